@@ -1,0 +1,262 @@
+#include "foundation/format.h"
+
+#include <charconv>
+#include <mutex>
+#include <set>
+#include <vector>
+
+#include "foundation/log_sink.h"
+#include "foundation/text.h"
+
+namespace tr {
+namespace {
+
+struct Spec {
+  bool left = false, plus = false, space = false, zero = false, alt = false;
+  int width = 0;
+  int precision = -1;
+  bool wide64 = false;   // ll / I64
+  bool short16 = false;  // h
+};
+
+void Pad(std::u16string& out, std::u16string_view body, const Spec& spec, bool zero_pad_ok,
+         std::size_t sign_len) {
+  const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+  if (body.size() >= width) {
+    out += body;
+    return;
+  }
+  const std::size_t fill = width - body.size();
+  if (spec.left) {
+    out += body;
+    out.append(fill, u' ');
+  } else if (spec.zero && zero_pad_ok) {
+    out += body.substr(0, sign_len);
+    out.append(fill, u'0');
+    out += body.substr(sign_len);
+  } else {
+    out.append(fill, u' ');
+    out += body;
+  }
+}
+
+void FormatInteger(std::u16string& out, const Spec& spec, char conv, const FormatArg& arg) {
+  bool negative = false;
+  std::uint64_t magnitude;
+  const bool is_signed = conv == 'd' || conv == 'i';
+  if (is_signed) {
+    std::int64_t v = arg.AsSigned();
+    if (spec.short16) v = static_cast<std::int16_t>(v);
+    else if (!spec.wide64) v = static_cast<std::int32_t>(v);
+    negative = v < 0;
+    magnitude = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+  } else {
+    std::uint64_t v = arg.AsUnsigned();
+    if (spec.short16) v = static_cast<std::uint16_t>(v);
+    else if (!spec.wide64) v = static_cast<std::uint32_t>(v);
+    magnitude = v;
+  }
+  const int base = (conv == 'x' || conv == 'X') ? 16 : conv == 'o' ? 8 : 10;
+  char digits[32];
+  auto res = std::to_chars(digits, digits + sizeof digits, magnitude, base);
+  std::string d(digits, res.ptr);
+  if (conv == 'X') {
+    for (char& c : d) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  if (spec.precision >= 0) {
+    if (spec.precision == 0 && magnitude == 0) d.clear();
+    if (d.size() < static_cast<std::size_t>(spec.precision)) d.insert(0, spec.precision - d.size(), '0');
+  }
+  std::string prefix;
+  if (negative) prefix = "-";
+  else if (is_signed && spec.plus) prefix = "+";
+  else if (is_signed && spec.space) prefix = " ";
+  if (spec.alt && magnitude != 0) {
+    if (conv == 'x') prefix += "0x";
+    else if (conv == 'X') prefix += "0X";
+    else if (conv == 'o' && d.front() != '0') prefix += "0";
+  }
+  Pad(out, AsciiToUtf16(prefix + d), spec, spec.precision < 0, prefix.size());
+}
+
+void FormatFloat(std::u16string& out, const Spec& spec, char conv, double v) {
+  const int precision = spec.precision >= 0 ? spec.precision : 6;
+  std::chars_format fmt = std::chars_format::fixed;
+  const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(conv)));
+  if (lower == 'e') fmt = std::chars_format::scientific;
+  if (lower == 'g') fmt = std::chars_format::general;
+  char buf[512];
+  auto res = std::to_chars(buf, buf + sizeof buf, v, fmt, precision == 0 && lower == 'g' ? 1 : precision);
+  std::string body = res.ec == std::errc() ? std::string(buf, res.ptr) : std::string("?");
+  if (spec.alt && precision == 0 && lower == 'f') body += '.';
+  if (conv == 'E' || conv == 'G' || conv == 'F') {
+    for (char& c : body) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  std::size_t sign_len = 0;
+  if (!body.empty() && body[0] == '-') {
+    sign_len = 1;
+  } else if (spec.plus) {
+    body.insert(0, 1, '+');
+    sign_len = 1;
+  } else if (spec.space) {
+    body.insert(0, 1, ' ');
+    sign_len = 1;
+  }
+  const bool finite = v == v && v - v == 0;
+  Pad(out, AsciiToUtf16(body), spec, finite, sign_len);
+}
+
+void ReportOnce(std::u16string_view format) {
+  static std::mutex mutex;
+  static std::set<std::u16string> reported;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (reported.size() > 1000 || !reported.insert(std::u16string(format)).second) return;
+  }
+  LogToSink(u"Format: missing or mismatched argument in \"" + std::u16string(format) + u"\"");
+}
+
+}  // namespace
+
+std::u16string FormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {
+  std::u16string out;
+  out.reserve(format.size() + 16 * args.size());
+  const FormatArg* next = args.begin();
+  const FormatArg* const end = args.end();
+  bool faulty = false;
+  auto take = [&]() -> const FormatArg* { return next != end ? next++ : nullptr; };
+
+  const std::size_t n = format.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const char16_t c = format[i++];
+    if (c != u'%') {
+      out += c;
+      continue;
+    }
+    if (i >= n) {  // a lone '%' at the end prints nothing
+      faulty = true;
+      break;
+    }
+    if (format[i] == u'%') {
+      out += u'%';
+      ++i;
+      continue;
+    }
+    Spec spec;
+    for (; i < n; ++i) {
+      const char16_t f = format[i];
+      if (f == u'-') spec.left = true;
+      else if (f == u'+') spec.plus = true;
+      else if (f == u' ') spec.space = true;
+      else if (f == u'0') spec.zero = true;
+      else if (f == u'#') spec.alt = true;
+      else break;
+    }
+    auto read_number = [&](int& target) {
+      if (i < n && format[i] == u'*') {
+        ++i;
+        const FormatArg* a = take();
+        if (a && (a->kind() == FormatArg::Kind::kSigned || a->kind() == FormatArg::Kind::kUnsigned)) {
+          target = static_cast<int>(a->AsSigned());
+        } else {
+          faulty = true;
+        }
+        return;
+      }
+      int v = 0;
+      bool any = false;
+      while (i < n && format[i] >= u'0' && format[i] <= u'9') {
+        if (v < 100000) v = v * 10 + (format[i] - u'0');
+        ++i;
+        any = true;
+      }
+      if (any) target = v;
+    };
+    read_number(spec.width);
+    if (spec.width < 0) {
+      spec.left = true;
+      spec.width = -spec.width;
+    }
+    if (i < n && format[i] == u'.') {
+      ++i;
+      spec.precision = 0;
+      read_number(spec.precision);
+      if (spec.precision < 0) spec.precision = -1;
+    }
+    spec.width = std::min(spec.width, 4096);
+    spec.precision = std::min(spec.precision, 400);
+    // Length modifiers: only the integer width matters; l, w and L change nothing.
+    while (i < n) {
+      const std::u16string_view rest = format.substr(i);
+      if (rest.starts_with(u"I64")) spec.wide64 = true, i += 3;
+      else if (rest.starts_with(u"I32")) i += 3;
+      else if (rest.starts_with(u"ll")) spec.wide64 = true, i += 2;
+      else if (rest[0] == u'h') spec.short16 = true, i += 1;
+      else if (rest[0] == u'l' || rest[0] == u'L' || rest[0] == u'w' || rest[0] == u'j' ||
+               rest[0] == u'z' || rest[0] == u't') i += 1;
+      else break;
+    }
+    if (i >= n) {
+      faulty = true;
+      break;
+    }
+    const char16_t conv16 = format[i++];
+    const char conv = conv16 < 0x80 ? static_cast<char>(conv16) : '?';
+    const FormatArg* arg = nullptr;
+    switch (conv) {
+      case 'd': case 'i': case 'u': case 'x': case 'X': case 'o':
+        arg = take();
+        if (arg && (arg->kind() == FormatArg::Kind::kSigned || arg->kind() == FormatArg::Kind::kUnsigned)) {
+          FormatInteger(out, spec, conv, *arg);
+        } else {
+          faulty = true;
+        }
+        break;
+      case 'c': case 'C':
+        arg = take();
+        if (arg && (arg->kind() == FormatArg::Kind::kSigned || arg->kind() == FormatArg::Kind::kUnsigned)) {
+          const char16_t ch = static_cast<char16_t>(arg->AsUnsigned());
+          Pad(out, std::u16string_view(&ch, 1), spec, false, 0);
+        } else {
+          faulty = true;
+        }
+        break;
+      case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
+        arg = take();
+        if (arg && arg->kind() == FormatArg::Kind::kFloat) {
+          FormatFloat(out, spec, conv, arg->AsFloat());
+        } else {
+          faulty = true;
+        }
+        break;
+      case 's': case 'S': {
+        arg = take();
+        std::u16string narrow;
+        std::u16string_view s;
+        if (arg && arg->kind() == FormatArg::Kind::kString) {
+          s = arg->AsString();
+        } else if (arg && arg->kind() == FormatArg::Kind::kNarrowString) {
+          narrow = Utf8ToUtf16(arg->AsNarrowString());
+          s = narrow;
+        } else {
+          faulty = true;
+          break;
+        }
+        if (spec.precision >= 0 && s.size() > static_cast<std::size_t>(spec.precision)) {
+          s = s.substr(0, spec.precision);
+        }
+        Pad(out, s, spec, false, 0);
+        break;
+      }
+      default:
+        // %n, %p and unknown conversions print nothing; %n never writes.
+        faulty = true;
+        break;
+    }
+  }
+  if (faulty) ReportOnce(format);
+  return out;
+}
+
+}  // namespace tr

@@ -1,0 +1,66 @@
+// The one formatter for texts used as printf formats, with the wide-printf
+// semantics the game's texts were written for: %s, %S, %ls and %lS all take a
+// string. Arguments are typed, so a missing or mismatched argument prints
+// nothing for its conversion (logged once per format) instead of reading memory.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+namespace tr {
+
+class FormatArg {
+ public:
+  enum class Kind { kSigned, kUnsigned, kFloat, kString, kNarrowString };
+
+  template <typename T>
+    requires(std::is_integral_v<T> && std::is_signed_v<T> && !std::is_same_v<T, char>)
+  FormatArg(T v) : kind_(Kind::kSigned), i_(v) {}
+  template <typename T>
+    requires(std::is_integral_v<T> && std::is_unsigned_v<T> && !std::is_same_v<T, bool>)
+  FormatArg(T v) : kind_(Kind::kUnsigned), u_(v) {}
+  template <typename T>
+    requires std::is_enum_v<T>
+  FormatArg(T v) : kind_(Kind::kSigned), i_(static_cast<std::int64_t>(v)) {}
+  FormatArg(bool v) : kind_(Kind::kSigned), i_(v ? 1 : 0) {}
+  FormatArg(char v) : kind_(Kind::kSigned), i_(static_cast<unsigned char>(v)) {}
+  FormatArg(char16_t v) : kind_(Kind::kUnsigned), u_(v) {}
+  FormatArg(double v) : kind_(Kind::kFloat), f_(v) {}
+  FormatArg(float v) : kind_(Kind::kFloat), f_(v) {}
+  FormatArg(std::u16string_view v) : kind_(Kind::kString), s_(v) {}
+  FormatArg(const std::u16string& v) : kind_(Kind::kString), s_(v) {}
+  FormatArg(const char16_t* v) : kind_(Kind::kString), s_(v ? v : u"") {}
+  // Narrow strings (source file names, ASCII keys) are taken as UTF-8.
+  FormatArg(std::string_view v) : kind_(Kind::kNarrowString), n_(v) {}
+  FormatArg(const std::string& v) : kind_(Kind::kNarrowString), n_(v) {}
+  FormatArg(const char* v) : kind_(Kind::kNarrowString), n_(v ? v : "") {}
+
+  Kind kind() const { return kind_; }
+  std::int64_t AsSigned() const { return kind_ == Kind::kSigned ? i_ : static_cast<std::int64_t>(u_); }
+  std::uint64_t AsUnsigned() const { return kind_ == Kind::kUnsigned ? u_ : static_cast<std::uint64_t>(i_); }
+  double AsFloat() const { return f_; }
+  std::u16string_view AsString() const { return s_; }
+  std::string_view AsNarrowString() const { return n_; }
+
+ private:
+  Kind kind_;
+  union {
+    std::int64_t i_;
+    std::uint64_t u_;
+    double f_;
+  };
+  std::u16string_view s_;
+  std::string_view n_;
+};
+
+std::u16string FormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args);
+
+template <typename... Args>
+std::u16string Format(std::u16string_view format, const Args&... args) {
+  return FormatArgs(format, {FormatArg(args)...});
+}
+
+}  // namespace tr

@@ -1,0 +1,39 @@
+// The one lock that orders the main thread and the worker thread around the
+// game. It is re-entrant for its owner and does nothing while locking is off
+// (before start-up has created it and after shut-down).
+#pragma once
+
+#include <atomic>
+
+namespace tr {
+
+void SetGameLockActive(bool active);
+bool IsGameLockActive();
+
+// A source position, when given, is logged as "AC:file:line" / "RC:file:line".
+void EnterGameLock(const char* file = nullptr, int line = 0);
+void LeaveGameLock(const char* file = nullptr, int line = 0);
+
+// How many times this thread holds the lock.
+int GameLockDepth();
+
+class GameLockGuard {
+ public:
+  explicit GameLockGuard(const char* file = nullptr, int line = 0) : file_(file), line_(line) {
+    EnterGameLock(file_, line_);
+  }
+  ~GameLockGuard() { LeaveGameLock(file_, line_); }
+  GameLockGuard(const GameLockGuard&) = delete;
+  GameLockGuard& operator=(const GameLockGuard&) = delete;
+
+ private:
+  const char* file_;
+  int line_;
+};
+
+// Logs the sleep and sleeps. A thread may register a stop flag: the sleep ends
+// early once it is set, so a stopping worker never waits out a long delay.
+void SleepLogged(int ms, const char* file = nullptr, int line = 0);
+void SetThreadStopFlag(const std::atomic<bool>* stop);
+
+}  // namespace tr

@@ -1,0 +1,30 @@
+// Text conversions at the edges of the program: player-visible text lives in
+// std::u16string; files hold 8-bit code-page text or UTF-16LE; fonts and the
+// file system take UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tr {
+
+// The 8-bit code page of data files and INI files (Windows-1252).
+char16_t CodePageToUnit(unsigned char byte);
+// Narrows one UTF-16 unit; units the code page cannot hold become '?'.
+char CodePageFromUnit(char16_t unit);
+
+std::u16string CodePageToUtf16(std::string_view bytes);
+std::string Utf16ToCodePage(std::u16string_view text);
+
+// Malformed input becomes U+FFFD instead of being dropped silently.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// Plain ASCII widening/narrowing for keys and literals known to be ASCII.
+std::u16string AsciiToUtf16(std::string_view text);
+
+// Case folding for ASCII and the Latin-1 letters; enough for file names and keys.
+char16_t FoldCase(char16_t unit);
+bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b);
+
+}  // namespace tr

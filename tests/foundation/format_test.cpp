@@ -1,0 +1,92 @@
+#include "foundation/format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/log_sink.h"
+
+namespace tr {
+namespace {
+
+std::vector<std::u16string> gLogged;
+void Capture(std::u16string_view line) { gLogged.emplace_back(line); }
+
+class FormatTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    gLogged.clear();
+    SetLogSink(&Capture);
+  }
+  void TearDown() override { SetLogSink(nullptr); }
+};
+
+TEST_F(FormatTest, MixedWideArguments) {
+  EXPECT_EQ(Format(u"%s has %i PP (%.1f%%)", u"\u0141\u00f3d\u017a", 12, 3.26),
+            u"\u0141\u00f3d\u017a has 12 PP (3.3%)");
+  EXPECT_EQ(Format(u"[%lS|%ls|%S]", std::u16string(u"a"), u"b", "c"), u"[a|b|c]");
+}
+
+struct Case {
+  const char16_t* format;
+  FormatArg arg;
+  const char16_t* expected;
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+  for (const char16_t* p = c.format; *p; ++p) *os << static_cast<char>(*p);
+}
+
+class FormatCases : public FormatTest, public testing::WithParamInterface<Case> {};
+
+TEST_P(FormatCases, Conversions) {
+  const Case& c = GetParam();
+  EXPECT_EQ(FormatArgs(c.format, {c.arg}), c.expected);
+  EXPECT_TRUE(gLogged.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, FormatCases,
+    testing::Values(Case{u"%3i|", 7, u"  7|"}, Case{u"%4i|", -12, u" -12|"},
+                    Case{u"%-4d|", 5, u"5   |"}, Case{u"%02d", 7, u"07"},
+                    Case{u"%+i", 5, u"+5"}, Case{u"%+i", -5, u"-5"}, Case{u"%05d", -42, u"-0042"},
+                    Case{u"%5.2f", 3.14159, u" 3.14"}, Case{u"%.1f", 0.05, u"0.1"},
+                    Case{u"%f", 1.5, u"1.500000"}, Case{u"%.0f", 2.5, u"2"},
+                    Case{u"%08x", 0xBEEFu, u"0000beef"}, Case{u"%X", 0xABCDu, u"ABCD"},
+                    Case{u"%x", -1, u"ffffffff"}, Case{u"%u", -1, u"4294967295"},
+                    Case{u"%ld", 123456, u"123456"}, Case{u"%i", std::int64_t{1} << 32, u"0"},
+                    Case{u"%lld", std::int64_t{1} << 32, u"4294967296"},
+                    Case{u"%c", 0x20AC, u"\u20ac"}, Case{u"%.3s", u"abcdef", u"abc"},
+                    Case{u"%5s|", u"ab", u"   ab|"}, Case{u"%-5s|", u"ab", u"ab   |"},
+                    Case{u"%+.2f", 1.0, u"+1.00"}, Case{u"%08.3f", -3.5, u"-003.500"}));
+
+TEST_F(FormatTest, MissingArgumentPrintsNothingAndLogsOnce) {
+  EXPECT_EQ(Format(u"%i %i", 1), u"1 ");
+  EXPECT_EQ(Format(u"%i %i", 1), u"1 ");
+  ASSERT_EQ(gLogged.size(), 1u);
+  EXPECT_NE(gLogged[0].find(u"%i %i"), std::u16string::npos);
+}
+
+TEST_F(FormatTest, MismatchedArgumentsPrintNothing) {
+  EXPECT_EQ(Format(u"<%s>", 5), u"<>");
+  EXPECT_EQ(Format(u"<%d>", u"text"), u"<>");
+  EXPECT_EQ(Format(u"<%f>", 3), u"<>");
+  EXPECT_EQ(Format(u"<%n>", 3), u"<>");
+  EXPECT_EQ(Format(u"100%"), u"100");
+  EXPECT_EQ(gLogged.size(), 5u);
+}
+
+TEST_F(FormatTest, DataIsNeverAFormat) {
+  // A text that holds conversions is printed as it stands when it is an argument.
+  EXPECT_EQ(Format(u"%s", u"%s%n%i"), u"%s%n%i");
+  EXPECT_TRUE(gLogged.empty());
+}
+
+TEST_F(FormatTest, StarWidthAndHugeWidthsAreBounded) {
+  EXPECT_EQ(Format(u"%*d", 4, 7), u"   7");
+  EXPECT_EQ(Format(u"%99999999d", 1).size(), 4096u);
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,47 @@
+#include "foundation/text.h"
+
+#include <gtest/gtest.h>
+
+namespace tr {
+namespace {
+
+TEST(CodePage, EveryByteRoundTrips) {
+  for (int b = 0; b < 256; ++b) {
+    const std::string byte(1, static_cast<char>(b));
+    const std::u16string wide = CodePageToUtf16(byte);
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(Utf16ToCodePage(wide), byte) << "byte " << b;
+  }
+}
+
+TEST(CodePage, KnownMappings) {
+  EXPECT_EQ(CodePageToUnit(0xE9), u'\u00e9');
+  EXPECT_EQ(CodePageToUnit(0x80), u'\u20ac');
+  EXPECT_EQ(CodePageFromUnit(u'\u00e9'), static_cast<char>(0xE9));
+  EXPECT_EQ(CodePageFromUnit(u'\u20ac'), static_cast<char>(0x80));
+  EXPECT_EQ(CodePageFromUnit(u'\u0141'), '?');  // not in the code page
+}
+
+TEST(Utf, RoundTripsAcrossPlanes) {
+  const std::u16string text = u"a\u00e9\u20ac\u0141\u00f3d\u017a \U0001F600 \u0416";
+  EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
+  EXPECT_EQ(Utf16ToUtf8(u"\u20ac"), "\xE2\x82\xAC");
+}
+
+TEST(Utf, MalformedInputBecomesReplacement) {
+  EXPECT_EQ(Utf8ToUtf16("a\xC3"), u"a\uFFFD");          // cut sequence
+  EXPECT_EQ(Utf8ToUtf16("\xC3x"), u"\uFFFDx");          // foreign byte resumes decoding
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD");        // overlong
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");    // encoded surrogate
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+TEST(Text, FoldsCase) {
+  EXPECT_TRUE(EqualsIgnoreCase(u"Info.INI", u"info.ini"));
+  EXPECT_TRUE(EqualsIgnoreCase(u"\u00c9T\u00c9", u"\u00e9t\u00e9"));
+  EXPECT_FALSE(EqualsIgnoreCase(u"abc", u"abd"));
+  EXPECT_FALSE(EqualsIgnoreCase(u"abc", u"ab"));
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,9 +1,9 @@
 // Entry point of the game.
-#include "foundation/format.h"
-#include "foundation/log_sink.h"
+#include "foundation/console_log.h"
 #include "foundation/version.h"
 
 int main() {
-  tr::LogToSink(tr::Format(u"Running TR2: Tidereach v%.2f", tr::kGameVersion));
+  tr::LogFormat(u"Running TR2: Tidereach v%.2f", tr::kGameVersion);
+  tr::ConsoleLog().Close();
   return 0;
 }

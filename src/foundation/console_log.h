@@ -1,0 +1,57 @@
+// The program's one diagnostic channel: "ConsoleOut.txt", UTF-16LE, one line
+// per call ended by CR LF. Re-created (with a byte-order mark) at every human
+// end of turn, so it holds the lines since then.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string_view>
+
+#include "foundation/format.h"
+
+namespace tr {
+
+class cConsoleLog {
+ public:
+  // Creates (or empties) the file; when that fails the log writes nothing and the program runs on.
+  explicit cConsoleLog(std::filesystem::path file = "ConsoleOut.txt");
+  ~cConsoleLog();
+  cConsoleLog(const cConsoleLog&) = delete;
+  cConsoleLog& operator=(const cConsoleLog&) = delete;
+
+  void LogLine(std::u16string_view text);
+  // Re-creates the file empty and writes the byte-order mark FF FE.
+  void Restart();
+  void Close();
+  // Moves the log to another file, created anew without a byte-order mark.
+  void Reopen(std::filesystem::path file);
+
+  // Sees every line written (tests, and a future on-screen console).
+  using Observer = std::function<void(std::u16string_view)>;
+  void SetObserver(Observer observer);
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  void OpenLocked(bool with_bom);
+
+  std::mutex mutex_;
+  std::filesystem::path path_;
+  std::FILE* file_ = nullptr;
+  Observer observer_;
+};
+
+// The global console log, built on first use.
+cConsoleLog& ConsoleLog();
+
+// Shortcuts for the global log.
+inline void LogLine(std::u16string_view text) { ConsoleLog().LogLine(text); }
+
+template <typename... Args>
+void LogFormat(std::u16string_view format, const Args&... args) {
+  ConsoleLog().LogLine(Format(format, args...));
+}
+
+}  // namespace tr

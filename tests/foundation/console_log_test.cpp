@@ -1,0 +1,56 @@
+#include "foundation/console_log.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+TEST(ConsoleLog, WritesUtf16LinesWithCrLf) {
+  test::TempDir dir;
+  cConsoleLog log(dir.path() / "ConsoleOut.txt");
+  log.LogLine(u"abc");
+  log.LogLine(u"");
+  EXPECT_EQ(dir.Read("ConsoleOut.txt"), std::string("a\0b\0c\0\r\0\n\0\r\0\n\0", 14));
+  log.Restart();
+  log.LogLine(u"x");
+  EXPECT_EQ(dir.Read("ConsoleOut.txt"), std::string("\xFF\xFEx\0\r\0\n\0", 8));
+}
+
+TEST(ConsoleLog, TwoThreadsWriteWholeLines) {
+  test::TempDir dir;
+  cConsoleLog log(dir.path() / "ConsoleOut.txt");
+  auto work = [&](char16_t c) {
+    for (int i = 0; i < 1000; ++i) log.LogLine(std::u16string(40, c));
+  };
+  std::thread a(work, u'a'), b(work, u'b');
+  a.join();
+  b.join();
+  const std::string bytes = dir.Read("ConsoleOut.txt");
+  ASSERT_EQ(bytes.size(), 2000u * 84u);
+  for (std::size_t line = 0; line < 2000; ++line) {
+    const char first = bytes[line * 84];
+    for (std::size_t u = 0; u < 40; ++u) ASSERT_EQ(bytes[line * 84 + 2 * u], first);
+    ASSERT_EQ(bytes.substr(line * 84 + 80, 4), std::string("\r\0\n\0", 4));
+  }
+}
+
+TEST(ConsoleLog, UnwritableFileLogsNothingAndGoesOn) {
+  cConsoleLog log("/nonexistent-folder/ConsoleOut.txt");
+  log.LogLine(u"lost");
+  log.Restart();
+  log.LogLine(u"still lost");
+}
+
+TEST(ConsoleLog, GlobalLogReceivesSinkLines) {
+  test::LogCapture capture;
+  LogFormat(u"Loading INI file %s ...", u"Settings.ini");
+  EXPECT_TRUE(capture.Contains(u"Loading INI file Settings.ini ..."));
+}
+
+}  // namespace
+}  // namespace tr

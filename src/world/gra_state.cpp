@@ -1,0 +1,31 @@
+// The game state: its setter with the log line, the move-animation end, and
+// pausing and resuming.
+#include "foundation/console_log.h"
+#include "world/gra.h"
+#include "world/presentation.h"
+
+namespace tr {
+
+void cGame::SetGameState(eGameState newState) {
+  state.store(newState);
+  LogFormat(u"---- Game state = %i", static_cast<int>(newState));
+}
+
+void cGame::EndMoveAnimationState() {
+  eGameState expected = kGameHumanMoving;
+  if (state.compare_exchange_strong(expected, kGameHumanIdle)) return;
+  expected = kGameComputerMoving;
+  state.compare_exchange_strong(expected, kGameComputerTurn);
+}
+
+void cGame::Pause() {
+  SetGameState(kGamePaused);
+  Presentation().InstallMenuCallbacks();
+}
+
+void cGame::Resume() {
+  Presentation().InstallGameCallbacks();
+  SetGameState(kGameHumanIdle);
+}
+
+}  // namespace tr

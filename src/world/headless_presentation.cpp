@@ -1,0 +1,99 @@
+#include "world/headless_presentation.h"
+
+#include "foundation/format.h"
+
+namespace tr {
+
+void cHeadlessPresentation::Record(std::u16string event) {
+  if (!record_) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  events_.push_back(std::move(event));
+}
+
+void cHeadlessPresentation::SetLoadingProgress(int percent) {
+  Record(Format(u"progress %i", percent));
+}
+
+void cHeadlessPresentation::RefreshInfoPanel() { Record(u"info-panel"); }
+
+void cHeadlessPresentation::ShowMessageBox(std::u16string_view caption, std::u16string_view text,
+                                           eMessageIcon) {
+  Record(Format(u"message-box %s|%s", caption, text));
+}
+
+void cHeadlessPresentation::ShowTextAndWait(std::u16string_view title, std::u16string_view text) {
+  Record(Format(u"text %s|%s", title, text));
+}
+
+bool cHeadlessPresentation::AskYesNo(std::u16string_view title, std::u16string_view question) {
+  Record(Format(u"yes-no %s|%s", title, question));
+  std::lock_guard<std::mutex> lock(mutex_);
+  return yes_answer_;
+}
+
+void cHeadlessPresentation::InstallMenuCallbacks() { Record(u"menu-callbacks"); }
+
+void cHeadlessPresentation::InstallGameCallbacks() { Record(u"game-callbacks"); }
+
+void cHeadlessPresentation::CenterCameraOn(int x, int y, bool glide) {
+  Record(Format(u"camera %i %i %i", x, y, glide ? 1 : 0));
+}
+
+void cHeadlessPresentation::PlaySoundEffect(std::u16string_view file) {
+  Record(Format(u"sound %s", file));
+}
+
+void cHeadlessPresentation::AnimateMove(const std::function<bool()>& step) {
+  Record(u"animate-move");
+  while (step && step()) {
+  }
+}
+
+TextureId cHeadlessPresentation::LoadTexture(const std::filesystem::path& file, eTextureUse) {
+  Record(Format(u"load-texture %s", file.generic_string()));
+  std::lock_guard<std::mutex> lock(mutex_);
+  return next_texture_++;
+}
+
+void cHeadlessPresentation::ReleaseTexture(TextureId texture) {
+  if (texture != kNoTexture) Record(Format(u"release-texture %i", texture));
+}
+
+TextureId cHeadlessPresentation::DefaultFlagTexture() { return kNoTexture; }
+
+void cHeadlessPresentation::ReleaseGameTextures() { Record(u"release-game-textures"); }
+
+void cHeadlessPresentation::OnMapFontsLost() { Record(u"map-fonts-lost"); }
+
+void cHeadlessPresentation::ReleaseMinimapOwnershipLayer() { Record(u"release-minimap-layer"); }
+
+void cHeadlessPresentation::SetYesNoAnswer(bool yes) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  yes_answer_ = yes;
+}
+
+std::vector<std::u16string> cHeadlessPresentation::events() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return events_;
+}
+
+void cHeadlessPresentation::ClearEvents() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  events_.clear();
+}
+
+int cHeadlessPresentation::CountEvents(std::u16string_view prefix) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  int n = 0;
+  for (const auto& e : events_) {
+    if (std::u16string_view(e).substr(0, prefix.size()) == prefix) ++n;
+  }
+  return n;
+}
+
+ScopedPresentation::ScopedPresentation(cPresentation& presentation)
+    : previous_(SetPresentation(&presentation)) {}
+
+ScopedPresentation::~ScopedPresentation() { SetPresentation(previous_); }
+
+}  // namespace tr

@@ -1,0 +1,66 @@
+// A presentation port without a screen: it answers every request at once and
+// keeps a record of what was asked, so tests can check what a rule showed.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "world/presentation.h"
+
+namespace tr {
+
+class cHeadlessPresentation : public cPresentation {
+ public:
+  // The built-in port of long headless runs keeps no record.
+  explicit cHeadlessPresentation(bool record = true) : record_(record) {}
+
+  void SetLoadingProgress(int percent) override;
+  void RefreshInfoPanel() override;
+  void ShowMessageBox(std::u16string_view caption, std::u16string_view text,
+                      eMessageIcon icon) override;
+  void ShowTextAndWait(std::u16string_view title, std::u16string_view text) override;
+  bool AskYesNo(std::u16string_view title, std::u16string_view question) override;
+  void InstallMenuCallbacks() override;
+  void InstallGameCallbacks() override;
+  void CenterCameraOn(int x, int y, bool glide) override;
+  void PlaySoundEffect(std::u16string_view file) override;
+  void AnimateMove(const std::function<bool()>& step) override;
+  TextureId LoadTexture(const std::filesystem::path& file, eTextureUse use) override;
+  void ReleaseTexture(TextureId texture) override;
+  TextureId DefaultFlagTexture() override;
+  void ReleaseGameTextures() override;
+  void OnMapFontsLost() override;
+  void ReleaseMinimapOwnershipLayer() override;
+
+  // The answer AskYesNo gives.
+  void SetYesNoAnswer(bool yes);
+
+  // One line per request, such as "progress 15" or "message-box caption|text".
+  std::vector<std::u16string> events() const;
+  void ClearEvents();
+  int CountEvents(std::u16string_view prefix) const;
+
+ private:
+  void Record(std::u16string event);
+
+  mutable std::mutex mutex_;
+  std::vector<std::u16string> events_;
+  const bool record_;
+  bool yes_answer_ = true;
+  TextureId next_texture_ = 1;
+};
+
+// Installs a port for the life of the object and restores the previous one.
+class ScopedPresentation {
+ public:
+  explicit ScopedPresentation(cPresentation& presentation);
+  ~ScopedPresentation();
+  ScopedPresentation(const ScopedPresentation&) = delete;
+  ScopedPresentation& operator=(const ScopedPresentation&) = delete;
+
+ private:
+  cPresentation* previous_;
+};
+
+}  // namespace tr

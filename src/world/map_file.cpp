@@ -1,0 +1,99 @@
+// The map file "map.qel" (format "Qelv1"): a 268-byte header, then one
+// 37-byte record per hex in row order, all little-endian.
+#include <cstring>
+
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "world/byte_io.h"
+#include "world/file_io.h"
+#include "world/folder_path.h"
+#include "world/game_text.h"
+#include "world/map.h"
+#include "world/map_records.h"
+
+namespace tr {
+namespace {
+
+constexpr char kQelTag[] = "Qelv1";
+constexpr std::size_t kTagSize = 5;
+constexpr std::size_t kCommentSize = 255;
+constexpr char kComment[] = "Map for Tidereach created by Morrowfen.";
+constexpr int kMaxSide = 32767;  // columns and rows are stored in 16-bit signed fields
+
+[[noreturn]] void WrongVersion() {
+  LogLine(u"ERROR: Wrong map file version");
+  FatalExit(1);
+}
+
+}  // namespace
+
+void cMap::Load(std::u16string_view pathTemplate) {
+  LogLine(u"------ Loading map ------");
+  const std::u16string path = FolderFilePath(pathTemplate, u"map.qel");
+  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path));
+  if (!file) {
+    LogFormat(u"Loading from %s... FAILED", path);
+    FatalExit(1);
+  }
+  const std::string_view bytes = *file;
+  // A short file is as foreign as one with another tag.
+  if (bytes.size() < kQelHeaderSize || bytes.substr(0, kTagSize) != kQelTag) WrongVersion();
+  const int width = ReadU16(bytes, 264);
+  const int height = ReadU16(bytes, 266);
+  LogFormat(u"Map size: %ix%i", width, height);
+  LogLine(u"Loading hexes data...");
+  if (width == 0 || height == 0) {
+    // Nothing after this copes with a map without hexes.
+    LogLine(u"ERROR: Map cannot have 0 heigth or 0 width");
+    FatalExit(1);
+  }
+  if (width > kMaxSide || height > kMaxSide) {
+    LogFormat(u"ERROR: Map size %ix%i is too large", width, height);
+    FatalExit(1);
+  }
+  const std::size_t count = static_cast<std::size_t>(width) * height;
+  if (bytes.size() < kQelHeaderSize + count * kQelRecordSize) WrongVersion();
+
+  SetWidth(width);
+  SetHeight(height);
+  ReplaceHexes(width, height);
+  CreatePathCells();
+  std::size_t at = kQelHeaderSize;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x, at += kQelRecordSize) {
+      sHex& hex = *GetHex(x, y);
+      ReadQelHexRecord(hex, bytes.substr(at, kQelRecordSize));
+      hex.x = static_cast<std::int16_t>(x);
+      hex.y = static_cast<std::int16_t>(y);
+    }
+  }
+  MarkRiverMouths();
+  RunMapOperation([this] { CreateFrontNodeGrid(); });
+  PropagateSeaZonesToCoast();
+  ComputeFitScale();
+  LogLine(Format(GameText("loading_map_from_%s..._ok"), path));
+}
+
+bool cMap::Save(std::u16string_view folder, std::u16string_view pathTemplate) const {
+  const std::u16string path = pathTemplate.empty() ? Format(u"%s\\map.qel", folder)
+                                                   : FolderFilePath(pathTemplate, u"output_map.qel");
+  std::string out;
+  out.reserve(kQelHeaderSize + hexes_.size() * kQelRecordSize);
+  out.append(kQelTag, kTagSize);
+  std::string comment(kCommentSize, '\0');
+  std::memcpy(comment.data(), kComment, sizeof kComment - 1);
+  out += comment;
+  AppendF32(out, 1.0f);
+  AppendU16(out, static_cast<std::uint16_t>(width_));
+  AppendU16(out, static_cast<std::uint16_t>(height_));
+  for (const sHex& hex : hexes_) AppendQelHexRecord(out, hex);
+  if (!WriteFileReplacing(ResolveGamePath(path), out)) {
+    LogFormat(u"Saving map using Qelv1 format to \"%s\" FAILED", path);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tr

@@ -1,0 +1,73 @@
+// The presentation port: everything the game rules show or wait for goes
+// through this one interface (loading progress, panels, message boxes,
+// dialogs, camera, sound, the move animation, textures). The application
+// installs its implementation; without one, a headless port answers at once,
+// so the rule engine runs and is tested without a screen.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+namespace tr {
+
+// A texture record of the presentation; 0 means none.
+using TextureId = std::int32_t;
+inline constexpr TextureId kNoTexture = 0;
+
+enum class eMessageIcon { kInformation, kWarning, kError };
+
+// Unit sheets get extra detail levels where the device can afford them.
+enum class eTextureUse { kPlain, kUnitSheet };
+
+class cPresentation {
+ public:
+  virtual ~cPresentation() = default;
+
+  // Loading screen.
+  virtual void SetLoadingProgress(int percent) = 0;
+
+  // Panels.
+  virtual void RefreshInfoPanel() = 0;
+
+  // Message boxes and modal dialogs. The waits return early when the worker
+  // thread is told to stop.
+  virtual void ShowMessageBox(std::u16string_view caption, std::u16string_view text,
+                              eMessageIcon icon) = 0;
+  virtual void ShowTextAndWait(std::u16string_view title, std::u16string_view text) = 0;
+  virtual bool AskYesNo(std::u16string_view title, std::u16string_view question) = 0;
+
+  // The frame's input callback sets: the menu set while paused, the game set while playing.
+  virtual void InstallMenuCallbacks() = 0;
+  virtual void InstallGameCallbacks() = 0;
+
+  // Camera.
+  virtual void CenterCameraOn(int x, int y, bool glide) = 0;
+
+  // Sound effects, by game path ("data\\sound\\AirStrike.wav").
+  virtual void PlaySoundEffect(std::u16string_view file) = 0;
+
+  // A unit move on screen: step is called once per shown frame until it
+  // returns false (the move has ended); returns when the move is over.
+  virtual void AnimateMove(const std::function<bool()>& step) = 0;
+
+  // Textures. A file that does not load gives kNoTexture.
+  virtual TextureId LoadTexture(const std::filesystem::path& file, eTextureUse use) = 0;
+  virtual void ReleaseTexture(TextureId texture) = 0;
+  virtual TextureId DefaultFlagTexture() = 0;
+
+  // Teardown of a game: the presentation's own game textures (the pause
+  // wallpaper), the map fonts, the minimap's ownership layer.
+  virtual void ReleaseGameTextures() = 0;
+  virtual void OnMapFontsLost() = 0;
+  virtual void ReleaseMinimapOwnershipLayer() = 0;
+};
+
+// The installed port, or the built-in headless one.
+cPresentation& Presentation();
+// Installs a port the caller keeps alive (nullptr restores the headless one)
+// and returns the one installed before (nullptr for the headless one).
+cPresentation* SetPresentation(cPresentation* presentation);
+
+}  // namespace tr

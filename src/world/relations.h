@@ -1,0 +1,51 @@
+// Relations between countries: for every ordered pair whether the first is at
+// war with the second and the losses the first has dealt to the second, plus
+// each country's share of the losses suffered by every other. Filled from
+// "relations.csv" and "losses.csv" and written back to them by a save.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tr {
+
+struct sRelationCell {
+  std::uint8_t atWar = 0;
+  float losses = 0.0f;
+};
+
+class cRelations {
+ public:
+  // Country numbers run 1..count. A number below 1 is fatal, as the game has
+  // always treated 0; one above count is logged and counts as no country.
+  bool IsAtWar(int a, int b) const;
+  void SetWar(int a, int b, bool atWar);
+  void AddLosses(int a, int b, float amount);
+  float GetLosses(int a, int b) const;
+  float GetLossesShare(int a, int b) const;
+  float GetTotalLossesSuffered(int b) const;
+  void MakePeaceWithAll(int a);
+  void UpdateLossesShares();
+
+  // count := countryCount and every cell and share zeroed.
+  void Reset(int countryCount);
+  // Reads both files through the folder template; a missing file or a bad
+  // country number ends the program (relations_file.cpp).
+  void LoadRelationsAndLosses(std::u16string_view folderTemplate, int countryCount);
+
+  std::int32_t count = 0;
+  std::vector<sRelationCell> cells;  // (a, b) at (a - 1) * count + (b - 1)
+  std::vector<float> shares;         // same indexing
+
+ private:
+  // The cell index, or -1 when a number lies above count.
+  int Index(int a, int b, const char16_t* zeroMessage, bool messageIsKey) const;
+};
+
+// The save writers: "<folder>\relations.csv" and "<folder>\losses.csv" for
+// the countries of the running game.
+void WriteRelations(std::u16string_view folder);
+void WriteLosses(std::u16string_view folder);
+
+}  // namespace tr

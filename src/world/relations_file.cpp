@@ -1,0 +1,159 @@
+// "relations.csv" and "losses.csv": one row per country, the country number,
+// its name, then one value per country.
+#include <charconv>
+#include <cstdlib>
+#include <optional>
+
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "foundation/text.h"
+#include "world/file_io.h"
+#include "world/folder_path.h"
+#include "world/game_text.h"
+#include "world/gra.h"
+#include "world/relations.h"
+
+namespace tr {
+namespace {
+
+std::string_view SkipSpace(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  return s;
+}
+
+// The leading decimal number of a field, 0 when it has none.
+int LeadingInt(std::string_view field) {
+  field = SkipSpace(field);
+  bool negative = false;
+  if (!field.empty() && (field.front() == '+' || field.front() == '-')) {
+    negative = field.front() == '-';
+    field.remove_prefix(1);
+  }
+  long long value = 0;
+  for (char c : field) {
+    if (c < '0' || c > '9') break;
+    value = value * 10 + (c - '0');
+    if (value > 0x7FFFFFFF) break;
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+// The leading decimal fraction of a field with '.' as its point, 0 when none.
+float LeadingFloat(std::string_view field) {
+  field = SkipSpace(field);
+  if (!field.empty() && field.front() == '+') field.remove_prefix(1);
+  float value = 0.0f;
+  std::from_chars(field.data(), field.data() + field.size(), value);
+  return value;
+}
+
+// Reads one matrix file: row(a, fields) for every data row of a valid country number.
+template <typename Row>
+void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view fileName,
+                    std::u16string_view openingLine, int countryCount, Row row) {
+  const std::u16string path = FolderFilePath(folderTemplate, fileName);
+  LogLine(openingLine);
+  LogLine(path);
+  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path));
+  if (!file) {
+    LogLine(u"Blad otwarcia pliku! (nie istnieje?)");
+    ExitDestroyingGame(1);
+  }
+  LogLine(u"Otwarcie OK");
+  int lineNo = 0;
+  for (const sTextLine& line : SplitTextLines(*file)) {
+    ++lineNo;
+    // The length counts the line end, so "1;" alone at the end of the file is skipped.
+    const std::size_t length = line.text.size() + (line.ended ? 1 : 0);
+    if (length <= 2 || line.text.front() == '#') continue;
+    std::vector<std::string_view> fields;
+    std::string_view rest = line.text;
+    while (true) {
+      const std::size_t semicolon = rest.find(';');
+      fields.push_back(rest.substr(0, semicolon));
+      if (semicolon == std::string_view::npos) break;
+      rest.remove_prefix(semicolon + 1);
+    }
+    const int a = LeadingInt(fields[0]);
+    if (a < 1 || a > countryCount) {
+      LogLine(Format(u"Error in file %lS\\%s line no. %i", folderTemplate, fileName, lineNo));
+      LogLine(GameText("wrong_country_id"));
+      FatalExit(1);
+    }
+    row(a, fields);
+  }
+}
+
+}  // namespace
+
+void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int countryCount) {
+  Reset(countryCount);
+  ReadMatrixFile(folderTemplate, u"relations.csv", u"Otwieram plik z relacjami ze sciezki...", count,
+                 [this](int a, const std::vector<std::string_view>& fields) {
+                   for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
+                     cells[(a - 1) * count + (b - 1)] = {LeadingInt(fields[b + 1]) != 0 ? std::uint8_t{1}
+                                                                                         : std::uint8_t{0},
+                                                         0.0f};
+                   }
+                 });
+  ReadMatrixFile(folderTemplate, u"losses.csv", u"Otwieram plik ze stratami ze sciezki...", count,
+                 [this](int a, const std::vector<std::string_view>& fields) {
+                   for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
+                     cells[(a - 1) * count + (b - 1)].losses = LeadingFloat(fields[b + 1]);
+                   }
+                 });
+}
+
+namespace {
+
+// Opens the save file the writers' way, writes its text and commits it.
+void WriteSaveFile(std::u16string_view folder, std::u16string_view fileName, const std::u16string& text) {
+  const std::u16string path = Format(u"%s\\%s", folder, fileName);
+  LogLine(u"Opening file for writing...");
+  LogLine(path);
+  cReplacingFile out(ResolveGamePath(path));
+  if (!out.IsOpen()) {
+    LogLine(u"Error opening file for writing");
+    FatalExit(1);
+  }
+  LogLine(u"File opened OK");
+  out.Write(Utf16ToCodePage(text));
+  if (!out.Commit()) {
+    LogLine(u"Error opening file for writing");
+    FatalExit(1);
+  }
+}
+
+}  // namespace
+
+void WriteRelations(std::u16string_view folder) {
+  std::u16string text =
+      u"#Relations matrix [0=peace, 1=war]\r\n"
+      u"#Country ID;Country Name;Relations with all countries [0=peace, 1=war]";
+  if (gGame) {
+    const int n = gGame->CountryCount();
+    for (const auto& country : gGame->countries) {
+      text += Format(u"\r\n%i;%s", country->id, country->name);
+      for (int b = 1; b <= n; ++b) text += Format(u";%i", gGame->relations.IsAtWar(country->id, b) ? 1 : 0);
+    }
+  }
+  WriteSaveFile(folder, u"relations.csv", text);
+}
+
+void WriteLosses(std::u16string_view folder) {
+  std::u16string text =
+      u"#Losses matrix:\r\n"
+      u"#Country ID;Country Name;Casualties dealt against all countries";
+  if (gGame) {
+    const int n = gGame->CountryCount();
+    for (const auto& country : gGame->countries) {
+      text += Format(u"\r\n%i;%s;", country->id, country->name);
+      for (int b = 1; b <= n; ++b) text += Format(u"%f;", gGame->relations.GetLosses(country->id, b));
+    }
+  }
+  WriteSaveFile(folder, u"losses.csv", text);
+}
+
+}  // namespace tr

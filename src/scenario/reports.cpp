@@ -1,0 +1,152 @@
+#include "scenario/reports.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
+#include "scenario/scenario_paths.h"
+#include "world/file_io.h"
+
+namespace tr {
+namespace {
+
+constexpr std::string_view kTag = "Qelv1";
+// Type, year, month, day, turn, state, country and the text length.
+constexpr std::size_t kFixedReportBytes = 8 * 4;
+
+void PutU32(std::string& out, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+class ByteReader {
+ public:
+  explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t Left() const { return bytes_.size() - pos_; }
+  std::uint32_t U32() {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) value |= std::uint32_t{static_cast<unsigned char>(bytes_[pos_ + i])} << (8 * i);
+    pos_ += 4;
+    return value;
+  }
+  std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
+  char16_t Unit() {
+    const auto lo = static_cast<unsigned char>(bytes_[pos_]);
+    const auto hi = static_cast<unsigned char>(bytes_[pos_ + 1]);
+    pos_ += 2;
+    return static_cast<char16_t>(lo | (hi << 8));
+  }
+  std::string_view Take(std::size_t n) {
+    const std::string_view part = bytes_.substr(pos_, n);
+    pos_ += n;
+    return part;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
+
+std::function<sReportStamp()>& StampSource() {
+  static std::function<sReportStamp()> source;
+  return source;
+}
+
+}  // namespace
+
+void SetReportStampSource(std::function<sReportStamp()> source) { StampSource() = std::move(source); }
+
+sReportStamp CurrentReportStamp() {
+  const auto& source = StampSource();
+  return source ? source() : sReportStamp{};
+}
+
+void cReportList::Add(const sReport& report) { Add(report, CurrentReportStamp()); }
+
+void cReportList::Add(sReport report, const sReportStamp& stamp) {
+  report.year = stamp.year;
+  report.month = stamp.month;
+  report.day = stamp.day;
+  report.turn = stamp.turn;
+  reports_.push_back(std::move(report));
+}
+
+std::string cReportList::Serialize() const {
+  std::string out(kTag);
+  PutU32(out, static_cast<std::uint32_t>(reports_.size()));
+  for (const sReport& r : reports_) {
+    for (std::int32_t value : {r.type, r.year, r.month, r.day, r.turn, r.state, r.country}) {
+      PutU32(out, static_cast<std::uint32_t>(value));
+    }
+    PutU32(out, static_cast<std::uint32_t>(r.text.size()));
+    for (char16_t unit : r.text) {
+      out.push_back(static_cast<char>(unit & 0xFF));
+      out.push_back(static_cast<char>(unit >> 8));
+    }
+  }
+  return out;
+}
+
+bool cReportList::Deserialize(std::string_view bytes) {
+  reports_.clear();
+  ByteReader in(bytes);
+  if (in.Left() < kTag.size() || in.Take(kTag.size()) != kTag) return true;
+  if (in.Left() < 4) return false;
+  const std::uint32_t count = in.U32();
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (in.Left() < kFixedReportBytes) return false;
+    sReport r;
+    r.type = in.I32();
+    r.year = in.I32();
+    r.month = in.I32();
+    r.day = in.I32();
+    r.turn = in.I32();
+    r.state = in.I32();
+    r.country = in.I32();
+    const std::uint32_t length = in.U32();
+    if (in.Left() / 2 < length) return false;
+    r.text.reserve(length);
+    for (std::uint32_t k = 0; k < length; ++k) r.text.push_back(in.Unit());
+    reports_.push_back(std::move(r));
+  }
+  return true;
+}
+
+bool cReportList::Save(std::u16string_view folder) const {
+  const auto path = ResolveGamePath(SaveFilePath(folder, u"reports.dat"));
+  if (!WriteFileReplacing(path, Serialize())) {
+    LogLine(u"ERROR: Opening reports file for writing");
+    return false;
+  }
+  LogLine(u"Reports file opened OK");
+  return true;
+}
+
+void cReportList::Load(std::u16string_view path_template) {
+  const std::u16string path = FolderFilePath(path_template, u"reports.dat");
+  std::ifstream file(ResolveGamePath(path), std::ios::binary);
+  if (!file) {
+    LogLine(u"ERROR: Opening reports file for reading");
+    FatalExit(1);
+  }
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (bytes.compare(0, kTag.size(), kTag) != 0) {
+    reports_.clear();
+    return;
+  }
+  LogLine(u"Reports file opened OK");
+  if (!Deserialize(bytes)) {
+    LogFormat(u"WARNING: %s is incomplete; %i whole reports were read", path,
+              static_cast<int>(reports_.size()));
+  }
+}
+
+void cReportList::Select(std::list<sReport>& result, std::int32_t country, std::int32_t type) const {
+  result.clear();
+  for (const sReport& r : reports_) {
+    if (r.country == country && r.type == type) result.push_back(r);
+  }
+}
+
+}  // namespace tr

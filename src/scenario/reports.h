@@ -1,0 +1,68 @@
+// Turn reports: dated texts addressed to one country (battles, bombardments,
+// convoy losses, upkeep, research, diplomacy). The game keeps every report in
+// one list in the order they were made; a saved game carries the list in
+// "reports.dat".
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <string>
+#include <string_view>
+
+namespace tr {
+
+struct sReport {
+  std::int32_t type = 0;
+  std::int32_t year = 0;
+  std::int32_t month = 0;
+  std::int32_t day = 0;
+  std::int32_t turn = 0;
+  std::int32_t country = 0;
+  std::int32_t state = 1;
+  std::u16string text;
+  friend bool operator==(const sReport&, const sReport&) = default;
+};
+
+// When a report is made: the game date (day of the month) and the turn.
+struct sReportStamp {
+  std::int32_t year = 0;
+  std::int32_t month = 0;
+  std::int32_t day = 0;
+  std::int32_t turn = 0;
+};
+
+class cReportList {
+ public:
+  // Appends a copy stamped with the running game's date and turn (the stamp source).
+  void Add(const sReport& report);
+  void Add(sReport report, const sReportStamp& stamp);
+
+  // Writes "<folder>\reports.dat"; false (logged) when it cannot be written.
+  bool Save(std::u16string_view folder) const;
+  // Reads "reports.dat" through the path template into the emptied list. A
+  // missing file is fatal; a file with another tag loads nothing; a file cut
+  // short loads its whole reports and stops at the first incomplete one.
+  void Load(std::u16string_view path_template);
+
+  // Copies of the reports of one country and type, in list order.
+  void Select(std::list<sReport>& result, std::int32_t country, std::int32_t type) const;
+
+  const std::list<sReport>& Reports() const { return reports_; }
+  void Clear() { reports_.clear(); }
+
+  // The file's bytes, and their reading (used by Save and Load).
+  std::string Serialize() const;
+  // False when the data stopped before the count of reports was reached.
+  bool Deserialize(std::string_view bytes);
+
+ private:
+  std::list<sReport> reports_;
+};
+
+// The date and turn of the running game: the game installs the source when it
+// is built; without one the stamp is all zeros.
+void SetReportStampSource(std::function<sReportStamp()> source);
+sReportStamp CurrentReportStamp();
+
+}  // namespace tr

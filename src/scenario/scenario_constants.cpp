@@ -1,0 +1,218 @@
+#include "scenario/scenario_constants.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
+#include "scenario/number_text.h"
+#include "scenario/reader_log.h"
+#include "scenario/scenario_paths.h"
+
+namespace tr {
+namespace {
+
+using namespace consts_layout;
+
+constexpr int kSegments = 10;
+constexpr int kSupplyTables = 6;
+constexpr std::size_t kMaxLineChars = 999;
+
+int TruncateToInt(double value) {
+  if (!(value == value)) return 0;
+  if (value >= 2147483647.0) return std::numeric_limits<int>::max();
+  if (value <= -2147483648.0) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
+
+// The runtime's token splitter: runs of ';' separate tokens and yield no empty
+// ones; whatever ends the line stays in the last token.
+std::vector<std::string_view> SplitTokens(std::string_view text) {
+  std::vector<std::string_view> tokens;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    while (pos < text.size() && text[pos] == ';') ++pos;
+    if (pos >= text.size()) break;
+    const std::size_t end = std::min(text.find(';', pos), text.size());
+    tokens.push_back(text.substr(pos, end - pos));
+    pos = end;
+  }
+  return tokens;
+}
+
+double Convert(std::string_view token, SlotKind kind) {
+  switch (kind) {
+    case SlotKind::kInt:
+      return ParseLeadingInt(token);
+    case SlotKind::kFloat:
+      return static_cast<float>(ParseLeadingDouble(token));
+    case SlotKind::kDouble:
+      return ParseLeadingDouble(token);
+    case SlotKind::kIntReadAsFloat:
+      return TruncateToInt(static_cast<float>(ParseLeadingDouble(token)));
+  }
+  return 0.0;
+}
+
+// The file's lines as a text-mode reader with a 1000-unit buffer sees them:
+// CR LF and lone CR end lines like LF, and a longer line comes in pieces.
+std::vector<std::string> SplitLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::string current;
+  auto finish = [&](bool with_break) {
+    if (with_break) current.push_back('\n');
+    for (std::size_t pos = 0; pos < current.size(); pos += kMaxLineChars) {
+      std::string piece = current.substr(pos, kMaxLineChars);
+      // The break that merely ends a line cut into pieces is not a line of its own.
+      if (pos > 0 && piece == "\n") break;
+      lines.push_back(std::move(piece));
+    }
+    current.clear();
+  };
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r') {
+      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      finish(true);
+    } else if (c == '\n') {
+      finish(true);
+    } else {
+      current.push_back(c);
+    }
+  }
+  if (!current.empty()) finish(false);
+  return lines;
+}
+
+}  // namespace
+
+sScenarioConstants::sScenarioConstants() { ResetForLoading(); }
+
+double sScenarioConstants::Slot(int slot) const {
+  if (slot < 0 || slot >= kSlotCount) return 0.0;
+  return slots_[static_cast<std::size_t>(slot)];
+}
+
+void sScenarioConstants::SetSlot(int slot, double value) {
+  if (slot < 0 || slot >= kSlotCount) return;
+  slots_[static_cast<std::size_t>(slot)] = value;
+}
+
+int sScenarioConstants::I(int slot) const { return TruncateToInt(Slot(slot)); }
+
+int sScenarioConstants::SlotOf(int line, int field) {
+  for (const LineRun& run : RunsOfLine(line)) {
+    if (field < run.first_field) continue;
+    if (field > run.last_field && !run.open) continue;
+    const int slot = run.slot + field - run.first_field;
+    return slot < kSlotCount ? slot : -1;
+  }
+  return -1;
+}
+
+int sScenarioConstants::Int(int line, int field) const {
+  const int slot = SlotOf(line, field);
+  return slot < 0 ? 0 : I(slot);
+}
+
+float sScenarioConstants::Float(int line, int field) const {
+  const int slot = SlotOf(line, field);
+  return slot < 0 ? 0.0f : F(slot);
+}
+
+double sScenarioConstants::Double(int line, int field) const {
+  const int slot = SlotOf(line, field);
+  return slot < 0 ? 0.0 : Slot(slot);
+}
+
+void sScenarioConstants::ResetForLoading() {
+  slots_.fill(0.0);
+  for (int k = 0; k < kSegments; ++k) {
+    SetSlot(kSupplySegmentBounds + k, 50);
+    // Line 54, the bombed percent, defaults to 100 in every segment.
+    SetSlot(kSupplySegmentValues + 3 * kSegments + k, 100);
+  }
+  ship_hit_points_max_ = 1;
+  supply_segments_ = kSegments;
+}
+
+void sScenarioConstants::StoreLine(int line, std::string_view text) {
+  const std::vector<std::string_view> tokens = SplitTokens(text);
+  const int count = static_cast<int>(tokens.size());
+  for (const LineRun& run : RunsOfLine(line)) {
+    const int last = run.open ? count : std::min(run.last_field, count);
+    for (int field = run.first_field; field <= last; ++field) {
+      const int slot = run.slot + field - run.first_field;
+      if (slot >= kSlotCount) break;
+      SetSlot(slot, Convert(tokens[static_cast<std::size_t>(field - 1)], run.kind));
+    }
+  }
+  // Segments past the last bound a scenario gives take no part; otherwise their
+  // default bound would hand every level their (zero) values.
+  if (line == 50 && count > 1) supply_segments_ = std::min(kSegments, count - 1);
+}
+
+void sScenarioConstants::FinishLoading() {
+  int largest = 1;
+  for (int type = 40; type <= 45; ++type) largest = std::max(largest, ShipHitPoints(type));
+  ship_hit_points_max_ = largest;
+
+  // Each level from 1 to 50 takes the values of the last segment whose bound reaches it.
+  const int tables[kSupplyTables] = {kSupplyCombatPercent, kSupplyApReductionPercent, kSupplyAirModifier,
+                                     kSupplyBombardedPercent, kSupplyReplacementValueA,
+                                     kSupplyReplacementValueB};
+  for (int t = 0; t < kSupplyTables; ++t) {
+    for (int level = 1; level < kSupplyLevels; ++level) {
+      if (t == 0 || t >= 4) SetSlot(tables[t] + level, 0);
+    }
+  }
+  for (int k = 0; k < supply_segments_; ++k) {
+    const int bound = I(kSupplySegmentBounds + k);
+    for (int level = 1; level < kSupplyLevels && level <= bound; ++level) {
+      for (int t = 0; t < kSupplyTables; ++t) {
+        SetSlot(tables[t] + level, Slot(kSupplySegmentValues + t * kSegments + k));
+      }
+    }
+  }
+  // The combat percent falls from 100 by the steps of every level from the top down to it.
+  int steps = 0;
+  for (int level = kSupplyLevels - 1; level >= 1; --level) {
+    steps += I(kSupplyCombatPercent + level);
+    SetSlot(kSupplyCombatPercent + level, 100 - steps);
+  }
+  SetSlot(kSupplyApReductionPercent, 100);
+  SetSlot(kSupplyAirModifier, -4);
+  SetSlot(kSupplyBombardedPercent, 50);
+}
+
+void LoadScenarioConstants(sScenarioConstants& constants, std::u16string_view scenario_name) {
+  const std::u16string path = ScenarioFilePath(scenario_name, u"consts.csv");
+  LogLine(u"Otwieram plik ze sta\u010f\u017c\u02ddymi ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...");
+  LogLine(path);
+  std::ifstream file(ResolveGamePath(path), std::ios::binary);
+  if (!file) {
+    LogLine(kOpenFailedLine);
+    FatalExit(1);
+  }
+  LogLine(kOpenOkLine);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) LogReaderText("error_while_reading_consts.csv!");
+
+  constants.ResetForLoading();
+  int line = 0;
+  for (const std::string& text : SplitLines(bytes)) {
+    if (text.empty() || text[0] == '#') continue;
+    ++line;
+    if (line > kLastDataLine) break;
+    constants.StoreLine(line, text);
+  }
+  constants.FinishLoading();
+}
+
+}  // namespace tr

@@ -1,0 +1,58 @@
+#include "scenario/table_writer.h"
+
+#include "foundation/console_log.h"
+#include "foundation/paths.h"
+#include "foundation/text.h"
+
+namespace tr {
+
+cTableWriter::cTableWriter(std::u16string_view game_path, Mode mode)
+    : mode_(mode), path_(game_path), file_(std::make_unique<cReplacingFile>(ResolveGamePath(game_path))) {
+  LogLine(u"Opening file for writing...");
+  LogLine(game_path);
+  LogLine(file_->IsOpen() ? u"File opened OK" : u"Error opening file for writing");
+}
+
+void cTableWriter::Write(std::u16string_view text) {
+  if (!ok()) return;
+  const std::string bytes = Utf16ToCodePage(text);
+  if (mode_ == Mode::kBinary) {
+    buffer_ += bytes;
+    return;
+  }
+  for (char c : bytes) {
+    if (c == '\n') buffer_.push_back('\r');
+    buffer_.push_back(c);
+  }
+}
+
+void cTableWriter::WriteBytes(std::string_view bytes) {
+  if (ok()) buffer_.append(bytes);
+}
+
+bool cTableWriter::Commit() {
+  if (!ok()) return false;
+  file_->Write(buffer_);
+  if (!file_->Commit()) {
+    LogLine(u"Error writing file " + path_);
+    return false;
+  }
+  return true;
+}
+
+std::u16string SanitizeFieldText(std::u16string_view text, bool first_column) {
+  std::u16string result(text);
+  for (char16_t& c : result) {
+    if (c == u';') c = u',';
+    if (c == u'\r' || c == u'\n') c = u' ';
+  }
+  if (first_column && !result.empty() && result[0] == u'#') result[0] = u'_';
+  if (result.empty()) result = u"-";
+  return result;
+}
+
+std::u16string CutName(std::u16string_view text, std::size_t max_length) {
+  return std::u16string(text.substr(0, max_length));
+}
+
+}  // namespace tr

@@ -1,0 +1,116 @@
+#include "scenario/reports.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+class ReportsTest : public testing::Test {
+ protected:
+  void SetUp() override { SetGameRoot(dir_.path()); }
+  void TearDown() override { SetGameRoot({}); }
+
+  static sReport Make(int type, int country, std::u16string text) {
+    sReport r;
+    r.type = type;
+    r.country = country;
+    r.text = std::move(text);
+    return r;
+  }
+
+  test::TempDir dir_;
+};
+
+TEST_F(ReportsTest, EmptyListIsTheTagAndACountOfZero) {
+  cReportList list;
+  dir_.Write("data/save/a/.keep", "");
+  ASSERT_TRUE(list.Save(u"data\\save\\a"));
+  EXPECT_EQ(dir_.Read("data/save/a/reports.dat"), std::string("Qelv1\0\0\0\0", 9));
+}
+
+TEST_F(ReportsTest, ByteLayoutPutsStateBeforeCountry) {
+  cReportList list;
+  sReport r = Make(22, 3, u"A\u0141");
+  r.state = 1;
+  list.Add(r, {1941, 6, 15, 7});
+  const std::string expected = std::string("Qelv1\x01\0\0\0", 9) +
+                               std::string("\x16\0\0\0\x95\x07\0\0\x06\0\0\0\x0f\0\0\0\x07\0\0\0", 20) +
+                               std::string("\x01\0\0\0\x03\0\0\0\x02\0\0\0", 12) + std::string("A\0\x41\x01", 4);
+  EXPECT_EQ(list.Serialize(), expected);
+}
+
+TEST_F(ReportsTest, SaveThenLoadKeepsEveryReportInOrder) {
+  cReportList list;
+  list.Add(Make(0, 1, u"Attack on Brest"), {1940, 5, 10, 3});
+  list.Add(Make(29, 2, u""), {1940, 5, 10, 3});
+  list.Add(Make(23, 1, u"Research \u00e9t\u00e9\nline two"), {1941, 1, 2, 9});
+  dir_.Write("data/save/b/.keep", "");
+  ASSERT_TRUE(list.Save(u"data\\save\\b"));
+
+  cReportList loaded;
+  loaded.Add(Make(1, 1, u"stale"), {});
+  loaded.Load(u"data\\save\\b\\%s");
+  EXPECT_EQ(loaded.Reports(), list.Reports());
+}
+
+TEST_F(ReportsTest, TruncatedFileLoadsItsWholeReportsOnly) {
+  cReportList list;
+  list.Add(Make(0, 1, u"first"), {});
+  list.Add(Make(0, 1, u"second report"), {});
+  const std::string bytes = list.Serialize();
+  for (std::size_t cut : {bytes.size() - 1, bytes.size() - 26, std::size_t{9 + 32 + 10 + 4}}) {
+    dir_.Write("data/save/c/reports.dat", bytes.substr(0, cut));
+    test::LogCapture log;
+    cReportList loaded;
+    loaded.Load(u"data\\save\\c\\%s");
+    ASSERT_EQ(loaded.Reports().size(), 1u) << cut;
+    EXPECT_EQ(loaded.Reports().front().text, u"first");
+  }
+  dir_.Write("data/save/c/reports.dat", std::string("Qelv1\xff\xff\xff\xff", 9));
+  cReportList huge;
+  huge.Load(u"data\\save\\c\\%s");
+  EXPECT_TRUE(huge.Reports().empty());
+}
+
+TEST_F(ReportsTest, ForeignTagLoadsNothingAndMissingFileIsFatal) {
+  dir_.Write("data/save/d/reports.dat", "Other\0\0\0\0");
+  cReportList list;
+  list.Add(Make(0, 1, u"old"), {});
+  list.Load(u"data\\save\\d\\%s");
+  EXPECT_TRUE(list.Reports().empty());
+
+  test::LogCapture log;
+  EXPECT_THROW(list.Load(u"data\\save\\none\\%s"), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"ERROR: Opening reports file for reading"));
+}
+
+TEST_F(ReportsTest, UnwritableFolderIsReportedNotFatal) {
+  test::LogCapture log;
+  cReportList list;
+  EXPECT_FALSE(list.Save(u"data\\save\\missing-folder"));
+  EXPECT_TRUE(log.Contains(u"ERROR: Opening reports file for writing"));
+}
+
+TEST_F(ReportsTest, SelectCopiesMatchesInOrder) {
+  cReportList list;
+  list.Add(Make(0, 1, u"a"), {});
+  list.Add(Make(0, 2, u"b"), {});
+  list.Add(Make(1, 1, u"c"), {});
+  list.Add(Make(0, 1, u"d"), {});
+  std::list<sReport> result{Make(5, 5, u"stale")};
+  list.Select(result, 1, 0);
+  ASSERT_EQ(result.size(), 2u);
+  EXPECT_EQ(result.front().text, u"a");
+  EXPECT_EQ(result.back().text, u"d");
+  list.Select(result, 9, 9);
+  EXPECT_TRUE(result.empty());
+  EXPECT_EQ(list.Reports().size(), 4u);
+}
+
+}  // namespace
+}  // namespace tr

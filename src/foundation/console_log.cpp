@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "foundation/log_sink.h"
 
 namespace tr {
 
@@ -58,22 +57,6 @@ void cConsoleLog::Reopen(std::filesystem::path file) {
 void cConsoleLog::SetObserver(Observer observer) {
   std::lock_guard<std::mutex> lock(mutex_);
   observer_ = std::move(observer);
-}
-
-namespace {
-
-void SinkToConsoleLog(std::u16string_view line) { ConsoleLog().LogLine(line); }
-
-}  // namespace
-
-cConsoleLog& ConsoleLog() {
-  // Never destroyed: the worker thread or a late static destructor may still log.
-  static cConsoleLog* log = [] {
-    auto* created = new cConsoleLog();
-    SetLogSink(&SinkToConsoleLog);
-    return created;
-  }();
-  return *log;
 }
 
 }  // namespace tr

@@ -43,7 +43,7 @@ class cConsoleLog {
   Observer observer_;
 };
 
-// The global console log, built on first use.
+// The global console log (defined with the other process-wide objects).
 cConsoleLog& ConsoleLog();
 
 // Shortcuts for the global log.

@@ -1,0 +1,53 @@
+# Builds the game data from the text sources under data/ and assembles the
+# game folder ${GAME_DIR} (build/game) that run.sh starts the program from.
+
+set(TR_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+file(MAKE_DIRECTORY ${TR_GENERATED_DIR} ${GAME_DIR})
+
+# The string base. Its builder uses only a few foundation sources, because the
+# foundation library compiles the digest the builder writes.
+add_executable(make_string_base
+  ${PROJECT_SOURCE_DIR}/tools/datagen/make_string_base.cpp
+  ${PROJECT_SOURCE_DIR}/src/foundation/md5.cpp
+  ${PROJECT_SOURCE_DIR}/src/foundation/string_base_file.cpp
+  ${PROJECT_SOURCE_DIR}/src/foundation/text.cpp)
+target_include_directories(make_string_base PRIVATE ${PROJECT_SOURCE_DIR}/src)
+
+set(TR_TEXT_SOURCE ${PROJECT_SOURCE_DIR}/data/texts/lang_ENG.txt)
+set(TR_STRING_BASE ${GAME_DIR}/lang_ENG.db)
+set(TR_STRING_BASE_DIGEST ${TR_GENERATED_DIR}/string_base_digest.cpp)
+add_custom_command(
+  OUTPUT ${TR_STRING_BASE} ${TR_STRING_BASE_DIGEST}
+  COMMAND make_string_base ${TR_TEXT_SOURCE} ${TR_STRING_BASE} ${TR_STRING_BASE_DIGEST}
+  DEPENDS make_string_base ${TR_TEXT_SOURCE}
+  COMMENT "Building the English string base"
+  VERBATIM)
+target_sources(tr_foundation PRIVATE ${TR_STRING_BASE_DIGEST})
+
+# Plain data files are copied as they are. Folders listed here hold text
+# sources that a tool turns into game files, and are not copied.
+set(TR_DATA_SOURCE_DIRS texts)
+set(TR_GAME_FILES ${TR_STRING_BASE})
+file(GLOB_RECURSE TR_DATA_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/data
+     ${PROJECT_SOURCE_DIR}/data/*)
+foreach(rel ${TR_DATA_FILES})
+  string(REGEX MATCH "^[^/]+" top ${rel})
+  if(top IN_LIST TR_DATA_SOURCE_DIRS)
+    continue()
+  endif()
+  # The settings file sits at the top of the game folder, the rest under data/.
+  if(rel STREQUAL "Settings.ini")
+    set(dest ${GAME_DIR}/Settings.ini)
+  else()
+    set(dest ${GAME_DIR}/data/${rel})
+  endif()
+  add_custom_command(
+    OUTPUT ${dest}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/data/${rel} ${dest}
+    DEPENDS ${PROJECT_SOURCE_DIR}/data/${rel}
+    VERBATIM)
+  list(APPEND TR_GAME_FILES ${dest})
+endforeach()
+
+add_custom_target(game_data ALL DEPENDS ${TR_GAME_FILES})
+add_dependencies(tidereach game_data)

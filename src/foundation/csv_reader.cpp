@@ -1,0 +1,69 @@
+#include "foundation/csv_reader.h"
+
+#include <fstream>
+
+#include "foundation/paths.h"
+#include "foundation/text.h"
+
+namespace tr {
+
+cCsvReader::cCsvReader(std::u16string_view fileName) { LoadFile(fileName); }
+
+bool cCsvReader::LoadFile(std::u16string_view fileName) {
+  data_.clear();
+  fields.clear();
+  position_ = 0;
+  size_ = 0;
+  loaded_ = false;
+  recordCount_ = 0;
+
+  std::ifstream in(ResolveGamePath(fileName), std::ios::binary);
+  if (!in) return false;
+  in.seekg(0, std::ios::end);
+  const std::streamoff length = in.tellg();
+  if (length < 0) return false;
+  in.seekg(0, std::ios::beg);
+  data_.resize(static_cast<std::size_t>(length));
+  in.read(data_.data(), length);
+  // A short read keeps what arrived but is not a loaded file.
+  const auto got = static_cast<std::uint64_t>(in.gcount());
+  data_.resize(got);
+  size_ = got;
+  loaded_ = got == static_cast<std::uint64_t>(length);
+  return loaded_;
+}
+
+std::uint16_t cCsvReader::ReadRecord(bool keepEmpty) {
+  fields.clear();
+  if (AtEnd()) return 0;
+
+  std::string field;
+  bool comment = false;
+  for (;;) {
+    const char c = data_[position_++];
+    const bool exhausted = AtEnd();
+    // An LF that follows a CR belongs to that CR's line end and is skipped;
+    // a lone LF ends the record, so LF-only files read like CR LF files.
+    const bool lf_after_cr = c == '\n' && position_ >= 2 && data_[position_ - 2] == '\r';
+    const bool line_end = c == '\r' || (c == '\n' && !lf_after_cr);
+    const bool separator = c == ';';
+
+    if (!line_end && !separator && c != '\n' && !comment) {
+      if (c == '#' && field.empty() && fields.empty()) comment = true;
+      field += c;
+    }
+    if (field.empty() && !keepEmpty) {
+      if (line_end || exhausted) break;
+      continue;
+    }
+    if (!comment && (line_end || separator || exhausted)) {
+      fields.push_back(CodePageToUtf16(field));
+      field.clear();
+    }
+    if (line_end || exhausted) break;
+  }
+  ++recordCount_;
+  return static_cast<std::uint16_t>(fields.size());
+}
+
+}  // namespace tr

@@ -1,0 +1,45 @@
+// Reads one ';'-separated data file record by record. The whole file is read
+// into memory at once; each ReadRecord cuts the next record into UTF-16 fields.
+// Records end at CR or at a lone LF (an LF right after a CR is skipped), ';'
+// ends a field, a record whose first field starts with '#' is a comment, and
+// empty fields are dropped unless the caller keeps them. Field bytes are
+// 8-bit code-page text and are not trimmed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tr {
+
+class cCsvReader {
+ public:
+  cCsvReader() = default;
+  // fileName is a game path ("data\\scenarios\\x\\cities.csv") or an absolute path.
+  explicit cCsvReader(std::u16string_view fileName);
+
+  // Forgets the previous file; false when the file could not be opened or read whole.
+  bool LoadFile(std::u16string_view fileName);
+
+  // Fills fields with the next record and returns their count: 0 for a comment,
+  // for a blank line without keepEmpty, and once the data is exhausted.
+  std::uint16_t ReadRecord(bool keepEmpty = false);
+  bool AtEnd() const { return position_ >= size_; }
+
+  bool IsLoaded() const { return loaded_; }
+  std::uint64_t Size() const { return size_; }
+  std::uint32_t RecordCount() const { return recordCount_; }
+
+  // The fields of the last record read; callers read them directly.
+  std::vector<std::u16string> fields;
+
+ private:
+  std::string data_;
+  std::uint64_t position_ = 0;
+  std::uint64_t size_ = 0;
+  bool loaded_ = false;
+  std::uint32_t recordCount_ = 0;
+};
+
+}  // namespace tr

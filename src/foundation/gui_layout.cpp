@@ -1,0 +1,168 @@
+#include "foundation/gui_layout.h"
+
+#include <charconv>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
+#include "foundation/settings.h"
+#include "foundation/text.h"
+
+namespace tr {
+
+std::array<sGuiLayoutEntry, kGuiLayoutEntryCount> sGuiLayoutTable = [] {
+  std::array<sGuiLayoutEntry, kGuiLayoutEntryCount> table{};
+  table.fill({-1, -1, -1, -1});
+  return table;
+}();
+std::array<sGuiFont, kGuiFontCount> gGuiFonts;
+sGuiClearRect gGuiClearRect = {0, 0, 0, 0};
+
+namespace {
+
+// Fields separated by runs of ';' (empty fields do not count).
+std::vector<std::string_view> SplitFields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t pos = 0;
+  while (pos < line.size()) {
+    const std::size_t start = line.find_first_not_of(';', pos);
+    if (start == std::string_view::npos) break;
+    std::size_t end = line.find(';', start);
+    if (end == std::string_view::npos) end = line.size();
+    fields.push_back(line.substr(start, end - start));
+    pos = end;
+  }
+  return fields;
+}
+
+// The field's leading decimal number; none when it has no digits.
+std::optional<int> LeadingNumber(std::string_view field) {
+  const std::size_t first = field.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::nullopt;
+  field.remove_prefix(first);
+  if (!field.empty() && field[0] == '+') field.remove_prefix(1);
+  int value = 0;
+  const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (ec != std::errc() || end == field.data()) return std::nullopt;
+  return value;
+}
+
+int NumberOr(std::string_view field, int fallback) { return LeadingNumber(field).value_or(fallback); }
+
+std::uint32_t Colour(const std::vector<std::string_view>& f, std::size_t first) {
+  return 0xFF000000u | (static_cast<std::uint32_t>(NumberOr(f[first], 0) & 0xFF) << 16) |
+         (static_cast<std::uint32_t>(NumberOr(f[first + 1], 0) & 0xFF) << 8) |
+         static_cast<std::uint32_t>(NumberOr(f[first + 2], 0) & 0xFF);
+}
+
+class cLayoutReader {
+ public:
+  explicit cLayoutReader(std::u16string_view fileName) : fileName_(fileName) {}
+
+  void CoordinateRow(int lineNo, const std::vector<std::string_view>& f) {
+    const std::optional<int> id = LeadingNumber(f[0]);
+    if (!id || *id < 0 || *id >= kGuiLayoutEntryCount) {
+      LogFormat(u"GUI layout \"%s\", line %i: control id \"%s\" is outside 0-%i, row ignored", fileName_,
+                lineNo, std::string(f[0]), kGuiLayoutEntryCount - 1);
+      return;
+    }
+    sGuiLayoutEntry& e = sGuiLayoutTable[static_cast<std::size_t>(*id)];
+    std::int32_t* values[] = {&e.x, &e.y, &e.width, &e.height};
+    for (std::size_t i = 1; i < f.size() && i <= 4; ++i) *values[i - 1] = NumberOr(f[i], 0);
+  }
+
+  void FontRow(int lineNo, const std::vector<std::string_view>& f) {
+    const std::optional<int> number = LeadingNumber(f[0]);
+    if (!number || *number < 1 || *number > kGuiFontCount) {
+      LogFormat(u"GUI layout \"%s\", line %i: font number \"%s\" is outside 1-%i, row ignored", fileName_,
+                lineNo, std::string(f[0]), kGuiFontCount);
+      return;
+    }
+    sGuiFont& font = gGuiFonts[static_cast<std::size_t>(*number - 1)];
+    if (f.size() > 1) font.face = CodePageToUtf16(f[1]);
+    if (f.size() > 2) font.height = NumberOr(f[2], 0);
+    if (f.size() > 3) font.weight = NumberOr(f[3], 0) * 8 + 100;
+    if (f.size() > 6) font.color = Colour(f, 4);
+    if (f.size() > 9) font.color2 = Colour(f, 7);
+    if (*number == kGuiFontCount) hasLastFont_ = true;
+  }
+
+  bool hasLastFont_ = false;
+
+ private:
+  std::u16string fileName_;
+};
+
+}  // namespace
+
+void LayoutRectToCorners(int id) {
+  if (id < 0 || id >= kGuiLayoutEntryCount) return;
+  sGuiLayoutEntry& e = sGuiLayoutTable[static_cast<std::size_t>(id)];
+  e.width += e.x;
+  e.height += e.y;
+}
+
+bool LoadGuiLayoutFile(std::u16string_view fileName) {
+  std::ifstream in(ResolveGamePath(fileName), std::ios::binary);
+  if (!in) {
+    LogFormat(u"Loading GUI coordinates from \"%s\"... FAILED", fileName);
+    return false;
+  }
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  const std::string text = buffer.str();
+
+  for (auto& e : sGuiLayoutTable) e = {-1, -1, -1, -1};
+  cLayoutReader reader(fileName);
+  // 0: before the header line, 1: coordinate rows, 2: font rows.
+  int part = 0;
+  int lineNo = 0;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    start = end + 1;
+    ++lineNo;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const bool header = !line.empty() && line[0] == '#';
+    if (header) {
+      if (part < 2) ++part;
+      continue;
+    }
+    const std::vector<std::string_view> fields = SplitFields(line);
+    if (part == 0 || fields.empty()) continue;
+    if (part == 1) {
+      reader.CoordinateRow(lineNo, fields);
+    } else {
+      reader.FontRow(lineNo, fields);
+    }
+  }
+  if (part == 0) LogFormat(u"GUI layout \"%s\" has no header line: no entries read", fileName);
+
+  if (!reader.hasLastFont_) {
+    // Without its own row the last font is the one before it, three quarters as tall.
+    gGuiFonts[kGuiFontCount - 1] = gGuiFonts[kGuiFontCount - 2];
+    gGuiFonts[kGuiFontCount - 1].height = static_cast<int>(gGuiFonts[kGuiFontCount - 2].height * 0.75);
+  }
+  LogFormat(u"Loading GUI coordinates nad fonts from \"%s\"... OK", fileName);
+
+  // The entries their users read as corners.
+  LayoutRectToCorners(1);
+  for (int id = 3; id <= 9; ++id) LayoutRectToCorners(id);
+  for (int id = 16; id <= 56; ++id) LayoutRectToCorners(id);
+
+  const sGuiLayoutEntry& area = sGuiLayoutTable[315];
+  gGuiClearRect = {area.x - 2, area.y - 2, area.x + area.width + 4, area.y + area.height + 4};
+  return true;
+}
+
+void LoadGuiLayout() {
+  const std::u16string fileName = Format(u"data\\GUI_%ix%i.csv", gScreenWidth, gScreenHeight);
+  if (!LoadGuiLayoutFile(fileName)) FatalExit(1);
+}
+
+}  // namespace tr

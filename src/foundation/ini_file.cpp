@@ -1,0 +1,224 @@
+#include "foundation/ini_file.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <system_error>
+
+#include "foundation/console_log.h"
+#include "foundation/paths.h"
+#include "foundation/text.h"
+
+namespace tr {
+namespace {
+
+constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+
+std::string_view Trim(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(kWhiteSpace);
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = s.find_last_not_of(kWhiteSpace);
+  return s.substr(first, last - first + 1);
+}
+
+std::size_t SectionSlash(std::string_view key) {
+  const std::size_t slash = key.find('/');
+  if (slash == std::string_view::npos || slash == 0 || slash + 1 == key.size()) {
+    return std::string_view::npos;
+  }
+  return slash;
+}
+
+// Leading blanks, optional sign, digits up to the first other character.
+int ParseLeadingInt(std::string_view s) {
+  std::size_t i = s.find_first_not_of(kWhiteSpace);
+  if (i == std::string_view::npos) return 0;
+  bool negative = false;
+  if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
+  std::int64_t value = 0;
+  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+    // Saturate instead of overflowing on absurd values.
+    if (value < std::numeric_limits<int>::max()) value = value * 10 + (s[i] - '0');
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
+
+}  // namespace
+
+std::string_view IniSectionOf(std::string_view key) {
+  const std::size_t slash = SectionSlash(key);
+  return slash == std::string_view::npos ? key : key.substr(0, slash);
+}
+
+std::string_view IniNameOf(std::string_view key) {
+  const std::size_t slash = SectionSlash(key);
+  return slash == std::string_view::npos ? std::string_view() : key.substr(slash + 1);
+}
+
+bool cIniFile::KeyOrder::operator()(std::string_view a, std::string_view b) const {
+  const std::string_view sa = IniSectionOf(a), sb = IniSectionOf(b);
+  if (sa != sb) return sa < sb;
+  return IniNameOf(a) < IniNameOf(b);
+}
+
+bool cIniFile::Load(std::u16string_view fileName) {
+  entries_.clear();
+  loaded_ = false;
+  fileName_ = std::u16string(fileName);
+  LogFormat(u"Loading INI file %s ...", fileName_);
+
+  std::ifstream in(ResolveGamePath(fileName_), std::ios::binary);
+  if (!in) {
+    LogFormat(u"ERROR during opening INI file %s", fileName_);
+    return false;
+  }
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  std::string text = buffer.str();
+  if (const std::size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+
+  std::string pendingComment;
+  std::string prefix;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string_view line = Trim(std::string_view(text).substr(start, end - start));
+    start = end + 1;
+    if (line.empty()) continue;
+
+    if (line[0] == ';' || line[0] == '#') {
+      pendingComment.append(line).append("\r\n");
+    } else if (line[0] == '[') {
+      // The closing bracket is not checked: "[Main" names the section "Mai".
+      const std::string section(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
+      entries_[section] = sEntry{std::move(pendingComment), std::nullopt};
+      pendingComment.clear();
+      prefix = section + "/";
+    } else {
+      const std::size_t eq = line.find('=');
+      if (eq == std::string_view::npos) continue;
+      const std::string key = std::string(Trim(prefix + std::string(line.substr(0, eq))));
+      entries_[key] = sEntry{std::move(pendingComment), std::string(Trim(line.substr(eq + 1)))};
+      pendingComment.clear();
+    }
+  }
+  loaded_ = true;
+  LogLine(u"Loaded");
+  return true;
+}
+
+std::string cIniFile::SaveText() const {
+  std::string out;
+  auto add_value = [&](const std::string& key, const sEntry& entry) {
+    out += entry.comment;
+    const std::string_view name = IniNameOf(key);
+    out.append(name.empty() ? std::string_view(key) : name).append(" = ");
+    out.append(*entry.value).append("\r\n");
+  };
+  // Values stored without a section come first: written after a section
+  // header they would be read back as that section's keys.
+  for (const auto& [key, entry] : entries_) {
+    if (entry.value && IniNameOf(key).empty()) add_value(key, entry);
+  }
+  for (const auto& [key, entry] : entries_) {
+    if (!entry.value) {
+      out += "\r\n";
+      out += entry.comment;
+      out.append("[").append(key).append("]\r\n");
+    } else if (!IniNameOf(key).empty()) {
+      add_value(key, entry);
+    }
+  }
+  return out;
+}
+
+void cIniFile::Save() {
+  if (!loaded_) return;
+  const std::string text = SaveText();
+  const std::filesystem::path target = ResolveGamePath(fileName_);
+  // Written beside the target and renamed over it, so a failed write keeps the old file.
+  std::filesystem::path temp = target;
+  temp += ".tmp";
+  bool ok = false;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (out) {
+      out.write(text.data(), static_cast<std::streamsize>(text.size()));
+      out.close();
+      ok = static_cast<bool>(out);
+    }
+  }
+  std::error_code ec;
+  if (ok) {
+    std::filesystem::rename(temp, target, ec);
+    ok = !ec;
+  }
+  if (!ok) {
+    std::filesystem::remove(temp, ec);
+    LogFormat(u"ERROR during saving INI file %s", fileName_);
+  }
+}
+
+void cIniFile::MakeKey(std::string_view key) {
+  const std::string_view section = IniSectionOf(key);
+  if (entries_.find(section) == entries_.end()) entries_.emplace(std::string(section), sEntry{});
+}
+
+bool cIniFile::HasKey(std::string_view key) const { return Find(key) != nullptr; }
+
+const cIniFile::sEntry* cIniFile::Find(std::string_view key) const {
+  const auto it = entries_.find(key);
+  return it == entries_.end() ? nullptr : &it->second;
+}
+
+cIniFile::sEntry& cIniFile::Store(std::string_view key, std::string value) {
+  auto it = entries_.find(key);
+  if (it == entries_.end()) it = entries_.emplace(std::string(key), sEntry{}).first;
+  it->second.value = std::move(value);
+  return it->second;
+}
+
+std::u16string cIniFile::GetString(std::string_view key, std::u16string_view defaultValue) {
+  MakeKey(key);
+  if (const sEntry* entry = Find(key); entry && entry->value) return CodePageToUtf16(*entry->value);
+  return CodePageToUtf16(*Store(key, Utf16ToCodePage(defaultValue)).value);
+}
+
+void cIniFile::SetString(std::string_view key, std::u16string_view value) {
+  MakeKey(key);
+  Store(key, Utf16ToCodePage(value));
+}
+
+int cIniFile::GetInt(std::string_view key, int defaultValue) {
+  MakeKey(key);
+  if (const sEntry* entry = Find(key); entry && entry->value) return ParseLeadingInt(*entry->value);
+  Store(key, std::to_string(defaultValue));
+  return defaultValue;
+}
+
+void cIniFile::SetInt(std::string_view key, int value) {
+  MakeKey(key);
+  Store(key, std::to_string(value));
+}
+
+bool cIniFile::GetBool(std::string_view key, bool defaultValue) {
+  MakeKey(key);
+  if (const sEntry* entry = Find(key); entry && entry->value) {
+    return *entry->value == "true" || *entry->value == "yes";
+  }
+  Store(key, defaultValue ? "true" : "false");
+  return defaultValue;
+}
+
+void cIniFile::SetBool(std::string_view key, bool value) {
+  MakeKey(key);
+  Store(key, value ? "true" : "false");
+}
+
+}  // namespace tr

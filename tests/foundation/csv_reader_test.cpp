@@ -1,0 +1,110 @@
+#include "foundation/csv_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/text.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+using Records = std::vector<std::vector<std::u16string>>;
+
+// Reads every record the way the table readers do, keeping the 0-field ones.
+Records ReadAll(std::string_view bytes, bool keepEmpty) {
+  test::TempDir dir;
+  const auto file = dir.Write("t.csv", bytes);
+  cCsvReader reader(Utf8ToUtf16(file.string()));
+  EXPECT_TRUE(reader.IsLoaded());
+  Records records;
+  while (!reader.AtEnd()) {
+    reader.ReadRecord(keepEmpty);
+    records.push_back(reader.fields);
+  }
+  return records;
+}
+
+Records NonEmpty(Records records) {
+  std::erase_if(records, [](const auto& r) { return r.empty(); });
+  return records;
+}
+
+struct CsvCase {
+  const char* name;
+  std::string bytes;
+  bool keepEmpty;
+  Records expected;
+};
+
+class CsvRecords : public testing::TestWithParam<CsvCase> {};
+
+TEST_P(CsvRecords, ReadsFields) { EXPECT_EQ(ReadAll(GetParam().bytes, GetParam().keepEmpty), GetParam().expected); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CsvRecords,
+    testing::Values(
+        CsvCase{"EmptyFieldsDropped", "a;;b;\r", false, {{u"a", u"b"}}},
+        CsvCase{"EmptyFieldsKept", "a;;b;\r", true, {{u"a", u"", u"b", u""}}},
+        CsvCase{"LeadingSeparators", ";a;;b;\r", false, {{u"a", u"b"}}},
+        CsvCase{"CommentLine", "#Name;X;Y\r1;2\r", false, {{}, {u"1", u"2"}}},
+        CsvCase{"HashInLaterField", "1;#note\r", false, {{u"1", u"#note"}}},
+        CsvCase{"CommentAfterEmptyField", ";#x\r", false, {{}}},
+        CsvCase{"CommentAfterKeptEmptyField", ";#x\r", true, {{u"", u"#x"}}},
+        CsvCase{"OnlySeparators", ";;;\r", false, {{}}},
+        CsvCase{"BlankLineKept", "\r", true, {{u""}}},
+        CsvCase{"LastRecordWithoutLineEnd", "a;b\rc;d", false, {{u"a", u"b"}, {u"c", u"d"}}},
+        CsvCase{"FinalCrLfWithoutKeep", "a\r\n", false, {{u"a"}, {}}},
+        CsvCase{"FinalCrLfWithKeep", "a\r\n", true, {{u"a"}, {u""}}},
+        CsvCase{"BlanksKept", " a ; b \r", false, {{u" a ", u" b "}}},
+        CsvCase{"CodePageByte", "caf\xE9\r", false, {{u"caf\u00E9"}}},
+        CsvCase{"LoneLfEndsRecord", "a;b\nc\n", false, {{u"a", u"b"}, {u"c"}}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(CsvReader, LineEndStylesGiveTheSameRecords) {
+  const std::string crlf = "#h;x\r\n1;2\r\n\r\n3;;4\r\n";
+  const std::string cr = "#h;x\r1;2\r\r3;;4\r";
+  const std::string lf = "#h;x\n1;2\n\n3;;4\n";
+  for (bool keep : {false, true}) {
+    SCOPED_TRACE(keep);
+    const Records expected = NonEmpty(ReadAll(cr, keep));
+    EXPECT_EQ(NonEmpty(ReadAll(lf, keep)), expected);
+    // With keepEmpty the LF after the last CR still reads as one empty field.
+    Records crlf_expected = expected;
+    if (keep) crlf_expected.push_back({u""});
+    EXPECT_EQ(NonEmpty(ReadAll(crlf, keep)), crlf_expected);
+  }
+  EXPECT_EQ(NonEmpty(ReadAll(cr, false)), (Records{{u"1", u"2"}, {u"3", u"4"}}));
+}
+
+TEST(CsvReader, LongFieldIsKeptWhole) {
+  const std::string field(5000, 'x');
+  EXPECT_EQ(ReadAll("1;" + field + ";2\r", false), (Records{{u"1", AsciiToUtf16(field), u"2"}}));
+}
+
+TEST(CsvReader, EmptyAndMissingFiles) {
+  test::TempDir dir;
+  cCsvReader empty(Utf8ToUtf16(dir.Write("e.csv", "").string()));
+  EXPECT_TRUE(empty.IsLoaded());
+  EXPECT_TRUE(empty.AtEnd());
+  EXPECT_EQ(empty.ReadRecord(), 0);
+
+  cCsvReader missing(Utf8ToUtf16((dir.path() / "none.csv").string()));
+  EXPECT_FALSE(missing.IsLoaded());
+  EXPECT_TRUE(missing.AtEnd());
+  EXPECT_EQ(missing.ReadRecord(true), 0);
+}
+
+TEST(CsvReader, LoadFileStartsOver) {
+  test::TempDir dir;
+  cCsvReader reader(Utf8ToUtf16(dir.Write("a.csv", "1\r2\r").string()));
+  reader.ReadRecord();
+  reader.ReadRecord();
+  EXPECT_EQ(reader.RecordCount(), 2u);
+  ASSERT_TRUE(reader.LoadFile(Utf8ToUtf16(dir.Write("b.csv", "x;y").string())));
+  EXPECT_EQ(reader.RecordCount(), 0u);
+  EXPECT_EQ(reader.ReadRecord(), 2);
+  EXPECT_EQ(reader.fields[1], u"y");
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,123 @@
+#include "foundation/gui_layout.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
+#include "foundation/settings.h"
+#include "foundation/text.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+class GuiLayoutTest : public testing::Test {
+ protected:
+  bool Load(std::string_view text) {
+    return LoadGuiLayoutFile(Utf8ToUtf16(dir_.Write("GUI.csv", text).string()));
+  }
+  test::TempDir dir_;
+  test::LogCapture log_;
+};
+
+TEST_F(GuiLayoutTest, ReadsRowsAndLeavesOthersUnset) {
+  sGuiLayoutTable[1200] = {5, 5, 5, 5};  // left from an earlier layout
+  ASSERT_TRUE(Load("#header\r\n12;100;200;50;20\r\n14;;7;;8;99\r\n15;1\r\n#fonts\r\n"));
+  EXPECT_EQ(sGuiLayoutTable[12].x, 100);
+  EXPECT_EQ(sGuiLayoutTable[12].y, 200);
+  EXPECT_EQ(sGuiLayoutTable[12].width, 50);
+  EXPECT_EQ(sGuiLayoutTable[12].height, 20);
+  EXPECT_EQ(sGuiLayoutTable[13].x, -1);
+  EXPECT_EQ(sGuiLayoutTable[13].height, -1);
+  // Runs of ';' are one separator; further fields are ignored.
+  EXPECT_EQ(sGuiLayoutTable[14].x, 7);
+  EXPECT_EQ(sGuiLayoutTable[14].height, -1);
+  EXPECT_EQ(sGuiLayoutTable[15].x, 1);
+  EXPECT_EQ(sGuiLayoutTable[15].y, -1);
+  EXPECT_EQ(sGuiLayoutTable[1200].x, -1);
+  EXPECT_TRUE(log_.ContainsText(u"... OK"));
+}
+
+TEST_F(GuiLayoutTest, CornerEntriesAndClearRect) {
+  ASSERT_TRUE(Load("#\n3;10;10;100;30\n2;10;10;100;30\n56;1;2;3;4\n57;1;2;3;4\n315;800;560;200;190\n"));
+  EXPECT_EQ(sGuiLayoutTable[3].width, 110);
+  EXPECT_EQ(sGuiLayoutTable[3].height, 40);
+  EXPECT_EQ(sGuiLayoutTable[2].width, 100);
+  EXPECT_EQ(sGuiLayoutTable[56].width, 4);
+  EXPECT_EQ(sGuiLayoutTable[57].width, 3);
+  EXPECT_EQ(gGuiClearRect.left, 798);
+  EXPECT_EQ(gGuiClearRect.top, 558);
+  EXPECT_EQ(gGuiClearRect.right, 1004);
+  EXPECT_EQ(gGuiClearRect.bottom, 754);
+}
+
+TEST_F(GuiLayoutTest, ReadsFontsAndDerivesTheLast) {
+  ASSERT_TRUE(Load("#\n#\n1;Sans;14;75;255;0;16;1;2;3\n7;Serif;22;0;1;2;3;4;5;6\n"));
+  EXPECT_EQ(gGuiFonts[0].face, u"Sans");
+  EXPECT_EQ(gGuiFonts[0].height, 14);
+  EXPECT_EQ(gGuiFonts[0].weight, 700);
+  EXPECT_EQ(gGuiFonts[0].color, 0xFFFF0010u);
+  EXPECT_EQ(gGuiFonts[0].color2, 0xFF010203u);
+  EXPECT_EQ(gGuiFonts[6].weight, 100);
+  EXPECT_EQ(gGuiFonts[7].face, u"Serif");
+  EXPECT_EQ(gGuiFonts[7].height, 16);
+  EXPECT_EQ(gGuiFonts[7].color2, 0xFF040506u);
+
+  ASSERT_TRUE(Load("#\n#\n7;Serif;22;0\n8;Mono;9;100\n"));
+  EXPECT_EQ(gGuiFonts[7].face, u"Mono");
+  EXPECT_EQ(gGuiFonts[7].height, 9);
+  EXPECT_EQ(gGuiFonts[7].weight, 900);
+}
+
+TEST_F(GuiLayoutTest, OutOfRangeRowsAreLoggedAndSkipped) {
+  ASSERT_TRUE(Load("#\n1500;1;1;1;1\n-1;2;2;2;2\nxyz;3\n#\n0;Bad;1;1\n9;Bad;1;1\n2;Good;1;1\n"));
+  EXPECT_TRUE(log_.ContainsText(u"control id \"1500\" is outside 0-1499"));
+  EXPECT_TRUE(log_.ContainsText(u"control id \"-1\" is outside"));
+  EXPECT_TRUE(log_.ContainsText(u"control id \"xyz\" is outside"));
+  EXPECT_TRUE(log_.ContainsText(u"font number \"0\" is outside 1-8"));
+  EXPECT_TRUE(log_.ContainsText(u"font number \"9\" is outside 1-8"));
+  EXPECT_EQ(gGuiFonts[1].face, u"Good");
+}
+
+TEST_F(GuiLayoutTest, FileWithoutHeaderReadsNothing) {
+  ASSERT_TRUE(Load("12;1;2;3;4\n"));
+  EXPECT_EQ(sGuiLayoutTable[12].x, -1);
+  EXPECT_TRUE(log_.ContainsText(u"has no header line"));
+}
+
+TEST_F(GuiLayoutTest, MissingFileIsFatal) {
+  const std::filesystem::path root = GameRoot();
+  SetGameRoot(dir_.path());
+  const int width = gScreenWidth, height = gScreenHeight;
+  gScreenWidth = 800;
+  gScreenHeight = 600;
+  int code = 0;
+  try {
+    LoadGuiLayout();
+  } catch (const FatalExitError& e) {
+    code = e.code();
+  }
+  SetGameRoot(root);
+  gScreenWidth = width;
+  gScreenHeight = height;
+  EXPECT_EQ(code, 1);
+  EXPECT_TRUE(log_.Contains(u"Loading GUI coordinates from \"data\\GUI_800x600.csv\"... FAILED"));
+}
+
+// The shipped layout of the default resolution loads and sets what start-up needs.
+TEST_F(GuiLayoutTest, ShippedLayoutLoads) {
+  const std::filesystem::path root = GameRoot();
+  SetGameRoot(TR_GAME_DIR);
+  gScreenWidth = 1024;
+  gScreenHeight = 768;
+  LoadGuiLayout();
+  SetGameRoot(root);
+  EXPECT_TRUE(log_.Contains(u"Loading GUI coordinates nad fonts from \"data\\GUI_1024x768.csv\"... OK"));
+  EXPECT_FALSE(log_.ContainsText(u"ignored"));
+  EXPECT_NE(sGuiLayoutTable[315].x, -1);
+  for (const sGuiFont& font : gGuiFonts) EXPECT_FALSE(font.face.empty());
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,135 @@
+#include "foundation/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/text.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+class IniFileTest : public testing::Test {
+ protected:
+  std::u16string PathOf(std::string_view name) const { return Utf8ToUtf16((dir_.path() / name).string()); }
+  cIniFile LoadText(std::string_view text) {
+    dir_.Write("a.ini", text);
+    cIniFile ini;
+    EXPECT_TRUE(ini.Load(PathOf("a.ini")));
+    return ini;
+  }
+  test::TempDir dir_;
+};
+
+TEST_F(IniFileTest, ParsesSectionsKeysAndValues) {
+  cIniFile ini = LoadText(
+      "Top=1\n[Main]\r\n  Key  =  some value  \r\nEmpty=\n; comment\nnoequals\n[Other\nKey=2\nKey=3\n"
+      "[Main]\nSecond=x=y\n");
+  EXPECT_EQ(ini.GetString("Main/Key", u"d"), u"some value");
+  EXPECT_EQ(ini.GetString("Main/Empty", u"d"), u"");
+  EXPECT_EQ(ini.GetInt("Main/Empty", 5), 0);
+  EXPECT_FALSE(ini.GetBool("Main/Empty", true));
+  EXPECT_EQ(ini.GetInt("Othe/Key", 0), 3);  // the closing bracket is not checked; last line wins
+  EXPECT_EQ(ini.GetString("Main/Second", u""), u"x=y");
+  EXPECT_TRUE(ini.HasKey("Top"));
+  EXPECT_FALSE(ini.HasKey("Main/noequals"));
+}
+
+struct BoolCase {
+  const char* stored;
+  bool expected;
+};
+class IniBool : public IniFileTest, public testing::WithParamInterface<BoolCase> {};
+
+TEST_P(IniBool, OnlyTrueAndYesAreTrue) {
+  cIniFile ini = LoadText(std::string("[M]\nB=") + GetParam().stored + "\n");
+  EXPECT_EQ(ini.GetBool("M/B", !GetParam().expected), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, IniBool,
+                         testing::Values(BoolCase{"true", true}, BoolCase{"yes", true},
+                                         BoolCase{"Yes", false}, BoolCase{"1", false},
+                                         BoolCase{"TRUE", false}, BoolCase{"false", false}));
+
+TEST_F(IniFileTest, IntParsesLeadingNumber) {
+  cIniFile ini = LoadText("[M]\nA= -12abc\nB=x7\nC=+40\nD=99999999999999\n");
+  EXPECT_EQ(ini.GetInt("M/A", 0), -12);
+  EXPECT_EQ(ini.GetInt("M/B", 1), 0);
+  EXPECT_EQ(ini.GetInt("M/C", 0), 40);
+  EXPECT_EQ(ini.GetInt("M/D", 0), 2147483647);
+}
+
+TEST_F(IniFileTest, GettersStoreDefaultsAndSaveWritesSortedSections) {
+  cIniFile ini = LoadText("# head\n[Main]\nb=2\n[Audio]\nVol = 5\n# trailing comment\n");
+  EXPECT_EQ(ini.GetInt("Main/a", 7), 7);
+  EXPECT_TRUE(ini.GetBool("Border/On", true));
+  EXPECT_EQ(ini.GetString("Border/Name", u"x"), u"x");
+  ini.Save();
+  EXPECT_EQ(dir_.Read("a.ini"),
+            "\r\n[Audio]\r\nVol = 5\r\n"
+            "\r\n[Border]\r\nName = x\r\nOn = true\r\n"
+            "\r\n# head\r\n[Main]\r\na = 7\r\nb = 2\r\n");
+}
+
+TEST_F(IniFileTest, SectionNamedLikeAnotherDoesNotTakeItsKeys) {
+  cIniFile ini = LoadText("[Main]\nKey=1\n[Main!]\nOther=2\n[Main Extra]\nZ=3\n");
+  ini.Save();
+  cIniFile again;
+  ASSERT_TRUE(again.Load(PathOf("a.ini")));
+  EXPECT_EQ(again.GetInt("Main/Key", 0), 1);
+  EXPECT_EQ(again.GetInt("Main!/Other", 0), 2);
+  EXPECT_EQ(again.GetInt("Main Extra/Z", 0), 3);
+  EXPECT_FALSE(again.HasKey("Main!/Key"));
+}
+
+TEST_F(IniFileTest, KeyWithoutSectionStaysWithoutOne) {
+  cIniFile ini = LoadText("Loose=1\n[Audio]\nVol=2\n");
+  ini.Save();
+  EXPECT_EQ(dir_.Read("a.ini"), "Loose = 1\r\n\r\n[Audio]\r\nVol = 2\r\n");
+}
+
+TEST_F(IniFileTest, KeysDifferByCase) {
+  cIniFile ini = LoadText("[Main]\nfullscreen=true\n");
+  EXPECT_FALSE(ini.HasKey("Main/Fullscreen"));
+  EXPECT_TRUE(ini.GetBool("Main/fullscreen", false));
+}
+
+TEST_F(IniFileTest, TextWidensAndNarrowsThroughTheCodePage) {
+  cIniFile ini = LoadText("[M]\nName=caf\xE9 \x80\n");
+  EXPECT_EQ(ini.GetString("M/Name", u""), u"caf\u00E9 \u20AC");
+  ini.SetString("M/Name", u"\u00FCber");
+  ini.Save();
+  EXPECT_EQ(dir_.Read("a.ini"), "\r\n[M]\r\nName = \xFC" "ber\r\n");
+}
+
+TEST_F(IniFileTest, FailedLoadIsLoggedAndSaveWritesNothing) {
+  test::LogCapture log;
+  cIniFile ini;
+  const std::u16string missing = PathOf("missing.ini");
+  EXPECT_FALSE(ini.Load(missing));
+  EXPECT_TRUE(log.Contains(u"ERROR during opening INI file " + missing));
+  EXPECT_EQ(ini.GetInt("Main/X", 3), 3);
+  ini.Save();
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "missing.ini"));
+}
+
+TEST_F(IniFileTest, PointedAtNewFileSaves) {
+  cIniFile ini;
+  ini.SetInt("Save/Turn", 4);
+  ini.SetFileName(PathOf("Info.ini"));
+  ini.SetLoaded(true);
+  ini.Save();
+  EXPECT_EQ(dir_.Read("Info.ini"), "\r\n[Save]\r\nTurn = 4\r\n");
+}
+
+TEST_F(IniFileTest, UnwritableFileIsLogged) {
+  test::LogCapture log;
+  cIniFile ini;
+  ini.SetFileName(PathOf("no/such/dir/x.ini"));
+  ini.SetLoaded(true);
+  ini.Save();
+  EXPECT_TRUE(log.ContainsText(u"ERROR during saving INI file"));
+}
+
+}  // namespace
+}  // namespace tr

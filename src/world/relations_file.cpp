@@ -1,7 +1,5 @@
 // "relations.csv" and "losses.csv": one row per country, the country number,
 // its name, then one value per country.
-#include <charconv>
-#include <cstdlib>
 #include <optional>
 
 #include "foundation/console_log.h"
@@ -9,6 +7,8 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/number_text.h"
+#include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/folder_path.h"
 #include "world/game_text.h"
@@ -17,37 +17,6 @@
 
 namespace tr {
 namespace {
-
-std::string_view SkipSpace(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  return s;
-}
-
-// The leading decimal number of a field, 0 when it has none.
-int LeadingInt(std::string_view field) {
-  field = SkipSpace(field);
-  bool negative = false;
-  if (!field.empty() && (field.front() == '+' || field.front() == '-')) {
-    negative = field.front() == '-';
-    field.remove_prefix(1);
-  }
-  long long value = 0;
-  for (char c : field) {
-    if (c < '0' || c > '9') break;
-    value = value * 10 + (c - '0');
-    if (value > 0x7FFFFFFF) break;
-  }
-  return static_cast<int>(negative ? -value : value);
-}
-
-// The leading decimal fraction of a field with '.' as its point, 0 when none.
-float LeadingFloat(std::string_view field) {
-  field = SkipSpace(field);
-  if (!field.empty() && field.front() == '+') field.remove_prefix(1);
-  float value = 0.0f;
-  std::from_chars(field.data(), field.data() + field.size(), value);
-  return value;
-}
 
 // Reads one matrix file: row(a, fields) for every data row of a valid country number.
 template <typename Row>
@@ -76,7 +45,7 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
       if (semicolon == std::string_view::npos) break;
       rest.remove_prefix(semicolon + 1);
     }
-    const int a = LeadingInt(fields[0]);
+    const int a = ParseLeadingInt(fields[0]);
     if (a < 1 || a > countryCount) {
       LogLine(Format(u"Error in file %lS\\%s line no. %i", folderTemplate, fileName, lineNo));
       LogLine(GameText("wrong_country_id"));
@@ -93,38 +62,31 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
   ReadMatrixFile(folderTemplate, u"relations.csv", u"Otwieram plik z relacjami ze sciezki...", count,
                  [this](int a, const std::vector<std::string_view>& fields) {
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
-                     cells[(a - 1) * count + (b - 1)] = {LeadingInt(fields[b + 1]) != 0 ? std::uint8_t{1}
-                                                                                         : std::uint8_t{0},
-                                                         0.0f};
+                     sRelationCell& cell = cells[(a - 1) * count + (b - 1)];
+                     cell.atWar = ParseLeadingInt(fields[b + 1]) != 0 ? 1 : 0;
+                     cell.losses = 0.0f;
                    }
                  });
   ReadMatrixFile(folderTemplate, u"losses.csv", u"Otwieram plik ze stratami ze sciezki...", count,
                  [this](int a, const std::vector<std::string_view>& fields) {
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
-                     cells[(a - 1) * count + (b - 1)].losses = LeadingFloat(fields[b + 1]);
+                     cells[(a - 1) * count + (b - 1)].losses =
+                         static_cast<float>(ParseLeadingDouble(fields[b + 1]));
                    }
                  });
 }
 
 namespace {
 
-// Opens the save file the writers' way, writes its text and commits it.
+// Writes one save table; a table that cannot be written ends the program.
 void WriteSaveFile(std::u16string_view folder, std::u16string_view fileName, const std::u16string& text) {
-  const std::u16string path = Format(u"%s\\%s", folder, fileName);
-  LogLine(u"Opening file for writing...");
-  LogLine(path);
-  cReplacingFile out(ResolveGamePath(path));
-  if (!out.IsOpen()) {
-    LogLine(u"Error opening file for writing");
-    FatalExit(1);
-  }
-  LogLine(u"File opened OK");
-  out.Write(Utf16ToCodePage(text));
-  if (!out.Commit()) {
-    LogLine(u"Error opening file for writing");
-    FatalExit(1);
-  }
+  cTableWriter out(Format(u"%s\\%s", folder, fileName), cTableWriter::Mode::kBinary);
+  out.Write(text);
+  if (!out.Commit()) FatalExit(1);
 }
+
+// A name in a row must not shift the columns after it.
+std::u16string RowName(const cCountry& country) { return SanitizeFieldText(CutName(country.name)); }
 
 }  // namespace
 
@@ -135,7 +97,7 @@ void WriteRelations(std::u16string_view folder) {
   if (gGame) {
     const int n = gGame->CountryCount();
     for (const auto& country : gGame->countries) {
-      text += Format(u"\r\n%i;%s", country->id, country->name);
+      text += Format(u"\r\n%i;%s", country->id, RowName(*country));
       for (int b = 1; b <= n; ++b) text += Format(u";%i", gGame->relations.IsAtWar(country->id, b) ? 1 : 0);
     }
   }
@@ -149,7 +111,7 @@ void WriteLosses(std::u16string_view folder) {
   if (gGame) {
     const int n = gGame->CountryCount();
     for (const auto& country : gGame->countries) {
-      text += Format(u"\r\n%i;%s;", country->id, country->name);
+      text += Format(u"\r\n%i;%s;", country->id, RowName(*country));
       for (int b = 1; b <= n; ++b) text += Format(u"%f;", gGame->relations.GetLosses(country->id, b));
     }
   }

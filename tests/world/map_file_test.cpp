@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "foundation/fatal.h"
+#include "foundation/text.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "world/byte_io.h"
+#include "world/map.h"
+#include "world/map_records.h"
+
+namespace tr {
+namespace {
+
+std::u16string TemplateOf(const test::TempDir& dir) {
+  return Utf8ToUtf16(dir.path().string()) + u"/%s";
+}
+
+std::u16string FolderOf(const test::TempDir& dir) { return Utf8ToUtf16(dir.path().string()); }
+
+TEST(MapFile, TwoByOneMapIs342BytesWithTagAndComment) {
+  test::TempDir dir;
+  cMap map(2, 1);
+  ASSERT_TRUE(map.Save(FolderOf(dir), u""));
+  const std::string bytes = dir.Read("map.qel");
+  ASSERT_EQ(bytes.size(), 342u);
+  EXPECT_EQ(bytes.substr(0, 5), "Qelv1");
+  EXPECT_EQ(std::string(bytes.c_str() + 5), "Map for Tidereach created by Morrowfen.");
+  float one;
+  const std::uint32_t bits = ReadU32(bytes, 260);
+  std::memcpy(&one, &bits, 4);
+  EXPECT_EQ(one, 1.0f);
+  EXPECT_EQ(ReadU16(bytes, 264), 2);
+  EXPECT_EQ(ReadU16(bytes, 266), 1);
+}
+
+TEST(MapFile, SaveThenLoadKeepsPersistentFieldsOnly) {
+  test::TempDir dir;
+  cMap map(3, 2);
+  for (int m = 0; m < 12; ++m) {
+    map.GetHex(1, 1)->mudChance[m] = static_cast<std::uint8_t>(m + 1);
+    map.GetHex(1, 1)->winterChance[m] = static_cast<std::uint8_t>(200 + m);
+  }
+  sHex& hex = *map.GetHex(1, 1);
+  hex.terrain = 5;
+  hex.detail = 9;
+  hex.rivers = 0b010010;
+  hex.seaZone = 0x1234;
+  hex.variant = 4;
+  hex.controller = 2;
+  hex.owner = 3;
+  hex.originalOwner = 4;
+  hex.fortLevel = 2;
+  hex.weather = 1;
+  hex.borders = 0x1FF;
+  hex.flags = 64;
+  ASSERT_TRUE(map.Save(FolderOf(dir), u""));
+
+  cMap loaded;
+  loaded.Load(TemplateOf(dir));
+  ASSERT_EQ(loaded.GetWidth(), 3);
+  ASSERT_EQ(loaded.GetHeight(), 2);
+  const sHex& back = *loaded.GetHex(1, 1);
+  EXPECT_EQ(back.x, 1);
+  EXPECT_EQ(back.y, 1);
+  EXPECT_EQ(back.terrain, 5);
+  EXPECT_EQ(back.detail, 9);
+  EXPECT_EQ(back.rivers, 0b010010);
+  EXPECT_EQ(back.seaZone, 0x1234);
+  EXPECT_EQ(back.variant, 4);
+  EXPECT_EQ(back.controller, 2);
+  EXPECT_EQ(back.owner, 3);
+  EXPECT_EQ(back.originalOwner, 4);
+  EXPECT_EQ(back.fortLevel, 2);
+  EXPECT_EQ(back.weather, 1);
+  EXPECT_EQ(back.mudChance, hex.mudChance);
+  EXPECT_EQ(back.winterChance, hex.winterChance);
+  EXPECT_EQ(back.borders, 0);
+  EXPECT_EQ(back.flags, 0u);
+  EXPECT_EQ(back.flagValue, -1);
+}
+
+struct KindCase {
+  std::uint8_t port;
+  std::uint8_t takesWeather;
+  std::uint16_t code;
+  std::uint8_t takesWeatherBack;
+};
+
+class MapFileKind : public testing::TestWithParam<KindCase> {};
+
+TEST_P(MapFileKind, CodeAtOffset35) {
+  const KindCase& c = GetParam();
+  sHex hex;
+  hex.port = c.port;
+  hex.takesWeather = c.takesWeather;
+  std::string record;
+  AppendQelHexRecord(record, hex);
+  ASSERT_EQ(record.size(), kQelRecordSize);
+  EXPECT_EQ(ReadU16(record, 35), c.code);
+  sHex back;
+  ReadQelHexRecord(back, record);
+  EXPECT_EQ(back.port, c.port);
+  EXPECT_EQ(back.takesWeather, c.takesWeatherBack);
+}
+
+INSTANTIATE_TEST_SUITE_P(PortAndWeather, MapFileKind,
+                         testing::Values(KindCase{0, 1, 0, 1}, KindCase{0, 0, 2, 0},
+                                         KindCase{1, 1, 1, 1}, KindCase{1, 0, 1, 1}));
+
+// Every broken file is refused with the version error and exit code 1.
+class MapFileRefused : public testing::TestWithParam<int> {};
+
+TEST_P(MapFileRefused, WrongTagOrShortFile) {
+  test::TempDir dir;
+  cMap(2, 2).Save(FolderOf(dir), u"");
+  std::string bytes = dir.Read("map.qel");
+  switch (GetParam()) {
+    case 0: bytes[4] = '2'; break;                 // "Qelv2"
+    case 1: bytes[0] = 'q'; break;                 // "qelv1"
+    case 2: bytes.resize(100); break;              // header cut
+    case 3: bytes.resize(bytes.size() - 1); break; // last record cut
+    case 4: bytes.resize(3); break;
+  }
+  dir.Write("map.qel", bytes);
+  test::LogCapture log;
+  cMap map;
+  try {
+    map.Load(TemplateOf(dir));
+    FAIL() << "loaded a broken file";
+  } catch (const FatalExitError& e) {
+    EXPECT_EQ(e.code(), 1);
+  }
+  EXPECT_TRUE(log.Contains(u"ERROR: Wrong map file version"));
+  EXPECT_EQ(map.GetWidth(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BrokenFiles, MapFileRefused, testing::Range(0, 5));
+
+TEST(MapFile, MissingFileIsFatal) {
+  test::TempDir dir;
+  test::LogCapture log;
+  EXPECT_THROW(cMap().Load(TemplateOf(dir)), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"map.qel... FAILED"));
+}
+
+TEST(MapFile, EmptyMapIsFatal) {
+  test::TempDir dir;
+  cMap(1, 1).Save(FolderOf(dir), u"");
+  std::string bytes = dir.Read("map.qel");
+  bytes[264] = 0;
+  dir.Write("map.qel", bytes.substr(0, kQelHeaderSize));
+  test::LogCapture log;
+  EXPECT_THROW(cMap().Load(TemplateOf(dir)), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"ERROR: Map cannot have 0 heigth or 0 width"));
+}
+
+TEST(MapFile, LoadLogsAndCompletesTheMap) {
+  test::TempDir dir;
+  cMap map(3, 3);
+  for (sHex& hex : map.Hexes()) hex.terrain = 1;
+  map.GetHex(1, 0)->terrain = 0;
+  map.GetHex(1, 0)->seaZone = 6;
+  map.Save(FolderOf(dir), u"");
+  test::LogCapture log;
+  cMap loaded;
+  loaded.Load(TemplateOf(dir));
+  EXPECT_TRUE(log.Contains(u"------ Loading map ------"));
+  EXPECT_TRUE(log.Contains(u"Map size: 3x3"));
+  EXPECT_TRUE(log.Contains(u"Loading hexes data..."));
+  EXPECT_EQ(loaded.GetHex(1, 1)->seaZone, 6);  // the coast took its zone
+  EXPECT_EQ(loaded.GetFrontNodeMark(2, 2), 0);
+  EXPECT_GT(loaded.fitScale, 0.0f);
+  EXPECT_EQ(loaded.cameraMaxX, 3 * 83);
+  EXPECT_EQ(loaded.cameraMinY, 83);
+}
+
+TEST(MapFile, FailedSaveIsLoggedAndKeepsGoing) {
+  test::TempDir dir;
+  test::LogCapture log;
+  cMap map(1, 1);
+  EXPECT_FALSE(map.Save(FolderOf(dir) + u"/missing-folder", u""));
+  EXPECT_TRUE(log.ContainsText(u"Saving map using Qelv1 format to \""));
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "foundation/fatal.h"
+#include "foundation/text.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "support/world_builder.h"
+#include "world/relations.h"
+
+namespace tr {
+namespace {
+
+TEST(Relations, WarIsPerDirectionAndNeverWithItself) {
+  cRelations r;
+  r.Reset(3);
+  r.SetWar(1, 2, true);
+  EXPECT_TRUE(r.IsAtWar(1, 2));
+  EXPECT_FALSE(r.IsAtWar(2, 1));
+  r.cells[0].atWar = 1;  // the diagonal flag of country 1
+  EXPECT_FALSE(r.IsAtWar(1, 1));
+}
+
+TEST(Relations, CountryZeroIsFatalWithItsText) {
+  cRelations r;
+  r.Reset(2);
+  test::LogCapture log;
+  try {
+    r.IsAtWar(0, 1);
+    FAIL();
+  } catch (const FatalExitError& e) {
+    EXPECT_EQ(e.code(), 1);
+  }
+  EXPECT_TRUE(log.Contains(u"ERROR: Country ID parameter was 0 while checking relations"));
+  EXPECT_THROW(r.SetWar(1, 0, true), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"country_id_parameter_was_0_while_setting_war."));
+  EXPECT_THROW(r.AddLosses(0, 1, 1.0f), FatalExitError);
+  EXPECT_THROW(r.GetLosses(1, 0), FatalExitError);
+  EXPECT_THROW(r.GetLossesShare(0, 2), FatalExitError);
+}
+
+TEST(Relations, NumberAboveCountIsLoggedAndNoCountry) {
+  cRelations r;
+  r.Reset(2);
+  test::LogCapture log;
+  EXPECT_FALSE(r.IsAtWar(1, 3));
+  r.SetWar(3, 1, true);
+  r.AddLosses(1, 5, 2.0f);
+  EXPECT_EQ(r.GetLosses(1, 5), 0.0f);
+  EXPECT_TRUE(log.ContainsText(u"above the number of countries (2)"));
+}
+
+TEST(Relations, MakePeaceWithAllClearsBothDirections) {
+  cRelations r;
+  r.Reset(3);
+  for (int b : {2, 3}) {
+    r.SetWar(1, b, true);
+    r.SetWar(b, 1, true);
+  }
+  r.SetWar(2, 3, true);
+  r.MakePeaceWithAll(1);
+  EXPECT_FALSE(r.IsAtWar(1, 2));
+  EXPECT_FALSE(r.IsAtWar(3, 1));
+  EXPECT_TRUE(r.IsAtWar(2, 3));
+}
+
+TEST(Relations, LossesShares) {
+  cRelations r;
+  r.Reset(3);
+  r.AddLosses(1, 3, 30.0f);
+  r.AddLosses(2, 3, 10.0f);
+  r.AddLosses(2, 3, 20.0f);
+  EXPECT_EQ(r.GetTotalLossesSuffered(3), 60.0f);
+  r.UpdateLossesShares();
+  EXPECT_FLOAT_EQ(r.GetLossesShare(1, 3), 0.5f);
+  EXPECT_FLOAT_EQ(r.GetLossesShare(2, 3), 0.5f);
+  // Country 1 suffered nothing: every share of it is 0.
+  EXPECT_EQ(r.GetLossesShare(2, 1), 0.0f);
+  EXPECT_EQ(r.GetLossesShare(3, 1), 0.0f);
+}
+
+class RelationsFiles : public testing::Test {
+ protected:
+  RelationsFiles() : world(1, 1, 3) {
+    world.country(1).name = u"A";
+    world.country(2).name = u"B";
+    world.country(3).name = u"C";
+  }
+  std::u16string Template() const { return Utf8ToUtf16(dir.path().string()) + u"/%s"; }
+  std::u16string Folder() const { return Utf8ToUtf16(dir.path().string()); }
+  void Load() { world.game().relations.LoadRelationsAndLosses(Template(), 3); }
+  cRelations& relations() { return world.game().relations; }
+
+  test::TempDir dir;
+  test::TestWorld world;
+  test::LogCapture log;
+};
+
+TEST_F(RelationsFiles, WritersProduceTheExactBytes) {
+  relations().SetWar(2, 3, true);
+  relations().cells[0].atWar = 1;  // a stored diagonal flag is written as 0
+  relations().AddLosses(1, 2, 1.5f);
+  WriteRelations(Folder());
+  WriteLosses(Folder());
+  EXPECT_EQ(dir.Read("relations.csv"),
+            "#Relations matrix [0=peace, 1=war]\r\n"
+            "#Country ID;Country Name;Relations with all countries [0=peace, 1=war]\r\n"
+            "1;A;0;0;0\r\n"
+            "2;B;0;0;1\r\n"
+            "3;C;0;0;0");
+  EXPECT_EQ(dir.Read("losses.csv"),
+            "#Losses matrix:\r\n"
+            "#Country ID;Country Name;Casualties dealt against all countries\r\n"
+            "1;A;0.000000;1.500000;0.000000;\r\n"
+            "2;B;0.000000;0.000000;0.000000;\r\n"
+            "3;C;0.000000;0.000000;0.000000;");
+  EXPECT_TRUE(log.Contains(u"File opened OK"));
+}
+
+TEST_F(RelationsFiles, WrittenFilesReadBack) {
+  world.country(2).name = u"B;with;separators";
+  relations().SetWar(2, 3, true);
+  relations().SetWar(3, 2, true);
+  relations().AddLosses(3, 2, 12.25f);
+  WriteRelations(Folder());
+  WriteLosses(Folder());
+  relations().Reset(3);
+  Load();
+  EXPECT_TRUE(relations().IsAtWar(2, 3));
+  EXPECT_TRUE(relations().IsAtWar(3, 2));
+  EXPECT_FALSE(relations().IsAtWar(1, 2));
+  EXPECT_EQ(relations().GetLosses(3, 2), 12.25f);
+  EXPECT_TRUE(log.Contains(u"Otwarcie OK"));
+}
+
+TEST_F(RelationsFiles, ShortRowsAndLineEnds) {
+  // "3;C" sets nothing; "1;" without a line end is two characters and skipped.
+  dir.Write("relations.csv", "#head\n2;B;1;0;1;1;1\r\n3;C\n1;");
+  dir.Write("losses.csv", "#head\r\n2;B;4.5\n");
+  relations().SetWar(3, 1, true);
+  Load();
+  EXPECT_TRUE(relations().IsAtWar(2, 1));
+  EXPECT_TRUE(relations().IsAtWar(2, 3));
+  EXPECT_FALSE(relations().IsAtWar(3, 1));  // loading starts from a cleared matrix
+  EXPECT_EQ(relations().GetLosses(2, 1), 4.5f);
+  EXPECT_TRUE(relations().IsAtWar(2, 1));  // losses keep the war flags
+}
+
+TEST_F(RelationsFiles, LoneShortRowWithLineEndIsARow) {
+  dir.Write("relations.csv", "1;\n");
+  dir.Write("losses.csv", "");
+  Load();
+  EXPECT_FALSE(relations().IsAtWar(1, 2));
+}
+
+class RelationsBadRow : public RelationsFiles, public testing::WithParamInterface<const char*> {};
+
+TEST_P(RelationsBadRow, IsFatalWithFileAndLine) {
+  dir.Write("relations.csv", std::string("#head\n") + GetParam() + "\n");
+  dir.Write("losses.csv", "");
+  EXPECT_THROW(Load(), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"Error in file " + Template() + u"\\relations.csv line no. 2"));
+  EXPECT_TRUE(log.Contains(u"wrong_country_id"));
+}
+
+INSTANTIATE_TEST_SUITE_P(BadCountryNumbers, RelationsBadRow, testing::Values("0;X;1", "4;D;1", "x;X;1"));
+
+TEST_F(RelationsFiles, MissingFileIsFatal) {
+  EXPECT_THROW(Load(), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"Blad otwarcia pliku! (nie istnieje?)"));
+  // The game was torn down before the end: state 15 was logged.
+  EXPECT_TRUE(log.Contains(u"---- Game state = 15"));
+}
+
+}  // namespace
+}  // namespace tr

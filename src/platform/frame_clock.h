@@ -1,0 +1,43 @@
+// The clock the frame reads. Tests give the frame a ManualClock and move time
+// themselves, so nothing depends on real time.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace tr {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Seconds since an arbitrary start; never goes back.
+  virtual double NowSeconds() const = 0;
+};
+
+class SteadyClock : public Clock {
+ public:
+  double NowSeconds() const override {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  }
+
+ private:
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+class ManualClock : public Clock {
+ public:
+  explicit ManualClock(double start_seconds = 0) : now_(start_seconds) {}
+  double NowSeconds() const override { return now_; }
+  void Advance(double seconds) { now_ += seconds; }
+  void AdvanceMs(double ms) { now_ += ms / 1000.0; }
+  void Set(double seconds) { now_ = seconds; }
+
+ private:
+  double now_;
+};
+
+// Milliseconds of the running frame's clock (of a process-wide steady clock
+// when no frame runs), as a 32-bit value that wraps; differences are taken unsigned.
+std::uint32_t TimerMs();
+
+}  // namespace tr

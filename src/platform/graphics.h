@@ -1,0 +1,81 @@
+// The render device of the frame: the back buffer, the clip rectangle, clear,
+// filled and four-colour quads, lines, and the read-back of pixels. Sprites go
+// through SpriteBatch and text through Font, both of which draw here.
+// Main thread only.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "platform/draw_record.h"
+#include "platform/geometry.h"
+
+namespace tr {
+
+class RenderBackend;
+class SpriteBatch;
+class Texture;
+struct TexturedQuad;
+
+class Graphics {
+ public:
+  Graphics(std::unique_ptr<RenderBackend> backend, int width, int height);
+  ~Graphics();
+  Graphics(const Graphics&) = delete;
+  Graphics& operator=(const Graphics&) = delete;
+
+  // Back-buffer size in pixels.
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  // Fills the whole back buffer, whatever the clip.
+  void Clear(Argb colour);
+
+  // Restricts every later draw to the rectangle; null removes the restriction.
+  void SetClipRect(const Rect* clip);
+  std::optional<Rect> clip_rect() const { return clip_; }
+
+  void FillRect(const RectF& rect, Argb colour);
+  // Corner colours: top-left, top-right, bottom-left, bottom-right.
+  void FillQuad(const RectF& rect, Argb top_left, Argb top_right, Argb bottom_left, Argb bottom_right);
+  // A polyline through the points, width in pixels.
+  void DrawLines(std::span<const PointF> points, Argb colour, float width = 1.0f);
+
+  // A new sprite batch drawing on this device.
+  std::unique_ptr<SpriteBatch> CreateSpriteBatch();
+
+  // Textures wider or taller than this are drawn in tiles; 0 uses the renderer's own limit.
+  void SetMaxTextureSize(int size);
+  int max_texture_size() const;
+
+  // The back buffer as ARGB pixels, row-major (empty when the renderer cannot read back).
+  std::vector<std::uint32_t> ReadPixels();
+  Argb ReadPixel(int x, int y);
+  bool SaveScreenshot(const std::filesystem::path& png_file);
+
+  // While set, every draw is also listed in the recorder.
+  void SetRecorder(DrawRecorder* recorder) { recorder_ = recorder; }
+  DrawRecorder* recorder() const { return recorder_; }
+
+  // Called by the frame.
+  void Present();
+  void ReplaceBackend(std::unique_ptr<RenderBackend> backend);
+
+  // The drawing primitives SpriteBatch and Font build on.
+  void DrawTexturedQuads(const Texture& texture, std::span<const TexturedQuad> quads);
+  void Record(DrawRecord record);
+  RenderBackend& backend() { return *backend_; }
+
+ private:
+  std::unique_ptr<RenderBackend> backend_;
+  int width_;
+  int height_;
+  std::optional<Rect> clip_;
+  DrawRecorder* recorder_ = nullptr;
+};
+
+}  // namespace tr

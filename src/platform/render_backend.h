@@ -1,0 +1,50 @@
+// What a renderer must do for Graphics: the few primitives everything else is
+// built from. The SDL renderer draws on a window or, headless, into an
+// off-screen surface; the null renderer draws nothing.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "platform/geometry.h"
+
+namespace tr {
+
+class Texture;
+
+// A textured quad: corners top-left, top-right, bottom-right, bottom-left on
+// the back buffer; the source rectangle in texels; the modulating colour.
+struct TexturedQuad {
+  PointF corners[4];
+  RectF source;
+  Argb colour = 0xFFFFFFFF;
+};
+
+class RenderBackend {
+ public:
+  virtual ~RenderBackend() = default;
+  virtual void SetClip(const Rect* clip) = 0;
+  virtual void Clear(Argb colour) = 0;
+  virtual void DrawTexturedQuads(const Texture& texture, std::span<const TexturedQuad> quads) = 0;
+  // Corners top-left, top-right, bottom-right, bottom-left, each with its colour.
+  virtual void FillQuad(const PointF corners[4], const Argb colours[4]) = 0;
+  virtual void DrawLine(PointF a, PointF b, Argb colour) = 0;
+  virtual void Present() = 0;
+  virtual bool ReadPixels(std::vector<std::uint32_t>& out, int& width, int& height) = 0;
+  virtual int max_texture_size() const = 0;
+  virtual void set_max_texture_size(int size) = 0;
+};
+
+// Draws into an off-screen ARGB surface of the given size.
+std::unique_ptr<RenderBackend> CreateSoftwareBackend(int width, int height);
+// Draws on the window (an SDL_Window), scaled from the back-buffer size.
+std::unique_ptr<RenderBackend> CreateWindowBackend(void* sdl_window, int width, int height);
+std::unique_ptr<RenderBackend> CreateNullBackend();
+
+// Frees a renderer's copy of a texture from any thread: the renderer that made
+// it frees it at its next draw on the main thread.
+void ReleaseGpuCopy(std::uint64_t device, void* handle);
+
+}  // namespace tr

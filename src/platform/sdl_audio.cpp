@@ -1,0 +1,159 @@
+// Sound through SDL_mixer: each copy of an effect plays on a mixer channel of its own.
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/audio.h"
+
+namespace tr {
+
+float GainFromHundredthsDb(std::int32_t volume) {
+  if (volume >= 0) return 1.0f;
+  // -10000 is the quietest setting and means silence.
+  if (volume <= -10000) return 0.0f;
+  return static_cast<float>(std::pow(10.0, volume / 2000.0));
+}
+
+namespace {
+
+int MixerVolume(float gain) { return static_cast<int>(std::lround(std::clamp(gain, 0.0f, 1.0f) * MIX_MAX_VOLUME)); }
+
+class SdlSoundEffect : public SoundEffect {
+ public:
+  SdlSoundEffect(Mix_Chunk* chunk, int copies) : chunk_(chunk), copies_(std::max(1, copies)) {}
+  ~SdlSoundEffect() override {
+    Stop();
+    Mix_FreeChunk(chunk_);
+  }
+
+  bool Play(std::int32_t volume, bool looping) override {
+    int copy = 0;
+    while (copy < static_cast<int>(copies_.size()) && CopyPlaying(copy)) ++copy;
+    if (copy == static_cast<int>(copies_.size())) copy = 0;
+    Copy& c = copies_[static_cast<std::size_t>(copy)];
+    if (CopyPlaying(copy)) Mix_HaltChannel(c.channel);
+    c.volume = MixerVolume(GainFromHundredthsDb(volume));
+    c.looping = looping;
+    return Start(c);
+  }
+
+  void Stop() override {
+    for (int i = 0; i < static_cast<int>(copies_.size()); ++i) {
+      if (CopyPlaying(i)) Mix_HaltChannel(copies_[static_cast<std::size_t>(i)].channel);
+      copies_[static_cast<std::size_t>(i)].channel = -1;
+    }
+  }
+
+  void Reset() override {
+    for (int i = 0; i < static_cast<int>(copies_.size()); ++i) {
+      if (!CopyPlaying(i)) continue;
+      Copy& c = copies_[static_cast<std::size_t>(i)];
+      Mix_HaltChannel(c.channel);
+      Start(c);
+    }
+  }
+
+  bool IsPlaying() const override {
+    for (int i = 0; i < static_cast<int>(copies_.size()); ++i) {
+      if (CopyPlaying(i)) return true;
+    }
+    return false;
+  }
+
+  int copies() const override { return static_cast<int>(copies_.size()); }
+
+ private:
+  struct Copy {
+    int channel = -1;
+    int volume = MIX_MAX_VOLUME;
+    bool looping = false;
+  };
+
+  bool CopyPlaying(int i) const {
+    const int ch = copies_[static_cast<std::size_t>(i)].channel;
+    return ch >= 0 && Mix_Playing(ch) && Mix_GetChunk(ch) == chunk_;
+  }
+
+  bool Start(Copy& c) {
+    c.channel = Mix_PlayChannel(-1, chunk_, c.looping ? -1 : 0);
+    if (c.channel < 0) return false;
+    Mix_Volume(c.channel, c.volume);
+    return true;
+  }
+
+  Mix_Chunk* chunk_;
+  std::vector<Copy> copies_;
+};
+
+const void* g_playing_music = nullptr;
+
+class SdlMusicStream : public MusicStream {
+ public:
+  explicit SdlMusicStream(Mix_Music* music) : music_(music) {}
+  ~SdlMusicStream() override {
+    Stop();
+    Mix_FreeMusic(music_);
+  }
+  void Play() override {
+    Mix_VolumeMusic(MixerVolume(volume_));
+    if (Mix_PlayMusic(music_, repeat_ ? -1 : 0) == 0) g_playing_music = this;
+  }
+  void Stop() override {
+    if (g_playing_music != this) return;
+    Mix_HaltMusic();
+    g_playing_music = nullptr;
+  }
+  bool IsPlaying() const override { return g_playing_music == this && Mix_PlayingMusic(); }
+  void SetVolume(float volume) override {
+    volume_ = volume;
+    if (g_playing_music == this) Mix_VolumeMusic(MixerVolume(volume_));
+  }
+  void SetRepeat(bool repeat) override { repeat_ = repeat; }
+
+ private:
+  Mix_Music* music_;
+  float volume_ = 1.0f;
+  bool repeat_ = false;
+};
+
+class SdlAudioDevice : public AudioDevice {
+ public:
+  ~SdlAudioDevice() override {
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    g_playing_music = nullptr;
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  std::unique_ptr<SoundEffect> LoadEffect(const std::filesystem::path& wav, int copies) override {
+    Mix_Chunk* chunk = Mix_LoadWAV(wav.string().c_str());
+    if (!chunk) return nullptr;
+    return std::make_unique<SdlSoundEffect>(chunk, copies);
+  }
+  std::unique_ptr<MusicStream> OpenMusic(const std::filesystem::path& file) override {
+    Mix_Music* music = Mix_LoadMUS(file.string().c_str());
+    if (!music) return nullptr;
+    return std::make_unique<SdlMusicStream>(music);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> AudioDevice::OpenDefault(std::string* error) {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (error) *error = SDL_GetError();
+    return nullptr;
+  }
+  if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    if (error) *error = Mix_GetError();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return nullptr;
+  }
+  Mix_AllocateChannels(64);
+  return std::make_unique<SdlAudioDevice>();
+}
+
+}  // namespace tr

@@ -1,0 +1,346 @@
+// The SDL renderer: textured and coloured triangles through SDL_RenderGeometry,
+// on a window or, headless, into an ARGB surface with SDL's software renderer.
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+#include <unordered_set>
+#include <utility>
+
+#include "foundation/console_log.h"
+#include "foundation/text.h"
+#include "platform/render_backend.h"
+#include "platform/texture.h"
+
+namespace tr {
+namespace {
+
+std::atomic<std::uint64_t> g_next_device{1};
+std::mutex g_release_mutex;
+std::vector<std::pair<std::uint64_t, void*>> g_release_queue;
+std::atomic<bool> g_release_pending{false};
+// Renderers that exist; copies made by a renderer that is gone died with it.
+std::unordered_set<std::uint64_t> g_live_devices;
+
+// The renderer's copy of one texture, split into tiles when it is larger than the renderer allows.
+struct GpuTiles {
+  int width = 0;
+  int height = 0;
+  int tile = 0;
+  int columns = 0;
+  int rows = 0;
+  std::vector<SDL_Texture*> textures;
+};
+
+SDL_Color ToSdl(Argb c) {
+  return SDL_Color{static_cast<Uint8>(ArgbR(c)), static_cast<Uint8>(ArgbG(c)), static_cast<Uint8>(ArgbB(c)),
+                   static_cast<Uint8>(ArgbA(c))};
+}
+
+PointF Lerp(PointF a, PointF b, float t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
+
+// The point of a quad at the fractions (s, t) of its source rectangle.
+PointF QuadPoint(const PointF c[4], float s, float t) {
+  return Lerp(Lerp(c[0], c[1], s), Lerp(c[3], c[2], s), t);
+}
+
+class SdlBackend : public RenderBackend {
+ public:
+  SdlBackend(SDL_Renderer* renderer, SDL_Surface* surface, int width, int height)
+      : renderer_(renderer), surface_(surface), width_(width), height_(height), id_(g_next_device++) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer_, &info) == 0) {
+      renderer_max_ = std::min(info.max_texture_width, info.max_texture_height);
+    }
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
+    std::lock_guard<std::mutex> lock(g_release_mutex);
+    g_live_devices.insert(id_);
+  }
+
+  ~SdlBackend() override {
+    {
+      std::lock_guard<std::mutex> lock(g_release_mutex);
+      g_live_devices.erase(id_);
+      std::erase_if(g_release_queue, [this](const auto& e) { return e.first == id_; });
+    }
+    for (GpuTiles* g : live_) {
+      for (SDL_Texture* t : g->textures) SDL_DestroyTexture(t);
+      delete g;
+    }
+    SDL_DestroyRenderer(renderer_);
+    if (surface_) SDL_FreeSurface(surface_);
+  }
+
+  void SetClip(const Rect* clip) override {
+    if (!clip) {
+      SDL_RenderSetClipRect(renderer_, nullptr);
+      return;
+    }
+    SDL_Rect r{clip->left, clip->top, std::max(0, clip->width()), std::max(0, clip->height())};
+    if (r.w == 0 || r.h == 0) {
+      // An empty clip lets nothing through; SDL reads a zero-sized rectangle as "no clip".
+      r = SDL_Rect{-2, -2, 1, 1};
+    }
+    SDL_RenderSetClipRect(renderer_, &r);
+  }
+
+  void Clear(Argb colour) override {
+    DrainReleases();
+    SDL_SetRenderDrawColor(renderer_, ArgbR(colour), ArgbG(colour), ArgbB(colour), ArgbA(colour));
+    SDL_RenderClear(renderer_);
+  }
+
+  void DrawTexturedQuads(const Texture& texture, std::span<const TexturedQuad> quads) override {
+    DrainReleases();
+    GpuTiles* g = Upload(texture);
+    if (!g || quads.empty()) return;
+    if (g->textures.size() == 1) {
+      DrawTile(g->textures[0], g->width, g->height, 0, 0, g->width, g->height, quads);
+      return;
+    }
+    for (int row = 0; row < g->rows; ++row) {
+      for (int col = 0; col < g->columns; ++col) {
+        const int x0 = col * g->tile, y0 = row * g->tile;
+        const int tw = std::min(g->tile, g->width - x0), th = std::min(g->tile, g->height - y0);
+        DrawTile(g->textures[static_cast<std::size_t>(row) * g->columns + col], tw, th, x0, y0, tw, th, quads);
+      }
+    }
+  }
+
+  void FillQuad(const PointF corners[4], const Argb colours[4]) override {
+    DrainReleases();
+    SDL_Vertex v[4];
+    for (int i = 0; i < 4; ++i) {
+      v[i].position = SDL_FPoint{corners[i].x, corners[i].y};
+      v[i].color = ToSdl(colours[i]);
+      v[i].tex_coord = SDL_FPoint{0, 0};
+    }
+    static const int kIndices[6] = {0, 1, 2, 0, 2, 3};
+    SDL_RenderGeometry(renderer_, nullptr, v, 4, kIndices, 6);
+  }
+
+  void DrawLine(PointF a, PointF b, Argb colour) override {
+    SDL_SetRenderDrawColor(renderer_, ArgbR(colour), ArgbG(colour), ArgbB(colour), ArgbA(colour));
+    SDL_RenderDrawLineF(renderer_, a.x, a.y, b.x, b.y);
+  }
+
+  void Present() override {
+    DrainReleases();
+    SDL_RenderPresent(renderer_);
+  }
+
+  bool ReadPixels(std::vector<std::uint32_t>& out, int& width, int& height) override {
+    SDL_RenderFlush(renderer_);
+    if (surface_) {
+      width = surface_->w;
+      height = surface_->h;
+      out.resize(static_cast<std::size_t>(width) * height);
+      for (int y = 0; y < height; ++y) {
+        std::memcpy(&out[static_cast<std::size_t>(y) * width],
+                    static_cast<const std::uint8_t*>(surface_->pixels) + static_cast<std::size_t>(y) * surface_->pitch,
+                    static_cast<std::size_t>(width) * 4);
+      }
+      return true;
+    }
+    if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) return false;
+    out.resize(static_cast<std::size_t>(width) * height);
+    return SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(), width * 4) == 0;
+  }
+
+  int max_texture_size() const override {
+    if (max_override_ > 0) return renderer_max_ > 0 ? std::min(max_override_, renderer_max_) : max_override_;
+    return renderer_max_;
+  }
+  void set_max_texture_size(int size) override { max_override_ = size; }
+
+ private:
+  void DrainReleases() {
+    if (!g_release_pending.load(std::memory_order_acquire)) return;
+    std::vector<std::pair<std::uint64_t, void*>> mine;
+    {
+      std::lock_guard<std::mutex> lock(g_release_mutex);
+      auto keep = std::partition(g_release_queue.begin(), g_release_queue.end(),
+                                 [this](const auto& e) { return e.first != id_; });
+      mine.assign(keep, g_release_queue.end());
+      g_release_queue.erase(keep, g_release_queue.end());
+      g_release_pending.store(!g_release_queue.empty(), std::memory_order_release);
+    }
+    for (auto& [device, handle] : mine) {
+      auto* g = static_cast<GpuTiles*>(handle);
+      if (live_.erase(g) == 0) continue;
+      for (SDL_Texture* t : g->textures) SDL_DestroyTexture(t);
+      delete g;
+    }
+  }
+
+  void Forget(GpuTiles* g) {
+    for (SDL_Texture* t : g->textures) SDL_DestroyTexture(t);
+    live_.erase(g);
+    delete g;
+  }
+
+  GpuTiles* Upload(const Texture& texture) {
+    if (texture.width() <= 0 || texture.height() <= 0) return nullptr;
+    Texture::GpuCopy& copy = texture.gpu_copy();
+    GpuTiles* g = (copy.device == id_) ? static_cast<GpuTiles*>(copy.handle) : nullptr;
+    if (g && (g->width != texture.width() || g->height != texture.height())) {
+      Forget(g);
+      g = nullptr;
+    }
+    if (!g) {
+      g = Create(texture.width(), texture.height());
+      if (!g) {
+        copy = {};
+        return nullptr;
+      }
+      copy.device = id_;
+      copy.handle = g;
+      copy.version = 0;
+    }
+    const std::uint64_t version = texture.version();
+    if (copy.version != version) {
+      for (int row = 0; row < g->rows; ++row) {
+        for (int col = 0; col < g->columns; ++col) {
+          const int x0 = col * g->tile, y0 = row * g->tile;
+          const int tw = std::min(g->tile, g->width - x0), th = std::min(g->tile, g->height - y0);
+          SDL_Rect r{0, 0, tw, th};
+          SDL_UpdateTexture(g->textures[static_cast<std::size_t>(row) * g->columns + col], &r,
+                            texture.pixels() + static_cast<std::size_t>(y0) * texture.width() + x0,
+                            texture.width() * 4);
+        }
+      }
+      copy.version = version;
+    }
+    return g;
+  }
+
+  GpuTiles* Create(int width, int height) {
+    auto* g = new GpuTiles;
+    g->width = width;
+    g->height = height;
+    const int limit = max_texture_size();
+    g->tile = limit > 0 ? limit : std::max(width, height);
+    g->columns = (width + g->tile - 1) / g->tile;
+    g->rows = (height + g->tile - 1) / g->tile;
+    for (int row = 0; row < g->rows; ++row) {
+      for (int col = 0; col < g->columns; ++col) {
+        const int tw = std::min(g->tile, width - col * g->tile), th = std::min(g->tile, height - row * g->tile);
+        SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, tw, th);
+        if (!t) {
+          if (!logged_failure_) {
+            LogLine(u"Texture creation failed: " + Utf8ToUtf16(SDL_GetError()));
+            logged_failure_ = true;
+          }
+          for (SDL_Texture* made : g->textures) SDL_DestroyTexture(made);
+          delete g;
+          return nullptr;
+        }
+        SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+        SDL_SetTextureScaleMode(t, SDL_ScaleModeLinear);
+        g->textures.push_back(t);
+      }
+    }
+    live_.insert(g);
+    return g;
+  }
+
+  // Draws the part of every quad that falls on one tile (x0, y0, w, h in texels of the whole texture).
+  void DrawTile(SDL_Texture* tile, int tile_w, int tile_h, int x0, int y0, int w, int h,
+                std::span<const TexturedQuad> quads) {
+    vertices_.clear();
+    indices_.clear();
+    for (const TexturedQuad& q : quads) {
+      const RectF& s = q.source;
+      const float sw = s.right - s.left, sh = s.bottom - s.top;
+      if (sw == 0 || sh == 0) continue;
+      // The source rectangle may run either way (mirrored draws); clip its span to the tile.
+      const float u0 = std::max(std::min(s.left, s.right), static_cast<float>(x0));
+      const float u1 = std::min(std::max(s.left, s.right), static_cast<float>(x0 + w));
+      const float v0 = std::max(std::min(s.top, s.bottom), static_cast<float>(y0));
+      const float v1 = std::min(std::max(s.top, s.bottom), static_cast<float>(y0 + h));
+      if (u1 <= u0 || v1 <= v0) continue;
+      const float su[2] = {(u0 - s.left) / sw, (u1 - s.left) / sw};
+      const float sv[2] = {(v0 - s.top) / sh, (v1 - s.top) / sh};
+      const SDL_Color colour = ToSdl(q.colour);
+      const int base = static_cast<int>(vertices_.size());
+      const float us[4] = {u0, u1, u1, u0};
+      const float vs[4] = {v0, v0, v1, v1};
+      const float fs[4] = {su[0], su[1], su[1], su[0]};
+      const float ft[4] = {sv[0], sv[0], sv[1], sv[1]};
+      for (int i = 0; i < 4; ++i) {
+        const PointF p = QuadPoint(q.corners, fs[i], ft[i]);
+        vertices_.push_back(SDL_Vertex{SDL_FPoint{p.x, p.y}, colour,
+                                       SDL_FPoint{(us[i] - x0) / tile_w, (vs[i] - y0) / tile_h}});
+      }
+      for (int i : {0, 1, 2, 0, 2, 3}) indices_.push_back(base + i);
+    }
+    if (!indices_.empty()) {
+      SDL_RenderGeometry(renderer_, tile, vertices_.data(), static_cast<int>(vertices_.size()), indices_.data(),
+                         static_cast<int>(indices_.size()));
+    }
+  }
+
+  SDL_Renderer* renderer_;
+  SDL_Surface* surface_;
+  int width_;
+  int height_;
+  std::uint64_t id_;
+  int renderer_max_ = 0;
+  int max_override_ = 0;
+  bool logged_failure_ = false;
+  std::unordered_set<GpuTiles*> live_;
+  std::vector<SDL_Vertex> vertices_;
+  std::vector<int> indices_;
+};
+
+class NullBackend : public RenderBackend {
+ public:
+  void SetClip(const Rect*) override {}
+  void Clear(Argb) override {}
+  void DrawTexturedQuads(const Texture&, std::span<const TexturedQuad>) override {}
+  void FillQuad(const PointF[4], const Argb[4]) override {}
+  void DrawLine(PointF, PointF, Argb) override {}
+  void Present() override {}
+  bool ReadPixels(std::vector<std::uint32_t>&, int&, int&) override { return false; }
+  int max_texture_size() const override { return max_; }
+  void set_max_texture_size(int size) override { max_ = size; }
+
+ private:
+  int max_ = 0;
+};
+
+}  // namespace
+
+void ReleaseGpuCopy(std::uint64_t device, void* handle) {
+  std::lock_guard<std::mutex> lock(g_release_mutex);
+  if (!g_live_devices.contains(device)) return;
+  g_release_queue.emplace_back(device, handle);
+  g_release_pending.store(true, std::memory_order_release);
+}
+
+std::unique_ptr<RenderBackend> CreateSoftwareBackend(int width, int height) {
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return nullptr;
+  SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+  if (!renderer) {
+    SDL_FreeSurface(surface);
+    return nullptr;
+  }
+  return std::make_unique<SdlBackend>(renderer, surface, width, height);
+}
+
+std::unique_ptr<RenderBackend> CreateWindowBackend(void* sdl_window, int width, int height) {
+  auto* window = static_cast<SDL_Window*>(sdl_window);
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer) return nullptr;
+  SDL_RenderSetLogicalSize(renderer, width, height);
+  return std::make_unique<SdlBackend>(renderer, nullptr, width, height);
+}
+
+std::unique_ptr<RenderBackend> CreateNullBackend() { return std::make_unique<NullBackend>(); }
+
+}  // namespace tr

@@ -1,0 +1,104 @@
+// Texels in memory, decoded with libpng so that any thread may load pictures
+// without touching SDL.
+#include "platform/texture.h"
+
+#include <png.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "platform/render_backend.h"
+
+namespace tr {
+
+Texture::Texture(int width, int height)
+    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height) {}
+
+Texture::~Texture() {
+  if (gpu_.handle) ReleaseGpuCopy(gpu_.device, gpu_.handle);
+}
+
+std::unique_ptr<Texture> Texture::CreateEmpty(int width, int height, Argb fill) {
+  if (width < 0) width = 0;
+  if (height < 0) height = 0;
+  std::unique_ptr<Texture> t(new Texture(width, height));
+  std::fill(t->pixels_.begin(), t->pixels_.end(), fill);
+  return t;
+}
+
+std::unique_ptr<Texture> Texture::FromPngBytes(std::span<const std::uint8_t> bytes, std::string* error) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+    if (error) *error = image.message;
+    return nullptr;
+  }
+  // BGRA bytes are ARGB words on a little-endian machine.
+  image.format = PNG_FORMAT_BGRA;
+  if (image.width > 16384 || image.height > 16384) {
+    png_image_free(&image);
+    if (error) *error = "picture larger than 16384 pixels";
+    return nullptr;
+  }
+  std::unique_ptr<Texture> t(new Texture(static_cast<int>(image.width), static_cast<int>(image.height)));
+  if (!png_image_finish_read(&image, nullptr, t->pixels_.data(), 0, nullptr)) {
+    if (error) *error = image.message;
+    png_image_free(&image);
+    return nullptr;
+  }
+  return t;
+}
+
+std::unique_ptr<Texture> Texture::FromPngFile(const std::filesystem::path& file, std::string* error) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    if (error) *error = "cannot open " + file.string();
+    return nullptr;
+  }
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto t = FromPngBytes(bytes, error);
+  if (t) t->label_ = file.filename().string();
+  return t;
+}
+
+Texture::LockedRect Texture::Lock() { return {pixels_.data(), width_ * 4}; }
+
+void Texture::Unlock() { version_.fetch_add(1, std::memory_order_acq_rel); }
+
+Argb Texture::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  return pixels_[static_cast<std::size_t>(y) * width_ + x];
+}
+
+void Texture::Resize(int width, int height) {
+  std::vector<std::uint32_t> grown(static_cast<std::size_t>(width) * height, 0);
+  for (int y = 0; y < std::min(height, height_); ++y) {
+    std::memcpy(&grown[static_cast<std::size_t>(y) * width], &pixels_[static_cast<std::size_t>(y) * width_],
+                sizeof(std::uint32_t) * std::min(width, width_));
+  }
+  pixels_ = std::move(grown);
+  width_ = width;
+  height_ = height;
+  version_.fetch_add(1, std::memory_order_acq_rel);
+}
+
+bool SavePng(const std::filesystem::path& file, const std::uint32_t* argb, int width, int height, int pitch_pixels,
+             std::string* error) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = PNG_FORMAT_BGRA;
+  std::error_code ec;
+  if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
+  if (!png_image_write_to_file(&image, file.string().c_str(), 0, argb, pitch_pixels * 4, nullptr)) {
+    if (error) *error = image.message;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tr

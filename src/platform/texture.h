@@ -1,0 +1,76 @@
+// A picture in 32-bit ARGB texels. The texels live in memory, so a texture is
+// decoded or filled on any thread and survives the loss of the render device
+// with its size and content; the renderer makes its own copy on the main
+// thread at the first draw after a change.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/codes.h"
+
+namespace tr {
+
+class Texture {
+ public:
+  // Decodes a PNG file; null when it cannot be read or decoded (the reason goes to *error).
+  static std::unique_ptr<Texture> FromPngFile(const std::filesystem::path& file, std::string* error = nullptr);
+  static std::unique_ptr<Texture> FromPngBytes(std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+  // A texture of the given size filled with one colour (transparent black by default).
+  static std::unique_ptr<Texture> CreateEmpty(int width, int height, Argb fill = 0);
+
+  ~Texture();
+  Texture(const Texture&) = delete;
+  Texture& operator=(const Texture&) = delete;
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // The file a texture came from, or a caller's name; shown by the draw recorder.
+  const std::string& label() const { return label_; }
+  void set_label(std::string label) { label_ = std::move(label); }
+
+  // Writable access to the texels of level 0; pitch is in bytes. Unlock publishes the change.
+  struct LockedRect {
+    std::uint32_t* bits = nullptr;
+    int pitch = 0;
+  };
+  LockedRect Lock();
+  void Unlock();
+
+  const std::uint32_t* pixels() const { return pixels_.data(); }
+  Argb Pixel(int x, int y) const;
+  // Grows the texture, keeping the texels it has (used by the glyph atlas).
+  void Resize(int width, int height);
+
+  // Counts every published change; the renderer re-uploads when it differs from its copy.
+  std::uint64_t version() const { return version_.load(std::memory_order_acquire); }
+
+  // The renderer's copy: owned by the render backend, touched on the main thread only.
+  struct GpuCopy {
+    std::uint64_t device = 0;
+    void* handle = nullptr;
+    std::uint64_t version = 0;
+  };
+  GpuCopy& gpu_copy() const { return gpu_; }
+
+ private:
+  Texture(int width, int height);
+
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> pixels_;
+  std::string label_;
+  std::atomic<std::uint64_t> version_{1};
+  mutable GpuCopy gpu_;
+};
+
+// Writes ARGB texels (pitch in pixels) as a PNG file; false and a reason in *error on failure.
+bool SavePng(const std::filesystem::path& file, const std::uint32_t* argb, int width, int height, int pitch_pixels,
+             std::string* error = nullptr);
+
+}  // namespace tr

@@ -1,0 +1,94 @@
+// Software rendering of the headless frame: pixels, clipping, quads, depth order.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/frame.h"
+#include "platform/graphics.h"
+#include "platform/sprite_batch.h"
+#include "platform/texture.h"
+
+namespace tr {
+namespace {
+
+void ExpectNear(Argb got, int r, int g, int b, int tolerance = 2) {
+  EXPECT_LE(std::abs(static_cast<int>(ArgbR(got)) - r), tolerance) << std::hex << got;
+  EXPECT_LE(std::abs(static_cast<int>(ArgbG(got)) - g), tolerance) << std::hex << got;
+  EXPECT_LE(std::abs(static_cast<int>(ArgbB(got)) - b), tolerance) << std::hex << got;
+}
+
+class HeadlessRender : public testing::Test {
+ protected:
+  std::unique_ptr<AppFrame> frame = AppFrame::CreateHeadless(64, 48);
+  Graphics& g = frame->graphics();
+  std::unique_ptr<Texture> red = Texture::CreateEmpty(2, 2, 0xFFFF0000);
+
+  void DrawRedStretched(Argb colour) {
+    auto sprite = g.CreateSpriteBatch();
+    sprite->Begin(kSpriteAlphaBlend);
+    sprite->SetTransform(Matrix2D::Scaling(10, 10));
+    sprite->Draw(red.get(), nullptr, {1, 1}, 0.5f, colour);
+    sprite->End();
+  }
+};
+
+TEST_F(HeadlessRender, HalfTransparentRedOverBlack) {
+  g.Clear(0xFF000000);
+  DrawRedStretched(0x80FFFFFF);
+  ExpectNear(g.ReadPixel(20, 20), 128, 0, 0);
+  ExpectNear(g.ReadPixel(5, 5), 0, 0, 0, 0);
+  ExpectNear(g.ReadPixel(35, 35), 0, 0, 0, 0);
+}
+
+TEST_F(HeadlessRender, ClipRectangleStopsDrawingOutsideIt) {
+  g.Clear(0xFF000000);
+  const Rect clip{10, 10, 20, 30};
+  g.SetClipRect(&clip);
+  DrawRedStretched(0xFFFFFFFF);
+  g.SetClipRect(nullptr);
+  ExpectNear(g.ReadPixel(15, 15), 255, 0, 0);
+  ExpectNear(g.ReadPixel(25, 15), 0, 0, 0, 0);
+  ExpectNear(g.ReadPixel(15, 29), 255, 0, 0);
+}
+
+TEST_F(HeadlessRender, FourColourQuadHasItsColoursAtItsCorners) {
+  g.Clear(0xFF000000);
+  g.FillQuad(RectF{0, 0, 64, 48}, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF);
+  ExpectNear(g.ReadPixel(0, 0), 255, 0, 0, 12);
+  ExpectNear(g.ReadPixel(63, 0), 0, 255, 0, 12);
+  ExpectNear(g.ReadPixel(0, 47), 0, 0, 255, 12);
+  ExpectNear(g.ReadPixel(63, 47), 255, 255, 255, 12);
+}
+
+TEST_F(HeadlessRender, DepthSortingDrawsBackToFrontAndKeepsEqualDepthsInOrder) {
+  DrawRecorder recorder;
+  g.SetRecorder(&recorder);
+  auto sprite = g.CreateSpriteBatch();
+  sprite->Begin(kSpriteAlphaBlend | kSpriteSortDepthBackToFront);
+  for (float depth : {0.6f, 0.99f, 0.8f}) sprite->Draw(red.get(), nullptr, {0, 0}, depth, 0xFFFFFFFF);
+  const Rect a{0, 0, 1, 1}, b{1, 0, 2, 1}, c{0, 1, 1, 2};
+  for (const Rect* r : {&a, &b, &c}) sprite->Draw(red.get(), r, {0, 0}, 0.3f, 0xFFFFFFFF);
+  sprite->End();
+  const auto sprites = recorder.OfKind(DrawRecord::Kind::kSprite);
+  ASSERT_EQ(sprites.size(), 6u);
+  EXPECT_FLOAT_EQ(sprites[0]->depth, 0.99f);
+  EXPECT_FLOAT_EQ(sprites[1]->depth, 0.8f);
+  EXPECT_FLOAT_EQ(sprites[2]->depth, 0.6f);
+  EXPECT_EQ(sprites[3]->source, a);
+  EXPECT_EQ(sprites[4]->source, b);
+  EXPECT_EQ(sprites[5]->source, c);
+}
+
+TEST_F(HeadlessRender, RecordsDestinationAfterTransform) {
+  DrawRecorder recorder;
+  g.SetRecorder(&recorder);
+  DrawRedStretched(0x80FFFFFF);
+  ASSERT_EQ(recorder.records().size(), 1u);
+  const DrawRecord& r = recorder.records()[0];
+  EXPECT_EQ(r.dest, (RectF{10, 10, 30, 30}));
+  EXPECT_EQ(r.colour, 0x80FFFFFFu);
+  EXPECT_EQ(r.source, (Rect{0, 0, 2, 2}));
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,11 +1,10 @@
-// Texts of the string base used by the world model, looked up by key.
+// Older name of GetText, kept for the callers that use it.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "foundation/string_base.h"
 
 namespace tr {
 
-std::u16string GameText(std::string_view key);
+inline std::u16string GameText(std::string_view key) { return GetText(key); }
 
 }  // namespace tr

@@ -4,6 +4,7 @@
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/settings.h"
 #include "world/game_services.h"
 #include "world/presentation.h"
 
@@ -71,7 +72,8 @@ void cGame::Teardown() {
   screen.ReleaseGameTextures();
   for (const auto& country : countries) country->ReleaseTextures();
   screen.OnMapFontsLost();
-  // later: delete the music player; save the settings file
+  // later: delete the music player
+  SaveSettings();
 }
 
 cCountry* cGame::GetCountry(int id) const {

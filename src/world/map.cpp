@@ -4,10 +4,10 @@
 
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
+#include "foundation/settings.h"
 #include "foundation/text.h"
-#include "world/game_text.h"
+#include "foundation/string_base.h"
 #include "world/presentation.h"
-#include "world/display_settings.h"
 
 namespace tr {
 
@@ -75,26 +75,26 @@ void cMap::SetWidth(int width) {
   width_ = width;
   cameraMinX = kColumnStep;
   cameraMaxX = width * kColumnStep;
-  visibleColumns = static_cast<std::int32_t>(ScreenWidth() / 41.5 + 2);
+  visibleColumns = static_cast<std::int32_t>(gScreenWidth / 41.5 + 2);
 }
 
 void cMap::SetHeight(int height) {
   height_ = height;
   cameraMinY = kColumnStep;  // the column step, not the row step, as the camera code expects
   cameraMaxY = height * kRowStep;
-  visibleRows = ScreenHeight() / kRowStep + 2;
+  visibleRows = gScreenHeight / kRowStep + 2;
 }
 
 void cMap::ComputeFitScale() {
   if (width_ <= 0 || height_ <= 0) return;
-  fitScale = std::min(static_cast<float>(ScreenWidth()) / (width_ * kColumnStep),
-                      static_cast<float>(ScreenHeight()) / (height_ * kRowStep));
+  fitScale = std::min(static_cast<float>(gScreenWidth) / (width_ * kColumnStep),
+                      static_cast<float>(gScreenHeight) / (height_ * kRowStep));
 }
 
 void cMap::CreatePathCells() {
   const std::size_t count = static_cast<std::size_t>(std::max(width_, 0)) * std::max(height_, 0);
   if (count == 0) {
-    LogLine(GameText("critical_error:_map_cannot_have_0_height_or_0_width!"));
+    LogLine(GetText("critical_error:_map_cannot_have_0_height_or_0_width!"));
     return;
   }
   // A converted map of another size needs cells of its own size.

@@ -9,7 +9,7 @@
 #include "world/byte_io.h"
 #include "world/file_io.h"
 #include "world/folder_path.h"
-#include "world/game_text.h"
+#include "foundation/string_base.h"
 #include "world/map.h"
 #include "world/map_records.h"
 
@@ -73,7 +73,7 @@ void cMap::Load(std::u16string_view pathTemplate) {
   RunMapOperation([this] { CreateFrontNodeGrid(); });
   PropagateSeaZonesToCoast();
   ComputeFitScale();
-  LogLine(Format(GameText("loading_map_from_%s..._ok"), path));
+  LogLine(Format(GetText("loading_map_from_%s..._ok"), path));
 }
 
 bool cMap::Save(std::u16string_view folder, std::u16string_view pathTemplate) const {

@@ -9,8 +9,8 @@
 #include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
+#include "foundation/settings.h"
 #include "world/gra.h"
-#include "world/display_settings.h"
 
 namespace tr {
 namespace {
@@ -81,12 +81,12 @@ void cCountry::ReleaseTextures() {
 void cCountry::SetName(std::u16string_view newName) {
   name = newName;
   skinsName = newName;
-  LoadUnitsTexture(CurrentUnitsSkin());
+  LoadUnitsTexture(gUnitsSkin);
 }
 
 void cCountry::SetSkinsName(std::u16string_view newName) {
   skinsName = newName;
-  LoadUnitsTexture(CurrentUnitsSkin());
+  LoadUnitsTexture(gUnitsSkin);
 }
 
 int cCountry::UnitTypeSlot(int type) {

@@ -3,8 +3,7 @@
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
-#include "foundation/text.h"
-#include "world/game_text.h"
+#include "foundation/string_base.h"
 
 namespace tr {
 
@@ -15,9 +14,9 @@ void cRelations::Reset(int countryCount) {
   shares.assign(cellCount, 0.0f);
 }
 
-int cRelations::Index(int a, int b, const char16_t* zeroMessage, bool messageIsKey) const {
+int cRelations::Index(int a, int b, std::u16string (*zeroLine)()) const {
   if (a < 1 || b < 1) {
-    LogLine(messageIsKey ? GameText(Utf16ToUtf8(zeroMessage)) : std::u16string(zeroMessage));
+    LogLine(zeroLine());
     FatalExit(1);
   }
   if (a > count || b > count) {
@@ -29,28 +28,31 @@ int cRelations::Index(int a, int b, const char16_t* zeroMessage, bool messageIsK
 }
 
 bool cRelations::IsAtWar(int a, int b) const {
-  const int i = Index(a, b, u"ERROR: Country ID parameter was 0 while checking relations", false);
+  const int i = Index(a, b, [] {
+    return std::u16string(u"ERROR: Country ID parameter was 0 while checking relations");
+  });
   if (i < 0 || a == b) return false;
   return cells[i].atWar != 0;
 }
 
 void cRelations::SetWar(int a, int b, bool atWar) {
-  const int i = Index(a, b, u"country_id_parameter_was_0_while_setting_war.", true);
+  const int i = Index(a, b, [] { return GetText("country_id_parameter_was_0_while_setting_war."); });
   if (i >= 0) cells[i].atWar = atWar ? 1 : 0;
 }
 
 void cRelations::AddLosses(int a, int b, float amount) {
-  const int i = Index(a, b, u"country_id_parameter_was_0_while_changing_losses", true);
+  const int i = Index(a, b, [] { return GetText("country_id_parameter_was_0_while_changing_losses"); });
   if (i >= 0) cells[i].losses += amount;
 }
 
 float cRelations::GetLosses(int a, int b) const {
-  const int i = Index(a, b, u"country_id_parameter_was_0_while_checking_losses", true);
+  const int i = Index(a, b, [] { return GetText("country_id_parameter_was_0_while_checking_losses"); });
   return i >= 0 ? cells[i].losses : 0.0f;
 }
 
 float cRelations::GetLossesShare(int a, int b) const {
-  const int i = Index(a, b, u"country_id_parameter_was_0_while_checking_losses'_share", true);
+  const int i =
+      Index(a, b, [] { return GetText("country_id_parameter_was_0_while_checking_losses'_share"); });
   return i >= 0 ? shares[i] : 0.0f;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,8 +40,9 @@ class cRelations {
   std::vector<float> shares;         // same indexing
 
  private:
-  // The cell index, or -1 when a number lies above count.
-  int Index(int a, int b, const char16_t* zeroMessage, bool messageIsKey) const;
+  // The cell index, or -1 when a number lies above count. A number below 1
+  // logs zeroLine() and ends the program.
+  int Index(int a, int b, std::u16string (*zeroLine)()) const;
 };
 
 // The save writers: "<folder>\relations.csv" and "<folder>\losses.csv" for

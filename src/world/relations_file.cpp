@@ -11,7 +11,7 @@
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/folder_path.h"
-#include "world/game_text.h"
+#include "foundation/string_base.h"
 #include "world/gra.h"
 #include "world/relations.h"
 
@@ -48,7 +48,7 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
     const int a = ParseLeadingInt(fields[0]);
     if (a < 1 || a > countryCount) {
       LogLine(Format(u"Error in file %lS\\%s line no. %i", folderTemplate, fileName, lineNo));
-      LogLine(GameText("wrong_country_id"));
+      LogLine(GetText("wrong_country_id"));
       FatalExit(1);
     }
     row(a, fields);

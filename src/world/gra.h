@@ -6,11 +6,19 @@
 
 #include <atomic>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "foundation/game_date.h"
+#include "scenario/pbem_player.h"
+#include "scenario/reports.h"
+#include "scenario/scenario_constants.h"
+#include "turn/fleet.h"
+#include "world/city.h"
+#include "world/commander.h"
 #include "world/game_state.h"
 #include "world/map.h"
 #include "world/panstwo.h"
@@ -58,17 +66,18 @@ class cGame {
   // Members in the game's declared order. Places marked "later" are filled
   // by the subsystems that own those objects.
   std::unique_ptr<cMap> map;
-  // later: cities (list of cCity, owned; each hex points back to its city)
+  std::list<std::unique_ptr<cCity>> cities;  // each city's hex points back to it
   // later: landUnits, aboardUnitsA (cargo ships), aboardUnitsB (amphibious
   //        ships), airUnits, navalUnits, reservePool, navalReserve
-  // later: fleets
+  std::list<std::unique_ptr<cFleet>> fleets;
   std::vector<std::unique_ptr<cCountry>> countries;  // index = country number - 1
   // later: countryAi (one per country, same index)
-  // later: date (cGameDate, 1 / 9 / 1939)
+  cGameDate date{1, 9, 1939};
   cRelations relations;
   // later: playerControl
   cCountry* viewingCountry = nullptr;  // not owned
-  // later: strategicMovement, citiesDiagram, seaGraph, commanders
+  // later: strategicMovement, citiesDiagram, seaGraph
+  std::vector<std::unique_ptr<sCommander>> commanders;
   std::int32_t lastMonthProcessed = -666;
   // later: seaBattles
   std::u16string folderTemplate;
@@ -80,13 +89,17 @@ class cGame {
   std::vector<std::int32_t> flags = std::vector<std::int32_t>(kGameFlagCount, 0);
   std::u16string scenarioName;
   std::uint8_t pbemGame = 0;
-  // later: pbemPlayers
+  std::vector<sPbemPlayer> pbemPlayers;
   std::u16string pbemGameName = u"unknown";
   float gameVersion = 0.0f;
   std::int32_t gameDay = 0;
   std::int32_t displayedMonth = 0;
   std::int32_t displayedYear = 0;
-  // later: musicPlayer, reports, autoEvents, constants
+  // later: musicPlayer
+  cReportList reports;
+  // later: autoEvents
+  sScenarioConstants constants;
+  std::string unitNamesFile;  // "unit_names.csv" as read, written back byte for byte
   std::int32_t nextConvoyId = 0;
   std::int32_t nextFleetId = 0;
   std::int32_t nextNavalUnitId = 0;

@@ -1,0 +1,37 @@
+// "Info.ini" of scenario and save folders: the scenario's description and
+// length, and for a save the section Save with where the game stands.
+#pragma once
+
+#include <string_view>
+
+namespace tr {
+
+class cGame;
+
+// Sizes of the unit counters the scenario asks for (0..4 each).
+struct sUnitCounterSizes {
+  int small = 0;
+  int large = 1;
+};
+sUnitCounterSizes& UnitCounterSizes();
+
+// The local time a save is stamped with.
+struct sLocalTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+};
+sLocalTime CurrentLocalTime();
+
+// Reads "Info.ini" through the folder template into the game. A missing file
+// is logged by the INI reader and every key takes its default.
+void LoadScenarioInfo(cGame& game, std::u16string_view folder_template);
+
+// Writes "<folder>\Info.ini": the scenario's own file with the section Save
+// set from the game. False (logged) when the file cannot be written.
+bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTime& now);
+bool WriteSaveInfo(const cGame& game, std::u16string_view folder);
+
+}  // namespace tr

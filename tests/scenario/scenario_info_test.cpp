@@ -1,0 +1,126 @@
+#include "scenario/scenario_info.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/paths.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+class ScenarioInfoTest : public testing::Test {
+ protected:
+  void SetUp() override { SetGameRoot(dir_.path()); }
+  void TearDown() override {
+    SetGameRoot({});
+    UnitCounterSizes() = {};
+  }
+  void LoadFrom(const std::string& text) {
+    dir_.Write("data/scenarios/s/Info.ini", text);
+    LoadScenarioInfo(game_, u"data\\scenarios\\s\\%s");
+  }
+  test::TempDir dir_;
+  cGame game_;
+};
+
+TEST_F(ScenarioInfoTest, ScenarioWithoutSaveSectionTakesTheDefaults) {
+  LoadFrom("[Duration]\r\nTurns=60\r\n");
+  EXPECT_EQ(game_.date.impulse, 0);
+  EXPECT_EQ(game_.date.month, 0);
+  EXPECT_EQ(game_.date.year, 0);
+  EXPECT_EQ(game_.turn, 0);
+  EXPECT_EQ(game_.turnsLeft, 60);
+  EXPECT_FLOAT_EQ(game_.gameVersion, 1.0f);
+  EXPECT_EQ(game_.gameDay, 1);
+  EXPECT_EQ(game_.scenarioName, u"unknown");
+  EXPECT_EQ(game_.pbemGame, 0);
+  EXPECT_EQ(game_.pbemGameName, u"unknown");
+  EXPECT_EQ(UnitCounterSizes().small, 0);
+  EXPECT_EQ(UnitCounterSizes().large, 1);
+}
+
+TEST_F(ScenarioInfoTest, MissingFileIsNotFatal) {
+  test::LogCapture log;
+  LoadScenarioInfo(game_, u"data\\scenarios\\none\\%s");
+  EXPECT_TRUE(log.Contains(u"ERROR during opening INI file data\\scenarios\\none\\Info.ini"));
+  EXPECT_EQ(game_.turnsLeft, 0);
+}
+
+struct SizeCase {
+  const char* key;
+  int value;
+  int small;
+  int large;
+};
+
+class CounterSizeTest : public ScenarioInfoTest, public testing::WithParamInterface<SizeCase> {};
+
+TEST_P(CounterSizeTest, StoredMinusOneWithinOneToFive) {
+  const SizeCase& c = GetParam();
+  LoadFrom(std::string("[Map]\r\n") + c.key + "=" + std::to_string(c.value) + "\r\n");
+  EXPECT_EQ(UnitCounterSizes().small, c.small);
+  EXPECT_EQ(UnitCounterSizes().large, c.large);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, CounterSizeTest,
+                         testing::Values(SizeCase{"SmallUnitsSize", 4, 3, 1}, SizeCase{"SmallUnitsSize", 7, 0, 1},
+                                         SizeCase{"LargeUnitsSize", 1, 0, 1}, SizeCase{"LargeUnitsSize", 6, 0, 5}));
+
+TEST_F(ScenarioInfoTest, PlayersStopAtTheFirstGap) {
+  LoadFrom(
+      "[Save]\r\nPBEMGameName=Duel\r\nPBEMPlayer1Name=Ann\r\nPBEMPlayer1Email=a@x\r\n"
+      "PBEMPlayer2Name=Bob\r\nPBEMPlayer2Email=b@x\r\nPBEMPlayer4Name=Dan\r\nPBEMPlayer4Email=d@x\r\n");
+  EXPECT_EQ(game_.pbemGame, 1);
+  EXPECT_EQ(game_.pbemGameName, u"Duel");
+  ASSERT_EQ(game_.pbemPlayers.size(), 2u);
+  EXPECT_EQ(game_.pbemPlayers[1], (sPbemPlayer{2, u"Bob", u"b@x"}));
+}
+
+TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
+  dir_.Write("data/scenarios/s/Info.ini", "[Duration]\r\nTurns=60\r\n[Misc]\r\nAuthor=Us\r\n");
+  dir_.Write("data/save/g/.keep", "");
+  game_.scenarioName = u"s";
+  game_.turn = 12;
+  game_.date = {3, 7, 1941};
+  game_.gameDay = 15;
+  game_.displayedMonth = 7;
+  game_.displayedYear = 1941;
+  ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
+  const std::string text = dir_.Read("data/save/g/Info.ini");
+  EXPECT_NE(text.find("Date = 10.07.15 14:05\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("GameVersion = 1.02\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Author = Us"), std::string::npos);
+  EXPECT_EQ(text.find("PBEMGameName"), std::string::npos);
+
+  cGame loaded;
+  LoadScenarioInfo(loaded, u"data\\save\\g\\%s");
+  EXPECT_EQ(loaded.turn, 12);
+  EXPECT_EQ(loaded.turnsLeft, 48);
+  EXPECT_EQ(loaded.date.impulse, 3);
+  EXPECT_EQ(loaded.date.month, 7);
+  EXPECT_EQ(loaded.date.year, 1941);
+  EXPECT_EQ(loaded.gameDay, 15);
+  EXPECT_EQ(loaded.scenarioName, u"s");
+  EXPECT_FLOAT_EQ(loaded.gameVersion, 1.02f);
+  EXPECT_EQ(loaded.pbemGame, 0);
+}
+
+TEST_F(ScenarioInfoTest, PbemSaveKeepsThePlayers) {
+  dir_.Write("data/save/p/.keep", "");
+  game_.scenarioName = u"missing";
+  game_.pbemGame = 1;
+  game_.pbemGameName = u"Duel";
+  PushBackSetupRecord(game_.pbemPlayers, 1, u"Ann", u"a@x");
+  PushBackSetupRecord(game_.pbemPlayers, 2, std::u16string(150, u'b'), u"b@x");
+  ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\p", sLocalTime{}));
+  cGame loaded;
+  LoadScenarioInfo(loaded, u"data\\save\\p\\%s");
+  EXPECT_EQ(loaded.pbemGameName, u"Duel");
+  EXPECT_EQ(loaded.pbemPlayers, game_.pbemPlayers);
+  EXPECT_EQ(loaded.pbemPlayers[1].name.size(), 99u);
+}
+
+}  // namespace
+}  // namespace tr

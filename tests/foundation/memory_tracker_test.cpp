@@ -6,12 +6,25 @@
 #include <memory>
 #include <thread>
 
+#include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/string_base.h"
 
 namespace tr {
 namespace {
 
 void* Block(std::size_t size) { return std::malloc(size); }
+
+// Registered while this file's statics are built, normally before the
+// foundation's objects, so it runs after their clean-up at exit: memory, the
+// log and the string base must still be usable then (the sanitizers check it).
+void UseFoundationLate() {
+  delete[] new int[4];
+  delete new std::string(100, 'x');
+  ConsoleLog().LogLine(u"late line");
+  (void)GetText("late_key");
+}
+[[maybe_unused]] const int gLateUse = std::atexit(&UseFoundationLate);
 
 TEST(MemoryTracker, BucketHashUsesLowBits) {
   EXPECT_EQ(XMEMORY_MANAGER::BucketOf(reinterpret_cast<void*>(0x100)), 1792u);

@@ -1,0 +1,59 @@
+// Costs of the foundation services every subsystem leans on: cutting a large
+// data table into records, looking texts up, and a release through the memory
+// tracker behind the global operators.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "foundation/csv_reader.h"
+#include "foundation/string_base.h"
+#include "foundation/text.h"
+
+namespace {
+
+// A table of about 300 KB, the size of the largest scenario tables.
+std::filesystem::path WriteTable() {
+  const auto path = std::filesystem::temp_directory_path() / "tidereach-bench-table.csv";
+  std::ofstream out(path, std::ios::binary);
+  out << "#ID;Name;X;Y;Type;Value\r\n";
+  for (int i = 0; i < 6000; ++i) out << i << ";Unit name " << i << ";" << i % 97 << ";" << i % 53 << ";3;1.25\r\n";
+  return path;
+}
+
+void BM_CsvReadTable(benchmark::State& state) {
+  const auto path = WriteTable();
+  const std::u16string name = tr::Utf8ToUtf16(path.string());
+  for (auto _ : state) {
+    tr::cCsvReader reader(name);
+    std::size_t fields = 0;
+    while (!reader.AtEnd()) fields += reader.ReadRecord();
+    benchmark::DoNotOptimize(fields);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(std::filesystem::file_size(path)));
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_CsvReadTable);
+
+void BM_StringBaseGetText(benchmark::State& state) {
+  tr::cStringBase base("");
+  for (int i = 0; i < 3000; ++i) base.SetText("key_number_" + std::to_string(i), u"Some text of a button");
+  int i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(base.GetText("key_number_" + std::to_string(i++ % 3000)));
+  }
+}
+BENCHMARK(BM_StringBaseGetText);
+
+void BM_NewDelete(benchmark::State& state) {
+  for (auto _ : state) {
+    auto p = std::make_unique<int>(1);
+    benchmark::DoNotOptimize(p.get());
+  }
+}
+BENCHMARK(BM_NewDelete);
+
+}  // namespace

@@ -239,7 +239,8 @@ class SdlBackend : public RenderBackend {
           return nullptr;
         }
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
-        SDL_SetTextureScaleMode(t, SDL_ScaleModeLinear);
+        // Off-screen frames sample exact texels so tests can check pixels; windows smooth scaled pictures.
+        SDL_SetTextureScaleMode(t, surface_ ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
         g->textures.push_back(t);
       }
     }

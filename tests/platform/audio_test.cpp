@@ -1,0 +1,80 @@
+// Sound volumes, effect copies and music streams on the null device; the movie player's failure.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/movie_player.h"
+#include "platform/null_audio.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+class VolumeConversion : public testing::TestWithParam<std::pair<int, double>> {};
+
+TEST_P(VolumeConversion, HundredthsOfADecibelBecomeLinearGain) {
+  EXPECT_NEAR(GainFromHundredthsDb(GetParam().first), GetParam().second, 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Volumes, VolumeConversion,
+                         testing::Values(std::make_pair(0, 1.0), std::make_pair(-5000, std::pow(10.0, -2.5)),
+                                         std::make_pair(-2000, 0.1), std::make_pair(-10000, 0.0),
+                                         std::make_pair(-20000, 0.0), std::make_pair(300, 1.0)));
+
+class NullAudio : public testing::Test {
+ protected:
+  test::TempDir dir;
+  NullAudioDevice device;
+  std::filesystem::path Wav(const char* name) { return dir.Write(name, "RIFF"); }
+};
+
+TEST_F(NullAudio, EffectCopiesOverlapUpToTheirCount) {
+  auto effect = device.LoadEffect(Wav("ButtonClick.wav"), 3);
+  ASSERT_NE(effect, nullptr);
+  EXPECT_EQ(effect->copies(), 3);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(effect->Play(-5000, false));
+  std::vector<int> copies;
+  for (const auto& call : device.calls()) {
+    if (call.what == "play") copies.push_back(call.copy);
+  }
+  EXPECT_EQ(copies, (std::vector<int>{0, 1, 2, 0}));
+  EXPECT_EQ(device.calls().back().volume, -5000);
+  EXPECT_TRUE(effect->IsPlaying());
+  device.FinishAll();
+  EXPECT_FALSE(effect->IsPlaying());
+  effect->Play(0, true);
+  effect->Stop();
+  EXPECT_FALSE(effect->IsPlaying());
+}
+
+TEST_F(NullAudio, MissingFilesDoNotLoad) {
+  EXPECT_EQ(device.LoadEffect(dir.path() / "missing.wav", 1), nullptr);
+  EXPECT_EQ(device.OpenMusic(dir.path() / "missing.ogg"), nullptr);
+  EXPECT_TRUE(device.calls().empty());
+}
+
+TEST_F(NullAudio, MusicStreamPlaysStopsAndKeepsItsVolume) {
+  auto music = device.OpenMusic(Wav("track.ogg"));
+  ASSERT_NE(music, nullptr);
+  music->SetRepeat(false);
+  music->SetVolume(0.5f);
+  music->Play();
+  EXPECT_TRUE(music->IsPlaying());
+  EXPECT_EQ(device.calls().back(), (NullAudioDevice::Call{"music_play", "track.ogg", -1, 0, 0.5f, false}));
+  music->Stop();
+  EXPECT_FALSE(music->IsPlaying());
+}
+
+TEST(MoviePlayer, MissingMovieLogsAndDoesNotPlay) {
+  test::LogCapture log;
+  cMoviePlayer player;
+  EXPECT_FALSE(player.Open(u"data\\intro2.avi"));
+  EXPECT_TRUE(log.Contains(u"-----Could not open video file: data\\intro2.avi"));
+  player.Play(10000);
+  EXPECT_FALSE(player.IsPlaying());
+  player.Stop();
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,136 @@
+// Fonts resolved through fontconfig, measured and drawn with the DT_ flags.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/codes.h"
+#include "platform/font.h"
+#include "platform/frame.h"
+#include "platform/sprite_batch.h"
+
+namespace tr {
+namespace {
+
+TEST(Font, ArialResolvesToAnInstalledFace) {
+  const std::string file = ResolveFontFile(u"Arial", 400);
+  ASSERT_FALSE(file.empty());
+  EXPECT_TRUE(std::filesystem::exists(file));
+  EXPECT_NE(file.find("Liberation"), std::string::npos) << file;
+  auto font = Font::Create(u"Arial", 16, 400);
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(font->line_height(), 16);
+  // A bold weight picks another file of the family.
+  EXPECT_NE(ResolveFontFile(u"Arial", 700), file);
+}
+
+TEST(Font, WordBreakAtNarrowWidthGivesTwoLinesOfTheRequestedHeight) {
+  auto font = Font::Create(u"Arial", 16, 400);
+  ASSERT_NE(font, nullptr);
+  const int word = font->TextWidth(u"abc");
+  Rect rect{10, 20, 10 + word + 4, 20};
+  const int height = font->Measure(u"abc def", -1, &rect, DT_CALCRECT | DT_WORDBREAK);
+  EXPECT_EQ(height, 32);
+  EXPECT_EQ(rect.top, 20);
+  EXPECT_EQ(rect.bottom, 52);
+  EXPECT_LE(rect.width(), word + 4);
+  // Without the word break it stays one line as wide as the text.
+  Rect single{0, 0, 1, 0};
+  EXPECT_EQ(font->Measure(u"abc def", -1, &single, DT_CALCRECT), 16);
+  EXPECT_EQ(single.right, font->TextWidth(u"abc def"));
+}
+
+struct AlignCase {
+  std::uint32_t format;
+  int expected_left;  // -1: right-aligned, -2: centred
+};
+class FontAlignment : public testing::TestWithParam<AlignCase> {};
+
+TEST_P(FontAlignment, TextIsPlacedInItsRectangle) {
+  auto frame = AppFrame::CreateHeadless(200, 100);
+  auto font = Font::Create(u"DejaVu Sans", 20, 400);
+  ASSERT_NE(font, nullptr);
+  Graphics& g = frame->graphics();
+  g.Clear(0xFF000000);
+  Rect rect{0, 0, 200, 100};
+  font->DrawText(g, u"WWW", -1, &rect, GetParam().format, 0xFFFFFFFF);
+  int min_x = 1000, max_x = -1, min_y = 1000, max_y = -1;
+  const auto pixels = g.ReadPixels();
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      if (ArgbR(pixels[static_cast<std::size_t>(y) * 200 + x]) > 128) {
+        min_x = std::min(min_x, x);
+        max_x = std::max(max_x, x);
+        min_y = std::min(min_y, y);
+        max_y = std::max(max_y, y);
+      }
+    }
+  }
+  ASSERT_GE(max_x, 0) << "nothing drawn";
+  const int width = font->TextWidth(u"WWW");
+  if (GetParam().expected_left == -1) {
+    EXPECT_NEAR(max_x, 200 - 1, 3);
+  } else if (GetParam().expected_left == -2) {
+    EXPECT_NEAR(min_x, (200 - width) / 2, 3);
+  } else {
+    EXPECT_NEAR(min_x, GetParam().expected_left, 3);
+  }
+  if (GetParam().format & DT_VCENTER) {
+    EXPECT_GT(min_y, 35);
+    EXPECT_LT(max_y, 65);
+  } else {
+    EXPECT_LT(min_y, 20);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, FontAlignment,
+                         testing::Values(AlignCase{DT_LEFT, 0}, AlignCase{DT_RIGHT, -1}, AlignCase{DT_CENTER, -2},
+                                         AlignCase{DT_CENTER | DT_VCENTER | DT_SINGLELINE, -2},
+                                         AlignCase{DT_LEFT | DT_VCENTER, 0}));
+
+TEST(Font, TextIsClippedToItsRectangleUnlessNoClip) {
+  auto frame = AppFrame::CreateHeadless(200, 40);
+  auto font = Font::Create(u"Arial", 20, 400);
+  ASSERT_NE(font, nullptr);
+  Graphics& g = frame->graphics();
+  auto lit_beyond = [&](int from_x) {
+    const auto pixels = g.ReadPixels();
+    for (int y = 0; y < 40; ++y) {
+      for (int x = from_x; x < 200; ++x) {
+        if (ArgbR(pixels[static_cast<std::size_t>(y) * 200 + x]) > 0) return true;
+      }
+    }
+    return false;
+  };
+  g.Clear(0xFF000000);
+  Rect rect{0, 0, 20, 40};
+  font->DrawText(g, u"MMMMMM", -1, &rect, DT_LEFT, 0xFFFFFFFF);
+  EXPECT_FALSE(lit_beyond(20));
+  g.Clear(0xFF000000);
+  font->DrawText(g, u"MMMMMM", -1, &rect, DT_LEFT | DT_NOCLIP, 0xFFFFFFFF);
+  EXPECT_TRUE(lit_beyond(20));
+  EXPECT_FALSE(g.clip_rect().has_value());
+}
+
+TEST(Font, TextThroughTheSpriteIsRecordedWithItsFlagsAndCut) {
+  auto frame = AppFrame::CreateHeadless(100, 100);
+  auto font = Font::Create(u"Arial", 12, 700);
+  ASSERT_NE(font, nullptr);
+  DrawRecorder recorder;
+  frame->graphics().SetRecorder(&recorder);
+  auto sprite = frame->graphics().CreateSpriteBatch();
+  sprite->Begin(kSpriteAlphaBlend);
+  sprite->SetTransform(Matrix2D::Translation(5, 6));
+  Rect rect{0, 0, 50, 20};
+  font->DrawText(sprite.get(), u"Hello", 4, &rect, DT_CENTER | DT_VCENTER, 0xFF00FF00);
+  EXPECT_EQ(recorder.records().size(), 0u);  // waits for the batch
+  sprite->End();
+  const DrawRecord* text = recorder.FindText(u"Hell");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->flags, DT_CENTER | DT_VCENTER);
+  EXPECT_EQ(text->dest, (RectF{5, 6, 55, 26}));
+  EXPECT_EQ(text->colour, 0xFF00FF00u);
+  EXPECT_EQ(text->font, font.get());
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,198 @@
+// The frame: callbacks and their order, the clock and pauses, device life, closing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/frame.h"
+#include "platform/input.h"
+#include "platform/texture.h"
+
+namespace tr {
+namespace {
+
+class FrameTest : public testing::Test {
+ protected:
+  std::unique_ptr<AppFrame> frame = AppFrame::CreateHeadless(64, 48);
+  std::vector<std::string> log;
+
+  void InstallLoggingCallbacks(bool mouse_move) {
+    frame->SetKeyboardCallback([this](std::uint32_t key, bool down, bool alt) {
+      log.push_back("key " + std::to_string(key) + (down ? " down" : " up") + (alt ? " alt" : ""));
+    });
+    frame->SetMouseCallback(
+        [this](bool l, bool r, bool, bool, bool, int wheel, int x, int y) {
+          log.push_back("mouse " + std::to_string(l) + std::to_string(r) + " " + std::to_string(wheel) + " " +
+                        std::to_string(x) + "," + std::to_string(y));
+        },
+        mouse_move);
+    frame->SetMessageCallback([this](std::uint32_t msg, WParam, LParam, bool*) -> std::int64_t {
+      log.push_back("msg " + std::to_string(msg));
+      return 0;
+    });
+  }
+};
+
+TEST_F(FrameTest, KeysAndMouseReachTheirCallbacksBeforeTheMessageCallback) {
+  InstallLoggingCallbacks(false);
+  frame->Inject(RawInput::KeyDown('A'));
+  frame->Inject(RawInput::MouseMove(3, 4));
+  frame->Inject(RawInput::MouseDown(RawInput::kLeft, 5, 6));
+  frame->Inject(RawInput::Wheel(1));
+  frame->PumpEvents();
+  EXPECT_EQ(log, (std::vector<std::string>{"key 65 down", "msg 256", "msg 512", "mouse 10 0 5,6", "msg 513",
+                                           "mouse 10 120 5,6", "msg 522"}));
+  log.clear();
+  InstallLoggingCallbacks(true);
+  frame->Inject(RawInput::MouseMove(7, 8));
+  frame->PumpEvents();
+  EXPECT_EQ(log, (std::vector<std::string>{"mouse 10 0 7,8", "msg 512"}));
+}
+
+TEST_F(FrameTest, CloseRunsTheHookFirstUnlessAMessageHandlerStopsIt) {
+  bool stop = true;
+  frame->SetMessageCallback([&](std::uint32_t msg, WParam, LParam, bool* no_further) -> std::int64_t {
+    if (msg == WM_CLOSE) *no_further = stop;
+    return 0;
+  });
+  int hooks = 0;
+  frame->SetCloseHook([&] {
+    ++hooks;
+    EXPECT_FALSE(frame->closing());
+  });
+  frame->RequestClose();
+  frame->Tick();
+  EXPECT_FALSE(frame->closing());
+  stop = false;
+  frame->RequestClose();
+  frame->Tick();
+  EXPECT_TRUE(frame->closing());
+  EXPECT_EQ(hooks, 1);
+  EXPECT_EQ(frame->Run(), 0);
+}
+
+TEST_F(FrameTest, CallbacksCanBeReplacedFromInsideThemselves) {
+  int first = 0, second = 0;
+  frame->SetKeyboardCallback([&](std::uint32_t, bool, bool) {
+    ++first;
+    frame->SetKeyboardCallback([&](std::uint32_t, bool, bool) { ++second; });
+  });
+  frame->Inject(RawInput::KeyDown('A'));
+  frame->Inject(RawInput::KeyDown('B'));
+  frame->PumpEvents();
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(second, 1);
+}
+
+TEST_F(FrameTest, FrameClockFollowsTheInjectedClockAndStopsWhilePaused) {
+  ManualClock& clock = *frame->manual_clock();
+  std::vector<std::pair<double, float>> moves;
+  frame->SetFrameMoveCallback([&](Graphics&, double t, float e) { moves.emplace_back(t, e); });
+  std::vector<bool> pauses;
+  frame->SetPauseCallback([&](bool paused) { pauses.push_back(paused); });
+  frame->CreateWindowAndDevice({u"", 64, 48, false});
+  clock.Advance(0.25);
+  frame->Tick();
+  frame->Pause(true, false);
+  clock.Advance(1.0);
+  frame->Tick();
+  frame->Pause(false, false);
+  frame->Pause(false, false);  // counters stop at zero
+  clock.Advance(0.5);
+  frame->Tick();
+  ASSERT_EQ(moves.size(), 3u);
+  EXPECT_DOUBLE_EQ(moves[0].first, 0.25);
+  EXPECT_FLOAT_EQ(moves[0].second, 0.25f);
+  EXPECT_DOUBLE_EQ(moves[1].first, 0.25);
+  EXPECT_FLOAT_EQ(moves[1].second, 0.0f);
+  EXPECT_DOUBLE_EQ(moves[2].first, 0.75);
+  EXPECT_EQ(pauses, (std::vector<bool>{true, false, false}));
+  EXPECT_FALSE(frame->time_paused());
+}
+
+TEST_F(FrameTest, MillisecondTimerWrapsAtThirtyTwoBits) {
+  frame->manual_clock()->Set(4294967.290);
+  const std::uint32_t before = TimerMs();
+  EXPECT_EQ(before, 4294967290u);
+  frame->manual_clock()->AdvanceMs(10);
+  EXPECT_EQ(TimerMs(), 4u);
+  EXPECT_EQ(static_cast<std::uint32_t>(TimerMs() - before), 10u);
+}
+
+TEST_F(FrameTest, MinimisingPausesTimeAndRendering) {
+  int renders = 0;
+  frame->SetFrameRenderCallback([&](Graphics&, double, float) { ++renders; });
+  frame->CreateWindowAndDevice({u"", 64, 48, false});
+  frame->Tick();
+  frame->Inject(RawInput::Of(RawInput::Type::kMinimized));
+  frame->Tick();
+  EXPECT_TRUE(frame->rendering_paused());
+  EXPECT_TRUE(frame->time_paused());
+  frame->Inject(RawInput::Of(RawInput::Type::kRestored));
+  frame->Tick();
+  EXPECT_EQ(renders, 2);
+  EXPECT_FALSE(frame->rendering_paused());
+}
+
+TEST_F(FrameTest, DeviceCallbacksRunInOrderAndFailuresAreReported) {
+  std::vector<std::string> calls;
+  frame->SetDeviceCallbacks(
+      [&](Graphics& g) {
+        calls.push_back("created " + std::to_string(g.width()));
+        return S_OK;
+      },
+      [&](Graphics&) {
+        calls.push_back("reset");
+        return S_OK;
+      },
+      [&] { calls.push_back("lost"); }, [&] { calls.push_back("destroyed"); });
+  ASSERT_EQ(frame->CreateWindowAndDevice({u"", 80, 60, false}), S_OK);
+  EXPECT_EQ(frame->graphics().height(), 60);
+  frame->SimulateDeviceReset();
+  frame->DestroyDevice();
+  EXPECT_EQ(calls, (std::vector<std::string>{"created 80", "reset", "lost", "reset", "lost", "destroyed"}));
+
+  frame->SetDeviceCallbacks([](Graphics&) { return E_OUTOFMEMORY; }, nullptr, nullptr, nullptr);
+  EXPECT_EQ(frame->CreateWindowAndDevice({u"", 80, 60, false}), E_OUTOFMEMORY);
+  EXPECT_FALSE(frame->has_device());
+}
+
+TEST_F(FrameTest, DisplayModesAreListedLargestFirstWithoutDuplicates) {
+  frame->SetDisplayModesForTesting({{800, 600, 60}, {1024, 768, 60}, {800, 600, 60}, {1280, 1024, 75}});
+  EXPECT_EQ(frame->DisplayModes(),
+            (std::vector<DisplayMode>{{1280, 1024, 75}, {1024, 768, 60}, {800, 600, 60}}));
+}
+
+TEST_F(FrameTest, KeyStateQueries) {
+  frame->Inject(RawInput::MouseDown(RawInput::kLeft, 1, 1));
+  frame->Inject(RawInput::KeyDown(VK_ESCAPE));
+  // The asynchronous query sees input that has not been handed on yet.
+  EXPECT_LT(GetAsyncKeyState(VK_LBUTTON), 0);
+  EXPECT_LT(GetAsyncKeyState(VK_ESCAPE), 0);
+  EXPECT_GE(GetKeyState(VK_ESCAPE), 0);
+  frame->PumpEvents();
+  EXPECT_LT(GetKeyState(VK_ESCAPE), 0);
+  EXPECT_EQ(GetMousePosition().x, 1);
+  SetMouseCapture();
+  EXPECT_TRUE(HasMouseCapture());
+  ReleaseMouseCapture();
+  EXPECT_FALSE(HasMouseCapture());
+  EXPECT_TRUE(SetClipboardText(u"Łódź €"));
+  EXPECT_EQ(GetClipboardText(), u"Łódź €");
+}
+
+TEST_F(FrameTest, ScreenshotIsAPngOfTheBackBuffer) {
+  Graphics& g = frame->graphics();
+  g.Clear(0xFF102030);
+  g.FillRect(RectF{0, 0, 10, 10}, 0xFFFF0000);
+  const std::filesystem::path file = "screenshots/platform_frame_test.png";
+  ASSERT_TRUE(g.SaveScreenshot(file));
+  auto shot = Texture::FromPngFile(file);
+  ASSERT_NE(shot, nullptr);
+  EXPECT_EQ(shot->width(), 64);
+  EXPECT_EQ(shot->Pixel(5, 5), 0xFFFF0000u);
+  EXPECT_EQ(shot->Pixel(30, 30), 0xFF102030u);
+}
+
+}  // namespace
+}  // namespace tr

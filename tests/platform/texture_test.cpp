@@ -1,0 +1,107 @@
+// Textures: PNG files, lockable texels that survive a device reset, tiles beyond the size limit.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/frame.h"
+#include "platform/sprite_batch.h"
+#include "platform/texture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+TEST(Texture, PngRoundTripKeepsSizeAndTexels) {
+  test::TempDir dir;
+  const std::uint32_t texels[6] = {0xFFFF0000, 0x8000FF00, 0x000000FF, 0xFFFFFFFF, 0x12345678, 0xFF000000};
+  ASSERT_TRUE(SavePng(dir.path() / "t.png", texels, 3, 2, 3));
+  auto t = Texture::FromPngFile(dir.path() / "t.png");
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->width(), 3);
+  EXPECT_EQ(t->height(), 2);
+  EXPECT_EQ(t->label(), "t.png");
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(t->Pixel(i % 3, i / 3), texels[i]) << i;
+}
+
+TEST(Texture, MissingOrBrokenFilesGiveNoTexture) {
+  test::TempDir dir;
+  std::string error;
+  EXPECT_EQ(Texture::FromPngFile(dir.path() / "none.png", &error), nullptr);
+  EXPECT_FALSE(error.empty());
+  dir.Write("bad.png", "\x89PNG\r\n\x1a\nnot really");
+  EXPECT_EQ(Texture::FromPngFile(dir.path() / "bad.png"), nullptr);
+}
+
+TEST(Texture, LockedTexelsSurviveDeviceResetWithTheirSize) {
+  auto frame = AppFrame::CreateHeadless(320, 240);
+  ASSERT_EQ(frame->CreateWindowAndDevice({u"", 320, 240, false}), S_OK);
+  auto t = Texture::CreateEmpty(300, 200);
+  Texture::LockedRect locked = t->Lock();
+  ASSERT_EQ(locked.pitch, 1200);
+  for (int y = 0; y < 200; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(locked.bits) + y * locked.pitch);
+    for (int x = 0; x < 300; ++x) row[x] = 0xFF0000FF;
+  }
+  t->Unlock();
+  Graphics& g = frame->graphics();
+  auto draw = [&] {
+    g.Clear(0xFF000000);
+    auto sprite = g.CreateSpriteBatch();
+    sprite->Begin();
+    sprite->Draw(t.get(), nullptr, {0, 0}, 0, 0xFFFFFFFF);
+    sprite->End();
+    return g.ReadPixel(299, 199);
+  };
+  EXPECT_EQ(draw(), 0xFF0000FFu);
+  frame->SimulateDeviceReset();
+  EXPECT_EQ(t->width(), 300);
+  EXPECT_EQ(t->height(), 200);
+  EXPECT_EQ(draw(), 0xFF0000FFu);
+  EXPECT_EQ(g.ReadPixel(300, 200), 0xFF000000u);
+}
+
+TEST(Texture, ChangesAfterTheFirstDrawAreUploaded) {
+  auto frame = AppFrame::CreateHeadless(8, 8);
+  auto t = Texture::CreateEmpty(1, 1, 0xFFFF0000);
+  auto sprite = frame->graphics().CreateSpriteBatch();
+  sprite->Draw(t.get(), nullptr, {0, 0}, 0, 0xFFFFFFFF);
+  EXPECT_EQ(frame->graphics().ReadPixel(0, 0), 0xFFFF0000u);
+  *t->Lock().bits = 0xFF00FF00;
+  t->Unlock();
+  sprite->Draw(t.get(), nullptr, {0, 0}, 0, 0xFFFFFFFF);
+  EXPECT_EQ(frame->graphics().ReadPixel(0, 0), 0xFF00FF00u);
+}
+
+TEST(Texture, TexturesBeyondTheMaximumSizeAreDrawnInTiles) {
+  auto frame = AppFrame::CreateHeadless(40, 10);
+  Graphics& g = frame->graphics();
+  g.SetMaxTextureSize(8);
+  EXPECT_EQ(g.max_texture_size(), 8);
+  auto t = Texture::CreateEmpty(20, 5);
+  auto locked = t->Lock();
+  for (int x = 0; x < 20; ++x) {
+    for (int y = 0; y < 5; ++y) locked.bits[y * 20 + x] = 0xFF000000u | static_cast<std::uint32_t>(x * 10);
+  }
+  t->Unlock();
+  g.Clear(0xFF000000);
+  auto sprite = g.CreateSpriteBatch();
+  const Rect source{2, 0, 18, 5};
+  sprite->SetTransform(Matrix2D::Scaling(2, 2));
+  sprite->Draw(t.get(), &source, {1, 0}, 0, 0xFFFFFFFF);
+  // Texel x lands at 2 + 2 * (x - 2); every texel of the source shows, across the tile seams.
+  for (int x = 2; x < 18; ++x) EXPECT_EQ(ArgbB(g.ReadPixel(2 + 2 * (x - 2), 4)), static_cast<std::uint32_t>(x * 10)) << x;
+}
+
+TEST(Texture, ReleasedOffTheMainThreadAfterDrawing) {
+  auto frame = AppFrame::CreateHeadless(8, 8);
+  auto t = Texture::CreateEmpty(2, 2, 0xFFFFFFFF);
+  auto sprite = frame->graphics().CreateSpriteBatch();
+  sprite->Draw(t.get(), nullptr, {0, 0}, 0, 0xFFFFFFFF);
+  std::thread([&] { t.reset(); }).join();
+  // The renderer frees its copy at its next draw.
+  frame->graphics().Clear(0);
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace tr

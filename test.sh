@@ -13,7 +13,6 @@ echo "Build took $((built - start)) s"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 status=0
 ctest --test-dir build-test -j"$(nproc)" --output-on-failure || status=$?

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "foundation/fatal.h"
+#include "foundation/text.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "support/world_builder.h"
+#include "world/game_services.h"
+#include "world/gra.h"
+#include "world/headless_presentation.h"
+
+namespace tr {
+namespace {
+
+int CountLines(const test::LogCapture& log, std::u16string_view line) {
+  int n = 0;
+  for (const auto& l : log.lines()) n += l == line;
+  return n;
+}
+
+TEST(Game, EmptyGame) {
+  test::LogCapture log;
+  cGame game;
+  EXPECT_EQ(game.GetGameState(), kGameLoading);
+  EXPECT_EQ(game.lastMonthProcessed, -666);
+  ASSERT_EQ(game.flags.size(), 40000u);
+  EXPECT_EQ(std::count(game.flags.begin(), game.flags.end(), 0), 40000);
+  EXPECT_EQ(game.pbemGameName, u"unknown");
+  EXPECT_EQ(game.map, nullptr);
+  EXPECT_TRUE(log.lines().empty());  // the constructor's state 0 has no log line
+}
+
+TEST(GameState, PauseAndResume) {
+  test::TestWorld world(1, 1, 1);
+  cHeadlessPresentation screen;
+  ScopedPresentation installed(screen);
+  world.game().StoreGameState(kGameHumanIdle);
+  test::LogCapture log;
+  world.game().Pause();
+  EXPECT_EQ(world.game().GetGameState(), kGamePaused);
+  world.game().Resume();
+  EXPECT_EQ(world.game().GetGameState(), kGameHumanIdle);
+  EXPECT_EQ(log.lines(), (std::vector<std::u16string>{u"---- Game state = 2", u"---- Game state = 7"}));
+  EXPECT_EQ(screen.events(), (std::vector<std::u16string>{u"menu-callbacks", u"game-callbacks"}));
+}
+
+struct AnimationCase {
+  eGameState before;
+  eGameState after;
+};
+
+class GameStateAnimationEnd : public testing::TestWithParam<AnimationCase> {};
+
+TEST_P(GameStateAnimationEnd, LowersMovingStatesWithoutALogLine) {
+  cGame game;
+  game.StoreGameState(GetParam().before);
+  test::LogCapture log;
+  game.EndMoveAnimationState();
+  EXPECT_EQ(game.GetGameState(), GetParam().after);
+  EXPECT_TRUE(log.lines().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(States, GameStateAnimationEnd,
+                         testing::Values(AnimationCase{kGameHumanMoving, kGameHumanIdle},
+                                         AnimationCase{kGameComputerMoving, kGameComputerTurn},
+                                         AnimationCase{kGameHumanIdle, kGameHumanIdle},
+                                         AnimationCase{kGamePaused, kGamePaused}));
+
+TEST(GameTeardown, StateFifteenIsLoggedBeforeTheWorkerStops) {
+  cHeadlessPresentation screen;
+  ScopedPresentation installed(screen);
+  test::LogCapture log;
+  test::TestWorld world(1, 1, 2);
+  world.country(1).flagTexture = 7;
+  cGame* game = &world.game();
+  std::vector<std::u16string> linesWhenStopped;
+  eGameState stateWhenStopped = kGameLoading;
+  SetWorkerStopService([&] {
+    linesWhenStopped = log.lines();
+    stateWhenStopped = game->GetGameState();
+  });
+  world.DestroyGame();
+  SetWorkerStopService(nullptr);
+  ASSERT_FALSE(linesWhenStopped.empty());
+  EXPECT_EQ(linesWhenStopped.back(), u"---- Game state = 15");
+  EXPECT_EQ(stateWhenStopped, kGameTeardown);
+  EXPECT_EQ(gGame, nullptr);
+  const auto events = screen.events();
+  EXPECT_NE(std::find(events.begin(), events.end(), u"release-game-textures"), events.end());
+  EXPECT_NE(std::find(events.begin(), events.end(), u"release-texture 7"), events.end());
+  EXPECT_NE(std::find(events.begin(), events.end(), u"map-fonts-lost"), events.end());
+}
+
+TEST(GameTeardown, FatalExitTearsDownOnce) {
+  test::LogCapture log;
+  test::TestWorld world(1, 1, 1);
+  EXPECT_THROW(ExitDestroyingGame(1), FatalExitError);
+  EXPECT_EQ(world.game().GetGameState(), kGameTeardown);
+  world.DestroyGame();
+  EXPECT_EQ(CountLines(log, u"---- Game state = 15"), 1);
+}
+
+TEST(Game, CountryLookup) {
+  test::TestWorld world(1, 1, 2);
+  test::LogCapture log;
+  EXPECT_EQ(world.game().GetCountry(0), nullptr);
+  EXPECT_TRUE(log.lines().empty());
+  EXPECT_EQ(world.game().GetCountry(2), &world.country(2));
+  EXPECT_EQ(world.game().GetCountry(3), nullptr);
+  EXPECT_EQ(world.game().GetCountry(-1), nullptr);
+  EXPECT_EQ(CountLines(log, u"ERROR: Country ID 3 does not exist (2 countries)"), 1);
+}
+
+TEST(GameLoad, ReadsTheMapAndRelationsWithProgress) {
+  test::TempDir dir;
+  cMap(2, 2).Save(Utf8ToUtf16(dir.path().string()), u"");
+  dir.Write("relations.csv", "#\n");
+  dir.Write("losses.csv", "#\n");
+  cHeadlessPresentation screen;
+  ScopedPresentation installed(screen);
+  cGame* before = gGame;
+  {
+    cGame game;
+    game.Load(Utf8ToUtf16(dir.path().string()) + u"/%s", 1);
+    EXPECT_EQ(gGame, &game);
+    EXPECT_EQ(game.loadedGame, 1);
+    ASSERT_NE(game.map, nullptr);
+    EXPECT_EQ(game.map->GetWidth(), 2);
+    EXPECT_EQ(game.viewingCountry, nullptr);
+    std::vector<std::u16string> progress;
+    for (const auto& e : screen.events()) {
+      if (e.starts_with(u"progress ")) progress.push_back(e.substr(9));
+    }
+    EXPECT_EQ(progress, (std::vector<std::u16string>{u"5", u"10", u"15", u"20", u"25", u"35", u"40",
+                                                      u"45", u"50", u"55", u"60", u"65", u"70", u"75"}));
+  }
+  EXPECT_EQ(gGame, nullptr);
+  gGame = before;
+}
+
+}  // namespace
+}  // namespace tr

@@ -12,28 +12,6 @@
 namespace tr {
 namespace {
 
-TEST(Country, ConstructorDefaults) {
-  const cCountry c;
-  EXPECT_EQ(c.GetSavedView(), (std::array<float, 3>{0.0f, 0.0f, -100.0f}));
-  EXPECT_EQ(c.unitsTexture, kNoTexture);
-  const sCountryAiSettings& ai = c.aiSettings;
-  EXPECT_EQ(ai.MaxNumberOfFrontsForSeaInvasion, 2);
-  EXPECT_EQ(ai.CurrentSeaInvasionTarget, -1);
-  EXPECT_EQ(ai.FortLevelToHoldAtAllCost, 5);
-  EXPECT_EQ(ai.DesiredLandForcesStructure, (std::array<std::int32_t, 5>{10, 20, 30, 20, 10}));
-  EXPECT_EQ(ai.DesiredTechLevels[6], 0);
-  EXPECT_EQ(ai.NewUnitPurchasePreferences[7], 2);
-  EXPECT_EQ(ai.NewUnitPurchaseData.navalType, 99);
-  EXPECT_EQ(ai.NewUnitPurchaseData.airPrice, -1.0f);
-  EXPECT_EQ(ai.MultipleSideAttackPreferences, (std::array<std::int32_t, 3>{5, 3, 4}));
-  EXPECT_EQ(ai.OneSideAttackPreferences, (std::array<std::int32_t, 3>{4, 2, 2}));
-  EXPECT_EQ(ai.MinRatioToPatchFront, 2.5f);
-  EXPECT_EQ(ai.MaxUnitCountOnFront, 15);
-  EXPECT_EQ(ai.MaxCoveringUnitDistance, 3);
-  EXPECT_EQ(ai.MaxSafeMoveCost, 5);
-  EXPECT_EQ(ai.CarrierTargetsPriorities[8], 10);
-}
-
 struct UnitTypeCase {
   int type;
   int slot;

@@ -22,17 +22,6 @@ TEST(HexRivers, SidesAndMouthByte) {
   EXPECT_FALSE(hex.HasRiver(0));
 }
 
-TEST(HexRecord, ConstructorDefaults) {
-  const sHex hex;
-  EXPECT_EQ(hex.x, -1);
-  EXPECT_EQ(hex.y, -1);
-  EXPECT_EQ(hex.takesWeather, 1);
-  EXPECT_EQ(hex.flags, 0u);
-  EXPECT_EQ(hex.flagValue, -1);
-  EXPECT_EQ(hex.city, nullptr);
-  EXPECT_EQ(hex.unit, nullptr);
-}
-
 TEST(HexBorders, OwnerChangeRefreshesTheHexAndItsUpperNeighbours) {
   test::TestWorld world(3, 3, 2);
   for (sHex& hex : world.map().Hexes()) {

@@ -292,6 +292,3 @@ void Font::Render(Graphics& graphics, std::u16string_view text, const Rect& rect
 
 }  // namespace tr
 
-// fontconfig loses a few hundred bytes while it parses its configuration; that
-// is the library's, once per process, and must not fail sanitizer runs.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }

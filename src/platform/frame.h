@@ -87,6 +87,8 @@ class AppFrame {
   // Switches between windowed and full screen, keeping the back-buffer size.
   void ToggleFullscreen();
   bool headless() const { return headless_; }
+  // The SDL_Window, for the platform layer's own use; null when headless or not yet created.
+  void* window_handle() const { return window_; }
 
   // Runs until the window closes; then releases the device and returns the exit code.
   int Run();

@@ -127,6 +127,11 @@ int GetCompositionCursor() {
   return frame ? frame->input().composition_cursor : 0;
 }
 
+void ShowSystemCursor(bool show) {
+  AppFrame* frame = CurrentFrame();
+  if (frame && !frame->headless()) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
 std::uint32_t GetCaretBlinkTimeMs() { return 530; }
 
 int GetWheelScrollLines() { return 3; }

@@ -32,6 +32,9 @@ bool SetClipboardText(std::u16string_view text);
 std::u16string GetCompositionText();
 int GetCompositionCursor();
 
+// Shows or hides the system pointer over the window (the game may draw its own).
+void ShowSystemCursor(bool show);
+
 // Caret blink period in milliseconds, and the lines one wheel notch scrolls.
 std::uint32_t GetCaretBlinkTimeMs();
 int GetWheelScrollLines();

@@ -26,7 +26,7 @@ target_sources(tr_foundation PRIVATE ${TR_STRING_BASE_DIGEST})
 
 # Plain data files are copied as they are. Folders listed here hold text
 # sources that a tool turns into game files, and are not copied.
-set(TR_DATA_SOURCE_DIRS texts)
+set(TR_DATA_SOURCE_DIRS texts skin)
 set(TR_GAME_FILES ${TR_STRING_BASE})
 file(GLOB_RECURSE TR_DATA_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/data
      ${PROJECT_SOURCE_DIR}/data/*)
@@ -51,3 +51,20 @@ endforeach()
 
 add_custom_target(game_data ALL DEPENDS ${TR_GAME_FILES})
 add_dependencies(tidereach game_data)
+
+# The GUI skin picture, drawn from its text source.
+add_executable(make_skin_atlas
+  ${PROJECT_SOURCE_DIR}/tools/datagen/make_skin_atlas.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/skin_painter.cpp)
+target_link_libraries(make_skin_atlas PRIVATE tr_platform)
+set(TR_SKIN_SOURCE ${PROJECT_SOURCE_DIR}/data/skin/GUI.txt)
+set(TR_SKIN_ATLAS ${GAME_DIR}/data/gfx/GUI.png)
+add_custom_command(
+  OUTPUT ${TR_SKIN_ATLAS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${GAME_DIR}/data/gfx
+  COMMAND make_skin_atlas ${TR_SKIN_SOURCE} ${TR_SKIN_ATLAS}
+  DEPENDS make_skin_atlas ${TR_SKIN_SOURCE}
+  COMMENT "Drawing the GUI skin"
+  VERBATIM)
+add_custom_target(gui_skin ALL DEPENDS ${TR_SKIN_ATLAS})
+add_dependencies(game_data gui_skin)

@@ -12,7 +12,7 @@
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "scenario/number_text.h"
-#include "scenario/reader_log.h"
+#include "scenario/table_reader.h"
 #include "scenario/scenario_paths.h"
 
 namespace tr {
@@ -29,21 +29,6 @@ int TruncateToInt(double value) {
   if (value >= 2147483647.0) return std::numeric_limits<int>::max();
   if (value <= -2147483648.0) return std::numeric_limits<int>::min();
   return static_cast<int>(value);
-}
-
-// The runtime's token splitter: runs of ';' separate tokens and yield no empty
-// ones; whatever ends the line stays in the last token.
-std::vector<std::string_view> SplitTokens(std::string_view text) {
-  std::vector<std::string_view> tokens;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    while (pos < text.size() && text[pos] == ';') ++pos;
-    if (pos >= text.size()) break;
-    const std::size_t end = std::min(text.find(';', pos), text.size());
-    tokens.push_back(text.substr(pos, end - pos));
-    pos = end;
-  }
-  return tokens;
 }
 
 double Convert(std::string_view token, SlotKind kind) {

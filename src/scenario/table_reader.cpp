@@ -1,8 +1,12 @@
-#include "scenario/reader_log.h"
+#include "scenario/table_reader.h"
+
+#include <algorithm>
 
 #include "foundation/console_log.h"
-#include "foundation/fatal.h"
+#include "foundation/format.h"
+#include "scenario/number_text.h"
 #include "world/game_text.h"
+#include "world/gra.h"
 
 namespace tr {
 
@@ -10,7 +14,41 @@ void LogReaderText(std::string_view key) { LogLine(GameText(key)); }
 
 void FailMissingTable() {
   LogLine(kOpenFailedLine);
-  FatalExit(1);
+  ExitDestroyingGame(1);
+}
+
+cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path) {
+  LogLine(opening_line);
+  LogLine(path);
+  cCsvReader reader(path);
+  if (!reader.IsLoaded()) FailMissingTable();
+  LogLine(kOpenOkLine);
+  return reader;
+}
+
+std::int32_t FieldInt(const std::vector<std::u16string>& fields, std::size_t i) {
+  return i < fields.size() ? ParseLeadingInt(fields[i]) : 0;
+}
+
+float FieldFloat(const std::vector<std::u16string>& fields, std::size_t i) {
+  return i < fields.size() ? static_cast<float>(ParseLeadingDouble(fields[i])) : 0.0f;
+}
+
+bool FieldFlag(const std::vector<std::u16string>& fields, std::size_t i) { return FieldInt(fields, i) != 0; }
+
+std::vector<std::string_view> SplitTokens(std::string_view line) {
+  std::vector<std::string_view> tokens;
+  std::size_t pos = 0;
+  while (pos < line.size()) {
+    const std::size_t end = std::min(line.find(';', pos), line.size());
+    if (end > pos) tokens.push_back(line.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  return tokens;
+}
+
+void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line) {
+  LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); ignored", what, value, path, line);
 }
 
 }  // namespace tr

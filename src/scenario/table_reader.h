@@ -1,8 +1,14 @@
-// The log lines the table readers share, and their fatal stop. The Polish
-// lines carry the characters they have always carried in the log.
+// What the table readers share: their log lines (the Polish ones carry the
+// characters they have always carried in the log), opening a table with the
+// fatal stop when it is missing, and the conversion of fields.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "foundation/csv_reader.h"
 
 namespace tr {
 
@@ -22,8 +28,24 @@ inline constexpr std::u16string_view kOpeningCountriesLine = u"Otwieram plik z p
 // Logs the string-base text of a key.
 void LogReaderText(std::string_view key);
 
-// A required table that cannot be opened: logs kOpenFailedLine and ends the
-// program with exit code 1 (the registered exit hooks tear the game down).
+// A required table that cannot be opened: logs kOpenFailedLine, tears the
+// running game down and ends the program with exit code 1.
 [[noreturn]] void FailMissingTable();
+
+// Logs the opening line and the path, reads the table whole, and logs
+// kOpenOkLine; a table that cannot be read is fatal.
+cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path);
+
+// Field i (from 0) of a record, converted the way every table converts.
+std::int32_t FieldInt(const std::vector<std::u16string>& fields, std::size_t i);
+float FieldFloat(const std::vector<std::u16string>& fields, std::size_t i);
+bool FieldFlag(const std::vector<std::u16string>& fields, std::size_t i);
+
+// The fields of a text line the way the runtime's token splitter cuts them:
+// runs of ';' separate fields and give no empty ones.
+std::vector<std::string_view> SplitTokens(std::string_view line);
+
+// Logs that a value read from a file is out of its range and is ignored.
+void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
 
 }  // namespace tr

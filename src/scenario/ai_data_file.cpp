@@ -1,0 +1,284 @@
+#include "scenario/ai_data_file.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "foundation/text.h"
+#include "scenario/number_text.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "world/file_io.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+enum class Key {
+  kCountry, kMakesSeaInvasions, kMaxNumberOfFrontsForSeaInvasion, kCurrentSeaInvasionTarget,
+  kObligatorySeaInvasionTargets, kCurrentTargets, kDoNotAttackCities, kExtraCitiesToGarrison,
+  kSeaZonesToPatrol, kPurchaseQueue, kFortLevelToHoldAtAllCost, kDesiredLandForcesStructure,
+  kDesiredTechLevels, kDesiredStrategicMovementPoints, kNewUnitPurchasePreferences, kNewUnitPurchaseData,
+  kMultipleSideAttackPreferences, kOneSideAttackPreferences, kAllianceEntryPolicy, kCountriesToPress,
+  kTransportsUnitsToFrontsBySea, kMinRatioToPatchFront, kMaxUnitCountOnFront, kMaxCoveringUnitDistance,
+  kMaxSafeMoveCost, kShoreBombardmentSingleUse, kCarrierTargetsPriorities,
+};
+
+struct KeyName {
+  std::string_view name;
+  Key key;
+};
+
+constexpr KeyName kKeys[] = {
+    {"Country", Key::kCountry},
+    {"MakesSeaInvasions", Key::kMakesSeaInvasions},
+    {"MaxNumberOfFrontsForSeaInvasion", Key::kMaxNumberOfFrontsForSeaInvasion},
+    {"CurrentSeaInvasionTarget", Key::kCurrentSeaInvasionTarget},
+    {"ObligatorySeaInvasionTargets", Key::kObligatorySeaInvasionTargets},
+    {"CurrentTargets", Key::kCurrentTargets},
+    {"DoNotAttackCities", Key::kDoNotAttackCities},
+    {"ExtraCitiesToGarrison", Key::kExtraCitiesToGarrison},
+    {"SeaZonesToPatrol", Key::kSeaZonesToPatrol},
+    {"PurchaseQueue", Key::kPurchaseQueue},
+    {"FortLevelToHoldAtAllCost", Key::kFortLevelToHoldAtAllCost},
+    {"DesiredLandForcesStructure", Key::kDesiredLandForcesStructure},
+    {"DesiredTechLevels", Key::kDesiredTechLevels},
+    {"DesiredStrategicMovementPoints", Key::kDesiredStrategicMovementPoints},
+    {"NewUnitPurchasePreferences", Key::kNewUnitPurchasePreferences},
+    {"NewUnitPurchaseData", Key::kNewUnitPurchaseData},
+    {"MultipleSideAttackPreferences", Key::kMultipleSideAttackPreferences},
+    {"OneSideAttackPreferences", Key::kOneSideAttackPreferences},
+    {"AllianceEntryPolicy", Key::kAllianceEntryPolicy},
+    {"CountriesToPress", Key::kCountriesToPress},
+    {"TransportsUnitsToFrontsBySea", Key::kTransportsUnitsToFrontsBySea},
+    {"MinRatioToPatchFront", Key::kMinRatioToPatchFront},
+    {"MaxUnitCountOnFront", Key::kMaxUnitCountOnFront},
+    {"MaxCoveringUnitDistance", Key::kMaxCoveringUnitDistance},
+    {"MaxSafeMoveCost", Key::kMaxSafeMoveCost},
+    {"ShoreBombardmentSingleUse", Key::kShoreBombardmentSingleUse},
+    {"CarrierTargetsPriorities", Key::kCarrierTargetsPriorities},
+};
+
+std::optional<Key> FindKey(std::string_view name) {
+  for (const KeyName& k : kKeys) {
+    if (k.name == name) return k.key;
+  }
+  return std::nullopt;
+}
+
+template <std::size_t N>
+void StoreCyclic(std::array<std::int32_t, N>& values, int k, std::int32_t value) {
+  values[static_cast<std::size_t>(k - 1) % N] = value;
+}
+
+// The values of one keyed line, given to the settings of the current country.
+class LineParser {
+ public:
+  LineParser(cGame& game, int line_number) : game_(game), line_(line_number) {}
+
+  void Value(Key key, sCountryAiSettings& ai, int k, std::string_view token) {
+    const std::int32_t v = ParseLeadingInt(token);
+    const float f = static_cast<float>(ParseLeadingDouble(token));
+    switch (key) {
+      case Key::kCountry: break;
+      case Key::kMakesSeaInvasions: ai.MakesSeaInvasions = v != 0; break;
+      case Key::kMaxNumberOfFrontsForSeaInvasion: ai.MaxNumberOfFrontsForSeaInvasion = v; break;
+      case Key::kCurrentSeaInvasionTarget: ai.CurrentSeaInvasionTarget = v; break;
+      case Key::kFortLevelToHoldAtAllCost: ai.FortLevelToHoldAtAllCost = v; break;
+      case Key::kDesiredStrategicMovementPoints: ai.DesiredStrategicMovementPoints = v; break;
+      case Key::kAllianceEntryPolicy: ai.AllianceEntryPolicy = v; break;
+      case Key::kTransportsUnitsToFrontsBySea: ai.TransportsUnitsToFrontsBySea = v != 0; break;
+      case Key::kMinRatioToPatchFront: ai.MinRatioToPatchFront = f; break;
+      case Key::kMaxUnitCountOnFront: ai.MaxUnitCountOnFront = v; break;
+      case Key::kMaxCoveringUnitDistance: ai.MaxCoveringUnitDistance = v; break;
+      case Key::kMaxSafeMoveCost: ai.MaxSafeMoveCost = v; break;
+      case Key::kDesiredLandForcesStructure: StoreCyclic(ai.DesiredLandForcesStructure, k, v); break;
+      case Key::kDesiredTechLevels: StoreCyclic(ai.DesiredTechLevels, k, v); break;
+      case Key::kNewUnitPurchasePreferences: StoreCyclic(ai.NewUnitPurchasePreferences, k, v); break;
+      case Key::kMultipleSideAttackPreferences: StoreCyclic(ai.MultipleSideAttackPreferences, k, v); break;
+      case Key::kOneSideAttackPreferences: StoreCyclic(ai.OneSideAttackPreferences, k, v); break;
+      case Key::kNewUnitPurchaseData: StorePurchaseData(ai.NewUnitPurchaseData, k, v, f); break;
+      case Key::kShoreBombardmentSingleUse:
+        if (k <= 2) ai.ShoreBombardmentSingleUse[static_cast<std::size_t>(k - 1)] = f * 0.01f;
+        break;
+      case Key::kCarrierTargetsPriorities:
+        if (k <= 9) ai.CarrierTargetsPriorities[static_cast<std::size_t>(k - 1)] = v;
+        break;
+      case Key::kCountriesToPress: ai.CountriesToPress.push_back(v); break;
+      case Key::kPurchaseQueue: ai.PurchaseQueue.push_back(v); break;
+      case Key::kCurrentTargets:
+        pending_[static_cast<std::size_t>((k - 1) % 3)] = v;
+        if (k % 3 == 0) ai.CurrentTargets.push_back({pending_[0], pending_[1], pending_[2]});
+        break;
+      case Key::kSeaZonesToPatrol:
+        pending_[static_cast<std::size_t>((k - 1) % 2)] = v;
+        if (k % 2 == 0) ai.SeaZonesToPatrol.push_back({pending_[0], pending_[1]});
+        break;
+      case Key::kObligatorySeaInvasionTargets:
+      case Key::kDoNotAttackCities:
+      case Key::kExtraCitiesToGarrison:
+        pending_[static_cast<std::size_t>((k - 1) % 2)] = v;
+        if (k % 2 == 0) AddCity(key, ai, pending_[0], pending_[1]);
+        break;
+    }
+  }
+
+ private:
+  static void StorePurchaseData(sNewUnitPurchaseData& d, int k, std::int32_t v, float f) {
+    switch (k) {
+      case 1: d.landType = v; break;
+      case 2: d.landPrice = f; break;
+      case 3: d.airType = v; break;
+      case 4: d.airPrice = f; break;
+      case 5: d.navalType = v; break;
+      case 6: d.navalPrice = f; break;
+      default: break;
+    }
+  }
+
+  void AddCity(Key key, sCountryAiSettings& ai, int x, int y) {
+    const cMap* map = game_.map.get();
+    const cCity* city = map && map->IsInside(x, y) ? map->GetHex(x, y)->city : nullptr;
+    if (!city) {
+      LogFormat(u"ERROR (ai_data.csv, line %i): There is no city at coords (%i,%i)", line_, x, y);
+      FatalExit(1);
+    }
+    if (key == Key::kObligatorySeaInvasionTargets) {
+      if (city->type != kCitySupplyPort && city->type != kCityPort) {
+        LogFormat(u"ERROR(ai_data.csv, line %i): City at coords (%i, %i) is not a port", line_, x, y);
+        FatalExit(1);
+      }
+      ai.ObligatorySeaInvasionTargets.push_back({x, y});
+    } else if (key == Key::kDoNotAttackCities) {
+      ai.DoNotAttackCities.push_back({x, y});
+    } else {
+      ai.ExtraCitiesToGarrison.push_back({x, y});
+    }
+  }
+
+  cGame& game_;
+  int line_;
+  std::array<std::int32_t, 3> pending_{};
+};
+
+}  // namespace
+
+void LoadAIData(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"ai_data.csv");
+  LogLine(kOpeningAiDataLine);
+  LogLine(path);
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  if (!bytes) FailMissingTable();
+  LogLine(kOpenOkLine);
+
+  // Lines are read whole: a saved purchase queue can be longer than any fixed buffer.
+  int current_country = -1;
+  int line_number = 0;
+  for (const sTextLine& line : SplitTextLines(*bytes)) {
+    ++line_number;
+    if (!line.text.empty() && line.text[0] == '#') continue;
+    const std::vector<std::string_view> tokens = SplitTokens(line.text);
+    if (tokens.size() < 2) continue;  // a key without values does nothing
+    const std::optional<Key> key = FindKey(tokens[0]);
+    if (!key) {
+      LogFormat(u"ERROR: line %i in ai_data.csv has incorrect variable name (%s)!", line_number,
+                CodePageToUtf16(tokens[0]));
+      FatalExit(1);
+    }
+    if (*key == Key::kCountry) {
+      current_country = ParseLeadingInt(tokens.back());
+      if (current_country < 1 || current_country > game.CountryCount()) {
+        LogValueOutOfRange(u"Country", current_country, path, line_number);
+        current_country = -1;
+      }
+      continue;
+    }
+    if (current_country < 1) {
+      LogFormat(u"WARNING: %s in %s at line %i (counting from 1) belongs to no country; ignored",
+                CodePageToUtf16(tokens[0]), path, line_number);
+      continue;
+    }
+    sCountryAiSettings& ai = game.countries[current_country - 1]->aiSettings;
+    LineParser parser(game, line_number);
+    for (std::size_t k = 1; k < tokens.size(); ++k) parser.Value(*key, ai, static_cast<int>(k), tokens[k]);
+  }
+}
+
+namespace {
+
+// A key followed by ";%i;%i" (or triples) per entry; nothing when the list is empty.
+void WritePoints(std::u16string& out, std::u16string_view key, const std::vector<sPoint>& points) {
+  if (points.empty()) return;
+  out += u"\n";
+  out += key;
+  for (const sPoint& p : points) out += Format(u";%i;%i", p.x, p.y);
+}
+
+template <typename List, typename Each>
+void WriteList(std::u16string& out, std::u16string_view key, const List& list, Each each) {
+  if (list.empty()) return;
+  out += u"\n";
+  out += key;
+  for (const auto& entry : list) out += each(entry);
+}
+
+std::u16string CountryBlock(const cCountry& country) {
+  const sCountryAiSettings& ai = country.aiSettings;
+  std::u16string out = Format(u"\nCountry;%i", country.id);
+  out += Format(u"\nMakesSeaInvasions;%i", ai.MakesSeaInvasions);
+  out += Format(u"\nMaxNumberOfFrontsForSeaInvasion;%i", ai.MaxNumberOfFrontsForSeaInvasion);
+  WritePoints(out, u"DoNotAttackCities", ai.DoNotAttackCities);
+  out += Format(u"\nFortLevelToHoldAtAllCost;%i", ai.FortLevelToHoldAtAllCost);
+  WritePoints(out, u"ExtraCitiesToGarrison", ai.ExtraCitiesToGarrison);
+  WriteList(out, u"CurrentTargets", ai.CurrentTargets,
+            [](const sAiTarget& t) { return Format(u";%i;%i;%i", t.x, t.y, t.value); });
+  WritePoints(out, u"ObligatorySeaInvasionTargets", ai.ObligatorySeaInvasionTargets);
+  WriteList(out, u"SeaZonesToPatrol", ai.SeaZonesToPatrol,
+            [](const sSeaZoneToPatrol& z) { return Format(u";%i;%i", z.seaZone, z.value); });
+  const auto& l = ai.DesiredLandForcesStructure;
+  out += Format(u"\nDesiredLandForcesStructure;%i;%i;%i;%i;%i", l[0], l[1], l[2], l[3], l[4]);
+  const auto& t = ai.DesiredTechLevels;
+  out += Format(u"\nDesiredTechLevels;%i;%i;%i;%i;%i;%i;%i", t[0], t[1], t[2], t[3], t[4], t[5], t[6]);
+  out += Format(u"\nDesiredStrategicMovementPoints;%i", ai.DesiredStrategicMovementPoints);
+  out += u"\nNewUnitPurchasePreferences";
+  for (std::int32_t p : ai.NewUnitPurchasePreferences) out += Format(u";%i", p);
+  out += Format(u"\nCurrentSeaInvasionTarget;%i", ai.CurrentSeaInvasionTarget);
+  const auto& m = ai.MultipleSideAttackPreferences;
+  out += Format(u"\nMultipleSideAttackPreferences;%i;%i;%i", m[0], m[1], m[2]);
+  const auto& o = ai.OneSideAttackPreferences;
+  out += Format(u"\nOneSideAttackPreferences;%i;%i;%i", o[0], o[1], o[2]);
+  out += Format(u"\nAllianceEntryPolicy;%i", ai.AllianceEntryPolicy);
+  WriteList(out, u"CountriesToPress", ai.CountriesToPress, [](std::int32_t c) { return Format(u";%i", c); });
+  out += Format(u"\nTransportsUnitsToFrontsBySea;%i", ai.TransportsUnitsToFrontsBySea);
+  WriteList(out, u"PurchaseQueue", ai.PurchaseQueue, [](std::int32_t c) { return Format(u";%i", c); });
+  const sNewUnitPurchaseData& d = ai.NewUnitPurchaseData;
+  out += Format(u"\nNewUnitPurchaseData;%i;%f;%i;%f;%i;%f", d.landType, d.landPrice, d.airType, d.airPrice,
+                d.navalType, d.navalPrice);
+  out += Format(u"\nMinRatioToPatchFront;%f", ai.MinRatioToPatchFront);
+  out += Format(u"\nMaxUnitCountOnFront;%i", ai.MaxUnitCountOnFront);
+  out += Format(u"\nMaxCoveringUnitDistance;%i", ai.MaxCoveringUnitDistance);
+  out += Format(u"\nMaxSafeMoveCost;%i", ai.MaxSafeMoveCost);
+  out += Format(u"\nShoreBombardmentSingleUse;%f;%f", ai.ShoreBombardmentSingleUse[0] * 100.0f,
+                ai.ShoreBombardmentSingleUse[1] * 100.0f);
+  out += u"\nCarrierTargetsPriorities";
+  for (std::int32_t p : ai.CarrierTargetsPriorities) out += Format(u";%i", p);
+  return out;
+}
+
+}  // namespace
+
+bool WriteAIData(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"ai_data.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(u"# ai data");
+  for (const auto& country : game.countries) writer.Write(CountryBlock(*country));
+  return writer.Commit();
+}
+
+}  // namespace tr

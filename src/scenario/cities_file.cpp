@@ -1,0 +1,59 @@
+#include "scenario/cities_file.h"
+
+#include <memory>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::size_t kMinimumFields = 8;
+constexpr std::u16string_view kHeader =
+    u"#Name;Hex X;Hex Y;Type [0=supply 1=normal 2=supply+port 3=port 4=resources];Victory Points;Production "
+    u"Points;Supply;Production Points Losses In Strategic Bombardment";
+
+}  // namespace
+
+void LoadCities(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"cities.csv");
+  cCsvReader reader = OpenTable(kOpeningCitiesLine, path);
+  game.cities.clear();
+  while (!reader.AtEnd()) {
+    if (reader.ReadRecord(false) < kMinimumFields) continue;
+    const auto& f = reader.fields;
+    auto city = std::make_unique<cCity>();
+    city->name = CutName(f[0]);
+    city->x = FieldInt(f, 1);
+    city->y = FieldInt(f, 2);
+    city->type = FieldInt(f, 3);
+    if (city->type < kCitySupply || city->type > kCityResources) {
+      LogValueOutOfRange(u"City type", city->type, path, static_cast<int>(reader.RecordCount()));
+      city->type = kCityNormal;
+    }
+    city->victoryPoints = FieldInt(f, 4);
+    city->productionPoints = FieldFloat(f, 5);
+    city->supply = FieldInt(f, 6);
+    city->bombedPP = FieldInt(f, 7);
+    city->diagramNode = -1;
+    LogFormat(u"Added city: %s", city->name);
+    game.cities.push_back(std::move(city));
+  }
+}
+
+bool WriteCities(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"cities.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(kHeader);
+  for (const auto& c : game.cities) {
+    writer.Write(Format(u"\n%s;%i;%i;%i;%i;%f;%i;%i;", SanitizeFieldText(c->name, true), c->x, c->y, c->type,
+                        c->victoryPoints, c->productionPoints, c->supply, c->bombedPP));
+  }
+  return writer.Commit();
+}
+
+}  // namespace tr

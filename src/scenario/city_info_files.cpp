@@ -1,0 +1,90 @@
+#include "scenario/city_info_files.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "scenario/number_text.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "world/file_io.h"
+#include "world/game_text.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+// Reads one info file; store(city, k, value) sets element k of the city's vector.
+template <typename Store>
+void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16string_view file_name,
+                  std::string_view opening_key, Store store) {
+  const std::u16string path = FolderFilePath(folder_template, file_name);
+  LogReaderText(opening_key);
+  LogLine(path);
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  if (!bytes) {
+    LogReaderText("error_opening_file!_(not_exists?)");
+    ExitDestroyingGame(1);
+  }
+  LogReaderText("open_ok");
+  for (const sTextLine& line : SplitTextLines(*bytes)) {
+    // The length counts the line end: a stray "1;" alone is no row.
+    const std::size_t length = line.text.size() + (line.ended ? 1 : 0);
+    if (length <= 2 || line.text[0] == '#') continue;
+    const std::vector<std::string_view> tokens = SplitTokens(line.text);
+    if (tokens.size() < 2) continue;
+    const int x = ParseLeadingInt(tokens[0]);
+    const int y = ParseLeadingInt(tokens[1]);
+    cCity* city = game.map && game.map->IsInside(x, y) ? game.map->GetHex(x, y)->city : nullptr;
+    for (std::size_t k = 0; k + 2 < tokens.size(); ++k) {
+      if (!city) {
+        LogLine(Format(GameText("error_while_loading_%s:_no_city_at_coords_(%d,_%d)"), path, x, y));
+        continue;
+      }
+      store(*city, k, ParseLeadingInt(tokens[k + 2]));
+    }
+  }
+}
+
+}  // namespace
+
+void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_template) {
+  ReadInfoFile(game, folder_template, u"cities_supply_info.csv", "opening_file_with_supply_matrix_for_cities...",
+               [](cCity& city, std::size_t k, std::int32_t value) {
+                 if (k < city.supplyInfo.size()) city.supplyInfo[k] = value;
+               });
+  ReadInfoFile(game, folder_template, u"cities_convoy_info.csv", "opening_file_with_convoy_info_for_cities...",
+               [](cCity& city, std::size_t k, std::int32_t value) {
+                 if (k < city.convoyInfo.size()) city.convoyInfo[k] = value != 0;
+               });
+}
+
+bool WriteCitiesSupplyInfo(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"cities_supply_info.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(u"# cities supply info:");
+  for (const auto& city : game.cities) {
+    std::u16string row = Format(u"\n%i;%i;", city->x, city->y);
+    for (std::int32_t value : city->supplyInfo) row += Format(u"%i;", value);
+    writer.Write(row);
+  }
+  return writer.Commit();
+}
+
+bool WriteCitiesConvoyInfo(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"cities_convoy_info.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(u"# cities convoy info:");
+  for (const auto& city : game.cities) {
+    std::u16string row = Format(u"\n%i;%i;", city->x, city->y);
+    for (bool bit : city->convoyInfo) row += bit ? u"1;" : u"0;";
+    writer.Write(row);
+  }
+  return writer.Commit();
+}
+
+}  // namespace tr

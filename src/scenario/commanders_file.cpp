@@ -1,0 +1,53 @@
+#include "scenario/commanders_file.h"
+
+#include <memory>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::size_t kMinimumFields = 7;
+constexpr std::u16string_view kHeader =
+    u"#Commanders\n#ID;Name;Country ID;Type [0=land 1=air 2=naval];Skill;Experience;State [0=not assigned 1=on "
+    u"his way to HQ 2=assigned]";
+
+}  // namespace
+
+void LoadCommanders(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"commanders.csv");
+  cCsvReader reader = OpenTable(kOpeningCommandersLine, path);
+  game.commanders.clear();
+  while (!reader.AtEnd()) {
+    if (reader.ReadRecord(false) < kMinimumFields) continue;
+    const auto& f = reader.fields;
+    auto commander = std::make_unique<sCommander>();
+    commander->id = FieldInt(f, 0);
+    commander->name = CutName(f[1]);
+    commander->countryId = FieldInt(f, 2);
+    commander->type = FieldInt(f, 3);
+    commander->skill = FieldInt(f, 4);
+    commander->experience = FieldInt(f, 5);
+    commander->state = FieldInt(f, 6);
+    LogFormat(u"Added commander %s (ID=%i CountryID=%i)", commander->name, commander->id, commander->countryId);
+    game.commanders.push_back(std::move(commander));
+  }
+}
+
+bool WriteCommanders(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"commanders.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(kHeader);
+  for (const auto& c : game.commanders) {
+    writer.Write(Format(u"\n%i;%s;%i;%i;%i;%i;%i;", c->id, SanitizeFieldText(c->name), c->countryId, c->type,
+                        c->skill, c->experience, c->state));
+  }
+  return writer.Commit();
+}
+
+}  // namespace tr

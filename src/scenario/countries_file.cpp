@@ -1,0 +1,177 @@
+#include "scenario/countries_file.h"
+
+#include <limits>
+#include <memory>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/number_text.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::size_t kMinimumFields = 69;
+constexpr int kMaxTechLevel = 5;
+constexpr int kMaxPbemPlayers = 8;
+// The doctrine (technology 2) is neither invested in nor researched in the file.
+constexpr int kStoredTechs[] = {0, 1, 3, 4, 5, 6};
+
+constexpr std::u16string_view kGroupLine =
+    u"#Important! Ids must follow sequence (1,2,3...etc);;;;;;;;;;;;;;Tech levels;;;;;;;Points;;;;;Points "
+    u"max/used;;;Tech investments;;;;;;Tech research progress;;;;;;Capital coordinates on diplomacy bmp "
+    u"image;;DoneDelayWarEntry;DoneHasteWarEntry;DoneParliamentaryElections;DoneTurnInOrientation;;;Data for "
+    u"settings screen only;Data for settings screen only;;Nuclear;;Months to reach new level of land warfare "
+    u"doctrine (cumulated);;;;;DoneExertPressureAxis;DoneExertPressureAllied;DoneExertPressureComintern;;;"
+    u"Weather modifiers;;;;\n";
+constexpr std::u16string_view kColumnLine =
+    u"#ID;IsActive?;Name;Color1;Color2;Color3;Color4;Alliance;Orientation;Zone of Influence;Alliance entry;"
+    u"Polit. Str.;Finished turn?;Human controlled?;Artillery;Tanks;Land warfer doctrine (0-5);Aircraft;Subs;"
+    u"Navy;Nukes;PPs;DPs;SMPs;STPs;AIPs;SMP;STP used by convoys;AIP;Artillery;Tanks;Aircraft;Subs;Navy;Nukes;"
+    u"Artillery;Tanks;Aircraft;Subs;Navy;Nukes;X;Y;0/1;0/1;0/1;0/1;Social unrest;WarEconomy(%);Power "
+    u"(1-major, 2-minor, 3-other);Region (1-africa, 2-asia, 3-europe, 4-n. America, 5-s.america);Difficulty "
+    u"level (0-v.hard, 1-hard, 2-normal, 3-easy, 4-v.easy);Nuclear bombs;DP growth per month;Lev 1;Lev 2;"
+    u"Lev 3;Lev 4;Lev 5;0/1;0/1;0/1;PBEM Player ID;Unit upkeep cost modifier;Winter battle;Winter move;Mud "
+    u"battle;Mud move;Country type special flags;Skins name [optional]";
+
+// Reads the fields of one row; values that index tables are checked against their range.
+class RowReader {
+ public:
+  RowReader(const std::vector<std::u16string>& fields, std::u16string_view path, int line)
+      : fields_(fields), path_(path), line_(line) {}
+
+  std::int32_t Int(std::size_t column) const { return FieldInt(fields_, column - 1); }
+  float Float(std::size_t column) const { return FieldFloat(fields_, column - 1); }
+  double Double(std::size_t column) const { return ParseLeadingDouble(fields_[column - 1]); }
+  std::uint8_t Flag(std::size_t column) const { return FieldFlag(fields_, column - 1) ? 1 : 0; }
+  std::uint32_t Hex(std::size_t column) const { return ParseLeadingHex(fields_[column - 1]); }
+  std::u16string Text(std::size_t column) const { return CutName(fields_[column - 1]); }
+
+  // The value when it lies in [low, high]; else logged, and the fallback.
+  std::int32_t Ranged(std::size_t column, std::u16string_view what, int low, int high, int fallback) const {
+    const std::int32_t value = Int(column);
+    if (value >= low && value <= high) return value;
+    LogValueOutOfRange(what, value, path_, line_);
+    return fallback;
+  }
+
+ private:
+  const std::vector<std::u16string>& fields_;
+  std::u16string_view path_;
+  int line_;
+};
+
+void FillCountry(cCountry& c, const RowReader& row, int position) {
+  c.id = row.Int(1);
+  // Every rule finds country k in row k; say so when the file breaks that.
+  if (c.id != position) LogFormat(u"WARNING: country in row %i has ID %i", position, c.id);
+  c.isActive = row.Flag(2);
+  c.SetName(row.Text(3));
+  for (std::size_t i = 0; i < 4; ++i) c.colors[i] = row.Hex(4 + i);
+  c.alliance = row.Ranged(8, u"Alliance", 0, 6, 0);
+  c.orientation = row.Ranged(9, u"Orientation", 0, 5, 0);
+  c.zoneOfInfluence = row.Ranged(10, u"Zone of Influence", 0, 3, 0);
+  c.allianceEntry = row.Int(11);
+  c.politicalStrength = row.Int(12);
+  c.finishedTurn = row.Flag(13);
+  c.humanControlled = row.Flag(14);
+  for (std::size_t t = 0; t < 7; ++t) c.techLevels[t] = row.Ranged(15 + t, u"Tech level", 0, kMaxTechLevel, 0);
+  c.productionPoints = row.Double(22);
+  c.diplomaticPoints = row.Int(23);
+  c.strategicMovementPoints = row.Int(24);
+  c.seaTransportPoints = row.Int(25);
+  c.invasionPoints = row.Int(26);
+  c.strategicMovementMax = row.Int(27);
+  c.seaTransportUsedByConvoys = row.Int(28);
+  c.invasionPointsUsed = row.Int(29);
+  for (std::size_t k = 0; k < 6; ++k) {
+    c.techInvestments[kStoredTechs[k]] = row.Int(30 + k);
+    c.researchProgress[kStoredTechs[k]] = row.Int(36 + k);
+  }
+  c.capitalX = row.Int(42);
+  c.capitalY = row.Int(43);
+  c.doneDelayWarEntry = row.Flag(44);
+  c.doneHasteWarEntry = row.Flag(45);
+  c.doneParliamentaryElections = row.Flag(46);
+  c.doneTurnInOrientation = row.Flag(47);
+  c.socialUnrest = row.Float(48);
+  c.warEconomy = row.Float(49);
+  c.power = row.Int(50);
+  c.region = row.Int(51);
+  c.difficulty = row.Ranged(52, u"Difficulty level", 0, 4, 2);
+  c.nuclearBombs = row.Int(53);
+  c.dpGrowthPerMonth = row.Int(54);
+  for (std::size_t k = 0; k < 5; ++k) c.doctrineMonths[k] = row.Int(55 + k);
+  c.doneExertPressureAxis = row.Flag(60);
+  c.doneExertPressureAllied = row.Flag(61);
+  c.doneExertPressureComintern = row.Flag(62);
+  c.pbemPlayerId = row.Ranged(63, u"PBEM Player ID", std::numeric_limits<int>::min(), kMaxPbemPlayers, 0);
+  c.unitUpkeepModifier = row.Float(64);
+  c.winterBattle = row.Float(65);
+  c.winterMove = row.Float(66);
+  c.mudBattle = row.Float(67);
+  c.mudMove = row.Float(68);
+  c.specialFlags = row.Int(69);
+}
+
+std::u16string CountryRow(const cCountry& c) {
+  std::u16string row = Format(u"\n%i;%i;%s;%X;%X;%X;%X;", c.id, c.isActive, SanitizeFieldText(c.name), c.colors[0],
+                              c.colors[1], c.colors[2], c.colors[3]);
+  row += Format(u"%i;%i;%i;%i;%i;%i;%i;", c.alliance, c.orientation, c.zoneOfInfluence, c.allianceEntry,
+                c.politicalStrength, c.finishedTurn, c.humanControlled);
+  for (std::int32_t level : c.techLevels) row += Format(u"%i;", level);
+  row += Format(u"%f;", c.productionPoints);
+  row += Format(u"%i;%i;%i;%i;%i;%i;%i;", c.diplomaticPoints, c.strategicMovementPoints, c.seaTransportPoints,
+                c.invasionPoints, c.strategicMovementMax, c.seaTransportUsedByConvoys, c.invasionPointsUsed);
+  for (int t : kStoredTechs) row += Format(u"%i;", c.techInvestments[t]);
+  for (int t : kStoredTechs) row += Format(u"%i;", c.researchProgress[t]);
+  row += Format(u"%i;%i;%i;%i;%i;%i;", c.capitalX, c.capitalY, c.doneDelayWarEntry, c.doneHasteWarEntry,
+                c.doneParliamentaryElections, c.doneTurnInOrientation);
+  row += Format(u"%f;%f;", c.socialUnrest, c.warEconomy);
+  row += Format(u"%i;%i;%i;%i;%i;", c.power, c.region, c.difficulty, c.nuclearBombs, c.dpGrowthPerMonth);
+  for (std::int32_t months : c.doctrineMonths) row += Format(u"%i;", months);
+  row += Format(u"%i;%i;%i;%i;", c.doneExertPressureAxis, c.doneExertPressureAllied, c.doneExertPressureComintern,
+                c.pbemPlayerId);
+  row += Format(u"%f;%f;%f;%f;%f;", c.unitUpkeepModifier, c.winterBattle, c.winterMove, c.mudBattle, c.mudMove);
+  row += Format(u"%i;%s;", c.specialFlags, SanitizeFieldText(c.skinsName));
+  return row;
+}
+
+}  // namespace
+
+void LoadCountries(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"countries.csv");
+  cCsvReader reader = OpenTable(kOpeningCountriesLine, path);
+  game.viewingCountry = nullptr;
+  game.countries.clear();
+  while (!reader.AtEnd()) {
+    const std::size_t count = reader.ReadRecord(false);
+    if (count == 0) continue;
+    const int line = static_cast<int>(reader.RecordCount());
+    if (count < kMinimumFields) {
+      LogFormat(u"WARNING: wrong tokens (columns/values) amount (%i) in %s at line %i (counting from 1)",
+                static_cast<int>(count), path, line);
+      continue;
+    }
+    auto country = std::make_unique<cCountry>();
+    FillCountry(*country, RowReader(reader.fields, path, line), game.CountryCount() + 1);
+    if (count > kMinimumFields) country->SetSkinsName(CutName(reader.fields[kMinimumFields]));
+    country->LoadFlagTexture(game.scenarioName);
+    LogFormat(u"Added country %s (ID: %i, AllianceID: %i)", country->name, country->id, country->alliance);
+    game.countries.push_back(std::move(country));
+  }
+}
+
+bool WriteCountries(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"countries.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(kGroupLine);
+  writer.Write(kColumnLine);
+  for (const auto& country : game.countries) writer.Write(CountryRow(*country));
+  return writer.Commit();
+}
+
+}  // namespace tr

@@ -1,0 +1,59 @@
+#include "scenario/fleets_file.h"
+
+#include <memory>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::size_t kMinimumFields = 11;
+constexpr std::u16string_view kHeader =
+    u"#Fleets\n#ID;Name;Country ID;Sea node ID;Formation [0=regular 1=raiders];Has Moved? [0=false 1=true];Order "
+    u"(AI);Destination sea node ID (AI);Invasion hex X(AI);Invasion hex Y (AI);Is active? [0=false 1=true]";
+
+}  // namespace
+
+void LoadFleets(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"fleets.csv");
+  cCsvReader reader = OpenTable(kOpeningNavalUnitsLine, path);
+  game.fleets.clear();
+  while (!reader.AtEnd()) {
+    if (reader.ReadRecord(false) < kMinimumFields) continue;
+    const auto& f = reader.fields;
+    auto fleet = std::make_unique<cFleet>();
+    fleet->id = FieldInt(f, 0);
+    fleet->name = CutName(f[1]);
+    fleet->countryId = FieldInt(f, 2);
+    fleet->seaNodeId = FieldInt(f, 3);
+    fleet->formation = FieldInt(f, 4);
+    fleet->hasMoved = FieldFlag(f, 5) ? 1 : 0;
+    fleet->aiOrder = FieldInt(f, 6);
+    fleet->aiDestinationNode = FieldInt(f, 7);
+    fleet->aiInvasionX = FieldInt(f, 8);
+    fleet->aiInvasionY = FieldInt(f, 9);
+    fleet->active = FieldFlag(f, 10) ? 1 : 0;
+    LogFormat(u"Added fleet %s (ID=%i CountryID=%i Location=%i)", fleet->name, fleet->id, fleet->countryId,
+              fleet->seaNodeId);
+    game.fleets.push_back(std::move(fleet));
+  }
+}
+
+bool WriteFleets(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"fleets.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(kHeader);
+  for (const auto& f : game.fleets) {
+    writer.Write(Format(u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;%i;", f->id, SanitizeFieldText(f->name), f->countryId,
+                        f->seaNodeId, f->formation, f->hasMoved ? 1 : 0, f->aiOrder, f->aiDestinationNode,
+                        f->aiInvasionX, f->aiInvasionY, f->active ? 1 : 0));
+  }
+  return writer.Commit();
+}
+
+}  // namespace tr

@@ -1,0 +1,56 @@
+#include "scenario/unit_names_file.h"
+
+#include <optional>
+#include <vector>
+
+#include "foundation/paths.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "world/file_io.h"
+#include "world/gra.h"
+
+namespace tr {
+
+void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"unit_names.csv");
+  cCsvReader reader = OpenTable(kOpeningUnitNamesLine, path);
+
+  // The header row is the first whose first cell is empty; its cells from the
+  // third on name the country of their column (empty: the column's place - 2).
+  std::optional<std::vector<std::u16string>> header;
+  while (!reader.AtEnd()) {
+    const std::size_t count = reader.ReadRecord(true);
+    if (count == 0) continue;
+    const std::vector<std::u16string>& cells = reader.fields;
+    const int line = static_cast<int>(reader.RecordCount());
+    if (!header) {
+      if (cells[0].empty()) header = cells;
+      continue;
+    }
+    if (count == 1 && cells[0].empty()) continue;
+    const int slot = FieldInt(cells, 0) - 1;
+    if (slot < 0 || slot >= kUnitTypeNameSlots) {
+      LogValueOutOfRange(u"Unit type slot", slot + 1, path, line);
+      continue;
+    }
+    for (std::size_t j = 2; j < count; ++j) {
+      const bool named = j < header->size() && !(*header)[j].empty();
+      const int country = named ? FieldInt(*header, j) : static_cast<int>(j) - 1;
+      if (country < 1 || country > game.CountryCount()) continue;
+      game.countries[country - 1]->SetUnitTypeName(slot, cells[j].empty() ? cells[1] : cells[j]);
+    }
+  }
+
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  game.unitNamesFile = bytes.value_or(std::string());
+}
+
+bool WriteUnitNames(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"unit_names.csv"), cTableWriter::Mode::kBinary);
+  if (!writer.ok()) return false;
+  writer.WriteBytes(game.unitNamesFile);
+  return writer.Commit();
+}
+
+}  // namespace tr

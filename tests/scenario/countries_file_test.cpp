@@ -1,0 +1,107 @@
+#include "scenario/countries_file.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/paths.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+// A row of `count` fields: ID, IsActive?, Name, four colours, then numbers.
+std::string Row(int id, const std::string& name, int count, const std::string& active = "1") {
+  std::string row = std::to_string(id) + ";" + active + ";" + name + ";FF102030;0;ABCDEF;1";
+  for (int field = 8; field <= count; ++field) row += ";" + std::to_string(field == 70 ? 0 : field % 5);
+  return row;
+}
+
+class CountriesFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetGameRoot(dir_.path());
+    dir_.Write("data/save/out/.keep", "");
+  }
+  void TearDown() override { SetGameRoot({}); }
+  void Load(const std::string& text) {
+    dir_.Write("data/scenarios/s/countries.csv", text);
+    LoadCountries(game_, u"data\\scenarios\\s\\%s");
+  }
+  test::TempDir dir_;
+  cGame game_;
+};
+
+TEST_F(CountriesFileTest, ShortRowsAreLoggedAndSkipped) {
+  test::LogCapture log;
+  Load("#group\r\n#columns\r\n" + Row(1, "Poland", 69) + "\r\n" + Row(2, "Short", 68) + "\r\n" +
+       Row(2, "France", 70, "2") + "\r\n");
+  ASSERT_EQ(game_.CountryCount(), 2);
+  EXPECT_TRUE(log.Contains(u"WARNING: wrong tokens (columns/values) amount (68) in "
+                           u"data\\scenarios\\s\\countries.csv at line 4 (counting from 1)"));
+  EXPECT_TRUE(log.Contains(u"Added country Poland (ID: 1, AllianceID: 3)"));
+  const cCountry& poland = *game_.countries[0];
+  EXPECT_EQ(poland.skinsName, u"Poland");
+  EXPECT_EQ(poland.colors[0], 0xFF102030u);
+  EXPECT_EQ(poland.colors[2], 0xABCDEFu);
+  EXPECT_EQ(game_.countries[1]->isActive, 1);
+  EXPECT_EQ(game_.countries[1]->skinsName, u"0");
+}
+
+TEST_F(CountriesFileTest, OutOfRangeTechLevelIsLoggedAndIgnored) {
+  std::string row = Row(1, "Poland", 70);
+  // Field 15 (artillery level) becomes 9.
+  std::size_t pos = 0;
+  for (int i = 0; i < 14; ++i) pos = row.find(';', pos) + 1;
+  row.replace(pos, row.find(';', pos) - pos, "9");
+  test::LogCapture log;
+  Load(row + "\r\n");
+  EXPECT_EQ(game_.countries[0]->techLevels[0], 0);
+  EXPECT_TRUE(log.ContainsText(u"Tech level (9) out of range in data\\scenarios\\s\\countries.csv at line 1"));
+}
+
+TEST_F(CountriesFileTest, WrittenFileHasTheHeaderAndSeventyFieldRowsAndReadsBack) {
+  Load(Row(1, "Poland", 70) + "\r\n" + Row(2, "France", 70) + "\r\n");
+  cCountry& poland = *game_.countries[0];
+  poland.productionPoints = 123.25;
+  poland.techInvestments = {1, 2, 99, 3, 4, 5, 6};
+  poland.socialUnrest = 1.5f;
+  poland.SetSkinsName(u"Pol;ish");
+  ASSERT_TRUE(WriteCountries(game_, u"data\\save\\out"));
+  const std::string text = dir_.Read("data/save/out/countries.csv");
+  const std::size_t group_end = text.find("\r\n");
+  EXPECT_EQ(text.substr(0, group_end),
+            "#Important! Ids must follow sequence (1,2,3...etc);;;;;;;;;;;;;;Tech levels;;;;;;;Points;;;;;Points "
+            "max/used;;;Tech investments;;;;;;Tech research progress;;;;;;Capital coordinates on diplomacy bmp "
+            "image;;DoneDelayWarEntry;DoneHasteWarEntry;DoneParliamentaryElections;DoneTurnInOrientation;;;Data "
+            "for settings screen only;Data for settings screen only;;Nuclear;;Months to reach new level of land "
+            "warfare doctrine (cumulated);;;;;DoneExertPressureAxis;DoneExertPressureAllied;"
+            "DoneExertPressureComintern;;;Weather modifiers;;;;");
+  const std::size_t columns_end = text.find("\r\n", group_end + 2);
+  const std::string columns = text.substr(group_end + 2, columns_end - group_end - 2);
+  EXPECT_EQ(columns.substr(0, 60), "#ID;IsActive?;Name;Color1;Color2;Color3;Color4;Alliance;Orie");
+  EXPECT_EQ(std::count(columns.begin(), columns.end(), ';'), 69);
+  const std::string first = text.substr(columns_end + 2, text.find("\r\n", columns_end + 2) - columns_end - 2);
+  EXPECT_EQ(first,
+            // Flags (finished turn, human, the done-action columns) are written as 0 or 1.
+            "1;1;Poland;FF102030;0;ABCDEF;1;3;4;0;1;2;1;1;0;1;2;3;4;0;1;123.250000;3;4;0;1;2;3;4;1;2;3;4;5;6;"
+            "1;2;3;4;0;1;2;3;1;0;1;1;1.500000;4.000000;0;1;2;3;4;0;1;2;3;4;0;1;1;3;4.000000;0.000000;1.000000;"
+            "2.000000;3.000000;4;Pol,ish;");
+  EXPECT_EQ(std::count(first.begin(), first.end(), ';'), 70);
+  EXPECT_EQ(text.back(), ';');
+
+  cGame loaded;
+  LoadCountries(loaded, u"data\\save\\out\\%s");
+  ASSERT_EQ(loaded.CountryCount(), 2);
+  const cCountry& back = *loaded.countries[0];
+  EXPECT_EQ(back.colors, poland.colors);
+  EXPECT_DOUBLE_EQ(back.productionPoints, 123.25);
+  EXPECT_EQ(back.techInvestments[2], 0);  // the doctrine slot has no column
+  EXPECT_EQ(back.techInvestments[6], 6);
+  EXPECT_EQ(back.skinsName, u"Pol,ish");
+  EXPECT_EQ(back.doctrineMonths, poland.doctrineMonths);
+  EXPECT_FLOAT_EQ(back.socialUnrest, 1.5f);
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,136 @@
+// Cities, commanders and fleets: read, golden header and first row, round trip.
+#include <gtest/gtest.h>
+
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
+#include "scenario/cities_file.h"
+#include "scenario/commanders_file.h"
+#include "scenario/fleets_file.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+class RecordTablesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetGameRoot(dir_.path());
+    dir_.Write("data/save/out/.keep", "");
+  }
+  void TearDown() override { SetGameRoot({}); }
+  std::string Saved(const char* file) { return dir_.Read(std::string("data/save/out/") + file); }
+  test::TempDir dir_;
+  cGame game_;
+};
+
+TEST_F(RecordTablesTest, FleetRowAndItsLogLine) {
+  dir_.Write("data/scenarios/s/fleets.csv", "#Fleets\r\n3;North Fleet;2;14;1;0;0;-1;-1;-1;1\r\n4;Short;1;2\r\n");
+  test::LogCapture log;
+  LoadFleets(game_, u"data\\scenarios\\s\\%s");
+  ASSERT_EQ(game_.fleets.size(), 1u);
+  const cFleet& f = *game_.fleets.front();
+  EXPECT_EQ(f.id, 3);
+  EXPECT_EQ(f.countryId, 2);
+  EXPECT_EQ(f.seaNodeId, 14);
+  EXPECT_EQ(f.formation, kFleetRaiders);
+  EXPECT_EQ(f.hasMoved, 0);
+  EXPECT_EQ(f.aiDestinationNode, -1);
+  EXPECT_EQ(f.active, 1);
+  EXPECT_TRUE(log.Contains(u"Added fleet North Fleet (ID=3 CountryID=2 Location=14)"));
+  EXPECT_TRUE(log.Contains(u"data\\scenarios\\s\\fleets.csv"));
+  EXPECT_TRUE(log.Contains(u"Otwarcie OK"));
+}
+
+TEST_F(RecordTablesTest, FleetsWriteTheirHeaderAndRowsAndReadBack) {
+  auto fleet = std::make_unique<cFleet>();
+  fleet->id = 3;
+  fleet->name = u"North;Fleet";
+  fleet->countryId = 2;
+  fleet->seaNodeId = 14;
+  fleet->formation = 1;
+  fleet->hasMoved = 5;
+  game_.fleets.push_back(std::move(fleet));
+  game_.fleets.push_back(std::make_unique<cFleet>());
+  ASSERT_TRUE(WriteFleets(game_, u"data\\save\\out"));
+  EXPECT_EQ(Saved("fleets.csv"),
+            "#Fleets\r\n#ID;Name;Country ID;Sea node ID;Formation [0=regular 1=raiders];Has Moved? [0=false "
+            "1=true];Order (AI);Destination sea node ID (AI);Invasion hex X(AI);Invasion hex Y (AI);Is active? "
+            "[0=false 1=true]\r\n3;North,Fleet;2;14;1;1;0;-1;-1;-1;1;\r\n0;-;0;0;0;0;0;-1;-1;-1;1;");
+  cGame loaded;
+  LoadFleets(loaded, u"data\\save\\out\\%s");
+  ASSERT_EQ(loaded.fleets.size(), 2u);
+  EXPECT_EQ(loaded.fleets.front()->name, u"North,Fleet");
+  EXPECT_EQ(loaded.fleets.back()->name, u"-");
+  EXPECT_EQ(loaded.fleets.front()->hasMoved, 1);
+}
+
+TEST_F(RecordTablesTest, CommandersSkipShortRowsAndRoundTrip) {
+  dir_.Write("data/scenarios/s/commanders.csv",
+             "#Commanders\r\n1;Rommel;2;0;5;3;2\r\n2;Short;1;0;5;3\r\n3;Dowding;1;1;4;0;0;\r\n");
+  test::LogCapture log;
+  LoadCommanders(game_, u"data\\scenarios\\s\\%s");
+  ASSERT_EQ(game_.commanders.size(), 2u);
+  EXPECT_EQ(game_.commanders[0]->state, kCommanderAssigned);
+  EXPECT_EQ(game_.commanders[0]->headquarters, nullptr);
+  EXPECT_TRUE(log.Contains(u"Added commander Dowding (ID=3 CountryID=1)"));
+
+  ASSERT_TRUE(WriteCommanders(game_, u"data\\save\\out"));
+  EXPECT_EQ(Saved("commanders.csv"),
+            "#Commanders\r\n#ID;Name;Country ID;Type [0=land 1=air 2=naval];Skill;Experience;State [0=not "
+            "assigned 1=on his way to HQ 2=assigned]\r\n1;Rommel;2;0;5;3;2;\r\n3;Dowding;1;1;4;0;0;");
+  cGame loaded;
+  LoadCommanders(loaded, u"data\\save\\out\\%s");
+  ASSERT_EQ(loaded.commanders.size(), 2u);
+  EXPECT_EQ(loaded.commanders[1]->name, u"Dowding");
+  EXPECT_EQ(loaded.commanders[1]->type, 1);
+  EXPECT_EQ(loaded.commanders[1]->skill, 4);
+}
+
+TEST_F(RecordTablesTest, CitiesReadConvertAndRoundTrip) {
+  dir_.Write("data/scenarios/s/cities.csv",
+             "#Name;Hex X;Hex Y\r\nParis;10;4;1;x;12.5;3;2\r\nSeven;1;1;1;1;1;1\r\nS\xe8te;2;3;7;1;0;0;0;\r\n");
+  test::LogCapture log;
+  LoadCities(game_, u"data\\scenarios\\s\\%s");
+  ASSERT_EQ(game_.cities.size(), 2u);
+  const cCity& paris = *game_.cities.front();
+  EXPECT_EQ(paris.victoryPoints, 0);
+  EXPECT_FLOAT_EQ(paris.productionPoints, 12.5f);
+  EXPECT_EQ(paris.bombedPP, 2);
+  EXPECT_EQ(paris.diagramNode, -1);
+  EXPECT_EQ(game_.cities.back()->name, u"S\u00e8te");
+  EXPECT_EQ(game_.cities.back()->type, kCityNormal);  // 7 is no city type
+  EXPECT_TRUE(log.Contains(u"Added city: Paris"));
+  EXPECT_TRUE(log.ContainsText(u"City type (7) out of range in data\\scenarios\\s\\cities.csv at line 4"));
+
+  game_.cities.front()->name = u"#1;Paris";
+  ASSERT_TRUE(WriteCities(game_, u"data\\save\\out"));
+  const std::string text = Saved("cities.csv");
+  EXPECT_EQ(text.substr(0, text.find("\r\nS\xe8te")),
+            "#Name;Hex X;Hex Y;Type [0=supply 1=normal 2=supply+port 3=port 4=resources];Victory Points;"
+            "Production Points;Supply;Production Points Losses In Strategic Bombardment\r\n"
+            "_1,Paris;10;4;1;0;12.500000;3;2;");
+  cGame loaded;
+  LoadCities(loaded, u"data\\save\\out\\%s");
+  ASSERT_EQ(loaded.cities.size(), 2u);
+  EXPECT_EQ(loaded.cities.front()->name, u"_1,Paris");
+  EXPECT_EQ(loaded.cities.back()->name, u"S\u00e8te");
+}
+
+TEST_F(RecordTablesTest, MissingTablesAreFatal) {
+  using Loader = void (*)(cGame&, std::u16string_view);
+  for (Loader load : {Loader{LoadCities}, Loader{LoadCommanders}, Loader{LoadFleets}}) {
+    test::LogCapture log;
+    try {
+      load(game_, u"data\\scenarios\\none\\%s");
+      ADD_FAILURE() << "a missing table must end the program";
+    } catch (const FatalExitError& error) {
+      EXPECT_EQ(error.code(), 1);
+    }
+    EXPECT_TRUE(log.Contains(u"Blad otwarcia pliku! (nie istnieje?)"));
+  }
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,72 @@
+#include "scenario/unit_names_file.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+class UnitNamesFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetGameRoot(dir_.path());
+    for (int id = 1; id <= 3; ++id) {
+      auto country = std::make_unique<cCountry>();
+      country->id = id;
+      game_.countries.push_back(std::move(country));
+    }
+  }
+  void TearDown() override { SetGameRoot({}); }
+  void Load(const std::string& text) {
+    dir_.Write("data/scenarios/s/unit_names.csv", text);
+    LoadUnitNames(game_, u"data\\scenarios\\s\\%s");
+  }
+  const std::optional<std::u16string>& Name(int country, int slot) {
+    return game_.countries[country - 1]->unitTypeNames[slot];
+  }
+  test::TempDir dir_;
+  cGame game_;
+};
+
+TEST_F(UnitNamesFileTest, EmptyCellsTakeTheDefaultAndHeaderCellsNameTheCountry) {
+  Load("#unit names\r\nignored;row\r\n;;;;\r\n1;Infantry;;Fusiliers\r\n\r\n8;Fighter;Jagd\r\n");
+  EXPECT_EQ(Name(1, 0), u"Infantry");
+  EXPECT_EQ(Name(2, 0), u"Fusiliers");
+  EXPECT_FALSE(Name(3, 0).has_value());
+  EXPECT_EQ(Name(1, 7), u"Jagd");
+}
+
+TEST_F(UnitNamesFileTest, HeaderNumbersPickTheColumnsCountry) {
+  Load(";;3;1;9\r\n2;Tank;Panzer;Char;Other\r\n");
+  EXPECT_EQ(Name(3, 1), u"Panzer");
+  EXPECT_EQ(Name(1, 1), u"Char");
+  EXPECT_FALSE(Name(2, 1).has_value());
+}
+
+TEST_F(UnitNamesFileTest, SlotsOutsideOneToSeventeenAreLoggedAndIgnored) {
+  test::LogCapture log;
+  Load(";;\r\n0;Nothing;x\r\n18;Nothing;y\r\n17;Harbour;z\r\n");
+  EXPECT_TRUE(log.ContainsText(u"Unit type slot (18) out of range"));
+  EXPECT_TRUE(log.ContainsText(u"Unit type slot (0) out of range"));
+  EXPECT_EQ(Name(1, 16), u"z");
+}
+
+TEST_F(UnitNamesFileTest, SavedFileIsAByteCopy) {
+  const std::string original = "# names\r\n;;\n1;Inf;\xe9;\r\r\n\r\n;;;\r\n2;x";
+  Load(original);
+  dir_.Write("data/save/out/.keep", "");
+  ASSERT_TRUE(WriteUnitNames(game_, u"data\\save\\out"));
+  EXPECT_EQ(dir_.Read("data/save/out/unit_names.csv"), original);
+}
+
+TEST_F(UnitNamesFileTest, MissingFileIsFatal) {
+  EXPECT_THROW(LoadUnitNames(game_, u"data\\scenarios\\none\\%s"), FatalExitError);
+}
+
+}  // namespace
+}  // namespace tr

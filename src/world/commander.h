@@ -24,6 +24,9 @@ struct sCommander {
   std::int32_t experience = 0;
   std::int32_t state = kCommanderNotAssigned;
   cUnit* headquarters = nullptr;  // not owned; set by the unit readers
+
+  // The bonus factor at a hex distance from the headquarters (units/commander_link.cpp).
+  float GetBonus(int distance) const;
 };
 
 }  // namespace tr

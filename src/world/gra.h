@@ -17,6 +17,9 @@
 #include "scenario/reports.h"
 #include "scenario/scenario_constants.h"
 #include "turn/fleet.h"
+#include "units/jednostka_ladowa.h"
+#include "units/jednostka_lotnicza.h"
+#include "units/jednostka_morska.h"
 #include "world/city.h"
 #include "world/commander.h"
 #include "world/game_state.h"
@@ -63,12 +66,47 @@ class cGame {
   cCountry* GetCountry(int id) const;
   int CountryCount() const { return static_cast<int>(countries.size()); }
 
+  // Lookups over the lists (gra_lists.cpp); each gives null when nothing matches.
+  cJednostkaMorska* FindNavalUnitById(int unitId) const;
+  cFleet* FindFleet(int seaNodeId, int countryId) const;
+  // A negative number gives null quietly; an unknown one is logged.
+  sCommander* FindCommanderById(int commanderId) const;
+  bool IsLandUnitIdUsed(int unitId) const;
+  bool IsAirUnitIdUsed(int unitId) const;
+  // Each kills the first unit of the country in its list; false when there is
+  // none, or when the kill did not take the unit out of the list, so that the
+  // callers' repeat-until-false loops always end.
+  bool KillFirstLandUnitOfCountry(int countryId);
+  bool KillFirstAboardUnitOfCountryA(int countryId);
+  bool KillFirstAboardUnitOfCountryB(int countryId);
+  bool KillFirstAirUnitOfCountry(int countryId);
+  bool KillFirstNavalUnitOfCountry(int countryId);
+  void ClearCityMarks();
+  void MarkCitiesOfOriginalOwner(int countryId);
+  void FreeCommandersOfCountry(int countryId);
+  void AddEventEffectOnCountryHexes(int originalOwnerId, int side, int value);
+  void AddEventEffectInArea(int x1, int y1, int x2, int y2, int side, int value);
+
+  // Unit passes after loading (gra_unit_passes.cpp), in the order they run.
+  void CollectNavalReserve();
+  void MoveAboardUnitsOffMap();
+  void CollectUnitReserve();
+  void InitNextIds();
+  // The reserve entries of a country go, the others keep their order.
+  void DestroyReserveUnitsOfCountry(int countryId);
+  void DestroyReserveShipsOfCountry(int countryId);
+
   // Members in the game's declared order. Places marked "later" are filled
   // by the subsystems that own those objects.
   std::unique_ptr<cMap> map;
   std::list<std::unique_ptr<cCity>> cities;  // each city's hex points back to it
-  // later: landUnits, aboardUnitsA (cargo ships), aboardUnitsB (amphibious
-  //        ships), airUnits, navalUnits, reservePool, navalReserve
+  std::list<std::unique_ptr<cJednostkaLadowa>> landUnits;     // on the map
+  std::list<std::unique_ptr<cJednostkaLadowa>> aboardUnitsA;  // carried by cargo ships (44)
+  std::list<std::unique_ptr<cJednostkaLadowa>> aboardUnitsB;  // carried by amphibious ships (45)
+  std::list<std::unique_ptr<cJednostkaLotnicza>> airUnits;    // on the map
+  std::list<std::unique_ptr<cJednostkaMorska>> navalUnits;    // in fleets
+  std::vector<std::unique_ptr<cJednostka>> reservePool;       // land and air units, told apart by category
+  std::vector<std::unique_ptr<cJednostkaMorska>> navalReserve;
   std::list<std::unique_ptr<cFleet>> fleets;
   std::vector<std::unique_ptr<cCountry>> countries;  // index = country number - 1
   // later: countryAi (one per country, same index)
@@ -111,6 +149,10 @@ class cGame {
  private:
   bool tornDown_ = false;
 };
+
+// Whether a land unit is carried by a ship, and whether a unit waits in the reserve pool.
+bool IsLandUnitAboard(const cJednostkaLadowa& unit);
+bool IsUnitInReserve(const cUnit& unit);
 
 // The running game; null while none exists.
 extern cGame* gGame;

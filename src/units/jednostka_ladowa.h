@@ -1,0 +1,101 @@
+// Land units, and the artificial harbour: a land unit of type 60 whose
+// supply, action points and strength are fixed whatever is set.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "units/jednostka.h"
+
+namespace tr {
+
+class cJednostkaMorska;
+
+class cJednostkaLadowa : public cJednostka {
+ public:
+  // Takes the next number of the game's land-unit counter (raised first).
+  cJednostkaLadowa();
+  // A copy keeps the template's number.
+  cJednostkaLadowa(const cJednostkaLadowa&) = default;
+  ~cJednostkaLadowa() override;
+
+  // Unit values and commanders (land_values.cpp).
+  int ComputeCombatValue() override;
+  void ResetActionPoints() override;
+  float GetStrengthValue() const override;
+  int GetStrength() const override { return strength; }
+  float GetBaseValue() const override;
+  float GetEffectiveStrength() const override;
+  void Unfreeze();
+
+  int SetActionPoints(int value) override;
+  int AddStrength(int amount) override;
+  // Slot 41.
+  virtual int SetStrength(int value);
+
+  // Spotting (spotting.cpp): a free neighbour held by the owner, an ally or an enemy.
+  bool HasRetreatHex() const;
+
+  // Operations of the movement, combat, drawing and panel code; until that
+  // code is in place they answer as a unit that can do nothing.
+  int MarkPlacementHexes(int mark) override;
+  int ComputeMoveRange(int quiet) override;
+  void OnBombarded(sCombatResult* result, cUnit* attacker, sHex* hex) override;
+  void Kill() override;
+  bool GetEffectivenessHint(std::u16string* text) override;
+  bool IsHexInMoveRange(int hexX, int hexY) const override;
+  bool OrderMove() override;
+  void DrawCounter(float screenX, float screenY, float depth, int frameParity) override;
+  void DrawIcon(const sUnitRect& target) override;
+  bool GetUpgradeHint(std::u16string* text) override;
+  float GetUpgradeCost() override;
+  void UpgradeToCorps() override;
+  bool GetLevelUpHint(std::u16string* text) override;
+  float GetLevelUpCost() override;
+  void LevelUp() override;
+  bool GetStrengthIconHint(std::u16string* text) override;
+  bool GetStrategicMoveIconHint(std::u16string* text) override;
+  bool GetAirborneAssaultIconHint(std::u16string* text) override;
+  bool GetSeaTransportIconHint(std::u16string* text) override;
+  bool GetAmphTransportIconHint(std::u16string* text) override;
+  bool GetAirfightIconHint(std::u16string* text) override;
+  bool GetBombardmentIconHint(std::u16string* text) override;
+  bool GetNuclearIconHint(std::u16string* text) override;
+  bool GetReconIconHint(std::u16string* text) override;
+  int MoveToReservePool() override;
+
+  cJednostkaMorska* transporter = nullptr;  // the ship carrying the unit; not owned
+  std::int32_t freezeTime = 0;
+  std::int32_t eventsEffect = 0;
+  std::int32_t aiOrder = 0;
+  std::int32_t aiTargetX = -1;
+  std::int32_t aiTargetY = -1;
+  std::int32_t aiUltimateTargetX = -1;
+  std::int32_t aiUltimateTargetY = -1;
+  std::int32_t turnsSinceParadrop = 0;
+  std::uint8_t movedThisTurn = 0;
+  std::int32_t trenchBonusMultiplier = 0;
+  std::int32_t lastX = -1;
+  std::int32_t lastY = -1;
+  std::int32_t transporterId = -1;  // the carrying ship's number as read, linked after loading
+};
+
+class cMulberry : public cJednostkaLadowa {
+ public:
+  cMulberry();
+  cMulberry(const cMulberry&) = default;
+
+  int SetSupplySourceX(int value) override;
+  int SetSupplySourceY(int value) override;
+  int SetSupply(int value) override;
+  int AddActionPoints(int amount) override;
+  int SetStartingActionPoints(int value) override;
+  int SetActionPoints(int value) override;
+  void ResetActionPoints() override;
+  int AddStrength(int amount) override;
+  int SetStrength(int value) override;
+
+  std::int32_t remainingTime = 0;  // months; the harbour disappears when it runs out
+};
+
+}  // namespace tr

@@ -1,0 +1,131 @@
+// The passes over the unit lists once every table of a game is read: reserve
+// ships into the naval reserve, carried units into their ships, reserve land
+// and air units into the reserve pool, and the next free numbers.
+#include <algorithm>
+
+#include "foundation/console_log.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+// Takes a unit off the hex it was placed on; a reserve or carried unit stands on none.
+void TakeOffHex(cGame& game, cUnit& unit) {
+  if (game.map && game.map->IsInside(unit.x, unit.y)) {
+    sHex* hex = game.map->GetHex(unit.x, unit.y);
+    if (hex->unit == &unit) hex->unit = nullptr;
+  }
+  unit.x = -1;
+  unit.y = -1;
+}
+
+void PutIntoReserve(cGame& game, std::unique_ptr<cJednostka> unit) {
+  TakeOffHex(game, *unit);
+  unit->inReserve = 1;
+  unit->SetSupply(game.constants.FullSupplyLevel());
+  unit->ComputeCombatValue();
+  game.reservePool.push_back(std::move(unit));
+}
+
+template <typename List>
+void MoveReserveEntries(cGame& game, List& list) {
+  for (auto it = list.begin(); it != list.end();) {
+    if ((*it)->inReserve) {
+      PutIntoReserve(game, std::move(*it));
+      it = list.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+template <typename List>
+int HighestId(const List& list, int highest) {
+  for (const auto& unit : list) highest = std::max<int>(highest, unit->id);
+  return highest;
+}
+
+}  // namespace
+
+void cGame::CollectNavalReserve() {
+  navalReserve.clear();
+  for (auto it = navalUnits.begin(); it != navalUnits.end();) {
+    if ((*it)->inReserve) {
+      navalReserve.push_back(std::move(*it));
+      it = navalUnits.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void cGame::MoveAboardUnitsOffMap() {
+  for (auto it = landUnits.begin(); it != landUnits.end();) {
+    cJednostkaLadowa& unit = **it;
+    if (unit.transporterId == -1) {
+      ++it;
+      continue;
+    }
+    cJednostkaMorska* ship = FindNavalUnitById(unit.transporterId);
+    const bool carrier = ship && (ship->type == kCargoShip || ship->type == kAmphibiousShip);
+    TakeOffHex(*this, unit);
+    if (!carrier || ship->carriedUnit) {
+      // Nothing can carry it: the unit waits in the reserve pool rather than
+      // standing nowhere or sharing a ship.
+      LogFormat(u"ERROR: land unit %s (ID=%i) names transporter ID=%i, which cannot carry it; moved to the reserve pool",
+                unit.name, unit.id, unit.transporterId);
+      unit.transporterId = -1;
+      unit.transporter = nullptr;
+      PutIntoReserve(*this, std::move(*it));
+      it = landUnits.erase(it);
+      continue;
+    }
+    unit.transporter = ship;
+    ship->carriedUnit = &unit;
+    auto& aboard = ship->type == kCargoShip ? aboardUnitsA : aboardUnitsB;
+    aboard.push_back(std::move(*it));
+    it = landUnits.erase(it);
+  }
+}
+
+void cGame::CollectUnitReserve() {
+  reservePool.clear();
+  MoveReserveEntries(*this, landUnits);
+  MoveReserveEntries(*this, airUnits);
+}
+
+void cGame::InitNextIds() {
+  nextConvoyId = nextFleetId = nextNavalUnitId = nextLandUnitId = nextAirUnitId = 0;
+  fleets.sort([](const auto& a, const auto& b) { return a->id < b->id; });
+  navalUnits.sort([](const auto& a, const auto& b) { return a->id < b->id; });
+
+  nextFleetId = fleets.empty() ? 1 : fleets.back()->id + 1;
+
+  nextNavalUnitId = navalUnits.empty() ? 1 : navalUnits.back()->id + 1;
+  for (const auto& ship : navalReserve) nextNavalUnitId = std::max<int>(nextNavalUnitId, ship->id);
+  ++nextNavalUnitId;
+
+  int highestLand = 0;
+  int highestAir = 0;
+  for (const auto& unit : reservePool) {
+    int& highest = unit->category == kCategoryLand ? highestLand : highestAir;
+    highest = std::max<int>(highest, unit->id);
+  }
+  highestLand = HighestId(aboardUnitsB, HighestId(aboardUnitsA, HighestId(landUnits, highestLand)));
+  highestAir = HighestId(airUnits, highestAir);
+  nextLandUnitId = highestLand + 1;
+  nextAirUnitId = highestAir + 1;
+
+  // The convoys are not kept yet; their numbers start at 1.
+  nextConvoyId = 1;
+}
+
+void cGame::DestroyReserveUnitsOfCountry(int countryId) {
+  std::erase_if(reservePool, [&](const auto& unit) { return unit->owner == countryId; });
+}
+
+void cGame::DestroyReserveShipsOfCountry(int countryId) {
+  std::erase_if(navalReserve, [&](const auto& ship) { return ship->owner == countryId; });
+}
+
+}  // namespace tr

@@ -1,0 +1,74 @@
+#include "scenario/city_info_files.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "support/world_builder.h"
+
+namespace tr {
+namespace {
+
+class CityInfoFilesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetGameRoot(dir_.path());
+    for (sPoint p : {sPoint{1, 1}, sPoint{4, 2}}) {
+      auto city = std::make_unique<cCity>();
+      city->x = p.x;
+      city->y = p.y;
+      city->supplyInfo.assign(3, 0);
+      city->convoyInfo.assign(3, false);
+      world_.hex(p.x, p.y).city = city.get();
+      world_.game().cities.push_back(std::move(city));
+    }
+    dir_.Write("data/save/out/.keep", "");
+  }
+  void TearDown() override { SetGameRoot({}); }
+  cCity& City(int i) { return **std::next(world_.game().cities.begin(), i); }
+
+  test::TempDir dir_;
+  test::TestWorld world_{6, 4, 3};
+};
+
+TEST_F(CityInfoFilesTest, RowsFillTheVectorsWithoutResizingThem) {
+  dir_.Write("data/save/s/cities_supply_info.csv", "# cities supply info:\r\n1;1;5;6;7;8;9;\r\n\r\n4;2;1;\r\n");
+  dir_.Write("data/save/s/cities_convoy_info.csv", "# cities convoy info:\r\n1;1;0;1;1;\r\n3;3;1;1;\r\n");
+  test::LogCapture log;
+  LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\s\\%s");
+  EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{5, 6, 7}));
+  EXPECT_EQ(City(1).supplyInfo, (std::vector<std::int32_t>{1, 0, 0}));
+  EXPECT_EQ(City(0).convoyInfo, (std::vector<bool>{false, true, true}));
+  EXPECT_TRUE(log.Contains(
+      u"error_while_loading_data\\save\\s\\cities_convoy_info.csv:_no_city_at_coords_(3,_3)"));
+}
+
+TEST_F(CityInfoFilesTest, SavedFilesReadBackTheSame) {
+  City(0).supplyInfo = {3, -1, 20};
+  City(1).convoyInfo = {true, false, true};
+  ASSERT_TRUE(WriteCitiesSupplyInfo(world_.game(), u"data\\save\\out"));
+  ASSERT_TRUE(WriteCitiesConvoyInfo(world_.game(), u"data\\save\\out"));
+  EXPECT_EQ(dir_.Read("data/save/out/cities_supply_info.csv"),
+            "# cities supply info:\r\n1;1;3;-1;20;\r\n4;2;0;0;0;");
+  EXPECT_EQ(dir_.Read("data/save/out/cities_convoy_info.csv"),
+            "# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;1;0;1;");
+  City(0).supplyInfo.assign(3, 0);
+  City(1).convoyInfo.assign(3, false);
+  LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\out\\%s");
+  EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{3, -1, 20}));
+  EXPECT_EQ(City(1).convoyInfo, (std::vector<bool>{true, false, true}));
+}
+
+TEST_F(CityInfoFilesTest, EitherFileMissingIsFatal) {
+  EXPECT_THROW(LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\none\\%s"), FatalExitError);
+  dir_.Write("data/save/half/cities_supply_info.csv", "# only supply\r\n");
+  test::LogCapture log;
+  EXPECT_THROW(LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\half\\%s"), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"opening_file_with_convoy_info_for_cities..."));
+  EXPECT_TRUE(log.Contains(u"error_opening_file!_(not_exists?)"));
+}
+
+}  // namespace
+}  // namespace tr

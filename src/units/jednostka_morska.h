@@ -14,7 +14,7 @@ class cJednostkaLadowa;
 
 class cJednostkaMorska : public cUnit {
  public:
-  cJednostkaMorska() = default;
+  cJednostkaMorska() { category = kCategoryNaval; }
   cJednostkaMorska(const cJednostkaMorska&) = default;
   ~cJednostkaMorska() override;
 

@@ -1,0 +1,67 @@
+#include "scenario/air_recon_file.h"
+
+#include <optional>
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "scenario/number_text.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "scenario/strict_number.h"
+#include "world/file_io.h"
+#include "world/gra.h"
+
+namespace tr {
+
+void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"airrecon_units.csv");
+  LogLine(u"Otwieram plik...");
+  LogLine(path);
+  for (const auto& country : game.countries) country->reconSpottedUnits.clear();
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  if (!bytes) {
+    LogLine(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie? (zadnych odkrytych jednostek)");
+    return;
+  }
+  LogLine(kOpenOkLine);
+  cCountry* current = nullptr;
+  int lineNumber = 0;
+  for (const sTextLine& line : SplitTextLines(*bytes)) {
+    ++lineNumber;
+    if (line.text.empty() || line.text[0] == '#') continue;
+    const std::vector<std::string_view> fields = SplitTokens(line.text);
+    if (!fields.empty() && fields[0] == "Country") {
+      if (fields.size() < 2) continue;
+      const std::optional<int> id = WholeNumber(fields[1]);
+      current = nullptr;
+      if (id && *id >= 1 && *id <= game.CountryCount()) {
+        current = game.countries[*id - 1].get();
+      } else {
+        LogFormat(u"WARNING: bad country in %s at line %i (counting from 1); its hexes are ignored", path, lineNumber);
+      }
+      continue;
+    }
+    if (fields.size() < 2 || !current || !game.map) continue;
+    const std::optional<int> x = WholeNumber(fields[0]);
+    const std::optional<int> y = WholeNumber(fields[1]);
+    if (!x || !y || !game.map->IsInside(*x, *y)) continue;
+    if (cUnit* unit = game.map->GetHex(*x, *y)->unit) current->reconSpottedUnits.push_back(unit);
+  }
+}
+
+bool WriteAirReconUnits(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"airrecon_units.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(u"#Hexes with units spoted with air recon");
+  for (const auto& country : game.countries) {
+    if (country->reconSpottedUnits.empty()) continue;
+    writer.Write(Format(u"\nCountry;%i;", country->id));
+    for (const cUnit* unit : country->reconSpottedUnits) writer.Write(Format(u"\n%i;%i;", unit->x, unit->y));
+  }
+  return writer.Commit();
+}
+
+}  // namespace tr

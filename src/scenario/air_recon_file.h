@@ -1,0 +1,20 @@
+// "airrecon_units.csv": for each country, the hexes of the units its air
+// reconnaissance has spotted. Optional: without it no country has spotted units.
+#pragma once
+
+#include <string_view>
+
+namespace tr {
+
+class cGame;
+
+// Fills the countries' lists of spotted units with the units standing on the
+// file's hexes; a missing file is logged and leaves every list empty. Lines
+// before the first valid "Country" line, hexes without a unit and fields
+// that are not numbers are ignored.
+void LoadAirReconUnits(cGame& game, std::u16string_view folder_template);
+
+// Writes "<folder>\airrecon_units.csv"; false (logged) when it cannot be written.
+bool WriteAirReconUnits(const cGame& game, std::u16string_view folder);
+
+}  // namespace tr

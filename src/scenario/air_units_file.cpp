@@ -1,0 +1,112 @@
+#include "scenario/air_units_file.h"
+
+#include <memory>
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "scenario/unit_file_checks.h"
+#include "world/gra.h"
+#include "world/presentation.h"
+
+namespace tr {
+namespace {
+
+constexpr std::size_t kColumns = 19;
+constexpr std::u16string_view kOpeningLine =
+    u"Otwieram plik z jednostkami lotniczymi ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...";
+constexpr std::u16string_view kHeader =
+    u"#Air units\n#ID;Name;Country ID;Hex X;Hex Y;Type;Level (1-5);Strength;Commander ID (-1 = no commander "
+    u"assigned);Attacked [0=false 1=true];Was attacked [0=false 1=true];Supply source X;Supply source Y;Action "
+    u"Points;Starting AP;In reserve [0=false 1=true];Supply;Air recon done? [0=false 1=true];Available in turns";
+constexpr std::u16string_view kRow = u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;";
+constexpr std::u16string_view kBoxText =
+    u"There where invalid entries in air_units.csv, see ConsoleOut for details. This does not break the game, click "
+    u"OK to continue";
+
+std::u16string Row(const cJednostkaLotnicza& u) {
+  return Format(kRow, u.id, SanitizeFieldText(u.name), u.owner, u.x, u.y, u.type, u.level, u.strength,
+                u.attachedCommander ? u.attachedCommander->id : -1, u.attacked ? 1 : 0, u.wasAttacked ? 1 : 0,
+                u.supplySourceX, u.supplySourceY, u.actionPoints, u.startingActionPoints, u.inReserve ? 1 : 0,
+                u.supply, u.airReconDone == 1 ? 1 : 0, u.availableInTurns);
+}
+
+}  // namespace
+
+void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"air_units.csv");
+  cCsvReader reader = OpenTable(kOpeningLine, path);
+  game.airUnits.clear();
+  std::vector<std::u16string> refused;
+  while (!reader.AtEnd()) {
+    if (reader.ReadRecord(false) < kColumns) continue;
+    const auto& f = reader.fields;
+    const int line = static_cast<int>(reader.RecordCount());
+    const std::int32_t id = FieldInt(f, 0);
+    const std::int32_t type = FieldInt(f, 5);
+    if (!IsKnownTypeOf(kCategoryAir, type)) {
+      LogValueOutOfRange(u"Air unit type", type, path, line);
+      continue;
+    }
+    if (game.IsAirUnitIdUsed(id)) LogFormat(u"Blad: Numer ID=%i jednostki lotniczej sie powtarza.", id);
+
+    auto unit = std::make_unique<cJednostkaLotnicza>();
+    unit->id = id;
+    unit->name = CutName(f[1]);
+    unit->owner = FieldInt(f, 2);
+    unit->x = FieldInt(f, 3);
+    unit->y = FieldInt(f, 4);
+    unit->SetType(type);
+    unit->level = CheckedLevel(FieldInt(f, 6), path, line);
+    unit->strength = FieldInt(f, 7);
+    const std::int32_t commanderId = FieldInt(f, 8);
+    unit->attachedCommander = commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
+    unit->commanderId = -1;
+    unit->attacked = FieldFlag(f, 9);
+    unit->wasAttacked = FieldFlag(f, 10);
+    unit->supplySourceX = FieldInt(f, 11);
+    unit->supplySourceY = FieldInt(f, 12);
+    unit->actionPoints = FieldInt(f, 13);
+    unit->startingActionPoints = FieldInt(f, 14);
+    unit->inReserve = FieldFlag(f, 15);
+    unit->supply = CheckedSupply(FieldInt(f, 16), path, line);
+    unit->airReconDone = FieldInt(f, 17) == 1 ? 1 : 0;
+    unit->availableInTurns = FieldInt(f, 18);
+    unit->spotted = 0;
+    unit->newEnemyRevealed = 0;
+    unit->ComputeCombatValue();
+
+    const bool offMap = unit->x == -1 && unit->y == -1;
+    if (offMap != (unit->inReserve != 0)) {
+      refused.push_back(Format(u"%s;%d;%d;%d", unit->name, unit->x, unit->y, unit->owner));
+      LogLine(u"Invalid entry in air_units.csv: jednostka moze byc w rezerwie tylko, jesli ma wspolrzedne (-1, -1)");
+      continue;
+    }
+    LogFormat(u"Air unit %s (ID=%i CountryID=%i) added", unit->name, unit->id, unit->owner);
+    if (unit->attachedCommander) unit->attachedCommander->headquarters = unit.get();
+    game.airUnits.push_back(std::move(unit));
+  }
+  if (refused.empty()) return;
+  LogLine(u"Invalid entries from air_units.csv:");
+  for (const std::u16string& entry : refused) LogLine(entry);
+  Presentation().ShowMessageBox(u"air_units.csv", kBoxText, eMessageIcon::kInformation);
+}
+
+bool WriteAirUnits(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"air_units.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(kHeader);
+  writer.Write(u"\n#On map");
+  for (const auto& unit : game.airUnits) writer.Write(Row(*unit));
+  writer.Write(u"\n#In reserve");
+  for (const auto& unit : game.reservePool) {
+    if (unit->category == kCategoryLand) continue;
+    if (const auto* air = dynamic_cast<const cJednostkaLotnicza*>(unit.get())) writer.Write(Row(*air));
+  }
+  return writer.Commit();
+}
+
+}  // namespace tr

@@ -1,0 +1,71 @@
+#include "scenario/flags_file.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "foundation/text.h"
+#include "scenario/number_text.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "world/file_io.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::u16string_view kOpenFailed = u"Blad otwarcia pliku (nie istnieje?)";
+
+}  // namespace
+
+void LoadFlags(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"flags.txt");
+  LogLine(u"Otwieram plik flag ze sciezka...");
+  LogLine(path);
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  if (!bytes) {
+    LogLine(kOpenFailed);
+    FatalExit(1);
+  }
+  LogLine(kOpenOkLine);
+  std::fill(game.flags.begin(), game.flags.end(), 0);
+  int lineNumber = 0;
+  for (const sTextLine& line : SplitTextLines(*bytes)) {
+    ++lineNumber;
+    const std::string_view text = line.text;
+    if (text.empty() || text[0] == '#') continue;
+    const std::size_t semicolon = text.find(';');
+    if (semicolon == std::string_view::npos || semicolon == 0 || semicolon + 1 == text.size()) continue;
+    const std::int32_t number = ParseLeadingInt(text.substr(0, semicolon));
+    if (number < 0 || number >= kGameFlagCount) {
+      LogValueOutOfRange(u"Flag number", number, path, lineNumber);
+      continue;
+    }
+    game.flags[number] = ParseLeadingInt(text.substr(semicolon + 1));
+  }
+}
+
+bool WriteFlags(const cGame& game, std::u16string_view folder) {
+  const std::u16string path = SaveFilePath(folder, u"flags.txt");
+  LogLine(u"Opening file for writing...");
+  LogLine(path);
+  cReplacingFile file(ResolveGamePath(path));
+  if (!file.IsOpen()) {
+    LogLine(kOpenFailed);
+    return false;
+  }
+  LogLine(kOpenOkLine);
+  std::string text = "# flag no;flag value\r\n";
+  for (int number = 0; number < static_cast<int>(game.flags.size()); ++number) {
+    if (game.flags[number] != 0) text += Utf16ToCodePage(Format(u"%i;%i;\r\n", number, game.flags[number]));
+  }
+  file.Write(text);
+  if (file.Commit()) return true;
+  LogLine(kOpenFailed);
+  return false;
+}
+
+}  // namespace tr

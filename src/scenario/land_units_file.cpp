@@ -1,0 +1,180 @@
+#include "scenario/land_units_file.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "scenario/unit_file_checks.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::size_t kColumns = 33;
+constexpr std::u16string_view kOpeningLine =
+    u"Otwieram plik z jednostkami l\u010f\u017c\u02dddowymi ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...";
+constexpr std::u16string_view kHeader =
+    u"#Land units\n#ID;Name;Country ID;Hex X;Hex Y;Type;Level (1-5);Current strength (1-100);Action Points;Attacked "
+    u"[0=false 1=true];Was attacked [0=false 1=true];Supply source X;Supply source Y;Starting AP;TransporterID "
+    u"(-1=not on transporter);CommanderID (-1=no commander assigned);InReserve [0=false "
+    u"1=true];ShoreBombEffect;Freeze time;AI - order;AI - targetX;AI - targetY;AI- ultimate target X;AI - ultimate "
+    u"targetY;Supply;EventsEffect;Number of turns from last paradrop;mulberry remaining time (months);Turns without "
+    u"supply;Trench bonus multiplier;Last X;Last Y;Available in turns;";
+constexpr std::u16string_view kRow =
+    u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%f;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;";
+
+struct sRow {
+  std::vector<std::u16string> fields;
+  int line = 0;
+};
+
+sCommander* AttachedCommanderOfColumn(cGame& game, std::int32_t commanderId) {
+  return commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
+}
+
+void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path) {
+  const auto& f = row.fields;
+  auto harbour = std::make_unique<cMulberry>();
+  const std::int32_t remaining = FieldInt(f, 27);
+  harbour->remainingTime = remaining == -1 ? static_cast<int>(game.constants.MulberryDuration()) : remaining;
+  harbour->name = CutName(f[1]);
+  harbour->owner = FieldInt(f, 2);
+  harbour->x = FieldInt(f, 3);
+  harbour->y = FieldInt(f, 4);
+  harbour->SetType(kMulberryType);
+  harbour->level = CheckedLevel(FieldInt(f, 6), path, row.line);
+  harbour->wasAttacked = FieldFlag(f, 10);
+  harbour->SetStrength(-1);
+  harbour->SetSupplySourceX(-1);
+  harbour->SetSupplySourceY(-1);
+  harbour->SetSupply(-1);
+  harbour->SetStartingActionPoints(-1);
+  harbour->transporterId = FieldInt(f, 14);
+  harbour->attachedCommander = nullptr;
+  harbour->commanderId = -1;
+  harbour->shoreBombardmentEffect = FieldFloat(f, 17);
+  harbour->freezeTime = FieldInt(f, 18);
+  harbour->aiOrder = FieldInt(f, 19);
+  harbour->aiTargetX = FieldInt(f, 20);
+  harbour->aiTargetY = FieldInt(f, 21);
+  harbour->aiUltimateTargetX = FieldInt(f, 22);
+  harbour->eventsEffect = FieldInt(f, 25);
+  harbour->turnsSinceParadrop = FieldInt(f, 26);
+  harbour->spotted = 1;
+  harbour->ResetActionPoints();
+  harbour->inReserve = 0;
+  harbour->availableInTurns = 0;
+  LogFormat(u"Mulberry %s (ID=%i) added", harbour->name, harbour->id);
+  game.landUnits.push_back(std::move(harbour));
+}
+
+void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
+  const auto& f = row.fields;
+  auto unit = std::make_unique<cJednostkaLadowa>();
+  unit->id = FieldInt(f, 0);
+  unit->name = CutName(f[1]);
+  unit->owner = FieldInt(f, 2);
+  unit->x = FieldInt(f, 3);
+  unit->y = FieldInt(f, 4);
+  unit->SetType(FieldInt(f, 5));
+  unit->level = CheckedLevel(FieldInt(f, 6), path, row.line);
+  unit->strength = FieldInt(f, 7);
+  unit->actionPoints = FieldInt(f, 8);
+  unit->attacked = FieldFlag(f, 9);
+  unit->wasAttacked = FieldFlag(f, 10);
+  unit->supplySourceX = FieldInt(f, 11);
+  unit->supplySourceY = FieldInt(f, 12);
+  unit->startingActionPoints = FieldInt(f, 13);
+  unit->transporterId = FieldInt(f, 14);
+  unit->attachedCommander = AttachedCommanderOfColumn(game, FieldInt(f, 15));
+  unit->commanderId = -1;
+  unit->inReserve = FieldFlag(f, 16);
+  unit->shoreBombardmentEffect = FieldFloat(f, 17);
+  unit->freezeTime = FieldInt(f, 18);
+  unit->aiOrder = FieldInt(f, 19);
+  unit->aiTargetX = FieldInt(f, 20);
+  unit->aiTargetY = FieldInt(f, 21);
+  unit->aiUltimateTargetX = FieldInt(f, 22);
+  unit->aiUltimateTargetY = FieldInt(f, 23);
+  unit->supply = CheckedSupply(FieldInt(f, 24), path, row.line);
+  unit->eventsEffect = FieldInt(f, 25);
+  unit->turnsSinceParadrop = FieldInt(f, 26);
+  unit->turnsWithoutSupply = FieldInt(f, 28);
+  unit->trenchBonusMultiplier = FieldInt(f, 29);
+  unit->lastX = FieldInt(f, 30);
+  unit->lastY = FieldInt(f, 31);
+  unit->availableInTurns = FieldInt(f, 32);
+  unit->transporter = nullptr;
+  unit->spotted = 0;
+  unit->newEnemyRevealed = 0;
+  LogFormat(u"Land unit %s (ID=%i CountryID=%i) added", unit->name, unit->id, unit->owner);
+  if (unit->attachedCommander) unit->attachedCommander->headquarters = unit.get();
+  game.landUnits.push_back(std::move(unit));
+}
+
+std::u16string Row(const cJednostkaLadowa& u) {
+  const auto* harbour = dynamic_cast<const cMulberry*>(&u);
+  return Format(kRow, u.id, SanitizeFieldText(u.name), u.owner, u.x, u.y, u.type, u.level, u.GetStrength(),
+                u.actionPoints, u.attacked ? 1 : 0, u.wasAttacked ? 1 : 0, u.supplySourceX, u.supplySourceY,
+                u.startingActionPoints, u.transporter ? u.transporter->id : -1,
+                u.attachedCommander ? u.attachedCommander->id : -1, u.inReserve ? 1 : 0, u.shoreBombardmentEffect,
+                u.freezeTime, u.aiOrder, u.aiTargetX, u.aiTargetY, u.aiUltimateTargetX, u.aiUltimateTargetY, u.supply,
+                u.eventsEffect, u.turnsSinceParadrop, harbour && u.type == kMulberryType ? harbour->remainingTime : -1,
+                u.turnsWithoutSupply, u.trenchBonusMultiplier, u.lastX, u.lastY, u.availableInTurns);
+}
+
+}  // namespace
+
+void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"land_units.csv");
+  cCsvReader reader = OpenTable(kOpeningLine, path);
+  game.landUnits.clear();
+
+  std::vector<sRow> rows;
+  while (!reader.AtEnd()) {
+    if (reader.ReadRecord(false) < kColumns) continue;
+    rows.push_back({reader.fields, static_cast<int>(reader.RecordCount())});
+  }
+  // Harbours take the counter's next numbers, so the counter first passes
+  // every number of the file.
+  for (const sRow& row : rows) {
+    if (FieldInt(row.fields, 5) != kMulberryType) {
+      game.nextLandUnitId = std::max<int>(game.nextLandUnitId, FieldInt(row.fields, 0));
+    }
+  }
+  for (const sRow& row : rows) {
+    const std::int32_t id = FieldInt(row.fields, 0);
+    const std::int32_t type = FieldInt(row.fields, 5);
+    if (!IsKnownTypeOf(kCategoryLand, type)) {
+      LogValueOutOfRange(u"Land unit type", type, path, row.line);
+      continue;
+    }
+    if (game.IsLandUnitIdUsed(id)) LogFormat(u"Blad: Numer ID=%i sie powtarza.", id);
+    if (type == kMulberryType) {
+      LoadHarbour(game, row, path);
+    } else {
+      LoadLandUnit(game, row, path);
+    }
+  }
+}
+
+bool WriteLandUnits(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"land_units.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(kHeader);
+  for (const auto* list : {&game.landUnits, &game.aboardUnitsA, &game.aboardUnitsB}) {
+    for (const auto& unit : *list) writer.Write(Row(*unit));
+  }
+  for (const auto& unit : game.reservePool) {
+    if (unit->category != kCategoryLand) continue;
+    if (const auto* land = dynamic_cast<const cJednostkaLadowa*>(unit.get())) writer.Write(Row(*land));
+  }
+  return writer.Commit();
+}
+
+}  // namespace tr

@@ -1,0 +1,80 @@
+#include "scenario/naval_units_file.h"
+
+#include <memory>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "scenario/unit_file_checks.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::size_t kColumns = 14;
+constexpr std::u16string_view kHeader =
+    u"#Naval units\n#ID;Name;Country ID;Type;Fleet ID;HP;Max HP;Commander ID (-1 = no commander assigned);In "
+    u"reserve [0=false 1=true];Shore bombardment done? [0=false 1=true];Airstrike done? [0=false 1=true];Available "
+    u"in turns;Recon done? [0=false 1=true] ;Can be repaired? [0=false 1=true]\n";
+constexpr std::u16string_view kRow = u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;";
+
+std::u16string Row(const cJednostkaMorska& s, int fleetId, int commanderId) {
+  return Format(kRow, s.id, SanitizeFieldText(s.name), s.owner, s.type, fleetId, s.hitPoints, s.maxHitPoints,
+                commanderId, s.inReserve ? 1 : 0, s.shoreBombardmentDone ? 1 : 0, s.airstrikeDone ? 1 : 0,
+                s.availableInTurns, s.reconDone ? 1 : 0, s.canBeRepaired ? 1 : 0);
+}
+
+}  // namespace
+
+void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"naval_units.csv");
+  cCsvReader reader = OpenTable(kOpeningNavalUnitsLine, path);
+  game.navalUnits.clear();
+  while (!reader.AtEnd()) {
+    if (reader.ReadRecord(false) < kColumns) continue;
+    const auto& f = reader.fields;
+    const std::int32_t type = FieldInt(f, 3);
+    if (!IsKnownTypeOf(kCategoryNaval, type)) {
+      LogValueOutOfRange(u"Naval unit type", type, path, static_cast<int>(reader.RecordCount()));
+      continue;
+    }
+    auto ship = std::make_unique<cJednostkaMorska>();
+    ship->id = FieldInt(f, 0);
+    ship->name = CutName(f[1]);
+    ship->owner = FieldInt(f, 2);
+    ship->SetType(type);
+    ship->fleetId = FieldInt(f, 4);
+    ship->hitPoints = FieldInt(f, 5);
+    ship->maxHitPoints = FieldInt(f, 6);
+    const std::int32_t commanderId = FieldInt(f, 7);
+    ship->attachedCommander = commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
+    ship->commanderId = -1;
+    ship->inReserve = FieldFlag(f, 8);
+    ship->shoreBombardmentDone = FieldFlag(f, 9);
+    ship->airstrikeDone = FieldFlag(f, 10);
+    ship->availableInTurns = FieldInt(f, 11);
+    ship->reconDone = FieldFlag(f, 12);
+    ship->canBeRepaired = FieldFlag(f, 13);
+    LogFormat(u"Naval unit %s (ID=%i CountryID=%i) added", ship->name, ship->id, ship->owner);
+    if (ship->attachedCommander) ship->attachedCommander->headquarters = ship.get();
+    game.navalUnits.push_back(std::move(ship));
+  }
+}
+
+bool WriteNavalUnits(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"naval_units.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(kHeader);
+  writer.Write(u"#On map");
+  for (const auto& ship : game.navalUnits) {
+    writer.Write(Row(*ship, ship->fleet ? ship->fleet->id : ship->fleetId,
+                     ship->attachedCommander ? ship->attachedCommander->id : -1));
+  }
+  writer.Write(u"\n#In reserve");
+  for (const auto& ship : game.navalReserve) writer.Write(Row(*ship, -1, -1));
+  return writer.Commit();
+}
+
+}  // namespace tr

@@ -20,11 +20,16 @@ namespace tr {
 
 class CDXUTButton;
 class CDXUTCheckBox;
+class CDXUTComboBox;
+class CDXUTEditBox;
 class CDXUTFrame;
 class CDXUTIcon;
 class CDXUTImage;
+class CDXUTListBox;
+class CDXUTMemo;
 class CDXUTProgressBar;
 class CDXUTRadioButton;
+class CDXUTSlider;
 class CDXUTStatic;
 class CDXUTTabFrame;
 class Texture;
@@ -39,8 +44,7 @@ class CDXUTDialog {
   CDXUTDialog& operator=(const CDXUTDialog&) = delete;
 
   // --- Adders (dialog_adders.cpp). The "At" forms take the rectangle of the
-  // control's entry in the layout table. Kinds of the second toolkit part
-  // (combo box, slider, edit box, list box, memo) join here with their adders.
+  // control's entry in the layout table.
   HResult AddStatic(int id, std::u16string_view text, int x, int y, int w, int h,
                     bool is_default = false, CDXUTStatic** created = nullptr);
   HResult AddStaticAt(int id, std::u16string_view text, CDXUTStatic** created = nullptr);
@@ -71,6 +75,21 @@ class CDXUTDialog {
   HResult AddTabFrameAt(int id, CDXUTTabFrame** created = nullptr);
   HResult AddProgressBarAt(int id, int minimum, int maximum, int value,
                            CDXUTProgressBar** created = nullptr);
+  // The input controls (dialog_adders_input.cpp).
+  HResult AddComboBox(int id, int x, int y, int w, int h, int hotkey = 0, bool is_default = false,
+                      CDXUTComboBox** created = nullptr);
+  HResult AddComboBoxAt(int id, std::u16string_view hint = {}, CDXUTComboBox** created = nullptr);
+  HResult AddSlider(int id, int x, int y, int w, int h, int minimum = 0, int maximum = 100,
+                    int value = 50, bool is_default = false, CDXUTSlider** created = nullptr);
+  HResult AddSliderAt(int id, int minimum, int maximum, int value, CDXUTSlider** created = nullptr);
+  HResult AddEditBox(int id, std::u16string_view text, int x, int y, int w, int h,
+                     bool is_default = false, CDXUTEditBox** created = nullptr);
+  HResult AddEditBoxAt(int id, std::u16string_view text, std::u16string_view hint = {},
+                       CDXUTEditBox** created = nullptr);
+  HResult AddListBoxAt(int id, std::uint32_t style = 0, CDXUTListBox** created = nullptr);
+  HResult AddMemo(int id, std::u16string_view text, int x, int y, int w, int h,
+                  bool is_default = false, CDXUTMemo** created = nullptr);
+  HResult AddMemoAt(int id, std::u16string_view text, CDXUTMemo** created = nullptr);
 
   // Appends a control built by a caller (the adders of other control kinds);
   // it is initialised from the default elements first, and not added when that fails.

@@ -7,7 +7,9 @@
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "scenario/scenario_paths.h"
+#include "world/byte_io.h"
 #include "world/file_io.h"
+#include "world/gra.h"
 
 namespace tr {
 namespace {
@@ -16,26 +18,20 @@ constexpr std::string_view kTag = "Qelv1";
 // Type, year, month, day, turn, state, country and the text length.
 constexpr std::size_t kFixedReportBytes = 8 * 4;
 
-void PutU32(std::string& out, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
 class ByteReader {
  public:
   explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
   std::size_t Left() const { return bytes_.size() - pos_; }
   std::uint32_t U32() {
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value |= std::uint32_t{static_cast<unsigned char>(bytes_[pos_ + i])} << (8 * i);
+    const std::uint32_t value = ReadU32(bytes_, pos_);
     pos_ += 4;
     return value;
   }
   std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
   char16_t Unit() {
-    const auto lo = static_cast<unsigned char>(bytes_[pos_]);
-    const auto hi = static_cast<unsigned char>(bytes_[pos_ + 1]);
+    const char16_t unit = ReadU16(bytes_, pos_);
     pos_ += 2;
-    return static_cast<char16_t>(lo | (hi << 8));
+    return unit;
   }
   std::string_view Take(std::size_t n) {
     const std::string_view part = bytes_.substr(pos_, n);
@@ -48,18 +44,12 @@ class ByteReader {
   std::size_t pos_ = 0;
 };
 
-std::function<sReportStamp()>& StampSource() {
-  static std::function<sReportStamp()> source;
-  return source;
-}
-
 }  // namespace
 
-void SetReportStampSource(std::function<sReportStamp()> source) { StampSource() = std::move(source); }
-
 sReportStamp CurrentReportStamp() {
-  const auto& source = StampSource();
-  return source ? source() : sReportStamp{};
+  if (!gGame) return {};
+  const cGameDate& date = gGame->date;
+  return {date.year, date.month, date.GetDayOfMonth(), gGame->turn};
 }
 
 void cReportList::Add(const sReport& report) { Add(report, CurrentReportStamp()); }
@@ -74,16 +64,13 @@ void cReportList::Add(sReport report, const sReportStamp& stamp) {
 
 std::string cReportList::Serialize() const {
   std::string out(kTag);
-  PutU32(out, static_cast<std::uint32_t>(reports_.size()));
+  AppendU32(out, static_cast<std::uint32_t>(reports_.size()));
   for (const sReport& r : reports_) {
     for (std::int32_t value : {r.type, r.year, r.month, r.day, r.turn, r.state, r.country}) {
-      PutU32(out, static_cast<std::uint32_t>(value));
+      AppendU32(out, static_cast<std::uint32_t>(value));
     }
-    PutU32(out, static_cast<std::uint32_t>(r.text.size()));
-    for (char16_t unit : r.text) {
-      out.push_back(static_cast<char>(unit & 0xFF));
-      out.push_back(static_cast<char>(unit >> 8));
-    }
+    AppendU32(out, static_cast<std::uint32_t>(r.text.size()));
+    for (char16_t unit : r.text) AppendU16(out, unit);
   }
   return out;
 }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <list>
 #include <string>
 #include <string_view>
@@ -34,7 +33,7 @@ struct sReportStamp {
 
 class cReportList {
  public:
-  // Appends a copy stamped with the running game's date and turn (the stamp source).
+  // Appends a copy stamped with the running game's date and turn.
   void Add(const sReport& report);
   void Add(sReport report, const sReportStamp& stamp);
 
@@ -60,9 +59,7 @@ class cReportList {
   std::list<sReport> reports_;
 };
 
-// The date and turn of the running game: the game installs the source when it
-// is built; without one the stamp is all zeros.
-void SetReportStampSource(std::function<sReportStamp()> source);
+// The date (day of the month) and turn of the running game; zeros without one.
 sReportStamp CurrentReportStamp();
 
 }  // namespace tr

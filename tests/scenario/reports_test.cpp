@@ -6,6 +6,7 @@
 #include "foundation/paths.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
+#include "support/world_builder.h"
 
 namespace tr {
 namespace {
@@ -94,6 +95,22 @@ TEST_F(ReportsTest, UnwritableFolderIsReportedNotFatal) {
   cReportList list;
   EXPECT_FALSE(list.Save(u"data\\save\\missing-folder"));
   EXPECT_TRUE(log.Contains(u"ERROR: Opening reports file for writing"));
+}
+
+TEST_F(ReportsTest, AddStampsTheRunningGamesDateAndTurn) {
+  test::TestWorld world(2, 2, 1);
+  world.game().date = {2, 6, 1941};
+  world.game().turn = 17;
+  cReportList list;
+  sReport r = Make(22, 1, u"x");
+  r.year = 5;
+  list.Add(r);
+  const sReport& added = list.Reports().front();
+  EXPECT_EQ(added.year, 1941);
+  EXPECT_EQ(added.month, 6);
+  EXPECT_EQ(added.day, world.game().date.GetDayOfMonth());
+  EXPECT_EQ(added.turn, 17);
+  EXPECT_EQ(added.state, 1);
 }
 
 TEST_F(ReportsTest, SelectCopiesMatchesInOrder) {

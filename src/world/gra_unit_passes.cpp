@@ -70,14 +70,14 @@ void cGame::MoveAboardUnitsOffMap() {
     const bool carrier = ship && (ship->type == kCargoShip || ship->type == kAmphibiousShip);
     TakeOffHex(*this, unit);
     if (!carrier || ship->carriedUnit) {
-      // Nothing can carry it: the unit waits in the reserve pool rather than
-      // standing nowhere or sharing a ship.
+      // Nothing can carry it: the reserve pass that follows puts the unit
+      // into the reserve pool rather than leave it standing nowhere.
       LogFormat(u"ERROR: land unit %s (ID=%i) names transporter ID=%i, which cannot carry it; moved to the reserve pool",
                 unit.name, unit.id, unit.transporterId);
       unit.transporterId = -1;
       unit.transporter = nullptr;
-      PutIntoReserve(*this, std::move(*it));
-      it = landUnits.erase(it);
+      unit.inReserve = 1;
+      ++it;
       continue;
     }
     unit.transporter = ship;

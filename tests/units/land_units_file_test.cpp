@@ -1,0 +1,211 @@
+// "land_units.csv": columns, duplicates, commanders, harbours, the reserve and
+// carried units after loading, the counters, and save-and-load.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "scenario/land_units_file.h"
+#include "units/unit_files_fixture.h"
+
+namespace tr {
+namespace {
+
+using test::LandRow;
+using test::UnitFiles;
+
+class LandUnitsFile : public UnitFiles {};
+
+TEST_F(LandUnitsFile, ReadsEveryColumn) {
+  AddCommander(3, 1, 10, 10);
+  Scenario("land_units.csv", "#Land units\r\n#ID;...\r\n" + LandRow(12, "First Guards", 2, 4, 5, 3, 3) +
+                                 "13;Short;1;1;1;0;2;80;3;1;0;4;5;6;-1;-1;0;1.5;2;7;8;9;10;11;12;13;14;-1;0;16;17;18;\r\n");
+  test::LogCapture log;
+  LoadLandUnits(game(), test::kScenario);
+  ASSERT_EQ(game().landUnits.size(), 1u);
+  const cJednostkaLadowa& u = *game().landUnits.front();
+  EXPECT_EQ(u.id, 12);
+  EXPECT_EQ(u.name, u"First Guards");
+  EXPECT_EQ(u.owner, 2);
+  EXPECT_EQ(u.x, 4);
+  EXPECT_EQ(u.y, 5);
+  EXPECT_EQ(u.type, kMechanizedCorps);
+  EXPECT_EQ(u.category, kCategoryLand);
+  EXPECT_EQ(u.level, 2);
+  EXPECT_EQ(u.strength, 80);
+  EXPECT_EQ(u.actionPoints, 3);
+  EXPECT_EQ(u.attacked, 1);
+  EXPECT_EQ(u.wasAttacked, 0);
+  EXPECT_EQ(u.supplySourceX, 4);
+  EXPECT_EQ(u.supplySourceY, 5);
+  EXPECT_EQ(u.startingActionPoints, 6);
+  EXPECT_EQ(u.transporterId, -1);
+  ASSERT_NE(u.attachedCommander, nullptr);
+  EXPECT_EQ(u.attachedCommander->headquarters, &u);
+  EXPECT_EQ(u.commanderId, -1);
+  EXPECT_EQ(u.inReserve, 0);
+  EXPECT_FLOAT_EQ(u.shoreBombardmentEffect, 1.5f);
+  EXPECT_EQ(u.freezeTime, 2);
+  EXPECT_EQ(u.aiOrder, 7);
+  EXPECT_EQ(u.aiTargetX, 8);
+  EXPECT_EQ(u.aiTargetY, 9);
+  EXPECT_EQ(u.aiUltimateTargetX, 10);
+  EXPECT_EQ(u.aiUltimateTargetY, 11);
+  EXPECT_EQ(u.supply, 12);
+  EXPECT_EQ(u.eventsEffect, 13);
+  EXPECT_EQ(u.turnsSinceParadrop, 14);
+  EXPECT_EQ(u.turnsWithoutSupply, 0);
+  EXPECT_EQ(u.trenchBonusMultiplier, 16);
+  EXPECT_EQ(u.lastX, 17);
+  EXPECT_EQ(u.lastY, 18);
+  EXPECT_EQ(u.availableInTurns, 19);
+  EXPECT_TRUE(log.Contains(u"Land unit First Guards (ID=12 CountryID=2) added"));
+  EXPECT_FALSE(log.ContainsText(u"Commander with ID"));
+}
+
+TEST_F(LandUnitsFile, DuplicatesAreLoggedAndKeptUnknownCommandersLogged) {
+  Scenario("land_units.csv", LandRow(5, "A", 1, 1, 1, 0, 7) + LandRow(5, "B", 1, 2, 2) + LandRow(6, "C", 1, 3, 3, 9));
+  test::LogCapture log;
+  LoadLandUnits(game(), test::kScenario);
+  EXPECT_EQ(game().landUnits.size(), 2u);
+  EXPECT_TRUE(log.Contains(u"Commander with ID=7 not found"));
+  EXPECT_TRUE(log.Contains(u"Blad: Numer ID=5 sie powtarza."));
+  EXPECT_EQ(game().landUnits.front()->attachedCommander, nullptr);
+  EXPECT_TRUE(log.ContainsText(u"Land unit type (9) out of range"));
+}
+
+TEST_F(LandUnitsFile, HarboursTakeTheirTimeAndUniqueNumbers) {
+  Scenario("land_units.csv", LandRow(41, "A", 1, 1, 1) + LandRow(41, "Harbour1", 1, 2, 2, 60, -1, 1, -1, -1) +
+                                 LandRow(3, "Harbour2", 1, 3, 3, 60, -1, 0, -1, 3) + LandRow(42, "B", 1, 4, 4));
+  LoadLandUnits(game(), test::kScenario);
+  ASSERT_EQ(game().landUnits.size(), 4u);
+  std::set<int> ids;
+  std::vector<const cMulberry*> harbours;
+  for (const auto& unit : game().landUnits) {
+    ids.insert(unit->id);
+    if (const auto* harbour = dynamic_cast<const cMulberry*>(unit.get())) harbours.push_back(harbour);
+  }
+  EXPECT_EQ(ids.size(), 4u);
+  ASSERT_EQ(harbours.size(), 2u);
+  EXPECT_GT(harbours[0]->id, 42);
+  EXPECT_EQ(harbours[0]->remainingTime, 6);  // MulberryDuration 6.7, truncated
+  EXPECT_EQ(harbours[1]->remainingTime, 3);
+  EXPECT_EQ(harbours[0]->inReserve, 0);
+  EXPECT_EQ(harbours[0]->availableInTurns, 0);
+  EXPECT_EQ(harbours[0]->strength, 7);
+  EXPECT_EQ(harbours[0]->supply, 10);
+  EXPECT_EQ(harbours[0]->supplySourceX, -1);
+  EXPECT_EQ(harbours[0]->spotted, 1);
+  EXPECT_EQ(harbours[0]->type, kMulberryType);
+}
+
+TEST_F(LandUnitsFile, CountersContinueAfterTheHighestNumber) {
+  Scenario("land_units.csv", LandRow(41, "A", 1, 1, 1) + LandRow(7, "B", 1, -1, -1, 0, -1, 1));
+  LoadLandUnits(game(), test::kScenario);
+  game().CollectUnitReserve();
+  game().InitNextIds();
+  EXPECT_EQ(game().nextLandUnitId, 42);
+  EXPECT_EQ(game().nextAirUnitId, 1);
+  EXPECT_EQ(game().nextFleetId, 1);
+  EXPECT_EQ(game().nextNavalUnitId, 2);
+  const cJednostkaLadowa next;
+  EXPECT_EQ(next.id, 43);
+}
+
+TEST_F(LandUnitsFile, ReserveAndCarriedUnitsLeaveTheMapList) {
+  auto cargo = std::make_unique<cJednostkaMorska>();
+  cargo->id = 30;
+  cargo->SetType(kCargoShip);
+  auto landing = std::make_unique<cJednostkaMorska>();
+  landing->id = 31;
+  landing->SetType(kAmphibiousShip);
+  game().navalUnits.push_back(std::move(cargo));
+  game().navalUnits.push_back(std::move(landing));
+  Scenario("land_units.csv", LandRow(1, "Map", 1, 1, 1) + LandRow(2, "Reserve", 1, -1, -1, 0, -1, 1) +
+                                 LandRow(3, "Cargo", 1, -1, -1, 0, -1, 0, 30) +
+                                 LandRow(4, "Landing", 1, -1, -1, 0, -1, 0, 31) +
+                                 LandRow(5, "Lost", 1, -1, -1, 0, -1, 0, 99));
+  test::LogCapture log;
+  LoadLandUnits(game(), test::kScenario);
+  game().MoveAboardUnitsOffMap();
+  game().CollectUnitReserve();
+  ASSERT_EQ(game().landUnits.size(), 1u);
+  ASSERT_EQ(game().aboardUnitsA.size(), 1u);
+  ASSERT_EQ(game().aboardUnitsB.size(), 1u);
+  EXPECT_EQ(game().aboardUnitsA.front()->transporter, game().FindNavalUnitById(30));
+  EXPECT_EQ(game().FindNavalUnitById(31)->carriedUnit, game().aboardUnitsB.front().get());
+  ASSERT_EQ(game().reservePool.size(), 2u);
+  EXPECT_EQ(game().reservePool[0]->name, u"Reserve");
+  EXPECT_EQ(game().reservePool[1]->name, u"Lost");
+  EXPECT_EQ(game().reservePool[0]->supply, 10);
+  EXPECT_EQ(game().reservePool[0]->combatValue, 111);  // events effect 13, shore bombardment 1.5
+  EXPECT_TRUE(log.ContainsText(u"(ID=5) names transporter ID=99"));
+  EXPECT_TRUE(IsLandUnitAboard(*game().aboardUnitsA.front()));
+  EXPECT_TRUE(IsUnitInReserve(*game().reservePool[0]));
+
+  ASSERT_TRUE(WriteLandUnits(game(), test::kSaveFolder));
+  const std::string saved = Saved("land_units.csv");
+  const auto at = [&](const char* name) { return saved.find(std::string(";") + name + ";"); };
+  EXPECT_LT(at("Map"), at("Cargo"));
+  EXPECT_LT(at("Cargo"), at("Landing"));
+  EXPECT_LT(at("Landing"), at("Reserve"));
+  EXPECT_LT(at("Reserve"), at("Lost"));
+}
+
+TEST_F(LandUnitsFile, HeaderAndRowBytes) {
+  AddCommander(3, 1, 1, 1);
+  Scenario("land_units.csv", LandRow(12, "Guards", 2, 4, 5, 3, 3));
+  LoadLandUnits(game(), test::kScenario);
+  game().landUnits.front()->name = u"Guards;One";
+  ASSERT_TRUE(WriteLandUnits(game(), test::kSaveFolder));
+  EXPECT_EQ(Saved("land_units.csv"),
+            "#Land units\r\n#ID;Name;Country ID;Hex X;Hex Y;Type;Level (1-5);Current strength (1-100);Action "
+            "Points;Attacked [0=false 1=true];Was attacked [0=false 1=true];Supply source X;Supply source Y;Starting "
+            "AP;TransporterID (-1=not on transporter);CommanderID (-1=no commander assigned);InReserve [0=false "
+            "1=true];ShoreBombEffect;Freeze time;AI - order;AI - targetX;AI - targetY;AI- ultimate target X;AI - "
+            "ultimate targetY;Supply;EventsEffect;Number of turns from last paradrop;mulberry remaining time "
+            "(months);Turns without supply;Trench bonus multiplier;Last X;Last Y;Available in turns;"
+            "\r\n12;Guards,One;2;4;5;3;2;80;3;1;0;4;5;6;-1;3;0;1.500000;2;7;8;9;10;11;12;13;14;-1;0;16;17;18;19;");
+}
+
+TEST_F(LandUnitsFile, SaveAndLoadKeepsTheUnits) {
+  AddCommander(3, 1, 1, 1);
+  Scenario("land_units.csv", LandRow(12, "A", 2, 4, 5, 3, 3) + LandRow(20, "B", 1, -1, -1, 6, -1, 1) +
+                                 LandRow(21, "Harbour", 1, 6, 6, 60, -1, 0, -1, 4) + LandRow(30, "C", 3, 7, 1, 4));
+  LoadLandUnits(game(), test::kScenario);
+  game().CollectUnitReserve();
+  ASSERT_TRUE(WriteLandUnits(game(), test::kSaveFolder));
+
+  cGame& first = game();
+  std::vector<std::tuple<int, int, int, int, int, int>> before;
+  for (const auto& u : first.landUnits) before.emplace_back(u->id, u->x, u->y, u->strength, u->attacked, u->type);
+  const auto harbourOf = [](const cGame& g) {
+    for (const auto& u : g.landUnits) {
+      if (u->type == kMulberryType) return u.get();
+    }
+    return static_cast<cJednostkaLadowa*>(nullptr);
+  };
+  const int harbourTime = static_cast<const cMulberry*>(harbourOf(first))->remainingTime;
+
+  LoadLandUnits(first, test::kSaveTemplate);
+  first.CollectUnitReserve();
+  std::vector<std::tuple<int, int, int, int, int, int>> after;
+  for (const auto& u : first.landUnits) after.emplace_back(u->id, u->x, u->y, u->strength, u->attacked, u->type);
+  ASSERT_EQ(after.size(), before.size());
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (std::get<5>(before[i]) == kMulberryType) {
+      EXPECT_NE(std::get<0>(after[i]), 12);
+      EXPECT_NE(std::get<0>(after[i]), 30);
+      EXPECT_EQ(std::get<1>(after[i]), std::get<1>(before[i]));
+      continue;
+    }
+    EXPECT_EQ(after[i], before[i]);
+  }
+  EXPECT_EQ(static_cast<const cMulberry*>(harbourOf(first))->remainingTime, harbourTime);
+  ASSERT_EQ(first.reservePool.size(), 1u);
+  EXPECT_EQ(first.reservePool[0]->id, 20);
+  EXPECT_EQ(first.reservePool[0]->inReserve, 1);
+  EXPECT_EQ(first.landUnits.front()->attachedCommander->id, 3);
+}
+
+}  // namespace
+}  // namespace tr

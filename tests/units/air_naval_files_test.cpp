@@ -1,0 +1,152 @@
+// "air_units.csv" and "naval_units.csv": the reserve rule of air units, the
+// refused rows, the ships' reserve, and save-and-load.
+#include <gtest/gtest.h>
+
+#include "scenario/air_units_file.h"
+#include "scenario/naval_units_file.h"
+#include "units/shore_bombardment_ships.h"
+#include "units/unit_files_fixture.h"
+
+namespace tr {
+namespace {
+
+using test::AirRow;
+using test::UnitFiles;
+
+class AirNavalFiles : public UnitFiles {};
+
+TEST_F(AirNavalFiles, AirRowsBreakingTheReserveRuleAreRefusedInOneBox) {
+  Scenario("air_units.csv", AirRow(1, "Good", 2, 3, 4, 0) + AirRow(2, "Parked", 2, 5, 7, 1) +
+                                AirRow(3, "Lost", 3, -1, -1, 0) + AirRow(4, "Spare", 2, -1, -1, 1, 2) +
+                                AirRow(4, "Twin", 2, 6, 6, 0));
+  test::LogCapture log;
+  LoadAirUnits(game(), test::kScenario);
+  ASSERT_EQ(game().airUnits.size(), 3u);
+  const cJednostkaLotnicza& good = *game().airUnits.front();
+  EXPECT_EQ(good.type, kTacticalBomber);
+  EXPECT_EQ(good.level, 3);
+  EXPECT_EQ(good.strength, 60);
+  EXPECT_EQ(good.attacked, 1);
+  EXPECT_EQ(good.actionPoints, 4);
+  EXPECT_EQ(good.startingActionPoints, 5);
+  EXPECT_EQ(good.supply, 7);
+  EXPECT_EQ(good.airReconDone, 1);
+  EXPECT_EQ(good.availableInTurns, 2);
+  EXPECT_EQ(good.combatValue, 100);
+  EXPECT_EQ((*std::next(game().airUnits.begin()))->airReconDone, 0);  // recon column 2 reads as not done
+
+  const std::vector<std::u16string> lines = log.lines();
+  const auto header = std::find(lines.begin(), lines.end(), u"Invalid entries from air_units.csv:");
+  ASSERT_NE(header, lines.end());
+  ASSERT_GE(lines.end() - header, 3);
+  EXPECT_EQ(header[1], u"Parked;5;7;2");
+  EXPECT_EQ(header[2], u"Lost;-1;-1;3");
+  EXPECT_TRUE(log.Contains(
+      u"Invalid entry in air_units.csv: jednostka moze byc w rezerwie tylko, jesli ma wspolrzedne (-1, -1)"));
+  EXPECT_TRUE(log.Contains(u"Blad: Numer ID=4 jednostki lotniczej sie powtarza."));
+  EXPECT_TRUE(log.Contains(u"Air unit Good (ID=1 CountryID=2) added"));
+  EXPECT_EQ(presentation_.CountEvents(u"message-box"), 1);
+  EXPECT_EQ(presentation_.CountEvents(u"message-box air_units.csv|"), 1);
+}
+
+TEST_F(AirNavalFiles, AirUnitsSaveAndLoad) {
+  sCommander& commander = AddCommander(4, 2, 1, 1, kCategoryAir);
+  Scenario("air_units.csv", "#Air units\r\n" + AirRow(1, "Good", 2, 3, 4, 0) + AirRow(9, "Spare", 2, -1, -1, 1));
+  LoadAirUnits(game(), test::kScenario);
+  game().airUnits.front()->attachedCommander = &commander;
+  game().CollectUnitReserve();
+  ASSERT_EQ(game().reservePool.size(), 1u);
+  ASSERT_TRUE(WriteAirUnits(game(), test::kSaveFolder));
+  const std::string saved = Saved("air_units.csv");
+  EXPECT_EQ(saved.substr(0, 11), "#Air units\r");
+  EXPECT_NE(saved.find(";Available in turns\r\n#On map\r\n1;Good;2;3;4;21;3;60;4;1;0;2;3;4;5;0;7;1;2;\r\n#In reserve"
+                       "\r\n9;Spare;2;-1;-1;21;3;60;-1;1;0;2;3;4;5;1;10;1;2;"),
+            std::string::npos)
+      << saved;
+
+  LoadAirUnits(game(), test::kSaveTemplate);
+  game().CollectUnitReserve();
+  ASSERT_EQ(game().airUnits.size(), 1u);
+  EXPECT_EQ(game().airUnits.front()->attachedCommander, &commander);
+  EXPECT_EQ(commander.headquarters, game().airUnits.front().get());
+  ASSERT_EQ(game().reservePool.size(), 1u);
+  EXPECT_EQ(game().reservePool[0]->id, 9);
+  game().InitNextIds();
+  EXPECT_EQ(game().nextAirUnitId, 10);
+}
+
+TEST_F(AirNavalFiles, ShipsReadSaveAndLoadWithTheirReserve) {
+  Scenario("naval_units.csv", "#Naval units\r\n1;Hood;1;41;5;8;10;-1;0;1;0;0;1;1;\r\n2;Spare;1;44;6;3;3;-1;1;0;0;4;0;0;\r\n");
+  test::LogCapture log;
+  LoadNavalUnits(game(), test::kScenario);
+  ASSERT_EQ(game().navalUnits.size(), 2u);
+  const cJednostkaMorska& hood = *game().navalUnits.front();
+  EXPECT_EQ(hood.type, kBattleship);
+  EXPECT_EQ(hood.category, kCategoryNaval);
+  EXPECT_EQ(hood.fleetId, 5);
+  EXPECT_EQ(hood.hitPoints, 8);
+  EXPECT_EQ(hood.maxHitPoints, 10);
+  EXPECT_EQ(hood.shoreBombardmentDone, 1);
+  EXPECT_EQ(hood.reconDone, 1);
+  EXPECT_EQ(hood.canBeRepaired, 1);
+  EXPECT_TRUE(log.Contains(u"Naval unit Hood (ID=1 CountryID=1) added"));
+
+  game().CollectNavalReserve();
+  ASSERT_EQ(game().navalReserve.size(), 1u);
+  ASSERT_TRUE(WriteNavalUnits(game(), test::kSaveFolder));
+  EXPECT_EQ(Saved("naval_units.csv"),
+            "#Naval units\r\n#ID;Name;Country ID;Type;Fleet ID;HP;Max HP;Commander ID (-1 = no commander "
+            "assigned);In reserve [0=false 1=true];Shore bombardment done? [0=false 1=true];Airstrike done? [0=false "
+            "1=true];Available in turns;Recon done? [0=false 1=true] ;Can be repaired? [0=false 1=true]\r\n#On "
+            "map\r\n1;Hood;1;41;5;8;10;-1;0;1;0;0;1;1;\r\n#In reserve\r\n2;Spare;1;44;-1;3;3;-1;1;0;0;4;0;0;");
+  LoadNavalUnits(game(), test::kSaveTemplate);
+  game().CollectNavalReserve();
+  ASSERT_EQ(game().navalReserve.size(), 1u);
+  EXPECT_EQ(game().navalReserve[0]->attachedCommander, nullptr);
+  EXPECT_EQ(game().navalReserve[0]->availableInTurns, 4);
+  game().InitNextIds();
+  EXPECT_EQ(game().nextNavalUnitId, 3);
+}
+
+TEST_F(AirNavalFiles, ShoreBombardmentTakesTheFleetWithMostGuns) {
+  auto fleet = [&](int id, int node, int country) {
+    auto f = std::make_unique<cFleet>();
+    f->id = id;
+    f->seaNodeId = node;
+    f->countryId = country;
+    game().fleets.push_back(std::move(f));
+    return game().fleets.back().get();
+  };
+  auto ship = [&](cFleet* f, int type, int done = 0) {
+    auto s = std::make_unique<cJednostkaMorska>();
+    s->SetType(type);
+    s->owner = f->countryId;
+    s->fleet = f;
+    s->shoreBombardmentDone = done;
+    game().navalUnits.push_back(std::move(s));
+    return game().navalUnits.back().get();
+  };
+  cFleet* seven = fleet(7, 3, 1);
+  cFleet* four = fleet(4, 3, 1);
+  cFleet* other = fleet(2, 3, 2);
+  cFleet* away = fleet(1, 9, 1);
+  cJednostkaMorska* a = ship(seven, kBattleship);
+  ship(seven, kCargoShip);
+  cJednostkaMorska* b = ship(four, kCruiser);
+  cJednostkaMorska* spent = ship(four, kBattleship, 1);
+  ship(other, kBattleship);
+  ship(other, kBattleship);
+  ship(away, kBattleship);
+  EXPECT_EQ(FindShoreBombardmentShips(game(), 1, 3), four);  // one each: the lower number wins
+  EXPECT_EQ(b->selectedForBombardment, 1);
+  EXPECT_EQ(a->selectedForBombardment, 0);
+  EXPECT_EQ(spent->selectedForBombardment, 0);
+  ship(seven, kCruiser);
+  EXPECT_EQ(FindShoreBombardmentShips(game(), 1, 3), seven);
+  EXPECT_EQ(a->selectedForBombardment, 1);
+  EXPECT_EQ(b->selectedForBombardment, 0);
+  EXPECT_EQ(FindShoreBombardmentShips(game(), 3, 3), nullptr);
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,78 @@
+// "flags.txt" and "airrecon_units.csv": what is read, what is ignored, and
+// the exact bytes written.
+#include <gtest/gtest.h>
+
+#include "foundation/fatal.h"
+#include "scenario/air_recon_file.h"
+#include "scenario/flags_file.h"
+#include "units/unit_files_fixture.h"
+
+namespace tr {
+namespace {
+
+using test::UnitFiles;
+
+class StateFiles : public UnitFiles {};
+
+TEST_F(StateFiles, FlagLinesWithAUsableSemicolon) {
+  game().flags[3] = 9;
+  Scenario("flags.txt", "# flag no;flag value\r\n12;5;\r\n;5\r\n13;\r\n39999;-2;\n40000;3;\r\n-1;4;\r\n#14;1;\r\n15;6");
+  test::LogCapture log;
+  LoadFlags(game(), test::kScenario);
+  EXPECT_EQ(game().flags[3], 0);
+  EXPECT_EQ(game().flags[12], 5);
+  EXPECT_EQ(game().flags[13], 0);
+  EXPECT_EQ(game().flags[14], 0);
+  EXPECT_EQ(game().flags[15], 6);
+  EXPECT_EQ(game().flags[39999], -2);
+  EXPECT_TRUE(log.ContainsText(u"Flag number (40000) out of range"));
+  EXPECT_TRUE(log.ContainsText(u"Flag number (-1) out of range"));
+  EXPECT_TRUE(log.Contains(u"Otwieram plik flag ze sciezka..."));
+
+  ASSERT_TRUE(WriteFlags(game(), test::kSaveFolder));
+  EXPECT_EQ(Saved("flags.txt"), "# flag no;flag value\r\n12;5;\r\n15;6;\r\n39999;-2;\r\n");
+  game().flags[12] = 0;
+  LoadFlags(game(), test::kSaveTemplate);
+  EXPECT_EQ(game().flags[12], 5);
+}
+
+TEST_F(StateFiles, MissingFlagsFileIsFatal) {
+  test::LogCapture log;
+  EXPECT_THROW(LoadFlags(game(), test::kScenario), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"Blad otwarcia pliku (nie istnieje?)"));
+}
+
+TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
+  cJednostkaLadowa& seen = AddLand(1, 8, 9);
+  cJednostkaLotnicza& plane = AddAir(2, 3, 4);
+  country(3).reconSpottedUnits = {&seen, &plane};
+  ASSERT_TRUE(WriteAirReconUnits(game(), test::kSaveFolder));
+  EXPECT_EQ(Saved("airrecon_units.csv"), "#Hexes with units spoted with air recon\r\nCountry;3;\r\n8;9;\r\n3;4;");
+  country(3).reconSpottedUnits.clear();
+  country(1).reconSpottedUnits = {&plane};
+  LoadAirReconUnits(game(), test::kSaveTemplate);
+  EXPECT_TRUE(country(1).reconSpottedUnits.empty());
+  EXPECT_EQ(country(3).reconSpottedUnits, (std::list<cUnit*>{&seen, &plane}));
+}
+
+TEST_F(StateFiles, ReconLinesThatAreIgnored) {
+  cJednostkaLadowa& seen = AddLand(1, 8, 9);
+  Scenario("airrecon_units.csv",
+           "#x\n8;9;\nCountry;7;\n8;9;\nCountry;2;\nx;9;\n1;1;\n8;99;\n8;9;\nCountry;\n8;9;");
+  test::LogCapture log;
+  LoadAirReconUnits(game(), test::kScenario);
+  EXPECT_EQ(country(2).reconSpottedUnits, (std::list<cUnit*>{&seen, &seen}));
+  EXPECT_TRUE(country(1).reconSpottedUnits.empty());
+  EXPECT_TRUE(log.ContainsText(u"bad country"));
+}
+
+TEST_F(StateFiles, MissingReconFileLeavesTheListsEmpty) {
+  country(1).reconSpottedUnits = {&AddLand(1, 1, 1)};
+  test::LogCapture log;
+  LoadAirReconUnits(game(), test::kScenario);
+  EXPECT_TRUE(country(1).reconSpottedUnits.empty());
+  EXPECT_TRUE(log.Contains(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie? (zadnych odkrytych jednostek)"));
+}
+
+}  // namespace
+}  // namespace tr

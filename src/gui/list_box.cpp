@@ -46,6 +46,8 @@ void CDXUTListBox::UpdateRects() {
   selection_rect_ = {selection_rect_.left + border_, selection_rect_.top + border_,
                      selection_rect_.right - border_, selection_rect_.bottom - border_};
   const int font_height = dialog_->FontHeight(GetElement(0));
+  // Rows can be hit before the first render.
+  text_height_ = dialog_->FontHeight(GetElement(9));
   // The title row is reserved whether or not the list has columns.
   header_rect_ = {selection_rect_.left, selection_rect_.top, selection_rect_.right,
                   selection_rect_.top + font_height};

@@ -80,7 +80,8 @@ void StoreCyclic(std::array<std::int32_t, N>& values, int k, std::int32_t value)
 // The values of one keyed line, given to the settings of the current country.
 class LineParser {
  public:
-  LineParser(cGame& game, int line_number) : game_(game), line_(line_number) {}
+  LineParser(cGame& game, std::u16string_view path, int line_number)
+      : game_(game), path_(path), line_(line_number) {}
 
   void Value(Key key, sCountryAiSettings& ai, int k, std::string_view token) {
     const std::int32_t v = ParseLeadingInt(token);
@@ -110,7 +111,13 @@ class LineParser {
       case Key::kCarrierTargetsPriorities:
         if (k <= 9) ai.CarrierTargetsPriorities[static_cast<std::size_t>(k - 1)] = v;
         break;
-      case Key::kCountriesToPress: ai.CountriesToPress.push_back(v); break;
+      case Key::kCountriesToPress:
+        if (v >= 1 && v <= game_.CountryCount()) {
+          ai.CountriesToPress.push_back(v);
+        } else {
+          LogValueOutOfRange(u"CountriesToPress", v, path_, line_);
+        }
+        break;
       case Key::kPurchaseQueue: ai.PurchaseQueue.push_back(v); break;
       case Key::kCurrentTargets:
         pending_[static_cast<std::size_t>((k - 1) % 3)] = v;
@@ -163,6 +170,7 @@ class LineParser {
   }
 
   cGame& game_;
+  std::u16string_view path_;
   int line_;
   std::array<std::int32_t, 3> pending_{};
 };
@@ -205,7 +213,7 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
       continue;
     }
     sCountryAiSettings& ai = game.countries[current_country - 1]->aiSettings;
-    LineParser parser(game, line_number);
+    LineParser parser(game, path, line_number);
     for (std::size_t k = 1; k < tokens.size(); ++k) parser.Value(*key, ai, static_cast<int>(k), tokens[k]);
   }
 }

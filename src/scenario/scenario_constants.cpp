@@ -10,6 +10,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
+#include "foundation/game_date.h"
 #include "foundation/paths.h"
 #include "scenario/number_text.h"
 #include "scenario/table_reader.h"
@@ -198,6 +199,9 @@ void LoadScenarioConstants(sScenarioConstants& constants, std::u16string_view sc
     constants.StoreLine(line, text);
   }
   constants.FinishLoading();
+  std::array<int, 12> impulses{};
+  for (int month = 1; month <= 12; ++month) impulses[month - 1] = constants.ImpulsesPerMonth(month);
+  SetImpulsesPerMonth(impulses);
 }
 
 }  // namespace tr

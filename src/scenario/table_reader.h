@@ -15,6 +15,10 @@ namespace tr {
 inline constexpr std::u16string_view kOpenFailedLine = u"Blad otwarcia pliku! (nie istnieje?)";
 inline constexpr std::u16string_view kOpenOkLine = u"Otwarcie OK";
 
+inline constexpr std::u16string_view kOpeningLandUnitsLine =
+    u"Otwieram plik z jednostkami l\u010f\u017c\u02dddowymi ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...";
+inline constexpr std::u16string_view kOpeningAirUnitsLine =
+    u"Otwieram plik z jednostkami lotniczymi ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...";
 inline constexpr std::u16string_view kOpeningNavalUnitsLine =
     u"Otwieram plik z jednostkami morskimi ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...";
 inline constexpr std::u16string_view kOpeningCommandersLine =
@@ -22,6 +26,10 @@ inline constexpr std::u16string_view kOpeningCommandersLine =
 inline constexpr std::u16string_view kOpeningUnitNamesLine =
     u"Otwieram plik z szablonami nazw jednostek ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...";
 inline constexpr std::u16string_view kOpeningAiDataLine = u"Otwieram plik z danymi AI ze sciezki...";
+inline constexpr std::u16string_view kOpeningFlagsLine = u"Otwieram plik flag ze sciezka...";
+inline constexpr std::u16string_view kFlagsOpenFailedLine = u"Blad otwarcia pliku (nie istnieje?)";
+// "airrecon_units.csv" and "airship_attacks.csv".
+inline constexpr std::u16string_view kOpeningFileLine = u"Otwieram plik...";
 inline constexpr std::u16string_view kOpeningCitiesLine = u"Otwieram plik z miastami ze sciezka...";
 inline constexpr std::u16string_view kOpeningCountriesLine = u"Otwieram plik z panstwami ze sciezka...";
 

@@ -84,7 +84,10 @@ TEST_F(AiDataFileTest, ArraysWrapListsAppendAndIncompleteGroupsAreDropped) {
 
 TEST_F(AiDataFileTest, LinesWithoutAValidCountryAreLoggedAndIgnored) {
   test::LogCapture log;
-  Load("PurchaseQueue;1\r\nCountry;7\r\nPurchaseQueue;2\r\nCountry;3\r\nPurchaseQueue;3\r\n");
+  Load("PurchaseQueue;1\r\nCountry;7\r\nPurchaseQueue;2\r\nCountry;3\r\nPurchaseQueue;3\r\n"
+       "CountriesToPress;2;0;4;1\r\n");
+  EXPECT_EQ(Ai(3).CountriesToPress, (std::vector<std::int32_t>{2, 1}));
+  EXPECT_TRUE(log.ContainsText(u"CountriesToPress (4) out of range in data\\save\\s\\ai_data.csv at line 6"));
   EXPECT_EQ(Ai(3).PurchaseQueue, (std::vector<std::int32_t>{3}));
   EXPECT_TRUE(Ai(1).PurchaseQueue.empty());
   EXPECT_TRUE(log.ContainsText(u"Country (7) out of range"));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "foundation/fatal.h"
+#include "foundation/game_date.h"
 #include "foundation/paths.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -60,6 +61,13 @@ TEST_F(ScenarioConstantsTest, LineEndsOfEveryKindReadAlike) {
     EXPECT_EQ(c.CommandRangeConstant(), 5);
     EXPECT_EQ(c.ShipHitPoints(41), 9);
   }
+}
+
+TEST_F(ScenarioConstantsTest, TheCalendarTakesTheImpulsesOfLineOne) {
+  Load(File({{1, "4;4;4;4;3;3;3;3;2;2;2;2"}}));
+  EXPECT_EQ(ImpulsesInMonth(1), 4);
+  EXPECT_EQ(ImpulsesInMonth(12), 2);
+  SetImpulsesPerMonth({});
 }
 
 TEST_F(ScenarioConstantsTest, LabelledAndUnlabelledLines) {

@@ -1,0 +1,95 @@
+#include "scenario/airship_attacks_file.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/strict_number.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "world/file_io.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+std::u16string FromUtf16Le(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2);
+  // A last odd byte is no whole unit and is dropped.
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto lo = static_cast<unsigned char>(bytes[i]);
+    const auto hi = static_cast<unsigned char>(bytes[i + 1]);
+    text.push_back(static_cast<char16_t>(lo | (hi << 8)));
+  }
+  return text;
+}
+
+std::string ToUtf16Le(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
+std::vector<std::u16string_view> Split(std::u16string_view text, char16_t separator) {
+  std::vector<std::u16string_view> parts;
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t end = text.find(separator, pos);
+    parts.push_back(text.substr(pos, end == std::u16string_view::npos ? std::u16string_view::npos : end - pos));
+    if (end == std::u16string_view::npos) return parts;
+    pos = end + 1;
+  }
+}
+
+}  // namespace
+
+void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"airship_attacks.csv");
+  LogLine(u"Otwieram plik...");
+  LogLine(path);
+  for (const auto& country : game.countries) country->airshipAttackReports.clear();
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  if (!bytes) {
+    LogLine(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie? (zadnych raportow do wyswietlenia)");
+    return;
+  }
+  LogLine(kOpenOkLine);
+  const std::u16string text = FromUtf16Le(*bytes);
+  int lineNumber = 0;
+  for (std::u16string_view line : Split(text, u'\n')) {
+    ++lineNumber;
+    if (line.empty() || line[0] == u'#') continue;
+    const std::vector<std::u16string_view> fields = Split(line, u';');
+    if (fields.size() < 2) continue;
+    const std::optional<int> id = WholeNumber(fields[0]);
+    if (!id || *id < 1 || *id > game.CountryCount()) {
+      LogFormat(u"WARNING: bad country in %s at line %i (counting from 1); ignored", path, lineNumber);
+      continue;
+    }
+    game.countries[*id - 1]->airshipAttackReports.emplace_back(fields[1]);
+  }
+}
+
+bool WriteAirshipAttacks(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"airship_attacks.csv"), cTableWriter::Mode::kBinary);
+  if (!writer.ok()) return false;
+  std::u16string text = u"#Defender country ID;report";
+  for (const auto& country : game.countries) {
+    for (const std::u16string& report : country->airshipAttackReports) {
+      text += Format(u"\n%i;%s;", country->id, SanitizeFieldText(report));
+    }
+  }
+  writer.WriteBytes(ToUtf16Le(text));
+  return writer.Commit();
+}
+
+}  // namespace tr

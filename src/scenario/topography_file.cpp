@@ -1,0 +1,112 @@
+#include "scenario/topography_file.h"
+
+#include <string>
+
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "foundation/string_base.h"
+#include "foundation/text.h"
+#include "scenario/number_text.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_writer.h"
+#include "world/city.h"
+#include "world/file_io.h"
+#include "world/gra.h"
+#include "world/map.h"
+#include "world/panstwo.h"
+#include "world/topography.h"
+
+namespace tr {
+namespace {
+
+constexpr std::u16string_view kFileName = u"topography.csv";
+
+// Runs of ';' separate fields and give no empty ones, as the reader always cut them.
+std::vector<std::u16string> Tokens(std::u16string_view line) {
+  std::vector<std::u16string> tokens;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && line[i] == u';') ++i;
+    const std::size_t start = i;
+    while (i < line.size() && line[i] != u';') ++i;
+    if (i > start) tokens.emplace_back(line.substr(start, i - start));
+  }
+  return tokens;
+}
+
+}  // namespace
+
+bool WriteTopography(std::u16string_view folder, const cStrategicMovement& movement,
+                     const std::vector<std::unique_ptr<cCountry>>& countries) {
+  cTableWriter writer(SaveFilePath(folder, kFileName));
+  if (!writer.ok()) return false;
+  writer.Write(u"#Topography of terrain at the beginning of turn:");
+  for (const auto& country : countries) {
+    writer.Write(Format(u"\nCountry;%i;", country->id));
+    const cTopography* topography = movement.GetCountryTopography(country->id);
+    if (!topography) continue;
+    for (const sTopographyGroup& group : *topography) {
+      writer.Write(u"\nNew Group;");
+      for (const cCity* city : group.cities) writer.Write(Format(u"\nCity;%i;%i;", city->x, city->y));
+    }
+  }
+  return writer.Commit();
+}
+
+void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16string_view folderTemplate) {
+  const std::u16string path = FolderFilePath(folderTemplate, kFileName);
+  LogLine(GetText("opening_topography_file..."));
+  LogLine(path);
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  if (!bytes) {
+    LogLine(GetText("error_opening_file!_(not_exists?)"));
+    ExitDestroyingGame(1);
+  }
+  LogLine(GetText("open_ok"));
+
+  int countryId = -1;
+  sTopographyGroup* group = nullptr;
+  int lineNumber = 0;
+  const std::vector<sTextLine> lines = SplitTextLines(*bytes);
+  for (const sTextLine& raw : lines) {
+    ++lineNumber;
+    const std::u16string line = CodePageToUtf16(raw.text);
+    if (!line.empty() && line.front() == u'#') continue;
+    const std::vector<std::u16string> fields = Tokens(line);
+    if (fields.empty()) continue;
+    const std::u16string& kind = fields.front();
+    if (kind == u"Country") {
+      for (std::size_t i = 1; i < fields.size(); ++i) countryId = ParseLeadingInt(fields[i]);
+      group = nullptr;
+    } else if (kind == u"New Group") {
+      cTopography* topography = movement.GetCountryTopography(countryId);
+      if (!topography) {
+        LogFormat(u"ERROR: topography.csv line %i: a group of no country (id=%i), ignored", lineNumber, countryId);
+        group = nullptr;
+        continue;
+      }
+      topography->emplace_back();
+      group = &topography->back();
+    } else if (kind == u"City") {
+      if (fields.size() < 3) continue;
+      const int x = ParseLeadingInt(fields[1]);
+      const int y = ParseLeadingInt(fields[2]);
+      cCity* city = map.IsInside(x, y) ? map.GetHex(x, y)->city : nullptr;
+      if (!group || !city) {
+        LogFormat(u"ERROR: topography.csv line %i: city (%i, %i) %s, ignored", lineNumber, x, y,
+                  group ? std::u16string_view(u"does not exist") : std::u16string_view(u"outside a group"));
+        continue;
+      }
+      group->cities.push_back(city);
+    } else if (fields.size() > 1) {
+      LogFormat(u"ERROR: topography.csv line %i: unknown line kind \"%s\"", lineNumber, kind);
+      FatalExit(1);
+    }
+  }
+  // The read after a final line end finds nothing.
+  if (lines.empty() || lines.back().ended) LogLine(GetText("empty_line..."));
+}
+
+}  // namespace tr

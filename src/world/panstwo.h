@@ -141,8 +141,7 @@ class cCountry {
   float winterMove = 0.0f;
   float mudBattle = 0.0f;
   float mudMove = 0.0f;
-  // airshipAttackReports: the airship-attack report list goes here (airship
-  // attack file issue).
+  std::list<std::u16string> airshipAttackReports;  // waiting for the country as defender
   std::list<cUnit*> reconSpottedUnits;  // not owned
   std::int32_t specialFlags = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "foundation/fatal.h"
 #include "scenario/air_recon_file.h"
+#include "scenario/airship_attacks_file.h"
 #include "scenario/flags_file.h"
 #include "units/unit_files_fixture.h"
 
@@ -72,6 +73,54 @@ TEST_F(StateFiles, MissingReconFileLeavesTheListsEmpty) {
   LoadAirReconUnits(game(), test::kScenario);
   EXPECT_TRUE(country(1).reconSpottedUnits.empty());
   EXPECT_TRUE(log.Contains(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie? (zadnych odkrytych jednostek)"));
+}
+
+}  // namespace
+}  // namespace tr
+
+namespace tr {
+namespace {
+
+class AirshipFile : public test::UnitFiles {};
+
+TEST_F(AirshipFile, ReportsKeepEveryCharacterInUtf16) {
+  const std::u16string polish = u"\u0141\u00f3d\u017a";
+  const std::u16string cyrillic = u"\u041c\u043e\u0441\u043a\u0432\u0430 attacked";
+  country(1).airshipAttackReports = {polish, u"a;b"};
+  country(3).airshipAttackReports = {cyrillic};
+  ASSERT_TRUE(WriteAirshipAttacks(game(), test::kSaveFolder));
+  const std::string bytes = Saved("airship_attacks.csv");
+  std::u16string expected = u"#Defender country ID;report\n1;" + polish + u";\n1;a,b;\n3;" + cyrillic + u";";
+  std::string expectedBytes;
+  for (char16_t unit : expected) {
+    expectedBytes.push_back(static_cast<char>(unit & 0xFF));
+    expectedBytes.push_back(static_cast<char>(unit >> 8));
+  }
+  EXPECT_EQ(bytes, expectedBytes);
+
+  for (int id = 1; id <= 3; ++id) country(id).airshipAttackReports.clear();
+  LoadAirshipAttacks(game(), test::kSaveTemplate);
+  EXPECT_EQ(country(1).airshipAttackReports, (std::list<std::u16string>{polish, u"a,b"}));
+  EXPECT_EQ(country(3).airshipAttackReports, (std::list<std::u16string>{cyrillic}));
+  EXPECT_TRUE(country(2).airshipAttackReports.empty());
+}
+
+TEST_F(AirshipFile, BadCountriesAndAMissingFile) {
+  const std::u16string text = u"#h\n9;far;\nx;bad;\n2;kept;\n2\n";
+  std::string bytes;
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  bytes.push_back('\x01');  // a stray odd byte is no unit
+  Scenario("airship_attacks.csv", bytes);
+  LoadAirshipAttacks(game(), test::kScenario);
+  EXPECT_EQ(country(2).airshipAttackReports, (std::list<std::u16string>{u"kept"}));
+
+  test::LogCapture log;
+  LoadAirshipAttacks(game(), test::kSaveTemplate);
+  EXPECT_TRUE(country(2).airshipAttackReports.empty());
+  EXPECT_TRUE(log.Contains(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie? (zadnych raportow do wyswietlenia)"));
 }
 
 }  // namespace

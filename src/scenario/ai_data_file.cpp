@@ -85,7 +85,7 @@ class LineParser {
 
   void Value(Key key, sCountryAiSettings& ai, int k, std::string_view token) {
     const std::int32_t v = ParseLeadingInt(token);
-    const float f = static_cast<float>(ParseLeadingDouble(token));
+    const float f = ParseLeadingFloat(token);
     switch (key) {
       case Key::kCountry: break;
       case Key::kMakesSeaInvasions: ai.MakesSeaInvasions = v != 0; break;

@@ -18,7 +18,7 @@ namespace tr {
 
 void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"airrecon_units.csv");
-  LogLine(u"Otwieram plik...");
+  LogLine(kOpeningFileLine);
   LogLine(path);
   for (const auto& country : game.countries) country->reconSpottedUnits.clear();
   const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));

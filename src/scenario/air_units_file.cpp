@@ -16,8 +16,6 @@ namespace tr {
 namespace {
 
 constexpr std::size_t kColumns = 19;
-constexpr std::u16string_view kOpeningLine =
-    u"Otwieram plik z jednostkami lotniczymi ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...";
 constexpr std::u16string_view kHeader =
     u"#Air units\n#ID;Name;Country ID;Hex X;Hex Y;Type;Level (1-5);Strength;Commander ID (-1 = no commander "
     u"assigned);Attacked [0=false 1=true];Was attacked [0=false 1=true];Supply source X;Supply source Y;Action "
@@ -38,7 +36,7 @@ std::u16string Row(const cJednostkaLotnicza& u) {
 
 void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"air_units.csv");
-  cCsvReader reader = OpenTable(kOpeningLine, path);
+  cCsvReader reader = OpenTable(kOpeningAirUnitsLine, path);
   game.airUnits.clear();
   std::vector<std::u16string> refused;
   while (!reader.AtEnd()) {

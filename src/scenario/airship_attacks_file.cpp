@@ -54,7 +54,7 @@ std::vector<std::u16string_view> Split(std::u16string_view text, char16_t separa
 
 void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"airship_attacks.csv");
-  LogLine(u"Otwieram plik...");
+  LogLine(kOpeningFileLine);
   LogLine(path);
   for (const auto& country : game.countries) country->airshipAttackReports.clear();
   const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));

@@ -15,19 +15,13 @@
 #include "world/gra.h"
 
 namespace tr {
-namespace {
-
-constexpr std::u16string_view kOpenFailed = u"Blad otwarcia pliku (nie istnieje?)";
-
-}  // namespace
-
 void LoadFlags(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"flags.txt");
-  LogLine(u"Otwieram plik flag ze sciezka...");
+  LogLine(kOpeningFlagsLine);
   LogLine(path);
   const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
   if (!bytes) {
-    LogLine(kOpenFailed);
+    LogLine(kFlagsOpenFailedLine);
     FatalExit(1);
   }
   LogLine(kOpenOkLine);
@@ -54,7 +48,7 @@ bool WriteFlags(const cGame& game, std::u16string_view folder) {
   LogLine(path);
   cReplacingFile file(ResolveGamePath(path));
   if (!file.IsOpen()) {
-    LogLine(kOpenFailed);
+    LogLine(kFlagsOpenFailedLine);
     return false;
   }
   LogLine(kOpenOkLine);
@@ -64,7 +58,7 @@ bool WriteFlags(const cGame& game, std::u16string_view folder) {
   }
   file.Write(text);
   if (file.Commit()) return true;
-  LogLine(kOpenFailed);
+  LogLine(kFlagsOpenFailedLine);
   return false;
 }
 

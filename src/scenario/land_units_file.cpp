@@ -16,8 +16,6 @@ namespace tr {
 namespace {
 
 constexpr std::size_t kColumns = 33;
-constexpr std::u16string_view kOpeningLine =
-    u"Otwieram plik z jednostkami l\u010f\u017c\u02dddowymi ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...";
 constexpr std::u16string_view kHeader =
     u"#Land units\n#ID;Name;Country ID;Hex X;Hex Y;Type;Level (1-5);Current strength (1-100);Action Points;Attacked "
     u"[0=false 1=true];Was attacked [0=false 1=true];Supply source X;Supply source Y;Starting AP;TransporterID "
@@ -132,7 +130,7 @@ std::u16string Row(const cJednostkaLadowa& u) {
 
 void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"land_units.csv");
-  cCsvReader reader = OpenTable(kOpeningLine, path);
+  cCsvReader reader = OpenTable(kOpeningLandUnitsLine, path);
   game.landUnits.clear();
 
   std::vector<sRow> rows;

@@ -86,6 +86,16 @@ std::int32_t ParseLeadingInt(std::u16string_view text) { return LeadingInt(text)
 double ParseLeadingDouble(std::string_view text) { return LeadingDouble(text); }
 double ParseLeadingDouble(std::u16string_view text) { return LeadingDouble(text); }
 
+float ClampToFloat(double value) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (value > kMax) return std::numeric_limits<float>::max();
+  if (value < -kMax) return -std::numeric_limits<float>::max();
+  return static_cast<float>(value);
+}
+
+float ParseLeadingFloat(std::string_view text) { return ClampToFloat(LeadingDouble(text)); }
+float ParseLeadingFloat(std::u16string_view text) { return ClampToFloat(LeadingDouble(text)); }
+
 std::uint32_t ParseLeadingHex(std::u16string_view text) {
   std::size_t i = SkipBlanks(text);
   if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) i += 2;

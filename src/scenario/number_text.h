@@ -16,6 +16,13 @@ std::int32_t ParseLeadingInt(std::u16string_view text);
 double ParseLeadingDouble(std::string_view text);
 double ParseLeadingDouble(std::u16string_view text);
 
+// The double as a float, held to the float range (a conversion beyond it is undefined).
+float ClampToFloat(double value);
+
+// ParseLeadingDouble narrowed with ClampToFloat.
+float ParseLeadingFloat(std::string_view text);
+float ParseLeadingFloat(std::u16string_view text);
+
 // Hexadecimal digits (an optional "0x" prefix skipped), as "%X" writes them.
 std::uint32_t ParseLeadingHex(std::u16string_view text);
 

@@ -37,11 +37,11 @@ double Convert(std::string_view token, SlotKind kind) {
     case SlotKind::kInt:
       return ParseLeadingInt(token);
     case SlotKind::kFloat:
-      return static_cast<float>(ParseLeadingDouble(token));
+      return ParseLeadingFloat(token);
     case SlotKind::kDouble:
       return ParseLeadingDouble(token);
     case SlotKind::kIntReadAsFloat:
-      return TruncateToInt(static_cast<float>(ParseLeadingDouble(token)));
+      return TruncateToInt(ParseLeadingFloat(token));
   }
   return 0.0;
 }
@@ -91,6 +91,8 @@ void sScenarioConstants::SetSlot(int slot, double value) {
 }
 
 int sScenarioConstants::I(int slot) const { return TruncateToInt(Slot(slot)); }
+
+float sScenarioConstants::F(int slot) const { return ClampToFloat(Slot(slot)); }
 
 int sScenarioConstants::SlotOf(int line, int field) {
   for (const LineRun& run : RunsOfLine(line)) {

@@ -85,6 +85,7 @@ class sScenarioConstants {
   int LevelPriceSurcharge() const { return I(consts_layout::kLevelPriceSurcharge); }
   int AirLevelUpPercent() const { return I(consts_layout::kAirLevelUpPercent); }
   int CommanderSkillFactor() const { return I(consts_layout::kCommanderSkillFactor); }
+  // Line 85: the prices of the naval types 40..43 that can be bought.
   float PurchaseValues(int i) const { return F(consts_layout::kPurchaseValues + i - 1); }
   float PurchasePriceBase(int i) const { return F(consts_layout::kPurchasePriceBase + i - 1); }
   float PurchasePriceFactor(int i) const { return F(consts_layout::kPurchasePriceFactor + i - 1); }
@@ -147,7 +148,7 @@ class sScenarioConstants {
   float AiValueB() const { return F(consts_layout::kAiValueB); }
   int RetreatBase() const { return I(consts_layout::kRetreatBase); }
   float ShoreBombardmentNavyFactor(int level) const { return F(consts_layout::kShoreBombardmentNavyFactor + level - 1); }
-  // Level 0 shares its slot with ShoreBombardmentNavyFactor(5).
+  // Plain factors as the file gives them; level 0 shares its slot with ShoreBombardmentNavyFactor(5).
   float AirRangeFactor(int level) const { return F(consts_layout::kAirRangeFactor + level); }
   int CaptureMargin() const { return I(consts_layout::kCaptureMargin); }
   float AiValueC() const { return F(consts_layout::kAiValueC); }
@@ -159,6 +160,7 @@ class sScenarioConstants {
   float InvasionFactor() const { return F(consts_layout::kInvasionFactor); }
   int InvasionValue() const { return I(consts_layout::kInvasionValue); }
   int Table161(int i) const { return I(consts_layout::kTable161 + i - 1); }
+  // Line 162; line 161 is Table161.
   int PortSizeForShip(int naval_type) const { return I(consts_layout::kPortSizeForShip + naval_type - 40); }
   int ConvoyDialogValueA() const { return I(consts_layout::kConvoyDialogValueA); }
   int ConvoyDialogValueB() const { return I(consts_layout::kConvoyDialogValueB); }
@@ -191,7 +193,7 @@ class sScenarioConstants {
 
  private:
   int I(int slot) const;
-  float F(int slot) const { return static_cast<float>(Slot(slot)); }
+  float F(int slot) const;
 
   std::array<double, consts_layout::kSlotCount> slots_{};
   int ship_hit_points_max_ = 1;

@@ -77,7 +77,7 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
     }
   }
 
-  game.gameVersion = static_cast<float>(ParseLeadingDouble(ini.GetString("Save/GameVersion", u"1.0")));
+  game.gameVersion = ParseLeadingFloat(ini.GetString("Save/GameVersion", u"1.0"));
   game.gameDay = ini.GetInt("Save/GameDay", 1);
   game.displayedMonth = game.date.month;
   game.displayedYear = game.date.year;

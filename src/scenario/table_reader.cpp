@@ -31,7 +31,7 @@ std::int32_t FieldInt(const std::vector<std::u16string>& fields, std::size_t i) 
 }
 
 float FieldFloat(const std::vector<std::u16string>& fields, std::size_t i) {
-  return i < fields.size() ? static_cast<float>(ParseLeadingDouble(fields[i])) : 0.0f;
+  return i < fields.size() ? ParseLeadingFloat(fields[i]) : 0.0f;
 }
 
 bool FieldFlag(const std::vector<std::u16string>& fields, std::size_t i) { return FieldInt(fields, i) != 0; }

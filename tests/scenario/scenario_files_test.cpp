@@ -1,6 +1,8 @@
 // Folder templates, the atomic table writer and name sanitising.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "foundation/paths.h"
 #include "scenario/number_text.h"
 #include "scenario/scenario_paths.h"
@@ -31,6 +33,8 @@ TEST(NumberText, LeadingNumbers) {
   EXPECT_DOUBLE_EQ(ParseLeadingDouble("1e"), 1.0);
   EXPECT_DOUBLE_EQ(ParseLeadingDouble("-.5e1x"), -5.0);
   EXPECT_DOUBLE_EQ(ParseLeadingDouble("."), 0.0);
+  EXPECT_EQ(ParseLeadingFloat("1e300"), std::numeric_limits<float>::max());
+  EXPECT_EQ(ParseLeadingFloat(u"-1e300"), -std::numeric_limits<float>::max());
   EXPECT_EQ(ParseLeadingHex(u"FF102030"), 0xFF102030u);
   EXPECT_EQ(ParseLeadingHex(u"0x1fg"), 0x1Fu);
 }

@@ -1,0 +1,238 @@
+// The event-file list, the XML reader and the event records it builds.
+#include <gtest/gtest.h>
+
+#include <tinyxml.h>
+
+#include "event_fixture.h"
+#include "events/event_xml.h"
+#include "foundation/string_base.h"
+
+namespace tr::test {
+namespace {
+
+constexpr const char* kPlainEvent =
+    R"(<event eventID="%ID%" countryID="1" visibleByPlayer="1" oneTimeChecking="0"><title>T</title></event>)";
+
+std::string EventWithId(int id) {
+  std::string text = kPlainEvent;
+  text.replace(text.find("%ID%"), 4, std::to_string(id));
+  return text;
+}
+
+TEST_F(EventFilesTest, ListSkipsCommentsAndEmptyLinesAndLoadsFilesInOrder) {
+  WriteScenarioFile("event_files.txt",
+                    ";data\\scenarios\\S\\missing.xml\r\n\r\ndata\\scenarios\\S\\b.xml\r\ndata\\scenarios\\S\\a.xml");
+  WriteScenarioFile("a.xml", EventFile(EventWithId(7)));
+  WriteScenarioFile("b.xml", EventFile(EventWithId(3) + EventWithId(9)));
+  LoadScenarioEvents();
+  ASSERT_EQ(engine_.documents.size(), 2u);
+  EXPECT_EQ(engine_.documents[0]->ValueStr(), "data\\scenarios\\S\\b.xml");
+  ASSERT_EQ(engine_.events.size(), 3u);
+  EXPECT_EQ(engine_.events[0].eventID, 3);
+  EXPECT_EQ(engine_.events[1].eventID, 9);
+  EXPECT_EQ(engine_.events[2].eventID, 7);
+  EXPECT_EQ(engine_.checkedBits.size(), 10u);
+}
+
+TEST_F(EventFilesTest, MissingListMeansNoEventsAndNoError) {
+  LoadScenarioEvents();
+  EXPECT_TRUE(engine_.events.empty());
+  EXPECT_TRUE(engine_.checkedBits.empty());
+  EXPECT_TRUE(log_.Contains(u"Initializing XML events file"));
+  EXPECT_TRUE(log_.Contains(u"*LOADING ALL EVENTS FROM DOM*"));
+  EXPECT_TRUE(log_.Contains(u"*  FINISHED LOADING EVENTS  *"));
+  EXPECT_TRUE(LinesStartingWith({u"ERR", u"CRI"}).empty());
+}
+
+TEST_F(EventFilesTest, UnparsableOrMissingFileIsFatal) {
+  WriteScenarioFile("event_files.txt", "data\\scenarios\\S\\broken.xml\ndata\\scenarios\\S\\none.xml\n");
+  WriteScenarioFile("broken.xml", "<events><event></events>");
+  EXPECT_EQ(ExitCodeOf([&] { engine_.OpenEventFiles(u"S"); }), 1);
+  EXPECT_TRUE(log_.Contains(u"ERROR initializing events from file data\\scenarios\\S\\broken.xml. Exiting..."));
+
+  WriteScenarioFile("event_files.txt", "data\\scenarios\\S\\none.xml\n");
+  EXPECT_EQ(ExitCodeOf([&] { engine_.OpenEventFiles(u"S"); }), 1);
+  EXPECT_TRUE(log_.Contains(u"ERROR initializing events from file data\\scenarios\\S\\none.xml. Exiting..."));
+}
+
+struct RequiredCase {
+  const char* name;
+  const char* event;  // the event element on line 7 of its file
+  const char16_t* message;
+};
+
+class RequiredAttributeTest : public EventFilesTest, public testing::WithParamInterface<RequiredCase> {};
+
+TEST_P(RequiredAttributeTest, MissingOrNotIntegerIsFatalWithItsLine) {
+  WriteSingleEventFile(EventFile("\n\n\n\n" + std::string(GetParam().event)));
+  EXPECT_EQ(ExitCodeOf([&] { LoadScenarioEvents(); }), 1);
+  EXPECT_EQ(LinesStartingWith({u"ERROR", u"CRI"}), std::vector<std::u16string>{GetParam().message});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, RequiredAttributeTest,
+    testing::Values(
+        RequiredCase{"EventId", R"(<event countryID="1" visibleByPlayer="1" oneTimeChecking="1"/>)",
+                     u"ERROR: <event> at line 7 has no eventID attribute or it's not an integer!"},
+        RequiredCase{"CountryId", R"(<event eventID="1" countryID="one" visibleByPlayer="1" oneTimeChecking="1"/>)",
+                     u"ERROR: <event> at line 7 has no countryID attribute or it's not an integer!"},
+        RequiredCase{"VisibleByPlayer", R"(<event eventID="1" countryID="1" oneTimeChecking="1"/>)",
+                     u"ERROR: <event> at line 7 has no visibleByPlayer attribute or it's not an integer!"},
+        RequiredCase{"OneTimeChecking", R"(<event eventID="1" countryID="1" visibleByPlayer="1" oneTimeChecking=""/>)",
+                     u"ERROR: <event> at line 7 has no oneTimeChecking attribute or it's not an integer!"},
+        RequiredCase{"BeginDay", R"(<event eventID="1" countryID="1" visibleByPlayer="1" oneTimeChecking="1">)"
+                     R"(<beginDate month="1" year="1940"/></event>)",
+                     u"ERROR: <beginDate> at line 7 has no 'day' attribute or it's not an integer!"},
+        RequiredCase{"BeginMonth", R"(<event eventID="1" countryID="1" visibleByPlayer="1" oneTimeChecking="1">)"
+                     R"(<beginDate day="1" month="x" year="1940"/></event>)",
+                     u"ERROR: <beginDate> at line 7 has no 'month' attribute or it's not an integer!"},
+        RequiredCase{"BeginYear", R"(<event eventID="1" countryID="1" visibleByPlayer="1" oneTimeChecking="1">)"
+                     R"(<beginDate day="1" month="2"/></event>)",
+                     u"ERROR: <beginDate> at line 7 has no 'year' attribute or it's not an integer!"},
+        RequiredCase{"EndDay", R"(<event eventID="1" countryID="1" visibleByPlayer="1" oneTimeChecking="1">)"
+                     R"(<endDate month="1" year="1940"/></event>)",
+                     u"ERROR: <endDate> at line 7 has no 'day' attribute or it's not an integer!"},
+        RequiredCase{"EndMonth", R"(<event eventID="1" countryID="1" visibleByPlayer="1" oneTimeChecking="1">)"
+                     R"(<endDate day="1" year="1940"/></event>)",
+                     u"ERROR: <endDate> at line 7 has no 'month' attribute or it's not an integer!"},
+        RequiredCase{"EndYear", R"(<event eventID="1" countryID="1" visibleByPlayer="1" oneTimeChecking="1">)"
+                     R"(<endDate day="1" month="2" year="99999999999"/></event>)",
+                     u"ERROR: <endDate> at line 7 has no 'year' attribute or it's not an integer!"}),
+    [](const testing::TestParamInfo<RequiredCase>& info) { return std::string(info.param.name); });
+
+TEST_F(EventFilesTest, DefaultsOfOptionalValues) {
+  WriteSingleEventFile(EventFile(R"(
+<event eventID="4" countryID="2" visibleByPlayer="1" oneTimeChecking="0" enableInPbem="no">
+  <beginDate day="3" month="4" year="1941"/>
+  <options>
+    <option optionID="2" chanceAI="x"><description>Yes</description>
+      <effects><effect method="Flag.SetValue" param0="1" param1="2.5" paramString1="s"/></effects>
+    </option>
+  </options>
+  <options><option/></options>
+</event>
+<event eventID="5" countryID="3" visibleByPlayer="0" oneTimeChecking="1" enableInPbem="0"/>
+)"));
+  LoadScenarioEvents();
+  ASSERT_EQ(engine_.events.size(), 2u);
+  const cEvent& event = engine_.events[0];
+  EXPECT_EQ(event.enableInPbem, 1);
+  EXPECT_EQ(engine_.events[1].enableInPbem, 0);
+  EXPECT_EQ(event.beginDate.day, 3);
+  EXPECT_EQ(event.beginDate.year, 1941);
+  EXPECT_EQ(event.endDate.day, kIntNotSet);
+  EXPECT_EQ(event.endDate.month, kIntNotSet);
+  EXPECT_EQ(event.endDate.year, -2147483647);
+  EXPECT_TRUE(event.condition.expressions.empty());
+  ASSERT_EQ(event.options.size(), 2u);
+  EXPECT_EQ(event.options[0].optionID, 2);
+  EXPECT_EQ(event.options[0].chanceAI, -1);
+  EXPECT_EQ(event.options[1].optionID, -1);
+  EXPECT_EQ(event.options[0].description, u"Yes");
+  ASSERT_EQ(event.options[0].effects.size(), 1u);
+  const sEffect& effect = event.options[0].effects[0];
+  EXPECT_EQ(effect.line, 8);
+  EXPECT_EQ(effect.recognised, 0);
+  EXPECT_EQ(effect.params[1], 2.5);
+  EXPECT_EQ(effect.params[2], -2147483647.0);
+  EXPECT_EQ(effect.paramStrings[0], u"");
+  EXPECT_EQ(effect.paramStrings[1], u"s");
+}
+
+TEST_F(EventFilesTest, ConditionTakesItsFirstAndOrOrChild) {
+  WriteSingleEventFile(EventFile(R"(
+<event eventID="1" countryID="1" visibleByPlayer="1" oneTimeChecking="0">
+  <condition><note/>
+    <or>
+      <and/>
+      <expression><leftOperand constValue="1"/><operator value="equals"/><rightOperand constValue="1"/></expression>
+      <or><expression><leftOperand constValue="2"/><operator value="less"/><rightOperand constValue="3"/></expression></or>
+    </or>
+    <and><note/></and>
+  </condition>
+</event>)"));
+  LoadScenarioEvents();
+  const sConditionGroup& group = engine_.events.at(0).condition;
+  EXPECT_EQ(group.kind, kGroupOr);
+  ASSERT_EQ(group.expressions.size(), 1u);
+  EXPECT_EQ(group.expressions[0].left.line, 8);
+  EXPECT_EQ(group.expressions[0].operatorText, u"equals");
+  ASSERT_EQ(group.groups.size(), 2u);
+  EXPECT_EQ(group.groups[0].kind, kGroupAnd);
+  EXPECT_EQ(group.groups[1].kind, kGroupOr);
+  EXPECT_EQ(group.groups[1].expressions.at(0).right.constValue, 3.0);
+}
+
+TEST_F(EventFilesTest, EventNumbersUpTo40000Load) {
+  WriteSingleEventFile(EventFile(EventWithId(0) + EventWithId(40000)));
+  LoadScenarioEvents();
+  EXPECT_EQ(engine_.events.size(), 2u);
+  EXPECT_EQ(engine_.checkedBits.size(), 40001u);
+  EXPECT_TRUE(log_.Contains(u"Loading event id=40000 at line 3"));
+  EXPECT_TRUE(log_.Contains(u"Reserving memory for event bool vector... Max no. of events is 40000, event with ID "
+                            u"higher than 40000 will crash..."));
+}
+
+TEST_F(EventFilesTest, EventNumberAbove40000IsFatal) {
+  WriteSingleEventFile(EventFile(EventWithId(40001)));
+  EXPECT_EQ(ExitCodeOf([&] { LoadScenarioEvents(); }), 1);
+  EXPECT_TRUE(log_.Contains(u"ERROR: maxID = 40001 (have to be >= 0 && <= 40000"));
+}
+
+TEST_F(EventFilesTest, NegativeNumbersAndUnknownCountriesAreLeftOut) {
+  WriteSingleEventFile(EventFile(R"(
+<event eventID="-3" countryID="1" visibleByPlayer="1" oneTimeChecking="0"/>
+<event eventID="2" countryID="4" visibleByPlayer="1" oneTimeChecking="0"/>
+<event eventID="3" countryID="0" visibleByPlayer="1" oneTimeChecking="0"/>
+<event eventID="1" countryID="3" visibleByPlayer="1" oneTimeChecking="0"/>
+)"));
+  LoadScenarioEvents();
+  ASSERT_EQ(engine_.events.size(), 1u);
+  EXPECT_EQ(engine_.events[0].eventID, 1);
+  EXPECT_EQ(LinesStartingWith({u"ERROR"}),
+            (std::vector<std::u16string>{
+                u"ERROR: <event> at line 4 has a negative eventID (-3); the event is left out",
+                u"ERROR: <event> at line 5 has countryID 4, which names no country; the event is left out",
+                u"ERROR: <event> at line 6 has countryID 0, which names no country; the event is left out"}));
+}
+
+TEST_F(EventFilesTest, OnlyEventsDirectlyUnderTheRootLoad) {
+  WriteSingleEventFile(EventFile("<group>" + EventWithId(5) + "</group>" + EventWithId(6)));
+  LoadScenarioEvents();
+  ASSERT_EQ(engine_.events.size(), 1u);
+  EXPECT_EQ(engine_.events[0].eventID, 6);
+}
+
+TEST_F(EventFilesTest, TextsAreStringBaseKeysOrUtf8) {
+  StringBase().SetText("event_test_title_key", u"  \tLocalised title \r\n");
+  WriteSingleEventFile(EventFile(
+      "<event eventID=\"1\" countryID=\"1\" visibleByPlayer=\"1\" oneTimeChecking=\"0\">"
+      "<title>event_test_title_key</title><description>Zw\xC3\xB3l \xFF end</description><image/></event>"));
+  LoadScenarioEvents();
+  const cEvent& event = engine_.events.at(0);
+  EXPECT_EQ(event.title, u"Localised title");
+  EXPECT_EQ(event.description, u"Zw\u00F3l \uFFFD end");
+  EXPECT_EQ(event.image, u"");
+}
+
+TEST(EventAttributes, NumbersReadAsTheirLeadingValue) {
+  TiXmlElement element("e");
+  element.SetAttribute("a", " +12x");
+  element.SetAttribute("b", "2.9e1");
+  element.SetAttribute("c", "nan");
+  element.SetAttribute("d", "-");
+  std::int32_t i = 0;
+  double d = kParamNotSet;
+  EXPECT_TRUE(QueryIntAttribute(element, "a", i));
+  EXPECT_EQ(i, 12);
+  EXPECT_TRUE(QueryNumberAttribute(element, "b", d));
+  EXPECT_EQ(d, 29.0);
+  EXPECT_FALSE(QueryNumberAttribute(element, "c", d));
+  EXPECT_FALSE(QueryIntAttribute(element, "d", i));
+  EXPECT_FALSE(QueryIntAttribute(element, "missing", i));
+  EXPECT_EQ(i, 12);
+  EXPECT_EQ(d, 29.0);
+}
+
+}  // namespace
+}  // namespace tr::test

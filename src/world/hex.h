@@ -65,6 +65,8 @@ struct sHex {
   // Friend and ownership tests; country arguments are country numbers unless
   // they take a cCountry.
   bool IsFriendlyTo(const cCountry& country) const;
+  // Whether the country's airborne units may land here (map_territory.cpp).
+  bool CanBeEnteredBy(const cCountry& country) const;
   bool IsCoastalLand() const;
   bool IsControlledByFriend(int country) const;
   bool IsHeldByFriend(int country) const;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "world/hex.h"
+#include "world/hex_entry.h"
 #include "world/hex_geometry.h"
 
 namespace tr {
@@ -94,6 +95,27 @@ class cMap {
   void PropagateSeaZonesToCoast();
   void MarkRiverMouths();
 
+  // Map-wide operations of the rules (map_capture.cpp, map_territory.cpp,
+  // map_areas.cpp). Country arguments are country numbers.
+  // Takes the hex for country c when c is at war with its controller, and
+  // with it every neighbour without a city that no enemy unit guards; each
+  // taken hex goes into undo with its previous controller.
+  void CaptureHex(int c, int x, int y, HexEntryList& undo);
+  // Fleets in a port that changes hands leave for the sea beside it.
+  void OnPortCaptured(int x, int y);
+  // Recomputes every hex's border flags, the sea-zone borders included.
+  void RefreshHexes();
+  // The territory of an annexed country passes to its successor.
+  void ReassignAnnexedHexes(int annexed, int successor);
+  // Scripted-event effects on a column of n hexes from (x, y) downwards.
+  void ChangeStripeControllerAndOwner(int x, int y, int n, int c);
+  void ChangeStripeControllerOwnerAndOriginalOwner(int x, int y, int n, int c);
+  // Every hex that a controls passes to b for good.
+  void TransferTerritory(int a, int b);
+  // Searches of the computer opponent's invasion planner.
+  bool FindAreaPathA(int c, int x0, int y0, int zone, int reach, int& outX, int& outY, bool ownOnly) const;
+  bool FindAreaPathB(int c, int x0, int y0, int zone, int reach, int& outX, int& outY) const;
+
   // The flagged-hex list: every hex whose flag word is not 0.
   void ClearHexFlags(std::uint32_t mask, bool clearShaded);
   void AddFlaggedHex(sHex* hex);
@@ -159,6 +181,12 @@ class cMap {
   std::int32_t ownershipLayerWidth = 0;
   std::int32_t ownershipLayerHeight = 0;
 };
+
+// A unit of a country at war with `country` stands on (x, y) or next to it.
+bool IsHexAdjacentToEnemyUnit(int country, int x, int y);
+
+// The end of impulse's absorption of territory cut off from every friendly city.
+void AbsorbUnsuppliedHexes();
 
 // Logs the error's text and ends the program with exit code 1.
 [[noreturn]] void ExitOnMapError(const cMapError& error);

@@ -16,7 +16,19 @@
 
 namespace tr {
 
+class cCity;
 class cUnit;
+
+// What a country rule of the end of impulse reports: a title and a text. The
+// report of a rule that files one text is the title followed by the text.
+struct sCountryReport {
+  std::u16string title;
+  std::u16string text;
+};
+
+// Per unit type, the units on the map (first) and in the reserves (second);
+// rows 0..15 in display order, rows 16..31 by type code.
+using UnitTypeCountTable = std::array<std::array<std::int32_t, 2>, 32>;
 
 // Codes 4 to 6 are the leaders of the alliances 1 to 3.
 enum eAlliance : std::int32_t {
@@ -89,6 +101,49 @@ class cCountry {
   // Lists of the computer opponent.
   bool IsExtraCityToGarrison(int x, int y) const;
   void RemoveDoNotAttackCity(int x, int y);
+
+  // Alliances, war entry, orientation and names (country_alliances.cpp).
+  // Joining an alliance whose leader does not exist is fatal.
+  void JoinAlliance(int allianceCode);
+  void DeclareWarOnAlliance(int allianceCode);
+  // The row and column of the country in the declare-war tables.
+  int GetDeclareWarRow() const;
+  int GetDeclareWarColumn() const;
+  void TurnOrientationToward(const cCountry& other);
+  // The alliance 1..3 of the orientation's camp.
+  int GetTargetAlliance() const;
+  // Each writes the name's text into buffer; variant picks the keys ending in "2".
+  void GetAllianceName(std::u16string& buffer, bool variant) const;
+  void GetTargetAllianceName(std::u16string& buffer, bool variant) const;
+  void GetOrientationName(std::u16string& buffer, bool variant) const;
+  void GetZoneOfInfluenceName(std::u16string& buffer, bool variant) const;
+  // 1 axis, 2 allies, 3 comintern, 4 neutral: the order sides act in.
+  int GetTurnOrderSide() const;
+
+  // The end of impulse's country steps (country_surrender.cpp, country_economy.cpp).
+  sCountryReport Surrender();
+  sCountryReport PayUnitUpkeep();
+  sCountryReport CollectProduction();
+  sCountryReport ProgressResearch();
+  void CheckDoctrineLevel();
+
+  // Rules over the country's cities and units (country_units.cpp, country_air.cpp).
+  bool HasLostAllVictoryCities() const;
+  cCity* FindMainCity() const;
+  void DestroyAllLandUnits();
+  void DestroyAllAirUnits();
+  void DestroyAllNavalUnits();
+  void UnfreezeAllLandUnits();
+  void SetFreezeTimeOfFrozenLandUnits(std::int32_t time);
+  void TransferForcesTo(int countryId);
+  void AddAmphibiousShipCapacity();
+  std::int32_t GetTotalSeaTransportPoints() const;
+  void CountUnitsByType(UnitTypeCountTable& table) const;
+  void WithdrawUnitsFromForeignHexes(bool restoreControl);
+  std::int32_t GetFriendlyAirPowerAt(int x, int y) const;
+  std::int32_t GetEnemyAirPowerAt(int x, int y) const;
+  // Friendly over enemy air power; -1 when the enemy has none.
+  float GetAirSuperiorityRatio(int x, int y) const;
 
   std::int32_t id = 0;
   std::uint8_t isActive = 0;

@@ -1,0 +1,79 @@
+// The end of impulse's absorption of cut-off territory: land that no chain of
+// its controller's or allied hexes links to a city passes to the enemy whose
+// connected territory borders it, unless a unit holds it or a friendly
+// artificial harbour nearby keeps it supplied.
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "units/jednostka_ladowa.h"
+#include "world/city.h"
+#include "world/gra.h"
+#include "world/hex_distance.h"
+#include "world/map.h"
+
+namespace tr {
+
+void AbsorbUnsuppliedHexes() {
+  LogLine(u"Wchlaniam hexy bez zaopatrzenia");
+  if (!gGame || !gGame->map) return;
+  cMap& map = *gGame->map;
+  const int width = map.GetWidth();
+  const auto cell = [width](int x, int y) { return static_cast<std::size_t>(y) * width + x; };
+  // The controller that reached each hex; 0 not reached.
+  std::vector<std::int32_t> reach(static_cast<std::size_t>(width) * map.GetHeight(), 0);
+  std::vector<sPoint> work;
+  for (const auto& city : gGame->cities) {
+    if (!map.IsInside(city->x, city->y)) continue;
+    reach[cell(city->x, city->y)] = map.GetHex(city->x, city->y)->controller;
+    work.push_back({city->x, city->y});
+  }
+  for (std::size_t i = 0; i < work.size(); ++i) {
+    const int k = map.GetHex(work[i].x, work[i].y)->controller;
+    for (int d = 0; d < kDirectionCount; ++d) {
+      const sHex* n = map.GetNeighbour(work[i].x, work[i].y, d);
+      if (!n || n->controller == 0 || reach[cell(n->x, n->y)] != 0) continue;
+      const cCountry* owner = n->GetControllerCountry();
+      if (n->controller != k && !(k != 0 && owner && owner->IsAlly(k))) continue;
+      reach[cell(n->x, n->y)] = n->controller;
+      work.push_back({n->x, n->y});
+    }
+  }
+
+  HexEntryList entries;
+  for (int x = 0; x < width; ++x) {
+    for (int y = 0; y < map.GetHeight(); ++y) {
+      const sHex& hex = *map.GetHex(x, y);
+      if (!hex.IsLand() || hex.controller == 0 || reach[cell(x, y)] != 0) continue;
+      for (int d = 0; d < kDirectionCount; ++d) {
+        const sHex* n = map.GetNeighbour(x, y, d);
+        if (!n || reach[cell(n->x, n->y)] == 0 || n->controller == 0) continue;
+        if (!gGame->relations.IsAtWar(n->controller, hex.controller)) continue;
+        PushBackHexEntry(entries, x, y, n->controller);
+        break;
+      }
+    }
+  }
+
+  std::vector<const cJednostkaLadowa*> harbours;
+  for (const auto& unit : gGame->landUnits) {
+    if (unit->type == kMulberryType && map.IsInside(unit->x, unit->y)) harbours.push_back(unit.get());
+  }
+  const float spread = gGame->constants.MulberrySupplySpread();
+  for (const sHexEntry& entry : entries) {
+    sHex& hex = *map.GetHex(entry.x, entry.y);
+    if (hex.unit) continue;
+    const cCountry* controller = hex.GetControllerCountry();
+    bool supplied = false;
+    for (const cJednostkaLadowa* harbour : harbours) {
+      const bool friendly = harbour->owner == hex.controller ||
+                            (controller && harbour->owner >= 1 && controller->IsAlly(harbour->owner));
+      if (friendly && static_cast<float>(HexDistance(entry.x, entry.y, harbour->x, harbour->y)) < spread) {
+        supplied = true;
+        break;
+      }
+    }
+    if (!supplied) hex.SetController(entry.value);
+  }
+}
+
+}  // namespace tr

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "foundation/format.h"
+#include "foundation/string_base.h"
+
+#include "foundation/fatal.h"
+#include "scenario/topography_file.h"
+#include "support/log_capture.h"
+#include "world/headless_presentation.h"
+#include "world/topography.h"
+#include "rules_fixture.h"
+
+namespace tr {
+namespace {
+
+constexpr char16_t kTemplate[] = u"data\\save\\Game\\%s";
+
+class TopographyFile : public testing::Test {
+ protected:
+  TopographyFile() : world(4, 2, 3) {
+    for (int x = 0; x < 4; ++x) cities.push_back(&test::AddCity(world, x, 1));
+  }
+  cStrategicMovement Load(std::string_view text) {
+    root.dir().Write("data/save/Game/topography.csv", text);
+    cStrategicMovement movement;
+    movement.Init(3);
+    LoadTopography(movement, world.map(), kTemplate);
+    return movement;
+  }
+
+  cHeadlessPresentation screen;
+  ScopedPresentation scoped{screen};
+  test::ScopedGameRoot root;
+  test::TestWorld world;
+  std::vector<cCity*> cities;
+};
+
+TEST_F(TopographyFile, RoundTripKeepsGroupsAndOrder) {
+  cStrategicMovement saved;
+  saved.Init(3);
+  saved.SetCountryTopography(1, cTopography{{{cities[2], cities[0]}}, {}, {{cities[3]}}});
+  saved.SetCountryTopography(3, cTopography{{{cities[1]}}});
+  std::filesystem::create_directories(root.dir().path() / "data/save/Game");
+  ASSERT_TRUE(WriteTopography(u"data\\save\\Game", saved, world.game().countries));
+  EXPECT_EQ(root.dir().Read("data/save/Game/topography.csv"),
+            "#Topography of terrain at the beginning of turn:\r\nCountry;1;\r\nNew Group;\r\nCity;2;1;\r\n"
+            "City;0;1;\r\nNew Group;\r\nNew Group;\r\nCity;3;1;\r\nCountry;2;\r\nCountry;3;\r\nNew Group;\r\n"
+            "City;1;1;");
+  cStrategicMovement loaded;
+  loaded.Init(3);
+  LoadTopography(loaded, world.map(), kTemplate);
+  for (int id = 1; id <= 3; ++id) {
+    const cTopography& a = *saved.GetCountryTopography(id);
+    const cTopography& b = *loaded.GetCountryTopography(id);
+    ASSERT_EQ(a.size(), b.size()) << id;
+    for (std::size_t g = 0; g < a.size(); ++g) EXPECT_EQ(a[g].cities, b[g].cities);
+  }
+}
+
+TEST_F(TopographyFile, LinesOutsideTheirPlaceAreLoggedAndIgnored) {
+  test::LogCapture log;
+  const cStrategicMovement movement = Load(
+      "New Group;\nCity;0;1;\nCountry;2;\nNew Group\nCity;1;1;\nCity;9;9;\nCity;0;0;\nUnknown\nCountry;7;\n"
+      "New Group;\n");
+  EXPECT_TRUE(log.ContainsText(u"a group of no country (id=-1)"));
+  EXPECT_TRUE(log.ContainsText(u"city (0, 1) outside a group"));
+  EXPECT_TRUE(log.ContainsText(u"city (9, 9) does not exist"));
+  EXPECT_TRUE(log.ContainsText(u"a group of no country (id=7)"));
+  ASSERT_EQ(movement.GetCountryTopography(2)->size(), 1u);
+  EXPECT_EQ(movement.GetCountryTopography(2)->front().cities, std::vector<cCity*>{cities[1]});
+  EXPECT_TRUE(movement.GetCountryTopography(1)->empty());
+}
+
+TEST_F(TopographyFile, UnknownKindWithFieldsIsFatal) {
+  test::LogCapture log;
+  EXPECT_THROW(Load("Country;1;\nTown;1;1;\n"), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"line 2: unknown line kind \"Town\""));
+}
+
+TEST_F(TopographyFile, MissingFileIsFatal) {
+  cStrategicMovement movement;
+  movement.Init(3);
+  test::LogCapture log;
+  EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate), FatalExitError);
+  EXPECT_TRUE(log.Contains(GetText("error_opening_file!_(not_exists?)")));
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,9 +1,9 @@
-// Entry point of the game.
+// Entry point of the game: runs it from the folder it was started in.
+#include "app/framework.h"
 #include "foundation/console_log.h"
-#include "foundation/version.h"
 
 int main() {
-  tr::LogFormat(u"Running TR2: Tidereach v%.2f", tr::kGameVersion);
+  const int code = tr::WinMain();
   tr::ConsoleLog().Close();
-  return 0;
+  return code;
 }

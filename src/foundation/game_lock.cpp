@@ -43,6 +43,14 @@ void LeaveGameLock(const char* file, int line) {
   gGameLock.unlock();
 }
 
+bool TryEnterGameLock() {
+  if (!gLockingActive.load()) return true;
+  if (!gGameLock.try_lock()) return false;
+  ++tDepth;
+  gLockCounter.fetch_add(1);
+  return true;
+}
+
 int GameLockDepth() { return tDepth; }
 
 void SleepLogged(int ms, const char* file, int line) {
@@ -59,5 +67,7 @@ void SleepLogged(int ms, const char* file, int line) {
 }
 
 void SetThreadStopFlag(const std::atomic<bool>* stop) { tStopFlag = stop; }
+
+bool ThreadStopRequested() { return tStopFlag != nullptr && tStopFlag->load(); }
 
 }  // namespace tr

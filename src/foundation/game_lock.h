@@ -14,6 +14,10 @@ bool IsGameLockActive();
 void EnterGameLock(const char* file = nullptr, int line = 0);
 void LeaveGameLock(const char* file = nullptr, int line = 0);
 
+// Takes the lock only when no other thread holds it; true when taken (always
+// true while locking is off). A true result is paired with LeaveGameLock.
+bool TryEnterGameLock();
+
 // How many times this thread holds the lock.
 int GameLockDepth();
 
@@ -35,5 +39,7 @@ class GameLockGuard {
 // early once it is set, so a stopping worker never waits out a long delay.
 void SleepLogged(int ms, const char* file = nullptr, int line = 0);
 void SetThreadStopFlag(const std::atomic<bool>* stop);
+// True once the stop flag this thread registered is set.
+bool ThreadStopRequested();
 
 }  // namespace tr

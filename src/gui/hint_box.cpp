@@ -108,6 +108,12 @@ void HintBox::SetHoverable(cHoverable* hoverable) {
   box_height_ = size.height;
 }
 
+void HintBox::ForgetLeftButton() {
+  left_held_ = false;
+  left_released_ = false;
+  left_released_now_ = false;
+}
+
 void HintBox::OnMouse(bool left, bool right, int x, int y) {
   pointer_x_ = x;
   pointer_y_ = y;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "foundation/console_log.h"
 #include "foundation/text.h"
@@ -83,6 +84,13 @@ HResult AppFrame::CreateWindowAndDevice(const FrameConfig& config) {
         LogLine(u"Video initialisation failed: " + Utf8ToUtf16(SDL_GetError()));
         return E_FAIL;
       }
+    }
+    // Without a display SDL falls back to drivers that show nothing; a window
+    // nobody can see or close would leave the game running for ever.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (driver == "offscreen" || driver == "dummy") {
+      LogLine(u"No display is available (video driver " + Utf8ToUtf16(driver) + u"); the window cannot be opened");
+      return E_FAIL;
     }
     if (!window_) {
       const Uint32 flags = SDL_WINDOW_SHOWN | (fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);

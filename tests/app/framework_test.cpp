@@ -1,0 +1,109 @@
+// The entry function run headless from start to close, and its caption.
+#include "app/framework.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "foundation/fatal.h"
+#include "foundation/game_lock.h"
+#include "foundation/paths.h"
+#include "foundation/version.h"
+#include "gui/resource_cache.h"
+#include "platform/graphics.h"
+#include "platform/null_audio.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+struct CaptionCase {
+  int build;
+  const char16_t* caption;
+};
+class WindowCaptionTest : public testing::TestWithParam<CaptionCase> {};
+
+TEST_P(WindowCaptionTest, ShowsTheBuildOnlyWhenItIsNotAMultipleOfAHundred) {
+  EXPECT_EQ(WindowCaption(1.02, GetParam().build), GetParam().caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, WindowCaptionTest,
+                         testing::Values(CaptionCase{400, u"Tidereach v1.02"},
+                                         CaptionCase{401, u"Tidereach v1.02 [build 401]"},
+                                         CaptionCase{1200, u"Tidereach v1.02"},
+                                         CaptionCase{1234, u"Tidereach v1.02 [build 1234]"},
+                                         CaptionCase{7, u"Tidereach v1.02 [build   7]"}));
+
+class WinMainTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    oldRoot_ = GameRoot();
+    SetGameRoot(folder_.path());
+  }
+  void TearDown() override {
+    SetGameRoot(oldRoot_);
+    GetGuiResourceCache().Clear();
+  }
+  void CopyLayout() {
+    std::filesystem::create_directories(folder_.path() / "data");
+    std::filesystem::copy_file(std::filesystem::path(TR_SOURCE_DIR) / "data" / "GUI_1024x768.csv",
+                               folder_.path() / "data" / "GUI_1024x768.csv");
+  }
+  test::TempDir folder_;
+
+ private:
+  std::filesystem::path oldRoot_;
+};
+
+TEST_F(WinMainTest, HeadlessRunRendersFramesAndShutsDownInOrderOnClose) {
+  CopyLayout();
+  test::LogCapture log;
+  ManualClock clock;
+  sStartUp startUp;
+  startUp.frame = AppFrame::CreateHeadless(1024, 768, &clock);
+  startUp.audio = std::make_unique<NullAudioDevice>();
+  startUp.beforeMainLoop = [&](AppFrame& frame) {
+    frame.Tick();
+    EXPECT_TRUE(frame.graphics().SaveScreenshot("app_first_frame.png"));
+    for (int i = 0; i < 3; ++i) {
+      clock.AdvanceMs(16);
+      frame.Tick();
+    }
+    EXPECT_TRUE(IsGameLockActive());
+    frame.RequestClose();
+  };
+  EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  EXPECT_FALSE(IsGameLockActive());
+  EXPECT_TRUE(std::filesystem::exists("app_first_frame.png"));
+
+  const std::vector<std::u16string> lines = log.lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), u"Running TR2: Tidereach v1.02");
+  // Start-up and shut-down in their order.
+  const std::vector<std::u16string> steps = {u"Device create", u"Device create end", u"Device reset end",
+                                             u"Loading intro movie from dataintro3.avi [FAILED]",
+                                             u"Loading string base", u"Device lost", u"Device destroy",
+                                             u"Device destroy end"};
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    while (at < lines.size() && lines[at] != steps[i]) ++at;
+    EXPECT_LT(at, lines.size()) << "step " << i << " missing or out of order";
+  }
+}
+
+TEST_F(WinMainTest, MissingLayoutFileEndsWithCodeOne) {
+  try {
+    sStartUp startUp;
+    startUp.frame = AppFrame::CreateHeadless(1024, 768);
+    startUp.audio = std::make_unique<NullAudioDevice>();
+    WinMain(std::move(startUp));
+    FAIL() << "start-up went on without a layout";
+  } catch (const FatalExitError& e) {
+    EXPECT_EQ(e.code(), 1);
+  }
+  EXPECT_FALSE(IsGameLockActive());
+}
+
+}  // namespace
+}  // namespace tr

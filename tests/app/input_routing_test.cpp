@@ -1,0 +1,182 @@
+// Where messages, keys, clicks and GUI events go: the visible top dialog,
+// else the current menu, else the panels in their fixed order.
+#include "app/input_routing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/menu.h"
+#include "app/modal_stack.h"
+#include "recording_dialog.h"
+#include "support/screen_fixture.h"
+#include "support/world_builder.h"
+
+namespace tr {
+namespace {
+
+using test::Journal;
+using test::RecordingDialog;
+
+// A control over the whole screen that notes each click and takes it when told to.
+class ProbeControl : public CDXUTControl {
+ public:
+  ProbeControl(CDXUTDialog* dialog, std::string name, Journal& journal, const bool& consume)
+      : CDXUTControl(dialog), name_(std::move(name)), journal_(journal), consume_(consume) {}
+  bool ContainsPoint(int, int) override { return true; }
+  bool HandleMouse(std::uint32_t, int, int, WParam, LParam) override {
+    journal_.push_back(name_);
+    return consume_;
+  }
+
+ private:
+  std::string name_;
+  Journal& journal_;
+  const bool& consume_;
+};
+
+class ProbePanel : public cDialog {
+ public:
+  ProbePanel(const char* name, Journal& journal) : cDialog(0), name_(name), journal_(journal) {
+    AddControl(std::make_unique<ProbeControl>(this, name_, journal_, consume));
+  }
+  ~ProbePanel() override = default;
+  bool consume = false;
+  void OnGUIEvent(std::uint32_t, int, CDXUTControl*) override { journal_.push_back(name_ + " event"); }
+
+ private:
+  std::string name_;
+  Journal& journal_;
+};
+
+class ProbeMenu : public cMenu {
+ public:
+  explicit ProbeMenu(Journal& journal) : journal_(journal) {}
+  void OnKeyboard(std::uint32_t, bool, bool) override { journal_.push_back("menu key"); }
+
+ private:
+  Journal& journal_;
+};
+
+class InputRoutingTest : public test::ScreenFixture {
+ protected:
+  void SetUp() override {
+    ScreenFixture::SetUp();
+    for (auto& [slot, name] : std::initializer_list<std::pair<cDialog**, const char*>>{
+             {&gDiplomacyPanel, "diplomacy"}, {&gHexPanel, "hex"},         {&gUnitPanel, "unit"},
+             {&gAttackPanel, "attack"},       {&gMinimapPanel, "minimap"}, {&gInfoPanel, "information"}}) {
+      panels_.emplace_back(std::unique_ptr<ProbePanel, void (*)(ProbePanel*)>(
+          new ProbePanel(name, journal_), [](ProbePanel* p) { p->Destroy(); }));
+      *slot = panels_.back().get();
+    }
+  }
+  void TearDown() override {
+    ScreenFixture::TearDown();
+    panels_.clear();
+  }
+  // A click at a point no control covers: panels answer through their probe.
+  void Route() {
+    bool noFurther = false;
+    OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5), &noFurther);
+  }
+
+  Journal journal_;
+  std::vector<std::unique_ptr<ProbePanel, void (*)(ProbePanel*)>> panels_;
+};
+
+ProbePanel& PanelAt(cDialog* panel) { return *static_cast<ProbePanel*>(panel); }
+
+TEST_F(InputRoutingTest, PanelsAreOfferedMessagesInTheirFixedOrderUntilOneTakesIt) {
+  test::TestWorld world(4, 4, 1);
+  world.game().StoreGameState(kGameHumanIdle);
+  Route();
+  EXPECT_EQ(journal_, (Journal{"diplomacy", "hex", "unit", "attack", "minimap", "information"}));
+  journal_.clear();
+  PanelAt(gUnitPanel).consume = true;
+  Route();
+  EXPECT_EQ(journal_, (Journal{"diplomacy", "hex", "unit"}));
+}
+
+TEST_F(InputRoutingTest, NoPanelHearsMessagesWhileAMenuIsCurrentOrTheGameIsOnlyLoaded) {
+  test::TestWorld world(4, 4, 1);
+  world.game().StoreGameState(kGameLoaded);
+  Route();
+  EXPECT_TRUE(journal_.empty());
+  world.game().StoreGameState(kGameHumanIdle);
+  CurrentMenu = new cMenu();
+  Route();
+  EXPECT_TRUE(journal_.empty());
+}
+
+TEST_F(InputRoutingTest, AHiddenTopDialogPassesMessagesOnAndAVisibleOneThatTakesThemStopsThem) {
+  test::TestWorld world(4, 4, 1);
+  world.game().StoreGameState(kGameHumanIdle);
+  auto* top = new ProbePanel("top", journal_);
+  top->id = 5;
+  top->consume = true;
+  PushModalDialog(top);
+  top->SetVisible(false);
+  Route();
+  EXPECT_EQ(journal_.front(), "diplomacy");
+  journal_.clear();
+  top->SetVisible(true);
+  bool noFurther = false;
+  OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5), &noFurther);
+  EXPECT_EQ(journal_, (Journal{"top"}));
+  EXPECT_TRUE(noFurther);
+}
+
+TEST_F(InputRoutingTest, PanelGuiEventsReachUnitHexAttackAndDiplomacyInOrder) {
+  PanelGuiEventCallback(0x101, 351, nullptr);
+  EXPECT_EQ(journal_, (Journal{"unit event", "hex event", "attack event", "diplomacy event"}));
+}
+
+TEST_F(InputRoutingTest, KeysGoToTheVisibleTopDialogElseToTheGame) {
+  int gameKeys = 0;
+  sGameScreenHandlers handlers;
+  handlers.keyboard = [&](std::uint32_t, bool, bool) { ++gameKeys; };
+  SetGameScreenHandlers(std::move(handlers));
+  auto* dialog = new RecordingDialog(3, journal_);
+  PushModalDialog(dialog);
+  GameKeyboardCallback(VK_RETURN, true, false);
+  EXPECT_EQ(journal_, (Journal{"key 3"}));
+  EXPECT_EQ(gameKeys, 0);
+  dialog->SetVisible(false);
+  GameKeyboardCallback(VK_RETURN, true, false);
+  EXPECT_EQ(gameKeys, 1);
+}
+
+TEST_F(InputRoutingTest, CommandsOfTheInformationPanelGoToTheGame) {
+  int command = 0;
+  sGameScreenHandlers handlers;
+  handlers.command = [&](std::uint32_t, int id, CDXUTControl*) { command = id; };
+  SetGameScreenHandlers(std::move(handlers));
+  InfoPanelGuiEventCallback(0x101, 336, nullptr);
+  EXPECT_EQ(command, 336);
+}
+
+TEST_F(InputRoutingTest, MenuKeysReachTheCurrentMenu) {
+  CurrentMenu = new ProbeMenu(journal_);
+  MenuKeyboardCallback(VK_ESCAPE, true, false);
+  EXPECT_EQ(journal_, (Journal{"menu key"}));
+}
+
+TEST_F(InputRoutingTest, NewMenuReplacesTheCurrentOneFromInsideItsOwnHandler) {
+  class SwitchingMenu : public cMenu {
+   public:
+    void OnKeyboard(std::uint32_t, bool, bool) override {
+      CurrentMenu = new cMenu();
+      // Still alive here: the old menu goes after the dispatch.
+      touched = true;
+    }
+    bool touched = false;
+  };
+  auto* first = new SwitchingMenu();
+  CurrentMenu = first;
+  MenuKeyboardCallback(VK_RETURN, true, false);
+  EXPECT_NE(CurrentMenu, first);
+  EXPECT_NE(CurrentMenu, nullptr);
+}
+
+}  // namespace
+}  // namespace tr

@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <system_error>
 
 #include "foundation/string_base.h"

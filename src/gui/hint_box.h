@@ -9,26 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/hoverable.h"
 #include "platform/geometry.h"
 
 namespace tr {
 
 class CDXUTControl;
 class SpriteBatch;
-
-struct sHintSize {
-  int width = 0;
-  int height = 0;
-};
-
-// A game object that can fill the hint box.
-class cHoverable {
- public:
-  virtual ~cHoverable() = default;
-  virtual sHintSize GetHintSize() = 0;
-  // Draws the content with its top-left corner at (x, y).
-  virtual void DrawHint(SpriteBatch& sprite, int x, int y) = 0;
-};
 
 class HintBox {
  public:
@@ -45,9 +32,6 @@ class HintBox {
   // Not owned; whoever sets it clears it before the object goes.
   void SetHoverable(cHoverable* hoverable);
 
-  // Forgets a press of the left button (held, released, released this frame),
-  // so a click that opened a dialog does not act on what lies under it.
-  void ForgetLeftButton();
   // Every mouse report, before anything else sees it.
   void OnMouse(bool left, bool right, int x, int y);
   // Once per frame, after every dialog: advances the rest time and draws the box when due.

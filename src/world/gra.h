@@ -12,12 +12,14 @@
 #include <string_view>
 #include <vector>
 
-#include "events/zdarzenia.h"
+#include "events/auto_events.h"
 #include "foundation/game_date.h"
 #include "scenario/pbem_player.h"
 #include "scenario/reports.h"
 #include "scenario/scenario_constants.h"
+#include "turn/convoy.h"
 #include "turn/fleet.h"
+#include "turn/sea_graph.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
@@ -115,7 +117,8 @@ class cGame {
   cRelations relations;
   // later: playerControl
   cCountry* viewingCountry = nullptr;  // not owned
-  // later: strategicMovement, citiesDiagram, seaGraph
+  // later: strategicMovement, citiesDiagram
+  cSeaGraph seaGraph;
   std::vector<std::unique_ptr<sCommander>> commanders;
   std::int32_t lastMonthProcessed = -666;
   // later: seaBattles
@@ -124,7 +127,7 @@ class cGame {
   std::int32_t turn = 0;
   std::int32_t turnsLeft = 0;
   std::uint8_t gameOver = 0;
-  std::unique_ptr<cEventEngine> events = std::make_unique<cEventEngine>();
+  // later: events
   std::vector<std::int32_t> flags = std::vector<std::int32_t>(kGameFlagCount, 0);
   std::u16string scenarioName;
   std::uint8_t pbemGame = 0;
@@ -136,7 +139,7 @@ class cGame {
   std::int32_t displayedYear = 0;
   // later: musicPlayer
   cReportList reports;
-  // later: autoEvents
+  cAutoEventsRepository autoEvents;
   sScenarioConstants constants;
   std::string unitNamesFile;  // "unit_names.csv" as read, written back byte for byte
   std::int32_t nextConvoyId = 0;
@@ -144,7 +147,8 @@ class cGame {
   std::int32_t nextNavalUnitId = 0;
   std::int32_t nextLandUnitId = 0;
   std::int32_t nextAirUnitId = 0;
-  // later: convoys, saveContext
+  cConvoyManager convoys;
+  // later: saveContext
   std::atomic<eGameState> state{kGameLoading};  // always the last member
 
  private:

@@ -1,0 +1,103 @@
+#include "events/auto_events.h"
+
+#include <algorithm>
+#include <string>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "foundation/string_base.h"
+#include "scenario/number_text.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "world/file_io.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::u16string_view kFileName = u"auto_events.csv";
+
+// The fields of a line cut at every ';'; empty fields at the end (a trailing
+// ';') are dropped, inner ones stay and read as 0.
+std::vector<std::string_view> SplitFields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t end = line.find(';', pos);
+    fields.push_back(line.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
+    if (end == std::string_view::npos) break;
+    pos = end + 1;
+  }
+  while (!fields.empty() && fields.back().find_first_not_of(" \t") == std::string_view::npos) fields.pop_back();
+  return fields;
+}
+
+}  // namespace
+
+bool cAutoEventsRepository::AddIfNew(std::int32_t eventId, std::int32_t optionId) {
+  if (FindPair(eventId)) return false;
+  pairs.emplace_back(eventId, optionId);
+  return true;
+}
+
+const cAutoEventsRepository::Pair* cAutoEventsRepository::FindPair(std::int32_t eventId) const {
+  const auto it = std::find_if(pairs.begin(), pairs.end(), [&](const Pair& pair) { return pair.first == eventId; });
+  return it == pairs.end() ? nullptr : &*it;
+}
+
+bool cAutoEventsRepository::Save(std::u16string_view folder) const {
+  const std::u16string path = SaveFilePath(folder, kFileName);
+  LogLine(GetText("opening_file_for_writing..."));
+  LogLine(path);
+  cReplacingFile file(ResolveGamePath(path));
+  if (!file.IsOpen()) {
+    LogLine(GetText("error_opening_file_for_writing"));
+    return false;
+  }
+  LogLine(GetText("file_opened_ok"));
+  std::string bytes;
+  for (const Pair& pair : pairs) bytes += std::to_string(pair.first) + ';' + std::to_string(pair.second) + "\r\n";
+  file.Write(bytes);
+  if (!file.Commit()) {
+    LogLine(u"Error writing file " + path);
+    return false;
+  }
+  return true;
+}
+
+void cAutoEventsRepository::Load(std::u16string_view folderTemplate) {
+  const std::u16string path = FolderFilePath(folderTemplate, kFileName);
+  LogLine(path);
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  if (!bytes) FailMissingTable();
+  LogLine(kOpenOkLine);
+  pairs.clear();
+  const std::vector<sTextLine> lines = SplitTextLines(*bytes);
+  for (const sTextLine& line : lines) {
+    if (!line.text.empty() && line.text[0] == '#') continue;
+    const std::vector<std::string_view> fields = SplitFields(line.text);
+    if (fields.empty()) {
+      LogLine(GetText("empty_line..."));
+      continue;
+    }
+    if (fields.size() > 2) {
+      LogLine(Format(GetText("error:_cannot_handle_word_from_column_%i_for_auto_events_repository."), 3));
+      ExitDestroyingGame(1);
+    }
+    const std::int32_t eventId = ParseLeadingInt(fields[0]);
+    std::int32_t optionId = kNoFavouredOption;
+    if (fields.size() == 2) {
+      optionId = ParseLeadingInt(fields[1]);
+    } else {
+      LogFormat(u"WARNING: Automatic event %i in %s has no option ID; recorded with none (%i)", eventId, path,
+                optionId);
+    }
+    pairs.emplace_back(eventId, optionId);
+  }
+  // The reads stop at the end of the file with one failed read when the file
+  // is empty or its last line is ended.
+  if (lines.empty() || lines.back().ended) LogLine(GetText("empty_line..."));
+}
+
+}  // namespace tr

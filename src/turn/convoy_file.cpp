@@ -1,0 +1,101 @@
+// "convoys.csv": the convoys of a scenario or saved game. The file names each
+// convoy's ports by their sea nodes; the reader finds the port cities on the
+// nodes' main hexes again.
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "turn/convoy.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::size_t kConvoyFields = 6;
+constexpr std::u16string_view kHeader =
+    u"#Convoys\n#ID;Owner ID;Type [0=supplies 1=PP];Value (PP amount);Departure port ID;Destination port ID;";
+
+cCity* PortCityOnNode(const cGame& game, int nodeId) {
+  const sWezelGrafuMorz& node = game.seaGraph.GetNode(nodeId - 1);
+  if (!game.map->IsInside(node.x, node.y)) return nullptr;
+  cCity* city = game.map->GetHex(node.x, node.y)->city;
+  return city && (city->type == kCitySupplyPort || city->type == kCityPort) ? city : nullptr;
+}
+
+// The node of a convoy's port: the node whose main hex is the city's hex.
+int PortNodeId(const cGame& game, const cCity* city) {
+  if (!city) return -1;
+  const int node = game.seaGraph.FindNodeIdByHex(city->x, city->y);
+  if (node != -1 || !game.map->IsInside(city->x, city->y)) return node;
+  return game.map->GetHex(city->x, city->y)->seaNodeMarker;
+}
+
+}  // namespace
+
+void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
+  const std::u16string path = FolderFilePath(folderTemplate, u"convoys.csv");
+  cCsvReader reader = OpenTable(kOpeningCitiesLine, path);
+  Reset(game.CountryCount());
+  while (!reader.AtEnd()) {
+    const std::size_t count = reader.ReadRecord(false);
+    if (count == 0) continue;
+    const auto& f = reader.fields;
+    if (count < kConvoyFields) {
+      LogFormat(u"WARNING: Convoy at line %i of %s has fewer than 6 fields; skipped",
+                static_cast<int>(reader.RecordCount()), path);
+      continue;
+    }
+    sConvoy convoy;
+    convoy.id = FieldInt(f, 0);
+    convoy.owner = FieldInt(f, 1);
+    convoy.kind = FieldInt(f, 2);
+    convoy.amount = FieldInt(f, 3);
+    const int from = FieldInt(f, 4);
+    const int to = FieldInt(f, 5);
+    if (!game.seaGraph.IsNodeId(from)) {
+      LogFormat(u"ERROR: Convoy with ID=%i has departure sea node with ID=%i, there's no such sea node!", convoy.id,
+                from);
+      ExitDestroyingGame(1);
+    }
+    if (!game.seaGraph.IsNodeId(to)) {
+      LogFormat(u"ERROR: Convoy with ID=%i has destination sea node with ID=%i, there's no such sea node!", convoy.id,
+                to);
+      ExitDestroyingGame(1);
+    }
+    convoy.departure = PortCityOnNode(game, from);
+    if (!convoy.departure) {
+      LogFormat(u"ERROR: Convoy with ID=%i has departure sea node with ID=%i, there's no port city for this sea node!",
+                convoy.id, from);
+      ExitDestroyingGame(1);
+    }
+    convoy.destination = PortCityOnNode(game, to);
+    if (!convoy.destination) {
+      LogFormat(
+          u"ERROR: Convoy with ID=%i has destination sea node with ID=%i, there's no port city for this sea node!",
+          convoy.id, to);
+      ExitDestroyingGame(1);
+    }
+    if (convoy.owner < 1 || convoy.owner > game.CountryCount()) {
+      LogFormat(u"ERROR: Convoy with ID=%i has owner with ID=%i, there's no such country!", convoy.id, convoy.owner);
+      ExitDestroyingGame(1);
+    }
+    convoy.portSize = game.seaGraph.GetNode(from - 1).portSize;
+    ConvoysOf(convoy.owner).push_back(convoy);
+  }
+}
+
+bool WriteConvoys(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"convoys.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(kHeader);
+  for (const auto& list : game.convoys.convoys) {
+    for (const sConvoy& c : list) {
+      writer.Write(Format(u"\n%i;%i;%i;%i;%i;%i;", c.id, c.owner, c.kind, c.amount, PortNodeId(game, c.departure),
+                          PortNodeId(game, c.destination)));
+    }
+  }
+  return writer.Commit();
+}
+
+}  // namespace tr

@@ -1,0 +1,97 @@
+// The automatic-events repository: one pair per event, the favoured option,
+// and "auto_events.csv" read and written. No string base is loaded, so the
+// texts of keys show as the keys.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "events/auto_events.h"
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+using Pairs = std::list<cAutoEventsRepository::Pair>;
+
+struct Option {
+  std::int32_t optionID;
+  std::int32_t chanceAI;
+};
+
+TEST(AutoEvents, OnePairPerEvent) {
+  cAutoEventsRepository repository;
+  EXPECT_TRUE(repository.AddIfNew(12, 3));
+  EXPECT_FALSE(repository.AddIfNew(12, 4));
+  EXPECT_TRUE(repository.AddIfNew(5, 3));
+  EXPECT_EQ(repository.pairs, (Pairs{{12, 3}, {5, 3}}));
+  ASSERT_NE(repository.FindPair(12), nullptr);
+  EXPECT_EQ(repository.FindPair(12)->second, 3);
+  EXPECT_EQ(repository.FindPair(3), nullptr);
+}
+
+TEST(AutoEvents, FavouredOptionHasTheHighestWeightAndTheFirstWinsTies) {
+  EXPECT_EQ(FavouredOptionId(std::vector<Option>{{1, 50}, {2, 70}, {3, 70}}), 2);
+  EXPECT_EQ(FavouredOptionId(std::vector<Option>{{4, 0}, {5, -1}}), 4);
+  EXPECT_EQ(FavouredOptionId(std::vector<Option>{{5, -1}}), kNoFavouredOption);
+  EXPECT_EQ(FavouredOptionId(std::vector<Option>{}), kNoFavouredOption);
+}
+
+class AutoEventsFileTest : public testing::Test {
+ protected:
+  void SetUp() override { SetGameRoot(dir_.path()); }
+  void TearDown() override { SetGameRoot({}); }
+  void Load(const std::string& bytes) {
+    dir_.Write("data/save/G/auto_events.csv", bytes);
+    repository_.Load(u"data\\save\\G\\%s");
+  }
+
+  test::TempDir dir_;
+  cAutoEventsRepository repository_;
+};
+
+TEST_F(AutoEventsFileTest, SavedPairsLoadBackInOrder) {
+  repository_.pairs = {{12, 3}, {-4, 0}, {7, -1}, {12, 9}};
+  dir_.Write("data/save/G/.keep", "");
+  test::LogCapture log;
+  ASSERT_TRUE(repository_.Save(u"data\\save\\G"));
+  EXPECT_EQ(log.lines(), (std::vector<std::u16string>{u"opening_file_for_writing...",
+                                                      u"data\\save\\G\\auto_events.csv", u"file_opened_ok"}));
+  EXPECT_EQ(dir_.Read("data/save/G/auto_events.csv"), "12;3\r\n-4;0\r\n7;-1\r\n12;9\r\n");
+
+  cAutoEventsRepository loaded;
+  loaded.pairs = {{1, 1}};
+  loaded.Load(u"data\\save\\G\\%s");
+  EXPECT_EQ(loaded.pairs, repository_.pairs);  // duplicates as written, old pairs gone
+}
+
+TEST_F(AutoEventsFileTest, CommentsBlankLinesAndLoneIds) {
+  test::LogCapture log;
+  Load("#event;option\n12;3\r\n\r\n30\r\n8;1;\n");
+  EXPECT_EQ(repository_.pairs, (Pairs{{12, 3}, {30, kNoFavouredOption}, {8, 1}}));
+  EXPECT_TRUE(log.Contains(u"data\\save\\G\\auto_events.csv"));
+  EXPECT_TRUE(log.Contains(u"Otwarcie OK"));
+  EXPECT_TRUE(log.ContainsText(u"Automatic event 30"));
+  EXPECT_TRUE(log.Contains(u"empty_line..."));
+}
+
+TEST_F(AutoEventsFileTest, AThirdFieldIsFatal) {
+  test::LogCapture log;
+  EXPECT_THROW(Load("12;3\r\n1;2;3\r\n"), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"error:_cannot_handle_word_from_column_3_for_auto_events_repository."));
+}
+
+TEST_F(AutoEventsFileTest, MissingFileIsFatalAndUnwritableFolderIsReported) {
+  test::LogCapture log;
+  EXPECT_THROW(repository_.Load(u"data\\save\\None\\%s"), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"Blad otwarcia pliku! (nie istnieje?)"));
+  log.Clear();
+  EXPECT_FALSE(repository_.Save(u"data\\save\\None"));
+  EXPECT_TRUE(log.Contains(u"error_opening_file_for_writing"));
+}
+
+}  // namespace
+}  // namespace tr

@@ -26,7 +26,7 @@ target_sources(tr_foundation PRIVATE ${TR_STRING_BASE_DIGEST})
 
 # Plain data files are copied as they are. Folders listed here hold text
 # sources that a tool turns into game files, and are not copied.
-set(TR_DATA_SOURCE_DIRS texts skin)
+set(TR_DATA_SOURCE_DIRS texts skin audio)
 set(TR_GAME_FILES ${TR_STRING_BASE})
 file(GLOB_RECURSE TR_DATA_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/data
      ${PROJECT_SOURCE_DIR}/data/*)
@@ -68,3 +68,18 @@ add_custom_command(
   VERBATIM)
 add_custom_target(gui_skin ALL DEPENDS ${TR_SKIN_ATLAS})
 add_dependencies(game_data gui_skin)
+
+# The sound effects and music tracks, drawn from their text sources.
+add_executable(make_sounds ${PROJECT_SOURCE_DIR}/tools/datagen/make_sounds.cpp)
+set(TR_EFFECTS_SOURCE ${PROJECT_SOURCE_DIR}/data/audio/effects.txt)
+set(TR_MUSIC_SOURCE ${PROJECT_SOURCE_DIR}/data/audio/music.txt)
+set(TR_SOUND_STAMP ${TR_GENERATED_DIR}/sounds.stamp)
+add_custom_command(
+  OUTPUT ${TR_SOUND_STAMP}
+  COMMAND make_sounds ${TR_EFFECTS_SOURCE} ${TR_MUSIC_SOURCE} ${GAME_DIR}/data/sound ${GAME_DIR}/data/Music
+  COMMAND ${CMAKE_COMMAND} -E touch ${TR_SOUND_STAMP}
+  DEPENDS make_sounds ${TR_EFFECTS_SOURCE} ${TR_MUSIC_SOURCE}
+  COMMENT "Drawing the sound effects and music"
+  VERBATIM)
+add_custom_target(game_sounds ALL DEPENDS ${TR_SOUND_STAMP})
+add_dependencies(game_data game_sounds)

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "app/music_player.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "gui/static.h"
+#include "platform/audio.h"
 #include "platform/null_audio.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -113,6 +115,28 @@ INSTANTIATE_TEST_SUITE_P(
                     GuiSoundCase{0x501, "SliderChanged.wav"}, GuiSoundCase{0x601, "EditboxString.wav"},
                     GuiSoundCase{0x602, "EditboxChanged.wav"}, GuiSoundCase{0x701, "ListboxDoubleClick.wav"},
                     GuiSoundCase{0x702, "ListboxSelection.wav"}, GuiSoundCase{0x801, nullptr}));
+
+// The effects and tracks the build draws load on a real (silent) output.
+TEST(ShippedSounds, EveryEffectAndTrackOfTheGameFolderLoads) {
+  const std::filesystem::path oldRoot = GameRoot();
+  SetGameRoot(TR_GAME_DIR);
+  std::string reason;
+  std::unique_ptr<AudioDevice> device = AudioDevice::OpenDefault(&reason);
+  if (!device) GTEST_SKIP() << "no sound output: " << reason;
+  AudioDevice* output = device.get();
+  SetAudioDevice(std::move(device));
+  test::LogCapture log;
+  InitSound();
+  for (int slot = 0; slot < kSoundEffectCount; ++slot) EXPECT_NE(GetSoundEffect(slot), nullptr) << slot;
+  {
+    cMusicPlayer music(output);
+    EXPECT_TRUE(music.Play(-1));
+    EXPECT_EQ(music.trackCount(), 2);
+  }
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  ShutdownSound();
+  SetGameRoot(oldRoot);
+}
 
 TEST(SoundSlotOfFile, FindsTheSlotOfAGamePathInAnyCase) {
   EXPECT_EQ(SoundSlotOfFile(u"data\\sound\\AirStrike.wav"), kSoundAirStrike);

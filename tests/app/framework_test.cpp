@@ -3,17 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "app/music_player.h"
+#include "app/sound.h"
 #include "foundation/fatal.h"
 #include "foundation/game_lock.h"
 #include "foundation/paths.h"
+#include "foundation/settings.h"
 #include "foundation/version.h"
 #include "gui/resource_cache.h"
 #include "platform/graphics.h"
 #include "platform/null_audio.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
+#include "world/gra.h"
 
 namespace tr {
 namespace {
@@ -90,6 +95,32 @@ TEST_F(WinMainTest, HeadlessRunRendersFramesAndShutsDownInOrderOnClose) {
     while (at < lines.size() && lines[at] != steps[i]) ++at;
     EXPECT_LT(at, lines.size()) << "step " << i << " missing or out of order";
   }
+}
+
+TEST_F(WinMainTest, PauseSilencesTheGamesMusicAndClosingTearsTheGameDownBeforeTheDevice) {
+  CopyLayout();
+  test::LogCapture log;
+  sStartUp startUp;
+  startUp.frame = AppFrame::CreateHeadless(1024, 768);
+  startUp.audio = std::make_unique<NullAudioDevice>();
+  startUp.beforeMainLoop = [&](AppFrame& frame) {
+    gGame = new cGame();
+    gGame->StoreGameState(kGameHumanIdle);
+    SetGameMusicPlayer(std::make_unique<cMusicPlayer>(GetAudioDevice()));
+    frame.Pause(true, true);
+    EXPECT_EQ(GameMusicPlayer()->volume(), 0.0f);
+    frame.Pause(false, false);
+    EXPECT_EQ(GameMusicPlayer()->volume(), gMusicVolume);
+    frame.RequestClose();
+  };
+  EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  EXPECT_EQ(gGame, nullptr);
+  EXPECT_EQ(GameMusicPlayer(), nullptr);
+  const std::vector<std::u16string> lines = log.lines();
+  const auto teardown = std::find(lines.begin(), lines.end(), u"---- Game state = 15");
+  const auto deviceLost = std::find(lines.begin(), lines.end(), u"Device lost");
+  EXPECT_NE(teardown, lines.end());
+  EXPECT_LT(teardown, deviceLost);
 }
 
 TEST_F(WinMainTest, MissingLayoutFileEndsWithCodeOne) {

@@ -32,6 +32,9 @@ class HintBox {
   // Not owned; whoever sets it clears it before the object goes.
   void SetHoverable(cHoverable* hoverable);
 
+  // Forgets a press of the left button (held, released, released this frame),
+  // so a click that opened a dialog does not act on what lies under it.
+  void ForgetLeftButton();
   // Every mouse report, before anything else sees it.
   void OnMouse(bool left, bool right, int x, int y);
   // Once per frame, after every dialog: advances the rest time and draws the box when due.

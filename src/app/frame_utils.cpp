@@ -10,6 +10,7 @@
 #include "gui/control.h"
 #include "gui/dialog.h"
 #include "gui/resource_cache.h"
+#include "gui/static.h"
 #include "gui/texture_holder.h"
 #include "platform/sprite_batch.h"
 
@@ -112,6 +113,23 @@ bool OnControlMoved(CDXUTDialog* dialog, int controlId, const Rect& box, int dx,
     }
   }
   return true;
+}
+
+void AddMemoWithLabel(CDXUTDialog& dialog, int memoId, std::u16string_view memoText, int labelId,
+                      std::u16string_view labelText) {
+  dialog.AddMemoAt(memoId, memoText);
+  dialog.AddStaticAt(labelId, labelText);
+}
+
+CDXUTStatic* AddSliderWithLabels(CDXUTDialog& dialog, int sliderId, int minimum, int maximum, int value,
+                                 int labelId, std::u16string_view labelText, int valueLabelId,
+                                 std::u16string_view valueText) {
+  dialog.AddStaticAt(labelId, labelText);
+  dialog.AddSliderAt(sliderId, minimum, maximum, value);
+  CDXUTStatic* valueLabel = nullptr;
+  if (Failed(dialog.AddStaticAt(valueLabelId, valueText, &valueLabel))) return nullptr;
+  valueLabel->SetTextFormat(DT_RIGHT | DT_VCENTER);
+  return valueLabel;
 }
 
 }  // namespace tr

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 #include "platform/geometry.h"
 
 namespace tr {
 
 class CDXUTDialog;
+class CDXUTStatic;
 
 // Makes (x, y, width, height) a square of the smaller side, placed by the
 // modes (0 start, 2 end, others centre); returns side / the old width.
@@ -25,5 +27,14 @@ bool OnControlMoved(CDXUTDialog* dialog, int controlId, const Rect& box, int dx,
 int ControlGroupSize(int controlId);
 // Moves the panel whose toggle icon was dragged; installed by the panels.
 void SetPanelMoveHandler(std::function<void(int iconId, int dx, int dy)> handler);
+
+// A memo and its label, both at their layout rectangles.
+void AddMemoWithLabel(CDXUTDialog& dialog, int memoId, std::u16string_view memoText, int labelId,
+                      std::u16string_view labelText);
+// A label, a slider and a right-aligned value label, at their layout
+// rectangles; returns the value label (null when it could not be made).
+CDXUTStatic* AddSliderWithLabels(CDXUTDialog& dialog, int sliderId, int minimum, int maximum, int value,
+                                 int labelId, std::u16string_view labelText, int valueLabelId,
+                                 std::u16string_view valueText);
 
 }  // namespace tr

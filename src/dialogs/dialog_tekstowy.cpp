@@ -1,6 +1,7 @@
 #include "dialogs/dialog_tekstowy.h"
 
 #include <memory>
+#include <mutex>
 
 #include "app/modal_stack.h"
 #include "foundation/gui_layout.h"
@@ -30,7 +31,10 @@ const Font* MessageFont() {
       return record->font.get();
     }
   }
+  // Message boxes are built on both threads.
+  static std::mutex mutex;
   static std::unique_ptr<Font> own;
+  std::lock_guard<std::mutex> lock(mutex);
   if (!own || own->face() != spec.face || own->height() != spec.height || own->weight() != spec.weight) {
     own = Font::Create(spec.face, spec.height, spec.weight);
   }

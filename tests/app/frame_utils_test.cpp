@@ -8,6 +8,7 @@
 #include "foundation/settings.h"
 #include "gui/dialog.h"
 #include "gui/gui_hooks.h"
+#include "gui/static.h"
 #include "support/screen_fixture.h"
 #include "support/temp_dir.h"
 
@@ -74,6 +75,20 @@ TEST_F(ControlMovedTest, IdsOutsideTheTableAndId780AreAcceptedWithoutStoring) {
   EXPECT_TRUE(OnControlMoved(nullptr, 1500, Rect{1, 2, 3, 4}, 1, 1));
   EXPECT_TRUE(OnControlMoved(nullptr, 0, Rect{1, 2, 3, 4}, 1, 1));
   EXPECT_EQ(sGuiLayoutTable[780].x, before.x);
+}
+
+TEST_F(ControlMovedTest, SliderWithLabelsPlacesAllThreeAndRightAlignsTheValue) {
+  SetLayout(120, 10, 10, 100, 20);
+  SetLayout(121, 120, 10, 200, 20);
+  SetLayout(122, 330, 10, 60, 20);
+  CDXUTDialog dialog;
+  CDXUTStatic* value = AddSliderWithLabels(dialog, 121, 0, 100, 40, 120, u"Volume", 122, u"40");
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value, dialog.GetControl(122));
+  EXPECT_EQ(value->GetTextFormat(), 6u);
+  EXPECT_EQ(dialog.GetControl(121)->GetType(), kControlSlider);
+  EXPECT_EQ(dialog.GetControl(121)->GetBoundingBox(), (Rect{120, 10, 320, 30}));
+  EXPECT_EQ(dialog.GetControl(120)->GetType(), kControlStatic);
 }
 
 TEST(SpriteDepths, FirstEighteenDataLinesGiveTheRowsLimitedTo39) {

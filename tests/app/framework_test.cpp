@@ -69,6 +69,10 @@ TEST_F(WinMainTest, HeadlessRunRendersFramesAndShutsDownInOrderOnClose) {
   startUp.frame = AppFrame::CreateHeadless(1024, 768, &clock);
   startUp.audio = std::make_unique<NullAudioDevice>();
   startUp.beforeMainLoop = [&](AppFrame& frame) {
+    // Input with no menu and no dialog yet goes nowhere, harmlessly.
+    frame.Inject(RawInput::MouseMove(200, 150));
+    frame.Inject(RawInput::MouseDown(RawInput::kLeft, 200, 150));
+    frame.Inject(RawInput::KeyDown(VK_SPACE));
     frame.Tick();
     EXPECT_TRUE(frame.graphics().SaveScreenshot("app_first_frame.png"));
     for (int i = 0; i < 3; ++i) {

@@ -9,6 +9,7 @@
 #include "app/menu.h"
 #include "app/modal_stack.h"
 #include "recording_dialog.h"
+#include "support/log_capture.h"
 #include "support/screen_fixture.h"
 #include "support/world_builder.h"
 
@@ -171,9 +172,13 @@ TEST_F(InputRoutingTest, NewMenuReplacesTheCurrentOneFromInsideItsOwnHandler) {
     }
     bool touched = false;
   };
+  test::LogCapture log;
   auto* first = new SwitchingMenu();
+  EXPECT_FALSE(log.Contains(u"-- Deleting old menu"));
+  EXPECT_TRUE(log.Contains(u"-- Setting callbacks"));
   CurrentMenu = first;
   MenuKeyboardCallback(VK_RETURN, true, false);
+  EXPECT_TRUE(log.Contains(u"-- Deleting old menu"));
   EXPECT_NE(CurrentMenu, first);
   EXPECT_NE(CurrentMenu, nullptr);
 }

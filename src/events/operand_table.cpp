@@ -131,6 +131,12 @@ double SeaZonePatrolled(const sEventOperand& operand) {
   return Yes(std::any_of(zones.begin(), zones.end(), [&](const sSeaZoneToPatrol& z) { return z.seaZone == zone; }));
 }
 
+double PortSize(const sEventOperand& operand) {
+  const cSeaGraph& graph = gGame->seaGraph;
+  if (!ParamInRange(operand, 0, 1, graph.NodeCount())) return 0.0;
+  return graph.GetNode(IntParam(operand, 0) - 1).portSize;
+}
+
 const sOperandMethod kMethods[] = {
     {u"Country.GetProductionPoints", 1, CountryField<&cCountry::productionPoints>},
     {u"Country.GetDiplomaticPoints", 1, CountryField<&cCountry::diplomaticPoints>},
@@ -204,8 +210,7 @@ const sOperandMethod kMethods[] = {
        return static_cast<double>(CountUnitsOfCountry(IntParam(operand, 0), IntParam(operand, 1)));
      }},
     {u"City.WasBombed", 2, CityWasBombed},
-    // Needs the sea graph's nodes, not part of the game yet.
-    {u"Port.GetSize", 1, NotAvailable},
+    {u"Port.GetSize", 1, PortSize},
     {u"Country.GetDifficultyLevel", 1, CountryField<&cCountry::difficulty>},
     {u"Hex.OccupiedByUnitOwnedByCountry", 3, OccupiedByCountry},
 };

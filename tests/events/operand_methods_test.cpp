@@ -224,10 +224,20 @@ TEST_F(OperandValueTest, RandomNumberDrawsEachTime) {
   EXPECT_EQ(draws.remaining(), 0u);
 }
 
+TEST_F(OperandValueTest, PortSizeOfASeaNode) {
+  world_.game().seaGraph.nodes.resize(2);
+  world_.game().seaGraph.nodes[1].portSize = 4;
+  LogCapture log;
+  EXPECT_EQ(Value(u"Port.GetSize", {2}), 4.0);
+  EXPECT_EQ(Value(u"Port.GetSize", {3}), 0.0);
+  EXPECT_EQ(log.lines(), std::vector<std::u16string>{
+                             u"ERROR: operand Port.GetSize at line 12 has param0 = 3 outside 1..2; its value is 0"});
+}
+
 TEST_F(OperandValueTest, MissingGameDataIsReportedNotGuessed) {
   LogCapture log;
-  EXPECT_EQ(Value(u"Port.GetSize", {1}), 0.0);
-  EXPECT_TRUE(log.Contains(u"WARNING: operand Port.GetSize at line 12 is not available in this version; its value is 0"));
+  EXPECT_EQ(Value(u"Country.GetVP", {1}), 0.0);
+  EXPECT_TRUE(log.Contains(u"WARNING: operand Country.GetVP at line 12 is not available in this version; its value is 0"));
 }
 
 }  // namespace

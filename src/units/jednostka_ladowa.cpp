@@ -26,7 +26,6 @@ int cJednostkaLadowa::SetStrength(int value) { return strength = value; }
 
 int cJednostkaLadowa::MarkPlacementHexes(int) { return 0; }
 int cJednostkaLadowa::ComputeMoveRange(int) { return 0; }
-void cJednostkaLadowa::OnBombarded(sCombatResult*, cUnit*, sHex*) {}
 void cJednostkaLadowa::Kill() {}
 bool cJednostkaLadowa::GetEffectivenessHint(std::u16string*) { return false; }
 bool cJednostkaLadowa::IsHexInMoveRange(int hexX, int hexY) const {

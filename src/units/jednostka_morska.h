@@ -32,6 +32,11 @@ class cJednostkaMorska : public cUnit {
   void OnBombarded(sCombatResult* result, cUnit* attacker, sHex* hex) override;
   // Ends the ship; with killCarried 1 the land unit aboard dies with it.
   void Sink(int killCarried);
+  // Hit points after air combat (units/air_interception.cpp): the sum is
+  // truncated and held to 0..maximum; the minimum is the share of the
+  // maximum that interception losses never go below.
+  void AddHitPoints(float amount);
+  void RaiseHitPointsToMinimum();
 
   bool IsBattleshipOrCruiser() const { return type == kBattleship || type == kCruiser; }
 

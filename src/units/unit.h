@@ -94,6 +94,12 @@ class cUnit {
   int GetCommanderBonus() const;
   int GetDistanceToCommander() const;
   float GetCommandRangeFactor() const;
+  // The commander's dice tests that cancel losses (units/commander_checks.cpp);
+  // a unit without a commander always fails them.
+  bool RollCommanderCheck() const;
+  bool RollCommanderDefenceCheck() const;
+  // The chance of the commander's check as a whole percent.
+  int GetCommanderCheckChance() const;
 
   // Fog of war (spotting.cpp).
   void UpdateSpottedFlag(const cCountry* viewer);

@@ -9,6 +9,10 @@
 
 namespace tr {
 
+class cUnit;
+struct sCombatResult;
+struct sHex;
+
 enum eCityType : std::int32_t {
   kCitySupply = 0,
   kCityNormal = 1,
@@ -27,6 +31,12 @@ class cCity {
         productionPoints(other.productionPoints), supply(other.supply), bombedPP(other.bombedPP),
         diagramNode(other.diagramNode), visited(other.visited) {}
   cCity& operator=(const cCity&) = delete;
+
+  // Raids on the city (city_air.cpp): a strategic bomber's or carrier's
+  // strike on the city of hex, and a nuclear strike. Both lower its
+  // production and write their account into the result.
+  void StrategicBombardment(sCombatResult& result, cUnit& attacker, sHex& hex);
+  void NuclearStrike(sCombatResult& result);
 
   std::int32_t x = 0;
   std::int32_t y = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "events/auto_events.h"
+#include "events/zdarzenia.h"
 #include "foundation/game_date.h"
 #include "scenario/pbem_player.h"
 #include "scenario/reports.h"
@@ -127,7 +128,7 @@ class cGame {
   std::int32_t turn = 0;
   std::int32_t turnsLeft = 0;
   std::uint8_t gameOver = 0;
-  // later: events
+  std::unique_ptr<cEventEngine> events = std::make_unique<cEventEngine>();
   std::vector<std::int32_t> flags = std::vector<std::int32_t>(kGameFlagCount, 0);
   std::u16string scenarioName;
   std::uint8_t pbemGame = 0;

@@ -12,7 +12,9 @@ namespace tr {
 
 class cCity;
 class cCountry;
+class cJednostkaLotnicza;
 class cUnit;
+struct sCombatResult;
 
 inline constexpr int kMonthsPerYear = 12;
 
@@ -83,6 +85,13 @@ struct sHex {
   // Highlight flags, kept together with the map's list of flagged hexes.
   void AddFlags(std::uint32_t bits, std::int32_t value);
   void RemoveFlags(std::uint32_t bits, bool removeFromList);
+
+  // Air war (hex_air.cpp): the fighter that would intercept a mission of the
+  // attacking country over this land hex, or null; and the strike of an air
+  // unit or a carrier's aircraft on the hex. The strike may kill the
+  // attacker, which the result's attacker-destroyed flag then tells.
+  cJednostkaLotnicza* FindBestInterceptor(int attackingCountry) const;
+  void BombardFromAir(sCombatResult& result, cUnit& attacker);
 };
 
 }  // namespace tr

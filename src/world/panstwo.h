@@ -144,6 +144,10 @@ class cCountry {
   std::int32_t GetEnemyAirPowerAt(int x, int y) const;
   // Friendly over enemy air power; -1 when the enemy has none.
   float GetAirSuperiorityRatio(int x, int y) const;
+  // The unit that would intercept an air attack on (x, y) for this country:
+  // its own or an ally's fighter over land, an enemy carrier at the sea node
+  // of a water hex; null when there is none (country_interceptor.cpp).
+  cUnit* FindBestInterceptor(int x, int y) const;
 
   std::int32_t id = 0;
   std::uint8_t isActive = 0;

@@ -1,0 +1,233 @@
+// Air strikes on land: a land unit under attack, the interceptor searches,
+// the strike on a hex, strategic bombardment of a city and the nuclear strike.
+#include <gtest/gtest.h>
+
+#include "support/log_capture.h"
+#include "units/air_fixture.h"
+
+namespace tr {
+namespace {
+
+using test::AirWorld;
+using test::Die;
+
+class AirStrike : public AirWorld {
+ protected:
+  AirStrike() {
+    using namespace consts_layout;
+    for (int i = 0; i < 9; ++i) Set(kBombardLandTableA + i, 100);
+    for (int i = 0; i < 5; ++i) Set(kBombardLandTableB + i, 100);
+    for (int i = 0; i < 3; ++i) Set(kBombardLandTableC + i, 100);
+    Set(kBombardLandValue, 10);
+    Set(kEntrenchmentPercent, 10.0);
+    for (int i = 0; i < 6; ++i) Set(kBombardLandFactor + i, 20.0);
+    for (int die = 1; die <= 6; ++die) {
+      for (int column = 1; column <= 5; ++column) Set(kBombardLandLossTable + (die - 1) * 5 + column - 1, column);
+    }
+    for (sHex& hex : map().Hexes()) hex.controller = hex.x < 6 ? 2 : 1;
+    bomber_ = &AddPlane(1, 7, 5, kTacticalBomber);
+    bomber_->SetName(u"Bomber");
+  }
+
+  cCity& AddCity(int x, int y, float production) {
+    auto city = std::make_unique<cCity>();
+    city->x = x;
+    city->y = y;
+    city->name = u"Town";
+    city->productionPoints = production;
+    map().GetHex(x, y)->city = city.get();
+    game().cities.push_back(std::move(city));
+    return *game().cities.back();
+  }
+
+  cJednostkaLotnicza* bomber_;
+};
+
+TEST_F(AirStrike, FullStrengthBomberOnOpenGroundHasEffectiveness100) {
+  test::LogCapture log;
+  cJednostkaLadowa& target = AddLand(2, 4, 5);
+  target.SetName(u"Target");
+  ScopedRandomDraws draws({Die(1), Die(2)});
+  target.OnBombarded(&result_, bomber_, map().GetHex(4, 5));
+  EXPECT_TRUE(log.Contains(u"Target is bombed by Bomber"));
+  EXPECT_TRUE(log.Contains(
+      u"Modifiers: Strength(100.0) Level(100) Supply(100) Terrain(100) Weather(100) City(100) Fort(100) Enforcement(100)"));
+  EXPECT_TRUE(log.Contains(u"Attack effectiveness = 100.0"));
+  EXPECT_TRUE(log.Contains(u"Obronca: D6=2 Straty=20.00"));
+  EXPECT_TRUE(log.Contains(u"Wyznaczenie kolumny. Poziom obroncy(1)-Kara(0) = KOLUMNA 1"));
+  EXPECT_TRUE(log.Contains(u"Atakujacy: D6=1, stracone pkty siĹ‚y = 1"));
+  EXPECT_EQ(result_.kind, kBattleAirStrikeLand);
+  EXPECT_EQ(bomber_->strength, 9);
+  // 20 value points of a base value of 10.0 x level 1 + type 0.
+  EXPECT_EQ(target.strength, 100 - 200);
+  EXPECT_TRUE(result_.Flag(kFlagDefenderDestroyed));
+  ASSERT_EQ(game().reports.Reports().size(), 2u);
+  EXPECT_EQ(game().reports.Reports().front().type, 8);
+}
+
+TEST_F(AirStrike, EffectivenessNeverFallsBelowOne) {
+  test::LogCapture log;
+  cJednostkaLadowa& target = AddLand(2, 4, 5);
+  map().GetHex(4, 5)->fortLevel = 9;  // fort 10 %
+  target.trenchBonusMultiplier = 9;   // entrenchment 10 %
+  bomber_->strength = 1;              // strength 10 %
+  ScopedRandomDraws draws({Die(1), Die(1)});
+  target.OnBombarded(&result_, bomber_, map().GetHex(4, 5));
+  EXPECT_TRUE(log.Contains(u"Attack effectiveness = 1.0"));
+}
+
+TEST_F(AirStrike, FortBeyondTheScaleIsFatal) {
+  cJednostkaLadowa& target = AddLand(2, 4, 5);
+  map().GetHex(4, 5)->fortLevel = 10;
+  ScopedRandomDraws draws({Die(1), Die(1)});
+  EXPECT_THROW(target.OnBombarded(&result_, bomber_, map().GetHex(4, 5)), FatalExitError);
+}
+
+class BombedColumn : public AirStrike, public testing::WithParamInterface<std::tuple<int, int, int>> {};
+
+TEST_P(BombedColumn, FromLevelAndStrength) {
+  const auto [level, strength, column] = GetParam();
+  cJednostkaLadowa& target = AddLand(2, 4, 5);
+  target.level = level;
+  target.strength = strength;
+  ScopedRandomDraws draws({Die(1), Die(1)});
+  target.OnBombarded(&result_, bomber_, map().GetHex(4, 5));
+  EXPECT_EQ(bomber_->strength, 10 - column);  // the loss table holds the column
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, BombedColumn,
+                         testing::Values(std::tuple{1, 30, 1}, std::tuple{5, 100, 5}, std::tuple{4, 59, 2}));
+
+TEST_F(AirStrike, HexSearchSkipsHalfStrengthFightersAndKeepsTheFirstOfEquals) {
+  test::LogCapture log;
+  AddPlane(2, 3, 5, kFighter, 5).SetName(u"Half");  // exactly half of 10
+  cJednostkaLotnicza& first = AddPlane(2, 3, 6, kFighter, 8);
+  AddPlane(2, 3, 7, kFighter, 8);
+  EXPECT_EQ(map().GetHex(4, 5)->FindBestInterceptor(1), &first);
+  EXPECT_FALSE(log.ContainsText(u"Possible interceptor: Half"));
+  EXPECT_TRUE(log.Contains(u"Searching for interceptor finished"));
+}
+
+TEST_F(AirStrike, CountrySearchUsesItsOwnSideAndKeepsTheFirstOfEquals) {
+  AddPlane(2, 3, 5, kFighter, 5);
+  cJednostkaLotnicza& first = AddPlane(2, 3, 6, kFighter, 8);
+  AddPlane(2, 3, 7, kFighter, 8);
+  EXPECT_EQ(country(2).FindBestInterceptor(4, 5), &first);
+  EXPECT_EQ(country(1).FindBestInterceptor(4, 5), nullptr);  // only the bomber, no fighter
+}
+
+TEST_F(AirStrike, EmptyHexGivesTheNoUnitAndNoPortTexts) {
+  bomber_->spotted = 1;
+  map().GetHex(3, 5)->controller = 0;
+  map().GetHex(3, 5)->BombardFromAir(result_, *bomber_);
+  EXPECT_EQ(result_.kind, kBattleAirStrikeLand);
+  EXPECT_EQ(result_.defenderDetails,
+            GetText("report_bombardment_no_unit") + u"\n\n" + GetText("report_bombardment_no_port") + u"\n\n");
+  EXPECT_EQ(bomber_->actionPoints, 3);
+  EXPECT_EQ(presentation_.CountEvents(u"sound data\\sound\\AirStrike.wav"), 1);
+}
+
+TEST_F(AirStrike, WaterWithoutSeaZoneIsLoggedNotRead) {
+  test::LogCapture log;
+  sHex& sea = *map().GetHex(2, 2);
+  sea.terrain = kTerrainWater;
+  sea.seaZone = 0;
+  sea.BombardFromAir(result_, *bomber_);
+  EXPECT_EQ(result_.kind, kBattleAirStrikeSea);
+  EXPECT_TRUE(log.ContainsText(u"no interceptor"));
+}
+
+TEST_F(AirStrike, ShotDownBomberIsRemoved) {
+  test::LogCapture log;
+  FillAirTables(10, 0);
+  AddPlane(2, 3, 6, kFighter, 8);
+  AddLand(2, 4, 5);
+  ScopedRandomDraws draws({Die(1)});
+  map().GetHex(4, 5)->BombardFromAir(result_, *bomber_);
+  EXPECT_TRUE(log.Contains(u"Przechwycenie przy bombowaniu heksa udane, ataker zabijany"));
+  EXPECT_EQ(map().GetHex(7, 5)->unit, nullptr);
+  EXPECT_EQ(game().airUnits.size(), 1u);
+}
+
+TEST_F(AirStrike, WeakRaiderDestroysNothingButStillPays) {
+  Set(consts_layout::kStrategicBombingLoss + 1, 50);
+  Set(consts_layout::kStrategicBombingValues, 100);
+  FillAirTables(0, 3);
+  cCity& city = AddCity(4, 5, 40.0f);
+  bomber_->SetType(kStrategicBomber);
+  bomber_->strength = 9;  // below the maximum of 10
+  ScopedRandomDraws draws({Die(1), Die(1)});
+  city.StrategicBombardment(result_, *bomber_, *map().GetHex(4, 5));
+  EXPECT_FLOAT_EQ(city.productionPoints, 40.0f);
+  EXPECT_EQ(bomber_->strength, 6);
+  EXPECT_FALSE(result_.Flag(kFlagCityAffected));
+}
+
+TEST_F(AirStrike, RaidLossIsCappedAtTheWholeProduction) {
+  Set(consts_layout::kStrategicBombingLoss + 1, 500);
+  Set(consts_layout::kStrategicBombingValues, 100);
+  FillAirTables(0, 2);
+  cCity& city = AddCity(4, 5, 3.7f);
+  bomber_->SetType(kStrategicBomber);
+  bomber_->SetName(u"Raider");
+  ScopedRandomDraws draws({Die(1), Die(1)});
+  city.StrategicBombardment(result_, *bomber_, *map().GetHex(4, 5));
+  EXPECT_NEAR(city.productionPoints, 0.7f, 1e-5);
+  EXPECT_EQ(city.bombedPP, 3);
+  EXPECT_TRUE(result_.Flag(kFlagCityAffected));
+  const auto& reports = game().reports.Reports();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports.front().type, 13);
+  EXPECT_EQ(reports.front().country, 2);
+  EXPECT_EQ(reports.front().text,
+            u"Strategic bombardment\n\nCity Town (4, 5) was attacked by Raider (Country1) and lost 3 PP");
+  EXPECT_EQ(reports.back().type, 12);
+  EXPECT_EQ(reports.back().country, 1);
+  EXPECT_EQ(reports.back().text,
+            u"Strategic bombardment\n\nAttacked city Town (4, 5) controlled by Country2 with Raider. City lost 3 PP");
+}
+
+class NuclearStrike : public AirStrike {
+ protected:
+  NuclearStrike() {
+    Set(consts_layout::kNuclearStrikeRadius, 1);
+    Set(consts_layout::kNuclearUnrestHit, 30);
+    Set(consts_layout::kNuclearUnrestAlly, -50);
+    Set(consts_layout::kNuclearLossPercent, 50);
+    bomber_->SetType(kStrategicBomber);
+    country(1).nuclearBombs = 2;
+  }
+};
+
+TEST_F(NuclearStrike, CornerSquareIsClippedAndOwnUnitsDieButTheBomber) {
+  bomber_->RebaseTo(1, 1);
+  AddPlane(1, 2, 2, kFighter);
+  cJednostkaLotnicza& farFighter = AddPlane(2, 3, 3, kFighter);
+  country(2).socialUnrest = 90.0f;
+  country(3).alliance = kAxis;  // an ally of the country hit
+  country(3).socialUnrest = 20.0f;
+  cCity& city = AddCity(0, 0, 10.0f);
+  bomber_->NuclearStrike(*map().GetHex(0, 0), result_);
+  EXPECT_EQ(map().GetHex(1, 1)->unit, bomber_);
+  EXPECT_EQ(map().GetHex(2, 2)->unit, nullptr);  // the own fighter died
+  EXPECT_EQ(map().GetHex(3, 3)->unit, &farFighter);
+  EXPECT_TRUE(result_.Flag(kFlagDefenderDestroyed));
+  EXPECT_FLOAT_EQ(city.productionPoints, 5.0f);
+  EXPECT_FLOAT_EQ(country(2).socialUnrest, 100.0f);  // hit, held to 100
+  EXPECT_FLOAT_EQ(country(3).socialUnrest, 0.0f);    // ally, held to 0
+  EXPECT_EQ(country(1).nuclearBombs, 1);
+  EXPECT_EQ(result_.kind, kBattleNuclear);
+}
+
+TEST_F(NuclearStrike, DirectlyHitCountriesAreNotCountedAmongTheAllies) {
+  // Hexes of 1 and 2 lie in the square; 3 is an ally of 1 and not hit.
+  country(1).socialUnrest = 10.0f;
+  country(3).socialUnrest = 70.0f;
+  bomber_->NuclearStrike(*map().GetHex(6, 5), result_);
+  EXPECT_FLOAT_EQ(country(1).socialUnrest, 40.0f);
+  EXPECT_FLOAT_EQ(country(3).socialUnrest, 20.0f);
+  EXPECT_EQ(result_.defenderLossText.find(GetText("report_nuclear_affected_units")), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace tr

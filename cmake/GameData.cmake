@@ -26,7 +26,7 @@ target_sources(tr_foundation PRIVATE ${TR_STRING_BASE_DIGEST})
 
 # Plain data files are copied as they are. Folders listed here hold text
 # sources that a tool turns into game files, and are not copied.
-set(TR_DATA_SOURCE_DIRS texts skin audio)
+set(TR_DATA_SOURCE_DIRS texts skin audio mapart)
 set(TR_GAME_FILES ${TR_STRING_BASE})
 file(GLOB_RECURSE TR_DATA_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/data
      ${PROJECT_SOURCE_DIR}/data/*)
@@ -83,3 +83,25 @@ add_custom_command(
   VERBATIM)
 add_custom_target(game_sounds ALL DEPENDS ${TR_SOUND_STAMP})
 add_dependencies(game_data game_sounds)
+
+# The map skin "Normal" and the units skin "Counters", drawn from their palette.
+# Their tables (appearance, sprite depths, counter layouts) are plain data files.
+add_executable(make_map_art
+  ${PROJECT_SOURCE_DIR}/tools/datagen/make_map_art.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/make_unit_art.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/art_canvas.cpp)
+target_link_libraries(make_map_art PRIVATE tr_platform)
+set(TR_MAP_ART_SOURCE ${PROJECT_SOURCE_DIR}/data/mapart/palette.txt)
+set(TR_MAP_SKIN_DIR "${GAME_DIR}/data/gfx/[MapSkin]Normal")
+set(TR_UNITS_SKIN_DIR "${GAME_DIR}/data/gfx/[UnitsSkin]Counters")
+set(TR_MAP_ART_STAMP ${TR_GENERATED_DIR}/map_art.stamp)
+add_custom_command(
+  OUTPUT ${TR_MAP_ART_STAMP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TR_MAP_SKIN_DIR} ${TR_UNITS_SKIN_DIR}
+  COMMAND make_map_art ${TR_MAP_ART_SOURCE} ${TR_MAP_SKIN_DIR} ${TR_UNITS_SKIN_DIR}
+  COMMAND ${CMAKE_COMMAND} -E touch ${TR_MAP_ART_STAMP}
+  DEPENDS make_map_art ${TR_MAP_ART_SOURCE}
+  COMMENT "Drawing the map and unit skins"
+  VERBATIM)
+add_custom_target(map_art ALL DEPENDS ${TR_MAP_ART_STAMP})
+add_dependencies(game_data map_art)

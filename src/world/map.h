@@ -116,6 +116,21 @@ class cMap {
   bool FindAreaPathA(int c, int x0, int y0, int zone, int reach, int& outX, int& outY, bool ownOnly) const;
   bool FindAreaPathB(int c, int x0, int y0, int zone, int reach, int& outX, int& outY) const;
 
+  // Camera, zoom and weather (map_camera.cpp). The camera target may be set
+  // from the worker thread; the frame step reads it under the camera's lock.
+  void ScrollCamera(float dx, float dy, float factor);
+  // Glides to the map pixel (x, y); with setState the game enters state 12.
+  void GlideCamera(float x, float y, bool setState);
+  // Centres on the hex under a screen point of the minimap rectangle.
+  void CenterAtMinimapPoint(int mouseX, int mouseY);
+  // +1.0 zooms in one step, -1.0 out; the point under the cursor stays put.
+  void Zoom(float amount, float cursorX, float cursorY);
+  // The per-frame camera step; true when the displayed scale changed, so the
+  // caller picks the map fonts for the new zoom.
+  bool FrameMove(float elapsed);
+  // The weather of the impulse for the month 0..11, column by column.
+  void RollWeather(int month);
+
   // The flagged-hex list: every hex whose flag word is not 0.
   void ClearHexFlags(std::uint32_t mask, bool clearShaded);
   void AddFlaggedHex(sHex* hex);
@@ -181,6 +196,10 @@ class cMap {
   std::int32_t ownershipLayerWidth = 0;
   std::int32_t ownershipLayerHeight = 0;
 };
+
+// Starts a camera glide to the hex (or jumps there without glide); a hex off
+// the map is logged and nothing moves.
+void CenterAtHex(cMap& map, int x, int y, bool glide = true);
 
 // A unit of a country at war with `country` stands on (x, y) or next to it.
 bool IsHexAdjacentToEnemyUnit(int country, int x, int y);

@@ -1,0 +1,61 @@
+#include "app/skin_rows.h"
+
+#include <cstdint>
+
+#include "foundation/text.h"
+
+namespace tr {
+
+int LeadingInt(const std::u16string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
+  std::int64_t value = 0;
+  // Held to the int range so a run of digits never overflows.
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    value = value * 10 + (text[i] - u'0');
+    if (value > INT32_MAX) value = INT32_MAX;
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+sPlacement ParseSkinIntRow(const std::vector<std::u16string>& fields, bool relative) {
+  sPlacement out{};
+  if (fields.size() < 4) return out;
+  for (std::size_t i = 0; i < 4; ++i) out[i] = LeadingInt(fields[i]);
+  if (relative) {
+    out[2] += out[0];
+    out[3] += out[1];
+  }
+  return out;
+}
+
+sGuiFont ParseSkinFont(const std::vector<std::u16string>& fields, std::size_t first) {
+  auto at = [&](std::size_t i) { return first + i < fields.size() ? LeadingInt(fields[first + i]) : 0; };
+  auto colour = [&](std::size_t i) {
+    return 0xFF000000u | (static_cast<std::uint32_t>(at(i) & 0xFF) << 16) |
+           (static_cast<std::uint32_t>(at(i + 1) & 0xFF) << 8) | static_cast<std::uint32_t>(at(i + 2) & 0xFF);
+  };
+  sGuiFont font;
+  if (first < fields.size()) font.face = fields[first];
+  font.height = at(1);
+  font.weight = at(2) * 8 + 100;
+  font.color = colour(3);
+  font.color2 = colour(6);
+  return font;
+}
+
+std::vector<std::u16string> SplitSkinLine(const std::string& line) {
+  std::vector<std::u16string> fields;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = line.find(';', start);
+    fields.push_back(CodePageToUtf16(line.substr(start, end == std::string::npos ? std::string::npos : end - start)));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return fields;
+}
+
+}  // namespace tr

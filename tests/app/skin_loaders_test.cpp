@@ -1,0 +1,122 @@
+// The skin loaders: city appearance sections, unit table groups, the row
+// parsers and the eyecandies reader.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/eyecandies.h"
+#include "app/map_skin.h"
+#include "app/skin_rows.h"
+#include "app/skin_tables.h"
+#include "app/units_skin.h"
+#include "platform/texture.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "world/map.h"
+
+namespace tr {
+namespace {
+
+std::string Lines(int count, const std::string& line) {
+  std::string out;
+  for (int i = 0; i < count; ++i) out += line + "\r\n";
+  return out;
+}
+
+TEST(SkinRows, IntRowIsReadAsAtoiAndMadeRelative) {
+  const std::vector<std::u16string> fields = {u"3", u"4x", u"abc", u"10"};
+  EXPECT_EQ(ParseSkinIntRow(fields, false), (sPlacement{3, 4, 0, 10}));
+  EXPECT_EQ(ParseSkinIntRow(fields, true), (sPlacement{3, 4, 3, 14}));
+  EXPECT_EQ(ParseSkinIntRow({u"1", u"2"}, true), (sPlacement{0, 0, 0, 0}));
+}
+
+TEST(SkinRows, FontRowTakesColoursModulo256AndShortRowsAsZero) {
+  const sGuiFont font = ParseSkinUnitRow({u"0", u"0", u"1", u"1", u"Arial", u"14", u"75", u"256", u"1", u"2", u"3"});
+  EXPECT_EQ(font.face, u"Arial");
+  EXPECT_EQ(font.height, 14);
+  EXPECT_EQ(font.weight, 700);
+  EXPECT_EQ(font.color, 0xFF000102u);
+  EXPECT_EQ(font.color2, 0xFF030000u);  // the missing blue and green read as 0
+}
+
+TEST(CityAppearance, TwoSectionsLeaveTheOthersUnloadedAndValidityFollowsTheRows) {
+  test::TempDir dir;
+  std::string text = "#AP;0;0;10;10;Arial;12;75;1;2;3;4;5;6\r\n250\r\n";
+  text += "0;0;0;5\r\n1;1;4;4\r\n";              // source 0 of width 0: slot 0 invalid
+  text += Lines(10, "1;1;4;4");                    // sources and placements 1 to 5
+  text += "1;2;0;8;X;10;75;1;1;1;1;1;1\r\n";      // text rectangle of width 0: slot 6 invalid
+  text += "1;2;5;8;X;10;75;1;1;1;1;1;1\r\n";
+  text += "#\r\n120\r\n";
+  const auto file = dir.Write("appearance.csv", text);
+  ASSERT_TRUE(LoadCityAppearance(file));
+  const sSkinTables& t = SkinTables();
+  EXPECT_EQ(t.headerRect, (Rect{0, 0, 10, 10}));
+  EXPECT_EQ(t.cities[0].threshold, 250);
+  EXPECT_EQ(t.cities[0].valid[0], 0);
+  EXPECT_EQ(t.cities[0].valid[1], 1);
+  EXPECT_EQ(t.cities[0].valid[6], 0);
+  EXPECT_EQ(t.cities[0].valid[7], 1);
+  EXPECT_EQ(t.cities[1].threshold, 120);
+  for (int i : {2, 3}) {
+    EXPECT_EQ(t.cities[static_cast<std::size_t>(i)].threshold, -100);
+    EXPECT_TRUE(t.cities[static_cast<std::size_t>(i)].fonts[0].font.face.empty());
+  }
+  EXPECT_FALSE(LoadCityAppearance(dir.path() / "missing.csv"));
+  EXPECT_EQ(SkinTables().cities[0].threshold, 250);
+}
+
+TEST(UnitAppearance, TwentySixLandLinesMakeOneRecordAndAMissingFileIsLogged) {
+  test::TempDir dir;
+  std::string text = "first\r\n500\r\n" + Lines(18, "1;1;4;4") + Lines(3, "0;0;9;9;Arial;12;75;1;1;1;0;0;0") +
+                     Lines(2, "1;1;4;4") + "second\r\n";
+  const auto file = dir.Write("land_units.csv", text);
+  LoadUnitAppearanceTable(0, file);
+  const auto& records = SkinTables().units[0];
+  EXPECT_EQ(records[0].name, u"first");
+  EXPECT_EQ(records[0].threshold, 500);
+  EXPECT_EQ(records[0].valid[13], 1);
+  EXPECT_EQ(records[1].name, u"second");
+  EXPECT_EQ(records[1].threshold, -100);
+  EXPECT_EQ(records[1].valid[0], 0);
+  EXPECT_EQ(SkinTables().activeUnit[0], &records[0]);
+
+  test::LogCapture log;
+  LoadUnitAppearanceTable(2, dir.path() / "naval_units.csv");
+  EXPECT_TRUE(log.ContainsText(u"ERROR during opening CSV file"));
+  EXPECT_EQ(SkinTables().units[2][0].threshold, -100);
+}
+
+class EyecandiesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { MapSkinTextures().decorations.CreateEmpty(8, 8); }
+  void TearDown() override { MapSkinTextures().decorations.Release(); }
+  test::TempDir dir_;
+  cMap map_{6, 6};
+  test::LogCapture log_;
+};
+
+TEST_F(EyecandiesTest, FillsCellsAndSkipsBadLines) {
+  dir_.Write("eyecandies.csv", "# comment\n3;4;39;0;0;1;0;2;0\n1;1;5;0\nx;1;1;1;1;1;1;1;1\n9;9;1;1;1;1;1;1;1\n");
+  LoadEyecandies(map_, dir_.path());
+  const sHexPathCell& cell = map_.PathCells()[4 * 6 + 3];
+  EXPECT_FLOAT_EQ(cell.depth, 0.6f);
+  EXPECT_EQ(cell.layer, 39);
+  EXPECT_EQ(cell.texture[0], (sPoint{1, 1}));
+  EXPECT_EQ(cell.texture[1], (sPoint{168, 1}));
+  EXPECT_EQ(cell.texture[2], (sPoint{335, 1}));
+  EXPECT_TRUE(log_.ContainsText(u"WARNING incorrect entry in"));
+  EXPECT_TRUE(log_.ContainsText(u"ERROR incorrect entry data format in"));
+  int warnings = 0;
+  for (const auto& line : log_.lines()) warnings += line.starts_with(u"WARNING") ? 1 : 0;
+  EXPECT_EQ(warnings, 2);  // the short line and the hex off the map
+}
+
+TEST_F(EyecandiesTest, WithoutDecorationPictureNothingIsRead) {
+  MapSkinTextures().decorations.Release();
+  dir_.Write("eyecandies.csv", "3;4;39;0;0;1;0;2;0\n");
+  LoadEyecandies(map_, dir_.path());
+  EXPECT_EQ(map_.PathCells()[4 * 6 + 3].layer, 100);
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,98 @@
+// Camera, zoom and weather of the map.
+#include <gtest/gtest.h>
+
+#include "foundation/random.h"
+#include "foundation/settings.h"
+#include "support/log_capture.h"
+#include "support/world_builder.h"
+#include "world/map_camera.h"
+
+namespace tr {
+namespace {
+
+class MapCameraTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gScreenWidth = 1024;
+    gScreenHeight = 768;
+    gZoomLevel = 0.8f;
+    gTargetScale = gDisplayedScale = 1.0f;
+    gMapDrag = {};
+  }
+  test::TestWorld world_{20, 10, 2};
+  cMap& map_ = world_.map();
+};
+
+TEST_F(MapCameraTest, ScrollStopsAtTheLimitsAndKeepsSmallSpeeds) {
+  map_.ScrollCamera(1e6f, 0, 1.0f);
+  EXPECT_EQ(map_.camera.targetX, static_cast<float>(map_.cameraMaxX));
+  map_.camera = {};
+  map_.camera.x = map_.camera.targetX = 200.0f;
+  map_.camera.y = map_.camera.targetY = 200.0f;
+  map_.ScrollCamera(0.05f, 0.05f, 1.0f);
+  EXPECT_FLOAT_EQ(map_.camera.glideSpeedX, 0.1f);
+  EXPECT_FLOAT_EQ(map_.camera.glideSpeedY, 0.005f);
+  map_.ScrollCamera(0, -0.1f, 1.0f);
+  EXPECT_FLOAT_EQ(map_.camera.glideSpeedY, -0.1f);
+}
+
+struct ZoomCase {
+  float from, amount, to;
+};
+class ZoomSteps : public MapCameraTest, public ::testing::WithParamInterface<ZoomCase> {};
+TEST_P(ZoomSteps, ChangeTheLevelByTheStepOfItsRange) {
+  gZoomLevel = GetParam().from;
+  map_.Zoom(GetParam().amount, 0, 0);
+  EXPECT_NEAR(gZoomLevel, GetParam().to, 1e-6);
+}
+INSTANTIATE_TEST_SUITE_P(Levels, ZoomSteps,
+                         ::testing::Values(ZoomCase{0.8f, -1.0f, 0.85f}, ZoomCase{0.5f, -1.0f, 0.51f},
+                                           ZoomCase{1.0f, -1.0f, 1.0f}, ZoomCase{0.0f, 1.0f, 0.0f}));
+
+TEST_F(MapCameraTest, ZoomOutsideTheHumanStatesDropsTheOffsets) {
+  world_.game().StoreGameState(kGameComputerTurn);
+  map_.camera.zoomOffsetX = 5;
+  map_.Zoom(1.0f, 100, 100);
+  EXPECT_EQ(map_.camera.zoomOffsetX, 0.0f);
+}
+
+TEST_F(MapCameraTest, GlideWithTheFlagEndsInStateSeven) {
+  world_.game().StoreGameState(kGameHumanIdle);
+  map_.FrameMove(0.0f);
+  map_.GlideCamera(400.0f, 300.0f, true);
+  EXPECT_EQ(world_.game().GetGameState(), kGameCameraGlide);
+  for (int i = 0; i < 200 && world_.game().GetGameState() == kGameCameraGlide; ++i) map_.FrameMove(0.02f);
+  EXPECT_EQ(world_.game().GetGameState(), kGameHumanIdle);
+  EXPECT_EQ(map_.camera.x, map_.camera.targetX);
+}
+
+TEST_F(MapCameraTest, CenterOffTheMapLogsAndMovesNothing) {
+  test::LogCapture log;
+  map_.camera.targetX = 300;
+  CenterAtHex(map_, -1, 3);
+  EXPECT_TRUE(log.ContainsText(u"warning:_attempt_to_center_map_on_hex_(-1,3)_which_is_out_of_range!") ||
+              log.ContainsText(u"(-1,3)"));
+  EXPECT_EQ(map_.camera.targetX, 300.0f);
+}
+
+TEST_F(MapCameraTest, MinimapPointWithoutAMinimapDoesNothing) {
+  map_.minimapRect = {0, 0, 0, 0};
+  map_.CenterAtMinimapPoint(5, 5);
+  EXPECT_EQ(map_.camera.targetX, 0.0f);
+}
+
+TEST_F(MapCameraTest, AllSnowTurnsEveryWeatherHexToSnowWithOneDrawEach) {
+  for (sHex& hex : map_.Hexes()) hex.winterChance.fill(100);
+  map_.GetHex(0, 0)->terrain = kTerrainWater;
+  map_.GetHex(1, 0)->takesWeather = 0;
+  ScopedRandomDraws draws(std::deque<int>(20 * 10 - 2, 0));
+  map_.RollWeather(3);
+  EXPECT_EQ(draws.remaining(), 0u);
+  int snow = 0;
+  for (const sHex& hex : map_.Hexes()) snow += hex.weather == 1 ? 1 : 0;
+  EXPECT_EQ(snow, 20 * 10 - 2);
+  EXPECT_EQ(map_.GetHex(0, 0)->weather, 0);
+}
+
+}  // namespace
+}  // namespace tr

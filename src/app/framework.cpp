@@ -7,6 +7,7 @@
 #include "app/input_routing.h"
 #include "app/menu.h"
 #include "app/modal_stack.h"
+#include "app/map_render.h"
 #include "app/music_player.h"
 #include "app/prevmenu.h"
 #include "app/sound.h"
@@ -119,10 +120,12 @@ int WinMain(sStartUp startUp) {
   PlayIntro();
   StringBase().Load("lang_LANGID.db", true);
 
+  InstallMapDrawing();
   if (startUp.beforeMainLoop) startUp.beforeMainLoop(*frame);
   const int exitCode = frame->Run();
 
   DestroyGame();
+  UninstallMapDrawing();
   TearDownScreens();
   return exitCode;
 }

@@ -1,0 +1,146 @@
+// One rendered map frame at 1024 x 768 through the software renderer: a
+// 48 x 36 world of mixed terrain with three countries, forty cities and a few
+// hundred counters, drawn with the shipped skins. Run from the build folder:
+// the skins are read from the game folder beside this program's folder.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/map_render.h"
+#include "app/map_skin.h"
+#include "app/units_skin.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "foundation/settings.h"
+#include "gui/resource_cache.h"
+#include "platform/frame.h"
+#include "platform/graphics.h"
+#include "world/city.h"
+#include "world/gra.h"
+#include "world/map_camera.h"
+
+namespace {
+
+using namespace tr;
+
+std::filesystem::path GameFolder() {
+  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
+}
+
+struct Scene {
+  std::unique_ptr<AppFrame> frame = AppFrame::CreateHeadless(1024, 768);
+  cGame game;
+
+  Scene() {
+    gScreenWidth = 1024;
+    gScreenHeight = 768;
+    gShowCityNames = true;
+    SetGameRoot(GameFolder());
+    gGame = &game;
+    game.map = std::make_unique<cMap>(48, 36);
+    for (int id = 1; id <= 3; ++id) {
+      auto country = std::make_unique<cCountry>();
+      country->id = id;
+      country->name = Format(u"Country%i", id);
+      country->colors[0] = 0xFF000000u | (0x3A5FC0u * static_cast<unsigned>(id));
+      country->alliance = id;
+      game.countries.push_back(std::move(country));
+    }
+    game.relations.Reset(3);
+    cMap& map = *game.map;
+    for (int y = 0; y < 36; ++y) {
+      for (int x = 0; x < 48; ++x) {
+        sHex& hex = *map.GetHex(x, y);
+        const bool sea = x < 4 || (x + y) % 23 == 0;
+        hex.terrain = sea ? 0 : static_cast<std::uint8_t>(1 + (x * 3 + y * 5) % 7);
+        hex.variant = static_cast<std::uint8_t>(x * 7 + y * 3);
+        if (!sea) hex.owner = hex.controller = static_cast<std::uint8_t>(1 + x / 16);
+        if ((x * 5 + y) % 11 == 0) hex.rivers = 0b1110;
+      }
+    }
+    map.RefreshHexes();
+    for (int i = 0; i < 40; ++i) {
+      auto city = std::make_unique<cCity>();
+      city->x = 5 + (i * 7) % 42;
+      city->y = (i * 5) % 36;
+      city->name = Format(u"City %i", i);
+      city->type = i % 5;
+      city->victoryPoints = i % 4;
+      city->productionPoints = static_cast<float>(i % 6);
+      map.GetHex(city->x, city->y)->city = city.get();
+      game.cities.push_back(std::move(city));
+    }
+    int placed = 0;
+    for (int y = 0; y < 36 && placed < 300; ++y) {
+      for (int x = 4; x < 48 && placed < 300; x += 2) {
+        sHex& hex = *map.GetHex(x, y);
+        if (!hex.IsLand() || hex.unit != nullptr) continue;
+        std::unique_ptr<cJednostka> unit;
+        if (placed % 8 == 7) {
+          unit = std::make_unique<cJednostkaLotnicza>();
+          unit->SetType(20 + placed % 3);
+        } else {
+          unit = std::make_unique<cJednostkaLadowa>();
+          unit->SetType(placed % 7);
+        }
+        unit->owner = hex.controller;
+        unit->level = 1 + placed % 5;
+        unit->actionPoints = placed % 3;
+        unit->spotted = 1;
+        unit->x = x;
+        unit->y = y;
+        unit->name = Format(u"Unit %i", placed);
+        hex.unit = unit.get();
+        if (auto* land = dynamic_cast<cJednostkaLadowa*>(unit.get())) {
+          unit.release();
+          game.landUnits.emplace_back(land);
+        } else {
+          game.airUnits.emplace_back(static_cast<cJednostkaLotnicza*>(unit.release()));
+        }
+        ++placed;
+      }
+    }
+    GetGuiResourceCache().OnCreateDevice(&frame->graphics());
+    LoadMapSkin(u"Normal");
+    LoadUnitsSkin(u"Counters");
+    // The game's teardown saves the settings: not into the shipped game folder.
+    const auto scratch = std::filesystem::temp_directory_path() / "tidereach_bench_map_render";
+    std::filesystem::create_directories(scratch);
+    SetGameRoot(scratch);
+    ResetMapView(map);
+  }
+
+  ~Scene() {
+    GetGuiResourceCache().Clear();
+    gGame = nullptr;
+  }
+
+  void View(float scale) {
+    cMap& map = *game.map;
+    gTargetScale = scale;
+    gDisplayedScale = -1.0f;
+    map.camera.x = map.camera.targetX = 24 * 83.0f;
+    map.camera.y = map.camera.targetY = 18 * 98.0f;
+    map.FrameMove(0.0f);
+  }
+
+  void Draw() {
+    Graphics& g = frame->graphics();
+    g.Clear(0xFF000000u);
+    RenderGame(g, 0.0f);
+    g.Present();
+  }
+};
+
+void BM_MapFrame(benchmark::State& state, float scale) {
+  Scene scene;
+  scene.View(scale > 0.0f ? scale : scene.game.map->fitScale);
+  scene.Draw();  // textures uploaded and glyphs rasterised once
+  for (auto _ : state) scene.Draw();
+}
+BENCHMARK_CAPTURE(BM_MapFrame, CloseView, 1.0f)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MapFrame, HalfScale, 0.5f)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MapFrame, WholeMap, 0.0f)->Unit(benchmark::kMillisecond);
+
+}  // namespace

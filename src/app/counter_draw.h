@@ -1,0 +1,41 @@
+// Unit counters on the map and in panels: the unit's picture from its owner's
+// unit sheet on a background of the owner's colour, with the marks, figures
+// and name that the active record of the units skin lays out. Land units
+// follow the land table, aircraft the air table, ships the naval table.
+#pragma once
+
+#include "platform/geometry.h"
+
+namespace tr {
+
+class SpriteBatch;
+class Texture;
+class cCountry;
+class cJednostkaLadowa;
+class cJednostkaLotnicza;
+class cJednostkaMorska;
+class cUnit;
+struct sUnitRect;
+
+// The 128 x 100 cell of a unit type and level (1..5) in a unit sheet; empty for unknown types.
+Rect UnitAtlasCell(int type, int level);
+// The country's own unit sheet, else the skin's.
+const Texture* UnitSheetOf(const cCountry* country);
+// The country's flag picture (or the default flag), null when none is loaded.
+const Texture* FlagOf(const cCountry* country);
+
+// Counters at the map position of their hex. The units of ownCountry show
+// every mark, and their marks blink: an odd frame parity draws the lit row.
+void DrawLandCounter(SpriteBatch& sprite, cJednostkaLadowa& unit, PointF position, float depth, int frameParity,
+                     int ownCountry);
+void DrawAirCounter(SpriteBatch& sprite, cJednostkaLotnicza& unit, PointF position, float depth, int frameParity,
+                    int ownCountry);
+void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF position, float depth);
+// Any kind of unit.
+void DrawUnitCounter(SpriteBatch& sprite, cUnit& unit, PointF position, float depth, int frameParity, int ownCountry);
+
+// The counter scaled into a panel rectangle (a counter is 166 pixels wide),
+// without its name; the sprite's transform and the name setting are restored.
+void DrawUnitIcon(SpriteBatch& sprite, cUnit& unit, const sUnitRect& target, int ownCountry);
+
+}  // namespace tr

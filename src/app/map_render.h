@@ -1,0 +1,28 @@
+// The map of the running game on screen: the visible hexes drawn in the
+// display mode "MapDisplay/Mode" through one depth-sorted sprite batch under
+// the view's scaling, then the black rectangles behind the panels and the
+// panels themselves. Main thread, under the game lock.
+#pragma once
+
+#include "app/map_draw_state.h"
+
+namespace tr {
+
+class Graphics;
+class SpriteBatch;
+class cMap;
+
+// Draws the hexes around the camera for a screen of the size; the sprite's
+// transform is left as it was.
+void RenderHexes(SpriteBatch& sprite, const cMap& map, const sMapDrawState& state, int screenWidth,
+                 int screenHeight);
+
+// The frame of a running game: the map, the two cleared rectangles, then the
+// minimap, hex, unit, attack, diplomacy and information panels.
+void RenderGame(Graphics& device, float elapsed);
+
+// Makes RenderGame the frame's map renderer and the map's art the sea nodes' art.
+void InstallMapDrawing();
+void UninstallMapDrawing();
+
+}  // namespace tr

@@ -1,0 +1,52 @@
+#include "app/map_sprites.h"
+
+#include <cmath>
+
+#include "gui/texture_holder.h"
+#include "platform/font.h"
+#include "platform/sprite_batch.h"
+#include "platform/texture.h"
+
+namespace tr {
+namespace {
+
+bool InsidePicture(const Texture& texture, const Rect& source) {
+  return source.left >= 0 && source.top >= 0 && source.right <= texture.width() &&
+         source.bottom <= texture.height() && !source.empty();
+}
+
+}  // namespace
+
+float RowDepth(int row) { return SkinTables().depths[static_cast<std::size_t>(row)].depth; }
+
+int RowLayer(int row) { return SkinTables().depths[static_cast<std::size_t>(row)].key; }
+
+void DrawSkinSprite(SpriteBatch& sprite, const Texture* texture, const Rect& source, PointF position, float depth,
+                    Argb colour) {
+  if (texture == nullptr || !InsidePicture(*texture, source)) return;
+  sprite.Draw(texture, &source, position, depth, colour);
+}
+
+void DrawPlaced(SpriteBatch& sprite, const Texture* texture, const Rect& source, PointF position,
+                const sPlacement& placement, float depth, Argb colour) {
+  if (texture == nullptr || !InsidePicture(*texture, source)) return;
+  DrawSpriteStretched(sprite, texture, source, position.x + static_cast<float>(placement[0]),
+                      position.y + static_cast<float>(placement[1]), static_cast<float>(placement[2]),
+                      static_cast<float>(placement[3]), colour, depth, true);
+}
+
+Rect PlacedRect(PointF position, const sPlacement& placement) {
+  const int x = static_cast<int>(std::lround(position.x)), y = static_cast<int>(std::lround(position.y));
+  return Rect{x + placement[0], y + placement[1], x + placement[2], y + placement[3]};
+}
+
+void DrawShadowedText(SpriteBatch& sprite, const sAppearanceFont& font, std::u16string_view text, const Rect& rect,
+                      std::uint32_t format) {
+  if (font.object == nullptr) return;
+  Rect shadow{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1};
+  font.object->DrawText(&sprite, text, -1, &shadow, format, font.font.color2);
+  Rect front = rect;
+  font.object->DrawText(&sprite, text, -1, &front, format, font.font.color);
+}
+
+}  // namespace tr

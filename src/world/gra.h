@@ -17,6 +17,7 @@
 #include "foundation/game_date.h"
 #include "scenario/pbem_player.h"
 #include "scenario/reports.h"
+#include "scenario/save_game.h"
 #include "scenario/scenario_constants.h"
 #include "turn/convoy.h"
 #include "turn/fleet.h"
@@ -24,12 +25,14 @@
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
+#include "world/cities_diagram.h"
 #include "world/city.h"
 #include "world/commander.h"
 #include "world/game_state.h"
 #include "world/map.h"
 #include "world/panstwo.h"
 #include "world/relations.h"
+#include "world/topography.h"
 
 namespace tr {
 
@@ -118,7 +121,8 @@ class cGame {
   cRelations relations;
   // later: playerControl
   cCountry* viewingCountry = nullptr;  // not owned
-  // later: strategicMovement, citiesDiagram
+  std::unique_ptr<cStrategicMovement> strategicMovement = std::make_unique<cStrategicMovement>();
+  cCitiesDiagram citiesDiagram;
   cSeaGraph seaGraph;
   std::vector<std::unique_ptr<sCommander>> commanders;
   std::int32_t lastMonthProcessed = -666;
@@ -149,7 +153,7 @@ class cGame {
   std::int32_t nextLandUnitId = 0;
   std::int32_t nextAirUnitId = 0;
   cConvoyManager convoys;
-  // later: saveContext
+  std::unique_ptr<cGameSaver> saveContext;
   std::atomic<eGameState> state{kGameLoading};  // always the last member
 
  private:

@@ -1,5 +1,7 @@
 #include "world/headless_presentation.h"
 
+#include <algorithm>
+
 #include "foundation/format.h"
 
 namespace tr {
@@ -13,6 +15,29 @@ void cHeadlessPresentation::Record(std::u16string event) {
 void cHeadlessPresentation::SetLoadingProgress(int percent) {
   Record(Format(u"progress %i", percent));
 }
+
+void cHeadlessPresentation::CreateGamePanels() { Record(u"create-panels"); }
+
+void cHeadlessPresentation::LoadMapSkin() { Record(u"map-skin"); }
+
+void cHeadlessPresentation::LoadUnitsSkin() { Record(u"units-skin"); }
+
+void cHeadlessPresentation::ShowScenarioSettingsMenu() { Record(u"scenario-settings-menu"); }
+
+void cHeadlessPresentation::LoadPauseWallpaper() { Record(u"pause-wallpaper"); }
+
+void cHeadlessPresentation::ChooseFontsForZoom() { Record(u"zoom-fonts"); }
+
+void cHeadlessPresentation::UpdateMinimapOwnershipLayer() { Record(u"minimap-layer"); }
+
+bool cHeadlessPresentation::HasMusicPlaylist(int playlist) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::find(playlists_.begin(), playlists_.end(), playlist) != playlists_.end();
+}
+
+void cHeadlessPresentation::StartMusic(int playlist) { Record(Format(u"music %i", playlist)); }
+
+void cHeadlessPresentation::CloseMenu() { Record(u"close-menu"); }
 
 void cHeadlessPresentation::RefreshInfoPanel() { Record(u"info-panel"); }
 
@@ -66,6 +91,15 @@ void cHeadlessPresentation::ReleaseGameTextures() { Record(u"release-game-textur
 void cHeadlessPresentation::OnMapFontsLost() { Record(u"map-fonts-lost"); }
 
 void cHeadlessPresentation::ReleaseMinimapOwnershipLayer() { Record(u"release-minimap-layer"); }
+
+void cHeadlessPresentation::PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) {
+  Record(Format(u"text-dialog %s|%s|%i", title, text, layoutBase));
+}
+
+void cHeadlessPresentation::SetMusicPlaylists(std::vector<int> playlists) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  playlists_ = std::move(playlists);
+}
 
 void cHeadlessPresentation::SetYesNoAnswer(bool yes) {
   std::lock_guard<std::mutex> lock(mutex_);

@@ -16,11 +16,23 @@ class cHeadlessPresentation : public cPresentation {
   explicit cHeadlessPresentation(bool record = true) : record_(record) {}
 
   void SetLoadingProgress(int percent) override;
+  void CreateGamePanels() override;
+  void LoadMapSkin() override;
+  void LoadUnitsSkin() override;
+  void ShowScenarioSettingsMenu() override;
+  void LoadPauseWallpaper() override;
+  void ChooseFontsForZoom() override;
+  void UpdateMinimapOwnershipLayer() override;
+  // True for the playlists SetMusicPlaylists named.
+  bool HasMusicPlaylist(int playlist) override;
+  void StartMusic(int playlist) override;
+  void CloseMenu() override;
   void RefreshInfoPanel() override;
   void ShowMessageBox(std::u16string_view caption, std::u16string_view text,
                       eMessageIcon icon) override;
   void ShowTextAndWait(std::u16string_view title, std::u16string_view text) override;
   bool AskYesNo(std::u16string_view title, std::u16string_view question) override;
+  void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) override;
   void InstallMenuCallbacks() override;
   void InstallGameCallbacks() override;
   void CenterCameraOn(int x, int y, bool glide) override;
@@ -35,6 +47,7 @@ class cHeadlessPresentation : public cPresentation {
 
   // The answer AskYesNo gives.
   void SetYesNoAnswer(bool yes);
+  void SetMusicPlaylists(std::vector<int> playlists);
 
   // One line per request, such as "progress 15" or "message-box caption|text".
   std::vector<std::u16string> events() const;
@@ -48,6 +61,7 @@ class cHeadlessPresentation : public cPresentation {
   std::vector<std::u16string> events_;
   const bool record_;
   bool yes_answer_ = true;
+  std::vector<int> playlists_;
   TextureId next_texture_ = 1;
 };
 

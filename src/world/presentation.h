@@ -27,6 +27,24 @@ class cPresentation {
 
   // Loading screen.
   virtual void SetLoadingProgress(int percent) = 0;
+  // The steps of a load that are the screen's: the music player and the
+  // in-game panels (the main-menu music stops), the map skin and the units
+  // skin named by the settings, and at the end the scenario settings menu,
+  // with which the worker thread starts.
+  virtual void CreateGamePanels() = 0;
+  virtual void LoadMapSkin() = 0;
+  virtual void LoadUnitsSkin() = 0;
+  virtual void ShowScenarioSettingsMenu() = 0;
+
+  // The start of play: the pause wallpaper loaded again, the map and city
+  // fonts chosen for the zoom, the minimap's ownership layer brought up to
+  // date, the music of a playlist (-1 the default one), the menu closed.
+  virtual void LoadPauseWallpaper() = 0;
+  virtual void ChooseFontsForZoom() = 0;
+  virtual void UpdateMinimapOwnershipLayer() = 0;
+  virtual bool HasMusicPlaylist(int playlist) = 0;
+  virtual void StartMusic(int playlist) = 0;
+  virtual void CloseMenu() = 0;
 
   // Panels.
   virtual void RefreshInfoPanel() = 0;
@@ -37,6 +55,8 @@ class cPresentation {
                               eMessageIcon icon) = 0;
   virtual void ShowTextAndWait(std::u16string_view title, std::u16string_view text) = 0;
   virtual bool AskYesNo(std::u16string_view title, std::u16string_view question) = 0;
+  // A text box with an OK button pushed on the modal stack; returns at once.
+  virtual void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) = 0;
 
   // The frame's input callback sets: the menu set while paused, the game set while playing.
   virtual void InstallMenuCallbacks() = 0;

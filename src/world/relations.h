@@ -11,6 +11,8 @@
 
 namespace tr {
 
+class cGame;
+
 struct sRelationCell {
   std::uint8_t atWar = 0;
   float losses = 0.0f;
@@ -46,8 +48,8 @@ class cRelations {
 };
 
 // The save writers: "<folder>\relations.csv" and "<folder>\losses.csv" for
-// the countries of the running game.
-void WriteRelations(std::u16string_view folder);
-void WriteLosses(std::u16string_view folder);
+// the countries of the game; false (logged) when the file cannot be written.
+bool WriteRelations(const cGame& game, std::u16string_view folder);
+bool WriteLosses(const cGame& game, std::u16string_view folder);
 
 }  // namespace tr

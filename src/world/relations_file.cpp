@@ -78,11 +78,11 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
 
 namespace {
 
-// Writes one save table; a table that cannot be written ends the program.
-void WriteSaveFile(std::u16string_view folder, std::u16string_view fileName, const std::u16string& text) {
+// Writes one save table; false (logged) when it cannot be written.
+bool WriteSaveFile(std::u16string_view folder, std::u16string_view fileName, const std::u16string& text) {
   cTableWriter out(Format(u"%s\\%s", folder, fileName), cTableWriter::Mode::kBinary);
   out.Write(text);
-  if (!out.Commit()) FatalExit(1);
+  return out.Commit();
 }
 
 // A name in a row must not shift the columns after it.
@@ -90,32 +90,28 @@ std::u16string RowName(const cCountry& country) { return SanitizeFieldText(CutNa
 
 }  // namespace
 
-void WriteRelations(std::u16string_view folder) {
+bool WriteRelations(const cGame& game, std::u16string_view folder) {
   std::u16string text =
       u"#Relations matrix [0=peace, 1=war]\r\n"
       u"#Country ID;Country Name;Relations with all countries [0=peace, 1=war]";
-  if (gGame) {
-    const int n = gGame->CountryCount();
-    for (const auto& country : gGame->countries) {
-      text += Format(u"\r\n%i;%s", country->id, RowName(*country));
-      for (int b = 1; b <= n; ++b) text += Format(u";%i", gGame->relations.IsAtWar(country->id, b) ? 1 : 0);
-    }
+  const int n = game.CountryCount();
+  for (const auto& country : game.countries) {
+    text += Format(u"\r\n%i;%s", country->id, RowName(*country));
+    for (int b = 1; b <= n; ++b) text += Format(u";%i", game.relations.IsAtWar(country->id, b) ? 1 : 0);
   }
-  WriteSaveFile(folder, u"relations.csv", text);
+  return WriteSaveFile(folder, u"relations.csv", text);
 }
 
-void WriteLosses(std::u16string_view folder) {
+bool WriteLosses(const cGame& game, std::u16string_view folder) {
   std::u16string text =
       u"#Losses matrix:\r\n"
       u"#Country ID;Country Name;Casualties dealt against all countries";
-  if (gGame) {
-    const int n = gGame->CountryCount();
-    for (const auto& country : gGame->countries) {
-      text += Format(u"\r\n%i;%s;", country->id, RowName(*country));
-      for (int b = 1; b <= n; ++b) text += Format(u"%f;", gGame->relations.GetLosses(country->id, b));
-    }
+  const int n = game.CountryCount();
+  for (const auto& country : game.countries) {
+    text += Format(u"\r\n%i;%s;", country->id, RowName(*country));
+    for (int b = 1; b <= n; ++b) text += Format(u"%f;", game.relations.GetLosses(country->id, b));
   }
-  WriteSaveFile(folder, u"losses.csv", text);
+  return WriteSaveFile(folder, u"losses.csv", text);
 }
 
 }  // namespace tr

@@ -99,8 +99,8 @@ TEST_F(RelationsFiles, WritersProduceTheExactBytes) {
   relations().SetWar(2, 3, true);
   relations().cells[0].atWar = 1;  // a stored diagonal flag is written as 0
   relations().AddLosses(1, 2, 1.5f);
-  WriteRelations(Folder());
-  WriteLosses(Folder());
+  ASSERT_TRUE(WriteRelations(world.game(), Folder()));
+  ASSERT_TRUE(WriteLosses(world.game(), Folder()));
   EXPECT_EQ(dir.Read("relations.csv"),
             "#Relations matrix [0=peace, 1=war]\r\n"
             "#Country ID;Country Name;Relations with all countries [0=peace, 1=war]\r\n"
@@ -121,8 +121,8 @@ TEST_F(RelationsFiles, WrittenFilesReadBack) {
   relations().SetWar(2, 3, true);
   relations().SetWar(3, 2, true);
   relations().AddLosses(3, 2, 12.25f);
-  WriteRelations(Folder());
-  WriteLosses(Folder());
+  ASSERT_TRUE(WriteRelations(world.game(), Folder()));
+  ASSERT_TRUE(WriteLosses(world.game(), Folder()));
   relations().Reset(3);
   Load();
   EXPECT_TRUE(relations().IsAtWar(2, 3));

@@ -1,0 +1,26 @@
+// "data\pbem\repo.dat": for every play-by-e-mail game, the player whose turn
+// has just ended. Records of 504 bytes lie back to back: the game name as
+// UTF-16LE, NUL-terminated, in 500 bytes, then the player number as an
+// unsigned 32-bit little-endian value. The game writes the file at each
+// hand-over and never reads it for play.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tr {
+
+inline constexpr std::size_t kPbemRepoRecordSize = 504;
+inline constexpr std::size_t kPbemRepoNameUnits = 249;  // before the terminator
+
+// The record of a game (longer names are cut to 249 units).
+std::string MakePbemRepoRecord(std::uint32_t playerNumber, std::u16string_view gameName);
+
+// Overwrites the game's record in place, or appends it when the repository
+// has none for the game; a missing repository is created. A trailing part of
+// a record is not read and is replaced by the appended record. A repository
+// that cannot be opened or created ends the program (exit code 1).
+void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameName);
+
+}  // namespace tr

@@ -1,0 +1,224 @@
+// The save driver: the folder of a save name, the swap of a fully written
+// folder into place, and the 23 writers in their order.
+#include "scenario/save_game.h"
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "events/auto_events.h"
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "foundation/string_base.h"
+#include "scenario/ai_data_file.h"
+#include "scenario/air_recon_file.h"
+#include "scenario/air_units_file.h"
+#include "scenario/airship_attacks_file.h"
+#include "scenario/cities_file.h"
+#include "scenario/city_info_files.h"
+#include "scenario/commanders_file.h"
+#include "scenario/countries_file.h"
+#include "scenario/flags_file.h"
+#include "scenario/fleets_file.h"
+#include "scenario/land_units_file.h"
+#include "scenario/naval_units_file.h"
+#include "scenario/topography_file.h"
+#include "scenario/unit_names_file.h"
+#include "turn/convoy.h"
+#include "turn/sea_graph.h"
+#include "world/gra.h"
+#include "world/presentation.h"
+#include "world/relations.h"
+
+namespace tr {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kMaxSaveFolderLength = 64;
+constexpr int kSaveMessageLayoutBase = 684;
+
+// White space of the classic locale.
+bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+
+std::u16string_view Trim(std::u16string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// A refused name would leave "data\save" or become a format.
+bool IsAcceptableSaveName(std::u16string_view name) {
+  if (name.empty() || !IsSafeFileName(name)) return false;
+  return name.find(u"..") == std::u16string_view::npos && name.find_first_of(u"\\/%:") == std::u16string_view::npos;
+}
+
+struct sSaveStep {
+  std::u16string_view file;
+  bool (*write)(const cGame& game, std::u16string_view folder, const sLocalTime& now);
+};
+
+const std::array<sSaveStep, kSaveFileCount>& SaveSteps() {
+  static const std::array<sSaveStep, kSaveFileCount> steps{{
+      {u"ai_data.csv", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteAIData(g, f); }},
+      {u"air_units.csv", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteAirUnits(g, f); }},
+      {u"cities.csv", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteCities(g, f); }},
+      {u"sea_nodes.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteSeaNodes(g.seaGraph, f); }},
+      {u"cities_supply_info.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteCitiesSupplyInfo(g, f); }},
+      {u"cities_convoy_info.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteCitiesConvoyInfo(g, f); }},
+      {u"commanders.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteCommanders(g, f); }},
+      {u"convoys.csv", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteConvoys(g, f); }},
+      {u"countries.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteCountries(g, f); }},
+      {u"flags.txt", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteFlags(g, f); }},
+      {u"fleets.csv", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteFleets(g, f); }},
+      {u"land_units.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteLandUnits(g, f); }},
+      {u"losses.csv", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteLosses(g, f); }},
+      {u"map.qel",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return g.map && g.map->Save(f, {}); }},
+      {u"Info.ini",
+       [](const cGame& g, std::u16string_view f, const sLocalTime& now) { return WriteSaveInfo(g, f, now); }},
+      {u"naval_units.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteNavalUnits(g, f); }},
+      {u"relations.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteRelations(g, f); }},
+      {u"topography.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) {
+         return g.strategicMovement && WriteTopography(f, *g.strategicMovement, g.countries);
+       }},
+      {u"unit_names.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteUnitNames(g, f); }},
+      {u"airship_attacks.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteAirshipAttacks(g, f); }},
+      {u"airrecon_units.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteAirReconUnits(g, f); }},
+      {u"reports.dat", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return g.reports.Save(f); }},
+      {u"auto_events.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return g.autoEvents.Save(f); }},
+  }};
+  return steps;
+}
+
+void RemoveQuietly(const fs::path& path) {
+  std::error_code error;
+  fs::remove_all(path, error);
+}
+
+// The files a save does not write (a picture the player put there) stay with it.
+bool CopyKeptFiles(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  if (!fs::is_directory(from, error)) return true;
+  for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
+    if (!entry.is_regular_file(error)) continue;
+    fs::copy_file(entry.path(), to / entry.path().filename(), fs::copy_options::overwrite_existing, error);
+    if (error) return false;
+  }
+  return !error;
+}
+
+// The written folder takes the place of the save folder; the old one is
+// removed only after the new one stands in its place.
+bool SwapIntoPlace(const fs::path& written, const fs::path& target) {
+  std::error_code error;
+  fs::path old = target;
+  old += ".old";
+  RemoveQuietly(old);
+  const bool hadTarget = fs::exists(target, error);
+  if (hadTarget) {
+    fs::rename(target, old, error);
+    if (error) return false;
+  }
+  fs::rename(written, target, error);
+  if (error) {
+    if (hadTarget) fs::rename(old, target, error);
+    return false;
+  }
+  RemoveQuietly(old);
+  return true;
+}
+
+}  // namespace
+
+std::u16string SaveFolderPath(std::u16string_view name) {
+  const std::u16string_view trimmed = Trim(name);
+  if (!IsAcceptableSaveName(trimmed)) return {};
+  std::u16string folder = u"data\\save\\" + std::u16string(trimmed);
+  if (folder.size() >= kMaxSaveFolderLength) folder.resize(kMaxSaveFolderLength);
+  // A cut that leaves blanks at the end would name another folder than the one shown.
+  while (IsBlank(folder.back())) folder.pop_back();
+  return folder;
+}
+
+bool cGameSaver::WriteSaveFiles(std::u16string_view folder) {
+  const sLocalTime now = clock ? clock() : CurrentLocalTime();
+  int step = 0;
+  for (const sSaveStep& save : SaveSteps()) {
+    ++step;
+    const bool written = (!stepCheck || stepCheck(step, save.file)) && save.write(game_, folder, now);
+    if (!written) {
+      LogFormat(u"ERROR: Saving stopped at %s (file %i of %i)", save.file, step, kSaveFileCount);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
+  const std::u16string writing = folder + u".saving";
+  const fs::path target = ResolveGamePath(folder);
+  const fs::path temporary = ResolveGamePath(writing);
+  RemoveQuietly(temporary);
+  std::error_code error;
+  if (!fs::create_directory(temporary, error) || !CopyKeptFiles(target, temporary)) {
+    LogFormat(u"ERROR: Cannot create the save folder %s", writing);
+    RemoveQuietly(temporary);
+    return false;
+  }
+  if (!WriteSaveFiles(writing)) {
+    RemoveQuietly(temporary);
+    LogFormat(u"ERROR: Game not saved; %s is left as it was", folder);
+    return false;
+  }
+  if (!SwapIntoPlace(temporary, target)) {
+    RemoveQuietly(temporary);
+    LogFormat(u"ERROR: Cannot replace the save folder %s", folder);
+    return false;
+  }
+  return true;
+}
+
+bool cGameSaver::SaveGame(std::u16string_view name, bool silent) {
+  const std::u16string folder = SaveFolderPath(name);
+  if (folder.empty()) {
+    LogFormat(u"ERROR: Save name refused: %s", name);
+    return false;
+  }
+  if (!SaveIntoFolder(folder)) return false;
+  if (!silent) Presentation().PushTextDialog(u"Save game", GetText("save_game_successfull"), kSaveMessageLayoutBase);
+  return true;
+}
+
+bool cGameSaver::SavePbemGame(std::u16string_view name) {
+  if (!IsAcceptableSaveName(name)) {
+    LogFormat(u"ERROR: Save name refused: %s", name);
+    return false;
+  }
+  const std::u16string folder = u"data\\pbem\\" + std::u16string(name);
+  LogFormat(u"Zapisuej gre PBEM to katalogu %s", folder);
+  return SaveIntoFolder(folder);
+}
+
+bool SaveFolderExists(std::u16string_view name) {
+  if (name.empty() || name == u"." || name == u"..") return false;
+  std::error_code error;
+  return fs::is_directory(ResolveGamePath(u"data\\save\\" + std::u16string(name)), error);
+}
+
+}  // namespace tr

@@ -1,0 +1,56 @@
+// Saving a running game: a save folder under "data\save" (or "data\pbem" for
+// a play-by-e-mail turn) receives every table of the game in one fixed order.
+// The files are first written into a sibling folder, which replaces the save
+// folder only once all of them were written, so a failed save leaves the
+// previous save as it was and the game running.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "scenario/scenario_info.h"
+
+namespace tr {
+
+class cGame;
+
+// The number of files a save holds.
+inline constexpr int kSaveFileCount = 23;
+
+// The save folder of a name: "data\save\" and the trimmed name, cut to 64
+// UTF-16 units. Empty for a name that is refused: empty after trimming, or
+// holding "..", a separator or '%'.
+std::u16string SaveFolderPath(std::u16string_view name);
+
+// The game's saving object.
+class cGameSaver {
+ public:
+  explicit cGameSaver(const cGame& game) : game_(game) {}
+
+  // Saves under the player's name (or the autosave name); unless silent,
+  // tells the player when the save succeeded. False when the name is refused
+  // or a file could not be written (the previous save is kept).
+  bool SaveGame(std::u16string_view name, bool silent);
+  // Writes the play-by-e-mail turn into "data\pbem\<name>".
+  bool SavePbemGame(std::u16string_view name);
+  // Writes the 23 files into the folder (a game path without a trailing
+  // separator), stopping at the first that fails.
+  bool WriteSaveFiles(std::u16string_view folder);
+
+  // The clock that stamps "Info.ini"; the local time unless set.
+  std::function<sLocalTime()> clock;
+  // Tests make a step fail: called before each step (1..23) with the file
+  // name; false makes that step fail as a write error would.
+  std::function<bool(int step, std::u16string_view file)> stepCheck;
+
+ private:
+  bool SaveIntoFolder(const std::u16string& folder);
+
+  const cGame& game_;
+};
+
+// True when "data\save\<name>" exists and is a folder.
+bool SaveFolderExists(std::u16string_view name);
+
+}  // namespace tr

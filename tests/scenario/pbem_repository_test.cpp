@@ -1,0 +1,60 @@
+// "repo.dat": records written, updated in place, appended, and the file made
+// when it is missing.
+#include <gtest/gtest.h>
+
+#include "foundation/paths.h"
+#include "scenario/pbem_repository.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+class PbemRepository : public testing::Test {
+ protected:
+  PbemRepository() {
+    SetGameRoot(dir_.path());
+    dir_.Write("data/pbem/.keep", "");
+  }
+  ~PbemRepository() override { SetGameRoot({}); }
+  std::string Repo() const { return dir_.Read("data/pbem/repo.dat"); }
+  void SetRepo(const std::string& bytes) const { dir_.Write("data/pbem/repo.dat", bytes); }
+
+  test::TempDir dir_;
+};
+
+TEST_F(PbemRepository, RecordLayout) {
+  const std::string record = MakePbemRepoRecord(0x01020304u, u"Ab\u0142");
+  ASSERT_EQ(record.size(), kPbemRepoRecordSize);
+  EXPECT_EQ(record.substr(0, 8), std::string("A\0b\0\x42\x01\0\0", 8));
+  EXPECT_EQ(record.substr(500), "\x04\x03\x02\x01");
+  const std::string cut = MakePbemRepoRecord(1, std::u16string(300, u'x'));
+  EXPECT_EQ(cut.substr(496, 4), std::string("x\0\0\0", 4));  // unit 248 kept, the terminator after it
+}
+
+TEST_F(PbemRepository, EmptyFileGetsOneRecord) {
+  SetRepo("");
+  UpdatePbemRepository(2, u"Alpha");
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(2, u"Alpha"));
+}
+
+TEST_F(PbemRepository, MissingFileIsCreated) {
+  UpdatePbemRepository(3, u"Alpha");
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(3, u"Alpha"));
+}
+
+TEST_F(PbemRepository, ExistingGameIsUpdatedInPlaceAndOthersAreKept) {
+  SetRepo(MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(1, u"Beta"));
+  UpdatePbemRepository(4, u"Beta");
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(4, u"Beta"));
+  UpdatePbemRepository(5, u"alpha");  // names are compared exactly
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(4, u"Beta") + MakePbemRepoRecord(5, u"alpha"));
+}
+
+TEST_F(PbemRepository, TrailingPartialRecordIsIgnoredAndReplaced) {
+  SetRepo(MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(2, u"Beta").substr(0, 100));
+  UpdatePbemRepository(6, u"Beta");
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(6, u"Beta"));
+}
+
+}  // namespace
+}  // namespace tr

@@ -58,6 +58,15 @@ class cPresentation {
   // A text box with an OK button pushed on the modal stack; returns at once.
   virtual void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) = 0;
 
+  // The hand-over of a turn to a human country, called from the worker: the
+  // new-turn banner of the country pushed on top of the modal stack (the
+  // caller holds the game lock and does not wait for it), the minimap's date
+  // caption, and the information panel enabled with the hex, unit, attack and
+  // diplomacy panels back in the states they had before the computer's phase.
+  virtual void PushNewTurnDialog(int /*countryId*/) {}
+  virtual void UpdateDateCaption() {}
+  virtual void ResumePlayerPanels() {}
+
   // The frame's input callback sets: the menu set while paused, the game set while playing.
   virtual void InstallMenuCallbacks() = 0;
   virtual void InstallGameCallbacks() = 0;

@@ -1,0 +1,131 @@
+// The end of the game: when it comes, the result table, the alliances'
+// victory points and the list of individual scores.
+#include <gtest/gtest.h>
+
+#include "foundation/format.h"
+#include "foundation/string_base.h"
+#include "foundation/text.h"
+#include "foundation/fatal.h"
+#include "support/log_capture.h"
+#include "turn/game_over.h"
+#include "turn/turn_fixture.h"
+#include "world/rules_fixture.h"
+
+namespace tr {
+namespace {
+
+struct ResultCase {
+  int allies;
+  int axis;
+  int comintern;
+  const char* key;
+};
+class GameResultTest : public testing::TestWithParam<ResultCase> {};
+
+TEST_P(GameResultTest, PicksTheKeyOfTheScores) {
+  EXPECT_EQ(GameResultKey(GetParam().allies, GetParam().axis, GetParam().comintern), GetParam().key);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scores, GameResultTest,
+    testing::Values(ResultCase{10, 10, 10, "result:_draw"},
+                    ResultCase{0, 0, 0, "result:_all_major_alliances_eliminated,_no_result!"},
+                    ResultCase{8, 8, 3, "result:_axis-allied_draw_comintern_defeat"},
+                    ResultCase{8, 3, 8, "result:_allied-comintern_draw_axis_defeat"},
+                    ResultCase{3, 8, 8, "result:_axis-comintern_draw_allied_defeat"},
+                    ResultCase{5, 10, 7, "result:_axis_victory"}, ResultCase{9, 1, 2, "result:_allied_victory"},
+                    ResultCase{2, 2, 5, "result:_comintern_victory"}));
+
+// Allies (1), axis (2) and comintern (3) each hold one city worth the given points.
+class GameOverTest : public testing::Test {
+ protected:
+  GameOverTest() : world_(3, 1, 3), screen_(recorder_) {
+    const int codes[] = {kAlliesLeader, kAxisLeader, kCominternLeader};
+    for (int id = 1; id <= 3; ++id) {
+      world_.country(id).alliance = codes[id - 1];
+      world_.hex(id - 1, 0).controller = static_cast<std::uint8_t>(id);
+      test::AddCity(world_, id - 1, 0);
+    }
+    world_.country(2).humanControlled = 1;
+    world_.game().turnsLeft = 3;
+  }
+  void SetPoints(int allies, int axis, int comintern) {
+    int points[] = {allies, axis, comintern};
+    int i = 0;
+    for (const auto& city : world_.game().cities) city->victoryPoints = points[i++];
+  }
+  std::u16string Shown() const {
+    for (const auto& event : recorder_.events()) {
+      if (event.starts_with(u"text ")) return event;
+    }
+    return {};
+  }
+
+  test::LogCapture log_;
+  test::TestWorld world_;
+  cHeadlessPresentation recorder_;
+  ScopedPresentation screen_;
+};
+
+TEST_F(GameOverTest, WarGoesOnWhileTwoAlliancesAHumanAndTimeRemain) {
+  CheckGameOver(world_.game());
+  EXPECT_EQ(world_.game().gameOver, 0);
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_TRUE(log_.Contains(u"CHECKING FOR GAME OVER FINISHED"));
+}
+
+TEST_F(GameOverTest, TimeRunOutShowsTheResultAndScores) {
+  world_.game().turnsLeft = 0;
+  SetPoints(5, 10, 7);
+  CheckGameOver(world_.game());
+  EXPECT_EQ(world_.game().gameOver, 1);
+  const std::u16string shown = Shown();
+  EXPECT_TRUE(shown.starts_with(u"text " + GetText("game_over") + u"|\n")) << Utf16ToUtf8(shown);
+  EXPECT_NE(shown.find(GetText("game_over:_time_has_run_out")), std::u16string::npos);
+  EXPECT_NE(shown.find(GetText("result:_axis_victory")), std::u16string::npos);
+  EXPECT_NE(shown.find(Format(GetText("axis:_%i_vp"), 10)), std::u16string::npos);
+  // The axis country holds 10 points of victory and no production.
+  EXPECT_NE(shown.find(Format(GetText("%i._%s:_%i"), 1, world_.country(2).name, 10)), std::u16string::npos);
+}
+
+TEST_F(GameOverTest, EndingsByWhoIsLeft) {
+  world_.country(2).humanControlled = 0;
+  CheckGameOver(world_.game());
+  EXPECT_NE(Shown().find(GetText("game_over:_all_human-controlled_countries_annexed")), std::u16string::npos);
+
+  recorder_.ClearEvents();
+  world_.country(1).alliance = kAllies;
+  world_.country(3).alliance = kComintern;
+  CheckGameOver(world_.game());
+  EXPECT_NE(Shown().find(GetText("game_over:_only_one_major_alliance_left")), std::u16string::npos);
+}
+
+TEST(GameOverScores, OnlyTheFirstTwentyCountriesAreListed) {
+  test::TestWorld world(2, 2, 25);
+  cHeadlessPresentation recorder;
+  ScopedPresentation screen(recorder);
+  for (int id = 1; id <= 25; ++id) world.country(id).name = Format(u"N%02d", id);
+  world.game().turnsLeft = 0;
+  CheckGameOver(world.game());  // no alliance left at all
+  std::u16string shown;
+  for (const auto& event : recorder.events()) {
+    if (event.starts_with(u"text ")) shown = event;
+  }
+  ASSERT_NE(shown.find(GetText("game_over:_all_alliances_eliminated_(uncommon_ending)")), std::u16string::npos);
+  for (int id = 1; id <= 25; ++id) {
+    const bool listed = shown.find(Format(u"N%02d", id)) != std::u16string::npos;
+    EXPECT_EQ(listed, id <= 20) << id;
+  }
+}
+
+TEST(GameOverScores, CityWithoutControllerCannotBeCounted) {
+  test::TestWorld world(2, 1, 2);
+  test::AddCity(world, 1, 0);
+  test::LogCapture log;
+  EXPECT_THROW(CountAllianceVictoryPoints(world.game(), kAllies), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"is not controlled by any country (controller id = 0)! (Counting alliance VPs)"));
+  EXPECT_EQ(CountAllianceVictoryPoints(world.game(), 7), -1);
+}
+
+}  // namespace
+}  // namespace tr

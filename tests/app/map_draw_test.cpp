@@ -1,0 +1,304 @@
+// Exact draws of the map: where hexes go, which skin cell each layer takes
+// and at which depth, cities with their texts, counters with their figures,
+// and the sea-node markers.
+#include <gtest/gtest.h>
+
+#include "app/counter_draw.h"
+#include "app/hex_draw.h"
+#include "app/map_sprites.h"
+#include "map_draw_fixture.h"
+#include "platform/font.h"
+#include "platform/sprite_batch.h"
+#include "units/jednostka_ladowa.h"
+#include "units/jednostka_morska.h"
+#include "world/city.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+// A land unit whose effective strength the test chooses.
+class FixedStrengthUnit : public cJednostkaLadowa {
+ public:
+  float value = 0.0f;
+  float GetEffectiveStrength() const override { return value; }
+};
+
+// Stretched pictures land within a rounding step of their placement.
+void ExpectNear(const RectF& actual, const RectF& expected) {
+  EXPECT_NEAR(actual.left, expected.left, 0.01);
+  EXPECT_NEAR(actual.top, expected.top, 0.01);
+  EXPECT_NEAR(actual.right, expected.right, 0.01);
+  EXPECT_NEAR(actual.bottom, expected.bottom, 0.01);
+}
+
+std::unique_ptr<Font> TestFont(Argb colour, Argb shadow, sAppearanceFont& into) {
+  into.font.color = colour;
+  into.font.color2 = shadow;
+  return Font::Create(u"Arial", 12, 400);
+}
+
+class MapDraw : public test::MapDrawFixture {
+ protected:
+  void SetUp() override {
+    MapDrawFixture::SetUp();
+    MakeWorld(4, 3, 2);
+    Blank(MapSkinTextures().terrain, 2004, 2004, "terrain");
+    Blank(MapSkinTextures().others, 2004, 2004, "others");
+    Blank(UnitsSkinTextures().units, 2048, 1000, "units");
+    Blank(UnitsSkinTextures().info, 256, 128, "info");
+    // At scale 1 with the camera on (0, 0) the map's origin is the screen centre.
+    SetView(1.0f, 0.0f, 0.0f);
+  }
+
+  static void Blank(TextureHolder& holder, int w, int h, const char* label) {
+    holder.CreateEmpty(w, h);
+    holder.GetTexture()->set_label(label);
+  }
+
+  static constexpr int kOx = 512, kOy = 384;
+};
+
+TEST_F(MapDraw, HexesSitOnTheOffsetGridLowerOnEvenColumns) {
+  Render();
+  for (int c = 0; c < 4; ++c) {
+    for (int r = 0; r < 3; ++r) {
+      const float x = static_cast<float>(kOx + 83 * c), y = static_cast<float>(kOy + 98 * r + (c % 2 == 0 ? 49 : 0));
+      int found = 0;
+      for (const DrawRecord* s : SpritesOf("terrain")) {
+        if (s->dest == RectF{x, y, x + 166, y + 166}) ++found;
+      }
+      EXPECT_EQ(found, 1) << "hex " << c << "," << r;
+    }
+  }
+}
+
+TEST_F(MapDraw, TerrainTakesItsCellByKindVariantAndWeather) {
+  sHex& snow = world_->hex(1, 0);
+  snow.variant = 8;  // column 8 mod 6
+  snow.weather = 1;
+  sHex& forest = world_->hex(2, 0);
+  forest.terrain = 2;
+  forest.variant = 1;
+  sHex& desert = world_->hex(3, 0);
+  desert.terrain = 7;
+  desert.weather = 2;
+  Render();
+  const DrawRecord* plainSnow = SpriteOf("terrain", SkinCell(2, 4));
+  ASSERT_NE(plainSnow, nullptr);
+  EXPECT_FLOAT_EQ(plainSnow->depth, 0.96f - 0.01f);  // the plain row, lowered by the weather
+  const DrawRecord* trees = SpriteOf("terrain", SkinCell(1, 6));
+  ASSERT_NE(trees, nullptr);
+  EXPECT_FLOAT_EQ(trees->depth, 0.82f);
+  ASSERT_NE(SpriteOf("terrain", SkinCell(1, 3)), nullptr);  // plain under the forest
+  ASSERT_NE(SpriteOf("terrain", SkinCell(6, 11)), nullptr);
+}
+
+TEST_F(MapDraw, RiverBorderAndHighlightLayers) {
+  sHex& hex = world_->hex(1, 1);
+  hex.variant = 1;
+  hex.rivers = 1 << 2;  // south-east side
+  hex.borders = 1;      // another owner across side 1
+  hex.flags = 0x40;
+  Render();
+  const DrawRecord* river = SpriteOf("others", SkinCell(3, 0));
+  ASSERT_NE(river, nullptr);
+  EXPECT_FLOAT_EQ(river->depth, 0.86f);
+  EXPECT_EQ(river->dest.left, static_cast<float>(kOx + 83));
+  const DrawRecord* border = SpriteOf("others", SkinCell(0, 4));
+  ASSERT_NE(border, nullptr);
+  EXPECT_EQ(border->colour, 0xFFFF0000u);
+  EXPECT_FLOAT_EQ(border->depth, 0.66f);
+  const DrawRecord* highlight = SpriteOf("others", RectFromSize(1003, 167, 166, 166));
+  ASSERT_NE(highlight, nullptr);
+  EXPECT_FLOAT_EQ(highlight->depth, 0.80f);
+  // Controller borders are not drawn while the owners' are shown.
+  hex.borders = 1 << 3;
+  Render();
+  EXPECT_EQ(SpriteOf("others", SkinCell(0, 4)), nullptr);
+}
+
+TEST_F(MapDraw, PortMarkerOnlyInModeThree) {
+  world_->hex(2, 1).port = 1;
+  const Rect marker = RectFromSize(1838, 1671, 166, 166);
+  Render();
+  EXPECT_EQ(SpriteOf("others", marker), nullptr);
+  gMapMode = 3;
+  Render();
+  const DrawRecord* port = SpriteOf("others", marker);
+  ASSERT_NE(port, nullptr);
+  EXPECT_FLOAT_EQ(port->depth, 0.5f);
+}
+
+TEST_F(MapDraw, LayersComeOutBackToFront) {
+  world_->hex(1, 1).rivers = 2;
+  world_->hex(1, 1).flags = 1;
+  world_->hex(2, 0).terrain = 6;
+  Render();
+  float last = 2.0f;
+  for (const DrawRecord& r : recorder_.records()) {
+    if (r.kind != DrawRecord::Kind::kSprite) continue;
+    EXPECT_LE(r.depth, last);
+    last = r.depth;
+  }
+}
+
+TEST_F(MapDraw, CityDrawsTownIconsAndShadowedTexts) {
+  sCityAppearance& ap = SkinTables().cities[0];
+  ap.valid[2] = ap.valid[5] = ap.valid[6] = ap.valid[8] = 1;
+  ap.source[2] = Rect{1, 1337, 25, 1361};
+  ap.placement[2] = {26, 58, 18, 18};
+  ap.source[5] = Rect{76, 1337, 100, 1361};
+  ap.placement[5] = {118, 58, 18, 18};
+  ap.placement[6] = {116, 76, 144, 92};
+  ap.placement[8] = {8, 106, 158, 124};
+  ap.fonts[0].object = TestFont(0xFFFFEC96u, 0xFF000000u, ap.fonts[0]);
+  ap.fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF101010u, ap.fonts[2]);
+  cCity city;
+  city.x = 1;
+  city.y = 1;
+  city.name = u"Harbourtown";
+  city.type = kCityPort;
+  city.victoryPoints = 3;
+  world_->hex(1, 1).city = &city;
+  world_->hex(1, 1).variant = 4;
+  Render();
+  world_->hex(1, 1).city = nullptr;
+
+  const float x = kOx + 83, y = kOy + 98;
+  const DrawRecord* town = SpriteOf("others", SkinCell(1, 3));  // variant 4 mod 3
+  ASSERT_NE(town, nullptr);
+  EXPECT_FLOAT_EQ(town->depth, 0.74f);
+  const DrawRecord* port = SpriteOf("others", ap.source[2]);
+  ASSERT_NE(port, nullptr);
+  EXPECT_EQ(port->dest, (RectF{x + 26, y + 58, x + 44, y + 76}));
+  ASSERT_NE(SpriteOf("others", ap.source[5]), nullptr);
+  std::vector<const DrawRecord*> names;
+  for (const DrawRecord& r : recorder_.records()) {
+    if (r.kind == DrawRecord::Kind::kText && r.text == u"Harbourtown") names.push_back(&r);
+  }
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names[0]->colour, 0xFF101010u);  // the shadow first, a pixel down and right
+  EXPECT_EQ(names[0]->dest.left, x + 9);
+  EXPECT_EQ(names[1]->colour, 0xFFFFFFFFu);
+  EXPECT_EQ(names[1]->dest, (RectF{x + 8, y + 106, x + 158, y + 124}));
+  ASSERT_NE(recorder_.FindText(u"3"), nullptr);
+}
+
+class LandCounter : public MapDraw {
+ protected:
+  void SetUp() override {
+    MapDraw::SetUp();
+    sUnitAppearance& ap = SkinTables().units[0][0];
+    ap.valid[0] = ap.valid[9] = ap.valid[12] = 1;
+    ap.source[0] = Rect{0, 0, 64, 64};
+    ap.placement[0] = {35, 40, 96, 80};
+    ap.placement[9] = {48, 101, 118, 119};
+    ap.placement[12] = {51, 49, 64, 50};
+    ap.fonts[0].object = TestFont(0xFFFFFFFFu, 0xFF000000u, ap.fonts[0]);
+    world_->country(2).colors[0] = 0x40112233u;
+    auto unit = std::make_unique<FixedStrengthUnit>();
+    unit->owner = 2;
+    unit->SetType(kMechanizedCorps);
+    unit->level = 2;
+    unit->value = 2.5f;
+    unit->spotted = 1;
+    unit->x = 2;
+    unit->y = 1;
+    unit_ = unit.get();
+    world_->hex(2, 1).unit = unit_;
+    world_->game().landUnits.push_back(std::move(unit));
+  }
+  FixedStrengthUnit* unit_ = nullptr;
+};
+
+TEST_F(LandCounter, PictureOnTheOwnersColourWithRoundedStrengthShadowFirst) {
+  Render();
+  const float x = kOx + 2 * 83, y = kOy + 98 + 49;
+  const DrawRecord* background = SpriteOf("info", Rect{0, 0, 64, 64});
+  ASSERT_NE(background, nullptr);
+  EXPECT_EQ(background->colour, 0xFF112233u);  // full opacity
+  ExpectNear(background->dest, RectF{x + 35, y + 40, x + 131, y + 120});
+  EXPECT_FLOAT_EQ(background->depth, 0.72f);
+  const DrawRecord* picture = SpriteOf("units", Rect{128, 600, 256, 700});
+  ASSERT_NE(picture, nullptr);
+  ExpectNear(picture->dest, RectF{x + 51, y + 49, x + 115, y + 99});
+  std::vector<const DrawRecord*> figures;
+  for (const DrawRecord& r : recorder_.records()) {
+    if (r.kind == DrawRecord::Kind::kText) figures.push_back(&r);
+  }
+  ASSERT_EQ(figures.size(), 2u);
+  EXPECT_EQ(figures[0]->text, u"3");  // 2.5 rounds half up
+  EXPECT_EQ(figures[0]->colour, 0xFF000000u);
+  EXPECT_EQ(figures[1]->colour, 0xFFFFFFFFu);
+  // A hidden unit is not drawn.
+  unit_->spotted = 0;
+  Render();
+  EXPECT_TRUE(SpritesOf("units").empty());
+}
+
+TEST_F(LandCounter, IconScalesIntoThePanelAndRestoresTheTransform) {
+  auto sprite = frame_->graphics().CreateSpriteBatch();
+  const Matrix2D before = Matrix2D::Translation(5, 7);
+  sprite->SetTransform(before);
+  recorder_.Clear();
+  sprite->Begin(kSpriteAlphaBlend);
+  DrawUnitIcon(*sprite, *unit_, sUnitRect{100, 200, 183, 283}, 1);
+  sprite->End();
+  EXPECT_EQ(sprite->GetTransform(), before);
+  const DrawRecord* background = SpriteOf("info", Rect{0, 0, 64, 64});
+  ASSERT_NE(background, nullptr);
+  EXPECT_FLOAT_EQ(background->dest.left, 100 + 35 * 0.5f);
+  EXPECT_FLOAT_EQ(background->dest.right, 100 + 131 * 0.5f);
+}
+
+TEST(UnitAtlas, CellsByTypeAndLevel) {
+  EXPECT_EQ(UnitAtlasCell(kMechanizedCorps, 2), RectFromSize(128, 600, 128, 100));
+  EXPECT_EQ(UnitAtlasCell(kInfantryDivision, 1), RectFromSize(0, 0, 128, 100));
+  EXPECT_EQ(UnitAtlasCell(kAirborneDivision, 5), RectFromSize(384, 400, 128, 100));
+  EXPECT_EQ(UnitAtlasCell(kMulberryType, 1), RectFromSize(512, 600, 128, 100));
+  EXPECT_EQ(UnitAtlasCell(kStrategicBomber, 3), RectFromSize(896, 200, 128, 100));
+  EXPECT_EQ(UnitAtlasCell(kSubmarine, 1), RectFromSize(1408, 0, 128, 100));
+  EXPECT_EQ(UnitAtlasCell(kArmouredCorps, 9), RectFromSize(256, 900, 128, 100));  // levels beyond the sheet take its last
+  EXPECT_TRUE(UnitAtlasCell(7, 1).empty());
+}
+
+TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
+  sUnitAppearance& naval = SkinTables().units[2][0];
+  naval.valid[0] = 1;
+  naval.source[0] = Rect{0, 0, 64, 64};
+  naval.placement[0] = {35, 40, 96, 80};
+  auto ship = std::make_unique<cJednostkaMorska>();
+  ship->owner = 1;
+  ship->SetType(kCruiser);
+  sWezelGrafuMorz node;
+  node.id = 1;
+  node.type = kSeaNodeOpenSea;
+  node.name = u"North Deep";
+  node.x = 0;
+  node.y = 0;
+  node.playerMarkerShip = ship.get();
+  node.playerMarkerX = 1;
+  node.playerMarkerY = 0;
+  world_->game().seaGraph.nodes.push_back(node);
+  for (int x : {0, 1}) {
+    world_->hex(x, 0).terrain = kTerrainWater;
+    world_->hex(x, 0).seaNodeMarker = 1;
+  }
+  SkinTables().cities[0].fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF000000u, SkinTables().cities[0].fonts[2]);
+  Render();
+  const DrawRecord* counter = SpriteOf("info", Rect{0, 0, 64, 64});
+  ASSERT_NE(counter, nullptr);
+  EXPECT_EQ(counter->dest.left, kOx + 83 + 35.0f);
+  EXPECT_NE(recorder_.FindText(u"North Deep"), nullptr);
+  // The zone names can be switched off.
+  gShowSeaZoneNames = false;
+  world_->game().seaGraph.nodes.clear();
+  world_->game().seaGraph.nodes.push_back(node);
+  Render();
+  EXPECT_EQ(recorder_.FindText(u"North Deep"), nullptr);
+  world_->game().seaGraph.nodes.clear();
+}
+
+}  // namespace
+}  // namespace tr

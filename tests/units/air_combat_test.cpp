@@ -75,16 +75,6 @@ TEST_F(AirCombat, ColumnIsHeldWithinTheTable) {
   EXPECT_EQ(bomber_->strength, 5);
 }
 
-TEST_F(AirCombat, OtherTypesBringNothingToTheDuel) {
-  for (int i = 0; i < 54; ++i) Set(consts_layout::kAirCombatTableA + i, 0);
-  Set(consts_layout::kAirCombatTableA + 8, 5);  // column +4 only: 1 + 10 - 0 - 0
-  cJednostkaLotnicza& other = AddPlane(2, 7, 5, kStrategicBomber, 10);
-  ScopedRandomDraws draws({Die(1)});
-  bomber_->TryIntercept(&other, &result_);
-  EXPECT_EQ(bomber_->strength, 5);
-  EXPECT_EQ(other.strength, 10);  // pays nothing
-}
-
 TEST_F(AirCombat, CarrierInterceptorKeepsItsMinimumHitPoints) {
   Set(consts_layout::kMinimumHitPointsPercent, 25.0);
   FillAirTables(0, 9);

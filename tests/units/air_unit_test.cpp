@@ -94,21 +94,6 @@ TEST_F(AirUnit, SpentOrUnsuppliedUnitCannotRebase) {
   EXPECT_GT(unit.MarkMoveHexes(0), 0);
 }
 
-TEST_F(AirUnit, RebaseMovesAtOnceAndEndsTheTurn) {
-  cJednostkaLotnicza& unit = AddPlane(1, 5, 5, kFighter);
-  unit.RebaseTo(7, 7);
-  EXPECT_EQ(map().GetHex(5, 5)->unit, nullptr);
-  EXPECT_EQ(map().GetHex(7, 7)->unit, &unit);
-  EXPECT_EQ(unit.x, 7);
-  EXPECT_EQ(unit.actionPoints, 0);
-  EXPECT_EQ(presentation_.CountEvents(u"sound data\\sound\\PlaneFlying.wav"), 1);
-  unit.actionPoints = 4;
-  unit.AiRebaseTo(8, 8);
-  EXPECT_EQ(map().GetHex(7, 7)->unit, nullptr);
-  EXPECT_EQ(map().GetHex(8, 8)->unit, &unit);
-  EXPECT_EQ(unit.actionPoints, 0);
-}
-
 TEST_F(AirUnit, KillLeavesNoTrace) {
   cJednostkaLotnicza& unit = AddPlane(2, 5, 5, kFighter);
   sCommander& commander = AddCommander(7, 2, 3, 0, kCategoryAir);
@@ -121,20 +106,6 @@ TEST_F(AirUnit, KillLeavesNoTrace) {
   EXPECT_EQ(map().GetHex(5, 5)->unit, nullptr);
   EXPECT_EQ(commander.state, kCommanderOnHisWay);
   EXPECT_EQ(commander.headquarters, nullptr);
-}
-
-TEST_F(AirUnit, ReservePoolTakesTheUnitOffTheMap) {
-  test::LogCapture log;
-  cJednostkaLotnicza& unit = AddPlane(1, 5, 5, kFighter);
-  unit.SetName(u"Wing");
-  EXPECT_EQ(unit.MoveToReservePool(), -1);
-  EXPECT_TRUE(log.Contains(u"map --> reserve pool: Wing"));
-  EXPECT_TRUE(game().airUnits.empty());
-  ASSERT_EQ(game().reservePool.size(), 1u);
-  EXPECT_EQ(game().reservePool[0].get(), &unit);
-  EXPECT_EQ(unit.inReserve, 1);
-  EXPECT_EQ(unit.x, -1);
-  EXPECT_EQ(map().GetHex(5, 5)->unit, nullptr);
 }
 
 // The four markers, on a map whose left half is held by the enemy.

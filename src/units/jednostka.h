@@ -9,6 +9,7 @@
 #include <string>
 
 #include "units/unit.h"
+#include "world/hex_geometry.h"
 
 namespace tr {
 
@@ -75,6 +76,16 @@ class cJednostka : public cUnit {
   bool IsCorps() const { return type == kInfantryCorps || type == kMechanizedCorps || type == kArmouredCorps; }
   // Adds levels when the result stays above 0, then recomputes the combat value.
   void AddLevel(int delta);
+
+  // For the computer opponent (move_range.cpp): the cheapest free hex of the
+  // range that is not next to the target and not one of the six excluded
+  // hexes; it is stored in excluded[slot]. False when there is none.
+  bool FindFreeHexAwayFrom(int targetX, int targetY, sPoint (&excluded)[6], sMoveRangeCell& out, int slot);
+  // Moves the unit at once and charges its owner (deployment.cpp).
+  void StrategicMove(int newX, int newY);
+  // Places a unit of the reserve pool on (x, y), supplied by the city there
+  // or the last suitable one beside it; false (logged) when there is none.
+  bool DeployNearCity(int newX, int newY);
 
   std::int32_t supplySourceX = -1;
   std::int32_t supplySourceY = -1;

@@ -1,7 +1,6 @@
 // Land units and the artificial harbour: construction, the stored values and
-// the harbour's fixed ones. The operations of movement, combat, drawing and
-// the unit panel answer as a unit that can do nothing until their code is in
-// place.
+// the harbour's fixed ones. The operations of combat, drawing and the unit
+// panel answer as a unit that can do nothing until their code is in place.
 #include "units/jednostka_ladowa.h"
 
 #include "world/gra.h"
@@ -24,17 +23,7 @@ int cJednostkaLadowa::SetActionPoints(int value) { return actionPoints = value; 
 int cJednostkaLadowa::AddStrength(int amount) { return strength += amount; }
 int cJednostkaLadowa::SetStrength(int value) { return strength = value; }
 
-int cJednostkaLadowa::MarkPlacementHexes(int) { return 0; }
-int cJednostkaLadowa::ComputeMoveRange(int) { return 0; }
-void cJednostkaLadowa::Kill() {}
 bool cJednostkaLadowa::GetEffectivenessHint(std::u16string*) { return false; }
-bool cJednostkaLadowa::IsHexInMoveRange(int hexX, int hexY) const {
-  for (const sMoveRangeCell& cell : moveRange) {
-    if (cell.x == hexX && cell.y == hexY) return true;
-  }
-  return false;
-}
-bool cJednostkaLadowa::OrderMove() { return false; }
 void cJednostkaLadowa::DrawCounter(float, float, float, int) {}
 void cJednostkaLadowa::DrawIcon(const sUnitRect&) {}
 bool cJednostkaLadowa::GetUpgradeHint(std::u16string*) { return false; }
@@ -52,7 +41,6 @@ bool cJednostkaLadowa::GetAirfightIconHint(std::u16string*) { return false; }
 bool cJednostkaLadowa::GetBombardmentIconHint(std::u16string*) { return false; }
 bool cJednostkaLadowa::GetNuclearIconHint(std::u16string*) { return false; }
 bool cJednostkaLadowa::GetReconIconHint(std::u16string*) { return false; }
-int cJednostkaLadowa::MoveToReservePool() { return -1; }
 
 namespace {
 

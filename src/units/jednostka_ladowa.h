@@ -9,7 +9,9 @@
 
 namespace tr {
 
+class cCity;
 class cJednostkaMorska;
+struct sMoveRangeWindow;
 
 class cJednostkaLadowa : public cJednostka {
  public:
@@ -27,6 +29,8 @@ class cJednostkaLadowa : public cJednostka {
   float GetBaseValue() const override;
   float GetEffectiveStrength() const override;
   void Unfreeze();
+  // The owner's level of land-warfare doctrine.
+  int GetDoctrineLevel() const;
 
   int SetActionPoints(int value) override;
   int AddStrength(int amount) override;
@@ -36,15 +40,36 @@ class cJednostkaLadowa : public cJednostka {
   // Spotting (spotting.cpp): a free neighbour held by the owner, an ally or an enemy.
   bool HasRetreatHex() const;
 
-  // Operations of the movement, combat, drawing and panel code; until that
-  // code is in place they answer as a unit that can do nothing.
+  // Move range and placement hexes (move_range.cpp). ComputeMoveRange with
+  // quiet 1 is the computer's probe: nothing is highlighted and every enemy
+  // counts as seen.
   int MarkPlacementHexes(int mark) override;
   int ComputeMoveRange(int quiet) override;
-  void OnBombarded(sCombatResult* result, cUnit* attacker, sHex* hex) override;
-  void Kill() override;
-  bool GetEffectivenessHint(std::u16string* text) override;
+  // The depth-first relaxation from (x, y) reached at `cost`.
+  void FloodMoveRange(bool probe, int x, int y, int cost, sMoveRangeWindow& window) const;
   bool IsHexInMoveRange(int hexX, int hexY) const override;
+
+  // Orders of the computer opponent (land_orders.cpp). The moves hand the
+  // animation to the main thread and wait for it.
+  bool ExecuteMoveOrder(int targetX, int targetY);
   bool OrderMove() override;
+  void MoveTowardHex(int targetX, int targetY);
+  bool MoveTowardUltimateTarget();
+  void SetAiOrder(int order, int targetX, int targetY, int hops);
+  // -1 (and the order cleared) when no city stands on (x, y) or none is
+  // known for the unit's hex.
+  int GetHopsToCity(int cityX, int cityY);
+  // Where the unit may end a strategic move to the city; false when it may not.
+  bool FindStrategicMoveHex(const cCity& target, int& outX, int& outY) const;
+
+  // Removal (deployment.cpp).
+  void Kill() override;
+  int MoveToReservePool() override;
+
+  // Operations of the combat, drawing and panel code; until that code is in
+  // place they answer as a unit that can do nothing.
+  void OnBombarded(sCombatResult* result, cUnit* attacker, sHex* hex) override;
+  bool GetEffectivenessHint(std::u16string* text) override;
   void DrawCounter(float screenX, float screenY, float depth, int frameParity) override;
   void DrawIcon(const sUnitRect& target) override;
   bool GetUpgradeHint(std::u16string* text) override;
@@ -62,7 +87,6 @@ class cJednostkaLadowa : public cJednostka {
   bool GetBombardmentIconHint(std::u16string* text) override;
   bool GetNuclearIconHint(std::u16string* text) override;
   bool GetReconIconHint(std::u16string* text) override;
-  int MoveToReservePool() override;
 
   cJednostkaMorska* transporter = nullptr;  // the ship carrying the unit; not owned
   std::int32_t freezeTime = 0;

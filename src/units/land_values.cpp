@@ -14,11 +14,6 @@ constexpr int kLandDoctrineTech = 2;
 
 bool IsLandTableType(int type) { return type >= 0 && type < kLandTypeCount; }
 
-int DoctrineLevel(const cUnit& unit) {
-  const cCountry* country = unit.GetOwnerCountry();
-  return country ? country->GetTechLevel(kLandDoctrineTech) : 0;
-}
-
 // What is left after t turns without supply; a limit of 0 or less leaves nothing.
 float SupplyLossFactor(int turns, int limit) {
   if (limit <= 0) return 0.0f;
@@ -30,7 +25,7 @@ float SupplyLossFactor(int turns, int limit) {
 int cJednostkaLadowa::ComputeCombatValue() {
   if (!gGame) return 1;
   const sScenarioConstants& c = gGame->constants;
-  float f = 1.0f + static_cast<float>(c.DoctrineCombatPercent() * DoctrineLevel(*this)) / 100.0f;
+  float f = 1.0f + static_cast<float>(c.DoctrineCombatPercent() * GetDoctrineLevel()) / 100.0f;
   if (attachedCommander) {
     f *= attachedCommander->GetBonus(0);
   } else if (GetCommander()) {
@@ -55,7 +50,7 @@ void cJednostkaLadowa::ResetActionPoints() {
   int ap = 0;
   if (gGame && IsLandTableType(type)) {
     const sScenarioConstants& c = gGame->constants;
-    ap = c.LandActionPoints(DoctrineLevel(*this), type);
+    ap = c.LandActionPoints(GetDoctrineLevel(), type);
     ap = (100 - c.SupplyApReductionPercent(supply)) * ap / 100;
     if (turnsWithoutSupply > 0) {
       const int limit = c.SupplyLossLimit();
@@ -69,6 +64,11 @@ void cJednostkaLadowa::ResetActionPoints() {
   actionPoints = ap;
   startingActionPoints = ap;
   movedThisTurn = 0;
+}
+
+int cJednostkaLadowa::GetDoctrineLevel() const {
+  const cCountry* country = GetOwnerCountry();
+  return country ? country->GetTechLevel(kLandDoctrineTech) : 0;
 }
 
 float cJednostkaLadowa::GetBaseValue() const {

@@ -1,5 +1,6 @@
 // The fog of war: which units the viewing side sees, and what a unit reveals
 // around itself. Also whether a land unit has somewhere to give ground.
+#include "foundation/console_log.h"
 #include "foundation/settings.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
@@ -15,6 +16,7 @@ bool IsFriendOf(const cCountry& viewer, int countryId) {
   return countryId == viewer.id || viewer.IsAlly(countryId);
 }
 
+// Land units first, then air units; the walk stops when visit returns true.
 template <typename F>
 void ForEachSpottingUnit(cGame& game, F&& visit) {
   for (const auto& unit : game.landUnits) {
@@ -53,6 +55,32 @@ void cUnit::RevealUnitsAround(int report) {
     other.spotted = 1;
     return false;
   });
+}
+
+void cCountry::RecalculateUnitsVisibility() {
+  LogLine(u"Recalculating units visibility");
+  if (!gGame) return;
+  if (gFogOfWar == 0) {
+    ForEachSpottingUnit(*gGame, [](cUnit& unit) {
+      unit.spotted = 1;
+      return false;
+    });
+    return;
+  }
+  ForEachSpottingUnit(*gGame, [](cUnit& unit) {
+    unit.spotted = 0;
+    return false;
+  });
+  ForEachSpottingUnit(*gGame, [this](cUnit& unit) {
+    if (IsFriendOf(*this, unit.owner)) {
+      unit.spotted = 1;
+      unit.RevealUnitsAround(0);
+    }
+    return false;
+  });
+  for (cUnit* unit : reconSpottedUnits) {
+    if (unit) unit->spotted = 1;
+  }
 }
 
 bool cJednostkaLadowa::HasRetreatHex() const {

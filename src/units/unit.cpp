@@ -38,6 +38,10 @@ cCountry* cUnit::GetOwnerCountry() const {
   return gGame->countries[owner - 1].get();
 }
 
+cCity* cUnit::GetHexGridEntry() const {
+  return gGame ? gGame->playerControl.worldTopography.NearestCity(x, y) : nullptr;
+}
+
 sCommander* cUnit::GetCommander() const {
   return gGame ? gGame->FindCommanderById(commanderId) : nullptr;
 }

@@ -10,6 +10,7 @@
 
 namespace tr {
 
+class cCity;
 class cCountry;
 struct sCombatResult;
 struct sCommander;
@@ -84,6 +85,8 @@ class cUnit {
   // Stores the code; the category follows it where the code is known.
   void SetType(int code);
   cCountry* GetOwnerCountry() const;
+  // The city whose area holds the unit's hex, where its city routes start; null when none.
+  cCity* GetHexGridEntry() const;
   // The commander of the commander id (null when none).
   sCommander* GetCommander() const;
   void SetCommander(const sCommander* commander);

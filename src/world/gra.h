@@ -25,6 +25,7 @@
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
+#include "units/player_control.h"
 #include "world/cities_diagram.h"
 #include "world/city.h"
 #include "world/commander.h"
@@ -119,7 +120,7 @@ class cGame {
   // later: countryAi (one per country, same index)
   cGameDate date{1, 9, 1939};
   cRelations relations;
-  // later: playerControl
+  cPlayerControl playerControl;
   cCountry* viewingCountry = nullptr;  // not owned
   std::unique_ptr<cStrategicMovement> strategicMovement = std::make_unique<cStrategicMovement>();
   cCitiesDiagram citiesDiagram;

@@ -41,6 +41,16 @@ void cHeadlessPresentation::CloseMenu() { Record(u"close-menu"); }
 
 void cHeadlessPresentation::RefreshInfoPanel() { Record(u"info-panel"); }
 
+void cHeadlessPresentation::UpdateHexPanel() { Record(u"hex-panel"); }
+
+void cHeadlessPresentation::UpdateUnitPanel() { Record(u"unit-panel"); }
+
+void cHeadlessPresentation::UpdateDiplomacyPanel() { Record(u"diplomacy-panel"); }
+
+void cHeadlessPresentation::SetStatusText(std::u16string_view text) { Record(Format(u"status %s", text)); }
+
+void cHeadlessPresentation::SetHoveredSeaNode(int seaNodeId) { Record(Format(u"hover-sea-node %i", seaNodeId)); }
+
 void cHeadlessPresentation::ShowMessageBox(std::u16string_view caption, std::u16string_view text,
                                            eMessageIcon) {
   Record(Format(u"message-box %s|%s", caption, text));
@@ -55,6 +65,13 @@ bool cHeadlessPresentation::AskYesNo(std::u16string_view title, std::u16string_v
   std::lock_guard<std::mutex> lock(mutex_);
   return yes_answer_;
 }
+
+bool cHeadlessPresentation::IsModalDialogShown() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return modal_shown_;
+}
+
+void cHeadlessPresentation::OpenFleetDialog(int seaNodeId) { Record(Format(u"fleet-dialog %i", seaNodeId)); }
 
 void cHeadlessPresentation::InstallMenuCallbacks() { Record(u"menu-callbacks"); }
 
@@ -99,6 +116,11 @@ void cHeadlessPresentation::PushTextDialog(std::u16string_view title, std::u16st
 void cHeadlessPresentation::SetMusicPlaylists(std::vector<int> playlists) {
   std::lock_guard<std::mutex> lock(mutex_);
   playlists_ = std::move(playlists);
+}
+
+void cHeadlessPresentation::SetModalDialogShown(bool shown) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  modal_shown_ = shown;
 }
 
 void cHeadlessPresentation::SetYesNoAnswer(bool yes) {

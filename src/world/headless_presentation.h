@@ -28,10 +28,17 @@ class cHeadlessPresentation : public cPresentation {
   void StartMusic(int playlist) override;
   void CloseMenu() override;
   void RefreshInfoPanel() override;
+  void UpdateHexPanel() override;
+  void UpdateUnitPanel() override;
+  void UpdateDiplomacyPanel() override;
+  void SetStatusText(std::u16string_view text) override;
+  void SetHoveredSeaNode(int seaNodeId) override;
   void ShowMessageBox(std::u16string_view caption, std::u16string_view text,
                       eMessageIcon icon) override;
   void ShowTextAndWait(std::u16string_view title, std::u16string_view text) override;
   bool AskYesNo(std::u16string_view title, std::u16string_view question) override;
+  bool IsModalDialogShown() override;
+  void OpenFleetDialog(int seaNodeId) override;
   void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) override;
   void InstallMenuCallbacks() override;
   void InstallGameCallbacks() override;
@@ -47,6 +54,8 @@ class cHeadlessPresentation : public cPresentation {
 
   // The answer AskYesNo gives.
   void SetYesNoAnswer(bool yes);
+  // Whether IsModalDialogShown answers that a dialog is up (OpenFleetDialog does not change it).
+  void SetModalDialogShown(bool shown);
   void SetMusicPlaylists(std::vector<int> playlists);
 
   // One line per request, such as "progress 15" or "message-box caption|text".
@@ -61,6 +70,7 @@ class cHeadlessPresentation : public cPresentation {
   std::vector<std::u16string> events_;
   const bool record_;
   bool yes_answer_ = true;
+  bool modal_shown_ = false;
   std::vector<int> playlists_;
   TextureId next_texture_ = 1;
 };

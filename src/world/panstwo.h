@@ -95,6 +95,8 @@ class cCountry {
   bool IsAtWarWith(int countryId) const;
   bool IsAtWarWithAnyone() const;
   bool IsAllianceActive() const;
+  // The fog of war of this country and its allies, from scratch (units/spotting.cpp).
+  void RecalculateUnitsVisibility();
   // The level of technology 0..6; 0 for any other index.
   std::int32_t GetTechLevel(int index) const;
 

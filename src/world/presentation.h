@@ -46,8 +46,15 @@ class cPresentation {
   virtual void StartMusic(int playlist) = 0;
   virtual void CloseMenu() = 0;
 
-  // Panels.
+  // Panels. Each call does nothing while its panel does not exist.
   virtual void RefreshInfoPanel() = 0;
+  virtual void UpdateHexPanel() = 0;
+  virtual void UpdateUnitPanel() = 0;
+  virtual void UpdateDiplomacyPanel() = 0;
+  // The one-line status text of the information panel.
+  virtual void SetStatusText(std::u16string_view text) = 0;
+  // The hint box follows the sea node of that number; 0 gives it back to the controls.
+  virtual void SetHoveredSeaNode(int seaNodeId) = 0;
 
   // Message boxes and modal dialogs. The waits return early when the worker
   // thread is told to stop.
@@ -55,6 +62,10 @@ class cPresentation {
                               eMessageIcon icon) = 0;
   virtual void ShowTextAndWait(std::u16string_view title, std::u16string_view text) = 0;
   virtual bool AskYesNo(std::u16string_view title, std::u16string_view question) = 0;
+  // Whether a modal dialog is on top of the stack; the fleets manager of a
+  // sea node opens only when none is.
+  virtual bool IsModalDialogShown() = 0;
+  virtual void OpenFleetDialog(int seaNodeId) = 0;
   // A text box with an OK button pushed on the modal stack; returns at once.
   virtual void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) = 0;
 

@@ -1,0 +1,258 @@
+// Where a land unit can go with the action points it has left: the least
+// cost of every reachable hex and the direction it is best reached from, the
+// highlight of the player's view, the hexes where a reserve unit may be
+// placed, and the computer opponent's search for a free hex away from a
+// target.
+#include "units/move_range.h"
+
+#include <algorithm>
+#include <array>
+
+#include "foundation/console_log.h"
+#include "units/jednostka_ladowa.h"
+#include "units/player_control.h"
+#include "world/city.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::uint32_t kRangeFlags = 4 | 8 | 16;
+constexpr std::uint32_t kRangeSpareFlag = 4;
+constexpr std::uint32_t kRangeLowFlag = 8;
+constexpr std::uint32_t kRangeSpentFlag = 16;
+constexpr std::uint32_t kPlacementFlag = 64;
+constexpr std::uint32_t kAllButSelected = ~1u;
+constexpr std::int32_t kBlockedStepCost = 99999;
+constexpr int kNoHexKept = 99999;
+
+// The relaxation looks at the neighbours in this order; it decides which of
+// two equal routes is kept, and so the direction codes paths follow.
+constexpr std::array<int, kDirectionCount> kFloodOrder = {0, 3, 1, 2, 4, 5};
+
+cMap& TheMap() { return *gGame->map; }
+
+// A hex controlled by nobody, the owner, an enemy or an ally may be entered;
+// one held by a neutral country may not.
+bool MayEnterControlled(const cCountry& owner, int controller) {
+  if (controller == 0 || controller == owner.id) return true;
+  return gGame->relations.IsAtWar(owner.id, controller) || owner.IsAlly(controller);
+}
+
+bool IsEnemyOf(const cCountry& owner, const cUnit* unit) {
+  return unit && unit->owner >= 1 && gGame->relations.IsAtWar(owner.id, unit->owner);
+}
+
+// A free land hex that may be entered: the one step a unit may always take.
+bool IsFreeEnterableNeighbour(const cCountry& owner, const sHex& hex) {
+  return !hex.unit && hex.IsLand() && MayEnterControlled(owner, hex.controller);
+}
+
+}  // namespace
+
+sMoveRangeWindow::sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int actionPoints)
+    : size(2 * std::max(actionPoints, 0) + 3) {
+  const int reach = size / 2;
+  originX = centreX - reach;
+  originY = centreY - reach;
+  const std::size_t count = static_cast<std::size_t>(size) * size;
+  cells.assign(count, sMoveRangeCell{unit, 0, 0, 0, kUnreachedCost});
+  marks.assign(count, kMarkFree);
+}
+
+int cJednostkaLadowa::ComputeMoveRange(int quiet) {
+  moveRange.clear();
+  const bool probe = quiet != 0;
+  const cCountry* owner = GetOwnerCountry();
+  if (!gGame || !gGame->map || !owner || !TheMap().IsInside(x, y)) return 0;
+  cMap& map = TheMap();
+  const bool untouched = type != kMulberryType && freezeTime <= 0;
+
+  if (actionPoints < 1) {
+    // Only a unit that began the turn without points and has not moved may step.
+    if (startingActionPoints != 0 || movedThisTurn || !untouched) return 0;
+    if (!probe) map.ClearHexFlags(kRangeFlags, false);
+    int added = 0;
+    for (int d = 0; d < kDirectionCount; ++d) {
+      sHex* n = map.GetNeighbour(x, y, d);
+      if (!n || !IsFreeEnterableNeighbour(*owner, *n)) continue;
+      moveRange.push_back({this, n->x, n->y, d, 0});
+      if (!probe) n->AddFlags(kRangeSpentFlag, 0);
+      ++added;
+    }
+    return added;
+  }
+
+  sMoveRangeWindow window(this, x, y, actionPoints);
+  const int threshold = gGame->constants.AttackActionPointCost(GetDoctrineLevel());
+
+  for (int wy = window.originY; wy < window.originY + window.size; ++wy) {
+    for (int wx = window.originX; wx < window.originX + window.size; ++wx) {
+      if (!map.IsInside(wx, wy)) continue;
+      const sHex& hex = *map.GetHex(wx, wy);
+      if (!MayEnterControlled(*owner, hex.controller)) {
+        window.Mark(wx, wy) = kMarkImpassable;
+        continue;
+      }
+      if (!IsEnemyOf(*owner, hex.unit)) continue;
+      // An enemy the player has not seen does not block the view's range,
+      // but its zone of control is felt all the same.
+      if (probe || hex.unit->spotted) window.Mark(wx, wy) = kMarkImpassable;
+      for (int d = 0; d < kDirectionCount; ++d) {
+        const sPoint n = NeighbourPoint(wx, wy, d);
+        if (!window.Contains(n.x, n.y)) continue;
+        std::int32_t& mark = window.Mark(n.x, n.y);
+        if (mark != kMarkImpassable) mark = kMarkZoneOfControl;
+      }
+    }
+  }
+
+  window.Cell(x, y) = {this, x, y, 0, 0};
+  FloodMoveRange(probe, x, y, 0, window);
+  if (!probe) map.ClearHexFlags(kRangeFlags, false);
+
+  int added = 0;
+  for (const sMoveRangeCell& cell : window.cells) {
+    if (cell.cost <= 0 || cell.cost > actionPoints) continue;
+    moveRange.push_back(cell);
+    ++added;
+    if (probe) continue;
+    sHex& hex = *map.GetHex(cell.x, cell.y);
+    if (hex.unit && hex.unit->spotted) continue;
+    const int left = actionPoints - cell.cost;
+    const std::uint32_t flag = left == 0 ? kRangeSpentFlag : left > threshold ? kRangeSpareFlag : kRangeLowFlag;
+    hex.AddFlags(flag, left);
+  }
+
+  // A unit that has spent nothing may always take one step onto a free
+  // neighbour it may enter, however dear that hex is.
+  if (actionPoints == startingActionPoints && untouched) {
+    for (int d = 0; d < kDirectionCount; ++d) {
+      sHex* n = map.GetNeighbour(x, y, d);
+      if (!n || !IsFreeEnterableNeighbour(*owner, *n) || IsHexInMoveRange(n->x, n->y)) continue;
+      moveRange.push_back({this, n->x, n->y, d, actionPoints});
+      if (!probe) n->AddFlags(kRangeSpentFlag, 0);
+      ++added;
+    }
+  }
+  return added;
+}
+
+void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCost, sMoveRangeWindow& window) const {
+  const cMap& map = TheMap();
+  const cCountry* owner = GetOwnerCountry();
+  const sScenarioConstants& constants = gGame->constants;
+  const float mudFactor = owner ? owner->mudMove / 100.0f * constants.MudMovePercent() / 100.0f : 0.0f;
+  const float winterFactor = owner ? owner->winterMove / 100.0f * constants.WinterMovePercent() / 100.0f : 0.0f;
+
+  // The recursion of a depth-first relaxation, kept on an explicit stack: a
+  // frame is a hex, the cost it was reached with, and the next neighbour to
+  // look at. An improved neighbour is explored at once, before the rest.
+  struct Frame {
+    int x, y, cost, next;
+  };
+  std::vector<Frame> stack;
+  stack.push_back({startX, startY, startCost, 0});
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    if (top.cost > actionPoints || top.next == kDirectionCount) {
+      stack.pop_back();
+      continue;
+    }
+    const int d = kFloodOrder[top.next++];
+    const Frame from = top;
+    const sPoint n = NeighbourPoint(from.x, from.y, d);
+    if (!map.IsInside(n.x, n.y) || !window.Contains(n.x, n.y)) continue;
+    int step = kBlockedStepCost;
+    if (window.Mark(n.x, n.y) != kMarkImpassable) {
+      const sHex& hex = *map.GetHex(n.x, n.y);
+      step = hex.terrain >= 1 && hex.terrain <= 7 ? constants.MoveCost(category, hex.terrain)
+                                                  : constants.MoveCostDefault(category);
+      if (window.Mark(from.x, from.y) == kMarkZoneOfControl && window.Mark(n.x, n.y) == kMarkZoneOfControl) {
+        step += constants.ZocMoveSurcharge(category);
+      }
+      if (hex.weather == 2) {
+        step = static_cast<int>((mudFactor + 1.0) * step);
+      } else if (hex.weather == 1) {
+        step = static_cast<int>((winterFactor + 1.0) * step);
+      }
+      // A step never costs less than one point, so no route leaves the window.
+      step = std::max(step, 1);
+    }
+    const int cost = from.cost + step;
+    sMoveRangeCell& cell = window.Cell(n.x, n.y);
+    if (cost < cell.cost && cost <= actionPoints) {
+      cell.x = n.x;
+      cell.y = n.y;
+      cell.direction = OppositeDirection(d);
+      cell.cost = cost;
+      stack.push_back({n.x, n.y, cost, 0});
+    }
+  }
+}
+
+bool cJednostkaLadowa::IsHexInMoveRange(int hexX, int hexY) const {
+  const bool found = std::any_of(moveRange.begin(), moveRange.end(),
+                                 [&](const sMoveRangeCell& cell) { return cell.x == hexX && cell.y == hexY; });
+  LogLine(found ? u"Pole jest w zasiďż˝gu ruchu jednostki" : u"Pole jest poza zasiďż˝giem ruchu jednostki");
+  return found;
+}
+
+int cJednostkaLadowa::MarkPlacementHexes(int mark) {
+  if (!gGame || !gGame->map) return 0;
+  const cCountry* country = gGame->playerControl.currentCountry;
+  if (!country) return 0;
+  cMap& map = TheMap();
+  const bool highlight = mark != 0;
+  if (highlight) map.ClearHexFlags(kAllButSelected, true);
+  const int k = country->id;
+  const bool atWar = country->IsAtWarWithAnyone();
+  const int halfSupply = gGame->constants.FullSupplyLevel() / 2;
+  int count = 0;
+  for (const auto& city : gGame->cities) {
+    if (city->type == kCityResources || !map.IsInside(city->x, city->y)) continue;
+    sHex& hex = *map.GetHex(city->x, city->y);
+    if (hex.controller != k || hex.owner != k) continue;
+    if (atWar) {
+      const std::size_t i = static_cast<std::size_t>(k - 1);
+      const int supply = i < city->supplyInfo.size() ? city->supplyInfo[i] : 0;
+      const bool convoy = i < city->convoyInfo.size() && city->convoyInfo[i];
+      if (supply < halfSupply || convoy) continue;
+    }
+    if (!hex.unit) {
+      ++count;
+      if (highlight) hex.AddFlags(kPlacementFlag, -1);
+    }
+    for (int d = 0; d < kDirectionCount; ++d) {
+      sHex* n = map.GetNeighbour(city->x, city->y, d);
+      if (!n || n->unit || n->controller != k || n->owner != k) continue;
+      ++count;
+      if (highlight) n->AddFlags(kPlacementFlag, -1);
+    }
+  }
+  return count;
+}
+
+bool cJednostka::FindFreeHexAwayFrom(int targetX, int targetY, sPoint (&excluded)[6], sMoveRangeCell& out,
+                                     int slot) {
+  if (!gGame || !gGame->map) return false;
+  ComputeMoveRange(1);
+  const cMap& map = TheMap();
+  const sMoveRangeCell* best = nullptr;
+  int bestCost = kNoHexKept;
+  for (const sMoveRangeCell& cell : moveRange) {
+    if (map.GetDirectionTo(targetX, targetY, cell.x, cell.y) != 0) continue;
+    if (std::find(std::begin(excluded), std::end(excluded), sPoint{cell.x, cell.y}) != std::end(excluded)) continue;
+    if (map.GetHex(cell.x, cell.y)->unit) continue;
+    if (cell.cost < bestCost) {
+      bestCost = cell.cost;
+      best = &cell;
+    }
+  }
+  if (!best) return false;
+  out = *best;
+  if (slot >= 0 && slot < 6) excluded[slot] = {best->x, best->y};
+  return true;
+}
+
+}  // namespace tr

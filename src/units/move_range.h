@@ -1,0 +1,42 @@
+// The working data of one land move-range computation: a square window of
+// hexes centred on the unit, with the best cell found so far and the mark of
+// every hex (enemy zone of control, impassable). Made per computation and
+// dropped at its end.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "units/unit.h"
+
+namespace tr {
+
+enum eMoveMark : std::int32_t {
+  kMarkFree = 0,
+  kMarkZoneOfControl = 1,
+  kMarkImpassable = 2,
+};
+
+// A cell no route has reached yet.
+inline constexpr std::int32_t kUnreachedCost = 999999;
+
+struct sMoveRangeWindow {
+  // n = 2 x action points + 3 hexes a side, so the window reaches one hex
+  // further than any route can.
+  sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int actionPoints);
+
+  bool Contains(int x, int y) const {
+    return x >= originX && x < originX + size && y >= originY && y < originY + size;
+  }
+  int Index(int x, int y) const { return (y - originY) * size + (x - originX); }
+  sMoveRangeCell& Cell(int x, int y) { return cells[Index(x, y)]; }
+  std::int32_t& Mark(int x, int y) { return marks[Index(x, y)]; }
+
+  int originX = 0;
+  int originY = 0;
+  int size = 0;
+  std::vector<sMoveRangeCell> cells;  // row by row
+  std::vector<std::int32_t> marks;
+};
+
+}  // namespace tr

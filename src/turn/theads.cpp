@@ -1,0 +1,251 @@
+#include "turn/theads.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/game_lock.h"
+#include "foundation/random.h"
+#include "foundation/string_base.h"
+#include "turn/gra_endturn.h"
+#include "turn/turn_steps.h"
+#include "world/turn_order.h"
+#include "world/game_services.h"
+#include "world/gra.h"
+#include "world/presentation.h"
+
+namespace tr {
+
+std::atomic<std::uint8_t> gWorkerRunFlag{0};
+std::atomic<std::uint8_t> gEventsCheckRequested{0};
+
+namespace {
+
+constexpr const char* kThisFile = "theads";
+std::atomic<std::chrono::milliseconds> gFirstStopWait{std::chrono::milliseconds(200)};
+std::atomic<std::chrono::milliseconds> gLongStopWait{std::chrono::milliseconds(5000)};
+// The idle worker looks for work this often instead of spinning.
+constexpr auto kIdlePause = std::chrono::milliseconds(5);
+
+// The stop flag the worker's waits look at (SleepLogged, WaitForBoxClosed).
+std::atomic<bool> gStopRequested{false};
+std::atomic<std::thread::id> gWorkerId{};
+
+// Guards the thread object; never held while the worker is waited for by a
+// thread the worker itself might wait on.
+std::mutex gThreadMutex;
+std::thread gThread;
+
+std::mutex gFinishedMutex;
+std::condition_variable gFinishedSignal;
+bool gFinished = true;
+
+void MarkFinished(bool finished) {
+  {
+    std::lock_guard<std::mutex> lock(gFinishedMutex);
+    gFinished = finished;
+  }
+  gFinishedSignal.notify_all();
+}
+
+bool StopAsked() { return gWorkerRunFlag.load() != 1 || gStopRequested.load(); }
+
+// The state-10 wait after a computer country: the main thread animates the
+// last move and sets 9 again.
+bool WaitForMoveAnimation(cGame& game) {
+  while (game.GetGameState() == kGameComputerMoving) {
+    SleepLogged(50, kThisFile, __LINE__);
+    if (WorkerMustStop(game)) return false;
+  }
+  return true;
+}
+
+// One impulse's worth of computer countries, and the end of impulse when the
+// last one has acted. False when the worker was told to stop.
+bool RunCountryLoop(cGame& game) {
+  cPlayerControl& control = game.playerControl;
+  while (true) {
+    cCountry* country = control.currentCountry;
+    if (!country) {
+      LogLine(u"No current country for the computer's turn; handing the game back");
+      return true;
+    }
+    if (IsDummyCountry(*country)) {
+      LogLine(GetText("dummy_country,_ending_sequence"));
+    } else {
+      PlayComputerTurn(game, *country);
+    }
+    if (WorkerMustStop(game) || !WaitForMoveAnimation(game)) return false;
+    country->finishedTurn = 1;
+
+    if (cCountry* next = DetermineCurrentCountry(game.countries)) {
+      control.SetCurrentCountry(next);
+    } else {
+      for (const auto& each : game.countries) each->finishedTurn = 0;
+      control.SetCurrentCountry(DetermineCurrentCountry(game.countries));
+      game.SetGameState(kGameEndOfImpulse);
+      EndOfImpulse(game, 1);
+      if (WorkerMustStop(game)) return false;
+      LogLine(u"Updatuje minimape po koncu impulsu");
+      Presentation().UpdateDateCaption();
+      game.SetGameState(kGameComputerTurn);
+      while (game.GetGameState() == kGameEndOfImpulse && !game.gameOver) {
+        SleepLogged(200, kThisFile, __LINE__);
+        if (WorkerMustStop(game)) return false;
+      }
+    }
+    cCountry* current = control.currentCountry;
+    if (game.gameOver || !current || current->humanControlled) return true;
+  }
+}
+
+// The game goes back to the main thread with the current country.
+void HandOver(cGame& game) {
+  LogLine(u"==== AI THREAD FINISHED =====");
+  LogLine(u"rekalkuluje fog of war");
+  cCountry* country = game.playerControl.currentCountry;
+  if (country) {
+    country->RecalculateUnitsVisibility();
+    game.viewingCountry = country;
+    if (country->specialFlags != 1) {
+      const auto view = country->GetSavedView();
+      if (view[2] >= 0.0f && game.map) {
+        game.map->GlideCamera(view[0], view[1], true);
+      } else {
+        game.playerControl.CenterOnCurrentCountry(true);
+      }
+      if (country->humanControlled) {
+        // The banner is not waited for: the player's turn has begun.
+        GameLockGuard lock(kThisFile, __LINE__);
+        Presentation().PushNewTurnDialog(country->id);
+      }
+    } else {
+      CheckEventsAtTurnEnd(game);
+      if (WorkerMustStop(game)) return;
+    }
+  }
+  game.SetGameState(kGameHumanIdle);
+  game.playerControl.ClearSelection();
+  Presentation().ResumePlayerPanels();
+}
+
+// One pass of the worker; false when there was nothing to do.
+bool RunPass() {
+  cGame* game = gGame;
+  if (!game) return false;
+  if (game->GetGameState() != kGameComputerTurn) {
+    if (gEventsCheckRequested.load() != 1) return false;
+    CheckEventsAtTurnEnd(*game);
+    gEventsCheckRequested.store(0);
+    return true;
+  }
+  LogLine(u"==== STARTING AI THREAD =====");
+  if (RunCountryLoop(*game) && !WorkerMustStop(*game)) HandOver(*game);
+  return true;
+}
+
+void ThreadMain() {
+  gWorkerId.store(std::this_thread::get_id());
+  WorkerThreadProc();
+  MarkFinished(true);
+}
+
+}  // namespace
+
+bool IsDummyCountry(const cCountry& country) {
+  return country.politicalStrength == -1 || country.isActive == 0;
+}
+
+bool WorkerMustStop(const cGame& game) {
+  return ThreadStopRequested() || game.GetGameState() == kGameTeardown;
+}
+
+int WorkerThreadProc() {
+  SetThreadStopFlag(&gStopRequested);
+  const auto ticks = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now().time_since_epoch());
+  SeedRandom(static_cast<std::uint32_t>(ticks.count()));
+  while (!StopAsked()) {
+    bool worked = false;
+    try {
+      worked = RunPass();
+    } catch (const FatalExitError& error) {
+      // Only where fatal exits are intercepted (tests) does one come back
+      // here; the worker ends as the process would have.
+      LogFormat(u"Worker thread ended by a fatal error (code %i)", error.code());
+      break;
+    }
+    if (!worked) std::this_thread::sleep_for(kIdlePause);
+  }
+  SetThreadStopFlag(nullptr);
+  return 0;
+}
+
+int StartWorkerThread() {
+  std::lock_guard<std::mutex> lock(gThreadMutex);
+  if (gThread.joinable()) {
+    {
+      std::lock_guard<std::mutex> finished(gFinishedMutex);
+      if (!gFinished) return 0;
+    }
+    gThread.join();
+  }
+  SetWorkerStopService([] { StopWorkerThread(); });
+  gStopRequested.store(false);
+  gWorkerRunFlag.store(1);
+  MarkFinished(false);
+  gThread = std::thread(ThreadMain);
+  gWorkerId.store(gThread.get_id());
+  return 0;
+}
+
+int StopWorkerThread() {
+  gWorkerRunFlag.store(0);
+  gStopRequested.store(true);
+  if (gWorkerId.load() == std::this_thread::get_id()) {
+    // The worker cannot wait for itself; it unwinds once this call returns.
+    LogLine(u"Worker thread asked to stop itself");
+    return 1;
+  }
+  std::lock_guard<std::mutex> lock(gThreadMutex);
+  if (!gThread.joinable()) return 0;
+  // A worker waiting for the game lock could never finish while the caller
+  // holds it, so the caller lets go of it for the wait.
+  const int heldDepth = GameLockDepth();
+  for (int i = 0; i < heldDepth; ++i) LeaveGameLock();
+  const auto start = std::chrono::steady_clock::now();
+  bool ended = false;
+  {
+    std::unique_lock<std::mutex> finished(gFinishedMutex);
+    const auto limit = gFirstStopWait.load() + gLongStopWait.load();
+    ended = gFinishedSignal.wait_for(finished, limit, [] { return gFinished; });
+  }
+  if (!ended) {
+    LogFormat(u"Worker thread did not stop within %i ms; waiting for it to end",
+              static_cast<int>((gFirstStopWait.load() + gLongStopWait.load()).count()));
+  }
+  gThread.join();
+  gWorkerId.store(std::thread::id{});
+  for (int i = 0; i < heldDepth; ++i) EnterGameLock();
+  if (!ended) {
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    LogFormat(u"Worker thread stopped after %i ms", static_cast<int>(took.count()));
+    return 1;
+  }
+  return 0;
+}
+
+void SetWorkerStopWaits(std::chrono::milliseconds first, std::chrono::milliseconds longer) {
+  gFirstStopWait.store(first);
+  gLongStopWait.store(longer);
+}
+
+bool IsWorkerThreadRunning() {
+  std::lock_guard<std::mutex> lock(gFinishedMutex);
+  return !gFinished;
+}
+
+}  // namespace tr

@@ -1,0 +1,176 @@
+// The worker thread against the headless port: the computer's phase of one
+// impulse with the hand-over, the wait for an animated move, and stopping.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <future>
+#include <thread>
+
+#include "foundation/game_lock.h"
+#include "foundation/string_base.h"
+#include "support/log_capture.h"
+#include "turn/theads.h"
+#include "turn/turn_fixture.h"
+#include "world/game_services.h"
+
+namespace tr {
+namespace {
+
+using test::HandOverRecorder;
+using test::LogCapture;
+
+// Human A leads the axis (first in turn order), computer B leads the allies,
+// C is an active dummy; A has finished and B is current, as the main thread
+// leaves it when it hands over the computer's phase.
+class WorkerTest : public testing::Test {
+ protected:
+  WorkerTest() : world_(4, 4, 3), screen_(recorder_) {
+    cGame& game = world_.game();
+    test::SetGameImpulses(game, 2);
+    game.turnsLeft = 10;
+    game.turn = 1;
+    A().alliance = kAxisLeader;
+    A().humanControlled = 1;
+    A().politicalStrength = 50;
+    A().finishedTurn = 1;
+    B().alliance = kAlliesLeader;
+    B().politicalStrength = 40;
+    C().politicalStrength = -1;
+    game.playerControl.currentCountry = &B();
+    game.StoreGameState(kGameComputerTurn);
+  }
+  ~WorkerTest() override {
+    StopWorkerThread();
+    SetWorkerStopWaits(std::chrono::milliseconds(200), std::chrono::milliseconds(5000));
+  }
+
+  cCountry& A() { return world_.country(1); }
+  cCountry& B() { return world_.country(2); }
+  cCountry& C() { return world_.country(3); }
+
+  std::size_t Count(std::u16string_view line) const {
+    const auto lines = log_.lines();
+    return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
+  }
+  bool LogHasPrefix(std::u16string_view prefix) const {
+    for (const auto& line : log_.lines()) {
+      if (line.starts_with(prefix)) return true;
+    }
+    return false;
+  }
+
+  LogCapture log_;
+  test::ScopedTurnSteps steps_;
+  test::TestWorld world_;
+  HandOverRecorder recorder_;
+  ScopedPresentation screen_;
+};
+
+TEST_F(WorkerTest, ComputerPhaseEndsTheImpulseAndHandsOverToTheHuman) {
+  std::atomic<int> turnsOfB{0};
+  SetComputerTurnStep([&](cGame&, cCountry& country) {
+    if (country.id == 2) turnsOfB.fetch_add(1);
+  });
+  StartWorkerThread();
+  StartWorkerThread();  // a second start while one runs does nothing
+  ASSERT_TRUE(recorder_.WaitForHandOvers(1));
+  EXPECT_EQ(StopWorkerThread(), 0);
+
+  cGame& game = world_.game();
+  EXPECT_EQ(game.GetGameState(), kGameHumanIdle);
+  EXPECT_EQ(game.playerControl.currentCountry, &A());
+  EXPECT_EQ(game.viewingCountry, &A());
+  EXPECT_EQ(turnsOfB.load(), 1);
+  EXPECT_EQ(recorder_.newTurnDialogs.load(), 1);
+  EXPECT_EQ(recorder_.lastNewTurnCountry.load(), 1);
+  EXPECT_EQ(Count(u"==== STARTING AI THREAD ====="), 1u);
+  EXPECT_EQ(Count(GetText("dummy_country,_ending_sequence")), 1u);
+  EXPECT_EQ(Count(u"Zaczynam wykonywanie konca impulsu"), 1u);
+  EXPECT_EQ(Count(u"Koniec impulsu wykonany"), 1u);
+  EXPECT_EQ(Count(u"CHECKING FOR GAME OVER..."), 1u);
+  EXPECT_EQ(Count(u"==== AI THREAD FINISHED ====="), 1u);
+  EXPECT_EQ(game.date.impulse, 2);
+  // The impulse's finished marks were cleared for the new impulse.
+  EXPECT_EQ(B().finishedTurn, 0);
+}
+
+TEST_F(WorkerTest, AnimatedComputerMoveHoldsTheCountryLoop) {
+  std::promise<void> moving;
+  SetComputerTurnStep([&](cGame& game, cCountry&) {
+    game.SetGameState(kGameComputerMoving);
+    moving.set_value();
+  });
+  StartWorkerThread();
+  moving.get_future().wait();
+  // The worker's own 50 ms wait shows in the log while the move is animated.
+  while (!LogHasPrefix(u"S: theads : ")) std::this_thread::yield();
+  EXPECT_EQ(B().finishedTurn, 0);
+  EXPECT_EQ(world_.game().GetGameState(), kGameComputerMoving);
+  world_.game().EndMoveAnimationState();
+  ASSERT_TRUE(recorder_.WaitForHandOvers(1));
+  EXPECT_TRUE(LogHasPrefix(u"S: theads : "));
+  EXPECT_TRUE(log_.ContainsText(u" : 50 ms"));
+  EXPECT_EQ(world_.game().GetGameState(), kGameHumanIdle);
+}
+
+TEST_F(WorkerTest, IdleWorkerStopsAtOnce) {
+  world_.game().StoreGameState(kGameHumanIdle);
+  StartWorkerThread();
+  EXPECT_TRUE(IsWorkerThreadRunning());
+  EXPECT_EQ(StopWorkerThread(), 0);
+  EXPECT_FALSE(IsWorkerThreadRunning());
+  EXPECT_EQ(StopWorkerThread(), 0);  // nothing left to stop
+}
+
+TEST_F(WorkerTest, LongComputerTurnUnwindsThroughItsWaits) {
+  std::promise<void> started;
+  std::atomic<bool> unwound{false};
+  SetComputerTurnStep([&](cGame&, cCountry&) {
+    started.set_value();
+    SleepLogged(20000, "ai", 1);
+    unwound.store(ThreadStopRequested());
+  });
+  StartWorkerThread();
+  started.get_future().wait();
+  EXPECT_EQ(StopWorkerThread(), 0);
+  EXPECT_TRUE(unwound.load());
+  EXPECT_FALSE(IsWorkerThreadRunning());
+  // Told to stop inside the computer's phase, the worker neither ends the
+  // impulse nor hands over.
+  EXPECT_FALSE(log_.Contains(u"Zaczynam wykonywanie konca impulsu"));
+  EXPECT_EQ(recorder_.newTurnDialogs.load(), 0);
+}
+
+TEST_F(WorkerTest, TurnThatIgnoresTheStopIsJoinedBeforeTheGameIsFreed) {
+  SetWorkerStopWaits(std::chrono::milliseconds(0), std::chrono::milliseconds(20));
+  std::promise<void> started;
+  std::atomic<bool> sawGame{false};
+  SetComputerTurnStep([&](cGame& game, cCountry&) {
+    started.set_value();
+    // Busy with its own work until the stop has given up waiting.
+    while (!log_.ContainsText(u"Worker thread did not stop within")) std::this_thread::yield();
+    sawGame.store(game.CountryCount() == 3 && game.GetGameState() == kGameTeardown);
+  });
+  StartWorkerThread();
+  started.get_future().wait();
+  // The teardown stops the worker through the service before freeing anything.
+  world_.DestroyGame();
+  EXPECT_TRUE(sawGame.load());
+  EXPECT_FALSE(IsWorkerThreadRunning());
+  EXPECT_TRUE(log_.ContainsText(u"Worker thread stopped after"));
+}
+
+TEST_F(WorkerTest, EventCheckRequestIsServedOutsideTheComputersPhase) {
+  world_.game().StoreGameState(kGameHumanIdle);
+  std::promise<void> checked;
+  SetEventCheckStep([&](cGame&) { checked.set_value(); });
+  StartWorkerThread();
+  gEventsCheckRequested.store(1);
+  checked.get_future().wait();
+  EXPECT_EQ(StopWorkerThread(), 0);
+  EXPECT_EQ(gEventsCheckRequested.load(), 0);
+  EXPECT_EQ(world_.game().GetGameState(), kGameHumanIdle);
+}
+
+}  // namespace
+}  // namespace tr

@@ -105,3 +105,21 @@ add_custom_command(
   VERBATIM)
 add_custom_target(map_art ALL DEPENDS ${TR_MAP_ART_STAMP})
 add_dependencies(game_data map_art)
+
+# The menu pictures (wallpapers, logos, cursor, console, unknown flag),
+# painted from their text source in the skin's colours.
+add_executable(make_menu_pictures
+  ${PROJECT_SOURCE_DIR}/tools/datagen/make_menu_pictures.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/menu_painter.cpp)
+target_link_libraries(make_menu_pictures PRIVATE tr_platform PkgConfig::SDL2)
+set(TR_MENU_PICTURES_SOURCE ${PROJECT_SOURCE_DIR}/data/skin/menu_pictures.txt)
+set(TR_MENU_PICTURES_STAMP ${TR_GENERATED_DIR}/menu_pictures.stamp)
+add_custom_command(
+  OUTPUT ${TR_MENU_PICTURES_STAMP}
+  COMMAND make_menu_pictures ${TR_MENU_PICTURES_SOURCE} ${GAME_DIR}/data/gfx
+  COMMAND ${CMAKE_COMMAND} -E touch ${TR_MENU_PICTURES_STAMP}
+  DEPENDS make_menu_pictures ${TR_MENU_PICTURES_SOURCE}
+  COMMENT "Painting the menu pictures"
+  VERBATIM)
+add_custom_target(menu_pictures ALL DEPENDS ${TR_MENU_PICTURES_STAMP})
+add_dependencies(game_data menu_pictures)

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "app/app_presentation.h"
 #include "app/device_objects.h"
 #include "app/frame_utils.h"
 #include "app/input_routing.h"
@@ -99,6 +100,9 @@ void DestroyGame() {
 
 int WinMain(sStartUp startUp) {
   LockingActive locking;
+  // What the rules show goes to this screen for the whole run.
+  cAppPresentation presentation;
+  ScopedPresentation usePresentation(presentation);
   LogFormat(u"Running TR2: Tidereach v%.2f", kGameVersion);
   SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
   LoadSettings();

@@ -1,0 +1,78 @@
+#include "app/pause_menu.h"
+
+#include <memory>
+
+#include "app/framework.h"
+#include "app/mainmenu.h"
+#include "app/menu_wallpaper.h"
+#include "app/modal_stack.h"
+#include "app/scenario_menu.h"
+#include "foundation/console_log.h"
+#include "platform/frame.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+enum ePauseMenuControl : int {
+  kFrame = 270,
+  kResume = 272,
+  kSave = 273,
+  kPreferences = 274,
+  kAbort = 275,
+  kExit = 276,
+};
+
+// Leaves the menus for the game screen: the menu goes after the dispatch.
+void CloseThisMenu() { DeleteCurrentMenu(); }
+
+}  // namespace
+
+cPauseMenu::cPauseMenu() {
+  LogLine(u"----- Pause Menu -----");
+  if (gGame != nullptr) gGame->Pause();
+  AddMenuFrame(*this, kFrame);
+  AddMenuButton(*this, kResume, "pause_resume");
+  AddMenuButton(*this, kSave, "pause_save");
+  AddMenuButton(*this, kPreferences, "pause_preferences");
+  AddMenuButton(*this, kAbort, "pause_abort");
+  AddMenuButton(*this, kExit, "pause_exit");
+  AddVersionStatic(*this);
+  if (TopDialog != nullptr) PopModalDialogs(1);
+  SetVisible(true);
+}
+
+void cPauseMenu::Render(float elapsed) { OnRender(elapsed); }
+
+void cPauseMenu::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl*) {
+  switch (controlId) {
+    case kResume:
+      CloseThisMenu();
+      if (gGame != nullptr) gGame->Resume();
+      return;
+    case kSave:
+      // The game stays paused under this menu until the dialog exists.
+      LogLine(u"Save game dialog not available yet");
+      return;
+    case kPreferences:
+      LogLine(u"Preferences dialog not available yet");
+      return;
+    case kAbort: {
+      DestroyGame();
+      PlayMainMenuMusic();
+      auto* menu = new cScenarioMenu();
+      CurrentMenu = menu;
+      menu->FillLists();
+      return;
+    }
+    case kExit:
+      DestroyGame();
+      CloseThisMenu();
+      if (AppFrame* frame = CurrentFrame()) frame->RequestClose();
+      return;
+    default:
+      return;
+  }
+}
+
+}  // namespace tr

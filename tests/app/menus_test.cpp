@@ -1,0 +1,200 @@
+// The main menu, the loading screen, the pause menu and the preferences
+// screen: their controls, where their buttons lead and what they log.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/app_presentation.h"
+#include "app/input_routing.h"
+#include "app/loading_menu.h"
+#include "app/mainmenu.h"
+#include "app/menu_wallpaper.h"
+#include "app/modal_stack.h"
+#include "app/pause_menu.h"
+#include "app/settings_menu.h"
+#include "dialogs/dialog_base.h"
+#include "foundation/string_base.h"
+#include "gui/button.h"
+#include "gui/progress_bar.h"
+#include "gui/static.h"
+#include "menu_fixture.h"
+#include "platform/graphics.h"
+#include "support/log_capture.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+using MenuTest = test::MenuFixture;
+
+void Click(int controlId) { MenuGuiEventCallback(GuiEventButtonClicked, controlId, nullptr); }
+
+TEST_F(MenuTest, MainMenuTakesItsLayoutHintsAndVersionLine) {
+  CurrentMenu = new cMainMenu();
+  const struct {
+    int id;
+    const char* key;
+  } buttons[] = {{71, "mainmenu_start"}, {72, "mainmenu_preferences"}, {73, "mainmenu_credits"}, {74, "mainmenu_exit"}};
+  for (int id = 70; id <= 74; ++id) {
+    const CDXUTControl* control = CurrentMenu->GetControl(id);
+    ASSERT_NE(control, nullptr) << id;
+    const sGuiLayoutEntry& at = sGuiLayoutTable[static_cast<std::size_t>(id)];
+    EXPECT_EQ((Rect{control->x(), control->y(), control->width(), control->height()}),
+              (Rect{at.x, at.y, at.width, at.height}))
+        << id;
+  }
+  for (const auto& button : buttons) {
+    const CDXUTControl* control = CurrentMenu->GetControl(button.id);
+    EXPECT_EQ(control->GetHint(), GetText(std::string(button.key) + "_hint"));
+  }
+  const auto* version = static_cast<const CDXUTStatic*>(CurrentMenu->GetControlOfType(7001, kControlStatic));
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ((Rect{version->x(), version->y(), version->width(), version->height()}), (Rect{30, 738, 1024, 30}));
+  EXPECT_EQ(version->GetText(), u"Tidereach v1.02");
+  EXPECT_TRUE(CurrentMenu->GetVisible());
+}
+
+TEST_F(MenuTest, FirstMenuOnlySetsCallbacksAndTheNextDeletesIt) {
+  test::LogCapture log;
+  CurrentMenu = new cMainMenu();
+  EXPECT_FALSE(log.Contains(u"-- Deleting old menu"));
+  EXPECT_TRUE(log.Contains(u"-- Setting callbacks"));
+  log.Clear();
+  CurrentMenu = new cLoadingMenu();
+  EXPECT_EQ(log.lines().front(), u"-- Deleting old menu");
+}
+
+TEST_F(MenuTest, StartLeavesAFilledScenarioMenuFromInsideTheMainMenusHandler) {
+  WriteInfo("scenarios", "Baltic", "[General_ENG]\r\nName=Baltic Gale\r\n");
+  auto* main = new cMainMenu();
+  CurrentMenu = main;
+  Click(71);
+  auto* scenarios = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+  ASSERT_NE(scenarios, nullptr);
+  EXPECT_EQ(scenarios->RowTemplate(0), u"data\\scenarios\\Baltic\\%s");
+}
+
+TEST_F(MenuTest, ExitClosesTheFrameAndButtonsWithoutTheirDialogsSayWhy) {
+  test::LogCapture log;
+  CurrentMenu = new cMainMenu();
+  Click(72);
+  EXPECT_TRUE(log.Contains(u"Preferences dialog not available yet"));
+  Click(73);
+  EXPECT_TRUE(log.Contains(u"Loading credits movie from datacredits.avi [FAILED]"));
+  EXPECT_TRUE(CurrentMenu->GetVisible());
+  EXPECT_FALSE(frame_->closing());
+  Click(74);
+  frame_->PumpEvents();
+  EXPECT_TRUE(frame_->closing());
+}
+
+struct ProgressCase {
+  int percent;
+  int shown;
+  const char16_t* line;
+};
+class LoadingProgressTest : public test::MenuFixture, public testing::WithParamInterface<ProgressCase> {};
+
+TEST_P(LoadingProgressTest, ShowsTheClampedValueLogsTheGivenOneAndPresentsOneFrame) {
+  auto* loading = new cLoadingMenu();
+  CurrentMenu = loading;
+  InstallMenuCallbackSet();
+  test::LogCapture log;
+  recorder_.Clear();
+  loading->SetProgress(GetParam().percent);
+  const auto* bar = static_cast<const CDXUTProgressBar*>(loading->GetControlOfType(263, kControlProgressBar));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->GetValue(), GetParam().shown);
+  EXPECT_TRUE(log.Contains(GetParam().line));
+  EXPECT_EQ(recorder_.Count(DrawRecord::Kind::kClear), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, LoadingProgressTest,
+                         testing::Values(ProgressCase{150, 100, u" Progress = 150%"},
+                                         ProgressCase{-5, 0, u" Progress = -5%"},
+                                         ProgressCase{35, 35, u" Progress = 35%"}));
+
+TEST_F(MenuTest, TheLoadersProgressReachesTheLoadingMenuThroughTheAppPort) {
+  cAppPresentation port;
+  auto* loading = new cLoadingMenu();
+  CurrentMenu = loading;
+  port.SetLoadingProgress(45);
+  EXPECT_EQ(static_cast<CDXUTProgressBar*>(loading->GetControl(263))->GetValue(), 45);
+  CurrentMenu = new cMainMenu();
+  port.SetLoadingProgress(50);  // no loading menu: nothing to show, nothing breaks
+}
+
+class PauseMenuTest : public test::MenuFixture {
+ protected:
+  void SetUp() override {
+    MenuFixture::SetUp();
+    scoped_ = std::make_unique<ScopedPresentation>(port_);
+    gGame = new cGame();
+    gGame->StoreGameState(kGameHumanIdle);
+    InstallGameCallbackSet();
+    sGameScreenHandlers handlers;
+    handlers.keyboard = [this](std::uint32_t, bool, bool) { ++gameKeys_; };
+    SetGameScreenHandlers(std::move(handlers));
+  }
+  void TearDown() override {
+    MenuFixture::TearDown();
+    scoped_.reset();
+  }
+  void PressKey() {
+    frame_->Inject(RawInput::KeyDown('A'));
+    frame_->PumpEvents();
+  }
+  cAppPresentation port_;
+  std::unique_ptr<ScopedPresentation> scoped_;
+  int gameKeys_ = 0;
+};
+
+TEST_F(PauseMenuTest, ResumeGivesStateSevenAndTheGameItsKeysBack) {
+  CurrentMenu = new cPauseMenu();
+  EXPECT_EQ(gGame->GetGameState(), kGamePaused);
+  PressKey();
+  EXPECT_EQ(gameKeys_, 0);
+  Click(272);
+  EXPECT_EQ(CurrentMenu, nullptr);
+  EXPECT_EQ(gGame->GetGameState(), kGameHumanIdle);
+  PressKey();
+  EXPECT_EQ(gameKeys_, 1);
+}
+
+TEST_F(PauseMenuTest, OpeningClosesTheTopDialog) {
+  PushModalDialog(new cDialog(700, RectFromSize(0, 0, 100, 100)));
+  ASSERT_NE(TopDialog, nullptr);
+  CurrentMenu = new cPauseMenu();
+  EXPECT_EQ(TopDialog, nullptr);
+}
+
+TEST_F(PauseMenuTest, AbortDestroysTheGameAndShowsTheScenarioMenu) {
+  CurrentMenu = new cPauseMenu();
+  Click(275);
+  EXPECT_EQ(gGame, nullptr);
+  EXPECT_NE(dynamic_cast<cScenarioMenu*>(CurrentMenu), nullptr);
+}
+
+TEST_F(PauseMenuTest, ExitDestroysTheGameBeforeTheWindowCloses) {
+  bool gameGoneAtClose = false;
+  frame_->SetCloseHook([&] { gameGoneAtClose = gGame == nullptr; });
+  CurrentMenu = new cPauseMenu();
+  Click(276);
+  frame_->PumpEvents();
+  EXPECT_TRUE(gameGoneAtClose);
+  EXPECT_TRUE(frame_->closing());
+  EXPECT_EQ(CurrentMenu, nullptr);
+}
+
+TEST_F(MenuTest, SettingsMenuShowsItsCentredTitle) {
+  CurrentMenu = new cSettingsMenu();
+  const auto* title = static_cast<const CDXUTStatic*>(CurrentMenu->GetControlOfType(80, kControlStatic));
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->GetText(), GetText("pref_title"));
+  EXPECT_EQ(title->GetTextElement(), 2);
+  EXPECT_EQ(title->GetTextFormat(), DT_CENTER | DT_VCENTER);
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,198 @@
+// The scenario menu over a fixture tree of scenario, save and play-by-e-mail
+// folders: which folders list, their rows and details, the pictures, the
+// launch record, and a headless screenshot of the main and scenario menus.
+#include "app/scenario_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "app/device_objects.h"
+#include "app/input_routing.h"
+#include "app/loading_menu.h"
+#include "app/mainmenu.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "foundation/string_base.h"
+#include "gui/edit_box.h"
+#include "gui/image.h"
+#include "gui/list_box.h"
+#include "gui/memo.h"
+#include "gui/resource_cache.h"
+#include "gui/tab_frame.h"
+#include "gui/texture_holder.h"
+#include "menu_fixture.h"
+#include "platform/graphics.h"
+#include "platform/texture.h"
+#include "support/log_capture.h"
+
+namespace tr {
+namespace {
+
+class ScenarioMenuTest : public test::MenuFixture {
+ protected:
+  void SetUp() override {
+    MenuFixture::SetUp();
+    WriteInfo("scenarios", "Alpha",
+              "[General_ENG]\r\nName=Alpha Storm\r\nDescriptionLine1=First\r\nDescriptionLine2=Second\r\n"
+              "DescriptionLine4=Fourth\r\nObjectivesLine1=Hold\r\n[Misc]\r\nAuthor=Ann\r\n"
+              "[Duration]\r\nTurns=40\r\nStartDate=01.09.39\r\nEndDate=01.05.45\r\n[Map]\r\nSizeX=60\r\nSizeY=40\r\n");
+    WriteInfo("scenarios", "Beta", "[Map]\r\nSizeX=5\r\nSizeY=6\r\n");
+    WriteInfo("scenarios", ".hidden", "[General_ENG]\r\nName=Hidden\r\n");
+    WriteInfo("scenarios", "100%s %i", "[General_ENG]\r\nName=Gale %s\r\n[Duration]\r\nTurns=12\r\n");
+    std::filesystem::create_directories(folder_.path() / "data/scenarios/NoInfo");
+    folder_.Write("data/scenarios/readme.txt", "not a folder");
+  }
+  cScenarioMenu& Open() {
+    auto* menu = new cScenarioMenu();
+    CurrentMenu = menu;
+    menu->FillLists();
+    return *menu;
+  }
+  static CDXUTListBox& List() { return *static_cast<CDXUTListBox*>(CurrentMenu->GetControl(179)); }
+  static std::vector<std::u16string> Rows() {
+    std::vector<std::u16string> rows;
+    for (int i = 0; i < List().GetSize(); ++i) rows.push_back(List().GetItem(i)->text);
+    return rows;
+  }
+  static std::u16string Field(int id) { return static_cast<CDXUTEditBox*>(CurrentMenu->GetControl(id))->GetText(); }
+  static void SelectTab(int tab) {
+    static_cast<CDXUTTabFrame*>(CurrentMenu->GetControl(178))->SelectTab(tab, false);
+    MenuGuiEventCallback(GuiEventTabSelected, 178, nullptr);
+  }
+  void WritePicture(std::string_view relative, std::uint32_t colour) {
+    std::vector<std::uint32_t> texels(16 * 16, colour);
+    ASSERT_TRUE(SavePng(folder_.path() / relative, texels.data(), 16, 16, 16));
+  }
+};
+
+TEST_F(ScenarioMenuTest, ListsOnlyFoldersWithAnInfoFileSortedByName) {
+  Open();
+  EXPECT_EQ(Rows(), (std::vector<std::u16string>{u"Gale %s;12;0x0", u"Alpha Storm;40;60x40", u"Unknown name;0;5x6"}));
+  const auto& columns = List().GetColumns();
+  ASSERT_EQ(columns.size(), 3u);
+  const int width = List().GetTextRect().width();
+  EXPECT_EQ(columns[0].width, width * 70 / 100);
+  EXPECT_EQ(columns[1].width, width * 15 / 100);
+  EXPECT_EQ(columns[2].width, width * 15 / 100);
+  EXPECT_TRUE(CurrentMenu->GetControlEnabled(200));
+}
+
+TEST_F(ScenarioMenuTest, SelectionShowsDetailsAndTheRememberedRowIsSelectedNextTime) {
+  Open();
+  List().SelectItem(1, true);
+  EXPECT_EQ(Field(182), u"Ann");
+  EXPECT_EQ(Field(184), u"1.0");
+  EXPECT_EQ(Field(186), Format(GetText("scenario_duration_%s_to_%s_%i_turns"), u"01.09.39", u"01.05.45", 40));
+  EXPECT_EQ(Field(198), u"60x40");
+  // Description lines stop at the first missing number.
+  EXPECT_EQ(static_cast<CDXUTMemo*>(CurrentMenu->GetControl(192))->GetText(), u"First\nSecond\n");
+  EXPECT_EQ(static_cast<CDXUTMemo*>(CurrentMenu->GetControl(194))->GetText(), u"Hold\n");
+  EXPECT_EQ(RememberedScenarioName(), u"Alpha Storm");
+
+  Open();
+  EXPECT_EQ(List().GetSelectedIndex(), 1);
+}
+
+TEST_F(ScenarioMenuTest, SavesListFolderNameAndDateAndFallBackToTheScenarioPicture) {
+  WriteInfo("save", "Autumn", "[General_ENG]\r\nName=Alpha Storm\r\n[Save]\r\nScenarioName=Alpha\r\nTurn=7\r\n"
+                              "GameYearDisplayed=40\r\nGameMonthDisplayed=5\r\nGameDayDisplayed=3\r\n");
+  WriteInfo("save", "Winter", "[Save]\r\nDate=2026-01-02 10:00\r\n");
+  WritePicture("data/scenarios/Alpha/image.png", 0xFF204060u);
+  Open();
+  SelectTab(1);
+  auto& menu = *static_cast<cScenarioMenu*>(CurrentMenu);
+  EXPECT_EQ(menu.listMode(), cScenarioMenu::kSavedGame);
+  EXPECT_EQ(Rows(), (std::vector<std::u16string>{u"Autumn;Alpha Storm;--.--.-- --:--",
+                                                 u"Winter;Unknown name;2026-01-02 10:00"}));
+  List().SelectItem(0, true);
+  EXPECT_EQ(Field(190), Format(GetText("%02d.%02d.%02d_turn_%i"), 40, 5, 3, 7));
+  const auto* image = static_cast<CDXUTImage*>(CurrentMenu->GetControl(199));
+  ASSERT_NE(image->GetTexture(), nullptr);
+  EXPECT_TRUE(const_cast<CDXUTImage*>(image)->GetVisible());
+  EXPECT_EQ(image->GetTexture()->Pixel(0, 0), 0xFF204060u);
+
+  // A save without the turn key leaves the turn field as it was.
+  List().SelectItem(1, true);
+  EXPECT_EQ(Field(190), Format(GetText("%02d.%02d.%02d_turn_%i"), 40, 5, 3, 7));
+  EXPECT_EQ(Field(188), u"2026-01-02 10:00");
+  EXPECT_FALSE(const_cast<CDXUTImage*>(image)->GetVisible());
+}
+
+TEST_F(ScenarioMenuTest, AnEmptyListDisablesStartAndEscapeReturnsToTheMainMenu) {
+  Open();
+  SelectTab(2);
+  EXPECT_EQ(List().GetSize(), 0);
+  EXPECT_FALSE(CurrentMenu->GetControlEnabled(200));
+  MenuKeyboardCallback(VK_ESCAPE, true, false);
+  EXPECT_NE(dynamic_cast<cMainMenu*>(CurrentMenu), nullptr);
+}
+
+sLaunchRecord gLaunched;
+int gLaunches = 0;
+void RecordLaunch(const sLaunchRecord& record) {
+  gLaunched = record;
+  ++gLaunches;
+  EXPECT_NE(dynamic_cast<cLoadingMenu*>(CurrentMenu), nullptr) << "the loading menu is current during the load";
+}
+
+TEST_F(ScenarioMenuTest, StartHandsTheRowsFolderToTheLoaderBehindTheLoadingMenu) {
+  SetScenarioLoader(&RecordLaunch);
+  gLaunches = 0;
+  Open();
+  List().SelectItem(0, true);
+  test::LogCapture log;
+  MenuGuiEventCallback(GuiEventListDoubleClick, 179, nullptr);
+  ASSERT_EQ(gLaunches, 1);
+  // The '%' of the folder name is data: it reaches the loader and the log unchanged.
+  EXPECT_EQ(gLaunched.folderTemplate, u"data\\scenarios\\100%s %i\\%s");
+  EXPECT_EQ(gLaunched.savedGame, 0);
+  EXPECT_TRUE(log.Contains(Format(GetText("loading_scenario_from_%s"), u"data\\scenarios\\100%s %i\\%s")));
+}
+
+TEST_F(ScenarioMenuTest, ScreenshotsShowTheGeneratedWallpapersControlsAndTexts) {
+  const std::filesystem::path game = TR_GAME_DIR;
+  for (const char* file : {"GUI.png", "wallpaper_main.png", "wallpaper_scenario.png"}) {
+    ASSERT_TRUE(std::filesystem::exists(game / "data/gfx" / file)) << file << " is drawn by the build";
+    std::filesystem::copy_file(game / "data/gfx" / file, folder_.path() / "data/gfx" / file,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  std::filesystem::copy_file(game / "lang_ENG.db", folder_.path() / "lang_ENG.db");
+  StringBase().Load("lang_LANGID.db", true);
+  std::vector<std::uint32_t> map(256 * 256);
+  for (int y = 0; y < 256; ++y) {
+    for (int x = 0; x < 256; ++x) map[static_cast<std::size_t>(y) * 256 + x] = ((x / 32 + y / 32) % 2) ? 0xFF3C5A3Cu : 0xFF2A4A6Au;
+  }
+  ASSERT_TRUE(SavePng(folder_.path() / "data/scenarios/Alpha/image.png", map.data(), 256, 256, 256));
+  GetGuiResourceCache().Clear();
+  GetGuiResourceCache().OnCreateDevice(&frame_->graphics());
+  GlobalTextureRecord(kTextureGuiSkin).Load(folder_.path() / "data/gfx/GUI.png", TextureHolder::kModeFile, 1);
+
+  Graphics& graphics = frame_->graphics();
+  auto shoot = [&](const char* file) {
+    for (int i = 0; i < 2; ++i) {
+      graphics.Clear(0xFF000000u);
+      CurrentMenu->Render(1.0f);
+    }
+    graphics.Present();
+    EXPECT_TRUE(graphics.SaveScreenshot(file));
+    // The wallpaper covers the corners that no control covers.
+    EXPECT_NE(graphics.ReadPixel(4, 4), 0xFF000000u) << file;
+  };
+  CurrentMenu = new cMainMenu();
+  recorder_.Clear();
+  shoot("menus_main_menu_screenshot.png");
+  EXPECT_NE(recorder_.FindText(GetText("mainmenu_start")), nullptr);
+
+  Open();
+  List().SelectItem(1, true);
+  recorder_.Clear();
+  shoot("menus_scenario_menu_screenshot.png");
+  EXPECT_NE(recorder_.FindText(u"Alpha Storm"), nullptr);
+  EXPECT_NE(recorder_.FindText(GetText("scenario_title")), nullptr);
+  GlobalTextureRecord(kTextureGuiSkin).Release();
+}
+
+}  // namespace
+}  // namespace tr

@@ -5,6 +5,7 @@
 #include "foundation/format.h"
 #include "gui/progress_bar.h"
 #include "platform/frame.h"
+#include "turn/theads.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -35,6 +36,8 @@ void cLoadingMenu::Render(float elapsed) {
 }
 
 void CreateScenarioSettingsMenu() {
+  // The worker finds the loaded game in state 1 and waits for the start.
+  if (gGame != nullptr) StartWorkerThread();
   LogLine(u"Creating next menu");
   ReleaseMenuPicture(kLoadingWallpaper);
   // The scenario settings menu comes with a later build: the game starts

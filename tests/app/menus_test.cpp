@@ -18,8 +18,10 @@
 #include "gui/button.h"
 #include "gui/progress_bar.h"
 #include "gui/static.h"
+#include "gui/texture_holder.h"
 #include "menu_fixture.h"
 #include "platform/graphics.h"
+#include "platform/texture.h"
 #include "support/log_capture.h"
 #include "world/gra.h"
 
@@ -123,6 +125,19 @@ TEST_F(MenuTest, TheLoadersProgressReachesTheLoadingMenuThroughTheAppPort) {
   EXPECT_EQ(static_cast<CDXUTProgressBar*>(loading->GetControl(263))->GetValue(), 45);
   CurrentMenu = new cMainMenu();
   port.SetLoadingProgress(50);  // no loading menu: nothing to show, nothing breaks
+}
+
+TEST_F(MenuTest, TheLoadersLastStepReleasesTheLoadingWallpaperAndSaysTheSettingsMenuIsMissing) {
+  const std::uint32_t texels[4] = {0xFF102030u, 0xFF102030u, 0xFF102030u, 0xFF102030u};
+  ASSERT_TRUE(SavePng(folder_.path() / "data/gfx/wallpaper_loading.png", texels, 2, 2, 2));
+  CurrentMenu = new cLoadingMenu();
+  ASSERT_NE(MenuPicture(kLoadingWallpaper).GetTexture(), nullptr);
+  test::LogCapture log;
+  cAppPresentation port;
+  port.ShowScenarioSettingsMenu();
+  EXPECT_EQ(log.lines().front(), u"Creating next menu");
+  EXPECT_EQ(MenuPicture(kLoadingWallpaper).GetTexture(), nullptr);
+  EXPECT_TRUE(log.ContainsText(u"Scenario settings menu not available yet"));
 }
 
 class PauseMenuTest : public test::MenuFixture {

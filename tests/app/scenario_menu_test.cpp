@@ -160,11 +160,11 @@ TEST_F(ScenarioMenuTest, ScreenshotsShowTheGeneratedWallpapersControlsAndTexts) 
   }
   std::filesystem::copy_file(game / "lang_ENG.db", folder_.path() / "lang_ENG.db");
   StringBase().Load("lang_LANGID.db", true);
-  std::vector<std::uint32_t> map(256 * 256);
-  for (int y = 0; y < 256; ++y) {
-    for (int x = 0; x < 256; ++x) map[static_cast<std::size_t>(y) * 256 + x] = ((x / 32 + y / 32) % 2) ? 0xFF3C5A3Cu : 0xFF2A4A6Au;
+  std::vector<std::uint32_t> map(512 * 512);
+  for (int y = 0; y < 512; ++y) {
+    for (int x = 0; x < 512; ++x) map[static_cast<std::size_t>(y) * 512 + x] = ((x / 64 + y / 64) % 2) ? 0xFF3C5A3Cu : 0xFF2A4A6Au;
   }
-  ASSERT_TRUE(SavePng(folder_.path() / "data/scenarios/Alpha/image.png", map.data(), 256, 256, 256));
+  ASSERT_TRUE(SavePng(folder_.path() / "data/scenarios/Alpha/image.png", map.data(), 512, 512, 512));
   GetGuiResourceCache().Clear();
   GetGuiResourceCache().OnCreateDevice(&frame_->graphics());
   GlobalTextureRecord(kTextureGuiSkin).Load(folder_.path() / "data/gfx/GUI.png", TextureHolder::kModeFile, 1);

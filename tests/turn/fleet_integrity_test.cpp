@@ -17,20 +17,6 @@ cJednostkaMorska& AddShip(cGame& game, int fleetId, std::u16string name) {
   return *game.navalUnits.back();
 }
 
-TEST(FleetIntegrity, ShipsAreLinkedToTheirFleets) {
-  test::TestWorld world(2, 2, 1);
-  auto fleet = std::make_unique<cFleet>();
-  fleet->id = 3;
-  cFleet& ref = *fleet;
-  world.game().fleets.push_back(std::move(fleet));
-  cJednostkaMorska& first = AddShip(world.game(), 3, u"Alpha");
-  cJednostkaMorska& second = AddShip(world.game(), 3, u"Beta");
-  CheckFleetIntegrity(world.game());
-  EXPECT_EQ(first.fleet, &ref);
-  EXPECT_EQ(second.fleet, &ref);
-  EXPECT_EQ(ref.ships, (std::list<cJednostkaMorska*>{&first, &second}));
-}
-
 TEST(FleetIntegrity, ShipOfAMissingFleetIsFatal) {
   test::TestWorld world(2, 2, 1);
   AddShip(world.game(), 7, u"Lonely");

@@ -1,11 +1,10 @@
 // The end of impulse: its steps in order, the short form of a new game, the
-// calendar, entrenchment and the choice of a new alliance leader.
+// calendar and entrenchment.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "foundation/fatal.h"
 #include "support/log_capture.h"
 #include "turn/gra_endturn.h"
 #include "turn/turn_fixture.h"
@@ -109,16 +108,6 @@ TEST_F(EndOfImpulseTest, ShortRunSkipsTheFullOnlyStepsAndStillAdvancesTheDate) {
   EXPECT_TRUE(log_.Contains(u"Koniec impulsu wykonany"));
 }
 
-TEST_F(EndOfImpulseTest, GameOverStopsBeforeTheDateMoves) {
-  game().turnsLeft = 0;
-  game().date = {3, 12, 1941};
-  EndOfImpulse(game(), 1);
-  EXPECT_EQ(game().gameOver, 1);
-  EXPECT_FALSE(log_.Contains(u"Zmieniam date"));
-  EXPECT_EQ(game().date.month, 12);
-  EXPECT_EQ(game().date.impulse, 3);
-}
-
 struct DateCase {
   cGameDate before;
   int impulses;
@@ -172,78 +161,6 @@ INSTANTIATE_TEST_SUITE_P(
                     TrenchCase{"PointsUsedInPlace", 4, 2, false, 2, 2}, TrenchCase{"Moved", 4, 1, true, 2, 0},
                     TrenchCase{"Capped", 4, 4, false, 3, 3}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(EndOfImpulseTest, MulberryExpiresAtTheFirstEndOfImpulseOfAMonth) {
-  auto& harbour = test::AddLandUnit<cMulberry>(world_, 2, 2, 1);
-  harbour.remainingTime = 1;
-  auto& lasting = test::AddLandUnit<cMulberry>(world_, 0, 0, 1);
-  lasting.remainingTime = 3;
-  EndOfImpulse(game(), 0);
-  ASSERT_EQ(game().landUnits.size(), 1u);
-  EXPECT_EQ(game().landUnits.front().get(), &lasting);
-  EXPECT_EQ(lasting.remainingTime, 2);
-  EXPECT_EQ(world_.hex(2, 2).unit, nullptr);
-}
-
-TEST_F(EndOfImpulseTest, RefreshRunsDownFreezesAndReserves) {
-  auto& frozen = test::AddLandUnit(world_, 0, 0, 1);
-  frozen.freezeTime = 2;
-  auto& forever = test::AddLandUnit(world_, 1, 0, 1);
-  forever.freezeTime = 10000;
-  auto& free = test::AddLandUnit(world_, 2, 0, 1);
-  free.freezeTime = 0;
-  free.attacked = 1;
-  game().fleets.push_back(std::make_unique<cFleet>());
-  game().fleets.back()->hasMoved = 1;
-  RefreshUnitsAndFleets(game(), true);
-  EXPECT_EQ(frozen.freezeTime, 1);
-  EXPECT_EQ(forever.freezeTime, 10000);
-  EXPECT_EQ(free.freezeTime, 0);
-  EXPECT_EQ(free.attacked, 0);
-  EXPECT_EQ(game().fleets.back()->hasMoved, 0);
-}
-
-TEST_F(EndOfImpulseTest, WarEconomyGrowsOnTheFirstImpulseOfAMonth) {
-  test::SetConstant(game(), 115, 4, 5.0);
-  test::SetConstant(game(), 115, 5, 10.0);
-  test::SetConstant(game(), 115, 7, 1.0);
-  test::SetWar(world_, 1, 2);
-  cCountry& regime = world_.country(1);
-  regime.orientation = kNationalistRegime;
-  regime.warEconomy = 85.0f;
-  cCountry& other = world_.country(2);
-  other.warEconomy = 100.0f;
-  for (int turn = 1; turn <= 4; ++turn) {
-    game().turn = turn;
-    RefreshCountries(game(), true);
-  }
-  // Turns 1 and 4 of three-impulse months: 95, then 105 capped at 100; at
-  // 100 and beyond the other constant applies without a cap.
-  EXPECT_FLOAT_EQ(regime.warEconomy, 100.0f);
-  EXPECT_FLOAT_EQ(other.warEconomy, 102.0f);
-}
-
-TEST_F(EndOfImpulseTest, NewLeaderIsTheStrongestActiveMemberLaterOnATie) {
-  test::TestWorld world(2, 2, 4);
-  world.country(1).alliance = kAllies;
-  world.country(1).politicalStrength = 30;
-  world.country(2).alliance = kAllies;
-  world.country(2).politicalStrength = 30;
-  world.country(3).alliance = kAllies;
-  world.country(3).politicalStrength = 60;
-  world.country(3).isActive = 0;
-  world.country(4).alliance = kAxis;
-  world.country(4).politicalStrength = 90;
-  EXPECT_EQ(ChooseNewAllianceLeader(world.game(), kAlliesLeader), &world.country(2));
-  EXPECT_EQ(ChooseNewAllianceLeader(world.game(), kComintern), nullptr);
-  EXPECT_TRUE(log_.Contains(u"Could not determine new leader - no countries left in alliance!"));
-}
-
-TEST_F(EndOfImpulseTest, AMonthWithoutImpulsesIsADataError) {
-  test::SetConstant(game(), 1, 7, 0);
-  EXPECT_THROW(CheckImpulsesPerMonth(game()), FatalExitError);
-  EXPECT_TRUE(log_.ContainsText(u"month 7 has 0 impulses"));
-}
 
 }  // namespace
 }  // namespace tr

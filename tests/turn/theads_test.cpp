@@ -160,17 +160,5 @@ TEST_F(WorkerTest, TurnThatIgnoresTheStopIsJoinedBeforeTheGameIsFreed) {
   EXPECT_TRUE(log_.ContainsText(u"Worker thread stopped after"));
 }
 
-TEST_F(WorkerTest, EventCheckRequestIsServedOutsideTheComputersPhase) {
-  world_.game().StoreGameState(kGameHumanIdle);
-  std::promise<void> checked;
-  SetEventCheckStep([&](cGame&) { checked.set_value(); });
-  StartWorkerThread();
-  gEventsCheckRequested.store(1);
-  checked.get_future().wait();
-  EXPECT_EQ(StopWorkerThread(), 0);
-  EXPECT_EQ(gEventsCheckRequested.load(), 0);
-  EXPECT_EQ(world_.game().GetGameState(), kGameHumanIdle);
-}
-
 }  // namespace
 }  // namespace tr

@@ -7,6 +7,7 @@
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "turn/convoy.h"
+#include "world/city_rules.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -20,7 +21,7 @@ cCity* PortCityOnNode(const cGame& game, int nodeId) {
   const sWezelGrafuMorz& node = game.seaGraph.GetNode(nodeId - 1);
   if (!game.map->IsInside(node.x, node.y)) return nullptr;
   cCity* city = game.map->GetHex(node.x, node.y)->city;
-  return city && (city->type == kCitySupplyPort || city->type == kCityPort) ? city : nullptr;
+  return city && IsPort(*city) ? city : nullptr;
 }
 
 // The node of a convoy's port: the node whose main hex is the city's hex.

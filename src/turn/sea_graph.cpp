@@ -5,6 +5,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "turn/fleet.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -34,6 +35,10 @@ bool MayEnter(const sWezelGrafuMorz& node, int countryId, bool friendlyPortsOnly
 }
 
 }  // namespace
+
+cSeaGraph::~cSeaGraph() {
+  if (SeaGraphAccess() == this) SetSeaGraphAccess(nullptr);
+}
 
 void cSeaGraph::Clear() {
   nodes.clear();
@@ -66,6 +71,14 @@ bool cSeaGraph::HasPassableEdge(int fromId, int toId, int countryId) const {
   if (!IsNodeId(fromId)) return false;
   return std::any_of(GetNode(fromId - 1).edges.begin(), GetNode(fromId - 1).edges.end(),
                      [&](const sSeaEdge& edge) { return edge.toNode == toId && IsPassageOpen(edge, countryId); });
+}
+
+bool cSeaGraph::LeavePortBecameEnemy(cFleet& fleet) {
+  const int zone = FindFirstSeaNeighbour(fleet.seaNodeId);
+  if (zone == -1) return false;
+  fleet.seaNodeId = zone;
+  LogFormat(u"%s left port which became enemy controlled and moved to %s", fleet.name, GetNode(zone - 1).name);
+  return true;
 }
 
 // The search goes depth by depth. A node reached again at the same depth

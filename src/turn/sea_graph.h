@@ -9,16 +9,24 @@
 #include <vector>
 
 #include "turn/sea_graph_node.h"
+#include "world/sea_graph_access.h"
 
 namespace tr {
 
 class cGame;
 
-class cSeaGraph {
+// Once loaded, the graph serves the map and city rules as their sea graph.
+class cSeaGraph : public cSeaGraphAccess {
  public:
-  // Reads "sea_nodes.csv" of the folder template into the nodes and marks
-  // their hexes on the game's map. A node number out of order, or a port city
-  // left without a node, is fatal (exit code 1).
+  cSeaGraph() = default;
+  cSeaGraph(const cSeaGraph&) = default;
+  cSeaGraph& operator=(const cSeaGraph&) = default;
+  ~cSeaGraph() override;
+
+  // Reads "sea_nodes.csv" of the folder template into the nodes, marks their
+  // hexes on the game's map and installs the graph for the map rules. A node
+  // number out of order, or a port city left without a node, is fatal (exit
+  // code 1).
   void LoadNodes(cGame& game, std::u16string_view folderTemplate);
   // Reads "sea_edges.csv" of the scenario; run after LoadNodes. Edges naming
   // a node that does not exist are logged and skipped.
@@ -30,16 +38,20 @@ class cSeaGraph {
   sWezelGrafuMorz& GetNode(int index);
   const sWezelGrafuMorz& GetNode(int index) const;
   sWezelGrafuMorz& NodeAt(int index) { return GetNode(index); }
-  int NodeCount() const { return static_cast<int>(nodes.size()); }
+  int NodeCount() const override { return static_cast<int>(nodes.size()); }
   bool IsNodeId(int nodeId) const { return nodeId >= 1 && nodeId <= NodeCount(); }
 
   // The first node whose main hex is (x, y), or -1.
-  int FindNodeIdByHex(int x, int y) const;
+  int FindNodeIdByHex(int x, int y) const override;
+  bool IsPortNode(int nodeId) const override { return IsNodeId(nodeId) && GetNode(nodeId - 1).IsPort(); }
   // The first edge of the node (file order) that leads to open sea, or -1.
   int FindFirstSeaNeighbour(int nodeId) const;
   // Whether some edge from -> to needs no passage hex or has one held by the
   // country or an ally.
   bool HasPassableEdge(int fromId, int toId, int countryId) const;
+  // A fleet in a port that fell to the enemy moves to the first open-sea
+  // zone beside it; false (nothing changed) when there is none.
+  bool LeavePortBecameEnemy(cFleet& fleet) override;
 
   // Breadth-first search over the running game's graph for the country. With
   // friendlyPortsOnly only ports held by the country or an ally are entered,

@@ -10,6 +10,7 @@
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "turn/sea_graph.h"
+#include "world/city_rules.h"
 #include "world/file_io.h"
 #include "world/gra.h"
 
@@ -45,8 +46,6 @@ void MarkHex(cMap& map, int x, int y, const sWezelGrafuMorz& node, bool setSeaZo
   hex->seaNodeMarker = static_cast<std::uint16_t>(node.id);
   if (setSeaZone) hex->seaZone = static_cast<std::uint16_t>(node.id);
 }
-
-bool IsPortCity(const cCity& city) { return city.type == kCitySupplyPort || city.type == kCityPort; }
 
 }  // namespace
 
@@ -90,12 +89,13 @@ void cSeaGraph::LoadNodes(cGame& game, std::u16string_view folderTemplate) {
   }
   bool portWithoutNode = false;
   for (const auto& city : game.cities) {
-    if (!IsPortCity(*city)) continue;
+    if (!IsPort(*city)) continue;
     if (map.IsInside(city->x, city->y) && map.GetHex(city->x, city->y)->seaNodeMarker != 0) continue;
     LogFormat(u"ERROR. There is no sea node for port city %s (%i, %i)", city->name, city->x, city->y);
     portWithoutNode = true;
   }
   if (portWithoutNode) ExitDestroyingGame(1);
+  SetSeaGraphAccess(this);
 }
 
 void cSeaGraph::LoadEdges(std::u16string_view scenarioName) {

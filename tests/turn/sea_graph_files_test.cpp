@@ -74,6 +74,7 @@ TEST_F(SeaGraphFilesTest, NodesLoadWithTheirHexesMarked) {
   EXPECT_TRUE(log.Contains(u"data\\scenarios\\S\\sea_nodes.csv"));
   EXPECT_TRUE(log.Contains(u"Otwarcie OK"));
   ASSERT_EQ(graph().NodeCount(), 3);
+  EXPECT_EQ(SeaGraphAccess(), &graph());  // the map rules now see it
   const sWezelGrafuMorz& sea = graph().GetNode(0);
   EXPECT_EQ(sea.type, kSeaNodeOpenSea);
   EXPECT_EQ(sea.name, u"North Sea");

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <list>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <vector>
 
 #include "support/log_capture.h"
 #include "support/world_builder.h"
+#include "turn/fleet.h"
+#include "units/jednostka_morska.h"
+#include "world/commander.h"
 #include "turn/sea_graph.h"
 
 namespace tr {
@@ -162,6 +166,68 @@ TEST_F(SeaGraphTest, Lookups) {
   EXPECT_FALSE(graph().HasPassableEdge(c, b, 1));
   EXPECT_THROW(graph().GetNode(3), std::out_of_range);
   EXPECT_THROW(graph().GetNode(-1), std::out_of_range);
+  EXPECT_TRUE(graph().IsPortNode(b));
+  EXPECT_FALSE(graph().IsPortNode(c));
+  EXPECT_FALSE(graph().IsPortNode(4));
+}
+
+TEST_F(SeaGraphTest, FleetLeavesACapturedPortForTheFirstSeaZone) {
+  const int port = AddNode(kSeaNodePort, 3);
+  const int other = AddNode(kSeaNodePort, 1);
+  const int sea = AddNode(kSeaNodeOpenSea);
+  graph().GetNode(sea - 1).name = u"Channel";
+  AddEdge(port, other);
+  AddEdge(port, sea);
+  cFleet fleet;
+  fleet.name = u"Home Fleet";
+  fleet.seaNodeId = port;
+  test::LogCapture log;
+  EXPECT_TRUE(graph().LeavePortBecameEnemy(fleet));
+  EXPECT_EQ(fleet.seaNodeId, sea);
+  EXPECT_TRUE(log.Contains(u"Home Fleet left port which became enemy controlled and moved to Channel"));
+  fleet.seaNodeId = other;
+  EXPECT_FALSE(graph().LeavePortBecameEnemy(fleet));
+  EXPECT_EQ(fleet.seaNodeId, other);
+}
+
+TEST_F(SeaGraphTest, BestCommanderOfEachOwnerGoesToItsShipsWithoutOne) {
+  const int zone = AddNode(kSeaNodeOpenSea);
+  const int elsewhere = AddNode(kSeaNodeOpenSea);
+  sCommander weak{.id = 10, .skill = 2};
+  sCommander strong{.id = 11, .skill = 5};
+  sCommander equal{.id = 12, .skill = 5};
+  sCommander enemy{.id = 13, .skill = 9};
+  std::vector<std::unique_ptr<cJednostkaMorska>> ships;
+  auto fleet = [&](int owner, int node, std::vector<sCommander*> commanders) {
+    auto f = std::make_unique<cFleet>();
+    f->countryId = owner;
+    f->seaNodeId = node;
+    for (sCommander* commander : commanders) {
+      ships.push_back(std::make_unique<cJednostkaMorska>());
+      ships.back()->attachedCommander = commander;
+      ships.back()->commanderId = 99;
+      f->ships.push_back(ships.back().get());
+    }
+    world_.game().fleets.push_back(std::move(f));
+  };
+  fleet(1, zone, {&weak, nullptr});
+  fleet(1, zone, {&strong, &equal, nullptr});  // the first of equals wins
+  fleet(1, elsewhere, {nullptr});
+  fleet(3, zone, {nullptr, &enemy});
+  fleet(2, zone, {nullptr});
+
+  graph().GetNode(zone - 1).ShareBestCommander(-1);
+  EXPECT_EQ(ships[1]->commanderId, 11);
+  EXPECT_EQ(ships[4]->commanderId, 11);
+  EXPECT_EQ(ships[0]->commanderId, 99);  // ships with a commander of their own keep theirs
+  EXPECT_EQ(ships[5]->commanderId, 99);  // another zone
+  EXPECT_EQ(ships[6]->commanderId, 13);
+  EXPECT_EQ(ships[8]->commanderId, -1);  // no commander among country 2's ships
+
+  std::list<cFleet*> here;
+  graph().GetNode(zone - 1).CollectFleets(here);
+  EXPECT_EQ(here.size(), 4u);
+  world_.game().fleets.clear();
 }
 
 // The search as first written: every usable edge queues its node again, and

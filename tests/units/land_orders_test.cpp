@@ -1,0 +1,196 @@
+// The computer's orders to land units, deployment, the reserve pool and the
+// destruction of a unit.
+#include <gtest/gtest.h>
+
+#include "support/log_capture.h"
+#include "units/movement_fixture.h"
+
+namespace tr {
+namespace {
+
+using test::LogCapture;
+using test::MovementWorld;
+
+class LandOrders : public MovementWorld {
+ protected:
+  LandOrders() {
+    for (sHex& hex : map().Hexes()) hex.controller = hex.owner = 1;
+    game().StoreGameState(kGameComputerTurn);
+  }
+
+  cCity& AddCity(int x, int y, int supply) {
+    auto city = std::make_unique<cCity>();
+    city->x = x;
+    city->y = y;
+    city->supplyInfo = {supply, 0, 0};
+    city->convoyInfo = {false, false, false};
+    map().GetHex(x, y)->city = city.get();
+    game().cities.push_back(std::move(city));
+    return *game().cities.back();
+  }
+
+  cJednostkaLadowa& Reserve(int owner) {
+    auto unit = std::make_unique<cJednostkaLadowa>();
+    unit->owner = owner;
+    unit->inReserve = 1;
+    game().reservePool.push_back(std::move(unit));
+    return static_cast<cJednostkaLadowa&>(*game().reservePool.back());
+  }
+};
+
+TEST_F(LandOrders, OrderToTheOwnHexMovesNothing) {
+  cJednostkaLadowa& unit = Mover(1, 5, 5, 3);
+  LogCapture log;
+  EXPECT_FALSE(unit.ExecuteMoveOrder(5, 5));
+  EXPECT_TRUE(log.Contains(u"Jednostka dostaďż˝a rozkaz by iďż˝ďż˝ na pole na ktďż˝rym juďż˝ stoi. No to stoi dalej."));
+}
+
+TEST_F(LandOrders, OccupiedTargetSendsTheUnitToTheNearestFreeHexNearer) {
+  cJednostkaLadowa& unit = Mover(1, 5, 8, 3);
+  AddLand(1, 5, 5);
+  unit.ComputeMoveRange(1);
+  EXPECT_TRUE(unit.ExecuteMoveOrder(5, 5));
+  // The first of the free hexes next to the target, in the range's row order.
+  EXPECT_EQ(map().GetHex(4, 5)->unit, &unit);
+  EXPECT_EQ(map().GetHex(5, 8)->unit, nullptr);
+  EXPECT_EQ(game().GetGameState(), kGameComputerTurn);
+  EXPECT_EQ(port_.CountEvents(u"animate-move"), 1);
+
+  unit.ComputeMoveRange(1);
+  unit.actionPoints = 0;
+  unit.moveRange.clear();  // nothing nearer than where it stands
+  EXPECT_FALSE(unit.ExecuteMoveOrder(5, 5));
+  EXPECT_EQ(unit.x, 4);
+}
+
+TEST_F(LandOrders, MoveTowardHexKeepsAPointInHand) {
+  cJednostkaLadowa& unit = Mover(1, 5, 10, 3);
+  unit.MoveTowardHex(5, 0);
+  EXPECT_EQ(unit.y, 8);
+  EXPECT_EQ(unit.actionPoints, 1);
+}
+
+TEST_F(LandOrders, StandingAsideTakesTheCheapestFreeHex) {
+  SetLandCost(1, 2);
+  map().GetHex(5, 4)->terrain = 2;  // costs 1
+  cJednostkaLadowa& unit = Mover(1, 5, 5, 4);
+  EXPECT_TRUE(unit.OrderMove());
+  EXPECT_EQ(map().GetHex(5, 4)->unit, &unit);
+}
+
+TEST_F(LandOrders, GreedyWalkToTheUltimateTargetStopsAtTheSea) {
+  cJednostkaLadowa& unit = Mover(1, 5, 8, 3);
+  unit.aiUltimateTargetX = 5;
+  unit.aiUltimateTargetY = 2;
+  for (int x = 0; x < 12; ++x) map().GetHex(x, 5)->terrain = 0;
+  EXPECT_FALSE(unit.MoveTowardUltimateTarget());
+  EXPECT_EQ(unit.y, 8);
+  for (int x = 0; x < 12; ++x) map().GetHex(x, 5)->terrain = 1;
+  EXPECT_TRUE(unit.MoveTowardUltimateTarget());
+  EXPECT_EQ(unit.y, 5);
+}
+
+TEST_F(LandOrders, OrderWithoutARouteIsDropped) {
+  cJednostkaLadowa& unit = Mover(1, 5, 8, 3);
+  LogCapture log;
+  unit.SetAiOrder(5, 2, 2, 3);
+  EXPECT_EQ(unit.aiOrder, 0);
+  EXPECT_EQ(unit.aiTargetX, -1);
+  EXPECT_TRUE(log.Contains(u"ERROR: Nie znaleziono sciezki dla rozkazu nr 5"));
+  unit.SetAiOrder(4, 2, 2, 1);
+  EXPECT_EQ(unit.aiOrder, 4);
+  EXPECT_EQ(unit.aiTargetX, 2);
+  EXPECT_EQ(unit.aiUltimateTargetX, -1);
+}
+
+TEST_F(LandOrders, DeploymentTakesTheCityInTheLaterDirection) {
+  game().playerControl.currentCountry = &country(1);
+  AddCity(5, 4, 6);  // north of (5, 5)
+  AddCity(5, 6, 7);  // south
+  cJednostkaLadowa& unit = Reserve(1);
+  ASSERT_TRUE(unit.DeployNearCity(5, 5));
+  EXPECT_EQ(unit.supplySourceY, 6);
+  EXPECT_EQ(unit.supply, 7);
+  EXPECT_EQ(unit.movedThisTurn, 1);
+  EXPECT_EQ(unit.inReserve, 0);
+  EXPECT_TRUE(game().reservePool.empty());
+  EXPECT_EQ(game().landUnits.back().get(), &unit);
+  EXPECT_EQ(map().GetHex(5, 5)->unit, &unit);
+}
+
+TEST_F(LandOrders, DeploymentWithoutACityIsRefusedAndTheUnitWaits) {
+  game().playerControl.currentCountry = &country(1);
+  cJednostkaLadowa& unit = Reserve(1);
+  LogCapture log;
+  EXPECT_FALSE(unit.DeployNearCity(8, 8));
+  EXPECT_TRUE(log.Contains(u"Error while deploying unit: cant find appropriate city near (8,8)"));
+  EXPECT_EQ(game().reservePool.size(), 1u);
+  EXPECT_EQ(map().GetHex(8, 8)->unit, nullptr);
+}
+
+TEST_F(LandOrders, ReservePoolAndBack) {
+  cJednostkaLadowa& unit = Mover(1, 3, 3, 2);
+  unit.name = u"1st Rifles";
+  LogCapture log;
+  EXPECT_EQ(unit.MoveToReservePool(), -1);
+  EXPECT_TRUE(log.Contains(u"map --> reserve pool: 1st Rifles"));
+  EXPECT_TRUE(game().landUnits.empty());
+  EXPECT_EQ(game().reservePool.back().get(), &unit);
+  EXPECT_EQ(unit.x, -1);
+  EXPECT_EQ(map().GetHex(3, 3)->unit, nullptr);
+}
+
+TEST_F(LandOrders, StrategicMoveChargesTheOwner) {
+  game().constants.SetSlot(consts_layout::kStrategicMoveCost + kMechanizedDivision, 3);
+  country(1).strategicMovementPoints = 5;
+  cJednostkaLadowa& unit = Mover(1, 3, 3, 4, kMechanizedDivision);
+  unit.StrategicMove(9, 9);
+  EXPECT_EQ(map().GetHex(9, 9)->unit, &unit);
+  EXPECT_EQ(map().GetHex(3, 3)->unit, nullptr);
+  EXPECT_EQ(unit.actionPoints, 0);
+  EXPECT_EQ(country(1).strategicMovementPoints, 2);
+}
+
+class KillAboard : public LandOrders, public testing::WithParamInterface<int> {};
+
+TEST_P(KillAboard, LeavesItsListAndSendsTheCommanderHome) {
+  const int shipType = GetParam();
+  auto ship = std::make_unique<cJednostkaMorska>();
+  ship->SetType(shipType);
+  auto owned = std::make_unique<cJednostkaLadowa>();
+  cJednostkaLadowa& unit = *owned;
+  unit.owner = 1;
+  unit.transporter = ship.get();
+  ship->carriedUnit = &unit;
+  auto& list = shipType == kCargoShip ? game().aboardUnitsA : game().aboardUnitsB;
+  list.push_back(std::move(owned));
+  sCommander& commander = AddCommander(1, 1, 2, 0);
+  commander.state = kCommanderAssigned;
+  Attach(commander, unit);
+  country(2).reconSpottedUnits.push_back(&unit);
+
+  unit.Kill();
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(commander.state, kCommanderOnHisWay);
+  EXPECT_EQ(commander.headquarters, nullptr);
+  EXPECT_EQ(ship->carriedUnit, nullptr);
+  EXPECT_TRUE(country(2).reconSpottedUnits.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ships, KillAboard, testing::Values(kCargoShip, kAmphibiousShip));
+
+TEST_F(LandOrders, KillOnTheMapForgetsTheUnitEverywhere) {
+  cJednostkaLadowa& unit = Mover(1, 4, 4, 2);
+  sAttack attack;
+  attack.defender = &unit;
+  game().playerControl.BeginAttack(attack);
+  game().playerControl.undo.unit = &unit;
+  unit.Kill();
+  EXPECT_TRUE(game().landUnits.empty());
+  EXPECT_EQ(map().GetHex(4, 4)->unit, nullptr);
+  EXPECT_EQ(game().playerControl.undo.unit, nullptr);
+  EXPECT_EQ(game().playerControl.GetPendingAttack()->defender, nullptr);
+}
+
+}  // namespace
+}  // namespace tr

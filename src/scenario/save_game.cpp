@@ -51,8 +51,7 @@ std::u16string_view Trim(std::u16string_view text) {
 
 // A refused name would leave "data\save" or become a format.
 bool IsAcceptableSaveName(std::u16string_view name) {
-  if (name.empty() || !IsSafeFileName(name)) return false;
-  return name.find(u"..") == std::u16string_view::npos && name.find_first_of(u"\\/%:") == std::u16string_view::npos;
+  return IsSafeFileName(name) && name.find(u'%') == std::u16string_view::npos;
 }
 
 struct sSaveStep {

@@ -1,4 +1,5 @@
-// The game object's life: the empty game, the load sequence, the teardown.
+// The game object's life: the empty game and the teardown (the load sequence
+// is gra_load.cpp).
 #include "world/gra.h"
 
 #include "foundation/console_log.h"
@@ -22,44 +23,6 @@ cGame::~cGame() {
   viewingCountry = nullptr;
   countries.clear();
   if (gGame == this) gGame = nullptr;
-}
-
-void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
-  folderTemplate = folder;
-  loadedGame = loaded;
-  gGame = this;
-  cPresentation& screen = Presentation();
-  // later: create the report list and the automatic-events repository
-  screen.SetLoadingProgress(5);
-  gameOver = 0;
-  // later: read "Info.ini"
-  screen.SetLoadingProgress(10);
-  // later: read "consts.csv"
-  screen.SetLoadingProgress(15);
-  map = std::make_unique<cMap>();
-  map->Load(folderTemplate);
-  screen.SetLoadingProgress(20);
-  // later: "flags.txt", "cities.csv" with the cities put on their hexes
-  screen.SetLoadingProgress(25);
-  // later: commanders, land and air units placed on their hexes, fleets, ships
-  screen.SetLoadingProgress(35);
-  // later: "countries.csv", "unit_names.csv"
-  screen.SetLoadingProgress(40);
-  // later: "airship_attacks.csv", "airrecon_units.csv"
-  screen.SetLoadingProgress(45);
-  // later: one computer-opponent object per country
-  relations.LoadRelationsAndLosses(folderTemplate, CountryCount());
-  viewingCountry = nullptr;
-  screen.SetLoadingProgress(50);
-  // later: strategic movement, event engine, convoy manager, save context
-  screen.SetLoadingProgress(55);
-  screen.SetLoadingProgress(60);
-  // later: music player, in-game panels
-  screen.SetLoadingProgress(65);
-  // later: map skin
-  screen.SetLoadingProgress(70);
-  // later: units skin
-  screen.SetLoadingProgress(75);
 }
 
 void cGame::Teardown() {

@@ -53,6 +53,20 @@ class cGame {
   // "%s" for the file name); loadedGame is 1 for a saved game. Becomes gGame
   // before it reads anything.
   void Load(std::u16string_view folderTemplate, std::int32_t loadedGame);
+  // The passes over the loaded data, in their ten steps (gra_finish.cpp).
+  void FinishLoading(std::u16string_view folderTemplate);
+  // Logs every land hex whose controller, owner or original owner is no
+  // country, and tells the player once; loading goes on.
+  void CheckHexOwners();
+  void UpdateCitiesAfterLoad();
+  // New games: each event's favoured option goes into the automatic events.
+  void RegisterAutoEvents();
+  // The music player and the in-game panels.
+  void CreatePanels();
+  // Hands the first turn over (game_start.cpp): state 7 for a human country,
+  // 9 for a computer country.
+  void StartGame();
+  void InitMusic();
 
   // The part of the teardown that must happen before anything is freed, also
   // when a fatal data error ends the program: state 15, the worker stopped,

@@ -116,8 +116,7 @@ void cGame::InitNextIds() {
   nextLandUnitId = highestLand + 1;
   nextAirUnitId = highestAir + 1;
 
-  // The convoys are not kept yet; their numbers start at 1.
-  nextConvoyId = 1;
+  nextConvoyId = convoys.HighestId() + 1;
 }
 
 void cGame::DestroyReserveUnitsOfCountry(int countryId) {

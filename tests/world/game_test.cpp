@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/fatal.h"
-#include "foundation/text.h"
 #include "support/log_capture.h"
-#include "support/temp_dir.h"
 #include "support/world_builder.h"
 #include "world/game_services.h"
 #include "world/gra.h"
@@ -109,33 +107,6 @@ TEST(Game, CountryLookup) {
   EXPECT_EQ(world.game().GetCountry(3), nullptr);
   EXPECT_EQ(world.game().GetCountry(-1), nullptr);
   EXPECT_EQ(CountLines(log, u"ERROR: Country ID 3 does not exist (2 countries)"), 1);
-}
-
-TEST(GameLoad, ReadsTheMapAndRelationsWithProgress) {
-  test::TempDir dir;
-  cMap(2, 2).Save(Utf8ToUtf16(dir.path().string()), u"");
-  dir.Write("relations.csv", "#\n");
-  dir.Write("losses.csv", "#\n");
-  cHeadlessPresentation screen;
-  ScopedPresentation installed(screen);
-  cGame* before = gGame;
-  {
-    cGame game;
-    game.Load(Utf8ToUtf16(dir.path().string()) + u"/%s", 1);
-    EXPECT_EQ(gGame, &game);
-    EXPECT_EQ(game.loadedGame, 1);
-    ASSERT_NE(game.map, nullptr);
-    EXPECT_EQ(game.map->GetWidth(), 2);
-    EXPECT_EQ(game.viewingCountry, nullptr);
-    std::vector<std::u16string> progress;
-    for (const auto& e : screen.events()) {
-      if (e.starts_with(u"progress ")) progress.push_back(e.substr(9));
-    }
-    EXPECT_EQ(progress, (std::vector<std::u16string>{u"5", u"10", u"15", u"20", u"25", u"35", u"40",
-                                                      u"45", u"50", u"55", u"60", u"65", u"70", u"75"}));
-  }
-  EXPECT_EQ(gGame, nullptr);
-  gGame = before;
 }
 
 }  // namespace

@@ -1,0 +1,141 @@
+// Finishing a load and starting play.
+#include "world/game_start.h"
+
+#include "foundation/console_log.h"
+#include "foundation/game_lock.h"
+#include "scenario/city_info_files.h"
+#include "scenario/topography_file.h"
+#include "turn/gra_endturn.h"
+#include "world/gra.h"
+#include "world/presentation.h"
+#include "world/turn_order.h"
+
+namespace tr {
+
+std::atomic<bool> gDeferredEndTurnRequest{false};
+
+namespace {
+
+// A country whose special flags are 1 ends its turn at once when it starts.
+constexpr std::int32_t kCountryEndsTurnAtOnce = 1;
+
+void FinishNewGame(cGame& game, cPresentation& screen) {
+  EndOfImpulse(game, 0);
+  screen.SetLoadingProgress(90);
+  game.RegisterAutoEvents();
+  screen.SetLoadingProgress(95);
+  const std::int32_t paradrop = game.constants.ParadropInterval();
+  for (const auto& unit : game.landUnits) unit->turnsSinceParadrop = paradrop;
+}
+
+void FinishSavedGame(cGame& game, cPresentation& screen) {
+  LogLine(u"Supply state reset not run: the supply rules are not part of this build yet");
+  LoadCitiesSupplyAndConvoyInfo(game, game.folderTemplate);
+  screen.SetLoadingProgress(90);
+  game.strategicMovement->Init(game.CountryCount());
+  LoadTopography(*game.strategicMovement, *game.map, game.folderTemplate);
+  for (const auto& unit : game.landUnits) unit->ComputeCombatValue();
+  screen.SetLoadingProgress(95);
+  game.reports.Load(game.folderTemplate);
+  game.autoEvents.Load(game.folderTemplate);
+}
+
+// The turn handed to a country that ends it at once is passed on by the
+// frame; any other country's view is centred.
+void RequestEndOrCentre(cGame& game) {
+  cCountry* current = game.playerControl.currentCountry;
+  if (current && current->specialFlags == kCountryEndsTurnAtOnce) {
+    gDeferredEndTurnRequest.store(true);
+  } else {
+    game.playerControl.CenterOnCurrentCountry(true);
+  }
+}
+
+}  // namespace
+
+cGame* LoadNewScenario(std::u16string_view folderTemplate, std::int32_t loadedGame) {
+  auto* game = new cGame();
+  gGame = game;
+  game->Load(folderTemplate, loadedGame);
+  cPresentation& screen = Presentation();
+
+  screen.SetLoadingProgress(80);
+  game->FinishLoading(game->folderTemplate);
+  CheckImpulsesPerMonth(*game);
+
+  screen.SetLoadingProgress(85);
+  game->map->RefreshHexes();
+
+  if (loadedGame == 0) {
+    FinishNewGame(*game, screen);
+  } else if (loadedGame == 1) {
+    FinishSavedGame(*game, screen);
+  }
+
+  screen.SetLoadingProgress(100);
+  LogLine(u"-- Loading new scenario done!");
+  game->StoreGameState(kGameLoaded);
+  LogFormat(u"---- Game state = %i", static_cast<int>(kGameLoaded));
+
+  GameLockGuard lock(__FILE__, __LINE__);
+  screen.ShowScenarioSettingsMenu();
+  return game;
+}
+
+void cGame::StartGame() {
+  cPresentation& screen = Presentation();
+  screen.LoadPauseWallpaper();
+  LogLine(u"============== Starting game ==============");
+  if (cCountry* human = FindNextHumanCountry(countries, playerControl.currentCountry)) {
+    human->RecalculateUnitsVisibility();
+  }
+  LogLine(u"Updating units appearance");
+  screen.ChooseFontsForZoom();
+  LogLine(u"Updating cities appearance");
+  LogLine(u"Updating minimapr 2nd layer");
+  screen.UpdateMinimapOwnershipLayer();
+
+  playerControl.ClearSelection();
+  LogLine(u"Initializing music");
+  InitMusic();
+
+  LogLine(u"Closing menu, setting callbacks");
+  screen.CloseMenu();
+  screen.InstallGameCallbacks();
+  LogLine(u"============== Enjoy your game :)");
+  screen.ChooseFontsForZoom();
+  RequestEndOrCentre(*this);
+
+  cCountry* current = playerControl.currentCountry;
+  if (current && current->humanControlled) {
+    viewingCountry = current;
+    Resume();
+    screen.ChooseFontsForZoom();
+    RequestEndOrCentre(*this);
+    return;
+  }
+  if (viewingCountry == nullptr) {
+    for (const auto& country : countries) {
+      if (country->humanControlled) {
+        viewingCountry = country.get();
+        break;
+      }
+    }
+  }
+  if (viewingCountry) viewingCountry->RecalculateUnitsVisibility();
+  SetGameState(kGameComputerTurn);
+}
+
+void cGame::InitMusic() {
+  int playlist = -1;
+  cPresentation& screen = Presentation();
+  for (const auto& country : countries) {
+    if (country->humanControlled && screen.HasMusicPlaylist(country->id)) {
+      playlist = country->id;
+      break;
+    }
+  }
+  screen.StartMusic(playlist);
+}
+
+}  // namespace tr

@@ -1,0 +1,141 @@
+// The load sequence: every file of a scenario or save folder read in its
+// fixed order while the loading screen's progress moves from 5 to 75 %, and
+// the cities and units put on their hexes.
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/air_recon_file.h"
+#include "scenario/air_units_file.h"
+#include "scenario/airship_attacks_file.h"
+#include "scenario/cities_file.h"
+#include "scenario/commanders_file.h"
+#include "scenario/countries_file.h"
+#include "scenario/flags_file.h"
+#include "scenario/fleets_file.h"
+#include "scenario/land_units_file.h"
+#include "scenario/naval_units_file.h"
+#include "scenario/scenario_constants.h"
+#include "scenario/scenario_info.h"
+#include "scenario/unit_names_file.h"
+#include "world/gra.h"
+#include "world/presentation.h"
+
+namespace tr {
+
+namespace {
+
+// Puts each unit of the list with a position on its hex. Every clash and
+// every position off the map is logged before the load ends, so one run
+// names all of them.
+template <typename UnitList>
+void PlaceUnits(cMap& map, const UnitList& units, std::u16string_view kind) {
+  bool failed = false;
+  for (const auto& unit : units) {
+    if (unit->x == -1 || unit->y == -1) continue;
+    if (!map.IsInside(unit->x, unit->y)) {
+      LogFormat(u"ERROR: Trying to place %s unit %s (ID=%i) to hex (%i, %i) outside the map", kind, unit->name,
+                unit->id, unit->x, unit->y);
+      failed = true;
+      continue;
+    }
+    sHex& hex = *map.GetHex(unit->x, unit->y);
+    if (hex.unit != nullptr) {
+      LogFormat(u"ERROR: Trying to place %s unit %s (ID=%i) to hex (%i, %i) occupied by %s (ID=%i)", kind,
+                unit->name, unit->id, unit->x, unit->y, hex.unit->name, hex.unit->id);
+      failed = true;
+      continue;
+    }
+    hex.unit = unit.get();
+  }
+  if (failed) ExitDestroyingGame(1);
+}
+
+void PlaceCities(cMap& map, const std::list<std::unique_ptr<cCity>>& cities) {
+  bool failed = false;
+  for (const auto& city : cities) {
+    if (!map.IsInside(city->x, city->y)) {
+      LogFormat(u"ERROR: City %s lies outside the map at hex (%i, %i)", city->name, city->x, city->y);
+      failed = true;
+      continue;
+    }
+    sHex& hex = *map.GetHex(city->x, city->y);
+    if (hex.city != nullptr) {
+      LogFormat(u"ERROR: Trying to place city %s to hex (%i, %i) occupied by %s", city->name, city->x, city->y,
+                hex.city->name);
+      failed = true;
+      continue;
+    }
+    hex.city = city.get();
+  }
+  if (failed) ExitDestroyingGame(1);
+}
+
+}  // namespace
+
+void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
+  folderTemplate = folder;
+  loadedGame = loaded;
+  gGame = this;
+  cPresentation& screen = Presentation();
+  reports.Clear();
+  autoEvents.Clear();
+
+  screen.SetLoadingProgress(5);
+  gameOver = 0;
+  LoadScenarioInfo(*this, folderTemplate);
+
+  screen.SetLoadingProgress(10);
+  LoadScenarioConstants(constants, scenarioName);
+
+  screen.SetLoadingProgress(15);
+  map = std::make_unique<cMap>();
+  map->Load(folderTemplate);
+
+  screen.SetLoadingProgress(20);
+  LoadFlags(*this, folderTemplate);
+  LoadCities(*this, folderTemplate);
+  PlaceCities(*map, cities);
+
+  screen.SetLoadingProgress(25);
+  LoadCommanders(*this, folderTemplate);
+  LoadLandUnits(*this, folderTemplate);
+  PlaceUnits(*map, landUnits, u"land");
+  LoadAirUnits(*this, folderTemplate);
+  PlaceUnits(*map, airUnits, u"air");
+  LoadFleets(*this, folderTemplate);
+  LoadNavalUnits(*this, folderTemplate);
+
+  screen.SetLoadingProgress(35);
+  LoadCountries(*this, folderTemplate);
+  LoadUnitNames(*this, folderTemplate);
+
+  screen.SetLoadingProgress(40);
+  LoadAirshipAttacks(*this, folderTemplate);
+  LoadAirReconUnits(*this, folderTemplate);
+
+  screen.SetLoadingProgress(45);
+  // later: one computer-opponent object per country
+  relations.LoadRelationsAndLosses(folderTemplate, CountryCount());
+  viewingCountry = nullptr;
+
+  screen.SetLoadingProgress(50);
+  strategicMovement = std::make_unique<cStrategicMovement>();
+  events = std::make_unique<cEventEngine>();
+  convoys.Clear();
+  saveContext = std::make_unique<cGameSaver>(*this);
+
+  screen.SetLoadingProgress(55);
+  screen.SetLoadingProgress(60);
+  CreatePanels();
+
+  screen.SetLoadingProgress(65);
+  screen.LoadMapSkin();
+
+  screen.SetLoadingProgress(70);
+  screen.LoadUnitsSkin();
+
+  screen.SetLoadingProgress(75);
+}
+
+void cGame::CreatePanels() { Presentation().CreateGamePanels(); }
+
+}  // namespace tr

@@ -1,0 +1,138 @@
+// Saving a whole game: the save folder of a name, load-save-load with
+// byte-identical files, a save that fails half-way, and the message.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "foundation/fatal.h"
+#include "scenario/save_game.h"
+#include "support/log_capture.h"
+#include "support/test_scenario.h"
+#include "world/game_start.h"
+#include "world/headless_presentation.h"
+
+namespace tr {
+namespace {
+
+namespace fs = std::filesystem;
+
+using FolderBytes = std::map<std::string, std::string>;
+
+class SaveGameTest : public testing::Test {
+ protected:
+  SaveGameTest() : scoped_(screen_) { scenario_.Write(); }
+  ~SaveGameTest() override { DestroyGame(); }
+
+  static void DestroyGame() {
+    delete gGame;
+    gGame = nullptr;
+  }
+  // Loads a scenario (flag 0) or a save (flag 1), replacing the running game.
+  cGame& Load(std::u16string_view folderTemplate, int loaded) {
+    DestroyGame();
+    cGame& game = *LoadNewScenario(folderTemplate, loaded);
+    game.saveContext->clock = [] { return sLocalTime{2010, 7, 15, 14, 5}; };
+    return game;
+  }
+  cGame& LoadScenario() { return Load(scenario_.FolderTemplate(), 0); }
+  cGame& LoadSave(std::u16string_view name) { return Load(u"data\\save\\" + std::u16string(name) + u"\\%s", 1); }
+
+  FolderBytes Files(const std::string& save) const {
+    FolderBytes files;
+    for (const auto& entry : fs::directory_iterator(scenario_.root() / "data/save" / save)) {
+      files[entry.path().filename().string()] = test::ReadFileBytes(entry.path());
+    }
+    return files;
+  }
+
+  test::TestScenario scenario_;
+  cHeadlessPresentation screen_;
+  ScopedPresentation scoped_;
+};
+
+TEST_F(SaveGameTest, LoadSaveLoadKeepsTheGameAndResavesByteForByte) {
+  cGame& fresh = LoadScenario();
+  fresh.reports.Add(sReport{});
+  ASSERT_TRUE(fresh.saveContext->SaveGame(u"first", false));
+  const FolderBytes first = Files("first");
+  EXPECT_EQ(first.size(), static_cast<std::size_t>(kSaveFileCount));
+  EXPECT_NE(first.at("Info.ini").find("Date = 10.07.15 14:05"), std::string::npos);
+  EXPECT_EQ(screen_.CountEvents(u"text-dialog Save game|"), 1);
+
+  cGame& loaded = LoadSave(u"first");
+  EXPECT_EQ(loaded.loadedGame, 1);
+  EXPECT_EQ(loaded.CountryCount(), 3);
+  EXPECT_EQ(loaded.cities.size(), 6u);
+  EXPECT_EQ(loaded.reservePool.size(), 2u);
+  EXPECT_EQ(loaded.aboardUnitsA.size(), 1u);
+  EXPECT_EQ(loaded.reports.Reports().size(), 1u);
+  EXPECT_EQ(loaded.autoEvents.pairs.size(), 2u);
+  EXPECT_EQ(loaded.convoys.ConvoysOf(1).front().id, 3);
+  EXPECT_EQ(loaded.flags[17], -4);
+  ASSERT_TRUE(loaded.saveContext->SaveGame(u"second", true));
+  const FolderBytes second = Files("second");
+  ASSERT_EQ(second.size(), first.size());
+  for (const auto& [file, bytes] : first) {
+    const std::string& other = second.at(file);
+    std::size_t at = 0;
+    while (at < bytes.size() && at < other.size() && bytes[at] == other[at]) ++at;
+    EXPECT_TRUE(other == bytes) << file << " differs at byte " << at << " of " << bytes.size() << ": "
+                                << int(bytes[at]) << " then " << int(other[at]);
+  }
+}
+
+TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  const FolderBytes before = Files("slot");
+  game.flags[5] = 99;
+  game.saveContext->stepCheck = [](int step, std::u16string_view) { return step != 10; };
+  test::LogCapture log;
+  EXPECT_FALSE(game.saveContext->SaveGame(u"slot", false));
+  EXPECT_TRUE(log.Contains(u"ERROR: Saving stopped at flags.txt (file 10 of 23)"));
+  EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
+  EXPECT_TRUE(Files("slot") == before);
+  EXPECT_FALSE(fs::exists(scenario_.root() / "data/save/slot.saving"));
+  EXPECT_EQ(LoadSave(u"slot").flags[5], 0);
+}
+
+TEST_F(SaveGameTest, FilesTheSaveDoesNotWriteStayInTheFolder) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"kept", true));
+  std::ofstream(scenario_.root() / "data/save/kept/image.png", std::ios::binary) << "picture";
+  ASSERT_TRUE(game.saveContext->SaveGame(u"kept", true));
+  EXPECT_EQ(test::ReadFileBytes(scenario_.root() / "data/save/kept/image.png"), "picture");
+  EXPECT_TRUE(SaveFolderExists(u"kept"));
+  EXPECT_FALSE(SaveFolderExists(u"never"));
+}
+
+struct NameCase {
+  std::u16string_view name;
+  std::u16string_view folder;  // empty: refused
+};
+
+class SaveFolderName : public testing::TestWithParam<NameCase> {};
+
+TEST_P(SaveFolderName, IsTrimmedCutOrRefused) { EXPECT_EQ(SaveFolderPath(GetParam().name), GetParam().folder); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, SaveFolderName,
+    testing::Values(NameCase{u"  spaced name \t", u"data\\save\\spaced name"},
+                    NameCase{u"abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabcdefghij",
+                             u"data\\save\\abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabcd"},
+                    NameCase{u"..", u""}, NameCase{u"a..b", u""}, NameCase{u"a/b", u""}, NameCase{u"a\\b", u""},
+                    NameCase{u"50%s", u""}, NameCase{u"   ", u""}));
+
+TEST_F(SaveGameTest, PbemTurnGoesIntoItsOwnFolder) {
+  cGame& game = LoadScenario();
+  test::LogCapture log;
+  ASSERT_TRUE(game.saveContext->SavePbemGame(u"Duel"));
+  EXPECT_TRUE(log.Contains(u"Zapisuej gre PBEM to katalogu data\\pbem\\Duel"));
+  EXPECT_TRUE(fs::exists(scenario_.root() / "data/pbem/Duel/land_units.csv"));
+  EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
+}
+
+}  // namespace
+}  // namespace tr

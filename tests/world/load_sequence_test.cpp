@@ -1,0 +1,179 @@
+// The whole load of a scenario: progress, the files in order, placement on
+// the map, the finishing passes and the start of play.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "foundation/fatal.h"
+#include "support/log_capture.h"
+#include "support/test_scenario.h"
+#include "world/game_start.h"
+#include "world/headless_presentation.h"
+
+namespace tr {
+namespace {
+
+class LoadSequence : public testing::Test {
+ protected:
+  LoadSequence() : screen_(std::make_unique<cHeadlessPresentation>(true)), scoped_(*screen_) {}
+  ~LoadSequence() override { DestroyGame(); }
+
+  cGame& Load() {
+    scenario_.Write();
+    return *LoadNewScenario(scenario_.FolderTemplate(), 0);
+  }
+  // The exit code of a load that must fail, with the game it left torn down.
+  int FailingLoadCode() {
+    try {
+      Load();
+    } catch (const FatalExitError& error) {
+      DestroyGame();
+      return error.code();
+    }
+    return -1;
+  }
+  static void DestroyGame() {
+    delete gGame;
+    gGame = nullptr;
+  }
+  std::vector<int> Progress() const {
+    std::vector<int> steps;
+    for (const std::u16string& event : screen_->events()) {
+      if (event.starts_with(u"progress ")) steps.push_back(std::stoi(std::string(event.begin() + 9, event.end())));
+    }
+    return steps;
+  }
+
+  test::TestScenario scenario_;
+  std::unique_ptr<cHeadlessPresentation> screen_;
+  ScopedPresentation scoped_;
+  test::LogCapture log_;
+};
+
+TEST_F(LoadSequence, NewScenarioLoadsEveryTableAndEndsInStateOne) {
+  cGame& game = Load();
+  EXPECT_EQ(gGame, &game);
+  EXPECT_EQ(Progress(), (std::vector<int>{5, 10, 15, 20, 25, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90, 95, 100}));
+  EXPECT_TRUE(log_.Contains(u"-- Loading new scenario done!"));
+  EXPECT_TRUE(log_.Contains(u"---- Game state = 1"));
+  EXPECT_EQ(game.GetGameState(), kGameLoaded);
+  EXPECT_EQ(screen_->events().back(), u"scenario-settings-menu");
+
+  EXPECT_EQ(game.scenarioName, u"Test");
+  EXPECT_EQ(game.CountryCount(), 3);
+  EXPECT_EQ(game.cities.size(), 6u);
+  EXPECT_EQ(game.map->GetHex(2, 4)->city->name, u"London");
+  ASSERT_EQ(game.landUnits.size(), 2u);
+  EXPECT_EQ(game.map->GetHex(1, 0)->unit, game.landUnits.front().get());
+  EXPECT_EQ(game.map->GetHex(0, 2)->unit, game.airUnits.front().get());
+  EXPECT_EQ(game.aboardUnitsA.size(), 1u);
+  EXPECT_EQ(game.reservePool.size(), 2u);
+  EXPECT_EQ(game.navalReserve.size(), 1u);
+  ASSERT_EQ(game.fleets.size(), 2u);
+  EXPECT_EQ(game.fleets.front()->ships.size(), 1u);
+  EXPECT_EQ(game.seaGraph.NodeCount(), 4);
+  EXPECT_EQ(game.convoys.ConvoysOf(1).size(), 1u);
+  EXPECT_EQ(game.flags[39999], 123456);
+  EXPECT_TRUE(game.relations.IsAtWar(1, 2));
+  EXPECT_EQ(game.events->events.size(), 2u);
+  EXPECT_EQ(game.autoEvents.pairs, (std::list<cAutoEventsRepository::Pair>{{1, 2}, {2, 7}}));
+  // The short end of impulse moved the date on once.
+  EXPECT_EQ(game.turn, 2);
+  // Numbers continue above the highest in use; the convoy file holds number 3.
+  EXPECT_EQ(game.nextLandUnitId, 5);
+  EXPECT_EQ(game.nextConvoyId, 4);
+  EXPECT_EQ(game.landUnits.front()->turnsSinceParadrop, game.constants.ParadropInterval());
+  // The axis leader is the first side to act.
+  EXPECT_EQ(game.playerControl.currentCountry, game.countries[0].get());
+  EXPECT_GE(game.map->GetHex(1, 1)->city->hopCounts.size(), 1u);
+}
+
+TEST_F(LoadSequence, TwoLandUnitsOnOneHexAreBothNamedThenFatal) {
+  scenario_.world().landUnits.back()->x = 1;
+  scenario_.world().landUnits.back()->y = 0;
+  EXPECT_EQ(FailingLoadCode(), 1);
+  EXPECT_TRUE(log_.Contains(
+      u"ERROR: Trying to place land unit 2nd Armour (ID=2) to hex (1, 0) occupied by 1st Infantry (ID=1)"));
+  EXPECT_FALSE(log_.Contains(u"-- Loading new scenario done!"));
+}
+
+struct PlacementCase {
+  const char* name;
+  std::function<void(cGame&)> spoil;
+  std::u16string_view line;
+};
+
+class Placement : public LoadSequence, public testing::WithParamInterface<PlacementCase> {};
+
+TEST_P(Placement, EveryBadPositionIsLoggedThenFatal) {
+  GetParam().spoil(scenario_.world());
+  EXPECT_EQ(FailingLoadCode(), 1);
+  EXPECT_TRUE(log_.Contains(GetParam().line)) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clashes, Placement,
+    testing::Values(
+        PlacementCase{"AirOnLand",
+                      [](cGame& g) {
+                        g.airUnits.front()->x = 3;
+                        g.airUnits.front()->y = 4;
+                      },
+                      u"ERROR: Trying to place air unit JG 1 (ID=1) to hex (3, 4) occupied by 2nd Armour (ID=2)"},
+        PlacementCase{"LandOffMap", [](cGame& g) { g.landUnits.back()->x = 40; },
+                      u"ERROR: Trying to place land unit 2nd Armour (ID=2) to hex (40, 4) outside the map"},
+        PlacementCase{"CityOffMap", [](cGame& g) { g.cities.back()->y = 99; },
+                      u"ERROR: City Neutra lies outside the map at hex (4, 99)"},
+        PlacementCase{"TwoCities", [](cGame& g) { g.cities.back()->x = 2, g.cities.back()->y = 6; },
+                      u"ERROR: Trying to place city Neutra to hex (2, 6) occupied by Ore"}),
+    [](const testing::TestParamInfo<PlacementCase>& info) { return std::string(info.param.name); });
+
+TEST_F(LoadSequence, HexesWithoutValidOwnersAreLoggedOnceInABox) {
+  sHex& land = *scenario_.world().map->GetHex(4, 2);
+  land.controller = 0;
+  land.originalOwner = 7;
+  scenario_.world().map->GetHex(8, 3)->owner = 9;  // sea is not checked
+  Load();
+  EXPECT_TRUE(log_.Contains(u"ERR: Hex (4, 2) ma nieprawidlowego posiadacza (0)"));
+  EXPECT_TRUE(log_.Contains(u"ERR: Hex (4, 2) ma nieprawidlowego wlasciciela pierwotnego (7)"));
+  EXPECT_FALSE(log_.ContainsText(u"Hex (8, 3)"));
+  EXPECT_EQ(screen_->CountEvents(u"message-box Invalid ctr ids on hexes|"), 1);
+}
+
+TEST_F(LoadSequence, StartingWithAHumanCountryGivesTheInterfaceToThePlayer) {
+  cGame& game = Load();
+  game.StartGame();
+  // The player's interface is resumed, then the camera glides to the country
+  // and its end gives the state back to the player.
+  EXPECT_TRUE(log_.Contains(u"---- Game state = 7"));
+  EXPECT_EQ(game.GetGameState(), kGameCameraGlide);
+  EXPECT_EQ(game.viewingCountry, game.countries[0].get());
+  EXPECT_TRUE(log_.Contains(u"============== Enjoy your game :)"));
+  EXPECT_EQ(screen_->CountEvents(u"music -1"), 1);
+}
+
+TEST_F(LoadSequence, StartingWithAComputerCountryLetsTheWorkerPlay) {
+  scenario_.world().countries[0]->humanControlled = 0;
+  scenario_.world().countries[2]->humanControlled = 1;
+  screen_->SetMusicPlaylists({3});
+  cGame& game = Load();
+  game.StartGame();
+  EXPECT_EQ(game.GetGameState(), kGameComputerTurn);
+  EXPECT_EQ(game.viewingCountry, game.countries[2].get());
+  EXPECT_EQ(screen_->CountEvents(u"music 3"), 1);
+}
+
+TEST_F(LoadSequence, MissingConstantsAreFatal) {
+  scenario_.Write();
+  scenario_.RemoveFile("consts.csv");
+  try {
+    LoadNewScenario(scenario_.FolderTemplate(), 0);
+    ADD_FAILURE() << "a scenario without constants must not load";
+  } catch (const FatalExitError& error) {
+    EXPECT_EQ(error.code(), 1);
+  }
+  DestroyGame();
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,97 @@
+// The headless scenario checker: the summary of the test scenario, a save
+// under a new name, and the fatal ends on bad data.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <sstream>
+
+#include "foundation/fatal.h"
+#include "foundation/text.h"
+#include "support/log_capture.h"
+#include "support/test_scenario.h"
+#include "world/gra.h"
+#include "world/scenario_check.h"
+
+namespace tr {
+namespace {
+
+class ScenarioCheck : public testing::Test {
+ protected:
+  ScenarioCheck() { scenario_.Write(); }
+  ~ScenarioCheck() override {
+    delete gGame;  // left by a load that ended fatally
+    gGame = nullptr;
+  }
+  int Run(std::vector<std::string> extra) {
+    std::vector<std::string> args{"--root", scenario_.root().string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunScenarioCheck(args, out_, errors_);
+  }
+
+  test::TestScenario scenario_;
+  std::ostringstream out_;
+  std::ostringstream errors_;
+};
+
+TEST_F(ScenarioCheck, PrintsTheSummaryAndSavesUnderANewName) {
+  ASSERT_EQ(Run({"--scenario", "Test", "--save-as", "checked"}), 0);
+  EXPECT_EQ(out_.str(),
+            "Scenario: Test\nDate: impulse 2, month 9, year 1939\nTurn: 2 (58 left)\nCountries: 3\nCities: 6\n"
+            "Land units: 2 on the map, 1 aboard, 1 in reserve\nAir units: 1 on the map, 1 in reserve\n"
+            "Naval units: 2 in fleets, 1 in reserve\nFleets: 2\nSea nodes: 4\nConvoys: 1\nReports: 0\n"
+            "Events: 2 (2 automatic)\nSaved as: checked\n");
+  EXPECT_EQ(gGame, nullptr);
+  std::ostringstream again;
+  ASSERT_EQ(RunScenarioCheck({"--root", scenario_.root().string(), "--save", "checked"}, again, errors_), 0);
+  EXPECT_NE(again.str().find("Countries: 3\n"), std::string::npos);
+}
+
+TEST_F(ScenarioCheck, BadArgumentsAreRefused) {
+  EXPECT_EQ(Run({"--scenario", "Test", "--save", "x"}), 2);
+  EXPECT_EQ(Run({"--scenario"}), 2);
+  EXPECT_NE(errors_.str().find("usage"), std::string::npos);
+}
+
+struct BadData {
+  const char* name;
+  std::function<void(test::TestScenario&)> spoil;
+  std::u16string_view line;
+};
+
+class ScenarioCheckBadData : public ScenarioCheck, public testing::WithParamInterface<BadData> {};
+
+TEST_P(ScenarioCheckBadData, EndsWithCodeOneAfterItsLogLine) {
+  GetParam().spoil(scenario_);
+  test::LogCapture log;
+  int code = -1;
+  try {
+    Run({"--scenario", "Test"});
+  } catch (const FatalExitError& error) {
+    code = error.code();
+  }
+  EXPECT_EQ(code, 1);
+  EXPECT_TRUE(log.Contains(GetParam().line)) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, ScenarioCheckBadData,
+    testing::Values(
+        BadData{"MissingConstants", [](test::TestScenario& s) { s.RemoveFile("consts.csv"); },
+                u"Blad otwarcia pliku! (nie istnieje?)"},
+        BadData{"SeaNodeWithWrongId",
+                [](test::TestScenario& s) {
+                  s.WriteFile("sea_nodes.csv", "#ID\r\n1;Northern Sea;0;0;7;1;7;2;8;2;\r\n5;Southern Sea;0;0;8;6;7;6;8;7;");
+                },
+                u"ERROR. Sea node 2 has ID=5 (should be equal!)"},
+        BadData{"TwoUnitsOnOneHex",
+                [](test::TestScenario& s) {
+                  s.world().airUnits.front()->x = 1;
+                  s.world().airUnits.front()->y = 0;
+                  s.Write();
+                },
+                u"ERROR: Trying to place air unit JG 1 (ID=1) to hex (1, 0) occupied by 1st Infantry (ID=1)"}),
+    [](const testing::TestParamInfo<BadData>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tr

@@ -63,21 +63,6 @@ TEST_F(LandOrders, OccupiedTargetSendsTheUnitToTheNearestFreeHexNearer) {
   EXPECT_EQ(unit.x, 4);
 }
 
-TEST_F(LandOrders, MoveTowardHexKeepsAPointInHand) {
-  cJednostkaLadowa& unit = Mover(1, 5, 10, 3);
-  unit.MoveTowardHex(5, 0);
-  EXPECT_EQ(unit.y, 8);
-  EXPECT_EQ(unit.actionPoints, 1);
-}
-
-TEST_F(LandOrders, StandingAsideTakesTheCheapestFreeHex) {
-  SetLandCost(1, 2);
-  map().GetHex(5, 4)->terrain = 2;  // costs 1
-  cJednostkaLadowa& unit = Mover(1, 5, 5, 4);
-  EXPECT_TRUE(unit.OrderMove());
-  EXPECT_EQ(map().GetHex(5, 4)->unit, &unit);
-}
-
 TEST_F(LandOrders, GreedyWalkToTheUltimateTargetStopsAtTheSea) {
   cJednostkaLadowa& unit = Mover(1, 5, 8, 3);
   unit.aiUltimateTargetX = 5;
@@ -88,19 +73,6 @@ TEST_F(LandOrders, GreedyWalkToTheUltimateTargetStopsAtTheSea) {
   for (int x = 0; x < 12; ++x) map().GetHex(x, 5)->terrain = 1;
   EXPECT_TRUE(unit.MoveTowardUltimateTarget());
   EXPECT_EQ(unit.y, 5);
-}
-
-TEST_F(LandOrders, OrderWithoutARouteIsDropped) {
-  cJednostkaLadowa& unit = Mover(1, 5, 8, 3);
-  LogCapture log;
-  unit.SetAiOrder(5, 2, 2, 3);
-  EXPECT_EQ(unit.aiOrder, 0);
-  EXPECT_EQ(unit.aiTargetX, -1);
-  EXPECT_TRUE(log.Contains(u"ERROR: Nie znaleziono sciezki dla rozkazu nr 5"));
-  unit.SetAiOrder(4, 2, 2, 1);
-  EXPECT_EQ(unit.aiOrder, 4);
-  EXPECT_EQ(unit.aiTargetX, 2);
-  EXPECT_EQ(unit.aiUltimateTargetX, -1);
 }
 
 TEST_F(LandOrders, DeploymentTakesTheCityInTheLaterDirection) {
@@ -126,29 +98,6 @@ TEST_F(LandOrders, DeploymentWithoutACityIsRefusedAndTheUnitWaits) {
   EXPECT_TRUE(log.Contains(u"Error while deploying unit: cant find appropriate city near (8,8)"));
   EXPECT_EQ(game().reservePool.size(), 1u);
   EXPECT_EQ(map().GetHex(8, 8)->unit, nullptr);
-}
-
-TEST_F(LandOrders, ReservePoolAndBack) {
-  cJednostkaLadowa& unit = Mover(1, 3, 3, 2);
-  unit.name = u"1st Rifles";
-  LogCapture log;
-  EXPECT_EQ(unit.MoveToReservePool(), -1);
-  EXPECT_TRUE(log.Contains(u"map --> reserve pool: 1st Rifles"));
-  EXPECT_TRUE(game().landUnits.empty());
-  EXPECT_EQ(game().reservePool.back().get(), &unit);
-  EXPECT_EQ(unit.x, -1);
-  EXPECT_EQ(map().GetHex(3, 3)->unit, nullptr);
-}
-
-TEST_F(LandOrders, StrategicMoveChargesTheOwner) {
-  game().constants.SetSlot(consts_layout::kStrategicMoveCost + kMechanizedDivision, 3);
-  country(1).strategicMovementPoints = 5;
-  cJednostkaLadowa& unit = Mover(1, 3, 3, 4, kMechanizedDivision);
-  unit.StrategicMove(9, 9);
-  EXPECT_EQ(map().GetHex(9, 9)->unit, &unit);
-  EXPECT_EQ(map().GetHex(3, 3)->unit, nullptr);
-  EXPECT_EQ(unit.actionPoints, 0);
-  EXPECT_EQ(country(1).strategicMovementPoints, 2);
 }
 
 class KillAboard : public LandOrders, public testing::WithParamInterface<int> {};

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/log_capture.h"
 #include "units/movement_fixture.h"
 
 namespace tr {
@@ -123,20 +122,6 @@ TEST_P(UnseenEnemy, BlocksItsHexOnlyWhenSeenOrProbing) {
 INSTANTIATE_TEST_SUITE_P(ViewAndProbe, UnseenEnemy,
                          testing::Values(std::tuple{0, 0, true}, std::tuple{0, 1, false}, std::tuple{1, 0, false}));
 
-class Controllers : public MovementWorld, public testing::WithParamInterface<std::tuple<int, bool>> {};
-
-TEST_P(Controllers, NeutralGroundIsNeverInRange) {
-  const auto [controller, reachable] = GetParam();
-  map().GetHex(5, 4)->controller = static_cast<std::uint8_t>(controller);
-  cJednostkaLadowa& unit = Mover(1, 5, 6, 3);
-  unit.ComputeMoveRange(0);
-  EXPECT_EQ(Entry(unit, 5, 4) != nullptr, reachable);
-}
-
-INSTANTIATE_TEST_SUITE_P(Owners, Controllers,
-                         testing::Values(std::tuple{0, true}, std::tuple{1, true}, std::tuple{2, true},
-                                         std::tuple{3, false}));
-
 TEST_F(MoveRange, WeatherScalesTheStepAndTruncates) {
   SetLandCost(1, 3);
   game().constants.SetSlot(consts_layout::kMudMovePercent, 100);
@@ -167,16 +152,6 @@ TEST_F(MoveRange, HighlightsByPointsLeftButNotUnderSeenUnits) {
   EXPECT_EQ(map().GetHex(5, 8)->flagValue, 0);
   unit.ComputeMoveRange(1);  // the probe leaves the highlight alone
   EXPECT_EQ(map().GetHex(5, 6)->flags, 4u);
-}
-
-TEST_F(MoveRange, IsHexInMoveRangeLogsItsAnswer) {
-  test::LogCapture log;
-  cJednostkaLadowa& unit = Mover(1, 5, 5, 1);
-  unit.ComputeMoveRange(1);
-  EXPECT_TRUE(unit.IsHexInMoveRange(5, 4));
-  EXPECT_FALSE(unit.IsHexInMoveRange(5, 3));
-  EXPECT_TRUE(log.Contains(u"Pole jest w zasiďż˝gu ruchu jednostki"));
-  EXPECT_TRUE(log.Contains(u"Pole jest poza zasiďż˝giem ruchu jednostki"));
 }
 
 TEST_F(MoveRange, PlacementHexesAroundSuppliedCitiesOfTheCurrentCountry) {

@@ -150,15 +150,5 @@ TEST_F(UnitPath, UndoRefusals) {
   EXPECT_EQ(control().undo.unit, &unit);
 }
 
-TEST_F(UnitPath, MoveSoundOnlyForASeenUnitByType) {
-  cJednostkaLadowa& tank = Mover(1, 5, 7, 2, kArmouredCorps);
-  ASSERT_TRUE(Walk(tank, 5, 6));
-  EXPECT_EQ(port_.CountEvents(u"sound"), 0);
-  tank.spotted = 1;
-  tank.actionPoints = 2;
-  ASSERT_TRUE(Walk(tank, 5, 5));
-  EXPECT_EQ(port_.CountEvents(u"sound data\\sound\\TankRolling.wav"), 1);
-}
-
 }  // namespace
 }  // namespace tr

@@ -26,7 +26,7 @@ target_sources(tr_foundation PRIVATE ${TR_STRING_BASE_DIGEST})
 
 # Plain data files are copied as they are. Folders listed here hold text
 # sources that a tool turns into game files, and are not copied.
-set(TR_DATA_SOURCE_DIRS texts skin audio mapart)
+set(TR_DATA_SOURCE_DIRS texts skin audio mapart scenario_maps)
 set(TR_GAME_FILES ${TR_STRING_BASE})
 file(GLOB_RECURSE TR_DATA_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/data
      ${PROJECT_SOURCE_DIR}/data/*)
@@ -123,3 +123,23 @@ add_custom_command(
   VERBATIM)
 add_custom_target(menu_pictures ALL DEPENDS ${TR_MENU_PICTURES_STAMP})
 add_dependencies(game_data menu_pictures)
+
+# The scenarios' maps, built into "map.qel" from their text descriptions
+# data/scenario_maps/<scenario>.txt beside the copied scenario tables.
+add_executable(make_scenario_map ${PROJECT_SOURCE_DIR}/tools/datagen/make_scenario_map.cpp)
+target_link_libraries(make_scenario_map PRIVATE tr_game)
+file(GLOB TR_SCENARIO_MAPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/scenario_maps/*.txt)
+set(TR_SCENARIO_MAP_FILES)
+foreach(source ${TR_SCENARIO_MAPS})
+  get_filename_component(scenario ${source} NAME_WE)
+  set(folder ${GAME_DIR}/data/scenarios/${scenario})
+  add_custom_command(
+    OUTPUT ${folder}/map.qel
+    COMMAND make_scenario_map ${source} ${folder}
+    DEPENDS make_scenario_map ${source}
+    COMMENT "Building the map of ${scenario}"
+    VERBATIM)
+  list(APPEND TR_SCENARIO_MAP_FILES ${folder}/map.qel)
+endforeach()
+add_custom_target(scenario_maps ALL DEPENDS ${TR_SCENARIO_MAP_FILES})
+add_dependencies(game_data scenario_maps)

@@ -1,6 +1,6 @@
 // Land units and the artificial harbour: construction, the stored values and
-// the harbour's fixed ones. The operations of combat, drawing and the unit
-// panel answer as a unit that can do nothing until their code is in place.
+// the harbour's fixed ones. The drawing operations draw nothing until their
+// code is in place.
 #include "units/jednostka_ladowa.h"
 
 #include "world/gra.h"
@@ -23,24 +23,8 @@ int cJednostkaLadowa::SetActionPoints(int value) { return actionPoints = value; 
 int cJednostkaLadowa::AddStrength(int amount) { return strength += amount; }
 int cJednostkaLadowa::SetStrength(int value) { return strength = value; }
 
-bool cJednostkaLadowa::GetEffectivenessHint(std::u16string*) { return false; }
 void cJednostkaLadowa::DrawCounter(float, float, float, int) {}
 void cJednostkaLadowa::DrawIcon(const sUnitRect&) {}
-bool cJednostkaLadowa::GetUpgradeHint(std::u16string*) { return false; }
-float cJednostkaLadowa::GetUpgradeCost() { return 0.0f; }
-void cJednostkaLadowa::UpgradeToCorps() {}
-bool cJednostkaLadowa::GetLevelUpHint(std::u16string*) { return false; }
-float cJednostkaLadowa::GetLevelUpCost() { return 0.0f; }
-void cJednostkaLadowa::LevelUp() {}
-bool cJednostkaLadowa::GetStrengthIconHint(std::u16string*) { return false; }
-bool cJednostkaLadowa::GetStrategicMoveIconHint(std::u16string*) { return false; }
-bool cJednostkaLadowa::GetAirborneAssaultIconHint(std::u16string*) { return false; }
-bool cJednostkaLadowa::GetSeaTransportIconHint(std::u16string*) { return false; }
-bool cJednostkaLadowa::GetAmphTransportIconHint(std::u16string*) { return false; }
-bool cJednostkaLadowa::GetAirfightIconHint(std::u16string*) { return false; }
-bool cJednostkaLadowa::GetBombardmentIconHint(std::u16string*) { return false; }
-bool cJednostkaLadowa::GetNuclearIconHint(std::u16string*) { return false; }
-bool cJednostkaLadowa::GetReconIconHint(std::u16string*) { return false; }
 
 namespace {
 

@@ -66,12 +66,16 @@ class cJednostkaLadowa : public cJednostka {
   void Kill() override;
   int MoveToReservePool() override;
 
-  // Operations of the combat, drawing and panel code; until that code is in
-  // place they answer as a unit that can do nothing.
+  // Bombardment from the air (land_air_attack.cpp).
   void OnBombarded(sCombatResult* result, cUnit* attacker, sHex* hex) override;
-  bool GetEffectivenessHint(std::u16string* text) override;
+  // Drawing; until that code is in place they draw nothing.
   void DrawCounter(float screenX, float screenY, float depth, int frameParity) override;
   void DrawIcon(const sUnitRect& target) override;
+
+  // Upgrades and level-ups (land_upgrades.cpp) and the unit panel's hints
+  // (land_hints.cpp). The changes do not check availability: the panel asks
+  // the hint first. A cost of a type without a corps is logged and is 0.
+  bool GetEffectivenessHint(std::u16string* text) override;
   bool GetUpgradeHint(std::u16string* text) override;
   float GetUpgradeCost() override;
   void UpgradeToCorps() override;
@@ -87,6 +91,18 @@ class cJednostkaLadowa : public cJednostka {
   bool GetBombardmentIconHint(std::u16string* text) override;
   bool GetNuclearIconHint(std::u16string* text) override;
   bool GetReconIconHint(std::u16string* text) override;
+  // The computer opponent's level-up, paced by its replacement delays.
+  void AiLevelUp();
+  // The unit's hex, or else the first neighbour, holding a port its side
+  // controls; false with (-1, -1) when there is none.
+  bool IsInOrNearFriendlyPort(int& outX, int& outY) const;
+
+  // Airborne assault (airborne_assault.cpp): flags the hexes within the drop
+  // range, and drops the unit on (x, y). The text receives the report; the
+  // flag becomes 1 when the troops landed against enemy air forces and 0
+  // when the unit was destroyed, and is left alone when the enemy had none.
+  void MarkAirborneDropHexes();
+  void AirborneAssault(int targetX, int targetY, std::u16string* text, int* landed);
 
   cJednostkaMorska* transporter = nullptr;  // the ship carrying the unit; not owned
   std::int32_t freezeTime = 0;

@@ -1,0 +1,336 @@
+// Land battles fought with scripted draws: each branch of the battle, the
+// draws it takes in their order (a sentinel after the expected ones shows
+// none is skipped or taken extra), and what it leaves behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "battle_fixture.h"
+#include "support/log_capture.h"
+
+namespace tr::test {
+namespace {
+
+constexpr int kX = 5;
+constexpr int kY = 5;
+
+class LandBattle : public BattleWorld {
+ protected:
+  bool IsOnMap(const cUnit* unit) {
+    return std::any_of(game().landUnits.begin(), game().landUnits.end(),
+                       [&](const auto& u) { return u.get() == unit; });
+  }
+  void ControlAllHexes(int country) {
+    for (sHex& hex : map().Hexes()) hex.controller = static_cast<std::uint8_t>(country);
+  }
+  sCombatResult result;
+};
+
+TEST_F(LandBattle, RefusesWithoutDefenderOrAttacker) {
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  sAttack empty;
+  EXPECT_FALSE(empty.ResolveLandBattle(result));
+  sAttack alone = AttackOn(defender);
+  EXPECT_FALSE(alone.ResolveLandBattle(result));
+  EXPECT_TRUE(game().reports.Reports().empty());
+}
+
+TEST_F(LandBattle, WeakerThanOneToOneSparesTheDefenderButNotTheAttackers) {
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  sAttack attack = AttackOn(defender);
+  cJednostkaLadowa& attacker = AttackerOn(attack, 0, 1, 50);
+  ScopedRandomDraws draws({Die(2), Die(1), kNoBonusDraw, kSentinel});
+  LogCapture log;
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), 1u);  // no retreat check
+  EXPECT_EQ(defender.strength, 100);
+  EXPECT_FLOAT_EQ(game().relations.GetLosses(1, 2), 0.0f);
+  // p = 21 at column 1: V = 2.1 as if inflicted, the attacker takes 0.5 of it.
+  EXPECT_NEAR(game().relations.GetLosses(2, 1), 1.05f, 1e-5);
+  EXPECT_EQ(attacker.strength, 40);
+  EXPECT_NEAR(result.attackerLoss, 1.05f, 1e-5);
+  EXPECT_EQ(attacker.actionPoints, 4);
+  EXPECT_TRUE(log.Contains(
+      u"attack_was_weaker_than_1:1,_losses_will_be_calculated_for_defender_but_won't_be_inflicted!"));
+}
+
+struct OverrunCase {
+  const char* name;
+  int attackerStrength;
+  int defenderStrength;
+  int defenderCombatValue;
+  bool overrun;
+};
+class Overrun : public LandBattle, public testing::WithParamInterface<OverrunCase> {};
+
+TEST_P(Overrun, AtEightToOneTheDefenderIsDestroyedAndTheAttackerLosesNothing) {
+  const OverrunCase& c = GetParam();
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, c.defenderStrength);
+  defender.combatValue = c.defenderCombatValue;
+  sAttack attack = AttackOn(defender);
+  cJednostkaLadowa& attacker = AttackerOn(attack, 3, 1, c.attackerStrength);
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(99), kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(result.Flag(kFlagDefenderDestroyed), c.overrun);
+  EXPECT_EQ(IsOnMap(&defender), !c.overrun);
+  if (c.overrun) {
+    EXPECT_EQ(attack.defender, nullptr);
+    EXPECT_EQ(attacker.strength, c.attackerStrength);
+    EXPECT_FLOAT_EQ(game().relations.GetLosses(1, 2), 0.0f);
+    EXPECT_FLOAT_EQ(game().relations.GetLosses(2, 1), 0.0f);
+    EXPECT_EQ(draws.remaining(), 2u);
+    EXPECT_NE(game().reports.Reports().front().text.find(u"Defender destroyed by overrun ("), std::u16string::npos);
+  } else {
+    EXPECT_LT(defender.strength, c.defenderStrength);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, Overrun,
+                         testing::Values(OverrunCase{"ExactlyEight", 80, 10, 100, true},
+                                         OverrunCase{"JustBelowEight", 79, 10, 100, false},
+                                         OverrunCase{"DefenceZeroCountsAsAThousandth", 1, 100, 0, true}),
+                         [](const auto& info) { return info.param.name; });
+
+// Two attackers of strength 100 on sides 0 and 1 against a defender of 50:
+// ratio 4.4, column 4; die 1 takes 14 % (7 points), leaving 43.
+class Retreat : public LandBattle {
+ protected:
+  Retreat() : defender(Fighter(2, kX, kY, 50)), attack(AttackOn(defender)) {
+    AttackerOn(attack, 0, 1, 100);
+    AttackerOn(attack, 1, 1, 100);
+  }
+  cJednostkaLadowa& defender;
+  sAttack attack;
+};
+
+// The tie between directions 3 and 4 (110 each) goes to 4 on a draw of 1.
+class RetreatTie : public Retreat, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(RetreatTie, IsDrawnBetweenOppositeSides) {
+  const auto [tieDraw, direction] = GetParam();
+  ControlAllHexes(2);
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(5), tieDraw, kSentinel});
+  LogCapture log;
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), 1u);
+  const sPoint to = NeighbourPoint(kX, kY, direction);
+  EXPECT_EQ(defender.x, to.x);
+  EXPECT_EQ(defender.y, to.y);
+  EXPECT_EQ(map().GetHex(to.x, to.y)->unit, &defender);
+  EXPECT_EQ(map().GetHex(kX, kY)->unit, nullptr);
+  EXPECT_TRUE(result.Flag(kFlagDefenderRetreated));
+  EXPECT_TRUE(log.Contains(u"Retreat chance: Base=17.00% Modifiers: Column=1.00 Terrain=1.00. CHANCE=17%"));
+  EXPECT_TRUE(log.Contains(u"Prawid\u010F\u017C\u02DDowe pole na kier 3 ma wartosc 110"));
+  EXPECT_TRUE(log.Contains(u"\nU5_5 retreats!\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Draws, RetreatTie,
+                         testing::Values(std::pair{DrawFor(1, 2, 1), 4}, std::pair{32767, 3}));
+
+TEST_F(Retreat, RetreatIntoEnemyGroundTakesIt) {
+  ControlAllHexes(1);
+  map().GetHex(kX, kY)->controller = 2;
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(5), DrawFor(1, 2, 1)});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(map().GetHex(defender.x, defender.y)->controller, 2);
+  EXPECT_EQ(map().GetHex(kX, kY)->controller, 2);  // the hex left behind stays
+}
+
+TEST_F(Retreat, NoRetreatHexMeansSurrender) {
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(5), kSentinel});
+  LogCapture log;
+  const std::u16string line =
+      Format(GetText("retreat_check_passed,_but_retreat_impossible._%s_surrenders!"), defender.name);
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), 1u);
+  EXPECT_TRUE(log.Contains(line));
+  EXPECT_TRUE(result.Flag(kFlagDefenderSurrendered));
+  EXPECT_EQ(attack.defender, nullptr);
+  EXPECT_EQ(map().GetHex(kX, kY)->unit, nullptr);
+}
+
+TEST_F(Retreat, FailedCheckStandsFast) {
+  ControlAllHexes(2);
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(17), kSentinel});
+  LogCapture log;
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), 1u);
+  EXPECT_TRUE(log.Contains(GetText("retreat_check_failed._defender_stands_fast.")));
+  EXPECT_EQ(defender.x, kX);
+  EXPECT_EQ(defender.strength, 43);
+}
+
+TEST_F(Retreat, AHexTheScoringRefusesLeavesTheUnitStanding) {
+  // Country 2 is at war with 1 but not the other way round: the test finds
+  // the neighbour, the choice does not.
+  game().relations.SetWar(1, 2, false);
+  ControlAllHexes(1);
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(5), kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), 1u);
+  EXPECT_EQ(defender.x, kX);
+  EXPECT_EQ(defender.y, kY);
+  EXPECT_EQ(map().GetHex(kX, kY)->unit, &defender);
+  EXPECT_FALSE(result.Flag(kFlagDefenderRetreated));
+}
+
+struct StandCase {
+  const char* name;
+  int strength;
+  bool city;
+  int fort;
+  bool checked;
+};
+class RetreatCheck : public LandBattle, public testing::WithParamInterface<StandCase> {};
+
+TEST_P(RetreatCheck, OnlyWeakUnitsInTheOpenAreChecked) {
+  const StandCase& c = GetParam();
+  game().constants.SetSlot(consts_layout::kDefenderLossPercent + 3, 0);  // die 1, column 4: no loss
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, c.strength);
+  sAttack attack = AttackOn(defender);
+  AttackerOn(attack, 0, 1, 100);
+  AttackerOn(attack, 1, 1, 100);
+  sHex& hex = *map().GetHex(kX, kY);
+  hex.fortLevel = static_cast<std::uint8_t>(c.fort);
+  if (c.city) {
+    game().cities.push_back(std::make_unique<cCity>());
+    hex.city = game().cities.back().get();
+  }
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(99), kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), c.checked ? 1u : 2u);
+  EXPECT_EQ(defender.x, kX);
+}
+
+INSTANTIATE_TEST_SUITE_P(Defenders, RetreatCheck,
+                         testing::Values(StandCase{"Strength50", 50, false, 0, true},
+                                         StandCase{"Strength51", 51, false, 0, false},
+                                         StandCase{"InACity", 50, true, 0, false},
+                                         StandCase{"Fortified", 50, false, 1, false}),
+                         [](const auto& info) { return info.param.name; });
+
+struct BonusCase {
+  const char* name;
+  bool attackerHuman;
+  int attackerPbem;
+  bool defenderHuman;
+  int bonusDraw;
+  int a;
+  int defenderLeft;
+  int attackerLeft;
+};
+class ComputerBonus : public LandBattle, public testing::WithParamInterface<BonusCase> {};
+
+TEST_P(ComputerBonus, RaisesTheComputerSidesDie) {
+  const BonusCase& c = GetParam();
+  for (int die = 1; die <= 6; ++die) {
+    for (int column = 1; column <= 7; ++column) {
+      game().constants.SetSlot(consts_layout::kAttackerLossFactor + (die - 1) * 7 + column - 1, 0.1 * die);
+    }
+  }
+  country(1).humanControlled = c.attackerHuman;
+  country(1).pbemPlayerId = c.attackerPbem;
+  country(2).humanControlled = c.defenderHuman;
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  sAttack attack = AttackOn(defender);
+  cJednostkaLadowa& attacker = AttackerOn(attack, 0, 1, 100);
+  ScopedRandomDraws draws({Die(c.a), Die(1), c.bonusDraw, Percent(99), kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), c.defenderLeft <= 50 ? 1u : 2u);
+  EXPECT_EQ(defender.strength, c.defenderLeft);
+  EXPECT_EQ(attacker.strength, c.attackerLeft);
+}
+
+// Column 1 (ratio 1): p = 10 a + 1; the attacker's factor is 0.1 b.
+INSTANTIATE_TEST_SUITE_P(
+    Draws, ComputerBonus,
+    testing::Values(BonusCase{"ComputerAttacks", false, 0, true, kBonusDraw, 2, 69, 97},
+                    BonusCase{"DrawOfAFewHundredths", false, 0, true, 1638, 2, 79, 98},
+                    BonusCase{"BothComputer", false, 0, false, kBonusDraw, 2, 79, 98},
+                    BonusCase{"MailPlayerIsNoComputer", false, 1, true, kBonusDraw, 2, 79, 98},
+                    BonusCase{"ComputerDefends", true, 0, false, kBonusDraw, 2, 79, 96},
+                    BonusCase{"SixStaysSix", false, 0, true, kBonusDraw, 6, 39, 94}),
+    [](const auto& info) { return info.param.name; });
+
+class AirDefender : public LandBattle, public testing::WithParamInterface<std::pair<int, bool>> {};
+
+TEST_P(AirDefender, IsDestroyedOnlyByHeavyLosses) {
+  const auto [a, destroyed] = GetParam();
+  cJednostkaLotnicza& plane = AddAir(2, kX, kY);
+  plane.strength = 7;
+  sAttack attack = AttackOn(plane);
+  cJednostkaLadowa& attacker = AttackerOn(attack, 0, 1, 100);
+  // Ratio 10 x 0.8 / 2 = 4: column 4, p = 10 a + 4.
+  ScopedRandomDraws draws({Die(a), Die(1), kNoBonusDraw, kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), 1u);
+  EXPECT_EQ(result.Flag(kFlagDefenderDestroyed), destroyed);
+  EXPECT_EQ(game().airUnits.size(), destroyed ? 0u : 1u);
+  if (!destroyed) {
+    EXPECT_EQ(plane.strength, 7);
+  }
+  EXPECT_EQ(attacker.strength, 100);
+  EXPECT_FLOAT_EQ(game().relations.GetLosses(2, 1), 0.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dice, AirDefender, testing::Values(std::pair{6, true}, std::pair{5, false}));
+
+TEST_F(LandBattle, AttackerBelowATenthOfAPointIsDestroyed) {
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  map().GetHex(kX, kY)->fortLevel = 1;
+  sAttack attack = AttackOn(defender);
+  cJednostkaLadowa& attacker = AttackerOn(attack, 2, 1, 5);
+  ScopedRandomDraws draws({Die(6), Die(1), kNoBonusDraw, kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_TRUE(result.Flag(kFlagAttackerDestroyed));
+  EXPECT_FALSE(IsOnMap(&attacker));
+  EXPECT_EQ(attack.attackers[2], nullptr);
+  EXPECT_EQ(defender.strength, 100);
+}
+
+class AttackFlags : public LandBattle, public testing::WithParamInterface<int> {};
+
+TEST_P(AttackFlags, MarkOnlyMultiUnitAttacks) {
+  const int count = GetParam();
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  map().GetHex(kX, kY)->fortLevel = 1;
+  sAttack attack = AttackOn(defender);
+  for (int side = 0; side < count; ++side) AttackerOn(attack, side, 1, 100);
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(defender.wasAttacked, count > 1 ? 1 : 0);
+  for (int side = 0; side < count; ++side) EXPECT_EQ(attack.attackers[side]->attacked, count > 1 ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Attackers, AttackFlags, testing::Values(1, 2));
+
+TEST_F(LandBattle, EndsWithUndoClearedAndBothReportsInOrder) {
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  map().GetHex(kX, kY)->fortLevel = 1;
+  sAttack attack = AttackOn(defender);
+  cJednostkaLadowa& attacker = AttackerOn(attack, 0, 1, 100);
+  game().playerControl.undo.unit = &attacker;
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw});
+  LogCapture log;
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(game().playerControl.undo.unit, nullptr);
+  const auto lines = log.lines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(std::vector<std::u16string>(lines.end() - 3, lines.end()),
+            (std::vector<std::u16string>{u"===BATTLE END===", u"===UNDO WYCZYSZCZONE===", u"===REPORTS ADDED==="}));
+  EXPECT_EQ(lines.front(), u"U5_5 is attacked. Directions=1, Armor present in attack=0");
+  const auto& reports = game().reports.Reports();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports.front().type, 0);
+  EXPECT_EQ(reports.front().country, 1);
+  EXPECT_EQ(reports.back().type, 1);
+  EXPECT_EQ(reports.back().country, 2);
+  EXPECT_EQ(reports.front().text.rfind(u"Attacked unit U5_5 (Country2) [10.00] on hex (5, 5) with unit(s) U5_4 [10.00]", 0),
+            0u);
+  EXPECT_EQ(result.attackerCountry, 1);
+  EXPECT_EQ(result.defenderCountry, 2);
+  EXPECT_NE(result.attackerDetails.find(u"\nColumn: 1\n"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace tr::test

@@ -1,0 +1,277 @@
+// Upgrades to corps and level-ups: the new strength, the costs, the
+// computer's level-up, and the unit panel's hints with their ordered checks.
+#include <gtest/gtest.h>
+
+#include "foundation/format.h"
+#include "foundation/settings.h"
+#include "foundation/string_base.h"
+#include "support/log_capture.h"
+#include "unit_fixture.h"
+
+namespace tr::test {
+namespace {
+
+namespace L = consts_layout;
+
+class LandUpgrades : public UnitWorld {
+ protected:
+  LandUpgrades() {
+    for (int type = 0; type < 7; ++type) Set(L::kLandPriceFactor + type, 2.0 + type);
+    Set(L::kLevelPriceSurcharge, 10);
+    for (int type = 0; type < 7; ++type) {
+      Set(L::kStrategicMoveCost + type, 3);
+      Set(L::kSeaTransportCost + type, 4);
+      Set(L::kAmphibiousTransportCost + type, 5);
+    }
+    country(1).productionPoints = 1000.0;
+    country(1).techLevels[0] = 3;  // artillery
+    country(1).techLevels[1] = 2;  // tanks
+    for (sHex& hex : map().Hexes()) hex.owner = 1;
+  }
+  void Set(int slot, double value) { game().constants.SetSlot(slot, value); }
+  float Base(int level, int type) { return game().constants.LandBaseValue(level, type); }
+  cJednostkaLadowa& Ready(int type = kInfantryDivision) {
+    cJednostkaLadowa& unit = AddLand(1, 4, 4, type);
+    unit.actionPoints = unit.startingActionPoints = 5;
+    unit.supply = 10;
+    unit.turnsWithoutSupply = 0;
+    return unit;
+  }
+};
+
+struct StrengthCase {
+  const char* name;
+  double oldBase;
+  double newBase;
+  int strength;
+  int upgraded;
+  int levelled;
+};
+class NewStrength : public LandUpgrades, public testing::WithParamInterface<StrengthCase> {};
+
+TEST_P(NewStrength, KeepsTheStrengthValueGrowingByTheDifference) {
+  const StrengthCase& c = GetParam();
+  Set(L::kLandBaseValue + 1 * 7 + 0, c.oldBase);
+  Set(L::kLandBaseValue + 1 * 7 + 1, c.newBase);
+  Set(L::kLandBaseValue + 2 * 7 + 0, c.newBase);
+  cJednostkaLadowa& corps = Ready();
+  corps.strength = c.strength;
+  const float upgradeCost = corps.GetUpgradeCost();
+  corps.UpgradeToCorps();
+  EXPECT_EQ(corps.strength, c.upgraded);
+  EXPECT_EQ(corps.type, kInfantryCorps);
+  EXPECT_EQ(corps.actionPoints, 0);
+  EXPECT_DOUBLE_EQ(country(1).productionPoints, 1000.0 - upgradeCost);
+
+  cJednostkaLadowa& veteran = Ready();
+  veteran.strength = c.strength;
+  veteran.LevelUp();
+  EXPECT_EQ(veteran.strength, c.levelled);
+  EXPECT_EQ(veteran.level, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bases, NewStrength,
+                         testing::Values(StrengthCase{"FullStaysFull", 13.7, 29.3, 100, 100, 100},
+                                         StrengthCase{"FullStaysFullOddBases", 0.3, 0.7, 100, 100, 100},
+                                         StrengthCase{"HalfOfTenToTwenty", 10, 20, 50, 75, 75},
+                                         StrengthCase{"FractionRoundsEachItsWay", 10, 25, 3, 61, 62}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(LandUpgrades, CostsFollowThePricesAndTheLevelSurcharge) {
+  cJednostkaLadowa& unit = Ready(kMechanizedDivision);
+  unit.level = 2;
+  unit.strength = 50;
+  // Level 2 mechanized: base 22 -> corps 23, prices 4 and 5, strength value 11.
+  const float c = 5.0f * (23.0f - 22.0f) + 11.0f * (5.0f - 4.0f);
+  EXPECT_FLOAT_EQ(unit.GetUpgradeCost(), c + 10.0f * c * 1.0f / 100.0f);
+  const float priced3 = 32.0f * 4.0f * 1.2f;
+  const float priced2 = 22.0f * 4.0f * 1.1f;
+  EXPECT_FLOAT_EQ(unit.GetLevelUpCost(), priced3 - priced2);
+}
+
+TEST_F(LandUpgrades, WrongTypeIsRefusedNotFatal) {
+  cJednostkaLadowa& corps = Ready(kArmouredCorps);
+  LogCapture log;
+  EXPECT_FLOAT_EQ(corps.GetUpgradeCost(), 0.0f);
+  EXPECT_TRUE(log.Contains(
+      Format(GetText("error:_wrong_land_unit_type_(%i)_while_calculating_upgrade_to_corps_cost"), 5)));
+  corps.UpgradeToCorps();
+  EXPECT_EQ(corps.type, kArmouredCorps);
+  EXPECT_EQ(corps.actionPoints, 5);
+  EXPECT_DOUBLE_EQ(country(1).productionPoints, 1000.0);
+}
+
+TEST_F(LandUpgrades, PlayerChangesClearTheRangeAndHighlightsButTheComputersDoNot) {
+  const auto savedDelays = gDelays;
+  gDelays.fill(0.0f);
+  cJednostkaLadowa& unit = Ready();
+  unit.moveRange.push_back({&unit, 1, 1, 0, 1});
+  map().GetHex(2, 2)->AddFlags(1 | 4, -1);
+  LogCapture log;
+  unit.AiLevelUp();
+  EXPECT_EQ(unit.level, 2);
+  EXPECT_EQ(unit.moveRange.size(), 1u);
+  EXPECT_EQ(map().GetHex(2, 2)->flags, 5u);
+  EXPECT_TRUE(log.Contains(u"[AI]: Country1 - upgrading  (level up)"));
+  unit.LevelUp();
+  EXPECT_EQ(unit.level, 3);
+  EXPECT_TRUE(unit.moveRange.empty());
+  EXPECT_EQ(map().GetHex(2, 2)->flags, 1u);
+  gDelays = savedDelays;
+}
+
+using HintMethod = bool (cJednostkaLadowa::*)(std::u16string*);
+struct HintCase {
+  const char* name;
+  HintMethod hint;
+  void (*setup)(cJednostkaLadowa&, cGame&);
+  bool available;
+  const char* key;
+};
+class Hints : public LandUpgrades, public testing::WithParamInterface<HintCase> {};
+
+TEST_P(Hints, AnswerTheFirstReasonThatStandsInTheWay) {
+  const HintCase& c = GetParam();
+  cJednostkaLadowa& unit = Ready();
+  game().countries[0]->strategicMovementPoints = 3;
+  game().countries[0]->seaTransportPoints = 4;
+  game().countries[0]->invasionPoints = 5;
+  unit.supplySourceX = unit.supplySourceY = 1;
+  unit.strength = 90;
+  c.setup(unit, game());
+  std::u16string text;
+  EXPECT_EQ((unit.*c.hint)(&text), c.available);
+  EXPECT_EQ((unit.*c.hint)(nullptr), c.available);
+  // Without texts loaded each key shows as itself.
+  EXPECT_EQ(text.substr(0, std::string_view(c.key).size()), GetText(c.key).substr(0, std::string_view(c.key).size()));
+}
+
+void Nothing(cJednostkaLadowa&, cGame&) {}
+void Frozen(cJednostkaLadowa& u, cGame&) { u.freezeTime = 1; }
+void Moved(cJednostkaLadowa& u, cGame&) { u.actionPoints = 2; }
+void NoAp(cJednostkaLadowa& u, cGame&) { u.actionPoints = 0; }
+void Poor(cJednostkaLadowa&, cGame& g) { g.countries[0]->productionPoints = 0.0; }
+void PortBeside(cJednostkaLadowa& u, cGame& g) {
+  g.cities.push_back(std::make_unique<cCity>());
+  g.cities.back()->type = kCityPort;
+  const sPoint p = NeighbourPoint(u.x, u.y, 2);
+  sHex& hex = *g.map->GetHex(p.x, p.y);
+  hex.city = g.cities.back().get();
+  hex.controller = 1;
+}
+void PortBesideMoved(cJednostkaLadowa& u, cGame& g) { PortBeside(u, g), Moved(u, g); }
+void PortBesideNoAp(cJednostkaLadowa& u, cGame& g) { PortBeside(u, g), NoAp(u, g); }
+void PortBesideLowSupply(cJednostkaLadowa& u, cGame& g) { PortBeside(u, g), u.supply = 5; }
+void PortBesideNoPoints(cJednostkaLadowa& u, cGame& g) {
+  PortBeside(u, g);
+  g.countries[0]->seaTransportPoints = 3;
+  g.countries[0]->invasionPoints = 4;
+}
+template <int kType>
+void Type(cJednostkaLadowa& u, cGame&) { u.SetType(kType); }
+void ForeignHex(cJednostkaLadowa& u, cGame& g) { g.map->GetHex(u.x, u.y)->owner = 2; }
+void MaxLevel(cJednostkaLadowa& u, cGame&) { u.level = 5; }
+void TanksLevel2(cJednostkaLadowa& u, cGame&) { u.SetType(kArmouredDivision), u.level = 2; }
+void FullStrength(cJednostkaLadowa& u, cGame&) { u.strength = 100; }
+void Unsupplied(cJednostkaLadowa& u, cGame&) { u.turnsWithoutSupply = 1; }
+void NoSmp(cJednostkaLadowa&, cGame& g) { g.countries[0]->strategicMovementPoints = 2; }
+void NoSource(cJednostkaLadowa& u, cGame&) { u.supplySourceX = -1; }
+void Airborne(cJednostkaLadowa& u, cGame&) { u.SetType(kAirborneDivision), u.turnsSinceParadrop = 3; }
+void AirborneLowSupply(cJednostkaLadowa& u, cGame& g) { Airborne(u, g), u.supply = 5; }
+void AirborneResting(cJednostkaLadowa& u, cGame& g) { Airborne(u, g), u.turnsSinceParadrop = 2; }
+void AirborneMoved(cJednostkaLadowa& u, cGame& g) { Airborne(u, g), Moved(u, g); }
+
+using U = cJednostkaLadowa;
+INSTANTIATE_TEST_SUITE_P(
+    Checks, Hints,
+    testing::Values(
+        HintCase{"UpgradeMulberry", &U::GetUpgradeHint, Type<kMulberryType>, false, "unitpanel_upgrade_hint_mulberry"},
+        HintCase{"UpgradeAirborne", &U::GetUpgradeHint, Type<kAirborneDivision>, false,
+                 "unitpanel_upgrade_hint_airborne_division"},
+        HintCase{"UpgradeCorps", &U::GetUpgradeHint, Type<kMechanizedCorps>, false,
+                 "unitpanel_upgrade_hint_already_corp"},
+        HintCase{"UpgradeForeignHex", &U::GetUpgradeHint, ForeignHex, false,
+                 "unitpanel_upgrade_hint_not_in_owned_hex"},
+        HintCase{"UpgradeFrozen", &U::GetUpgradeHint, Frozen, false, "unitpanel_upgrade_hint_not_full_ap_or_frozen"},
+        HintCase{"UpgradePoor", &U::GetUpgradeHint, Poor, false, "unitpanel_upgrade_hint_not_enough_pp"},
+        HintCase{"Upgrade", &U::GetUpgradeHint, Nothing, true, "unitpanel_upgrade_hint"},
+        HintCase{"LevelUpMulberry", &U::GetLevelUpHint, Type<kMulberryType>, false, "unitpanel_levelup_hint_mulberry"},
+        HintCase{"LevelUpMax", &U::GetLevelUpHint, MaxLevel, false, "unitpanel_levelup_hint_max_level"},
+        HintCase{"LevelUpNoTanks", &U::GetLevelUpHint, TanksLevel2, false, "unitpanel_levelup_hint_no_technology"},
+        HintCase{"LevelUpFrozen", &U::GetLevelUpHint, Frozen, false, "unitpanel_levelup_hint_not_full_ap_or_frozen"},
+        HintCase{"LevelUpPoor", &U::GetLevelUpHint, Poor, false, "unitpanel_levelup_hint_not_enough_pp"},
+        HintCase{"LevelUp", &U::GetLevelUpHint, Nothing, true, "unitpanel_levelup_icon_hint"},
+        HintCase{"StrengthMoved", &U::GetStrengthIconHint, Moved, false,
+                 "unitpanel_strength_icon_hint_other_action_performed_or_frozen"},
+        HintCase{"StrengthFull", &U::GetStrengthIconHint, FullStrength, false,
+                 "unitpanel_strength_icon_hint_max_strength"},
+        HintCase{"StrengthUnsupplied", &U::GetStrengthIconHint, Unsupplied, false,
+                 "unitpanel_strength_icon_hint_no_supply"},
+        HintCase{"Strength", &U::GetStrengthIconHint, Nothing, true, "unitpanel_strength_icon_hint"},
+        HintCase{"StrategicNoPoints", &U::GetStrategicMoveIconHint, NoSmp, false,
+                 "unitpanel_strategic_move_icon_hint_no_smp"},
+        HintCase{"StrategicMoved", &U::GetStrategicMoveIconHint, Moved, false,
+                 "unitpanel_strategic_move_icon_hint_not_full_ap_or_frozen"},
+        HintCase{"StrategicNoSource", &U::GetStrategicMoveIconHint, NoSource, false,
+                 "unitpanel_strategic_move_icon_hint_no_supply_source_or_peace-time_supply"},
+        HintCase{"StrategicUnsupplied", &U::GetStrategicMoveIconHint, Unsupplied, false,
+                 "unitpanel_strategic_move_icon_out_of_supply"},
+        HintCase{"Strategic", &U::GetStrategicMoveIconHint, Nothing, true, "unitpanel_strategic_move_icon_hint"},
+        HintCase{"AirborneNotAirborne", &U::GetAirborneAssaultIconHint, Nothing, false,
+                 "unitpanel_airborne_assault_icon_hint_not_airborne"},
+        HintCase{"AirborneMoved", &U::GetAirborneAssaultIconHint, AirborneMoved, false,
+                 "unitpanel_airborne_assault_hint_not_full_ap_or_frozen"},
+        HintCase{"AirborneLowSupply", &U::GetAirborneAssaultIconHint, AirborneLowSupply, false,
+                 "unitpanel_airborne_assault_hint_supply_too_low"},
+        HintCase{"AirborneResting", &U::GetAirborneAssaultIconHint, AirborneResting, false,
+                 "unitpanel_airborne_assault_hint_not_prepared"},
+        HintCase{"Airborne", &U::GetAirborneAssaultIconHint, Airborne, true, "unitpanel_airborne_assault_icon_hint"},
+        HintCase{"SeaNoPort", &U::GetSeaTransportIconHint, Nothing, false,
+                 "unitpanel_sea_transport_icon_hint_not_in_or_near_friendly_port"},
+        HintCase{"SeaNoAp", &U::GetSeaTransportIconHint, PortBesideNoAp, false,
+                 "unitpanel_sea_transport_hint_not_enough_ap_or_frozen"},
+        HintCase{"SeaNoPoints", &U::GetSeaTransportIconHint, PortBesideNoPoints, false,
+                 "unitpanel_sea_transport_icon_hint_not_enough_sea_transport_points"},
+        HintCase{"SeaAfterAMove", &U::GetSeaTransportIconHint, PortBesideMoved, true,
+                 "unitpanel_sea_transport_icon_hint"},
+        HintCase{"AmphNoAp", &U::GetAmphTransportIconHint, PortBesideNoAp, false,
+                 "unitpanel_amph_transport_hint_not_enough_ap_or_frozen"},
+        HintCase{"AmphNoPoints", &U::GetAmphTransportIconHint, PortBesideNoPoints, false,
+                 "unitpanel_amph_transport_icon_hint_not_enough_sea_invasion_points"},
+        HintCase{"AmphLowSupply", &U::GetAmphTransportIconHint, PortBesideLowSupply, false,
+                 "unitpanel_amph_transport_icon_hint_not_enough_supply"},
+        HintCase{"Amph", &U::GetAmphTransportIconHint, PortBesideMoved, true, "unitpanel_amph_transport_icon_hint"},
+        HintCase{"Airfight", &U::GetAirfightIconHint, Nothing, false,
+                 "unitpanel_airfight_icon_hint_not_airfighter_unit"},
+        HintCase{"Recon", &U::GetReconIconHint, Nothing, false, "unitpanel_recon_icon_hint_not_air_unit"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(LandUpgrades, ExactlyEnoughProductionPointsMayUpgrade) {
+  cJednostkaLadowa& unit = Ready();
+  country(1).productionPoints = unit.GetUpgradeCost();
+  EXPECT_TRUE(unit.GetUpgradeHint(nullptr));
+}
+
+TEST_F(LandUpgrades, FriendlyPortIsTheOwnHexFirstThenTheFirstNeighbour) {
+  cJednostkaLadowa& unit = Ready();
+  int x = 0;
+  int y = 0;
+  EXPECT_FALSE(unit.IsInOrNearFriendlyPort(x, y));
+  EXPECT_EQ((sPoint{x, y}), (sPoint{-1, -1}));
+  for (const int d : {4, 1}) {
+    game().cities.push_back(std::make_unique<cCity>());
+    game().cities.back()->type = kCitySupplyPort;
+    const sPoint p = NeighbourPoint(unit.x, unit.y, d);
+    map().GetHex(p.x, p.y)->city = game().cities.back().get();
+    map().GetHex(p.x, p.y)->controller = 1;
+  }
+  ASSERT_TRUE(unit.IsInOrNearFriendlyPort(x, y));
+  EXPECT_EQ((sPoint{x, y}), NeighbourPoint(unit.x, unit.y, 1));
+  map().GetHex(unit.x, unit.y)->city = game().cities.back().get();
+  map().GetHex(unit.x, unit.y)->controller = 1;
+  ASSERT_TRUE(unit.IsInOrNearFriendlyPort(x, y));
+  EXPECT_EQ((sPoint{x, y}), (sPoint{unit.x, unit.y}));
+}
+
+}  // namespace
+}  // namespace tr::test

@@ -49,9 +49,7 @@ TEST_F(Airborne, WithoutEnemyAirTheLandingSucceedsAndTakesEnemyGround) {
   EXPECT_EQ(landed, 7);
   EXPECT_EQ(text, GetText("enemy_has_no_air_forces_over_this_hexlanding_was_successful"));
   EXPECT_EQ(map().GetHex(6, 6)->unit, &para);
-  EXPECT_EQ(map().GetHex(2, 2)->unit, nullptr);
   EXPECT_EQ(map().GetHex(6, 6)->controller, 1);
-  EXPECT_EQ(para.actionPoints, 5);
 }
 
 struct BandCase {

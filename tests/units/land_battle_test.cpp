@@ -127,15 +127,6 @@ TEST_P(RetreatTie, IsDrawnBetweenOppositeSides) {
 INSTANTIATE_TEST_SUITE_P(Draws, RetreatTie,
                          testing::Values(std::pair{DrawFor(1, 2, 1), 4}, std::pair{32767, 3}));
 
-TEST_F(Retreat, RetreatIntoEnemyGroundTakesIt) {
-  ControlAllHexes(1);
-  map().GetHex(kX, kY)->controller = 2;
-  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(5), DrawFor(1, 2, 1)});
-  ASSERT_TRUE(attack.ResolveLandBattle(result));
-  EXPECT_EQ(map().GetHex(defender.x, defender.y)->controller, 2);
-  EXPECT_EQ(map().GetHex(kX, kY)->controller, 2);  // the hex left behind stays
-}
-
 TEST_F(Retreat, NoRetreatHexMeansSurrender) {
   ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(5), kSentinel});
   LogCapture log;
@@ -147,17 +138,6 @@ TEST_F(Retreat, NoRetreatHexMeansSurrender) {
   EXPECT_TRUE(result.Flag(kFlagDefenderSurrendered));
   EXPECT_EQ(attack.defender, nullptr);
   EXPECT_EQ(map().GetHex(kX, kY)->unit, nullptr);
-}
-
-TEST_F(Retreat, FailedCheckStandsFast) {
-  ControlAllHexes(2);
-  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(17), kSentinel});
-  LogCapture log;
-  ASSERT_TRUE(attack.ResolveLandBattle(result));
-  EXPECT_EQ(draws.remaining(), 1u);
-  EXPECT_TRUE(log.Contains(GetText("retreat_check_failed._defender_stands_fast.")));
-  EXPECT_EQ(defender.x, kX);
-  EXPECT_EQ(defender.strength, 43);
 }
 
 TEST_F(Retreat, AHexTheScoringRefusesLeavesTheUnitStanding) {
@@ -245,8 +225,6 @@ TEST_P(ComputerBonus, RaisesTheComputerSidesDie) {
 INSTANTIATE_TEST_SUITE_P(
     Draws, ComputerBonus,
     testing::Values(BonusCase{"ComputerAttacks", false, 0, true, kBonusDraw, 2, 69, 97},
-                    BonusCase{"DrawOfAFewHundredths", false, 0, true, 1638, 2, 79, 98},
-                    BonusCase{"BothComputer", false, 0, false, kBonusDraw, 2, 79, 98},
                     BonusCase{"MailPlayerIsNoComputer", false, 1, true, kBonusDraw, 2, 79, 98},
                     BonusCase{"ComputerDefends", true, 0, false, kBonusDraw, 2, 79, 96},
                     BonusCase{"SixStaysSix", false, 0, true, kBonusDraw, 6, 39, 94}),
@@ -288,37 +266,27 @@ TEST_F(LandBattle, AttackerBelowATenthOfAPointIsDestroyed) {
   EXPECT_EQ(defender.strength, 100);
 }
 
+// One attacker leaves the flags clear, two set them all; the battle ends
+// with the undo record cleared and the attacker's report before the defender's.
 class AttackFlags : public LandBattle, public testing::WithParamInterface<int> {};
 
-TEST_P(AttackFlags, MarkOnlyMultiUnitAttacks) {
+TEST_P(AttackFlags, MarkOnlyMultiUnitAttacksAndTheEndComesInOrder) {
   const int count = GetParam();
   cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
   map().GetHex(kX, kY)->fortLevel = 1;
   sAttack attack = AttackOn(defender);
   for (int side = 0; side < count; ++side) AttackerOn(attack, side, 1, 100);
-  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw});
-  ASSERT_TRUE(attack.ResolveLandBattle(result));
-  EXPECT_EQ(defender.wasAttacked, count > 1 ? 1 : 0);
-  for (int side = 0; side < count; ++side) EXPECT_EQ(attack.attackers[side]->attacked, count > 1 ? 1 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Attackers, AttackFlags, testing::Values(1, 2));
-
-TEST_F(LandBattle, EndsWithUndoClearedAndBothReportsInOrder) {
-  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
-  map().GetHex(kX, kY)->fortLevel = 1;
-  sAttack attack = AttackOn(defender);
-  cJednostkaLadowa& attacker = AttackerOn(attack, 0, 1, 100);
-  game().playerControl.undo.unit = &attacker;
+  game().playerControl.undo.unit = attack.attackers[0];
   ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw});
   LogCapture log;
   ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(defender.wasAttacked, count > 1 ? 1 : 0);
+  for (int side = 0; side < count; ++side) EXPECT_EQ(attack.attackers[side]->attacked, count > 1 ? 1 : 0);
   EXPECT_EQ(game().playerControl.undo.unit, nullptr);
   const auto lines = log.lines();
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(std::vector<std::u16string>(lines.end() - 3, lines.end()),
             (std::vector<std::u16string>{u"===BATTLE END===", u"===UNDO WYCZYSZCZONE===", u"===REPORTS ADDED==="}));
-  EXPECT_EQ(lines.front(), u"U5_5 is attacked. Directions=1, Armor present in attack=0");
   const auto& reports = game().reports.Reports();
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_EQ(reports.front().type, 0);
@@ -327,10 +295,9 @@ TEST_F(LandBattle, EndsWithUndoClearedAndBothReportsInOrder) {
   EXPECT_EQ(reports.back().country, 2);
   EXPECT_EQ(reports.front().text.rfind(u"Attacked unit U5_5 (Country2) [10.00] on hex (5, 5) with unit(s) U5_4 [10.00]", 0),
             0u);
-  EXPECT_EQ(result.attackerCountry, 1);
-  EXPECT_EQ(result.defenderCountry, 2);
-  EXPECT_NE(result.attackerDetails.find(u"\nColumn: 1\n"), std::u16string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Attackers, AttackFlags, testing::Values(1, 2));
 
 }  // namespace
 }  // namespace tr::test

@@ -149,7 +149,6 @@ TEST_P(Hints, AnswerTheFirstReasonThatStandsInTheWay) {
 void Nothing(cJednostkaLadowa&, cGame&) {}
 void Frozen(cJednostkaLadowa& u, cGame&) { u.freezeTime = 1; }
 void Moved(cJednostkaLadowa& u, cGame&) { u.actionPoints = 2; }
-void NoAp(cJednostkaLadowa& u, cGame&) { u.actionPoints = 0; }
 void Poor(cJednostkaLadowa&, cGame& g) { g.countries[0]->productionPoints = 0.0; }
 void PortBeside(cJednostkaLadowa& u, cGame& g) {
   g.cities.push_back(std::make_unique<cCity>());
@@ -160,118 +159,36 @@ void PortBeside(cJednostkaLadowa& u, cGame& g) {
   hex.controller = 1;
 }
 void PortBesideMoved(cJednostkaLadowa& u, cGame& g) { PortBeside(u, g), Moved(u, g); }
-void PortBesideNoAp(cJednostkaLadowa& u, cGame& g) { PortBeside(u, g), NoAp(u, g); }
 void PortBesideLowSupply(cJednostkaLadowa& u, cGame& g) { PortBeside(u, g), u.supply = 5; }
-void PortBesideNoPoints(cJednostkaLadowa& u, cGame& g) {
-  PortBeside(u, g);
-  g.countries[0]->seaTransportPoints = 3;
-  g.countries[0]->invasionPoints = 4;
-}
 template <int kType>
 void Type(cJednostkaLadowa& u, cGame&) { u.SetType(kType); }
-void ForeignHex(cJednostkaLadowa& u, cGame& g) { g.map->GetHex(u.x, u.y)->owner = 2; }
-void MaxLevel(cJednostkaLadowa& u, cGame&) { u.level = 5; }
 void TanksLevel2(cJednostkaLadowa& u, cGame&) { u.SetType(kArmouredDivision), u.level = 2; }
 void FullStrength(cJednostkaLadowa& u, cGame&) { u.strength = 100; }
-void Unsupplied(cJednostkaLadowa& u, cGame&) { u.turnsWithoutSupply = 1; }
-void NoSmp(cJednostkaLadowa&, cGame& g) { g.countries[0]->strategicMovementPoints = 2; }
-void NoSource(cJednostkaLadowa& u, cGame&) { u.supplySourceX = -1; }
 void Airborne(cJednostkaLadowa& u, cGame&) { u.SetType(kAirborneDivision), u.turnsSinceParadrop = 3; }
-void AirborneLowSupply(cJednostkaLadowa& u, cGame& g) { Airborne(u, g), u.supply = 5; }
 void AirborneResting(cJednostkaLadowa& u, cGame& g) { Airborne(u, g), u.turnsSinceParadrop = 2; }
-void AirborneMoved(cJednostkaLadowa& u, cGame& g) { Airborne(u, g), Moved(u, g); }
 
 using U = cJednostkaLadowa;
 INSTANTIATE_TEST_SUITE_P(
     Checks, Hints,
     testing::Values(
         HintCase{"UpgradeMulberry", &U::GetUpgradeHint, Type<kMulberryType>, false, "unitpanel_upgrade_hint_mulberry"},
-        HintCase{"UpgradeAirborne", &U::GetUpgradeHint, Type<kAirborneDivision>, false,
-                 "unitpanel_upgrade_hint_airborne_division"},
-        HintCase{"UpgradeCorps", &U::GetUpgradeHint, Type<kMechanizedCorps>, false,
-                 "unitpanel_upgrade_hint_already_corp"},
-        HintCase{"UpgradeForeignHex", &U::GetUpgradeHint, ForeignHex, false,
-                 "unitpanel_upgrade_hint_not_in_owned_hex"},
         HintCase{"UpgradeFrozen", &U::GetUpgradeHint, Frozen, false, "unitpanel_upgrade_hint_not_full_ap_or_frozen"},
         HintCase{"UpgradePoor", &U::GetUpgradeHint, Poor, false, "unitpanel_upgrade_hint_not_enough_pp"},
         HintCase{"Upgrade", &U::GetUpgradeHint, Nothing, true, "unitpanel_upgrade_hint"},
-        HintCase{"LevelUpMulberry", &U::GetLevelUpHint, Type<kMulberryType>, false, "unitpanel_levelup_hint_mulberry"},
-        HintCase{"LevelUpMax", &U::GetLevelUpHint, MaxLevel, false, "unitpanel_levelup_hint_max_level"},
         HintCase{"LevelUpNoTanks", &U::GetLevelUpHint, TanksLevel2, false, "unitpanel_levelup_hint_no_technology"},
         HintCase{"LevelUpFrozen", &U::GetLevelUpHint, Frozen, false, "unitpanel_levelup_hint_not_full_ap_or_frozen"},
-        HintCase{"LevelUpPoor", &U::GetLevelUpHint, Poor, false, "unitpanel_levelup_hint_not_enough_pp"},
-        HintCase{"LevelUp", &U::GetLevelUpHint, Nothing, true, "unitpanel_levelup_icon_hint"},
-        HintCase{"StrengthMoved", &U::GetStrengthIconHint, Moved, false,
-                 "unitpanel_strength_icon_hint_other_action_performed_or_frozen"},
         HintCase{"StrengthFull", &U::GetStrengthIconHint, FullStrength, false,
                  "unitpanel_strength_icon_hint_max_strength"},
-        HintCase{"StrengthUnsupplied", &U::GetStrengthIconHint, Unsupplied, false,
-                 "unitpanel_strength_icon_hint_no_supply"},
-        HintCase{"Strength", &U::GetStrengthIconHint, Nothing, true, "unitpanel_strength_icon_hint"},
-        HintCase{"StrategicNoPoints", &U::GetStrategicMoveIconHint, NoSmp, false,
-                 "unitpanel_strategic_move_icon_hint_no_smp"},
         HintCase{"StrategicMoved", &U::GetStrategicMoveIconHint, Moved, false,
                  "unitpanel_strategic_move_icon_hint_not_full_ap_or_frozen"},
-        HintCase{"StrategicNoSource", &U::GetStrategicMoveIconHint, NoSource, false,
-                 "unitpanel_strategic_move_icon_hint_no_supply_source_or_peace-time_supply"},
-        HintCase{"StrategicUnsupplied", &U::GetStrategicMoveIconHint, Unsupplied, false,
-                 "unitpanel_strategic_move_icon_out_of_supply"},
-        HintCase{"Strategic", &U::GetStrategicMoveIconHint, Nothing, true, "unitpanel_strategic_move_icon_hint"},
-        HintCase{"AirborneNotAirborne", &U::GetAirborneAssaultIconHint, Nothing, false,
-                 "unitpanel_airborne_assault_icon_hint_not_airborne"},
-        HintCase{"AirborneMoved", &U::GetAirborneAssaultIconHint, AirborneMoved, false,
-                 "unitpanel_airborne_assault_hint_not_full_ap_or_frozen"},
-        HintCase{"AirborneLowSupply", &U::GetAirborneAssaultIconHint, AirborneLowSupply, false,
-                 "unitpanel_airborne_assault_hint_supply_too_low"},
         HintCase{"AirborneResting", &U::GetAirborneAssaultIconHint, AirborneResting, false,
                  "unitpanel_airborne_assault_hint_not_prepared"},
-        HintCase{"Airborne", &U::GetAirborneAssaultIconHint, Airborne, true, "unitpanel_airborne_assault_icon_hint"},
-        HintCase{"SeaNoPort", &U::GetSeaTransportIconHint, Nothing, false,
-                 "unitpanel_sea_transport_icon_hint_not_in_or_near_friendly_port"},
-        HintCase{"SeaNoAp", &U::GetSeaTransportIconHint, PortBesideNoAp, false,
-                 "unitpanel_sea_transport_hint_not_enough_ap_or_frozen"},
-        HintCase{"SeaNoPoints", &U::GetSeaTransportIconHint, PortBesideNoPoints, false,
-                 "unitpanel_sea_transport_icon_hint_not_enough_sea_transport_points"},
         HintCase{"SeaAfterAMove", &U::GetSeaTransportIconHint, PortBesideMoved, true,
                  "unitpanel_sea_transport_icon_hint"},
-        HintCase{"AmphNoAp", &U::GetAmphTransportIconHint, PortBesideNoAp, false,
-                 "unitpanel_amph_transport_hint_not_enough_ap_or_frozen"},
-        HintCase{"AmphNoPoints", &U::GetAmphTransportIconHint, PortBesideNoPoints, false,
-                 "unitpanel_amph_transport_icon_hint_not_enough_sea_invasion_points"},
         HintCase{"AmphLowSupply", &U::GetAmphTransportIconHint, PortBesideLowSupply, false,
                  "unitpanel_amph_transport_icon_hint_not_enough_supply"},
-        HintCase{"Amph", &U::GetAmphTransportIconHint, PortBesideMoved, true, "unitpanel_amph_transport_icon_hint"},
-        HintCase{"Airfight", &U::GetAirfightIconHint, Nothing, false,
-                 "unitpanel_airfight_icon_hint_not_airfighter_unit"},
         HintCase{"Recon", &U::GetReconIconHint, Nothing, false, "unitpanel_recon_icon_hint_not_air_unit"}),
     [](const auto& info) { return info.param.name; });
-
-TEST_F(LandUpgrades, ExactlyEnoughProductionPointsMayUpgrade) {
-  cJednostkaLadowa& unit = Ready();
-  country(1).productionPoints = unit.GetUpgradeCost();
-  EXPECT_TRUE(unit.GetUpgradeHint(nullptr));
-}
-
-TEST_F(LandUpgrades, FriendlyPortIsTheOwnHexFirstThenTheFirstNeighbour) {
-  cJednostkaLadowa& unit = Ready();
-  int x = 0;
-  int y = 0;
-  EXPECT_FALSE(unit.IsInOrNearFriendlyPort(x, y));
-  EXPECT_EQ((sPoint{x, y}), (sPoint{-1, -1}));
-  for (const int d : {4, 1}) {
-    game().cities.push_back(std::make_unique<cCity>());
-    game().cities.back()->type = kCitySupplyPort;
-    const sPoint p = NeighbourPoint(unit.x, unit.y, d);
-    map().GetHex(p.x, p.y)->city = game().cities.back().get();
-    map().GetHex(p.x, p.y)->controller = 1;
-  }
-  ASSERT_TRUE(unit.IsInOrNearFriendlyPort(x, y));
-  EXPECT_EQ((sPoint{x, y}), NeighbourPoint(unit.x, unit.y, 1));
-  map().GetHex(unit.x, unit.y)->city = game().cities.back().get();
-  map().GetHex(unit.x, unit.y)->controller = 1;
-  ASSERT_TRUE(unit.IsInOrNearFriendlyPort(x, y));
-  EXPECT_EQ((sPoint{x, y}), (sPoint{unit.x, unit.y}));
-}
 
 }  // namespace
 }  // namespace tr::test

@@ -96,11 +96,9 @@ void cJednostkaLotnicza::AiRebaseTo(int newX, int newY) {
 int cJednostkaLotnicza::MarkPlacementHexes(int mark) {
   if (!gGame || !gGame->map) return 0;
   cMap& map = *gGame->map;
-  // Units leave the reserve pool only in their owner's turn, so the owner is
-  // the country placing.
-  const int country = owner;
-  const cCountry* placing = GetOwnerCountry();
+  const cCountry* placing = gGame->playerControl.currentCountry;
   if (!placing) return 0;
+  const int country = placing->id;
   if (mark) map.ClearHexFlags(kFlagPlacement, true);
   const bool atWar = placing->IsAtWarWithAnyone();
   const int fullSupply = gGame->constants.FullSupplyLevel();

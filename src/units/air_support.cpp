@@ -21,12 +21,7 @@ void PlayAirSound(std::u16string_view fileName) {
   Presentation().PlaySoundEffect(u"data\\sound\\" + std::u16string(fileName));
 }
 
-bool ShowsComputerMove(const cUnit& unit) {
-  // The view follows the computer's moves only through the player control's
-  // follow flag; a game without a player control shows none of them.
-  (void)unit;
-  return false;
-}
+bool ShowsComputerMove(const cUnit& unit) { return unit.spotted && gGame && gGame->playerControl.follow; }
 
 void WaitComputerDelay(int delay) {
   if (delay < 0 || delay >= kDelayCount) return;

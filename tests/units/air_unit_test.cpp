@@ -94,6 +94,27 @@ TEST_F(AirUnit, SpentOrUnsuppliedUnitCannotRebase) {
   EXPECT_GT(unit.MarkMoveHexes(0), 0);
 }
 
+TEST_F(AirUnit, PlacementAtWarNeedsSuppliedCitiesWithoutConvoyDuty) {
+  for (sHex& hex : map().Hexes()) hex.controller = hex.owner = 1;
+  auto city = std::make_unique<cCity>();
+  city->x = 5;
+  city->y = 5;
+  city->supplyInfo = {4, 0, 0};  // below half of the full level 10
+  city->convoyInfo = {false, false, false};
+  cCity& town = *city;
+  game().cities.push_back(std::move(city));
+  game().playerControl.currentCountry = &country(1);
+  AddLand(1, 5, 4);
+  cJednostkaLotnicza& unit = AddPlane(1, -1, -1, kFighter);
+  EXPECT_EQ(unit.MarkPlacementHexes(1), 0);
+  town.supplyInfo[0] = 5;
+  EXPECT_EQ(unit.MarkPlacementHexes(1), 6);  // the city and five free neighbours
+  EXPECT_EQ(map().GetHex(5, 5)->flags, 64u);
+  EXPECT_EQ(map().GetHex(5, 4)->flags, 0u);
+  town.convoyInfo[0] = true;
+  EXPECT_EQ(unit.MarkPlacementHexes(0), 0);
+}
+
 TEST_F(AirUnit, KillLeavesNoTrace) {
   cJednostkaLotnicza& unit = AddPlane(2, 5, 5, kFighter);
   sCommander& commander = AddCommander(7, 2, 3, 0, kCategoryAir);

@@ -128,6 +128,11 @@ add_dependencies(game_data menu_pictures)
 # data/scenario_maps/<scenario>.txt beside the copied scenario tables.
 add_executable(make_scenario_map ${PROJECT_SOURCE_DIR}/tools/datagen/make_scenario_map.cpp)
 target_link_libraries(make_scenario_map PRIVATE tr_game)
+# Their menu picture and minimap picture are drawn from the same text.
+add_executable(make_scenario_pictures
+  ${PROJECT_SOURCE_DIR}/tools/datagen/make_scenario_pictures.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/art_canvas.cpp)
+target_link_libraries(make_scenario_pictures PRIVATE tr_game tr_platform)
 file(GLOB TR_SCENARIO_MAPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/scenario_maps/*.txt)
 set(TR_SCENARIO_MAP_FILES)
 foreach(source ${TR_SCENARIO_MAPS})
@@ -140,6 +145,33 @@ foreach(source ${TR_SCENARIO_MAPS})
     COMMENT "Building the map of ${scenario}"
     VERBATIM)
   list(APPEND TR_SCENARIO_MAP_FILES ${folder}/map.qel)
+  add_custom_command(
+    OUTPUT ${folder}/image.png ${folder}/minimap.png
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND make_scenario_pictures ${source} ${folder}
+    DEPENDS make_scenario_pictures ${source}
+    COMMENT "Drawing the pictures of ${scenario}"
+    VERBATIM)
+  list(APPEND TR_SCENARIO_MAP_FILES ${folder}/image.png ${folder}/minimap.png)
 endforeach()
 add_custom_target(scenario_maps ALL DEPENDS ${TR_SCENARIO_MAP_FILES})
 add_dependencies(game_data scenario_maps)
+
+# The large generated scenario the benchmarks load. It goes into its own game
+# folder beside build/game, so it is never shipped.
+add_library(tr_large_scenario STATIC ${PROJECT_SOURCE_DIR}/tools/datagen/large_scenario.cpp)
+target_include_directories(tr_large_scenario PUBLIC ${PROJECT_SOURCE_DIR}/tools)
+target_link_libraries(tr_large_scenario PUBLIC tr_game)
+add_executable(make_large_scenario ${PROJECT_SOURCE_DIR}/tools/datagen/make_large_scenario.cpp)
+target_link_libraries(make_large_scenario PRIVATE tr_large_scenario)
+set(TR_LARGE_GAME_DIR ${CMAKE_BINARY_DIR}/large_game)
+set(TR_LARGE_CONSTANTS ${PROJECT_SOURCE_DIR}/data/scenarios/NorthernTide/consts.csv)
+set(TR_LARGE_STAMP ${TR_GENERATED_DIR}/large_scenario.stamp)
+add_custom_command(
+  OUTPUT ${TR_LARGE_STAMP}
+  COMMAND make_large_scenario ${TR_LARGE_CONSTANTS} ${TR_LARGE_GAME_DIR} Large
+  COMMAND ${CMAKE_COMMAND} -E touch ${TR_LARGE_STAMP}
+  DEPENDS make_large_scenario ${TR_LARGE_CONSTANTS}
+  COMMENT "Generating the large benchmark scenario"
+  VERBATIM)
+add_custom_target(large_scenario ALL DEPENDS ${TR_LARGE_STAMP})

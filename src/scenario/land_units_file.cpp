@@ -63,6 +63,11 @@ void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path) {
   harbour->aiUltimateTargetX = FieldInt(f, 22);
   harbour->eventsEffect = FieldInt(f, 25);
   harbour->turnsSinceParadrop = FieldInt(f, 26);
+  // Read back like any land unit's, so a saved harbour saves again unchanged.
+  harbour->turnsWithoutSupply = FieldInt(f, 28);
+  harbour->trenchBonusMultiplier = FieldInt(f, 29);
+  harbour->lastX = FieldInt(f, 30);
+  harbour->lastY = FieldInt(f, 31);
   harbour->spotted = 1;
   harbour->ResetActionPoints();
   harbour->inReserve = 0;

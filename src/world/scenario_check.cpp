@@ -1,5 +1,6 @@
 #include "world/scenario_check.h"
 
+#include <cstdio>
 #include <memory>
 
 #include "foundation/paths.h"
@@ -17,7 +18,16 @@ struct sCheckArgs {
   std::string scenario;
   std::string save;
   std::string saveAs;
+  std::string clock;
 };
+
+// "YYYY-MM-DD hh:mm": a fixed save time makes two saves of one game compare
+// byte for byte.
+bool ParseClock(const std::string& text, sLocalTime& time) {
+  char tail = 0;
+  return std::sscanf(text.c_str(), "%d-%d-%d %d:%d%c", &time.year, &time.month, &time.day, &time.hour,
+                     &time.minute, &tail) == 5;
+}
 
 bool ParseArgs(const std::vector<std::string>& args, sCheckArgs& parsed) {
   for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
@@ -31,6 +41,8 @@ bool ParseArgs(const std::vector<std::string>& args, sCheckArgs& parsed) {
       parsed.save = value;
     } else if (key == "--save-as") {
       parsed.saveAs = value;
+    } else if (key == "--clock") {
+      parsed.clock = value;
     } else {
       return false;
     }
@@ -79,9 +91,10 @@ void PrintGameSummary(const cGame& game, std::ostream& out) {
 
 int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors) {
   sCheckArgs parsed;
-  if (!ParseArgs(args, parsed)) {
+  sLocalTime clock;
+  if (!ParseArgs(args, parsed) || (!parsed.clock.empty() && !ParseClock(parsed.clock, clock))) {
     errors << "usage: scenario_checker --root <game folder> (--scenario <name> | --save <name>) "
-              "[--save-as <name>]\n";
+              "[--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]]\n";
     return 2;
   }
   SetGameRoot(parsed.root);
@@ -92,6 +105,7 @@ int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, st
   owner.game = LoadNewScenario(folder, saved ? 1 : 0);
   PrintGameSummary(*owner.game, out);
   if (!parsed.saveAs.empty()) {
+    if (!parsed.clock.empty()) owner.game->saveContext->clock = [clock] { return clock; };
     if (!owner.game->saveContext->SaveGame(Utf8ToUtf16(parsed.saveAs), true)) {
       errors << "the game could not be saved as " << parsed.saveAs << '\n';
       return 1;

@@ -12,7 +12,8 @@ namespace tr {
 class cGame;
 
 // Arguments: --root <game folder>, then --scenario <name> or --save <name>,
-// optionally --save-as <name>. Returns 0 when the game loaded (and saved),
+// optionally --save-as <name> with --clock "YYYY-MM-DD hh:mm" to stamp the
+// save with a fixed time instead of the local one. Returns 0 when the game loaded (and saved),
 // 1 when the save failed, 2 on bad arguments; bad data ends the program
 // through FatalExit inside the load.
 int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors);

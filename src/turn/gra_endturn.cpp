@@ -10,6 +10,7 @@
 #include "turn/theads.h"
 #include "turn/turn_rules.h"
 #include "turn/turn_steps.h"
+#include "units/commander_link.h"
 #include "units/player_control.h"
 #include "world/gra.h"
 
@@ -92,6 +93,8 @@ void RepairProductionAndPorts(cGame& game) {
 void RefreshUnitsAndFleets(cGame& game, bool full) {
   LogLine(u"Refreshuje wspolczynniki dla jednostek ladowych");
   const float mulberryStrength = game.constants.Float(135, 3);
+  // Nothing in this pass moves a unit or a commander, so one list serves every unit.
+  const std::vector<const cUnit*> headquarters = CollectHeadquarters(game);
   for (const auto& unit : game.landUnits) {
     cJednostkaLadowa& u = *unit;
     if (u.type == kMulberryType && u.GetStrengthValue() > mulberryStrength) {
@@ -100,7 +103,7 @@ void RefreshUnitsAndFleets(cGame& game, bool full) {
     if (u.freezeTime < kPermanentFreeze) u.freezeTime = std::max(0, u.freezeTime - 1);
     u.shoreBombardmentEffect = 0.0f;
     u.ResetActionPoints();
-    u.AssignCommander();
+    AssignCommanderAmong(u, headquarters);
     u.ComputeCombatValue();
     u.attacked = 0;
     u.wasAttacked = 0;
@@ -109,7 +112,7 @@ void RefreshUnitsAndFleets(cGame& game, bool full) {
   LogLine(u"Refreshuje wspolczynniki dla jednostek lotniczych");
   for (const auto& unit : game.airUnits) {
     unit->ResetActionPoints();
-    unit->AssignCommander();
+    AssignCommanderAmong(*unit, headquarters);
     unit->ComputeCombatValue();
     unit->attacked = 0;
     unit->wasAttacked = 0;

@@ -3,6 +3,7 @@
 // commander checks.
 #include <cstdint>
 
+#include "units/commander_link.h"
 #include "units/unit.h"
 #include "units/jednostka_ladowa.h"
 #include "world/commander.h"
@@ -29,19 +30,23 @@ float sCommander::GetBonus(int distance) const {
   return static_cast<float>(v * (c->CommandRangeConstant() * 0.01 / distance));
 }
 
-void cUnit::AssignCommander() {
-  if (category == kCategoryNaval) {
-    commanderId = -1;
-    return;
+std::vector<const cUnit*> CollectHeadquarters(const cGame& game) {
+  std::vector<const cUnit*> headquarters;
+  for (const auto& candidate : game.landUnits) {
+    if (candidate->attachedCommander) headquarters.push_back(candidate.get());
   }
-  if (x < 0 || y < 0 || attachedCommander || !gGame) return;
+  return headquarters;
+}
+
+void AssignCommanderAmong(cUnit& unit, const std::vector<const cUnit*>& headquarters) {
+  if (unit.x < 0 || unit.y < 0 || unit.attachedCommander || !gGame) return;
   const int radius = gGame->constants.CommandRadius();
   const sCommander* best = nullptr;
   int bestScore = 0;
-  for (const auto& candidate : gGame->landUnits) {
+  for (const cUnit* candidate : headquarters) {
     const sCommander* commander = candidate->attachedCommander;
-    if (candidate->owner != owner || !commander || commander->type != category) continue;
-    const int distance = HexDistance(x, y, candidate->x, candidate->y);
+    if (candidate->owner != unit.owner || !commander || commander->type != unit.category) continue;
+    const int distance = HexDistance(unit.x, unit.y, candidate->x, candidate->y);
     if (distance > radius) continue;
     const int score = static_cast<int>(100.0f * commander->GetBonus(distance));
     if (score > bestScore) {
@@ -49,7 +54,16 @@ void cUnit::AssignCommander() {
       best = commander;
     }
   }
-  commanderId = best ? best->id : -1;
+  unit.commanderId = best ? best->id : -1;
+}
+
+void cUnit::AssignCommander() {
+  if (category == kCategoryNaval) {
+    commanderId = -1;
+    return;
+  }
+  if (x < 0 || y < 0 || attachedCommander || !gGame) return;
+  AssignCommanderAmong(*this, CollectHeadquarters(*gGame));
 }
 
 int cUnit::GetCommanderBonus() const {

@@ -43,8 +43,9 @@ void CreateScenarioSettingsMenu() {
   // The scenario settings menu comes with a later build: the game starts
   // directly, led from this machine for its first country.
   LogLine(u"Scenario settings menu not available yet: starting the game for the first country");
-  if (gGame == nullptr || gGame->countries.empty()) return;
-  gGame->countries.front()->humanControlled = 1;
+  if (gGame == nullptr) return;
+  if (!gGame->countries.empty()) gGame->countries.front()->humanControlled = 1;
+  gGame->StartGame();
 }
 
 }  // namespace tr

@@ -1,15 +1,9 @@
 // From the scenario menu's launch record to the game loader.
-#include "app/mainmenu.h"
 #include "app/scenario_menu.h"
-#include "foundation/console_log.h"
+#include "world/game_start.h"
 
 namespace tr {
 
-void RunGameLoader(const sLaunchRecord& record) {
-  // The game loader comes with the next build; until then the player is
-  // taken back to the main menu rather than left on the loading screen.
-  LogLine(u"Game loader not available yet: \"" + record.folderTemplate + u"\" is not loaded");
-  CurrentMenu = new cMainMenu();
-}
+void RunGameLoader(const sLaunchRecord& record) { LoadNewScenario(record.folderTemplate, record.savedGame); }
 
 }  // namespace tr

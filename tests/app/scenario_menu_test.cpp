@@ -1,6 +1,7 @@
 // The scenario menu over a fixture tree of scenario, save and play-by-e-mail
 // folders: which folders list, their rows and details, the pictures, the
-// launch record, and a headless screenshot of the main and scenario menus.
+// launch record, and headless screenshots of the main menu and of the
+// scenario menu with the sample scenario selected.
 #include "app/scenario_menu.h"
 
 #include <gtest/gtest.h>
@@ -171,7 +172,11 @@ TEST_F(ScenarioMenuTest, ScreenshotsShowTheGeneratedWallpapersControlsAndTexts) 
   for (int y = 0; y < 512; ++y) {
     for (int x = 0; x < 512; ++x) map[static_cast<std::size_t>(y) * 512 + x] = ((x / 64 + y / 64) % 2) ? 0xFF3C5A3Cu : 0xFF2A4A6Au;
   }
-  ASSERT_TRUE(SavePng(folder_.path() / "data/scenarios/Alpha/image.png", map.data(), 512, 512, 512));
+  // The sample scenario ships without a picture: the test gives it one.
+  std::filesystem::create_directories(folder_.path() / "data/scenarios/NorthernTide");
+  std::filesystem::copy_file(game / "data/scenarios/NorthernTide/Info.ini",
+                             folder_.path() / "data/scenarios/NorthernTide/Info.ini");
+  ASSERT_TRUE(SavePng(folder_.path() / "data/scenarios/NorthernTide/image.png", map.data(), 512, 512, 512));
   GetGuiResourceCache().Clear();
   GetGuiResourceCache().OnCreateDevice(&frame_->graphics());
   GlobalTextureRecord(kTextureGuiSkin).Load(folder_.path() / "data/gfx/GUI.png", TextureHolder::kModeFile, 1);
@@ -192,11 +197,14 @@ TEST_F(ScenarioMenuTest, ScreenshotsShowTheGeneratedWallpapersControlsAndTexts) 
   shoot("menus_main_menu_screenshot.png");
   EXPECT_NE(recorder_.FindText(GetText("mainmenu_start")), nullptr);
 
-  Open();
-  List().SelectItem(1, true);
+  auto& menu = Open();
+  for (int i = 0; i < List().GetSize(); ++i) {
+    if (menu.RowTemplate(i) == u"data\\scenarios\\NorthernTide\\%s") List().SelectItem(i, true);
+  }
+  ASSERT_EQ(RememberedScenarioName(), u"Northern Tide 1939");
   recorder_.Clear();
   shoot("menus_scenario_menu_screenshot.png");
-  EXPECT_NE(recorder_.FindText(u"Alpha Storm"), nullptr);
+  EXPECT_NE(recorder_.FindText(u"Northern Tide 1939"), nullptr);
   EXPECT_NE(recorder_.FindText(GetText("scenario_title")), nullptr);
   GlobalTextureRecord(kTextureGuiSkin).Release();
 }

@@ -59,8 +59,10 @@ void DrawSkinBox(int x, int y, int width, int height, int iconIndex) {
   const Texture* atlas = GlobalTextureRecord(kTextureGuiSkin).GetTexture();
   if (sprite == nullptr || atlas == nullptr) return;
   constexpr int kPiece = 45;
+  // The box shares the atlas's 45-pixel frame cells, so it looks like every
+  // other framed area of the interface.
   constexpr int kLeft = 0;
-  constexpr int kTop = 1913 - kPiece;
+  constexpr int kTop = 1913;
   const int innerW = width - 2 * kPiece;
   const int innerH = height - 2 * kPiece;
   const int columnX[3] = {x, x + kPiece, x + kPiece + innerW};

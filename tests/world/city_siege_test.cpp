@@ -76,12 +76,13 @@ class SiegeCheck : public CitySiege {
 TEST_F(SiegeCheck, CertainSuccessCostsALevelThenSurrender) {
   BaseChance(5.0);
   defender->level = 2;
+  const std::u16string name = defender->name;  // the surrender frees the unit
   std::u16string text;
   CheckSiege(*city, text);
   EXPECT_EQ(defender->level, 1);
-  EXPECT_NE(text.find(Format(GetText("check_succeeded,_%s_loses_1_level"), defender->name)), std::u16string::npos);
+  EXPECT_NE(text.find(Format(GetText("check_succeeded,_%s_loses_1_level"), name)), std::u16string::npos);
   CheckSiege(*city, text);
-  EXPECT_NE(text.find(Format(GetText("check_succeeded,_%s_surrenders!"), defender->name)), std::u16string::npos);
+  EXPECT_NE(text.find(Format(GetText("check_succeeded,_%s_surrenders!"), name)), std::u16string::npos);
   EXPECT_EQ(screen.CountEvents(u"camera"), 2);
 }
 

@@ -25,9 +25,9 @@ constexpr Rect kPlainSquare{0, 0, 64, 64};
 constexpr Rect kSelectedHighlight{1003, 0, 1169, 166};
 
 Font* HintFont() {
-  const LayoutFont spec = GetLayoutFont(0);
+  const LayoutFont layoutFont = GetLayoutFont(0);
   cGuiResourceCache& cache = GetGuiResourceCache();
-  return cache.GetFont(cache.AddFont(spec.face, spec.height, spec.weight));
+  return cache.GetFont(cache.AddFont(layoutFont.face, layoutFont.height, layoutFont.weight));
 }
 
 void HintText(SpriteBatch& sprite, Font* font, std::u16string_view text, Rect rect, std::uint32_t format) {

@@ -23,11 +23,11 @@ sTextMeasurer& Measurer() {
 
 // Layout font 1 as the toolkit made it, or a font of its own when no device has made it yet.
 const Font* MessageFont() {
-  const LayoutFont spec = GetLayoutFont(1);
+  const LayoutFont layoutFont = GetLayoutFont(1);
   cGuiResourceCache& cache = GetGuiResourceCache();
   for (int i = 0; i < cache.FontCount(); ++i) {
     const sGuiFontRecord* record = cache.GetFontRecord(i);
-    if (record->font && record->face == spec.face && record->height == spec.height && record->weight == spec.weight) {
+    if (record->font && record->face == layoutFont.face && record->height == layoutFont.height && record->weight == layoutFont.weight) {
       return record->font.get();
     }
   }
@@ -35,8 +35,8 @@ const Font* MessageFont() {
   static std::mutex mutex;
   static std::unique_ptr<Font> own;
   std::lock_guard<std::mutex> lock(mutex);
-  if (!own || own->face() != spec.face || own->height() != spec.height || own->weight() != spec.weight) {
-    own = Font::Create(spec.face, spec.height, spec.weight);
+  if (!own || own->face() != layoutFont.face || own->height() != layoutFont.height || own->weight() != layoutFont.weight) {
+    own = Font::Create(layoutFont.face, layoutFont.height, layoutFont.weight);
   }
   return own.get();
 }

@@ -11,7 +11,7 @@
 namespace tr {
 namespace {
 
-struct Spec {
+struct ConversionSpec {
   bool left = false, plus = false, space = false, zero = false, alt = false;
   int width = 0;
   int precision = -1;
@@ -19,18 +19,18 @@ struct Spec {
   bool short16 = false;  // h
 };
 
-void Pad(std::u16string& out, std::u16string_view body, const Spec& spec, bool zero_pad_ok,
+void Pad(std::u16string& out, std::u16string_view body, const ConversionSpec& cs, bool zero_pad_ok,
          std::size_t sign_len) {
-  const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+  const std::size_t width = cs.width > 0 ? static_cast<std::size_t>(cs.width) : 0;
   if (body.size() >= width) {
     out += body;
     return;
   }
   const std::size_t fill = width - body.size();
-  if (spec.left) {
+  if (cs.left) {
     out += body;
     out.append(fill, u' ');
-  } else if (spec.zero && zero_pad_ok) {
+  } else if (cs.zero && zero_pad_ok) {
     out += body.substr(0, sign_len);
     out.append(fill, u'0');
     out += body.substr(sign_len);
@@ -40,20 +40,20 @@ void Pad(std::u16string& out, std::u16string_view body, const Spec& spec, bool z
   }
 }
 
-void FormatInteger(std::u16string& out, const Spec& spec, char conv, const FormatArg& arg) {
+void FormatInteger(std::u16string& out, const ConversionSpec& cs, char conv, const FormatArg& arg) {
   bool negative = false;
   std::uint64_t magnitude;
   const bool is_signed = conv == 'd' || conv == 'i';
   if (is_signed) {
     std::int64_t v = arg.AsSigned();
-    if (spec.short16) v = static_cast<std::int16_t>(v);
-    else if (!spec.wide64) v = static_cast<std::int32_t>(v);
+    if (cs.short16) v = static_cast<std::int16_t>(v);
+    else if (!cs.wide64) v = static_cast<std::int32_t>(v);
     negative = v < 0;
     magnitude = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
   } else {
     std::uint64_t v = arg.AsUnsigned();
-    if (spec.short16) v = static_cast<std::uint16_t>(v);
-    else if (!spec.wide64) v = static_cast<std::uint32_t>(v);
+    if (cs.short16) v = static_cast<std::uint16_t>(v);
+    else if (!cs.wide64) v = static_cast<std::uint32_t>(v);
     magnitude = v;
   }
   const int base = (conv == 'x' || conv == 'X') ? 16 : conv == 'o' ? 8 : 10;
@@ -63,24 +63,24 @@ void FormatInteger(std::u16string& out, const Spec& spec, char conv, const Forma
   if (conv == 'X') {
     for (char& c : d) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   }
-  if (spec.precision >= 0) {
-    if (spec.precision == 0 && magnitude == 0) d.clear();
-    if (d.size() < static_cast<std::size_t>(spec.precision)) d.insert(0, spec.precision - d.size(), '0');
+  if (cs.precision >= 0) {
+    if (cs.precision == 0 && magnitude == 0) d.clear();
+    if (d.size() < static_cast<std::size_t>(cs.precision)) d.insert(0, cs.precision - d.size(), '0');
   }
   std::string prefix;
   if (negative) prefix = "-";
-  else if (is_signed && spec.plus) prefix = "+";
-  else if (is_signed && spec.space) prefix = " ";
-  if (spec.alt && magnitude != 0) {
+  else if (is_signed && cs.plus) prefix = "+";
+  else if (is_signed && cs.space) prefix = " ";
+  if (cs.alt && magnitude != 0) {
     if (conv == 'x') prefix += "0x";
     else if (conv == 'X') prefix += "0X";
     else if (conv == 'o' && d.front() != '0') prefix += "0";
   }
-  Pad(out, AsciiToUtf16(prefix + d), spec, spec.precision < 0, prefix.size());
+  Pad(out, AsciiToUtf16(prefix + d), cs, cs.precision < 0, prefix.size());
 }
 
-void FormatFloat(std::u16string& out, const Spec& spec, char conv, double v) {
-  const int precision = spec.precision >= 0 ? spec.precision : 6;
+void FormatFloat(std::u16string& out, const ConversionSpec& cs, char conv, double v) {
+  const int precision = cs.precision >= 0 ? cs.precision : 6;
   std::chars_format fmt = std::chars_format::fixed;
   const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(conv)));
   if (lower == 'e') fmt = std::chars_format::scientific;
@@ -88,22 +88,22 @@ void FormatFloat(std::u16string& out, const Spec& spec, char conv, double v) {
   char buf[512];
   auto res = std::to_chars(buf, buf + sizeof buf, v, fmt, precision == 0 && lower == 'g' ? 1 : precision);
   std::string body = res.ec == std::errc() ? std::string(buf, res.ptr) : std::string("?");
-  if (spec.alt && precision == 0 && lower == 'f') body += '.';
+  if (cs.alt && precision == 0 && lower == 'f') body += '.';
   if (conv == 'E' || conv == 'G' || conv == 'F') {
     for (char& c : body) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   }
   std::size_t sign_len = 0;
   if (!body.empty() && body[0] == '-') {
     sign_len = 1;
-  } else if (spec.plus) {
+  } else if (cs.plus) {
     body.insert(0, 1, '+');
     sign_len = 1;
-  } else if (spec.space) {
+  } else if (cs.space) {
     body.insert(0, 1, ' ');
     sign_len = 1;
   }
   const bool finite = v == v && v - v == 0;
-  Pad(out, AsciiToUtf16(body), spec, finite, sign_len);
+  Pad(out, AsciiToUtf16(body), cs, finite, sign_len);
 }
 
 void ReportOnce(std::u16string_view format) {
@@ -143,14 +143,14 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
       ++i;
       continue;
     }
-    Spec spec;
+    ConversionSpec cs;
     for (; i < n; ++i) {
       const char16_t f = format[i];
-      if (f == u'-') spec.left = true;
-      else if (f == u'+') spec.plus = true;
-      else if (f == u' ') spec.space = true;
-      else if (f == u'0') spec.zero = true;
-      else if (f == u'#') spec.alt = true;
+      if (f == u'-') cs.left = true;
+      else if (f == u'+') cs.plus = true;
+      else if (f == u' ') cs.space = true;
+      else if (f == u'0') cs.zero = true;
+      else if (f == u'#') cs.alt = true;
       else break;
     }
     auto read_number = [&](int& target) {
@@ -173,26 +173,26 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
       }
       if (any) target = v;
     };
-    read_number(spec.width);
-    if (spec.width < 0) {
-      spec.left = true;
-      spec.width = -spec.width;
+    read_number(cs.width);
+    if (cs.width < 0) {
+      cs.left = true;
+      cs.width = -cs.width;
     }
     if (i < n && format[i] == u'.') {
       ++i;
-      spec.precision = 0;
-      read_number(spec.precision);
-      if (spec.precision < 0) spec.precision = -1;
+      cs.precision = 0;
+      read_number(cs.precision);
+      if (cs.precision < 0) cs.precision = -1;
     }
-    spec.width = std::min(spec.width, 4096);
-    spec.precision = std::min(spec.precision, 400);
+    cs.width = std::min(cs.width, 4096);
+    cs.precision = std::min(cs.precision, 400);
     // Length modifiers: only the integer width matters; l, w and L change nothing.
     while (i < n) {
       const std::u16string_view rest = format.substr(i);
-      if (rest.starts_with(u"I64")) spec.wide64 = true, i += 3;
+      if (rest.starts_with(u"I64")) cs.wide64 = true, i += 3;
       else if (rest.starts_with(u"I32")) i += 3;
-      else if (rest.starts_with(u"ll")) spec.wide64 = true, i += 2;
-      else if (rest[0] == u'h') spec.short16 = true, i += 1;
+      else if (rest.starts_with(u"ll")) cs.wide64 = true, i += 2;
+      else if (rest[0] == u'h') cs.short16 = true, i += 1;
       else if (rest[0] == u'l' || rest[0] == u'L' || rest[0] == u'w' || rest[0] == u'j' ||
                rest[0] == u'z' || rest[0] == u't') i += 1;
       else break;
@@ -208,7 +208,7 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
       case 'd': case 'i': case 'u': case 'x': case 'X': case 'o':
         arg = take();
         if (arg && (arg->kind() == FormatArg::Kind::kSigned || arg->kind() == FormatArg::Kind::kUnsigned)) {
-          FormatInteger(out, spec, conv, *arg);
+          FormatInteger(out, cs, conv, *arg);
         } else {
           faulty = true;
         }
@@ -217,7 +217,7 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
         arg = take();
         if (arg && (arg->kind() == FormatArg::Kind::kSigned || arg->kind() == FormatArg::Kind::kUnsigned)) {
           const char16_t ch = static_cast<char16_t>(arg->AsUnsigned());
-          Pad(out, std::u16string_view(&ch, 1), spec, false, 0);
+          Pad(out, std::u16string_view(&ch, 1), cs, false, 0);
         } else {
           faulty = true;
         }
@@ -225,7 +225,7 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
       case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
         arg = take();
         if (arg && arg->kind() == FormatArg::Kind::kFloat) {
-          FormatFloat(out, spec, conv, arg->AsFloat());
+          FormatFloat(out, cs, conv, arg->AsFloat());
         } else {
           faulty = true;
         }
@@ -243,10 +243,10 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
           faulty = true;
           break;
         }
-        if (spec.precision >= 0 && s.size() > static_cast<std::size_t>(spec.precision)) {
-          s = s.substr(0, spec.precision);
+        if (cs.precision >= 0 && s.size() > static_cast<std::size_t>(cs.precision)) {
+          s = s.substr(0, cs.precision);
         }
-        Pad(out, s, spec, false, 0);
+        Pad(out, s, cs, false, 0);
         break;
       }
       default:

@@ -13,9 +13,9 @@ namespace tr {
 namespace {
 
 Font* HintFont() {
-  const LayoutFont spec = GetLayoutFont(0);
+  const LayoutFont layoutFont = GetLayoutFont(0);
   cGuiResourceCache& cache = GetGuiResourceCache();
-  return cache.GetFont(cache.AddFont(spec.face, spec.height, spec.weight));
+  return cache.GetFont(cache.AddFont(layoutFont.face, layoutFont.height, layoutFont.weight));
 }
 
 // Draws a nine-patch of 10-pixel cells from the skin over box: corners as they

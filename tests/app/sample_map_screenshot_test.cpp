@@ -1,0 +1,180 @@
+// The shipped sample scenario, loaded as the scenario checker loads it, drawn
+// headless with the shipped skins at a close and a whole-map zoom, with the
+// minimap in its corner. The pictures are kept in the build folder for a look.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string_view>
+#include <vector>
+
+#include "app/counter_draw.h"
+#include "app/map_sprites.h"
+#include "app/minimap_texture.h"
+#include "app/skin_tables.h"
+#include "foundation/paths.h"
+#include "map_draw_fixture.h"
+#include "platform/sprite_batch.h"
+#include "units/jednostka_ladowa.h"
+#include "units/jednostka_lotnicza.h"
+#include "units/jednostka_morska.h"
+#include "world/city.h"
+#include "world/game_start.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr char16_t kFolder[] = u"data\\scenarios\\NorthernTide\\%s";
+
+class SampleMapScreenshot : public test::MapDrawFixture {
+ protected:
+  void SetUp() override {
+    MapDrawFixture::SetUp();
+    savedOwnershipMode_ = gMinimapOwnershipMode;
+    gMinimapOwnershipMode = 1;
+    gShowUnitNames = true;
+    SetGameRoot(TR_GAME_DIR);
+    ASSERT_NE(LoadNewScenario(kFolder, 0), nullptr);
+    LoadMapSkin(u"Normal");
+    LoadUnitsSkin(u"Counters");
+    // The minimap sits in the bottom-left corner, where the game's panel shows it.
+    SetLayout(315, 8, 768 - 8 - 180, 240, 180);
+    RenderMinimapTexture(*gGame->map, u"data\\scenarios\\NorthernTide\\minimap.png");
+    UpdateOwnershipLayer(*gGame->map, MinimapTexture());
+    // The game's teardown saves the settings, which belong in the test's own folder.
+    SetGameRoot(folder_.path());
+    ShowEverything();
+  }
+
+  void TearDown() override {
+    MinimapImage().Release();
+    MinimapTexture().Release();
+    delete gGame;
+    gGame = nullptr;
+    gMinimapOwnershipMode = savedOwnershipMode_;
+    MapDrawFixture::TearDown();
+  }
+
+  // Both sides' units are shown, and each sea node's marker shows a ship of
+  // its own type in turn, so that every kind of counter is in the picture.
+  void ShowEverything() {
+    cGame& game = *gGame;
+    for (auto& unit : game.landUnits) unit->spotted = 1;
+    for (auto& unit : game.airUnits) unit->spotted = 1;
+    std::map<int, cJednostkaMorska*> shipOfType;
+    for (auto& ship : game.navalUnits) shipOfType.emplace(ship->type, ship.get());
+    auto next = shipOfType.begin();
+    for (auto& node : game.seaGraph.nodes) {
+      if (next == shipOfType.end()) next = shipOfType.begin();
+      if (next == shipOfType.end()) break;
+      node.playerMarkerShip = next->second;
+      ++next;
+    }
+  }
+
+  void DrawMinimap() {
+    Graphics& device = frame_->graphics();
+    const sMinimapView& view = MinimapView();
+    auto sprite = device.CreateSpriteBatch();
+    sprite->Begin(kSpriteAlphaBlend);
+    sprite->SetTransform(view.transform);
+    const PointF origin{static_cast<float>(view.originX), static_cast<float>(view.originY)};
+    const Rect content{0, 0, view.contentWidth, view.contentHeight};
+    sprite->Draw(MinimapImage().GetTexture(), &content, origin, 0.0f, 0xFFFFFFFFu);
+    sprite->Draw(MinimapTexture().GetTexture(), &content, origin, 0.0f, 0xFFFFFFFFu);
+    sprite->End();
+    DrawMinimapViewFrame(device, *gGame->map);
+  }
+
+  void Shoot(float scale, float x, float y, const char* file) {
+    cMap& map = *gGame->map;
+    gTargetScale = scale > 0.0f ? scale : map.fitScale;
+    gDisplayedScale = -1.0f;
+    map.camera.x = map.camera.targetX = x;
+    map.camera.y = map.camera.targetY = y;
+    map.FrameMove(0.0f);
+    recorder_.Clear();
+    frame_->graphics().Clear(0xFF000000u);
+    RenderGame(frame_->graphics(), 0.0f);
+    DrawMinimap();
+    const auto path = std::filesystem::path(TR_GAME_DIR).parent_path() / file;
+    ASSERT_TRUE(frame_->graphics().SaveScreenshot(path));
+    std::set<Argb> colours;
+    for (Argb p : frame_->graphics().ReadPixels()) colours.insert(p);
+    EXPECT_GT(colours.size(), 200u);
+  }
+
+  // Sprites of the picture whose path ends in the name (labels are full paths).
+  std::vector<const DrawRecord*> SpritesFrom(std::string_view name) const {
+    std::vector<const DrawRecord*> out;
+    for (const DrawRecord& r : recorder_.records()) {
+      if (r.kind == DrawRecord::Kind::kSprite && r.texture_label.ends_with(name)) out.push_back(&r);
+    }
+    return out;
+  }
+
+  bool Drawn(std::string_view name, const Rect& source, Argb colour) const {
+    for (const DrawRecord* r : SpritesFrom(name)) {
+      if (r->source == source && r->colour == colour) return true;
+    }
+    return false;
+  }
+
+  bool DrawnAnywhere(const Rect& source) const {
+    for (const DrawRecord& r : recorder_.records()) {
+      if (r.kind == DrawRecord::Kind::kSprite && r.source == source) return true;
+    }
+    return false;
+  }
+
+  int savedOwnershipMode_ = 0;
+};
+
+TEST_F(SampleMapScreenshot, WholeMapShowsTerrainBordersCitiesAndEveryKindOfCounter) {
+  const cMap& map = *gGame->map;
+  Shoot(0.0f, map.GetWidth() * 83.0f / 2.0f, map.GetHeight() * 98.0f / 2.0f, "sample_map_whole.png");
+  ASSERT_FALSE(SpritesFrom("Normal\\terrain.png").empty());
+  // A border of the first side in the border colour, and the minimap's picture under its frame.
+  EXPECT_TRUE(Drawn("Normal\\others.png", SkinCell(0, 4), gBorderColor));
+  EXPECT_FALSE(SpritesFrom("NorthernTide\\minimap.png").empty());
+  std::set<int> kinds;
+  for (const auto& unit : gGame->landUnits) {
+    EXPECT_TRUE(DrawnAnywhere(UnitAtlasCell(unit->type, unit->level))) << "land type " << unit->type;
+    kinds.insert(unit->type);
+  }
+  for (const auto& unit : gGame->airUnits) {
+    EXPECT_TRUE(DrawnAnywhere(UnitAtlasCell(unit->type, unit->level))) << "air type " << unit->type;
+    kinds.insert(unit->type);
+  }
+  for (const auto& ship : gGame->navalUnits) kinds.insert(ship->type);
+  EXPECT_GE(kinds.size(), 14u);
+  for (const auto& node : gGame->seaGraph.nodes) {
+    if (node.playerMarkerShip != nullptr) {
+      EXPECT_TRUE(DrawnAnywhere(UnitAtlasCell(node.playerMarkerShip->type, 1)))
+          << "ship type " << node.playerMarkerShip->type;
+    }
+  }
+}
+
+TEST_F(SampleMapScreenshot, CloseViewShowsCityNamesAndCounters) {
+  // The city nearest the middle of the map, where the fronts meet.
+  const cMap& map = *gGame->map;
+  const cCity* city = nullptr;
+  int best = 0;
+  for (const auto& c : gGame->cities) {
+    const int d = std::abs(c->x - map.GetWidth() / 2) + std::abs(c->y - map.GetHeight() / 2);
+    if (city == nullptr || d < best) city = c.get(), best = d;
+  }
+  ASSERT_NE(city, nullptr);
+  Shoot(1.0f, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, "sample_map_close.png");
+  EXPECT_NE(recorder_.FindText(city->name), nullptr);
+  int counters = 0;
+  for (const auto& unit : gGame->landUnits) counters += DrawnAnywhere(UnitAtlasCell(unit->type, unit->level)) ? 1 : 0;
+  EXPECT_GT(counters, 0);
+}
+
+}  // namespace
+}  // namespace tr

@@ -6,6 +6,7 @@
 #include "scenario/city_info_files.h"
 #include "scenario/topography_file.h"
 #include "turn/gra_endturn.h"
+#include "units/commander_link.h"
 #include "world/gra.h"
 #include "world/presentation.h"
 #include "world/turn_order.h"
@@ -28,12 +29,23 @@ void FinishNewGame(cGame& game, cPresentation& screen) {
   for (const auto& unit : game.landUnits) unit->turnsSinceParadrop = paradrop;
 }
 
+// The commander each unit stands under is chosen at every end of impulse and
+// is not a column of the unit files, so a saved game chooses it again from the
+// positions it was saved with, as the end of impulse before the save did.
+void ChooseCommandersAgain(cGame& game) {
+  const std::vector<const cUnit*> headquarters = CollectHeadquarters(game);
+  for (const auto& unit : game.landUnits) AssignCommanderAmong(*unit, headquarters);
+  for (const auto& unit : game.airUnits) AssignCommanderAmong(*unit, headquarters);
+  for (sWezelGrafuMorz& node : game.seaGraph.nodes) node.ShareBestCommander(-1);
+}
+
 void FinishSavedGame(cGame& game, cPresentation& screen) {
   LogLine(u"Supply state reset not run: the supply rules are not part of this build yet");
   LoadCitiesSupplyAndConvoyInfo(game, game.folderTemplate);
   screen.SetLoadingProgress(90);
   game.strategicMovement->Init(game.CountryCount());
   LoadTopography(*game.strategicMovement, *game.map, game.folderTemplate);
+  ChooseCommandersAgain(game);
   for (const auto& unit : game.landUnits) unit->ComputeCombatValue();
   screen.SetLoadingProgress(95);
   game.reports.Load(game.folderTemplate);

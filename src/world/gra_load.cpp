@@ -88,7 +88,7 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
 
   screen.SetLoadingProgress(15);
   map = std::make_unique<cMap>();
-  map->Load(folderTemplate);
+  map->Load(folderTemplate, loadedGame == 1);
 
   screen.SetLoadingProgress(20);
   LoadFlags(*this, folderTemplate);

@@ -55,8 +55,11 @@ class cMap {
   cMap& operator=(const cMap&) = delete;
 
   // The map file (map_file.cpp). Load reads "map.qel" through the folder's
-  // path template; a missing, foreign, short or empty file is fatal.
-  void Load(std::u16string_view pathTemplate);
+  // path template; a missing, foreign, short or empty file is fatal. A saved
+  // game's map already holds the coast's sea zones its game ran with, so they
+  // are kept as stored: spreading them again would carry onto the coast the
+  // port zones that the sea nodes wrote into their marker hexes.
+  void Load(std::u16string_view pathTemplate, bool savedGame = false);
   // With a template the file is "output_map.qel" through it, else
   // "<folder>\map.qel". A failure is logged and the game goes on.
   bool Save(std::u16string_view folder, std::u16string_view pathTemplate) const;

@@ -29,7 +29,7 @@ constexpr int kMaxSide = 32767;  // columns and rows are stored in 16-bit signed
 
 }  // namespace
 
-void cMap::Load(std::u16string_view pathTemplate) {
+void cMap::Load(std::u16string_view pathTemplate, bool savedGame) {
   LogLine(u"------ Loading map ------");
   const std::u16string path = FolderFilePath(pathTemplate, u"map.qel");
   const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path));
@@ -71,7 +71,7 @@ void cMap::Load(std::u16string_view pathTemplate) {
   }
   MarkRiverMouths();
   RunMapOperation([this] { CreateFrontNodeGrid(); });
-  PropagateSeaZonesToCoast();
+  if (!savedGame) PropagateSeaZonesToCoast();
   ComputeFitScale();
   LogLine(Format(GetText("loading_map_from_%s..._ok"), path));
 }

@@ -176,6 +176,26 @@ TEST(MapFile, LoadLogsAndCompletesTheMap) {
   EXPECT_EQ(loaded.cameraMinY, 83);
 }
 
+// A port's marker hex carries the port's zone while its coast belongs to the
+// open sea; a saved game must come back with that coast, not the port's zone.
+TEST(MapFile, SavedGameKeepsTheCoastZonesItWasSavedWith) {
+  test::TempDir dir;
+  cMap map(3, 3);
+  for (sHex& hex : map.Hexes()) hex.terrain = 1;
+  map.GetHex(1, 0)->terrain = 0;
+  map.GetHex(1, 0)->seaZone = 13;
+  map.GetHex(1, 1)->seaZone = 2;
+  map.Save(FolderOf(dir), u"");
+
+  cMap saved;
+  saved.Load(TemplateOf(dir), true);
+  EXPECT_EQ(saved.GetHex(1, 1)->seaZone, 2);
+  EXPECT_EQ(saved.GetHex(1, 0)->seaZone, 13);
+  cMap scenario;
+  scenario.Load(TemplateOf(dir));
+  EXPECT_EQ(scenario.GetHex(1, 1)->seaZone, 13);
+}
+
 TEST(MapFile, FailedSaveIsLoggedAndKeepsGoing) {
   test::TempDir dir;
   test::LogCapture log;

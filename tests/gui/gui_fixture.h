@@ -1,19 +1,11 @@
-// A headless frame with a recording device, the GUI resource cache made on it,
-// a small skin picture in a temporary game folder, and a log of every event
-// and GUI sound a dialog sends.
+// The headless GUI screen with a log of every event and GUI sound a dialog
+// sends.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "gui/dialog.h"
-#include "platform/draw_record.h"
-#include "platform/frame.h"
-#include "support/temp_dir.h"
+#include "support/headless_screen.h"
 
 namespace tr::test {
 
@@ -23,10 +15,9 @@ struct SentEvent {
   bool operator==(const SentEvent&) const = default;
 };
 
-class GuiFixture : public ::testing::Test {
+class GuiFixture : public HeadlessScreenFixture {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
   // Mouse and key messages in client coordinates.
   bool Send(CDXUTDialog& dialog, std::uint32_t msg, int x, int y, WParam wparam = 0);
@@ -39,15 +30,8 @@ class GuiFixture : public ::testing::Test {
   void RenderOnce(CDXUTDialog& dialog, float elapsed = 1.0f);
   std::vector<const DrawRecord*> Sprites() const { return recorder_.OfKind(DrawRecord::Kind::kSprite); }
 
-  ManualClock clock_;
-  TempDir folder_;
-  std::unique_ptr<AppFrame> frame_;
-  DrawRecorder recorder_;
   std::vector<SentEvent> events_;
   std::vector<SentEvent> sounds_;
-
- private:
-  std::filesystem::path old_root_;
 };
 
 // The destination of a recorded draw, rounded to whole pixels.

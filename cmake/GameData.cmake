@@ -55,7 +55,8 @@ add_dependencies(tidereach game_data)
 # The GUI skin picture, drawn from its text source.
 add_executable(make_skin_atlas
   ${PROJECT_SOURCE_DIR}/tools/datagen/make_skin_atlas.cpp
-  ${PROJECT_SOURCE_DIR}/tools/datagen/skin_painter.cpp)
+  ${PROJECT_SOURCE_DIR}/tools/datagen/skin_painter.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/picture_canvas.cpp)
 target_link_libraries(make_skin_atlas PRIVATE tr_platform)
 set(TR_SKIN_SOURCE ${PROJECT_SOURCE_DIR}/data/skin/GUI.txt)
 set(TR_SKIN_ATLAS ${GAME_DIR}/data/gfx/GUI.png)
@@ -89,7 +90,8 @@ add_dependencies(game_data game_sounds)
 add_executable(make_map_art
   ${PROJECT_SOURCE_DIR}/tools/datagen/make_map_art.cpp
   ${PROJECT_SOURCE_DIR}/tools/datagen/make_unit_art.cpp
-  ${PROJECT_SOURCE_DIR}/tools/datagen/art_canvas.cpp)
+  ${PROJECT_SOURCE_DIR}/tools/datagen/art_canvas.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/picture_canvas.cpp)
 target_link_libraries(make_map_art PRIVATE tr_platform)
 set(TR_MAP_ART_SOURCE ${PROJECT_SOURCE_DIR}/data/mapart/palette.txt)
 set(TR_MAP_SKIN_DIR "${GAME_DIR}/data/gfx/[MapSkin]Normal")
@@ -110,7 +112,8 @@ add_dependencies(game_data map_art)
 # painted from their text source in the skin's colours.
 add_executable(make_menu_pictures
   ${PROJECT_SOURCE_DIR}/tools/datagen/make_menu_pictures.cpp
-  ${PROJECT_SOURCE_DIR}/tools/datagen/menu_painter.cpp)
+  ${PROJECT_SOURCE_DIR}/tools/datagen/menu_painter.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/picture_canvas.cpp)
 target_link_libraries(make_menu_pictures PRIVATE tr_platform PkgConfig::SDL2)
 set(TR_MENU_PICTURES_SOURCE ${PROJECT_SOURCE_DIR}/data/skin/menu_pictures.txt)
 set(TR_MENU_PICTURES_STAMP ${TR_GENERATED_DIR}/menu_pictures.stamp)
@@ -131,7 +134,8 @@ target_link_libraries(make_scenario_map PRIVATE tr_game)
 # Their menu picture and minimap picture are drawn from the same text.
 add_executable(make_scenario_pictures
   ${PROJECT_SOURCE_DIR}/tools/datagen/make_scenario_pictures.cpp
-  ${PROJECT_SOURCE_DIR}/tools/datagen/art_canvas.cpp)
+  ${PROJECT_SOURCE_DIR}/tools/datagen/art_canvas.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/picture_canvas.cpp)
 target_link_libraries(make_scenario_pictures PRIVATE tr_game tr_platform)
 file(GLOB TR_SCENARIO_MAPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/scenario_maps/*.txt)
 set(TR_SCENARIO_MAP_FILES)

@@ -5,18 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "picture_canvas.h"
+
 namespace tr::art {
 
-struct Pt {
-  float x = 0, y = 0;
-};
+using picture::Pt;
 
-class Canvas {
+class Canvas : public picture::Canvas {
  public:
-  Canvas(int width, int height);
-  int width() const { return width_; }
-  int height() const { return height_; }
-  const std::vector<std::uint32_t>& pixels() const { return pixels_; }
+  using picture::Canvas::Canvas;
 
   void Rect(float l, float t, float r, float b, std::uint32_t colour);
   void Polygon(const std::vector<Pt>& points, std::uint32_t colour);
@@ -27,14 +24,6 @@ class Canvas {
   static std::vector<Pt> Hex(int column, int row, float margin = 0.0f);
   // Scatters small dots inside the hex of a cell: a texture for plains and deserts.
   void Speckle(int column, int row, int count, float radius, std::uint32_t colour, unsigned seed);
-
- private:
-  template <typename Inside>
-  void Shade(float l, float t, float r, float b, Inside inside, std::uint32_t colour);
-  void Blend(int x, int y, std::uint32_t colour, float coverage);
-
-  int width_, height_;
-  std::vector<std::uint32_t> pixels_;
 };
 
 // A 167-pixel cell's hex centre.

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "art_canvas.h"
-#include "platform/texture.h"
 
 using tr::art::Canvas;
 using tr::art::CellCentre;
@@ -30,11 +29,7 @@ std::uint32_t C(const std::string& name) {
 }
 
 bool SaveArt(const Canvas& canvas, const std::string& file) {
-  std::string error;
-  if (!tr::SavePng(file, canvas.pixels().data(), canvas.width(), canvas.height(), canvas.width(), &error)) {
-    std::fprintf(stderr, "%s: %s\n", file.c_str(), error.c_str());
-    std::exit(1);
-  }
+  if (!canvas.Save(file)) std::exit(1);
   return true;
 }
 

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "menu_painter.h"
-#include "platform/texture.h"
 
 // The caches the font libraries keep for the life of the process are not
 // leaks of ours; the sanitizer runtime asks for these before main.
@@ -110,10 +109,7 @@ bool Paint(Canvas& canvas, const std::vector<std::string>& f, std::string* error
 
 bool Save(const Canvas& canvas, const std::filesystem::path& file) {
   std::filesystem::create_directories(file.parent_path());
-  std::string error;
-  if (tr::SavePng(file, canvas.pixels().data(), canvas.width(), canvas.height(), canvas.width(), &error)) return true;
-  std::fprintf(stderr, "%s: %s\n", file.string().c_str(), error.c_str());
-  return false;
+  return canvas.Save(file);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include <string>
 
 #include "art_canvas.h"
-#include "platform/texture.h"
 #include "world/map_text.h"
 
 using tr::art::Canvas;
@@ -114,13 +113,6 @@ void DrawMenuPicture(const tr::cMap& map, Canvas& canvas) {
   }
 }
 
-bool Save(const Canvas& canvas, const std::string& file) {
-  std::string error;
-  if (tr::SavePng(file, canvas.pixels().data(), canvas.width(), canvas.height(), canvas.width(), &error)) return true;
-  std::fprintf(stderr, "%s: %s\n", file.c_str(), error.c_str());
-  return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,5 +134,5 @@ int main(int argc, char** argv) {
   Canvas picture(kSide, kSide);
   DrawMenuPicture(*map, picture);
   const std::string folder = argv[2];
-  return Save(minimap, folder + "/minimap.png") && Save(picture, folder + "/image.png") ? 0 : 1;
+  return minimap.Save(folder + "/minimap.png") && picture.Save(folder + "/image.png") ? 0 : 1;
 }

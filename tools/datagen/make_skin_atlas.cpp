@@ -6,7 +6,6 @@
 #include <fstream>
 #include <string>
 
-#include "platform/texture.h"
 #include "skin_painter.h"
 
 int main(int argc, char** argv) {
@@ -42,10 +41,5 @@ int main(int argc, char** argv) {
     }
   }
   if (!canvas) canvas = std::make_unique<tr::skin::Canvas>(width, height);
-  std::string error;
-  if (!tr::SavePng(argv[2], canvas->pixels().data(), canvas->width(), canvas->height(), canvas->width(), &error)) {
-    std::fprintf(stderr, "%s: %s\n", argv[2], error.c_str());
-    return 1;
-  }
-  return 0;
+  return canvas->Save(argv[2]) ? 0 : 1;
 }

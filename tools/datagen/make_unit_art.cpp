@@ -5,7 +5,6 @@
 #include <string>
 
 #include "art_canvas.h"
-#include "platform/texture.h"
 
 using tr::art::Canvas;
 using tr::art::Pt;
@@ -17,11 +16,7 @@ namespace {
 std::uint32_t C(const char* name) { return PaletteColour(name); }
 
 void SaveOrExit(const Canvas& c, const std::string& file) {
-  std::string error;
-  if (!tr::SavePng(file, c.pixels().data(), c.width(), c.height(), c.width(), &error)) {
-    std::fprintf(stderr, "%s: %s\n", file.c_str(), error.c_str());
-    std::exit(1);
-  }
+  if (!c.Save(file)) std::exit(1);
 }
 
 // The symbol box of a 128 x 100 cell: a frame with the arm's marks inside,

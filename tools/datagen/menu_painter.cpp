@@ -26,45 +26,18 @@ std::uint32_t Mix(std::uint32_t a, std::uint32_t b, float t) {
   return out;
 }
 
-float DistanceToSegment(float px, float py, Point a, Point b) {
-  const float dx = b.x - a.x, dy = b.y - a.y;
-  const float length2 = dx * dx + dy * dy;
-  float t = length2 > 0 ? ((px - a.x) * dx + (py - a.y) * dy) / length2 : 0;
-  t = std::clamp(t, 0.0f, 1.0f);
-  const float ex = a.x + t * dx - px, ey = a.y + t * dy - py;
-  return std::sqrt(ex * ex + ey * ey);
-}
-
 }  // namespace
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, 0) {}
-
-void Canvas::Blend(int x, int y, std::uint32_t colour, float coverage) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_ || coverage <= 0) return;
-  std::uint32_t& dst = pixels_[static_cast<std::size_t>(y) * width_ + x];
-  const float a = Channel(colour, 24) / 255.0f * std::min(coverage, 1.0f);
-  const float da = Channel(dst, 24) / 255.0f;
-  const float oa = a + da * (1 - a);
-  if (oa <= 0) return;
-  std::uint32_t out = static_cast<std::uint32_t>(oa * 255 + 0.5f) << 24;
-  for (int shift : {0, 8, 16}) {
-    const float v = (Channel(colour, shift) * a + Channel(dst, shift) * da * (1 - a)) / oa;
-    out |= static_cast<std::uint32_t>(std::clamp(v, 0.0f, 255.0f) + 0.5f) << shift;
-  }
-  dst = out;
-}
-
 void Canvas::VerticalGradient(std::uint32_t top, std::uint32_t bottom) {
-  for (int y = 0; y < height_; ++y) {
-    const std::uint32_t c = Mix(top, bottom, height_ > 1 ? static_cast<float>(y) / (height_ - 1) : 0);
-    std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_, width_, c);
+  for (int y = 0; y < height(); ++y) {
+    const std::uint32_t c = Mix(top, bottom, height() > 1 ? static_cast<float>(y) / (height() - 1) : 0);
+    std::fill_n(&At(0, y), width(), c);
   }
 }
 
 void Canvas::Glow(float cx, float cy, float radius, std::uint32_t colour) {
-  for (int y = std::max(0, static_cast<int>(cy - radius)); y < std::min(height_, static_cast<int>(cy + radius) + 1); ++y) {
-    for (int x = std::max(0, static_cast<int>(cx - radius)); x < std::min(width_, static_cast<int>(cx + radius) + 1); ++x) {
+  for (int y = std::max(0, static_cast<int>(cy - radius)); y < std::min(height(), static_cast<int>(cy + radius) + 1); ++y) {
+    for (int x = std::max(0, static_cast<int>(cx - radius)); x < std::min(width(), static_cast<int>(cx + radius) + 1); ++x) {
       const float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy) / radius;
       if (d < 1) Blend(x, y, colour, (1 - d) * (1 - d));
     }
@@ -72,10 +45,10 @@ void Canvas::Glow(float cx, float cy, float radius, std::uint32_t colour) {
 }
 
 void Canvas::Vignette(int strength) {
-  const float cx = width_ / 2.0f, cy = height_ / 2.0f;
+  const float cx = width() / 2.0f, cy = height() / 2.0f;
   const float reach = std::hypot(cx, cy);
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
+  for (int y = 0; y < height(); ++y) {
+    for (int x = 0; x < width(); ++x) {
       const float d = std::hypot(x - cx, y - cy) / reach;
       Blend(x, y, static_cast<std::uint32_t>(std::clamp(strength, 0, 255)) << 24, d * d);
     }
@@ -84,10 +57,10 @@ void Canvas::Vignette(int strength) {
 
 void Canvas::HexGrid(float side, float thickness, std::uint32_t colour) {
   const float h = side * std::sqrt(3.0f);
-  for (int column = -1; column * side * 1.5f < width_ + side; ++column) {
+  for (int column = -1; column * side * 1.5f < width() + side; ++column) {
     const float cx = column * side * 1.5f;
     const float offset = (column % 2 != 0) ? h / 2 : 0;
-    for (float cy = offset - h; cy < height_ + h; cy += h) {
+    for (float cy = offset - h; cy < height() + h; cy += h) {
       Point corners[6];
       for (int i = 0; i < 6; ++i) {
         const float angle = static_cast<float>(std::numbers::pi) / 3 * i;
@@ -107,8 +80,8 @@ void Canvas::Polygon(const std::vector<Point>& points, std::uint32_t colour) {
     bottom = std::max(bottom, p.y);
   }
   const int y0 = std::max(0, static_cast<int>(std::floor(top)));
-  const int y1 = std::min(height_ - 1, static_cast<int>(std::ceil(bottom)));
-  std::vector<float> coverage(static_cast<std::size_t>(width_));
+  const int y1 = std::min(height() - 1, static_cast<int>(std::ceil(bottom)));
+  std::vector<float> coverage(static_cast<std::size_t>(width()));
   std::vector<float> crossings;
   for (int y = y0; y <= y1; ++y) {
     std::fill(coverage.begin(), coverage.end(), 0.0f);
@@ -122,14 +95,14 @@ void Canvas::Polygon(const std::vector<Point>& points, std::uint32_t colour) {
       std::sort(crossings.begin(), crossings.end());
       for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
         const float left = std::max(0.0f, crossings[i]);
-        const float right = std::min(static_cast<float>(width_), crossings[i + 1]);
-        for (int x = static_cast<int>(left); x < right && x < width_; ++x) {
+        const float right = std::min(static_cast<float>(width()), crossings[i + 1]);
+        for (int x = static_cast<int>(left); x < right && x < width(); ++x) {
           const float overlap = std::min(right, x + 1.0f) - std::max(left, static_cast<float>(x));
           if (overlap > 0) coverage[static_cast<std::size_t>(x)] += overlap / kSubRows;
         }
       }
     }
-    for (int x = 0; x < width_; ++x) Blend(x, y, colour, coverage[static_cast<std::size_t>(x)]);
+    for (int x = 0; x < width(); ++x) Blend(x, y, colour, coverage[static_cast<std::size_t>(x)]);
   }
 }
 
@@ -157,12 +130,12 @@ void Canvas::Blob(float cx, float cy, float radius, float roughness, unsigned se
 void Canvas::Line(Point a, Point b, float thickness, std::uint32_t colour) {
   const float half = thickness / 2;
   const int l = std::max(0, static_cast<int>(std::min(a.x, b.x) - half - 1));
-  const int r = std::min(width_ - 1, static_cast<int>(std::max(a.x, b.x) + half + 1));
+  const int r = std::min(width() - 1, static_cast<int>(std::max(a.x, b.x) + half + 1));
   const int t = std::max(0, static_cast<int>(std::min(a.y, b.y) - half - 1));
-  const int btm = std::min(height_ - 1, static_cast<int>(std::max(a.y, b.y) + half + 1));
+  const int btm = std::min(height() - 1, static_cast<int>(std::max(a.y, b.y) + half + 1));
   for (int y = t; y <= btm; ++y) {
     for (int x = l; x <= r; ++x) {
-      const float d = DistanceToSegment(x + 0.5f, y + 0.5f, a, b);
+      const float d = picture::SegmentDistance({x + 0.5f, y + 0.5f}, a, b);
       Blend(x, y, colour, std::clamp(half + 0.5f - d, 0.0f, 1.0f));
     }
   }
@@ -170,7 +143,7 @@ void Canvas::Line(Point a, Point b, float thickness, std::uint32_t colour) {
 
 void Canvas::Wave(float y, float amplitude, float wavelength, float phase, float thickness, std::uint32_t colour) {
   Point previous{0, y + amplitude * std::sin(phase)};
-  for (int x = 4; x <= width_ + 4; x += 4) {
+  for (int x = 4; x <= width() + 4; x += 4) {
     const Point next{static_cast<float>(x),
                      y + amplitude * std::sin(phase + 2 * static_cast<float>(std::numbers::pi) * x / wavelength)};
     Line(previous, next, thickness, colour);
@@ -180,8 +153,8 @@ void Canvas::Wave(float y, float amplitude, float wavelength, float phase, float
 
 void Canvas::Ring(float cx, float cy, float radius, float thickness, std::uint32_t colour) {
   const float reach = radius + thickness;
-  for (int y = std::max(0, static_cast<int>(cy - reach)); y < std::min(height_, static_cast<int>(cy + reach) + 1); ++y) {
-    for (int x = std::max(0, static_cast<int>(cx - reach)); x < std::min(width_, static_cast<int>(cx + reach) + 1); ++x) {
+  for (int y = std::max(0, static_cast<int>(cy - reach)); y < std::min(height(), static_cast<int>(cy + reach) + 1); ++y) {
+    for (int x = std::max(0, static_cast<int>(cx - reach)); x < std::min(width(), static_cast<int>(cx + reach) + 1); ++x) {
       const float d = std::fabs(std::hypot(x + 0.5f - cx, y + 0.5f - cy) - radius);
       Blend(x, y, colour, std::clamp(thickness / 2 + 0.5f - d, 0.0f, 1.0f));
     }

@@ -7,19 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "picture_canvas.h"
+
 namespace tr::menuart {
 
-struct Point {
-  float x = 0, y = 0;
-};
+using Point = picture::Pt;
 
-class Canvas {
+class Canvas : public picture::Canvas {
  public:
-  Canvas(int width, int height);
-  int width() const { return width_; }
-  int height() const { return height_; }
-  const std::vector<std::uint32_t>& pixels() const { return pixels_; }
-  std::uint32_t Pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+  Canvas(int width, int height) : picture::Canvas(width, height, picture::Rounding::kByte) {}
 
   // Top to bottom, replacing what is there.
   void VerticalGradient(std::uint32_t top, std::uint32_t bottom);
@@ -40,14 +36,6 @@ class Canvas {
   // A star of the points, alternating outer and inner radius.
   void Star(float cx, float cy, float outer, float inner, int points, std::uint32_t colour);
   void Fill(float l, float t, float r, float b, std::uint32_t colour);
-
-  // Source-over blend of one pixel with the coverage 0-1.
-  void Blend(int x, int y, std::uint32_t colour, float coverage);
-
- private:
-  int width_;
-  int height_;
-  std::vector<std::uint32_t> pixels_;
 };
 
 // Text in an installed face (resolved by name and weight), its left edge at x

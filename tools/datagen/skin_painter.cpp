@@ -26,65 +26,27 @@ bool InRounded(float x, float y, const Box& b, float r) {
   return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
 }
 
-float DistanceToSegment(float px, float py, float ax, float ay, float bx, float by) {
-  const float dx = bx - ax, dy = by - ay;
-  const float t = std::clamp(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0.0f, 1.0f);
-  const float qx = ax + t * dx - px, qy = ay + t * dy - py;
-  return std::sqrt(qx * qx + qy * qy);
-}
-
 }  // namespace
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, 0) {}
-
-void Canvas::Blend(int x, int y, std::uint32_t colour, float coverage) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_ || coverage <= 0) return;
-  std::uint32_t& dst = pixels_[static_cast<std::size_t>(y) * width_ + x];
-  const float sa = Channel(colour, 24) * coverage;
-  const float da = Channel(dst, 24);
-  const float oa = sa + da * (1 - sa);
-  if (oa <= 0) return;
-  std::uint32_t out = static_cast<std::uint32_t>(std::lround(oa * 255.0f)) << 24;
-  for (int shift : {0, 8, 16}) {
-    const float v = (Channel(colour, shift) * sa + Channel(dst, shift) * da * (1 - sa)) / oa;
-    out |= static_cast<std::uint32_t>(std::lround(v * 255.0f)) << shift;
-  }
-  dst = out;
-}
-
-template <typename Inside, typename ColourAt>
-void Canvas::Shade(const Box& box, Inside inside, ColourAt colour_at) {
-  for (int y = box.top; y < box.bottom; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
-      int hits = 0;
-      for (int sy = 0; sy < 4; ++sy) {
-        for (int sx = 0; sx < 4; ++sx) hits += inside(x + (sx + 0.5f) / 4, y + (sy + 0.5f) / 4) ? 1 : 0;
-      }
-      if (hits > 0) Blend(x, y, colour_at(x, y), hits / 16.0f);
-    }
-  }
-}
-
 void Canvas::Fill(const Box& box, std::uint32_t colour) {
-  Shade(box, [](float, float) { return true; }, [&](int, int) { return colour; });
+  ShadeBox(box, [](float, float) { return true; }, colour);
 }
 
 void Canvas::RoundedBox(const Box& box, int radius, int border_px, std::uint32_t border, std::uint32_t fill_top,
                         std::uint32_t fill_bottom) {
   const float r = static_cast<float>(radius);
-  Shade(box, [&](float x, float y) { return InRounded(x, y, box, r); }, [&](int, int) { return border; });
+  ShadeBox(box, [&](float x, float y) { return InRounded(x, y, box, r); }, border);
   const Box inner{box.left + border_px, box.top + border_px, box.right - border_px, box.bottom - border_px};
   const float ri = std::max(0.0f, r - border_px);
   const float span = std::max(1, inner.bottom - inner.top - 1);
   // The inner area replaces the border colour rather than blending over it.
   for (int y = inner.top; y < inner.bottom; ++y) {
     for (int x = inner.left; x < inner.right; ++x) {
-      pixels_[static_cast<std::size_t>(y) * width_ + x] = border;
+      At(x, y) = border;
     }
   }
-  Shade(inner, [&](float x, float y) { return InRounded(x, y, inner, ri); },
-        [&](int, int y) { return Mix(fill_top, fill_bottom, (y - inner.top) / span); });
+  ShadeBox(inner, [&](float x, float y) { return InRounded(x, y, inner, ri); },
+           [&](int, int y) { return Mix(fill_top, fill_bottom, (y - inner.top) / span); });
 }
 
 void Canvas::Circle(const Box& box, float inset, std::uint32_t border, std::uint32_t fill) {
@@ -93,8 +55,8 @@ void Canvas::Circle(const Box& box, float inset, std::uint32_t border, std::uint
   auto within = [&](float rr) {
     return [=](float x, float y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= rr * rr; };
   };
-  Shade(box, within(r), [&](int, int) { return border; });
-  Shade(box, within(r - 2), [&](int, int) { return fill; });
+  ShadeBox(box, within(r), border);
+  ShadeBox(box, within(r - 2), fill);
 }
 
 void Canvas::Tick(const Box& box, std::uint32_t colour) {
@@ -103,25 +65,26 @@ void Canvas::Tick(const Box& box, std::uint32_t colour) {
   const float bx = box.left + w * 0.42f, by = box.top + h * 0.74f;
   const float cx = box.left + w * 0.80f, cy = box.top + h * 0.26f;
   const float half = std::max(1.5f, w * 0.08f);
-  Shade(box,
-        [&](float x, float y) {
-          return DistanceToSegment(x, y, ax, ay, bx, by) <= half || DistanceToSegment(x, y, bx, by, cx, cy) <= half;
-        },
-        [&](int, int) { return colour; });
+  ShadeBox(box,
+           [&](float x, float y) {
+             return picture::SegmentDistance({x, y}, {ax, ay}, {bx, by}) <= half ||
+                    picture::SegmentDistance({x, y}, {bx, by}, {cx, cy}) <= half;
+           },
+           colour);
 }
 
 void Canvas::Arrow(const Box& box, bool up, std::uint32_t colour) {
   const float w = box.right - box.left, h = box.bottom - box.top;
   const float cx = box.left + w / 2, top = box.top + h * 0.35f, bottom = box.top + h * 0.65f;
   const float half = w * 0.28f;
-  Shade(box,
-        [&](float x, float y) {
-          if (y < top || y > bottom) return false;
-          const float t = (y - top) / (bottom - top);
-          const float reach = half * (up ? t : 1 - t);
-          return std::fabs(x - cx) <= reach;
-        },
-        [&](int, int) { return colour; });
+  ShadeBox(box,
+           [&](float x, float y) {
+             if (y < top || y > bottom) return false;
+             const float t = (y - top) / (bottom - top);
+             const float reach = half * (up ? t : 1 - t);
+             return std::fabs(x - cx) <= reach;
+           },
+           colour);
 }
 
 void Canvas::VerticalLine(const Box& box, std::uint32_t colour) {

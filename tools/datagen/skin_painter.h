@@ -5,7 +5,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "picture_canvas.h"
 
 namespace tr::skin {
 
@@ -13,14 +14,9 @@ struct Box {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
-class Canvas {
+class Canvas : public picture::Canvas {
  public:
-  Canvas(int width, int height);
-
-  int width() const { return width_; }
-  int height() const { return height_; }
-  const std::vector<std::uint32_t>& pixels() const { return pixels_; }
-  std::uint32_t Pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+  using picture::Canvas::Canvas;
 
   void Fill(const Box& box, std::uint32_t colour);
   // A rounded rectangle: a border of border_px in border colour around a
@@ -33,14 +29,10 @@ class Canvas {
   void VerticalLine(const Box& box, std::uint32_t colour);
 
  private:
-  // Covers each pixel of box by the share of 4 x 4 samples inside(x, y) accepts.
-  template <typename Inside, typename ColourAt>
-  void Shade(const Box& box, Inside inside, ColourAt colour_at);
-  void Blend(int x, int y, std::uint32_t colour, float coverage);
-
-  int width_;
-  int height_;
-  std::vector<std::uint32_t> pixels_;
+  template <typename Inside, typename Colour>
+  void ShadeBox(const Box& box, Inside inside, Colour colour) {
+    Shade<4>(box.left, box.top, box.right, box.bottom, inside, colour);
+  }
 };
 
 // Draws one line of the skin source ("kind;left;top;right;bottom;..."); false

@@ -23,7 +23,9 @@ int RowLayer(int row) { return SkinTables().depths[static_cast<std::size_t>(row)
 
 void DrawSkinSprite(SpriteBatch& sprite, const Texture* texture, const Rect& source, PointF position, float depth,
                     Argb colour) {
-  if (texture == nullptr || !InsidePicture(*texture, source)) return;
+  // Empty cells (clear weather, sides without a border) are common and cost
+  // a full blend each with the software renderer.
+  if (texture == nullptr || !InsidePicture(*texture, source) || texture->IsClear(source)) return;
   sprite.Draw(texture, &source, position, depth, colour);
 }
 

@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -70,6 +71,32 @@ void Texture::Unlock() { version_.fetch_add(1, std::memory_order_acq_rel); }
 Argb Texture::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
   return pixels_[static_cast<std::size_t>(y) * width_ + x];
+}
+
+bool Texture::IsClear(const Rect& area) const {
+  const int left = std::max(area.left, 0), top = std::max(area.top, 0);
+  const int right = std::min(area.right, width_), bottom = std::min(area.bottom, height_);
+  if (right <= left || bottom <= top) return true;
+  const std::uint64_t version = version_.load(std::memory_order_acquire);
+  if (version != clear_version_) {
+    clear_areas_.clear();
+    clear_version_ = version;
+  }
+  const auto key = [](int v) { return static_cast<std::uint64_t>(static_cast<std::uint16_t>(v)); };
+  const std::uint64_t id = key(left) | key(top) << 16 | key(right) << 32 | key(bottom) << 48;
+  if (const auto found = clear_areas_.find(id); found != clear_areas_.end()) return found->second;
+  bool clear = true;
+  for (int y = top; y < bottom && clear; ++y) {
+    const std::uint32_t* row = &pixels_[static_cast<std::size_t>(y) * width_];
+    for (int x = left; x < right; ++x) {
+      if (row[x] >> 24 != 0) {
+        clear = false;
+        break;
+      }
+    }
+  }
+  clear_areas_.emplace(id, clear);
+  return clear;
 }
 
 void Texture::Resize(int width, int height) {

@@ -10,9 +10,11 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/codes.h"
+#include "platform/geometry.h"
 
 namespace tr {
 
@@ -44,6 +46,10 @@ class Texture {
 
   const std::uint32_t* pixels() const { return pixels_.data(); }
   Argb Pixel(int x, int y) const;
+  // True when every texel of the area (clipped to the texture) has alpha 0, so
+  // drawing it changes nothing. Remembered per area until the texels change;
+  // main thread only.
+  bool IsClear(const Rect& area) const;
   // Grows the texture, keeping the texels it has (used by the glyph atlas).
   void Resize(int width, int height);
 
@@ -67,6 +73,8 @@ class Texture {
   std::string label_;
   std::atomic<std::uint64_t> version_{1};
   mutable GpuCopy gpu_;
+  mutable std::uint64_t clear_version_ = 0;
+  mutable std::unordered_map<std::uint64_t, bool> clear_areas_;
 };
 
 // Writes ARGB texels (pitch in pixels) as a PNG file; false and a reason in *error on failure.

@@ -3,6 +3,8 @@
 // and the sea-node markers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/counter_draw.h"
 #include "app/hex_draw.h"
 #include "app/map_sprites.h"
@@ -51,9 +53,14 @@ class MapDraw : public test::MapDrawFixture {
     SetView(1.0f, 0.0f, 0.0f);
   }
 
+  // An opaque sheet: cells with nothing in them are not drawn at all.
   static void Blank(TextureHolder& holder, int w, int h, const char* label) {
     holder.CreateEmpty(w, h);
-    holder.GetTexture()->set_label(label);
+    Texture& texture = *holder.GetTexture();
+    Texture::LockedRect texels = texture.Lock();
+    std::fill_n(texels.bits, static_cast<std::size_t>(w) * h, 0xFFFFFFFFu);
+    texture.Unlock();
+    texture.set_label(label);
   }
 
   static constexpr int kOx = 512, kOy = 384;
@@ -71,6 +78,24 @@ TEST_F(MapDraw, HexesSitOnTheOffsetGridLowerOnEvenColumns) {
       EXPECT_EQ(found, 1) << "hex " << c << "," << r;
     }
   }
+}
+
+TEST_F(MapDraw, EmptySkinCellIsNotDrawn) {
+  gShowWeather = true;
+  world_->hex(1, 0).variant = 1;
+  Texture& others = *MapSkinTextures().others.GetTexture();
+  Texture::LockedRect texels = others.Lock();
+  const Rect clear = SkinCell(0, 7);
+  for (int y = clear.top; y < clear.bottom; ++y) std::fill_n(texels.bits + y * others.width() + clear.left, 166, 0u);
+  others.Unlock();
+  Render();
+  // Clear weather on hexes of both variants: only the odd variant's cell has texels.
+  bool sawOther = false;
+  for (const DrawRecord* s : SpritesOf("others")) {
+    EXPECT_NE(s->source, clear);
+    sawOther = sawOther || s->source == SkinCell(1, 7);
+  }
+  EXPECT_TRUE(sawOther);
 }
 
 TEST_F(MapDraw, TerrainTakesItsCellByKindVariantAndWeather) {

@@ -15,6 +15,7 @@
 #include "app/minimap_texture.h"
 #include "app/skin_tables.h"
 #include "foundation/paths.h"
+#include "foundation/random.h"
 #include "map_draw_fixture.h"
 #include "platform/sprite_batch.h"
 #include "units/jednostka_ladowa.h"
@@ -37,11 +38,17 @@ class SampleMapScreenshot : public test::MapDrawFixture {
     gMinimapOwnershipMode = 1;
     gShowUnitNames = true;
     SetGameRoot(TR_GAME_DIR);
+    // The load rolls the weather: the same draws give the same picture in any test order.
+    SeedRandom(1);
     ASSERT_NE(LoadNewScenario(kFolder, 0), nullptr);
     LoadMapSkin(u"Normal");
     LoadUnitsSkin(u"Counters");
     // The minimap sits in the bottom-left corner, where the game's panel shows it.
     SetLayout(315, 8, 768 - 8 - 180, 240, 180);
+    // No panels stand over the map, so nothing is blacked out behind them.
+    SetLayout(331, 0, 0, 0, 0);
+    savedClear_ = gGuiClearRect;
+    gGuiClearRect = {};
     RenderMinimapTexture(*gGame->map, u"data\\scenarios\\NorthernTide\\minimap.png");
     UpdateOwnershipLayer(*gGame->map, MinimapTexture());
     // The game's teardown saves the settings, which belong in the test's own folder.
@@ -55,6 +62,7 @@ class SampleMapScreenshot : public test::MapDrawFixture {
     delete gGame;
     gGame = nullptr;
     gMinimapOwnershipMode = savedOwnershipMode_;
+    gGuiClearRect = savedClear_;
     MapDrawFixture::TearDown();
   }
 
@@ -96,6 +104,8 @@ class SampleMapScreenshot : public test::MapDrawFixture {
     map.camera.x = map.camera.targetX = x;
     map.camera.y = map.camera.targetY = y;
     map.FrameMove(0.0f);
+    SelectFontSetForZoom(gDisplayedScale);
+    SelectMapFontsForZoom(gDisplayedScale);
     recorder_.Clear();
     frame_->graphics().Clear(0xFF000000u);
     RenderGame(frame_->graphics(), 0.0f);
@@ -131,6 +141,7 @@ class SampleMapScreenshot : public test::MapDrawFixture {
   }
 
   int savedOwnershipMode_ = 0;
+  sGuiClearRect savedClear_{};
 };
 
 TEST_F(SampleMapScreenshot, WholeMapShowsTerrainBordersCitiesAndEveryKindOfCounter) {

@@ -5,8 +5,10 @@
 
 #include <set>
 
+#include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/string_base.h"
 #include "platform/null_audio.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -43,14 +45,14 @@ TEST_F(MusicPlayerTest, CommentsAndEmptyLinesOfThePlaylistsFileAreSkipped) {
   test::LogCapture log;
   cMusicPlayer player(&audio_);
   EXPECT_EQ(player.playlists(), (std::map<std::int32_t, std::string>{{1, "a.txt"}, {2, "b.txt"}}));
-  EXPECT_TRUE(log.Contains(u"playlist_1:_a.txt"));
+  EXPECT_TRUE(log.Contains(Format(GetText("playlist_%d:_%s"), 1, "a.txt")));
   EXPECT_TRUE(log.ContainsText(u"\"nonsense\" is not a playlist number"));
 }
 
 TEST_F(MusicPlayerTest, MissingPlaylistsFileIsLoggedAndNoPlaylistPlays) {
   test::LogCapture log;
   cMusicPlayer player(&audio_);
-  EXPECT_TRUE(log.Contains(u"error:_could_not_open_file_data/music/playlists.csv"));
+  EXPECT_TRUE(log.Contains(GetText("error:_could_not_open_file_data/music/playlists.csv")));
   EXPECT_FALSE(player.Play(1));
   EXPECT_EQ(player.currentPlaylist(), -2);
 }

@@ -1,0 +1,185 @@
+// City groups by a breadth-first flood over controlled hexes, and each unit's
+// nearest supply city by a first-in first-out label-correcting search.
+#include "turn/supply.h"
+
+#include <algorithm>
+#include <deque>
+
+#include "foundation/console_log.h"
+#include "units/jednostka_ladowa.h"
+#include "units/jednostka_lotnicza.h"
+#include "world/city.h"
+#include "world/gra.h"
+#include "world/hex.h"
+#include "world/map.h"
+#include "world/panstwo.h"
+
+namespace tr {
+namespace {
+
+struct sStep {
+  int dx;
+  int dy;
+};
+// The neighbour order of the groups and of the search: both depend on it,
+// since it decides which of two equal cities wins.
+constexpr sStep kEvenColumn[6] = {{0, -1}, {0, 1}, {1, 0}, {1, 1}, {-1, 1}, {-1, 0}};
+constexpr sStep kOddColumn[6] = {{0, -1}, {0, 1}, {1, -1}, {1, 0}, {-1, 0}, {-1, -1}};
+
+const sStep* NeighbourSteps(int x) { return (x % 2 == 0) ? kEvenColumn : kOddColumn; }
+
+bool ControllerQualifies(const cGame& game, int controller, int alliance, int countryId) {
+  if (controller == 0) return false;
+  if (alliance == -1) return controller == countryId;
+  if (controller < 1 || controller > game.CountryCount()) return false;
+  return AllianceBase(game.countries[controller - 1]->alliance) == alliance;
+}
+
+bool OwnerQualifies(const cGame& game, int owner, int alliance, int countryId) {
+  if (alliance == -1) return owner == countryId;
+  if (owner < 1 || owner > game.CountryCount()) return false;
+  return game.countries[owner - 1]->BelongsToAlliance(alliance);
+}
+
+bool IsSupplyingCity(const cCity* city) { return city != nullptr && city->type != kCityResources; }
+
+int CityNumber(const cGame& game, const cCity* city) {
+  int number = 1;
+  for (const auto& each : game.cities) {
+    if (each.get() == city) return number;
+    ++number;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int SupplyTerrainCost(const cGame& game, int terrain) {
+  // Negative costs from data would let the search relabel forever.
+  const int cost = (terrain >= 1 && terrain <= 7) ? game.constants.Int(16, terrain + 1) : game.constants.Int(17, 1);
+  return std::max(cost, 0);
+}
+
+void ResetSupplyState(cGame& game) {
+  const auto count = static_cast<std::size_t>(game.CountryCount());
+  for (auto& city : game.cities) {
+    city->supplyInfo.assign(count, 0);
+    city->convoyInfo.assign(count, false);
+  }
+}
+
+void cSupply::SizeGrids(const cGame& game) {
+  width_ = game.map->GetWidth();
+  height_ = game.map->GetHeight();
+  const auto cells = static_cast<std::size_t>(std::max(width_, 0)) * static_cast<std::size_t>(std::max(height_, 0));
+  reached_.assign(cells, 0);
+  cost_.assign(cells, 0);
+  touched_.clear();
+}
+
+void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId, SupplyCityGroups& out) {
+  if (alliance != -1) {
+    LogFormat(u"Wyznaczam grupe miast dla sojuszu = %i", alliance);
+  } else {
+    LogFormat(u"Wyznaczam grupe miast dla kraju = %i", countryId);
+  }
+  out.clear();
+  SizeGrids(game);
+  const cMap& map = *game.map;
+  for (const auto& seed : game.cities) {
+    if (seed->x < 0 || seed->y < 0 || seed->x >= width_ || seed->y >= height_) continue;
+    const sHex* seedHex = map.GetHex(seed->x, seed->y);
+    if (!ControllerQualifies(game, seedHex->controller, alliance, countryId)) continue;
+    if (seed->type == kCityResources || reached_[Cell(seed->x, seed->y)] != 0) continue;
+    LogFormat(u"Znalazďż˝em sprzyjajďż˝ce miasto: %s, rozpoczynam tworzenie grupy.", seed->name);
+    SupplyCityGroup group{seed.get()};
+    reached_[Cell(seed->x, seed->y)] = 1;
+    std::deque<std::pair<int, int>> queue{{seed->x, seed->y}};
+    while (!queue.empty()) {
+      const auto [x, y] = queue.front();
+      queue.pop_front();
+      const sStep* steps = NeighbourSteps(x);
+      for (int d = 0; d < 6; ++d) {
+        const int nx = x + steps[d].dx;
+        const int ny = y + steps[d].dy;
+        if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
+        const sHex* hex = map.GetHex(nx, ny);
+        if (!ControllerQualifies(game, hex->controller, alliance, countryId)) continue;
+        if (reached_[Cell(nx, ny)] != 0) continue;
+        reached_[Cell(nx, ny)] = 1;
+        queue.emplace_back(nx, ny);
+        if (IsSupplyingCity(hex->city)) group.push_back(hex->city);
+      }
+    }
+    out.push_back(std::move(group));
+  }
+}
+
+cSupply::sNearest cSupply::SearchFrom(const cGame& game, int alliance, int countryId, int x, int y) {
+  const cMap& map = *game.map;
+  const int maximum = game.constants.Int(48, 1);
+  sNearest best{0, maximum};
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return sNearest{0, 0};
+  const cCity* own = map.GetHex(x, y)->city;
+  if (IsSupplyingCity(own)) return sNearest{CityNumber(game, own), 0};
+
+  // The start is reached at cost 0, so no path leads back into it.
+  reached_[Cell(x, y)] = 1;
+  cost_[Cell(x, y)] = 0;
+  touched_.push_back(Cell(x, y));
+  std::deque<std::pair<int, int>> queue{{x, y}};
+  while (!queue.empty()) {
+    const auto [hx, hy] = queue.front();
+    queue.pop_front();
+    const int here = cost_[Cell(hx, hy)];
+    if (here > maximum) continue;
+    const sStep* steps = NeighbourSteps(hx);
+    for (int d = 0; d < 6; ++d) {
+      const int nx = hx + steps[d].dx;
+      const int ny = hy + steps[d].dy;
+      if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
+      const sHex* hex = map.GetHex(nx, ny);
+      if (!ControllerQualifies(game, hex->controller, alliance, countryId)) continue;
+      const int cell = Cell(nx, ny);
+      const int cost = here + SupplyTerrainCost(game, hex->terrain);
+      if (reached_[cell] != 0 && cost_[cell] <= cost) continue;
+      if (reached_[cell] == 0) touched_.push_back(cell);
+      reached_[cell] = 1;
+      cost_[cell] = cost;
+      queue.emplace_back(nx, ny);
+      if (IsSupplyingCity(hex->city) && cost <= best.cost) best = sNearest{CityNumber(game, hex->city), cost};
+    }
+  }
+  for (int cell : touched_) {
+    reached_[cell] = 0;
+    cost_[cell] = 0;
+  }
+  touched_.clear();
+  return best;
+}
+
+void cSupply::FindNearestSupplyCity(const cGame& game, int alliance, int countryId, SupplyResults& out) {
+  SizeGrids(game);
+  auto report = [&](const cUnit& unit, bool isAir) {
+    const sNearest nearest = SearchFrom(game, alliance, countryId, unit.x, unit.y);
+    if (nearest.cityNumber != 0) {
+      const cCity& city = **std::next(game.cities.begin(), nearest.cityNumber - 1);
+      LogFormat(u"Najbl. miastem dla tej jednostki jest %s, odlegďż˝oďż˝ďż˝ %i", city.name, nearest.cost);
+    } else {
+      LogLine(u"Jednostka nie ma poďż˝ďż˝czenia z ďż˝adnym wďż˝asnym/sojuszniczym miastem!");
+    }
+    out.push_back(sSupplyResult{unit.id, isAir, nearest.cityNumber, nearest.cost});
+  };
+  for (const auto& unit : game.landUnits) {
+    if (!OwnerQualifies(game, unit->owner, alliance, countryId)) continue;
+    LogFormat(u"Szukam najbl. miasta dla jedn. lďż˝d: %s", unit->name);
+    report(*unit, false);
+  }
+  for (const auto& unit : game.airUnits) {
+    if (!OwnerQualifies(game, unit->owner, alliance, countryId)) continue;
+    LogFormat(u"Szukam najbl. miasta dla j. lot: %s", unit->name);
+    report(*unit, true);
+  }
+}
+
+}  // namespace tr

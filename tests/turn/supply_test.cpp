@@ -1,0 +1,204 @@
+#include "turn/supply.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "turn/turn_fixture.h"
+#include "units/jednostka_ladowa.h"
+#include "world/city.h"
+#include "world/panstwo.h"
+
+namespace tr::test {
+namespace {
+
+// A 10x8 map of controller-less land; countries 1 (allies' leader),
+// 2 (allies), 3 (axis leader), 4 neutral.
+class SupplyTest : public ::testing::Test {
+ protected:
+  SupplyTest() : world_(10, 8, 4) {
+    world_.country(1).alliance = kAlliesLeader;
+    world_.country(2).alliance = kAllies;
+    world_.country(3).alliance = kAxisLeader;
+    world_.country(4).alliance = kNeutral;
+    SetConstant(game(), 48, 1, 10);
+    SetCosts(1);
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 10; ++x) world_.hex(x, y).terrain = 1;
+    }
+  }
+
+  cGame& game() { return world_.game(); }
+
+  void SetCosts(int cost) {
+    for (int token = 2; token <= 8; ++token) SetConstant(game(), 16, token, cost);
+    SetConstant(game(), 17, 1, cost);
+  }
+  void Control(int x0, int y0, int x1, int y1, int country) {
+    for (int y = y0; y <= y1; ++y) {
+      for (int x = x0; x <= x1; ++x) world_.hex(x, y).controller = static_cast<std::uint8_t>(country);
+    }
+  }
+  cCity* AddCity(int x, int y, int type = kCityNormal) {
+    auto city = std::make_unique<cCity>();
+    city->x = x;
+    city->y = y;
+    city->type = type;
+    city->name = u"c" + std::u16string(1, static_cast<char16_t>(u'0' + x)) + static_cast<char16_t>(u'0' + y);
+    world_.hex(x, y).city = city.get();
+    game().cities.push_back(std::move(city));
+    return game().cities.back().get();
+  }
+  int CityNumber(const cCity* city) {
+    int number = 1;
+    for (const auto& each : game().cities) {
+      if (each.get() == city) return number;
+      ++number;
+    }
+    return 0;
+  }
+  void AddLandUnit(int id, int owner, int x, int y) {
+    auto unit = std::make_unique<cJednostkaLadowa>();
+    unit->id = id;
+    unit->owner = owner;
+    unit->x = x;
+    unit->y = y;
+    unit->name = u"unit";
+    game().landUnits.push_back(std::move(unit));
+  }
+  std::vector<cCity*> Flatten(const SupplyCityGroup& group) { return {group.begin(), group.end()}; }
+
+  TestWorld world_;
+  cSupply supply_;
+};
+
+TEST_F(SupplyTest, GroupFloodsInNeighbourOrderAndSkipsResourceSites) {
+  Control(0, 0, 9, 7, 2);
+  cCity* a = AddCity(2, 2);
+  cCity* west = AddCity(1, 2);
+  cCity* east = AddCity(3, 2);
+  cCity* south = AddCity(2, 3);
+  AddCity(2, 1, kCityResources);
+  SupplyCityGroups groups;
+  supply_.DetermineCityGroup(game(), 1, -1, groups);
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(Flatten(groups.front()), (std::vector<cCity*>{a, south, east, west}));
+}
+
+TEST_F(SupplyTest, OddColumnNeighbourOrder) {
+  Control(0, 0, 9, 7, 1);
+  cCity* a = AddCity(3, 3);
+  cCity* upperLeft = AddCity(2, 2);  // (x - 1, y - 1) comes last in an odd column
+  cCity* upperRight = AddCity(4, 2);  // (x + 1, y - 1)
+  cCity* right = AddCity(4, 3);
+  SupplyCityGroups groups;
+  supply_.DetermineCityGroup(game(), -1, 1, groups);
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(Flatten(groups.front()), (std::vector<cCity*>{a, upperRight, right, upperLeft}));
+}
+
+TEST_F(SupplyTest, SeparateGroupsAndAllianceLeaderCodes) {
+  Control(0, 0, 1, 7, 1);
+  Control(5, 0, 6, 7, 3);  // the axis leader's code 5 counts for alliance 2
+  AddCity(0, 0);
+  AddCity(5, 5);
+  AddCity(6, 7);
+  AddCity(1, 7, kCityResources);
+  SupplyCityGroups allies;
+  SupplyCityGroups axis;
+  SupplyCityGroups ownOnly;
+  supply_.DetermineCityGroup(game(), 1, -1, allies);
+  supply_.DetermineCityGroup(game(), 2, -1, axis);
+  supply_.DetermineCityGroup(game(), -1, 2, ownOnly);
+  ASSERT_EQ(allies.size(), 1u);
+  EXPECT_EQ(allies.front().size(), 1u);
+  ASSERT_EQ(axis.size(), 1u);
+  EXPECT_EQ(axis.front().size(), 2u);
+  EXPECT_TRUE(ownOnly.empty());
+}
+
+TEST_F(SupplyTest, ResourceSiteAloneNeverStartsAGroup) {
+  Control(0, 0, 9, 7, 1);
+  AddCity(4, 4, kCityResources);
+  SupplyCityGroups groups;
+  supply_.DetermineCityGroup(game(), 1, -1, groups);
+  EXPECT_TRUE(groups.empty());
+}
+
+TEST_F(SupplyTest, UnitOnACityDrawsFromItAtNoCost) {
+  Control(0, 0, 9, 7, 1);
+  cCity* city = AddCity(4, 4);
+  AddCity(4, 5);
+  AddLandUnit(7, 2, 4, 4);
+  SupplyResults results;
+  supply_.FindNearestSupplyCity(game(), 1, -1, results);
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results.front().unitId, 7);
+  EXPECT_EQ(results.front().cityNumber, CityNumber(city));
+  EXPECT_EQ(results.front().cost, 0);
+}
+
+TEST_F(SupplyTest, LaterReachedCityWinsAtEqualCost) {
+  Control(0, 0, 9, 7, 1);
+  AddCity(4, 3);
+  cCity* south = AddCity(4, 5);  // tried after (4, 3) from an even column
+  AddLandUnit(1, 1, 4, 4);
+  SupplyResults results;
+  supply_.FindNearestSupplyCity(game(), 1, -1, results);
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results.front().cityNumber, CityNumber(south));
+  EXPECT_EQ(results.front().cost, 1);
+}
+
+TEST_F(SupplyTest, CheaperTerrainPathWinsOverFewerHexes) {
+  Control(0, 0, 9, 7, 1);
+  SetConstant(game(), 16, 3, 5);  // terrain 2 is dear
+  world_.hex(0, 1).terrain = 2;
+  cCity* city = AddCity(0, 2);
+  AddLandUnit(1, 1, 0, 0);
+  SupplyResults results;
+  supply_.FindNearestSupplyCity(game(), 1, -1, results);
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results.front().cityNumber, CityNumber(city));
+  EXPECT_EQ(results.front().cost, 3);  // around the dear hex: three hexes of cost 1
+}
+
+TEST_F(SupplyTest, ZeroCostTerrainEnds) {
+  SetCosts(0);
+  Control(0, 0, 9, 7, 1);
+  cCity* city = AddCity(9, 7);
+  AddLandUnit(1, 1, 0, 0);
+  AddLandUnit(2, 1, 5, 0);
+  SupplyResults results;
+  supply_.FindNearestSupplyCity(game(), 1, -1, results);
+  ASSERT_EQ(results.size(), 2u);
+  for (const sSupplyResult& result : results) {
+    EXPECT_EQ(result.cityNumber, CityNumber(city));
+    EXPECT_EQ(result.cost, 0);
+  }
+}
+
+TEST_F(SupplyTest, NoCityBeyondControlledGroundOrTheMaximum) {
+  Control(0, 0, 3, 7, 1);
+  AddCity(6, 0);  // across ground nobody controls
+  AddCity(0, 7);  // 7 hexes away, more than the maximum allows at cost 2 each
+  SetCosts(2);
+  AddLandUnit(1, 1, 0, 0);
+  AddLandUnit(2, 4, 0, 0);  // neutral: not a member of the alliance
+  SupplyResults results;
+  supply_.FindNearestSupplyCity(game(), 1, -1, results);
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results.front().cityNumber, 0);
+}
+
+TEST_F(SupplyTest, ResetGivesEveryCityOneValuePerCountry) {
+  cCity* city = AddCity(1, 1);
+  city->supplyInfo = {5};
+  ResetSupplyState(game());
+  EXPECT_EQ(city->supplyInfo, (std::vector<std::int32_t>{0, 0, 0, 0}));
+  EXPECT_EQ(city->convoyInfo, (std::vector<bool>{false, false, false, false}));
+}
+
+}  // namespace
+}  // namespace tr::test

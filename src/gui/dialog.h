@@ -197,17 +197,6 @@ class CDXUTDialog {
   // that dispatch has unwound.
   static void DestroyAfterDispatch(std::unique_ptr<CDXUTDialog> dialog);
 
- protected:
-  // AddControl for a control of a known kind, handing back its address.
-  template <typename T>
-  HResult AddNew(std::unique_ptr<T> control, T** created) {
-    T* raw = control.get();
-    const HResult hr = AddControl(std::move(control));
-    if (Failed(hr)) return hr;
-    if (created != nullptr) *created = raw;
-    return S_OK;
-  }
-
  private:
   friend class DispatchScope;
   void OnMouseMove(int x, int y);

@@ -12,7 +12,7 @@
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
-#include "world/game_text.h"
+#include "foundation/string_base.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -42,7 +42,7 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     cCity* city = game.map && game.map->IsInside(x, y) ? game.map->GetHex(x, y)->city : nullptr;
     for (std::size_t k = 0; k + 2 < tokens.size(); ++k) {
       if (!city) {
-        LogLine(Format(GameText("error_while_loading_%s:_no_city_at_coords_(%d,_%d)"), path, x, y));
+        LogLine(Format(GetText("error_while_loading_%s:_no_city_at_coords_(%d,_%d)"), path, x, y));
         continue;
       }
       store(*city, k, ParseLeadingInt(tokens[k + 2]));

@@ -5,12 +5,12 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "scenario/number_text.h"
-#include "world/game_text.h"
+#include "foundation/string_base.h"
 #include "world/gra.h"
 
 namespace tr {
 
-void LogReaderText(std::string_view key) { LogLine(GameText(key)); }
+void LogReaderText(std::string_view key) { LogLine(GetText(key)); }
 
 void FailMissingTable() {
   LogLine(kOpenFailedLine);

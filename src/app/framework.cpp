@@ -23,6 +23,7 @@
 #include "gui/gui_hooks.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
+#include "turn/game_steps.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -125,10 +126,12 @@ int WinMain(sStartUp startUp) {
   StringBase().Load("lang_LANGID.db", true);
 
   InstallMapDrawing();
+  InstallGameSteps();
   if (startUp.beforeMainLoop) startUp.beforeMainLoop(*frame);
   const int exitCode = frame->Run();
 
   DestroyGame();
+  UninstallGameSteps();
   UninstallMapDrawing();
   TearDownScreens();
   return exitCode;

@@ -11,6 +11,8 @@
 
 namespace tr {
 
+class cGameDate;
+
 // A number attribute that was not given (or could not be read).
 inline constexpr double kParamNotSet = -2147483647.0;
 // A date field or an element line that is missing (0x80000001).
@@ -59,6 +61,11 @@ struct sConditionGroup {
   // and the first that decides the result ends the evaluation. The records
   // are validated again on the way, which sets their recognised flags.
   bool Evaluate();
+
+  // The listing of the group: child groups first, then the left operand's
+  // method of each expression, parted by "AND" / "OR" lines indented by depth.
+  std::u16string Dump() const;
+  std::u16string Dump(std::u16string& indent) const;
 };
 
 struct sEffect {
@@ -67,6 +74,9 @@ struct sEffect {
   std::u16string method;
   EventParams params = kNoParams;
   std::array<std::u16string, kParamStringCount> paramStrings;
+
+  // Method(1, 2, "text")  #line: 7, and a line end.
+  std::u16string Dump() const;
 };
 
 struct sEventOption {
@@ -75,6 +85,10 @@ struct sEventOption {
   std::u16string description;
   std::u16string tooltip;
   std::vector<sEffect> effects;
+
+  // Each effect in list order through ExecuteEffect.
+  void ExecuteEffects() const;
+  std::u16string Dump() const;
 };
 
 struct sEventDate {
@@ -99,6 +113,23 @@ class cEvent {
   std::u16string image;  // file name of the event's picture
   sConditionGroup condition;
   std::vector<sEventOption> options;
+
+  // Whether the date lies in the window of beginDate and endDate (both days
+  // included); a missing date leaves that side open.
+  bool IsDateInWindow(const cGameDate& date) const;
+  // The option (from 1) drawn by the chanceAI weights, or -1 for none.
+  int ChooseOptionForAI() const;
+  // Runs the effects of the option (from 1) after emptying the engine's
+  // message list; false, with nothing run, for a number naming no option.
+  bool ExecuteOption(int option) const;
+  // Copies the option's texts; a number naming no option leaves them as they are.
+  void GetOptionTexts(int option, std::u16string& description, std::u16string& tooltip) const;
+  // The event's listing for scenario authors.
+  std::u16string Dump() const;
 };
+
+// What the event dialog does with the player's choice: the choice goes into
+// the country's reports, then the option runs.
+void RunPlayerEventChoice(const cEvent& event, int option);
 
 }  // namespace tr

@@ -42,6 +42,10 @@ sEffect ReadEffect(const TiXmlElement& element);
 // `and` / `or` children read recursively, each list in document order.
 void LoadConditionGroup(const TiXmlElement& element, sConditionGroup& group);
 
+// An `event` element, read as the loader reads it: logs "Loading event id=..."
+// and ends the program when a required attribute or a date field is missing.
+cEvent ReadEventElement(const TiXmlElement& element);
+
 // Whether the element's name is exactly the given one.
 bool IsNamed(const TiXmlElement& element, std::string_view name);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "foundation/console_log.h"
+#include "foundation/fatal.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -20,10 +21,15 @@ const cCountry* ParamCountry(const sEventOperand& operand, int index) {
 const sHex* ParamHex(const sEventOperand& operand, int xIndex, int yIndex) {
   const int x = IntParam(operand, xIndex);
   const int y = IntParam(operand, yIndex);
-  if (!gGame->map || !gGame->map->IsInside(x, y)) {
-    LogFormat(u"ERROR: operand %s at line %i names hex (%d, %d), which is off the map; its value is 0",
+  if (!gGame->map) {
+    LogFormat(u"ERROR: operand %s at line %i reads hex (%d, %d) while the game has no map; its value is 0",
               operand.method, operand.line, x, y);
     return nullptr;
+  }
+  // Scenarios rely on the map's answer for a coordinate off the map: the hex (0, 0).
+  if (!gGame->map->IsInside(x, y)) {
+    LogFormat(u"WARNING: operand %s at line %i names hex (%d, %d), which is off the map; hex (0, 0) is read",
+              operand.method, operand.line, x, y);
   }
   return gGame->map->GetHex(x, y);
 }
@@ -34,12 +40,6 @@ bool ParamInRange(const sEventOperand& operand, int index, int low, int high) {
   LogFormat(u"ERROR: operand %s at line %i has param%i = %i outside %i..%i; its value is 0", operand.method,
             operand.line, index, value, low, high);
   return false;
-}
-
-double NotAvailable(const sEventOperand& operand) {
-  LogFormat(u"WARNING: operand %s at line %i is not available in this version; its value is 0", operand.method,
-            operand.line);
-  return 0.0;
 }
 
 namespace {
@@ -65,6 +65,20 @@ int CountUnitsOfCountry(int countryId, int type) {
     default:
       return 0;
   }
+}
+
+int CountCountryVictoryPoints(int countryId) {
+  int points = 0;
+  for (const auto& city : gGame->cities) {
+    const sHex* hex = gGame->map ? gGame->map->GetHex(city->x, city->y) : nullptr;
+    if (hex == nullptr || hex->controller == 0) {
+      LogFormat(u"ERROR: City %s is not controlled by any country (controller id = 0)! (Counting country VPs)",
+                city->name);
+      FatalExit(1);
+    }
+    if (hex->controller == countryId) points += city->victoryPoints;
+  }
+  return points;
 }
 
 int CountShipsAtSeaNode(int countryId, int seaNodeId, int type) {

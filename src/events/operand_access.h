@@ -20,12 +20,11 @@ inline std::int32_t IntParam(const sEventOperand& operand, int index) {
 
 // The country whose number is the param, or null (logged).
 const cCountry* ParamCountry(const sEventOperand& operand, int index);
-// The hex of the params x and y, or null (logged) when it lies off the map.
+// The hex of the params x and y; a coordinate off the map reads the hex
+// (0, 0), logged. Null (logged) only while the game has no map.
 const sHex* ParamHex(const sEventOperand& operand, int xIndex, int yIndex);
 // Whether the param lies in low..high; logged when not.
 bool ParamInRange(const sEventOperand& operand, int index, int low, int high);
-// For methods whose game data is not part of the program yet: logged, 0.
-double NotAvailable(const sEventOperand& operand);
 
 // Entry (param - 1) of a list addressed by 1-based position; 0 when outside.
 template <typename T, std::size_t N>
@@ -44,6 +43,9 @@ double IndexEntry(const sEventOperand& operand, int index, const std::array<T, N
 // Units of a type code owned by a country: land units on the map and aboard
 // ships, air units or ships, by the code's category; 0 for other codes.
 int CountUnitsOfCountry(int countryId, int type);
+// Victory points of the cities on hexes the country controls; a city on a
+// hex without controller is a fatal data error.
+int CountCountryVictoryPoints(int countryId);
 // Ships of a country and type in the fleets standing at a sea node.
 int CountShipsAtSeaNode(int countryId, int seaNodeId, int type);
 

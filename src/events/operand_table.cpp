@@ -140,8 +140,10 @@ double PortSize(const sEventOperand& operand) {
 const sOperandMethod kMethods[] = {
     {u"Country.GetProductionPoints", 1, CountryField<&cCountry::productionPoints>},
     {u"Country.GetDiplomaticPoints", 1, CountryField<&cCountry::diplomaticPoints>},
-    // Needs the victory-point count of the game start, not built yet.
-    {u"Country.GetVP", 1, NotAvailable},
+    {u"Country.GetVP", 1,
+     [](const sEventOperand& operand) {
+       return static_cast<double>(CountCountryVictoryPoints(IntParam(operand, 0)));
+     }},
     {u"Country.GetPoliticalStrength", 1, CountryField<&cCountry::politicalStrength>},
     {u"Country.GetAllianceEntry", 1, CountryField<&cCountry::allianceEntry>},
     {u"Country.GetSocialUnrest", 1, CountryField<&cCountry::socialUnrest>},

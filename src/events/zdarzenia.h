@@ -4,6 +4,8 @@
 // Every failure among them is fatal inside them, after its log line.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +16,20 @@
 class TiXmlDocument;
 
 namespace tr {
+
+class cGame;
+
+// Set by the event dialog's save-and-exit button of a play-by-e-mail game;
+// the event check clears it before it shows an event and ends the program in
+// order when it finds it set after the dialog closed.
+extern std::atomic<std::uint8_t> gExitAfterEventDialog;
+// Set by the event check of a play-by-e-mail game when it has finished: the
+// main thread then goes on with the end of the human turn that asked for it.
+extern std::atomic<std::uint8_t> gEndTurnRequested;
+
+// How often an event that is not one-time may fire within one check; an event
+// whose effects leave its condition true would otherwise fire forever.
+inline constexpr int kMaxFiringsPerCheck = 100;
 
 class cEventEngine {
  public:
@@ -36,6 +52,24 @@ class cEventEngine {
   // not exist are logged and left out.
   void LoadEventsFromDocument(const TiXmlDocument& document, int& highestId);
 
+  // The whole check at the end of a turn (event_check.cpp): one search after
+  // another until none fires; each fired event is shown to its human player
+  // or decided by the computer, and the messages its option queued follow.
+  void CheckEventsAtTurnEnd(cGame& game);
+  // Forgets which events the current check has looked at and fired.
+  void ClearCheckedBits();
+  // One search from the top of the list; true when an event fired (it is
+  // then firedEvent).
+  bool CheckEvents();
+  // Selects the first event with the number as firedEvent, whatever its
+  // country, dates or condition; false when there is none.
+  bool ForceFireEvent(int eventId);
+
+  // Writes a readable listing next to every event file (event_listing.cpp),
+  // reading the events again as the loader does.
+  void ListAllEvents();
+  void ListEventsFromDocument(const TiXmlDocument& document);
+
   std::vector<bool> checkedBits;  // indexed by event number
   std::vector<std::unique_ptr<TiXmlDocument>> documents;  // in the order of "event_files.txt"
   std::vector<sExpression> validationExpressions;
@@ -43,6 +77,7 @@ class cEventEngine {
   std::vector<cEvent> events;  // documents in order, events in document order
   cEvent firedEvent;
   std::vector<std::u16string> messages;  // queued by effects while an option runs
+  std::vector<int> firingsThisCheck;     // per entry of events
 };
 
 }  // namespace tr

@@ -1,11 +1,13 @@
 #include "turn/game_steps.h"
 
 #include "turn/turn_steps.h"
+#include "world/gra.h"
 
 namespace tr {
 
 // One line per subsystem that carries out a step of the turn.
 void InstallGameSteps() {
+  SetEventCheckStep([](cGame& game) { game.events->CheckEventsAtTurnEnd(game); });
 }
 
 void UninstallGameSteps() {

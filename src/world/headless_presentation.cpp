@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "events/event_model.h"
+#include "events/zdarzenia.h"
 #include "foundation/format.h"
+#include "world/gra.h"
 
 namespace tr {
 
@@ -111,6 +114,34 @@ void cHeadlessPresentation::ReleaseMinimapOwnershipLayer() { Record(u"release-mi
 
 void cHeadlessPresentation::PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) {
   Record(Format(u"text-dialog %s|%s|%i", title, text, layoutBase));
+}
+
+void cHeadlessPresentation::PushEventDialog(const cEvent& event) {
+  Record(Format(u"event-dialog %i|%s", event.eventID, event.title));
+  int answer = 1;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!event_answers_.empty()) {
+      answer = event_answers_.front();
+      event_answers_.pop_front();
+    }
+  }
+  if (answer > static_cast<int>(event.options.size()) && gGame != nullptr && gGame->pbemGame) {
+    gExitAfterEventDialog.store(1);
+    return;
+  }
+  RunPlayerEventChoice(event, answer);
+}
+
+void cHeadlessPresentation::WaitForEventDialog(const char* file, int line) {
+  Record(Format(u"event-dialog-wait %s:%i", file ? file : "", line));
+}
+
+void cHeadlessPresentation::RequestProgramExit(int exitCode) { Record(Format(u"exit %i", exitCode)); }
+
+void cHeadlessPresentation::SetEventDialogAnswers(std::deque<int> answers) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  event_answers_ = std::move(answers);
 }
 
 void cHeadlessPresentation::SetMusicPlaylists(std::vector<int> playlists) {

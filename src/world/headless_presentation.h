@@ -2,6 +2,7 @@
 // keeps a record of what was asked, so tests can check what a rule showed.
 #pragma once
 
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -51,12 +52,20 @@ class cHeadlessPresentation : public cPresentation {
   void ReleaseGameTextures() override;
   void OnMapFontsLost() override;
   void ReleaseMinimapOwnershipLayer() override;
+  // Answers at once with the next scripted answer (1 when none is left): the
+  // option of that number runs; a number past the options in a
+  // play-by-e-mail game is the save-and-exit button.
+  void PushEventDialog(const cEvent& event) override;
+  void WaitForEventDialog(const char* file, int line) override;
+  void RequestProgramExit(int exitCode) override;
 
   // The answer AskYesNo gives.
   void SetYesNoAnswer(bool yes);
   // Whether IsModalDialogShown answers that a dialog is up (OpenFleetDialog does not change it).
   void SetModalDialogShown(bool shown);
   void SetMusicPlaylists(std::vector<int> playlists);
+  // The buttons the next event dialogs are answered with, in order.
+  void SetEventDialogAnswers(std::deque<int> answers);
 
   // One line per request, such as "progress 15" or "message-box caption|text".
   std::vector<std::u16string> events() const;
@@ -72,6 +81,7 @@ class cHeadlessPresentation : public cPresentation {
   bool yes_answer_ = true;
   bool modal_shown_ = false;
   std::vector<int> playlists_;
+  std::deque<int> event_answers_;
   TextureId next_texture_ = 1;
 };
 

@@ -12,6 +12,8 @@
 
 namespace tr {
 
+class cEvent;
+
 // A texture record of the presentation; 0 means none.
 using TextureId = std::int32_t;
 inline constexpr TextureId kNoTexture = 0;
@@ -77,6 +79,21 @@ class cPresentation {
   virtual void PushNewTurnDialog(int /*countryId*/) {}
   virtual void UpdateDateCaption() {}
   virtual void ResumePlayerPanels() {}
+  // The game's start with a computer country: the information panel disabled
+  // and the hex, unit, attack and diplomacy panels put away.
+  virtual void SuspendPlayerPanels() {}
+
+  // The event dialog of a visible event of a human country, built from the
+  // fired event (the dialog keeps its own copy) and pushed on top of the modal
+  // stack by the worker, which holds the game lock. The player's pick runs
+  // through RunPlayerEventChoice on the main thread. WaitForEventDialog
+  // returns once the dialog has closed, or at once when the worker is told
+  // to stop; the caller holds no lock while it waits.
+  virtual void PushEventDialog(const cEvent& /*event*/) {}
+  virtual void WaitForEventDialog(const char* /*file*/, int /*line*/) {}
+  // Asks the main loop to end the program in order with the code (the
+  // play-by-e-mail save-and-exit of the event dialog).
+  virtual void RequestProgramExit(int /*exitCode*/) {}
 
   // The frame's input callback sets: the menu set while paused, the game set while playing.
   virtual void InstallMenuCallbacks() = 0;

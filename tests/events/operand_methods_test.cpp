@@ -150,8 +150,8 @@ TEST_F(OperandValueTest, ParamsNamingNothingGiveZeroWithALogLine) {
                              u"1..14; its value is 0",
                              u"ERROR: operand Country.GetTechInvestment at line 12 has param1 = 7 outside 0..6; its "
                              u"value is 0",
-                             u"ERROR: operand Hex.Occupied at line 12 names hex (4, 0), which is off the map; its "
-                             u"value is 0"}));
+                             u"WARNING: operand Hex.Occupied at line 12 names hex (4, 0), which is off the map; hex "
+                             u"(0, 0) is read"}));
 }
 
 TEST_F(OperandValueTest, Flags) {
@@ -234,10 +234,33 @@ TEST_F(OperandValueTest, PortSizeOfASeaNode) {
                              u"ERROR: operand Port.GetSize at line 12 has param0 = 3 outside 1..2; its value is 0"});
 }
 
-TEST_F(OperandValueTest, MissingGameDataIsReportedNotGuessed) {
+TEST_F(OperandValueTest, HexOffTheMapReadsTheFirstHex) {
+  world_.hex(0, 0).terrain = 1;
+  world_.hex(0, 0).controller = 2;
   LogCapture log;
-  EXPECT_EQ(Value(u"Country.GetVP", {1}), 0.0);
-  EXPECT_TRUE(log.Contains(u"WARNING: operand Country.GetVP at line 12 is not available in this version; its value is 0"));
+  EXPECT_EQ(Value(u"Hex.ControlledByCountry", {9, -1, 2}), 1.0);
+  EXPECT_EQ(Value(u"Hex.ControlledByAliance", {4, 3, 2}), 1.0);
+  EXPECT_EQ(log.lines().size(), 2u);
+}
+
+TEST_F(OperandValueTest, VictoryPointsOfTheCitiesACountryHolds) {
+  const auto city = [&](int x, int y, int points, int controller) {
+    auto made = std::make_unique<cCity>();
+    made->x = x;
+    made->y = y;
+    made->victoryPoints = points;
+    world_.hex(x, y).controller = controller;
+    world_.game().cities.push_back(std::move(made));
+  };
+  city(1, 0, 3, 2);
+  city(3, 1, 4, 2);
+  city(3, 2, 5, 1);
+  EXPECT_EQ(Value(u"Country.GetVP", {2}), 7.0);
+  EXPECT_EQ(Value(u"Country.GetVP", {3}), 0.0);
+  world_.hex(3, 2).controller = 0;
+  LogCapture log;
+  EXPECT_THROW(Value(u"Country.GetVP", {2}), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"is not controlled by any country (controller id = 0)! (Counting country VPs)"));
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#include "events/effect_dispatch.h"
+
+#include <array>
+
+#include "events/effect_methods.h"
+#include "foundation/console_log.h"
+#include "foundation/game_lock.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+// The lock is taken and left at fixed source positions, so the log shows
+// every effect's critical section whichever thread runs it.
+class EffectLock {
+ public:
+  EffectLock() { EnterGameLock("zdarzenia", 707); }
+  ~EffectLock() { LeaveGameLock("zdarzenia", 2140); }
+  EffectLock(const EffectLock&) = delete;
+  EffectLock& operator=(const EffectLock&) = delete;
+};
+
+const sEffectBehaviour* FindBehaviour(std::u16string_view method) {
+  const std::array families{FlagEffects()};
+  for (const auto& family : families) {
+    for (const sEffectBehaviour& behaviour : family) {
+      if (behaviour.name == method) return &behaviour;
+    }
+  }
+  return nullptr;
+}
+
+bool IsKnownMethod(std::u16string_view method) {
+  for (const sEffectMethod& known : EffectMethods()) {
+    if (known.name == method) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void ExecuteEffect(const sEffect& effect) {
+  EffectLock lock;
+  if (gGame == nullptr) {
+    LogFormat(u"ERROR: effect %s at line %i run without a running game; nothing changes", effect.method, effect.line);
+    return;
+  }
+  if (const sEffectBehaviour* behaviour = FindBehaviour(effect.method)) {
+    behaviour->run(effect);
+  } else if (IsKnownMethod(effect.method)) {
+    LogFormat(u"WARNING: effect %s at line %i is not available in this version; nothing changes", effect.method,
+              effect.line);
+  } else {
+    LogFormat(u"ERROR: Effect at line %i has unknown method (%s); nothing changes", effect.line, effect.method);
+  }
+}
+
+}  // namespace tr

@@ -1,0 +1,26 @@
+// Running the effects of a chosen option: ExecuteEffect finds the behaviour of
+// the effect's method by its exact name and runs it under the game lock.
+// Behaviours come in families, each in a file of its own.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "events/event_model.h"
+
+namespace tr {
+
+struct sEffectBehaviour {
+  std::u16string_view name;
+  void (*run)(const sEffect& effect);
+};
+
+// The "Flag." family (flag_effects.cpp).
+std::span<const sEffectBehaviour> FlagEffects();
+
+// Applies one effect to the running game. The game lock is held for the
+// whole effect (and may already be held by this thread). A method whose
+// family is not part of the program yet is logged and changes nothing.
+void ExecuteEffect(const sEffect& effect);
+
+}  // namespace tr

@@ -1,0 +1,176 @@
+// The event check of a turn: searches the events from the top of the list
+// until none fires, and hands each fired event to its human player through
+// the event dialog or to the computer's choice.
+#include <algorithm>
+
+#include "events/zdarzenia.h"
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "foundation/game_lock.h"
+#include "foundation/string_base.h"
+#include "turn/theads.h"
+#include "world/gra.h"
+#include "world/presentation.h"
+
+namespace tr {
+
+std::atomic<std::uint8_t> gExitAfterEventDialog{0};
+std::atomic<std::uint8_t> gEndTurnRequested{0};
+
+namespace {
+
+constexpr int kReportEventChoice = 25;
+
+// Holds the game lock between two logged source positions, and lets it go
+// even when what runs inside ends by an exception.
+class PositionedLock {
+ public:
+  PositionedLock(const char* file, int enterLine, int leaveLine) : file_(file), leaveLine_(leaveLine) {
+    EnterGameLock(file_, enterLine);
+  }
+  ~PositionedLock() { LeaveGameLock(file_, leaveLine_); }
+  PositionedLock(const PositionedLock&) = delete;
+  PositionedLock& operator=(const PositionedLock&) = delete;
+
+ private:
+  const char* file_;
+  int leaveLine_;
+};
+
+cCountry* CountryOfEvent(const cGame& game, const cEvent& event) {
+  if (event.countryID < 1 || event.countryID > game.CountryCount()) return nullptr;
+  return game.countries[static_cast<std::size_t>(event.countryID - 1)].get();
+}
+
+// The player sees the event and picks an option in the dialog, which runs it
+// on the main thread. False when the check must stop.
+bool ShowToPlayer(cGame& game, const cEvent& fired) {
+  LogFormat(u"Event fired (ID=%i / Title=\"%s\")", fired.eventID, fired.title);
+  gExitAfterEventDialog.store(0);
+  {
+    PositionedLock lock("gra_endturn", 402, 408);
+    Presentation().PushEventDialog(fired);
+  }
+  Presentation().WaitForEventDialog("gra_endturn", 409);
+  if (WorkerMustStop(game)) return false;
+  if (game.pbemGame && gExitAfterEventDialog.load() != 0) {
+    LogLine(u"The play-by-e-mail turn was saved from the event dialog; the game ends");
+    Presentation().RequestProgramExit(0);
+    return false;
+  }
+  return true;
+}
+
+void DecideForComputer(cGame& game, const cEvent& fired, const cCountry& country) {
+  const int option = fired.ChooseOptionForAI();
+  fired.ExecuteOption(option);
+  if (fired.visibleByPlayer == 0) return;
+  std::u16string optionDescription;
+  std::u16string optionTooltip;
+  fired.GetOptionTexts(option, optionDescription, optionTooltip);
+  const std::u16string text = Format(u"%s in %s went with option %s", country.name, fired.title, optionDescription);
+  for (int id = 1; id <= game.CountryCount(); ++id) {
+    sReport report;
+    report.type = kReportEventChoice;
+    report.country = id;
+    report.text = text;
+    game.reports.Add(report);
+  }
+}
+
+// The texts the option's effects queued, one message box each, in order.
+// False when the check must stop.
+bool ShowQueuedMessages(cGame& game, std::vector<std::u16string> queued) {
+  for (const std::u16string& text : queued) {
+    Presentation().ShowTextAndWait(GetText("information"), text);
+    if (WorkerMustStop(game)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void cEventEngine::ClearCheckedBits() {
+  std::fill(checkedBits.begin(), checkedBits.end(), false);
+  std::fill(firingsThisCheck.begin(), firingsThisCheck.end(), 0);
+}
+
+bool cEventEngine::CheckEvents() {
+  LogLine(u"NEW ITERATION FOR EVENTS...");
+  const cGame* game = gGame;
+  if (game != nullptr) {
+    firingsThisCheck.resize(events.size(), 0);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+      cEvent& event = events[i];
+      const cCountry* country = CountryOfEvent(*game, event);
+      if (country == nullptr || country->isActive == 0) continue;
+      if (game->pbemGame && event.enableInPbem == 0 && country->pbemPlayerId > 0) continue;
+      // Events of negative number are refused at load; the guard keeps the bit record in range anyway.
+      if (event.eventID < 0 || event.eventID > kMaxEventId) continue;
+      const auto bit = static_cast<std::size_t>(event.eventID);
+      if (bit >= checkedBits.size()) checkedBits.resize(bit + 1, false);
+      if (event.oneTimeChecking != 0 && checkedBits[bit]) continue;
+      if (firingsThisCheck[i] >= kMaxFiringsPerCheck) continue;
+      LogFormat(u"Checking event %d", event.eventID);
+      checkedBits[bit] = true;
+      if (!event.IsDateInWindow(game->date)) {
+        LogFormat(u"Event %i: Current date is outside date range for event", event.eventID);
+        LogLine(u"Event checked with no luck");
+        continue;
+      }
+      if (!event.condition.Evaluate()) {
+        LogFormat(u"Condition for event with ID=%i is false.", event.eventID);
+        LogLine(u"Event checked with no luck");
+        continue;
+      }
+      LogFormat(u"Condition for event with ID=%i is true. Firing...", event.eventID);
+      if (++firingsThisCheck[i] == kMaxFiringsPerCheck) {
+        LogFormat(u"WARNING: event %i has fired %i times in this check and stays true; it is not looked at again "
+                  u"before the next check",
+                  event.eventID, kMaxFiringsPerCheck);
+      }
+      firedEvent = event;
+      return true;
+    }
+  }
+  LogLine(u"New event search iteration ended with no results");
+  return false;
+}
+
+void cEventEngine::CheckEventsAtTurnEnd(cGame& game) {
+  LogLine(u"CHECKING EVENTS...");
+  ClearCheckedBits();
+  while (CheckEvents()) {
+    const cEvent fired = firedEvent;
+    cCountry* country = CountryOfEvent(game, fired);
+    if (country == nullptr) continue;  // CheckEvents fires only events of a country
+    // Messages of an earlier event must not show again when no option runs now.
+    messages.clear();
+    if (country->humanControlled != 0 && fired.visibleByPlayer != 0) {
+      if (!ShowToPlayer(game, fired)) return;
+    } else {
+      DecideForComputer(game, fired, *country);
+    }
+    std::vector<std::u16string> queued;
+    queued.swap(messages);
+    if (!ShowQueuedMessages(game, std::move(queued))) return;
+    if (WorkerMustStop(game)) return;
+  }
+  LogLine(u"CHECKING EVENTS FINISHED");
+  if (game.pbemGame) gEndTurnRequested.store(1);
+}
+
+bool cEventEngine::ForceFireEvent(int eventId) {
+  LogFormat(u"USER FORCED FIRING OF EVENT ID=%i. Searching for this event...", eventId);
+  const auto found =
+      std::find_if(events.begin(), events.end(), [&](const cEvent& event) { return event.eventID == eventId; });
+  if (found == events.end()) {
+    LogLine(u"Event was not found!");
+    return false;
+  }
+  firedEvent = *found;
+  LogLine(u"Event found! Returning...");
+  return true;
+}
+
+}  // namespace tr

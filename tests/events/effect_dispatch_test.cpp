@@ -1,0 +1,104 @@
+// Running effects: the game lock around each, dispatch by exact name, the
+// flag effects, and families that are not part of the program yet.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "event_builders.h"
+#include "events/effect_dispatch.h"
+#include "events/effect_methods.h"
+#include "foundation/game_lock.h"
+#include "support/log_capture.h"
+#include "support/world_builder.h"
+
+namespace tr::test {
+namespace {
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+class EffectTest : public testing::Test {
+ protected:
+  std::int32_t& flag(int index) { return world_.game().flags[static_cast<std::size_t>(index)]; }
+
+  TestWorld world_{4, 3, 2};
+  LogCapture log_;
+};
+
+TEST_F(EffectTest, EachEffectHoldsTheGameLockAtItsPositions) {
+  SetGameLockActive(true);
+  {
+    // The thread that runs an option may already hold the lock.
+    GameLockGuard held;
+    ExecuteEffect(SetFlag(3, 5));
+    EXPECT_EQ(GameLockDepth(), 1);
+  }
+  SetGameLockActive(false);
+  EXPECT_EQ(flag(3), 5);
+  EXPECT_EQ(log_.lines(), (std::vector<std::u16string>{u"AC:zdarzenia:707", u"RC:zdarzenia:2140"}));
+}
+
+struct FlagCase {
+  const char* name;
+  sEffect effect;
+  std::int32_t before;
+  int index;
+  std::int32_t after;
+  std::vector<std::u16string> log;
+};
+
+class FlagEffectTest : public EffectTest, public testing::WithParamInterface<FlagCase> {};
+
+TEST_P(FlagEffectTest, ChangesTheFlagOrNothing) {
+  const FlagCase& c = GetParam();
+  if (c.index >= 0 && c.index < kGameFlagCount) flag(c.index) = c.before;
+  ExecuteEffect(c.effect);
+  if (c.index >= 0 && c.index < kGameFlagCount) EXPECT_EQ(flag(c.index), c.after);
+  EXPECT_EQ(log_.lines(), c.log);
+  // Nothing but the named flag changes.
+  int changed = 0;
+  for (std::int32_t value : world_.game().flags) changed += value != 0;
+  EXPECT_LE(changed, 1);
+}
+
+sEffect Change(double index, double amount) { return MakeEffect(u"Flag.ChangeValue", {index, amount}); }
+sEffect Set(double index, double value) { return MakeEffect(u"Flag.SetValue", {index, value}); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Flags, FlagEffectTest,
+    testing::Values(FlagCase{"SetLast", Set(39999, 7), 0, 39999, 7, {}},
+                    FlagCase{"SetTruncates", Set(2.9, -2.9), 0, 2, -2, {}},
+                    FlagCase{"SetPastTheEnd", Set(40000, 7), 0, 40000, 0,
+                             {u"ERR: Flag.SetValue arg out of range: 40000, max is 40000"}},
+                    FlagCase{"SetNegativeIsSilent", Set(-1, 7), 0, -1, 0, {}},
+                    FlagCase{"Change", Change(5, 3), 4, 5, 7, {}},
+                    FlagCase{"ChangeDown", Change(5, -6.5), 4, 5, -2, {}},
+                    FlagCase{"ChangePastTheEndIsSilent", Change(40000, 1), 0, 40000, 0, {}},
+                    FlagCase{"ChangeNegativeIsSilent", Change(-3, 1), 0, -3, 0, {}},
+                    FlagCase{"ChangeStopsAtTheTop", Change(8, 10), kMax - 1, 8, kMax, {}},
+                    FlagCase{"ChangeStopsAtTheBottom", Change(8, -1e12), kMin + 5, 8, kMin, {}}),
+    [](const testing::TestParamInfo<FlagCase>& info) { return std::string(info.param.name); });
+
+TEST_F(EffectTest, FamiliesStillToComeChangeNothingAndSaySo) {
+  world_.country(1).productionPoints = 10;
+  ExecuteEffect(MakeEffect(u"Country.ChangeProductionPoints", {1, 50}, 12));
+  EXPECT_EQ(world_.country(1).productionPoints, 10);
+  ExecuteEffect(MakeEffect(u"flag.SetValue", {1, 50}, 13));
+  EXPECT_EQ(flag(1), 0);
+  EXPECT_EQ(log_.lines(),
+            (std::vector<std::u16string>{
+                u"WARNING: effect Country.ChangeProductionPoints at line 12 is not available in this version; "
+                u"nothing changes",
+                u"ERROR: Effect at line 13 has unknown method (flag.SetValue); nothing changes"}));
+}
+
+TEST(EffectTable, EveryDispatchedNameIsAValidatedMethod) {
+  for (const sEffectBehaviour& behaviour : FlagEffects()) {
+    bool known = false;
+    for (const sEffectMethod& method : EffectMethods()) known = known || method.name == behaviour.name;
+    EXPECT_TRUE(known);
+  }
+}
+
+}  // namespace
+}  // namespace tr::test

@@ -1,5 +1,6 @@
 #include "turn/game_steps.h"
 
+#include "ai/country_ai.h"
 #include "turn/turn_steps.h"
 #include "world/gra.h"
 
@@ -7,6 +8,7 @@ namespace tr {
 
 // One line per subsystem that carries out a step of the turn.
 void InstallGameSteps() {
+  SetComputerTurnStep(PlayCountryAiTurn);
   SetEventCheckStep([](cGame& game) { game.events->CheckEventsAtTurnEnd(game); });
 }
 

@@ -51,6 +51,10 @@ class cCity {
   std::int32_t diagramNode = -1;         // none for resource sites
   std::vector<std::int32_t> hopCounts;   // per cities-diagram node; -1 unreachable
   std::uint8_t visited = 0;              // mark of the walks over the cities diagram
+  // Working fields of the computer opponent, set again in every computer turn.
+  std::uint8_t attackAllowed = 1;
+  std::int32_t frontState = 3;  // the state of the front that lists the city; 3 none
+  float assignedStrength = 0.0f;
 };
 
 }  // namespace tr

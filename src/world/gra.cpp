@@ -2,6 +2,7 @@
 // is gra_load.cpp).
 #include "world/gra.h"
 
+#include "ai/country_ai.h"
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"

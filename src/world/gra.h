@@ -37,6 +37,8 @@
 
 namespace tr {
 
+class cCountryAI;
+
 inline constexpr int kGameFlagCount = 40000;
 
 class cGame {
@@ -131,7 +133,7 @@ class cGame {
   std::vector<std::unique_ptr<cJednostkaMorska>> navalReserve;
   std::list<std::unique_ptr<cFleet>> fleets;
   std::vector<std::unique_ptr<cCountry>> countries;  // index = country number - 1
-  // later: countryAi (one per country, same index)
+  std::vector<std::unique_ptr<cCountryAI>> countryAi;  // one per country, same index
   cGameDate date{1, 9, 1939};
   cRelations relations;
   cPlayerControl playerControl;

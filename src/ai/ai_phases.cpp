@@ -1,0 +1,59 @@
+// The phases of a computer turn whose rules are not part of this build yet.
+// Each is a real entry point that the turn calls in its place: it announces
+// itself, logs that it was skipped and changes nothing.
+#include "ai/ai_phase.h"
+#include "ai/country_ai.h"
+#include "foundation/console_log.h"
+#include "world/panstwo.h"
+
+namespace tr {
+
+void cCountryAI::LogSkipped(const char* phase) const {
+  AiPhaseScope scope(phase);
+  LogFormat(u"[AI] %ls: %s skipped, not part of this build yet", country ? country->name : u"", phase);
+}
+
+void cCountryAI::LogSkipped(const char* phase, float factor) const {
+  AiPhaseScope scope(phase, factor);
+  LogFormat(u"[AI] %ls: %s (%.2f) skipped, not part of this build yet", country ? country->name : u"", phase,
+            factor);
+}
+
+void cCountryAI::ConductDiplomacy() { LogSkipped("ConductDiplomacy"); }
+void cCountryAI::DeclareWars() { LogSkipped("DeclareWars"); }
+void cCountryAI::ComputeFrontStrengths() { LogSkipped("ComputeFrontStrengths"); }
+void cCountryAI::UpdateFrontList() { LogSkipped("UpdateFrontList"); }
+void cCountryAI::EvaluateFronts() { LogSkipped("EvaluateFronts"); }
+void cCountryAI::AssignCommanders() { LogSkipped("AssignCommanders"); }
+void cCountryAI::ReplaceAirLosses(float factor) { LogSkipped("ReplaceAirLosses", factor); }
+void cCountryAI::ReplaceLandLosses(float factor) { LogSkipped("ReplaceLandLosses", factor); }
+void cCountryAI::RepairShips() { LogSkipped("RepairShips"); }
+void cCountryAI::SavePoorlyDefendedFronts() { LogSkipped("SavePoorlyDefendedFronts"); }
+void cCountryAI::MoveUnitsStrategically() { LogSkipped("MoveUnitsStrategically"); }
+void cCountryAI::RebaseAirUnits() { LogSkipped("RebaseAirUnits"); }
+void cCountryAI::MakePurchases() { LogSkipped("MakePurchases"); }
+void cCountryAI::DeployLandUnits() { LogSkipped("DeployLandUnits"); }
+void cCountryAI::DeployAirUnits() { LogSkipped("DeployAirUnits"); }
+void cCountryAI::DeployNavalUnits() { LogSkipped("DeployNavalUnits"); }
+void cCountryAI::AirFights() { LogSkipped("AirFights"); }
+void cCountryAI::PlanMultiDirectionAttacks() { LogSkipped("PlanMultiDirectionAttacks"); }
+void cCountryAI::PlanOneDirectionAttacks() { LogSkipped("PlanOneDirectionAttacks"); }
+void cCountryAI::PlanLineOfDefence() { LogSkipped("PlanLineOfDefence"); }
+void cCountryAI::PlanOperations() { LogSkipped("PlanOperations"); }
+void cCountryAI::BuildUpInvasionForces() { LogSkipped("BuildUpInvasionForces"); }
+void cCountryAI::AirStrikes() { LogSkipped("AirStrikes"); }
+void cCountryAI::PlanAirOperations() { LogSkipped("PlanAirOperations"); }
+void cCountryAI::ChooseSeaInvasionTarget() { LogSkipped("ChooseSeaInvasionTarget"); }
+void cCountryAI::ExecuteOperationalMoves() { LogSkipped("ExecuteOperationalMoves"); }
+void cCountryAI::TransportUnitsToFronts() { LogSkipped("TransportUnitsToFronts"); }
+void cCountryAI::StrategicBombing() { LogSkipped("StrategicBombing"); }
+void cCountryAI::NavalMoves() { LogSkipped("NavalMoves"); }
+void cCountryAI::NavalAndConvoyStep() { LogSkipped("NavalAndConvoyStep"); }
+
+// No unit is given a new attack order until the operational moves exist.
+bool cCountryAI::HasPendingOperationalMoves() {
+  LogSkipped("HasPendingOperationalMoves");
+  return false;
+}
+
+}  // namespace tr

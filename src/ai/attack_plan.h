@@ -1,0 +1,39 @@
+// The computer opponent's reach entries and attack plans: where an own land
+// unit can get to this turn, and one planned attack on an enemy unit with the
+// moves that clear and fill the hexes around it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <list>
+
+namespace tr {
+
+class cUnit;
+
+// One hex an own land unit can reach this turn. A new entry names no unit and
+// no hex; the direction is written only when the entry is filled.
+struct sReachEntry {
+  cUnit* unit = nullptr;  // not owned
+  std::int32_t x = -1;
+  std::int32_t y = -1;
+  std::int32_t direction = 0;
+  std::int32_t cost = -1;
+};
+
+struct sAttackPlan {
+  cUnit* target = nullptr;  // not owned
+  // Per hex side of the target: an own unit stepping aside ("Odejscie")...
+  std::array<sReachEntry, 6> withdrawals{};
+  // ...and the attacker coming in from that side ("Podejscie").
+  std::array<sReachEntry, 6> approaches{};
+  std::int32_t oddsColumn = 0;
+  std::uint8_t hasAttackers = 0;
+  std::int32_t cost = 0;
+  std::int32_t goodAirStrikes = 0;
+  std::list<cUnit*> supportingAirUnits;  // not owned
+  std::list<cUnit*> interceptors;        // not owned
+  std::int32_t attackingCountry = 0;
+};
+
+}  // namespace tr

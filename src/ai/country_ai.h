@@ -1,0 +1,123 @@
+// The computer opponent of one country: the object that plays the whole turn
+// of a country no human leads, with the unit lists, fronts, reach entries,
+// attack plans and line of defence its phases share. The game keeps one per
+// country, at the country's number minus 1.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <vector>
+
+#include "ai/attack_plan.h"
+#include "ai/front.h"
+#include "world/hex_geometry.h"
+
+namespace tr {
+
+class cCity;
+class cCountry;
+class cGame;
+class cJednostkaLadowa;
+class cJednostkaLotnicza;
+class cJednostkaMorska;
+
+class cCountryAI {
+ public:
+  cCountryAI() = default;
+  cCountryAI(const cCountryAI&) = delete;
+  cCountryAI& operator=(const cCountryAI&) = delete;
+
+  // The turn of the player control's current country (ai_turn.cpp): the war
+  // sequence when it is at war with anyone, else the peace sequence.
+  void PlayTurn();
+  // Rebuilds the nine unit lists from the game's lists (unit_lists.cpp).
+  void BuildUnitLists();
+
+  // Every city may be attacked, except those of DoNotAttackCities.
+  void ResetCityAttackFlags();
+  // Some front is threatened or critical.
+  bool HasThreatenedFront() const;
+
+  // Carries the land unit at once to (x, y) next to or on the city and pays
+  // the strategic move (strategic_move.cpp). The caller has checked the move.
+  void PrzeniesStrategicznieJednostke(cJednostkaLadowa& unit, const cCity& city, int x, int y);
+
+  // Console printouts of fronts and attack plans (ai_printouts.cpp).
+  void PrintFront(const sFront& front) const;
+  void PrintFrontSummary(const sFront& front) const;
+  void PrintAttackPlan(const sAttackPlan& plan) const;
+  void PrintAttackCandidate(const sAttackPlan& plan) const;
+
+  // The air-base rule of three named scenarios (scenario_rules.cpp).
+  void ScenarioGarrisonRule();
+
+  // The phases of the turn whose rules are still to come (ai_phases.cpp):
+  // each logs that it was skipped and changes nothing.
+  void ConductDiplomacy();
+  void DeclareWars();
+  void ComputeFrontStrengths();
+  void UpdateFrontList();
+  void EvaluateFronts();
+  void AssignCommanders();
+  void ReplaceAirLosses(float factor);
+  void ReplaceLandLosses(float factor);
+  void RepairShips();
+  void SavePoorlyDefendedFronts();
+  void MoveUnitsStrategically();
+  void RebaseAirUnits();
+  void MakePurchases();
+  void DeployLandUnits();
+  void DeployAirUnits();
+  void DeployNavalUnits();
+  void AirFights();
+  void PlanMultiDirectionAttacks();
+  void PlanOneDirectionAttacks();
+  void PlanLineOfDefence();
+  void PlanOperations();
+  void BuildUpInvasionForces();
+  void AirStrikes();
+  void PlanAirOperations();
+  void ChooseSeaInvasionTarget();
+  void ExecuteOperationalMoves();
+  void TransportUnitsToFronts();
+  void StrategicBombing();
+  void NavalMoves();
+  bool HasPendingOperationalMoves();
+  void NavalAndConvoyStep();
+
+  // Members in their fixed order.
+  cCountry* country = nullptr;  // re-read at every turn; not owned
+  std::list<sFront> fronts;
+  // The nine unit lists (none owned). The own land list is sorted by
+  // effective strength, strongest first.
+  std::list<cJednostkaLadowa*> ownLand;
+  std::list<cJednostkaLadowa*> alliedLand;
+  std::list<cJednostkaLadowa*> enemyLand;  // countries at war with this one
+  std::list<cJednostkaLadowa*> otherLand;
+  std::list<cJednostkaLotnicza*> ownAir;
+  std::list<cJednostkaLotnicza*> alliedAir;
+  std::list<cJednostkaLotnicza*> enemyAir;
+  std::list<cJednostkaLotnicza*> otherAir;
+  std::list<cJednostkaMorska*> ownNaval;
+  std::list<sReachEntry> reach;
+  std::list<sAttackPlan> attackPlans;
+  std::int32_t attackPlanCount = 0;
+  std::list<sPoint> lineOfDefence;
+
+ private:
+  // The war and peace sequences of PlayTurn.
+  void PlayWarTurn();
+  void PlayPeaceTurn();
+  void RefreshFronts();
+  void LogSkipped(const char* phase) const;
+  void LogSkipped(const char* phase, float factor) const;
+};
+
+// The AI object of the country, made when first asked for: one per country,
+// at the country's number minus 1, living as long as the game.
+cCountryAI& CountryAiOf(cGame& game, const cCountry& country);
+
+// The computer-turn step the worker runs: the current country's AI plays.
+void PlayCountryAiTurn(cGame& game, cCountry& country);
+
+}  // namespace tr

@@ -1,0 +1,36 @@
+// A front of the computer opponent: the cities-diagram nodes where own or
+// allied cities touch enemy cities, with the strengths summed over them.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <string>
+
+namespace tr {
+
+struct sCitiesDiagramNode;
+
+enum eFrontState : std::int32_t {
+  kFrontHolding = 0,
+  kFrontThreatened = 1,
+  kFrontCritical = 2,
+  kNoFront = 3,  // the state of a city that no front lists
+};
+
+struct sFront {
+  std::u16string name;  // "Front miasta %s", at most 99 units
+  std::list<sCitiesDiagramNode*> cities;  // in the order they were reached; not owned
+  std::int32_t state = kFrontHolding;
+  float advantage = 0.0f;  // ours / enemy land strength ("Przewaga")
+  float landOurs = 0.0f;
+  float landOwn = 0.0f;
+  float landEnemy = 0.0f;
+  std::int32_t airUnitsOurs = 0;
+  std::int32_t airUnitsOwn = 0;
+  std::int32_t airUnitsEnemy = 0;
+  std::int32_t airStrengthOurs = 0;
+  std::int32_t airStrengthOwn = 0;
+  std::int32_t airStrengthEnemy = 0;
+};
+
+}  // namespace tr

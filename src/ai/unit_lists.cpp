@@ -1,0 +1,74 @@
+// The nine unit lists of a computer turn: land and air units split by how
+// their owner stands to the country, and the country's own ships.
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "ai/ai_phase.h"
+#include "ai/country_ai.h"
+#include "foundation/console_log.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+enum eSide { kOwn, kAllied, kAtWar, kOther };
+
+eSide SideOf(const cCountry& country, int owner) {
+  if (owner == country.id) return kOwn;
+  // An owner of no country is nobody's ally and at war with nobody.
+  if (owner < 1) return kOther;
+  if (country.IsAlly(owner)) return kAllied;
+  if (gGame->relations.IsAtWar(country.id, owner)) return kAtWar;
+  return kOther;
+}
+
+template <typename Unit>
+void Split(const cCountry& country, Unit* unit, std::list<Unit*>& own, std::list<Unit*>& allied,
+           std::list<Unit*>& atWar, std::list<Unit*>& other) {
+  switch (SideOf(country, unit->owner)) {
+    case kOwn: own.push_back(unit); break;
+    case kAllied: allied.push_back(unit); break;
+    case kAtWar: atWar.push_back(unit); break;
+    case kOther: other.push_back(unit); break;
+  }
+}
+
+}  // namespace
+
+void cCountryAI::BuildUnitLists() {
+  AiPhaseScope scope("BuildUnitLists");
+  ownLand.clear();
+  alliedLand.clear();
+  enemyLand.clear();
+  otherLand.clear();
+  ownAir.clear();
+  alliedAir.clear();
+  enemyAir.clear();
+  otherAir.clear();
+  ownNaval.clear();
+  cGame* game = gGame;
+  if (!game || !country) return;
+  LogFormat(u"[AI %s] Wyznaczam listy jednostek", country->name);
+  for (const auto& unit : game->landUnits) {
+    if (unit->transporter) continue;
+    // An artificial harbour takes no orders, moves or replacements, and the
+    // tables indexed by land type have no row for it.
+    if (unit->type == kMulberryType && unit->owner == country->id) continue;
+    Split(*country, unit.get(), ownLand, alliedLand, enemyLand, otherLand);
+  }
+  for (const auto& unit : game->airUnits) Split(*country, unit.get(), ownAir, alliedAir, enemyAir, otherAir);
+  for (const auto& ship : game->navalUnits) {
+    if (ship->owner == country->id) ownNaval.push_back(ship.get());
+  }
+  // Each strength is computed once; the stable sort keeps equal strengths in
+  // the order of the game's list.
+  std::vector<std::pair<float, cJednostkaLadowa*>> ranked;
+  ranked.reserve(ownLand.size());
+  for (cJednostkaLadowa* unit : ownLand) ranked.emplace_back(unit->GetEffectiveStrength(), unit);
+  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  ownLand.clear();
+  for (const auto& entry : ranked) ownLand.push_back(entry.second);
+}
+
+}  // namespace tr

@@ -1,6 +1,7 @@
 #include "turn/game_over.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 #include "foundation/console_log.h"
@@ -26,6 +27,8 @@ int ControllerOfCity(const cGame& game, const cCity& city, std::u16string_view e
 }
 
 // The message's ending; empty while the war goes on.
+std::atomic<bool> gEndsWithoutHumans{true};
+
 std::string_view GameOverKey(const cGame& game) {
   int alive = 0;
   for (int alliance = kAllies; alliance <= kComintern; ++alliance) {
@@ -33,7 +36,9 @@ std::string_view GameOverKey(const cGame& game) {
   }
   if (alive == 0) return "game_over:_all_alliances_eliminated_(uncommon_ending)";
   if (alive == 1) return "game_over:_only_one_major_alliance_left";
-  if (!IsAnyHumanPlayer(game)) return "game_over:_all_human-controlled_countries_annexed";
+  if (gEndsWithoutHumans.load() && !IsAnyHumanPlayer(game)) {
+    return "game_over:_all_human-controlled_countries_annexed";
+  }
   if (game.turnsLeft <= 0) return "game_over:_time_has_run_out";
   return {};
 }
@@ -118,6 +123,8 @@ std::string_view GameResultKey(int allies, int axis, int comintern) {
   if (allies > axis && allies > comintern) return "result:_allied_victory";
   return "result:_comintern_victory";
 }
+
+void SetGameEndsWithoutHumans(bool ends) { gEndsWithoutHumans.store(ends); }
 
 void CheckGameOver(cGame& game) {
   LogLine(u"CHECKING FOR GAME OVER...");

@@ -27,6 +27,11 @@ int ComputeCountryScore(const cGame& game, int countryId);
 // The key of the result text for the alliances' victory points.
 std::string_view GameResultKey(int allies, int axis, int comintern);
 
+// Whether a game without an active human country is over (the default). The
+// headless autoplay runner, which gives every country to the computer, turns
+// this off for its run so that the war goes on.
+void SetGameEndsWithoutHumans(bool ends);
+
 // Sets the game-over flag when the war has ended and then shows the result
 // and the top 20 individual scores.
 void CheckGameOver(cGame& game);

@@ -1,6 +1,7 @@
 #include "turn/game_steps.h"
 
 #include "ai/country_ai.h"
+#include "turn/supply.h"
 #include "turn/turn_steps.h"
 #include "world/gra.h"
 
@@ -8,6 +9,7 @@ namespace tr {
 
 // One line per subsystem that carries out a step of the turn.
 void InstallGameSteps() {
+  SetSupplyStep(RunSupplyStep);
   SetComputerTurnStep(PlayCountryAiTurn);
   SetEventCheckStep([](cGame& game) { game.events->CheckEventsAtTurnEnd(game); });
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <unordered_map>
 
 #include "foundation/console_log.h"
 #include "units/jednostka_ladowa.h"
@@ -42,15 +43,6 @@ bool OwnerQualifies(const cGame& game, int owner, int alliance, int countryId) {
 }
 
 bool IsSupplyingCity(const cCity* city) { return city != nullptr && city->type != kCityResources; }
-
-int CityNumber(const cGame& game, const cCity* city) {
-  int number = 1;
-  for (const auto& each : game.cities) {
-    if (each.get() == city) return number;
-    ++number;
-  }
-  return 0;
-}
 
 }  // namespace
 
@@ -118,10 +110,10 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
 cSupply::sNearest cSupply::SearchFrom(const cGame& game, int alliance, int countryId, int x, int y) {
   const cMap& map = *game.map;
   const int maximum = game.constants.Int(48, 1);
-  sNearest best{0, maximum};
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return sNearest{0, 0};
+  sNearest best{nullptr, maximum};
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return sNearest{nullptr, 0};
   const cCity* own = map.GetHex(x, y)->city;
-  if (IsSupplyingCity(own)) return sNearest{CityNumber(game, own), 0};
+  if (IsSupplyingCity(own)) return sNearest{own, 0};
 
   // The start is reached at cost 0, so no path leads back into it.
   reached_[Cell(x, y)] = 1;
@@ -141,13 +133,13 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int alliance, int count
       const sHex* hex = map.GetHex(nx, ny);
       if (!ControllerQualifies(game, hex->controller, alliance, countryId)) continue;
       const int cell = Cell(nx, ny);
-      const int cost = here + SupplyTerrainCost(game, hex->terrain);
+      const int cost = here + terrainCost_[hex->terrain];
       if (reached_[cell] != 0 && cost_[cell] <= cost) continue;
       if (reached_[cell] == 0) touched_.push_back(cell);
       reached_[cell] = 1;
       cost_[cell] = cost;
       queue.emplace_back(nx, ny);
-      if (IsSupplyingCity(hex->city) && cost <= best.cost) best = sNearest{CityNumber(game, hex->city), cost};
+      if (IsSupplyingCity(hex->city) && cost <= best.cost) best = sNearest{hex->city, cost};
     }
   }
   for (int cell : touched_) {
@@ -160,15 +152,22 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int alliance, int count
 
 void cSupply::FindNearestSupplyCity(const cGame& game, int alliance, int countryId, SupplyResults& out) {
   SizeGrids(game);
+  terrainCost_.resize(256);
+  for (int terrain = 0; terrain < 256; ++terrain) terrainCost_[terrain] = SupplyTerrainCost(game, terrain);
+  std::unordered_map<const cCity*, int> numbers;
+  int number = 0;
+  for (const auto& city : game.cities) numbers.emplace(city.get(), ++number);
+
   auto report = [&](const cUnit& unit, bool isAir) {
     const sNearest nearest = SearchFrom(game, alliance, countryId, unit.x, unit.y);
-    if (nearest.cityNumber != 0) {
-      const cCity& city = **std::next(game.cities.begin(), nearest.cityNumber - 1);
-      LogFormat(u"Najbl. miastem dla tej jednostki jest %s, odlegďż˝oďż˝ďż˝ %i", city.name, nearest.cost);
+    int cityNumber = 0;
+    if (nearest.city != nullptr) {
+      cityNumber = numbers[nearest.city];
+      LogFormat(u"Najbl. miastem dla tej jednostki jest %s, odlegďż˝oďż˝ďż˝ %i", nearest.city->name, nearest.cost);
     } else {
       LogLine(u"Jednostka nie ma poďż˝ďż˝czenia z ďż˝adnym wďż˝asnym/sojuszniczym miastem!");
     }
-    out.push_back(sSupplyResult{unit.id, isAir, nearest.cityNumber, nearest.cost});
+    out.push_back(sSupplyResult{unit.id, isAir, cityNumber, nearest.cost});
   };
   for (const auto& unit : game.landUnits) {
     if (!OwnerQualifies(game, unit->owner, alliance, countryId)) continue;

@@ -1,14 +1,17 @@
 // Supply: the cities a side holds joined into groups over the ground it
-// controls, and for each unit the cheapest city it can draw from.
+// controls, each unit's cheapest city, the supply levels that follow, and
+// what artificial harbours and ships add near the coast.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <vector>
 
 namespace tr {
 
 class cCity;
+class cCountry;
 class cGame;
 
 // A group of cities joined over controlled ground; rebuilt at every
@@ -28,6 +31,14 @@ using SupplyResults = std::list<sSupplyResult>;
 
 class cSupply {
  public:
+  // The whole computation of the end of impulse: city groups of the three
+  // alliances, their units' nearest cities, then every country's city levels,
+  // convoys and unit supply, the neutrals last.
+  void ComputeSupply(cGame& game);
+  // City levels, convoys and unit supply of one country, from the groups and
+  // results of its side already found.
+  void ComputeCountrySupply(cGame& game, int countryId);
+
   // Alliance 1, 2, 3 (codes 4, 5, 6 count as their alliance) or -1 for
   // country mode, where only hexes the country controls count.
   void DetermineCityGroup(const cGame& game, int alliance, int countryId, SupplyCityGroups& out);
@@ -38,7 +49,7 @@ class cSupply {
 
  private:
   struct sNearest {
-    int cityNumber = 0;
+    const cCity* city = nullptr;
     int cost = 0;
   };
   // The search of one unit from its hex; leaves the grids clear again.
@@ -51,6 +62,7 @@ class cSupply {
   std::vector<std::uint8_t> reached_;  // apart from the costs, so cost 0 ground is entered once
   std::vector<std::int32_t> cost_;
   std::vector<int> touched_;  // cells to clear after one unit's search
+  std::vector<int> terrainCost_;  // per terrain code, read once per search pass
 };
 
 // Every city gets one supply-information value (0) and one clear
@@ -59,5 +71,26 @@ void ResetSupplyState(cGame& game);
 
 // The supply cost of entering a hex of the terrain (consts lines 16 and 17).
 int SupplyTerrainCost(const cGame& game, int terrain);
+
+// Artificial harbours supply friendly units within their reach over friendly
+// land; ships in the sea zones of nearby coast supply land units short of it.
+// Both run right after ComputeSupply.
+void DrawSupplyFromMulberries(cGame& game);
+void DrawSupplyFromShips(cGame& game);
+
+// The supply step of the end of impulse: the computation, then harbours and
+// ships, under the game lock.
+void RunSupplyStep(cGame& game);
+
+// Convoys of one country run between its city levels and its units' draw,
+// with the groups and results of its side. Until the convoy rules install
+// theirs, nothing runs there.
+using ConvoyExecutionStep = std::function<void(cGame&, int countryId, SupplyCityGroups&, SupplyResults&)>;
+void SetConvoyExecutionStep(ConvoyExecutionStep step);
+
+// Milliseconds for the timing lines; tests install a fixed clock, an empty
+// function restores the steady clock.
+using SupplyClock = std::function<std::int64_t()>;
+void SetSupplyClock(SupplyClock clock);
 
 }  // namespace tr

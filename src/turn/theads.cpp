@@ -66,38 +66,14 @@ bool WaitForMoveAnimation(cGame& game) {
 // One impulse's worth of computer countries, and the end of impulse when the
 // last one has acted. False when the worker was told to stop.
 bool RunCountryLoop(cGame& game) {
-  cPlayerControl& control = game.playerControl;
   while (true) {
-    cCountry* country = control.currentCountry;
-    if (!country) {
+    if (!game.playerControl.currentCountry) {
       LogLine(u"No current country for the computer's turn; handing the game back");
       return true;
     }
-    if (IsDummyCountry(*country)) {
-      LogLine(GetText("dummy_country,_ending_sequence"));
-    } else {
-      PlayComputerTurn(game, *country);
-    }
-    if (WorkerMustStop(game) || !WaitForMoveAnimation(game)) return false;
-    country->finishedTurn = 1;
-
-    if (cCountry* next = DetermineCurrentCountry(game.countries)) {
-      control.SetCurrentCountry(next);
-    } else {
-      for (const auto& each : game.countries) each->finishedTurn = 0;
-      control.SetCurrentCountry(DetermineCurrentCountry(game.countries));
-      game.SetGameState(kGameEndOfImpulse);
-      EndOfImpulse(game, 1);
-      if (WorkerMustStop(game)) return false;
-      LogLine(u"Updatuje minimape po koncu impulsu");
-      Presentation().UpdateDateCaption();
-      game.SetGameState(kGameComputerTurn);
-      while (game.GetGameState() == kGameEndOfImpulse && !game.gameOver) {
-        SleepLogged(200, kThisFile, __LINE__);
-        if (WorkerMustStop(game)) return false;
-      }
-    }
-    cCountry* current = control.currentCountry;
+    if (!PlayCurrentCountryTurn(game)) return false;
+    if (MoveToNextCountry(game) == eNextCountry::kStopped) return false;
+    cCountry* current = game.playerControl.currentCountry;
     if (game.gameOver || !current || current->humanControlled) return true;
   }
 }
@@ -154,6 +130,40 @@ void ThreadMain() {
 }
 
 }  // namespace
+
+bool PlayCurrentCountryTurn(cGame& game) {
+  cCountry* country = game.playerControl.currentCountry;
+  if (!country) return !WorkerMustStop(game);
+  if (IsDummyCountry(*country)) {
+    LogLine(GetText("dummy_country,_ending_sequence"));
+  } else {
+    PlayComputerTurn(game, *country);
+  }
+  if (WorkerMustStop(game) || !WaitForMoveAnimation(game)) return false;
+  country->finishedTurn = 1;
+  return true;
+}
+
+eNextCountry MoveToNextCountry(cGame& game) {
+  cPlayerControl& control = game.playerControl;
+  if (cCountry* next = DetermineCurrentCountry(game.countries)) {
+    control.SetCurrentCountry(next);
+    return eNextCountry::kSameImpulse;
+  }
+  for (const auto& each : game.countries) each->finishedTurn = 0;
+  control.SetCurrentCountry(DetermineCurrentCountry(game.countries));
+  game.SetGameState(kGameEndOfImpulse);
+  EndOfImpulse(game, 1);
+  if (WorkerMustStop(game)) return eNextCountry::kStopped;
+  LogLine(u"Updatuje minimape po koncu impulsu");
+  Presentation().UpdateDateCaption();
+  game.SetGameState(kGameComputerTurn);
+  while (game.GetGameState() == kGameEndOfImpulse && !game.gameOver) {
+    SleepLogged(200, kThisFile, __LINE__);
+    if (WorkerMustStop(game)) return eNextCountry::kStopped;
+  }
+  return eNextCountry::kImpulseEnded;
+}
 
 bool IsDummyCountry(const cCountry& country) {
   return country.politicalStrength == -1 || country.isActive == 0;

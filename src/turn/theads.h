@@ -43,6 +43,16 @@ bool IsWorkerThreadRunning();
 // the long steps of a turn check it and unwind.
 bool WorkerMustStop(const cGame& game);
 
+// The two halves of one step of the computer's phase, also driven by the
+// headless autoplay runner. The current country plays its turn (a dummy
+// country's is passed over), the last move's animation is waited for and the
+// country is marked finished; false when the worker must stop.
+bool PlayCurrentCountryTurn(cGame& game);
+// The next country of the impulse becomes current; after the last one the
+// finished marks are cleared and the end of impulse runs.
+enum class eNextCountry { kSameImpulse, kImpulseEnded, kStopped };
+eNextCountry MoveToNextCountry(cGame& game);
+
 // Political strength -1 or inactive: the country's turn is empty.
 bool IsDummyCountry(const cCountry& country);
 

@@ -22,6 +22,7 @@
 #include "turn/convoy.h"
 #include "turn/fleet.h"
 #include "turn/sea_graph.h"
+#include "turn/supply.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
@@ -170,6 +171,7 @@ class cGame {
   std::int32_t nextLandUnitId = 0;
   std::int32_t nextAirUnitId = 0;
   cConvoyManager convoys;
+  cSupply supply;  // the last computation's groups and nearest cities
   std::unique_ptr<cGameSaver> saveContext;
   std::atomic<eGameState> state{kGameLoading};  // always the last member
 

@@ -21,14 +21,6 @@ struct sCheckArgs {
   std::string clock;
 };
 
-// "YYYY-MM-DD hh:mm": a fixed save time makes two saves of one game compare
-// byte for byte.
-bool ParseClock(const std::string& text, sLocalTime& time) {
-  char tail = 0;
-  return std::sscanf(text.c_str(), "%d-%d-%d %d:%d%c", &time.year, &time.month, &time.day, &time.hour,
-                     &time.minute, &tail) == 5;
-}
-
 bool ParseArgs(const std::vector<std::string>& args, sCheckArgs& parsed) {
   for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
     const std::string& key = args[i];
@@ -68,6 +60,13 @@ struct sGameOwner {
 
 }  // namespace
 
+// A fixed save time makes two saves of one game compare byte for byte.
+bool ParseSaveClock(const std::string& text, sLocalTime& time) {
+  char tail = 0;
+  return std::sscanf(text.c_str(), "%d-%d-%d %d:%d%c", &time.year, &time.month, &time.day, &time.hour,
+                     &time.minute, &tail) == 5;
+}
+
 void PrintGameSummary(const cGame& game, std::ostream& out) {
   std::size_t convoys = 0;
   for (const auto& list : game.convoys.convoys) convoys += list.size();
@@ -92,7 +91,7 @@ void PrintGameSummary(const cGame& game, std::ostream& out) {
 int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors) {
   sCheckArgs parsed;
   sLocalTime clock;
-  if (!ParseArgs(args, parsed) || (!parsed.clock.empty() && !ParseClock(parsed.clock, clock))) {
+  if (!ParseArgs(args, parsed) || (!parsed.clock.empty() && !ParseSaveClock(parsed.clock, clock))) {
     errors << "usage: scenario_checker --root <game folder> (--scenario <name> | --save <name>) "
               "[--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]]\n";
     return 2;

@@ -10,6 +10,7 @@
 namespace tr {
 
 class cGame;
+struct sLocalTime;
 
 // Arguments: --root <game folder>, then --scenario <name> or --save <name>,
 // optionally --save-as <name> with --clock "YYYY-MM-DD hh:mm" to stamp the
@@ -17,6 +18,9 @@ class cGame;
 // 1 when the save failed, 2 on bad arguments; bad data ends the program
 // through FatalExit inside the load.
 int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors);
+
+// "YYYY-MM-DD hh:mm" into a save time; false when the text is not one.
+bool ParseSaveClock(const std::string& text, sLocalTime& time);
 
 // The summary lines: date, turn, countries, cities, units, fleets, sea
 // nodes, convoys, reports and events.

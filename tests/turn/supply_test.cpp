@@ -2,74 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
-#include "turn/turn_fixture.h"
-#include "units/jednostka_ladowa.h"
-#include "world/city.h"
-#include "world/panstwo.h"
+#include "turn/supply_fixture.h"
 
 namespace tr::test {
 namespace {
 
-// A 10x8 map of controller-less land; countries 1 (allies' leader),
-// 2 (allies), 3 (axis leader), 4 neutral.
-class SupplyTest : public ::testing::Test {
+class SupplyTest : public ::testing::Test, public SupplyWorld {
  protected:
-  SupplyTest() : world_(10, 8, 4) {
-    world_.country(1).alliance = kAlliesLeader;
-    world_.country(2).alliance = kAllies;
-    world_.country(3).alliance = kAxisLeader;
-    world_.country(4).alliance = kNeutral;
-    SetConstant(game(), 48, 1, 10);
-    SetCosts(1);
-    for (int y = 0; y < 8; ++y) {
-      for (int x = 0; x < 10; ++x) world_.hex(x, y).terrain = 1;
-    }
-  }
-
-  cGame& game() { return world_.game(); }
-
-  void SetCosts(int cost) {
-    for (int token = 2; token <= 8; ++token) SetConstant(game(), 16, token, cost);
-    SetConstant(game(), 17, 1, cost);
-  }
-  void Control(int x0, int y0, int x1, int y1, int country) {
-    for (int y = y0; y <= y1; ++y) {
-      for (int x = x0; x <= x1; ++x) world_.hex(x, y).controller = static_cast<std::uint8_t>(country);
-    }
-  }
-  cCity* AddCity(int x, int y, int type = kCityNormal) {
-    auto city = std::make_unique<cCity>();
-    city->x = x;
-    city->y = y;
-    city->type = type;
-    city->name = u"c" + std::u16string(1, static_cast<char16_t>(u'0' + x)) + static_cast<char16_t>(u'0' + y);
-    world_.hex(x, y).city = city.get();
-    game().cities.push_back(std::move(city));
-    return game().cities.back().get();
-  }
-  int CityNumber(const cCity* city) {
-    int number = 1;
-    for (const auto& each : game().cities) {
-      if (each.get() == city) return number;
-      ++number;
-    }
-    return 0;
-  }
-  void AddLandUnit(int id, int owner, int x, int y) {
-    auto unit = std::make_unique<cJednostkaLadowa>();
-    unit->id = id;
-    unit->owner = owner;
-    unit->x = x;
-    unit->y = y;
-    unit->name = u"unit";
-    game().landUnits.push_back(std::move(unit));
-  }
-  std::vector<cCity*> Flatten(const SupplyCityGroup& group) { return {group.begin(), group.end()}; }
-
-  TestWorld world_;
   cSupply supply_;
 };
 
@@ -154,7 +95,7 @@ TEST_F(SupplyTest, LaterReachedCityWinsAtEqualCost) {
 TEST_F(SupplyTest, CheaperTerrainPathWinsOverFewerHexes) {
   Control(0, 0, 9, 7, 1);
   SetConstant(game(), 16, 3, 5);  // terrain 2 is dear
-  world_.hex(0, 1).terrain = 2;
+  hex(0, 1).terrain = 2;
   cCity* city = AddCity(0, 2);
   AddLandUnit(1, 1, 0, 0);
   SupplyResults results;
@@ -196,8 +137,8 @@ TEST_F(SupplyTest, ResetGivesEveryCityOneValuePerCountry) {
   cCity* city = AddCity(1, 1);
   city->supplyInfo = {5};
   ResetSupplyState(game());
-  EXPECT_EQ(city->supplyInfo, (std::vector<std::int32_t>{0, 0, 0, 0}));
-  EXPECT_EQ(city->convoyInfo, (std::vector<bool>{false, false, false, false}));
+  EXPECT_EQ(city->supplyInfo, (std::vector<std::int32_t>{0, 0, 0, 0, 0}));
+  EXPECT_EQ(city->convoyInfo, (std::vector<bool>{false, false, false, false, false}));
 }
 
 }  // namespace

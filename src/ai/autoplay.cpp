@@ -1,0 +1,230 @@
+#include "ai/autoplay.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <iomanip>
+
+#include "ai/ai_phase.h"
+#include "ai/game_invariants.h"
+#include "foundation/paths.h"
+#include "foundation/random.h"
+#include "foundation/text.h"
+#include "scenario/scenario_info.h"
+#include "scenario/scenario_paths.h"
+#include "turn/game_over.h"
+#include "turn/game_steps.h"
+#include "turn/theads.h"
+#include "world/game_start.h"
+#include "world/gra.h"
+#include "world/scenario_check.h"
+
+namespace tr {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+// Adds each phase's wall time to its total; a phase inside another counts in both.
+class cPhaseTimer : public cAiPhaseObserver {
+ public:
+  explicit cPhaseTimer(std::map<std::string, double>& totals) : totals_(totals) {}
+  void PhaseBegun(std::string_view, float) override { starts_.push_back(Clock::now()); }
+  void PhaseEnded(std::string_view phase) override {
+    if (starts_.empty()) return;
+    totals_[std::string(phase)] += MillisecondsSince(starts_.back());
+    starts_.pop_back();
+  }
+
+ private:
+  std::map<std::string, double>& totals_;
+  std::vector<Clock::time_point> starts_;
+};
+
+namespace {
+
+struct sAutoplayArgs {
+  std::string root;
+  std::string scenario;
+  std::string save;
+  std::string saveAs;
+  std::string clock;
+  long impulses = -1;
+  unsigned long seed = 0;
+  bool seeded = false;
+};
+
+bool ParseNumber(const std::string& text, long low, long& value) {
+  char* end = nullptr;
+  value = std::strtol(text.c_str(), &end, 10);
+  return !text.empty() && end && *end == '\0' && value >= low;
+}
+
+bool ParseArgs(const std::vector<std::string>& args, sAutoplayArgs& parsed) {
+  if (args.size() % 2 != 0) return false;
+  for (std::size_t i = 0; i < args.size(); i += 2) {
+    const std::string& key = args[i];
+    const std::string& value = args[i + 1];
+    long number = 0;
+    if (key == "--root") {
+      parsed.root = value;
+    } else if (key == "--scenario") {
+      parsed.scenario = value;
+    } else if (key == "--save") {
+      parsed.save = value;
+    } else if (key == "--save-as") {
+      parsed.saveAs = value;
+    } else if (key == "--clock") {
+      parsed.clock = value;
+    } else if (key == "--impulses" && ParseNumber(value, 0, number)) {
+      parsed.impulses = number;
+    } else if (key == "--seed" && ParseNumber(value, 0, number) && number <= 0xFFFFFFFFL) {
+      parsed.seed = static_cast<unsigned long>(number);
+      parsed.seeded = true;
+    } else {
+      return false;
+    }
+  }
+  return !parsed.root.empty() && parsed.scenario.empty() != parsed.save.empty() && parsed.impulses >= 0 &&
+         parsed.seeded && (parsed.clock.empty() || !parsed.saveAs.empty());
+}
+
+// The game and the turn steps of one run, released also when the run throws.
+struct sRunScope {
+  sRunScope() { InstallGameSteps(); }
+  ~sRunScope() {
+    UninstallGameSteps();
+    if (gGame == game) gGame = nullptr;
+    delete game;
+  }
+  cGame* game = nullptr;
+};
+
+}  // namespace
+
+cAutoplay::cAutoplay(cGame& game) : game_(game), timer_(std::make_unique<cPhaseTimer>(timing_.phaseMs)) {
+  for (const auto& country : game_.countries) country->humanControlled = 0;
+  SetGameEndsWithoutHumans(false);
+  previousObserver_ = SetAiPhaseObserver(timer_.get());
+  game_.StartGame();
+}
+
+cAutoplay::~cAutoplay() {
+  SetAiPhaseObserver(previousObserver_);
+  SetGameEndsWithoutHumans(true);
+}
+
+bool cAutoplay::Check(const std::string& after) {
+  const std::string found = FindInvariantViolation(game_);
+  if (found.empty()) return true;
+  violation_ = "after " + after + ": " + found;
+  return false;
+}
+
+bool cAutoplay::PlayImpulse() {
+  if (!violation_.empty() || game_.gameOver) return false;
+  const Clock::time_point impulseStart = Clock::now();
+  while (true) {
+    cCountry* country = game_.playerControl.currentCountry;
+    if (!country) {
+      violation_ = "no country is current";
+      return false;
+    }
+    if (!PlayCurrentCountryTurn(game_)) return false;
+    if (!Check("the turn of " + Utf16ToUtf8(country->name))) return false;
+    const Clock::time_point start = Clock::now();
+    const eNextCountry next = MoveToNextCountry(game_);
+    if (next == eNextCountry::kStopped) return false;
+    if (next == eNextCountry::kImpulseEnded) {
+      timing_.phaseMs["EndOfImpulse"] += MillisecondsSince(start);
+      break;
+    }
+    if (game_.gameOver) break;
+  }
+  ++impulsesRun_;
+  timing_.impulseMs.push_back(MillisecondsSince(impulseStart));
+  return Check("the end of impulse " + std::to_string(impulsesRun_)) && !game_.gameOver;
+}
+
+void cAutoplay::PrintSummary(std::ostream& out) const {
+  out << "impulses=" << impulsesRun_ << '\n'
+      << "date=" << game_.date.impulse << '/' << game_.date.month << '/' << game_.date.year << '\n'
+      << "turn=" << game_.turn << '\n'
+      << "game_over=" << int(game_.gameOver) << '\n';
+  if (!violation_.empty()) out << "violation=" << violation_ << '\n';
+  for (const auto& country : game_.countries) {
+    const int id = country->id;
+    int land = 0;
+    int air = 0;
+    int naval = 0;
+    for (const auto& unit : game_.landUnits) land += unit->owner == id;
+    for (const auto& unit : game_.aboardUnitsA) land += unit->owner == id;
+    for (const auto& unit : game_.aboardUnitsB) land += unit->owner == id;
+    for (const auto& unit : game_.airUnits) air += unit->owner == id;
+    for (const auto& unit : game_.navalUnits) naval += unit->owner == id;
+    int cities = 0;
+    int victoryPoints = 0;
+    double production = 0.0;
+    for (const auto& city : game_.cities) {
+      if (!game_.map->IsInside(city->x, city->y) || game_.map->GetHex(city->x, city->y)->controller != id) continue;
+      ++cities;
+      victoryPoints += city->victoryPoints;
+      production += city->productionPoints;
+    }
+    out << "country=" << id << " name=" << Utf16ToUtf8(country->name) << std::fixed << std::setprecision(2)
+        << " pp=" << country->productionPoints << " production=" << production << " land=" << land
+        << " air=" << air << " naval=" << naval << " cities=" << cities << " vp=" << victoryPoints << '\n';
+  }
+  out << std::fixed << std::setprecision(3);
+  double total = 0.0;
+  for (std::size_t i = 0; i < timing_.impulseMs.size(); ++i) {
+    out << "time_impulse_ms=" << i + 1 << ':' << timing_.impulseMs[i] << '\n';
+    total += timing_.impulseMs[i];
+  }
+  for (const auto& [phase, ms] : timing_.phaseMs) out << "time_phase_ms=" << phase << ':' << ms << '\n';
+  out << "time_total_ms=" << total << '\n';
+}
+
+int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors) {
+  sAutoplayArgs parsed;
+  sLocalTime clock;
+  if (!ParseArgs(args, parsed) || (!parsed.clock.empty() && !ParseSaveClock(parsed.clock, clock))) {
+    errors << "usage: autoplay --root <game folder> (--scenario <name> | --save <name>) --impulses <n> "
+              "--seed <s> [--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]]\n";
+    return 2;
+  }
+  SetGameRoot(parsed.root);
+  sRunScope scope;
+  // A new game rolls its first weather while it loads, so the seed comes first.
+  SeedRandom(static_cast<std::uint32_t>(parsed.seed));
+  const bool saved = !parsed.save.empty();
+  const std::u16string name = Utf8ToUtf16(saved ? parsed.save : parsed.scenario);
+  scope.game = LoadNewScenario(MakeFolderTemplate(saved ? kSaveFolderTemplate : kScenarioFolderTemplate, name),
+                               saved ? 1 : 0);
+  int code = 0;
+  {
+    cAutoplay play(*scope.game);
+    while (play.impulsesRun() < parsed.impulses && play.PlayImpulse()) {
+    }
+    play.PrintSummary(out);
+    if (!play.violation().empty()) {
+      errors << "invariant broken " << play.violation() << '\n';
+      code = 3;
+    }
+  }
+  if (code == 0 && !parsed.saveAs.empty()) {
+    if (!parsed.clock.empty()) scope.game->saveContext->clock = [clock] { return clock; };
+    if (!scope.game->saveContext->SaveGame(Utf8ToUtf16(parsed.saveAs), true)) {
+      errors << "the game could not be saved as " << parsed.saveAs << '\n';
+      return 1;
+    }
+    out << "saved_as=" << parsed.saveAs << '\n';
+  }
+  return code;
+}
+
+}  // namespace tr

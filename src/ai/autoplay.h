@@ -1,0 +1,64 @@
+// The headless autoplay runner: a loaded game played with the computer
+// opponent on every side, impulse after impulse, with the game's invariants
+// checked after every country's turn and every end of impulse, and a
+// machine-readable summary at the end. tools/autoplay.cpp is its program.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tr {
+
+class cAiPhaseObserver;
+class cGame;
+class cPhaseTimer;
+
+struct sAutoplayTiming {
+  std::vector<double> impulseMs;       // wall time of each impulse played
+  std::map<std::string, double> phaseMs;  // total per phase; nested phases count in their callers too
+};
+
+class cAutoplay {
+ public:
+  // Makes every country computer-controlled and starts play, so the first
+  // country of the impulse is current in state 9. The game must outlive it.
+  explicit cAutoplay(cGame& game);
+  ~cAutoplay();
+  cAutoplay(const cAutoplay&) = delete;
+  cAutoplay& operator=(const cAutoplay&) = delete;
+
+  // Plays every country of the impulse and the end of impulse. False when an
+  // invariant broke (violation() names it), the game is over or there is no
+  // country to play.
+  bool PlayImpulse();
+
+  int impulsesRun() const { return impulsesRun_; }
+  const std::string& violation() const { return violation_; }
+  const sAutoplayTiming& timing() const { return timing_; }
+
+  // key=value lines; the timing lines begin with "time_".
+  void PrintSummary(std::ostream& out) const;
+
+ private:
+  bool Check(const std::string& after);
+
+  cGame& game_;
+  std::unique_ptr<cPhaseTimer> timer_;
+  cAiPhaseObserver* previousObserver_ = nullptr;
+  int impulsesRun_ = 0;
+  std::string violation_;
+  sAutoplayTiming timing_;
+};
+
+// Arguments: --root <game folder>, --scenario <name> or --save <name>,
+// --impulses <n>, --seed <s>, optionally --save-as <name> with --clock
+// "YYYY-MM-DD hh:mm" to stamp the save with a fixed time. Installs the game's
+// turn steps for the run. Returns 0 when every impulse was played (or the game
+// ended) and the save, if asked, was written; 1 when the save failed; 2 on bad
+// arguments; 3 when an invariant broke (its description goes to errors).
+int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors);
+
+}  // namespace tr

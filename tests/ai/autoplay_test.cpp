@@ -1,0 +1,171 @@
+// The headless autoplay runner on the shipped sample scenario, and the
+// invariant checks it makes after every turn.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "ai/autoplay.h"
+#include "ai/game_invariants.h"
+#include "ai_fixture.h"
+#include "support/temp_dir.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kScenario[] = "NorthernTide";
+
+using FolderBytes = std::map<std::string, std::string>;
+
+// The summary without its timing lines.
+std::string WithoutTiming(const std::string& summary) {
+  std::istringstream in(summary);
+  std::string kept;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("time_", 0) != 0) kept += line + '\n';
+  }
+  return kept;
+}
+
+class AutoplayTest : public testing::Test {
+ protected:
+  // A private copy of the built sample, so saves never touch the build folder.
+  AutoplayTest() {
+    const fs::path source = fs::path(TR_GAME_DIR) / "data/scenarios" / kScenario;
+    fs::create_directories(dir_.path() / "data/scenarios" / kScenario);
+    fs::create_directories(dir_.path() / "data/save");
+    fs::copy(source, dir_.path() / "data/scenarios" / kScenario, fs::copy_options::recursive);
+  }
+
+  int Run(std::vector<std::string> extra, std::string& summary) {
+    std::vector<std::string> args{"--root", dir_.path().string(), "--scenario", kScenario};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::ostringstream out;
+    std::ostringstream errors;
+    const int code = RunAutoplay(args, out, errors);
+    summary = out.str();
+    errors_ = errors.str();
+    return code;
+  }
+
+  FolderBytes Files(const std::string& save) const {
+    FolderBytes files;
+    for (const auto& entry : fs::directory_iterator(dir_.path() / "data/save" / save)) {
+      files[entry.path().filename().string()] = test::ReadFileBytes(entry.path());
+    }
+    return files;
+  }
+
+  test::TempDir dir_;
+  std::string errors_;
+};
+
+TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
+  std::string first;
+  std::string second;
+  const std::vector<std::string> common{"--impulses", "20", "--seed", "7", "--clock", "2011-03-04 09:30"};
+  std::vector<std::string> one = common;
+  one.insert(one.end(), {"--save-as", "one"});
+  std::vector<std::string> two = common;
+  two.insert(two.end(), {"--save-as", "two"});
+  ASSERT_EQ(Run(one, first), 0) << errors_ << first;
+  ASSERT_EQ(Run(two, second), 0) << errors_ << second;
+
+  EXPECT_NE(first.find("impulses=20\n"), std::string::npos) << first;
+  EXPECT_NE(first.find("time_phase_ms=EndOfImpulse:"), std::string::npos) << first;
+  EXPECT_NE(first.find("country=1 "), std::string::npos) << first;
+  const std::string kept = WithoutTiming(first);
+  EXPECT_EQ(kept.substr(0, kept.find("saved_as=")),
+            WithoutTiming(second).substr(0, WithoutTiming(second).find("saved_as=")));
+
+  const FolderBytes saveOne = Files("one");
+  const FolderBytes saveTwo = Files("two");
+  ASSERT_FALSE(saveOne.empty());
+  ASSERT_EQ(saveOne.size(), saveTwo.size());
+  for (const auto& [file, bytes] : saveOne) {
+    ASSERT_EQ(saveTwo.count(file), 1u) << file;
+    EXPECT_TRUE(saveTwo.at(file) == bytes) << file << " differs";
+  }
+}
+
+TEST_F(AutoplayTest, BadArgumentsAreRefused) {
+  std::string summary;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--impulses", "2"}, {"--seed", "7"}, {"--impulses", "-1", "--seed", "7"},
+        {"--impulses", "2", "--seed", "x"}, {"--impulses", "2", "--seed", "7", "--clock", "2011-03-04 09:30"},
+        {"--impulses", "2", "--seed", "7", "--save-as", "x", "--clock", "soon"}, {"--impulses"}}) {
+    EXPECT_EQ(Run(args, summary), 2);
+  }
+  EXPECT_FALSE(fs::exists(dir_.path() / "data/save/x"));
+}
+
+// Each way a game can be broken is found and named.
+struct sBrokenCase {
+  const char* name;
+  std::function<void(test::AiWorld&)> breakIt;
+  const char* says;
+};
+
+class InvariantTest : public testing::TestWithParam<sBrokenCase> {};
+
+TEST_P(InvariantTest, FirstViolationIsNamed) {
+  test::AiWorld world;
+  world.AddLand(1, 1, 1);
+  world.AddAir(1, 2, 1);
+  cJednostkaMorska& ship = world.AddShip(1);
+  auto fleet = std::make_unique<cFleet>();
+  fleet->id = 4;
+  fleet->ships.push_back(&ship);
+  ship.fleet = fleet.get();
+  world.game().fleets.push_back(std::move(fleet));
+  ASSERT_EQ(FindInvariantViolation(world.game()), "");
+
+  GetParam().breakIt(world);
+
+  EXPECT_NE(FindInvariantViolation(world.game()).find(GetParam().says), std::string::npos)
+      << FindInvariantViolation(world.game());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InvariantTest,
+    testing::Values(
+        sBrokenCase{"HexAndUnitDisagree", [](test::AiWorld& w) { w.game().landUnits.front()->x = 3; },
+                    "hex (1,1) holds unit"},
+        sBrokenCase{"TwoUnitsOnAHex",
+                    [](test::AiWorld& w) {
+                      w.game().airUnits.front()->x = 1;
+                      w.hex(2, 1).unit = nullptr;
+                    },
+                    "two units on hex (1,1)"},
+        sBrokenCase{"ListedUnitOffTheMap",
+                    [](test::AiWorld& w) {
+                      w.hex(1, 1).unit = nullptr;
+                      w.game().landUnits.front()->x = -1;
+                      w.game().landUnits.front()->y = -1;
+                    },
+                    "listed on the map at (-1,-1)"},
+        sBrokenCase{"HexForgotItsUnit", [](test::AiWorld& w) { w.hex(2, 1).unit = nullptr; },
+                    "but the hex does not hold it"},
+        sBrokenCase{"EmptyFleet", [](test::AiWorld& w) { w.game().fleets.front()->ships.clear(); }, "has no ship"},
+        sBrokenCase{"ShipPointsElsewhere", [](test::AiWorld& w) { w.game().navalUnits.front()->fleet = nullptr; },
+                    "points to another fleet"},
+        sBrokenCase{"NegativePoints", [](test::AiWorld& w) { w.country(2).strategicMovementPoints = -1; },
+                    "has SMPs = -1"},
+        sBrokenCase{"NegativeDiplomaticPoints", [](test::AiWorld& w) { w.country(1).diplomaticPoints = -3; },
+                    "has DPs = -3"},
+        sBrokenCase{"BrokenCity", [](test::AiWorld& w) { w.AddCity(u"Ruin", 5, 5, 1).victoryPoints = -1; },
+                    "city \"Ruin\""},
+        sBrokenCase{"PointsNotANumber",
+                    [](test::AiWorld& w) { w.country(3).productionPoints = std::numeric_limits<double>::quiet_NaN(); },
+                    "has PPs = "}),
+    [](const testing::TestParamInfo<sBrokenCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tr

@@ -1,14 +1,41 @@
 #include "app/app_presentation.h"
 
+#include "app/game_frame_move.h"
+#include "app/game_textures.h"
 #include "app/input_routing.h"
 #include "app/loading_menu.h"
+#include "app/map_skin.h"
 #include "app/menu_wallpaper.h"
+#include "app/modal_stack.h"
+#include "app/player_interface.h"
+#include "app/units_skin.h"
+#include "dialogs/date_caption.h"
+#include "dialogs/minimap_panel.h"
+#include "dialogs/panel_informacyjny.h"
+#include "dialogs/small_dialogs.h"
+#include "foundation/game_lock.h"
+#include "foundation/paths.h"
+#include "foundation/settings.h"
+#include "world/gra.h"
 
 namespace tr {
+namespace {
+constexpr const char* kThisFile = "app_presentation";
+}  // namespace
 
 void cAppPresentation::SetLoadingProgress(int percent) {
   if (auto* loading = dynamic_cast<cLoadingMenu*>(CurrentMenu)) loading->SetProgress(percent);
 }
+
+void cAppPresentation::CreateGamePanels() {
+  DestroyGamePanels();
+  gInfoPanel = new cInfoPanel();
+  gMinimapPanel = new cMinimapPanel();
+}
+
+void cAppPresentation::LoadMapSkin() { tr::LoadMapSkin(gMapSkin); }
+
+void cAppPresentation::LoadUnitsSkin() { tr::LoadUnitsSkin(gUnitsSkin); }
 
 void cAppPresentation::ShowScenarioSettingsMenu() { CreateScenarioSettingsMenu(); }
 
@@ -16,10 +43,65 @@ void cAppPresentation::LoadPauseWallpaper() { LoadMenuPicture(kPauseWallpaper, u
 
 void cAppPresentation::CloseMenu() { DeleteCurrentMenu(); }
 
+void cAppPresentation::RefreshInfoPanel() {
+  if (cInfoPanel* panel = GetInfoPanel()) panel->Update();
+}
+
+void cAppPresentation::SetStatusText(std::u16string_view text) {
+  if (cInfoPanel* panel = GetInfoPanel()) panel->SetStatusText(text);
+}
+
+void cAppPresentation::PushNewTurnDialog(int countryId) {
+  GameLockGuard lock(kThisFile, __LINE__);
+  PushModalDialog(new cDialogNowejTury(countryId));
+}
+
+void cAppPresentation::UpdateDateCaption() {
+  GameLockGuard lock(kThisFile, __LINE__);
+  tr::UpdateDateCaption(GetMinimapPanel());
+}
+
+void cAppPresentation::ResumePlayerPanels() {
+  GameLockGuard lock(kThisFile, __LINE__);
+  tr::ResumePlayerPanels();
+}
+
+void cAppPresentation::SuspendPlayerPanels() {
+  GameLockGuard lock(kThisFile, __LINE__);
+  tr::SuspendPlayerPanels();
+}
+
 void cAppPresentation::InstallMenuCallbacks() { InstallPausedCallbackSet(); }
 
 void cAppPresentation::InstallGameCallbacks() { InstallGameCallbackSet(); }
 
-void cAppPresentation::ReleaseGameTextures() { ReleaseMenuPicture(kPauseWallpaper); }
+void cAppPresentation::CenterCameraOn(int x, int y, bool glide) {
+  if (gGame != nullptr && gGame->map != nullptr) CenterAtHex(*gGame->map, x, y, glide);
+}
+
+void cAppPresentation::AnimateMove(const std::function<bool()>& step) { SetPendingMoveStep(step); }
+
+TextureId cAppPresentation::LoadTexture(const std::filesystem::path& file, eTextureUse) {
+  return LoadGameTexture(file);
+}
+
+void cAppPresentation::ReleaseTexture(TextureId texture) {
+  std::lock_guard lock(flagMutex_);
+  if (texture == defaultFlag_) return;
+  ReleaseGameTexture(texture);
+}
+
+TextureId cAppPresentation::DefaultFlagTexture() {
+  std::lock_guard lock(flagMutex_);
+  if (defaultFlag_ == kNoTexture) defaultFlag_ = LoadGameTexture(ResolveGamePath(u"data\\gfx\\Flags\\unknown.png"));
+  return defaultFlag_;
+}
+
+void cAppPresentation::ReleaseGameTextures() {
+  ReleaseMenuPicture(kPauseWallpaper);
+  std::lock_guard lock(flagMutex_);
+  ReleaseGameTexture(defaultFlag_);
+  defaultFlag_ = kNoTexture;
+}
 
 }  // namespace tr

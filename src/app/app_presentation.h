@@ -1,8 +1,11 @@
 // The application's presentation port: what the game rules show goes to the
-// screen. The loading screen, the menus' callback sets and the game's
-// textures are served here; requests whose screens are not built yet are
-// answered as the headless port answers them.
+// screen. The loading screen, the menus' callback sets, the game's panels,
+// textures and skins, the camera and the move animation are served here;
+// requests whose screens are not built yet are answered as the headless port
+// answers them.
 #pragma once
+
+#include <mutex>
 
 #include "world/headless_presentation.h"
 
@@ -14,14 +17,37 @@ class cAppPresentation : public cHeadlessPresentation {
 
   // The current menu's progress bar, when the loading menu is current.
   void SetLoadingProgress(int percent) override;
+  // The information and minimap panels, replacing those of a game before.
+  void CreateGamePanels() override;
+  void LoadMapSkin() override;
+  void LoadUnitsSkin() override;
   void ShowScenarioSettingsMenu() override;
   void LoadPauseWallpaper() override;
   // Deletes the current menu (after the running dispatch) as the game screen takes over.
   void CloseMenu() override;
+  void RefreshInfoPanel() override;
+  void SetStatusText(std::u16string_view text) override;
+  // The worker's calls take the game lock, since the frame draws what they change.
+  void PushNewTurnDialog(int countryId) override;
+  void UpdateDateCaption() override;
+  void ResumePlayerPanels() override;
+  void SuspendPlayerPanels() override;
   // The paused game's set (the menu's mouse and keyboard, no frame move).
   void InstallMenuCallbacks() override;
   void InstallGameCallbacks() override;
+  void CenterCameraOn(int x, int y, bool glide) override;
+  // Hands the steps to the frame, which runs one per move delay; the caller
+  // waits for the game state to leave the moving state.
+  void AnimateMove(const std::function<bool()>& step) override;
+  TextureId LoadTexture(const std::filesystem::path& file, eTextureUse use) override;
+  void ReleaseTexture(TextureId texture) override;
+  TextureId DefaultFlagTexture() override;
   void ReleaseGameTextures() override;
+
+ private:
+  // Flags are asked for on both threads.
+  std::mutex flagMutex_;
+  TextureId defaultFlag_ = kNoTexture;
 };
 
 }  // namespace tr

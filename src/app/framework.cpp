@@ -4,6 +4,7 @@
 
 #include "app/app_presentation.h"
 #include "app/device_objects.h"
+#include "app/end_turn.h"
 #include "app/frame_utils.h"
 #include "app/input_routing.h"
 #include "app/menu.h"
@@ -12,6 +13,8 @@
 #include "app/music_player.h"
 #include "app/prevmenu.h"
 #include "app/sound.h"
+#include "dialogs/panel.h"
+#include "dialogs/small_dialogs.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/game_lock.h"
@@ -95,6 +98,7 @@ void DestroyGame() {
     delete gGame;
     gGame = nullptr;
   }
+  DestroyGamePanels();
   SetGameMusicPlayer(nullptr);
   ReleaseGameTextureRecords();
 }
@@ -127,10 +131,12 @@ int WinMain(sStartUp startUp) {
 
   InstallMapDrawing();
   InstallGameSteps();
+  SetEndHumanTurnAction(&EndHumanTurn);
   if (startUp.beforeMainLoop) startUp.beforeMainLoop(*frame);
   const int exitCode = frame->Run();
 
   DestroyGame();
+  SetEndHumanTurnAction({});
   UninstallGameSteps();
   UninstallMapDrawing();
   TearDownScreens();

@@ -1,6 +1,7 @@
 #include "app/input_routing.h"
 
 #include "app/frame_render.h"
+#include "app/game_frame_move.h"
 #include "app/menu.h"
 #include "app/modal_stack.h"
 #include "dialogs/dialog_base.h"
@@ -76,7 +77,7 @@ void MenuGuiEventCallback(std::uint32_t event, int controlId, CDXUTControl* cont
 
 void GameFrameMove(Graphics& device, double time, float elapsed) {
   DispatchScope scope;
-  if (auto& step = Handlers().frameMove) step(device, time, elapsed);
+  MoveGameFrame(device, time, elapsed);
 }
 
 void GameKeyboardCallback(std::uint32_t key, bool down, bool alt) {

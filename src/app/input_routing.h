@@ -24,13 +24,12 @@ extern cDialog* gUnitPanel;
 extern cDialog* gAttackPanel;
 extern cDialog* gMinimapPanel;
 
-// What the running game does with input and frames that no dialog takes: its
-// hotkeys, its actions on the map, its command buttons and its frame step.
+// What the running game does with input that no dialog takes: its hotkeys,
+// its actions on the map and its command buttons.
 struct sGameScreenHandlers {
   std::function<void(std::uint32_t key, bool down, bool alt)> keyboard;
   std::function<void(bool left, bool right, bool middle, bool side1, bool side2, int wheel, int x, int y)> mouse;
   std::function<void(std::uint32_t event, int controlId, CDXUTControl* control)> command;
-  std::function<void(Graphics& device, double time, float elapsed)> frameMove;
 };
 void SetGameScreenHandlers(sGameScreenHandlers handlers);
 

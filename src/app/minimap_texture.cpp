@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "dialogs/minimap_panel.h"
 #include "foundation/gui_layout.h"
 #include "foundation/settings.h"
 #include "platform/graphics.h"
@@ -67,6 +68,7 @@ void RenderMinimapTexture(cMap& map, std::u16string_view imagePath) {
   if (view.contentWidth <= 0) return;
   MinimapView() = view;
   map.minimapRect = view.rect;
+  if (cMinimapPanel* panel = GetMinimapPanel()) panel->SetViewRect(view.rect);
 }
 
 void UpdateOwnershipLayer(const cMap& map, TextureHolder& layer) {

@@ -102,6 +102,13 @@ void CDXUTDialog::EnableMouseInput(bool enable) {
   mouse_input_ = enable;
 }
 
+void CDXUTDialog::ForgetControlUnderMouse() {
+  if (control_under_mouse_ == nullptr) return;
+  control_under_mouse_->OnMouseLeave();
+  if (GetHintBox().GetControl() == control_under_mouse_) GetHintBox().SetControl(nullptr);
+  control_under_mouse_ = nullptr;
+}
+
 void CDXUTDialog::SetVisible(bool visible) {
   if (visible_ && !visible && control_under_mouse_ != nullptr &&
       GetHintBox().GetControl() == control_under_mouse_) {

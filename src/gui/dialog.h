@@ -152,6 +152,8 @@ class CDXUTDialog {
   void SetDefaultControlID(int id) { default_control_id_ = id; }
   int GetDefaultControlID() const { return default_control_id_; }
   CDXUTControl* GetControlUnderMouse() const { return control_under_mouse_; }
+  // The pointer leaves the control it was over (a panel put away keeps no hover).
+  void ForgetControlUnderMouse();
   sSkinElement& CaptionElement() { return caption_element_; }
 
   // Sound hook first (for the user's events, when asked), then the callback.

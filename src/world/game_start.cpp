@@ -122,6 +122,7 @@ void cGame::StartGame() {
   if (current && current->humanControlled) {
     viewingCountry = current;
     Resume();
+    screen.ResumePlayerPanels();
     screen.ChooseFontsForZoom();
     RequestEndOrCentre(*this);
     return;
@@ -135,6 +136,7 @@ void cGame::StartGame() {
     }
   }
   if (viewingCountry) viewingCountry->RecalculateUnitsVisibility();
+  screen.SuspendPlayerPanels();
   SetGameState(kGameComputerTurn);
 }
 

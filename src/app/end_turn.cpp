@@ -1,0 +1,142 @@
+#include "app/end_turn.h"
+
+#include "app/modal_stack.h"
+#include "app/player_interface.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "dialogs/small_dialogs.h"
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
+#include "foundation/format.h"
+#include "foundation/game_lock.h"
+#include "foundation/string_base.h"
+#include "scenario/pbem_repository.h"
+#include "turn/theads.h"
+#include "world/gra.h"
+#include "world/map_camera.h"
+#include "world/presentation.h"
+#include "world/turn_order.h"
+
+namespace tr {
+namespace {
+
+constexpr const char* kThisFile = "end_turn";
+// A country whose turn runs the events check instead of the new-turn banner.
+constexpr std::int32_t kEventsCheckCountry = 1;
+constexpr int kPbemMessageLayout = 684;
+
+void ReportPosition(std::u16string_view text) {
+  LogLine(text);
+  Presentation().ShowMessageBox(u"DBG WARNING", text, eMessageIcon::kWarning);
+}
+
+void PushOnTop(cDialog* dialog) {
+  GameLockGuard lock(kThisFile, __LINE__);
+  PushModalDialog(dialog);
+}
+
+// The turn goes to a human country of another player: written for that
+// player, who is named with the game in a message. False when the turn stays here.
+bool HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* nextHuman) {
+  if (game.pbemGame == 0 || nextHuman == nullptr || nextHuman->pbemPlayerId == ending.pbemPlayerId ||
+      nextHuman->specialFlags == kEventsCheckCountry) {
+    return false;
+  }
+  if (ending.specialFlags != kEventsCheckCountry) {
+    UpdatePbemRepository(static_cast<std::uint32_t>(ending.pbemPlayerId), game.pbemGameName);
+  }
+  if (game.saveContext) game.saveContext->SavePbemGame(game.pbemGameName);
+  sPbemPlayer player;
+  const int index = nextHuman->pbemPlayerId - 1;
+  if (index >= 0 && index < static_cast<int>(game.pbemPlayers.size())) {
+    player = game.pbemPlayers[static_cast<std::size_t>(index)];
+  } else {
+    LogFormat(u"No play-by-e-mail player %i for %s", nextHuman->pbemPlayerId, nextHuman->name);
+  }
+  const std::u16string text =
+      Format(GetText("pbem_turn_end_message"), game.pbemGameName, player.name, player.email, nextHuman->name);
+  PushOnTop(new cDialogTekstowy(text, GetText("pbem_turn_end_title"), kPbemMessageLayout));
+  return true;
+}
+
+void StartHumanTurn(cGame& game, cCountry& next) {
+  if (next.specialFlags == kEventsCheckCountry && game.pbemGame != 0) {
+    // The worker's check asks for this end of turn again when it is done.
+    gEventsCheckRequested.store(1);
+    return;
+  }
+  next.RecalculateUnitsVisibility();
+  ResumePlayerInterface();
+  const auto view = next.GetSavedView();
+  if (view[2] >= 0.0f) {
+    game.map->GlideCamera(view[0], view[1], true);
+  } else {
+    game.playerControl.CenterOnCurrentCountry(true);
+  }
+  PushOnTop(new cDialogNowejTury(next.id));
+}
+
+}  // namespace
+
+void CheckUnitPositions(const cGame& game) {
+  if (game.map == nullptr) return;
+  const cMap& map = *game.map;
+  for (int y = 0; y < map.GetHeight(); ++y) {
+    for (int x = 0; x < map.GetWidth(); ++x) {
+      const sHex& hex = *map.GetHex(x, y);
+      const cUnit* unit = hex.unit;
+      if (unit == nullptr) continue;
+      if (!hex.IsLand()) ReportPosition(Format(u"DBGINF: sea hex (%d, %d) is occupied by unit", x, y));
+      if (unit->x != x || unit->y != y) {
+        const cCountry* owner = unit->GetOwnerCountry();
+        ReportPosition(Format(u"DBGINF: hex (%d, %d) is occupied by unit %s owned by %s which location field is "
+                              u"different: (%d, %d)",
+                              x, y, unit->name, owner ? owner->name : std::u16string(), unit->x, unit->y));
+      }
+    }
+  }
+}
+
+void Autosave() {
+  cGame* game = gGame;
+  if (game == nullptr || !game->saveContext) return;
+  game->saveContext->SaveGame(GetText("autosave"), true);
+}
+
+void EndHumanTurn() {
+  cGame* game = gGame;
+  if (game == nullptr || game->map == nullptr) return;
+  CheckUnitPositions(*game);
+  game->SetGameState(kGameEndOfImpulse);
+
+  cPlayerControl& control = game->playerControl;
+  cCountry* ending = control.currentCountry;
+  Presentation().UpdateMinimapOwnershipLayer();
+  if (ending != nullptr) {
+    ending->SetSavedView(game->map->camera.x, game->map->camera.y, gZoomLevel);
+    game->viewingCountry = ending;
+  }
+  ConsoleLog().Restart();
+  Autosave();
+
+  control.ClearSelection();
+  game->map->ClearHexFlags(0xFFFFFFFFu, true);
+  if (ending != nullptr) ending->finishedTurn = 1;
+
+  cCountry* next = DetermineCurrentCountry(game->countries);
+  const cCountry* nextHuman = FindNextHumanCountry(game->countries, ending);
+  if (ending != nullptr && HandOverPbemTurn(*game, *ending, nextHuman)) return;
+  if (next == nullptr) {
+    // The closing country of every impulse is never finished when a human ends a turn.
+    LogLine(GetText("error:_end_of_turn_from_main_thread._no_dummy_country?"));
+    FatalExit(1);
+    return;
+  }
+  control.SetCurrentCountry(next);
+  if (next->humanControlled) {
+    StartHumanTurn(*game, *next);
+  } else {
+    SuspendPlayerInterface();
+  }
+}
+
+}  // namespace tr

@@ -1,0 +1,216 @@
+#include "app/game_frame_move.h"
+
+#include <array>
+#include <mutex>
+
+#include "app/end_turn.h"
+#include "app/input_routing.h"
+#include "app/modal_stack.h"
+#include "app/music_player.h"
+#include "dialogs/dialog_base.h"
+#include "foundation/game_lock.h"
+#include "foundation/gui_layout.h"
+#include "foundation/settings.h"
+#include "foundation/string_base.h"
+#include "gui/hint_box.h"
+#include "platform/frame.h"
+#include "platform/frame_clock.h"
+#include "units/jednostka.h"
+#include "world/game_start.h"
+#include "world/gra.h"
+#include "world/presentation.h"
+
+namespace tr {
+
+std::uint16_t gArrowKeys = 0;
+
+namespace {
+
+constexpr std::uint16_t kArrowLeft = 1;
+constexpr std::uint16_t kArrowUp = 2;
+constexpr std::uint16_t kArrowRight = 4;
+constexpr std::uint16_t kArrowDown = 8;
+constexpr int kScrollZoneEntry = 291;
+constexpr float kScrollSpeed = 1000.0f;
+
+constexpr std::array<const char*, 19> kHintKeys = {
+    "statusbar_hint_no_action",
+    "statusbar_hint_deploy_land_air_destination_hex",
+    "statusbar_hint_deploy_land_air_destination_hex",
+    "statusbar_hint_deploy_naval_destination_port",
+    "statusbar_hint_move_destination_hex",
+    "statusbar_hint_strategic_move_destination_hex",
+    "statusbar_hint_paradrop_target_hex",
+    "statusbar_hint_planning_attack",
+    "statusbar_hint_bombardment_target_hex",
+    "statusbar_hint_air_fight_target_hex",
+    "statusbar_hint_nuclear_bombardment_target_hex",
+    "statusbar_hint_recon_hex",
+    "statusbar_hint_rebase_destination_hex",
+    "statusbar_hint_fleet_move_destination_hex",
+    "statusbar_hint_convoy_source_port",
+    "statusbar_hint_convoy_destination_port",
+    "statusbar_hint_invasion_target_port",
+    "statusbar_hint_shore_bombardment_hex",
+    "statusbar_hint_recon_from_sea_hex",
+};
+
+struct sFrameTimes {
+  double lastHorizontal = 0.0;
+  double lastVertical = 0.0;
+  std::uint32_t lastUnitStep = 0;
+};
+sFrameTimes& Times() {
+  static sFrameTimes times;
+  return times;
+}
+
+// The move step may be handed over by the worker while the frame runs.
+std::mutex& StepMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+std::function<bool()>& PendingStep() {
+  static std::function<bool()> step;
+  return step;
+}
+
+bool UnderMouse(const cDialog* dialog) { return dialog != nullptr && dialog->GetControlUnderMouse() != nullptr; }
+
+// A dialog or panel control under the pointer, or the map being dragged with
+// the right button, keeps the map still.
+bool PointerBusy() {
+  if (TopDialog != nullptr && TopDialog->GetVisible() && UnderMouse(TopDialog)) return true;
+  for (const cDialog* panel : {gUnitPanel, gAttackPanel, gHexPanel, gInfoPanel, gDiplomacyPanel, gMinimapPanel}) {
+    if (UnderMouse(panel)) return true;
+  }
+  return GetHintBox().right_held();
+}
+
+void ScrollAndHint(double time) {
+  cGame& game = *gGame;
+  if (PointerBusy()) return;
+  const HintBox& pointer = GetHintBox();
+  const sGuiLayoutEntry& e = sGuiLayoutTable[kScrollZoneEntry];
+  const int zone[4] = {e.x, e.y, e.width, e.height};
+  const sFrameTimes& times = Times();
+  const sScrollStep step = ComputeScrollStep(pointer.pointer_x(), pointer.pointer_y(), gScreenWidth, gScreenHeight,
+                                             gArrowKeys, zone, time - times.lastHorizontal,
+                                             time - times.lastVertical, gMapZoom);
+  if (step.moves && game.map != nullptr) game.map->ScrollCamera(step.dx, step.dy, 1.0f);
+  UpdateStatusBarHint();
+}
+
+void RevealAfterStep(cGame& game, cUnit& unit) {
+  const cCountry* viewer = game.viewingCountry;
+  if (viewer == nullptr || unit.owner <= 0) return;
+  if (unit.owner == viewer->id || viewer->IsAlly(unit.owner)) {
+    unit.RevealUnitsAround(1);
+  } else if (game.relations.IsAtWar(unit.owner, viewer->id)) {
+    unit.UpdateSpottedFlag(viewer);
+  }
+}
+
+// The end of a human move: the hex where the unit stopped is selected, and a
+// unit that can still move is ready for its next move or rebase.
+void ReselectAfterHumanMove(cGame& game) {
+  cPlayerControl& control = game.playerControl;
+  const sPoint at = control.lastMoveDestination;
+  control.SelectHex(at.x, at.y);
+  if (game.map == nullptr || !game.map->IsInside(at.x, at.y)) return;
+  cUnit* unit = game.map->GetHex(at.x, at.y)->unit;
+  if (unit != nullptr && unit->ComputeMoveRange(0) > 0) {
+    control.actionMode = unit->category == kCategoryLand ? kActionMove : kActionRebase;
+  }
+}
+
+}  // namespace
+
+sScrollStep ComputeScrollStep(int x, int y, int screenWidth, int screenHeight, std::uint16_t keys,
+                              const int (&zone)[4], double sinceHorizontal, double sinceVertical, float zoom) {
+  sScrollStep step;
+  if (x < 0 || x >= screenWidth || y < 0 || y >= screenHeight || zoom <= 0.0f) return step;
+  const double perSecond = kScrollSpeed / zoom;
+  if (x >= zone[2] || (keys & kArrowRight) != 0) {
+    step.dx = static_cast<float>(sinceHorizontal * perSecond);
+    step.moves = true;
+  } else if (x <= zone[0] || (keys & kArrowLeft) != 0) {
+    step.dx = static_cast<float>(sinceHorizontal * -perSecond);
+    step.moves = true;
+  }
+  if (y >= zone[3] || (keys & kArrowDown) != 0) {
+    step.dy = static_cast<float>(sinceVertical * perSecond);
+    step.moves = true;
+  } else if (y <= zone[1] || (keys & kArrowUp) != 0) {
+    step.dy = static_cast<float>(sinceVertical * -perSecond);
+    step.moves = true;
+  }
+  return step;
+}
+
+const char* StatusBarHintKey(int actionMode) {
+  if (actionMode < 0 || actionMode >= static_cast<int>(kHintKeys.size())) return kHintKeys[0];
+  return kHintKeys[static_cast<std::size_t>(actionMode)];
+}
+
+void UpdateStatusBarHint() {
+  if (gGame == nullptr) return;
+  SetPanelHintText(GetText(StatusBarHintKey(gGame->playerControl.actionMode)));
+}
+
+void SetPendingMoveStep(std::function<bool()> step) {
+  std::lock_guard lock(StepMutex());
+  PendingStep() = std::move(step);
+}
+
+void AnimateUnitMove() {
+  cGame* game = gGame;
+  if (game == nullptr) return;
+  const eGameState state = game->GetGameState();
+  if (state != kGameHumanMoving && state != kGameComputerMoving) return;
+  cPlayerControl& control = game->playerControl;
+  cJednostka* unit = control.move.unit;
+  const cCountry* owner = unit != nullptr ? unit->GetOwnerCountry() : nullptr;
+  const float delay = gDelays[owner != nullptr && owner->humanControlled ? kDelayHumanMoveBetween : kDelayAIMoveBetween];
+  const std::uint32_t now = TimerMs();
+  sFrameTimes& times = Times();
+  if (static_cast<float>(now - times.lastUnitStep) <= delay) return;
+
+  // The worker waits in state 10 without the lock; the lock keeps the frame's drawing out of the step.
+  GameLockGuard lock("game_frame_move", __LINE__);
+  std::function<bool()> step;
+  {
+    std::lock_guard stepLock(StepMutex());
+    step = PendingStep();
+  }
+  const bool more = step ? step() : control.move.AdvanceMovingUnit();
+  if (more) {
+    times.lastUnitStep = now;
+  } else {
+    SetPendingMoveStep({});
+    control.move.unit = nullptr;
+    if (state == kGameHumanMoving) ReselectAfterHumanMove(*game);
+    game->EndMoveAnimationState();
+  }
+  if (unit != nullptr) RevealAfterStep(*game, *unit);
+}
+
+void MoveGameFrame(Graphics&, double time, float elapsed) {
+  cGame* game = gGame;
+  if (game == nullptr) return;
+  const AppFrame* frame = CurrentFrame();
+  const bool renderingPaused = frame != nullptr && frame->rendering_paused();
+  if (!renderingPaused) {
+    if (cMusicPlayer* music = GameMusicPlayer()) music->Update();
+  }
+  const eGameState state = game->GetGameState();
+  if (!renderingPaused && (state == kGameHumanIdle || state == kGameHumanMoving)) ScrollAndHint(time);
+  Times().lastHorizontal = Times().lastVertical = time;
+
+  if (game->map != nullptr && game->map->FrameMove(elapsed)) Presentation().ChooseFontsForZoom();
+  AnimateUnitMove();
+  if (TopDialog != nullptr) TopDialog->TickTimer(elapsed);
+  if (gDeferredEndTurnRequest.exchange(false)) EndHumanTurn();
+}
+
+}  // namespace tr

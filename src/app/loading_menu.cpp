@@ -1,6 +1,7 @@
 #include "app/loading_menu.h"
 
 #include "app/menu_wallpaper.h"
+#include "app/scenario_settings_menu.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "gui/progress_bar.h"
@@ -40,12 +41,12 @@ void CreateScenarioSettingsMenu() {
   if (gGame != nullptr) StartWorkerThread();
   LogLine(u"Creating next menu");
   ReleaseMenuPicture(kLoadingWallpaper);
-  // The scenario settings menu comes with a later build: the game starts
-  // directly, led from this machine for its first country.
-  LogLine(u"Scenario settings menu not available yet: starting the game for the first country");
-  if (gGame == nullptr) return;
-  if (!gGame->countries.empty()) gGame->countries.front()->humanControlled = 1;
-  gGame->StartGame();
+  if (gGame == nullptr) {
+    LogLine(u"No game loaded: the scenario settings menu is not shown");
+    return;
+  }
+  // Its construction deletes the loading menu.
+  CurrentMenu = new cScenarioSettingsMenu();
 }
 
 }  // namespace tr

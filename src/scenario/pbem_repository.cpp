@@ -15,6 +15,14 @@ namespace {
 
 constexpr std::size_t kNameBytes = 500;
 
+std::uint32_t RecordPlayer(std::string_view record) {
+  std::uint32_t number = 0;
+  for (int b = 0; b < 4; ++b) {
+    number |= static_cast<std::uint32_t>(static_cast<unsigned char>(record[kNameBytes + b])) << (8 * b);
+  }
+  return number;
+}
+
 // The name of a record: its units up to the terminator.
 std::u16string RecordName(std::string_view record) {
   std::u16string name;
@@ -72,6 +80,17 @@ void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameNa
   file.write(record.data(), static_cast<std::streamsize>(record.size()));
   file.flush();
   if (!file) LogLine(u"ERROR: Writing data\\pbem\\repo.dat failed");
+}
+
+std::optional<std::uint32_t> FindPbemRepoPlayer(std::u16string_view gameName) {
+  const std::u16string name = RecordName(MakePbemRepoRecord(0, gameName));
+  std::ifstream file(ResolveGamePath(u"data\\pbem\\repo.dat"), std::ios::binary);
+  std::string record(kPbemRepoRecordSize, '\0');
+  // A trailing part of a record is not read.
+  while (file.read(record.data(), static_cast<std::streamsize>(record.size()))) {
+    if (RecordName(record) == name) return RecordPlayer(record);
+  }
+  return std::nullopt;
 }
 
 }  // namespace tr

@@ -2,10 +2,12 @@
 // has just ended. Records of 504 bytes lie back to back: the game name as
 // UTF-16LE, NUL-terminated, in 500 bytes, then the player number as an
 // unsigned 32-bit little-endian value. The game writes the file at each
-// hand-over and never reads it for play.
+// hand-over; the start of a saved play-by-e-mail game reads it back to
+// refuse a turn this machine has played already.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,5 +24,9 @@ std::string MakePbemRepoRecord(std::uint32_t playerNumber, std::u16string_view g
 // a record is not read and is replaced by the appended record. A repository
 // that cannot be opened or created ends the program (exit code 1).
 void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameName);
+
+// The player number the repository holds for the game; none when the
+// repository or the game's record is missing.
+std::optional<std::uint32_t> FindPbemRepoPlayer(std::u16string_view gameName);
 
 }  // namespace tr

@@ -127,7 +127,7 @@ TEST_F(MenuTest, TheLoadersProgressReachesTheLoadingMenuThroughTheAppPort) {
   port.SetLoadingProgress(50);  // no loading menu: nothing to show, nothing breaks
 }
 
-TEST_F(MenuTest, TheLoadersLastStepReleasesTheLoadingWallpaperAndSaysTheSettingsMenuIsMissing) {
+TEST_F(MenuTest, TheLoadersLastStepReleasesTheLoadingWallpaperAndShowsNoSettingsMenuWithoutAGame) {
   const std::uint32_t texels[4] = {0xFF102030u, 0xFF102030u, 0xFF102030u, 0xFF102030u};
   ASSERT_TRUE(SavePng(folder_.path() / "data/gfx/wallpaper_loading.png", texels, 2, 2, 2));
   CurrentMenu = new cLoadingMenu();
@@ -137,7 +137,7 @@ TEST_F(MenuTest, TheLoadersLastStepReleasesTheLoadingWallpaperAndSaysTheSettings
   port.ShowScenarioSettingsMenu();
   EXPECT_EQ(log.lines().front(), u"Creating next menu");
   EXPECT_EQ(MenuPicture(kLoadingWallpaper).GetTexture(), nullptr);
-  EXPECT_TRUE(log.ContainsText(u"Scenario settings menu not available yet"));
+  EXPECT_TRUE(log.Contains(u"No game loaded: the scenario settings menu is not shown"));
 }
 
 class PauseMenuTest : public test::MenuFixture {

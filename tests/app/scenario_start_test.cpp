@@ -1,30 +1,67 @@
 // Starting the shipped sample scenario from the scenario menu: the game loader
-// runs behind the loading menu, which shows every step, and the game starts.
+// runs behind the loading menu, which shows every step; the scenario settings
+// menu follows (its screenshot is kept in the build folder), and its start
+// hands the game over to play with the country the player chose.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/app_presentation.h"
+#include "app/device_objects.h"
 #include "app/input_routing.h"
 #include "app/scenario_menu.h"
+#include "app/scenario_settings_menu.h"
 #include "foundation/paths.h"
+#include "foundation/string_base.h"
+#include "foundation/string_base_file.h"
+#include "gui/check_box.h"
 #include "gui/list_box.h"
+#include "gui/resource_cache.h"
+#include "gui/texture_holder.h"
 #include "menu_fixture.h"
+#include "platform/graphics.h"
 #include "support/log_capture.h"
+#include "support/temp_dir.h"
 #include "world/gra.h"
 
 namespace tr {
 namespace {
 
-using ScenarioStartTest = test::MenuFixture;
+class ScenarioStartTest : public test::MenuFixture {
+ protected:
+  // Only the settings menu's own texts, so later tests in this program still see other keys as themselves.
+  static void LoadSettingsMenuTexts() {
+    std::vector<std::string> errors;
+    for (const sStringBaseEntry& entry : ParseStringBaseSource(
+             test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
+      for (const char* prefix : {"scenario_settings", "country_stats"}) {
+        if (entry.key.starts_with(prefix)) StringBase().SetText(entry.key, entry.text);
+      }
+    }
+  }
+  static void Click(int id) {
+    const Rect box = CurrentMenu->GetControl(id)->GetBoundingBox();
+    const LParam at = MakeLParam(box.left + 3, box.top + 3);
+    bool noFurther = false;
+    OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, at, &noFurther);
+    OnWindowMessage(WM_LBUTTONUP, 0, at, &noFurther);
+  }
+};
 
-TEST_F(ScenarioStartTest, StartLoadsTheSampleScenarioBehindTheLoadingMenuAndStartsTheGame) {
+TEST_F(ScenarioStartTest, TheSampleScenarioLoadsIntoTheSettingsMenuAndStartsWithTheChosenCountry) {
   const std::filesystem::path game = TR_GAME_DIR;
   ASSERT_TRUE(std::filesystem::exists(game / "data/scenarios/NorthernTide/Info.ini"));
   SetGameRoot(game);
   cAppPresentation port;
   ScopedPresentation scoped(port);
   InstallMenuCallbackSet();
+  LoadSettingsMenuTexts();
+  // The shipped skin, for the screenshot.
+  GetGuiResourceCache().Clear();
+  GetGuiResourceCache().OnCreateDevice(&frame_->graphics());
+  GlobalTextureRecord(kTextureGuiSkin).Load(game / "data/gfx/GUI.png", TextureHolder::kModeFile, 1);
 
   auto* menu = new cScenarioMenu();
   CurrentMenu = menu;
@@ -45,20 +82,49 @@ TEST_F(ScenarioStartTest, StartLoadsTheSampleScenarioBehindTheLoadingMenuAndStar
   EXPECT_TRUE(log.Contains(u"----- Loading -----"));
   EXPECT_TRUE(log.Contains(u" Progress = 100%"));
   EXPECT_TRUE(log.Contains(u"-- Loading new scenario done!"));
-  EXPECT_TRUE(log.ContainsText(u"Scenario settings menu not available yet"));
-  EXPECT_TRUE(log.Contains(u"============== Enjoy your game :)"));
-  EXPECT_TRUE(gGame->countries.front()->humanControlled);
-  const eGameState state = gGame->GetGameState();
-  // Play is under way: a human turn, a computer turn or the glide to the first view.
-  EXPECT_TRUE(state == kGameHumanIdle || state == kGameComputerTurn || state == kGameCameraGlide)
-      << static_cast<int>(state);
-  // The game screen took over from the loading menu.
-  EXPECT_EQ(CurrentMenu, nullptr);
   // Every progress step presented exactly one frame.
   int steps = 0;
   for (const std::u16string& line : log.lines()) steps += line.starts_with(u" Progress = ") ? 1 : 0;
   EXPECT_GT(steps, 0);
   EXPECT_EQ(recorder_.Count(DrawRecord::Kind::kClear), static_cast<std::size_t>(steps));
+
+  // The settings menu waits for the player with the game loaded.
+  auto* settings = dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu);
+  ASSERT_NE(settings, nullptr);
+  EXPECT_TRUE(log.Contains(u"Menu created"));
+  EXPECT_EQ(gGame->GetGameState(), kGameLoaded);
+  auto& countries = *static_cast<CDXUTListBox*>(settings->GetControl(kCountryList));
+  ASSERT_GT(countries.GetSize(), 1);
+
+  Graphics& graphics = frame_->graphics();
+  recorder_.Clear();
+  for (int i = 0; i < 2; ++i) {
+    graphics.Clear(0xFF000000u);
+    CurrentMenu->Render(1.0f);
+  }
+  graphics.Present();
+  EXPECT_TRUE(graphics.SaveScreenshot("menus_scenario_settings_screenshot.png"));
+  EXPECT_NE(graphics.ReadPixel(4, 4), 0xFF000000u) << "the wallpaper covers the corners";
+  EXPECT_NE(recorder_.FindText(u"Northern Tide 1939"), nullptr);
+  EXPECT_NE(recorder_.FindText(settings->selectedCountry()->name), nullptr);
+  EXPECT_NE(recorder_.FindText(GetText("scenario_settings_ok")), nullptr);
+  GlobalTextureRecord(kTextureGuiSkin).Release();
+
+  // The player takes the second country of the list and starts.
+  countries.SelectItem(1, true);
+  cCountry* chosen = settings->selectedCountry();
+  ASSERT_NE(chosen, nullptr);
+  Click(kHumanRadio);
+  ASSERT_EQ(chosen->humanControlled, 1);
+  Click(kStartButton);
+
+  EXPECT_TRUE(log.Contains(u"============== Enjoy your game :)"));
+  EXPECT_EQ(CurrentMenu, nullptr) << "the game screen took over";
+  EXPECT_EQ(chosen->humanControlled, 1);
+  const eGameState state = gGame->GetGameState();
+  // Play is under way: a human turn, a computer turn or the glide to the first view.
+  EXPECT_TRUE(state == kGameHumanIdle || state == kGameComputerTurn || state == kGameCameraGlide)
+      << static_cast<int>(state);
 }
 
 }  // namespace

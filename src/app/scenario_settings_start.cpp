@@ -1,0 +1,217 @@
+// The scenario settings menu's play-by-e-mail set-up (the players and the
+// game's folder) and the start of play with its refusals.
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <system_error>
+
+#include "app/menu_wallpaper.h"
+#include "app/modal_stack.h"
+#include "app/scenario_settings_menu.h"
+#include "app/scenario_settings_parts.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "foundation/paths.h"
+#include "foundation/string_base.h"
+#include "foundation/version.h"
+#include "gui/check_box.h"
+#include "gui/combo_box.h"
+#include "gui/edit_box.h"
+#include "gui/list_box.h"
+#include "scenario/pbem_repository.h"
+#include "turn/game_over.h"
+#include "world/gra.h"
+#include "world/turn_order.h"
+
+namespace tr {
+namespace {
+
+constexpr std::u16string_view kRefusedNameCharacters = u"\\/:*?<>;#&|%";
+constexpr std::int32_t kSpecialCountry = 1;
+
+// The versions as the saves write them, to two decimals: a save of this very
+// program reads back as 1.02f, which is not quite the double 1.02.
+bool IsOlderThanProgram(float gameVersion) {
+  return std::lround(kGameVersion * 100.0) > std::lround(static_cast<double>(gameVersion) * 100.0);
+}
+
+void Refuse(std::u16string_view text, std::u16string_view title) {
+  LogFormat(u"Game not started: %s", text);
+  PushModalDialog(new cDialogTekstowy(text, title, cDialogTekstowy::kDefaultLayoutBase), 0);
+}
+
+std::u16string FieldText(const CDXUTDialog& dialog, int id) {
+  auto* field = static_cast<CDXUTEditBox*>(dialog.GetControlOfType(id, kControlEditBox));
+  return field != nullptr ? field->GetText() : std::u16string();
+}
+
+void SetFieldText(CDXUTDialog& dialog, int id, std::u16string_view text) {
+  if (auto* field = static_cast<CDXUTEditBox*>(dialog.GetControlOfType(id, kControlEditBox))) field->SetText(text);
+}
+
+// The turn of a saved play-by-e-mail game that this machine has played already.
+bool IsTurnPlayedHere(const cGame& game) {
+  const std::optional<std::uint32_t> local = FindPbemRepoPlayer(game.pbemGameName);
+  const cCountry* current = game.playerControl.currentCountry;
+  const cCountry* next = FindNextHumanCountry(game.countries, current);
+  // A machine that never handed a turn of this game over has no number of its own.
+  if (!local || next == nullptr) return false;
+  if (current != nullptr && current->specialFlags == kSpecialCountry) return false;
+  return static_cast<std::int64_t>(*local) != next->pbemPlayerId;
+}
+
+}  // namespace
+
+const sPbemPlayer* FindPbemPlayer(const cGame& game, std::int32_t number) {
+  const auto it = std::find_if(game.pbemPlayers.begin(), game.pbemPlayers.end(),
+                               [number](const sPbemPlayer& player) { return player.number == number; });
+  return it != game.pbemPlayers.end() ? &*it : nullptr;
+}
+
+sPbemPlayer* FindPbemPlayer(cGame& game, std::int32_t number) {
+  return const_cast<sPbemPlayer*>(FindPbemPlayer(static_cast<const cGame&>(game), number));
+}
+
+void DropRefusedNameCharacters(CDXUTDialog& dialog, int fieldId) {
+  std::u16string text = FieldText(dialog, fieldId);
+  const auto refused = [](char16_t c) { return kRefusedNameCharacters.find(c) != std::u16string_view::npos; };
+  if (std::none_of(text.begin(), text.end(), refused)) return;
+  std::erase_if(text, refused);
+  SetFieldText(dialog, fieldId, text);
+}
+
+void ClearHumanControllers() {
+  for (const auto& country : gGame->countries) {
+    country->humanControlled = 0;
+    country->pbemPlayerId = 0;
+  }
+}
+
+bool IsPbemSetupValid() {
+  std::set<std::int32_t> numbers;
+  // A country handed back to the computer keeps its number but has no player.
+  for (const auto& country : gGame->countries) {
+    if (country->humanControlled && country->pbemPlayerId > 0) numbers.insert(country->pbemPlayerId);
+  }
+  return numbers.size() >= 2;
+}
+
+bool IsPbemGameNameValid(std::u16string_view name) {
+  return IsSafeFileName(name) && name.find_first_of(kRefusedNameCharacters) == std::u16string_view::npos;
+}
+
+bool CheckPbemFolder(std::u16string_view name) {
+  if (!IsPbemGameNameValid(name)) {
+    LogFormat(u"PBEM game name \"%s\" cannot name a folder", name);
+    return false;
+  }
+  const std::filesystem::path folder = ResolveGamePath(u"data\\pbem\\" + std::u16string(name));
+  std::error_code error;
+  std::filesystem::create_directories(folder.parent_path(), error);
+  // An existing folder belongs to another game of that name.
+  const bool created = std::filesystem::create_directory(folder, error);
+  return created && !error;
+}
+
+void StartGameFromSettings() {
+  ReleaseMenuPicture(kScenarioSettingsWallpaper);
+  gGame->StartGame();
+}
+
+void cScenarioSettingsMenu::FillPbemPlayers() {
+  auto* list = static_cast<CDXUTListBox*>(GetControlOfType(kPlayerList, kControlListBox));
+  auto* combo = static_cast<CDXUTComboBox*>(GetControlOfType(kPlayerCombo, kControlComboBox));
+  if (list == nullptr || combo == nullptr) return;
+  list->RemoveAllItems();
+  combo->RemoveAllItems();
+  for (const sPbemPlayer& player : gGame->pbemPlayers) {
+    const auto number = static_cast<std::uint32_t>(player.number);
+    list->AddItem(Format(u"%s;%s", player.name, player.email), number);
+    combo->AddItem(player.name, number);
+    if (player.number == selectedPlayer_) list->SelectItem(list->GetSize() - 1, false);
+  }
+  list->AddItem(GetText("scenario_settings_pbem_player_new"), 0);
+}
+
+void cScenarioSettingsMenu::SelectPlayerRow() {
+  auto* list = static_cast<CDXUTListBox*>(GetControlOfType(kPlayerList, kControlListBox));
+  const std::int32_t number = list != nullptr ? static_cast<std::int32_t>(GetSelectedListItemData(*list)) : 0;
+  const sPbemPlayer* player = FindPbemPlayer(*gGame, number);
+  selectedPlayer_ = player != nullptr ? player->number : 0;
+  SetFieldText(*this, kPlayerNameField, player != nullptr ? std::u16string_view(player->name) : kNewPlayerName);
+  SetFieldText(*this, kPlayerEmailField, player != nullptr ? std::u16string_view(player->email) : kNewPlayerEmail);
+  SetControlEnabled(kRemovePlayerButton, player != nullptr);
+}
+
+void cScenarioSettingsMenu::SavePlayer() {
+  const std::u16string name = FieldText(*this, kPlayerNameField);
+  const std::u16string email = FieldText(*this, kPlayerEmailField);
+  if (sPbemPlayer* player = FindPbemPlayer(*gGame, selectedPlayer_)) {
+    player->name = name.substr(0, 99);
+    player->email = email.substr(0, 99);
+  } else {
+    // Past the highest number, so a removal never makes two players share one.
+    std::int32_t highest = 0;
+    for (const sPbemPlayer& existing : gGame->pbemPlayers) highest = std::max(highest, existing.number);
+    PushBackSetupRecord(gGame->pbemPlayers, highest + 1, name, email);
+  }
+  FillPbemPlayers();
+}
+
+void cScenarioSettingsMenu::RemovePlayer() {
+  auto& players = gGame->pbemPlayers;
+  const auto it = std::find_if(players.begin(), players.end(),
+                               [this](const sPbemPlayer& player) { return player.number == selectedPlayer_; });
+  if (it == players.end()) return;
+  // Countries keep the number: the start asks for two players again.
+  players.erase(it);
+  selectedPlayer_ = 0;
+  SetFieldText(*this, kPlayerNameField, kNewPlayerName);
+  SetFieldText(*this, kPlayerEmailField, kNewPlayerEmail);
+  SetControlEnabled(kRemovePlayerButton, false);
+  FillPbemPlayers();
+}
+
+void cScenarioSettingsMenu::TryStart() {
+  cGame& game = *gGame;
+  const bool fromSave = game.loadedGame != 0;
+  auto* pbemBox = static_cast<CDXUTCheckBox*>(GetControlOfType(kPbemCheckBox, kControlCheckBox));
+  const bool newPbemGame = !fromSave && pbemBox != nullptr && pbemBox->GetChecked();
+  const std::u16string pbemName = FieldText(*this, kPbemNameField);
+
+  // A new scenario has no saving program: only a save can be too old.
+  if (fromSave && IsOlderThanProgram(game.gameVersion)) {
+    Refuse(u"This save is not compatible with current game version", u"Incompatible version");
+    return;
+  }
+  if (fromSave && game.pbemGame && IsTurnPlayedHere(game)) {
+    Refuse(u"You already played your turn in this PBEM game. Wait for other players to finish their turns.",
+           u"PBEM saved game");
+    return;
+  }
+  if (!IsAnyHumanPlayer(game)) {
+    Refuse(u"At least one country must be controlled by human.", u"Game settings");
+    return;
+  }
+  if (newPbemGame && !IsPbemSetupValid()) {
+    Refuse(u"Settings for PBEM game are incorrect.", u"PBEM game settings");
+    return;
+  }
+  if (newPbemGame && !CheckPbemFolder(pbemName)) {
+    Refuse(u"Problems with creating PBEM game directory.", u"PBEM game settings");
+    return;
+  }
+  if (newPbemGame) {
+    game.pbemGame = 1;
+    game.pbemGameName = pbemName;
+    for (const auto& country : game.countries) {
+      if (country->specialFlags == kSpecialCountry) country->humanControlled = 1;
+    }
+  }
+  // The game's start deletes this menu: nothing of it is touched afterwards.
+  StartGameFromSettings();
+}
+
+}  // namespace tr

@@ -1,0 +1,158 @@
+// The human end of turn: the hand-over to a computer country (the worker's
+// state, the screen put away) or to the next human country (the screen given
+// back with the banner), the play-by-e-mail hand-over, the fatal end without a
+// next country, and the check of unit positions.
+#include "app/end_turn.h"
+
+#include <gtest/gtest.h>
+
+#include "app/modal_stack.h"
+#include "app/player_interface.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "dialogs/small_dialogs.h"
+#include "foundation/console_log.h"
+#include "gui/static.h"
+#include "foundation/fatal.h"
+#include "foundation/string_base.h"
+#include "scenario/pbem_repository.h"
+#include "game_screen_fixture.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+#include "units/jednostka_ladowa.h"
+#include "world/map_camera.h"
+
+namespace tr {
+namespace {
+
+class EndTurnTest : public test::GameScreenFixture {
+ protected:
+  void SetUp() override {
+    GameScreenFixture::SetUp();
+    cMap& map = *game().map;
+    map.camera.x = map.camera.targetX = 830.0f;
+    map.camera.y = map.camera.targetY = 410.0f;
+    // The side panels before the turn: the hex panel open, the unit panel collapsed.
+    hexPanel_->SetMinimized(false);
+    unitPanel_->SetMinimized(true);
+  }
+};
+
+TEST_F(EndTurnTest, ComputerNextGetsTheWorkersStateWithTheScreenPutAway) {
+  PushModalDialog(new cDialog(700, RectFromSize(0, 0, 100, 100)));
+  const float zoom = gZoomLevel;
+  EndHumanTurn();
+  EXPECT_EQ(game().GetGameState(), kGameComputerTurn);
+  EXPECT_EQ(game().playerControl.currentCountry, &country(2));
+  EXPECT_EQ(country(1).finishedTurn, 1);
+  EXPECT_EQ(country(1).GetSavedView(), (std::array<float, 3>{830.0f, 410.0f, zoom}));
+  EXPECT_EQ(game().viewingCountry, &country(1));
+  EXPECT_EQ(TopDialog, nullptr);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  EXPECT_TRUE(info().GetControl(cInfoPanel::kBusyImage)->GetVisible());
+  EXPECT_FALSE(info().MouseInputEnabled());
+  EXPECT_TRUE(hexPanel_->IsCollapsed());
+  EXPECT_TRUE(unitPanel_->IsCollapsed());
+  EXPECT_EQ(hexPanel_->rememberedCollapsed, 0);
+  EXPECT_EQ(unitPanel_->rememberedCollapsed, 1);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kCountryName))->GetText(), u"Country2");
+
+  // After the computer's phase each panel comes back as it was.
+  ResumePlayerInterface();
+  EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
+  EXPECT_FALSE(hexPanel_->IsCollapsed());
+  EXPECT_TRUE(unitPanel_->IsCollapsed());
+  EXPECT_FALSE(info().GetControl(cInfoPanel::kBusyImage)->GetVisible());
+}
+
+TEST_F(EndTurnTest, TheConsoleLogStartsAfreshAtTheEndOfTheTurn) {
+  test::TempDir logs;
+  const std::filesystem::path file = logs.path() / "ConsoleOut.txt";
+  ConsoleLog().Reopen(file);
+  LogLine(u"a line of the turn before");
+  EndHumanTurn();
+  const std::string bytes = test::ReadFileBytes(file);
+  ConsoleLog().Close();
+  ASSERT_GE(bytes.size(), 2u);
+  EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE"));
+  EXPECT_EQ(bytes.find("a line"), std::string::npos);
+}
+
+struct ViewCase {
+  const char* name;
+  float savedZoom;
+  eGameState state;
+};
+class HumanNextTest : public EndTurnTest, public testing::WithParamInterface<ViewCase> {};
+
+TEST_P(HumanNextTest, TheNextHumanGetsTheScreenBackWithItsBannerAndItsView) {
+  country(2).finishedTurn = 1;
+  country(3).SetSavedView(249.0f, 294.0f, GetParam().savedZoom);
+  hexPanel_->rememberedCollapsed = 0;
+  EndHumanTurn();
+  EXPECT_EQ(game().playerControl.currentCountry, &country(3));
+  EXPECT_EQ(game().GetGameState(), GetParam().state);
+  if (GetParam().savedZoom >= 0.0f) {
+    EXPECT_EQ(game().map->camera.targetX, 249.0f);
+    EXPECT_EQ(game().map->camera.targetY, 294.0f);
+  }
+  auto* banner = dynamic_cast<cDialogNowejTury*>(TopDialog);
+  ASSERT_NE(banner, nullptr);
+  EXPECT_EQ(banner->countryId(), 3);
+  EXPECT_TRUE(info().MouseInputEnabled());
+  EXPECT_FALSE(hexPanel_->IsCollapsed());
+  EXPECT_TRUE(unitPanel_->IsCollapsed());
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, HumanNextTest,
+                         testing::Values(ViewCase{"SavedViewGlides", 0.0f, kGameCameraGlide},
+                                         ViewCase{"NoSavedViewCentresOnACity", -100.0f, kGameHumanIdle}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(EndTurnTest, WithoutANextCountryTheProgramEndsWithCodeOne) {
+  country(2).finishedTurn = 1;
+  country(3).finishedTurn = 1;
+  test::LogCapture log;
+  try {
+    EndHumanTurn();
+    FAIL() << "the turn went on without a next country";
+  } catch (const FatalExitError& error) {
+    EXPECT_EQ(error.code(), 1);
+  }
+  EXPECT_TRUE(log.Contains(GetText("error:_end_of_turn_from_main_thread._no_dummy_country?")));
+}
+
+TEST_F(EndTurnTest, PlayByEmailTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInStateThree) {
+  std::filesystem::create_directories(folder_.path() / "data" / "pbem");
+  game().pbemGame = 1;
+  game().pbemGameName = u"Duel";
+  PushBackSetupRecord(game().pbemPlayers, 1, u"Ann", u"ann@example.org");
+  PushBackSetupRecord(game().pbemPlayers, 2, u"Bob", u"bob@example.org");
+  country(1).pbemPlayerId = 1;
+  country(3).pbemPlayerId = 2;
+  country(2).finishedTurn = 1;
+  EndHumanTurn();
+  EXPECT_EQ(game().GetGameState(), kGameEndOfImpulse);
+  auto* message = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(message, nullptr);
+  EXPECT_EQ(FindPbemRepoPlayer(u"Duel"), std::optional<std::uint32_t>(1));
+  EXPECT_EQ(game().playerControl.currentCountry, &country(1));
+}
+
+TEST_F(EndTurnTest, UnitsOnTheSeaOrAwayFromTheirHexAreReportedAndTheTurnGoesOn) {
+  auto unit = std::make_unique<cJednostkaLadowa>();
+  unit->owner = 1;
+  unit->name = u"1st Rifles";
+  unit->x = 5;
+  unit->y = 5;
+  world_->hex(2, 3).unit = unit.get();
+  world_->hex(2, 3).terrain = kTerrainWater;
+  test::LogCapture log;
+  CheckUnitPositions(game());
+  EXPECT_TRUE(log.Contains(u"DBGINF: sea hex (2, 3) is occupied by unit"));
+  EXPECT_TRUE(log.Contains(
+      u"DBGINF: hex (2, 3) is occupied by unit 1st Rifles owned by Country1 which location field is different: (5, 5)"));
+  world_->hex(2, 3).unit = nullptr;
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,171 @@
+// The running game's frame step: edge and arrow scrolling, what stops it,
+// the status-bar hint, and the moving unit's steps at their delays.
+#include "app/game_frame_move.h"
+
+#include <gtest/gtest.h>
+
+#include "app/modal_stack.h"
+#include "dialogs/dialog_base.h"
+#include "foundation/settings.h"
+#include "foundation/string_base.h"
+#include "game_screen_fixture.h"
+#include "gui/hint_box.h"
+#include "gui/static.h"
+#include "units/jednostka_ladowa.h"
+#include "world/game_start.h"
+
+namespace tr {
+namespace {
+
+constexpr int kZone[4] = {4, 4, 1019, 763};
+constexpr std::uint16_t kLeft = 1, kUp = 2, kRight = 4, kDown = 8;
+
+struct ScrollCase {
+  const char* name;
+  int x;
+  int y;
+  std::uint16_t keys;
+  float zoom;
+  float dx;
+  float dy;
+  bool moves;
+};
+class ScrollStepTest : public testing::TestWithParam<ScrollCase> {};
+
+TEST_P(ScrollStepTest, EdgesAndArrowsMoveAThousandPixelsASecondOverTheZoom) {
+  const ScrollCase& c = GetParam();
+  const sScrollStep step = ComputeScrollStep(c.x, c.y, 1024, 768, c.keys, kZone, 0.5, 0.25, c.zoom);
+  EXPECT_FLOAT_EQ(step.dx, c.dx);
+  EXPECT_FLOAT_EQ(step.dy, c.dy);
+  EXPECT_EQ(step.moves, c.moves);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pointer, ScrollStepTest,
+    testing::Values(ScrollCase{"OnTheRightEdge", 1019, 300, 0, 1.0f, 500.0f, 0.0f, true},
+                    ScrollCase{"InsideTheZone", 1018, 300, 0, 1.0f, 0.0f, 0.0f, false},
+                    ScrollCase{"OnTheLeftEdgeZoomedOut", 4, 300, 0, 0.5f, -1000.0f, 0.0f, true},
+                    ScrollCase{"BottomRightCorner", 1023, 767, 0, 1.0f, 500.0f, 250.0f, true},
+                    ScrollCase{"TopEdge", 300, 2, 0, 2.0f, 0.0f, -125.0f, true},
+                    ScrollCase{"RightWinsOverLeft", 300, 300, kLeft | kRight, 1.0f, 500.0f, 0.0f, true},
+                    ScrollCase{"DownWinsOverUp", 300, 300, kUp | kDown, 1.0f, 0.0f, 250.0f, true},
+                    ScrollCase{"OutsideTheScreenWithAnArrow", 1024, 300, kRight, 1.0f, 0.0f, 0.0f, false},
+                    ScrollCase{"AboveTheScreenWithAnArrow", 300, -1, kUp, 1.0f, 0.0f, 0.0f, false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(StatusBarHint, EveryModeHasItsKeyAndOthersShowNoAction) {
+  EXPECT_STREQ(StatusBarHintKey(1), StatusBarHintKey(2));
+  EXPECT_STREQ(StatusBarHintKey(4), "statusbar_hint_move_destination_hex");
+  EXPECT_STREQ(StatusBarHintKey(18), "statusbar_hint_recon_from_sea_hex");
+  for (int mode : {0, 19, -1, 1000}) EXPECT_STREQ(StatusBarHintKey(mode), "statusbar_hint_no_action") << mode;
+}
+
+class GameFrameMoveTest : public test::GameScreenFixture {
+ protected:
+  void SetUp() override {
+    GameScreenFixture::SetUp();
+    savedDelays_ = gDelays;
+    savedZoom_ = gMapZoom;
+    gMapZoom = 1.0f;
+    unit_ = std::make_unique<cJednostkaLadowa>();
+    unit_->owner = 1;
+  }
+  void TearDown() override {
+    SetPendingMoveStep({});
+    game().playerControl.move.unit = nullptr;
+    gDelays = savedDelays_;
+    gMapZoom = savedZoom_;
+    GameScreenFixture::TearDown();
+  }
+  // A move of the given number of steps handed over as the rules hand it over.
+  void StartMove(eGameState state, int steps) {
+    game().StoreGameState(state);
+    game().playerControl.move.unit = unit_.get();
+    stepsLeft_ = steps;
+    SetPendingMoveStep([this] {
+      ++stepsRun_;
+      if (--stepsLeft_ > 0) return true;
+      game().EndMoveAnimationState();
+      return false;
+    });
+  }
+  void Frame(double time, float elapsed) { MoveGameFrame(frame_->graphics(), time, elapsed); }
+  void PointAt(int x, int y) { GetHintBox().OnMouse(false, false, x, y); }
+
+  std::array<float, kDelayCount> savedDelays_{};
+  float savedZoom_ = 1.0f;
+  std::unique_ptr<cJednostkaLadowa> unit_;
+  int stepsLeft_ = 0;
+  int stepsRun_ = 0;
+};
+
+TEST_F(GameFrameMoveTest, ThePointerOnTheRightEdgeScrollsByTheTimeSinceTheLastFrame) {
+  PointAt(1020, 300);
+  Frame(10.0, 0.0f);
+  const float before = game().map->camera.targetX;
+  Frame(10.25, 0.25f);
+  EXPECT_FLOAT_EQ(game().map->camera.targetX - before, 250.0f);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kStatusLine))->GetText(),
+            GetText("statusbar_hint_no_action"));
+}
+
+TEST_F(GameFrameMoveTest, ADialogControlUnderThePointerStopsScrollingButNotTheMovingUnit) {
+  auto* dialog = new cDialog(700, RectFromSize(900, 200, 124, 200));
+  dialog->AddButton(701, u"OK", 910, 250, 100, 40);
+  PushModalDialog(dialog);
+  dialog->MsgProc(WM_MOUSEMOVE, 0, MakeLParam(1020, 260));
+  ASSERT_NE(dialog->GetControlUnderMouse(), nullptr);
+  PointAt(1020, 260);
+  gDelays[kDelayHumanMoveBetween] = 0.0f;
+  StartMove(kGameHumanMoving, 2);
+  clock_.AdvanceMs(20);
+  frame_->Tick();
+  Frame(10.0, 0.0f);
+  clock_.AdvanceMs(20);
+  frame_->Tick();
+  const float before = game().map->camera.targetX;
+  Frame(10.5, 0.5f);
+  EXPECT_EQ(game().map->camera.targetX, before);
+  EXPECT_EQ(stepsRun_, 2);
+  EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
+}
+
+struct DelayCase {
+  const char* name;
+  bool humanOwner;
+  eGameState state;
+  double waitMs;
+  int steps;
+};
+class MoveDelayTest : public GameFrameMoveTest, public testing::WithParamInterface<DelayCase> {};
+
+TEST_P(MoveDelayTest, AUnitStepsAtItsOwnersDelayInEitherMovingState) {
+  gDelays[kDelayHumanMoveBetween] = 100.0f;
+  gDelays[kDelayAIMoveBetween] = 300.0f;
+  country(1).humanControlled = GetParam().humanOwner ? 1 : 0;
+  StartMove(GetParam().state, 10);
+  AnimateUnitMove();  // the first step starts the clock of the delay
+  const int first = stepsRun_;
+  clock_.AdvanceMs(GetParam().waitMs);
+  frame_->Tick();
+  AnimateUnitMove();
+  EXPECT_EQ(stepsRun_ - first, GetParam().steps);
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, MoveDelayTest,
+                         testing::Values(DelayCase{"HumanAfterItsDelay", true, kGameComputerMoving, 150.0, 1},
+                                         DelayCase{"ComputerBeforeItsDelay", false, kGameHumanMoving, 150.0, 0},
+                                         DelayCase{"ComputerAfterItsDelay", false, kGameComputerMoving, 350.0, 1},
+                                         DelayCase{"HumanBeforeItsDelay", true, kGameHumanMoving, 50.0, 0}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(GameFrameMoveTest, TheWorkersEndOfTurnRequestRunsOnceFromTheFrame) {
+  gDeferredEndTurnRequest.store(true);
+  Frame(1.0, 0.0f);
+  EXPECT_FALSE(gDeferredEndTurnRequest.load());
+  EXPECT_EQ(country(1).finishedTurn, 1);
+  EXPECT_EQ(game().GetGameState(), kGameComputerTurn);
+}
+
+}  // namespace
+}  // namespace tr

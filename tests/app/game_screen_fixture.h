@@ -1,0 +1,58 @@
+// A running game on the headless screen: a small world of three countries
+// (1 and 3 human, 2 computer, in that turn order), the shipped layout, the
+// application's presentation, the information and minimap panels and two
+// side panels standing in for the hex and unit panels.
+#pragma once
+
+#include <memory>
+
+#include "app/app_presentation.h"
+#include "app/input_routing.h"
+#include "dialogs/minimap_panel.h"
+#include "dialogs/panel.h"
+#include "dialogs/panel_informacyjny.h"
+#include "menu_fixture.h"
+#include "support/world_builder.h"
+
+namespace tr::test {
+
+class GameScreenFixture : public MenuFixture {
+ protected:
+  void SetUp() override {
+    MenuFixture::SetUp();
+    scoped_ = std::make_unique<ScopedPresentation>(port_);
+    world_ = std::make_unique<TestWorld>(8, 8, 3);
+    const int strengths[] = {60, 40, 20};
+    for (int id = 1; id <= 3; ++id) {
+      world_->country(id).politicalStrength = strengths[id - 1];
+      world_->country(id).humanControlled = id != 2 ? 1 : 0;
+    }
+    cMap& map = world_->map();
+    map.cameraMaxX = map.cameraMaxY = 100000;
+    game().playerControl.currentCountry = &world_->country(1);
+    game().viewingCountry = &world_->country(1);
+    game().StoreGameState(kGameHumanIdle);
+    port_.CreateGamePanels();
+    hexPanel_ = new cPanel(-1, Rect{0, 0, 100, 100});
+    unitPanel_ = new cPanel(-1, Rect{0, 0, 100, 100});
+    gHexPanel = hexPanel_;
+    gUnitPanel = unitPanel_;
+  }
+  void TearDown() override {
+    DestroyGamePanels();
+    world_.reset();
+    scoped_.reset();
+    MenuFixture::TearDown();
+  }
+  cGame& game() { return world_->game(); }
+  cCountry& country(int id) { return world_->country(id); }
+  cInfoPanel& info() { return *GetInfoPanel(); }
+
+  cAppPresentation port_;
+  std::unique_ptr<ScopedPresentation> scoped_;
+  std::unique_ptr<TestWorld> world_;
+  cPanel* hexPanel_ = nullptr;
+  cPanel* unitPanel_ = nullptr;
+};
+
+}  // namespace tr::test

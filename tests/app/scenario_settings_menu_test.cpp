@@ -1,0 +1,467 @@
+// The scenario settings menu over a small loaded game: the country list and
+// its filters, the controller and difficulty controls, the statistics tabs,
+// the play-by-e-mail players and folder, the ordered refusals of the start
+// (which change nothing), the start itself and the way back.
+#include "app/scenario_settings_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_presentation.h"
+#include "app/input_routing.h"
+#include "app/modal_stack.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "foundation/format.h"
+#include "foundation/string_base.h"
+#include "gui/check_box.h"
+#include "gui/combo_box.h"
+#include "gui/edit_box.h"
+#include "gui/list_box.h"
+#include "gui/static.h"
+#include "gui/tab_frame.h"
+#include "menu_fixture.h"
+#include "scenario/pbem_repository.h"
+#include "units/unit.h"
+#include "support/log_capture.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+struct CountrySpec {
+  const char16_t* name;
+  int alliance;
+  std::uint8_t active;
+  int strength;
+  int specialFlags;
+  std::uint8_t human;
+  int difficulty;
+};
+
+class ScenarioSettingsTest : public test::MenuFixture {
+ protected:
+  void SetUp() override {
+    MenuFixture::SetUp();
+    scoped_ = std::make_unique<ScopedPresentation>(port_);
+    InstallMenuCallbackSet();
+  }
+  void TearDown() override {
+    MenuFixture::TearDown();
+    scoped_.reset();
+  }
+  // A loaded game (state 1) with the countries, numbered from 1 in this order.
+  cGame& MakeGame(const std::vector<CountrySpec>& specs) {
+    auto* game = new cGame();
+    gGame = game;
+    game->map = std::make_unique<cMap>(4, 4);
+    for (const CountrySpec& spec : specs) {
+      auto country = std::make_unique<cCountry>();
+      country->id = static_cast<int>(game->countries.size()) + 1;
+      country->name = spec.name;
+      country->alliance = spec.alliance;
+      country->isActive = spec.active;
+      country->politicalStrength = spec.strength;
+      country->specialFlags = spec.specialFlags;
+      country->humanControlled = spec.human;
+      country->difficulty = spec.difficulty;
+      game->countries.push_back(std::move(country));
+    }
+    game->relations.Reset(static_cast<int>(specs.size()));
+    game->folderTemplate = u"data\\scenarios\\Test\\%s";
+    game->gameVersion = 1.02f;
+    game->StoreGameState(kGameLoaded);
+    return *game;
+  }
+  // Zeta and Alpha play; the others are left out of the list.
+  cGame& MakeStandardGame() {
+    return MakeGame({{u"Zeta", 1, 1, 10, 0, 0, 2},
+                     {u"Hidden", 2, 0, 10, 0, 0, 2},
+                     {u"Alpha", 0, 1, 5, 0, 1, 1},
+                     {u"Rock", 2, 1, -1, 0, 0, 2},
+                     {u"Events", 3, 1, 7, 1, 0, 2},
+                     {u"Mid", 2, 1, 3, 0, 0, 4}});
+  }
+  cScenarioSettingsMenu& Open() {
+    auto* menu = new cScenarioSettingsMenu();
+    CurrentMenu = menu;
+    return *menu;
+  }
+  static cScenarioSettingsMenu& Menu() { return *static_cast<cScenarioSettingsMenu*>(CurrentMenu); }
+  template <typename Control>
+  static Control& Get(int id) {
+    CDXUTControl* control = CurrentMenu->GetControl(id);
+    EXPECT_NE(control, nullptr) << id;
+    return *static_cast<Control*>(control);
+  }
+  static std::vector<std::u16string> Rows(int listId) {
+    std::vector<std::u16string> rows;
+    auto& list = Get<CDXUTListBox>(listId);
+    for (int i = 0; i < list.GetSize(); ++i) rows.push_back(list.GetItem(i)->text);
+    return rows;
+  }
+  static void Click(int id) {
+    const Rect box = CurrentMenu->GetControl(id)->GetBoundingBox();
+    const LParam at = MakeLParam(box.left + 3, box.top + 3);
+    bool noFurther = false;
+    OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, at, &noFurther);
+    OnWindowMessage(WM_LBUTTONUP, 0, at, &noFurther);
+  }
+  static void Event(int id, std::uint32_t event = GuiEventButtonClicked) {
+    MenuGuiEventCallback(event, id, CurrentMenu->GetControl(id));
+  }
+  static void SelectRow(int listId, int row) { Get<CDXUTListBox>(listId).SelectItem(row, true); }
+  static void SetField(int id, std::u16string_view text) { Get<CDXUTEditBox>(id).SetText(text); }
+  // The countries tab (0) or the play-by-e-mail tab (1), as a click on its header leaves it.
+  void ShowTab(int tab) {
+    Get<CDXUTTabFrame>(kSettingsTabs).SelectTab(tab, true);
+    CurrentMenu->OnFrameMove(frame_->graphics(), 0.0, 0.0f);
+  }
+  static std::u16string Row(std::u16string_view name, const char* controller, const char* difficulty) {
+    return Format(u" %s;%s;%s", name, GetText(controller), GetText(difficulty));
+  }
+
+  cAppPresentation port_;
+  std::unique_ptr<ScopedPresentation> scoped_;
+};
+
+TEST_F(ScenarioSettingsTest, ListsThePlayableCountriesByNameAndSelectsTheFirst) {
+  MakeStandardGame();
+  test::LogCapture log;
+  Open();
+  EXPECT_EQ(Rows(kCountryList),
+            (std::vector<std::u16string>{Row(u"Alpha", "scenario_settings_human_controlled", "scenario_settings_hard"),
+                                         Row(u"Mid", "scenario_settings_ai_controlled", "scenario_settings_very_easy"),
+                                         Row(u"Zeta", "scenario_settings_ai_controlled", "scenario_settings_normal")}));
+  EXPECT_EQ(Menu().selectedCountry(), gGame->GetCountry(3));
+  EXPECT_EQ(Get<CDXUTStatic>(kCountryName).GetText(), u"Alpha");
+  EXPECT_TRUE(Get<CDXUTRadioButton>(kHumanRadio).GetChecked());
+  EXPECT_FALSE(Get<CDXUTRadioButton>(kComputerRadio).GetChecked());
+  EXPECT_TRUE(Get<CDXUTRadioButton>(kVeryHardRadio + 1).GetChecked());
+  // Not a play-by-e-mail game: no player to choose.
+  EXPECT_FALSE(Get<CDXUTComboBox>(kPlayerCombo).GetVisible());
+  const std::vector<std::u16string> expected = {u"----- Scenario Settings Menu -----", u"Minimap loaded", u"Tabs added",
+                                                u"Countries updated", u"Country selected", u"Menu created"};
+  std::vector<std::u16string> seen;
+  for (const std::u16string& line : log.lines()) {
+    if (std::find(expected.begin(), expected.end(), line) != expected.end()) seen.push_back(line);
+  }
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(Get<CDXUTEditBox>(kPbemNameField).GetText(), u"New pbem");
+  EXPECT_TRUE(Get<CDXUTEditBox>(kPbemNameField).GetEnabled());
+}
+
+TEST_F(ScenarioSettingsTest, WithoutPlayableCountriesNothingIsSelectedAndTheControllerControlsHide) {
+  MakeGame({{u"Hidden", 1, 0, 10, 0, 0, 2}});
+  Open();
+  EXPECT_TRUE(Rows(kCountryList).empty());
+  EXPECT_EQ(Menu().selectedCountry(), nullptr);
+  for (int id : {kComputerRadio, kHumanRadio, kPlayerCombo, kVeryHardRadio, kVeryEasyRadio}) {
+    EXPECT_FALSE(Get<CDXUTControl>(id).GetVisible()) << id;
+  }
+}
+
+TEST_F(ScenarioSettingsTest, ControllerAndDifficultyClicksGoIntoTheCountryAndItsRow) {
+  MakeStandardGame();
+  Open();
+  SelectRow(kCountryList, 1);
+  ASSERT_EQ(Menu().selectedCountry()->name, u"Mid");
+  EXPECT_TRUE(Get<CDXUTRadioButton>(kVeryEasyRadio).GetChecked());
+  Click(kHumanRadio);
+  Click(kVeryHardRadio + 2);
+  const cCountry& mid = *gGame->GetCountry(6);
+  EXPECT_EQ(mid.humanControlled, 1);
+  EXPECT_EQ(mid.difficulty, 2);
+  EXPECT_EQ(Rows(kCountryList)[1], Row(u"Mid", "scenario_settings_human_controlled", "scenario_settings_normal"));
+  Click(kComputerRadio);
+  EXPECT_EQ(mid.humanControlled, 0);
+  EXPECT_EQ(Rows(kCountryList)[1], Row(u"Mid", "scenario_settings_ai_controlled", "scenario_settings_normal"));
+}
+
+TEST_F(ScenarioSettingsTest, SwitchingBackToTheCountriesTabKeepsThePlayerChoiceHidden) {
+  MakeStandardGame();
+  Open();
+  auto& tabs = Get<CDXUTTabFrame>(kSettingsTabs);
+  tabs.SelectTab(1, true);
+  EXPECT_FALSE(Get<CDXUTControl>(kHumanRadio).GetVisible());
+  tabs.SelectTab(0, true);
+  CurrentMenu->OnFrameMove(frame_->graphics(), 0.0, 0.0f);
+  EXPECT_TRUE(Get<CDXUTControl>(kHumanRadio).GetVisible());
+  EXPECT_FALSE(Get<CDXUTControl>(kPlayerCombo).GetVisible());
+}
+
+struct StatsCase {
+  const char* name;
+  int tab;
+  int row;
+  std::u16string_view format;
+  const char* key;
+  int rows;
+};
+
+class ScenarioSettingsStats : public ScenarioSettingsTest, public testing::WithParamInterface<StatsCase> {};
+
+TEST_P(ScenarioSettingsStats, ShowTheSelectedTabsRows) {
+  cGame& game = MakeStandardGame();
+  cCountry& alpha = *game.GetCountry(3);
+  alpha.allianceEntry = 40;
+  alpha.socialUnrest = 12.4f;
+  alpha.productionPoints = 151.6;
+  alpha.diplomaticPoints = 7;
+  alpha.dpGrowthPerMonth = 2;
+  alpha.seaTransportPoints = 9;
+  alpha.techLevels = {1, 2, 3, 4, 5, 6, 7};
+  Open();
+  Get<CDXUTTabFrame>(kStatsTabs).SelectTab(GetParam().tab, true);
+  const std::vector<std::u16string> rows = Rows(kStatsList);
+  ASSERT_EQ(static_cast<int>(rows.size()), GetParam().rows);
+  const std::u16string text = GetText(GetParam().key);
+  EXPECT_EQ(rows[static_cast<std::size_t>(GetParam().row)], Format(GetParam().format, text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabs, ScenarioSettingsStats,
+    testing::Values(StatsCase{"NeutralEntry", 0, 0, u"%s;40%%", "country_stats_alliance_entry", 9},
+                    StatsCase{"Unrest", 0, 5, u"%s;12%%", "country_stats_social_unrest", 9},
+                    StatsCase{"Doctrine", 0, 7, u"%s;3", "country_stats_land_warfare_doctrine_level", 9},
+                    StatsCase{"Production", 1, 0, u"%s;152", "country_stats_production_points", 5},
+                    StatsCase{"SeaTransport", 1, 3, u"%s;9", "country_stats_sea_transport_points", 5},
+                    StatsCase{"Tanks", 3, 1, u"%s;2", "country_stats_technology_tanks", 6},
+                    StatsCase{"NuclearBomb", 3, 5, u"%s;7", "country_stats_technology_nuclear_bomb", 6}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ScenarioSettingsTest, UnitsTabCountsEachTypeOnTheMapAndInReserve) {
+  cGame& game = MakeStandardGame();
+  for (int i = 0; i < 2; ++i) {
+    auto unit = std::make_unique<cJednostkaLadowa>();
+    unit->owner = 3;
+    unit->SetType(1);
+    game.landUnits.push_back(std::move(unit));
+  }
+  auto air = std::make_unique<cJednostkaLotnicza>();
+  air->owner = 3;
+  air->SetType(21);
+  game.reservePool.push_back(std::move(air));
+  Open();
+  Get<CDXUTTabFrame>(kStatsTabs).SelectTab(2, true);
+  const std::vector<std::u16string> rows = Rows(kStatsList);
+  ASSERT_EQ(rows.size(), 16u);
+  EXPECT_EQ(rows[1], Format(u"%s;2;0", GetUnitTypeName(1)));
+  EXPECT_EQ(rows[8], Format(u"%s;0;1", GetUnitTypeName(21)));
+  EXPECT_EQ(rows[15], Format(u"%s;0;0", GetUnitTypeName(45)));
+}
+
+TEST_F(ScenarioSettingsTest, PlayersAreNumberedPastTheHighestAndLookedUpByNumber) {
+  cGame& game = MakeStandardGame();
+  Open();
+  ShowTab(1);
+  Click(kPbemCheckBox);
+  ASSERT_EQ(game.pbemGame, 1);
+  // Ticking the box hands every country to the computer.
+  EXPECT_EQ(game.GetCountry(3)->humanControlled, 0);
+  for (const char16_t* name : {u"Ann", u"Bob", u"Cid"}) {
+    SelectRow(kPlayerList, Get<CDXUTListBox>(kPlayerList).GetSize() - 1);
+    EXPECT_EQ(Get<CDXUTEditBox>(kPlayerNameField).GetText(), cScenarioSettingsMenu::kNewPlayerName);
+    SetField(kPlayerNameField, name);
+    SetField(kPlayerEmailField, Format(u"%s@example.com", name));
+    Click(kSavePlayerButton);
+  }
+  SelectRow(kPlayerList, 1);
+  EXPECT_EQ(Menu().selectedPlayer(), 2);
+  EXPECT_EQ(Get<CDXUTEditBox>(kPlayerEmailField).GetText(), u"Bob@example.com");
+  Click(kRemovePlayerButton);
+  SelectRow(kPlayerList, 2);
+  SetField(kPlayerNameField, std::u16string(150, u'D'));
+  Click(kSavePlayerButton);
+  ASSERT_EQ(game.pbemPlayers.size(), 3u);
+  EXPECT_EQ(game.pbemPlayers[2].number, 4);
+  EXPECT_EQ(game.pbemPlayers[2].name, std::u16string(99, u'D'));
+  EXPECT_EQ(Rows(kPlayerList).back(), GetText("scenario_settings_pbem_player_new"));
+  EXPECT_EQ(Rows(kPlayerList)[1], u"Cid;Cid@example.com");
+
+  // Cid (number 3) leads Zeta, chosen in the combo by number, not by position.
+  ShowTab(0);
+  SelectRow(kCountryList, 2);
+  Get<CDXUTComboBox>(kPlayerCombo).SetSelectedByData(3);
+  Click(kHumanRadio);
+  EXPECT_EQ(game.GetCountry(1)->pbemPlayerId, 3);
+  EXPECT_EQ(Rows(kCountryList)[2], Format(u" Zeta;Cid;%s", GetText("scenario_settings_normal")));
+}
+
+TEST_F(ScenarioSettingsTest, TheGameNameFieldDropsTheCharactersAFolderNameCannotHold) {
+  MakeStandardGame();
+  Open();
+  SetField(kPbemNameField, u"a/b\\c:d*e?f<g>h;i#j&k|l%m.n");
+  Event(kPbemNameField, GuiEventEditChanged);
+  EXPECT_EQ(Get<CDXUTEditBox>(kPbemNameField).GetText(), u"abcdefghijklm.n");
+}
+
+// The state a refusal must leave alone.
+struct Snapshot {
+  std::vector<int> human, player, difficulty;
+  int pbem;
+  std::u16string pbemName;
+  std::size_t players;
+  bool operator==(const Snapshot&) const = default;
+};
+Snapshot Take(const cGame& game) {
+  Snapshot s{{}, {}, {}, game.pbemGame, game.pbemGameName, game.pbemPlayers.size()};
+  for (const auto& c : game.countries) {
+    s.human.push_back(c->humanControlled);
+    s.player.push_back(c->pbemPlayerId);
+    s.difficulty.push_back(c->difficulty);
+  }
+  return s;
+}
+
+struct RefusalCase {
+  const char* name;
+  int failing;  // the first check that fails, 1 to 5
+  std::u16string_view text;
+  std::u16string_view title;
+};
+
+class ScenarioSettingsRefusals : public ScenarioSettingsTest, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(ScenarioSettingsRefusals, TheFirstFailingCheckShowsItsTextAndChangesNothing) {
+  const int failing = GetParam().failing;
+  cGame& game = MakeStandardGame();  // Alpha (3) is human
+  std::filesystem::create_directories(folder_.path() / "data/pbem/Taken");
+  if (failing == 1) {
+    // An old save without any human country.
+    game.loadedGame = 1;
+    game.gameVersion = 1.0f;
+    game.GetCountry(3)->humanControlled = 0;
+  } else if (failing == 2) {
+    // This machine handed the turn over as player 1; Zeta of player 2 is next.
+    game.loadedGame = 1;
+    game.pbemGame = 1;
+    game.pbemGameName = u"Old";
+    game.GetCountry(3)->humanControlled = 0;
+    game.GetCountry(1)->humanControlled = 1;
+    game.GetCountry(1)->pbemPlayerId = 2;
+    game.playerControl.currentCountry = game.GetCountry(6);
+    UpdatePbemRepository(1, u"Old");
+  }
+  Open();
+  if (failing >= 3) {
+    // A new play-by-e-mail game whose folder exists already.
+    ShowTab(1);
+    Click(kPbemCheckBox);
+    SetField(kPbemNameField, u"Taken");
+  }
+  if (failing >= 4) {
+    game.GetCountry(3)->humanControlled = 1;
+    game.GetCountry(3)->pbemPlayerId = 1;
+  }
+  if (failing == 5) {
+    game.GetCountry(1)->humanControlled = 1;
+    game.GetCountry(1)->pbemPlayerId = 2;
+  }
+  const Snapshot before = Take(game);
+  test::LogCapture log;
+  Click(kStartButton);
+
+  ASSERT_NE(TopDialog, nullptr);
+  auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(685))->GetText(), GetParam().title);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(), GetParam().text);
+  EXPECT_EQ(ModalDialogStack.size(), 1u);
+  EXPECT_EQ(Take(game), before);
+  EXPECT_EQ(game.GetGameState(), kGameLoaded);
+  EXPECT_NE(dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu), nullptr);
+  EXPECT_FALSE(log.Contains(u"============== Starting game =============="));
+  // Escape closes the message and keeps the game and the menu.
+  MenuKeyboardCallback(VK_ESCAPE, true, false);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  EXPECT_NE(gGame, nullptr);
+  EXPECT_NE(dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    InOrder, ScenarioSettingsRefusals,
+    testing::Values(
+        RefusalCase{"OldSave", 1, u"This save is not compatible with current game version", u"Incompatible version"},
+        RefusalCase{"TurnPlayedHere", 2,
+                    u"You already played your turn in this PBEM game. Wait for other players to finish their turns.",
+                    u"PBEM saved game"},
+        RefusalCase{"NoHuman", 3, u"At least one country must be controlled by human.", u"Game settings"},
+        RefusalCase{"OnePlayer", 4, u"Settings for PBEM game are incorrect.", u"PBEM game settings"},
+        RefusalCase{"FolderExists", 5, u"Problems with creating PBEM game directory.", u"PBEM game settings"}),
+    [](const auto& info) { return info.param.name; });
+
+class ScenarioSettingsBadNames : public ScenarioSettingsTest, public testing::WithParamInterface<const char16_t*> {};
+
+TEST_P(ScenarioSettingsBadNames, AreRefusedWithTheDirectoryText) {
+  EXPECT_FALSE(IsPbemGameNameValid(GetParam()));
+  EXPECT_FALSE(CheckPbemFolder(GetParam()));
+  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data/pbem"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ScenarioSettingsBadNames,
+                         testing::Values(u"", u".", u"..", u"a%s", u"x/y", u"..\\up", u"c:d", u"a|b"));
+
+TEST_F(ScenarioSettingsTest, AValidPbemStartMakesTheFolderAndASecondStartOfTheNameFails) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    cGame& game = MakeStandardGame();
+    Open();
+    ShowTab(1);
+    Click(kPbemCheckBox);
+    for (int id : {3, 1}) {
+      game.GetCountry(id)->humanControlled = 1;
+      game.GetCountry(id)->pbemPlayerId = id == 3 ? 1 : 2;
+    }
+    SetField(kPbemNameField, u"Duel");
+    test::LogCapture log;
+    Click(kStartButton);
+    EXPECT_TRUE(std::filesystem::is_directory(folder_.path() / "data/pbem/Duel"));
+    if (attempt == 0) {
+      EXPECT_TRUE(ModalDialogStack.empty());
+      EXPECT_EQ(game.pbemGame, 1);
+      EXPECT_EQ(game.pbemGameName, u"Duel");
+      EXPECT_EQ(game.GetCountry(5)->humanControlled, 1) << "the special country plays its events";
+      EXPECT_EQ(CurrentMenu, nullptr);
+      EXPECT_TRUE(log.Contains(u"============== Starting game =============="));
+      DestroyGame();
+    } else {
+      ASSERT_NE(TopDialog, nullptr);
+      EXPECT_EQ(static_cast<CDXUTStatic*>(TopDialog->GetControl(687))->GetText(),
+                u"Problems with creating PBEM game directory.");
+      EXPECT_EQ(game.GetGameState(), kGameLoaded);
+    }
+  }
+}
+
+class ScenarioSettingsBack : public ScenarioSettingsTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(ScenarioSettingsBack, BackAndEscapeDestroyTheGameAndShowTheScenarioMenu) {
+  MakeStandardGame();
+  Open();
+  if (GetParam()) {
+    MenuKeyboardCallback(VK_ESCAPE, true, false);
+  } else {
+    Click(kBackButton);
+  }
+  EXPECT_EQ(gGame, nullptr);
+  EXPECT_NE(dynamic_cast<cScenarioMenu*>(CurrentMenu), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ScenarioSettingsBack, testing::Values(false, true));
+
+TEST_F(ScenarioSettingsTest, StartWithAHumanCountryHandsTheGameOver) {
+  MakeStandardGame();
+  Open();
+  Click(kStartButton);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  EXPECT_EQ(CurrentMenu, nullptr);
+  EXPECT_NE(gGame->GetGameState(), kGameLoaded);
+  EXPECT_EQ(gGame->pbemGame, 0);
+}
+
+}  // namespace
+}  // namespace tr

@@ -8,6 +8,7 @@
 #include "ai/game_invariants.h"
 #include "foundation/paths.h"
 #include "foundation/random.h"
+#include "foundation/settings.h"
 #include "foundation/text.h"
 #include "scenario/scenario_info.h"
 #include "scenario/scenario_paths.h"
@@ -109,17 +110,25 @@ struct sRunScope {
 cAutoplay::cAutoplay(cGame& game) : game_(game), timer_(std::make_unique<cPhaseTimer>(timing_.phaseMs)) {
   for (const auto& country : game_.countries) country->humanControlled = 0;
   SetGameEndsWithoutHumans(false);
+  // Nobody watches a headless run: no computer move waits.
+  savedDelays_ = gDelays;
+  gDelays.fill(0.0f);
   previousObserver_ = SetAiPhaseObserver(timer_.get());
   game_.StartGame();
 }
 
 cAutoplay::~cAutoplay() {
+  gDelays = savedDelays_;
   SetAiPhaseObserver(previousObserver_);
   SetGameEndsWithoutHumans(true);
 }
 
 bool cAutoplay::Check(const std::string& after) {
-  const std::string found = FindInvariantViolation(game_);
+  std::string found;
+  {
+    AiPhaseScope scope("CheckInvariants");
+    found = FindInvariantViolation(game_);
+  }
   if (found.empty()) return true;
   violation_ = "after " + after + ": " + found;
   return false;
@@ -134,7 +143,9 @@ bool cAutoplay::PlayImpulse() {
       violation_ = "no country is current";
       return false;
     }
+    const Clock::time_point turnStart = Clock::now();
     if (!PlayCurrentCountryTurn(game_)) return false;
+    timing_.phaseMs["CountryTurn"] += MillisecondsSince(turnStart);
     if (!Check("the turn of " + Utf16ToUtf8(country->name))) return false;
     const Clock::time_point start = Clock::now();
     const eNextCountry next = MoveToNextCountry(game_);
@@ -143,6 +154,7 @@ bool cAutoplay::PlayImpulse() {
       timing_.phaseMs["EndOfImpulse"] += MillisecondsSince(start);
       break;
     }
+    timing_.phaseMs["NextCountry"] += MillisecondsSince(start);
     if (game_.gameOver) break;
   }
   ++impulsesRun_;

@@ -4,11 +4,14 @@
 // machine-readable summary at the end. tools/autoplay.cpp is its program.
 #pragma once
 
+#include <array>
 #include <map>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "foundation/settings.h"
 
 namespace tr {
 
@@ -23,7 +26,7 @@ struct sAutoplayTiming {
 
 class cAutoplay {
  public:
-  // Makes every country computer-controlled and starts play, so the first
+  // Makes every country computer-controlled, sets every delay to 0 and starts play, so the first
   // country of the impulse is current in state 9. The game must outlive it.
   explicit cAutoplay(cGame& game);
   ~cAutoplay();
@@ -48,6 +51,7 @@ class cAutoplay {
   cGame& game_;
   std::unique_ptr<cPhaseTimer> timer_;
   cAiPhaseObserver* previousObserver_ = nullptr;
+  std::array<float, kDelayCount> savedDelays_{};  // the settings' delays, given back at the end
   int impulsesRun_ = 0;
   std::string violation_;
   sAutoplayTiming timing_;

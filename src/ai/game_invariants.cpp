@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
-#include <unordered_map>
+#include <unordered_set>
 
 #include "foundation/text.h"
 #include "world/gra.h"
@@ -12,37 +12,26 @@ namespace tr {
 namespace {
 
 std::string Describe(const cUnit& unit) {
-  std::ostringstream text;
-  text << "unit " << unit.id << " \"" << Utf16ToUtf8(unit.name) << "\"";
-  return text.str();
+  return "unit " + std::to_string(unit.id) + " \"" + Utf16ToUtf8(unit.name) + "\"";
 }
 
+std::string Place(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
+
 template <typename List>
-std::string CheckMapUnits(const cGame& game, const List& units, const char* kind,
-                          std::unordered_map<int, const cUnit*>& taken) {
+std::string CheckMapUnits(const cGame& game, const List& units, const std::string& kind) {
   const cMap& map = *game.map;
   for (const auto& unit : units) {
-    std::ostringstream text;
-    if (unit->x == -1 && unit->y == -1) {
-      text << kind << ' ' << Describe(*unit) << " is listed on the map at (-1,-1)";
-      return text.str();
-    }
+    if (unit->x == -1 && unit->y == -1) return kind + " " + Describe(*unit) + " is listed on the map at (-1,-1)";
     if (!map.IsInside(unit->x, unit->y)) {
-      text << kind << ' ' << Describe(*unit) << " stands off the map at (" << unit->x << ',' << unit->y << ')';
-      return text.str();
+      return kind + " " + Describe(*unit) + " stands off the map at " + Place(unit->x, unit->y);
     }
-    const int key = unit->y * map.GetWidth() + unit->x;
-    const auto [where, fresh] = taken.emplace(key, unit.get());
-    if (!fresh) {
-      text << "two units on hex (" << unit->x << ',' << unit->y << "): " << Describe(*where->second) << " and "
-           << Describe(*unit);
-      return text.str();
+    // A hex holds one unit, so a second unit at the same place is the one it does not hold.
+    const cUnit* held = map.GetHex(unit->x, unit->y)->unit;
+    if (held == unit.get()) continue;
+    if (held && held->x == unit->x && held->y == unit->y) {
+      return "two units on hex " + Place(unit->x, unit->y) + ": " + Describe(*held) + " and " + Describe(*unit);
     }
-    if (map.GetHex(unit->x, unit->y)->unit != unit.get()) {
-      text << kind << ' ' << Describe(*unit) << " stands at (" << unit->x << ',' << unit->y
-           << ") but the hex does not hold it";
-      return text.str();
-    }
+    return kind + " " + Describe(*unit) + " stands at " + Place(unit->x, unit->y) + " but the hex does not hold it";
   }
   return {};
 }
@@ -50,34 +39,26 @@ std::string CheckMapUnits(const cGame& game, const List& units, const char* kind
 std::string CheckHexes(const cGame& game) {
   for (const sHex& hex : game.map->Hexes()) {
     if (hex.unit && (hex.unit->x != hex.x || hex.unit->y != hex.y)) {
-      std::ostringstream text;
-      text << "hex (" << hex.x << ',' << hex.y << ") holds " << Describe(*hex.unit) << " whose coordinates are ("
-           << hex.unit->x << ',' << hex.unit->y << ')';
-      return text.str();
+      return "hex " + Place(hex.x, hex.y) + " holds " + Describe(*hex.unit) + " whose coordinates are " +
+             Place(hex.unit->x, hex.unit->y);
     }
   }
   return {};
 }
 
 std::string CheckFleets(const cGame& game) {
+  std::unordered_set<const cFleet*> listed;
   for (const auto& fleet : game.fleets) {
-    std::ostringstream text;
-    if (fleet->ships.empty()) {
-      text << "fleet " << fleet->id << " \"" << Utf16ToUtf8(fleet->name) << "\" has no ship";
-      return text.str();
-    }
+    listed.insert(fleet.get());
+    const std::string name = "fleet " + std::to_string(fleet->id);
+    if (fleet->ships.empty()) return name + " \"" + Utf16ToUtf8(fleet->name) + "\" has no ship";
     for (const cJednostkaMorska* ship : fleet->ships) {
-      if (ship->fleet != fleet.get()) {
-        text << "ship " << Describe(*ship) << " of fleet " << fleet->id << " points to another fleet";
-        return text.str();
-      }
+      if (ship->fleet != fleet.get()) return "ship " + Describe(*ship) + " of " + name + " points to another fleet";
     }
   }
   for (const auto& ship : game.navalUnits) {
     const cFleet* fleet = ship->fleet;
-    const bool listed = fleet && std::any_of(game.fleets.begin(), game.fleets.end(),
-                                             [fleet](const auto& each) { return each.get() == fleet; });
-    if (!listed || std::find(fleet->ships.begin(), fleet->ships.end(), ship.get()) == fleet->ships.end()) {
+    if (!listed.count(fleet) || std::find(fleet->ships.begin(), fleet->ships.end(), ship.get()) == fleet->ships.end()) {
       return "ship " + Describe(*ship) + " is not in the fleet it points to";
     }
   }
@@ -123,12 +104,12 @@ std::string CheckPoints(const cGame& game) {
 
 std::string FindInvariantViolation(const cGame& game) {
   if (!game.map) return "the game has no map";
-  std::unordered_map<int, const cUnit*> taken;
-  for (std::string found : {CheckHexes(game), CheckMapUnits(game, game.landUnits, "land", taken),
-                            CheckMapUnits(game, game.airUnits, "air", taken), CheckFleets(game), CheckPoints(game)}) {
-    if (!found.empty()) return found;
-  }
-  return {};
+  std::string found = CheckHexes(game);
+  if (found.empty()) found = CheckMapUnits(game, game.landUnits, "land");
+  if (found.empty()) found = CheckMapUnits(game, game.airUnits, "air");
+  if (found.empty()) found = CheckFleets(game);
+  if (found.empty()) found = CheckPoints(game);
+  return found;
 }
 
 }  // namespace tr

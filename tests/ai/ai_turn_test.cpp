@@ -6,7 +6,9 @@
 #include <tuple>
 #include <vector>
 
+#include "ai/ai_pacing.h"
 #include "ai_fixture.h"
+#include "foundation/game_lock.h"
 #include "turn/game_steps.h"
 #include "turn/turn_steps.h"
 #include "world/gra.h"
@@ -137,6 +139,19 @@ TEST_F(AiTurnTest, TurnWithoutCurrentCountryPlaysNothing) {
   ai.PlayTurn();
   EXPECT_TRUE(recorder.phases.empty());
   EXPECT_FALSE(world.log.Contains(u"[AI]: Ending turn"));
+}
+
+// A worker told to stop leaves the wait for the move animation at once.
+TEST_F(AiTurnTest, MoveAnimationWaitUnwindsWhenTheWorkerMustStop) {
+  world.game().StoreGameState(kGameComputerTurn);
+  EXPECT_TRUE(AwaitComputerMoveAnimation(world.game()));
+
+  std::atomic<bool> stop{true};
+  SetThreadStopFlag(&stop);
+  world.game().StoreGameState(kGameComputerMoving);
+  EXPECT_FALSE(AwaitComputerMoveAnimation(world.game()));
+  SetThreadStopFlag(nullptr);
+  EXPECT_TRUE(test::LinesStartingWith(world.log, u"S: ").empty());
 }
 
 }  // namespace

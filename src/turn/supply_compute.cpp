@@ -184,7 +184,10 @@ void cSupply::ComputeCountrySupply(cGame& game, int countryId) {
     bool hasSource = false;
     for (const cCity* city : group) {
       const int controller = game.map->GetHex(city->x, city->y)->controller;
-      if (IsSupplySource(*city) && (controller == countryId || controller == leaderId)) hasSource = true;
+      if (IsSupplySource(*city) && (controller == countryId || controller == leaderId)) {
+        hasSource = true;
+        break;
+      }
     }
     for (cCity* city : group) {
       if (hasSource) {

@@ -40,6 +40,7 @@ struct sMulberryCase {
   int unitX;
   int owner;
   bool enemyWall;  // columns 1 and 2 held by the enemy
+  int supply;
   int expectedSupply;
   int expectedTurns;
 };
@@ -52,31 +53,27 @@ TEST_P(MulberrySpread, GivesWhatIsLeftOfItsReach) {
   cMulberry* mulberry = AddLandUnit<cMulberry>(1, 2, 0, 3);
   mulberry->turnsWithoutSupply = 4;
   cJednostkaLadowa* unit = AddLandUnit(2, c.owner, c.unitX, 3);
-  unit->supply = 0;
+  unit->supply = c.supply;
   unit->turnsWithoutSupply = 2;
+  AddAirUnit(3, 2, 2, 3)->supply = 0;
   DrawSupplyFromMulberries(game());
   EXPECT_EQ(HexDistance(0, 3, c.unitX, 3), c.unitX);
   EXPECT_EQ(unit->supply, c.expectedSupply);
   EXPECT_EQ(unit->turnsWithoutSupply, c.expectedTurns);
   EXPECT_EQ(mulberry->turnsWithoutSupply, 0);
+  EXPECT_EQ(game().airUnits.front()->supply, 0);  // harbours supply land units only
   EXPECT_TRUE(log_.Contains(u"Ciagne zaopatrzenie z mulberry..."));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Distances, MulberrySpread,
-    ::testing::Values(sMulberryCase{"Next", 1, 2, false, 4, 0}, sMulberryCase{"ThreeAway", 3, 2, false, 2, 0},
-                      sMulberryCase{"FourAway", 4, 2, false, 1, 0}, sMulberryCase{"FiveAway", 5, 2, false, 0, 2},
-                      sMulberryCase{"SixAway", 6, 2, false, 0, 2}, sMulberryCase{"Ally", 3, 1, false, 2, 0},
-                      sMulberryCase{"Enemy", 3, 3, false, 0, 2}, sMulberryCase{"BehindEnemyGround", 3, 2, true, 0, 2}),
+    ::testing::Values(sMulberryCase{"Next", 1, 2, false, 0, 4, 0}, sMulberryCase{"ThreeAway", 3, 2, false, 0, 2, 0},
+                      sMulberryCase{"FourAway", 4, 2, false, 0, 1, 0}, sMulberryCase{"FiveAway", 5, 2, false, 0, 0, 2},
+                      sMulberryCase{"SixAway", 6, 2, false, 0, 0, 2}, sMulberryCase{"Ally", 3, 1, false, 0, 2, 0},
+                      sMulberryCase{"HigherSupplyKept", 1, 2, false, 8, 8, 0},
+                      sMulberryCase{"Enemy", 3, 3, false, 0, 0, 2},
+                      sMulberryCase{"BehindEnemyGround", 3, 2, true, 0, 0, 2}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(SupplyDrawTest, MulberryKeepsHigherSupply) {
-  AddLandUnit<cMulberry>(1, 2, 0, 3);
-  cJednostkaLadowa* unit = AddLandUnit(2, 2, 1, 3);
-  unit->supply = 8;
-  DrawSupplyFromMulberries(game());
-  EXPECT_EQ(unit->supply, 8);
-}
 
 TEST(SupplyDrawLargeTest, WideMulberryReachDoesNotExhaustTheStack) {
   TestWorld world(200, 200, 2);

@@ -9,6 +9,7 @@
 
 #include "app/map_render.h"
 #include "app/map_skin.h"
+#include "app/skin_tables.h"
 #include "app/units_skin.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
@@ -123,6 +124,9 @@ struct Scene {
     map.camera.x = map.camera.targetX = 24 * 83.0f;
     map.camera.y = map.camera.targetY = 18 * 98.0f;
     map.FrameMove(0.0f);
+    // The zoom's own fonts, whatever zoom an earlier scene left behind when the skins were loaded.
+    SelectFontSetForZoom(gDisplayedScale);
+    SelectMapFontsForZoom(gDisplayedScale);
   }
 
   void Draw() {

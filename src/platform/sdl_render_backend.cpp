@@ -1,8 +1,9 @@
 // The SDL renderer: textured and coloured triangles through SDL_RenderGeometry,
 // on a window or, headless, into an ARGB surface with SDL's software renderer.
 // Off-screen, unrotated textured rectangles are drawn straight into the
-// surface: SDL's software renderer makes a temporary surface for most blended
-// draws, which cost most of a frame.
+// surface by our own blitter: SDL's software renderer makes a temporary
+// surface for most blended draws, and its blitters visit every texel, clear
+// or not, which cost most of a frame.
 #include <SDL.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "foundation/console_log.h"
 #include "foundation/text.h"
 #include "platform/render_backend.h"
+#include "platform/software_blit.h"
 #include "platform/texture.h"
 
 namespace tr {
@@ -41,23 +43,6 @@ struct GpuTiles {
 SDL_Color ToSdl(Argb c) {
   return SDL_Color{static_cast<Uint8>(ArgbR(c)), static_cast<Uint8>(ArgbG(c)), static_cast<Uint8>(ArgbB(c)),
                    static_cast<Uint8>(ArgbA(c))};
-}
-
-// ARGB modulation and source-over blending as SDL's blitters do them.
-std::uint32_t BlendTexel(std::uint32_t src, std::uint32_t dst, std::uint32_t mr, std::uint32_t mg, std::uint32_t mb,
-                         std::uint32_t ma) {
-  std::uint32_t a = (src >> 24) * ma / 255;
-  if (a == 0) return dst;
-  std::uint32_t r = ((src >> 16) & 0xFF) * mr / 255;
-  std::uint32_t g = ((src >> 8) & 0xFF) * mg / 255;
-  std::uint32_t b = (src & 0xFF) * mb / 255;
-  if (a == 255) return 0xFF000000u | r << 16 | g << 8 | b;
-  r = r * a / 255;
-  g = g * a / 255;
-  b = b * a / 255;
-  const std::uint32_t k = 255 - a;
-  const std::uint32_t da = dst >> 24, dr = (dst >> 16) & 0xFF, dg = (dst >> 8) & 0xFF, db = dst & 0xFF;
-  return (a + k * da / 255) << 24 | (r + k * dr / 255) << 16 | (g + k * dg / 255) << 8 | (b + k * db / 255);
 }
 
 PointF Lerp(PointF a, PointF b, float t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
@@ -210,8 +195,10 @@ class SdlBackend : public RenderBackend {
       bottom = std::min(bottom, clip_.bottom);
     }
     if (right <= left || bottom <= top) return true;
-    auto* base = static_cast<std::uint8_t*>(surface_->pixels);
-    const std::uint32_t* texels = texture.pixels();
+    BlitTarget target;
+    target.pixels = static_cast<std::uint32_t*>(surface_->pixels);
+    target.pitch = surface_->pitch / 4;
+    target.area = Rect{left, top, right, bottom};
     const float fw = static_cast<float>(tw), fh = static_cast<float>(th);
     for (const TexturedQuad& q : quads) {
       // SDL turns the texture coordinates back into whole texels and the corners into whole pixels, truncating.
@@ -223,61 +210,9 @@ class SdlBackend : public RenderBackend {
       const int dw = static_cast<int>(q.corners[2].x - q.corners[0].x);
       const int dh = static_cast<int>(q.corners[2].y - q.corners[0].y);
       if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) continue;
-      const int x0 = std::max(dx, left), x1 = std::min(dx + dw, right);
-      const int y0 = std::max(dy, top), y1 = std::min(dy + dh, bottom);
-      if (x1 <= x0 || y1 <= y0) continue;
-      if (sw == dw && sh == dh) {
-        // Unscaled copies are already fast in SDL's blitters.
-        BlitUnscaled(texture, q.colour, SDL_Rect{sx, sy, sw, sh}, SDL_Rect{dx, dy, dw, dh},
-                     SDL_Rect{left, top, right - left, bottom - top});
-        continue;
-      }
-      const std::uint32_t mr = ArgbR(q.colour), mg = ArgbG(q.colour), mb = ArgbB(q.colour), ma = ArgbA(q.colour);
-      if (ma == 0) continue;
-      const bool plain = (q.colour == 0xFFFFFFFFu);
-      // Nearest texels sampled at pixel centres in 16.16 steps, as SDL's scaler does.
-      const std::uint64_t incx = (static_cast<std::uint64_t>(sw) << 16) / static_cast<std::uint64_t>(dw);
-      const std::uint64_t incy = (static_cast<std::uint64_t>(sh) << 16) / static_cast<std::uint64_t>(dh);
-      columns_.resize(static_cast<std::size_t>(x1 - x0));
-      for (int x = x0; x < x1; ++x) {
-        columns_[static_cast<std::size_t>(x - x0)] =
-            sx + static_cast<int>((incx / 2 + static_cast<std::uint64_t>(x - dx) * incx) >> 16);
-      }
-      for (int y = y0; y < y1; ++y) {
-        const int ty = sy + static_cast<int>((incy / 2 + static_cast<std::uint64_t>(y - dy) * incy) >> 16);
-        const std::uint32_t* src = texels + static_cast<std::size_t>(ty) * tw;
-        auto* dst = reinterpret_cast<std::uint32_t*>(base + static_cast<std::size_t>(y) * surface_->pitch) + x0;
-        for (int i = 0; i < x1 - x0; ++i) {
-          const std::uint32_t t = src[columns_[static_cast<std::size_t>(i)]];
-          const std::uint32_t alpha = t >> 24;
-          if (alpha == 0) continue;
-          if (plain && alpha == 255) {
-            dst[i] = t;
-          } else {
-            dst[i] = BlendTexel(t, dst[i], mr, mg, mb, ma);
-          }
-        }
-      }
+      blitter_.Draw(target, texture, RectFromSize(sx, sy, sw, sh), RectFromSize(dx, dy, dw, dh), q.colour);
     }
     return true;
-  }
-
-  void BlitUnscaled(const Texture& texture, Argb colour, SDL_Rect source, SDL_Rect dest, SDL_Rect clip) {
-    // A view of the texels, not a copy; SDL only reads it here.
-    SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(texture.pixels()),
-                                                           texture.width(), texture.height(), 32,
-                                                           texture.width() * 4, SDL_PIXELFORMAT_ARGB8888);
-    if (!view) return;
-    SDL_SetSurfaceBlendMode(view, SDL_BLENDMODE_BLEND);
-    SDL_SetSurfaceColorMod(view, static_cast<Uint8>(ArgbR(colour)), static_cast<Uint8>(ArgbG(colour)),
-                           static_cast<Uint8>(ArgbB(colour)));
-    SDL_SetSurfaceAlphaMod(view, static_cast<Uint8>(ArgbA(colour)));
-    SDL_Rect kept;
-    SDL_GetClipRect(surface_, &kept);
-    SDL_SetClipRect(surface_, &clip);
-    SDL_BlitSurface(view, &source, surface_, &dest);
-    SDL_SetClipRect(surface_, &kept);
-    SDL_FreeSurface(view);
   }
 
   void DrainReleases() {
@@ -417,7 +352,7 @@ class SdlBackend : public RenderBackend {
   bool logged_failure_ = false;
   std::unordered_set<GpuTiles*> live_;
   std::vector<SDL_Vertex> vertices_;
-  std::vector<int> columns_;
+  SoftwareBlitter blitter_;
   bool has_clip_ = false;
   Rect clip_{};
   // SDL batches its draws; they must reach the surface before we write into it ourselves.

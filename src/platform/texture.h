@@ -15,6 +15,7 @@
 
 #include "platform/codes.h"
 #include "platform/geometry.h"
+#include "platform/texel_runs.h"
 
 namespace tr {
 
@@ -50,6 +51,11 @@ class Texture {
   // drawing it changes nothing. Remembered per area until the texels change;
   // main thread only.
   bool IsClear(const Rect& area) const;
+  // The visible spans of each row, as the texels are now; main thread only.
+  TexelRuns& runs() const {
+    runs_.Sync(pixels_.data(), width_, height_, version());
+    return runs_;
+  }
   // Grows the texture, keeping the texels it has (used by the glyph atlas).
   void Resize(int width, int height);
 
@@ -75,6 +81,7 @@ class Texture {
   mutable GpuCopy gpu_;
   mutable std::uint64_t clear_version_ = 0;
   mutable std::unordered_map<std::uint64_t, bool> clear_areas_;
+  mutable TexelRuns runs_;
 };
 
 // Writes ARGB texels (pitch in pixels) as a PNG file; false and a reason in *error on failure.

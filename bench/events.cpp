@@ -1,5 +1,6 @@
-// Scripted events: reading, validating and building a large event file, and
-// one event check's worth of condition evaluation over every event.
+// Scripted events: reading, validating and building a large event file, one
+// event check's worth of condition evaluation over every event, and a whole
+// event check of the large generated game in which every event fires.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "datagen/large_scenario.h"
 #include "events/zdarzenia.h"
 #include "foundation/paths.h"
 #include "world/gra.h"
@@ -16,9 +18,9 @@ namespace {
 constexpr int kEventCount = 1000;
 
 // Five comparisons (flags, country fields, a hex), three options of three effects each.
-std::string EventXml(int id) {
+std::string EventXml(int id, int countries = 3) {
   const std::string n = std::to_string(id);
-  std::string xml = "<event eventID=\"" + n + "\" countryID=\"" + std::to_string(id % 3 + 1) +
+  std::string xml = "<event eventID=\"" + n + "\" countryID=\"" + std::to_string(id % countries + 1) +
                     "\" visibleByPlayer=\"1\" oneTimeChecking=\"1\">\n<title>Event " + n +
                     "</title><description>Text of event " + n + "</description>\n"
                     "<beginDate day=\"1\" month=\"9\" year=\"1939\"/>\n<condition><and>\n";
@@ -45,18 +47,22 @@ std::string EventXml(int id) {
   return xml + "</options>\n</event>\n";
 }
 
+// Writes the event files of scenario "B" under a temporary game root.
+std::filesystem::path WriteEventFiles(int countries) {
+  const auto root = std::filesystem::temp_directory_path() / "tidereach_bench_events";
+  std::filesystem::create_directories(root / "data" / "scenarios" / "B");
+  std::ofstream(root / "data" / "scenarios" / "B" / "event_files.txt") << "data\\scenarios\\B\\events.xml\r\n";
+  std::ofstream xml(root / "data" / "scenarios" / "B" / "events.xml");
+  xml << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<events>\n";
+  for (int id = 0; id < kEventCount; ++id) xml << EventXml(id, countries);
+  xml << "</events>\n";
+  tr::SetGameRoot(root);
+  return root;
+}
+
 class BenchGame {
  public:
-  BenchGame() : root_(std::filesystem::temp_directory_path() / "tidereach_bench_events") {
-    std::filesystem::create_directories(root_ / "data" / "scenarios" / "B");
-    std::ofstream(root_ / "data" / "scenarios" / "B" / "event_files.txt") << "data\\scenarios\\B\\events.xml\r\n";
-    std::ofstream xml(root_ / "data" / "scenarios" / "B" / "events.xml");
-    xml << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<events>\n";
-    for (int id = 0; id < kEventCount; ++id) xml << EventXml(id);
-    xml << "</events>\n";
-    xml.close();
-    tr::SetGameRoot(root_);
-
+  BenchGame() : root_(WriteEventFiles(3)) {
     game_ = std::make_unique<tr::cGame>();
     tr::gGame = game_.get();
     game_->map = std::make_unique<tr::cMap>(8, 8);
@@ -107,5 +113,31 @@ void BM_EvaluateAllConditions(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kEventCount);
 }
 BENCHMARK(BM_EvaluateAllConditions)->Unit(benchmark::kMillisecond);
+
+// The large generated game (30 countries, the first led by a human, whose
+// visible events the headless port answers at once) with the generated
+// events spread over all its countries. Every event is true and one-time, so
+// one check fires each of them once, in as many searches.
+void BM_CheckAllEventsOfLargeGame(benchmark::State& state) {
+  const std::filesystem::path root = WriteEventFiles(30);
+  auto game = tr::datagen::BuildLargeGame();
+  tr::gGame = game.get();
+  tr::cEventEngine& engine = *game->events;
+  engine.OpenEventFiles(u"B");
+  engine.ValidateEventsFile();
+  engine.LoadAllEvents();
+  for (auto _ : state) {
+    engine.CheckEventsAtTurnEnd(*game);
+    state.PauseTiming();
+    game->reports.Clear();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * kEventCount);
+  tr::gGame = nullptr;
+  game.reset();
+  tr::SetGameRoot({});
+  std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_CheckAllEventsOfLargeGame)->Unit(benchmark::kMillisecond);
 
 }  // namespace

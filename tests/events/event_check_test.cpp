@@ -14,6 +14,8 @@
 #include "foundation/string_base.h"
 #include "support/log_capture.h"
 #include "support/world_builder.h"
+#include "turn/game_steps.h"
+#include "turn/turn_steps.h"
 #include "world/headless_presentation.h"
 
 namespace tr::test {
@@ -70,6 +72,15 @@ TEST_F(EventCheckTest, TrueEventsFireInListOrderEachInItsOwnSearch) {
                               u"CHECKING EVENTS FINISHED",
                           }));
   EXPECT_EQ(gEndTurnRequested.load(), 0);
+}
+
+TEST_F(EventCheckTest, TheGamesEventStepIsThisCheck) {
+  Add(MakeEvent(1));
+  InstallGameSteps();
+  CheckEventsAtTurnEnd(world_.game());
+  UninstallGameSteps();
+  EXPECT_EQ(Firings(1), 1);
+  EXPECT_EQ(log_.lines().back(), u"CHECKING EVENTS FINISHED");
 }
 
 TEST_F(EventCheckTest, OneTimeEventIsLookedAtOncePerCheck) {

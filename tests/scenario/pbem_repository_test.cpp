@@ -56,5 +56,17 @@ TEST_F(PbemRepository, TrailingPartialRecordIsIgnoredAndReplaced) {
   EXPECT_EQ(Repo(), MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(6, u"Beta"));
 }
 
+TEST_F(PbemRepository, ReadsBackTheNumberOfAGameByItsExactName) {
+  EXPECT_EQ(FindPbemRepoPlayer(u"Alpha"), std::nullopt) << "no repository yet";
+  const std::u16string longName(300, u'y');
+  // A trailing part of a record is never read as one.
+  SetRepo(MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(7, longName) +
+          MakePbemRepoRecord(9, u"Beta").substr(0, 503));
+  EXPECT_EQ(FindPbemRepoPlayer(u"Alpha"), 1u);
+  EXPECT_EQ(FindPbemRepoPlayer(longName), 7u) << "found by the name as the record cuts it";
+  EXPECT_EQ(FindPbemRepoPlayer(u"alpha"), std::nullopt);
+  EXPECT_EQ(FindPbemRepoPlayer(u"Beta"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tr

@@ -8,6 +8,7 @@
 #include "turn/gra_endturn.h"
 #include "units/commander_link.h"
 #include "world/gra.h"
+#include "world/map_camera.h"
 #include "world/presentation.h"
 #include "world/turn_order.h"
 
@@ -77,6 +78,8 @@ cGame* LoadNewScenario(std::u16string_view folderTemplate, std::int32_t loadedGa
 
   screen.SetLoadingProgress(85);
   game->map->RefreshHexes();
+  // The first frames show the whole map until the player zooms.
+  ResetMapView(*game->map);
 
   if (loadedGame == 0) {
     FinishNewGame(*game, screen);

@@ -13,6 +13,7 @@
 namespace tr {
 
 class cEvent;
+struct sCombatResult;
 
 // A texture record of the presentation; 0 means none.
 using TextureId = std::int32_t;
@@ -91,6 +92,11 @@ class cPresentation {
   // to stop; the caller holds no lock while it waits.
   virtual void PushEventDialog(const cEvent& /*event*/) {}
   virtual void WaitForEventDialog(const char* /*file*/, int /*line*/) {}
+  // The combat-result popup of a computer attack, strike or interception:
+  // it closes itself after closeAfterMs (0 or less: when the player closes
+  // it). Returns once it has closed, or at once when the worker is told to
+  // stop; the caller holds no lock while it waits.
+  virtual void ShowCombatResultAndWait(const sCombatResult& /*result*/, float /*closeAfterMs*/) {}
   // Asks the main loop to end the program in order with the code (the
   // play-by-e-mail save-and-exit of the event dialog).
   virtual void RequestProgramExit(int /*exitCode*/) {}

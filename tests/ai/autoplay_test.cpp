@@ -95,6 +95,17 @@ TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
   }
 }
 
+TEST_F(AutoplayTest, SavedGamePlaysOnFromWhereItStopped) {
+  std::string summary;
+  ASSERT_EQ(Run({"--impulses", "2", "--seed", "3", "--save-as", "mid"}, summary), 0) << errors_;
+  std::vector<std::string> args{"--root", dir_.path().string(), "--save", "mid", "--impulses", "2", "--seed", "3"};
+  std::ostringstream out;
+  std::ostringstream errors;
+  ASSERT_EQ(RunAutoplay(args, out, errors), 0) << errors.str();
+  EXPECT_NE(out.str().find("impulses=2\n"), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("violation="), std::string::npos) << out.str();
+}
+
 TEST_F(AutoplayTest, BadArgumentsAreRefused) {
   std::string summary;
   for (const std::vector<std::string>& args :

@@ -437,6 +437,29 @@ TEST_F(ScenarioSettingsTest, AValidPbemStartMakesTheFolderAndASecondStartOfTheNa
   }
 }
 
+TEST_F(ScenarioSettingsTest, ASavedPbemGameKeepsItsNameAndStartsForTheLocalPlayerWithoutANewFolder) {
+  cGame& game = MakeStandardGame();
+  game.loadedGame = 1;
+  game.pbemGame = 1;
+  game.pbemGameName = u"Ongoing";
+  game.GetCountry(3)->humanControlled = 0;
+  game.GetCountry(1)->humanControlled = 1;
+  game.GetCountry(1)->pbemPlayerId = 2;
+  game.playerControl.currentCountry = game.GetCountry(6);
+  std::filesystem::create_directories(folder_.path() / "data/pbem");
+  // This machine last played as player 2, whose country is next.
+  UpdatePbemRepository(2, u"Ongoing");
+  Open();
+  EXPECT_EQ(Get<CDXUTEditBox>(kPbemNameField).GetText(), u"Ongoing");
+  EXPECT_FALSE(Get<CDXUTEditBox>(kPbemNameField).GetEnabled());
+  EXPECT_TRUE(Get<CDXUTCheckBox>(kPbemCheckBox).GetChecked());
+  Click(kStartButton);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  EXPECT_EQ(CurrentMenu, nullptr);
+  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data/pbem/Ongoing"));
+  EXPECT_EQ(game.pbemGameName, u"Ongoing");
+}
+
 class ScenarioSettingsBack : public ScenarioSettingsTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(ScenarioSettingsBack, BackAndEscapeDestroyTheGameAndShowTheScenarioMenu) {

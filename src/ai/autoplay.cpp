@@ -155,7 +155,6 @@ bool cAutoplay::PlayImpulse() {
       break;
     }
     timing_.phaseMs["NextCountry"] += MillisecondsSince(start);
-    if (game_.gameOver) break;
   }
   ++impulsesRun_;
   timing_.impulseMs.push_back(MillisecondsSince(impulseStart));

@@ -49,12 +49,12 @@ class cAutoplay {
   bool Check(const std::string& after);
 
   cGame& game_;
+  sAutoplayTiming timing_;  // before the timer, which adds to it
   std::unique_ptr<cPhaseTimer> timer_;
   cAiPhaseObserver* previousObserver_ = nullptr;
   std::array<float, kDelayCount> savedDelays_{};  // the settings' delays, given back at the end
   int impulsesRun_ = 0;
   std::string violation_;
-  sAutoplayTiming timing_;
 };
 
 // Arguments: --root <game folder>, --scenario <name> or --save <name>,

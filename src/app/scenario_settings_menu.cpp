@@ -146,6 +146,21 @@ std::u16string cScenarioSettingsMenu::ControllerText(const cCountry& country) co
   return GetText("scenario_settings_human_controlled");
 }
 
+std::u16string cScenarioSettingsMenu::CountryRow(const cCountry& country) const {
+  return Format(u" %s;%s;%s", country.name, ControllerText(country), DifficultyText(country.difficulty));
+}
+
+void cScenarioSettingsMenu::PlayersChanged() {
+  FillPbemPlayers();
+  if (auto* list = static_cast<CDXUTListBox*>(GetControlOfType(kCountryList, kControlListBox))) {
+    for (int i = 0; i < list->GetSize(); ++i) {
+      sListBoxItem* row = list->GetItem(i);
+      if (const cCountry* country = gGame->GetCountry(static_cast<int>(row->data))) row->text = CountryRow(*country);
+    }
+  }
+  RefreshControllerControls();
+}
+
 void cScenarioSettingsMenu::FillCountryList() {
   auto* list = static_cast<CDXUTListBox*>(GetControlOfType(kCountryList, kControlListBox));
   if (list == nullptr) return;
@@ -156,8 +171,7 @@ void cScenarioSettingsMenu::FillCountryList() {
   }
   std::stable_sort(shown.begin(), shown.end(), [](const cCountry* a, const cCountry* b) { return a->name < b->name; });
   for (const cCountry* country : shown) {
-    list->AddItem(Format(u" %s;%s;%s", country->name, ControllerText(*country), DifficultyText(country->difficulty)),
-                  static_cast<std::uint32_t>(country->id));
+    list->AddItem(CountryRow(*country), static_cast<std::uint32_t>(country->id));
   }
   if (shown.empty()) {
     selectedCountry_ = 0;
@@ -230,7 +244,7 @@ void cScenarioSettingsMenu::ApplyControllers() {
   auto* list = static_cast<CDXUTListBox*>(GetControlOfType(kCountryList, kControlListBox));
   if (list == nullptr) return;
   if (sListBoxItem* row = list->GetItem(list->GetSelectedIndex())) {
-    row->text = Format(u" %s;%s;%s", country->name, ControllerText(*country), DifficultyText(difficulty));
+    row->text = CountryRow(*country);
   }
 }
 

@@ -58,6 +58,10 @@ class cScenarioSettingsMenu : public cMenu {
   void TryStart();
   void ShowMinimap();
   std::u16string ControllerText(const cCountry& country) const;
+  // " name;controller;difficulty".
+  std::u16string CountryRow(const cCountry& country) const;
+  // The player lists again, and the countries' rows and combo choice with the players' new names.
+  void PlayersChanged();
 
   std::int32_t selectedCountry_ = 0;  // country number
   std::int32_t selectedPlayer_ = 0;   // player number

@@ -157,7 +157,7 @@ void cScenarioSettingsMenu::SavePlayer() {
     for (const sPbemPlayer& existing : gGame->pbemPlayers) highest = std::max(highest, existing.number);
     PushBackSetupRecord(gGame->pbemPlayers, highest + 1, name, email);
   }
-  FillPbemPlayers();
+  PlayersChanged();
 }
 
 void cScenarioSettingsMenu::RemovePlayer() {
@@ -171,7 +171,7 @@ void cScenarioSettingsMenu::RemovePlayer() {
   SetFieldText(*this, kPlayerNameField, kNewPlayerName);
   SetFieldText(*this, kPlayerEmailField, kNewPlayerEmail);
   SetControlEnabled(kRemovePlayerButton, false);
-  FillPbemPlayers();
+  PlayersChanged();
 }
 
 void cScenarioSettingsMenu::TryStart() {

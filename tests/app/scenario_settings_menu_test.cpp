@@ -290,6 +290,16 @@ TEST_F(ScenarioSettingsTest, PlayersAreNumberedPastTheHighestAndLookedUpByNumber
   Click(kHumanRadio);
   EXPECT_EQ(game.GetCountry(1)->pbemPlayerId, 3);
   EXPECT_EQ(Rows(kCountryList)[2], Format(u" Zeta;Cid;%s", GetText("scenario_settings_normal")));
+
+  // Renaming and removing the player show in the country's row at once.
+  ShowTab(1);
+  SelectRow(kPlayerList, 1);
+  SetField(kPlayerNameField, u"Cyd");
+  Click(kSavePlayerButton);
+  EXPECT_EQ(Rows(kCountryList)[2], Format(u" Zeta;Cyd;%s", GetText("scenario_settings_normal")));
+  Click(kRemovePlayerButton);
+  EXPECT_EQ(game.GetCountry(1)->pbemPlayerId, 3) << "the country keeps the number";
+  EXPECT_EQ(Rows(kCountryList)[2], Row(u"Zeta", "scenario_settings_human_controlled", "scenario_settings_normal"));
 }
 
 TEST_F(ScenarioSettingsTest, TheGameNameFieldDropsTheCharactersAFolderNameCannotHold) {

@@ -1,5 +1,5 @@
 // The running game's frame step: edge and arrow scrolling, what stops it,
-// the status-bar hint, and the moving unit's steps at their delays.
+// and the moving unit's steps at their delays.
 #include "app/game_frame_move.h"
 
 #include <gtest/gtest.h>
@@ -52,13 +52,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ScrollCase{"OutsideTheScreenWithAnArrow", 1024, 300, kRight, 1.0f, 0.0f, 0.0f, false},
                     ScrollCase{"AboveTheScreenWithAnArrow", 300, -1, kUp, 1.0f, 0.0f, 0.0f, false}),
     [](const auto& info) { return info.param.name; });
-
-TEST(StatusBarHint, EveryModeHasItsKeyAndOthersShowNoAction) {
-  EXPECT_STREQ(StatusBarHintKey(1), StatusBarHintKey(2));
-  EXPECT_STREQ(StatusBarHintKey(4), "statusbar_hint_move_destination_hex");
-  EXPECT_STREQ(StatusBarHintKey(18), "statusbar_hint_recon_from_sea_hex");
-  for (int mode : {0, 19, -1, 1000}) EXPECT_STREQ(StatusBarHintKey(mode), "statusbar_hint_no_action") << mode;
-}
 
 class GameFrameMoveTest : public test::GameScreenFixture {
  protected:

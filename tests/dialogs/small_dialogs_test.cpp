@@ -7,11 +7,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
+#include "app/sound.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "foundation/gui_layout.h"
 #include "foundation/paths.h"
@@ -21,6 +23,7 @@
 #include "gui/image.h"
 #include "gui/list_box.h"
 #include "gui/static.h"
+#include "platform/null_audio.h"
 #include "support/screen_fixture.h"
 #include "support/world_builder.h"
 
@@ -268,6 +271,26 @@ TEST_P(NewTurnBanner, ShowsTheCountryAndClosesOnAClickEnterOrEscape) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, NewTurnBanner, testing::Values(0, 1, 2));
+
+TEST_F(SmallDialogsTest, TheBannersDrumRollSoundsOnceAtItsFirstFrame) {
+  folder_.Write(std::string("data/sound/") + SoundFileOf(kSoundDrumRoll).file, "RIFF");
+  auto device = std::make_unique<NullAudioDevice>();
+  NullAudioDevice& audio = *device;
+  SetAudioDevice(std::move(device));
+  InitSound();
+  audio.ClearCalls();
+  test::TestWorld world(2, 2, 1);
+  // Built where the worker builds it: no sound yet.
+  auto* banner = new cDialogNowejTury(1);
+  PushModalDialog(banner);
+  EXPECT_TRUE(audio.calls().empty());
+  banner->Render(0.1f);
+  banner->Render(0.1f);
+  ASSERT_EQ(audio.calls().size(), 1u);
+  EXPECT_EQ(audio.calls()[0].what, "play");
+  EXPECT_EQ(audio.calls()[0].file, SoundFileOf(kSoundDrumRoll).file);
+  ShutdownSound();
+}
 
 TEST_F(SmallDialogsTest, HotkeysHelpListsEveryHotkeyAndClosesByItsButtonOrKeys) {
   for (std::uint32_t key : {VK_RETURN, VK_ESCAPE, 0u}) {

@@ -42,6 +42,10 @@ bool OwnerQualifies(const cGame& game, int owner, int alliance, int countryId) {
   return game.countries[owner - 1]->BelongsToAlliance(alliance);
 }
 
+// Marks of the nearest-city search.
+constexpr std::uint8_t kReached = 1;
+constexpr std::uint8_t kQueued = 2;
+
 bool IsSupplyingCity(const cCity* city) { return city != nullptr && city->type != kCityResources; }
 
 }  // namespace
@@ -115,14 +119,17 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int alliance, int count
   const cCity* own = map.GetHex(x, y)->city;
   if (IsSupplyingCity(own)) return sNearest{own, 0};
 
-  // The start is reached at cost 0, so no path leads back into it.
-  reached_[Cell(x, y)] = 1;
+  // The start is reached at cost 0, so no path leads back into it. A hex
+  // waits in the queue at most once: a cheaper label found meanwhile is
+  // simply read when its turn comes.
+  reached_[Cell(x, y)] = kQueued;
   cost_[Cell(x, y)] = 0;
   touched_.push_back(Cell(x, y));
   std::deque<std::pair<int, int>> queue{{x, y}};
   while (!queue.empty()) {
     const auto [hx, hy] = queue.front();
     queue.pop_front();
+    reached_[Cell(hx, hy)] = kReached;
     const int here = cost_[Cell(hx, hy)];
     if (here > maximum) continue;
     const sStep* steps = NeighbourSteps(hx);
@@ -136,9 +143,11 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int alliance, int count
       const int cost = here + terrainCost_[hex->terrain];
       if (reached_[cell] != 0 && cost_[cell] <= cost) continue;
       if (reached_[cell] == 0) touched_.push_back(cell);
-      reached_[cell] = 1;
       cost_[cell] = cost;
-      queue.emplace_back(nx, ny);
+      if (reached_[cell] != kQueued) {
+        reached_[cell] = kQueued;
+        queue.emplace_back(nx, ny);
+      }
       if (IsSupplyingCity(hex->city) && cost <= best.cost) best = sNearest{hex->city, cost};
     }
   }

@@ -6,6 +6,7 @@
 #include "app/loading_menu.h"
 #include "app/map_skin.h"
 #include "app/menu_wallpaper.h"
+#include "app/minimap_texture.h"
 #include "app/modal_stack.h"
 #include "app/player_interface.h"
 #include "app/units_skin.h"
@@ -42,6 +43,10 @@ void cAppPresentation::ShowScenarioSettingsMenu() { CreateScenarioSettingsMenu()
 void cAppPresentation::LoadPauseWallpaper() { LoadMenuPicture(kPauseWallpaper, u"data\\gfx\\wallpaper_pause.png"); }
 
 void cAppPresentation::CloseMenu() { DeleteCurrentMenu(); }
+
+void cAppPresentation::UpdateMinimapOwnershipLayer() {
+  if (gGame != nullptr && gGame->map != nullptr) UpdateOwnershipLayer(*gGame->map, MinimapTexture());
+}
 
 void cAppPresentation::RefreshInfoPanel() {
   if (cInfoPanel* panel = GetInfoPanel()) panel->Update();

@@ -25,6 +25,8 @@ class cAppPresentation : public cHeadlessPresentation {
   void LoadPauseWallpaper() override;
   // Deletes the current menu (after the running dispatch) as the game screen takes over.
   void CloseMenu() override;
+  // The owners or controllers of the running game's hexes over the minimap picture.
+  void UpdateMinimapOwnershipLayer() override;
   void RefreshInfoPanel() override;
   void SetStatusText(std::u16string_view text) override;
   // The worker's calls take the game lock, since the frame draws what they change.

@@ -64,7 +64,10 @@ void ResetSupplyState(cGame& game) {
   }
 }
 
-void cSupply::SizeGrids(const cGame& game) {
+void cSupply::SizeGrids(const cGame& game, int alliance, int countryId) {
+  for (int controller = 0; controller < 256; ++controller) {
+    friendly_[controller] = ControllerQualifies(game, controller, alliance, countryId);
+  }
   width_ = game.map->GetWidth();
   height_ = game.map->GetHeight();
   const auto cells = static_cast<std::size_t>(std::max(width_, 0)) * static_cast<std::size_t>(std::max(height_, 0));
@@ -80,12 +83,12 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
     LogFormat(u"Wyznaczam grupe miast dla kraju = %i", countryId);
   }
   out.clear();
-  SizeGrids(game);
+  SizeGrids(game, alliance, countryId);
   const cMap& map = *game.map;
   for (const auto& seed : game.cities) {
     if (seed->x < 0 || seed->y < 0 || seed->x >= width_ || seed->y >= height_) continue;
     const sHex* seedHex = map.GetHex(seed->x, seed->y);
-    if (!ControllerQualifies(game, seedHex->controller, alliance, countryId)) continue;
+    if (!friendly_[seedHex->controller]) continue;
     if (seed->type == kCityResources || reached_[Cell(seed->x, seed->y)] != 0) continue;
     LogFormat(u"Znalazďż˝em sprzyjajďż˝ce miasto: %s, rozpoczynam tworzenie grupy.", seed->name);
     SupplyCityGroup group{seed.get()};
@@ -100,7 +103,7 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
         const int ny = y + steps[d].dy;
         if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
         const sHex* hex = map.GetHex(nx, ny);
-        if (!ControllerQualifies(game, hex->controller, alliance, countryId)) continue;
+        if (!friendly_[hex->controller]) continue;
         if (reached_[Cell(nx, ny)] != 0) continue;
         reached_[Cell(nx, ny)] = 1;
         queue.emplace_back(nx, ny);
@@ -138,7 +141,7 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int alliance, int count
       const int ny = hy + steps[d].dy;
       if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
       const sHex* hex = map.GetHex(nx, ny);
-      if (!ControllerQualifies(game, hex->controller, alliance, countryId)) continue;
+      if (!friendly_[hex->controller]) continue;
       const int cell = Cell(nx, ny);
       const int cost = here + terrainCost_[hex->terrain];
       if (reached_[cell] != 0 && cost_[cell] <= cost) continue;
@@ -160,7 +163,7 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int alliance, int count
 }
 
 void cSupply::FindNearestSupplyCity(const cGame& game, int alliance, int countryId, SupplyResults& out) {
-  SizeGrids(game);
+  SizeGrids(game, alliance, countryId);
   terrainCost_.resize(256);
   for (int terrain = 0; terrain < 256; ++terrain) terrainCost_[terrain] = SupplyTerrainCost(game, terrain);
   std::unordered_map<const cCity*, int> numbers;

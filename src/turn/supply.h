@@ -3,6 +3,7 @@
 // what artificial harbours and ships add near the coast.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -54,7 +55,8 @@ class cSupply {
   };
   // The search of one unit from its hex; leaves the grids clear again.
   sNearest SearchFrom(const cGame& game, int alliance, int countryId, int x, int y);
-  void SizeGrids(const cGame& game);
+  // Sizes the grids to the map and marks which controllers count for the side.
+  void SizeGrids(const cGame& game, int alliance, int countryId);
   int Cell(int x, int y) const { return y * width_ + x; }
 
   int width_ = 0;
@@ -63,6 +65,7 @@ class cSupply {
   std::vector<std::int32_t> cost_;
   std::vector<int> touched_;  // cells to clear after one unit's search
   std::vector<int> terrainCost_;  // per terrain code, read once per search pass
+  std::array<bool, 256> friendly_{};  // per controller number: its hexes count for the side
 };
 
 // Every city gets one supply-information value (0) and one clear

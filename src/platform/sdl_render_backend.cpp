@@ -96,6 +96,16 @@ class SdlBackend : public RenderBackend {
 
   void Clear(Argb colour) override {
     DrainReleases();
+    if (surface_) {
+      // SDL clears with stores that bypass the cache, so every sprite drawn next would wait for memory.
+      FlushSdl();
+      for (int y = 0; y < surface_->h; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface_->pixels) +
+                                                     static_cast<std::size_t>(y) * surface_->pitch);
+        std::fill_n(row, surface_->w, colour);
+      }
+      return;
+    }
     SDL_SetRenderDrawColor(renderer_, ArgbR(colour), ArgbG(colour), ArgbB(colour), ArgbA(colour));
     SDL_RenderClear(renderer_);
     sdl_pending_ = true;
@@ -182,10 +192,7 @@ class SdlBackend : public RenderBackend {
       if (!(q.source.left < q.source.right && q.source.top < q.source.bottom)) return false;
       if (q.source.left < 0 || q.source.top < 0 || q.source.right > tw || q.source.bottom > th) return false;
     }
-    if (sdl_pending_) {
-      SDL_RenderFlush(renderer_);
-      sdl_pending_ = false;
-    }
+    FlushSdl();
     // The area that may be written: the surface, cut by the clip rectangle.
     int left = 0, top = 0, right = surface_->w, bottom = surface_->h;
     if (has_clip_) {
@@ -213,6 +220,12 @@ class SdlBackend : public RenderBackend {
       blitter_.Draw(target, texture, RectFromSize(sx, sy, sw, sh), RectFromSize(dx, dy, dw, dh), q.colour);
     }
     return true;
+  }
+
+  void FlushSdl() {
+    if (!sdl_pending_) return;
+    SDL_RenderFlush(renderer_);
+    sdl_pending_ = false;
   }
 
   void DrainReleases() {

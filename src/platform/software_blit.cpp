@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/texel_runs.h"
 #include "platform/texture.h"
 
 namespace tr {
@@ -51,14 +52,6 @@ inline void Prefetch(std::uint32_t* row, int from, int to) {
   if (from < to) __builtin_prefetch(row + (to - 1), 1);
 }
 
-// The first of the pixels 0, 1, 2 ... whose centre, stepped by inc in 16.16
-// texels, falls on texel t or beyond.
-int FirstPixelAt(int t, std::uint64_t inc) {
-  const std::uint64_t goal = static_cast<std::uint64_t>(t) << 16;
-  if (goal <= inc / 2) return 0;
-  return static_cast<int>((goal - inc / 2 + inc - 1) / inc);
-}
-
 std::uint32_t* TargetRow(const BlitTarget& target, int y) {
   return target.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(target.pitch);
 }
@@ -71,33 +64,40 @@ void SoftwareBlitter::Draw(const BlitTarget& target, const Texture& texture, con
   if (source.left < 0 || source.top < 0 || source.right > texture.width() || source.bottom > texture.height()) {
     return;
   }
-  Rect visible = Intersect(dest, target.area);
+  const Rect visible = Intersect(dest, target.area);
   if (visible.empty()) return;
-  const AreaRuns& runs = texture.runs().Of(source);
-  // Only the pixels that may show a texel are visited: many sprites are a thin line in a large cell.
-  const Rect& seen = runs.bounds();
-  if (seen.empty()) return;
-  if (source.width() == dest.width() && source.height() == dest.height()) {
-    visible = Intersect(visible, Rect{dest.left + seen.left, dest.top + seen.top, dest.left + seen.right,
-                                      dest.top + seen.bottom});
-    if (!visible.empty()) DrawUnscaled(target, runs, dest, visible, colour);
+  TexelRuns& texels = texture.runs();
+  const bool scaled = source.width() != dest.width() || source.height() != dest.height();
+  if (scaled) {
+    if (const AreaRuns* runs = texels.Scaled(source, dest.width(), dest.height())) {
+      DrawRuns(target, *runs, dest, visible, colour, false);
+      return;
+    }
+  }
+  const AreaRuns& runs = texels.Of(source);
+  if (!scaled) {
+    DrawRuns(target, runs, dest, visible, colour, true);
     return;
   }
-  const std::uint64_t incx =
-      (static_cast<std::uint64_t>(source.width()) << 16) / static_cast<std::uint64_t>(dest.width());
-  const std::uint64_t incy =
-      (static_cast<std::uint64_t>(source.height()) << 16) / static_cast<std::uint64_t>(dest.height());
-  visible = Intersect(visible, Rect{dest.left + FirstPixelAt(seen.left, incx), dest.top + FirstPixelAt(seen.top, incy),
-                                    dest.left + FirstPixelAt(seen.right, incx),
-                                    dest.top + FirstPixelAt(seen.bottom, incy)});
-  if (!visible.empty()) DrawScaled(target, runs, source.width(), dest, visible, incx, incy, colour);
+  // Only the pixels that may show a texel are visited: many sprites are a thin line in a large cell.
+  const Rect& seen = runs.bounds();
+  const NearestSteps across(source.width(), dest.width()), down(source.height(), dest.height());
+  const Rect inner = Intersect(visible, Rect{dest.left + across.FirstPixelAt(seen.left),
+                                             dest.top + down.FirstPixelAt(seen.top),
+                                             dest.left + across.FirstPixelAt(seen.right),
+                                             dest.top + down.FirstPixelAt(seen.bottom)});
+  if (!seen.empty() && !inner.empty()) DrawScaled(target, runs, source.width(), dest, inner, colour);
 }
 
-void SoftwareBlitter::DrawUnscaled(const BlitTarget& target, const AreaRuns& runs, const Rect& dest,
-                                   const Rect& visible, Argb colour) {
+void SoftwareBlitter::DrawRuns(const BlitTarget& target, const AreaRuns& runs, const Rect& dest,
+                               const Rect& clipped, Argb colour, bool unscaled) {
+  const Rect& seen = runs.bounds();
+  const Rect visible =
+      Intersect(clipped, Rect{dest.left + seen.left, dest.top + seen.top, dest.left + seen.right, dest.top + seen.bottom});
+  if (seen.empty() || visible.empty()) return;
   const bool plain = colour == 0xFFFFFFFFu;
   const Modulation m(colour);
-  // The visible columns, counted from the source's left edge as the spans are.
+  // The visible columns, counted from the left edge as the spans are.
   const int first = visible.left - dest.left, last = visible.right - dest.left;
   for (int y = visible.top; y < visible.bottom; ++y) {
     if (const int ahead = y + kRowsAhead; ahead < visible.bottom) {
@@ -116,7 +116,7 @@ void SoftwareBlitter::DrawUnscaled(const BlitTarget& target, const AreaRuns& run
       const int n = end - begin;
       if (plain && run.opaque) {
         std::memcpy(out, src, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
-      } else if (plain) {
+      } else if (plain && unscaled) {
         for (int i = 0; i < n; ++i) out[i] = BlendUnmodulated(src[i], out[i]);
       } else {
         for (int i = 0; i < n; ++i) out[i] = BlendModulated(src[i], out[i], m);
@@ -126,7 +126,7 @@ void SoftwareBlitter::DrawUnscaled(const BlitTarget& target, const AreaRuns& run
 }
 
 void SoftwareBlitter::DrawScaled(const BlitTarget& target, const AreaRuns& runs, int source_width, const Rect& dest,
-                                 const Rect& visible, std::uint64_t incx, std::uint64_t incy, Argb colour) {
+                                 const Rect& visible, Argb colour) {
   const bool plain = colour == 0xFFFFFFFFu;
   const Modulation m(colour);
   // The source column of each visible pixel, and for each source column the
@@ -134,14 +134,13 @@ void SoftwareBlitter::DrawScaled(const BlitTarget& target, const AreaRuns& runs,
   // not searched. Sprites of one size follow each other, so the last tables
   // are often the ones needed.
   const int pixels = visible.width(), sw = source_width;
+  const NearestSteps down(runs.height(), dest.height());
   const ColumnKey key{sw, dest.width(), visible.left - dest.left, pixels};
   if (!(key == column_key_)) {
     column_key_ = key;
+    const NearestSteps across(sw, dest.width());
     columns_.resize(static_cast<std::size_t>(pixels));
-    for (int i = 0; i < pixels; ++i) {
-      columns_[static_cast<std::size_t>(i)] =
-          static_cast<int>((incx / 2 + static_cast<std::uint64_t>(key.offset + i) * incx) >> 16);
-    }
+    for (int i = 0; i < pixels; ++i) columns_[static_cast<std::size_t>(i)] = across.TexelOf(key.offset + i);
     firsts_.resize(static_cast<std::size_t>(sw) + 1);
     for (int t = 0, i = 0; t <= sw; ++t) {
       while (i < pixels && columns_[static_cast<std::size_t>(i)] < t) ++i;
@@ -150,9 +149,7 @@ void SoftwareBlitter::DrawScaled(const BlitTarget& target, const AreaRuns& runs,
   }
   const int* column = columns_.data();
   const int* firsts = firsts_.data();
-  const auto source_row = [&](int y) {
-    return static_cast<int>((incy / 2 + static_cast<std::uint64_t>(y - dest.top) * incy) >> 16);
-  };
+  const auto source_row = [&](int y) { return down.TexelOf(y - dest.top); };
   for (int y = visible.top; y < visible.bottom; ++y) {
     if (const int ahead = y + kRowsAhead; ahead < visible.bottom) {
       const std::span<const TexelRun> next = runs.Row(source_row(ahead));

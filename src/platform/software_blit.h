@@ -32,11 +32,13 @@ class SoftwareBlitter {
   void Draw(const BlitTarget& target, const Texture& texture, const Rect& source, const Rect& dest, Argb colour);
 
  private:
-  void DrawUnscaled(const BlitTarget& target, const AreaRuns& runs, const Rect& dest, const Rect& visible,
-                    Argb colour);
-  // Texels are sampled at pixel centres in 16.16 steps of incx and incy, as SDL's scaler does.
+  // Spans that have one texel per pixel: an unscaled area, or an area's
+  // spans sampled at the draw's size (blended as scaled draws are).
+  void DrawRuns(const BlitTarget& target, const AreaRuns& runs, const Rect& dest, const Rect& visible, Argb colour,
+                bool unscaled);
+  // Samples the area's spans while drawing, for a size not kept.
   void DrawScaled(const BlitTarget& target, const AreaRuns& runs, int source_width, const Rect& dest,
-                  const Rect& visible, std::uint64_t incx, std::uint64_t incy, Argb colour);
+                  const Rect& visible, Argb colour);
 
   // For a scaled draw: the source column of each visible pixel, and the
   // first visible pixel of each source column; kept to spare an allocation per draw.

@@ -1,7 +1,6 @@
 #include "platform/sprite_batch.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "platform/font.h"
 #include "platform/graphics.h"
@@ -11,6 +10,8 @@
 namespace tr {
 
 SpriteBatch::SpriteBatch(Graphics& graphics) : graphics_(graphics) {}
+
+SpriteBatch::~SpriteBatch() = default;
 
 bool SpriteBatch::Begin(std::uint32_t flags) {
   if (begun_) return false;
@@ -62,25 +63,27 @@ void SpriteBatch::QueueText(const Font& font, std::u16string text, const Rect& r
 
 bool SpriteBatch::Flush() {
   if (!begun_) return false;
+  // Sorted as compact (depth, index) keys: comparing through the large items cost more than drawing some of them.
   order_.resize(items_.size());
-  std::iota(order_.begin(), order_.end(), std::size_t{0});
+  for (std::size_t i = 0; i < items_.size(); ++i) order_[i] = SortKey{items_[i].depth, i};
   if (flags_ & kSpriteSortDepthBackToFront) {
     std::stable_sort(order_.begin(), order_.end(),
-                     [this](std::size_t a, std::size_t b) { return items_[a].depth > items_[b].depth; });
+                     [](const SortKey& a, const SortKey& b) { return a.depth > b.depth; });
   } else if (flags_ & kSpriteSortDepthFrontToBack) {
     std::stable_sort(order_.begin(), order_.end(),
-                     [this](std::size_t a, std::size_t b) { return items_[a].depth < items_[b].depth; });
+                     [](const SortKey& a, const SortKey& b) { return a.depth < b.depth; });
   }
   // Consecutive sprites of one texture go to the device together.
-  std::vector<TexturedQuad> run;
+  std::vector<TexturedQuad>& run = run_;
+  run.clear();
   const Texture* run_texture = nullptr;
   auto flush_run = [&] {
     if (run_texture && !run.empty()) graphics_.DrawTexturedQuads(*run_texture, run);
     run.clear();
     run_texture = nullptr;
   };
-  for (std::size_t index : order_) {
-    const Item& item = items_[index];
+  for (const SortKey& key : order_) {
+    const Item& item = items_[key.index];
     if (item.font) {
       flush_run();
       item.font->Render(graphics_, item.text, item.source, item.format, item.colour, item.transform);

@@ -17,6 +17,7 @@ namespace tr {
 class Graphics;
 class Texture;
 class Font;
+struct TexturedQuad;
 
 // Begin flags (the values the game passes).
 inline constexpr std::uint32_t kSpriteDontSaveState = 0x01;
@@ -28,6 +29,7 @@ inline constexpr std::uint32_t kSpriteSortDepthBackToFront = 0x80;
 class SpriteBatch {
  public:
   explicit SpriteBatch(Graphics& graphics);
+  ~SpriteBatch();
   SpriteBatch(const SpriteBatch&) = delete;
   SpriteBatch& operator=(const SpriteBatch&) = delete;
 
@@ -69,8 +71,13 @@ class SpriteBatch {
   bool begun_ = false;
   std::uint32_t flags_ = 0;
   Matrix2D transform_;
+  struct SortKey {
+    float depth;
+    std::size_t index;
+  };
   std::vector<Item> items_;
-  std::vector<std::size_t> order_;
+  std::vector<SortKey> order_;
+  std::vector<TexturedQuad> run_;  // kept to spare an allocation per flush
 };
 
 }  // namespace tr

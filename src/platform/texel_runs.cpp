@@ -6,8 +6,9 @@ namespace tr {
 namespace {
 
 // What areas may hold, in texels, before all are dropped and found again as
-// they are drawn: a texture drawn from ever new areas must not grow without
-// end, while the areas of a sheet's cells, which do not overlap, always fit.
+// they are drawn: a texture drawn from ever new areas or at ever new sizes
+// must not grow without end, while the cells of a sheet, which do not
+// overlap, fit at their own size and a smaller one.
 std::size_t KeptLimit(int width, int height) {
   return 2 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height) + 65536;
 }
@@ -17,6 +18,19 @@ constexpr std::size_t kRunWeight = 4;
 
 }  // namespace
 
+void AreaRuns::EndRow(int r) {
+  const auto end = static_cast<std::uint32_t>(runs_.size());
+  if (end > rows_.back()) {
+    const int left = runs_[rows_.back()].begin, right = runs_[end - 1].end;
+    if (bounds_.empty()) {
+      bounds_ = Rect{left, r, right, r + 1};
+    } else {
+      bounds_ = Rect{std::min(bounds_.left, left), bounds_.top, std::max(bounds_.right, right), r + 1};
+    }
+  }
+  rows_.push_back(end);
+}
+
 void TexelRuns::Sync(const std::uint32_t* texels, int width, int height, std::uint64_t version) {
   if (texels == texels_ && width == width_ && height == height_ && version == version_) return;
   texels_ = texels;
@@ -24,15 +38,29 @@ void TexelRuns::Sync(const std::uint32_t* texels, int width, int height, std::ui
   height_ = height;
   version_ = version;
   areas_.clear();
+  scaled_.clear();
   kept_ = 0;
+}
+
+void TexelRuns::MakeRoom() {
+  if (kept_ <= KeptLimit(width_, height_)) return;
+  areas_.clear();
+  scaled_.clear();
+  kept_ = 0;
+}
+
+void TexelRuns::Count(const AreaRuns& runs) {
+  kept_ += runs.texels_.size() + kRunWeight * (runs.runs_.size() + runs.rows_.size());
 }
 
 const AreaRuns& TexelRuns::Of(const Rect& area) {
   if (const auto found = areas_.find(area); found != areas_.end()) return found->second;
-  if (kept_ > KeptLimit(width_, height_)) {
-    areas_.clear();
-    kept_ = 0;
-  }
+  MakeRoom();
+  return Find(area);
+}
+
+const AreaRuns& TexelRuns::Find(const Rect& area) {
+  if (const auto found = areas_.find(area); found != areas_.end()) return found->second;
   AreaRuns& runs = areas_[area];
   const Rect inside = Intersect(area, Rect{0, 0, width_, height_});
   const int rows = std::max(area.height(), 0);
@@ -50,22 +78,53 @@ const AreaRuns& TexelRuns::Of(const Rect& area) {
         runs.runs_[i].end += inside.left - area.left;
       }
     }
-    const std::uint32_t end = static_cast<std::uint32_t>(runs.runs_.size());
-    if (end > runs.rows_.back()) {
-      Rect& b = runs.bounds_;
-      const TexelRun &leftmost = runs.runs_[runs.rows_.back()], &rightmost = runs.runs_[end - 1];
-      if (b.empty()) {
-        b = Rect{leftmost.begin, r, rightmost.end, r + 1};
-      } else {
-        b = Rect{std::min(b.left, leftmost.begin), b.top, std::max(b.right, rightmost.end), r + 1};
-      }
-    }
-    runs.rows_.push_back(end);
+    runs.EndRow(r);
   }
   runs.runs_.shrink_to_fit();
   runs.texels_.shrink_to_fit();
-  kept_ += runs.texels_.size() + kRunWeight * (runs.runs_.size() + runs.rows_.size());
+  Count(runs);
   return runs;
+}
+
+const AreaRuns* TexelRuns::Scaled(const Rect& area, int width, int height) {
+  if (width <= 0 || height <= 0 || area.empty()) return nullptr;
+  const SizedArea key{area, width, height};
+  auto found = scaled_.find(key);
+  if (found != scaled_.end() && found->second.found) return &found->second.runs;
+  if (found == scaled_.end()) {
+    MakeRoom();
+    scaled_.emplace(key, ScaledRuns{});
+    kept_ += kRunWeight;
+    return nullptr;
+  }
+  const AreaRuns& from = Find(area);
+  ScaledRuns& entry = found->second;
+  AreaRuns& to = entry.runs;
+  const NearestSteps across(area.width(), width), down(area.height(), height);
+  to.rows_.reserve(static_cast<std::size_t>(height) + 1);
+  to.rows_.push_back(0);
+  for (int j = 0; j < height; ++j) {
+    const std::size_t row_start = to.runs_.size();
+    for (const TexelRun& run : from.Row(down.TexelOf(j))) {
+      const int i0 = std::min(across.FirstPixelAt(run.begin), width);
+      const int i1 = std::min(across.FirstPixelAt(run.end), width);
+      if (i0 >= i1) continue;
+      const std::uint32_t* texels = from.Texels(run);
+      // A span whose neighbour vanished between pixel centres joins the span before it.
+      if (to.runs_.size() > row_start && to.runs_.back().end == i0 && to.runs_.back().opaque == run.opaque) {
+        to.runs_.back().end = i1;
+      } else {
+        to.runs_.push_back(TexelRun{i0, i1, static_cast<std::uint32_t>(to.texels_.size()), run.opaque});
+      }
+      for (int i = i0; i < i1; ++i) to.texels_.push_back(texels[across.TexelOf(i) - run.begin]);
+    }
+    to.EndRow(j);
+  }
+  to.runs_.shrink_to_fit();
+  to.texels_.shrink_to_fit();
+  entry.found = true;
+  Count(to);
+  return &to;
 }
 
 void TexelRuns::Scan(const std::uint32_t* row, int width, std::vector<TexelRun>& out,

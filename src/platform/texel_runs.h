@@ -6,6 +6,8 @@
 // areas (the cells of a sheet, the glyphs of a font) over and over, so each
 // area is looked at once and kept until the texels change; its packed texels
 // lie together in memory, where the rows of a large sheet lie far apart.
+// An area drawn again and again at one other size (every hex of a zoomed-out
+// map) keeps its spans at that size too, sampled once.
 // Main thread only.
 #pragma once
 
@@ -17,6 +19,25 @@
 #include "platform/geometry.h"
 
 namespace tr {
+
+// Nearest texels sampled at pixel centres in 16.16 steps, as SDL's scaler
+// does: pixel i of a run of pixels shows texel TexelOf(i).
+class NearestSteps {
+ public:
+  NearestSteps(int texels, int pixels)
+      : inc_((static_cast<std::uint64_t>(texels) << 16) / static_cast<std::uint64_t>(pixels)) {}
+  int TexelOf(int pixel) const {
+    return static_cast<int>((inc_ / 2 + static_cast<std::uint64_t>(pixel) * inc_) >> 16);
+  }
+  // The first pixel showing texel t or one beyond it.
+  int FirstPixelAt(int t) const {
+    const std::uint64_t goal = static_cast<std::uint64_t>(t) << 16;
+    return goal <= inc_ / 2 ? 0 : static_cast<int>((goal - inc_ / 2 + inc_ - 1) / inc_);
+  }
+
+ private:
+  std::uint64_t inc_;
+};
 
 struct TexelRun {
   std::int32_t begin = 0;   // first texel of the span, counted from the area's left edge
@@ -37,6 +58,7 @@ class AreaRuns {
   // The smallest rectangle holding every span, counted from the area's
   // top-left corner; empty when nothing of the area can be seen.
   const Rect& bounds() const { return bounds_; }
+  int height() const { return static_cast<int>(rows_.size()) - 1; }
   // The texels of a span, from its first: Texels(run)[t - run.begin] is the texel at column t.
   const std::uint32_t* Texels(const TexelRun& run) const { return texels_.data() + run.first; }
 
@@ -46,6 +68,9 @@ class AreaRuns {
   std::vector<TexelRun> runs_;
   std::vector<std::uint32_t> texels_;
   Rect bounds_;
+
+  // Closes row r, whose spans are those added since the last row.
+  void EndRow(int r);
 };
 
 class TexelRuns {
@@ -55,8 +80,14 @@ class TexelRuns {
   void Sync(const std::uint32_t* texels, int width, int height, std::uint64_t version);
 
   // The spans of an area that lies inside the texture, found at its first use
-  // after a change. The reference holds until the next Sync or Of call.
+  // after a change. The reference holds until the next call of Sync, Of or Scaled.
   const AreaRuns& Of(const Rect& area);
+
+  // The spans of the area drawn at width x height pixels (TexelOf in both
+  // directions), counted in pixels: null the first time a size is asked for,
+  // as a size seen once may never come back, then found and kept. The
+  // pointer holds until the next call of Sync, Of or Scaled.
+  const AreaRuns* Scaled(const Rect& area, int width, int height);
 
   // Appends the spans of a row of texels to out, counted from the row's
   // start, and their texels to packed.
@@ -72,12 +103,34 @@ class TexelRuns {
     }
   };
 
+  struct SizedArea {
+    Rect area;
+    int width = 0;
+    int height = 0;
+    bool operator==(const SizedArea&) const = default;
+  };
+  struct SizedAreaHash {
+    std::size_t operator()(const SizedArea& a) const {
+      return RectHash{}(a.area) * 31 + static_cast<std::size_t>(a.width) * 0x10001u + static_cast<std::size_t>(a.height);
+    }
+  };
+  struct ScaledRuns {
+    bool found = false;  // false while the size was asked for once only
+    AreaRuns runs;
+  };
+
+  // Drops every area when they hold too much.
+  void MakeRoom();
+  const AreaRuns& Find(const Rect& area);
+  void Count(const AreaRuns& runs);
+
   const std::uint32_t* texels_ = nullptr;
   int width_ = 0;
   int height_ = 0;
   std::uint64_t version_ = 0;
   std::unordered_map<Rect, AreaRuns, RectHash> areas_;
-  std::size_t kept_ = 0;  // texels and spans held by areas_
+  std::unordered_map<SizedArea, ScaledRuns, SizedAreaHash> scaled_;
+  std::size_t kept_ = 0;  // texels and spans held by areas_ and scaled_
 };
 
 }  // namespace tr

@@ -10,11 +10,18 @@
 #include <iterator>
 
 #include "platform/render_backend.h"
+#include "platform/texel_runs.h"
 
 namespace tr {
 
 Texture::Texture(int width, int height)
     : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height) {}
+
+TexelRuns& Texture::runs() const {
+  if (!runs_) runs_ = std::make_unique<TexelRuns>();
+  runs_->Sync(pixels_.data(), width_, height_, version());
+  return *runs_;
+}
 
 Texture::~Texture() {
   if (gpu_.handle) ReleaseGpuCopy(gpu_.device, gpu_.handle);

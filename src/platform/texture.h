@@ -15,9 +15,10 @@
 
 #include "platform/codes.h"
 #include "platform/geometry.h"
-#include "platform/texel_runs.h"
 
 namespace tr {
+
+class TexelRuns;
 
 class Texture {
  public:
@@ -52,10 +53,7 @@ class Texture {
   // main thread only.
   bool IsClear(const Rect& area) const;
   // The visible spans of each row, as the texels are now; main thread only.
-  TexelRuns& runs() const {
-    runs_.Sync(pixels_.data(), width_, height_, version());
-    return runs_;
-  }
+  TexelRuns& runs() const;
   // Grows the texture, keeping the texels it has (used by the glyph atlas).
   void Resize(int width, int height);
 
@@ -81,7 +79,7 @@ class Texture {
   mutable GpuCopy gpu_;
   mutable std::uint64_t clear_version_ = 0;
   mutable std::unordered_map<std::uint64_t, bool> clear_areas_;
-  mutable TexelRuns runs_;
+  mutable std::unique_ptr<TexelRuns> runs_;
 };
 
 // Writes ARGB texels (pitch in pixels) as a PNG file; false and a reason in *error on failure.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/software_blit.h"
+#include "platform/texel_runs.h"
 #include "platform/texture.h"
 
 namespace tr {

@@ -6,6 +6,7 @@
 #include "scenario/city_info_files.h"
 #include "scenario/topography_file.h"
 #include "turn/gra_endturn.h"
+#include "turn/supply.h"
 #include "units/commander_link.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
@@ -41,7 +42,7 @@ void ChooseCommandersAgain(cGame& game) {
 }
 
 void FinishSavedGame(cGame& game, cPresentation& screen) {
-  LogLine(u"Supply state reset not run: the supply rules are not part of this build yet");
+  ResetSupplyState(game);
   LoadCitiesSupplyAndConvoyInfo(game, game.folderTemplate);
   screen.SetLoadingProgress(90);
   game.strategicMovement->Init(game.CountryCount());

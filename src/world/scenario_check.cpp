@@ -6,6 +6,7 @@
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/scenario_paths.h"
+#include "turn/game_steps.h"
 #include "world/game_start.h"
 #include "world/gra.h"
 
@@ -100,6 +101,11 @@ int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, st
   const bool saved = !parsed.save.empty();
   const std::u16string name = Utf8ToUtf16(saved ? parsed.save : parsed.scenario);
   const std::u16string folder = MakeFolderTemplate(saved ? kSaveFolderTemplate : kScenarioFolderTemplate, name);
+  // A new game runs its first short end of impulse, supply included, as in the game.
+  InstallGameSteps();
+  struct sStepsScope {
+    ~sStepsScope() { UninstallGameSteps(); }
+  } steps;
   sGameOwner owner;
   owner.game = LoadNewScenario(folder, saved ? 1 : 0);
   PrintGameSummary(*owner.game, out);

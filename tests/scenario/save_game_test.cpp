@@ -10,6 +10,8 @@
 #include "scenario/save_game.h"
 #include "support/log_capture.h"
 #include "support/test_scenario.h"
+#include "turn/supply.h"
+#include "turn/turn_steps.h"
 #include "world/game_start.h"
 #include "world/headless_presentation.h"
 
@@ -22,8 +24,16 @@ using FolderBytes = std::map<std::string, std::string>;
 
 class SaveGameTest : public testing::Test {
  protected:
-  SaveGameTest() : scoped_(screen_) { scenario_.Write(); }
-  ~SaveGameTest() override { DestroyGame(); }
+  // A new game computes supply before its first turn, as the game does, so
+  // the cities' supply information is saved and read back.
+  SaveGameTest() : scoped_(screen_) {
+    scenario_.Write();
+    SetSupplyStep(RunSupplyStep);
+  }
+  ~SaveGameTest() override {
+    DestroyGame();
+    SetSupplyStep({});
+  }
 
   static void DestroyGame() {
     delete gGame;

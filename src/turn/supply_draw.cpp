@@ -153,7 +153,8 @@ void DrawSupplyFromMulberries(cGame& game) {
   for (const auto& unit : game.landUnits) {
     if (unit->type != kMulberryType) continue;
     auto* mulberry = dynamic_cast<cMulberry*>(unit.get());
-    if (mulberry == nullptr || !game.map->IsInside(mulberry->x, mulberry->y)) continue;
+    // Without an owner, land nobody controls would pass for friendly ground.
+    if (mulberry == nullptr || mulberry->owner < 1 || !game.map->IsInside(mulberry->x, mulberry->y)) continue;
     mulberry->turnsWithoutSupply = 0;
     SpreadFromMulberry(game, *mulberry, reach, visited);
   }

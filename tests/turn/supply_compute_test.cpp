@@ -6,7 +6,9 @@
 
 #include "foundation/format.h"
 #include "support/log_capture.h"
+#include "turn/game_steps.h"
 #include "turn/supply.h"
+#include "turn/turn_steps.h"
 #include "turn/supply_fixture.h"
 #include "world/topography.h"
 
@@ -216,6 +218,17 @@ TEST_F(SupplyComputeTest, AlliesShareTheirGroupsAsTopography) {
     EXPECT_EQ(game().strategicMovement->GetCountryTopography(id)->front().cities.size(), 2u) << id;
   }
   EXPECT_EQ(game().strategicMovement->GetCountryTopography(3)->front().cities.size(), 1u);
+}
+
+TEST_F(SupplyComputeTest, TheGameInstallsTheWholeSupplyStep) {
+  InstallGameSteps();
+  ComputeSupplyStep(game());
+  UninstallGameSteps();
+  const std::vector<std::u16string> lines = log_.lines();
+  const auto start = std::find(lines.begin(), lines.end(), u"Rozpoczynam obliczanie zaopatrzenia...");
+  const auto harbours = std::find(start, lines.end(), u"Ciagne zaopatrzenie z mulberry...");
+  const auto ships = std::find(harbours, lines.end(), u"Ciagne zaopatrzenie ze statkow");
+  EXPECT_NE(ships, lines.end());
 }
 
 }  // namespace

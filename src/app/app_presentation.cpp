@@ -1,5 +1,7 @@
 #include "app/app_presentation.h"
 
+#include <memory>
+
 #include "app/game_frame_move.h"
 #include "app/game_textures.h"
 #include "app/input_routing.h"
@@ -8,12 +10,15 @@
 #include "app/menu_wallpaper.h"
 #include "app/minimap_texture.h"
 #include "app/modal_stack.h"
+#include "app/music_player.h"
 #include "app/player_interface.h"
+#include "app/sound.h"
 #include "app/units_skin.h"
 #include "dialogs/date_caption.h"
 #include "dialogs/minimap_panel.h"
 #include "dialogs/panel_informacyjny.h"
 #include "dialogs/small_dialogs.h"
+#include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -29,9 +34,24 @@ void cAppPresentation::SetLoadingProgress(int percent) {
 }
 
 void cAppPresentation::CreateGamePanels() {
+  // The game's own music takes over from the main menu's loop, which starts
+  // again from its beginning when the menu comes back.
+  SetGameMusicPlayer(std::make_unique<cMusicPlayer>());
+  StopSoundSlot(kSoundMainMenuMusicLoop);
   DestroyGamePanels();
   gInfoPanel = new cInfoPanel();
   gMinimapPanel = new cMinimapPanel();
+}
+
+bool cAppPresentation::HasMusicPlaylist(int playlist) {
+  const cMusicPlayer* music = GameMusicPlayer();
+  return music != nullptr && music->playlists().count(playlist) != 0;
+}
+
+void cAppPresentation::StartMusic(int playlist) {
+  cMusicPlayer* music = GameMusicPlayer();
+  if (music == nullptr) return;
+  if (!music->Play(playlist)) LogFormat(u"WARNING: no music playlist %i", playlist);
 }
 
 void cAppPresentation::LoadMapSkin() { tr::LoadMapSkin(gMapSkin); }

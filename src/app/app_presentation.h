@@ -19,6 +19,8 @@ class cAppPresentation : public cHeadlessPresentation {
   void SetLoadingProgress(int percent) override;
   // The information and minimap panels, replacing those of a game before.
   void CreateGamePanels() override;
+  bool HasMusicPlaylist(int playlist) override;
+  void StartMusic(int playlist) override;
   void LoadMapSkin() override;
   void LoadUnitsSkin() override;
   void ShowScenarioSettingsMenu() override;

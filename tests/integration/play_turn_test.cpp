@@ -16,6 +16,7 @@
 #include "app/input_routing.h"
 #include "app/mainmenu.h"
 #include "app/modal_stack.h"
+#include "app/music_player.h"
 #include "app/scenario_menu.h"
 #include "app/scenario_settings_menu.h"
 #include "dialogs/panel_informacyjny.h"
@@ -153,6 +154,9 @@ void PlayTurnTest::Script() {
   cInfoPanel* info = GetInfoPanel();
   ASSERT_NE(info, nullptr);
   EXPECT_EQ(static_cast<CDXUTStatic*>(info->GetControl(cInfoPanel::kCountryName))->GetText(), human->name);
+  // The human country's own playlist took over from the menu music.
+  ASSERT_NE(GameMusicPlayer(), nullptr);
+  EXPECT_EQ(GameMusicPlayer()->currentPlaylist(), human->id);
   const cGameDate start = gGame->date;
   const int startTurn = gGame->turn;
 

@@ -45,6 +45,8 @@ inline std::uint32_t BlendModulated(std::uint32_t src, std::uint32_t dst, const 
 // sprite lie a surface row apart, misses the hardware does not foresee, and a
 // sprite's row is too short to wait for its own.
 constexpr int kRowsAhead = 3;
+// Narrower sprites are done with a row before the pixels asked for would come.
+constexpr int kPrefetchWidth = 96;
 
 // Asks for the pixels from..to (exclusive) of a row before they are needed.
 inline void Prefetch(std::uint32_t* row, int from, int to) {
@@ -54,6 +56,38 @@ inline void Prefetch(std::uint32_t* row, int from, int to) {
 
 std::uint32_t* TargetRow(const BlitTarget& target, int y) {
   return target.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(target.pitch);
+}
+
+// Draws spans of one texel per pixel, row by row: opaque spans are copied
+// when copy_opaque, every other texel goes through blend.
+template <class Blend>
+void DrawRows(const BlitTarget& target, const AreaRuns& runs, const Rect& dest, const Rect& visible, bool copy_opaque,
+              Blend blend) {
+  // The visible columns, counted from the left edge as the spans are.
+  const int first = visible.left - dest.left, last = visible.right - dest.left;
+  const bool prefetch = visible.width() >= kPrefetchWidth;
+  for (int y = visible.top; y < visible.bottom; ++y) {
+    if (const int ahead = y + kRowsAhead; prefetch && ahead < visible.bottom) {
+      const std::span<const TexelRun> next = runs.Row(ahead - dest.top);
+      if (!next.empty()) {
+        Prefetch(TargetRow(target, ahead), dest.left + std::max(next.front().begin, first),
+                 dest.left + std::min(next.back().end, last));
+      }
+    }
+    std::uint32_t* dst = TargetRow(target, y) + (dest.left + first);
+    for (const TexelRun& run : runs.Row(y - dest.top)) {
+      const int begin = std::max(run.begin, first), end = std::min(run.end, last);
+      if (begin >= end) continue;
+      const std::uint32_t* src = runs.Texels(run) + (begin - run.begin);
+      std::uint32_t* out = dst + (begin - first);
+      const int n = end - begin;
+      if (copy_opaque && run.opaque) {
+        std::memcpy(out, src, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
+      } else {
+        for (int i = 0; i < n; ++i) out[i] = blend(src[i], out[i]);
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -95,33 +129,15 @@ void SoftwareBlitter::DrawRuns(const BlitTarget& target, const AreaRuns& runs, c
   const Rect visible =
       Intersect(clipped, Rect{dest.left + seen.left, dest.top + seen.top, dest.left + seen.right, dest.top + seen.bottom});
   if (seen.empty() || visible.empty()) return;
-  const bool plain = colour == 0xFFFFFFFFu;
-  const Modulation m(colour);
-  // The visible columns, counted from the left edge as the spans are.
-  const int first = visible.left - dest.left, last = visible.right - dest.left;
-  for (int y = visible.top; y < visible.bottom; ++y) {
-    if (const int ahead = y + kRowsAhead; ahead < visible.bottom) {
-      const std::span<const TexelRun> next = runs.Row(ahead - dest.top);
-      if (!next.empty()) {
-        Prefetch(TargetRow(target, ahead), dest.left + std::max(next.front().begin, first),
-                 dest.left + std::min(next.back().end, last));
-      }
-    }
-    std::uint32_t* dst = TargetRow(target, y);
-    for (const TexelRun& run : runs.Row(y - dest.top)) {
-      const int begin = std::max(run.begin, first), end = std::min(run.end, last);
-      if (begin >= end) continue;
-      const std::uint32_t* src = runs.Texels(run) + (begin - run.begin);
-      std::uint32_t* out = dst + (dest.left + begin);
-      const int n = end - begin;
-      if (plain && run.opaque) {
-        std::memcpy(out, src, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
-      } else if (plain && unscaled) {
-        for (int i = 0; i < n; ++i) out[i] = BlendUnmodulated(src[i], out[i]);
-      } else {
-        for (int i = 0; i < n; ++i) out[i] = BlendModulated(src[i], out[i], m);
-      }
-    }
+  if (colour != 0xFFFFFFFFu) {
+    const Modulation m(colour);
+    DrawRows(target, runs, dest, visible, false, [&m](std::uint32_t s, std::uint32_t d) { return BlendModulated(s, d, m); });
+  } else if (unscaled) {
+    DrawRows(target, runs, dest, visible, true, BlendUnmodulated);
+  } else {
+    const Modulation white(colour);
+    DrawRows(target, runs, dest, visible, true,
+             [&white](std::uint32_t s, std::uint32_t d) { return BlendModulated(s, d, white); });
   }
 }
 
@@ -150,8 +166,9 @@ void SoftwareBlitter::DrawScaled(const BlitTarget& target, const AreaRuns& runs,
   const int* column = columns_.data();
   const int* firsts = firsts_.data();
   const auto source_row = [&](int y) { return down.TexelOf(y - dest.top); };
+  const bool prefetch = pixels >= kPrefetchWidth;
   for (int y = visible.top; y < visible.bottom; ++y) {
-    if (const int ahead = y + kRowsAhead; ahead < visible.bottom) {
+    if (const int ahead = y + kRowsAhead; prefetch && ahead < visible.bottom) {
       const std::span<const TexelRun> next = runs.Row(source_row(ahead));
       if (!next.empty()) {
         Prefetch(TargetRow(target, ahead), visible.left + firsts[next.front().begin],

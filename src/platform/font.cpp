@@ -121,7 +121,11 @@ Font::~Font() {
 
 Font::Glyph& Font::GlyphFor(char32_t code) const {
   std::lock_guard<std::recursive_mutex> lock(FontLibraryMutex());
+  // Most text is ASCII: its glyphs are found without hashing.
+  Glyph** ascii = code < ascii_.size() ? &ascii_[code] : nullptr;
+  if (ascii && *ascii) return **ascii;
   auto [it, inserted] = glyphs_.try_emplace(code);
+  if (ascii) *ascii = &it->second;
   if (inserted && code >= 0x20) {
     int minx = 0, maxx = 0, miny = 0, maxy = 0, advance = 0;
     if (TTF_GlyphMetrics32(static_cast<TTF_Font*>(ttf_), static_cast<Uint32>(code), &minx, &maxx, &miny, &maxy,

@@ -6,6 +6,7 @@
 // CALCRECT. Measuring works on any thread; drawing on the main thread only.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -77,6 +78,7 @@ class Font {
   void* ttf_ = nullptr;
   int glyph_top_ = 0;
   mutable std::unordered_map<char32_t, Glyph> glyphs_;
+  mutable std::array<Glyph*, 128> ascii_{};  // into glyphs_, whose elements never move
   mutable std::unique_ptr<Texture> atlas_;
   mutable int pen_x_ = 0, pen_y_ = 0, row_height_ = 0;
 };

@@ -3,7 +3,8 @@
 // texel nearest its centre, modulated by a colour and blended source-over,
 // with the arithmetic of SDL's software blitters, so a picture comes out as
 // SDL would draw it; only the clear spans of a texture are skipped, opaque
-// spans copied and partial alpha blended, row by row.
+// spans copied and partial alpha blended, row by row, from the spans the
+// texture keeps for each area drawn (and for each size it is drawn at again).
 // Main thread only (it reads the textures' span lists).
 #pragma once
 

@@ -37,16 +37,18 @@ void TexelRuns::Sync(const std::uint32_t* texels, int width, int height, std::ui
   width_ = width;
   height_ = height;
   version_ = version;
+  Forget();
+}
+
+void TexelRuns::Forget() {
   areas_.clear();
   scaled_.clear();
+  recent_.fill(Recent{});
   kept_ = 0;
 }
 
 void TexelRuns::MakeRoom() {
-  if (kept_ <= KeptLimit(width_, height_)) return;
-  areas_.clear();
-  scaled_.clear();
-  kept_ = 0;
+  if (kept_ > KeptLimit(width_, height_)) Forget();
 }
 
 void TexelRuns::Count(const AreaRuns& runs) {
@@ -54,9 +56,14 @@ void TexelRuns::Count(const AreaRuns& runs) {
 }
 
 const AreaRuns& TexelRuns::Of(const Rect& area) {
-  if (const auto found = areas_.find(area); found != areas_.end()) return found->second;
-  MakeRoom();
-  return Find(area);
+  // Kept among the recent ones with a size no scaled area has.
+  const SizedArea key{area, -1, -1};
+  const std::size_t hash = SizedAreaHash{}(key);
+  if (const AreaRuns* recent = FindRecent(key, hash)) return *recent;
+  if (areas_.find(area) == areas_.end()) MakeRoom();
+  const AreaRuns& runs = Find(area);
+  Remember(key, hash, &runs);
+  return runs;
 }
 
 const AreaRuns& TexelRuns::Find(const Rect& area) {
@@ -89,8 +96,13 @@ const AreaRuns& TexelRuns::Find(const Rect& area) {
 const AreaRuns* TexelRuns::Scaled(const Rect& area, int width, int height) {
   if (width <= 0 || height <= 0 || area.empty()) return nullptr;
   const SizedArea key{area, width, height};
+  const std::size_t hash = SizedAreaHash{}(key);
+  if (const AreaRuns* recent = FindRecent(key, hash)) return recent;
   auto found = scaled_.find(key);
-  if (found != scaled_.end() && found->second.found) return &found->second.runs;
+  if (found != scaled_.end() && found->second.found) {
+    Remember(key, hash, &found->second.runs);
+    return &found->second.runs;
+  }
   if (found == scaled_.end()) {
     MakeRoom();
     scaled_.emplace(key, ScaledRuns{});
@@ -124,6 +136,7 @@ const AreaRuns* TexelRuns::Scaled(const Rect& area, int width, int height) {
   to.texels_.shrink_to_fit();
   entry.found = true;
   Count(to);
+  Remember(key, hash, &to);
   return &to;
 }
 

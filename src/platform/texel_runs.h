@@ -11,6 +11,7 @@
 // Main thread only.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <unordered_map>
@@ -119,6 +120,21 @@ class TexelRuns {
     AreaRuns runs;
   };
 
+  // The areas asked for last, by a hash of their key: the maps cost more to search.
+  struct Recent {
+    SizedArea key;
+    const AreaRuns* runs = nullptr;
+  };
+  static constexpr std::size_t kRecent = 512;
+  const AreaRuns* FindRecent(const SizedArea& key, std::size_t hash) const {
+    const Recent& r = recent_[hash % kRecent];
+    return r.runs != nullptr && r.key == key ? r.runs : nullptr;
+  }
+  void Remember(const SizedArea& key, std::size_t hash, const AreaRuns* runs) {
+    recent_[hash % kRecent] = Recent{key, runs};
+  }
+  void Forget();
+
   // Drops every area when they hold too much.
   void MakeRoom();
   const AreaRuns& Find(const Rect& area);
@@ -130,6 +146,7 @@ class TexelRuns {
   std::uint64_t version_ = 0;
   std::unordered_map<Rect, AreaRuns, RectHash> areas_;
   std::unordered_map<SizedArea, ScaledRuns, SizedAreaHash> scaled_;
+  std::array<Recent, kRecent> recent_{};
   std::size_t kept_ = 0;  // texels and spans held by areas_ and scaled_
 };
 

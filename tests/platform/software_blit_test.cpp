@@ -155,6 +155,25 @@ TEST(TexelRuns, SplitARowIntoOpaqueAndPartialSpansWithTheirTexels) {
                                                 0xFE000006, 0xFF000007}));
 }
 
+TEST(TexelRuns, AScaledAreaIsSampledAgainAfterItsTexelsChange) {
+  auto texture = Texture::CreateEmpty(8, 8, 0xFFFF0000u);
+  std::vector<std::uint32_t> pixels(kSurfaceWidth * kSurfaceHeight, 0xFF000000u);
+  SoftwareBlitter blitter;
+  const auto draw = [&] {
+    blitter.Draw(BlitTarget{pixels.data(), kSurfaceWidth, kWhole}, *texture, Rect{0, 0, 8, 8}, Rect{0, 0, 4, 4},
+                 0xFFFFFFFFu);
+    return pixels[kSurfaceWidth + 1];
+  };
+  // The second draw at this size keeps the sampled spans; the third draws from them.
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(draw(), 0xFFFF0000u);
+  ASSERT_NE(texture->runs().Scaled(Rect{0, 0, 8, 8}, 4, 4), nullptr);
+  Texture::LockedRect locked = texture->Lock();
+  for (int i = 0; i < 64; ++i) locked.bits[i] = 0xFF00FF00u;
+  texture->Unlock();
+  EXPECT_EQ(draw(), 0xFF00FF00u);
+  EXPECT_EQ(draw(), 0xFF00FF00u);
+}
+
 TEST(TexelRuns, AnAreaIsFoundAgainAfterItsTexelsChange) {
   auto texture = Texture::CreateEmpty(8, 4, 0xFFFF0000u);
   const Rect area{2, 1, 6, 3};

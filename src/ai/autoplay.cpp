@@ -6,16 +6,13 @@
 
 #include "ai/ai_phase.h"
 #include "ai/game_invariants.h"
-#include "foundation/paths.h"
 #include "foundation/random.h"
 #include "foundation/settings.h"
 #include "foundation/text.h"
 #include "scenario/scenario_info.h"
-#include "scenario/scenario_paths.h"
 #include "turn/game_over.h"
 #include "turn/game_steps.h"
 #include "turn/theads.h"
-#include "world/game_start.h"
 #include "world/gra.h"
 #include "world/scenario_check.h"
 
@@ -49,11 +46,7 @@ class cPhaseTimer : public cAiPhaseObserver {
 namespace {
 
 struct sAutoplayArgs {
-  std::string root;
-  std::string scenario;
-  std::string save;
-  std::string saveAs;
-  std::string clock;
+  sGameFolderArgs folder;
   long impulses = -1;
   unsigned long seed = 0;
   bool seeded = false;
@@ -71,17 +64,8 @@ bool ParseArgs(const std::vector<std::string>& args, sAutoplayArgs& parsed) {
     const std::string& key = args[i];
     const std::string& value = args[i + 1];
     long number = 0;
-    if (key == "--root") {
-      parsed.root = value;
-    } else if (key == "--scenario") {
-      parsed.scenario = value;
-    } else if (key == "--save") {
-      parsed.save = value;
-    } else if (key == "--save-as") {
-      parsed.saveAs = value;
-    } else if (key == "--clock") {
-      parsed.clock = value;
-    } else if (key == "--impulses" && ParseNumber(value, 0, number)) {
+    if (ParseGameFolderArg(key, value, parsed.folder)) continue;
+    if (key == "--impulses" && ParseNumber(value, 0, number)) {
       parsed.impulses = number;
     } else if (key == "--seed" && ParseNumber(value, 0, number) && number <= 0xFFFFFFFFL) {
       parsed.seed = static_cast<unsigned long>(number);
@@ -90,8 +74,8 @@ bool ParseArgs(const std::vector<std::string>& args, sAutoplayArgs& parsed) {
       return false;
     }
   }
-  return !parsed.root.empty() && parsed.scenario.empty() != parsed.save.empty() && parsed.impulses >= 0 &&
-         parsed.seeded && (parsed.clock.empty() || !parsed.saveAs.empty());
+  return GameFolderArgsValid(parsed.folder) && parsed.impulses >= 0 && parsed.seeded &&
+         (parsed.folder.clock.empty() || !parsed.folder.saveAs.empty());
 }
 
 // The game and the turn steps of one run, released also when the run throws.
@@ -202,20 +186,15 @@ void cAutoplay::PrintSummary(std::ostream& out) const {
 
 int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors) {
   sAutoplayArgs parsed;
-  sLocalTime clock;
-  if (!ParseArgs(args, parsed) || (!parsed.clock.empty() && !ParseSaveClock(parsed.clock, clock))) {
+  if (!ParseArgs(args, parsed)) {
     errors << "usage: autoplay --root <game folder> (--scenario <name> | --save <name>) --impulses <n> "
               "--seed <s> [--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]]\n";
     return 2;
   }
-  SetGameRoot(parsed.root);
   sRunScope scope;
   // A new game rolls its first weather while it loads, so the seed comes first.
   SeedRandom(static_cast<std::uint32_t>(parsed.seed));
-  const bool saved = !parsed.save.empty();
-  const std::u16string name = Utf8ToUtf16(saved ? parsed.save : parsed.scenario);
-  scope.game = LoadNewScenario(MakeFolderTemplate(saved ? kSaveFolderTemplate : kScenarioFolderTemplate, name),
-                               saved ? 1 : 0);
+  scope.game = LoadGameFolder(parsed.folder);
   int code = 0;
   {
     cAutoplay play(*scope.game);
@@ -227,13 +206,9 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
       code = 3;
     }
   }
-  if (code == 0 && !parsed.saveAs.empty()) {
-    if (!parsed.clock.empty()) scope.game->saveContext->clock = [clock] { return clock; };
-    if (!scope.game->saveContext->SaveGame(Utf8ToUtf16(parsed.saveAs), true)) {
-      errors << "the game could not be saved as " << parsed.saveAs << '\n';
-      return 1;
-    }
-    out << "saved_as=" << parsed.saveAs << '\n';
+  if (code == 0 && !parsed.folder.saveAs.empty()) {
+    if (!SaveGameAs(*scope.game, parsed.folder, errors)) return 1;
+    out << "saved_as=" << parsed.folder.saveAs << '\n';
   }
   return code;
 }

@@ -14,33 +14,12 @@ namespace tr {
 
 namespace {
 
-struct sCheckArgs {
-  std::string root;
-  std::string scenario;
-  std::string save;
-  std::string saveAs;
-  std::string clock;
-};
-
-bool ParseArgs(const std::vector<std::string>& args, sCheckArgs& parsed) {
-  for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
-    const std::string& key = args[i];
-    const std::string& value = args[i + 1];
-    if (key == "--root") {
-      parsed.root = value;
-    } else if (key == "--scenario") {
-      parsed.scenario = value;
-    } else if (key == "--save") {
-      parsed.save = value;
-    } else if (key == "--save-as") {
-      parsed.saveAs = value;
-    } else if (key == "--clock") {
-      parsed.clock = value;
-    } else {
-      return false;
-    }
+bool ParseArgs(const std::vector<std::string>& args, sGameFolderArgs& parsed) {
+  if (args.size() % 2 != 0) return false;
+  for (std::size_t i = 0; i < args.size(); i += 2) {
+    if (!ParseGameFolderArg(args[i], args[i + 1], parsed)) return false;
   }
-  return args.size() % 2 == 0 && !parsed.root.empty() && (parsed.scenario.empty() != parsed.save.empty());
+  return GameFolderArgsValid(parsed);
 }
 
 std::size_t CountReserve(const cGame& game, int category) {
@@ -68,6 +47,44 @@ bool ParseSaveClock(const std::string& text, sLocalTime& time) {
                      &time.minute, &tail) == 5;
 }
 
+bool ParseGameFolderArg(const std::string& key, const std::string& value, sGameFolderArgs& args) {
+  if (key == "--root") {
+    args.root = value;
+  } else if (key == "--scenario") {
+    args.scenario = value;
+  } else if (key == "--save") {
+    args.save = value;
+  } else if (key == "--save-as") {
+    args.saveAs = value;
+  } else if (key == "--clock") {
+    args.clock = value;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool GameFolderArgsValid(sGameFolderArgs& args) {
+  return !args.root.empty() && args.scenario.empty() != args.save.empty() &&
+         (args.clock.empty() || ParseSaveClock(args.clock, args.fixedClock));
+}
+
+cGame* LoadGameFolder(const sGameFolderArgs& args) {
+  SetGameRoot(args.root);
+  const bool saved = !args.save.empty();
+  const std::u16string name = Utf8ToUtf16(saved ? args.save : args.scenario);
+  return LoadNewScenario(MakeFolderTemplate(saved ? kSaveFolderTemplate : kScenarioFolderTemplate, name),
+                         saved ? 1 : 0);
+}
+
+bool SaveGameAs(cGame& game, const sGameFolderArgs& args, std::ostream& errors) {
+  if (args.saveAs.empty()) return true;
+  if (!args.clock.empty()) game.saveContext->clock = [clock = args.fixedClock] { return clock; };
+  if (game.saveContext->SaveGame(Utf8ToUtf16(args.saveAs), true)) return true;
+  errors << "the game could not be saved as " << args.saveAs << '\n';
+  return false;
+}
+
 void PrintGameSummary(const cGame& game, std::ostream& out) {
   std::size_t convoys = 0;
   for (const auto& list : game.convoys.convoys) convoys += list.size();
@@ -90,33 +107,22 @@ void PrintGameSummary(const cGame& game, std::ostream& out) {
 }
 
 int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors) {
-  sCheckArgs parsed;
-  sLocalTime clock;
-  if (!ParseArgs(args, parsed) || (!parsed.clock.empty() && !ParseSaveClock(parsed.clock, clock))) {
+  sGameFolderArgs parsed;
+  if (!ParseArgs(args, parsed)) {
     errors << "usage: scenario_checker --root <game folder> (--scenario <name> | --save <name>) "
               "[--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]]\n";
     return 2;
   }
-  SetGameRoot(parsed.root);
-  const bool saved = !parsed.save.empty();
-  const std::u16string name = Utf8ToUtf16(saved ? parsed.save : parsed.scenario);
-  const std::u16string folder = MakeFolderTemplate(saved ? kSaveFolderTemplate : kScenarioFolderTemplate, name);
   // A new game runs its first short end of impulse, supply included, as in the game.
   InstallGameSteps();
   struct sStepsScope {
     ~sStepsScope() { UninstallGameSteps(); }
   } steps;
   sGameOwner owner;
-  owner.game = LoadNewScenario(folder, saved ? 1 : 0);
+  owner.game = LoadGameFolder(parsed);
   PrintGameSummary(*owner.game, out);
-  if (!parsed.saveAs.empty()) {
-    if (!parsed.clock.empty()) owner.game->saveContext->clock = [clock] { return clock; };
-    if (!owner.game->saveContext->SaveGame(Utf8ToUtf16(parsed.saveAs), true)) {
-      errors << "the game could not be saved as " << parsed.saveAs << '\n';
-      return 1;
-    }
-    out << "Saved as: " << parsed.saveAs << '\n';
-  }
+  if (!SaveGameAs(*owner.game, parsed, errors)) return 1;
+  if (!parsed.saveAs.empty()) out << "Saved as: " << parsed.saveAs << '\n';
   return 0;
 }
 

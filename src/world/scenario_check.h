@@ -7,10 +7,32 @@
 #include <string>
 #include <vector>
 
+#include "scenario/scenario_info.h"
+
 namespace tr {
 
 class cGame;
-struct sLocalTime;
+
+// The options every headless driver shares: the game folder, the scenario or
+// save to load, and the optional save under a new name at a fixed time.
+struct sGameFolderArgs {
+  std::string root;
+  std::string scenario;
+  std::string save;
+  std::string saveAs;
+  std::string clock;
+  sLocalTime fixedClock;
+};
+
+// Takes one "--key value" pair of the shared options; false for another key.
+bool ParseGameFolderArg(const std::string& key, const std::string& value, sGameFolderArgs& args);
+// A root, exactly one of scenario and save, and a clock that parses.
+bool GameFolderArgsValid(sGameFolderArgs& args);
+// Loads the named scenario or save from the root; the caller owns the game.
+cGame* LoadGameFolder(const sGameFolderArgs& args);
+// Saves under --save-as, when given, at the fixed clock when given; false and
+// a line on errors when the save failed.
+bool SaveGameAs(cGame& game, const sGameFolderArgs& args, std::ostream& errors);
 
 // Arguments: --root <game folder>, then --scenario <name> or --save <name>,
 // optionally --save-as <name> with --clock "YYYY-MM-DD hh:mm" to stamp the

@@ -38,10 +38,7 @@ class AutoplayTest : public testing::Test {
  protected:
   // A private copy of the built sample, so saves never touch the build folder.
   AutoplayTest() {
-    const fs::path source = fs::path(TR_GAME_DIR) / "data/scenarios" / kScenario;
-    fs::create_directories(dir_.path() / "data/scenarios" / kScenario);
-    fs::create_directories(dir_.path() / "data/save");
-    fs::copy(source, dir_.path() / "data/scenarios" / kScenario, fs::copy_options::recursive);
+    test::CopyBuiltScenario(dir_.path(), kScenario);
   }
 
   int Run(std::vector<std::string> extra, std::string& summary) {
@@ -55,13 +52,7 @@ class AutoplayTest : public testing::Test {
     return code;
   }
 
-  FolderBytes Files(const std::string& save) const {
-    FolderBytes files;
-    for (const auto& entry : fs::directory_iterator(dir_.path() / "data/save" / save)) {
-      files[entry.path().filename().string()] = test::ReadFileBytes(entry.path());
-    }
-    return files;
-  }
+  FolderBytes Files(const std::string& save) const { return test::ReadFolderBytes(dir_.path() / "data/save" / save); }
 
   test::TempDir dir_;
   std::string errors_;

@@ -16,7 +16,6 @@
 namespace tr::test {
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr char kScenario[] = "NorthernTide";
 
@@ -24,9 +23,7 @@ class SampleEventsTest : public testing::Test {
  protected:
   // A copy of the built sample, so the listing never lands in the shared build folder.
   SampleEventsTest() : scoped_(presentation_) {
-    const fs::path target = dir_.path() / "data/scenarios" / kScenario;
-    fs::create_directories(target);
-    fs::copy(fs::path(TR_GAME_DIR) / "data/scenarios" / kScenario, target, fs::copy_options::recursive);
+    test::CopyBuiltScenario(dir_.path(), kScenario);
     SetGameRoot(dir_.path());
     SeedRandom(7);
     game_ = LoadNewScenario(u"data\\scenarios\\NorthernTide\\%s", 0);

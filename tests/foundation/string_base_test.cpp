@@ -120,7 +120,9 @@ TEST_P(TruncatedStringBase, LoadsWholeRecordsOnly) {
   for (std::size_t end : record_ends) whole += end <= cut ? 1 : 0;
   EXPECT_EQ(base.Size(), whole);
   for (std::size_t i = 0; i < whole; ++i) EXPECT_EQ(base.GetText(entries[i].key), entries[i].text);
-  if (whole < 3 && cut >= 9) EXPECT_TRUE(log_.ContainsText(u"is cut short"));
+  if (whole < 3 && cut >= 9) {
+    EXPECT_TRUE(log_.ContainsText(u"is cut short"));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cuts, TruncatedStringBase, testing::Range(0, 47));

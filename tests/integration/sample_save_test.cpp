@@ -82,10 +82,7 @@ class SampleSaveTest : public testing::Test {
   // A private game folder holding a copy of the built sample, so the saves
   // never touch the shared build folder.
   SampleSaveTest() {
-    const fs::path source = fs::path(TR_GAME_DIR) / "data/scenarios" / kScenario;
-    fs::create_directories(dir_.path() / "data/scenarios" / kScenario);
-    fs::create_directories(dir_.path() / "data/save");
-    fs::copy(source, dir_.path() / "data/scenarios" / kScenario, fs::copy_options::recursive);
+    test::CopyBuiltScenario(dir_.path(), kScenario);
   }
   ~SampleSaveTest() override { DropGame(); }
 
@@ -116,13 +113,7 @@ class SampleSaveTest : public testing::Test {
     return text;
   }
 
-  FolderBytes Files(const std::string& save) const {
-    FolderBytes files;
-    for (const auto& entry : fs::directory_iterator(dir_.path() / "data/save" / save)) {
-      files[entry.path().filename().string()] = test::ReadFileBytes(entry.path());
-    }
-    return files;
-  }
+  FolderBytes Files(const std::string& save) const { return test::ReadFolderBytes(dir_.path() / "data/save" / save); }
 
   test::TempDir dir_;
 };

@@ -40,4 +40,20 @@ std::string ReadFileBytes(const std::filesystem::path& file) {
   return ss.str();
 }
 
+std::map<std::string, std::string> ReadFolderBytes(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files[entry.path().filename().string()] = ReadFileBytes(entry.path());
+  }
+  return files;
+}
+
+void CopyBuiltScenario(const std::filesystem::path& root, std::string_view scenario) {
+  namespace fs = std::filesystem;
+  const fs::path target = root / "data/scenarios" / fs::path(scenario);
+  fs::create_directories(target);
+  fs::create_directories(root / "data/save");
+  fs::copy(fs::path(TR_GAME_DIR) / "data/scenarios" / fs::path(scenario), target, fs::copy_options::recursive);
+}
+
 }  // namespace tr::test

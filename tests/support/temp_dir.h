@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,10 @@ class TempDir {
 };
 
 std::string ReadFileBytes(const std::filesystem::path& file);
+// Every file directly in a folder, by name, with its bytes.
+std::map<std::string, std::string> ReadFolderBytes(const std::filesystem::path& folder);
+// A private game folder: a copy of one built scenario under data/scenarios
+// and an empty data/save, so tests never write into the shared build.
+void CopyBuiltScenario(const std::filesystem::path& root, std::string_view scenario);
 
 }  // namespace tr::test

@@ -103,6 +103,8 @@ bool Graphics::SaveScreenshot(const std::filesystem::path& png_file) {
   std::vector<std::uint32_t> pixels;
   int w = 0, h = 0;
   if (!backend_->ReadPixels(pixels, w, h)) return false;
+  // A screen has no transparency: where nothing was drawn it shows the clear colour.
+  for (std::uint32_t& pixel : pixels) pixel |= 0xFF000000u;
   return SavePng(png_file, pixels.data(), w, h, w);
 }
 

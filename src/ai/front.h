@@ -18,8 +18,8 @@ enum eFrontState : std::int32_t {
 };
 
 struct sFront {
-  std::u16string name;  // "Front miasta %s", at most 99 units
-  std::list<sCitiesDiagramNode*> cities;  // in the order they were reached; not owned
+  std::u16string name{};  // "Front miasta %s", at most 99 units
+  std::list<sCitiesDiagramNode*> cities{};  // in the order they were reached; not owned
   std::int32_t state = kFrontHolding;
   float advantage = 0.0f;  // ours / enemy land strength ("Przewaga")
   float landOurs = 0.0f;

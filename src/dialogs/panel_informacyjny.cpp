@@ -89,16 +89,10 @@ Rect LayoutRect(int id) {
 
 bool InWorkerState() {
   if (gGame == nullptr) return false;
-  switch (gGame->GetGameState()) {
-    case kGameEndOfImpulse:
-    case kGameSeaBattles:
-    case kGameComputerTurn:
-    case kGameComputerMoving:
-    case static_cast<eGameState>(11):
-      return true;
-    default:
-      return false;
-  }
+  const eGameState state = gGame->GetGameState();
+  // 11 stands with the worker's states although no step of this game sets it.
+  return state == kGameEndOfImpulse || state == kGameSeaBattles || state == kGameComputerTurn ||
+         state == kGameComputerMoving || static_cast<int>(state) == 11;
 }
 
 // The game lock, taken only in the states in which the worker changes the game.

@@ -114,7 +114,7 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
   }
 }
 
-cSupply::sNearest cSupply::SearchFrom(const cGame& game, int alliance, int countryId, int x, int y) {
+cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
   const cMap& map = *game.map;
   const int maximum = game.constants.Int(48, 1);
   sNearest best{nullptr, maximum};
@@ -171,7 +171,7 @@ void cSupply::FindNearestSupplyCity(const cGame& game, int alliance, int country
   for (const auto& city : game.cities) numbers.emplace(city.get(), ++number);
 
   auto report = [&](const cUnit& unit, bool isAir) {
-    const sNearest nearest = SearchFrom(game, alliance, countryId, unit.x, unit.y);
+    const sNearest nearest = SearchFrom(game, unit.x, unit.y);
     int cityNumber = 0;
     if (nearest.city != nullptr) {
       cityNumber = numbers[nearest.city];

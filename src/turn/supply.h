@@ -53,8 +53,9 @@ class cSupply {
     const cCity* city = nullptr;
     int cost = 0;
   };
-  // The search of one unit from its hex; leaves the grids clear again.
-  sNearest SearchFrom(const cGame& game, int alliance, int countryId, int x, int y);
+  // The search of one unit from its hex over the grids SizeGrids marked for
+  // the side; leaves them clear again.
+  sNearest SearchFrom(const cGame& game, int x, int y);
   // Sizes the grids to the map and marks which controllers count for the side.
   void SizeGrids(const cGame& game, int alliance, int countryId);
   int Cell(int x, int y) const { return y * width_ + x; }

@@ -25,7 +25,7 @@ struct sCitiesDiagramEdge {
 
 struct sCitiesDiagramNode {
   cCity* city = nullptr;  // not owned
-  std::list<sCitiesDiagramEdge> edges;
+  std::list<sCitiesDiagramEdge> edges{};
   std::uint8_t visited = 0;
   // Search and statistics fields of the computer opponent.
   std::array<float, 3> aiValues{};

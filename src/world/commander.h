@@ -17,7 +17,7 @@ enum eCommanderState : std::int32_t {
 
 struct sCommander {
   std::int32_t id = 0;
-  std::u16string name;   // at most 99 units
+  std::u16string name{};   // at most 99 units
   std::int32_t countryId = 0;
   std::int32_t type = 0;  // forces led: 0 land, 1 air, 2 naval (compared with a unit's category)
   std::int32_t skill = 0;

@@ -53,7 +53,9 @@ TEST_P(FlagEffectTest, ChangesTheFlagOrNothing) {
   const FlagCase& c = GetParam();
   if (c.index >= 0 && c.index < kGameFlagCount) flag(c.index) = c.before;
   ExecuteEffect(c.effect);
-  if (c.index >= 0 && c.index < kGameFlagCount) EXPECT_EQ(flag(c.index), c.after);
+  if (c.index >= 0 && c.index < kGameFlagCount) {
+    EXPECT_EQ(flag(c.index), c.after);
+  }
   EXPECT_EQ(log_.lines(), c.log);
   // Nothing but the named flag changes.
   int changed = 0;

@@ -148,7 +148,9 @@ TEST_P(EventDateTest, EventOfOneDayFiresOnlyOnThatDay) {
   world_.game().date = cGameDate{GetParam(), 9, 1939};
   Check();
   EXPECT_EQ(Firings(1), GetParam() == 2 ? 1 : 0);
-  if (GetParam() != 2) EXPECT_TRUE(log_.Contains(u"Event 1: Current date is outside date range for event"));
+  if (GetParam() != 2) {
+    EXPECT_TRUE(log_.Contains(u"Event 1: Current date is outside date range for event"));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Impulses, EventDateTest, testing::Values(1, 2, 3, 4));

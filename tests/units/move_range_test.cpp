@@ -116,7 +116,9 @@ TEST_P(UnseenEnemy, BlocksItsHexOnlyWhenSeenOrProbing) {
   EXPECT_EQ(Entry(unit, 1, 2) != nullptr, reachable);
   // Its zone of control is felt either way: stepping within it costs the surcharge.
   EXPECT_EQ(Entry(unit, 0, 1)->cost, 1);
-  if (!reachable) EXPECT_EQ(Entry(unit, 0, 2)->cost, 4);
+  if (!reachable) {
+    EXPECT_EQ(Entry(unit, 0, 2)->cost, 4);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(ViewAndProbe, UnseenEnemy,

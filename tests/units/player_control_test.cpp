@@ -32,7 +32,9 @@ TEST_P(AttackCheck, DropsOnlyPlansOfSeveralUnits) {
   attack.ClearAttacker(0);  // the control keeps its own copy
   control().ValidateAttack(0);
   EXPECT_EQ(control().GetPendingAttack() != nullptr, kept);
-  if (kept) EXPECT_EQ(control().GetPendingAttack()->CountAttackers(), count);
+  if (kept) {
+    EXPECT_EQ(control().GetPendingAttack()->CountAttackers(), count);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Plans, AttackCheck,

@@ -209,7 +209,11 @@ void MoveGameFrame(Graphics&, double time, float elapsed) {
 
   if (game->map != nullptr && game->map->FrameMove(elapsed)) Presentation().ChooseFontsForZoom();
   AnimateUnitMove();
-  if (TopDialog != nullptr) TopDialog->TickTimer(elapsed);
+  {
+    // The worker pushes dialogs (the new-turn banner) under the lock.
+    GameLockGuard lock;
+    if (TopDialog != nullptr) TopDialog->TickTimer(elapsed);
+  }
   if (gDeferredEndTurnRequest.exchange(false)) EndHumanTurn();
 }
 

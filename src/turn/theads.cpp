@@ -84,8 +84,11 @@ void HandOver(cGame& game) {
   LogLine(u"rekalkuluje fog of war");
   cCountry* country = game.playerControl.currentCountry;
   if (country) {
-    country->RecalculateUnitsVisibility();
-    game.viewingCountry = country;
+    {
+      GameLockGuard lock;
+      country->RecalculateUnitsVisibility();
+      game.viewingCountry = country;
+    }
     if (country->specialFlags != 1) {
       const auto view = country->GetSavedView();
       if (view[2] >= 0.0f && game.map) {
@@ -103,8 +106,12 @@ void HandOver(cGame& game) {
       if (WorkerMustStop(game)) return;
     }
   }
-  game.SetGameState(kGameHumanIdle);
-  game.playerControl.ClearSelection();
+  {
+    // The player's input and the map drawing read the selection marks.
+    GameLockGuard lock;
+    game.SetGameState(kGameHumanIdle);
+    game.playerControl.ClearSelection();
+  }
   Presentation().ResumePlayerPanels();
 }
 
@@ -140,18 +147,23 @@ bool PlayCurrentCountryTurn(cGame& game) {
     PlayComputerTurn(game, *country);
   }
   if (WorkerMustStop(game) || !WaitForMoveAnimation(game)) return false;
+  GameLockGuard lock;
   country->finishedTurn = 1;
   return true;
 }
 
 eNextCountry MoveToNextCountry(cGame& game) {
   cPlayerControl& control = game.playerControl;
-  if (cCountry* next = DetermineCurrentCountry(game.countries)) {
-    control.SetCurrentCountry(next);
-    return eNextCountry::kSameImpulse;
+  {
+    // The screen reads the current country and the finished marks while it draws.
+    GameLockGuard lock;
+    if (cCountry* next = DetermineCurrentCountry(game.countries)) {
+      control.SetCurrentCountry(next);
+      return eNextCountry::kSameImpulse;
+    }
+    for (const auto& each : game.countries) each->finishedTurn = 0;
+    control.SetCurrentCountry(DetermineCurrentCountry(game.countries));
   }
-  for (const auto& each : game.countries) each->finishedTurn = 0;
-  control.SetCurrentCountry(DetermineCurrentCountry(game.countries));
   game.SetGameState(kGameEndOfImpulse);
   EndOfImpulse(game, 1);
   if (WorkerMustStop(game)) return eNextCountry::kStopped;

@@ -99,6 +99,7 @@ class PlayTurnTest : public testing::Test {
     Frame();
   }
   bool HumanTurnOf(const cCountry* country) {
+    GameLockGuard lock;
     return gGame != nullptr && gGame->playerControl.currentCountry == country &&
            gGame->GetGameState() == kGameHumanIdle;
   }

@@ -165,6 +165,8 @@ void cSupply::ComputeCountrySupply(cGame& game, int countryId) {
     LogFormat(u"%s to kraj neutralny.", country->name);
   }
 
+  // A neutral at peace is done after this, even when its convoys brought it
+  // into a war: it has no groups to draw on, and its convoys must not run twice.
   if (alliance == kNeutral && !country->IsAtWarWithAnyone()) {
     RunInstalledConvoys(game, countryId, *groups, *results);
     if (!country->IsAtWarWithAnyone()) {
@@ -175,8 +177,8 @@ void cSupply::ComputeCountrySupply(cGame& game, int countryId) {
       for (const auto& unit : game.airUnits) {
         if (unit->owner == countryId) unit->SetSupply(maximum / 2);
       }
-      return;
     }
+    return;
   }
 
   const int leaderId = leader != nullptr ? leader->id : countryId;

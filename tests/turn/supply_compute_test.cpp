@@ -186,6 +186,22 @@ TEST_F(SupplyComputeTest, ConvoysRunBetweenCityLevelsAndTheUnitsDraw) {
   EXPECT_TRUE(before < after && after < draw && draw != lines.end());
 }
 
+TEST_F(SupplyComputeTest, NeutralBroughtIntoWarByItsConvoysRunsThemOnceAndKeepsItsSupply) {
+  cJednostkaLadowa* unit = AddLandUnit(1, 4, 9, 7);
+  unit->supply = 3;
+  int runs = 0;
+  SetConvoyExecutionStep([&](cGame&, int countryId, SupplyCityGroups&, SupplyResults&) {
+    if (countryId != 4) return;
+    ++runs;
+    War(4, 3);
+  });
+  Compute();
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(unit->supply, 3);
+  EXPECT_EQ(unit->turnsWithoutSupply, 0);
+  EXPECT_FALSE(log_.Contains(u"Country4 nie prowadzi wojny, wszystkie jednostki dostajďż˝ zaop. pokojowe"));
+}
+
 TEST_F(SupplyComputeTest, TimingLinesUseTheClock) {
   std::vector<std::int64_t> ticks{1000, 1030, 2000, 2075};
   std::size_t next = 0;

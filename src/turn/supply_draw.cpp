@@ -66,9 +66,11 @@ void SpreadFromMulberry(cGame& game, const cMulberry& mulberry, float reach, cHe
     const int distance = HexDistance(x, y, mulberry.x, mulberry.y);
     if (!(static_cast<float>(distance) < reach)) continue;
     sHex& hex = *map.GetHex(x, y);
-    auto* unit = dynamic_cast<cJednostkaLadowa*>(hex.unit);
+    // Air units based near the harbour draw on it too; only land units count
+    // turns without supply.
+    auto* unit = dynamic_cast<cJednostka*>(hex.unit);
     if (unit != nullptr && IsFriendOf(game, unit->owner, mulberry.owner)) {
-      unit->turnsWithoutSupply = 0;
+      if (unit->category == kCategoryLand) unit->turnsWithoutSupply = 0;
       const int supply = static_cast<int>(reach - static_cast<float>(distance));
       if (unit->supply < supply) unit->SetSupply(supply);
     }

@@ -55,13 +55,17 @@ TEST_P(MulberrySpread, GivesWhatIsLeftOfItsReach) {
   cJednostkaLadowa* unit = AddLandUnit(2, c.owner, c.unitX, 3);
   unit->supply = c.supply;
   unit->turnsWithoutSupply = 2;
-  AddAirUnit(3, 2, 2, 3)->supply = 0;
+  cJednostkaLotnicza* air = AddAirUnit(3, 2, 2, 3);
+  air->supply = 0;
+  air->turnsWithoutSupply = 2;
   DrawSupplyFromMulberries(game());
   EXPECT_EQ(HexDistance(0, 3, c.unitX, 3), c.unitX);
   EXPECT_EQ(unit->supply, c.expectedSupply);
   EXPECT_EQ(unit->turnsWithoutSupply, c.expectedTurns);
   EXPECT_EQ(mulberry->turnsWithoutSupply, 0);
-  EXPECT_EQ(game().airUnits.front()->supply, 0);  // harbours supply land units only
+  // An air unit two hexes away draws on the harbour too, but counts no turns.
+  EXPECT_EQ(air->supply, c.enemyWall ? 0 : 3);
+  EXPECT_EQ(air->turnsWithoutSupply, 2);
   EXPECT_TRUE(log_.Contains(u"Ciagne zaopatrzenie z mulberry..."));
 }
 

@@ -5,6 +5,7 @@
 #include "ai/ai_phase.h"
 #include "ai/country_ai.h"
 #include "foundation/console_log.h"
+#include "foundation/game_lock.h"
 #include "units/air_support.h"
 #include "world/gra.h"
 
@@ -37,19 +38,28 @@ void cCountryAI::PrzeniesStrategicznieJednostke(cJednostkaLadowa& unit, const cC
     CenterAtHex(map, unit.x, unit.y, true);
     SleepAiDelay(kDelayAIMoveBefore, kThisFile, __LINE__);
   }
-  if (map.IsInside(unit.x, unit.y) && map.GetHex(unit.x, unit.y)->unit == &unit) {
-    map.GetHex(unit.x, unit.y)->unit = nullptr;
+  // The screen draws the hexes' units and the units' places under the game
+  // lock, so each change of them is made under it, never across a sleep.
+  {
+    GameLockGuard lock;
+    if (map.IsInside(unit.x, unit.y) && map.GetHex(unit.x, unit.y)->unit == &unit) {
+      map.GetHex(unit.x, unit.y)->unit = nullptr;
+    }
   }
   if (shown) {
     SleepAiDelay(kDelayAIMoveBetween, kThisFile, __LINE__);
     CenterAtHex(map, x, y, true);
     SleepAiDelay(kDelayAIMoveBetween, kThisFile, __LINE__);
   }
-  map.GetHex(x, y)->unit = &unit;
-  unit.x = x;
-  unit.y = y;
-  unit.SetActionPoints(0);
+  {
+    GameLockGuard lock;
+    map.GetHex(x, y)->unit = &unit;
+    unit.x = x;
+    unit.y = y;
+    unit.SetActionPoints(0);
+  }
   SleepAiDelay(kDelayAIMoveAfter, kThisFile, __LINE__);
+  GameLockGuard lock;
   country->AddStrategicMovementPoints(-game->constants.StrategicMoveCost(unit.type));
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/game_commands.h"
 #include "app/game_frame_move.h"
 #include "app/game_textures.h"
 #include "app/input_routing.h"
@@ -98,7 +99,10 @@ void cAppPresentation::SuspendPlayerPanels() {
 
 void cAppPresentation::InstallMenuCallbacks() { InstallPausedCallbackSet(); }
 
-void cAppPresentation::InstallGameCallbacks() { InstallGameCallbackSet(); }
+void cAppPresentation::InstallGameCallbacks() {
+  InstallGameCallbackSet();
+  InstallGameCommandHandlers();
+}
 
 void cAppPresentation::CenterCameraOn(int x, int y, bool glide) {
   if (gGame != nullptr && gGame->map != nullptr) CenterAtHex(*gGame->map, x, y, glide);

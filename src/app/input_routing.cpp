@@ -32,6 +32,8 @@ bool TopDialogVisible() { return TopDialog != nullptr && TopDialog->GetVisible()
 
 void SetGameScreenHandlers(sGameScreenHandlers handlers) { Handlers() = std::move(handlers); }
 
+const sGameScreenHandlers& GameScreenHandlers() { return Handlers(); }
+
 std::int64_t OnWindowMessage(std::uint32_t msg, WParam wparam, LParam lparam, bool* noFurtherProcessing) {
   // A dialog or menu closed by its own control goes only after this message.
   DispatchScope scope;
@@ -83,6 +85,8 @@ void GameFrameMove(Graphics& device, double time, float elapsed) {
 void GameKeyboardCallback(std::uint32_t key, bool down, bool alt) {
   DispatchScope scope;
   if (TopDialogVisible()) {
+    // An arrow let go while a dialog has the keys would otherwise scroll the map on for good.
+    if (!down && key >= VK_LEFT && key <= VK_DOWN) gArrowKeys &= static_cast<std::uint16_t>(~(1u << (key - VK_LEFT)));
     TopDialog->OnKeyboard(key, down, alt);
   } else if (auto& keyboard = Handlers().keyboard) {
     keyboard(key, down, alt);
@@ -135,6 +139,8 @@ void InstallPausedCallbackSet() {
 }
 
 void InstallGameCallbackSet() {
+  // Arrows let go under the pause menu were never seen here.
+  gArrowKeys = 0;
   AppFrame* frame = CurrentFrame();
   if (frame == nullptr) return;
   frame->SetMouseCallback(&GameMouseCallback, true);

@@ -32,6 +32,8 @@ struct sGameScreenHandlers {
   std::function<void(std::uint32_t event, int controlId, CDXUTControl* control)> command;
 };
 void SetGameScreenHandlers(sGameScreenHandlers handlers);
+// The installed ones, so one handler can be replaced while the others stay.
+const sGameScreenHandlers& GameScreenHandlers();
 
 // The frame's message callback for the whole run.
 std::int64_t OnWindowMessage(std::uint32_t msg, WParam wparam, LParam lparam, bool* noFurtherProcessing);

@@ -1,7 +1,7 @@
 // One turn of the shipped sample scenario played through the real program
 // with scripted input: the logos skipped, the main menu, the scenario menu,
 // the settings menu with one human country, the start, the end of the turn
-// through the toolbar and its confirmation, the computer countries' turns on
+// by its hotkey and the confirmation, the computer countries' turns on
 // the worker, and the turn back with the date moved on. Screenshots of the
 // settings menu and of the game screen stay in the build folder.
 #include <gtest/gtest.h>
@@ -161,13 +161,10 @@ void PlayTurnTest::Script() {
   const cGameDate start = gGame->date;
   const int startTurn = gGame->turn;
 
-  // The toolbar's end of turn asks first, as the game's commands will.
-  sGameScreenHandlers handlers;
-  handlers.command = [](std::uint32_t, int controlId, CDXUTControl*) {
-    if (controlId == 343) PushModalDialog(new cDialogPotwKoncaTury());
-  };
-  SetGameScreenHandlers(std::move(handlers));
-  Click(info->GetControl(343));
+  // Q presses the toolbar's end of turn, which asks first.
+  frame_->Inject(RawInput::KeyDown('Q'));
+  frame_->Inject(RawInput::KeyUp('Q'));
+  Frame();
   auto* confirm = dynamic_cast<cDialogPotwKoncaTury*>(TopDialog);
   ASSERT_NE(confirm, nullptr);
   Click(confirm->GetControl(cDialogPotwKoncaTury::kYesButton));

@@ -2,6 +2,7 @@
 // for the player and the computer, and placing a unit from the reserve pool.
 #include <algorithm>
 
+#include "foundation/game_lock.h"
 #include "foundation/settings.h"
 #include "units/air_support.h"
 #include "units/jednostka_lotnicza.h"
@@ -74,20 +75,30 @@ void cJednostkaLotnicza::RebaseTo(int newX, int newY) {
 
 void cJednostkaLotnicza::AiRebaseTo(int newX, int newY) {
   if (!gGame || !gGame->map || !gGame->map->IsInside(newX, newY)) return;
+  // This runs on the worker while the screen draws the hexes and units, so
+  // every change is made under the game lock and every wait outside it.
+  const auto leave = [this] {
+    GameLockGuard lock;
+    LeaveHex(*this);
+  };
   const bool shown = ShowsComputerMove(*this);
   if (!shown) {
-    LeaveHex(*this);
+    leave();
   } else {
     PlayAirSound(u"PlaneFlying.wav");
     Presentation().CenterCameraOn(x, y, true);
     WaitComputerDelay(kDelayAIMoveBefore);
-    LeaveHex(*this);
+    leave();
     WaitComputerDelay(kDelayAIMoveBetween);
     Presentation().CenterCameraOn(newX, newY, true);
     WaitComputerDelay(kDelayAIMoveBetween);
   }
-  gGame->map->GetHex(newX, newY)->unit = this;
+  {
+    GameLockGuard lock;
+    gGame->map->GetHex(newX, newY)->unit = this;
+  }
   if (shown) WaitComputerDelay(kDelayAIMoveAfter);
+  GameLockGuard lock;
   x = newX;
   y = newY;
   actionPoints = 0;

@@ -42,7 +42,9 @@ bool cEvent::IsDateInWindow(const cGameDate& date) const {
 
 int cEvent::ChooseOptionForAI() const {
   // Sums of 32-bit weights are kept in 64 bits; the draw's range is the
-  // total brought back into 32 bits.
+  // total brought back into 32 bits. A negative total (weights left out read
+  // -1) is drawn from as it stands. The top bound is the largest float below
+  // 2^31, since the draw scales the total as a float and 2^31 fits no int.
   std::vector<std::int64_t> sums;
   sums.reserve(options.size());
   std::int64_t sum = 0;
@@ -50,7 +52,9 @@ int cEvent::ChooseOptionForAI() const {
     sum += option.chanceAI;
     sums.push_back(sum);
   }
-  const auto total = static_cast<int>(std::clamp<std::int64_t>(sum, 0, std::numeric_limits<std::int32_t>::max()));
+  constexpr std::int64_t kLargestDrawnTotal = 2147483520;
+  const auto total = static_cast<int>(
+      std::clamp<std::int64_t>(sum, std::numeric_limits<std::int32_t>::min(), kLargestDrawnTotal));
   const std::int64_t drawn = RandomRange(0, total);
   std::int64_t previous = 0;
   for (std::size_t k = 0; k < sums.size(); ++k) {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <vector>
 
 #include "event_builders.h"
 #include "events/zdarzenia.h"
@@ -181,22 +183,30 @@ TEST(EventDateWindow, OpenSidesAndCrossedWindows) {
 }
 
 struct ChoiceCase {
+  std::vector<int> weights;
   int draw;
   int option;
 };
 
 class ComputerChoiceTest : public testing::TestWithParam<ChoiceCase> {};
 
-// RandomRange(0, 100) gives 30 for the draw 9831 and 31 for 10158.
 TEST_P(ComputerChoiceTest, DrawPicksByRunningSums) {
-  const cEvent event = MakeEvent(1, {MakeOption(30), MakeOption(70)});
+  cEvent event = MakeEvent(1);
+  for (int weight : GetParam().weights) event.options.push_back(MakeOption(weight));
   ScopedRandomDraws draws({GetParam().draw});
   EXPECT_EQ(event.ChooseOptionForAI(), GetParam().option);
 }
 
-INSTANTIATE_TEST_SUITE_P(Weights30And70, ComputerChoiceTest,
-                         testing::Values(ChoiceCase{0, -1}, ChoiceCase{328, 1}, ChoiceCase{9831, 1},
-                                         ChoiceCase{10158, 2}, ChoiceCase{32767, 2}));
+// RandomRange(0, 100) gives 30 for the draw 9831 and 31 for 10158. A negative
+// total is drawn from as it stands: RandomRange(0, -5) gives -5 for the draw
+// 32767, which the running sums -10, -5 give to the second option. Totals past
+// the 32-bit range are drawn from without overflow.
+INSTANTIATE_TEST_SUITE_P(Weights, ComputerChoiceTest,
+                         testing::Values(ChoiceCase{{30, 70}, 0, -1}, ChoiceCase{{30, 70}, 328, 1},
+                                         ChoiceCase{{30, 70}, 9831, 1}, ChoiceCase{{30, 70}, 10158, 2},
+                                         ChoiceCase{{30, 70}, 32767, 2}, ChoiceCase{{-10, 5}, 32767, 2},
+                                         ChoiceCase{{-10, 5}, 0, -1},
+                                         ChoiceCase{{INT32_MAX, INT32_MAX}, 32767, 1}));
 
 TEST_F(EventCheckTest, VisibleComputerChoiceIsReportedToEveryCountry) {
   cEvent visible = MakeEvent(1, {MakeOption(30, {SetFlag(4, 1)}, u"Peace"), MakeOption(70, {SetFlag(4, 2)}, u"War")});

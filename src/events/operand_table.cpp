@@ -66,9 +66,13 @@ double CommanderLevel(const sEventOperand& operand) {
 double RandomNumber(const sEventOperand& operand) {
   const int low = IntParam(operand, 0);
   const int high = IntParam(operand, 1);
-  // The draw scales high - low, which must stay a 32-bit number.
+  // The draw scales high - low as a float and adds it to low: the span must
+  // be a 32-bit number, and so must the span as rounded to a float (spans
+  // near 2^31 round up to 2^31) and low plus that rounded span.
   const std::int64_t span = static_cast<std::int64_t>(high) - low;
-  if (span > INT32_MAX || span < INT32_MIN) {
+  const double scaled = span > INT32_MAX || span < INT32_MIN ? 0.0 : static_cast<float>(span);
+  const double reach = low + scaled;
+  if (span > INT32_MAX || span < INT32_MIN || scaled >= 2147483648.0 || reach > INT32_MAX || reach < INT32_MIN) {
     LogFormat(u"ERROR: operand %s at line %i has a range %i..%i too wide to draw from; its value is %i",
               operand.method, operand.line, low, high, low);
     return low;

@@ -221,6 +221,8 @@ TEST_F(OperandValueTest, RandomNumberDrawsEachTime) {
   ScopedRandomDraws draws({0, 32767});
   EXPECT_EQ(Value(u"System.GetRandomNumber", {3, 8}), 3.0);
   EXPECT_EQ(Value(u"System.GetRandomNumber", {3, 8}), 8.0);
+  // A span that rounds to 2^31 as a float would overflow the draw: the low end, no draw.
+  EXPECT_EQ(Value(u"System.GetRandomNumber", {1, 2147483647}), 1.0);
   EXPECT_EQ(draws.remaining(), 0u);
 }
 

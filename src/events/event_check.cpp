@@ -69,6 +69,8 @@ void DecideForComputer(cGame& game, const cEvent& fired, const cCountry& country
   std::u16string optionTooltip;
   fired.GetOptionTexts(option, optionDescription, optionTooltip);
   const std::u16string text = Format(u"%s in %s went with option %s", country.name, fired.title, optionDescription);
+  // The main thread reads the report list while it draws the reports panel.
+  GameLockGuard lock;
   for (int id = 1; id <= game.CountryCount(); ++id) {
     sReport report;
     report.type = kReportEventChoice;

@@ -245,8 +245,8 @@ cDialog* CreateGameDialog(int dialogId) {
 
 void InstallGameCommandHandlers() {
   sGameScreenHandlers handlers = GameScreenHandlers();
-  handlers.keyboard = &OnGameKeyboard;
-  handlers.command = &OnGameCommand;
+  if (!handlers.keyboard) handlers.keyboard = &OnGameKeyboard;
+  if (!handlers.command) handlers.command = &OnGameCommand;
   SetGameScreenHandlers(std::move(handlers));
 }
 

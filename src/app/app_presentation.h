@@ -43,6 +43,14 @@ class cAppPresentation : public cHeadlessPresentation {
   // Hands the steps to the frame, which runs one per move delay; the caller
   // waits for the game state to leave the moving state.
   void AnimateMove(const std::function<bool()>& step) override;
+  // Boxes on the game screen. A box asked for by the worker is pushed under
+  // the game lock and waited for; the main thread never waits on its own screen.
+  void ShowMessageBox(std::u16string_view caption, std::u16string_view text, eMessageIcon icon) override;
+  void ShowTextAndWait(std::u16string_view title, std::u16string_view text) override;
+  void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) override;
+  bool IsModalDialogShown() override;
+  // Effects asked for by the worker play at the main thread's next frame.
+  void PlaySoundEffect(std::u16string_view file) override;
   TextureId LoadTexture(const std::filesystem::path& file, eTextureUse use) override;
   void ReleaseTexture(TextureId texture) override;
   TextureId DefaultFlagTexture() override;
@@ -53,5 +61,8 @@ class cAppPresentation : public cHeadlessPresentation {
   std::mutex flagMutex_;
   TextureId defaultFlag_ = kNoTexture;
 };
+
+// Plays the effects the worker asked for since the last frame (main thread).
+void PlayQueuedSoundEffects();
 
 }  // namespace tr

@@ -3,6 +3,7 @@
 #include <array>
 #include <mutex>
 
+#include "app/app_presentation.h"
 #include "app/end_turn.h"
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
@@ -203,6 +204,7 @@ void MoveGameFrame(Graphics&, double time, float elapsed) {
   if (!renderingPaused) {
     if (cMusicPlayer* music = GameMusicPlayer()) music->Update();
   }
+  PlayQueuedSoundEffects();
   const eGameState state = game->GetGameState();
   if (!renderingPaused && (state == kGameHumanIdle || state == kGameHumanMoving)) ScrollAndHint(time);
   Times().lastHorizontal = Times().lastVertical = time;

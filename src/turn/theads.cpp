@@ -270,4 +270,9 @@ bool IsWorkerThreadRunning() {
   return !gFinished;
 }
 
+bool IsWorkerThread() {
+  const std::thread::id worker = gWorkerId.load();
+  return worker != std::thread::id{} && worker == std::this_thread::get_id();
+}
+
 }  // namespace tr

@@ -38,6 +38,8 @@ void SetWorkerStopWaits(std::chrono::milliseconds first, std::chrono::millisecon
 int WorkerThreadProc();
 
 bool IsWorkerThreadRunning();
+// Whether the calling thread is the worker (its waits may block; the main thread's may not).
+bool IsWorkerThread();
 
 // True on the worker once it is told to stop or the game is being torn down:
 // the long steps of a turn check it and unwind.

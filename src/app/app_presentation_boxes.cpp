@@ -1,0 +1,82 @@
+// The message boxes, text boxes and sound effects the rules ask the screen for.
+#include <mutex>
+#include <vector>
+
+#include "app/app_presentation.h"
+#include "app/modal_stack.h"
+#include "app/sound.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "foundation/console_log.h"
+#include "foundation/game_lock.h"
+#include "platform/message_box.h"
+#include "turn/theads.h"
+
+namespace tr {
+namespace {
+
+constexpr const char* kThisFile = "app_presentation_boxes";
+
+std::mutex& QueueMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::vector<int>& QueuedSlots() {
+  static std::vector<int> slots;
+  return slots;
+}
+
+// Pushes a text box under the lock; returns it for a wait.
+cDialog* PushTextBox(std::u16string_view title, std::u16string_view text, int layoutBase) {
+  GameLockGuard lock(kThisFile, __LINE__);
+  cDialog* box = new cDialogTekstowy(text, title, layoutBase);
+  PushModalDialog(box);
+  return box;
+}
+
+}  // namespace
+
+void cAppPresentation::ShowMessageBox(std::u16string_view caption, std::u16string_view text, eMessageIcon) {
+  LogFormat(u"Message box \"%s\": %s", caption, text);
+  tr::ShowMessageBox(caption, text);
+}
+
+void cAppPresentation::ShowTextAndWait(std::u16string_view title, std::u16string_view text) {
+  cDialog* box = PushTextBox(title, text, cDialogTekstowy::kDefaultLayoutBase);
+  if (IsWorkerThread()) WaitForBoxClosed(box, kThisFile, __LINE__);
+}
+
+void cAppPresentation::PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) {
+  PushTextBox(title, text, layoutBase);
+}
+
+bool cAppPresentation::IsModalDialogShown() {
+  GameLockGuard lock;
+  return TopDialog != nullptr;
+}
+
+void cAppPresentation::PlaySoundEffect(std::u16string_view file) {
+  const int slot = SoundSlotOfFile(file);
+  if (slot < 0) {
+    LogFormat(u"WARNING: no sound effect is loaded for %s", file);
+    return;
+  }
+  // The sound device is the main thread's, like every other SDL call.
+  if (!IsWorkerThread()) {
+    PlaySoundSlot(slot);
+    return;
+  }
+  std::lock_guard<std::mutex> lock(QueueMutex());
+  QueuedSlots().push_back(slot);
+}
+
+void PlayQueuedSoundEffects() {
+  std::vector<int> slots;
+  {
+    std::lock_guard<std::mutex> lock(QueueMutex());
+    slots.swap(QueuedSlots());
+  }
+  for (int slot : slots) PlaySoundSlot(slot);
+}
+
+}  // namespace tr

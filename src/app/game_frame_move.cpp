@@ -9,6 +9,7 @@
 #include "app/modal_stack.h"
 #include "app/music_player.h"
 #include "dialogs/dialog_base.h"
+#include "events/zdarzenia.h"
 #include "foundation/game_lock.h"
 #include "foundation/gui_layout.h"
 #include "foundation/settings.h"
@@ -216,7 +217,12 @@ void MoveGameFrame(Graphics&, double time, float elapsed) {
     GameLockGuard lock;
     if (TopDialog != nullptr) TopDialog->TickTimer(elapsed);
   }
-  if (gDeferredEndTurnRequest.exchange(false)) EndHumanTurn();
+  // The start of play and the worker's events check (the second half of a
+  // play-by-e-mail hand-over) each ask through their own flag; both are
+  // cleared before the turn ends, and one end of turn answers both.
+  const bool atStart = gDeferredEndTurnRequest.exchange(false);
+  const bool afterEventsCheck = gEndTurnRequested.exchange(0) != 0;
+  if (atStart || afterEventsCheck) EndHumanTurn();
 }
 
 }  // namespace tr

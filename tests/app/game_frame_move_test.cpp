@@ -6,6 +6,7 @@
 
 #include "app/modal_stack.h"
 #include "dialogs/dialog_base.h"
+#include "events/zdarzenia.h"
 #include "foundation/settings.h"
 #include "foundation/string_base.h"
 #include "game_screen_fixture.h"
@@ -152,13 +153,24 @@ INSTANTIATE_TEST_SUITE_P(Owners, MoveDelayTest,
                                          DelayCase{"HumanBeforeItsDelay", true, kGameHumanMoving, 50.0, 0}),
                          [](const auto& info) { return info.param.name; });
 
-TEST_F(GameFrameMoveTest, TheWorkersEndOfTurnRequestRunsOnceFromTheFrame) {
-  gDeferredEndTurnRequest.store(true);
+// The start of play and the worker's events check each raise their own request.
+class EndTurnRequestTest : public GameFrameMoveTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(EndTurnRequestTest, TheRequestRunsTheEndOfTurnOnceFromTheFrame) {
+  if (GetParam()) {
+    gEndTurnRequested.store(1);
+  } else {
+    gDeferredEndTurnRequest.store(true);
+  }
   Frame(1.0, 0.0f);
   EXPECT_FALSE(gDeferredEndTurnRequest.load());
+  EXPECT_EQ(gEndTurnRequested.load(), 0);
   EXPECT_EQ(country(1).finishedTurn, 1);
   EXPECT_EQ(game().GetGameState(), kGameComputerTurn);
 }
+
+INSTANTIATE_TEST_SUITE_P(Requests, EndTurnRequestTest, testing::Bool(),
+                         [](const auto& info) { return info.param ? "AfterEventsCheck" : "AtStartOfPlay"; });
 
 }  // namespace
 }  // namespace tr

@@ -76,6 +76,11 @@ std::function<bool()>& PendingStep() {
   static std::function<bool()> step;
   return step;
 }
+// Raised with every hand-over, so the frame clears only the move it ran.
+std::uint64_t& StepGeneration() {
+  static std::uint64_t generation = 0;
+  return generation;
+}
 
 bool UnderMouse(const cDialog* dialog) { return dialog != nullptr && dialog->GetControlUnderMouse() != nullptr; }
 
@@ -163,6 +168,7 @@ void UpdateStatusBarHint() {
 void SetPendingMoveStep(std::function<bool()> step) {
   std::lock_guard lock(StepMutex());
   PendingStep() = std::move(step);
+  ++StepGeneration();
 }
 
 void AnimateUnitMove() {
@@ -181,20 +187,30 @@ void AnimateUnitMove() {
   // The worker waits in state 10 without the lock; the lock keeps the frame's drawing out of the step.
   GameLockGuard lock("game_frame_move", __LINE__);
   std::function<bool()> step;
+  std::uint64_t generation = 0;
   {
     std::lock_guard stepLock(StepMutex());
     step = PendingStep();
+    generation = StepGeneration();
   }
   const bool more = step ? step() : control.move.AdvanceMovingUnit();
+  // The worker's last step hands the state back to it, and it may start its
+  // next move at once: from here on nothing of the worker's move is touched
+  // but the step it handed over, and that only if no new one replaced it.
+  if (unit != nullptr) RevealAfterStep(*game, *unit);
   if (more) {
     times.lastUnitStep = now;
-  } else {
-    SetPendingMoveStep({});
-    control.move.unit = nullptr;
-    if (state == kGameHumanMoving) ReselectAfterHumanMove(*game);
-    game->EndMoveAnimationState();
+    return;
   }
-  if (unit != nullptr) RevealAfterStep(*game, *unit);
+  {
+    std::lock_guard stepLock(StepMutex());
+    if (StepGeneration() == generation) PendingStep() = nullptr;
+  }
+  if (state == kGameHumanMoving) {
+    control.move.unit = nullptr;
+    ReselectAfterHumanMove(*game);
+  }
+  game->EndMoveAnimationState();
 }
 
 void MoveGameFrame(Graphics&, double time, float elapsed) {

@@ -105,6 +105,9 @@ void cAppPresentation::InstallGameCallbacks() {
 }
 
 void cAppPresentation::CenterCameraOn(int x, int y, bool glide) {
+  // The computer's moves follow the camera from the worker, while the frame
+  // moves and draws it.
+  GameLockGuard lock(kThisFile, __LINE__);
   if (gGame != nullptr && gGame->map != nullptr) CenterAtHex(*gGame->map, x, y, glide);
 }
 

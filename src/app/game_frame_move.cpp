@@ -96,6 +96,9 @@ bool PointerBusy() {
 
 void ScrollAndHint(double time) {
   cGame& game = *gGame;
+  // The worker's hand-over sets state 7 first and gives the panels back
+  // after it, under the lock; the pointer test reads those panels.
+  GameLockGuard lock;
   if (PointerBusy()) return;
   const HintBox& pointer = GetHintBox();
   const sGuiLayoutEntry& e = sGuiLayoutTable[kScrollZoneEntry];
@@ -226,7 +229,11 @@ void MoveGameFrame(Graphics&, double time, float elapsed) {
   if (!renderingPaused && (state == kGameHumanIdle || state == kGameHumanMoving)) ScrollAndHint(time);
   Times().lastHorizontal = Times().lastVertical = time;
 
-  if (game->map != nullptr && game->map->FrameMove(elapsed)) Presentation().ChooseFontsForZoom();
+  {
+    // The worker centres the camera on the computer's moves under the lock.
+    GameLockGuard lock;
+    if (game->map != nullptr && game->map->FrameMove(elapsed)) Presentation().ChooseFontsForZoom();
+  }
   AnimateUnitMove();
   {
     // The worker pushes dialogs (the new-turn banner) under the lock.

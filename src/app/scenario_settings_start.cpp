@@ -152,10 +152,8 @@ void cScenarioSettingsMenu::SavePlayer() {
     player->name = name.substr(0, 99);
     player->email = email.substr(0, 99);
   } else {
-    // Past the highest number, so a removal never makes two players share one.
-    std::int32_t highest = 0;
-    for (const sPbemPlayer& existing : gGame->pbemPlayers) highest = std::max(highest, existing.number);
-    PushBackSetupRecord(gGame->pbemPlayers, highest + 1, name, email);
+    // Players are numbered by their place in the list, as the save stores them.
+    PushBackSetupRecord(gGame->pbemPlayers, static_cast<std::int32_t>(gGame->pbemPlayers.size()) + 1, name, email);
   }
   PlayersChanged();
 }
@@ -165,8 +163,22 @@ void cScenarioSettingsMenu::RemovePlayer() {
   const auto it = std::find_if(players.begin(), players.end(),
                                [this](const sPbemPlayer& player) { return player.number == selectedPlayer_; });
   if (it == players.end()) return;
-  // Countries keep the number: the start asks for two players again.
+  // A save stores the players by their place in the list and numbers them so
+  // when it is read back: the players after the removed one move up a number,
+  // and so do their countries. The removed player's countries are left
+  // without a player; the start asks for two players again.
+  const std::int32_t removed = it->number;
   players.erase(it);
+  for (sPbemPlayer& player : players) {
+    if (player.number > removed) --player.number;
+  }
+  for (const auto& country : gGame->countries) {
+    if (country->pbemPlayerId == removed) {
+      country->pbemPlayerId = 0;
+    } else if (country->pbemPlayerId > removed) {
+      --country->pbemPlayerId;
+    }
+  }
   selectedPlayer_ = 0;
   SetFieldText(*this, kPlayerNameField, kNewPlayerName);
   SetFieldText(*this, kPlayerEmailField, kNewPlayerEmail);

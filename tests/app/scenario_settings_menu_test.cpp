@@ -255,7 +255,7 @@ TEST_F(ScenarioSettingsTest, UnitsTabCountsEachTypeOnTheMapAndInReserve) {
   EXPECT_EQ(rows[15], Format(u"%s;0;0", GetUnitTypeName(45)));
 }
 
-TEST_F(ScenarioSettingsTest, PlayersAreNumberedPastTheHighestAndLookedUpByNumber) {
+TEST_F(ScenarioSettingsTest, PlayersAreNumberedByTheirPlaceAsASaveStoresThem) {
   cGame& game = MakeStandardGame();
   Open();
   ShowTab(1);
@@ -274,21 +274,26 @@ TEST_F(ScenarioSettingsTest, PlayersAreNumberedPastTheHighestAndLookedUpByNumber
   EXPECT_EQ(Menu().selectedPlayer(), 2);
   EXPECT_EQ(Get<CDXUTEditBox>(kPlayerEmailField).GetText(), u"Bob@example.com");
   Click(kRemovePlayerButton);
+  ASSERT_EQ(game.pbemPlayers.size(), 2u);
+  EXPECT_EQ(game.pbemPlayers[1].number, 2) << "Cid moves up to Bob's number";
   SelectRow(kPlayerList, 2);
   SetField(kPlayerNameField, std::u16string(150, u'D'));
   Click(kSavePlayerButton);
   ASSERT_EQ(game.pbemPlayers.size(), 3u);
-  EXPECT_EQ(game.pbemPlayers[2].number, 4);
+  EXPECT_EQ(game.pbemPlayers[2].number, 3);
   EXPECT_EQ(game.pbemPlayers[2].name, std::u16string(99, u'D'));
   EXPECT_EQ(Rows(kPlayerList).back(), GetText("scenario_settings_pbem_player_new"));
   EXPECT_EQ(Rows(kPlayerList)[1], u"Cid;Cid@example.com");
 
-  // Cid (number 3) leads Zeta, chosen in the combo by number, not by position.
+  // Cid (number 2) leads Zeta, and the new player (number 3) Alpha.
   ShowTab(0);
-  SelectRow(kCountryList, 2);
+  SelectRow(kCountryList, 0);
   Get<CDXUTComboBox>(kPlayerCombo).SetSelectedByData(3);
   Click(kHumanRadio);
-  EXPECT_EQ(game.GetCountry(1)->pbemPlayerId, 3);
+  SelectRow(kCountryList, 2);
+  Get<CDXUTComboBox>(kPlayerCombo).SetSelectedByData(2);
+  Click(kHumanRadio);
+  EXPECT_EQ(game.GetCountry(1)->pbemPlayerId, 2);
   EXPECT_EQ(Rows(kCountryList)[2], Format(u" Zeta;Cid;%s", GetText("scenario_settings_normal")));
 
   // Renaming and removing the player show in the country's row at once.
@@ -298,7 +303,9 @@ TEST_F(ScenarioSettingsTest, PlayersAreNumberedPastTheHighestAndLookedUpByNumber
   Click(kSavePlayerButton);
   EXPECT_EQ(Rows(kCountryList)[2], Format(u" Zeta;Cyd;%s", GetText("scenario_settings_normal")));
   Click(kRemovePlayerButton);
-  EXPECT_EQ(game.GetCountry(1)->pbemPlayerId, 3) << "the country keeps the number";
+  EXPECT_EQ(game.GetCountry(1)->pbemPlayerId, 0) << "the removed player's country has no player";
+  const cCountry* alpha = game.GetCountry(static_cast<int>(Get<CDXUTListBox>(kCountryList).GetItem(0)->data));
+  EXPECT_EQ(alpha->pbemPlayerId, 2) << "the next player's country follows its player";
   EXPECT_EQ(Rows(kCountryList)[2], Row(u"Zeta", "scenario_settings_human_controlled", "scenario_settings_normal"));
 }
 

@@ -137,7 +137,9 @@ cInfoPanel::cInfoPanel() : cPanel(-1, LayoutRect(kPanelId)) {
     text->SetEnabled(true);
     text->SetTextFormat(DT_RIGHT | DT_VCENTER);
   }
-  for (const sToggle& toggle : kToggles) {
+  // Made in the order of their ids; hidden and shown in the order above.
+  for (const std::size_t index : {0u, 1u, 3u, 2u}) {
+    const sToggle& toggle = kToggles[index];
     const Rect at = LayoutRect(toggle.id);
     CDXUTIcon* icon = nullptr;
     if (Failed(AddIcon(toggle.id, toggle.skin, at.left, at.top, at.right, at.bottom, toggle.hotkey, false, &icon))) {

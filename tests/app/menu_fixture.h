@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "app/framework.h"
+#include "app/input_routing.h"
+#include "app/menu.h"
 #include "app/scenario_menu.h"
 #include "foundation/gui_layout.h"
 #include "support/screen_fixture.h"
@@ -17,12 +19,16 @@ class MenuFixture : public ScreenFixture {
  protected:
   void SetUp() override {
     ScreenFixture::SetUp();
-    std::filesystem::create_directories(folder_.path() / "data");
-    std::filesystem::copy_file(std::filesystem::path(TR_SOURCE_DIR) / "data" / "GUI_1024x768.csv",
-                               folder_.path() / "data" / "GUI_1024x768.csv",
-                               std::filesystem::copy_options::overwrite_existing);
-    ASSERT_TRUE(LoadGuiLayoutFile(u"data\\GUI_1024x768.csv"));
+    ASSERT_TRUE(LoadShippedLayout());
     RememberedScenarioName().clear();
+  }
+  // A click of the current menu's control by the pointer, as the window sends it.
+  static void ClickControl(int id) {
+    const Rect box = CurrentMenu->GetControl(id)->GetBoundingBox();
+    const LParam at = MakeLParam(box.left + 3, box.top + 3);
+    bool noFurther = false;
+    OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, at, &noFurther);
+    OnWindowMessage(WM_LBUTTONUP, 0, at, &noFurther);
   }
   void TearDown() override {
     DestroyGame();

@@ -104,13 +104,6 @@ class ScenarioSettingsTest : public test::MenuFixture {
     for (int i = 0; i < list.GetSize(); ++i) rows.push_back(list.GetItem(i)->text);
     return rows;
   }
-  static void Click(int id) {
-    const Rect box = CurrentMenu->GetControl(id)->GetBoundingBox();
-    const LParam at = MakeLParam(box.left + 3, box.top + 3);
-    bool noFurther = false;
-    OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, at, &noFurther);
-    OnWindowMessage(WM_LBUTTONUP, 0, at, &noFurther);
-  }
   static void Event(int id, std::uint32_t event = GuiEventButtonClicked) {
     MenuGuiEventCallback(event, id, CurrentMenu->GetControl(id));
   }
@@ -171,13 +164,13 @@ TEST_F(ScenarioSettingsTest, ControllerAndDifficultyClicksGoIntoTheCountryAndIts
   SelectRow(kCountryList, 1);
   ASSERT_EQ(Menu().selectedCountry()->name, u"Mid");
   EXPECT_TRUE(Get<CDXUTRadioButton>(kVeryEasyRadio).GetChecked());
-  Click(kHumanRadio);
-  Click(kVeryHardRadio + 2);
+  ClickControl(kHumanRadio);
+  ClickControl(kVeryHardRadio + 2);
   const cCountry& mid = *gGame->GetCountry(6);
   EXPECT_EQ(mid.humanControlled, 1);
   EXPECT_EQ(mid.difficulty, 2);
   EXPECT_EQ(Rows(kCountryList)[1], Row(u"Mid", "scenario_settings_human_controlled", "scenario_settings_normal"));
-  Click(kComputerRadio);
+  ClickControl(kComputerRadio);
   EXPECT_EQ(mid.humanControlled, 0);
   EXPECT_EQ(Rows(kCountryList)[1], Row(u"Mid", "scenario_settings_ai_controlled", "scenario_settings_normal"));
 }
@@ -259,7 +252,7 @@ TEST_F(ScenarioSettingsTest, PlayersAreNumberedByTheirPlaceAsASaveStoresThem) {
   cGame& game = MakeStandardGame();
   Open();
   ShowTab(1);
-  Click(kPbemCheckBox);
+  ClickControl(kPbemCheckBox);
   ASSERT_EQ(game.pbemGame, 1);
   // Ticking the box hands every country to the computer.
   EXPECT_EQ(game.GetCountry(3)->humanControlled, 0);
@@ -268,17 +261,17 @@ TEST_F(ScenarioSettingsTest, PlayersAreNumberedByTheirPlaceAsASaveStoresThem) {
     EXPECT_EQ(Get<CDXUTEditBox>(kPlayerNameField).GetText(), cScenarioSettingsMenu::kNewPlayerName);
     SetField(kPlayerNameField, name);
     SetField(kPlayerEmailField, Format(u"%s@example.com", name));
-    Click(kSavePlayerButton);
+    ClickControl(kSavePlayerButton);
   }
   SelectRow(kPlayerList, 1);
   EXPECT_EQ(Menu().selectedPlayer(), 2);
   EXPECT_EQ(Get<CDXUTEditBox>(kPlayerEmailField).GetText(), u"Bob@example.com");
-  Click(kRemovePlayerButton);
+  ClickControl(kRemovePlayerButton);
   ASSERT_EQ(game.pbemPlayers.size(), 2u);
   EXPECT_EQ(game.pbemPlayers[1].number, 2) << "Cid moves up to Bob's number";
   SelectRow(kPlayerList, 2);
   SetField(kPlayerNameField, std::u16string(150, u'D'));
-  Click(kSavePlayerButton);
+  ClickControl(kSavePlayerButton);
   ASSERT_EQ(game.pbemPlayers.size(), 3u);
   EXPECT_EQ(game.pbemPlayers[2].number, 3);
   EXPECT_EQ(game.pbemPlayers[2].name, std::u16string(99, u'D'));
@@ -289,10 +282,10 @@ TEST_F(ScenarioSettingsTest, PlayersAreNumberedByTheirPlaceAsASaveStoresThem) {
   ShowTab(0);
   SelectRow(kCountryList, 0);
   Get<CDXUTComboBox>(kPlayerCombo).SetSelectedByData(3);
-  Click(kHumanRadio);
+  ClickControl(kHumanRadio);
   SelectRow(kCountryList, 2);
   Get<CDXUTComboBox>(kPlayerCombo).SetSelectedByData(2);
-  Click(kHumanRadio);
+  ClickControl(kHumanRadio);
   EXPECT_EQ(game.GetCountry(1)->pbemPlayerId, 2);
   EXPECT_EQ(Rows(kCountryList)[2], Format(u" Zeta;Cid;%s", GetText("scenario_settings_normal")));
 
@@ -300,9 +293,9 @@ TEST_F(ScenarioSettingsTest, PlayersAreNumberedByTheirPlaceAsASaveStoresThem) {
   ShowTab(1);
   SelectRow(kPlayerList, 1);
   SetField(kPlayerNameField, u"Cyd");
-  Click(kSavePlayerButton);
+  ClickControl(kSavePlayerButton);
   EXPECT_EQ(Rows(kCountryList)[2], Format(u" Zeta;Cyd;%s", GetText("scenario_settings_normal")));
-  Click(kRemovePlayerButton);
+  ClickControl(kRemovePlayerButton);
   EXPECT_EQ(game.GetCountry(1)->pbemPlayerId, 0) << "the removed player's country has no player";
   const cCountry* alpha = game.GetCountry(static_cast<int>(Get<CDXUTListBox>(kCountryList).GetItem(0)->data));
   EXPECT_EQ(alpha->pbemPlayerId, 2) << "the next player's country follows its player";
@@ -368,7 +361,7 @@ TEST_P(ScenarioSettingsRefusals, TheFirstFailingCheckShowsItsTextAndChangesNothi
   if (failing >= 3) {
     // A new play-by-e-mail game whose folder exists already.
     ShowTab(1);
-    Click(kPbemCheckBox);
+    ClickControl(kPbemCheckBox);
     SetField(kPbemNameField, u"Taken");
   }
   if (failing >= 4) {
@@ -381,7 +374,7 @@ TEST_P(ScenarioSettingsRefusals, TheFirstFailingCheckShowsItsTextAndChangesNothi
   }
   const Snapshot before = Take(game);
   test::LogCapture log;
-  Click(kStartButton);
+  ClickControl(kStartButton);
 
   ASSERT_NE(TopDialog, nullptr);
   auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
@@ -428,14 +421,14 @@ TEST_F(ScenarioSettingsTest, AValidPbemStartMakesTheFolderAndASecondStartOfTheNa
     cGame& game = MakeStandardGame();
     Open();
     ShowTab(1);
-    Click(kPbemCheckBox);
+    ClickControl(kPbemCheckBox);
     for (int id : {3, 1}) {
       game.GetCountry(id)->humanControlled = 1;
       game.GetCountry(id)->pbemPlayerId = id == 3 ? 1 : 2;
     }
     SetField(kPbemNameField, u"Duel");
     test::LogCapture log;
-    Click(kStartButton);
+    ClickControl(kStartButton);
     EXPECT_TRUE(std::filesystem::is_directory(folder_.path() / "data/pbem/Duel"));
     if (attempt == 0) {
       EXPECT_TRUE(ModalDialogStack.empty());
@@ -470,7 +463,7 @@ TEST_F(ScenarioSettingsTest, ASavedPbemGameKeepsItsNameAndStartsForTheLocalPlaye
   EXPECT_EQ(Get<CDXUTEditBox>(kPbemNameField).GetText(), u"Ongoing");
   EXPECT_FALSE(Get<CDXUTEditBox>(kPbemNameField).GetEnabled());
   EXPECT_TRUE(Get<CDXUTCheckBox>(kPbemCheckBox).GetChecked());
-  Click(kStartButton);
+  ClickControl(kStartButton);
   EXPECT_TRUE(ModalDialogStack.empty());
   EXPECT_EQ(CurrentMenu, nullptr);
   EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data/pbem/Ongoing"));
@@ -485,7 +478,7 @@ TEST_P(ScenarioSettingsBack, BackAndEscapeDestroyTheGameAndShowTheScenarioMenu) 
   if (GetParam()) {
     MenuKeyboardCallback(VK_ESCAPE, true, false);
   } else {
-    Click(kBackButton);
+    ClickControl(kBackButton);
   }
   EXPECT_EQ(gGame, nullptr);
   EXPECT_NE(dynamic_cast<cScenarioMenu*>(CurrentMenu), nullptr);
@@ -496,7 +489,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, ScenarioSettingsBack, testing::Values(false, true
 TEST_F(ScenarioSettingsTest, StartWithAHumanCountryHandsTheGameOver) {
   MakeStandardGame();
   Open();
-  Click(kStartButton);
+  ClickControl(kStartButton);
   EXPECT_TRUE(ModalDialogStack.empty());
   EXPECT_EQ(CurrentMenu, nullptr);
   EXPECT_NE(gGame->GetGameState(), kGameLoaded);

@@ -41,13 +41,6 @@ class ScenarioStartTest : public test::MenuFixture {
       }
     }
   }
-  static void Click(int id) {
-    const Rect box = CurrentMenu->GetControl(id)->GetBoundingBox();
-    const LParam at = MakeLParam(box.left + 3, box.top + 3);
-    bool noFurther = false;
-    OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, at, &noFurther);
-    OnWindowMessage(WM_LBUTTONUP, 0, at, &noFurther);
-  }
 };
 
 TEST_F(ScenarioStartTest, TheSampleScenarioLoadsIntoTheSettingsMenuAndStartsWithTheChosenCountry) {
@@ -114,9 +107,9 @@ TEST_F(ScenarioStartTest, TheSampleScenarioLoadsIntoTheSettingsMenuAndStartsWith
   countries.SelectItem(1, true);
   cCountry* chosen = settings->selectedCountry();
   ASSERT_NE(chosen, nullptr);
-  Click(kHumanRadio);
+  ClickControl(kHumanRadio);
   ASSERT_EQ(chosen->humanControlled, 1);
-  Click(kStartButton);
+  ClickControl(kStartButton);
 
   EXPECT_TRUE(log.Contains(u"============== Enjoy your game :)"));
   EXPECT_EQ(CurrentMenu, nullptr) << "the game screen took over";

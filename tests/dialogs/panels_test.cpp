@@ -28,11 +28,7 @@ class PanelTest : public test::ScreenFixture {
  protected:
   void SetUp() override {
     ScreenFixture::SetUp();
-    std::filesystem::create_directories(folder_.path() / "data");
-    std::filesystem::copy_file(std::filesystem::path(TR_SOURCE_DIR) / "data" / "GUI_1024x768.csv",
-                               folder_.path() / "data" / "GUI_1024x768.csv",
-                               std::filesystem::copy_options::overwrite_existing);
-    ASSERT_TRUE(LoadGuiLayoutFile(u"data\\GUI_1024x768.csv"));
+    ASSERT_TRUE(LoadShippedLayout());
     world_ = std::make_unique<test::TestWorld>(4, 4, 2);
     game().playerControl.currentCountry = &world_->country(1);
     info_ = new cInfoPanel();

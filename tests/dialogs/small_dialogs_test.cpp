@@ -53,10 +53,7 @@ class SmallDialogsTest : public test::ScreenFixture {
  protected:
   void SetUp() override {
     ScreenFixture::SetUp();
-    std::filesystem::copy_file(std::filesystem::path(TR_SOURCE_DIR) / "data" / "GUI_1024x768.csv",
-                               folder_.path() / "data" / "GUI_1024x768.csv",
-                               std::filesystem::copy_options::overwrite_existing);
-    ASSERT_TRUE(LoadGuiLayoutFile(u"data\\GUI_1024x768.csv"));
+    ASSERT_TRUE(LoadShippedLayout());
     owner_ = new OwnerDialog();
     PushModalDialog(owner_);
   }

@@ -1,5 +1,7 @@
 #include "support/screen_fixture.h"
 
+#include <filesystem>
+
 #include "app/frame_render.h"
 #include "app/input_routing.h"
 #include "app/menu.h"
@@ -35,6 +37,14 @@ void ScreenFixture::TearDown() {
 
 void ScreenFixture::SetLayout(int id, int x, int y, int width, int height) {
   sGuiLayoutTable[static_cast<std::size_t>(id)] = {x, y, width, height};
+}
+
+bool ScreenFixture::LoadShippedLayout() {
+  std::filesystem::create_directories(folder_.path() / "data");
+  std::filesystem::copy_file(std::filesystem::path(TR_SOURCE_DIR) / "data" / "GUI_1024x768.csv",
+                             folder_.path() / "data" / "GUI_1024x768.csv",
+                             std::filesystem::copy_options::overwrite_existing);
+  return LoadGuiLayoutFile(u"data\\GUI_1024x768.csv");
 }
 
 }  // namespace tr::test

@@ -17,6 +17,8 @@ class ScreenFixture : public HeadlessScreenFixture {
 
   // Sets one layout entry (x, y, width, height).
   static void SetLayout(int id, int x, int y, int width, int height);
+  // Copies the shipped 1024x768 layout into the test's folder and loads it.
+  bool LoadShippedLayout();
 
  private:
   std::array<sGuiLayoutEntry, kGuiLayoutEntryCount> oldLayout_{};

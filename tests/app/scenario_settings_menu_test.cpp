@@ -33,7 +33,7 @@
 namespace tr {
 namespace {
 
-struct CountrySpec {
+struct CountrySetup {
   const char16_t* name;
   int alliance;
   std::uint8_t active;
@@ -55,23 +55,23 @@ class ScenarioSettingsTest : public test::MenuFixture {
     scoped_.reset();
   }
   // A loaded game (state 1) with the countries, numbered from 1 in this order.
-  cGame& MakeGame(const std::vector<CountrySpec>& specs) {
+  cGame& MakeGame(const std::vector<CountrySetup>& setups) {
     auto* game = new cGame();
     gGame = game;
     game->map = std::make_unique<cMap>(4, 4);
-    for (const CountrySpec& spec : specs) {
+    for (const CountrySetup& setup : setups) {
       auto country = std::make_unique<cCountry>();
       country->id = static_cast<int>(game->countries.size()) + 1;
-      country->name = spec.name;
-      country->alliance = spec.alliance;
-      country->isActive = spec.active;
-      country->politicalStrength = spec.strength;
-      country->specialFlags = spec.specialFlags;
-      country->humanControlled = spec.human;
-      country->difficulty = spec.difficulty;
+      country->name = setup.name;
+      country->alliance = setup.alliance;
+      country->isActive = setup.active;
+      country->politicalStrength = setup.strength;
+      country->specialFlags = setup.specialFlags;
+      country->humanControlled = setup.human;
+      country->difficulty = setup.difficulty;
       game->countries.push_back(std::move(country));
     }
-    game->relations.Reset(static_cast<int>(specs.size()));
+    game->relations.Reset(static_cast<int>(setups.size()));
     game->folderTemplate = u"data\\scenarios\\Test\\%s";
     game->gameVersion = 1.02f;
     game->StoreGameState(kGameLoaded);

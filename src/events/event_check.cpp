@@ -71,13 +71,7 @@ void DecideForComputer(cGame& game, const cEvent& fired, const cCountry& country
   const std::u16string text = Format(u"%s in %s went with option %s", country.name, fired.title, optionDescription);
   // The main thread reads the report list while it draws the reports panel.
   GameLockGuard lock;
-  for (int id = 1; id <= game.CountryCount(); ++id) {
-    sReport report;
-    report.type = kReportEventChoice;
-    report.country = id;
-    report.text = text;
-    game.reports.Add(report);
-  }
+  for (int id = 1; id <= game.CountryCount(); ++id) game.reports.Add(kReportEventChoice, id, text);
 }
 
 // The texts the option's effects queued, one message box each, in order.

@@ -91,13 +91,10 @@ void RunPlayerEventChoice(const cEvent& event, int option) {
   const cCountry* country = event.countryID >= 1 && event.countryID <= gGame->CountryCount()
                                 ? gGame->countries[static_cast<std::size_t>(event.countryID - 1)].get()
                                 : nullptr;
-  sReport report;
-  report.type = kReportEventChoice;
-  report.country = event.countryID;
-  report.text = Format(u"Event for country %s: %s\n\n%s\n\nChosen option: %s (%s)",
-                       country ? country->name : std::u16string(), event.title, event.description,
-                       optionDescription, optionTooltip);
-  gGame->reports.Add(report);
+  gGame->reports.Add(kReportEventChoice, event.countryID,
+                     Format(u"Event for country %s: %s\n\n%s\n\nChosen option: %s (%s)",
+                            country ? country->name : std::u16string(), event.title, event.description,
+                            optionDescription, optionTooltip));
   event.ExecuteOption(option);
 }
 

@@ -62,6 +62,15 @@ void cReportList::Add(sReport report, const sReportStamp& stamp) {
   reports_.push_back(std::move(report));
 }
 
+void cReportList::Add(std::int32_t type, std::int32_t country, std::u16string text) {
+  if (country < 1) return;
+  sReport report;
+  report.type = type;
+  report.country = country;
+  report.text = std::move(text);
+  Add(report);
+}
+
 std::string cReportList::Serialize() const {
   std::string out(kTag);
   AppendU32(out, static_cast<std::uint32_t>(reports_.size()));

@@ -36,6 +36,9 @@ class cReportList {
   // Appends a copy stamped with the running game's date and turn.
   void Add(const sReport& report);
   void Add(sReport report, const sReportStamp& stamp);
+  // A report of the type for one country, made now; nothing for a country
+  // number below 1, which the rules pass for "nobody".
+  void Add(std::int32_t type, std::int32_t country, std::u16string text);
 
   // Writes "<folder>\reports.dat"; false (logged) when it cannot be written.
   bool Save(std::u16string_view folder) const;

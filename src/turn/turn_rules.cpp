@@ -20,14 +20,6 @@ enum eReportKind : int {
   kReportUpkeep = 26,
 };
 
-void FileReport(cGame& game, int kind, int countryId, std::u16string text) {
-  sReport report;
-  report.type = kind;
-  report.country = countryId;
-  report.state = 1;
-  report.text = std::move(text);
-  game.reports.Add(report);
-}
 
 // The two orientations a camp's countries may turn to when the camp's
 // alliance is gone (first for a roll of 1, second for 2).
@@ -97,7 +89,7 @@ void CheckSieges(cGame& game) {
     const cCountry* controller = hex ? hex->GetControllerCountry() : nullptr;
     const std::u16string controllerName = controller ? controller->name : std::u16string();
     for (int id = 1; id <= game.CountryCount(); ++id) {
-      FileReport(game, kReportSiege, id, Format(u"Siege of %s (%s)\n\n%s", city.name, controllerName, siegeReport));
+      game.reports.Add(kReportSiege, id, Format(u"Siege of %s (%s)\n\n%s", city.name, controllerName, siegeReport));
     }
     Presentation().ShowTextAndWait(Format(u"Siege of %s (%s)\n\n", city.name, controllerName), siegeReport);
     if (WorkerMustStop(game)) return;
@@ -111,7 +103,7 @@ void CalculateProduction(cGame& game) {
   for (const auto& country : game.countries) {
     if (!TakesPart(*country)) continue;
     const sCountryReport report = country->CollectProduction();
-    FileReport(game, kReportProduction, country->id, Format(u"%s\n\n%s", report.title, report.text));
+    game.reports.Add(kReportProduction, country->id, Format(u"%s\n\n%s", report.title, report.text));
   }
   LogLine(u"CALCULATING PRODUCTION FINISHED.");
 }
@@ -121,7 +113,7 @@ void CalculateUpkeep(cGame& game) {
   for (const auto& country : game.countries) {
     if (!TakesPart(*country)) continue;
     const sCountryReport report = country->PayUnitUpkeep();
-    FileReport(game, kReportUpkeep, country->id, Format(GetText("report_upkeep_summary_main_content"), report.text));
+    game.reports.Add(kReportUpkeep, country->id, Format(GetText("report_upkeep_summary_main_content"), report.text));
   }
   LogLine(u"CALCULATING UNITS UPKEEP COSTS FINISHED");
 }
@@ -133,7 +125,7 @@ void CalculateResearch(cGame& game) {
       if (!TakesPart(*country)) continue;
       country->AddDiplomaticPoints(country->dpGrowthPerMonth);
       const sCountryReport report = country->ProgressResearch();
-      FileReport(game, kReportResearch, country->id, Format(GetText("report_research_main_content"), report.text));
+      game.reports.Add(kReportResearch, country->id, Format(GetText("report_research_main_content"), report.text));
       country->CheckDoctrineLevel();
     }
   }

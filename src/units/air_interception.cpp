@@ -144,15 +144,6 @@ bool RunInterception(const sMission& m, cUnit* interceptorUnit, sCombatResult& r
   return false;
 }
 
-void AddReport(int type, int country, std::u16string text) {
-  if (country < 1) return;
-  sReport report;
-  report.type = type;
-  report.country = country;
-  report.text = std::move(text);
-  gGame->reports.Add(report);
-}
-
 }  // namespace
 
 bool cJednostkaLotnicza::TryIntercept(cUnit* interceptor, sCombatResult* result) {
@@ -241,10 +232,10 @@ void cJednostkaLotnicza::AirFight(sCombatResult& result, cUnit& attacker, sHex*)
 
   const float lossA = static_cast<float>(attackerLoss);
   const float lossD = static_cast<float>(defenderLoss);
-  AddReport(2, attacker.owner,
+  gGame->reports.Add(2, attacker.owner,
             Format(u"Air combat\n\n%s attacked %s (%s).\n\nAttacker losses: %.2f\nDefender losses: %.2f",
                    attacker.name, name, CountryName(owner), lossA, lossD));
-  AddReport(3, owner,
+  gGame->reports.Add(3, owner,
             Format(u"Air combar\n\n%s was attacked by %s (%s).\n\nAttacker losses: %.2f\nDefender losses: %.2f", name,
                    attacker.name, CountryName(owner), lossA, lossD));
 

@@ -23,15 +23,6 @@ float Ratio(int value, int full) {
   return full > 0 ? static_cast<float>(value) / static_cast<float>(full) : 0.0f;
 }
 
-void AddReport(int type, int country, const std::u16string& text) {
-  if (country < 1) return;
-  sReport report;
-  report.type = type;
-  report.country = country;
-  report.text = text;
-  gGame->reports.Add(report);
-}
-
 void AddLosses(int from, int to, float amount) {
   if (from > 0 && to > 0) gGame->relations.AddLosses(from, to, amount);
 }
@@ -142,8 +133,8 @@ void cJednostkaLadowa::OnBombarded(sCombatResult* record, cUnit* attacker, sHex*
   const int attackerId = attacker->owner;
   const int defenderId = owner;
   if (destroyed) Kill();  // may free this unit: only copies are used below
-  AddReport(8, attackerId, report);
-  AddReport(9, defenderId, report);
+  gGame->reports.Add(8, attackerId, report);
+  gGame->reports.Add(9, defenderId, report);
   LogLine(u"Bombowanie skonczone");
 }
 

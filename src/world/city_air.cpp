@@ -24,15 +24,6 @@ int AirCoverTerm(float ratio) {
   return -4;
 }
 
-void AddReport(int type, int country, std::u16string text) {
-  if (country < 1) return;
-  sReport report;
-  report.type = type;
-  report.country = country;
-  report.text = std::move(text);
-  gGame->reports.Add(report);
-}
-
 }  // namespace
 
 void cCity::StrategicBombardment(sCombatResult& result, cUnit& attacker, sHex& hex) {
@@ -96,10 +87,10 @@ void cCity::StrategicBombardment(sCombatResult& result, cUnit& attacker, sHex& h
   result.attackerLoss += static_cast<float>(loss);
   result.attackerDetails += u"\n\n";
 
-  AddReport(13, controllerId,
+  gGame->reports.Add(13, controllerId,
             Format(u"Strategic bombardment\n\nCity %s (%d, %d) was attacked by %s (%s) and lost %d PP", name, x, y,
                    attacker.name, CountryName(attacker.owner), lost));
-  AddReport(12, attacker.owner,
+  gGame->reports.Add(12, attacker.owner,
             Format(u"Strategic bombardment\n\nAttacked city %s (%d, %d) controlled by %s with %s. City lost %d PP",
                    name, x, y, CountryName(controllerId), attacker.name, lost));
 }

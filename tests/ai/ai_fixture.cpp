@@ -40,29 +40,17 @@ cCountryAI& AiWorld::AiOf(int id) {
 }
 
 cJednostkaLadowa& AiWorld::AddLand(int owner, int x, int y, int strength, int type) {
-  auto unit = std::make_unique<cJednostkaLadowa>();
-  unit->owner = owner;
-  unit->SetType(type);
-  unit->name = Format(u"Land%i", unit->id);
-  unit->strength = strength;
-  unit->x = x;
-  unit->y = y;
-  cJednostkaLadowa& placed = *unit;
-  if (game().map->IsInside(x, y)) hex(x, y).unit = &placed;
-  game().landUnits.push_back(std::move(unit));
+  cJednostkaLadowa& placed = world_.PlaceLandUnit(owner, x, y);
+  placed.SetType(type);
+  placed.name = Format(u"Land%i", placed.id);
+  placed.strength = strength;
   return placed;
 }
 
 cJednostkaLotnicza& AiWorld::AddAir(int owner, int x, int y, int type) {
-  auto unit = std::make_unique<cJednostkaLotnicza>();
-  unit->owner = owner;
-  unit->SetType(type);
-  unit->name = Format(u"Air%i", unit->id);
-  unit->x = x;
-  unit->y = y;
-  cJednostkaLotnicza& placed = *unit;
-  if (game().map->IsInside(x, y)) hex(x, y).unit = &placed;
-  game().airUnits.push_back(std::move(unit));
+  cJednostkaLotnicza& placed = world_.PlaceAirUnit(owner, x, y);
+  placed.SetType(type);
+  placed.name = Format(u"Air%i", placed.id);
   return placed;
 }
 

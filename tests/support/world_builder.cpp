@@ -27,4 +27,19 @@ TestWorld::~TestWorld() {
 
 void TestWorld::DestroyGame() { game_.reset(); }
 
+void TestWorld::Place(cUnit& unit, int owner, int x, int y) {
+  unit.owner = owner;
+  unit.x = x;
+  unit.y = y;
+  if (game_->map->IsInside(x, y)) hex(x, y).unit = &unit;
+}
+
+cJednostkaLotnicza& TestWorld::PlaceAirUnit(int owner, int x, int y) {
+  auto unit = std::make_unique<cJednostkaLotnicza>();
+  cJednostkaLotnicza& placed = *unit;
+  Place(placed, owner, x, y);
+  game_->airUnits.push_back(std::move(unit));
+  return placed;
+}
+
 }  // namespace tr::test

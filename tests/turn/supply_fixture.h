@@ -69,29 +69,17 @@ class SupplyWorld {
   }
   template <typename Unit = cJednostkaLadowa>
   Unit* AddLandUnit(int id, int owner, int x, int y) {
-    auto unit = std::make_unique<Unit>();
-    unit->id = id;
-    unit->owner = owner;
-    unit->x = x;
-    unit->y = y;
-    unit->name = u"land" + std::u16string(1, static_cast<char16_t>(u'0' + id % 10));
-    unit->turnsWithoutSupply = 0;
-    world_.hex(x, y).unit = unit.get();
-    Unit* raw = unit.get();
-    game().landUnits.push_back(std::move(unit));
-    return raw;
+    Unit& unit = world_.PlaceLandUnit<Unit>(owner, x, y);
+    unit.id = id;
+    unit.name = u"land" + std::u16string(1, static_cast<char16_t>(u'0' + id % 10));
+    unit.turnsWithoutSupply = 0;
+    return &unit;
   }
   cJednostkaLotnicza* AddAirUnit(int id, int owner, int x, int y) {
-    auto unit = std::make_unique<cJednostkaLotnicza>();
-    unit->id = id;
-    unit->owner = owner;
-    unit->x = x;
-    unit->y = y;
-    unit->name = u"air" + std::u16string(1, static_cast<char16_t>(u'0' + id % 10));
-    world_.hex(x, y).unit = unit.get();
-    cJednostkaLotnicza* raw = unit.get();
-    game().airUnits.push_back(std::move(unit));
-    return raw;
+    cJednostkaLotnicza& unit = world_.PlaceAirUnit(owner, x, y);
+    unit.id = id;
+    unit.name = u"air" + std::u16string(1, static_cast<char16_t>(u'0' + id % 10));
+    return &unit;
   }
   // A fleet of one ship of the type at the sea node.
   cJednostkaMorska* AddShip(int owner, int type, int seaNodeId) {

@@ -31,15 +31,9 @@ inline cCity& AddCity(TestWorld& world, int x, int y, int type = kCityNormal, st
 // A land unit of a country on a hex, in the game's land-unit list.
 template <typename Unit = cJednostkaLadowa>
 Unit& AddLandUnit(TestWorld& world, int x, int y, int owner, int strength = 10) {
-  auto unit = std::make_unique<Unit>();
-  unit->owner = owner;
-  unit->strength = strength;
-  unit->x = x;
-  unit->y = y;
-  Unit& ref = *unit;
-  world.hex(x, y).unit = &ref;
-  world.game().landUnits.push_back(std::move(unit));
-  return ref;
+  Unit& unit = world.PlaceLandUnit<Unit>(owner, x, y);
+  unit.strength = strength;
+  return unit;
 }
 
 inline cJednostkaLotnicza& AddAirUnit(TestWorld& world, int x, int y, int owner, int type, int strength) {

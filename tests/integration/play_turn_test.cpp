@@ -168,7 +168,12 @@ void PlayTurnTest::Script() {
   auto* confirm = dynamic_cast<cDialogPotwKoncaTury*>(TopDialog);
   ASSERT_NE(confirm, nullptr);
   Click(confirm->GetControl(cDialogPotwKoncaTury::kYesButton));
-  EXPECT_EQ(human->finishedTurn, 1);
+  {
+    // The worker may already have played the computer countries and ended
+    // the impulse, which clears every finished mark and counts the turn on.
+    GameLockGuard lock;
+    EXPECT_TRUE(human->finishedTurn == 1 || gGame->turn > startTurn);
+  }
   autosave_ = GetText("autosave");
   EXPECT_TRUE(fs::exists(ResolveGamePath(u"data\\save\\" + autosave_ + u"\\Info.ini")));
 

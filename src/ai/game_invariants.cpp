@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "foundation/text.h"
@@ -48,12 +49,17 @@ std::string CheckHexes(const cGame& game) {
 
 std::string CheckFleets(const cGame& game) {
   std::unordered_set<const cFleet*> listed;
+  // How many fleet lists hold each ship: exactly one for a ship at sea.
+  std::unordered_map<const cJednostkaMorska*, int> places;
+  std::unordered_map<const cJednostkaMorska*, int> fleetOf;
   for (const auto& fleet : game.fleets) {
     listed.insert(fleet.get());
     const std::string name = "fleet " + std::to_string(fleet->id);
     if (fleet->ships.empty()) return name + " \"" + Utf16ToUtf8(fleet->name) + "\" has no ship";
     for (const cJednostkaMorska* ship : fleet->ships) {
       if (ship->fleet != fleet.get()) return "ship " + Describe(*ship) + " of " + name + " points to another fleet";
+      ++places[ship];
+      fleetOf[ship] = fleet->id;
     }
   }
   for (const auto& ship : game.navalUnits) {
@@ -61,6 +67,16 @@ std::string CheckFleets(const cGame& game) {
     if (!listed.count(fleet) || std::find(fleet->ships.begin(), fleet->ships.end(), ship.get()) == fleet->ships.end()) {
       return "ship " + Describe(*ship) + " is not in the fleet it points to";
     }
+    const auto at = places.find(ship.get());
+    if (at->second != 1) return "ship " + Describe(*ship) + " is listed " + std::to_string(at->second) + " times in fleets";
+    places.erase(at);
+  }
+  for (const auto& ship : game.navalReserve) {
+    if (ship->fleet || places.count(ship.get())) return "ship " + Describe(*ship) + " of the naval reserve is in a fleet";
+  }
+  // What is left was never listed as a naval unit: a ship the game does not hold.
+  if (!places.empty()) {
+    return "a ship in fleet " + std::to_string(fleetOf[places.begin()->first]) + " is not among the game's naval units";
   }
   return {};
 }

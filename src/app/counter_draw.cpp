@@ -21,6 +21,8 @@ namespace {
 constexpr Argb kWhite = 0xFFFFFFFFu;
 // The track of a ship's hit-point bar: the bar's own picture, darkened.
 constexpr Argb kTrackShade = 0xFF383838u;
+// A ship that stays out of the regular sea battle shows its picture dimmed.
+constexpr Argb kOutOfBattleShade = 0xFF8C8C8Cu;
 constexpr Rect kFlagSource{0, 0, 128, 85};
 constexpr std::uint32_t kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
 
@@ -62,10 +64,10 @@ void Part(SpriteBatch& sprite, const sUnitAppearance& ap, int slot, PointF posit
 }
 
 void Picture(SpriteBatch& sprite, const sUnitAppearance& ap, int slot, const cUnit& unit, int level,
-             PointF position, float depth) {
+             PointF position, float depth, Argb colour = kWhite) {
   if (!ap.valid[static_cast<std::size_t>(slot)]) return;
   DrawPlaced(sprite, UnitSheetOf(unit.GetOwnerCountry()), UnitAtlasCell(unit.type, level), position,
-             ap.placement[static_cast<std::size_t>(slot)], depth);
+             ap.placement[static_cast<std::size_t>(slot)], depth, colour);
 }
 
 void Text(SpriteBatch& sprite, const sUnitAppearance& ap, int slot, int font, PointF position,
@@ -154,7 +156,7 @@ void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF 
   const sUnitAppearance& ap = Active(kNavalTable);
   const cCountry* owner = ship.GetOwnerCountry();
   Part(sprite, ap, kShipBackground, position, depth, false, OwnerColour(owner));
-  Picture(sprite, ap, kShipPicture, ship, 1, position, depth);
+  Picture(sprite, ap, kShipPicture, ship, 1, position, depth, ship.mayAct ? kWhite : kOutOfBattleShade);
   Part(sprite, ap, kShipFrame, position, depth, false);
   if (ap.valid[kShipTrack] && ap.valid[kShipBar]) {
     const Texture* info = UnitsSkinTextures().info.GetTexture();
@@ -181,6 +183,10 @@ void DrawUnitCounter(SpriteBatch& sprite, cUnit& unit, PointF position, float de
   } else if (auto* ship = dynamic_cast<cJednostkaMorska*>(&unit)) {
     DrawNavalCounter(sprite, *ship, position, depth);
   }
+}
+
+void DrawNavalCounterInDialog(SpriteBatch& sprite, cJednostkaMorska& ship, const sUnitRect& target) {
+  DrawUnitIcon(sprite, ship, target, 0);
 }
 
 void DrawUnitIcon(SpriteBatch& sprite, cUnit& unit, const sUnitRect& target, int ownCountry) {

@@ -30,6 +30,8 @@ void DrawLandCounter(SpriteBatch& sprite, cJednostkaLadowa& unit, PointF positio
                      int ownCountry);
 void DrawAirCounter(SpriteBatch& sprite, cJednostkaLotnicza& unit, PointF position, float depth, int frameParity,
                     int ownCountry);
+// A ship's counter: its hit-point bar and figure; a ship out of the regular
+// sea battle (first battle flag 0) is dimmed.
 void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF position, float depth);
 // Any kind of unit.
 void DrawUnitCounter(SpriteBatch& sprite, cUnit& unit, PointF position, float depth, int frameParity, int ownCountry);
@@ -37,5 +39,7 @@ void DrawUnitCounter(SpriteBatch& sprite, cUnit& unit, PointF position, float de
 // The counter scaled into a panel rectangle (a counter is 166 pixels wide),
 // without its name; the sprite's transform and the name setting are restored.
 void DrawUnitIcon(SpriteBatch& sprite, cUnit& unit, const sUnitRect& target, int ownCountry);
+// The ship's counter in a dialog (the fleets and units managers).
+void DrawNavalCounterInDialog(SpriteBatch& sprite, cJednostkaMorska& ship, const sUnitRect& target);
 
 }  // namespace tr

@@ -47,6 +47,14 @@ struct sWezelGrafuMorz : public cHoverable {
   void ShareBestCommander(int countryId);
   // The game's fleets standing here, in fleet-list order.
   void CollectFleets(std::list<cFleet*>& out) const;
+  // Naval visibility of the viewing country: the counters, spotted flags and
+  // markers of this node. Until it is computed they stay as they are: a
+  // fleet's move and a sinking change no counter and pick no marker.
+  void CalculateNavalVisibility(bool incremental);
+  // The node a fleet leaves: its ships leave the own-ship counters.
+  void RemoveFleetFromCounts(const cFleet& fleet);
+  // Picks the requested markers again from the ships already spotted.
+  void RecalculateSpotting(bool playerMarker, bool enemyMarker);
   int CountOwnShips() const;
   int CountSpottedEnemyShips() const;
   // Called for every drawn hex: the marker ships standing on it and, on the

@@ -164,18 +164,6 @@ bool cJednostkaMorska::TryIntercept(cUnit* interceptor, sCombatResult* result) {
   return RunInterception(mission, interceptor, *result);
 }
 
-void cJednostkaMorska::AddHitPoints(float amount) {
-  const int sum = static_cast<int>(static_cast<float>(hitPoints) + amount);
-  hitPoints = std::clamp(sum, 0, std::max(maxHitPoints, 0));
-}
-
-void cJednostkaMorska::RaiseHitPointsToMinimum() {
-  if (!gGame) return;
-  const float share = gGame->constants.MinimumHitPointsPercent() / 100.0f * static_cast<float>(maxHitPoints);
-  const int minimum = static_cast<int>(std::floor(share));
-  if (hitPoints < minimum) hitPoints = minimum;
-}
-
 void cJednostkaLotnicza::AirFight(sCombatResult& result, cUnit& attacker, sHex*) {
   if (!gGame) return;
   const sScenarioConstants& k = gGame->constants;

@@ -22,6 +22,32 @@ void EndFlight(cJednostkaLotnicza& unit, const sCombatResult& result) {
 
 }  // namespace
 
+void RevealHiddenUnitsWithin(int x, int y, int reach, cCountry* viewer) {
+  if (!gGame || !gGame->map || !gGame->map->IsInside(x, y)) return;
+  cMap& map = *gGame->map;
+  // Breadth-first over the hexes within reach of (x, y).
+  std::vector<std::uint8_t> seen(static_cast<std::size_t>(map.GetWidth()) * map.GetHeight(), 0);
+  std::deque<sPoint> queue{{x, y}};
+  seen[static_cast<std::size_t>(y) * map.GetWidth() + x] = 1;
+  while (!queue.empty()) {
+    const sPoint at = queue.front();
+    queue.pop_front();
+    sHex& hex = *map.GetHex(at.x, at.y);
+    if (hex.unit && !hex.unit->spotted) {
+      hex.unit->spotted = 1;
+      if (viewer) viewer->reconSpottedUnits.push_back(hex.unit);
+    }
+    for (int d = 0; d < kDirectionCount; ++d) {
+      const sHex* next = map.GetNeighbour(at.x, at.y, d);
+      if (!next) continue;
+      const std::size_t index = static_cast<std::size_t>(next->y) * map.GetWidth() + next->x;
+      if (seen[index] || HexDistance(x, y, next->x, next->y) > reach) continue;
+      seen[index] = 1;
+      queue.push_back({next->x, next->y});
+    }
+  }
+}
+
 void cJednostkaLotnicza::ReconHexArea(int targetX, int targetY, sCombatResult& result) {
   if (!gGame || !gGame->map || !gGame->map->IsInside(targetX, targetY)) return;
   cMap& map = *gGame->map;
@@ -35,28 +61,7 @@ void cJednostkaLotnicza::ReconHexArea(int targetX, int targetY, sCombatResult& r
   if (spotted) PlayAirSound(u"AirRecon.wav");
   result.kind = kBattleRecon;
   cCountry* viewer = GetOwnerCountry();
-  const int reach = viewer ? viewer->GetTechLevel(3) : 0;
-  // Breadth-first over the hexes within reach of the target.
-  std::vector<std::uint8_t> seen(static_cast<std::size_t>(map.GetWidth()) * map.GetHeight(), 0);
-  std::deque<sPoint> queue{{targetX, targetY}};
-  seen[static_cast<std::size_t>(targetY) * map.GetWidth() + targetX] = 1;
-  while (!queue.empty()) {
-    const sPoint at = queue.front();
-    queue.pop_front();
-    sHex& hex = *map.GetHex(at.x, at.y);
-    if (hex.unit && !hex.unit->spotted) {
-      hex.unit->spotted = 1;
-      if (viewer) viewer->reconSpottedUnits.push_back(hex.unit);
-    }
-    for (int d = 0; d < kDirectionCount; ++d) {
-      const sHex* next = map.GetNeighbour(at.x, at.y, d);
-      if (!next) continue;
-      const std::size_t index = static_cast<std::size_t>(next->y) * map.GetWidth() + next->x;
-      if (seen[index] || HexDistance(targetX, targetY, next->x, next->y) > reach) continue;
-      seen[index] = 1;
-      queue.push_back({next->x, next->y});
-    }
-  }
+  RevealHiddenUnitsWithin(targetX, targetY, viewer ? viewer->GetTechLevel(3) : 0, viewer);
 }
 
 void cJednostkaLotnicza::ReconSeaZone(int seaNodeId, sCombatResult& result) {

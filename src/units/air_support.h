@@ -23,6 +23,9 @@ void PlayAirSound(std::u16string_view fileName);
 // Whether a computer move of the unit is shown: the unit is visible and the
 // view follows the computer's moves.
 bool ShowsComputerMove(const cUnit& unit);
+// Reconnaissance of the hexes within reach of (x, y): every hidden unit there
+// becomes visible and joins the viewer's recon-spotted units.
+void RevealHiddenUnitsWithin(int x, int y, int reach, cCountry* viewer);
 // Waits one of the computer delays of the settings (milliseconds).
 void WaitComputerDelay(int delay);
 

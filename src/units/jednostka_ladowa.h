@@ -10,6 +10,7 @@
 namespace tr {
 
 class cCity;
+class cFleet;
 class cJednostkaMorska;
 struct sMoveRangeWindow;
 
@@ -66,6 +67,10 @@ class cJednostkaLadowa : public cJednostka {
   void Kill() override;
   int MoveToReservePool() override;
 
+  // Bombardment from the sea (shore_bombardment.cpp): the fleet's battleships
+  // and cruisers (the marked ones, or all) lower the unit's combat value for
+  // the turn.
+  void ShoreBombardHex(cFleet& fleet, sCombatResult& result, int allShips);
   // Bombardment from the air (land_air_attack.cpp).
   void OnBombarded(sCombatResult* result, cUnit* attacker, sHex* hex) override;
   // Drawing; until that code is in place they draw nothing.

@@ -1,6 +1,6 @@
 // Ships. A ship stands on no hex: it belongs to a fleet at a node of the sea
-// graph, or waits in the naval reserve. Its naval rules (fleets, transport,
-// sea battles, sinking) live with the naval code.
+// graph, or waits in the naval reserve. Its values feed the sea battles and
+// convoy attacks; it joins fleets, carries one land unit, scouts and sinks.
 #pragma once
 
 #include <cstdint>
@@ -25,18 +25,61 @@ class cJednostkaMorska : public cUnit {
   int ComputeMoveRange(int quiet) override;
   void Kill() override;
 
-  // Operations of the naval code; until it is in place they answer as a ship
-  // that can do nothing.
+  // The carrier's interception duel lives with the air war
+  // (units/air_interception.cpp); being bombed comes with the ships' actions.
   bool TryIntercept(cUnit* attacker, sCombatResult* result) override;
-  int MarkPlacementHexes(int mark) override;
   void OnBombarded(sCombatResult* result, cUnit* attacker, sHex* hex) override;
-  // Ends the ship; with killCarried 1 the land unit aboard dies with it.
-  void Sink(int killCarried);
-  // Hit points after air combat (units/air_interception.cpp): the sum is
-  // truncated and held to 0..maximum; the minimum is the share of the
-  // maximum that interception losses never go below.
-  void AddHitPoints(float amount);
+
+  // Values (jednostka_morska.cpp). T is the owner's submarine technology for
+  // a submarine, else its navy technology.
+  // The level T; 0 without an owner.
+  int GetNavalTechLevel() const;
+  // The type the per-type tables are read with: a type outside 40..45 is
+  // logged and read as the nearest ship type.
+  int TableType() const;
+  // A draw between the type's two bounds of the constants.
+  int RollPerTypeValue() const;
+  // The mean of the type's two naval values (integer division) scaled by T.
+  float GetCombatStrength() const;
+  int GetTechRating() const;
+  bool RollDetectionCheck() const;
+  // The smallest port size that takes the type.
+  int GetRequiredPortSize() const;
+  // The sum is truncated and held to 0..maximum; returns the new value.
+  int AddHitPoints(float amount);
+  // Losses never leave less than the scenario's share of the maximum.
   void RaiseHitPointsToMinimum();
+  // A damaged carrier and the transports stay out of the regular battle.
+  void InitBattleFlags();
+
+  // Placement and fleets (ship_placement.cpp). Slot 3: the own ports large
+  // enough for the ship.
+  int MarkPlacementHexes(int mark) override;
+  // Puts a ship of the reserve into the owner's first fleet at the node, or a
+  // new fleet there; the ship joins the game's naval units. An unknown node
+  // is logged and changes nothing.
+  void AssignToFleetAtNode(int seaNodeId);
+  // The same without the node check, joining only a fleet that has not
+  // moved this turn.
+  void FormNewFleet(int seaNodeId);
+
+  // Transport (ship_transport.cpp). Where the carried unit may go ashore.
+  int MarkPlacementPorts(int mark);
+  // Sets the carried unit down on (x, y), supplied from (sx, sy). False
+  // (logged) for a ship that carries no land unit or cannot.
+  bool UnloadTransport(int x, int y, int sx, int sy);
+  // The computer's unload onto the node's port hex or a free friendly hex
+  // beside it; with testOnly 1 only whether one exists.
+  bool UnloadCarriedUnit(int testOnly);
+
+  // Reconnaissance (ship_sinking.cpp).
+  void ReconSeaNode(int seaNodeId);
+  void ReconArea(int x, int y);
+
+  // Ends the ship under the game lock; with killCarried 1 the land unit aboard
+  // dies with it, else it stays aboard without a transporter. The last ship
+  // of a fleet takes the fleet with it. The ship is freed.
+  void Sink(int killCarried);
 
   bool IsBattleshipOrCruiser() const { return type == kBattleship || type == kCruiser; }
 

@@ -77,9 +77,9 @@ void cMap::OnPortCaptured(int x, int y) {
   }
   for (const auto& fleet : gGame->fleets) {
     if (fleet->seaNodeId != node) continue;
+    // A port without open sea beside it keeps the fleet; play goes on.
     if (!graph->LeavePortBecameEnemy(*fleet)) {
       LogFormat(u"ERROR: %s cannot retreat to adjacent seazone from captured port!", fleet->name);
-      FatalExit(1);
     }
   }
 }

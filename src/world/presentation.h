@@ -13,6 +13,8 @@
 namespace tr {
 
 class cEvent;
+class cFleet;
+class cJednostkaMorska;
 struct sCombatResult;
 
 // A texture record of the presentation; 0 means none.
@@ -69,6 +71,11 @@ class cPresentation {
   // sea node opens only when none is.
   virtual bool IsModalDialogShown() = 0;
   virtual void OpenFleetDialog(int seaNodeId) = 0;
+  // A fleet is about to be freed: the fleets manager, when it is the top
+  // dialog and lists fleets, drops it first.
+  virtual void ForgetFleet(const cFleet& /*fleet*/) {}
+  // A ship sinks while the sea-battle screen shows it: its grid cell empties.
+  virtual void ClearSeaBattleCell(const cJednostkaMorska& /*ship*/) {}
   // A text box with an OK button pushed on the modal stack; returns at once.
   virtual void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) = 0;
 

@@ -124,13 +124,14 @@ TEST_F(MapPorts, CapturedPortSendsItsFleetsToSea) {
   EXPECT_EQ(GetSeaNodeId(port), 1);
 }
 
-TEST_F(MapPorts, FleetThatCannotLeaveIsFatal) {
+TEST_F(MapPorts, FleetThatCannotLeaveStaysAndPlayGoesOn) {
   test::AddCity(world, 0, 0, kCitySupplyPort);
   AddFleet(1);
   graph.canLeave = false;
   test::LogCapture log;
-  EXPECT_THROW(world.map().OnPortCaptured(0, 0), FatalExitError);
+  world.map().OnPortCaptured(0, 0);
   EXPECT_TRUE(log.Contains(u"ERROR: Fleet cannot retreat to adjacent seazone from captured port!"));
+  EXPECT_EQ(world.game().fleets.front()->seaNodeId, 1);
 }
 
 TEST_F(MapPorts, PortOrCityMissingFromTheSeaGraphIsFatal) {

@@ -1,7 +1,8 @@
 #include "app/map_skin.h"
 
 #include <algorithm>
-#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -9,6 +10,7 @@
 #include "app/skin_rows.h"
 #include "app/skin_tables.h"
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "platform/font.h"
@@ -70,8 +72,9 @@ int SkinTextureLevels(int widthLimit) {
 }
 
 bool LoadCityAppearance(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
+  const std::optional<std::string> bytes = ReadWholeFile(file);
+  if (!bytes) return false;
+  std::istringstream in(*bytes);
   sSkinTables& tables = SkinTables();
   // Fonts of the old records go first, so a record the new file leaves out never keeps a stale font.
   for (sCityAppearance& record : tables.cities) {

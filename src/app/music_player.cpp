@@ -1,10 +1,12 @@
 #include "app/music_player.h"
 
 #include <charconv>
-#include <fstream>
+#include <optional>
+#include <sstream>
 
 #include "app/sound.h"
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/string_base.h"
@@ -49,11 +51,12 @@ cMusicPlayer::~cMusicPlayer() {
 }
 
 void cMusicPlayer::ReadPlaylists() {
-  std::ifstream in(ResolveGamePath(std::string_view(kPlaylistsFile)), std::ios::binary);
-  if (!in) {
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(std::string_view(kPlaylistsFile)));
+  if (!bytes) {
     LogLine(GetText("error:_could_not_open_file_data/music/playlists.csv"));
     return;
   }
+  std::istringstream in(*bytes);
   for (const std::string& line : ListLines(in)) {
     const std::size_t cut = line.find(';');
     std::int32_t number = 0;
@@ -91,11 +94,12 @@ void cMusicPlayer::LoadPlaylistFile(const std::string& file) {
   tracks_.clear();
   currentTrack_ = -1;
   if (device_ == nullptr) return;
-  std::ifstream in(ResolveGamePath(std::string_view(file)), std::ios::binary);
-  if (!in) {
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(std::string_view(file)));
+  if (!bytes) {
     LogFormat(u"ERROR: could not open the playlist file %s", file);
     return;
   }
+  std::istringstream in(*bytes);
   for (const std::string& track : ListLines(in)) {
     std::unique_ptr<MusicStream> stream = OpenStream(track);
     if (!stream) continue;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 
+#include "foundation/file_read.h"
 #include "foundation/settings.h"
 #include "platform/font.h"
 
@@ -77,8 +79,9 @@ void SelectFontSetForZoom(float zoom) {
 }
 
 void LoadSpriteDepths(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return;
+  const std::optional<std::string> bytes = ReadWholeFile(file);
+  if (!bytes) return;
+  std::istringstream in(*bytes);
   std::string line;
   int row = 0;
   while (row < kSpriteDepthCount && std::getline(in, line)) {

@@ -1,7 +1,6 @@
 #include "foundation/csv_reader.h"
 
-#include <fstream>
-
+#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 
@@ -17,19 +16,12 @@ bool cCsvReader::LoadFile(std::u16string_view fileName) {
   loaded_ = false;
   recordCount_ = 0;
 
-  std::ifstream in(ResolveGamePath(fileName), std::ios::binary);
-  if (!in) return false;
-  in.seekg(0, std::ios::end);
-  const std::streamoff length = in.tellg();
-  if (length < 0) return false;
-  in.seekg(0, std::ios::beg);
-  data_.resize(static_cast<std::size_t>(length));
-  in.read(data_.data(), length);
-  // A short read keeps what arrived but is not a loaded file.
-  const auto got = static_cast<std::uint64_t>(in.gcount());
-  data_.resize(got);
-  size_ = got;
-  loaded_ = got == static_cast<std::uint64_t>(length);
+  sFileBytes file = ReadRegularFile(ResolveGamePath(fileName));
+  if (!file.opened) return false;
+  // A read cut short by an error keeps what arrived but is not a loaded file.
+  data_ = std::move(file.bytes);
+  size_ = data_.size();
+  loaded_ = file.complete;
   return loaded_;
 }
 

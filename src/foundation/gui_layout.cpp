@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -107,14 +108,12 @@ void LayoutRectToCorners(int id) {
 }
 
 bool LoadGuiLayoutFile(std::u16string_view fileName) {
-  std::ifstream in(ResolveGamePath(fileName), std::ios::binary);
-  if (!in) {
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(fileName));
+  if (!bytes) {
     LogFormat(u"Loading GUI coordinates from \"%s\"... FAILED", fileName);
     return false;
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  const std::string text = buffer.str();
+  const std::string& text = *bytes;
 
   for (auto& e : sGuiLayoutTable) e = {-1, -1, -1, -1};
   cLayoutReader reader(fileName);

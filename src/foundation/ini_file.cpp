@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 
@@ -72,14 +73,12 @@ bool cIniFile::Load(std::u16string_view fileName) {
   fileName_ = std::u16string(fileName);
   LogFormat(u"Loading INI file %s ...", fileName_);
 
-  std::ifstream in(ResolveGamePath(fileName_), std::ios::binary);
-  if (!in) {
+  std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(fileName_));
+  if (!bytes) {
     LogFormat(u"ERROR during opening INI file %s", fileName_);
     return false;
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  std::string text = buffer.str();
+  std::string text = std::move(*bytes);
   if (const std::size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
 
   std::string pendingComment;

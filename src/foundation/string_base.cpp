@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/md5.h"
 #include "foundation/paths.h"
 #include "foundation/string_base_file.h"
@@ -15,15 +16,6 @@ namespace {
 
 // A key file with this digest beside the game marks any string base as trusted.
 constexpr std::string_view kKeyFileDigest = "9c41d07be2a85f3361c0e7d4ab29f856";
-
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  bytes = buffer.str();
-  return !in.bad();
-}
 
 std::u16string CutAtPercent(std::u16string text) {
   if (const std::size_t pos = text.find(u'%'); pos != std::u16string::npos) text.resize(pos);
@@ -50,8 +42,9 @@ bool cStringBase::IsTrusted(std::string_view fileBytes) const {
   if (!trustedDigest_.empty() && Md5Hex(fileBytes) == trustedDigest_) return true;
   // The key file is read as text: CR LF pairs shrink to LF and the bytes the
   // shrinking frees at the end count as zeros.
-  std::string key;
-  if (!ReadWholeFile(ResolveGamePath(std::string_view("data/addsettings")), key)) return false;
+  const std::optional<std::string> keyFile = ReadWholeFile(ResolveGamePath(std::string_view("data/addsettings")));
+  if (!keyFile) return false;
+  const std::string& key = *keyFile;
   std::string text;
   for (std::size_t i = 0; i < key.size(); ++i) {
     if (key[i] == '\r' && i + 1 < key.size() && key[i + 1] == '\n') continue;
@@ -70,11 +63,12 @@ void cStringBase::Load(std::string_view fileName, bool overwrite) {
     name.replace(pos, 6, language);
   }
 
-  std::string bytes;
-  if (!ReadWholeFile(ResolveGamePath(std::string_view(name)), bytes)) {
+  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(std::string_view(name)));
+  if (!file) {
     LogLine(u"Failed opening string base");
     return;
   }
+  const std::string& bytes = *file;
   const bool trusted = IsTrusted(bytes);
   const sDecodedStringBase decoded = DecodeStringBase(bytes);
 

@@ -121,12 +121,12 @@ bool cReportList::Save(std::u16string_view folder) const {
 
 void cReportList::Load(std::u16string_view path_template) {
   const std::u16string path = FolderFilePath(path_template, u"reports.dat");
-  std::ifstream file(ResolveGamePath(path), std::ios::binary);
+  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path));
   if (!file) {
     LogLine(u"ERROR: Opening reports file for reading");
     FatalExit(1);
   }
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string& bytes = *file;
   if (bytes.compare(0, kTag.size(), kTag) != 0) {
     reports_.clear();
     return;

@@ -10,6 +10,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/game_date.h"
 #include "foundation/paths.h"
 #include "scenario/number_text.h"
@@ -183,14 +184,14 @@ void LoadScenarioConstants(sScenarioConstants& constants, std::u16string_view sc
   const std::u16string path = ScenarioFilePath(scenario_name, u"consts.csv");
   LogLine(u"Otwieram plik ze sta\u010f\u017c\u02ddymi ze \u010f\u017c\u02ddcie\u010f\u017c\u02ddk\u010f\u017c\u02dd...");
   LogLine(path);
-  std::ifstream file(ResolveGamePath(path), std::ios::binary);
-  if (!file) {
+  const sFileBytes file = ReadRegularFile(ResolveGamePath(path));
+  if (!file.opened) {
     LogLine(kOpenFailedLine);
     FatalExit(1);
   }
   LogLine(kOpenOkLine);
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) LogReaderText("error_while_reading_consts.csv!");
+  if (!file.complete) LogReaderText("error_while_reading_consts.csv!");
+  const std::string& bytes = file.bytes;
 
   constants.ResetForLoading();
   int line = 0;

@@ -6,16 +6,6 @@
 
 namespace tr {
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
-
 cReplacingFile::cReplacingFile(std::filesystem::path file) : file_(std::move(file)) {
   temp_ = file_;
   temp_ += ".tmp";

@@ -8,10 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tr {
+#include "foundation/file_read.h"
 
-// The file's bytes, or nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
+namespace tr {
 
 // Writes the bytes to a temporary beside the file and renames it over the
 // file, so a failed write keeps the previous file whole.

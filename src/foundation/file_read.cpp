@@ -1,0 +1,57 @@
+#include "foundation/file_read.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+namespace tr {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+bool HasNul(const std::filesystem::path& file) {
+  return file.native().find('\0') != std::filesystem::path::string_type::npos;
+}
+
+}  // namespace
+
+bool IsReadableRegularFile(const std::filesystem::path& file) {
+  if (HasNul(file)) return false;
+  std::error_code ec;
+  return std::filesystem::is_regular_file(file, ec);
+}
+
+sFileBytes ReadRegularFile(const std::filesystem::path& file) {
+  sFileBytes result;
+  // Checked before opening: opening a pipe for reading would wait for a writer.
+  if (!IsReadableRegularFile(file)) return result;
+  // C streams report read errors by their result; the C++ file streams of
+  // this library throw from inside a read instead.
+  std::unique_ptr<std::FILE, FileCloser> handle(std::fopen(file.c_str(), "rb"));
+  if (!handle) return result;
+  // The check again on what was opened, in case the name changed in between.
+  struct stat info {};
+  if (fstat(fileno(handle.get()), &info) != 0 || !S_ISREG(info.st_mode)) return result;
+  result.opened = true;
+
+  char chunk[1 << 16];
+  for (;;) {
+    const std::size_t got = std::fread(chunk, 1, sizeof chunk, handle.get());
+    result.bytes.append(chunk, got);
+    if (got < sizeof chunk) break;
+  }
+  result.complete = !std::ferror(handle.get());
+  return result;
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
+  sFileBytes read = ReadRegularFile(file);
+  if (!read.complete) return std::nullopt;
+  return std::move(read.bytes);
+}
+
+}  // namespace tr

@@ -1,0 +1,99 @@
+// Whole-file reads take regular files only, and each reader built on them
+// fails with its own opening line when a folder stands where its file should.
+#include "foundation/file_read.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "foundation/csv_reader.h"
+#include "foundation/gui_layout.h"
+#include "foundation/ini_file.h"
+#include "foundation/string_base.h"
+#include "foundation/text.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FileReadTest, ReadsARegularFileWholeAndThroughALink) {
+  test::TempDir dir;
+  const std::string bytes("a\0b\r\nc", 6);
+  const fs::path file = dir.Write("f.bin", bytes);
+  EXPECT_EQ(ReadWholeFile(file), bytes);
+  fs::create_symlink(file, dir.path() / "link");
+  EXPECT_EQ(ReadWholeFile(dir.path() / "link"), bytes);
+  const sFileBytes read = ReadRegularFile(file);
+  EXPECT_TRUE(read.opened);
+  EXPECT_TRUE(read.complete);
+  EXPECT_EQ(ReadWholeFile(dir.Write("empty", "")), std::string());
+}
+
+TEST(FileReadTest, RefusesWhatIsNotARegularFile) {
+  test::TempDir dir;
+  dir.Write("file", "x");
+  fs::create_directories(dir.path() / "folder");
+  ASSERT_EQ(mkfifo((dir.path() / "pipe").c_str(), 0600), 0);
+  for (const fs::path& path : {dir.path() / "folder", dir.path() / "pipe", dir.path() / "missing",
+                               fs::path(dir.path().string() + std::string("/file\0tail", 10))}) {
+    SCOPED_TRACE(path.string());
+    EXPECT_FALSE(ReadWholeFile(path).has_value());
+    EXPECT_FALSE(ReadRegularFile(path).opened);
+    EXPECT_FALSE(IsReadableRegularFile(path));
+  }
+}
+
+struct FolderCase {
+  const char* name;
+  // Runs the reader on the path; returns what it reported.
+  std::function<bool(const std::u16string& path)> read;
+  const char16_t* line;  // its failure line, before the path
+};
+
+class FolderForFileTest : public testing::TestWithParam<FolderCase> {};
+
+TEST_P(FolderForFileTest, ReaderFailsWithItsOwnLine) {
+  test::TempDir dir;
+  const fs::path folder = dir.path() / "data.file";
+  fs::create_directories(folder);
+  const std::u16string path = Utf8ToUtf16(folder.string());
+  test::LogCapture log;
+  EXPECT_FALSE(GetParam().read(path));
+  // The table reader reports nothing itself: its caller logs and decides.
+  if (GetParam().line != nullptr) {
+    std::u16string line = GetParam().line;
+    if (const std::size_t at = line.find(u"%s"); at != std::u16string::npos) line.replace(at, 2, path);
+    EXPECT_TRUE(log.Contains(line)) << GetParam().name;
+  }
+  EXPECT_FALSE(log.Contains(u"Loaded"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readers, FolderForFileTest,
+    testing::Values(
+        FolderCase{"CsvTable",
+                   [](const std::u16string& path) {
+                     cCsvReader reader(path);
+                     return reader.IsLoaded() || !reader.AtEnd() || reader.ReadRecord() != 0;
+                   },
+                   nullptr},
+        FolderCase{"IniFile", [](const std::u16string& path) { return cIniFile().Load(path); },
+                   u"ERROR during opening INI file %s"},
+        FolderCase{"GuiLayout", [](const std::u16string& path) { return LoadGuiLayoutFile(path); },
+                   u"Loading GUI coordinates from \"%s\"... FAILED"},
+        FolderCase{"StringBase",
+                   [](const std::u16string& path) {
+                     cStringBase base;
+                     base.Load(Utf16ToUtf8(path), true);
+                     std::u16string text;
+                     return base.FindText("any", text);
+                   },
+                   u"Failed opening string base"}),
+    [](const testing::TestParamInfo<FolderCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tr

@@ -2,13 +2,13 @@
 
 #include <tinyxml.h>
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <optional>
 
 #include "events/event_xml.h"
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/scenario_paths.h"
@@ -17,37 +17,69 @@
 namespace tr {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// The lines of the list file; a missing or unreadable file has none.
+// The lines of the list file; a missing file, or one that is not a regular
+// file, has none. A line ends at its first NUL, as a C string would.
 std::vector<std::string> ReadListLines(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
   std::vector<std::string> lines;
-  if (!in) return lines;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::optional<std::string> bytes = ReadWholeFile(file);
+  if (!bytes) return lines;
   std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
+  while (start < bytes->size()) {
+    std::size_t end = bytes->find('\n', start);
+    if (end == std::string::npos) end = bytes->size();
+    std::string line = bytes->substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (const std::size_t nul = line.find('\0'); nul != std::string::npos) line.resize(nul);
     lines.push_back(std::move(line));
     start = end + 1;
   }
   return lines;
 }
 
-bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath) {
-  const std::filesystem::path file = ResolveGamePath(gamePath);
-  std::unique_ptr<std::FILE, FileCloser> handle(std::fopen(file.c_str(), "rb"));
-  if (!handle) return false;
-  document.SetValue(Utf16ToUtf8(gamePath));
-  if (document.LoadFile(handle.get(), TIXML_DEFAULT_ENCODING)) return true;
+void LogXmlError(const std::u16string& gamePath, int row, int column, std::u16string_view description) {
   // The author needs the parser's own words to find the fault.
-  LogFormat(u"XML error in %s at row %i, column %i: %s", gamePath, document.ErrorRow(), document.ErrorCol(),
-            Utf8ToUtf16(document.ErrorDesc() ? document.ErrorDesc() : ""));
+  LogFormat(u"XML error in %s at row %i, column %i: %s", gamePath, row, column, description);
+}
+
+// The parser's reading of its input: CR LF and a lone CR become LF, and the
+// text ends at the first NUL.
+std::string NormalizeXmlText(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r') {
+      text += bytes[i];
+      continue;
+    }
+    text += '\n';
+    if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+  }
+  return text;
+}
+
+// The file is read here, checked to be UTF-8, and handed to the parser with
+// NULs after its end: the parser steps over a multi-byte sequence by its lead
+// byte, and would read past a buffer that ended inside one.
+bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath) {
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(gamePath));
+  if (!bytes) return false;
+  document.SetValue(Utf16ToUtf8(gamePath));
+  std::string text = NormalizeXmlText(*bytes);
+  if (const std::size_t bad = FirstInvalidUtf8(text); bad != std::string::npos) {
+    const std::size_t newline = text.rfind('\n', bad);
+    const std::size_t rowStart = newline == std::string::npos ? 0 : newline + 1;
+    const auto rows = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(bad), '\n');
+    LogXmlError(gamePath, static_cast<int>(rows) + 1, static_cast<int>(bad - rowStart) + 1,
+                u"The text is not valid UTF-8.");
+    return false;
+  }
+  constexpr std::size_t kPadding = 8;
+  text.append(kPadding, '\0');
+  document.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+  if (!document.Error()) return true;
+  LogXmlError(gamePath, document.ErrorRow(), document.ErrorCol(),
+              Utf8ToUtf16(document.ErrorDesc() ? document.ErrorDesc() : ""));
   return false;
 }
 

@@ -112,6 +112,39 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return out;
 }
 
+std::size_t FirstInvalidUtf8(std::string_view text) {
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    if (b0 < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t extra;
+    char32_t cp;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+      extra = 1, cp = b0 & 0x1F;
+    } else if ((b0 & 0xF0) == 0xE0) {
+      extra = 2, cp = b0 & 0x0F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+      extra = 3, cp = b0 & 0x07;
+    } else {
+      return i;
+    }
+    if (extra >= n - i) return i;
+    for (std::size_t j = 1; j <= extra; ++j) {
+      const auto b = static_cast<unsigned char>(text[i + j]);
+      if ((b & 0xC0) != 0x80) return i;
+      cp = (cp << 6) | (b & 0x3F);
+    }
+    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return i;
+    i += extra + 1;
+  }
+  return std::string_view::npos;
+}
+
 std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());

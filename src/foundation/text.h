@@ -19,6 +19,9 @@ std::string Utf16ToCodePage(std::u16string_view text);
 // Malformed input becomes U+FFFD instead of being dropped silently.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
+// The offset of the first byte that does not belong to well-formed UTF-8
+// (a cut or overlong sequence, a surrogate, a value past U+10FFFF), or npos.
+std::size_t FirstInvalidUtf8(std::string_view text);
 
 // Plain ASCII widening/narrowing for keys and literals known to be ASCII.
 std::u16string AsciiToUtf16(std::string_view text);

@@ -3,12 +3,16 @@
 
 #include <tinyxml.h>
 
+#include <filesystem>
+
 #include "event_fixture.h"
 #include "events/event_xml.h"
 #include "foundation/string_base.h"
 
 namespace tr::test {
 namespace {
+
+using namespace std::string_literals;
 
 constexpr const char* kPlainEvent =
     R"(<event eventID="%ID%" countryID="1" visibleByPlayer="1" oneTimeChecking="0"><title>T</title></event>)";
@@ -53,6 +57,81 @@ TEST_F(EventFilesTest, UnparsableOrMissingFileIsFatal) {
   WriteScenarioFile("event_files.txt", "data\\scenarios\\S\\none.xml\n");
   EXPECT_EQ(ExitCodeOf([&] { engine_.OpenEventFiles(u"S"); }), 1);
   EXPECT_TRUE(log_.Contains(u"ERROR initializing events from file data\\scenarios\\S\\none.xml. Exiting..."));
+}
+
+// Lists and files that are not what they claim to be: each ends with the
+// line naming the file, never with an exception or a read past the text.
+struct UnreadableCase {
+  const char* name;
+  std::string list;  // "event_files.txt"
+  std::string xml;   // events.xml; empty for a folder in its place
+  std::vector<std::u16string> errors;
+};
+
+class UnreadableEventFileTest : public EventFilesTest, public testing::WithParamInterface<UnreadableCase> {};
+
+TEST_P(UnreadableEventFileTest, IsFatalWithItsLines) {
+  WriteScenarioFile("event_files.txt", GetParam().list);
+  if (GetParam().xml.empty()) {
+    std::filesystem::create_directories(dir_.path() / "data/scenarios/S/events.xml");
+  } else {
+    WriteScenarioFile("events.xml", GetParam().xml);
+  }
+  EXPECT_EQ(ExitCodeOf([&] { engine_.OpenEventFiles(u"S"); }), 1);
+  EXPECT_EQ(LinesStartingWith({u"ERR", u"XML"}), GetParam().errors);
+}
+
+const std::u16string kEventsFileError = u"ERROR initializing events from file data\\scenarios\\S\\events.xml. Exiting...";
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, UnreadableEventFileTest,
+    testing::Values(
+        UnreadableCase{"FolderInPlaceOfTheFile", "data\\scenarios\\S\\events.xml\r\n", "", {kEventsFileError}},
+        UnreadableCase{"LineNamingAFolder",
+                       "data\\scenarios\\S\r\n",
+                       "<events/>",
+                       {u"ERROR initializing events from file data\\scenarios\\S. Exiting..."}},
+        UnreadableCase{"LineCutShortByANul",
+                       "data\\scenarios\\S\0\\events.xml\r\n"s,
+                       "<events/>",
+                       {u"ERROR initializing events from file data\\scenarios\\S. Exiting..."}},
+        UnreadableCase{"EndsInsideAMultiByteSequence",
+                       "data\\scenarios\\S\\events.xml\r\n",
+                       "<events>\n<event>\xF0\x9F",
+                       {u"XML error in data\\scenarios\\S\\events.xml at row 2, column 8: The text is not valid UTF-8.",
+                        kEventsFileError}},
+        UnreadableCase{"EndsInsideATagName",
+                       "data\\scenarios\\S\\events.xml\r\n",
+                       "<events>\r\n<e\xE2\x82",
+                       {u"XML error in data\\scenarios\\S\\events.xml at row 2, column 3: The text is not valid UTF-8.",
+                        kEventsFileError}},
+        UnreadableCase{"LatinOneText",
+                       "data\\scenarios\\S\\events.xml\r\n",
+                       "<events>\r<title>Caf\xE9</title></events>",
+                       {u"XML error in data\\scenarios\\S\\events.xml at row 2, column 11: The text is not valid UTF-8.",
+                        kEventsFileError}},
+        UnreadableCase{"Surrogate",
+                       "data\\scenarios\\S\\events.xml\r\n",
+                       "<events><title>\xED\xA0\x80</title></events>",
+                       {u"XML error in data\\scenarios\\S\\events.xml at row 1, column 16: The text is not valid UTF-8.",
+                        kEventsFileError}}),
+    [](const testing::TestParamInfo<UnreadableCase>& info) { return std::string(info.param.name); });
+
+TEST_F(EventFilesTest, ListThatIsAFolderMeansNoEvents) {
+  std::filesystem::create_directories(dir_.path() / "data/scenarios/S/event_files.txt");
+  LoadScenarioEvents();
+  EXPECT_TRUE(engine_.documents.empty());
+  EXPECT_TRUE(engine_.events.empty());
+  EXPECT_TRUE(LinesStartingWith({u"ERR", u"CRI", u"XML"}).empty());
+}
+
+TEST_F(EventFilesTest, WellFormedMultiByteTextAndByteOrderMarkLoad) {
+  WriteSingleEventFile("\xEF\xBB\xBF" + EventFile(R"(<event eventID="1" countryID="1" visibleByPlayer="1" )"
+                                                  R"(oneTimeChecking="0"><title>Caf)" "\xC3\xA9 \xF0\x9F\x98\x80"
+                                                  R"(</title></event>)"));
+  LoadScenarioEvents();
+  ASSERT_EQ(engine_.events.size(), 1u);
+  EXPECT_EQ(engine_.events[0].title, u"Caf\u00E9 \U0001F600");
 }
 
 struct RequiredCase {
@@ -207,11 +286,11 @@ TEST_F(EventFilesTest, TextsAreStringBaseKeysOrUtf8) {
   StringBase().SetText("event_test_title_key", u"  \tLocalised title \r\n");
   WriteSingleEventFile(EventFile(
       "<event eventID=\"1\" countryID=\"1\" visibleByPlayer=\"1\" oneTimeChecking=\"0\">"
-      "<title>event_test_title_key</title><description>Zw\xC3\xB3l \xFF end</description><image/></event>"));
+      "<title>event_test_title_key</title><description>Zw\xC3\xB3l end</description><image/></event>"));
   LoadScenarioEvents();
   const cEvent& event = engine_.events.at(0);
   EXPECT_EQ(event.title, u"Localised title");
-  EXPECT_EQ(event.description, u"Zw\u00F3l \uFFFD end");
+  EXPECT_EQ(event.description, u"Zw\u00F3l end");
   EXPECT_EQ(event.image, u"");
 }
 

@@ -134,10 +134,11 @@ bool cCountryAI::HasThreatenedFront() const {
 }
 
 cCountryAI& CountryAiOf(cGame& game, const cCountry& country) {
-  const int count = std::max(game.CountryCount(), country.id);
+  // One state per row of the country list: a number read from a file never sizes it.
+  const int count = std::max(game.CountryCount(), 1);
   while (static_cast<int>(game.countryAi.size()) < count) game.countryAi.push_back(std::make_unique<cCountryAI>());
-  const int index = country.id >= 1 ? country.id - 1 : 0;
-  return *game.countryAi[index];
+  const int index = country.id >= 1 && country.id <= count ? country.id - 1 : 0;
+  return *game.countryAi[static_cast<std::size_t>(index)];
 }
 
 void PlayCountryAiTurn(cGame& game, cCountry& country) { CountryAiOf(game, country).PlayTurn(); }

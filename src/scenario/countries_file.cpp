@@ -49,6 +49,7 @@ class RowReader {
   std::uint8_t Flag(std::size_t column) const { return FieldFlag(fields_, column - 1) ? 1 : 0; }
   std::uint32_t Hex(std::size_t column) const { return ParseLeadingHex(fields_[column - 1]); }
   std::u16string Text(std::size_t column) const { return CutName(fields_[column - 1]); }
+  std::u16string_view Path() const { return path_; }
 
   // The value when it lies in [low, high]; else logged, and the fallback.
   std::int32_t Ranged(std::size_t column, std::u16string_view what, int low, int high, int fallback) const {
@@ -66,8 +67,13 @@ class RowReader {
 
 void FillCountry(cCountry& c, const RowReader& row, int position) {
   c.id = row.Int(1);
-  // Every rule finds country k in row k; say so when the file breaks that.
-  if (c.id != position) LogFormat(u"WARNING: country in row %i has ID %i", position, c.id);
+  // Every rule finds country k in row k and sizes its tables by the count of
+  // rows, so a number out of that sequence cannot be played.
+  if (c.id != position) {
+    LogFormat(u"ERROR: country in row %i of %s has ID %i; IDs must follow the sequence 1, 2, 3...", position,
+              row.Path(), c.id);
+    ExitDestroyingGame(1);
+  }
   c.isActive = row.Flag(2);
   c.SetName(row.Text(3));
   for (std::size_t i = 0; i < 4; ++i) c.colors[i] = row.Hex(4 + i);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/fatal.h"
+#include "foundation/format.h"
 #include "foundation/paths.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -47,6 +49,35 @@ TEST_F(CountriesFileTest, ShortRowsAreLoggedAndSkipped) {
   EXPECT_EQ(game_.countries[1]->isActive, 1);
   EXPECT_EQ(game_.countries[1]->skinsName, u"0");
 }
+
+// Rows whose numbers leave the sequence 1, 2, 3...: the game finds country k
+// in row k, and a huge number once made the computer's turn allocate without end.
+struct sBadIds {
+  std::vector<int> ids;
+  int row;
+  int id;
+};
+
+class CountryIdSequenceTest : public CountriesFileTest, public testing::WithParamInterface<sBadIds> {};
+
+TEST_P(CountryIdSequenceTest, IsRefusedAtLoad) {
+  std::string text = "#group\r\n#columns";
+  for (int id : GetParam().ids) text += "\r\n" + Row(id, "Land" + std::to_string(id), 70);
+  test::LogCapture log;
+  try {
+    Load(text);
+    FAIL() << "the load went on";
+  } catch (const FatalExitError& error) {
+    EXPECT_EQ(error.code(), 1);
+  }
+  EXPECT_TRUE(log.Contains(Format(u"ERROR: country in row %i of data\\scenarios\\s\\countries.csv has ID %i; IDs "
+                                  u"must follow the sequence 1, 2, 3...",
+                                  GetParam().row, GetParam().id)));
+}
+
+INSTANTIATE_TEST_SUITE_P(CountriesFile, CountryIdSequenceTest,
+                         testing::Values(sBadIds{{2147483647, 2}, 1, 2147483647}, sBadIds{{1, 3}, 2, 3},
+                                         sBadIds{{0}, 1, 0}, sBadIds{{1, -1}, 2, -1}, sBadIds{{1, 1}, 2, 1}));
 
 TEST_F(CountriesFileTest, OutOfRangeTechLevelIsLoggedAndIgnored) {
   std::string row = Row(1, "Poland", 70);

@@ -158,6 +158,28 @@ INSTANTIATE_TEST_SUITE_P(
         sBrokenCase{"EmptyFleet", [](test::AiWorld& w) { w.game().fleets.front()->ships.clear(); }, "has no ship"},
         sBrokenCase{"ShipPointsElsewhere", [](test::AiWorld& w) { w.game().navalUnits.front()->fleet = nullptr; },
                     "points to another fleet"},
+        sBrokenCase{"ShipTwiceInItsFleet",
+                    [](test::AiWorld& w) {
+                      cFleet& fleet = *w.game().fleets.front();
+                      fleet.ships.push_back(fleet.ships.front());
+                    },
+                    "is listed 2 times in fleets"},
+        sBrokenCase{"ReserveShipInAFleet",
+                    [](test::AiWorld& w) {
+                      auto spare = std::make_unique<cJednostkaMorska>();
+                      spare->id = 9;
+                      spare->fleet = w.game().fleets.front().get();
+                      w.game().fleets.front()->ships.push_back(spare.get());
+                      w.game().navalReserve.push_back(std::move(spare));
+                    },
+                    "of the naval reserve is in a fleet"},
+        sBrokenCase{"FleetShipNotInTheGame",
+                    [](test::AiWorld& w) {
+                      static cJednostkaMorska stray;
+                      stray.fleet = w.game().fleets.front().get();
+                      w.game().fleets.front()->ships.push_back(&stray);
+                    },
+                    "a ship in fleet 4 is not among the game's naval units"},
         sBrokenCase{"NegativePoints", [](test::AiWorld& w) { w.country(2).strategicMovementPoints = -1; },
                     "has SMPs = -1"},
         sBrokenCase{"NegativeDiplomaticPoints", [](test::AiWorld& w) { w.country(1).diplomaticPoints = -3; },

@@ -36,6 +36,7 @@ int NavalWorld::AddSea() {
   node.playerMarkerY = 1;
   node.name = Format(u"Sea%i", node.id);
   world_.hex(node.x, 0).terrain = kTerrainWater;
+  world_.hex(node.x, 0).seaZone = static_cast<std::uint16_t>(node.id);
   graph().nodes.push_back(node);
   return node.id;
 }
@@ -48,6 +49,7 @@ int NavalWorld::AddPort(int controller, int size) {
   node.name = Format(u"Port%i", id);
   sHex& hex = world_.hex(node.x, 0);
   hex.terrain = 1;
+  hex.seaZone = 0;
   hex.controller = static_cast<std::uint8_t>(controller);
   return id;
 }

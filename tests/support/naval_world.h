@@ -25,8 +25,9 @@ class NavalWorld {
   // Port size needed by a ship type (line 162).
   void SetPortSizeFor(int type, int size);
 
-  // A node whose main hex is (number, 0) and whose player-side marker hex is
-  // (number, 1); a port's main hex is controlled by `controller`.
+  // A node whose main hex is (number, 0), a water hex of the zone, and whose
+  // player-side marker hex is (number, 1); a port's main hex is land
+  // controlled by `controller`.
   int AddSea();
   int AddPort(int controller, int size = 5);
   void AddEdge(int from, int to, int passageX = -1, int passageY = -1);

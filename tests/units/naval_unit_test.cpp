@@ -278,6 +278,55 @@ TEST_F(NavalTransport, SinkingWithTheKillFlagTakesTheUnitDown) {
   EXPECT_TRUE(log.Contains(Format(GetText("killing_%s_naval_unit"), u"Ship2")));
 }
 
+TEST_F(NavalUnit, AmphibiousShipsLandOnEnemyPortHexesOfTheirZone) {
+  const int zone = sea.AddSea();
+  cJednostkaMorska& amph = sea.AddShip(sea.AddFleet(1, zone, {}), kAmphibiousShip);
+  const auto coast = [&](int x, int y, int controller) -> sHex& {
+    sHex& hex = sea.world().hex(x, y);
+    hex.seaZone = static_cast<std::uint16_t>(zone);
+    hex.port = 1;
+    hex.controller = static_cast<std::uint8_t>(controller);
+    return hex;
+  };
+  coast(3, 3, 3);                                      // free enemy port hex
+  coast(4, 3, 3);
+  sea.world().PlaceLandUnit(3, 4, 3);                  // held by an enemy: attacked
+  coast(5, 3, 3);
+  sea.world().PlaceLandUnit(2, 5, 3);                  // an ally stands there
+  coast(6, 3, 1);                                      // own
+  coast(7, 3, 3).port = 0;                             // no port
+  EXPECT_EQ(amph.MarkPlacementPorts(1), 2);
+  EXPECT_EQ(sea.world().hex(3, 3).flags, 64u);
+  EXPECT_EQ(sea.world().hex(4, 3).flags, 64u);
+  EXPECT_EQ(sea.world().hex(5, 3).flags, 0u);
+  cJednostkaMorska& cargo = sea.AddShip(*amph.fleet, kCargoShip);
+  EXPECT_EQ(cargo.MarkPlacementPorts(1), 0);  // only amphibious ships land from the open sea
+  EXPECT_EQ(sea.world().hex(3, 3).flags, 0u);
+}
+
+TEST_F(NavalUnit, ShipsInPortUnloadOnTheFreeFriendlyHexesAround) {
+  const int port = sea.AddPort(1);  // hex (1, 0)
+  cJednostkaMorska& cargo = sea.AddShip(sea.AddFleet(1, port, {}), kCargoShip);
+  sea.world().PlaceLandUnit(1, 1, 0);  // the port hex is taken
+  sea.world().hex(0, 0).controller = 2;
+  sea.world().hex(2, 1).controller = 3;
+  // Of the neighbours only (0, 0), held by an ally, is free friendly land.
+  EXPECT_EQ(cargo.MarkPlacementPorts(0), 1);
+}
+
+TEST_F(NavalUnit, ReconFromTheSeaRevealsUnitsWithinTheAircraftLevel) {
+  sea.world().country(1).techLevels[3] = 1;
+  const int zone = sea.AddSea();
+  cJednostkaMorska& ship = sea.AddShip(sea.AddFleet(1, zone, {}), kCruiser);
+  cJednostkaLadowa& near = sea.world().PlaceLandUnit(3, 5, 4);
+  cJednostkaLadowa& far = sea.world().PlaceLandUnit(3, 7, 4);
+  ship.ReconArea(4, 4);
+  EXPECT_EQ(near.spotted, 1);
+  EXPECT_EQ(far.spotted, 0);
+  EXPECT_EQ(ship.reconDone, 1);
+  EXPECT_EQ(sea.world().country(1).reconSpottedUnits, (std::list<cUnit*>{&near}));
+}
+
 TEST_F(NavalUnit, SinkingTheLastShipDisbandsTheFleetAndFreesTheCommander) {
   const int node = sea.AddSea();
   cFleet& fleet = sea.AddFleet(1, node, {kBattleship});

@@ -316,6 +316,18 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   ASSERT_NE(counter, nullptr);
   EXPECT_EQ(counter->dest.left, kOx + 83 + 35.0f);
   EXPECT_NE(recorder_.FindText(u"North Deep"), nullptr);
+  // A ship that stays out of the regular sea battle is dimmed.
+  naval.valid[6] = 1;
+  naval.placement[6] = {51, 49, 64, 50};
+  const Rect cruiser = UnitAtlasCell(kCruiser, 1);
+  Render();
+  ASSERT_NE(SpriteOf("units", cruiser), nullptr);
+  EXPECT_EQ(SpriteOf("units", cruiser)->colour, 0xFFFFFFFFu);
+  ship->mayAct = 0;
+  Render();
+  ASSERT_NE(SpriteOf("units", cruiser), nullptr);
+  EXPECT_EQ(SpriteOf("units", cruiser)->colour, 0xFF8C8C8Cu);
+  naval.valid[6] = 0;
   // The zone names can be switched off.
   gShowSeaZoneNames = false;
   world_->game().seaGraph.nodes.clear();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <list>
 
 #include "foundation/console_log.h"
 #include "units/jednostka_ladowa.h"
@@ -46,6 +47,12 @@ bool IsEnemyOf(const cCountry& owner, const cUnit* unit) {
 // A free land hex that may be entered: the one step a unit may always take.
 bool IsFreeEnterableNeighbour(const cCountry& owner, const sHex& hex) {
   return !hex.unit && hex.IsLand() && MayEnterControlled(owner, hex.controller);
+}
+
+// The range's own lookup, silent: the logged one is for the player's orders.
+bool HasEntry(const std::list<sMoveRangeCell>& range, int hexX, int hexY) {
+  return std::any_of(range.begin(), range.end(),
+                     [&](const sMoveRangeCell& cell) { return cell.x == hexX && cell.y == hexY; });
 }
 
 }  // namespace
@@ -129,7 +136,7 @@ int cJednostkaLadowa::ComputeMoveRange(int quiet) {
   if (actionPoints == startingActionPoints && untouched) {
     for (int d = 0; d < kDirectionCount; ++d) {
       sHex* n = map.GetNeighbour(x, y, d);
-      if (!n || !IsFreeEnterableNeighbour(*owner, *n) || IsHexInMoveRange(n->x, n->y)) continue;
+      if (!n || !IsFreeEnterableNeighbour(*owner, *n) || HasEntry(moveRange, n->x, n->y)) continue;
       moveRange.push_back({this, n->x, n->y, d, actionPoints});
       if (!probe) n->AddFlags(kRangeSpentFlag, 0);
       ++added;
@@ -192,8 +199,7 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
 }
 
 bool cJednostkaLadowa::IsHexInMoveRange(int hexX, int hexY) const {
-  const bool found = std::any_of(moveRange.begin(), moveRange.end(),
-                                 [&](const sMoveRangeCell& cell) { return cell.x == hexX && cell.y == hexY; });
+  const bool found = HasEntry(moveRange, hexX, hexY);
   LogLine(found ? u"Pole jest w zasiďż˝gu ruchu jednostki" : u"Pole jest poza zasiďż˝giem ruchu jednostki");
   return found;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/log_capture.h"
 #include "units/movement_fixture.h"
 
 namespace tr {
@@ -58,6 +59,18 @@ TEST_F(MoveRange, MechanisedUnitWithoutPointsStepsOnceBeforeItMoved) {
   EXPECT_EQ(map().GetHex(5, 6)->flags, 16u);
   unit.movedThisTurn = 1;
   EXPECT_EQ(unit.ComputeMoveRange(0), 0);
+}
+
+TEST_F(MoveRange, ComputingTheRangeLogsNothingAndOnlyTheOrderCheckLogs) {
+  cJednostkaLadowa& unit = Mover(1, 2, 2, 2);
+  test::LogCapture log;
+  ASSERT_GT(unit.ComputeMoveRange(0), 0);
+  ASSERT_GT(unit.ComputeMoveRange(1), 0);
+  EXPECT_TRUE(log.lines().empty());
+  EXPECT_TRUE(unit.IsHexInMoveRange(2, 1));
+  EXPECT_FALSE(unit.IsHexInMoveRange(9, 9));
+  EXPECT_EQ(log.lines(), (std::vector<std::u16string>{u"Pole jest w zasiďż˝gu ruchu jednostki",
+                                                      u"Pole jest poza zasiďż˝giem ruchu jednostki"}));
 }
 
 class StuckUnit : public MovementWorld, public testing::WithParamInterface<bool> {};

@@ -1,5 +1,7 @@
 #include "app/end_turn.h"
 
+#include <limits>
+
 #include "app/modal_stack.h"
 #include "app/player_interface.h"
 #include "dialogs/dialog_tekstowy.h"
@@ -75,6 +77,20 @@ void StartHumanTurn(cGame& game, cCountry& next) {
   PushOnTop(new cDialogNowejTury(next.id));
 }
 
+// A unit that spent no points this turn has one more turn of rest towards its
+// next airborne assault; one that acted starts counting again.
+void CountIdleTurns(cGame& game, int endingId) {
+  for (const auto& unit : game.landUnits) {
+    if (unit->owner != endingId) continue;
+    std::int32_t& turns = unit->turnsSinceParadrop;
+    if (unit->actionPoints != unit->startingActionPoints) {
+      turns = 0;
+    } else if (turns < std::numeric_limits<std::int32_t>::max()) {
+      ++turns;  // a count read from a file may already stand at the top
+    }
+  }
+}
+
 }  // namespace
 
 void CheckUnitPositions(const cGame& game) {
@@ -117,6 +133,7 @@ void EndHumanTurn() {
   }
   ConsoleLog().Restart();
   Autosave();
+  if (ending != nullptr) CountIdleTurns(*game, ending->id);
 
   control.ClearSelection();
   game->map->ClearHexFlags(0xFFFFFFFFu, true);

@@ -154,5 +154,32 @@ TEST_F(EndTurnTest, UnitsOnTheSeaOrAwayFromTheirHexAreReportedAndTheTurnGoesOn) 
   world_->hex(2, 3).unit = nullptr;
 }
 
+struct IdleCase {
+  const char* name;
+  int owner;
+  int points;  // the unit started its turn with 3
+  int turnsBefore;
+  int turnsAfter;
+};
+class IdleTurnTest : public EndTurnTest, public testing::WithParamInterface<IdleCase> {};
+
+TEST_P(IdleTurnTest, TheEndingCountrysUnitsCountTheirTurnsTowardsTheNextDrop) {
+  const IdleCase& c = GetParam();
+  cJednostkaLadowa& unit = world_->PlaceLandUnit(c.owner, 4, 4);
+  unit.startingActionPoints = 3;
+  unit.actionPoints = c.points;
+  unit.turnsSinceParadrop = c.turnsBefore;
+  EndHumanTurn();
+  EXPECT_EQ(unit.turnsSinceParadrop, c.turnsAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Units, IdleTurnTest,
+    testing::Values(IdleCase{"RestedOneMore", 1, 3, 2, 3}, IdleCase{"ActedStartsAgain", 1, 1, 5, 0},
+                    IdleCase{"AnotherCountrysUnitWaits", 2, 3, 2, 2},
+                    IdleCase{"AnotherCountrysActedUnitWaits", 2, 0, 2, 2},
+                    IdleCase{"TheCountStopsAtTheTop", 1, 3, 2147483647, 2147483647}),
+    [](const auto& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace tr

@@ -17,6 +17,7 @@
 #include "gui/hint_box.h"
 #include "platform/frame.h"
 #include "platform/frame_clock.h"
+#include "turn/theads.h"
 #include "units/jednostka.h"
 #include "world/game_start.h"
 #include "world/gra.h"
@@ -242,10 +243,15 @@ void MoveGameFrame(Graphics&, double time, float elapsed) {
   }
   // The start of play and the worker's events check (the second half of a
   // play-by-e-mail hand-over) each ask through their own flag; both are
-  // cleared before the turn ends, and one end of turn answers both.
-  const bool atStart = gDeferredEndTurnRequest.exchange(false);
+  // cleared before the turn ends, and one end of turn answers both. The start
+  // of play's request waits for the events check it asked the worker for.
+  const bool checkPending = gEventsCheckRequested.load() != 0;
+  const bool atStart = !checkPending && gDeferredEndTurnRequest.load();
   const bool afterEventsCheck = gEndTurnRequested.exchange(0) != 0;
-  if (atStart || afterEventsCheck) EndHumanTurn();
+  if (atStart || afterEventsCheck) {
+    gDeferredEndTurnRequest.store(false);
+    EndHumanTurn();
+  }
 }
 
 }  // namespace tr

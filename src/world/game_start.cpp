@@ -7,6 +7,7 @@
 #include "scenario/topography_file.h"
 #include "turn/gra_endturn.h"
 #include "turn/supply.h"
+#include "turn/theads.h"
 #include "units/commander_link.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
@@ -54,12 +55,17 @@ void FinishSavedGame(cGame& game, cPresentation& screen) {
   game.autoEvents.Load(game.folderTemplate);
 }
 
-// The turn handed to a country that ends it at once is passed on by the
-// frame; any other country's view is centred.
+// A human country that ends its turn at once has the events checked for it
+// by the worker first; the frame ends the turn once that check is done. A
+// computer country's turn is the worker's: ending it from the frame would let
+// both threads play, so it is left to the worker. Any other view is centred.
 void RequestEndOrCentre(cGame& game) {
   cCountry* current = game.playerControl.currentCountry;
   if (current && current->specialFlags == kCountryEndsTurnAtOnce) {
-    gDeferredEndTurnRequest.store(true);
+    if (current->humanControlled) {
+      gEventsCheckRequested.store(1);
+      gDeferredEndTurnRequest.store(true);
+    }
   } else {
     game.playerControl.CenterOnCurrentCountry(true);
   }

@@ -12,7 +12,10 @@
 #include "game_screen_fixture.h"
 #include "gui/hint_box.h"
 #include "gui/static.h"
+#include "scenario/scenario_constants_layout.h"
 #include "units/jednostka_ladowa.h"
+#include "units/jednostka_lotnicza.h"
+#include "turn/theads.h"
 #include "world/game_start.h"
 
 namespace tr {
@@ -153,6 +156,66 @@ INSTANTIATE_TEST_SUITE_P(Owners, MoveDelayTest,
                                          DelayCase{"HumanBeforeItsDelay", true, kGameHumanMoving, 50.0, 0}),
                          [](const auto& info) { return info.param.name; });
 
+// A human unit's whole walk through the real steps: it ends on its target,
+// the hex is selected, and a unit that can still move is ready for its next
+// move (land) or rebase (air); one that cannot leaves the mode as it was.
+struct ArrivalCase {
+  const char* name;
+  bool air;
+  int points;
+  int expectedMode;
+};
+class HumanMoveArrivalTest : public GameFrameMoveTest, public testing::WithParamInterface<ArrivalCase> {};
+
+TEST_P(HumanMoveArrivalTest, TheWalkEndsWithItsHexSelectedAndTheUnitReadyWhenItCanStillMove) {
+  const ArrivalCase& c = GetParam();
+  gDelays[kDelayHumanMoveBetween] = 0.0f;
+  world_->map().GetHex(3, 5)->controller = 1;  // a friendly field for an air unit to rebase to
+  cJednostka* unit = nullptr;
+  if (c.air) {
+    // A move radius of 2 hexes.
+    game().constants.SetSlot(consts_layout::kAirRangeBase + 1, 2);
+    for (int level = 0; level <= 5; ++level) game().constants.SetSlot(consts_layout::kAirRangeFactor + level, 1.0);
+    cJednostkaLotnicza& plane = world_->PlaceAirUnit(1, 2, 2);
+    plane.actionPoints = plane.startingActionPoints = 2;
+    plane.moveRange.push_back({&plane, 2, 3, 0, 0});
+    plane.moveRange.push_back({&plane, 2, 4, 0, 0});
+    unit = &plane;
+  } else {
+    cJednostkaLadowa& land = world_->PlaceLandUnit(1, 2, 2);
+    land.actionPoints = land.startingActionPoints = c.points;
+    ASSERT_GT(land.ComputeMoveRange(0), 0);
+    unit = &land;
+  }
+  // The order takes the unit off its hex before its path is built.
+  world_->hex(2, 2).unit = nullptr;
+  ASSERT_TRUE(game().playerControl.FindHexPath(unit, 2, 4));
+  game().playerControl.actionMode = kActionNone;
+  game().StoreGameState(kGameHumanMoving);
+  double time = 10.0;
+  for (int frame = 0; frame < 10 && game().GetGameState() == kGameHumanMoving; ++frame) {
+    clock_.AdvanceMs(20);
+    frame_->Tick();
+    time += 0.02;
+    Frame(time, 0.02f);
+  }
+  EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
+  EXPECT_EQ(unit->x, 2);
+  EXPECT_EQ(unit->y, 4);
+  EXPECT_EQ(world_->hex(2, 4).unit, unit);
+  EXPECT_EQ(world_->hex(2, 2).unit, nullptr);
+  EXPECT_EQ(game().playerControl.move.unit, nullptr);
+  EXPECT_EQ(game().playerControl.selectedHex, &world_->hex(2, 4));
+  EXPECT_EQ(game().playerControl.selectedUnit, unit);
+  EXPECT_EQ(game().playerControl.actionMode, c.expectedMode);
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, HumanMoveArrivalTest,
+                         testing::Values(ArrivalCase{"LandWithPointsLeftMovesOn", false, 4, kActionMove},
+                                         ArrivalCase{"LandWithoutPointsLeftStays", false, 2, kActionNone},
+                                         ArrivalCase{"AirWithARangeRebases", true, 0, kActionRebase}),
+                         [](const auto& info) { return info.param.name; });
+
 // The start of play and the worker's events check each raise their own request.
 class EndTurnRequestTest : public GameFrameMoveTest, public testing::WithParamInterface<bool> {};
 
@@ -167,6 +230,27 @@ TEST_P(EndTurnRequestTest, TheRequestRunsTheEndOfTurnOnceFromTheFrame) {
   EXPECT_EQ(gEndTurnRequested.load(), 0);
   EXPECT_EQ(country(1).finishedTurn, 1);
   EXPECT_EQ(game().GetGameState(), kGameComputerTurn);
+}
+
+TEST_F(GameFrameMoveTest, TheStartOfPlaysEndOfTurnWaitsForTheEventsCheckItAskedFor) {
+  gEventsCheckRequested.store(1);
+  gDeferredEndTurnRequest.store(true);
+  Frame(1.0, 0.0f);
+  EXPECT_EQ(country(1).finishedTurn, 0);
+  EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
+  EXPECT_TRUE(gDeferredEndTurnRequest.load());
+
+  // The worker's check is done (in a play-by-e-mail game it also asks for
+  // the end of turn): one end of turn answers both requests.
+  gEventsCheckRequested.store(0);
+  gEndTurnRequested.store(1);
+  Frame(1.1, 0.1f);
+  EXPECT_EQ(country(1).finishedTurn, 1);
+  EXPECT_EQ(game().playerControl.currentCountry, &country(2));
+  EXPECT_FALSE(gDeferredEndTurnRequest.load());
+  EXPECT_EQ(gEndTurnRequested.load(), 0);
+  Frame(1.2, 0.1f);
+  EXPECT_EQ(game().playerControl.currentCountry, &country(2));
 }
 
 INSTANTIATE_TEST_SUITE_P(Requests, EndTurnRequestTest, testing::Bool(),

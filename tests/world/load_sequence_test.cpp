@@ -7,6 +7,7 @@
 #include "foundation/fatal.h"
 #include "support/log_capture.h"
 #include "support/test_scenario.h"
+#include "turn/theads.h"
 #include "world/game_start.h"
 #include "world/headless_presentation.h"
 
@@ -162,6 +163,34 @@ TEST_F(LoadSequence, StartingWithAComputerCountryLetsTheWorkerPlay) {
   EXPECT_EQ(game.viewingCountry, game.countries[2].get());
   EXPECT_EQ(screen_->CountEvents(u"music 3"), 1);
 }
+
+// A current country whose special flags are 1 has its events checked by the
+// worker first and its turn ended by the frame after that; a computer one is
+// left to the worker's own turn.
+class EventsCountryStart : public LoadSequence, public testing::WithParamInterface<bool> {
+ protected:
+  ~EventsCountryStart() override {
+    gEventsCheckRequested.store(0);
+    gDeferredEndTurnRequest.store(false);
+  }
+};
+
+TEST_P(EventsCountryStart, AsksForTheEventsCheckAndTheEndOfItsTurn) {
+  const bool human = GetParam();
+  scenario_.world().countries[0]->humanControlled = human ? 1 : 0;
+  scenario_.world().countries[2]->humanControlled = 1;
+  cGame& game = Load();
+  ASSERT_EQ(game.playerControl.currentCountry, game.countries[0].get());
+  game.countries[0]->specialFlags = 1;
+  game.StartGame();
+  EXPECT_EQ(gEventsCheckRequested.load(), human ? 1 : 0);
+  EXPECT_EQ(gDeferredEndTurnRequest.load(), human);
+  EXPECT_EQ(game.GetGameState(), human ? kGameHumanIdle : kGameComputerTurn);
+  EXPECT_EQ(screen_->CountEvents(u"camera "), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, EventsCountryStart, testing::Bool(),
+                         [](const auto& info) { return info.param ? "Human" : "Computer"; });
 
 TEST_F(LoadSequence, MissingConstantsAreFatal) {
   scenario_.Write();

@@ -16,13 +16,12 @@ namespace {
 
 constexpr std::size_t kListedScores = 20;
 
-// The country holding the city's hex; a city nobody holds cannot be scored.
+// The country holding the city's hex, or 0 (logged) for a city nobody
+// holds: the counts run at every end of impulse, so such a city is left out
+// of them rather than ending the game.
 int ControllerOfCity(const cGame& game, const cCity& city, std::u16string_view errorFormat) {
   const int controller = game.map && game.map->IsInside(city.x, city.y) ? game.map->GetHex(city.x, city.y)->controller : 0;
-  if (controller == 0) {
-    LogFormat(errorFormat, city.name);
-    ExitDestroyingGame(1);
-  }
+  if (controller == 0) LogFormat(errorFormat, city.name);
   return controller;
 }
 
@@ -68,7 +67,7 @@ int CountAllianceVictoryPoints(const cGame& game, int alliance) {
   for (const auto& city : game.cities) {
     const int controller = ControllerOfCity(
         game, *city, u"City %s is not controlled by any country (controller id = 0)! (Counting alliance VPs)");
-    const cCountry* country = game.GetCountry(controller);
+    const cCountry* country = controller != 0 ? game.GetCountry(controller) : nullptr;
     if (country && AllianceBase(country->alliance) == base) points += city->victoryPoints;
   }
   return points;
@@ -105,7 +104,7 @@ int ComputeCountryScore(const cGame& game, int countryId) {
   for (const auto& city : game.cities) {
     const int controller = ControllerOfCity(
         game, *city, u"City %s is not controlled by any country (controller id = 0)! (Counting country VPs)");
-    if (controller != countryId) continue;
+    if (controller == 0 || controller != countryId) continue;
     victoryPoints += static_cast<float>(city->victoryPoints);
     production += city->productionPoints;
   }
@@ -129,37 +128,37 @@ void SetGameEndsWithoutHumans(bool ends) { gEndsWithoutHumans.store(ends); }
 void CheckGameOver(cGame& game) {
   LogLine(u"CHECKING FOR GAME OVER...");
   const std::string_view ending = GameOverKey(game);
+  std::u16string message = u"\n";
   if (!ending.empty()) {
     game.gameOver = 1;
-    // Scores only matter, and are only counted, once the war is over.
-    std::u16string message = u"\n";
     message += GetText(ending);
-    const int allies = CountAllianceVictoryPoints(game, kAllies);
-    const int axis = CountAllianceVictoryPoints(game, kAxis);
-    const int comintern = CountAllianceVictoryPoints(game, kComintern);
-    message += GetText(GameResultKey(allies, axis, comintern));
-    message += GetText("alliance_score:");
-    message += Format(GetText("axis:_%i_vp"), axis);
-    message += Format(GetText("allies:_%i_vp"), allies);
-    message += Format(GetText("comintern:_%i_vp"), comintern);
-    message += GetText("individual_score:");
-
-    struct sScore {
-      const cCountry* country;
-      int score;
-    };
-    std::vector<sScore> scores;
-    for (const auto& country : game.countries) {
-      if (TakesPart(*country)) scores.push_back({country.get(), ComputeCountryScore(game, country->id)});
-    }
-    std::stable_sort(scores.begin(), scores.end(), [](const sScore& a, const sScore& b) { return a.score > b.score; });
-    const std::size_t listed = std::min(scores.size(), kListedScores);
-    for (std::size_t i = 0; i < listed; ++i) {
-      message += Format(GetText("%i._%s:_%i"), static_cast<int>(i + 1), scores[i].country->name, scores[i].score);
-    }
-    message += GetText("___press_esc_to_finish");
-    Presentation().ShowTextAndWait(GetText("game_over"), message);
   }
+  // The scores are counted at every check, whether or not the war is over.
+  const int allies = CountAllianceVictoryPoints(game, kAllies);
+  const int axis = CountAllianceVictoryPoints(game, kAxis);
+  const int comintern = CountAllianceVictoryPoints(game, kComintern);
+  message += GetText(GameResultKey(allies, axis, comintern));
+  message += GetText("alliance_score:");
+  message += Format(GetText("axis:_%i_vp"), axis);
+  message += Format(GetText("allies:_%i_vp"), allies);
+  message += Format(GetText("comintern:_%i_vp"), comintern);
+  message += GetText("individual_score:");
+
+  struct sScore {
+    const cCountry* country;
+    int score;
+  };
+  std::vector<sScore> scores;
+  for (const auto& country : game.countries) {
+    if (TakesPart(*country)) scores.push_back({country.get(), ComputeCountryScore(game, country->id)});
+  }
+  std::stable_sort(scores.begin(), scores.end(), [](const sScore& a, const sScore& b) { return a.score > b.score; });
+  const std::size_t listed = std::min(scores.size(), kListedScores);
+  for (std::size_t i = 0; i < listed; ++i) {
+    message += Format(GetText("%i._%s:_%i"), static_cast<int>(i + 1), scores[i].country->name, scores[i].score);
+  }
+  message += GetText("___press_esc_to_finish");
+  if (game.gameOver) Presentation().ShowTextAndWait(GetText("game_over"), message);
   LogLine(u"CHECKING FOR GAME OVER FINISHED");
 }
 

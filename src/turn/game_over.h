@@ -17,7 +17,7 @@ cCountry* GetAllianceLeader(const cGame& game, int alliance);
 bool IsAnyHumanPlayer(const cGame& game);
 // The victory points of the cities held by members and leader of the
 // alliance (4..6 count as 1..3); -1 for another code. A city on a hex without
-// controller is a fatal data error.
+// controller is logged and left out, here and in the score.
 int CountAllianceVictoryPoints(const cGame& game, int alliance);
 // Strength of the country's land and air units, hit points of its ships (on
 // the map, aboard and in the reserves), and victory and production points
@@ -32,8 +32,9 @@ std::string_view GameResultKey(int allies, int axis, int comintern);
 // this off for its run so that the war goes on.
 void SetGameEndsWithoutHumans(bool ends);
 
-// Sets the game-over flag when the war has ended and then shows the result
-// and the top 20 individual scores.
+// Counts the alliances' victory points and the individual scores at every
+// check; sets the game-over flag when the war has ended and then shows the
+// result and the top 20 scores.
 void CheckGameOver(cGame& game);
 
 }  // namespace tr

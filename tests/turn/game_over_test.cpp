@@ -2,6 +2,8 @@
 // the list of individual scores.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "foundation/format.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
@@ -38,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Allies (1), axis (2) and comintern (3) each hold one city worth the given points.
 class GameOverTest : public testing::Test {
  protected:
-  GameOverTest() : world_(3, 1, 3), screen_(recorder_) {
+  GameOverTest() : world_(4, 1, 3), screen_(recorder_) {
     const int codes[] = {kAlliesLeader, kAxisLeader, kCominternLeader};
     for (int id = 1; id <= 3; ++id) {
       world_.country(id).alliance = codes[id - 1];
@@ -79,6 +81,30 @@ TEST_F(GameOverTest, TimeRunOutShowsTheResultAndScores) {
   // The axis country holds 10 points of victory and no production.
   EXPECT_NE(shown.find(Format(GetText("%i._%s:_%i"), 1, world_.country(2).name, 10)), std::u16string::npos);
 }
+
+// The scores are counted at every check, also while the war goes on; a city
+// that nobody holds is logged and left out each time, and the game goes on.
+class UncontrolledCityTest : public GameOverTest, public testing::WithParamInterface<int> {};
+
+TEST_P(UncontrolledCityTest, IsLoggedAndLeftOutAtEveryCheck) {
+  world_.game().turnsLeft = GetParam();
+  SetPoints(5, 10, 7);
+  test::AddCity(world_, 3, 0, kCityNormal, u"Nowhere").victoryPoints = 50;
+  CheckGameOver(world_.game());
+  const bool over = GetParam() <= 0;
+  EXPECT_EQ(world_.game().gameOver, over ? 1 : 0);
+  const auto lines = log_.lines();
+  const auto count = [&](std::u16string_view line) { return std::count(lines.begin(), lines.end(), line); };
+  EXPECT_EQ(count(u"City Nowhere is not controlled by any country (controller id = 0)! (Counting alliance VPs)"), 3);
+  EXPECT_EQ(count(u"City Nowhere is not controlled by any country (controller id = 0)! (Counting country VPs)"), 3);
+  EXPECT_EQ(lines.back(), u"CHECKING FOR GAME OVER FINISHED");
+  const std::u16string shown = Shown();
+  EXPECT_EQ(shown.empty(), !over);
+  if (over) EXPECT_NE(shown.find(Format(GetText("axis:_%i_vp"), 10)), std::u16string::npos) << Utf16ToUtf8(shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Checks, UncontrolledCityTest, testing::Values(3, 0),
+                         [](const auto& info) { return info.param > 0 ? "WarGoesOn" : "TimeRanOut"; });
 
 TEST(GameOverScores, OnlyTheFirstTwentyCountriesAreListed) {
   test::TestWorld world(2, 2, 25);

@@ -30,6 +30,18 @@ const sEffectBehaviour* FindBehaviour(std::u16string_view method) {
   return nullptr;
 }
 
+// Methods the language accepts that change nothing by design: they pass
+// without a message, as any method without a behaviour would.
+constexpr std::array<std::u16string_view, 3> kMethodsWithoutBehaviour = {
+    u"Commander.ChangeLevel", u"Commander.SetLevel", u"Hex.AddLandUnitAndPassControlOverHexIfEmpty"};
+
+bool HasNoBehaviourByDesign(std::u16string_view method) {
+  for (std::u16string_view name : kMethodsWithoutBehaviour) {
+    if (name == method) return true;
+  }
+  return false;
+}
+
 bool IsKnownMethod(std::u16string_view method) {
   for (const sEffectMethod& known : EffectMethods()) {
     if (known.name == method) return true;
@@ -47,6 +59,8 @@ void ExecuteEffect(const sEffect& effect) {
   }
   if (const sEffectBehaviour* behaviour = FindBehaviour(effect.method)) {
     behaviour->run(effect);
+  } else if (HasNoBehaviourByDesign(effect.method)) {
+    return;
   } else if (IsKnownMethod(effect.method)) {
     LogFormat(u"WARNING: effect %s at line %i is not available in this version; nothing changes", effect.method,
               effect.line);

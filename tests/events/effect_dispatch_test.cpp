@@ -94,6 +94,32 @@ TEST_F(EffectTest, FamiliesStillToComeChangeNothingAndSaySo) {
                 u"ERROR: Effect at line 13 has unknown method (flag.SetValue); nothing changes"}));
 }
 
+class SilentEffectTest : public EffectTest, public testing::WithParamInterface<const char16_t*> {};
+
+TEST_P(SilentEffectTest, AcceptedMethodWithoutBehaviourPassesSilently) {
+  sEffect effect = MakeEffect(GetParam(), {1, 2, 3, 4, 5, 6}, 21);
+  effect.paramStrings[0] = u"Rifles";
+  ASSERT_TRUE(ValidateEffect(effect));
+  log_.Clear();
+  const std::vector<std::int32_t> flagsBefore(world_.game().flags.begin(), world_.game().flags.end());
+  ExecuteEffect(effect);
+  ExecuteEffect(effect);
+  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_EQ(std::vector<std::int32_t>(world_.game().flags.begin(), world_.game().flags.end()), flagsBefore);
+  EXPECT_TRUE(world_.game().landUnits.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ByDesign, SilentEffectTest,
+                         testing::Values(u"Commander.ChangeLevel", u"Commander.SetLevel",
+                                         u"Hex.AddLandUnitAndPassControlOverHexIfEmpty"),
+                         [](const auto& info) {
+                           std::string name;
+                           for (const char16_t* c = info.param; *c; ++c) {
+                             if (*c != u'.') name += static_cast<char>(*c);
+                           }
+                           return name;
+                         });
+
 TEST(EffectTable, EveryDispatchedNameIsAValidatedMethod) {
   for (const sEffectBehaviour& behaviour : FlagEffects()) {
     bool known = false;

@@ -9,6 +9,9 @@
 
 #include "foundation/paths.h"
 #include "support/log_capture.h"
+#include "turn/game_steps.h"
+#include "turn/gra_endturn.h"
+#include "world/gra.h"
 #include "world/map_text.h"
 #include "world/scenario_check.h"
 
@@ -92,6 +95,39 @@ TEST(SampleScenarioTest, ConstantsHave184DataLinesEachWithItsComment) {
     commented = false;
   }
   EXPECT_EQ(dataLines, 184);
+}
+
+// Month and year of a "dd.mm.yyyy" value of the shipped description.
+std::pair<int, int> DescribedMonthAndYear(const std::string& info, const std::string& key) {
+  const std::size_t at = info.find(key + "=");
+  if (at == std::string::npos) return {0, 0};
+  const std::string date = info.substr(at + key.size() + 1, 10);
+  return {std::stoi(date.substr(3, 2)), std::stoi(date.substr(6, 4))};
+}
+
+TEST(SampleScenarioTest, ItsLastImpulseFallsInTheLastImpulseOfTheMonthItsDescriptionEndsIn) {
+  const std::string info = ReadAll(std::filesystem::path(TR_GAME_DIR) / "data/scenarios" / kScenario / "Info.ini");
+  const auto [startMonth, startYear] = DescribedMonthAndYear(info, "StartDate");
+  const auto [endMonth, endYear] = DescribedMonthAndYear(info, "EndDate");
+  ASSERT_NE(endYear, 0) << info;
+
+  InstallGameSteps();
+  sGameFolderArgs args;
+  args.root = TR_GAME_DIR;
+  args.scenario = kScenario;
+  std::unique_ptr<cGame> game(LoadGameFolder(args));
+  UninstallGameSteps();
+  ASSERT_NE(game, nullptr);
+  EXPECT_EQ(game->date.impulse, 1);
+  EXPECT_EQ(game->date.month, startMonth);
+  EXPECT_EQ(game->date.year, startYear);
+
+  // The war ends after the impulse at whose end no turn is left: the date
+  // moves on once for every turn left before it.
+  for (int left = game->turnsLeft; left > 0; --left) AdvanceDate(*game);
+  EXPECT_EQ(game->date.month, endMonth);
+  EXPECT_EQ(game->date.year, endYear);
+  EXPECT_EQ(game->date.impulse, game->constants.ImpulsesPerMonth(endMonth));
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "support/log_capture.h"
+#include "turn/sea_graph.h"
+#include "units/jednostka_morska.h"
+#include "world/commander.h"
 #include "turn/gra_endturn.h"
 #include "turn/turn_fixture.h"
 #include "world/rules_fixture.h"
@@ -161,6 +164,174 @@ INSTANTIATE_TEST_SUITE_P(
                     TrenchCase{"PointsUsedInPlace", 4, 2, false, 2, 2}, TrenchCase{"Moved", 4, 1, true, 2, 0},
                     TrenchCase{"Capped", 4, 4, false, 3, 3}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EndOfImpulseTest, FreezeTimesRunDownBelowTenThousandAndStopAtZero) {
+  const int before[] = {10000, 10001, 0, 1, 3, 9999};
+  const int after[] = {10000, 10001, 0, 0, 2, 9998};
+  std::vector<cJednostkaLadowa*> units;
+  for (int i = 0; i < 6; ++i) {
+    units.push_back(&test::AddLandUnit(world_, i % 3, i / 3, 1));
+    units.back()->freezeTime = before[i];
+  }
+  RefreshUnitsAndFleets(game(), true);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(units[static_cast<std::size_t>(i)]->freezeTime, after[i]) << before[i];
+}
+
+TEST_F(EndOfImpulseTest, BombedProductionAndPortsComeBackOneAStepUpToTheirLimits) {
+  cCity& bombed = test::AddCity(world_, 0, 0);
+  bombed.bombedPP = 2;
+  bombed.productionPoints = 5.0f;
+  cCity& whole = test::AddCity(world_, 1, 0);
+  whole.productionPoints = 5.0f;
+  struct NodeCase {
+    int type;
+    int size;
+    int max;
+    int expected;
+  };
+  const NodeCase nodes[] = {{kSeaNodePort, 1, 3, 2}, {kSeaNodePort, 3, 3, 3}, {kSeaNodeOpenSea, 0, 2, 0}};
+  for (const NodeCase& c : nodes) {
+    sWezelGrafuMorz& node = game().seaGraph.nodes.emplace_back();
+    node.id = static_cast<int>(game().seaGraph.nodes.size());
+    node.type = c.type;
+    node.portSize = c.size;
+    node.maxPortSize = c.max;
+  }
+  RepairProductionAndPorts(game());
+  EXPECT_EQ(bombed.bombedPP, 1);
+  EXPECT_FLOAT_EQ(bombed.productionPoints, 6.0f);
+  EXPECT_EQ(whole.bombedPP, 0);
+  EXPECT_FLOAT_EQ(whole.productionPoints, 5.0f);
+  for (std::size_t i = 0; i < std::size(nodes); ++i) EXPECT_EQ(game().seaGraph.nodes[i].portSize, nodes[i].expected) << i;
+}
+
+TEST_F(EndOfImpulseTest, CommandersOnTheWayArriveAndAssignedOnesStay) {
+  const int states[] = {kCommanderOnHisWay, kCommanderAssigned, kCommanderNotAssigned};
+  for (int i = 0; i < 3; ++i) {
+    auto commander = std::make_unique<sCommander>();
+    commander->id = i + 1;
+    commander->state = states[i];
+    game().commanders.push_back(std::move(commander));
+  }
+  EndOfImpulse(game(), 0);
+  EXPECT_EQ(game().commanders[0]->state, kCommanderNotAssigned);
+  EXPECT_EQ(game().commanders[1]->state, kCommanderAssigned);
+  EXPECT_EQ(game().commanders[2]->state, kCommanderNotAssigned);
+}
+
+TEST_F(EndOfImpulseTest, MulberriesAgeOnceAMonthFromTheFirstEndOfImpulseOfTheGameObject) {
+  game().date = {1, 9, 1939};
+  cMulberry& lastMonth = world_.PlaceLandUnit<cMulberry>(1, 0, 0);
+  lastMonth.remainingTime = 1;
+  cMulberry& twoMonths = world_.PlaceLandUnit<cMulberry>(1, 1, 0);
+  twoMonths.remainingTime = 2;
+  EndOfImpulse(game(), 0);
+  ASSERT_EQ(game().landUnits.size(), 1u);
+  EXPECT_EQ(game().landUnits.front().get(), &twoMonths);
+  EXPECT_EQ(world_.hex(0, 0).unit, nullptr);
+  EXPECT_EQ(twoMonths.remainingTime, 1);
+  EndOfImpulse(game(), 0);  // the same month again
+  ASSERT_EQ(game().landUnits.size(), 1u);
+  EXPECT_EQ(twoMonths.remainingTime, 1);
+  game().date = {1, 10, 1939};
+  EndOfImpulse(game(), 0);
+  EXPECT_TRUE(game().landUnits.empty());
+  EXPECT_EQ(world_.hex(1, 0).unit, nullptr);
+}
+
+TEST_F(EndOfImpulseTest, ReserveProductionCountsDownOnlyInAFullRun) {
+  auto reserve = std::make_unique<cJednostkaLadowa>();
+  reserve->owner = 1;
+  reserve->availableInTurns = 2;
+  cJednostka& waiting = *reserve;
+  game().reservePool.push_back(std::move(reserve));
+  auto ready = std::make_unique<cJednostkaLadowa>();
+  ready->owner = 1;
+  cJednostka& readyNow = *ready;
+  game().reservePool.push_back(std::move(ready));
+  auto ship = std::make_unique<cJednostkaMorska>();
+  ship->owner = 1;
+  ship->availableInTurns = 1;
+  cJednostkaMorska& dock = *ship;
+  game().navalReserve.push_back(std::move(ship));
+
+  RefreshUnitsAndFleets(game(), false);
+  EXPECT_EQ(waiting.availableInTurns, 2);
+  EXPECT_EQ(dock.availableInTurns, 1);
+  RefreshUnitsAndFleets(game(), true);
+  EXPECT_EQ(waiting.availableInTurns, 1);
+  EXPECT_EQ(readyNow.availableInTurns, 0);
+  EXPECT_EQ(dock.availableInTurns, 0);
+  RefreshUnitsAndFleets(game(), true);
+  EXPECT_EQ(dock.availableInTurns, 0);
+}
+
+// With 3 impulses a month a country at war grows its war economy at the end
+// of turns 1, 4, 7...: a regime (nationalist) by 5, others by 2, both capped
+// at 100 from below; at 100 or more by 1.5 without a cap. Country 3 is at
+// war with nobody.
+struct WarEconomyCase {
+  const char* name;
+  int turn;
+  bool full;
+  float regime;
+  float other;
+  float regimeAfter;
+  float otherAfter;
+};
+class WarEconomyTest : public testing::TestWithParam<WarEconomyCase> {};
+
+TEST_P(WarEconomyTest, GrowsOnTheMonthlyImpulseOfAFullRun) {
+  const WarEconomyCase& c = GetParam();
+  test::TestWorld world(3, 3, 3);
+  cGame& game = world.game();
+  test::SetGameImpulses(game, 3);
+  test::SetConstant(game, 115, 4, 2.0);
+  test::SetConstant(game, 115, 5, 5.0);
+  test::SetConstant(game, 115, 7, 1.5);
+  test::SetWar(world, 1, 2);
+  world.country(1).orientation = kNationalistRegime;
+  world.country(1).warEconomy = c.regime;
+  world.country(2).warEconomy = c.other;
+  world.country(3).orientation = kNationalistRegime;
+  world.country(3).warEconomy = 50.0f;
+  game.turn = c.turn;
+  RefreshCountries(game, c.full);
+  EXPECT_FLOAT_EQ(world.country(1).warEconomy, c.regimeAfter);
+  EXPECT_FLOAT_EQ(world.country(2).warEconomy, c.otherAfter);
+  EXPECT_FLOAT_EQ(world.country(3).warEconomy, 50.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Schedule, WarEconomyTest,
+    testing::Values(WarEconomyCase{"FirstTurn", 1, true, 50, 50, 55, 52},
+                    WarEconomyCase{"SecondTurn", 2, true, 50, 50, 50, 50},
+                    WarEconomyCase{"ThirdTurn", 3, true, 50, 50, 50, 50},
+                    WarEconomyCase{"FourthTurn", 4, true, 50, 50, 55, 52},
+                    WarEconomyCase{"SeventhTurn", 7, true, 50, 50, 55, 52},
+                    WarEconomyCase{"ShortRun", 1, false, 50, 50, 50, 50},
+                    WarEconomyCase{"CappedFromBelow", 1, true, 98, 99.5f, 100, 100},
+                    WarEconomyCase{"AtOrAboveAHundred", 1, true, 100, 120, 101.5f, 121.5f}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EndOfImpulseTest, NewLeaderIsTheStrongestActiveMemberAndTheLaterOnATie) {
+  test::TestWorld world(2, 2, 5);
+  cGame& g = world.game();
+  const int strengths[] = {30, 30, 50, -1, 40};
+  const int alliances[] = {kAxis, kAxis, kAxis, kAxis, kAllies};
+  for (int id = 1; id <= 5; ++id) {
+    world.country(id).alliance = alliances[id - 1];
+    world.country(id).politicalStrength = strengths[id - 1];
+  }
+  world.country(3).isActive = 0;
+  EXPECT_EQ(ChooseNewAllianceLeader(g, kAxisLeader), &world.country(2));
+  EXPECT_EQ(ChooseNewAllianceLeader(g, kAxis), &world.country(2));
+  EXPECT_EQ(ChooseNewAllianceLeader(g, kComintern), nullptr);
+  EXPECT_TRUE(log_.Contains(u"Could not determine new leader - no countries left in alliance!"));
+  world.country(1).politicalStrength = -1;
+  world.country(2).politicalStrength = -1;
+  EXPECT_EQ(ChooseNewAllianceLeader(g, kAxisLeader), nullptr);
+}
 
 }  // namespace
 }  // namespace tr

@@ -12,6 +12,7 @@
 #include "turn/theads.h"
 #include "turn/turn_fixture.h"
 #include "world/game_services.h"
+#include "world/rules_fixture.h"
 
 namespace tr {
 namespace {
@@ -92,6 +93,54 @@ TEST_F(WorkerTest, ComputerPhaseEndsTheImpulseAndHandsOverToTheHuman) {
   EXPECT_EQ(game.date.impulse, 2);
   // The impulse's finished marks were cleared for the new impulse.
   EXPECT_EQ(B().finishedTurn, 0);
+}
+
+// The human country the worker hands over to: one whose special flags are 1
+// has the events checked instead of its view and banner; any other gets both.
+class SpecialHandOverTest : public WorkerTest, public testing::WithParamInterface<int> {};
+
+TEST_P(SpecialHandOverTest, TheHumanCountryGetsItsViewAndBannerOrItsEventsChecked) {
+  world_.hex(0, 0).controller = 1;
+  test::AddCity(world_, 0, 0);
+  A().specialFlags = GetParam();
+  std::atomic<int> checks{0};
+  SetEventCheckStep([&](cGame&) { checks.fetch_add(1); });
+  StartWorkerThread();
+  ASSERT_TRUE(recorder_.WaitForHandOvers(1));
+  EXPECT_EQ(StopWorkerThread(), 0);
+
+  const bool special = GetParam() == 1;
+  // The end of impulse checks the events once in either case.
+  EXPECT_EQ(checks.load(), special ? 2 : 1);
+  EXPECT_EQ(recorder_.newTurnDialogs.load(), special ? 0 : 1);
+  EXPECT_EQ(recorder_.CountEvents(u"camera 0 0 0"), special ? 0 : 1);
+  EXPECT_EQ(world_.game().GetGameState(), kGameHumanIdle);
+  EXPECT_EQ(world_.game().playerControl.currentCountry, &A());
+  EXPECT_EQ(world_.game().viewingCountry, &A());
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, SpecialHandOverTest, testing::Values(0, 1),
+                         [](const auto& info) { return info.param == 1 ? "EventsCountry" : "PlainCountry"; });
+
+TEST_F(WorkerTest, AGameEndingInsideTheEndOfImpulseStillHandsOver) {
+  world_.game().turnsLeft = 0;
+  world_.game().date = {2, 5, 1940};
+  StartWorkerThread();
+  ASSERT_TRUE(recorder_.WaitForHandOvers(1));
+  EXPECT_EQ(StopWorkerThread(), 0);
+
+  cGame& game = world_.game();
+  EXPECT_EQ(game.gameOver, 1);
+  EXPECT_EQ(recorder_.CountEvents(u"text " + GetText("game_over") + u"|"), 1);
+  // Nothing after the game-over check ran: the date and the turns stay.
+  EXPECT_FALSE(log_.Contains(u"Koniec impulsu wykonany"));
+  EXPECT_EQ(game.date.impulse, 2);
+  EXPECT_EQ(game.date.month, 5);
+  EXPECT_EQ(game.turnsLeft, 0);
+  EXPECT_EQ(Count(u"==== AI THREAD FINISHED ====="), 1u);
+  EXPECT_EQ(Count(u"rekalkuluje fog of war"), 1u);
+  EXPECT_EQ(game.GetGameState(), kGameHumanIdle);
+  EXPECT_EQ(game.playerControl.currentCountry, &A());
 }
 
 TEST_F(WorkerTest, AnimatedComputerMoveHoldsTheCountryLoop) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "foundation/format.h"
+#include "foundation/random.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 
 #include "scenario/scenario_constants_layout.h"
 #include "world/city_rules.h"
+#include "world/commander.h"
 #include "world/headless_presentation.h"
 #include "rules_fixture.h"
 
@@ -21,9 +24,9 @@ struct SiegeCase {
   bool besieged;
 };
 
-class CitySiege : public testing::TestWithParam<SiegeCase> {
+class CitySiegeWorld : public testing::Test {
  protected:
-  CitySiege() : world(3, 3, 2) {
+  CitySiegeWorld() : world(3, 3, 2) {
     test::HoldAll(world, 1);
     test::SetWar(world, 1, 2);
     city = &test::AddCity(world, 1, 1);
@@ -45,6 +48,8 @@ class CitySiege : public testing::TestWithParam<SiegeCase> {
   cCity* city = nullptr;
 };
 
+class CitySiege : public CitySiegeWorld, public testing::WithParamInterface<SiegeCase> {};
+
 TEST_P(CitySiege, Besieged) {
   Surround(GetParam().pattern);
   if (GetParam().defended) test::AddLandUnit(world, 1, 1, 1);
@@ -60,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Neighbours, CitySiege,
                                          SiegeCase{"Undefended", "EEEEEE", false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class SiegeCheck : public CitySiege {
+class SiegeCheck : public CitySiegeWorld {
  protected:
   SiegeCheck() {
     Surround("EEWWWW");
@@ -93,6 +98,54 @@ TEST_F(SiegeCheck, ChanceOfZeroAlwaysFails) {
   EXPECT_EQ(defender->level, 1);
   EXPECT_NE(text.find(GetText("check_failed,_siege_continues...")), std::u16string::npos);
 }
+
+// The draw that makes RandomRange(1, 1000) give the roll.
+int DrawForRoll(int roll) {
+  for (int draw = 0; draw <= 32767; ++draw) {
+    if (1 + static_cast<int>(static_cast<float>(draw) / 32767.0f * 999.0f) == roll) return draw;
+  }
+  return -1;
+}
+
+// Every siege value different, so a value read in the wrong term shows:
+// the besiegers are twice the defender, a besieger's commander has skill 4,
+// the city has 5 supply and the defender's side has no air opposition:
+// p = 0.25 + (2 - 1) x 0.5 / 4 + 4 x 6.25 / 100 - 5 x 2.5 / 100 + 0.125 = 0.625.
+struct RollCase {
+  const char* name;
+  int roll;
+  bool succeeds;
+};
+class SiegeRoll : public SiegeCheck, public testing::WithParamInterface<RollCase> {};
+
+TEST_P(SiegeRoll, SucceedsOnlyBelowTheChanceTimesAThousand) {
+  const double values[] = {0.25, 0.5, 6.25, 2.5, 0.125, 3.0, 4.0};
+  for (int i = 0; i < 7; ++i) world.game().constants.SetSlot(consts_layout::kSiegeValues + i, values[i]);
+  defender->strength = 10;
+  defender->level = 2;
+  auto commander = std::make_unique<sCommander>();
+  commander->id = 7;
+  commander->skill = 4;
+  world.game().commanders.push_back(std::move(commander));
+  world.hex(1, 0).unit->commanderId = 7;
+  city->supply = 5;
+
+  // The report shows each term as the rule computed it.
+  StringBase().SetText("siege_report", u"%s|%.2f|%.2f|%.2f|%.2f|%.2f|%.2f|");
+  const std::u16string terms = Format(u"%s|25.00|12.50|-12.50|25.00|12.50|62.50|", defender->name);
+  ScopedRandomDraws draws({DrawForRoll(GetParam().roll)});
+  std::u16string text;
+  CheckSiege(*city, text);
+  StringBase().SetText("siege_report", u"siege_report");
+  EXPECT_EQ(draws.remaining(), 0u);
+  EXPECT_EQ(defender->level, GetParam().succeeds ? 1 : 2) << Utf16ToUtf8(text);
+  EXPECT_TRUE(text.starts_with(terms)) << Utf16ToUtf8(text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rolls, SiegeRoll,
+                         testing::Values(RollCase{"JustBelow", 624, true}, RollCase{"Exactly", 625, false},
+                                         RollCase{"Lowest", 1, true}, RollCase{"Above", 626, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tr

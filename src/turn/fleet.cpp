@@ -7,6 +7,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/game_lock.h"
 #include "foundation/string_base.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
@@ -37,6 +38,8 @@ cFleet* cFleet::SplitOff(cFleet& source) {
   fleet.aiInvasionY = source.aiInvasionY;
   fleet.id = NewFleetId();
   fleet.name = NewFleetName(fleet.id);
+  // The screen reads the fleets while the worker splits them.
+  GameLockGuard lock(__FILE__, __LINE__);
   for (cJednostkaMorska* ship : source.ships) {
     if (!ship->mark) continue;
     ship->fleet = &fleet;
@@ -49,6 +52,7 @@ cFleet* cFleet::SplitOff(cFleet& source) {
 
 void cFleet::MoveMarkedShipsTo(cFleet& target) {
   if (&target == this) return;
+  GameLockGuard lock(__FILE__, __LINE__);
   for (auto it = ships.begin(); it != ships.end();) {
     cJednostkaMorska* ship = *it;
     if (!ship->mark) {
@@ -63,6 +67,7 @@ void cFleet::MoveMarkedShipsTo(cFleet& target) {
 }
 
 void cFleet::RemoveMarkedShips() {
+  GameLockGuard lock(__FILE__, __LINE__);
   ships.remove_if([](const cJednostkaMorska* ship) { return ship->mark != 0; });
 }
 
@@ -126,6 +131,7 @@ bool DeleteFleet(cFleet* fleet) {
               static_cast<int>(fleet->ships.size()));
     return false;
   }
+  GameLockGuard lock(__FILE__, __LINE__);
   Presentation().ForgetFleet(*fleet);
   auto& fleets = gGame->fleets;
   const auto it = std::find_if(fleets.begin(), fleets.end(), [fleet](const auto& f) { return f.get() == fleet; });

@@ -5,6 +5,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/game_lock.h"
 #include "turn/fleet.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
@@ -118,6 +119,7 @@ void cFleet::MoveTo(int nodeId) {
       return;
     }
   }
+  GameLockGuard lock(__FILE__, __LINE__);
   seaNodeId = to;
   hasMoved = 1;
   graph.GetNode(from - 1).RemoveFleetFromCounts(*this);

@@ -7,6 +7,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/game_lock.h"
 #include "turn/fleet.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
@@ -53,6 +54,8 @@ cFleet* FindJoinableFleet(const cGame& game, int owner, int nodeId, bool onlyUnm
 
 void JoinFleetAt(cJednostkaMorska& ship, int nodeId, bool onlyUnmoved) {
   cGame& game = *gGame;
+  // The screen reads the lists while events and the computer place ships.
+  GameLockGuard lock(__FILE__, __LINE__);
   if (!ListAsNavalUnit(game, ship)) {
     LogFormat(u"ERROR: ship %s (ID=%i) is neither in the naval reserve nor among the naval units; not assigned",
               ship.name, ship.id);

@@ -12,6 +12,7 @@
 #include "support/naval_world.h"
 #include "units/jednostka_ladowa.h"
 #include "world/commander.h"
+#include "world/headless_presentation.h"
 
 namespace tr {
 namespace {
@@ -325,6 +326,19 @@ TEST_F(NavalUnit, ReconFromTheSeaRevealsUnitsWithinTheAircraftLevel) {
   EXPECT_EQ(far.spotted, 0);
   EXPECT_EQ(ship.reconDone, 1);
   EXPECT_EQ(sea.world().country(1).reconSpottedUnits, (std::list<cUnit*>{&near}));
+}
+
+TEST_F(NavalUnit, ReconOfTheZoneIsHeardOnlyFromAVisibleShip) {
+  cHeadlessPresentation presentation;
+  ScopedPresentation scoped(presentation);
+  const int zone = sea.AddSea();
+  cJednostkaMorska& ship = sea.AddShip(sea.AddFleet(1, zone, {}), kCruiser);
+  ship.ReconSeaNode(zone);
+  EXPECT_EQ(ship.reconDone, 1);
+  EXPECT_TRUE(presentation.events().empty());
+  ship.spotted = 1;
+  ship.ReconSeaNode(zone);
+  EXPECT_EQ(presentation.events(), (std::vector<std::u16string>{u"sound data\\sound\\AirRecon.wav"}));
 }
 
 TEST_F(NavalUnit, SinkingTheLastShipDisbandsTheFleetAndFreesTheCommander) {

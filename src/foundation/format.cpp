@@ -1,6 +1,8 @@
 #include "foundation/format.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -10,6 +12,9 @@
 
 namespace tr {
 namespace {
+
+// Widths and precisions beyond it are cut to the bounds below anyway.
+constexpr std::int64_t kMaxWrittenNumber = 100000;
 
 struct ConversionSpec {
   bool left = false, plus = false, space = false, zero = false, alt = false;
@@ -158,7 +163,8 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
         ++i;
         const FormatArg* a = take();
         if (a && (a->kind() == FormatArg::Kind::kSigned || a->kind() == FormatArg::Kind::kUnsigned)) {
-          target = static_cast<int>(a->AsSigned());
+          // Held to what written digits can give, so negating a width never overflows.
+          target = static_cast<int>(std::clamp<std::int64_t>(a->AsSigned(), -kMaxWrittenNumber, kMaxWrittenNumber));
         } else {
           faulty = true;
         }
@@ -167,7 +173,7 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
       int v = 0;
       bool any = false;
       while (i < n && format[i] >= u'0' && format[i] <= u'9') {
-        if (v < 100000) v = v * 10 + (format[i] - u'0');
+        if (v < kMaxWrittenNumber) v = v * 10 + (format[i] - u'0');
         ++i;
         any = true;
       }

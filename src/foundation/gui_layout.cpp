@@ -1,7 +1,9 @@
 #include "foundation/gui_layout.h"
 
 #include <charconv>
+#include <cstdint>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -25,6 +27,12 @@ sGuiClearRect gGuiClearRect = {0, 0, 0, 0};
 
 namespace {
 
+// Far beyond any screen, and small enough that corners and the clear area add up within an int.
+constexpr int kMaxCoordinate = 100000;
+constexpr int kMaxFontHeight = 1000;
+// Weights run 100 to 900 in steps of 8 of the file's number.
+constexpr int kMaxWeightStep = 100;
+
 // Fields separated by runs of ';' (empty fields do not count).
 std::vector<std::string_view> SplitFields(std::string_view line) {
   std::vector<std::string_view> fields;
@@ -40,19 +48,28 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
   return fields;
 }
 
-// The field's leading decimal number; none when it has no digits.
-std::optional<int> LeadingNumber(std::string_view field) {
+// The field's leading decimal number; none when it has no digits. Numbers
+// beyond 64 bits read as the nearest 64-bit bound, which no range admits.
+std::optional<std::int64_t> LeadingNumber(std::string_view field) {
   const std::size_t first = field.find_first_not_of(" \t");
   if (first == std::string_view::npos) return std::nullopt;
   field.remove_prefix(first);
   if (!field.empty() && field[0] == '+') field.remove_prefix(1);
-  int value = 0;
+  std::int64_t value = 0;
   const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (ec != std::errc() || end == field.data()) return std::nullopt;
+  if (end == field.data()) return std::nullopt;
+  if (ec == std::errc::result_out_of_range) {
+    return field[0] == '-' ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
+  }
+  if (ec != std::errc()) return std::nullopt;
   return value;
 }
 
-int NumberOr(std::string_view field, int fallback) { return LeadingNumber(field).value_or(fallback); }
+int NumberOr(std::string_view field, int fallback) {
+  const std::optional<std::int64_t> value = LeadingNumber(field);
+  if (!value || *value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max()) return fallback;
+  return static_cast<int>(*value);
+}
 
 std::uint32_t Colour(const std::vector<std::string_view>& f, std::size_t first) {
   return 0xFF000000u | (static_cast<std::uint32_t>(NumberOr(f[first], 0) & 0xFF) << 16) |
@@ -65,7 +82,7 @@ class cLayoutReader {
   explicit cLayoutReader(std::u16string_view fileName) : fileName_(fileName) {}
 
   void CoordinateRow(int lineNo, const std::vector<std::string_view>& f) {
-    const std::optional<int> id = LeadingNumber(f[0]);
+    const std::optional<std::int64_t> id = LeadingNumber(f[0]);
     if (!id || *id < 0 || *id >= kGuiLayoutEntryCount) {
       LogFormat(u"GUI layout \"%s\", line %i: control id \"%s\" is outside 0-%i, row ignored", fileName_,
                 lineNo, std::string(f[0]), kGuiLayoutEntryCount - 1);
@@ -73,11 +90,13 @@ class cLayoutReader {
     }
     sGuiLayoutEntry& e = sGuiLayoutTable[static_cast<std::size_t>(*id)];
     std::int32_t* values[] = {&e.x, &e.y, &e.width, &e.height};
-    for (std::size_t i = 1; i < f.size() && i <= 4; ++i) *values[i - 1] = NumberOr(f[i], 0);
+    for (std::size_t i = 1; i < f.size() && i <= 4; ++i) {
+      *values[i - 1] = Ranged(lineNo, f[i], -kMaxCoordinate, kMaxCoordinate);
+    }
   }
 
   void FontRow(int lineNo, const std::vector<std::string_view>& f) {
-    const std::optional<int> number = LeadingNumber(f[0]);
+    const std::optional<std::int64_t> number = LeadingNumber(f[0]);
     if (!number || *number < 1 || *number > kGuiFontCount) {
       LogFormat(u"GUI layout \"%s\", line %i: font number \"%s\" is outside 1-%i, row ignored", fileName_,
                 lineNo, std::string(f[0]), kGuiFontCount);
@@ -85,8 +104,8 @@ class cLayoutReader {
     }
     sGuiFont& font = gGuiFonts[static_cast<std::size_t>(*number - 1)];
     if (f.size() > 1) font.face = CodePageToUtf16(f[1]);
-    if (f.size() > 2) font.height = NumberOr(f[2], 0);
-    if (f.size() > 3) font.weight = NumberOr(f[3], 0) * 8 + 100;
+    if (f.size() > 2) font.height = Ranged(lineNo, f[2], -kMaxFontHeight, kMaxFontHeight);
+    if (f.size() > 3) font.weight = Ranged(lineNo, f[3], 0, kMaxWeightStep) * 8 + 100;
     if (f.size() > 6) font.color = Colour(f, 4);
     if (f.size() > 9) font.color2 = Colour(f, 7);
     if (*number == kGuiFontCount) hasLastFont_ = true;
@@ -95,6 +114,16 @@ class cLayoutReader {
   bool hasLastFont_ = false;
 
  private:
+  // The field's number; 0, logged, when it lies outside [low, high].
+  int Ranged(int lineNo, std::string_view field, int low, int high) const {
+    const std::optional<std::int64_t> value = LeadingNumber(field);
+    if (!value) return 0;
+    if (*value >= low && *value <= high) return static_cast<int>(*value);
+    LogFormat(u"GUI layout \"%s\", line %i: value \"%s\" is outside %i to %i, 0 used", fileName_, lineNo,
+              std::string(field), low, high);
+    return 0;
+  }
+
   std::u16string fileName_;
 };
 

@@ -1,5 +1,8 @@
 #include "foundation/random.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace tr {
 namespace {
 
@@ -22,16 +25,27 @@ int RandomDraw() {
 
 float RandomUnit() { return static_cast<float>(RandomDraw()) / 32767.0f; }
 
+namespace {
+
+int ClampToInt(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                    std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+// The bounds may come from data files: the span and the sum are taken in 64
+// bits (the float product as before), and the result held to the int range.
 int RandomRange(int low, int high) {
   const float f = static_cast<float>(RandomDraw()) / 32767.0f;
-  const float span = static_cast<float>(high - low);
-  return low + static_cast<int>(f * span);
+  const float span = static_cast<float>(std::int64_t{high} - low);
+  return ClampToInt(low + static_cast<std::int64_t>(f * span));
 }
 
 int RandomSum(int count, int low, int high) {
-  int sum = 0;
+  std::int64_t sum = 0;
   for (int i = 0; i < count; ++i) sum += RandomRange(low, high);
-  return sum;
+  return ClampToInt(sum);
 }
 
 ScopedRandomDraws::ScopedRandomDraws(std::deque<int> draws)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,33 @@ TEST_F(FormatTest, StarWidthAndHugeWidthsAreBounded) {
   EXPECT_EQ(Format(u"%*d", 4, 7), u"   7");
   EXPECT_EQ(Format(u"%99999999d", 1).size(), 4096u);
 }
+
+// A width or precision taken from an argument may be any number a file held.
+struct sStarCase {
+  const char16_t* format;
+  std::int64_t star;
+  std::size_t size;
+  char16_t first;
+};
+
+class StarCases : public FormatTest, public testing::WithParamInterface<sStarCase> {};
+
+TEST_P(StarCases, ExtremeStarArgumentsAreBounded) {
+  const std::u16string text = Format(GetParam().format, GetParam().star, 5);
+  EXPECT_EQ(text.size(), GetParam().size);
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text.front(), GetParam().first);
+  EXPECT_TRUE(gLogged.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, StarCases,
+    testing::Values(sStarCase{u"%*d", std::numeric_limits<std::int32_t>::min(), 4096u, u'5'},
+                    sStarCase{u"%*d", std::numeric_limits<std::int32_t>::max(), 4096u, u' '},
+                    sStarCase{u"%*d", std::numeric_limits<std::int64_t>::min(), 4096u, u'5'},
+                    sStarCase{u"%*d", std::int64_t{1} << 40, 4096u, u' '},
+                    sStarCase{u"%.*d", std::numeric_limits<std::int32_t>::min(), 1u, u'5'},
+                    sStarCase{u"%.*d", std::int64_t{1} << 40, 400u, u'0'}));
 
 }  // namespace
 }  // namespace tr

@@ -80,6 +80,44 @@ TEST_F(GuiLayoutTest, OutOfRangeRowsAreLoggedAndSkipped) {
   EXPECT_EQ(gGuiFonts[1].face, u"Good");
 }
 
+// Numbers beyond a field's range are logged with the line and read as 0, so
+// corners, the clear area and font weights are computed without overflow.
+struct sExtremeRow {
+  const char* name;
+  const char* text;
+  const char16_t* logged;
+};
+
+class GuiLayoutExtremeTest : public GuiLayoutTest, public testing::WithParamInterface<sExtremeRow> {};
+
+TEST_P(GuiLayoutExtremeTest, ValueOutsideItsRangeReadsAsZero) {
+  ASSERT_TRUE(Load(GetParam().text));
+  EXPECT_TRUE(log_.ContainsText(GetParam().logged)) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, GuiLayoutExtremeTest,
+    testing::Values(
+        sExtremeRow{"CornerEntry", "#\n3;2147483647;0;2147483647;0\n",
+                    u"line 2: value \"2147483647\" is outside -100000 to 100000, 0 used"},
+        sExtremeRow{"ClearArea", "#\n315;-2147483648;2147483647;99999999999999999999;5\n",
+                    u"line 2: value \"99999999999999999999\" is outside -100000 to 100000, 0 used"},
+        sExtremeRow{"FontWeight", "#\n#\n1;Sans;14;2147483647;1;2;3\n",
+                    u"line 3: value \"2147483647\" is outside 0 to 100, 0 used"},
+        sExtremeRow{"FontHeight", "#\n#\n7;Sans;-2147483648;5;1;2;3\n",
+                    u"line 3: value \"-2147483648\" is outside -1000 to 1000, 0 used"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GuiLayoutTest, ExtremeCornerAndClearAreaValuesAreZero) {
+  ASSERT_TRUE(Load("#\n3;2147483647;7;2147483647;3\n315;-2147483648;10;20;30\n#\n1;Sans;14;2147483647\n"));
+  EXPECT_EQ(sGuiLayoutTable[3].x, 0);
+  EXPECT_EQ(sGuiLayoutTable[3].width, 0);
+  EXPECT_EQ(sGuiLayoutTable[3].height, 10);
+  EXPECT_EQ(gGuiClearRect.left, -2);
+  EXPECT_EQ(gGuiClearRect.right, 24);
+  EXPECT_EQ(gGuiFonts[0].weight, 100);
+}
+
 TEST_F(GuiLayoutTest, FileWithoutHeaderReadsNothing) {
   ASSERT_TRUE(Load("12;1;2;3;4\n"));
   EXPECT_EQ(sGuiLayoutTable[12].x, -1);

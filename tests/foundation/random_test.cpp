@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <thread>
 
 namespace tr {
@@ -56,6 +57,32 @@ TEST(Random, UnitAndSum) {
   EXPECT_EQ(RandomSum(-3, 1, 6), 0);
   EXPECT_EQ(draws.remaining(), 3u);  // no draw for an empty sum
   EXPECT_EQ(RandomSum(3, 10, 20), 30);
+}
+
+// Bounds read from files may be any 32-bit numbers.
+struct sExtremeRange {
+  int low, high, draw, expected;
+};
+
+class RandomExtremeTest : public testing::TestWithParam<sExtremeRange> {};
+
+TEST_P(RandomExtremeTest, RangeStaysWithinItsBounds) {
+  ScopedRandomDraws draws({GetParam().draw});
+  EXPECT_EQ(RandomRange(GetParam().low, GetParam().high), GetParam().expected);
+}
+
+constexpr int kMin = std::numeric_limits<int>::min();
+constexpr int kMax = std::numeric_limits<int>::max();
+
+INSTANTIATE_TEST_SUITE_P(Bounds, RandomExtremeTest,
+                         testing::Values(sExtremeRange{kMin, kMax, 0, kMin}, sExtremeRange{kMin, kMax, 32767, kMax},
+                                         sExtremeRange{0, kMax, 32767, kMax}, sExtremeRange{kMax, kMin, 32767, kMin},
+                                         sExtremeRange{kMax, kMin, 0, kMax}, sExtremeRange{-10, kMax, 0, -10}));
+
+TEST(Random, SumOfExtremeRangesIsHeldToTheIntRange) {
+  ScopedRandomDraws draws({32767, 32767, 0, 0});
+  EXPECT_EQ(RandomSum(2, kMax, kMax), kMax);
+  EXPECT_EQ(RandomSum(2, kMin, kMin), kMin);
 }
 
 }  // namespace

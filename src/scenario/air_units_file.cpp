@@ -49,6 +49,10 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
       LogValueOutOfRange(u"Air unit type", type, path, line);
       continue;
     }
+    if (id < 0 || id > kMaxObjectNumber) {
+      LogRowOutOfRange(u"Air unit ID", id, path, line);
+      continue;
+    }
     if (game.IsAirUnitIdUsed(id)) LogFormat(u"Blad: Numer ID=%i jednostki lotniczej sie powtarza.", id);
 
     auto unit = std::make_unique<cJednostkaLotnicza>();
@@ -67,12 +71,12 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
     unit->wasAttacked = FieldFlag(f, 10);
     unit->supplySourceX = FieldInt(f, 11);
     unit->supplySourceY = FieldInt(f, 12);
-    unit->actionPoints = FieldInt(f, 13);
-    unit->startingActionPoints = FieldInt(f, 14);
+    unit->actionPoints = FieldIntIn(f, 13, 0, kMaxTurnCount, 0, u"Action Points", path, line);
+    unit->startingActionPoints = FieldIntIn(f, 14, 0, kMaxTurnCount, 0, u"Starting AP", path, line);
     unit->inReserve = FieldFlag(f, 15);
     unit->supply = CheckedSupply(FieldInt(f, 16), path, line);
     unit->airReconDone = FieldInt(f, 17) == 1 ? 1 : 0;
-    unit->availableInTurns = FieldInt(f, 18);
+    unit->availableInTurns = FieldIntIn(f, 18, 0, kMaxTurnCount, 0, u"Available in turns", path, line);
     unit->spotted = 0;
     unit->newEnemyRevealed = 0;
     unit->ComputeCombatValue();

@@ -1,9 +1,12 @@
 #include "scenario/cities_file.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "scenario/number_text.h"
+#include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -13,6 +16,12 @@ namespace tr {
 namespace {
 
 constexpr std::size_t kMinimumFields = 8;
+// Victory points are summed over every city, production points over a
+// country's cities each month: both bounds keep the sums far from overflow.
+constexpr int kMaxVictoryPoints = 100000;
+constexpr double kMaxProductionPoints = 1000000.0;
+// A city's supply becomes its units' supply level.
+constexpr int kMaxSupply = consts_layout::kSupplyLevels - 1;
 constexpr std::u16string_view kHeader =
     u"#Name;Hex X;Hex Y;Type [0=supply 1=normal 2=supply+port 3=port 4=resources];Victory Points;Production "
     u"Points;Supply;Production Points Losses In Strategic Bombardment";
@@ -26,19 +35,26 @@ void LoadCities(cGame& game, std::u16string_view folder_template) {
   while (!reader.AtEnd()) {
     if (reader.ReadRecord(false) < kMinimumFields) continue;
     const auto& f = reader.fields;
+    const int line = static_cast<int>(reader.RecordCount());
     auto city = std::make_unique<cCity>();
     city->name = CutName(f[0]);
     city->x = FieldInt(f, 1);
     city->y = FieldInt(f, 2);
     city->type = FieldInt(f, 3);
     if (city->type < kCitySupply || city->type > kCityResources) {
-      LogValueOutOfRange(u"City type", city->type, path, static_cast<int>(reader.RecordCount()));
+      LogValueOutOfRange(u"City type", city->type, path, line);
       city->type = kCityNormal;
     }
-    city->victoryPoints = FieldInt(f, 4);
-    city->productionPoints = FieldFloat(f, 5);
-    city->supply = FieldInt(f, 6);
-    city->bombedPP = FieldInt(f, 7);
+    city->victoryPoints = FieldIntIn(f, 4, 0, kMaxVictoryPoints, 0, u"City victory points", path, line);
+    const double production = ParseLeadingDouble(f[5]);
+    city->productionPoints = static_cast<float>(production);
+    if (!(production >= 0.0 && production <= kMaxProductionPoints)) {
+      LogValueOutOfRange(u"City production points", static_cast<std::int64_t>(std::clamp(production, -9e18, 9e18)),
+                         path, line);
+      city->productionPoints = 0.0f;
+    }
+    city->supply = FieldIntIn(f, 6, 0, kMaxSupply, 0, u"City supply", path, line);
+    city->bombedPP = FieldIntIn(f, 7, 0, kMaxVictoryPoints, 0, u"City bombed production points", path, line);
     city->diagramNode = -1;
     LogFormat(u"Added city: %s", city->name);
     game.cities.push_back(std::move(city));

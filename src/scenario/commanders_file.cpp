@@ -13,6 +13,7 @@ namespace tr {
 namespace {
 
 constexpr std::size_t kMinimumFields = 7;
+constexpr int kMaxSkill = 100;
 constexpr std::u16string_view kHeader =
     u"#Commanders\n#ID;Name;Country ID;Type [0=land 1=air 2=naval];Skill;Experience;State [0=not assigned 1=on "
     u"his way to HQ 2=assigned]";
@@ -26,13 +27,15 @@ void LoadCommanders(cGame& game, std::u16string_view folder_template) {
   while (!reader.AtEnd()) {
     if (reader.ReadRecord(false) < kMinimumFields) continue;
     const auto& f = reader.fields;
+    const int line = static_cast<int>(reader.RecordCount());
     auto commander = std::make_unique<sCommander>();
     commander->id = FieldInt(f, 0);
     commander->name = CutName(f[1]);
     commander->countryId = FieldInt(f, 2);
     commander->type = FieldInt(f, 3);
-    commander->skill = FieldInt(f, 4);
-    commander->experience = FieldInt(f, 5);
+    // Skill and experience are multiplied by the constants' factors.
+    commander->skill = FieldIntIn(f, 4, 0, kMaxSkill, 0, u"Commander skill", path, line);
+    commander->experience = FieldIntIn(f, 5, 0, kMaxTurnCount, 0, u"Commander experience", path, line);
     commander->state = FieldInt(f, 6);
     LogFormat(u"Added commander %s (ID=%i CountryID=%i)", commander->name, commander->id, commander->countryId);
     game.commanders.push_back(std::move(commander));

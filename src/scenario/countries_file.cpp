@@ -17,6 +17,13 @@ namespace {
 constexpr std::size_t kMinimumFields = 69;
 constexpr int kMaxTechLevel = 5;
 constexpr int kMaxPbemPlayers = 8;
+// Points, investments and counts that the turns add to or take from: far
+// beyond any scenario and far below the 32-bit limit.
+constexpr int kMaxPoints = 1000000;
+// Production points may run into debt; held where sums stay finite.
+constexpr double kMaxProduction = 1e9;
+// Percentages of the weather and upkeep modifiers.
+constexpr float kMaxPercent = 1000.0f;
 // The doctrine (technology 2) is neither invested in nor researched in the file.
 constexpr int kStoredTechs[] = {0, 1, 3, 4, 5, 6};
 
@@ -58,8 +65,28 @@ class RowReader {
     LogValueOutOfRange(what, value, path_, line_);
     return fallback;
   }
+  double RangedDouble(std::size_t column, std::u16string_view what, double low, double high, double fallback) const {
+    const double value = Double(column);
+    if (value >= low && value <= high) return value;
+    LogValueOutOfRange(what, Whole(value), path_, line_);
+    return fallback;
+  }
+  float RangedFloat(std::size_t column, std::u16string_view what, float low, float high, float fallback) const {
+    return static_cast<float>(RangedDouble(column, what, low, high, fallback));
+  }
+  // Points that must not be negative.
+  std::int32_t Points(std::size_t column, std::u16string_view what) const {
+    return Ranged(column, what, 0, kMaxPoints, 0);
+  }
 
  private:
+  // The whole part of a value for the log line, held to 64 bits.
+  static std::int64_t Whole(double value) {
+    if (!(value > -9e18)) return std::numeric_limits<std::int64_t>::min();
+    if (!(value < 9e18)) return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(value);
+  }
+
   const std::vector<std::u16string>& fields_;
   std::u16string_view path_;
   int line_;
@@ -81,21 +108,22 @@ void FillCountry(cCountry& c, const RowReader& row, int position) {
   c.orientation = row.Ranged(9, u"Orientation", 0, 5, 0);
   c.zoneOfInfluence = row.Ranged(10, u"Zone of Influence", 0, 3, 0);
   c.allianceEntry = row.Int(11);
-  c.politicalStrength = row.Int(12);
+  // -1 marks a country that has left the war.
+  c.politicalStrength = row.Ranged(12, u"Polit. Str.", -1, kMaxPoints, 0);
   c.finishedTurn = row.Flag(13);
   c.humanControlled = row.Flag(14);
   for (std::size_t t = 0; t < 7; ++t) c.techLevels[t] = row.Ranged(15 + t, u"Tech level", 0, kMaxTechLevel, 0);
-  c.productionPoints = row.Double(22);
-  c.diplomaticPoints = row.Int(23);
-  c.strategicMovementPoints = row.Int(24);
-  c.seaTransportPoints = row.Int(25);
-  c.invasionPoints = row.Int(26);
-  c.strategicMovementMax = row.Int(27);
-  c.seaTransportUsedByConvoys = row.Int(28);
-  c.invasionPointsUsed = row.Int(29);
+  c.productionPoints = row.RangedDouble(22, u"PPs", -kMaxProduction, kMaxProduction, 0.0);
+  c.diplomaticPoints = row.Points(23, u"DPs");
+  c.strategicMovementPoints = row.Points(24, u"SMPs");
+  c.seaTransportPoints = row.Points(25, u"STPs");
+  c.invasionPoints = row.Points(26, u"AIPs");
+  c.strategicMovementMax = row.Points(27, u"SMP");
+  c.seaTransportUsedByConvoys = row.Points(28, u"STP used by convoys");
+  c.invasionPointsUsed = row.Points(29, u"AIP");
   for (std::size_t k = 0; k < 6; ++k) {
-    c.techInvestments[kStoredTechs[k]] = row.Int(30 + k);
-    c.researchProgress[kStoredTechs[k]] = row.Int(36 + k);
+    c.techInvestments[kStoredTechs[k]] = row.Points(30 + k, u"Tech investment");
+    c.researchProgress[kStoredTechs[k]] = row.Points(36 + k, u"Tech research progress");
   }
   c.capitalX = row.Int(42);
   c.capitalY = row.Int(43);
@@ -103,23 +131,26 @@ void FillCountry(cCountry& c, const RowReader& row, int position) {
   c.doneHasteWarEntry = row.Flag(45);
   c.doneParliamentaryElections = row.Flag(46);
   c.doneTurnInOrientation = row.Flag(47);
-  c.socialUnrest = row.Float(48);
-  c.warEconomy = row.Float(49);
+  c.socialUnrest = row.RangedFloat(48, u"Social unrest", 0.0f, 100.0f, 0.0f);
+  c.warEconomy = row.RangedFloat(49, u"WarEconomy(%)", 0.0f, static_cast<float>(kMaxPoints), 0.0f);
   c.power = row.Int(50);
   c.region = row.Int(51);
   c.difficulty = row.Ranged(52, u"Difficulty level", 0, 4, 2);
-  c.nuclearBombs = row.Int(53);
-  c.dpGrowthPerMonth = row.Int(54);
-  for (std::size_t k = 0; k < 5; ++k) c.doctrineMonths[k] = row.Int(55 + k);
+  c.nuclearBombs = row.Points(53, u"Nuclear bombs");
+  c.dpGrowthPerMonth = row.Points(54, u"DP growth per month");
+  // Lowered every month without a floor, so they may stand below 0.
+  for (std::size_t k = 0; k < 5; ++k) {
+    c.doctrineMonths[k] = row.Ranged(55 + k, u"Doctrine months", -kMaxPoints, kMaxPoints, 0);
+  }
   c.doneExertPressureAxis = row.Flag(60);
   c.doneExertPressureAllied = row.Flag(61);
   c.doneExertPressureComintern = row.Flag(62);
   c.pbemPlayerId = row.Ranged(63, u"PBEM Player ID", std::numeric_limits<int>::min(), kMaxPbemPlayers, 0);
-  c.unitUpkeepModifier = row.Float(64);
-  c.winterBattle = row.Float(65);
-  c.winterMove = row.Float(66);
-  c.mudBattle = row.Float(67);
-  c.mudMove = row.Float(68);
+  c.unitUpkeepModifier = row.RangedFloat(64, u"Unit upkeep cost modifier", 0.0f, kMaxPercent, 1.0f);
+  c.winterBattle = row.RangedFloat(65, u"Winter battle", -kMaxPercent, kMaxPercent, 0.0f);
+  c.winterMove = row.RangedFloat(66, u"Winter move", -kMaxPercent, kMaxPercent, 0.0f);
+  c.mudBattle = row.RangedFloat(67, u"Mud battle", -kMaxPercent, kMaxPercent, 0.0f);
+  c.mudMove = row.RangedFloat(68, u"Mud move", -kMaxPercent, kMaxPercent, 0.0f);
   c.specialFlags = row.Int(69);
 }
 

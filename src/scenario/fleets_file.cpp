@@ -1,5 +1,6 @@
 #include "scenario/fleets_file.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "foundation/console_log.h"
@@ -26,8 +27,20 @@ void LoadFleets(cGame& game, std::u16string_view folder_template) {
   while (!reader.AtEnd()) {
     if (reader.ReadRecord(false) < kMinimumFields) continue;
     const auto& f = reader.fields;
+    const int line = static_cast<int>(reader.RecordCount());
+    const std::int32_t id = FieldInt(f, 0);
+    if (id < 0 || id > kMaxObjectNumber) {
+      LogRowOutOfRange(u"Fleet ID", id, path, line);
+      continue;
+    }
+    // Ships find their fleet by number: a second fleet with it would share them.
+    if (std::any_of(game.fleets.begin(), game.fleets.end(), [&](const auto& other) { return other->id == id; })) {
+      LogFormat(u"WARNING: fleet ID %i in %s at line %i (counting from 1) is already used; row skipped", id, path,
+                line);
+      continue;
+    }
     auto fleet = std::make_unique<cFleet>();
-    fleet->id = FieldInt(f, 0);
+    fleet->id = id;
     fleet->name = CutName(f[1]);
     fleet->countryId = FieldInt(f, 2);
     fleet->seaNodeId = FieldInt(f, 3);

@@ -26,10 +26,32 @@ constexpr std::u16string_view kHeader =
 constexpr std::u16string_view kRow =
     u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%f;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;";
 
+// Percentages that battle values are raised or lowered by.
+constexpr int kMaxEffect = 10000;
+
 struct sRow {
   std::vector<std::u16string> fields;
   int line = 0;
 };
+
+// Field i of the row within [low, high]; else logged with the file and line, and the fallback.
+std::int32_t Ranged(const sRow& row, std::size_t i, std::int32_t low, std::int32_t high, std::int32_t fallback,
+                    std::u16string_view what, const std::u16string& path) {
+  return FieldIntIn(row.fields, i, low, high, fallback, what, path, row.line);
+}
+
+// The counts the turns raise or lower one by one.
+std::int32_t Count(const sRow& row, std::size_t i, std::u16string_view what, const std::u16string& path) {
+  return Ranged(row, i, 0, kMaxTurnCount, 0, what, path);
+}
+
+float ShoreBombardmentEffect(const sRow& row, const std::u16string& path) {
+  const float effect = FieldFloat(row.fields, 17);
+  if (effect >= 0.0f && effect <= static_cast<float>(kMaxEffect)) return effect;
+  LogValueOutOfRange(u"ShoreBombEffect", static_cast<std::int64_t>(std::clamp(effect, -9e18f, 9e18f)), path,
+                     row.line);
+  return 0.0f;
+}
 
 sCommander* AttachedCommanderOfColumn(cGame& game, std::int32_t commanderId) {
   return commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
@@ -38,7 +60,7 @@ sCommander* AttachedCommanderOfColumn(cGame& game, std::int32_t commanderId) {
 void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path) {
   const auto& f = row.fields;
   auto harbour = std::make_unique<cMulberry>();
-  const std::int32_t remaining = FieldInt(f, 27);
+  const std::int32_t remaining = Ranged(row, 27, -1, kMaxTurnCount, -1, u"Mulberry remaining time", path);
   harbour->remainingTime = remaining == -1 ? static_cast<int>(game.constants.MulberryDuration()) : remaining;
   harbour->name = CutName(f[1]);
   harbour->owner = FieldInt(f, 2);
@@ -55,17 +77,17 @@ void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path) {
   harbour->transporterId = FieldInt(f, 14);
   harbour->attachedCommander = nullptr;
   harbour->commanderId = -1;
-  harbour->shoreBombardmentEffect = FieldFloat(f, 17);
-  harbour->freezeTime = FieldInt(f, 18);
+  harbour->shoreBombardmentEffect = ShoreBombardmentEffect(row, path);
+  harbour->freezeTime = Count(row, 18, u"Freeze time", path);
   harbour->aiOrder = FieldInt(f, 19);
   harbour->aiTargetX = FieldInt(f, 20);
   harbour->aiTargetY = FieldInt(f, 21);
   harbour->aiUltimateTargetX = FieldInt(f, 22);
-  harbour->eventsEffect = FieldInt(f, 25);
-  harbour->turnsSinceParadrop = FieldInt(f, 26);
+  harbour->eventsEffect = Ranged(row, 25, -kMaxEffect, kMaxEffect, 0, u"EventsEffect", path);
+  harbour->turnsSinceParadrop = Count(row, 26, u"Turns from last paradrop", path);
   // Read back like any land unit's, so a saved harbour saves again unchanged.
-  harbour->turnsWithoutSupply = FieldInt(f, 28);
-  harbour->trenchBonusMultiplier = FieldInt(f, 29);
+  harbour->turnsWithoutSupply = Count(row, 28, u"Turns without supply", path);
+  harbour->trenchBonusMultiplier = Count(row, 29, u"Trench bonus multiplier", path);
   harbour->lastX = FieldInt(f, 30);
   harbour->lastY = FieldInt(f, 31);
   harbour->spotted = 1;
@@ -86,32 +108,39 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
   unit->y = FieldInt(f, 4);
   unit->SetType(FieldInt(f, 5));
   unit->level = CheckedLevel(FieldInt(f, 6), path, row.line);
-  unit->strength = FieldInt(f, 7);
-  unit->actionPoints = FieldInt(f, 8);
+  unit->strength = Ranged(row, 7, 0, 100, 100, u"Current strength", path);
+  unit->actionPoints = Count(row, 8, u"Action Points", path);
   unit->attacked = FieldFlag(f, 9);
   unit->wasAttacked = FieldFlag(f, 10);
   unit->supplySourceX = FieldInt(f, 11);
   unit->supplySourceY = FieldInt(f, 12);
-  unit->startingActionPoints = FieldInt(f, 13);
+  unit->startingActionPoints = Count(row, 13, u"Starting AP", path);
   unit->transporterId = FieldInt(f, 14);
   unit->attachedCommander = AttachedCommanderOfColumn(game, FieldInt(f, 15));
   unit->commanderId = -1;
   unit->inReserve = FieldFlag(f, 16);
-  unit->shoreBombardmentEffect = FieldFloat(f, 17);
-  unit->freezeTime = FieldInt(f, 18);
+  unit->shoreBombardmentEffect = ShoreBombardmentEffect(row, path);
+  unit->freezeTime = Count(row, 18, u"Freeze time", path);
   unit->aiOrder = FieldInt(f, 19);
   unit->aiTargetX = FieldInt(f, 20);
   unit->aiTargetY = FieldInt(f, 21);
   unit->aiUltimateTargetX = FieldInt(f, 22);
   unit->aiUltimateTargetY = FieldInt(f, 23);
   unit->supply = CheckedSupply(FieldInt(f, 24), path, row.line);
-  unit->eventsEffect = FieldInt(f, 25);
-  unit->turnsSinceParadrop = FieldInt(f, 26);
-  unit->turnsWithoutSupply = FieldInt(f, 28);
-  unit->trenchBonusMultiplier = FieldInt(f, 29);
+  unit->eventsEffect = Ranged(row, 25, -kMaxEffect, kMaxEffect, 0, u"EventsEffect", path);
+  unit->turnsSinceParadrop = Count(row, 26, u"Turns from last paradrop", path);
+  unit->turnsWithoutSupply = Count(row, 28, u"Turns without supply", path);
+  unit->trenchBonusMultiplier = Count(row, 29, u"Trench bonus multiplier", path);
   unit->lastX = FieldInt(f, 30);
   unit->lastY = FieldInt(f, 31);
-  unit->availableInTurns = FieldInt(f, 32);
+  unit->availableInTurns = Count(row, 32, u"Available in turns", path);
+  if (unit->x == -1 && unit->y == -1 && !unit->inReserve && unit->transporterId == -1) {
+    // A unit on no hex, on no ship and not in reserve would be listed on the map nowhere.
+    LogFormat(u"WARNING: land unit %s (ID=%i) in %s at line %i (counting from 1) stands on no hex; moved to the "
+              u"reserve pool",
+              unit->name, unit->id, path, row.line);
+    unit->inReserve = 1;
+  }
   unit->transporter = nullptr;
   unit->spotted = 0;
   unit->newEnemyRevealed = 0;
@@ -146,19 +175,30 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
   // Harbours take the counter's next numbers, so the counter first passes
   // every number of the file.
   for (const sRow& row : rows) {
-    if (FieldInt(row.fields, 5) != kMulberryType) {
-      game.nextLandUnitId = std::max<int>(game.nextLandUnitId, FieldInt(row.fields, 0));
+    const std::int32_t id = FieldInt(row.fields, 0);
+    if (FieldInt(row.fields, 5) != kMulberryType && id >= 0 && id <= kMaxObjectNumber) {
+      game.nextLandUnitId = std::max<int>(game.nextLandUnitId, id);
     }
   }
   for (const sRow& row : rows) {
     const std::int32_t id = FieldInt(row.fields, 0);
     const std::int32_t type = FieldInt(row.fields, 5);
+    // A harbour takes the counter's next number, whatever its ID column holds.
+    if (type != kMulberryType && (id < 0 || id > kMaxObjectNumber)) {
+      LogRowOutOfRange(u"Land unit ID", id, path, row.line);
+      continue;
+    }
     if (!IsKnownTypeOf(kCategoryLand, type)) {
       LogValueOutOfRange(u"Land unit type", type, path, row.line);
       continue;
     }
     if (game.IsLandUnitIdUsed(id)) LogFormat(u"Blad: Numer ID=%i sie powtarza.", id);
     if (type == kMulberryType) {
+      if (FieldInt(row.fields, 3) == -1 && FieldInt(row.fields, 4) == -1) {
+        // A harbour is never in reserve or aboard: without a hex it is nowhere.
+        LogRowOutOfRange(u"Mulberry Hex X", -1, path, row.line);
+        continue;
+      }
       LoadHarbour(game, row, path);
     } else {
       LoadLandUnit(game, row, path);

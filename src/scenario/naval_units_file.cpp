@@ -35,26 +35,33 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
   while (!reader.AtEnd()) {
     if (reader.ReadRecord(false) < kColumns) continue;
     const auto& f = reader.fields;
+    const int line = static_cast<int>(reader.RecordCount());
     const std::int32_t type = FieldInt(f, 3);
     if (!IsKnownTypeOf(kCategoryNaval, type)) {
-      LogValueOutOfRange(u"Naval unit type", type, path, static_cast<int>(reader.RecordCount()));
+      LogValueOutOfRange(u"Naval unit type", type, path, line);
+      continue;
+    }
+    const std::int32_t id = FieldInt(f, 0);
+    if (id < 0 || id > kMaxObjectNumber) {
+      LogRowOutOfRange(u"Naval unit ID", id, path, line);
       continue;
     }
     auto ship = std::make_unique<cJednostkaMorska>();
-    ship->id = FieldInt(f, 0);
+    ship->id = id;
     ship->name = CutName(f[1]);
     ship->owner = FieldInt(f, 2);
     ship->SetType(type);
     ship->fleetId = FieldInt(f, 4);
-    ship->hitPoints = FieldInt(f, 5);
-    ship->maxHitPoints = FieldInt(f, 6);
+    // Summed over a fleet's ships.
+    ship->hitPoints = FieldIntIn(f, 5, 0, kMaxTurnCount, 0, u"HP", path, line);
+    ship->maxHitPoints = FieldIntIn(f, 6, 0, kMaxTurnCount, 0, u"Max HP", path, line);
     const std::int32_t commanderId = FieldInt(f, 7);
     ship->attachedCommander = commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
     ship->commanderId = -1;
     ship->inReserve = FieldFlag(f, 8);
     ship->shoreBombardmentDone = FieldFlag(f, 9);
     ship->airstrikeDone = FieldFlag(f, 10);
-    ship->availableInTurns = FieldInt(f, 11);
+    ship->availableInTurns = FieldIntIn(f, 11, 0, kMaxTurnCount, 0, u"Available in turns", path, line);
     ship->reconDone = FieldFlag(f, 12);
     ship->canBeRepaired = FieldFlag(f, 13);
     LogFormat(u"Naval unit %s (ID=%i CountryID=%i) added", ship->name, ship->id, ship->owner);

@@ -51,4 +51,18 @@ void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16st
   LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); ignored", what, value, path, line);
 }
 
+void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line) {
+  LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); row skipped", what, value, path,
+            line);
+}
+
+std::int32_t FieldIntIn(const std::vector<std::u16string>& fields, std::size_t i, std::int32_t low,
+                        std::int32_t high, std::int32_t fallback, std::u16string_view what, std::u16string_view path,
+                        int line) {
+  const std::int32_t value = FieldInt(fields, i);
+  if (value >= low && value <= high) return value;
+  LogValueOutOfRange(what, value, path, line);
+  return fallback;
+}
+
 }  // namespace tr

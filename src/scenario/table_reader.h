@@ -55,5 +55,21 @@ std::vector<std::string_view> SplitTokens(std::string_view line);
 
 // Logs that a value read from a file is out of its range and is ignored.
 void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
+// Logs that a row is left out because a value of it is out of its range.
+void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
+
+// The highest number a unit, fleet or convoy may carry in a file: the game's
+// counters go on from the highest number in use, and stay far from the
+// 32-bit limit.
+inline constexpr std::int32_t kMaxObjectNumber = 999999999;
+// The bound of counts that the turns raise or lower one by one (turns,
+// months, action points): far beyond any game, far below the 32-bit limit.
+inline constexpr std::int32_t kMaxTurnCount = 1000000;
+
+// Field i when it lies in [low, high]; otherwise logged with the file and
+// line (LogValueOutOfRange) and `fallback`.
+std::int32_t FieldIntIn(const std::vector<std::u16string>& fields, std::size_t i, std::int32_t low,
+                        std::int32_t high, std::int32_t fallback, std::u16string_view what, std::u16string_view path,
+                        int line);
 
 }  // namespace tr

@@ -29,11 +29,12 @@ void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
       continue;
     }
     if (count == 1 && cells[0].empty()) continue;
-    const int slot = FieldInt(cells, 0) - 1;
-    if (slot < 0 || slot >= kUnitTypeNameSlots) {
-      LogValueOutOfRange(u"Unit type slot", slot + 1, path, line);
+    const std::int32_t number = FieldInt(cells, 0);
+    if (number < 1 || number > kUnitTypeNameSlots) {
+      LogValueOutOfRange(u"Unit type slot", number, path, line);
       continue;
     }
+    const int slot = number - 1;
     for (std::size_t j = 2; j < count; ++j) {
       const bool named = j < header->size() && !(*header)[j].empty();
       const int country = named ? FieldInt(*header, j) : static_cast<int>(j) - 1;

@@ -49,9 +49,13 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
     }
     sConvoy convoy;
     convoy.id = FieldInt(f, 0);
+    if (convoy.id < 0 || convoy.id > kMaxObjectNumber) {
+      LogRowOutOfRange(u"Convoy ID", convoy.id, path, static_cast<int>(reader.RecordCount()));
+      continue;
+    }
     convoy.owner = FieldInt(f, 1);
     convoy.kind = FieldInt(f, 2);
-    convoy.amount = FieldInt(f, 3);
+    convoy.amount = FieldIntIn(f, 3, 0, kMaxTurnCount, 0, u"Convoy value", path, static_cast<int>(reader.RecordCount()));
     const int from = FieldInt(f, 4);
     const int to = FieldInt(f, 5);
     if (!game.seaGraph.IsNodeId(from)) {

@@ -3,6 +3,7 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
+#include "world/folder_path.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -23,6 +24,13 @@ void CheckFleetIntegrity(cGame& game) {
       ExitDestroyingGame(1);
     }
   }
+  // A fleet that no ship names holds nothing, and the rules take every fleet to hold a ship.
+  const std::u16string path = FolderFilePath(game.folderTemplate, u"fleets.csv");
+  std::erase_if(game.fleets, [&](const auto& fleet) {
+    if (!fleet->ships.empty()) return false;
+    LogFormat(u"WARNING: fleet %s (ID=%i) in %s has no ship; removed", fleet->name, fleet->id, path);
+    return true;
+  });
 }
 
 }  // namespace tr

@@ -6,7 +6,8 @@ namespace tr {
 
 class cGame;
 
-// A ship whose fleet does not exist ends the program (exit code 1).
+// A ship whose fleet does not exist ends the program (exit code 1); a fleet
+// that no ship names is logged and removed.
 void CheckFleetIntegrity(cGame& game);
 
 }  // namespace tr

@@ -30,7 +30,9 @@ template <typename UnitList>
 void PlaceUnits(cMap& map, const UnitList& units, std::u16string_view kind) {
   bool failed = false;
   for (const auto& unit : units) {
-    if (unit->x == -1 || unit->y == -1) continue;
+    // (-1, -1) is no hex; a reserve unit needs none. Any other place off the
+    // map, (-1, 5) too, is an error.
+    if ((unit->x == -1 && unit->y == -1) || (unit->inReserve && (unit->x == -1 || unit->y == -1))) continue;
     if (!map.IsInside(unit->x, unit->y)) {
       LogFormat(u"ERROR: Trying to place %s unit %s (ID=%i) to hex (%i, %i) outside the map", kind, unit->name,
                 unit->id, unit->x, unit->y);

@@ -1,7 +1,7 @@
 #include "support/scenario_corruption.h"
 
+#include <cctype>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "ai/autoplay.h"
@@ -80,11 +80,25 @@ std::string JoinFields(const std::vector<std::string>& fields) {
   return line;
 }
 
+// A decimal number as the tables write it: "-12", "3.500000", with the row's CR.
+bool IsNumberField(std::string field) {
+  if (!field.empty() && field.back() == '\r') field.pop_back();
+  std::size_t i = !field.empty() && field[0] == '-' ? 1 : 0;
+  const std::size_t digits = i;
+  while (i < field.size() && std::isdigit(static_cast<unsigned char>(field[i]))) ++i;
+  if (i == digits) return false;
+  if (i < field.size() && field[i] == '.') {
+    const std::size_t fraction = ++i;
+    while (i < field.size() && std::isdigit(static_cast<unsigned char>(field[i]))) ++i;
+    if (i == fraction) return false;
+  }
+  return i == field.size();
+}
+
 void AddValueCorruptions(const std::string& file, int row, const std::string& line, std::vector<sCorruption>& out) {
-  static const std::regex kNumber(R"(-?[0-9]+(\.[0-9]+)?\r?)");
   const std::vector<std::string> fields = SplitFields(line);
   for (std::size_t k = 0; k < fields.size(); ++k) {
-    if (!std::regex_match(fields[k], kNumber)) continue;
+    if (!IsNumberField(fields[k])) continue;
     auto add = [&](const char* value) {
       out.push_back({sCorruption::Kind::kValue, file, row, static_cast<int>(k), value});
     };

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/frame_utils.h"
 #include "app/game_commands.h"
 #include "app/game_frame_move.h"
 #include "app/game_textures.h"
@@ -15,7 +16,9 @@
 #include "app/player_interface.h"
 #include "app/sound.h"
 #include "app/units_skin.h"
+#include "dialogs/attack_panel.h"
 #include "dialogs/date_caption.h"
+#include "dialogs/hex_panel.h"
 #include "dialogs/minimap_panel.h"
 #include "dialogs/panel_informacyjny.h"
 #include "dialogs/small_dialogs.h"
@@ -23,6 +26,7 @@
 #include "foundation/game_lock.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "gui/hint_box.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -41,7 +45,13 @@ void cAppPresentation::CreateGamePanels() {
   StopSoundSlot(kSoundMainMenuMusicLoop);
   DestroyGamePanels();
   gInfoPanel = new cInfoPanel();
+  auto* attack = new cAttackPanel();
+  gAttackPanel = attack;
+  auto* hex = new cHexPanel();
+  gHexPanel = hex;
   gMinimapPanel = new cMinimapPanel();
+  for (cPanel* panel : {static_cast<cPanel*>(attack), static_cast<cPanel*>(hex)}) SetPanelCollapsed(panel, true);
+  SetPanelMoveHandler(&MovePanelOfToggle);
 }
 
 bool cAppPresentation::HasMusicPlaylist(int playlist) {
@@ -71,6 +81,18 @@ void cAppPresentation::UpdateMinimapOwnershipLayer() {
 
 void cAppPresentation::RefreshInfoPanel() {
   if (cInfoPanel* panel = GetInfoPanel()) panel->Update();
+}
+
+void cAppPresentation::UpdateHexPanel() {
+  if (cHexPanel* panel = GetHexPanel()) panel->Update();
+}
+
+void cAppPresentation::SetHoveredSeaNode(int seaNodeId) {
+  cHoverable* node = nullptr;
+  if (seaNodeId != 0 && gGame != nullptr && gGame->seaGraph.IsNodeId(seaNodeId)) {
+    node = &gGame->seaGraph.GetNode(seaNodeId - 1);
+  }
+  GetHintBox().SetHoverable(node);
 }
 
 void cAppPresentation::SetStatusText(std::u16string_view text) {

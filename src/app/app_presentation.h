@@ -17,7 +17,8 @@ class cAppPresentation : public cHeadlessPresentation {
 
   // The current menu's progress bar, when the loading menu is current.
   void SetLoadingProgress(int percent) override;
-  // The information and minimap panels, replacing those of a game before.
+  // The information, attack, hex and minimap panels, replacing those of a
+  // game before; the attack and hex panels start collapsed.
   void CreateGamePanels() override;
   bool HasMusicPlaylist(int playlist) override;
   void StartMusic(int playlist) override;
@@ -30,7 +31,10 @@ class cAppPresentation : public cHeadlessPresentation {
   // The owners or controllers of the running game's hexes over the minimap picture.
   void UpdateMinimapOwnershipLayer() override;
   void RefreshInfoPanel() override;
+  void UpdateHexPanel() override;
   void SetStatusText(std::u16string_view text) override;
+  // The hint box shows the sea node under the pointer.
+  void SetHoveredSeaNode(int seaNodeId) override;
   // The worker's calls take the game lock, since the frame draws what they change.
   void PushNewTurnDialog(int countryId) override;
   void UpdateDateCaption() override;
@@ -49,6 +53,9 @@ class cAppPresentation : public cHeadlessPresentation {
   void ShowTextAndWait(std::u16string_view title, std::u16string_view text) override;
   void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) override;
   bool IsModalDialogShown() override;
+  // The combat-result dialog pushed under the game lock; the worker waits
+  // until it has closed.
+  void ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) override;
   // Effects asked for by the worker play at the main thread's next frame.
   void PlaySoundEffect(std::u16string_view file) override;
   TextureId LoadTexture(const std::filesystem::path& file, eTextureUse use) override;

@@ -5,6 +5,7 @@
 #include "app/app_presentation.h"
 #include "app/modal_stack.h"
 #include "app/sound.h"
+#include "dialogs/combat_result_dialog.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
@@ -48,6 +49,16 @@ void cAppPresentation::ShowTextAndWait(std::u16string_view title, std::u16string
 
 void cAppPresentation::PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) {
   PushTextBox(title, text, layoutBase);
+}
+
+void cAppPresentation::ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) {
+  cDialog* box = nullptr;
+  {
+    GameLockGuard lock(kThisFile, __LINE__);
+    box = new cDialogWynikuWalki(result, closeAfterMs);
+    PushModalDialog(box);
+  }
+  if (IsWorkerThread()) WaitForBoxClosed(box, kThisFile, __LINE__);
 }
 
 bool cAppPresentation::IsModalDialogShown() {

@@ -24,10 +24,21 @@ class cPanel : public cDialog {
   // Drops an action that waits for the answer of a small dialog; the hand-over
   // to and from the computer closes every dialog.
   virtual void ForgetPendingAction() {}
+  // Moves the panel with its dragged toggle icon: its layout records and
+  // controls by (dx, dy); a panel without such a range stays.
+  virtual void Move(int /*dx*/, int /*dy*/) {}
 
   // The collapsed state saved when the computer's phase begins.
   std::uint8_t rememberedCollapsed = 1;
+
+ protected:
+  // Adds (dx, dy) to the layout records of the ids first..last, and moves the
+  // first control of each id that the panel has.
+  void MoveLayoutRange(int first, int last, int dx, int dy);
 };
+
+// The layout-editing hook's move of the panel whose toggle icon was dragged.
+void MovePanelOfToggle(int iconId, int dx, int dy);
 
 // Frees every panel the game created and clears the six panel pointers.
 void DestroyGamePanels();

@@ -73,8 +73,11 @@ void ReadSettings(cIniFile& ini) {
   gSfxVolume = static_cast<float>(ini.GetInt("Audio/SFXVolume", 100)) / 100.0f;
   for (std::size_t i = 0; i < gDelaySettings.size(); ++i) {
     // A negative pause would be a wait of years once converted for the sleep.
+    // The combat results are never slept on: a negative value there makes
+    // the result wait for the player's click.
     const int ms = ini.GetInt(gDelaySettings[i].iniKey, 1000);
-    gDelays[i] = static_cast<float>(ms < 0 ? 0 : ms);
+    const bool waitsForClick = i == kDelayAICombatResult || i == kDelayHumanCombatResult;
+    gDelays[i] = static_cast<float>(ms < 0 && !waitsForClick ? 0 : ms);
   }
 }
 

@@ -100,9 +100,9 @@ class cPresentation {
   virtual void PushEventDialog(const cEvent& /*event*/) {}
   virtual void WaitForEventDialog(const char* /*file*/, int /*line*/) {}
   // The combat-result popup of a computer attack, strike or interception:
-  // it closes itself after closeAfterMs (0 or less: when the player closes
-  // it). Returns once it has closed, or at once when the worker is told to
-  // stop; the caller holds no lock while it waits.
+  // it closes itself after closeAfterMs (0: at the next frame; negative:
+  // when the player closes it). Returns once it has closed, or at once when
+  // the worker is told to stop; the caller holds no lock while it waits.
   virtual void ShowCombatResultAndWait(const sCombatResult& /*result*/, float /*closeAfterMs*/) {}
   // Asks the main loop to end the program in order with the code (the
   // play-by-e-mail save-and-exit of the event dialog).

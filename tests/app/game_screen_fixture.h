@@ -1,7 +1,7 @@
 // A running game on the headless screen: a small world of three countries
 // (1 and 3 human, 2 computer, in that turn order), the shipped layout, the
-// application's presentation, the information and minimap panels and two
-// side panels standing in for the hex and unit panels.
+// application's presentation, the panels it creates and a side panel standing
+// in for the unit panel.
 #pragma once
 
 #include <memory>
@@ -33,9 +33,8 @@ class GameScreenFixture : public MenuFixture {
     game().viewingCountry = &world_->country(1);
     game().StoreGameState(kGameHumanIdle);
     port_.CreateGamePanels();
-    hexPanel_ = new cPanel(-1, Rect{0, 0, 100, 100});
+    hexPanel_ = dynamic_cast<cPanel*>(gHexPanel);
     unitPanel_ = new cPanel(-1, Rect{0, 0, 100, 100});
-    gHexPanel = hexPanel_;
     gUnitPanel = unitPanel_;
   }
   void TearDown() override {

@@ -68,6 +68,18 @@ TEST_F(SettingsTest, ConvertsStoredValues) {
   EXPECT_EQ(gDelays[kDelayControlHint], 250.0f);
 }
 
+TEST_F(SettingsTest, CombatResultDelaysKeepWaitingForAClickOverAReload) {
+  Load("[Delay]\nHumanCombatResult=-1000\nAICombatResult=-1\nHumanDeployAfter=-3\n");
+  EXPECT_EQ(gDelays[kDelayHumanCombatResult], -1000.0f);
+  EXPECT_EQ(gDelays[kDelayAICombatResult], -1.0f);
+  // Every other delay is slept on, so a negative one still waits nothing.
+  EXPECT_EQ(gDelays[kDelayHumanDeployAfter], 0.0f);
+  SaveSettings();
+  LoadSettings();
+  EXPECT_EQ(gDelays[kDelayHumanCombatResult], -1000.0f);
+  EXPECT_EQ(gDelays[kDelayAICombatResult], -1.0f);
+}
+
 TEST_F(SettingsTest, FullscreenOneStaysWindowedAndNoFpsLimit) {
   Load("[Main]\nFullscreen=1\nFPSLimit=0\n");
   EXPECT_TRUE(gWindowed);

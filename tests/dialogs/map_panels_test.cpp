@@ -1,0 +1,284 @@
+// The hex and attack panels: what the hex panel shows of cities, resources
+// and empty hexes, when it offers the artificial harbour and what building
+// one does; what the attack panel shows of a plan; and how both move with
+// their toggle icons.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/input_routing.h"
+#include "dialogs/attack_panel.h"
+#include "dialogs/hex_panel.h"
+#include "foundation/gui_layout.h"
+#include "foundation/string_base.h"
+#include "gui/edit_box.h"
+#include "gui/image.h"
+#include "gui/memo.h"
+#include "gui/static.h"
+#include "support/screen_fixture.h"
+#include "support/world_builder.h"
+#include "units/attack.h"
+#include "world/city.h"
+
+namespace tr {
+namespace {
+
+class MapPanelsTest : public test::ScreenFixture {
+ protected:
+  void SetUp() override {
+    ScreenFixture::SetUp();
+    ASSERT_TRUE(LoadShippedLayout());
+    world_ = std::make_unique<test::TestWorld>(6, 6, 3);
+    game().playerControl.currentCountry = &world_->country(1);
+    hexPanel_ = new cHexPanel();
+    attackPanel_ = new cAttackPanel();
+    gHexPanel = hexPanel_;
+    gAttackPanel = attackPanel_;
+  }
+  void TearDown() override {
+    game().playerControl.DropAttack();
+    DestroyGamePanels();
+    world_.reset();
+    ScreenFixture::TearDown();
+  }
+  cGame& game() { return world_->game(); }
+  cCountry& country(int id) { return world_->country(id); }
+  sHex& hex(int x, int y) { return world_->hex(x, y); }
+  void Constant(int slot, double value) { game().constants.SetSlot(slot, value); }
+
+  static std::u16string Field(cDialog& panel, int id) {
+    auto* field = static_cast<CDXUTEditBox*>(panel.GetControlOfType(id, kControlEditBox));
+    return field != nullptr ? field->GetText() : u"<none>";
+  }
+  static std::u16string Hint(cDialog& panel, int id) {
+    CDXUTControl* control = panel.GetControl(id);
+    return control != nullptr ? control->GetHint() : u"<none>";
+  }
+  void Select(int x, int y) {
+    game().playerControl.selectedHex = &hex(x, y);
+    hexPanel_->Update();
+  }
+  cCity& City(int x, int y, int type) {
+    auto city = std::make_unique<cCity>();
+    city->x = x;
+    city->y = y;
+    city->type = type;
+    city->name = u"Brenn";
+    hex(x, y).city = city.get();
+    game().cities.push_back(std::move(city));
+    return *game().cities.back();
+  }
+  bool HarbourOn() { return hexPanel_->GetControl(cHexPanel::kHarbourButton)->GetEnabled(); }
+
+  std::unique_ptr<test::TestWorld> world_;
+  cHexPanel* hexPanel_ = nullptr;
+  cAttackPanel* attackPanel_ = nullptr;
+};
+
+TEST_F(MapPanelsTest, WithoutASelectedHexEveryFieldIsADashAndTheHarbourOff) {
+  Select(2, 2);
+  game().playerControl.selectedHex = nullptr;
+  hexPanel_->Update();
+  for (int id = 403; id <= 419; id += 2) EXPECT_EQ(Field(*hexPanel_, id), u"-") << id;
+  EXPECT_EQ(static_cast<CDXUTStatic*>(hexPanel_->GetControl(cHexPanel::kHoldsLabel))->GetText(), u"-");
+  EXPECT_FALSE(HarbourOn());
+}
+
+TEST_F(MapPanelsTest, ResourcesShowNoSupplyAndOneProductionNumber) {
+  cCity& city = City(2, 2, kCityResources);
+  city.productionPoints = 4.0f;
+  city.victoryPoints = 2;
+  Select(2, 2);
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kSupply), u"-");
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kProduction), u"4.0");
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kVictoryPoints), u"2");
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kName), u"Brenn");
+}
+
+TEST_F(MapPanelsTest, ACityShowsItsControllersSupplyThenItsOwn) {
+  cCity& city = City(2, 2, kCityNormal);
+  city.supply = 5;
+  city.supplyInfo = {1, 2, 7};
+  city.productionPoints = 3.0f;
+  city.bombedPP = 2;
+  hex(2, 2).controller = 3;
+  Select(2, 2);
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kSupply), u"7 (5)");
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kProduction), u"3.0/5.0");
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kController), country(3).name);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(hexPanel_->GetControl(cHexPanel::kHoldsLabel))->GetText(),
+            u"hex_panel_name_city");
+}
+
+class HarbourTest : public MapPanelsTest {
+ protected:
+  void SetUp() override {
+    MapPanelsTest::SetUp();
+    Constant(consts_layout::kMulberryValue, 20.0);
+    Constant(consts_layout::kFullSupplyLevel, 10.0);
+    country(1).alliance = kAllies;
+    country(2).alliance = kAllies;
+    hex(3, 3).port = 1;
+    hex(3, 3).controller = 2;
+    country(1).productionPoints = 50.0;
+  }
+};
+
+TEST_F(HarbourTest, AnAlliedCoastalHexOffersTheHarbourWhenThePointsSuffice) {
+  Select(3, 3);
+  EXPECT_TRUE(HarbourOn());
+  EXPECT_EQ(Hint(*hexPanel_, cHexPanel::kHarbourButton), u"hexpanel_mulberry_hint");
+  country(1).productionPoints = 19.0;
+  StringBase().SetText("hexpanel_mulberry_hint_not_enough_pp", u"Costs %.0f PP");
+  Select(3, 3);
+  StringBase().SetText("hexpanel_mulberry_hint_not_enough_pp", u"hexpanel_mulberry_hint_not_enough_pp");
+  EXPECT_FALSE(HarbourOn());
+  EXPECT_EQ(Hint(*hexPanel_, cHexPanel::kHarbourButton), u"Costs 20 PP");
+}
+
+struct RefusalCase {
+  const char* name;
+  void (*change)(test::TestWorld&);
+  const char* key;
+};
+class HarbourRefusal : public HarbourTest, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(HarbourRefusal, NamesTheFirstReason) {
+  GetParam().change(*world_);
+  Select(3, 3);
+  EXPECT_FALSE(HarbourOn());
+  const std::string key = GetParam().key;
+  EXPECT_EQ(Hint(*hexPanel_, cHexPanel::kHarbourButton), std::u16string(key.begin(), key.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, HarbourRefusal,
+    testing::Values(
+        RefusalCase{"Sea", [](test::TestWorld& w) { w.hex(3, 3).terrain = kTerrainWater; },
+                    "hexpanel_mulberry_hint_not_land_hex"},
+        RefusalCase{"Inland", [](test::TestWorld& w) { w.hex(3, 3).port = 0; }, "hexpanel_mulberry_hint_not_coastal_hex"},
+        RefusalCase{"Occupied", [](test::TestWorld& w) { w.PlaceLandUnit(2, 3, 3); }, "hexpanel_mulberry_hint_occupied"},
+        RefusalCase{"NoController", [](test::TestWorld& w) { w.hex(3, 3).controller = 0; },
+                    "hexpanel_mulberry_hint_not_friendly_hex"},
+        RefusalCase{"NotAnAlly", [](test::TestWorld& w) { w.country(2).alliance = kAxis; },
+                    "hexpanel_mulberry_hint_not_friendly_hex"},
+        RefusalCase{"AtWar",
+                    [](test::TestWorld& w) {
+                      w.game().relations.SetWar(1, 2, true);
+                      w.game().relations.SetWar(2, 1, true);
+                    },
+                    "hexpanel_mulberry_hint_not_friendly_hex"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(HarbourTest, TheHarbourGoesToTheControllerTheBuilderPaysAndASecondPressBuildsNothing) {
+  Select(3, 3);
+  ASSERT_TRUE(HarbourOn());
+  const std::size_t units = game().landUnits.size();
+  hexPanel_->OnGUIEvent(0x101, cHexPanel::kHarbourButton, hexPanel_->GetControl(cHexPanel::kHarbourButton));
+  ASSERT_EQ(game().landUnits.size(), units + 1);
+  const cJednostkaLadowa& harbour = *game().landUnits.back();
+  EXPECT_EQ(harbour.type, kMulberryType);
+  EXPECT_EQ(harbour.owner, 2);
+  EXPECT_EQ(hex(3, 3).unit, &harbour);
+  EXPECT_EQ(harbour.supply, 10);
+  EXPECT_DOUBLE_EQ(country(1).productionPoints, 30.0);
+  // The panel was refreshed: the hex is occupied now.
+  EXPECT_FALSE(HarbourOn());
+  hexPanel_->OnGUIEvent(0x101, cHexPanel::kHarbourButton, hexPanel_->GetControl(cHexPanel::kHarbourButton));
+  EXPECT_EQ(game().landUnits.size(), units + 1);
+  EXPECT_DOUBLE_EQ(country(1).productionPoints, 30.0);
+}
+
+class AttackPanelTest : public MapPanelsTest {
+ protected:
+  void SetUp() override {
+    MapPanelsTest::SetUp();
+    defender_ = &world_->PlaceLandUnit(2, 3, 3);
+    defender_->name = u"Guard";
+  }
+  // Attackers on the given sides of (3, 3).
+  void Plan(std::initializer_list<int> sides) {
+    sAttack attack;
+    attack.defender = defender_;
+    attack.targetX = 3;
+    attack.targetY = 3;
+    for (int side : sides) {
+      const sPoint at = NeighbourOf(3, 3, side);
+      cJednostkaLadowa& unit = world_->PlaceLandUnit(1, at.x, at.y);
+      unit.name = side == 1 ? u"North" : u"South";
+      attack.SetAttacker(side, &unit);
+    }
+    game().playerControl.BeginAttack(attack);
+    attackPanel_->Update();
+  }
+  sPoint NeighbourOf(int x, int y, int side) {
+    for (int nx = x - 1; nx <= x + 1; ++nx) {
+      for (int ny = y - 1; ny <= y + 1; ++ny) {
+        if (game().map->GetDirectionTo(x, y, nx, ny) == side + 1) return {nx, ny};
+      }
+    }
+    ADD_FAILURE() << "no neighbour on side " << side;
+    return {0, 0};
+  }
+  std::u16string Names() {
+    return static_cast<CDXUTMemo*>(attackPanel_->GetControl(cAttackPanel::kAttackerNames))->GetText();
+  }
+  bool FlagShown(int id) { return attackPanel_->GetControl(id)->GetVisible(); }
+
+  cJednostkaLadowa* defender_ = nullptr;
+};
+
+TEST_F(AttackPanelTest, NoPlanShowsDashesAndNoFlags) {
+  attackPanel_->Update();
+  EXPECT_EQ(attackPanel_->shownAttack(), nullptr);
+  EXPECT_EQ(Names(), u"");
+  EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kDefenderName), u"");
+  for (int id : {467, 469, 471, 457, 459, 461, 473}) EXPECT_EQ(Field(*attackPanel_, id), u"-") << id;
+  EXPECT_FALSE(FlagShown(cAttackPanel::kAttackerFlag));
+  EXPECT_FALSE(FlagShown(cAttackPanel::kDefenderFlag));
+}
+
+TEST_F(AttackPanelTest, AttackersListInSideOrderWithTheirModifier) {
+  Constant(consts_layout::kDirectionsFactor + 1, 1.25);  // two sides
+  Plan({4, 1});
+  EXPECT_EQ(Names(), u"North,\nSouth");
+  EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kAttackModifier), u"125%");
+  EXPECT_TRUE(FlagShown(cAttackPanel::kAttackerFlag));
+  EXPECT_EQ(Hint(*attackPanel_, cAttackPanel::kAttackerFlag), country(1).name);
+  EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kDefenderName), u"Guard");
+  EXPECT_TRUE(FlagShown(cAttackPanel::kDefenderFlag));
+  EXPECT_NE(Field(*attackPanel_, cAttackPanel::kOdds), u"-");
+}
+
+TEST_F(AttackPanelTest, TheModifiersHintNamesTheFortification) {
+  Constant(consts_layout::kDirectionsFactor, 1.0);
+  Constant(consts_layout::kFortAttackPercent, 10.0);
+  hex(3, 3).fortLevel = 1;
+  Plan({1});
+  EXPECT_EQ(Hint(*attackPanel_, cAttackPanel::kAttackModifier),
+            u"Armour: 100%\nDirections: 100%\nWeather: 100%\nFortification: 90%");
+}
+
+TEST_F(AttackPanelTest, ADefenderAloneHasNoOdds) {
+  Plan({});
+  EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kDefenderName), u"Guard");
+  EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kOdds), u"-");
+  EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kAttackerStrength), u"-");
+}
+
+TEST_F(MapPanelsTest, DraggingAToggleMovesItsPanelsRecordsAndControls) {
+  const sGuiLayoutEntry hexBefore = sGuiLayoutTable[420];  // no control has this id
+  const int fieldX = hexPanel_->GetControl(cHexPanel::kName)->x();
+  const int attackX = attackPanel_->GetControl(cAttackPanel::kOdds)->x();
+  MovePanelOfToggle(400, 10, -4);
+  EXPECT_EQ(sGuiLayoutTable[420].x, hexBefore.x + 10);
+  EXPECT_EQ(sGuiLayoutTable[420].y, hexBefore.y - 4);
+  EXPECT_EQ(hexPanel_->GetControl(cHexPanel::kName)->x(), fieldX + 10);
+  EXPECT_EQ(attackPanel_->GetControl(cAttackPanel::kOdds)->x(), attackX);
+  MovePanelOfToggle(450, -3, 0);
+  EXPECT_EQ(attackPanel_->GetControl(cAttackPanel::kOdds)->x(), attackX - 3);
+}
+
+}  // namespace
+}  // namespace tr

@@ -4,6 +4,7 @@
 
 #include "app/end_turn.h"
 #include "app/game_frame_move.h"
+#include "app/game_mouse.h"
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "app/pause_menu.h"
@@ -247,6 +248,7 @@ void InstallGameCommandHandlers() {
   sGameScreenHandlers handlers = GameScreenHandlers();
   if (!handlers.keyboard) handlers.keyboard = &OnGameKeyboard;
   if (!handlers.command) handlers.command = &OnGameCommand;
+  if (!handlers.mouse) handlers.mouse = &OnGameMouse;
   SetGameScreenHandlers(std::move(handlers));
 }
 

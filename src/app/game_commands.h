@@ -45,9 +45,9 @@ void ToggleGameDialog(int dialogId);
 // screen cannot open.
 cDialog* CreateGameDialog(int dialogId);
 
-// Gives the game screen these keyboard and command handlers where it has
-// none yet (a screen that brought its own keeps it), and keeps its mouse
-// handler; the game's callback set is installed with them.
+// Gives the game screen these keyboard and command handlers and the map's
+// mouse handler where it has none yet (a screen that brought its own keeps
+// it); the game's callback set is installed with them.
 void InstallGameCommandHandlers();
 
 }  // namespace tr

@@ -1,0 +1,305 @@
+#include "app/game_mouse.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/modal_stack.h"
+#include "dialogs/attack_panel.h"
+#include "dialogs/combat_result_dialog.h"
+#include "foundation/console_log.h"
+#include "foundation/game_lock.h"
+#include "foundation/settings.h"
+#include "gui/dialog.h"
+#include "gui/hint_box.h"
+#include "units/combat_result.h"
+#include "units/jednostka_ladowa.h"
+#include "units/jednostka_lotnicza.h"
+#include "world/gra.h"
+#include "world/map_camera.h"
+#include "world/presentation.h"
+
+namespace tr {
+namespace {
+
+constexpr const char* kThisFile = "game_mouse";
+
+// The map origin lies this far left of and above the camera point.
+constexpr int kOriginX = 30;
+constexpr int kOriginY = 36;
+constexpr int kHalfRow = kRowStep / 2;
+// The slanted left edge of a hex: 24 pixels across for half a row up or down.
+constexpr int kSlantWidth = 24;
+
+// A hex is marked for the current action by any of these flag bits.
+constexpr std::uint32_t kActionMarks = 0x1FFFC;
+// Masks that keep the selection (and the highlighted sea zone) of a hex.
+constexpr std::uint32_t kAllButSelection = ~0x1u;
+constexpr std::uint32_t kAllButSelectionAndZone = ~0x4001u;
+
+int FloorDiv(int a, int b) {
+  const int q = a / b;
+  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+cGame& Game() { return *gGame; }
+cPlayerControl& Control() { return gGame->playerControl; }
+cMap& Map() { return *gGame->map; }
+
+int CurrentCountryId() {
+  const cCountry* country = Control().currentCountry;
+  return country != nullptr ? country->id : 0;
+}
+
+bool AtWar(int a, int b) { return a > 0 && b > 0 && a != b && Game().relations.IsAtWar(a, b); }
+
+void RefreshAttackPanel() {
+  if (cAttackPanel* panel = GetAttackPanel()) panel->Update();
+}
+
+// The end of a handled click: no action mode, the click forgotten, a layout
+// drag stopped. A plan left over when a panel switched the mode would block
+// every later move and plan, so it goes too.
+void EndAction() {
+  cPlayerControl& control = Control();
+  control.actionMode = kActionNone;
+  GetHintBox().ForgetLeftButton();
+  CDXUTDialog::ResetLayoutDrag();
+  if (control.GetPendingAttack() != nullptr) {
+    control.DropAttack();
+    RefreshAttackPanel();
+  }
+}
+
+// Whether the unit is still one of the game's units on the map. A plan keeps
+// bare pointers, and its units may have been killed or disbanded meanwhile.
+bool IsOnMap(const cJednostka* unit) {
+  if (unit == nullptr) return false;
+  const auto same = [unit](const auto& held) { return held.get() == unit; };
+  const cGame& game = Game();
+  return std::any_of(game.landUnits.begin(), game.landUnits.end(), same) ||
+         std::any_of(game.airUnits.begin(), game.airUnits.end(), same);
+}
+
+// Clears the sides whose attacker left the map; false when the plan has no
+// defender or no attacker left to fight.
+bool PruneAttackPlan(sAttack& attack) {
+  if (!IsOnMap(attack.defender)) return false;
+  for (int side = 0; side < kDirectionCount; ++side) {
+    if (attack.attackers[static_cast<std::size_t>(side)] != nullptr &&
+        !IsOnMap(attack.attackers[static_cast<std::size_t>(side)])) {
+      attack.ClearAttacker(side);
+    }
+  }
+  return attack.CountAttackers() > 0;
+}
+
+void CancelPlan() {
+  LogLine(u"Player action: assault plan canceled");
+  EndAction();
+}
+
+void ExecuteAssault() {
+  cPlayerControl& control = Control();
+  LogLine(u"Player action: Executing assault ");
+  // The battle may kill the planned units; it fights a copy of the plan.
+  sAttack attack = *control.GetPendingAttack();
+  sCombatResult result;
+  const bool fought = attack.ResolveLandBattle(result);
+  control.DropAttack();
+  RefreshAttackPanel();
+  if (!fought) {
+    LogLine(u"ERROR: while executing assault! no pointer to att. or_def.?");
+  } else {
+    ShowPlayerCombatResult(result);
+  }
+  EndAction();
+}
+
+// A click beside the attacked hex adds or removes an own unit of the plan;
+// any other click cancels it. True when the plan stays.
+bool ChangeAttackPlan(sHex& clicked, int column, int row) {
+  cPlayerControl& control = Control();
+  sAttack& attack = *control.GetPendingAttack();
+  const int d = Map().GetDirectionTo(attack.targetX, attack.targetY, column, row);
+  auto* unit = dynamic_cast<cJednostkaLadowa*>(clicked.unit);
+  if (d == 0 || unit == nullptr || unit->owner != CurrentCountryId() || unit->actionPoints < 1 ||
+      unit->attacked != 0) {
+    CancelPlan();
+    return false;
+  }
+  if (attack.IsAttacker(unit)) {
+    attack.ClearAttacker(d - 1);
+    if (attack.CountAttackers() == 0) {
+      LogLine(u"Player action: Last unit removed from assault plan / assault plan canceled");
+      control.DropAttack();
+      control.ValidateAttack();
+      RefreshAttackPanel();
+      EndAction();
+      return false;
+    }
+    LogLine(u"Player action: Unit removed from assault");
+  } else {
+    attack.SetAttacker(d - 1, unit);
+    LogLine(u"Player action: Unit added to assault plan");
+  }
+  control.ValidateAttack();
+  RefreshAttackPanel();
+  return true;
+}
+
+void BeginPlan(cJednostka* defender, int targetX, int targetY, int side, cJednostka* attacker) {
+  LogLine(u"Player action: new assault plan created");
+  sAttack attack;
+  attack.defender = defender;
+  attack.targetX = targetX;
+  attack.targetY = targetY;
+  attack.SetAttacker(side, attacker);
+  cPlayerControl& control = Control();
+  control.BeginAttack(attack);
+  RefreshAttackPanel();
+  control.actionMode = kActionPlanAttack;
+}
+
+bool CanJoinAttack(const cJednostkaLadowa* unit) {
+  return unit != nullptr && unit->owner == CurrentCountryId() && unit->actionPoints >= 1 && unit->attacked == 0;
+}
+
+void MoveUnit(cJednostka& unit, int column, int row) {
+  cGame& game = Game();
+  LogFormat(u"Player action: Move / %s from (%i, %i) to (%i, %i)", unit.name, unit.x, unit.y, column, row);
+  sHex* from = Map().GetHex(unit.x, unit.y);
+  if (from->unit == &unit) from->unit = nullptr;
+  // A refused path puts the unit back on its hex.
+  if (Control().FindHexPath(&unit, column, row)) game.SetGameState(kGameHumanMoving);
+}
+
+void RebaseUnit(cJednostkaLotnicza& unit, int column, int row) {
+  cPlayerControl& control = Control();
+  LogFormat(u"Player action: Rebase / %s from (%i, %i) to (%i, %i)", unit.name, unit.x, unit.y, column, row);
+  control.undo.unit = &unit;
+  control.undo.actionPoints = unit.actionPoints;
+  control.undo.startX = unit.x;
+  control.undo.startY = unit.y;
+  control.undo.changedHexes.clear();
+  unit.RebaseTo(column, row);
+  Map().ClearHexFlags(kAllButSelection, false);
+  Presentation().UpdateUnitPanel();
+}
+
+// Steps 5 and 6: the click on a valid hex in the player's idle state.
+void ClickHex(int column, int row) {
+  cPlayerControl& control = Control();
+  cJednostka* acting = dynamic_cast<cJednostka*>(control.selectedUnit);
+  sHex& clicked = *Map().GetHex(column, row);
+  // Read before the selection, which clears every hex's marks.
+  const bool marked = (clicked.flags & kActionMarks) != 0;
+  control.SelectHex(column, row);
+  const int mode = control.actionMode;
+  sAttack* plan = control.GetPendingAttack();
+
+  if (marked && mode == kActionRebase && acting != nullptr) {
+    if (auto* air = dynamic_cast<cJednostkaLotnicza*>(acting)) RebaseUnit(*air, column, row);
+    EndAction();
+    return;
+  }
+  if (marked && mode == kActionMove && acting != nullptr && plan == nullptr) {
+    MoveUnit(*acting, column, row);
+    EndAction();
+    return;
+  }
+  if (mode == kActionPlanAttack && plan != nullptr) {
+    if (!PruneAttackPlan(*plan)) {
+      CancelPlan();
+      return;
+    }
+    if (plan->defender->x == column && plan->defender->y == row) {
+      ExecuteAssault();
+      return;
+    }
+    ChangeAttackPlan(clicked, column, row);
+    return;
+  }
+  auto* clickedLand = dynamic_cast<cJednostkaLadowa*>(clicked.unit);
+  const int current = CurrentCountryId();
+  if (acting != nullptr && plan == nullptr && AtWar(acting->owner, current) && acting->wasAttacked == 0 &&
+      CanJoinAttack(clickedLand)) {
+    const int d = Map().GetDirectionTo(acting->x, acting->y, column, row);
+    if (d != 0) {
+      BeginPlan(acting, acting->x, acting->y, d - 1, clickedLand);
+      return;
+    }
+  }
+  auto* clickedUnit = dynamic_cast<cJednostka*>(clicked.unit);
+  if (acting != nullptr && plan == nullptr && acting->category == kCategoryLand && acting->owner == current &&
+      acting->actionPoints >= 1 && clickedUnit != nullptr && AtWar(clickedUnit->owner, acting->owner)) {
+    const int d = Map().GetDirectionTo(column, row, acting->x, acting->y);
+    if (d != 0) {
+      BeginPlan(clickedUnit, column, row, d - 1, acting);
+      return;
+    }
+  }
+  if (clicked.unit != nullptr && plan == nullptr && (mode == kActionNone || !marked)) {
+    if (clicked.unit->owner != current) {
+      if (clickedUnit != nullptr) clickedUnit->moveRange.clear();
+      EndAction();
+      return;
+    }
+    clicked.unit->ComputeMoveRange(0);
+    control.actionMode = clicked.unit->category == kCategoryLand ? kActionMove : kActionRebase;
+    return;
+  }
+  EndAction();
+}
+
+}  // namespace
+
+sPickedHex PickHexAt(int x, int y, int screenWidth, int screenHeight, float zoom, float cameraX, float cameraY) {
+  if (zoom <= 0.0f) zoom = 1.0f;
+  const int px = static_cast<int>(std::floor(static_cast<float>(x - screenWidth / 2) / zoom + cameraX - kOriginX));
+  int py = static_cast<int>(std::floor(static_cast<float>(y - screenHeight / 2) / zoom + cameraY - kOriginY));
+  sPickedHex hex;
+  hex.column = FloorDiv(px, kColumnStep);
+  const bool even = hex.column % 2 == 0;
+  if (even) py -= kHalfRow;
+  hex.row = FloorDiv(py, kRowStep);
+  const int lx = px - kColumnStep * hex.column;
+  const int ly = py - kRowStep * hex.row;
+  // The slanted edge compared without dividing: (49 - ly) / lx > 49 / 24.
+  if (lx < kSlantWidth) {
+    if (ly < kHalfRow && kSlantWidth * (kHalfRow - ly) > kHalfRow * lx) {
+      hex.column -= 1;
+      if (!even) hex.row -= 1;
+    } else if (ly > kHalfRow && kSlantWidth * (ly - kHalfRow) > kHalfRow * lx) {
+      hex.column -= 1;
+      if (even) hex.row += 1;
+    }
+  }
+  return hex;
+}
+
+void ShowPlayerCombatResult(const sCombatResult& result) {
+  const float delay = gDelays[kDelayHumanCombatResult];
+  if (delay == 0.0f) return;
+  GameLockGuard lock(kThisFile, __LINE__);
+  PushModalDialog(new cDialogWynikuWalki(result, delay));
+}
+
+void OnGameMouse(bool, bool, bool, bool, bool, int wheel, int x, int y) {
+  if (gGame == nullptr || gGame->map == nullptr) return;
+  // The worker moves the camera and hands turns over under the lock.
+  GameLockGuard lock(kThisFile, __LINE__);
+  cMap& map = Map();
+  const bool overControl = GetHintBox().GetControl() != nullptr;
+  if (wheel != 0 && !overControl) {
+    map.Zoom(static_cast<float>(wheel) / 120.0f, static_cast<float>(x - gScreenWidth / 2),
+             static_cast<float>(y - gScreenHeight / 2));
+  }
+  const sPickedHex picked =
+      PickHexAt(x, y, gScreenWidth, gScreenHeight, gDisplayedScale, map.camera.x, map.camera.y);
+  const bool valid = !overControl && map.IsInside(picked.column, picked.row);
+  Control().SetHoveredHex(valid ? map.GetHex(picked.column, picked.row) : nullptr);
+  if (gGame->GetGameState() != kGameHumanIdle || !GetHintBox().left_released_now() || !valid) return;
+  ClickHex(picked.column, picked.row);
+}
+
+}  // namespace tr

@@ -1,0 +1,314 @@
+// The player's clicks on the map: which hex a screen point picks, the hover,
+// selecting own and foreign units, a move with its animation, a rebase, the
+// attack plan built, changed, cancelled and launched, and the combat result
+// that follows.
+#include "app/game_mouse.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/game_commands.h"
+#include "app/game_frame_move.h"
+#include "app/modal_stack.h"
+#include "dialogs/attack_panel.h"
+#include "dialogs/combat_result_dialog.h"
+#include "foundation/settings.h"
+#include "game_screen_fixture.h"
+#include "gui/hint_box.h"
+#include "gui/static.h"
+#include "support/log_capture.h"
+#include "units/jednostka_ladowa.h"
+#include "units/jednostka_lotnicza.h"
+#include "world/map_camera.h"
+
+namespace tr {
+namespace {
+
+using test::LogCapture;
+
+struct PickCase {
+  int x, y;
+  int column, row;
+};
+class HexPicking : public testing::TestWithParam<PickCase> {};
+
+TEST_P(HexPicking, PicksTheHexUnderThePointer) {
+  const PickCase& c = GetParam();
+  const sPickedHex hex = PickHexAt(c.x, c.y, 1024, 768, 1.0f, 542.0f, 420.0f);
+  EXPECT_EQ(hex.column, c.column);
+  EXPECT_EQ(hex.row, c.row);
+}
+
+// With the camera at (542, 420) a screen point is its own map pixel.
+INSTANTIATE_TEST_SUITE_P(
+    Points, HexPicking,
+    testing::Values(PickCase{259, 201, 2, 1},   // (10, 5) in the box of (3, 2): the upper-left neighbour
+                    PickCase{269, 236, 3, 2},   // (20, 40) stays in the cell
+                    PickCase{254, 286, 2, 2},   // below the slant of an odd column
+                    PickCase{206, 100, 2, 0},   // an even column starts half a row lower
+                    PickCase{171, 139, 1, 1},   // below the slant of an even column: the next row on the left
+                    PickCase{-10, 201, -1, 2},  // left of the map: a negative column, not column 0
+                    PickCase{300, -5, 3, -1}));
+
+class GameMouseTest : public test::GameScreenFixture {
+ protected:
+  void SetUp() override {
+    GameScreenFixture::SetUp();
+    savedDelays_ = gDelays;
+    savedScale_ = gDisplayedScale;
+    gDelays.fill(0.0f);
+    gDisplayedScale = 1.0f;
+    gScreenWidth = 1024;
+    gScreenHeight = 768;
+    cGame& g = game();
+    for (int terrain = 0; terrain < consts_layout::kMoveCostRow; ++terrain) {
+      g.constants.SetSlot(consts_layout::kMoveCost + terrain, 1);
+    }
+    for (sHex& hex : map().Hexes()) hex.controller = hex.owner = 1;
+    map().camera.x = 542.0f;
+    map().camera.y = 420.0f;
+    g.relations.SetWar(1, 2, true);
+    g.relations.SetWar(2, 1, true);
+    InstallGameCommandHandlers();
+    GetHintBox().SetControl(nullptr);
+  }
+  void TearDown() override {
+    game().playerControl.DropAttack();
+    game().playerControl.move.unit = nullptr;
+    gDelays = savedDelays_;
+    gDisplayedScale = savedScale_;
+    GameScreenFixture::TearDown();
+  }
+  cMap& map() { return *game().map; }
+  cPlayerControl& control() { return game().playerControl; }
+
+  // The middle of the hex's right part on screen (camera (542, 420), zoom 1).
+  static std::pair<int, int> ScreenPoint(int column, int row) {
+    return {83 * column + 50, 98 * row + 49 + (column % 2 == 0 ? 49 : 0)};
+  }
+  static void ClickAt(int x, int y) {
+    GameMouseCallback(true, false, false, false, false, 0, x, y);
+    GameMouseCallback(false, false, false, false, false, 0, x, y);
+  }
+  static void Click(int column, int row) {
+    const auto [x, y] = ScreenPoint(column, row);
+    ClickAt(x, y);
+  }
+  cJednostkaLadowa& Land(int owner, int x, int y, int points = 3) {
+    cJednostkaLadowa& unit = world_->PlaceLandUnit(owner, x, y);
+    unit.actionPoints = unit.startingActionPoints = points;
+    return unit;
+  }
+  // Lets the frame walk the move until the player's idle state is back.
+  void FinishMove() {
+    for (int frame = 0; frame < 100 && game().GetGameState() == kGameHumanMoving; ++frame) {
+      clock_.AdvanceMs(20);
+      AnimateUnitMove();
+    }
+  }
+  static cDialogWynikuWalki* ResultDialog() { return dynamic_cast<cDialogWynikuWalki*>(TopDialog); }
+
+ private:
+  std::array<float, kDelayCount> savedDelays_{};
+  float savedScale_ = 1.0f;
+};
+
+TEST_F(GameMouseTest, ThePointerFollowsTheHexAndAPointOffTheMapSelectsNothing) {
+  const auto [x, y] = ScreenPoint(4, 3);
+  GameMouseCallback(false, false, false, false, false, 0, x, y);
+  EXPECT_EQ(control().hoveredHex, map().GetHex(4, 3));
+  // A right click changes nothing but the hovered hex.
+  GameMouseCallback(false, true, false, false, false, 0, x, y);
+  GameMouseCallback(false, false, false, false, false, 0, x, y);
+  EXPECT_EQ(control().selectedHex, nullptr);
+  ClickAt(-10, 201);
+  EXPECT_EQ(control().hoveredHex, nullptr);
+  EXPECT_EQ(control().selectedHex, nullptr);
+}
+
+TEST_F(GameMouseTest, ClicksActOnlyInThePlayersIdleState) {
+  Land(1, 3, 3);
+  game().StoreGameState(kGameComputerTurn);
+  Click(3, 3);
+  EXPECT_EQ(control().selectedHex, nullptr);
+  game().StoreGameState(kGameHumanIdle);
+  Click(3, 3);
+  EXPECT_EQ(control().selectedHex, map().GetHex(3, 3));
+}
+
+class OwnUnitClick : public GameMouseTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(OwnUnitClick, PreparesAMoveOrForAnAirUnitARebase) {
+  const bool air = GetParam();
+  if (air) {
+    cJednostkaLotnicza& plane = world_->PlaceAirUnit(1, 3, 3);
+    plane.actionPoints = plane.startingActionPoints = 3;
+  } else {
+    Land(1, 3, 3);
+  }
+  Click(3, 3);
+  EXPECT_EQ(control().actionMode, air ? kActionRebase : kActionMove);
+  EXPECT_EQ(control().selectedUnit, map().GetHex(3, 3)->unit);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, OwnUnitClick, testing::Bool());
+
+TEST_F(GameMouseTest, AForeignUnitLosesItsRangeAndEndsTheAction) {
+  cJednostkaLadowa& enemy = Land(2, 6, 6);
+  enemy.moveRange.push_back(sMoveRangeCell{&enemy, 6, 5, 1, 1});
+  control().actionMode = kActionMove;
+  Click(6, 6);
+  EXPECT_TRUE(enemy.moveRange.empty());
+  EXPECT_EQ(control().actionMode, kActionNone);
+}
+
+TEST_F(GameMouseTest, AMarkedHexMovesTheUnitThereThroughTheMovingState) {
+  cJednostkaLadowa& unit = Land(1, 2, 2);
+  unit.name = u"1st Rifles";
+  Click(2, 2);
+  ASSERT_EQ(control().actionMode, kActionMove);
+  LogCapture log;
+  Click(3, 2);
+  EXPECT_TRUE(log.Contains(u"Player action: Move / 1st Rifles from (2, 2) to (3, 2)"));
+  EXPECT_EQ(game().GetGameState(), kGameHumanMoving);
+  EXPECT_EQ(map().GetHex(2, 2)->unit, nullptr);
+  FinishMove();
+  EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
+  EXPECT_EQ(map().GetHex(3, 2)->unit, &unit);
+  EXPECT_EQ(unit.x, 3);
+}
+
+TEST_F(GameMouseTest, AnAirUnitRebasesToAMarkedHexAndCanBeUndone) {
+  cJednostkaLotnicza& plane = world_->PlaceAirUnit(1, 2, 2);
+  plane.name = u"Wing";
+  plane.actionPoints = plane.startingActionPoints = 4;
+  Click(2, 2);
+  ASSERT_EQ(control().actionMode, kActionRebase);
+  map().GetHex(5, 5)->AddFlags(0x200, 1);  // marked as a rebase target
+  LogCapture log;
+  Click(5, 5);
+  EXPECT_TRUE(log.Contains(u"Player action: Rebase / Wing from (2, 2) to (5, 5)"));
+  EXPECT_EQ(map().GetHex(5, 5)->unit, &plane);
+  EXPECT_EQ(control().undo.unit, &plane);
+  EXPECT_EQ(control().undo.actionPoints, 4);
+  EXPECT_EQ(control().actionMode, kActionNone);
+}
+
+// Country 1's units beside country 2's defender at (3, 3).
+class AttackPlanTest : public GameMouseTest {
+ protected:
+  void SetUp() override {
+    GameMouseTest::SetUp();
+    defender_ = &Land(2, 3, 3);
+    defender_->spotted = 1;  // an unseen enemy would lie in the move range
+    first_ = &Land(1, 3, 2);
+    second_ = &Land(1, 2, 3);
+    ASSERT_NE(map().GetDirectionTo(3, 3, 3, 2), 0);
+    ASSERT_NE(map().GetDirectionTo(3, 3, 2, 3), 0);
+  }
+  void PlanWithFirst() {
+    Click(3, 2);
+    Click(3, 3);
+  }
+  const sAttack* plan() { return control().GetPendingAttack(); }
+
+  cJednostkaLadowa* defender_ = nullptr;
+  cJednostkaLadowa* first_ = nullptr;
+  cJednostkaLadowa* second_ = nullptr;
+};
+
+TEST_F(AttackPlanTest, UnitsJoinAndLeaveThePlanUntilTheLastOneCancelsIt) {
+  LogCapture log;
+  PlanWithFirst();
+  EXPECT_TRUE(log.Contains(u"Player action: new assault plan created"));
+  ASSERT_NE(plan(), nullptr);
+  EXPECT_EQ(plan()->defender, defender_);
+  EXPECT_TRUE(plan()->IsAttacker(first_));
+  EXPECT_EQ(control().actionMode, kActionPlanAttack);
+  ASSERT_NE(GetAttackPanel(), nullptr);
+  EXPECT_EQ(GetAttackPanel()->shownAttack(), plan());
+
+  Click(2, 3);
+  EXPECT_TRUE(log.Contains(u"Player action: Unit added to assault plan"));
+  EXPECT_EQ(plan()->CountAttackers(), 2);
+  EXPECT_EQ(control().actionMode, kActionPlanAttack);
+  Click(2, 3);
+  EXPECT_TRUE(log.Contains(u"Player action: Unit removed from assault"));
+  EXPECT_EQ(plan()->CountAttackers(), 1);
+  Click(3, 2);
+  EXPECT_TRUE(log.Contains(u"Player action: Last unit removed from assault plan / assault plan canceled"));
+  EXPECT_EQ(plan(), nullptr);
+  EXPECT_EQ(control().actionMode, kActionNone);
+  EXPECT_EQ(GetAttackPanel()->shownAttack(), nullptr);
+}
+
+TEST_F(AttackPlanTest, TheDefenderClickedFirstThenAnOwnUnitBeginsAPlanToo) {
+  Click(3, 3);
+  LogCapture log;
+  Click(2, 3);
+  EXPECT_TRUE(log.Contains(u"Player action: new assault plan created"));
+  ASSERT_NE(plan(), nullptr);
+  EXPECT_EQ(plan()->defender, defender_);
+  EXPECT_TRUE(plan()->IsAttacker(second_));
+}
+
+TEST_F(AttackPlanTest, AFarHexCancelsThePlan) {
+  PlanWithFirst();
+  LogCapture log;
+  Click(7, 7);
+  EXPECT_TRUE(log.Contains(u"Player action: assault plan canceled"));
+  EXPECT_EQ(plan(), nullptr);
+  EXPECT_EQ(control().actionMode, kActionNone);
+}
+
+TEST_F(AttackPlanTest, APlanLeftBehindByAnotherActionNoLongerBlocksTheNextMove) {
+  PlanWithFirst();
+  control().actionMode = kActionNone;  // as a panel's action would leave it
+  Click(2, 3);
+  EXPECT_EQ(plan(), nullptr);
+  Click(2, 3);
+  EXPECT_EQ(control().actionMode, kActionMove);
+}
+
+class ExecuteAssault : public AttackPlanTest, public testing::WithParamInterface<float> {};
+
+TEST_P(ExecuteAssault, TheDefenderClickedLaunchesThePlanAndShowsTheResult) {
+  gDelays[kDelayHumanCombatResult] = GetParam();
+  PlanWithFirst();
+  LogCapture log;
+  Click(3, 3);
+  EXPECT_TRUE(log.Contains(u"Player action: Executing assault "));
+  EXPECT_EQ(plan(), nullptr);
+  EXPECT_EQ(control().actionMode, kActionNone);
+  if (GetParam() == 0.0f) {
+    EXPECT_EQ(ResultDialog(), nullptr);
+    return;
+  }
+  ASSERT_NE(ResultDialog(), nullptr);
+  const auto* title = static_cast<const CDXUTStatic*>(ResultDialog()->GetControl(cDialogWynikuWalki::kTitle));
+  EXPECT_EQ(title->GetText(), u"combatresult_land_battle_title");
+  EXPECT_EQ(ResultDialog()->timerPaused, GetParam() < 0.0f ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Delays, ExecuteAssault, testing::Values(0.0f, 2500.0f, -1000.0f));
+
+TEST_F(AttackPlanTest, APlanWhoseOnlyAttackerWasKilledIsCancelledAndPlayGoesOn) {
+  PlanWithFirst();
+  first_->Kill();
+  first_ = nullptr;
+  LogCapture log;
+  Click(3, 3);
+  EXPECT_TRUE(log.Contains(u"Player action: assault plan canceled"));
+  EXPECT_FALSE(log.ContainsText(u"Executing assault"));
+  EXPECT_EQ(plan(), nullptr);
+  EXPECT_EQ(ResultDialog(), nullptr);
+  // The defender stays selected, and the next own unit beside it plans anew.
+  Click(2, 3);
+  ASSERT_NE(plan(), nullptr);
+  EXPECT_TRUE(plan()->IsAttacker(second_));
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,183 @@
+// The real program played with scripted input on a game folder of its own:
+// frames on a manual clock, clicks on controls, the way from the logos
+// through the menus to the first turn of the sample scenario with one human
+// country, and the end of a turn by Q until the turn comes back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "app/framework.h"
+#include "app/input_routing.h"
+#include "app/mainmenu.h"
+#include "app/modal_stack.h"
+#include "app/scenario_menu.h"
+#include "app/scenario_settings_menu.h"
+#include "dialogs/panel_informacyjny.h"
+#include "dialogs/small_dialogs.h"
+#include "foundation/game_lock.h"
+#include "foundation/paths.h"
+#include "foundation/settings.h"
+#include "gui/list_box.h"
+#include "platform/graphics.h"
+#include "support/temp_dir.h"
+#include "world/gra.h"
+
+namespace tr::test {
+
+inline constexpr char16_t kSampleScenario[] = u"data\\scenarios\\NorthernTide\\%s";
+// Enough frames for any screen to come up; a screen that needs more is stuck.
+inline constexpr int kFrameLimit = 2000;
+// The computer countries play on the worker; the frames in between are cheap.
+inline constexpr long kWaitLimit = 50'000'000;
+
+// A game folder of its own: the shipped data is linked, the settings are
+// copied and the save folders are empty, so the test writes nothing shared.
+inline void MakeGameFolder(const std::filesystem::path& to) {
+  namespace fs = std::filesystem;
+  const fs::path from = TR_GAME_DIR;
+  for (const auto& entry : fs::directory_iterator(from)) {
+    if (entry.path().filename() == "data") continue;
+    if (entry.is_regular_file()) fs::copy_file(entry.path(), to / entry.path().filename());
+  }
+  fs::create_directories(to / "data" / "save");
+  fs::create_directories(to / "data" / "pbem");
+  for (const auto& entry : fs::directory_iterator(from / "data")) {
+    const fs::path target = to / "data" / entry.path().filename();
+    if (entry.is_directory()) {
+      fs::create_directory_symlink(entry.path(), target);
+    } else {
+      fs::copy_file(entry.path(), target);
+    }
+  }
+}
+
+class GameSessionTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    oldRoot_ = GameRoot();
+    MakeGameFolder(folder_.path());
+    SetGameRoot(folder_.path());
+  }
+  void TearDown() override {
+    SetGameScreenHandlers({});
+    SetGameRoot(oldRoot_);
+  }
+
+  void Frame() {
+    clock_.AdvanceMs(16);
+    frame_->Tick();
+  }
+  // Frames until the condition holds; false when it never did.
+  bool FramesUntil(const std::function<bool()>& condition, long limit = kFrameLimit) {
+    for (long i = 0; i < limit; ++i) {
+      if (condition()) return true;
+      Frame();
+    }
+    return condition();
+  }
+  // A press and release of the left button at the point, then a frame.
+  void ClickAt(int x, int y) {
+    frame_->Inject(RawInput::MouseMove(x, y));
+    frame_->Inject(RawInput::MouseDown(RawInput::kLeft, x, y));
+    frame_->Inject(RawInput::MouseUp(RawInput::kLeft, x, y));
+    Frame();
+  }
+  void Click(const CDXUTControl* control) {
+    ASSERT_NE(control, nullptr);
+    const Rect box = control->GetBoundingBox();
+    ClickAt((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+  }
+  void PressKey(std::uint32_t key) {
+    frame_->Inject(RawInput::KeyDown(key));
+    frame_->Inject(RawInput::KeyUp(key));
+    Frame();
+  }
+  bool HumanTurnOf(const cCountry* country) {
+    GameLockGuard lock;
+    return gGame != nullptr && gGame->playerControl.currentCountry == country &&
+           gGame->GetGameState() == kGameHumanIdle;
+  }
+
+  // From the logos to the first turn of the sample scenario with country 1
+  // the only human one; returns that country (null after a failure). The
+  // settings menu is kept as a screenshot under the name given.
+  cCountry* StartSampleWithFirstCountryHuman(const std::string& settingsShot) {
+    // The two logos give way to keys.
+    EXPECT_TRUE(FramesUntil([&] {
+      frame_->Inject(RawInput::KeyDown(VK_SPACE));
+      return dynamic_cast<cMainMenu*>(CurrentMenu) != nullptr;
+    }));
+    if (CurrentMenu == nullptr) return nullptr;
+    Click(CurrentMenu->GetControl(71));
+    auto* scenarios = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+    if (scenarios == nullptr) return nullptr;
+    auto& list = *static_cast<CDXUTListBox*>(scenarios->GetControl(179));
+    for (int row = 0; row < list.GetSize(); ++row) {
+      if (scenarios->RowTemplate(row) == kSampleScenario) list.SelectItem(row, true);
+    }
+    Click(scenarios->GetControl(200));
+
+    auto* settings = dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu);
+    if (settings == nullptr || gGame == nullptr) return nullptr;
+    cCountry* human = gGame->GetCountry(1);
+    auto& countries = *static_cast<CDXUTListBox*>(settings->GetControl(kCountryList));
+    for (int row = 0; row < countries.GetSize(); ++row) {
+      countries.SelectItem(row, true);
+      Click(settings->GetControl(settings->selectedCountry() == human ? kHumanRadio : kComputerRadio));
+    }
+    int humans = 0;
+    for (const auto& country : gGame->countries) humans += country->humanControlled;
+    EXPECT_EQ(humans, 1);
+    EXPECT_EQ(human->humanControlled, 1);
+    Frame();
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot(settingsShot));
+    Click(settings->GetControl(kStartButton));
+    EXPECT_EQ(CurrentMenu, nullptr);
+    // The first turn on screen, its view reached.
+    EXPECT_TRUE(FramesUntil([&] { return HumanTurnOf(human); }));
+    return HumanTurnOf(human) ? human : nullptr;
+  }
+
+  // Q presses the toolbar's end of turn, which asks first; yes hands the
+  // turn to the computer countries, and the frames run until the human
+  // country's next turn is on screen with its panels given back.
+  bool EndTurnUntilItComesBack(cCountry* human) {
+    frame_->Inject(RawInput::KeyDown('Q'));
+    frame_->Inject(RawInput::KeyUp('Q'));
+    Frame();
+    auto* confirm = dynamic_cast<cDialogPotwKoncaTury*>(TopDialog);
+    EXPECT_NE(confirm, nullptr);
+    if (confirm == nullptr) return false;
+    Click(confirm->GetControl(cDialogPotwKoncaTury::kYesButton));
+    // The computer countries play without drawing; the frames still step their moves.
+    frame_->Pause(false, true);
+    const bool back = FramesUntil(
+        [&] {
+          std::this_thread::yield();
+          return HumanTurnOf(human) || (gGame != nullptr && gGame->GetGameState() == kGameCameraGlide &&
+                                        gGame->playerControl.currentCountry == human);
+        },
+        kWaitLimit);
+    frame_->Pause(false, false);
+    EXPECT_TRUE(back) << "state " << static_cast<int>(gGame->GetGameState());
+    if (!back) return false;
+    // The worker's hand-over ends with the panels given back, which may come after the glide.
+    cInfoPanel* info = GetInfoPanel();
+    return FramesUntil([&] {
+      GameLockGuard lock;
+      return HumanTurnOf(human) && !info->GetControl(cInfoPanel::kBusyImage)->GetVisible();
+    });
+  }
+
+  TempDir folder_;
+  std::filesystem::path oldRoot_;
+  ManualClock clock_;
+  AppFrame* frame_ = nullptr;
+};
+
+}  // namespace tr::test

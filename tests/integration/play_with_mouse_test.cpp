@@ -1,0 +1,271 @@
+// The sample scenario played with the mouse through the real program, with
+// Kaltheim the human country: two of its units are set beside a Gallande
+// corps, one is selected and moved next to it, both join an attack plan, the
+// plan is launched, the combat result closed with Enter, and the turn ends
+// by Q until it comes back. Screenshots of the result dialog, the move and
+// the planned attack with the hex and attack panels open stay in the build
+// folder.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "app/framework.h"
+#include "app/game_mouse.h"
+#include "app/input_routing.h"
+#include "app/modal_stack.h"
+#include "dialogs/attack_panel.h"
+#include "dialogs/combat_result_dialog.h"
+#include "dialogs/hex_panel.h"
+#include "foundation/game_lock.h"
+#include "foundation/settings.h"
+#include "game_session.h"
+#include "platform/graphics.h"
+#include "platform/null_audio.h"
+#include "units/combat_result.h"
+#include "units/jednostka_ladowa.h"
+#include "world/gra.h"
+#include "world/map_camera.h"
+
+namespace tr {
+namespace {
+
+constexpr int kKaltheim = 1;
+constexpr int kGallande = 4;
+
+// Where the battle is laid out: the Gallande defender, the hex beside it the
+// mover goes to, the hex beside it the second attacker stands on, and the
+// mover's start two hexes away.
+struct sBattleGround {
+  cJednostkaLadowa* defender = nullptr;
+  cJednostkaLadowa* mover = nullptr;
+  cJednostkaLadowa* second = nullptr;
+  sPoint moveTo{};
+  sPoint secondAt{};
+  sPoint start{};
+};
+
+bool IsFreeLand(const cMap& map, int x, int y) {
+  if (!map.IsInside(x, y)) return false;
+  const sHex& hex = *map.GetHex(x, y);
+  return hex.IsLand() && hex.unit == nullptr && hex.city == nullptr;
+}
+
+std::vector<sPoint> Neighbours(const cMap& map, int x, int y) {
+  std::vector<sPoint> around;
+  for (int nx = x - 1; nx <= x + 1; ++nx) {
+    for (int ny = y - 1; ny <= y + 1; ++ny) {
+      if (map.IsInside(nx, ny) && map.GetDirectionTo(x, y, nx, ny) != 0) around.push_back({nx, ny});
+    }
+  }
+  return around;
+}
+
+cJednostkaLadowa* LandUnitOf(cGame& game, int owner, cJednostkaLadowa* except = nullptr) {
+  for (auto& unit : game.landUnits) {
+    if (unit->owner == owner && unit.get() != except && unit->type != kMulberryType && game.map->IsInside(unit->x, unit->y)) {
+      return unit.get();
+    }
+  }
+  return nullptr;
+}
+
+// A Gallande unit with two free land hexes beside it and a free start for
+// the mover next to the first of them but not beside the defender.
+std::optional<sBattleGround> FindBattleGround(cGame& game) {
+  const cMap& map = *game.map;
+  sBattleGround ground;
+  for (auto& unit : game.landUnits) {
+    if (unit->owner != kGallande || unit->type == kMulberryType || !map.IsInside(unit->x, unit->y)) continue;
+    std::vector<sPoint> free;
+    for (const sPoint& p : Neighbours(map, unit->x, unit->y)) {
+      if (IsFreeLand(map, p.x, p.y)) free.push_back(p);
+    }
+    for (std::size_t a = 0; a < free.size(); ++a) {
+      for (const sPoint& s : Neighbours(map, free[a].x, free[a].y)) {
+        if (!IsFreeLand(map, s.x, s.y) || map.GetDirectionTo(unit->x, unit->y, s.x, s.y) != 0) continue;
+        for (std::size_t b = 0; b < free.size(); ++b) {
+          if (b == a || (free[b].x == s.x && free[b].y == s.y)) continue;
+          ground.defender = unit.get();
+          ground.moveTo = free[a];
+          ground.secondAt = free[b];
+          ground.start = s;
+          return ground;
+        }
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+class PlayWithMouseTest : public test::GameSessionTest {
+ protected:
+  void Script();
+
+  // A point of the hex on screen for the current camera and zoom, clear of
+  // its slanted edges.
+  std::pair<int, int> ScreenPointOf(sPoint hex) {
+    GameLockGuard lock;
+    const cMap& map = *gGame->map;
+    const float scale = gDisplayedScale;
+    const float mapX = static_cast<float>(83 * hex.x + 50 + 30) - map.camera.x;
+    const float mapY = static_cast<float>(98 * hex.y + 49 + (hex.x % 2 == 0 ? 49 : 0) + 36) - map.camera.y;
+    const int x = static_cast<int>(std::lround(mapX * scale)) + gScreenWidth / 2;
+    const int y = static_cast<int>(std::lround(mapY * scale)) + gScreenHeight / 2;
+    const sPickedHex picked = PickHexAt(x, y, gScreenWidth, gScreenHeight, scale, map.camera.x, map.camera.y);
+    EXPECT_EQ(picked.column, hex.x);
+    EXPECT_EQ(picked.row, hex.y);
+    return {x, y};
+  }
+  void ClickHex(sPoint hex) {
+    const auto [x, y] = ScreenPointOf(hex);
+    ClickAt(x, y);
+  }
+  int ActionMode() {
+    GameLockGuard lock;
+    return gGame->playerControl.actionMode;
+  }
+  int PlannedAttackers() {
+    GameLockGuard lock;
+    const sAttack* plan = gGame->playerControl.GetPendingAttack();
+    return plan != nullptr ? plan->CountAttackers() : -1;
+  }
+  bool PanelOpen(cDialog* panel) { return panel != nullptr && !panel->GetMinimized(); }
+  // Frames enough for a dialog or panel just shown to fade in fully.
+  void FadeIn() {
+    for (int frame = 0; frame < 40; ++frame) Frame();
+  }
+};
+
+void PlayWithMouseTest::Script() {
+  gDelays.fill(0.0f);
+  cCountry* human = StartSampleWithFirstCountryHuman("play_with_mouse_settings_menu.png");
+  ASSERT_NE(human, nullptr);
+  ASSERT_EQ(human->id, kKaltheim);
+  const int startTurn = gGame->turn;
+
+  // The result dialog of a land battle with its defender killed, surrendered
+  // and its ships sunk.
+  {
+    sCombatResult result;
+    result.kind = kBattleLand;
+    result.attackerCountry = kKaltheim;
+    result.defenderCountry = kGallande;
+    result.attackerLossText = u"1st Grenadier Corps";
+    result.defenderLossText = u"I Army Corps";
+    result.attackerLoss = 1.5f;
+    result.defenderLoss = 6.0f;
+    result.SetFlag(kFlagDefenderDestroyed);
+    result.SetFlag(kFlagDefenderSurrendered);
+    result.SetFlag(kFlagNavalUnitsHit);
+    {
+      GameLockGuard lock;
+      PushModalDialog(new cDialogWynikuWalki(result, -1.0f));
+    }
+    FadeIn();
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot("play_with_mouse_result_flags_2_3_7.png"));
+    PressKey(VK_RETURN);
+    ASSERT_EQ(TopDialog, nullptr);
+  }
+
+  // The battle ground: two Kaltheim units brought beside a Gallande one, as a
+  // saved game of that turn would hold them, and the view on it.
+  sBattleGround ground;
+  {
+    GameLockGuard lock;
+    cGame& game = *gGame;
+    ASSERT_TRUE(game.relations.IsAtWar(kKaltheim, kGallande));
+    const std::optional<sBattleGround> found = FindBattleGround(game);
+    ASSERT_TRUE(found.has_value());
+    ground = *found;
+    ground.mover = LandUnitOf(game, kKaltheim);
+    ASSERT_NE(ground.mover, nullptr);
+    ground.second = LandUnitOf(game, kKaltheim, ground.mover);
+    ASSERT_NE(ground.second, nullptr);
+    ASSERT_NE(ground.mover->PlaceOnHex(ground.start.x, ground.start.y), nullptr);
+    ASSERT_NE(ground.second->PlaceOnHex(ground.secondAt.x, ground.secondAt.y), nullptr);
+    for (cJednostkaLadowa* unit : {ground.mover, ground.second}) {
+      unit->actionPoints = unit->startingActionPoints = 10;
+      unit->attacked = 0;
+    }
+    gZoomLevel = 0.1f;
+    game.map->Zoom(0.0f, 0.0f, 0.0f);
+    CenterAtHex(*game.map, ground.defender->x, ground.defender->y, false);
+  }
+  ASSERT_TRUE(FramesUntil([&] {
+    GameLockGuard lock;
+    const sMapCamera& camera = gGame->map->camera;
+    return gDisplayedScale == gTargetScale && camera.x == camera.targetX && camera.y == camera.targetY &&
+           gGame->GetGameState() == kGameHumanIdle;
+  }));
+
+  // Select the mover and walk it beside the defender.
+  ClickHex(ground.start);
+  ASSERT_EQ(ActionMode(), kActionMove);
+  {
+    GameLockGuard lock;
+    EXPECT_NE(gGame->map->GetHex(ground.moveTo.x, ground.moveTo.y)->flags & 0x1FFFCu, 0u);
+  }
+  ClickHex(ground.moveTo);
+  ASSERT_TRUE(FramesUntil([&] {
+    GameLockGuard lock;
+    return HumanTurnOf(human) && ground.mover->x == ground.moveTo.x && ground.mover->y == ground.moveTo.y;
+  }));
+  Frame();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("play_with_mouse_moved.png"));
+
+  // The defender clicked with the mover selected begins the plan; the second unit joins it.
+  ClickHex({ground.defender->x, ground.defender->y});
+  ASSERT_EQ(ActionMode(), kActionPlanAttack);
+  ASSERT_EQ(PlannedAttackers(), 1);
+  ClickHex(ground.secondAt);
+  ASSERT_EQ(PlannedAttackers(), 2);
+
+  // Both side panels opened by their toggles show the plan and the hex.
+  cInfoPanel* info = GetInfoPanel();
+  ASSERT_NE(info, nullptr);
+  Click(info->GetControl(cInfoPanel::kHexPanelToggle));
+  Click(info->GetControl(cInfoPanel::kAttackPanelToggle));
+  EXPECT_TRUE(PanelOpen(gHexPanel));
+  EXPECT_TRUE(PanelOpen(gAttackPanel));
+  ASSERT_NE(GetAttackPanel(), nullptr);
+  EXPECT_NE(GetAttackPanel()->shownAttack(), nullptr);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("play_with_mouse_attack_planned.png"));
+
+  // Launched: the result waits for the player, and Enter closes it.
+  gDelays[kDelayHumanCombatResult] = -1000.0f;
+  ClickHex({ground.defender->x, ground.defender->y});
+  EXPECT_EQ(PlannedAttackers(), -1);
+  auto* result = dynamic_cast<cDialogWynikuWalki*>(TopDialog);
+  ASSERT_NE(result, nullptr);
+  FadeIn();
+  EXPECT_EQ(TopDialog, result);
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("play_with_mouse_combat_result.png"));
+  PressKey(VK_RETURN);
+  EXPECT_EQ(TopDialog, nullptr);
+
+  // The turn ends by Q and comes back.
+  ASSERT_TRUE(EndTurnUntilItComesBack(human));
+  EXPECT_EQ(gGame->turn, startTurn + 1);
+  PressKey(VK_RETURN);  // the new turn's banner
+  Frame();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("play_with_mouse_next_turn.png"));
+}
+
+TEST_F(PlayWithMouseTest, SelectMovePlanAndLaunchAnAttackThenEndTheTurn) {
+  sStartUp startUp;
+  startUp.frame = AppFrame::CreateHeadless(1024, 768, &clock_);
+  startUp.audio = std::make_unique<NullAudioDevice>();
+  startUp.beforeMainLoop = [&](AppFrame& frame) {
+    frame_ = &frame;
+    Script();
+    frame.RequestClose();
+  };
+  EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  EXPECT_EQ(gGame, nullptr);
+}
+
+}  // namespace
+}  // namespace tr

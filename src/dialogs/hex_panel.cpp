@@ -78,6 +78,8 @@ cHexPanel::cHexPanel() : cPanel(kPanelId, PanelRect()) {
     return xywh;
   }();
   AddIcon(kHarbourButton, kHarbourSkin, at.left, at.top, at.right, at.bottom);
+  // Off until a selected hex allows a harbour.
+  SetControlEnabled(kHarbourButton, false);
 }
 
 void cHexPanel::SetField(int id, std::u16string_view text) {

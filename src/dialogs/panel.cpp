@@ -4,6 +4,7 @@
 #include "foundation/gui_layout.h"
 #include "gui/control.h"
 #include "gui/frame.h"
+#include "gui/hint_box.h"
 
 namespace tr {
 
@@ -46,6 +47,8 @@ void MovePanelOfToggle(int iconId, int dx, int dy) {
 }
 
 void DestroyGamePanels() {
+  // The hint box may follow a sea node of the game that goes with its panels.
+  GetHintBox().SetHoverable(nullptr);
   for (cDialog** panel : {&gInfoPanel, &gUnitPanel, &gAttackPanel, &gDiplomacyPanel, &gHexPanel, &gMinimapPanel}) {
     if (*panel != nullptr) (*panel)->Destroy();
     *panel = nullptr;

@@ -40,7 +40,8 @@ class cPanel : public cDialog {
 // The layout-editing hook's move of the panel whose toggle icon was dragged.
 void MovePanelOfToggle(int iconId, int dx, int dy);
 
-// Frees every panel the game created and clears the six panel pointers.
+// Frees every panel the game created and clears the six panel pointers and
+// the hint box's game object.
 void DestroyGamePanels();
 
 }  // namespace tr

@@ -128,6 +128,21 @@ TEST_F(GameMouseTest, ThePointerFollowsTheHexAndAPointOffTheMapSelectsNothing) {
   EXPECT_EQ(control().selectedHex, nullptr);
 }
 
+TEST_F(GameMouseTest, TheWheelZoomsOneStepANotchExceptOverAControl) {
+  const float level = gZoomLevel, target = gTargetScale;
+  gZoomLevel = 1.0f;
+  GameMouseCallback(false, false, false, false, false, 120, 500, 300);
+  EXPECT_FLOAT_EQ(gZoomLevel, 0.95f);
+  CDXUTControl* field = hexPanel_->GetControl(403);
+  ASSERT_NE(field, nullptr);
+  GetHintBox().SetControl(field, true);
+  GameMouseCallback(false, false, false, false, false, -120, 500, 300);
+  EXPECT_FLOAT_EQ(gZoomLevel, 0.95f);
+  GetHintBox().SetControl(nullptr);
+  gZoomLevel = level;
+  gTargetScale = target;
+}
+
 TEST_F(GameMouseTest, ClicksActOnlyInThePlayersIdleState) {
   Land(1, 3, 3);
   game().StoreGameState(kGameComputerTurn);

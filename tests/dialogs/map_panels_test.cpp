@@ -1,24 +1,35 @@
 // The hex and attack panels: what the hex panel shows of cities, resources
 // and empty hexes, when it offers the artificial harbour and what building
-// one does; what the attack panel shows of a plan; and how both move with
-// their toggle icons.
+// one does; what the attack panel shows of a plan; how both move with their
+// toggle icons; and that every text they and the combat result show exists
+// in English.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+#include <regex>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/input_routing.h"
+#include "app/modal_stack.h"
 #include "dialogs/attack_panel.h"
+#include "dialogs/combat_result_dialog.h"
 #include "dialogs/hex_panel.h"
 #include "foundation/gui_layout.h"
 #include "foundation/string_base.h"
+#include "foundation/string_base_file.h"
+#include "foundation/text.h"
 #include "gui/edit_box.h"
 #include "gui/image.h"
 #include "gui/memo.h"
 #include "gui/static.h"
 #include "support/screen_fixture.h"
+#include "support/temp_dir.h"
 #include "support/world_builder.h"
 #include "units/attack.h"
+#include "units/combat_result.h"
 #include "world/city.h"
 
 namespace tr {
@@ -278,6 +289,64 @@ TEST_F(MapPanelsTest, DraggingAToggleMovesItsPanelsRecordsAndControls) {
   EXPECT_EQ(attackPanel_->GetControl(cAttackPanel::kOdds)->x(), attackX);
   MovePanelOfToggle(450, -3, 0);
   EXPECT_EQ(attackPanel_->GetControl(cAttackPanel::kOdds)->x(), attackX - 3);
+}
+
+// The test's string base answers every key with itself, so whatever looks
+// like a key on these screens was looked up, and must have an English text.
+TEST_F(MapPanelsTest, EveryTextTheyShowHasAnEnglishText) {
+  std::vector<std::string> errors;
+  std::set<std::string> english;
+  for (const auto& entry : ParseStringBaseSource(
+           test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
+    english.insert(entry.key);
+  }
+  std::set<std::string> shown;
+  const auto collect = [&](cDialog& dialog) {
+    for (const auto& control : dialog.Controls()) {
+      shown.insert(Utf16ToUtf8(control->GetHint()));
+      if (auto* text = dynamic_cast<CDXUTStatic*>(control.get())) shown.insert(Utf16ToUtf8(text->GetText()));
+      if (auto* field = dynamic_cast<CDXUTEditBox*>(control.get())) shown.insert(Utf16ToUtf8(field->GetText()));
+    }
+  };
+  City(1, 1, kCitySupplyPort);
+  City(1, 2, kCityNormal);
+  City(1, 3, kCityResources);
+  City(1, 4, kCitySupply);
+  for (int terrain = 0; terrain <= 8; ++terrain) {
+    for (int weather = 0; weather <= 2; ++weather) {
+      hex(2, 2).terrain = static_cast<std::uint8_t>(terrain);
+      hex(2, 2).weather = weather;
+      hex(2, 2).port = static_cast<std::uint8_t>(weather);
+      hex(2, 2).seaZone = static_cast<std::uint16_t>(weather);
+      hex(2, 2).controller = static_cast<std::uint8_t>(weather == 2 ? 1 : 0);
+      Select(2, 2);
+      collect(*hexPanel_);
+    }
+  }
+  for (int y = 1; y <= 4; ++y) {
+    Select(1, y);
+    collect(*hexPanel_);
+  }
+  collect(*attackPanel_);
+  for (int kind = -1; kind <= 10; ++kind) {
+    sCombatResult result;
+    result.kind = kind;
+    result.defenderCountry = 2;
+    result.flags.fill(1);
+    auto* dialog = new cDialogWynikuWalki(result, 1000.0f);
+    PushModalDialog(dialog);
+    dialog->TogglePause();
+    collect(*dialog);
+    PopModalDialogs(1);
+  }
+  const std::regex key("[a-z][a-z0-9_.]*_[a-z0-9_.]*");
+  int keys = 0;
+  for (const std::string& text : shown) {
+    if (!std::regex_match(text, key)) continue;
+    ++keys;
+    EXPECT_TRUE(english.contains(text)) << text;
+  }
+  EXPECT_GT(keys, 60);
 }
 
 }  // namespace

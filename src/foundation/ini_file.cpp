@@ -61,14 +61,9 @@ std::string_view IniNameOf(std::string_view key) {
   return slash == std::string_view::npos ? std::string_view() : key.substr(slash + 1);
 }
 
-bool cIniFile::KeyOrder::operator()(std::string_view a, std::string_view b) const {
-  const std::string_view sa = IniSectionOf(a), sb = IniSectionOf(b);
-  if (sa != sb) return sa < sb;
-  return IniNameOf(a) < IniNameOf(b);
-}
-
 bool cIniFile::Load(std::u16string_view fileName) {
-  entries_.clear();
+  loose_.clear();
+  sections_.clear();
   loaded_ = false;
   fileName_ = std::u16string(fileName);
   LogFormat(u"Loading INI file %s ...", fileName_);
@@ -82,7 +77,8 @@ bool cIniFile::Load(std::u16string_view fileName) {
   if (const std::size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
 
   std::string pendingComment;
-  std::string prefix;
+  // The values before any section line stand on their own.
+  std::map<std::string, sEntry, std::less<>>* values = &loose_;
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t end = text.find('\n', start);
@@ -95,15 +91,16 @@ bool cIniFile::Load(std::u16string_view fileName) {
       pendingComment.append(line).append("\r\n");
     } else if (line[0] == '[') {
       // The closing bracket is not checked: "[Main" names the section "Mai".
-      const std::string section(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
-      entries_[section] = sEntry{std::move(pendingComment), std::nullopt};
+      const std::string name(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
+      sSection& section = sections_[name];
+      section.comment = std::move(pendingComment);
       pendingComment.clear();
-      prefix = section + "/";
+      values = &section.values;
     } else {
       const std::size_t eq = line.find('=');
       if (eq == std::string_view::npos) continue;
-      const std::string key = std::string(Trim(prefix + std::string(line.substr(0, eq))));
-      entries_[key] = sEntry{std::move(pendingComment), std::string(Trim(line.substr(eq + 1)))};
+      (*values)[std::string(Trim(line.substr(0, eq)))] =
+          sEntry{std::move(pendingComment), std::string(Trim(line.substr(eq + 1)))};
       pendingComment.clear();
     }
   }
@@ -114,25 +111,20 @@ bool cIniFile::Load(std::u16string_view fileName) {
 
 std::string cIniFile::SaveText() const {
   std::string out;
-  auto add_value = [&](const std::string& key, const sEntry& entry) {
-    out += entry.comment;
-    const std::string_view name = IniNameOf(key);
-    out.append(name.empty() ? std::string_view(key) : name).append(" = ");
-    out.append(*entry.value).append("\r\n");
-  };
-  // Values stored without a section come first: written after a section
-  // header they would be read back as that section's keys.
-  for (const auto& [key, entry] : entries_) {
-    if (entry.value && IniNameOf(key).empty()) add_value(key, entry);
-  }
-  for (const auto& [key, entry] : entries_) {
-    if (!entry.value) {
-      out += "\r\n";
+  auto add_values = [&](const std::map<std::string, sEntry, std::less<>>& values) {
+    for (const auto& [name, entry] : values) {
       out += entry.comment;
-      out.append("[").append(key).append("]\r\n");
-    } else if (!IniNameOf(key).empty()) {
-      add_value(key, entry);
+      out.append(name).append(" = ").append(entry.value).append("\r\n");
     }
+  };
+  // Values without a section come first: written after a section header
+  // they would be read back as that section's keys.
+  add_values(loose_);
+  for (const auto& [name, section] : sections_) {
+    out += "\r\n";
+    out += section.comment;
+    out.append("[").append(name).append("]\r\n");
+    add_values(section.values);
   }
   return out;
 }
@@ -166,57 +158,63 @@ void cIniFile::Save() {
 
 void cIniFile::MakeKey(std::string_view key) {
   const std::string_view section = IniSectionOf(key);
-  if (entries_.find(section) == entries_.end()) entries_.emplace(std::string(section), sEntry{});
+  if (sections_.find(section) == sections_.end()) sections_.emplace(std::string(section), sSection{});
 }
 
-bool cIniFile::HasKey(std::string_view key) const { return Find(key) != nullptr; }
+bool cIniFile::HasKey(std::string_view key) const {
+  if (Find(key) != nullptr) return true;
+  return IniNameOf(key).empty() && sections_.find(key) != sections_.end();
+}
 
 const cIniFile::sEntry* cIniFile::Find(std::string_view key) const {
-  const auto it = entries_.find(key);
-  return it == entries_.end() ? nullptr : &it->second;
+  const std::string_view name = IniNameOf(key);
+  const std::map<std::string, sEntry, std::less<>>* values = &loose_;
+  if (!name.empty()) {
+    const auto section = sections_.find(IniSectionOf(key));
+    if (section == sections_.end()) return nullptr;
+    values = &section->second.values;
+  }
+  const auto it = values->find(name.empty() ? key : name);
+  return it == values->end() ? nullptr : &it->second;
 }
 
+// A key without a section part is a value of its own, the kind read before
+// any section line; it gets no section header.
 cIniFile::sEntry& cIniFile::Store(std::string_view key, std::string value) {
-  auto it = entries_.find(key);
-  if (it == entries_.end()) it = entries_.emplace(std::string(key), sEntry{}).first;
+  const std::string_view name = IniNameOf(key);
+  auto& values = name.empty() ? loose_ : sections_[std::string(IniSectionOf(key))].values;
+  auto it = values.find(name.empty() ? key : name);
+  if (it == values.end()) it = values.emplace(std::string(name.empty() ? key : name), sEntry{}).first;
   it->second.value = std::move(value);
   return it->second;
 }
 
 std::u16string cIniFile::GetString(std::string_view key, std::u16string_view defaultValue) {
-  MakeKey(key);
-  if (const sEntry* entry = Find(key); entry && entry->value) return CodePageToUtf16(*entry->value);
-  return CodePageToUtf16(*Store(key, Utf16ToCodePage(defaultValue)).value);
+  if (const sEntry* entry = Find(key)) return CodePageToUtf16(entry->value);
+  return CodePageToUtf16(Store(key, Utf16ToCodePage(defaultValue)).value);
 }
 
 void cIniFile::SetString(std::string_view key, std::u16string_view value) {
-  MakeKey(key);
   Store(key, Utf16ToCodePage(value));
 }
 
 int cIniFile::GetInt(std::string_view key, int defaultValue) {
-  MakeKey(key);
-  if (const sEntry* entry = Find(key); entry && entry->value) return ParseLeadingInt(*entry->value);
+  if (const sEntry* entry = Find(key)) return ParseLeadingInt(entry->value);
   Store(key, std::to_string(defaultValue));
   return defaultValue;
 }
 
 void cIniFile::SetInt(std::string_view key, int value) {
-  MakeKey(key);
   Store(key, std::to_string(value));
 }
 
 bool cIniFile::GetBool(std::string_view key, bool defaultValue) {
-  MakeKey(key);
-  if (const sEntry* entry = Find(key); entry && entry->value) {
-    return *entry->value == "true" || *entry->value == "yes";
-  }
+  if (const sEntry* entry = Find(key)) return entry->value == "true" || entry->value == "yes";
   Store(key, defaultValue ? "true" : "false");
   return defaultValue;
 }
 
 void cIniFile::SetBool(std::string_view key, bool value) {
-  MakeKey(key);
   Store(key, value ? "true" : "false");
 }
 

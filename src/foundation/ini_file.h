@@ -1,11 +1,13 @@
-// An INI file held in memory as one ordered map from "Section/Key" to its value
-// and the comment lines that stood before it. Getters store their default when
+// An INI file held in memory: its sections in name order, each with its keys in
+// name order, and the keys met before any section line; every entry keeps the
+// comment lines that stood before it. Callers name a value by its full key
+// "Section/Key" (split at the first '/'); a key without a section part names a
+// value met before any section line. Getters store their default when
 // the key is absent, so a Save after a series of getters writes every key asked
 // for. Keys and values are 8-bit code-page text; the typed interface speaks UTF-16.
 #pragma once
 
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +23,7 @@ class cIniFile {
   // so a missing file is never created.
   void Save();
 
-  // Adds the section entry of a full key when the map lacks it.
+  // Adds the section of a full key when it is missing.
   void MakeKey(std::string_view key);
   bool HasKey(std::string_view key) const;
 
@@ -44,20 +46,23 @@ class cIniFile {
 
  private:
   struct sEntry {
-    std::string comment;               // whole comment lines, each ending in CR LF
-    std::optional<std::string> value;  // none for a section entry
+    std::string comment;  // whole comment lines, each ending in CR LF
+    std::string value;
   };
-  // Orders by (section, name) so that a section's keys always follow its own
-  // header, whatever characters other section names contain.
-  struct KeyOrder {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
+  struct sSection {
+    std::string comment;
+    std::map<std::string, sEntry, std::less<>> values;
   };
 
-  sEntry& Store(std::string_view key, std::string value);
+  // The value of a full key: in its section, or among the values met before
+  // any section line when the key has no section part. Null when absent.
   const sEntry* Find(std::string_view key) const;
+  sEntry& Store(std::string_view key, std::string value);
 
-  std::map<std::string, sEntry, KeyOrder> entries_;
+  // Sections and their keys are kept apart, so a '/' in a section name or a
+  // key that shares a section's name never mixes two entries.
+  std::map<std::string, sEntry, std::less<>> loose_;
+  std::map<std::string, sSection, std::less<>> sections_;
   std::u16string fileName_;
   bool loaded_ = false;
 };

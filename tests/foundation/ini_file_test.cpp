@@ -88,6 +88,46 @@ TEST_F(IniFileTest, KeyWithoutSectionStaysWithoutOne) {
   EXPECT_EQ(dir_.Read("a.ini"), "Loose = 1\r\n\r\n[Audio]\r\nVol = 2\r\n");
 }
 
+// A file read, the getters of the game run on it, and saved: nothing of it is
+// lost or moved to another section.
+struct RoundTripCase {
+  const char* name;
+  const char* text;
+  const char* askedKey;  // a key asked with a default of 7, or empty
+  const char* saved;
+};
+class IniRoundTrip : public IniFileTest, public testing::WithParamInterface<RoundTripCase> {};
+
+TEST_P(IniRoundTrip, SavesEveryKeyUnderItsOwnSection) {
+  cIniFile ini = LoadText(GetParam().text);
+  if (*GetParam().askedKey != '\0') {
+    EXPECT_EQ(ini.GetInt(GetParam().askedKey, 7), 7);
+  }
+  ini.Save();
+  EXPECT_EQ(dir_.Read("a.ini"), GetParam().saved);
+  cIniFile again;
+  ASSERT_TRUE(again.Load(PathOf("a.ini")));
+  EXPECT_EQ(again.SaveText(), GetParam().saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, IniRoundTrip,
+    testing::Values(
+        RoundTripCase{"SectionNameWithSlash", "[A]\nB = 1\n[A/B]\nk = 2\n", "",
+                      "\r\n[A]\r\nB = 1\r\n\r\n[A/B]\r\nk = 2\r\n"},
+        RoundTripCase{"SectionNameWithSlashFirst", "[A/B]\nk = 2\n[A]\nB = 1\n", "A/C",
+                      "\r\n[A]\r\nB = 1\r\nC = 7\r\n\r\n[A/B]\r\nk = 2\r\n"},
+        RoundTripCase{"LooseKeyNamedLikeALaterSection", "Main = 1\n[Main]\nk = 2\n", "",
+                      "Main = 1\r\n\r\n[Main]\r\nk = 2\r\n"},
+        RoundTripCase{"LooseKeyNamedLikeAnAskedSection", "Audio = 1\n[Main]\nx = 2\n", "Audio/Volume",
+                      "Audio = 1\r\n\r\n[Audio]\r\nVolume = 7\r\n\r\n[Main]\r\nx = 2\r\n"}),
+    [](const testing::TestParamInfo<RoundTripCase>& info) { return std::string(info.param.name); });
+
+TEST_F(IniFileTest, AKeyOfASectionAndASectionWithASlashStayApart) {
+  cIniFile ini = LoadText("[A]\nB = 1\n[A/B]\nk = 2\n");
+  EXPECT_EQ(ini.GetInt("A/B", 0), 1);
+}
+
 TEST_F(IniFileTest, KeysDifferByCase) {
   cIniFile ini = LoadText("[Main]\nfullscreen=true\n");
   EXPECT_FALSE(ini.HasKey("Main/Fullscreen"));

@@ -131,8 +131,11 @@ void KeyPressed(std::uint32_t key) {
     case VK_ESCAPE:
       if (PlayerInterfaceActive()) OpenPauseMenu();
       return;
-    case VK_ADD: ZoomMap(1.0f); return;
-    case VK_SUBTRACT: ZoomMap(-1.0f); return;
+    // The numeric pad's keys and the main keyboard's zoom alike.
+    case VK_ADD:
+    case VK_OEM_PLUS: ZoomMap(1.0f); return;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS: ZoomMap(-1.0f); return;
     case VK_F1: PushOnTop(CreateGameDialog(kPreferencesDialogId)); return;
     case VK_F1 + 1: gShowGrid = !gShowGrid; return;
     case VK_F1 + 2: gShowWeather = !gShowWeather; return;

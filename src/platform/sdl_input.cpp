@@ -50,7 +50,9 @@ std::uint32_t VirtualKeyFromSdlKey(std::int32_t key) {
     case SDLK_KP_PERIOD: return VK_DECIMAL;
     case SDLK_KP_DIVIDE: return VK_DIVIDE;
     case SDLK_SEMICOLON: return VK_OEM_1;
+    // The key that gives '+': shifted '=' on some layouts, a key of its own on others.
     case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_PLUS: return VK_OEM_PLUS;
     case SDLK_COMMA: return VK_OEM_COMMA;
     case SDLK_MINUS: return VK_OEM_MINUS;
     case SDLK_PERIOD: return VK_OEM_PERIOD;

@@ -18,6 +18,7 @@
 #include "platform/codes.h"
 #include "support/log_capture.h"
 #include "units/jednostka_ladowa.h"
+#include "world/map_camera.h"
 
 namespace tr {
 namespace {
@@ -162,6 +163,35 @@ TEST_P(EscapeKey, OpensThePauseMenuOnlyInTheHumanStates) {
 }
 
 INSTANTIATE_TEST_SUITE_P(States, EscapeKey, testing::Values(kGameHumanIdle, kGameHumanMoving, kGameComputerTurn));
+
+// Plus zooms in (the zoom level falls), minus zooms out, from the numeric
+// pad and from the main keyboard alike.
+struct ZoomKeyCase {
+  std::uint32_t key;
+  float direction;
+};
+class ZoomKey : public GameCommandsTest, public testing::WithParamInterface<ZoomKeyCase> {
+ protected:
+  void TearDown() override {
+    gZoomLevel = zoom_;
+    gTargetScale = scale_;
+    GameCommandsTest::TearDown();
+  }
+
+ private:
+  float zoom_ = gZoomLevel;
+  float scale_ = gTargetScale;
+};
+
+TEST_P(ZoomKey, ZoomsTheMap) {
+  gZoomLevel = 0.5f;
+  Press(GetParam().key);
+  EXPECT_NEAR(gZoomLevel, 0.5f - GetParam().direction * 0.01f, 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ZoomKey,
+                         testing::Values(ZoomKeyCase{VK_ADD, 1.0f}, ZoomKeyCase{VK_OEM_PLUS, 1.0f},
+                                         ZoomKeyCase{VK_SUBTRACT, -1.0f}, ZoomKeyCase{VK_OEM_MINUS, -1.0f}));
 
 TEST_F(GameCommandsTest, ArrowsSetTheirBitUntilLetGoEvenUnderADialog) {
   GameKeyboardCallback(VK_LEFT, true, false);

@@ -33,6 +33,14 @@ TEST(MessageTranslator, KeyDownOfAIsKeyDownWithVirtualKey) {
   EXPECT_NE(m[0].lparam & kKeyTransitionBit, 0);
 }
 
+// The main keyboard's keys are their characters: '=' (shifted '+'), a '+' key
+// of its own on some layouts, and '-'.
+TEST(MessageTranslator, MainKeyboardPlusAndMinusAreTheirOwnKeys) {
+  EXPECT_EQ(VirtualKeyFromSdlKey('='), VK_OEM_PLUS);
+  EXPECT_EQ(VirtualKeyFromSdlKey('+'), VK_OEM_PLUS);
+  EXPECT_EQ(VirtualKeyFromSdlKey('-'), VK_OEM_MINUS);
+}
+
 TEST(MessageTranslator, AltMakesSystemKeys) {
   MessageTranslator t;
   Translate(t, RawInput::KeyDown(VK_LMENU));

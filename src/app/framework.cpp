@@ -117,6 +117,8 @@ int WinMain(sStartUp startUp) {
   std::unique_ptr<AppFrame> frame = std::move(startUp.frame);
   if (!frame) frame = std::make_unique<AppFrame>();
   FrameHooks hooks(*frame);
+  // Read at every frame, so the preferences' frame limit applies at once.
+  frame->SetFrameTimeLimit([] { return gMinFrameTime; });
   const FrameConfig config{WindowCaption(kGameVersion, kBuildNumber), gScreenWidth, gScreenHeight, !gWindowed};
   if (Failed(frame->CreateWindowAndDevice(config))) {
     LogLine(u"The game window or its render device could not be made; the game cannot start.");

@@ -222,12 +222,14 @@ void MoveGameFrame(Graphics&, double time, float elapsed) {
   if (game == nullptr) return;
   const AppFrame* frame = CurrentFrame();
   const bool renderingPaused = frame != nullptr && frame->rendering_paused();
+  // The pointer at the edge of a window behind another one is no wish to scroll.
+  const bool windowActive = !renderingPaused && (frame == nullptr || frame->foreground());
   if (!renderingPaused) {
     if (cMusicPlayer* music = GameMusicPlayer()) music->Update();
   }
   PlayQueuedSoundEffects();
   const eGameState state = game->GetGameState();
-  if (!renderingPaused && (state == kGameHumanIdle || state == kGameHumanMoving)) ScrollAndHint(time);
+  if (windowActive && (state == kGameHumanIdle || state == kGameHumanMoving)) ScrollAndHint(time);
   Times().lastHorizontal = Times().lastVertical = time;
 
   {

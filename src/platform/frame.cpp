@@ -101,6 +101,8 @@ HResult AppFrame::CreateWindowAndDevice(const FrameConfig& config) {
         return E_FAIL;
       }
       SDL_StartTextInput();
+      // A window opened behind another one learns of its focus only when it gets it.
+      foreground_ = (SDL_GetWindowFlags(static_cast<SDL_Window*>(window_)) & SDL_WINDOW_INPUT_FOCUS) != 0;
     }
   }
   return MakeDevice();
@@ -158,12 +160,25 @@ void AppFrame::ToggleFullscreen() {
 
 int AppFrame::Run() {
   while (!closing_) {
+    const double pass_start = clock_->NowSeconds();
     Tick();
-    // A minimised window draws nothing; wait for events instead of spinning.
-    if (rendering_paused() && !headless_ && !closing_) SDL_WaitEventTimeout(nullptr, 50);
+    if (closing_) break;
+    if (rendering_paused() && !headless_) {
+      // A minimised window draws nothing; wait for events instead of spinning.
+      SDL_WaitEventTimeout(nullptr, 50);
+    } else {
+      WaitForFrameTime(pass_start);
+    }
   }
   DestroyDevice();
   return exit_code_;
+}
+
+void AppFrame::WaitForFrameTime(double pass_start) {
+  const int limit_ms = frame_time_limit_ ? frame_time_limit_() : 0;
+  if (limit_ms <= 0) return;
+  const double left = pass_start + limit_ms / 1000.0 - clock_->NowSeconds();
+  if (left > 0) clock_->SleepFor(left);
 }
 
 void AppFrame::Tick() {
@@ -222,6 +237,8 @@ void AppFrame::HandleRaw(const RawInput& raw) {
 }
 
 void AppFrame::DispatchMessage(std::uint32_t msg, WParam wparam, LParam lparam) {
+  // Known before any callback, which may stop the message.
+  if (msg == WM_ACTIVATEAPP) foreground_ = wparam != 0;
   if (IsKeyMessage(msg)) {
     if (auto keyboard = keyboard_) {
       keyboard(static_cast<std::uint32_t>(wparam), msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN,

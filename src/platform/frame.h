@@ -84,13 +84,20 @@ class AppFrame {
   HResult CreateWindowAndDevice(const FrameConfig& config);
   void SetCaption(std::u16string_view caption);
   bool windowed() const { return !fullscreen_; }
+  // Whether the window has the keyboard focus, i.e. stands in front of the
+  // others; a headless frame is in front until told otherwise.
+  bool foreground() const { return foreground_; }
   // Switches between windowed and full screen, keeping the back-buffer size.
   void ToggleFullscreen();
   bool headless() const { return headless_; }
   // The SDL_Window, for the platform layer's own use; null when headless or not yet created.
   void* window_handle() const { return window_; }
 
-  // Runs until the window closes; then releases the device and returns the exit code.
+  // The minimum time of one pass of the loop in milliseconds (0 for none),
+  // asked before each wait so that a changed preference applies at once.
+  void SetFrameTimeLimit(std::function<int()> milliseconds) { frame_time_limit_ = std::move(milliseconds); }
+  // Runs until the window closes; then releases the device and returns the
+  // exit code. A pass done before its minimum frame time sleeps the rest of it.
   int Run();
   // One pass of the loop: events, frame move, render and present (unless rendering is paused).
   void Tick();
@@ -143,6 +150,7 @@ class AppFrame {
 
  private:
   void HandleRaw(const RawInput& input);
+  void WaitForFrameTime(double pass_start);
   void AdvanceClock();
   HResult MakeDevice();
   void CloseWindow();
@@ -152,6 +160,7 @@ class AppFrame {
   bool device_ready_ = false;
   bool closing_ = false;
   bool minimized_ = false;
+  bool foreground_ = true;
   int exit_code_ = 0;
   int width_ = 0;
   int height_ = 0;
@@ -182,6 +191,7 @@ class AppFrame {
   MouseFn mouse_;
   bool mouse_move_ = false;
   MessageFn message_;
+  std::function<int()> frame_time_limit_;
   std::function<void()> close_hook_;
   std::function<void(bool)> pause_changed_;
 };

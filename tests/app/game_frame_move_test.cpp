@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/modal_stack.h"
 #include "dialogs/dialog_base.h"
 #include "events/zdarzenia.h"
@@ -105,6 +108,35 @@ TEST_F(GameFrameMoveTest, ThePointerOnTheRightEdgeScrollsByTheTimeSinceTheLastFr
   EXPECT_EQ(static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kStatusLine))->GetText(),
             GetText("statusbar_hint_no_action"));
 }
+
+// The window scrolls at its edge only while it stands in front and draws.
+struct WindowCase {
+  const char* name;
+  std::vector<RawInput::Type> events;
+  bool renderingPaused;
+  bool scrolls;
+};
+class WindowStateScroll : public GameFrameMoveTest, public testing::WithParamInterface<WindowCase> {};
+
+TEST_P(WindowStateScroll, ScrollsOnlyInFrontAndDrawing) {
+  for (const RawInput::Type type : GetParam().events) frame_->Inject(RawInput::Of(type));
+  frame_->PumpEvents();
+  if (GetParam().renderingPaused) frame_->Pause(false, true);
+  PointAt(1020, 300);
+  Frame(10.0, 0.0f);
+  const float before = game().map->camera.targetX;
+  Frame(10.25, 0.25f);
+  if (GetParam().renderingPaused) frame_->Pause(false, false);
+  EXPECT_FLOAT_EQ(game().map->camera.targetX - before, GetParam().scrolls ? 250.0f : 0.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, WindowStateScroll,
+    testing::Values(WindowCase{"InFront", {}, false, true},
+                    WindowCase{"BehindAnother", {RawInput::Type::kFocusLost}, false, false},
+                    WindowCase{"BackInFront", {RawInput::Type::kFocusLost, RawInput::Type::kFocusGained}, false, true},
+                    WindowCase{"RenderingPaused", {}, true, false}),
+    [](const testing::TestParamInfo<WindowCase>& info) { return std::string(info.param.name); });
 
 TEST_F(GameFrameMoveTest, ADialogControlUnderThePointerStopsScrollingButNotTheMovingUnit) {
   auto* dialog = new cDialog(700, RectFromSize(900, 200, 124, 200));

@@ -110,6 +110,42 @@ TEST_F(FrameTest, FrameClockFollowsTheInjectedClockAndStopsWhilePaused) {
   EXPECT_FALSE(frame->time_paused());
 }
 
+// A frame that takes 5 ms of work waits out the rest of the minimum frame
+// time; a slower one or no limit waits nothing. The limit is asked each pass.
+struct FrameLimitCase {
+  const char* name;
+  int limit_ms;
+  double work_ms;
+  double period_ms;
+};
+class FrameLimit : public FrameTest, public testing::WithParamInterface<FrameLimitCase> {};
+
+TEST_P(FrameLimit, EachPassLastsAtLeastTheMinimumFrameTime) {
+  ManualClock& clock = *frame->manual_clock();
+  int asked = 0;
+  frame->SetFrameTimeLimit([&] {
+    ++asked;
+    return GetParam().limit_ms;
+  });
+  std::vector<float> elapsed;
+  frame->SetFrameMoveCallback([&](Graphics&, double, float e) {
+    elapsed.push_back(e);
+    clock.AdvanceMs(GetParam().work_ms);
+    if (elapsed.size() == 4) frame->Shutdown(0);
+  });
+  frame->CreateWindowAndDevice({u"", 64, 48, false});
+  EXPECT_EQ(frame->Run(), 0);
+  ASSERT_EQ(elapsed.size(), 4u);
+  for (std::size_t i = 1; i < elapsed.size(); ++i) EXPECT_NEAR(elapsed[i], GetParam().period_ms / 1000.0, 1e-6);
+  EXPECT_EQ(asked, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, FrameLimit,
+                         testing::Values(FrameLimitCase{"SixtyFramesASecond", 16, 5.0, 16.0},
+                                         FrameLimitCase{"SlowFramesDoNotWait", 16, 20.0, 20.0},
+                                         FrameLimitCase{"NoLimit", 0, 5.0, 5.0}),
+                         [](const testing::TestParamInfo<FrameLimitCase>& info) { return std::string(info.param.name); });
+
 TEST_F(FrameTest, MillisecondTimerWrapsAtThirtyTwoBits) {
   frame->manual_clock()->Set(4294967.290);
   const std::uint32_t before = TimerMs();

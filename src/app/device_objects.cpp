@@ -5,9 +5,11 @@
 
 #include "app/skin_tables.h"
 #include "foundation/console_log.h"
+#include "foundation/format.h"
 #include "gui/resource_cache.h"
 #include "gui/texture_holder.h"
 #include "platform/font.h"
+#include "world/presentation.h"
 
 namespace tr {
 namespace {
@@ -20,6 +22,23 @@ std::array<TextureHolder, kTextureRecordCount>& Records() {
 std::unique_ptr<Font>& Bold() {
   static std::unique_ptr<Font> font;
   return font;
+}
+
+// Without its fonts the game draws blank buttons: the player is told once
+// which faces are missing, when the device that needs them is made.
+void ReportMissingFonts() {
+  static std::size_t reported = 0;
+  const std::vector<std::u16string> faces = MissingFontFaces();
+  if (faces.size() <= reported) return;
+  std::u16string list;
+  for (std::size_t i = reported; i < faces.size(); ++i) list += (list.empty() ? u"\"" : u", \"") + faces[i] + u"\"";
+  reported = faces.size();
+  Presentation().ShowMessageBox(
+      u"Missing font",
+      Format(u"No installed font was found for %s. The game's texts cannot be shown until one is installed "
+             u"(the fonts-liberation2 package provides the faces the game uses).",
+             list),
+      eMessageIcon::kError);
 }
 
 }  // namespace
@@ -39,6 +58,7 @@ HResult OnDeviceCreated(Graphics& device) {
   Bold() = Font::Create(u"Arial", 15, 700);
   CreateMapZoomFonts();
   CreateFontSets();
+  ReportMissingFonts();
   // Blank textures are made again; pictures from files keep their texels.
   for (TextureHolder& record : Records()) {
     if (record.NeedsReset() == TextureHolder::kModeBlank) record.OnResetDevice();

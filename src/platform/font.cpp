@@ -48,7 +48,22 @@ std::u32string Decode(std::u16string_view text) {
   return out;
 }
 
+std::vector<std::u16string>& MissingFaces() {
+  static std::vector<std::u16string> faces;
+  return faces;
+}
+
+void NoteMissingFace(std::u16string_view face) {
+  auto& faces = MissingFaces();
+  if (std::find(faces.begin(), faces.end(), face) == faces.end()) faces.emplace_back(face);
+}
+
 }  // namespace
+
+std::vector<std::u16string> MissingFontFaces() {
+  std::lock_guard<std::recursive_mutex> lock(FontLibraryMutex());
+  return MissingFaces();
+}
 
 std::string ResolveFontFile(std::u16string_view face, int weight) {
   std::lock_guard<std::recursive_mutex> lock(FontLibraryMutex());
@@ -87,6 +102,7 @@ std::unique_ptr<Font> Font::Create(std::u16string_view face, int height, int wei
   std::lock_guard<std::recursive_mutex> lock(FontLibraryMutex());
   if (file.empty() || !EnsureTtf()) {
     LogFormat(u"Font \"%s\" (%i, %i) not found", std::u16string(face), height, weight);
+    NoteMissingFace(face);
     return nullptr;
   }
   // The height is the distance between lines; the glyphs are sized so that a
@@ -95,6 +111,7 @@ std::unique_ptr<Font> Font::Create(std::u16string_view face, int height, int wei
   TTF_Font* ttf = TTF_OpenFont(file.c_str(), line);
   if (!ttf) {
     LogFormat(u"Font \"%s\" (%i, %i) could not be opened from %s", std::u16string(face), height, weight, file);
+    NoteMissingFace(face);
     return nullptr;
   }
   if (height > 0) {

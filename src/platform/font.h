@@ -25,6 +25,9 @@ class Texture;
 // The installed font file fontconfig picks for a face and weight (100-900); empty when none.
 std::string ResolveFontFile(std::u16string_view face, int weight);
 
+// The faces Font::Create found no installed font for, each once, in the order met.
+std::vector<std::u16string> MissingFontFaces();
+
 class Font {
  public:
   // Null (and a log line) when no installed font can be opened.

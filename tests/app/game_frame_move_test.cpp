@@ -20,6 +20,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "turn/theads.h"
 #include "world/game_start.h"
+#include "world/map_camera.h"
 
 namespace tr {
 namespace {
@@ -67,6 +68,11 @@ class GameFrameMoveTest : public test::GameScreenFixture {
     savedDelays_ = gDelays;
     savedZoom_ = gMapZoom;
     gMapZoom = 1.0f;
+    // A drag or a zoom glide left over by another test would move the camera
+    // or change its limits.
+    gMapDrag = {};
+    savedScales_ = {gTargetScale, gDisplayedScale};
+    gTargetScale = gDisplayedScale = 1.0f;
     unit_ = std::make_unique<cJednostkaLadowa>();
     unit_->owner = 1;
   }
@@ -75,6 +81,8 @@ class GameFrameMoveTest : public test::GameScreenFixture {
     game().playerControl.move.unit = nullptr;
     gDelays = savedDelays_;
     gMapZoom = savedZoom_;
+    gTargetScale = savedScales_[0];
+    gDisplayedScale = savedScales_[1];
     GameScreenFixture::TearDown();
   }
   // A move of the given number of steps handed over as the rules hand it over.
@@ -94,14 +102,17 @@ class GameFrameMoveTest : public test::GameScreenFixture {
 
   std::array<float, kDelayCount> savedDelays_{};
   float savedZoom_ = 1.0f;
+  std::array<float, 2> savedScales_{};
   std::unique_ptr<cJednostkaLadowa> unit_;
   int stepsLeft_ = 0;
   int stepsRun_ = 0;
 };
 
 TEST_F(GameFrameMoveTest, ThePointerOnTheRightEdgeScrollsByTheTimeSinceTheLastFrame) {
-  PointAt(1020, 300);
+  // A first frame with the pointer inside sets the last frame times.
+  PointAt(500, 300);
   Frame(10.0, 0.0f);
+  PointAt(1020, 300);
   const float before = game().map->camera.targetX;
   Frame(10.25, 0.25f);
   EXPECT_FLOAT_EQ(game().map->camera.targetX - before, 250.0f);
@@ -122,8 +133,10 @@ TEST_P(WindowStateScroll, ScrollsOnlyInFrontAndDrawing) {
   for (const RawInput::Type type : GetParam().events) frame_->Inject(RawInput::Of(type));
   frame_->PumpEvents();
   if (GetParam().renderingPaused) frame_->Pause(false, true);
-  PointAt(1020, 300);
+  // A first frame with the pointer inside sets the last frame times.
+  PointAt(500, 300);
   Frame(10.0, 0.0f);
+  PointAt(1020, 300);
   const float before = game().map->camera.targetX;
   Frame(10.25, 0.25f);
   if (GetParam().renderingPaused) frame_->Pause(false, false);

@@ -32,7 +32,7 @@ namespace tr::test {
 inline constexpr char16_t kSampleScenario[] = u"data\\scenarios\\NorthernTide\\%s";
 // Enough frames for any screen to come up; a screen that needs more is stuck.
 inline constexpr int kFrameLimit = 2000;
-// The computer countries play on the worker; the frames in between are cheap.
+// The worker plays the computer countries while the frames run: a hang guard, reached only when it is stuck.
 inline constexpr long kWaitLimit = 50'000'000;
 
 // A game folder of its own: the shipped data is linked, the settings are
@@ -80,6 +80,22 @@ class GameSessionTest : public testing::Test {
     }
     return condition();
   }
+  // Frames until the worker has brought the game to the state the condition
+  // names, read under the game lock: the worker changes the game in steps,
+  // and a state seen between two of them is none a player meets. The
+  // computer countries play without drawing; the frames still step their moves.
+  bool WorkerReaches(const std::function<bool()>& condition) {
+    frame_->Pause(false, true);
+    const bool reached = FramesUntil(
+        [&] {
+          std::this_thread::yield();
+          GameLockGuard lock;
+          return condition();
+        },
+        kWaitLimit);
+    frame_->Pause(false, false);
+    return reached;
+  }
   // A press and release of the left button at the point, then a frame.
   void ClickAt(int x, int y) {
     frame_->Inject(RawInput::MouseMove(x, y));
@@ -101,6 +117,12 @@ class GameSessionTest : public testing::Test {
     GameLockGuard lock;
     return gGame != nullptr && gGame->playerControl.currentCountry == country &&
            gGame->GetGameState() == kGameHumanIdle;
+  }
+  // The country's turn is on screen or the camera glides to it (the glide
+  // waits for drawn frames).
+  bool TurnComingBackTo(const cCountry* country) {
+    return HumanTurnOf(country) || (gGame != nullptr && gGame->GetGameState() == kGameCameraGlide &&
+                                    gGame->playerControl.currentCountry == country);
   }
 
   // From the logos to the first turn of the sample scenario with country 1
@@ -154,16 +176,7 @@ class GameSessionTest : public testing::Test {
     EXPECT_NE(confirm, nullptr);
     if (confirm == nullptr) return false;
     Click(confirm->GetControl(cDialogPotwKoncaTury::kYesButton));
-    // The computer countries play without drawing; the frames still step their moves.
-    frame_->Pause(false, true);
-    const bool back = FramesUntil(
-        [&] {
-          std::this_thread::yield();
-          return HumanTurnOf(human) || (gGame != nullptr && gGame->GetGameState() == kGameCameraGlide &&
-                                        gGame->playerControl.currentCountry == human);
-        },
-        kWaitLimit);
-    frame_->Pause(false, false);
+    const bool back = WorkerReaches([&] { return TurnComingBackTo(human); });
     EXPECT_TRUE(back) << "state " << static_cast<int>(gGame->GetGameState());
     if (!back) return false;
     // The worker's hand-over ends with the panels given back, which may come after the glide.
@@ -171,7 +184,7 @@ class GameSessionTest : public testing::Test {
     return FramesUntil([&] {
       GameLockGuard lock;
       return HumanTurnOf(human) && !info->GetControl(cInfoPanel::kBusyImage)->GetVisible();
-    });
+    }, kWaitLimit);
   }
 
   TempDir folder_;

@@ -68,31 +68,19 @@ void PlayTurnTest::Script() {
   auto* confirm = dynamic_cast<cDialogPotwKoncaTury*>(TopDialog);
   ASSERT_NE(confirm, nullptr);
   Click(confirm->GetControl(cDialogPotwKoncaTury::kYesButton));
-  {
-    // The worker may already have played the computer countries and ended
-    // the impulse, which clears every finished mark and counts the turn on.
-    GameLockGuard lock;
-    EXPECT_TRUE(human->finishedTurn == 1 || gGame->turn > startTurn);
-  }
+  // The end of turn saved the game before it handed the turn on.
   autosave_ = GetText("autosave");
   EXPECT_TRUE(fs::exists(ResolveGamePath(u"data\\save\\" + autosave_ + u"\\Info.ini")));
-
-  // The computer countries play without drawing; the frames still step their moves.
-  frame_->Pause(false, true);
-  const bool back = FramesUntil(
-      [&] {
-        std::this_thread::yield();
-        return HumanTurnOf(human) || (gGame != nullptr && gGame->GetGameState() == kGameCameraGlide &&
-                                      gGame->playerControl.currentCountry == human);
-      },
-      test::kWaitLimit);
-  frame_->Pause(false, false);
-  ASSERT_TRUE(back) << "state " << static_cast<int>(gGame->GetGameState());
+  // The human's finished mark stands until the worker ends the impulse, which
+  // clears it and then counts the turn on: one of the two holds outside that step.
+  EXPECT_TRUE(WorkerReaches([&] { return human->finishedTurn == 1 || gGame->turn > startTurn; }));
+  ASSERT_TRUE(WorkerReaches([&] { return TurnComingBackTo(human); }))
+      << "state " << static_cast<int>(gGame->GetGameState());
   // The worker's hand-over ends with the panels given back, which may come after the glide.
   ASSERT_TRUE(FramesUntil([&] {
     GameLockGuard lock;
     return HumanTurnOf(human) && !info->GetControl(cInfoPanel::kBusyImage)->GetVisible();
-  }));
+  }, test::kWaitLimit));
   EXPECT_EQ(gGame->turn, startTurn + 1);
   EXPECT_TRUE(start.IsBefore(gGame->date.GetDayOfMonth(), gGame->date.month, gGame->date.year));
   auto* banner = dynamic_cast<cDialogNowejTury*>(TopDialog);

@@ -6,9 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "foundation/file_read.h"
 #include "platform/render_backend.h"
 #include "platform/texel_runs.h"
 
@@ -60,12 +59,12 @@ std::unique_ptr<Texture> Texture::FromPngBytes(std::span<const std::uint8_t> byt
 }
 
 std::unique_ptr<Texture> Texture::FromPngFile(const std::filesystem::path& file, std::string* error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
+  const std::optional<std::string> file_bytes = ReadWholeFile(file);
+  if (!file_bytes) {
     if (error) *error = "cannot open " + file.string();
     return nullptr;
   }
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<std::uint8_t> bytes(file_bytes->begin(), file_bytes->end());
   auto t = FromPngBytes(bytes, error);
   if (t) t->label_ = file.filename().string();
   return t;

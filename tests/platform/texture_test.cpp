@@ -1,6 +1,7 @@
 // Textures: PNG files, lockable texels that survive a device reset, tiles beyond the size limit.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "platform/frame.h"
@@ -30,6 +31,11 @@ TEST(Texture, MissingOrBrokenFilesGiveNoTexture) {
   EXPECT_FALSE(error.empty());
   dir.Write("bad.png", "\x89PNG\r\n\x1a\nnot really");
   EXPECT_EQ(Texture::FromPngFile(dir.path() / "bad.png"), nullptr);
+  // A folder by a picture's name is no picture (its read used to throw).
+  std::filesystem::create_directories(dir.path() / "folder.png");
+  error.clear();
+  EXPECT_EQ(Texture::FromPngFile(dir.path() / "folder.png", &error), nullptr);
+  EXPECT_EQ(error, "cannot open " + (dir.path() / "folder.png").string());
 }
 
 TEST(Texture, LockedTexelsSurviveDeviceResetWithTheirSize) {

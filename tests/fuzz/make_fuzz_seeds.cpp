@@ -1,0 +1,161 @@
+// Writes the seed inputs of every fuzz target into <output>/<target>/: the
+// text files are copies of the shipped data and of the small hand-made seeds
+// under tests/fuzz/seeds, the binary ones are made here by the writers the
+// game itself uses, so no opaque file is kept in the sources.
+//
+// Usage: make_fuzz_seeds <source folder> <output folder>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "foundation/string_base_file.h"
+#include "foundation/text.h"
+#include "scenario/reports.h"
+#include "world/byte_io.h"
+#include "world/hex.h"
+#include "world/map_records.h"
+
+namespace fs = std::filesystem;
+using namespace tr;
+
+namespace {
+
+std::string ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "cannot read %s\n", file.c_str());
+    std::exit(1);
+  }
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteSeed(const fs::path& folder, const std::string& name, const std::string& bytes) {
+  fs::create_directories(folder);
+  std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) {
+    std::fprintf(stderr, "cannot write %s\n", (folder / name).c_str());
+    std::exit(1);
+  }
+}
+
+void CopySeeds(const fs::path& folder, const fs::path& source, const std::vector<std::string>& files) {
+  for (const std::string& file : files) WriteSeed(folder, fs::path(file).filename().string(), ReadFile(source / file));
+}
+
+// The hand-made seeds of a target, when it has any.
+void CopyHandMadeSeeds(const fs::path& folder, const fs::path& source, const std::string& target) {
+  const fs::path seeds = source / "tests/fuzz/seeds" / target;
+  if (!fs::is_directory(seeds)) return;
+  for (const auto& entry : fs::directory_iterator(seeds)) {
+    if (entry.is_regular_file()) WriteSeed(folder, entry.path().filename().string(), ReadFile(entry.path()));
+  }
+}
+
+// A string base of the first texts of the English source, and the same cut short.
+void StringBaseSeeds(const fs::path& folder, const fs::path& source) {
+  std::vector<std::string> errors;
+  std::vector<sStringBaseEntry> entries = ParseStringBaseSource(ReadFile(source / "data/texts/lang_ENG.txt"), errors);
+  if (entries.size() > 24) entries.resize(24);
+  entries.push_back({"units_%s", u"Caf\u00E9 %s \U0001F600"});
+  const std::string bytes = EncodeStringBase(entries, errors);
+  WriteSeed(folder, "texts.db", bytes);
+  WriteSeed(folder, "cut.db", bytes.substr(0, bytes.size() / 2));
+  WriteSeed(folder, "empty.db", EncodeStringBase({}, errors));
+}
+
+// Hexes of every kind the records hold: land and sea, rivers, ports, owners, weather.
+sHex SampleHex(int x, int y) {
+  sHex hex;
+  hex.x = static_cast<std::int16_t>(x);
+  hex.y = static_cast<std::int16_t>(y);
+  const int k = x + 3 * y;
+  hex.terrain = static_cast<std::uint8_t>(k % 2 == 0 ? 1 + k % 7 : 0);
+  hex.rivers = static_cast<std::uint8_t>(k % 3 == 0 ? 5 : 0);
+  hex.controller = hex.owner = hex.originalOwner = static_cast<std::uint8_t>(hex.terrain != 0 ? 1 + k % 3 : 0);
+  hex.seaZone = static_cast<std::uint16_t>(hex.terrain == 0 ? 1 + k % 2 : 0);
+  hex.port = static_cast<std::uint8_t>(k == 2 ? 3 : 0);
+  hex.fortLevel = static_cast<std::uint8_t>(k % 4);
+  hex.weather = k % 3;
+  for (int m = 0; m < 12; ++m) {
+    hex.mudChance[m] = static_cast<std::uint8_t>(10 * m);
+    hex.winterChance[m] = static_cast<std::uint8_t>(120 - 10 * m);
+  }
+  return hex;
+}
+
+std::string QelMap(int width, int height) {
+  std::string out("Qelv1", 5);
+  std::string comment(255, '\0');
+  comment.replace(0, 12, "Fuzzing seed");
+  out += comment;
+  AppendF32(out, 1.0f);
+  AppendU16(out, static_cast<std::uint16_t>(width));
+  AppendU16(out, static_cast<std::uint16_t>(height));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) AppendQelHexRecord(out, SampleHex(x, y));
+  }
+  return out;
+}
+
+// An older-format map: plain land of country 1 with some sea hexes.
+std::string HmfMap(int width, int height) {
+  std::string bytes(kHmfHeaderSize, '\0');
+  std::string size;
+  AppendU32(size, static_cast<std::uint32_t>(width));
+  AppendU32(size, static_cast<std::uint32_t>(height));
+  bytes.replace(4132, 8, size);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      std::string record(kHmfRecordSize, '\0');
+      const bool sea = (x + y) % 3 == 2;
+      record[0] = sea ? 0 : 1;
+      record[3] = record[4] = record[5] = 1;
+      record[12] = 7;
+      record[13] = sea ? 4 : 0;
+      record[14] = 2;
+      bytes += record;
+    }
+  }
+  return bytes;
+}
+
+std::string Reports() {
+  cReportList list;
+  list.Add(sReport{1, 1939, 9, 1, 1, 1, 1, u"Warsaw is besieged"}, {});
+  list.Add(sReport{25, 1940, 5, 12, 9, 2, 0, u"Caf\u00E9 \U0001F600 %s %i"}, {1940, 5, 12, 9});
+  list.Add(sReport{7, 1941, 12, 31, 60, 3, 1, u""}, {1941, 12, 31, 60});
+  return list.Serialize();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make_fuzz_seeds <source folder> <output folder>\n");
+    return 2;
+  }
+  const fs::path source = argv[1];
+  const fs::path out = argv[2];
+  const std::string sample = "data/scenarios/NorthernTide/";
+
+  CopySeeds(out / "csv_reader", source,
+            {sample + "countries.csv", sample + "cities.csv", sample + "fleets.csv", sample + "commanders.csv"});
+  CopySeeds(out / "ini_file", source, {"data/Settings.ini", sample + "Info.ini"});
+  CopySeeds(out / "gui_layout", source, {"data/GUI_1024x768.csv"});
+  CopySeeds(out / "event_xml", source, {sample + "events.xml"});
+  StringBaseSeeds(out / "string_base", source);
+  WriteSeed(out / "map_file", "small.qel", QelMap(3, 2));
+  WriteSeed(out / "map_file", "row.qel", QelMap(5, 1));
+  WriteSeed(out / "map_convert", "small.hmf", HmfMap(3, 2));
+  WriteSeed(out / "map_convert", "square.hmf", HmfMap(2, 2));
+  WriteSeed(out / "reports", "reports.dat", Reports());
+  for (const char* target : {"csv_reader", "ini_file", "gui_layout", "event_xml", "string_base", "map_file",
+                             "map_convert", "reports"}) {
+    CopyHandMadeSeeds(out / target, source, target);
+  }
+  return 0;
+}

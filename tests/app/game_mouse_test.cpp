@@ -19,6 +19,7 @@
 #include "gui/hint_box.h"
 #include "gui/static.h"
 #include "support/log_capture.h"
+#include "turn/sea_graph.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "world/map_camera.h"
@@ -57,9 +58,7 @@ class GameMouseTest : public test::GameScreenFixture {
   void SetUp() override {
     GameScreenFixture::SetUp();
     savedDelays_ = gDelays;
-    savedScale_ = gDisplayedScale;
     gDelays.fill(0.0f);
-    gDisplayedScale = 1.0f;
     gScreenWidth = 1024;
     gScreenHeight = 768;
     cGame& g = game();
@@ -78,7 +77,6 @@ class GameMouseTest : public test::GameScreenFixture {
     game().playerControl.DropAttack();
     game().playerControl.move.unit = nullptr;
     gDelays = savedDelays_;
-    gDisplayedScale = savedScale_;
     GameScreenFixture::TearDown();
   }
   cMap& map() { return *game().map; }
@@ -112,7 +110,6 @@ class GameMouseTest : public test::GameScreenFixture {
 
  private:
   std::array<float, kDelayCount> savedDelays_{};
-  float savedScale_ = 1.0f;
 };
 
 TEST_F(GameMouseTest, ThePointerFollowsTheHexAndAPointOffTheMapSelectsNothing) {
@@ -129,7 +126,6 @@ TEST_F(GameMouseTest, ThePointerFollowsTheHexAndAPointOffTheMapSelectsNothing) {
 }
 
 TEST_F(GameMouseTest, TheWheelZoomsOneStepANotchExceptOverAControl) {
-  const float level = gZoomLevel, target = gTargetScale;
   gZoomLevel = 1.0f;
   GameMouseCallback(false, false, false, false, false, 120, 500, 300);
   EXPECT_FLOAT_EQ(gZoomLevel, 0.95f);
@@ -139,8 +135,24 @@ TEST_F(GameMouseTest, TheWheelZoomsOneStepANotchExceptOverAControl) {
   GameMouseCallback(false, false, false, false, false, -120, 500, 300);
   EXPECT_FLOAT_EQ(gZoomLevel, 0.95f);
   GetHintBox().SetControl(nullptr);
-  gZoomLevel = level;
-  gTargetScale = target;
+}
+
+TEST_F(GameMouseTest, TheHintBoxFollowsTheSeaNodeUnderThePointerUntilTheGameGoes) {
+  sWezelGrafuMorz node;
+  node.id = 1;
+  game().seaGraph.nodes.push_back(node);
+  map().GetHex(4, 3)->seaNodeMarker = 1;
+  const auto [x, y] = ScreenPoint(4, 3);
+  GameMouseCallback(false, false, false, false, false, 0, x, y);
+  EXPECT_EQ(GetHintBox().GetHoverable(), &game().seaGraph.nodes.front());
+  const auto [ox, oy] = ScreenPoint(5, 3);
+  GameMouseCallback(false, false, false, false, false, 0, ox, oy);
+  EXPECT_EQ(GetHintBox().GetHoverable(), nullptr);
+  GameMouseCallback(false, false, false, false, false, 0, x, y);
+  ASSERT_NE(GetHintBox().GetHoverable(), nullptr);
+  DestroyGamePanels();
+  EXPECT_EQ(GetHintBox().GetHoverable(), nullptr);
+  game().seaGraph.nodes.clear();
 }
 
 TEST_F(GameMouseTest, ClicksActOnlyInThePlayersIdleState) {

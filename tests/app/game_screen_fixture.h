@@ -4,6 +4,7 @@
 // in for the unit panel.
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include "app/app_presentation.h"
@@ -13,6 +14,7 @@
 #include "dialogs/panel_informacyjny.h"
 #include "menu_fixture.h"
 #include "support/world_builder.h"
+#include "world/map_camera.h"
 
 namespace tr::test {
 
@@ -20,6 +22,10 @@ class GameScreenFixture : public MenuFixture {
  protected:
   void SetUp() override {
     MenuFixture::SetUp();
+    // A test that loaded a scenario leaves the view at that map's scale.
+    savedView_ = {gZoomLevel, gTargetScale, gDisplayedScale};
+    gZoomLevel = 0.0f;
+    gTargetScale = gDisplayedScale = 1.0f;
     scoped_ = std::make_unique<ScopedPresentation>(port_);
     world_ = std::make_unique<TestWorld>(8, 8, 3);
     const int strengths[] = {60, 40, 20};
@@ -41,6 +47,9 @@ class GameScreenFixture : public MenuFixture {
     DestroyGamePanels();
     world_.reset();
     scoped_.reset();
+    gZoomLevel = savedView_[0];
+    gTargetScale = savedView_[1];
+    gDisplayedScale = savedView_[2];
     MenuFixture::TearDown();
   }
   cGame& game() { return world_->game(); }
@@ -52,6 +61,9 @@ class GameScreenFixture : public MenuFixture {
   std::unique_ptr<TestWorld> world_;
   cPanel* hexPanel_ = nullptr;
   cPanel* unitPanel_ = nullptr;
+
+ private:
+  std::array<float, 3> savedView_{};
 };
 
 }  // namespace tr::test

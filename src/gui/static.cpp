@@ -6,7 +6,8 @@ namespace tr {
 
 CDXUTStatic::CDXUTStatic(CDXUTDialog* dialog) : CDXUTControl(dialog) { type_ = kControlStatic; }
 
-void CDXUTStatic::SetText(std::u16string_view text) { text_.assign(text.substr(0, 259)); }
+// The whole text is kept: a message box shows its last lines too.
+void CDXUTStatic::SetText(std::u16string_view text) { text_.assign(text); }
 
 bool CDXUTStatic::ContainsPoint(int x, int y) {
   return enabled_ && bounding_box_.Contains(x, y);

@@ -52,6 +52,13 @@ endforeach()
 add_custom_target(game_data ALL DEPENDS ${TR_GAME_FILES})
 add_dependencies(tidereach game_data)
 
+# The folders the game saves into come with it, so a player saves with
+# nothing made by hand; made at every build, as a run may have removed them.
+add_custom_target(game_save_folders ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${GAME_DIR}/data/save ${GAME_DIR}/data/pbem
+  VERBATIM)
+add_dependencies(game_data game_save_folders)
+
 # The GUI skin picture, drawn from its text source.
 add_executable(make_skin_atlas
   ${PROJECT_SOURCE_DIR}/tools/datagen/make_skin_atlas.cpp

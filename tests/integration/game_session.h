@@ -36,7 +36,8 @@ inline constexpr int kFrameLimit = 2000;
 inline constexpr long kWaitLimit = 50'000'000;
 
 // A game folder of its own: the shipped data is linked, the settings are
-// copied and the save folders are empty, so the test writes nothing shared.
+// copied and the build's save folders are there empty, so the test writes
+// nothing shared and saves into what a player gets.
 inline void MakeGameFolder(const std::filesystem::path& to) {
   namespace fs = std::filesystem;
   const fs::path from = TR_GAME_DIR;
@@ -44,11 +45,12 @@ inline void MakeGameFolder(const std::filesystem::path& to) {
     if (entry.path().filename() == "data") continue;
     if (entry.is_regular_file()) fs::copy_file(entry.path(), to / entry.path().filename());
   }
-  fs::create_directories(to / "data" / "save");
-  fs::create_directories(to / "data" / "pbem");
+  fs::create_directories(to / "data");
   for (const auto& entry : fs::directory_iterator(from / "data")) {
     const fs::path target = to / "data" / entry.path().filename();
-    if (entry.is_directory()) {
+    if (entry.path().filename() == "save" || entry.path().filename() == "pbem") {
+      fs::create_directories(target);
+    } else if (entry.is_directory()) {
       fs::create_directory_symlink(entry.path(), target);
     } else {
       fs::copy_file(entry.path(), target);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace tr::test {
@@ -50,10 +51,24 @@ std::map<std::string, std::string> ReadFolderBytes(const std::filesystem::path& 
 
 void CopyBuiltScenario(const std::filesystem::path& root, std::string_view scenario) {
   namespace fs = std::filesystem;
-  const fs::path target = root / "data/scenarios" / fs::path(scenario);
-  fs::create_directories(target);
-  fs::create_directories(root / "data/save");
-  fs::copy(fs::path(TR_GAME_DIR) / "data/scenarios" / fs::path(scenario), target, fs::copy_options::recursive);
+  const fs::path game(TR_GAME_DIR);
+  // Folders whose contents a run of the game makes; the folders themselves are the build's.
+  const std::set<fs::path> playerFolders{"data/save", "data/pbem"};
+  const fs::path scenarios("data/scenarios");
+  for (fs::recursive_directory_iterator it(game), end; it != end; ++it) {
+    const fs::path relative = it->path().lexically_relative(game);
+    const fs::path parent = relative.parent_path();
+    const bool otherScenario = parent == scenarios && relative.filename() != fs::path(scenario);
+    if (relative == "tidereach" || playerFolders.count(parent) != 0 || otherScenario) {
+      if (it->is_directory()) it.disable_recursion_pending();
+      continue;
+    }
+    if (it->is_directory()) {
+      fs::create_directories(root / relative);
+    } else {
+      fs::copy_file(it->path(), root / relative, fs::copy_options::overwrite_existing);
+    }
+  }
 }
 
 }  // namespace tr::test

@@ -27,8 +27,10 @@ class TempDir {
 std::string ReadFileBytes(const std::filesystem::path& file);
 // Every file directly in a folder, by name, with its bytes.
 std::map<std::string, std::string> ReadFolderBytes(const std::filesystem::path& folder);
-// A private game folder: a copy of one built scenario under data/scenarios
-// and an empty data/save, so tests never write into the shared build.
+// A private game folder exactly as the build makes it, holding of the
+// scenarios only the one named: tests save into what a player gets, and never
+// into the shared build. The program itself and any save a run of it left in
+// the build are not copied.
 void CopyBuiltScenario(const std::filesystem::path& root, std::string_view scenario);
 
 }  // namespace tr::test

@@ -110,24 +110,42 @@ void RemoveQuietly(const fs::path& path) {
   fs::remove_all(path, error);
 }
 
-// The files a save does not write (a picture the player put there) stay with it.
-bool CopyKeptFiles(const fs::path& from, const fs::path& to) {
+bool IsWrittenBySave(const fs::path& name) {
+  for (const sSaveStep& step : SaveSteps()) {
+    if (name == fs::path(step.file)) return true;
+  }
+  return false;
+}
+
+// Whatever the save does not write (a picture the player put there, a folder
+// of notes) stays with it; links are carried as links, never followed.
+bool CopyKeptEntries(const fs::path& from, const fs::path& to) {
   std::error_code error;
   if (!fs::is_directory(from, error)) return true;
-  for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
-    if (!entry.is_regular_file(error)) continue;
-    fs::copy_file(entry.path(), to / entry.path().filename(), fs::copy_options::overwrite_existing, error);
+  constexpr auto kOptions = fs::copy_options::recursive | fs::copy_options::copy_symlinks;
+  for (fs::directory_iterator it(from, error), end; !error && it != end; it.increment(error)) {
+    const fs::path name = it->path().filename();
+    std::error_code typeError;
+    if (it->is_regular_file(typeError) && IsWrittenBySave(name)) continue;
+    fs::copy(it->path(), to / name, kOptions, error);
     if (error) return false;
   }
   return !error;
 }
 
+// The folder a save is written into and the one it replaces, beside the save
+// folder. A save name never holds '%', so no save can be one of them, and the
+// leading '.' keeps them out of the lists of saved games.
+std::u16string WorkingFolder(std::u16string_view folder, std::u16string_view role) {
+  const std::size_t cut = folder.rfind(u'\\') + 1;
+  return std::u16string(folder.substr(0, cut)) + u"." + std::u16string(role) + u"%" +
+         std::u16string(folder.substr(cut));
+}
+
 // The written folder takes the place of the save folder; the old one is
 // removed only after the new one stands in its place.
-bool SwapIntoPlace(const fs::path& written, const fs::path& target) {
+bool SwapIntoPlace(const fs::path& written, const fs::path& target, const fs::path& old) {
   std::error_code error;
-  fs::path old = target;
-  old += ".old";
   RemoveQuietly(old);
   const bool hadTarget = fs::exists(target, error);
   if (hadTarget) {
@@ -170,12 +188,16 @@ bool cGameSaver::WriteSaveFiles(std::u16string_view folder) {
 }
 
 bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
-  const std::u16string writing = folder + u".saving";
+  const std::u16string writing = WorkingFolder(folder, u"saving");
   const fs::path target = ResolveGamePath(folder);
   const fs::path temporary = ResolveGamePath(writing);
   RemoveQuietly(temporary);
   std::error_code error;
-  if (!fs::create_directory(temporary, error) || !CopyKeptFiles(target, temporary)) {
+  // A game folder that lost its save folder still saves.
+  if (!fs::is_directory(temporary.parent_path(), error) && fs::create_directories(temporary.parent_path(), error)) {
+    LogFormat(u"Created the folder %s", folder.substr(0, folder.rfind(u'\\')));
+  }
+  if (!fs::create_directory(temporary, error) || !CopyKeptEntries(target, temporary)) {
     LogFormat(u"ERROR: Cannot create the save folder %s", writing);
     RemoveQuietly(temporary);
     return false;
@@ -185,7 +207,7 @@ bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
     LogFormat(u"ERROR: Game not saved; %s is left as it was", folder);
     return false;
   }
-  if (!SwapIntoPlace(temporary, target)) {
+  if (!SwapIntoPlace(temporary, target, ResolveGamePath(WorkingFolder(folder, u"old")))) {
     RemoveQuietly(temporary);
     LogFormat(u"ERROR: Cannot replace the save folder %s", folder);
     return false;

@@ -1,12 +1,15 @@
 // Saving a whole game: the save folder of a name, load-save-load with
-// byte-identical files, a save that fails half-way, and the message.
+// byte-identical files, a save that fails half-way, what a save keeps and
+// leaves alone, and the message.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "foundation/fatal.h"
+#include "foundation/text.h"
 #include "scenario/save_game.h"
 #include "support/log_capture.h"
 #include "support/test_scenario.h"
@@ -49,10 +52,18 @@ class SaveGameTest : public testing::Test {
   cGame& LoadScenario() { return Load(scenario_.FolderTemplate(), 0); }
   cGame& LoadSave(std::u16string_view name) { return Load(u"data\\save\\" + std::u16string(name) + u"\\%s", 1); }
 
+  static std::set<std::string> Entries(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+  }
+
+  // Every file below the save folder, by its path there.
   FolderBytes Files(const std::string& save) const {
     FolderBytes files;
-    for (const auto& entry : fs::directory_iterator(scenario_.root() / "data/save" / save)) {
-      files[entry.path().filename().string()] = test::ReadFileBytes(entry.path());
+    const fs::path folder = scenario_.root() / "data/save" / save;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      if (entry.is_regular_file()) files[entry.path().lexically_relative(folder).string()] = test::ReadFileBytes(entry.path());
     }
     return files;
   }
@@ -104,18 +115,59 @@ TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
   EXPECT_TRUE(log.Contains(u"ERROR: Saving stopped at flags.txt (file 10 of 23)"));
   EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
   EXPECT_TRUE(Files("slot") == before);
-  EXPECT_FALSE(fs::exists(scenario_.root() / "data/save/slot.saving"));
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
   EXPECT_EQ(LoadSave(u"slot").flags[5], 0);
 }
 
-TEST_F(SaveGameTest, FilesTheSaveDoesNotWriteStayInTheFolder) {
+TEST_F(SaveGameTest, FilesAndFoldersTheSaveDoesNotWriteStayInTheFolder) {
   cGame& game = LoadScenario();
   ASSERT_TRUE(game.saveContext->SaveGame(u"kept", true));
-  std::ofstream(scenario_.root() / "data/save/kept/image.png", std::ios::binary) << "picture";
+  const fs::path folder = scenario_.root() / "data/save/kept";
+  std::ofstream(folder / "image.png", std::ios::binary) << "picture";
+  fs::create_directories(folder / "notes/old");
+  std::ofstream(folder / "notes/old/turn1.txt", std::ios::binary) << "first turn";
   ASSERT_TRUE(game.saveContext->SaveGame(u"kept", true));
-  EXPECT_EQ(test::ReadFileBytes(scenario_.root() / "data/save/kept/image.png"), "picture");
+  EXPECT_EQ(test::ReadFileBytes(folder / "image.png"), "picture");
+  EXPECT_EQ(test::ReadFileBytes(folder / "notes/old/turn1.txt"), "first turn");
+  EXPECT_EQ(Files("kept").size(), static_cast<std::size_t>(kSaveFileCount) + 2);
   EXPECT_TRUE(SaveFolderExists(u"kept"));
   EXPECT_FALSE(SaveFolderExists(u"never"));
+}
+
+// Another save whose name looks like a working folder of this one is left alone.
+struct NeighbourCase {
+  const char* name;
+  std::u16string_view save;
+  const char* neighbour;
+};
+
+class SaveNeighbour : public SaveGameTest, public testing::WithParamInterface<NeighbourCase> {};
+
+TEST_P(SaveNeighbour, IsNotTouchedBySavingTwice) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(Utf8ToUtf16(GetParam().neighbour), true));
+  const FolderBytes neighbour = Files(GetParam().neighbour);
+  ASSERT_TRUE(game.saveContext->SaveGame(GetParam().save, true));
+  ASSERT_TRUE(game.saveContext->SaveGame(GetParam().save, true));
+  EXPECT_TRUE(Files(GetParam().neighbour) == neighbour);
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"),
+            (std::set<std::string>{GetParam().neighbour, Utf16ToUtf8(GetParam().save)}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SaveNeighbour,
+                         testing::Values(NeighbourCase{"Old", u"campaign", "campaign.old"},
+                                         NeighbourCase{"Saving", u"x", "x.saving"}),
+                         [](const testing::TestParamInfo<NeighbourCase>& info) { return info.param.name; });
+
+// A game folder that lost its save folders still saves: they are made again.
+TEST_F(SaveGameTest, MissingSaveFoldersAreMade) {
+  cGame& game = LoadScenario();
+  fs::remove_all(scenario_.root() / "data/save");
+  fs::remove_all(scenario_.root() / "data/pbem");
+  EXPECT_TRUE(game.saveContext->SaveGame(u"autosave", true));
+  EXPECT_TRUE(game.saveContext->SavePbemGame(u"Duel"));
+  EXPECT_EQ(Files("autosave").size(), static_cast<std::size_t>(kSaveFileCount));
+  EXPECT_TRUE(fs::exists(scenario_.root() / "data/pbem/Duel/land_units.csv"));
 }
 
 struct NameCase {

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <sstream>
+#include <vector>
 
 #include "foundation/console_log.h"
 #include "foundation/paths.h"
@@ -35,6 +38,35 @@ std::u16string RecordName(std::string_view record) {
   return name;
 }
 
+// Where the records of a repository of the given size lie. Records are added
+// at the end of the file, so a file that also holds a part of a record (a
+// short file another program left, or a record cut off at the end) has its
+// records aligned to its end first, then to its start.
+std::vector<std::size_t> RecordOffsets(std::size_t size) {
+  std::vector<std::size_t> offsets;
+  for (std::size_t at = size % kPbemRepoRecordSize; at + kPbemRepoRecordSize <= size; at += kPbemRepoRecordSize) {
+    offsets.push_back(at);
+  }
+  if (size % kPbemRepoRecordSize != 0) {
+    for (std::size_t at = 0; at + kPbemRepoRecordSize <= size; at += kPbemRepoRecordSize) offsets.push_back(at);
+  }
+  return offsets;
+}
+
+// The offset of the game's record in the repository's bytes.
+std::optional<std::size_t> FindRecord(std::string_view bytes, std::u16string_view name) {
+  for (const std::size_t at : RecordOffsets(bytes.size())) {
+    if (RecordName(bytes.substr(at, kPbemRepoRecordSize)) == name) return at;
+  }
+  return std::nullopt;
+}
+
+std::string ReadRepository(std::istream& in) {
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return std::move(bytes).str();
+}
+
 }  // namespace
 
 std::string MakePbemRepoRecord(std::uint32_t playerNumber, std::u16string_view gameName) {
@@ -63,20 +95,11 @@ void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameNa
     LogLine(GetText("error_while_opening_repo.dat_file._exiting."));
     ExitDestroyingGame(1);
   }
-  const auto size = static_cast<std::size_t>(std::filesystem::file_size(path, error));
-  const std::size_t whole = error ? 0 : size / kPbemRepoRecordSize;
-  std::size_t target = whole;
-  std::string existing(kPbemRepoRecordSize, '\0');
-  for (std::size_t i = 0; i < whole; ++i) {
-    file.seekg(static_cast<std::streamoff>(i * kPbemRepoRecordSize));
-    if (!file.read(existing.data(), static_cast<std::streamsize>(existing.size()))) break;
-    if (RecordName(existing) == name) {
-      target = i;
-      break;
-    }
-  }
+  const std::string bytes = ReadRepository(file);
+  // The game's own record is replaced; nothing else in the file is overwritten.
+  const std::size_t target = FindRecord(bytes, name).value_or(bytes.size());
   file.clear();
-  file.seekp(static_cast<std::streamoff>(target * kPbemRepoRecordSize));
+  file.seekp(static_cast<std::streamoff>(target));
   file.write(record.data(), static_cast<std::streamsize>(record.size()));
   file.flush();
   if (!file) LogLine(u"ERROR: Writing data\\pbem\\repo.dat failed");
@@ -85,12 +108,11 @@ void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameNa
 std::optional<std::uint32_t> FindPbemRepoPlayer(std::u16string_view gameName) {
   const std::u16string name = RecordName(MakePbemRepoRecord(0, gameName));
   std::ifstream file(ResolveGamePath(u"data\\pbem\\repo.dat"), std::ios::binary);
-  std::string record(kPbemRepoRecordSize, '\0');
-  // A trailing part of a record is not read.
-  while (file.read(record.data(), static_cast<std::streamsize>(record.size()))) {
-    if (RecordName(record) == name) return RecordPlayer(record);
-  }
-  return std::nullopt;
+  if (!file) return std::nullopt;
+  const std::string bytes = ReadRepository(file);
+  const std::optional<std::size_t> at = FindRecord(bytes, name);
+  if (!at) return std::nullopt;
+  return RecordPlayer(std::string_view(bytes).substr(*at, kPbemRepoRecordSize));
 }
 
 }  // namespace tr

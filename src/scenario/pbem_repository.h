@@ -19,10 +19,10 @@ inline constexpr std::size_t kPbemRepoNameUnits = 249;  // before the terminator
 // The record of a game (longer names are cut to 249 units).
 std::string MakePbemRepoRecord(std::uint32_t playerNumber, std::u16string_view gameName);
 
-// Overwrites the game's record in place, or appends it when the repository
-// has none for the game; a missing repository is created. A trailing part of
-// a record is not read and is replaced by the appended record. A repository
-// that cannot be opened or created ends the program (exit code 1).
+// Overwrites the game's record in place, or adds it at the end of the file
+// when the repository has none for the game; a missing repository is
+// created. Nothing but the game's own record is ever overwritten. A
+// repository that cannot be opened or created ends the program (exit code 1).
 void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameName);
 
 // The player number the repository holds for the game; none when the

@@ -1,5 +1,5 @@
-// "repo.dat": records written, updated in place, appended, and the file made
-// when it is missing.
+// "repo.dat": records written, updated in place, added at the end, and the
+// file made when it is missing.
 #include <gtest/gtest.h>
 
 #include "foundation/paths.h"
@@ -50,10 +50,39 @@ TEST_F(PbemRepository, ExistingGameIsUpdatedInPlaceAndOthersAreKept) {
   EXPECT_EQ(Repo(), MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(4, u"Beta") + MakePbemRepoRecord(5, u"alpha"));
 }
 
-TEST_F(PbemRepository, TrailingPartialRecordIsIgnoredAndReplaced) {
-  SetRepo(MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(2, u"Beta").substr(0, 100));
+// A file that holds a part of a record keeps its bytes: a new record goes at
+// the end, and a later hand-over of the same game finds and replaces it.
+struct sPartialCase {
+  const char* name;
+  std::string before;  // the repository before the first hand-over of Beta
+};
+
+class PbemRepositoryPartial : public PbemRepository, public testing::WithParamInterface<sPartialCase> {};
+
+TEST_P(PbemRepositoryPartial, NewRecordGoesAtTheEndAndIsFoundAgain) {
+  const std::string& before = GetParam().before;
+  SetRepo(before);
   UpdatePbemRepository(6, u"Beta");
-  EXPECT_EQ(Repo(), MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(6, u"Beta"));
+  EXPECT_EQ(Repo(), before + MakePbemRepoRecord(6, u"Beta"));
+  EXPECT_EQ(FindPbemRepoPlayer(u"Beta"), 6u);
+  UpdatePbemRepository(8, u"Beta");
+  EXPECT_EQ(Repo(), before + MakePbemRepoRecord(8, u"Beta"));
+  EXPECT_EQ(FindPbemRepoPlayer(u"Beta"), 8u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PbemRepositoryPartial,
+    testing::Values(sPartialCase{"ShorterThanARecord", "abc"},
+                    sPartialCase{"OneByteShortOfARecord", std::string(kPbemRepoRecordSize - 1, 'z')},
+                    sPartialCase{"RecordCutOffAtTheEnd",
+                                 MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(2, u"Beta").substr(0, 100)}),
+    [](const testing::TestParamInfo<sPartialCase>& info) { return info.param.name; });
+
+TEST_F(PbemRepository, RecordBeforeACutOffPartIsUpdatedInPlace) {
+  const std::string cut = MakePbemRepoRecord(2, u"Beta").substr(0, 100);
+  SetRepo(MakePbemRepoRecord(1, u"Alpha") + cut);
+  UpdatePbemRepository(3, u"Alpha");
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(3, u"Alpha") + cut);
 }
 
 TEST_F(PbemRepository, ReadsBackTheNumberOfAGameByItsExactName) {

@@ -129,7 +129,15 @@ void LoadMapSkin(std::u16string_view name) {
     skin.decorations.Release();
     skin.decorations.Load(folder + u"\\eyecandies.png", TextureHolder::kModeFile, levels);
     if (gGame != nullptr && gGame->map) {
-      LoadEyecandies(*gGame->map, ResolveGamePath(Format(u"data\\scenarios\\%s", gGame->scenarioName)));
+      // A save names its scenario; a name that is not a folder name would
+      // read pictures from outside the scenarios.
+      if (IsSafeFileName(gGame->scenarioName)) {
+        LoadEyecandies(*gGame->map, ResolveGamePath(Format(u"data\\scenarios\\%s", gGame->scenarioName)));
+      } else {
+        gGame->map->CreatePathCells();
+        LogFormat(u"Save names the scenario \"%s\", which is not a folder name: no scenery loaded",
+                  gGame->scenarioName);
+      }
     }
     sSkinTables& tables = SkinTables();
     for (int i = 0; i < kSpriteDepthCount; ++i) {

@@ -9,6 +9,8 @@
 #include "app/skin_rows.h"
 #include "app/skin_tables.h"
 #include "app/units_skin.h"
+#include "foundation/paths.h"
+#include "map_draw_fixture.h"
 #include "platform/texture.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -117,6 +119,43 @@ TEST_F(EyecandiesTest, WithoutDecorationPictureNothingIsRead) {
   LoadEyecandies(map_, dir_.path());
   EXPECT_EQ(map_.PathCells()[4 * 6 + 3].layer, 100);
 }
+
+// The map skin reads the running game's scenery from the folder of the
+// scenario its save names, and only when that name is a folder name.
+struct sSceneryCase {
+  const char* name;
+  std::u16string scenario;
+  int layer;  // of the decorated hex afterwards; 100 when nothing was read
+};
+
+class MapSkinScenery : public test::MapDrawFixture, public testing::WithParamInterface<sSceneryCase> {
+ protected:
+  void SetUp() override {
+    MapDrawFixture::SetUp();
+    MakeWorld(6, 6, 2);
+    const std::filesystem::path skin = "data/gfx/[MapSkin]Normal";
+    std::filesystem::copy(std::filesystem::path(TR_GAME_DIR) / skin, folder_.path() / skin,
+                          std::filesystem::copy_options::recursive);
+    for (const char* folder : {"data/scenarios/Home", "data/save/Planted"}) {
+      folder_.Write(std::string(folder) + "/eyecandies.csv", "3;4;39;0;0;1;0;2;0\n");
+    }
+  }
+};
+
+TEST_P(MapSkinScenery, ComesOnlyFromAScenarioFolder) {
+  world_->game().scenarioName = GetParam().scenario;
+  test::LogCapture log;
+  LoadMapSkin(u"Normal");
+  ASSERT_NE(MapSkinTextures().decorations.GetTexture(), nullptr);
+  EXPECT_EQ(world_->map().PathCells()[4 * 6 + 3].layer, GetParam().layer);
+  EXPECT_EQ(log.ContainsText(u"which is not a folder name: no scenery loaded"), GetParam().layer == 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, MapSkinScenery,
+                         testing::Values(sSceneryCase{"ScenarioFolder", u"Home", 39},
+                                         sSceneryCase{"LeavesTheScenarios", u"..\\save\\Planted", 100},
+                                         sSceneryCase{"Absolute", u"/etc", 100}),
+                         [](const testing::TestParamInfo<sSceneryCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tr

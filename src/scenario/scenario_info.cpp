@@ -103,8 +103,10 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
   ini.SetInt("Save/GameYear", game.date.year);
   ini.SetString("Save/ScenarioName", game.scenarioName);
   ini.SetInt("Save/GameDayDisplayed", game.gameDay);
-  ini.SetInt("Save/GameMonthDisplayed", game.displayedMonth);
-  ini.SetInt("Save/GameYearDisplayed", game.displayedYear);
+  // The saved-game list shows the month the game stands at, and a save of a
+  // loaded game must write what the save it came from wrote.
+  ini.SetInt("Save/GameMonthDisplayed", game.date.month);
+  ini.SetInt("Save/GameYearDisplayed", game.date.year);
   ini.SetString("Save/GameVersion", Format(u"%.2f", kGameVersion));
   if (game.pbemGame) {
     ini.SetString("Save/PBEMGameName", game.pbemGameName);

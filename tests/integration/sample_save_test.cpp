@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
 
+#include "ai/autoplay.h"
 #include "foundation/paths.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
@@ -77,6 +79,15 @@ std::string Describe(const cGame& game) {
   return out.str();
 }
 
+// The value of a key of "Info.ini" (written "key = value"), empty when absent.
+std::string IniValue(const std::string& text, const std::string& key) {
+  const std::string start = "\n" + key + " = ";
+  const std::size_t at = text.find(start);
+  if (at == std::string::npos) return {};
+  const std::size_t from = at + start.size();
+  return text.substr(from, text.find('\r', from) - from);
+}
+
 class SampleSaveTest : public testing::Test {
  protected:
   // A private game folder holding a copy of the built sample, so the saves
@@ -115,6 +126,19 @@ class SampleSaveTest : public testing::Test {
 
   FolderBytes Files(const std::string& save) const { return test::ReadFolderBytes(dir_.path() / "data/save" / save); }
 
+  static void ExpectSameFiles(const FolderBytes& first, const FolderBytes& second) {
+    ASSERT_EQ(first.size(), 23u);
+    ASSERT_EQ(second.size(), 23u);
+    for (const auto& [file, bytes] : first) {
+      ASSERT_EQ(second.count(file), 1u) << file;
+      const std::string& other = second.at(file);
+      std::size_t at = 0;
+      while (at < bytes.size() && at < other.size() && bytes[at] == other[at]) ++at;
+      EXPECT_TRUE(other == bytes) << file << " differs at byte " << at << " of " << bytes.size() << ": "
+                                  << bytes.substr(at, 60) << " / " << other.substr(at, 60);
+    }
+  }
+
   test::TempDir dir_;
 };
 
@@ -128,15 +152,7 @@ TEST_F(SampleSaveTest, SavedSampleLoadsIntoTheSameGameAndResavesByteForByte) {
   const FolderBytes second = Files("second");
   ASSERT_FALSE(first.empty());
   EXPECT_NE(first.at("Info.ini").find("11.03.04 09:30"), std::string::npos) << first.at("Info.ini");
-  ASSERT_EQ(first.size(), 23u);
-  ASSERT_EQ(second.size(), 23u);
-  for (const auto& [file, bytes] : first) {
-    ASSERT_EQ(second.count(file), 1u) << file;
-    const std::string& other = second.at(file);
-    std::size_t at = 0;
-    while (at < bytes.size() && at < other.size() && bytes[at] == other[at]) ++at;
-    EXPECT_TRUE(other == bytes) << file << " differs at byte " << at << " of " << bytes.size();
-  }
+  ExpectSameFiles(first, second);
 
   const std::string scenarioGame = DescribeLoaded(u"data\\scenarios\\NorthernTide\\%s", 0);
   const std::string savedGame = DescribeLoaded(u"data\\save\\first\\%s", 1);
@@ -149,6 +165,42 @@ TEST_F(SampleSaveTest, SavedSampleLoadsIntoTheSameGameAndResavesByteForByte) {
     EXPECT_EQ(gotLine, wantLine);
   }
   EXPECT_FALSE(std::getline(got, gotLine)) << "the saved game has more: " << gotLine;
+}
+
+// A game the computer played on every side for a long while: the runner's
+// save loads back and the checker saves it again byte for byte.
+TEST_F(SampleSaveTest, LongPlayedGameResavesByteForByte) {
+  // The sample is over sooner; a longer one plays on through the years.
+  const fs::path info = dir_.path() / "data/scenarios" / kScenario / "Info.ini";
+  std::string text = test::ReadFileBytes(info);
+  const std::size_t turns = text.find("\nTurns=");
+  ASSERT_NE(turns, std::string::npos) << text;
+  text.replace(turns, text.find_first_of("\r\n", turns + 1) - turns, "\nTurns=200");
+  std::ofstream(info, std::ios::binary | std::ios::trunc) << text;
+
+  std::ostringstream out;
+  std::ostringstream errors;
+  SeedRandom(kSeed);
+  ASSERT_EQ(RunAutoplay({"--root", dir_.path().string(), "--scenario", kScenario, "--impulses", "150", "--seed", "11",
+                         "--save-as", "played", "--clock", kClock},
+                        out, errors),
+            0)
+      << errors.str() << out.str();
+  ASSERT_NE(out.str().find("impulses=150\n"), std::string::npos) << out.str();
+  Check("--save", "played", "again");
+  const FolderBytes played = Files("played");
+  ASSERT_FALSE(played.empty());
+  const std::string& saved = played.at("Info.ini");
+  EXPECT_EQ(IniValue(saved, "GameMonthDisplayed"), IniValue(saved, "GameMonth")) << saved;
+  EXPECT_EQ(IniValue(saved, "GameYearDisplayed"), IniValue(saved, "GameYear")) << saved;
+  ExpectSameFiles(played, Files("again"));
+}
+
+// The game folder the build makes is one a player saves into as it is.
+TEST(BuiltGameFolder, HoldsTheFoldersTheGameSavesInto) {
+  for (const char* folder : {"data/save", "data/pbem"}) {
+    EXPECT_TRUE(fs::is_directory(fs::path(TR_GAME_DIR) / folder)) << folder;
+  }
 }
 
 TEST_F(SampleSaveTest, ClockThatIsNotATimeIsRefused) {

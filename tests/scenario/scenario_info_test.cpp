@@ -85,11 +85,14 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   game_.turn = 12;
   game_.date = {3, 7, 1941};
   game_.gameDay = 15;
-  game_.displayedMonth = 7;
-  game_.displayedYear = 1941;
+  // The month the game started at (or was loaded at) is long past.
+  game_.displayedMonth = 9;
+  game_.displayedYear = 1939;
   ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
   const std::string text = dir_.Read("data/save/g/Info.ini");
   EXPECT_NE(text.find("Date = 10.07.15 14:05\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("GameMonthDisplayed = 7\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("GameYearDisplayed = 1941\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("GameVersion = 1.02\r\n"), std::string::npos);
   EXPECT_NE(text.find("Author = Us"), std::string::npos);
   EXPECT_EQ(text.find("PBEMGameName"), std::string::npos);

@@ -19,11 +19,25 @@ namespace tr {
 namespace {
 
 constexpr int kMaxPbemPlayers = 8;
+// Turn counts and dates go on one by one from what the file says: far
+// beyond any game, far below the 32-bit limit.
+constexpr int kMaxTurns = 1000000;
+constexpr int kMaxYear = 100000;
+constexpr int kMaxImpulse = 1000;
 
 // Stored minus one; outside 1..5 the fallback.
 int CounterSize(int value, int fallback) {
-  const int size = value - 1;
-  return size >= 1 && size <= 5 ? size : fallback;
+  return value >= 2 && value <= 6 ? value - 1 : fallback;
+}
+
+// The key's number when it lies in [low, high]; else logged and the fallback.
+int RangedInt(cIniFile& ini, std::string_view key, int missing, int low, int high, int fallback,
+              std::u16string_view path) {
+  const int value = ini.GetInt(key, missing);
+  if (value >= low && value <= high) return value;
+  LogFormat(u"WARNING: %s (%i) in %s is outside %i to %i; %i used", std::string(key), value, path, low, high,
+            fallback);
+  return fallback;
 }
 
 std::string PlayerKey(int number, const char* what) {
@@ -54,15 +68,17 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
   cIniFile ini;
   ini.Load(path);
 
-  game.date.impulse = ini.GetInt("Save/Impulse", 0);
+  game.date.impulse = RangedInt(ini, "Save/Impulse", 0, 0, kMaxImpulse, 0, path);
   game.date.month = ini.GetInt("Save/GameMonth", 0);
-  game.date.year = ini.GetInt("Save/GameYear", 0);
+  game.date.year = RangedInt(ini, "Save/GameYear", 0, -kMaxYear, kMaxYear, 0, path);
   if (game.date.month < 1 || game.date.month > 12) {
     LogFormat(u"WARNING: Save/GameMonth (%i) in %s is not a month from 1 to 12", game.date.month, path);
+    // 0, a scenario's "not started", turns into January at the first impulse; other months are January now.
+    if (game.date.month != 0) game.date.month = 1;
   }
   game.scenarioName = ini.GetString("Save/ScenarioName", u"unknown");
-  game.turn = ini.GetInt("Save/Turn", 0);
-  game.turnsLeft = ini.GetInt("Duration/Turns", game.turn) - game.turn;
+  game.turn = RangedInt(ini, "Save/Turn", 0, 0, kMaxTurns, 0, path);
+  game.turnsLeft = RangedInt(ini, "Duration/Turns", game.turn, 0, kMaxTurns, game.turn, path) - game.turn;
 
   game.pbemPlayers.clear();
   game.pbemGame = ini.HasKey("Save/PBEMGameName") ? 1 : 0;
@@ -78,7 +94,7 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
   }
 
   game.gameVersion = ParseLeadingFloat(ini.GetString("Save/GameVersion", u"1.0"));
-  game.gameDay = ini.GetInt("Save/GameDay", 1);
+  game.gameDay = RangedInt(ini, "Save/GameDay", 1, 0, 31, 1, path);
   game.displayedMonth = game.date.month;
   game.displayedYear = game.date.year;
 

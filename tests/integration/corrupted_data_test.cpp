@@ -24,6 +24,7 @@ struct sCorruptedCase {
   test::sCorruption corruption;
   const char* logged;  // part of the line that names the file and row
   const char* outcome;
+  bool inSave = false;  // the corruption is made to a save of the sample
 };
 
 void PrintTo(const sCorruptedCase& c, std::ostream* os) { *os << c.corruption.Describe(); }
@@ -34,17 +35,25 @@ TEST_P(CorruptedDataTest, IsRefusedOrMendedAndPlaysWithinTheRules) {
   test::TempDir root;
   test::LogCapture log;
   std::string outcome;
-  EXPECT_EQ(test::PlayCorrupted(root.path(), kScenario, GetParam().corruption, kImpulses, &outcome), "");
+  EXPECT_EQ(test::PlayCorrupted(root.path(), kScenario, GetParam().corruption, kImpulses, &outcome, GetParam().inSave),
+            "");
   EXPECT_EQ(outcome, GetParam().outcome);
   EXPECT_TRUE(log.ContainsText(Utf8ToUtf16(GetParam().logged))) << GetParam().logged;
 }
 
 constexpr char kPlayed[] = "played 3 impulses";
 constexpr char kRefused[] = "refused at load";
+// A duration refused leaves no turn to play: the game ends after the first impulse.
+constexpr char kEndedAtOnce[] = "played 1 impulses";
 
 sCorruptedCase Value(const char* name, const char* file, int row, int field, const char* value, const char* logged,
                      const char* outcome = kPlayed) {
   return {name, {Kind::kValue, file, row, field, value}, logged, outcome};
+}
+
+sCorruptedCase SavedValue(const char* name, const char* file, int row, const char* value, const char* logged,
+                          const char* outcome = kPlayed) {
+  return {name, {Kind::kValue, file, row, 1, value}, logged, outcome, true};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,6 +94,21 @@ INSTANTIATE_TEST_SUITE_P(
         Value("DoctrineMonths", "countries.csv", 0, 54, "-2147483648", "Doctrine months (-2147483648) out of range"),
         Value("UpkeepModifier", "countries.csv", 0, 63, "-1e300", "Unit upkeep cost modifier ("),
         Value("UnitNameSlot", "unit_names.csv", 16, 0, "-2147483648", "Unit type slot (-2147483648) out of range"),
+        // The date and turn counts that the end of impulse moves on.
+        Value("ScenarioTurns", "Info.ini", 8, 1, "-2147483648",
+              "WARNING: Duration/Turns (-2147483648) in data\\scenarios\\NorthernTide\\Info.ini is outside 0 to "
+              "1000000; 0 used",
+              kEndedAtOnce),
+        Value("ScenarioImpulse", "Info.ini", 13, 1, "2147483647", "Save/Impulse (2147483647) in "),
+        Value("ScenarioMonth", "Info.ini", 14, 1, "2147483647", "Save/GameMonth (2147483647) in "),
+        Value("ScenarioTurn", "Info.ini", 17, 1, "2147483647", "Save/Turn (2147483647) in "),
+        Value("CounterSize", "Info.ini", 11, 1, "-2147483648", "Added city: "),
+        SavedValue("SavedTurns", "Info.ini", 2, "-2147483648",
+                   "WARNING: Duration/Turns (-2147483648) in data\\save\\corrupted\\Info.ini is outside 0 to "
+                   "1000000; 3 used",
+                   kEndedAtOnce),
+        SavedValue("SavedImpulse", "Info.ini", 21, "-2147483648", "Save/Impulse (-2147483648) in "),
+        SavedValue("SavedMonth", "Info.ini", 16, "-2147483648", "Save/GameMonth (-2147483648) in "),
         // Fleets that broke the ship links.
         sCorruptedCase{"FleetWithoutShips", {Kind::kDropRow, "naval_units.csv", 12, 0, {}},
                        "WARNING: fleet Red Banner Flotilla (ID=6) in data\\scenarios\\NorthernTide\\fleets.csv has no "

@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 const char* const kTables[] = {"land_units.csv", "air_units.csv",  "naval_units.csv",    "fleets.csv",
                                "commanders.csv", "cities.csv",     "countries.csv",      "unit_names.csv",
                                "convoys.csv",    "sea_nodes.csv",  "sea_edges.csv",      "relations.csv",
-                               "losses.csv",     "ai_data.csv",    "cities_diagram.csv", "flags.txt"};
+                               "losses.csv",     "ai_data.csv",    "cities_diagram.csv", "flags.txt",
+                               "Info.ini",       "topography.csv", "cities_supply_info.csv", "cities_convoy_info.csv",
+                               "consts.csv"};
 // The tables whose rows other tables point to by number, or which must hold one row per object.
 const char* const kLinkedTables[] = {"land_units.csv", "air_units.csv", "naval_units.csv", "fleets.csv",
                                      "commanders.csv", "cities.csv",    "convoys.csv",     "sea_nodes.csv"};
@@ -48,7 +50,7 @@ sLines ReadLines(const fs::path& file) {
   }
   for (std::size_t i = 0; i < result.lines.size(); ++i) {
     const std::string& line = result.lines[i];
-    if (line.empty() || line == "\r" || line[0] == '#') continue;
+    if (line.empty() || line == "\r" || line[0] == '#' || line[0] == '[') continue;
     result.data.push_back(i);
   }
   return result;
@@ -62,11 +64,14 @@ void WriteLines(const fs::path& file, const std::vector<std::string>& lines) {
   }
 }
 
-std::vector<std::string> SplitFields(const std::string& line) {
+// "Key=Value" lines of the INI files, ';'-separated fields elsewhere.
+char SeparatorOf(const std::string& file) { return file.ends_with(".ini") ? '=' : ';'; }
+
+std::vector<std::string> SplitFields(const std::string& line, char separator) {
   std::vector<std::string> fields;
   std::size_t start = 0;
   while (true) {
-    const std::size_t end = line.find(';', start);
+    const std::size_t end = line.find(separator, start);
     fields.push_back(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
     if (end == std::string::npos) break;
     start = end + 1;
@@ -74,15 +79,20 @@ std::vector<std::string> SplitFields(const std::string& line) {
   return fields;
 }
 
-std::string JoinFields(const std::vector<std::string>& fields) {
+std::string JoinFields(const std::vector<std::string>& fields, char separator) {
   std::string line;
-  for (std::size_t i = 0; i < fields.size(); ++i) line += (i > 0 ? ";" : "") + fields[i];
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) line += separator;
+    line += fields[i];
+  }
   return line;
 }
 
 // A decimal number as the tables write it: "-12", "3.500000", with the row's CR.
 bool IsNumberField(std::string field) {
   if (!field.empty() && field.back() == '\r') field.pop_back();
+  while (!field.empty() && field.back() == ' ') field.pop_back();
+  while (!field.empty() && field.front() == ' ') field.erase(field.begin());
   std::size_t i = !field.empty() && field[0] == '-' ? 1 : 0;
   const std::size_t digits = i;
   while (i < field.size() && std::isdigit(static_cast<unsigned char>(field[i]))) ++i;
@@ -96,7 +106,7 @@ bool IsNumberField(std::string field) {
 }
 
 void AddValueCorruptions(const std::string& file, int row, const std::string& line, std::vector<sCorruption>& out) {
-  const std::vector<std::string> fields = SplitFields(line);
+  const std::vector<std::string> fields = SplitFields(line, SeparatorOf(file));
   for (std::size_t k = 0; k < fields.size(); ++k) {
     if (!IsNumberField(fields[k])) continue;
     auto add = [&](const char* value) {
@@ -130,8 +140,11 @@ std::vector<sCorruption> ListCorruptions(const fs::path& scenario_folder) {
     const sLines table = ReadLines(scenario_folder / file);
     if (table.data.empty()) continue;
     const int last = static_cast<int>(table.data.size()) - 1;
-    AddValueCorruptions(file, 0, table.lines[table.data.front()], all);
-    if (last > 0) AddValueCorruptions(file, last, table.lines[table.data.back()], all);
+    // An INI file has one value per line, and each line of the constants its own meaning.
+    const bool everyRow = SeparatorOf(file) == '=' || std::string_view(file) == "consts.csv";
+    for (int row = 0; row <= last; ++row) {
+      if (row == 0 || row == last || everyRow) AddValueCorruptions(file, row, table.lines[table.data[row]], all);
+    }
   }
   for (const char* file : kLinkedTables) {
     const sLines table = ReadLines(scenario_folder / file);
@@ -150,12 +163,14 @@ bool ApplyCorruption(const fs::path& scenario_folder, const sCorruption& corrupt
   const std::size_t index = table.data[corruption.row];
   switch (corruption.kind) {
     case sCorruption::Kind::kValue: {
-      std::vector<std::string> fields = SplitFields(table.lines[index]);
+      const char separator = SeparatorOf(corruption.file);
+      std::vector<std::string> fields = SplitFields(table.lines[index], separator);
       if (corruption.field < 0 || corruption.field >= static_cast<int>(fields.size())) return false;
       std::string& field = fields[corruption.field];
       const bool carriageReturn = !field.empty() && field.back() == '\r';
-      field = corruption.value + (carriageReturn ? "\r" : "");
-      table.lines[index] = JoinFields(fields);
+      const bool blank = !field.empty() && field.front() == ' ';  // "Key = value"
+      field = (blank ? " " : "") + corruption.value + (carriageReturn ? "\r" : "");
+      table.lines[index] = JoinFields(fields, separator);
       break;
     }
     case sCorruption::Kind::kDoubleRow: {
@@ -174,12 +189,26 @@ bool ApplyCorruption(const fs::path& scenario_folder, const sCorruption& corrupt
   return true;
 }
 
+bool MakeBaseSave(const fs::path& root, const std::string& scenario) {
+  CopyBuiltScenario(root, scenario);
+  std::ostringstream out;
+  std::ostringstream errors;
+  return RunAutoplay({"--root", root.string(), "--scenario", scenario, "--impulses", "2", "--seed", "5", "--save-as",
+                      kBaseSave, "--clock", "2011-03-04 09:30"},
+                     out, errors) == 0;
+}
+
 std::string PlayCorrupted(const fs::path& root, const std::string& scenario, const sCorruption& corruption,
-                          int impulses, std::string* outcome) {
+                          int impulses, std::string* outcome, bool inSave) {
   std::string ignored;
   if (!outcome) outcome = &ignored;
-  CopyBuiltScenario(root, scenario);
-  if (!ApplyCorruption(root / "data/scenarios" / scenario, corruption)) return "the corruption does not apply";
+  if (inSave) {
+    if (!MakeBaseSave(root, scenario)) return "the base save failed";
+  } else {
+    CopyBuiltScenario(root, scenario);
+  }
+  const fs::path folder = inSave ? root / "data/save" / kBaseSave : root / "data/scenarios" / scenario;
+  if (!ApplyCorruption(folder, corruption)) return "the corruption does not apply";
   struct sScope {
     sScope() { InstallGameSteps(); }
     ~sScope() {
@@ -191,7 +220,7 @@ std::string PlayCorrupted(const fs::path& root, const std::string& scenario, con
   } scope;
   sGameFolderArgs args;
   args.root = root.string();
-  args.scenario = scenario;
+  (inSave ? args.save : args.scenario) = inSave ? kBaseSave : scenario;
   SeedRandom(1);
   try {
     scope.game = LoadGameFolder(args);

@@ -30,11 +30,18 @@ std::vector<sCorruption> ListCorruptions(const std::filesystem::path& scenario_f
 // or field is not there.
 bool ApplyCorruption(const std::filesystem::path& scenario_folder, const sCorruption& corruption);
 
-// Copies the built scenario into a fresh game root, corrupts it, loads it and
-// plays `impulses` impulses with the computer on every side. Returns "" when
-// the load refused the data or the game kept its invariants, else what broke;
+// The save that the saved-game cases corrupt: the sample played 2 impulses from seed 5.
+inline constexpr char kBaseSave[] = "corrupted";
+// Copies the built scenario into a fresh game root and makes the base save there; false when it failed.
+bool MakeBaseSave(const std::filesystem::path& root, const std::string& scenario);
+
+// Copies the built scenario into a fresh game root (and, for `inSave`, makes
+// the base save), corrupts the scenario or the save, loads it and plays
+// `impulses` impulses with the computer on every side. Returns "" when the
+// load refused the data or the game kept its invariants, else what broke;
 // `outcome`, when given, says which ("refused at load", "played 3 impulses").
 std::string PlayCorrupted(const std::filesystem::path& root, const std::string& scenario,
-                          const sCorruption& corruption, int impulses, std::string* outcome = nullptr);
+                          const sCorruption& corruption, int impulses, std::string* outcome = nullptr,
+                          bool inSave = false);
 
 }  // namespace tr::test

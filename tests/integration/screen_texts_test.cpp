@@ -85,10 +85,13 @@ void ScreenTextsTest::Script() {
     CDXUTControl* endTurn = GetInfoPanel()->GetControl(343);
     ASSERT_NE(endTurn, nullptr);
     const Rect button = endTurn->GetBoundingBox();
-    for (int x = 300; x <= (button.left + button.right) / 2; x += 20) {
-      frame_->Inject(RawInput::MouseMove(x, (button.top + button.bottom) / 2));
+    // From the map down onto the button, as a hand moves.
+    const int x = (button.left + button.right) / 2;
+    for (int y = 400; y <= (button.top + button.bottom) / 2; y += 20) {
+      frame_->Inject(RawInput::MouseMove(x, y));
       Frame();
     }
+    frame_->Inject(RawInput::MouseMove(x, (button.top + button.bottom) / 2));
     for (int i = 0; i < 100; ++i) Frame();
     EXPECT_EQ(GetHintBox().GetText(), GetText("finish_turn")) << "turn " << turn;
     Shot("screen_texts_toolbar_hint_" + std::to_string(turn) + ".png");

@@ -58,6 +58,10 @@ class cSeaGraph : public cSeaGraphAccess {
   // else every port but those of its enemies. The path runs from the start to
   // the destination, both included. Among equally short paths each node takes
   // the last node of the previous depth, in search order, that reaches it.
+  // Makes the country the viewer and computes the naval visibility of every
+  // node in order (turn/naval_visibility.cpp).
+  void CalculateNavalVisibilityAll(int countryId, bool incremental);
+
   bool FindPath(int fromId, int toId, int countryId, bool friendlyPortsOnly, std::list<std::int32_t>& path);
 
   std::vector<sWezelGrafuMorz> nodes;

@@ -73,12 +73,6 @@ void sWezelGrafuMorz::CollectFleets(std::list<cFleet*>& out) const {
   }
 }
 
-void sWezelGrafuMorz::CalculateNavalVisibility(bool) {}
-
-void sWezelGrafuMorz::RemoveFleetFromCounts(const cFleet&) {}
-
-void sWezelGrafuMorz::RecalculateSpotting(bool, bool) {}
-
 int sWezelGrafuMorz::CountOwnShips() const { return Sum(ownShips); }
 
 int sWezelGrafuMorz::CountSpottedEnemyShips() const { return Sum(spottedEnemyShips); }

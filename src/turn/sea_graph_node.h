@@ -47,14 +47,21 @@ struct sWezelGrafuMorz : public cHoverable {
   void ShareBestCommander(int countryId);
   // The game's fleets standing here, in fleet-list order.
   void CollectFleets(std::list<cFleet*>& out) const;
-  // Naval visibility of the viewing country: the counters, spotted flags and
-  // markers of this node. Until it is computed they stay as they are: a
-  // fleet's move and a sinking change no counter and pick no marker.
+  // Naval visibility of the sea graph's viewing country
+  // (turn/naval_visibility.cpp): the counters, spotted flags and markers of
+  // this node. A full recomputation rolls every enemy ship here again; an
+  // incremental one only gives the unseen ones a chance to be spotted.
   void CalculateNavalVisibility(bool incremental);
+  // Makes the country the sea graph's viewer first.
+  void CalculateNavalVisibilityFor(int countryId, bool incremental);
   // The node a fleet leaves: its ships leave the own-ship counters.
   void RemoveFleetFromCounts(const cFleet& fleet);
   // Picks the requested markers again from the ships already spotted.
   void RecalculateSpotting(bool playerMarker, bool enemyMarker);
+  // The carrier here that defends the node against an air attack by the
+  // country: the one with most hit points of those at war with it and fit
+  // to fly; null when there is none.
+  cJednostkaMorska* SearchInterceptor(int attackingCountry) const;
   int CountOwnShips() const;
   int CountSpottedEnemyShips() const;
   // Called for every drawn hex: the marker ships standing on it and, on the
@@ -94,6 +101,20 @@ class cSeaNodeArt {
   virtual void DrawHint(const sWezelGrafuMorz& node, SpriteBatch& sprite, int x, int y) = 0;
   virtual void DrawMarkerShip(const cJednostkaMorska& ship, float screenX, float screenY) = 0;
   virtual void DrawZoneName(const sWezelGrafuMorz& node, float screenX, float screenY) = 0;
+};
+
+// The port secrecy switch: while it is on (always, but for one computation
+// of a reconnaissance), the fleets of every country but the viewer are
+// ignored in ports.
+bool PortSecrecyOn();
+// Turns the switch off for its lifetime; it is on again when the guard goes,
+// also when the computation throws.
+class PortSecrecyOffGuard {
+ public:
+  PortSecrecyOffGuard();
+  ~PortSecrecyOffGuard();
+  PortSecrecyOffGuard(const PortSecrecyOffGuard&) = delete;
+  PortSecrecyOffGuard& operator=(const PortSecrecyOffGuard&) = delete;
 };
 
 cSeaNodeArt* SeaNodeArt();

@@ -76,7 +76,7 @@ void cJednostkaLotnicza::ReconSeaZone(int seaNodeId, sCombatResult& result) {
   }
   if (spotted) PlayAirSound(u"AirRecon.wav");
   result.kind = kBattleRecon;
-  sea.RecalculateNavalVisibilityForRecon(seaNodeId);
+  sea.RecalculateNavalVisibilityForRecon(seaNodeId, true);
 }
 
 }  // namespace tr

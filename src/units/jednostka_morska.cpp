@@ -25,9 +25,7 @@ cJednostkaMorska::~cJednostkaMorska() = default;
 void cJednostkaMorska::AssignCommander() {}
 int cJednostkaMorska::ComputeCombatValue() { return 0; }
 int cJednostkaMorska::ComputeMoveRange(int) { return 0; }
-void cJednostkaMorska::Kill() {}
-
-void cJednostkaMorska::OnBombarded(sCombatResult*, cUnit*, sHex*) {}
+void cJednostkaMorska::Kill() { Sink(1); }
 
 int cJednostkaMorska::TableType() const {
   if (type >= kAircraftCarrier && type <= kAmphibiousShip) return type;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "units/unit.h"
 
@@ -18,17 +19,22 @@ class cJednostkaMorska : public cUnit {
   cJednostkaMorska(const cJednostkaMorska&) = default;
   ~cJednostkaMorska() override;
 
-  // Ships stand under no commander, have no combat value to compute, and are
-  // not killed but sunk.
+  // Ships stand under no commander and have no combat value to compute; a
+  // ship killed is sunk with what it carries.
   void AssignCommander() override;
   int ComputeCombatValue() override;
   int ComputeMoveRange(int quiet) override;
   void Kill() override;
 
   // The carrier's interception duel lives with the air war
-  // (units/air_interception.cpp); being bombed comes with the ships' actions.
+  // (units/air_interception.cpp). Being bombed (ship_actions.cpp) leaves a
+  // ship at 0 hit points listed: its caller sinks it.
   bool TryIntercept(cUnit* attacker, sCombatResult* result) override;
   void OnBombarded(sCombatResult* result, cUnit* attacker, sHex* hex) override;
+  // The surprise attack of a carrier's aircraft or a raiding submarine on an
+  // enemy ship of its zone (ship_actions.cpp); true when one was made, the
+  // text tells the outcome. A target left at 0 hit points stays listed.
+  bool SurpriseAttack(std::u16string& text);
 
   // Values (jednostka_morska.cpp). T is the owner's submarine technology for
   // a submarine, else its navy technology.

@@ -2,12 +2,13 @@
 
 #include <atomic>
 
+#include "turn/sea_bombardment.h"
 #include "world/gra.h"
 
 namespace tr {
 namespace {
 
-const sWezelGrafuMorz* FindNode(int nodeId) {
+sWezelGrafuMorz* FindNode(int nodeId) {
   if (!gGame || !gGame->seaGraph.IsNodeId(nodeId)) return nullptr;
   return &gGame->seaGraph.GetNode(nodeId - 1);
 }
@@ -26,10 +27,22 @@ class cSeaGraphFacts : public cSeaNodeAirOps {
     const sWezelGrafuMorz* node = FindNode(nodeId);
     return node ? node->CountSpottedEnemyShips() : 0;
   }
-  cUnit* SearchInterceptor(int, int) override { return nullptr; }
-  void BombardSeaNode(int, sCombatResult&, cUnit&, sHex&) override {}
-  void NuclearStrikeOnPort(int, sCombatResult&) override {}
-  void RecalculateNavalVisibilityForRecon(int) override {}
+  cUnit* SearchInterceptor(int nodeId, int attackingCountry) override {
+    sWezelGrafuMorz* node = FindNode(nodeId);
+    return node ? node->SearchInterceptor(attackingCountry) : nullptr;
+  }
+  void BombardSeaNode(int nodeId, sCombatResult& result, cUnit& attacker, sHex& hex) override {
+    if (sWezelGrafuMorz* node = FindNode(nodeId)) tr::BombardSeaNode(*node, result, attacker, hex);
+  }
+  void NuclearStrikeOnPort(int nodeId, sCombatResult& result) override {
+    if (sWezelGrafuMorz* node = FindNode(nodeId)) tr::NuclearStrikeOnPort(*node, result);
+  }
+  void RecalculateNavalVisibilityForRecon(int nodeId, bool incremental) override {
+    sWezelGrafuMorz* node = FindNode(nodeId);
+    if (!node) return;
+    PortSecrecyOffGuard open;
+    node->CalculateNavalVisibility(incremental);
+  }
 };
 
 cSeaGraphFacts gBuiltIn;

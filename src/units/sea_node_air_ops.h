@@ -1,9 +1,8 @@
 // What air missions need of the sea nodes: the interceptor a node sends up,
 // strikes on the ships and port of a node, the naval visibility a
 // reconnaissance flight refreshes, and the few node facts the air rules read.
-// The naval code installs its implementation; until then the node facts come
-// from the game's sea graph, no node sends an interceptor, and a strike on
-// its ships hits nothing.
+// The built-in operations are those of the game's sea graph; tests install
+// their own.
 #pragma once
 
 #include <string>
@@ -29,9 +28,10 @@ class cSeaNodeAirOps {
   // the attacker-destroyed flag when the attacker dies.
   virtual void BombardSeaNode(int nodeId, sCombatResult& result, cUnit& attacker, sHex& hex) = 0;
   virtual void NuclearStrikeOnPort(int nodeId, sCombatResult& result) = 0;
-  // Recomputes which enemy ships of the node its viewer sees, with the global
-  // naval-visibility switch cleared for the call, as reconnaissance does.
-  virtual void RecalculateNavalVisibilityForRecon(int nodeId) = 0;
+  // Recomputes which enemy ships of the node its viewer sees, with the port
+  // secrecy switch off for the call, as reconnaissance does (air recon
+  // incrementally, a ship's recon in full).
+  virtual void RecalculateNavalVisibilityForRecon(int nodeId, bool incremental) = 0;
 };
 
 // The installed operations, or the built-in ones over the game's sea graph.

@@ -52,19 +52,19 @@ cFleet* FindJoinableFleet(const cGame& game, int owner, int nodeId, bool onlyUnm
   return nullptr;
 }
 
-void JoinFleetAt(cJednostkaMorska& ship, int nodeId, bool onlyUnmoved) {
+bool JoinFleetAt(cJednostkaMorska& ship, int nodeId, bool onlyUnmoved) {
   cGame& game = *gGame;
   // The screen reads the lists while events and the computer place ships.
   GameLockGuard lock(__FILE__, __LINE__);
   if (!ListAsNavalUnit(game, ship)) {
     LogFormat(u"ERROR: ship %s (ID=%i) is neither in the naval reserve nor among the naval units; not assigned",
               ship.name, ship.id);
-    return;
+    return false;
   }
   cFleet* fleet = FindJoinableFleet(game, ship.owner, nodeId, onlyUnmoved);
   if (fleet == ship.fleet && fleet) {
     ship.inReserve = 0;
-    return;
+    return true;
   }
   LeaveFleet(ship);
   if (!fleet) {
@@ -81,6 +81,7 @@ void JoinFleetAt(cJednostkaMorska& ship, int nodeId, bool onlyUnmoved) {
   ship.fleet = fleet;
   ship.fleetId = fleet->id;
   ship.inReserve = 0;
+  return true;
 }
 
 }  // namespace
@@ -121,7 +122,7 @@ void cJednostkaMorska::FormNewFleet(int seaNodeId) {
               id);
     return;
   }
-  JoinFleetAt(*this, seaNodeId, true);
+  if (JoinFleetAt(*this, seaNodeId, true)) gGame->seaGraph.CalculateNavalVisibilityAll(owner, false);
 }
 
 }  // namespace tr

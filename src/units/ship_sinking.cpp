@@ -35,7 +35,7 @@ std::unique_ptr<cJednostkaMorska> TakeShip(List& list, const cJednostkaMorska* s
 void cJednostkaMorska::ReconSeaNode(int seaNodeId) {
   if (!gGame) return;
   if (spotted) PlayAirSound(u"AirRecon.wav");
-  SeaNodeAirOps().RecalculateNavalVisibilityForRecon(seaNodeId);
+  SeaNodeAirOps().RecalculateNavalVisibilityForRecon(seaNodeId, false);
   reconDone = 1;
 }
 

@@ -65,22 +65,23 @@ void cCountry::RecalculateUnitsVisibility() {
       unit.spotted = 1;
       return false;
     });
-    return;
-  }
-  ForEachSpottingUnit(*gGame, [](cUnit& unit) {
-    unit.spotted = 0;
-    return false;
-  });
-  ForEachSpottingUnit(*gGame, [this](cUnit& unit) {
-    if (IsFriendOf(*this, unit.owner)) {
-      unit.spotted = 1;
-      unit.RevealUnitsAround(0);
+  } else {
+    ForEachSpottingUnit(*gGame, [](cUnit& unit) {
+      unit.spotted = 0;
+      return false;
+    });
+    ForEachSpottingUnit(*gGame, [this](cUnit& unit) {
+      if (IsFriendOf(*this, unit.owner)) {
+        unit.spotted = 1;
+        unit.RevealUnitsAround(0);
+      }
+      return false;
+    });
+    for (cUnit* unit : reconSpottedUnits) {
+      if (unit) unit->spotted = 1;
     }
-    return false;
-  });
-  for (cUnit* unit : reconSpottedUnits) {
-    if (unit) unit->spotted = 1;
   }
+  gGame->seaGraph.CalculateNavalVisibilityAll(id, false);
 }
 
 bool cJednostkaLadowa::HasRetreatHex() const {

@@ -12,6 +12,14 @@
 
 namespace tr::test {
 
+// The generator value that makes RandomRange(low, high) give value.
+inline int RangeDraw(int low, int high, int value) {
+  for (int r = 0; r <= 32767; ++r) {
+    if (low + static_cast<int>(static_cast<float>(r) / 32767.0f * static_cast<float>(high - low)) == value) return r;
+  }
+  return 0;
+}
+
 class NavalWorld {
  public:
   NavalWorld();

@@ -187,7 +187,7 @@ TEST_F(AirTargets, BombardmentMarksUnitsCitiesAndWholeSeaZones) {
     cUnit* SearchInterceptor(int, int) override { return nullptr; }
     void BombardSeaNode(int, sCombatResult&, cUnit&, sHex&) override {}
     void NuclearStrikeOnPort(int, sCombatResult&) override {}
-    void RecalculateNavalVisibilityForRecon(int) override {}
+    void RecalculateNavalVisibilityForRecon(int, bool) override {}
   } ships;
   cSeaNodeAirOps* previous = SetSeaNodeAirOps(&ships);
   const int count = bomber.MarkBombardmentTargets(1);

@@ -43,6 +43,7 @@ void cAppPresentation::CreateGamePanels() {
   // again from its beginning when the menu comes back.
   SetGameMusicPlayer(std::make_unique<cMusicPlayer>());
   StopSoundSlot(kSoundMainMenuMusicLoop);
+  ResetUnitStepTime();
   DestroyGamePanels();
   gInfoPanel = new cInfoPanel();
   auto* attack = new cAttackPanel();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <mutex>
+#include <optional>
 
 #include "app/app_presentation.h"
 #include "app/end_turn.h"
@@ -61,7 +62,9 @@ constexpr std::array<const char*, 19> kHintKeys = {
 struct sFrameTimes {
   double lastHorizontal = 0.0;
   double lastVertical = 0.0;
-  std::uint32_t lastUnitStep = 0;
+  // None before the game's first step: a new game's first step waits for
+  // nothing the previous game did.
+  std::optional<std::uint32_t> lastUnitStep;
 };
 sFrameTimes& Times() {
   static sFrameTimes times;
@@ -175,6 +178,8 @@ void SetPendingMoveStep(std::function<bool()> step) {
   ++StepGeneration();
 }
 
+void ResetUnitStepTime() { Times().lastUnitStep.reset(); }
+
 void AnimateUnitMove() {
   cGame* game = gGame;
   if (game == nullptr) return;
@@ -186,7 +191,7 @@ void AnimateUnitMove() {
   const float delay = gDelays[owner != nullptr && owner->humanControlled ? kDelayHumanMoveBetween : kDelayAIMoveBetween];
   const std::uint32_t now = TimerMs();
   sFrameTimes& times = Times();
-  if (static_cast<float>(now - times.lastUnitStep) <= delay) return;
+  if (times.lastUnitStep && static_cast<float>(now - *times.lastUnitStep) <= delay) return;
 
   // The worker waits in state 10 without the lock; the lock keeps the frame's drawing out of the step.
   GameLockGuard lock("game_frame_move", __LINE__);

@@ -35,6 +35,8 @@ const char* StatusBarHintKey(int actionMode);
 // Puts the current action mode's hint into the information panel.
 void UpdateStatusBarHint();
 
+// Forgets the time of the last unit step; a game starts its moves afresh.
+void ResetUnitStepTime();
 // One step of the moving unit, once its delay has passed.
 void AnimateUnitMove();
 // A move handed over by the rules: the step runs once per shown step and

@@ -201,6 +201,20 @@ INSTANTIATE_TEST_SUITE_P(Owners, MoveDelayTest,
                                          DelayCase{"HumanBeforeItsDelay", true, kGameHumanMoving, 50.0, 0}),
                          [](const auto& info) { return info.param.name; });
 
+TEST_F(GameFrameMoveTest, ANewGamesFirstStepDoesNotWaitOnThePreviousGamesLastStep) {
+  gDelays[kDelayHumanMoveBetween] = 100.0f;
+  StartMove(kGameHumanMoving, 10);
+  clock_.AdvanceMs(500);
+  frame_->Tick();
+  AnimateUnitMove();
+  ASSERT_EQ(stepsRun_, 1);
+  // The next game starts and moves a unit within the delay of that step.
+  port_.CreateGamePanels();
+  StartMove(kGameHumanMoving, 10);
+  AnimateUnitMove();
+  EXPECT_EQ(stepsRun_, 2);
+}
+
 // A human unit's whole walk through the real steps: it ends on its target,
 // the hex is selected, and a unit that can still move is ready for its next
 // move (land) or rebase (air); one that cannot leaves the mode as it was.

@@ -21,14 +21,10 @@ void cCountryAI::LogSkipped(const char* phase, float factor) const {
 
 void cCountryAI::ConductDiplomacy() { LogSkipped("ConductDiplomacy"); }
 void cCountryAI::DeclareWars() { LogSkipped("DeclareWars"); }
-void cCountryAI::ComputeFrontStrengths() { LogSkipped("ComputeFrontStrengths"); }
-void cCountryAI::UpdateFrontList() { LogSkipped("UpdateFrontList"); }
-void cCountryAI::EvaluateFronts() { LogSkipped("EvaluateFronts"); }
 void cCountryAI::AssignCommanders() { LogSkipped("AssignCommanders"); }
 void cCountryAI::ReplaceAirLosses(float factor) { LogSkipped("ReplaceAirLosses", factor); }
 void cCountryAI::ReplaceLandLosses(float factor) { LogSkipped("ReplaceLandLosses", factor); }
 void cCountryAI::RepairShips() { LogSkipped("RepairShips"); }
-void cCountryAI::SavePoorlyDefendedFronts() { LogSkipped("SavePoorlyDefendedFronts"); }
 void cCountryAI::MoveUnitsStrategically() { LogSkipped("MoveUnitsStrategically"); }
 void cCountryAI::RebaseAirUnits() { LogSkipped("RebaseAirUnits"); }
 void cCountryAI::MakePurchases() { LogSkipped("MakePurchases"); }
@@ -36,8 +32,6 @@ void cCountryAI::DeployLandUnits() { LogSkipped("DeployLandUnits"); }
 void cCountryAI::DeployAirUnits() { LogSkipped("DeployAirUnits"); }
 void cCountryAI::DeployNavalUnits() { LogSkipped("DeployNavalUnits"); }
 void cCountryAI::AirFights() { LogSkipped("AirFights"); }
-void cCountryAI::PlanMultiDirectionAttacks() { LogSkipped("PlanMultiDirectionAttacks"); }
-void cCountryAI::PlanOneDirectionAttacks() { LogSkipped("PlanOneDirectionAttacks"); }
 void cCountryAI::PlanLineOfDefence() { LogSkipped("PlanLineOfDefence"); }
 void cCountryAI::PlanOperations() { LogSkipped("PlanOperations"); }
 void cCountryAI::BuildUpInvasionForces() { LogSkipped("BuildUpInvasionForces"); }

@@ -9,6 +9,7 @@
 
 namespace tr {
 
+class cCountryAI;
 class cUnit;
 
 // One hex an own land unit can reach this turn. A new entry names no unit and
@@ -34,6 +35,18 @@ struct sAttackPlan {
   std::list<cUnit*> supportingAirUnits;  // not owned
   std::list<cUnit*> interceptors;        // not owned
   std::int32_t attackingCountry = 0;
+
+  // Before a new target: no target, column 0, every slot empty at cost 9999.
+  void Reset();
+  // Own tactical bombers within air range of a land target that can strike.
+  void CollectSupportingAirUnits(const cCountryAI& ai);
+  // Enemy fighters within air range strong enough to intercept them.
+  void CollectInterceptors(const cCountryAI& ai);
+  // Action points of the bombers worth flying past the first interceptor.
+  void CountGoodAirStrikes();
+  // No own or allied unit near the target, and even the cheapest approach
+  // is costly: the attack would leave its units hanging.
+  bool IsExposed() const;
 };
 
 }  // namespace tr

@@ -17,6 +17,7 @@ namespace tr {
 class cCity;
 class cCountry;
 class cGame;
+class cJednostka;
 class cJednostkaLadowa;
 class cJednostkaLotnicza;
 class cJednostkaMorska;
@@ -48,6 +49,36 @@ class cCountryAI {
   void PrintAttackPlan(const sAttackPlan& plan) const;
   void PrintAttackCandidate(const sAttackPlan& plan) const;
 
+  // Fronts (fronts.cpp): node strengths, the front list and its states, in
+  // this order; then the reserves sent to critical fronts.
+  void ComputeFrontStrengths();
+  void UpdateFrontList();
+  void EvaluateFronts();
+  void SavePoorlyDefendedFronts();
+  bool IsCityInFrontWithState(const cCity& city, int state) const;
+  bool IsFrontCity(const cCity& city) const;
+  // value: own plus allied-and-own land strength of the first front node of
+  // the city, truncated; -1 and false when no front lists the city.
+  bool GetFrontCityStrength(const cCity& city, int& value) const;
+  // The friendly front city the unit reaches by strategic move (itself or a
+  // friendly kind-0 neighbour) in the fewest hops, then the nearest.
+  cCity* FindNearestFrontCity(const cJednostkaLadowa& unit) const;
+
+  // Attack search (attack_search.cpp). Mode 1 leaves out units that have
+  // attacked this turn.
+  void PlanMultiDirectionAttacks();
+  void PlanOneDirectionAttacks();
+  void ComputeAttackRanges(int mode);
+  void ComputeApproaches();
+  void FindMultiDirectionAttacks();
+  void FindAdjacentAttack(cJednostka& target);
+  void FindOneDirectionAttacks();
+  // The cheapest empty enemy city some own land unit reaches; true when a
+  // unit was moved (obvious_moves.cpp).
+  bool FindObviousMoves();
+  // Carries out one plan (attack_execution.cpp): true when it went ahead.
+  bool ExecuteAttack(sAttackPlan& plan);
+
   // The air-base rule of three named scenarios (scenario_rules.cpp).
   void ScenarioGarrisonRule();
 
@@ -55,14 +86,10 @@ class cCountryAI {
   // each logs that it was skipped and changes nothing.
   void ConductDiplomacy();
   void DeclareWars();
-  void ComputeFrontStrengths();
-  void UpdateFrontList();
-  void EvaluateFronts();
   void AssignCommanders();
   void ReplaceAirLosses(float factor);
   void ReplaceLandLosses(float factor);
   void RepairShips();
-  void SavePoorlyDefendedFronts();
   void MoveUnitsStrategically();
   void RebaseAirUnits();
   void MakePurchases();
@@ -70,8 +97,6 @@ class cCountryAI {
   void DeployAirUnits();
   void DeployNavalUnits();
   void AirFights();
-  void PlanMultiDirectionAttacks();
-  void PlanOneDirectionAttacks();
   void PlanLineOfDefence();
   void PlanOperations();
   void BuildUpInvasionForces();
@@ -109,6 +134,10 @@ class cCountryAI {
   void PlayWarTurn();
   void PlayPeaceTurn();
   void RefreshFronts();
+  void RunAttackSearch(bool multiDirection);
+  void BuildPlan(cJednostka& target, int passes);
+  // Whether the last carried-out attack fought a battle or killed its target.
+  bool lastAttackDecided_ = false;
   void LogSkipped(const char* phase) const;
   void LogSkipped(const char* phase, float factor) const;
 };

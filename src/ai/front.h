@@ -8,6 +8,7 @@
 
 namespace tr {
 
+class cCountry;
 struct sCitiesDiagramNode;
 
 enum eFrontState : std::int32_t {
@@ -31,6 +32,18 @@ struct sFront {
   std::int32_t airStrengthOurs = 0;
   std::int32_t airStrengthOwn = 0;
   std::int32_t airStrengthEnemy = 0;
+
+  // The front's nodes whose city the country or an ally controls, in order.
+  std::list<sCitiesDiagramNode*> GetFriendlyCities(const cCountry& country) const;
+  // Exactly one friendly city, and the city that opened the front has no
+  // free land neighbour.
+  bool HasSingleEnclosedCity(const cCountry& country) const;
 };
+
+// Own and allied land strength against the enemy's: 1 when neither side has
+// any, 99999 when only the enemy has none.
+float FrontAdvantage(float ours, float enemy);
+// Critical below 0.33, threatened below 0.8, else holding.
+std::int32_t FrontStateOf(float advantage);
 
 }  // namespace tr

@@ -53,6 +53,10 @@ class cJednostkaLadowa : public cJednostka {
   // Orders of the computer opponent (land_orders.cpp). The moves hand the
   // animation to the main thread and wait for it.
   bool ExecuteMoveOrder(int targetX, int targetY);
+  // The computer's path move: the range computed again, the unit lifted off
+  // its hex and walked to (x, y) while the worker waits for the walk to end.
+  // False, with the unit left on its hex, when no path leads there.
+  bool MoveAlongPath(int targetX, int targetY);
   bool OrderMove() override;
   void MoveTowardHex(int targetX, int targetY);
   bool MoveTowardUltimateTarget();

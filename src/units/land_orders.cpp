@@ -81,6 +81,15 @@ bool cJednostkaLadowa::ExecuteMoveOrder(int targetX, int targetY) {
   return true;
 }
 
+bool cJednostkaLadowa::MoveAlongPath(int targetX, int targetY) {
+  if (!gGame || !gGame->map || !gGame->map->IsInside(x, y) || !gGame->map->IsInside(targetX, targetY)) return false;
+  // Two units never share a hex.
+  const cUnit* there = gGame->map->GetHex(targetX, targetY)->unit;
+  if (there && there != this) return false;
+  ComputeMoveRange(1);
+  return WalkTo(*this, targetX, targetY);
+}
+
 bool cJednostkaLadowa::OrderMove() {
   if (!gGame || !gGame->map) return false;
   ComputeMoveRange(1);

@@ -163,11 +163,15 @@ bool cCitiesDiagram::HasAlliedNeighbourOfKind1(int node, int countryId) const {
 }
 
 void cCitiesDiagram::ResetNodes() {
-  for (sCitiesDiagramNode& node : nodes_) {
-    node.visited = 0;
-    node.aiValues = {};
-    node.aiCounters = {};
-  }
+  for (sCitiesDiagramNode& node : nodes_) node.ResetStatistics();
+}
+
+void sCitiesDiagramNode::ResetStatistics() {
+  visited = 0;
+  landOurs = landOwn = landEnemy = 0.0f;
+  airUnitsOurs = airUnitsOwn = airUnitsEnemy = 0;
+  ownUnitCount = 0;
+  airStrengthOurs = airStrengthOwn = airStrengthEnemy = 0;
 }
 
 sCitiesDiagramNode* cCitiesDiagram::GetNode(int index) {

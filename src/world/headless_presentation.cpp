@@ -5,6 +5,7 @@
 #include "events/event_model.h"
 #include "events/zdarzenia.h"
 #include "foundation/format.h"
+#include "units/combat_result.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -138,6 +139,10 @@ void cHeadlessPresentation::WaitForEventDialog(const char* file, int line) {
 }
 
 void cHeadlessPresentation::RequestProgramExit(int exitCode) { Record(Format(u"exit %i", exitCode)); }
+
+void cHeadlessPresentation::ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) {
+  Record(Format(u"combat-result %i %i", result.kind, static_cast<int>(closeAfterMs)));
+}
 
 void cHeadlessPresentation::SetEventDialogAnswers(std::deque<int> answers) {
   std::lock_guard<std::mutex> lock(mutex_);

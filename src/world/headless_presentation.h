@@ -58,6 +58,8 @@ class cHeadlessPresentation : public cPresentation {
   void PushEventDialog(const cEvent& event) override;
   void WaitForEventDialog(const char* file, int line) override;
   void RequestProgramExit(int exitCode) override;
+  // Recorded as "combat-result <kind> <ms>"; closes at once.
+  void ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) override;
 
   // The answer AskYesNo gives.
   void SetYesNoAnswer(bool yes);

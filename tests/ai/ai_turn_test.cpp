@@ -61,16 +61,24 @@ TEST_P(AiWarTurnTest, WarTurnRunsItsStepsInOrder) {
   const auto [transportsBySea, threatened] = GetParam();
   DeclareWar();
   world.country(1).aiSettings.TransportsUnitsToFrontsBySea = transportsBySea ? 1 : 0;
+  if (threatened) {
+    // An own city beside an enemy city held by a strong unit: a critical front.
+    cCity& own = world.AddCity(u"Own", 10, 5, 1);
+    cCity& enemy = world.AddCity(u"Enemy", 14, 5, 3);
+    cGame& game = world.game();
+    game.citiesDiagram.Build(game.cities);
+    game.citiesDiagram.GetNode(own.diagramNode)->edges.push_back({enemy.diagramNode, 0});
+    game.playerControl.worldTopography.BuildNearestCityMap(*game.map, game.cities);
+    world.AddLand(3, 15, 5, 100);
+  }
   cCountryAI& ai = world.AiOf(1);
-  // The fronts are not rebuilt yet, so a front set here is what the turn sees.
-  if (threatened) ai.fronts.push_back(sFront{.state = kFrontThreatened});
 
   ai.PlayTurn();
 
   Phases want{"ResetCityAttackFlags", "ConductDiplomacy", "BuildUnitLists", "DeclareWars", "BuildUnitLists",
               "ComputeFrontStrengths", "UpdateFrontList", "EvaluateFronts", "AssignCommanders",
               "ReplaceAirLosses(0.50)", "ReplaceLandLosses(0.50)", "RepairShips", "SavePoorlyDefendedFronts",
-              "MoveUnitsStrategically", "RebaseAirUnits", "ScenarioGarrisonRule", "MakePurchases", "DeployLandUnits",
+              "ComputeFrontStrengths", "UpdateFrontList", "EvaluateFronts", "MoveUnitsStrategically", "RebaseAirUnits", "ScenarioGarrisonRule", "MakePurchases", "DeployLandUnits",
               "DeployAirUnits", "DeployNavalUnits", "AirFights", "PlanMultiDirectionAttacks",
               "PlanOneDirectionAttacks", "ComputeFrontStrengths", "UpdateFrontList", "EvaluateFronts"};
   if (threatened) want.push_back("PlanLineOfDefence");

@@ -1,0 +1,217 @@
+// The attack search's parts: the choice of attackers, air support, exposure,
+// obvious moves and the plans that are dropped before anything moves.
+#include <gtest/gtest.h>
+
+#include "ai/ai_pacing.h"
+#include "ai_fixture.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+class AttackSearchTest : public testing::Test {
+ protected:
+  AttackSearchTest() {
+    world.game().relations.SetWar(1, 2, true);
+    world.game().relations.SetWar(2, 1, true);
+    world.country(1).alliance = kAxisLeader;
+    world.country(2).alliance = kAlliesLeader;
+    sScenarioConstants& k = world.game().constants;
+    k.SetSlot(sScenarioConstants::SlotOf(31, 12), 0.5);  // river factor
+    k.SetSlot(sScenarioConstants::SlotOf(47, 1), 10);    // air range
+    for (int level = 1; level <= 5; ++level) k.SetSlot(sScenarioConstants::SlotOf(151, level), 1.0);
+    k.SetSlot(sScenarioConstants::SlotOf(14, 1), 4);     // air base value of fighters
+    k.SetSlot(sScenarioConstants::SlotOf(148, 1), 1.0);  // escort ratio
+    previousPauses = SetAiPausesSleep(false);
+  }
+  ~AttackSearchTest() override { SetAiPausesSleep(previousPauses); }
+
+  test::AiWorld world;
+  bool previousPauses = true;
+};
+
+sMoveRangeCell Entry(cUnit& unit, int x, int y, int cost) { return {&unit, x, y, 0, cost}; }
+
+// With river factor 0.5 the stronger unit across a river loses to a weaker
+// one on a dry side; equal strengths go to the cheaper approach, then the
+// earlier entry.
+TEST_F(AttackSearchTest, AttackerChoiceWeighsRiversAndCost) {
+  cJednostkaLadowa& target = world.AddLand(2, 10, 5, 50);
+  cJednostkaLadowa& strong = world.AddLand(1, 10, 0, 100);
+  cJednostkaLadowa& weak = world.AddLand(1, 10, 10, 60);
+  const sPoint river = NeighbourPoint(10, 5, 0);
+  const sPoint dry = NeighbourPoint(10, 5, 3);
+  world.hex(10, 5).rivers = 1;  // side 0
+  target.approachList = {Entry(strong, river.x, river.y, 1), Entry(weak, dry.x, dry.y, 2)};
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  ai.FindOneDirectionAttacks();
+  ASSERT_EQ(ai.attackPlans.size(), 1u);
+  EXPECT_EQ(ai.attackPlans.front().approaches[3].unit, &weak);
+  EXPECT_EQ(ai.attackPlans.front().approaches[0].unit, nullptr);
+  EXPECT_EQ(ai.attackPlans.front().cost, 2);
+
+  world.hex(10, 5).rivers = 0;
+  weak.strength = 100;
+  const sPoint other = NeighbourPoint(10, 5, 4);
+  target.approachList = {Entry(strong, river.x, river.y, 3), Entry(weak, dry.x, dry.y, 2),
+                         Entry(strong, other.x, other.y, 2)};
+  ai.attackPlans.clear();
+  ai.FindOneDirectionAttacks();
+  ASSERT_EQ(ai.attackPlans.size(), 1u);
+  EXPECT_EQ(ai.attackPlans.front().approaches[3].unit, &weak);
+  EXPECT_EQ(ai.attackPlans.front().cost, 2);
+}
+
+// One interceptor of strength 4 and level 2 against bombers of 5+1 (3 points)
+// and 3+1 (2 points) at escort ratio 1: only the first is worth flying.
+TEST_F(AttackSearchTest, GoodAirStrikesCountOnlyBombersThatMatchTheInterceptor) {
+  for (const bool withInterceptor : {true, false}) {
+    test::AiWorld local;
+    local.game().relations.SetWar(1, 2, true);
+    local.game().relations.SetWar(2, 1, true);
+    local.game().constants = world.game().constants;
+    cJednostkaLadowa& target = local.AddLand(2, 10, 5);
+    cJednostkaLotnicza& first = local.AddAir(1, 12, 5, kTacticalBomber);
+    first.strength = 5;
+    first.level = 1;
+    first.actionPoints = 3;
+    cJednostkaLotnicza& second = local.AddAir(1, 13, 5, kTacticalBomber);
+    second.strength = 3;
+    second.level = 1;
+    second.actionPoints = 2;
+    if (withInterceptor) {
+      cJednostkaLotnicza& fighter = local.AddAir(2, 9, 5, kFighter);
+      fighter.strength = 4;
+      fighter.level = 2;
+    }
+    local.country(1).techLevels.fill(1);
+    cCountryAI& ai = local.AiOf(1);
+    ai.BuildUnitLists();
+    sAttackPlan plan;
+    plan.Reset();
+    plan.target = &target;
+    plan.CollectSupportingAirUnits(ai);
+    plan.CollectInterceptors(ai);
+    plan.CountGoodAirStrikes();
+    EXPECT_EQ(plan.supportingAirUnits.size(), 2u);
+    EXPECT_EQ(plan.interceptors.size(), withInterceptor ? 1u : 0u);
+    EXPECT_EQ(plan.goodAirStrikes, withInterceptor ? 3 : 5);
+  }
+}
+
+struct sExposure {
+  int cheapest;
+  bool covered;
+  bool exposed;
+};
+
+class ExposureTest : public AttackSearchTest, public testing::WithParamInterface<sExposure> {};
+
+TEST_P(ExposureTest, UncoveredCostlyPlansAreExposed) {
+  const sExposure e = GetParam();
+  cJednostkaLadowa& target = world.AddLand(2, 20, 5);
+  if (e.covered) world.AddLand(1, 22, 5);
+  world.AddLand(1, 30, 5);
+  sAttackPlan plan;
+  plan.Reset();
+  plan.target = &target;
+  plan.attackingCountry = 1;
+  if (e.cheapest >= 0) plan.approaches[2].cost = e.cheapest;
+  if (e.cheapest >= 0) plan.approaches[4].cost = e.cheapest + 1;
+  EXPECT_EQ(plan.IsExposed(), e.exposed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Costs, ExposureTest,
+                         testing::Values(sExposure{5, false, true}, sExposure{4, false, false},
+                                         sExposure{9, true, false}, sExposure{-1, false, true}));
+
+// Of two empty enemy cities the cheaper is taken; resource cities, held
+// cities and units that garrison a city never qualify.
+TEST_F(AttackSearchTest, ObviousMoveTakesTheCheapestEmptyEnemyCity) {
+  for (sHex& hex : world.game().map->Hexes()) hex.controller = 2;
+  world.AddCity(u"Far", 14, 5, 2);
+  world.AddCity(u"Near", 12, 5, 2);
+  cCity& resources = world.AddCity(u"Ore", 11, 4, 2);
+  resources.type = kCityResources;
+  world.AddCity(u"Held", 11, 6, 2);
+  world.AddLand(2, 11, 6);
+  cJednostkaLadowa& garrison = world.AddLand(1, 9, 9);
+  world.AddCity(u"Home", 9, 9, 1);
+  cJednostkaLadowa& unit = world.AddLand(1, 10, 5);
+  unit.actionPoints = unit.startingActionPoints = 6;
+  cCountryAI& ai = world.AiOf(1);
+  ai.reach = {{&garrison, 12, 5, 1, 0}, {&unit, 11, 4, 1, 1}, {&unit, 11, 6, 1, 1},
+              {&unit, 14, 5, 1, 3}, {&unit, 12, 5, 1, 2}};
+  // The move itself depends on the move range; what is checked is the choice.
+  const bool moved = ai.FindObviousMoves();
+  EXPECT_TRUE(world.log.Contains(u"[AI-RO] SZUKANIE RUCHÓW OCZYWISTYCH"));
+  if (moved) {
+    EXPECT_EQ(unit.x, 12);
+    EXPECT_EQ(unit.aiOrder, 7);
+    EXPECT_EQ(unit.aiTargetX, 12);
+    EXPECT_EQ(unit.aiUltimateTargetX, -1);
+    EXPECT_EQ(test::LinesStartingWith(world.log, u"S: obvious_moves").size(), 1u);
+  } else {
+    EXPECT_TRUE(world.log.Contains(u"[AI-RO] Land7 cannot reach (12,5), no obvious move"));
+    EXPECT_EQ(world.hex(10, 5).unit, &unit);
+  }
+  EXPECT_EQ(garrison.x, 9);
+}
+
+TEST_F(AttackSearchTest, NothingQualifiesWithoutAnEmptyEnemyCity) {
+  cJednostkaLadowa& unit = world.AddLand(1, 10, 5);
+  world.AddCity(u"Own", 12, 5, 1);
+  cCountryAI& ai = world.AiOf(1);
+  ai.reach = {{&unit, 12, 5, 1, 1}, {&unit, 13, 5, 1, 1}};
+  EXPECT_FALSE(ai.FindObviousMoves());
+  EXPECT_EQ(world.hex(10, 5).unit, &unit);
+}
+
+// A unit that must both step aside and come in, into a hex another attacker
+// holds, makes the plan give up before anything moves.
+TEST_F(AttackSearchTest, ConflictingPlanIsDroppedWithNothingMoved) {
+  cJednostkaLadowa& target = world.AddLand(2, 10, 5);
+  const sPoint p0 = NeighbourPoint(10, 5, 0);
+  const sPoint p1 = NeighbourPoint(10, 5, 1);
+  cJednostkaLadowa& a = world.AddLand(1, p0.x, p0.y);
+  cJednostkaLadowa& b = world.AddLand(1, p1.x, p1.y);
+  cCountryAI& ai = world.AiOf(1);
+  sAttackPlan plan;
+  plan.Reset();
+  plan.target = &target;
+  plan.attackingCountry = 1;
+  plan.oddsColumn = 5;
+  plan.withdrawals[0] = {&a, 20, 5, 0, 2};
+  plan.approaches[0] = {&b, p0.x, p0.y, 0, 1};
+  plan.approaches[1] = {&a, p1.x, p1.y, 0, 1};
+  plan.withdrawals[1] = {&a, 20, 6, 0, 2};
+  EXPECT_FALSE(ai.ExecuteAttack(plan));
+  EXPECT_EQ(a.x, p0.x);
+  EXPECT_EQ(b.x, p1.x);
+  EXPECT_EQ(world.hex(10, 5).flags & 2u, 0u);
+}
+
+// An assault logs its one-second pause, which a headless run does not sleep,
+// and fights through the player control.
+TEST_F(AttackSearchTest, AssaultPausesOnceAndDropsThePendingAttack) {
+  cJednostkaLadowa& target = world.AddLand(2, 10, 5);
+  const sPoint p0 = NeighbourPoint(10, 5, 0);
+  cJednostkaLadowa& a = world.AddLand(1, p0.x, p0.y);
+  a.actionPoints = 5;
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  sAttackPlan plan;
+  plan.Reset();
+  plan.target = &target;
+  plan.attackingCountry = 1;
+  plan.oddsColumn = 5;
+  plan.approaches[0] = {&a, p0.x, p0.y, 0, 0};
+  EXPECT_TRUE(ai.ExecuteAttack(plan));
+  EXPECT_EQ(test::LinesStartingWith(world.log, u"S: attack_execution").size(), 1u);
+  EXPECT_TRUE(world.log.ContainsText(u": 1000 ms"));
+  EXPECT_EQ(world.game().playerControl.GetPendingAttack(), nullptr);
+}
+
+}  // namespace
+}  // namespace tr

@@ -1,0 +1,173 @@
+// Fronts: their states from the balance of strength, the walk over the cities
+// diagram that groups them, what counts in a node, and the reserves sent to a
+// critical front.
+#include <gtest/gtest.h>
+
+#include "ai_fixture.h"
+#include "world/cities_diagram.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+struct sBalance {
+  float ours;
+  float enemy;
+  float advantage;
+  int state;
+};
+
+class FrontBalanceTest : public testing::TestWithParam<sBalance> {};
+
+TEST_P(FrontBalanceTest, AdvantageAndState) {
+  const sBalance b = GetParam();
+  EXPECT_FLOAT_EQ(FrontAdvantage(b.ours, b.enemy), b.advantage);
+  EXPECT_EQ(FrontStateOf(FrontAdvantage(b.ours, b.enemy)), b.state);
+}
+
+INSTANTIATE_TEST_SUITE_P(Balances, FrontBalanceTest,
+                         testing::Values(sBalance{33, 100, 0.33f, 1}, sBalance{32, 100, 0.32f, 2},
+                                         sBalance{80, 100, 0.8f, 0}, sBalance{0, 0, 1.0f, 0},
+                                         sBalance{5, 0, 99999.0f, 0}));
+
+// Cities A (own), B (enemy), C (own), D (enemy): kind-0 edges A-B and A-C,
+// D reached from C only by a kind-1 edge.
+class FrontsTest : public testing::Test {
+ protected:
+  FrontsTest() {
+    world.game().relations.SetWar(1, 2, true);
+    world.game().relations.SetWar(2, 1, true);
+    for (sHex& hex : world.game().map->Hexes()) hex.controller = 1;
+    for (int y = 0; y < 12; ++y) {
+      for (int x = 20; x < 40; ++x) world.hex(x, y).controller = 2;
+    }
+    a = &world.AddCity(u"A", 18, 5, 1);
+    b = &world.AddCity(u"B", 22, 5, 2);
+    c = &world.AddCity(u"C", 4, 5, 1);
+    d = &world.AddCity(u"D", 36, 5, 2);
+    cGame& game = world.game();
+    game.citiesDiagram.Build(game.cities);
+    Link(a, b, 0);
+    Link(a, c, 0);
+    Link(c, d, 1);
+    game.playerControl.worldTopography.BuildNearestCityMap(*game.map, game.cities);
+  }
+
+  void Link(cCity* from, cCity* to, int kind) {
+    world.game().citiesDiagram.GetNode(from->diagramNode)->edges.push_back({to->diagramNode, kind});
+    world.game().citiesDiagram.GetNode(to->diagramNode)->edges.push_back({from->diagramNode, kind});
+  }
+
+  cCountryAI& Refresh() {
+    cCountryAI& ai = world.AiOf(1);
+    ai.BuildUnitLists();
+    ai.ComputeFrontStrengths();
+    ai.UpdateFrontList();
+    ai.EvaluateFronts();
+    return ai;
+  }
+
+  test::AiWorld world;
+  cCity* a = nullptr;
+  cCity* b = nullptr;
+  cCity* c = nullptr;
+  cCity* d = nullptr;
+};
+
+TEST_F(FrontsTest, OneFrontAcrossTheLineOnly) {
+  world.AddAir(1, 17, 5, kStrategicBomber).strength = 5;
+  cCountryAI& ai = Refresh();
+
+  ASSERT_EQ(ai.fronts.size(), 1u);
+  const sFront& front = ai.fronts.front();
+  EXPECT_EQ(front.name, u"Front miasta A");
+  ASSERT_EQ(front.cities.size(), 2u);
+  EXPECT_EQ(front.cities.front()->city, a);
+  EXPECT_EQ(front.cities.back()->city, b);
+  EXPECT_TRUE(world.log.Contains(u"Kraj ID = 1 (Country1) zaktualizowal liste frontow do liczby 1"));
+  EXPECT_EQ(c->frontState, kNoFront);
+  EXPECT_EQ(d->frontState, kNoFront);
+  EXPECT_EQ(a->frontState, front.state);
+  EXPECT_TRUE(ai.IsFrontCity(*b));
+  EXPECT_FALSE(ai.IsFrontCity(*c));
+  EXPECT_TRUE(ai.IsCityInFrontWithState(*a, front.state));
+  EXPECT_FALSE(ai.IsCityInFrontWithState(*a, front.state + 1));
+  // The strategic bomber adds nothing anywhere.
+  for (int i = 0; i < world.game().citiesDiagram.NodeCount(); ++i) {
+    const sCitiesDiagramNode& node = *world.game().citiesDiagram.GetNode(i);
+    EXPECT_EQ(node.airUnitsOwn + node.airStrengthOwn + node.ownUnitCount, 0);
+  }
+  const auto friendly = front.GetFriendlyCities(world.country(1));
+  ASSERT_EQ(friendly.size(), 1u);
+  EXPECT_EQ(friendly.front()->city, a);
+}
+
+TEST_F(FrontsTest, UnitsAddToTheNodeOfTheirArea) {
+  cJednostkaLadowa& own = world.AddLand(1, 17, 5, 100);
+  cJednostkaLadowa& enemy = world.AddLand(2, 23, 5, 100);
+  cJednostkaLotnicza& fighter = world.AddAir(1, 17, 6, kFighter);
+  fighter.strength = 4;
+  enemy.approachList.push_back({});
+  cCountryAI& ai = Refresh();
+
+  const sCitiesDiagramNode& nodeA = *world.game().citiesDiagram.GetNode(a->diagramNode);
+  const sCitiesDiagramNode& nodeB = *world.game().citiesDiagram.GetNode(b->diagramNode);
+  EXPECT_FLOAT_EQ(nodeA.landOwn, own.GetEffectiveStrength());
+  EXPECT_FLOAT_EQ(nodeA.landOurs, own.GetEffectiveStrength());
+  EXPECT_EQ(nodeA.ownUnitCount, 2);
+  EXPECT_EQ(nodeA.airStrengthOwn, 4);
+  EXPECT_FLOAT_EQ(nodeB.landEnemy, enemy.GetEffectiveStrength());
+  EXPECT_TRUE(enemy.approachList.empty());
+  int value = 0;
+  EXPECT_TRUE(ai.GetFrontCityStrength(*a, value));
+  EXPECT_EQ(value, static_cast<int>(2 * own.GetEffectiveStrength()));
+  EXPECT_FALSE(ai.GetFrontCityStrength(*c, value));
+  EXPECT_EQ(value, -1);
+}
+
+TEST_F(FrontsTest, CityWithoutControllerOpensNoFront) {
+  world.hex(a->x, a->y).controller = 0;
+  cCountryAI& ai = Refresh();
+  EXPECT_TRUE(ai.fronts.empty());
+  EXPECT_FALSE(ai.HasThreatenedFront());
+}
+
+TEST_F(FrontsTest, CriticalFrontGetsTheStrongestFreeUnitOncePerPass) {
+  // Line 68 holds the strategic-move cost of land type t in field t + 2; at
+  // cost 0 the loop must still end.
+  for (int type = 0; type < kLandTypeCount; ++type) {
+    world.game().constants.SetSlot(sScenarioConstants::SlotOf(68, type + 2), 0);
+  }
+  world.country(1).strategicMovementPoints = 10;
+  world.AddLand(2, 23, 5, 400);
+  cJednostkaLadowa& strong = world.AddLand(1, 5, 5, 90);
+  cJednostkaLadowa& covering = world.AddLand(1, 5, 6, 100);
+  covering.aiOrder = 2;
+  strong.actionPoints = strong.startingActionPoints = 4;
+  covering.actionPoints = covering.startingActionPoints = 4;
+  for (cJednostkaLadowa* unit : {&strong, &covering}) {
+    unit->supplySourceX = c->x;
+    unit->supplySourceY = c->y;
+  }
+  world.country(1).alliance = kAxisLeader;
+  world.country(2).alliance = kAlliesLeader;
+  world.game().strategicMovement->Init(world.game().CountryCount());
+  sTopographyGroup group;
+  group.cities = {a, c};
+  world.game().strategicMovement->SetCountryTopography(1, {group});
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  ai.SavePoorlyDefendedFronts();
+
+  const auto lines = world.log.lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), u"Cannot find other units. Ending saving poorly defended front procedure.");
+  EXPECT_EQ(strong.x, a->x);
+  EXPECT_EQ(strong.y, a->y);
+  EXPECT_EQ(covering.x, 5);
+  EXPECT_EQ(covering.y, 6);
+  EXPECT_EQ(test::LinesStartingWith(world.log, u"[AI] Country1: Saving poorly defended fronts").size(), 2u);
+}
+
+}  // namespace
+}  // namespace tr

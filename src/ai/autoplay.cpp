@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iomanip>
 
+#include "ai/ai_pacing.h"
 #include "ai/ai_phase.h"
 #include "ai/game_invariants.h"
 #include "foundation/random.h"
@@ -97,12 +98,14 @@ cAutoplay::cAutoplay(cGame& game) : game_(game), timer_(std::make_unique<cPhaseT
   // Nobody watches a headless run: no computer move waits.
   savedDelays_ = gDelays;
   gDelays.fill(0.0f);
+  savedPausesSleep_ = SetAiPausesSleep(false);
   previousObserver_ = SetAiPhaseObserver(timer_.get());
   game_.StartGame();
 }
 
 cAutoplay::~cAutoplay() {
   gDelays = savedDelays_;
+  SetAiPausesSleep(savedPausesSleep_);
   SetAiPhaseObserver(previousObserver_);
   SetGameEndsWithoutHumans(true);
 }

@@ -53,6 +53,7 @@ class cAutoplay {
   std::unique_ptr<cPhaseTimer> timer_;
   cAiPhaseObserver* previousObserver_ = nullptr;
   std::array<float, kDelayCount> savedDelays_{};  // the settings' delays, given back at the end
+  bool savedPausesSleep_ = true;
   int impulsesRun_ = 0;
   std::string violation_;
 };

@@ -131,7 +131,8 @@ void sScenarioConstants::ResetForLoading() {
   supply_segments_ = kSegments;
 }
 
-void sScenarioConstants::StoreLine(int line, std::string_view text) {
+void sScenarioConstants::StoreLine(int line, std::string_view text,
+                                   const std::function<void(int field, double value)>& out_of_range) {
   const std::vector<std::string_view> tokens = SplitTokens(text);
   const int count = static_cast<int>(tokens.size());
   for (const LineRun& run : RunsOfLine(line)) {
@@ -139,7 +140,12 @@ void sScenarioConstants::StoreLine(int line, std::string_view text) {
     for (int field = run.first_field; field <= last; ++field) {
       const int slot = run.slot + field - run.first_field;
       if (slot >= kSlotCount) break;
-      SetSlot(slot, Convert(tokens[static_cast<std::size_t>(field - 1)], run.kind));
+      double value = Convert(tokens[static_cast<std::size_t>(field - 1)], run.kind);
+      if (!(std::fabs(value) <= kMaxConstantMagnitude)) {
+        if (out_of_range) out_of_range(field, value);
+        value = value < 0.0 ? -kMaxConstantMagnitude : kMaxConstantMagnitude;
+      }
+      SetSlot(slot, value);
     }
   }
   // Segments past the last bound a scenario gives take no part; otherwise their
@@ -195,11 +201,18 @@ void LoadScenarioConstants(sScenarioConstants& constants, std::u16string_view sc
 
   constants.ResetForLoading();
   int line = 0;
+  int fileLine = 0;
   for (const std::string& text : SplitLines(bytes)) {
+    ++fileLine;
     if (text.empty() || text[0] == '#') continue;
     ++line;
     if (line > kLastDataLine) break;
-    constants.StoreLine(line, text);
+    constants.StoreLine(line, text, [&](int field, double value) {
+      LogFormat(u"WARNING: constant %i of data line %i (%i) out of range in %s at line %i (counting from 1); held "
+                u"at %i",
+                field, line, TruncateToInt(value), path, fileLine,
+                static_cast<int>(value < 0.0 ? -kMaxConstantMagnitude : kMaxConstantMagnitude));
+    });
   }
   constants.FinishLoading();
   std::array<int, 12> impulses{};

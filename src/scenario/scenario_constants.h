@@ -8,11 +8,17 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "scenario/scenario_constants_layout.h"
 
 namespace tr {
+
+// The largest magnitude a constant may have: the rules multiply constants
+// with each other and with values of the tables, and the products must stay
+// far below the 32-bit limit.
+inline constexpr double kMaxConstantMagnitude = 100000.0;
 
 class sScenarioConstants {
  public:
@@ -188,7 +194,10 @@ class sScenarioConstants {
 
   // Loader steps, public for the loader and its tests.
   void ResetForLoading();
-  void StoreLine(int line, std::string_view text);
+  // A value beyond kMaxConstantMagnitude is held at it and reported to
+  // `out_of_range` with its field (from 1) and the value read.
+  void StoreLine(int line, std::string_view text,
+                 const std::function<void(int field, double value)>& out_of_range = {});
   void FinishLoading();
 
  private:

@@ -94,6 +94,11 @@ INSTANTIATE_TEST_SUITE_P(
         Value("DoctrineMonths", "countries.csv", 0, 54, "-2147483648", "Doctrine months (-2147483648) out of range"),
         Value("UpkeepModifier", "countries.csv", 0, 63, "-1e300", "Unit upkeep cost modifier ("),
         Value("UnitNameSlot", "unit_names.csv", 16, 0, "-2147483648", "Unit type slot (-2147483648) out of range"),
+        // Constants that the rules multiply.
+        Value("ActionPointConstant", "consts.csv", 1, 1, "2147483647",
+              "WARNING: constant 2 of data line 2 (2147483647) out of range in "
+              "data\\scenarios\\NorthernTide\\consts.csv at line"),
+        Value("ProductionConstant", "consts.csv", 8, 1, "1e300", "WARNING: constant 2 of data line 9 ("),
         // The date and turn counts that the end of impulse moves on.
         Value("ScenarioTurns", "Info.ini", 8, 1, "-2147483648",
               "WARNING: Duration/Turns (-2147483648) in data\\scenarios\\NorthernTide\\Info.ini is outside 0 to "

@@ -24,6 +24,7 @@
 #include "foundation/settings.h"
 #include "gui/list_box.h"
 #include "platform/graphics.h"
+#include "platform/null_audio.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
 
@@ -187,6 +188,20 @@ class GameSessionTest : public testing::Test {
       GameLockGuard lock;
       return HumanTurnOf(human) && !info->GetControl(cInfoPanel::kBusyImage)->GetVisible();
     }, kWaitLimit);
+  }
+
+  // The real program on a headless frame at 1024x768 with no sound: the
+  // script runs in place of the main loop, then the window closes.
+  int RunProgram(const std::function<void()>& script) {
+    sStartUp startUp;
+    startUp.frame = AppFrame::CreateHeadless(1024, 768, &clock_);
+    startUp.audio = std::make_unique<NullAudioDevice>();
+    startUp.beforeMainLoop = [&](AppFrame& frame) {
+      frame_ = &frame;
+      script();
+      frame.RequestClose();
+    };
+    return WinMain(std::move(startUp));
   }
 
   TempDir folder_;

@@ -92,15 +92,7 @@ void PlayTurnTest::Script() {
 }
 
 TEST_F(PlayTurnTest, TheSampleScenarioPlaysATurnAndTheTurnComesBackWithTheDateMovedOn) {
-  sStartUp startUp;
-  startUp.frame = AppFrame::CreateHeadless(1024, 768, &clock_);
-  startUp.audio = std::make_unique<NullAudioDevice>();
-  startUp.beforeMainLoop = [&](AppFrame& frame) {
-    frame_ = &frame;
-    Script();
-    frame.RequestClose();
-  };
-  EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  EXPECT_EQ(RunProgram([&] { Script(); }), 0);
   EXPECT_EQ(gGame, nullptr);
 
   // The autosave loads as a saved game.

@@ -122,15 +122,7 @@ void ScreenTextsTest::Script() {
 }
 
 TEST_F(ScreenTextsTest, TheRunningGamesTextsFitWhereTheyAreDrawn) {
-  sStartUp startUp;
-  startUp.frame = AppFrame::CreateHeadless(1024, 768, &clock_);
-  startUp.audio = std::make_unique<NullAudioDevice>();
-  startUp.beforeMainLoop = [&](AppFrame& frame) {
-    frame_ = &frame;
-    Script();
-    frame.RequestClose();
-  };
-  EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  EXPECT_EQ(RunProgram([&] { Script(); }), 0);
 }
 
 // A saved game in the list: its date fits the date column.
@@ -138,11 +130,7 @@ TEST_F(ScreenTextsTest, TheSavedGameListShowsTheWholeDate) {
   std::filesystem::create_directories(folder_.path() / "data/save/Quick");
   std::ofstream(folder_.path() / "data/save/Quick/Info.ini")
       << "[General_ENG]\r\nName = Northern Tide 1939\r\n[Save]\r\nDate = 28.12.30 20:58\r\n";
-  sStartUp startUp;
-  startUp.frame = AppFrame::CreateHeadless(1024, 768, &clock_);
-  startUp.audio = std::make_unique<NullAudioDevice>();
-  startUp.beforeMainLoop = [&](AppFrame& frame) {
-    frame_ = &frame;
+  EXPECT_EQ(RunProgram([&] {
     ASSERT_TRUE(FramesUntil([&] {
       frame_->Inject(RawInput::KeyDown(VK_SPACE));
       return dynamic_cast<cMainMenu*>(CurrentMenu) != nullptr;
@@ -164,9 +152,7 @@ TEST_F(ScreenTextsTest, TheSavedGameListShowsTheWholeDate) {
     ASSERT_EQ(list->GetColumns().size(), 3u);
     EXPECT_LE(font->TextWidth(u"28.12.30 20:58"), list->GetColumns()[2].width);
     EXPECT_LE(font->TextWidth(u"--.--.-- --:--"), list->GetColumns()[2].width);
-    frame.RequestClose();
-  };
-  EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  }), 0);
 }
 
 }  // namespace

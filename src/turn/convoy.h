@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "turn/supply.h"
+
 namespace tr {
 
 class cCity;
@@ -64,12 +66,45 @@ class cConvoyManager {
   const std::vector<sConvoy>& ConvoysOf(int countryId) const;
   // Removes the country's first convoy (its surrender); nothing when it has none.
   void RemoveFirstConvoy(int countryId);
+
+  // New convoys, appended to the country's list; each returns the new
+  // convoy's number, or -1 (nothing added) when its ports are not valid.
+  // A supply convoy between two port cities carrying what the destination
+  // lacks of the supply maximum.
+  int AddSupplyConvoy(cCity* departure, cCity* destination, int countryId);
+  // A supply convoy between the port cities of two sea nodes.
+  int AddConvoyFromDialog(int departureNodeId, int destinationNodeId, int countryId);
+  // A convoy of the kind and amount between the cities on two hexes.
+  int AddConvoyFromEvent(int countryId, int kind, int amount, int x1, int y1, int x2, int y2);
+  // Removes every convoy of the country and kind from the city on (x1, y1)
+  // to the city on (x2, y2).
+  void RemoveConvoysBetweenHexes(int countryId, int kind, int x1, int y1, int x2, int y2);
+  bool HasConvoyTo(const cCity* destination, int countryId) const;
   // The highest convoy number in use, 0 when there is none.
   std::int32_t HighestId() const;
 
   std::vector<std::vector<sConvoy>> convoys;        // index = country number - 1
   std::vector<std::vector<sConvoyResult>> results;  // same index
 };
+
+// The sea node of a port city: the node whose main hex is the city's, else
+// the node its hex names; -1 when none.
+int ConvoyPortNodeId(const cGame& game, const cCity* city);
+
+// Highlight for the convoys dialog: the ports the country holds (departure),
+// and the ports its side holds apart from the chosen departure (destination).
+void MarkConvoyCandidateCities(int countryId);
+void MarkConvoyCitiesForAction(int countryId, int excludedNodeId);
+
+// Runs every convoy of the country in order inside the supply computation,
+// with the city groups and nearest cities of its side, and keeps the results.
+void ExecuteAllConvoys(cConvoyManager& manager, int countryId, SupplyCityGroups& groups, SupplyResults& results);
+// One convoy: its checks, its voyage and its delivery, written to the result.
+void ExecuteConvoy(sConvoy& convoy, sConvoyResult& result, SupplyCityGroups& groups, SupplyResults& results);
+
+// Shows each country's convoy results to the player who plays it; the end of
+// impulse runs it as its convoy results step.
+void ShowConvoyResultsToPlayers(cGame& game);
 
 // Writes "<folder>\convoys.csv"; false (logged) when it cannot be written.
 bool WriteConvoys(const cGame& game, std::u16string_view folder);

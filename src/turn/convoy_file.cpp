@@ -24,15 +24,14 @@ cCity* PortCityOnNode(const cGame& game, int nodeId) {
   return city && IsPort(*city) ? city : nullptr;
 }
 
-// The node of a convoy's port: the node whose main hex is the city's hex.
-int PortNodeId(const cGame& game, const cCity* city) {
+}  // namespace
+
+int ConvoyPortNodeId(const cGame& game, const cCity* city) {
   if (!city) return -1;
   const int node = game.seaGraph.FindNodeIdByHex(city->x, city->y);
-  if (node != -1 || !game.map->IsInside(city->x, city->y)) return node;
+  if (node != -1 || !game.map || !game.map->IsInside(city->x, city->y)) return node;
   return game.map->GetHex(city->x, city->y)->seaNodeMarker;
 }
-
-}  // namespace
 
 void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
   const std::u16string path = FolderFilePath(folderTemplate, u"convoys.csv");
@@ -96,8 +95,8 @@ bool WriteConvoys(const cGame& game, std::u16string_view folder) {
   writer.Write(kHeader);
   for (const auto& list : game.convoys.convoys) {
     for (const sConvoy& c : list) {
-      writer.Write(Format(u"\n%i;%i;%i;%i;%i;%i;", c.id, c.owner, c.kind, c.amount, PortNodeId(game, c.departure),
-                          PortNodeId(game, c.destination)));
+      writer.Write(Format(u"\n%i;%i;%i;%i;%i;%i;", c.id, c.owner, c.kind, c.amount, ConvoyPortNodeId(game, c.departure),
+                          ConvoyPortNodeId(game, c.destination)));
     }
   }
   return writer.Commit();

@@ -1,6 +1,7 @@
 #include "turn/game_steps.h"
 
 #include "ai/country_ai.h"
+#include "turn/convoy.h"
 #include "turn/supply.h"
 #include "turn/turn_steps.h"
 #include "world/gra.h"
@@ -12,6 +13,7 @@ void InstallGameSteps() {
   SetSupplyStep(RunSupplyStep);
   SetComputerTurnStep(PlayCountryAiTurn);
   SetEventCheckStep([](cGame& game) { game.events->CheckEventsAtTurnEnd(game); });
+  SetConvoyResultsStep(ShowConvoyResultsToPlayers);
 }
 
 void UninstallGameSteps() {

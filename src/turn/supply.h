@@ -87,8 +87,8 @@ void DrawSupplyFromShips(cGame& game);
 void RunSupplyStep(cGame& game);
 
 // Convoys of one country run between its city levels and its units' draw,
-// with the groups and results of its side. Until the convoy rules install
-// theirs, nothing runs there.
+// with the groups and results of its side. Tests that watch that moment
+// install a step of their own; an empty step runs the country's convoys.
 using ConvoyExecutionStep = std::function<void(cGame&, int countryId, SupplyCityGroups&, SupplyResults&)>;
 void SetConvoyExecutionStep(ConvoyExecutionStep step);
 

@@ -8,6 +8,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/string_base.h"
+#include "turn/convoy.h"
 #include "turn/game_over.h"
 #include "turn/supply.h"
 #include "units/player_control.h"
@@ -41,7 +42,11 @@ void RunInstalledConvoys(cGame& game, int countryId, SupplyCityGroups& groups, S
     std::lock_guard<std::mutex> lock(gSeamMutex);
     step = gConvoyStep;
   }
-  if (step) step(game, countryId, groups, results);
+  if (step) {
+    step(game, countryId, groups, results);
+  } else {
+    ExecuteAllConvoys(game.convoys, countryId, groups, results);
+  }
 }
 
 cTopography ToTopography(const SupplyCityGroups& groups) {

@@ -54,7 +54,7 @@ sCountryReport cCountry::Surrender() {
   gGame->FreeCommandersOfCountry(id);
   DestroyAllNavalUnits();
   gGame->DestroyReserveShipsOfCountry(id);
-  // later: the country's first convoy is removed once convoys exist.
+  if (id >= 1 && id <= static_cast<int>(gGame->convoys.convoys.size())) gGame->convoys.RemoveFirstConvoy(id);
 
   if (victor) {
     gGame->map->ReassignAnnexedHexes(id, victor->id);

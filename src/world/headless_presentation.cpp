@@ -117,6 +117,12 @@ void cHeadlessPresentation::PushTextDialog(std::u16string_view title, std::u16st
   Record(Format(u"text-dialog %s|%s|%i", title, text, layoutBase));
 }
 
+void cHeadlessPresentation::PushConvoyResultsDialog(int countryId) {
+  Record(Format(u"convoy-results %i", countryId));
+}
+
+void cHeadlessPresentation::WaitForConvoyResults(const char*, int) { Record(u"convoy-results-closed"); }
+
 void cHeadlessPresentation::PushEventDialog(const cEvent& event) {
   Record(Format(u"event-dialog %i|%s", event.eventID, event.title));
   int answer = 1;

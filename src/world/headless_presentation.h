@@ -57,6 +57,9 @@ class cHeadlessPresentation : public cPresentation {
   // play-by-e-mail game is the save-and-exit button.
   void PushEventDialog(const cEvent& event) override;
   void WaitForEventDialog(const char* file, int line) override;
+  // Recorded as "convoy-results <country>" and "convoy-results-closed".
+  void PushConvoyResultsDialog(int countryId) override;
+  void WaitForConvoyResults(const char* file, int line) override;
   void RequestProgramExit(int exitCode) override;
   // Recorded as "combat-result <kind> <ms>"; closes at once.
   void ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) override;

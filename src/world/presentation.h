@@ -104,6 +104,12 @@ class cPresentation {
   // when the player closes it). Returns once it has closed, or at once when
   // the worker is told to stop; the caller holds no lock while it waits.
   virtual void ShowCombatResultAndWait(const sCombatResult& /*result*/, float /*closeAfterMs*/) {}
+  // The convoy results dialog of a country, built from the country's results
+  // of the convoy manager and pushed by the worker under the game lock.
+  // WaitForConvoyResults returns once it has closed, or at once when the
+  // worker is told to stop; the caller holds no lock while it waits.
+  virtual void PushConvoyResultsDialog(int /*countryId*/) {}
+  virtual void WaitForConvoyResults(const char* /*file*/, int /*line*/) {}
   // Asks the main loop to end the program in order with the code (the
   // play-by-e-mail save-and-exit of the event dialog).
   virtual void RequestProgramExit(int /*exitCode*/) {}

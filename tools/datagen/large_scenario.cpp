@@ -235,6 +235,25 @@ std::string SeaEdgesText(const sLayout& layout) {
   return text;
 }
 
+// From every port to every other, the country holding the port ships
+// supplies and production points, so the convoys meet the fleets at sea.
+std::string ConvoysText(const sLayout& layout) {
+  std::string text =
+      "#Convoys\r\n#ID;Owner ID;Type [0=supplies 1=PP];Value (PP amount);Departure port ID;Destination port ID;\r\n";
+  int id = 1;
+  for (int from = 0; from < layout.blockRows; ++from) {
+    const int owner = layout.CountryAt(layout.landWidth - 1, layout.PortY(from));
+    for (int to = 0; to < layout.blockRows; ++to) {
+      if (to == from) continue;
+      for (const char* kindAndAmount : {"0;5;", "1;8;"}) {
+        text += std::to_string(id++) + ";" + std::to_string(owner) + ";" + kindAndAmount +
+                std::to_string(layout.PortNode(from)) + ";" + std::to_string(layout.PortNode(to)) + ";\r\n";
+      }
+    }
+  }
+  return text;
+}
+
 // Each country's cities in a chain by road, and its capital by rail to the
 // next country's capital.
 std::string CitiesDiagramText(const cGame& game, const sLayout& layout) {
@@ -310,12 +329,7 @@ bool WriteLargeScenario(cGame& game, std::u16string_view name, std::string_view 
   WriteText(folder, "consts.csv", constants, ok);
   WriteText(folder, "sea_nodes.csv", SeaNodesText(layout), ok);
   WriteText(folder, "sea_edges.csv", SeaEdgesText(layout), ok);
-  WriteText(folder, "convoys.csv",
-            "#Convoys\r\n#ID;Owner ID;Type [0=supplies 1=PP];Value (PP amount);Departure port ID;Destination port ID;"
-            "\r\n1;6;0;5;" + std::to_string(layout.PortNode(0)) + ";" + std::to_string(layout.PortNode(1)) +
-                ";\r\n2;12;1;8;" + std::to_string(layout.PortNode(1)) + ";" + std::to_string(layout.PortNode(0)) +
-                ";\r\n",
-            ok);
+  WriteText(folder, "convoys.csv", ConvoysText(layout), ok);
   WriteText(folder, "cities_diagram.csv", CitiesDiagramText(game, layout), ok);
   WriteText(folder, "events.xml", kEvents, ok);
   WriteText(folder, "event_files.txt", "; the generated scenario's events\r\n" + Utf16ToCodePage(folder) + "\\events.xml\r\n", ok);

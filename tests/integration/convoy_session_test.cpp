@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <list>
 #include <map>
 #include <string>
 
@@ -58,27 +59,57 @@ class ConvoySessionTest : public testing::Test {
   ScopedPresentation scoped_;
 };
 
+// The sample's supply convoy of Albrecia from Lundmouth to Brestoc: no unit of
+// Albrecia draws on Brestoc's cities at the start, so it stays in port; once
+// a division stands in Brestoc it sails, pays and gets its points back.
 TEST_F(ConvoySessionTest, TheSampleSupplyConvoyRunsInTheEndOfImpulseAndSurvivesASave) {
   cGame& game = Load(u"data\\scenarios\\NorthernTide\\%s", 0);
   ASSERT_EQ(game.convoys.ConvoysOf(3).size(), 1u);
-  const sConvoy& convoy = game.convoys.ConvoysOf(3).front();
   cCountry& owner = *game.countries[2];
   const int points = owner.seaTransportPoints;
-  const int atSea = owner.seaTransportUsedByConvoys;
+  ASSERT_GT(points, 0);
+  ASSERT_EQ(owner.seaTransportUsedByConvoys, 0);
+  game.reports.Clear();
 
   EndOfImpulse(game, 1);
-  const auto& results = game.convoys.results[2];
-  ASSERT_EQ(results.size(), 1u);
-  const sConvoyResult& result = results.front();
-  std::printf("%s|%s|%s|%s|%d %d %d| %d %d -> %d %d turn %d\n", Utf16ToUtf8(result.departureName).c_str(),
-              Utf16ToUtf8(result.destinationName).c_str(), Utf16ToUtf8(result.result).c_str(),
-              Utf16ToUtf8(result.details).c_str(), result.pointsNeeded, result.pointsCarried, result.pointsLost, points,
-              atSea, owner.seaTransportPoints, owner.seaTransportUsedByConvoys, game.turn);
-  for (const auto& e : screen_.events()) std::printf("%s\n", Utf16ToUtf8(e).c_str());
-  (void)convoy;
+  ASSERT_EQ(game.convoys.results[2].size(), 1u);
+  const sConvoyResult& idle = game.convoys.results[2].front();
+  EXPECT_EQ(idle.departureName, u"Lundmouth");
+  EXPECT_EQ(idle.destinationName, u"Brestoc");
+  EXPECT_EQ(idle.result, u"convoy_not_executed");
+  EXPECT_EQ(idle.details, u"convoy_not_executed:_there_aren't_any_units_that_could_use_supplies_provided_by_this_convoy!");
+  EXPECT_EQ(owner.seaTransportPoints, points);
+  std::list<sReport> reports;
+  game.reports.Select(reports, 3, 24);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports.front().text, u"Convoy with 5 of supply from Lundmouth to Brestoc\n\nResult: convoy_not_executed\n\n"
+                                  u"Details: " + idle.details);
+
+  // A division lands in Brestoc.
+  cJednostka* division = nullptr;
+  for (const auto& unit : game.landUnits) {
+    if (unit->owner == 3 && unit->x >= 0) division = unit.get();
+  }
+  ASSERT_NE(division, nullptr);
+  ASSERT_NE(division->PlaceOnHex(14, 17), nullptr);
+  EndOfImpulse(game, 1);
+  ASSERT_EQ(game.convoys.results[2].size(), 1u);
+  const sConvoyResult sailed = game.convoys.results[2].front();
+  EXPECT_NE(sailed.result, u"convoy_not_executed") << std::string(sailed.details.begin(), sailed.details.end());
+  EXPECT_GE(sailed.pointsCarried, 1);
+  EXPECT_EQ(sailed.details,
+            u"supply_for_1_unitsconvoy_route:_\n>>> Lundmouth\n>>> Western Ocean\n>>> Brestoc\nconvoy_arrives,_carrying_"
+            u"supplies_worth_10._Brestoc_and_all_cities_with_land_connection_recieve_supply_10_unless_their_own_supply_"
+            u"value_is_higher._");
+  EXPECT_EQ(owner.seaTransportPoints, points - sailed.pointsCarried);
+  EXPECT_EQ(owner.seaTransportUsedByConvoys, sailed.pointsCarried - sailed.pointsLost);
+  reports.clear();
+  game.reports.Select(reports, 3, 24);
+  EXPECT_EQ(reports.size(), 2u);
 
   Save(game, u"convoys");
   cGame& loaded = Load(u"data\\save\\convoys\\%s", 1);
+  EXPECT_EQ(loaded.countries[2]->seaTransportUsedByConvoys, sailed.pointsCarried - sailed.pointsLost);
   Save(loaded, u"again");
   const std::map<std::string, std::string> first = Files("convoys");
   const std::map<std::string, std::string> second = Files("again");
@@ -88,6 +119,13 @@ TEST_F(ConvoySessionTest, TheSampleSupplyConvoyRunsInTheEndOfImpulseAndSurvivesA
     ASSERT_EQ(second.count(file), 1u) << file;
     EXPECT_TRUE(second.at(file) == bytes) << file;
   }
+
+  // The transport at sea comes back at the next execution.
+  const int before = loaded.countries[2]->seaTransportPoints;
+  EndOfImpulse(loaded, 1);
+  const sConvoyResult& next = loaded.convoys.results[2].front();
+  EXPECT_EQ(loaded.countries[2]->seaTransportPoints,
+            before + sailed.pointsCarried - sailed.pointsLost - next.pointsCarried);
 }
 
 }  // namespace

@@ -34,12 +34,13 @@ class ScenarioCheck : public testing::Test {
   std::ostringstream errors_;
 };
 
+// The report is the convoy's, run by the supply computation of the load.
 TEST_F(ScenarioCheck, PrintsTheSummaryAndSavesUnderANewName) {
   ASSERT_EQ(Run({"--scenario", "Test", "--save-as", "checked"}), 0);
   EXPECT_EQ(out_.str(),
             "Scenario: Test\nDate: impulse 2, month 9, year 1939\nTurn: 2 (58 left)\nCountries: 3\nCities: 6\n"
             "Land units: 2 on the map, 1 aboard, 1 in reserve\nAir units: 1 on the map, 1 in reserve\n"
-            "Naval units: 2 in fleets, 1 in reserve\nFleets: 2\nSea nodes: 4\nConvoys: 1\nReports: 0\n"
+            "Naval units: 2 in fleets, 1 in reserve\nFleets: 2\nSea nodes: 4\nConvoys: 1\nReports: 1\n"
             "Events: 2 (2 automatic)\nSaved as: checked\n");
   EXPECT_EQ(gGame, nullptr);
   std::ostringstream again;

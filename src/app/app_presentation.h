@@ -52,6 +52,7 @@ class cAppPresentation : public cHeadlessPresentation {
   void ShowMessageBox(std::u16string_view caption, std::u16string_view text, eMessageIcon icon) override;
   void ShowTextAndWait(std::u16string_view title, std::u16string_view text) override;
   void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) override;
+  void ShowTextInLayoutAndWait(std::u16string_view title, std::u16string_view text, int layoutBase) override;
   bool IsModalDialogShown() override;
   // The combat-result dialog pushed under the game lock; the worker waits
   // until it has closed.

@@ -51,6 +51,12 @@ void cAppPresentation::PushTextDialog(std::u16string_view title, std::u16string_
   PushTextBox(title, text, layoutBase);
 }
 
+void cAppPresentation::ShowTextInLayoutAndWait(std::u16string_view title, std::u16string_view text,
+                                               int layoutBase) {
+  cDialog* box = PushTextBox(title, text, layoutBase);
+  if (IsWorkerThread()) WaitForBoxClosed(box, kThisFile, __LINE__);
+}
+
 void cAppPresentation::ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) {
   cDialog* box = nullptr;
   {

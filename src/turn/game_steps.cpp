@@ -2,6 +2,7 @@
 
 #include "ai/country_ai.h"
 #include "turn/convoy.h"
+#include "turn/sea_battle.h"
 #include "turn/supply.h"
 #include "turn/turn_steps.h"
 #include "world/gra.h"
@@ -11,6 +12,7 @@ namespace tr {
 // One line per subsystem that carries out a step of the turn.
 void InstallGameSteps() {
   SetSupplyStep(RunSupplyStep);
+  InstallSeaBattleGenerator();
   SetComputerTurnStep(PlayCountryAiTurn);
   SetEventCheckStep([](cGame& game) { game.events->CheckEventsAtTurnEnd(game); });
   SetConvoyResultsStep(ShowConvoyResultsToPlayers);

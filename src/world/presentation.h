@@ -78,6 +78,11 @@ class cPresentation {
   virtual void ClearSeaBattleCell(const cJednostkaMorska& /*ship*/) {}
   // A text box with an OK button pushed on the modal stack; returns at once.
   virtual void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) = 0;
+  // The same text box, and the worker waits until it is closed (without a
+  // screen it only pushes it).
+  virtual void ShowTextInLayoutAndWait(std::u16string_view title, std::u16string_view text, int layoutBase) {
+    PushTextDialog(title, text, layoutBase);
+  }
 
   // The hand-over of a turn to a human country, called from the worker: the
   // new-turn banner of the country pushed on top of the modal stack (the

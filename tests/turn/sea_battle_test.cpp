@@ -152,8 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
                     StartCase{"MoreCarriersEnemy", 1, 3, {kCruiser}, {kAircraftCarrier}, 0, 0, 2},
                     StartCase{"HigherNavyFirst", 1, 3, {kCruiser}, {kCruiser, kCruiser}, 2, 1, 1},
                     StartCase{"HigherNavyEnemy", 1, 3, {kCruiser, kCruiser}, {kCruiser}, 1, 2, 2},
-                    StartCase{"MoreShipsFirst", 1, 3, {kCruiser, kDestroyer}, {kCruiser}, 1, 1, 1},
-                    StartCase{"MoreShipsEnemy", 1, 3, {kCruiser}, {kCruiser, kDestroyer}, 1, 1, 2},
+                    StartCase{"MoreShipsFirst", 1, 3, {kCruiser, kBattleship}, {kCruiser}, 1, 1, 1},
+                    StartCase{"MoreShipsEnemy", 1, 3, {kCruiser}, {kCruiser, kBattleship}, 1, 1, 2},
                     StartCase{"LowerOwnerFirst", 1, 3, {kCruiser}, {kCruiser}, 1, 1, 1},
                     StartCase{"LowerOwnerEnemy", 3, 1, {kCruiser}, {kCruiser}, 1, 1, 2}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -186,7 +186,7 @@ TEST_P(SeaBattleShot, ChanceHalvedAtTheEdgeAndWhenUnseenButKeptAtOne) {
   ScopedRandomDraws scripted({DrawFor(1, 100, c.roll), 0});
   SeaBattleShots(battle);
   const bool missed = battle.lastShotEvent == kShotGunsMisses;
-  EXPECT_EQ(!missed, c.hit) << battle.log;
+  EXPECT_EQ(!missed, c.hit);
   EXPECT_EQ(battle.firstSide.front()->mayAct, 0);
   target.attachedCommander = nullptr;
 }
@@ -251,7 +251,7 @@ class SeaBattleRetreat : public SeaBattleTest, public testing::WithParamInterfac
 
 TEST_P(SeaBattleRetreat, ARollBelowTheChanceTakesTheShipOutOfTheBattle) {
   sea.SetConstant(174, 1, 40);
-  sSeaBattle battle(Ships(1, {kCruiser}), Ships(3, {kCruiser, kDestroyer}));
+  sSeaBattle battle(Ships(1, {kCruiser}), Ships(3, {kCruiser, kBattleship}));
   battle.participants = {1, 3};
   cJednostkaMorska& ship = *battle.enemySide.front();
   for (auto* side : {&battle.firstSide, &battle.enemySide}) {
@@ -290,8 +290,8 @@ TEST_F(SeaBattleTest, DamageReportTellsTwoShipsOfOneNameApart) {
   battle.firstSide.back()->hitPoints = 3;
   ReportSeaBattleDamage(battle);
   const std::u16string text = sea.game().reports.Reports().back().text;
-  EXPECT_NE(text.find(u"Twin (C1) lost 1 HP\n"), std::u16string::npos) << text;
-  EXPECT_NE(text.find(u"Twin (C1) lost 3 HP\n"), std::u16string::npos) << text;
+  EXPECT_NE(text.find(u"Twin (C1) lost 1 HP\n"), std::u16string::npos);
+  EXPECT_NE(text.find(u"Twin (C1) lost 3 HP\n"), std::u16string::npos);
 }
 
 // The generator: country 1 leads the allies, 3 is axis, 4 a neutral.
@@ -300,7 +300,7 @@ class SeaBattleMeeting : public SeaBattleTest {
   SeaBattleMeeting() {
     sea.world().country(1).alliance = kAlliesLeader;
     sea.SetConstant(72, kCruiser - kAircraftCarrier + 1, 300);
-    sea.SetConstant(72, kDestroyer - kAircraftCarrier + 1, 300);
+    sea.SetConstant(72, kBattleship - kAircraftCarrier + 1, 300);
     sea.SetConstant(128, 1, 50);
     SetSeaBattleScreen([this](sSeaBattle& battle) {
       for (auto* s : battle.enemySide) enemyOwners.push_back(s->owner);
@@ -326,7 +326,7 @@ class SeaBattleMeetingRoll : public SeaBattleMeeting, public testing::WithParamI
 
 // Two ships of 300, one failing its participation roll: the chance is still 600.
 TEST_P(SeaBattleMeetingRoll, TheSumCountsShipsWhoseParticipationFailed) {
-  Ships(1, {kCruiser, kDestroyer});
+  Ships(1, {kCruiser, kBattleship});
   Ships(3, {kCruiser});
   test::LogCapture log;
   {
@@ -367,8 +367,8 @@ TEST_F(SeaBattleMeeting, BattlesLeaveNoShipAtZeroHitPointsAndReportToParticipant
   for (int k = 1; k <= 5; ++k) sea.SetConstant(129, k, k == 5 ? 1 : 0);
   SetNavy(1, 3);
   SetNavy(3, 3);
-  Ships(1, {kCruiser, kCruiser, kDestroyer});
-  Ships(3, {kCruiser, kDestroyer});
+  Ships(1, {kCruiser, kCruiser, kBattleship});
+  Ships(3, {kCruiser, kBattleship});
   SeedRandom(7);
   cSeaBattleGenerator generator;
   generator.Run(sea.game());

@@ -21,7 +21,7 @@ class EffectLock {
 };
 
 const sEffectBehaviour* FindBehaviour(std::u16string_view method) {
-  const std::array families{FlagEffects()};
+  const std::array families{FlagEffects(), MapEffects(), UnitEffects(), LandUnitEffects(), SeaUnitEffects()};
   for (const auto& family : families) {
     for (const sEffectBehaviour& behaviour : family) {
       if (behaviour.name == method) return &behaviour;

@@ -17,6 +17,14 @@ struct sEffectBehaviour {
 
 // The "Flag." family (flag_effects.cpp).
 std::span<const sEffectBehaviour> FlagEffects();
+// Commanders, hex stripes, forts, cities, areas, weather, ports and the view (map_effects.cpp).
+std::span<const sEffectBehaviour> MapEffects();
+// Single units moved, frozen or removed (unit_effects.cpp).
+std::span<const sEffectBehaviour> UnitEffects();
+// New land, air and harbour units (land_unit_effects.cpp).
+std::span<const sEffectBehaviour> LandUnitEffects();
+// New ships and land units at sea (sea_unit_effects.cpp).
+std::span<const sEffectBehaviour> SeaUnitEffects();
 
 // Applies one effect to the running game. The game lock is held for the
 // whole effect (and may already be held by this thread). A method whose

@@ -75,7 +75,7 @@ namespace {
 
 bool StripeIsValid(const cMap& map, int x, int y, int n, int c) {
   const bool valid = x >= 0 && x < map.GetWidth() && y >= 0 && y < map.GetHeight() && n > 0 &&
-                     y + n - 1 < map.GetHeight() && IsCountryNumber(c);
+                     std::int64_t{y} + n - 1 < map.GetHeight() && IsCountryNumber(c);
   if (!valid) {
     LogLine(Format(
         GetText("error:_hexstripe.changecontrollerandowner(%i_%i_%i_%i)_incorrect_parameter(s)!_ignoring_this..."),

@@ -121,10 +121,12 @@ INSTANTIATE_TEST_SUITE_P(ByDesign, SilentEffectTest,
                          });
 
 TEST(EffectTable, EveryDispatchedNameIsAValidatedMethod) {
-  for (const sEffectBehaviour& behaviour : FlagEffects()) {
-    bool known = false;
-    for (const sEffectMethod& method : EffectMethods()) known = known || method.name == behaviour.name;
-    EXPECT_TRUE(known);
+  for (const auto& family : {FlagEffects(), MapEffects(), UnitEffects(), LandUnitEffects(), SeaUnitEffects()}) {
+    for (const sEffectBehaviour& behaviour : family) {
+      bool known = false;
+      for (const sEffectMethod& method : EffectMethods()) known = known || method.name == behaviour.name;
+      EXPECT_TRUE(known) << std::string(behaviour.name.begin(), behaviour.name.end());
+    }
   }
 }
 

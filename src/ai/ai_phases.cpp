@@ -32,22 +32,12 @@ void cCountryAI::DeployLandUnits() { LogSkipped("DeployLandUnits"); }
 void cCountryAI::DeployAirUnits() { LogSkipped("DeployAirUnits"); }
 void cCountryAI::DeployNavalUnits() { LogSkipped("DeployNavalUnits"); }
 void cCountryAI::AirFights() { LogSkipped("AirFights"); }
-void cCountryAI::PlanLineOfDefence() { LogSkipped("PlanLineOfDefence"); }
-void cCountryAI::PlanOperations() { LogSkipped("PlanOperations"); }
-void cCountryAI::BuildUpInvasionForces() { LogSkipped("BuildUpInvasionForces"); }
 void cCountryAI::AirStrikes() { LogSkipped("AirStrikes"); }
 void cCountryAI::PlanAirOperations() { LogSkipped("PlanAirOperations"); }
 void cCountryAI::ChooseSeaInvasionTarget() { LogSkipped("ChooseSeaInvasionTarget"); }
-void cCountryAI::ExecuteOperationalMoves() { LogSkipped("ExecuteOperationalMoves"); }
 void cCountryAI::TransportUnitsToFronts() { LogSkipped("TransportUnitsToFronts"); }
 void cCountryAI::StrategicBombing() { LogSkipped("StrategicBombing"); }
 void cCountryAI::NavalMoves() { LogSkipped("NavalMoves"); }
 void cCountryAI::NavalAndConvoyStep() { LogSkipped("NavalAndConvoyStep"); }
-
-// No unit is given a new attack order until the operational moves exist.
-bool cCountryAI::HasPendingOperationalMoves() {
-  LogSkipped("HasPendingOperationalMoves");
-  return false;
-}
 
 }  // namespace tr

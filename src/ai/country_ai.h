@@ -4,6 +4,7 @@
 // country, at the country's number minus 1.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <list>
 #include <vector>
@@ -78,6 +79,28 @@ class cCountryAI {
   bool FindObviousMoves();
   // Carries out one plan (attack_execution.cpp): true when it went ahead.
   bool ExecuteAttack(sAttackPlan& plan);
+
+  // Operational planning (operational_planning.cpp): the standing order of
+  // every own land unit, and the gathering for the scenario's targets.
+  void ClearCityAssignedStrength();
+  bool HasReserveUnits() const;
+  // Executing the orders (operational_moves.cpp).
+  // The nearest city at war with the country within the radius, an enemy
+  // resource city only when no other lies there; null when none.
+  cCity* FindNearestEnemyCity(int x, int y, const cCountry& side, int radius) const;
+  // True when the unit was carried strategically toward the city on (x, y).
+  bool TryStrategicMoveToCity(cJednostkaLadowa& unit, int x, int y, int minimumHops);
+  // The line of defence (line_of_defence.cpp).
+  std::vector<sPoint> FindBestLineBetween(sPoint a, sPoint b, const std::array<std::uint8_t, 6>& flags) const;
+  void EnumerateLinePaths(sPoint hex, sPoint goal, const std::vector<sPoint>& path,
+                          std::vector<std::vector<sPoint>>& paths, int maxLength) const;
+  int ScoreLinePath(const std::vector<sPoint>& path, int maxLength, const std::array<std::uint8_t, 6>& flags) const;
+  void MoveUnitsToLineOfDefence();
+  // The free hex of the line nearest to the target; (-1, -1) when none.
+  sPoint NearestFreeLineHex(sPoint target) const;
+  // The free line hex of the unit's computed move range nearest to the
+  // target; (-1, -1) when none.
+  sPoint NearestLineHexInReach(const cJednostkaLadowa& unit, sPoint target) const;
 
   // The air-base rule of three named scenarios (scenario_rules.cpp).
   void ScenarioGarrisonRule();

@@ -82,7 +82,7 @@ TEST_P(AiWarTurnTest, WarTurnRunsItsStepsInOrder) {
               "DeployAirUnits", "DeployNavalUnits", "AirFights", "PlanMultiDirectionAttacks",
               "PlanOneDirectionAttacks", "ComputeFrontStrengths", "UpdateFrontList", "EvaluateFronts"};
   if (threatened) want.push_back("PlanLineOfDefence");
-  for (const char* phase : {"PlanOperations", "BuildUpInvasionForces", "AirStrikes", "PlanAirOperations",
+  for (const char* phase : {"PlanOperations", "BuildUnitLists", "BuildUpInvasionForces", "AirStrikes", "PlanAirOperations",
                             "ChooseSeaInvasionTarget", "ExecuteOperationalMoves"}) {
     want.push_back(phase);
   }

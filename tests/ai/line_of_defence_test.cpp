@@ -1,0 +1,190 @@
+// The line of defence: the score of a candidate path, the clean-up of spurs
+// and corners, the line drawn along a threatened border, and the reinforcing
+// units moved onto it.
+#include <gtest/gtest.h>
+
+#include "ai/ai_order.h"
+#include "ai/line_of_defence.h"
+#include "plan_world.h"
+#include "world/hex_distance.h"
+
+namespace tr {
+namespace {
+
+// Lattice hexes 4 apart give paths of at most L = 6 hexes. The path runs
+// down column 5 from row 1 over plain land (terrain 1).
+struct sScoreCase {
+  int length;
+  bool hills;        // one hex of terrain 3
+  int riverSide;     // a river on this side of one hex, -1 none
+  int cityController;  // 0 no city
+  int score;
+};
+
+class ScoreLinePathTest : public testing::TestWithParam<sScoreCase> {};
+
+TEST_P(ScoreLinePathTest, LengthTerrainRiversAndOwnCities) {
+  const sScoreCase c = GetParam();
+  test::AiWorld world;
+  world.game().relations.SetWar(1, 2, true);
+  world.game().relations.SetWar(2, 1, true);
+  std::vector<sPoint> path;
+  for (int i = 0; i < c.length; ++i) path.push_back({5, 1 + i});
+  if (c.hills) world.hex(5, 2).terrain = 3;
+  if (c.riverSide >= 0) world.hex(5, 3).rivers = static_cast<std::uint8_t>(1u << c.riverSide);
+  if (c.cityController) world.AddCity(u"Town", 5, 4, c.cityController);
+  std::array<std::uint8_t, 6> flags{};
+  flags[1] = flags[2] = 1;
+  cCountryAI& ai = world.AiOf(1);
+  EXPECT_EQ(ai.ScoreLinePath(path, 6, flags), c.score);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ScoreLinePathTest,
+                         testing::Values(sScoreCase{5, true, 2, 1, 25}, sScoreCase{6, false, -1, 0, -10},
+                                         sScoreCase{5, false, 4, 0, 0}, sScoreCase{5, false, -1, 2, 0},
+                                         sScoreCase{7, false, 1, 0, -14}));
+
+TEST(LineCleanUpTest, StraightRowStaysAndCornersGo) {
+  test::AiWorld world;
+  cMap& map = *world.game().map;
+  std::list<sPoint> row{{5, 3}, {5, 4}, {5, 5}};
+  CleanLineOfDefence(map, row);
+  EXPECT_EQ(row, (std::list<sPoint>{{5, 3}, {5, 4}, {5, 5}}));
+  EXPECT_EQ(map.GetFrontNodeMark(5, 4), 3);
+  map.ClearFrontNodeMarks();
+
+  // X, its north and its north-west neighbour: each neighbour sees the other
+  // two in consecutive directions, X sees them in 0 and 5, which do not count.
+  const sPoint x{6, 5};
+  const sPoint north = NeighbourPoint(x.x, x.y, 0);
+  const sPoint northWest = NeighbourPoint(x.x, x.y, 5);
+  ASSERT_EQ(HexDistance(north.x, north.y, northWest.x, northWest.y), 1);
+  std::list<sPoint> triangle{x, north, northWest};
+  CleanLineOfDefence(map, triangle);
+  EXPECT_EQ(triangle, (std::list<sPoint>{x}));
+  EXPECT_EQ(map.GetFrontNodeMark(north.x, north.y), 0);
+  EXPECT_EQ(map.GetFrontNodeMark(x.x, x.y), 3);
+}
+
+TEST(LineCleanUpTest, SpurOffAJunctionGoes) {
+  test::AiWorld world;
+  cMap& map = *world.game().map;
+  // A column with a hex sticking out of its middle to the north-east, and one
+  // more beyond it, so the stub is a spur only at its tip.
+  const sPoint middle{6, 5};
+  const sPoint stub = NeighbourPoint(middle.x, middle.y, 1);
+  const sPoint tip = NeighbourPoint(stub.x, stub.y, 1);
+  std::list<sPoint> line{{6, 3}, {6, 4}, middle, {6, 6}, {6, 7}, stub, tip};
+  CleanLineOfDefence(map, line);
+  EXPECT_EQ(std::count(line.begin(), line.end(), tip), 0);
+  EXPECT_EQ(std::count(line.begin(), line.end(), middle), 1);
+}
+
+// Country 1 holds the west, country 2 the east from column 20, at war.
+class LineOfDefenceTest : public testing::Test {
+ protected:
+  LineOfDefenceTest() {
+    for (int y = 0; y < 12; ++y) {
+      for (int x = 20; x < 40; ++x) w.world.hex(x, y).controller = 2;
+    }
+    home = &w.City(u"Home", 8, 8, 1);
+    enemy = &w.City(u"Enemy", 30, 8, 2, kCityNormal, 2);
+    w.BuildDiagram();
+    w.Link(*home, *enemy);
+    w.Finish();
+    w.world.game().playerControl.worldTopography.ComputeWorldTopography(*w.world.game().map,
+                                                                          w.world.game().cities);
+  }
+
+  test::PlanWorld w;
+  cCity* home = nullptr;
+  cCity* enemy = nullptr;
+};
+
+TEST_F(LineOfDefenceTest, LineRunsAlongTheBorderOnFriendlyLand) {
+  cCountryAI& ai = w.Ai();
+  ai.PlanLineOfDefence();
+
+  ASSERT_FALSE(ai.lineOfDefence.empty());
+  const cMap& map = *w.world.game().map;
+  for (const sPoint& hex : ai.lineOfDefence) {
+    EXPECT_TRUE(map.GetHex(hex.x, hex.y)->IsFriendlyTo(w.world.country(1))) << hex.x << "," << hex.y;
+    EXPECT_EQ(map.GetFrontNodeMark(hex.x, hex.y), 3);
+    // Between the last own lattice column and the first enemy one.
+    EXPECT_GE(hex.x, 16);
+    EXPECT_LE(hex.x, 20);
+  }
+  EXPECT_FALSE(w.world.log.Contains(u"Error! Sanity check failed"));
+
+  // The same world draws the same line.
+  const std::list<sPoint> first = ai.lineOfDefence;
+  ai.PlanLineOfDefence();
+  EXPECT_EQ(ai.lineOfDefence, first);
+}
+
+// The lattice nodes of column 16 face the enemy at rows 0, 4 and 8; a bay of
+// water across row 2 leaves no path between the first two that never turns
+// away from its goal.
+TEST_F(LineOfDefenceTest, SegmentWithoutFriendlyPathAddsNothing) {
+  for (int x = 13; x < 20; ++x) {
+    w.world.hex(x, 2).terrain = 0;
+    w.world.hex(x, 2).controller = 0;
+  }
+  cGame& game = w.world.game();
+  game.playerControl.worldTopography.ComputeWorldTopography(*game.map, game.cities);
+  game.playerControl.worldTopography.BuildNearestCityMap(*game.map, game.cities);
+  cCountryAI& ai = w.Ai();
+  ai.lineOfDefence = {{1, 1}};
+  ai.PlanLineOfDefence();
+  ASSERT_FALSE(ai.lineOfDefence.empty());
+  for (const sPoint& hex : ai.lineOfDefence) EXPECT_GE(hex.y, 4) << hex.x << "," << hex.y;
+  EXPECT_EQ(std::count(ai.lineOfDefence.begin(), ai.lineOfDefence.end(), sPoint{16, 8}), 1);
+}
+
+enum eOntoLineCase { kOntoLine, kOnStrongFort, kNoFreeLineHex };
+
+class OntoLineTest : public LineOfDefenceTest, public testing::WithParamInterface<eOntoLineCase> {};
+
+TEST_P(OntoLineTest, ReinforcementTakesTheLineNearItsTarget) {
+  const eOntoLineCase c = GetParam();
+  cCountryAI& ai = w.Ai();
+  cMap& map = *w.world.game().map;
+  // A line down column 14; the target city stands just behind it.
+  cCity& target = w.City(u"Target", 15, 8, 1);
+  std::list<sPoint> line;
+  for (int y = 3; y <= 10; ++y) line.push_back({14, y});
+  map.ClearFrontNodeMarks();
+  ai.lineOfDefence = line;
+  for (const sPoint& hex : line) map.SetFrontNodeMark(hex.x, hex.y, 3);
+  if (c == kNoFreeLineHex) {
+    for (const sPoint& hex : line) w.world.AddLand(1, hex.x, hex.y);
+  }
+  cJednostkaLadowa& unit = w.Unit(9, 8, *home, kInfantryDivision, 100, 8);
+  if (c == kOnStrongFort) w.world.hex(9, 8).fortLevel = 6;
+  unit.SetAiOrder(kAiOrderReinforce, target.x, target.y, 0);
+  ai.BuildUnitLists();
+
+  ai.MoveUnitsToLineOfDefence();
+
+  switch (c) {
+    case kOntoLine:
+      EXPECT_EQ(unit.aiOrder, kAiOrderStay);
+      EXPECT_EQ(map.GetFrontNodeMark(unit.x, unit.y), 3);
+      EXPECT_EQ(unit.x, 14);
+      EXPECT_EQ(HexDistance(unit.x, unit.y, target.x, target.y), 1);
+      break;
+    case kOnStrongFort:
+      EXPECT_EQ(unit.aiOrder, kAiOrderReinforce);
+      EXPECT_EQ(unit.x, 9);
+      break;
+    case kNoFreeLineHex:
+      EXPECT_EQ(unit.aiOrder, kAiOrderStay);
+      EXPECT_LT(HexDistance(unit.x, unit.y, target.x, target.y), HexDistance(9, 8, target.x, target.y));
+      break;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OntoLineTest, testing::Values(kOntoLine, kOnStrongFort, kNoFreeLineHex));
+
+}  // namespace
+}  // namespace tr

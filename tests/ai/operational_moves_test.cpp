@@ -1,0 +1,202 @@
+// Executing the operational orders: strong forts held, holders at their city
+// left alone, blocked gatherers, the strategic move toward a city, and the
+// ring search for the nearest enemy city that gives late attack orders.
+#include <gtest/gtest.h>
+
+#include "ai/ai_order.h"
+#include "plan_world.h"
+#include "world/hex_distance.h"
+
+namespace tr {
+namespace {
+
+// Own land west of column 13, country 2's east of it, with a city each.
+class OperationalMovesTest : public testing::Test {
+ protected:
+  OperationalMovesTest() {
+    for (int y = 0; y < 12; ++y) {
+      for (int x = 13; x < 40; ++x) w.world.hex(x, y).controller = 2;
+    }
+    home = &w.City(u"Home", 4, 5, 1);
+    forward = &w.City(u"Forward", 10, 5, 1);
+    enemy = &w.City(u"Enemy", 18, 5, 2, kCityNormal, 2);
+    w.BuildDiagram();
+    w.Link(*home, *forward);
+    w.Link(*forward, *enemy);
+    w.Finish();
+  }
+
+  cCountryAI& Execute() {
+    cCountryAI& ai = w.Ai();
+    ai.BuildUnitLists();
+    ai.ExecuteOperationalMoves();
+    return ai;
+  }
+
+  test::PlanWorld w;
+  cCity* home = nullptr;
+  cCity* forward = nullptr;
+  cCity* enemy = nullptr;
+};
+
+class FortHoldTest : public OperationalMovesTest, public testing::WithParamInterface<int> {};
+
+TEST_P(FortHoldTest, AttackerLeavesOnlyAFortNoStrongerThanTheLimit) {
+  const int fort = GetParam();
+  w.world.AddLand(2, 17, 5);
+  cJednostkaLadowa& unit = w.Unit(11, 5, *forward);
+  w.world.hex(11, 5).fortLevel = static_cast<std::uint8_t>(fort);
+  unit.SetAiOrder(kAiOrderAttackCity, enemy->x, enemy->y, 0);
+
+  Execute();
+
+  if (fort > 5) {
+    EXPECT_EQ(unit.aiOrder, kAiOrderStay);
+    EXPECT_EQ(unit.x, 11);
+    EXPECT_EQ(w.world.hex(11, 5).unit, &unit);
+  } else {
+    EXPECT_EQ(unit.aiOrder, kAiOrderAttackCity);
+    // It closed in on the enemy, onto a hex beside the enemy unit's.
+    EXPECT_LT(HexDistance(unit.x, unit.y, enemy->x, enemy->y), HexDistance(11, 5, enemy->x, enemy->y));
+    EXPECT_EQ(w.world.hex(unit.x, unit.y).unit, &unit);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, FortHoldTest, testing::Values(5, 6));
+
+TEST_F(OperationalMovesTest, HolderOnItsCityDoesNothing) {
+  cJednostkaLadowa& unit = w.Unit(forward->x, forward->y, *forward);
+  unit.SetAiOrder(kAiOrderHoldCity, forward->x, forward->y, 0);
+  Execute();
+  EXPECT_EQ(unit.x, forward->x);
+  EXPECT_EQ(unit.actionPoints, 4);
+  EXPECT_EQ(unit.aiOrder, kAiOrderHoldCity);
+}
+
+// A gatherer at its staging city goes on toward the nearest target; one that
+// cannot move is blocked.
+class GatherTest : public OperationalMovesTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(GatherTest, NoMoveTowardTheTargetBlocksTheUnit) {
+  const bool walledIn = GetParam();
+  w.world.country(1).aiSettings.CurrentTargets = {{30, 5, -1}, {11, 9, -1}};
+  cJednostkaLadowa& unit = w.Unit(forward->x, forward->y, *forward);
+  unit.SetAiOrder(kAiOrderGather, forward->x, forward->y, 0);
+  if (walledIn) {
+    // Line 15 holds the land move costs; field 9 is the cost of any other terrain, water among them.
+    w.world.game().constants.SetSlot(sScenarioConstants::SlotOf(15, 9), 99);
+    for (int d = 0; d < kDirectionCount; ++d) {
+      const sPoint p = NeighbourPoint(forward->x, forward->y, d);
+      w.world.hex(p.x, p.y).terrain = 0;
+      w.world.hex(p.x, p.y).controller = 0;
+    }
+  }
+
+  Execute();
+
+  if (walledIn) {
+    EXPECT_EQ(unit.aiOrder, kAiOrderBlocked);
+    EXPECT_EQ(unit.x, forward->x);
+  } else {
+    EXPECT_EQ(unit.aiOrder, kAiOrderGather);
+    EXPECT_LT(HexDistance(unit.x, unit.y, 11, 9), HexDistance(forward->x, forward->y, 11, 9));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(FreeOrWalledIn, GatherTest, testing::Bool());
+
+enum eStrategicCase { kNoCity, kFrozen, kTooFewHops, kTooFewPoints, kMoves };
+
+class StrategicMoveToCityTest : public OperationalMovesTest, public testing::WithParamInterface<eStrategicCase> {};
+
+TEST_P(StrategicMoveToCityTest, RefusedOrCarriedOut) {
+  const eStrategicCase c = GetParam();
+  for (int type = 0; type < kLandTypeCount; ++type) {
+    w.world.game().constants.SetSlot(sScenarioConstants::SlotOf(68, type + 2), 3);
+  }
+  w.world.country(1).strategicMovementPoints = c == kTooFewPoints ? 2 : 10;
+  cJednostkaLadowa& unit = w.Unit(4, 8, *home);
+  if (c == kFrozen) unit.freezeTime = 1;
+  // The forward city is taken: the unit lands beside it.
+  w.Unit(forward->x, forward->y, *forward);
+  const int x = c == kNoCity ? -1 : forward->x;
+  const int minimum = c == kTooFewHops ? 2 : 1;
+  cCountryAI& ai = w.Ai();
+
+  const bool moved = ai.TryStrategicMoveToCity(unit, x, forward->y, minimum);
+
+  EXPECT_EQ(moved, c == kMoves);
+  if (moved) {
+    EXPECT_EQ(HexDistance(unit.x, unit.y, forward->x, forward->y), 1);
+    EXPECT_EQ(w.world.hex(unit.x, unit.y).unit, &unit);
+    EXPECT_EQ(unit.actionPoints, 0);
+    EXPECT_EQ(w.world.country(1).strategicMovementPoints, 7);
+  } else {
+    EXPECT_EQ(unit.x, 4);
+    EXPECT_EQ(unit.y, 8);
+    EXPECT_EQ(unit.actionPoints, 4);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StrategicMoveToCityTest,
+                         testing::Values(kNoCity, kFrozen, kTooFewHops, kTooFewPoints, kMoves));
+
+// From (14,5): an enemy resource city next to it, a normal one three hexes away.
+struct sRingCase {
+  int radius;
+  bool resourcesAdjacent;
+  const char16_t* found;  // null for none
+};
+
+class NearestEnemyCityTest : public testing::TestWithParam<sRingCase> {};
+
+TEST_P(NearestEnemyCityTest, RingsOutwardResourcesLast) {
+  const sRingCase c = GetParam();
+  test::PlanWorld w;
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 13; x < 40; ++x) w.world.hex(x, y).controller = 2;
+  }
+  w.City(u"Home", 4, 5, 1);
+  w.City(u"Ore", 15, 5, 2, c.resourcesAdjacent ? kCityResources : kCityNormal, 2);
+  w.City(u"Town", 17, 5, 2, kCityNormal, 2);
+  w.City(u"Own", 14, 5, 1);
+  cCountryAI& ai = w.Ai();
+  const cCity* city = ai.FindNearestEnemyCity(14, 5, w.world.country(1), c.radius);
+  if (!c.found) {
+    EXPECT_EQ(city, nullptr);
+  } else {
+    ASSERT_NE(city, nullptr);
+    EXPECT_EQ(city->name, c.found);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Radii, NearestEnemyCityTest,
+                         testing::Values(sRingCase{0, true, nullptr}, sRingCase{1, true, u"Ore"},
+                                         sRingCase{2, true, u"Ore"}, sRingCase{3, true, u"Town"},
+                                         sRingCase{3, false, u"Ore"}));
+
+TEST_F(OperationalMovesTest, FreeUnitNearAnEnemyCityGetsTheAttack) {
+  w.world.game().constants.SetSlot(sScenarioConstants::SlotOf(182, 1), 2);
+  cCity& ore = w.City(u"Ore", 13, 6, 2, kCityResources, 2);
+  cJednostkaLadowa& free = w.Unit(12, 5, *forward);
+  free.aiUltimateTargetX = 7;
+  cJednostkaLadowa& holding = w.Unit(11, 6, *forward);
+  holding.aiOrder = kAiOrderHoldCity;
+  cJednostkaLadowa& tired = w.Unit(12, 7, *forward);
+  tired.actionPoints = 0;
+  cCountryAI& ai = w.Ai();
+  ai.BuildUnitLists();
+
+  EXPECT_TRUE(ai.HasPendingOperationalMoves());
+
+  EXPECT_EQ(free.aiOrder, kAiOrderAttackCity);
+  EXPECT_EQ(free.aiTargetX, ore.x);
+  EXPECT_EQ(free.aiTargetY, ore.y);
+  EXPECT_EQ(free.aiUltimateTargetX, 7);
+  EXPECT_EQ(holding.aiOrder, kAiOrderHoldCity);
+  EXPECT_EQ(tired.aiOrder, kAiOrderNone);
+  EXPECT_FALSE(ai.HasPendingOperationalMoves());
+}
+
+}  // namespace
+}  // namespace tr

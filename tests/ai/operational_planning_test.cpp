@@ -1,0 +1,292 @@
+// Operational planning: which cities want a garrison and of which kind, who
+// holds and who covers them, the orders of the remaining units by the front
+// of their area, and the gathering for the scenario's targets.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "ai/ai_order.h"
+#include "plan_world.h"
+
+namespace tr {
+namespace {
+
+using test::LinesStartingWith;
+
+void ExpectOrder(const cJednostkaLadowa& unit, int order, const cCity& city) {
+  EXPECT_EQ(unit.aiOrder, order) << "unit " << unit.id;
+  EXPECT_EQ(unit.aiTargetX, city.x) << "unit " << unit.id;
+  EXPECT_EQ(unit.aiTargetY, city.y) << "unit " << unit.id;
+}
+
+// One city for each garrison rule, and a resource city, each with an own
+// unit of the parameter's type standing on it.
+class GarrisonCaseTest : public testing::TestWithParam<int> {};
+
+TEST_P(GarrisonCaseTest, EachRuleWantsItsKind) {
+  test::PlanWorld w;
+  cCity& supply = w.City(u"Supply", 2, 5, 1, kCitySupply);
+  cCity& threatened = w.City(u"Threatened", 6, 5, 1);
+  cCity& port = w.City(u"Port", 10, 5, 1, kCityPort);
+  cCity& taken = w.City(u"Taken", 14, 5, 1, kCityNormal, 2);
+  taken.victoryPoints = 5;
+  cCity& quiet = w.City(u"Quiet", 18, 5, 1);
+  cCity& extra = w.City(u"Extra", 22, 5, 1);
+  cCity& ore = w.City(u"Ore", 26, 5, 1, kCityResources);
+  w.world.country(1).aiSettings.ExtraCitiesToGarrison = {{extra.x, extra.y}};
+  w.BuildDiagram();
+  w.Finish();
+  cCountryAI& ai = w.Ai();
+  w.AddFront(ai, {&threatened}, kFrontThreatened);
+  w.AddFront(ai, {&quiet}, kFrontHolding);
+  const int type = GetParam();
+  std::vector<std::pair<cCity*, cJednostkaLadowa*>> placed;
+  for (cCity* city : {&supply, &threatened, &port, &taken, &quiet, &extra, &ore}) {
+    placed.emplace_back(city, &w.world.AddLand(1, city->x, city->y, 100, type));
+  }
+  const bool corps = placed.front().second->IsCorps();
+
+  ai.PlanOperations();
+
+  for (int i = 0; i < 6; ++i) {
+    const bool wantsCorps = i < 2;
+    ExpectOrder(*placed[i].second, wantsCorps == corps ? kAiOrderHoldCity : kAiOrderCoverCity, *placed[i].first);
+  }
+  // No case for the resource city: its unit is placed like any other.
+  EXPECT_EQ(placed[6].second->aiOrder, kAiOrderReserve);
+  EXPECT_EQ(LinesStartingWith(w.world.log, u"bu bu "),
+            (std::vector<std::u16string>{u"bu bu 1", u"bu bu 2", u"bu bu 3", u"bu bu 4", u"bu bu 5", u"bu bu 6",
+                                         u"bu bu 7"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(DivisionCorpsAirborne, GarrisonCaseTest,
+                         testing::Values(kInfantryDivision, kArmouredCorps, kAirborneDivision));
+
+// A port wants a division. A division two hops away is sent; a free corps one
+// hop away would cover the port until then, unless a corps already stands on it.
+class CoverOrderTest : public testing::TestWithParam<bool> {};
+
+TEST_P(CoverOrderTest, NoCoverWhereAHolderStands) {
+  const bool holderOnCity = GetParam();
+  test::PlanWorld w;
+  cCity& port = w.City(u"Port", 4, 5, 1, kCityPort);
+  cCity& middle = w.City(u"Middle", 12, 5, 1);
+  cCity& far = w.City(u"Far", 20, 5, 1);
+  w.BuildDiagram();
+  w.Link(port, middle);
+  w.Link(middle, far);
+  w.Finish();
+  cJednostkaLadowa& division = w.Unit(20, 6, far, kInfantryDivision);
+  cJednostkaLadowa& corps = w.Unit(12, 6, middle, kInfantryCorps);
+  cJednostkaLadowa* holder = holderOnCity ? &w.Unit(port.x, port.y, port, kMechanizedCorps) : nullptr;
+  cCountryAI& ai = w.Ai();
+
+  ai.PlanOperations();
+
+  EXPECT_EQ(division.aiOrder, kAiOrderHoldCity);
+  // Two hops: the route's first city is the target, the port the ultimate one.
+  EXPECT_EQ(division.aiUltimateTargetX, port.x);
+  EXPECT_EQ(division.aiUltimateTargetY, port.y);
+  if (holder) {
+    ExpectOrder(*holder, kAiOrderCoverCity, port);
+    EXPECT_NE(corps.aiOrder, kAiOrderCoverCity);
+  } else {
+    ExpectOrder(corps, kAiOrderCoverCity, port);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(HolderOrNot, CoverOrderTest, testing::Bool());
+
+// A division and a corps at the same hops and distance from a city that wants
+// the parameter's kind: the wanted one holds it and nobody covers.
+class EqualCandidatesTest : public testing::TestWithParam<int> {};
+
+TEST_P(EqualCandidatesTest, TheWantedKindHoldsAndNobodyCovers) {
+  const bool wantsCorps = GetParam() == 1;
+  test::PlanWorld w;
+  cCity& city = w.City(u"Goal", 10, 5, 1, wantsCorps ? kCitySupply : kCityPort);
+  w.BuildDiagram();
+  w.Finish();
+  cJednostkaLadowa& division = w.Unit(10, 3, city, kInfantryDivision);
+  cJednostkaLadowa& corps = w.Unit(10, 7, city, kInfantryCorps);
+  cCountryAI& ai = w.Ai();
+
+  ai.PlanOperations();
+
+  cJednostkaLadowa& wanted = wantsCorps ? corps : division;
+  cJednostkaLadowa& other = wantsCorps ? division : corps;
+  ExpectOrder(wanted, kAiOrderHoldCity, city);
+  EXPECT_NE(other.aiOrder, kAiOrderCoverCity);
+  EXPECT_NE(other.aiOrder, kAiOrderHoldCity);
+}
+
+INSTANTIATE_TEST_SUITE_P(DivisionOrCorps, EqualCandidatesTest, testing::Values(0, 1));
+
+// A unit on a quiet front: it attacks the least attacked enemy neighbour that
+// may be attacked and whose node counts no more own units than allowed.
+struct sQuietCase {
+  int ownUnitsAtB;
+  bool bForbidden;
+  int order;
+  bool targetB;
+};
+
+class QuietFrontTest : public testing::TestWithParam<sQuietCase> {};
+
+TEST_P(QuietFrontTest, AttackOnlyWhereAllowedAndUncrowded) {
+  const sQuietCase c = GetParam();
+  test::PlanWorld w;
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 20; x < 40; ++x) w.world.hex(x, y).controller = 2;
+  }
+  cCity& home = w.City(u"Home", 16, 5, 1);
+  cCity& b = w.City(u"B", 24, 5, 2, kCityNormal, 2);
+  cCity& c2 = w.City(u"C", 24, 9, 2, kCityNormal, 2);
+  w.BuildDiagram();
+  w.Link(home, b);
+  w.Link(home, c2);
+  w.Finish();
+  // Home itself is garrisoned, so the unit is free.
+  w.Unit(home.x, home.y, home);
+  cJednostkaLadowa& unit = w.Unit(16, 4, home);
+  w.world.country(1).aiSettings.MaxUnitCountOnFront = 0;
+  if (c.bForbidden) w.world.country(1).aiSettings.DoNotAttackCities = {{b.x, b.y}};
+  cCountryAI& ai = w.Ai();
+  ai.ResetCityAttackFlags();
+  w.AddFront(ai, {&home, &b, &c2}, kFrontHolding);
+  w.Node(b).ownUnitCount = c.ownUnitsAtB;
+  w.Node(c2).ownUnitCount = 1;  // crowded
+  // B was attacked least so far only when it is allowed at all.
+  b.assignedStrength = 0.0f;
+
+  ai.PlanOperations();
+
+  EXPECT_EQ(unit.aiOrder, c.order);
+  if (c.targetB) {
+    ExpectOrder(unit, kAiOrderAttackCity, b);
+    EXPECT_FLOAT_EQ(b.assignedStrength, unit.GetEffectiveStrength());
+  } else {
+    EXPECT_FLOAT_EQ(b.assignedStrength, 0.0f);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, QuietFrontTest,
+                         testing::Values(sQuietCase{0, false, kAiOrderAttackCity, true},
+                                         sQuietCase{1, false, kAiOrderQuietFront, false},
+                                         sQuietCase{0, true, kAiOrderQuietFront, false}));
+
+// The other placements of a free unit by the front of its area city.
+TEST(OperationalPlanningTest, ThreatenedFrontReinforcesNoFrontGoesToOneAndLostUnitsAreNamed) {
+  test::PlanWorld w;
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 30; x < 40; ++x) w.world.hex(x, y).controller = 2;
+    // Water on both sides of an island without a city.
+    for (int x : {26, 30}) {
+      w.world.hex(x, y).terrain = 0;
+      w.world.hex(x, y).controller = 0;
+    }
+  }
+  cCity& rear = w.City(u"Rear", 4, 5, 1);
+  cCity& line = w.City(u"Line", 14, 5, 1);
+  cCity& edge = w.City(u"Edge", 20, 5, 1);
+  cCity& enemy = w.City(u"Enemy", 34, 5, 2, kCityNormal, 2);
+  w.BuildDiagram();
+  w.Link(rear, line);
+  w.Link(line, edge);
+  w.Link(edge, enemy);
+  w.Finish();
+  cCountryAI& ai = w.Ai();
+  w.AddFront(ai, {&edge, &line, &enemy}, kFrontThreatened);
+  // The front cities are garrisoned, so the units below are free.
+  w.Unit(line.x, line.y, line, kInfantryCorps);
+  w.Unit(edge.x, edge.y, edge, kInfantryCorps);
+  // In Line's area, as near to Edge as to Line: the nearer front city is the target.
+  cJednostkaLadowa& nearEdge = w.Unit(17, 5, rear);
+  cJednostkaLadowa& onLine = w.Unit(15, 5, rear);
+  cJednostkaLadowa& rearUnit = w.Unit(4, 8, rear);
+  cJednostkaLadowa& lost = w.Unit(28, 2, rear);
+  w.world.hex(28, 2).controller = 1;
+  lost.name = u"Lost";
+
+  ai.PlanOperations();
+
+  ExpectOrder(nearEdge, kAiOrderReinforce, edge);
+  ExpectOrder(onLine, kAiOrderReinforce, line);
+  EXPECT_EQ(rearUnit.aiOrder, kAiOrderGoToFront);
+  EXPECT_EQ(lost.aiOrder, kAiOrderNone);
+  EXPECT_TRUE(w.world.log.Contains(u"ERROR: Jednostka Lost nieprzyporządkowana do żadnego przypadku!"));
+}
+
+// The gathering for a target of the scenario: three free units of strength 6
+// each and one staging city.
+class BuildUpTest : public testing::Test {
+ protected:
+  BuildUpTest() {
+    for (int y = 0; y < 12; ++y) {
+      for (int x = 24; x < 40; ++x) {
+        w.world.hex(x, y).controller = 3;
+        w.world.hex(x, y).owner = 3;
+      }
+    }
+    home = &w.City(u"Home", 4, 5, 1);
+    staging = &w.City(u"Staging", 16, 5, 1);
+    foreign = &w.City(u"Foreign", 30, 5, 3, kCityNormal, 3);
+    w.BuildDiagram();
+    w.Link(*home, *staging);
+    w.Link(*staging, *foreign);
+    w.Finish();
+    for (int i = 0; i < 3; ++i) units.push_back(&w.Unit(4, 2 + 3 * i, *home, kInfantryDivision, 60));
+  }
+
+  cCountryAI& Run(std::vector<sAiTarget> targets) {
+    w.world.country(1).aiSettings.CurrentTargets = std::move(targets);
+    cCountryAI& ai = w.Ai();
+    ai.BuildUnitLists();
+    ai.BuildUpInvasionForces();
+    return ai;
+  }
+
+  test::PlanWorld w;
+  cCity* home = nullptr;
+  cCity* staging = nullptr;
+  cCity* foreign = nullptr;
+  std::vector<cJednostkaLadowa*> units;
+};
+
+TEST_F(BuildUpTest, AStrengthStopsDrawingUnitsOnceReached) {
+  ASSERT_FLOAT_EQ(units[0]->GetEffectiveStrength(), 6.0f);
+  Run({{31, 5, 10}});
+  ExpectOrder(*units[0], kAiOrderGather, *staging);
+  ExpectOrder(*units[1], kAiOrderGather, *staging);
+  EXPECT_EQ(units[2]->aiOrder, kAiOrderNone);
+  EXPECT_EQ(w.world.country(1).aiSettings.CurrentTargets.size(), 1u);
+}
+
+TEST_F(BuildUpTest, NoLimitDrawsEveryFreeUnit) {
+  units[2]->aiOrder = kAiOrderQuietFront;
+  Run({{31, 5, -1}});
+  for (cJednostkaLadowa* unit : units) ExpectOrder(*unit, kAiOrderGather, *staging);
+}
+
+TEST_F(BuildUpTest, TargetOfACountryAtWarIsDroppedForGood) {
+  w.world.game().relations.SetWar(1, 3, true);
+  w.world.game().relations.SetWar(3, 1, true);
+  Run({{31, 5, -1}, {32, 5, 4}, {31, 5, -1}});
+  EXPECT_TRUE(w.world.country(1).aiSettings.CurrentTargets.empty());
+  for (cJednostkaLadowa* unit : units) EXPECT_EQ(unit->aiOrder, kAiOrderNone);
+}
+
+TEST_F(BuildUpTest, TargetOutsideEveryAreaIsSkipped) {
+  w.world.hex(31, 5).terrain = 0;
+  w.world.hex(31, 5).owner = 0;
+  w.world.hex(31, 5).controller = 0;
+  w.world.game().playerControl.worldTopography.BuildNearestCityMap(*w.world.game().map, w.world.game().cities);
+  Run({{31, 5, -1}});
+  EXPECT_TRUE(w.world.log.Contains(u"WARNING: Target hex (31,5) does not belong to any city!"));
+  EXPECT_TRUE(
+      w.world.log.Contains(u"WARNING: cannot build up forces for invasion! No own/allied cities near invasion target!"));
+  for (cJednostkaLadowa* unit : units) EXPECT_EQ(unit->aiOrder, kAiOrderNone);
+}
+
+}  // namespace
+}  // namespace tr

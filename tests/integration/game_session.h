@@ -85,19 +85,17 @@ class GameSessionTest : public testing::Test {
   }
   // Frames until the worker has brought the game to the state the condition
   // names, read under the game lock: the worker changes the game in steps,
-  // and a state seen between two of them is none a player meets. The
-  // computer countries play without drawing; the frames still step their moves.
+  // and a state seen between two of them is none a player meets. The frames
+  // go on as a player's would: a computer unit's move is stepped by the frame
+  // step, which a paused rendering skips, and the worker waits for it.
   bool WorkerReaches(const std::function<bool()>& condition) {
-    frame_->Pause(false, true);
-    const bool reached = FramesUntil(
+    return FramesUntil(
         [&] {
           std::this_thread::yield();
           GameLockGuard lock;
           return condition();
         },
         kWaitLimit);
-    frame_->Pause(false, false);
-    return reached;
   }
   // A press and release of the left button at the point, then a frame.
   void ClickAt(int x, int y) {

@@ -2,6 +2,7 @@
 // own land unit reaches this turn is simply taken, the cheapest first.
 #include <limits>
 
+#include "ai/ai_order.h"
 #include "ai/ai_pacing.h"
 #include "ai/country_ai.h"
 #include "foundation/console_log.h"
@@ -14,7 +15,6 @@ namespace tr {
 namespace {
 
 constexpr const char* kThisFile = "obvious_moves";
-inline constexpr std::int32_t kAiOrderObviousMove = 7;
 
 }  // namespace
 

@@ -51,8 +51,8 @@ bool ReadNewLandUnit(const sEffect& effect, int ownerI, int typeI, int levelI, i
   out.strength = IntParam(effect, strengthI);
   if (out.strength < 0 || out.strength > kMaxLandStrength) {
     const int held = out.strength < 0 ? 0 : kMaxLandStrength;
-    LogFormat(u"WARNING: effect %s at line %i: strength %i is outside 0 to 100; %i is used", effect.method,
-              effect.line, out.strength, held);
+    LogFormat(u"WARNING: effect %s at line %i: strength %i is outside 0 to 100; %i is used", effect.method, effect.line,
+              out.strength, held);
     out.strength = held;
   }
   return true;
@@ -143,8 +143,8 @@ bool IsPartisanHex(int cx, int cy, int x, int y, int controller) {
   const cMap& map = *gGame->map;
   if (!map.IsInside(cx, cy)) return false;
   const sHex& hex = *map.GetHex(cx, cy);
-  return !hex.unit && hex.controller == controller && cx != x && cy != y && HexDistance(cx, cy, x, y) <= kPartisanReach &&
-         hex.IsLand();
+  return !hex.unit && hex.controller == controller && cx != x && cy != y &&
+         HexDistance(cx, cy, x, y) <= kPartisanReach && hex.IsLand();
 }
 
 void FirePartisans(const sEffect& effect) {
@@ -257,10 +257,8 @@ void AddMulberry(const sEffect& effect) {
 }
 
 const sEffectBehaviour kLandUnitEffects[] = {
-    {u"Hex.AddLandUnit", AddLandUnit},
-    {u"Hex.AddUnitAndPassControlOverHexIfEmpty", AddUnitAndPassControl},
-    {u"City.FirePartisans", FirePartisans},
-    {u"Hex.AddAirUnit", AddAirUnit},
+    {u"Hex.AddLandUnit", AddLandUnit},      {u"Hex.AddUnitAndPassControlOverHexIfEmpty", AddUnitAndPassControl},
+    {u"City.FirePartisans", FirePartisans}, {u"Hex.AddAirUnit", AddAirUnit},
     {u"Hex.AddMulberry", AddMulberry},
 };
 

@@ -79,8 +79,8 @@ void StripeControllerAndOwner(const sEffect& effect) {
 }
 
 void StripeControllerOwnerAndOriginalOwner(const sEffect& effect) {
-  gGame->map->ChangeStripeControllerOwnerAndOriginalOwner(IntParam(effect, 0), IntParam(effect, 1),
-                                                          IntParam(effect, 2), IntParam(effect, 3));
+  gGame->map->ChangeStripeControllerOwnerAndOriginalOwner(IntParam(effect, 0), IntParam(effect, 1), IntParam(effect, 2),
+                                                          IntParam(effect, 3));
 }
 
 void SetFortLevel(const sEffect& effect) {

@@ -129,8 +129,8 @@ cFleet& ChooseFleet(const sEffect& effect, eFleetChoice choice, int owner, int n
     cFleet& fleet = NewTransportFleet(owner, nodeId);
     int destination = IntParam(effect, 6);
     if (destination != -1 && !gGame->seaGraph.IsNodeId(destination)) {
-      LogFormat(u"WARNING: effect %s at line %i: there is no sea node %i; the fleet has no destination",
-                effect.method, effect.line, destination);
+      LogFormat(u"WARNING: effect %s at line %i: there is no sea node %i; the fleet has no destination", effect.method,
+                effect.line, destination);
       destination = -1;
     }
     fleet.aiDestinationNode = destination;
@@ -157,8 +157,8 @@ bool MayCreateAtSea(const sEffect& effect, eFleetChoice choice, const sWezelGraf
   // Only cargo and amphibious ships carry land units; any other ship would
   // hold a unit that no rule can land, kill or save.
   if (shipType != kCargoShip && shipType != kAmphibiousShip) {
-    LogFormat(u"WARNING: effect %s at line %i: ship type %i carries no land units; nothing is created",
-              effect.method, effect.line, shipType);
+    LogFormat(u"WARNING: effect %s at line %i: ship type %i carries no land units; nothing is created", effect.method,
+              effect.line, shipType);
     return false;
   }
   if (choice == eFleetChoice::kLanding && !EffectHex(effect, 6, 7)) return false;

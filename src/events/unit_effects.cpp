@@ -88,10 +88,8 @@ void Remove(const sEffect& effect) {
 }
 
 const sEffectBehaviour kUnitEffects[] = {
-    {u"Unit.Teleport", Teleport},
-    {u"Unit.Unfreeze", Unfreeze},
-    {u"Unit.Freeze", Freeze},
-    {u"Unit.FreezeIfOwnedByCountry", FreezeIfOwnedByCountry},
+    {u"Unit.Teleport", Teleport}, {u"Unit.Unfreeze", Unfreeze},
+    {u"Unit.Freeze", Freeze},     {u"Unit.FreezeIfOwnedByCountry", FreezeIfOwnedByCountry},
     {u"Unit.Remove", Remove},
 };
 

@@ -41,15 +41,15 @@ TEST_P(FortEffectTest, SetsTheLevel) {
   EXPECT_TRUE(log_.lines().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forts, FortEffectTest,
-    testing::Values(FortCase{"ChangeStopsAtNine", u"Hex.ChangeFortLevel", 7, 5, 9},
-                    FortCase{"ChangeStopsAtZero", u"Hex.ChangeFortLevel", 2, -3, 0},
-                    FortCase{"ChangeTruncatesTheSum", u"Hex.ChangeFortLevel", 2, 1.9, 3},
-                    FortCase{"ChangeBringsAHighLevelBackToNine", u"Hex.ChangeFortLevel", 12, -1, 9},
-                    FortCase{"SetHasNoUpperLimitOfNine", u"Hex.SetFortLevel", 0, 12, 12},
-                    FortCase{"SetNegativeDoesNotWrapRound", u"Hex.SetFortLevel", 4, -1, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Forts, FortEffectTest,
+                         testing::Values(FortCase{"ChangeStopsAtNine", u"Hex.ChangeFortLevel", 7, 5, 9},
+                                         FortCase{"ChangeStopsAtZero", u"Hex.ChangeFortLevel", 2, -3, 0},
+                                         FortCase{"ChangeTruncatesTheSum", u"Hex.ChangeFortLevel", 2, 1.9, 3},
+                                         FortCase{"ChangeBringsAHighLevelBackToNine", u"Hex.ChangeFortLevel", 12, -1,
+                                                  9},
+                                         FortCase{"SetHasNoUpperLimitOfNine", u"Hex.SetFortLevel", 0, 12, 12},
+                                         FortCase{"SetNegativeDoesNotWrapRound", u"Hex.SetFortLevel", 4, -1, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct OffMapCase {
   const char* name;
@@ -85,9 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                     OffMapCase{"Unfreeze", MakeEffect(u"Unit.Unfreeze", {99, 99})},
                     OffMapCase{"TeleportTarget", MakeEffect(u"Unit.Teleport", {0, 0, 40, 2})},
                     OffMapCase{"AddLandUnit", MakeEffect(u"Hex.AddLandUnit", {-1, 0, 1, 0, 1, 50}, 7, {u"Rifles"})},
-                    OffMapCase{"PassControl",
-                               MakeEffect(u"Hex.AddUnitAndPassControlOverHexIfEmpty", {3, 30, 1, 0, 1, 50}, 7,
-                                          {u"Rifles"})},
+                    OffMapCase{"PassControl", MakeEffect(u"Hex.AddUnitAndPassControlOverHexIfEmpty",
+                                                         {3, 30, 1, 0, 1, 50}, 7, {u"Rifles"})},
                     OffMapCase{"AirUnit", MakeEffect(u"Hex.AddAirUnit", {1, 20, 1, 20, 1, 5}, 7, {u"Wing"})},
                     OffMapCase{"Mulberry", MakeEffect(u"Hex.AddMulberry", {1, 0, 9}, 7, {u"Harbour"})},
                     OffMapCase{"Partisans",
@@ -161,7 +160,8 @@ TEST_P(WeatherEffectTest, ChangesOnlyTheLandHexesOfTheRectangle) {
 
 INSTANTIATE_TEST_SUITE_P(
     Weather, WeatherEffectTest,
-    testing::Values(WeatherCase{"StartWinterKeepingTheRollOff", MakeEffect(u"New.StartWinterArea", {1, 0, 3, 2, 0}), 1, 0},
+    testing::Values(WeatherCase{"StartWinterKeepingTheRollOff", MakeEffect(u"New.StartWinterArea", {1, 0, 3, 2, 0}), 1,
+                                0},
                     WeatherCase{"StartWinterWithTheRoll", MakeEffect(u"New.StartWinterArea", {1, 0, 3, 2, 1}), 1, 1},
                     WeatherCase{"StartMud", MakeEffect(u"New.StartMudArea", {1, 0, 3, 2, 0.9}), 2, 0},
                     WeatherCase{"EndWinterClears", MakeEffect(u"New.EndWinterArea", {1, 0, 3, 2}), 0, 1},

@@ -109,8 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
         LandCase{"OnAFreeLandHex", Land(u"Hex.AddLandUnit", {6.5, 4, 1.2, 4, 3, 50.9}), true, false, 3, 50, u""},
         LandCase{"NotOnASeaHex", Land(u"Hex.AddLandUnit", {3, 0, 1, 4, 2, 80}), false, false, 0, 0, u""},
         LandCase{"NotOnATakenHex", Land(u"Hex.AddLandUnit", {5, 5, 1, 4, 2, 80}), false, false, 0, 0, u""},
-        LandCase{"OneCoordinateMinusOneIsOffTheMap", Land(u"Hex.AddLandUnit", {-1, 3, 1, 4, 2, 80}), false, false, 0,
-                 0, u"hex (-1, 3) is off the map"},
+        LandCase{"OneCoordinateMinusOneIsOffTheMap", Land(u"Hex.AddLandUnit", {-1, 3, 1, 4, 2, 80}), false, false, 0, 0,
+                 u"hex (-1, 3) is off the map"},
         LandCase{"LevelOutsideTheTablesIsOne", Land(u"Hex.AddLandUnit", {6, 4, 1, 4, 9, 80}), true, false, 1, 80,
                  u"unit level 9 is outside 1 to 5; 1 is used"},
         LandCase{"StrengthIsHeld", Land(u"Hex.AddLandUnit", {-1, -1, 1, 4, 1, 250}), true, true, 1, 100,
@@ -125,12 +125,12 @@ INSTANTIATE_TEST_SUITE_P(
                  u"there is no country 5"},
         LandCase{"PassControlOnLand", Land(u"Hex.AddUnitAndPassControlOverHexIfEmpty", {6, 4, 1, 4, 2, 80}), true,
                  false, 2, 80, u""},
-        LandCase{"PassControlNeverAtSea", Land(u"Hex.AddUnitAndPassControlOverHexIfEmpty", {3, 0, 1, 4, 2, 80}),
-                 false, false, 0, 0, u"(3, 0) is a sea hex; no land unit is placed there"},
-        LandCase{"PassControlNotToTheReserve",
-                 Land(u"Hex.AddUnitAndPassControlOverHexIfEmpty", {-1, -1, 1, 4, 2, 80}), false, false, 0, 0, u""},
-        LandCase{"PassControlNotOnATakenHex",
-                 Land(u"Hex.AddUnitAndPassControlOverHexIfEmpty", {5, 5, 1, 4, 2, 80}), false, false, 0, 0, u""}),
+        LandCase{"PassControlNeverAtSea", Land(u"Hex.AddUnitAndPassControlOverHexIfEmpty", {3, 0, 1, 4, 2, 80}), false,
+                 false, 0, 0, u"(3, 0) is a sea hex; no land unit is placed there"},
+        LandCase{"PassControlNotToTheReserve", Land(u"Hex.AddUnitAndPassControlOverHexIfEmpty", {-1, -1, 1, 4, 2, 80}),
+                 false, false, 0, 0, u""},
+        LandCase{"PassControlNotOnATakenHex", Land(u"Hex.AddUnitAndPassControlOverHexIfEmpty", {5, 5, 1, 4, 2, 80}),
+                 false, false, 0, 0, u""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NewUnitTest, PassingControlLeavesTheOwner) {
@@ -154,8 +154,8 @@ TEST_P(NewAirUnitTest, GoesToTheHexOrTheReserve) {
   const AirCase& c = GetParam();
   ExecuteEffect(MakeEffect(u"Hex.AddAirUnit", {2, c.place[0], c.place[1], 21, 7, 6}, 7, {u"Wing"}));
   ASSERT_EQ(game().airUnits.size() + game().reservePool.size(), 1u);
-  const cJednostkaLotnicza* unit =
-      c.inReserve ? dynamic_cast<const cJednostkaLotnicza*>(game().reservePool.at(0).get()) : game().airUnits.front().get();
+  const cJednostkaLotnicza* unit = c.inReserve ? dynamic_cast<const cJednostkaLotnicza*>(game().reservePool.at(0).get())
+                                               : game().airUnits.front().get();
   ASSERT_NE(unit, nullptr);
   EXPECT_EQ(unit->inReserve, c.inReserve ? 1 : 0);
   EXPECT_EQ(unit->owner, 2);
@@ -222,8 +222,8 @@ TEST_F(PartisanTest, RefusesTakenFarForeignAndSeaHexes) {
   hex(9, 5).controller = 2;
   std::deque<int> draws;
   // Taken, held by another country, sea, too far (distance 6), then off the map.
-  for (const auto& part : {Candidate(7, 3), Candidate(9, 5), Candidate(7, 2), Candidate(14, 5), Candidate(10, -1),
-                           Candidate(10, 6)}) {
+  for (const auto& part :
+       {Candidate(7, 3), Candidate(9, 5), Candidate(7, 2), Candidate(14, 5), Candidate(10, -1), Candidate(10, 6)}) {
     draws.insert(draws.end(), part.begin(), part.end());
   }
   {
@@ -265,8 +265,9 @@ TEST_F(NewUnitTest, MulberryIsPlacedNumberedAndLogged) {
   EXPECT_EQ(a->remainingTime, 3);
   EXPECT_EQ(a->actionPoints, 0);
   EXPECT_EQ(a->owner, 1);
-  EXPECT_EQ(log_.lines(), (std::vector<std::u16string>{u"Mulberry  \"Harbour A\" created at (5, 3) for country Country1",
-                                                        u"Mulberry  \"Harbour B\" created at (6, 3) for country Country2"}));
+  EXPECT_EQ(log_.lines(),
+            (std::vector<std::u16string>{u"Mulberry  \"Harbour A\" created at (5, 3) for country Country1",
+                                         u"Mulberry  \"Harbour B\" created at (6, 3) for country Country2"}));
 }
 
 struct MulberryCase {
@@ -321,7 +322,7 @@ TEST_F(NewUnitTest, HexAddNavalUnitWaitsInTheNavalReserve) {
 
 struct ShipCase {
   const char* name;
-  int node;  // 1 sea zone, 2 own port, 3 port of country 2
+  int node;          // 1 sea zone, 2 own port, 3 port of country 2
   double hitPoints;  // -2147483647.0: not given
   bool inFleet;
   int expectedHitPoints;
@@ -444,8 +445,8 @@ TEST_F(LandAtSeaTest, LandingUnitsShareAFleetPerInvasionHex) {
   const cFleet& inland = *game().fleets.back();
   EXPECT_EQ(inland.aiDestinationNode, -1);
   EXPECT_EQ(inland.aiInvasionY, 5);
-  EXPECT_TRUE(log_.Contains(
-      u"Nieprawidłowy event SeaNode.AddLandingLandUnit: chce inwazji na hex 6, 5 ktory jest srodladowy"));
+  EXPECT_TRUE(
+      log_.Contains(u"Nieprawidłowy event SeaNode.AddLandingLandUnit: chce inwazji na hex 6, 5 ktory jest srodladowy"));
   EXPECT_EQ(game().aboardUnitsB.size(), 3u);
 }
 

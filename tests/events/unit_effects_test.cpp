@@ -62,15 +62,14 @@ TEST_P(RemoveEffectTest, KillsOneMatchingUnitOnTheMap) {
   EXPECT_EQ(world().hex(4, 4).unit == nullptr, c.airFiveGoes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, RemoveEffectTest,
-    testing::Values(RemoveCase{"AnyCountryLandFirst", {0, -1, 5}, true, false, false},
-                    RemoveCase{"TypeSkipsTheLandUnit", {0, 20, 5}, false, true, false},
-                    RemoveCase{"CountrySkipsBoth", {2, -1, 5}, false, false, false},
-                    RemoveCase{"NegativeCountryIsAny", {-4, 2, 6}, false, false, true},
-                    RemoveCase{"NoMatch", {3, -1, 6}, false, false, false},
-                    RemoveCase{"UnknownNumber", {0, -1, 77}, false, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Numbers, RemoveEffectTest,
+                         testing::Values(RemoveCase{"AnyCountryLandFirst", {0, -1, 5}, true, false, false},
+                                         RemoveCase{"TypeSkipsTheLandUnit", {0, 20, 5}, false, true, false},
+                                         RemoveCase{"CountrySkipsBoth", {2, -1, 5}, false, false, false},
+                                         RemoveCase{"NegativeCountryIsAny", {-4, 2, 6}, false, false, true},
+                                         RemoveCase{"NoMatch", {3, -1, 6}, false, false, false},
+                                         RemoveCase{"UnknownNumber", {0, -1, 77}, false, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UnitEffectTest, RemoveWithoutANumberDrawsAmongLandThenAirMatches) {
   auto& a = world().PlaceLandUnit(1, 1, 1);
@@ -130,8 +129,9 @@ TEST_F(UnitEffectTest, TeleportMovesToAFreeHexAndNeverPutsALandUnitAtSea) {
   EXPECT_EQ(land.x, 6);
   ExecuteEffect(MakeEffect(u"Unit.Teleport", {5, 5, 1, 0}));
   EXPECT_EQ(world().hex(1, 0).unit, &air);
-  EXPECT_EQ(log_.lines(), std::vector<std::u16string>{u"WARNING: effect Unit.Teleport at line 12: land unit Rifles cannot "
-                                                      u"stand on the sea hex (1, 0); nothing changes"});
+  EXPECT_EQ(log_.lines(),
+            std::vector<std::u16string>{u"WARNING: effect Unit.Teleport at line 12: land unit Rifles cannot "
+                                        u"stand on the sea hex (1, 0); nothing changes"});
 }
 
 TEST_F(UnitEffectTest, KillUnitTakesTheUnitOffTheMapAndOutOfTheGame) {

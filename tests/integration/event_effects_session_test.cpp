@@ -41,10 +41,10 @@ struct sPlaces {
   std::vector<sPoint2> freeLand;  // land, no unit, no city, no port, held by someone
   sPoint2 landUnit;               // a land unit to freeze, teleport and kill
   sPoint2 otherLandUnit;
-  sPoint2 city;                   // a city not held by the legion
-  sPoint2 coast;                  // land beside a sea zone
+  sPoint2 city;   // a city not held by the legion
+  sPoint2 coast;  // land beside a sea zone
   int seaZone = 0;
-  int port = 0;                   // a port node
+  int port = 0;  // a port node
   int portController = 0;
 };
 
@@ -351,9 +351,9 @@ TEST_F(EveryEffectSessionTest, EveryMethodFiresAndTheGameSavesAndLoadsWithTheNew
     }
   }
   const std::string played = DescribeForces(game);
-  for (const char* made : {"Event Rifles", "Reserve Motor", "Event Armour", "Event Wing", "Reserve Wing",
-                           "Event Cruiser", "Event Harbour", "Event Battleship", "Event Submarine", "Sea Rifles",
-                           "Sea Corps", "Sea Para", "Event General"}) {
+  for (const char* made :
+       {"Event Rifles", "Reserve Motor", "Event Armour", "Event Wing", "Reserve Wing", "Event Cruiser", "Event Harbour",
+        "Event Battleship", "Event Submarine", "Sea Rifles", "Sea Corps", "Sea Para", "Event General"}) {
     EXPECT_NE(played.find(made), std::string::npos) << made;
   }
   EXPECT_NE(played, before);

@@ -549,6 +549,7 @@ void ReportSeaBattleDamage(sSeaBattle& battle) {
   if (!damagedFirst.empty() || !damagedEnemy.empty()) report += u"\n\nDamaged ships:\n" + damagedEnemy + damagedFirst;
   if (!gGame) return;
   for (const std::int32_t country : battle.participants) gGame->reports.Add(kReportSeaBattle, country, report);
+  if (gGame->pbemGame && !battle.pbem.players.empty()) gGame->seaBattles.push_back(battle.pbem);
 }
 
 void PlaceSeaBattleShips(const sSeaBattle& battle,

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "turn/sea_battle_record.h"
+
 namespace tr {
 
 class cGame;
@@ -44,14 +46,6 @@ struct sSeaBattleEntry {
   float damage = 0.0f;
   std::uint8_t destroyed = 0;
   std::int32_t kind = kEntryCarrierStrike;
-};
-
-// What a play-by-e-mail game keeps of a battle for its players.
-struct sPbemSeaBattleRecord {
-  std::u16string firstSideShips;
-  std::u16string enemySideShips;
-  std::u16string openingEvents;
-  std::set<std::int32_t> players;
 };
 
 struct sSeaBattle {

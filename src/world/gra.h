@@ -21,6 +21,7 @@
 #include "scenario/scenario_constants.h"
 #include "turn/convoy.h"
 #include "turn/fleet.h"
+#include "turn/sea_battle_record.h"
 #include "turn/sea_graph.h"
 #include "turn/supply.h"
 #include "units/jednostka_ladowa.h"
@@ -144,7 +145,7 @@ class cGame {
   cSeaGraph seaGraph;
   std::vector<std::unique_ptr<sCommander>> commanders;
   std::int32_t lastMonthProcessed = -666;
-  // later: seaBattles
+  std::list<sPbemSeaBattleRecord> seaBattles;  // play-by-e-mail games only
   std::u16string folderTemplate;
   std::int32_t loadedGame = 0;
   std::int32_t turn = 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <set>
 #include <vector>
 
 #include "foundation/format.h"
@@ -293,6 +294,59 @@ TEST_F(SeaBattleTest, DamageReportTellsTwoShipsOfOneNameApart) {
   EXPECT_NE(text.find(u"Twin (C1) lost 1 HP\n"), std::u16string::npos);
   EXPECT_NE(text.find(u"Twin (C1) lost 3 HP\n"), std::u16string::npos);
 }
+
+struct PbemCase {
+  const char* name;
+  bool pbemGame;
+  int firstPlayer, enemyPlayer;  // the owners' play-by-e-mail player numbers
+  std::set<int> recorded;        // empty: nothing is kept
+};
+class SeaBattlePbem : public SeaBattleTest, public testing::WithParamInterface<PbemCase> {};
+
+// A battle fought to its damage report is kept for the play-by-e-mail players
+// it names, with both sides' ships and the opening's strikes.
+TEST_P(SeaBattlePbem, TheDamageReportKeepsTheBattleForItsPlayers) {
+  const PbemCase& c = GetParam();
+  sea.game().pbemGame = c.pbemGame ? 1 : 0;
+  sea.world().country(1).pbemPlayerId = c.firstPlayer;
+  sea.world().country(3).pbemPlayerId = c.enemyPlayer;
+  sea.world().country(1).humanControlled = 1;
+  SetNavy(1, 3);
+  SetNavy(3, 3);
+  sSeaBattle battle(Ships(1, {kCruiser, kSubmarine}), Ships(3, {kBattleship}));
+  std::u16string firstNames, enemyNames;
+  for (const auto* s : battle.firstSide) firstNames += s->name + u"\n";
+  for (const auto* s : battle.enemySide) enemyNames += s->name + u"\n";
+  sea.world().country(1).techLevels[kSub] = 9;
+  battle.enemySide.front()->hitPoints = 20;
+  SeedRandom(3);
+  {
+    ScopedRandomDraws strike({0, 0});  // the submarine hits the battleship; the rest as seeded
+    ShowSeaBattleStageReport(battle);
+  }
+  ASSERT_TRUE(battle.finished);
+  EXPECT_EQ(battle.automatic != 0, c.pbemGame);
+  if (c.recorded.empty()) {
+    EXPECT_TRUE(sea.game().seaBattles.empty());
+    return;
+  }
+  ASSERT_EQ(sea.game().seaBattles.size(), 1u);
+  const sPbemSeaBattleRecord& record = sea.game().seaBattles.front();
+  EXPECT_EQ(record.firstSideShips, firstNames);
+  EXPECT_EQ(record.enemySideShips, enemyNames);
+  std::u16string strikes;
+  for (const sSeaBattleEntry& e : battle.openingEntries) strikes += e.text + u"\n";
+  EXPECT_EQ(record.openingEvents, strikes);
+  EXPECT_EQ(battle.openingEntries.size(), 1u);
+  EXPECT_EQ(std::set<int>(record.players.begin(), record.players.end()), c.recorded);
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, SeaBattlePbem,
+                         testing::Values(PbemCase{"NotByEmail", false, 1, 2, {}},
+                                         PbemCase{"NoPlayers", true, 0, -1, {}},
+                                         PbemCase{"OnePlayer", true, 0, 2, {2}},
+                                         PbemCase{"BothPlayers", true, 2, 1, {1, 2}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The generator: country 1 leads the allies, 3 is axis, 4 a neutral.
 class SeaBattleMeeting : public SeaBattleTest {

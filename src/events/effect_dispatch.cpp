@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "events/effect_methods.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "world/gra.h"
@@ -21,7 +20,8 @@ class EffectLock {
 };
 
 const sEffectBehaviour* FindBehaviour(std::u16string_view method) {
-  const std::array families{FlagEffects(), MapEffects(), UnitEffects(), LandUnitEffects(), SeaUnitEffects()};
+  const std::array families{FlagEffects(),    MapEffects(),     UnitEffects(),         LandUnitEffects(),
+                            SeaUnitEffects(), CountryEffects(), CountryForceEffects(), AiEffects()};
   for (const auto& family : families) {
     for (const sEffectBehaviour& behaviour : family) {
       if (behaviour.name == method) return &behaviour;
@@ -31,20 +31,13 @@ const sEffectBehaviour* FindBehaviour(std::u16string_view method) {
 }
 
 // Methods the language accepts that change nothing by design: they pass
-// without a message, as any method without a behaviour would.
+// without a message.
 constexpr std::array<std::u16string_view, 3> kMethodsWithoutBehaviour = {
     u"Commander.ChangeLevel", u"Commander.SetLevel", u"Hex.AddLandUnitAndPassControlOverHexIfEmpty"};
 
 bool HasNoBehaviourByDesign(std::u16string_view method) {
   for (std::u16string_view name : kMethodsWithoutBehaviour) {
     if (name == method) return true;
-  }
-  return false;
-}
-
-bool IsKnownMethod(std::u16string_view method) {
-  for (const sEffectMethod& known : EffectMethods()) {
-    if (known.name == method) return true;
   }
   return false;
 }
@@ -59,12 +52,7 @@ void ExecuteEffect(const sEffect& effect) {
   }
   if (const sEffectBehaviour* behaviour = FindBehaviour(effect.method)) {
     behaviour->run(effect);
-  } else if (HasNoBehaviourByDesign(effect.method)) {
-    return;
-  } else if (IsKnownMethod(effect.method)) {
-    LogFormat(u"WARNING: effect %s at line %i is not available in this version; nothing changes", effect.method,
-              effect.line);
-  } else {
+  } else if (!HasNoBehaviourByDesign(effect.method)) {
     LogFormat(u"ERROR: Effect at line %i has unknown method (%s); nothing changes", effect.line, effect.method);
   }
 }

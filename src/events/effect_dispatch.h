@@ -25,10 +25,17 @@ std::span<const sEffectBehaviour> UnitEffects();
 std::span<const sEffectBehaviour> LandUnitEffects();
 // New ships and land units at sea (sea_unit_effects.cpp).
 std::span<const sEffectBehaviour> SeaUnitEffects();
+// The "Country." family: points, politics, technologies and settings
+// (country_effects.cpp); territory, war, peace, forces and convoys
+// (country_force_effects.cpp).
+std::span<const sEffectBehaviour> CountryEffects();
+std::span<const sEffectBehaviour> CountryForceEffects();
+// The "AI." family (ai_effects.cpp).
+std::span<const sEffectBehaviour> AiEffects();
 
 // Applies one effect to the running game. The game lock is held for the
-// whole effect (and may already be held by this thread). A method whose
-// family is not part of the program yet is logged and changes nothing.
+// whole effect (and may already be held by this thread). A method the
+// language does not know is logged and changes nothing.
 void ExecuteEffect(const sEffect& effect);
 
 }  // namespace tr

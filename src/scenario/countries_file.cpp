@@ -15,15 +15,7 @@ namespace tr {
 namespace {
 
 constexpr std::size_t kMinimumFields = 69;
-constexpr int kMaxTechLevel = 5;
 constexpr int kMaxPbemPlayers = 8;
-// Points, investments and counts that the turns add to or take from: far
-// beyond any scenario and far below the 32-bit limit.
-constexpr int kMaxPoints = 1000000;
-// Production points may run into debt; held where sums stay finite.
-constexpr double kMaxProduction = 1e9;
-// Percentages of the weather and upkeep modifiers.
-constexpr float kMaxPercent = 1000.0f;
 // The doctrine (technology 2) is neither invested in nor researched in the file.
 constexpr int kStoredTechs[] = {0, 1, 3, 4, 5, 6};
 

@@ -2,6 +2,7 @@
 // the country rules, the scripted events and the panels need. Lists are
 // walked in list order, so the earliest match wins.
 #include <algorithm>
+#include <cstdint>
 
 #include "foundation/console_log.h"
 #include "world/gra.h"
@@ -18,6 +19,14 @@ int SideOf(const cCountry* country) {
     case kComintern: return 3;
     default: return 4;
   }
+}
+
+// The events effect of a land unit, kept where the unit files read it back.
+constexpr std::int64_t kMaxEventsEffect = 10000;
+
+void AddEventsEffect(cJednostkaLadowa& unit, int value) {
+  const std::int64_t sum = static_cast<std::int64_t>(unit.eventsEffect) + value;
+  unit.eventsEffect = static_cast<std::int32_t>(std::clamp(sum, -kMaxEventsEffect, kMaxEventsEffect));
 }
 
 template <typename List>
@@ -151,7 +160,7 @@ void cGame::AddEventEffectOnCountryHexes(int originalOwnerId, int side, int valu
   if (!map) return;
   for (const auto& unit : landUnits) {
     if (SideOf(unit->GetOwnerCountry()) != side || !map->IsInside(unit->x, unit->y)) continue;
-    if (map->GetHex(unit->x, unit->y)->originalOwner == originalOwnerId) unit->eventsEffect += value;
+    if (map->GetHex(unit->x, unit->y)->originalOwner == originalOwnerId) AddEventsEffect(*unit, value);
   }
 }
 

@@ -1,8 +1,9 @@
 // Running effects: the game lock around each, dispatch by exact name, the
-// flag effects, and families that are not part of the program yet.
+// flag effects, and methods the language does not know.
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <set>
 
 #include "event_builders.h"
 #include "events/effect_dispatch.h"
@@ -81,17 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
                     FlagCase{"ChangeStopsAtTheBottom", Change(8, -1e12), kMin + 5, 8, kMin, {}}),
     [](const testing::TestParamInfo<FlagCase>& info) { return std::string(info.param.name); });
 
-TEST_F(EffectTest, FamiliesStillToComeChangeNothingAndSaySo) {
-  world_.country(1).productionPoints = 10;
-  ExecuteEffect(MakeEffect(u"Country.ChangeProductionPoints", {1, 50}, 12));
-  EXPECT_EQ(world_.country(1).productionPoints, 10);
+TEST_F(EffectTest, UnknownMethodChangesNothingAndSaysSo) {
   ExecuteEffect(MakeEffect(u"flag.SetValue", {1, 50}, 13));
   EXPECT_EQ(flag(1), 0);
-  EXPECT_EQ(log_.lines(),
-            (std::vector<std::u16string>{
-                u"WARNING: effect Country.ChangeProductionPoints at line 12 is not available in this version; "
-                u"nothing changes",
-                u"ERROR: Effect at line 13 has unknown method (flag.SetValue); nothing changes"}));
+  EXPECT_EQ(log_.lines(), (std::vector<std::u16string>{
+                              u"ERROR: Effect at line 13 has unknown method (flag.SetValue); nothing changes"}));
 }
 
 class SilentEffectTest : public EffectTest, public testing::WithParamInterface<const char16_t*> {};
@@ -120,8 +115,21 @@ INSTANTIATE_TEST_SUITE_P(ByDesign, SilentEffectTest,
                            return name;
                          });
 
+TEST(EffectTable, EveryValidatedMethodHasABehaviourOrNoneByDesign) {
+  std::set<std::u16string_view> dispatched{u"Commander.ChangeLevel", u"Commander.SetLevel",
+                                           u"Hex.AddLandUnitAndPassControlOverHexIfEmpty"};
+  for (const auto& family : {FlagEffects(), MapEffects(), UnitEffects(), LandUnitEffects(), SeaUnitEffects(),
+                             CountryEffects(), CountryForceEffects(), AiEffects()}) {
+    for (const sEffectBehaviour& behaviour : family) EXPECT_TRUE(dispatched.insert(behaviour.name).second);
+  }
+  for (const sEffectMethod& method : EffectMethods()) {
+    EXPECT_EQ(dispatched.count(method.name), 1u) << std::string(method.name.begin(), method.name.end());
+  }
+}
+
 TEST(EffectTable, EveryDispatchedNameIsAValidatedMethod) {
-  for (const auto& family : {FlagEffects(), MapEffects(), UnitEffects(), LandUnitEffects(), SeaUnitEffects()}) {
+  for (const auto& family : {FlagEffects(), MapEffects(), UnitEffects(), LandUnitEffects(), SeaUnitEffects(),
+                             CountryEffects(), CountryForceEffects(), AiEffects()}) {
     for (const sEffectBehaviour& behaviour : family) {
       bool known = false;
       for (const sEffectMethod& method : EffectMethods()) known = known || method.name == behaviour.name;

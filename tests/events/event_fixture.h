@@ -27,6 +27,10 @@ class EventFilesTest : public testing::Test {
   void WriteSingleEventFile(std::string_view xml);
   // OpenEventFiles, ValidateEventsFile and LoadAllEvents of scenario "S".
   void LoadScenarioEvents();
+  // Loads, in place of any earlier events, a file whose one event (of
+  // country 1) has one option with the effects, clears the log and fires
+  // that option as the event check does.
+  void FireSingleOption(const std::string& effects);
   // The exit code of a fatal end inside fn, or -1 when it returned.
   template <typename Fn>
   int ExitCodeOf(Fn fn) {
@@ -48,5 +52,7 @@ class EventFilesTest : public testing::Test {
 
 // An XML event file: the root element around the given events.
 std::string EventFile(std::string_view body);
+// One effect element with its numbers param0, param1... in order.
+std::string EffectElement(std::string_view method, std::initializer_list<const char*> params);
 
 }  // namespace tr::test

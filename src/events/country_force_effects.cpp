@@ -46,6 +46,15 @@ void DeclareWarOnCountry(const sEffect& e, cCountry& declarer, cCountry& target)
               target.name);
     return;
   }
+  // A target that the war brings into the declarer's own alliance would have
+  // that alliance declare war on itself.
+  const bool targetLeads = target.alliance >= kAlliesLeader && target.alliance <= kCominternLeader;
+  if (AllianceBase(declarer.alliance) != 0 && !targetLeads && target.IsInOwnZoneOfInfluence() &&
+      target.GetTargetAlliance() == AllianceBase(declarer.alliance)) {
+    LogFormat(u"WARNING: effect %s at line %i: %s would join the alliance of %s; no war is declared", e.method, e.line,
+              target.name, declarer.name);
+    return;
+  }
   if (DeclareWar(declarer.id, target.id, false) == 0) return;
   QueueEffectMessage(Format(u"%s declares war on %s!", declarer.name, target.name));
 }

@@ -98,13 +98,21 @@ TEST_F(CountryForceEffectTest, DeclarationQueuesItsTextEvenBetweenCountriesAtWar
                                                                   u"Country1 declares war on Country3!"}));
 }
 
-TEST_F(CountryForceEffectTest, AlliesAndCountriesThatDoNotExistDeclareNoWar) {
+TEST_F(CountryForceEffectTest, NoWarInsideOneAllianceNorWithCountriesThatDoNotExist) {
+  // Country 4 leans to the allies in its own zone: the war would make it one of them.
+  country(4).orientation = kProAllied;
+  country(4).zoneOfInfluence = 1;
+  ExecuteEffect(MakeEffect(u"Country.DeclareWarOnCountry", {1, 4}, 3));
   ExecuteEffect(MakeEffect(u"Country.DeclareWarOnCountry", {1, 2}, 4));
   ExecuteEffect(MakeEffect(u"Country.DeclareWarOnCountry", {5, 0}, 5));
   EXPECT_FALSE(game().relations.IsAtWar(1, 2));
+  EXPECT_FALSE(game().relations.IsAtWar(1, 4));
+  EXPECT_EQ(country(4).alliance, kNeutral);
   EXPECT_TRUE(game().events->messages.empty());
   EXPECT_EQ(Complaints(),
             (std::vector<std::u16string>{
+                u"WARNING: effect Country.DeclareWarOnCountry at line 3: Country4 would join the alliance of "
+                u"Country1; no war is declared",
                 u"WARNING: effect Country.DeclareWarOnCountry at line 4: Country1 and Country2 are allies and stay at "
                 u"peace",
                 u"WARNING: effect Country.DeclareWarOnCountry at line 5: there is no country 5; nothing changes",

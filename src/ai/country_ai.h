@@ -82,15 +82,22 @@ class cCountryAI {
 
   // Operational planning (operational_planning.cpp): the standing order of
   // every own land unit, and the gathering for the scenario's targets.
+  void PlanOperations();
+  void BuildUpInvasionForces();
   void ClearCityAssignedStrength();
   bool HasReserveUnits() const;
-  // Executing the orders (operational_moves.cpp).
+  // Executing the orders (operational_moves.cpp). The pending moves are the
+  // attack orders given afterwards to free units near an enemy city: true
+  // when any unit got one.
+  void ExecuteOperationalMoves();
+  bool HasPendingOperationalMoves();
   // The nearest city at war with the country within the radius, an enemy
   // resource city only when no other lies there; null when none.
   cCity* FindNearestEnemyCity(int x, int y, const cCountry& side, int radius) const;
   // True when the unit was carried strategically toward the city on (x, y).
   bool TryStrategicMoveToCity(cJednostkaLadowa& unit, int x, int y, int minimumHops);
-  // The line of defence (line_of_defence.cpp).
+  // The line of defence (line_of_defence.cpp), drawn when a front is threatened.
+  void PlanLineOfDefence();
   std::vector<sPoint> FindBestLineBetween(sPoint a, sPoint b, const std::array<std::uint8_t, 6>& flags) const;
   void EnumerateLinePaths(sPoint hex, sPoint goal, const std::vector<sPoint>& path,
                           std::vector<std::vector<sPoint>>& paths, int maxLength) const;
@@ -120,17 +127,12 @@ class cCountryAI {
   void DeployAirUnits();
   void DeployNavalUnits();
   void AirFights();
-  void PlanLineOfDefence();
-  void PlanOperations();
-  void BuildUpInvasionForces();
   void AirStrikes();
   void PlanAirOperations();
   void ChooseSeaInvasionTarget();
-  void ExecuteOperationalMoves();
   void TransportUnitsToFronts();
   void StrategicBombing();
   void NavalMoves();
-  bool HasPendingOperationalMoves();
   void NavalAndConvoyStep();
 
   // Members in their fixed order.

@@ -73,6 +73,28 @@ TEST_F(OperationalMovesTest, HolderOnItsCityDoesNothing) {
   EXPECT_EQ(unit.aiOrder, kAiOrderHoldCity);
 }
 
+// The holder reaches its city this turn: the cover standing there steps
+// aside and every cover of the city is free again; another city's cover keeps its order.
+TEST_F(OperationalMovesTest, HolderInReachTakesOverFromTheCover) {
+  cJednostkaLadowa& holder = w.Unit(forward->x - 2, forward->y, *forward, kInfantryDivision);
+  holder.SetAiOrder(kAiOrderHoldCity, forward->x, forward->y, 0);
+  cJednostkaLadowa& cover = w.Unit(forward->x, forward->y, *forward, kInfantryCorps);
+  cover.SetAiOrder(kAiOrderCoverCity, forward->x, forward->y, 0);
+  cJednostkaLadowa& elsewhere = w.Unit(home->x, home->y, *home, kInfantryCorps);
+  elsewhere.SetAiOrder(kAiOrderCoverCity, home->x, home->y, 0);
+
+  Execute();
+
+  EXPECT_EQ(holder.x, forward->x);
+  EXPECT_EQ(holder.y, forward->y);
+  EXPECT_EQ(w.world.hex(forward->x, forward->y).unit, &holder);
+  EXPECT_EQ(cover.aiOrder, kAiOrderNone);
+  EXPECT_EQ(cover.aiTargetX, -1);
+  EXPECT_NE(w.world.hex(cover.x, cover.y).unit, nullptr);
+  EXPECT_EQ(w.world.hex(cover.x, cover.y).unit, &cover);
+  EXPECT_EQ(elsewhere.aiOrder, kAiOrderCoverCity);
+}
+
 // A gatherer at its staging city goes on toward the nearest target; one that
 // cannot move is blocked.
 class GatherTest : public OperationalMovesTest, public testing::WithParamInterface<bool> {};

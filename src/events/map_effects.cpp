@@ -104,23 +104,24 @@ void KillUnit(const sEffect& effect) {
   if (hex && hex->unit) hex->unit->Kill();
 }
 
-cCity* EffectCity(const sEffect& effect) {
+// A hex without a city is no error for the city effects: they change nothing quietly.
+cCity* CityOnHex(const sEffect& effect) {
   sHex* hex = EffectHex(effect, 0, 1);
   return hex ? hex->city : nullptr;
 }
 
 void CitySetProductionPoints(const sEffect& effect) {
-  if (cCity* city = EffectCity(effect)) city->productionPoints = FiniteProduction(effect.params[2]);
+  if (cCity* city = CityOnHex(effect)) city->productionPoints = FiniteProduction(effect.params[2]);
 }
 
 void CityChangeProductionPoints(const sEffect& effect) {
-  if (cCity* city = EffectCity(effect)) {
+  if (cCity* city = CityOnHex(effect)) {
     city->productionPoints = FiniteProduction(static_cast<double>(city->productionPoints) + effect.params[2]);
   }
 }
 
 void CitySetType(const sEffect& effect) {
-  cCity* city = EffectCity(effect);
+  cCity* city = CityOnHex(effect);
   if (!city) return;
   const int type = IntParam(effect, 2);
   // The city file knows five types and reads any other as a normal city, so

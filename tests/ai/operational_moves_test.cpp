@@ -3,6 +3,8 @@
 // ring search for the nearest enemy city that gives late attack orders.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ai/ai_order.h"
 #include "plan_world.h"
 #include "world/hex_distance.h"
@@ -39,14 +41,18 @@ class OperationalMovesTest : public testing::Test {
   cCity* enemy = nullptr;
 };
 
-class FortHoldTest : public OperationalMovesTest, public testing::WithParamInterface<int> {};
+// Attackers, units going to a front and gatherers: a fort above the hold
+// level keeps them with order 9, one at the level lets them go.
+class FortHoldTest : public OperationalMovesTest, public testing::WithParamInterface<std::tuple<int, int>> {};
 
-TEST_P(FortHoldTest, AttackerLeavesOnlyAFortNoStrongerThanTheLimit) {
-  const int fort = GetParam();
+TEST_P(FortHoldTest, UnitLeavesOnlyAFortNoStrongerThanTheLimit) {
+  const auto [order, fort] = GetParam();
   w.world.AddLand(2, 17, 5);
+  w.world.country(1).aiSettings.CurrentTargets = {{enemy->x, enemy->y, -1}};
   cJednostkaLadowa& unit = w.Unit(11, 5, *forward);
   w.world.hex(11, 5).fortLevel = static_cast<std::uint8_t>(fort);
-  unit.SetAiOrder(kAiOrderAttackCity, enemy->x, enemy->y, 0);
+  unit.SetAiOrder(order, enemy->x, enemy->y, 0);
+  if (order == kAiOrderGather) unit.SetAiOrder(order, 11, 5, 0);
 
   Execute();
 
@@ -55,14 +61,16 @@ TEST_P(FortHoldTest, AttackerLeavesOnlyAFortNoStrongerThanTheLimit) {
     EXPECT_EQ(unit.x, 11);
     EXPECT_EQ(w.world.hex(11, 5).unit, &unit);
   } else {
-    EXPECT_EQ(unit.aiOrder, kAiOrderAttackCity);
-    // It closed in on the enemy, onto a hex beside the enemy unit's.
+    EXPECT_EQ(unit.aiOrder, order);
+    // It closed in on the enemy city.
     EXPECT_LT(HexDistance(unit.x, unit.y, enemy->x, enemy->y), HexDistance(11, 5, enemy->x, enemy->y));
     EXPECT_EQ(w.world.hex(unit.x, unit.y).unit, &unit);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, FortHoldTest, testing::Values(5, 6));
+INSTANTIATE_TEST_SUITE_P(OrdersAndLevels, FortHoldTest,
+                         testing::Combine(testing::Values(kAiOrderAttackCity, kAiOrderGoToFront, kAiOrderGather),
+                                          testing::Values(5, 6)));
 
 TEST_F(OperationalMovesTest, HolderOnItsCityDoesNothing) {
   cJednostkaLadowa& unit = w.Unit(forward->x, forward->y, *forward);

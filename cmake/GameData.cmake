@@ -178,9 +178,18 @@ target_link_libraries(make_large_scenario PRIVATE tr_large_scenario)
 set(TR_LARGE_GAME_DIR ${CMAKE_BINARY_DIR}/large_game)
 set(TR_LARGE_CONSTANTS ${PROJECT_SOURCE_DIR}/data/scenarios/NorthernTide/consts.csv)
 set(TR_LARGE_STAMP ${TR_GENERATED_DIR}/large_scenario.stamp)
+# The benchmarks also time the same scenario grown by factors 2 and 4.
+set(TR_LARGE_SCALED_COMMANDS)
+if(TIDEREACH_BENCH)
+  foreach(factor 2 4)
+    list(APPEND TR_LARGE_SCALED_COMMANDS
+         COMMAND make_large_scenario ${TR_LARGE_CONSTANTS} ${TR_LARGE_GAME_DIR} Large${factor} ${factor})
+  endforeach()
+endif()
 add_custom_command(
   OUTPUT ${TR_LARGE_STAMP}
   COMMAND make_large_scenario ${TR_LARGE_CONSTANTS} ${TR_LARGE_GAME_DIR} Large
+  ${TR_LARGE_SCALED_COMMANDS}
   COMMAND ${CMAKE_COMMAND} -E touch ${TR_LARGE_STAMP}
   DEPENDS make_large_scenario ${TR_LARGE_CONSTANTS}
   COMMENT "Generating the large benchmark scenario"

@@ -290,6 +290,16 @@ constexpr char kEvents[] =
 
 }  // namespace
 
+sLargeScenarioShape ScaledLargeScenarioShape(int factor) {
+  sLargeScenarioShape shape;
+  factor = std::max(factor, 1);
+  shape.height *= factor;
+  shape.landUnits *= factor;
+  shape.airUnits *= factor;
+  shape.ships *= factor;
+  return shape;
+}
+
 std::unique_ptr<cGame> BuildLargeGame(const sLargeScenarioShape& shape) {
   auto game = std::make_unique<cGame>();
   const sLayout layout(shape);

@@ -21,6 +21,11 @@ struct sLargeScenarioShape {
   int ships = 300;
 };
 
+// The shape grown by a size factor (1, 2, 4...): hexes, land units, air units
+// and ships times the factor, countries and cities as at factor 1. The map
+// grows in height, so the ocean and every country's block grow with it.
+sLargeScenarioShape ScaledLargeScenarioShape(int factor);
+
 // The game in memory: countries, relations, map, cities, units and fleets,
 // with the hexes pointing at their cities and land units.
 std::unique_ptr<cGame> BuildLargeGame(const sLargeScenarioShape& shape = {});

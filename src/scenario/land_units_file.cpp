@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "foundation/console_log.h"
@@ -180,6 +181,15 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
       game.nextLandUnitId = std::max<int>(game.nextLandUnitId, id);
     }
   }
+  // The numbers in use, kept as the rows come in: asking the game's lists per
+  // row would walk every unit read so far.
+  std::unordered_set<std::int32_t> used;
+  for (const auto& unit : game.reservePool) {
+    if (unit->category == kCategoryLand) used.insert(unit->id);
+  }
+  for (const auto* list : {&game.aboardUnitsA, &game.aboardUnitsB}) {
+    for (const auto& unit : *list) used.insert(unit->id);
+  }
   for (const sRow& row : rows) {
     const std::int32_t id = FieldInt(row.fields, 0);
     const std::int32_t type = FieldInt(row.fields, 5);
@@ -192,7 +202,8 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
       LogValueOutOfRange(u"Land unit type", type, path, row.line);
       continue;
     }
-    if (game.IsLandUnitIdUsed(id)) LogFormat(u"Blad: Numer ID=%i sie powtarza.", id);
+    if (used.count(id) != 0) LogFormat(u"Blad: Numer ID=%i sie powtarza.", id);
+    const std::size_t before = game.landUnits.size();
     if (type == kMulberryType) {
       if (FieldInt(row.fields, 3) == -1 && FieldInt(row.fields, 4) == -1) {
         // A harbour is never in reserve or aboard: without a hex it is nowhere.
@@ -203,6 +214,8 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
     } else {
       LoadLandUnit(game, row, path);
     }
+    // A harbour takes a number of its own, so the number the unit got is the one kept.
+    if (game.landUnits.size() > before) used.insert(game.landUnits.back()->id);
   }
 }
 

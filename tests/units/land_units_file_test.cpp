@@ -73,6 +73,37 @@ TEST_F(LandUnitsFile, DuplicatesAreLoggedAndKeptUnknownCommandersLogged) {
   EXPECT_TRUE(log.ContainsText(u"Land unit type (9) out of range"));
 }
 
+// Numbers already held by a carried or reserve land unit count as used; an air
+// unit in the reserve has numbers of its own; a harbour's number from the
+// file is not its own, so it is no duplicate.
+TEST_F(LandUnitsFile, NumbersHeldElsewhereOrTakenByAHarbourAreDuplicates) {
+  auto carried = std::make_unique<cJednostkaLadowa>();
+  carried->id = 7;
+  game().aboardUnitsB.push_back(std::move(carried));
+  auto reserve = std::make_unique<cJednostkaLadowa>();
+  reserve->id = 8;
+  reserve->category = kCategoryLand;
+  game().reservePool.push_back(std::move(reserve));
+  auto air = std::make_unique<cJednostkaLadowa>();
+  air->id = 9;
+  air->category = kCategoryAir;
+  game().reservePool.push_back(std::move(air));
+  Scenario("land_units.csv", LandRow(20, "A", 1, 1, 1) + LandRow(3, "Harbour", 1, 2, 2, 60, -1, 0, -1, 3) +
+                                 LandRow(7, "B", 1, 3, 3) + LandRow(8, "C", 1, 4, 4) + LandRow(9, "D", 1, 5, 5) +
+                                 LandRow(21, "E", 1, 6, 6));
+  test::LogCapture log;
+  LoadLandUnits(game(), test::kScenario);
+  ASSERT_EQ(game().landUnits.size(), 6u);
+  const int harbourNumber = (*std::next(game().landUnits.begin()))->id;
+  ASSERT_GT(harbourNumber, 21);  // the counter passes every number of the file first
+  EXPECT_TRUE(log.Contains(u"Blad: Numer ID=7 sie powtarza."));
+  EXPECT_TRUE(log.Contains(u"Blad: Numer ID=8 sie powtarza."));
+  EXPECT_FALSE(log.ContainsText(u"Numer ID=9 "));
+  EXPECT_FALSE(log.ContainsText(u"Numer ID=20 "));
+  EXPECT_FALSE(log.ContainsText(u"Numer ID=3 "));
+  EXPECT_FALSE(log.ContainsText(u"Numer ID=21 "));
+}
+
 TEST_F(LandUnitsFile, HarboursTakeTheirTimeAndUniqueNumbers) {
   Scenario("land_units.csv", LandRow(41, "A", 1, 1, 1) + LandRow(41, "Harbour1", 1, 2, 2, 60, -1, 1, -1, -1) +
                                  LandRow(3, "Harbour2", 1, 3, 3, 60, -1, 0, -1, 3) + LandRow(42, "B", 1, 4, 4));

@@ -3,7 +3,6 @@
 #include "turn/supply.h"
 
 #include <algorithm>
-#include <deque>
 #include <unordered_map>
 
 #include "foundation/console_log.h"
@@ -93,10 +92,10 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
     LogFormat(u"Znalazďż˝em sprzyjajďż˝ce miasto: %s, rozpoczynam tworzenie grupy.", seed->name);
     SupplyCityGroup group{seed.get()};
     reached_[Cell(seed->x, seed->y)] = 1;
-    std::deque<std::pair<int, int>> queue{{seed->x, seed->y}};
-    while (!queue.empty()) {
-      const auto [x, y] = queue.front();
-      queue.pop_front();
+    queue_.assign(1, Cell(seed->x, seed->y));
+    for (std::size_t head = 0; head < queue_.size(); ++head) {
+      const int x = queue_[head] % width_;
+      const int y = queue_[head] / width_;
       const sStep* steps = NeighbourSteps(x);
       for (int d = 0; d < 6; ++d) {
         const int nx = x + steps[d].dx;
@@ -106,7 +105,7 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
         if (!friendly_[hex->controller]) continue;
         if (reached_[Cell(nx, ny)] != 0) continue;
         reached_[Cell(nx, ny)] = 1;
-        queue.emplace_back(nx, ny);
+        queue_.push_back(Cell(nx, ny));
         if (IsSupplyingCity(hex->city)) group.push_back(hex->city);
       }
     }
@@ -125,16 +124,28 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
   // The start is reached at cost 0, so no path leads back into it. A hex
   // waits in the queue at most once: a cheaper label found meanwhile is
   // simply read when its turn comes.
-  reached_[Cell(x, y)] = kQueued;
-  cost_[Cell(x, y)] = 0;
-  touched_.push_back(Cell(x, y));
-  std::deque<std::pair<int, int>> queue{{x, y}};
-  while (!queue.empty()) {
-    const auto [hx, hy] = queue.front();
-    queue.pop_front();
-    reached_[Cell(hx, hy)] = kReached;
-    const int here = cost_[Cell(hx, hy)];
+  //
+  // The search ends once no waiting hex costs at most the best city's cost:
+  // costs never fall along a path, so nothing after that could find a city
+  // as cheap, and the winner is the one the whole search would give. cheap
+  // counts the waiting hexes at or below that cost.
+  queue_.clear();
+  std::size_t head = 0;
+  int cheap = 0;
+  const int startCell = Cell(x, y);
+  reached_[startCell] = kQueued;
+  cost_[startCell] = 0;
+  touched_.push_back(startCell);
+  queue_.push_back(startCell);
+  if (best.cost >= 0) ++cheap;
+  while (head < queue_.size() && cheap > 0) {
+    const int cellHere = queue_[head++];
+    reached_[cellHere] = kReached;
+    const int here = cost_[cellHere];
+    if (here <= best.cost) --cheap;
     if (here > maximum) continue;
+    const int hx = cellHere % width_;
+    const int hy = cellHere / width_;
     const sStep* steps = NeighbourSteps(hx);
     for (int d = 0; d < 6; ++d) {
       const int nx = hx + steps[d].dx;
@@ -146,12 +157,22 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
       const int cost = here + terrainCost_[hex->terrain];
       if (reached_[cell] != 0 && cost_[cell] <= cost) continue;
       if (reached_[cell] == 0) touched_.push_back(cell);
-      cost_[cell] = cost;
-      if (reached_[cell] != kQueued) {
+      if (reached_[cell] == kQueued) {
+        if (cost_[cell] > best.cost && cost <= best.cost) ++cheap;
+      } else {
         reached_[cell] = kQueued;
-        queue.emplace_back(nx, ny);
+        queue_.push_back(cell);
+        if (cost <= best.cost) ++cheap;
       }
-      if (IsSupplyingCity(hex->city) && cost <= best.cost) best = sNearest{hex->city, cost};
+      cost_[cell] = cost;
+      if (IsSupplyingCity(hex->city) && cost <= best.cost) {
+        const bool cheaper = cost < best.cost;
+        best = sNearest{hex->city, cost};
+        if (cheaper) {
+          cheap = 0;
+          for (std::size_t i = head; i < queue_.size(); ++i) cheap += cost_[queue_[i]] <= best.cost;
+        }
+      }
     }
   }
   for (int cell : touched_) {

@@ -65,6 +65,7 @@ class cSupply {
   std::vector<std::uint8_t> reached_;  // apart from the costs, so cost 0 ground is entered once
   std::vector<std::int32_t> cost_;
   std::vector<int> touched_;  // cells to clear after one unit's search
+  std::vector<int> queue_;    // the search's first-in first-out queue, kept between units
   std::vector<int> terrainCost_;  // per terrain code, read once per search pass
   std::array<bool, 256> friendly_{};  // per controller number: its hexes count for the side
 };

@@ -136,6 +136,43 @@ std::vector<std::pair<int, int>> ChooseCoastalHexes(const cGame& game, const cJe
   return chosen;
 }
 
+// Counts of coastal land over the map's rectangles, to tell at once that no
+// coast lies within a unit's reach. A hex within n steps lies within n
+// columns and n rows, so a rectangle with no coast in it proves the search
+// would find nothing.
+class cCoastCounts {
+ public:
+  explicit cCoastCounts(const cMap& map)
+      : width_(map.GetWidth()),
+        height_(map.GetHeight()),
+        sums_(static_cast<std::size_t>(width_ + 1) * static_cast<std::size_t>(height_ + 1), 0) {
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) {
+        const int coastal = map.GetHex(x, y)->IsCoastalLand() ? 1 : 0;
+        At(x + 1, y + 1) = coastal + At(x, y + 1) + At(x + 1, y) - At(x, y);
+      }
+    }
+  }
+  // True when some coastal land hex lies within reach columns and rows of the hex.
+  bool AnyNear(int x, int y, int reach) const {
+    reach = std::max(reach, 0);
+    const int left = std::max(x - reach, 0);
+    const int top = std::max(y - reach, 0);
+    const int right = std::min(x + reach, width_ - 1) + 1;
+    const int bottom = std::min(y + reach, height_ - 1) + 1;
+    if (left >= right || top >= bottom) return false;
+    return At(right, bottom) - At(left, bottom) - At(right, top) + At(left, top) > 0;
+  }
+
+ private:
+  int& At(int column, int row) { return sums_[static_cast<std::size_t>(row) * (width_ + 1) + column]; }
+  int At(int column, int row) const { return sums_[static_cast<std::size_t>(row) * (width_ + 1) + column]; }
+
+  int width_;
+  int height_;
+  std::vector<int> sums_;
+};
+
 // The computer opponent may be given full ship supply wherever one of its
 // ships stands off the coast.
 bool TakesComputerShipSupply(const cGame& game, const cCountry& owner) {
@@ -169,10 +206,13 @@ void DrawSupplyFromShips(cGame& game) {
   const int radius = game.constants.Int(169, 1);
   const ShipsByNode shipsByNode = CollectShipsByNode(game);
   cHexMarks visited(*game.map);
+  const cCoastCounts coast(*game.map);
   for (const auto& unit : game.landUnits) {
     if (unit->supply >= maximum && unit->turnsWithoutSupply < 1) continue;
     const cCountry* owner = game.GetCountry(unit->owner);
     if (owner == nullptr || !game.map->IsInside(unit->x, unit->y)) continue;
+    // No coast within reach: no ship gives anything, and the unit is left as it is.
+    if (!coast.AnyNear(unit->x, unit->y, radius)) continue;
     const bool computerSupply = TakesComputerShipSupply(game, *owner);
     int best = 0;
     for (const auto& [x, y] : ChooseCoastalHexes(game, *unit, radius, visited)) {

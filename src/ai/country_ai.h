@@ -138,17 +138,19 @@ class cCountryAI {
   // Members in their fixed order.
   cCountry* country = nullptr;  // re-read at every turn; not owned
   std::list<sFront> fronts;
-  // The nine unit lists (none owned). The own land list is sorted by
-  // effective strength, strongest first.
-  std::list<cJednostkaLadowa*> ownLand;
-  std::list<cJednostkaLadowa*> alliedLand;
-  std::list<cJednostkaLadowa*> enemyLand;  // countries at war with this one
-  std::list<cJednostkaLadowa*> otherLand;
-  std::list<cJednostkaLotnicza*> ownAir;
-  std::list<cJednostkaLotnicza*> alliedAir;
-  std::list<cJednostkaLotnicza*> enemyAir;
-  std::list<cJednostkaLotnicza*> otherAir;
-  std::list<cJednostkaMorska*> ownNaval;
+  // The nine unit lists (none owned), rebuilt at every phase in the game's
+  // list order; contiguous, since they are refilled and walked far more often
+  // than anything is taken out. The own land list is sorted by effective
+  // strength, strongest first.
+  std::vector<cJednostkaLadowa*> ownLand;
+  std::vector<cJednostkaLadowa*> alliedLand;
+  std::vector<cJednostkaLadowa*> enemyLand;  // countries at war with this one
+  std::vector<cJednostkaLadowa*> otherLand;
+  std::vector<cJednostkaLotnicza*> ownAir;
+  std::vector<cJednostkaLotnicza*> alliedAir;
+  std::vector<cJednostkaLotnicza*> enemyAir;
+  std::vector<cJednostkaLotnicza*> otherAir;
+  std::vector<cJednostkaMorska*> ownNaval;
   std::list<sReachEntry> reach;
   std::list<sAttackPlan> attackPlans;
   std::int32_t attackPlanCount = 0;

@@ -23,10 +23,31 @@ eSide SideOf(const cCountry& country, int owner) {
   return kOther;
 }
 
+// Sides of the owners found once per build: a unit's side depends only on its
+// owner. Only numbers that both the country list and the relations know are
+// kept; others are asked each time, so what asking logs is logged as before.
+class cSides {
+ public:
+  explicit cSides(const cCountry& country) : country_(country) {
+    const int known = std::min(gGame->CountryCount(), static_cast<int>(gGame->relations.count));
+    if (country.id < 1 || country.id > known) return;
+    sides_.reserve(static_cast<std::size_t>(known));
+    for (int owner = 1; owner <= known; ++owner) sides_.push_back(SideOf(country, owner));
+  }
+  eSide Of(int owner) const {
+    if (owner >= 1 && owner <= static_cast<int>(sides_.size())) return sides_[owner - 1];
+    return SideOf(country_, owner);
+  }
+
+ private:
+  const cCountry& country_;
+  std::vector<eSide> sides_;
+};
+
 template <typename Unit>
-void Split(const cCountry& country, Unit* unit, std::list<Unit*>& own, std::list<Unit*>& allied,
-           std::list<Unit*>& atWar, std::list<Unit*>& other) {
-  switch (SideOf(country, unit->owner)) {
+void Split(const cSides& sides, Unit* unit, std::vector<Unit*>& own, std::vector<Unit*>& allied,
+           std::vector<Unit*>& atWar, std::vector<Unit*>& other) {
+  switch (sides.Of(unit->owner)) {
     case kOwn: own.push_back(unit); break;
     case kAllied: allied.push_back(unit); break;
     case kAtWar: atWar.push_back(unit); break;
@@ -50,14 +71,15 @@ void cCountryAI::BuildUnitLists() {
   cGame* game = gGame;
   if (!game || !country) return;
   LogFormat(u"[AI %s] Wyznaczam listy jednostek", country->name);
+  const cSides sides(*country);
   for (const auto& unit : game->landUnits) {
     if (unit->transporter) continue;
     // An artificial harbour takes no orders, moves or replacements, and the
     // tables indexed by land type have no row for it.
     if (unit->type == kMulberryType && unit->owner == country->id) continue;
-    Split(*country, unit.get(), ownLand, alliedLand, enemyLand, otherLand);
+    Split(sides, unit.get(), ownLand, alliedLand, enemyLand, otherLand);
   }
-  for (const auto& unit : game->airUnits) Split(*country, unit.get(), ownAir, alliedAir, enemyAir, otherAir);
+  for (const auto& unit : game->airUnits) Split(sides, unit.get(), ownAir, alliedAir, enemyAir, otherAir);
   for (const auto& ship : game->navalUnits) {
     if (ship->owner == country->id) ownNaval.push_back(ship.get());
   }
@@ -67,8 +89,7 @@ void cCountryAI::BuildUnitLists() {
   ranked.reserve(ownLand.size());
   for (cJednostkaLadowa* unit : ownLand) ranked.emplace_back(unit->GetEffectiveStrength(), unit);
   std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-  ownLand.clear();
-  for (const auto& entry : ranked) ownLand.push_back(entry.second);
+  for (std::size_t i = 0; i < ranked.size(); ++i) ownLand[i] = ranked[i].second;
 }
 
 }  // namespace tr

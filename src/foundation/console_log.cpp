@@ -1,9 +1,28 @@
 #include "foundation/console_log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <string>
 
-
 namespace tr {
+namespace {
+
+// Writes the bytes whole: one call unless the system takes them in parts.
+void WriteAll(int file, const char* bytes, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(file, bytes, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return;  // a full disk must not stop the game; the line is lost
+    }
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+}
+
+}  // namespace
 
 cConsoleLog::cConsoleLog(std::filesystem::path file) : path_(std::move(file)) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -13,43 +32,46 @@ cConsoleLog::cConsoleLog(std::filesystem::path file) : path_(std::move(file)) {
 cConsoleLog::~cConsoleLog() { Close(); }
 
 void cConsoleLog::OpenLocked(bool with_bom) {
-  file_ = std::fopen(path_.c_str(), "wb");
-  if (!file_) return;
-  std::setvbuf(file_, nullptr, _IONBF, 0);
-  if (with_bom) std::fwrite("\xFF\xFE", 1, 2, file_);
+  file_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (file_ < 0) return;
+  if (with_bom) WriteAll(file_, "\xFF\xFE", 2);
+}
+
+void cConsoleLog::CloseLocked() {
+  if (file_ >= 0) ::close(file_);
+  file_ = -1;
 }
 
 void cConsoleLog::LogLine(std::u16string_view text) {
-  // The line is encoded before the lock, so writers wait only for the write itself.
-  std::string bytes;
-  bytes.reserve(2 * text.size() + 4);
-  for (char16_t u : text) {
-    bytes += static_cast<char>(u & 0xFF);
-    bytes += static_cast<char>(u >> 8);
-  }
-  bytes.append("\r\0\n\0", 4);
   std::lock_guard<std::mutex> lock(mutex_);
-  if (file_) std::fwrite(bytes.data(), 1, bytes.size(), file_);
+  if (file_ >= 0) {
+    // One buffer for every line, grown to the longest: a line costs no allocation.
+    line_.resize(2 * text.size() + 4);
+    char* out = line_.data();
+    for (char16_t u : text) {
+      *out++ = static_cast<char>(u & 0xFF);
+      *out++ = static_cast<char>(u >> 8);
+    }
+    for (char c : {'\r', '\0', '\n', '\0'}) *out++ = c;
+    WriteAll(file_, line_.data(), line_.size());
+  }
   if (observer_) observer_(text);
 }
 
 void cConsoleLog::Restart() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  CloseLocked();
   OpenLocked(true);
 }
 
 void cConsoleLog::Close() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  CloseLocked();
 }
 
 void cConsoleLog::Reopen(std::filesystem::path file) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  CloseLocked();
   path_ = std::move(file);
   OpenLocked(false);
 }

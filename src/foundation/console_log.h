@@ -3,10 +3,10 @@
 // end of turn, so it holds the lines since then.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <string_view>
 
 #include "foundation/format.h"
@@ -37,9 +37,12 @@ class cConsoleLog {
  private:
   void OpenLocked(bool with_bom);
 
+  void CloseLocked();
+
   std::mutex mutex_;
   std::filesystem::path path_;
-  std::FILE* file_ = nullptr;
+  int file_ = -1;  // written unbuffered, one system call per line
+  std::string line_;  // the line's bytes, kept between lines
   Observer observer_;
 };
 

@@ -175,6 +175,23 @@ TEST_F(SupplyDrawTest, ShipsReachOnlyWithinTheRadius) {
   EXPECT_EQ(edge->supply, 4);
 }
 
+// A radius of 0 or below still lets a unit standing on the coast draw.
+class ShipRadiusAtMostZero : public SupplyDrawTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ShipRadiusAtMostZero, OnlyAUnitOnTheCoastDraws) {
+  SetConstant(game(), 169, 1, GetParam());
+  AddShip(2, kBattleship, 1);
+  cJednostkaLadowa* onCoast = AddLandUnit(1, 2, 8, 3);
+  cJednostkaLadowa* inland = AddLandUnit(2, 2, 7, 3);
+  onCoast->supply = 0;
+  inland->supply = 0;
+  DrawSupplyFromShips(game());
+  EXPECT_EQ(onCoast->supply, 3);
+  EXPECT_EQ(inland->supply, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Radii, ShipRadiusAtMostZero, ::testing::Values(0, -2));
+
 TEST_F(SupplyDrawTest, ShipsReachOnlyOverFriendlyGround) {
   AddShip(2, kBattleship, 1);
   cJednostkaLadowa* walledOff = AddLandUnit(1, 2, 6, 3);  // 2 from the coast, behind an enemy column

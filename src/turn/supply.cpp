@@ -114,12 +114,10 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
 }
 
 cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
-  const cMap& map = *game.map;
   const int maximum = game.constants.Int(48, 1);
   sNearest best{nullptr, maximum};
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return sNearest{nullptr, 0};
-  const cCity* own = map.GetHex(x, y)->city;
-  if (IsSupplyingCity(own)) return sNearest{own, 0};
+  if (const cCity* own = supplyCity_[Cell(x, y)]) return sNearest{own, 0};
 
   // The start is reached at cost 0, so no path leads back into it. A hex
   // waits in the queue at most once: a cheaper label found meanwhile is
@@ -151,10 +149,10 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
       const int nx = hx + steps[d].dx;
       const int ny = hy + steps[d].dy;
       if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
-      const sHex* hex = map.GetHex(nx, ny);
-      if (!friendly_[hex->controller]) continue;
       const int cell = Cell(nx, ny);
-      const int cost = here + terrainCost_[hex->terrain];
+      const int step = stepCost_[cell];
+      if (step == kNoEntry) continue;
+      const int cost = here + step;
       if (reached_[cell] != 0 && cost_[cell] <= cost) continue;
       if (reached_[cell] == 0) touched_.push_back(cell);
       if (reached_[cell] == kQueued) {
@@ -165,9 +163,9 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
         if (cost <= best.cost) ++cheap;
       }
       cost_[cell] = cost;
-      if (IsSupplyingCity(hex->city) && cost <= best.cost) {
+      if (supplyCity_[cell] != nullptr && cost <= best.cost) {
         const bool cheaper = cost < best.cost;
-        best = sNearest{hex->city, cost};
+        best = sNearest{supplyCity_[cell], cost};
         if (cheaper) {
           cheap = 0;
           for (std::size_t i = head; i < queue_.size(); ++i) cheap += cost_[queue_[i]] <= best.cost;
@@ -187,6 +185,18 @@ void cSupply::FindNearestSupplyCity(const cGame& game, int alliance, int country
   SizeGrids(game, alliance, countryId);
   terrainCost_.resize(256);
   for (int terrain = 0; terrain < 256; ++terrain) terrainCost_[terrain] = SupplyTerrainCost(game, terrain);
+  // What the searches read of each hex, packed per cell: the many searches of
+  // the pass then walk small arrays instead of the hexes themselves.
+  const auto cells = reached_.size();
+  stepCost_.assign(cells, kNoEntry);
+  supplyCity_.assign(cells, nullptr);
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      const sHex& hex = *game.map->GetHex(x, y);
+      if (friendly_[hex.controller]) stepCost_[Cell(x, y)] = terrainCost_[hex.terrain];
+      if (IsSupplyingCity(hex.city)) supplyCity_[Cell(x, y)] = hex.city;
+    }
+  }
   std::unordered_map<const cCity*, int> numbers;
   int number = 0;
   for (const auto& city : game.cities) numbers.emplace(city.get(), ++number);

@@ -67,6 +67,11 @@ class cSupply {
   std::vector<int> touched_;  // cells to clear after one unit's search
   std::vector<int> queue_;    // the search's first-in first-out queue, kept between units
   std::vector<int> terrainCost_;  // per terrain code, read once per search pass
+  // Per cell for the nearest-city searches of one pass: the cost of entering
+  // (kNoEntry where the side's controllers do not count) and the supplying city.
+  static constexpr std::int32_t kNoEntry = -1;
+  std::vector<std::int32_t> stepCost_;
+  std::vector<const cCity*> supplyCity_;
   std::array<bool, 256> friendly_{};  // per controller number: its hexes count for the side
 };
 

@@ -122,6 +122,8 @@ void BM_Supply(benchmark::State& state) {
 
 void BM_Save(benchmark::State& state) {
   const int factor = static_cast<int>(state.range(0));
+  // The generated game folder has no save folder of its own.
+  std::filesystem::create_directories(std::filesystem::path(TR_LARGE_GAME_DIR) / "data" / "save");
   cLoadedGame loaded(factor);
   loaded.game().saveContext->clock = [] { return tr::sLocalTime{2000, 1, 1, 12, 0}; };
   const std::u16string name = u"bench_scaling_" + ScenarioName(factor);

@@ -182,7 +182,8 @@ void cCountryAI::SavePoorlyDefendedFronts() {
   AiPhaseScope scope("SavePoorlyDefendedFronts");
   cGame* game = gGame;
   if (!game || !country) return;
-  ownLand.sort([](const cJednostkaLadowa* a, const cJednostkaLadowa* b) {
+  // Stable, as a list's sort was: equal strengths keep their order.
+  std::stable_sort(ownLand.begin(), ownLand.end(), [](const cJednostkaLadowa* a, const cJednostkaLadowa* b) {
     return a->GetEffectiveStrength() > b->GetEffectiveStrength();
   });
   // Each unit moves at most once: a strategic move that costs nothing would

@@ -81,6 +81,35 @@ std::string CheckFleets(const cGame& game) {
   return {};
 }
 
+// A carried unit stands on no hex and is linked both ways with a listed
+// transport of its list's type; a transport's cargo is in that list.
+std::string CheckAboard(const cGame& game) {
+  std::unordered_set<const cJednostkaLadowa*> aboard;
+  const auto check = [&](const auto& list, int shipType) -> std::string {
+    for (const auto& unit : list) {
+      aboard.insert(unit.get());
+      const cJednostkaMorska* ship = unit->transporter;
+      if (unit->x != -1 || unit->y != -1) return "carried " + Describe(*unit) + " stands at " + Place(unit->x, unit->y);
+      if (!ship || ship->type != shipType || ship->carriedUnit != unit.get()) {
+        return "carried " + Describe(*unit) + " is not carried by a ship of type " + std::to_string(shipType);
+      }
+      const bool listed = std::any_of(game.navalUnits.begin(), game.navalUnits.end(),
+                                      [ship](const auto& each) { return each.get() == ship; });
+      if (!listed) return "carried " + Describe(*unit) + " is aboard a ship the game does not hold";
+    }
+    return {};
+  };
+  std::string found = check(game.aboardUnitsA, kCargoShip);
+  if (found.empty()) found = check(game.aboardUnitsB, kAmphibiousShip);
+  if (!found.empty()) return found;
+  for (const auto& ship : game.navalUnits) {
+    if (ship->carriedUnit && !aboard.count(ship->carriedUnit)) {
+      return "ship " + Describe(*ship) + " carries a land unit that is in no aboard list";
+    }
+  }
+  return {};
+}
+
 bool IsBadPoints(double value) { return !std::isfinite(value) || value < 0.0; }
 
 std::string CheckPoints(const cGame& game) {
@@ -124,6 +153,7 @@ std::string FindInvariantViolation(const cGame& game) {
   if (found.empty()) found = CheckMapUnits(game, game.landUnits, "land");
   if (found.empty()) found = CheckMapUnits(game, game.airUnits, "air");
   if (found.empty()) found = CheckFleets(game);
+  if (found.empty()) found = CheckAboard(game);
   if (found.empty()) found = CheckPoints(game);
   return found;
 }

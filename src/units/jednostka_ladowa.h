@@ -113,6 +113,21 @@ class cJednostkaLadowa : public cJednostka {
   void MarkAirborneDropHexes();
   void AirborneAssault(int targetX, int targetY, std::u16string* text, int* landed);
 
+  // Sea transport (sea_transport.cpp). The computer embarks the unit on a
+  // new fleet of one ship of the type (44 cargo, 45 amphibious) at the sea
+  // node, paid in the owner's transport or invasion points; null (logged,
+  // nothing changed) when the unit is not on the map or the type or node is
+  // wrong.
+  cFleet* EmbarkOnFleet(int shipType, int seaNodeId, int order);
+  // The unit aboard goes ashore on (x, y): its ship sinks, and it lands on a
+  // free hex or fights the enemy unit there. True when it holds the hex. A
+  // target off the map, at sea or held by a unit of a country not at war
+  // with the owner is refused (logged) before anything changes. The human
+  // landing reports in a box and clears the selection; the computer's is
+  // paced by the computer delays.
+  bool AmphibiousInvasion(int targetX, int targetY);
+  bool AiUnloadAmphibious(int targetX, int targetY);
+
   cJednostkaMorska* transporter = nullptr;  // the ship carrying the unit; not owned
   std::int32_t freezeTime = 0;
   std::int32_t eventsEffect = 0;

@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "foundation/string_base.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -67,8 +69,10 @@ void cGame::MoveAboardUnitsOffMap() {
       continue;
     }
     cJednostkaMorska* ship = FindNavalUnitById(unit.transporterId);
+    if (ship) LogLine(Format(GetText("loading_%s_into_%s"), unit.name, ship->name));
     const bool carrier = ship && (ship->type == kCargoShip || ship->type == kAmphibiousShip);
     TakeOffHex(*this, unit);
+    if (ship && !carrier) LogLine(Format(GetText("%s_is_supposed_to_be_loaded_into_%s"), unit.name, ship->name));
     if (!carrier || ship->carriedUnit) {
       // Nothing can carry it: the reserve pass that follows puts the unit
       // into the reserve pool rather than leave it standing nowhere.
@@ -81,6 +85,8 @@ void cGame::MoveAboardUnitsOffMap() {
       continue;
     }
     unit.transporter = ship;
+    unit.inReserve = 0;
+    unit.spotted = 0;
     ship->carriedUnit = &unit;
     auto& aboard = ship->type == kCargoShip ? aboardUnitsA : aboardUnitsB;
     aboard.push_back(std::move(*it));

@@ -243,7 +243,7 @@ TEST_P(HumanOpposed, EqualDefenceLetsTheInvaderLandAndMoreDestroysIt) {
   EXPECT_FALSE(ShipAfloat(ship));
   EXPECT_TRUE(game().aboardUnitsB.empty());
   EXPECT_EQ(screen_.CountEvents(u"sound data\\sound\\Invasion.wav"), 1);
-  EXPECT_TRUE(Shown(u"combat-result 1|2|-1000"));
+  EXPECT_TRUE(Shown(u"combat-result 0 -1000"));
   ASSERT_EQ(game().landUnits.size(), 1u);
   const cJednostkaLadowa* survivor = game().landUnits.front().get();
   if (c.landed) {
@@ -349,7 +349,7 @@ TEST_F(SeaTransport, ComputerBattleWaitsForTheResultDialogWhenItsDelayIsSet) {
   game().playerControl.follow = 1;
   gDelays[kDelayHumanCombatResult] = 500.0f;
   EXPECT_TRUE(unit.AiUnloadAmphibious(1, 4));
-  EXPECT_TRUE(Shown(u"combat-result 1|2|500"));
+  EXPECT_TRUE(Shown(u"combat-result 0 500"));
   EXPECT_EQ(screen_.CountEvents(u"sound data\\sound\\Invasion.wav"), 1);
   EXPECT_EQ(map().GetHex(1, 4)->unit, &unit);
   EXPECT_EQ(map().GetHex(1, 4)->flags & 2u, 0u);

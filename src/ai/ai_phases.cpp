@@ -19,24 +19,16 @@ void cCountryAI::LogSkipped(const char* phase, float factor) const {
             factor);
 }
 
-void cCountryAI::ConductDiplomacy() { LogSkipped("ConductDiplomacy"); }
-void cCountryAI::DeclareWars() { LogSkipped("DeclareWars"); }
 void cCountryAI::AssignCommanders() { LogSkipped("AssignCommanders"); }
 void cCountryAI::ReplaceAirLosses(float factor) { LogSkipped("ReplaceAirLosses", factor); }
 void cCountryAI::ReplaceLandLosses(float factor) { LogSkipped("ReplaceLandLosses", factor); }
 void cCountryAI::RepairShips() { LogSkipped("RepairShips"); }
-void cCountryAI::MoveUnitsStrategically() { LogSkipped("MoveUnitsStrategically"); }
-void cCountryAI::RebaseAirUnits() { LogSkipped("RebaseAirUnits"); }
 void cCountryAI::MakePurchases() { LogSkipped("MakePurchases"); }
 void cCountryAI::DeployLandUnits() { LogSkipped("DeployLandUnits"); }
 void cCountryAI::DeployAirUnits() { LogSkipped("DeployAirUnits"); }
 void cCountryAI::DeployNavalUnits() { LogSkipped("DeployNavalUnits"); }
-void cCountryAI::AirFights() { LogSkipped("AirFights"); }
-void cCountryAI::AirStrikes() { LogSkipped("AirStrikes"); }
-void cCountryAI::PlanAirOperations() { LogSkipped("PlanAirOperations"); }
 void cCountryAI::ChooseSeaInvasionTarget() { LogSkipped("ChooseSeaInvasionTarget"); }
 void cCountryAI::TransportUnitsToFronts() { LogSkipped("TransportUnitsToFronts"); }
-void cCountryAI::StrategicBombing() { LogSkipped("StrategicBombing"); }
 void cCountryAI::NavalMoves() { LogSkipped("NavalMoves"); }
 void cCountryAI::NavalAndConvoyStep() { LogSkipped("NavalAndConvoyStep"); }
 

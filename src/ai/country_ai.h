@@ -7,10 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <list>
+#include <string>
 #include <vector>
 
 #include "ai/attack_plan.h"
 #include "ai/front.h"
+#include "units/jednostka_lotnicza.h"
 #include "world/hex_geometry.h"
 
 namespace tr {
@@ -23,9 +25,10 @@ class cJednostkaLadowa;
 class cJednostkaLotnicza;
 class cJednostkaMorska;
 
-class cCountryAI {
+class cCountryAI : public cEnemyLandUnitQueries {
  public:
   cCountryAI() = default;
+  ~cCountryAI() override = default;
   cCountryAI(const cCountryAI&) = delete;
   cCountryAI& operator=(const cCountryAI&) = delete;
 
@@ -112,6 +115,17 @@ class cCountryAI {
   // The air-base rule of three named scenarios (scenario_rules.cpp).
   void ScenarioGarrisonRule();
 
+  // The air war (ai_air.cpp). The enemy land units are those of the enemy
+  // list; the queries answer the air units' collection of candidate bases.
+  int MinDistanceToEnemyLandUnits(int x, int y) const override;  // INT_MAX when none
+  int CountEnemyLandUnitsWithin(int x, int y, int radius) const override;  // forts below 5 only
+  // x = -1 when no candidate qualifies.
+  sAirBaseCandidate ChooseRetreatBase(const std::vector<sAirBaseCandidate>& candidates) const;
+  sAirBaseCandidate ChooseForwardBase(const std::vector<sAirBaseCandidate>& candidates) const;
+  // The fighters of the list against enemy air units of the type; true when
+  // an interception stopped a fighter or some fight or interception lost a unit.
+  bool AirFight(const std::list<cJednostkaLotnicza*>& ownAirUnits, int targetType);
+
   // The phases of the turn whose rules are still to come (ai_phases.cpp):
   // each logs that it was skipped and changes nothing.
   void ConductDiplomacy();
@@ -155,6 +169,8 @@ class cCountryAI {
   std::list<sAttackPlan> attackPlans;
   std::int32_t attackPlanCount = 0;
   std::list<sPoint> lineOfDefence;
+  // The text the last diplomatic action or war declaration wrote.
+  std::u16string messageText;
 
  private:
   // The war and peace sequences of PlayTurn.
@@ -165,6 +181,8 @@ class cCountryAI {
   void BuildPlan(cJednostka& target, int passes);
   // Whether the last carried-out attack fought a battle or killed its target.
   bool lastAttackDecided_ = false;
+  // The message box of the action that just filled messageText, waited for.
+  void AnnounceDiplomacy() const;
   void LogSkipped(const char* phase) const;
   void LogSkipped(const char* phase, float factor) const;
 };

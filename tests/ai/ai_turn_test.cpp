@@ -79,7 +79,7 @@ TEST_P(AiWarTurnTest, WarTurnRunsItsStepsInOrder) {
               "ComputeFrontStrengths", "UpdateFrontList", "EvaluateFronts", "AssignCommanders",
               "ReplaceAirLosses(0.50)", "ReplaceLandLosses(0.50)", "RepairShips", "SavePoorlyDefendedFronts",
               "ComputeFrontStrengths", "UpdateFrontList", "EvaluateFronts", "MoveUnitsStrategically", "RebaseAirUnits", "ScenarioGarrisonRule", "MakePurchases", "DeployLandUnits",
-              "DeployAirUnits", "DeployNavalUnits", "AirFights", "PlanMultiDirectionAttacks",
+              "DeployAirUnits", "DeployNavalUnits", "AirFights", "BuildUnitLists", "PlanMultiDirectionAttacks",
               "PlanOneDirectionAttacks", "ComputeFrontStrengths", "UpdateFrontList", "EvaluateFronts"};
   if (threatened) want.push_back("PlanLineOfDefence");
   for (const char* phase : {"PlanOperations", "BuildUnitLists", "BuildUpInvasionForces", "AirStrikes", "PlanAirOperations",

@@ -7,6 +7,8 @@
 #include "ai/ai_pacing.h"
 #include "ai/ai_phase.h"
 #include "ai/game_invariants.h"
+#include "foundation/console_log.h"
+#include "foundation/game_lock.h"
 #include "foundation/random.h"
 #include "foundation/settings.h"
 #include "foundation/text.h"
@@ -51,6 +53,7 @@ struct sAutoplayArgs {
   long impulses = -1;
   unsigned long seed = 0;
   bool seeded = false;
+  std::set<int> passive;
 };
 
 bool ParseNumber(const std::string& text, long low, long& value) {
@@ -71,6 +74,8 @@ bool ParseArgs(const std::vector<std::string>& args, sAutoplayArgs& parsed) {
     } else if (key == "--seed" && ParseNumber(value, 0, number) && number <= 0xFFFFFFFFL) {
       parsed.seed = static_cast<unsigned long>(number);
       parsed.seeded = true;
+    } else if (key == "--passive" && ParseNumber(value, 1, number) && number <= 255) {
+      parsed.passive.insert(static_cast<int>(number));
     } else {
       return false;
     }
@@ -131,7 +136,13 @@ bool cAutoplay::PlayImpulse() {
       return false;
     }
     const Clock::time_point turnStart = Clock::now();
-    if (!PlayCurrentCountryTurn(game_)) return false;
+    if (passive_.count(country->id)) {
+      LogFormat(u"[Autoplay] %ls is passive: its turn is passed on", country->name);
+      GameLockGuard lock;
+      country->finishedTurn = 1;
+    } else if (!PlayCurrentCountryTurn(game_)) {
+      return false;
+    }
     timing_.phaseMs["CountryTurn"] += MillisecondsSince(turnStart);
     if (!Check("the turn of " + Utf16ToUtf8(country->name))) return false;
     const Clock::time_point start = Clock::now();
@@ -191,7 +202,7 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
   sAutoplayArgs parsed;
   if (!ParseArgs(args, parsed)) {
     errors << "usage: autoplay --root <game folder> (--scenario <name> | --save <name>) --impulses <n> "
-              "--seed <s> [--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]]\n";
+              "--seed <s> [--passive <country>]... [--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]]\n";
     return 2;
   }
   sRunScope scope;
@@ -201,6 +212,7 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
   int code = 0;
   {
     cAutoplay play(*scope.game);
+    play.SetPassiveCountries(parsed.passive);
     while (play.impulsesRun() < parsed.impulses && play.PlayImpulse()) {
     }
     play.PrintSummary(out);

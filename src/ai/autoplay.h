@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ class cAutoplay {
   // country to play.
   bool PlayImpulse();
 
+  // The countries of these numbers play no turn: they only pass it on.
+  void SetPassiveCountries(std::set<int> countries) { passive_ = std::move(countries); }
+
   int impulsesRun() const { return impulsesRun_; }
   const std::string& violation() const { return violation_; }
   const sAutoplayTiming& timing() const { return timing_; }
@@ -56,10 +60,12 @@ class cAutoplay {
   bool savedPausesSleep_ = true;
   int impulsesRun_ = 0;
   std::string violation_;
+  std::set<int> passive_;
 };
 
 // Arguments: --root <game folder>, --scenario <name> or --save <name>,
-// --impulses <n>, --seed <s>, optionally --save-as <name> with --clock
+// --impulses <n>, --seed <s>, --passive <country number> (repeatable: that
+// country's turns do nothing), optionally --save-as <name> with --clock
 // "YYYY-MM-DD hh:mm" to stamp the save with a fixed time. Installs the game's
 // turn steps for the run. Returns 0 when every impulse was played (or the game
 // ended) and the save, if asked, was written; 1 when the save failed; 2 on bad

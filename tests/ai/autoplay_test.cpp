@@ -61,7 +61,8 @@ class AutoplayTest : public testing::Test {
 TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
   std::string first;
   std::string second;
-  const std::vector<std::string> common{"--impulses", "20", "--seed", "7", "--clock", "2011-03-04 09:30"};
+  test::LogCapture log;
+  const std::vector<std::string> common{"--impulses", "50", "--seed", "7", "--clock", "2011-03-04 09:30"};
   std::vector<std::string> one = common;
   one.insert(one.end(), {"--save-as", "one"});
   std::vector<std::string> two = common;
@@ -69,8 +70,13 @@ TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
   ASSERT_EQ(Run(one, first), 0) << errors_ << first;
   ASSERT_EQ(Run(two, second), 0) << errors_ << second;
 
-  EXPECT_NE(first.find("impulses=20\n"), std::string::npos) << first;
+  EXPECT_NE(first.find("impulses=50\n"), std::string::npos) << first;
   EXPECT_NE(first.find("time_phase_ms=EndOfImpulse:"), std::string::npos) << first;
+  for (const char* phase : {"PlanMultiDirectionAttacks", "AirFights", "AirStrikes", "StrategicBombing",
+                            "ConductDiplomacy", "DeclareWars", "RebaseAirUnits", "MoveUnitsStrategically"}) {
+    EXPECT_NE(first.find(std::string("time_phase_ms=") + phase + ":"), std::string::npos) << phase;
+  }
+  EXPECT_FALSE(log.ContainsText(u"skipped, not part of this build yet"));
   EXPECT_NE(first.find("country=1 "), std::string::npos) << first;
   const std::string kept = WithoutTiming(first);
   EXPECT_EQ(kept.substr(0, kept.find("saved_as=")),
@@ -97,12 +103,36 @@ TEST_F(AutoplayTest, SavedGamePlaysOnFromWhereItStopped) {
   EXPECT_EQ(out.str().find("violation="), std::string::npos) << out.str();
 }
 
+// The cities Kaltheim (1) and Lombria (2) hold together, from the summary.
+int CitiesOfFirstTwo(const std::string& summary) {
+  int total = 0;
+  for (const char* country : {"country=1 ", "country=2 "}) {
+    const std::size_t line = summary.find(country);
+    if (line == std::string::npos) return -1;
+    const std::size_t at = summary.find(" cities=", line);
+    total += std::stoi(summary.substr(at + 8));
+  }
+  return total;
+}
+
+// With Albrecia and Gallande passing their turns the other camp takes cities
+// (no event of the sample moves any).
+TEST_F(AutoplayTest, CountriesGainCitiesAgainstPassiveOpponents) {
+  std::string start;
+  ASSERT_EQ(Run({"--impulses", "0", "--seed", "7"}, start), 0) << errors_;
+  std::string end;
+  ASSERT_EQ(Run({"--impulses", "20", "--seed", "7", "--passive", "3", "--passive", "4"}, end), 0) << errors_ << end;
+  EXPECT_NE(end.find("impulses=20\n"), std::string::npos) << end;
+  EXPECT_GT(CitiesOfFirstTwo(end), CitiesOfFirstTwo(start)) << start << end;
+}
+
 TEST_F(AutoplayTest, BadArgumentsAreRefused) {
   std::string summary;
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--impulses", "2"}, {"--seed", "7"}, {"--impulses", "-1", "--seed", "7"},
         {"--impulses", "2", "--seed", "x"}, {"--impulses", "2", "--seed", "7", "--clock", "2011-03-04 09:30"},
-        {"--impulses", "2", "--seed", "7", "--save-as", "x", "--clock", "soon"}, {"--impulses"}}) {
+        {"--impulses", "2", "--seed", "7", "--save-as", "x", "--clock", "soon"}, {"--impulses"},
+        {"--impulses", "2", "--seed", "7", "--passive", "0"}, {"--impulses", "2", "--seed", "7", "--passive", "x"}}) {
     EXPECT_EQ(Run(args, summary), 2);
   }
   EXPECT_FALSE(fs::exists(dir_.path() / "data/save/x"));

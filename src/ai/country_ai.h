@@ -115,8 +115,16 @@ class cCountryAI : public cEnemyLandUnitQueries {
   // The air-base rule of three named scenarios (scenario_rules.cpp).
   void ScenarioGarrisonRule();
 
-  // The air war (ai_air.cpp). The enemy land units are those of the enemy
-  // list; the queries answer the air units' collection of candidate bases.
+  // The air war (ai_air.cpp): rebasing, fighter sweeps, strikes on land
+  // units and on fleets, strategic bombing; and front patching. The enemy
+  // land units are those of the enemy list; the queries answer the air
+  // units' collection of candidate bases.
+  void RebaseAirUnits();
+  void AirFights();
+  void AirStrikes();
+  void PlanAirOperations();
+  void StrategicBombing();
+  void MoveUnitsStrategically();
   int MinDistanceToEnemyLandUnits(int x, int y) const override;  // INT_MAX when none
   int CountEnemyLandUnitsWithin(int x, int y, int radius) const override;  // forts below 5 only
   // x = -1 when no candidate qualifies.
@@ -126,26 +134,23 @@ class cCountryAI : public cEnemyLandUnitQueries {
   // an interception stopped a fighter or some fight or interception lost a unit.
   bool AirFight(const std::list<cJednostkaLotnicza*>& ownAirUnits, int targetType);
 
-  // The phases of the turn whose rules are still to come (ai_phases.cpp):
-  // each logs that it was skipped and changes nothing.
+  // Diplomacy (ai_diplomacy.cpp): alliance entry and pressure by the
+  // country's settings, and the wars on the holders of its targets.
   void ConductDiplomacy();
   void DeclareWars();
+
+  // The phases of the turn whose rules are still to come (ai_phases.cpp):
+  // each logs that it was skipped and changes nothing.
   void AssignCommanders();
   void ReplaceAirLosses(float factor);
   void ReplaceLandLosses(float factor);
   void RepairShips();
-  void MoveUnitsStrategically();
-  void RebaseAirUnits();
   void MakePurchases();
   void DeployLandUnits();
   void DeployAirUnits();
   void DeployNavalUnits();
-  void AirFights();
-  void AirStrikes();
-  void PlanAirOperations();
   void ChooseSeaInvasionTarget();
   void TransportUnitsToFronts();
-  void StrategicBombing();
   void NavalMoves();
   void NavalAndConvoyStep();
 

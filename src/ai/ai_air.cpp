@@ -163,7 +163,9 @@ bool cCountryAI::AirFight(const std::list<cJednostkaLotnicza*>& ownAirUnits, int
     const cCountry* defender = game->GetCountry(target->owner);
     const bool fighterShown = Shown(*fighter);
     const bool targetShown = Shown(*target);
-    if (fighterShown || targetShown || (defender && defender->humanControlled)) {
+    // A fight over a human player's unit is shown even when nobody sees it.
+    const bool marked = fighterShown || targetShown || (defender && defender->humanControlled);
+    if (marked) {
       CenterAtHex(map, tx, ty, true);
       SleepAiDelay(kDelayAICombatBefore, kThisFile, __LINE__);
       hex->AddFlags(kFlagAttackTarget, 0);
@@ -183,7 +185,7 @@ bool cCountryAI::AirFight(const std::list<cJednostkaLotnicza*>& ownAirUnits, int
         // The interceptor shot the fighter down.
         gone.insert(fighter);
         fighter->Kill();
-        if (fighterShown || targetShown) hex->RemoveFlags(kFlagAttackTarget, true);
+        if (marked) hex->RemoveFlags(kFlagAttackTarget, true);
         continue;
       }
     }
@@ -195,13 +197,13 @@ bool cCountryAI::AirFight(const std::list<cJednostkaLotnicza*>& ownAirUnits, int
       if (!fight.Flag(kFlagDefenderDestroyed)) gone.erase(target);
       if (CarriesLoss(fight)) changed = true;
       // A fight hidden from the player opens nothing either.
-      if (fighterShown || targetShown) ShowResult(fight);
+      if (marked) ShowResult(fight);
       if (fight.Flag(kFlagAttackerDestroyed)) {
         gone.insert(fighter);
         fighter->Kill();
       }
     }
-    if (fighterShown || targetShown) hex->RemoveFlags(kFlagAttackTarget, true);
+    if (marked) hex->RemoveFlags(kFlagAttackTarget, true);
   }
   return changed;
 }

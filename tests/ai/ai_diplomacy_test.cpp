@@ -126,7 +126,9 @@ TEST_P(AiWarTest, DeclaresOnceMostUnitsWait) {
             GetParam().declares ? 1u : 0u);
   EXPECT_EQ(test::LinesStartingWith(world.log, u"S: ai4 :").size(), GetParam().declares ? 1u : 0u);
   // The third target's refusal is the last text written.
-  if (GetParam().declares) EXPECT_NE(ai.messageText.find(u"already_war"), std::u16string::npos);
+  if (GetParam().declares) {
+    EXPECT_NE(ai.messageText.find(u"already_war"), std::u16string::npos);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Readiness, AiWarTest,

@@ -108,5 +108,20 @@ TEST_F(AttackStrength, CommandersGainExperienceAttackersFirst) {
   EXPECT_EQ(veteran.experience, 0);
 }
 
+// Each terrain from 1 to 7 has its own defence factor; any other code defends at 1.
+class TerrainDefence : public AttackStrength, public testing::WithParamInterface<int> {};
+
+TEST_P(TerrainDefence, UsesTheFactorOfTheTargetsTerrain) {
+  const int terrain = GetParam();
+  for (int t = 0; t <= 7; ++t) game().constants.SetSlot(consts_layout::kTerrainDefenceFactor + t, 1.0 + 0.25 * t);
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  map().GetHex(kX, kY)->terrain = static_cast<std::uint8_t>(terrain);
+  const sAttack attack = AttackOn(defender);
+  const float expected = terrain >= 1 && terrain <= 7 ? 1.0f + 0.25f * static_cast<float>(terrain) : 1.0f;
+  EXPECT_FLOAT_EQ(attack.GetTerrainFactor(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Terrains, TerrainDefence, testing::Values(0, 1, 6, 7, 8));
+
 }  // namespace
 }  // namespace tr::test

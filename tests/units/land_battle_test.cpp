@@ -299,5 +299,25 @@ TEST_P(AttackFlags, MarkOnlyMultiUnitAttacksAndTheEndComesInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(Attackers, AttackFlags, testing::Values(1, 2));
 
+// Doctrine or a commander may lift a defender's combat value above 100; the
+// attacker's losses count it as 100 at most.
+class DefenderCombatValue : public LandBattle, public testing::WithParamInterface<std::pair<int, float>> {};
+
+TEST_P(DefenderCombatValue, ScalesTheAttackersLossesUpToAHundred) {
+  const auto [combatValue, loss] = GetParam();
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  defender.combatValue = combatValue;
+  sAttack attack = AttackOn(defender);
+  AttackerOn(attack, 0, 1, 50);
+  ScopedRandomDraws draws({Die(2), Die(1), kNoBonusDraw, kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  // p = 21 at column 1 gives V = 2.1; the attacker's factor is 0.5.
+  EXPECT_NEAR(result.attackerLoss, loss, 1e-5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, DefenderCombatValue,
+                         testing::Values(std::pair{60, 0.63f}, std::pair{100, 1.05f}, std::pair{101, 1.05f},
+                                         std::pair{150, 1.05f}));
+
 }  // namespace
 }  // namespace tr::test

@@ -195,5 +195,26 @@ TEST_F(MoveRange, PlacementHexesAroundSuppliedCitiesOfTheCurrentCountry) {
   EXPECT_EQ(unit.MarkPlacementHexes(0), 13);
 }
 
+// At war a city offers reserve placement from half the full supply level (10 here) upwards.
+class PlacementSupply : public MoveRange, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(PlacementSupply, StartsAtExactlyHalfTheFullLevel) {
+  const auto [supply, hexes] = GetParam();
+  for (sHex& hex : map().Hexes()) hex.controller = hex.owner = 1;
+  auto city = std::make_unique<cCity>();
+  city->x = city->y = 4;
+  city->type = kCityNormal;
+  city->supplyInfo = {supply, 0, 0};
+  city->convoyInfo = {false, false, false};
+  map().GetHex(4, 4)->city = city.get();
+  game().cities.push_back(std::move(city));
+  game().playerControl.currentCountry = &country(1);
+  cJednostkaLadowa& unit = Mover(1, 11, 11, 0);
+  EXPECT_EQ(unit.MarkPlacementHexes(0), hexes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, PlacementSupply,
+                         testing::Values(std::pair{4, 0}, std::pair{5, 7}, std::pair{6, 7}));
+
 }  // namespace
 }  // namespace tr

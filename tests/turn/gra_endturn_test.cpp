@@ -333,5 +333,14 @@ TEST_F(EndOfImpulseTest, NewLeaderIsTheStrongestActiveMemberAndTheLaterOnATie) {
   EXPECT_EQ(ChooseNewAllianceLeader(g, kAxisLeader), nullptr);
 }
 
+TEST_F(EndOfImpulseTest, AnAllianceWhoseMembersAllHaveNoStrengthStillGetsTheLastAsLeader) {
+  test::TestWorld world(2, 2, 3);
+  for (int id = 1; id <= 3; ++id) {
+    world.country(id).alliance = kAllies;
+    world.country(id).politicalStrength = 0;
+  }
+  EXPECT_EQ(ChooseNewAllianceLeader(world.game(), kAlliesLeader), &world.country(3));
+}
+
 }  // namespace
 }  // namespace tr

@@ -122,6 +122,45 @@ TEST_P(SpecialHandOverTest, TheHumanCountryGetsItsViewAndBannerOrItsEventsChecke
 INSTANTIATE_TEST_SUITE_P(Flags, SpecialHandOverTest, testing::Values(0, 1),
                          [](const auto& info) { return info.param == 1 ? "EventsCountry" : "PlainCountry"; });
 
+// A saved view (zoom 0 or more) glides the camera to it; without one the
+// camera centres on the country's main city.
+class SavedViewHandOverTest : public WorkerTest, public testing::WithParamInterface<float> {};
+
+TEST_P(SavedViewHandOverTest, GlidesToASavedViewFromZoomZeroUp) {
+  world_.hex(0, 0).controller = 1;
+  test::AddCity(world_, 0, 0);
+  A().SetSavedView(1.0f, 1.0f, GetParam());
+  StartWorkerThread();
+  ASSERT_TRUE(recorder_.WaitForHandOvers(1));
+  EXPECT_EQ(StopWorkerThread(), 0);
+  EXPECT_EQ(recorder_.CountEvents(u"camera 0 0 0"), GetParam() >= 0.0f ? 0 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, SavedViewHandOverTest, testing::Values(-1.0f, 0.0f, 0.5f));
+
+// Outside the computer's turn a requested events check runs once and the
+// request is cleared; the computer's turn started from inside the check
+// shows the worker's next pass and what the first one left.
+TEST_F(WorkerTest, RequestedEventsCheckOutsideTheComputersTurnRunsOnceAndClears) {
+  world_.game().StoreGameState(kGameHumanIdle);
+  gEventsCheckRequested.store(1);
+  std::atomic<int> checks{0};
+  SetEventCheckStep([&](cGame& game) {
+    if (checks.fetch_add(1) == 0) game.StoreGameState(kGameComputerTurn);
+  });
+  std::promise<std::pair<int, int>> nextPass;
+  std::atomic<bool> seen{false};
+  SetComputerTurnStep([&](cGame&, cCountry&) {
+    if (!seen.exchange(true)) nextPass.set_value({checks.load(), gEventsCheckRequested.load()});
+  });
+  StartWorkerThread();
+  const auto [checksBefore, request] = nextPass.get_future().get();
+  StopWorkerThread();
+  gEventsCheckRequested.store(0);
+  EXPECT_EQ(checksBefore, 1);
+  EXPECT_EQ(request, 0);
+}
+
 TEST_F(WorkerTest, AGameEndingInsideTheEndOfImpulseStillHandsOver) {
   world_.game().turnsLeft = 0;
   world_.game().date = {2, 5, 1940};

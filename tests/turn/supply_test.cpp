@@ -133,6 +133,38 @@ TEST_F(SupplyTest, NoCityBeyondControlledGroundOrTheMaximum) {
   EXPECT_EQ(results.front().cityNumber, 0);
 }
 
+// A straight controlled column from the unit at (0, 0), maximum 4, one per
+// hex; the city's own hex may be free (terrain 2 at cost 0). A hex reached at
+// exactly the maximum still leads on, and a city there is still found.
+struct MaximumCase {
+  const char* name;
+  int cityY;
+  bool freeCityHex;
+  bool found;
+};
+class SupplyMaximum : public SupplyTest, public testing::WithParamInterface<MaximumCase> {};
+
+TEST_P(SupplyMaximum, ReachesCitiesAtExactlyTheMaximum) {
+  const MaximumCase& c = GetParam();
+  SetConstant(game(), 48, 1, 4);
+  SetConstant(game(), 16, 3, 0);
+  Control(0, 0, 0, 7, 1);
+  cCity* city = AddCity(0, c.cityY);
+  if (c.freeCityHex) hex(0, c.cityY).terrain = 2;
+  AddLandUnit(1, 1, 0, 0);
+  SupplyResults results;
+  supply_.FindNearestSupplyCity(game(), 1, -1, results);
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results.front().cityNumber, c.found ? CityNumber(city) : 0);
+  if (c.found) EXPECT_EQ(results.front().cost, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Distances, SupplyMaximum,
+                         testing::Values(MaximumCase{"AtTheMaximum", 4, false, true},
+                                         MaximumCase{"FreeHexBeyondTheMaximum", 5, true, true},
+                                         MaximumCase{"PastTheMaximum", 5, false, false}),
+                         [](const auto& info) { return info.param.name; });
+
 TEST_F(SupplyTest, ResetGivesEveryCityOneValuePerCountry) {
   cCity* city = AddCity(1, 1);
   city->supplyInfo = {5};

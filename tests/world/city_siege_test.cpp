@@ -147,5 +147,25 @@ INSTANTIATE_TEST_SUITE_P(Rolls, SiegeRoll,
                                          RollCase{"Lowest", 1, true}, RollCase{"Above", 626, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The strength term grows with the besiegers' ratio up to 1:1 and from there
+// starts again from 0: r x 0.5 below, (r - 1) x 0.5 / 4 from 1 up.
+class SiegeStrengthTerm : public SiegeCheck, public testing::WithParamInterface<std::pair<int, const char16_t*>> {};
+
+TEST_P(SiegeStrengthTerm, IsZeroWhenTheBesiegersEqualTheDefence) {
+  const auto [defenderStrength, term] = GetParam();
+  const double values[] = {0.25, 0.5, 6.25, 2.5, 0.125, 3.0, 4.0};
+  for (int i = 0; i < 7; ++i) world.game().constants.SetSlot(consts_layout::kSiegeValues + i, values[i]);
+  defender->strength = defenderStrength;
+  StringBase().SetText("siege_report", u"%s|%.2f|%.2f|%.2f|%.2f|%.2f|%.2f|");
+  ScopedRandomDraws draws({32767});
+  std::u16string text;
+  CheckSiege(*city, text);
+  StringBase().SetText("siege_report", u"siege_report");
+  EXPECT_TRUE(text.starts_with(Format(u"%s|25.00|%s|", defender->name, term))) << Utf16ToUtf8(text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, SiegeStrengthTerm,
+                         testing::Values(std::pair{40, u"25.00"}, std::pair{20, u"0.00"}, std::pair{10, u"12.50"}));
+
 }  // namespace
 }  // namespace tr

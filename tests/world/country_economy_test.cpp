@@ -111,6 +111,62 @@ TEST_F(CountryEconomy, ResearchFollowsItsReportWithASeededGenerator) {
   EXPECT_NE(report.text.find(Format(GetText("level_%i_reached!"), 1)), std::u16string::npos);
 }
 
+// A human country's production scales with its difficulty level, 0 to 4;
+// a computer country and an unknown level produce the plain amount.
+struct DifficultyCase {
+  int difficulty;
+  bool human;
+  double collected;
+};
+class ProductionDifficulty : public CountryEconomy, public testing::WithParamInterface<DifficultyCase> {};
+
+TEST_P(ProductionDifficulty, ScalesAHumanCountrysProduction) {
+  const DifficultyCase& c = GetParam();
+  test::AddCity(world, 0, 0, kCityResources).productionPoints = 10.0f;
+  c1().humanControlled = c.human ? 1 : 0;
+  c1().difficulty = c.difficulty;
+  c1().CollectProduction();
+  EXPECT_NEAR(c1().productionPoints, c.collected, 1e-4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, ProductionDifficulty,
+                         testing::Values(DifficultyCase{0, true, 5.0}, DifficultyCase{3, true, 15.0},
+                                         DifficultyCase{4, true, 20.0}, DifficultyCase{5, true, 10.0},
+                                         DifficultyCase{4, false, 10.0}));
+
+// One die of research (a 1, from draw 0) on a cost of 10: progress that lands
+// exactly on the cost raises the level.
+class ResearchCost : public CountryEconomy, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(ResearchCost, ALevelIsReachedWhenProgressMeetsTheCost) {
+  const auto [progress, level] = GetParam();
+  Constant(consts_layout::kResearchTableA + 0, 10);
+  Constant(consts_layout::kResearchTableB + 0, 3);
+  c1().techInvestments = {1, 0, 0, 0, 0, 0, 0};
+  c1().researchProgress = {progress, 0, 0, 0, 0, 0, 0};
+  ScopedRandomDraws draws({0});
+  c1().ProgressResearch();
+  EXPECT_EQ(draws.remaining(), 0u);
+  EXPECT_EQ(c1().techLevels[0], level);
+  EXPECT_EQ(c1().researchProgress[0], level == 1 ? 0 : progress + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Progress, ResearchCost, testing::Values(std::pair{8, 0}, std::pair{9, 1}));
+
+// The doctrine's next level comes with the monthly check that runs its
+// counter down to 0.
+class DoctrineMonths : public CountryEconomy, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(DoctrineMonths, TheNextLevelComesWhenItsCounterRunsOut) {
+  const auto [months, level] = GetParam();
+  c1().techLevels[2] = 0;
+  c1().doctrineMonths = {months, 5, 5, 5, 5};
+  c1().CheckDoctrineLevel();
+  EXPECT_EQ(c1().techLevels[2], level);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counters, DoctrineMonths, testing::Values(std::pair{1, 1}, std::pair{2, 0}));
+
 TEST_F(CountryEconomy, SurrenderSharesVictoryAndHandsOverTerritory) {
   test::SetWar(world, 1, 2);
   test::SetWar(world, 1, 3);

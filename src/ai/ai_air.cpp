@@ -142,7 +142,7 @@ void cCountryAI::AirFights() {
   }
 }
 
-bool cCountryAI::AirFight(const std::list<cJednostkaLotnicza*>& ownAirUnits, int targetType) {
+bool cCountryAI::AirFight(const std::vector<cJednostkaLotnicza*>& ownAirUnits, int targetType) {
   cGame* game = gGame;
   if (!game || !game->map || !country) return false;
   cMap& map = *game->map;

@@ -132,7 +132,7 @@ class cCountryAI : public cEnemyLandUnitQueries {
   sAirBaseCandidate ChooseForwardBase(const std::vector<sAirBaseCandidate>& candidates) const;
   // The fighters of the list against enemy air units of the type; true when
   // an interception stopped a fighter or some fight or interception lost a unit.
-  bool AirFight(const std::list<cJednostkaLotnicza*>& ownAirUnits, int targetType);
+  bool AirFight(const std::vector<cJednostkaLotnicza*>& ownAirUnits, int targetType);
 
   // Diplomacy (ai_diplomacy.cpp): alliance entry and pressure by the
   // country's settings, and the wars on the holders of its targets.

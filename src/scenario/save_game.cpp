@@ -142,17 +142,27 @@ std::u16string WorkingFolder(std::u16string_view folder, std::u16string_view rol
          std::u16string(folder.substr(cut));
 }
 
+using RenameCheck = std::function<bool(std::u16string_view from, std::u16string_view to)>;
+
+void RenameFolder(const fs::path& from, const fs::path& to, const RenameCheck& check, std::error_code& error) {
+  if (check && !check(from.filename().u16string(), to.filename().u16string())) {
+    error = std::make_error_code(std::errc::io_error);
+    return;
+  }
+  fs::rename(from, to, error);
+}
+
 // The written folder takes the place of the save folder; the old one is
 // removed only after the new one stands in its place.
-bool SwapIntoPlace(const fs::path& written, const fs::path& target, const fs::path& old) {
+bool SwapIntoPlace(const fs::path& written, const fs::path& target, const fs::path& old, const RenameCheck& check) {
   std::error_code error;
   RemoveQuietly(old);
   const bool hadTarget = fs::exists(target, error);
   if (hadTarget) {
-    fs::rename(target, old, error);
+    RenameFolder(target, old, check, error);
     if (error) return false;
   }
-  fs::rename(written, target, error);
+  RenameFolder(written, target, check, error);
   if (error) {
     if (hadTarget) fs::rename(old, target, error);
     return false;
@@ -207,7 +217,7 @@ bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
     LogFormat(u"ERROR: Game not saved; %s is left as it was", folder);
     return false;
   }
-  if (!SwapIntoPlace(temporary, target, ResolveGamePath(WorkingFolder(folder, u"old")))) {
+  if (!SwapIntoPlace(temporary, target, ResolveGamePath(WorkingFolder(folder, u"old")), renameCheck)) {
     RemoveQuietly(temporary);
     LogFormat(u"ERROR: Cannot replace the save folder %s", folder);
     return false;

@@ -43,6 +43,10 @@ class cGameSaver {
   // Tests make a step fail: called before each step (1..23) with the file
   // name; false makes that step fail as a write error would.
   std::function<bool(int step, std::u16string_view file)> stepCheck;
+  // Tests make a folder rename fail: called before each rename that puts a
+  // save in place, with the folder names (no path); false makes it fail as
+  // a file-system error would.
+  std::function<bool(std::u16string_view from, std::u16string_view to)> renameCheck;
 
  private:
   bool SaveIntoFolder(const std::u16string& folder);

@@ -121,6 +121,30 @@ TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
   EXPECT_EQ(LoadSave(u"slot").flags[5], 0);
 }
 
+// Putting a written save in place takes two renames: the previous save aside,
+// then the new one into its name. Either failing keeps the previous save.
+class FailedSwap : public SaveGameTest, public testing::WithParamInterface<const char16_t*> {};
+
+TEST_P(FailedSwap, LeavesThePreviousSaveAsItWas) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  const FolderBytes before = Files("slot");
+  game.flags[5] = 99;
+  const std::u16string_view failing = GetParam();
+  game.saveContext->renameCheck = [&](std::u16string_view from, std::u16string_view) { return from != failing; };
+  test::LogCapture log;
+  EXPECT_FALSE(game.saveContext->SaveGame(u"slot", false));
+  EXPECT_TRUE(log.Contains(u"ERROR: Cannot replace the save folder data\\save\\slot"));
+  EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
+  EXPECT_TRUE(Files("slot") == before);
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
+  game.saveContext->renameCheck = nullptr;
+  EXPECT_EQ(LoadSave(u"slot").flags[5], 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Renames, FailedSwap, testing::Values(u"slot", u".saving%slot"),
+                         [](const auto& info) { return info.index == 0 ? "PreviousAside" : "NewIntoPlace"; });
+
 TEST_F(SaveGameTest, FilesAndFoldersTheSaveDoesNotWriteStayInTheFolder) {
   cGame& game = LoadScenario();
   ASSERT_TRUE(game.saveContext->SaveGame(u"kept", true));
@@ -186,6 +210,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(NameCase{u"  spaced name \t", u"data\\save\\spaced name"},
                     NameCase{u"abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabcdefghij",
                              u"data\\save\\abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabcd"},
+                    // The cut falls just after a blank, which goes with it.
+                    NameCase{u"abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabc defghij",
+                             u"data\\save\\abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabc"},
                     NameCase{u"..", u""}, NameCase{u"a..b", u""}, NameCase{u"a/b", u""}, NameCase{u"a\\b", u""},
                     NameCase{u"50%s", u""}, NameCase{u"   ", u""}));
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "ai/autoplay.h"
 #include "foundation/paths.h"
@@ -142,7 +143,40 @@ class SampleSaveTest : public testing::Test {
   test::TempDir dir_;
 };
 
+// The AI columns (target x and y, ultimate target x and y) of a unit's row in
+// "land_units.csv"; empty when the unit is not there.
+std::vector<std::string> AiTargetFields(const std::string& file, const std::string& id) {
+  std::istringstream in(file);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(id + ";", 0) != 0) continue;
+    std::vector<std::string> fields;
+    std::istringstream row(line);
+    for (std::string field; std::getline(row, field, ';');) fields.push_back(field);
+    if (fields.size() < 24) return {};
+    return {fields.begin() + 20, fields.begin() + 24};
+  }
+  return {};
+}
+
 TEST_F(SampleSaveTest, SavedSampleLoadsIntoTheSameGameAndResavesByteForByte) {
+  // One unit with AI targets whose four coordinates all differ, so a column
+  // read or written in another's place shows in the saved file.
+  const fs::path units = dir_.path() / "data/scenarios" / kScenario / "land_units.csv";
+  std::string table = test::ReadFileBytes(units);
+  const std::size_t row = table.find("\n1;");
+  ASSERT_NE(row, std::string::npos);
+  const std::size_t rowEnd = table.find_first_of("\r\n", row + 1);
+  std::vector<std::string> fields;
+  std::istringstream cells(table.substr(row + 1, rowEnd - row - 1));
+  for (std::string field; std::getline(cells, field, ';');) fields.push_back(field);
+  ASSERT_GE(fields.size(), 24u);
+  const std::vector<std::string> targets{"2", "5", "3", "7"};
+  std::copy(targets.begin(), targets.end(), fields.begin() + 20);
+  std::string edited;
+  for (std::size_t i = 0; i < fields.size(); ++i) edited += (i ? ";" : "") + fields[i];
+  table.replace(row + 1, rowEnd - row - 1, edited);
+  std::ofstream(units, std::ios::binary | std::ios::trunc) << table;
+
   const std::string fromScenario = Check("--scenario", kScenario, "first");
   const std::string fromSave = Check("--save", "first", "second");
   // The summaries differ only in the line the checker adds for the save name.
@@ -153,6 +187,7 @@ TEST_F(SampleSaveTest, SavedSampleLoadsIntoTheSameGameAndResavesByteForByte) {
   ASSERT_FALSE(first.empty());
   EXPECT_NE(first.at("Info.ini").find("11.03.04 09:30"), std::string::npos) << first.at("Info.ini");
   ExpectSameFiles(first, second);
+  EXPECT_EQ(AiTargetFields(first.at("land_units.csv"), "1"), targets);
 
   const std::string scenarioGame = DescribeLoaded(u"data\\scenarios\\NorthernTide\\%s", 0);
   const std::string savedGame = DescribeLoaded(u"data\\save\\first\\%s", 1);

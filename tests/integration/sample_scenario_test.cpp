@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "foundation/paths.h"
 #include "support/log_capture.h"
@@ -95,6 +96,30 @@ TEST(SampleScenarioTest, ConstantsHave184DataLinesEachWithItsComment) {
     commented = false;
   }
   EXPECT_EQ(dataLines, 184);
+}
+
+// The last two data lines of the built sample's constants, as the game reads them.
+TEST(SampleScenarioTest, ConstantsLoadTheirLastDataLines) {
+  const std::string text = ReadAll(std::filesystem::path(TR_GAME_DIR) / "data/scenarios" / kScenario / "consts.csv");
+  std::istringstream in(text);
+  std::vector<std::string> data;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line[0] != '#') data.push_back(line);
+  }
+  ASSERT_EQ(data.size(), 184u);
+  ASSERT_NE(data[182], data[183]) << "two equal values would hide a line read in the other's place";
+  ASSERT_NE(std::stoi(data[183]), 0);
+
+  InstallGameSteps();
+  sGameFolderArgs args;
+  args.root = TR_GAME_DIR;
+  args.scenario = kScenario;
+  std::unique_ptr<cGame> game(LoadGameFolder(args));
+  UninstallGameSteps();
+  ASSERT_NE(game, nullptr);
+  EXPECT_EQ(game->constants.ShipBombedValueA(), std::stoi(data[182]));
+  EXPECT_EQ(game->constants.ShipBombedValueB(), std::stoi(data[183]));
 }
 
 // Month and year of a "dd.mm.yyyy" value of the shipped description.

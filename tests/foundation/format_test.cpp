@@ -60,7 +60,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{u"%lld", std::int64_t{1} << 32, u"4294967296"},
                     Case{u"%c", 0x20AC, u"\u20ac"}, Case{u"%.3s", u"abcdef", u"abc"},
                     Case{u"%5s|", u"ab", u"   ab|"}, Case{u"%-5s|", u"ab", u"ab   |"},
-                    Case{u"%+.2f", 1.0, u"+1.00"}, Case{u"%08.3f", -3.5, u"-003.500"}));
+                    Case{u"%+.2f", 1.0, u"+1.00"}, Case{u"%08.3f", -3.5, u"-003.500"},
+                    // The alternate form marks only a value that is not 0.
+                    Case{u"%#x", 0u, u"0"}, Case{u"%#x", 255u, u"0xff"}, Case{u"%#X", 255u, u"0XFF"},
+                    Case{u"%#o", 8u, u"010"}, Case{u"%#o", 0u, u"0"}));
 
 TEST_F(FormatTest, MissingArgumentPrintsNothingAndLogsOnce) {
   EXPECT_EQ(Format(u"%i %i", 1), u"1 ");
@@ -86,6 +89,9 @@ TEST_F(FormatTest, DataIsNeverAFormat) {
 
 TEST_F(FormatTest, StarWidthAndHugeWidthsAreBounded) {
   EXPECT_EQ(Format(u"%*d", 4, 7), u"   7");
+  // A negative width from an argument left-aligns, as a '-' flag would.
+  EXPECT_EQ(Format(u"%*d|", -4, 7), u"7   |");
+  EXPECT_EQ(Format(u"%*d|", -1, 7), u"7|");
   EXPECT_EQ(Format(u"%99999999d", 1).size(), 4096u);
 }
 

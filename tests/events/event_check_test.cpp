@@ -136,6 +136,22 @@ TEST_F(EventCheckTest, CountryAndPlayByEmailRulesSkipEvents) {
   EXPECT_EQ(Firings(2), 0);
 }
 
+// Every country of the game, the last one too, owns events that fire; a
+// number past the last names no country and its event never fires.
+class EventOwnerTest : public EventCheckTest, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(EventOwnerTest, FiresForEveryCountryOfTheGame) {
+  const auto [owner, firings] = GetParam();
+  cEvent event = MakeEvent(1);
+  event.countryID = owner;
+  Add(event);
+  Check();
+  EXPECT_EQ(Firings(1), firings);
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, EventOwnerTest,
+                         testing::Values(std::pair{1, 1}, std::pair{3, 1}, std::pair{4, 0}, std::pair{0, 0}));
+
 // With 4 impulses a month the impulses fall on days 1, 9, 16 and 24.
 class EventDateTest : public EventCheckTest, public testing::WithParamInterface<int> {};
 

@@ -166,6 +166,44 @@ TEST_F(EditBoxTest, ALongTextScrollsToKeepTheCaretInView) {
   EXPECT_EQ(box->GetFirstVisible(), 0);
 }
 
+// Pasted text keeps its blanks; only control characters are dropped.
+class EditBoxPasteTest : public EditBoxTest, public testing::WithParamInterface<std::pair<const char16_t*, const char16_t*>> {};
+
+TEST_P(EditBoxPasteTest, InsertsThePrintableText) {
+  CDXUTDialog dialog;
+  CDXUTEditBox* box = Make(dialog);
+  SetClipboardText(GetParam().first);
+  dialog.MsgProc(WM_CHAR, 22, 1);  // Ctrl+V
+  EXPECT_EQ(box->GetText(), GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, EditBoxPasteTest,
+                         testing::Values(std::pair{u"a b", u"a b"}, std::pair{u" ", u" "}, std::pair{u"a\tb", u"ab"},
+                                         std::pair{u"a\x1f b", u"a b"}));
+
+// Characters of one width (a fixed-width font) in a box ten of them wide:
+// the caret at the end of a longer text shows as many of the last ones as
+// fit, so the first shown is the one the overflow puts there.
+class EditBoxFixedWidthTest : public EditBoxTest, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(EditBoxFixedWidthTest, TheCaretAtTheEndShowsTheRightFirstCharacter) {
+  const auto [length, firstVisible] = GetParam();
+  CDXUTDialog dialog;
+  CDXUTEditBox* probe = Make(dialog, u"m");
+  int w = 0;
+  ASSERT_EQ(probe->Buffer().CPtoX(1, false, &w), S_OK);
+  ASSERT_GT(w, 0);
+  CDXUTDialog boxDialog;
+  CDXUTEditBox* box = Make(boxDialog, std::u16string(static_cast<std::size_t>(length), u'm'), 10 * w + 10);
+  ASSERT_EQ(box->GetTextRect().width(), 10 * w);
+  Press(boxDialog, VK_END);
+  EXPECT_EQ(box->GetCaret(), length);
+  EXPECT_EQ(box->GetFirstVisible(), firstVisible);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, EditBoxFixedWidthTest,
+                         testing::Values(std::pair{10, 0}, std::pair{11, 1}, std::pair{12, 2}));
+
 TEST_F(EditBoxTest, AClickPlacesTheCaretAndADragSelects) {
   CDXUTDialog dialog;
   CDXUTEditBox* box = Make(dialog, u"iiiiiiiiii");

@@ -171,6 +171,32 @@ TEST_F(ListBoxTest, DoubleClickSendsWithSoundAndTitleRowAndEmptyAreaSelectNothin
   EXPECT_EQ(sounds_, events_);
 }
 
+// A click in the empty area below the last of 3 items, on the row just below
+// it or further down, keeps the selection there was and sends nothing.
+struct EmptyAreaCase {
+  int row;
+  std::uint32_t style;
+};
+class ListBoxEmptyAreaTest : public ListBoxTest, public testing::WithParamInterface<EmptyAreaCase> {};
+
+TEST_P(ListBoxEmptyAreaTest, AClickChangesNoSelection) {
+  CDXUTDialog dialog;
+  CDXUTListBox* list = Make(dialog, 3, GetParam().style);
+  Send(dialog, WM_LBUTTONDOWN, 50, RowY(*list, 1));
+  Send(dialog, WM_LBUTTONUP, 50, RowY(*list, 1));
+  Listen(dialog);
+  EXPECT_TRUE(Send(dialog, WM_LBUTTONDOWN, 50, RowY(*list, GetParam().row)));
+  Send(dialog, WM_LBUTTONUP, 50, RowY(*list, GetParam().row));
+  EXPECT_EQ(list->GetSelectedIndex(), 1);
+  if (GetParam().style == kListBoxMultiSelection) EXPECT_EQ(Selected(*list), (std::vector<int>{1}));
+  EXPECT_TRUE(events_.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ListBoxEmptyAreaTest,
+                         testing::Values(EmptyAreaCase{3, 0}, EmptyAreaCase{7, 0},
+                                         EmptyAreaCase{3, kListBoxMultiSelection},
+                                         EmptyAreaCase{7, kListBoxMultiSelection}));
+
 TEST_F(ListBoxTest, DraggingBelowThePageScrollsOneRowPerMoveQuietly) {
   CDXUTDialog dialog;
   Listen(dialog);

@@ -29,7 +29,9 @@ void cCountryAI::DeployAirUnits() { LogSkipped("DeployAirUnits"); }
 void cCountryAI::DeployNavalUnits() { LogSkipped("DeployNavalUnits"); }
 void cCountryAI::ChooseSeaInvasionTarget() { LogSkipped("ChooseSeaInvasionTarget"); }
 void cCountryAI::TransportUnitsToFronts() { LogSkipped("TransportUnitsToFronts"); }
-void cCountryAI::NavalMoves() { LogSkipped("NavalMoves"); }
-void cCountryAI::NavalAndConvoyStep() { LogSkipped("NavalAndConvoyStep"); }
+// Part of the naval moves, not a phase of its own.
+void cCountryAI::AmphibiousInvasion() {
+  LogFormat(u"[AI] %ls: AmphibiousInvasion skipped, not part of this build yet", country ? country->name : u"");
+}
 
 }  // namespace tr

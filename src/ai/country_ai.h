@@ -24,6 +24,8 @@ class cJednostka;
 class cJednostkaLadowa;
 class cJednostkaLotnicza;
 class cJednostkaMorska;
+class cFleet;
+struct sCombatResult;
 
 class cCountryAI : public cEnemyLandUnitQueries {
  public:
@@ -151,8 +153,36 @@ class cCountryAI : public cEnemyLandUnitQueries {
   void DeployNavalUnits();
   void ChooseSeaInvasionTarget();
   void TransportUnitsToFronts();
+
+  // The fleets' moves by their missions (ai_naval_moves.cpp) and the supply
+  // convoys (ai_convoys.cpp).
   void NavalMoves();
   void NavalAndConvoyStep();
+
+  // Sea invasions (ai_invasion.cpp, ai_landing.cpp): the embarkation ports of
+  // a target in city-list order, and the obligatory targets left to the
+  // country's enemies.
+  void CollectEmbarkationPorts(const cCountry& of, const cCity& target, std::list<cCity*>& out) const;
+  static void FilterEnemyCities(std::vector<sPoint>& cities, const cCountry& of);
+  // The score of a city as an invasion target (logged stage by stage).
+  float ScoreInvasionTarget(const cCity& city) const;
+  void AmphibiousInvasion();
+  // Whether the country's ships may enter the sea node; -1 counts nothing.
+  bool IsSeaZoneSafe(int seaNodeId) const;
+
+  // Carrier strikes (ai_carriers.cpp): kinds 0 to 8 of the priorities.
+  void CarrierBombardment();
+  void CollectCarrierTargets(const cFleet& fleet, int kind, std::list<sPoint>& hexes, std::list<int>& nodes) const;
+  void ShowAirStrikeResult(sCombatResult& result, int x, int y, bool shown);
+  void ShowSeaStrikeResult(sCombatResult& result, int seaNodeId);
+
+  // Free ships regrouped into one fleet per patrolled zone (ai_patrols.cpp).
+  void OrganiseFleets();
+
+  // Supply convoys (ai_convoys.cpp): the ports a convoy may leave from, and
+  // the next port that needs one (null: none).
+  std::list<cCity*> FindConvoySourcePorts() const;
+  cCity* PlanConvoys(const std::list<cCity*>& sources) const;
 
   // Members in their fixed order.
   cCountry* country = nullptr;  // re-read at every turn; not owned

@@ -79,6 +79,9 @@ class cFleet {
   std::int32_t aiInvasionX = -1;
   std::int32_t aiInvasionY = -1;
   std::uint8_t active = 1;
+  // The computer's value of the zone it patrols; set again every computer
+  // turn, so not saved.
+  std::int32_t patrolValue = 0;
 };
 
 // The game's next fleet number (the counter is raised first) and the name

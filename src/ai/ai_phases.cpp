@@ -27,11 +27,5 @@ void cCountryAI::MakePurchases() { LogSkipped("MakePurchases"); }
 void cCountryAI::DeployLandUnits() { LogSkipped("DeployLandUnits"); }
 void cCountryAI::DeployAirUnits() { LogSkipped("DeployAirUnits"); }
 void cCountryAI::DeployNavalUnits() { LogSkipped("DeployNavalUnits"); }
-void cCountryAI::ChooseSeaInvasionTarget() { LogSkipped("ChooseSeaInvasionTarget"); }
-void cCountryAI::TransportUnitsToFronts() { LogSkipped("TransportUnitsToFronts"); }
-// Part of the naval moves, not a phase of its own.
-void cCountryAI::AmphibiousInvasion() {
-  LogFormat(u"[AI] %ls: AmphibiousInvasion skipped, not part of this build yet", country ? country->name : u"");
-}
 
 }  // namespace tr

@@ -151,17 +151,18 @@ class cCountryAI : public cEnemyLandUnitQueries {
   void DeployLandUnits();
   void DeployAirUnits();
   void DeployNavalUnits();
-  void ChooseSeaInvasionTarget();
-  void TransportUnitsToFronts();
 
   // The fleets' moves by their missions (ai_naval_moves.cpp) and the supply
   // convoys (ai_convoys.cpp).
   void NavalMoves();
   void NavalAndConvoyStep();
 
-  // Sea invasions (ai_invasion.cpp, ai_landing.cpp): the embarkation ports of
-  // a target in city-list order, and the obligatory targets left to the
-  // country's enemies.
+  // Sea invasions (ai_invasion.cpp, ai_landing.cpp) and sea transport to the
+  // fronts (ai_sea_transport.cpp).
+  void ChooseSeaInvasionTarget();
+  void TransportUnitsToFronts();
+  // The embarkation ports of a target in city-list order, and the obligatory
+  // targets left to the country's enemies.
   void CollectEmbarkationPorts(const cCountry& of, const cCity& target, std::list<cCity*>& out) const;
   static void FilterEnemyCities(std::vector<sPoint>& cities, const cCountry& of);
   // The score of a city as an invasion target (logged stage by stage).

@@ -48,7 +48,9 @@ TEST_F(AiTurnTest, PeaceTurnBuysDeploysAndMovesFleetsOnly) {
 
   EXPECT_EQ(recorder.phases,
             (Phases{"ResetCityAttackFlags", "ConductDiplomacy", "BuildUnitLists", "MakePurchases", "DeployLandUnits",
-                    "DeployAirUnits", "DeployNavalUnits", "BuildUnitLists", "NavalMoves", "NavalAndConvoyStep"}));
+                    "DeployAirUnits", "DeployNavalUnits", "BuildUnitLists", "NavalMoves",
+                    // the landing step of the naval moves ends with the attack searches
+                    "BuildUnitLists", "PlanMultiDirectionAttacks", "PlanOneDirectionAttacks", "NavalAndConvoyStep"}));
   EXPECT_TRUE(LogHasInOrder(world.log, {u"[AI] Country1: NEW TURN", u"[AI]: Country1 nie ma wojny",
                                         u"[AI]: Ending turn"}));
   EXPECT_EQ(world.screen.CountEvents(u"status [AI] Country1: NEW TURN"), 1);
@@ -87,7 +89,8 @@ TEST_P(AiWarTurnTest, WarTurnRunsItsStepsInOrder) {
     want.push_back(phase);
   }
   if (transportsBySea) want.push_back("TransportUnitsToFronts");
-  for (const char* phase : {"StrategicBombing", "NavalMoves", "HasPendingOperationalMoves", "NavalAndConvoyStep",
+  for (const char* phase : {"StrategicBombing", "NavalMoves", "BuildUnitLists", "PlanMultiDirectionAttacks",
+                            "PlanOneDirectionAttacks", "HasPendingOperationalMoves", "NavalAndConvoyStep",
                             "ReplaceAirLosses(0.98)", "ReplaceLandLosses(0.98)"}) {
     want.push_back(phase);
   }

@@ -250,6 +250,8 @@ TEST_P(Gathering, FreeAndPatrolFleetsJoinAndAreFreedByASafeInvasion) {
   cFleet& invasion = sea.AddFleet(1, gather, {kAmphibiousShip});
   invasion.aiOrder = kMissionInvasionGather;
   invasion.aiDestinationNode = gather;
+  invasion.aiInvasionX = 8;  // inland: nowhere to land from the gathering zone
+  invasion.aiInvasionY = 5;
   cFleet& free = sea.AddFleet(1, near, {kCruiser});
   cFleet& patrol = sea.AddFleet(1, patrolZone, {kCruiser});
   patrol.aiOrder = kMissionPatrol;

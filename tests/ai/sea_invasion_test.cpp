@@ -1,0 +1,404 @@
+// Sea invasions of the computer: the choice of the target, the units sent to
+// the embarkation port, the invasion points, the loading, and the landing
+// with its bombardment and artificial harbour.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ai/ai_order.h"
+#include "ai/ai_pacing.h"
+#include "ai/country_ai.h"
+#include "ai/fleet_mission.h"
+#include "foundation/format.h"
+#include "foundation/settings.h"
+#include "scenario/scenario_constants_layout.h"
+#include "support/log_capture.h"
+#include "support/naval_world.h"
+#include "units/jednostka_ladowa.h"
+#include "world/cities_diagram.h"
+#include "world/headless_presentation.h"
+
+namespace tr {
+namespace {
+
+namespace L = consts_layout;
+
+// Home port (node 1, hex (1, 0)) of country 1 - open sea (node 2) - the enemy
+// port Target (node 3, hex (3, 0)) of country 3, whose hex lies on zone 2.
+// A land unit's effective strength is a tenth of its strength points.
+class SeaInvasion : public testing::Test {
+ protected:
+  SeaInvasion() : scoped_(screen) {
+    savedDelays_ = gDelays;
+    gDelays.fill(0.0f);
+    savedPauses_ = SetAiPausesSleep(false);
+    for (int type = 0; type < kLandTypeCount; ++type) {
+      sea.SetConstant(9, type + 2, 10.0);
+      Set(L::kAmphibiousTransportCost + type, 1);
+      Set(L::kSeaTransportCost + type, 1);
+    }
+    for (int t = 0; t < 6; ++t) Set(L::kShipHitPoints + t, 6);
+    home = sea.AddPort(1);
+    zone = sea.AddSea();
+    enemyPort = sea.AddPort(3);
+    sea.Link(home, zone);
+    sea.Link(zone, enemyPort);
+    homeCity = &AddCity(u"Home", home, 1);
+    target = &AddCity(u"Target", enemyPort, 3);
+    hex(enemyPort, 0).seaZone = static_cast<std::uint16_t>(zone);
+    hex(enemyPort, 0).port = 1;
+    game().citiesDiagram.Build(game().cities);
+    game().playerControl.worldTopography.BuildNearestCityMap(*game().map, game().cities);
+    country(1).aiSettings.MakesSeaInvasions = 1;
+  }
+  ~SeaInvasion() override {
+    gDelays = savedDelays_;
+    SetAiPausesSleep(savedPauses_);
+  }
+
+  cGame& game() { return sea.game(); }
+  cCountry& country(int id) { return sea.world().country(id); }
+  sHex& hex(int x, int y) { return sea.world().hex(x, y); }
+  void Set(int slot, double value) { game().constants.SetSlot(slot, value); }
+  cCity& AddCity(std::u16string name, int x, int controller) {
+    auto city = std::make_unique<cCity>();
+    city->name = std::move(name);
+    city->x = x;
+    city->y = 0;
+    city->type = kCityPort;
+    hex(x, 0).city = city.get();
+    hex(x, 0).controller = static_cast<std::uint8_t>(controller);
+    game().cities.push_back(std::move(city));
+    return *game().cities.back();
+  }
+  cJednostkaLadowa& Unit(int owner, int x, int y, int strength, int actionPoints = 0) {
+    cJednostkaLadowa& unit = sea.world().PlaceLandUnit(owner, x, y);
+    unit.name = Format(u"Unit%i", strength);
+    unit.strength = strength;
+    unit.combatValue = 100;
+    unit.actionPoints = actionPoints;
+    hex(x, y).controller = static_cast<std::uint8_t>(owner);
+    return unit;
+  }
+  cCountryAI& Ai() {
+    game().playerControl.currentCountry = &country(1);
+    cCountryAI& ai = CountryAiOf(game(), country(1));
+    ai.country = &country(1);
+    ai.BuildUnitLists();
+    return ai;
+  }
+  int Fleets(int mission) {
+    return static_cast<int>(std::count_if(game().fleets.begin(), game().fleets.end(),
+                                          [mission](const auto& f) { return f->aiOrder == mission; }));
+  }
+
+  test::NavalWorld sea;
+  cHeadlessPresentation screen;
+  test::LogCapture log;
+  int home = 0;
+  int zone = 0;
+  int enemyPort = 0;
+  cCity* homeCity = nullptr;
+  cCity* target = nullptr;
+
+ private:
+  ScopedPresentation scoped_;
+  std::array<float, kDelayCount> savedDelays_{};
+  bool savedPauses_ = true;
+};
+
+// ---- The target ----
+
+struct RefusalCase {
+  const char* name;
+  bool currentTargets;
+  int fronts;
+};
+class NoInvasion : public SeaInvasion, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(NoInvasion, IsPlannedWhileOtherTargetsOrTooManyFronts) {
+  if (GetParam().currentTargets) country(1).aiSettings.CurrentTargets.push_back({5, 5, 10});
+  country(1).aiSettings.MaxNumberOfFrontsForSeaInvasion = 1;
+  cCountryAI& ai = Ai();
+  ai.fronts.resize(static_cast<std::size_t>(GetParam().fronts));
+  Unit(1, home, 0, 100);
+  ai.BuildUnitLists();
+  ai.ChooseSeaInvasionTarget();
+  EXPECT_EQ(country(1).aiSettings.CurrentSeaInvasionTarget, -1);
+  EXPECT_FALSE(log.ContainsText(u"plannning sea invasion"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Plans, NoInvasion,
+                         testing::Values(RefusalCase{"CurrentTargets", true, 0},
+                                         RefusalCase{"MoreFrontsThanAllowed", false, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SeaInvasion, AnObligatoryTargetIsTakenOffItsList) {
+  country(1).aiSettings.ObligatorySeaInvasionTargets = {{enemyPort, 0}, {home, 0}};
+  Ai().ChooseSeaInvasionTarget();
+  EXPECT_EQ(country(1).aiSettings.CurrentSeaInvasionTarget, enemyPort);
+  EXPECT_TRUE(country(1).aiSettings.ObligatorySeaInvasionTargets.empty());  // home is no enemy's
+  EXPECT_TRUE(log.Contains(Format(u"Target for invasion: %i", enemyPort)));
+}
+
+TEST_F(SeaInvasion, AnEmptyPortScoresItsFreeLandNeighbours) {
+  // An enemy port on (8, 4) with sea on three sides, no allied link and an
+  // empty diagram node.
+  auto city = std::make_unique<cCity>();
+  city->name = u"Cove";
+  city->x = 8;
+  city->y = 4;
+  city->type = kCityPort;
+  cCity& cove = *city;
+  hex(8, 4).city = &cove;
+  hex(8, 4).controller = 3;
+  game().cities.push_back(std::move(city));
+  for (int d = 0; d < 3; ++d) game().map->GetNeighbour(8, 4, d)->terrain = kTerrainWater;
+  cCountryAI& ai = Ai();
+  EXPECT_FLOAT_EQ(ai.ScoreInvasionTarget(cove), 6.0f);
+  const sHex& land = *game().map->GetNeighbour(8, 4, 4);
+  Unit(3, land.x, land.y, 40);  // a neighbour held: no bonus and half its strength off
+  EXPECT_FLOAT_EQ(ai.ScoreInvasionTarget(cove), 4.0f - 2.0f);
+  Unit(3, 8, 4, 30);  // a defender counts in full
+  EXPECT_FLOAT_EQ(ai.ScoreInvasionTarget(cove), 4.0f - 2.0f - 3.0f);
+  // Cove has no sea node and so no embarkation port: the target is the port that has.
+  ai.ChooseSeaInvasionTarget();
+  EXPECT_EQ(country(1).aiSettings.CurrentSeaInvasionTarget, enemyPort);
+  EXPECT_TRUE(log.Contains(u"Checking city Cove"));
+  EXPECT_TRUE(log.Contains(u"Condition 2 passed"));
+}
+
+// ---- The force and its loading ----
+
+// A defender of effective strength 3 draws 36: 20 + 10 + 10; the 5 stays.
+TEST_F(SeaInvasion, UnitsAreSentUntilTwelveTimesTheDefenderAndWaitForEachOther) {
+  Unit(3, enemyPort, 0, 30);
+  cJednostkaLadowa& a = Unit(1, home, 0, 200, 4);  // on its port: ready
+  cJednostkaLadowa& b = Unit(1, 0, 0, 100);        // no action points: still walking
+  cJednostkaLadowa& c = Unit(1, 0, 1, 100);
+  cJednostkaLadowa& d = Unit(1, 1, 1, 50);
+  Ai().ChooseSeaInvasionTarget();
+  EXPECT_EQ(a.aiOrder, kAiOrderSeaInvasionB);
+  EXPECT_EQ(b.aiOrder, kAiOrderSeaInvasionA);
+  EXPECT_EQ(c.aiOrder, kAiOrderSeaInvasionA);
+  EXPECT_EQ(d.aiOrder, kAiOrderNone);
+  EXPECT_EQ(b.aiTargetX, home);
+  EXPECT_FALSE(log.Contains(u"All units ready for invasion!"));
+  EXPECT_TRUE(game().aboardUnitsB.empty());
+}
+
+TEST_F(SeaInvasion, TooFewInvasionPointsPutAPurchaseFirstAndLoadNobody) {
+  cJednostkaLadowa& a = Unit(1, home, 0, 200, 4);
+  for (int x : {0, 1}) {
+    cJednostkaLadowa& ready = Unit(1, 0, x, 100);
+    ready.SetAiOrder(kAiOrderSeaInvasionB, home, 0, 0);
+  }
+  country(1).invasionPoints = 2;
+  country(1).aiSettings.PurchaseQueue = {5, 0, 3};
+  Ai().ChooseSeaInvasionTarget();
+  EXPECT_EQ(a.aiOrder, kAiOrderSeaInvasionB);
+  EXPECT_TRUE(log.Contains(u"All units ready for invasion!"));
+  EXPECT_TRUE(log.Contains(u"Need to buy more AIP for invasion! Exiting sea invasion procedure"));
+  EXPECT_EQ(country(1).aiSettings.PurchaseQueue, (std::vector<std::int32_t>{0, 5, 3}));
+  EXPECT_TRUE(game().aboardUnitsB.empty());
+}
+
+struct LoadingCase {
+  const char* name;
+  bool portFlag;
+  int fleets;
+};
+class Loading : public SeaInvasion, public testing::WithParamInterface<LoadingCase> {};
+
+TEST_P(Loading, ReadyUnitsBoardInvasionFleetsBoundForTheTarget) {
+  hex(enemyPort, 0).port = GetParam().portFlag ? 1 : 0;
+  country(1).aiSettings.ObligatorySeaInvasionTargets = {{enemyPort, 0}};
+  Unit(1, home, 0, 200, 4);
+  Unit(1, 0, 0, 100).SetAiOrder(kAiOrderSeaInvasionB, home, 0, 0);
+  country(1).invasionPoints = 5;
+  cCountryAI& ai = Ai();
+  ai.ChooseSeaInvasionTarget();
+  EXPECT_TRUE(log.Contains(u"We have enough AIP. Starting loading units."));
+  EXPECT_EQ(Fleets(kMissionInvasionGather), GetParam().fleets);
+  EXPECT_EQ(log.Contains(u"Error! Hex(3,0) was targeted for amphib invasion but tasksIt has no seazone attribute"),
+            !GetParam().portFlag);
+  for (const auto& fleet : game().fleets) {
+    EXPECT_EQ(fleet->seaNodeId, home);
+    EXPECT_EQ(fleet->aiDestinationNode, zone);
+    EXPECT_EQ(fleet->aiInvasionX, enemyPort);
+    EXPECT_EQ(fleet->aiInvasionY, 0);
+  }
+  EXPECT_EQ(game().aboardUnitsB.size(), static_cast<std::size_t>(GetParam().fleets));
+  EXPECT_EQ(ai.ownLand.size(), 2u - static_cast<std::size_t>(GetParam().fleets));
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, Loading,
+                         testing::Values(LoadingCase{"PortHex", true, 2}, LoadingCase{"NoPortFlag", false, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The landing ----
+
+class Landing : public SeaInvasion {
+ protected:
+  Landing() {
+    for (int die = 1; die <= 6; ++die) Set(L::kReplacementTable + die - 1, 0);
+  }
+  cFleet& InvasionFleet(int x, int y, std::initializer_list<int> types) {
+    cFleet& fleet = sea.AddFleet(1, zone, types);
+    fleet.aiOrder = kMissionInvasionGather;
+    fleet.aiDestinationNode = zone;
+    fleet.aiInvasionX = x;
+    fleet.aiInvasionY = y;
+    return fleet;
+  }
+  cJednostkaLadowa& Aboard(cJednostkaMorska& ship, int strength) {
+    auto unit = std::make_unique<cJednostkaLadowa>();
+    unit->owner = 1;
+    unit->x = unit->y = -1;
+    unit->strength = strength;
+    unit->name = Format(u"Marines%i", unit->id);
+    unit->transporter = &ship;
+    ship.carriedUnit = unit.get();
+    game().aboardUnitsB.push_back(std::move(unit));
+    return *game().aboardUnitsB.back();
+  }
+  int Lines(std::u16string_view text) {
+    const auto all = log.lines();
+    return static_cast<int>(std::count_if(all.begin(), all.end(), [&](const auto& l) { return l == text; }));
+  }
+};
+
+TEST_F(Landing, AFleetAtItsZoneLandsOnTheHexTheAreaSearchGives) {
+  cFleet& fleet = InvasionFleet(enemyPort, 0, {kAmphibiousShip});
+  cJednostkaLadowa& marines = Aboard(*fleet.ships.front(), 100);
+  Ai().AmphibiousInvasion();
+  EXPECT_EQ(marines.x, enemyPort);
+  EXPECT_EQ(marines.y, 0);
+  EXPECT_EQ(hex(enemyPort, 0).unit, &marines);
+  EXPECT_TRUE(game().fleets.empty());
+  EXPECT_TRUE(log.Contains(u"[AI] Country1: Amphibious invasion - unloading Marines" + Format(u"%i", marines.id)));
+}
+
+TEST_F(Landing, OneHarbourPerNodePaidOnce) {
+  for (const sPoint at : {sPoint{0, 1}, sPoint{1, 1}}) {
+    hex(at.x, at.y).seaZone = static_cast<std::uint16_t>(zone);
+    hex(at.x, at.y).port = 1;
+    hex(at.x, at.y).controller = 1;
+  }
+  InvasionFleet(0, 1, {kCruiser});
+  InvasionFleet(1, 1, {kCruiser});
+  Set(L::kMulberryValue, 30);
+  Set(L::kMulberryStrength, 7.9);
+  Set(L::kMulberryDuration, 3.6);
+  sea.SetConstant(48, 1, 10);
+  country(1).productionPoints = 60.0;
+  Ai().AmphibiousInvasion();
+  ASSERT_TRUE(hex(0, 1).unit);
+  auto* harbour = dynamic_cast<cMulberry*>(hex(0, 1).unit);
+  ASSERT_TRUE(harbour);
+  EXPECT_EQ(harbour->type, kMulberryType);
+  EXPECT_EQ(harbour->name, u"Artificial harbour");
+  EXPECT_EQ(harbour->remainingTime, 3);
+  EXPECT_EQ(harbour->supply, 10);
+  EXPECT_EQ(hex(1, 1).unit, nullptr);
+  EXPECT_DOUBLE_EQ(country(1).productionPoints, 30.0);
+  EXPECT_EQ(Lines(u"Mulberry created at (0, 1) for country Country1"), 1);
+}
+
+TEST_F(Landing, AFailedLandingStartsNoNewPass) {
+  for (int die = 1; die <= 6; ++die) Set(L::kReplacementTable + die - 1, 1000);
+  hex(enemyPort, 1).seaZone = static_cast<std::uint16_t>(zone);
+  hex(enemyPort, 1).port = 1;
+  hex(enemyPort, 1).controller = 3;
+  cFleet& first = InvasionFleet(enemyPort, 0, {kAmphibiousShip, kAmphibiousShip});
+  Aboard(*first.ships.front(), 5);
+  cJednostkaLadowa& second = Aboard(*first.ships.back(), 5);
+  Set(L::kMulberryValue, 30);
+  country(1).productionPoints = 60.0;
+  Ai().AmphibiousInvasion();
+  EXPECT_EQ(Lines(u"[AI] Country1: Amphibious invasion - bombarding landing area..."), 1);
+  EXPECT_EQ(hex(enemyPort, 0).unit, nullptr);  // no harbour on the enemy's hex
+  ASSERT_EQ(game().aboardUnitsB.size(), 1u);
+  EXPECT_EQ(game().aboardUnitsB.front().get(), &second);
+}
+
+TEST_F(Landing, ADestinationOffTheMapFreesTheFleet) {
+  cFleet& fleet = InvasionFleet(99, 0, {kAmphibiousShip});
+  Aboard(*fleet.ships.front(), 100);
+  Ai().AmphibiousInvasion();
+  EXPECT_EQ(fleet.aiOrder, kMissionFree);
+  EXPECT_TRUE(log.ContainsText(u"destination hex (99, 0) out of map!"));
+  EXPECT_EQ(game().aboardUnitsB.size(), 1u);
+}
+
+// ---- Sea transport to the fronts ----
+
+// A front through Home; Dock (node 4, hex (4, 0)) reaches Home by sea.
+class SeaTransportAi : public SeaInvasion {
+ protected:
+  SeaTransportAi() {
+    dockNode = sea.AddPort(1);
+    sea.Link(dockNode, zone);
+    dock = &AddCity(u"Dock", dockNode, 1);
+    game().citiesDiagram.Build(game().cities);
+  }
+  cCountryAI& AiWithFront() {
+    cCountryAI& ai = Ai();
+    ai.fronts.clear();
+    ai.fronts.emplace_back();
+    ai.fronts.back().name = u"Front miasta Home";
+    ai.fronts.back().cities = {game().citiesDiagram.GetNode(homeCity->diagramNode)};
+    return ai;
+  }
+  int dockNode = 0;
+  cCity* dock = nullptr;
+};
+
+TEST_F(SeaTransportAi, WithoutIdleUnitsNobodyIsLoaded) {
+  cJednostkaLadowa& waiting = Unit(1, dockNode, 0, 100, 4);
+  waiting.SetAiOrder(kAiOrderSeaTransportB, dockNode, 0, 0);
+  country(1).seaTransportPoints = 10;
+  AiWithFront().TransportUnitsToFronts();
+  EXPECT_TRUE(log.Contains(u"Transporting sea units to fronts"));
+  EXPECT_TRUE(log.Contains(u"No own idle land units (idle = no order). Aborting procedure."));
+  EXPECT_TRUE(game().fleets.empty());
+  EXPECT_EQ(waiting.aiOrder, kAiOrderSeaTransportB);
+}
+
+struct TransportCase {
+  const char* name;
+  int points;
+  int fleets;
+};
+class TransportPoints : public SeaTransportAi, public testing::WithParamInterface<TransportCase> {};
+
+TEST_P(TransportPoints, DecideBetweenBoardingAndAPurchase) {
+  Unit(1, 0, 1, 100).SetAiOrder(kAiOrderReserve, -1, -1, 0);
+  cJednostkaLadowa& waiting = Unit(1, dockNode, 0, 100, 4);
+  waiting.SetAiOrder(kAiOrderSeaTransportB, dockNode, 0, 0);
+  country(1).seaTransportPoints = GetParam().points;
+  country(1).aiSettings.PurchaseQueue = {5, 1, 2, 1};
+  cCountryAI& ai = AiWithFront();
+  ai.TransportUnitsToFronts();
+  EXPECT_TRUE(log.Contains(Format(u"tempus7 Country1: polaczenie Dock -> Home jest!")));
+  ASSERT_EQ(static_cast<int>(game().fleets.size()), GetParam().fleets);
+  if (GetParam().fleets == 0) {
+    EXPECT_EQ(waiting.aiOrder, kAiOrderSeaTransportB);
+    EXPECT_EQ(country(1).aiSettings.PurchaseQueue, (std::vector<std::int32_t>{1, 5, 2}));
+  } else {
+    const cFleet& fleet = *game().fleets.front();
+    EXPECT_EQ(fleet.aiOrder, kMissionTransport);
+    EXPECT_EQ(fleet.seaNodeId, dockNode);
+    EXPECT_EQ(fleet.aiDestinationNode, home);
+    EXPECT_EQ(game().aboardUnitsA.front().get(), &waiting);
+    EXPECT_TRUE(std::find(ai.ownLand.begin(), ai.ownLand.end(), &waiting) == ai.ownLand.end());
+    EXPECT_TRUE(log.Contains(u"Unit100 meets all conditions and will be loaded onto transport to go to front"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, TransportPoints,
+                         testing::Values(TransportCase{"TooFew", 0, 0}, TransportCase{"Enough", 5, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tr

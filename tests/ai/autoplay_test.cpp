@@ -74,7 +74,8 @@ TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
   EXPECT_NE(first.find("time_phase_ms=EndOfImpulse:"), std::string::npos) << first;
   for (const char* phase : {"PlanMultiDirectionAttacks", "AirFights", "AirStrikes", "PlanAirOperations",
                             "StrategicBombing", "ConductDiplomacy", "DeclareWars", "RebaseAirUnits",
-                            "MoveUnitsStrategically"}) {
+                            "MoveUnitsStrategically", "ChooseSeaInvasionTarget", "TransportUnitsToFronts",
+                            "NavalMoves", "NavalAndConvoyStep"}) {
     EXPECT_NE(first.find(std::string("time_phase_ms=") + phase + ":"), std::string::npos) << phase;
     const std::string skipped = std::string(phase) + " skipped, not part of this build yet";
     EXPECT_FALSE(log.ContainsText(std::u16string(skipped.begin(), skipped.end()))) << phase;

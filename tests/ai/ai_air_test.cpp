@@ -10,6 +10,8 @@
 #include "ai_fixture.h"
 #include "scenario/scenario_constants_layout.h"
 #include "world/cities_diagram.h"
+#include "turn/fleet.h"
+#include "turn/sea_graph.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
 
@@ -307,6 +309,48 @@ TEST_F(AiAirTest, FrontPatchingNeedsTheRatioExceeded) {
     if (moved) {
       EXPECT_EQ(front.cities.back()->landOwn, 0.0f);
     }
+  }
+}
+
+// A bomber strikes an enemy fleet in reach until its points are spent; a
+// zone of a country at peace is no target.
+TEST_F(AiAirTest, NavalStrikesSpendTheBombersPointsOnEnemyFleets) {
+  for (const bool enemy : {true, false}) {
+    test::AiWorld local;
+    local.game().relations.SetWar(1, 2, true);
+    local.game().relations.SetWar(2, 1, true);
+    local.game().constants = world.game().constants;
+    local.game().constants.SetSlot(sScenarioConstants::SlotOf(145, 1), 3);  // search radius
+    sWezelGrafuMorz node;
+    node.id = 1;
+    node.type = kSeaNodeOpenSea;
+    node.x = 20;
+    node.y = 5;
+    local.game().seaGraph.nodes.push_back(node);
+    for (int x = 19; x <= 21; ++x) {
+      local.hex(x, 5).terrain = kTerrainWater;
+      local.hex(x, 5).seaZone = 1;
+      local.hex(x, 5).controller = 0;
+    }
+    cJednostkaMorska& ship = local.AddShip(enemy ? 2 : 3, kCruiser);
+    auto fleet = std::make_unique<cFleet>();
+    fleet->id = 1;
+    fleet->countryId = ship.owner;
+    fleet->seaNodeId = 1;
+    fleet->ships.push_back(&ship);
+    ship.fleet = fleet.get();
+    local.game().fleets.push_back(std::move(fleet));
+    cJednostkaLotnicza& bomber = local.AddAir(1, 17, 5, kTacticalBomber);
+    bomber.strength = 8;
+    bomber.actionPoints = 2;
+    cCountryAI& ai = local.AiOf(1);
+    ai.BuildUnitLists();
+    ai.PlanAirOperations();
+    EXPECT_EQ(test::LinesStartingWith(local.log, u"bu bu bu bu 10").size(), enemy ? 2u : 0u);
+    const std::vector<std::u16string> lines = local.log.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), u"bu bu bu bu 1"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), u"bu bu bu bu 21"), 1);
+    EXPECT_EQ(bomber.actionPoints, enemy ? 0 : 2);
   }
 }
 

@@ -26,6 +26,8 @@ class cJednostkaLotnicza;
 class cJednostkaMorska;
 class cFleet;
 struct sCombatResult;
+struct sCommander;
+struct sPurchaseChoice;
 
 class cCountryAI : public cEnemyLandUnitQueries {
  public:
@@ -141,16 +143,32 @@ class cCountryAI : public cEnemyLandUnitQueries {
   void ConductDiplomacy();
   void DeclareWars();
 
-  // The phases of the turn whose rules are still to come (ai_phases.cpp):
-  // each logs that it was skipped and changes nothing.
-  void AssignCommanders();
-  void ReplaceAirLosses(float factor);
-  void ReplaceLandLosses(float factor);
-  void RepairShips();
+  // Purchases (purchases.cpp): the queue of wishes carried out as far as the
+  // production points go, with the choice of a new wish when it is empty.
   void MakePurchases();
+  void ChoosePurchase(sPurchaseChoice& choice);
+  bool BuildPurchasedUnits(sPurchaseChoice& choice);
+  // One of the 14 new-unit categories by the weights; -1 (logged) when every weight is 0.
+  int ChoosePurchaseCategory();
+  // A technology index to invest in, or -1.
+  int ChooseResearch() const;
+  cJednostkaLotnicza* FindAirUnitToLevelUp() const;
+  cJednostkaLadowa* FindArmourToLevelUp() const;
+  cJednostkaLadowa* FindLandUnitToLevelUp() const;
+
+  // Deployment of the reserve (ai_deployment.cpp).
   void DeployLandUnits();
   void DeployAirUnits();
   void DeployNavalUnits();
+  cCity* ChooseLandDeployCity(const std::vector<cCity*>& cities) const;
+  cCity* ChooseAirDeployCity(const std::vector<cCity*>& cities) const;
+
+  // Replacements, repairs and commanders (replacements.cpp).
+  void ReplaceAirLosses(float factor);
+  void ReplaceLandLosses(float factor);
+  void RepairShips();
+  void AssignCommanders();
+  void CollectFreeCommanders(std::list<sCommander*>& commanders) const;
 
   // The fleets' moves by their missions (ai_naval_moves.cpp) and the supply
   // convoys (ai_convoys.cpp).
@@ -205,7 +223,7 @@ class cCountryAI : public cEnemyLandUnitQueries {
   std::list<sAttackPlan> attackPlans;
   std::int32_t attackPlanCount = 0;
   std::list<sPoint> lineOfDefence;
-  // The text the last diplomatic action or war declaration wrote.
+  // The text the last announced action wrote: diplomacy, war declaration, replacement, repair.
   std::u16string messageText;
 
  private:
@@ -219,8 +237,6 @@ class cCountryAI : public cEnemyLandUnitQueries {
   bool lastAttackDecided_ = false;
   // The message box of the action that just filled messageText, waited for.
   void AnnounceDiplomacy() const;
-  void LogSkipped(const char* phase) const;
-  void LogSkipped(const char* phase, float factor) const;
 };
 
 // The AI object of the country, made when first asked for: one per country,

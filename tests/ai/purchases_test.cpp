@@ -1,0 +1,309 @@
+// The computer's purchases: the queue carried out as far as the points go,
+// the weighted draw of a new unit, level-ups, research and the new units.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <vector>
+
+#include "ai/purchases.h"
+#include "ai_fixture.h"
+#include "foundation/random.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+using Queue = std::vector<std::int32_t>;
+
+class PurchaseTest : public testing::Test {
+ protected:
+  PurchaseTest() {
+    settings().NewUnitPurchasePreferences.fill(0);
+    settings().DesiredStrategicMovementPoints = 0;
+  }
+  void SetConstant(int line, int field, double value) {
+    world.game().constants.SetSlot(sScenarioConstants::SlotOf(line, field), value);
+  }
+  cCountry& country() { return world.country(1); }
+  sCountryAiSettings& settings() { return country().aiSettings; }
+  cCountryAI& ai() {
+    cCountryAI& made = world.AiOf(1);
+    made.BuildUnitLists();
+    return made;
+  }
+  // A unit that has not acted this turn and may level up by its technology.
+  cJednostkaLadowa& ReadyLand(int x, int type = 0, int level = 1) {
+    cJednostkaLadowa& unit = world.AddLand(1, x, 2, 100, type);
+    unit.level = level;
+    unit.actionPoints = unit.startingActionPoints = 3;
+    return unit;
+  }
+
+  test::AiWorld world;
+};
+
+TEST_F(PurchaseTest, UnaffordableWishesStayOrGoByTheirCode) {
+  SetConstant(86, 3, 10.0);
+  settings().NewUnitPurchaseData.landType = 0;
+  settings().NewUnitPurchaseData.landPrice = 12.0f;
+  settings().PurchaseQueue = {3, 0, 2, 5, 4, 3};
+  country().productionPoints = 0.0;
+
+  ai().MakePurchases();
+
+  EXPECT_EQ(settings().PurchaseQueue, (Queue{5}));
+  EXPECT_TRUE(world.game().reservePool.empty());
+  EXPECT_EQ(country().productionPoints, 0.0);
+}
+
+TEST_F(PurchaseTest, InvasionPointsAreBoughtWhileAffordable) {
+  SetConstant(86, 3, 10.0);
+  SetConstant(87, 3, 2.0);
+  settings().PurchaseQueue = {0};
+  country().productionPoints = 35.0;
+
+  ai().MakePurchases();
+
+  EXPECT_EQ(country().invasionPoints, 2);
+  EXPECT_EQ(country().invasionPointsUsed, 2);
+  EXPECT_DOUBLE_EQ(country().productionPoints, 13.0);
+  EXPECT_EQ(settings().PurchaseQueue, Queue{});
+}
+
+TEST_F(PurchaseTest, CarriedOutWishRemovesItsEqualCodes) {
+  SetConstant(86, 1, 5.0);
+  SetConstant(87, 1, 1.0);
+  country().strategicMovementMax = 2;
+  country().productionPoints = 10.0;
+  settings().PurchaseQueue = {8, 10, 10};
+
+  sPurchaseChoice choice;
+  EXPECT_TRUE(ai().BuildPurchasedUnits(choice));
+
+  EXPECT_EQ(settings().PurchaseQueue, (Queue{8}));
+  EXPECT_EQ(country().strategicMovementMax, 3);
+  EXPECT_EQ(country().strategicMovementPoints, 1);
+  EXPECT_DOUBLE_EQ(country().productionPoints, 3.0);
+  // An unknown code is never acted on.
+  EXPECT_FALSE(ai().BuildPurchasedUnits(choice));
+}
+
+// The draw: zero weights are never drawn, whatever the number.
+struct sDrawCase {
+  std::vector<std::pair<int, int>> weights;  // category, weight; the rest 0
+  int draw;
+  int category;
+};
+
+class PurchaseDrawTest : public PurchaseTest, public testing::WithParamInterface<sDrawCase> {};
+
+TEST_P(PurchaseDrawTest, DrawGivesWeightedCategory) {
+  for (const auto& [category, weight] : GetParam().weights) settings().NewUnitPurchasePreferences[category] = weight;
+  ScopedRandomDraws draws({GetParam().draw});
+  EXPECT_EQ(ai().ChoosePurchaseCategory(), GetParam().category);
+}
+
+INSTANTIATE_TEST_SUITE_P(Weights, PurchaseDrawTest,
+                         testing::Values(sDrawCase{{{3, 7}}, 0, 3}, sDrawCase{{{3, 7}}, 16384, 3},
+                                         sDrawCase{{{3, 7}}, 32767, 3}, sDrawCase{{{0, 1}, {1, 1}}, 0, 0},
+                                         sDrawCase{{{0, 1}, {1, 1}}, 16383, 0},
+                                         sDrawCase{{{0, 1}, {1, 1}}, 16384, 1},
+                                         sDrawCase{{{2, 1}, {9, 3}, {12, 0}}, 32767, 9},
+                                         sDrawCase{{{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1},
+                                                    {7, 1}, {8, 1}, {9, 1}, {10, 1}, {11, 1}, {12, 1}, {13, 1}},
+                                                   32767, 13}));
+
+TEST_F(PurchaseTest, NoWeightsLogTheErrorAndBuyNothing) {
+  ScopedRandomDraws draws({16384});
+  ai().MakePurchases();
+
+  EXPECT_TRUE(world.log.Contains(u"Error in determining purchase. Random no = 0.50. Cumulated chance = 0.00"));
+  EXPECT_TRUE(settings().PurchaseQueue.empty());
+  EXPECT_TRUE(world.game().reservePool.empty());
+}
+
+// A wish that would never make progress ends the purchases of the turn.
+struct sBadWishCase {
+  const char* name;
+  int landType;
+  float landPrice;
+  const char16_t* says;
+};
+
+class PurchaseBadWishTest : public PurchaseTest, public testing::WithParamInterface<sBadWishCase> {};
+
+TEST_P(PurchaseBadWishTest, WishIsRemovedAndPurchasesEnd) {
+  settings().NewUnitPurchaseData.landType = GetParam().landType;
+  settings().NewUnitPurchaseData.landPrice = GetParam().landPrice;
+  settings().PurchaseQueue = {5, 1};
+  country().productionPoints = 100.0;
+  SetConstant(86, 2, 10.0);
+
+  ai().MakePurchases();
+
+  EXPECT_TRUE(world.log.Contains(GetParam().says));
+  EXPECT_EQ(settings().PurchaseQueue, (Queue{1}));
+  EXPECT_TRUE(world.game().reservePool.empty());
+  EXPECT_EQ(country().seaTransportPoints, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wishes, PurchaseBadWishTest,
+    testing::Values(sBadWishCase{"PricedZero", 0, 0.0f, u"[AI]: Country1 - purchase 5 removed: its price is 0.00"},
+                    sBadWishCase{"FileDefault", 99, -1.0f, u"[AI]: Country1 - purchase 5 removed: its price is -1.00"},
+                    sBadWishCase{"NotLand", 20, 30.0f,
+                                 u"[AI]: Country1 - purchase 5 removed: unit type 20 cannot be bought so"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PurchaseTest, DrawnLandTypePricedZeroEndsPurchases) {
+  settings().NewUnitPurchasePreferences[0] = 5;
+  country().productionPoints = 50.0;
+  ScopedRandomDraws draws({100});
+
+  ai().MakePurchases();
+
+  EXPECT_TRUE(world.log.Contains(u"[AI]: Country1 - purchase 5 removed: its price is 0.00"));
+  EXPECT_TRUE(world.game().reservePool.empty());
+  EXPECT_EQ(settings().NewUnitPurchaseData.landType, 0);
+}
+
+TEST_F(PurchaseTest, NewLandUnitIsPricedNamedAndPutInReserve) {
+  SetConstant(79, 2, 3.0);
+  SetConstant(9, 2, 4.0);
+  SetConstant(48, 1, 10.0);
+  country().SetUnitTypeName(cCountry::UnitTypeSlot(0), u"Rifles");
+  settings().NewUnitPurchasePreferences[0] = 1;
+  country().productionPoints = 20.0;
+  const int before = world.game().nextLandUnitId;
+  // The category draw, then the name's number.
+  ScopedRandomDraws draws({0, 5});
+
+  ai().MakePurchases();
+
+  ASSERT_EQ(world.game().reservePool.size(), 1u);
+  const cJednostka& unit = *world.game().reservePool.front();
+  EXPECT_EQ(unit.name, u"15 Rifles");
+  EXPECT_EQ(unit.category, kCategoryLand);
+  EXPECT_EQ(unit.type, 0);
+  EXPECT_EQ(unit.owner, 1);
+  EXPECT_EQ(unit.level, 1);
+  EXPECT_EQ(unit.GetStrength(), 100);
+  EXPECT_EQ(unit.x, -1);
+  EXPECT_EQ(unit.y, -1);
+  EXPECT_EQ(unit.inReserve, 1);
+  EXPECT_EQ(unit.spotted, 0);
+  EXPECT_EQ(unit.commanderId, -1);
+  EXPECT_EQ(unit.supply, 10);
+  EXPECT_EQ(unit.id, before + 1);
+  EXPECT_FLOAT_EQ(settings().NewUnitPurchaseData.landPrice, 12.0f);
+  EXPECT_DOUBLE_EQ(country().productionPoints, 8.0);
+  // The next wish is drawn again and cannot be paid: it waits.
+  EXPECT_EQ(settings().PurchaseQueue, (Queue{5}));
+}
+
+TEST_F(PurchaseTest, NewAirUnitAndShipStartWithTheirTypeValues) {
+  SetConstant(14, 2, 6.0);   // tactical bomber strength
+  SetConstant(81, 3, 2.5);   // its price factor
+  SetConstant(85, 3, 40.0);  // cruiser price
+  SetConstant(73, 3, 5.0);   // cruiser hit points
+  settings().NewUnitPurchasePreferences[8] = 1;
+  settings().NewUnitPurchasePreferences[12] = 1;
+  country().productionPoints = 55.0;
+  ScopedRandomDraws draws({0, 1, 32767, 2, 0});
+
+  ai().MakePurchases();
+
+  ASSERT_EQ(world.game().reservePool.size(), 1u);
+  const cJednostka& plane = *world.game().reservePool.front();
+  EXPECT_EQ(plane.type, kTacticalBomber);
+  EXPECT_EQ(plane.category, kCategoryAir);
+  EXPECT_EQ(plane.GetStrength(), 6);
+  ASSERT_EQ(world.game().navalReserve.size(), 1u);
+  const cJednostkaMorska& ship = *world.game().navalReserve.front();
+  EXPECT_EQ(ship.type, kCruiser);
+  EXPECT_EQ(ship.hitPoints, 5);
+  EXPECT_EQ(ship.maxHitPoints, 5);
+  EXPECT_EQ(ship.canBeRepaired, 1);
+  EXPECT_EQ(ship.fleet, nullptr);
+  EXPECT_EQ(ship.id, world.game().nextNavalUnitId);
+  EXPECT_DOUBLE_EQ(country().productionPoints, 0.0);
+}
+
+TEST_F(PurchaseTest, TechnologyOneLevelNeverLevelsUpNonArmour) {
+  country().techLevels[0] = 1;
+  country().productionPoints = 1000.0;
+  for (int x = 1; x <= 3; ++x) ReadyLand(x);
+  EXPECT_EQ(ai().FindLandUnitToLevelUp(), nullptr);
+}
+
+TEST_F(PurchaseTest, StructureChoosesFirstQualifyingUnitOfTheLevelBelow) {
+  country().techLevels[0] = 2;
+  country().productionPoints = 1000.0;
+  settings().DesiredLandForcesStructure = {10, 20, 30, 40, 50};
+  cJednostkaLadowa& acted = ReadyLand(1);
+  acted.actionPoints = 1;
+  cJednostkaLadowa& second = ReadyLand(2);
+  ReadyLand(3);
+  EXPECT_EQ(ai().FindLandUnitToLevelUp(), &second);
+}
+
+TEST_F(PurchaseTest, ArmourIsLookedAtBeforeTheStructure) {
+  country().techLevels[0] = 2;
+  country().techLevels[1] = 2;
+  country().productionPoints = 1000.0;
+  SetConstant(10, 2, 12.0);  // level 2 infantry
+  SetConstant(10, 6, 16.0);  // level 2 armour
+  SetConstant(79, 2, 1.0);
+  SetConstant(79, 6, 1.0);
+  ReadyLand(1);
+  cJednostkaLadowa& armour = ReadyLand(2, kArmouredDivision);
+
+  sPurchaseChoice choice;
+  ai().ChoosePurchase(choice);
+
+  EXPECT_EQ(settings().PurchaseQueue, (Queue{3}));
+  EXPECT_EQ(choice.landUnit, &armour);
+  EXPECT_FLOAT_EQ(choice.landUnitPrice, 6.0f);
+}
+
+// Research: invest while progress is low for the investments made.
+struct sResearchCase {
+  int technology;
+  int investments;
+  int chosen;
+};
+
+class ResearchTest : public PurchaseTest, public testing::WithParamInterface<sResearchCase> {};
+
+TEST_P(ResearchTest, ProgressAndInvestmentsDecide) {
+  const int t = GetParam().technology;
+  SetConstant(88, t + 2, 100.0);
+  SetConstant(89, t + 2, 5.0);
+  settings().DesiredTechLevels.fill(0);
+  settings().DesiredTechLevels[t] = 3;
+  country().researchProgress[t] = 30;
+  country().techInvestments[t] = GetParam().investments;
+  EXPECT_EQ(ai().ChooseResearch(), GetParam().chosen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Investments, ResearchTest,
+                         testing::Values(sResearchCase{0, 1, 0}, sResearchCase{0, 2, -1}, sResearchCase{2, 0, -1},
+                                         sResearchCase{5, 1, 5}));
+
+TEST_F(PurchaseTest, ResearchInvestmentIsBought) {
+  SetConstant(88, 3, 100.0);
+  SetConstant(89, 3, 5.0);
+  SetConstant(90, 3, 7.0);
+  settings().DesiredTechLevels = {0, 2, 0, 0, 0, 0, 0};
+  country().productionPoints = 10.0;
+
+  ai().MakePurchases();
+
+  EXPECT_EQ(country().techInvestments[1], 1);
+  EXPECT_DOUBLE_EQ(country().productionPoints, 3.0);
+  // The second investment cannot be paid; the next turn chooses afresh.
+  EXPECT_EQ(settings().PurchaseQueue, (Queue{4}));
+}
+
+}  // namespace
+}  // namespace tr

@@ -45,10 +45,10 @@ bool TargetStandsOnCity(const cUnit* target) {
 
 void cCountryAI::PrintFront(const sFront& front) const {
   LogFormat(u"FRONT: %s", front.name);
-  LogFormat(u"Jedn lotn: Nasze=%i Wlasne=%i Wrogie=%i", front.airUnitsOurs, front.airUnitsOwn, front.airUnitsEnemy);
-  LogFormat(u"Sila lotn: Nasza=%i Wlasna=%i Wroga=%i", front.airStrengthOurs, front.airStrengthOwn,
-            front.airStrengthEnemy);
-  LogFormat(u"Siła lądowa: Nasza=%.2f Wlasna=%.2f Wroga=%.2f", front.landOurs, front.landOwn, front.landEnemy);
+  LogFormat(u"Jedn lotn: Nasze=%i Wlasne=%i Wrogie=%i", front.stats.airUnitsOurs, front.stats.airUnitsOwn, front.stats.airUnitsEnemy);
+  LogFormat(u"Sila lotn: Nasza=%i Wlasna=%i Wroga=%i", front.stats.airStrengthOurs, front.stats.airStrengthOwn,
+            front.stats.airStrengthEnemy);
+  LogFormat(u"Siła lądowa: Nasza=%.2f Wlasna=%.2f Wroga=%.2f", front.stats.landOurs, front.stats.landOwn, front.stats.landEnemy);
   LogFormat(u"Stan frontu = %i", front.state);
   LogLine(u"MIASTA FRONTOWE:");
   LogLine(u"|");

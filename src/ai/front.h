@@ -6,6 +6,8 @@
 #include <list>
 #include <string>
 
+#include "world/front_statistics.h"
+
 namespace tr {
 
 class cCountry;
@@ -23,15 +25,7 @@ struct sFront {
   std::list<sCitiesDiagramNode*> cities{};  // in the order they were reached; not owned
   std::int32_t state = kFrontHolding;
   float advantage = 0.0f;  // ours / enemy land strength ("Przewaga")
-  float landOurs = 0.0f;
-  float landOwn = 0.0f;
-  float landEnemy = 0.0f;
-  std::int32_t airUnitsOurs = 0;
-  std::int32_t airUnitsOwn = 0;
-  std::int32_t airUnitsEnemy = 0;
-  std::int32_t airStrengthOurs = 0;
-  std::int32_t airStrengthOwn = 0;
-  std::int32_t airStrengthEnemy = 0;
+  sFrontStatistics stats{};  // sums over the front's nodes
 
   // The front's nodes whose city the country or an ally controls, in order.
   std::list<sCitiesDiagramNode*> GetFriendlyCities(const cCountry& country) const;

@@ -49,17 +49,19 @@ void cCountryAI::ComputeFrontStrengths() {
       continue;
     }
     const float s = unit->GetEffectiveStrength();
-    node->landOwn += s;
+    sFrontStatistics& stats = node->stats;
+    stats.landOwn += s;
     node->ownUnitCount += 1;
-    node->landOurs += s;
-    LogFormat(u"Wlasna %s Wezel %s. Dod.sile %5.2f. Silawezla=%5.2f", unit->name, node->city->name, s, node->landOwn);
+    stats.landOurs += s;
+    LogFormat(u"Wlasna %s Wezel %s. Dod.sile %5.2f. Silawezla=%5.2f", unit->name, node->city->name, s, stats.landOwn);
   }
   for (cJednostkaLadowa* unit : alliedLand) {
     sCitiesDiagramNode* node = NodeOf(unit->GetHexGridEntry());
     if (!node) continue;
     const float s = unit->GetEffectiveStrength();
-    node->landOurs += s;
-    LogFormat(u"Nasza %s Wezel %s. Dod.sile %5.2f. Silawezla=%5.2f", unit->name, node->city->name, s, node->landOurs);
+    sFrontStatistics& stats = node->stats;
+    stats.landOurs += s;
+    LogFormat(u"Nasza %s Wezel %s. Dod.sile %5.2f. Silawezla=%5.2f", unit->name, node->city->name, s, stats.landOurs);
   }
   for (cJednostkaLadowa* unit : enemyLand) {
     // The attack search fills the approach lists anew.
@@ -67,37 +69,41 @@ void cCountryAI::ComputeFrontStrengths() {
     sCitiesDiagramNode* node = NodeOf(unit->GetHexGridEntry());
     if (!node) continue;
     const float s = unit->GetEffectiveStrength();
-    node->landEnemy += s;
-    LogFormat(u"Wroga %s Wezel %s. Dod.sile %5.2f. Silawezla=%5.2f", unit->name, node->city->name, s, node->landEnemy);
+    sFrontStatistics& stats = node->stats;
+    stats.landEnemy += s;
+    LogFormat(u"Wroga %s Wezel %s. Dod.sile %5.2f. Silawezla=%5.2f", unit->name, node->city->name, s, stats.landEnemy);
   }
   LogLine(u"==Lotnicze:");
   for (cJednostkaLotnicza* unit : ownAir) {
     sCitiesDiagramNode* node = unit->type == kStrategicBomber ? nullptr : NodeOf(unit->GetHexGridEntry());
     if (!node) continue;
     const int p = unit->GetStrength();
-    node->airUnitsOurs += 1;
-    node->airUnitsOwn += 1;
+    sFrontStatistics& stats = node->stats;
+    stats.airUnitsOurs += 1;
+    stats.airUnitsOwn += 1;
     node->ownUnitCount += 1;
-    node->airStrengthOurs += p;
-    node->airStrengthOwn += p;
-    LogFormat(u"Wlasna %s Wezel %s. Dod.PS %i. Silawezla=%i", unit->name, node->city->name, p, node->airStrengthOwn);
+    stats.airStrengthOurs += p;
+    stats.airStrengthOwn += p;
+    LogFormat(u"Wlasna %s Wezel %s. Dod.PS %i. Silawezla=%i", unit->name, node->city->name, p, stats.airStrengthOwn);
   }
   for (cJednostkaLotnicza* unit : alliedAir) {
     sCitiesDiagramNode* node = unit->type == kStrategicBomber ? nullptr : NodeOf(unit->GetHexGridEntry());
     if (!node) continue;
     const int p = unit->GetStrength();
-    node->airUnitsOurs += 1;
-    node->airStrengthOurs += p;
-    LogFormat(u"Nasza %s Wezel %s. Dod.PS %i. Silawezla=%i", unit->name, node->city->name, p, node->airStrengthOurs);
+    sFrontStatistics& stats = node->stats;
+    stats.airUnitsOurs += 1;
+    stats.airStrengthOurs += p;
+    LogFormat(u"Nasza %s Wezel %s. Dod.PS %i. Silawezla=%i", unit->name, node->city->name, p, stats.airStrengthOurs);
   }
   for (cJednostkaLotnicza* unit : enemyAir) {
     unit->approachList.clear();
     sCitiesDiagramNode* node = unit->type == kStrategicBomber ? nullptr : NodeOf(unit->GetHexGridEntry());
     if (!node) continue;
     const int p = unit->GetStrength();
-    node->airUnitsEnemy += 1;
-    node->airStrengthEnemy += p;
-    LogFormat(u"Wroga %s Wezel %s. Dod.PS %i. Silawezla=%i", unit->name, node->city->name, p, node->airStrengthEnemy);
+    sFrontStatistics& stats = node->stats;
+    stats.airUnitsEnemy += 1;
+    stats.airStrengthEnemy += p;
+    LogFormat(u"Wroga %s Wezel %s. Dod.PS %i. Silawezla=%i", unit->name, node->city->name, p, stats.airStrengthEnemy);
   }
 }
 
@@ -140,21 +146,9 @@ void cCountryAI::UpdateFrontList() {
 void cCountryAI::EvaluateFronts() {
   AiPhaseScope scope("EvaluateFronts");
   for (sFront& front : fronts) {
-    front.landOurs = front.landOwn = front.landEnemy = 0.0f;
-    front.airUnitsOurs = front.airUnitsOwn = front.airUnitsEnemy = 0;
-    front.airStrengthOurs = front.airStrengthOwn = front.airStrengthEnemy = 0;
-    for (const sCitiesDiagramNode* node : front.cities) {
-      front.landOurs += node->landOurs;
-      front.landOwn += node->landOwn;
-      front.landEnemy += node->landEnemy;
-      front.airUnitsOurs += node->airUnitsOurs;
-      front.airUnitsOwn += node->airUnitsOwn;
-      front.airUnitsEnemy += node->airUnitsEnemy;
-      front.airStrengthOurs += node->airStrengthOurs;
-      front.airStrengthOwn += node->airStrengthOwn;
-      front.airStrengthEnemy += node->airStrengthEnemy;
-    }
-    front.advantage = FrontAdvantage(front.landOurs, front.landEnemy);
+    front.stats = {};
+    for (const sCitiesDiagramNode* node : front.cities) front.stats += node->stats;
+    front.advantage = FrontAdvantage(front.stats.landOurs, front.stats.landEnemy);
     front.state = FrontStateOf(front.advantage);
   }
   cGame* game = gGame;
@@ -201,7 +195,9 @@ void cCountryAI::SavePoorlyDefendedFronts() {
     }
     for (sFront& front : fronts) {
       if (front.state != kFrontCritical) continue;
-      front.cities.sort([](const sCitiesDiagramNode* a, const sCitiesDiagramNode* b) { return a->landOurs < b->landOurs; });
+      front.cities.sort([](const sCitiesDiagramNode* a, const sCitiesDiagramNode* b) {
+        return a->stats.landOurs < b->stats.landOurs;
+      });
       for (const sCitiesDiagramNode* node : front.cities) {
         LogLine(u",,");
         if (!node->city) continue;
@@ -253,7 +249,7 @@ bool cCountryAI::GetFrontCityStrength(const cCity& city, int& value) const {
   for (const sFront& front : fronts) {
     for (const sCitiesDiagramNode* node : front.cities) {
       if (node->city != &city) continue;
-      value = static_cast<int>(node->landOwn + node->landOurs);
+      value = static_cast<int>(node->stats.landOwn + node->stats.landOurs);
       return true;
     }
   }

@@ -168,10 +168,8 @@ void cCitiesDiagram::ResetNodes() {
 
 void sCitiesDiagramNode::ResetStatistics() {
   visited = 0;
-  landOurs = landOwn = landEnemy = 0.0f;
-  airUnitsOurs = airUnitsOwn = airUnitsEnemy = 0;
+  stats = {};
   ownUnitCount = 0;
-  airStrengthOurs = airStrengthOwn = airStrengthEnemy = 0;
 }
 
 sCitiesDiagramNode* cCitiesDiagram::GetNode(int index) {

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "world/front_statistics.h"
+
 namespace tr {
 
 class cCity;
@@ -27,18 +29,10 @@ struct sCitiesDiagramNode {
   cCity* city = nullptr;  // not owned
   std::list<sCitiesDiagramEdge> edges{};
   std::uint8_t visited = 0;
-  // Statistics of the computer opponent's fronts over the city's area:
-  // "ours" is own and allied, "enemy" the countries at war with it.
-  float landOurs = 0.0f;
-  float landOwn = 0.0f;
-  float landEnemy = 0.0f;
-  std::int32_t airUnitsOurs = 0;
-  std::int32_t airUnitsOwn = 0;
-  std::int32_t airUnitsEnemy = 0;
+  // The computer opponent's front statistics over the city's area, and the
+  // number of own land and air units there.
+  sFrontStatistics stats{};
   std::int32_t ownUnitCount = 0;
-  std::int32_t airStrengthOurs = 0;
-  std::int32_t airStrengthOwn = 0;
-  std::int32_t airStrengthEnemy = 0;
 
   // Clears the visited mark and the statistics.
   void ResetStatistics();

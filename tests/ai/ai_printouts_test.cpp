@@ -24,15 +24,15 @@ TEST_F(AiPrintoutsTest, FrontPrintoutListsStrengthsStateAndCities) {
                .cities = {&nodeA, &nodeB},
                .state = kFrontCritical,
                .advantage = 0.5f,
-               .landOurs = 12.5f,
-               .landOwn = 10.0f,
-               .landEnemy = 25.1f,
-               .airUnitsOurs = 3,
-               .airUnitsOwn = 2,
-               .airUnitsEnemy = 4,
-               .airStrengthOurs = 30,
-               .airStrengthOwn = 20,
-               .airStrengthEnemy = 40};
+               .stats = {.landOurs = 12.5f,
+                         .landOwn = 10.0f,
+                         .landEnemy = 25.1f,
+                         .airUnitsOurs = 3,
+                         .airUnitsOwn = 2,
+                         .airUnitsEnemy = 4,
+                         .airStrengthOurs = 30,
+                         .airStrengthOwn = 20,
+                         .airStrengthEnemy = 40}};
   cCountryAI& ai = world.AiOf(1);
   world.log.Clear();
 

@@ -95,7 +95,7 @@ TEST_F(FrontsTest, OneFrontAcrossTheLineOnly) {
   // The strategic bomber adds nothing anywhere.
   for (int i = 0; i < world.game().citiesDiagram.NodeCount(); ++i) {
     const sCitiesDiagramNode& node = *world.game().citiesDiagram.GetNode(i);
-    EXPECT_EQ(node.airUnitsOwn + node.airStrengthOwn + node.ownUnitCount, 0);
+    EXPECT_EQ(node.stats.airUnitsOwn + node.stats.airStrengthOwn + node.ownUnitCount, 0);
   }
   const auto friendly = front.GetFriendlyCities(world.country(1));
   ASSERT_EQ(friendly.size(), 1u);
@@ -112,11 +112,11 @@ TEST_F(FrontsTest, UnitsAddToTheNodeOfTheirArea) {
 
   const sCitiesDiagramNode& nodeA = *world.game().citiesDiagram.GetNode(a->diagramNode);
   const sCitiesDiagramNode& nodeB = *world.game().citiesDiagram.GetNode(b->diagramNode);
-  EXPECT_FLOAT_EQ(nodeA.landOwn, own.GetEffectiveStrength());
-  EXPECT_FLOAT_EQ(nodeA.landOurs, own.GetEffectiveStrength());
+  EXPECT_FLOAT_EQ(nodeA.stats.landOwn, own.GetEffectiveStrength());
+  EXPECT_FLOAT_EQ(nodeA.stats.landOurs, own.GetEffectiveStrength());
   EXPECT_EQ(nodeA.ownUnitCount, 2);
-  EXPECT_EQ(nodeA.airStrengthOwn, 4);
-  EXPECT_FLOAT_EQ(nodeB.landEnemy, enemy.GetEffectiveStrength());
+  EXPECT_EQ(nodeA.stats.airStrengthOwn, 4);
+  EXPECT_FLOAT_EQ(nodeB.stats.landEnemy, enemy.GetEffectiveStrength());
   EXPECT_TRUE(enemy.approachList.empty());
   int value = 0;
   EXPECT_TRUE(ai.GetFrontCityStrength(*a, value));

@@ -124,11 +124,11 @@ TEST_F(CitiesDiagram, ShortLineSkippedAndResetClearsMarks) {
   Load("0;0;1;0;0\r\n1;\r\n");
   diagram.GetNode(0)->visited = 1;
   diagram.GetNode(0)->ownUnitCount = 5;
-  diagram.GetNode(0)->landEnemy = 2.5f;
+  diagram.GetNode(0)->stats.landEnemy = 2.5f;
   diagram.ResetNodes();
   EXPECT_EQ(diagram.GetNode(0)->visited, 0);
   EXPECT_EQ(diagram.GetNode(0)->ownUnitCount, 0);
-  EXPECT_EQ(diagram.GetNode(0)->landEnemy, 0.0f);
+  EXPECT_EQ(diagram.GetNode(0)->stats.landEnemy, 0.0f);
   EXPECT_EQ(diagram.GetNode(0)->edges.size(), 1u);
   EXPECT_EQ(diagram.GetNode(9), nullptr);
 }

@@ -125,6 +125,17 @@ bool ChooseAttacker(std::list<sMoveRangeCell>& entries, const cJednostka& target
   return true;
 }
 
+// A new plan of the country against the target, and the attack record,
+// still without attackers, that the plan's odds column is computed from.
+void StartPlan(cJednostka& target, int countryId, sAttackPlan& plan, sAttack& attack) {
+  plan.Reset();
+  plan.target = &target;
+  plan.attackingCountry = countryId;
+  attack.defender = &target;
+  attack.targetX = target.x;
+  attack.targetY = target.y;
+}
+
 // Plans are tried from the best: the higher column, a target on a city, the
 // lower cost; equal plans latest made first.
 std::vector<sAttackPlan*> SortedPlans(std::list<sAttackPlan>& plans) {
@@ -262,13 +273,8 @@ void cCountryAI::ComputeApproaches() {
 void cCountryAI::BuildPlan(cJednostka& target, int passes) {
   const sSides sides = WorkOutSides(target, country->id);
   sAttackPlan plan;
-  plan.Reset();
-  plan.target = &target;
-  plan.attackingCountry = country->id;
   sAttack attack;
-  attack.defender = &target;
-  attack.targetX = target.x;
-  attack.targetY = target.y;
+  StartPlan(target, country->id, plan, attack);
   std::list<sMoveRangeCell> entries = target.approachList;
   const cMap& map = *gGame->map;
   for (int pass = 0; passes == 0 || pass < passes; ++pass) {
@@ -284,27 +290,13 @@ void cCountryAI::BuildPlan(cJednostka& target, int passes) {
     plan.oddsColumn = attack.GetOddsColumn();
     if (!chosen || entries.empty() || plan.oddsColumn >= kBestColumn) break;
   }
-  if (!plan.hasAttackers) return;
-  if (passes == 1) PrintAttackPlan(plan);
-  if (target.category == kCategoryLand) {
-    plan.CollectSupportingAirUnits(*this);
-    plan.CollectInterceptors(*this);
-    plan.CountGoodAirStrikes();
-  }
-  if (passes != 1) PrintAttackPlan(plan);
-  attackPlans.push_back(plan);
-  ++attackPlanCount;
+  if (plan.hasAttackers) AddPlan(plan, passes == 1);
 }
 
 void cCountryAI::FindAdjacentAttack(cJednostka& target) {
   sAttackPlan plan;
-  plan.Reset();
-  plan.target = &target;
-  plan.attackingCountry = country->id;
   sAttack attack;
-  attack.defender = &target;
-  attack.targetX = target.x;
-  attack.targetY = target.y;
+  StartPlan(target, country->id, plan, attack);
   const cMap& map = *gGame->map;
   for (int d = 0; d < 6 && plan.oddsColumn < kBestColumn; ++d) {
     const sHex* n = map.GetNeighbour(target.x, target.y, d);
@@ -315,11 +307,18 @@ void cCountryAI::FindAdjacentAttack(cJednostka& target) {
     plan.hasAttackers = 1;
     plan.oddsColumn = attack.GetOddsColumn();
   }
-  if (!plan.hasAttackers) return;
-  plan.CollectSupportingAirUnits(*this);
-  plan.CollectInterceptors(*this);
-  plan.CountGoodAirStrikes();
-  PrintAttackPlan(plan);
+  if (plan.hasAttackers) AddPlan(plan, false);
+}
+
+void cCountryAI::AddPlan(sAttackPlan& plan, bool printBeforeAirSupport) {
+  if (printBeforeAirSupport) PrintAttackPlan(plan);
+  // An air target gets no air support.
+  if (plan.target->category == kCategoryLand) {
+    plan.CollectSupportingAirUnits(*this);
+    plan.CollectInterceptors(*this);
+    plan.CountGoodAirStrikes();
+  }
+  if (!printBeforeAirSupport) PrintAttackPlan(plan);
   attackPlans.push_back(plan);
   ++attackPlanCount;
 }

@@ -233,6 +233,9 @@ class cCountryAI : public cEnemyLandUnitQueries {
   void RefreshFronts();
   void RunAttackSearch(bool multiDirection);
   void BuildPlan(cJednostka& target, int passes);
+  // Air support for a land target, the printout (before the air support for
+  // a one-direction plan, after it otherwise) and the plan joins the list.
+  void AddPlan(sAttackPlan& plan, bool printBeforeAirSupport);
   // Whether the last carried-out attack fought a battle or killed its target.
   bool lastAttackDecided_ = false;
   // The message box of the action that just filled messageText, waited for.

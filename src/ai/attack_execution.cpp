@@ -97,6 +97,7 @@ bool cCountryAI::ExecuteAttack(sAttackPlan& plan) {
   const bool landTarget = target->category == kCategoryLand;
 
   // 3. Ships off the coast bombard first.
+  bool destroyed = false;
   if (plan.oddsColumn < kBestColumn && hex.IsLand() && hex.seaZone != 0 && landTarget) {
     if (cFleet* fleet = FindShoreBombardmentShips(*game, country->id, hex.seaZone)) {
       sCombatResult result;
@@ -104,13 +105,17 @@ bool cCountryAI::ExecuteAttack(sAttackPlan& plan) {
       if (fleet->ShoreBombard(hx, hy, &result, 0)) {
         SleepAiDelay(kDelayAICombatAfter, kThisFile, __LINE__);
         if (gDelays[kDelayAICombatResult] != 0.0f) ShowAiCombatResult(result);
+        // A defender the guns destroyed is freed: nothing may touch it again.
+        if (result.Flag(kFlagDefenderDestroyed)) {
+          LogFormat(u"[AI] %ls: the defender did not survive the shore bombardment; the attack ends", country->name);
+          destroyed = true;
+        }
       }
     }
   }
 
   // 4. Bombers strike while they are worth flying and the odds are short of the best.
-  bool destroyed = false;
-  if (landTarget && plan.oddsColumn < kBestColumn && !plan.supportingAirUnits.empty() && plan.goodAirStrikes > 0) {
+  if (!destroyed && landTarget && plan.oddsColumn < kBestColumn && !plan.supportingAirUnits.empty() && plan.goodAirStrikes > 0) {
     // Every strike spends a bomber's point, so the strikes end; the bound
     // only guards against a bomber that pays nothing.
     for (int strikes = 0; strikes < 1000; ++strikes) {

@@ -1,6 +1,7 @@
 #include "ai_fixture.h"
 
 #include "foundation/format.h"
+#include "scenario/scenario_constants_layout.h"
 #include "world/gra.h"
 
 namespace tr::test {
@@ -75,6 +76,24 @@ cCity& AiWorld::AddCity(std::u16string name, int x, int y, int controller) {
   hex(x, y).controller = static_cast<std::uint8_t>(controller);
   game().cities.push_back(std::move(city));
   return placed;
+}
+
+void AiWorld::SetPlainCombatConstants() {
+  namespace L = consts_layout;
+  sScenarioConstants& k = game().constants;
+  for (int doctrine = 0; doctrine <= 5; ++doctrine) k.SetSlot(L::kAttackActionPointCost + doctrine, 2);
+  for (int die = 1; die <= 6; ++die) {
+    for (int column = 1; column <= 7; ++column) {
+      k.SetSlot(L::kDefenderLossPercent + (die - 1) * 7 + column - 1, die * 10 + column);
+      k.SetSlot(L::kAttackerLossFactor + (die - 1) * 7 + column - 1, 0.5);
+    }
+  }
+  for (int n = 1; n <= 6; ++n) k.SetSlot(L::kDirectionsFactor + n - 1, 1.0);
+  for (int t = 0; t <= 7; ++t) k.SetSlot(L::kTerrainDefenceFactor + t, 1.0);
+  k.SetSlot(L::kCityDefenceFactor, 1.0);
+  k.SetSlot(L::kAirUnitDefenceStrength, 2.0);
+  k.SetSlot(L::kRetreatBase, 0);
+  for (int level = 0; level < L::kSupplyLevels; ++level) k.SetSlot(L::kSupplyCombatPercent + level, 100);
 }
 
 std::vector<std::u16string> LinesStartingWith(const LogCapture& log, std::u16string_view prefix) {

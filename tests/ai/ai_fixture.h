@@ -45,6 +45,10 @@ class AiWorld {
   cJednostkaLotnicza& AddAir(int owner, int x, int y, int type = 20);
   cJednostkaMorska& AddShip(int owner, int type = 42);
   cCity& AddCity(std::u16string name, int x, int y, int controller);
+  // Plain combat constants: every direction count, terrain and the action
+  // point cost of an attack count 1 (or 2 points), loss tables of small
+  // percentages, so the odds column is the ratio of effective strengths.
+  void SetPlainCombatConstants();
 
   cHeadlessPresentation screen;
   LogCapture log;

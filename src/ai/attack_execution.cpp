@@ -167,7 +167,7 @@ bool cCountryAI::ExecuteAttack(sAttackPlan& plan) {
       if (!free) continue;
       if (!SameHex(*approach.unit, approach)) moved = MoveTo(approach.unit, approach.x, approach.y) || moved;
       for (sReachEntry& withdrawal : plan.withdrawals) {
-        if (withdrawal.unit == approach.unit) withdrawal = {nullptr, withdrawal.x, withdrawal.y, 0, -1};
+        if (withdrawal.unit == approach.unit) withdrawal = {nullptr, -1, -1, withdrawal.direction, -1};
       }
     }
     if (!moved) break;

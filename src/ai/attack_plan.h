@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <list>
+#include <vector>
 
 namespace tr {
 
@@ -48,5 +49,10 @@ struct sAttackPlan {
   // is costly: the attack would leave its units hanging.
   bool IsExposed() const;
 };
+
+// The plans in the order they are tried: the higher odds column first, then
+// a target standing on a city, then the lower cost; plans equal in all three
+// latest made first.
+std::vector<sAttackPlan*> OrderAttackPlans(std::list<sAttackPlan>& plans);
 
 }  // namespace tr

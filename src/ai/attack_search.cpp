@@ -136,21 +136,6 @@ void StartPlan(cJednostka& target, int countryId, sAttackPlan& plan, sAttack& at
   attack.targetY = target.y;
 }
 
-// Plans are tried from the best: the higher column, a target on a city, the
-// lower cost; equal plans latest made first.
-std::vector<sAttackPlan*> SortedPlans(std::list<sAttackPlan>& plans) {
-  std::vector<sAttackPlan*> order;
-  for (auto it = plans.rbegin(); it != plans.rend(); ++it) order.push_back(&*it);
-  std::stable_sort(order.begin(), order.end(), [](const sAttackPlan* a, const sAttackPlan* b) {
-    if (a->oddsColumn != b->oddsColumn) return a->oddsColumn > b->oddsColumn;
-    const bool cityA = a->target && StandsOnCity(*a->target);
-    const bool cityB = b->target && StandsOnCity(*b->target);
-    if (cityA != cityB) return cityA;
-    return a->cost < b->cost;
-  });
-  return order;
-}
-
 // What identifies a plan across the passes of one search: the target and
 // who comes from where.
 using PlanKey = std::vector<std::intptr_t>;
@@ -165,6 +150,19 @@ PlanKey KeyOf(const sAttackPlan& plan) {
 }
 
 }  // namespace
+
+std::vector<sAttackPlan*> OrderAttackPlans(std::list<sAttackPlan>& plans) {
+  std::vector<sAttackPlan*> order;
+  for (auto it = plans.rbegin(); it != plans.rend(); ++it) order.push_back(&*it);
+  std::stable_sort(order.begin(), order.end(), [](const sAttackPlan* a, const sAttackPlan* b) {
+    if (a->oddsColumn != b->oddsColumn) return a->oddsColumn > b->oddsColumn;
+    const bool cityA = a->target && StandsOnCity(*a->target);
+    const bool cityB = b->target && StandsOnCity(*b->target);
+    if (cityA != cityB) return cityA;
+    return a->cost < b->cost;
+  });
+  return order;
+}
 
 void sAttackPlan::Reset() {
   target = nullptr;
@@ -378,7 +376,7 @@ void cCountryAI::RunAttackSearch(bool multiDirection) {
       FindOneDirectionAttacks();
     }
     if (attackPlans.empty()) break;
-    const std::vector<sAttackPlan*> order = SortedPlans(attackPlans);
+    const std::vector<sAttackPlan*> order = OrderAttackPlans(attackPlans);
     LogLine(multiDirection ? u"================= LISTA ATAKÓW WIELOKIER SORT !!!!============="
                            : u"================= LISTA ATAKÓW JEDN. SORT !!!!=============");
     for (auto it = order.rbegin(); it != order.rend(); ++it) PrintAttackCandidate(**it);

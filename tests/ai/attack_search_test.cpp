@@ -2,6 +2,10 @@
 // obvious moves and the plans that are dropped before anything moves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <list>
+#include <vector>
+
 #include "ai/ai_pacing.h"
 #include "ai_fixture.h"
 #include "world/gra.h"
@@ -100,6 +104,120 @@ TEST_F(AttackSearchTest, GoodAirStrikesCountOnlyBombersThatMatchTheInterceptor) 
   }
 }
 
+// Plans are tried by column, then a target on a city, then the lower cost;
+// plans equal in all three latest made first.
+TEST_F(AttackSearchTest, PlansAreOrderedByColumnCityAndCost) {
+  world.AddCity(u"Fort", 10, 5, 2);
+  cJednostkaLadowa& onCity = world.AddLand(2, 10, 5);
+  cJednostkaLadowa& inField = world.AddLand(2, 20, 5);
+  std::list<sAttackPlan> plans;
+  auto add = [&](cJednostkaLadowa& target, int column, int cost) {
+    sAttackPlan& plan = plans.emplace_back();
+    plan.Reset();
+    plan.target = &target;
+    plan.oddsColumn = column;
+    plan.cost = cost;
+    return &plan;
+  };
+  sAttackPlan* fieldCheap = add(inField, 5, 1);
+  sAttackPlan* low = add(onCity, 2, 0);
+  sAttackPlan* cityDear = add(onCity, 5, 4);
+  sAttackPlan* fieldCheapAgain = add(inField, 5, 1);
+  sAttackPlan* best = add(inField, 6, 9);
+  sAttackPlan* cityCheap = add(onCity, 5, 3);
+
+  EXPECT_EQ(OrderAttackPlans(plans),
+            (std::vector<sAttackPlan*>{best, cityCheap, cityDear, fieldCheapAgain, fieldCheap, low}));
+}
+
+// The multi-direction search lists its plans worst first after the header
+// and, with thresholds no plan meets, carries none out.
+TEST_F(AttackSearchTest, MultiDirectionSearchListsItsPlansWorstFirst) {
+  world.SetPlainCombatConstants();
+  world.country(1).aiSettings.MultipleSideAttackPreferences = {8, 8, 99};
+  auto target = [&](const char16_t* name, int x, int strength, bool onCity) -> cJednostkaLadowa& {
+    if (onCity) world.AddCity(name, x, 5, 2);
+    cJednostkaLadowa& unit = world.AddLand(2, x, 5, strength);
+    unit.name = name;
+    return unit;
+  };
+  auto attacker = [&](int x, int y, int points) {
+    cJednostkaLadowa& unit = world.AddLand(1, x, y, 100);
+    unit.actionPoints = unit.startingActionPoints = points;
+  };
+  // Effective strengths: 10 per own unit, a tenth of the strength for targets.
+  target(u"Strong", 5, 100, true);
+  target(u"CityWeak", 15, 20, true);
+  target(u"FieldWeak", 25, 20, false);
+  target(u"FarWeak", 35, 20, false);
+  // Side by side with one point, each attacks from where it stands (adjacent
+  // and greedy plan, cost 0); the last must walk to its target.
+  attacker(5, 4, 1);
+  attacker(15, 4, 1);
+  attacker(25, 4, 1);
+  attacker(35, 2, 3);
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+
+  ai.PlanMultiDirectionAttacks();
+
+  const auto& lines = world.log.lines();
+  const auto header = std::find(lines.begin(), lines.end(),
+                                u"================= LISTA ATAKÓW WIELOKIER SORT !!!!=============");
+  ASSERT_NE(header, lines.end());
+  std::vector<std::u16string> listed;
+  for (auto it = std::next(header); it != lines.end() && it->rfind(u"Cel=", 0) == 0; ++it) listed.push_back(*it);
+  EXPECT_EQ(listed, (std::vector<std::u16string>{
+                        u"Cel=Strong Kolumna=1:1 Miasto=TAK Koszt=0", u"Cel=Strong Kolumna=1:1 Miasto=TAK Koszt=0",
+                        u"Cel=FarWeak Kolumna=5:1 Miasto=NIE Koszt=2", u"Cel=FieldWeak Kolumna=5:1 Miasto=NIE Koszt=0",
+                        u"Cel=FieldWeak Kolumna=5:1 Miasto=NIE Koszt=0", u"Cel=CityWeak Kolumna=5:1 Miasto=TAK Koszt=0",
+                        u"Cel=CityWeak Kolumna=5:1 Miasto=TAK Koszt=0"}));
+  EXPECT_EQ(lines.back(), u"Nie było mozliwosci zrobienia ataku wielokier. na 5:1 lub lepiej, kończe wiec");
+  EXPECT_FALSE(world.log.ContainsText(u"is attacked"));
+}
+
+// Attackers are added to a multi-direction plan until its column reaches 7;
+// the approaches left over stay out of it.
+struct sColumnStop {
+  int targetStrength;
+  int attackers;
+  int cost;
+  int column;
+};
+
+class ColumnStopTest : public AttackSearchTest, public testing::WithParamInterface<sColumnStop> {};
+
+TEST_P(ColumnStopTest, ChoiceStopsAtTheBestColumn) {
+  const sColumnStop c = GetParam();
+  world.SetPlainCombatConstants();
+  cJednostkaLadowa& target = world.AddLand(2, 20, 5, c.targetStrength);
+  std::list<sMoveRangeCell> entries;
+  for (int side : {0, 3, 1}) {
+    cJednostkaLadowa& unit = world.AddLand(1, 5 + 5 * side, 10, 100);
+    unit.actionPoints = unit.startingActionPoints = 6;
+    const sPoint p = NeighbourPoint(20, 5, side);
+    entries.push_back(Entry(unit, p.x, p.y, static_cast<int>(entries.size()) + 1));
+  }
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  target.approachList = entries;
+
+  ai.FindMultiDirectionAttacks();
+
+  ASSERT_EQ(ai.attackPlans.size(), 1u);
+  const sAttackPlan& plan = ai.attackPlans.front();
+  int chosen = 0;
+  for (const sReachEntry& move : plan.approaches) chosen += move.unit != nullptr;
+  EXPECT_EQ(chosen, c.attackers);
+  EXPECT_EQ(plan.cost, c.cost);
+  EXPECT_EQ(plan.oddsColumn, c.column);
+}
+
+// Effective 10 per attacker against 2 (5:1, then 7:1) and 4 (2, 5, 7:1).
+INSTANTIATE_TEST_SUITE_P(Targets, ColumnStopTest,
+                         testing::Values(sColumnStop{20, 2, 3, 7}, sColumnStop{40, 3, 6, 7},
+                                         sColumnStop{200, 3, 6, 1}));
+
 struct sExposure {
   int cheapest;
   bool covered;
@@ -143,19 +261,17 @@ TEST_F(AttackSearchTest, ObviousMoveTakesTheCheapestEmptyEnemyCity) {
   cCountryAI& ai = world.AiOf(1);
   ai.reach = {{&garrison, 12, 5, 1, 0}, {&unit, 11, 4, 1, 1}, {&unit, 11, 6, 1, 1},
               {&unit, 14, 5, 1, 3}, {&unit, 12, 5, 1, 2}};
-  // The move itself depends on the move range; what is checked is the choice.
-  const bool moved = ai.FindObviousMoves();
+  ASSERT_TRUE(ai.FindObviousMoves());
   EXPECT_TRUE(world.log.Contains(u"[AI-RO] SZUKANIE RUCHÓW OCZYWISTYCH"));
-  if (moved) {
-    EXPECT_EQ(unit.x, 12);
-    EXPECT_EQ(unit.aiOrder, 7);
-    EXPECT_EQ(unit.aiTargetX, 12);
-    EXPECT_EQ(unit.aiUltimateTargetX, -1);
-    EXPECT_EQ(test::LinesStartingWith(world.log, u"S: obvious_moves").size(), 1u);
-  } else {
-    EXPECT_TRUE(world.log.Contains(u"[AI-RO] Land7 cannot reach (12,5), no obvious move"));
-    EXPECT_EQ(world.hex(10, 5).unit, &unit);
-  }
+  EXPECT_EQ(world.hex(12, 5).unit, &unit);
+  EXPECT_EQ(world.hex(10, 5).unit, nullptr);
+  EXPECT_EQ(unit.aiOrder, 7);
+  EXPECT_EQ(unit.aiTargetX, 12);
+  EXPECT_EQ(unit.aiTargetY, 5);
+  EXPECT_EQ(unit.aiUltimateTargetX, -1);
+  EXPECT_EQ(unit.aiUltimateTargetY, -1);
+  // With nothing shown, the one pause after the move.
+  EXPECT_EQ(test::LinesStartingWith(world.log, u"S: obvious_moves").size(), 1u);
   EXPECT_EQ(garrison.x, 9);
 }
 

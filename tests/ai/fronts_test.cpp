@@ -169,5 +169,58 @@ TEST_F(FrontsTest, CriticalFrontGetsTheStrongestFreeUnitOncePerPass) {
   EXPECT_EQ(test::LinesStartingWith(world.log, u"[AI] Country1: Saving poorly defended fronts").size(), 2u);
 }
 
+struct sNearest {
+  const char* name;
+  int hops1;
+  int x1;
+  int hops2;
+  int x2;
+  int expected;  // 1 or 2
+};
+
+// A unit on its home city H at (10, 5) and one front listing own cities F1
+// and F2 around an enemy city; both are in H's strategic-move group.
+class NearestFrontCityTest : public testing::TestWithParam<sNearest> {};
+
+TEST_P(NearestFrontCityTest, FewerHopsThenNearerThenFirst) {
+  const sNearest c = GetParam();
+  test::AiWorld world;
+  cGame& game = world.game();
+  game.relations.SetWar(1, 2, true);
+  game.relations.SetWar(2, 1, true);
+  world.country(1).alliance = kAxisLeader;
+  world.country(2).alliance = kAlliesLeader;
+  cCity& home = world.AddCity(u"H", 10, 5, 1);
+  cCity& first = world.AddCity(u"F1", c.x1, 5, 1);
+  cCity& enemy = world.AddCity(u"E", 30, 5, 2);
+  cCity& second = world.AddCity(u"F2", c.x2, 5, 1);
+  game.citiesDiagram.Build(game.cities);
+  game.playerControl.worldTopography.BuildNearestCityMap(*game.map, game.cities);
+  home.hopCounts.assign(static_cast<std::size_t>(game.citiesDiagram.NodeCount()), 3);
+  home.hopCounts[static_cast<std::size_t>(first.diagramNode)] = c.hops1;
+  home.hopCounts[static_cast<std::size_t>(second.diagramNode)] = c.hops2;
+  cJednostkaLadowa& unit = world.AddLand(1, 10, 5);
+  unit.supplySourceX = home.x;
+  unit.supplySourceY = home.y;
+  game.strategicMovement->Init(game.CountryCount());
+  sTopographyGroup group;
+  group.cities = {&home, &first, &second};
+  game.strategicMovement->SetCountryTopography(1, {group});
+  cCountryAI& ai = world.AiOf(1);
+  sFront front;
+  for (const cCity* city : {&first, &enemy, &second}) front.cities.push_back(game.citiesDiagram.GetNode(city->diagramNode));
+  ai.fronts = {front};
+
+  EXPECT_EQ(ai.FindNearestFrontCity(unit), c.expected == 1 ? &first : &second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Candidates, NearestFrontCityTest,
+    testing::Values(sNearest{"FewerHopsWinsOverDistance", 2, 12, 1, 18, 2},
+                    sNearest{"NearerOnEqualHops", 1, 18, 1, 13, 2},
+                    sNearest{"FirstOnFullTie", 1, 14, 1, 6, 1},
+                    sNearest{"UnreachableIsFarthest", -1, 12, 5, 18, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace tr

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "ai/ai_order.h"
 #include "ai/ai_pacing.h"
 #include "ai/game_invariants.h"
 #include "ai_fixture.h"
@@ -65,9 +66,11 @@ TEST_F(AttackTurnTest, WarTurnTakesTheEmptyCityAndAttacksFromSeveralSides) {
 
   ASSERT_TRUE(PlayCountry(1));
 
-  // The obvious move took the city.
+  // The obvious move took the city; planning later in the turn turns its
+  // order into covering that city.
   EXPECT_EQ(world.hex(35, 5).unit, &taker);
-  EXPECT_EQ(taker.aiOrder, 7);
+  EXPECT_TRUE(world.log.ContainsText(u"[AI-RO] SZUKANIE RUCHÓW OCZYWISTYCH"));
+  EXPECT_EQ(taker.aiOrder, kAiOrderCoverCity);
   EXPECT_EQ(taker.aiTargetX, 35);
   EXPECT_EQ(taker.aiTargetY, 5);
   EXPECT_EQ(taker.aiUltimateTargetX, -1);
@@ -75,7 +78,7 @@ TEST_F(AttackTurnTest, WarTurnTakesTheEmptyCityAndAttacksFromSeveralSides) {
   // A multi-direction attack at 5:1 or better was fought.
   const auto attacked = test::LinesStartingWith(world.log, u"Enemy is attacked. Directions=");
   ASSERT_FALSE(attacked.empty());
-  EXPECT_NE(attacked.front().find(u"Directions=3"), std::u16string::npos) << std::string(attacked.front().begin(), attacked.front().end());
+  EXPECT_NE(attacked.front().find(u"Directions=3"), std::u16string::npos);
   EXPECT_TRUE(world.log.Contains(u"[AI] ATAKI WIELOKIERUNKOWE"));
   EXPECT_TRUE(world.log.ContainsText(u"KOL=7:1"));
   // No hex holds two units, and every unit stands where its hex says.

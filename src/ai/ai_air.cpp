@@ -402,14 +402,14 @@ void cCountryAI::MoveUnitsStrategically() {
     const sCitiesDiagramNode* strongest = nullptr;
     for (const sCitiesDiagramNode* node : cities) {
       if (!node->city) continue;
-      if (!weakest || node->landOwn < weakest->landOwn) weakest = node;
-      if (!strongest || node->landOwn > strongest->landOwn) strongest = node;
+      if (!weakest || node->stats.landOwn < weakest->stats.landOwn) weakest = node;
+      if (!strongest || node->stats.landOwn > strongest->stats.landOwn) strongest = node;
     }
     if (!weakest || weakest == strongest) continue;
     const auto uneven = [&] {
       // An empty city beside a held one is as uneven as it gets.
-      if (weakest->landOwn <= 0.0f) return strongest->landOwn > 0.0f;
-      return strongest->landOwn / weakest->landOwn > minimumRatio;
+      if (weakest->stats.landOwn <= 0.0f) return strongest->stats.landOwn > 0.0f;
+      return strongest->stats.landOwn / weakest->stats.landOwn > minimumRatio;
     };
     const std::vector<cJednostkaLadowa*> units(ownLand.begin(), ownLand.end());
     for (cJednostkaLadowa* unit : units) {

@@ -298,8 +298,8 @@ TEST_F(AiAirTest, FrontPatchingNeedsTheRatioExceeded) {
     ai.BuildUnitLists();
     sFront front;
     front.cities = {game.citiesDiagram.GetNode(weak.diagramNode), game.citiesDiagram.GetNode(held.diagramNode)};
-    front.cities.front()->landOwn = 10.0f;
-    front.cities.back()->landOwn = strong;
+    front.cities.front()->stats.landOwn = 10.0f;
+    front.cities.back()->stats.landOwn = strong;
     ai.fronts = {front};
     ai.MoveUnitsStrategically();
     const bool moved = strong == 30.0f;
@@ -307,7 +307,7 @@ TEST_F(AiAirTest, FrontPatchingNeedsTheRatioExceeded) {
     EXPECT_EQ(local.log.ContainsText(u"patches the front at Weak"), moved) << strong;
     // Counted again: the held city lost its only unit.
     if (moved) {
-      EXPECT_EQ(front.cities.back()->landOwn, 0.0f);
+      EXPECT_EQ(front.cities.back()->stats.landOwn, 0.0f);
     }
   }
 }

@@ -98,7 +98,7 @@ float cCountryAI::ScoreInvasionTarget(const cCity& city) const {
   }
   LogLine(u"Getting node");
   if (const sCitiesDiagramNode* node = game->citiesDiagram.GetNode(city.diagramNode)) {
-    score += static_cast<float>(node->airStrengthOurs);
+    score += static_cast<float>(node->stats.airStrengthOurs);
   }
   return score;
 }

@@ -39,7 +39,7 @@ class DeploymentTest : public testing::Test {
   void OnFront(cCity& city, float strength) {
     nodes_.push_back(std::make_unique<sCitiesDiagramNode>());
     nodes_.back()->city = &city;
-    nodes_.back()->landOwn = strength;
+    nodes_.back()->stats.landOwn = strength;
     sFront front;
     front.cities.push_back(nodes_.back().get());
     ai().fronts.push_back(front);

@@ -136,6 +136,8 @@ class cSeaBattleGenerator {
   int GatherFirstSide(cGame& game, int nodeId, const std::function<bool(int owner)>& belongs, bool roll);
   void CollectRaiders(cGame& game, int nodeId, int against);
   void SurpriseAttacks(cGame& game);
+  // Fills both sides at one node; true when they meet and the weight roll succeeds.
+  bool GatherMeeting(cGame& game, int nodeId, int warWith, const std::function<bool(int)>& ownSide);
   void RunBattle(cGame& game, const std::u16string& text);
 
   sSeaBattle::ShipList firstSide_;

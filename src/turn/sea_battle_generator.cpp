@@ -108,6 +108,33 @@ void cSeaBattleGenerator::SurpriseAttacks(cGame& game) {
   }
 }
 
+bool cSeaBattleGenerator::GatherMeeting(cGame& game, int nodeId, int warWith,
+                                        const std::function<bool(int)>& ownSide) {
+  // One walk decides both sides, ship by ship.
+  firstSide_.clear();
+  enemySide_.clear();
+  int sum = 0;
+  for (const auto& ship : game.navalUnits) {
+    if (!OnNode(*ship, nodeId)) continue;
+    if (ownSide(ship->owner)) {
+      if (!InRegularActiveFleet(*ship)) continue;
+      sum += SeaBattleWeight(*ship);
+      if (Participates()) firstSide_.push_back(ship.get());
+    } else if (ship->fleet->formation == kFleetRegular && game.relations.IsAtWar(ship->fleet->countryId, warWith)) {
+      const bool hostileToSide = std::any_of(enemySide_.begin(), enemySide_.end(), [&](const cJednostkaMorska* o) {
+        return IsAtWarWithCountry(game, ship->owner, o->owner);
+      });
+      if (!hostileToSide && Participates()) enemySide_.push_back(ship.get());
+    }
+  }
+  if (firstSide_.empty() || enemySide_.empty()) return false;
+  if (RandomRange(1, 1000) > sum) {
+    LogLine(GetText("check_failed._no_battle_here_this_time."));
+    return false;
+  }
+  return true;
+}
+
 void cSeaBattleGenerator::RunBattle(cGame& /*game*/, const std::u16string& text) {
   sSeaBattle battle(firstSide_, enemySide_);
   LogLine(text);
@@ -158,55 +185,14 @@ int cSeaBattleGenerator::GenerateSeaBattles(cGame& game) {
         const cCountry* c = CountryOf(game, owner);
         return c && c->BelongsToAlliance(side);
       };
-      // One walk decides both sides, ship by ship.
-      firstSide_.clear();
-      enemySide_.clear();
-      int sum = 0;
-      for (const auto& ship : game.navalUnits) {
-        if (!OnNode(*ship, nodeId)) continue;
-        if (belongs(ship->owner)) {
-          if (!InRegularActiveFleet(*ship)) continue;
-          sum += SeaBattleWeight(*ship);
-          if (Participates()) firstSide_.push_back(ship.get());
-        } else if (ship->fleet->formation == kFleetRegular && game.relations.IsAtWar(ship->fleet->countryId, leader)) {
-          const bool hostileToSide = std::any_of(enemySide_.begin(), enemySide_.end(), [&](const cJednostkaMorska* o) {
-            return IsAtWarWithCountry(game, ship->owner, o->owner);
-          });
-          if (!hostileToSide && Participates()) enemySide_.push_back(ship.get());
-        }
-      }
-      if (firstSide_.empty() || enemySide_.empty()) continue;
-      if (RandomRange(1, 1000) > sum) {
-        LogLine(GetText("check_failed._no_battle_here_this_time."));
-        continue;
-      }
+      if (!GatherMeeting(game, nodeId, leader, belongs)) continue;
       LogLine(u"Check succeeded, starting battle");
       RunBattle(game, Format(GetText(kMeetKeys[side]), nodeName));
     }
 
     for (const cCountry* neutral : neutrals) {
       const int id = neutral->id;
-      firstSide_.clear();
-      enemySide_.clear();
-      int sum = 0;
-      for (const auto& ship : game.navalUnits) {
-        if (!OnNode(*ship, nodeId)) continue;
-        if (ship->owner == id) {
-          if (!InRegularActiveFleet(*ship)) continue;
-          sum += SeaBattleWeight(*ship);
-          if (Participates()) firstSide_.push_back(ship.get());
-        } else if (ship->fleet->formation == kFleetRegular && game.relations.IsAtWar(ship->fleet->countryId, id)) {
-          const bool hostileToSide = std::any_of(enemySide_.begin(), enemySide_.end(), [&](const cJednostkaMorska* o) {
-            return IsAtWarWithCountry(game, ship->owner, o->owner);
-          });
-          if (!hostileToSide && Participates()) enemySide_.push_back(ship.get());
-        }
-      }
-      if (firstSide_.empty() || enemySide_.empty()) continue;
-      if (RandomRange(1, 1000) > sum) {
-        LogLine(GetText("check_failed._no_battle_here_this_time."));
-        continue;
-      }
+      if (!GatherMeeting(game, nodeId, id, [id](int owner) { return owner == id; })) continue;
       LogLine(GetText("check_succeeded._starting_battle."));
       RunBattle(game, Format(GetText("fleets_of_%s_have_met_enemy_formations_in_%s"), neutral->name, nodeName));
     }

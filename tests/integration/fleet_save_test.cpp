@@ -12,6 +12,7 @@
 #include "foundation/paths.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
+#include "integration/built_sample_test.h"
 #include "support/temp_dir.h"
 #include "turn/game_steps.h"
 #include "world/game_start.h"
@@ -47,35 +48,13 @@ std::string DescribeFleets(const cGame& game) {
   return out.str();
 }
 
-class FleetSaveTest : public testing::Test {
+class FleetSaveTest : public test::BuiltSampleTest {
  protected:
-  FleetSaveTest() {
-    test::CopyBuiltScenario(dir_.path(), "NorthernTide");
-    SetGameRoot(dir_.path().string());
-    // A new game is loaded as the program loads it, with its first supply.
-    InstallGameSteps();
-  }
-  ~FleetSaveTest() override {
-    Drop();
-    UninstallGameSteps();
-  }
-
-  static void Drop() {
-    delete gGame;
-    gGame = nullptr;
-  }
-  static cGame& Load(const std::u16string& folderTemplate, int loaded) {
-    Drop();
-    SeedRandom(20110304);
-    return *LoadNewScenario(folderTemplate, loaded);
-  }
   static void Save(cGame& game, const char16_t* name) {
     game.saveContext->clock = [] { return kClock; };
     ASSERT_TRUE(game.saveContext->SaveGame(name, true));
   }
   std::map<std::string, std::string> Files(const char* save) const { return test::ReadFolderBytes(dir_.path() / "data/save" / save); }
-
-  test::TempDir dir_;
 };
 
 TEST_F(FleetSaveTest, SplitMovedAndSunkFleetsSurviveASaveByteForByte) {

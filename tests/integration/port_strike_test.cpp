@@ -11,6 +11,7 @@
 #include "foundation/paths.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
+#include "integration/built_sample_test.h"
 #include "support/temp_dir.h"
 #include "turn/game_steps.h"
 #include "units/combat_result.h"
@@ -40,29 +41,7 @@ std::string Describe(const cGame& game) {
   return out.str();
 }
 
-class PortStrikeTest : public testing::Test {
- protected:
-  PortStrikeTest() {
-    test::CopyBuiltScenario(dir_.path(), "NorthernTide");
-    SetGameRoot(dir_.path().string());
-    InstallGameSteps();
-  }
-  ~PortStrikeTest() override {
-    Drop();
-    UninstallGameSteps();
-  }
-  static void Drop() {
-    delete gGame;
-    gGame = nullptr;
-  }
-  static cGame& Load(const std::u16string& folderTemplate, int loaded) {
-    Drop();
-    SeedRandom(20110304);
-    return *LoadNewScenario(folderTemplate, loaded);
-  }
-
-  test::TempDir dir_;
-};
+class PortStrikeTest : public test::BuiltSampleTest {};
 
 TEST_F(PortStrikeTest, BombedPortItsShipsAndReportsAreRightAndSurviveASave) {
   cGame& game = Load(u"data\\scenarios\\NorthernTide\\%s", 0);

@@ -9,6 +9,7 @@
 #include "ai/game_invariants.h"
 #include "foundation/paths.h"
 #include "foundation/random.h"
+#include "integration/built_sample_test.h"
 #include "support/temp_dir.h"
 #include "turn/fleet.h"
 #include "turn/game_steps.h"
@@ -72,27 +73,8 @@ std::string DescribeLanding(cGame& game, const sPlan& plan, bool landed) {
   return out.str();
 }
 
-class SeaTransportSaveTest : public testing::Test {
+class SeaTransportSaveTest : public test::BuiltSampleTest {
  protected:
-  SeaTransportSaveTest() {
-    test::CopyBuiltScenario(dir_.path(), "NorthernTide");
-    SetGameRoot(dir_.path().string());
-    InstallGameSteps();
-  }
-  ~SeaTransportSaveTest() override {
-    Drop();
-    UninstallGameSteps();
-  }
-
-  static void Drop() {
-    delete gGame;
-    gGame = nullptr;
-  }
-  static cGame& Load(const std::u16string& folderTemplate, int loaded) {
-    Drop();
-    SeedRandom(20110304);
-    return *LoadNewScenario(folderTemplate, loaded);
-  }
   // The sample with the planned unit embarked.
   static cGame& LoadEmbarked(sPlan& plan) {
     cGame& game = Load(u"data\\scenarios\\NorthernTide\\%s", 0);
@@ -116,8 +98,6 @@ class SeaTransportSaveTest : public testing::Test {
     EXPECT_EQ(FindInvariantViolation(game), "");
     return DescribeLanding(game, plan, landed);
   }
-
-  test::TempDir dir_;
 };
 
 TEST_F(SeaTransportSaveTest, AUnitSavedAboardLandsAsOneThatStayedInTheGame) {

@@ -24,7 +24,6 @@ namespace tr {
 namespace {
 
 // Land-warfare doctrine is never researched by purchase.
-constexpr int kDoctrineTech = 2;
 constexpr int kMaxLevel = 5;
 // Every pass pays a positive price, so the passes end; this only guards
 // against prices so small that the turn would never finish.

@@ -18,7 +18,6 @@
 namespace tr {
 namespace {
 
-constexpr int kDoctrineTech = 2;
 constexpr int kMaxDoctrineLevel = 5;
 
 // Runs a behaviour on the country of param0 when it exists.

@@ -18,7 +18,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kAircraftTech = 3;
 inline constexpr std::uint32_t kFlagRecon = 0x100;
 inline constexpr std::uint32_t kFlagStrike = 0x200;
 inline constexpr std::uint32_t kFlagSeaZone = 0x4000;

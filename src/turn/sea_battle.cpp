@@ -23,8 +23,6 @@ namespace tr {
 namespace {
 
 constexpr int kFleetDetectedLayout = 684;
-constexpr int kNavyTech = 5;
-constexpr int kSubmarineTech = 4;
 constexpr int kCarrierLeftEdge = 4;    // columns below it
 constexpr int kCarrierRightEdge = 27;  // columns from it on
 constexpr int kEnemyFirstColumn = 15;

@@ -21,8 +21,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kArtilleryTech = 0;
-inline constexpr int kAircraftTech = 3;
 inline constexpr int kPortLine = 176;
 inline constexpr int kShipHitLine = 178;
 

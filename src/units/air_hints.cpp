@@ -8,8 +8,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kAircraftTech = 3;
-
 bool Answer(std::u16string* text, bool available, std::u16string_view value) {
   if (text) *text = value;
   return available;

@@ -17,7 +17,6 @@
 namespace tr {
 namespace {
 
-constexpr int kAircraftTech = 3;
 constexpr int kAirborneRangeBase = 5;
 constexpr std::uint32_t kFlagDropFar = 4;
 constexpr std::uint32_t kFlagDropNear = 16;

@@ -13,12 +13,6 @@
 #include "world/gra.h"
 
 namespace tr {
-namespace {
-
-inline constexpr int kSubmarineTech = 4;
-inline constexpr int kNavyTech = 5;
-
-}  // namespace
 
 cJednostkaMorska::~cJednostkaMorska() = default;
 

@@ -17,8 +17,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kNavyTech = 5;
-
 float Ratio(int value, int full) {
   return full > 0 ? static_cast<float>(value) / static_cast<float>(full) : 0.0f;
 }

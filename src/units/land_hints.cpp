@@ -12,9 +12,6 @@
 namespace tr {
 namespace {
 
-constexpr int kArtilleryTech = 0;
-constexpr int kTanksTech = 1;
-constexpr int kLandDoctrineTech = 2;
 constexpr int kMaxLevel = 5;
 
 // Writes the key's text, used as a format with the arguments, and answers.
@@ -188,7 +185,7 @@ bool cJednostkaLadowa::GetEffectivenessHint(std::u16string* text) {
   if (!text || !gGame) return false;
   const sScenarioConstants& k = gGame->constants;
   const cCountry* country = GetOwnerCountry();
-  const int doctrineLevel = country ? country->GetTechLevel(kLandDoctrineTech) : 0;
+  const int doctrineLevel = country ? country->GetTechLevel(kDoctrineTech) : 0;
   const double doctrine = static_cast<double>(k.DoctrineCombatPercent()) * doctrineLevel;
   double commander = 0.0;
   if (attachedCommander) {

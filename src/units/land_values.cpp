@@ -10,8 +10,6 @@
 namespace tr {
 namespace {
 
-constexpr int kLandDoctrineTech = 2;
-
 bool IsLandTableType(int type) { return type >= 0 && type < kLandTypeCount; }
 
 // What is left after t turns without supply; a limit of 0 or less leaves nothing.
@@ -68,7 +66,7 @@ void cJednostkaLadowa::ResetActionPoints() {
 
 int cJednostkaLadowa::GetDoctrineLevel() const {
   const cCountry* country = GetOwnerCountry();
-  return country ? country->GetTechLevel(kLandDoctrineTech) : 0;
+  return country ? country->GetTechLevel(kDoctrineTech) : 0;
 }
 
 float cJednostkaLadowa::GetBaseValue() const {

@@ -18,8 +18,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kNavyTech = 5;
-
 int NavyLevel(int countryId) {
   const cCountry* country = gGame->GetCountry(countryId);
   return country ? country->GetTechLevel(kNavyTech) : 0;

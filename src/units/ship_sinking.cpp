@@ -19,8 +19,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kAircraftTech = 3;
-
 template <typename List>
 std::unique_ptr<cJednostkaMorska> TakeShip(List& list, const cJednostkaMorska* ship) {
   const auto it = std::find_if(list.begin(), list.end(), [ship](const auto& p) { return p.get() == ship; });

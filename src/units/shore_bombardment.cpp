@@ -17,8 +17,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kNavyTech = 5;
-
 // The ship's hit points against its type's reference; a ship with no maximum
 // (or a type without a reference) fires at full weight.
 float HitPointShare(const cJednostkaMorska& ship, const sScenarioConstants& k) {

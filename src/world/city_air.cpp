@@ -11,9 +11,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kArtilleryTech = 0;
-inline constexpr int kNavyTech = 5;
-
 // The column's term of the controller's air cover over the hex.
 int AirCoverTerm(float ratio) {
   if (ratio == -1.0f) return -4;

@@ -52,6 +52,13 @@ enum eOrientation : std::int32_t {
 };
 
 inline constexpr int kTechCount = 7;
+// The technologies by their index in the countries' tech tables.
+inline constexpr int kArtilleryTech = 0;
+inline constexpr int kTanksTech = 1;
+inline constexpr int kDoctrineTech = 2;
+inline constexpr int kAircraftTech = 3;
+inline constexpr int kSubmarineTech = 4;
+inline constexpr int kNavyTech = 5;
 inline constexpr int kUnitTypeNameSlots = 17;
 
 // Alliance code 1..6 reduced to 1..3; 0 for neutral and unknown codes.

@@ -14,8 +14,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kAircraftTech = 3;
-
 // Zone 1 (beside zone 2) washes the coastal hexes (3, 4) and (10, 4); the
 // action range is 1.0 x 2 hexes.
 class FleetActions : public testing::Test {

@@ -19,9 +19,6 @@ namespace {
 
 using test::RangeDraw;
 
-inline constexpr int kArtilleryTech = 0;
-inline constexpr int kAircraftTech = 3;
-
 int Percent(int value) { return RangeDraw(1, 100, value); }
 
 // Country 3 bombs port 1 (held by country 1, size 3). Port: 50 per aircraft

@@ -17,9 +17,6 @@
 namespace tr {
 namespace {
 
-inline constexpr int kSubmarineTech = 4;
-inline constexpr int kNavyTech = 5;
-
 class NavalUnit : public testing::Test {
  protected:
   test::NavalWorld sea;

@@ -17,9 +17,6 @@ namespace {
 
 using test::RangeDraw;
 
-inline constexpr int kSubmarineTech = 4;
-inline constexpr int kNavyTech = 5;
-
 int Percent(int value) { return RangeDraw(1, 100, value); }
 
 // Country 1's carrier in zone 1 beside three enemy cruisers of country 3.

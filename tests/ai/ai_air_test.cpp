@@ -312,6 +312,32 @@ TEST_F(AiAirTest, FrontPatchingNeedsTheRatioExceeded) {
   }
 }
 
+// An enemy (or neutral) cruiser alone at sea node 1, whose zone lies beside
+// land at columns 17 and 22.
+cJednostkaMorska& AddFleetAtSea(test::AiWorld& local, int owner) {
+  local.game().constants.SetSlot(sScenarioConstants::SlotOf(145, 1), 3);  // search radius
+  sWezelGrafuMorz node;
+  node.id = 1;
+  node.type = kSeaNodeOpenSea;
+  node.x = 20;
+  node.y = 5;
+  local.game().seaGraph.nodes.push_back(node);
+  for (int x = 19; x <= 21; ++x) {
+    local.hex(x, 5).terrain = kTerrainWater;
+    local.hex(x, 5).seaZone = 1;
+    local.hex(x, 5).controller = 0;
+  }
+  cJednostkaMorska& ship = local.AddShip(owner, kCruiser);
+  auto fleet = std::make_unique<cFleet>();
+  fleet->id = 1;
+  fleet->countryId = ship.owner;
+  fleet->seaNodeId = 1;
+  fleet->ships.push_back(&ship);
+  ship.fleet = fleet.get();
+  local.game().fleets.push_back(std::move(fleet));
+  return ship;
+}
+
 // A bomber strikes an enemy fleet in reach until its points are spent; a
 // zone of a country at peace is no target.
 TEST_F(AiAirTest, NavalStrikesSpendTheBombersPointsOnEnemyFleets) {
@@ -320,26 +346,7 @@ TEST_F(AiAirTest, NavalStrikesSpendTheBombersPointsOnEnemyFleets) {
     local.game().relations.SetWar(1, 2, true);
     local.game().relations.SetWar(2, 1, true);
     local.game().constants = world.game().constants;
-    local.game().constants.SetSlot(sScenarioConstants::SlotOf(145, 1), 3);  // search radius
-    sWezelGrafuMorz node;
-    node.id = 1;
-    node.type = kSeaNodeOpenSea;
-    node.x = 20;
-    node.y = 5;
-    local.game().seaGraph.nodes.push_back(node);
-    for (int x = 19; x <= 21; ++x) {
-      local.hex(x, 5).terrain = kTerrainWater;
-      local.hex(x, 5).seaZone = 1;
-      local.hex(x, 5).controller = 0;
-    }
-    cJednostkaMorska& ship = local.AddShip(enemy ? 2 : 3, kCruiser);
-    auto fleet = std::make_unique<cFleet>();
-    fleet->id = 1;
-    fleet->countryId = ship.owner;
-    fleet->seaNodeId = 1;
-    fleet->ships.push_back(&ship);
-    ship.fleet = fleet.get();
-    local.game().fleets.push_back(std::move(fleet));
+    AddFleetAtSea(local, enemy ? 2 : 3);
     cJednostkaLotnicza& bomber = local.AddAir(1, 17, 5, kTacticalBomber);
     bomber.strength = 8;
     bomber.actionPoints = 2;
@@ -352,6 +359,32 @@ TEST_F(AiAirTest, NavalStrikesSpendTheBombersPointsOnEnemyFleets) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), u"bu bu bu bu 21"), 1);
     EXPECT_EQ(bomber.actionPoints, enemy ? 0 : 2);
   }
+}
+
+// An interception that stops the bomber costs it no point, so the step, which
+// starts over after every strike, would send it again without end: it flies
+// once in the call and keeps its remaining points.
+TEST_F(AiAirTest, NavalStrikeStoppedByAnInterceptorIsNotFlownAgain) {
+  SetInterceptionLoss(1);
+  cJednostkaMorska& ship = AddFleetAtSea(world, 2);
+  const int hitPoints = ship.hitPoints;
+  // At sea the fleet's own carrier intercepts.
+  cJednostkaMorska& carrier = world.AddShip(2, kAircraftCarrier);
+  carrier.maxHitPoints = 20;
+  carrier.hitPoints = 20;
+  carrier.fleet = ship.fleet;
+  ship.fleet->ships.push_back(&carrier);
+  cJednostkaLotnicza& bomber = world.AddAir(1, 17, 5, kTacticalBomber);
+  bomber.strength = 8;
+  bomber.actionPoints = 2;
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  ai.PlanAirOperations();
+  EXPECT_EQ(test::LinesStartingWith(world.log, u"bu bu bu bu 10").size(), 1u);
+  EXPECT_EQ(test::LinesStartingWith(world.log, u"bu bu bu bu 21").size(), 1u);
+  EXPECT_LT(bomber.strength, 8);
+  EXPECT_GT(bomber.actionPoints, 0);
+  EXPECT_EQ(ship.hitPoints, hitPoints);
 }
 
 }  // namespace

@@ -134,6 +134,11 @@ add_custom_command(
 add_custom_target(menu_pictures ALL DEPENDS ${TR_MENU_PICTURES_STAMP})
 add_dependencies(game_data menu_pictures)
 
+# The movie writer the movie tool, the tests and the benchmarks share.
+add_library(tr_movie_encoder STATIC ${PROJECT_SOURCE_DIR}/tools/datagen/movie_encoder.cpp)
+target_include_directories(tr_movie_encoder PUBLIC ${PROJECT_SOURCE_DIR}/tools/datagen)
+target_link_libraries(tr_movie_encoder PRIVATE PkgConfig::FFMPEG)
+
 # The scenarios' maps, built into "map.qel" from their text descriptions
 # data/scenario_maps/<scenario>.txt beside the copied scenario tables.
 add_executable(make_scenario_map ${PROJECT_SOURCE_DIR}/tools/datagen/make_scenario_map.cpp)

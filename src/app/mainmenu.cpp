@@ -96,7 +96,7 @@ void cMainMenu::PlayCredits() {
   SetVisible(false);
   StopSoundSlot(kSoundMainMenuMusicLoop);
   {
-    cMoviePlayer movie;
+    cMoviePlayer movie(GetAudioDevice());
     if (!movie.Open(u"data\\credits.avi")) {
       LogLine(u"Loading credits movie from datacredits.avi [FAILED]");
     } else {

@@ -55,7 +55,7 @@ void LoadRecord(TextureHolder& record, const char16_t* gamePath) {
 }
 
 void PlayMovie(const sIntroMovie& movie) {
-  cMoviePlayer player;
+  cMoviePlayer player(GetAudioDevice());
   if (!player.Open(movie.file)) {
     LogLine(movie.failedLine);
     return;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace tr {
@@ -38,6 +39,20 @@ class MusicStream {
   virtual void SetRepeat(bool repeat) = 0;
 };
 
+// Samples handed over as they are decoded (a movie's sound track), played in
+// the order given on a mixer channel of their own; silence while none wait.
+class SampleStream {
+ public:
+  virtual ~SampleStream() = default;
+  // Interleaved signed 16-bit samples in the device's sample format.
+  virtual void Queue(std::span<const std::int16_t> samples) = 0;
+};
+
+struct SampleFormat {
+  int rate = 44100;
+  int channels = 2;
+};
+
 class AudioDevice {
  public:
   virtual ~AudioDevice() = default;
@@ -48,6 +63,10 @@ class AudioDevice {
   virtual std::unique_ptr<SoundEffect> LoadEffect(const std::filesystem::path& wav, int copies) = 0;
   // Null when the file cannot be opened as music.
   virtual std::unique_ptr<MusicStream> OpenMusic(const std::filesystem::path& file) = 0;
+  // The format a sample stream takes.
+  virtual SampleFormat sample_format() const = 0;
+  // Null when the device cannot stream (one stream at a time).
+  virtual std::unique_ptr<SampleStream> OpenSampleStream() = 0;
 };
 
 }  // namespace tr

@@ -75,6 +75,28 @@ class NullMusicStream : public MusicStream {
   bool repeat_ = false;
 };
 
+class NullSampleStream : public SampleStream {
+ public:
+  explicit NullSampleStream(NullAudioDevice& device) : device_(device) {}
+  ~NullSampleStream() override {
+    device_.stream_open_ = false;
+    device_.calls_.push_back({"stream_close", ""});
+  }
+  void Queue(std::span<const std::int16_t> samples) override {
+    device_.streamed_.insert(device_.streamed_.end(), samples.begin(), samples.end());
+  }
+
+ private:
+  NullAudioDevice& device_;
+};
+
+std::unique_ptr<SampleStream> NullAudioDevice::OpenSampleStream() {
+  if (stream_open_) return nullptr;
+  stream_open_ = true;
+  calls_.push_back({"stream_open", ""});
+  return std::make_unique<NullSampleStream>(*this);
+}
+
 std::unique_ptr<SoundEffect> NullAudioDevice::LoadEffect(const std::filesystem::path& wav, int copies) {
   const std::string name = wav.filename().string();
   std::error_code ec;

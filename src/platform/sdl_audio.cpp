@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
+#include <mutex>
 #include <vector>
 
 #include "platform/audio.h"
@@ -119,6 +121,58 @@ class SdlMusicStream : public MusicStream {
   bool repeat_ = false;
 };
 
+// The mixer channel kept for sample streams: effects never take it.
+constexpr int kStreamChannel = 0;
+
+// A silent chunk loops on the stream channel; the channel's effect replaces
+// its data with the queued samples. The effect runs on the mixer's thread
+// with the audio lock held, so the queue has a lock of its own.
+class SdlSampleStream : public SampleStream {
+ public:
+  SdlSampleStream(bool* open) : open_(open) {
+    silence_.assign(4096, 0);
+    chunk_ = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(silence_.data()), static_cast<Uint32>(silence_.size()));
+    if (chunk_ == nullptr) return;
+    Mix_RegisterEffect(kStreamChannel, &SdlSampleStream::Fill, nullptr, this);
+    Mix_Volume(kStreamChannel, MIX_MAX_VOLUME);
+    Mix_PlayChannel(kStreamChannel, chunk_, -1);
+    *open_ = true;
+  }
+  ~SdlSampleStream() override {
+    if (chunk_ != nullptr) {
+      // Both take the audio lock: once they return, the effect cannot be running.
+      Mix_UnregisterEffect(kStreamChannel, &SdlSampleStream::Fill);
+      Mix_HaltChannel(kStreamChannel);
+      Mix_FreeChunk(chunk_);
+    }
+    *open_ = false;
+  }
+  bool ok() const { return chunk_ != nullptr; }
+
+  void Queue(std::span<const std::int16_t> samples) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queue_.insert(queue_.end(), samples.begin(), samples.end());
+  }
+
+ private:
+  static void Fill(int, void* stream, int length, void* self) {
+    auto* me = static_cast<SdlSampleStream*>(self);
+    auto* out = static_cast<std::int16_t*>(stream);
+    const std::size_t wanted = static_cast<std::size_t>(length) / sizeof(std::int16_t);
+    std::lock_guard<std::mutex> lock(me->mutex_);
+    const std::size_t n = std::min(wanted, me->queue_.size());
+    std::copy_n(me->queue_.begin(), n, out);
+    me->queue_.erase(me->queue_.begin(), me->queue_.begin() + static_cast<std::ptrdiff_t>(n));
+    std::fill(out + n, out + wanted, 0);
+  }
+
+  bool* open_;
+  std::vector<std::int16_t> silence_;
+  Mix_Chunk* chunk_ = nullptr;
+  std::mutex mutex_;
+  std::deque<std::int16_t> queue_;
+};
+
 class SdlAudioDevice : public AudioDevice {
  public:
   ~SdlAudioDevice() override {
@@ -138,6 +192,24 @@ class SdlAudioDevice : public AudioDevice {
     if (!music) return nullptr;
     return std::make_unique<SdlMusicStream>(music);
   }
+  SampleFormat sample_format() const override {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0) return {};
+    return {rate, channels};
+  }
+  std::unique_ptr<SampleStream> OpenSampleStream() override {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    // Streams hand over 16-bit samples; a device opened in another format stays silent.
+    if (stream_open_ || Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS) return nullptr;
+    auto stream = std::make_unique<SdlSampleStream>(&stream_open_);
+    if (!stream->ok()) return nullptr;
+    return stream;
+  }
+
+ private:
+  bool stream_open_ = false;
 };
 
 }  // namespace
@@ -153,6 +225,7 @@ std::unique_ptr<AudioDevice> AudioDevice::OpenDefault(std::string* error) {
     return nullptr;
   }
   Mix_AllocateChannels(64);
+  Mix_ReserveChannels(kStreamChannel + 1);
   return std::make_unique<SdlAudioDevice>();
 }
 

@@ -43,4 +43,10 @@ class Canvas : public picture::Canvas {
 bool DrawText(Canvas& canvas, const std::string& face, int weight, int height, float x, float y, bool centred,
               std::uint32_t colour, const std::string& utf8, std::string* error);
 
+// A source line split at ';'.
+std::vector<std::string> SplitFields(const std::string& line);
+// Paints one source line, "kind;values" (the kinds of data/skin/menu_pictures.txt);
+// false with the reason in *error.
+bool PaintLine(Canvas& canvas, const std::vector<std::string>& fields, std::string* error);
+
 }  // namespace tr::menuart

@@ -200,3 +200,21 @@ add_custom_command(
   COMMENT "Generating the large benchmark scenario"
   VERBATIM)
 add_custom_target(large_scenario ALL DEPENDS ${TR_LARGE_STAMP})
+
+# The layout files of the other window sizes, placed from the 1024 x 768 one.
+add_library(tr_gui_layout_sizes STATIC ${PROJECT_SOURCE_DIR}/tools/datagen/gui_layout_sizes.cpp)
+target_include_directories(tr_gui_layout_sizes PUBLIC ${PROJECT_SOURCE_DIR}/tools)
+add_executable(make_gui_layouts ${PROJECT_SOURCE_DIR}/tools/datagen/make_gui_layouts.cpp)
+target_link_libraries(make_gui_layouts PRIVATE tr_gui_layout_sizes)
+set(TR_LAYOUT_SOURCE ${PROJECT_SOURCE_DIR}/data/GUI_1024x768.csv)
+set(TR_DERIVED_LAYOUTS ${GAME_DIR}/data/GUI_1280x720.csv ${GAME_DIR}/data/GUI_1366x768.csv
+    ${GAME_DIR}/data/GUI_1920x1080.csv)
+add_custom_command(
+  OUTPUT ${TR_DERIVED_LAYOUTS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${GAME_DIR}/data
+  COMMAND make_gui_layouts ${TR_LAYOUT_SOURCE} ${GAME_DIR}/data
+  DEPENDS make_gui_layouts ${TR_LAYOUT_SOURCE}
+  COMMENT "Placing the screen layouts of the other window sizes"
+  VERBATIM)
+add_custom_target(gui_layouts ALL DEPENDS ${TR_DERIVED_LAYOUTS})
+add_dependencies(game_data gui_layouts)

@@ -188,11 +188,11 @@ class GameSessionTest : public testing::Test {
     }, kWaitLimit);
   }
 
-  // The real program on a headless frame at 1024x768 with no sound: the
-  // script runs in place of the main loop, then the window closes.
-  int RunProgram(const std::function<void()>& script) {
+  // The real program on a headless frame (1024x768 unless told) with no
+  // sound: the script runs in place of the main loop, then the window closes.
+  int RunProgram(const std::function<void()>& script, int width = 1024, int height = 768) {
     sStartUp startUp;
-    startUp.frame = AppFrame::CreateHeadless(1024, 768, &clock_);
+    startUp.frame = AppFrame::CreateHeadless(width, height, &clock_);
     startUp.audio = std::make_unique<NullAudioDevice>();
     startUp.beforeMainLoop = [&](AppFrame& frame) {
       frame_ = &frame;

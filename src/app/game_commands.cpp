@@ -9,8 +9,10 @@
 #include "app/modal_stack.h"
 #include "app/pause_menu.h"
 #include "app/player_interface.h"
+#include "dialogs/cheats_dialog.h"
 #include "dialogs/panel.h"
 #include "dialogs/panel_informacyjny.h"
+#include "dialogs/preferences_dialog.h"
 #include "dialogs/small_dialogs.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
@@ -240,8 +242,12 @@ cDialog* CreateGameDialog(int dialogId) {
   switch (dialogId) {
     case kHotkeysDialogId:
       return new cDialogSkrotowKlawiszowych();
-    // Purchases, units (for the current country), research, reports,
-    // convoys, preferences and cheats open here once they exist.
+    case kPreferencesDialogId:
+      return new cDialogUstawien();
+    case kCheatsDialogId:
+      return new cDialogCheatow();
+    // Purchases, units (for the current country), research, reports and
+    // convoys open here once they exist.
     default:
       return nullptr;
   }

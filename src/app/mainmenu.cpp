@@ -6,6 +6,7 @@
 #include "app/menu_wallpaper.h"
 #include "app/music_player.h"
 #include "app/scenario_menu.h"
+#include "app/settings_menu.h"
 #include "app/sound.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
@@ -76,9 +77,8 @@ void cMainMenu::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl*) {
       return;
     }
     case kPreferences:
-      // The settings menu only frames the preferences dialog; until that
-      // dialog exists the player stays here rather than on an empty screen.
-      LogLine(u"Preferences dialog not available yet");
+      // This menu is deleted after the dispatch.
+      CurrentMenu = new cSettingsMenu();
       return;
     case kCredits:
       PlayCredits();

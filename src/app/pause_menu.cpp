@@ -7,6 +7,8 @@
 #include "app/menu_wallpaper.h"
 #include "app/modal_stack.h"
 #include "app/scenario_menu.h"
+#include "dialogs/preferences_dialog.h"
+#include "dialogs/save_game_dialog.h"
 #include "foundation/console_log.h"
 #include "platform/frame.h"
 #include "world/gra.h"
@@ -51,11 +53,13 @@ void cPauseMenu::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl*) {
       if (gGame != nullptr) gGame->Resume();
       return;
     case kSave:
-      // The game stays paused under this menu until the dialog exists.
-      LogLine(u"Save game dialog not available yet");
+      // The game stays paused until the dialog resumes it.
+      CloseThisMenu();
+      PushModalDialog(new cDialogZapisuGry());
       return;
     case kPreferences:
-      LogLine(u"Preferences dialog not available yet");
+      CloseThisMenu();
+      PushModalDialog(new cDialogUstawien());
       return;
     case kAbort: {
       DestroyGame();

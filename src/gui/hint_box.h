@@ -49,6 +49,8 @@ class HintBox {
   int hover_time() const { return hover_time_; }
   int total_time() const { return total_time_; }
   int delay() const { return delay_; }
+  // The rest time before a hint shows, in milliseconds.
+  void SetDelay(int delay_ms) { delay_ = delay_ms; }
 
   // Mouse state.
   int pointer_x() const { return pointer_x_; }

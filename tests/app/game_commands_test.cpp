@@ -12,7 +12,10 @@
 #include "app/menu.h"
 #include "app/modal_stack.h"
 #include "app/pause_menu.h"
+#include "dialogs/cheats_dialog.h"
+#include "dialogs/preferences_dialog.h"
 #include "dialogs/small_dialogs.h"
+#include "gui/check_box.h"
 #include "foundation/settings.h"
 #include "game_screen_fixture.h"
 #include "platform/codes.h"
@@ -89,9 +92,36 @@ TEST_F(GameCommandsTest, HotkeysHelpKeyOpensItAndThenClosesItWithWhatLiesAbove) 
 }
 
 TEST_F(GameCommandsTest, ToolbarTogglesOfDialogsNotYetMadeOpenNothing) {
-  const std::uint32_t keys[] = {'P', 'U', 'T', 'R', 'C', VK_F1, VK_F12};
+  const std::uint32_t keys[] = {'P', 'U', 'T', 'R', 'C'};
   for (const std::uint32_t key : keys) OnGameKeyboard(key, true, false);
   EXPECT_TRUE(ModalDialogStack.empty());
+}
+
+TEST_F(GameCommandsTest, F12OpensTheCheats) {
+  OnGameKeyboard(VK_F12, true, false);
+  EXPECT_NE(dynamic_cast<cDialogCheatow*>(TopDialog), nullptr);
+}
+
+// The preferences by F1: without the end-of-turn question, the next Q ends the turn at once.
+TEST_F(GameCommandsTest, F1PreferencesTurnTheEndOfTurnQuestionOff) {
+  DontConfirmEndTurn = false;
+  const cIniFile settings = SettingsIni();
+  OnGameKeyboard(VK_F1, true, false);
+  auto* preferences = dynamic_cast<cDialogUstawien*>(TopDialog);
+  ASSERT_NE(preferences, nullptr);
+  auto* box = static_cast<CDXUTCheckBox*>(preferences->GetControlOfType(cDialogUstawien::kEndTurnConfirmCheck,
+                                                                         kControlCheckBox));
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(box->GetChecked());
+  box->SetCheckedState(false, true, true);
+  // OK writes the settings: here into the test's folder.
+  preferences->OnGUIEvent(GuiEventButtonClicked, cDialogUstawien::kOkButton, nullptr);
+  SettingsIni() = settings;
+  EXPECT_EQ(FindModalDialog(cDialogUstawien::kDialogId), nullptr);
+  EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
+  Press('Q');
+  EXPECT_EQ(TopDialog, nullptr);
+  EXPECT_EQ(country(1).finishedTurn, 1);
 }
 
 struct FlagKey {

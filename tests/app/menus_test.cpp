@@ -14,6 +14,8 @@
 #include "app/pause_menu.h"
 #include "app/settings_menu.h"
 #include "dialogs/dialog_base.h"
+#include "dialogs/preferences_dialog.h"
+#include "dialogs/save_game_dialog.h"
 #include "foundation/string_base.h"
 #include "gui/button.h"
 #include "gui/progress_bar.h"
@@ -77,11 +79,21 @@ TEST_F(MenuTest, StartLeavesAFilledScenarioMenuFromInsideTheMainMenusHandler) {
   EXPECT_EQ(scenarios->RowTemplate(0), u"data\\scenarios\\Baltic\\%s");
 }
 
-TEST_F(MenuTest, ExitClosesTheFrameAndButtonsWithoutTheirDialogsSayWhy) {
+TEST_F(MenuTest, PreferencesOpenTheSettingsScreenWhoseOkComesBackToANewMainMenu) {
+  auto* main = new cMainMenu();
+  CurrentMenu = main;
+  Click(72);
+  ASSERT_NE(dynamic_cast<cSettingsMenu*>(CurrentMenu), nullptr);
+  auto* preferences = dynamic_cast<cDialogUstawien*>(TopDialog);
+  ASSERT_NE(preferences, nullptr);
+  preferences->OnGUIEvent(GuiEventButtonClicked, cDialogUstawien::kOkButton, nullptr);
+  EXPECT_EQ(TopDialog, nullptr);
+  EXPECT_NE(dynamic_cast<cMainMenu*>(CurrentMenu), nullptr);
+}
+
+TEST_F(MenuTest, ExitClosesTheFrameAndCreditsWithoutTheirMovieSayWhy) {
   test::LogCapture log;
   CurrentMenu = new cMainMenu();
-  Click(72);
-  EXPECT_TRUE(log.Contains(u"Preferences dialog not available yet"));
   Click(73);
   EXPECT_TRUE(log.Contains(u"Loading credits movie from datacredits.avi [FAILED]"));
   EXPECT_TRUE(CurrentMenu->GetVisible());
@@ -182,6 +194,20 @@ TEST_F(PauseMenuTest, OpeningClosesTheTopDialog) {
   ASSERT_NE(TopDialog, nullptr);
   CurrentMenu = new cPauseMenu();
   EXPECT_EQ(TopDialog, nullptr);
+}
+
+// Save and Preferences leave the menu for their dialog; the game stays paused until the dialog resumes it.
+TEST_F(PauseMenuTest, SaveAndPreferencesOpenTheirDialogOverThePausedGame) {
+  for (const auto& [button, dialogId] : {std::pair{273, cDialogZapisuGry::kDialogId},
+                                         std::pair{274, cDialogUstawien::kDialogId}}) {
+    CurrentMenu = new cPauseMenu();
+    Click(button);
+    EXPECT_EQ(CurrentMenu, nullptr);
+    ASSERT_NE(TopDialog, nullptr);
+    EXPECT_EQ(TopDialog->id, dialogId);
+    EXPECT_EQ(gGame->GetGameState(), kGamePaused);
+    PopModalDialogs(-1);
+  }
 }
 
 TEST_F(PauseMenuTest, AbortDestroysTheGameAndShowsTheScenarioMenu) {

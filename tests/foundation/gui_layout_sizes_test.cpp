@@ -120,7 +120,7 @@ constexpr const char* kSource =
     "685;16;12;16;24\n"          // an offset row
     "700;212;164;600;440\n"      // centred dialog
     "702;232;500;100;30;extra\n" // its control, with a further field
-    "720;312;10;400;700\n"       // a tall dialog: centred, kept below the top
+    "720;312;20;400;680\n"       // a tall dialog: centred, kept below the top
     "#fonts\n"
     "1;Liberation Sans;14;50;255;255;255;0;0;0\n";
 
@@ -152,8 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PlacementCase{1920, 1080, 685, {685, 16, 12, 16, 24}},
                     PlacementCase{1366, 768, 700, {700, 383, 164, 600, 440}},
                     PlacementCase{1280, 720, 702, {702, 360, 476, 100, 30}},
-                    PlacementCase{1280, 720, 720, {720, 440, 0, 400, 700}},
-                    PlacementCase{1920, 1080, 720, {720, 760, 166, 400, 700}}));
+                    PlacementCase{1280, 720, 720, {720, 440, 0, 400, 680}},
+                    PlacementCase{1920, 1080, 720, {720, 760, 176, 400, 680}}));
 
 TEST(GuiLayoutSizesTest, KeepsFontsHeadersAndFurtherFields) {
   const std::string out = datagen::DeriveGuiLayout(kSource, 1280, 720);

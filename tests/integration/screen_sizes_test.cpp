@@ -72,7 +72,8 @@ TEST_P(ScreenSizeTest, MainMenuAndGameScreenFitTheWindow) {
           frame_->Inject(RawInput::KeyDown(VK_SPACE));
           return dynamic_cast<cMainMenu*>(CurrentMenu) != nullptr;
         }));
-        Frame();
+        // The menu fades in over its first second.
+        for (int i = 0; i < 70; ++i) Frame();
         EXPECT_TRUE(frame_->graphics().SaveScreenshot(Shot("main_menu")));
         ExpectInside(*CurrentMenu, "main menu");
 

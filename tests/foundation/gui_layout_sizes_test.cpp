@@ -121,6 +121,8 @@ constexpr const char* kSource =
     "700;212;164;600;440\n"      // centred dialog
     "702;232;500;100;30;extra\n" // its control, with a further field
     "720;312;20;400;680\n"       // a tall dialog: centred, kept below the top
+    "750;744;4;276;760\n"        // a side panel as tall as the window
+    "758;754;726;256;28\n"       // its bottom button
     "#fonts\n"
     "1;Liberation Sans;14;50;255;255;255;0;0;0\n";
 
@@ -153,7 +155,10 @@ INSTANTIATE_TEST_SUITE_P(
                     PlacementCase{1366, 768, 700, {700, 383, 164, 600, 440}},
                     PlacementCase{1280, 720, 702, {702, 360, 476, 100, 30}},
                     PlacementCase{1280, 720, 720, {720, 440, 0, 400, 680}},
-                    PlacementCase{1920, 1080, 720, {720, 760, 176, 400, 680}}));
+                    PlacementCase{1920, 1080, 720, {720, 760, 176, 400, 680}},
+                    PlacementCase{1280, 720, 750, {750, 1000, 4, 276, 712}},
+                    PlacementCase{1280, 720, 758, {758, 1010, 681, 256, 26}},
+                    PlacementCase{1920, 1080, 758, {758, 1650, 1021, 256, 28}}));
 
 TEST(GuiLayoutSizesTest, KeepsFontsHeadersAndFurtherFields) {
   const std::string out = datagen::DeriveGuiLayout(kSource, 1280, 720);

@@ -85,10 +85,10 @@ bool Holds(const Rect& outer, const Rect& inner) {
          inner.y + inner.h <= outer.y + outer.h;
 }
 
-// How one axis of a group moves: its start moves by shift, its length grows by grow.
+// How one axis of a group moves: scaled with the window, or moved by shift.
 struct AxisMove {
+  bool scaled = false;
   int shift = 0;
-  int grow = 0;
 };
 
 AxisMove PlaceAxis(int start, int length, int oldSize, int newSize) {
@@ -96,20 +96,33 @@ AxisMove PlaceAxis(int start, int length, int oldSize, int newSize) {
   const int before = start;
   const int after = oldSize - (start + length);
   if (length >= kSpanShare * oldSize) {
-    move.grow = newSize - oldSize;
-  } else if ((before <= kEdgeShare * oldSize) != (after <= kEdgeShare * oldSize)) {
+    move.scaled = true;
+    return move;
+  }
+  if ((before <= kEdgeShare * oldSize) != (after <= kEdgeShare * oldSize)) {
     move.shift = before <= after ? 0 : newSize - oldSize;
   } else {
     move.shift = (newSize - oldSize) / 2;
   }
-  const int newStart = start + move.shift;
-  const int newEnd = newStart + length + move.grow;
+  const int newEnd = start + move.shift + length;
   if (newEnd > newSize) move.shift -= newEnd - newSize;
   if (start + move.shift < 0) move.shift = -start;
   return move;
 }
 
 int ScaleEdge(int value, double factor) { return static_cast<int>(std::lround(value * factor)); }
+
+// A row's start (or, with length set, its length) on an axis of its group.
+// On a scaled axis the outermost row is scaled whole; the others have their
+// starts scaled and keep their lengths in a larger window, so pictures keep
+// their shape, and shrink with a smaller one, so nothing comes to overlap.
+int PlaceOnAxis(int start, int length, const AxisMove& move, double factor, bool outermost, bool lengthWanted = false) {
+  if (!move.scaled) return lengthWanted ? length : start + move.shift;
+  const int newStart = ScaleEdge(start, factor);
+  if (!lengthWanted) return newStart;
+  if (outermost || factor < 1.0) return ScaleEdge(start + length, factor) - newStart;
+  return length;
+}
 
 }  // namespace
 
@@ -169,11 +182,11 @@ std::string DeriveGuiLayout(std::string_view source, int width, int height) {
       const Rect g = lines[root].rect;
       const AxisMove mx = PlaceAxis(g.x, g.w, kSourceLayoutWidth, width);
       const AxisMove my = PlaceAxis(g.y, g.h, kSourceLayoutHeight, height);
-      placed[i] = {r.x + mx.shift, r.y + my.shift, r.w, r.h};
-      if (root == i) {
-        placed[i].w += mx.grow;
-        placed[i].h += my.grow;
-      }
+      const bool outermost = root == i;
+      placed[i] = {PlaceOnAxis(r.x, r.w, mx, sx, outermost), 0, 0, 0};
+      placed[i].w = PlaceOnAxis(r.x, r.w, mx, sx, outermost, true);
+      placed[i].y = PlaceOnAxis(r.y, r.h, my, sy, outermost);
+      placed[i].h = PlaceOnAxis(r.y, r.h, my, sy, outermost, true);
     }
   }
 

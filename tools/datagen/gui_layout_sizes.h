@@ -12,10 +12,12 @@
 //   before it (by id) whose rectangle holds it, as a dialog's controls follow
 //   the dialog; a row that no earlier row holds starts a group. A group is
 //   placed on each axis by its outermost row: one that spans at least 90% of
-//   the axis is stretched with the window; one within 10% of one edge, and
+//   the axis is scaled along it with the window (title bars, side panels as
+//   tall as the window), its rows' starts with it and their lengths only
+//   when the window is smaller; one within 10% of one edge, and
 //   not of both, keeps its distance from that edge (panels); any other is
-//   centred, keeping its offset from the centre (dialogs). A group that would then cross an
-//   edge is moved back inside. The rows of a group move with it.
+//   centred, keeping its offset from the centre (dialogs). A group that would
+//   then cross an edge is moved back inside. The rows of a group move with it.
 // - Font rows are copied: texts keep their size at every resolution.
 // Offsets stored as rows (the message box's margins, say) sit near the top
 // left corner, so they stay as they are.

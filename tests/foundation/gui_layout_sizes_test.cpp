@@ -123,6 +123,10 @@ constexpr const char* kSource =
     "720;312;20;400;680\n"       // a tall dialog: centred, kept below the top
     "750;744;4;276;760\n"        // a side panel as tall as the window
     "758;754;726;256;28\n"       // its bottom button
+    "780;162;0;700;768\n"        // a window as tall as the screen, placed by its own code
+    "781;172;10;680;30\n"        // its title, an offset from its top
+    "900;212;164;600;440\n"      // a dialog that lies in it
+    "919;532;520;180;34\n"       // that dialog's button
     "#fonts\n"
     "1;Liberation Sans;14;50;255;255;255;0;0;0\n";
 
@@ -158,7 +162,12 @@ INSTANTIATE_TEST_SUITE_P(
                     PlacementCase{1920, 1080, 720, {720, 760, 176, 400, 680}},
                     PlacementCase{1280, 720, 750, {750, 1000, 4, 276, 712}},
                     PlacementCase{1280, 720, 758, {758, 1010, 681, 256, 26}},
-                    PlacementCase{1920, 1080, 758, {758, 1650, 1021, 256, 28}}));
+                    PlacementCase{1920, 1080, 758, {758, 1650, 1021, 256, 28}},
+                    PlacementCase{1920, 1080, 780, {780, 610, 0, 700, 1080}},
+                    PlacementCase{1920, 1080, 781, {781, 620, 14, 680, 30}},
+                    PlacementCase{1920, 1080, 900, {900, 660, 320, 600, 440}},
+                    PlacementCase{1920, 1080, 919, {919, 980, 676, 180, 34}},
+                    PlacementCase{1280, 720, 919, {919, 660, 496, 180, 34}}));
 
 TEST(GuiLayoutSizesTest, KeepsFontsHeadersAndFurtherFields) {
   const std::string out = datagen::DeriveGuiLayout(kSource, 1280, 720);

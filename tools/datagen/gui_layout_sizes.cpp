@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace tr::datagen {
@@ -153,13 +154,29 @@ std::string DeriveGuiLayout(std::string_view source, int width, int height) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (Placeable(lines[i]) && !Scaled(*lines[i].id)) byId[*lines[i].id] = i;
   }
-  auto holder = [&](std::size_t index) -> std::optional<std::size_t> {
+  auto nearestHolder = [&](std::size_t index) -> std::optional<std::size_t> {
     const int id = *lines[index].id;
     for (auto it = byId.lower_bound(id); it != byId.begin();) {
       --it;
       if (it->first != id && Holds(lines[it->second].rect, lines[index].rect)) return it->second;
     }
     return std::nullopt;
+  };
+  // Rows that hold others: dialog frames, panels, boxes.
+  std::set<std::size_t> containers;
+  for (const auto& entry : byId) {
+    if (const std::optional<std::size_t> h = nearestHolder(entry.second)) containers.insert(*h);
+  }
+  auto spans = [&](std::size_t index) {
+    const Rect& r = lines[index].rect;
+    return r.w >= kSpanShare * kSourceLayoutWidth || r.h >= kSpanShare * kSourceLayoutHeight;
+  };
+  // A row as wide or as tall as the window (a side panel, the event window)
+  // keeps only its own controls: a dialog lying in it is a group of its own.
+  auto holder = [&](std::size_t index) -> std::optional<std::size_t> {
+    const std::optional<std::size_t> h = nearestHolder(index);
+    if (h && spans(*h) && containers.count(index) != 0) return std::nullopt;
+    return h;
   };
 
   const double sx = static_cast<double>(width) / kSourceLayoutWidth;

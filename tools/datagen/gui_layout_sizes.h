@@ -10,7 +10,9 @@
 //   205-246) are scaled to the window, each axis by its own factor.
 // - Every other row is a screen rectangle. It belongs to the nearest row
 //   before it (by id) whose rectangle holds it, as a dialog's controls follow
-//   the dialog; a row that no earlier row holds starts a group. A group is
+//   the dialog; a row that no earlier row holds starts a group, and so does
+//   a row holding others (a dialog) that lies in a row as wide or as tall as
+//   the window (the event window holds only its own controls). A group is
 //   placed on each axis by its outermost row: one that spans at least 90% of
 //   the axis is scaled along it with the window (title bars, side panels as
 //   tall as the window), its rows' starts with it and their lengths only

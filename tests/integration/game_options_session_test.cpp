@@ -1,10 +1,13 @@
 // The save, preferences and cheats dialogs in the real program over the
 // sample's first turn: two saves from the pause menu listed in the save
-// dialog, each preferences tab by F1, the cheats by F12. Screenshots of each
-// stay in the build folder.
+// dialog, each preferences tab by F1, the cheats by F12, at 1024x768, the
+// smallest and the largest window. Screenshots of each stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
 #include <string>
 
 #include "app/modal_stack.h"
@@ -23,12 +26,31 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class GameOptionsSessionTest : public test::GameSessionTest {
+struct WindowSize {
+  int width, height;
+};
+
+class GameOptionsSessionTest : public test::GameSessionTest, public testing::WithParamInterface<WindowSize> {
  protected:
+  void SetUp() override {
+    GameSessionTest::SetUp();
+    const fs::path ini = folder_.path() / "Settings.ini";
+    std::ifstream in(ini, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    for (const auto& [from, to] : {std::pair{std::string("ResolutionX = 1024"), "ResolutionX = " + std::to_string(GetParam().width)},
+                                   std::pair{std::string("ResolutionY = 768"), "ResolutionY = " + std::to_string(GetParam().height)}}) {
+      const std::size_t at = text.find(from);
+      ASSERT_NE(at, std::string::npos);
+      text.replace(at, from.size(), to);
+    }
+    std::ofstream(ini, std::ios::binary | std::ios::trunc) << text;
+  }
   void Shot(const std::string& name) {
     // Dialogs fade in over their first frames.
     for (int i = 0; i < 40; ++i) Frame();
-    EXPECT_TRUE(frame_->graphics().SaveScreenshot("game_options_" + name + ".png"));
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot("game_options_" + std::to_string(GetParam().width) + "x" +
+                                                  std::to_string(GetParam().height) + "_" + name + ".png"));
   }
   void SaveFromThePauseMenu(const std::u16string& name) {
     if (dynamic_cast<cDialogZapisuGry*>(TopDialog) == nullptr) {
@@ -48,10 +70,10 @@ class GameOptionsSessionTest : public test::GameSessionTest {
   }
 };
 
-TEST_F(GameOptionsSessionTest, SavePreferencesAndCheatsOverTheFirstTurn) {
+TEST_P(GameOptionsSessionTest, SavePreferencesAndCheatsOverTheFirstTurn) {
   gDelays.fill(0.0f);
   const int exitCode = RunProgram([&] {
-    cCountry* human = StartSampleWithFirstCountryHuman("game_options_settings_menu.png");
+    cCountry* human = StartSampleWithFirstCountryHuman("game_options_" + std::to_string(GetParam().width) + "_settings_menu.png");
     ASSERT_NE(human, nullptr);
 
     SaveFromThePauseMenu(u"First game");
@@ -87,9 +109,15 @@ TEST_F(GameOptionsSessionTest, SavePreferencesAndCheatsOverTheFirstTurn) {
     Shot("cheats");
     Click(cheats->GetControl(cDialogCheatow::kCloseButton));
     EXPECT_EQ(TopDialog, nullptr);
-  });
+  }, GetParam().width, GetParam().height);
   EXPECT_EQ(exitCode, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, GameOptionsSessionTest,
+                         testing::Values(WindowSize{1024, 768}, WindowSize{1280, 720}, WindowSize{1920, 1080}),
+                         [](const testing::TestParamInfo<WindowSize>& info) {
+                           return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                         });
 
 }  // namespace
 }  // namespace tr

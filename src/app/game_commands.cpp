@@ -10,6 +10,8 @@
 #include "app/pause_menu.h"
 #include "app/player_interface.h"
 #include "dialogs/cheats_dialog.h"
+#include "dialogs/dialog_researchu.h"
+#include "dialogs/dialog_statystyk.h"
 #include "dialogs/panel.h"
 #include "dialogs/panel_informacyjny.h"
 #include "dialogs/preferences_dialog.h"
@@ -246,8 +248,14 @@ cDialog* CreateGameDialog(int dialogId) {
       return new cDialogUstawien();
     case kCheatsDialogId:
       return new cDialogCheatow();
-    // Purchases, units (for the current country), research, reports and
-    // convoys open here once they exist.
+    case kResearchDialogId:
+      // Research is the current country's.
+      if (gGame == nullptr || gGame->playerControl.currentCountry == nullptr) return nullptr;
+      return new cDialogResearchu();
+    case kReportsDialogId:
+      return new cDialogStatystyk();
+    // Purchases, units (for the current country) and convoys open here once
+    // they exist.
     default:
       return nullptr;
   }

@@ -92,7 +92,7 @@ TEST_F(GameCommandsTest, HotkeysHelpKeyOpensItAndThenClosesItWithWhatLiesAbove) 
 }
 
 TEST_F(GameCommandsTest, ToolbarTogglesOfDialogsNotYetMadeOpenNothing) {
-  const std::uint32_t keys[] = {'P', 'U', 'T', 'R', 'C'};
+  const std::uint32_t keys[] = {'P', 'U', 'C'};
   for (const std::uint32_t key : keys) OnGameKeyboard(key, true, false);
   EXPECT_TRUE(ModalDialogStack.empty());
 }
@@ -123,6 +123,24 @@ TEST_F(GameCommandsTest, F1PreferencesTurnTheEndOfTurnQuestionOff) {
   EXPECT_EQ(TopDialog, nullptr);
   EXPECT_EQ(country(1).finishedTurn, 1);
 }
+
+struct DialogKey {
+  std::uint32_t key;
+  int dialogId;
+};
+class DialogHotkey : public GameCommandsTest, public testing::WithParamInterface<DialogKey> {};
+
+TEST_P(DialogHotkey, OpensItsDialogAndClosesItAgain) {
+  OnGameKeyboard(GetParam().key, true, false);
+  cDialog* dialog = FindModalDialog(GetParam().dialogId);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(TopDialog, dialog);
+  OnGameKeyboard(GetParam().key, true, false);
+  EXPECT_TRUE(ModalDialogStack.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ReportsAndResearch, DialogHotkey,
+                         testing::Values(DialogKey{'R', kReportsDialogId}, DialogKey{'T', kResearchDialogId}));
 
 struct FlagKey {
   std::uint32_t key;

@@ -57,6 +57,8 @@ class ReportsDialogTest : public test::ScreenFixture {
     world_->game().playerControl.currentCountry = &world_->country(1);
   }
   void TearDown() override {
+    // A text a test gave its key goes back to the key itself.
+    StringBase().SetText("reports_count", u"reports_count");
     world_.reset();
     ScreenFixture::TearDown();
   }

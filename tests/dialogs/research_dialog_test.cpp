@@ -6,18 +6,24 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/modal_stack.h"
 #include "foundation/format.h"
 #include "foundation/gui_layout.h"
 #include "foundation/string_base.h"
+#include "foundation/string_base_file.h"
+#include "foundation/text.h"
 #include "gui/button.h"
 #include "gui/edit_box.h"
 #include "gui/image.h"
 #include "platform/codes.h"
+#include "dialogs/dialog_statystyk.h"
 #include "support/screen_fixture.h"
+#include "support/temp_dir.h"
 #include "support/world_builder.h"
 
 namespace tr {
@@ -42,6 +48,8 @@ class ResearchDialogTest : public test::ScreenFixture {
     country().productionPoints = 1000.0;
   }
   void TearDown() override {
+    // A text a test gave its key goes back to the key itself.
+    StringBase().SetText("research_invest_hint_not_enough_pp", u"research_invest_hint_not_enough_pp");
     world_.reset();
     ScreenFixture::TearDown();
   }
@@ -170,6 +178,43 @@ TEST_F(ResearchDialogTest, AFieldNeedingNoPointsHasNoPriceAndCannotBeBought) {
   Click(dialog, 3);
   EXPECT_DOUBLE_EQ(country().productionPoints, before);
   EXPECT_FALSE(std::isnan(country().productionPoints));
+}
+
+// With keys for texts, every label, value format and hint the two dialogs
+// show names itself; each must have an English text.
+TEST_F(ResearchDialogTest, EveryKeyBothDialogsShowHasAnEnglishText) {
+  std::vector<std::string> errors;
+  std::set<std::string> english;
+  for (const auto& entry : ParseStringBaseSource(
+           test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
+    english.insert(entry.key);
+  }
+  std::set<std::string> shown;
+  for (int tab = 0; tab < 2; ++tab) {
+    for (const sReportTypeRow& row : ReportTypeRows(tab)) {
+      if (std::string_view(row.text) != "Victory points") shown.insert(row.text);
+    }
+  }
+  // Rows in every state: levels 0 to 3 of investment, a field at its
+  // highest level, one fully invested, one out of reach.
+  country().productionPoints = 10.0;
+  for (int row = 0; row < 4; ++row) country().techInvestments[static_cast<std::size_t>(D::kRowTech[row])] = row;
+  country().techLevels[kNavyTech] = 5;
+  country().researchProgress[kArtilleryTech] = 100;
+  D& dialog = Open();
+  for (int row = 0; row < D::kRowCount; ++row) {
+    for (const int id : {D::kRowLabel, D::kLevelField, D::kInvestmentImage, D::kProgressField, D::kPriceField,
+                         D::kInvestButton}) {
+      shown.insert(Utf16ToUtf8(dialog.GetControl(id + row)->GetHint()));
+    }
+    shown.insert(Utf16ToUtf8(Field(dialog, D::kRowLabel + row)));
+  }
+  for (const char* key : {"research_title", "research_invest", "research_close", "research_close_hint"}) shown.insert(key);
+  for (const std::string& key : shown) EXPECT_TRUE(english.contains(key)) << key;
+  for (const char* key : {"research_invest_hint_max_level_reached", "research_invest_hint_max_investment",
+                          "research_invest_hint_not_enough_pp", "research_investment_level3_hint"}) {
+    EXPECT_TRUE(shown.contains(key)) << key;
+  }
 }
 
 class ResearchCloseKey : public ResearchDialogTest, public testing::WithParamInterface<std::uint32_t> {};

@@ -11,6 +11,8 @@
 
 namespace tr {
 
+class cDialog;
+
 class cAppPresentation : public cHeadlessPresentation {
  public:
   cAppPresentation() : cHeadlessPresentation(false) {}
@@ -57,6 +59,14 @@ class cAppPresentation : public cHeadlessPresentation {
   // The combat-result dialog pushed under the game lock; the worker waits
   // until it has closed.
   void ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) override;
+  // The event dialog and the convoy results, pushed by the worker under the
+  // game lock; the worker then waits until the dialog it pushed has closed.
+  void PushEventDialog(const cEvent& event) override;
+  void WaitForEventDialog(const char* file, int line) override;
+  void PushConvoyResultsDialog(int countryId) override;
+  void WaitForConvoyResults(const char* file, int line) override;
+  // The next game frame ends the main loop with the code.
+  void RequestProgramExit(int exitCode) override;
   // Effects asked for by the worker play at the main thread's next frame.
   void PlaySoundEffect(std::u16string_view file) override;
   TextureId LoadTexture(const std::filesystem::path& file, eTextureUse use) override;
@@ -68,7 +78,14 @@ class cAppPresentation : public cHeadlessPresentation {
   // Flags are asked for on both threads.
   std::mutex flagMutex_;
   TextureId defaultFlag_ = kNoTexture;
+  // The dialogs the worker pushed last and waits for.
+  std::mutex pushedMutex_;
+  const cDialog* eventDialog_ = nullptr;
+  const cDialog* convoyResultsDialog_ = nullptr;
 };
+
+// The exit code the worker asked the main loop to end with, taken once (-1 for none).
+int TakeRequestedProgramExit();
 
 // Plays the effects the worker asked for since the last frame (main thread).
 void PlayQueuedSoundEffects();

@@ -1,4 +1,5 @@
 // The message boxes, text boxes and sound effects the rules ask the screen for.
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -6,11 +7,14 @@
 #include "app/modal_stack.h"
 #include "app/sound.h"
 #include "dialogs/combat_result_dialog.h"
+#include "dialogs/convoy_results_dialog.h"
 #include "dialogs/dialog_tekstowy.h"
+#include "dialogs/event_dialog.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "platform/message_box.h"
 #include "turn/theads.h"
+#include "world/gra.h"
 
 namespace tr {
 namespace {
@@ -20,6 +24,11 @@ constexpr const char* kThisFile = "app_presentation_boxes";
 std::mutex& QueueMutex() {
   static std::mutex mutex;
   return mutex;
+}
+
+std::atomic<int>& RequestedExit() {
+  static std::atomic<int> code{-1};
+  return code;
 }
 
 std::vector<int>& QueuedSlots() {
@@ -66,6 +75,51 @@ void cAppPresentation::ShowCombatResultAndWait(const sCombatResult& result, floa
   }
   if (IsWorkerThread()) WaitForBoxClosed(box, kThisFile, __LINE__);
 }
+
+void cAppPresentation::PushEventDialog(const cEvent& event) {
+  GameLockGuard lock(kThisFile, __LINE__);
+  cDialog* dialog = new cDialogEventu(event);
+  PushModalDialog(dialog);
+  std::lock_guard<std::mutex> pushed(pushedMutex_);
+  eventDialog_ = dialog;
+}
+
+void cAppPresentation::WaitForEventDialog(const char* file, int line) {
+  const cDialog* dialog = nullptr;
+  {
+    std::lock_guard<std::mutex> pushed(pushedMutex_);
+    dialog = eventDialog_;
+    eventDialog_ = nullptr;
+  }
+  // The wait only compares the pointer with the stack's entries: the dialog may be gone already.
+  if (dialog != nullptr && IsWorkerThread()) WaitForBoxClosed(dialog, file, line);
+}
+
+void cAppPresentation::PushConvoyResultsDialog(int countryId) {
+  GameLockGuard lock(kThisFile, __LINE__);
+  cCountry* country = gGame != nullptr ? gGame->GetCountry(countryId) : nullptr;
+  cDialog* dialog = new cDialogWynikuKonwojow(country);
+  PushModalDialog(dialog);
+  std::lock_guard<std::mutex> pushed(pushedMutex_);
+  convoyResultsDialog_ = dialog;
+}
+
+void cAppPresentation::WaitForConvoyResults(const char* file, int line) {
+  const cDialog* dialog = nullptr;
+  {
+    std::lock_guard<std::mutex> pushed(pushedMutex_);
+    dialog = convoyResultsDialog_;
+    convoyResultsDialog_ = nullptr;
+  }
+  if (dialog != nullptr && IsWorkerThread()) WaitForBoxClosed(dialog, file, line);
+}
+
+void cAppPresentation::RequestProgramExit(int exitCode) {
+  LogFormat(u"The program is asked to end with code %i", exitCode);
+  RequestedExit().store(exitCode);
+}
+
+int TakeRequestedProgramExit() { return RequestedExit().exchange(-1); }
 
 bool cAppPresentation::IsModalDialogShown() {
   GameLockGuard lock;

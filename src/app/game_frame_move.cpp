@@ -225,6 +225,11 @@ void AnimateUnitMove() {
 void MoveGameFrame(Graphics&, double time, float elapsed) {
   cGame* game = gGame;
   if (game == nullptr) return;
+  // The worker may not end the process itself: the loop ends here and the game is torn down in order.
+  if (const int exitCode = TakeRequestedProgramExit(); exitCode >= 0) {
+    if (AppFrame* frame = CurrentFrame()) frame->Shutdown(exitCode);
+    return;
+  }
   const AppFrame* frame = CurrentFrame();
   const bool renderingPaused = frame != nullptr && frame->rendering_paused();
   // The pointer at the edge of a window behind another one is no wish to scroll.

@@ -120,6 +120,16 @@ TEST_F(GameFrameMoveTest, ThePointerOnTheRightEdgeScrollsByTheTimeSinceTheLastFr
             GetText("statusbar_hint_no_action"));
 }
 
+TEST_F(GameFrameMoveTest, AnExitTheWorkerAskedForEndsTheLoopAtTheNextFrame) {
+  Frame(10.0, 0.0f);
+  ASSERT_FALSE(frame_->closing());
+  port_.RequestProgramExit(3);
+  Frame(10.25, 0.25f);
+  EXPECT_TRUE(frame_->closing());
+  EXPECT_EQ(frame_->exit_code(), 3);
+  EXPECT_EQ(TakeRequestedProgramExit(), -1) << "taken once";
+}
+
 // The window scrolls at its edge only while it stands in front and draws.
 struct WindowCase {
   const char* name;

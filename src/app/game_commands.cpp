@@ -10,12 +10,15 @@
 #include "app/pause_menu.h"
 #include "app/player_interface.h"
 #include "dialogs/cheats_dialog.h"
+#include "dialogs/convoys_manager.h"
 #include "dialogs/dialog_researchu.h"
 #include "dialogs/dialog_statystyk.h"
 #include "dialogs/panel.h"
 #include "dialogs/panel_informacyjny.h"
 #include "dialogs/preferences_dialog.h"
+#include "dialogs/purchases_dialog.h"
 #include "dialogs/small_dialogs.h"
+#include "dialogs/units_manager.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "foundation/settings.h"
@@ -241,6 +244,8 @@ void ToggleGameDialog(int dialogId) {
 }
 
 cDialog* CreateGameDialog(int dialogId) {
+  // The game's dialogs act for the current country; without one they are not opened.
+  const cCountry* current = gGame != nullptr ? gGame->playerControl.currentCountry : nullptr;
   switch (dialogId) {
     case kHotkeysDialogId:
       return new cDialogSkrotowKlawiszowych();
@@ -254,8 +259,12 @@ cDialog* CreateGameDialog(int dialogId) {
       return new cDialogResearchu();
     case kReportsDialogId:
       return new cDialogStatystyk();
-    // Purchases, units (for the current country) and convoys open here once
-    // they exist.
+    case kPurchasesDialogId:
+      return current != nullptr ? new cDialogZakupow() : nullptr;
+    case kUnitsDialogId:
+      return current != nullptr ? new cDialogJednostek(current->id) : nullptr;
+    case kConvoysDialogId:
+      return current != nullptr ? new cDialogKonwojow() : nullptr;
     default:
       return nullptr;
   }

@@ -6,14 +6,18 @@
 #include "app/modal_stack.h"
 #include "dialogs/attack_panel.h"
 #include "dialogs/combat_result_dialog.h"
+#include "dialogs/convoys_manager.h"
+#include "dialogs/units_manager.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "foundation/settings.h"
 #include "gui/dialog.h"
 #include "gui/hint_box.h"
+#include "turn/convoy.h"
 #include "units/combat_result.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
+#include "units/jednostka_morska.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
 #include "world/presentation.h"
@@ -35,6 +39,12 @@ constexpr std::uint32_t kActionMarks = 0x1FFFC;
 // Masks that keep the selection (and the highlighted sea zone) of a hex.
 constexpr std::uint32_t kAllButSelection = ~0x1u;
 constexpr std::uint32_t kAllButSelectionAndZone = ~0x4001u;
+// The mark of the ports a new convoy may use.
+constexpr std::uint32_t kConvoyPortMark = 0x8000;
+
+// Set by a click that handed the map back to the hidden units or convoys
+// manager; read by the click's wrapper.
+bool gHiddenDialogServed = false;
 
 int FloorDiv(int a, int b) {
   const int q = a / b;
@@ -186,8 +196,41 @@ void RebaseUnit(cJednostkaLotnicza& unit, int column, int row) {
   Presentation().UpdateUnitPanel();
 }
 
+bool IsDeployMode(int mode) {
+  return mode == kActionDeployLand || mode == kActionDeployAir || mode == kActionDeployShip;
+}
+bool IsConvoyMode(int mode) { return mode == kActionConvoyDeparture || mode == kActionConvoyDestination; }
+
+// The unit chosen in the units manager while it still waits in a reserve:
+// the manager's pointer is only compared until the unit is found there.
+cUnit* ChosenReserveUnit() {
+  const cUnit* chosen = UnitsManagerCurrentUnit;
+  if (chosen == nullptr) return nullptr;
+  for (const auto& unit : Game().reservePool) {
+    if (unit.get() == chosen) return unit.get();
+  }
+  for (const auto& ship : Game().navalReserve) {
+    if (ship.get() == chosen) return ship.get();
+  }
+  return nullptr;
+}
+
+void DeployChosenUnit(cUnit& unit, int mode, const sHex& clicked, int column, int row) {
+  if (mode == kActionDeployShip) {
+    if (auto* ship = dynamic_cast<cJednostkaMorska*>(&unit)) ship->FormNewFleet(clicked.seaNodeMarker);
+  } else if (auto* deployed = dynamic_cast<cJednostka*>(&unit)) {
+    deployed->spotted = 1;
+    deployed->DeployNearCity(column, row);
+  }
+  Control().ClearUndoList();
+  if (TopDialog != nullptr && TopDialog->id == cDialogJednostek::kDialogId) {
+    TopDialog->OnActivate();
+    gHiddenDialogServed = true;
+  }
+}
+
 // Steps 5 and 6: the click on a valid hex in the player's idle state.
-void ClickHex(int column, int row) {
+void RunClickActions(int column, int row) {
   cPlayerControl& control = Control();
   cJednostka* acting = dynamic_cast<cJednostka*>(control.selectedUnit);
   sHex& clicked = *Map().GetHex(column, row);
@@ -248,7 +291,60 @@ void ClickHex(int column, int row) {
     control.actionMode = clicked.unit->category == kCategoryLand ? kActionMove : kActionRebase;
     return;
   }
+  if (marked && IsDeployMode(mode)) {
+    if (cUnit* unit = ChosenReserveUnit()) {
+      DeployChosenUnit(*unit, mode, clicked, column, row);
+      EndAction();
+      return;
+    }
+  }
+  if (mode == kActionConvoyDeparture && TopDialog != nullptr) {
+    if (marked && clicked.seaNodeMarker > 0) {
+      ConvoysManagerDepartureNode = clicked.seaNodeMarker;
+      if (ConvoysManagerCountry != nullptr) MarkConvoyCitiesForAction(ConvoysManagerCountry->id, clicked.seaNodeMarker);
+      control.actionMode = kActionConvoyDestination;
+      return;
+    }
+    EndAction();
+    return;
+  }
+  if (mode == kActionConvoyDestination && TopDialog != nullptr) {
+    if (marked && clicked.seaNodeMarker != 0) {
+      ConvoysManagerDestinationNode = clicked.seaNodeMarker;
+      Map().ClearHexFlags(kConvoyPortMark, false);
+      if (auto* convoys = dynamic_cast<cDialogKonwojow*>(TopDialog)) {
+        convoys->Rebuild();
+        convoys->SetVisible(true);
+        // The list shows the convoy the manager holds selected, the new one when it was made.
+        const sConvoy* selected = convoys->SelectedConvoy();
+        convoys->FillList(selected != nullptr ? selected->id : -1);
+        gHiddenDialogServed = true;
+      }
+      control.ClearSelection();
+    }
+    EndAction();
+    return;
+  }
   EndAction();
+}
+
+// A click in a deployment or convoy mode, while the manager waits hidden on
+// top, that ends the mode without handing the map back shows the manager
+// again: a hidden dialog never stays on the stack unseen.
+void ClickHex(int column, int row) {
+  const int mode = Control().actionMode;
+  gHiddenDialogServed = false;
+  RunClickActions(column, row);
+  const int after = Control().actionMode;
+  if (!(IsDeployMode(mode) || IsConvoyMode(mode)) || IsDeployMode(after) || IsConvoyMode(after) ||
+      gHiddenDialogServed) {
+    return;
+  }
+  cDialog* top = TopDialog;
+  if (top != nullptr && !top->GetVisible() &&
+      (top->id == cDialogJednostek::kDialogId || top->id == cDialogKonwojow::kDialogId)) {
+    top->SetVisible(true);
+  }
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "game_screen_fixture.h"
 #include "platform/codes.h"
 #include "support/log_capture.h"
+#include "turn/convoy.h"
 #include "units/jednostka_ladowa.h"
 #include "world/map_camera.h"
 
@@ -91,12 +92,6 @@ TEST_F(GameCommandsTest, HotkeysHelpKeyOpensItAndThenClosesItWithWhatLiesAbove) 
   EXPECT_TRUE(ModalDialogStack.empty());
 }
 
-TEST_F(GameCommandsTest, ToolbarTogglesOfDialogsNotYetMadeOpenNothing) {
-  const std::uint32_t keys[] = {'P', 'U', 'C'};
-  for (const std::uint32_t key : keys) OnGameKeyboard(key, true, false);
-  EXPECT_TRUE(ModalDialogStack.empty());
-}
-
 TEST_F(GameCommandsTest, F12OpensTheCheats) {
   OnGameKeyboard(VK_F12, true, false);
   EXPECT_NE(dynamic_cast<cDialogCheatow*>(TopDialog), nullptr);
@@ -141,6 +136,29 @@ TEST_P(DialogHotkey, OpensItsDialogAndClosesItAgain) {
 
 INSTANTIATE_TEST_SUITE_P(ReportsAndResearch, DialogHotkey,
                          testing::Values(DialogKey{'R', kReportsDialogId}, DialogKey{'T', kResearchDialogId}));
+
+struct ToggleKey {
+  std::uint32_t key;
+  int dialogId;
+};
+class DialogToggleKey : public GameCommandsTest, public testing::WithParamInterface<ToggleKey> {};
+
+// The second press closes the dialog with every dialog pushed above it.
+TEST_P(DialogToggleKey, OpensTheDialogAndASecondPressClosesIt) {
+  game().convoys.Reset(3);
+  OnGameKeyboard(GetParam().key, true, false);
+  ASSERT_NE(TopDialog, nullptr);
+  EXPECT_EQ(TopDialog->id, GetParam().dialogId);
+  PushModalDialog(new cDialogSkrotowKlawiszowych());
+  PressToolbarButton(GetParam().dialogId == kPurchasesDialogId ? 336
+                     : GetParam().dialogId == kUnitsDialogId   ? 337
+                                                               : 341);
+  EXPECT_TRUE(ModalDialogStack.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(PUC, DialogToggleKey,
+                         testing::Values(ToggleKey{'P', kPurchasesDialogId}, ToggleKey{'U', kUnitsDialogId},
+                                         ToggleKey{'C', kConvoysDialogId}));
 
 struct FlagKey {
   std::uint32_t key;

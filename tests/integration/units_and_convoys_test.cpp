@@ -1,0 +1,203 @@
+// Through the real program on the sample scenario: P buys an infantry
+// division, the turn passes until it is delivered, U on the to-deploy tab
+// deploys it next to a city, C makes two convoys between the human
+// country's ports; a save then loads with the unit and the convoys. The
+// windows are kept as screenshots in the build folder.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "app/framework.h"
+#include "app/game_mouse.h"
+#include "app/input_routing.h"
+#include "app/modal_stack.h"
+#include "dialogs/convoys_manager.h"
+#include "dialogs/purchases_dialog.h"
+#include "dialogs/small_dialogs.h"
+#include "dialogs/units_manager.h"
+#include "foundation/game_lock.h"
+#include "foundation/random.h"
+#include "game_session.h"
+#include "gui/list_box.h"
+#include "platform/graphics.h"
+#include "scenario/save_game.h"
+#include "turn/convoy.h"
+#include "turn/game_steps.h"
+#include "units/jednostka_ladowa.h"
+#include "world/game_start.h"
+#include "world/gra.h"
+#include "world/map_camera.h"
+
+namespace tr {
+namespace {
+
+class UnitsAndConvoysTest : public test::GameSessionTest {
+ protected:
+  void Script();
+
+  // A point of the hex on screen for the current camera and zoom.
+  std::pair<int, int> ScreenPointOf(sPoint hex) {
+    GameLockGuard lock;
+    const cMap& map = *gGame->map;
+    const float scale = gDisplayedScale;
+    const float mapX = static_cast<float>(83 * hex.x + 50 + 30) - map.camera.x;
+    const float mapY = static_cast<float>(98 * hex.y + 49 + (hex.x % 2 == 0 ? 49 : 0) + 36) - map.camera.y;
+    return {static_cast<int>(std::lround(mapX * scale)) + gScreenWidth / 2,
+            static_cast<int>(std::lround(mapY * scale)) + gScreenHeight / 2};
+  }
+  // Centres the view on the hex, then clicks it.
+  void ClickHex(sPoint hex) {
+    {
+      GameLockGuard lock;
+      CenterAtHex(*gGame->map, hex.x, hex.y, false);
+    }
+    Frame();
+    const auto [x, y] = ScreenPointOf(hex);
+    ClickAt(x, y);
+  }
+  // The first hex that carries one of the flag bits.
+  std::optional<sPoint> MarkedHex(std::uint32_t bits) {
+    GameLockGuard lock;
+    const cMap& map = *gGame->map;
+    for (int y = 0; y < map.GetHeight(); ++y) {
+      for (int x = 0; x < map.GetWidth(); ++x) {
+        if ((map.GetHex(x, y)->flags & bits) != 0) return sPoint{x, y};
+      }
+    }
+    return std::nullopt;
+  }
+  void FadeIn() {
+    for (int frame = 0; frame < 40; ++frame) Frame();
+  }
+  template <typename Dialog>
+  Dialog* Top() {
+    GameLockGuard lock;
+    return dynamic_cast<Dialog*>(TopDialog);
+  }
+
+  int boughtId_ = 0;
+  int convoyCount_ = 0;
+  int human_ = 0;
+};
+
+void UnitsAndConvoysTest::Script() {
+  cCountry* human = StartSampleWithFirstCountryHuman("units_and_convoys_settings.png");
+  ASSERT_NE(human, nullptr);
+  human_ = human->id;
+
+  // P: the shop opens on the land tab with the infantry division chosen.
+  PressKey('P');
+  auto* shop = Top<cDialogZakupow>();
+  ASSERT_NE(shop, nullptr);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("purchases_land.png"));
+  ASSERT_EQ(shop->SelectedItem(), kInfantryDivision);
+  const std::size_t reserveBefore = gGame->reservePool.size();
+  const double points = human->productionPoints;
+  Click(shop->GetControl(cDialogZakupow::kBuyButton));
+  ASSERT_EQ(gGame->reservePool.size(), reserveBefore + 1);
+  boughtId_ = gGame->reservePool.back()->id;
+  EXPECT_LT(human->productionPoints, points);
+  for (int i = 0; i < 3; ++i) PressKey(VK_RIGHT);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("purchases_others.png"));
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(Top<cDialogZakupow>(), nullptr);
+
+  // The division is delivered after a turn.
+  ASSERT_TRUE(EndTurnUntilItComesBack(human));
+
+  // U: every tab of the units manager, then the deployment. The new turn's
+  // banner goes first.
+  if (Top<cDialogNowejTury>() != nullptr) PressKey(VK_RETURN);
+  ASSERT_EQ(Top<cDialogNowejTury>(), nullptr);
+  PressKey('U');
+  auto* units = Top<cDialogJednostek>();
+  ASSERT_NE(units, nullptr) << (TopDialog != nullptr ? TopDialog->id : 0);
+  if (UnitsManagerDeployTab != 0) PressKey('M');
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("units_mgr_land_onmap.png"));
+  PressKey(VK_RIGHT);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("units_mgr_air_onmap.png"));
+  PressKey(VK_RIGHT);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("units_mgr_naval_onmap.png"));
+  PressKey('D');
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("units_mgr_naval_todeploy.png"));
+  PressKey(VK_LEFT);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("units_mgr_air_todeploy.png"));
+  PressKey(VK_LEFT);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("units_mgr_land_todeploy.png"));
+  int row = -1;
+  for (std::size_t i = 0; i < units->Rows().size(); ++i) {
+    if (units->Rows()[i]->id == boughtId_) row = static_cast<int>(i);
+  }
+  ASSERT_GE(row, 0);
+  for (int i = 0; i < row; ++i) PressKey(VK_DOWN);
+  ASSERT_NE(UnitsManagerCurrentUnit, nullptr);
+  ASSERT_EQ(UnitsManagerCurrentUnit->availableInTurns, 0);
+  PressKey(VK_RETURN);
+  EXPECT_FALSE(units->GetVisible());
+  const std::optional<sPoint> place = MarkedHex(64);
+  ASSERT_TRUE(place.has_value());
+  ClickHex(*place);
+  {
+    GameLockGuard lock;
+    const sHex* hex = gGame->map->GetHex(place->x, place->y);
+    ASSERT_NE(hex->unit, nullptr);
+    EXPECT_EQ(hex->unit->id, boughtId_);
+  }
+  EXPECT_TRUE(FramesUntil([&] { return units->GetVisible(); }));
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(Top<cDialogJednostek>(), nullptr);
+
+  // C: two convoys, each by New and two ports on the map.
+  PressKey('C');
+  auto* convoys = Top<cDialogKonwojow>();
+  ASSERT_NE(convoys, nullptr);
+  const std::size_t convoysBefore = gGame->convoys.ConvoysOf(human_).size();
+  for (int made = 0; made < 2; ++made) {
+    Click(convoys->GetControl(cDialogKonwojow::kNewButton));
+    ASSERT_FALSE(convoys->GetVisible());
+    const std::optional<sPoint> from = MarkedHex(0x8000);
+    ASSERT_TRUE(from.has_value());
+    ClickHex(*from);
+    const std::optional<sPoint> to = MarkedHex(0x8000);
+    ASSERT_TRUE(to.has_value());
+    ClickHex(*to);
+    EXPECT_TRUE(convoys->GetVisible());
+  }
+  convoyCount_ = static_cast<int>(gGame->convoys.ConvoysOf(human_).size());
+  EXPECT_EQ(convoyCount_, static_cast<int>(convoysBefore) + 2);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("convoys_manager_two_convoys.png"));
+  PressKey(VK_ESCAPE);
+
+  GameLockGuard lock;
+  EXPECT_TRUE(gGame->saveContext->SaveGame(u"unitsmgr", true));
+}
+
+TEST_F(UnitsAndConvoysTest, BuyDeployAndConvoysSurviveASave) {
+  EXPECT_EQ(RunProgram([this] { Script(); }), 0);
+  ASSERT_GT(boughtId_, 0);
+  InstallGameSteps();
+  SeedRandom(20110304);
+  cGame* loaded = LoadNewScenario(u"data\\save\\unitsmgr\\%s", 1);
+  ASSERT_NE(loaded, nullptr);
+  bool found = false;
+  for (const auto& unit : loaded->landUnits) found = found || (unit->id == boughtId_ && unit->owner == human_);
+  EXPECT_TRUE(found);
+  EXPECT_EQ(static_cast<int>(loaded->convoys.ConvoysOf(human_).size()), convoyCount_);
+  delete loaded;
+  gGame = nullptr;
+  UninstallGameSteps();
+}
+
+}  // namespace
+}  // namespace tr

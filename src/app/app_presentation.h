@@ -56,6 +56,10 @@ class cAppPresentation : public cHeadlessPresentation {
   void PushTextDialog(std::u16string_view title, std::u16string_view text, int layoutBase) override;
   void ShowTextInLayoutAndWait(std::u16string_view title, std::u16string_view text, int layoutBase) override;
   bool IsModalDialogShown() override;
+  // The fleets manager of the node pushed on the modal stack.
+  void OpenFleetDialog(int seaNodeId) override;
+  // The fleets manager, wherever it stands on the stack, lets go of the fleet.
+  void ForgetFleet(const cFleet& fleet) override;
   // The combat-result dialog pushed under the game lock; the worker waits
   // until it has closed.
   void ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) override;

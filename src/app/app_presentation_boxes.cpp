@@ -1,4 +1,5 @@
-// The message boxes, text boxes and sound effects the rules ask the screen for.
+// The message boxes, text boxes, the fleets manager and the sound effects the
+// rules ask the screen for.
 #include <atomic>
 #include <mutex>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "app/sound.h"
 #include "dialogs/combat_result_dialog.h"
 #include "dialogs/convoy_results_dialog.h"
+#include "dialogs/dialog_flot.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/event_dialog.h"
 #include "foundation/console_log.h"
@@ -124,6 +126,18 @@ int TakeRequestedProgramExit() { return RequestedExit().exchange(-1); }
 bool cAppPresentation::IsModalDialogShown() {
   GameLockGuard lock;
   return TopDialog != nullptr;
+}
+
+void cAppPresentation::OpenFleetDialog(int seaNodeId) {
+  GameLockGuard lock(kThisFile, __LINE__);
+  PushModalDialog(new cDialogFlot(seaNodeId));
+}
+
+void cAppPresentation::ForgetFleet(const cFleet& fleet) {
+  GameLockGuard lock(kThisFile, __LINE__);
+  for (cDialog* dialog : ModalDialogStack) {
+    if (auto* manager = dynamic_cast<cDialogFlot*>(dialog)) manager->ForgetFleet(&fleet);
+  }
 }
 
 void cAppPresentation::PlaySoundEffect(std::u16string_view file) {

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/fleet_map_actions.h"
 #include "app/modal_stack.h"
 #include "dialogs/attack_panel.h"
 #include "dialogs/combat_result_dialog.h"
 #include "dialogs/convoys_manager.h"
+#include "dialogs/dialog_flot.h"
 #include "dialogs/units_manager.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
@@ -236,10 +238,32 @@ void RunClickActions(int column, int row) {
   sHex& clicked = *Map().GetHex(column, row);
   // Read before the selection, which clears every hex's marks.
   const bool marked = (clicked.flags & kActionMarks) != 0;
+  // The fleets manager that hid itself for this click, read before the
+  // selection, which may open a manager of the clicked node.
+  cDialogFlot* manager = TopFleetsManager();
+  const std::size_t fleetShips = manager != nullptr ? manager->selectedShips().size() : 0;
+  const bool fromFleets = fleetShips == 1;
   control.SelectHex(column, row);
   const int mode = control.actionMode;
   sAttack* plan = control.GetPendingAttack();
 
+  // A recon may be ordered for several ships: the carrier among them scouts.
+  if (marked && mode == kActionRecon && fleetShips > 0) {
+    Map().ClearHexFlags(kAllButSelectionAndZone, false);
+    FleetRecon(*manager, column, row);
+    Presentation().UpdateUnitPanel();
+    EndAction();
+    return;
+  }
+  if (mode == kActionBombardment) {
+    if (fromFleets) {
+      Map().ClearHexFlags(kAllButSelectionAndZone, false);
+      FleetAirStrike(*manager, marked, column, row);
+    }
+    Presentation().UpdateUnitPanel();
+    EndAction();
+    return;
+  }
   if (marked && mode == kActionRebase && acting != nullptr) {
     if (auto* air = dynamic_cast<cJednostkaLotnicza*>(acting)) RebaseUnit(*air, column, row);
     EndAction();
@@ -298,6 +322,12 @@ void RunClickActions(int column, int row) {
       return;
     }
   }
+  if (mode == kActionFleetMove && manager != nullptr && !manager->selectedFleets().empty()) {
+    FleetMove(*manager, marked, column, row);
+    control.ClearSelection();
+    EndAction();
+    return;
+  }
   if (mode == kActionConvoyDeparture && TopDialog != nullptr) {
     if (marked && clicked.seaNodeMarker > 0) {
       ConvoysManagerDepartureNode = clicked.seaNodeMarker;
@@ -322,6 +352,19 @@ void RunClickActions(int column, int row) {
       }
       control.ClearSelection();
     }
+    EndAction();
+    return;
+  }
+  if (mode == kActionInvasionTarget && fromFleets) {
+    FleetUnload(*manager, marked, column, row);
+    control.ClearSelection();
+    EndAction();
+    return;
+  }
+  // The guns of every selected battleship and cruiser fire together.
+  if (mode == kActionShoreBombardment && fleetShips > 0) {
+    FleetShoreBombardment(*manager, marked, column, row);
+    control.ClearSelection();
     EndAction();
     return;
   }
@@ -396,6 +439,7 @@ void OnGameMouse(bool, bool, bool, bool, bool, int wheel, int x, int y) {
   Control().SetHoveredHex(valid ? map.GetHex(picked.column, picked.row) : nullptr);
   if (gGame->GetGameState() != kGameHumanIdle || !GetHintBox().left_released_now() || !valid) return;
   ClickHex(picked.column, picked.row);
+  ResumeHiddenFleetsManager();
 }
 
 }  // namespace tr

@@ -1,0 +1,178 @@
+// The fleets manager through the real program on the sample, Kaltheim human:
+// a click on the sea hex of the Hafenau transports opens it; with a unit
+// embarked in a second transport fleet there it shows the cargo, selects
+// both fleets, sends the transport fleet to the Northern Sea by a click on
+// the marked zone and comes back; Escape closes it. Screenshots of the
+// manager stay in the build folder.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <utility>
+
+#include "app/game_mouse.h"
+#include "app/modal_stack.h"
+#include "dialogs/dialog_flot.h"
+#include "foundation/game_lock.h"
+#include "foundation/settings.h"
+#include "game_session.h"
+#include "gui/list_box.h"
+#include "platform/graphics.h"
+#include "turn/fleet.h"
+#include "units/jednostka_ladowa.h"
+#include "world/gra.h"
+#include "world/map_camera.h"
+
+namespace tr {
+namespace {
+
+constexpr int kKaltheim = 1;
+constexpr int kHafenau = 9;        // the port node of the Hafenau transports
+constexpr int kNorthernSea = 2;
+
+class FleetsManagerTest : public test::GameSessionTest {
+ protected:
+  void Script();
+
+  std::pair<int, int> ScreenPointOf(sPoint hex) {
+    GameLockGuard lock;
+    const cMap& map = *gGame->map;
+    const float scale = gDisplayedScale;
+    const float mapX = static_cast<float>(83 * hex.x + 50 + 30) - map.camera.x;
+    const float mapY = static_cast<float>(98 * hex.y + 49 + (hex.x % 2 == 0 ? 49 : 0) + 36) - map.camera.y;
+    const int x = static_cast<int>(std::lround(mapX * scale)) + gScreenWidth / 2;
+    const int y = static_cast<int>(std::lround(mapY * scale)) + gScreenHeight / 2;
+    const sPickedHex picked = PickHexAt(x, y, gScreenWidth, gScreenHeight, scale, map.camera.x, map.camera.y);
+    EXPECT_EQ(picked.column, hex.x);
+    EXPECT_EQ(picked.row, hex.y);
+    return {x, y};
+  }
+  void ClickHex(sPoint hex) {
+    const auto [x, y] = ScreenPointOf(hex);
+    ClickAt(x, y);
+  }
+  void CenterOn(sPoint hex) {
+    {
+      GameLockGuard lock;
+      gZoomLevel = 0.1f;
+      gGame->map->Zoom(0.0f, 0.0f, 0.0f);
+      CenterAtHex(*gGame->map, hex.x, hex.y, false);
+    }
+    ASSERT_TRUE(FramesUntil([&] {
+      GameLockGuard lock;
+      const sMapCamera& camera = gGame->map->camera;
+      return gDisplayedScale == gTargetScale && camera.x == camera.targetX && camera.y == camera.targetY;
+    }));
+  }
+  cDialogFlot* Manager() { return dynamic_cast<cDialogFlot*>(TopDialog); }
+  // A click on a row of one of the manager's lists, as the player makes it.
+  void ClickRow(int listId, int row) {
+    auto* list = static_cast<CDXUTListBox*>(Manager()->GetControl(listId));
+    ASSERT_NE(list, nullptr);
+    const Rect& text = list->GetTextRect();
+    const int rowHeight = list->GetTextHeight();
+    ClickAt((text.left + text.right) / 2, text.top + rowHeight * row + rowHeight / 2);
+  }
+  void FadeIn() {
+    for (int frame = 0; frame < 40; ++frame) Frame();
+  }
+  bool Shown() {
+    GameLockGuard lock;
+    return Manager() != nullptr && Manager()->GetVisible();
+  }
+};
+
+void FleetsManagerTest::Script() {
+  gDelays.fill(0.0f);
+  gDelays[kDelayHumanReconAfter] = 300.0f;
+  cCountry* human = StartSampleWithFirstCountryHuman("fleets_manager_settings_menu.png");
+  ASSERT_NE(human, nullptr);
+  ASSERT_EQ(human->id, kKaltheim);
+  if (TopDialog != nullptr) PressKey(VK_RETURN);  // a new-turn banner
+  ASSERT_EQ(TopDialog, nullptr);
+
+  sPoint portSea{};
+  sPoint northernSea{};
+  cFleet* transports = nullptr;
+  {
+    GameLockGuard lock;
+    cGame& game = *gGame;
+    const sWezelGrafuMorz& port = game.seaGraph.GetNode(kHafenau - 1);
+    portSea = {port.playerMarkerX, port.playerMarkerY};
+    const sWezelGrafuMorz& sea = game.seaGraph.GetNode(kNorthernSea - 1);
+    northernSea = {sea.x, sea.y};
+    // A Kaltheim unit embarks at Hafenau, as the unit panel's loading does.
+    cJednostkaLadowa* unit = nullptr;
+    for (auto& land : game.landUnits) {
+      if (land->owner == kKaltheim && land->type != kMulberryType && game.map->IsInside(land->x, land->y)) {
+        unit = land.get();
+        break;
+      }
+    }
+    ASSERT_NE(unit, nullptr);
+    transports = unit->EmbarkOnFleet(kCargoShip, kHafenau, 0);
+    ASSERT_NE(transports, nullptr);
+    game.seaGraph.CalculateNavalVisibilityAll(kKaltheim, false);
+  }
+  CenterOn(portSea);
+
+  // The click on the port's sea hex opens the manager with the first fleet and its first ship.
+  ClickHex(portSea);
+  ASSERT_NE(Manager(), nullptr);
+  EXPECT_EQ(Manager()->seaNode()->id, kHafenau);
+  ASSERT_EQ(static_cast<CDXUTListBox*>(Manager()->GetControl(cDialogFlot::kFleetList))->GetSize(), 2);
+
+  // The transport fleet with its cargo.
+  ClickRow(cDialogFlot::kFleetList, 1);
+  ASSERT_EQ(Manager()->selectedFleets().size(), 1u);
+  EXPECT_EQ(Manager()->selectedFleets().front(), transports);
+  ASSERT_EQ(Manager()->selectedShips().size(), 1u);
+  EXPECT_NE(Manager()->selectedShips().front()->carriedUnit, nullptr);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("fleets_manager_transport_with_cargo.png"));
+
+  // Both fleets: the ship list empties.
+  {
+    GameLockGuard lock;
+    auto* list = static_cast<CDXUTListBox*>(Manager()->GetControl(cDialogFlot::kFleetList));
+    list->GetItem(0)->selected = true;
+    list->GetItem(1)->selected = true;
+    Manager()->OnGUIEvent(GuiEventListSelection, cDialogFlot::kFleetList, list);
+  }
+  EXPECT_EQ(Manager()->selectedFleets().size(), 2u);
+  EXPECT_TRUE(Manager()->selectedShips().empty());
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("fleets_manager_two_fleets_selected.png"));
+
+  // The transport fleet alone sails to the Northern Sea.
+  ClickRow(cDialogFlot::kFleetList, 1);
+  ASSERT_EQ(Manager()->selectedFleets().size(), 1u);
+  Click(Manager()->GetControl(cDialogFlot::kMoveFleet));
+  {
+    GameLockGuard lock;
+    ASSERT_EQ(gGame->playerControl.actionMode, kActionFleetMove);
+    ASSERT_NE(gGame->map->GetHex(northernSea.x, northernSea.y)->flags & 0x1FFFCu, 0u);
+  }
+  EXPECT_FALSE(Shown());
+  CenterOn(northernSea);
+  ClickHex(northernSea);
+  {
+    GameLockGuard lock;
+    EXPECT_EQ(transports->seaNodeId, kNorthernSea);
+    EXPECT_EQ(gGame->playerControl.actionMode, kActionNone);
+  }
+  ASSERT_TRUE(FramesUntil([&] { return Shown(); }));
+  EXPECT_EQ(static_cast<CDXUTListBox*>(Manager()->GetControl(cDialogFlot::kFleetList))->GetSize(), 1);
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("fleets_manager_after_move.png"));
+
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(TopDialog, nullptr);
+}
+
+TEST_F(FleetsManagerTest, OpenSelectSailAndCloseThroughTheProgram) {
+  EXPECT_EQ(RunProgram([&] { Script(); }), 0);
+  EXPECT_EQ(gGame, nullptr);
+}
+
+}  // namespace
+}  // namespace tr

@@ -180,6 +180,31 @@ TEST_F(FleetMapActionsTest, AnUnloadInAPortPutsTheUnitAshoreAndTheTransportIsGon
   ExpectShownAfterDelay();
 }
 
+TEST_F(FleetMapActionsTest, ALandingFromTheOpenSeaTakesTheCoastAndTheShipLeavesTheSelection) {
+  naval_->AddFleet(kHuman, zone_, {kCruiser});
+  cFleet& landing = naval_->AddFleet(kHuman, zone_, {kAmphibiousShip});
+  cJednostkaMorska* ship = landing.ships.front();
+  Load(*ship);
+  hex(3, 4).controller = hex(3, 4).owner = kEnemy;
+  ASSERT_NE(OpenManager(zone_), nullptr);
+  auto* fleets = static_cast<CDXUTListBox*>(manager_->GetControl(cDialogFlot::kFleetList));
+  fleets->GetItem(0)->selected = false;
+  fleets->GetItem(1)->selected = true;
+  manager_->OnGUIEvent(GuiEventListSelection, cDialogFlot::kFleetList, fleets);
+  ASSERT_TRUE(manager_->GetControlEnabled(cDialogFlot::kUnload));
+  Press(cDialogFlot::kUnload);
+  ASSERT_NE(hex(3, 4).flags & 64u, 0u);
+
+  Click(3, 4);
+  EXPECT_FALSE(Afloat(ship));
+  EXPECT_EQ(game().playerControl.actionMode, kActionNone);
+  // The landing's report box sits on the manager; closing it brings the manager back.
+  while (TopDialog != nullptr && TopDialog != manager_) PopModalDialogs(1);
+  ASSERT_EQ(TopDialog, manager_);
+  EXPECT_EQ(static_cast<CDXUTListBox*>(manager_->GetControl(cDialogFlot::kFleetList))->GetSize(), 1);
+  EXPECT_TRUE(manager_->selectedShips().empty() || manager_->selectedShips().front() != ship);
+}
+
 TEST_F(FleetMapActionsTest, AFleetMoveSailsTheSelectedFleetAndTheManagerComesBack) {
   cFleet& sailing = naval_->AddFleet(kHuman, port_id_, {kCruiser});
   naval_->AddFleet(kHuman, port_id_, {kSubmarine});
@@ -257,6 +282,33 @@ TEST_F(FleetMapActionsTest, AShoreBombardmentThatHitsShowsTheResult) {
   Click(3, 4);
   EXPECT_NE(dynamic_cast<cDialogWynikuWalki*>(TopDialog), nullptr);
   EXPECT_EQ(game().fleets.front()->ships.front()->shoreBombardmentDone, 1);
+}
+
+TEST_F(FleetMapActionsTest, ACarrierStrikeShowsItsResultAndTheManagerComesBackWhenItCloses) {
+  cFleet& fleet = naval_->AddFleet(kHuman, zone_, {kAircraftCarrier});
+  Enemy(3, 4);
+  gDelays[kDelayHumanCombatResult] = 2000.0f;
+  ASSERT_NE(OpenManager(zone_), nullptr);
+  ASSERT_TRUE(manager_->GetControlEnabled(cDialogFlot::kAirAttack));
+  Press(cDialogFlot::kAirAttack);
+  ASSERT_EQ(game().playerControl.actionMode, kActionBombardment);
+  Click(3, 4);
+  EXPECT_EQ(fleet.ships.front()->airstrikeDone, 1);
+  EXPECT_EQ(game().playerControl.actionMode, kActionNone);
+  ASSERT_NE(dynamic_cast<cDialogWynikuWalki*>(TopDialog), nullptr);
+  PopModalDialogs(1);
+  ExpectShownAfterDelay();
+  EXPECT_EQ(manager_->GetControl(cDialogFlot::kAirAttack)->GetHint(),
+            u"fleets_attack_hex_hint_already_attacked_using_planes");
+}
+
+TEST_F(FleetMapActionsTest, WithoutAResultDelayTheCarrierStrikeBringsTheManagerBackAtOnce) {
+  naval_->AddFleet(kHuman, zone_, {kAircraftCarrier});
+  Enemy(3, 4);
+  ASSERT_NE(OpenManager(zone_), nullptr);
+  Press(cDialogFlot::kAirAttack);
+  Click(3, 4);
+  ExpectShownAfterDelay();
 }
 
 TEST_F(FleetMapActionsTest, AnUnmarkedHexEndsTheBombardmentAndBringsTheManagerBack) {

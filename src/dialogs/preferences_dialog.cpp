@@ -407,8 +407,10 @@ void cDialogUstawien::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl* con
       SaveSettings();
       PopModalDialogs(1);
       if (gGame != nullptr) {
+        GameLockGuard lock(kThisFile, __LINE__);
         if (cCountry* country = gGame->playerControl.currentCountry) country->RecalculateUnitsVisibility();
-        gGame->Resume();
+        // F1 also opens this over the computer's turn, which resuming would hand to the player.
+        if (gGame->GetGameState() == kGamePaused) gGame->Resume();
       } else {
         CurrentMenu = new cMainMenu();
       }

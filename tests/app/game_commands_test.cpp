@@ -92,6 +92,17 @@ TEST_F(GameCommandsTest, HotkeysHelpKeyOpensItAndThenClosesItWithWhatLiesAbove) 
   EXPECT_TRUE(ModalDialogStack.empty());
 }
 
+// F1 works in the computer's turn too; OK leaves that turn to the computer.
+TEST_F(GameCommandsTest, PreferencesOverTheComputersTurnLeaveItRunning) {
+  game().SetGameState(kGameComputerTurn);
+  OnGameKeyboard(VK_F1, true, false);
+  auto* preferences = dynamic_cast<cDialogUstawien*>(TopDialog);
+  ASSERT_NE(preferences, nullptr);
+  preferences->OnGUIEvent(GuiEventButtonClicked, cDialogUstawien::kOkButton, nullptr);
+  EXPECT_EQ(FindModalDialog(cDialogUstawien::kDialogId), nullptr);
+  EXPECT_EQ(game().GetGameState(), kGameComputerTurn);
+}
+
 TEST_F(GameCommandsTest, F12OpensTheCheats) {
   OnGameKeyboard(VK_F12, true, false);
   EXPECT_NE(dynamic_cast<cDialogCheatow*>(TopDialog), nullptr);

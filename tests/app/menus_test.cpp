@@ -210,6 +210,16 @@ TEST_F(PauseMenuTest, SaveAndPreferencesOpenTheirDialogOverThePausedGame) {
   }
 }
 
+TEST_F(PauseMenuTest, PreferencesOkResumesThePausedGame) {
+  CurrentMenu = new cPauseMenu();
+  Click(274);
+  auto* preferences = dynamic_cast<cDialogUstawien*>(TopDialog);
+  ASSERT_NE(preferences, nullptr);
+  preferences->OnGUIEvent(GuiEventButtonClicked, cDialogUstawien::kOkButton, nullptr);
+  EXPECT_EQ(TopDialog, nullptr);
+  EXPECT_EQ(gGame->GetGameState(), kGameHumanIdle);
+}
+
 TEST_F(PauseMenuTest, AbortDestroysTheGameAndShowsTheScenarioMenu) {
   CurrentMenu = new cPauseMenu();
   Click(275);

@@ -17,11 +17,6 @@
 namespace tr {
 namespace {
 
-int NavyLevel(int countryId) {
-  const cCountry* country = gGame->GetCountry(countryId);
-  return country ? country->GetTechLevel(kNavyTech) : 0;
-}
-
 void AddLosses(int from, int to, float amount) {
   if (from > 0 && to > 0) gGame->relations.AddLosses(from, to, amount);
 }
@@ -43,7 +38,7 @@ struct sInterceptor {
       level = fighter->level;
     } else if (carrier) {
       strength = carrier->hitPoints;
-      level = NavyLevel(carrier->owner);
+      level = CountryNavyLevel(carrier->owner);
     }
   }
 
@@ -157,7 +152,7 @@ bool cJednostkaMorska::TryIntercept(cUnit* interceptor, sCombatResult* result) {
     AddHitPoints(static_cast<float>(-loss));
     RaiseHitPointsToMinimum();
   };
-  const sMission mission{*this, hitPoints + NavyLevel(interceptor->owner), pay, [this] { return hitPoints; },
+  const sMission mission{*this, hitPoints + CountryNavyLevel(interceptor->owner), pay, [this] { return hitPoints; },
                          false};
   return RunInterception(mission, interceptor, *result);
 }
@@ -177,7 +172,7 @@ void cJednostkaLotnicza::AirFight(sCombatResult& result, cUnit& attacker, sHex*)
     airAttacker->AddActionPoints(-1);
   } else if (carrier) {
     s = carrier->hitPoints;
-    l = NavyLevel(carrier->owner) - 1;
+    l = CountryNavyLevel(carrier->owner) - 1;
   }
   result.kind = kBattleAirFight;
   result.attackerCountry = attacker.owner;

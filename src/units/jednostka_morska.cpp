@@ -29,6 +29,11 @@ int cJednostkaMorska::TableType() const {
   return read;
 }
 
+int CountryNavyLevel(int countryId) {
+  const cCountry* country = gGame ? gGame->GetCountry(countryId) : nullptr;
+  return country ? country->GetTechLevel(kNavyTech) : 0;
+}
+
 int cJednostkaMorska::GetNavalTechLevel() const {
   const cCountry* country = GetOwnerCountry();
   if (!country) return 0;

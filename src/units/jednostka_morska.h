@@ -109,4 +109,7 @@ class cJednostkaMorska : public cUnit {
   std::int32_t selectedForBombardment = 0;  // set by FindShoreBombardmentShips, not saved
 };
 
+// The navy technology of a country; 0 for a number that names none.
+int CountryNavyLevel(int countryId);
+
 }  // namespace tr

@@ -18,11 +18,6 @@
 namespace tr {
 namespace {
 
-int NavyLevel(int countryId) {
-  const cCountry* country = gGame->GetCountry(countryId);
-  return country ? country->GetTechLevel(kNavyTech) : 0;
-}
-
 std::u16string FleetName(const cJednostkaMorska& ship) { return ship.fleet ? ship.fleet->name : std::u16string(); }
 
 // The attack's chance in per mille: carriers always try, submarines only
@@ -111,7 +106,7 @@ void cJednostkaMorska::OnBombarded(sCombatResult* record, cUnit* attacker, sHex*
 
   // An attacker whose navy has no level yet counts as level 1.
   const float levels =
-      static_cast<float>(NavyLevel(owner)) / static_cast<float>(std::max(NavyLevel(attacker->owner), 1));
+      static_cast<float>(CountryNavyLevel(owner)) / static_cast<float>(std::max(CountryNavyLevel(attacker->owner), 1));
   const float counter = (levels + (type == kAircraftCarrier ? 1.0f : 0.0f)) * factor * static_cast<float>(hitPoints);
   if (!(static_cast<float>(RandomRange(0, 100)) < std::trunc(counter))) return;
 

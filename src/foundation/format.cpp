@@ -45,6 +45,37 @@ void Pad(std::u16string& out, std::u16string_view body, const ConversionSpec& cs
   }
 }
 
+// Appends ASCII bytes widened to UTF-16.
+void AppendAscii(std::u16string& out, const char* begin, const char* end) {
+  const std::size_t at = out.size();
+  out.resize(at + static_cast<std::size_t>(end - begin));
+  for (char16_t* to = out.data() + at; begin != end; ++begin) *to++ = static_cast<unsigned char>(*begin);
+}
+
+// Pads a body that is ASCII, built in a fixed buffer: the per-line formats of
+// the log would otherwise allocate twice for every number.
+void PadAscii(std::u16string& out, const char* begin, const char* end, const ConversionSpec& cs, bool zero_pad_ok,
+              std::size_t sign_len) {
+  const std::size_t size = static_cast<std::size_t>(end - begin);
+  const std::size_t width = cs.width > 0 ? static_cast<std::size_t>(cs.width) : 0;
+  if (size >= width) {
+    AppendAscii(out, begin, end);
+    return;
+  }
+  const std::size_t fill = width - size;
+  if (cs.left) {
+    AppendAscii(out, begin, end);
+    out.append(fill, u' ');
+  } else if (cs.zero && zero_pad_ok) {
+    AppendAscii(out, begin, begin + sign_len);
+    out.append(fill, u'0');
+    AppendAscii(out, begin + sign_len, end);
+  } else {
+    out.append(fill, u' ');
+    AppendAscii(out, begin, end);
+  }
+}
+
 void FormatInteger(std::u16string& out, const ConversionSpec& cs, char conv, const FormatArg& arg) {
   bool negative = false;
   std::uint64_t magnitude;
@@ -63,25 +94,32 @@ void FormatInteger(std::u16string& out, const ConversionSpec& cs, char conv, con
   }
   const int base = (conv == 'x' || conv == 'X') ? 16 : conv == 'o' ? 8 : 10;
   char digits[32];
-  auto res = std::to_chars(digits, digits + sizeof digits, magnitude, base);
-  std::string d(digits, res.ptr);
+  const char* digits_end = std::to_chars(digits, digits + sizeof digits, magnitude, base).ptr;
   if (conv == 'X') {
-    for (char& c : d) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char* c = digits; c != digits_end; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
   }
-  if (cs.precision >= 0) {
-    if (cs.precision == 0 && magnitude == 0) d.clear();
-    if (d.size() < static_cast<std::size_t>(cs.precision)) d.insert(0, cs.precision - d.size(), '0');
-  }
-  std::string prefix;
-  if (negative) prefix = "-";
-  else if (is_signed && cs.plus) prefix = "+";
-  else if (is_signed && cs.space) prefix = " ";
+  // Prefix (at most a sign and "0x"), the zeros of the precision (at most
+  // 400) and the digits.
+  char body[4 + 400 + 32];
+  char* to = body;
+  if (negative) *to++ = '-';
+  else if (is_signed && cs.plus) *to++ = '+';
+  else if (is_signed && cs.space) *to++ = ' ';
+  std::size_t digit_count = static_cast<std::size_t>(digits_end - digits);
+  if (cs.precision == 0 && magnitude == 0) digit_count = 0;
   if (cs.alt && magnitude != 0) {
-    if (conv == 'x') prefix += "0x";
-    else if (conv == 'X') prefix += "0X";
-    else if (conv == 'o' && d.front() != '0') prefix += "0";
+    if (conv == 'x') *to++ = '0', *to++ = 'x';
+    else if (conv == 'X') *to++ = '0', *to++ = 'X';
+    else if (conv == 'o' && (digit_count >= static_cast<std::size_t>(std::max(cs.precision, 0)) && digits[0] != '0')) {
+      *to++ = '0';
+    }
   }
-  Pad(out, AsciiToUtf16(prefix + d), cs, cs.precision < 0, prefix.size());
+  const std::size_t prefix_len = static_cast<std::size_t>(to - body);
+  if (cs.precision >= 0 && digit_count < static_cast<std::size_t>(cs.precision)) {
+    to = std::fill_n(to, static_cast<std::size_t>(cs.precision) - digit_count, '0');
+  }
+  to = std::copy(digits, digits + digit_count, to);
+  PadAscii(out, body, to, cs, cs.precision < 0, prefix_len);
 }
 
 void FormatFloat(std::u16string& out, const ConversionSpec& cs, char conv, double v) {
@@ -90,25 +128,32 @@ void FormatFloat(std::u16string& out, const ConversionSpec& cs, char conv, doubl
   const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(conv)));
   if (lower == 'e') fmt = std::chars_format::scientific;
   if (lower == 'g') fmt = std::chars_format::general;
-  char buf[512];
-  auto res = std::to_chars(buf, buf + sizeof buf, v, fmt, precision == 0 && lower == 'g' ? 1 : precision);
-  std::string body = res.ec == std::errc() ? std::string(buf, res.ptr) : std::string("?");
-  if (cs.alt && precision == 0 && lower == 'f') body += '.';
+  // One byte ahead for a sign, one behind for the '.' of the # flag.
+  char buf[514];
+  char* const first = buf + 1;
+  char* begin = first;
+  auto res = std::to_chars(first, buf + sizeof buf - 1, v, fmt, precision == 0 && lower == 'g' ? 1 : precision);
+  char* end = res.ptr;
+  if (res.ec != std::errc()) {
+    *first = '?';
+    end = first + 1;
+  }
+  if (cs.alt && precision == 0 && lower == 'f') *end++ = '.';
   if (conv == 'E' || conv == 'G' || conv == 'F') {
-    for (char& c : body) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char* c = begin; c != end; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
   }
   std::size_t sign_len = 0;
-  if (!body.empty() && body[0] == '-') {
+  if (*begin == '-') {
     sign_len = 1;
   } else if (cs.plus) {
-    body.insert(0, 1, '+');
+    *--begin = '+';
     sign_len = 1;
   } else if (cs.space) {
-    body.insert(0, 1, ' ');
+    *--begin = ' ';
     sign_len = 1;
   }
   const bool finite = v == v && v - v == 0;
-  Pad(out, AsciiToUtf16(body), cs, finite, sign_len);
+  PadAscii(out, begin, end, cs, finite, sign_len);
 }
 
 void ReportOnce(std::u16string_view format) {
@@ -134,11 +179,15 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
   const std::size_t n = format.size();
   std::size_t i = 0;
   while (i < n) {
-    const char16_t c = format[i++];
-    if (c != u'%') {
-      out += c;
+    if (format[i] != u'%') {
+      // The plain text up to the next conversion, in one piece.
+      std::size_t stop = format.find(u'%', i);
+      if (stop == std::u16string_view::npos) stop = n;
+      out.append(format.substr(i, stop - i));
+      i = stop;
       continue;
     }
+    ++i;
     if (i >= n) {  // a lone '%' at the end prints nothing
       faulty = true;
       break;

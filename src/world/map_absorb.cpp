@@ -39,11 +39,22 @@ void AbsorbUnsuppliedHexes() {
     }
   }
 
+  // Cut-off land found in the map's row order; the entries below still go
+  // column by column, the order the hexes change hands in.
+  std::vector<std::uint8_t> cutOff(reach.size(), 0);
+  bool anyCutOff = false;
+  const std::vector<sHex>& hexes = map.Hexes();
+  for (std::size_t i = 0; i < hexes.size() && i < cutOff.size(); ++i) {
+    const sHex& hex = hexes[i];
+    cutOff[i] = hex.IsLand() && hex.controller != 0 && reach[i] == 0;
+    anyCutOff = anyCutOff || cutOff[i];
+  }
+
   HexEntryList entries;
-  for (int x = 0; x < width; ++x) {
+  for (int x = 0; x < width && anyCutOff; ++x) {
     for (int y = 0; y < map.GetHeight(); ++y) {
+      if (!cutOff[cell(x, y)]) continue;
       const sHex& hex = *map.GetHex(x, y);
-      if (!hex.IsLand() || hex.controller == 0 || reach[cell(x, y)] != 0) continue;
       for (int d = 0; d < kDirectionCount; ++d) {
         const sHex* n = map.GetNeighbour(x, y, d);
         if (!n || reach[cell(n->x, n->y)] == 0 || n->controller == 0) continue;

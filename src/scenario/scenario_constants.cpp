@@ -81,17 +81,10 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
 
 sScenarioConstants::sScenarioConstants() { ResetForLoading(); }
 
-double sScenarioConstants::Slot(int slot) const {
-  if (slot < 0 || slot >= kSlotCount) return 0.0;
-  return slots_[static_cast<std::size_t>(slot)];
-}
-
 void sScenarioConstants::SetSlot(int slot, double value) {
   if (slot < 0 || slot >= kSlotCount) return;
   slots_[static_cast<std::size_t>(slot)] = value;
 }
-
-int sScenarioConstants::I(int slot) const { return TruncateToInt(Slot(slot)); }
 
 float sScenarioConstants::F(int slot) const { return ClampToFloat(Slot(slot)); }
 

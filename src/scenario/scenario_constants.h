@@ -25,7 +25,10 @@ class sScenarioConstants {
   sScenarioConstants();
 
   // Raw slot access (the layout header names the slots).
-  double Slot(int slot) const;
+  // Inline: the rules read constants in their innermost loops.
+  double Slot(int slot) const {
+    return slot < 0 || slot >= consts_layout::kSlotCount ? 0.0 : slots_[static_cast<std::size_t>(slot)];
+  }
   void SetSlot(int slot, double value);
 
   // By data line (from 1, comments not counted) and field (from 1), through
@@ -201,7 +204,14 @@ class sScenarioConstants {
   void FinishLoading();
 
  private:
-  int I(int slot) const;
+  // The slot truncated toward zero, NaN as 0, held to the int range.
+  int I(int slot) const {
+    const double value = Slot(slot);
+    if (!(value == value)) return 0;
+    if (value >= 2147483647.0) return 2147483647;
+    if (value <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<int>(value);
+  }
   float F(int slot) const;
 
   std::array<double, consts_layout::kSlotCount> slots_{};

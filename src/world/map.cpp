@@ -64,13 +64,6 @@ bool cMap::HasNeighbour(int x, int y, int d) const {
   }
 }
 
-sHex* cMap::GetNeighbour(int x, int y, int d) {
-  if (d < 0 || d >= kDirectionCount) return nullptr;
-  const sPoint p = NeighbourPoint(x, y, d);
-  if (!IsInside(p.x, p.y)) return nullptr;
-  return &hexes_[static_cast<std::size_t>(p.y) * width_ + p.x];
-}
-
 void cMap::SetWidth(int width) {
   width_ = width;
   cameraMinX = kColumnStep;

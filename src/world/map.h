@@ -85,7 +85,12 @@ class cMap {
   // (x, y) itself is assumed to lie on the map.
   bool HasNeighbour(int x, int y, int d) const;
   // Null off the map or for a direction outside 0..5.
-  sHex* GetNeighbour(int x, int y, int d);
+  sHex* GetNeighbour(int x, int y, int d) {
+    if (d < 0 || d >= kDirectionCount) return nullptr;
+    const sPoint p = NeighbourPoint(x, y, d);
+    if (!IsInside(p.x, p.y)) return nullptr;
+    return &hexes_[static_cast<std::size_t>(p.y) * width_ + p.x];
+  }
   const sHex* GetNeighbour(int x, int y, int d) const {
     return const_cast<cMap*>(this)->GetNeighbour(x, y, d);
   }

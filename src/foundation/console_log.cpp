@@ -76,6 +76,17 @@ void cConsoleLog::Reopen(std::filesystem::path file) {
   OpenLocked(false);
 }
 
+void LogFormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {
+  // Taken out while in use: a line logged while formatting (a bad format's
+  // report) finds the kept buffer empty and uses its own.
+  thread_local std::u16string kept;
+  std::u16string line = std::move(kept);
+  line.clear();
+  FormatArgsTo(line, format, args);
+  ConsoleLog().LogLine(line);
+  kept = std::move(line);
+}
+
 void cConsoleLog::SetObserver(Observer observer) {
   std::lock_guard<std::mutex> lock(mutex_);
   observer_ = std::move(observer);

@@ -52,9 +52,12 @@ cConsoleLog& ConsoleLog();
 // Shortcuts for the global log.
 inline void LogLine(std::u16string_view text) { ConsoleLog().LogLine(text); }
 
+// Formats into a buffer the thread keeps, so a line costs no allocation.
+void LogFormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args);
+
 template <typename... Args>
 void LogFormat(std::u16string_view format, const Args&... args) {
-  ConsoleLog().LogLine(Format(format, args...));
+  LogFormatArgs(format, {FormatArg(args)...});
 }
 
 }  // namespace tr

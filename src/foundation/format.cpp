@@ -171,6 +171,11 @@ void ReportOnce(std::u16string_view format) {
 std::u16string FormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {
   std::u16string out;
   out.reserve(format.size() + 16 * args.size());
+  FormatArgsTo(out, format, args);
+  return out;
+}
+
+void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initializer_list<FormatArg> args) {
   const FormatArg* next = args.begin();
   const FormatArg* const end = args.end();
   bool faulty = false;
@@ -311,7 +316,6 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
     }
   }
   if (faulty) ReportOnce(format);
-  return out;
 }
 
 }  // namespace tr

@@ -57,6 +57,8 @@ class FormatArg {
 };
 
 std::u16string FormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args);
+// Appends the formatted text to out.
+void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initializer_list<FormatArg> args);
 
 template <typename... Args>
 std::u16string Format(std::u16string_view format, const Args&... args) {

@@ -26,13 +26,17 @@ usage() {
   exit 2
 }
 
-# Drops the timing lines from a UTF-16LE console log, keeping every other byte.
+# Drops the timing lines from a UTF-16LE console log and cuts the build folder
+# from the source paths of the pause lines, keeping every other byte.
 filter_log() {
   python3 - "$1" "$2" <<'EOF'
 import re, sys
 text = open(sys.argv[1], 'rb').read().decode('utf-16-le', 'surrogatepass')
 timing = re.compile(r'TIME = -?\d+ ms')
-lines = [line for line in text.split('\r\n') if not timing.search(line)]
+# A pause names its source file as the compiler saw it, which depends on where
+# the build lives: keep the path from src/ on.
+source = re.compile(r'^S: \S*?(src/\S+ :)')
+lines = [source.sub(r'S: \1', line) for line in text.split('\r\n') if not timing.search(line)]
 open(sys.argv[2], 'wb').write('\r\n'.join(lines).encode('utf-16-le', 'surrogatepass'))
 EOF
 }

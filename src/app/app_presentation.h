@@ -60,6 +60,8 @@ class cAppPresentation : public cHeadlessPresentation {
   void OpenFleetDialog(int seaNodeId) override;
   // The fleets manager, wherever it stands on the stack, lets go of the fleet.
   void ForgetFleet(const cFleet& fleet) override;
+  // The ship's cell on the sea-battle screen, when one is shown, empties.
+  void ClearSeaBattleCell(const cJednostkaMorska& ship) override;
   // The combat-result dialog pushed under the game lock; the worker waits
   // until it has closed.
   void ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) override;

@@ -6,6 +6,7 @@
 
 #include "app/app_presentation.h"
 #include "app/modal_stack.h"
+#include "app/sea_battle_menu.h"
 #include "app/sound.h"
 #include "dialogs/combat_result_dialog.h"
 #include "dialogs/convoy_results_dialog.h"
@@ -16,6 +17,7 @@
 #include "foundation/game_lock.h"
 #include "platform/message_box.h"
 #include "turn/theads.h"
+#include "units/jednostka_morska.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -138,6 +140,11 @@ void cAppPresentation::ForgetFleet(const cFleet& fleet) {
   for (cDialog* dialog : ModalDialogStack) {
     if (auto* manager = dynamic_cast<cDialogFlot*>(dialog)) manager->ForgetFleet(&fleet);
   }
+}
+
+void cAppPresentation::ClearSeaBattleCell(const cJednostkaMorska& ship) {
+  GameLockGuard lock(kThisFile, __LINE__);
+  if (cSeaBattleMenu* menu = CurrentSeaBattleMenu()) menu->ClearCell(ship.battleColumn, ship.battleRow);
 }
 
 void cAppPresentation::PlaySoundEffect(std::u16string_view file) {

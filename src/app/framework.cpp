@@ -12,6 +12,7 @@
 #include "app/map_render.h"
 #include "app/music_player.h"
 #include "app/prevmenu.h"
+#include "app/sea_battle_menu.h"
 #include "app/sound.h"
 #include "dialogs/panel.h"
 #include "dialogs/small_dialogs.h"
@@ -27,6 +28,7 @@
 #include "platform/audio.h"
 #include "platform/frame.h"
 #include "turn/game_steps.h"
+#include "turn/sea_battle.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -133,12 +135,14 @@ int WinMain(sStartUp startUp) {
 
   InstallMapDrawing();
   InstallGameSteps();
+  SetSeaBattleScreen(&ShowSeaBattleScreen);
   SetEndHumanTurnAction(&EndHumanTurn);
   if (startUp.beforeMainLoop) startUp.beforeMainLoop(*frame);
   const int exitCode = frame->Run();
 
   DestroyGame();
   SetEndHumanTurnAction({});
+  SetSeaBattleScreen({});
   UninstallGameSteps();
   UninstallMapDrawing();
   TearDownScreens();

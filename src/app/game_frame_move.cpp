@@ -9,6 +9,7 @@
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "app/music_player.h"
+#include "app/sea_battle_menu.h"
 #include "dialogs/dialog_base.h"
 #include "events/zdarzenia.h"
 #include "foundation/game_lock.h"
@@ -238,6 +239,8 @@ void MoveGameFrame(Graphics&, double time, float elapsed) {
     if (cMusicPlayer* music = GameMusicPlayer()) music->Update();
   }
   PlayQueuedSoundEffects();
+  // A sea battle the worker reached takes the screen; its menu's callbacks take over from the next frame.
+  OpenPendingSeaBattleScreen();
   const eGameState state = game->GetGameState();
   if (windowActive && (state == kGameHumanIdle || state == kGameHumanMoving)) ScrollAndHint(time);
   Times().lastHorizontal = Times().lastVertical = time;

@@ -194,9 +194,20 @@ void DrawOthers(const std::string& folder) {
     for (int i = 0; i < level; ++i) c.Rect(1 + i * 8, top + 1, 7 + i * 8, top + 7, C("fort"));
   }
   // Rows 0 to 4, columns 6 to 11: the highlight of each flag bit (the lowest set bit picks it).
+  // Bits 17 to 20 mark the sea-battle grid: the selected ship, its move cells,
+  // the chosen target and the columns outside the battle.
+  const auto highlightOf = [](int bit) -> std::string {
+    switch (bit) {
+      case 0: case 17: return "selected";
+      case 18: return "move";
+      case 19: return "target_fire";
+      case 20: case 24: return "shade";
+      default: return bit >= 10 ? "target_fire" : "target_move";
+    }
+  };
   for (int bit = 0; bit < 30; ++bit) {
     const int col = 6 + bit % 6, row = bit / 6;
-    const std::string name = bit == 24 ? "shade" : bit == 0 ? "selected" : bit >= 10 ? "target_fire" : "target_move";
+    const std::string name = highlightOf(bit);
     c.Polygon(Canvas::Hex(col, row, 3), C("highlight_" + name));
   }
   // Row 10: forts of levels 1 to 5 on the hex, the port marker in column 11.

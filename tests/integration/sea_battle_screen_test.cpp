@@ -1,0 +1,126 @@
+// A sea battle of the human country on its own screen, through the real
+// program: the end of impulse meets a scripted battle of one of the human
+// country's warships against an enemy one, the screen comes up in state 5,
+// Auto end fights it out, Close hands the game back to the worker, and the
+// human country's next turn comes back. Screenshots stay in the build folder.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/sea_battle_menu.h"
+#include "foundation/game_lock.h"
+#include "foundation/settings.h"
+#include "game_session.h"
+#include "turn/sea_battle.h"
+#include "turn/turn_steps.h"
+#include "units/jednostka_morska.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+bool OnMap(const cJednostkaMorska& ship) { return ship.fleet != nullptr && ship.hitPoints > 0 && ship.owner > 0; }
+
+bool IsTransport(const cJednostkaMorska& ship) { return ship.type == kCargoShip || ship.type == kAmphibiousShip; }
+
+bool IsSurfaceWarship(const cJednostkaMorska& ship) {
+  return !IsTransport(ship) && ship.type != kAircraftCarrier && ship.type != kSubmarine;
+}
+
+class SeaBattleScreenTest : public test::GameSessionTest {
+ protected:
+  void Script();
+
+  // One of the human country's transports against a surface warship of a
+  // country at war with it (or, without a war, of any other country):
+  // without carriers and submarines no opening strike, no "Fleet detected"
+  // box and no call-off comes before the screen.
+  void FightScriptedBattle(cGame& game) {
+    if (fought_) return;
+    fought_ = true;
+    cJednostkaMorska* transport = nullptr;
+    cJednostkaMorska* enemy = nullptr;
+    cJednostkaMorska* other = nullptr;
+    for (const auto& ship : game.navalUnits) {
+      if (!OnMap(*ship)) continue;
+      if (ship->owner == humanId_) {
+        if (transport == nullptr && IsTransport(*ship)) transport = ship.get();
+      } else if (IsSurfaceWarship(*ship)) {
+        if (enemy == nullptr && game.relations.IsAtWar(ship->owner, humanId_)) enemy = ship.get();
+        if (other == nullptr) other = ship.get();
+      }
+    }
+    if (enemy == nullptr) enemy = other;
+    if (transport == nullptr || enemy == nullptr) return;
+    transport->spotted = enemy->spotted = 1;
+    sSeaBattle battle({transport}, {enemy});
+    started_ = true;
+    ShowSeaBattleStageReport(battle);
+    finished_ = battle.finished != 0;
+    game.SetGameState(kGameEndOfImpulse);
+  }
+
+  int humanId_ = 0;
+  std::atomic<bool> fought_ = false;
+  std::atomic<bool> started_ = false;
+  std::atomic<bool> finished_ = false;
+};
+
+void SeaBattleScreenTest::Script() {
+  gDelays.fill(0.0f);
+  cCountry* human = StartSampleWithFirstCountryHuman("sea_battle_session_settings.png");
+  ASSERT_NE(human, nullptr);
+  humanId_ = human->id;
+  SetSeaBattleStep([this](cGame& game) { FightScriptedBattle(game); });
+
+  frame_->Inject(RawInput::KeyDown('Q'));
+  frame_->Inject(RawInput::KeyUp('Q'));
+  Frame();
+  auto* confirm = dynamic_cast<cDialogPotwKoncaTury*>(TopDialog);
+  ASSERT_NE(confirm, nullptr);
+  Click(confirm->GetControl(cDialogPotwKoncaTury::kYesButton));
+
+  // A sample without the two warships would fight nothing and hand the turn back.
+  // The worker's end of impulse reaches the battle quickly; a run that never shows it fails here.
+  ASSERT_TRUE(FramesUntil(
+      [&] {
+        std::this_thread::yield();
+        GameLockGuard lock;
+        return CurrentSeaBattleMenu() != nullptr || (fought_ && !started_);
+      },
+      200000))
+      << "state " << static_cast<int>(gGame->GetGameState());
+  cSeaBattleMenu* menu = CurrentSeaBattleMenu();
+  ASSERT_NE(menu, nullptr) << "no battle was set up";
+  EXPECT_EQ(gGame->GetGameState(), kGameSeaBattleScreen);
+  Frame();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("sea_battle_session_screen.png"));
+
+  Click(menu->GetControl(661));
+  ASSERT_TRUE(FramesUntil([&] { return menu->GetControlEnabled(658); }));
+  EXPECT_TRUE(menu->battle().finished);
+  bool reported = false;
+  {
+    GameLockGuard lock;
+    for (const sReport& r : gGame->reports.Reports()) reported |= r.type == kReportSeaBattle && r.country == humanId_;
+  }
+  EXPECT_TRUE(reported);
+  Frame();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("sea_battle_session_end.png"));
+  Click(menu->GetControl(658));
+  EXPECT_EQ(CurrentMenu, nullptr);
+
+  ASSERT_TRUE(WorkerReaches([&] { return TurnComingBackTo(human); }))
+      << "state " << static_cast<int>(gGame->GetGameState());
+  EXPECT_TRUE(fought_);
+  EXPECT_TRUE(finished_);
+}
+
+TEST_F(SeaBattleScreenTest, AScriptedBattleIsFoughtOnItsScreenAndTheTurnComesBack) {
+  EXPECT_EQ(RunProgram([&] { Script(); }), 0);
+  SetSeaBattleStep({});
+}
+
+}  // namespace
+}  // namespace tr

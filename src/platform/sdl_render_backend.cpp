@@ -47,9 +47,18 @@ SDL_Color ToSdl(Argb c) {
 
 PointF Lerp(PointF a, PointF b, float t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
 
+// A stretched draw places its corners through a division and a scaling, which
+// can land a hair below the whole pixel meant; truncated, the picture would
+// lose its last row or column and leave a seam against the next piece.
+float SnapToPixel(float v) {
+  const float nearest = std::round(v);
+  return std::abs(v - nearest) < 1.0f / 256.0f ? nearest : v;
+}
+
 // The point of a quad at the fractions (s, t) of its source rectangle.
 PointF QuadPoint(const PointF c[4], float s, float t) {
-  return Lerp(Lerp(c[0], c[1], s), Lerp(c[3], c[2], s), t);
+  const PointF p = Lerp(Lerp(c[0], c[1], s), Lerp(c[3], c[2], s), t);
+  return {SnapToPixel(p.x), SnapToPixel(p.y)};
 }
 
 class SdlBackend : public RenderBackend {
@@ -213,9 +222,11 @@ class SdlBackend : public RenderBackend {
       const int sy = static_cast<int>((q.source.top / fh) * fh);
       const int sw = static_cast<int>((q.source.right / fw) * fw - static_cast<float>(sx));
       const int sh = static_cast<int>((q.source.bottom / fh) * fh - static_cast<float>(sy));
-      const int dx = static_cast<int>(q.corners[0].x), dy = static_cast<int>(q.corners[0].y);
-      const int dw = static_cast<int>(q.corners[2].x - q.corners[0].x);
-      const int dh = static_cast<int>(q.corners[2].y - q.corners[0].y);
+      const PointF from{SnapToPixel(q.corners[0].x), SnapToPixel(q.corners[0].y)};
+      const PointF to{SnapToPixel(q.corners[2].x), SnapToPixel(q.corners[2].y)};
+      const int dx = static_cast<int>(from.x), dy = static_cast<int>(from.y);
+      const int dw = static_cast<int>(to.x - from.x);
+      const int dh = static_cast<int>(to.y - from.y);
       if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) continue;
       blitter_.Draw(target, texture, RectFromSize(sx, sy, sw, sh), RectFromSize(dx, dy, dw, dh), q.colour);
     }

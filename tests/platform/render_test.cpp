@@ -60,6 +60,36 @@ TEST_F(HeadlessRender, FourColourQuadHasItsColoursAtItsCorners) {
   ExpectNear(g.ReadPixel(63, 47), 255, 255, 255, 12);
 }
 
+// A picture stretched the way the dialogs stretch their nine-patch cells (the
+// position divided by the scale, then scaled) ends a hair short of a whole
+// pixel; its last row must still be drawn, or the piece below leaves a seam.
+struct SeamCase {
+  int top;
+  int bottom;
+};
+class StretchedEdge : public testing::TestWithParam<SeamCase> {};
+
+TEST_P(StretchedEdge, CoversItsLastRow) {
+  auto frame = AppFrame::CreateHeadless(8, 700);
+  Graphics& g = frame->graphics();
+  auto white = Texture::CreateEmpty(2, 45, 0xFFFFFFFF);
+  g.Clear(0xFF000000);
+  const float sy = static_cast<float>(GetParam().bottom - GetParam().top) / 45.0f;
+  auto sprite = g.CreateSpriteBatch();
+  sprite->Begin(kSpriteAlphaBlend);
+  sprite->SetTransform(Matrix2D::Scaling(1.0f, sy));
+  sprite->Draw(white.get(), nullptr, {0.0f, static_cast<float>(GetParam().top) / sy}, 0.5f, 0xFFFFFFFF);
+  sprite->End();
+  ExpectNear(g.ReadPixel(1, GetParam().top), 255, 255, 255, 0);
+  ExpectNear(g.ReadPixel(1, GetParam().bottom - 1), 255, 255, 255, 0);
+  ExpectNear(g.ReadPixel(1, GetParam().bottom), 0, 0, 0, 0);
+  ExpectNear(g.ReadPixel(1, GetParam().top - 1), 0, 0, 0, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Heights, StretchedEdge,
+                         testing::Values(SeamCase{179, 586}, SeamCase{209, 553}, SeamCase{45, 452},
+                                         SeamCase{100, 145}));
+
 TEST_F(HeadlessRender, DepthSortingDrawsBackToFrontAndKeepsEqualDepthsInOrder) {
   DrawRecorder recorder;
   g.SetRecorder(&recorder);

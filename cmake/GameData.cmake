@@ -26,7 +26,7 @@ target_sources(tr_foundation PRIVATE ${TR_STRING_BASE_DIGEST})
 
 # Plain data files are copied as they are. Folders listed here hold text
 # sources that a tool turns into game files, and are not copied.
-set(TR_DATA_SOURCE_DIRS texts skin audio mapart scenario_maps)
+set(TR_DATA_SOURCE_DIRS texts skin audio mapart scenario_maps movies)
 set(TR_GAME_FILES ${TR_STRING_BASE})
 file(GLOB_RECURSE TR_DATA_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/data
      ${PROJECT_SOURCE_DIR}/data/*)
@@ -138,6 +138,29 @@ add_dependencies(game_data menu_pictures)
 add_library(tr_movie_encoder STATIC ${PROJECT_SOURCE_DIR}/tools/datagen/movie_encoder.cpp)
 target_include_directories(tr_movie_encoder PUBLIC ${PROJECT_SOURCE_DIR}/tools/datagen)
 target_link_libraries(tr_movie_encoder PRIVATE PkgConfig::FFMPEG)
+
+# The intro and credits movies, painted like the menu pictures and encoded
+# from their text source.
+add_library(tr_movie_script STATIC
+  ${PROJECT_SOURCE_DIR}/tools/datagen/movie_script.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/menu_painter.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/picture_canvas.cpp)
+target_include_directories(tr_movie_script PUBLIC ${PROJECT_SOURCE_DIR}/tools/datagen)
+target_link_libraries(tr_movie_script PUBLIC tr_platform tr_movie_encoder PRIVATE PkgConfig::SDL2)
+add_executable(make_movies ${PROJECT_SOURCE_DIR}/tools/datagen/make_movies.cpp)
+target_link_libraries(make_movies PRIVATE tr_movie_script)
+set(TR_MOVIES_SOURCE ${PROJECT_SOURCE_DIR}/data/movies/movies.txt)
+file(GLOB TR_MOVIES_TEXTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/movies/*)
+set(TR_MOVIES_STAMP ${TR_GENERATED_DIR}/movies.stamp)
+add_custom_command(
+  OUTPUT ${TR_MOVIES_STAMP}
+  COMMAND make_movies ${TR_MOVIES_SOURCE} ${GAME_DIR}/data
+  COMMAND ${CMAKE_COMMAND} -E touch ${TR_MOVIES_STAMP}
+  DEPENDS make_movies ${TR_MOVIES_TEXTS}
+  COMMENT "Painting and encoding the movies"
+  VERBATIM)
+add_custom_target(game_movies ALL DEPENDS ${TR_MOVIES_STAMP})
+add_dependencies(game_data game_movies)
 
 # The scenarios' maps, built into "map.qel" from their text descriptions
 # data/scenario_maps/<scenario>.txt beside the copied scenario tables.

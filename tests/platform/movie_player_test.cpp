@@ -237,6 +237,8 @@ struct RefusedCase {
   std::function<void(const std::filesystem::path&)> make;
 };
 
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+
 class RefusedMovieTest : public MoviePlayerTest, public testing::WithParamInterface<RefusedCase> {};
 
 TEST_P(RefusedMovieTest, IsLoggedAndNeverPlays) {

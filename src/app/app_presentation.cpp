@@ -18,6 +18,7 @@
 #include "app/units_skin.h"
 #include "dialogs/attack_panel.h"
 #include "dialogs/date_caption.h"
+#include "dialogs/diplomacy_panel.h"
 #include "dialogs/hex_panel.h"
 #include "dialogs/minimap_panel.h"
 #include "dialogs/panel_informacyjny.h"
@@ -51,7 +52,11 @@ void cAppPresentation::CreateGamePanels() {
   auto* hex = new cHexPanel();
   gHexPanel = hex;
   gMinimapPanel = new cMinimapPanel();
-  for (cPanel* panel : {static_cast<cPanel*>(attack), static_cast<cPanel*>(hex)}) SetPanelCollapsed(panel, true);
+  auto* diplomacy = new cDiplomacyPanel();
+  gDiplomacyPanel = diplomacy;
+  for (cPanel* panel : {static_cast<cPanel*>(attack), static_cast<cPanel*>(hex), static_cast<cPanel*>(diplomacy)}) {
+    SetPanelCollapsed(panel, true);
+  }
   SetPanelMoveHandler(&MovePanelOfToggle);
 }
 
@@ -86,6 +91,10 @@ void cAppPresentation::RefreshInfoPanel() {
 
 void cAppPresentation::UpdateHexPanel() {
   if (cHexPanel* panel = GetHexPanel()) panel->Update();
+}
+
+void cAppPresentation::UpdateDiplomacyPanel() {
+  if (cDiplomacyPanel* panel = GetDiplomacyPanel()) panel->Update();
 }
 
 void cAppPresentation::SetHoveredSeaNode(int seaNodeId) {

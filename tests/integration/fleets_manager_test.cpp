@@ -33,23 +33,6 @@ class FleetsManagerTest : public test::GameSessionTest {
  protected:
   void Script();
 
-  std::pair<int, int> ScreenPointOf(sPoint hex) {
-    GameLockGuard lock;
-    const cMap& map = *gGame->map;
-    const float scale = gDisplayedScale;
-    const float mapX = static_cast<float>(83 * hex.x + 50 + 30) - map.camera.x;
-    const float mapY = static_cast<float>(98 * hex.y + 49 + (hex.x % 2 == 0 ? 49 : 0) + 36) - map.camera.y;
-    const int x = static_cast<int>(std::lround(mapX * scale)) + gScreenWidth / 2;
-    const int y = static_cast<int>(std::lround(mapY * scale)) + gScreenHeight / 2;
-    const sPickedHex picked = PickHexAt(x, y, gScreenWidth, gScreenHeight, scale, map.camera.x, map.camera.y);
-    EXPECT_EQ(picked.column, hex.x);
-    EXPECT_EQ(picked.row, hex.y);
-    return {x, y};
-  }
-  void ClickHex(sPoint hex) {
-    const auto [x, y] = ScreenPointOf(hex);
-    ClickAt(x, y);
-  }
   void CenterOn(sPoint hex) {
     {
       GameLockGuard lock;

@@ -7,11 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "app/framework.h"
+#include "app/game_mouse.h"
 #include "app/input_routing.h"
 #include "app/mainmenu.h"
 #include "app/modal_stack.h"
@@ -27,6 +30,7 @@
 #include "platform/null_audio.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
+#include "world/map_camera.h"
 
 namespace tr::test {
 
@@ -113,6 +117,25 @@ class GameSessionTest : public testing::Test {
     frame_->Inject(RawInput::KeyDown(key));
     frame_->Inject(RawInput::KeyUp(key));
     Frame();
+  }
+  // A point of the hex on screen for the current camera and zoom, clear of
+  // its slanted edges; the map's own picking must find the hex there.
+  std::pair<int, int> ScreenPointOf(sPoint hex) {
+    GameLockGuard lock;
+    const cMap& map = *gGame->map;
+    const float scale = gDisplayedScale;
+    const float mapX = static_cast<float>(83 * hex.x + 50 + 30) - map.camera.x;
+    const float mapY = static_cast<float>(98 * hex.y + 49 + (hex.x % 2 == 0 ? 49 : 0) + 36) - map.camera.y;
+    const int x = static_cast<int>(std::lround(mapX * scale)) + gScreenWidth / 2;
+    const int y = static_cast<int>(std::lround(mapY * scale)) + gScreenHeight / 2;
+    const sPickedHex picked = PickHexAt(x, y, gScreenWidth, gScreenHeight, scale, map.camera.x, map.camera.y);
+    EXPECT_EQ(picked.column, hex.x);
+    EXPECT_EQ(picked.row, hex.y);
+    return {x, y};
+  }
+  void ClickHex(sPoint hex) {
+    const auto [x, y] = ScreenPointOf(hex);
+    ClickAt(x, y);
   }
   bool HumanTurnOf(const cCountry* country) {
     GameLockGuard lock;

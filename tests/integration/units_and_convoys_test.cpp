@@ -37,25 +37,14 @@ class UnitsAndConvoysTest : public test::GameSessionTest {
  protected:
   void Script();
 
-  // A point of the hex on screen for the current camera and zoom.
-  std::pair<int, int> ScreenPointOf(sPoint hex) {
-    GameLockGuard lock;
-    const cMap& map = *gGame->map;
-    const float scale = gDisplayedScale;
-    const float mapX = static_cast<float>(83 * hex.x + 50 + 30) - map.camera.x;
-    const float mapY = static_cast<float>(98 * hex.y + 49 + (hex.x % 2 == 0 ? 49 : 0) + 36) - map.camera.y;
-    return {static_cast<int>(std::lround(mapX * scale)) + gScreenWidth / 2,
-            static_cast<int>(std::lround(mapY * scale)) + gScreenHeight / 2};
-  }
   // Centres the view on the hex, then clicks it.
-  void ClickHex(sPoint hex) {
+  void CentreAndClickHex(sPoint hex) {
     {
       GameLockGuard lock;
       CenterAtHex(*gGame->map, hex.x, hex.y, false);
     }
     Frame();
-    const auto [x, y] = ScreenPointOf(hex);
-    ClickAt(x, y);
+    ClickHex(hex);
   }
   // The first hex that carries one of the flag bits.
   std::optional<sPoint> MarkedHex(std::uint32_t bits) {
@@ -146,7 +135,7 @@ void UnitsAndConvoysTest::Script() {
   EXPECT_FALSE(units->GetVisible());
   const std::optional<sPoint> place = MarkedHex(64);
   ASSERT_TRUE(place.has_value());
-  ClickHex(*place);
+  CentreAndClickHex(*place);
   {
     GameLockGuard lock;
     const sHex* hex = gGame->map->GetHex(place->x, place->y);
@@ -167,10 +156,10 @@ void UnitsAndConvoysTest::Script() {
     ASSERT_FALSE(convoys->GetVisible());
     const std::optional<sPoint> from = MarkedHex(0x8000);
     ASSERT_TRUE(from.has_value());
-    ClickHex(*from);
+    CentreAndClickHex(*from);
     const std::optional<sPoint> to = MarkedHex(0x8000);
     ASSERT_TRUE(to.has_value());
-    ClickHex(*to);
+    CentreAndClickHex(*to);
     EXPECT_TRUE(convoys->GetVisible());
   }
   convoyCount_ = static_cast<int>(gGame->convoys.ConvoysOf(human_).size());

@@ -23,6 +23,7 @@
 #include "dialogs/minimap_panel.h"
 #include "dialogs/panel_informacyjny.h"
 #include "dialogs/small_dialogs.h"
+#include "dialogs/unit_panel.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "foundation/paths.h"
@@ -47,6 +48,8 @@ void cAppPresentation::CreateGamePanels() {
   ResetUnitStepTime();
   DestroyGamePanels();
   gInfoPanel = new cInfoPanel();
+  auto* unit = new cUnitPanel();
+  gUnitPanel = unit;
   auto* attack = new cAttackPanel();
   gAttackPanel = attack;
   auto* hex = new cHexPanel();
@@ -54,7 +57,8 @@ void cAppPresentation::CreateGamePanels() {
   gMinimapPanel = new cMinimapPanel();
   auto* diplomacy = new cDiplomacyPanel();
   gDiplomacyPanel = diplomacy;
-  for (cPanel* panel : {static_cast<cPanel*>(attack), static_cast<cPanel*>(hex), static_cast<cPanel*>(diplomacy)}) {
+  for (cPanel* panel : {static_cast<cPanel*>(unit), static_cast<cPanel*>(attack), static_cast<cPanel*>(hex),
+                        static_cast<cPanel*>(diplomacy)}) {
     SetPanelCollapsed(panel, true);
   }
   SetPanelMoveHandler(&MovePanelOfToggle);
@@ -95,6 +99,10 @@ void cAppPresentation::UpdateHexPanel() {
 
 void cAppPresentation::UpdateDiplomacyPanel() {
   if (cDiplomacyPanel* panel = GetDiplomacyPanel()) panel->Update();
+}
+
+void cAppPresentation::UpdateUnitPanel() {
+  if (cUnitPanel* panel = GetUnitPanel()) panel->Update();
 }
 
 void cAppPresentation::SetHoveredSeaNode(int seaNodeId) {

@@ -19,8 +19,9 @@ class cAppPresentation : public cHeadlessPresentation {
 
   // The current menu's progress bar, when the loading menu is current.
   void SetLoadingProgress(int percent) override;
-  // The information, attack, hex, minimap and diplomacy panels, replacing
-  // those of a game before; the attack, hex and diplomacy panels start collapsed.
+  // The information, unit, attack, hex, minimap and diplomacy panels,
+  // replacing those of a game before; the unit, attack, hex and diplomacy
+  // panels start collapsed.
   void CreateGamePanels() override;
   bool HasMusicPlaylist(int playlist) override;
   void StartMusic(int playlist) override;
@@ -35,6 +36,7 @@ class cAppPresentation : public cHeadlessPresentation {
   void RefreshInfoPanel() override;
   void UpdateHexPanel() override;
   void UpdateDiplomacyPanel() override;
+  void UpdateUnitPanel() override;
   void SetStatusText(std::u16string_view text) override;
   // The hint box shows the sea node under the pointer.
   void SetHoveredSeaNode(int seaNodeId) override;

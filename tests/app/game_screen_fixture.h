@@ -40,8 +40,7 @@ class GameScreenFixture : public MenuFixture {
     game().StoreGameState(kGameHumanIdle);
     port_.CreateGamePanels();
     hexPanel_ = dynamic_cast<cPanel*>(gHexPanel);
-    unitPanel_ = new cPanel(-1, Rect{0, 0, 100, 100});
-    gUnitPanel = unitPanel_;
+    unitPanel_ = dynamic_cast<cPanel*>(gUnitPanel);
   }
   void TearDown() override {
     DestroyGamePanels();

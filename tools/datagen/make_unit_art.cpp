@@ -2,6 +2,7 @@
 // land, air and naval type and level, and the sheet of counter parts.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "art_canvas.h"
@@ -76,9 +77,34 @@ void Ship(Canvas& c, float x, float y, int type) {
   if (type == 45) c.Polygon({{m - 30, y + 56}, {m - 20, y + 40}, {m + 24, y + 40}, {m + 30, y + 56}}, C("cargo"));
 }
 
+// The unit panel's picture of a type, 256 x 128: the type's symbol on a
+// sky-and-field backdrop; the default picture has the backdrop alone.
+void UnitPicture(const std::string& file, int type) {
+  Canvas c(256, 128);
+  c.Rect(0, 0, 256, 80, C("unit_field"));
+  c.Rect(0, 80, 256, 128, C("cargo"));
+  c.Rect(0, 0, 256, 3, C("unit_ink")), c.Rect(0, 125, 256, 128, C("unit_ink"));
+  c.Rect(0, 0, 3, 128, C("unit_ink")), c.Rect(253, 0, 256, 128, C("unit_ink"));
+  if (type >= 0 && type <= 6) {
+    const int arm = type <= 1 ? 0 : type <= 3 ? 2 : type <= 5 ? 1 : 3;
+    LandSymbol(c, 64, 14, arm, type == 1 || type == 3 || type == 5, 1);
+  } else if (type >= 20 && type <= 22) {
+    Plane(c, 64, 14, type - 20, 1);
+  }
+  SaveOrExit(c, file);
+}
+
 }  // namespace
 
 void DrawUnits(const std::string& folder) {
+  // The unit panel's pictures live beside the skins, under "Units images".
+  const std::filesystem::path pictures = std::filesystem::path(folder).parent_path() / "Units images";
+  std::filesystem::create_directories(pictures);
+  UnitPicture((pictures / "default.png").string(), -1);
+  for (int type : {0, 1, 2, 3, 4, 5, 6, 20, 21, 22}) {
+    UnitPicture((pictures / (std::to_string(type) + ".png")).string(), type);
+  }
+
   Canvas units(2048, 1000);
   for (int arm = 0; arm < 4; ++arm) {
     for (int corps = 0; corps < 2; ++corps) {

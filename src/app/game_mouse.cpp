@@ -9,10 +9,13 @@
 #include "dialogs/combat_result_dialog.h"
 #include "dialogs/convoys_manager.h"
 #include "dialogs/dialog_flot.h"
+#include "dialogs/dialog_tekstowy.h"
 #include "dialogs/units_manager.h"
 #include "foundation/console_log.h"
+#include "foundation/format.h"
 #include "foundation/game_lock.h"
 #include "foundation/settings.h"
+#include "foundation/string_base.h"
 #include "gui/dialog.h"
 #include "gui/hint_box.h"
 #include "turn/convoy.h"
@@ -20,6 +23,7 @@
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
+#include "world/city.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
 #include "world/presentation.h"
@@ -231,6 +235,61 @@ void DeployChosenUnit(cUnit& unit, int mode, const sHex& clicked, int column, in
   }
 }
 
+// The map actions the unit panel starts. The acting unit may be destroyed
+// by its own action (an interception, an air fight), so nothing reads it
+// after the action that may free it.
+
+void ReconFromAir(cJednostkaLotnicza& unit, sHex& clicked, int column, int row) {
+  sCombatResult result;
+  if (clicked.IsLand()) {
+    unit.ReconHexArea(column, row, result);
+    const cCity* city = clicked.city;
+    if (result.kind == kBattleRecon && city != nullptr && (city->type == kCitySupplyPort || city->type == kCityPort) &&
+        clicked.seaNodeMarker > 0) {
+      unit.ReconSeaZone(clicked.seaNodeMarker, result);
+    }
+  } else {
+    unit.ReconSeaZone(clicked.seaZone, result);
+  }
+}
+
+void AirborneDrop(cJednostkaLadowa& unit, int column, int row) {
+  LogFormat(u"Player action: Airborne assault / %s on (%i, %i)", unit.name, column, row);
+  const std::u16string title = Format(GetText("airborne_assault_title_unit%s"), unit.name);
+  std::u16string report;
+  int landed = 0;
+  unit.AirborneAssault(column, row, &report, &landed);
+  Presentation().UpdateUnitPanel();
+  PushModalDialog(new cDialogTekstowy(report, title, cDialogTekstowy::kDefaultLayoutBase));
+  Map().ClearHexFlags(kAllButSelection, false);
+}
+
+void BombardHex(cJednostka& unit, sHex& clicked, bool marked) {
+  Map().ClearHexFlags(kAllButSelectionAndZone, false);
+  if (!marked) return;
+  sCombatResult result;
+  clicked.BombardFromAir(result, unit);
+  ShowPlayerCombatResult(result);
+}
+
+void FightInTheAir(cJednostka& unit, sHex& clicked) {
+  Map().ClearHexFlags(kAllButSelection, false);
+  auto* defender = dynamic_cast<cJednostkaLotnicza*>(clicked.unit);
+  if (defender == nullptr) return;
+  sCombatResult result;
+  defender->AirFight(result, unit, &clicked);
+  ShowPlayerCombatResult(result);
+}
+
+void NuclearBombardment(cJednostka& unit, sHex& clicked, int column, int row) {
+  LogFormat(u"Player action: Nuclear bombardment / %s on (%i, %i)", unit.name, column, row);
+  sCombatResult result;
+  if (auto* bomber = dynamic_cast<cJednostkaLotnicza*>(&unit)) bomber->NuclearStrike(clicked, result);
+  Presentation().UpdateUnitPanel();
+  ShowPlayerCombatResult(result);
+  Map().ClearHexFlags(kAllButSelection, false);
+}
+
 // Steps 5 and 6: the click on a valid hex in the player's idle state.
 void RunClickActions(int column, int row) {
   cPlayerControl& control = Control();
@@ -255,12 +314,38 @@ void RunClickActions(int column, int row) {
     EndAction();
     return;
   }
+  if (marked && mode == kActionRecon && acting != nullptr) {
+    Map().ClearHexFlags(kAllButSelectionAndZone, false);
+    if (auto* air = dynamic_cast<cJednostkaLotnicza*>(acting)) ReconFromAir(*air, clicked, column, row);
+    Presentation().UpdateUnitPanel();
+    EndAction();
+    return;
+  }
+  auto* actingLand = dynamic_cast<cJednostkaLadowa*>(acting);
+  if (marked && mode == kActionAirborneDrop && actingLand != nullptr && clicked.unit == nullptr) {
+    AirborneDrop(*actingLand, column, row);
+    EndAction();
+    return;
+  }
   if (mode == kActionBombardment) {
     if (fromFleets) {
       Map().ClearHexFlags(kAllButSelectionAndZone, false);
       FleetAirStrike(*manager, marked, column, row);
+    } else if (acting != nullptr) {
+      BombardHex(*acting, clicked, marked);
     }
     Presentation().UpdateUnitPanel();
+    EndAction();
+    return;
+  }
+  if (marked && mode == kActionAirFight && acting != nullptr) {
+    FightInTheAir(*acting, clicked);
+    Presentation().UpdateUnitPanel();
+    EndAction();
+    return;
+  }
+  if (marked && mode == kActionNuclearStrike && acting != nullptr) {
+    NuclearBombardment(*acting, clicked, column, row);
     EndAction();
     return;
   }
@@ -313,6 +398,14 @@ void RunClickActions(int column, int row) {
     }
     clicked.unit->ComputeMoveRange(0);
     control.actionMode = clicked.unit->category == kCategoryLand ? kActionMove : kActionRebase;
+    return;
+  }
+  if (marked && mode == kActionStrategicMove && acting != nullptr) {
+    acting->StrategicMove(column, row);
+    Presentation().UpdateUnitPanel();
+    control.ClearUndoList();
+    Map().ClearHexFlags(kAllButSelection, false);
+    EndAction();
     return;
   }
   if (marked && IsDeployMode(mode)) {

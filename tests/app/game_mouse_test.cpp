@@ -14,6 +14,8 @@
 #include "app/modal_stack.h"
 #include "dialogs/attack_panel.h"
 #include "dialogs/combat_result_dialog.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "dialogs/unit_panel.h"
 #include "foundation/settings.h"
 #include "game_screen_fixture.h"
 #include "gui/hint_box.h"
@@ -221,6 +223,71 @@ TEST_F(GameMouseTest, AnAirUnitRebasesToAMarkedHexAndCanBeUndone) {
   EXPECT_EQ(control().undo.unit, &plane);
   EXPECT_EQ(control().undo.actionPoints, 4);
   EXPECT_EQ(control().actionMode, kActionNone);
+}
+
+TEST_F(GameMouseTest, AParadropOnAMarkedHexReportsInAMessageBox) {
+  cJednostkaLadowa& paras = Land(1, 2, 2);
+  paras.name = u"Paras";
+  paras.type = kAirborneDivision;
+  Click(2, 2);
+  control().actionMode = kActionAirborneDrop;
+  map().GetHex(5, 4)->AddFlags(0x40, 1);
+  LogCapture log;
+  Click(5, 4);
+  EXPECT_TRUE(log.Contains(u"Player action: Airborne assault / Paras on (5, 4)"));
+  EXPECT_EQ(map().GetHex(5, 4)->unit, &paras);
+  auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(box->layoutBase() + 1))->GetText(),
+            u"airborne_assault_title_unitParas");
+  EXPECT_EQ(control().actionMode, kActionNone);
+}
+
+class NuclearClick : public GameMouseTest, public testing::WithParamInterface<float> {};
+
+TEST_P(NuclearClick, LogsTheStrikeAndShowsItsResultWhenTheDelayAsks) {
+  gDelays[kDelayHumanCombatResult] = GetParam();
+  cJednostkaLotnicza& bomber = world_->PlaceAirUnit(1, 2, 2);
+  bomber.name = u"Ares";
+  bomber.type = kStrategicBomber;
+  bomber.actionPoints = bomber.startingActionPoints = 4;
+  Click(2, 2);
+  control().actionMode = kActionNuclearStrike;
+  map().GetHex(6, 5)->AddFlags(0x40, 1);
+  LogCapture log;
+  Click(6, 5);
+  EXPECT_TRUE(log.Contains(u"Player action: Nuclear bombardment / Ares on (6, 5)"));
+  if (GetParam() == 0.0f) {
+    EXPECT_EQ(ResultDialog(), nullptr);
+  } else {
+    ASSERT_NE(ResultDialog(), nullptr);
+    EXPECT_EQ(static_cast<CDXUTStatic*>(ResultDialog()->GetControl(cDialogWynikuWalki::kTitle))->GetText(),
+              u"combatresult_nuclear_title");
+  }
+  EXPECT_EQ(control().actionMode, kActionNone);
+}
+
+INSTANTIATE_TEST_SUITE_P(Delays, NuclearClick, testing::Values(0.0f, 2500.0f));
+
+TEST_F(GameMouseTest, BombardmentModeEndsWithTheClickMarkedOrNot) {
+  cJednostkaLotnicza& bomber = world_->PlaceAirUnit(1, 2, 2);
+  bomber.actionPoints = bomber.startingActionPoints = 4;
+  Click(2, 2);
+  control().actionMode = kActionBombardment;
+  map().GetHex(6, 5)->AddFlags(0x40, 1);
+  Click(4, 4);
+  EXPECT_EQ(control().actionMode, kActionNone);
+  EXPECT_EQ(map().GetHex(6, 5)->flags & 0x40, 0u);
+}
+
+TEST_F(GameMouseTest, TheUnitPanelShowsTheClickedUnit) {
+  cJednostkaLadowa& unit = Land(1, 3, 3);
+  unit.name = u"Lancers";
+  unit.spotted = 1;
+  Click(3, 3);
+  cUnitPanel* panel = GetUnitPanel();
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->shownUnit(), &unit);
 }
 
 // Country 1's units beside country 2's defender at (3, 3).

@@ -7,20 +7,29 @@
 
 #include <filesystem>
 #include <memory>
+#include <regex>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
+#include "dialogs/commander_dialog.h"
 #include "dialogs/replacements_dialog.h"
 #include "dialogs/small_dialogs.h"
 #include "foundation/gui_layout.h"
+#include "foundation/string_base_file.h"
+#include "foundation/text.h"
 #include "gui/edit_box.h"
 #include "gui/icon.h"
+#include "gui/list_box.h"
+#include "gui/static.h"
 #include "platform/texture.h"
 #include "foundation/format.h"
 #include "support/log_capture.h"
 #include "support/naval_world.h"
 #include "support/screen_fixture.h"
+#include "support/temp_dir.h"
 #include "support/world_builder.h"
 #include "world/city.h"
 #include "world/commander.h"
@@ -321,12 +330,81 @@ TEST_F(UnitPanelTest, AMapActionWaitsWhileTheReplacementsAreOpenAndOkEndsTheActi
   EXPECT_TRUE(ModalDialogStack.empty());
 }
 
+TEST_F(UnitPanelTest, TheShippedLayoutPlacesThePanelAndBothDialogs) {
+  for (int id = 351; id <= 390; ++id) {
+    if (id == 389) continue;
+    EXPECT_GE(sGuiLayoutTable[id].width, 0) << id;
+  }
+  for (int id = 840; id <= 852; ++id) EXPECT_GE(sGuiLayoutTable[id].width, 0) << id;
+  for (int id = 860; id <= 871; ++id) EXPECT_GE(sGuiLayoutTable[id].width, 0) << id;
+  EXPECT_EQ(panel_->GetControl(cUnitPanel::kName)->x(), sGuiLayoutTable[cUnitPanel::kName].x);
+}
+
 TEST_F(UnitPanelTest, DraggingItsToggleMovesThePanelsRecordsAndControls) {
   const sGuiLayoutEntry before = sGuiLayoutTable[389];  // no control has this id
   const int fieldX = panel_->GetControl(cUnitPanel::kName)->x();
   MovePanelOfToggle(350, 7, 2);
   EXPECT_EQ(sGuiLayoutTable[389].x, before.x + 7);
   EXPECT_EQ(panel_->GetControl(cUnitPanel::kName)->x(), fieldX + 7);
+}
+
+// The test's string base answers every key with itself, so whatever looks
+// like a key on the panel and its dialogs was looked up and needs an English text.
+TEST_F(UnitPanelTest, EveryTextTheyShowHasAnEnglishText) {
+  std::vector<std::string> errors;
+  std::set<std::string> english;
+  for (const auto& entry : ParseStringBaseSource(
+           test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
+    english.insert(entry.key);
+  }
+  std::set<std::string> shown;
+  const auto collect = [&](cDialog& dialog) {
+    for (const auto& control : dialog.Controls()) {
+      shown.insert(Utf16ToUtf8(control->GetHint()));
+      if (auto* text = dynamic_cast<CDXUTStatic*>(control.get())) shown.insert(Utf16ToUtf8(text->GetText()));
+      if (auto* field = dynamic_cast<CDXUTEditBox*>(control.get())) shown.insert(Utf16ToUtf8(field->GetText()));
+      if (auto* list = dynamic_cast<CDXUTListBox*>(control.get())) {
+        for (int i = 0; i < list->GetSize(); ++i) {
+          const std::u16string& row = list->GetItem(i)->text;
+          shown.insert(Utf16ToUtf8(row.substr(row.rfind(u';') + 1)));
+        }
+      }
+    }
+  };
+  Select(0, 0);
+  collect(*panel_);
+  cJednostkaLadowa& own = Land(1, 3, 3);
+  own.freezeTime = 1;
+  auto commander = std::make_unique<sCommander>();
+  commander->countryId = 1;
+  commander->state = kCommanderOnHisWay;
+  game().commanders.push_back(std::move(commander));
+  for (int supply : {0, 5}) {
+    own.supply = supply;
+    Select(3, 3);
+    collect(*panel_);
+  }
+  game().playerControl.undo.unit = &own;
+  Select(3, 3);
+  collect(*panel_);
+  Land(2, 4, 4);
+  Select(4, 4);
+  collect(*panel_);
+  auto* commanders = new cDialogDowodcow(&own);
+  PushModalDialog(commanders);
+  collect(*commanders);
+  auto* replacements = new cDialogUzupelnien(&own);
+  PushModalDialog(replacements);
+  collect(*replacements);
+  game().playerControl.undo.unit = nullptr;
+  const std::regex key("[a-z][a-z0-9_.]*_[a-z0-9_.]*");
+  int keys = 0;
+  for (const std::string& text : shown) {
+    if (!std::regex_match(text, key)) continue;
+    ++keys;
+    EXPECT_TRUE(english.contains(text)) << text;
+  }
+  EXPECT_GT(keys, 40);
 }
 
 // Loading a unit into a ship in a port of the sea world.

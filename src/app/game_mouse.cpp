@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/fleet_map_actions.h"
+#include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "dialogs/attack_panel.h"
 #include "dialogs/combat_result_dialog.h"
@@ -483,6 +484,18 @@ void ClickHex(int column, int row) {
   }
 }
 
+// Whether a control of an open panel lies under the point. The hint box may
+// have lost the control under the pointer to a panel the pointer left, and a
+// click on a panel's control must not also act on the hex under it.
+bool IsOverPanelControl(int x, int y) {
+  for (const cDialog* panel : {gDiplomacyPanel, gHexPanel, gUnitPanel, gAttackPanel, gMinimapPanel, gInfoPanel}) {
+    if (panel != nullptr && panel->GetVisible() && !panel->GetMinimized() && panel->GetControlAtPoint(x, y) != nullptr) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 sPickedHex PickHexAt(int x, int y, int screenWidth, int screenHeight, float zoom, float cameraX, float cameraY) {
@@ -521,7 +534,7 @@ void OnGameMouse(bool, bool, bool, bool, bool, int wheel, int x, int y) {
   // The worker moves the camera and hands turns over under the lock.
   GameLockGuard lock(kThisFile, __LINE__);
   cMap& map = Map();
-  const bool overControl = GetHintBox().GetControl() != nullptr;
+  const bool overControl = GetHintBox().GetControl() != nullptr || IsOverPanelControl(x, y);
   if (wheel != 0 && !overControl) {
     map.Zoom(static_cast<float>(wheel) / 120.0f, static_cast<float>(x - gScreenWidth / 2),
              static_cast<float>(y - gScreenHeight / 2));

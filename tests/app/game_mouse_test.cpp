@@ -280,6 +280,18 @@ TEST_F(GameMouseTest, BombardmentModeEndsWithTheClickMarkedOrNot) {
   EXPECT_EQ(map().GetHex(6, 5)->flags & 0x40, 0u);
 }
 
+TEST_F(GameMouseTest, AClickOnAnOpenPanelsControlIsNoClickOnTheMap) {
+  cPanel* panel = GetUnitPanel();
+  ASSERT_NE(panel, nullptr);
+  panel->SetMinimized(false);
+  const CDXUTControl* field = panel->GetControl(cUnitPanel::kName);
+  ASSERT_NE(field, nullptr);
+  const Rect box = field->GetBoundingBox();
+  ClickAt((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+  EXPECT_EQ(control().selectedHex, nullptr);
+  panel->SetMinimized(true);
+}
+
 TEST_F(GameMouseTest, TheUnitPanelShowsTheClickedUnit) {
   cJednostkaLadowa& unit = Land(1, 3, 3);
   unit.name = u"Lancers";
@@ -351,7 +363,7 @@ TEST_F(AttackPlanTest, TheDefenderClickedFirstThenAnOwnUnitBeginsAPlanToo) {
 TEST_F(AttackPlanTest, AFarHexCancelsThePlan) {
   PlanWithFirst();
   LogCapture log;
-  Click(7, 7);
+  Click(7, 1);  // a far hex clear of the information panel
   EXPECT_TRUE(log.Contains(u"Player action: assault plan canceled"));
   EXPECT_EQ(plan(), nullptr);
   EXPECT_EQ(control().actionMode, kActionNone);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/modal_stack.h"
+#include "dialogs/commander_dialog.h"
 #include "dialogs/dialog_flot.h"
 #include "dialogs/small_dialog_parts.h"
 #include "dialogs/small_dialogs.h"
@@ -107,6 +108,12 @@ void cDialogFlot::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl*) {
       pending_ = kPendingRenameShip;
       PushModalDialog(new cDialogPobraniaTekstu(GetText("fleets_rename_group_title"),
                                                 GetText("fleets_rename_group_name"), selectedShips_.front()->name));
+      return;
+    case kCommander:
+      if (!oneShip) return;
+      if (TopDialog != nullptr) TopDialog->SetVisible(false);
+      pending_ = kPendingCommander;
+      PushModalDialog(new cDialogDowodcow(selectedShips_.front()));
       return;
     case kRepair:
       // Only one ship at a time: the cost and the hit point are one ship's.

@@ -1,6 +1,7 @@
 // The fleets manager: its rows, the selection of fleets and ships, the rules
 // that enable each action with its reason, and what the actions and their
 // small dialogs do to the fleets and ships.
+#include "dialogs/commander_dialog.h"
 #include "dialogs/dialog_flot.h"
 
 #include <gtest/gtest.h>
@@ -451,6 +452,23 @@ TEST_F(DialogFlotTest, RenamingTakesTheTypedTextCutTo99AndCancelKeepsTheName) {
   static_cast<CDXUTEditBox*>(TopDialog->GetControl(cDialogPobraniaTekstu::kEditBox))->SetText(u"Valiant");
   PressButton(*TopDialog, cDialogPobraniaTekstu::kOkButton);
   EXPECT_EQ(fleet.ships.front()->name, u"Valiant");
+}
+
+// The commander dialog opens for exactly one ship, over the hidden manager.
+TEST_F(DialogFlotTest, TheCommanderDialogOpensForOneShipOnly) {
+  const int port = naval_->AddPort(kHuman);
+  naval_->AddFleet(kHuman, port, {kCruiser, kBattleship});
+  Open(port);
+  Select(cDialogFlot::kShipList, {0, 1});
+  Press(cDialogFlot::kCommander);
+  EXPECT_EQ(TopDialog, manager_);
+  EXPECT_TRUE(manager_->GetVisible());
+
+  Select(cDialogFlot::kShipList, {1});
+  Press(cDialogFlot::kCommander);
+  ASSERT_NE(dynamic_cast<cDialogDowodcow*>(TopDialog), nullptr);
+  EXPECT_FALSE(manager_->GetVisible());
+  EXPECT_EQ(manager_->pending(), cDialogFlot::kPendingCommander);
 }
 
 TEST_F(DialogFlotTest, AMapActionHidesTheWindowMarksTheTargetsAndSetsTheMode) {

@@ -67,8 +67,8 @@ class MoviePlayerTest : public testing::Test {
   void WriteMovie(const char* name, int sampleRate = 0) {
     movie::MovieWriter writer;
     std::string error;
-    movie::MovieSpec spec{kWidth, kHeight, 25, sampleRate, 3};
-    ASSERT_TRUE(writer.Open(folder_.path() / "data" / name, spec, &error)) << error;
+    movie::MovieParams params{kWidth, kHeight, 25, sampleRate, 3};
+    ASSERT_TRUE(writer.Open(folder_.path() / "data" / name, params, &error)) << error;
     for (int i = 0; i < kFrames; ++i) {
       ASSERT_TRUE(writer.AddFrame(Picture(i).data(), kWidth, &error)) << error;
       if (sampleRate > 0) {

@@ -15,7 +15,7 @@ extern "C" {
 namespace tr::movie {
 
 struct MovieWriter::State {
-  MovieSpec spec;
+  MovieParams params;
   AVFormatContext* format = nullptr;
   AVCodecContext* video = nullptr;
   AVCodecContext* audio = nullptr;
@@ -77,11 +77,11 @@ bool Encode(AVFormatContext* format, AVCodecContext* codec, AVStream* stream, AV
 MovieWriter::MovieWriter() = default;
 MovieWriter::~MovieWriter() = default;
 
-bool MovieWriter::Open(const std::filesystem::path& file, const MovieSpec& spec, std::string* error) {
+bool MovieWriter::Open(const std::filesystem::path& file, const MovieParams& params, std::string* error) {
   state_ = std::make_unique<State>();
   State& s = *state_;
-  s.spec = spec;
-  if (spec.width <= 0 || spec.height <= 0 || spec.width % 2 != 0 || spec.height % 2 != 0 || spec.fps <= 0) {
+  s.params = params;
+  if (params.width <= 0 || params.height <= 0 || params.width % 2 != 0 || params.height % 2 != 0 || params.fps <= 0) {
     if (error != nullptr) *error = "the size must be even and the frame rate positive";
     return false;
   }
@@ -93,17 +93,17 @@ bool MovieWriter::Open(const std::filesystem::path& file, const MovieSpec& spec,
   s.video_stream = avformat_new_stream(s.format, nullptr);
   s.video = avcodec_alloc_context3(video_codec);
   if (s.video_stream == nullptr || s.video == nullptr) return Fail(AVERROR(ENOMEM), "video stream", error);
-  s.video->width = spec.width;
-  s.video->height = spec.height;
-  s.video->time_base = AVRational{1, spec.fps};
-  s.video->framerate = AVRational{spec.fps, 1};
+  s.video->width = params.width;
+  s.video->height = params.height;
+  s.video->time_base = AVRational{1, params.fps};
+  s.video->framerate = AVRational{params.fps, 1};
   s.video->pix_fmt = AV_PIX_FMT_YUV420P;
   // A key frame every second, so a cut file still plays up to its cut.
-  s.video->gop_size = spec.fps;
+  s.video->gop_size = params.fps;
   s.video->max_b_frames = 0;
   s.video->thread_count = 1;
   s.video->flags |= AV_CODEC_FLAG_QSCALE;
-  s.video->global_quality = FF_QP2LAMBDA * std::clamp(spec.quality, 2, 31);
+  s.video->global_quality = FF_QP2LAMBDA * std::clamp(params.quality, 2, 31);
   if (s.format->oformat->flags & AVFMT_GLOBALHEADER) s.video->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   if ((result = avcodec_open2(s.video, video_codec, nullptr)) < 0) return Fail(result, "video encoder", error);
   if ((result = avcodec_parameters_from_context(s.video_stream->codecpar, s.video)) < 0) {
@@ -112,16 +112,16 @@ bool MovieWriter::Open(const std::filesystem::path& file, const MovieSpec& spec,
   s.video_stream->time_base = s.video->time_base;
   s.video_stream->avg_frame_rate = s.video->framerate;
 
-  if (spec.sample_rate > 0) {
+  if (params.sample_rate > 0) {
     const AVCodec* audio_codec = avcodec_find_encoder(AV_CODEC_ID_PCM_S16LE);
     if (audio_codec == nullptr) return Fail(AVERROR_ENCODER_NOT_FOUND, "PCM encoder", error);
     s.audio_stream = avformat_new_stream(s.format, nullptr);
     s.audio = avcodec_alloc_context3(audio_codec);
     if (s.audio_stream == nullptr || s.audio == nullptr) return Fail(AVERROR(ENOMEM), "sound stream", error);
     s.audio->sample_fmt = AV_SAMPLE_FMT_S16;
-    s.audio->sample_rate = spec.sample_rate;
+    s.audio->sample_rate = params.sample_rate;
     av_channel_layout_default(&s.audio->ch_layout, 1);
-    s.audio->time_base = AVRational{1, spec.sample_rate};
+    s.audio->time_base = AVRational{1, params.sample_rate};
     if ((result = avcodec_open2(s.audio, audio_codec, nullptr)) < 0) return Fail(result, "sound encoder", error);
     if ((result = avcodec_parameters_from_context(s.audio_stream->codecpar, s.audio)) < 0) {
       return Fail(result, "sound stream", error);
@@ -135,10 +135,10 @@ bool MovieWriter::Open(const std::filesystem::path& file, const MovieSpec& spec,
   s.packet = av_packet_alloc();
   if (s.picture == nullptr || s.packet == nullptr) return Fail(AVERROR(ENOMEM), "frame", error);
   s.picture->format = AV_PIX_FMT_YUV420P;
-  s.picture->width = spec.width;
-  s.picture->height = spec.height;
+  s.picture->width = params.width;
+  s.picture->height = params.height;
   if ((result = av_frame_get_buffer(s.picture, 0)) < 0) return Fail(result, "frame", error);
-  s.scaler = sws_getContext(spec.width, spec.height, AV_PIX_FMT_BGRA, spec.width, spec.height, AV_PIX_FMT_YUV420P,
+  s.scaler = sws_getContext(params.width, params.height, AV_PIX_FMT_BGRA, params.width, params.height, AV_PIX_FMT_YUV420P,
                             SWS_BILINEAR, nullptr, nullptr, nullptr);
   if (s.scaler == nullptr) return Fail(AVERROR(EINVAL), "colour conversion", error);
 
@@ -157,7 +157,7 @@ bool MovieWriter::AddFrame(const std::uint32_t* argb, int pitch, std::string* er
   // ARGB words are B, G, R, A bytes on a little-endian machine.
   const std::uint8_t* source[1] = {reinterpret_cast<const std::uint8_t*>(argb)};
   const int source_pitch[1] = {pitch * 4};
-  sws_scale(s.scaler, source, source_pitch, 0, s.spec.height, s.picture->data, s.picture->linesize);
+  sws_scale(s.scaler, source, source_pitch, 0, s.params.height, s.picture->data, s.picture->linesize);
   s.picture->pts = s.frames++;
   s.picture->quality = s.video->global_quality;
   return Encode(s.format, s.video, s.video_stream, s.picture, s.packet, error);
@@ -168,7 +168,7 @@ bool MovieWriter::AddSamples(std::span<const std::int16_t> samples, std::string*
   if (s.audio == nullptr || samples.empty()) return true;
   av_frame_unref(s.sound);
   s.sound->format = AV_SAMPLE_FMT_S16;
-  s.sound->sample_rate = s.spec.sample_rate;
+  s.sound->sample_rate = s.params.sample_rate;
   av_channel_layout_default(&s.sound->ch_layout, 1);
   s.sound->nb_samples = static_cast<int>(samples.size());
   int result = av_frame_get_buffer(s.sound, 0);

@@ -11,7 +11,7 @@
 
 namespace tr::movie {
 
-struct MovieSpec {
+struct MovieParams {
   int width = 0;   // even
   int height = 0;  // even
   int fps = 25;
@@ -29,7 +29,7 @@ class MovieWriter {
   MovieWriter& operator=(const MovieWriter&) = delete;
 
   // False with the reason in *error.
-  bool Open(const std::filesystem::path& file, const MovieSpec& spec, std::string* error);
+  bool Open(const std::filesystem::path& file, const MovieParams& params, std::string* error);
   // One frame of width x height ARGB pixels, pitch in pixels.
   bool AddFrame(const std::uint32_t* argb, int pitch, std::string* error);
   // Samples of the sound track, written in step with the frames.

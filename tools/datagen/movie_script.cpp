@@ -241,8 +241,8 @@ bool WriteScriptedMovie(const MovieScript& script, const std::filesystem::path& 
   MovieFrames frames;
   if (!frames.Prepare(script, source_folder, error)) return false;
   MovieWriter writer;
-  const MovieSpec spec{script.width, script.height, script.fps, script.sample_rate, 4};
-  if (!writer.Open(folder / script.file, spec, error)) return false;
+  const MovieParams params{script.width, script.height, script.fps, script.sample_rate, 4};
+  if (!writer.Open(folder / script.file, params, error)) return false;
   for (int i = 0; i < script.frames(); ++i) {
     if (!writer.AddFrame(frames.Frame(i).data(), script.width, error)) return false;
     if (!writer.AddSamples(frames.Samples(i), error)) return false;

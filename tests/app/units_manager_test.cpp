@@ -19,7 +19,6 @@
 #include "dialogs/convoys_manager.h"
 #include "dialogs/purchases_dialog.h"
 #include "foundation/settings.h"
-#include "foundation/string_base_file.h"
 #include "foundation/text.h"
 #include "game_screen_fixture.h"
 #include "gui/button.h"
@@ -30,6 +29,7 @@
 #include "gui/tab_frame.h"
 #include "platform/codes.h"
 #include "scenario/scenario_constants.h"
+#include "support/english_texts.h"
 #include "support/temp_dir.h"
 #include "turn/convoy.h"
 #include "turn/fleet.h"
@@ -281,12 +281,7 @@ TEST_F(UnitsManagerTest, AReserveShipDeployedInAPortFormsANewFleet) {
 }
 
 TEST_F(UnitsManagerTest, EveryTextOfTheThreeWindowsHasAnEnglishText) {
-  std::vector<std::string> errors;
-  std::set<std::string> english;
-  for (const auto& entry : ParseStringBaseSource(
-           test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
-    english.insert(entry.key);
-  }
+  const std::set<std::string> english = test::EnglishTextKeys();
   std::set<std::string> shown;
   const auto collect = [&](cDialog& dialog) {
     for (const auto& control : dialog.Controls()) {

@@ -19,7 +19,6 @@
 #include "dialogs/small_dialogs.h"
 #include "foundation/format.h"
 #include "foundation/settings.h"
-#include "foundation/string_base_file.h"
 #include "foundation/text.h"
 #include "gui/check_box.h"
 #include "gui/edit_box.h"
@@ -27,6 +26,7 @@
 #include "gui/static.h"
 #include "platform/codes.h"
 #include "scenario/scenario_constants_layout.h"
+#include "support/english_texts.h"
 #include "support/naval_world.h"
 #include "support/screen_fixture.h"
 #include "support/temp_dir.h"
@@ -516,12 +516,7 @@ TEST_F(DialogFlotTest, AForgottenFleetLeavesTheSelection) {
 // The test's string base answers every key with itself, so whatever looks
 // like a key in the window was looked up, and must have an English text.
 TEST_F(DialogFlotTest, EveryTextItShowsHasAnEnglishText) {
-  std::vector<std::string> errors;
-  std::set<std::string> english;
-  for (const auto& entry : ParseStringBaseSource(
-           test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
-    english.insert(entry.key);
-  }
+  const std::set<std::string> english = test::EnglishTextKeys();
   std::set<std::string> shown;
   const auto collect = [&] {
     for (const auto& control : manager_->Controls()) {

@@ -18,12 +18,12 @@
 #include "dialogs/small_dialogs.h"
 #include "events/diplomacy.h"
 #include "foundation/gui_layout.h"
-#include "foundation/string_base_file.h"
 #include "foundation/text.h"
 #include "gui/edit_box.h"
 #include "gui/list_box.h"
 #include "gui/static.h"
 #include "platform/graphics.h"
+#include "support/english_texts.h"
 #include "support/screen_fixture.h"
 #include "support/temp_dir.h"
 #include "support/world_builder.h"
@@ -283,12 +283,7 @@ TEST_F(DiplomacyPanelTest, ScreenshotsOfAnOwnAndAForeignHex) {
 // The test's string base answers every key with itself: whatever the panel
 // shows that looks like a key must have an English text.
 TEST_F(DiplomacyPanelTest, EveryTextItShowsHasAnEnglishText) {
-  std::vector<std::string> errors;
-  std::set<std::string> english;
-  for (const auto& entry : ParseStringBaseSource(
-           test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
-    english.insert(entry.key);
-  }
+  const std::set<std::string> english = test::EnglishTextKeys();
   std::set<std::string> shown;
   const auto collect = [&] {
     for (const auto& control : panel_->Controls()) {

@@ -19,12 +19,12 @@
 #include "dialogs/hex_panel.h"
 #include "foundation/gui_layout.h"
 #include "foundation/string_base.h"
-#include "foundation/string_base_file.h"
 #include "foundation/text.h"
 #include "gui/edit_box.h"
 #include "gui/image.h"
 #include "gui/memo.h"
 #include "gui/static.h"
+#include "support/english_texts.h"
 #include "support/screen_fixture.h"
 #include "support/temp_dir.h"
 #include "support/world_builder.h"
@@ -294,12 +294,7 @@ TEST_F(MapPanelsTest, DraggingAToggleMovesItsPanelsRecordsAndControls) {
 // The test's string base answers every key with itself, so whatever looks
 // like a key on these screens was looked up, and must have an English text.
 TEST_F(MapPanelsTest, EveryTextTheyShowHasAnEnglishText) {
-  std::vector<std::string> errors;
-  std::set<std::string> english;
-  for (const auto& entry : ParseStringBaseSource(
-           test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
-    english.insert(entry.key);
-  }
+  const std::set<std::string> english = test::EnglishTextKeys();
   std::set<std::string> shown;
   const auto collect = [&](cDialog& dialog) {
     for (const auto& control : dialog.Controls()) {

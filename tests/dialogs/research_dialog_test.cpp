@@ -15,13 +15,13 @@
 #include "foundation/format.h"
 #include "foundation/gui_layout.h"
 #include "foundation/string_base.h"
-#include "foundation/string_base_file.h"
 #include "foundation/text.h"
 #include "gui/button.h"
 #include "gui/edit_box.h"
 #include "gui/image.h"
 #include "platform/codes.h"
 #include "dialogs/dialog_statystyk.h"
+#include "support/english_texts.h"
 #include "support/screen_fixture.h"
 #include "support/temp_dir.h"
 #include "support/world_builder.h"
@@ -183,12 +183,7 @@ TEST_F(ResearchDialogTest, AFieldNeedingNoPointsHasNoPriceAndCannotBeBought) {
 // With keys for texts, every label, value format and hint the two dialogs
 // show names itself; each must have an English text.
 TEST_F(ResearchDialogTest, EveryKeyBothDialogsShowHasAnEnglishText) {
-  std::vector<std::string> errors;
-  std::set<std::string> english;
-  for (const auto& entry : ParseStringBaseSource(
-           test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
-    english.insert(entry.key);
-  }
+  const std::set<std::string> english = test::EnglishTextKeys();
   std::set<std::string> shown;
   for (int tab = 0; tab < 2; ++tab) {
     for (const sReportTypeRow& row : ReportTypeRows(tab)) {

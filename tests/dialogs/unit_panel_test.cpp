@@ -18,7 +18,6 @@
 #include "dialogs/replacements_dialog.h"
 #include "dialogs/small_dialogs.h"
 #include "foundation/gui_layout.h"
-#include "foundation/string_base_file.h"
 #include "foundation/text.h"
 #include "gui/edit_box.h"
 #include "gui/icon.h"
@@ -26,6 +25,7 @@
 #include "gui/static.h"
 #include "platform/texture.h"
 #include "foundation/format.h"
+#include "support/english_texts.h"
 #include "support/log_capture.h"
 #include "support/naval_world.h"
 #include "support/screen_fixture.h"
@@ -351,12 +351,7 @@ TEST_F(UnitPanelTest, DraggingItsToggleMovesThePanelsRecordsAndControls) {
 // The test's string base answers every key with itself, so whatever looks
 // like a key on the panel and its dialogs was looked up and needs an English text.
 TEST_F(UnitPanelTest, EveryTextTheyShowHasAnEnglishText) {
-  std::vector<std::string> errors;
-  std::set<std::string> english;
-  for (const auto& entry : ParseStringBaseSource(
-           test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
-    english.insert(entry.key);
-  }
+  const std::set<std::string> english = test::EnglishTextKeys();
   std::set<std::string> shown;
   const auto collect = [&](cDialog& dialog) {
     for (const auto& control : dialog.Controls()) {

@@ -63,6 +63,7 @@ add_dependencies(game_data game_save_folders)
 add_executable(make_skin_atlas
   ${PROJECT_SOURCE_DIR}/tools/datagen/make_skin_atlas.cpp
   ${PROJECT_SOURCE_DIR}/tools/datagen/skin_painter.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/pictogram.cpp
   ${PROJECT_SOURCE_DIR}/tools/datagen/picture_canvas.cpp)
 target_link_libraries(make_skin_atlas PRIVATE tr_platform)
 set(TR_SKIN_SOURCE ${PROJECT_SOURCE_DIR}/data/skin/GUI.txt)

@@ -1,9 +1,11 @@
 // Draws the GUI skin picture from its text source.
 // Usage: make_skin_atlas <source.txt> <output.png>
 // The source starts with "size;<width>;<height>"; every further line draws one
-// shape (see skin_painter.h); '#' starts a comment line.
+// shape or belongs to a button picture (see skin_painter.h and pictogram.h);
+// '#' starts a comment line.
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "skin_painter.h"
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
   std::string line;
   int number = 0;
   std::unique_ptr<tr::skin::Canvas> canvas;
+  std::unique_ptr<tr::skin::SkinPainter> painter;
   while (std::getline(in, line)) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -33,13 +36,21 @@ int main(int argc, char** argv) {
       }
       continue;
     }
-    if (!canvas) canvas = std::make_unique<tr::skin::Canvas>(width, height);
+    if (!canvas) {
+      canvas = std::make_unique<tr::skin::Canvas>(width, height);
+      painter = std::make_unique<tr::skin::SkinPainter>(*canvas);
+    }
     std::string error;
-    if (!tr::skin::DrawSkinLine(*canvas, line, &error)) {
+    if (!painter->Line(line, &error)) {
       std::fprintf(stderr, "%s:%d: %s\n", argv[1], number, error.c_str());
       return 1;
     }
   }
   if (!canvas) canvas = std::make_unique<tr::skin::Canvas>(width, height);
+  std::string error;
+  if (painter && !painter->Finish(&error)) {
+    std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
+    return 1;
+  }
   return canvas->Save(argv[2]) ? 0 : 1;
 }

@@ -92,7 +92,61 @@ void Canvas::VerticalLine(const Box& box, std::uint32_t colour) {
   Fill({cx - 1, box.top + 2, cx + 1, box.bottom - 2}, colour);
 }
 
-bool DrawSkinLine(Canvas& canvas, const std::string& line, std::string* error) {
+void Canvas::Icon(const Box& box, const Pictogram& picture, const IconColours& colours) {
+  const float side = static_cast<float>(std::min(box.right - box.left, box.bottom - box.top));
+  const float left = (box.left + box.right - side) / 2, top = (box.top + box.bottom - side) / 2;
+  const float unit = side / 100.0f;
+  for (const Shape& shape : picture) {
+    float l = 0, t = 0, r = 0, b = 0;
+    ShapeBounds(shape, &l, &t, &r, &b);
+    const Box area{static_cast<int>(std::floor(left + l * unit)) - 1, static_cast<int>(std::floor(top + t * unit)) - 1,
+                   static_cast<int>(std::ceil(left + r * unit)) + 1, static_cast<int>(std::ceil(top + b * unit)) + 1};
+    // A picture never spills out of its box into the next cell.
+    const Box clipped{std::max(area.left, box.left), std::max(area.top, box.top), std::min(area.right, box.right),
+                      std::min(area.bottom, box.bottom)};
+    if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) continue;
+    ShadeBox(clipped, [&](float x, float y) { return InsideShape(shape, (x - left) / unit, (y - top) / unit); },
+             colours.Of(shape.paint));
+  }
+}
+
+bool SkinPainter::Line(const std::string& line, std::string* error) {
+  if (line.rfind("picture;", 0) == 0) {
+    if (!open_.empty()) {
+      *error = "picture \"" + open_ + "\" has no end line";
+      return false;
+    }
+    open_ = line.substr(8);
+    if (open_.empty() || pictures_.count(open_) != 0) {
+      *error = open_.empty() ? "a picture needs a name" : "picture \"" + open_ + "\" is drawn twice";
+      return false;
+    }
+    pictures_[open_];
+    return true;
+  }
+  if (open_.empty()) return DrawLine(line, error);
+  if (line == "end") {
+    if (pictures_[open_].empty()) {
+      *error = "picture \"" + open_ + "\" has no shapes";
+      return false;
+    }
+    open_.clear();
+    return true;
+  }
+  Shape shape;
+  if (!ParseShape(line, &shape, error)) return false;
+  pictures_[open_].push_back(std::move(shape));
+  return true;
+}
+
+bool SkinPainter::Finish(std::string* error) const {
+  if (open_.empty()) return true;
+  *error = "picture \"" + open_ + "\" has no end line";
+  return false;
+}
+
+bool SkinPainter::DrawLine(const std::string& line, std::string* error) {
+  Canvas& canvas = canvas_;
   std::vector<std::string> fields;
   std::stringstream in(line);
   for (std::string field; std::getline(in, field, ';');) fields.push_back(field);
@@ -124,6 +178,14 @@ bool DrawSkinLine(Canvas& canvas, const std::string& line, std::string* error) {
       canvas.Arrow(box, kind == "arrow_up", colour(5));
     } else if (kind == "line") {
       canvas.VerticalLine(box, colour(5));
+    } else if (kind == "icon") {
+      const auto picture = fields.size() == 9 ? pictures_.find(fields[5]) : pictures_.end();
+      if (picture == pictures_.end()) {
+        *error = fields.size() == 9 ? "no picture \"" + fields[5] + "\" above this line"
+                                    : "expected icon;l;t;r;b;picture;ink;accent;dark";
+        return false;
+      }
+      canvas.Icon(box, picture->second, {colour(6), colour(7), colour(8)});
     } else {
       *error = "unknown kind \"" + kind + "\"";
       return false;

@@ -1,5 +1,6 @@
 // The units skin "Counters": the unit atlas with NATO-style symbols for every
-// land, air and naval type and level, and the sheet of counter parts.
+// land, air and naval type and level, and the sheet of counter parts; and the
+// pictures of each unit type that the unit panel and the fleets manager show.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -94,6 +95,93 @@ void UnitPicture(const std::string& file, int type) {
   SaveOrExit(c, file);
 }
 
+// A gun turret on the deck at (x, deck) with its barrels pointing to the side
+// the sign gives (+1 towards the bow on the right).
+void Turret(Canvas& c, float x, float deck, float size, int barrels, float toward, std::uint32_t colour) {
+  for (int i = 0; i < barrels; ++i) {
+    const float y = deck - size * 0.55f + i * 3.0f;
+    c.Line({x, y}, {x + toward * size * 2.2f, y - 2}, 2.5f, colour);
+  }
+  c.Polygon({{x - size, deck}, {x + size, deck}, {x + size * 0.7f, deck - size}, {x - size * 0.7f, deck - size}},
+            colour);
+}
+
+// The fleets manager's picture of a ship type, 256 x 128: the ship in profile,
+// bow to the right, on the sea under a pale sky.
+void ShipPicture(const std::string& file, int type) {
+  Canvas c(256, 128);
+  c.Rect(0, 0, 256, 84, C("picture_sky"));
+  c.Rect(0, 84, 256, 128, C("picture_sea"));
+  const std::uint32_t hull = C("ship"), upper = C("ship_upper"), light = C("ship_light");
+  switch (type) {
+    case 40:  // aircraft carrier: a flight deck over the whole hull, the island to one side
+      c.Polygon({{30, 66}, {232, 66}, {218, 94}, {44, 94}}, hull);
+      c.Rect(12, 58, 246, 66, upper);
+      c.Rect(150, 32, 174, 58, upper);
+      c.Rect(156, 20, 168, 32, upper);
+      c.Line({162, 20}, {162, 6}, 2, upper);
+      for (float x : {40.0f, 76.0f, 112.0f, 204.0f}) {
+        c.Polygon({{x, 55}, {x + 18, 55}, {x + 20, 57}, {x - 2, 57}}, light);  // parked aircraft
+        c.Rect(x + 6, 52, x + 10, 58, light);
+      }
+      break;
+    case 41:  // battleship: two big turrets forward, one aft, a tall tower and a funnel
+    case 42: {  // cruiser: the same lines, lower and lighter
+      const bool big = type == 41;
+      const float deck = big ? 64 : 68, size = big ? 11 : 8;
+      c.Polygon({{16, deck + 4}, {244, deck - 4}, {228, 94}, {36, 94}}, hull);
+      c.Rect(100, deck - (big ? 16 : 12), 164, deck, upper);
+      c.Polygon({{112, deck - 16}, {140, deck - 16}, {136, big ? 18.0f : 30.0f}, {118, big ? 18.0f : 30.0f}}, upper);
+      c.Rect(146, deck - (big ? 36 : 28), 158, deck - 12, upper);
+      c.Line({126, big ? 18.0f : 30.0f}, {126, big ? 6.0f : 16.0f}, 2, upper);
+      Turret(c, 186, deck - 1, size, big ? 3 : 2, 1, upper);
+      Turret(c, big ? 208.0f : 204.0f, deck - 2, size, big ? 3 : 2, 1, upper);
+      Turret(c, 70, deck + 1, size, big ? 3 : 2, -1, upper);
+      if (!big) Turret(c, 48, deck + 2, size, 2, -1, upper);
+      break;
+    }
+    case 43:  // submarine: a low hull awash, the conning tower and periscope above
+      c.Ellipse(128, 86, 104, 10, hull);
+      c.Polygon({{104, 80}, {146, 80}, {140, 58}, {112, 58}}, upper);
+      c.Line({132, 58}, {132, 40}, 2, upper);
+      c.Rect(170, 74, 178, 80, upper);
+      break;
+    case 44:  // cargo ship: holds and derricks forward, the bridge and funnel aft
+      c.Polygon({{18, 62}, {240, 58}, {228, 94}, {30, 94}}, hull);
+      c.Rect(34, 38, 74, 62, upper);
+      c.Rect(46, 22, 60, 38, upper);
+      for (float x : {96.0f, 132.0f, 168.0f}) c.Rect(x, 50, x + 28, 60, C("cargo"));
+      for (float x : {92.0f, 128.0f, 164.0f, 200.0f}) {
+        c.Line({x, 60}, {x, 26}, 2.5f, upper);
+        c.Line({x, 28}, {x + 22, 48}, 1.5f, upper);
+      }
+      break;
+    case 45:  // amphibious ship: a high bow with its doors, vehicles on the well deck
+      c.Polygon({{20, 64}, {214, 64}, {244, 52}, {236, 94}, {34, 94}}, hull);
+      c.Line({232, 62}, {232, 90}, 1.5f, light);
+      c.Rect(26, 36, 64, 64, upper);
+      c.Rect(38, 24, 50, 36, upper);
+      for (float x : {84.0f, 122.0f, 160.0f}) {
+        c.Rect(x, 54, x + 26, 62, C("cargo"));
+        c.Rect(x + 8, 49, x + 18, 54, C("cargo"));
+        c.Line({x + 16, 51}, {x + 30, 50}, 2, C("cargo"));
+      }
+      break;
+    default:
+      break;
+  }
+  // The hull sinks into the sea below the waterline; foam along it and swell.
+  c.Rect(0, 86, 256, 128, C("picture_sea_over"));
+  c.Rect(0, 84, 256, 86, C("picture_foam"));
+  for (int i = 0; i < 6; ++i) {
+    const float y = 98.0f + i * 5.0f, x = (i % 2) * 24.0f;
+    for (float wx = x; wx < 256; wx += 48) c.Line({wx, y}, {wx + 18, y}, 1.5f, C("picture_foam"));
+  }
+  c.Rect(0, 0, 256, 3, C("unit_ink")), c.Rect(0, 125, 256, 128, C("unit_ink"));
+  c.Rect(0, 0, 3, 128, C("unit_ink")), c.Rect(253, 0, 256, 128, C("unit_ink"));
+  SaveOrExit(c, file);
+}
+
 }  // namespace
 
 void DrawUnits(const std::string& folder) {
@@ -104,6 +192,7 @@ void DrawUnits(const std::string& folder) {
   for (int type : {0, 1, 2, 3, 4, 5, 6, 20, 21, 22}) {
     UnitPicture((pictures / (std::to_string(type) + ".png")).string(), type);
   }
+  for (int type = 40; type <= 45; ++type) ShipPicture((pictures / (std::to_string(type) + ".png")).string(), type);
 
   Canvas units(2048, 1000);
   for (int arm = 0; arm < 4; ++arm) {

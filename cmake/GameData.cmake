@@ -78,14 +78,17 @@ add_custom_command(
 add_custom_target(gui_skin ALL DEPENDS ${TR_SKIN_ATLAS})
 add_dependencies(game_data gui_skin)
 
-# The sound effects and music tracks, drawn from their text sources.
-add_executable(make_sounds ${PROJECT_SOURCE_DIR}/tools/datagen/make_sounds.cpp)
+# The sound effects and music tracks, drawn from their text sources; the Ogg
+# music is encoded with FFmpeg's libraries, as the movies are.
+add_executable(make_sounds ${PROJECT_SOURCE_DIR}/tools/datagen/make_sounds.cpp
+  ${PROJECT_SOURCE_DIR}/tools/datagen/ogg_writer.cpp)
+target_link_libraries(make_sounds PRIVATE PkgConfig::FFMPEG)
 set(TR_EFFECTS_SOURCE ${PROJECT_SOURCE_DIR}/data/audio/effects.txt)
 set(TR_MUSIC_SOURCE ${PROJECT_SOURCE_DIR}/data/audio/music.txt)
 set(TR_SOUND_STAMP ${TR_GENERATED_DIR}/sounds.stamp)
 add_custom_command(
   OUTPUT ${TR_SOUND_STAMP}
-  COMMAND make_sounds ${TR_EFFECTS_SOURCE} ${TR_MUSIC_SOURCE} ${GAME_DIR}/data/sound ${GAME_DIR}/data/Music
+  COMMAND make_sounds ${TR_EFFECTS_SOURCE} ${TR_MUSIC_SOURCE} ${GAME_DIR}/data/sound ${GAME_DIR}/data
   COMMAND ${CMAKE_COMMAND} -E touch ${TR_SOUND_STAMP}
   DEPENDS make_sounds ${TR_EFFECTS_SOURCE} ${TR_MUSIC_SOURCE}
   COMMENT "Drawing the sound effects and music"

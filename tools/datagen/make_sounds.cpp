@@ -1,7 +1,9 @@
 // Draws the game's sound effects and music tracks from their text sources:
-//   make_sounds effects.txt music.txt sound_folder music_folder
-// Every sound is 22050 Hz, mono, 16-bit PCM WAV. The noise generator is
-// seeded per file, so a build always writes the same bytes.
+//   make_sounds effects.txt music.txt sound_folder data_folder
+// Effects go into the sound folder, music into its path under the data folder.
+// Every sound is 22050 Hz mono: 16-bit PCM WAV, or Ogg Vorbis for a track
+// named ".ogg". The noise generator is seeded per file, so a build always
+// writes the same bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +15,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "ogg_writer.h"
 
 namespace {
 
@@ -179,6 +183,19 @@ void WriteWav(const std::filesystem::path& file, const Samples& samples, double 
   for (double v : samples) Put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v * scale))));
 }
 
+void WriteOgg(const std::filesystem::path& file, const Samples& samples, double gain) {
+  double peak = 1e-9;
+  for (double v : samples) peak = std::max(peak, std::abs(v));
+  std::vector<float> scaled;
+  scaled.reserve(samples.size());
+  for (double v : samples) scaled.push_back(static_cast<float>(v * gain / peak));
+  std::string error;
+  if (!tr::sound::WriteOggVorbis(file, scaled, kRate, &error)) {
+    std::filesystem::remove(file);
+    throw std::runtime_error(file.string() + ": " + error);
+  }
+}
+
 // Calls each data line of a source (comments and blank lines skipped) with its fields.
 template <typename Fn>
 void ForEachLine(const std::filesystem::path& source, Fn fn) {
@@ -202,14 +219,13 @@ void ForEachLine(const std::filesystem::path& source, Fn fn) {
 
 int main(int argc, char** argv) {
   if (argc != 5) {
-    std::cerr << "usage: make_sounds effects.txt music.txt sound_folder music_folder\n";
+    std::cerr << "usage: make_sounds effects.txt music.txt sound_folder data_folder\n";
     return 2;
   }
   try {
     const std::filesystem::path soundDir = argv[3];
-    const std::filesystem::path musicDir = argv[4];
+    const std::filesystem::path dataDir = argv[4];
     std::filesystem::create_directories(soundDir);
-    std::filesystem::create_directories(musicDir);
     ForEachLine(argv[1], [&](const std::vector<std::string>& f) {
       if (f.size() != 6) throw std::runtime_error("expected file;kind;ms;a;b;gain");
       WriteWav(soundDir / f[0], Effect(f[0], f[1], std::stoi(f[2]), std::stod(f[3]), std::stod(f[4])),
@@ -217,7 +233,17 @@ int main(int argc, char** argv) {
     });
     ForEachLine(argv[2], [&](const std::vector<std::string>& f) {
       if (f.size() != 3) throw std::runtime_error("expected file;bpm;notes");
-      WriteWav(musicDir / f[0], Track(std::stod(f[1]), f[2]), 0.6);
+      const std::filesystem::path file = dataDir / f[0];
+      if (file.lexically_normal().string().find("..") != std::string::npos) {
+        throw std::runtime_error("a track stays inside the data folder: " + f[0]);
+      }
+      std::filesystem::create_directories(file.parent_path());
+      const Samples track = Track(std::stod(f[1]), f[2]);
+      if (file.extension() == ".ogg") {
+        WriteOgg(file, track, 0.6);
+      } else {
+        WriteWav(file, track, 0.6);
+      }
     });
   } catch (const std::exception& e) {
     std::cerr << "make_sounds: " << e.what() << "\n";

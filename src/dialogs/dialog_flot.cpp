@@ -363,9 +363,7 @@ void cDialogFlot::ShowPicture(const cJednostkaMorska& ship) {
       Format(u"data\\gfx\\Units images\\%i.png", ship.type),
       u"data\\gfx\\Units images\\default.png",
   };
-  for (const std::u16string& name : names) {
-    if (Succeeded(picture_->Load(std::filesystem::path(name), TextureHolder::kModeFile, 1))) break;
-  }
+  LoadFirstPicture(*picture_, names);
   if (auto* image = static_cast<CDXUTImage*>(GetControlOfType(kPicture, kControlImage))) {
     image->SetTexture(picture_->GetTexture());
     image->SetVisible(true);

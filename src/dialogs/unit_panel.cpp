@@ -228,9 +228,7 @@ void cUnitPanel::ShowPicture(const cJednostka& unit) {
       Format(u"data\\gfx\\Units images\\%i.png", unit.type),
       std::u16string(kDefaultPicture),
   };
-  for (const std::u16string& file : tries) {
-    if (Succeeded(picture_.Load(file, TextureHolder::kModeFile, 1))) break;
-  }
+  LoadFirstPicture(picture_, tries);
   if (auto* image = static_cast<CDXUTImage*>(GetControlOfType(kPicture, kControlImage))) {
     image->SetTexture(picture_.GetTexture());
   }

@@ -47,6 +47,17 @@ HResult TextureHolder::Load(const std::filesystem::path& path, int mode, int lev
   }
 }
 
+HResult LoadFirstPicture(TextureHolder& holder, std::span<const std::u16string> names) {
+  HResult result = E_INVALIDARG;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    std::error_code ec;
+    if (i + 1 < names.size() && !std::filesystem::is_regular_file(ResolveGamePath(names[i]), ec)) continue;
+    result = holder.Load(std::filesystem::path(names[i]), TextureHolder::kModeFile, 1);
+    if (Succeeded(result)) return result;
+  }
+  return result;
+}
+
 HResult TextureHolder::CreateEmpty(int width, int height) {
   if (width <= 0 || height <= 0) return E_INVALIDARG;
   texture_.reset();

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <span>
+#include <string>
 
 #include "platform/codes.h"
 #include "platform/geometry.h"
@@ -56,6 +58,12 @@ class TextureHolder {
   int blank_width_ = 256;
   int blank_height_ = 256;
 };
+
+// Loads the first picture of the list that loads (mode 1, one level). The names
+// before the last are optional variants: one whose file is not there is passed
+// over without a log line, so the log names only pictures that exist but do not
+// load, and the last one, which the game ships. The result of the last try.
+HResult LoadFirstPicture(TextureHolder& holder, std::span<const std::u16string> names);
 
 // Draws the source rectangle of the texture so that it fills (x, y, width,
 // height): a scaling, combined when asked with the sprite's transform (scaling

@@ -2,8 +2,8 @@
 // a click on the sea hex of the Hafenau transports opens it; with a unit
 // embarked in a second transport fleet there it shows the cargo, selects
 // both fleets, sends the transport fleet to the Northern Sea by a click on
-// the marked zone and comes back; Escape closes it. Screenshots of the
-// manager stay in the build folder.
+// the marked zone and comes back; Escape closes it. The selected ship shows
+// its type's picture. Screenshots of the manager stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -67,6 +67,7 @@ class FleetsManagerTest : public test::GameSessionTest {
 void FleetsManagerTest::Script() {
   gDelays.fill(0.0f);
   gDelays[kDelayHumanReconAfter] = 300.0f;
+  test::LogCapture log;
   cCountry* human = StartSampleWithFirstCountryHuman("fleets_manager_settings_menu.png");
   ASSERT_NE(human, nullptr);
   ASSERT_EQ(human->id, kKaltheim);
@@ -110,6 +111,8 @@ void FleetsManagerTest::Script() {
   EXPECT_EQ(Manager()->selectedFleets().front(), transports);
   ASSERT_EQ(Manager()->selectedShips().size(), 1u);
   EXPECT_NE(Manager()->selectedShips().front()->carriedUnit, nullptr);
+  // The cargo ship's own picture, not the empty default one.
+  EXPECT_TRUE(log.Contains(u"Loading file \"data\\gfx\\Units images\\44.png\" (1) [OK]"));
   FadeIn();
   EXPECT_TRUE(frame_->graphics().SaveScreenshot("fleets_manager_transport_with_cargo.png"));
 

@@ -25,9 +25,11 @@
 #include "foundation/game_lock.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/text.h"
 #include "gui/list_box.h"
 #include "platform/graphics.h"
 #include "platform/null_audio.h"
+#include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
@@ -213,7 +215,10 @@ class GameSessionTest : public testing::Test {
 
   // The real program on a headless frame (1024x768 unless told) with no
   // sound: the script runs in place of the main loop, then the window closes.
+  // Every picture and music track the game asked for on the way is shipped:
+  // none failed to load (the player's saves aside).
   int RunProgram(const std::function<void()>& script, int width = 1024, int height = 768) {
+    LogCapture log;
     sStartUp startUp;
     startUp.frame = AppFrame::CreateHeadless(width, height, &clock_);
     startUp.audio = std::make_unique<NullAudioDevice>();
@@ -222,7 +227,16 @@ class GameSessionTest : public testing::Test {
       script();
       frame.RequestClose();
     };
-    return WinMain(std::move(startUp));
+    const int code = WinMain(std::move(startUp));
+    for (const std::u16string& line : log.lines()) {
+      const bool failed =
+          line.find(u"[FAILED]") != std::u16string::npos || line.find(u"strumienia audiere") != std::u16string::npos;
+      // Saves are the player's, not shipped; a test may make one by hand.
+      const bool saved = line.find(u"data\\save\\") != std::u16string::npos ||
+                         line.find(u"data\\pbem\\") != std::u16string::npos;
+      if (failed && !saved) ADD_FAILURE() << "a shipped file is missing: " << Utf16ToUtf8(line);
+    }
+    return code;
   }
 
   TempDir folder_;

@@ -210,6 +210,8 @@ TEST_F(MovieProgramTest, IntroMoviesPlayInOrderEscapeSkipsOneAndTheCreditsComeBa
                                u"Loading credits movie from datacredits.avi [OK]"}) {
     EXPECT_TRUE(log.Contains(line)) << "missing line";
   }
+  // The credits music is shipped and its stream opens.
+  EXPECT_FALSE(log.ContainsText(u"data/credits.ogg"));
   EXPECT_EQ(Drawn("intro.avi"), 50u);
   EXPECT_GE(Drawn("intro2.avi"), 25u);
   EXPECT_LE(Drawn("intro2.avi"), 27u) << "Escape stops the second movie at once";

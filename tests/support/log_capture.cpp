@@ -4,14 +4,38 @@
 
 namespace tr::test {
 
-LogCapture::LogCapture() {
-  ConsoleLog().SetObserver([this](std::u16string_view line) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    lines_.emplace_back(line);
-  });
+namespace {
+
+// The innermost living capture.
+LogCapture* gInnermost = nullptr;
+
+}  // namespace
+
+LogCapture::LogCapture() : outer_(gInnermost) {
+  gInnermost = this;
+  Install();
 }
 
-LogCapture::~LogCapture() { ConsoleLog().SetObserver(nullptr); }
+LogCapture::~LogCapture() {
+  gInnermost = outer_;
+  if (outer_ != nullptr) {
+    outer_->Install();
+  } else {
+    ConsoleLog().SetObserver(nullptr);
+  }
+}
+
+void LogCapture::Install() {
+  ConsoleLog().SetObserver([this](std::u16string_view line) { Record(line); });
+}
+
+void LogCapture::Record(std::u16string_view line) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines_.emplace_back(line);
+  }
+  if (outer_ != nullptr) outer_->Record(line);
+}
 
 std::vector<std::u16string> LogCapture::lines() const {
   std::lock_guard<std::mutex> lock(mutex_);

@@ -1,4 +1,5 @@
-// Collects the lines written to the console log while it lives.
+// Collects the lines written to the console log while it lives. Captures nest:
+// an inner one passes each line on to the one it was made inside.
 #pragma once
 
 #include <mutex>
@@ -20,6 +21,10 @@ class LogCapture {
   void Clear();
 
  private:
+  void Install();
+  void Record(std::u16string_view line);
+
+  LogCapture* outer_;
   mutable std::mutex mutex_;
   std::vector<std::u16string> lines_;
 };

@@ -12,6 +12,7 @@
 #include "foundation/random.h"
 #include "turn/game_over.h"
 #include "world/gra.h"
+#include "world/presentation.h"
 
 namespace tr {
 namespace diplomacy {
@@ -62,6 +63,8 @@ const sScenarioConstants& Constants() { return gGame->constants; }
 
 void PayDiplomacyPoints(cCountry& country, int cost) {
   country.diplomaticPoints = ClampToInt(static_cast<std::int64_t>(country.diplomaticPoints) - cost);
+  // The information panel shows the points: it must not keep the old number.
+  Presentation().RefreshInfoPanel();
 }
 
 bool Known(int country, std::u16string& text) {

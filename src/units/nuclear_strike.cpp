@@ -8,6 +8,7 @@
 #include "units/combat_result.h"
 #include "units/jednostka_lotnicza.h"
 #include "world/gra.h"
+#include "world/presentation.h"
 
 namespace tr {
 namespace {
@@ -77,7 +78,11 @@ void cJednostkaLotnicza::NuclearStrike(sHex& target, sCombatResult& result) {
     for (cCountry* country : allies) AddUnrest(*country, k.NuclearUnrestAlly(), text);
   }
   text += u"\n";
-  if (bomberOwner) bomberOwner->nuclearBombs -= 1;
+  if (bomberOwner) {
+    bomberOwner->nuclearBombs -= 1;
+    // The information panel counts the bombs left.
+    Presentation().RefreshInfoPanel();
+  }
 }
 
 }  // namespace tr

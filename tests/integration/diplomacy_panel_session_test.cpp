@@ -6,7 +6,9 @@
 
 #include "dialogs/diplomacy_panel.h"
 #include "dialogs/panel_informacyjny.h"
+#include "foundation/format.h"
 #include "foundation/game_lock.h"
+#include "gui/static.h"
 #include "foundation/settings.h"
 #include "game_session.h"
 #include "world/gra.h"
@@ -63,6 +65,28 @@ void DiplomacyPanelSessionTest::Script() {
   EXPECT_EQ(panel->shownCountry(), gGame->GetCountry(foreign->controller));
   for (int id = 602; id <= 604; ++id) EXPECT_TRUE(panel->GetControl(id)->GetVisible()) << id;
   for (int id = 605; id <= 608; ++id) EXPECT_FALSE(panel->GetControl(id)->GetVisible()) << id;
+
+  // An action that costs points: the information panel shows what is left,
+  // as the reports do, and not the number from before the payment.
+  const auto shownPoints = [] {
+    return static_cast<CDXUTStatic*>(GetInfoPanel()->GetControl(cInfoPanel::kDiplomacyPoints))->GetText();
+  };
+  const int before = human->diplomaticPoints;
+  EXPECT_EQ(shownPoints(), Format(u"%i", before));
+  bool acted = false;
+  for (const auto& country : gGame->countries) {
+    if (acted || country.get() == human) continue;
+    sHex* hex = HexOf(country->id, true);
+    if (hex == nullptr) continue;
+    SelectAndShoot(*hex, "diplomacy_panel_pressure.png");
+    CDXUTControl* pressure = panel->GetControl(cDiplomacyPanel::kExternPressure);
+    if (!pressure->GetVisible() || !pressure->GetEnabled()) continue;
+    Click(pressure);
+    acted = true;
+  }
+  ASSERT_TRUE(acted) << "no country of the sample can be pressed";
+  EXPECT_LT(human->diplomaticPoints, before);
+  EXPECT_EQ(shownPoints(), Format(u"%i", human->diplomaticPoints));
 }
 
 TEST_F(DiplomacyPanelSessionTest, TheToggleOpensThePanelAndTheSelectedHexDecidesItsActions) {

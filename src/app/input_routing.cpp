@@ -28,6 +28,23 @@ sGameScreenHandlers& Handlers() {
 
 bool TopDialogVisible() { return TopDialog != nullptr && TopDialog->GetVisible(); }
 
+constexpr cDialog** kPanels[] = {&gDiplomacyPanel, &gHexPanel, &gUnitPanel, &gAttackPanel, &gMinimapPanel, &gInfoPanel};
+
+// A mouse message at a point the visible top dialog covers with one of its
+// controls (its frame among them): the panels lie under it there, out of
+// sight, so they must neither take the click nor show a hint for it.
+bool OverTopDialog(std::uint32_t msg, LParam lparam) {
+  if (msg < WM_MOUSEFIRST || msg > WM_MOUSELAST || !TopDialogVisible() || TopDialog->GetMinimized()) return false;
+  const int x = XFromLParam(lparam);
+  const int y = YFromLParam(lparam);
+  for (const auto& control : TopDialog->Controls()) {
+    if (!control->GetVisible()) continue;
+    const Rect box = TopDialog->ToScreen(control->GetBoundingBox());
+    if (x >= box.left && x < box.right && y >= box.top && y < box.bottom) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void SetGameScreenHandlers(sGameScreenHandlers handlers) { Handlers() = std::move(handlers); }
@@ -38,6 +55,12 @@ std::int64_t OnWindowMessage(std::uint32_t msg, WParam wparam, LParam lparam, bo
   // A dialog or menu closed by its own control goes only after this message.
   DispatchScope scope;
   bool consumed = false;
+  const bool overTopDialog = OverTopDialog(msg, lparam);
+  if (overTopDialog) {
+    for (cDialog** panel : kPanels) {
+      if (*panel != nullptr) (*panel)->ForgetControlUnderMouse();
+    }
+  }
   if (TopDialogVisible()) {
     consumed = TopDialog->MsgProc(msg, wparam, lparam);
     *noFurtherProcessing = consumed;
@@ -47,8 +70,9 @@ std::int64_t OnWindowMessage(std::uint32_t msg, WParam wparam, LParam lparam, bo
     *noFurtherProcessing = CurrentMenu->MsgProc(msg, wparam, lparam);
     return 0;
   }
-  if (gGame == nullptr || gGame->GetGameState() == kGameLoaded) return 0;
-  for (cDialog* panel : {gDiplomacyPanel, gHexPanel, gUnitPanel, gAttackPanel, gMinimapPanel, gInfoPanel}) {
+  if (gGame == nullptr || gGame->GetGameState() == kGameLoaded || overTopDialog) return 0;
+  for (cDialog** slot : kPanels) {
+    cDialog* panel = *slot;
     if (panel == nullptr) continue;
     *noFurtherProcessing = panel->MsgProc(msg, wparam, lparam);
     if (*noFurtherProcessing) return 0;

@@ -8,6 +8,7 @@
 
 #include "app/menu.h"
 #include "app/modal_stack.h"
+#include "gui/hint_box.h"
 #include "recording_dialog.h"
 #include "support/log_capture.h"
 #include "support/screen_fixture.h"
@@ -125,6 +126,33 @@ TEST_F(InputRoutingTest, AHiddenTopDialogPassesMessagesOnAndAVisibleOneThatTakes
   OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5), &noFurther);
   EXPECT_EQ(journal_, (Journal{"top"}));
   EXPECT_TRUE(noFurther);
+}
+
+// The panels lie under a modal dialog where it covers them: the pointer there
+// is the dialog's, and a panel's hint must not be drawn over the dialog.
+TEST_F(InputRoutingTest, PanelsUnderTheVisibleTopDialogHearNoMouseWhereItCoversThem) {
+  test::TestWorld world(4, 4, 1);
+  world.game().StoreGameState(kGameHumanIdle);
+  auto* top = new cDialog(7, Rect{100, 100, 100, 100});
+  PushModalDialog(top);
+  bool noFurther = false;
+  // Beside the dialog the panels are in sight and hear the pointer as always.
+  OnWindowMessage(WM_MOUSEMOVE, 0, MakeLParam(300, 300), &noFurther);
+  ASSERT_EQ(journal_, (Journal{"diplomacy", "hex", "unit", "attack", "minimap", "information"}));
+  ASSERT_NE(gInfoPanel->GetControlUnderMouse(), nullptr);
+  EXPECT_EQ(GetHintBox().GetControl(), gInfoPanel->GetControlUnderMouse());
+
+  journal_.clear();
+  OnWindowMessage(WM_MOUSEMOVE, 0, MakeLParam(150, 150), &noFurther);
+  OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(150, 150), &noFurther);
+  OnWindowMessage(WM_LBUTTONUP, 0, MakeLParam(150, 150), &noFurther);
+  EXPECT_TRUE(journal_.empty());
+  for (cDialog* panel : {gDiplomacyPanel, gHexPanel, gUnitPanel, gAttackPanel, gMinimapPanel, gInfoPanel}) {
+    EXPECT_EQ(panel->GetControlUnderMouse(), nullptr);
+  }
+  // Only the dialog's own controls may give the hint there.
+  const CDXUTControl* hinted = GetHintBox().GetControl();
+  EXPECT_TRUE(hinted == nullptr || hinted->GetDialog() == top);
 }
 
 TEST_F(InputRoutingTest, PanelGuiEventsReachUnitHexAttackAndDiplomacyInOrder) {

@@ -1,8 +1,12 @@
 #include "dialogs/preferences_dialog.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/mainmenu.h"
 #include "app/map_skin.h"
@@ -29,6 +33,7 @@
 #include "gui/static.h"
 #include "gui/tab_frame.h"
 #include "platform/codes.h"
+#include "platform/desktop_mode.h"
 #include "platform/frame.h"
 #include "world/gra.h"
 #include "world/panstwo.h"
@@ -227,18 +232,58 @@ void cDialogUstawien::AddSkinList(int listId, std::u16string_view prefix, const 
 void cDialogUstawien::FillResolutions() {
   LogLine(u"Detecting resolutions...");
   gAvailableResolutions.clear();
+  const auto listed = [](int width, int height) {
+    return std::any_of(gAvailableResolutions.begin(), gAvailableResolutions.end(),
+                       [&](const sResolution& r) { return r.width == width && r.height == height; });
+  };
   if (const AppFrame* frame = CurrentFrame()) {
-    for (const DisplayMode& mode : frame->DisplayModes()) {
-      const bool listed = std::any_of(gAvailableResolutions.begin(), gAvailableResolutions.end(),
-                                      [&](const sResolution& r) { return r.width == mode.width && r.height == mode.height; });
-      if (!listed) HasLayoutFile(mode.width, mode.height);
+    if (frame->windowed()) {
+      // A window needs no display mode of its own: every size with a layout
+      // that fits the desktop can be had, also on a display that offers only
+      // its native mode.
+      const DisplayMode desktop = DesktopMode(*frame);
+      for (const auto& [width, height] : LayoutFileSizes()) {
+        if (width <= desktop.width && height <= desktop.height && !listed(width, height)) HasLayoutFile(width, height);
+      }
+    } else {
+      for (const DisplayMode& mode : frame->DisplayModes()) {
+        if (!listed(mode.width, mode.height)) HasLayoutFile(mode.width, mode.height);
+      }
     }
+  }
+  // The size the game runs at is always in the list, so the list shows it.
+  if (gScreenWidth > 0 && gScreenHeight > 0 && !listed(gScreenWidth, gScreenHeight)) {
+    gAvailableResolutions.push_back({static_cast<int>(gAvailableResolutions.size()), gScreenWidth, gScreenHeight, 0});
   }
   std::stable_sort(gAvailableResolutions.begin(), gAvailableResolutions.end(),
                    [](const sResolution& a, const sResolution& b) {
                      return a.width != b.width ? a.width < b.width : a.height < b.height;
                    });
   for (std::size_t i = 0; i < gAvailableResolutions.size(); ++i) gAvailableResolutions[i].index = static_cast<int>(i);
+}
+
+std::vector<std::pair<int, int>> cDialogUstawien::LayoutFileSizes() {
+  std::vector<std::pair<int, int>> sizes;
+  std::error_code error;
+  const std::filesystem::path folder = ResolveGamePath(u"data");
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    // "GUI_<width>x<height>.csv", the letters in any case as the path helper finds them.
+    std::string name = it->path().filename().string();
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (name.size() < 12 || name.rfind("gui_", 0) != 0 || name.substr(name.size() - 4) != ".csv") continue;
+    const std::string size = name.substr(4, name.size() - 8);
+    const std::size_t x = size.find('x');
+    const auto digits = [](std::string_view part) {
+      return !part.empty() && part.size() <= 5 &&
+             std::all_of(part.begin(), part.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+    };
+    if (x == std::string::npos || !digits(std::string_view(size).substr(0, x)) ||
+        !digits(std::string_view(size).substr(x + 1))) {
+      continue;
+    }
+    sizes.emplace_back(std::stoi(size.substr(0, x)), std::stoi(size.substr(x + 1)));
+  }
+  return sizes;
 }
 
 void cDialogUstawien::HasLayoutFile(int width, int height) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "dialogs/dialog_base.h"
@@ -59,10 +60,14 @@ class cDialogUstawien : public cDialog {
 
   cDialogUstawien();
 
-  // The sizes with a layout file among the display modes, each once, smallest first.
+  // The sizes with a layout file, each once, smallest first: in full screen
+  // among the display modes, in a window those that fit the desktop; the
+  // current size is always among them.
   void FillResolutions();
   // Adds the size to the available ones when "data\GUI_<w>x<h>.csv" exists.
   void HasLayoutFile(int width, int height);
+  // The sizes named by the layout files in the data folder, in no order.
+  static std::vector<std::pair<int, int>> LayoutFileSizes();
   void FillBorderColours();
   void FormatDelay();
   void FormatVisibility();

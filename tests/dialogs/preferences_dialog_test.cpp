@@ -137,6 +137,32 @@ TEST_F(PreferencesDialogTest, OffersEachSizeWithALayoutFileOnceSmallestFirst) {
   EXPECT_EQ(SettingsIni().GetInt("Main/ResolutionY", 0), 1080);
 }
 
+// A display that offers only its native mode (a virtual one at 1280x1024):
+// a window can still take every size with a layout that fits the desktop,
+// and the list always shows the size the game runs at; in full screen only
+// the display's modes can be had.
+TEST_F(PreferencesDialogTest, AWindowOffersEveryLayoutSizeThatFitsTheDesktopAndAlwaysTheCurrentOne) {
+  for (const char* name : {"GUI_1920x1080.csv", "GUI_1366x768.csv", "GUI_1280x720.csv"}) {
+    (void)folder_.Write(std::string("data/") + name, "# layout\r\n");
+  }
+  frame_->SetDisplayModesForTesting({{1280, 1024, 60}});
+  const auto offered = [this] {
+    Open();
+    CDXUTComboBox& sizes = Combo(cDialogUstawien::kResolutionCombo);
+    std::vector<std::u16string> items;
+    for (int i = 0; i < sizes.GetNumItems(); ++i) items.push_back(sizes.GetItem(i)->text);
+    const int selected = sizes.GetSelectedIndex();
+    if (selected >= 0 && selected < sizes.GetNumItems()) items.push_back(u"selected " + sizes.GetItem(selected)->text);
+    PopModalDialogs(-1);
+    return items;
+  };
+  ASSERT_TRUE(frame_->windowed());
+  EXPECT_EQ(offered(), (std::vector<std::u16string>{u"1024x768", u"1280x720", u"selected 1024x768"}));
+  frame_->ToggleFullscreen();
+  EXPECT_EQ(offered(), (std::vector<std::u16string>{u"1024x768", u"selected 1024x768"}));
+  frame_->ToggleFullscreen();
+}
+
 // How a slider's label reads: its exact text, a string-base text, or a
 // string-base format with a number.
 enum eLabel { kExact, kKey, kKeyWithReal, kKeyWithWhole };

@@ -109,8 +109,10 @@ void DrawOwnershipTint(SpriteBatch& sprite, const sHex& hex, PointF p) {
 void DrawHighlight(SpriteBatch& sprite, const sHex& hex, PointF p) {
   if (hex.flags == 0) return;
   const int b = std::countr_zero(hex.flags);
-  DrawSkinSprite(sprite, OthersSheet(), RectFromSize(1003 + 167 * (b % 6), 167 * (b / 6), 166, 166), p,
-                 RowDepth(kRowHighlight));
+  // A port chosen from the map is marked on the hex where the node's ships
+  // stand: under their counter the mark could not be seen.
+  const float depth = hex.seaNodeMarker != 0 ? RowDepth(kRowUnit) - 0.002f : RowDepth(kRowHighlight);
+  DrawSkinSprite(sprite, OthersSheet(), RectFromSize(1003 + 167 * (b % 6), 167 * (b / 6), 166, 166), p, depth);
 }
 
 void DrawFlagValue(SpriteBatch& sprite, const sHex& hex, PointF p) {

@@ -1,4 +1,5 @@
 #include "turn/convoy.h"
+#include "turn/convoy_shown.h"
 
 #include <algorithm>
 
@@ -32,6 +33,7 @@ void sConvoy::Init(int ownerId, int convoyKind, cCity* departureCity, cCity* des
 void cConvoyManager::Clear() {
   convoys.clear();
   results.clear();
+  ForgetShownConvoyResults(*this);
 }
 
 void cConvoyManager::Reset(int countryCount) {

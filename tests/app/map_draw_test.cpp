@@ -316,6 +316,16 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   ASSERT_NE(counter, nullptr);
   EXPECT_EQ(counter->dest.left, kOx + 83 + 35.0f);
   EXPECT_NE(recorder_.FindText(u"North Deep"), nullptr);
+  // The mark of a port the player may choose (a convoy's departure) lies on
+  // the marker ship's hex: it is drawn in front of the counter, not under it.
+  world_->hex(1, 0).flags = 0x8000;
+  Render();
+  const DrawRecord* mark = SpriteOf("others", RectFromSize(1003 + 167 * 3, 167 * 2, 166, 166));
+  counter = SpriteOf("info", Rect{0, 0, 64, 64});
+  ASSERT_NE(mark, nullptr);
+  ASSERT_NE(counter, nullptr);
+  EXPECT_LT(mark->depth, counter->depth);
+  world_->hex(1, 0).flags = 0;
   // A ship that stays out of the regular sea battle is dimmed.
   naval.valid[6] = 1;
   naval.placement[6] = {51, 49, 64, 50};

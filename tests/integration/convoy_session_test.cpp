@@ -61,19 +61,23 @@ class ConvoySessionTest : public testing::Test {
 
 // The sample's supply convoy of Albrecia from Lundmouth to Brestoc: no unit of
 // Albrecia draws on Brestoc's cities at the start, so it stays in port; once
-// a division stands in Brestoc it sails, pays and gets its points back.
+// a division stands in Brestoc it sails, pays and gets its points back. The
+// player of Albrecia is told that it stayed in port once, not again at every
+// impulse while nothing changes, and told again when it sails.
 TEST_F(ConvoySessionTest, TheSampleSupplyConvoyRunsInTheEndOfImpulseAndSurvivesASave) {
   cGame& game = Load(u"data\\scenarios\\NorthernTide\\%s", 0);
   ASSERT_EQ(game.convoys.ConvoysOf(3).size(), 1u);
   cCountry& owner = *game.countries[2];
-  const int points = owner.seaTransportPoints;
+  int points = owner.seaTransportPoints;
+  owner.humanControlled = 1;
+  screen_.ClearEvents();
   ASSERT_GT(points, 0);
   ASSERT_EQ(owner.seaTransportUsedByConvoys, 0);
   game.reports.Clear();
 
   EndOfImpulse(game, 1);
   ASSERT_EQ(game.convoys.results[2].size(), 1u);
-  const sConvoyResult& idle = game.convoys.results[2].front();
+  const sConvoyResult idle = game.convoys.results[2].front();
   EXPECT_EQ(idle.departureName, u"Lundmouth");
   EXPECT_EQ(idle.destinationName, u"Brestoc");
   EXPECT_EQ(idle.result, u"convoy_not_executed");
@@ -84,6 +88,14 @@ TEST_F(ConvoySessionTest, TheSampleSupplyConvoyRunsInTheEndOfImpulseAndSurvivesA
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports.front().text, u"Convoy with 5 of supply from Lundmouth to Brestoc\n\nResult: convoy_not_executed\n\n"
                                   u"Details: " + idle.details);
+  EXPECT_EQ(screen_.CountEvents(u"convoy-results 3"), 1);
+  // The next impulse: the same, filed in the reports but not put before the player again.
+  EndOfImpulse(game, 1);
+  ASSERT_EQ(game.convoys.results[2].size(), 1u);
+  EXPECT_EQ(game.convoys.results[2].front().result, idle.result);
+  EXPECT_EQ(game.convoys.results[2].front().details, idle.details);
+  EXPECT_EQ(screen_.CountEvents(u"convoy-results 3"), 1);
+  points = owner.seaTransportPoints;
 
   // A division lands in Brestoc.
   cJednostka* division = nullptr;
@@ -103,9 +115,10 @@ TEST_F(ConvoySessionTest, TheSampleSupplyConvoyRunsInTheEndOfImpulseAndSurvivesA
             u"value_is_higher._");
   EXPECT_EQ(owner.seaTransportPoints, points - sailed.pointsCarried);
   EXPECT_EQ(owner.seaTransportUsedByConvoys, sailed.pointsCarried - sailed.pointsLost);
+  EXPECT_EQ(screen_.CountEvents(u"convoy-results 3"), 2);
   reports.clear();
   game.reports.Select(reports, 3, 24);
-  EXPECT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports.size(), 3u);
 
   Save(game, u"convoys");
   cGame& loaded = Load(u"data\\save\\convoys\\%s", 1);

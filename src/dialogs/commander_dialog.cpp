@@ -37,7 +37,7 @@ const char* StateKey(int state) {
 void AddListAt(cDialog& dialog, int id, const char* columnsKey) {
   CDXUTListBox* list = nullptr;
   if (Failed(dialog.AddListBoxAt(id, 0, &list))) return;
-  list->SetColumns(4, GetText(columnsKey), 40, 10, 10, 40);
+  list->SetColumns(4, GetText(columnsKey), 40, 10, 13, 37);
 }
 
 }  // namespace

@@ -238,7 +238,7 @@ void cDialogJednostek::FillList() {
     if (branch == kNavalBranch) {
       list->SetColumns(5, titles, 20, 12, 18, 25, 25);
     } else {
-      list->SetColumns(14, titles, 30, 12, 3, 8, 18, 3, 2, 2, 2, 2, 2, 2, 2, 2);
+      list->SetColumns(14, titles, 30, 14, 3, 8, 18, 3, 2, 2, 2, 2, 2, 2, 2, 2);
     }
   } else if (branch == kNavalBranch) {
     list->SetColumns(3, titles, 30, 18, 40);

@@ -1,19 +1,41 @@
 // The real program started at every window size it ships a layout for: the
 // main menu and the game screen of the sample scenario come up with every
-// control of the menu and of the map-side panels inside the window.
-// Screenshots of both stay in the build folder.
+// control of the menu and of the map-side panels inside the window, the
+// panels clear of one another, and every text of every panel and dialog
+// fits the place its control draws it in, in the shipped font.
+// Screenshots of each stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/mainmenu.h"
+#include "app/game_commands.h"
 #include "app/input_routing.h"
+#include "app/modal_stack.h"
+#include "dialogs/combat_result_dialog.h"
+#include "dialogs/commander_dialog.h"
+#include "dialogs/convoy_results_dialog.h"
+#include "dialogs/dialog_flot.h"
+#include "dialogs/diplomacy_panel.h"
+#include "dialogs/elections_dialog.h"
 #include "dialogs/panel_informacyjny.h"
+#include "dialogs/replacements_dialog.h"
+#include "dialogs/save_game_dialog.h"
+#include "foundation/game_lock.h"
+#include "turn/fleet.h"
+#include "dialogs/panel.h"
+#include "units/combat_result.h"
+#include "units/jednostka.h"
+#include "units/jednostka_morska.h"
 #include "game_session.h"
 #include "gui/control.h"
+#include "text_fit.h"
+#include "world/gra.h"
 
 namespace tr {
 namespace {
@@ -56,10 +78,52 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
     }
   }
 
+  // Every control of a panel or dialog lies on its frame, none cut by its edge.
+  void ExpectOnFrame(cDialog& dialog, const std::string& what) {
+    CDXUTControl* frame = dialog.GetControlOfType(dialog.id, kControlFrame);
+    if (frame == nullptr) return;
+    const Rect outer = frame->GetBoundingBox();
+    for (const auto& control : dialog.Controls()) {
+      if (!control->GetVisible() || control.get() == frame) continue;
+      const Rect box = control->GetBoundingBox();
+      EXPECT_TRUE(box.left >= outer.left && box.top >= outer.top && box.right <= outer.right &&
+                  box.bottom <= outer.bottom)
+          << what << " control " << control->GetID() << " at " << box.left << "," << box.top << "-" << box.right
+          << "," << box.bottom << " off its frame " << outer.left << "," << outer.top << "-" << outer.right << ","
+          << outer.bottom;
+    }
+  }
+
+  // The dialog opened over the game screen, shot, measured tab by tab and closed.
+  void Measure(cDialog* dialog, const std::string& name) {
+    ASSERT_NE(dialog, nullptr) << name;
+    {
+      GameLockGuard lock;
+      PushModalDialog(dialog);
+    }
+    // Dialogs fade in over their first second: a few long frames.
+    for (int i = 0; i < 4; ++i) {
+      clock_.AdvanceMs(250);
+      Frame();
+    }
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot(Shot("dialog_" + name)));
+    fit_.CheckEveryTab(*dialog, name);
+    ExpectOnFrame(*dialog, name);
+    {
+      GameLockGuard lock;
+      PopModalDialogs(-1);
+    }
+    Frame();
+  }
+
+  void MeasureEveryDialog(cCountry& human);
+
   std::string Shot(const std::string& screen) const {
     return "screen_size_" + std::to_string(GetParam().width) + "x" + std::to_string(GetParam().height) + "_" +
            screen + ".png";
   }
+
+  test::TextFitChecker fit_;
 };
 
 TEST_P(ScreenSizeTest, MainMenuAndGameScreenFitTheWindow) {
@@ -90,9 +154,101 @@ TEST_P(ScreenSizeTest, MainMenuAndGameScreenFitTheWindow) {
                                gUnitPanel, gDiplomacyPanel}) {
           if (panel != nullptr) ExpectInside(*panel, "panel " + std::to_string(panel->id));
         }
+        MeasureEveryDialog(*human);
       },
       width, height);
   EXPECT_EQ(exitCode, 0);
+}
+
+void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
+  // The panels open, over a hex of the country with a unit of its own and
+  // then over another country's hex, so every button of the diplomacy panel shows.
+  cInfoPanel* info = GetInfoPanel();
+  for (const auto& [panel, toggle] : {std::pair{gUnitPanel, cInfoPanel::kUnitPanelToggle},
+                                      std::pair{gHexPanel, cInfoPanel::kHexPanelToggle},
+                                      std::pair{gAttackPanel, cInfoPanel::kAttackPanelToggle},
+                                      std::pair{gDiplomacyPanel, cInfoPanel::kDiplomacyPanelToggle}}) {
+    const auto* collapsible = dynamic_cast<cPanel*>(panel);
+    if (collapsible != nullptr && collapsible->IsCollapsed()) Click(info->GetControl(toggle));
+    EXPECT_FALSE(collapsible == nullptr || collapsible->IsCollapsed()) << toggle;
+  }
+  cJednostka* unit = nullptr;
+  for (const auto& land : gGame->landUnits) {
+    if (land->owner == human.id && land->x >= 0 && unit == nullptr) unit = land.get();
+  }
+  ASSERT_NE(unit, nullptr);
+  sHex* foreign = nullptr;
+  for (int y = 0; y < gGame->map->GetHeight() && foreign == nullptr; ++y) {
+    for (int x = 0; x < gGame->map->GetWidth() && foreign == nullptr; ++x) {
+      sHex* hex = gGame->map->GetHex(x, y);
+      if (hex->controller != 0 && hex->controller != human.id) foreign = hex;
+    }
+  }
+  ASSERT_NE(foreign, nullptr);
+  const std::vector<cDialog*> panels = {gInfoPanel, gMinimapPanel, gHexPanel, gAttackPanel, gUnitPanel, gDiplomacyPanel};
+  for (const sHex* hex : {static_cast<const sHex*>(nullptr), static_cast<const sHex*>(foreign)}) {
+    {
+      GameLockGuard lock;
+      if (hex == nullptr) {
+        gGame->playerControl.SelectHex(unit->x, unit->y);
+      } else {
+        gGame->playerControl.SelectHex(hex->x, hex->y);
+      }
+    }
+    Frame();
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot(Shot(hex == nullptr ? "panels_own_hex" : "panels_foreign_hex")));
+    for (cDialog* panel : panels) {
+      if (panel == nullptr) continue;
+      fit_.Check(*panel, "panel " + std::to_string(panel->id));
+      ExpectOnFrame(*panel, "panel " + std::to_string(panel->id));
+    }
+  }
+  // No two open panels lie over one another.
+  for (std::size_t a = 0; a < panels.size(); ++a) {
+    for (std::size_t b = a + 1; b < panels.size(); ++b) {
+      if (panels[a] == nullptr || panels[b] == nullptr) continue;
+      CDXUTControl* first = panels[a]->GetControlOfType(panels[a]->id, kControlFrame);
+      CDXUTControl* second = panels[b]->GetControlOfType(panels[b]->id, kControlFrame);
+      if (first == nullptr || second == nullptr || !first->GetVisible() || !second->GetVisible()) continue;
+      const auto* one = dynamic_cast<cPanel*>(panels[a]);
+      const auto* other = dynamic_cast<cPanel*>(panels[b]);
+      if ((one != nullptr && one->IsCollapsed()) || (other != nullptr && other->IsCollapsed())) continue;
+      const Rect p = first->GetBoundingBox();
+      const Rect q = second->GetBoundingBox();
+      EXPECT_TRUE(p.right <= q.left || q.right <= p.left || p.bottom <= q.top || q.bottom <= p.top)
+          << "panels " << panels[a]->id << " and " << panels[b]->id << " overlap";
+    }
+  }
+
+  for (int id : {kHotkeysDialogId, kPreferencesDialogId, kCheatsDialogId, kResearchDialogId, kReportsDialogId,
+                 kPurchasesDialogId, kUnitsDialogId, kConvoysDialogId}) {
+    cDialog* dialog = nullptr;
+    {
+      GameLockGuard lock;
+      dialog = CreateGameDialog(id);
+    }
+    Measure(dialog, std::to_string(id));
+  }
+  cJednostkaMorska* ship = nullptr;
+  for (const auto& naval : gGame->navalUnits) {
+    if (naval->owner == human.id && naval->fleet != nullptr && ship == nullptr) ship = naval.get();
+  }
+  {
+    GameLockGuard lock;
+    Measure(new cDialogDowodcow(unit), "commanders");
+    Measure(new cDialogUzupelnien(unit), "replacements");
+    if (ship != nullptr) Measure(new cDialogFlot(ship->fleet->seaNodeId), "fleets");
+    Measure(new cDialogZapisuGry(), "save_game");
+    sCombatResult result;
+    Measure(new cDialogWynikuWalki(result, 0.0f), "combat_result");
+    Measure(new cDialogWyborow(&human, true), "elections");
+    Measure(new cDialogWynikuKonwojow(&human), "convoy_results");
+  }
+  EXPECT_NE(ship, nullptr) << "the sample gives the human country no fleet";
+  EXPECT_GT(fit_.measured(), 100);
+  std::string clipped;
+  for (const std::string& line : fit_.clipped()) clipped += line + "\n";
+  EXPECT_TRUE(fit_.clipped().empty()) << fit_.clipped().size() << " texts do not fit:\n" << clipped;
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, ScreenSizeTest,

@@ -1,8 +1,9 @@
 // The real program started at every window size it ships a layout for: the
 // main menu and the game screen of the sample scenario come up with every
-// control of the menu and of the map-side panels inside the window, the
-// panels clear of one another, and every text of every panel and dialog
-// fits the place its control draws it in, in the shipped font.
+// control of the menu and of the map-side panels inside the window; and,
+// in a game of its own, the panels lie clear of one another and every text
+// of every panel and dialog fits the place its control draws it in, in the
+// shipped font.
 // Screenshots of each stay in the build folder.
 #include <gtest/gtest.h>
 
@@ -101,9 +102,9 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
       GameLockGuard lock;
       PushModalDialog(dialog);
     }
-    // Dialogs fade in over their first second: a few long frames.
-    for (int i = 0; i < 4; ++i) {
-      clock_.AdvanceMs(250);
+    // Dialogs fade in over their first second: two long frames.
+    for (int i = 0; i < 2; ++i) {
+      clock_.AdvanceMs(500);
       Frame();
     }
     EXPECT_TRUE(frame_->graphics().SaveScreenshot(Shot("dialog_" + name)));
@@ -154,6 +155,18 @@ TEST_P(ScreenSizeTest, MainMenuAndGameScreenFitTheWindow) {
                                gUnitPanel, gDiplomacyPanel}) {
           if (panel != nullptr) ExpectInside(*panel, "panel " + std::to_string(panel->id));
         }
+      },
+      width, height);
+  EXPECT_EQ(exitCode, 0);
+}
+
+// Every text of every panel and dialog fits its control, in the shipped font.
+TEST_P(ScreenSizeTest, EveryPanelAndDialogShowsItsTextsWhole) {
+  const auto [width, height] = GetParam();
+  const int exitCode = RunProgram(
+      [&] {
+        cCountry* human = StartSampleWithFirstCountryHuman(Shot("texts_scenario_settings"));
+        ASSERT_NE(human, nullptr);
         MeasureEveryDialog(*human);
       },
       width, height);

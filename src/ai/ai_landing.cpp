@@ -113,6 +113,7 @@ void cCountryAI::AmphibiousInvasion() {
         LogFormat(u"[AI] %ls: Amphibious invasion - unloading %s", country->name, unit->name);
         // The landing sinks the ship (and may end the fleet with it).
         if (unit->AiUnloadAmphibious(lx, ly)) {
+          LogFormat(u"[AI] %ls: Amphibious invasion - %s landed at (%i, %i)", country->name, unit->name, lx, ly);
           unit->MoveTowardHex(destX, destY);
           restart = true;
         }

@@ -309,6 +309,7 @@ bool cCountryAI::BuildPurchasedUnits(sPurchaseChoice& choice) {
       case kBuyNavalUnit:
         BuildNavalUnit(*country, pendingType);
         country->AddProductionPoints(-price);
+        LogFormat(u"[AI]: %ls - bought a ship of type %i for %.2f PP", country->name, pendingType, price);
         break;
       case kBuyStrategicMovementPoint:
         country->strategicMovementMax += 1;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/random.h"
 #include "turn/convoy.h"
@@ -32,6 +33,7 @@ int Remaining(const sConvoyResult& convoy) { return convoy.pointsCarried - convo
 
 void FileAttackReport(cGame& game, int attacker, const std::u16string& attackerName, const std::u16string& zone,
                       int loss) {
+  LogFormat(u"Convoy attacked on %s by %s: %d STP lost", zone, attackerName, loss);
   if (game.turn <= 0) return;
   game.reports.Add(kConvoyAttackReport, attacker,
                    Format(u"%s attacked convoys on %s, inflicted %d STP loss", attackerName, zone, loss));

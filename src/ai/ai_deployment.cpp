@@ -47,11 +47,13 @@ std::vector<cCity*> LandDeploymentCities(const cGame& game, const cCountry& coun
   return found;
 }
 
-// The country's reserve units of one kind, in pool order.
+// The country's reserve units of one kind that are delivered, in pool order.
+// A unit still on its way waits, as the units manager makes a player wait.
 std::vector<cJednostka*> ReserveUnits(const cGame& game, const cCountry& country, bool land) {
   std::vector<cJednostka*> found;
   for (const auto& unit : game.reservePool) {
-    if (unit->owner == country.id && (unit->category == kCategoryLand) == land) found.push_back(unit.get());
+    if (unit->owner != country.id || (unit->category == kCategoryLand) != land) continue;
+    if (unit->availableInTurns <= 0) found.push_back(unit.get());
   }
   return found;
 }
@@ -156,7 +158,7 @@ void cCountryAI::DeployNavalUnits() {
     }
     cJednostkaMorska* ship = nullptr;
     for (const auto& each : game->navalReserve) {
-      if (each->owner == country->id) {
+      if (each->owner == country->id && each->availableInTurns <= 0) {
         ship = each.get();
         break;
       }

@@ -182,6 +182,25 @@ TEST_F(DeploymentTest, RefusedUnitWaitsAndTheStepEnds) {
   EXPECT_TRUE(world.log.Contains(u"Error while deploying unit: hex (-1,-1) is off the map or taken"));
 }
 
+TEST_F(DeploymentTest, UnitsStillOnTheirWayWaitInTheReserve) {
+  City(5, 3.0f);
+  City(10, 2.0f);
+  cJednostkaLadowa& due = Reserve<cJednostkaLadowa>(0);
+  due.availableInTurns = 2;
+  cJednostkaLadowa& ready = Reserve<cJednostkaLadowa>(1);
+  cJednostkaLotnicza& plane = Reserve<cJednostkaLotnicza>(kFighter);
+  plane.availableInTurns = 1;
+
+  ai().DeployLandUnits();
+  ai().DeployAirUnits();
+
+  EXPECT_EQ(due.inReserve, 1);
+  EXPECT_EQ(plane.inReserve, 1);
+  EXPECT_EQ(ready.inReserve, 0);
+  EXPECT_EQ(ready.x, 5);
+  EXPECT_EQ(world.game().reservePool.size(), 2u);
+}
+
 TEST_F(DeploymentTest, VisibleUnitIsShownWhenMovesAreFollowed) {
   City(5, 3.0f);
   world.game().playerControl.follow = 1;
@@ -216,6 +235,8 @@ TEST_F(NavalDeploymentTest, ReserveShipsSailFromTheFirstPortInOneFleet) {
   sea.AddReserveShip(2, kCruiser);
   cJednostkaMorska& first = sea.AddReserveShip(1, kCruiser);
   cJednostkaMorska& second = sea.AddReserveShip(1, kSubmarine);
+  cJednostkaMorska& due = sea.AddReserveShip(1, kBattleship);
+  due.availableInTurns = 3;
   cCountry& own = sea.world().country(1);
   sea.game().playerControl.currentCountry = &own;
   cCountryAI& ai = CountryAiOf(sea.game(), own);
@@ -231,9 +252,10 @@ TEST_F(NavalDeploymentTest, ReserveShipsSailFromTheFirstPortInOneFleet) {
   EXPECT_EQ(first.fleet, second.fleet);
   EXPECT_EQ(first.fleet->seaNodeId, portId);
   EXPECT_EQ(sea.game().fleets.size(), 1u);
-  // The other country's ship stays where it waits.
-  ASSERT_EQ(sea.game().navalReserve.size(), 1u);
+  // The other country's ship and the one still being built stay where they wait.
+  ASSERT_EQ(sea.game().navalReserve.size(), 2u);
   EXPECT_EQ(sea.game().navalReserve.front()->owner, 2);
+  EXPECT_EQ(sea.game().navalReserve.back().get(), &due);
 }
 
 }  // namespace

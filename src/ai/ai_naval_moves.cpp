@@ -7,9 +7,11 @@
 #include "ai/ai_phase.h"
 #include "ai/country_ai.h"
 #include "ai/fleet_mission.h"
+#include "foundation/console_log.h"
 #include "turn/fleet.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/map.h"
 
 namespace tr {
 namespace {
@@ -50,6 +52,38 @@ bool UnloadTransports(cGame& game, int fleetId) {
   return false;
 }
 
+// A port the country or an ally holds, where a transport can land its units.
+bool IsFriendlyPort(const cGame& game, const sWezelGrafuMorz& node, const cCountry& country) {
+  if (!node.IsPort() || !game.map || !game.map->IsInside(node.x, node.y)) return false;
+  const int controller = game.map->GetHex(node.x, node.y)->controller;
+  return controller == country.id || (controller > 0 && country.IsAlly(controller));
+}
+
+// A transport whose port has fallen would stay at sea with its units for the
+// rest of the war: it sails for the nearest friendly port it can reach.
+void RedirectFromLostPort(cGame& game, cFleet& fleet, const cCountry& country) {
+  cSeaGraph& graph = game.seaGraph;
+  if (!graph.IsNodeId(fleet.aiDestinationNode)) return;
+  const sWezelGrafuMorz& destination = graph.GetNode(fleet.aiDestinationNode - 1);
+  if (!destination.IsPort() || IsFriendlyPort(game, destination, country)) return;
+  int best = -1;
+  std::size_t shortest = 0;
+  for (const sWezelGrafuMorz& node : graph.nodes) {
+    if (!IsFriendlyPort(game, node, country)) continue;
+    std::list<std::int32_t> path;
+    if (node.id != fleet.seaNodeId && !graph.FindPath(fleet.seaNodeId, node.id, country.id, true, path)) continue;
+    const std::size_t length = node.id == fleet.seaNodeId ? 0 : path.size();
+    if (best == -1 || length < shortest) {
+      best = node.id;
+      shortest = length;
+    }
+  }
+  if (best == -1) return;
+  LogFormat(u"[AI] %ls: %s lost its port %s and sails for %s", country.name, fleet.name, destination.name,
+            graph.GetNode(best - 1).name);
+  fleet.aiDestinationNode = best;
+}
+
 }  // namespace
 
 void cCountryAI::NavalMoves() {
@@ -66,6 +100,7 @@ void cCountryAI::NavalMoves() {
     cFleet* fleet = FindFleet(*game, fleetId);
     if (!fleet) continue;
     if (fleet->aiOrder == kMissionTransport) {
+      RedirectFromLostPort(*game, *fleet, *country);
       if (fleet->aiDestinationNode != -1 && fleet->aiDestinationNode != fleet->seaNodeId) {
         fleet->MoveTo(fleet->aiDestinationNode);
       }

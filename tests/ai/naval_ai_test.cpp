@@ -233,6 +233,29 @@ TEST_F(NavalAi, TransportsUnloadAndGoWhileTheNextFleetIsStillHandled) {
   EXPECT_EQ(one.y, 0);
 }
 
+TEST_F(NavalAi, TransportWhosePortFellLandsItsUnitsAtAFriendlyPort) {
+  const int lost = sea.AddPort(3);
+  const int open = sea.AddSea();
+  const int home = sea.AddPort(2);
+  sea.Link(lost, open);
+  sea.Link(home, open);
+  cFleet& transport = sea.AddFleet(1, open, {kCargoShip});
+  transport.aiOrder = kMissionTransport;
+  transport.aiDestinationNode = lost;
+  cJednostkaLadowa& unit = Load(*transport.ships.front(), 1);
+  const std::u16string name = transport.name;
+
+  Ai(1).NavalMoves();
+
+  // The fleet went down with its last transport once the unit was ashore.
+  EXPECT_EQ(FleetCount(1), 0);
+  EXPECT_TRUE(game().aboardUnitsA.empty());
+  EXPECT_EQ(unit.x, home);  // the allied port's hex
+  EXPECT_EQ(unit.y, 0);
+  EXPECT_EQ(hex(home, 0).unit, &unit);
+  EXPECT_TRUE(log.ContainsText(u"[AI] Country1: " + name + u" lost its port"));
+}
+
 struct GatheringCase {
   const char* name;
   int enemyShips;

@@ -1,0 +1,207 @@
+// Whole all-computer games of the shipped sample, counted from the console
+// log: the war must go on across land, air and sea to the last impulse, with
+// the computer taking every kind of action a player can take.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "ai/ai_phase.h"
+#include "ai/autoplay.h"
+#include "foundation/console_log.h"
+#include "foundation/random.h"
+#include "foundation/text.h"
+#include "support/temp_dir.h"
+#include "turn/game_steps.h"
+#include "units/jednostka_ladowa.h"
+#include "world/gra.h"
+#include "world/map.h"
+#include "world/scenario_check.h"
+
+namespace tr {
+namespace {
+
+constexpr char kScenario[] = "NorthernTide";
+constexpr int kLastImpulse = 72;         // Info.ini: the game ends in December 1941
+constexpr int kLateImpulse = 50;         // land battles after this one show the war goes on
+constexpr double kDebtLimit = -50.0;     // production points a country may owe at the end
+constexpr int kOneOffEvents[] = {1, 2, 3, 4};
+
+// What one game did, by kind.
+struct sCensus {
+  int lateLandBattles = 0;
+  int landings = 0;
+  int seaBattles = 0;
+  int convoyAttacks = 0;
+  int airStrikes = 0;
+  int airFights = 0;
+  int strategicBombing = 0;
+  int navalAirStrikes = 0;
+  int diplomacy = 0;
+  int shipsBought = 0;
+  std::map<int, int> eventsFired;
+  int landUnitsAtSea = 0;
+  std::string firstAtSea;
+};
+
+bool Has(std::u16string_view line, std::u16string_view part) { return line.find(part) != std::u16string_view::npos; }
+bool Starts(std::u16string_view line, std::u16string_view part) { return line.substr(0, part.size()) == part; }
+
+// Counts each log line by what it tells; the diplomatic actions are the
+// announcements the computer makes while it conducts its diplomacy.
+class CensusTaker : public cAiPhaseObserver {
+ public:
+  CensusTaker(sCensus& census, const cAutoplay& play)
+      : census_(census), play_(play), previous_(SetAiPhaseObserver(this)) {
+    ConsoleLog().SetObserver([this](std::u16string_view line) { Count(line); });
+  }
+  ~CensusTaker() override {
+    ConsoleLog().SetObserver(nullptr);
+    SetAiPhaseObserver(previous_);
+  }
+
+  void PhaseBegun(std::string_view phase, float factor) override {
+    if (previous_) previous_->PhaseBegun(phase, factor);
+    if (phase == "ConductDiplomacy") diplomacyPhase_ = true;
+  }
+  void PhaseEnded(std::string_view phase) override {
+    if (previous_) previous_->PhaseEnded(phase);
+    if (phase == "ConductDiplomacy") diplomacyPhase_ = false;
+  }
+
+ private:
+  void Count(std::u16string_view line) {
+    sCensus& c = census_;
+    const int impulse = play_.impulsesRun() + 1;
+    if (Has(line, u" is attacked. Directions=") && impulse > kLateImpulse) ++c.lateLandBattles;
+    if (Starts(line, u"[AI] ") && Has(line, u": Amphibious invasion - ") && Has(line, u" landed at (")) ++c.landings;
+    if (Starts(line, u"Check succeeded, starting battle") || Starts(line, u"Check succeeded. Starting battle.") ||
+        Starts(line, u"check_succeeded._starting_battle.")) {
+      ++c.seaBattles;
+    }
+    if (Starts(line, u"Convoy attacked on ")) ++c.convoyAttacks;
+    if (line == u"bu bu bu petla 15") ++c.airStrikes;
+    if (Has(line, u") airfight with ") || Has(line, u" tries to intercept ")) ++c.airFights;
+    if (Starts(line, u"[AI] ") && Has(line, u" bombs ")) ++c.strategicBombing;
+    if (line == u"bu bu bu bu 10" || (Starts(line, u"[AI] ") && Has(line, u": carrier ") && Has(line, u" strikes targets"))) {
+      ++c.navalAirStrikes;
+    }
+    if ((diplomacyPhase_ && Starts(line, u"[AI] ")) || (Starts(line, u"[AI]: ") && Has(line, u" DECLARED WAR ON "))) {
+      ++c.diplomacy;
+    }
+    if (Starts(line, u"[AI]: ") && Has(line, u" - bought a ship of type ")) ++c.shipsBought;
+    constexpr std::u16string_view kFired = u"Condition for event with ID=";
+    if (Starts(line, kFired) && Has(line, u" is true. Firing...")) {
+      ++c.eventsFired[std::stoi(Utf16ToUtf8(line.substr(kFired.size())))];
+    }
+  }
+
+  sCensus& census_;
+  const cAutoplay& play_;
+  cAiPhaseObserver* previous_;
+  bool diplomacyPhase_ = false;
+};
+
+// The turn steps and the loaded game of one game, released however it ends.
+struct sRunScope {
+  sRunScope() { InstallGameSteps(); }
+  ~sRunScope() {
+    if (gGame == game.get()) gGame = nullptr;
+    game.reset();
+    UninstallGameSteps();
+  }
+  std::unique_ptr<cGame> game;
+};
+
+void CountLandUnitsAtSea(const cGame& game, int impulse, sCensus& census) {
+  for (const auto& unit : game.landUnits) {
+    if (!game.map->IsInside(unit->x, unit->y) || game.map->GetHex(unit->x, unit->y)->IsLand()) continue;
+    if (census.landUnitsAtSea++ == 0) {
+      census.firstAtSea = Utf16ToUtf8(unit->name) + " at (" + std::to_string(unit->x) + ", " +
+                          std::to_string(unit->y) + ") after impulse " + std::to_string(impulse);
+    }
+  }
+}
+
+class SampleCensusTest : public testing::Test {
+ protected:
+  SampleCensusTest() { test::CopyBuiltScenario(dir_.path(), kScenario); }
+
+  // Plays one whole game from the seed and checks what must hold in every game.
+  sCensus Play(unsigned seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    sGameFolderArgs args;
+    EXPECT_TRUE(ParseGameFolderArg("--root", dir_.path().string(), args));
+    EXPECT_TRUE(ParseGameFolderArg("--scenario", kScenario, args));
+    sRunScope scope;
+    SeedRandom(seed);
+    scope.game.reset(LoadGameFolder(args));
+    sCensus census;
+    if (!scope.game) {
+      ADD_FAILURE() << "the sample did not load";
+      return census;
+    }
+    cGame& game = *scope.game;
+    {
+      cAutoplay play(game);
+      CensusTaker taker(census, play);
+      // The last impulse ends the game, so its play reports false.
+      while (play.impulsesRun() < kLastImpulse + 1) {
+        const bool goesOn = play.PlayImpulse();
+        CountLandUnitsAtSea(game, play.impulsesRun(), census);
+        if (!goesOn) break;
+      }
+      EXPECT_EQ(play.violation(), "");
+      EXPECT_EQ(play.impulsesRun(), kLastImpulse);
+    }
+    EXPECT_TRUE(game.gameOver);
+    EXPECT_EQ(game.date.year, 1941);
+    EXPECT_EQ(game.date.month, 12);
+    EXPECT_EQ(census.landUnitsAtSea, 0) << "first: " << census.firstAtSea;
+    for (const auto& country : game.countries) {
+      EXPECT_GE(country->productionPoints, kDebtLimit) << Utf16ToUtf8(country->name);
+    }
+    for (int id : kOneOffEvents) EXPECT_EQ(census.eventsFired[id], 1) << "event " << id;
+    return census;
+  }
+
+  test::TempDir dir_;
+};
+
+TEST_F(SampleCensusTest, ThreeWholeGamesFightOnLandInTheAirAndAtSeaToTheEnd) {
+  constexpr std::array<unsigned, 3> kSeeds = {1, 2, 3};
+  std::array<sCensus, kSeeds.size()> games;
+  for (std::size_t i = 0; i < kSeeds.size(); ++i) games[i] = Play(kSeeds[i]);
+
+  // Each kind of action in at least two of the three games.
+  const std::pair<const char*, int sCensus::*> kinds[] = {
+      {"land battles after impulse 50", &sCensus::lateLandBattles},
+      {"amphibious landings", &sCensus::landings},
+      {"sea battles", &sCensus::seaBattles},
+      {"convoy attacks", &sCensus::convoyAttacks},
+      {"computer air strikes on land units", &sCensus::airStrikes},
+      {"air fights or interceptions", &sCensus::airFights},
+      {"strategic bombing raids", &sCensus::strategicBombing},
+      {"carrier or naval air strikes", &sCensus::navalAirStrikes},
+      {"computer war declarations or diplomatic actions", &sCensus::diplomacy},
+      {"ships bought", &sCensus::shipsBought}};
+  std::ostringstream table;
+  for (const auto& [kind, count] : kinds) {
+    int gamesWith = 0;
+    std::ostringstream counts;
+    for (const sCensus& census : games) {
+      gamesWith += census.*count > 0;
+      counts << ' ' << census.*count;
+    }
+    EXPECT_GE(gamesWith, 2) << kind << " per game:" << counts.str();
+    table << kind << ':' << counts.str() << "; ";
+  }
+  RecordProperty("census", table.str());
+}
+
+}  // namespace
+}  // namespace tr

@@ -20,6 +20,9 @@
 #include "app/modal_stack.h"
 #include "app/scenario_menu.h"
 #include "app/scenario_settings_menu.h"
+#include "app/sea_battle_menu.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "turn/sea_battle.h"
 #include "dialogs/panel_informacyjny.h"
 #include "dialogs/small_dialogs.h"
 #include "foundation/game_lock.h"
@@ -41,6 +44,9 @@ inline constexpr char16_t kSampleScenario[] = u"data\\scenarios\\NorthernTide\\%
 inline constexpr int kFrameLimit = 2000;
 // The worker plays the computer countries while the frames run: a hang guard, reached only when it is stuck.
 inline constexpr long kWaitLimit = 50'000'000;
+// The sea battle screen's Auto end and Close buttons.
+inline constexpr int kSeaBattleAutoEnd = 661;
+inline constexpr int kSeaBattleClose = 658;
 
 // A game folder of its own: the shipped data is linked, the settings are
 // copied and the build's save folders are there empty, so the test writes
@@ -98,10 +104,28 @@ class GameSessionTest : public testing::Test {
     return FramesUntil(
         [&] {
           std::this_thread::yield();
+          AnswerComputerScreens();
           GameLockGuard lock;
           return condition();
         },
         kWaitLimit);
+  }
+  // What the computer countries' turns put before the player, answered as a
+  // player would: a sea battle of the player's fleets is fought out with Auto
+  // end and closed, a computer's announcement is read and closed.
+  void AnswerComputerScreens() {
+    if (cSeaBattleMenu* battle = CurrentSeaBattleMenu()) {
+      if (battle->GetControlEnabled(kSeaBattleClose)) {
+        Click(battle->GetControl(kSeaBattleClose));
+      } else if (!battle->battle().finished && battle->GetControlEnabled(kSeaBattleAutoEnd)) {
+        Click(battle->GetControl(kSeaBattleAutoEnd));
+      }
+      return;
+    }
+    if (auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog); box != nullptr && gGame != nullptr &&
+                                                               gGame->GetGameState() != kGameHumanIdle) {
+      Click(box->GetControl(box->okButtonId()));
+    }
   }
   // A press and release of the left button at the point, then a frame.
   void ClickAt(int x, int y) {

@@ -100,11 +100,12 @@ class GameSessionTest : public testing::Test {
   // and a state seen between two of them is none a player meets. The frames
   // go on as a player's would: a computer unit's move is stepped by the frame
   // step, which a paused rendering skips, and the worker waits for it.
-  bool WorkerReaches(const std::function<bool()>& condition) {
+  // A script that reads the computer's text boxes itself asks for them to be left open.
+  bool WorkerReaches(const std::function<bool()>& condition, bool closeBoxes = true) {
     return FramesUntil(
         [&] {
           std::this_thread::yield();
-          AnswerComputerScreens();
+          AnswerComputerScreens(closeBoxes);
           GameLockGuard lock;
           return condition();
         },
@@ -113,7 +114,7 @@ class GameSessionTest : public testing::Test {
   // What the computer countries' turns put before the player, answered as a
   // player would: a sea battle of the player's fleets is fought out with Auto
   // end and closed, a computer's announcement is read and closed.
-  void AnswerComputerScreens() {
+  void AnswerComputerScreens(bool closeBoxes) {
     if (cSeaBattleMenu* battle = CurrentSeaBattleMenu()) {
       if (battle->GetControlEnabled(kSeaBattleClose)) {
         Click(battle->GetControl(kSeaBattleClose));
@@ -122,6 +123,7 @@ class GameSessionTest : public testing::Test {
       }
       return;
     }
+    if (!closeBoxes) return;
     if (auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog); box != nullptr && gGame != nullptr &&
                                                                gGame->GetGameState() != kGameHumanIdle) {
       Click(box->GetControl(box->okButtonId()));

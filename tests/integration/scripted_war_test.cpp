@@ -51,7 +51,7 @@ void ScriptedWarTest::Script() {
     const bool stopped = WorkerReaches([&] {
       box = dynamic_cast<cDialogTekstowy*>(TopDialog);
       return box != nullptr || TurnComingBackTo(human);
-    });
+    }, false);
     ASSERT_TRUE(stopped) << "state " << static_cast<int>(gGame->GetGameState());
     if (box == nullptr) break;
     ++boxes_;

@@ -1,6 +1,5 @@
 #include "ai/game_invariants.h"
 
-#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <unordered_map>
@@ -52,6 +51,8 @@ std::string CheckFleets(const cGame& game) {
   // How many fleet lists hold each ship: exactly one for a ship at sea.
   std::unordered_map<const cJednostkaMorska*, int> places;
   std::unordered_map<const cJednostkaMorska*, int> fleetOf;
+  places.reserve(game.navalUnits.size());
+  fleetOf.reserve(game.navalUnits.size());
   for (const auto& fleet : game.fleets) {
     listed.insert(fleet.get());
     const std::string name = "fleet " + std::to_string(fleet->id);
@@ -63,11 +64,12 @@ std::string CheckFleets(const cGame& game) {
     }
   }
   for (const auto& ship : game.navalUnits) {
-    const cFleet* fleet = ship->fleet;
-    if (!listed.count(fleet) || std::find(fleet->ships.begin(), fleet->ships.end(), ship.get()) == fleet->ships.end()) {
+    // Every ship a fleet lists points back to that fleet, so a ship listed
+    // anywhere is listed in its own fleet: no search of the fleet is needed.
+    const auto at = places.find(ship.get());
+    if (!listed.count(ship->fleet) || at == places.end()) {
       return "ship " + Describe(*ship) + " is not in the fleet it points to";
     }
-    const auto at = places.find(ship.get());
     if (at->second != 1) return "ship " + Describe(*ship) + " is listed " + std::to_string(at->second) + " times in fleets";
     places.erase(at);
   }
@@ -85,6 +87,9 @@ std::string CheckFleets(const cGame& game) {
 // transport of its list's type; a transport's cargo is in that list.
 std::string CheckAboard(const cGame& game) {
   std::unordered_set<const cJednostkaLadowa*> aboard;
+  std::unordered_set<const cJednostkaMorska*> ships;
+  ships.reserve(game.navalUnits.size());
+  for (const auto& ship : game.navalUnits) ships.insert(ship.get());
   const auto check = [&](const auto& list, int shipType) -> std::string {
     for (const auto& unit : list) {
       aboard.insert(unit.get());
@@ -93,9 +98,7 @@ std::string CheckAboard(const cGame& game) {
       if (!ship || ship->type != shipType || ship->carriedUnit != unit.get()) {
         return "carried " + Describe(*unit) + " is not carried by a ship of type " + std::to_string(shipType);
       }
-      const bool listed = std::any_of(game.navalUnits.begin(), game.navalUnits.end(),
-                                      [ship](const auto& each) { return each.get() == ship; });
-      if (!listed) return "carried " + Describe(*unit) + " is aboard a ship the game does not hold";
+      if (!ships.count(ship)) return "carried " + Describe(*unit) + " is aboard a ship the game does not hold";
     }
     return {};
   };

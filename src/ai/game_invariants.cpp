@@ -25,8 +25,13 @@ std::string CheckMapUnits(const cGame& game, const List& units, const std::strin
     if (!map.IsInside(unit->x, unit->y)) {
       return kind + " " + Describe(*unit) + " stands off the map at " + Place(unit->x, unit->y);
     }
+    const sHex& hex = *map.GetHex(unit->x, unit->y);
+    // A land unit at sea is carried by a ship and stands on no hex.
+    if (unit->category == kCategoryLand && !hex.IsLand()) {
+      return kind + " " + Describe(*unit) + " stands on the sea hex " + Place(unit->x, unit->y) + " and is not aboard";
+    }
     // A hex holds one unit, so a second unit at the same place is the one it does not hold.
-    const cUnit* held = map.GetHex(unit->x, unit->y)->unit;
+    const cUnit* held = hex.unit;
     if (held == unit.get()) continue;
     if (held && held->x == unit->x && held->y == unit->y) {
       return "two units on hex " + Place(unit->x, unit->y) + ": " + Describe(*held) + " and " + Describe(*unit);

@@ -192,6 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
                       w.game().landUnits.front()->y = -1;
                     },
                     "listed on the map at (-1,-1)"},
+        sBrokenCase{"LandUnitOnTheSea", [](test::AiWorld& w) { w.hex(1, 1).terrain = kTerrainWater; },
+                    "\"Land1\" stands on the sea hex (1,1) and is not aboard"},
         sBrokenCase{"HexForgotItsUnit", [](test::AiWorld& w) { w.hex(2, 1).unit = nullptr; },
                     "but the hex does not hold it"},
         sBrokenCase{"EmptyFleet", [](test::AiWorld& w) { w.game().fleets.front()->ships.clear(); }, "has no ship"},

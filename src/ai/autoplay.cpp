@@ -205,6 +205,7 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
               "--seed <s> [--passive <country>]... [--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]]\n";
     return 2;
   }
+  const cHeadlessTexts texts(parsed.folder.root);
   sRunScope scope;
   // A new game rolls its first weather while it loads, so the seed comes first.
   SeedRandom(static_cast<std::uint32_t>(parsed.seed));

@@ -6,12 +6,14 @@
 // The objects themselves are never destroyed: the worker thread or a late
 // static destructor may still log or free memory after the clean-up, and must
 // then find a closed log and a switched-off tracker rather than dead objects.
+#include <atomic>
 #include <cstdlib>
 #include <new>
 
 #include "foundation/console_log.h"
 #include "foundation/log_sink.h"
 #include "foundation/memory_tracker.h"
+#include "foundation/scoped_string_base.h"
 #include "foundation/settings.h"
 #include "foundation/string_base.h"
 
@@ -50,13 +52,22 @@ sFoundationGlobals& Globals() {
 
 void SinkToConsoleLog(std::u16string_view line) { Globals().consoleLog.LogLine(line); }
 
+// The base a scope put in place of the process's own, or null.
+std::atomic<cStringBase*> gScopedStringBase{nullptr};
+
 // Builds the objects before the entry function runs.
 [[maybe_unused]] const bool gBuiltBeforeStartUp = (Globals(), true);
 
 }  // namespace
 
 cConsoleLog& ConsoleLog() { return Globals().consoleLog; }
-cStringBase& StringBase() { return Globals().stringBase; }
+cStringBase& StringBase() {
+  cStringBase* scoped = gScopedStringBase.load();
+  return scoped ? *scoped : Globals().stringBase;
+}
+
+cScopedStringBase::cScopedStringBase() : replaced_(gScopedStringBase.exchange(&base_)) {}
+cScopedStringBase::~cScopedStringBase() { gScopedStringBase.store(replaced_); }
 XMEMORY_MANAGER& MemoryManager() { return Globals().memoryManager; }
 cIniFile& SettingsIni() { return Globals().settingsIni; }
 

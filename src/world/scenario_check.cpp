@@ -47,6 +47,11 @@ bool ParseSaveClock(const std::string& text, sLocalTime& time) {
                      &time.minute, &tail) == 5;
 }
 
+cHeadlessTexts::cHeadlessTexts(const std::string& root) {
+  SetGameRoot(root);
+  StringBase().Load("lang_LANGID.db", true);
+}
+
 bool ParseGameFolderArg(const std::string& key, const std::string& value, sGameFolderArgs& args) {
   if (key == "--root") {
     args.root = value;
@@ -118,6 +123,7 @@ int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, st
   struct sStepsScope {
     ~sStepsScope() { UninstallGameSteps(); }
   } steps;
+  const cHeadlessTexts texts(parsed.root);
   sGameOwner owner;
   owner.game = LoadGameFolder(parsed);
   PrintGameSummary(*owner.game, out);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/scoped_string_base.h"
 #include "scenario/scenario_info.h"
 
 namespace tr {
@@ -22,6 +23,18 @@ struct sGameFolderArgs {
   std::string saveAs;
   std::string clock;
   sLocalTime fixedClock;
+};
+
+// The game's texts for a headless run from a game folder: the root becomes the
+// game root and its "lang_ENG.db" is read into a fresh string base, as the game
+// reads it at start-up, so reports and names are made and saved as texts. The
+// process's own string base answers again at the end of the scope.
+class cHeadlessTexts {
+ public:
+  explicit cHeadlessTexts(const std::string& root);
+
+ private:
+  cScopedStringBase texts_;
 };
 
 // Takes one "--key value" pair of the shared options; false for another key.

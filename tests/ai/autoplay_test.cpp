@@ -6,12 +6,16 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 
 #include "ai/autoplay.h"
 #include "ai/game_invariants.h"
 #include "ai_fixture.h"
+#include "foundation/text.h"
+#include "scenario/reports.h"
+#include "support/english_texts.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
 
@@ -104,6 +108,18 @@ TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
 TEST_F(AutoplayTest, SavedGamePlaysOnFromWhereItStopped) {
   std::string summary;
   ASSERT_EQ(Run({"--impulses", "2", "--seed", "3", "--save-as", "mid"}, summary), 0) << errors_;
+  // The runner reads the string base as the game does: its reports hold texts, not keys.
+  cReportList reports;
+  ASSERT_TRUE(reports.Deserialize(Files("mid").at("reports.dat")));
+  ASSERT_FALSE(reports.Reports().empty());
+  const std::set<std::string> keys = test::EnglishTextKeys();
+  for (const sReport& report : reports.Reports()) {
+    const std::string text = Utf16ToUtf8(report.text);
+    for (const std::string& key : keys) {
+      if (key.rfind("report_", 0) != 0) continue;
+      EXPECT_EQ(text.find(key), std::string::npos) << text;
+    }
+  }
   std::vector<std::string> args{"--root", dir_.path().string(), "--save", "mid", "--impulses", "2", "--seed", "3"};
   std::ostringstream out;
   std::ostringstream errors;

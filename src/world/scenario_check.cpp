@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <memory>
 
+#include "foundation/console_log.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/scenario_paths.h"
 #include "turn/game_steps.h"
 #include "world/game_start.h"
 #include "world/gra.h"
+#include "world/scenario_warnings.h"
 
 namespace tr {
 
@@ -127,6 +129,10 @@ int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, st
   sGameOwner owner;
   owner.game = LoadGameFolder(parsed);
   PrintGameSummary(*owner.game, out);
+  for (const std::string& warning : FindScenarioWarnings(*owner.game)) {
+    LogLine(u"Warning: " + Utf8ToUtf16(warning));
+    out << "Warning: " << warning << '\n';
+  }
   if (!SaveGameAs(*owner.game, parsed, errors)) return 1;
   if (!parsed.saveAs.empty()) out << "Saved as: " << parsed.saveAs << '\n';
   return 0;

@@ -49,7 +49,8 @@ bool SaveGameAs(cGame& game, const sGameFolderArgs& args, std::ostream& errors);
 
 // Arguments: --root <game folder>, then --scenario <name> or --save <name>,
 // optionally --save-as <name> with --clock "YYYY-MM-DD hh:mm" to stamp the
-// save with a fixed time instead of the local one. Returns 0 when the game loaded (and saved),
+// save with a fixed time instead of the local one. Prints the summary, then a
+// "Warning: " line for each data problem found. Returns 0 when the game loaded (and saved),
 // 1 when the save failed, 2 on bad arguments; bad data ends the program
 // through FatalExit inside the load.
 int RunScenarioCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors);

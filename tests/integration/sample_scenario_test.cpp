@@ -1,15 +1,21 @@
 // The shipped sample scenario: it loads without a warning, its map file
 // agrees with the map text it is built from, its constants file names every
-// line, and its events pass the event loader.
+// line, and its events pass the event loader. The checker warns about each
+// data fault put into a copy of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <sstream>
 #include <vector>
 
 #include "foundation/paths.h"
 #include "support/log_capture.h"
+#include "support/scenario_corruption.h"
+#include "support/temp_dir.h"
 #include "turn/game_steps.h"
 #include "turn/gra_endturn.h"
 #include "world/gra.h"
@@ -30,6 +36,20 @@ std::string ReadAll(const std::filesystem::path& path) {
 
 std::filesystem::path SourceFolder() { return std::filesystem::path(TR_SOURCE_DIR) / "data/scenarios" / kScenario; }
 
+// The checker's "Warning: " lines for the scenario of the root.
+std::vector<std::string> CheckerWarnings(const std::filesystem::path& root, std::string* errorsOut = nullptr) {
+  std::ostringstream out;
+  std::ostringstream errors;
+  const int code = RunScenarioCheck({"--root", root.string(), "--scenario", kScenario}, out, errors);
+  if (errorsOut) *errorsOut = "exit " + std::to_string(code) + ": " + errors.str();
+  std::vector<std::string> warnings;
+  std::istringstream lines(out.str());
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("Warning: ", 0) == 0) warnings.push_back(line);
+  }
+  return warnings;
+}
+
 TEST(SampleScenarioTest, LoadsWithoutWarningsAndHoldsEveryKind) {
   test::LogCapture log;
   std::ostringstream out;
@@ -42,6 +62,7 @@ TEST(SampleScenarioTest, LoadsWithoutWarningsAndHoldsEveryKind) {
     EXPECT_EQ(text.find("rror"), std::string::npos) << text;
   }
   const std::string summary = out.str();
+  EXPECT_EQ(summary.find("Warning: "), std::string::npos) << summary;
   EXPECT_NE(summary.find("Countries: 9"), std::string::npos) << summary;
   EXPECT_NE(summary.find("1 aboard, 2 in reserve"), std::string::npos) << summary;
   EXPECT_NE(summary.find("Convoys: 2"), std::string::npos) << summary;
@@ -154,6 +175,158 @@ TEST(SampleScenarioTest, ItsLastImpulseFallsInTheLastImpulseOfTheMonthItsDescrip
   EXPECT_EQ(game->date.year, endYear);
   EXPECT_EQ(game->date.impulse, game->constants.ImpulsesPerMonth(endMonth));
 }
+
+// The data rows of a table of the scenario folder, split at ';'.
+std::vector<std::vector<std::string>> DataRows(const std::filesystem::path& file) {
+  std::istringstream in(ReadAll(file));
+  std::vector<std::vector<std::string>> rows;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> fields;
+    std::istringstream cells(line);
+    for (std::string field; std::getline(cells, field, ';');) fields.push_back(field);
+    rows.push_back(std::move(fields));
+  }
+  return rows;
+}
+
+// A data fault made in the copied scenario folder, given the copy's map; it
+// returns the text its warning must hold.
+struct sDataFault {
+  const char* name;
+  std::function<std::string(const std::filesystem::path& folder, const cMap& map)> make;
+};
+
+void Change(const std::filesystem::path& folder, const char* file, int row, int field, const std::string& value) {
+  ASSERT_TRUE(test::ApplyCorruption(folder, {test::sCorruption::Kind::kValue, file, row, field, value}))
+      << file << " row " << row << " field " << field;
+}
+
+class SampleDataFaultTest : public testing::TestWithParam<sDataFault> {};
+
+// Each fault gives its own warning line and no other new one.
+TEST_P(SampleDataFaultTest, CheckerWarnsAboutIt) {
+  std::string errors;
+  const std::vector<std::string> shipped = CheckerWarnings(TR_GAME_DIR, &errors);
+  ASSERT_EQ(errors.rfind("exit 0", 0), 0u) << errors;
+
+  test::TempDir root;
+  test::CopyBuiltScenario(root.path(), kScenario);
+  const std::filesystem::path folder = root.path() / "data/scenarios" / kScenario;
+  SetGameRoot(root.path());
+  cMap map;
+  map.Load(u"data\\scenarios\\NorthernTide\\%s");
+  const std::string says = GetParam().make(folder, map);
+  ASSERT_FALSE(testing::Test::HasFatalFailure());
+
+  const std::vector<std::string> warnings = CheckerWarnings(root.path(), &errors);
+  ASSERT_EQ(errors.rfind("exit 0", 0), 0u) << errors;
+  bool found = false;
+  for (const std::string& warning : warnings) {
+    found = found || warning.find(says) != std::string::npos;
+    const bool shippedToo = std::find(shipped.begin(), shipped.end(), warning) != shipped.end();
+    EXPECT_TRUE(shippedToo || warning.find(says) != std::string::npos) << warning;
+  }
+  EXPECT_TRUE(found) << "no warning holds: " << says;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SampleDataFaultTest,
+    testing::Values(
+        // Land units paying one point for a sea hex walk onto the water.
+        sDataFault{"LandDefaultStepOfOne",
+                   [](const std::filesystem::path& folder, const cMap&) {
+                     Change(folder, "consts.csv", 14, 8, "1");
+                     return std::string("gives land units a default step cost of 1,");
+                   }},
+        // A port whose hex has no sea zone: a port city moved inland, with
+        // its sea node and its links in the cities diagram.
+        sDataFault{"PortOnSeaZoneZero",
+                   [](const std::filesystem::path& folder, const cMap& map) {
+                     std::set<std::pair<int, int>> taken;
+                     for (const auto& fields : DataRows(folder / "cities.csv")) {
+                       taken.insert({std::stoi(fields[1]), std::stoi(fields[2])});
+                     }
+                     for (const auto& fields : DataRows(folder / "sea_nodes.csv")) {
+                       for (int i = 4; i <= 8; i += 2) taken.insert({std::stoi(fields[i]), std::stoi(fields[i + 1])});
+                     }
+                     for (const char* file : {"land_units.csv", "air_units.csv"}) {
+                       for (const auto& fields : DataRows(folder / file)) {
+                         taken.insert({std::stoi(fields[3]), std::stoi(fields[4])});
+                       }
+                     }
+                     const sHex* inland = nullptr;
+                     for (const sHex& hex : map.Hexes()) {
+                       if (hex.IsLand() && hex.seaZone == 0 && !taken.count({hex.x, hex.y})) {
+                         inland = &hex;
+                         break;
+                       }
+                     }
+                     const auto cities = DataRows(folder / "cities.csv");
+                     std::size_t port = 0;
+                     while (port < cities.size() && cities[port][3] != "2" && cities[port][3] != "3") ++port;
+                     if (!inland || port == cities.size()) {
+                       ADD_FAILURE() << "no free inland hex or no port city";
+                       return std::string("?");
+                     }
+                     const std::string x = std::to_string(inland->x);
+                     const std::string y = std::to_string(inland->y);
+                     const std::pair<std::string, std::string> at{cities[port][1], cities[port][2]};
+                     Change(folder, "cities.csv", static_cast<int>(port), 1, x);
+                     Change(folder, "cities.csv", static_cast<int>(port), 2, y);
+                     const auto nodes = DataRows(folder / "sea_nodes.csv");
+                     for (std::size_t row = 0; row < nodes.size(); ++row) {
+                       if (std::make_pair(nodes[row][4], nodes[row][5]) != at) continue;
+                       Change(folder, "sea_nodes.csv", static_cast<int>(row), 4, x);
+                       Change(folder, "sea_nodes.csv", static_cast<int>(row), 5, y);
+                     }
+                     const auto links = DataRows(folder / "cities_diagram.csv");
+                     for (std::size_t row = 0; row < links.size(); ++row) {
+                       for (int end = 0; end <= 2; end += 2) {
+                         if (std::make_pair(links[row][end], links[row][end + 1]) != at) continue;
+                         Change(folder, "cities_diagram.csv", static_cast<int>(row), end, x);
+                         Change(folder, "cities_diagram.csv", static_cast<int>(row), end + 1, y);
+                       }
+                     }
+                     return "port city \"" + cities[port][0] + "\" at (" + x + "," + y + ") lies on a hex of sea zone 0";
+                   }},
+        // A land unit of the map moved onto a free sea hex.
+        sDataFault{"LandUnitOnTheSea",
+                   [](const std::filesystem::path& folder, const cMap& map) {
+                     std::set<std::pair<int, int>> taken;
+                     for (const char* file : {"land_units.csv", "air_units.csv", "cities.csv"}) {
+                       const int first = std::string_view(file) == "cities.csv" ? 1 : 3;
+                       for (const auto& fields : DataRows(folder / file)) {
+                         taken.insert({std::stoi(fields[first]), std::stoi(fields[first + 1])});
+                       }
+                     }
+                     const sHex* sea = nullptr;
+                     for (const sHex& hex : map.Hexes()) {
+                       if (!hex.IsLand() && !taken.count({hex.x, hex.y})) {
+                         sea = &hex;
+                         break;
+                       }
+                     }
+                     const auto rows = DataRows(folder / "land_units.csv");
+                     for (std::size_t row = 0; sea && row < rows.size(); ++row) {
+                       // On the map: not aboard (transporter -1) and not in the reserve.
+                       if (rows[row][14] != "-1" || rows[row][16] != "0") continue;
+                       Change(folder, "land_units.csv", static_cast<int>(row), 3, std::to_string(sea->x));
+                       Change(folder, "land_units.csv", static_cast<int>(row), 4, std::to_string(sea->y));
+                       return "land unit " + rows[row][0] + " \"" + rows[row][1] + "\" of country " + rows[row][2] +
+                              " stands on the sea hex (" + std::to_string(sea->x) + "," + std::to_string(sea->y) + ")";
+                     }
+                     ADD_FAILURE() << "no free sea hex or no land unit on the map";
+                     return std::string("?");
+                   }},
+        // Fighters and tactical bombers that reach one hex.
+        sDataFault{"AirRangeBelowSafetyDistance",
+                   [](const std::filesystem::path& folder, const cMap&) {
+                     Change(folder, "consts.csv", 46, 0, "1");
+                     return std::string(", below the safety distance of ");
+                   }}),
+    [](const testing::TestParamInfo<sDataFault>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tr

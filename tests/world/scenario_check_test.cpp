@@ -41,7 +41,11 @@ TEST_F(ScenarioCheck, PrintsTheSummaryAndSavesUnderANewName) {
             "Scenario: Test\nDate: impulse 2, month 9, year 1939\nTurn: 2 (58 left)\nCountries: 3\nCities: 6\n"
             "Land units: 2 on the map, 1 aboard, 1 in reserve\nAir units: 1 on the map, 1 in reserve\n"
             "Naval units: 2 in fleets, 1 in reserve\nFleets: 2\nSea nodes: 4\nConvoys: 1\nReports: 1\n"
-            "Events: 2 (2 automatic)\nSaved as: checked\n");
+            "Events: 2 (2 automatic)\n"
+            // The test world's land units may enter its sea hexes.
+            "Warning: consts.csv line 15 field 9 gives land units a default step cost of 1, within the most "
+            "action points a land unit can have (1): land units can walk onto sea hexes\n"
+            "Saved as: checked\n");
   EXPECT_EQ(gGame, nullptr);
   std::ostringstream again;
   ASSERT_EQ(RunScenarioCheck({"--root", scenario_.root().string(), "--save", "checked"}, again, errors_), 0);

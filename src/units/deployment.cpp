@@ -163,7 +163,7 @@ int cJednostkaLadowa::MoveToReservePool() {
   return -1;
 }
 
-void cJednostkaLadowa::Kill() {
+void cUnit::ReleaseReferences() {
   if (!gGame) return;
   for (const auto& country : gGame->countries) country->reconSpottedUnits.remove(this);
   if (attachedCommander) {
@@ -172,6 +172,11 @@ void cJednostkaLadowa::Kill() {
     attachedCommander = nullptr;
   }
   ForgetUnit(*this);
+}
+
+void cJednostkaLadowa::Kill() {
+  if (!gGame) return;
+  ReleaseReferences();
   std::unique_ptr<cJednostkaLadowa> owned;
   if (transporter) {
     if (transporter->type == kCargoShip) {

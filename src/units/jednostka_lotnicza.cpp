@@ -121,12 +121,7 @@ void cJednostkaLotnicza::Kill() {
   if (!gGame) return;
   // The renderer walks the unit lists under the lock.
   GameLockGuard lock;
-  for (auto& country : gGame->countries) country->reconSpottedUnits.remove(this);
-  if (attachedCommander) {
-    attachedCommander->state = kCommanderOnHisWay;
-    attachedCommander->headquarters = nullptr;
-    attachedCommander = nullptr;
-  }
+  ReleaseReferences();
   if (gGame->map && gGame->map->IsInside(x, y)) {
     sHex* hex = gGame->map->GetHex(x, y);
     if (hex->unit == this) hex->unit = nullptr;

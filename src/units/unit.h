@@ -92,6 +92,10 @@ class cUnit {
   void SetCommander(const sCommander* commander);
   // Moves the unit to a free hex of the map; null (nothing changed) otherwise.
   sHex* PlaceOnHex(int newX, int newY);
+  // Before the unit is freed, wherever it is: it leaves the recon sightings,
+  // its commander heads back to headquarters without it, and the selection,
+  // the move, the undo record and a planned attack forget it (deployment.cpp).
+  void ReleaseReferences();
 
   // Commander links (commander_link.cpp).
   int GetCommanderBonus() const;

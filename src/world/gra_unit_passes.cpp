@@ -126,6 +126,10 @@ void cGame::InitNextIds() {
 }
 
 void cGame::DestroyReserveUnitsOfCountry(int countryId) {
+  // A headquarters keeps its commander in the pool: he must not stay attached to a freed unit.
+  for (const auto& unit : reservePool) {
+    if (unit->owner == countryId) unit->ReleaseReferences();
+  }
   std::erase_if(reservePool, [&](const auto& unit) { return unit->owner == countryId; });
 }
 

@@ -179,6 +179,36 @@ TEST_F(CountryForceEffectTest, KillingTheReserveLeavesTheNavalReserve) {
   EXPECT_EQ(game().navalReserve.size(), 1u);
 }
 
+// A headquarters sent to the reserve keeps its commander. Killing the reserve
+// sends him on his way again, and nothing names the freed unit any more: a
+// unit he leads computes its combat value without touching it.
+TEST_F(CountryForceEffectTest, KillingTheReserveLetsAHeadquartersCommanderGo) {
+  cJednostkaLadowa& headquarters = world().PlaceLandUnit(1, 4, 4);
+  cJednostkaLadowa& led = world().PlaceLandUnit(1, 5, 4);
+  auto made = std::make_unique<sCommander>();
+  made->id = 7;
+  made->countryId = 1;
+  made->type = kCategoryLand;
+  made->state = kCommanderAssigned;
+  sCommander& general = *made;
+  game().commanders.push_back(std::move(made));
+  headquarters.attachedCommander = &general;
+  general.headquarters = &headquarters;
+  led.commanderId = general.id;
+  country(3).reconSpottedUnits.push_back(&headquarters);
+  game().playerControl.selectedUnit = &headquarters;
+  headquarters.MoveToReservePool();
+  ASSERT_EQ(general.headquarters, &headquarters);
+
+  ExecuteEffect(MakeEffect(u"Country.KillAllUnitsInReserve", {1}));
+  EXPECT_TRUE(game().reservePool.empty());
+  EXPECT_EQ(general.state, kCommanderOnHisWay);
+  EXPECT_EQ(general.headquarters, nullptr);
+  EXPECT_TRUE(country(3).reconSpottedUnits.empty());
+  EXPECT_EQ(game().playerControl.selectedUnit, nullptr);
+  led.ComputeCombatValue();
+}
+
 TEST_F(CountryForceEffectTest, KillingAndFreezingTheCountrysForces) {
   cJednostkaLadowa& frozen = world().PlaceLandUnit(1, 2, 2);
   frozen.freezeTime = 3;

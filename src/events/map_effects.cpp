@@ -37,12 +37,6 @@ int HeldWithin(const sEffect& effect, const char16_t* what, int value, int low, 
   return held;
 }
 
-std::int32_t SaturatedAdd(std::int32_t a, std::int64_t b) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(static_cast<std::int64_t>(a) + b,
-                                                            std::numeric_limits<std::int32_t>::min(),
-                                                            std::numeric_limits<std::int32_t>::max()));
-}
-
 // Production points stay a finite float whatever a script adds.
 float FiniteProduction(double value) {
   constexpr double kLimit = std::numeric_limits<float>::max();
@@ -144,7 +138,7 @@ void AreaChangeEffectivity(const sEffect& effect) {
   for (const auto& unit : gGame->landUnits) {
     if (unit->owner != country) continue;
     if (unit->x >= x1 && unit->x <= x2 && unit->y >= y1 && unit->y <= y2) {
-      unit->eventsEffect = SaturatedAdd(unit->eventsEffect, amount);
+      AddEventsEffect(*unit, amount);
     }
   }
 }

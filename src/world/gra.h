@@ -180,6 +180,11 @@ class cGame {
   bool tornDown_ = false;
 };
 
+// The events effect of a land unit stays within what the unit files read back
+// (anything beyond turns into 0 there), so no script can push it further.
+inline constexpr std::int64_t kMaxEventsEffect = 10000;
+void AddEventsEffect(cJednostkaLadowa& unit, int value);
+
 // Whether a land unit is carried by a ship, and whether a unit waits in the reserve pool.
 bool IsLandUnitAboard(const cJednostkaLadowa& unit);
 bool IsUnitInReserve(const cUnit& unit);

@@ -21,14 +21,6 @@ int SideOf(const cCountry* country) {
   }
 }
 
-// The events effect of a land unit, kept where the unit files read it back.
-constexpr std::int64_t kMaxEventsEffect = 10000;
-
-void AddEventsEffect(cJednostkaLadowa& unit, int value) {
-  const std::int64_t sum = static_cast<std::int64_t>(unit.eventsEffect) + value;
-  unit.eventsEffect = static_cast<std::int32_t>(std::clamp(sum, -kMaxEventsEffect, kMaxEventsEffect));
-}
-
 template <typename List>
 bool HasUnitId(const List& list, int unitId) {
   return std::any_of(list.begin(), list.end(), [&](const auto& unit) { return unit->id == unitId; });
@@ -167,8 +159,13 @@ void cGame::AddEventEffectOnCountryHexes(int originalOwnerId, int side, int valu
 void cGame::AddEventEffectInArea(int x1, int y1, int x2, int y2, int side, int value) {
   for (const auto& unit : landUnits) {
     if (SideOf(unit->GetOwnerCountry()) != side) continue;
-    if (unit->x >= x1 && unit->x <= x2 && unit->y >= y1 && unit->y <= y2) unit->eventsEffect += value;
+    if (unit->x >= x1 && unit->x <= x2 && unit->y >= y1 && unit->y <= y2) AddEventsEffect(*unit, value);
   }
+}
+
+void AddEventsEffect(cJednostkaLadowa& unit, int value) {
+  const std::int64_t sum = static_cast<std::int64_t>(unit.eventsEffect) + value;
+  unit.eventsEffect = static_cast<std::int32_t>(std::clamp(sum, -kMaxEventsEffect, kMaxEventsEffect));
 }
 
 bool IsLandUnitAboard(const cJednostkaLadowa& unit) { return unit.transporterId != -1; }

@@ -291,6 +291,12 @@ TEST_F(MapEffectTest, AreaEffectivityChangesTheCountrysLandUnitsInTheRectangleOn
   EXPECT_EQ(other.eventsEffect, 0);
   ExecuteEffect(MakeEffect(u"Area.ChangeEffectivityOfAllUnits", {4, 2, 2, 5, 1, -20}));  // x1 > x2
   EXPECT_EQ(inside.eventsEffect, -20);
+  // Held where a saved unit reads back, as the country form holds it.
+  ExecuteEffect(MakeEffect(u"Area.ChangeEffectivityOfAllUnits", {2, 2, 4, 5, 1, 3e9}));
+  EXPECT_EQ(inside.eventsEffect, 10000);
+  ExecuteEffect(MakeEffect(u"Area.ChangeEffectivityOfAllUnits", {2, 2, 4, 5, 1, -3e9}));
+  ExecuteEffect(MakeEffect(u"Area.ChangeEffectivityOfAllUnits", {2, 2, 4, 5, 1, -3e9}));
+  EXPECT_EQ(inside.eventsEffect, -10000);
 }
 
 TEST_F(MapEffectTest, ViewCentresAndKeepsTheHexForTheNextHumanTurn) {

@@ -102,7 +102,9 @@ bool cCountryAI::ExecuteAttack(sAttackPlan& plan) {
     if (cFleet* fleet = FindShoreBombardmentShips(*game, country->id, hex.seaZone)) {
       sCombatResult result;
       result.Reset();
-      if (fleet->ShoreBombard(hx, hy, &result, 0)) {
+      // The chosen fleet's battleships and cruisers that have not fired are
+      // the ships just selected; the player's marks play no part here.
+      if (fleet->ShoreBombard(hx, hy, &result, 1)) {
         SleepAiDelay(kDelayAICombatAfter, kThisFile, __LINE__);
         if (gDelays[kDelayAICombatResult] != 0.0f) ShowAiCombatResult(result);
         // A defender the guns destroyed is freed: nothing may touch it again.

@@ -150,6 +150,15 @@ TEST_P(ShoreBombardmentTest, ShipsBombardBelowTheBestColumnAndShowTheirResult) {
   const sShore c = GetParam();
   gDelays[kDelayAICombatResult] = c.resultDelay;
   for (int type = 0; type < kLandTypeCount; ++type) sea.SetConstant(9, type + 2, c.baseValue);
+  // Every die gives 4 a ship; two ships share it (exponent 1), so the guns
+  // take 4 of the defender's strength value of 10: 40 of its combat value 100.
+  sScenarioConstants& k = sea.game().constants;
+  for (int i = 0; i < 12; ++i) k.SetSlot(consts_layout::kShipTable + i, 4.0);
+  k.SetSlot(consts_layout::kShoreBombardmentExponent, 1.0);
+  for (int level = 0; level < 5; ++level) k.SetSlot(consts_layout::kShoreBombardmentNavyFactor + level, 1.0);
+  for (int level = 0; level < consts_layout::kSupplyLevels; ++level) {
+    k.SetSlot(consts_layout::kSupplyCombatPercent + level, 100);
+  }
   const int zone = sea.AddSea();
   sea.world().hex(3, 4).seaZone = static_cast<std::uint16_t>(zone);
   cFleet& fleet = sea.AddFleet(1, zone, {kBattleship, kCruiser});
@@ -157,6 +166,9 @@ TEST_P(ShoreBombardmentTest, ShipsBombardBelowTheBestColumnAndShowTheirResult) {
   target.strength = 100;
   target.spotted = 0;
   target.name = u"Coast";
+  target.turnsWithoutSupply = 0;
+  target.ComputeCombatValue();
+  ASSERT_EQ(target.combatValue, 100);
   const sPoint side = NeighbourPoint(3, 4, 3);
   cJednostkaLadowa& attacker = sea.world().PlaceLandUnit(1, side.x, side.y);
   attacker.strength = 100;
@@ -185,6 +197,10 @@ TEST_P(ShoreBombardmentTest, ShipsBombardBelowTheBestColumnAndShowTheirResult) {
   EXPECT_EQ(log.Contains(u"[AI] Country1: the defender did not survive the shore bombardment; the attack ends"),
             !c.assault);
   EXPECT_EQ(sea.world().hex(side.x, side.y).unit, &attacker);
+  if (c.assault) {
+    EXPECT_FLOAT_EQ(target.shoreBombardmentEffect, c.bombarded ? 40.0f : 0.0f);
+    EXPECT_EQ(target.combatValue, c.bombarded ? 60 : 100);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ShoreBombardmentTest,

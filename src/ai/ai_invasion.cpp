@@ -229,8 +229,9 @@ void cCountryAI::ChooseSeaInvasionTarget() {
   std::vector<cJednostkaLadowa*> loaded;
   for (cJednostkaLadowa* unit : ownLand) {
     if (unit->aiOrder != kAiOrderSeaInvasionB) continue;
-    const sPoint at = PortHexOf(*unit);
-    const cCity* port = CityAt(*game, at.x, at.y);
+    // Where the unit now heads, not where its route ends: a unit held up on
+    // the way boards only if that stop is itself a port.
+    const cCity* port = CityAt(*game, unit->aiTargetX, unit->aiTargetY);
     if (!port) {
       LogLine(u"ERROR: No target for unit!");
       continue;

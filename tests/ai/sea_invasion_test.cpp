@@ -232,6 +232,31 @@ TEST_P(Loading, ReadyUnitsBoardInvasionFleetsBoundForTheTarget) {
   EXPECT_EQ(ai.ownLand.size(), 2u - static_cast<std::size_t>(GetParam().fleets));
 }
 
+// A unit held up at a stop of its route boards where it now heads, and that
+// stop is no port: it stays ashore rather than board at the route's end.
+TEST_F(SeaInvasion, AReadyUnitBoardsOnlyWhereItNowHeads) {
+  country(1).aiSettings.ObligatorySeaInvasionTargets = {{enemyPort, 0}};
+  Unit(1, home, 0, 200, 4);
+  auto inland = std::make_unique<cCity>();
+  inland->name = u"Inland";
+  inland->x = 0;
+  inland->y = 2;
+  inland->type = kCityNormal;
+  hex(0, 2).city = inland.get();
+  game().cities.push_back(std::move(inland));
+  cJednostkaLadowa& held = Unit(1, 0, 1, 100);
+  held.aiOrder = kAiOrderSeaInvasionB;
+  held.aiTargetX = 0;
+  held.aiTargetY = 2;
+  held.aiUltimateTargetX = home;
+  held.aiUltimateTargetY = 0;
+  country(1).invasionPoints = 5;
+  Ai().ChooseSeaInvasionTarget();
+  EXPECT_TRUE(log.Contains(u"ERROR: cannot load Unit100, Inland is not a port (!)"));
+  EXPECT_EQ(Fleets(kMissionInvasionGather), 1);
+  EXPECT_EQ(held.transporter, nullptr);
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, Loading,
                          testing::Values(LoadingCase{"PortHex", true, 2}, LoadingCase{"NoPortFlag", false, 0}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -257,6 +257,8 @@ void cCountryAI::AirStrikes() {
       hex->AddFlags(kFlagAttackTarget, 0);
       CenterAtHex(map, tx, ty, true);
     }
+    // The result of a strike on a visible target is shown whether or not the view follows the computer.
+    const bool visible = target->spotted != 0;
     LogLine(u"bu bu bu petla 10");
     const cCountry* defender = game->GetCountry(target->owner);
     cUnit* interceptor = defender ? defender->FindBestInterceptor(tx, ty) : nullptr;
@@ -270,7 +272,7 @@ void cCountryAI::AirStrikes() {
     } else {
       LogLine(u"bu bu bu petla 15");
       target->OnBombarded(&result, bomber, hex);  // may free the target
-      if (shown) ShowResult(result);
+      if (visible) ShowResult(result);
     }
     LogLine(u"bu bu bu petla 20");
     if (HexAt(tx, ty)) HexAt(tx, ty)->RemoveFlags(kFlagAttackTarget, true);

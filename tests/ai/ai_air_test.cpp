@@ -190,6 +190,30 @@ TEST_P(AiStrikeStrengthTest, TacticalBomberNeedsFourPoints) {
 INSTANTIATE_TEST_SUITE_P(Strength, AiStrikeStrengthTest,
                          testing::Values(StrikeCase{3, false}, StrikeCase{4, true}, StrikeCase{9, true}));
 
+// The result of a strike on a target the player sees is shown whether or not
+// the view follows the computer; that of a hidden target is not.
+TEST_F(AiAirTest, StrikeResultIsShownWhenTheTargetIsVisible) {
+  for (const std::uint8_t spotted : {0, 1}) {
+    test::AiWorld local;
+    local.game().relations.SetWar(1, 2, true);
+    local.game().relations.SetWar(2, 1, true);
+    local.game().constants = world.game().constants;
+    local.game().playerControl.follow = 0;
+    gDelays[kDelayAICombatResult] = 500.0f;
+    cJednostkaLadowa& target = local.AddLand(2, 10, 5, 100);
+    target.spotted = spotted;
+    cJednostkaLotnicza& bomber = local.AddAir(1, 13, 5, kTacticalBomber);
+    bomber.strength = 8;
+    bomber.actionPoints = 1;
+    cCountryAI& ai = local.AiOf(1);
+    ai.BuildUnitLists();
+    ai.AirStrikes();
+    int shown = 0;
+    for (const std::u16string& event : local.screen.events()) shown += event.rfind(u"combat-result", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(shown, spotted) << int{spotted};
+  }
+}
+
 // Targets below half the land base value of their level and type are left.
 TEST_F(AiAirTest, WeakLandUnitsAreNotWorthAStrike) {
   world.AddLand(2, 10, 5, 40);  // effective 4 of base 10

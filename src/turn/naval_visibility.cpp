@@ -83,9 +83,8 @@ cJednostkaMorska* PickSpotted(std::vector<cJednostkaMorska*> ships) {
 
 void PickMarkers(sWezelGrafuMorz& node, const sNodeShips& ships, bool player, bool enemy) {
   if (enemy) {
-    node.enemyMarkerShip = nullptr;
-    cJednostkaMorska* picked = PickSpotted(ships.enemy);
-    if (!node.IsPort()) node.enemyMarkerShip = picked;
+    // A port never shows an enemy marker, so none is drawn there either.
+    node.enemyMarkerShip = node.IsPort() ? nullptr : PickSpotted(ships.enemy);
   }
   if (player) node.playerMarkerShip = PickSpotted(ships.friendly);
 }

@@ -76,7 +76,7 @@ bool IsAllSubmarines(const sSeaBattle::ShipList& side) {
 
 void ResetBattleFlags(cJednostkaMorska& ship) {
   ship.InitBattleFlags();
-  ship.mark = 0;
+  ship.hasActed = 0;
   ship.targetable = ship.spotted || (ship.fleet && ship.fleet->active);
 }
 
@@ -139,6 +139,20 @@ cJednostkaMorska* FindById(const sSeaBattle::ShipList& side, int unitId) {
     if (ship->id == unitId) return ship;
   }
   return nullptr;
+}
+
+// The side that shoots first: more carriers, then the better navy of the
+// first ships' owners, then more ships, then the lower owner number.
+std::uint8_t StartingSide(const sSeaBattle::ShipList& a, const sSeaBattle::ShipList& b) {
+  const int carriersA = CountType(a, kAircraftCarrier);
+  const int carriersB = CountType(b, kAircraftCarrier);
+  if (carriersA != carriersB) return carriersA > carriersB ? 1 : 2;
+  if (a.empty() || b.empty()) return a.empty() ? 2 : 1;
+  const int navyA = OwnerTech(*a.front(), kNavyTech);
+  const int navyB = OwnerTech(*b.front(), kNavyTech);
+  if (navyA != navyB) return navyA > navyB ? 1 : 2;
+  if (a.size() != b.size()) return a.size() > b.size() ? 1 : 2;
+  return a.front()->owner < b.front()->owner ? 1 : 2;
 }
 
 void Remove(sSeaBattle::ShipList& side, const cJednostkaMorska* ship) { side.remove(const_cast<cJednostkaMorska*>(ship)); }
@@ -315,31 +329,14 @@ void RunSeaBattleOpening(sSeaBattle& battle) {
 
   const auto isTransport = [](const cJednostkaMorska* s) { return s->type == kCargoShip || s->type == kAmphibiousShip; };
   const bool onlyTransports = std::all_of(a.begin(), a.end(), isTransport) && std::all_of(b.begin(), b.end(), isTransport);
+  // Transports alone fight no regular part, yet their ships are still drawn
+  // below: the rest of the turn's random draws depend on it.
   if (onlyTransports) {
     battle.regularPartCancelled = 1;
-    return;
-  }
-
-  const int carriersLeftA = CountType(a, kAircraftCarrier);
-  const int carriersLeftB = CountType(b, kAircraftCarrier);
-  std::uint8_t starting = 2;
-  if (carriersLeftA != carriersLeftB) {
-    starting = carriersLeftA > carriersLeftB ? 1 : 2;
-  } else if (!a.empty() && !b.empty()) {
-    const int navyA = OwnerTech(*a.front(), kNavyTech);
-    const int navyB = OwnerTech(*b.front(), kNavyTech);
-    if (navyA != navyB) {
-      starting = navyA > navyB ? 1 : 2;
-    } else if (a.size() != b.size()) {
-      starting = a.size() > b.size() ? 1 : 2;
-    } else {
-      starting = a.front()->owner < b.front()->owner ? 1 : 2;
-    }
   } else {
-    starting = a.empty() ? 2 : 1;
+    battle.startingSide = StartingSide(a, b);
   }
-  battle.startingSide = starting;
-  battle.actingSide = starting;
+  battle.actingSide = battle.startingSide;
   SelectRandomShips(battle);
   if (!battle.selectedA || !battle.selectedB) battle.regularPartCancelled = 1;
   battle.automatic = (!battle.firstSideHuman && !battle.enemySideHuman) || IsPbem();

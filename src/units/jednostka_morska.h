@@ -103,9 +103,9 @@ class cJednostkaMorska : public cUnit {
   std::int32_t group = -1;      // the computer opponent's grouping
   std::int32_t battleColumn = 0;
   std::int32_t battleRow = 0;
-  std::uint8_t hasActed = 0;
+  std::uint8_t hasActed = 0;     // the sea battle's mark of a ship that moved; cleared as each battle turn begins
   std::uint8_t targetable = 0;
-  std::uint8_t mark = 0;        // selection for splitting and moving
+  std::uint8_t mark = 0;        // the player's selection for splitting and moving, kept through battles
   std::int32_t selectedForBombardment = 0;  // set by FindShoreBombardmentShips, not saved
 };
 

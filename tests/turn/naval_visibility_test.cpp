@@ -156,6 +156,21 @@ TEST_F(NavalVisibility, PortWithTheSecrecySwitchOnShowsOnlyTheViewersOwnShips) {
   EXPECT_EQ(enemy.ships.front()->spotted, 0);
 }
 
+// A port opened to the viewer shows its enemies but draws no enemy marker:
+// the rolls of the two enemies, then the own marker, and nothing more.
+TEST_F(NavalVisibility, APortWithoutSecrecyDrawsOnlyTheOwnMarker) {
+  const int port = sea.AddPort(1);
+  cFleet& own = sea.AddFleet(1, port, {kCruiser, kBattleship});
+  sea.AddFleet(3, port, {kCruiser, kBattleship});
+  PortSecrecyOffGuard open;
+  ScopedRandomDraws draws({RangeDraw(0, 100, 0), RangeDraw(0, 100, 0), RangeDraw(0, 1, 1), 0});
+  node(port).CalculateNavalVisibility(false);
+  EXPECT_EQ(node(port).CountSpottedEnemyShips(), 2);
+  EXPECT_EQ(node(port).enemyMarkerShip, nullptr);
+  EXPECT_EQ(node(port).playerMarkerShip, own.ships.back());
+  EXPECT_EQ(draws.remaining(), 1u);
+}
+
 TEST_F(NavalVisibility, ReconnaissanceOpensThePortForOneComputationAndTheSwitchComesBack) {
   gFogOfWar = 0;
   const int port = sea.AddPort(3);

@@ -78,11 +78,24 @@ INSTANTIATE_TEST_SUITE_P(Weights, SeaBattleLength,
                                          LengthCase{{0, 0, 0, 0, 5}, 5, 5}, LengthCase{{2, 3, 0, 0, 0}, 2, 1},
                                          LengthCase{{2, 3, 0, 0, 0}, 3, 2}, LengthCase{{0, 0, 0, 0, 0}, 0, 1}));
 
+// The ships are still drawn after the cancellation (the transports cannot
+// act, so only the enemy's target), and the player's selection stays.
 TEST_F(SeaBattleTest, TransportsOnlyCancelTheRegularPartWithoutAScreen) {
   int screens = 0;
   SetSeaBattleScreen([&](sSeaBattle&) { ++screens; });
-  sSeaBattle battle(Ships(1, {kCargoShip, kAmphibiousShip}), Ships(3, {kAmphibiousShip}));
+  sSeaBattle::ShipList own = Ships(1, {kCargoShip, kAmphibiousShip});
+  own.front()->mark = 1;
+  own.front()->hasActed = 1;
+  sSeaBattle::ShipList enemy = Ships(3, {kAmphibiousShip, kCargoShip});
+  for (cJednostkaMorska* ship : enemy) ship->spotted = 1;
+  sSeaBattle battle(own, enemy);
+  ScopedRandomDraws draws({DrawFor(0, 1, 1), 0});
   ShowSeaBattleStageReport(battle);
+  EXPECT_EQ(draws.remaining(), 1u);
+  EXPECT_EQ(battle.selectedB, enemy.back());
+  EXPECT_EQ(battle.selectedA, nullptr);
+  EXPECT_EQ(own.front()->mark, 1);
+  EXPECT_EQ(own.front()->hasActed, 0);
   EXPECT_TRUE(battle.regularPartCancelled);
   EXPECT_EQ(screens, 0);
   EXPECT_NE(battle.openingReport.find(GetText(

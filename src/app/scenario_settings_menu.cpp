@@ -46,6 +46,8 @@ cScenarioSettingsMenu::cScenarioSettingsMenu() {
   LoadMenuPicture(kScenarioSettingsWallpaper, u"data\\gfx\\wallpaper_scenariosettings.png");
   SetVisible(false);
   cGame& game = *gGame;
+  // The scenario author's readable listing, written beside each event file.
+  if (game.events) game.events->ListAllEvents();
 
   CDXUTStatic* title = nullptr;
   if (Succeeded(AddStaticAt(kSettingsTitle, RememberedScenarioName(), &title))) {

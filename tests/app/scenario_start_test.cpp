@@ -31,6 +31,10 @@ namespace {
 
 class ScenarioStartTest : public test::MenuFixture {
  protected:
+  // A copy of the built game folder, so what the game writes (the events
+  // listing, the autosave) never lands in the shared build folder.
+  test::TempDir gameCopy_;
+
   // Only the settings menu's own texts, so later tests in this program still see other keys as themselves.
   static void LoadSettingsMenuTexts() {
     std::vector<std::string> errors;
@@ -44,8 +48,11 @@ class ScenarioStartTest : public test::MenuFixture {
 };
 
 TEST_F(ScenarioStartTest, TheSampleScenarioLoadsIntoTheSettingsMenuAndStartsWithTheChosenCountry) {
-  const std::filesystem::path game = TR_GAME_DIR;
+  test::CopyBuiltScenario(gameCopy_.path(), "NorthernTide");
+  const std::filesystem::path game = gameCopy_.path();
   ASSERT_TRUE(std::filesystem::exists(game / "data/scenarios/NorthernTide/Info.ini"));
+  const std::filesystem::path listing = game / "data/scenarios/NorthernTide/events";
+  std::filesystem::remove(listing);
   SetGameRoot(game);
   cAppPresentation port;
   ScopedPresentation scoped(port);
@@ -86,6 +93,8 @@ TEST_F(ScenarioStartTest, TheSampleScenarioLoadsIntoTheSettingsMenuAndStartsWith
   ASSERT_NE(settings, nullptr);
   EXPECT_TRUE(log.Contains(u"Menu created"));
   EXPECT_EQ(gGame->GetGameState(), kGameLoaded);
+  // The scenario author finds the readable listing beside the event file.
+  EXPECT_NE(test::ReadFileBytes(listing).find("Title: The Amber Sea watch"), std::string::npos);
   auto& countries = *static_cast<CDXUTListBox*>(settings->GetControl(kCountryList));
   ASSERT_GT(countries.GetSize(), 1);
 

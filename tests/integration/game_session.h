@@ -63,6 +63,9 @@ inline void MakeGameFolder(const std::filesystem::path& to) {
     const fs::path target = to / "data" / entry.path().filename();
     if (entry.path().filename() == "save" || entry.path().filename() == "pbem") {
       fs::create_directories(target);
+    } else if (entry.path().filename() == "scenarios") {
+      // The settings menu writes the events listing beside the event files.
+      fs::copy(entry.path(), target, fs::copy_options::recursive);
     } else if (entry.is_directory()) {
       fs::create_directory_symlink(entry.path(), target);
     } else {

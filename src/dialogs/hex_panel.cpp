@@ -59,9 +59,9 @@ std::u16string CountryName(int id) {
   return country != nullptr ? country->name : std::u16string(u"-");
 }
 
-const sWezelGrafuMorz* SeaNodeOf(const sHex& hex) {
-  if (gGame == nullptr || !gGame->seaGraph.IsNodeId(hex.seaNodeMarker)) return nullptr;
-  return &gGame->seaGraph.GetNode(hex.seaNodeMarker - 1);
+const sWezelGrafuMorz* SeaNode(int id) {
+  if (gGame == nullptr || !gGame->seaGraph.IsNodeId(id)) return nullptr;
+  return &gGame->seaGraph.GetNode(id - 1);
 }
 
 }  // namespace
@@ -116,8 +116,9 @@ void cHexPanel::Update() {
 void cHexPanel::ShowHolding(const sHex& hex) {
   const cCity* city = hex.city;
   if (city == nullptr) {
-    const sWezelGrafuMorz* node = hex.seaZone != 0 ? SeaNodeOf(hex) : nullptr;
     if (hex.seaZone != 0) {
+      // Every hex of a zone carries its number; only the node's own hexes carry the marker.
+      const sWezelGrafuMorz* node = SeaNode(hex.seaZone);
       SetHoldsLabel(GetText("hex_panel_name_sea_zone"));
       SetField(kName, node != nullptr ? node->name : std::u16string(u"-"));
     } else {
@@ -137,7 +138,8 @@ void cHexPanel::ShowHolding(const sHex& hex) {
     return Format(u"%i (%i)", forController, city->supply);
   };
   const auto portName = [&] {
-    const sWezelGrafuMorz* node = SeaNodeOf(hex);
+    // A port hex is its node's marker hex.
+    const sWezelGrafuMorz* node = SeaNode(hex.seaNodeMarker);
     return Format(GetText("hex_panel_city_name_port"), city->name, node != nullptr ? node->portSize : 0);
   };
   const std::u16string production =

@@ -1,5 +1,5 @@
-// The hex and attack panels: what the hex panel shows of cities, resources
-// and empty hexes, when it offers the artificial harbour and what building
+// The hex and attack panels: what the hex panel shows of cities, resources,
+// sea zones and other hexes, when it offers the artificial harbour and what building
 // one does; what the attack panel shows of a plan; how both move with their
 // toggle icons; and that every text they and the combat result show exists
 // in English.
@@ -121,6 +121,76 @@ TEST_F(MapPanelsTest, ACityShowsItsControllersSupplyThenItsOwn) {
   EXPECT_EQ(static_cast<CDXUTStatic*>(hexPanel_->GetControl(cHexPanel::kHoldsLabel))->GetText(),
             u"hex_panel_name_city");
 }
+
+// What a hex without a city shows, by the kind of hex: the zone's name comes
+// from the zone number every sea and coastal hex carries (the node's marker
+// stands on its own hexes only), the weather of land only, the terrain by
+// its key, the fortification when it has one.
+struct sHexShown {
+  const char* name;
+  std::uint8_t terrain;
+  std::uint16_t seaZone;
+  int weather;
+  int fortLevel;
+  std::u16string holds;
+  std::u16string zone;
+  std::u16string weatherText;
+  std::u16string terrainText;
+  std::u16string fortification;
+};
+
+void PrintTo(const sHexShown& shown, std::ostream* out) { *out << shown.name; }
+
+class HexKinds : public MapPanelsTest, public testing::WithParamInterface<sHexShown> {};
+
+TEST_P(HexKinds, ShowWhatTheHexIs) {
+  const sHexShown& c = GetParam();
+  sWezelGrafuMorz node;
+  node.id = 1;
+  node.type = kSeaNodeOpenSea;
+  node.name = u"North Reach";
+  node.x = 5;
+  node.y = 1;
+  game().seaGraph.nodes.push_back(node);
+  hex(5, 1).seaNodeMarker = 1;
+  // The field a weather state outside the three keeps shows what it showed.
+  hex(0, 0).weather = 1;
+  Select(0, 0);
+  sHex& shown = hex(3, 2);
+  shown.terrain = c.terrain;
+  shown.seaZone = c.seaZone;
+  shown.weather = c.weather;
+  shown.fortLevel = static_cast<std::uint8_t>(c.fortLevel);
+  shown.controller = 2;
+  shown.owner = 3;
+  Select(3, 2);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(hexPanel_->GetControl(cHexPanel::kHoldsLabel))->GetText(), c.holds);
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kName), c.zone);
+  for (int id : {cHexPanel::kSupply, cHexPanel::kProduction, cHexPanel::kVictoryPoints}) {
+    EXPECT_EQ(Field(*hexPanel_, id), u"-") << id;
+  }
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kWeather), c.weatherText);
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kTerrain), c.terrainText);
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kFortification), c.fortification);
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kController), country(2).name);
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kOwner), country(3).name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, HexKinds,
+    testing::Values(
+        sHexShown{"OpenSea", kTerrainWater, 1, 1, 0, u"hex_panel_name_sea_zone", u"North Reach", u"-",
+                  u"hex_panel_additional_info_water", u"-"},
+        sHexShown{"CoastalPlain", 1, 1, 0, 2, u"hex_panel_name_sea_zone", u"North Reach", u"weather_good",
+                  u"hex_panel_additional_info_plain", u"2"},
+        sHexShown{"ZoneWithoutNode", 5, 7, 2, 0, u"hex_panel_name_sea_zone", u"-", u"weather_mud",
+                  u"hex_panel_additional_info_hill", u"-"},
+        sHexShown{"InlandForest", 2, 0, 2, 5, u"-", u"-", u"weather_mud", u"hex_panel_additional_info_forest", u"5"},
+        sHexShown{"MountainInSnow", 6, 0, 1, 0, u"-", u"-", u"weather_snow", u"hex_panel_additional_info_mountain",
+                  u"-"},
+        sHexShown{"UnknownTerrainOddWeather", 9, 0, 3, 1, u"-", u"-", u"weather_snow",
+                  u"hex_panel_additional_info_unknown", u"1"}),
+    [](const testing::TestParamInfo<sHexShown>& info) { return std::string(info.param.name); });
 
 class HarbourTest : public MapPanelsTest {
  protected:

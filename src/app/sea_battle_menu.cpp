@@ -1,6 +1,7 @@
 #include "app/sea_battle_menu.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <set>
@@ -72,8 +73,9 @@ constexpr float kCellDepth = 0.5f;
 constexpr int kPollMs = 200;
 constexpr int kPollStepMs = 10;
 
-// The battle waiting for its screen, handed from the worker to the main thread.
-sSeaBattle* gPendingBattle = nullptr;
+// The battle waiting for its screen, handed from the worker to the main
+// thread. Atomic so the frame can look for one without the logged lock.
+std::atomic<sSeaBattle*> gPendingBattle{nullptr};
 cSeaBattleMenu* gOpenedMenu = nullptr;
 
 bool MustStop() { return ThreadStopRequested() || (gGame != nullptr && WorkerMustStop(*gGame)); }
@@ -259,8 +261,10 @@ void cSeaBattleMenu::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl*) {
       battle_.RequestStepA();
       return;
     case kRetreat: {
-      cJednostkaMorska* ship = clicked_ != nullptr ? dynamic_cast<cJednostkaMorska*>(clicked_->unit) : nullptr;
-      if (ship != nullptr && !battle_.finished) {
+      // The player's selected ship, which the last click need not show: a
+      // click on an empty cell leaves the selection and the button as they were.
+      cJednostkaMorska* ship = battle_.firstSideHuman != 0 ? battle_.selectedA : battle_.selectedB;
+      if (ship != nullptr && OwnerIsHuman(*ship) && ship->mayAct != 0 && !battle_.finished) {
         TryRetreatFromSeaBattle(battle_, *ship);
         ClearCellsOfDepartedShips();
         RefillSelections();
@@ -513,10 +517,13 @@ void cSeaBattleMenu::Render(float elapsed) {
 cSeaBattleMenu* CurrentSeaBattleMenu() { return dynamic_cast<cSeaBattleMenu*>(CurrentMenu); }
 
 void OpenPendingSeaBattleScreen() {
+  // Called every frame: the logged lock is taken only when a battle waits, or
+  // an idle game would write two lines a frame.
+  if (gPendingBattle.load() == nullptr) return;
   GameLockGuard lock(kThisFile, __LINE__);
-  if (gPendingBattle == nullptr) return;
-  auto* menu = new cSeaBattleMenu(*gPendingBattle);
-  gPendingBattle = nullptr;
+  sSeaBattle* battle = gPendingBattle.exchange(nullptr);
+  if (battle == nullptr) return;
+  auto* menu = new cSeaBattleMenu(*battle);
   CurrentMenu = menu;
   gOpenedMenu = menu;
   menu->ContinueAutoBattle();
@@ -530,7 +537,7 @@ void ShowSeaBattleScreen(sSeaBattle& battle) {
   }
   {
     GameLockGuard lock(kThisFile, __LINE__);
-    gPendingBattle = &battle;
+    gPendingBattle.store(&battle);
     gOpenedMenu = nullptr;
   }
   while (true) {
@@ -542,12 +549,13 @@ void ShowSeaBattleScreen(sSeaBattle& battle) {
     GameLockGuard lock(kThisFile, __LINE__);
     if (stop) {
       // The battle lives on this thread's stack: its screen goes with it.
-      if (gPendingBattle == &battle) gPendingBattle = nullptr;
+      sSeaBattle* waiting = &battle;
+      gPendingBattle.compare_exchange_strong(waiting, nullptr);
       if (gOpenedMenu != nullptr && CurrentMenu == gOpenedMenu) DeleteCurrentMenu();
       gOpenedMenu = nullptr;
       return;
     }
-    if (gPendingBattle != &battle && CurrentMenu != gOpenedMenu) {
+    if (gPendingBattle.load() != &battle && CurrentMenu != gOpenedMenu) {
       gOpenedMenu = nullptr;
       return;
     }

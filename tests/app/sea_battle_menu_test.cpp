@@ -1,7 +1,7 @@
 // The sea-battle screen: the grid and both formations, the move cells a ship
-// is offered, the wheel's zoom limit, the player's clicks, the automatic and
-// single steps up to the battle's end, play by e-mail, closing, and a
-// screenshot of both sides with a ship selected.
+// is offered, the wheel's zoom limit, the player's clicks, the retreat, the
+// automatic and single steps up to the battle's end, play by e-mail, closing,
+// and a screenshot of both sides with a ship selected.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,8 +14,10 @@
 #include "foundation/format.h"
 #include "foundation/gui_layout.h"
 #include "foundation/random.h"
+#include "foundation/text.h"
 #include "gui/edit_box.h"
 #include "gui/hint_box.h"
+#include "gui/memo.h"
 #include "map_draw_fixture.h"
 #include "platform/graphics.h"
 #include "support/log_capture.h"
@@ -287,6 +289,61 @@ TEST_F(SeaBattleMenuTest, AShipMovesToAMarkedCellAndHasActed) {
   ClickCell(17, 16, true);
   for (const sHex& cell : menu.cells()) EXPECT_EQ(cell.flags & kCellSelectionMarks, 0u);
 }
+
+// Retreat tries the player's selected ship, on whichever side the player
+// leads, though the last click fell on an empty cell that moved nothing.
+struct sRetreatSide {
+  bool playerLeadsFirstSide;
+  int ownColumn;
+  int emptyColumn;
+};
+void PrintTo(const sRetreatSide& side, std::ostream* out) {
+  *out << (side.playerLeadsFirstSide ? "player leads the first side" : "player leads the second side");
+}
+class SeaBattleRetreatButton : public SeaBattleMenuTest, public testing::WithParamInterface<sRetreatSide> {};
+
+TEST_P(SeaBattleRetreatButton, TriesTheSelectedShipAfterAClickOnAnEmptyCell) {
+  const sRetreatSide& side = GetParam();
+  sea_.world().country(1).humanControlled = side.playerLeadsFirstSide ? 1 : 0;
+  sea_.world().country(3).humanControlled = side.playerLeadsFirstSide ? 0 : 1;
+  sea_.SetConstant(174, 1, 40);
+  auto first = Ships(1, {kCruiser, kCruiser});
+  auto enemy = Ships(3, {kCruiser, kCruiser});
+  cSeaBattleMenu& menu = Open(first, enemy, 3);
+  cJednostkaMorska* own = side.playerLeadsFirstSide ? first.front() : enemy.front();
+  cJednostkaMorska*& selected = side.playerLeadsFirstSide ? battle_->selectedA : battle_->selectedB;
+  const auto& ownSide = side.playerLeadsFirstSide ? battle_->firstSide : battle_->enemySide;
+
+  ClickCell(side.ownColumn, 16);
+  ASSERT_EQ(selected, own);
+  ClickCell(side.emptyColumn, 4);  // no move cell: nothing changes
+  EXPECT_EQ(menu.Cell(side.emptyColumn, 4).unit, nullptr);
+  EXPECT_EQ(selected, own);
+  ASSERT_TRUE(menu.GetControlEnabled(657));
+
+  {
+    ScopedRandomDraws roll({DrawFor(1, 100, 1)});
+    MenuGuiEventCallback(0x0101, 657, menu.GetControl(657));
+  }
+  const std::u16string success = Format(u"%s (%s) tried to retreat with chance 40%%: success", own->name,
+                                        side.playerLeadsFirstSide ? u"C1" : u"C3");
+  EXPECT_NE(battle_->log.find(success), std::u16string::npos) << Utf16ToUtf8(battle_->log);
+  EXPECT_EQ(own->retreated, 1);
+  EXPECT_EQ(std::count(ownSide.begin(), ownSide.end(), own), 0);
+  EXPECT_EQ(menu.Cell(side.ownColumn, 16).unit, nullptr);
+  EXPECT_FALSE(menu.GetControlEnabled(657));
+  EXPECT_EQ(menu.clickMode(), 0);
+  for (const sHex& cell : menu.cells()) EXPECT_EQ(cell.flags & kCellSelectionMarks, 0u);
+  // The side's other ship is its choice for the round; the log shows the attempt.
+  EXPECT_NE(selected, nullptr);
+  EXPECT_NE(selected, own);
+  auto* memo = dynamic_cast<CDXUTMemo*>(menu.GetControl(656));
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(memo->GetText(), battle_->log);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, SeaBattleRetreatButton,
+                         testing::Values(sRetreatSide{true, 13, 12}, sRetreatSide{false, 17, 18}));
 
 TEST_F(SeaBattleMenuTest, AutoEndPlaysOneRoundAFrameUntilNoTurnIsLeft) {
   cSeaBattleMenu& menu = Open(Ships(1, {kCruiser, kCruiser}), Ships(3, {kCruiser, kCruiser}), 3);

@@ -26,17 +26,26 @@ usage() {
   exit 2
 }
 
-# Drops the timing lines from a UTF-16LE console log and cuts the build folder
-# from the source paths of the pause lines, keeping every other byte.
+# Drops the timing lines from a UTF-16LE console log and names the source file
+# of the pause, lock and wait lines by its name alone, keeping every other byte.
 filter_log() {
   python3 - "$1" "$2" <<'EOF'
 import re, sys
 text = open(sys.argv[1], 'rb').read().decode('utf-16-le', 'surrogatepass')
 timing = re.compile(r'TIME = -?\d+ ms')
-# A pause names its source file as the compiler saw it, which depends on where
-# the build lives: keep the path from src/ on.
-source = re.compile(r'^S: \S*?(src/\S+ :)')
-lines = [source.sub(r'S: \1', line) for line in text.split('\r\n') if not timing.search(line)]
+# The program logs "S: land_orders : 80", "AC:land_orders:80" and
+# "WBC:<class>:land_orders:80"; older builds gave some of these the path the
+# compiler saw ("S: /home/x/src/units/land_orders.cpp : 80") or an extension.
+# Both become the name alone, so a revision before that change compares too.
+name = r'(?:[^\s:]*[/\\])?([^\s:/\\.]+)(?:\.[A-Za-z]+)?'
+sources = [(re.compile(r'^S: ' + name + ' :'), r'S: \1 :'),
+           (re.compile(r'^(AC|RC):' + name + r':(-?\d+)$'), r'\1:\2:\3'),
+           (re.compile(r'^(WBC:[^:]*):' + name + r':(-?\d+)$'), r'\1:\2:\3')]
+def named(line):
+    for pattern, replacement in sources:
+        line = pattern.sub(replacement, line)
+    return line
+lines = [named(line) for line in text.split('\r\n') if not timing.search(line)]
 open(sys.argv[2], 'wb').write('\r\n'.join(lines).encode('utf-16-le', 'surrogatepass'))
 EOF
 }

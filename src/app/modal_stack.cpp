@@ -153,7 +153,7 @@ void WaitForBoxClosed(const cDialog* dialog, const char* file, int line) {
     const auto it = std::find(ModalDialogStack.begin(), ModalDialogStack.end(), dialog);
     if (it == ModalDialogStack.end()) return;
     serial = (*it)->serial();
-    logLine = Format(u"WBC:%s:%s:%d", ClassName(**it), file ? file : "", line);
+    logLine = Format(u"WBC:%s:%s:%d", ClassName(**it), SourceFileName(file ? file : ""), line);
   }
   while (true) {
     LogLine(logLine);

@@ -4,8 +4,14 @@
 #pragma once
 
 #include <atomic>
+#include <string_view>
 
 namespace tr {
+
+// How the lock and sleep lines name a source file: its own name without
+// folders or extension ("land_orders"), whether the caller passed __FILE__,
+// a file name or a bare name, so logs of builds in other folders compare equal.
+std::string_view SourceFileName(std::string_view file);
 
 void SetGameLockActive(bool active);
 bool IsGameLockActive();

@@ -1,9 +1,10 @@
 // One turn of the shipped sample scenario played through the real program
 // with scripted input: the logos skipped, the main menu, the scenario menu,
-// the settings menu with one human country, the start, the end of the turn
-// by its hotkey and the confirmation, the computer countries' turns on
-// the worker, and the turn back with the date moved on. Screenshots of the
-// settings menu and of the game screen stay in the build folder.
+// the settings menu with one human country, the start, a minute idle on the
+// map that logs nothing, the end of the turn by its hotkey and the
+// confirmation, the computer countries' turns on the worker, and the turn
+// back with the date moved on. Screenshots of the settings menu and of the
+// game screen stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -31,6 +32,7 @@
 #include "platform/graphics.h"
 #include "platform/null_audio.h"
 #include "game_session.h"
+#include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
 #include "world/scenario_check.h"
@@ -39,6 +41,11 @@ namespace tr {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A minute of the clock in frames of 100 ms: fewer frames than a player's,
+// each as real.
+constexpr int kIdleFrames = 600;
+constexpr int kIdleFrameMs = 100;
 
 class PlayTurnTest : public test::GameSessionTest {
  protected:
@@ -53,6 +60,17 @@ void PlayTurnTest::Script() {
   ASSERT_NE(human, nullptr);
   Frame();
   EXPECT_TRUE(frame_->graphics().SaveScreenshot("play_turn_game_screen.png"));
+  {
+    // A minute on the map with nothing to do writes nothing to the log: a
+    // line a frame would fill the disk of a player who leaves the game open.
+    test::LogCapture log;
+    for (int frame = 0; frame < kIdleFrames; ++frame) {
+      clock_.AdvanceMs(kIdleFrameMs);
+      frame_->Tick();
+    }
+    const std::vector<std::u16string> lines = log.lines();
+    EXPECT_TRUE(lines.empty()) << lines.size() << " lines, the first: " << Utf16ToUtf8(lines.front());
+  }
   cInfoPanel* info = GetInfoPanel();
   ASSERT_NE(info, nullptr);
   EXPECT_EQ(static_cast<CDXUTStatic*>(info->GetControl(cInfoPanel::kCountryName))->GetText(), human->name);

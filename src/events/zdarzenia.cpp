@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+#include <utility>
 
 #include "events/event_xml.h"
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/file_read.h"
+#include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/scenario_paths.h"
@@ -58,6 +61,62 @@ std::string NormalizeXmlText(std::string_view bytes) {
   return text;
 }
 
+// Deeper than any event needs: the parser and the checks after it recurse
+// once per level, and a file of a few hundred kilobytes nested throughout
+// would run them out of stack.
+constexpr int kMaxElementDepth = 200;
+
+// Where an element opens past `limit` levels, or npos. Counted on the raw
+// text before parsing: comments, CDATA, declarations and end tags open
+// nothing, and a '>' inside a quoted attribute value ends no tag.
+std::size_t FindTooDeepElement(std::string_view text, int limit) {
+  constexpr std::size_t npos = std::string_view::npos;
+  auto skipPast = [&](std::size_t from, std::string_view end) {
+    const std::size_t at = text.find(end, from);
+    return at == npos ? npos : at + end.size();
+  };
+  int depth = 0;
+  std::size_t i = 0;
+  while (i < text.size() && (i = text.find('<', i)) != npos) {
+    const std::string_view rest = text.substr(i);
+    if (rest.starts_with("<!--")) {
+      i = skipPast(i + 4, "-->");
+    } else if (rest.starts_with("<![CDATA[")) {
+      i = skipPast(i + 9, "]]>");
+    } else if (rest.starts_with("<!") || rest.starts_with("<?")) {
+      i = skipPast(i + 2, ">");
+    } else if (rest.starts_with("</")) {
+      if (depth > 0) --depth;
+      i = skipPast(i + 2, ">");
+    } else {
+      std::size_t end = i + 1;
+      char quote = 0;
+      for (; end < text.size(); ++end) {
+        const char c = text[end];
+        if (quote != 0) {
+          if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+          quote = c;
+        } else if (c == '>') {
+          break;
+        }
+      }
+      if (end >= text.size()) return npos;
+      if (text[end - 1] != '/' && ++depth > limit) return i;
+      i = end + 1;
+    }
+  }
+  return npos;
+}
+
+// The row and column (from 1) of a byte of the text that is not a line end.
+std::pair<int, int> RowAndColumn(std::string_view text, std::size_t at) {
+  const std::size_t newline = text.rfind('\n', at);
+  const std::size_t rowStart = newline == std::string_view::npos ? 0 : newline + 1;
+  const auto rows = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+  return {static_cast<int>(rows) + 1, static_cast<int>(at - rowStart) + 1};
+}
+
 // The file is read here, checked to be UTF-8, and handed to the parser with
 // NULs after its end: the parser steps over a multi-byte sequence by its lead
 // byte, and would read past a buffer that ended inside one.
@@ -67,11 +126,13 @@ bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath) {
   document.SetValue(Utf16ToUtf8(gamePath));
   std::string text = NormalizeXmlText(*bytes);
   if (const std::size_t bad = FirstInvalidUtf8(text); bad != std::string::npos) {
-    const std::size_t newline = text.rfind('\n', bad);
-    const std::size_t rowStart = newline == std::string::npos ? 0 : newline + 1;
-    const auto rows = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(bad), '\n');
-    LogXmlError(gamePath, static_cast<int>(rows) + 1, static_cast<int>(bad - rowStart) + 1,
-                u"The text is not valid UTF-8.");
+    const auto [row, column] = RowAndColumn(text, bad);
+    LogXmlError(gamePath, row, column, u"The text is not valid UTF-8.");
+    return false;
+  }
+  if (const std::size_t deep = FindTooDeepElement(text, kMaxElementDepth); deep != std::string::npos) {
+    const auto [row, column] = RowAndColumn(text, deep);
+    LogXmlError(gamePath, row, column, Format(u"Elements are nested more than %i deep.", kMaxElementDepth));
     return false;
   }
   constexpr std::size_t kPadding = 8;
@@ -109,9 +170,16 @@ void cEventEngine::OpenEventFiles(std::u16string_view scenarioName) {
   LogLine(u"Initializing XML events file");
   const std::u16string listPath = ScenarioFilePath(scenarioName, u"event_files.txt");
   documents.clear();
+  const std::u16string folder = TemplateFolder(MakeFolderTemplate(kScenarioFolderTemplate, scenarioName));
+  // The list comes with the scenario: it may name its own files only, never
+  // one elsewhere on the machine.
   for (const std::string& line : ReadListLines(ResolveGamePath(listPath))) {
     if (line.empty() || line.front() == ';') continue;
     const std::u16string path = CodePageToUtf16(line);
+    if (!IsScenarioFilePath(path, scenarioName)) {
+      LogFormat(u"ERROR: %s names the events file %s, which is not a file of %s. Exiting...", listPath, path, folder);
+      FatalExit(1);
+    }
     TiXmlDocument& document = *documents.emplace_back(std::make_unique<TiXmlDocument>());
     if (!LoadDocument(document, path)) {
       LogFormat(u"ERROR initializing events from file %s. Exiting...", path);
@@ -126,6 +194,13 @@ void cEventEngine::LoadEventsFromDocument(const TiXmlDocument& document, int& hi
   for (const TiXmlElement* element = root->FirstChildElement("event"); element != nullptr;
        element = element->NextSiblingElement("event")) {
     cEvent event = ReadEventElement(*element);
+    // The picture is opened from data\events by its name; a name that could
+    // leave that folder is refused with the file.
+    if (!event.image.empty() && !IsSafeFileName(event.image)) {
+      LogFormat(u"ERROR: <event> at line %i of %s names the image \"%s\", which is not a file name of data\\events",
+                ElementLine(*element), Utf8ToUtf16(document.Value()), event.image);
+      FatalExit(1);
+    }
     if (event.eventID > highestId) highestId = event.eventID;
     if (IsEventUsable(*element, event)) events.push_back(std::move(event));
   }

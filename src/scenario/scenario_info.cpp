@@ -77,12 +77,27 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
     if (game.date.month != 0) game.date.month = 1;
   }
   game.scenarioName = ini.GetString("Save/ScenarioName", u"unknown");
+  // The name is put into the paths of the scenario's own tables and events;
+  // one that is not a folder name would read files outside the scenarios.
+  if (!IsSafeFileName(game.scenarioName)) {
+    LogFormat(u"ERROR: Save/ScenarioName (\"%s\") in %s is not the name of a folder of data\\scenarios; the game "
+              u"is not loaded",
+              game.scenarioName, path);
+    ExitDestroyingGame(1);
+  }
   game.turn = RangedInt(ini, "Save/Turn", 0, 0, kMaxTurns, 0, path);
   game.turnsLeft = RangedInt(ini, "Duration/Turns", game.turn, 0, kMaxTurns, game.turn, path) - game.turn;
 
   game.pbemPlayers.clear();
   game.pbemGame = ini.HasKey("Save/PBEMGameName") ? 1 : 0;
   game.pbemGameName = ini.GetString("Save/PBEMGameName", u"unknown");
+  // The turn is saved into the folder of this name when it ends.
+  if (game.pbemGame && (!IsSafeFileName(game.pbemGameName) || game.pbemGameName.find(u'%') != std::u16string::npos)) {
+    LogFormat(u"ERROR: Save/PBEMGameName (\"%s\") in %s is not the name of a folder of data\\pbem; the game is "
+              u"not loaded",
+              game.pbemGameName, path);
+    ExitDestroyingGame(1);
+  }
   if (game.pbemGame) {
     for (int i = 1; i <= kMaxPbemPlayers; ++i) {
       const std::string name_key = PlayerKey(i, "Name");
@@ -108,7 +123,8 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder) {
 
 bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTime& now) {
   cIniFile ini;
-  ini.Load(ScenarioFilePath(game.scenarioName, u"Info.ini"));
+  // The scenario's own settings come first; a name that is no folder name has none.
+  if (IsSafeFileName(game.scenarioName)) ini.Load(ScenarioFilePath(game.scenarioName, u"Info.ini"));
 
   ini.SetString("Save/Date", Format(u"%02d.%02d.%02d %02d:%02d", now.year % 100, now.month, now.day, now.hour,
                                     now.minute));

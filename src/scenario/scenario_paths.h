@@ -27,4 +27,10 @@ std::u16string SaveFilePath(std::u16string_view folder, std::u16string_view file
 // A file of the scenario folder of a name (the tables no save holds).
 std::u16string ScenarioFilePath(std::u16string_view scenario_name, std::u16string_view file_name);
 
+// Whether a game path that a scenario's file gives for another of its files
+// ("data\scenarios\S\events.xml") lies in that scenario's folder: its first
+// components name the folder (case aside) and every later one is a plain
+// file name, so it reaches nothing outside.
+bool IsScenarioFilePath(std::u16string_view game_path, std::u16string_view scenario_name);
+
 }  // namespace tr

@@ -8,6 +8,7 @@
 #include "event_fixture.h"
 #include "events/event_xml.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 
 namespace tr::test {
 namespace {
@@ -81,20 +82,40 @@ TEST_P(UnreadableEventFileTest, IsFatalWithItsLines) {
   EXPECT_EQ(LinesStartingWith({u"ERR", u"XML"}), GetParam().errors);
 }
 
+std::u16string ListLineError(std::u16string_view line) {
+  return u"ERROR: data\\scenarios\\S\\event_files.txt names the events file " + std::u16string(line) +
+         u", which is not a file of data\\scenarios\\S. Exiting...";
+}
+
+// An events file whose elements nest `levels` deep, on its second line.
+std::string DeeplyNested(int levels) {
+  std::string text = "<?xml version=\"1.0\"?>\n<events>";
+  for (int i = 1; i < levels; ++i) text += "<a>";
+  return text;
+}
+
 const std::u16string kEventsFileError = u"ERROR initializing events from file data\\scenarios\\S\\events.xml. Exiting...";
 
 INSTANTIATE_TEST_SUITE_P(
     Events, UnreadableEventFileTest,
     testing::Values(
         UnreadableCase{"FolderInPlaceOfTheFile", "data\\scenarios\\S\\events.xml\r\n", "", {kEventsFileError}},
-        UnreadableCase{"LineNamingAFolder",
-                       "data\\scenarios\\S\r\n",
-                       "<events/>",
-                       {u"ERROR initializing events from file data\\scenarios\\S. Exiting..."}},
-        UnreadableCase{"LineCutShortByANul",
-                       "data\\scenarios\\S\0\\events.xml\r\n"s,
-                       "<events/>",
-                       {u"ERROR initializing events from file data\\scenarios\\S. Exiting..."}},
+        // A list may name files of its own scenario only.
+        UnreadableCase{"LineNamingTheScenarioFolder", "data\\scenarios\\S\r\n", "<events/>",
+                       {ListLineError(u"data\\scenarios\\S")}},
+        UnreadableCase{"LineCutShortByANul", "data\\scenarios\\S\0\\events.xml\r\n"s, "<events/>",
+                       {ListLineError(u"data\\scenarios\\S")}},
+        UnreadableCase{"AbsolutePath", "/etc/hostname\r\n", "<events/>", {ListLineError(u"/etc/hostname")}},
+        UnreadableCase{"ParentFolders", "data\\scenarios\\S\\..\\..\\..\\Settings.ini\r\n", "<events/>",
+                       {ListLineError(u"data\\scenarios\\S\\..\\..\\..\\Settings.ini")}},
+        UnreadableCase{"OtherScenario", "data\\scenarios\\T\\events.xml\r\n", "<events/>",
+                       {ListLineError(u"data\\scenarios\\T\\events.xml")}},
+        UnreadableCase{"DriveLetter", "C:\\events.xml\r\n", "<events/>", {ListLineError(u"C:\\events.xml")}},
+        // Nesting that would run the parser out of stack is refused before parsing.
+        UnreadableCase{"NestedTooDeep", "data\\scenarios\\S\\events.xml\r\n", DeeplyNested(30000),
+                       {u"XML error in data\\scenarios\\S\\events.xml at row 2, column 606: Elements are nested "
+                        u"more than 200 deep.",
+                        kEventsFileError}},
         UnreadableCase{"EndsInsideAMultiByteSequence",
                        "data\\scenarios\\S\\events.xml\r\n",
                        "<events>\n<event>\xF0\x9F",
@@ -292,6 +313,19 @@ TEST_F(EventFilesTest, TextsAreStringBaseKeysOrUtf8) {
   EXPECT_EQ(event.title, u"Localised title");
   EXPECT_EQ(event.description, u"Zw\u00F3l end");
   EXPECT_EQ(event.image, u"");
+}
+
+TEST_F(EventFilesTest, PictureNameThatLeavesTheEventsFolderIsFatal) {
+  for (const char* image : {"..\\..\\Settings.ini", "/etc/hostname", "pictures\\a.png", "C:a.png"}) {
+    log_.Clear();
+    WriteSingleEventFile(EventFile(std::string(R"(<event eventID="4" countryID="1" visibleByPlayer="1" )") +
+                                   R"(oneTimeChecking="0"><image>)" + image + "</image></event>"));
+    EXPECT_EQ(ExitCodeOf([&] { LoadScenarioEvents(); }), 1) << image;
+    EXPECT_EQ(LinesStartingWith({u"ERR"}),
+              std::vector<std::u16string>{u"ERROR: <event> at line 3 of data\\scenarios\\S\\events.xml names the "
+                                          u"image \"" + Utf8ToUtf16(image) + u"\", which is not a file name of "
+                                          u"data\\events"});
+  }
 }
 
 TEST(EventAttributes, NumbersReadAsTheirLeadingValue) {

@@ -147,6 +147,11 @@ int main(int argc, char** argv) {
   CopySeeds(out / "ini_file", source, {"data/Settings.ini", sample + "Info.ini"});
   CopySeeds(out / "gui_layout", source, {"data/GUI_1024x768.csv"});
   CopySeeds(out / "event_xml", source, {sample + "events.xml"});
+  // Nested far deeper than any event, as a file that once ran the parser out
+  // of stack; made here rather than kept, at 90 KB.
+  std::string deep = "<events>";
+  for (int i = 0; i < 30000; ++i) deep += "<a>";
+  WriteSeed(out / "event_xml", "deep.xml", deep);
   StringBaseSeeds(out / "string_base", source);
   WriteSeed(out / "map_file", "small.qel", QelMap(3, 2));
   WriteSeed(out / "map_file", "row.qel", QelMap(5, 1));

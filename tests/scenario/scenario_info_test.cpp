@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/fatal.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
@@ -46,6 +48,27 @@ TEST_F(ScenarioInfoTest, MissingFileIsNotFatal) {
   LoadScenarioInfo(game_, u"data\\scenarios\\none\\%s");
   EXPECT_TRUE(log.Contains(u"ERROR during opening INI file data\\scenarios\\none\\Info.ini"));
   EXPECT_EQ(game_.turnsLeft, 0);
+}
+
+// Names a received save gives for folders: the scenario's, whose tables and
+// events are read, and the play-by-e-mail game's, where its turn is saved.
+TEST_F(ScenarioInfoTest, FolderNamesThatLeaveTheirFolderAreFatal) {
+  for (const std::string& line : {std::string("ScenarioName=..\\save\\evil"), std::string("ScenarioName=/etc"),
+                                  std::string("ScenarioName=C:x"), std::string("PBEMGameName=..\\..\\x"),
+                                  std::string("PBEMGameName=a%sb")}) {
+    test::LogCapture log;
+    int code = -1;
+    try {
+      LoadFrom("[Save]\r\n" + line + "\r\n");
+    } catch (const FatalExitError& error) {
+      code = error.code();
+    }
+    EXPECT_EQ(code, 1) << line;
+    const std::string key = line.substr(0, line.find('='));
+    EXPECT_TRUE(log.ContainsText(u"ERROR: Save/" + Utf8ToUtf16(key) + u" (\"" + Utf8ToUtf16(line.substr(key.size() + 1)) +
+                                 u"\") in data\\scenarios\\s\\Info.ini is not the name of a folder of data\\"))
+        << line;
+  }
 }
 
 struct SizeCase {

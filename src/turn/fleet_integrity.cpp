@@ -1,12 +1,29 @@
 #include "turn/fleet_integrity.h"
 
 #include "foundation/console_log.h"
+#include "foundation/csv_reader.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
+#include "scenario/table_reader.h"
+#include "turn/sea_graph.h"
 #include "world/folder_path.h"
 #include "world/gra.h"
 
 namespace tr {
+namespace {
+
+// The line (counting from 1) of the fleet's row, as its reader counts; 0 when
+// the row is not found. Read again only to name the row in a refusal.
+int FleetLine(std::u16string_view path, std::int32_t id) {
+  cCsvReader reader(path);
+  while (reader.IsLoaded() && !reader.AtEnd()) {
+    if (reader.ReadRecord(false) == 0) continue;
+    if (FieldInt(reader.fields, 0) == id) return static_cast<int>(reader.RecordCount());
+  }
+  return 0;
+}
+
+}  // namespace
 
 void CheckFleetIntegrity(cGame& game) {
   for (const auto& ship : game.navalUnits) {
@@ -31,6 +48,29 @@ void CheckFleetIntegrity(cGame& game) {
     LogFormat(u"WARNING: fleet %s (ID=%i) in %s has no ship; removed", fleet->name, fleet->id, path);
     return true;
   });
+}
+
+// The rules look sea nodes and countries up by these numbers and take them to
+// exist; a received save is checked before any rule runs.
+void CheckFleetReferences(cGame& game) {
+  const std::u16string path = FolderFilePath(game.folderTemplate, u"fleets.csv");
+  const cSeaGraph& graph = game.seaGraph;
+  bool refused = false;
+  for (const auto& fleet : game.fleets) {
+    auto refuse = [&](std::u16string_view what, std::int32_t value) {
+      LogFormat(u"ERROR: fleet %s (ID=%i) in %s at line %i (counting from 1) names %s %i, which does not exist; the "
+                u"game is not loaded",
+                fleet->name, fleet->id, path, FleetLine(path, fleet->id), what, value);
+      refused = true;
+    };
+    if (!graph.IsNodeId(fleet->seaNodeId)) refuse(u"sea node", fleet->seaNodeId);
+    if (fleet->countryId < 1 || fleet->countryId > game.CountryCount()) refuse(u"country", fleet->countryId);
+    // -1 and 0 stand for no destination.
+    if (fleet->aiDestinationNode < -1 || fleet->aiDestinationNode > graph.NodeCount()) {
+      refuse(u"destination sea node", fleet->aiDestinationNode);
+    }
+  }
+  if (refused) ExitDestroyingGame(1);
 }
 
 }  // namespace tr

@@ -10,4 +10,10 @@ class cGame;
 // that no ship names is logged and removed.
 void CheckFleetIntegrity(cGame& game);
 
+// After the sea nodes are loaded: a fleet stands at a sea node that exists,
+// belongs to a country that exists, and any destination it was ordered to is
+// a sea node. A fleet that breaks one is logged with its file, line and value
+// and the game is not loaded (exit code 1).
+void CheckFleetReferences(cGame& game);
+
 }  // namespace tr

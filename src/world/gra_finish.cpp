@@ -33,6 +33,7 @@ void cGame::FinishLoading(std::u16string_view folder) {
   UpdateCitiesAfterLoad();
 
   seaGraph.LoadNodes(*this, folder);
+  CheckFleetReferences(*this);
   seaGraph.LoadEdges(scenarioName);
   convoys.Load(*this, folder);
 

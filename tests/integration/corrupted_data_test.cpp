@@ -122,7 +122,26 @@ INSTANTIATE_TEST_SUITE_P(
         sCorruptedCase{"TwoFleetsWithOneNumber", {Kind::kDoubleRow, "fleets.csv", 0, 0, {}},
                        "WARNING: fleet ID 1 in data\\scenarios\\NorthernTide\\fleets.csv at line 11 (counting from 1) "
                        "is already used; row skipped",
-                       kPlayed}),
+                       kPlayed},
+        // A received save whose fleets name sea nodes or countries that do not exist.
+        sCorruptedCase{"SavedFleetAtNoSeaNode", {Kind::kValue, "fleets.csv", 0, 3, "99"},
+                       "ERROR: fleet Home Fleet (ID=1) in data\\save\\corrupted\\fleets.csv at line 3 (counting from "
+                       "1) names sea node 99, which does not exist; the game is not loaded",
+                       kRefused, true},
+        sCorruptedCase{"SavedFleetAtNodeZero", {Kind::kValue, "fleets.csv", 1, 3, "0"}, "names sea node 0, which",
+                       kRefused, true},
+        sCorruptedCase{"SavedFleetOfNoCountry", {Kind::kValue, "fleets.csv", 0, 2, "-2147483648"},
+                       "names country -2147483648, which does not exist", kRefused, true},
+        sCorruptedCase{"SavedFleetSentNowhere", {Kind::kValue, "fleets.csv", 0, 7, "2147483647"},
+                       "names destination sea node 2147483647, which does not exist", kRefused, true},
+        // A save naming its scenario by a path: the scenario's tables and
+        // events would be read from wherever it points.
+        SavedValue("SavedScenarioNameOutsideTheScenarios", "Info.ini", 22, "..\\save\\corrupted",
+                   "ERROR: Save/ScenarioName (\"..\\save\\corrupted\") in data\\save\\corrupted\\Info.ini is not "
+                   "the name of a folder of data\\scenarios; the game is not loaded",
+                   kRefused),
+        SavedValue("SavedScenarioNameAbsolute", "Info.ini", 22, "/etc", "ERROR: Save/ScenarioName (\"/etc\")",
+                   kRefused)),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -206,7 +206,11 @@ void SetUpkeepCost(const sEffect& e, cCountry& c) {
   c.unitUpkeepModifier = Modifier(e, e.params[1], 0.0, u"Unit upkeep cost modifier", c);
 }
 
-void SetMaxSafeMoveCost(const sEffect& e, cCountry& c) { c.aiSettings.MaxSafeMoveCost = IntParam(e, 1); }
+// The computer opponent's limits are counts and distances: held within what
+// its searches can add to a hex coordinate or a cost without overflowing.
+void SetMaxSafeMoveCost(const sEffect& e, cCountry& c) {
+  c.aiSettings.MaxSafeMoveCost = HeldInRange(e, IntParam(e, 1), -kMaxPoints, kMaxPoints, u"MaxSafeMoveCost", c);
+}
 
 void SetDesiredLandForcesStructure(const sEffect& e, cCountry& c) {
   auto& list = c.aiSettings.DesiredLandForcesStructure;
@@ -214,10 +218,16 @@ void SetDesiredLandForcesStructure(const sEffect& e, cCountry& c) {
   if (EffectPosition(e, 1, list.size(), slot)) list[slot] = IntParam(e, 2);
 }
 
-void SetMinRatioToPatchFront(const sEffect& e, cCountry& c) { c.aiSettings.MinRatioToPatchFront = FloatParam(e, 1); }
-void SetMaxUnitCountOnFront(const sEffect& e, cCountry& c) { c.aiSettings.MaxUnitCountOnFront = IntParam(e, 1); }
+void SetMinRatioToPatchFront(const sEffect& e, cCountry& c) {
+  c.aiSettings.MinRatioToPatchFront =
+      static_cast<float>(HeldFractionInRange(e, e.params[1], 0.0, kMaxPercent, u"MinRatioToPatchFront", c));
+}
+void SetMaxUnitCountOnFront(const sEffect& e, cCountry& c) {
+  c.aiSettings.MaxUnitCountOnFront = HeldInRange(e, IntParam(e, 1), 0, kMaxPoints, u"MaxUnitCountOnFront", c);
+}
 void SetMaxCoveringUnitDistance(const sEffect& e, cCountry& c) {
-  c.aiSettings.MaxCoveringUnitDistance = IntParam(e, 1);
+  c.aiSettings.MaxCoveringUnitDistance =
+      HeldInRange(e, IntParam(e, 1), 0, kMaxPoints, u"MaxCoveringUnitDistance", c);
 }
 
 // The doctrine rises while the months of its next level are reached. An

@@ -130,8 +130,17 @@ std::int32_t HitPointsAfter(std::int32_t hitPoints, double share) {
 void DamageRandomShipsInSeaZone(const sEffect& e) {
   if (EffectSeaNode(e, 1) == nullptr) return;
   const std::int32_t nodeId = IntParam(e, 1);
-  const double lowest = e.params[2];
-  const double highest = e.params[3];
+  // A share is a part of the hit points: below 0 it would repair ships past
+  // their maximum, above 1 take more than they have.
+  auto heldShare = [&](double share) {
+    const double held = std::isnan(share) ? 0.0 : std::clamp(share, 0.0, 1.0);
+    if (held != share) {
+      LogFormat(u"WARNING: effect %s at line %i: damage share held at %f, within 0 to 1", e.method, e.line, held);
+    }
+    return held;
+  };
+  const double lowest = heldShare(e.params[2]);
+  const double highest = heldShare(e.params[3]);
   std::vector<cJednostkaMorska*> sunk;
   for (const auto& ship : gGame->navalUnits) {
     if (ship->fleet == nullptr || ship->fleet->seaNodeId != nodeId) continue;

@@ -10,6 +10,7 @@
 #include "events/effect_targets.h"
 #include "events/event_params.h"
 #include "foundation/console_log.h"
+#include "scenario/cities_file.h"
 #include "scenario/table_writer.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
@@ -37,11 +38,15 @@ int HeldWithin(const sEffect& effect, const char16_t* what, int value, int low, 
   return held;
 }
 
-// Production points stay a finite float whatever a script adds.
-float FiniteProduction(double value) {
-  constexpr double kLimit = std::numeric_limits<float>::max();
-  if (std::isnan(value)) return 0.0f;
-  return static_cast<float>(std::clamp(value, -kLimit, kLimit));
+// Production points stay within what the city file reads back, whatever a
+// script adds: the game's totals add them up as whole numbers.
+float HeldProduction(const sEffect& effect, double value) {
+  const double held = std::isnan(value) ? 0.0 : std::clamp(value, 0.0, kMaxCityProduction);
+  if (held != value) {
+    LogFormat(u"WARNING: effect %s at line %i: city production points held at %f, within 0 to %f", effect.method,
+              effect.line, held, kMaxCityProduction);
+  }
+  return static_cast<float>(held);
 }
 
 void CommanderAddNew(const sEffect& effect) {
@@ -105,12 +110,12 @@ cCity* CityOnHex(const sEffect& effect) {
 }
 
 void CitySetProductionPoints(const sEffect& effect) {
-  if (cCity* city = CityOnHex(effect)) city->productionPoints = FiniteProduction(effect.params[2]);
+  if (cCity* city = CityOnHex(effect)) city->productionPoints = HeldProduction(effect, effect.params[2]);
 }
 
 void CityChangeProductionPoints(const sEffect& effect) {
   if (cCity* city = CityOnHex(effect)) {
-    city->productionPoints = FiniteProduction(static_cast<double>(city->productionPoints) + effect.params[2]);
+    city->productionPoints = HeldProduction(effect, static_cast<double>(city->productionPoints) + effect.params[2]);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/countries_file.h"
 #include "scenario/number_text.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -97,7 +98,14 @@ class LineParser {
       case Key::kTransportsUnitsToFrontsBySea: ai.TransportsUnitsToFrontsBySea = v != 0; break;
       case Key::kMinRatioToPatchFront: ai.MinRatioToPatchFront = f; break;
       case Key::kMaxUnitCountOnFront: ai.MaxUnitCountOnFront = v; break;
-      case Key::kMaxCoveringUnitDistance: ai.MaxCoveringUnitDistance = v; break;
+      case Key::kMaxCoveringUnitDistance:
+        // A distance the searches add to hex coordinates; an absurd one keeps what was there.
+        if (v >= 0 && v <= kMaxPoints) {
+          ai.MaxCoveringUnitDistance = v;
+        } else {
+          LogValueOutOfRange(u"MaxCoveringUnitDistance", v, path_, line_);
+        }
+        break;
       case Key::kMaxSafeMoveCost: ai.MaxSafeMoveCost = v; break;
       case Key::kDesiredLandForcesStructure: StoreCyclic(ai.DesiredLandForcesStructure, k, v); break;
       case Key::kDesiredTechLevels: StoreCyclic(ai.DesiredTechLevels, k, v); break;

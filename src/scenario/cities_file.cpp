@@ -19,7 +19,6 @@ constexpr std::size_t kMinimumFields = 8;
 // Victory points are summed over every city, production points over a
 // country's cities each month: both bounds keep the sums far from overflow.
 constexpr int kMaxVictoryPoints = 100000;
-constexpr double kMaxProductionPoints = 1000000.0;
 // A city's supply becomes its units' supply level.
 constexpr int kMaxSupply = consts_layout::kSupplyLevels - 1;
 constexpr std::u16string_view kHeader =
@@ -48,7 +47,7 @@ void LoadCities(cGame& game, std::u16string_view folder_template) {
     city->victoryPoints = FieldIntIn(f, 4, 0, kMaxVictoryPoints, 0, u"City victory points", path, line);
     const double production = ParseLeadingDouble(f[5]);
     city->productionPoints = static_cast<float>(production);
-    if (!(production >= 0.0 && production <= kMaxProductionPoints)) {
+    if (!(production >= 0.0 && production <= kMaxCityProduction)) {
       LogValueOutOfRange(u"City production points", static_cast<std::int64_t>(std::clamp(production, -9e18, 9e18)),
                          path, line);
       city->productionPoints = 0.0f;

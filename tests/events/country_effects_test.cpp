@@ -249,6 +249,27 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_EQ(ai.CarrierTargetsPriorities[8], 1);
                   },
                   {}},
+        // Limits the computer opponent's searches add to coordinates and costs.
+        PointCase{"ComputerOpponentLimitsAreHeld",
+                  EffectElement("Country.SetMaxCoveringUnitDistance", {"1", "2147483647"}) +
+                      EffectElement("Country.SetMaxUnitCountOnFront", {"1", "-2147483648"}) +
+                      EffectElement("Country.SetMaxSafeMoveCost", {"1", "-2147483648"}) +
+                      EffectElement("Country.SetMinRatioToPatchFront", {"1", "-1"}),
+                  Nothing,
+                  [](const cCountry& c) {
+                    EXPECT_EQ(c.aiSettings.MaxCoveringUnitDistance, 1000000);
+                    EXPECT_EQ(c.aiSettings.MaxUnitCountOnFront, 0);
+                    EXPECT_EQ(c.aiSettings.MaxSafeMoveCost, -1000000);
+                    EXPECT_FLOAT_EQ(c.aiSettings.MinRatioToPatchFront, 0.0f);
+                  },
+                  {u"WARNING: effect Country.SetMaxCoveringUnitDistance at line 3: MaxCoveringUnitDistance of Country1 "
+                   u"held at 1000000, within 0 to 1000000",
+                   u"WARNING: effect Country.SetMaxUnitCountOnFront at line 3: MaxUnitCountOnFront of Country1 held at "
+                   u"0, within 0 to 1000000",
+                   u"WARNING: effect Country.SetMaxSafeMoveCost at line 3: MaxSafeMoveCost of Country1 held at "
+                   u"-1000000, within -1000000 to 1000000",
+                   u"WARNING: effect Country.SetMinRatioToPatchFront at line 3: MinRatioToPatchFront of Country1 held "
+                   u"at 0.000000, within 0.000000 to 1000.000000"}},
         PointCase{"PositionsOutsideTheListChangeNothing",
                   EffectElement("Country.NewUnitPurchasePreferences", {"1", "15", "42"}) +
                       EffectElement("Country.SetDesiredLandForcesStructure", {"1", "0", "33"}) +

@@ -156,7 +156,11 @@ TEST_P(ShipDamageTest, HitsEveryShipOfTheNode) {
 INSTANTIATE_TEST_SUITE_P(Damage, ShipDamageTest,
                          testing::Values(DamageCase{"WholeShareSinks", 1, 1, 6, 0},
                                          DamageCase{"HalfOfThreeTruncatesToOne", 0.5, 0.5, 3, 2},
-                                         DamageCase{"NothingHappens", 0, 0, 4, 4}),
+                                         DamageCase{"NothingHappens", 0, 0, 4, 4},
+                                         // Shares outside 0 to 1 are held there: no ship is repaired
+                                         // past what it had, and none loses more than all.
+                                         DamageCase{"NegativeShareRepairsNothing", -1e9, -1e9, 5, 5},
+                                         DamageCase{"ShareAboveOneSinks", 2147483647.0, 3e300, 5, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CountryForceEffectTest, DamageInANodeThatDoesNotExistChangesNothing) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "foundation/text.h"
 #include "event_builders.h"
 #include "events/effect_dispatch.h"
 #include "support/log_capture.h"
@@ -261,21 +262,37 @@ TEST_F(MapEffectTest, CityEffectsChangeTheCityOnTheHex) {
   hex(6, 4).city = city.get();
   game().cities.push_back(std::move(city));
   cCity& c = *game().cities.back();
-  ExecuteEffect(MakeEffect(u"City.ChangeProductionPoints", {6, 4, -4.25}));
-  EXPECT_FLOAT_EQ(c.productionPoints, -1.75f);
+  // Points stay within what the city file reads back: below 0 the game's
+  // rules break, and far above it the totals summed from them overflow.
+  ExecuteEffect(MakeEffect(u"City.ChangeProductionPoints", {6, 4, -4.25}, 3));
+  EXPECT_FLOAT_EQ(c.productionPoints, 0.0f);
+  ExecuteEffect(MakeEffect(u"City.ChangeProductionPoints", {6, 4, 2.5}));
+  EXPECT_FLOAT_EQ(c.productionPoints, 2.5f);
   ExecuteEffect(MakeEffect(u"City.SetProductionPoints", {6, 4, 1.5}));
   EXPECT_FLOAT_EQ(c.productionPoints, 1.5f);
-  ExecuteEffect(MakeEffect(u"City.SetProductionPoints", {6, 4, 1e300}));
-  EXPECT_TRUE(std::isfinite(c.productionPoints));
+  ExecuteEffect(MakeEffect(u"City.SetProductionPoints", {6, 4, 1e300}, 4));
+  EXPECT_FLOAT_EQ(c.productionPoints, 1e6f);
+  ExecuteEffect(MakeEffect(u"City.ChangeProductionPoints", {6, 4, 2147483647.0}, 5));
+  EXPECT_FLOAT_EQ(c.productionPoints, 1e6f);
+  ExecuteEffect(MakeEffect(u"City.SetProductionPoints", {6, 4, -1}, 6));
+  EXPECT_FLOAT_EQ(c.productionPoints, 0.0f);
   ExecuteEffect(MakeEffect(u"City.SetType", {6, 4, 3.9}));
   EXPECT_EQ(c.type, kCityPort);
   ExecuteEffect(MakeEffect(u"City.SetType", {6, 4, 5}, 11));
   EXPECT_EQ(c.type, kCityPort);
   // A hex without a city is no error.
   ExecuteEffect(MakeEffect(u"City.SetType", {7, 4, 2}));
-  EXPECT_EQ(log_.lines(), std::vector<std::u16string>{
+  auto held = [](const char16_t* method, int line, const char16_t* value) {
+    return std::u16string(u"WARNING: effect ") + method + u" at line " + Utf8ToUtf16(std::to_string(line)) +
+           u": city production points held at " + value + u", within 0 to 1000000.000000";
+  };
+  EXPECT_EQ(log_.lines(), (std::vector<std::u16string>{
+                              held(u"City.ChangeProductionPoints", 3, u"0.000000"),
+                              held(u"City.SetProductionPoints", 4, u"1000000.000000"),
+                              held(u"City.ChangeProductionPoints", 5, u"1000000.000000"),
+                              held(u"City.SetProductionPoints", 6, u"0.000000"),
                               u"WARNING: effect City.SetType at line 11: city type 5 is not one of 0 to 4; nothing "
-                              u"changes"});
+                              u"changes"}));
 }
 
 TEST_F(MapEffectTest, AreaEffectivityChangesTheCountrysLandUnitsInTheRectangleOnly) {

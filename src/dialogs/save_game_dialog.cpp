@@ -80,8 +80,11 @@ const std::u16string& cDialogZapisuGry::RowFolder(int row) const {
 
 void cDialogZapisuGry::AskOverwrite(std::u16string_view name, bool force) {
   if (!force && SaveFolderExists(name)) {
+    // The question names the save that would be replaced, as the list shows it.
+    const std::u16string folder = SaveFolderPath(name);
+    const std::u16string_view replaced = std::u16string_view(folder).substr(folder.rfind(u'\\') + 1);
     PushModalDialog(new cDialogPotwierdzenia(
-        GetText("save_overwrite_title"), Format(GetText("save_overwrite_question_%s"), name),
+        GetText("save_overwrite_title"), Format(GetText("save_overwrite_question_%s"), replaced),
         GetText("save_overwrite_yes"), GetText("save_overwrite_yes_hint"), GetText("save_overwrite_no"),
         GetText("save_overwrite_no_hint")));
     pendingOverwrite = 1;

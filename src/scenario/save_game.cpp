@@ -175,7 +175,8 @@ bool SwapIntoPlace(const fs::path& written, const fs::path& target, const fs::pa
 
 std::u16string SaveFolderPath(std::u16string_view name) {
   const std::u16string_view trimmed = Trim(name);
-  if (!IsAcceptableSaveName(trimmed)) return {};
+  // A name starting with '.' would make a hidden folder that no list of saves shows.
+  if (!IsAcceptableSaveName(trimmed) || trimmed.front() == u'.') return {};
   std::u16string folder = u"data\\save\\" + std::u16string(trimmed);
   if (folder.size() >= kMaxSaveFolderLength) folder.resize(kMaxSaveFolderLength);
   // A cut that leaves blanks at the end would name another folder than the one shown.
@@ -247,9 +248,11 @@ bool cGameSaver::SavePbemGame(std::u16string_view name) {
 }
 
 bool SaveFolderExists(std::u16string_view name) {
-  if (name.empty() || name == u"." || name == u"..") return false;
+  // The folder the save would write: the name trimmed and cut as the save does.
+  const std::u16string folder = SaveFolderPath(name);
+  if (folder.empty()) return false;
   std::error_code error;
-  return fs::is_directory(ResolveGamePath(u"data\\save\\" + std::u16string(name)), error);
+  return fs::is_directory(ResolveGamePath(folder), error);
 }
 
 }  // namespace tr

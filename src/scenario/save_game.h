@@ -19,8 +19,8 @@ class cGame;
 inline constexpr int kSaveFileCount = 23;
 
 // The save folder of a name: "data\save\" and the trimmed name, cut to 64
-// UTF-16 units. Empty for a name that is refused: empty after trimming, or
-// holding "..", a separator or '%'.
+// UTF-16 units. Empty for a name that is refused: empty after trimming,
+// starting with '.', or holding "..", a separator or '%'.
 std::u16string SaveFolderPath(std::u16string_view name);
 
 // The game's saving object.
@@ -54,7 +54,8 @@ class cGameSaver {
   const cGame& game_;
 };
 
-// True when "data\save\<name>" exists and is a folder.
+// True when the folder a save of the name would be written to
+// (SaveFolderPath) exists and is a folder.
 bool SaveFolderExists(std::u16string_view name);
 
 }  // namespace tr

@@ -16,6 +16,7 @@
 #include "dialogs/small_dialogs.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "gui/edit_box.h"
 #include "gui/list_box.h"
 #include "gui/static.h"
@@ -164,6 +165,27 @@ TEST_F(SaveGameDialogTest, ExistingNameAsksAndOnlyYesSaves) {
   EXPECT_EQ(List(*d).GetSize(), 1);
 }
 
+// The save goes to the name trimmed and cut to its folder's length: a name
+// that only differs from a save there in blanks or past the cut replaces it,
+// so it is asked about like the save's own name.
+TEST_F(SaveGameDialogTest, NameThatWritesAnExistingSaveAsks) {
+  const std::u16string longName(60, u'L');
+  cDialogZapisuGry* d = Open();
+  for (const std::u16string& name : {std::u16string(u"First"), longName}) {
+    SaveAs(*d, name);
+    CloseMessage();
+  }
+  ASSERT_EQ(saves_, 2);
+  for (const std::u16string& name : {std::u16string(u"First "), std::u16string(u"\tFirst"), longName + u"other"}) {
+    SaveAs(*d, name);
+    auto* question = dynamic_cast<cDialogPotwierdzenia*>(TopDialog);
+    ASSERT_NE(question, nullptr) << Utf16ToUtf8(name);
+    Click(question->GetControl(cDialogPotwierdzenia::kNoButton));
+    EXPECT_EQ(saves_, 2);
+  }
+  EXPECT_EQ(List(*d).GetSize(), 2);
+}
+
 TEST_F(SaveGameDialogTest, TheRefreshKeepsTheSelectedRow) {
   for (const char* name : {"A", "B", "C", "D"}) SaveFolder(name, "[General_ENG]\r\nName=x\r\n");
   cDialogZapisuGry* d = Open();
@@ -200,6 +222,7 @@ TEST_P(SaveGameRefusedTest, SavesNothingAndSaysSo) {
 
 INSTANTIATE_TEST_SUITE_P(Names, SaveGameRefusedTest,
                          testing::Values(RefusedCase{u"a/b", false}, RefusedCase{u"..", false},
+                                         RefusedCase{u".hidden", false}, RefusedCase{u" .x", false},
                                          RefusedCase{u"  ", false}, RefusedCase{u"50%", false},
                                          RefusedCase{u"Kept", true}));
 

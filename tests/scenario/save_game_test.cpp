@@ -214,7 +214,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{u"abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabc defghij",
                              u"data\\save\\abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabc"},
                     NameCase{u"..", u""}, NameCase{u"a..b", u""}, NameCase{u"a/b", u""}, NameCase{u"a\\b", u""},
-                    NameCase{u"50%s", u""}, NameCase{u"   ", u""}));
+                    NameCase{u"50%s", u""}, NameCase{u"   ", u""}, NameCase{u".hidden", u""},
+                    NameCase{u"  .x", u""}));
 
 TEST_F(SaveGameTest, PbemTurnGoesIntoItsOwnFolder) {
   cGame& game = LoadScenario();

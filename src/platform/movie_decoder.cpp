@@ -7,12 +7,15 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/dict.h>
+#include <libavutil/macros.h>
+#include <libavutil/mem.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -105,6 +108,12 @@ struct MovieDecoder::State {
   AVFrame* ahead = nullptr;
   AVPacket* packet = nullptr;
   SwsContext* scaler = nullptr;
+  // The scaler's destination: it writes whole blocks of pixels and rows, past
+  // the width and height of a small picture, so it gets a padded, aligned
+  // buffer of its own and the rows are copied into the texture from there.
+  std::uint8_t* picture = nullptr;
+  int picture_pitch = 0;
+  int picture_rows = 0;
   double time_base = 0;
   double frame_duration = 1.0 / 25;
   std::int64_t first_timestamp = AV_NOPTS_VALUE;
@@ -123,6 +132,7 @@ struct MovieDecoder::State {
     swr_free(&resampler);
     av_frame_free(&sound_frame);
     sws_freeContext(scaler);
+    av_freep(&picture);
     av_frame_free(&current);
     av_frame_free(&ahead);
     av_packet_free(&packet);
@@ -198,13 +208,31 @@ bool MovieDecoder::ConvertCurrent(Texture& texture) {
                                   texture.width(), texture.height(), AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr,
                                   nullptr);
   if (s.scaler == nullptr) return false;
+  const int width = texture.width();
+  const int height = texture.height();
+  const int rowBytes = width * 4;
+  if (s.picture == nullptr || s.picture_pitch < rowBytes || s.picture_rows < height) {
+    av_freep(&s.picture);
+    constexpr int kBlock = 64;
+    s.picture_pitch = FFALIGN(rowBytes, kBlock) + kBlock;
+    s.picture_rows = FFALIGN(height, 16) + 16;
+    s.picture = static_cast<std::uint8_t*>(
+        av_mallocz(static_cast<std::size_t>(s.picture_pitch) * static_cast<std::size_t>(s.picture_rows)));
+    if (s.picture == nullptr) return false;
+  }
+  std::uint8_t* target[4] = {s.picture, nullptr, nullptr, nullptr};
+  const int pitch[4] = {s.picture_pitch, 0, 0, 0};
+  const int rows = sws_scale(s.scaler, frame->data, frame->linesize, 0, frame->height, target, pitch);
+  if (rows <= 0) return false;
   // BGRA bytes are ARGB words on a little-endian machine.
   const Texture::LockedRect locked = texture.Lock();
-  std::uint8_t* target[4] = {reinterpret_cast<std::uint8_t*>(locked.bits), nullptr, nullptr, nullptr};
-  const int pitch[4] = {locked.pitch, 0, 0, 0};
-  const int rows = sws_scale(s.scaler, frame->data, frame->linesize, 0, frame->height, target, pitch);
+  auto* out = reinterpret_cast<std::uint8_t*>(locked.bits);
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(out + static_cast<std::ptrdiff_t>(y) * locked.pitch,
+                s.picture + static_cast<std::ptrdiff_t>(y) * s.picture_pitch, static_cast<std::size_t>(rowBytes));
+  }
   texture.Unlock();
-  return rows > 0;
+  return true;
 }
 
 bool MovieDecoder::has_sound() const { return state_ && state_->sound != nullptr; }

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <functional>
 #include <set>
+#include <string>
+#include <utility>
 
 #include "foundation/paths.h"
 #include "movie_encoder.h"
@@ -270,6 +272,40 @@ INSTANTIATE_TEST_SUITE_P(
                       std::filesystem::create_directories(f);
                     }}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
+
+// Pictures smaller than the blocks the scaler writes: it must write into its
+// own padded buffer, never past a small texture's pixels (ASan watches).
+class TinyMovieTest : public MoviePlayerTest, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(TinyMovieTest, PlaysThroughShowingItsPicture) {
+  const auto [width, height] = GetParam();
+  constexpr int kTinyFrames = 10;
+  movie::MovieWriter writer;
+  std::string error;
+  ASSERT_TRUE(writer.Open(folder_.path() / "data" / "movie.avi", movie::MovieParams{width, height, 25, 0, 3}, &error))
+      << error;
+  const std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, kBackground);
+  for (int i = 0; i < kTinyFrames; ++i) ASSERT_TRUE(writer.AddFrame(pixels.data(), width, &error)) << error;
+  ASSERT_TRUE(writer.Finish(&error)) << error;
+
+  cMoviePlayer player;
+  ASSERT_TRUE(player.Open(u"data\\movie.avi"));
+  player.Play(10000);
+  int polls = 0;
+  while (player.IsPlaying() && polls < kPollLimit) {
+    if (polls == 0) {
+      EXPECT_TRUE(Near(Centre(), kBackground, 24)) << std::hex << Centre();
+    }
+    ++polls;
+  }
+  EXPECT_EQ(polls, kTinyFrames);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, TinyMovieTest,
+                         testing::Values(std::pair{2, 2}, std::pair{10, 10}, std::pair{2, 64}, std::pair{66, 2}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
+                         });
 
 TEST_F(MoviePlayerTest, AMovieLargerThanTheLargestTextureIsRefused) {
   WriteMovie("movie.avi");

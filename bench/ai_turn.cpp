@@ -1,6 +1,8 @@
 // One full impulse of the large generated scenario through the autoplay
 // runner: every country's computer turn, the invariant checks after each,
 // and the end of impulse. The game is loaded as the scenario checker loads it.
+// Each repetition loads the game afresh and plays the same fixed number of
+// impulses, so every build and every run times the same positions.
 #include <benchmark/benchmark.h>
 
 #include "ai/autoplay.h"
@@ -31,6 +33,11 @@ void BM_AiImpulse(benchmark::State& state) {
   delete tr::gGame;
   tr::gGame = nullptr;
 }
-BENCHMARK(BM_AiImpulse)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AiImpulse)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->MeasureProcessCPUTime();
 
 }  // namespace

@@ -1,14 +1,21 @@
 // How the large generated scenario's costs grow with its size: the same
 // scenario at size factors 1, 2 and 4 (map, land, air and naval units grown,
 // countries and cities the same). Each program argument is the factor.
-//   Floor    - reading every file of the scenario folder and splitting the
-//              tables into records, nothing more: what no load can beat.
+//   FloorBytes  - reading every file of the scenario folder whole and cutting
+//                 the bytes into records and fields in place: what no load
+//                 can beat.
+//   FloorReader - the same files through the game's own reader, whose fields
+//                 are UTF-16 strings: the floor of the loaders as written.
+//                 Both floors run once untimed first, so they measure a warm
+//                 heap and page cache as the load does after its first round.
 //   Load     - the real load path with the game's turn steps installed, so
 //              the first short end of impulse with its supply step counts.
 //   Impulse  - one full impulse through the autoplay runner (every country's
 //              computer turn, the invariant checks, the end of impulse); ten
 //              impulses from a fresh load per repetition, so every build
-//              times the same positions.
+//              times the same positions. Its counters phase_<name> give the
+//              wall milliseconds per impulse of each phase the autoplay
+//              summary times (a phase inside another counts in both).
 //   Supply   - the supply step of the end of impulse on the loaded game.
 //   Save     - saving the loaded game.
 // Run pinned to two cores: taskset -c 0,1 build/bench/bench_scaling. On a
@@ -16,8 +23,10 @@
 // times then mostly measure the wait for a core.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "ai/autoplay.h"
 #include "foundation/csv_reader.h"
@@ -60,25 +69,69 @@ class cLoadedGame {
   tr::cGame* game_;
 };
 
-void BM_Floor(benchmark::State& state) {
-  const int factor = static_cast<int>(state.range(0));
-  const std::filesystem::path folder =
-      std::filesystem::path(TR_LARGE_GAME_DIR) / "data" / "scenarios" / tr::Utf16ToUtf8(ScenarioName(factor));
+std::filesystem::path ScenarioFolder(int factor) {
+  return std::filesystem::path(TR_LARGE_GAME_DIR) / "data" / "scenarios" / tr::Utf16ToUtf8(ScenarioName(factor));
+}
+
+bool IsTable(const std::filesystem::path& file) {
+  const std::string extension = file.extension().string();
+  return extension == ".csv" || extension == ".txt" || extension == ".ini";
+}
+
+// Every file read whole; the tables cut at CR, LF and ';' without copying a
+// field. Returns the records that hold a field.
+std::size_t SplitRawBytes(const std::filesystem::path& folder) {
   std::size_t records = 0;
-  for (auto _ : state) {
-    records = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      const std::string extension = entry.path().extension().string();
-      if (extension == ".csv" || extension == ".txt" || extension == ".ini") {
-        tr::cCsvReader reader;
-        reader.LoadFile(tr::Utf8ToUtf16(entry.path().string()));
-        while (!reader.AtEnd()) records += reader.ReadRecord() > 0;
-      } else {
-        const auto bytes = tr::ReadWholeFile(entry.path());
-        benchmark::DoNotOptimize(bytes);
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const auto bytes = tr::ReadWholeFile(entry.path());
+    if (!bytes || !IsTable(entry.path())) {
+      benchmark::DoNotOptimize(bytes);
+      continue;
+    }
+    std::size_t fields = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= bytes->size(); ++i) {
+      const char c = i < bytes->size() ? (*bytes)[i] : '\n';
+      if (c != ';' && c != '\r' && c != '\n') continue;
+      fields += i > start;
+      benchmark::DoNotOptimize(std::string_view(*bytes).substr(start, i - start));
+      start = i + 1;
+      if (c != ';') {
+        records += fields > 0;
+        fields = 0;
       }
     }
   }
+  return records;
+}
+
+// Every table through the game's reader, every other file read whole.
+std::size_t ReadWithGameReader(const std::filesystem::path& folder) {
+  std::size_t records = 0;
+  tr::cCsvReader reader;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (!IsTable(entry.path())) {
+      const auto bytes = tr::ReadWholeFile(entry.path());
+      benchmark::DoNotOptimize(bytes);
+      continue;
+    }
+    reader.LoadFile(tr::Utf8ToUtf16(entry.path().string()));
+    while (!reader.AtEnd()) records += reader.ReadRecord() > 0;
+  }
+  return records;
+}
+
+void BM_FloorBytes(benchmark::State& state) {
+  const std::filesystem::path folder = ScenarioFolder(static_cast<int>(state.range(0)));
+  std::size_t records = SplitRawBytes(folder);
+  for (auto _ : state) records = SplitRawBytes(folder);
+  state.counters["records"] = static_cast<double>(records);
+}
+
+void BM_FloorReader(benchmark::State& state) {
+  const std::filesystem::path folder = ScenarioFolder(static_cast<int>(state.range(0)));
+  std::size_t records = ReadWithGameReader(folder);
+  for (auto _ : state) records = ReadWithGameReader(folder);
   state.counters["records"] = static_cast<double>(records);
 }
 
@@ -103,15 +156,15 @@ void BM_Load(benchmark::State& state) {
 void BM_Impulse(benchmark::State& state) {
   const int factor = static_cast<int>(state.range(0));
   cLoadedGame loaded(factor);
-  {
-    tr::cAutoplay play(loaded.game());
-    for (auto _ : state) {
-      if (!play.PlayImpulse()) {
-        state.SkipWithError(play.violation().empty() ? "the game ended" : play.violation().c_str());
-        break;
-      }
+  tr::cAutoplay play(loaded.game());
+  for (auto _ : state) {
+    if (!play.PlayImpulse()) {
+      state.SkipWithError(play.violation().empty() ? "the game ended" : play.violation().c_str());
+      return;
     }
   }
+  const double impulses = std::max(play.impulsesRun(), 1);
+  for (const auto& [phase, ms] : play.timing().phaseMs) state.counters["phase_" + phase] = ms / impulses;
 }
 
 void BM_Supply(benchmark::State& state) {
@@ -139,7 +192,8 @@ void Factors(benchmark::internal::Benchmark* bench) {
   bench->ArgName("factor")->Arg(1)->Arg(2)->Arg(4)->MeasureProcessCPUTime();
 }
 
-BENCHMARK(BM_Floor)->Apply(Factors)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FloorBytes)->Apply(Factors)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FloorReader)->Apply(Factors)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Load)->Apply(Factors)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Impulse)
     ->Apply(Factors)

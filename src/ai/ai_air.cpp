@@ -107,15 +107,15 @@ void cCountryAI::RebaseAirUnits() {
   AiPhaseScope scope("RebaseAirUnits");
   cGame* game = gGame;
   if (!game || !game->map || !country) return;
-  const int safety = AirBaseSafetyDistance();
   const int minimumSupply = static_cast<int>(static_cast<float>(game->constants.FullSupplyLevel()) * 0.33f);
-  // A rebase only moves the unit; the list stays valid.
+  // A rebase only moves the unit: the list stays valid, and so do the answers about the enemy.
+  const cEnemyLandUnitQueryCache queries(*this);
   for (cJednostkaLotnicza* unit : ownAir) {
     if (!HasNotActed(*unit) || unit->supply < minimumSupply) continue;
     std::vector<sAirBaseCandidate> candidates;
-    unit->CollectAiTargets(candidates, *this);
-    const int distance = MinDistanceToEnemyLandUnits(unit->x, unit->y);
-    if (distance < safety) {
+    unit->CollectAiTargets(candidates, queries);
+    const int distance = queries.MinDistanceToEnemyLandUnits(unit->x, unit->y);
+    if (distance < AirBaseSafetyDistance()) {
       const sAirBaseCandidate base = ChooseRetreatBase(candidates);
       if (base.x != -1) {
         LogFormat(u"[AI] %ls: %ls falls back to (%i,%i)", country->name, unit->name, base.x, base.y);
@@ -123,7 +123,7 @@ void cCountryAI::RebaseAirUnits() {
       }
       continue;
     }
-    const int here = CountEnemyLandUnitsWithin(unit->x, unit->y, unit->GetRange());
+    const int here = queries.CountEnemyLandUnitsWithin(unit->x, unit->y, unit->GetRange());
     const sAirBaseCandidate base = ChooseForwardBase(candidates);
     // Any other hex counts as a move forward.
     if (base.x == -1 || (base.x == unit->x && base.y == unit->y)) continue;

@@ -39,7 +39,25 @@ void ForHexesWithin(int x, int y, int radius, Visit visit) {
 
 bool Ready() { return gGame && gGame->map; }
 
+std::uint64_t QueryKey(int x, int y, int radius) {
+  constexpr std::uint64_t kField = 0xFFFFFF;  // far beyond any map side
+  return static_cast<std::uint64_t>(static_cast<std::uint16_t>(radius)) << 48 |
+         (static_cast<std::uint64_t>(y) & kField) << 24 | (static_cast<std::uint64_t>(x) & kField);
+}
+
 }  // namespace
+
+int cEnemyLandUnitQueryCache::CountEnemyLandUnitsWithin(int x, int y, int radius) const {
+  const auto [it, added] = counts_.try_emplace(QueryKey(x, y, radius), 0);
+  if (added) it->second = queries_.CountEnemyLandUnitsWithin(x, y, radius);
+  return it->second;
+}
+
+int cEnemyLandUnitQueryCache::MinDistanceToEnemyLandUnits(int x, int y) const {
+  const auto [it, added] = distances_.try_emplace(QueryKey(x, y, 0), 0);
+  if (added) it->second = queries_.MinDistanceToEnemyLandUnits(x, y);
+  return it->second;
+}
 
 int cJednostkaLotnicza::MarkAirfightTargets(int mark) {
   if (!Ready() || actionPoints < 1) return 0;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "units/jednostka.h"
@@ -31,6 +32,21 @@ class cEnemyLandUnitQueries {
   virtual ~cEnemyLandUnitQueries() = default;
   virtual int CountEnemyLandUnitsWithin(int x, int y, int radius) const = 0;
   virtual int MinDistanceToEnemyLandUnits(int x, int y) const = 0;
+};
+
+// Another object's answers kept per hex (and radius), for a phase in which no
+// enemy land unit moves: the candidates of every air unit repeat the same
+// hexes around the same cities.
+class cEnemyLandUnitQueryCache : public cEnemyLandUnitQueries {
+ public:
+  explicit cEnemyLandUnitQueryCache(const cEnemyLandUnitQueries& queries) : queries_(queries) {}
+  int CountEnemyLandUnitsWithin(int x, int y, int radius) const override;
+  int MinDistanceToEnemyLandUnits(int x, int y) const override;
+
+ private:
+  const cEnemyLandUnitQueries& queries_;
+  mutable std::unordered_map<std::uint64_t, int> counts_;
+  mutable std::unordered_map<std::uint64_t, int> distances_;
 };
 
 class cJednostkaLotnicza : public cJednostka {

@@ -4,7 +4,6 @@
 // in the order are served first, while the points last.
 #include <algorithm>
 #include <cmath>
-#include <unordered_set>
 #include <vector>
 
 #include "ai/ai_pacing.h"
@@ -45,11 +44,12 @@ int AffordablePoints(double points, double price, int cap) {
   return count;
 }
 
-// The list may hold units an earlier phase of the turn destroyed.
+// The owner's units still in the game, sorted: an earlier phase may have destroyed some.
 template <typename Unit, typename Owned>
-std::unordered_set<const Unit*> LiveUnits(const Owned& owned) {
-  std::unordered_set<const Unit*> live;
-  for (const auto& unit : owned) live.insert(unit.get());
+std::vector<const Unit*> LiveUnits(const Owned& owned, int owner) {
+  std::vector<const Unit*> live;
+  for (const auto& unit : owned) if (unit->owner == owner) live.push_back(unit.get());
+  std::ranges::sort(live);
   return live;
 }
 
@@ -84,9 +84,9 @@ void cCountryAI::ReplaceAirLosses(float factor) {
   std::stable_sort(ownAir.begin(), ownAir.end(), [](const cJednostkaLotnicza* a, const cJednostkaLotnicza* b) {
     return a->strength + a->level < b->strength + b->level;
   });
-  const auto live = LiveUnits<cJednostkaLotnicza>(game->airUnits);
+  const auto live = LiveUnits<cJednostkaLotnicza>(game->airUnits, country->id);
   for (cJednostkaLotnicza* unit : ownAir) {
-    if (!live.count(unit) || unit->owner != country->id) continue;
+    if (!std::ranges::binary_search(live, unit)) continue;
     const int type = unit->type;
     if (type < kFighter || type > kStrategicBomber) continue;
     if (!unit->GetStrengthIconHint(nullptr)) continue;
@@ -110,9 +110,9 @@ void cCountryAI::ReplaceLandLosses(float factor) {
     return a->GetEffectiveStrength() < b->GetEffectiveStrength();
   });
   const int below = static_cast<int>(factor * 100.0);
-  const auto live = LiveUnits<cJednostkaLadowa>(game->landUnits);
+  const auto live = LiveUnits<cJednostkaLadowa>(game->landUnits, country->id);
   for (cJednostkaLadowa* unit : ownLand) {
-    if (!live.count(unit) || unit->owner != country->id) continue;
+    if (!std::ranges::binary_search(live, unit)) continue;
     const int type = unit->type;
     if (type < kInfantryDivision || type >= kLandTypeCount) continue;
     if (!unit->GetStrengthIconHint(nullptr) || unit->strength >= below) continue;
@@ -184,10 +184,10 @@ void cCountryAI::AssignCommanders() {
     return a->GetEffectiveStrength() > b->GetEffectiveStrength();
   });
   commanders.sort([](const sCommander* a, const sCommander* b) { return a->skill > b->skill; });
-  const auto live = LiveUnits<cJednostkaLadowa>(game->landUnits);
+  const auto live = LiveUnits<cJednostkaLadowa>(game->landUnits, country->id);
   for (sCommander* commander : commanders) {
     const auto free = std::find_if(ownLand.begin(), ownLand.end(), [&](const cJednostkaLadowa* unit) {
-      return live.count(unit) && unit->owner == country->id && !unit->attachedCommander;
+      return std::ranges::binary_search(live, unit) && !unit->attachedCommander;
     });
     if (free == ownLand.end()) break;
     cJednostkaLadowa& unit = **free;

@@ -49,6 +49,25 @@ bool IsFreeEnterableNeighbour(const cCountry& owner, const sHex& hex) {
   return !hex.unit && hex.IsLand() && MayEnterControlled(owner, hex.controller);
 }
 
+// The list nodes of ranges computed before, kept for the next ranges of the
+// thread: the computer recomputes every unit's range many times a turn.
+std::list<sMoveRangeCell>& SpareCells() {
+  thread_local std::list<sMoveRangeCell> spare;
+  return spare;
+}
+
+void ReleaseCells(std::list<sMoveRangeCell>& range) { SpareCells().splice(SpareCells().end(), range); }
+
+void AppendCell(std::list<sMoveRangeCell>& range, const sMoveRangeCell& cell) {
+  std::list<sMoveRangeCell>& spare = SpareCells();
+  if (spare.empty()) {
+    range.push_back(cell);
+    return;
+  }
+  spare.front() = cell;
+  range.splice(range.end(), spare, spare.begin());
+}
+
 // The range's own lookup, silent: the logged one is for the player's orders.
 bool HasEntry(const std::list<sMoveRangeCell>& range, int hexX, int hexY) {
   return std::any_of(range.begin(), range.end(),
@@ -57,8 +76,12 @@ bool HasEntry(const std::list<sMoveRangeCell>& range, int hexX, int hexY) {
 
 }  // namespace
 
-sMoveRangeWindow::sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int actionPoints)
-    : size(2 * std::max(actionPoints, 0) + 3) {
+sMoveRangeWindow::sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int actionPoints) {
+  Reset(unit, centreX, centreY, actionPoints);
+}
+
+void sMoveRangeWindow::Reset(cUnit* unit, int centreX, int centreY, int actionPoints) {
+  size = 2 * std::max(actionPoints, 0) + 3;
   const int reach = size / 2;
   originX = centreX - reach;
   originY = centreY - reach;
@@ -68,7 +91,7 @@ sMoveRangeWindow::sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int ac
 }
 
 int cJednostkaLadowa::ComputeMoveRange(int quiet) {
-  moveRange.clear();
+  ReleaseCells(moveRange);
   const bool probe = quiet != 0;
   const cCountry* owner = GetOwnerCountry();
   if (!gGame || !gGame->map || !owner || !TheMap().IsInside(x, y)) return 0;
@@ -90,7 +113,8 @@ int cJednostkaLadowa::ComputeMoveRange(int quiet) {
     return added;
   }
 
-  sMoveRangeWindow window(this, x, y, actionPoints);
+  thread_local sMoveRangeWindow window;
+  window.Reset(this, x, y, actionPoints);
   const int threshold = gGame->constants.AttackActionPointCost(GetDoctrineLevel());
 
   for (int wy = window.originY; wy < window.originY + window.size; ++wy) {
@@ -121,7 +145,7 @@ int cJednostkaLadowa::ComputeMoveRange(int quiet) {
   int added = 0;
   for (const sMoveRangeCell& cell : window.cells) {
     if (cell.cost <= 0 || cell.cost > actionPoints) continue;
-    moveRange.push_back(cell);
+    AppendCell(moveRange, cell);
     ++added;
     if (probe) continue;
     sHex& hex = *map.GetHex(cell.x, cell.y);
@@ -151,6 +175,12 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
   const sScenarioConstants& constants = gGame->constants;
   const float mudFactor = owner ? owner->mudMove / 100.0f * constants.MudMovePercent() / 100.0f : 0.0f;
   const float winterFactor = owner ? owner->winterMove / 100.0f * constants.WinterMovePercent() / 100.0f : 0.0f;
+  // The step costs of the unit's category, read once: index 0 is the cost of
+  // any terrain outside 1..7.
+  std::array<int, 8> terrainCost{};
+  terrainCost[0] = constants.MoveCostDefault(category);
+  for (int terrain = 1; terrain <= 7; ++terrain) terrainCost[terrain] = constants.MoveCost(category, terrain);
+  const int zocSurcharge = constants.ZocMoveSurcharge(category);
 
   // The recursion of a depth-first relaxation, kept on an explicit stack: a
   // frame is a hex, the cost it was reached with, and the next neighbour to
@@ -158,7 +188,8 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
   struct Frame {
     int x, y, cost, next;
   };
-  std::vector<Frame> stack;
+  thread_local std::vector<Frame> stack;
+  stack.clear();
   stack.push_back({startX, startY, startCost, 0});
   while (!stack.empty()) {
     Frame& top = stack.back();
@@ -173,10 +204,9 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
     int step = kBlockedStepCost;
     if (window.Mark(n.x, n.y) != kMarkImpassable) {
       const sHex& hex = *map.GetHex(n.x, n.y);
-      step = hex.terrain >= 1 && hex.terrain <= 7 ? constants.MoveCost(category, hex.terrain)
-                                                  : constants.MoveCostDefault(category);
+      step = terrainCost[hex.terrain >= 1 && hex.terrain <= 7 ? hex.terrain : 0];
       if (window.Mark(from.x, from.y) == kMarkZoneOfControl && window.Mark(n.x, n.y) == kMarkZoneOfControl) {
-        step += constants.ZocMoveSurcharge(category);
+        step += zocSurcharge;
       }
       if (hex.weather == 2) {
         step = static_cast<int>((mudFactor + 1.0) * step);

@@ -1,7 +1,7 @@
 // The working data of one land move-range computation: a square window of
 // hexes centred on the unit, with the best cell found so far and the mark of
-// every hex (enemy zone of control, impassable). Made per computation and
-// dropped at its end.
+// every hex (enemy zone of control, impassable). Each thread keeps one and
+// resets it per computation, so its grids are allocated only when they grow.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +24,9 @@ struct sMoveRangeWindow {
   // n = 2 x action points + 3 hexes a side, so the window reaches one hex
   // further than any route can.
   sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int actionPoints);
+  sMoveRangeWindow() = default;
+  // The window of a new computation: every cell unreached, every mark free.
+  void Reset(cUnit* unit, int centreX, int centreY, int actionPoints);
 
   bool Contains(int x, int y) const {
     return x >= originX && x < originX + size && y >= originY && y < originY + size;

@@ -237,17 +237,27 @@ bool sAttackPlan::IsExposed() const {
 }
 
 void cCountryAI::ComputeAttackRanges(int mode) {
-  reach.clear();
+  // The entries are written over the list nodes of the last computation: a
+  // search computes the ranges many times.
+  auto next = reach.begin();
+  const auto add = [&](const sReachEntry& entry) {
+    if (next != reach.end()) {
+      *next++ = entry;
+    } else {
+      reach.push_back(entry);
+    }
+  };
   for (cJednostkaLadowa* unit : ownLand) {
     if (StandsOnCity(*unit) || (mode == 1 && unit->attacked)) continue;
     unit->ComputeMoveRange(1);
     for (const sMoveRangeCell& cell : unit->moveRange) {
       sReachEntry entry = ToReach(cell);
       entry.unit = unit;
-      reach.push_back(entry);
+      add(entry);
     }
-    if (unit->actionPoints > 0) reach.push_back({unit, unit->x, unit->y, 0, 0});
+    if (unit->actionPoints > 0) add({unit, unit->x, unit->y, 0, 0});
   }
+  reach.erase(next, reach.end());
 }
 
 void cCountryAI::ComputeApproaches() {
@@ -364,9 +374,16 @@ void cCountryAI::RunAttackSearch(bool multiDirection) {
   while (again) {
     again = false;
     ComputeAttackRanges(0);
+    obviousMoveFailed_ = false;
     // An obvious move puts its unit on a city, which takes it out of the reach.
     for (std::size_t moves = 0; moves <= ownLand.size() && FindObviousMoves(); ++moves) ComputeAttackRanges(0);
-    ComputeAttackRanges(multiDirection ? 1 : 0);
+    if (obviousMoveFailed_) {
+      ComputeAttackRanges(multiDirection ? 1 : 0);
+    } else if (multiDirection) {
+      // Nothing changed since the ranges were computed, so they are the same:
+      // the units that attacked already only leave the reach.
+      reach.remove_if([](const sReachEntry& entry) { return static_cast<const cJednostka*>(entry.unit)->attacked; });
+    }
     ComputeApproaches();
     attackPlans.clear();
     attackPlanCount = 0;

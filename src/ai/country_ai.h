@@ -238,6 +238,10 @@ class cCountryAI : public cEnemyLandUnitQueries {
   void AddPlan(sAttackPlan& plan, bool printBeforeAirSupport);
   // Whether the last carried-out attack fought a battle or killed its target.
   bool lastAttackDecided_ = false;
+  // Set when a search for an obvious move chose one and could not make it
+  // (the attack search clears it): the failed move may have touched the unit,
+  // so the attack search computes the ranges again.
+  bool obviousMoveFailed_ = false;
   // The message box of the action that just filled messageText, waited for.
   void AnnounceDiplomacy() const;
 };

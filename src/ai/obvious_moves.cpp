@@ -43,9 +43,9 @@ bool cCountryAI::FindObviousMoves() {
     CenterAtHex(map, x, y, true);
     SleepAiDelay(kDelayAIMoveBefore, kThisFile, __LINE__);
   }
-  // A path that cannot be built leaves the unit where it stood; reporting a
-  // move then would offer the same move again for ever.
-  if (!unit->MoveAlongPath(x, y)) {
+  // A failed path leaves the unit where it stood: reporting a move would offer it again for ever.
+  obviousMoveFailed_ = !unit->MoveAlongPath(x, y);
+  if (obviousMoveFailed_) {
     LogFormat(u"[AI-RO] %ls cannot reach (%i,%i), no obvious move", unit->name, x, y);
     return false;
   }

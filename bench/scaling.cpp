@@ -14,7 +14,7 @@
 //              computer turn, the invariant checks, the end of impulse); ten
 //              impulses from a fresh load per repetition, so every build
 //              times the same positions. Its counters phase_<name> give the
-//              wall milliseconds per impulse of each phase the autoplay
+//              CPU milliseconds per impulse of each phase the autoplay
 //              summary times (a phase inside another counts in both).
 //   Supply   - the supply step of the end of impulse on the loaded game.
 //   Save     - saving the loaded game.

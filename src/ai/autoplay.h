@@ -22,7 +22,7 @@ class cPhaseTimer;
 
 struct sAutoplayTiming {
   std::vector<double> impulseMs;       // wall time of each impulse played
-  std::map<std::string, double> phaseMs;  // total per phase; nested phases count in their callers too
+  std::map<std::string, double> phaseMs;  // CPU time per phase; nested phases count in their callers too
 };
 
 class cAutoplay {

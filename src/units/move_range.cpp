@@ -25,6 +25,7 @@ constexpr std::uint32_t kRangeSpentFlag = 16;
 constexpr std::uint32_t kPlacementFlag = 64;
 constexpr std::uint32_t kAllButSelected = ~1u;
 constexpr std::int32_t kBlockedStepCost = 99999;
+constexpr std::int32_t kOffMapStep = -1;
 constexpr int kNoHexKept = 99999;
 
 // The relaxation looks at the neighbours in this order; it decides which of
@@ -181,6 +182,38 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
   terrainCost[0] = constants.MoveCostDefault(category);
   for (int terrain = 1; terrain <= 7; ++terrain) terrainCost[terrain] = constants.MoveCost(category, terrain);
   const int zocSurcharge = constants.ZocMoveSurcharge(category);
+  const auto weathered = [&](int step, int weather) {
+    if (weather == 2) {
+      step = static_cast<int>((mudFactor + 1.0) * step);
+    } else if (weather == 1) {
+      step = static_cast<int>((winterFactor + 1.0) * step);
+    }
+    // A step never costs less than one point, so no route leaves the window.
+    return std::max(step, 1);
+  };
+  // The relaxation meets most cells many times, so what entering each costs
+  // is worked out once; kOffMapStep marks a cell beyond the map.
+  const std::size_t count = window.cells.size();
+  window.steps.resize(count);
+  window.zocSteps.resize(count);
+  for (int wy = window.originY; wy < window.originY + window.size; ++wy) {
+    for (int wx = window.originX; wx < window.originX + window.size; ++wx) {
+      const int i = window.Index(wx, wy);
+      if (!map.IsInside(wx, wy)) {
+        window.steps[i] = window.zocSteps[i] = kOffMapStep;
+        continue;
+      }
+      if (window.marks[i] == kMarkImpassable) {
+        window.steps[i] = window.zocSteps[i] = kBlockedStepCost;
+        continue;
+      }
+      const sHex& hex = *map.GetHex(wx, wy);
+      const int step = terrainCost[hex.terrain >= 1 && hex.terrain <= 7 ? hex.terrain : 0];
+      window.steps[i] = weathered(step, hex.weather);
+      window.zocSteps[i] =
+          window.marks[i] == kMarkZoneOfControl ? weathered(step + zocSurcharge, hex.weather) : window.steps[i];
+    }
+  }
 
   // The recursion of a depth-first relaxation, kept on an explicit stack: a
   // frame is a hex, the cost it was reached with, and the next neighbour to
@@ -200,22 +233,11 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
     const int d = kFloodOrder[top.next++];
     const Frame from = top;
     const sPoint n = NeighbourPoint(from.x, from.y, d);
-    if (!map.IsInside(n.x, n.y) || !window.Contains(n.x, n.y)) continue;
-    int step = kBlockedStepCost;
-    if (window.Mark(n.x, n.y) != kMarkImpassable) {
-      const sHex& hex = *map.GetHex(n.x, n.y);
-      step = terrainCost[hex.terrain >= 1 && hex.terrain <= 7 ? hex.terrain : 0];
-      if (window.Mark(from.x, from.y) == kMarkZoneOfControl && window.Mark(n.x, n.y) == kMarkZoneOfControl) {
-        step += zocSurcharge;
-      }
-      if (hex.weather == 2) {
-        step = static_cast<int>((mudFactor + 1.0) * step);
-      } else if (hex.weather == 1) {
-        step = static_cast<int>((winterFactor + 1.0) * step);
-      }
-      // A step never costs less than one point, so no route leaves the window.
-      step = std::max(step, 1);
-    }
+    if (!window.Contains(n.x, n.y)) continue;
+    const int i = window.Index(n.x, n.y);
+    if (window.steps[i] == kOffMapStep) continue;
+    const bool zoc = window.Mark(from.x, from.y) == kMarkZoneOfControl && window.marks[i] == kMarkZoneOfControl;
+    const int step = zoc ? window.zocSteps[i] : window.steps[i];
     const int cost = from.cost + step;
     sMoveRangeCell& cell = window.Cell(n.x, n.y);
     if (cost < cell.cost && cost <= actionPoints) {

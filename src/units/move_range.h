@@ -40,6 +40,10 @@ struct sMoveRangeWindow {
   int size = 0;
   std::vector<sMoveRangeCell> cells;  // row by row
   std::vector<std::int32_t> marks;
+  // The cost of entering each cell, worked out once per flood: from a hex
+  // outside an enemy's zone of control, and from one inside it.
+  std::vector<std::int32_t> steps;
+  std::vector<std::int32_t> zocSteps;
 };
 
 }  // namespace tr

@@ -66,12 +66,44 @@ bool IsCorner(const cMap& map, sPoint hex) {
   return count == 2 && second == first + 1;
 }
 
+// Every path from hex to goal through friendly land that never moves away
+// from the goal nor doubles back beside the hex it came from, at most
+// maxLength hexes after the ones already in path, depth first by direction;
+// visit gets each whole path. path is the walk so far and is left as found.
+template <typename Visit>
+void WalkLinePaths(const cMap& map, const cCountry& country, sPoint hex, sPoint goal, std::vector<sPoint>& path,
+                   int maxLength, const Visit& visit) {
+  if (static_cast<int>(path.size()) >= maxLength && hex != goal) return;
+  path.push_back(hex);
+  if (hex == goal) {
+    visit(path);
+    path.pop_back();
+    return;
+  }
+  const int toGoal = HexDistance(hex.x, hex.y, goal.x, goal.y);
+  for (int d = 0; d < kDirectionCount; ++d) {
+    const sPoint next = map.GetNeighbourPoint(hex.x, hex.y, d);
+    if (!map.IsInside(next.x, next.y) || !map.GetHex(next.x, next.y)->IsFriendlyTo(country)) continue;
+    if (HexDistance(next.x, next.y, goal.x, goal.y) > toGoal) continue;
+    // No step doubles back beside the hex the path came from.
+    if (path.size() >= 2) {
+      const sPoint before = path[path.size() - 2];
+      if (HexDistance(next.x, next.y, before.x, before.y) < 2) continue;
+    }
+    WalkLinePaths(map, country, next, goal, path, maxLength, visit);
+  }
+  path.pop_back();
+}
+
 void MarkLine(cMap& map, const std::list<sPoint>& line) {
   for (const sPoint& hex : line) map.SetFrontNodeMark(hex.x, hex.y, kMarkLine);
 }
 
+bool Before(sPoint a, sPoint b) { return a.y != b.y ? a.y < b.y : a.x < b.x; }
+
+// hexes must be sorted by Before.
 bool Contains(const std::vector<sPoint>& hexes, sPoint hex) {
-  return std::find(hexes.begin(), hexes.end(), hex) != hexes.end();
+  return std::binary_search(hexes.begin(), hexes.end(), hex, Before);
 }
 
 }  // namespace
@@ -83,6 +115,7 @@ void CleanLineOfDefence(cMap& map, std::list<sPoint>& line) {
   for (const sPoint& hex : line) {
     if (IsSpur(map, hex)) spurs.push_back(hex);
   }
+  std::sort(spurs.begin(), spurs.end(), Before);
   line.remove_if([&spurs](const sPoint& hex) { return Contains(spurs, hex); });
   std::size_t size = 0;
   do {
@@ -91,6 +124,7 @@ void CleanLineOfDefence(cMap& map, std::list<sPoint>& line) {
     for (const sPoint& hex : line) {
       if (IsCorner(map, hex)) corners.push_back(hex);
     }
+    std::sort(corners.begin(), corners.end(), Before);
     line.remove_if([&corners](const sPoint& hex) { return Contains(corners, hex); });
     map.ClearFrontNodeMarks();
     MarkLine(map, line);
@@ -153,45 +187,34 @@ void cCountryAI::PlanLineOfDefence() {
 }
 
 std::vector<sPoint> cCountryAI::FindBestLineBetween(sPoint a, sPoint b, const std::array<std::uint8_t, 6>& flags) const {
+  cGame* game = gGame;
+  if (!game || !game->map || !country) return {};
   const int maxLength = 2 * HexDistance(a.x, a.y, b.x, b.y) - 2;
-  std::vector<std::vector<sPoint>> paths;
-  EnumerateLinePaths(a, b, {}, paths, maxLength);
-  const std::vector<sPoint>* best = nullptr;
+  // Each path is scored as it is found, the first of the best kept: the
+  // paths multiply with the distance, and keeping them all cost more than
+  // the search.
+  std::vector<sPoint> best;
+  bool found = false;
   int bestScore = std::numeric_limits<int>::min();
-  for (const std::vector<sPoint>& path : paths) {
-    const int score = ScoreLinePath(path, maxLength, flags);
+  std::vector<sPoint> path;
+  WalkLinePaths(*game->map, *country, a, b, path, maxLength, [&](const std::vector<sPoint>& line) {
+    const int score = ScoreLinePath(line, maxLength, flags);
     if (score > bestScore) {
       bestScore = score;
-      best = &path;
+      best = line;
+      found = true;
     }
-  }
-  return best ? *best : std::vector<sPoint>{};
+  });
+  return found ? best : std::vector<sPoint>{};
 }
 
 void cCountryAI::EnumerateLinePaths(sPoint hex, sPoint goal, const std::vector<sPoint>& path,
                                     std::vector<std::vector<sPoint>>& paths, int maxLength) const {
   cGame* game = gGame;
   if (!game || !game->map || !country) return;
-  const cMap& map = *game->map;
-  if (static_cast<int>(path.size()) >= maxLength && hex != goal) return;
-  std::vector<sPoint> extended = path;
-  extended.push_back(hex);
-  if (hex == goal) {
-    paths.push_back(std::move(extended));
-    return;
-  }
-  const int toGoal = HexDistance(hex.x, hex.y, goal.x, goal.y);
-  for (int d = 0; d < kDirectionCount; ++d) {
-    const sPoint next = map.GetNeighbourPoint(hex.x, hex.y, d);
-    if (!map.IsInside(next.x, next.y) || !map.GetHex(next.x, next.y)->IsFriendlyTo(*country)) continue;
-    if (HexDistance(next.x, next.y, goal.x, goal.y) > toGoal) continue;
-    // No step doubles back beside the hex the path came from.
-    if (extended.size() >= 2) {
-      const sPoint before = extended[extended.size() - 2];
-      if (HexDistance(next.x, next.y, before.x, before.y) < 2) continue;
-    }
-    EnumerateLinePaths(next, goal, extended, paths, maxLength);
-  }
+  std::vector<sPoint> walked = path;
+  WalkLinePaths(*game->map, *country, hex, goal, walked, maxLength,
+                [&paths](const std::vector<sPoint>& line) { paths.push_back(line); });
 }
 
 int cCountryAI::ScoreLinePath(const std::vector<sPoint>& path, int maxLength,

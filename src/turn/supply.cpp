@@ -3,7 +3,10 @@
 #include "turn/supply.h"
 
 #include <algorithm>
+#include <functional>
+#include <queue>
 #include <unordered_map>
+#include <utility>
 
 #include "foundation/console_log.h"
 #include "units/jednostka_ladowa.h"
@@ -113,11 +116,58 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
   }
 }
 
+void cSupply::FindCostsToCities(int maximum) {
+  toCity_.assign(stepCost_.size(), kNoEntry);
+  // Least cost first; a cell's cost is what entering the cells after it costs.
+  using Entry = std::pair<std::int64_t, int>;
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
+  for (int cell = 0; cell < static_cast<int>(stepCost_.size()); ++cell) {
+    if (supplyCity_[cell] == nullptr || stepCost_[cell] == kNoEntry) continue;
+    toCity_[cell] = 0;
+    open.push({0, cell});
+  }
+  while (!open.empty()) {
+    const auto [cost, cell] = open.top();
+    open.pop();
+    if (cost != toCity_[cell]) continue;  // a cheaper way was found meanwhile
+    const std::int64_t through = cost + stepCost_[cell];
+    if (through > maximum) continue;
+    const int x = cell % width_;
+    const int y = cell / width_;
+    const sStep* steps = NeighbourSteps(x);
+    for (int d = 0; d < 6; ++d) {
+      const int nx = x + steps[d].dx;
+      const int ny = y + steps[d].dy;
+      if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
+      const int next = Cell(nx, ny);
+      // Only ground the side may enter lies on a way to a city.
+      if (stepCost_[next] == kNoEntry || (toCity_[next] != kNoEntry && toCity_[next] <= through)) continue;
+      toCity_[next] = static_cast<std::int32_t>(through);
+      open.push({through, next});
+    }
+  }
+}
+
+bool cSupply::CityWithin(int x, int y, int maximum) const {
+  const sStep* steps = NeighbourSteps(x);
+  for (int d = 0; d < 6; ++d) {
+    const int nx = x + steps[d].dx;
+    const int ny = y + steps[d].dy;
+    if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
+    const int cell = Cell(nx, ny);
+    if (stepCost_[cell] == kNoEntry || toCity_[cell] == kNoEntry) continue;
+    if (static_cast<std::int64_t>(stepCost_[cell]) + toCity_[cell] <= maximum) return true;
+  }
+  return false;
+}
+
 cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
   const int maximum = game.constants.Int(48, 1);
   sNearest best{nullptr, maximum};
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return sNearest{nullptr, 0};
   if (const cCity* own = supplyCity_[Cell(x, y)]) return sNearest{own, 0};
+  // No city within the longest supply line: the search would find none.
+  if (!CityWithin(x, y, maximum)) return best;
 
   // The start is reached at cost 0, so no path leads back into it. A hex
   // waits in the queue at most once: a cheaper label found meanwhile is
@@ -197,6 +247,7 @@ void cSupply::FindNearestSupplyCity(const cGame& game, int alliance, int country
       if (IsSupplyingCity(hex.city)) supplyCity_[Cell(x, y)] = hex.city;
     }
   }
+  FindCostsToCities(game.constants.Int(48, 1));
   std::unordered_map<const cCity*, int> numbers;
   int number = 0;
   for (const auto& city : game.cities) numbers.emplace(city.get(), ++number);

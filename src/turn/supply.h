@@ -72,6 +72,13 @@ class cSupply {
   static constexpr std::int32_t kNoEntry = -1;
   std::vector<std::int32_t> stepCost_;
   std::vector<const cCity*> supplyCity_;
+  // Per cell for the same pass: the least cost on from it to a supplying city
+  // (0 on an enterable one), kNoEntry beyond the longest supply line. Found
+  // once from the cities back, it spares the far units a search that could
+  // only come back empty.
+  void FindCostsToCities(int maximum);
+  bool CityWithin(int x, int y, int maximum) const;
+  std::vector<std::int32_t> toCity_;
   std::array<bool, 256> friendly_{};  // per controller number: its hexes count for the side
 };
 

@@ -50,25 +50,6 @@ bool IsFreeEnterableNeighbour(const cCountry& owner, const sHex& hex) {
   return !hex.unit && hex.IsLand() && MayEnterControlled(owner, hex.controller);
 }
 
-// The list nodes of ranges computed before, kept for the next ranges of the
-// thread: the computer recomputes every unit's range many times a turn.
-std::list<sMoveRangeCell>& SpareCells() {
-  thread_local std::list<sMoveRangeCell> spare;
-  return spare;
-}
-
-void ReleaseCells(std::list<sMoveRangeCell>& range) { SpareCells().splice(SpareCells().end(), range); }
-
-void AppendCell(std::list<sMoveRangeCell>& range, const sMoveRangeCell& cell) {
-  std::list<sMoveRangeCell>& spare = SpareCells();
-  if (spare.empty()) {
-    range.push_back(cell);
-    return;
-  }
-  spare.front() = cell;
-  range.splice(range.end(), spare, spare.begin());
-}
-
 // The range's own lookup, silent: the logged one is for the player's orders.
 bool HasEntry(const std::list<sMoveRangeCell>& range, int hexX, int hexY) {
   return std::any_of(range.begin(), range.end(),
@@ -92,7 +73,7 @@ void sMoveRangeWindow::Reset(cUnit* unit, int centreX, int centreY, int actionPo
 }
 
 int cJednostkaLadowa::ComputeMoveRange(int quiet) {
-  ReleaseCells(moveRange);
+  moveRange.clear();
   const bool probe = quiet != 0;
   const cCountry* owner = GetOwnerCountry();
   if (!gGame || !gGame->map || !owner || !TheMap().IsInside(x, y)) return 0;
@@ -146,7 +127,7 @@ int cJednostkaLadowa::ComputeMoveRange(int quiet) {
   int added = 0;
   for (const sMoveRangeCell& cell : window.cells) {
     if (cell.cost <= 0 || cell.cost > actionPoints) continue;
-    AppendCell(moveRange, cell);
+    moveRange.push_back(cell);
     ++added;
     if (probe) continue;
     sHex& hex = *map.GetHex(cell.x, cell.y);

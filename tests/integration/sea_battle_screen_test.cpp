@@ -58,6 +58,7 @@ class SeaBattleScreenTest : public test::GameSessionTest {
     started_ = true;
     ShowSeaBattleStageReport(battle);
     finished_ = battle.finished != 0;
+    returned_ = true;
     game.SetGameState(kGameEndOfImpulse);
   }
 
@@ -65,6 +66,8 @@ class SeaBattleScreenTest : public test::GameSessionTest {
   std::atomic<bool> fought_ = false;
   std::atomic<bool> started_ = false;
   std::atomic<bool> finished_ = false;
+  // The battle's step came back, with or without its screen.
+  std::atomic<bool> returned_ = false;
 };
 
 void SeaBattleScreenTest::Script() {
@@ -82,16 +85,19 @@ void SeaBattleScreenTest::Script() {
   Click(confirm->GetControl(cDialogPotwKoncaTury::kYesButton));
 
   // A sample without the two warships would fight nothing and hand the turn back.
-  // The worker's end of impulse reaches the battle quickly; a run that never shows it fails here.
+  // The worker's end of impulse reaches the battle quickly; a run that never shows it fails here,
+  // and so does a battle that was called off without its screen (a warship against a transport
+  // is always fought), instead of waiting for a screen that never comes.
   ASSERT_TRUE(FramesUntil(
       [&] {
         std::this_thread::yield();
         GameLockGuard lock;
-        return CurrentSeaBattleMenu() != nullptr || (fought_ && !started_);
+        return CurrentSeaBattleMenu() != nullptr || (fought_ && !started_) || returned_;
       },
       200000))
       << "state " << static_cast<int>(gGame->GetGameState());
   cSeaBattleMenu* menu = CurrentSeaBattleMenu();
+  ASSERT_FALSE(started_ && returned_ && menu == nullptr) << "the battle was called off without its screen";
   ASSERT_NE(menu, nullptr) << "no battle was set up";
   EXPECT_EQ(gGame->GetGameState(), kGameSeaBattleScreen);
   Frame();

@@ -103,6 +103,45 @@ TEST_F(SeaBattleTest, TransportsOnlyCancelTheRegularPartWithoutAScreen) {
             std::u16string::npos);
 }
 
+struct TransportsCase {
+  const char* name;
+  std::vector<int> first;
+  std::vector<int> enemy;
+  bool enemyStarts;  // by a better navy: the side that starts must have a ship that can act
+  bool cancelled;
+};
+class SeaBattleTransports : public SeaBattleTest, public testing::WithParamInterface<TransportsCase> {};
+
+// Only a battle of transports on both sides is called off; one warship on
+// either side brings the battle to its screen.
+TEST_P(SeaBattleTransports, OnlyTransportsOnBothSidesCancelTheRegularPartWithoutAScreen) {
+  const TransportsCase& c = GetParam();
+  int screens = 0;
+  SetSeaBattleScreen([&](sSeaBattle&) { ++screens; });
+  if (c.enemyStarts) SetNavy(3, 1);
+  auto ships = [&](int owner, const std::vector<int>& types) {
+    sSeaBattle::ShipList list;
+    for (int type : types) list.push_back(sea.AddFleet(owner, node, {type}).ships.front());
+    return list;
+  };
+  sSeaBattle battle(ships(1, c.first), ships(3, c.enemy));
+  ShowSeaBattleStageReport(battle);
+  EXPECT_EQ(battle.regularPartCancelled != 0, c.cancelled);
+  EXPECT_EQ(screens, c.cancelled ? 0 : 1);
+  EXPECT_EQ(battle.openingReport.find(GetText(
+                "due_to_the_result_of_this_stage_of_the_battle,_regular_part_has_been_cancelled.")) !=
+                std::u16string::npos,
+            c.cancelled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sides, SeaBattleTransports,
+    testing::Values(TransportsCase{"BothTransports", {kCargoShip, kAmphibiousShip}, {kAmphibiousShip}, false, true},
+                    TransportsCase{"WarshipAmongTheFirst", {kCargoShip, kCruiser}, {kAmphibiousShip}, false, false},
+                    TransportsCase{"TransportAgainstWarship", {kCargoShip}, {kCruiser}, true, false},
+                    TransportsCase{"WarshipAgainstTransport", {kCruiser}, {kCargoShip}, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct CancelCase {
   const char* name;
   bool submarines;  // else a lone carrier
@@ -425,7 +464,7 @@ TEST_F(SeaBattleMeeting, CountriesAtWarWithEachOtherNeverShareTheEnemySide) {
   generator.Run(sea.game());
   ASSERT_GE(battles, 1);
   EXPECT_EQ(enemyOwners.front(), 3);
-  EXPECT_EQ(std::count(enemyOwners.begin(), enemyOwners.begin() + 1, 4), 0);
+  EXPECT_EQ(std::count(enemyOwners.begin(), enemyOwners.end(), 4), 0);
 }
 
 TEST_F(SeaBattleMeeting, BattlesLeaveNoShipAtZeroHitPointsAndReportToParticipants) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "ai/ai_pacing.h"
@@ -213,6 +214,32 @@ TEST_F(AiAirTest, StrikeResultIsShownWhenTheTargetIsVisible) {
     EXPECT_EQ(shown, spotted) << int{spotted};
   }
 }
+
+// Only an enemy closer than the bomber's range is in reach: one hex short of
+// the range strikes, at the range or beyond does not.
+class AiStrikeRangeTest : public AiAirTest, public testing::WithParamInterface<int> {};
+
+TEST_P(AiStrikeRangeTest, TargetMustBeCloserThanTheRange) {
+  world.AddLand(2, 10, 5, 100);
+  cJednostkaLotnicza probe;
+  probe.owner = 1;
+  probe.SetType(kTacticalBomber);
+  const int distance = probe.GetRange() + GetParam();
+  cJednostkaLotnicza& bomber = world.AddAir(1, 10 + distance, 5, kTacticalBomber);
+  ASSERT_EQ(HexDistance(bomber.x, bomber.y, 10, 5), distance);
+  bomber.strength = 8;
+  bomber.actionPoints = 1;
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  ai.AirStrikes();
+  EXPECT_EQ(bomber.actionPoints, GetParam() < 0 ? 0 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Distances, AiStrikeRangeTest, testing::Values(-1, 0, 1),
+                         [](const auto& info) {
+                           return info.param < 0 ? std::string("OneShort") : info.param == 0 ? std::string("AtTheRange")
+                                                                                            : std::string("OneBeyond");
+                         });
 
 // Targets below half the land base value of their level and type are left.
 TEST_F(AiAirTest, WeakLandUnitsAreNotWorthAStrike) {

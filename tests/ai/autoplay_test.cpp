@@ -76,7 +76,8 @@ TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
 
   EXPECT_NE(first.find("impulses=50\n"), std::string::npos) << first;
   EXPECT_NE(first.find("time_phase_ms=EndOfImpulse:"), std::string::npos) << first;
-  // Every phase of a computer turn at war ran in the sample, and none is a
+  // Every phase of a computer turn at war was entered in the sample (not that
+  // each acted: several have nothing to do in this game), and none is a
   // placeholder any more.
   for (const char* phase :
        {"PlayTurn", "ResetCityAttackFlags", "ConductDiplomacy", "BuildUnitLists", "DeclareWars",
@@ -105,7 +106,9 @@ TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
   }
 }
 
-TEST_F(AutoplayTest, SavedGamePlaysOnFromWhereItStopped) {
+// What this checks: a game saved by the runner loads and plays two more
+// impulses without breaking an invariant.
+TEST_F(AutoplayTest, SavedGameLoadsAndPlaysTwoMoreImpulsesCleanly) {
   std::string summary;
   ASSERT_EQ(Run({"--impulses", "2", "--seed", "3", "--save-as", "mid"}, summary), 0) << errors_;
   // The runner reads the string base as the game does: its reports hold texts, not keys.

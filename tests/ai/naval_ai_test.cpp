@@ -388,6 +388,15 @@ INSTANTIATE_TEST_SUITE_P(Carriers, IdleCarrier,
                                          IdleCarrierCase{"NoTargetKeepsItsFlag", 6, 0, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The least hit points (3) still let a carrier strike; one fewer does not.
+TEST_F(CarrierStrikes, ACarrierAtTheLeastHitPointsStrikes) {
+  EnemyShipsAtZone();
+  carrier->hitPoints = 3;
+  Ai(1).CarrierBombardment();
+  EXPECT_TRUE(log.ContainsText(u"strikes targets"));
+  EXPECT_EQ(carrier->airstrikeDone, 1);
+}
+
 TEST_F(CarrierStrikes, TargetListsFollowTheKinds) {
   const int port = sea.AddPort(3);
   const int quiet = sea.AddSea();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "ai/purchases.h"
@@ -111,7 +112,14 @@ INSTANTIATE_TEST_SUITE_P(Weights, PurchaseDrawTest,
                                          sDrawCase{{{2, 1}, {9, 3}, {12, 0}}, 32767, 9},
                                          sDrawCase{{{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1},
                                                     {7, 1}, {8, 1}, {9, 1}, {10, 1}, {11, 1}, {12, 1}, {13, 1}},
-                                                   32767, 13}));
+                                                   32767, 13},
+                                         // The draw at exactly the first chance, 10000/32767, still takes it.
+                                         sDrawCase{{{0, 10000}, {1, 22767}}, 9999, 0},
+                                         sDrawCase{{{0, 10000}, {1, 22767}}, 10000, 0},
+                                         sDrawCase{{{0, 10000}, {1, 22767}}, 10001, 1}),
+                         [](const auto& info) {
+                           return "Case" + std::to_string(info.index) + "Draw" + std::to_string(info.param.draw);
+                         });
 
 TEST_F(PurchaseTest, NoWeightsLogTheErrorAndBuyNothing) {
   ScopedRandomDraws draws({16384});

@@ -146,6 +146,41 @@ TEST_P(AirReplacementTest, AirUnitIsFilledToItsTypeCap) {
 INSTANTIATE_TEST_SUITE_P(Types, AirReplacementTest,
                          testing::Values(sAirCase{kFighter, 1}, sAirCase{kTacticalBomber, 5}));
 
+// The supply limit is halved for fighters only, rounding down, and the
+// type's cap still bounds it: a fighter of 1 may gain at most 3.
+struct sAirLimitCase {
+  const char* name;
+  int type;
+  int limit;
+  int gained;
+};
+
+class AirLimitTest : public ReplacementTest, public testing::WithParamInterface<sAirLimitCase> {};
+
+TEST_P(AirLimitTest, FightersTakeHalfTheSupplyLimit) {
+  const sAirLimitCase& c = GetParam();
+  for (int field = 2; field <= 11; ++field) SetConstant(56, field, c.limit);
+  world.game().constants.FinishLoading();
+  SetConstant(14, 1, 4);
+  SetConstant(14, 2, 8);
+  SetConstant(80, 2, 1.0);
+  SetConstant(80, 3, 1.0);
+  country().productionPoints = 100.0;
+  cJednostkaLotnicza& unit = Ready(world.AddAir(1, 4, 4, c.type), 1);
+
+  ai().ReplaceAirLosses(0.98f);
+
+  EXPECT_EQ(unit.strength - 1, c.gained);
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, AirLimitTest,
+                         testing::Values(sAirLimitCase{"FighterBelowTheCap", kFighter, 4, 2},
+                                         sAirLimitCase{"FighterOddLimit", kFighter, 5, 2},
+                                         sAirLimitCase{"FighterAtTheCap", kFighter, 6, 3},
+                                         sAirLimitCase{"FighterAboveTheCap", kFighter, 8, 3},
+                                         sAirLimitCase{"BomberWholeLimit", kTacticalBomber, 5, 5}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ReplacementTest, AirPriceGrowsWithLevel) {
   SetConstant(14, 2, 8);
   SetConstant(80, 3, 2.0);

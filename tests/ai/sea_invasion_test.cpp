@@ -187,21 +187,38 @@ TEST_F(SeaInvasion, UnitsAreSentUntilTwelveTimesTheDefenderAndWaitForEachOther) 
   EXPECT_TRUE(game().aboardUnitsB.empty());
 }
 
-TEST_F(SeaInvasion, TooFewInvasionPointsPutAPurchaseFirstAndLoadNobody) {
+// Three ready units at 1 point each: points just below the cost buy first,
+// points at the cost or above go on to the loading.
+struct InvasionPointsCase {
+  const char* name;
+  int points;
+  bool enough;
+};
+class InvasionPoints : public SeaInvasion, public testing::WithParamInterface<InvasionPointsCase> {};
+
+TEST_P(InvasionPoints, TooFewPutAPurchaseFirstAndLoadNobody) {
   cJednostkaLadowa& a = Unit(1, home, 0, 200, 4);
   for (int x : {0, 1}) {
     cJednostkaLadowa& ready = Unit(1, 0, x, 100);
     ready.SetAiOrder(kAiOrderSeaInvasionB, home, 0, 0);
   }
-  country(1).invasionPoints = 2;
+  country(1).invasionPoints = GetParam().points;
   country(1).aiSettings.PurchaseQueue = {5, 0, 3};
   Ai().ChooseSeaInvasionTarget();
   EXPECT_EQ(a.aiOrder, kAiOrderSeaInvasionB);
   EXPECT_TRUE(log.Contains(u"All units ready for invasion!"));
-  EXPECT_TRUE(log.Contains(u"Need to buy more AIP for invasion! Exiting sea invasion procedure"));
-  EXPECT_EQ(country(1).aiSettings.PurchaseQueue, (std::vector<std::int32_t>{0, 5, 3}));
-  EXPECT_TRUE(game().aboardUnitsB.empty());
+  EXPECT_EQ(log.Contains(u"Need to buy more AIP for invasion! Exiting sea invasion procedure"), !GetParam().enough);
+  EXPECT_EQ(log.Contains(u"We have enough AIP. Starting loading units."), GetParam().enough);
+  EXPECT_EQ(country(1).aiSettings.PurchaseQueue,
+            GetParam().enough ? (std::vector<std::int32_t>{5, 0, 3}) : (std::vector<std::int32_t>{0, 5, 3}));
+  if (!GetParam().enough) EXPECT_TRUE(game().aboardUnitsB.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Points, InvasionPoints,
+                         testing::Values(InvasionPointsCase{"BelowTheCost", 2, false},
+                                         InvasionPointsCase{"AtTheCost", 3, true},
+                                         InvasionPointsCase{"AboveTheCost", 4, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct LoadingCase {
   const char* name;
@@ -304,7 +321,17 @@ TEST_F(Landing, AFleetAtItsZoneLandsOnTheHexTheAreaSearchGives) {
   EXPECT_TRUE(log.Contains(u"[AI] Country1: Amphibious invasion - unloading Marines" + Format(u"%i", marines.id)));
 }
 
-TEST_F(Landing, OneHarbourPerNodePaidOnce) {
+// A harbour costs 30: points just below buy none, points at the price buy
+// it, and twice the price still buys one harbour per node.
+struct HarbourCase {
+  const char* name;
+  double points;
+  bool built;
+};
+class HarbourPrice : public Landing, public testing::WithParamInterface<HarbourCase> {};
+
+TEST_P(HarbourPrice, OneHarbourPerNodePaidOnceWhenAffordable) {
+  const HarbourCase& c = GetParam();
   for (const sPoint at : {sPoint{0, 1}, sPoint{1, 1}}) {
     hex(at.x, at.y).seaZone = static_cast<std::uint16_t>(zone);
     hex(at.x, at.y).port = 1;
@@ -316,8 +343,15 @@ TEST_F(Landing, OneHarbourPerNodePaidOnce) {
   Set(L::kMulberryStrength, 7.9);
   Set(L::kMulberryDuration, 3.6);
   sea.SetConstant(48, 1, 10);
-  country(1).productionPoints = 60.0;
+  country(1).productionPoints = c.points;
   Ai().AmphibiousInvasion();
+  EXPECT_EQ(hex(1, 1).unit, nullptr);
+  if (!c.built) {
+    EXPECT_EQ(hex(0, 1).unit, nullptr);
+    EXPECT_DOUBLE_EQ(country(1).productionPoints, c.points);
+    EXPECT_EQ(Lines(u"Mulberry created at (0, 1) for country Country1"), 0);
+    return;
+  }
   ASSERT_TRUE(hex(0, 1).unit);
   auto* harbour = dynamic_cast<cMulberry*>(hex(0, 1).unit);
   ASSERT_TRUE(harbour);
@@ -325,10 +359,15 @@ TEST_F(Landing, OneHarbourPerNodePaidOnce) {
   EXPECT_EQ(harbour->name, u"Artificial harbour");
   EXPECT_EQ(harbour->remainingTime, 3);
   EXPECT_EQ(harbour->supply, 10);
-  EXPECT_EQ(hex(1, 1).unit, nullptr);
-  EXPECT_DOUBLE_EQ(country(1).productionPoints, 30.0);
+  EXPECT_DOUBLE_EQ(country(1).productionPoints, c.points - 30.0);
   EXPECT_EQ(Lines(u"Mulberry created at (0, 1) for country Country1"), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Points, HarbourPrice,
+                         testing::Values(HarbourCase{"BelowThePrice", 29.0, false}, HarbourCase{"AtThePrice", 30.0, true},
+                                         HarbourCase{"AboveThePrice", 31.0, true},
+                                         HarbourCase{"TwiceThePrice", 60.0, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Landing, AFailedLandingStartsNoNewPass) {
   for (int die = 1; die <= 6; ++die) Set(L::kReplacementTable + die - 1, 1000);
@@ -422,7 +461,8 @@ TEST_P(TransportPoints, DecideBetweenBoardingAndAPurchase) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, TransportPoints,
-                         testing::Values(TransportCase{"TooFew", 0, 0}, TransportCase{"Enough", 5, 1}),
+                         testing::Values(TransportCase{"BelowTheCost", 0, 0}, TransportCase{"AtTheCost", 1, 1},
+                                         TransportCase{"AboveTheCost", 2, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -250,6 +250,28 @@ TEST_F(DiplomacyPanelTest, AChoiceOutsideTheElectionsChangesTheOrientationWithIt
   EXPECT_EQ(TopTitle(), u"diplomacy_change_orientation_of_country_title");
 }
 
+// A firm regime (0 to 2) turns to its leaning at once; a leaning (3 and up)
+// is asked where to turn.
+class OrientationChangeTest : public DiplomacyPanelTest, public testing::WithParamInterface<int> {};
+
+TEST_P(OrientationChangeTest, RegimesTurnAtOnceAndLeaningsChoose) {
+  const int from = GetParam();
+  country(1).orientation = from;
+  Select(1, 1);
+  Press(cDiplomacyPanel::kChangeOrientation);
+  if (from <= kCommunistRegime) {
+    EXPECT_EQ(country(1).orientation, from + 3);
+    EXPECT_EQ(TopTitle(), u"diplomacy_change_orientation_of_country_title");
+  } else {
+    EXPECT_EQ(country(1).orientation, from);
+    EXPECT_NE(dynamic_cast<cDialogWyborow*>(TopDialog), nullptr);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Orientations, OrientationChangeTest,
+                         testing::Values(kFirmDemocracy, kCommunistRegime, kProAllied),
+                         [](const auto& info) { return "From" + std::to_string(info.param); });
+
 TEST_F(DiplomacyPanelTest, DomesticActionsShowTheirResult) {
   country(1).allianceEntry = 50;
   Select(1, 1);

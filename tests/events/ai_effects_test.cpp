@@ -45,9 +45,9 @@ TEST_F(AiEffectTest, ListRulesHoldAndSurviveASave) {
                    EffectElement("AI.AddInvasionTarget", {"2", "3", "2", "50"}) +
                    EffectElement("AI.AddInvasionTarget", {"2", "3", "2", "-1"}) +
                    EffectElement("AI.AddInvasionTarget", {"2", "5", "0", "9"}) +
-                   EffectElement("AI.AddPortForObligatoryInvasion", {"2", "1", "1", "1"}) +
+                   // A port added at the back, then one at the front: swapped ends would give Q, P.
                    EffectElement("AI.AddPortForObligatoryInvasion", {"2", "4", "2", "0"}) +
-                   EffectElement("AI.AddPortForObligatoryInvasion", {"2", "4", "2", "1"}) +
+                   EffectElement("AI.AddPortForObligatoryInvasion", {"2", "1", "1", "1"}) +
                    EffectElement("AI.AddSeaZoneToPatrolList", {"2", "7", "2"}) +
                    EffectElement("AI.AddSeaZoneToPatrolList", {"2", "3", "1"}) +
                    EffectElement("AI.AddSeaZoneToPatrolList", {"2", "7", "5"}) +
@@ -57,7 +57,7 @@ TEST_F(AiEffectTest, ListRulesHoldAndSurviveASave) {
                    EffectElement("AI.AddCountryToPress", {"2", "3"}));
   EXPECT_TRUE(Complaints().empty());
   const std::vector<sPoint> doNotAttack{{1, 1}, {2, 3}};
-  const std::vector<sPoint> invasions{{4, 2}, {1, 1}, {4, 2}};
+  const std::vector<sPoint> invasions{{1, 1}, {4, 2}};
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round == 0 ? "as set" : "read back");
     EXPECT_EQ(ai().DoNotAttackCities, doNotAttack);

@@ -360,6 +360,55 @@ TEST_F(AllianceEntryTest, SettingAboveHundredJoinsAtHundredAndAMemberJoinsAgain)
   EXPECT_EQ(engine_.messages, (std::vector<std::u16string>{JoinText(), JoinText()}));
 }
 
+// From 80: the level is kept at 100 at most, and only 100 joins.
+struct EntryCase {
+  const char* name;
+  const char* method;
+  const char* value;
+  int entry;
+  bool joins;
+};
+class AllianceEntryBound : public AllianceEntryTest, public testing::WithParamInterface<EntryCase> {};
+
+TEST_P(AllianceEntryBound, OnlyAHundredJoinsAndNothingGoesAboveIt) {
+  const EntryCase& c = GetParam();
+  FireSingleOption(EffectElement(c.method, {"1", c.value}));
+  EXPECT_EQ(c1().allianceEntry, c.entry);
+  EXPECT_EQ(c1().alliance, c.joins ? kAxis : kNeutral);
+  EXPECT_EQ(engine_.messages.size(), c.joins ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, AllianceEntryBound,
+                         testing::Values(EntryCase{"Set99", "Country.SetAllianceEntry", "99", 99, false},
+                                         EntryCase{"Set100", "Country.SetAllianceEntry", "100", 100, true},
+                                         EntryCase{"Set101", "Country.SetAllianceEntry", "101", 100, true},
+                                         EntryCase{"ChangeTo99", "Country.ChangeAllianceEntry", "19", 99, false},
+                                         EntryCase{"ChangeTo100", "Country.ChangeAllianceEntry", "20", 100, true},
+                                         EntryCase{"ChangeTo101", "Country.ChangeAllianceEntry", "21", 100, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Every leader, the first and the last, stays a leader; a member joins its camp's alliance.
+struct LeaderCase {
+  const char* name;
+  int alliance;
+  bool stays;
+};
+class AllianceLeaderBound : public AllianceEntryTest, public testing::WithParamInterface<LeaderCase> {};
+
+TEST_P(AllianceLeaderBound, LeadersStayLeaders) {
+  const LeaderCase& c = GetParam();
+  c1().alliance = c.alliance;
+  FireSingleOption(EffectElement("Country.SetAllianceEntry", {"1", "100"}));
+  EXPECT_EQ(c1().alliance, c.stays ? c.alliance : kAxis);
+  EXPECT_EQ(Complaints().size(), c.stays ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Alliances, AllianceLeaderBound,
+                         testing::Values(LeaderCase{"CominternMember", kComintern, false},
+                                         LeaderCase{"AlliesLeader", kAlliesLeader, true},
+                                         LeaderCase{"CominternLeader", kCominternLeader, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(AllianceEntryTest, ALeaderStaysLeaderAndAnAllianceWithoutLeaderTakesNobody) {
   world_.country(2).allianceEntry = 100;
   world_.country(2).orientation = kNationalistRegime;

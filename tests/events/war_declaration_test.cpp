@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -89,6 +90,28 @@ TEST_F(WarDeclaration, CheckRefusesInThePartsOrder) {
   EXPECT_TRUE(CanDeclareWar(5, 3, text));
   EXPECT_EQ(text, Says("diplomacy_can_declare_war_on_country_social_unrest_increase", u"Country3", 15, 4));
 }
+
+// A member of any of the three alliances is refused as a target (war goes to
+// its leader); a neutral or a leader is not refused for that.
+struct MemberCase {
+  const char* name;
+  int alliance;
+  bool member;
+};
+class WarOnAMember : public WarDeclaration, public testing::WithParamInterface<MemberCase> {};
+
+TEST_P(WarOnAMember, OnlyAllianceMembersAreRefused) {
+  country(6).alliance = GetParam().alliance;
+  CanDeclareWar(5, 6, text);
+  EXPECT_EQ(text == Says("diplomacy_can_declare_war_country_is_member_of_alliance_declare_war_on_leader", u"Country6"),
+            GetParam().member);
+}
+
+INSTANTIATE_TEST_SUITE_P(Alliances, WarOnAMember,
+                         testing::Values(MemberCase{"Neutral", kNeutral, false}, MemberCase{"Allies", kAllies, true},
+                                         MemberCase{"Comintern", kComintern, true},
+                                         MemberCase{"AlliesLeader", kAlliesLeader, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WarDeclaration, CheckOnANeutralInItsOwnZoneNamesTheAllianceItWouldJoin) {
   country(6).zoneOfInfluence = 2;

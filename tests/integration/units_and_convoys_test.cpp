@@ -19,6 +19,7 @@
 #include "dialogs/units_manager.h"
 #include "foundation/game_lock.h"
 #include "foundation/random.h"
+#include "foundation/settings.h"
 #include "game_session.h"
 #include "gui/list_box.h"
 #include "platform/graphics.h"
@@ -72,6 +73,8 @@ class UnitsAndConvoysTest : public test::GameSessionTest {
 };
 
 void UnitsAndConvoysTest::Script() {
+  // The computer countries' turn is only passed through: their moves need not be paced for the eye.
+  gDelays.fill(0.0f);
   cCountry* human = StartSampleWithFirstCountryHuman("units_and_convoys_settings.png");
   ASSERT_NE(human, nullptr);
   human_ = human->id;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
@@ -291,15 +292,24 @@ TEST_F(DiplomacyPanelTest, TheToggleIconMovesTheWholePanel) {
   EXPECT_EQ(panel_->GetControl(cDiplomacyPanel::kDeclareWar)->x(), buttonX - 10);
 }
 
-TEST_F(DiplomacyPanelTest, ScreenshotsOfAnOwnAndAForeignHex) {
+// The panel paints something, and the own hex's actions look different from the foreign hex's.
+TEST_F(DiplomacyPanelTest, ScreenshotsOfAnOwnAndAForeignHexDiffer) {
   panel_->SetMinimized(false);
+  std::vector<std::string> pictures;
+  const auto saveShot = [&](const std::string& file) {
+    const auto path = std::filesystem::path(TR_GAME_DIR).parent_path() / file;
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot(path));
+    return path;
+  };
   for (const auto& [x, file] : {std::pair{1, "diplomacy_panel_own.png"}, std::pair{4, "diplomacy_panel_foreign.png"}}) {
     Select(x, x);
     frame_->graphics().Clear(0xFF000000u);
+    const std::string blank = test::ReadFileBytes(saveShot(std::string("blank_") + file));
     panel_->Render(0.0f);
-    const auto path = std::filesystem::path(TR_GAME_DIR).parent_path() / file;
-    EXPECT_TRUE(frame_->graphics().SaveScreenshot(path));
+    pictures.push_back(test::ReadFileBytes(saveShot(file)));
+    EXPECT_NE(pictures.back(), blank) << file;
   }
+  EXPECT_NE(pictures[0], pictures[1]);
 }
 
 // The test's string base answers every key with itself: whatever the panel

@@ -2,7 +2,9 @@
 // broken file gives exactly its golden log and a fatal end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <string>
 
 #include "event_fixture.h"
 #include "events/effect_methods.h"
@@ -38,9 +40,14 @@ TEST(EffectTable, EveryMethodPassesWithItsRequiredParamsAndFailsWithOneLess) {
   EXPECT_EQ(names.size(), 108u);
 }
 
+// Parameters beyond what a method needs are no fault, for every method.
 TEST(EffectTable, ExtraParamsPass) {
-  sEffect e = Effect(u"SeaNode.AddNavalUnit", 4, 2);
-  EXPECT_TRUE(ValidateEffect(e));
+  for (const sEffectMethod& m : EffectMethods()) {
+    const int numbers = std::min(m.numbers + 1, kParamCount);
+    const int texts = std::min(m.texts + 1, kParamStringCount);
+    sEffect extra = Effect(m.name, numbers, texts);
+    EXPECT_TRUE(ValidateEffect(extra)) << std::string(m.name.begin(), m.name.end());
+  }
 }
 
 // A file whose validation ends the program, with the lines it must log.

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Applies one slip at a time to a source file, rebuilds one test program and
+# runs it: a slip no test notices is a survivor. The file is put back after
+# every slip and on any exit.
+#
+#   scripts/mutate.sh <build dir> <source file> <test target> <slips file> [gtest filter]
+#
+# Each line of the slips file is "<line>|<text>|<replacement>": the first
+# <text> on that line of the source becomes <replacement>. Lines starting
+# with # are skipped. Use a Release build: the runs are many.
+set -u
+if [ $# -lt 4 ]; then
+  sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
+  exit 2
+fi
+build=$1 source=$2 target=$3 slips=$4 filter=${5:-*}
+backup=$(mktemp)
+cp -p "$source" "$backup"
+restore() { cp -p "$backup" "$source"; }
+trap 'restore; rm -f "$backup"' EXIT
+trap 'exit 130' INT TERM
+
+killed=0 survived=0 skipped=0
+while IFS='|' read -r line text replacement; do
+  [ -z "$line" ] || [ "${line#\#}" != "$line" ] && continue
+  restore
+  awk -v n="$line" -v t="$text" -v r="$replacement" '
+    NR == n { i = index($0, t); if (i > 0) { $0 = substr($0, 1, i - 1) r substr($0, i + length(t)); hit = 1 } }
+    { print }
+    END { exit hit ? 0 : 1 }' "$backup" > "$source.slip" && cp "$source.slip" "$source"
+  status=$?
+  rm -f "$source.slip"
+  label="$source:$line '$text' -> '$replacement'"
+  if [ $status -ne 0 ]; then
+    echo "NOT FOUND  $label"; skipped=$((skipped + 1)); continue
+  fi
+  # The file's time must move on for the build to see the slip.
+  touch "$source"
+  if ! nice cmake --build "$build" --target "$target" --parallel "${JOBS:-3}" > /dev/null 2>&1; then
+    echo "NO BUILD   $label"; skipped=$((skipped + 1)); continue
+  fi
+  if (cd "$build/tests" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+        timeout -s KILL "${TIMEOUT:-600}" "./$target" --gtest_brief=1 --gtest_filter="$filter" > /dev/null 2>&1); then
+    echo "SURVIVED   $label"; survived=$((survived + 1))
+  else
+    echo "KILLED     $label"; killed=$((killed + 1))
+  fi
+done < "$slips"
+restore
+touch "$source"
+echo "killed $killed, survived $survived, not applied $skipped"

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/sea_battle_menu.h"
+#include "dialogs/dialog_tekstowy.h"
 #include "foundation/game_lock.h"
 #include "foundation/settings.h"
 #include "game_session.h"
@@ -92,12 +93,18 @@ void SeaBattleScreenTest::Script() {
       [&] {
         std::this_thread::yield();
         GameLockGuard lock;
-        return CurrentSeaBattleMenu() != nullptr || (fought_ && !started_) || returned_;
+        return CurrentSeaBattleMenu() != nullptr || (fought_ && !started_) || returned_ ||
+               (started_ && dynamic_cast<cDialogTekstowy*>(TopDialog) != nullptr);
       },
       200000))
       << "state " << static_cast<int>(gGame->GetGameState());
   cSeaBattleMenu* menu = CurrentSeaBattleMenu();
-  ASSERT_FALSE(started_ && returned_ && menu == nullptr) << "the battle was called off without its screen";
+  if (started_ && menu == nullptr) {
+    // Called off: its report box holds the worker, so it is closed before the test fails and the program ends.
+    if (!returned_) PressKey(VK_RETURN);
+    EXPECT_TRUE(FramesUntil([&] { return returned_.load(); }, 1000));
+    FAIL() << "the battle was called off without its screen";
+  }
   ASSERT_NE(menu, nullptr) << "no battle was set up";
   EXPECT_EQ(gGame->GetGameState(), kGameSeaBattleScreen);
   Frame();

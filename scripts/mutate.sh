@@ -15,8 +15,9 @@ if [ $# -lt 4 ]; then
 fi
 build=$1 source=$2 target=$3 slips=$4 filter=${5:-*}
 backup=$(mktemp)
-cp -p "$source" "$backup"
-restore() { cp -p "$backup" "$source"; }
+cp "$source" "$backup"
+# A fresh time on every restore: the build must never keep a slip's objects.
+restore() { cp "$backup" "$source" && touch "$source"; }
 trap 'restore; rm -f "$backup"' EXIT
 trap 'exit 130' INT TERM
 
@@ -27,15 +28,13 @@ while IFS='|' read -r line text replacement; do
   awk -v n="$line" -v t="$text" -v r="$replacement" '
     NR == n { i = index($0, t); if (i > 0) { $0 = substr($0, 1, i - 1) r substr($0, i + length(t)); hit = 1 } }
     { print }
-    END { exit hit ? 0 : 1 }' "$backup" > "$source.slip" && cp "$source.slip" "$source"
+    END { exit hit ? 0 : 1 }' "$backup" > "$source.slip" && cp "$source.slip" "$source" && touch "$source"
   status=$?
   rm -f "$source.slip"
   label="$source:$line '$text' -> '$replacement'"
   if [ $status -ne 0 ]; then
     echo "NOT FOUND  $label"; skipped=$((skipped + 1)); continue
   fi
-  # The file's time must move on for the build to see the slip.
-  touch "$source"
   if ! nice cmake --build "$build" --target "$target" --parallel "${JOBS:-3}" > /dev/null 2>&1; then
     echo "NO BUILD   $label"; skipped=$((skipped + 1)); continue
   fi
@@ -47,5 +46,4 @@ while IFS='|' read -r line text replacement; do
   fi
 done < "$slips"
 restore
-touch "$source"
 echo "killed $killed, survived $survived, not applied $skipped"

@@ -387,7 +387,8 @@ INSTANTIATE_TEST_SUITE_P(Levels, AllianceEntryBound,
                                          EntryCase{"ChangeTo101", "Country.ChangeAllianceEntry", "21", 100, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Every leader, the first and the last, stays a leader; a member joins its camp's alliance.
+// Every leader, the first and the last, stays a leader; a member joins its camp's alliance. Either way
+// a level above 100 is kept at 100.
 struct LeaderCase {
   const char* name;
   int alliance;
@@ -398,8 +399,9 @@ class AllianceLeaderBound : public AllianceEntryTest, public testing::WithParamI
 TEST_P(AllianceLeaderBound, LeadersStayLeaders) {
   const LeaderCase& c = GetParam();
   c1().alliance = c.alliance;
-  FireSingleOption(EffectElement("Country.SetAllianceEntry", {"1", "100"}));
+  FireSingleOption(EffectElement("Country.SetAllianceEntry", {"1", "101"}));
   EXPECT_EQ(c1().alliance, c.stays ? c.alliance : kAxis);
+  EXPECT_EQ(c1().allianceEntry, 100);  // kept at 100 also when nobody joins
   EXPECT_EQ(Complaints().size(), c.stays ? 1u : 0u);
 }
 

@@ -115,6 +115,15 @@ class SampleMapScreenshot : public test::MapDrawFixture {
     std::set<Argb> colours;
     for (Argb p : frame_->graphics().ReadPixels()) colours.insert(p);
     EXPECT_GT(colours.size(), 200u);
+    // Every counter (its background from the icon sheet) stays within the column
+    // step of its hex, so that neighbours on a front do not cover each other.
+    int backgrounds = 0;
+    for (const DrawRecord* r : SpritesFrom("Counters\\info.png")) {
+      if (r->source != Rect{0, 0, 64, 64}) continue;
+      ++backgrounds;
+      EXPECT_LE(r->dest.right - r->dest.left, 83.0f * gDisplayedScale + 0.5f) << file;
+    }
+    EXPECT_GT(backgrounds, 0) << file;
   }
 
   // Sprites of the picture whose path ends in the name (labels are full paths).
@@ -185,6 +194,9 @@ TEST_F(SampleMapScreenshot, CloseViewShowsCityNamesAndCounters) {
   int counters = 0;
   for (const auto& unit : gGame->landUnits) counters += DrawnAnywhere(UnitAtlasCell(unit->type, unit->level)) ? 1 : 0;
   EXPECT_GT(counters, 0);
+  // Zoomed out, the counters' names come from the larger faces of the farther zoom ranges.
+  Shoot(0.6f, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, "sample_map_middle.png");
+  Shoot(0.45f, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, "sample_map_far.png");
 }
 
 }  // namespace

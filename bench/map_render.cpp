@@ -4,6 +4,8 @@
 // the skins are read from the game folder beside this program's folder.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 
@@ -30,10 +32,11 @@ std::filesystem::path GameFolder() {
 }
 
 struct Scene {
-  std::unique_ptr<AppFrame> frame = AppFrame::CreateHeadless(1024, 768);
+  std::unique_ptr<AppFrame> frame;
   cGame game;
 
-  Scene() {
+  // A frame on a real clock sleeps to its frame limit; the default one only counts.
+  explicit Scene(Clock* clock = nullptr) : frame(AppFrame::CreateHeadless(1024, 768, clock)) {
     gScreenWidth = 1024;
     gScreenHeight = 768;
     gShowCityNames = true;
@@ -146,5 +149,47 @@ void BM_MapFrame(benchmark::State& state, float scale) {
 BENCHMARK_CAPTURE(BM_MapFrame, CloseView, 1.0f)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_MapFrame, HalfScale, 0.5f)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_MapFrame, WholeMap, 0.0f)->Unit(benchmark::kMillisecond);
+
+// An idle whole-map view for one second through the frame loop, with the frame
+// limit of the shipped Settings.ini: core_share is the process's CPU time over
+// the wall time, the share of a core the idle map costs.
+void BM_IdleMapSecondAtShippedLimit(benchmark::State& state) {
+  SetGameRoot(GameFolder());
+  LoadSettings();
+  const int limit = gMinFrameTime;
+  double share = 0.0, frames = 0.0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    SteadyClock clock;
+    Scene scene(&clock);
+    scene.View(scene.game.map->fitScale);
+    AppFrame& frame = *scene.frame;
+    if (Failed(frame.CreateWindowAndDevice(FrameConfig{u"", 1024, 768, false}))) {
+      state.SkipWithError("no device");
+      break;
+    }
+    state.ResumeTiming();
+    int drawn = 0;
+    const auto wallStart = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
+    frame.SetFrameTimeLimit([limit] { return limit; });
+    frame.SetFrameMoveCallback([&](Graphics&, double, float) {
+      if (std::chrono::steady_clock::now() - wallStart >= std::chrono::seconds(1)) frame.RequestClose();
+    });
+    frame.SetFrameRenderCallback([&](Graphics& g, double, float) {
+      g.Clear(0xFF000000u);
+      RenderGame(g, 0.0f);
+      ++drawn;
+    });
+    frame.Run();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    share += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / wall;
+    frames += drawn / wall;
+  }
+  state.counters["core_share"] = share / static_cast<double>(state.iterations());
+  state.counters["frames_per_s"] = frames / static_cast<double>(state.iterations());
+  state.counters["limit_ms"] = limit;
+}
+BENCHMARK(BM_IdleMapSecondAtShippedLimit)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

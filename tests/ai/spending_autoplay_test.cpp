@@ -13,6 +13,7 @@
 #include "ai/autoplay.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
+#include "support/game_run_scope.h"
 #include "support/temp_dir.h"
 #include "turn/game_steps.h"
 #include "world/gra.h"
@@ -80,17 +81,6 @@ std::map<std::string, int> UnitsOnMap(const cAutoplay& play) {
   return units;
 }
 
-// The turn steps and the loaded game of the run, released however it ends.
-struct sRunScope {
-  sRunScope() { InstallGameSteps(); }
-  ~sRunScope() {
-    if (gGame == game.get()) gGame = nullptr;
-    game.reset();
-    UninstallGameSteps();
-  }
-  std::unique_ptr<cGame> game;
-};
-
 TEST(SpendingAutoplayTest, SampleGrowsItsForcesWithoutDebtFromSpending) {
   test::TempDir dir;
   test::CopyBuiltScenario(dir.path(), "NorthernTide");
@@ -98,7 +88,7 @@ TEST(SpendingAutoplayTest, SampleGrowsItsForcesWithoutDebtFromSpending) {
   ASSERT_TRUE(ParseGameFolderArg("--root", dir.path().string(), args));
   ASSERT_TRUE(ParseGameFolderArg("--scenario", "NorthernTide", args));
   ASSERT_TRUE(GameFolderArgsValid(args));
-  sRunScope scope;
+  test::GameRunScope scope;
   SeedRandom(7);
   scope.game.reset(LoadGameFolder(args));
   ASSERT_NE(scope.game, nullptr);

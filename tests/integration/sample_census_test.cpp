@@ -15,6 +15,7 @@
 #include "foundation/console_log.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
+#include "support/game_run_scope.h"
 #include "support/temp_dir.h"
 #include "turn/game_steps.h"
 #include "units/jednostka_ladowa.h"
@@ -106,17 +107,6 @@ class CensusTaker : public cAiPhaseObserver {
   bool diplomacyPhase_ = false;
 };
 
-// The turn steps and the loaded game of one game, released however it ends.
-struct sRunScope {
-  sRunScope() { InstallGameSteps(); }
-  ~sRunScope() {
-    if (gGame == game.get()) gGame = nullptr;
-    game.reset();
-    UninstallGameSteps();
-  }
-  std::unique_ptr<cGame> game;
-};
-
 void CountLandUnitsAtSea(const cGame& game, int impulse, sCensus& census) {
   for (const auto& unit : game.landUnits) {
     if (!game.map->IsInside(unit->x, unit->y) || game.map->GetHex(unit->x, unit->y)->IsLand()) continue;
@@ -137,7 +127,7 @@ class SampleCensusTest : public testing::Test {
     sGameFolderArgs args;
     EXPECT_TRUE(ParseGameFolderArg("--root", dir_.path().string(), args));
     EXPECT_TRUE(ParseGameFolderArg("--scenario", kScenario, args));
-    sRunScope scope;
+    test::GameRunScope scope;
     SeedRandom(seed);
     scope.game.reset(LoadGameFolder(args));
     sCensus census;

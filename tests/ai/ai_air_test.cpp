@@ -41,6 +41,20 @@ class AiAirTest : public testing::Test {
   }
   ~AiAirTest() override { SetAiPausesSleep(previousPauses); }
 
+  // Country 1's computer strikes with its bombers, its unit lists built first.
+  static void RunAirStrikes(test::AiWorld& at) {
+    cCountryAI& ai = at.AiOf(1);
+    ai.BuildUnitLists();
+    ai.AirStrikes();
+  }
+
+  // A fresh world at war like the fixture's, with its constants.
+  void PrepareLikeFixture(test::AiWorld& local) {
+    local.game().relations.SetWar(1, 2, true);
+    local.game().relations.SetWar(2, 1, true);
+    local.game().constants = world.game().constants;
+  }
+
   // Every interception roll costs the mission `missionLoss` and the
   // interceptor nothing.
   void SetInterceptionLoss(int missionLoss) {
@@ -148,9 +162,7 @@ TEST_F(AiAirTest, RebasingLeavesUnitsThatActedOrLackSupply) {
 TEST_F(AiAirTest, FighterSweepsAreNotInterceptedAndHiddenResultsStayClosed) {
   for (const int targetType : {kFighter, kStrategicBomber}) {
     test::AiWorld local;
-    local.game().relations.SetWar(1, 2, true);
-    local.game().relations.SetWar(2, 1, true);
-    local.game().constants = world.game().constants;
+    PrepareLikeFixture(local);
     cJednostkaLotnicza& fighter = local.AddAir(1, 12, 5, kFighter);
     fighter.strength = 8;
     fighter.actionPoints = 2;
@@ -180,9 +192,7 @@ TEST_P(AiStrikeStrengthTest, TacticalBomberNeedsFourPoints) {
   cJednostkaLotnicza& bomber = world.AddAir(1, 13, 5, kTacticalBomber);
   bomber.strength = GetParam().strength;
   bomber.actionPoints = 1;
-  cCountryAI& ai = world.AiOf(1);
-  ai.BuildUnitLists();
-  ai.AirStrikes();
+  RunAirStrikes(world);
   EXPECT_EQ(world.log.ContainsText(u"Wyznaczenie kolumny"), GetParam().strikes);
   EXPECT_EQ(bomber.actionPoints, GetParam().strikes ? 0 : 1);
   EXPECT_EQ(test::LinesStartingWith(world.log, u"bu bu bu koniec").size(), 1u);
@@ -196,9 +206,7 @@ INSTANTIATE_TEST_SUITE_P(Strength, AiStrikeStrengthTest,
 TEST_F(AiAirTest, StrikeResultIsShownWhenTheTargetIsVisible) {
   for (const std::uint8_t spotted : {0, 1}) {
     test::AiWorld local;
-    local.game().relations.SetWar(1, 2, true);
-    local.game().relations.SetWar(2, 1, true);
-    local.game().constants = world.game().constants;
+    PrepareLikeFixture(local);
     local.game().playerControl.follow = 0;
     gDelays[kDelayAICombatResult] = 500.0f;
     cJednostkaLadowa& target = local.AddLand(2, 10, 5, 100);
@@ -206,9 +214,7 @@ TEST_F(AiAirTest, StrikeResultIsShownWhenTheTargetIsVisible) {
     cJednostkaLotnicza& bomber = local.AddAir(1, 13, 5, kTacticalBomber);
     bomber.strength = 8;
     bomber.actionPoints = 1;
-    cCountryAI& ai = local.AiOf(1);
-    ai.BuildUnitLists();
-    ai.AirStrikes();
+    RunAirStrikes(local);
     int shown = 0;
     for (const std::u16string& event : local.screen.events()) shown += event.rfind(u"combat-result", 0) == 0 ? 1 : 0;
     EXPECT_EQ(shown, spotted) << int{spotted};
@@ -229,9 +235,7 @@ TEST_P(AiStrikeRangeTest, TargetMustBeCloserThanTheRange) {
   ASSERT_EQ(HexDistance(bomber.x, bomber.y, 10, 5), distance);
   bomber.strength = 8;
   bomber.actionPoints = 1;
-  cCountryAI& ai = world.AiOf(1);
-  ai.BuildUnitLists();
-  ai.AirStrikes();
+  RunAirStrikes(world);
   EXPECT_EQ(bomber.actionPoints, GetParam() < 0 ? 0 : 1);
 }
 
@@ -247,9 +251,7 @@ TEST_F(AiAirTest, WeakLandUnitsAreNotWorthAStrike) {
   cJednostkaLotnicza& bomber = world.AddAir(1, 13, 5, kTacticalBomber);
   bomber.strength = 8;
   bomber.actionPoints = 1;
-  cCountryAI& ai = world.AiOf(1);
-  ai.BuildUnitLists();
-  ai.AirStrikes();
+  RunAirStrikes(world);
   EXPECT_EQ(bomber.actionPoints, 1);
 }
 
@@ -263,9 +265,7 @@ TEST_F(AiAirTest, StoppedStrikeIsPaidAndLogged) {
   cJednostkaLotnicza& bomber = world.AddAir(1, 13, 5, kTacticalBomber);
   bomber.strength = 6;
   bomber.actionPoints = 1;
-  cCountryAI& ai = world.AiOf(1);
-  ai.BuildUnitLists();
-  ai.AirStrikes();
+  RunAirStrikes(world);
   EXPECT_TRUE(world.log.Contains(u"Przechwycenie udane, nici z ataku!"));
   EXPECT_FALSE(world.log.ContainsText(u"Wyznaczenie kolumny"));
   EXPECT_EQ(bomber.actionPoints, 0);
@@ -278,9 +278,7 @@ TEST_F(AiAirTest, StrategicBomberStaysHomeWhenEveryCityIsCovered) {
   world.game().constants.SetSlot(sScenarioConstants::SlotOf(153, 1), 1.0);
   for (const bool covered : {true, false}) {
     test::AiWorld local;
-    local.game().relations.SetWar(1, 2, true);
-    local.game().relations.SetWar(2, 1, true);
-    local.game().constants = world.game().constants;
+    PrepareLikeFixture(local);
     cCity& city = local.AddCity(u"Works", 10, 5, 2);
     city.productionPoints = 5.0f;
     cJednostkaLotnicza& bomber = local.AddAir(1, 14, 5, kStrategicBomber);
@@ -394,9 +392,7 @@ cJednostkaMorska& AddFleetAtSea(test::AiWorld& local, int owner) {
 TEST_F(AiAirTest, NavalStrikesSpendTheBombersPointsOnEnemyFleets) {
   for (const bool enemy : {true, false}) {
     test::AiWorld local;
-    local.game().relations.SetWar(1, 2, true);
-    local.game().relations.SetWar(2, 1, true);
-    local.game().constants = world.game().constants;
+    PrepareLikeFixture(local);
     AddFleetAtSea(local, enemy ? 2 : 3);
     cJednostkaLotnicza& bomber = local.AddAir(1, 17, 5, kTacticalBomber);
     bomber.strength = 8;

@@ -283,6 +283,16 @@ TEST_P(Gathering, FreeAndPatrolFleetsJoinAndAreFreedByASafeInvasion) {
   cFleet& transport = sea.AddFleet(1, near, {kCruiser});
   transport.aiOrder = kMissionTransport;
   transport.aiDestinationNode = near;
+  // A fleet set to land by the scenario keeps its own zone; one that joined
+  // an earlier gathering joins again.
+  cFleet& landing = sea.AddFleet(1, near, {kCruiser});
+  landing.aiOrder = kMissionInvasionLand;
+  landing.aiDestinationNode = alone;
+  landing.aiInvasionX = 8;
+  landing.aiInvasionY = 5;
+  cFleet& joined = sea.AddFleet(1, patrolZone, {kCruiser});
+  joined.aiOrder = kMissionJoinedGathering;
+  joined.aiDestinationNode = patrolZone;
   if (GetParam().enemyShips > 0) {
     SetShipValue(kBattleship, 50);
     cFleet& enemy = sea.AddFleet(3, gather, {});
@@ -301,6 +311,12 @@ TEST_P(Gathering, FreeAndPatrolFleetsJoinAndAreFreedByASafeInvasion) {
   EXPECT_EQ(transport.aiOrder, kMissionTransport);
   EXPECT_EQ(transport.seaNodeId, near);
   EXPECT_EQ(invasion.aiOrder, kMissionInvasionGather);
+  EXPECT_EQ(landing.aiOrder, kMissionInvasionLand);
+  EXPECT_EQ(landing.aiDestinationNode, alone);
+  EXPECT_EQ(landing.seaNodeId, near);
+  EXPECT_EQ(joined.seaNodeId, gather);
+  EXPECT_EQ(joined.aiDestinationNode, gather);
+  EXPECT_EQ(joined.aiOrder, GetParam().missionAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(Zones, Gathering,

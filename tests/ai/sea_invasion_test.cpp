@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "ai/ai_order.h"
 #include "ai/ai_pacing.h"
@@ -109,14 +110,17 @@ class SeaInvasion : public testing::Test {
 
 // ---- The target ----
 
-struct RefusalCase {
+// One front allowed: a country with no front or exactly that one plans, one
+// more front or any scenario target keeps it from planning.
+struct PlanningCase {
   const char* name;
   bool currentTargets;
   int fronts;
+  bool plans;
 };
-class NoInvasion : public SeaInvasion, public testing::WithParamInterface<RefusalCase> {};
+class InvasionPlanning : public SeaInvasion, public testing::WithParamInterface<PlanningCase> {};
 
-TEST_P(NoInvasion, IsPlannedWhileOtherTargetsOrTooManyFronts) {
+TEST_P(InvasionPlanning, NeedsNoOtherTargetsAndAtMostTheAllowedFronts) {
   if (GetParam().currentTargets) country(1).aiSettings.CurrentTargets.push_back({5, 5, 10});
   country(1).aiSettings.MaxNumberOfFrontsForSeaInvasion = 1;
   cCountryAI& ai = Ai();
@@ -124,13 +128,15 @@ TEST_P(NoInvasion, IsPlannedWhileOtherTargetsOrTooManyFronts) {
   Unit(1, home, 0, 100);
   ai.BuildUnitLists();
   ai.ChooseSeaInvasionTarget();
-  EXPECT_EQ(country(1).aiSettings.CurrentSeaInvasionTarget, -1);
-  EXPECT_FALSE(log.ContainsText(u"plannning sea invasion"));
+  EXPECT_EQ(country(1).aiSettings.CurrentSeaInvasionTarget, GetParam().plans ? enemyPort : -1);
+  EXPECT_EQ(log.ContainsText(u"plannning sea invasion"), GetParam().plans);
 }
 
-INSTANTIATE_TEST_SUITE_P(Plans, NoInvasion,
-                         testing::Values(RefusalCase{"CurrentTargets", true, 0},
-                                         RefusalCase{"MoreFrontsThanAllowed", false, 2}),
+INSTANTIATE_TEST_SUITE_P(Plans, InvasionPlanning,
+                         testing::Values(PlanningCase{"NoFront", false, 0, true},
+                                         PlanningCase{"AsManyFrontsAsAllowed", false, 1, true},
+                                         PlanningCase{"OneFrontTooMany", false, 2, false},
+                                         PlanningCase{"CurrentTargets", true, 0, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SeaInvasion, AnObligatoryTargetIsTakenOffItsList) {
@@ -167,6 +173,43 @@ TEST_F(SeaInvasion, AnEmptyPortScoresItsFreeLandNeighbours) {
   EXPECT_TRUE(log.Contains(u"Checking city Cove"));
   EXPECT_TRUE(log.Contains(u"Condition 2 passed"));
 }
+
+// A sea link (an edge of kind 1) from the target to a city the country's
+// side holds is worth 10; a land link, or a sea link to a city of the enemy,
+// of a neutral or of nobody, is worth nothing.
+struct SeaLinkCase {
+  const char* name;
+  int kind;
+  int controller;
+  float bonus;
+};
+class SeaLinkBonus : public SeaInvasion, public testing::WithParamInterface<SeaLinkCase> {};
+
+TEST_P(SeaLinkBonus, OnlyASeaLinkToTheSideCounts) {
+  const SeaLinkCase& c = GetParam();
+  auto city = std::make_unique<cCity>();
+  city->name = u"Linked";
+  city->x = 6;
+  city->y = 3;
+  cCity& linked = *city;
+  hex(6, 3).city = &linked;
+  hex(6, 3).controller = static_cast<std::uint8_t>(c.controller);
+  game().cities.push_back(std::move(city));
+  game().citiesDiagram.Build(game().cities);
+  cCountryAI& ai = Ai();
+  const float without = ai.ScoreInvasionTarget(*target);
+  game().citiesDiagram.GetNode(target->diagramNode)->edges.push_back({linked.diagramNode, c.kind});
+  EXPECT_FLOAT_EQ(ai.ScoreInvasionTarget(*target) - without, c.bonus);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, SeaLinkBonus,
+                         testing::Values(SeaLinkCase{"SeaLinkToOwnCity", 1, 1, 10.0f},
+                                         SeaLinkCase{"SeaLinkToAlly", 1, 2, 10.0f},
+                                         SeaLinkCase{"LandLinkToAlly", 0, 2, 0.0f},
+                                         SeaLinkCase{"SeaLinkToEnemy", 1, 3, 0.0f},
+                                         SeaLinkCase{"SeaLinkToNeutral", 1, 4, 0.0f},
+                                         SeaLinkCase{"SeaLinkToNobody", 1, 0, 0.0f}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The force and its loading ----
 
@@ -463,6 +506,77 @@ TEST_P(TransportPoints, DecideBetweenBoardingAndAPurchase) {
 INSTANTIATE_TEST_SUITE_P(Points, TransportPoints,
                          testing::Values(TransportCase{"BelowTheCost", 0, 0}, TransportCase{"AtTheCost", 1, 1},
                                          TransportCase{"AboveTheCost", 2, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A unit bound for its embarkation port waits there (order 11) once a turn's
+// move leaves its action points as they were, whether it had none or stands
+// on the port already; a unit that walked is still on its way.
+struct WalkCase {
+  const char* name;
+  int y;  // on the column of Dock
+  int actionPoints;
+  int orderAfter;
+  bool loaded;
+};
+class WalkToThePort : public SeaTransportAi, public testing::WithParamInterface<WalkCase> {};
+
+TEST_P(WalkToThePort, AUnitThatDidNotMoveWaitsForItsTransport) {
+  const WalkCase& c = GetParam();
+  Unit(1, 0, 1, 100).SetAiOrder(kAiOrderReserve, -1, -1, 0);
+  cJednostkaLadowa& unit = Unit(1, dockNode, c.y, 100, c.actionPoints);
+  unit.SetAiOrder(kAiOrderSeaTransportA, dockNode, 0, 0);
+  country(1).seaTransportPoints = 10;
+  AiWithFront().TransportUnitsToFronts();
+  EXPECT_EQ(unit.aiOrder, c.orderAfter);
+  EXPECT_EQ(unit.actionPoints != c.actionPoints, c.y != 0 && c.actionPoints > 0);  // only the walk spends
+  EXPECT_EQ(game().fleets.size(), c.loaded ? 1u : 0u);
+  EXPECT_EQ(unit.transporter != nullptr, c.loaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moves, WalkToThePort,
+                         testing::Values(WalkCase{"Walked", 1, 4, kAiOrderSeaTransportA, false},
+                                         WalkCase{"NoActionPoints", 1, 0, kAiOrderSeaTransportB, false},
+                                         WalkCase{"OnItsPort", 0, 4, kAiOrderSeaTransportB, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Fronts at Home and at Quay (node 5): the transport sails for the port of
+// the front with the lowest advantage; on a tie the fronts keep their order.
+struct FrontSortCase {
+  const char* name;
+  float homeAdvantage;
+  float quayAdvantage;
+  bool toQuay;
+};
+class FrontSort : public SeaTransportAi, public testing::WithParamInterface<FrontSortCase> {};
+
+TEST_P(FrontSort, TheWeakestFrontGetsTheTransport) {
+  const FrontSortCase& c = GetParam();
+  const int quayNode = sea.AddPort(1);
+  sea.Link(quayNode, zone);
+  cCity& quay = AddCity(u"Quay", quayNode, 1);
+  game().citiesDiagram.Build(game().cities);
+  Unit(1, 0, 1, 100).SetAiOrder(kAiOrderReserve, -1, -1, 0);
+  cJednostkaLadowa& waiting = Unit(1, dockNode, 0, 100, 4);
+  waiting.SetAiOrder(kAiOrderSeaTransportB, dockNode, 0, 0);
+  country(1).seaTransportPoints = 10;
+  cCountryAI& ai = Ai();
+  ai.fronts.clear();
+  for (const auto& [city, advantage] : {std::pair{homeCity, c.homeAdvantage}, std::pair{&quay, c.quayAdvantage}}) {
+    ai.fronts.emplace_back();
+    ai.fronts.back().name = u"Front miasta " + city->name;
+    ai.fronts.back().cities = {game().citiesDiagram.GetNode(city->diagramNode)};
+    ai.fronts.back().advantage = advantage;
+  }
+  ai.TransportUnitsToFronts();
+  ASSERT_EQ(game().fleets.size(), 1u);
+  EXPECT_EQ(game().fleets.front()->aiDestinationNode, c.toQuay ? quayNode : home);
+  EXPECT_EQ(ai.fronts.front().name, c.toQuay ? u"Front miasta Quay" : u"Front miasta Home");
+}
+
+INSTANTIATE_TEST_SUITE_P(Advantages, FrontSort,
+                         testing::Values(FrontSortCase{"HomeWeaker", 0.5f, 0.6f, false},
+                                         FrontSortCase{"QuayWeaker", 0.6f, 0.5f, true},
+                                         FrontSortCase{"Tie", 0.5f, 0.5f, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -3,8 +3,10 @@
 // the generator brings about.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "foundation/format.h"
@@ -144,35 +146,64 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct CancelCase {
   const char* name;
-  bool submarines;  // else a lone carrier
+  int firstCarriers, enemyCarriers;  // a cruiser on a side without them
+  int firstNavy, enemyNavy;
+  bool submarines;  // two submarines against a cruiser instead
   int roll;
   bool cancelled;
 };
 class SeaBattleCancel : public SeaBattleTest, public testing::WithParamInterface<CancelCase> {};
 
-// Navy and submarine levels 0: no strike can hit, so only the cancel roll matters.
-TEST_P(SeaBattleCancel, OneSidedOpeningCancelsBelowItsChance) {
+// Every carrier strike is scripted to miss and the extra strike of a better
+// navy to fail, so only the cancel roll matters. One side's carriers cancel
+// below their count + (own navy - other navy + 1) x 20, carriers on both
+// sides below both counts + 20, submarines alone below 50 - their count.
+TEST_P(SeaBattleCancel, TheOpeningCancelsBelowItsChance) {
   const CancelCase& c = GetParam();
+  SetNavy(1, c.firstNavy);
+  SetNavy(3, c.enemyNavy);
   std::deque<int> draws;
   sSeaBattle::ShipList first;
+  sSeaBattle::ShipList enemy;
   if (c.submarines) {
     first = Ships(1, {kSubmarine, kSubmarine});
-    draws = {0, 0, DrawFor(0, 100, c.roll)};  // two torpedo rolls, then the chance 50 - 2
+    enemy = Ships(3, {kCruiser});
+    draws = {0, 0, DrawFor(0, 100, c.roll)};  // two torpedo rolls at submarine level 0, then the chance
   } else {
-    first = Ships(1, {kAircraftCarrier});
-    draws = {DrawFor(0, 100, 99), DrawFor(0, 100, c.roll)};  // no extra strike, then the chance 1 + 20
+    const auto side = [&](int owner, int carriers) {
+      if (carriers == 0) return Ships(owner, {kCruiser});
+      cFleet& fleet = sea.AddFleet(owner, node, {});
+      for (int i = 0; i < carriers; ++i) sea.AddShip(fleet, kAircraftCarrier);
+      return sSeaBattle::ShipList(fleet.ships.begin(), fleet.ships.end());
+    };
+    first = side(1, c.firstCarriers);
+    enemy = side(3, c.enemyCarriers);
+    const int attempts = c.firstCarriers * c.firstNavy + c.enemyCarriers * c.enemyNavy;
+    draws.assign(static_cast<std::size_t>(attempts), 32767);
+    if ((c.firstCarriers == 0) != (c.enemyCarriers == 0)) draws.push_back(DrawFor(0, 100, 99));
+    draws.push_back(DrawFor(0, 100, c.roll));
   }
-  sSeaBattle battle(first, Ships(3, {kCruiser}));
+  sSeaBattle battle(first, enemy);
   ScopedRandomDraws scripted(draws);
   RunSeaBattleOpening(battle);
+  EXPECT_EQ(battle.firstSide.size(), first.size());
+  EXPECT_EQ(battle.enemySide.size(), enemy.size());
   EXPECT_EQ(battle.regularPartCancelled != 0, c.cancelled);
 }
 
 INSTANTIATE_TEST_SUITE_P(Chances, SeaBattleCancel,
-                         testing::Values(CancelCase{"CarrierBelow", false, 20, true},
-                                         CancelCase{"CarrierAt", false, 21, false},
-                                         CancelCase{"SubmarinesBelow", true, 47, true},
-                                         CancelCase{"SubmarinesAt", true, 48, false}),
+                         testing::Values(CancelCase{"CarrierBelow", 1, 0, 0, 0, false, 20, true},
+                                         CancelCase{"CarrierAt", 1, 0, 0, 0, false, 21, false},
+                                         CancelCase{"TwoCarriersBetterNavyBelow", 2, 0, 2, 1, false, 41, true},
+                                         CancelCase{"TwoCarriersBetterNavyAt", 2, 0, 2, 1, false, 42, false},
+                                         CancelCase{"EnemyCarriersBetterNavyBelow", 0, 3, 1, 3, false, 62, true},
+                                         CancelCase{"EnemyCarriersBetterNavyAt", 0, 3, 1, 3, false, 63, false},
+                                         CancelCase{"EnemyCarrierWorseNavyBelow", 0, 1, 1, 0, false, 0, true},
+                                         CancelCase{"EnemyCarrierWorseNavyAt", 0, 1, 1, 0, false, 1, false},
+                                         CancelCase{"CarriersOnBothSidesBelow", 1, 2, 0, 0, false, 22, true},
+                                         CancelCase{"CarriersOnBothSidesAt", 1, 2, 0, 0, false, 23, false},
+                                         CancelCase{"SubmarinesBelow", 0, 0, 0, 0, true, 47, true},
+                                         CancelCase{"SubmarinesAt", 0, 0, 0, 0, true, 48, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct StartCase {
@@ -347,6 +378,46 @@ TEST_F(SeaBattleTest, DamageReportTellsTwoShipsOfOneNameApart) {
   EXPECT_NE(text.find(u"Twin (C1) lost 3 HP\n"), std::u16string::npos);
 }
 
+struct DamageCase {
+  const char* name;
+  int firstAfter, enemyAfter;  // of 6 hit points; 0: sunk and gone from its side
+  const char16_t* listed;      // what follows the log
+};
+class SeaBattleDamage : public SeaBattleTest, public testing::WithParamInterface<DamageCase> {};
+
+// A ship that lost nothing is not listed; the enemy's damaged ships come first.
+TEST_P(SeaBattleDamage, TheReportListsTheShipsThatLostHitPoints) {
+  const DamageCase& c = GetParam();
+  sSeaBattle battle(Ships(1, {kCruiser}), Ships(3, {kCruiser}));
+  battle.participants = {1};
+  battle.log = u"log";
+  cJednostkaMorska& first = *battle.firstSide.front();
+  cJednostkaMorska& enemy = *battle.enemySide.front();
+  first.name = u"Ayr";
+  enemy.name = u"Brest";
+  for (cJednostkaMorska* ship : {&first, &enemy}) {
+    battle.initialHitPoints[ship->id] = 6;
+    battle.initialNames[ship->id] = ship->name;
+  }
+  first.hitPoints = c.firstAfter;
+  enemy.hitPoints = c.enemyAfter;
+  if (c.firstAfter == 0) battle.firstSide.clear();
+  if (c.enemyAfter == 0) battle.enemySide.clear();
+  ReportSeaBattleDamage(battle);
+  ASSERT_FALSE(sea.game().reports.Reports().empty());
+  EXPECT_EQ(sea.game().reports.Reports().back().text, u"log" + std::u16string(c.listed));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Losses, SeaBattleDamage,
+    testing::Values(DamageCase{"NoneLost", 6, 6, u""},
+                    DamageCase{"FirstLostOne", 5, 6, u"\n\nDamaged ships:\nAyr (C1) lost 1 HP\n"},
+                    DamageCase{"EnemyLostOne", 6, 5, u"\n\nDamaged ships:\nBrest (C3) lost 1 HP\n"},
+                    DamageCase{"BothLost", 4, 5, u"\n\nDamaged ships:\nBrest (C3) lost 1 HP\nAyr (C1) lost 2 HP\n"},
+                    DamageCase{"EnemySunk", 6, 0, u"\n\nDestroyed ships:\nBrest\n"},
+                    DamageCase{"SunkAndDamaged", 5, 0, u"\n\nDestroyed ships:\nBrest\n\n\nDamaged ships:\nAyr (C1) lost 1 HP\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct PbemCase {
   const char* name;
   bool pbemGame;
@@ -410,6 +481,7 @@ class SeaBattleMeeting : public SeaBattleTest {
     sea.SetConstant(128, 1, 50);
     SetSeaBattleScreen([this](sSeaBattle& battle) {
       for (auto* s : battle.enemySide) enemyOwners.push_back(s->owner);
+      sides.emplace_back(battle.firstSide, battle.enemySide);
       ++battles;
       RunSeaBattleHeadless(battle);
     });
@@ -421,6 +493,7 @@ class SeaBattleMeeting : public SeaBattleTest {
   }
 
   std::vector<int> enemyOwners;
+  std::vector<std::pair<sSeaBattle::ShipList, sSeaBattle::ShipList>> sides;  // first, enemy of each battle
   int battles = 0;
 };
 
@@ -449,6 +522,95 @@ TEST_P(SeaBattleMeetingRoll, TheSumCountsShipsWhoseParticipationFailed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rolls, SeaBattleMeetingRoll, testing::Values(MeetingCase{600, true}, MeetingCase{601, false}));
+
+struct JoinCase {
+  const char* name;
+  int owner;
+  int formation;
+  bool active;
+  bool first, enemy;  // where the ship fights
+};
+class SeaBattleJoin : public SeaBattleMeeting, public testing::WithParamInterface<JoinCase> {};
+
+// Next to a cruiser of each side, one more ship: the allies take their
+// regular active fleets, the enemy side every regular fleet at war with
+// the leader, and nobody takes raiders or the ships of a country at peace.
+TEST_P(SeaBattleJoin, ASideTakesItsRegularFleets) {
+  const JoinCase& c = GetParam();
+  sea.SetConstant(128, 1, 100);
+  sea.SetConstant(72, kCruiser - kAircraftCarrier + 1, 1000);
+  Ships(1, {kCruiser});
+  Ships(3, {kCruiser});
+  cFleet& fleet = sea.AddFleet(c.owner, node, {kCruiser});
+  fleet.formation = c.formation;
+  fleet.active = c.active ? 1 : 0;
+  cJednostkaMorska* ship = fleet.ships.front();
+  cSeaBattleGenerator generator;
+  generator.Run(sea.game());
+  ASSERT_GE(sides.size(), 1u);
+  const auto& [first, enemy] = sides.front();
+  EXPECT_EQ(first.size(), c.first ? 2u : 1u);
+  EXPECT_EQ(enemy.size(), c.enemy ? 2u : 1u);
+  EXPECT_EQ(std::count(first.begin(), first.end(), ship), c.first ? 1 : 0);
+  EXPECT_EQ(std::count(enemy.begin(), enemy.end(), ship), c.enemy ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fleets, SeaBattleJoin,
+                         testing::Values(JoinCase{"OwnRegularActive", 1, kFleetRegular, true, true, false},
+                                         JoinCase{"AllyRegularActive", 2, kFleetRegular, true, true, false},
+                                         JoinCase{"OwnRegularInactive", 1, kFleetRegular, false, false, false},
+                                         JoinCase{"OwnRaiders", 1, kFleetRaiders, true, false, false},
+                                         JoinCase{"EnemyRegularActive", 3, kFleetRegular, true, false, true},
+                                         JoinCase{"EnemyRegularInactive", 3, kFleetRegular, false, false, true},
+                                         JoinCase{"EnemyRaiders", 3, kFleetRaiders, true, false, false},
+                                         JoinCase{"CountryAtPeace", 4, kFleetRegular, true, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct DetectionCase {
+  const char* name;
+  bool neutral;  // a neutral's ships look for the raiders, else the allies'
+  int roll;
+  bool met;
+};
+class SeaBattleDetection : public SeaBattleMeeting, public testing::WithParamInterface<DetectionCase> {};
+
+// Two cruisers of 300 against two raiders: each raider is found on a roll up
+// to the mean 600 / 2.
+TEST_P(SeaBattleDetection, EachRaiderIsFoundUpToTheWeightsPerRaider) {
+  const DetectionCase& c = GetParam();
+  sea.SetConstant(128, 1, 100);
+  int hunter = 1;
+  if (c.neutral) {
+    sea.world().country(1).alliance = kAllies;  // no alliance leader: only the neutral looks
+    hunter = 4;
+    sea.game().relations.SetWar(4, 3, true);
+    sea.game().relations.SetWar(3, 4, true);
+  }
+  Ships(hunter, {kCruiser, kCruiser});
+  cFleet& raiders = sea.AddFleet(3, node, {kCruiser, kCruiser});
+  raiders.formation = kFleetRaiders;
+  const std::u16string raider = raiders.ships.front()->name;
+  test::LogCapture log;
+  {
+    // Two participation rolls of the regular meeting, which finds no enemy;
+    // then the first raider's roll and, if it is not found, the second's.
+    ScopedRandomDraws scripted({0, 0, DrawFor(1, 1000, c.roll), 32767});
+    cSeaBattleGenerator generator;
+    generator.Run(sea.game());
+  }
+  const std::u16string met =
+      c.neutral ? Format(GetText("fleets_of_%s_have_met_enemy_raider_(%s)_in_%s"), u"C4", raider, u"Sea1")
+                : Format(GetText("allied_fleets_have_met_enemy_raider_(%s)_in_%s"), raider, u"Sea1");
+  EXPECT_EQ(KindCount(kReportSeaBattle, met), c.met ? 4 : 0);
+  EXPECT_EQ(log.Contains(u"Szansa wykrycia 1 rajdera na Sea1 wynosi 300"), c.neutral);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rolls, SeaBattleDetection,
+                         testing::Values(DetectionCase{"AlliesAtTheMean", false, 300, true},
+                                         DetectionCase{"AlliesAboveTheMean", false, 301, false},
+                                         DetectionCase{"NeutralAtTheMean", true, 300, true},
+                                         DetectionCase{"NeutralAboveTheMean", true, 301, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SeaBattleMeeting, CountriesAtWarWithEachOtherNeverShareTheEnemySide) {
   sea.SetConstant(128, 1, 100);

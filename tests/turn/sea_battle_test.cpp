@@ -574,8 +574,8 @@ struct DetectionCase {
 };
 class SeaBattleDetection : public SeaBattleMeeting, public testing::WithParamInterface<DetectionCase> {};
 
-// Two cruisers of 300 against two raiders: each raider is found on a roll up
-// to the mean 600 / 2.
+// Two cruisers of 300 in regular active fleets against two raiders: each
+// raider is found on a roll up to the mean 600 / 2, and fought by those two.
 TEST_P(SeaBattleDetection, EachRaiderIsFoundUpToTheWeightsPerRaider) {
   const DetectionCase& c = GetParam();
   sea.SetConstant(128, 1, 100);
@@ -587,9 +587,13 @@ TEST_P(SeaBattleDetection, EachRaiderIsFoundUpToTheWeightsPerRaider) {
     sea.game().relations.SetWar(3, 4, true);
   }
   Ships(hunter, {kCruiser, kCruiser});
+  // Neither counts nor fights: an inactive fleet and a raider fleet of the hunter.
+  sea.AddFleet(hunter, node, {kCruiser}).active = 0;
+  sea.AddFleet(hunter, node, {kCruiser}).formation = kFleetRaiders;
   cFleet& raiders = sea.AddFleet(3, node, {kCruiser, kCruiser});
   raiders.formation = kFleetRaiders;
-  const std::u16string raider = raiders.ships.front()->name;
+  cJednostkaMorska* const firstRaider = raiders.ships.front();
+  const std::u16string raider = firstRaider->name;
   test::LogCapture log;
   {
     // Two participation rolls of the regular meeting, which finds no enemy;
@@ -602,6 +606,11 @@ TEST_P(SeaBattleDetection, EachRaiderIsFoundUpToTheWeightsPerRaider) {
       c.neutral ? Format(GetText("fleets_of_%s_have_met_enemy_raider_(%s)_in_%s"), u"C4", raider, u"Sea1")
                 : Format(GetText("allied_fleets_have_met_enemy_raider_(%s)_in_%s"), raider, u"Sea1");
   EXPECT_EQ(KindCount(kReportSeaBattle, met), c.met ? 4 : 0);
+  if (c.met) {
+    ASSERT_FALSE(sides.empty());
+    EXPECT_EQ(sides.front().first.size(), 2u);
+    EXPECT_EQ(sides.front().second, sSeaBattle::ShipList{firstRaider});
+  }
   EXPECT_EQ(log.Contains(u"Szansa wykrycia 1 rajdera na Sea1 wynosi 300"), c.neutral);
 }
 

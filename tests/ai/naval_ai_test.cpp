@@ -263,7 +263,7 @@ struct GatheringCase {
 };
 class Gathering : public NavalAi, public testing::WithParamInterface<GatheringCase> {};
 
-TEST_P(Gathering, FreeAndPatrolFleetsJoinAndAreFreedByASafeInvasion) {
+TEST_P(Gathering, AllButLandingGatheringAndTransportFleetsJoinAndASafeInvasionFreesThem) {
   const int gather = sea.AddSea();
   const int near = sea.AddSea();
   const int patrolZone = sea.AddSea();

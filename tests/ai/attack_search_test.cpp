@@ -36,6 +36,8 @@ class AttackSearchTest : public testing::Test {
 
 sMoveRangeCell Entry(cUnit& unit, int x, int y, int cost) { return {&unit, x, y, 0, cost}; }
 
+sPoint At(const cUnit& unit) { return {unit.x, unit.y}; }
+
 // With river factor 0.5 the stronger unit across a river loses to a weaker
 // one on a dry side; equal strengths go to the cheaper approach, then the
 // earlier entry.
@@ -176,6 +178,37 @@ TEST_F(AttackSearchTest, MultiDirectionSearchListsItsPlansWorstFirst) {
   EXPECT_FALSE(world.log.ContainsText(u"is attacked"));
 }
 
+// The one-direction search carries out a plan whose column is at least the
+// country's first one-side preference: one attacker of effective 10 against
+// a defender of 3 makes column 3.
+struct sOneSidePreference {
+  int preference;
+  bool attacks;
+};
+
+class OneSidePreferenceTest : public AttackSearchTest, public testing::WithParamInterface<sOneSidePreference> {};
+
+TEST_P(OneSidePreferenceTest, PlanAttacksFromItsColumnUp) {
+  const sOneSidePreference c = GetParam();
+  world.SetPlainCombatConstants();
+  world.country(1).aiSettings.OneSideAttackPreferences[0] = c.preference;
+  world.AddLand(2, 10, 5, 30);
+  const sPoint side = NeighbourPoint(10, 5, 3);
+  cJednostkaLadowa& attacker = world.AddLand(1, side.x, side.y, 100);
+  attacker.actionPoints = attacker.startingActionPoints = 3;
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+
+  ai.PlanOneDirectionAttacks();
+
+  EXPECT_TRUE(world.log.Contains(u"Cel=Land1 Kolumna=3:1 Miasto=NIE Koszt=0"));
+  EXPECT_EQ(world.log.ContainsText(u"Land1 is attacked."), c.attacks);
+}
+
+INSTANTIATE_TEST_SUITE_P(Preferences, OneSidePreferenceTest,
+                         testing::Values(sOneSidePreference{2, true}, sOneSidePreference{3, true},
+                                         sOneSidePreference{4, false}));
+
 // Attackers are added to a multi-direction plan until its column reaches 7;
 // the approaches left over stay out of it.
 struct sColumnStop {
@@ -307,6 +340,64 @@ TEST_F(AttackSearchTest, ConflictingPlanIsDroppedWithNothingMoved) {
   EXPECT_EQ(b.x, p1.x);
   EXPECT_EQ(world.hex(10, 5).flags & 2u, 0u);
 }
+
+// An own unit W stands on the target's south side, where attacker A must
+// come in: W steps aside to the south-west first. When W is itself the
+// attacker of the south-east side, held by X, it is not sent aside: X steps
+// aside to the north-east, W takes the south-east and A still comes in. A
+// unit beside the target that is nobody's way in stays where it is.
+class OccupiedSideTest : public AttackSearchTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(OccupiedSideTest, TheUnitInTheWayStepsAsideUnlessItAttacksToo) {
+  const bool wAttacksToo = GetParam();
+  world.SetPlainCombatConstants();
+  cJednostkaLadowa& target = world.AddLand(2, 10, 5, 20);
+  const sPoint north = NeighbourPoint(10, 5, 0);
+  const sPoint northEast = NeighbourPoint(10, 5, 1);
+  const sPoint southEast = NeighbourPoint(10, 5, 2);
+  const sPoint south = NeighbourPoint(10, 5, 3);
+  const sPoint southWest = NeighbourPoint(10, 5, 4);
+  auto unit = [&](sPoint at) -> cJednostkaLadowa& {
+    cJednostkaLadowa& placed = world.AddLand(1, at.x, at.y, 100);
+    placed.actionPoints = placed.startingActionPoints = 6;
+    return placed;
+  };
+  cJednostkaLadowa& w = unit(south);
+  cJednostkaLadowa& a = unit({10, 8});
+  cJednostkaLadowa& bystander = unit(north);
+  cCountryAI& ai = world.AiOf(1);
+  sAttackPlan plan;
+  plan.Reset();
+  plan.target = &target;
+  plan.attackingCountry = 1;
+  plan.oddsColumn = 5;
+  plan.withdrawals[0] = {&bystander, northEast.x, northEast.y, 1, 1};
+  plan.approaches[3] = {&a, south.x, south.y, 3, 2};
+  plan.withdrawals[3] = {&w, southWest.x, southWest.y, 4, 1};
+  cJednostkaLadowa* x = nullptr;
+  if (wAttacksToo) {
+    x = &unit(southEast);
+    plan.approaches[2] = {&w, southEast.x, southEast.y, 2, 1};
+    plan.withdrawals[2] = {x, northEast.x, northEast.y, 1, 1};
+    plan.withdrawals[0] = {};
+  }
+  ai.BuildUnitLists();
+
+  EXPECT_TRUE(ai.ExecuteAttack(plan));
+
+  EXPECT_EQ(At(a), south);
+  if (wAttacksToo) {
+    EXPECT_EQ(At(*x), northEast);
+    EXPECT_EQ(At(w), southEast);
+    EXPECT_TRUE(world.log.Contains(u"Land1 is attacked. Directions=2, Armor present in attack=0"));
+  } else {
+    EXPECT_EQ(At(w), southWest);
+    EXPECT_EQ(At(bystander), north);
+    EXPECT_TRUE(world.log.Contains(u"Land1 is attacked. Directions=1, Armor present in attack=0"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(InTheWay, OccupiedSideTest, testing::Bool());
 
 // An assault logs its one-second pause, which a headless run does not sleep,
 // and fights through the player control.

@@ -218,7 +218,8 @@ TEST(OperationalPlanningTest, ThreatenedFrontReinforcesNoFrontGoesToOneAndLostUn
 }
 
 // The gathering for a target of the scenario: three free units of strength 6
-// each and one staging city.
+// each, a staging city one hop away for a target in foreign land, and an own
+// city two hops away.
 class BuildUpTest : public testing::Test {
  protected:
   BuildUpTest() {
@@ -231,9 +232,12 @@ class BuildUpTest : public testing::Test {
     home = &w.City(u"Home", 4, 5, 1);
     staging = &w.City(u"Staging", 16, 5, 1);
     foreign = &w.City(u"Foreign", 30, 5, 3, kCityNormal, 3);
+    // An own city one hop further from the units than the staging city.
+    further = &w.City(u"Further", 16, 10, 1);
     w.BuildDiagram();
     w.Link(*home, *staging);
     w.Link(*staging, *foreign);
+    w.Link(*staging, *further);
     w.Finish();
     for (int i = 0; i < 3; ++i) units.push_back(&w.Unit(4, 2 + 3 * i, *home, kInfantryDivision, 60));
   }
@@ -250,17 +254,31 @@ class BuildUpTest : public testing::Test {
   cCity* home = nullptr;
   cCity* staging = nullptr;
   cCity* foreign = nullptr;
+  cCity* further = nullptr;
   std::vector<cJednostkaLadowa*> units;
 };
 
-TEST_F(BuildUpTest, AStrengthStopsDrawingUnitsOnceReached) {
+// A target's strength draws units to its stage while the strength assigned
+// there is below it: two units make 12, so a target of 12 takes no third.
+// The third then goes to the next stage, at the further city, whose target
+// (in the land of a country at peace) has no limit; a target of 13 takes it.
+class BuildUpStrengthTest : public BuildUpTest, public testing::WithParamInterface<int> {};
+
+TEST_P(BuildUpStrengthTest, AStageTakesUnitsUntilItsStrengthIsReached) {
+  const int strength = GetParam();
   ASSERT_FLOAT_EQ(units[0]->GetEffectiveStrength(), 6.0f);
-  Run({{31, 5, 10}});
+  w.world.hex(17, 10).owner = 3;
+  Run({{31, 5, strength}, {17, 10, -1}});
   ExpectOrder(*units[0], kAiOrderGather, *staging);
   ExpectOrder(*units[1], kAiOrderGather, *staging);
-  EXPECT_EQ(units[2]->aiOrder, kAiOrderNone);
-  EXPECT_EQ(w.world.country(1).aiSettings.CurrentTargets.size(), 1u);
+  // Two hops away the staging city is the way there and the further city the goal.
+  ExpectOrder(*units[2], kAiOrderGather, *staging);
+  const bool toFurther = units[2]->aiUltimateTargetX == further->x && units[2]->aiUltimateTargetY == further->y;
+  EXPECT_EQ(toFurther, strength <= 12);
+  EXPECT_EQ(w.world.country(1).aiSettings.CurrentTargets.size(), 2u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Strengths, BuildUpStrengthTest, testing::Values(11, 12, 13));
 
 TEST_F(BuildUpTest, NoLimitDrawsEveryFreeUnit) {
   units[2]->aiOrder = kAiOrderQuietFront;

@@ -3,6 +3,9 @@
 // units moved onto it.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "ai/ai_order.h"
 #include "ai/line_of_defence.h"
 #include "plan_world.h"
@@ -43,6 +46,48 @@ INSTANTIATE_TEST_SUITE_P(Paths, ScoreLinePathTest,
                          testing::Values(sScoreCase{5, true, 2, 1, 25}, sScoreCase{6, false, -1, 0, -10},
                                          sScoreCase{5, false, 4, 0, 0}, sScoreCase{5, false, -1, 2, 0},
                                          sScoreCase{7, false, 1, 0, -14}));
+
+// A line between two hexes 5 apart runs through friendly land only, never
+// steps away from its goal nor beside the hex it came from, and holds at
+// most 8 hexes before the goal. Only the corridor is friendly land; a
+// corridor that breaks a rule leaves no line. An own town beside the first
+// hex is worth a longer line, but not one that doubles back to reach it.
+struct sLineCorridor {
+  const char* name;
+  std::vector<sPoint> corridor;
+  bool townAt61;
+  std::vector<sPoint> line;
+};
+
+class LinePathRuleTest : public testing::TestWithParam<sLineCorridor> {};
+
+TEST_P(LinePathRuleTest, OnlyCorridorsThatKeepTheRulesMakeALine) {
+  const sLineCorridor& c = GetParam();
+  test::AiWorld world;
+  for (sHex& hex : world.game().map->Hexes()) hex.controller = 0;
+  for (const sPoint& hex : c.corridor) world.hex(hex.x, hex.y).controller = 1;
+  if (c.townAt61) world.AddCity(u"Town", 6, 1, 1);
+  cCountryAI& ai = world.AiOf(1);
+  EXPECT_EQ(ai.FindBestLineBetween({5, 1}, {5, 6}, {}), c.line);
+}
+
+const std::vector<sPoint> kStraight{{5, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}};
+// Two steps that keep the distance to the goal make 7 hexes before it.
+const std::vector<sPoint> kSevenBefore{{5, 1}, {6, 1}, {7, 2}, {7, 3}, {7, 4}, {7, 5}, {6, 5}, {5, 6}};
+const std::vector<sPoint> kEightBefore{{5, 1}, {6, 1}, {7, 2}, {8, 2}, {8, 3}, {8, 4}, {7, 5}, {6, 5}, {5, 6}};
+const std::vector<sPoint> kNineBefore{{5, 1}, {6, 1}, {7, 2}, {8, 2}, {9, 3}, {9, 4}, {8, 4}, {7, 5}, {6, 5}, {5, 6}};
+// The second hex lies one further from the goal than the first.
+const std::vector<sPoint> kAway{{5, 1}, {6, 0}, {7, 1}, {7, 2}, {7, 3}, {7, 4}, {7, 5}, {6, 5}, {5, 6}};
+const std::vector<sPoint> kBack{{5, 1}, {6, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}};
+
+INSTANTIATE_TEST_SUITE_P(Corridors, LinePathRuleTest,
+                         testing::Values(sLineCorridor{"Straight", kStraight, false, kStraight},
+                                         sLineCorridor{"SevenBefore", kSevenBefore, false, kSevenBefore},
+                                         sLineCorridor{"EightBefore", kEightBefore, false, kEightBefore},
+                                         sLineCorridor{"NineBefore", kNineBefore, false, {}},
+                                         sLineCorridor{"AwayFromTheGoal", kAway, false, {}},
+                                         sLineCorridor{"DoublingBack", kBack, true, kStraight}),
+                         [](const testing::TestParamInfo<sLineCorridor>& info) { return std::string(info.param.name); });
 
 TEST(LineCleanUpTest, StraightRowStaysAndCornersGo) {
   test::AiWorld world;

@@ -308,6 +308,27 @@ TEST_F(AttackSearchTest, ObviousMoveTakesTheCheapestEmptyEnemyCity) {
   EXPECT_EQ(garrison.x, 9);
 }
 
+// Of two empty enemy cities reached for 2 and for 1, 2 or 3 action points,
+// the later entry is taken only when strictly cheaper.
+class ObviousMoveTieTest : public AttackSearchTest, public testing::WithParamInterface<int> {};
+
+TEST_P(ObviousMoveTieTest, AtEqualCostTheEarlierEntryWins) {
+  const int laterCost = GetParam();
+  for (sHex& hex : world.game().map->Hexes()) hex.controller = 2;
+  world.AddCity(u"Earlier", 12, 5, 2);
+  world.AddCity(u"Later", 8, 5, 2);
+  cJednostkaLadowa& unit = world.AddLand(1, 10, 5);
+  unit.actionPoints = unit.startingActionPoints = 6;
+  cCountryAI& ai = world.AiOf(1);
+  ai.reach = {{&unit, 12, 5, 1, 2}, {&unit, 8, 5, 1, laterCost}};
+  ASSERT_TRUE(ai.FindObviousMoves());
+  const sPoint taken = laterCost < 2 ? sPoint{8, 5} : sPoint{12, 5};
+  EXPECT_EQ(At(unit), taken);
+  EXPECT_EQ(unit.aiTargetX, unit.x);
+}
+
+INSTANTIATE_TEST_SUITE_P(LaterCosts, ObviousMoveTieTest, testing::Values(1, 2, 3));
+
 TEST_F(AttackSearchTest, NothingQualifiesWithoutAnEmptyEnemyCity) {
   cJednostkaLadowa& unit = world.AddLand(1, 10, 5);
   world.AddCity(u"Own", 12, 5, 1);

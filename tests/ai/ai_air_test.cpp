@@ -139,6 +139,41 @@ TEST_F(AiAirTest, RebasingFallsBackOnlyToASafeEnoughBase) {
   EXPECT_LE(HexDistance(plane.x, plane.y, 2, 5), 2);
 }
 
+// A unit with one enemy in reach of its base moves forward only to a base
+// with more than three times as many. Range 5 and a move radius of 30: the
+// enemy at column 7 is 5 from the unit and out of reach of every candidate
+// around the own city at (20,5); the enemies at column 26, rows 3 and down,
+// are in reach of the candidates at column 21 only, 5 from them.
+class AiForwardBaseTest : public AiAirTest, public testing::WithParamInterface<int> {};
+
+TEST_P(AiForwardBaseTest, MovesForwardOnlyForMoreThanThreeTimesTheEnemies) {
+  const int ahead = GetParam();
+  sScenarioConstants& k = world.game().constants;
+  k.SetSlot(sScenarioConstants::SlotOf(47, 1), 5);   // range
+  k.SetSlot(sScenarioConstants::SlotOf(47, 2), 30);  // move radius
+  world.AddLand(2, 7, 5);
+  for (int i = 0; i < ahead; ++i) world.AddLand(2, 26, 3 + i);
+  world.AddCity(u"Ahead", 20, 5, 1);
+  cJednostkaLotnicza& plane = world.AddAir(1, 2, 5, kFighter);
+  plane.actionPoints = plane.startingActionPoints = 3;
+  plane.supply = 10;
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  ASSERT_EQ(ai.CountEnemyLandUnitsWithin(2, 5, plane.GetRange()), 1);
+
+  ai.RebaseAirUnits();
+
+  if (ahead > 3) {
+    EXPECT_EQ(plane.x, 21);
+    EXPECT_EQ(ai.CountEnemyLandUnitsWithin(plane.x, plane.y, plane.GetRange()), ahead);
+  } else {
+    EXPECT_EQ(plane.x, 2);
+    EXPECT_EQ(plane.y, 5);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EnemiesAhead, AiForwardBaseTest, testing::Values(2, 3, 4));
+
 // A unit that has acted, or whose supply is below a third, stays anyway.
 TEST_F(AiAirTest, RebasingLeavesUnitsThatActedOrLackSupply) {
   world.AddLand(2, 10, 5);

@@ -363,59 +363,57 @@ TEST_F(AttackSearchTest, ConflictingPlanIsDroppedWithNothingMoved) {
 }
 
 // An own unit W stands on the target's south side, where attacker A must
-// come in: W steps aside to the south-west first. When W is itself the
-// attacker of the south-east side, held by X, it is not sent aside: X steps
-// aside to the north-east, W takes the south-east and A still comes in. A
-// unit beside the target that is nobody's way in stays where it is.
+// come in: W steps aside to the south-west first, and B, whose side is free,
+// just comes in. When W is itself the attacker of the south-west side, held
+// by X, it is not sent aside first (it would then have to walk round): X
+// steps aside, W takes the south-west in one step and A comes in. A unit
+// beside the target that is nobody's way in stays where it is.
 class OccupiedSideTest : public AttackSearchTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(OccupiedSideTest, TheUnitInTheWayStepsAsideUnlessItAttacksToo) {
   const bool wAttacksToo = GetParam();
   world.SetPlainCombatConstants();
   cJednostkaLadowa& target = world.AddLand(2, 10, 5, 20);
-  const sPoint north = NeighbourPoint(10, 5, 0);
-  const sPoint northEast = NeighbourPoint(10, 5, 1);
-  const sPoint southEast = NeighbourPoint(10, 5, 2);
-  const sPoint south = NeighbourPoint(10, 5, 3);
-  const sPoint southWest = NeighbourPoint(10, 5, 4);
+  sPoint side[6];
+  for (int d = 0; d < 6; ++d) side[d] = NeighbourPoint(10, 5, d);
   auto unit = [&](sPoint at) -> cJednostkaLadowa& {
     cJednostkaLadowa& placed = world.AddLand(1, at.x, at.y, 100);
     placed.actionPoints = placed.startingActionPoints = 6;
     return placed;
   };
-  cJednostkaLadowa& w = unit(south);
+  cJednostkaLadowa& w = unit(side[3]);
   cJednostkaLadowa& a = unit({10, 8});
-  cJednostkaLadowa& bystander = unit(north);
+  cJednostkaLadowa& bystander = unit(side[0]);
   cCountryAI& ai = world.AiOf(1);
   sAttackPlan plan;
   plan.Reset();
   plan.target = &target;
   plan.attackingCountry = 1;
   plan.oddsColumn = 5;
-  plan.withdrawals[0] = {&bystander, northEast.x, northEast.y, 1, 1};
-  plan.approaches[3] = {&a, south.x, south.y, 3, 2};
-  plan.withdrawals[3] = {&w, southWest.x, southWest.y, 4, 1};
-  cJednostkaLadowa* x = nullptr;
+  plan.withdrawals[0] = {&bystander, side[1].x, side[1].y, 1, 1};
+  plan.approaches[3] = {&a, side[3].x, side[3].y, 3, 2};
+  cJednostkaLadowa* other = nullptr;  // X, or B
   if (wAttacksToo) {
-    x = &unit(southEast);
-    plan.approaches[2] = {&w, southEast.x, southEast.y, 2, 1};
-    plan.withdrawals[2] = {x, northEast.x, northEast.y, 1, 1};
-    plan.withdrawals[0] = {};
+    other = &unit(side[4]);
+    plan.withdrawals[3] = {&w, side[2].x, side[2].y, 2, 1};
+    plan.approaches[4] = {&w, side[4].x, side[4].y, 4, 1};
+    plan.withdrawals[4] = {other, side[5].x, side[5].y, 5, 1};
+  } else {
+    other = &unit({12, 6});
+    plan.withdrawals[3] = {&w, side[4].x, side[4].y, 4, 1};
+    plan.approaches[2] = {other, side[2].x, side[2].y, 2, 1};
   }
   ai.BuildUnitLists();
 
   EXPECT_TRUE(ai.ExecuteAttack(plan));
 
-  EXPECT_EQ(At(a), south);
-  if (wAttacksToo) {
-    EXPECT_EQ(At(*x), northEast);
-    EXPECT_EQ(At(w), southEast);
-    EXPECT_TRUE(world.log.Contains(u"Land1 is attacked. Directions=2, Armor present in attack=0"));
-  } else {
-    EXPECT_EQ(At(w), southWest);
-    EXPECT_EQ(At(bystander), north);
-    EXPECT_TRUE(world.log.Contains(u"Land1 is attacked. Directions=1, Armor present in attack=0"));
-  }
+  EXPECT_EQ(At(a), side[3]);
+  EXPECT_EQ(At(bystander), side[0]);
+  EXPECT_EQ(At(w), side[4]);
+  EXPECT_EQ(At(*other), wAttacksToo ? side[5] : side[2]);
+  // Both attacked; W walked one hex, A two.
+  if (wAttacksToo) EXPECT_EQ(w.actionPoints, a.actionPoints + 1);
+  EXPECT_TRUE(world.log.Contains(u"Land1 is attacked. Directions=2, Armor present in attack=0"));
 }
 
 INSTANTIATE_TEST_SUITE_P(InTheWay, OccupiedSideTest, testing::Bool());

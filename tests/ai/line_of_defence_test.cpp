@@ -51,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(Paths, ScoreLinePathTest,
 // steps away from its goal nor beside the hex it came from, and holds at
 // most 8 hexes before the goal. Only the corridor is friendly land; a
 // corridor that breaks a rule leaves no line. An own town beside the first
-// hex is worth a longer line, but not one that doubles back to reach it.
+// hex is worth a longer line, but not one that doubles back to reach it. Of
+// lines that score the same, the first found is kept.
 struct sLineCorridor {
   const char* name;
   std::vector<sPoint> corridor;
@@ -79,15 +80,21 @@ const std::vector<sPoint> kNineBefore{{5, 1}, {6, 1}, {7, 2}, {8, 2}, {9, 3}, {9
 // The second hex lies one further from the goal than the first.
 const std::vector<sPoint> kAway{{5, 1}, {6, 0}, {7, 1}, {7, 2}, {7, 3}, {7, 4}, {7, 5}, {6, 5}, {5, 6}};
 const std::vector<sPoint> kBack{{5, 1}, {6, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}};
+// kSevenBefore and its mirror image to the west: two lines of one score, the
+// eastern found first (its first step is direction 2, the western one's 4).
+const std::vector<sPoint> kBothSides{{5, 1}, {6, 1}, {7, 2}, {7, 3}, {7, 4}, {7, 5}, {6, 5}, {5, 6},
+                                     {4, 1}, {3, 2}, {3, 3}, {3, 4}, {3, 5}, {4, 5}};
 
-INSTANTIATE_TEST_SUITE_P(Corridors, LinePathRuleTest,
-                         testing::Values(sLineCorridor{"Straight", kStraight, false, kStraight},
-                                         sLineCorridor{"SevenBefore", kSevenBefore, false, kSevenBefore},
-                                         sLineCorridor{"EightBefore", kEightBefore, false, kEightBefore},
-                                         sLineCorridor{"NineBefore", kNineBefore, false, {}},
-                                         sLineCorridor{"AwayFromTheGoal", kAway, false, {}},
-                                         sLineCorridor{"DoublingBack", kBack, true, kStraight}),
-                         [](const testing::TestParamInfo<sLineCorridor>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Corridors, LinePathRuleTest,
+    testing::Values(sLineCorridor{"Straight", kStraight, false, kStraight},
+                    sLineCorridor{"SevenBefore", kSevenBefore, false, kSevenBefore},
+                    sLineCorridor{"EightBefore", kEightBefore, false, kEightBefore},
+                    sLineCorridor{"NineBefore", kNineBefore, false, {}},
+                    sLineCorridor{"AwayFromTheGoal", kAway, false, {}},
+                    sLineCorridor{"DoublingBack", kBack, true, kStraight},
+                    sLineCorridor{"TieGoesToTheFirstFound", kBothSides, false, kSevenBefore}),
+    [](const testing::TestParamInfo<sLineCorridor>& info) { return std::string(info.param.name); });
 
 TEST(LineCleanUpTest, StraightRowStaysAndCornersGo) {
   test::AiWorld world;

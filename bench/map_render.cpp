@@ -5,6 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <string>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -19,9 +21,14 @@
 #include "gui/resource_cache.h"
 #include "platform/frame.h"
 #include "platform/graphics.h"
+#include "foundation/random.h"
+#include "platform/render_backend.h"
 #include "world/city.h"
+#include "world/game_start.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
+
+#include <SDL.h>
 
 namespace {
 
@@ -149,6 +156,83 @@ void BM_MapFrame(benchmark::State& state, float scale) {
 BENCHMARK_CAPTURE(BM_MapFrame, CloseView, 1.0f)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_MapFrame, HalfScale, 0.5f)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_MapFrame, WholeMap, 0.0f)->Unit(benchmark::kMillisecond);
+
+// The shipped sample scenario at the zoom the game opens with (the whole map
+// fitted to the screen), drawn as the game draws it: off-screen, and on a
+// window whose renderer is SDL's software one (the dummy driver's window).
+struct SampleScene {
+  std::unique_ptr<AppFrame> frame = AppFrame::CreateHeadless(1024, 768);
+  SDL_Window* window = nullptr;
+
+  SampleScene() {
+    gScreenWidth = 1024;
+    gScreenHeight = 768;
+    gShowCityNames = true;
+    SetGameRoot(GameFolder());
+    SeedRandom(1);
+    GetGuiResourceCache().OnCreateDevice(&frame->graphics());
+    if (LoadNewScenario(u"data\\scenarios\\NorthernTide\\%s", 0) == nullptr) return;
+    // Every counter on the map, as a player sees them at the front.
+    for (auto& unit : gGame->landUnits) unit->spotted = 1;
+    for (auto& unit : gGame->airUnits) unit->spotted = 1;
+    LoadMapSkin(u"Normal");
+    LoadUnitsSkin(u"Counters");
+    const auto scratch = std::filesystem::temp_directory_path() / "tidereach_bench_map_render";
+    std::filesystem::create_directories(scratch);
+    SetGameRoot(scratch);
+  }
+
+  ~SampleScene() {
+    GetGuiResourceCache().Clear();
+    delete gGame;
+    gGame = nullptr;
+    frame->graphics().ReplaceBackend(nullptr);
+    if (window) SDL_DestroyWindow(window);
+  }
+
+  bool OnWindow() {
+    window = SDL_CreateWindow("bench", 0, 0, 1024, 768, SDL_WINDOW_HIDDEN);
+    if (!window) return false;
+    auto backend = CreateWindowBackend(window, 1024, 768);
+    if (!backend) return false;
+    frame->graphics().ReplaceBackend(std::move(backend));
+    return true;
+  }
+
+  void ViewWholeMap() {
+    cMap& map = *gGame->map;
+    gTargetScale = map.fitScale;
+    gDisplayedScale = -1.0f;
+    map.camera.x = map.camera.targetX = map.GetWidth() * 83.0f / 2.0f;
+    map.camera.y = map.camera.targetY = map.GetHeight() * 98.0f / 2.0f;
+    map.FrameMove(0.0f);
+    SelectFontSetForZoom(gDisplayedScale);
+    SelectMapFontsForZoom(gDisplayedScale);
+  }
+
+  void Draw() {
+    Graphics& g = frame->graphics();
+    g.Clear(0xFF000000u);
+    RenderGame(g, 0.0f);
+    g.Present();
+  }
+};
+
+void BM_SampleMapFrame(benchmark::State& state, bool window) {
+  SampleScene scene;
+  if (gGame == nullptr || (window && !scene.OnWindow())) {
+    state.SkipWithError("no sample or no window");
+    return;
+  }
+  scene.ViewWholeMap();
+  scene.Draw();
+  if (const char* shot = std::getenv("TR_BENCH_SHOT")) {
+    scene.frame->graphics().SaveScreenshot(std::string(shot) + (window ? "_window.png" : "_offscreen.png"));
+  }
+  for (auto _ : state) scene.Draw();
+}
+BENCHMARK_CAPTURE(BM_SampleMapFrame, OffScreen, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SampleMapFrame, SoftwareWindow, true)->Unit(benchmark::kMillisecond);
 
 // An idle whole-map view for one second through the frame loop, with the frame
 // limit of the shipped Settings.ini: core_share is the process's CPU time over

@@ -161,10 +161,10 @@ BENCHMARK_CAPTURE(BM_MapFrame, WholeMap, 0.0f)->Unit(benchmark::kMillisecond);
 // fitted to the screen), drawn as the game draws it: off-screen, and on a
 // window whose renderer is SDL's software one (the dummy driver's window).
 struct SampleScene {
-  std::unique_ptr<AppFrame> frame = AppFrame::CreateHeadless(1024, 768);
+  std::unique_ptr<AppFrame> frame;
   SDL_Window* window = nullptr;
 
-  SampleScene() {
+  explicit SampleScene(Clock* clock = nullptr) : frame(AppFrame::CreateHeadless(1024, 768, clock)) {
     gScreenWidth = 1024;
     gScreenHeight = 768;
     gShowCityNames = true;
@@ -275,5 +275,54 @@ void BM_IdleMapSecondAtShippedLimit(benchmark::State& state) {
   state.counters["limit_ms"] = limit;
 }
 BENCHMARK(BM_IdleMapSecondAtShippedLimit)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The same second with the shipped sample at the whole-map zoom, off-screen and
+// on the software renderer's window.
+void BM_IdleSampleMapSecondAtShippedLimit(benchmark::State& state, bool window) {
+  SetGameRoot(GameFolder());
+  LoadSettings();
+  const int limit = gMinFrameTime;
+  double share = 0.0, frames = 0.0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    SteadyClock clock;
+    SampleScene scene(&clock);
+    AppFrame& frame = *scene.frame;
+    if (gGame == nullptr || Failed(frame.CreateWindowAndDevice(FrameConfig{u"", 1024, 768, false})) ||
+        (window && !scene.OnWindow())) {
+      state.SkipWithError("no sample or no window");
+      break;
+    }
+    scene.ViewWholeMap();
+    state.ResumeTiming();
+    int drawn = 0;
+    const auto wallStart = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
+    frame.SetFrameTimeLimit([limit] { return limit; });
+    frame.SetFrameMoveCallback([&](Graphics&, double, float) {
+      if (std::chrono::steady_clock::now() - wallStart >= std::chrono::seconds(1)) frame.RequestClose();
+    });
+    frame.SetFrameRenderCallback([&](Graphics& g, double, float) {
+      g.Clear(0xFF000000u);
+      RenderGame(g, 0.0f);
+      ++drawn;
+    });
+    frame.Run();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    share += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / wall;
+    frames += drawn / wall;
+  }
+  state.counters["core_share"] = share / static_cast<double>(state.iterations());
+  state.counters["frames_per_s"] = frames / static_cast<double>(state.iterations());
+  state.counters["limit_ms"] = limit;
+}
+BENCHMARK_CAPTURE(BM_IdleSampleMapSecondAtShippedLimit, OffScreen, false)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_IdleSampleMapSecondAtShippedLimit, SoftwareWindow, true)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

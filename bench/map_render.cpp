@@ -175,6 +175,8 @@ struct SampleScene {
     // Every counter on the map, as a player sees them at the front.
     for (auto& unit : gGame->landUnits) unit->spotted = 1;
     for (auto& unit : gGame->airUnits) unit->spotted = 1;
+    // The player's own counters blink their marks while the map is shown.
+    if (gGame->viewingCountry == nullptr) gGame->viewingCountry = gGame->landUnits.front()->GetOwnerCountry();
     LoadMapSkin(u"Normal");
     LoadUnitsSkin(u"Counters");
     const auto scratch = std::filesystem::temp_directory_path() / "tidereach_bench_map_render";

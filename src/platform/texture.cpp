@@ -12,9 +12,19 @@
 #include "platform/texel_runs.h"
 
 namespace tr {
+namespace {
+
+// Versions are drawn from one counter for all textures, so a texture made where
+// a freed one lived never shows a version the old one had: what remembers a
+// drawn picture by texture and version cannot mistake the new for the old.
+std::atomic<std::uint64_t> g_next_version{1};
+
+std::uint64_t NextVersion() { return g_next_version.fetch_add(1, std::memory_order_relaxed); }
+
+}  // namespace
 
 Texture::Texture(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height) {}
+    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height), version_(NextVersion()) {}
 
 TexelRuns& Texture::runs() const {
   if (!runs_) runs_ = std::make_unique<TexelRuns>();
@@ -72,7 +82,7 @@ std::unique_ptr<Texture> Texture::FromPngFile(const std::filesystem::path& file,
 
 Texture::LockedRect Texture::Lock() { return {pixels_.data(), width_ * 4}; }
 
-void Texture::Unlock() { version_.fetch_add(1, std::memory_order_acq_rel); }
+void Texture::Unlock() { version_.store(NextVersion(), std::memory_order_release); }
 
 Argb Texture::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
@@ -114,7 +124,7 @@ void Texture::Resize(int width, int height) {
   pixels_ = std::move(grown);
   width_ = width;
   height_ = height;
-  version_.fetch_add(1, std::memory_order_acq_rel);
+  version_.store(NextVersion(), std::memory_order_release);
 }
 
 bool SavePng(const std::filesystem::path& file, const std::uint32_t* argb, int width, int height, int pitch_pixels,

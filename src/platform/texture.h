@@ -57,7 +57,8 @@ class Texture {
   // Grows the texture, keeping the texels it has (used by the glyph atlas).
   void Resize(int width, int height);
 
-  // Counts every published change; the renderer re-uploads when it differs from its copy.
+  // Changes with every published change, to a value no texture had before (never 0);
+  // the renderer re-uploads when it differs from its copy.
   std::uint64_t version() const { return version_.load(std::memory_order_acquire); }
 
   // The renderer's copy: owned by the render backend, touched on the main thread only.
@@ -75,7 +76,7 @@ class Texture {
   int height_ = 0;
   std::vector<std::uint32_t> pixels_;
   std::string label_;
-  std::atomic<std::uint64_t> version_{1};
+  std::atomic<std::uint64_t> version_;
   mutable GpuCopy gpu_;
   mutable std::uint64_t clear_version_ = 0;
   mutable std::unordered_map<std::uint64_t, bool> clear_areas_;

@@ -108,7 +108,8 @@ void RenderGame(Graphics& device, float elapsed) {
     own = device.CreateSpriteBatch();
     sprite = own.get();
   }
-  sprite->Begin(kSpriteAlphaBlend | kSpriteSortDepthBackToFront);
+  // An idle map draws the same terrain, borders and cities frame after frame: the batch keeps them.
+  sprite->Begin(kSpriteAlphaBlend | kSpriteSortDepthBackToFront | kSpriteKeepBottom);
   RenderHexes(*sprite, *gGame->map, CurrentMapDrawState(), gScreenWidth, gScreenHeight);
   sprite->End();
 

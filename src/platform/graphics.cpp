@@ -16,12 +16,15 @@ Graphics::~Graphics() = default;
 void Graphics::ReplaceBackend(std::unique_ptr<RenderBackend> backend) {
   const int max = backend_->max_texture_size();
   backend_ = backend ? std::move(backend) : CreateNullBackend();
+  untouched_clear_.reset();
+  kept_token_ = 0;
   if (max > 0) backend_->set_max_texture_size(max);
   backend_->SetClip(clip_ ? &*clip_ : nullptr);
 }
 
 void Graphics::Clear(Argb colour) {
   backend_->Clear(colour);
+  untouched_clear_ = colour;
   DrawRecord r;
   r.kind = DrawRecord::Kind::kClear;
   r.colour = colour;
@@ -44,6 +47,7 @@ void Graphics::FillQuad(const RectF& rect, Argb top_left, Argb top_right, Argb b
                              {rect.left, rect.bottom}};
   const Argb colours[4] = {top_left, top_right, bottom_right, bottom_left};
   backend_->FillQuad(corners, colours);
+  untouched_clear_.reset();
   DrawRecord r;
   r.kind = DrawRecord::Kind::kQuad;
   r.dest = rect;
@@ -56,6 +60,7 @@ void Graphics::FillQuad(const RectF& rect, Argb top_left, Argb top_right, Argb b
 }
 
 void Graphics::DrawLines(std::span<const PointF> points, Argb colour, float width) {
+  untouched_clear_.reset();
   for (std::size_t i = 1; i < points.size(); ++i) {
     const PointF a = points[i - 1], b = points[i];
     if (width <= 1.0f) {
@@ -108,9 +113,24 @@ bool Graphics::SaveScreenshot(const std::filesystem::path& png_file) {
   return SavePng(png_file, pixels.data(), w, h, w);
 }
 
-void Graphics::Present() { backend_->Present(); }
+std::uint64_t Graphics::KeepBackBuffer() {
+  kept_token_ = backend_->KeepBackBuffer() ? ++keep_count_ : 0;
+  return kept_token_;
+}
+
+bool Graphics::RestoreBackBuffer(std::uint64_t token) {
+  if (token == 0 || token != kept_token_) return false;
+  untouched_clear_.reset();
+  return backend_->RestoreBackBuffer();
+}
+
+void Graphics::Present() {
+  untouched_clear_.reset();
+  backend_->Present();
+}
 
 void Graphics::DrawTexturedQuads(const Texture& texture, std::span<const TexturedQuad> quads) {
+  untouched_clear_.reset();
   backend_->DrawTexturedQuads(texture, quads);
 }
 

@@ -61,6 +61,16 @@ class Graphics {
   void SetRecorder(DrawRecorder* recorder) { recorder_ = recorder; }
   DrawRecorder* recorder() const { return recorder_; }
 
+  // The clear colour while the back buffer holds nothing but the last Clear
+  // (nothing drawn, presented or restored since, same renderer); else empty.
+  std::optional<Argb> untouched_clear() const { return untouched_clear_; }
+  // A copy of the whole back buffer as drawn so far: a token for putting it
+  // back, or 0 where the renderer cannot do it pixel for pixel. There is one
+  // copy: a later keep (by anyone) or another renderer makes a token stale,
+  // and restoring with a stale token does nothing and returns false.
+  std::uint64_t KeepBackBuffer();
+  bool RestoreBackBuffer(std::uint64_t token);
+
   // Called by the frame.
   void Present();
   void ReplaceBackend(std::unique_ptr<RenderBackend> backend);
@@ -76,6 +86,9 @@ class Graphics {
   int height_;
   std::optional<Rect> clip_;
   DrawRecorder* recorder_ = nullptr;
+  std::optional<Argb> untouched_clear_;
+  std::uint64_t keep_count_ = 0;
+  std::uint64_t kept_token_ = 0;
 };
 
 }  // namespace tr

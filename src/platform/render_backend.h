@@ -35,6 +35,11 @@ class RenderBackend {
   virtual bool ReadPixels(std::vector<std::uint32_t>& out, int& width, int& height) = 0;
   virtual int max_texture_size() const = 0;
   virtual void set_max_texture_size(int size) = 0;
+  // Keeps a copy of the whole back buffer as drawn so far, and puts it back
+  // (whatever the clip). Only renderers that can do it cheaply, pixel for
+  // pixel, do; the others return false and keep nothing.
+  virtual bool KeepBackBuffer() { return false; }
+  virtual bool RestoreBackBuffer() { return false; }
 };
 
 // Draws into an off-screen ARGB surface of the given size.

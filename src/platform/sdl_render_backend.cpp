@@ -63,11 +63,13 @@ PointF QuadPoint(const PointF c[4], float s, float t) {
 
 class SdlBackend : public RenderBackend {
  public:
-  SdlBackend(SDL_Renderer* renderer, SDL_Surface* surface, int width, int height)
-      : renderer_(renderer), surface_(surface), width_(width), height_(height), id_(g_next_device++) {
+  SdlBackend(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window, int width, int height)
+      : renderer_(renderer), surface_(surface), window_(window), width_(width), height_(height),
+        id_(g_next_device++) {
     SDL_RendererInfo info{};
     if (SDL_GetRendererInfo(renderer_, &info) == 0) {
       renderer_max_ = std::min(info.max_texture_width, info.max_texture_height);
+      software_ = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     }
     SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
     std::lock_guard<std::mutex> lock(g_release_mutex);
@@ -187,7 +189,45 @@ class SdlBackend : public RenderBackend {
   }
   void set_max_texture_size(int size) override { max_override_ = size; }
 
+  bool KeepBackBuffer() override {
+    SDL_Surface* s = DrawnSurface();
+    if (!s) return false;
+    FlushSdl();
+    kept_.resize(static_cast<std::size_t>(s->w) * s->h);
+    for (int y = 0; y < s->h; ++y) {
+      std::memcpy(&kept_[static_cast<std::size_t>(y) * s->w],
+                  static_cast<const std::uint8_t*>(s->pixels) + static_cast<std::size_t>(y) * s->pitch,
+                  static_cast<std::size_t>(s->w) * 4);
+    }
+    kept_surface_ = s;
+    return true;
+  }
+
+  bool RestoreBackBuffer() override {
+    SDL_Surface* s = DrawnSurface();
+    if (!s || s != kept_surface_ || kept_.size() != static_cast<std::size_t>(s->w) * s->h) return false;
+    FlushSdl();
+    for (int y = 0; y < s->h; ++y) {
+      std::memcpy(static_cast<std::uint8_t*>(s->pixels) + static_cast<std::size_t>(y) * s->pitch,
+                  &kept_[static_cast<std::size_t>(y) * s->w], static_cast<std::size_t>(s->w) * 4);
+    }
+    return true;
+  }
+
  private:
+  // The pixels the renderer draws into, when we may copy them directly: our
+  // off-screen surface, or the window's own surface under SDL's software
+  // renderer when it is the back buffer's size (no scaling to the window).
+  SDL_Surface* DrawnSurface() {
+    if (surface_) return surface_;
+    if (!software_ || !window_) return nullptr;
+    SDL_Surface* s = SDL_GetWindowSurface(window_);
+    if (!s || s->w != width_ || s->h != height_ || s->format->BytesPerPixel != 4 || SDL_MUSTLOCK(s)) {
+      return nullptr;
+    }
+    return s;
+  }
+
   // Draws the quads into the surface when every one is an unmirrored, unrotated
   // rectangle; false (nothing drawn) otherwise. Rectangles and texels are
   // chosen as SDL's software renderer chooses them, so the picture is the same.
@@ -368,6 +408,11 @@ class SdlBackend : public RenderBackend {
 
   SDL_Renderer* renderer_;
   SDL_Surface* surface_;
+  SDL_Window* window_;
+  bool software_ = false;
+  // The back buffer as KeepBackBuffer left it, and the surface it came from.
+  std::vector<std::uint32_t> kept_;
+  SDL_Surface* kept_surface_ = nullptr;
   int width_;
   int height_;
   std::uint64_t id_;
@@ -417,7 +462,7 @@ std::unique_ptr<RenderBackend> CreateSoftwareBackend(int width, int height) {
     SDL_FreeSurface(surface);
     return nullptr;
   }
-  return std::make_unique<SdlBackend>(renderer, surface, width, height);
+  return std::make_unique<SdlBackend>(renderer, surface, nullptr, width, height);
 }
 
 std::unique_ptr<RenderBackend> CreateWindowBackend(void* sdl_window, int width, int height) {
@@ -426,7 +471,7 @@ std::unique_ptr<RenderBackend> CreateWindowBackend(void* sdl_window, int width, 
   if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (!renderer) return nullptr;
   SDL_RenderSetLogicalSize(renderer, width, height);
-  return std::make_unique<SdlBackend>(renderer, nullptr, width, height);
+  return std::make_unique<SdlBackend>(renderer, nullptr, window, width, height);
 }
 
 std::unique_ptr<RenderBackend> CreateNullBackend() { return std::make_unique<NullBackend>(); }

@@ -9,6 +9,33 @@
 
 namespace tr {
 
+namespace {
+
+TexturedQuad QuadOf(const Rect& source, PointF p, const Matrix2D& transform, Argb colour) {
+  const float w = static_cast<float>(source.width()), h = static_cast<float>(source.height());
+  TexturedQuad q;
+  q.corners[0] = transform.Apply(p);
+  q.corners[1] = transform.Apply({p.x + w, p.y});
+  q.corners[2] = transform.Apply({p.x + w, p.y + h});
+  q.corners[3] = transform.Apply({p.x, p.y + h});
+  q.source = RectF{static_cast<float>(source.left), static_cast<float>(source.top), static_cast<float>(source.right),
+                   static_cast<float>(source.bottom)};
+  q.colour = colour;
+  return q;
+}
+
+}  // namespace
+
+bool SpriteBatch::DrawnKey::operator==(const DrawnKey& other) const {
+  if (texture != other.texture || version != other.version || source != other.source || colour != other.colour) {
+    return false;
+  }
+  for (int i = 0; i < 4; ++i) {
+    if (corners[i].x != other.corners[i].x || corners[i].y != other.corners[i].y) return false;
+  }
+  return true;
+}
+
 SpriteBatch::SpriteBatch(Graphics& graphics) : graphics_(graphics) {}
 
 SpriteBatch::~SpriteBatch() = default;
@@ -73,6 +100,46 @@ bool SpriteBatch::Flush() {
     std::stable_sort(order_.begin(), order_.end(),
                      [](const SortKey& a, const SortKey& b) { return a.depth < b.depth; });
   }
+  // Where the drawing starts (after the sprites a kept back buffer already
+  // holds) and after how many sprites the back buffer is kept anew.
+  const std::size_t count = order_.size();
+  std::size_t start = 0;
+  std::size_t keep_at = count + 1;
+  BufferContext context;
+  if (flags_ & kSpriteKeepBottom) {
+    keys_.clear();
+    for (const SortKey& key : order_) {
+      const Item& item = items_[key.index];
+      if (item.font) break;  // text is drawn by the font: the kept part ends below the first one
+      const TexturedQuad q = QuadOf(item.source, item.position, item.transform, item.colour);
+      DrawnKey k;
+      k.texture = item.texture;
+      k.version = item.texture->version();
+      k.source = item.source;
+      std::copy(std::begin(q.corners), std::end(q.corners), std::begin(k.corners));
+      k.colour = item.colour;
+      keys_.push_back(k);
+    }
+    // The sprites this flush shares with the last one are likely to stay: those are worth keeping.
+    std::size_t same = 0;
+    while (same < keys_.size() && same < last_keys_.size() && keys_[same] == last_keys_[same]) ++same;
+    if (const std::optional<Argb> clear = graphics_.untouched_clear()) {
+      context = BufferContext{*clear, graphics_.clip_rect()};
+      const bool kept = !kept_keys_.empty() && context == kept_context_ && kept_keys_.size() <= keys_.size() &&
+                        std::equal(kept_keys_.begin(), kept_keys_.end(), keys_.begin());
+      // A kept copy grows only up to what stayed the same over the last flushes:
+      // grown over a sprite that blinks, it would be useless at the next blink.
+      recent_same_[recent_next_++ % recent_same_.size()] = same;
+      const std::size_t steady = *std::min_element(recent_same_.begin(), recent_same_.end());
+      if (kept && graphics_.RestoreBackBuffer(kept_token_)) {
+        start = kept_keys_.size();
+        if (steady > start) keep_at = steady;
+      } else if (same > 0) {
+        keep_at = same;
+      }
+    }
+    last_keys_.swap(keys_);
+  }
   // Consecutive sprites of one texture go to the device together.
   std::vector<TexturedQuad>& run = run_;
   run.clear();
@@ -82,26 +149,30 @@ bool SpriteBatch::Flush() {
     run.clear();
     run_texture = nullptr;
   };
-  for (const SortKey& key : order_) {
-    const Item& item = items_[key.index];
+  auto keep = [&](std::size_t drawn) {
+    flush_run();
+    kept_token_ = graphics_.KeepBackBuffer();
+    if (kept_token_ != 0) {
+      kept_keys_.assign(last_keys_.begin(), last_keys_.begin() + static_cast<std::ptrdiff_t>(drawn));
+      kept_context_ = context;
+    } else {
+      kept_keys_.clear();
+    }
+  };
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i == keep_at) keep(i);
+    const Item& item = items_[order_[i].index];
     if (item.font) {
       flush_run();
       item.font->Render(graphics_, item.text, item.source, item.format, item.colour, item.transform);
       continue;
     }
-    if (item.texture != run_texture) flush_run();
-    run_texture = item.texture;
-    const float w = static_cast<float>(item.source.width()), h = static_cast<float>(item.source.height());
-    const PointF p = item.position;
-    TexturedQuad q;
-    q.corners[0] = item.transform.Apply(p);
-    q.corners[1] = item.transform.Apply({p.x + w, p.y});
-    q.corners[2] = item.transform.Apply({p.x + w, p.y + h});
-    q.corners[3] = item.transform.Apply({p.x, p.y + h});
-    q.source = RectF{static_cast<float>(item.source.left), static_cast<float>(item.source.top),
-                     static_cast<float>(item.source.right), static_cast<float>(item.source.bottom)};
-    q.colour = item.colour;
-    run.push_back(q);
+    const TexturedQuad q = QuadOf(item.source, item.position, item.transform, item.colour);
+    if (i >= start) {
+      if (item.texture != run_texture) flush_run();
+      run_texture = item.texture;
+      run.push_back(q);
+    }
     if (graphics_.recorder()) {
       DrawRecord r;
       r.kind = DrawRecord::Kind::kSprite;
@@ -115,6 +186,7 @@ bool SpriteBatch::Flush() {
       graphics_.Record(std::move(r));
     }
   }
+  if (keep_at == count) keep(count);
   flush_run();
   items_.clear();
   return true;

@@ -6,7 +6,9 @@
 // Main thread only.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,11 @@ inline constexpr std::uint32_t kSpriteAlphaBlend = 0x10;
 inline constexpr std::uint32_t kSpriteSortTexture = 0x20;
 inline constexpr std::uint32_t kSpriteSortDepthFrontToBack = 0x40;
 inline constexpr std::uint32_t kSpriteSortDepthBackToFront = 0x80;
+// Our own: the batch keeps the back buffer as its bottom sprites left it, and
+// the next flush that begins with the same sprites on the same cleared back
+// buffer puts that copy back instead of drawing them again. Where a renderer
+// cannot keep its back buffer pixel for pixel, everything is drawn as usual.
+inline constexpr std::uint32_t kSpriteKeepBottom = 0x10000;
 
 class SpriteBatch {
  public:
@@ -67,6 +74,22 @@ class SpriteBatch {
   };
   void DrawItem(const Item& item);
 
+  // What decides the pixels of one sprite: the texture as it is now, the texels, the corners, the colour.
+  struct DrawnKey {
+    const Texture* texture = nullptr;
+    std::uint64_t version = 0;
+    Rect source;
+    PointF corners[4];
+    Argb colour = 0;
+    bool operator==(const DrawnKey& other) const;
+  };
+  // What the back buffer was before the first sprite.
+  struct BufferContext {
+    Argb clear = 0;
+    std::optional<Rect> clip;
+    bool operator==(const BufferContext&) const = default;
+  };
+
   Graphics& graphics_;
   bool begun_ = false;
   std::uint32_t flags_ = 0;
@@ -78,6 +101,17 @@ class SpriteBatch {
   std::vector<Item> items_;
   std::vector<SortKey> order_;
   std::vector<TexturedQuad> run_;  // kept to spare an allocation per flush
+  // With kSpriteKeepBottom: the last flush's sprites in drawing order up to its
+  // first text, the sprites whose drawing the kept back buffer holds, and what
+  // the back buffer was before them.
+  std::vector<DrawnKey> keys_;
+  std::vector<DrawnKey> last_keys_;
+  std::vector<DrawnKey> kept_keys_;
+  BufferContext kept_context_;
+  std::uint64_t kept_token_ = 0;
+  // How many sprites each of the last flushes shared with the one before.
+  std::array<std::size_t, 64> recent_same_{};
+  std::size_t recent_next_ = 0;
 };
 
 }  // namespace tr

@@ -1,6 +1,7 @@
 // The shipped sample scenario, loaded as the scenario checker loads it, drawn
 // headless with the shipped skins at a close and a whole-map zoom, with the
 // minimap in its corner. The pictures are kept in the build folder for a look.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,12 +12,14 @@
 #include <vector>
 
 #include "app/counter_draw.h"
+#include "app/map_draw_state.h"
 #include "app/map_sprites.h"
 #include "app/minimap_texture.h"
 #include "app/skin_tables.h"
 #include "foundation/paths.h"
 #include "foundation/random.h"
 #include "map_draw_fixture.h"
+#include "platform/render_backend.h"
 #include "platform/sprite_batch.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
@@ -197,6 +200,96 @@ TEST_F(SampleMapScreenshot, CloseViewShowsCityNamesAndCounters) {
   // Zoomed out, the counters' names come from the larger faces of the farther zoom ranges.
   Shoot(0.6f, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, "sample_map_middle.png");
   Shoot(0.45f, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, "sample_map_far.png");
+}
+
+}  // namespace
+}  // namespace tr
+
+namespace tr {
+namespace {
+
+std::size_t DifferentPixels(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  if (a.size() != b.size()) return std::max(a.size(), b.size());
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) n += a[i] != b[i] ? 1 : 0;
+  return n;
+}
+
+// The map's bottom layers come back from the back buffer the last frame kept:
+// every frame, on the off-screen renderer and on a window drawn by SDL's
+// software renderer, must show the very pixels of the same map drawn afresh
+// on a second device, also after a counter moves, the blink steps and a hex
+// under the counters changes.
+TEST_F(SampleMapScreenshot, FramesOverTheKeptBottomLayersMatchAFreshDrawing) {
+  cMap& map = *gGame->map;
+  gTargetScale = map.fitScale;
+  gDisplayedScale = -1.0f;
+  map.camera.x = map.camera.targetX = map.GetWidth() * 83.0f / 2.0f;
+  map.camera.y = map.camera.targetY = map.GetHeight() * 98.0f / 2.0f;
+  map.FrameMove(0.0f);
+  SelectFontSetForZoom(gDisplayedScale);
+  SelectMapFontsForZoom(gDisplayedScale);
+  sMapDrawState state;
+  state.ownCountry = gGame->landUnits.front()->owner;
+  SetMapDrawStateSource([&state] { return state; });
+
+  for (const bool onWindow : {false, true}) {
+    SCOPED_TRACE(onWindow ? "software renderer's window" : "off-screen");
+    SDL_Window* windows[2] = {};
+    std::unique_ptr<Graphics> fresh;
+    Graphics& device = frame_->graphics();
+    if (onWindow) {
+      windows[0] = SDL_CreateWindow("kept", 0, 0, 1024, 768, SDL_WINDOW_HIDDEN);
+      windows[1] = SDL_CreateWindow("fresh", 0, 0, 1024, 768, SDL_WINDOW_HIDDEN);
+      ASSERT_NE(windows[0], nullptr);
+      ASSERT_NE(windows[1], nullptr);
+      device.ReplaceBackend(CreateWindowBackend(windows[0], 1024, 768));
+      fresh = std::make_unique<Graphics>(CreateWindowBackend(windows[1], 1024, 768), 1024, 768);
+    } else {
+      fresh = std::make_unique<Graphics>(CreateSoftwareBackend(1024, 768), 1024, 768);
+    }
+    auto check = [&](const char* what) {
+      fresh->Clear(0xFF000000u);
+      RenderGame(*fresh, 0.0f);  // another device: a batch of its own, nothing kept
+      const std::vector<std::uint32_t> expected = fresh->ReadPixels();
+      ASSERT_EQ(expected.size(), 1024u * 768u);
+      for (int frame = 0; frame < 3; ++frame) {
+        device.Clear(0xFF000000u);
+        RenderGame(device, 0.0f);
+        EXPECT_EQ(DifferentPixels(device.ReadPixels(), expected), 0u) << what << ", frame " << frame;
+        device.Present();
+      }
+    };
+    check("as loaded");
+    // A counter steps to a free land hex beside it.
+    cUnit* unit = nullptr;
+    sHex* to = nullptr;
+    for (auto& land : gGame->landUnits) {
+      sHex* next = map.GetHex(land->x + 1, land->y);
+      if (next != nullptr && next->IsLand() && next->unit == nullptr) {
+        unit = land.get();
+        to = next;
+        break;
+      }
+    }
+    ASSERT_NE(unit, nullptr);
+    map.GetHex(unit->x, unit->y)->unit = nullptr;
+    to->unit = unit;
+    unit->x = to->x;
+    check("a counter moved");
+    ++state.animationPhase;
+    check("the blink stepped");
+    sHex& middle = *map.GetHex(map.GetWidth() / 2, map.GetHeight() / 2);
+    middle.variant = static_cast<std::uint8_t>(middle.variant + 1);
+    check("a hex's terrain changed");
+
+    fresh.reset();
+    device.ReplaceBackend(CreateSoftwareBackend(1024, 768));
+    for (SDL_Window* w : windows) {
+      if (w != nullptr) SDL_DestroyWindow(w);
+    }
+  }
+  SetMapDrawStateSource({});
 }
 
 }  // namespace

@@ -3,14 +3,18 @@
 # runs it: a slip no test notices is a survivor. The file is put back after
 # every slip and on any exit.
 #
-#   scripts/mutate.sh <build dir> <source file> <test target> <slips file> [gtest filter]
+#   scripts/mutate.sh <build dir> <source file> <test targets> <slips file> [gtest filter]
 #
+# <test targets> is one test program or several joined by commas, each
+# optionally with its own filter ("tests_ai,tests_integration=Sample*"); a
+# slip is killed when any of them fails.
 # Each line of the slips file is "<line>|<text>|<replacement>": the first
 # <text> on that line of the source becomes <replacement>. Lines starting
-# with # are skipped. Use a Release build: the runs are many.
+# with # are skipped. Use a Release build: the runs are many. The build keeps
+# the last slip's objects: rebuild before using it for anything else.
 set -u
 if [ $# -lt 4 ]; then
-  sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'
   exit 2
 fi
 build=$1 source=$2 target=$3 slips=$4 filter=${5:-*}
@@ -20,6 +24,18 @@ cp "$source" "$backup"
 restore() { cp "$backup" "$source" && touch "$source"; }
 trap 'restore; rm -f "$backup"' EXIT
 trap 'exit 130' INT TERM
+
+IFS=, read -r -a programs <<< "$target"
+run_all() {
+  local program
+  for program in "${programs[@]}"; do
+    local own=$filter
+    [ "${program#*=}" != "$program" ] && own=${program#*=}
+    (cd "$build/tests" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+      timeout -s KILL "${TIMEOUT:-600}" "./${program%%=*}" --gtest_brief=1 --gtest_filter="$own" \
+      > /dev/null 2>&1) || return 1
+  done
+}
 
 killed=0 survived=0 skipped=0
 while IFS='|' read -r line text replacement; do
@@ -35,11 +51,11 @@ while IFS='|' read -r line text replacement; do
   if [ $status -ne 0 ]; then
     echo "NOT FOUND  $label"; skipped=$((skipped + 1)); continue
   fi
-  if ! nice cmake --build "$build" --target "$target" --parallel "${JOBS:-3}" > /dev/null 2>&1; then
+  if ! nice cmake --build "$build" $(printf -- ' --target %s' "${programs[@]%%=*}") \
+        --parallel "${JOBS:-3}" > /dev/null 2>&1; then
     echo "NO BUILD   $label"; skipped=$((skipped + 1)); continue
   fi
-  if (cd "$build/tests" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-        timeout -s KILL "${TIMEOUT:-600}" "./$target" --gtest_brief=1 --gtest_filter="$filter" > /dev/null 2>&1); then
+  if run_all; then
     echo "SURVIVED   $label"; survived=$((survived + 1))
   else
     echo "KILLED     $label"; killed=$((killed + 1))

@@ -400,6 +400,11 @@ TEST_P(HarbourPrice, OneHarbourPerNodePaidOnceWhenAffordable) {
   ASSERT_TRUE(harbour);
   EXPECT_EQ(harbour->type, kMulberryType);
   EXPECT_EQ(harbour->name, u"Artificial harbour");
+  // The harbour belongs to the invader, stands on its hex and cannot move.
+  EXPECT_EQ(harbour->owner, 1);
+  EXPECT_EQ(harbour->x, 0);
+  EXPECT_EQ(harbour->y, 1);
+  EXPECT_EQ(harbour->actionPoints, 0);
   EXPECT_EQ(harbour->remainingTime, 3);
   EXPECT_EQ(harbour->supply, 10);
   EXPECT_DOUBLE_EQ(country(1).productionPoints, c.points - 30.0);

@@ -7,6 +7,8 @@
 
 #include "support/log_capture.h"
 #include "turn/sea_graph.h"
+#include "turn/fleet.h"
+#include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "world/commander.h"
 #include "turn/gra_endturn.h"
@@ -217,6 +219,75 @@ TEST_F(EndOfImpulseTest, CommandersOnTheWayArriveAndAssignedOnesStay) {
   EXPECT_EQ(game().commanders[0]->state, kCommanderNotAssigned);
   EXPECT_EQ(game().commanders[1]->state, kCommanderAssigned);
   EXPECT_EQ(game().commanders[2]->state, kCommanderNotAssigned);
+}
+
+// Every mark that limits a unit, ship, fleet or country to once an impulse
+// is cleared for the next impulse, in the short run as in the full one.
+TEST_F(EndOfImpulseTest, EveryOnceAnImpulseMarkIsClearedForTheNextImpulse) {
+  cCountry& country = world_.country(2);
+  for (std::uint8_t* mark : {&country.finishedTurn, &country.doneDelayWarEntry, &country.doneHasteWarEntry,
+                             &country.doneTurnInOrientation, &country.doneExertPressureAxis,
+                             &country.doneExertPressureAllied, &country.doneExertPressureComintern}) {
+    *mark = 1;
+  }
+  cJednostkaLadowa& land = test::AddLandUnit(world_, 0, 0, 1);
+  cJednostkaLotnicza& air = test::AddAirUnit(world_, 1, 0, 1, 0, 10);
+  for (cJednostka* unit : std::initializer_list<cJednostka*>{&land, &air}) {
+    unit->attacked = 1;
+    unit->wasAttacked = 1;
+    unit->newEnemyRevealed = 1;
+  }
+  land.eventsEffect = 3;
+  land.shoreBombardmentEffect = 0.5f;
+  air.airReconDone = 1;
+  auto ship = std::make_unique<cJednostkaMorska>();
+  ship->owner = 1;
+  ship->shoreBombardmentDone = ship->airstrikeDone = ship->reconDone = 1;
+  ship->canBeRepaired = 0;
+  cJednostkaMorska& cruiser = *ship;
+  game().navalUnits.push_back(std::move(ship));
+  auto fleet = std::make_unique<cFleet>();
+  fleet->hasMoved = 1;
+  cFleet& moved = *fleet;
+  game().fleets.push_back(std::move(fleet));
+  country.reconSpottedUnits.push_back(&land);
+
+  EndOfImpulse(game(), 0);
+  for (std::uint8_t mark : {country.finishedTurn, country.doneDelayWarEntry, country.doneHasteWarEntry,
+                            country.doneTurnInOrientation, country.doneExertPressureAxis,
+                            country.doneExertPressureAllied, country.doneExertPressureComintern}) {
+    EXPECT_EQ(mark, 0);
+  }
+  for (const cJednostka* unit : std::initializer_list<const cJednostka*>{&land, &air}) {
+    EXPECT_EQ(unit->attacked, 0);
+    EXPECT_EQ(unit->wasAttacked, 0);
+    EXPECT_EQ(unit->newEnemyRevealed, 0);
+  }
+  EXPECT_EQ(land.eventsEffect, 0);
+  EXPECT_FLOAT_EQ(land.shoreBombardmentEffect, 0.0f);
+  EXPECT_EQ(air.airReconDone, 0);
+  EXPECT_EQ(cruiser.shoreBombardmentDone, 0);
+  EXPECT_EQ(cruiser.airstrikeDone, 0);
+  EXPECT_EQ(cruiser.reconDone, 0);
+  EXPECT_EQ(cruiser.canBeRepaired, 1);
+  EXPECT_EQ(moved.hasMoved, 0);
+  EXPECT_TRUE(country.reconSpottedUnits.empty());
+}
+
+// The weather is drawn from the chances of the month the impulse ends in:
+// only that month is certain winter here, the months around it certain mud.
+TEST_F(EndOfImpulseTest, TheWeatherIsDrawnForTheMonthThatEnds) {
+  game().date = {1, 3, 1940};
+  sHex& hex = world_.hex(0, 0);
+  hex.takesWeather = 1;
+  hex.mudChance.fill(100);
+  hex.winterChance.fill(0);
+  hex.winterChance[2] = 100;
+  EndOfImpulse(game(), 0);
+  EXPECT_EQ(hex.weather, 1);
+  game().date = {1, 4, 1940};
+  EndOfImpulse(game(), 0);
+  EXPECT_EQ(hex.weather, 2);
 }
 
 TEST_F(EndOfImpulseTest, MulberriesAgeOnceAMonthFromTheFirstEndOfImpulseOfTheGameObject) {

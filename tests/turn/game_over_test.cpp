@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "foundation/format.h"
 #include "foundation/string_base.h"
@@ -10,6 +11,8 @@
 #include "support/log_capture.h"
 #include "turn/game_over.h"
 #include "turn/turn_fixture.h"
+#include "units/jednostka_lotnicza.h"
+#include "units/jednostka_morska.h"
 #include "world/rules_fixture.h"
 
 namespace tr {
@@ -77,9 +80,41 @@ TEST_F(GameOverTest, TimeRunOutShowsTheResultAndScores) {
   EXPECT_TRUE(shown.starts_with(u"text " + GetText("game_over") + u"|\n")) << Utf16ToUtf8(shown);
   EXPECT_NE(shown.find(GetText("game_over:_time_has_run_out")), std::u16string::npos);
   EXPECT_NE(shown.find(GetText("result:_axis_victory")), std::u16string::npos);
-  EXPECT_NE(shown.find(Format(GetText("axis:_%i_vp"), 10)), std::u16string::npos);
+  for (const auto& [key, points] : {std::pair{"axis:_%i_vp", 10}, {"allies:_%i_vp", 5}, {"comintern:_%i_vp", 7}}) {
+    EXPECT_NE(shown.find(Format(GetText(key), points)), std::u16string::npos) << key;
+  }
   // The axis country holds 10 points of victory and no production.
   EXPECT_NE(shown.find(Format(GetText("%i._%s:_%i"), 1, world_.country(2).name, 10)), std::u16string::npos);
+}
+
+// A country's score adds its forces everywhere (air units in the field and
+// in the reserve, ships at sea and in the yards) to the points and the
+// production of the cities it holds; another country's forces count nothing.
+TEST_F(GameOverTest, ACountrysScoreAddsEveryForceAndEveryHeldCity) {
+  world_.game().turnsLeft = 0;
+  SetPoints(5, 10, 7);
+  (*std::next(world_.game().cities.begin()))->productionPoints = 300.0f;
+  test::AddAirUnit(world_, 1, 0, 2, 0, 20);
+  test::AddAirUnit(world_, 0, 0, 1, 0, 3);
+  auto reserve = std::make_unique<cJednostkaLotnicza>();
+  reserve->owner = 2;
+  reserve->strength = 160;
+  world_.game().reservePool.push_back(std::move(reserve));
+  for (const int hitPoints : {40, 80}) {
+    auto ship = std::make_unique<cJednostkaMorska>();
+    ship->owner = 2;
+    ship->hitPoints = hitPoints;
+    if (hitPoints == 40) {
+      world_.game().navalUnits.push_back(std::move(ship));
+    } else {
+      world_.game().navalReserve.push_back(std::move(ship));
+    }
+  }
+  CheckGameOver(world_.game());
+  const std::u16string shown = Shown();
+  EXPECT_NE(shown.find(Format(GetText("%i._%s:_%i"), 1, world_.country(2).name, 10 + 300 + 20 + 160 + 40 + 80)),
+            std::u16string::npos)
+      << Utf16ToUtf8(shown);
 }
 
 // The scores are counted at every check, also while the war goes on; a city

@@ -206,6 +206,20 @@ INSTANTIATE_TEST_SUITE_P(Chances, SeaBattleCancel,
                                          CancelCase{"SubmarinesAt", 0, 0, 0, 0, true, 48, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Submarines alone on both sides (two against one) call the regular part
+// off below 100 less all the submarines: 97 here.
+class SeaBattleSubmarinesOnly : public SeaBattleTest, public testing::WithParamInterface<int> {};
+
+TEST_P(SeaBattleSubmarinesOnly, BothSidesCancelBelowAHundredLessTheirSubmarines) {
+  sSeaBattle battle(Ships(1, {kSubmarine, kSubmarine}), Ships(3, {kSubmarine}));
+  // Three torpedo rolls that cannot hit, no one-sided cancel (below 48), then the roll.
+  ScopedRandomDraws scripted({0, 0, 0, DrawFor(0, 100, 99), DrawFor(0, 100, GetParam())});
+  RunSeaBattleOpening(battle);
+  EXPECT_EQ(battle.regularPartCancelled != 0, GetParam() < 97);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rolls, SeaBattleSubmarinesOnly, testing::Values(96, 97, 98));
+
 struct StartCase {
   const char* name;
   int firstOwner, enemyOwner;

@@ -230,6 +230,31 @@ TEST_F(SeaInvasion, UnitsAreSentUntilTwelveTimesTheDefenderAndWaitForEachOther) 
   EXPECT_TRUE(game().aboardUnitsB.empty());
 }
 
+// A walking unit is ready once it stands on its port or, with points left,
+// gets no nearer to it (one point buys no step here); a unit without points
+// is still walking, and so is one that walked.
+struct InvasionWalkCase {
+  const char* name;
+  int actionPoints;
+  int order;
+};
+class Walking : public SeaInvasion, public testing::WithParamInterface<InvasionWalkCase> {};
+
+TEST_P(Walking, AUnitThatGetsNoNearerWithPointsLeftIsReady) {
+  const InvasionWalkCase& w = GetParam();
+  Unit(3, enemyPort, 0, 30);
+  cJednostkaLadowa& walker = Unit(1, 0, 1, 400, w.actionPoints);
+  Ai().ChooseSeaInvasionTarget();
+  EXPECT_EQ(walker.aiOrder, w.order);
+  EXPECT_EQ(walker.x == 0 && walker.y == 1, w.actionPoints < 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, Walking,
+                         testing::Values(InvasionWalkCase{"NoPoints", 0, kAiOrderSeaInvasionA},
+                                         InvasionWalkCase{"TooFewForAStep", 1, kAiOrderSeaInvasionB},
+                                         InvasionWalkCase{"EnoughToWalk", 6, kAiOrderSeaInvasionA}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Three ready units at 1 point each: points just below the cost buy first,
 // points at the cost or above go on to the loading.
 struct InvasionPointsCase {

@@ -108,6 +108,15 @@ TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
 
 // What this checks: a game saved by the runner loads and plays two more
 // impulses without breaking an invariant.
+// The seed decides the game: another seed plays another one.
+TEST_F(AutoplayTest, AnotherSeedPlaysAnotherGame) {
+  std::string seven;
+  std::string eight;
+  ASSERT_EQ(Run({"--impulses", "10", "--seed", "7"}, seven), 0) << errors_;
+  ASSERT_EQ(Run({"--impulses", "10", "--seed", "8"}, eight), 0) << errors_;
+  EXPECT_NE(WithoutTiming(seven), WithoutTiming(eight));
+}
+
 TEST_F(AutoplayTest, SavedGameLoadsAndPlaysTwoMoreImpulsesCleanly) {
   std::string summary;
   ASSERT_EQ(Run({"--impulses", "2", "--seed", "3", "--save-as", "mid"}, summary), 0) << errors_;

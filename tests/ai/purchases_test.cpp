@@ -237,6 +237,32 @@ TEST_F(PurchaseTest, NewAirUnitAndShipStartWithTheirTypeValues) {
   EXPECT_DOUBLE_EQ(country().productionPoints, 0.0);
 }
 
+// Each range of buyable types is priced up to its last type and no further:
+// land by price factor times cost, air by strength times factor, ships by
+// their own price (the price line ends with the submarine: transports are
+// not bought as ships).
+TEST_F(PurchaseTest, NewUnitsArePricedToTheLastTypeOfEachRange) {
+  SetConstant(79, 2, 2.0);
+  SetConstant(9, 2, 3.0);
+  SetConstant(79, kAirborneDivision + 2, 5.0);
+  SetConstant(9, kAirborneDivision + 2, 7.0);
+  SetConstant(79, kAirborneDivision + 3, 11.0);
+  SetConstant(9, kAirborneDivision + 3, 13.0);
+  SetConstant(14, kFighter - 19, 4.0);
+  SetConstant(81, kFighter - 18, 1.5);
+  SetConstant(14, kStrategicBomber - 19, 6.0);
+  SetConstant(81, kStrategicBomber - 18, 2.5);
+  SetConstant(14, kStrategicBomber - 18, 8.0);
+  SetConstant(81, kStrategicBomber - 17, 3.5);
+  SetConstant(85, kAircraftCarrier - 39, 90.0);
+  SetConstant(85, kAmphibiousShip - 41, 30.0);
+  const std::pair<int, float> prices[] = {
+      {kInfantryDivision, 6.0f}, {kAirborneDivision, 35.0f}, {kAirborneDivision + 1, 0.0f},
+      {kFighter, 6.0f},          {kStrategicBomber, 15.0f},  {kStrategicBomber + 1, 0.0f},
+      {kAircraftCarrier, 90.0f}, {kAmphibiousShip - 2, 30.0f}, {kAmphibiousShip + 1, 0.0f}};
+  for (const auto& [type, price] : prices) EXPECT_FLOAT_EQ(NewUnitPrice(type), price) << type;
+}
+
 TEST_F(PurchaseTest, TechnologyOneLevelNeverLevelsUpNonArmour) {
   country().techLevels[0] = 1;
   country().productionPoints = 1000.0;

@@ -214,6 +214,7 @@ struct sRepairCase {
   int hitPoints;
   double points;
   int repaired;
+  int type = kCruiser;
 };
 
 class RepairTest : public ReplacementTest, public testing::WithParamInterface<sRepairCase> {};
@@ -221,8 +222,9 @@ class RepairTest : public ReplacementTest, public testing::WithParamInterface<sR
 TEST_P(RepairTest, ShipIsRepairedWithinThresholdAndPoints) {
   SetConstant(142, 1, 45.0);
   SetConstant(76, 4, 3.0);  // cruiser
+  SetConstant(76, 2, 3.0);  // carrier, the first naval type
   country().productionPoints = GetParam().points;
-  cJednostkaMorska& ship = world.AddShip(1, kCruiser);
+  cJednostkaMorska& ship = world.AddShip(1, GetParam().type);
   ship.maxHitPoints = 10;
   ship.hitPoints = GetParam().hitPoints;
 
@@ -234,7 +236,8 @@ TEST_P(RepairTest, ShipIsRepairedWithinThresholdAndPoints) {
 
 INSTANTIATE_TEST_SUITE_P(Ships, RepairTest,
                          testing::Values(sRepairCase{6, 10.0, 0}, sRepairCase{5, 10.0, 3},
-                                         sRepairCase{5, 100.0, 5}, sRepairCase{5, 3.0, 0}));
+                                         sRepairCase{5, 100.0, 5}, sRepairCase{5, 3.0, 0},
+                                         sRepairCase{5, 10.0, 3, kAircraftCarrier}));
 
 TEST_F(ReplacementTest, RepairWritesTheMessage) {
   SetConstant(142, 1, 45.0);

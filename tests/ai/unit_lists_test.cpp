@@ -58,6 +58,15 @@ TEST_F(UnitListsTest, UnitsAreSplitByTheirOwnersStanding) {
   for (const cJednostkaMorska* ship : ai.ownNaval) EXPECT_EQ(ship->owner, 1);
   for (const cJednostkaLadowa* unit : ai.ownLand) EXPECT_NE(unit, &aboard);
   EXPECT_TRUE(world.log.Contains(u"[AI Country1] Wyznaczam listy jednostek"));
+
+  // Seen from its enemy, country 1's units are the enemy's; its ally's are nobody's business.
+  cCountryAI& enemy = world.AiOf(3);
+  enemy.BuildUnitLists();
+  ASSERT_EQ(enemy.enemyLand.size(), 2u);
+  for (const cJednostkaLadowa* unit : enemy.enemyLand) EXPECT_EQ(unit->owner, 1);
+  ASSERT_EQ(enemy.enemyAir.size(), 1u);
+  EXPECT_EQ(enemy.enemyAir.front()->owner, 1);
+  EXPECT_EQ(enemy.otherAir.size(), 4u);
 }
 
 TEST_F(UnitListsTest, OwnLandUnitsAreSortedStrongestFirstKeepingTiesInListOrder) {

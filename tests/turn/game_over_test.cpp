@@ -115,6 +115,8 @@ TEST_F(GameOverTest, ACountrysScoreAddsEveryForceAndEveryHeldCity) {
   EXPECT_NE(shown.find(Format(GetText("%i._%s:_%i"), 1, world_.country(2).name, 10 + 300 + 20 + 160 + 40 + 80)),
             std::u16string::npos)
       << Utf16ToUtf8(shown);
+  // Country 1 holds 5 points and an air unit of 3.
+  EXPECT_NE(shown.find(Format(GetText("%i._%s:_%i"), 2, world_.country(1).name, 8)), std::u16string::npos);
 }
 
 // The scores are counted at every check, also while the war goes on; a city

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "turn/supply_fixture.h"
@@ -25,6 +26,18 @@ TEST_F(SupplyTest, GroupFloodsInNeighbourOrderAndSkipsResourceSites) {
   supply_.DetermineCityGroup(game(), 1, -1, groups);
   ASSERT_EQ(groups.size(), 1u);
   EXPECT_EQ(Flatten(groups.front()), (std::vector<cCity*>{a, south, east, west}));
+}
+
+// The flood reaches the first and last rows and columns: cities on the map's
+// edges join the group of the city they are linked to.
+TEST_F(SupplyTest, GroupReachesCitiesOnEveryEdgeOfTheMap) {
+  Control(0, 0, 9, 7, 2);
+  AddCity(4, 4);
+  for (const auto [x, y] : {std::pair{0, 4}, {9, 4}, {4, 0}, {4, 7}, {0, 0}, {9, 7}}) AddCity(x, y);
+  SupplyCityGroups groups;
+  supply_.DetermineCityGroup(game(), 1, -1, groups);
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(groups.front().size(), 7u);
 }
 
 TEST_F(SupplyTest, OddColumnNeighbourOrder) {

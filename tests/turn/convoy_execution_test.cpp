@@ -114,6 +114,15 @@ TEST_F(ConvoyExecutionTest, ResourcesBeyondTheProductionPointsCarryTheWholePoint
   EXPECT_EQ(convoy.amount, 10);  // the standing order keeps its amount
 }
 
+// A single transport point is some transport: the supplies it carries sail.
+TEST_F(ConvoyExecutionTest, OneTransportPointStillCarriesSupplies) {
+  country(1).seaTransportPoints = 1;
+  const sConvoyResult result = Execute(AddConvoy(kConvoySupplies, 8));
+  EXPECT_EQ(result.result, u"success");
+  EXPECT_EQ(result.pointsCarried, 1);
+  EXPECT_EQ(country(1).seaTransportPoints, 0);
+}
+
 TEST_F(ConvoyExecutionTest, SuppliesShortOfTransportCarryWhatIsAvailableWithTheWarning) {
   country(1).seaTransportPoints = 5;
   sConvoy& convoy = AddConvoy(kConvoySupplies, 8);

@@ -130,6 +130,10 @@ TEST_P(SeaBattleTransports, OnlyTransportsOnBothSidesCancelTheRegularPartWithout
   ShowSeaBattleStageReport(battle);
   EXPECT_EQ(battle.regularPartCancelled != 0, c.cancelled);
   EXPECT_EQ(screens, c.cancelled ? 0 : 1);
+  // Transports alone draw no starting side: the first side stays the one to act.
+  if (c.cancelled) {
+    EXPECT_EQ(battle.actingSide, 1);
+  }
   EXPECT_EQ(battle.openingReport.find(GetText(
                 "due_to_the_result_of_this_stage_of_the_battle,_regular_part_has_been_cancelled.")) !=
                 std::u16string::npos,
@@ -139,6 +143,7 @@ TEST_P(SeaBattleTransports, OnlyTransportsOnBothSidesCancelTheRegularPartWithout
 INSTANTIATE_TEST_SUITE_P(
     Sides, SeaBattleTransports,
     testing::Values(TransportsCase{"BothTransports", {kCargoShip, kAmphibiousShip}, {kAmphibiousShip}, false, true},
+                    TransportsCase{"AmphibiousAgainstBetterNavy", {kAmphibiousShip}, {kAmphibiousShip}, true, true},
                     TransportsCase{"WarshipAmongTheFirst", {kCargoShip, kCruiser}, {kAmphibiousShip}, false, false},
                     TransportsCase{"TransportAgainstWarship", {kCargoShip}, {kCruiser}, true, false},
                     TransportsCase{"WarshipAgainstTransport", {kCruiser}, {kCargoShip}, false, false}),
@@ -220,6 +225,38 @@ TEST_P(SeaBattleSubmarinesOnly, BothSidesCancelBelowAHundredLessTheirSubmarines)
 
 INSTANTIATE_TEST_SUITE_P(Rolls, SeaBattleSubmarinesOnly, testing::Values(96, 97, 98));
 
+struct StrikeCase {
+  int navy;
+  int roll;  // every attempt's roll
+  bool hits;
+};
+class SeaBattleCarrierStrikes : public SeaBattleTest, public testing::WithParamInterface<StrikeCase> {};
+
+// A carrier makes as many strike attempts as its owner's navy level, each
+// hitting below 30 x the level.
+TEST_P(SeaBattleCarrierStrikes, OneAttemptPerNavyLevelEachBelowThirtyTimesTheLevel) {
+  const StrikeCase& c = GetParam();
+  SetNavy(1, c.navy);
+  sSeaBattle::ShipList carriers = Ships(1, {kAircraftCarrier});
+  sSeaBattle::ShipList targets = Ships(3, {kBattleship, kBattleship});
+  for (cJednostkaMorska* ship : targets) ship->hitPoints = 100;
+  sSeaBattle battle(carriers, targets);
+  std::deque<int> draws;
+  for (int attempt = 0; attempt <= c.navy; ++attempt) {  // one attempt more than allowed is scripted
+    draws.push_back(DrawFor(0, 1000, c.roll));
+    if (c.hits) draws.push_back(DrawFor(0, 1, 0));
+  }
+  ScopedRandomDraws scripted(draws);
+  CarrierAirAttack(battle, battle.firstSide, battle.enemySide);
+  EXPECT_EQ(battle.openingEntries.size(), c.hits ? static_cast<std::size_t>(c.navy) : 0u);
+  EXPECT_EQ(targets.front()->hitPoints, c.hits ? 100 - c.navy * c.navy : 100);
+  EXPECT_EQ(scripted.remaining(), c.hits ? 2u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, SeaBattleCarrierStrikes,
+                         testing::Values(StrikeCase{1, 29, true}, StrikeCase{1, 30, false}, StrikeCase{3, 89, true},
+                                         StrikeCase{3, 90, false}));
+
 struct StartCase {
   const char* name;
   int firstOwner, enemyOwner;
@@ -264,13 +301,14 @@ struct ShotCase {
   bool spotted;        // the fleet is active
   int roll;
   bool hit;
+  int skillFactor = 9;
 };
 class SeaBattleShot : public SeaBattleTest, public testing::WithParamInterface<ShotCase> {};
 
 // Navy level 0 gives the base chance 30.
 TEST_P(SeaBattleShot, ChanceHalvedAtTheEdgeAndWhenUnseenButKeptAtOne) {
   const ShotCase& c = GetParam();
-  sea.SetConstant(180, 1, 9);
+  sea.SetConstant(180, 1, c.skillFactor);
   sSeaBattle battle(Ships(1, {kCruiser}), Ships(3, {c.targetType}));
   cJednostkaMorska& target = *battle.enemySide.front();
   target.battleColumn = c.column;
@@ -299,7 +337,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ShotCase{"CarrierEdgeAbove", kAircraftCarrier, 27, 0, true, 16, false},
                     ShotCase{"CarrierInsideNotHalved", kAircraftCarrier, 26, 0, true, 30, true},
                     ShotCase{"CarrierColumn3ChanceOne", kAircraftCarrier, 3, 3, true, 1, true},
-                    ShotCase{"CarrierColumn3ChanceOneMiss", kAircraftCarrier, 3, 3, true, 2, false}),
+                    ShotCase{"CarrierColumn3ChanceOneMiss", kAircraftCarrier, 3, 3, true, 2, false},
+                    ShotCase{"ChanceTwoKept", kCruiser, 20, 1, true, 2, true, 28},
+                    ShotCase{"ChanceTwoKeptAbove", kCruiser, 20, 1, true, 3, false, 28}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SeaBattleTest, AMissingSelectionEndsTheBattleWithItsReport) {
@@ -340,6 +380,32 @@ TEST_P(SeaBattleTurns, ARoundWithoutActorsCountsDownAndMayEndTheBattle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Turns, SeaBattleTurns, testing::Values(TurnCase{1, true}, TurnCase{2, false}));
+
+class SeaBattleActing : public SeaBattleTest, public testing::WithParamInterface<int> {};
+
+// The acting side has two ships and the other side's one has shot already:
+// after a shot the side that still has a ship to act goes on acting.
+TEST_P(SeaBattleActing, OnlyTheSideWithShipsLeftToActGoesOn) {
+  const int acting = GetParam();
+  const std::initializer_list<int> two{kCruiser, kCruiser};
+  const std::initializer_list<int> one{kCruiser};
+  sSeaBattle battle(Ships(1, acting == 1 ? two : one), Ships(3, acting == 2 ? two : one));
+  battle.participants = {1, 3};
+  for (auto* side : {&battle.firstSide, &battle.enemySide}) {
+    for (auto* ship : *side) ship->InitBattleFlags(), ship->targetable = 1;
+  }
+  (acting == 1 ? battle.enemySide : battle.firstSide).front()->mayAct = 0;
+  battle.battleTurnsLeft = 1;
+  battle.actingSide = static_cast<std::uint8_t>(acting);
+  battle.selectedA = battle.firstSide.front();
+  battle.selectedB = battle.enemySide.front();
+  ScopedRandomDraws misses({32767, 32767, 32767, 32767});
+  RunSeaBattleRound(battle);
+  EXPECT_EQ(battle.actingSide, acting);
+  EXPECT_FALSE(battle.finished);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, SeaBattleActing, testing::Values(1, 2));
 
 struct RetreatCase {
   int roll;

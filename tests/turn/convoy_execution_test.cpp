@@ -60,6 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Checks 4, 8 and 9 fail: 4 comes first.
         sCheckCase{"SuppliesToEnemy", kConvoySupplies, 8, [](ConvoyExecutionTest& t) { t.hex(t.destination).controller = 3; t.destination->supplyInfo[0] = 8; },
                    u"convoy_not_executed:_Dest_is_controlled_by_enemy."},
+        // Country 1 is an enemy like any other to a convoy of country 3.
+        sCheckCase{"SuppliesToEnemyCountry1", kConvoySupplies, 8, [](ConvoyExecutionTest& t) { t.game().convoys.ConvoysOf(1).front().owner = 3; t.hex(t.departure).controller = 3; t.hex(t.destination).controller = 1; },
+                   u"convoy_not_executed:_Dest_is_controlled_by_enemy."},
         sCheckCase{"ResourcesWithinOneCountry", kConvoyResources, 4, [](ConvoyExecutionTest& t) { t.hex(t.destination).controller = 1; },
                    u"convoy_not_executed:_both_Dep_and_Dest_are_controlled_by_Country1._transporting_resources_"
                    u"within_one_country_is_not_needed."},

@@ -128,6 +128,29 @@ INSTANTIATE_TEST_SUITE_P(
                       u"ERROR: Convoy with ID=5 has owner with ID=3, there's no such country!"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct IdCase {
+  const char* name;
+  const char* id;
+  bool kept;
+};
+class ConvoyFileId : public ConvoyFileTest, public testing::WithParamInterface<IdCase> {};
+
+// A convoy number outside 0..999999999 skips its row with a warning; the
+// rows around it load.
+TEST_P(ConvoyFileId, OutOfRangeSkipsTheRow) {
+  test::LogCapture log;
+  Load(std::string("\r\n") + GetParam().id + ";1;0;5;1;3;\r\n4;2;0;5;3;1;");
+  ASSERT_EQ(game().convoys.ConvoysOf(2).size(), 1u);
+  EXPECT_EQ(game().convoys.ConvoysOf(1).size(), GetParam().kept ? 1u : 0u);
+  EXPECT_EQ(log.ContainsText(u"Convoy ID"), !GetParam().kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ids, ConvoyFileId,
+                         testing::Values(IdCase{"BelowZero", "-1", false}, IdCase{"Zero", "0", true},
+                                         IdCase{"Highest", "999999999", true},
+                                         IdCase{"AboveHighest", "1000000000", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ConvoyFileTest, MissingFileIsFatal) {
   test::LogCapture log;
   EXPECT_THROW(game().convoys.Load(game(), u"data\\save\\None\\%s"), FatalExitError);
@@ -142,6 +165,19 @@ TEST_F(ConvoyFileTest, WrittenConvoysReadBackTheSame) {
   Load(rows);
   ASSERT_TRUE(WriteConvoys(game(), u"data\\save\\G"));
   EXPECT_EQ(dir_.Read("data/save/G/convoys.csv"), std::string(kHeader) + rows);
+}
+
+// A port city beside its node's hex is named by the sea-node marker of its
+// own hex.
+TEST_F(ConvoyFileTest, APortOffItsNodesHexIsWrittenByItsHexMarker) {
+  cCity* calais = AddCity(u"Calais", 6, 6);
+  world_.hex(6, 6).seaNodeMarker = 3;
+  sConvoy convoy;
+  convoy.Init(1, kConvoySupplies, calais, brest_);
+  convoy.id = 5;
+  game().convoys.ConvoysOf(1).push_back(convoy);
+  ASSERT_TRUE(WriteConvoys(game(), u"data\\save\\G"));
+  EXPECT_EQ(dir_.Read("data/save/G/convoys.csv"), std::string(kHeader) + "\r\n5;1;0;0;3;1;");
 }
 
 TEST_F(ConvoyFileTest, NewConvoyTakesTheNextNumberAndThePortSize) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "turn/convoy_fixture.h"
 #include "world/headless_presentation.h"
 #include "world/map.h"
@@ -183,6 +187,27 @@ INSTANTIATE_TEST_SUITE_P(Players, ConvoyResultsShown,
                                            sShownCase{"PbemSamePlayer", true, 0, 2, 5, true},
                                            sShownCase{"PbemOtherPlayer", true, 1, 3, 5, false}),
                          [](const ::testing::TestParamInfo<sShownCase>& info) { return std::string(info.param.name); });
+
+class ConvoyResultsAgain : public ConvoyManagerTest, public ::testing::WithParamInterface<int> {};
+
+// Results the player has seen come again only when a convoy carried something.
+TEST_P(ConvoyResultsAgain, OnlyWhenAConvoyCarriedSomething) {
+  cHeadlessPresentation port;
+  cPresentation* previous = SetPresentation(&port);
+  country(1).isActive = 1;
+  country(1).humanControlled = 1;
+  sConvoyResult result;
+  result.pointsCarried = GetParam();
+  manager().results[0].push_back(result);
+  ShowConvoyResultsToPlayers(game());
+  ShowConvoyResultsToPlayers(game());
+  SetPresentation(previous);
+  const std::vector<std::u16string> events = port.events();
+  const auto shown = std::count(events.begin(), events.end(), u"convoy-results 1");
+  EXPECT_EQ(shown, GetParam() > 0 ? 2 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Carried, ConvoyResultsAgain, ::testing::Values(0, 1));
 
 }  // namespace
 }  // namespace tr::test

@@ -3,6 +3,7 @@
 
 #include "foundation/fatal.h"
 #include "support/log_capture.h"
+#include "support/naval_world.h"
 #include "support/world_builder.h"
 #include "turn/fleet_integrity.h"
 
@@ -29,6 +30,30 @@ TEST(FleetIntegrity, ShipOfAMissingFleetIsFatal) {
   }
   EXPECT_TRUE(log.Contains(u"Data integrity error: Lonely belongs to fleet id=7, but no such fleet exists"));
 }
+
+class FleetOwner : public testing::TestWithParam<int> {};
+
+// A loaded fleet must belong to one of the game's countries: 0 and one past
+// the last are refused and end the load.
+TEST_P(FleetOwner, OutsideTheCountriesIsFatal) {
+  test::NavalWorld sea;
+  const int count = sea.game().CountryCount();
+  const int owner = GetParam() < 0 ? count - GetParam() - 1 : GetParam();  // -1: the last, -2: one past it
+  cFleet& fleet = sea.AddFleet(1, sea.AddSea(), {});
+  fleet.countryId = owner;
+  const bool known = owner >= 1 && owner <= count;
+  test::LogCapture log;
+  try {
+    CheckFleetReferences(sea.game());
+    EXPECT_TRUE(known) << "fleet of country " << owner << " loaded";
+  } catch (const FatalExitError& error) {
+    EXPECT_FALSE(known) << "fleet of country " << owner << " refused";
+    EXPECT_EQ(error.code(), 1);
+  }
+  EXPECT_EQ(log.ContainsText(u"names country"), !known);
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, FleetOwner, testing::Values(0, 1, -1, -2));
 
 }  // namespace
 }  // namespace tr

@@ -316,5 +316,41 @@ TEST_F(FleetShips, StrengthEstimatesCountFriendsAndNearbyEnemies) {
   EXPECT_EQ(transports, 0);
 }
 
+struct LimitCase {
+  int roll;
+  bool counted;
+};
+class FleetLimit : public FleetShips, public testing::WithParamInterface<LimitCase> {};
+
+// A ship counts in a zone's estimate when its roll of 1..100 is at most the
+// limit (40 for friends and enemies here).
+TEST_P(FleetLimit, AShipCountsWhenItsRollIsAtMostTheLimit) {
+  const int zone = sea.AddSea();
+  sea.SetConstant(146, 1, 40);
+  sea.SetConstant(147, 1, 40);
+  sea.AddFleet(1, zone, {kCruiser});
+  sea.AddFleet(3, zone, {kCruiser});
+  int draw = -1;
+  for (int d = 0; d <= 32767 && draw < 0; ++d) {
+    ScopedRandomDraws one({d});
+    if (RandomRange(1, 100) == GetParam().roll) draw = d;
+  }
+  std::list<cJednostkaMorska*> ships;
+  int transports = 0;
+  {
+    ScopedRandomDraws roll({draw});
+    SumFriendlyNavalStrengthInZone(1, zone, ships, transports);
+  }
+  EXPECT_EQ(ships.size(), GetParam().counted ? 1u : 0u);
+  {
+    ScopedRandomDraws roll({draw});
+    SumEnemyNavalStrengthInZone(1, zone, ships);
+  }
+  EXPECT_EQ(ships.size(), GetParam().counted ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rolls, FleetLimit,
+                         testing::Values(LimitCase{39, true}, LimitCase{40, true}, LimitCase{41, false}));
+
 }  // namespace
 }  // namespace tr

@@ -140,7 +140,8 @@ TEST_F(SeaGraphFilesTest, EdgesAreDirectedAndBadOnesSkipped) {
       "4;1;-1;-1;\r\n"  // no node 4
       "1;0;-1;-1;\r\n"
       "3;1;40;4;\r\n"  // strait off the map
-      "3;2;-1;-1");
+      "3;2;-1;-1\r\n"
+      "1;3;;");  // 5 characters: too short as well
   test::LogCapture log;
   graph().LoadEdges(u"S");
   EXPECT_EQ(log.lines().front(), u"Otwieram plik z lukami akwen\u010f\u017c\u02ddw morskich ze sciezka...");
@@ -156,6 +157,10 @@ TEST_F(SeaGraphFilesTest, EdgesAreDirectedAndBadOnesSkipped) {
   EXPECT_TRUE(log.ContainsText(u"Sea edge from node 4 to node 1 at line 6"));
   EXPECT_TRUE(log.ContainsText(u"Sea edge from node 1 to node 0 at line 7"));
   EXPECT_TRUE(log.ContainsText(u"passage hex (40, 4) outside the map"));
+  // The comment and the short lines are skipped without a word.
+  for (const char16_t* line : {u"at line 1 of", u"at line 4 of", u"at line 10 of"}) {
+    EXPECT_FALSE(log.ContainsText(line));
+  }
 }
 
 TEST_F(SeaGraphFilesTest, MissingEdgeFileIsFatal) {

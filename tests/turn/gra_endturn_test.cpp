@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "scenario/scenario_constants_layout.h"
 #include "support/log_capture.h"
 #include "turn/sea_graph.h"
 #include "turn/fleet.h"
@@ -272,6 +273,34 @@ TEST_F(EndOfImpulseTest, EveryOnceAnImpulseMarkIsClearedForTheNextImpulse) {
   EXPECT_EQ(cruiser.canBeRepaired, 1);
   EXPECT_EQ(moved.hasMoved, 0);
   EXPECT_TRUE(country.reconSpottedUnits.empty());
+}
+
+// Land and air units stand under the commander of their forces at the
+// nearest headquarters when the next impulse begins.
+TEST_F(EndOfImpulseTest, LandAndAirUnitsTakeTheCommanderOfTheirForcesNearby) {
+  game().constants.SetSlot(consts_layout::kCommandRadius, 3);
+  game().constants.SetSlot(consts_layout::kCommandRangeConstant, 50);
+  game().constants.SetSlot(consts_layout::kCommanderSkillFactor, 20);
+  game().constants.SetSlot(consts_layout::kCommanderExperienceFactor, 10);
+  for (int forces : {kCategoryLand, kCategoryAir}) {
+    auto commander = std::make_unique<sCommander>();
+    commander->id = 7 + forces;
+    commander->countryId = 1;
+    commander->skill = 50;
+    commander->experience = 20;
+    commander->type = forces;
+    commander->state = kCommanderAssigned;
+    cJednostkaLadowa& headquarters = test::AddLandUnit(world_, forces * 2, forces * 2, 1);
+    headquarters.attachedCommander = commander.get();
+    commander->headquarters = &headquarters;
+    game().commanders.push_back(std::move(commander));
+  }
+  cJednostkaLadowa& land = test::AddLandUnit(world_, 1, 0, 1);
+  cJednostkaLotnicza& air = test::AddAirUnit(world_, 1, 2, 1, kFighter, 10);
+  land.commanderId = air.commanderId = -1;
+  EndOfImpulse(game(), 0);
+  EXPECT_EQ(land.commanderId, 7);
+  EXPECT_EQ(air.commanderId, 8);
 }
 
 // The weather is drawn from the chances of the month the impulse ends in:

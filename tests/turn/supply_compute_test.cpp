@@ -103,6 +103,7 @@ TEST_F(SupplyComputeTest, LandUnitCountsTurnsUntilTheLimitAirUnitIsCutOffAtOnce)
   cJednostkaLotnicza* air = AddAirUnit(2, 2, 8, 6);
   air->supply = 7;
   air->supplySourceX = 0;
+  air->supplySourceY = 0;  // both halves of the source are written to a save
 
   Compute();
   EXPECT_EQ(air->supply, 0);
@@ -116,6 +117,7 @@ TEST_F(SupplyComputeTest, LandUnitCountsTurnsUntilTheLimitAirUnitIsCutOffAtOnce)
     EXPECT_EQ(land->turnsWithoutSupply, turns[impulse]) << impulse;
     EXPECT_EQ(land->supply, supply[impulse]) << impulse;
     EXPECT_EQ(land->supplySourceX, impulse < 2 ? 0 : -1) << impulse;
+    EXPECT_EQ(land->supplySourceY, impulse < 2 ? 0 : -1) << impulse;
   }
   EXPECT_TRUE(log_.Contains(u"land1 jest caďż˝kowicie odciďż˝ta od zaopatrzenia!"));
 }

@@ -232,7 +232,7 @@ TEST_F(EndOfImpulseTest, EveryOnceAnImpulseMarkIsClearedForTheNextImpulse) {
     *mark = 1;
   }
   cJednostkaLadowa& land = test::AddLandUnit(world_, 0, 0, 1);
-  cJednostkaLotnicza& air = test::AddAirUnit(world_, 1, 0, 1, 0, 10);
+  cJednostkaLotnicza& air = test::AddAirUnit(world_, 1, 0, 1, kFighter, 10);
   for (cJednostka* unit : std::initializer_list<cJednostka*>{&land, &air}) {
     unit->attacked = 1;
     unit->wasAttacked = 1;

@@ -46,7 +46,7 @@ class cJednostkaLadowa : public cJednostka {
   // counts as seen.
   int MarkPlacementHexes(int mark) override;
   int ComputeMoveRange(int quiet) override;
-  // The depth-first relaxation from (x, y) reached at `cost`.
+  // The depth-first relaxation from (x, y) reached at `cost` (zero or more).
   void FloodMoveRange(bool probe, int x, int y, int cost, sMoveRangeWindow& window) const;
   bool IsHexInMoveRange(int hexX, int hexY) const override;
 

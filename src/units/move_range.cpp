@@ -196,9 +196,48 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
     }
   }
 
-  // The recursion of a depth-first relaxation, kept on an explicit stack: a
-  // frame is a hex, the cost it was reached with, and the next neighbour to
-  // look at. An improved neighbour is explored at once, before the rest.
+  const auto stepInto = [&](int fromX, int fromY, int i) {
+    const bool zoc = window.Mark(fromX, fromY) == kMarkZoneOfControl && window.marks[i] == kMarkZoneOfControl;
+    return zoc ? window.zocSteps[i] : window.steps[i];
+  };
+
+  // First the least cost of every cell, by increasing cost (every step costs
+  // at least one point, so a cell is final when its cost's turn comes).
+  std::vector<std::int32_t>& least = window.least;
+  least.resize(count);
+  for (std::size_t i = 0; i < count; ++i) least[i] = window.cells[i].cost;
+  thread_local std::vector<std::vector<sPoint>> byCost;
+  const std::size_t costs = static_cast<std::size_t>(actionPoints) + 1;
+  if (byCost.size() < costs) byCost.resize(costs);
+  for (auto& bucket : byCost) bucket.clear();
+  if (startCost >= 0 && startCost <= actionPoints) byCost[startCost].push_back({startX, startY});
+  for (int c = std::max(startCost, 0); c <= actionPoints; ++c) {
+    // A step adds to a later bucket only, so this one stays as it is.
+    for (const sPoint from : byCost[c]) {
+      // A cell met again after a cheaper arrival is passed over; the start is explored whatever its cell holds.
+      const bool start = from.x == startX && from.y == startY && c == startCost;
+      if (!start && least[window.Index(from.x, from.y)] != c) continue;
+      for (int d = 0; d < kDirectionCount; ++d) {
+        const sPoint n = NeighbourPoint(from.x, from.y, d);
+        if (!window.Contains(n.x, n.y)) continue;
+        const int i = window.Index(n.x, n.y);
+        if (window.steps[i] == kOffMapStep) continue;
+        const int cost = c + stepInto(from.x, from.y, i);
+        if (cost < least[i] && cost <= actionPoints) {
+          least[i] = cost;
+          byCost[cost].push_back(n);
+        }
+      }
+    }
+  }
+
+  // Then the depth-first relaxation whose order decides which of two equal
+  // routes is kept, kept on an explicit stack: a frame is a hex, the cost it
+  // was reached with, and the next neighbour to look at. An improved
+  // neighbour is explored at once, before the rest. A cell reached dearer
+  // than its least cost is passed over: such a route and everything it
+  // reaches are improved on later anyway, and never set a cell's least cost,
+  // so the kept routes are the ones the full relaxation keeps.
   struct Frame {
     int x, y, cost, next;
   };
@@ -217,10 +256,9 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
     if (!window.Contains(n.x, n.y)) continue;
     const int i = window.Index(n.x, n.y);
     if (window.steps[i] == kOffMapStep) continue;
-    const bool zoc = window.Mark(from.x, from.y) == kMarkZoneOfControl && window.marks[i] == kMarkZoneOfControl;
-    const int step = zoc ? window.zocSteps[i] : window.steps[i];
-    const int cost = from.cost + step;
-    sMoveRangeCell& cell = window.Cell(n.x, n.y);
+    const int cost = from.cost + stepInto(from.x, from.y, i);
+    if (cost != least[i]) continue;
+    sMoveRangeCell& cell = window.cells[i];
     if (cost < cell.cost && cost <= actionPoints) {
       cell.x = n.x;
       cell.y = n.y;

@@ -44,6 +44,8 @@ struct sMoveRangeWindow {
   // outside an enemy's zone of control, and from one inside it.
   std::vector<std::int32_t> steps;
   std::vector<std::int32_t> zocSteps;
+  // The least cost of every cell, found before the relaxation that keeps routes.
+  std::vector<std::int32_t> least;
 };
 
 }  // namespace tr

@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 namespace tr {
@@ -48,9 +50,15 @@ void cConsoleLog::LogLine(std::u16string_view text) {
     // One buffer for every line, grown to the longest: a line costs no allocation.
     line_.resize(2 * text.size() + 4);
     char* out = line_.data();
-    for (char16_t u : text) {
-      *out++ = static_cast<char>(u & 0xFF);
-      *out++ = static_cast<char>(u >> 8);
+    if constexpr (std::endian::native == std::endian::little) {
+      // The text's own bytes are already low byte first.
+      std::memcpy(out, text.data(), 2 * text.size());
+      out += 2 * text.size();
+    } else {
+      for (char16_t u : text) {
+        *out++ = static_cast<char>(u & 0xFF);
+        *out++ = static_cast<char>(u >> 8);
+      }
     }
     for (char c : {'\r', '\0', '\n', '\0'}) *out++ = c;
     WriteAll(file_, line_.data(), line_.size());

@@ -1,6 +1,7 @@
 #include "foundation/format.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <mutex>
@@ -122,21 +123,63 @@ void FormatInteger(std::u16string& out, const ConversionSpec& cs, char conv, con
   PadAscii(out, body, to, cs, cs.precision < 0, prefix_len);
 }
 
+constexpr int kMaxQuickDecimals = 9;
+constexpr std::uint64_t kPowersOfTen[kMaxQuickDecimals + 1] = {1,      10,      100,      1000,      10000,
+                                                              100000, 1000000, 10000000, 100000000, 1000000000};
+
+// Writes v with `decimals` digits after the point exactly as std::to_chars
+// in fixed form does (the binary value rounded, a tie to the even digit), for
+// the values the log prints by the hundred thousand: finite, below 1e9 in
+// size, at most kMaxQuickDecimals decimals. Returns nullptr for any other.
+char* QuickFixed(char* out, double v, int decimals) {
+  if (decimals > kMaxQuickDecimals || !(v > -1e9 && v < 1e9)) return nullptr;
+  const auto bits = std::bit_cast<std::uint64_t>(v);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased != 0) mantissa |= std::uint64_t{1} << 52;
+  // v = mantissa x 2^shift exactly, and shift is below zero since |v| < 2^52.
+  const int shift = 1075 - (biased == 0 ? 1 : biased);
+  const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kPowersOfTen[decimals];
+  std::uint64_t units = 0;  // v x 10^decimals, rounded: below 10^18
+  if (shift < 100) {        // scaled < 2^83, so any further shift leaves 0 below a half
+    units = static_cast<std::uint64_t>(scaled >> shift);
+    const unsigned __int128 rest = scaled & ((static_cast<unsigned __int128>(1) << shift) - 1);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+    if (rest > half || (rest == half && (units & 1) != 0)) ++units;
+  }
+  if (bits >> 63) *out++ = '-';
+  const std::uint64_t whole = units / kPowersOfTen[decimals];
+  out = std::to_chars(out, out + 20, whole).ptr;
+  if (decimals == 0) return out;
+  *out++ = '.';
+  std::uint64_t fraction = units % kPowersOfTen[decimals];
+  for (int i = decimals - 1; i >= 0; --i) {
+    out[i] = static_cast<char>('0' + fraction % 10);
+    fraction /= 10;
+  }
+  return out + decimals;
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 void FormatFloat(std::u16string& out, const ConversionSpec& cs, char conv, double v) {
   const int precision = cs.precision >= 0 ? cs.precision : 6;
   std::chars_format fmt = std::chars_format::fixed;
-  const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(conv)));
+  const char lower = AsciiLower(conv);
   if (lower == 'e') fmt = std::chars_format::scientific;
   if (lower == 'g') fmt = std::chars_format::general;
   // One byte ahead for a sign, one behind for the '.' of the # flag.
   char buf[514];
   char* const first = buf + 1;
   char* begin = first;
-  auto res = std::to_chars(first, buf + sizeof buf - 1, v, fmt, precision == 0 && lower == 'g' ? 1 : precision);
-  char* end = res.ptr;
-  if (res.ec != std::errc()) {
-    *first = '?';
-    end = first + 1;
+  char* end = lower == 'f' ? QuickFixed(first, v, precision) : nullptr;
+  if (!end) {
+    auto res = std::to_chars(first, buf + sizeof buf - 1, v, fmt, precision == 0 && lower == 'g' ? 1 : precision);
+    end = res.ptr;
+    if (res.ec != std::errc()) {
+      *first = '?';
+      end = first + 1;
+    }
   }
   if (cs.alt && precision == 0 && lower == 'f') *end++ = '.';
   if (conv == 'E' || conv == 'G' || conv == 'F') {
@@ -182,13 +225,14 @@ void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initiali
   auto take = [&]() -> const FormatArg* { return next != end ? next++ : nullptr; };
 
   const std::size_t n = format.size();
+  const char16_t* const text = format.data();
   std::size_t i = 0;
   while (i < n) {
-    if (format[i] != u'%') {
+    if (text[i] != u'%') {
       // The plain text up to the next conversion, in one piece.
-      std::size_t stop = format.find(u'%', i);
-      if (stop == std::u16string_view::npos) stop = n;
-      out.append(format.substr(i, stop - i));
+      std::size_t stop = i + 1;
+      while (stop < n && text[stop] != u'%') ++stop;
+      out.append(text + i, stop - i);
       i = stop;
       continue;
     }
@@ -247,14 +291,15 @@ void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initiali
     cs.width = std::min(cs.width, 4096);
     cs.precision = std::min(cs.precision, 400);
     // Length modifiers: only the integer width matters; l, w and L change nothing.
+    // Compared a character at a time: every conversion of every log line passes here.
+    const auto at = [&](std::size_t k) { return i + k < n ? text[i + k] : u'\0'; };
     while (i < n) {
-      const std::u16string_view rest = format.substr(i);
-      if (rest.starts_with(u"I64")) cs.wide64 = true, i += 3;
-      else if (rest.starts_with(u"I32")) i += 3;
-      else if (rest.starts_with(u"ll")) cs.wide64 = true, i += 2;
-      else if (rest[0] == u'h') cs.short16 = true, i += 1;
-      else if (rest[0] == u'l' || rest[0] == u'L' || rest[0] == u'w' || rest[0] == u'j' ||
-               rest[0] == u'z' || rest[0] == u't') i += 1;
+      const char16_t c = text[i];
+      if (c == u'I' && at(1) == u'6' && at(2) == u'4') cs.wide64 = true, i += 3;
+      else if (c == u'I' && at(1) == u'3' && at(2) == u'2') i += 3;
+      else if (c == u'l' && at(1) == u'l') cs.wide64 = true, i += 2;
+      else if (c == u'h') cs.short16 = true, i += 1;
+      else if (c == u'l' || c == u'L' || c == u'w' || c == u'j' || c == u'z' || c == u't') i += 1;
       else break;
     }
     if (i >= n) {

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -64,6 +69,30 @@ INSTANTIATE_TEST_SUITE_P(
                     // The alternate form marks only a value that is not 0.
                     Case{u"%#x", 0u, u"0"}, Case{u"%#x", 255u, u"0xff"}, Case{u"%#X", 255u, u"0XFF"},
                     Case{u"%#o", 8u, u"010"}, Case{u"%#o", 0u, u"0"}));
+
+// Fixed decimals are the exactly rounded binary value, a tie going to the
+// even digit, whatever path writes them.
+TEST_F(FormatTest, FixedDecimalsRoundAsTheStandardConversion) {
+  std::vector<double> values = {0.0, -0.0, 0.125, 0.375, -0.125, 2.5, 3.5, 0.005, 1.005, 0.045, 999999999.995,
+                                -999999999.5, 1e9, -1e9, 5e-324, -5e-324, 0.0049999999999999999, 1e-10};
+  std::mt19937_64 random(61);
+  for (int i = 0; i < 20000; ++i) {
+    const double magnitude = std::ldexp(1.0, static_cast<int>(random() % 80) - 50);
+    values.push_back((static_cast<double>(random() % 2000001) - 1e6) / 1e6 * magnitude);
+    const double any = std::bit_cast<double>(random());
+    if (std::isfinite(any)) values.push_back(any);
+    values.push_back(static_cast<double>(static_cast<std::int64_t>(random() % 200001) - 100000) / 1000.0);
+  }
+  for (const double v : values) {
+    for (int decimals = 0; decimals <= 12; ++decimals) {
+      char expected[400];
+      const char* end = std::to_chars(expected, expected + sizeof expected, v, std::chars_format::fixed, decimals).ptr;
+      const std::u16string wide(static_cast<const char*>(expected), end);
+      ASSERT_EQ(Format(u"%.*f", decimals, v), wide) << v << " with " << decimals;
+    }
+  }
+  EXPECT_TRUE(gLogged.empty());
+}
 
 TEST_F(FormatTest, MissingArgumentPrintsNothingAndLogsOnce) {
   EXPECT_EQ(Format(u"%i %i", 1), u"1 ");

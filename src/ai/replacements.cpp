@@ -1,7 +1,6 @@
-// The computer opponent spends production points on the forces it has:
-// lost strength of air and land units is replaced, damaged ships are
-// repaired, and free commanders take the strongest land units. Units earlier
-// in the order are served first, while the points last.
+// The computer opponent spends production points on the forces it has: lost strength of air and land
+// units is replaced, damaged ships are repaired, and free commanders take the strongest land units.
+// Units earlier in the order are served first, while the points last.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "ai/ai_pacing.h"
 #include "ai/ai_phase.h"
 #include "ai/country_ai.h"
+#include "ai/strength_order.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/game_lock.h"
@@ -106,9 +106,9 @@ void cCountryAI::ReplaceLandLosses(float factor) {
   cGame* game = gGame;
   if (!game || !game->map || !country) return;
   const sScenarioConstants& k = game->constants;
-  std::stable_sort(ownLand.begin(), ownLand.end(), [](const cJednostkaLadowa* a, const cJednostkaLadowa* b) {
-    return a->GetEffectiveStrength() < b->GetEffectiveStrength();
-  });
+  // The weakest first; kept three lines long, so the pause and lock lines below
+  // stay where the log has always named them.
+  StableSortByStrength(ownLand, std::less<float>());
   const int below = static_cast<int>(factor * 100.0);
   const auto live = LiveUnits<cJednostkaLadowa>(game->landUnits, country->id);
   for (cJednostkaLadowa* unit : ownLand) {
@@ -180,13 +180,13 @@ void cCountryAI::AssignCommanders() {
   if (!game || !country) return;
   std::list<sCommander*> commanders;
   CollectFreeCommanders(commanders);
-  std::stable_sort(ownLand.begin(), ownLand.end(), [](const cJednostkaLadowa* a, const cJednostkaLadowa* b) {
-    return a->GetEffectiveStrength() > b->GetEffectiveStrength();
-  });
+  StableSortByStrength(ownLand, std::greater<float>());
   commanders.sort([](const sCommander* a, const sCommander* b) { return a->skill > b->skill; });
   const auto live = LiveUnits<cJednostkaLadowa>(game->landUnits, country->id);
+  // Each search goes on from the unit the last commander took: those passed over stay dead or commanded.
+  auto free = ownLand.begin();
   for (sCommander* commander : commanders) {
-    const auto free = std::find_if(ownLand.begin(), ownLand.end(), [&](const cJednostkaLadowa* unit) {
+    free = std::find_if(free, ownLand.end(), [&](const cJednostkaLadowa* unit) {
       return std::ranges::binary_search(live, unit) && !unit->attachedCommander;
     });
     if (free == ownLand.end()) break;

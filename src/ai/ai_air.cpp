@@ -147,14 +147,14 @@ bool cCountryAI::AirFight(const std::vector<cJednostkaLotnicza*>& ownAirUnits, i
   if (!game || !game->map || !country) return false;
   cMap& map = *game->map;
   bool changed = false;
-  // A copy: a fight may kill the fighter, and the caller's list must not be
-  // walked past a freed unit.
+  // A copy: a fight may kill the fighter, and the caller's list must not be walked past a freed unit.
   const std::vector<cJednostkaLotnicza*> fighters(ownAirUnits.begin(), ownAirUnits.end());
-  std::set<const cJednostkaLotnicza*> gone;
+  std::set<const cJednostkaLotnicza*> gone;  // freed: every enemy shot down goes in
+  const auto targets = cJednostkaLotnicza::AirTargetsOfType(country->id, targetType);
   for (cJednostkaLotnicza* fighter : fighters) {
     if (gone.count(fighter)) continue;
     if (fighter->type != kFighter || fighter->actionPoints < 1 || fighter->strength < 2) continue;
-    cJednostkaLotnicza* target = fighter->FindTargetInRange(targetType);
+    cJednostkaLotnicza* target = fighter->FindTargetInRange(targets, gone);
     if (!target) continue;
     const int tx = target->x;
     const int ty = target->y;
@@ -172,6 +172,7 @@ bool cCountryAI::AirFight(const std::vector<cJednostkaLotnicza*>& ownAirUnits, i
       SleepAiDelay(kDelayAICombatBefore, kThisFile, __LINE__);
     }
     cUnit* interceptor = defender ? defender->FindBestInterceptor(tx, ty) : nullptr;
+    const auto* airInterceptor = dynamic_cast<const cJednostkaLotnicza*>(interceptor);
     bool stopped = false;
     if (interceptor && targetType != kFighter) {
       sCombatResult interception;
@@ -179,7 +180,7 @@ bool cCountryAI::AirFight(const std::vector<cJednostkaLotnicza*>& ownAirUnits, i
       stopped = fighter->TryIntercept(interceptor, &interception);
       if (stopped) changed = true;
       if (CarriesLoss(interception)) changed = true;
-      if (interception.Flag(kFlagDefenderDestroyed) && interceptor == target) gone.insert(target);
+      if (interception.Flag(kFlagDefenderDestroyed) && airInterceptor) gone.insert(airInterceptor);
       if (fighterShown || targetShown) ShowResult(interception);
       if (interception.Flag(kFlagAttackerDestroyed)) {
         // The interceptor shot the fighter down.
@@ -214,8 +215,7 @@ void cCountryAI::AirStrikes() {
   if (!game || !game->map || !country) return;
   cMap& map = *game->map;
   const auto& k = game->constants;
-  // Each strike costs the bomber an action point, so the loop ends; the bound
-  // guards against a rule that pays nothing.
+  // Each strike costs the bomber an action point, so the loop ends; the bound guards against a rule that pays nothing.
   int strikes = 0;
   auto it = ownAir.begin();
   LogLine(u"bu bu bu petla 2.5");

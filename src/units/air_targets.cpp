@@ -125,21 +125,30 @@ int cJednostkaLotnicza::MarkReconHexes(int mark) {
   return count;
 }
 
-cJednostkaLotnicza* cJednostkaLotnicza::FindTargetInRange(int targetType) const {
+cJednostkaLotnicza* cJednostkaLotnicza::FindTargetInRange(const std::vector<cJednostkaLotnicza*>& enemies,
+                                                          const std::set<const cJednostkaLotnicza*>& gone) const {
   if (!gGame) return nullptr;
   const int radius = GetRange();
   cJednostkaLotnicza* best = nullptr;
   int bestScore = 0;
-  for (const auto& unit : gGame->airUnits) {
-    if (unit->type != targetType || !AtWar(unit->owner, owner)) continue;
-    if (HexDistance(x, y, unit->x, unit->y) > radius) continue;
+  for (cJednostkaLotnicza* unit : enemies) {
+    if (gone.count(unit) || HexDistance(x, y, unit->x, unit->y) > radius) continue;
     const int score = gGame->constants.SupplyAirModifier(unit->supply) + unit->strength + unit->level;
     if (!best || score < bestScore) {
-      best = unit.get();
+      best = unit;
       bestScore = score;
     }
   }
   return best;
+}
+
+std::vector<cJednostkaLotnicza*> cJednostkaLotnicza::AirTargetsOfType(int owner, int targetType) {
+  std::vector<cJednostkaLotnicza*> targets;
+  if (!gGame) return targets;
+  for (const auto& unit : gGame->airUnits) {
+    if (unit->type == targetType && AtWar(unit->owner, owner)) targets.push_back(unit.get());
+  }
+  return targets;
 }
 
 void cJednostkaLotnicza::CollectHexesInRadius(std::set<int>& seaZones) const {

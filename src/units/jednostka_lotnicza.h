@@ -97,8 +97,14 @@ class cJednostkaLotnicza : public cJednostka {
   int MarkBombardmentTargets(int mark);
   int MarkNuclearTargets(int mark);
   int MarkReconHexes(int mark);
-  // For the computer opponent.
-  cJednostkaLotnicza* FindTargetInRange(int targetType) const;
+  // For the computer opponent. The target of an air fight: the weakest of
+  // `enemies` within range (supply modifier, strength and level summed; the
+  // first of equals), passing over the units in `gone`, which were freed.
+  cJednostkaLotnicza* FindTargetInRange(const std::vector<cJednostkaLotnicza*>& enemies,
+                                        const std::set<const cJednostkaLotnicza*>& gone) const;
+  // What FindTargetInRange chooses from: the air units of the type at war with
+  // `owner`, in the game's order.
+  static std::vector<cJednostkaLotnicza*> AirTargetsOfType(int owner, int targetType);
   void CollectHexesInRadius(std::set<int>& seaZones) const;
   void CollectAiTargets(std::vector<sAirBaseCandidate>& hexes, const cEnemyLandUnitQueries& ai) const;
 

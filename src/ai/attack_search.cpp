@@ -3,6 +3,9 @@
 // enemy unit with their air support, and the loop that carries out the best
 // plan that passes the country's thresholds and then looks again.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <set>
 #include <tuple>
@@ -33,6 +36,54 @@ sMoveRangeCell ToCell(const sReachEntry& entry) { return {entry.unit, entry.x, e
 bool StandsOnCity(const cUnit& unit) {
   const cMap& map = *gGame->map;
   return map.IsInside(unit.x, unit.y) && map.GetHex(unit.x, unit.y)->city != nullptr;
+}
+
+// Visits every value the ranges of the country's own land units are worked
+// out from: each unit's position and movement state and the move costs of its
+// kind, the controller, terrain, weather, city and unit (with its owner) of
+// every hex within reach of it, and how the country stands to every other.
+// Equal values give equal ranges. Stops when visit returns false.
+template <typename Visit>
+bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLadowa*>& units, Visit visit) {
+  const cGame& game = *gGame;
+  const cMap& map = *game.map;
+  const sScenarioConstants& k = game.constants;
+  if (!visit(country.id) || !visit(std::bit_cast<std::int32_t>(country.mudMove)) ||
+      !visit(std::bit_cast<std::int32_t>(country.winterMove)) ||
+      !visit(std::bit_cast<std::int32_t>(k.MudMovePercent())) ||
+      !visit(std::bit_cast<std::int32_t>(k.WinterMovePercent())) || !visit(game.CountryCount())) {
+    return false;
+  }
+  for (int other = 1; other <= game.CountryCount(); ++other) {
+    if (!visit(game.relations.IsAtWar(country.id, other) * 2 + country.IsAlly(other))) return false;
+  }
+  if (!visit(static_cast<std::int64_t>(units.size()))) return false;
+  for (const cJednostkaLadowa* unit : units) {
+    if (!visit(reinterpret_cast<std::intptr_t>(unit))) return false;
+    for (const std::int64_t v : std::initializer_list<std::int64_t>{
+             unit->id, unit->owner, unit->x, unit->y, unit->type, unit->category, unit->actionPoints,
+             unit->startingActionPoints, unit->movedThisTurn, unit->freezeTime}) {
+      if (!visit(v)) return false;
+    }
+    // The costs are read only by a unit with points to move, as the range does.
+    for (int terrain = 1; unit->actionPoints >= 1 && terrain <= 9; ++terrain) {
+      if (!visit(k.MoveCost(unit->category, terrain))) return false;
+    }
+    // The window a range is worked out in: one hex further than any route reaches.
+    const int reach = std::max(unit->actionPoints, 0) + 1;
+    for (int y = unit->y - reach; y <= unit->y + reach; ++y) {
+      for (int x = unit->x - reach; x <= unit->x + reach; ++x) {
+        if (!map.IsInside(x, y)) continue;
+        const sHex& hex = *map.GetHex(x, y);
+        if (!visit(reinterpret_cast<std::intptr_t>(hex.unit)) || !visit(hex.unit ? hex.unit->owner : -1) ||
+            !visit(hex.controller | hex.terrain << 8 | (hex.city != nullptr) << 16 |
+                   static_cast<std::int64_t>(hex.weather) << 32)) {
+          return false;
+        }
+      }
+    }
+  }
+  return true;
 }
 
 int AirRange(const cCountry& country) {
@@ -247,9 +298,31 @@ void cCountryAI::ComputeAttackRanges(int mode) {
       reach.push_back(entry);
     }
   };
+  // A search in a world unchanged since the last takes the ranges it found.
+  bool same = false;
+  if (mode == 0) {
+    std::size_t at = 0;
+    const std::vector<std::int64_t>& kept = rangeInputs.values;
+    same = ForEachRangeInput(*country, ownLand, [&](std::int64_t v) { return at < kept.size() && kept[at++] == v; }) &&
+           at == kept.size();
+    if (!same) {
+      rangeInputs.values.clear();
+      ForEachRangeInput(*country, ownLand, [&](std::int64_t v) {
+        rangeInputs.values.push_back(v);
+        return true;
+      });
+      rangeInputs.ranges.clear();
+    }
+  }
+  std::size_t computed = 0;
   for (cJednostkaLadowa* unit : ownLand) {
     if (StandsOnCity(*unit) || (mode == 1 && unit->attacked)) continue;
-    unit->ComputeMoveRange(1);
+    if (same) {
+      unit->moveRange = rangeInputs.ranges[computed++];
+    } else {
+      unit->ComputeMoveRange(1);
+      if (mode == 0) rangeInputs.ranges.push_back(unit->moveRange);
+    }
     for (const sMoveRangeCell& cell : unit->moveRange) {
       sReachEntry entry = ToReach(cell);
       entry.unit = unit;

@@ -220,6 +220,14 @@ class cCountryAI : public cEnemyLandUnitQueries {
   std::vector<cJednostkaLotnicza*> otherAir;
   std::vector<cJednostkaMorska*> ownNaval;
   std::list<sReachEntry> reach;
+  // Everything the last ranges of a search (mode 0) were worked out from, and
+  // the ranges: a search that finds all of it as it was takes them again
+  // instead of working them out anew (attack_search.cpp).
+  struct sRangeInputs {
+    std::vector<std::int64_t> values;
+    std::vector<std::list<sMoveRangeCell>> ranges;
+  };
+  sRangeInputs rangeInputs;
   std::list<sAttackPlan> attackPlans;
   std::int32_t attackPlanCount = 0;
   std::list<sPoint> lineOfDefence;

@@ -1,11 +1,11 @@
 // The nine unit lists of a computer turn: land and air units split by how
 // their owner stands to the country, and the country's own ships.
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "ai/ai_phase.h"
 #include "ai/country_ai.h"
-#include "ai/strength_order.h"
 #include "foundation/console_log.h"
 #include "world/gra.h"
 
@@ -83,8 +83,13 @@ void cCountryAI::BuildUnitLists() {
   for (const auto& ship : game->navalUnits) {
     if (ship->owner == country->id) ownNaval.push_back(ship.get());
   }
-  // Equal strengths keep the order of the game's list.
-  StableSortByStrength(ownLand, std::greater<float>());
+  // Each strength is computed once; the stable sort keeps equal strengths in
+  // the order of the game's list.
+  std::vector<std::pair<float, cJednostkaLadowa*>> ranked;
+  ranked.reserve(ownLand.size());
+  for (cJednostkaLadowa* unit : ownLand) ranked.emplace_back(unit->GetEffectiveStrength(), unit);
+  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (std::size_t i = 0; i < ranked.size(); ++i) ownLand[i] = ranked[i].second;
 }
 
 }  // namespace tr

@@ -256,6 +256,21 @@ TEST_F(NavalAi, TransportWhosePortFellLandsItsUnitsAtAFriendlyPort) {
   EXPECT_TRUE(log.ContainsText(u"[AI] Country1: " + name + u" lost its port"));
 }
 
+TEST_F(NavalAi, TransportWhosePortFellWithNoFriendlyPortLeftKeepsItsCourse) {
+  const int lost = sea.AddPort(3);
+  const int open = sea.AddSea();
+  sea.Link(lost, open);
+  cFleet& transport = sea.AddFleet(1, open, {kCargoShip});
+  transport.aiOrder = kMissionTransport;
+  transport.aiDestinationNode = lost;
+  Load(*transport.ships.front(), 1);
+
+  Ai(1).NavalMoves();
+
+  EXPECT_EQ(transport.aiDestinationNode, lost);
+  EXPECT_FALSE(log.ContainsText(u"lost its port"));
+}
+
 struct GatheringCase {
   const char* name;
   int enemyShips;
@@ -538,6 +553,23 @@ INSTANTIATE_TEST_SUITE_P(Paths, ConvoySource,
                          testing::Values(ConvoyCase{"FewerNodes", true, u"Src2"},
                                          ConvoyCase{"TieTakesTheFirst", false, u"Src1"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Sea nodes are numbered from 1: a port on the first node is a port like any other.
+TEST_F(Convoys, APortOnTheFirstNodeIsSupplied) {
+  const int dest = sea.AddPort(1);
+  const int src = sea.AddPort(1);
+  ASSERT_EQ(dest, 1);
+  sea.Link(src, dest);
+  cCity& s = PortCity(src, u"Src", kCitySupplyPort, 10);
+  cCity& d = PortCity(dest, u"Dest", kCityPort, 4);
+  game().strategicMovement->SetCountryTopography(1, {{{&s}}, {{&d}}});
+  Ai(1).NavalAndConvoyStep();
+  const std::vector<sConvoy>& convoys = game().convoys.ConvoysOf(1);
+  ASSERT_EQ(convoys.size(), 1u);
+  EXPECT_EQ(convoys[0].departure, &s);
+  EXPECT_EQ(convoys[0].destination, &d);
+  EXPECT_EQ(convoys[0].amount, 6);
+}
 
 TEST_F(Convoys, AWellSuppliedOrUnreachablePortGetsNone) {
   const int src = sea.AddPort(1);

@@ -348,6 +348,30 @@ INSTANTIATE_TEST_SUITE_P(Targets, Loading,
 
 // ---- The landing ----
 
+// The embarkation ports of an invasion are the invader's own ports and its
+// allies' (country 1 included), never an enemy's.
+struct EmbarkationCase {
+  const char* name;
+  int invader;
+};
+class EmbarkationPorts : public SeaInvasion, public testing::WithParamInterface<EmbarkationCase> {};
+
+TEST_P(EmbarkationPorts, AreOwnAndAlliedPortsWithASeaPath) {
+  const int allyNode = sea.AddPort(2);
+  sea.Link(allyNode, zone);
+  cCity& ally = AddCity(u"Ally", allyNode, 2);
+  const int enemyNode = sea.AddPort(3);
+  sea.Link(enemyNode, zone);
+  AddCity(u"Foe", enemyNode, 3);
+  std::list<cCity*> ports;
+  Ai().CollectEmbarkationPorts(country(GetParam().invader), *target, ports);
+  EXPECT_EQ(ports, (std::list<cCity*>{homeCity, &ally}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Invaders, EmbarkationPorts,
+                         testing::Values(EmbarkationCase{"CountryOne", 1}, EmbarkationCase{"ItsAlly", 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 class Landing : public SeaInvasion {
  protected:
   Landing() {
@@ -387,6 +411,47 @@ TEST_F(Landing, AFleetAtItsZoneLandsOnTheHexTheAreaSearchGives) {
   EXPECT_EQ(hex(enemyPort, 0).unit, &marines);
   EXPECT_TRUE(game().fleets.empty());
   EXPECT_TRUE(log.Contains(u"[AI] Country1: Amphibious invasion - unloading Marines" + Format(u"%i", marines.id)));
+}
+
+// A gathering fleet lands where it is; a landing fleet only once it is at
+// its destination.
+struct LandingOrderCase {
+  const char* name;
+  int order;
+  bool atDestination;
+  bool lands;
+};
+class LandingOrder : public Landing, public testing::WithParamInterface<LandingOrderCase> {};
+
+TEST_P(LandingOrder, LandsOnlyAtTheDestination) {
+  const LandingOrderCase& c = GetParam();
+  cFleet& fleet = InvasionFleet(enemyPort, 0, {kAmphibiousShip});
+  fleet.aiOrder = c.order;
+  fleet.aiDestinationNode = c.atDestination ? zone : enemyPort;
+  cJednostkaLadowa& marines = Aboard(*fleet.ships.front(), 100);
+  Ai().AmphibiousInvasion();
+  EXPECT_EQ(hex(enemyPort, 0).unit == &marines, c.lands);
+  EXPECT_EQ(game().aboardUnitsB.size(), c.lands ? 0u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, LandingOrder,
+                         testing::Values(LandingOrderCase{"GatheringLands", kMissionInvasionGather, false, true},
+                                         LandingOrderCase{"LandingAtItsDestination", kMissionInvasionLand, true, true},
+                                         LandingOrderCase{"LandingOnItsWay", kMissionInvasionLand, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Only own gun ships at the landing's node bombard the defender; a cruiser
+// elsewhere keeps its guns.
+TEST_F(Landing, OnlyGunsAtTheLandingNodeBombard) {
+  cFleet& far = sea.AddFleet(1, home, {kCruiser});
+  cFleet& near = sea.AddFleet(1, zone, {kCruiser});
+  cFleet& fleet = InvasionFleet(enemyPort, 0, {kAmphibiousShip});
+  Aboard(*fleet.ships.front(), 100);
+  cJednostkaLadowa& defender = Unit(3, enemyPort, 0, 10);
+  defender.spotted = 1;
+  Ai().AmphibiousInvasion();
+  EXPECT_EQ(far.ships.front()->shoreBombardmentDone, 0);
+  EXPECT_EQ(near.ships.front()->shoreBombardmentDone, 1);
 }
 
 // A harbour costs 30: points just below buy none, points at the price buy
@@ -500,6 +565,41 @@ TEST_F(SeaTransportAi, WithoutIdleUnitsNobodyIsLoaded) {
   EXPECT_TRUE(log.Contains(u"No own idle land units (idle = no order). Aborting procedure."));
   EXPECT_TRUE(game().fleets.empty());
   EXPECT_EQ(waiting.aiOrder, kAiOrderSeaTransportB);
+}
+
+// Sea nodes are numbered from 1: Home, on the first node, embarks for a
+// front at Dock like any other port.
+TEST_F(SeaTransportAi, APortOnTheFirstNodeEmbarksUnits) {
+  ASSERT_EQ(home, 1);
+  Unit(1, 0, 1, 100).SetAiOrder(kAiOrderReserve, -1, -1, 0);
+  cJednostkaLadowa& waiting = Unit(1, home, 0, 100, 4);
+  waiting.SetAiOrder(kAiOrderSeaTransportB, home, 0, 0);
+  country(1).seaTransportPoints = 10;
+  cCountryAI& ai = Ai();
+  ai.fronts.clear();
+  ai.fronts.emplace_back();
+  ai.fronts.back().name = u"Front miasta Dock";
+  ai.fronts.back().cities = {game().citiesDiagram.GetNode(dock->diagramNode)};
+  ai.TransportUnitsToFronts();
+  EXPECT_TRUE(log.Contains(u"tempus7 Country1: polaczenie Home -> Dock jest!"));
+  ASSERT_EQ(game().fleets.size(), 1u);
+  EXPECT_EQ(game().fleets.front()->seaNodeId, home);
+  EXPECT_EQ(game().fleets.front()->aiDestinationNode, dockNode);
+  EXPECT_EQ(waiting.transporter != nullptr, true);
+}
+
+// A city of the country on a port node that is not a port itself embarks
+// nobody.
+TEST_F(SeaTransportAi, OnlyAPortCityEmbarksUnits) {
+  dock->type = kCityNormal;
+  Unit(1, 0, 1, 100).SetAiOrder(kAiOrderReserve, -1, -1, 0);
+  cJednostkaLadowa& waiting = Unit(1, dockNode, 0, 100, 4);
+  waiting.SetAiOrder(kAiOrderSeaTransportB, dockNode, 0, 0);
+  country(1).seaTransportPoints = 10;
+  AiWithFront().TransportUnitsToFronts();
+  EXPECT_FALSE(log.Contains(u"tempus7 Country1: polaczenie Dock -> Home jest!"));
+  EXPECT_TRUE(game().fleets.empty());
+  EXPECT_EQ(waiting.transporter, nullptr);
 }
 
 struct TransportCase {

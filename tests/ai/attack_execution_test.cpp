@@ -25,6 +25,7 @@ struct sStrikes {
   int bomberPoints;
   int strikes;
   bool destroyed;
+  int column = 1;  // the plan's odds column before the strikes
 };
 
 // An enemy with an own attacker two hexes away whose approach hex is beside
@@ -80,7 +81,7 @@ TEST_P(AirStrikeTest, StrikesEndWithTheDefenderTheBestColumnOrTheBombersPoints) 
   plan.Reset();
   plan.target = target;
   plan.attackingCountry = 1;
-  plan.oddsColumn = 1;
+  plan.oddsColumn = c.column;
   plan.approaches[0] = {&attacker, approach.x, approach.y, 0, 1};
   plan.supportingAirUnits = {&bomber};
   plan.goodAirStrikes = c.bomberPoints;
@@ -110,7 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(sStrikes{"DefenderDestroyed", false, 5, 100.0f, 3, 1, true},
                     sStrikes{"BestColumnReached", false, 100, 900.0f, 3, 1, false},
                     sStrikes{"BomberSpent", false, 100, 100.0f, 2, 2, false},
-                    sStrikes{"AirTargetNeverBombed", true, 0, 900.0f, 3, 0, false}),
+                    sStrikes{"AirTargetNeverBombed", true, 0, 900.0f, 3, 0, false},
+                    sStrikes{"JustBelowTheBestColumn", false, 100, 100.0f, 2, 2, false, 6},
+                    sStrikes{"AlreadyAtTheBestColumn", false, 100, 100.0f, 2, 0, false, 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct sShore {

@@ -215,14 +215,15 @@ struct sRepairCase {
   double points;
   int repaired;
   int type = kCruiser;
+  double price = 3.0;
 };
 
 class RepairTest : public ReplacementTest, public testing::WithParamInterface<sRepairCase> {};
 
 TEST_P(RepairTest, ShipIsRepairedWithinThresholdAndPoints) {
   SetConstant(142, 1, 45.0);
-  SetConstant(76, 4, 3.0);  // cruiser
-  SetConstant(76, 2, 3.0);  // carrier, the first naval type
+  SetConstant(76, 4, GetParam().price);  // cruiser
+  SetConstant(76, 2, GetParam().price);  // carrier, the first naval type
   country().productionPoints = GetParam().points;
   cJednostkaMorska& ship = world.AddShip(1, GetParam().type);
   ship.maxHitPoints = 10;
@@ -231,13 +232,15 @@ TEST_P(RepairTest, ShipIsRepairedWithinThresholdAndPoints) {
   ai().RepairShips();
 
   EXPECT_EQ(ship.hitPoints - GetParam().hitPoints, GetParam().repaired);
-  EXPECT_DOUBLE_EQ(country().productionPoints, GetParam().points - 3.0 * GetParam().repaired);
+  EXPECT_DOUBLE_EQ(country().productionPoints, GetParam().points - GetParam().price * GetParam().repaired);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ships, RepairTest,
                          testing::Values(sRepairCase{6, 10.0, 0}, sRepairCase{5, 10.0, 3},
                                          sRepairCase{5, 100.0, 5}, sRepairCase{5, 3.0, 0},
-                                         sRepairCase{5, 10.0, 3, kAircraftCarrier}));
+                                         sRepairCase{5, 10.0, 3, kAircraftCarrier},
+                                         // a price just below the points pays one; a free repair is whole
+                                         sRepairCase{5, 3.5, 1}, sRepairCase{5, 10.0, 5, kCruiser, 0.0}));
 
 TEST_F(ReplacementTest, RepairWritesTheMessage) {
   SetConstant(142, 1, 45.0);

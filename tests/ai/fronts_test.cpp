@@ -176,6 +176,7 @@ struct sNearest {
   int hops2;
   int x2;
   int expected;  // 1 or 2
+  bool firstInGroup = true;  // else F1 is reached only through its neighbour H
 };
 
 // A unit on its home city H at (10, 5) and one front listing own cities F1
@@ -204,7 +205,12 @@ TEST_P(NearestFrontCityTest, FewerHopsThenNearerThenFirst) {
   unit.supplySourceY = home.y;
   game.strategicMovement->Init(game.CountryCount());
   sTopographyGroup group;
-  group.cities = {&home, &first, &second};
+  group.cities = {&home, &second};
+  if (c.firstInGroup) {
+    group.cities.push_back(&first);
+  } else {
+    game.citiesDiagram.GetNode(first.diagramNode)->edges.push_back({home.diagramNode, 0});
+  }
   game.strategicMovement->SetCountryTopography(1, {group});
   cCountryAI& ai = world.AiOf(1);
   sFront front;
@@ -219,7 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(sNearest{"FewerHopsWinsOverDistance", 2, 12, 1, 18, 2},
                     sNearest{"NearerOnEqualHops", 1, 18, 1, 13, 2},
                     sNearest{"FirstOnFullTie", 1, 14, 1, 6, 1},
-                    sNearest{"UnreachableIsFarthest", -1, 12, 5, 18, 2}),
+                    sNearest{"UnreachableIsFarthest", -1, 12, 5, 18, 2},
+                    sNearest{"ReachedThroughAFriendlyNeighbour", 1, 12, 2, 18, 1, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -214,6 +214,8 @@ TEST_F(OperationalMovesTest, FreeUnitNearAnEnemyCityGetsTheAttack) {
   holding.aiOrder = kAiOrderHoldCity;
   cJednostkaLadowa& tired = w.Unit(12, 7, *forward);
   tired.actionPoints = 0;
+  cJednostkaLadowa& lastPoint = w.Unit(14, 5, *forward);
+  lastPoint.actionPoints = 1;  // one point still moves
   cCountryAI& ai = w.Ai();
   ai.BuildUnitLists();
 
@@ -225,6 +227,7 @@ TEST_F(OperationalMovesTest, FreeUnitNearAnEnemyCityGetsTheAttack) {
   EXPECT_EQ(free.aiUltimateTargetX, 7);
   EXPECT_EQ(holding.aiOrder, kAiOrderHoldCity);
   EXPECT_EQ(tired.aiOrder, kAiOrderNone);
+  EXPECT_EQ(lastPoint.aiOrder, kAiOrderAttackCity);
   EXPECT_FALSE(ai.HasPendingOperationalMoves());
 }
 

@@ -182,6 +182,9 @@ TEST_F(PurchaseTest, NewLandUnitIsPricedNamedAndPutInReserve) {
   country().SetUnitTypeName(cCountry::UnitTypeSlot(0), u"Rifles");
   settings().NewUnitPurchasePreferences[0] = 1;
   country().productionPoints = 20.0;
+  // A research wish left from the last turn has no technology chosen now: it
+  // is dropped before it can end this turn's purchases.
+  settings().PurchaseQueue = {kBuyResearch};
   const int before = world.game().nextLandUnitId;
   // The category draw, then the name's number.
   ScopedRandomDraws draws({0, 5});
@@ -262,6 +265,61 @@ TEST_F(PurchaseTest, NewUnitsArePricedToTheLastTypeOfEachRange) {
       {kAircraftCarrier, 90.0f}, {kAmphibiousShip - 2, 30.0f}, {kAmphibiousShip + 1, 0.0f}};
   for (const auto& [type, price] : prices) EXPECT_FLOAT_EQ(NewUnitPrice(type), price) << type;
 }
+
+// The drawn category gives the range and the type: 0-6 land types 0-6,
+// 7-9 air types 20-22, 10-13 ships 40-43.
+struct sCategoryCase {
+  int category;
+  int code;
+  int type;
+};
+
+class PurchaseCategoryTest : public PurchaseTest, public testing::WithParamInterface<sCategoryCase> {};
+
+TEST_P(PurchaseCategoryTest, DrawnCategoryGivesItsRangeAndType) {
+  const sCategoryCase& c = GetParam();
+  settings().NewUnitPurchasePreferences[static_cast<std::size_t>(c.category)] = 1;
+  ScopedRandomDraws draws({0});
+  sPurchaseChoice choice;
+  ai().ChoosePurchase(choice);
+  EXPECT_EQ(settings().PurchaseQueue, (Queue{c.code}));
+  const sNewUnitPurchaseData& pending = settings().NewUnitPurchaseData;
+  EXPECT_EQ(c.code == kBuyLandUnit ? pending.landType : c.code == kBuyAirUnit ? pending.airType : pending.navalType,
+            c.type);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, PurchaseCategoryTest,
+                         testing::Values(sCategoryCase{0, kBuyLandUnit, kInfantryDivision},
+                                         sCategoryCase{6, kBuyLandUnit, kAirborneDivision},
+                                         sCategoryCase{7, kBuyAirUnit, kFighter},
+                                         sCategoryCase{9, kBuyAirUnit, kFighter + 2},
+                                         sCategoryCase{10, kBuyNavalUnit, kAircraftCarrier},
+                                         sCategoryCase{13, kBuyNavalUnit, kSubmarine}));
+
+// Units at the top level count for its share: with levels 4 and 5 wanted
+// alike, one unit at level 5 of three leaves level 5 short (a level-4 unit
+// goes up), two of four fill it (a level-3 unit goes up to fill level 4).
+struct sTopLevelCase {
+  int topUnits;
+  int chosenLevel;
+};
+
+class TopLevelShareTest : public PurchaseTest, public testing::WithParamInterface<sTopLevelCase> {};
+
+TEST_P(TopLevelShareTest, UnitsAtTheTopLevelCount) {
+  country().techLevels[0] = 5;
+  country().productionPoints = 1000.0;
+  settings().DesiredLandForcesStructure = {0, 0, 0, 10, 10};
+  int x = 1;
+  for (int i = 0; i < GetParam().topUnits; ++i) ReadyLand(x++, 0, 5);
+  ReadyLand(x++, 0, 4);
+  ReadyLand(x++, 0, 3);
+  const cJednostkaLadowa* chosen = ai().FindLandUnitToLevelUp();
+  ASSERT_NE(chosen, nullptr);
+  EXPECT_EQ(chosen->level, GetParam().chosenLevel);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shares, TopLevelShareTest, testing::Values(sTopLevelCase{1, 4}, sTopLevelCase{2, 3}));
 
 TEST_F(PurchaseTest, TechnologyOneLevelNeverLevelsUpNonArmour) {
   country().techLevels[0] = 1;

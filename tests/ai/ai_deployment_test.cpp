@@ -182,6 +182,47 @@ TEST_F(DeploymentTest, RefusedUnitWaitsAndTheStepEnds) {
   EXPECT_TRUE(world.log.Contains(u"Error while deploying unit: hex (-1,-1) is off the map or taken"));
 }
 
+// A city takes a new unit when its own hex is free or a neighbour is free
+// and held by the country; a city without room is not tried at all.
+struct sRoomCase {
+  const char* name;
+  bool cityTaken;
+  int freeNeighbourController;  // 0: every neighbour taken
+  bool deployed;
+};
+
+class DeployRoomTest : public DeploymentTest, public testing::WithParamInterface<sRoomCase> {};
+
+TEST_P(DeployRoomTest, OnlyACityWithRoomIsTried) {
+  const sRoomCase& c = GetParam();
+  cCity& city = City(5, 3.0f);
+  if (c.cityTaken) world.AddLand(2, city.x, city.y);
+  FillAround(city.x, city.y);
+  sHex& free = *world.game().map->GetNeighbour(city.x, city.y, 2);
+  if (c.freeNeighbourController != 0) {
+    world.game().landUnits.remove_if([&](const auto& u) { return u->x == free.x && u->y == free.y; });
+    free.unit = nullptr;
+    free.controller = static_cast<std::uint8_t>(c.freeNeighbourController);
+  }
+  cJednostkaLadowa& unit = Reserve<cJednostkaLadowa>(0);
+
+  ai().DeployLandUnits();
+
+  EXPECT_EQ(unit.inReserve, c.deployed ? 0 : 1);
+  if (c.deployed) {
+    const sHex& at = c.cityTaken ? free : world.hex(city.x, city.y);
+    EXPECT_EQ(at.unit, &unit);
+  }
+  EXPECT_FALSE(world.log.ContainsText(u"Error while deploying unit"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Hexes, DeployRoomTest,
+                         testing::Values(sRoomCase{"FreeCityHex", false, 0, true},
+                                         sRoomCase{"NoRoomAtAll", true, 0, false},
+                                         sRoomCase{"FreeOwnNeighbour", true, 1, true},
+                                         sRoomCase{"FreeForeignNeighbour", true, 2, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(DeploymentTest, UnitsStillOnTheirWayWaitInTheReserve) {
   City(5, 3.0f);
   City(10, 2.0f);

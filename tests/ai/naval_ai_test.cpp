@@ -456,6 +456,46 @@ TEST_F(CarrierStrikes, TargetListsFollowTheKinds) {
   EXPECT_TRUE(PortSecrecyOn());
 }
 
+// The four land kinds on the carrier's coast: air or land units, in an enemy
+// city or on open land (where only a seen enemy counts).
+struct CoastKindCase {
+  const char* name;
+  int kind;
+  sPoint expected;
+};
+class CoastKinds : public CarrierStrikes, public testing::WithParamInterface<CoastKindCase> {};
+
+TEST_P(CoastKinds, EachKindTakesOnlyItsHexes) {
+  std::vector<std::unique_ptr<cCity>> cities;
+  auto enemyCity = [&](int x, int y) {
+    cities.push_back(std::make_unique<cCity>());
+    cities.back()->x = x;
+    cities.back()->y = y;
+    hex(x, y).city = cities.back().get();
+    hex(x, y).controller = 3;
+  };
+  for (const sPoint at : {sPoint{3, 2}, sPoint{4, 2}, sPoint{2, 3}}) {
+    hex(at.x, at.y).seaZone = static_cast<std::uint16_t>(zone);
+  }
+  enemyCity(3, 2);
+  sea.world().PlaceLandUnit(3, 3, 2).spotted = 1;
+  enemyCity(4, 2);
+  sea.world().PlaceAirUnit(3, 4, 2).spotted = 1;
+  sea.world().PlaceAirUnit(3, 2, 3).spotted = 1;
+  std::list<sPoint> hexes;
+  std::list<int> nodes;
+  Ai(1).CollectCarrierTargets(*own, GetParam().kind, hexes, nodes);
+  EXPECT_EQ(hexes, std::list<sPoint>{GetParam().expected});
+  for (const auto& city : cities) hex(city->x, city->y).city = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, CoastKinds,
+                         testing::Values(CoastKindCase{"AirInAnEnemyCity", 5, {4, 2}},
+                                         CoastKindCase{"AirOnOpenLand", 6, {2, 3}},
+                                         CoastKindCase{"LandInAnEnemyCity", 7, {3, 2}},
+                                         CoastKindCase{"LandOnOpenLand", 8, {2, 2}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct ShowCase {
   const char* name;
   bool seen;

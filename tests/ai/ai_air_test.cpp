@@ -115,6 +115,7 @@ TEST_F(AiAirTest, EnemyQueriesSkipStrongFortsAndAnswerNoneWithIntMax) {
   ai.BuildUnitLists();
   EXPECT_EQ(ai.MinDistanceToEnemyLandUnits(7, 5), 3);
   EXPECT_EQ(ai.CountEnemyLandUnitsWithin(7, 5, 10), 1);
+  EXPECT_EQ(ai.CountEnemyLandUnitsWithin(7, 5, 3), 1);  // exactly at the radius
   EXPECT_EQ(ai.CountEnemyLandUnitsWithin(7, 5, 2), 0);
 }
 

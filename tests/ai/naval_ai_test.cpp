@@ -369,6 +369,33 @@ class CarrierStrikes : public NavalAi {
   cJednostkaMorska* carrier = nullptr;
 };
 
+// The carriers strike before the fleets move and again after: the carrier
+// at the coast guard's zone strikes the strongest target there before it
+// sails off, and a carrier that sails into the zone strikes the other one.
+TEST_F(CarrierStrikes, CarriersStrikeBeforeAndAfterTheFleetsMove) {
+  hex(3, 2).seaZone = static_cast<std::uint16_t>(zone);
+  auto& lookout = sea.world().PlaceLandUnit(3, 3, 2);
+  lookout.name = u"Lookout";
+  lookout.strength = 10;
+  lookout.spotted = 1;
+  const int start = sea.AddSea();
+  sea.Link(start, zone);
+  own->aiOrder = kMissionInvasionGather;
+  own->aiDestinationNode = start;
+  cFleet& sailing = sea.AddFleet(1, start, {kAircraftCarrier});
+  sailing.aiOrder = kMissionInvasionGather;
+  sailing.aiDestinationNode = zone;
+  cJednostkaMorska& second = *sailing.ships.front();
+
+  Ai(1).NavalMoves();
+
+  EXPECT_EQ(carrier->fleet ? carrier->fleet->seaNodeId : -1, start);
+  EXPECT_EQ(second.fleet ? second.fleet->seaNodeId : -1, zone);
+  EXPECT_TRUE(Struck(u"8 at (2, 2)"));
+  EXPECT_TRUE(log.Contains(Format(u"[AI] %ls: carrier %s strikes targets of kind ", country(1).name, second.name) +
+                           u"8 at (3, 2)"));
+}
+
 struct PriorityCase {
   const char* name;
   std::array<std::int32_t, 9> priorities;

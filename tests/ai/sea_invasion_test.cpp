@@ -585,7 +585,7 @@ TEST_F(SeaTransportAi, APortOnTheFirstNodeEmbarksUnits) {
   ASSERT_EQ(game().fleets.size(), 1u);
   EXPECT_EQ(game().fleets.front()->seaNodeId, home);
   EXPECT_EQ(game().fleets.front()->aiDestinationNode, dockNode);
-  EXPECT_EQ(waiting.transporter != nullptr, true);
+  EXPECT_NE(waiting.transporter, nullptr);
 }
 
 // A city of the country on a port node that is not a port itself embarks

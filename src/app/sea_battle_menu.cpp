@@ -137,6 +137,8 @@ cSeaBattleMenu::cSeaBattleMenu(sSeaBattle& battle) : battle_(battle) {
     cell.flags = cell.x < 4 || cell.x > 26 ? kCellOutsideBattle : 0;
   }
 
+  mapDisplayedScale_ = gDisplayedScale;
+  mapTargetScale_ = gTargetScale;
   gDisplayedScale = gTargetScale = kStartZoom;
   viewTransform_ = Matrix2D::Scaling(kStartZoom, kStartZoom);
 
@@ -241,6 +243,9 @@ void cSeaBattleMenu::StartSteps() {
 
 void cSeaBattleMenu::Close() {
   CurrentMenu = nullptr;
+  // Left at the battle's zoom, the map would pick hexes at another scale than it draws them.
+  gDisplayedScale = mapDisplayedScale_;
+  gTargetScale = mapTargetScale_;
   InstallGameCallbackSet();
   if (gGame != nullptr) gGame->SetGameState(kGameSeaBattles);
   // This handler is still running: the menu goes after the dispatch.

@@ -90,6 +90,9 @@ class cSeaBattleMenu : public cMenu {
   sHex* clicked_ = nullptr;
   sHex* previous_ = nullptr;
   int clickMode_ = 0;
+  // The screen zooms with the map's scale variables; the map's zoom is given back on closing.
+  float mapDisplayedScale_ = 0.0f;
+  float mapTargetScale_ = 0.0f;
 };
 
 // The sea-battle screen as the battle rules call it on the worker: the

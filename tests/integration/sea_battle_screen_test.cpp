@@ -17,6 +17,7 @@
 #include "turn/turn_steps.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/map_camera.h"
 
 namespace tr {
 namespace {
@@ -77,6 +78,12 @@ void SeaBattleScreenTest::Script() {
   ASSERT_NE(human, nullptr);
   humanId_ = human->id;
   SetSeaBattleStep([this](cGame& game) { FightScriptedBattle(game); });
+  // The battle screen zooms on its own; the map's zoom must come back with the map.
+  float mapScale = 0.0f;
+  {
+    GameLockGuard lock;
+    mapScale = gDisplayedScale;
+  }
 
   frame_->Inject(RawInput::KeyDown('Q'));
   frame_->Inject(RawInput::KeyUp('Q'));
@@ -128,6 +135,14 @@ void SeaBattleScreenTest::Script() {
       << "state " << static_cast<int>(gGame->GetGameState());
   EXPECT_TRUE(fought_);
   EXPECT_TRUE(finished_);
+  {
+    // A click picks its hex at the displayed scale and the map draws at its own: both are the zoom
+    // from before the battle, or the player's clicks hit other hexes than the ones under the pointer.
+    GameLockGuard lock;
+    EXPECT_EQ(gDisplayedScale, mapScale);
+    EXPECT_EQ(gTargetScale, mapScale);
+    EXPECT_EQ(gGame->map->viewTransform[0], mapScale);
+  }
 }
 
 TEST_F(SeaBattleScreenTest, AScriptedBattleIsFoughtOnItsScreenAndTheTurnComesBack) {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "app/framework.h"
@@ -61,10 +62,32 @@ class UnitsAndConvoysTest : public test::GameSessionTest {
   void FadeIn() {
     for (int frame = 0; frame < 40; ++frame) Frame();
   }
+  // The top dialog as the given kind, looked up afresh: a dialog may be closed
+  // by any frame, so no pointer to one is kept across frames.
   template <typename Dialog>
   Dialog* Top() {
     GameLockGuard lock;
     return dynamic_cast<Dialog*>(TopDialog);
+  }
+  template <typename Dialog>
+  bool TopShown() {
+    GameLockGuard lock;
+    const auto* dialog = dynamic_cast<Dialog*>(TopDialog);
+    return dialog != nullptr && dialog->GetVisible();
+  }
+  int ActionMode() {
+    GameLockGuard lock;
+    return gGame->playerControl.actionMode;
+  }
+  // What a failed step met: the dialogs from the bottom (id, shown), the game state and the action mode.
+  std::string Situation() {
+    GameLockGuard lock;
+    std::string text = "dialogs";
+    for (const cDialog* dialog : ModalDialogStack) {
+      text += " " + std::to_string(dialog->id) + (dialog->GetVisible() ? "" : "(hidden)");
+    }
+    return text + ", state " + std::to_string(static_cast<int>(gGame->GetGameState())) + ", action mode " +
+           std::to_string(gGame->playerControl.actionMode);
   }
 
   int boughtId_ = 0;
@@ -107,7 +130,7 @@ void UnitsAndConvoysTest::Script() {
   ASSERT_EQ(Top<cDialogNowejTury>(), nullptr);
   PressKey('U');
   auto* units = Top<cDialogJednostek>();
-  ASSERT_NE(units, nullptr) << (TopDialog != nullptr ? TopDialog->id : 0);
+  ASSERT_NE(units, nullptr) << Situation();
   if (UnitsManagerDeployTab != 0) PressKey('M');
   FadeIn();
   EXPECT_TRUE(frame_->graphics().SaveScreenshot("units_mgr_land_onmap.png"));
@@ -126,6 +149,8 @@ void UnitsAndConvoysTest::Script() {
   PressKey(VK_LEFT);
   FadeIn();
   EXPECT_TRUE(frame_->graphics().SaveScreenshot("units_mgr_land_todeploy.png"));
+  units = Top<cDialogJednostek>();
+  ASSERT_NE(units, nullptr) << Situation();
   int row = -1;
   for (std::size_t i = 0; i < units->Rows().size(); ++i) {
     if (units->Rows()[i]->id == boughtId_) row = static_cast<int>(i);
@@ -135,7 +160,8 @@ void UnitsAndConvoysTest::Script() {
   ASSERT_NE(UnitsManagerCurrentUnit, nullptr);
   ASSERT_EQ(UnitsManagerCurrentUnit->availableInTurns, 0);
   PressKey(VK_RETURN);
-  EXPECT_FALSE(units->GetVisible());
+  ASSERT_NE(Top<cDialogJednostek>(), nullptr) << Situation();
+  EXPECT_FALSE(TopShown<cDialogJednostek>());
   const std::optional<sPoint> place = MarkedHex(64);
   ASSERT_TRUE(place.has_value());
   CentreAndClickHex(*place);
@@ -145,25 +171,34 @@ void UnitsAndConvoysTest::Script() {
     ASSERT_NE(hex->unit, nullptr);
     EXPECT_EQ(hex->unit->id, boughtId_);
   }
-  EXPECT_TRUE(FramesUntil([&] { return units->GetVisible(); }));
+  EXPECT_TRUE(FramesUntil([&] { return TopShown<cDialogJednostek>(); })) << Situation();
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Top<cDialogJednostek>(), nullptr);
 
-  // C: two convoys, each by New and two ports on the map.
+  // C: two convoys, each by New and two ports on the map. Each port click
+  // must have taken its step, and the manager is looked up afresh after it:
+  // a click that misses its port may land on a toolbar button (the pause
+  // button closes the manager) and must fail here, not read a freed dialog.
   PressKey('C');
-  auto* convoys = Top<cDialogKonwojow>();
-  ASSERT_NE(convoys, nullptr);
+  ASSERT_NE(Top<cDialogKonwojow>(), nullptr) << Situation();
   const std::size_t convoysBefore = gGame->convoys.ConvoysOf(human_).size();
   for (int made = 0; made < 2; ++made) {
+    const auto* convoys = Top<cDialogKonwojow>();
+    ASSERT_NE(convoys, nullptr) << Situation();
     Click(convoys->GetControl(cDialogKonwojow::kNewButton));
-    ASSERT_FALSE(convoys->GetVisible());
+    ASSERT_NE(Top<cDialogKonwojow>(), nullptr) << Situation();
+    ASSERT_FALSE(TopShown<cDialogKonwojow>());
+    ASSERT_EQ(ActionMode(), kActionConvoyDeparture) << Situation();
     const std::optional<sPoint> from = MarkedHex(0x8000);
     ASSERT_TRUE(from.has_value());
     CentreAndClickHex(*from);
+    ASSERT_EQ(ActionMode(), kActionConvoyDestination) << "the port of departure was not taken: " << Situation();
+    ASSERT_FALSE(TopShown<cDialogKonwojow>()) << Situation();
     const std::optional<sPoint> to = MarkedHex(0x8000);
     ASSERT_TRUE(to.has_value());
     CentreAndClickHex(*to);
-    EXPECT_TRUE(convoys->GetVisible());
+    ASSERT_TRUE(TopShown<cDialogKonwojow>()) << Situation();
+    EXPECT_EQ(gGame->convoys.ConvoysOf(human_).size(), convoysBefore + made + 1);
   }
   convoyCount_ = static_cast<int>(gGame->convoys.ConvoysOf(human_).size());
   EXPECT_EQ(convoyCount_, static_cast<int>(convoysBefore) + 2);

@@ -19,8 +19,9 @@ void ExpectOrder(const cJednostkaLadowa& unit, int order, const cCity& city) {
   EXPECT_EQ(unit.aiTargetY, city.y) << "unit " << unit.id;
 }
 
-// One city for each garrison rule, and a resource city, each with an own
-// unit of the parameter's type standing on it.
+// One city for each garrison rule, a resource city and a taken city of no
+// victory points, each with an own unit of the parameter's type standing on
+// it. A taken city counts from 1 victory point.
 class GarrisonCaseTest : public testing::TestWithParam<int> {};
 
 TEST_P(GarrisonCaseTest, EachRuleWantsItsKind) {
@@ -29,10 +30,11 @@ TEST_P(GarrisonCaseTest, EachRuleWantsItsKind) {
   cCity& threatened = w.City(u"Threatened", 6, 5, 1);
   cCity& port = w.City(u"Port", 10, 5, 1, kCityPort);
   cCity& taken = w.City(u"Taken", 14, 5, 1, kCityNormal, 2);
-  taken.victoryPoints = 5;
+  taken.victoryPoints = 1;
   cCity& quiet = w.City(u"Quiet", 18, 5, 1);
   cCity& extra = w.City(u"Extra", 22, 5, 1);
   cCity& ore = w.City(u"Ore", 26, 5, 1, kCityResources);
+  cCity& spoil = w.City(u"Spoil", 30, 5, 1, kCityNormal, 2);
   w.world.country(1).aiSettings.ExtraCitiesToGarrison = {{extra.x, extra.y}};
   w.BuildDiagram();
   w.Finish();
@@ -41,7 +43,7 @@ TEST_P(GarrisonCaseTest, EachRuleWantsItsKind) {
   w.AddFront(ai, {&quiet}, kFrontHolding);
   const int type = GetParam();
   std::vector<std::pair<cCity*, cJednostkaLadowa*>> placed;
-  for (cCity* city : {&supply, &threatened, &port, &taken, &quiet, &extra, &ore}) {
+  for (cCity* city : {&supply, &threatened, &port, &taken, &quiet, &extra, &ore, &spoil}) {
     placed.emplace_back(city, &w.world.AddLand(1, city->x, city->y, 100, type));
   }
   const bool corps = placed.front().second->IsCorps();
@@ -52,8 +54,9 @@ TEST_P(GarrisonCaseTest, EachRuleWantsItsKind) {
     const bool wantsCorps = i < 2;
     ExpectOrder(*placed[i].second, wantsCorps == corps ? kAiOrderHoldCity : kAiOrderCoverCity, *placed[i].first);
   }
-  // No case for the resource city: its unit is placed like any other.
+  // No case for the resource city nor the worthless one: their units are placed like any other.
   EXPECT_EQ(placed[6].second->aiOrder, kAiOrderReserve);
+  EXPECT_EQ(placed[7].second->aiOrder, kAiOrderReserve);
   EXPECT_EQ(LinesStartingWith(w.world.log, u"bu bu "),
             (std::vector<std::u16string>{u"bu bu 1", u"bu bu 2", u"bu bu 3", u"bu bu 4", u"bu bu 5", u"bu bu 6",
                                          u"bu bu 7"}));

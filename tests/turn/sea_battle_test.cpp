@@ -257,6 +257,45 @@ INSTANTIATE_TEST_SUITE_P(Levels, SeaBattleCarrierStrikes,
                          testing::Values(StrikeCase{1, 29, true}, StrikeCase{1, 30, false}, StrikeCase{3, 89, true},
                                          StrikeCase{3, 90, false}));
 
+// A submarine of level 9 torpedoes a cruiser of the given hit points: the
+// opening's report names the strike under its heading, as a sinking once the
+// 9 points take the last of them.
+struct TorpedoCase {
+  const char* name;
+  int hitPoints;
+  bool sunk;
+};
+class SeaBattleTorpedo : public SeaBattleTest, public testing::WithParamInterface<TorpedoCase> {};
+
+TEST_P(SeaBattleTorpedo, TheOpeningReportTellsAHitFromASinking) {
+  const TorpedoCase& c = GetParam();
+  SetSeaBattleScreen([](sSeaBattle&) {});
+  sea.world().country(1).techLevels[kSub] = 9;
+  sSeaBattle battle(Ships(1, {kSubmarine}), Ships(3, {kCruiser}));
+  battle.enemySide.front()->hitPoints = c.hitPoints;
+  const std::u16string sub = battle.firstSide.front()->name + u" (C1)";
+  const std::u16string cruiser = battle.enemySide.front()->name + u" (C3)";
+  {
+    ScopedRandomDraws strike({0, 0});  // the torpedo hits the only target
+    ShowSeaBattleStageReport(battle);
+  }
+  ASSERT_EQ(battle.openingEntries.size(), 1u);
+  EXPECT_EQ(battle.openingEntries.front().destroyed != 0, c.sunk);
+  EXPECT_EQ(battle.enemySide.empty(), c.sunk);
+  const std::u16string line =
+      c.sunk ? Format(GetText("___%s_destroyed_%s_(inflicted_%i_hp_loss)"), sub, cruiser, 9)
+             : Format(GetText("___%s_attacked_%s_and_inflicted_%i_hp_loss"), sub, cruiser, 9);
+  const std::u16string report = battle.openingReport;
+  const std::u16string start =
+      u"Aircraft carrier groups\n-----------------\n___(none)\n\nSubmarines\n-----------------\n" + line + u"\n";
+  EXPECT_EQ(report.substr(0, start.size()), start);
+}
+
+INSTANTIATE_TEST_SUITE_P(HitPoints, SeaBattleTorpedo,
+                         testing::Values(TorpedoCase{"OneLeft", 10, false}, TorpedoCase{"NoneLeft", 9, true},
+                                         TorpedoCase{"MoreThanItHad", 8, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct StartCase {
   const char* name;
   int firstOwner, enemyOwner;

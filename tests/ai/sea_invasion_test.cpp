@@ -638,6 +638,56 @@ INSTANTIATE_TEST_SUITE_P(Points, TransportPoints,
                                          TransportCase{"AboveTheCost", 2, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Dock and Pier (node 5) both reach Home by sea, so both are embarkation
+// ports; an idle unit heads for the one fewer city hops from its area, Dock,
+// the first of them, on a tie.
+struct NearestPortCase {
+  const char* name;
+  int dockHops;
+  int pierHops;
+  bool toPier;
+};
+class NearestEmbarkationPort : public SeaTransportAi, public testing::WithParamInterface<NearestPortCase> {};
+
+TEST_P(NearestEmbarkationPort, AnIdleUnitHeadsForTheNearestPort) {
+  const NearestPortCase& c = GetParam();
+  const int pierNode = sea.AddPort(1);
+  sea.Link(pierNode, zone);
+  cCity& pier = AddCity(u"Pier", pierNode, 1);
+  game().citiesDiagram.Build(game().cities);
+  game().playerControl.worldTopography.BuildNearestCityMap(*game().map, game().cities);
+  cJednostkaLadowa& unit = Unit(1, 0, 1, 100);
+  unit.SetAiOrder(kAiOrderReserve, -1, -1, 0);
+  unit.supplySourceX = homeCity->x;
+  unit.supplySourceY = homeCity->y;
+  const cCity* area = unit.GetHexGridEntry();
+  ASSERT_EQ(area, homeCity);
+  for (const auto& [port, hops] : {std::pair{dock, c.dockHops}, std::pair{&pier, c.pierHops}}) {
+    port->hopCounts.assign(static_cast<std::size_t>(game().citiesDiagram.NodeCount()), -1);
+    port->hopCounts[static_cast<std::size_t>(area->diagramNode)] = hops;
+  }
+  game().strategicMovement->Init(game().CountryCount());
+  sTopographyGroup group;
+  group.cities = {homeCity, dock, &pier};
+  game().strategicMovement->SetCountryTopography(1, {group});
+
+  AiWithFront().TransportUnitsToFronts();
+
+  EXPECT_TRUE(log.Contains(u"tempus7 Country1: polaczenie Dock -> Home jest!"));
+  EXPECT_TRUE(log.Contains(u"tempus7 Country1: polaczenie Pier -> Home jest!"));
+  // Bound for the port, or already waiting for its transport there.
+  EXPECT_TRUE(unit.aiOrder == kAiOrderSeaTransportA || unit.aiOrder == kAiOrderSeaTransportB) << unit.aiOrder;
+  EXPECT_EQ(unit.aiTargetX, c.toPier ? pier.x : dock->x);
+  EXPECT_EQ(unit.aiTargetY, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hops, NearestEmbarkationPort,
+                         testing::Values(NearestPortCase{"DockNearer", 1, 2, false},
+                                         NearestPortCase{"Tie", 1, 1, false},
+                                         NearestPortCase{"PierNearer", 2, 1, true},
+                                         NearestPortCase{"DockUnreachable", -1, 1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // A unit bound for its embarkation port waits there (order 11) once a turn's
 // move leaves its action points as they were, whether it had none or stands
 // on the port already; a unit that walked is still on its way.

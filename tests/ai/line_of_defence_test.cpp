@@ -193,6 +193,41 @@ TEST_F(LineOfDefenceTest, SegmentWithoutFriendlyPathAddsNothing) {
   EXPECT_EQ(std::count(ai.lineOfDefence.begin(), ai.lineOfDefence.end(), sPoint{16, 8}), 1);
 }
 
+// Between the lattice nodes (16, 4) and (16, 0) the line runs straight down
+// column 16 unless rivers make the bend through column 17 worth its extra
+// hex. Rivers count on the sides where either end faces the enemy: (16, 4)
+// faces it to the north-east and south-east, (16, 0) only to the south-east.
+struct sRiverSideCase {
+  const char* name;
+  int side;  // of the rivers on the bend's first three hexes
+  bool bends;
+};
+
+class LineRiverSideTest : public LineOfDefenceTest, public testing::WithParamInterface<sRiverSideCase> {};
+
+TEST_P(LineRiverSideTest, RiversCountOnTheSidesEitherEndFaces) {
+  const sRiverSideCase& c = GetParam();
+  for (const sPoint& hex : {sPoint{17, 4}, sPoint{17, 3}, sPoint{17, 2}}) {
+    w.world.hex(hex.x, hex.y).rivers = static_cast<std::uint8_t>(1u << c.side);
+  }
+  cCountryAI& ai = w.Ai();
+  ai.PlanLineOfDefence();
+
+  const auto has = [&ai](sPoint hex) {
+    return std::count(ai.lineOfDefence.begin(), ai.lineOfDefence.end(), hex) == 1;
+  };
+  std::string line;
+  for (const sPoint& hex : ai.lineOfDefence) line += std::to_string(hex.x) + "," + std::to_string(hex.y) + " ";
+  EXPECT_EQ(has({17, 3}), c.bends) << line;
+  EXPECT_EQ(has({16, 2}), !c.bends) << line;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, LineRiverSideTest,
+                         testing::Values(sRiverSideCase{"NorthFacedByNeither", 0, false},
+                                         sRiverSideCase{"NorthEastFacedByOneEnd", 1, true},
+                                         sRiverSideCase{"SouthEastFacedByBoth", 2, true}),
+                         [](const testing::TestParamInfo<sRiverSideCase>& info) { return std::string(info.param.name); });
+
 enum eOntoLineCase { kOntoLine, kOnStrongFort, kNoFreeLineHex };
 
 class OntoLineTest : public LineOfDefenceTest, public testing::WithParamInterface<eOntoLineCase> {};

@@ -239,6 +239,27 @@ void BM_SampleMapFrame(benchmark::State& state, bool window) {
 BENCHMARK_CAPTURE(BM_SampleMapFrame, OffScreen, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SampleMapFrame, SoftwareWindow, true)->Unit(benchmark::kMillisecond);
 
+// Runs the map through the frame loop for one second of wall time at the
+// given frame limit, adding the share of a core it took and its frame rate.
+void RunIdleSecond(AppFrame& frame, int limit, double& share, double& frames) {
+  int drawn = 0;
+  const auto wallStart = std::chrono::steady_clock::now();
+  const std::clock_t cpuStart = std::clock();
+  frame.SetFrameTimeLimit([limit] { return limit; });
+  frame.SetFrameMoveCallback([&](Graphics&, double, float) {
+    if (std::chrono::steady_clock::now() - wallStart >= std::chrono::seconds(1)) frame.RequestClose();
+  });
+  frame.SetFrameRenderCallback([&](Graphics& g, double, float) {
+    g.Clear(0xFF000000u);
+    RenderGame(g, 0.0f);
+    ++drawn;
+  });
+  frame.Run();
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+  share += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / wall;
+  frames += drawn / wall;
+}
+
 // An idle whole-map view for one second through the frame loop, with the frame
 // limit of the shipped Settings.ini: core_share is the process's CPU time over
 // the wall time, the share of a core the idle map costs.
@@ -258,22 +279,7 @@ void BM_IdleMapSecondAtShippedLimit(benchmark::State& state) {
       break;
     }
     state.ResumeTiming();
-    int drawn = 0;
-    const auto wallStart = std::chrono::steady_clock::now();
-    const std::clock_t cpuStart = std::clock();
-    frame.SetFrameTimeLimit([limit] { return limit; });
-    frame.SetFrameMoveCallback([&](Graphics&, double, float) {
-      if (std::chrono::steady_clock::now() - wallStart >= std::chrono::seconds(1)) frame.RequestClose();
-    });
-    frame.SetFrameRenderCallback([&](Graphics& g, double, float) {
-      g.Clear(0xFF000000u);
-      RenderGame(g, 0.0f);
-      ++drawn;
-    });
-    frame.Run();
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    share += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / wall;
-    frames += drawn / wall;
+    RunIdleSecond(frame, limit, share, frames);
   }
   state.counters["core_share"] = share / static_cast<double>(state.iterations());
   state.counters["frames_per_s"] = frames / static_cast<double>(state.iterations());
@@ -300,22 +306,7 @@ void BM_IdleSampleMapSecondAtShippedLimit(benchmark::State& state, bool window) 
     }
     scene.ViewWholeMap();
     state.ResumeTiming();
-    int drawn = 0;
-    const auto wallStart = std::chrono::steady_clock::now();
-    const std::clock_t cpuStart = std::clock();
-    frame.SetFrameTimeLimit([limit] { return limit; });
-    frame.SetFrameMoveCallback([&](Graphics&, double, float) {
-      if (std::chrono::steady_clock::now() - wallStart >= std::chrono::seconds(1)) frame.RequestClose();
-    });
-    frame.SetFrameRenderCallback([&](Graphics& g, double, float) {
-      g.Clear(0xFF000000u);
-      RenderGame(g, 0.0f);
-      ++drawn;
-    });
-    frame.Run();
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    share += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / wall;
-    frames += drawn / wall;
+    RunIdleSecond(frame, limit, share, frames);
   }
   state.counters["core_share"] = share / static_cast<double>(state.iterations());
   state.counters["frames_per_s"] = frames / static_cast<double>(state.iterations());

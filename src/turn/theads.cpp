@@ -83,35 +83,35 @@ void HandOver(cGame& game) {
   LogLine(u"==== AI THREAD FINISHED =====");
   LogLine(u"rekalkuluje fog of war");
   cCountry* country = game.playerControl.currentCountry;
-  if (country) {
+  const bool checksEvents = country != nullptr && country->specialFlags == 1;
+  if (checksEvents) {
     {
       GameLockGuard lock;
       country->RecalculateUnitsVisibility();
       game.viewingCountry = country;
     }
-    if (country->specialFlags != 1) {
-      const auto view = country->GetSavedView();
-      if (view[2] >= 0.0f && game.map) {
-        game.map->GlideCamera(view[0], view[1], true);
-      } else {
-        game.playerControl.CenterOnCurrentCountry(true);
-      }
-      if (country->humanControlled) {
-        // The banner is not waited for: the player's turn has begun.
-        GameLockGuard lock(kThisFile, __LINE__);
-        Presentation().PushNewTurnDialog(country->id);
-      }
+    // The check waits for the player's answers, so it runs without the lock.
+    CheckEventsAtTurnEnd(game);
+    if (WorkerMustStop(game)) return;
+  }
+  // The rest is one hold of the lock: a frame that sees the glide to the
+  // turn's view arrive gives the player the turn on its own, which must not
+  // come before the banner, the cleared selection and the panels.
+  GameLockGuard lock;
+  if (country != nullptr && !checksEvents) {
+    country->RecalculateUnitsVisibility();
+    game.viewingCountry = country;
+    const auto view = country->GetSavedView();
+    if (view[2] >= 0.0f && game.map) {
+      game.map->GlideCamera(view[0], view[1], true);
     } else {
-      CheckEventsAtTurnEnd(game);
-      if (WorkerMustStop(game)) return;
+      game.playerControl.CenterOnCurrentCountry(true);
     }
+    // The banner is not waited for: the player's turn has begun.
+    if (country->humanControlled) Presentation().PushNewTurnDialog(country->id);
   }
-  {
-    // The player's input and the map drawing read the selection marks.
-    GameLockGuard lock;
-    game.SetGameState(kGameHumanIdle);
-    game.playerControl.ClearSelection();
-  }
+  game.SetGameState(kGameHumanIdle);
+  game.playerControl.ClearSelection();
   Presentation().ResumePlayerPanels();
 }
 

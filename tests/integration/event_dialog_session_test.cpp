@@ -41,6 +41,12 @@ class EventDialogSessionTest : public test::GameSessionTest {
     FadeIn();
     EXPECT_TRUE(frame_->graphics().SaveScreenshot(shot));
   }
+  // Closes the dialog the script showed, which must still be the top one.
+  void CloseShown(const cDialog* dialog) {
+    GameLockGuard lock;
+    ASSERT_EQ(TopDialog, dialog) << DialogsAndState();
+    PopModalDialogs(1);
+  }
   // A picture of our own for the event: a sea under a sky.
   void WriteEventPicture() {
     constexpr int kSize = 256;
@@ -94,7 +100,7 @@ void EventDialogSessionTest::Script() {
                 : nullptr;
       return top != nullptr || TurnComingBackTo(human);
     });
-    ASSERT_TRUE(stopped) << "state " << static_cast<int>(gGame->GetGameState());
+    ASSERT_TRUE(stopped) << DialogsAndState();
     if (top == nullptr) break;
     if (auto* event = dynamic_cast<cDialogEventu*>(top)) {
       ASSERT_FALSE(eventShown_) << "the event shows once";
@@ -111,7 +117,7 @@ void EventDialogSessionTest::Script() {
     ++boxes_;
     Click(box->GetControl(box->okButtonId()));
   }
-  ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(human); }, test::kWaitLimit));
+  ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(human); }, test::kWaitLimit)) << DialogsAndState();
   {
     GameLockGuard lock;
     EXPECT_GT(gGame->turn, startTurn);
@@ -128,9 +134,16 @@ void EventDialogSessionTest::Script() {
 }
 
 void EventDialogSessionTest::KeepScreenshots() {
-  // The banner of the turn that came back goes first.
-  if (dynamic_cast<cDialogNowejTury*>(TopDialog) != nullptr) PressKey(VK_RETURN);
-  ASSERT_EQ(TopDialog, nullptr);
+  // The turn comes back with its banner already up: the worker hands the turn
+  // over in one step, so nothing of it comes after the player has the turn.
+  {
+    GameLockGuard lock;
+    const auto* banner = dynamic_cast<cDialogNowejTury*>(TopDialog);
+    ASSERT_NE(banner, nullptr) << DialogsAndState();
+    EXPECT_EQ(banner->countryId(), kKaltheim);
+  }
+  PressKey(VK_RETURN);
+  ASSERT_EQ(TopDialog, nullptr) << DialogsAndState();
   WriteEventPicture();
   cEvent event;
   {
@@ -151,10 +164,7 @@ void EventDialogSessionTest::KeepScreenshots() {
   Show(pbemEvent, "event_dialog_picture_three_options_pbem.png");
   EXPECT_NE(pbemEvent->GetControl(cDialogEventu::kPicture), nullptr);
   EXPECT_NE(pbemEvent->GetControl(4005), nullptr);
-  {
-    GameLockGuard lock;
-    PopModalDialogs(1);
-  }
+  CloseShown(pbemEvent);
 
   cCountry* nordvik = gGame->GetCountry(kNordvik);
   int orientation = 0;
@@ -163,10 +173,11 @@ void EventDialogSessionTest::KeepScreenshots() {
     orientation = nordvik->orientation;
     nordvik->orientation = kProAxis;
   }
-  Show(new cDialogWyborow(nordvik, true), "elections_dialog.png");
+  auto* elections = new cDialogWyborow(nordvik, true);
+  Show(elections, "elections_dialog.png");
+  CloseShown(elections);
   {
     GameLockGuard lock;
-    PopModalDialogs(1);
     nordvik->orientation = orientation;
   }
 
@@ -190,7 +201,7 @@ void EventDialogSessionTest::KeepScreenshots() {
   }
   Show(new cDialogWynikuKonwojow(gGame->GetCountry(kKaltheim)), "convoy_results_two_rows.png");
   PressKey(VK_RETURN);
-  EXPECT_EQ(TopDialog, nullptr);
+  EXPECT_EQ(TopDialog, nullptr) << DialogsAndState();
 }
 
 TEST_F(EventDialogSessionTest, TheSamplesEventIsAnsweredOnScreenAndTheTurnGoesOn) {

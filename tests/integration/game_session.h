@@ -21,6 +21,7 @@
 #include "app/scenario_menu.h"
 #include "app/scenario_settings_menu.h"
 #include "app/sea_battle_menu.h"
+#include "dialogs/convoy_results_dialog.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "turn/sea_battle.h"
 #include "dialogs/panel_informacyjny.h"
@@ -126,11 +127,25 @@ class GameSessionTest : public testing::Test {
       }
       return;
     }
-    if (!closeBoxes) return;
-    if (auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog); box != nullptr && gGame != nullptr &&
-                                                               gGame->GetGameState() != kGameHumanIdle) {
+    if (!closeBoxes || gGame == nullptr || gGame->GetGameState() == kGameHumanIdle) return;
+    if (auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog)) {
       Click(box->GetControl(box->okButtonId()));
+    } else if (auto* convoys = dynamic_cast<cDialogWynikuKonwojow*>(TopDialog)) {
+      // The player's own convoys' results at the end of the impulse, waited on like a box.
+      Click(convoys->GetControl(cDialogWynikuKonwojow::kExitButton));
     }
+  }
+  // What a failed wait met: the dialogs from the bottom (id, shown), the game state and the current country.
+  std::string DialogsAndState() {
+    GameLockGuard lock;
+    std::string text = "dialogs";
+    for (const cDialog* dialog : ModalDialogStack) {
+      text += " " + std::to_string(dialog->id) + (dialog->GetVisible() ? "" : "(hidden)");
+    }
+    if (gGame == nullptr) return text + ", no game";
+    const cCountry* current = gGame->playerControl.currentCountry;
+    return text + ", state " + std::to_string(static_cast<int>(gGame->GetGameState())) + ", country " +
+           std::to_string(current != nullptr ? current->id : 0);
   }
   // A press and release of the left button at the point, then a frame.
   void ClickAt(int x, int y) {
@@ -232,7 +247,7 @@ class GameSessionTest : public testing::Test {
     if (confirm == nullptr) return false;
     Click(confirm->GetControl(cDialogPotwKoncaTury::kYesButton));
     const bool back = WorkerReaches([&] { return TurnComingBackTo(human); });
-    EXPECT_TRUE(back) << "state " << static_cast<int>(gGame->GetGameState());
+    EXPECT_TRUE(back) << DialogsAndState();
     if (!back) return false;
     // The worker's hand-over ends with the panels given back, which may come after the glide.
     cInfoPanel* info = GetInfoPanel();

@@ -94,21 +94,21 @@ void HandOver(cGame& game) {
     CheckEventsAtTurnEnd(game);
     if (WorkerMustStop(game)) return;
   }
-  // The rest is one hold of the lock: a frame that sees the glide to the
-  // turn's view arrive gives the player the turn on its own, which must not
-  // come before the banner, the cleared selection and the panels.
+  // One hold of the lock: the frame that sees the glide to the turn's view
+  // arrive gives the player the turn, so the banner must be up by then.
   GameLockGuard lock;
+  const auto pushBanner = [&] {
+    GameLockGuard logged(kThisFile, __LINE__);
+    Presentation().PushNewTurnDialog(country->id);
+  };
   if (country != nullptr && !checksEvents) {
     country->RecalculateUnitsVisibility();
     game.viewingCountry = country;
     const auto view = country->GetSavedView();
-    if (view[2] >= 0.0f && game.map) {
-      game.map->GlideCamera(view[0], view[1], true);
-    } else {
-      game.playerControl.CenterOnCurrentCountry(true);
-    }
+    if (view[2] >= 0.0f && game.map) game.map->GlideCamera(view[0], view[1], true);
+    else game.playerControl.CenterOnCurrentCountry(true);
     // The banner is not waited for: the player's turn has begun.
-    if (country->humanControlled) Presentation().PushNewTurnDialog(country->id);
+    if (country->humanControlled) pushBanner();
   }
   game.SetGameState(kGameHumanIdle);
   game.playerControl.ClearSelection();

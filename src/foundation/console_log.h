@@ -59,5 +59,9 @@ template <typename... Args>
 void LogFormat(std::u16string_view format, const Args&... args) {
   LogFormatArgs(format, {FormatArg(args)...});
 }
+template <std::size_t N, typename... Args>
+void LogFormat(const char16_t (&format)[N], const Args&... args) {
+  LogFormatArgs(FormatText(format), {FormatArg(args)...});
+}
 
 }  // namespace tr

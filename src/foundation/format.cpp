@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cstring>
 #include <cstdint>
 #include <mutex>
 #include <set>
@@ -25,37 +26,75 @@ struct ConversionSpec {
   bool short16 = false;  // h
 };
 
-void Pad(std::u16string& out, std::u16string_view body, const ConversionSpec& cs, bool zero_pad_ok,
-         std::size_t sign_len) {
+// The text being formatted, written by pointer into a buffer the thread
+// keeps: the log formats hundreds of thousands of lines an impulse, and every
+// string append would check and grow the caller's string again.
+class cOutput {
+ public:
+  explicit cOutput(std::vector<char16_t>& buffer) : buffer_(buffer) {
+    if (buffer_.size() < 256) buffer_.resize(256);
+    begin_ = pos_ = buffer_.data();
+    limit_ = begin_ + buffer_.size();
+  }
+  // Makes room for n more units.
+  char16_t* Room(std::size_t n) {
+    if (static_cast<std::size_t>(limit_ - pos_) < n) {
+      const std::size_t used = static_cast<std::size_t>(pos_ - begin_);
+      buffer_.resize(std::max(2 * buffer_.size(), used + n));
+      begin_ = buffer_.data();
+      pos_ = begin_ + used;
+      limit_ = begin_ + buffer_.size();
+    }
+    return pos_;
+  }
+  void Advance(char16_t* to) { pos_ = to; }
+  void Append(const char16_t* text, std::size_t n) {
+    char16_t* to = Room(n);
+    std::copy_n(text, n, to);
+    pos_ = to + n;
+  }
+  void Fill(std::size_t n, char16_t c) {
+    char16_t* to = Room(n);
+    pos_ = std::fill_n(to, n, c);
+  }
+  std::u16string_view Text() const { return {begin_, static_cast<std::size_t>(pos_ - begin_)}; }
+
+ private:
+  std::vector<char16_t>& buffer_;
+  char16_t* begin_;
+  char16_t* pos_;
+  char16_t* limit_;
+};
+
+void Pad(cOutput& out, std::u16string_view body, const ConversionSpec& cs, bool zero_pad_ok, std::size_t sign_len) {
   const std::size_t width = cs.width > 0 ? static_cast<std::size_t>(cs.width) : 0;
   if (body.size() >= width) {
-    out += body;
+    out.Append(body.data(), body.size());
     return;
   }
   const std::size_t fill = width - body.size();
   if (cs.left) {
-    out += body;
-    out.append(fill, u' ');
+    out.Append(body.data(), body.size());
+    out.Fill(fill, u' ');
   } else if (cs.zero && zero_pad_ok) {
-    out += body.substr(0, sign_len);
-    out.append(fill, u'0');
-    out += body.substr(sign_len);
+    out.Append(body.data(), sign_len);
+    out.Fill(fill, u'0');
+    out.Append(body.data() + sign_len, body.size() - sign_len);
   } else {
-    out.append(fill, u' ');
-    out += body;
+    out.Fill(fill, u' ');
+    out.Append(body.data(), body.size());
   }
 }
 
 // Appends ASCII bytes widened to UTF-16.
-void AppendAscii(std::u16string& out, const char* begin, const char* end) {
-  const std::size_t at = out.size();
-  out.resize(at + static_cast<std::size_t>(end - begin));
-  for (char16_t* to = out.data() + at; begin != end; ++begin) *to++ = static_cast<unsigned char>(*begin);
+void AppendAscii(cOutput& out, const char* begin, const char* end) {
+  char16_t* to = out.Room(static_cast<std::size_t>(end - begin));
+  for (; begin != end; ++begin) *to++ = static_cast<unsigned char>(*begin);
+  out.Advance(to);
 }
 
-// Pads a body that is ASCII, built in a fixed buffer: the per-line formats of
-// the log would otherwise allocate twice for every number.
-void PadAscii(std::u16string& out, const char* begin, const char* end, const ConversionSpec& cs, bool zero_pad_ok,
+// Pads a body that is ASCII, built in a fixed buffer.
+void PadAscii(cOutput& out, const char* begin, const char* end, const ConversionSpec& cs, bool zero_pad_ok,
               std::size_t sign_len) {
   const std::size_t size = static_cast<std::size_t>(end - begin);
   const std::size_t width = cs.width > 0 ? static_cast<std::size_t>(cs.width) : 0;
@@ -66,18 +105,31 @@ void PadAscii(std::u16string& out, const char* begin, const char* end, const Con
   const std::size_t fill = width - size;
   if (cs.left) {
     AppendAscii(out, begin, end);
-    out.append(fill, u' ');
+    out.Fill(fill, u' ');
   } else if (cs.zero && zero_pad_ok) {
     AppendAscii(out, begin, begin + sign_len);
-    out.append(fill, u'0');
+    out.Fill(fill, u'0');
     AppendAscii(out, begin + sign_len, end);
   } else {
-    out.append(fill, u' ');
+    out.Fill(fill, u' ');
     AppendAscii(out, begin, end);
   }
 }
 
-void FormatInteger(std::u16string& out, const ConversionSpec& cs, char conv, const FormatArg& arg) {
+// Writes v in decimal: the log's numbers are small, and the general
+// conversion works out the length for any base first.
+char* WriteDecimal(char* out, std::uint32_t v) {
+  int digits = 1;
+  for (std::uint32_t rest = v; rest >= 10; rest /= 10) ++digits;
+  for (int i = digits - 1; i > 0; --i) {
+    out[i] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  }
+  out[0] = static_cast<char>('0' + v);
+  return out + digits;
+}
+
+void FormatInteger(cOutput& out, const ConversionSpec& cs, char conv, const FormatArg& arg) {
   bool negative = false;
   std::uint64_t magnitude;
   const bool is_signed = conv == 'd' || conv == 'i';
@@ -95,7 +147,9 @@ void FormatInteger(std::u16string& out, const ConversionSpec& cs, char conv, con
   }
   const int base = (conv == 'x' || conv == 'X') ? 16 : conv == 'o' ? 8 : 10;
   char digits[32];
-  const char* digits_end = std::to_chars(digits, digits + sizeof digits, magnitude, base).ptr;
+  const char* digits_end = base == 10 && magnitude <= UINT32_MAX
+                               ? WriteDecimal(digits, static_cast<std::uint32_t>(magnitude))
+                               : std::to_chars(digits, digits + sizeof digits, magnitude, base).ptr;
   if (conv == 'X') {
     for (char* c = digits; c != digits_end; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
   }
@@ -148,11 +202,20 @@ char* QuickFixed(char* out, double v, int decimals) {
     if (rest > half || (rest == half && (units & 1) != 0)) ++units;
   }
   if (bits >> 63) *out++ = '-';
-  const std::uint64_t whole = units / kPowersOfTen[decimals];
-  out = std::to_chars(out, out + 20, whole).ptr;
+  std::uint64_t whole, fraction;
+  if (units <= UINT32_MAX) {  // the usual case, and a 32-bit division is much quicker
+    const auto small = static_cast<std::uint32_t>(units);
+    const auto power = static_cast<std::uint32_t>(kPowersOfTen[decimals]);
+    whole = small / power;
+    fraction = small % power;
+  } else {
+    whole = units / kPowersOfTen[decimals];
+    fraction = units % kPowersOfTen[decimals];
+  }
+  // whole is at most 10^9.
+  out = whole <= UINT32_MAX ? WriteDecimal(out, static_cast<std::uint32_t>(whole)) : std::to_chars(out, out + 20, whole).ptr;
   if (decimals == 0) return out;
   *out++ = '.';
-  std::uint64_t fraction = units % kPowersOfTen[decimals];
   for (int i = decimals - 1; i >= 0; --i) {
     out[i] = static_cast<char>('0' + fraction % 10);
     fraction /= 10;
@@ -162,7 +225,7 @@ char* QuickFixed(char* out, double v, int decimals) {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-void FormatFloat(std::u16string& out, const ConversionSpec& cs, char conv, double v) {
+void FormatFloat(cOutput& out, const ConversionSpec& cs, char conv, double v) {
   const int precision = cs.precision >= 0 ? cs.precision : 6;
   std::chars_format fmt = std::chars_format::fixed;
   const char lower = AsciiLower(conv);
@@ -209,46 +272,61 @@ void ReportOnce(std::u16string_view format) {
   LogToSink(u"Format: missing or mismatched argument in \"" + std::u16string(format) + u"\"");
 }
 
-}  // namespace
+// A format cut into its pieces once: the plain text before each conversion
+// and the conversion as written. The game formats the same few hundred
+// texts over and over, so the pieces are kept per thread (sFormatCache).
+enum class ePieceKind : std::uint8_t {
+  kText,      // plain text only
+  kInteger,   // d i u x X o
+  kChar,      // c C
+  kFloat,     // f F e E g G
+  kString,    // s S
+  kUnknown,   // %n, %p and unknown conversions: nothing printed, no argument taken
+  kCut,       // the format ends inside a conversion: nothing more is printed
+};
 
-std::u16string FormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {
-  std::u16string out;
-  out.reserve(format.size() + 16 * args.size());
-  FormatArgsTo(out, format, args);
-  return out;
-}
+struct sPiece {
+  std::uint32_t textStart = 0;
+  std::uint32_t textLength = 0;  // the plain text written before the conversion
+  ePieceKind kind = ePieceKind::kText;
+  char conv = 0;
+  bool widthFromArg = false;      // '*' width
+  bool precisionFromArg = false;  // '*' precision
+  ConversionSpec cs;              // flags, and width and precision as written
+};
 
-void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initializer_list<FormatArg> args) {
-  const FormatArg* next = args.begin();
-  const FormatArg* const end = args.end();
-  bool faulty = false;
-  auto take = [&]() -> const FormatArg* { return next != end ? next++ : nullptr; };
-
+void ParseFormat(std::u16string_view format, std::vector<sPiece>& pieces) {
+  pieces.clear();
   const std::size_t n = format.size();
   const char16_t* const text = format.data();
+  std::size_t run = 0;  // where the current plain text started
   std::size_t i = 0;
+  auto push = [&](std::size_t text_end, ePieceKind kind) -> sPiece& {
+    sPiece& piece = pieces.emplace_back();
+    piece.textStart = static_cast<std::uint32_t>(run);
+    piece.textLength = static_cast<std::uint32_t>(text_end - run);
+    piece.kind = kind;
+    return piece;
+  };
   while (i < n) {
     if (text[i] != u'%') {
-      // The plain text up to the next conversion, in one piece.
-      std::size_t stop = i + 1;
-      while (stop < n && text[stop] != u'%') ++stop;
-      out.append(text + i, stop - i);
-      i = stop;
+      ++i;
       continue;
     }
-    ++i;
+    const std::size_t percent = i++;
     if (i >= n) {  // a lone '%' at the end prints nothing
-      faulty = true;
-      break;
+      push(percent, ePieceKind::kCut);
+      return;
     }
-    if (format[i] == u'%') {
-      out += u'%';
-      ++i;
+    if (text[i] == u'%') {
+      // The text so far, then a new run from the second '%'.
+      push(percent, ePieceKind::kText);
+      run = i++;
       continue;
     }
     ConversionSpec cs;
     for (; i < n; ++i) {
-      const char16_t f = format[i];
+      const char16_t f = text[i];
       if (f == u'-') cs.left = true;
       else if (f == u'+') cs.plus = true;
       else if (f == u' ') cs.space = true;
@@ -256,42 +334,32 @@ void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initiali
       else if (f == u'#') cs.alt = true;
       else break;
     }
-    auto read_number = [&](int& target) {
-      if (i < n && format[i] == u'*') {
+    // A number as written, or '*' for one taken from the arguments.
+    auto read_number = [&](int& target) -> bool {
+      if (i < n && text[i] == u'*') {
         ++i;
-        const FormatArg* a = take();
-        if (a && (a->kind() == FormatArg::Kind::kSigned || a->kind() == FormatArg::Kind::kUnsigned)) {
-          // Held to what written digits can give, so negating a width never overflows.
-          target = static_cast<int>(std::clamp<std::int64_t>(a->AsSigned(), -kMaxWrittenNumber, kMaxWrittenNumber));
-        } else {
-          faulty = true;
-        }
-        return;
+        return true;
       }
       int v = 0;
       bool any = false;
-      while (i < n && format[i] >= u'0' && format[i] <= u'9') {
-        if (v < kMaxWrittenNumber) v = v * 10 + (format[i] - u'0');
+      while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+        if (v < kMaxWrittenNumber) v = v * 10 + (text[i] - u'0');
         ++i;
         any = true;
       }
       if (any) target = v;
+      return false;
     };
-    read_number(cs.width);
-    if (cs.width < 0) {
-      cs.left = true;
-      cs.width = -cs.width;
-    }
-    if (i < n && format[i] == u'.') {
+    const bool width_from_arg = read_number(cs.width);
+    bool precision_from_arg = false;
+    if (i < n && text[i] == u'.') {
       ++i;
       cs.precision = 0;
-      read_number(cs.precision);
-      if (cs.precision < 0) cs.precision = -1;
+      precision_from_arg = read_number(cs.precision);
     }
     cs.width = std::min(cs.width, 4096);
     cs.precision = std::min(cs.precision, 400);
     // Length modifiers: only the integer width matters; l, w and L change nothing.
-    // Compared a character at a time: every conversion of every log line passes here.
     const auto at = [&](std::size_t k) { return i + k < n ? text[i + k] : u'\0'; };
     while (i < n) {
       const char16_t c = text[i];
@@ -303,39 +371,97 @@ void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initiali
       else break;
     }
     if (i >= n) {
+      push(percent, ePieceKind::kCut);
+      return;
+    }
+    const char16_t conv16 = text[i++];
+    const char conv = conv16 < 0x80 ? static_cast<char>(conv16) : '?';
+    ePieceKind kind;
+    switch (conv) {
+      case 'd': case 'i': case 'u': case 'x': case 'X': case 'o': kind = ePieceKind::kInteger; break;
+      case 'c': case 'C': kind = ePieceKind::kChar; break;
+      case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': kind = ePieceKind::kFloat; break;
+      case 's': case 'S': kind = ePieceKind::kString; break;
+      default: kind = ePieceKind::kUnknown; break;
+    }
+    sPiece& piece = push(percent, kind);
+    piece.conv = conv;
+    piece.widthFromArg = width_from_arg;
+    piece.precisionFromArg = precision_from_arg;
+    piece.cs = cs;
+    run = i;
+  }
+  if (run < n) push(n, ePieceKind::kText);
+}
+
+bool IsInteger(const FormatArg* arg) {
+  return arg && (arg->kind() == FormatArg::Kind::kSigned || arg->kind() == FormatArg::Kind::kUnsigned);
+}
+
+// Writes the format's pieces with the arguments; returns false when an
+// argument was missing or of another kind, or the format was faulty.
+bool WritePieces(cOutput& out, const char16_t* text, const std::vector<sPiece>& pieces,
+                 std::initializer_list<FormatArg> args) {
+  const FormatArg* next = args.begin();
+  const FormatArg* const end = args.end();
+  bool faulty = false;
+  auto take = [&]() -> const FormatArg* { return next != end ? next++ : nullptr; };
+  for (const sPiece& piece : pieces) {
+    out.Append(text + piece.textStart, piece.textLength);
+    if (piece.kind == ePieceKind::kText) continue;
+    if (piece.kind == ePieceKind::kCut) {
       faulty = true;
       break;
     }
-    const char16_t conv16 = format[i++];
-    const char conv = conv16 < 0x80 ? static_cast<char>(conv16) : '?';
-    const FormatArg* arg = nullptr;
-    switch (conv) {
-      case 'd': case 'i': case 'u': case 'x': case 'X': case 'o':
-        arg = take();
-        if (arg && (arg->kind() == FormatArg::Kind::kSigned || arg->kind() == FormatArg::Kind::kUnsigned)) {
-          FormatInteger(out, cs, conv, *arg);
+    const ConversionSpec* spec = &piece.cs;
+    ConversionSpec starred;
+    if (piece.widthFromArg || piece.precisionFromArg) {
+      starred = piece.cs;
+      auto read_star = [&](int& target) {
+        const FormatArg* a = take();
+        if (IsInteger(a)) {
+          // Held to what written digits can give, so negating a width never overflows.
+          target = static_cast<int>(std::clamp<std::int64_t>(a->AsSigned(), -kMaxWrittenNumber, kMaxWrittenNumber));
         } else {
           faulty = true;
         }
-        break;
-      case 'c': case 'C':
+      };
+      if (piece.widthFromArg) read_star(starred.width);
+      if (starred.width < 0) {
+        starred.left = true;
+        starred.width = -starred.width;
+      }
+      if (piece.precisionFromArg) {
+        read_star(starred.precision);
+        if (starred.precision < 0) starred.precision = -1;
+      }
+      starred.width = std::min(starred.width, 4096);
+      starred.precision = std::min(starred.precision, 400);
+      spec = &starred;
+    }
+    const ConversionSpec& cs = *spec;
+    const FormatArg* arg = nullptr;
+    switch (piece.kind) {
+      case ePieceKind::kInteger:
         arg = take();
-        if (arg && (arg->kind() == FormatArg::Kind::kSigned || arg->kind() == FormatArg::Kind::kUnsigned)) {
+        if (IsInteger(arg)) FormatInteger(out, cs, piece.conv, *arg);
+        else faulty = true;
+        break;
+      case ePieceKind::kChar:
+        arg = take();
+        if (IsInteger(arg)) {
           const char16_t ch = static_cast<char16_t>(arg->AsUnsigned());
           Pad(out, std::u16string_view(&ch, 1), cs, false, 0);
         } else {
           faulty = true;
         }
         break;
-      case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
+      case ePieceKind::kFloat:
         arg = take();
-        if (arg && arg->kind() == FormatArg::Kind::kFloat) {
-          FormatFloat(out, cs, conv, arg->AsFloat());
-        } else {
-          faulty = true;
-        }
+        if (arg && arg->kind() == FormatArg::Kind::kFloat) FormatFloat(out, cs, piece.conv, arg->AsFloat());
+        else faulty = true;
         break;
-      case 's': case 'S': {
+      case ePieceKind::kString: {
         arg = take();
         std::u16string narrow;
         std::u16string_view s;
@@ -355,12 +481,79 @@ void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initiali
         break;
       }
       default:
-        // %n, %p and unknown conversions print nothing; %n never writes.
         faulty = true;
         break;
     }
   }
-  if (faulty) ReportOnce(format);
+  return !faulty;
+}
+
+// The thread's parsed formats, found by the text's address and length and
+// used only when the kept copy of the text is the same, so a buffer that
+// later holds another format is parsed again. Kept in a fixed table:
+// collisions simply parse again.
+struct sFormatCache {
+  struct sEntry {
+    std::u16string text;
+    std::vector<sPiece> pieces;
+  };
+  static constexpr std::size_t kEntries = 512;
+  sEntry entries[kEntries];
+  std::vector<char16_t> output;
+
+  sEntry& Find(std::u16string_view format) {
+    const auto address = reinterpret_cast<std::uintptr_t>(format.data());
+    const std::size_t slot = static_cast<std::size_t>(((address ^ format.size()) * 0x9E3779B97F4A7C15ull) >> 55);
+    sEntry& entry = entries[slot];
+    if (entry.text.size() != format.size() ||
+        std::memcmp(entry.text.data(), format.data(), format.size() * sizeof(char16_t)) != 0) {
+      entry.text.assign(format);
+      ParseFormat(format, entry.pieces);
+    }
+    return entry;
+  }
+
+  ~sFormatCache();
+};
+
+// Set when the thread's cache is gone (its thread-local objects are being
+// destroyed): a line formatted after that parses its format on the spot.
+thread_local bool tCacheGone = false;
+
+sFormatCache::~sFormatCache() { tCacheGone = true; }
+
+sFormatCache* ThreadCache() {
+  if (tCacheGone) return nullptr;
+  thread_local sFormatCache cache;
+  return &cache;
+}
+
+}  // namespace
+
+std::u16string FormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {
+  std::u16string out;
+  FormatArgsTo(out, format, args);
+  return out;
+}
+
+void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initializer_list<FormatArg> args) {
+  bool fine;
+  if (sFormatCache* cache = ThreadCache()) {
+    // Nothing a conversion calls formats, so the entry and the buffer stay
+    // this call's until its text is out.
+    cOutput text(cache->output);
+    const sFormatCache::sEntry& entry = cache->Find(format);
+    fine = WritePieces(text, entry.text.data(), entry.pieces, args);
+    out += text.Text();
+  } else {
+    std::vector<sPiece> pieces;
+    ParseFormat(format, pieces);
+    std::vector<char16_t> buffer;
+    cOutput text(buffer);
+    fine = WritePieces(text, format.data(), pieces, args);
+    out += text.Text();
+  }
+  if (!fine) ReportOnce(format);
 }
 
 }  // namespace tr

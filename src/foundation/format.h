@@ -4,6 +4,7 @@
 // nothing for its conversion (logged once per format) instead of reading memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -60,9 +61,23 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
 // Appends the formatted text to out.
 void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initializer_list<FormatArg> args);
 
+// A literal's length is known without measuring it; an array holding a
+// shorter text (a NUL before its last unit) is measured.
+template <std::size_t N>
+constexpr std::u16string_view FormatText(const char16_t (&format)[N]) {
+  if constexpr (N >= 2) {
+    if (format[N - 1] == u'\0' && format[N - 2] != u'\0') return std::u16string_view(format, N - 1);
+  }
+  return std::u16string_view(format);
+}
+
 template <typename... Args>
 std::u16string Format(std::u16string_view format, const Args&... args) {
   return FormatArgs(format, {FormatArg(args)...});
+}
+template <std::size_t N, typename... Args>
+std::u16string Format(const char16_t (&format)[N], const Args&... args) {
+  return FormatArgs(FormatText(format), {FormatArg(args)...});
 }
 
 }  // namespace tr

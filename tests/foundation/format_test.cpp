@@ -116,6 +116,24 @@ TEST_F(FormatTest, DataIsNeverAFormat) {
   EXPECT_TRUE(gLogged.empty());
 }
 
+// Formats are kept parsed: a buffer that later holds another format, at the
+// same address and length, prints the new one; an array longer than its text
+// prints the text alone.
+TEST_F(FormatTest, AFormatIsItsTextWhereverItLives) {
+  std::u16string format = u"<%i|%s>";
+  const char16_t* const address = format.data();
+  EXPECT_EQ(FormatArgs(format, {7, u"a"}), u"<7|a>");
+  format[1] = u'%';
+  format[2] = u's';
+  format[4] = u'%';
+  format[5] = u'i';
+  ASSERT_EQ(format.data(), address);
+  EXPECT_EQ(FormatArgs(format, {u"b", 8}), u"<b|8>");
+  const char16_t padded[16] = u"%i!";
+  EXPECT_EQ(Format(padded, 5), u"5!");
+  EXPECT_TRUE(gLogged.empty());
+}
+
 TEST_F(FormatTest, StarWidthAndHugeWidthsAreBounded) {
   EXPECT_EQ(Format(u"%*d", 4, 7), u"   7");
   // A negative width from an argument left-aligns, as a '-' flag would.

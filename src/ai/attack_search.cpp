@@ -131,6 +131,15 @@ sSides WorkOutSides(const cJednostka& target, int countryId) {
   return sides;
 }
 
+bool HasUnitOfCountryBeside(const cJednostka& target, int countryId) {
+  const cMap& map = *gGame->map;
+  for (int d = 0; d < 6; ++d) {
+    const sHex* n = map.GetNeighbour(target.x, target.y, d);
+    if (n && n->unit && n->unit->owner == countryId) return true;
+  }
+  return false;
+}
+
 void RemoveEntries(std::list<sMoveRangeCell>& entries, const cUnit* unit, int x, int y) {
   entries.remove_if([&](const sMoveRangeCell& e) { return e.unit == unit || (e.x == x && e.y == y); });
 }
@@ -352,6 +361,12 @@ void cCountryAI::ComputeApproaches() {
 // takes attackers until the column is the best or nothing is left, 1 takes
 // one at most.
 void cCountryAI::BuildPlan(cJednostka& target, int passes) {
+  // Most targets are out of every unit's reach: they get no plan, and only
+  // an own unit beside one has its range worked out again by the sides.
+  if (target.approachList.empty()) {
+    if (HasUnitOfCountryBeside(target, country->id)) WorkOutSides(target, country->id);
+    return;
+  }
   const sSides sides = WorkOutSides(target, country->id);
   sAttackPlan plan;
   sAttack attack;

@@ -41,8 +41,8 @@ bool StandsOnCity(const cUnit& unit) {
 // Visits every value the ranges of the country's own land units are worked
 // out from: each unit's position and movement state and the move costs of its
 // kind, the controller, terrain, weather, city and unit (with its owner) of
-// every hex within reach of it, and how the country stands to every other.
-// Equal values give equal ranges. Stops when visit returns false.
+// every hex within reach of any of them, and how the country stands to every
+// other. Equal values give equal ranges. Stops when visit returns false.
 template <typename Visit>
 bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLadowa*>& units, Visit visit) {
   const cGame& game = *gGame;
@@ -58,6 +58,22 @@ bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLado
     if (!visit(game.relations.IsAtWar(country.id, other) * 2 + country.IsAlly(other))) return false;
   }
   if (!visit(static_cast<std::int64_t>(units.size()))) return false;
+  // The windows the ranges are worked out in (one hex further than any route
+  // reaches) overlap, so each hex in any of them is visited once, in map
+  // order: the same units at the same places give the same hexes.
+  const int width = map.GetWidth();
+  const int height = map.GetHeight();
+  thread_local std::vector<std::uint32_t> marked;
+  thread_local std::uint32_t mark = 0;
+  if (marked.size() != static_cast<std::size_t>(width) * height) {
+    marked.assign(static_cast<std::size_t>(width) * height, 0);
+    mark = 0;
+  }
+  if (++mark == 0) {
+    std::fill(marked.begin(), marked.end(), 0);
+    mark = 1;
+  }
+  int left = width, right = -1, top = height, bottom = -1;
   for (const cJednostkaLadowa* unit : units) {
     if (!visit(reinterpret_cast<std::intptr_t>(unit))) return false;
     for (const std::int64_t v : std::initializer_list<std::int64_t>{
@@ -69,17 +85,21 @@ bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLado
     for (int terrain = 1; unit->actionPoints >= 1 && terrain <= 9; ++terrain) {
       if (!visit(k.MoveCost(unit->category, terrain))) return false;
     }
-    // The window a range is worked out in: one hex further than any route reaches.
     const int reach = std::max(unit->actionPoints, 0) + 1;
-    for (int y = unit->y - reach; y <= unit->y + reach; ++y) {
-      for (int x = unit->x - reach; x <= unit->x + reach; ++x) {
-        if (!map.IsInside(x, y)) continue;
-        const sHex& hex = *map.GetHex(x, y);
-        if (!visit(reinterpret_cast<std::intptr_t>(hex.unit)) || !visit(hex.unit ? hex.unit->owner : -1) ||
-            !visit(hex.controller | hex.terrain << 8 | (hex.city != nullptr) << 16 |
-                   static_cast<std::int64_t>(hex.weather) << 32)) {
-          return false;
-        }
+    const int x0 = std::max(unit->x - reach, 0), x1 = std::min(unit->x + reach, width - 1);
+    const int y0 = std::max(unit->y - reach, 0), y1 = std::min(unit->y + reach, height - 1);
+    if (x0 > x1 || y0 > y1) continue;
+    for (int y = y0; y <= y1; ++y) std::fill_n(&marked[static_cast<std::size_t>(y) * width + x0], x1 - x0 + 1, mark);
+    left = std::min(left, x0), right = std::max(right, x1), top = std::min(top, y0), bottom = std::max(bottom, y1);
+  }
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) {
+      if (marked[static_cast<std::size_t>(y) * width + x] != mark) continue;
+      const sHex& hex = *map.GetHex(x, y);
+      if (!visit(reinterpret_cast<std::intptr_t>(hex.unit)) || !visit(hex.unit ? hex.unit->owner : -1) ||
+          !visit(hex.controller | hex.terrain << 8 | (hex.city != nullptr) << 16 |
+                 static_cast<std::int64_t>(hex.weather) << 32)) {
+        return false;
       }
     }
   }

@@ -20,6 +20,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
+#include "world/hex_marks.h"
 
 namespace tr {
 namespace {
@@ -63,16 +64,8 @@ bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLado
   // order: the same units at the same places give the same hexes.
   const int width = map.GetWidth();
   const int height = map.GetHeight();
-  thread_local std::vector<std::uint32_t> marked;
-  thread_local std::uint32_t mark = 0;
-  if (marked.size() != static_cast<std::size_t>(width) * height) {
-    marked.assign(static_cast<std::size_t>(width) * height, 0);
-    mark = 0;
-  }
-  if (++mark == 0) {
-    std::fill(marked.begin(), marked.end(), 0);
-    mark = 1;
-  }
+  thread_local cHexMarks within;
+  within.Reset(width, height);
   int left = width, right = -1, top = height, bottom = -1;
   for (const cJednostkaLadowa* unit : units) {
     if (!visit(reinterpret_cast<std::intptr_t>(unit))) return false;
@@ -89,12 +82,12 @@ bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLado
     const int x0 = std::max(unit->x - reach, 0), x1 = std::min(unit->x + reach, width - 1);
     const int y0 = std::max(unit->y - reach, 0), y1 = std::min(unit->y + reach, height - 1);
     if (x0 > x1 || y0 > y1) continue;
-    for (int y = y0; y <= y1; ++y) std::fill_n(&marked[static_cast<std::size_t>(y) * width + x0], x1 - x0 + 1, mark);
+    for (int y = y0; y <= y1; ++y) within.InsertRun(static_cast<std::size_t>(y) * width + x0, x1 - x0 + 1);
     left = std::min(left, x0), right = std::max(right, x1), top = std::min(top, y0), bottom = std::max(bottom, y1);
   }
   for (int y = top; y <= bottom; ++y) {
     for (int x = left; x <= right; ++x) {
-      if (marked[static_cast<std::size_t>(y) * width + x] != mark) continue;
+      if (!within.Contains(static_cast<std::size_t>(y) * width + x)) continue;
       const sHex& hex = *map.GetHex(x, y);
       if (!visit(reinterpret_cast<std::intptr_t>(hex.unit)) || !visit(hex.unit ? hex.unit->owner : -1) ||
           !visit(hex.controller | hex.terrain << 8 | (hex.city != nullptr) << 16 |

@@ -2,7 +2,6 @@
 // attackers close in on enemy cities, reinforcements take the line of
 // defence, units go to the fronts and gather at staging cities. Afterwards
 // free units that can still strike a nearby enemy city are given the attack.
-#include <unordered_set>
 #include <vector>
 
 #include "ai/ai_order.h"
@@ -14,6 +13,7 @@
 #include "world/city_rules.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
+#include "world/hex_marks.h"
 
 namespace tr {
 namespace {
@@ -211,8 +211,11 @@ cCity* cCountryAI::FindNearestEnemyCity(int x, int y, const cCountry& side, int 
   const cMap& map = *game->map;
   // Rings outward from the start; a hex reached by several routes is listed
   // once, where it was first reached, which keeps the scan's order.
-  std::vector<sPoint> hexes{{x, y}};
-  std::unordered_set<int> listed{y * map.GetWidth() + x};
+  thread_local std::vector<sPoint> hexes;
+  thread_local cHexMarks listed;
+  hexes.assign(1, {x, y});
+  listed.Reset(map.GetWidth(), map.GetHeight());
+  listed.Insert(static_cast<std::size_t>(y) * map.GetWidth() + x);
   for (std::size_t i = 0; i < hexes.size(); ++i) {
     const sPoint hex = hexes[i];
     const int distance = HexDistance(x, y, hex.x, hex.y);
@@ -220,7 +223,7 @@ cCity* cCountryAI::FindNearestEnemyCity(int x, int y, const cCountry& side, int 
     for (int d = 0; d < kDirectionCount; ++d) {
       const sPoint next = map.GetNeighbourPoint(hex.x, hex.y, d);
       if (!map.IsInside(next.x, next.y) || HexDistance(x, y, next.x, next.y) <= distance) continue;
-      if (listed.insert(next.y * map.GetWidth() + next.x).second) hexes.push_back(next);
+      if (listed.Insert(static_cast<std::size_t>(next.y) * map.GetWidth() + next.x)) hexes.push_back(next);
     }
   }
   cCity* resources = nullptr;

@@ -26,6 +26,7 @@ constexpr std::uint32_t kPlacementFlag = 64;
 constexpr std::uint32_t kAllButSelected = ~1u;
 constexpr std::int32_t kBlockedStepCost = 99999;
 constexpr std::int32_t kOffMapStep = -1;
+constexpr std::int32_t kStepNotWorkedOut = -2;
 constexpr int kNoHexKept = 99999;
 
 // The relaxation looks at the neighbours in this order; it decides which of
@@ -173,28 +174,27 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
     return std::max(step, 1);
   };
   // The relaxation meets most cells many times, so what entering each costs
-  // is worked out once; kOffMapStep marks a cell beyond the map.
+  // is worked out once, when a route first reaches it: most of the window
+  // lies beyond the unit's points. kOffMapStep marks a cell beyond the map.
   const std::size_t count = window.cells.size();
-  window.steps.resize(count);
+  window.steps.assign(count, kStepNotWorkedOut);
   window.zocSteps.resize(count);
-  for (int wy = window.originY; wy < window.originY + window.size; ++wy) {
-    for (int wx = window.originX; wx < window.originX + window.size; ++wx) {
-      const int i = window.Index(wx, wy);
-      if (!map.IsInside(wx, wy)) {
-        window.steps[i] = window.zocSteps[i] = kOffMapStep;
-        continue;
-      }
-      if (window.marks[i] == kMarkImpassable) {
-        window.steps[i] = window.zocSteps[i] = kBlockedStepCost;
-        continue;
-      }
-      const sHex& hex = *map.GetHex(wx, wy);
-      const int step = terrainCost[hex.terrain >= 1 && hex.terrain <= 7 ? hex.terrain : 0];
-      window.steps[i] = weathered(step, hex.weather);
-      window.zocSteps[i] =
-          window.marks[i] == kMarkZoneOfControl ? weathered(step + zocSurcharge, hex.weather) : window.steps[i];
+  const auto workOutSteps = [&](int i, int wx, int wy) {
+    if (window.steps[i] != kStepNotWorkedOut) return;
+    if (!map.IsInside(wx, wy)) {
+      window.steps[i] = window.zocSteps[i] = kOffMapStep;
+      return;
     }
-  }
+    if (window.marks[i] == kMarkImpassable) {
+      window.steps[i] = window.zocSteps[i] = kBlockedStepCost;
+      return;
+    }
+    const sHex& hex = *map.GetHex(wx, wy);
+    const int step = terrainCost[hex.terrain >= 1 && hex.terrain <= 7 ? hex.terrain : 0];
+    window.steps[i] = weathered(step, hex.weather);
+    window.zocSteps[i] =
+        window.marks[i] == kMarkZoneOfControl ? weathered(step + zocSurcharge, hex.weather) : window.steps[i];
+  };
 
   const auto stepInto = [&](int fromX, int fromY, int i) {
     const bool zoc = window.Mark(fromX, fromY) == kMarkZoneOfControl && window.marks[i] == kMarkZoneOfControl;
@@ -221,6 +221,7 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
         const sPoint n = NeighbourPoint(from.x, from.y, d);
         if (!window.Contains(n.x, n.y)) continue;
         const int i = window.Index(n.x, n.y);
+        workOutSteps(i, n.x, n.y);
         if (window.steps[i] == kOffMapStep) continue;
         const int cost = c + stepInto(from.x, from.y, i);
         if (cost < least[i] && cost <= actionPoints) {
@@ -255,6 +256,7 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
     const sPoint n = NeighbourPoint(from.x, from.y, d);
     if (!window.Contains(n.x, n.y)) continue;
     const int i = window.Index(n.x, n.y);
+    workOutSteps(i, n.x, n.y);
     if (window.steps[i] == kOffMapStep) continue;
     const int cost = from.cost + stepInto(from.x, from.y, i);
     if (cost != least[i]) continue;

@@ -66,7 +66,9 @@ class cOutput {
   char16_t* limit_;
 };
 
-void Pad(cOutput& out, std::u16string_view body, const ConversionSpec& cs, bool zero_pad_ok, std::size_t sign_len) {
+// The padding helpers are inlined: every conversion of every log line ends
+// in one of them.
+[[gnu::always_inline]] inline void Pad(cOutput& out, std::u16string_view body, const ConversionSpec& cs, bool zero_pad_ok, std::size_t sign_len) {
   const std::size_t width = cs.width > 0 ? static_cast<std::size_t>(cs.width) : 0;
   if (body.size() >= width) {
     out.Append(body.data(), body.size());
@@ -87,14 +89,14 @@ void Pad(cOutput& out, std::u16string_view body, const ConversionSpec& cs, bool 
 }
 
 // Appends ASCII bytes widened to UTF-16.
-void AppendAscii(cOutput& out, const char* begin, const char* end) {
+[[gnu::always_inline]] inline void AppendAscii(cOutput& out, const char* begin, const char* end) {
   char16_t* to = out.Room(static_cast<std::size_t>(end - begin));
   for (; begin != end; ++begin) *to++ = static_cast<unsigned char>(*begin);
   out.Advance(to);
 }
 
 // Pads a body that is ASCII, built in a fixed buffer.
-void PadAscii(cOutput& out, const char* begin, const char* end, const ConversionSpec& cs, bool zero_pad_ok,
+[[gnu::always_inline]] inline void PadAscii(cOutput& out, const char* begin, const char* end, const ConversionSpec& cs, bool zero_pad_ok,
               std::size_t sign_len) {
   const std::size_t size = static_cast<std::size_t>(end - begin);
   const std::size_t width = cs.width > 0 ? static_cast<std::size_t>(cs.width) : 0;
@@ -116,11 +118,15 @@ void PadAscii(cOutput& out, const char* begin, const char* end, const Conversion
   }
 }
 
+constexpr int kMaxQuickDecimals = 9;
+constexpr std::uint64_t kPowersOfTen[kMaxQuickDecimals + 1] = {1,      10,      100,      1000,      10000,
+                                                              100000, 1000000, 10000000, 100000000, 1000000000};
+
 // Writes v in decimal: the log's numbers are small, and the general
 // conversion works out the length for any base first.
 char* WriteDecimal(char* out, std::uint32_t v) {
   int digits = 1;
-  for (std::uint32_t rest = v; rest >= 10; rest /= 10) ++digits;
+  while (digits < 10 && v >= kPowersOfTen[digits]) ++digits;
   for (int i = digits - 1; i > 0; --i) {
     out[i] = static_cast<char>('0' + v % 10);
     v /= 10;
@@ -177,10 +183,6 @@ void FormatInteger(cOutput& out, const ConversionSpec& cs, char conv, const Form
   PadAscii(out, body, to, cs, cs.precision < 0, prefix_len);
 }
 
-constexpr int kMaxQuickDecimals = 9;
-constexpr std::uint64_t kPowersOfTen[kMaxQuickDecimals + 1] = {1,      10,      100,      1000,      10000,
-                                                              100000, 1000000, 10000000, 100000000, 1000000000};
-
 // Writes v with `decimals` digits after the point exactly as std::to_chars
 // in fixed form does (the binary value rounded, a tie to the even digit), for
 // the values the log prints by the hundred thousand: finite, below 1e9 in
@@ -202,18 +204,18 @@ char* QuickFixed(char* out, double v, int decimals) {
     if (rest > half || (rest == half && (units & 1) != 0)) ++units;
   }
   if (bits >> 63) *out++ = '-';
-  std::uint64_t whole, fraction;
+  // |v| < 10^9, so the whole part fits 32 bits; so does the fraction.
+  std::uint32_t whole, fraction;
   if (units <= UINT32_MAX) {  // the usual case, and a 32-bit division is much quicker
     const auto small = static_cast<std::uint32_t>(units);
     const auto power = static_cast<std::uint32_t>(kPowersOfTen[decimals]);
     whole = small / power;
     fraction = small % power;
   } else {
-    whole = units / kPowersOfTen[decimals];
-    fraction = units % kPowersOfTen[decimals];
+    whole = static_cast<std::uint32_t>(units / kPowersOfTen[decimals]);
+    fraction = static_cast<std::uint32_t>(units % kPowersOfTen[decimals]);
   }
-  // whole is at most 10^9.
-  out = whole <= UINT32_MAX ? WriteDecimal(out, static_cast<std::uint32_t>(whole)) : std::to_chars(out, out + 20, whole).ptr;
+  out = WriteDecimal(out, whole);
   if (decimals == 0) return out;
   *out++ = '.';
   for (int i = decimals - 1; i >= 0; --i) {

@@ -403,14 +403,24 @@ void cCountryAI::BuildPlan(cJednostka& target, int passes) {
 }
 
 void cCountryAI::FindAdjacentAttack(cJednostka& target) {
+  const cMap& map = *gGame->map;
+  const auto attackerBeside = [&](int d) -> cJednostkaLadowa* {
+    const sHex* n = map.GetNeighbour(target.x, target.y, d);
+    if (!n || !n->unit || n->unit->owner != country->id) return nullptr;
+    auto* unit = dynamic_cast<cJednostkaLadowa*>(n->unit);
+    if (!unit || unit->attacked || unit->actionPoints < 1) return nullptr;
+    return unit;
+  };
+  // Most targets have no own unit beside them that may attack.
+  bool any = false;
+  for (int d = 0; d < 6 && !any; ++d) any = attackerBeside(d) != nullptr;
+  if (!any) return;
   sAttackPlan plan;
   sAttack attack;
   StartPlan(target, country->id, plan, attack);
-  const cMap& map = *gGame->map;
   for (int d = 0; d < 6 && plan.oddsColumn < kBestColumn; ++d) {
-    const sHex* n = map.GetNeighbour(target.x, target.y, d);
-    auto* unit = n ? dynamic_cast<cJednostkaLadowa*>(n->unit) : nullptr;
-    if (!unit || unit->owner != country->id || unit->attacked || unit->actionPoints < 1) continue;
+    cJednostkaLadowa* unit = attackerBeside(d);
+    if (!unit) continue;
     attack.SetAttacker(d, unit);
     plan.approaches[d] = {unit, unit->x, unit->y, d, 0};
     plan.hasAttackers = 1;

@@ -39,15 +39,16 @@ bool StandsOnCity(const cUnit& unit) {
   return map.IsInside(unit.x, unit.y) && map.GetHex(unit.x, unit.y)->city != nullptr;
 }
 
-// Visits every value the ranges of the country's own land units are worked
-// out from: each unit's position and movement state and the move costs of its
-// kind, the controller, terrain, weather, city and unit (with its owner) of
-// every hex within reach of any of them, and how the country stands to every
-// other. Equal values give equal ranges. Stops when visit returns false.
+// What the ranges of the country's own land units are worked out from, in
+// three parts: how the country stands to every other and the movement
+// constants (shared by all its units); each unit's position and movement
+// state and the move costs of its kind; and the controller, terrain,
+// weather, city and unit's owner of every hex in a unit's window, one hex
+// further than any route reaches. Equal values give equal ranges.
+// Each visitor stops when visit returns false.
 template <typename Visit>
-bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLadowa*>& units, Visit visit) {
+bool ForEachSharedRangeInput(const cCountry& country, Visit visit) {
   const cGame& game = *gGame;
-  const cMap& map = *game.map;
   const sScenarioConstants& k = game.constants;
   if (!visit(country.id) || !visit(std::bit_cast<std::int32_t>(country.mudMove)) ||
       !visit(std::bit_cast<std::int32_t>(country.winterMove)) ||
@@ -58,45 +59,90 @@ bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLado
   for (int other = 1; other <= game.CountryCount(); ++other) {
     if (!visit(game.relations.IsAtWar(country.id, other) * 2 + country.IsAlly(other))) return false;
   }
-  if (!visit(static_cast<std::int64_t>(units.size()))) return false;
-  // The windows the ranges are worked out in (one hex further than any route
-  // reaches) overlap, so each hex in any of them is visited once, in map
-  // order: the same units at the same places give the same hexes.
+  return true;
+}
+
+template <typename Visit>
+bool ForEachUnitRangeInput(const cJednostkaLadowa& unit, Visit visit) {
+  if (!visit(reinterpret_cast<std::intptr_t>(&unit))) return false;
+  for (const std::int64_t v : std::initializer_list<std::int64_t>{
+           unit.id, unit.owner, unit.x, unit.y, unit.type, unit.category, unit.actionPoints,
+           unit.startingActionPoints, unit.movedThisTurn, unit.freezeTime}) {
+    if (!visit(v)) return false;
+  }
+  // The costs are read only by a unit with points to move, as the range does.
+  const sScenarioConstants& k = gGame->constants;
+  for (int terrain = 1; unit.actionPoints >= 1 && terrain <= 9; ++terrain) {
+    if (!visit(k.MoveCost(unit.category, terrain))) return false;
+  }
+  return true;
+}
+
+struct sWindow {
+  int x0, x1, y0, y1;  // on the map; empty when x0 > x1 or y0 > y1
+};
+
+sWindow WindowOf(const cMap& map, const cJednostkaLadowa& unit) {
+  const int reach = std::max(unit.actionPoints, 0) + 1;
+  return {std::max(unit.x - reach, 0), std::min(unit.x + reach, map.GetWidth() - 1), std::max(unit.y - reach, 0),
+          std::min(unit.y + reach, map.GetHeight() - 1)};
+}
+
+// A range reads of a hex's unit only whether there is one and its owner.
+template <typename Visit>
+bool VisitHex(const sHex& hex, Visit& visit) {
+  return visit(hex.unit ? std::int64_t{1} << 32 | static_cast<std::uint32_t>(hex.unit->owner) : 0) &&
+         visit(hex.controller | hex.terrain << 8 | (hex.city != nullptr) << 16 |
+               static_cast<std::int64_t>(static_cast<std::uint32_t>(hex.weather)) << 32);
+}
+
+// Everything for all the units: the shared values, every unit's own, then
+// each hex in any unit's window once, in map order (the windows overlap, and
+// the same units at the same places give the same hexes).
+template <typename Visit>
+bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLadowa*>& units, Visit visit) {
+  const cMap& map = *gGame->map;
+  if (!ForEachSharedRangeInput(country, visit) || !visit(static_cast<std::int64_t>(units.size()))) return false;
   const int width = map.GetWidth();
-  const int height = map.GetHeight();
   thread_local cHexMarks within;
-  within.Reset(width, height);
-  int left = width, right = -1, top = height, bottom = -1;
+  within.Reset(width, map.GetHeight());
+  int left = width, right = -1, top = map.GetHeight(), bottom = -1;
   for (const cJednostkaLadowa* unit : units) {
-    if (!visit(reinterpret_cast<std::intptr_t>(unit))) return false;
-    for (const std::int64_t v : std::initializer_list<std::int64_t>{
-             unit->id, unit->owner, unit->x, unit->y, unit->type, unit->category, unit->actionPoints,
-             unit->startingActionPoints, unit->movedThisTurn, unit->freezeTime}) {
-      if (!visit(v)) return false;
-    }
-    // The costs are read only by a unit with points to move, as the range does.
-    for (int terrain = 1; unit->actionPoints >= 1 && terrain <= 9; ++terrain) {
-      if (!visit(k.MoveCost(unit->category, terrain))) return false;
-    }
-    const int reach = std::max(unit->actionPoints, 0) + 1;
-    const int x0 = std::max(unit->x - reach, 0), x1 = std::min(unit->x + reach, width - 1);
-    const int y0 = std::max(unit->y - reach, 0), y1 = std::min(unit->y + reach, height - 1);
-    if (x0 > x1 || y0 > y1) continue;
-    for (int y = y0; y <= y1; ++y) within.InsertRun(static_cast<std::size_t>(y) * width + x0, x1 - x0 + 1);
-    left = std::min(left, x0), right = std::max(right, x1), top = std::min(top, y0), bottom = std::max(bottom, y1);
+    if (!ForEachUnitRangeInput(*unit, visit)) return false;
+    const sWindow w = WindowOf(map, *unit);
+    if (w.x0 > w.x1 || w.y0 > w.y1) continue;
+    for (int y = w.y0; y <= w.y1; ++y) within.InsertRun(static_cast<std::size_t>(y) * width + w.x0, w.x1 - w.x0 + 1);
+    left = std::min(left, w.x0), right = std::max(right, w.x1), top = std::min(top, w.y0), bottom = std::max(bottom, w.y1);
   }
   for (int y = top; y <= bottom; ++y) {
     for (int x = left; x <= right; ++x) {
-      if (!within.Contains(static_cast<std::size_t>(y) * width + x)) continue;
-      const sHex& hex = *map.GetHex(x, y);
-      if (!visit(reinterpret_cast<std::intptr_t>(hex.unit)) || !visit(hex.unit ? hex.unit->owner : -1) ||
-          !visit(hex.controller | hex.terrain << 8 | (hex.city != nullptr) << 16 |
-                 static_cast<std::int64_t>(hex.weather) << 32)) {
-        return false;
-      }
+      if (within.Contains(static_cast<std::size_t>(y) * width + x) && !VisitHex(*map.GetHex(x, y), visit)) return false;
     }
   }
   return true;
+}
+
+// One unit's own values and the hexes of its window, into out. Written by
+// pointer: a search gathers them for every unit whenever anything moved.
+void GatherRangeInputsOf(const cJednostkaLadowa& unit, std::vector<std::int64_t>& out) {
+  const cMap& map = *gGame->map;
+  const sWindow w = WindowOf(map, unit);
+  const std::size_t hexes = w.x0 > w.x1 || w.y0 > w.y1 ? 0 : static_cast<std::size_t>(w.x1 - w.x0 + 1) * (w.y1 - w.y0 + 1);
+  out.resize(32 + 2 * hexes);
+  std::int64_t* to = out.data();
+  ForEachUnitRangeInput(unit, [&](std::int64_t v) {
+    *to++ = v;
+    return true;
+  });
+  const auto write = [&](std::int64_t v) {
+    *to++ = v;
+    return true;
+  };
+  for (int y = w.y0; y <= w.y1 && hexes > 0; ++y) {
+    const sHex* row = map.GetHex(w.x0, y);
+    for (int x = w.x0; x <= w.x1; ++x) VisitHex(row[x - w.x0], write);
+  }
+  out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 int AirRange(const cCountry& country) {
@@ -320,8 +366,11 @@ void cCountryAI::ComputeAttackRanges(int mode) {
       reach.push_back(entry);
     }
   };
-  // A search in a world unchanged since the last takes the ranges it found.
+  // A search in a world unchanged since the last takes the ranges it found;
+  // otherwise each unit whose own values and window are as they were takes
+  // its range again.
   bool same = false;
+  bool sharedSame = false;
   if (mode == 0) {
     std::size_t at = 0;
     const std::vector<std::int64_t>& kept = rangeInputs.values;
@@ -333,17 +382,39 @@ void cCountryAI::ComputeAttackRanges(int mode) {
         rangeInputs.values.push_back(v);
         return true;
       });
-      rangeInputs.ranges.clear();
+      at = 0;
+      const std::vector<std::int64_t>& shared = rangeInputs.shared;
+      sharedSame = ForEachSharedRangeInput(
+                       *country, [&](std::int64_t v) { return at < shared.size() && shared[at++] == v; }) &&
+                   at == shared.size();
+      if (!sharedSame) {
+        rangeInputs.shared.clear();
+        ForEachSharedRangeInput(*country, [&](std::int64_t v) {
+          rangeInputs.shared.push_back(v);
+          return true;
+        });
+      }
     }
+    if (rangeInputs.units.size() < ownLand.size()) rangeInputs.units.resize(ownLand.size());
   }
-  std::size_t computed = 0;
-  for (cJednostkaLadowa* unit : ownLand) {
+  std::vector<std::int64_t>& values = rangeInputs.scratch;
+  for (std::size_t k = 0; k < ownLand.size(); ++k) {
+    cJednostkaLadowa* unit = ownLand[k];
     if (StandsOnCity(*unit) || (mode == 1 && unit->attacked)) continue;
-    if (same) {
-      unit->moveRange = rangeInputs.ranges[computed++];
-    } else {
+    if (mode == 1) {
       unit->ComputeMoveRange(1);
-      if (mode == 0) rangeInputs.ranges.push_back(unit->moveRange);
+    } else if (same) {
+      unit->moveRange = rangeInputs.units[k].range;
+    } else {
+      GatherRangeInputsOf(*unit, values);
+      sRangeInputs::sUnit& kept = rangeInputs.units[k];
+      if (sharedSame && kept.values == values) {
+        unit->moveRange = kept.range;
+      } else {
+        unit->ComputeMoveRange(1);
+        kept.values.swap(values);
+        kept.range = unit->moveRange;
+      }
     }
     for (const sMoveRangeCell& cell : unit->moveRange) {
       sReachEntry entry = ToReach(cell);

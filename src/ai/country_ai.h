@@ -222,10 +222,17 @@ class cCountryAI : public cEnemyLandUnitQueries {
   std::list<sReachEntry> reach;
   // Everything the last ranges of a search (mode 0) were worked out from, and
   // the ranges: a search that finds all of it as it was takes them again
-  // instead of working them out anew (attack_search.cpp).
+  // instead of working them out anew, and otherwise each unit whose own
+  // inputs are as they were takes its range again (attack_search.cpp).
   struct sRangeInputs {
-    std::vector<std::int64_t> values;
-    std::vector<std::list<sMoveRangeCell>> ranges;
+    std::vector<std::int64_t> values;  // all of them
+    std::vector<std::int64_t> shared;  // the part every unit's range reads
+    struct sUnit {
+      std::vector<std::int64_t> values;  // the unit's own part
+      std::list<sMoveRangeCell> range;
+    };
+    std::vector<sUnit> units;  // by place in ownLand
+    std::vector<std::int64_t> scratch;
   };
   sRangeInputs rangeInputs;
   std::list<sAttackPlan> attackPlans;

@@ -355,6 +355,40 @@ bool sAttackPlan::IsExposed() const {
   return cheapest >= attacker->aiSettings.MaxSafeMoveCost;
 }
 
+bool cCountryAI::KeepSharedRangeInputs() {
+  std::size_t at = 0;
+  const std::vector<std::int64_t>& shared = rangeInputs.shared;
+  if (ForEachSharedRangeInput(*country, [&](std::int64_t v) { return at < shared.size() && shared[at++] == v; }) &&
+      at == shared.size()) {
+    return true;
+  }
+  rangeInputs.shared.clear();
+  ForEachSharedRangeInput(*country, [&](std::int64_t v) {
+    rangeInputs.shared.push_back(v);
+    return true;
+  });
+  // Every kept range was worked out from the values just replaced.
+  for (sRangeInputs::sUnit& kept : rangeInputs.units) kept.values.clear();
+  return false;
+}
+
+void cCountryAI::ComputeOwnRange(std::size_t k) {
+  if (rangeInputs.units.size() < ownLand.size()) rangeInputs.units.resize(ownLand.size());
+  cJednostkaLadowa* unit = ownLand[k];
+  std::vector<std::int64_t>& values = rangeInputs.scratch;
+  GatherRangeInputsOf(*unit, values);
+  sRangeInputs::sUnit& kept = rangeInputs.units[k];
+  if (!kept.values.empty() && kept.values == values) {
+    unit->moveRange = kept.range;
+    return;
+  }
+  unit->ComputeMoveRange(1);
+  kept.values.swap(values);
+  kept.range = unit->moveRange;
+  // The kept ranges no longer all belong to the world last seen whole.
+  rangeInputs.values.clear();
+}
+
 void cCountryAI::ComputeAttackRanges(int mode) {
   // The entries are written over the list nodes of the last computation: a
   // search computes the ranges many times.
@@ -370,34 +404,13 @@ void cCountryAI::ComputeAttackRanges(int mode) {
   // otherwise each unit whose own values and window are as they were takes
   // its range again.
   bool same = false;
-  bool sharedSame = false;
   if (mode == 0) {
     std::size_t at = 0;
     const std::vector<std::int64_t>& kept = rangeInputs.values;
     same = ForEachRangeInput(*country, ownLand, [&](std::int64_t v) { return at < kept.size() && kept[at++] == v; }) &&
            at == kept.size();
-    if (!same) {
-      rangeInputs.values.clear();
-      ForEachRangeInput(*country, ownLand, [&](std::int64_t v) {
-        rangeInputs.values.push_back(v);
-        return true;
-      });
-      at = 0;
-      const std::vector<std::int64_t>& shared = rangeInputs.shared;
-      sharedSame = ForEachSharedRangeInput(
-                       *country, [&](std::int64_t v) { return at < shared.size() && shared[at++] == v; }) &&
-                   at == shared.size();
-      if (!sharedSame) {
-        rangeInputs.shared.clear();
-        ForEachSharedRangeInput(*country, [&](std::int64_t v) {
-          rangeInputs.shared.push_back(v);
-          return true;
-        });
-      }
-    }
-    if (rangeInputs.units.size() < ownLand.size()) rangeInputs.units.resize(ownLand.size());
+    if (!same) KeepSharedRangeInputs();
   }
-  std::vector<std::int64_t>& values = rangeInputs.scratch;
   for (std::size_t k = 0; k < ownLand.size(); ++k) {
     cJednostkaLadowa* unit = ownLand[k];
     if (StandsOnCity(*unit) || (mode == 1 && unit->attacked)) continue;
@@ -406,15 +419,7 @@ void cCountryAI::ComputeAttackRanges(int mode) {
     } else if (same) {
       unit->moveRange = rangeInputs.units[k].range;
     } else {
-      GatherRangeInputsOf(*unit, values);
-      sRangeInputs::sUnit& kept = rangeInputs.units[k];
-      if (sharedSame && kept.values == values) {
-        unit->moveRange = kept.range;
-      } else {
-        unit->ComputeMoveRange(1);
-        kept.values.swap(values);
-        kept.range = unit->moveRange;
-      }
+      ComputeOwnRange(k);
     }
     for (const sMoveRangeCell& cell : unit->moveRange) {
       sReachEntry entry = ToReach(cell);
@@ -424,6 +429,14 @@ void cCountryAI::ComputeAttackRanges(int mode) {
     if (unit->actionPoints > 0) add({unit, unit->x, unit->y, 0, 0});
   }
   reach.erase(next, reach.end());
+  if (mode == 0 && !same) {
+    // Every unit's kept range now belongs to this world.
+    rangeInputs.values.clear();
+    ForEachRangeInput(*country, ownLand, [&](std::int64_t v) {
+      rangeInputs.values.push_back(v);
+      return true;
+    });
+  }
 }
 
 void cCountryAI::ComputeApproaches() {

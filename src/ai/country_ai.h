@@ -77,6 +77,11 @@ class cCountryAI : public cEnemyLandUnitQueries {
   void PlanMultiDirectionAttacks();
   void PlanOneDirectionAttacks();
   void ComputeAttackRanges(int mode);
+  // The range of the unit at place k of ownLand, taken again when all it is
+  // worked out from is as it was when it was kept; KeepSharedRangeInputs
+  // first, which says whether the values every own range reads are unchanged.
+  void ComputeOwnRange(std::size_t k);
+  bool KeepSharedRangeInputs();
   void ComputeApproaches();
   void FindMultiDirectionAttacks();
   void FindAdjacentAttack(cJednostka& target);

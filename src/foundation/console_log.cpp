@@ -85,14 +85,7 @@ void cConsoleLog::Reopen(std::filesystem::path file) {
 }
 
 void LogFormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {
-  // Taken out while in use: a line logged while formatting (a bad format's
-  // report) finds the kept buffer empty and uses its own.
-  thread_local std::u16string kept;
-  std::u16string line = std::move(kept);
-  line.clear();
-  FormatArgsTo(line, format, args);
-  ConsoleLog().LogLine(line);
-  kept = std::move(line);
+  FormatArgsThen(format, args, [](std::u16string_view line, void*) { ConsoleLog().LogLine(line); }, nullptr);
 }
 
 void cConsoleLog::SetObserver(Observer observer) {

@@ -195,13 +195,25 @@ char* QuickFixed(char* out, double v, int decimals) {
   if (biased != 0) mantissa |= std::uint64_t{1} << 52;
   // v = mantissa x 2^shift exactly, and shift is below zero since |v| < 2^52.
   const int shift = 1075 - (biased == 0 ? 1 : biased);
-  const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kPowersOfTen[decimals];
   std::uint64_t units = 0;  // v x 10^decimals, rounded: below 10^18
-  if (shift < 100) {        // scaled < 2^83, so any further shift leaves 0 below a half
-    units = static_cast<std::uint64_t>(scaled >> shift);
-    const unsigned __int128 rest = scaled & ((static_cast<unsigned __int128>(1) << shift) - 1);
-    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
-    if (rest > half || (rest == half && (units & 1) != 0)) ++units;
+  if (decimals <= 3) {
+    // The log's usual case: mantissa x 10^3 < 2^63 fits one 64-bit product,
+    // and any shift of 64 or more leaves 0 below a half.
+    const std::uint64_t scaled = mantissa * kPowersOfTen[decimals];
+    if (shift < 64) {
+      units = scaled >> shift;
+      const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+      const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+      if (rest > half || (rest == half && (units & 1) != 0)) ++units;
+    }
+  } else {
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kPowersOfTen[decimals];
+    if (shift < 100) {  // scaled < 2^83, so any further shift leaves 0 below a half
+      units = static_cast<std::uint64_t>(scaled >> shift);
+      const unsigned __int128 rest = scaled & ((static_cast<unsigned __int128>(1) << shift) - 1);
+      const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+      if (rest > half || (rest == half && (units & 1) != 0)) ++units;
+    }
   }
   if (bits >> 63) *out++ = '-';
   // |v| < 10^9, so the whole part fits 32 bits; so does the fraction.
@@ -539,23 +551,28 @@ std::u16string FormatArgs(std::u16string_view format, std::initializer_list<Form
 }
 
 void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initializer_list<FormatArg> args) {
-  bool fine;
+  FormatArgsThen(
+      format, args, [](std::u16string_view text, void* to) { static_cast<std::u16string*>(to)->append(text); }, &out);
+}
+
+void FormatArgsThen(std::u16string_view format, std::initializer_list<FormatArg> args,
+                    void (*use)(std::u16string_view text, void* context), void* context) {
   if (sFormatCache* cache = ThreadCache()) {
-    // Nothing a conversion calls formats, so the entry and the buffer stay
-    // this call's until its text is out.
-    cOutput text(cache->output);
-    const sFormatCache::sEntry& entry = cache->Find(format);
-    fine = WritePieces(text, entry.text.data(), entry.pieces, args);
-    out += text.Text();
+    // The buffer is taken out while in use: a format reached from use (or
+    // from the report of a faulty format) finds it empty and grows its own.
+    std::vector<char16_t> buffer = std::move(cache->output);
+    cOutput text(buffer);
+    if (!WritePieces(text, format.data(), cache->Find(format).pieces, args)) ReportOnce(format);
+    use(text.Text(), context);
+    cache->output = std::move(buffer);
   } else {
     std::vector<sPiece> pieces;
     ParseFormat(format, pieces);
     std::vector<char16_t> buffer;
     cOutput text(buffer);
-    fine = WritePieces(text, format.data(), pieces, args);
-    out += text.Text();
+    if (!WritePieces(text, format.data(), pieces, args)) ReportOnce(format);
+    use(text.Text(), context);
   }
-  if (!fine) ReportOnce(format);
 }
 
 }  // namespace tr

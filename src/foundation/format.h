@@ -60,6 +60,10 @@ class FormatArg {
 std::u16string FormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args);
 // Appends the formatted text to out.
 void FormatArgsTo(std::u16string& out, std::u16string_view format, std::initializer_list<FormatArg> args);
+// Hands the formatted text to use, from a buffer the thread keeps: a line
+// that goes straight on (to the log) is never copied into a string.
+void FormatArgsThen(std::u16string_view format, std::initializer_list<FormatArg> args,
+                    void (*use)(std::u16string_view text, void* context), void* context);
 
 // A literal's length is known without measuring it; an array holding a
 // shorter text (a NUL before its last unit) is measured.

@@ -420,6 +420,7 @@ bool WritePieces(cOutput& out, const char16_t* text, const std::vector<sPiece>& 
   const FormatArg* const end = args.end();
   bool faulty = false;
   auto take = [&]() -> const FormatArg* { return next != end ? next++ : nullptr; };
+  ConversionSpec starred;  // a spec with a width or precision from the arguments
   for (const sPiece& piece : pieces) {
     out.Append(text + piece.textStart, piece.textLength);
     if (piece.kind == ePieceKind::kText) continue;
@@ -428,7 +429,6 @@ bool WritePieces(cOutput& out, const char16_t* text, const std::vector<sPiece>& 
       break;
     }
     const ConversionSpec* spec = &piece.cs;
-    ConversionSpec starred;
     if (piece.widthFromArg || piece.precisionFromArg) {
       starred = piece.cs;
       auto read_star = [&](int& target) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <list>
 #include <vector>
 
@@ -304,6 +305,59 @@ TEST_P(ExposureTest, UncoveredCostlyPlansAreExposed) {
 INSTANTIATE_TEST_SUITE_P(Costs, ExposureTest,
                          testing::Values(sExposure{5, false, true}, sExposure{4, false, false},
                                          sExposure{9, true, false}, sExposure{-1, false, true}));
+
+// The searches keep each unit's range with what it was worked out from and
+// take it again while all of that is unchanged. A unit whose reach changed
+// gets its range anew, also after a range kept between searches (by the
+// operational moves) belongs to a world that has since changed back.
+TEST_F(AttackSearchTest, KeptRangesFollowEveryChangeWithinAUnitsReach) {
+  cJednostkaLadowa& near = world.AddLand(1, 5, 5);
+  cJednostkaLadowa& far = world.AddLand(1, 30, 5);
+  near.actionPoints = near.startingActionPoints = far.actionPoints = far.startingActionPoints = 3;
+  cCountryAI& ai = world.AiOf(1);
+  ai.ownLand = {&near, &far};
+  using Cells = std::vector<std::array<int, 4>>;
+  const auto searched = [&](const cUnit& unit) {
+    Cells cells;
+    for (const sReachEntry& e : ai.reach) {
+      if (e.unit == &unit && e.cost > 0) cells.push_back({e.x, e.y, e.direction, e.cost});
+    }
+    return cells;
+  };
+  const auto fresh = [&](cJednostkaLadowa& unit) {
+    unit.ComputeMoveRange(1);
+    Cells cells;
+    for (const sMoveRangeCell& c : unit.moveRange) cells.push_back({c.x, c.y, c.direction, c.cost});
+    return cells;
+  };
+  ai.ComputeAttackRanges(0);
+  const Cells open = searched(near);
+  const Cells farCells = searched(far);
+  ASSERT_EQ(open, fresh(near));
+  // An enemy steps in beside the near unit only.
+  cJednostkaLadowa& enemy = world.AddLand(2, 6, 5);
+  ai.ComputeAttackRanges(0);
+  const Cells blocked = searched(near);
+  EXPECT_NE(blocked, open);
+  EXPECT_EQ(blocked, fresh(near));
+  EXPECT_EQ(searched(far), farCells);
+  const auto leave = [&] {
+    world.hex(6, 5).unit = nullptr;
+    enemy.x = enemy.y = -1;
+  };
+  leave();
+  ai.ComputeAttackRanges(0);
+  EXPECT_EQ(searched(near), open);
+  // It comes back while the operational moves keep the blocked range, and
+  // leaves before the next search, which finds the world it saw last.
+  world.hex(6, 5).unit = &enemy;
+  enemy.x = 6;
+  enemy.y = 5;
+  ai.HasPendingOperationalMoves();
+  leave();
+  ai.ComputeAttackRanges(0);
+  EXPECT_EQ(searched(near), open);
+}
 
 // Of two empty enemy cities the cheaper is taken; resource cities, held
 // cities and units that garrison a city never qualify.

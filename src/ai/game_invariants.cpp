@@ -1,9 +1,9 @@
 #include "ai/game_invariants.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
-#include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 #include "foundation/text.h"
 #include "world/gra.h"
@@ -51,39 +51,61 @@ std::string CheckHexes(const cGame& game) {
   return {};
 }
 
+// Sorted pointer lists instead of hash sets: the checks run after every
+// country's turn, and a node per unit was most of their cost.
+template <typename T>
+bool Holds(const std::vector<const T*>& sorted, const T* item) {
+  return std::binary_search(sorted.begin(), sorted.end(), item);
+}
+
 std::string CheckFleets(const cGame& game) {
-  std::unordered_set<const cFleet*> listed;
-  // How many fleet lists hold each ship: exactly one for a ship at sea.
-  std::unordered_map<const cJednostkaMorska*, int> places;
-  std::unordered_map<const cJednostkaMorska*, int> fleetOf;
+  std::vector<const cFleet*> listed;
+  // Each place a fleet lists a ship, by ship: exactly one for a ship at sea.
+  struct sPlace {
+    const cJednostkaMorska* ship;
+    int fleetId;
+    bool taken;  // matched with a naval unit
+  };
+  std::vector<sPlace> places;
+  listed.reserve(game.fleets.size());
   places.reserve(game.navalUnits.size());
-  fleetOf.reserve(game.navalUnits.size());
   for (const auto& fleet : game.fleets) {
-    listed.insert(fleet.get());
+    listed.push_back(fleet.get());
     const std::string name = "fleet " + std::to_string(fleet->id);
     if (fleet->ships.empty()) return name + " \"" + Utf16ToUtf8(fleet->name) + "\" has no ship";
     for (const cJednostkaMorska* ship : fleet->ships) {
       if (ship->fleet != fleet.get()) return "ship " + Describe(*ship) + " of " + name + " points to another fleet";
-      ++places[ship];
-      fleetOf[ship] = fleet->id;
+      places.push_back({ship, fleet->id, false});
     }
   }
+  std::sort(listed.begin(), listed.end());
+  std::stable_sort(places.begin(), places.end(), [](const sPlace& a, const sPlace& b) { return a.ship < b.ship; });
+  const auto placesOf = [&](const cJednostkaMorska* ship) {
+    auto [first, last] = std::equal_range(places.begin(), places.end(), sPlace{ship, 0, false},
+                                          [](const sPlace& a, const sPlace& b) { return a.ship < b.ship; });
+    // A ship already matched counts as listed nowhere.
+    if (first != last && first->taken) first = last;
+    return std::make_pair(first, last);
+  };
   for (const auto& ship : game.navalUnits) {
     // Every ship a fleet lists points back to that fleet, so a ship listed
     // anywhere is listed in its own fleet: no search of the fleet is needed.
-    const auto at = places.find(ship.get());
-    if (!listed.count(ship->fleet) || at == places.end()) {
+    const auto [first, last] = placesOf(ship.get());
+    if (!Holds(listed, static_cast<const cFleet*>(ship->fleet)) || first == last) {
       return "ship " + Describe(*ship) + " is not in the fleet it points to";
     }
-    if (at->second != 1) return "ship " + Describe(*ship) + " is listed " + std::to_string(at->second) + " times in fleets";
-    places.erase(at);
+    if (last - first != 1) return "ship " + Describe(*ship) + " is listed " + std::to_string(last - first) + " times in fleets";
+    first->taken = true;
   }
   for (const auto& ship : game.navalReserve) {
-    if (ship->fleet || places.count(ship.get())) return "ship " + Describe(*ship) + " of the naval reserve is in a fleet";
+    const auto [first, last] = placesOf(ship.get());
+    if (ship->fleet || first != last) return "ship " + Describe(*ship) + " of the naval reserve is in a fleet";
   }
   // What is left was never listed as a naval unit: a ship the game does not hold.
-  if (!places.empty()) {
-    return "a ship in fleet " + std::to_string(fleetOf[places.begin()->first]) + " is not among the game's naval units";
+  for (const sPlace& place : places) {
+    if (!place.taken) {
+      return "a ship in fleet " + std::to_string(place.fleetId) + " is not among the game's naval units";
+    }
   }
   return {};
 }
@@ -91,27 +113,29 @@ std::string CheckFleets(const cGame& game) {
 // A carried unit stands on no hex and is linked both ways with a listed
 // transport of its list's type; a transport's cargo is in that list.
 std::string CheckAboard(const cGame& game) {
-  std::unordered_set<const cJednostkaLadowa*> aboard;
-  std::unordered_set<const cJednostkaMorska*> ships;
+  std::vector<const cJednostkaLadowa*> aboard;
+  std::vector<const cJednostkaMorska*> ships;
   ships.reserve(game.navalUnits.size());
-  for (const auto& ship : game.navalUnits) ships.insert(ship.get());
+  for (const auto& ship : game.navalUnits) ships.push_back(ship.get());
+  std::sort(ships.begin(), ships.end());
   const auto check = [&](const auto& list, int shipType) -> std::string {
     for (const auto& unit : list) {
-      aboard.insert(unit.get());
+      aboard.push_back(unit.get());
       const cJednostkaMorska* ship = unit->transporter;
       if (unit->x != -1 || unit->y != -1) return "carried " + Describe(*unit) + " stands at " + Place(unit->x, unit->y);
       if (!ship || ship->type != shipType || ship->carriedUnit != unit.get()) {
         return "carried " + Describe(*unit) + " is not carried by a ship of type " + std::to_string(shipType);
       }
-      if (!ships.count(ship)) return "carried " + Describe(*unit) + " is aboard a ship the game does not hold";
+      if (!Holds(ships, ship)) return "carried " + Describe(*unit) + " is aboard a ship the game does not hold";
     }
     return {};
   };
   std::string found = check(game.aboardUnitsA, kCargoShip);
   if (found.empty()) found = check(game.aboardUnitsB, kAmphibiousShip);
   if (!found.empty()) return found;
+  std::sort(aboard.begin(), aboard.end());
   for (const auto& ship : game.navalUnits) {
-    if (ship->carriedUnit && !aboard.count(ship->carriedUnit)) {
+    if (ship->carriedUnit && !Holds(aboard, static_cast<const cJednostkaLadowa*>(ship->carriedUnit))) {
       return "ship " + Describe(*ship) + " carries a land unit that is in no aboard list";
     }
   }

@@ -519,8 +519,9 @@ struct sFormatCache {
     const auto address = reinterpret_cast<std::uintptr_t>(format.data());
     const std::size_t slot = static_cast<std::size_t>(((address ^ format.size()) * 0x9E3779B97F4A7C15ull) >> 55);
     sEntry& entry = entries[slot];
+    // An empty view may have no data at all, which memcmp must not be given.
     if (entry.text.size() != format.size() ||
-        std::memcmp(entry.text.data(), format.data(), format.size() * sizeof(char16_t)) != 0) {
+        (!format.empty() && std::memcmp(entry.text.data(), format.data(), format.size() * sizeof(char16_t)) != 0)) {
       entry.text.assign(format);
       ParseFormat(format, entry.pieces);
     }

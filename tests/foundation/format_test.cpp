@@ -131,6 +131,7 @@ TEST_F(FormatTest, AFormatIsItsTextWhereverItLives) {
   EXPECT_EQ(FormatArgs(format, {u"b", 8}), u"<b|8>");
   const char16_t padded[16] = u"%i!";
   EXPECT_EQ(Format(padded, 5), u"5!");
+  EXPECT_EQ(Format(std::u16string_view(), 5), u"");
   EXPECT_TRUE(gLogged.empty());
 }
 

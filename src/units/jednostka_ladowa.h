@@ -128,7 +128,6 @@ class cJednostkaLadowa : public cJednostka {
   bool AmphibiousInvasion(int targetX, int targetY);
   bool AiUnloadAmphibious(int targetX, int targetY);
 
-  cJednostkaMorska* transporter = nullptr;  // the ship carrying the unit; not owned
   std::int32_t freezeTime = 0;
   std::int32_t eventsEffect = 0;
   std::int32_t aiOrder = 0;

@@ -230,16 +230,16 @@ void cCountryAI::AirStrikes() {
     cJednostkaLadowa* target = nullptr;
     float best = 0.0f;
     const int range = bomber->GetRange();
-    for (cJednostkaLadowa* enemy : enemyLand) {
-      if (HexDistance(bomber->x, bomber->y, enemy->x, enemy->y) >= range) continue;
-      const float strength = enemy->GetEffectiveStrength();
-      if (enemy->level < 1 || enemy->level > 5 || enemy->type < 0 || enemy->type >= kLandTypeCount) continue;
-      if (strength < 0.5f * k.LandBaseValue(enemy->level, enemy->type)) continue;
+    ForEachUnit(enemyLand, [&](cJednostkaLadowa& enemy) {
+      if (HexDistance(bomber->x, bomber->y, enemy.x, enemy.y) >= range) return;
+      const float strength = enemy.GetEffectiveStrength();
+      if (enemy.level < 1 || enemy.level > 5 || enemy.type < 0 || enemy.type >= kLandTypeCount) return;
+      if (strength < 0.5f * k.LandBaseValue(enemy.level, enemy.type)) return;
       if (!target || strength > best) {
-        target = enemy;
+        target = &enemy;
         best = strength;
       }
-    }
+    });
     LogLine(u"bu bu bu petla 5");
     if (!target) {
       ++it;

@@ -20,7 +20,9 @@ std::string Place(int x, int y) { return "(" + std::to_string(x) + "," + std::to
 template <typename List>
 std::string CheckMapUnits(const cGame& game, const List& units, const std::string& kind) {
   const cMap& map = *game.map;
+  cUnitPrefetcher<List> prefetcher(units);
   for (const auto& unit : units) {
+    prefetcher.Next();
     if (unit->x == -1 && unit->y == -1) return kind + " " + Describe(*unit) + " is listed on the map at (-1,-1)";
     if (!map.IsInside(unit->x, unit->y)) {
       return kind + " " + Describe(*unit) + " stands off the map at " + Place(unit->x, unit->y);

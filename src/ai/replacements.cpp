@@ -48,7 +48,7 @@ int AffordablePoints(double points, double price, int cap) {
 template <typename Unit, typename Owned>
 std::vector<const Unit*> LiveUnits(const Owned& owned, int owner) {
   std::vector<const Unit*> live;
-  for (const auto& unit : owned) if (unit->owner == owner) live.push_back(unit.get());
+  ForEachUnit(owned, [&](const Unit& unit) { if (unit.owner == owner) live.push_back(&unit); });
   std::ranges::sort(live);
   return live;
 }

@@ -72,17 +72,18 @@ void cCountryAI::BuildUnitLists() {
   if (!game || !country) return;
   LogFormat(u"[AI %s] Wyznaczam listy jednostek", country->name);
   const cSides sides(*country);
-  for (const auto& unit : game->landUnits) {
-    if (unit->transporter) continue;
+  ForEachUnit(game->landUnits, [&](cJednostkaLadowa& unit) {
+    if (unit.transporter) return;
     // An artificial harbour takes no orders, moves or replacements, and the
     // tables indexed by land type have no row for it.
-    if (unit->type == kMulberryType && unit->owner == country->id) continue;
-    Split(sides, unit.get(), ownLand, alliedLand, enemyLand, otherLand);
-  }
-  for (const auto& unit : game->airUnits) Split(sides, unit.get(), ownAir, alliedAir, enemyAir, otherAir);
-  for (const auto& ship : game->navalUnits) {
-    if (ship->owner == country->id) ownNaval.push_back(ship.get());
-  }
+    if (unit.type == kMulberryType && unit.owner == country->id) return;
+    Split(sides, &unit, ownLand, alliedLand, enemyLand, otherLand);
+  });
+  ForEachUnit(game->airUnits,
+              [&](cJednostkaLotnicza& unit) { Split(sides, &unit, ownAir, alliedAir, enemyAir, otherAir); });
+  ForEachUnit(game->navalUnits, [&](cJednostkaMorska& ship) {
+    if (ship.owner == country->id) ownNaval.push_back(&ship);
+  });
   // Each strength is computed once; the stable sort keeps equal strengths in
   // the order of the game's list.
   std::vector<std::pair<float, cJednostkaLadowa*>> ranked;

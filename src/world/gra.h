@@ -28,6 +28,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "units/player_control.h"
+#include "units/unit_scan.h"
 #include "world/cities_diagram.h"
 #include "world/city.h"
 #include "world/commander.h"

@@ -21,8 +21,9 @@ template <typename List>
 std::string CheckMapUnits(const cGame& game, const List& units, const std::string& kind) {
   const cMap& map = *game.map;
   cUnitPrefetcher<List> prefetcher(units);
+  std::size_t position = 0;
   for (const auto& unit : units) {
-    prefetcher.Next();
+    prefetcher.Visit(position++, unit);
     if (unit->x == -1 && unit->y == -1) return kind + " " + Describe(*unit) + " is listed on the map at (-1,-1)";
     if (!map.IsInside(unit->x, unit->y)) {
       return kind + " " + Describe(*unit) + " stands off the map at " + Place(unit->x, unit->y);

@@ -60,20 +60,20 @@ bool HasNotActed(const cJednostkaLotnicza& unit) {
 
 }  // namespace
 
+// The enemy's land units as the air bases see them, read from the list as
+// it stands. A rebase asks these for every candidate base of every air unit,
+// so it asks a copy of the places made once for the whole phase instead, and
+// keeps each base's answers (cEnemyLandUnitQueryCache over enemyLand): both
+// give the same answers while no enemy land unit moves, and the rebase moves
+// only air units.
 int cCountryAI::MinDistanceToEnemyLandUnits(int x, int y) const {
-  int best = INT_MAX;
-  for (const cJednostkaLadowa* unit : enemyLand) best = std::min(best, HexDistance(x, y, unit->x, unit->y));
-  return best;
+  const cEnemyLandPoints enemies(enemyLand);
+  return enemies.MinDistanceToEnemyLandUnits(x, y);
 }
 
 int cCountryAI::CountEnemyLandUnitsWithin(int x, int y, int radius) const {
-  int count = 0;
-  for (const cJednostkaLadowa* unit : enemyLand) {
-    if (HexDistance(x, y, unit->x, unit->y) > radius) continue;
-    const sHex* hex = HexAt(unit->x, unit->y);
-    if (hex && hex->fortLevel < 5) ++count;
-  }
-  return count;
+  const cEnemyLandPoints enemies(enemyLand);
+  return enemies.CountEnemyLandUnitsWithin(x, y, radius);
 }
 
 sAirBaseCandidate cCountryAI::ChooseRetreatBase(const std::vector<sAirBaseCandidate>& candidates) const {
@@ -108,8 +108,8 @@ void cCountryAI::RebaseAirUnits() {
   cGame* game = gGame;
   if (!game || !game->map || !country) return;
   const int minimumSupply = static_cast<int>(static_cast<float>(game->constants.FullSupplyLevel()) * 0.33f);
-  // A rebase only moves the unit: the list stays valid, and so do the answers about the enemy.
-  const cEnemyLandUnitQueryCache queries(*this);
+  // A rebase only moves air units: the enemy's places and the answers stay valid.
+  const cEnemyLandUnitQueryCache queries(enemyLand);
   for (cJednostkaLotnicza* unit : ownAir) {
     if (!HasNotActed(*unit) || unit->supply < minimumSupply) continue;
     std::vector<sAirBaseCandidate> candidates;

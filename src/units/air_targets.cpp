@@ -2,8 +2,11 @@
 // nuclear strike and a reconnaissance flight, and the searches the computer
 // opponent makes for its air units.
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 #include "units/air_support.h"
+#include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/sea_node_air_ops.h"
 #include "world/gra.h"
@@ -47,15 +50,44 @@ std::uint64_t QueryKey(int x, int y, int radius) {
 
 }  // namespace
 
+cEnemyLandPoints::cEnemyLandPoints(const std::vector<cJednostkaLadowa*>& units) {
+  points_.reserve(units.size());
+  const cMap* map = gGame ? gGame->map.get() : nullptr;
+  for (const cJednostkaLadowa* unit : units) {
+    const bool onMap = map && map->IsInside(unit->x, unit->y);
+    points_.push_back({unit->x, unit->y, onMap && map->GetHex(unit->x, unit->y)->fortLevel < 5});
+  }
+}
+
+int cEnemyLandPoints::CountEnemyLandUnitsWithin(int x, int y, int radius) const {
+  // A hex distance is never less than the column or row distance: most
+  // units fail that first, cheaper test.
+  int count = 0;
+  for (const sPoint& p : points_) {
+    if (!p.unfortified || std::abs(p.x - x) > radius || std::abs(p.y - y) > radius) continue;
+    count += HexDistance(x, y, p.x, p.y) <= radius;
+  }
+  return count;
+}
+
+int cEnemyLandPoints::MinDistanceToEnemyLandUnits(int x, int y) const {
+  int best = INT_MAX;
+  for (const sPoint& p : points_) {
+    if (std::abs(p.x - x) >= best || std::abs(p.y - y) >= best) continue;
+    best = std::min(best, HexDistance(x, y, p.x, p.y));
+  }
+  return best;
+}
+
 int cEnemyLandUnitQueryCache::CountEnemyLandUnitsWithin(int x, int y, int radius) const {
   const auto [it, added] = counts_.try_emplace(QueryKey(x, y, radius), 0);
-  if (added) it->second = queries_.CountEnemyLandUnitsWithin(x, y, radius);
+  if (added) it->second = points_.CountEnemyLandUnitsWithin(x, y, radius);
   return it->second;
 }
 
 int cEnemyLandUnitQueryCache::MinDistanceToEnemyLandUnits(int x, int y) const {
   const auto [it, added] = distances_.try_emplace(QueryKey(x, y, 0), 0);
-  if (added) it->second = queries_.MinDistanceToEnemyLandUnits(x, y);
+  if (added) it->second = points_.MinDistanceToEnemyLandUnits(x, y);
   return it->second;
 }
 

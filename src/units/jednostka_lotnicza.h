@@ -25,6 +25,8 @@ struct sAirBaseCandidate {
   std::int32_t distanceToEnemy = 0;
 };
 
+class cJednostkaLadowa;
+
 // What the air unit's target collection asks of the computer opponent's
 // object of a country.
 class cEnemyLandUnitQueries {
@@ -34,17 +36,35 @@ class cEnemyLandUnitQueries {
   virtual int MinDistanceToEnemyLandUnits(int x, int y) const = 0;
 };
 
-// Another object's answers kept per hex (and radius), for a phase in which no
-// enemy land unit moves: the candidates of every air unit repeat the same
-// hexes around the same cities.
+// The enemy's land units as the two queries read them, copied once: their
+// places and whether each stands below a fort of 5. A rebase asks both for
+// every candidate base of every air unit, and reading the units themselves
+// each time waited on the memory they lie scattered in.
+class cEnemyLandPoints {
+ public:
+  explicit cEnemyLandPoints(const std::vector<cJednostkaLadowa*>& units);
+  int CountEnemyLandUnitsWithin(int x, int y, int radius) const;
+  int MinDistanceToEnemyLandUnits(int x, int y) const;  // INT_MAX when none
+
+ private:
+  struct sPoint {
+    std::int32_t x, y;
+    bool unfortified;  // the hex is on the map and its fort is below 5
+  };
+  std::vector<sPoint> points_;
+};
+
+// The answers about the enemy's land units kept per hex (and radius), for a
+// phase in which none of them moves: the candidates of every air unit repeat
+// the same hexes around the same cities.
 class cEnemyLandUnitQueryCache : public cEnemyLandUnitQueries {
  public:
-  explicit cEnemyLandUnitQueryCache(const cEnemyLandUnitQueries& queries) : queries_(queries) {}
+  explicit cEnemyLandUnitQueryCache(const std::vector<cJednostkaLadowa*>& enemies) : points_(enemies) {}
   int CountEnemyLandUnitsWithin(int x, int y, int radius) const override;
   int MinDistanceToEnemyLandUnits(int x, int y) const override;
 
  private:
-  const cEnemyLandUnitQueries& queries_;
+  const cEnemyLandPoints points_;
   mutable std::unordered_map<std::uint64_t, int> counts_;
   mutable std::unordered_map<std::uint64_t, int> distances_;
 };

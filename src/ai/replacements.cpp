@@ -182,9 +182,9 @@ void cCountryAI::AssignCommanders() {
   CollectFreeCommanders(commanders);
   StableSortByStrength(ownLand, std::greater<float>());
   commanders.sort([](const sCommander* a, const sCommander* b) { return a->skill > b->skill; });
+  if (commanders.empty()) return;  // nobody to place: which units still live does not matter
   const auto live = LiveUnits<cJednostkaLadowa>(game->landUnits, country->id);
-  // Each search goes on from the unit the last commander took: those passed over stay dead or commanded.
-  auto free = ownLand.begin();
+  auto free = ownLand.begin();  // each search goes on from the unit the last commander took
   for (sCommander* commander : commanders) {
     free = std::find_if(free, ownLand.end(), [&](const cJednostkaLadowa* unit) {
       return std::ranges::binary_search(live, unit) && !unit->attachedCommander;

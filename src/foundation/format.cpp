@@ -18,7 +18,7 @@ namespace {
 // Widths and precisions beyond it are cut to the bounds below anyway.
 constexpr std::int64_t kMaxWrittenNumber = 100000;
 
-struct ConversionSpec {
+struct ConversionForm {
   bool left = false, plus = false, space = false, zero = false, alt = false;
   int width = 0;
   int precision = -1;
@@ -68,7 +68,7 @@ class cOutput {
 
 // The padding helpers are inlined: every conversion of every log line ends
 // in one of them.
-[[gnu::always_inline]] inline void Pad(cOutput& out, std::u16string_view body, const ConversionSpec& cs, bool zero_pad_ok, std::size_t sign_len) {
+[[gnu::always_inline]] inline void Pad(cOutput& out, std::u16string_view body, const ConversionForm& cs, bool zero_pad_ok, std::size_t sign_len) {
   const std::size_t width = cs.width > 0 ? static_cast<std::size_t>(cs.width) : 0;
   if (body.size() >= width) {
     out.Append(body.data(), body.size());
@@ -96,7 +96,7 @@ class cOutput {
 }
 
 // Pads a body that is ASCII, built in a fixed buffer.
-[[gnu::always_inline]] inline void PadAscii(cOutput& out, const char* begin, const char* end, const ConversionSpec& cs, bool zero_pad_ok,
+[[gnu::always_inline]] inline void PadAscii(cOutput& out, const char* begin, const char* end, const ConversionForm& cs, bool zero_pad_ok,
               std::size_t sign_len) {
   const std::size_t size = static_cast<std::size_t>(end - begin);
   const std::size_t width = cs.width > 0 ? static_cast<std::size_t>(cs.width) : 0;
@@ -135,7 +135,7 @@ char* WriteDecimal(char* out, std::uint32_t v) {
   return out + digits;
 }
 
-void FormatInteger(cOutput& out, const ConversionSpec& cs, char conv, const FormatArg& arg) {
+void FormatInteger(cOutput& out, const ConversionForm& cs, char conv, const FormatArg& arg) {
   bool negative = false;
   std::uint64_t magnitude;
   const bool is_signed = conv == 'd' || conv == 'i';
@@ -239,7 +239,7 @@ char* QuickFixed(char* out, double v, int decimals) {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-void FormatFloat(cOutput& out, const ConversionSpec& cs, char conv, double v) {
+void FormatFloat(cOutput& out, const ConversionForm& cs, char conv, double v) {
   const int precision = cs.precision >= 0 ? cs.precision : 6;
   std::chars_format fmt = std::chars_format::fixed;
   const char lower = AsciiLower(conv);
@@ -306,7 +306,7 @@ struct sPiece {
   char conv = 0;
   bool widthFromArg = false;      // '*' width
   bool precisionFromArg = false;  // '*' precision
-  ConversionSpec cs;              // flags, and width and precision as written
+  ConversionForm cs;              // flags, and width and precision as written
 };
 
 void ParseFormat(std::u16string_view format, std::vector<sPiece>& pieces) {
@@ -338,7 +338,7 @@ void ParseFormat(std::u16string_view format, std::vector<sPiece>& pieces) {
       run = i++;
       continue;
     }
-    ConversionSpec cs;
+    ConversionForm cs;
     for (; i < n; ++i) {
       const char16_t f = text[i];
       if (f == u'-') cs.left = true;
@@ -420,7 +420,7 @@ bool WritePieces(cOutput& out, const char16_t* text, const std::vector<sPiece>& 
   const FormatArg* const end = args.end();
   bool faulty = false;
   auto take = [&]() -> const FormatArg* { return next != end ? next++ : nullptr; };
-  ConversionSpec starred;  // a spec with a width or precision from the arguments
+  ConversionForm starred;  // a form with a width or precision from the arguments
   for (const sPiece& piece : pieces) {
     out.Append(text + piece.textStart, piece.textLength);
     if (piece.kind == ePieceKind::kText) continue;
@@ -428,7 +428,7 @@ bool WritePieces(cOutput& out, const char16_t* text, const std::vector<sPiece>& 
       faulty = true;
       break;
     }
-    const ConversionSpec* spec = &piece.cs;
+    const ConversionForm* form = &piece.cs;
     if (piece.widthFromArg || piece.precisionFromArg) {
       starred = piece.cs;
       auto read_star = [&](int& target) {
@@ -451,9 +451,9 @@ bool WritePieces(cOutput& out, const char16_t* text, const std::vector<sPiece>& 
       }
       starred.width = std::min(starred.width, 4096);
       starred.precision = std::min(starred.precision, 400);
-      spec = &starred;
+      form = &starred;
     }
-    const ConversionSpec& cs = *spec;
+    const ConversionForm& cs = *form;
     const FormatArg* arg = nullptr;
     switch (piece.kind) {
       case ePieceKind::kInteger:

@@ -1,6 +1,7 @@
 // The nine unit lists of a computer turn: land and air units split by how
 // their owner stands to the country, and the country's own ships.
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -45,14 +46,55 @@ class cSides {
 };
 
 template <typename Unit>
-void Split(const cSides& sides, Unit* unit, std::vector<Unit*>& own, std::vector<Unit*>& allied,
+void Split(const cSides& sides, Unit* unit, int owner, std::vector<Unit*>& own, std::vector<Unit*>& allied,
            std::vector<Unit*>& atWar, std::vector<Unit*>& other) {
-  switch (sides.Of(unit->owner)) {
+  switch (sides.Of(owner)) {
     case kOwn: own.push_back(unit); break;
     case kAllied: allied.push_back(unit); break;
     case kAtWar: atWar.push_back(unit); break;
     case kOther: other.push_back(unit); break;
   }
+}
+
+// What a split reads of a unit, in the order of the game's list.
+template <typename Unit>
+struct sListed {
+  Unit* unit;
+  std::int32_t owner;
+  bool harbour;  // an artificial harbour (land units)
+};
+
+// What the last walk of the game's lists found: the land units not aboard,
+// the air units and the ships, as the game held them when the change count
+// stood at `changes`. Most builds find nothing changed since the last one (the
+// count covers the lists and every unit's owner, type and carrier), and then
+// split from this record: a few contiguous kilobytes instead of every list
+// entry and unit of the game, which on the large maps do not fit the cache.
+struct sListedUnits {
+  const cGame* game = nullptr;
+  std::uint64_t changes = 0;
+  std::vector<sListed<cJednostkaLadowa>> land;
+  std::vector<sListed<cJednostkaLotnicza>> air;
+  std::vector<sListed<cJednostkaMorska>> naval;
+};
+
+// One record per thread: the computer plays on its own thread.
+const sListedUnits& ListedUnits(const cGame& game) {
+  static thread_local sListedUnits listed;
+  const std::uint64_t changes = UnitListChangeCount();
+  if (listed.game == &game && listed.changes == changes) return listed;
+  listed.game = &game;
+  listed.changes = changes;
+  listed.land.clear();
+  listed.air.clear();
+  listed.naval.clear();
+  ForEachUnit(game.landUnits, [&](cJednostkaLadowa& unit) {
+    if (unit.transporter) return;
+    listed.land.push_back({&unit, unit.owner, unit.type == kMulberryType});
+  });
+  ForEachUnit(game.airUnits, [&](cJednostkaLotnicza& unit) { listed.air.push_back({&unit, unit.owner, false}); });
+  ForEachUnit(game.navalUnits, [&](cJednostkaMorska& ship) { listed.naval.push_back({&ship, ship.owner, false}); });
+  return listed;
 }
 
 }  // namespace
@@ -72,18 +114,17 @@ void cCountryAI::BuildUnitLists() {
   if (!game || !country) return;
   LogFormat(u"[AI %s] Wyznaczam listy jednostek", country->name);
   const cSides sides(*country);
-  ForEachUnit(game->landUnits, [&](cJednostkaLadowa& unit) {
-    if (unit.transporter) return;
+  const sListedUnits& listed = ListedUnits(*game);
+  for (const auto& [unit, owner, harbour] : listed.land) {
     // An artificial harbour takes no orders, moves or replacements, and the
     // tables indexed by land type have no row for it.
-    if (unit.type == kMulberryType && unit.owner == country->id) return;
-    Split(sides, &unit, ownLand, alliedLand, enemyLand, otherLand);
-  });
-  ForEachUnit(game->airUnits,
-              [&](cJednostkaLotnicza& unit) { Split(sides, &unit, ownAir, alliedAir, enemyAir, otherAir); });
-  ForEachUnit(game->navalUnits, [&](cJednostkaMorska& ship) {
-    if (ship.owner == country->id) ownNaval.push_back(&ship);
-  });
+    if (harbour && owner == country->id) continue;
+    Split(sides, unit, owner, ownLand, alliedLand, enemyLand, otherLand);
+  }
+  for (const auto& [unit, owner, harbour] : listed.air) Split(sides, unit, owner, ownAir, alliedAir, enemyAir, otherAir);
+  for (const auto& [ship, owner, harbour] : listed.naval) {
+    if (owner == country->id) ownNaval.push_back(ship);
+  }
   // Each strength is computed once; the stable sort keeps equal strengths in
   // the order of the game's list.
   std::vector<std::pair<float, cJednostkaLadowa*>> ranked;

@@ -94,7 +94,7 @@ bool LoadUnitIntoShip(cJednostkaLadowa& unit, int shipType) {
   DropAttackNaming(unit);
 
   cPlayerControl& control = game.playerControl;
-  const int current = control.currentCountry != nullptr ? control.currentCountry->id : unit.owner;
+  const int current = control.currentCountry != nullptr ? control.currentCountry->id : int{unit.owner};
   GameLockGuard lock(kThisFile, __LINE__);
   auto madeShip = std::make_unique<cJednostkaMorska>();
   cJednostkaMorska& ship = *madeShip;
@@ -139,8 +139,8 @@ bool LoadUnitIntoShip(cJednostkaLadowa& unit, int shipType) {
   auto& aboard = shipType == kCargoShip ? game.aboardUnitsA : game.aboardUnitsB;
   for (auto it = game.landUnits.begin(); it != game.landUnits.end(); ++it) {
     if (it->get() != &unit) continue;
-    aboard.push_back(std::move(*it));
-    game.landUnits.erase(it);
+    // The unit's entry goes from the map's list to the aboard list.
+    aboard.push_back(game.landUnits.Take(it));
     break;
   }
   if (control.selectedUnit == &unit) control.selectedUnit = nullptr;

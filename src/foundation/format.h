@@ -26,6 +26,10 @@ class FormatArg {
   template <typename T>
     requires std::is_enum_v<T>
   FormatArg(T v) : kind_(Kind::kSigned), i_(static_cast<std::int64_t>(v)) {}
+  // A wrapped number (a field that notes its changes) prints as the number.
+  template <typename T>
+    requires std::is_arithmetic_v<typename T::FormatsAs>
+  FormatArg(const T& v) : FormatArg(static_cast<typename T::FormatsAs>(v)) {}
   FormatArg(bool v) : kind_(Kind::kSigned), i_(v ? 1 : 0) {}
   FormatArg(char v) : kind_(Kind::kSigned), i_(static_cast<unsigned char>(v)) {}
   FormatArg(char16_t v) : kind_(Kind::kUnsigned), u_(v) {}

@@ -23,8 +23,8 @@ template <typename List, typename T>
 auto TakeFrom(List& list, const T* unit) -> typename List::value_type {
   auto it = std::find_if(list.begin(), list.end(), [unit](const auto& p) { return p.get() == unit; });
   if (it == list.end()) return nullptr;
-  auto owned = std::move(*it);
-  list.erase(it);
+  // Taken by the list itself, which notes the change.
+  auto owned = TakeEntry(list, it);
   return owned;
 }
 

@@ -149,8 +149,8 @@ int cJednostkaLotnicza::MoveToReservePool() {
   auto& list = gGame->airUnits;
   const auto it = std::find_if(list.begin(), list.end(), [this](const auto& u) { return u.get() == this; });
   if (it != list.end()) {
-    gGame->reservePool.push_back(std::move(*it));
-    list.erase(it);
+    // The entry leaves the air units for the reserve pool.
+    gGame->reservePool.push_back(list.Take(it));
   }
   inReserve = 1;
   x = -1;

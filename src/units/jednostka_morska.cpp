@@ -23,7 +23,7 @@ void cJednostkaMorska::Kill() { Sink(1); }
 
 int cJednostkaMorska::TableType() const {
   if (type >= kAircraftCarrier && type <= kAmphibiousShip) return type;
-  const int read = std::clamp(type, static_cast<int>(kAircraftCarrier), static_cast<int>(kAmphibiousShip));
+  const int read = std::clamp(int{type}, static_cast<int>(kAircraftCarrier), static_cast<int>(kAmphibiousShip));
   LogFormat(u"ERROR: naval unit %s (ID=%i) has type %i, outside the ship tables; read as type %i", name, id, type,
             read);
   return read;

@@ -31,7 +31,7 @@ constexpr std::uint32_t kFlagAttackTarget = 2;
 constexpr float kLeastStrengthValue = 0.1f;
 constexpr const char16_t* kInvasionSound = u"data\\sound\\Invasion.wav";
 
-using AboardList = std::list<std::unique_ptr<cJednostkaLadowa>>;
+using AboardList = cUnitList<cJednostkaLadowa>;
 
 AboardList* AboardListOf(int shipType) {
   if (shipType == kCargoShip) return &gGame->aboardUnitsA;
@@ -39,7 +39,7 @@ AboardList* AboardListOf(int shipType) {
   return nullptr;
 }
 
-AboardList::iterator FindIn(AboardList& list, const cJednostkaLadowa* unit) {
+AboardList::const_iterator FindIn(AboardList& list, const cJednostkaLadowa* unit) {
   return std::find_if(list.begin(), list.end(), [unit](const auto& p) { return p.get() == unit; });
 }
 
@@ -51,7 +51,7 @@ std::u16string CutName(std::u16string name) {
 // The country whose turn it is; the unit's owner where no turn has begun.
 int ActingCountryId(const cJednostkaLadowa& unit) {
   const cCountry* current = gGame->playerControl.currentCountry;
-  return current ? current->id : unit.owner;
+  return current ? current->id : int{unit.owner};
 }
 
 // The name of the sea zone beside the landing hex; the fleet's node where the
@@ -104,8 +104,8 @@ void LeaveShip(cJednostkaLadowa& unit, const sLanding& landing) {
   {
     GameLockGuard lock(__FILE__, __LINE__);
     const auto it = FindIn(*landing.aboard, &unit);
-    gGame->landUnits.push_back(std::move(*it));
-    landing.aboard->erase(it);
+    // The entry goes from the aboard list to the map's list.
+    gGame->landUnits.push_back(landing.aboard->Take(it));
   }
   landing.ship->Sink(0);
   unit.transporter = nullptr;
@@ -238,8 +238,8 @@ cFleet* cJednostkaLadowa::EmbarkOnFleet(int shipType, int seaNodeId, int order) 
   y = -1;
   transporter = &ship;
   transporterId = ship.id;
-  aboard->push_back(std::move(*onMap));
-  gGame->landUnits.erase(onMap);
+  // The entry goes from the map's list to the aboard list.
+  aboard->push_back(gGame->landUnits.Take(onMap));
   return &fleet;
 }
 

@@ -23,8 +23,8 @@ template <typename List>
 std::unique_ptr<cJednostkaMorska> TakeShip(List& list, const cJednostkaMorska* ship) {
   const auto it = std::find_if(list.begin(), list.end(), [ship](const auto& p) { return p.get() == ship; });
   if (it == list.end()) return nullptr;
-  std::unique_ptr<cJednostkaMorska> owned = std::move(*it);
-  list.erase(it);
+  // Taken by the list itself, which notes the change.
+  std::unique_ptr<cJednostkaMorska> owned = TakeEntry(list, it);
   return owned;
 }
 

@@ -23,7 +23,7 @@ inline constexpr std::uint32_t kAllFlags = ~std::uint32_t{0};
 // The country whose turn it is; the ship's owner where no turn has begun.
 int CurrentCountryId(const cUnit& ship) {
   const cCountry* current = gGame->playerControl.currentCountry;
-  return current ? current->id : ship.owner;
+  return current ? current->id : int{ship.owner};
 }
 
 bool IsFreeFriendlyLand(const sHex& hex, int countryId) {
@@ -72,7 +72,7 @@ bool cJednostkaMorska::UnloadTransport(int x, int y, int sx, int sy) {
     LogFormat(u"ERROR! Trying to unload non-existing unit from transport! (%s, ID %i)", name, id);
     return false;
   }
-  std::list<std::unique_ptr<cJednostkaLadowa>>* aboard = nullptr;
+  cUnitList<cJednostkaLadowa>* aboard = nullptr;
   if (type == kCargoShip) {
     LogFormat(u"Unloading sea transport into friendly-controlled hex %d, %d with land unit %s [ID %d] transported by "
               u"cargo unit %s [ID %d]",
@@ -129,8 +129,8 @@ bool cJednostkaMorska::UnloadTransport(int x, int y, int sx, int sy) {
     unit->transporter = nullptr;
     unit->transporterId = -1;
     map.GetHex(x, y)->unit = unit;
-    gGame->landUnits.push_back(std::move(*it));
-    aboard->erase(it);
+    // The entry goes from the aboard list to the map's list.
+    gGame->landUnits.push_back(aboard->Take(it));
     carriedUnit = nullptr;
   }
   unit->RevealUnitsAround(0);

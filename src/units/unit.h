@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "units/unit_list_changes.h"
+
 namespace tr {
 
 class cCity;
@@ -120,9 +122,9 @@ class cUnit {
   std::int32_t x = -1;
   std::int32_t y = -1;
   // The ship carrying a land unit; not owned. Only land units are carried.
-  cJednostkaMorska* transporter = nullptr;
-  std::int32_t type = kInfantryDivision;
-  std::int32_t owner = 0;
+  cListedField<cJednostkaMorska*> transporter = nullptr;
+  cListedField<std::int32_t> type = kInfantryDivision;
+  cListedField<std::int32_t> owner = 0;
   std::int32_t category = kCategoryLand;
   std::int32_t id = 0;
   sCommander* attachedCommander = nullptr;  // the commander whose headquarters this is; not owned

@@ -28,6 +28,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "units/player_control.h"
+#include "units/unit_list_changes.h"
 #include "units/unit_scan.h"
 #include "world/cities_diagram.h"
 #include "world/city.h"
@@ -127,11 +128,11 @@ class cGame {
   // by the subsystems that own those objects.
   std::unique_ptr<cMap> map;
   std::list<std::unique_ptr<cCity>> cities;  // each city's hex points back to it
-  std::list<std::unique_ptr<cJednostkaLadowa>> landUnits;     // on the map
-  std::list<std::unique_ptr<cJednostkaLadowa>> aboardUnitsA;  // carried by cargo ships (44)
-  std::list<std::unique_ptr<cJednostkaLadowa>> aboardUnitsB;  // carried by amphibious ships (45)
-  std::list<std::unique_ptr<cJednostkaLotnicza>> airUnits;    // on the map
-  std::list<std::unique_ptr<cJednostkaMorska>> navalUnits;    // in fleets
+  cUnitList<cJednostkaLadowa> landUnits;      // on the map
+  cUnitList<cJednostkaLadowa> aboardUnitsA;  // carried by cargo ships (44)
+  cUnitList<cJednostkaLadowa> aboardUnitsB;  // carried by amphibious ships (45)
+  cUnitList<cJednostkaLotnicza> airUnits;    // on the map
+  cUnitList<cJednostkaMorska> navalUnits;    // in fleets
   std::vector<std::unique_ptr<cJednostka>> reservePool;       // land and air units, told apart by category
   std::vector<std::unique_ptr<cJednostkaMorska>> navalReserve;
   std::list<std::unique_ptr<cFleet>> fleets;

@@ -33,8 +33,9 @@ template <typename List>
 void MoveReserveEntries(cGame& game, List& list) {
   for (auto it = list.begin(); it != list.end();) {
     if ((*it)->inReserve) {
-      PutIntoReserve(game, std::move(*it));
-      it = list.erase(it);
+      const auto next = std::next(it);
+      PutIntoReserve(game, list.Take(it));
+      it = next;
     } else {
       ++it;
     }
@@ -53,8 +54,9 @@ void cGame::CollectNavalReserve() {
   navalReserve.clear();
   for (auto it = navalUnits.begin(); it != navalUnits.end();) {
     if ((*it)->inReserve) {
-      navalReserve.push_back(std::move(*it));
-      it = navalUnits.erase(it);
+      const auto next = std::next(it);
+      navalReserve.push_back(navalUnits.Take(it));
+      it = next;
     } else {
       ++it;
     }
@@ -89,8 +91,9 @@ void cGame::MoveAboardUnitsOffMap() {
     unit.spotted = 0;
     ship->carriedUnit = &unit;
     auto& aboard = ship->type == kCargoShip ? aboardUnitsA : aboardUnitsB;
-    aboard.push_back(std::move(*it));
-    it = landUnits.erase(it);
+    const auto next = std::next(it);
+    aboard.push_back(landUnits.Take(it));
+    it = next;
   }
 }
 

@@ -68,7 +68,7 @@ void sHex::BombardFromAir(sCombatResult& result, cUnit& attacker) {
       interceptor = sea.SearchInterceptor(seaZone, attacker.owner);
     }
   } else {
-    defending = unit ? unit->owner : controller;
+    defending = unit ? int{unit->owner} : controller;
     if (const cCountry* country = gGame->GetCountry(defending)) interceptor = country->FindBestInterceptor(x, y);
   }
   if (interceptor && attacker.TryIntercept(interceptor, &result)) {

@@ -30,7 +30,7 @@ struct sPlan {
   int y = -1;
 };
 
-cJednostkaLadowa* FindUnit(std::list<std::unique_ptr<cJednostkaLadowa>>& list, int id) {
+cJednostkaLadowa* FindUnit(const cUnitList<cJednostkaLadowa>& list, int id) {
   for (const auto& unit : list) {
     if (unit->id == id) return unit.get();
   }

@@ -224,6 +224,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "\"Land1\" stands on the sea hex (1,1) and is not aboard"},
         sBrokenCase{"HexForgotItsUnit", [](test::AiWorld& w) { w.hex(2, 1).unit = nullptr; },
                     "but the hex does not hold it"},
+        // Every listed unit stands right; only the hexes show the stray one.
+        sBrokenCase{"SecondHexHoldsAListedUnit",
+                    [](test::AiWorld& w) { w.hex(5, 5).unit = w.game().landUnits.front().get(); },
+                    "hex (5,5) holds unit"},
         sBrokenCase{"EmptyFleet", [](test::AiWorld& w) { w.game().fleets.front()->ships.clear(); }, "has no ship"},
         sBrokenCase{"ShipPointsElsewhere", [](test::AiWorld& w) { w.game().navalUnits.front()->fleet = nullptr; },
                     "points to another fleet"},

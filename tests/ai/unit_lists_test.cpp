@@ -112,6 +112,28 @@ TEST_F(UnitListsTest, RebuildingEmptiesTheListsFirst) {
   ai.BuildUnitLists();
   EXPECT_EQ(ai.otherLand.size(), 0u);
   EXPECT_EQ(ai.enemyLand.size(), 1u);
+
+  // Each change of an owner, a type, a carrier or the list shows at the next build.
+  cJednostkaLadowa& own = *world.game().landUnits.front();
+  own.owner = 2;
+  ai.BuildUnitLists();
+  EXPECT_EQ(ai.ownLand.size(), 0u);
+  EXPECT_EQ(ai.alliedLand.size(), 1u);
+  own.owner = 1;
+  own.type = kMulberryType;
+  ai.BuildUnitLists();
+  EXPECT_EQ(ai.ownLand.size(), 0u);
+  own.type = kInfantryDivision;
+  own.transporter = &world.AddShip(1, kCargoShip);
+  ai.BuildUnitLists();
+  EXPECT_EQ(ai.ownLand.size(), 0u);
+  own.transporter = nullptr;
+  auto taken = world.game().landUnits.Take(world.game().landUnits.begin());
+  ai.BuildUnitLists();
+  EXPECT_EQ(ai.ownLand.size(), 0u);
+  world.game().landUnits.push_back(std::move(taken));
+  ai.BuildUnitLists();
+  EXPECT_EQ(ai.ownLand, std::vector<cJednostkaLadowa*>{&own});
 }
 
 }  // namespace

@@ -115,10 +115,10 @@ class cUnit {
   void UpdateSpottedFlag(const cCountry* viewer);
   void RevealUnitsAround(int report);
 
-  // The computer's turn scans every unit of the game many times for its
-  // place, carrier, type and owner: those fields come first, so a scan reads
-  // one cache line of each unit (the 16 bytes of transporter, type and owner
-  // always share one) instead of three.
+  // The computer scans every unit many times a turn for its place, carrier,
+  // type and owner: those come first, so a scan reads one cache line of each
+  // unit (transporter, type and owner share 16 bytes); writing any of those
+  // three counts a change of the computer's lists (unit_list_changes.h).
   std::int32_t x = -1;
   std::int32_t y = -1;
   // The ship carrying a land unit; not owned. Only land units are carried.

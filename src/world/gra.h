@@ -128,7 +128,7 @@ class cGame {
   // by the subsystems that own those objects.
   std::unique_ptr<cMap> map;
   std::list<std::unique_ptr<cCity>> cities;  // each city's hex points back to it
-  cUnitList<cJednostkaLadowa> landUnits;      // on the map
+  cUnitList<cJednostkaLadowa> landUnits;     // on the map
   cUnitList<cJednostkaLadowa> aboardUnitsA;  // carried by cargo ships (44)
   cUnitList<cJednostkaLadowa> aboardUnitsB;  // carried by amphibious ships (45)
   cUnitList<cJednostkaLotnicza> airUnits;    // on the map

@@ -70,9 +70,14 @@ void cSupply::SizeGrids(const cGame& game, int alliance, int countryId) {
   for (int controller = 0; controller < 256; ++controller) {
     friendly_[controller] = ControllerQualifies(game, controller, alliance, countryId);
   }
-  width_ = game.map->GetWidth();
-  height_ = game.map->GetHeight();
-  const auto cells = static_cast<std::size_t>(std::max(width_, 0)) * static_cast<std::size_t>(std::max(height_, 0));
+  width_ = std::max(game.map->GetWidth(), 0);
+  height_ = std::max(game.map->GetHeight(), 0);
+  stride_ = (width_ + 3) & ~1;
+  for (int d = 0; d < 6; ++d) {
+    evenColumnOffsets_[d] = kEvenColumn[d].dy * stride_ + kEvenColumn[d].dx;
+    oddColumnOffsets_[d] = kOddColumn[d].dy * stride_ + kOddColumn[d].dx;
+  }
+  const auto cells = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_ + 2);
   reached_.assign(cells, 0);
   cost_.assign(cells, 0);
   touched_.clear();
@@ -97,8 +102,8 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
     reached_[Cell(seed->x, seed->y)] = 1;
     queue_.assign(1, Cell(seed->x, seed->y));
     for (std::size_t head = 0; head < queue_.size(); ++head) {
-      const int x = queue_[head] % width_;
-      const int y = queue_[head] / width_;
+      const int x = XOf(queue_[head]);
+      const int y = YOf(queue_[head]);
       const sStep* steps = NeighbourSteps(x);
       for (int d = 0; d < 6; ++d) {
         const int nx = x + steps[d].dx;
@@ -132,14 +137,9 @@ void cSupply::FindCostsToCities(int maximum) {
     if (cost != toCity_[cell]) continue;  // a cheaper way was found meanwhile
     const std::int64_t through = cost + stepCost_[cell];
     if (through > maximum) continue;
-    const int x = cell % width_;
-    const int y = cell / width_;
-    const sStep* steps = NeighbourSteps(x);
+    const int* offsets = NeighbourOffsets(cell);
     for (int d = 0; d < 6; ++d) {
-      const int nx = x + steps[d].dx;
-      const int ny = y + steps[d].dy;
-      if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
-      const int next = Cell(nx, ny);
+      const int next = cell + offsets[d];
       // Only ground the side may enter lies on a way to a city.
       if (stepCost_[next] == kNoEntry || (toCity_[next] != kNoEntry && toCity_[next] <= through)) continue;
       toCity_[next] = static_cast<std::int32_t>(through);
@@ -149,12 +149,10 @@ void cSupply::FindCostsToCities(int maximum) {
 }
 
 bool cSupply::CityWithin(int x, int y, int maximum) const {
-  const sStep* steps = NeighbourSteps(x);
+  const int start = Cell(x, y);
+  const int* offsets = NeighbourOffsets(start);
   for (int d = 0; d < 6; ++d) {
-    const int nx = x + steps[d].dx;
-    const int ny = y + steps[d].dy;
-    if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
-    const int cell = Cell(nx, ny);
+    const int cell = start + offsets[d];
     if (stepCost_[cell] == kNoEntry || toCity_[cell] == kNoEntry) continue;
     if (static_cast<std::int64_t>(stepCost_[cell]) + toCity_[cell] <= maximum) return true;
   }
@@ -192,14 +190,9 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
     const int here = cost_[cellHere];
     if (here <= best.cost) --cheap;
     if (here > maximum) continue;
-    const int hx = cellHere % width_;
-    const int hy = cellHere / width_;
-    const sStep* steps = NeighbourSteps(hx);
+    const int* offsets = NeighbourOffsets(cellHere);
     for (int d = 0; d < 6; ++d) {
-      const int nx = hx + steps[d].dx;
-      const int ny = hy + steps[d].dy;
-      if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
-      const int cell = Cell(nx, ny);
+      const int cell = cellHere + offsets[d];
       const int step = stepCost_[cell];
       if (step == kNoEntry) continue;
       const int cost = here + step;

@@ -13,10 +13,55 @@
 #include "world/city_rules.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
+#include "world/hex_geometry.h"
 #include "world/hex_marks.h"
 
 namespace tr {
 namespace {
+
+// The hexes within a radius of a start, ring by ring outward; a hex reached
+// by several routes is listed once, where it was first reached.
+class cRingOrder {
+ public:
+  const std::vector<sPoint>& List(int x, int y, int radius, int width, int height) {
+    hexes_.assign(1, {x, y});
+    listed_.Reset(width, height);
+    listed_.Insert(static_cast<std::size_t>(y) * width + x);
+    for (std::size_t i = 0; i < hexes_.size(); ++i) {
+      const sPoint hex = hexes_[i];
+      const int distance = HexDistance(x, y, hex.x, hex.y);
+      if (distance >= radius) continue;
+      for (int d = 0; d < kDirectionCount; ++d) {
+        const sPoint next = NeighbourPoint(hex.x, hex.y, d);
+        if (next.x < 0 || next.x >= width || next.y < 0 || next.y >= height) continue;
+        if (HexDistance(x, y, next.x, next.y) <= distance) continue;
+        if (listed_.Insert(static_cast<std::size_t>(next.y) * width + next.x)) hexes_.push_back(next);
+      }
+    }
+    return hexes_;
+  }
+  // The listing from a start in a column of the parity, as steps from it,
+  // for a start whose whole radius lies on the map.
+  const std::vector<sPoint>& Offsets(int radius, int parity) {
+    if (radius != radius_) {
+      radius_ = radius;
+      for (auto& offsets : offsets_) offsets.clear();
+    }
+    std::vector<sPoint>& offsets = offsets_[parity];
+    if (offsets.empty()) {
+      const int x = radius + (radius % 2 != parity ? 1 : 0);
+      offsets = List(x, radius, radius, x + radius + 1, 2 * radius + 1);
+      for (sPoint& hex : offsets) hex = {hex.x - x, hex.y - radius};
+    }
+    return offsets;
+  }
+
+ private:
+  std::vector<sPoint> hexes_;
+  cHexMarks listed_;
+  int radius_ = 0;
+  std::vector<sPoint> offsets_[2];
+};
 
 bool AtTarget(const cJednostkaLadowa& unit) { return unit.x == unit.aiTargetX && unit.y == unit.aiTargetY; }
 
@@ -211,26 +256,19 @@ cCity* cCountryAI::FindNearestEnemyCity(int x, int y, const cCountry& side, int 
   cGame* game = gGame;
   if (!game || !game->map || !game->map->IsInside(x, y)) return nullptr;
   const cMap& map = *game->map;
-  // Rings outward from the start; a hex reached by several routes is listed
-  // once, where it was first reached, which keeps the scan's order.
-  thread_local std::vector<sPoint> hexes;
-  thread_local cHexMarks listed;
-  hexes.assign(1, {x, y});
-  listed.Reset(map.GetWidth(), map.GetHeight());
-  listed.Insert(static_cast<std::size_t>(y) * map.GetWidth() + x);
-  for (std::size_t i = 0; i < hexes.size(); ++i) {
-    const sPoint hex = hexes[i];
-    const int distance = HexDistance(x, y, hex.x, hex.y);
-    if (distance >= radius) continue;
-    for (int d = 0; d < kDirectionCount; ++d) {
-      const sPoint next = map.GetNeighbourPoint(hex.x, hex.y, d);
-      if (!map.IsInside(next.x, next.y) || HexDistance(x, y, next.x, next.y) <= distance) continue;
-      if (listed.Insert(static_cast<std::size_t>(next.y) * map.GetWidth() + next.x)) hexes.push_back(next);
-    }
-  }
+  const int width = map.GetWidth();
+  const int height = map.GetHeight();
+  // The order of the scan moves with the start wherever no hex within the
+  // radius is off the map (it depends on the column's parity alone), so
+  // those starts take it from one listing per parity.
+  thread_local cRingOrder ring;
+  const bool whole = radius >= 0 && x - radius >= 0 && x + radius < width && y - radius >= 0 && y + radius < height;
+  const std::vector<sPoint>& hexes = whole ? ring.Offsets(radius, x % 2) : ring.List(x, y, radius, width, height);
+  const int dx = whole ? x : 0;
+  const int dy = whole ? y : 0;
   cCity* resources = nullptr;
   for (const sPoint& hex : hexes) {
-    cCity* city = map.GetHex(hex.x, hex.y)->city;
+    cCity* city = map.GetHex(hex.x + dx, hex.y + dy)->city;
     if (!city || !AtWar(side.id, GetControllerId(*city))) continue;
     if (city->type != kCityResources) return city;
     if (!resources) resources = city;

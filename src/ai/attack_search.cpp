@@ -443,12 +443,34 @@ void cCountryAI::ComputeApproaches() {
   for (cJednostkaLadowa* unit : enemyLand) unit->approachList.clear();
   for (cJednostkaLotnicza* unit : enemyAir) unit->approachList.clear();
   const cMap& map = *gGame->map;
+  // Many entries share a hex; which of its sides hold a unit at war with the
+  // country is found once per hex (bit d for side d), as nothing moves here.
+  thread_local cHexMarks seen;
+  thread_local std::vector<std::uint8_t> enemySides;
+  const int width = map.GetWidth();
+  seen.Reset(width, map.GetHeight());
+  enemySides.resize(static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(map.GetHeight(), 0)));
+  const auto sidesOf = [&](int x, int y) {
+    unsigned sides = 0;
+    for (int d = 0; d < 6; ++d) {
+      const sHex* n = map.GetNeighbour(x, y, d);
+      if (n && n->unit && AtWar(n->unit->owner, country->id)) sides |= 1u << d;
+    }
+    return sides;
+  };
   for (const sReachEntry& entry : reach) {
     const auto* unit = static_cast<const cJednostka*>(entry.unit);
     if (!unit || entry.cost >= unit->actionPoints) continue;
-    for (int d = 0; d < 6; ++d) {
-      const sHex* n = map.GetNeighbour(entry.x, entry.y, d);
-      if (!n || !n->unit || !AtWar(n->unit->owner, country->id)) continue;
+    unsigned sides;
+    if (map.IsInside(entry.x, entry.y)) {
+      const std::size_t index = static_cast<std::size_t>(entry.y) * width + entry.x;
+      if (seen.Insert(index)) enemySides[index] = static_cast<std::uint8_t>(sidesOf(entry.x, entry.y));
+      sides = enemySides[index];
+    } else {
+      sides = sidesOf(entry.x, entry.y);
+    }
+    for (; sides != 0; sides &= sides - 1) {
+      const sHex* n = map.GetNeighbour(entry.x, entry.y, std::countr_zero(sides));
       if (auto* enemy = dynamic_cast<cJednostka*>(n->unit)) enemy->approachList.push_back(ToCell(entry));
     }
   }

@@ -123,7 +123,42 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
 
 void cSupply::FindCostsToCities(int maximum) {
   toCity_.assign(stepCost_.size(), kNoEntry);
-  // Least cost first; a cell's cost is what entering the cells after it costs.
+  // Least cost first; a cell's cost is what entering the cells after it
+  // costs. Only the least costs are kept, so the order among equal costs
+  // does not matter: a bucket per cost when the longest supply line is
+  // short, a heap otherwise.
+  const auto relax = [&](int cell, std::int64_t cost, auto&& add) {
+    const std::int64_t through = cost + stepCost_[cell];
+    if (through > maximum) return;
+    const int* offsets = NeighbourOffsets(cell);
+    for (int d = 0; d < 6; ++d) {
+      const int next = cell + offsets[d];
+      // Only ground the side may enter lies on a way to a city.
+      if (stepCost_[next] == kNoEntry || (toCity_[next] != kNoEntry && toCity_[next] <= through)) continue;
+      toCity_[next] = static_cast<std::int32_t>(through);
+      add(through, next);
+    }
+  };
+  constexpr int kMostBuckets = 4096;
+  if (maximum >= 0 && maximum < kMostBuckets) {
+    if (costBuckets_.size() < static_cast<std::size_t>(maximum) + 1) costBuckets_.resize(static_cast<std::size_t>(maximum) + 1);
+    for (int cell = 0; cell < static_cast<int>(stepCost_.size()); ++cell) {
+      if (supplyCity_[cell] == nullptr || stepCost_[cell] == kNoEntry) continue;
+      toCity_[cell] = 0;
+      costBuckets_[0].push_back(cell);
+    }
+    const auto add = [&](std::int64_t cost, int cell) { costBuckets_[static_cast<std::size_t>(cost)].push_back(cell); };
+    for (int cost = 0; cost <= maximum; ++cost) {
+      std::vector<int>& bucket = costBuckets_[static_cast<std::size_t>(cost)];
+      // A step of cost 0 adds to the bucket being read.
+      for (std::size_t i = 0; i < bucket.size(); ++i) {
+        const int cell = bucket[i];
+        if (toCity_[cell] == cost) relax(cell, cost, add);  // else a cheaper way was found meanwhile
+      }
+      bucket.clear();
+    }
+    return;
+  }
   using Entry = std::pair<std::int64_t, int>;
   std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
   for (int cell = 0; cell < static_cast<int>(stepCost_.size()); ++cell) {
@@ -131,20 +166,11 @@ void cSupply::FindCostsToCities(int maximum) {
     toCity_[cell] = 0;
     open.push({0, cell});
   }
+  const auto add = [&](std::int64_t cost, int cell) { open.push({cost, cell}); };
   while (!open.empty()) {
     const auto [cost, cell] = open.top();
     open.pop();
-    if (cost != toCity_[cell]) continue;  // a cheaper way was found meanwhile
-    const std::int64_t through = cost + stepCost_[cell];
-    if (through > maximum) continue;
-    const int* offsets = NeighbourOffsets(cell);
-    for (int d = 0; d < 6; ++d) {
-      const int next = cell + offsets[d];
-      // Only ground the side may enter lies on a way to a city.
-      if (stepCost_[next] == kNoEntry || (toCity_[next] != kNoEntry && toCity_[next] <= through)) continue;
-      toCity_[next] = static_cast<std::int32_t>(through);
-      open.push({through, next});
-    }
+    if (cost == toCity_[cell]) relax(cell, cost, add);  // else a cheaper way was found meanwhile
   }
 }
 

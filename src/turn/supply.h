@@ -88,6 +88,7 @@ class cSupply {
   void FindCostsToCities(int maximum);
   bool CityWithin(int x, int y, int maximum) const;
   std::vector<std::int32_t> toCity_;
+  std::vector<std::vector<int>> costBuckets_;  // FindCostsToCities' cells by cost, kept empty between passes
   std::array<bool, 256> friendly_{};  // per controller number: its hexes count for the side
 };
 

@@ -21,6 +21,7 @@
 #include "world/gra.h"
 #include "world/hex_distance.h"
 #include "world/hex_marks.h"
+#include "world/hexes_beside.h"
 
 namespace tr {
 namespace {
@@ -162,31 +163,6 @@ struct sSides {
   std::array<sReachEntry, 6> withdrawal{};
 };
 
-// The hexes beside (x, y) by direction, null off the map, as GetNeighbour
-// gives them: the searches look at the sides of every target again and again,
-// and away from the edges each is a fixed step in the map's hexes.
-struct sBeside {
-  const sHex* hex[6];
-};
-
-[[gnu::always_inline]] inline sBeside HexesBeside(const cMap& map, int x, int y) {
-  sBeside beside;
-  const int width = map.GetWidth();
-  if (x >= 1 && y >= 1 && x + 1 < width && y + 1 < map.GetHeight()) {
-    const sHex* at = &map.Hexes()[static_cast<std::size_t>(y) * width + x];
-    const int up = IsOddColumn(x) ? -width : 0;  // the row of the side neighbours above
-    beside.hex[0] = at - width;
-    beside.hex[1] = at + 1 + up;
-    beside.hex[2] = at + 1 + up + width;
-    beside.hex[3] = at + width;
-    beside.hex[4] = at - 1 + up + width;
-    beside.hex[5] = at - 1 + up;
-  } else {
-    for (int d = 0; d < 6; ++d) beside.hex[d] = map.GetNeighbour(x, y, d);
-  }
-  return beside;
-}
-
 sSides WorkOutSides(const cJednostka& target, int countryId) {
   sSides sides;
   cMap& map = *gGame->map;
@@ -216,7 +192,7 @@ sSides WorkOutSides(const cJednostka& target, int countryId) {
 }
 
 bool HasUnitOfCountryBeside(const cJednostka& target, int countryId) {
-  const sBeside beside = HexesBeside(*gGame->map, target.x, target.y);
+  const sHexesBeside beside = HexesBeside(*gGame->map, target.x, target.y);
   for (const sHex* n : beside.hex) {
     if (n && n->unit && n->unit->owner == countryId) return true;
   }
@@ -476,7 +452,7 @@ void cCountryAI::ComputeApproaches() {
   enemySides.resize(static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(map.GetHeight(), 0)));
   const auto sidesOf = [&](int x, int y) {
     unsigned sides = 0;
-    const sBeside beside = HexesBeside(map, x, y);
+    const sHexesBeside beside = HexesBeside(map, x, y);
     for (int d = 0; d < 6; ++d) {
       const sHex* n = beside.hex[d];
       if (n && n->unit && AtWar(n->unit->owner, country->id)) sides |= 1u << d;
@@ -534,7 +510,7 @@ void cCountryAI::BuildPlan(cJednostka& target, int passes) {
 }
 
 void cCountryAI::FindAdjacentAttack(cJednostka& target) {
-  const sBeside beside = HexesBeside(*gGame->map, target.x, target.y);
+  const sHexesBeside beside = HexesBeside(*gGame->map, target.x, target.y);
   const auto attackerBeside = [&](int d) -> cJednostkaLadowa* {
     const sHex* n = beside.hex[d];
     if (!n || !n->unit || n->unit->owner != country->id) return nullptr;

@@ -9,6 +9,7 @@
 #include "world/city.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
+#include "world/hexes_beside.h"
 #include "world/map.h"
 
 namespace tr {
@@ -29,11 +30,13 @@ void AbsorbUnsuppliedHexes() {
   }
   for (std::size_t i = 0; i < work.size(); ++i) {
     const int k = map.GetHex(work[i].x, work[i].y)->controller;
-    for (int d = 0; d < kDirectionCount; ++d) {
-      const sHex* n = map.GetNeighbour(work[i].x, work[i].y, d);
+    const sHexesBeside beside = HexesBeside(map, work[i].x, work[i].y);
+    for (const sHex* n : beside.hex) {
       if (!n || n->controller == 0 || reach[cell(n->x, n->y)] != 0) continue;
-      const cCountry* owner = n->GetControllerCountry();
-      if (n->controller != k && !(k != 0 && owner && owner->IsAlly(k))) continue;
+      if (n->controller != k) {
+        const cCountry* owner = n->GetControllerCountry();
+        if (!(k != 0 && owner && owner->IsAlly(k))) continue;
+      }
       reach[cell(n->x, n->y)] = n->controller;
       work.push_back({n->x, n->y});
     }

@@ -14,6 +14,7 @@
 #include "world/city.h"
 #include "world/gra.h"
 #include "world/hex.h"
+#include "world/hexes_beside.h"
 #include "world/map.h"
 #include "world/panstwo.h"
 
@@ -29,7 +30,8 @@ struct sStep {
 constexpr sStep kEvenColumn[6] = {{0, -1}, {0, 1}, {1, 0}, {1, 1}, {-1, 1}, {-1, 0}};
 constexpr sStep kOddColumn[6] = {{0, -1}, {0, 1}, {1, -1}, {1, 0}, {-1, 0}, {-1, -1}};
 
-const sStep* NeighbourSteps(int x) { return (x % 2 == 0) ? kEvenColumn : kOddColumn; }
+// The map's direction of each step above: N, S, NE, SE, SW, NW.
+constexpr int kDirectionOf[6] = {0, 3, 1, 2, 4, 5};
 
 bool ControllerQualifies(const cGame& game, int controller, int alliance, int countryId) {
   if (controller == 0) return false;
@@ -102,18 +104,16 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
     reached_[Cell(seed->x, seed->y)] = 1;
     queue_.assign(1, Cell(seed->x, seed->y));
     for (std::size_t head = 0; head < queue_.size(); ++head) {
-      const int x = XOf(queue_[head]);
-      const int y = YOf(queue_[head]);
-      const sStep* steps = NeighbourSteps(x);
+      const int cell = queue_[head];
+      const sHexesBeside beside = HexesBeside(map, XOf(cell), YOf(cell));
+      const int* offsets = NeighbourOffsets(cell);
       for (int d = 0; d < 6; ++d) {
-        const int nx = x + steps[d].dx;
-        const int ny = y + steps[d].dy;
-        if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
-        const sHex* hex = map.GetHex(nx, ny);
-        if (!friendly_[hex->controller]) continue;
-        if (reached_[Cell(nx, ny)] != 0) continue;
-        reached_[Cell(nx, ny)] = 1;
-        queue_.push_back(Cell(nx, ny));
+        const sHex* hex = beside.hex[kDirectionOf[d]];
+        if (!hex || !friendly_[hex->controller]) continue;
+        const int next = cell + offsets[d];
+        if (reached_[next] != 0) continue;
+        reached_[next] = 1;
+        queue_.push_back(next);
         if (IsSupplyingCity(hex->city)) group.push_back(hex->city);
       }
     }

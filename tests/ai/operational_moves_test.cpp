@@ -205,6 +205,26 @@ INSTANTIATE_TEST_SUITE_P(Radii, NearestEnemyCityTest,
                                          sRingCase{2, true, u"Ore"}, sRingCase{3, true, u"Town"},
                                          sRingCase{3, false, u"Ore"}));
 
+// The rings hold every hex within the radius and no other, whichever the
+// start's column and at the map's edge: one enemy city is found exactly
+// when it lies within the radius.
+TEST(NearestEnemyCityRingTest, ReachesEveryHexWithinTheRadiusFromEitherColumnAndAtTheEdge) {
+  for (const sPoint start : {sPoint{14, 5}, sPoint{15, 5}, sPoint{0, 0}, sPoint{39, 11}}) {
+    for (int radius = 1; radius <= 2; ++radius) {
+      for (int y = start.y - 3; y <= start.y + 3; ++y) {
+        for (int x = start.x - 3; x <= start.x + 3; ++x) {
+          if (x < 0 || x >= 40 || y < 0 || y >= 12 || (x == start.x && y == start.y)) continue;
+          test::PlanWorld w;
+          w.City(u"Target", x, y, 2);
+          const cCity* city = w.Ai().FindNearestEnemyCity(start.x, start.y, w.world.country(1), radius);
+          EXPECT_EQ(city != nullptr, HexDistance(start.x, start.y, x, y) <= radius)
+              << "from " << start.x << "," << start.y << " radius " << radius << " to " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(OperationalMovesTest, FreeUnitNearAnEnemyCityGetsTheAttack) {
   w.world.game().constants.SetSlot(sScenarioConstants::SlotOf(182, 1), 2);
   cCity& ore = w.City(u"Ore", 13, 6, 2, kCityResources, 2);

@@ -1,7 +1,6 @@
-// The computer's air war: rebasing away from or toward the enemy's land
-// units, fighter sweeps, tactical strikes on land units and fleets, and the
-// strategic bombing of enemy cities; and patching fronts whose cities are
-// held very unevenly by strategic moves.
+// The computer's air war: rebasing away from or toward the enemy's land units, fighter sweeps, tactical
+// strikes on land units and fleets, and the strategic bombing of enemy cities; and patching fronts whose
+// cities are held very unevenly by strategic moves.
 #include <algorithm>
 #include <climits>
 #include <set>
@@ -10,6 +9,7 @@
 #include "ai/ai_pacing.h"
 #include "ai/ai_phase.h"
 #include "ai/country_ai.h"
+#include "ai/air_scans.h"
 #include "foundation/console_log.h"
 #include "foundation/random.h"
 #include "turn/fleet.h"
@@ -137,20 +137,20 @@ void cCountryAI::AirFights() {
   AiPhaseScope scope("AirFights");
   if (!gGame || !country) return;
   BuildUnitLists();
-  for (const int type : {kFighter, kStrategicBomber, kTacticalBomber}) {
-    if (AirFight(ownAir, type)) BuildUnitLists();
+  for (cAirTargetsByType targets(country->id); const int type : {kFighter, kStrategicBomber, kTacticalBomber}) {
+    if (AirFight(ownAir, type, targets)) BuildUnitLists();
   }
 }
 
-bool cCountryAI::AirFight(const std::vector<cJednostkaLotnicza*>& ownAirUnits, int targetType) {
+bool cCountryAI::AirFight(const std::vector<cJednostkaLotnicza*>& own, int targetType, cAirTargetsByType& enemies) {
   cGame* game = gGame;
   if (!game || !game->map || !country) return false;
   cMap& map = *game->map;
   bool changed = false;
   // A copy: a fight may kill the fighter, and the caller's list must not be walked past a freed unit.
-  const std::vector<cJednostkaLotnicza*> fighters(ownAirUnits.begin(), ownAirUnits.end());
+  const std::vector<cJednostkaLotnicza*> fighters(own.begin(), own.end());
   std::set<const cJednostkaLotnicza*> gone;  // freed: every enemy shot down goes in
-  const auto targets = cJednostkaLotnicza::AirTargetsOfType(country->id, targetType);
+  const auto targets = enemies.OfType(targetType);
   for (cJednostkaLotnicza* fighter : fighters) {
     if (gone.count(fighter)) continue;
     if (fighter->type != kFighter || fighter->actionPoints < 1 || fighter->strength < 2) continue;
@@ -217,6 +217,7 @@ void cCountryAI::AirStrikes() {
   const auto& k = game->constants;
   // Each strike costs the bomber an action point, so the loop ends; the bound guards against a rule that pays nothing.
   int strikes = 0;
+  cEnemyLandPlaces places(enemyLand);  // a strike moves no land unit; a loss rebuilds the list
   auto it = ownAir.begin();
   LogLine(u"bu bu bu petla 2.5");
   while (it != ownAir.end() && strikes < 1000) {
@@ -229,9 +230,7 @@ void cCountryAI::AirStrikes() {
     LogLine(u"bu bu bu petla 4");
     cJednostkaLadowa* target = nullptr;
     float best = 0.0f;
-    const int range = bomber->GetRange();
-    ForEachUnit(enemyLand, [&](cJednostkaLadowa& enemy) {
-      if (HexDistance(bomber->x, bomber->y, enemy.x, enemy.y) >= range) return;
+    places.ForEachCloserThan(bomber->x, bomber->y, bomber->GetRange(), [&](cJednostkaLadowa& enemy) {
       const float strength = enemy.GetEffectiveStrength();
       if (enemy.level < 1 || enemy.level > 5 || enemy.type < 0 || enemy.type >= kLandTypeCount) return;
       if (strength < 0.5f * k.LandBaseValue(enemy.level, enemy.type)) return;
@@ -285,6 +284,7 @@ void cCountryAI::AirStrikes() {
     }
     LogLine(u"bu bu bu petla 28");
     BuildUnitLists();
+    places.Forget();
     if (ownAir.empty() || enemyLand.empty()) break;
     LogLine(u"bu bu bu petla 29");
     it = ownAir.begin();

@@ -17,6 +17,7 @@
 
 namespace tr {
 
+class cAirTargetsByType;
 class cCity;
 class cCountry;
 class cGame;
@@ -139,9 +140,10 @@ class cCountryAI : public cEnemyLandUnitQueries {
   // x = -1 when no candidate qualifies.
   sAirBaseCandidate ChooseRetreatBase(const std::vector<sAirBaseCandidate>& candidates) const;
   sAirBaseCandidate ChooseForwardBase(const std::vector<sAirBaseCandidate>& candidates) const;
-  // The fighters of the list against enemy air units of the type; true when
-  // an interception stopped a fighter or some fight or interception lost a unit.
-  bool AirFight(const std::vector<cJednostkaLotnicza*>& ownAirUnits, int targetType);
+  // The fighters of `own` against the enemy air units of the type, as
+  // `enemies` lists them; true when an interception stopped a fighter or some
+  // fight or interception lost a unit.
+  bool AirFight(const std::vector<cJednostkaLotnicza*>& own, int targetType, cAirTargetsByType& enemies);
 
   // Diplomacy (ai_diplomacy.cpp): alliance entry and pressure by the
   // country's settings, and the wars on the holders of its targets.

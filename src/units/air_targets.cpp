@@ -174,15 +174,6 @@ cJednostkaLotnicza* cJednostkaLotnicza::FindTargetInRange(const std::vector<cJed
   return best;
 }
 
-std::vector<cJednostkaLotnicza*> cJednostkaLotnicza::AirTargetsOfType(int owner, int targetType) {
-  std::vector<cJednostkaLotnicza*> targets;
-  if (!gGame) return targets;
-  for (const auto& unit : gGame->airUnits) {
-    if (unit->type == targetType && AtWar(unit->owner, owner)) targets.push_back(unit.get());
-  }
-  return targets;
-}
-
 void cJednostkaLotnicza::CollectHexesInRadius(std::set<int>& seaZones) const {
   if (!Ready()) return;
   ForHexesWithin(x, y, gGame->constants.AirSearchRadius(), [&](sHex& hex) {

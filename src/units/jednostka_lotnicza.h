@@ -122,9 +122,6 @@ class cJednostkaLotnicza : public cJednostka {
   // first of equals), passing over the units in `gone`, which were freed.
   cJednostkaLotnicza* FindTargetInRange(const std::vector<cJednostkaLotnicza*>& enemies,
                                         const std::set<const cJednostkaLotnicza*>& gone) const;
-  // What FindTargetInRange chooses from: the air units of the type at war with
-  // `owner`, in the game's order.
-  static std::vector<cJednostkaLotnicza*> AirTargetsOfType(int owner, int targetType);
   void CollectHexesInRadius(std::set<int>& seaZones) const;
   void CollectAiTargets(std::vector<sAirBaseCandidate>& hexes, const cEnemyLandUnitQueries& ai) const;
 

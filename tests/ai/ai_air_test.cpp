@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ai/ai_pacing.h"
+#include "ai/air_scans.h"
 #include "ai_fixture.h"
 #include "scenario/scenario_constants_layout.h"
 #include "world/cities_diagram.h"
@@ -208,7 +209,8 @@ TEST_F(AiAirTest, FighterSweepsAreNotInterceptedAndHiddenResultsStayClosed) {
     guard.strength = 9;
     cCountryAI& ai = local.AiOf(1);
     ai.BuildUnitLists();
-    ai.AirFight(ai.ownAir, targetType);
+    cAirTargetsByType enemies(1);
+    ai.AirFight(ai.ownAir, targetType, enemies);
     EXPECT_EQ(local.log.ContainsText(u"tries to intercept"), targetType != kFighter) << targetType;
     for (const std::u16string& event : local.screen.events()) EXPECT_NE(event.rfind(u"combat-result", 0), 0u);
   }
@@ -289,6 +291,25 @@ TEST_F(AiAirTest, WeakLandUnitsAreNotWorthAStrike) {
   bomber.actionPoints = 1;
   RunAirStrikes(world);
   EXPECT_EQ(bomber.actionPoints, 1);
+}
+
+// A strike that destroys its target rebuilds the enemy list; the next bomber
+// picks from the units still standing, each where it stands: here the unit
+// beside it, not the one after it in the list.
+TEST_F(AiAirTest, AfterAKillTheNextBomberAimsAtTheUnitBesideIt) {
+  for (int die = 1; die <= 6; ++die) world.game().constants.SetSlot(consts_layout::kBombardLandFactor + die - 1, 1000);
+  world.AddLand(2, 2, 5, 50);  // just worth a strike, and destroyed by it
+  const std::u16string beside = world.AddLand(2, 20, 5, 100).name;
+  const std::u16string far = world.AddLand(2, 38, 5, 100).name;
+  for (const int x : {4, 22}) {
+    cJednostkaLotnicza& bomber = world.AddAir(1, x, 5, kTacticalBomber);
+    bomber.strength = 8;
+    bomber.actionPoints = 1;
+  }
+  RunAirStrikes(world);
+  EXPECT_EQ(test::LinesStartingWith(world.log, u"Defender killed").size(), 2u);
+  EXPECT_TRUE(world.log.ContainsText(beside + u" is bombed"));
+  EXPECT_FALSE(world.log.ContainsText(far + u" is bombed"));
 }
 
 // An interceptor that stops the bomber: the point is paid before, the target

@@ -8,8 +8,8 @@
 
 #include "ai/ai_pacing.h"
 #include "ai/ai_phase.h"
-#include "ai/country_ai.h"
 #include "ai/air_scans.h"
+#include "ai/country_ai.h"
 #include "foundation/console_log.h"
 #include "foundation/random.h"
 #include "turn/fleet.h"

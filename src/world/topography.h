@@ -28,8 +28,6 @@ class cWorldTopography {
  public:
   // Groups every city but resource sites with the cities it reaches over land.
   void ComputeWorldTopography(const cMap& map, const CityList& cities);
-  // Grows a group breadth-first over land from the seed city's hex.
-  void FloodFillCityGroup(const cMap& map, const cCity& seed, sTopographyGroup& group);
   // Gives each land hex the city a breadth-first spread from all cities
   // reaches first; the first city in list order wins a tie.
   void BuildNearestCityMap(const cMap& map, const CityList& cities);
@@ -44,12 +42,16 @@ class cWorldTopography {
   const cTopography& Groups() const { return groups_; }
 
  private:
+  class cLandCells;  // topography.cpp
+
   int Cell(int x, int y) const { return y * width_ + x; }
+  // Grows a group breadth-first over land from the seed city's hex.
+  void FloodFillCityGroup(const cMap& map, const cLandCells& land, const cCity& seed, sTopographyGroup& group);
 
   cTopography groups_;
   int width_ = 0;
   int height_ = 0;
-  std::vector<std::int32_t> visited_;  // only during the computation
+  std::vector<std::uint8_t> visited_;  // by land cell, only during the computation
   // The nearest city of every hex by city number (list position + 1), 0 none.
   std::vector<std::int32_t> nearestCity_;
   std::vector<cCity*> cityByNumber_;  // index = city number - 1

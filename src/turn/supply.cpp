@@ -21,17 +21,10 @@
 namespace tr {
 namespace {
 
-struct sStep {
-  int dx;
-  int dy;
-};
-// The neighbour order of the groups and of the search: both depend on it,
-// since it decides which of two equal cities wins.
-constexpr sStep kEvenColumn[6] = {{0, -1}, {0, 1}, {1, 0}, {1, 1}, {-1, 1}, {-1, 0}};
-constexpr sStep kOddColumn[6] = {{0, -1}, {0, 1}, {1, -1}, {1, 0}, {-1, 0}, {-1, -1}};
-
-// The map's direction of each step above: N, S, NE, SE, SW, NW.
-constexpr int kDirectionOf[6] = {0, 3, 1, 2, 4, 5};
+// The neighbour order of the groups and of the search, by the map's
+// directions: N, S, NE, SE, SW, NW. Both depend on it, since it decides which
+// of two equal cities wins.
+constexpr int kSearchOrder[6] = {0, 3, 1, 2, 4, 5};
 
 bool ControllerQualifies(const cGame& game, int controller, int alliance, int countryId) {
   if (controller == 0) return false;
@@ -72,14 +65,8 @@ void cSupply::SizeGrids(const cGame& game, int alliance, int countryId) {
   for (int controller = 0; controller < 256; ++controller) {
     friendly_[controller] = ControllerQualifies(game, controller, alliance, countryId);
   }
-  width_ = std::max(game.map->GetWidth(), 0);
-  height_ = std::max(game.map->GetHeight(), 0);
-  stride_ = (width_ + 3) & ~1;
-  for (int d = 0; d < 6; ++d) {
-    evenColumnOffsets_[d] = kEvenColumn[d].dy * stride_ + kEvenColumn[d].dx;
-    oddColumnOffsets_[d] = kOddColumn[d].dy * stride_ + kOddColumn[d].dx;
-  }
-  const auto cells = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_ + 2);
+  grid_ = cBorderedCells(game.map->GetWidth(), game.map->GetHeight());
+  const std::size_t cells = grid_.Count();
   reached_.assign(cells, 0);
   cost_.assign(cells, 0);
   touched_.clear();
@@ -95,20 +82,20 @@ void cSupply::DetermineCityGroup(const cGame& game, int alliance, int countryId,
   SizeGrids(game, alliance, countryId);
   const cMap& map = *game.map;
   for (const auto& seed : game.cities) {
-    if (seed->x < 0 || seed->y < 0 || seed->x >= width_ || seed->y >= height_) continue;
+    if (seed->x < 0 || seed->y < 0 || seed->x >= grid_.Width() || seed->y >= grid_.Height()) continue;
     const sHex* seedHex = map.GetHex(seed->x, seed->y);
     if (!friendly_[seedHex->controller]) continue;
-    if (seed->type == kCityResources || reached_[Cell(seed->x, seed->y)] != 0) continue;
+    if (seed->type == kCityResources || reached_[grid_.Cell(seed->x, seed->y)] != 0) continue;
     LogFormat(u"Znalazďż˝em sprzyjajďż˝ce miasto: %s, rozpoczynam tworzenie grupy.", seed->name);
     SupplyCityGroup group{seed.get()};
-    reached_[Cell(seed->x, seed->y)] = 1;
-    queue_.assign(1, Cell(seed->x, seed->y));
+    reached_[grid_.Cell(seed->x, seed->y)] = 1;
+    queue_.assign(1, grid_.Cell(seed->x, seed->y));
     for (std::size_t head = 0; head < queue_.size(); ++head) {
       const int cell = queue_[head];
-      const sHexesBeside beside = HexesBeside(map, XOf(cell), YOf(cell));
-      const int* offsets = NeighbourOffsets(cell);
-      for (int d = 0; d < 6; ++d) {
-        const sHex* hex = beside.hex[kDirectionOf[d]];
+      const sHexesBeside beside = HexesBeside(map, grid_.XOf(cell), grid_.YOf(cell));
+      const int* offsets = grid_.NeighbourOffsets(cell);
+      for (const int d : kSearchOrder) {
+        const sHex* hex = beside.hex[d];
         if (!hex || !friendly_[hex->controller]) continue;
         const int next = cell + offsets[d];
         if (reached_[next] != 0) continue;
@@ -130,8 +117,8 @@ void cSupply::FindCostsToCities(int maximum) {
   const auto relax = [&](int cell, std::int64_t cost, auto&& add) {
     const std::int64_t through = cost + stepCost_[cell];
     if (through > maximum) return;
-    const int* offsets = NeighbourOffsets(cell);
-    for (int d = 0; d < 6; ++d) {
+    const int* offsets = grid_.NeighbourOffsets(cell);
+    for (const int d : kSearchOrder) {
       const int next = cell + offsets[d];
       // Only ground the side may enter lies on a way to a city.
       if (stepCost_[next] == kNoEntry || (toCity_[next] != kNoEntry && toCity_[next] <= through)) continue;
@@ -175,9 +162,9 @@ void cSupply::FindCostsToCities(int maximum) {
 }
 
 bool cSupply::CityWithin(int x, int y, int maximum) const {
-  const int start = Cell(x, y);
-  const int* offsets = NeighbourOffsets(start);
-  for (int d = 0; d < 6; ++d) {
+  const int start = grid_.Cell(x, y);
+  const int* offsets = grid_.NeighbourOffsets(start);
+  for (const int d : kSearchOrder) {
     const int cell = start + offsets[d];
     if (stepCost_[cell] == kNoEntry || toCity_[cell] == kNoEntry) continue;
     if (static_cast<std::int64_t>(stepCost_[cell]) + toCity_[cell] <= maximum) return true;
@@ -188,8 +175,8 @@ bool cSupply::CityWithin(int x, int y, int maximum) const {
 cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
   const int maximum = game.constants.Int(48, 1);
   sNearest best{nullptr, maximum};
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return sNearest{nullptr, 0};
-  if (const cCity* own = supplyCity_[Cell(x, y)]) return sNearest{own, 0};
+  if (x < 0 || y < 0 || x >= grid_.Width() || y >= grid_.Height()) return sNearest{nullptr, 0};
+  if (const cCity* own = supplyCity_[grid_.Cell(x, y)]) return sNearest{own, 0};
   // No city within the longest supply line: the search would find none.
   if (!CityWithin(x, y, maximum)) return best;
 
@@ -204,7 +191,7 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
   queue_.clear();
   std::size_t head = 0;
   int cheap = 0;
-  const int startCell = Cell(x, y);
+  const int startCell = grid_.Cell(x, y);
   reached_[startCell] = kQueued;
   cost_[startCell] = 0;
   touched_.push_back(startCell);
@@ -216,8 +203,8 @@ cSupply::sNearest cSupply::SearchFrom(const cGame& game, int x, int y) {
     const int here = cost_[cellHere];
     if (here <= best.cost) --cheap;
     if (here > maximum) continue;
-    const int* offsets = NeighbourOffsets(cellHere);
-    for (int d = 0; d < 6; ++d) {
+    const int* offsets = grid_.NeighbourOffsets(cellHere);
+    for (const int d : kSearchOrder) {
       const int cell = cellHere + offsets[d];
       const int step = stepCost_[cell];
       if (step == kNoEntry) continue;
@@ -259,11 +246,11 @@ void cSupply::FindNearestSupplyCity(const cGame& game, int alliance, int country
   const auto cells = reached_.size();
   stepCost_.assign(cells, kNoEntry);
   supplyCity_.assign(cells, nullptr);
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
+  for (int y = 0; y < grid_.Height(); ++y) {
+    for (int x = 0; x < grid_.Width(); ++x) {
       const sHex& hex = *game.map->GetHex(x, y);
-      if (friendly_[hex.controller]) stepCost_[Cell(x, y)] = terrainCost_[hex.terrain];
-      if (IsSupplyingCity(hex.city)) supplyCity_[Cell(x, y)] = hex.city;
+      if (friendly_[hex.controller]) stepCost_[grid_.Cell(x, y)] = terrainCost_[hex.terrain];
+      if (IsSupplyingCity(hex.city)) supplyCity_[grid_.Cell(x, y)] = hex.city;
     }
   }
   FindCostsToCities(game.constants.Int(48, 1));

@@ -9,6 +9,8 @@
 #include <list>
 #include <vector>
 
+#include "world/bordered_cells.h"
+
 namespace tr {
 
 class cCity;
@@ -58,19 +60,7 @@ class cSupply {
   sNearest SearchFrom(const cGame& game, int x, int y);
   // Sizes the grids to the map and marks which controllers count for the side.
   void SizeGrids(const cGame& game, int alliance, int countryId);
-  // The grids carry a border of one cell around the map, which no search
-  // enters, so a neighbour is a fixed offset with no test of the edges. The
-  // row length is even: a column is even exactly when its cell is odd.
-  int Cell(int x, int y) const { return (y + 1) * stride_ + x + 1; }
-  int XOf(int cell) const { return cell % stride_ - 1; }
-  int YOf(int cell) const { return cell / stride_ - 1; }
-  const int* NeighbourOffsets(int cell) const { return (cell & 1) ? evenColumnOffsets_.data() : oddColumnOffsets_.data(); }
-
-  int width_ = 0;
-  int height_ = 0;
-  int stride_ = 0;
-  std::array<int, 6> evenColumnOffsets_{};
-  std::array<int, 6> oddColumnOffsets_{};
+  cBorderedCells grid_;  // the cells of every grid below
   std::vector<std::uint8_t> reached_;  // apart from the costs, so cost 0 ground is entered once
   std::vector<std::int32_t> cost_;
   std::vector<int> touched_;  // cells to clear after one unit's search

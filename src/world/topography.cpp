@@ -3,11 +3,11 @@
 #include "world/topography.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "foundation/console_log.h"
+#include "world/bordered_cells.h"
 #include "world/city.h"
 #include "world/hex_geometry.h"
 #include "world/map.h"
@@ -30,36 +30,18 @@ void LogGroupCities(const sTopographyGroup& group) {
 
 // The map's land, a byte a hex, inside a border of water. The floods below
 // test the six neighbours of every hex they reach: here each is one fixed
-// step with no edge test, and on the large maps these bytes fit the cache
-// where the hexes do not.
-class cWorldTopography::cLandCells {
+// step, and on the large maps these bytes fit the cache where the hexes do not.
+class cWorldTopography::cLandCells : public cBorderedCells {
  public:
-  explicit cLandCells(const cMap& map)
-      : width_(map.GetWidth()),
-        stride_(map.GetWidth() + 2),
-        land_(static_cast<std::size_t>(map.GetWidth() + 2) * (map.GetHeight() + 2), 0) {
+  explicit cLandCells(const cMap& map) : cBorderedCells(map.GetWidth(), map.GetHeight()), land_(Count(), 0) {
     const std::vector<sHex>& hexes = map.Hexes();
-    for (int y = 0; y < map.GetHeight(); ++y) {
-      for (int x = 0; x < width_; ++x) land_[At(x, y)] = hexes[static_cast<std::size_t>(y) * width_ + x].IsLand();
+    for (int y = 0; y < Height(); ++y) {
+      for (int x = 0; x < Width(); ++x) land_[Cell(x, y)] = hexes[static_cast<std::size_t>(y) * Width() + x].IsLand();
     }
   }
-  std::size_t Count() const { return land_.size(); }
-  std::size_t At(int x, int y) const {
-    return static_cast<std::size_t>(y + 1) * stride_ + static_cast<std::size_t>(x + 1);
-  }
-  int XOf(std::size_t cell) const { return static_cast<int>(cell % stride_) - 1; }
-  int YOf(std::size_t cell) const { return static_cast<int>(cell / stride_) - 1; }
-  bool Land(std::size_t cell) const { return land_[cell] != 0; }
-  // The cells beside a hex of column x, by direction as GetNeighbour gives them.
-  std::array<std::ptrdiff_t, kDirectionCount> Steps(int x) const {
-    const std::ptrdiff_t w = static_cast<std::ptrdiff_t>(stride_);
-    const std::ptrdiff_t up = IsOddColumn(x) ? -w : 0;  // the row of the side neighbours above
-    return {-w, 1 + up, 1 + up + w, w, -1 + up + w, -1 + up};
-  }
+  bool Land(int cell) const { return land_[cell] != 0; }
 
  private:
-  int width_;
-  std::size_t stride_;
   std::vector<std::uint8_t> land_;
 };
 
@@ -72,7 +54,7 @@ void cWorldTopography::ComputeWorldTopography(const cMap& map, const CityList& c
   visited_.assign(land.Count(), 0);
   for (const auto& city : cities) {
     if (city->type == kCityResources || !map.IsInside(city->x, city->y)) continue;
-    if (visited_[land.At(city->x, city->y)]) continue;
+    if (visited_[land.Cell(city->x, city->y)]) continue;
     LogFormat(u"Znalaz" TR_PL u"em sprzyjaj" TR_PL u"ce miasto: %s, rozpoczynam tworzenie grupy.", city->name);
     sTopographyGroup group;
     FloodFillCityGroup(map, land, *city, group);
@@ -87,13 +69,14 @@ void cWorldTopography::ComputeWorldTopography(const cMap& map, const CityList& c
 void cWorldTopography::FloodFillCityGroup(const cMap& map, const cLandCells& land, const cCity& seed,
                                           sTopographyGroup& group) {
   if (!map.IsInside(seed.x, seed.y)) return;
-  std::vector<std::size_t> queue{land.At(seed.x, seed.y)};
+  std::vector<int> queue{land.Cell(seed.x, seed.y)};
   visited_[queue.front()] = 1;
   group.cities.push_back(const_cast<cCity*>(&seed));
   for (std::size_t i = 0; i < queue.size(); ++i) {
-    const std::size_t cell = queue[i];
-    for (const std::ptrdiff_t step : land.Steps(land.XOf(cell))) {
-      const std::size_t next = cell + step;
+    const int cell = queue[i];
+    const int* offsets = land.NeighbourOffsets(cell);
+    for (int d = 0; d < kDirectionCount; ++d) {
+      const int next = cell + offsets[d];
       if (!land.Land(next) || visited_[next]) continue;
       visited_[next] = 1;
       queue.push_back(next);
@@ -110,18 +93,19 @@ void cWorldTopography::BuildNearestCityMap(const cMap& map, const CityList& citi
   // The spread runs on the land cells and is copied out to the hexes after.
   const cLandCells land(map);
   std::vector<std::int32_t> spread(land.Count(), 0);
-  std::vector<std::size_t> queue;
+  std::vector<int> queue;
   for (const auto& city : cities) {
     cityByNumber_.push_back(city.get());
     if (city->type == kCityResources || !map.IsInside(city->x, city->y)) continue;
-    spread[land.At(city->x, city->y)] = static_cast<std::int32_t>(cityByNumber_.size());
-    queue.push_back(land.At(city->x, city->y));
+    spread[land.Cell(city->x, city->y)] = static_cast<std::int32_t>(cityByNumber_.size());
+    queue.push_back(land.Cell(city->x, city->y));
   }
   for (std::size_t i = 0; i < queue.size(); ++i) {
-    const std::size_t cell = queue[i];
+    const int cell = queue[i];
     const std::int32_t number = spread[cell];
-    for (const std::ptrdiff_t step : land.Steps(land.XOf(cell))) {
-      const std::size_t next = cell + step;
+    const int* offsets = land.NeighbourOffsets(cell);
+    for (int d = 0; d < kDirectionCount; ++d) {
+      const int next = cell + offsets[d];
       if (!land.Land(next) || spread[next] != 0) continue;
       spread[next] = number;
       queue.push_back(next);
@@ -129,7 +113,7 @@ void cWorldTopography::BuildNearestCityMap(const cMap& map, const CityList& citi
   }
   nearestCity_.assign(static_cast<std::size_t>(width_) * height_, 0);
   for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) nearestCity_[Cell(x, y)] = spread[land.At(x, y)];
+    for (int x = 0; x < width_; ++x) nearestCity_[Cell(x, y)] = spread[land.Cell(x, y)];
   }
 }
 

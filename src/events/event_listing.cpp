@@ -3,12 +3,12 @@
 #include <tinyxml.h>
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "events/event_xml.h"
 #include "events/zdarzenia.h"
 #include "foundation/console_log.h"
+#include "foundation/file_write.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
@@ -139,9 +139,11 @@ void cEventEngine::ListEventsFromDocument(const TiXmlDocument& document) {
       bytes += TextModeBytes(ReadEventElement(*element).Dump());
     }
   }
-  std::ofstream out(listing, std::ios::binary | std::ios::trunc);
-  if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) LogFormat(u"Event listing %s could not be written", listing.generic_u16string());
+  // Made afresh and renamed into place: a link standing under the listing's
+  // name in a scenario from elsewhere is replaced, never written through.
+  if (!WriteFileReplacing(listing, bytes)) {
+    LogFormat(u"Event listing %s could not be written", listing.generic_u16string());
+  }
 }
 
 }  // namespace tr

@@ -1,6 +1,8 @@
 #include "foundation/file_read.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -22,20 +24,27 @@ bool HasNul(const std::filesystem::path& file) {
 bool IsReadableRegularFile(const std::filesystem::path& file) {
   if (HasNul(file)) return false;
   std::error_code ec;
-  return std::filesystem::is_regular_file(file, ec);
+  return std::filesystem::is_regular_file(std::filesystem::symlink_status(file, ec));
 }
 
 sFileBytes ReadRegularFile(const std::filesystem::path& file) {
   sFileBytes result;
   // Checked before opening: opening a pipe for reading would wait for a writer.
   if (!IsReadableRegularFile(file)) return result;
-  // C streams report read errors by their result; the C++ file streams of
-  // this library throw from inside a read instead.
-  std::unique_ptr<std::FILE, FileCloser> handle(std::fopen(file.c_str(), "rb"));
-  if (!handle) return result;
+  // A link is not followed: a file of a received save or scenario that links
+  // elsewhere would read a file outside the game folder. C streams report
+  // read errors by their result; the C++ file streams of this library throw
+  // from inside a read instead.
+  const int descriptor = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return result;
+  std::unique_ptr<std::FILE, FileCloser> handle(::fdopen(descriptor, "rb"));
+  if (!handle) {
+    ::close(descriptor);
+    return result;
+  }
   // The check again on what was opened, in case the name changed in between.
   struct stat info {};
-  if (fstat(fileno(handle.get()), &info) != 0 || !S_ISREG(info.st_mode)) return result;
+  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) return result;
   result.opened = true;
 
   char chunk[1 << 16];

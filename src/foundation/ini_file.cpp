@@ -1,14 +1,11 @@
 #include "foundation/ini_file.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <limits>
-#include <sstream>
-#include <system_error>
 
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
+#include "foundation/file_write.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 
@@ -132,28 +129,8 @@ std::string cIniFile::SaveText() const {
 void cIniFile::Save() {
   if (!loaded_) return;
   const std::string text = SaveText();
-  const std::filesystem::path target = ResolveGamePath(fileName_);
   // Written beside the target and renamed over it, so a failed write keeps the old file.
-  std::filesystem::path temp = target;
-  temp += ".tmp";
-  bool ok = false;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(text.data(), static_cast<std::streamsize>(text.size()));
-      out.close();
-      ok = static_cast<bool>(out);
-    }
-  }
-  std::error_code ec;
-  if (ok) {
-    std::filesystem::rename(temp, target, ec);
-    ok = !ec;
-  }
-  if (!ok) {
-    std::filesystem::remove(temp, ec);
-    LogFormat(u"ERROR during saving INI file %s", fileName_);
-  }
+  if (!WriteFileReplacing(ResolveGamePath(fileName_), text)) LogFormat(u"ERROR during saving INI file %s", fileName_);
 }
 
 void cIniFile::MakeKey(std::string_view key) {

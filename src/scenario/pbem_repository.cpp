@@ -1,13 +1,17 @@
 #include "scenario/pbem_repository.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "world/gra.h"
@@ -61,10 +65,45 @@ std::optional<std::size_t> FindRecord(std::string_view bytes, std::u16string_vie
   return std::nullopt;
 }
 
-std::string ReadRepository(std::istream& in) {
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return std::move(bytes).str();
+// Opens the repository for reading and writing: a regular file only, never
+// through a link; a missing one is created. -1 when neither works.
+int OpenRepository(const std::filesystem::path& path) {
+  constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  int descriptor = ::open(path.c_str(), kFlags);
+  if (descriptor < 0 && errno == ENOENT) {
+    // A fresh installation has no repository yet; the first hand-over makes it.
+    descriptor = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0666);
+    if (descriptor >= 0) LogLine(u"Created data\\pbem\\repo.dat");
+  }
+  struct stat info {};
+  if (descriptor >= 0 && (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode))) {
+    ::close(descriptor);
+    return -1;
+  }
+  return descriptor;
+}
+
+std::optional<std::string> ReadRepository(int descriptor) {
+  std::string bytes;
+  char chunk[1 << 14];
+  for (;;) {
+    const ssize_t got = ::read(descriptor, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) return bytes;
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+}
+
+bool WriteAt(int descriptor, std::string_view bytes, std::size_t offset) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::pwrite(descriptor, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+    offset += static_cast<std::size_t>(written);
+  }
+  return true;
 }
 
 }  // namespace
@@ -83,36 +122,28 @@ std::string MakePbemRepoRecord(std::uint32_t playerNumber, std::u16string_view g
 void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameName) {
   const std::string record = MakePbemRepoRecord(playerNumber, gameName);
   const std::u16string name = RecordName(record);
-  const std::filesystem::path path = ResolveGamePath(u"data\\pbem\\repo.dat");
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) {
-    // A fresh installation has no repository yet; the first hand-over makes it.
-    std::ofstream create(path, std::ios::binary);
-    if (create) LogLine(u"Created data\\pbem\\repo.dat");
-  }
-  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-  if (!file) {
+  const int descriptor = OpenRepository(ResolveGamePath(u"data\\pbem\\repo.dat"));
+  if (descriptor < 0) {
     LogLine(GetText("error_while_opening_repo.dat_file._exiting."));
     ExitDestroyingGame(1);
   }
-  const std::string bytes = ReadRepository(file);
-  // The game's own record is replaced; nothing else in the file is overwritten.
-  const std::size_t target = FindRecord(bytes, name).value_or(bytes.size());
-  file.clear();
-  file.seekp(static_cast<std::streamoff>(target));
-  file.write(record.data(), static_cast<std::streamsize>(record.size()));
-  file.flush();
-  if (!file) LogLine(u"ERROR: Writing data\\pbem\\repo.dat failed");
+  const std::optional<std::string> bytes = ReadRepository(descriptor);
+  bool written = false;
+  if (bytes) {
+    // The game's own record is replaced; nothing else in the file is overwritten.
+    written = WriteAt(descriptor, record, FindRecord(*bytes, name).value_or(bytes->size()));
+  }
+  if (::close(descriptor) != 0) written = false;
+  if (!written) LogLine(u"ERROR: Writing data\\pbem\\repo.dat failed");
 }
 
 std::optional<std::uint32_t> FindPbemRepoPlayer(std::u16string_view gameName) {
   const std::u16string name = RecordName(MakePbemRepoRecord(0, gameName));
-  std::ifstream file(ResolveGamePath(u"data\\pbem\\repo.dat"), std::ios::binary);
-  if (!file) return std::nullopt;
-  const std::string bytes = ReadRepository(file);
-  const std::optional<std::size_t> at = FindRecord(bytes, name);
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(u"data\\pbem\\repo.dat"));
+  if (!bytes) return std::nullopt;
+  const std::optional<std::size_t> at = FindRecord(*bytes, name);
   if (!at) return std::nullopt;
-  return RecordPlayer(std::string_view(bytes).substr(*at, kPbemRepoRecordSize));
+  return RecordPlayer(std::string_view(*bytes).substr(*at, kPbemRepoRecordSize));
 }
 
 }  // namespace tr

@@ -11,6 +11,7 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "scenario/ai_data_file.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
@@ -110,27 +111,48 @@ void RemoveQuietly(const fs::path& path) {
   fs::remove_all(path, error);
 }
 
+// The files the save writes and the temporaries it writes them through: a
+// save's own names, never carried over from the folder it replaces.
 bool IsWrittenBySave(const fs::path& name) {
   for (const sSaveStep& step : SaveSteps()) {
-    if (name == fs::path(step.file)) return true;
+    const fs::path file(step.file);
+    if (name == file || name == fs::path(file.native() + ".tmp")) return true;
   }
   return false;
 }
 
+bool CopyKeptFolder(const fs::path& from, const fs::path& to, bool top);
+
 // Whatever the save does not write (a picture the player put there, a folder
-// of notes) stays with it; links are carried as links, never followed.
-bool CopyKeptEntries(const fs::path& from, const fs::path& to) {
+// of notes) stays with it. Only files and folders are carried: a link, a pipe
+// or a device is left behind, so nothing the save holds leads outside it.
+bool CopyKeptEntry(const fs::path& from, const fs::path& to) {
   std::error_code error;
-  if (!fs::is_directory(from, error)) return true;
-  constexpr auto kOptions = fs::copy_options::recursive | fs::copy_options::copy_symlinks;
+  const fs::file_status status = fs::symlink_status(from, error);
+  if (error) return false;
+  if (fs::is_directory(status)) return fs::create_directory(to, error) && CopyKeptFolder(from, to, false);
+  if (!fs::is_regular_file(status)) {
+    LogFormat(u"WARNING: %s is not a file; it is not kept in the save", Utf8ToUtf16(from.string()));
+    return true;
+  }
+  return fs::copy_file(from, to, error) && !error;
+}
+
+bool CopyKeptFolder(const fs::path& from, const fs::path& to, bool top) {
+  std::error_code error;
   for (fs::directory_iterator it(from, error), end; !error && it != end; it.increment(error)) {
     const fs::path name = it->path().filename();
-    std::error_code typeError;
-    if (it->is_regular_file(typeError) && IsWrittenBySave(name)) continue;
-    fs::copy(it->path(), to / name, kOptions, error);
-    if (error) return false;
+    if (top && IsWrittenBySave(name)) continue;
+    if (!CopyKeptEntry(it->path(), to / name)) return false;
   }
   return !error;
+}
+
+bool CopyKeptEntries(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  // A save folder that is itself a link is not read from either.
+  if (!fs::is_directory(fs::symlink_status(from, error))) return true;
+  return CopyKeptFolder(from, to, true);
 }
 
 // The folder a save is written into and the one it replaces, beside the save
@@ -202,8 +224,15 @@ bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
   const std::u16string writing = WorkingFolder(folder, u"saving");
   const fs::path target = ResolveGamePath(folder);
   const fs::path temporary = ResolveGamePath(writing);
-  RemoveQuietly(temporary);
   std::error_code error;
+  // Only a folder is ever replaced by a save: a file or a link standing under
+  // the name (the repository of play-by-e-mail games, say) is left alone.
+  const fs::file_status present = fs::symlink_status(target, error);
+  if (fs::exists(present) && !fs::is_directory(present)) {
+    LogFormat(u"ERROR: %s is not a save folder; the game is not saved", folder);
+    return false;
+  }
+  RemoveQuietly(temporary);
   // A game folder that lost its save folder still saves.
   if (!fs::is_directory(temporary.parent_path(), error) && fs::create_directories(temporary.parent_path(), error)) {
     LogFormat(u"Created the folder %s", folder.substr(0, folder.rfind(u'\\')));

@@ -10,11 +10,13 @@
 #include "scenario/commanders_file.h"
 #include "scenario/countries_file.h"
 #include "scenario/flags_file.h"
+#include "scenario/folder_entries.h"
 #include "scenario/fleets_file.h"
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/scenario_constants.h"
 #include "scenario/scenario_info.h"
+#include "scenario/scenario_paths.h"
 #include "scenario/unit_names_file.h"
 #include "world/gra.h"
 #include "world/presentation.h"
@@ -83,7 +85,15 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
 
   screen.SetLoadingProgress(5);
   gameOver = 0;
+  // Before any reader opens a file: a link in a folder from elsewhere would
+  // be read through, and the next save would write through it.
+  if (!HoldsOnlyFilesAndFolders(TemplateFolder(folderTemplate))) ExitDestroyingGame(1);
   LoadScenarioInfo(*this, folderTemplate);
+  // A save reads its scenario's constants and events from the scenario's folder.
+  if (loadedGame == 1 &&
+      !HoldsOnlyFilesAndFolders(TemplateFolder(MakeFolderTemplate(kScenarioFolderTemplate, scenarioName)))) {
+    ExitDestroyingGame(1);
+  }
 
   screen.SetLoadingProgress(10);
   LoadScenarioConstants(constants, scenarioName);

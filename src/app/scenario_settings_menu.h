@@ -102,8 +102,9 @@ enum eScenarioSettingsControl : int {
 void ClearHumanControllers();
 // The countries carry at least two different player numbers above 0.
 bool IsPbemSetupValid();
-// Whether a typed play-by-e-mail game name can name a folder: not empty, not
-// "." or "..", none of \/:*?<>;#&| and no '%'.
+// Whether a typed play-by-e-mail game name can be a game's name
+// (PbemGameNameFault): a folder name without the refused characters, not
+// starting with '.', not the repository's name, held by the code page.
 bool IsPbemGameNameValid(std::u16string_view name);
 // Creates "data\pbem\<name>"; true only when the folder did not exist and
 // was made (the name must be valid).

@@ -20,6 +20,7 @@
 #include "gui/combo_box.h"
 #include "gui/edit_box.h"
 #include "gui/list_box.h"
+#include "scenario/pbem_game_name.h"
 #include "scenario/pbem_repository.h"
 #include "turn/game_over.h"
 #include "world/gra.h"
@@ -28,7 +29,6 @@
 namespace tr {
 namespace {
 
-constexpr std::u16string_view kRefusedNameCharacters = u"\\/:*?<>;#&|%";
 constexpr std::int32_t kSpecialCountry = 1;
 
 // The versions as the saves write them, to two decimals: a save of this very
@@ -76,7 +76,7 @@ sPbemPlayer* FindPbemPlayer(cGame& game, std::int32_t number) {
 
 void DropRefusedNameCharacters(CDXUTDialog& dialog, int fieldId) {
   std::u16string text = FieldText(dialog, fieldId);
-  const auto refused = [](char16_t c) { return kRefusedNameCharacters.find(c) != std::u16string_view::npos; };
+  const auto refused = [](char16_t c) { return kPbemNameRefusedCharacters.find(c) != std::u16string_view::npos; };
   if (std::none_of(text.begin(), text.end(), refused)) return;
   std::erase_if(text, refused);
   SetFieldText(dialog, fieldId, text);
@@ -98,13 +98,11 @@ bool IsPbemSetupValid() {
   return numbers.size() >= 2;
 }
 
-bool IsPbemGameNameValid(std::u16string_view name) {
-  return IsSafeFileName(name) && name.find_first_of(kRefusedNameCharacters) == std::u16string_view::npos;
-}
+bool IsPbemGameNameValid(std::u16string_view name) { return PbemGameNameFault(name).empty(); }
 
 bool CheckPbemFolder(std::u16string_view name) {
-  if (!IsPbemGameNameValid(name)) {
-    LogFormat(u"PBEM game name \"%s\" cannot name a folder", name);
+  if (const std::u16string_view fault = PbemGameNameFault(name); !fault.empty()) {
+    LogFormat(u"PBEM game name \"%s\" %s", name, fault);
     return false;
   }
   const std::filesystem::path folder = ResolveGamePath(u"data\\pbem\\" + std::u16string(name));
@@ -209,6 +207,10 @@ void cScenarioSettingsMenu::TryStart() {
   }
   if (newPbemGame && !IsPbemSetupValid()) {
     Refuse(u"Settings for PBEM game are incorrect.", u"PBEM game settings");
+    return;
+  }
+  if (const std::u16string_view fault = newPbemGame ? PbemGameNameFault(pbemName) : u""; !fault.empty()) {
+    Refuse(Format(u"The PBEM game name \"%s\" %s.", pbemName, fault), u"PBEM game settings");
     return;
   }
   if (newPbemGame && !CheckPbemFolder(pbemName)) {

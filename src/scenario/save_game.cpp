@@ -24,6 +24,7 @@
 #include "scenario/fleets_file.h"
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
+#include "scenario/pbem_game_name.h"
 #include "scenario/topography_file.h"
 #include "scenario/unit_names_file.h"
 #include "turn/convoy.h"
@@ -267,8 +268,10 @@ bool cGameSaver::SaveGame(std::u16string_view name, bool silent) {
 }
 
 bool cGameSaver::SavePbemGame(std::u16string_view name) {
-  if (!IsAcceptableSaveName(name)) {
-    LogFormat(u"ERROR: Save name refused: %s", name);
+  // The repository, the working folders of saving and names the save's own
+  // "Info.ini" cannot hold are never written as a game's folder.
+  if (const std::u16string_view fault = PbemGameNameFault(name); !fault.empty()) {
+    LogFormat(u"ERROR: Save name refused: %s (it %s)", name, fault);
     return false;
   }
   const std::u16string folder = u"data\\pbem\\" + std::u16string(name);

@@ -9,6 +9,7 @@
 #include "foundation/paths.h"
 #include "foundation/version.h"
 #include "scenario/number_text.h"
+#include "scenario/pbem_game_name.h"
 #include "scenario/pbem_player.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_writer.h"
@@ -92,10 +93,21 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
   game.pbemGame = ini.HasKey("Save/PBEMGameName") ? 1 : 0;
   game.pbemGameName = ini.GetString("Save/PBEMGameName", u"unknown");
   // The turn is saved into the folder of this name when it ends.
-  if (game.pbemGame && (!IsSafeFileName(game.pbemGameName) || game.pbemGameName.find(u'%') != std::u16string::npos)) {
-    LogFormat(u"ERROR: Save/PBEMGameName (\"%s\") in %s is not the name of a folder of data\\pbem; the game is "
-              u"not loaded",
-              game.pbemGameName, path);
+  if (const std::u16string_view fault = game.pbemGame ? PbemGameNameFault(game.pbemGameName) : u"";
+      !fault.empty()) {
+    LogFormat(u"ERROR: Save/PBEMGameName (\"%s\") in %s is not the name of a folder of data\\pbem: it %s; the "
+              u"game is not loaded",
+              game.pbemGameName, path, fault);
+    ExitDestroyingGame(1);
+  }
+  // A turn received into data\pbem hands the game over into the folder it
+  // came in: with the name of another folder it would replace another game's turn.
+  const std::u16string folder = TemplateFolder(folder_template);
+  constexpr std::u16string_view kPbemFolders = u"data\\pbem\\";
+  if (game.pbemGame && folder.starts_with(kPbemFolders) && folder.substr(kPbemFolders.size()) != game.pbemGameName) {
+    LogFormat(u"ERROR: Save/PBEMGameName (\"%s\") in %s names another play-by-e-mail game than the folder %s it "
+              u"lies in; the game is not loaded",
+              game.pbemGameName, path, folder);
     ExitDestroyingGame(1);
   }
   if (game.pbemGame) {

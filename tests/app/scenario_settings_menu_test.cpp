@@ -414,7 +414,32 @@ TEST_P(ScenarioSettingsBadNames, AreRefusedWithTheDirectoryText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, ScenarioSettingsBadNames,
-                         testing::Values(u"", u".", u"..", u"a%s", u"x/y", u"..\\up", u"c:d", u"a|b"));
+                         testing::Values(u"", u".", u"..", u"a%s", u"x/y", u"..\\up", u"c:d", u"a|b", u"repo.dat",
+                                         u"Repo.DAT", u".hidden", u"Игра", u"Tank № 1"));
+
+// "Info.ini" holds the name in the Western European code page: two names of
+// other letters would both be stored as "????" and later turns of both games
+// would go into one folder. Such a name is refused, saying why, before any
+// folder is made.
+TEST_F(ScenarioSettingsTest, AGameNameTheSaveCannotHoldIsRefusedSayingWhy) {
+  cGame& game = MakeStandardGame();
+  Open();
+  ShowTab(1);
+  ClickControl(kPbemCheckBox);
+  for (int id : {3, 1}) {
+    game.GetCountry(id)->humanControlled = 1;
+    game.GetCountry(id)->pbemPlayerId = id == 3 ? 1 : 2;
+  }
+  SetField(kPbemNameField, u"Игра");
+  ClickControl(kStartButton);
+  ASSERT_NE(TopDialog, nullptr);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(TopDialog->GetControl(687))->GetText(),
+            u"The PBEM game name \"Игра\" holds letters outside the Western European "
+            u"(Windows-1252) code page.");
+  EXPECT_EQ(game.GetGameState(), kGameLoaded);
+  EXPECT_NE(game.pbemGameName, u"Игра");
+  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data/pbem"));
+}
 
 TEST_F(ScenarioSettingsTest, AValidPbemStartMakesTheFolderAndASecondStartOfTheNameFails) {
   for (int attempt = 0; attempt < 2; ++attempt) {

@@ -7,6 +7,7 @@
 
 #include "foundation/ini_file.h"
 #include "fuzz_support.h"
+#include "scenario/pbem_game_name.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tr;
@@ -14,11 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cIniFile ini;
   if (!ini.Load(u"Settings.ini")) __builtin_trap();  // a regular file always opens
   const std::string text = ini.SaveText();
-  // Keys of the shipped settings, so the getters meet what the file gave them.
-  for (const char* key : {"Main/ResolutionX", "Main/Fullscreen", "Audio/MusicVolume", "Main/Language"}) {
+  // Keys of the shipped settings and the name a received turn gives its
+  // game, so the getters and the name's check meet what the file gave them.
+  for (const char* key :
+       {"Main/ResolutionX", "Main/Fullscreen", "Audio/MusicVolume", "Main/Language", "Save/PBEMGameName"}) {
     ini.GetInt(key, 1);
     ini.GetBool(key, false);
-    ini.GetString(key, u"x");
+    PbemGameNameFault(ini.GetString(key, u"x"));
   }
   const std::string afterGetters = ini.SaveText();
   // What was written is read again and must write itself unchanged: every

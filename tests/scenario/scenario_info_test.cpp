@@ -55,7 +55,8 @@ TEST_F(ScenarioInfoTest, MissingFileIsNotFatal) {
 TEST_F(ScenarioInfoTest, FolderNamesThatLeaveTheirFolderAreFatal) {
   for (const std::string& line : {std::string("ScenarioName=..\\save\\evil"), std::string("ScenarioName=/etc"),
                                   std::string("ScenarioName=C:x"), std::string("PBEMGameName=..\\..\\x"),
-                                  std::string("PBEMGameName=a%sb")}) {
+                                  std::string("PBEMGameName=a%sb"), std::string("PBEMGameName=repo.dat"),
+                                  std::string("PBEMGameName=.saving")}) {
     test::LogCapture log;
     int code = -1;
     try {

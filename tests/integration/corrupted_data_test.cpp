@@ -38,7 +38,9 @@ TEST_P(CorruptedDataTest, IsRefusedOrMendedAndPlaysWithinTheRules) {
   EXPECT_EQ(test::PlayCorrupted(root.path(), kScenario, GetParam().corruption, kImpulses, &outcome, GetParam().inSave),
             "");
   EXPECT_EQ(outcome, GetParam().outcome);
-  if (GetParam().logged) EXPECT_TRUE(log.ContainsText(Utf8ToUtf16(GetParam().logged))) << GetParam().logged;
+  if (GetParam().logged) {
+    EXPECT_TRUE(log.ContainsText(Utf8ToUtf16(GetParam().logged))) << GetParam().logged;
+  }
 }
 
 constexpr char kPlayed[] = "played 3 impulses";

@@ -13,6 +13,7 @@
 #include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "platform/font.h"
 #include "platform/frame.h"
 #include "world/gra.h"
@@ -42,7 +43,8 @@ void SetCityValidity(sCityAppearance& record) {
   }
 }
 
-void ReadCityRow(sCityAppearance& record, int row, const std::vector<std::u16string>& fields) {
+void ReadCityRow(sCityAppearance& record, int row, const std::vector<std::u16string>& fields,
+                 const sSkinRowPlace& place) {
   if (row == 0) {
     record.threshold = fields.empty() ? 0 : LeadingInt(fields[0]);
   } else if (row <= 12 && row % 2 == 1) {
@@ -51,7 +53,7 @@ void ReadCityRow(sCityAppearance& record, int row, const std::vector<std::u16str
     record.placement[static_cast<std::size_t>((row - 2) / 2)] = ParseSkinIntRow(fields, false);
   } else if (row <= 15) {
     record.placement[static_cast<std::size_t>(row - 7)] = ParseSkinIntRow(fields, true);
-    record.fonts[static_cast<std::size_t>(row - 13)].font = ParseSkinUnitRow(fields);
+    record.fonts[static_cast<std::size_t>(row - 13)].font = ParseSkinUnitRow(fields, place);
   } else if (row < kCitySectionRows) {
     record.placement[static_cast<std::size_t>(row - 7)] = ParseSkinIntRow(fields, false);
   }
@@ -85,8 +87,11 @@ bool LoadCityAppearance(const std::filesystem::path& file) {
   int section = -1;
   int row = 0;
   int lastFilled = -1;
+  const std::u16string fileName = Utf8ToUtf16(file.string());
+  int lineNo = 0;
   std::string line;
   while (std::getline(in, line)) {
+    ++lineNo;
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
     if (line.size() > 500) line.resize(500);
     if (line.empty() || line[0] == ';') continue;
@@ -95,7 +100,7 @@ bool LoadCityAppearance(const std::filesystem::path& file) {
         const std::vector<std::u16string> fields = SplitSkinLine(line);
         std::vector<std::u16string> rect(fields.begin() + 1, fields.end());
         tables.headerRect = PlacementToRect(ParseSkinIntRow(rect, true));
-        tables.headerFont.font = ParseSkinFont(fields, 5);
+        tables.headerFont.font = ParseSkinFont(fields, 5, {fileName, lineNo});
       }
       if (section >= 0) SetCityValidity(tables.cities[static_cast<std::size_t>(section)]);
       ++section;
@@ -104,7 +109,7 @@ bool LoadCityAppearance(const std::filesystem::path& file) {
       continue;
     }
     if (section < 0) continue;
-    ReadCityRow(tables.cities[static_cast<std::size_t>(section)], row, SplitSkinLine(line));
+    ReadCityRow(tables.cities[static_cast<std::size_t>(section)], row, SplitSkinLine(line), {fileName, lineNo});
     lastFilled = section;
     ++row;
   }

@@ -1,5 +1,6 @@
 #include "app/menu_wallpaper.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/framework.h"
@@ -26,10 +27,10 @@ std::array<TextureHolder, kMenuPictureCount>& Pictures() {
 
 TextureHolder& MenuPicture(eMenuPicture picture) { return Pictures().at(static_cast<std::size_t>(picture)); }
 
-bool LoadMenuPicture(eMenuPicture picture, std::u16string_view gamePath) {
+bool LoadMenuPicture(eMenuPicture picture, std::u16string_view gamePath, PictureBound bound) {
   TextureHolder& record = MenuPicture(picture);
   record.Release();
-  return Succeeded(record.Load(std::filesystem::path(std::u16string(gamePath)), TextureHolder::kModeFile, 1)) &&
+  return Succeeded(record.Load(std::filesystem::path(std::u16string(gamePath)), TextureHolder::kModeFile, 1, bound)) &&
          record.GetTexture() != nullptr;
 }
 
@@ -43,6 +44,13 @@ int BackBufferWidth() {
 int BackBufferHeight() {
   const AppFrame* frame = CurrentFrame();
   return frame != nullptr ? frame->height() : gScreenHeight;
+}
+
+PictureBound SaveFolderPictureBound() {
+  constexpr int kScreens = 4;
+  const auto side = [](int screen) { return std::clamp(screen, 1, PictureBound::kLargestSide) * kScreens; };
+  return {std::min(side(BackBufferWidth()), PictureBound::kLargestSide),
+          std::min(side(BackBufferHeight()), PictureBound::kLargestSide)};
 }
 
 void DrawMenuWallpaper(eMenuPicture picture) {

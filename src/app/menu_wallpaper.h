@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/texture.h"
+
 namespace tr {
 
 class CDXUTDialog;
@@ -25,12 +27,16 @@ enum eMenuPicture : int {
 };
 TextureHolder& MenuPicture(eMenuPicture picture);
 // Releases the record, then loads the game path into it (from file); false when it did not load.
-bool LoadMenuPicture(eMenuPicture picture, std::u16string_view gamePath);
+bool LoadMenuPicture(eMenuPicture picture, std::u16string_view gamePath, PictureBound bound = {});
 void ReleaseMenuPicture(eMenuPicture picture);
 
 // The back buffer's size: the running frame's, else the configured resolution.
 int BackBufferWidth();
 int BackBufferHeight();
+// The largest picture a save or scenario may bring (its image.png, its
+// minimap): a few screens each way. It is shown at most screen size, and a
+// larger one would take memory for nothing.
+PictureBound SaveFolderPictureBound();
 
 // Draws the picture's layout-record-1 rectangle scaled over the whole back
 // buffer with the shared sprite; an empty record draws nothing.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/menu_wallpaper.h"
 #include "dialogs/minimap_panel.h"
 #include "foundation/gui_layout.h"
 #include "foundation/settings.h"
@@ -57,7 +58,7 @@ sMinimapView FitMinimap(int mapWidth, int mapHeight, int imageWidth, int imageHe
 void RenderMinimapTexture(cMap& map, std::u16string_view imagePath) {
   TextureHolder& image = MinimapImage();
   image.Release();
-  image.Load(std::u16string(imagePath), TextureHolder::kModeFile, 1);
+  image.Load(std::u16string(imagePath), TextureHolder::kModeFile, 1, SaveFolderPictureBound());
   const Texture* picture = image.GetTexture();
   if (picture == nullptr) return;
   MinimapTexture().Release();

@@ -116,11 +116,12 @@ void cScenarioMenu::ShowPicture(const std::u16string& folderTemplate, cIniFile& 
   if (image == nullptr) return;
   image->SetVisible(false);
   image->SetTexture(nullptr);
-  bool loaded = LoadMenuPicture(kScenarioPicture, FolderFilePath(folderTemplate, u"image.png"));
+  const PictureBound bound = SaveFolderPictureBound();
+  bool loaded = LoadMenuPicture(kScenarioPicture, FolderFilePath(folderTemplate, u"image.png"), bound);
   if (!loaded && info.HasKey("Save/ScenarioName")) {
     const std::u16string scenario = info.GetString("Save/ScenarioName", u"unknown scenario");
     if (IsSafeFileName(scenario)) {
-      loaded = LoadMenuPicture(kScenarioPicture, ScenarioFilePath(scenario, u"image.png"));
+      loaded = LoadMenuPicture(kScenarioPicture, ScenarioFilePath(scenario, u"image.png"), bound);
     } else {
       LogFormat(u"Save names the scenario \"%s\", which is not a folder name: no picture shown", scenario);
     }

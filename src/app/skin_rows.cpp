@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "foundation/console_log.h"
 #include "foundation/text.h"
 
 namespace tr {
@@ -31,7 +32,7 @@ sPlacement ParseSkinIntRow(const std::vector<std::u16string>& fields, bool relat
   return out;
 }
 
-sGuiFont ParseSkinFont(const std::vector<std::u16string>& fields, std::size_t first) {
+sGuiFont ParseSkinFont(const std::vector<std::u16string>& fields, std::size_t first, const sSkinRowPlace& place) {
   auto at = [&](std::size_t i) { return first + i < fields.size() ? LeadingInt(fields[first + i]) : 0; };
   auto colour = [&](std::size_t i) {
     return 0xFF000000u | (static_cast<std::uint32_t>(at(i) & 0xFF) << 16) |
@@ -40,6 +41,11 @@ sGuiFont ParseSkinFont(const std::vector<std::u16string>& fields, std::size_t fi
   sGuiFont font;
   if (first < fields.size()) font.face = fields[first];
   font.height = at(1);
+  if (font.height < -kMaxGuiFontHeight || font.height > kMaxGuiFontHeight) {
+    LogFormat(u"Skin \"%s\", line %i: font height %i is outside %i to %i, 0 used", std::u16string(place.file),
+              place.line, font.height, -kMaxGuiFontHeight, kMaxGuiFontHeight);
+    font.height = 0;
+  }
   font.weight = at(2) * 8 + 100;
   font.color = colour(3);
   font.color2 = colour(6);

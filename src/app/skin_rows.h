@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/skin_tables.h"
@@ -17,12 +18,21 @@ namespace tr {
 sPlacement ParseSkinIntRow(const std::vector<std::u16string>& fields, bool relative);
 inline Rect PlacementToRect(const sPlacement& p) { return Rect{p[0], p[1], p[2], p[3]}; }
 
+// Where a skin row came from, named by the log lines of its bad values.
+struct sSkinRowPlace {
+  std::u16string_view file;
+  int line = 0;
+};
+
 // The font of a row whose fields from `first` on are: face, height, weight
 // (stored as value x 8 + 100), red, green, blue, then the second colour's red,
 // green and blue. Colours become 0xFFRRGGBB; missing fields read as 0 or empty.
-sGuiFont ParseSkinFont(const std::vector<std::u16string>& fields, std::size_t first);
+// A height beyond kMaxGuiFontHeight either way is logged and read as 0.
+sGuiFont ParseSkinFont(const std::vector<std::u16string>& fields, std::size_t first, const sSkinRowPlace& place);
 // A unit font row: the font starts at the fifth field.
-inline sGuiFont ParseSkinUnitRow(const std::vector<std::u16string>& fields) { return ParseSkinFont(fields, 4); }
+inline sGuiFont ParseSkinUnitRow(const std::vector<std::u16string>& fields, const sSkinRowPlace& place) {
+  return ParseSkinFont(fields, 4, place);
+}
 
 // The leading integer of a text, as atoi reads it; 0 without digits.
 int LeadingInt(const std::u16string& text);

@@ -32,7 +32,7 @@ constexpr sTableLayout kLayouts[kUnitTableCount] = {
 };
 
 void ReadUnitLine(sUnitAppearance& record, const sTableLayout& layout, int line,
-                  const std::vector<std::u16string>& fields) {
+                  const std::vector<std::u16string>& fields, const sSkinRowPlace& place) {
   const int placementAfterSources = layout.sources;  // entries of rows without a source
   if (line == 0) {
     record.name = fields.empty() ? std::u16string() : fields[0];
@@ -57,7 +57,7 @@ void ReadUnitLine(sUnitAppearance& record, const sTableLayout& layout, int line,
     const int k = line - layout.fontRowFirst;
     const int entry = (layout.lines == 13 ? 4 : placementAfterSources) + k;
     record.placement[static_cast<std::size_t>(entry)] = ParseSkinIntRow(fields, true);
-    record.fonts[static_cast<std::size_t>(k)].font = ParseSkinUnitRow(fields);
+    record.fonts[static_cast<std::size_t>(k)].font = ParseSkinUnitRow(fields, place);
   } else {
     const int entry = (layout.lines == 13 ? 6 : placementAfterSources + 3) + (line - layout.extraFirst);
     record.placement[static_cast<std::size_t>(entry)] = ParseSkinIntRow(fields, false);
@@ -88,15 +88,16 @@ void LoadUnitAppearanceTable(int table, const std::filesystem::path& file) {
   }
   cCsvReader reader;
   int complete = 0;
-  if (!reader.LoadFile(Utf8ToUtf16(file.string()))) {
-    LogLine(Format(u"ERROR during opening CSV file %s", Utf8ToUtf16(file.string())));
+  const std::u16string fileName = Utf8ToUtf16(file.string());
+  if (!reader.LoadFile(fileName)) {
+    LogLine(Format(u"ERROR during opening CSV file %s", fileName));
   } else {
     int line = 0;
     while (complete < kUnitAppearanceCount && !reader.AtEnd()) {
       // Comments and blank lines are not lines of a record.
       if (reader.ReadRecord(true) == 0 || (reader.fields.size() == 1 && reader.fields[0].empty())) continue;
       sUnitAppearance& record = records[static_cast<std::size_t>(complete)];
-      ReadUnitLine(record, layout, line, reader.fields);
+      ReadUnitLine(record, layout, line, reader.fields, {fileName, static_cast<int>(reader.RecordCount())});
       if (++line == layout.lines) {
         SetUnitValidity(record, layout.sources);
         ++complete;

@@ -29,7 +29,6 @@ namespace {
 
 // Far beyond any screen, and small enough that corners and the clear area add up within an int.
 constexpr int kMaxCoordinate = 100000;
-constexpr int kMaxFontHeight = 1000;
 // Weights run 100 to 900 in steps of 8 of the file's number.
 constexpr int kMaxWeightStep = 100;
 
@@ -104,7 +103,7 @@ class cLayoutReader {
     }
     sGuiFont& font = gGuiFonts[static_cast<std::size_t>(*number - 1)];
     if (f.size() > 1) font.face = CodePageToUtf16(f[1]);
-    if (f.size() > 2) font.height = Ranged(lineNo, f[2], -kMaxFontHeight, kMaxFontHeight);
+    if (f.size() > 2) font.height = Ranged(lineNo, f[2], -kMaxGuiFontHeight, kMaxGuiFontHeight);
     if (f.size() > 3) font.weight = Ranged(lineNo, f[3], 0, kMaxWeightStep) * 8 + 100;
     if (f.size() > 6) font.color = Colour(f, 4);
     if (f.size() > 9) font.color2 = Colour(f, 7);

@@ -23,6 +23,11 @@ extern std::array<sGuiLayoutEntry, kGuiLayoutEntryCount> sGuiLayoutTable;
 
 // One interface font of the layout file. The font object made from it belongs
 // to the GUI toolkit's resource cache.
+// The tallest font a layout or skin row may ask for, either sign (a negative
+// height is a character height): a sixth of the smallest screen, while a
+// font's glyph atlas still holds a hundred letters of it.
+inline constexpr int kMaxGuiFontHeight = 128;
+
 struct sGuiFont {
   std::u16string face;
   int height = 0;

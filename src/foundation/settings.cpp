@@ -1,6 +1,7 @@
 #include "foundation/settings.h"
 
 #include <cmath>
+#include <string>
 
 #include "foundation/console_log.h"
 #include "foundation/string_base.h"
@@ -37,6 +38,23 @@ std::array<float, kDelayCount> gDelays = {};
 
 namespace {
 
+// Volumes run from silence to full. The zoom is a percent of the map's scale:
+// 0 or less would stop the map from scrolling, and no view comes near ten
+// times the map's own size.
+constexpr int kMaxVolume = 100;
+constexpr int kMinZoomPercent = 1;
+constexpr int kMaxZoomPercent = 1000;
+
+// The setting held to [low, high]; a value outside is logged with the file and key.
+int RangedSetting(cIniFile& ini, const char* key, int defaultValue, int low, int high) {
+  const int value = ini.GetInt(key, defaultValue);
+  if (value >= low && value <= high) return value;
+  const int held = value < low ? low : high;
+  LogFormat(u"WARNING: %s (%i) in %s is outside %i to %i; %i used", std::string(key), value, ini.FileName(), low,
+            high, held);
+  return held;
+}
+
 // Reads every setting in its fixed order; the getters add absent keys.
 void ReadSettings(cIniFile& ini) {
   gScreenWidth = ini.GetInt("Main/ResolutionX", 1024);
@@ -48,7 +66,8 @@ void ReadSettings(cIniFile& ini) {
   gUnitsSkin = ini.GetString("UnitsDisplay/Skin", u"Counters");
   gDynamicUnitAppearance = ini.GetBool("UnitsDisplay/DynamicAppearance", true);
   gMapSkin = ini.GetString("MapDisplay/Skin", u"Normal");
-  gMapZoom = static_cast<float>(ini.GetInt("MapDisplay/Zoom", 100)) / 100.0f;
+  const int zoom = RangedSetting(ini, "MapDisplay/Zoom", 100, kMinZoomPercent, kMaxZoomPercent);
+  gMapZoom = static_cast<float>(zoom) / 100.0f;
   gShowGrid = ini.GetBool("MapDisplay/ShowGrid", true);
   gShowCityNames = ini.GetBool("MapDisplay/ShowCityName", true);
   gShowAPLeft = ini.GetBool("MapDisplay/ShowAPLeft", true);
@@ -69,8 +88,8 @@ void ReadSettings(cIniFile& ini) {
   gMinimapOwnershipMode = ini.GetInt("MinimapDisplay/OwnershipMode", 0);
   DontConfirmEndTurn = !ini.GetBool("InterfaceSettings/ConfirmEndTurn", true);
   gSeaBattleTimeout = ini.GetInt("InterfaceSettings/SeaBattleTimeout", 2);
-  gMusicVolume = static_cast<float>(ini.GetInt("Audio/MusicVolume", 100)) / 100.0f;
-  gSfxVolume = static_cast<float>(ini.GetInt("Audio/SFXVolume", 100)) / 100.0f;
+  gMusicVolume = static_cast<float>(RangedSetting(ini, "Audio/MusicVolume", 100, 0, kMaxVolume)) / 100.0f;
+  gSfxVolume = static_cast<float>(RangedSetting(ini, "Audio/SFXVolume", 100, 0, kMaxVolume)) / 100.0f;
   for (std::size_t i = 0; i < gDelaySettings.size(); ++i) {
     // A negative pause would be a wait of years once converted for the sleep.
     // The combat results are never slept on: a negative value there makes

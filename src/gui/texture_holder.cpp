@@ -22,7 +22,7 @@ void TextureHolder::Release() {
   mode_ = kModeEmpty;
 }
 
-HResult TextureHolder::Load(const std::filesystem::path& path, int mode, int level_count) {
+HResult TextureHolder::Load(const std::filesystem::path& path, int mode, int level_count, PictureBound bound) {
   texture_.reset();
   mode_ = static_cast<std::uint8_t>(mode);
   level_count_ = static_cast<std::uint8_t>(level_count);
@@ -32,10 +32,12 @@ HResult TextureHolder::Load(const std::filesystem::path& path, int mode, int lev
       return S_OK;
     case kModeFile: {
       const std::u16string shown = path.u16string();
-      texture_ = Texture::FromPngFile(ResolveGamePath(shown));
+      std::string error;
+      texture_ = Texture::FromPngFile(ResolveGamePath(shown), &error, bound);
       if (texture_) texture_->set_label(path.string());
       LogFormat(texture_ ? u"Loading file \"%s\" (%i) [OK]" : u"Loading file \"%s\" (%i) [FAILED]", shown,
                 level_count);
+      if (!texture_ && !error.empty()) LogFormat(u"Picture \"%s\" not loaded: %s", shown, error);
       return texture_ ? S_OK : D3DXERR_INVALIDDATA;
     }
     case kModeBlank:

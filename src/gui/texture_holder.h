@@ -11,11 +11,11 @@
 
 #include "platform/codes.h"
 #include "platform/geometry.h"
+#include "platform/texture.h"
 
 namespace tr {
 
 class SpriteBatch;
-class Texture;
 
 class TextureHolder {
  public:
@@ -36,7 +36,8 @@ class TextureHolder {
   void Release();
   // Mode 0 only records the path; 1 loads the file (a game path, logged with
   // its level count); 2 makes a blank 256 x 256 texture; others return 20.
-  HResult Load(const std::filesystem::path& path, int mode, int level_count);
+  // A file larger than the bound is refused, with a line saying so.
+  HResult Load(const std::filesystem::path& path, int mode, int level_count, PictureBound bound = {});
   // A blank texture of the size (mode 2); an existing texture is released first.
   HResult CreateEmpty(int width, int height);
   // After a new device: a blank texture is made again at the size it had.

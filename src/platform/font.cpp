@@ -224,16 +224,18 @@ void Font::RenderGlyph(char32_t code, Glyph& glyph) const {
     pen_y_ += row_height_ + 1;
     row_height_ = 0;
   }
-  if (pen_y_ + h > atlas_->height()) {
-    if (atlas_->height() * 2 > kAtlasMaxHeight || w > kAtlasWidth) {
-      static bool logged = false;
-      if (!logged) LogLine(u"Font glyph atlas full; further glyphs are not drawn");
-      logged = true;
-      SDL_FreeSurface(surface);
-      return;
-    }
-    atlas_->Resize(kAtlasWidth, atlas_->height() * 2);
+  // The atlas doubles until the glyph fits, up to its largest size; a glyph
+  // that does not fit even then is not drawn.
+  if (w > kAtlasWidth || pen_y_ + h > kAtlasMaxHeight) {
+    static bool logged = false;
+    if (!logged) LogLine(u"Font glyph atlas full; further glyphs are not drawn");
+    logged = true;
+    SDL_FreeSurface(surface);
+    return;
   }
+  int height = atlas_->height();
+  while (pen_y_ + h > height) height *= 2;
+  if (height != atlas_->height()) atlas_->Resize(kAtlasWidth, std::min(height, kAtlasMaxHeight));
   Texture::LockedRect locked = atlas_->Lock();
   for (int y = 0; y < h; ++y) {
     const auto* src = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(surface->pixels) +

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "foundation/file_read.h"
 #include "platform/render_backend.h"
@@ -44,7 +45,8 @@ std::unique_ptr<Texture> Texture::CreateEmpty(int width, int height, Argb fill) 
   return t;
 }
 
-std::unique_ptr<Texture> Texture::FromPngBytes(std::span<const std::uint8_t> bytes, std::string* error) {
+std::unique_ptr<Texture> Texture::FromPngBytes(std::span<const std::uint8_t> bytes, std::string* error,
+                                               PictureBound bound) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
@@ -54,9 +56,14 @@ std::unique_ptr<Texture> Texture::FromPngBytes(std::span<const std::uint8_t> byt
   }
   // BGRA bytes are ARGB words on a little-endian machine.
   image.format = PNG_FORMAT_BGRA;
-  if (image.width > 16384 || image.height > 16384) {
+  const auto limit = [](int side) { return static_cast<png_uint_32>(std::clamp(side, 0, PictureBound::kLargestSide)); };
+  if (image.width > limit(bound.width) || image.height > limit(bound.height)) {
+    if (error) {
+      *error = "picture of " + std::to_string(image.width) + " x " + std::to_string(image.height) +
+               " pixels is larger than " + std::to_string(limit(bound.width)) + " x " +
+               std::to_string(limit(bound.height));
+    }
     png_image_free(&image);
-    if (error) *error = "picture larger than 16384 pixels";
     return nullptr;
   }
   std::unique_ptr<Texture> t(new Texture(static_cast<int>(image.width), static_cast<int>(image.height)));
@@ -68,14 +75,15 @@ std::unique_ptr<Texture> Texture::FromPngBytes(std::span<const std::uint8_t> byt
   return t;
 }
 
-std::unique_ptr<Texture> Texture::FromPngFile(const std::filesystem::path& file, std::string* error) {
+std::unique_ptr<Texture> Texture::FromPngFile(const std::filesystem::path& file, std::string* error,
+                                              PictureBound bound) {
   const std::optional<std::string> file_bytes = ReadWholeFile(file);
   if (!file_bytes) {
     if (error) *error = "cannot open " + file.string();
     return nullptr;
   }
   const std::vector<std::uint8_t> bytes(file_bytes->begin(), file_bytes->end());
-  auto t = FromPngBytes(bytes, error);
+  auto t = FromPngBytes(bytes, error, bound);
   if (t) t->label_ = file.filename().string();
   return t;
 }

@@ -20,11 +20,22 @@ namespace tr {
 
 class TexelRuns;
 
+// The largest picture decoded, per side; a caller may ask for less.
+struct PictureBound {
+  static constexpr int kLargestSide = 16384;
+  int width = kLargestSide;
+  int height = kLargestSide;
+};
+
 class Texture {
  public:
-  // Decodes a PNG file; null when it cannot be read or decoded (the reason goes to *error).
-  static std::unique_ptr<Texture> FromPngFile(const std::filesystem::path& file, std::string* error = nullptr);
-  static std::unique_ptr<Texture> FromPngBytes(std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+  // Decodes a PNG file; null when it cannot be read or decoded (the reason goes
+  // to *error). A picture wider or taller than the bound is refused from its
+  // header, before any texel is allocated.
+  static std::unique_ptr<Texture> FromPngFile(const std::filesystem::path& file, std::string* error = nullptr,
+                                              PictureBound bound = {});
+  static std::unique_ptr<Texture> FromPngBytes(std::span<const std::uint8_t> bytes, std::string* error = nullptr,
+                                               PictureBound bound = {});
   // A texture of the given size filled with one colour (transparent black by default).
   static std::unique_ptr<Texture> CreateEmpty(int width, int height, Argb fill = 0);
 

@@ -1,5 +1,6 @@
 #include "scenario/air_units_file.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,8 @@ namespace tr {
 namespace {
 
 constexpr std::size_t kColumns = 19;
+// Strength points, as a land unit's percent: far above any type's full strength.
+constexpr std::int32_t kMaxAirStrength = 100;
 constexpr std::u16string_view kHeader =
     u"#Air units\n#ID;Name;Country ID;Hex X;Hex Y;Type;Level (1-5);Strength;Commander ID (-1 = no commander "
     u"assigned);Attacked [0=false 1=true];Was attacked [0=false 1=true];Supply source X;Supply source Y;Action "
@@ -63,7 +66,9 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
     unit->y = FieldInt(f, 4);
     unit->SetType(type);
     unit->level = CheckedLevel(FieldInt(f, 6), path, line);
-    unit->strength = FieldInt(f, 7);
+    // The AI adds strengths up over whole fronts; a new unit has its type's full strength.
+    const std::int32_t fullStrength = std::clamp(game.constants.AirMaxStrength(type), 0, kMaxAirStrength);
+    unit->strength = FieldIntIn(f, 7, 0, kMaxAirStrength, fullStrength, u"Air unit strength", path, line);
     const std::int32_t commanderId = FieldInt(f, 8);
     unit->attachedCommander = commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
     unit->commanderId = -1;

@@ -1,5 +1,6 @@
 #include "scenario/city_info_files.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "scenario/number_text.h"
+#include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -18,7 +20,10 @@
 namespace tr {
 namespace {
 
-// Reads one info file; store(city, k, value) sets element k of the city's vector.
+// A city's own supply runs 0 to 50 (cities.csv).
+constexpr std::int32_t kHighestCitySupply = consts_layout::kSupplyLevels - 1;
+
+// Reads one info file; store(city, k, value, path, line) sets element k of the city's vector.
 template <typename Store>
 void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16string_view file_name,
                   std::string_view opening_key, Store store) {
@@ -31,7 +36,9 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     ExitDestroyingGame(1);
   }
   LogReaderText("open_ok");
+  int lineNo = 0;
   for (const sTextLine& line : SplitTextLines(*bytes)) {
+    ++lineNo;
     // The length counts the line end: a stray "1;" alone is no row.
     const std::size_t length = line.text.size() + (line.ended ? 1 : 0);
     if (length <= 2 || line.text[0] == '#') continue;
@@ -45,7 +52,7 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
         LogLine(Format(GetText("error_while_loading_%s:_no_city_at_coords_(%d,_%d)"), path, x, y));
         continue;
       }
-      store(*city, k, ParseLeadingInt(tokens[k + 2]));
+      store(*city, k, ParseLeadingInt(tokens[k + 2]), path, lineNo);
     }
   }
 }
@@ -53,12 +60,23 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
 }  // namespace
 
 void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_template) {
+  // The supply rules write a city's full supply, a city's own supply or a
+  // convoy's share of the full supply, and take distances and shortfalls from
+  // them: anything else is no value of theirs.
+  const std::int32_t fullSupply = game.constants.FullSupplyLevel();
+  const std::int32_t lowest = std::min(0, fullSupply);
+  const std::int32_t highest = std::max(kHighestCitySupply, fullSupply);
   ReadInfoFile(game, folder_template, u"cities_supply_info.csv", "opening_file_with_supply_matrix_for_cities...",
-               [](cCity& city, std::size_t k, std::int32_t value) {
-                 if (k < city.supplyInfo.size()) city.supplyInfo[k] = value;
+               [&](cCity& city, std::size_t k, std::int32_t value, const std::u16string& path, int line) {
+                 if (k >= city.supplyInfo.size()) return;
+                 if (value < lowest || value > highest) {
+                   LogValueOutOfRange(u"City supply info", value, path, line);
+                   return;
+                 }
+                 city.supplyInfo[k] = value;
                });
   ReadInfoFile(game, folder_template, u"cities_convoy_info.csv", "opening_file_with_convoy_info_for_cities...",
-               [](cCity& city, std::size_t k, std::int32_t value) {
+               [](cCity& city, std::size_t k, std::int32_t value, const std::u16string&, int) {
                  if (k < city.convoyInfo.size()) city.convoyInfo[k] = value != 0;
                });
 }

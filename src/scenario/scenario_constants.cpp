@@ -26,6 +26,25 @@ constexpr int kSegments = 10;
 constexpr int kSupplyTables = 6;
 constexpr std::size_t kMaxLineChars = 999;
 
+struct sValueRange {
+  double low;
+  double high;
+};
+
+// Every value lies within kMaxConstantMagnitude; the lines below are held
+// closer, since their rules multiply them with other constants and the
+// products must stay within an int.
+sValueRange RangeOfLine(int line) {
+  switch (line) {
+    case 52:  // the share of a unit's action points each supply level takes away, in percent
+      return {0.0, 100.0};
+    case 151:  // the factors of the air and fleet radii by aircraft technology level
+      return {0.0, 100.0};
+    default:
+      return {-kMaxConstantMagnitude, kMaxConstantMagnitude};
+  }
+}
+
 int TruncateToInt(double value) {
   if (!(value == value)) return 0;
   if (value >= 2147483647.0) return std::numeric_limits<int>::max();
@@ -126,6 +145,7 @@ void sScenarioConstants::ResetForLoading() {
 
 void sScenarioConstants::StoreLine(int line, std::string_view text,
                                    const std::function<void(int field, double value)>& out_of_range) {
+  const sValueRange range = RangeOfLine(line);
   const std::vector<std::string_view> tokens = SplitTokens(text);
   const int count = static_cast<int>(tokens.size());
   for (const LineRun& run : RunsOfLine(line)) {
@@ -134,9 +154,11 @@ void sScenarioConstants::StoreLine(int line, std::string_view text,
       const int slot = run.slot + field - run.first_field;
       if (slot >= kSlotCount) break;
       double value = Convert(tokens[static_cast<std::size_t>(field - 1)], run.kind);
-      if (!(std::fabs(value) <= kMaxConstantMagnitude)) {
+      if (!(value >= range.low && value <= range.high)) {
+        // NaN is held at the top, as any value too large to read.
+        const double held = value < range.low ? range.low : range.high;
         if (out_of_range) out_of_range(field, value);
-        value = value < 0.0 ? -kMaxConstantMagnitude : kMaxConstantMagnitude;
+        value = held;
       }
       SetSlot(slot, value);
     }
@@ -201,10 +223,11 @@ void LoadScenarioConstants(sScenarioConstants& constants, std::u16string_view sc
     ++line;
     if (line > kLastDataLine) break;
     constants.StoreLine(line, text, [&](int field, double value) {
+      const sValueRange range = RangeOfLine(line);
+      const double held = value < range.low ? range.low : range.high;
       LogFormat(u"WARNING: constant %i of data line %i (%i) out of range in %s at line %i (counting from 1); held "
                 u"at %i",
-                field, line, TruncateToInt(value), path, fileLine,
-                static_cast<int>(value < 0.0 ? -kMaxConstantMagnitude : kMaxConstantMagnitude));
+                field, line, TruncateToInt(value), path, fileLine, TruncateToInt(held));
     });
   }
   constants.FinishLoading();

@@ -12,6 +12,15 @@ namespace {
 
 bool IsLandTableType(int type) { return type >= 0 && type < kLandTypeCount; }
 
+// A value cut to an int, held to the int's range: the scenario's percentages
+// and a unit's turns without supply may multiply to more than an int holds.
+int SaturatedInt(double value) {
+  if (!(value == value)) return 0;
+  if (value >= 2147483647.0) return INT32_MAX;
+  if (value <= -2147483648.0) return INT32_MIN;
+  return static_cast<int>(value);
+}
+
 // What is left after t turns without supply; a limit of 0 or less leaves nothing.
 float SupplyLossFactor(int turns, int limit) {
   if (limit <= 0) return 0.0f;
@@ -31,10 +40,10 @@ int cJednostkaLadowa::ComputeCombatValue() {
   }
   const float a = static_cast<float>(c.SupplyCombatPercent(supply)) / 100.0f * f;
   const float b = a * static_cast<float>(eventsEffect + 100) / 100.0f;
-  const int whole = static_cast<int>(100.0f * b);
-  int value = static_cast<int>(static_cast<float>(whole) - shoreBombardmentEffect);
+  const int whole = SaturatedInt(100.0f * b);
+  int value = SaturatedInt(static_cast<float>(whole) - shoreBombardmentEffect);
   if (turnsWithoutSupply > 0) {
-    value = static_cast<int>(SupplyLossFactor(turnsWithoutSupply, c.SupplyLossLimit()) * static_cast<float>(value));
+    value = SaturatedInt(SupplyLossFactor(turnsWithoutSupply, c.SupplyLossLimit()) * static_cast<float>(value));
   }
   combatValue = value < 1 ? 1 : value;
   return 1;
@@ -53,7 +62,7 @@ void cJednostkaLadowa::ResetActionPoints() {
     if (turnsWithoutSupply > 0) {
       const int limit = c.SupplyLossLimit();
       const double left = limit > 0 ? 1.0 - static_cast<double>(turnsWithoutSupply) / limit : 0.0;
-      ap = static_cast<int>(left * ap);
+      ap = SaturatedInt(left * ap);
     }
   }
   if (ap < 0) ap = 0;

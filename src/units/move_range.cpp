@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <functional>
 #include <list>
 
 #include "foundation/console_log.h"
@@ -24,8 +26,7 @@ constexpr std::uint32_t kRangeLowFlag = 8;
 constexpr std::uint32_t kRangeSpentFlag = 16;
 constexpr std::uint32_t kPlacementFlag = 64;
 constexpr std::uint32_t kAllButSelected = ~1u;
-constexpr std::int32_t kBlockedStepCost = 99999;
-constexpr std::int32_t kOffMapStep = -1;
+constexpr std::int32_t kClosedStep = -1;
 constexpr std::int32_t kStepNotWorkedOut = -2;
 constexpr int kNoHexKept = 99999;
 
@@ -59,16 +60,23 @@ bool HasEntry(const std::list<sMoveRangeCell>& range, int hexX, int hexY) {
 
 }  // namespace
 
-sMoveRangeWindow::sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int actionPoints) {
-  Reset(unit, centreX, centreY, actionPoints);
+sMoveRangeWindow::sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int actionPoints, int mapWidth,
+                                   int mapHeight) {
+  Reset(unit, centreX, centreY, actionPoints, mapWidth, mapHeight);
 }
 
-void sMoveRangeWindow::Reset(cUnit* unit, int centreX, int centreY, int actionPoints) {
-  size = 2 * std::max(actionPoints, 0) + 3;
-  const int reach = size / 2;
-  originX = centreX - reach;
-  originY = centreY - reach;
-  const std::size_t count = static_cast<std::size_t>(size) * size;
+void sMoveRangeWindow::Reset(cUnit* unit, int centreX, int centreY, int actionPoints, int mapWidth,
+                             int mapHeight) {
+  const std::int64_t reach = static_cast<std::int64_t>(std::max(actionPoints, 0)) + 1;
+  const auto clip = [reach](int centre, int extent, int& origin, int& length) {
+    const std::int64_t first = std::max<std::int64_t>(centre - reach, 0);
+    const std::int64_t last = std::min<std::int64_t>(centre + reach, std::int64_t{extent} - 1);
+    origin = static_cast<int>(first);
+    length = last >= first ? static_cast<int>(last - first + 1) : 0;
+  };
+  clip(centreX, mapWidth, originX, width);
+  clip(centreY, mapHeight, originY, height);
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   cells.assign(count, sMoveRangeCell{unit, 0, 0, 0, kUnreachedCost});
   marks.assign(count, kMarkFree);
 }
@@ -97,11 +105,11 @@ int cJednostkaLadowa::ComputeMoveRange(int quiet) {
   }
 
   thread_local sMoveRangeWindow window;
-  window.Reset(this, x, y, actionPoints);
+  window.Reset(this, x, y, actionPoints, map.GetWidth(), map.GetHeight());
   const int threshold = gGame->constants.AttackActionPointCost(GetDoctrineLevel());
 
-  for (int wy = window.originY; wy < window.originY + window.size; ++wy) {
-    for (int wx = window.originX; wx < window.originX + window.size; ++wx) {
+  for (int wy = window.originY; wy < window.originY + window.height; ++wy) {
+    for (int wx = window.originX; wx < window.originX + window.width; ++wx) {
       if (!map.IsInside(wx, wy)) continue;
       const sHex& hex = *map.GetHex(wx, wy);
       if (!MayEnterControlled(*owner, hex.controller)) {
@@ -127,7 +135,8 @@ int cJednostkaLadowa::ComputeMoveRange(int quiet) {
 
   int added = 0;
   for (const sMoveRangeCell& cell : window.cells) {
-    if (cell.cost <= 0 || cell.cost > actionPoints) continue;
+    // A cell no route reached keeps its mark, which points in the millions would take for a cost.
+    if (cell.cost <= 0 || cell.cost > actionPoints || cell.cost == kUnreachedCost) continue;
     moveRange.push_back(cell);
     ++added;
     if (probe) continue;
@@ -164,36 +173,39 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
   terrainCost[0] = constants.MoveCostDefault(category);
   for (int terrain = 1; terrain <= 7; ++terrain) terrainCost[terrain] = constants.MoveCost(category, terrain);
   const int zocSurcharge = constants.ZocMoveSurcharge(category);
+  // A step dearer than all the unit's points is never taken, so holding it
+  // just above them changes no route and keeps the sums within range.
+  const double dearest = static_cast<double>(actionPoints) + 1.0;
   const auto weathered = [&](int step, int weather) {
+    double scaled = step;
     if (weather == 2) {
-      step = static_cast<int>((mudFactor + 1.0) * step);
+      scaled = std::trunc((mudFactor + 1.0) * step);
     } else if (weather == 1) {
-      step = static_cast<int>((winterFactor + 1.0) * step);
+      scaled = std::trunc((winterFactor + 1.0) * step);
     }
     // A step never costs less than one point, so no route leaves the window.
-    return std::max(step, 1);
+    if (!(scaled >= 1.0)) return 1;
+    return static_cast<int>(std::min(scaled, dearest));
   };
   // The relaxation meets most cells many times, so what entering each costs
   // is worked out once, when a route first reaches it: most of the window
-  // lies beyond the unit's points. kOffMapStep marks a cell beyond the map.
+  // lies beyond the unit's points. kClosedStep marks a cell no route enters:
+  // the sea, neutral ground and a seen enemy's hex stay closed to a land unit
+  // however many points it has and however little the scenario makes them cost.
   const std::size_t count = window.cells.size();
   window.steps.assign(count, kStepNotWorkedOut);
   window.zocSteps.resize(count);
   const auto workOutSteps = [&](int i, int wx, int wy) {
     if (window.steps[i] != kStepNotWorkedOut) return;
-    if (!map.IsInside(wx, wy)) {
-      window.steps[i] = window.zocSteps[i] = kOffMapStep;
+    const sHex* hex = map.IsInside(wx, wy) ? map.GetHex(wx, wy) : nullptr;
+    if (!hex || window.marks[i] == kMarkImpassable || !hex->IsLand()) {
+      window.steps[i] = window.zocSteps[i] = kClosedStep;
       return;
     }
-    if (window.marks[i] == kMarkImpassable) {
-      window.steps[i] = window.zocSteps[i] = kBlockedStepCost;
-      return;
-    }
-    const sHex& hex = *map.GetHex(wx, wy);
-    const int step = terrainCost[hex.terrain >= 1 && hex.terrain <= 7 ? hex.terrain : 0];
-    window.steps[i] = weathered(step, hex.weather);
+    const int step = terrainCost[hex->terrain >= 1 && hex->terrain <= 7 ? hex->terrain : 0];
+    window.steps[i] = weathered(step, hex->weather);
     window.zocSteps[i] =
-        window.marks[i] == kMarkZoneOfControl ? weathered(step + zocSurcharge, hex.weather) : window.steps[i];
+        window.marks[i] == kMarkZoneOfControl ? weathered(step + zocSurcharge, hex->weather) : window.steps[i];
   };
 
   const auto stepInto = [&](int fromX, int fromY, int i) {
@@ -201,33 +213,44 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
     return zoc ? window.zocSteps[i] : window.steps[i];
   };
 
-  // First the least cost of every cell, by increasing cost (every step costs
-  // at least one point, so a cell is final when its cost's turn comes).
+  // First the least cost of every cell, cheapest first (every step costs at
+  // least one point, so a cell is final when it comes off the queue). The
+  // queue holds what routes reached, never one entry per point: the points
+  // may run into the millions.
   std::vector<std::int32_t>& least = window.least;
   least.resize(count);
   for (std::size_t i = 0; i < count; ++i) least[i] = window.cells[i].cost;
-  thread_local std::vector<std::vector<sPoint>> byCost;
-  const std::size_t costs = static_cast<std::size_t>(actionPoints) + 1;
-  if (byCost.size() < costs) byCost.resize(costs);
-  for (auto& bucket : byCost) bucket.clear();
-  if (startCost >= 0 && startCost <= actionPoints) byCost[startCost].push_back({startX, startY});
-  for (int c = std::max(startCost, 0); c <= actionPoints; ++c) {
-    // A step adds to a later bucket only, so this one stays as it is.
-    for (const sPoint from : byCost[c]) {
-      // A cell met again after a cheaper arrival is passed over; the start is explored whatever its cell holds.
-      const bool start = from.x == startX && from.y == startY && c == startCost;
-      if (!start && least[window.Index(from.x, from.y)] != c) continue;
-      for (int d = 0; d < kDirectionCount; ++d) {
-        const sPoint n = NeighbourPoint(from.x, from.y, d);
-        if (!window.Contains(n.x, n.y)) continue;
-        const int i = window.Index(n.x, n.y);
-        workOutSteps(i, n.x, n.y);
-        if (window.steps[i] == kOffMapStep) continue;
-        const int cost = c + stepInto(from.x, from.y, i);
-        if (cost < least[i] && cost <= actionPoints) {
-          least[i] = cost;
-          byCost[cost].push_back(n);
-        }
+  struct Reached {
+    std::int32_t cost;
+    sPoint at;
+    bool operator>(const Reached& other) const { return cost > other.cost; }
+  };
+  thread_local std::vector<Reached> queue;
+  queue.clear();
+  const auto push = [](const Reached& reached) {
+    queue.push_back(reached);
+    std::push_heap(queue.begin(), queue.end(), std::greater<>());
+  };
+  if (startCost >= 0 && startCost <= actionPoints) push({startCost, {startX, startY}});
+  while (!queue.empty()) {
+    std::pop_heap(queue.begin(), queue.end(), std::greater<>());
+    const Reached reached = queue.back();
+    queue.pop_back();
+    const sPoint from = reached.at;
+    const int c = reached.cost;
+    // A cell met again after a cheaper arrival is passed over; the start is explored whatever its cell holds.
+    const bool start = from.x == startX && from.y == startY && c == startCost;
+    if (!start && least[window.Index(from.x, from.y)] != c) continue;
+    for (int d = 0; d < kDirectionCount; ++d) {
+      const sPoint n = NeighbourPoint(from.x, from.y, d);
+      if (!window.Contains(n.x, n.y)) continue;
+      const int i = window.Index(n.x, n.y);
+      workOutSteps(i, n.x, n.y);
+      if (window.steps[i] == kClosedStep) continue;
+      const std::int64_t cost = std::int64_t{c} + stepInto(from.x, from.y, i);
+      if (cost < least[i] && cost <= actionPoints) {
+        least[i] = static_cast<std::int32_t>(cost);
+        push({least[i], n});
       }
     }
   }
@@ -257,16 +280,16 @@ void cJednostkaLadowa::FloodMoveRange(bool, int startX, int startY, int startCos
     if (!window.Contains(n.x, n.y)) continue;
     const int i = window.Index(n.x, n.y);
     workOutSteps(i, n.x, n.y);
-    if (window.steps[i] == kOffMapStep) continue;
-    const int cost = from.cost + stepInto(from.x, from.y, i);
+    if (window.steps[i] == kClosedStep) continue;
+    const std::int64_t cost = std::int64_t{from.cost} + stepInto(from.x, from.y, i);
     if (cost != least[i]) continue;
     sMoveRangeCell& cell = window.cells[i];
     if (cost < cell.cost && cost <= actionPoints) {
       cell.x = n.x;
       cell.y = n.y;
       cell.direction = OppositeDirection(d);
-      cell.cost = cost;
-      stack.push_back({n.x, n.y, cost, 0});
+      cell.cost = least[i];
+      stack.push_back({n.x, n.y, least[i], 0});
     }
   }
 }

@@ -22,22 +22,25 @@ inline constexpr std::int32_t kUnreachedCost = 999999;
 
 struct sMoveRangeWindow {
   // n = 2 x action points + 3 hexes a side, so the window reaches one hex
-  // further than any route can.
-  sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int actionPoints);
+  // further than any route can; the part of it beyond the map is left out,
+  // since no route goes there, which keeps the grids within the map's size
+  // whatever the points.
+  sMoveRangeWindow(cUnit* unit, int centreX, int centreY, int actionPoints, int mapWidth, int mapHeight);
   sMoveRangeWindow() = default;
   // The window of a new computation: every cell unreached, every mark free.
-  void Reset(cUnit* unit, int centreX, int centreY, int actionPoints);
+  void Reset(cUnit* unit, int centreX, int centreY, int actionPoints, int mapWidth, int mapHeight);
 
   bool Contains(int x, int y) const {
-    return x >= originX && x < originX + size && y >= originY && y < originY + size;
+    return x >= originX && x < originX + width && y >= originY && y < originY + height;
   }
-  int Index(int x, int y) const { return (y - originY) * size + (x - originX); }
+  int Index(int x, int y) const { return (y - originY) * width + (x - originX); }
   sMoveRangeCell& Cell(int x, int y) { return cells[Index(x, y)]; }
   std::int32_t& Mark(int x, int y) { return marks[Index(x, y)]; }
 
   int originX = 0;
   int originY = 0;
-  int size = 0;
+  int width = 0;
+  int height = 0;
   std::vector<sMoveRangeCell> cells;  // row by row
   std::vector<std::int32_t> marks;
   // The cost of entering each cell, worked out once per flood: from a hex

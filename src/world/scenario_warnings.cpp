@@ -18,10 +18,6 @@ std::string Place(int x, int y) {
   return text;
 }
 
-// The terrains the land move costs name; every other one, sea included,
-// costs the default step.
-bool HasOwnMoveCost(const sHex& hex) { return hex.terrain >= 1 && hex.terrain <= 7; }
-
 void PortsWithoutSeaZone(const cGame& game, std::vector<std::string>& found) {
   for (const auto& city : game.cities) {
     if (city->type != kCitySupplyPort && city->type != kCityPort) continue;
@@ -38,24 +34,6 @@ void LandUnitsAtSea(const cGame& game, std::vector<std::string>& found) {
                     std::to_string(unit->owner) + " stands on the sea hex " + Place(unit->x, unit->y) +
                     " and is not aboard a ship");
   }
-}
-
-void LandStepOntoSea(const cGame& game, std::vector<std::string>& found) {
-  const auto& hexes = game.map->Hexes();
-  if (std::all_of(hexes.begin(), hexes.end(), HasOwnMoveCost)) return;
-  const sScenarioConstants& k = game.constants;
-  // Foot soldiers always have one point to step with.
-  int most = 1;
-  for (int doctrine = 0; doctrine <= 5; ++doctrine) {
-    for (int type = 0; type <= 6; ++type) most = std::max(most, k.LandActionPoints(doctrine, type));
-  }
-  // A step never costs less than one point.
-  const int step = std::max(k.MoveCostDefault(kCategoryLand), 1);
-  if (step > most) return;
-  found.push_back("consts.csv line 15 field 9 gives land units a default step cost of " +
-                  std::to_string(k.MoveCostDefault(kCategoryLand)) +
-                  ", within the most action points a land unit can have (" + std::to_string(most) +
-                  "): land units can walk onto sea hexes");
 }
 
 void AirRangesBelowSafety(const cGame& game, std::vector<std::string>& found) {
@@ -89,7 +67,6 @@ std::vector<std::string> FindScenarioWarnings(const cGame& game) {
   if (!game.map) return found;
   PortsWithoutSeaZone(game, found);
   LandUnitsAtSea(game, found);
-  LandStepOntoSea(game, found);
   AirRangesBelowSafety(game, found);
   return found;
 }

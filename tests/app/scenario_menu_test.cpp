@@ -5,7 +5,9 @@
 #include "app/scenario_menu.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -120,6 +122,45 @@ TEST_F(ScenarioMenuTest, SavesListFolderNameAndDateAndFallBackToTheScenarioPictu
   EXPECT_EQ(Field(190), Format(GetText("%02d.%02d.%02d_turn_%i"), 40, 5, 3, 7));
   EXPECT_EQ(Field(188), u"2026-01-02 10:00");
   EXPECT_FALSE(const_cast<CDXUTImage*>(image)->GetVisible());
+}
+
+// A picture of 16384 x 16384 one-bit pixels: some forty kilobytes on disc, a
+// gigabyte of texels decoded.
+void WriteHugePicture(const std::filesystem::path& file) {
+  constexpr png_uint_32 kSide = 16384;
+  std::FILE* out = std::fopen(file.string().c_str(), "wb");
+  ASSERT_NE(out, nullptr);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_init_io(png, out);
+  png_set_compression_level(png, 9);
+  png_set_IHDR(png, info, kSide, kSide, 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::vector<png_byte> row(kSide / 8, 0);
+  for (png_uint_32 y = 0; y < kSide; ++y) png_write_row(png, row.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  std::fclose(out);
+}
+
+// A save's picture is shown at most screen size: one far larger is refused
+// from its header, with a line naming it, and the scenario's picture shows.
+TEST_F(ScenarioMenuTest, ASavesPictureFarLargerThanTheScreenIsRefusedBeforeDecoding) {
+  WriteInfo("save", "Huge", "[Save]\r\nScenarioName=Alpha\r\n");
+  WriteHugePicture(folder_.path() / "data/save/Huge/image.png");
+  ASSERT_FALSE(testing::Test::HasFatalFailure());
+  WritePicture("data/scenarios/Alpha/image.png", 0xFF204060u);
+  test::LogCapture log;
+  Open();
+  SelectTab(1);
+  List().SelectItem(0, true);
+  EXPECT_TRUE(log.Contains(u"Loading file \"data\\save\\Huge\\image.png\" (1) [FAILED]"));
+  EXPECT_TRUE(log.ContainsText(u"Picture \"data\\save\\Huge\\image.png\" not loaded: picture of 16384 x 16384 "
+                               u"pixels is larger than"));
+  const auto* image = static_cast<CDXUTImage*>(CurrentMenu->GetControl(199));
+  ASSERT_NE(image->GetTexture(), nullptr);
+  EXPECT_EQ(image->GetTexture()->width(), 16);
 }
 
 TEST_F(ScenarioMenuTest, AnEmptyListDisablesStartAndEscapeReturnsToTheMainMenu) {

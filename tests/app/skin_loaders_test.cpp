@@ -10,6 +10,7 @@
 #include "app/skin_tables.h"
 #include "app/units_skin.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "map_draw_fixture.h"
 #include "platform/texture.h"
 #include "support/log_capture.h"
@@ -33,7 +34,8 @@ TEST(SkinRows, IntRowIsReadAsAtoiAndMadeRelative) {
 }
 
 TEST(SkinRows, FontRowTakesColoursModulo256AndShortRowsAsZero) {
-  const sGuiFont font = ParseSkinUnitRow({u"0", u"0", u"1", u"1", u"Arial", u"14", u"75", u"256", u"1", u"2", u"3"});
+  const sGuiFont font =
+      ParseSkinUnitRow({u"0", u"0", u"1", u"1", u"Arial", u"14", u"75", u"256", u"1", u"2", u"3"}, {u"skin.csv", 1});
   EXPECT_EQ(font.face, u"Arial");
   EXPECT_EQ(font.height, 14);
   EXPECT_EQ(font.weight, 700);
@@ -65,6 +67,26 @@ TEST(CityAppearance, TwoSectionsLeaveTheOthersUnloadedAndValidityFollowsTheRows)
   }
   EXPECT_FALSE(LoadCityAppearance(dir.path() / "missing.csv"));
   EXPECT_EQ(SkinTables().cities[0].threshold, 250);
+}
+
+// Fonts taller than a glyph atlas holds a few letters of are read as the
+// default height, with a line naming the file and line.
+TEST(CityAppearance, FontHeightsBeyondTheBoundAreLoggedAndReadAsZero) {
+  test::TempDir dir;
+  std::string text = "#AP;0;0;10;10;Arial;-700;75;1;2;3;4;5;6\r\n250\r\n";
+  text += Lines(12, "1;1;4;4");
+  text += "1;2;5;8;Arial;700;75;1;1;1;1;1;1\r\n";
+  text += "1;2;5;8;Arial;128;75;1;1;1;1;1;1\r\n";
+  const auto file = dir.Write("appearance.csv", text);
+  test::LogCapture log;
+  ASSERT_TRUE(LoadCityAppearance(file));
+  const sSkinTables& t = SkinTables();
+  EXPECT_EQ(t.headerFont.font.height, 0);
+  EXPECT_EQ(t.cities[0].fonts[0].font.height, 0);
+  EXPECT_EQ(t.cities[0].fonts[1].font.height, 128);
+  const std::u16string name = Utf8ToUtf16(file.string());
+  EXPECT_TRUE(log.Contains(u"Skin \"" + name + u"\", line 1: font height -700 is outside -128 to 128, 0 used"));
+  EXPECT_TRUE(log.Contains(u"Skin \"" + name + u"\", line 15: font height 700 is outside -128 to 128, 0 used"));
 }
 
 TEST(UnitAppearance, TwentySixLandLinesMakeOneRecordAndAMissingFileIsLogged) {

@@ -105,7 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
         sExtremeRow{"FontWeight", "#\n#\n1;Sans;14;2147483647;1;2;3\n",
                     u"line 3: value \"2147483647\" is outside 0 to 100, 0 used"},
         sExtremeRow{"FontHeight", "#\n#\n7;Sans;-2147483648;5;1;2;3\n",
-                    u"line 3: value \"-2147483648\" is outside -1000 to 1000, 0 used"}),
+                    u"line 3: value \"-2147483648\" is outside -128 to 128, 0 used"},
+        // A font taller than its glyph atlas holds a few letters of.
+        sExtremeRow{"TallFont", "#\n#\n1;Sans;600;50;1;2;3\n", u"line 3: value \"600\" is outside -128 to 128, 0 used"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GuiLayoutTest, ExtremeCornerAndClearAreaValuesAreZero) {

@@ -109,6 +109,26 @@ INSTANTIATE_TEST_SUITE_P(Values, SettingsZoom,
                          testing::Values(ZoomCase{0.75f, "75"}, ZoomCase{0.7f, "70"},
                                          ZoomCase{1.1f, "110"}, ZoomCase{1.234f, "124"}));
 
+// Volumes beyond full or below silence, and zooms the map never shows, are
+// held to their range with a line naming the key and the file; the zoom is
+// stored back as the percent it was held at.
+TEST_F(SettingsTest, VolumesAndZoomOutsideTheirRangesAreHeldAtItsEnds) {
+  test::LogCapture log;
+  Load("[MapDisplay]\nZoom=2147483647\n[Audio]\nSFXVolume=-2147483648\nMusicVolume=2147483647\n");
+  EXPECT_EQ(gMapZoom, 10.0f);
+  EXPECT_EQ(gSfxVolume, 0.0f);
+  EXPECT_EQ(gMusicVolume, 1.0f);
+  EXPECT_TRUE(log.Contains(u"WARNING: MapDisplay/Zoom (2147483647) in Settings.ini is outside 1 to 1000; 1000 used"));
+  EXPECT_TRUE(log.Contains(u"WARNING: Audio/SFXVolume (-2147483648) in Settings.ini is outside 0 to 100; 0 used"));
+  EXPECT_TRUE(log.Contains(u"WARNING: Audio/MusicVolume (2147483647) in Settings.ini is outside 0 to 100; 100 used"));
+  SaveSettings();
+  EXPECT_NE(dir_.Read("Settings.ini").find("Zoom = 1000\r\n"), std::string::npos);
+
+  Load("[MapDisplay]\nZoom=0\n[Audio]\nSFXVolume=101\n");
+  EXPECT_EQ(gMapZoom, 0.01f);
+  EXPECT_EQ(gSfxVolume, 1.0f);
+}
+
 TEST_F(SettingsTest, MissingFileUsesKeyDefaultsAndCreatesNothing) {
   test::LogCapture log;
   gScreenWidth = 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "foundation/ini_file.h"
+#include "foundation/settings.h"
 #include "fuzz_support.h"
 #include "scenario/pbem_game_name.h"
 
@@ -33,5 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The same holds for the file with the getters' defaults stored.
   fuzz::WriteGameFile("Saved.ini", afterGetters);
   if (!again.Load(u"Saved.ini") || again.SaveText() != afterGetters) __builtin_trap();
+  // The game's settings read from the same bytes and stored back: each value
+  // is held to its range, so the zoom stored as a percent cannot overflow.
+  LoadSettings();
+  SaveSettings();
   return 0;
 }

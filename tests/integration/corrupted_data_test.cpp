@@ -22,7 +22,7 @@ constexpr int kImpulses = 3;
 struct sCorruptedCase {
   const char* name;
   test::sCorruption corruption;
-  const char* logged;  // part of the line that names the file and row
+  const char* logged;  // part of the line that names the file and row; null for a value within its range
   const char* outcome;
   bool inSave = false;  // the corruption is made to a save of the sample
 };
@@ -38,7 +38,9 @@ TEST_P(CorruptedDataTest, IsRefusedOrMendedAndPlaysWithinTheRules) {
   EXPECT_EQ(test::PlayCorrupted(root.path(), kScenario, GetParam().corruption, kImpulses, &outcome, GetParam().inSave),
             "");
   EXPECT_EQ(outcome, GetParam().outcome);
-  EXPECT_TRUE(log.ContainsText(Utf8ToUtf16(GetParam().logged))) << GetParam().logged;
+  if (GetParam().logged) {
+    EXPECT_TRUE(log.ContainsText(Utf8ToUtf16(GetParam().logged))) << GetParam().logged;
+  }
 }
 
 constexpr char kPlayed[] = "played 3 impulses";
@@ -94,6 +96,20 @@ INSTANTIATE_TEST_SUITE_P(
         Value("DoctrineMonths", "countries.csv", 0, 54, "-2147483648", "Doctrine months (-2147483648) out of range"),
         Value("UpkeepModifier", "countries.csv", 0, 63, "-1e300", "Unit upkeep cost modifier ("),
         Value("UnitNameSlot", "unit_names.csv", 16, 0, "-2147483648", "Unit type slot (-2147483648) out of range"),
+        // Strengths and supply values that the computer adds up and subtracts.
+        Value("AirUnitStrength", "air_units.csv", 0, 7, "2147483647",
+              "Air unit strength (2147483647) out of range in data\\scenarios\\NorthernTide\\air_units.csv at "
+              "line 4 (counting from 1); ignored"),
+        Value("AirUnitStrengthBelowZero", "air_units.csv", 1, 7, "-2147483648", "Air unit strength (-2147483648)"),
+        sCorruptedCase{"SavedCitySupplyInfo", {Kind::kValue, "cities_supply_info.csv", 0, 2, "-2147483648"},
+                       "City supply info (-2147483648) out of range in data\\save\\corrupted\\"
+                       "cities_supply_info.csv at line 2 (counting from 1); ignored",
+                       kPlayed, true},
+        // Action points and step costs that once opened the sea to land
+        // units, or sized their move range beyond the memory.
+        Value("LandUnitPointsBeyondTheMap", "land_units.csv", 0, 8, "100000", nullptr),
+        Value("LandStepOntoTheSeaFree", "consts.csv", 14, 8, "0", nullptr),
+        Value("LandStepOntoTheSeaBelowZero", "consts.csv", 14, 8, "-5", nullptr),
         // Constants that the rules multiply.
         Value("ActionPointConstant", "consts.csv", 1, 1, "2147483647",
               "WARNING: constant 2 of data line 2 (2147483647) out of range in "

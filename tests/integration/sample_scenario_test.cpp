@@ -234,12 +234,6 @@ TEST_P(SampleDataFaultTest, CheckerWarnsAboutIt) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, SampleDataFaultTest,
     testing::Values(
-        // Land units paying one point for a sea hex walk onto the water.
-        sDataFault{"LandDefaultStepOfOne",
-                   [](const std::filesystem::path& folder, const cMap&) {
-                     Change(folder, "consts.csv", 14, 8, "1");
-                     return std::string("gives land units a default step cost of 1,");
-                   }},
         // A port whose hex has no sea zone: a port city moved inland, with
         // its sea node and its links in the cities diagram.
         sDataFault{"PortOnSeaZoneZero",

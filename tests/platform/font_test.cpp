@@ -111,6 +111,26 @@ TEST(Font, TextIsClippedToItsRectangleUnlessNoClip) {
   EXPECT_FALSE(g.clip_rect().has_value());
 }
 
+// Glyphs taller than the atlas has room for make it grow as far as they need
+// and up to its largest size; the glyphs beyond that are left out, and the
+// ones already drawn stay whole.
+TEST(Font, GlyphsTallerThanTheAtlasGrowItOrAreLeftOut) {
+  auto frame = AppFrame::CreateHeadless(1600, 800);
+  auto font = Font::Create(u"DejaVu Sans", 700, 400);
+  ASSERT_NE(font, nullptr);
+  Graphics& g = frame->graphics();
+  g.Clear(0xFF000000);
+  Rect rect{0, 0, 1600, 800};
+  font->DrawText(g, u"WMWMW", -1, &rect, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP, 0xFFFFFFFF);
+  const auto lit = [&](int x) {
+    for (int y = 0; y < 800; ++y) {
+      if (ArgbR(g.ReadPixel(x, y)) > 0) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(lit(font->TextWidth(u"W") / 2));
+}
+
 TEST(Font, TextThroughTheSpriteIsRecordedWithItsFlagsAndCut) {
   auto frame = AppFrame::CreateHeadless(100, 100);
   auto font = Font::Create(u"Arial", 12, 700);

@@ -46,18 +46,18 @@ TEST_F(CityInfoFilesTest, RowsFillTheVectorsWithoutResizingThem) {
 }
 
 TEST_F(CityInfoFilesTest, SavedFilesReadBackTheSame) {
-  City(0).supplyInfo = {3, -1, 20};
+  City(0).supplyInfo = {3, 50, 20};
   City(1).convoyInfo = {true, false, true};
   ASSERT_TRUE(WriteCitiesSupplyInfo(world_.game(), u"data\\save\\out"));
   ASSERT_TRUE(WriteCitiesConvoyInfo(world_.game(), u"data\\save\\out"));
   EXPECT_EQ(dir_.Read("data/save/out/cities_supply_info.csv"),
-            "# cities supply info:\r\n1;1;3;-1;20;\r\n4;2;0;0;0;");
+            "# cities supply info:\r\n1;1;3;50;20;\r\n4;2;0;0;0;");
   EXPECT_EQ(dir_.Read("data/save/out/cities_convoy_info.csv"),
             "# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;1;0;1;");
   City(0).supplyInfo.assign(3, 0);
   City(1).convoyInfo.assign(3, false);
   LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\out\\%s");
-  EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{3, -1, 20}));
+  EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{3, 50, 20}));
   EXPECT_EQ(City(1).convoyInfo, (std::vector<bool>{true, false, true}));
 }
 

@@ -204,6 +204,27 @@ TEST_F(ScenarioConstantsTest, NumbersAreReadAsFarAsTheyGo) {
   EXPECT_FLOAT_EQ(c.DirectionsFactor(1), 0.25f);
 }
 
+// The supply's share of action points (line 52) and the air radius factors
+// (line 151) multiply other constants of up to 100000: they are held to what
+// their rules use, with a line naming the file and line.
+TEST_F(ScenarioConstantsTest, FactorsOfProductsAreHeldToWhatTheirRulesUse) {
+  test::LogCapture log;
+  const sScenarioConstants c =
+      Load(File({{2, "lvl0;100000"}, {47, "100000;12"}, {52, "AP;-1;0;100000;20"}, {151, "100000;1.5;-3;2;1"}}));
+  EXPECT_EQ(c.Int(52, 2), 0);
+  EXPECT_EQ(c.Int(52, 4), 100);
+  EXPECT_EQ(c.Int(52, 5), 20);
+  EXPECT_EQ(c.AirRangeFactor(1), 100.0f);
+  EXPECT_EQ(c.AirRangeFactor(2), 1.5f);
+  EXPECT_EQ(c.AirRangeFactor(3), 0.0f);
+  EXPECT_EQ(c.AirRangeBase(1), 100000);
+  EXPECT_EQ(c.LandActionPoints(0, 0), 100000);
+  EXPECT_TRUE(log.Contains(u"WARNING: constant 4 of data line 52 (100000) out of range in "
+                           u"data\\scenarios\\test\\consts.csv at line 53 (counting from 1); held at 100"));
+  EXPECT_TRUE(log.ContainsText(u"constant 2 of data line 52 (-1) out of range"));
+  EXPECT_TRUE(log.ContainsText(u"constant 1 of data line 151 (100000) out of range"));
+}
+
 TEST_F(ScenarioConstantsTest, MissingFileIsFatal) {
   test::LogCapture log;
   sScenarioConstants constants;

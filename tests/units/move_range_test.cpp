@@ -119,6 +119,33 @@ TEST_F(ZoneOfControl, SurchargeOnlyFromOneMarkedHexIntoAnother) {
   EXPECT_EQ(Entry(unit, 1, 2), nullptr);
 }
 
+// However many points a land unit has and whatever the sea's step costs, its
+// range covers the land it can reach and never a sea hex; its working window
+// is no larger than the map.
+struct sSeaCase {
+  int points;
+  int seaStep;
+};
+
+class SeaStaysClosed : public ZoneOfControl, public testing::WithParamInterface<sSeaCase> {};
+
+TEST_P(SeaStaysClosed, ForAnyPointsAndStepCost) {
+  SetLandCost(8, GetParam().seaStep);
+  cJednostkaLadowa& unit = Mover(1, 0, 5, GetParam().points);
+  unit.ComputeMoveRange(1);
+  for (const sMoveRangeCell& cell : unit.moveRange) {
+    EXPECT_TRUE(map().GetHex(cell.x, cell.y)->IsLand()) << cell.x << "," << cell.y;
+  }
+  // The whole land column, and the land hex beside the enemy is his.
+  EXPECT_EQ(unit.moveRange.size(), 11u);
+  EXPECT_NE(Entry(unit, 0, 11), nullptr);
+  EXPECT_NE(Entry(unit, 0, 0), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(PointsAndCosts, SeaStaysClosed,
+                         testing::Values(sSeaCase{100000, 99}, sSeaCase{2000000000, 1}, sSeaCase{200, 99},
+                                         sSeaCase{30, 0}, sSeaCase{30, -5}));
+
 class UnseenEnemy : public ZoneOfControl, public testing::WithParamInterface<std::tuple<int, int, bool>> {};
 
 TEST_P(UnseenEnemy, BlocksItsHexOnlyWhenSeenOrProbing) {

@@ -42,9 +42,6 @@ TEST_F(ScenarioCheck, PrintsTheSummaryAndSavesUnderANewName) {
             "Land units: 2 on the map, 1 aboard, 1 in reserve\nAir units: 1 on the map, 1 in reserve\n"
             "Naval units: 2 in fleets, 1 in reserve\nFleets: 2\nSea nodes: 4\nConvoys: 1\nReports: 1\n"
             "Events: 2 (2 automatic)\n"
-            // The test world's land units may enter its sea hexes.
-            "Warning: consts.csv line 15 field 9 gives land units a default step cost of 1, within the most "
-            "action points a land unit can have (1): land units can walk onto sea hexes\n"
             "Saved as: checked\n");
   EXPECT_EQ(gGame, nullptr);
   std::ostringstream again;

@@ -60,7 +60,9 @@ sMapDrawState CurrentMapDrawState() {
   // thread ends them itself: only then is the move record the frame's to read.
   if (gGame != nullptr) {
     const int gameState = gGame->GetGameState();
-    if (gameState == kGameHumanMoving || gameState == kGameComputerMoving) state.movingUnit = gGame->playerControl.move.unit;
+    if (gameState == kGameHumanMoving || gameState == kGameComputerMoving) {
+      state.movingUnit = gGame->playerControl.move.unit;
+    }
   }
   state.animationPhase = static_cast<int>(TimerMs() / 100 % 6);
   return state;
@@ -97,8 +99,8 @@ void RenderHexes(SpriteBatch& sprite, const cMap& map, const sMapDrawState& stat
   // The walking unit is in no hex until its walk ends, so the hexes' own
   // counters leave it out; the modes that show counters draw it here.
   const cUnit* walking = state.movingUnit;
-  if ((gMapMode == 0 || gMapMode == 3) && walking != nullptr && walking->spotted && map.IsInside(walking->x, walking->y) &&
-      map.GetHex(walking->x, walking->y)->unit != walking) {
+  if ((gMapMode == 0 || gMapMode == 3) && walking != nullptr && walking->spotted &&
+      map.IsInside(walking->x, walking->y) && map.GetHex(walking->x, walking->y)->unit != walking) {
     DrawUnitCounter(sprite, *state.movingUnit, HexPosition(walking->x, walking->y, ox, oy), kMovingUnitDepth,
                     state.animationPhase, state.ownCountry);
   }

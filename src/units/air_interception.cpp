@@ -82,8 +82,8 @@ constexpr int kReportAirToAir = 2;
 // the duel just added to the result.
 void FileInterception(const sCombatResult& result, std::size_t attackerFrom, std::size_t defenderFrom,
                       int missionOwner, int interceptorOwner) {
-  const std::u16string text = GetText("report_interception") + u"\n\n" + result.attackerDetails.substr(attackerFrom) +
-                              result.defenderDetails.substr(defenderFrom);
+  const std::u16string text = GetText("report_interception") + u"\n\n" +
+                              result.attackerDetails.substr(attackerFrom) + result.defenderDetails.substr(defenderFrom);
   if (missionOwner > 0) gGame->reports.Add(kReportAirToAir, missionOwner, text);
   if (interceptorOwner > 0 && interceptorOwner != missionOwner) {
     gGame->reports.Add(kReportAirToAir, interceptorOwner, text);

@@ -318,8 +318,7 @@ TEST_F(GameMouseTest, AStrikeTurnedBackByInterceptorsIsFiledForBothCountries) {
                               GetText("report_details_interception_succeeded_att") +
                               Format(GetText("report_details_interception"), u"Hurricane", u"Country2", 7, 1) +
                               GetText("report_details_interception_succeeded");
-  const std::u16string strike =
-      Format(GetText("report_air_strike_intercepted"), u"Stuka", u"Country1", 6, 5) + duel;
+  const std::u16string strike = Format(GetText("report_air_strike_intercepted"), u"Stuka", u"Country1", 6, 5) + duel;
   for (const auto& [country, strikeKind] : {std::pair{1, 8}, std::pair{2, 9}}) {
     std::list<sReport> reports;
     g.reports.Select(reports, country, 2);

@@ -15,7 +15,7 @@ struct sHex;
 struct sMapDrawState {
   int ownCountry = 0;  // the player control's current country; its units blink and show every mark
   int actionMode = 0;
-  cUnit* carriedUnit = nullptr;    // lifted by the player control; drawn on top in mode 0
+  cUnit* movingUnit = nullptr;     // on its walk, held by no hex: drawn where it stands, on top
   const sHex* markedHex = nullptr; // its sea-node markers are drawn last
   const cUnit* attackDefender = nullptr;
   std::array<bool, 6> attackSides{};  // sides of the defender's hex with an attacker

@@ -25,7 +25,7 @@ namespace {
 // A hex may show a little beyond its cell (names, counters' texts), so it is
 // drawn while it lies within this margin of the screen.
 constexpr float kCullMargin = 166.0f;
-constexpr float kCarriedUnitDepth = 0.55f;  // in front of every map layer
+constexpr float kMovingUnitDepth = 0.55f;  // in front of every map layer, and of a unit it passes
 constexpr int kPanelClearEntry = 331;
 
 std::function<sMapDrawState()>& StateSource() {
@@ -56,6 +56,14 @@ sMapDrawState CurrentMapDrawState() {
   if (auto& source = StateSource()) return source();
   sMapDrawState state;
   if (gGame != nullptr && gGame->viewingCountry != nullptr) state.ownCountry = gGame->viewingCountry->id;
+  // The moving states begin only once the walk is set up, and the main
+  // thread ends them itself: only then is the move record the frame's to read.
+  if (gGame != nullptr) {
+    const int gameState = gGame->GetGameState();
+    if (gameState == kGameHumanMoving || gameState == kGameComputerMoving) {
+      state.movingUnit = gGame->playerControl.move.unit;
+    }
+  }
   state.animationPhase = static_cast<int>(TimerMs() / 100 % 6);
   return state;
 }
@@ -88,10 +96,13 @@ void RenderHexes(SpriteBatch& sprite, const cMap& map, const sMapDrawState& stat
       DrawInMode(sprite, *map.GetHex(c, r), p, cell, state);
     }
   }
-  if (gMapMode == 0 && state.carriedUnit != nullptr && map.IsInside(state.carriedUnit->x, state.carriedUnit->y)) {
-    cUnit& unit = *state.carriedUnit;
-    DrawUnitCounter(sprite, unit, HexPosition(unit.x, unit.y, ox, oy), kCarriedUnitDepth, state.animationPhase,
-                    state.ownCountry);
+  // The walking unit is in no hex until its walk ends, so the hexes' own
+  // counters leave it out; the modes that show counters draw it here.
+  const cUnit* walking = state.movingUnit;
+  if ((gMapMode == 0 || gMapMode == 3) && walking != nullptr && walking->spotted &&
+      map.IsInside(walking->x, walking->y) && map.GetHex(walking->x, walking->y)->unit != walking) {
+    DrawUnitCounter(sprite, *state.movingUnit, HexPosition(walking->x, walking->y, ox, oy), kMovingUnitDepth,
+                    state.animationPhase, state.ownCountry);
   }
   if ((gMapMode == 0 || gMapMode == 1) && state.markedHex != nullptr) {
     const sHex& hex = *state.markedHex;

@@ -74,7 +74,23 @@ void Log(const sMission& m, std::u16string_view line) {
   if (m.fullLog) LogLine(line);
 }
 
-bool RunInterception(const sMission& m, cUnit* interceptorUnit, sCombatResult& result) {
+// The report kind both countries find the duel under, among their air-to-air combats.
+constexpr int kReportAirToAir = 2;
+
+// The duel is filed for both countries whatever came of it: the losses it
+// cost would otherwise be seen nowhere but in the popup. The texts are those
+// the duel just added to the result.
+void FileInterception(const sCombatResult& result, std::size_t attackerFrom, std::size_t defenderFrom,
+                      int missionOwner, int interceptorOwner) {
+  const std::u16string text = GetText("report_interception") + u"\n\n" +
+                              result.attackerDetails.substr(attackerFrom) + result.defenderDetails.substr(defenderFrom);
+  if (missionOwner > 0) gGame->reports.Add(kReportAirToAir, missionOwner, text);
+  if (interceptorOwner > 0 && interceptorOwner != missionOwner) {
+    gGame->reports.Add(kReportAirToAir, interceptorOwner, text);
+  }
+}
+
+bool Duel(const sMission& m, cUnit* interceptorUnit, sCombatResult& result) {
   sInterceptor i(interceptorUnit);
   cUnit& mission = m.unit;
   if (mission.spotted || interceptorUnit->spotted) PlayAirSound(u"AirToAirCombat.wav");
@@ -135,6 +151,17 @@ bool RunInterception(const sMission& m, cUnit* interceptorUnit, sCombatResult& r
   result.defenderDetails += GetText("report_details_interception_failed") + u"\n";
   Log(m, u"Intercepcja nieudana, interceptor straciĹ‚ wiÄ™cej niĹĽ ataker");
   return false;
+}
+
+bool RunInterception(const sMission& m, cUnit* interceptorUnit, sCombatResult& result) {
+  const std::size_t attackerFrom = result.attackerDetails.size();
+  const std::size_t defenderFrom = result.defenderDetails.size();
+  const int missionOwner = m.unit.owner;
+  // A fighter that dies in the duel is freed: its owner is read first.
+  const int interceptorOwner = interceptorUnit->owner;
+  const bool stopped = Duel(m, interceptorUnit, result);
+  FileInterception(result, attackerFrom, defenderFrom, missionOwner, interceptorOwner);
+  return stopped;
 }
 
 }  // namespace

@@ -51,6 +51,20 @@ bool AttackerDied(sCombatResult& result, cUnit& attacker, std::u16string_view li
   return true;
 }
 
+// The report kinds of an air strike: the attacker's, and the one of the country attacked.
+constexpr int kReportAirStrike = 8;
+constexpr int kReportAirStrikeSuffered = 9;
+
+// A strike the interceptors turned back still cost the attacker its losses:
+// both sides find it among their air strikes, with the duel that stopped it.
+void FileStoppedStrike(const sCombatResult& result, const cUnit& attacker, int defending, int x, int y) {
+  const std::u16string text =
+      KeyText("report_air_strike_intercepted", attacker.name, CountryName(attacker.owner), x, y) +
+      result.attackerDetails + result.defenderDetails;
+  if (attacker.owner > 0) gGame->reports.Add(kReportAirStrike, attacker.owner, text);
+  if (defending > 0 && defending != attacker.owner) gGame->reports.Add(kReportAirStrikeSuffered, defending, text);
+}
+
 }  // namespace
 
 void sHex::BombardFromAir(sCombatResult& result, cUnit& attacker) {
@@ -72,6 +86,7 @@ void sHex::BombardFromAir(sCombatResult& result, cUnit& attacker) {
     if (const cCountry* country = gGame->GetCountry(defending)) interceptor = country->FindBestInterceptor(x, y);
   }
   if (interceptor && attacker.TryIntercept(interceptor, &result)) {
+    FileStoppedStrike(result, attacker, defending, x, y);
     if (result.Flag(kFlagAttackerDestroyed)) {
       LogLine(u"Przechwycenie przy bombowaniu heksa udane, ataker zabijany");
       attacker.Kill();

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <list>
 #include <memory>
+#include <utility>
 
 #include "app/game_commands.h"
 #include "app/game_frame_move.h"
@@ -16,10 +18,14 @@
 #include "dialogs/combat_result_dialog.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/unit_panel.h"
+#include "foundation/format.h"
 #include "foundation/settings.h"
+#include "foundation/string_base.h"
 #include "game_screen_fixture.h"
 #include "gui/hint_box.h"
 #include "gui/static.h"
+#include "scenario/reports.h"
+#include "scenario/scenario_constants_layout.h"
 #include "support/log_capture.h"
 #include "turn/sea_graph.h"
 #include "units/jednostka_ladowa.h"
@@ -278,6 +284,50 @@ TEST_F(GameMouseTest, BombardmentModeEndsWithTheClickMarkedOrNot) {
   Click(4, 4);
   EXPECT_EQ(control().actionMode, kActionNone);
   EXPECT_EQ(map().GetHex(6, 5)->flags & 0x40, 0u);
+}
+
+TEST_F(GameMouseTest, AStrikeTurnedBackByInterceptorsIsFiledForBothCountries) {
+  cGame& g = game();
+  using namespace consts_layout;
+  g.constants.SetSlot(kAirMaxStrength + 0, 10);  // fighters above 5 intercept
+  g.constants.SetSlot(kAirRangeBase + 0, 4);
+  for (int level = 0; level <= 5; ++level) g.constants.SetSlot(kAirRangeFactor + level, 1.0);
+  // Whatever the die, the mission loses 3 and the interceptor 1: the strike is stopped.
+  for (int i = 0; i < 54; ++i) {
+    g.constants.SetSlot(kAirCombatTableA + i, 3);
+    g.constants.SetSlot(kAirCombatTableB + i, 1);
+  }
+  cJednostkaLotnicza& bomber = world_->PlaceAirUnit(1, 2, 2);
+  bomber.name = u"Stuka";
+  bomber.type = kTacticalBomber;
+  bomber.strength = 10;
+  bomber.actionPoints = bomber.startingActionPoints = 4;
+  cJednostkaLotnicza& fighter = world_->PlaceAirUnit(2, 6, 4);
+  fighter.name = u"Hurricane";
+  fighter.strength = 8;
+  map().GetHex(6, 5)->controller = 2;
+  Click(2, 2);
+  control().actionMode = kActionBombardment;
+  map().GetHex(6, 5)->AddFlags(0x40, 1);
+  Click(6, 5);
+  EXPECT_EQ(bomber.strength, 7);
+  EXPECT_EQ(fighter.strength, 7);
+
+  // Both countries find the duel among their air-to-air combats and the strike among their air strikes.
+  const std::u16string duel = Format(GetText("report_details_interception_att"), u"Stuka", u"Country1", 7, 3) +
+                              GetText("report_details_interception_succeeded_att") +
+                              Format(GetText("report_details_interception"), u"Hurricane", u"Country2", 7, 1) +
+                              GetText("report_details_interception_succeeded");
+  const std::u16string strike = Format(GetText("report_air_strike_intercepted"), u"Stuka", u"Country1", 6, 5) + duel;
+  for (const auto& [country, strikeKind] : {std::pair{1, 8}, std::pair{2, 9}}) {
+    std::list<sReport> reports;
+    g.reports.Select(reports, country, 2);
+    ASSERT_EQ(reports.size(), 1u) << country;
+    EXPECT_EQ(reports.front().text, GetText("report_interception") + u"\n\n" + duel);
+    g.reports.Select(reports, country, strikeKind);
+    ASSERT_EQ(reports.size(), 1u) << country;
+    EXPECT_EQ(reports.front().text, strike);
+  }
 }
 
 TEST_F(GameMouseTest, AClickOnAnOpenPanelsControlIsNoClickOnTheMap) {

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "app/counter_draw.h"
 #include "app/hex_draw.h"
@@ -13,6 +16,7 @@
 #include "platform/sprite_batch.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_morska.h"
+#include "units/player_control.h"
 #include "world/city.h"
 #include "world/gra.h"
 
@@ -260,6 +264,51 @@ TEST_F(LandCounter, PictureOnTheOwnersColourWithRoundedStrengthShadowFirst) {
   unit_->spotted = 0;
   Render();
   EXPECT_TRUE(SpritesOf("units").empty());
+}
+
+// A unit on its walk is held by no hex, yet it is seen on every hex it
+// reaches, in front of a friendly unit it passes, and once where it stops.
+TEST_F(LandCounter, AWalkingUnitIsDrawnWhereItStandsWithoutAHexHoldingIt) {
+  cGame& game = world_->game();
+  auto resting = std::make_unique<FixedStrengthUnit>();
+  resting->owner = 2;
+  resting->spotted = 1;
+  resting->x = 1;
+  resting->y = 1;
+  world_->hex(1, 1).unit = resting.get();
+  game.landUnits.push_back(std::move(resting));
+  // Lifted off its start hex and sent two hexes on, as a move order does.
+  world_->hex(2, 1).unit = nullptr;
+  unit_->x = 0;
+  unit_->actionPoints = 4;
+  sUnitMove& move = game.playerControl.move;
+  move.unit = unit_;
+  move.path = {{1, 1, 1}, {2, 1, 1}};
+  move.walked.assign(1, sPoint{0, 1});
+  game.SetGameState(kGameHumanMoving);
+
+  // Where the counters stand: the column of each owner's-colour background,
+  // and whether it is drawn in front of the units resting on their hexes.
+  const auto counters = [&] {
+    Render();
+    std::vector<std::tuple<int, bool>> at;
+    for (const DrawRecord* r : SpritesOf("info")) {
+      const int column = static_cast<int>(std::lround((r->dest.left - 35 - kOx) / 83));
+      at.emplace_back(column, r->depth < 0.6f);
+    }
+    std::sort(at.begin(), at.end());
+    return at;
+  };
+  using Seen = std::vector<std::tuple<int, bool>>;
+  EXPECT_EQ(counters(), (Seen{{0, true}, {1, false}}));
+  ASSERT_TRUE(move.AdvanceMovingUnit());
+  EXPECT_EQ(world_->hex(1, 1).unit, game.landUnits.back().get());
+  EXPECT_EQ(counters(), (Seen{{1, false}, {1, true}}));
+  ASSERT_FALSE(move.AdvanceMovingUnit());
+  game.SetGameState(kGameHumanIdle);
+  EXPECT_EQ(world_->hex(2, 1).unit, unit_);
+  EXPECT_EQ(counters(), (Seen{{1, false}, {2, false}}));
+  for (const int column : {0, 1}) EXPECT_NE(world_->hex(column, 1).unit, unit_);
 }
 
 TEST_F(LandCounter, IconScalesIntoThePanelAndRestoresTheTransform) {

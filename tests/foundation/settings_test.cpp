@@ -40,12 +40,20 @@ TEST_F(SettingsTest, BareFileGetsEveryKeyAtItsDefault) {
   Load("[Main]\n");
   SaveSettings();
   // The shipped default file is exactly what the defaults produce, but for the
-  // frame limit it ships (a missing key still means no limit).
+  // frame limit and the delays it ships (a missing key still means no limit,
+  // and a second's delay).
   std::string shipped = test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/Settings.ini");
   const std::string limit = "FPSLimit = 25";
   const std::size_t at = shipped.find(limit);
   ASSERT_NE(at, std::string::npos);
   shipped.replace(at, limit.size(), "FPSLimit = 0");
+  for (const sDelaySetting& row : gDelaySettings) {
+    const std::string key = "\n" + std::string(row.iniKey).substr(std::string("Delay/").size()) + " = ";
+    const std::size_t line = shipped.find(key);
+    ASSERT_NE(line, std::string::npos) << row.iniKey;
+    const std::size_t value = line + key.size();
+    shipped.replace(value, shipped.find_first_of("\r\n", value) - value, "1000");
+  }
   EXPECT_EQ(dir_.Read("Settings.ini"), WithCrLf(shipped));
   EXPECT_EQ(gScreenWidth, 1024);
   EXPECT_EQ(gScreenHeight, 768);

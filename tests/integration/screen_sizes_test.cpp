@@ -1,9 +1,10 @@
 // The real program started at every window size it ships a layout for: the
 // main menu and the game screen of the sample scenario come up with every
 // control of the menu and of the map-side panels inside the window; and,
-// in a game of its own, the panels lie clear of one another and every text
-// of every panel and dialog fits the place its control draws it in, in the
-// shipped font.
+// in a game of its own, the panels lie clear of one another, every control
+// of every panel and dialog lies inside its frame, every list shows two rows
+// at least, and every text of every panel and dialog fits the place its
+// control draws it in, in the shipped font.
 // Screenshots of each stay in the build folder.
 #include <gtest/gtest.h>
 
@@ -23,10 +24,13 @@
 #include "dialogs/convoy_results_dialog.h"
 #include "dialogs/dialog_flot.h"
 #include "dialogs/diplomacy_panel.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "dialogs/event_dialog.h"
 #include "dialogs/elections_dialog.h"
 #include "dialogs/panel_informacyjny.h"
 #include "dialogs/replacements_dialog.h"
 #include "dialogs/save_game_dialog.h"
+#include "dialogs/small_dialogs.h"
 #include "foundation/game_lock.h"
 #include "turn/fleet.h"
 #include "dialogs/panel.h"
@@ -35,6 +39,7 @@
 #include "units/jednostka_morska.h"
 #include "game_session.h"
 #include "gui/control.h"
+#include "gui/list_box.h"
 #include "text_fit.h"
 #include "world/gra.h"
 
@@ -42,6 +47,10 @@ namespace tr {
 namespace {
 
 namespace fs = std::filesystem;
+
+// How far a control keeps from its frame's edge: the width of the border
+// the panels' frames paint there.
+constexpr int kFrameBorder = 2;
 
 struct WindowSize {
   int width, height;
@@ -79,19 +88,31 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
     }
   }
 
-  // Every control of a panel or dialog lies on its frame, none cut by its edge.
-  void ExpectOnFrame(cDialog& dialog, const std::string& what) {
+  // Every control of a panel or dialog, shown now or not, lies inside its
+  // frame clear of the frame's painted border, and every list shows at least
+  // two rows without scrolling.
+  void ExpectInsideItsDialog(cDialog& dialog, const std::string& what) {
+    for (const auto& control : dialog.Controls()) {
+      if (control->GetType() != kControlListBox) continue;
+      const auto& list = static_cast<const CDXUTListBox&>(*control);
+      const int rowHeight = list.GetTextHeight();
+      EXPECT_TRUE(rowHeight > 0 && list.GetTextRect().height() / rowHeight >= 2)
+          << what << " list " << control->GetID() << " shows "
+          << (rowHeight > 0 ? list.GetTextRect().height() / rowHeight : 0) << " rows of " << rowHeight << " px";
+    }
     CDXUTControl* frame = dialog.GetControlOfType(dialog.id, kControlFrame);
     if (frame == nullptr) return;
     const Rect outer = frame->GetBoundingBox();
+    const Rect inner{outer.left + kFrameBorder, outer.top + kFrameBorder, outer.right - kFrameBorder,
+                     outer.bottom - kFrameBorder};
     for (const auto& control : dialog.Controls()) {
-      if (!control->GetVisible() || control.get() == frame) continue;
+      if (control.get() == frame) continue;
       const Rect box = control->GetBoundingBox();
-      EXPECT_TRUE(box.left >= outer.left && box.top >= outer.top && box.right <= outer.right &&
-                  box.bottom <= outer.bottom)
+      EXPECT_TRUE(box.left >= inner.left && box.top >= inner.top && box.right <= inner.right &&
+                  box.bottom <= inner.bottom)
           << what << " control " << control->GetID() << " at " << box.left << "," << box.top << "-" << box.right
-          << "," << box.bottom << " off its frame " << outer.left << "," << outer.top << "-" << outer.right << ","
-          << outer.bottom;
+          << "," << box.bottom << " not inside its frame " << outer.left << "," << outer.top << "-" << outer.right
+          << "," << outer.bottom;
     }
   }
 
@@ -109,7 +130,7 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
     }
     EXPECT_TRUE(frame_->graphics().SaveScreenshot(Shot("dialog_" + name)));
     fit_.CheckEveryTab(*dialog, name);
-    ExpectOnFrame(*dialog, name);
+    ExpectInsideItsDialog(*dialog, name);
     {
       GameLockGuard lock;
       PopModalDialogs(-1);
@@ -213,7 +234,7 @@ void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
     for (cDialog* panel : panels) {
       if (panel == nullptr) continue;
       fit_.Check(*panel, "panel " + std::to_string(panel->id));
-      ExpectOnFrame(*panel, "panel " + std::to_string(panel->id));
+      ExpectInsideItsDialog(*panel, "panel " + std::to_string(panel->id));
     }
   }
   // No two open panels lie over one another.
@@ -256,6 +277,13 @@ void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
     Measure(new cDialogWynikuWalki(result, 0.0f), "combat_result");
     Measure(new cDialogWyborow(&human, true), "elections");
     Measure(new cDialogWynikuKonwojow(&human), "convoy_results");
+    Measure(new cDialogTekstowy(u"Text", u"Title"), "text_box");
+    Measure(new cDialogPotwierdzenia(u"Title", u"Question", u"Yes", {}, u"No", {}), "confirmation");
+    Measure(new cDialogPobraniaTekstu(u"Title", u"Prompt", u"Text"), "text_input");
+    Measure(new cDialogPobraniaListy(u"Title", u"Prompt"), "list_choice");
+    Measure(new cDialogPotwKoncaTury(), "end_turn");
+    Measure(new cDialogNowejTury(human.id), "new_turn");
+    if (!gGame->events->events.empty()) Measure(new cDialogEventu(gGame->events->events.front()), "event");
   }
   EXPECT_NE(ship, nullptr) << "the sample gives the human country no fleet";
   EXPECT_GT(fit_.measured(), 100);

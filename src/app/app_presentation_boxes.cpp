@@ -35,6 +35,11 @@ std::atomic<int>& RequestedExit() {
   return code;
 }
 
+std::atomic<bool>& ReturnToMenus() {
+  static std::atomic<bool> requested{false};
+  return requested;
+}
+
 std::vector<int>& QueuedSlots() {
   static std::vector<int> slots;
   return slots;
@@ -124,6 +129,15 @@ void cAppPresentation::RequestProgramExit(int exitCode) {
 }
 
 int TakeRequestedProgramExit() { return RequestedExit().exchange(-1); }
+
+void cAppPresentation::RequestReturnToMenus() {
+  LogLine(u"The game goes back to the menus once the player has closed what is shown");
+  ReturnToMenus().store(true);
+}
+
+bool ReturnToMenusRequested() { return ReturnToMenus().load(); }
+
+void ClearReturnToMenusRequest() { ReturnToMenus().store(false); }
 
 bool cAppPresentation::IsModalDialogShown() {
   GameLockGuard lock;

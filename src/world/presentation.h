@@ -143,6 +143,11 @@ class cPresentation {
   virtual void ReleaseGameTextures() = 0;
   virtual void OnMapFontsLost() = 0;
   virtual void ReleaseMinimapOwnershipLayer() = 0;
+
+  // The end of a game on this screen: once the player has closed what is
+  // shown (the result, the hand-over message), the game is put away and the
+  // menus come back. No further turn is played.
+  virtual void RequestReturnToMenus() {}
 };
 
 // The installed port, or the built-in headless one.

@@ -78,6 +78,8 @@ class cAppPresentation : public cHeadlessPresentation {
   void RequestProgramExit(int exitCode) override;
   // The first game frame with no dialog open puts the game away for the menus.
   void RequestReturnToMenus() override;
+  // Under the game lock.
+  void ShowCountryOnInfoPanel(int countryId) override;
   // Effects asked for by the worker play at the main thread's next frame.
   void PlaySoundEffect(std::u16string_view file) override;
   TextureId LoadTexture(const std::filesystem::path& file, eTextureUse use) override;

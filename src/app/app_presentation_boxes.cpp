@@ -13,6 +13,7 @@
 #include "dialogs/dialog_flot.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/event_dialog.h"
+#include "dialogs/panel_informacyjny.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "platform/message_box.h"
@@ -138,6 +139,11 @@ void cAppPresentation::RequestReturnToMenus() {
 bool ReturnToMenusRequested() { return ReturnToMenus().load(); }
 
 void ClearReturnToMenusRequest() { ReturnToMenus().store(false); }
+
+void cAppPresentation::ShowCountryOnInfoPanel(int countryId) {
+  GameLockGuard lock;
+  if (cInfoPanel* info = GetInfoPanel()) info->ShowCountry(countryId);
+}
 
 bool cAppPresentation::IsModalDialogShown() {
   GameLockGuard lock;

@@ -63,6 +63,8 @@ class cHeadlessPresentation : public cPresentation {
   void RequestProgramExit(int exitCode) override;
   // Recorded as "menus".
   void RequestReturnToMenus() override;
+  // Recorded as "info-panel-country <country>".
+  void ShowCountryOnInfoPanel(int countryId) override;
   // Recorded as "combat-result <kind> <ms>"; closes at once.
   void ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) override;
 

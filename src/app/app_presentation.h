@@ -76,6 +76,10 @@ class cAppPresentation : public cHeadlessPresentation {
   void WaitForConvoyResults(const char* file, int line) override;
   // The next game frame ends the main loop with the code.
   void RequestProgramExit(int exitCode) override;
+  // The first game frame with no dialog open puts the game away for the menus.
+  void RequestReturnToMenus() override;
+  // Under the game lock.
+  void ShowCountryOnInfoPanel(int countryId) override;
   // Effects asked for by the worker play at the main thread's next frame.
   void PlaySoundEffect(std::u16string_view file) override;
   TextureId LoadTexture(const std::filesystem::path& file, eTextureUse use) override;
@@ -95,6 +99,10 @@ class cAppPresentation : public cHeadlessPresentation {
 
 // The exit code the worker asked the main loop to end with, taken once (-1 for none).
 int TakeRequestedProgramExit();
+// Whether the game is to be put away for the menus once no dialog is open
+// (the game is over, or this player's play-by-e-mail turn is handed over).
+bool ReturnToMenusRequested();
+void ClearReturnToMenusRequest();
 
 // Plays the effects the worker asked for since the last frame (main thread).
 void PlayQueuedSoundEffects();

@@ -13,6 +13,7 @@
 #include "dialogs/dialog_flot.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/event_dialog.h"
+#include "dialogs/panel_informacyjny.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "platform/message_box.h"
@@ -33,6 +34,11 @@ std::mutex& QueueMutex() {
 std::atomic<int>& RequestedExit() {
   static std::atomic<int> code{-1};
   return code;
+}
+
+std::atomic<bool>& ReturnToMenus() {
+  static std::atomic<bool> requested{false};
+  return requested;
 }
 
 std::vector<int>& QueuedSlots() {
@@ -124,6 +130,20 @@ void cAppPresentation::RequestProgramExit(int exitCode) {
 }
 
 int TakeRequestedProgramExit() { return RequestedExit().exchange(-1); }
+
+void cAppPresentation::RequestReturnToMenus() {
+  LogLine(u"The game goes back to the menus once the player has closed what is shown");
+  ReturnToMenus().store(true);
+}
+
+bool ReturnToMenusRequested() { return ReturnToMenus().load(); }
+
+void ClearReturnToMenusRequest() { ReturnToMenus().store(false); }
+
+void cAppPresentation::ShowCountryOnInfoPanel(int countryId) {
+  GameLockGuard lock;
+  if (cInfoPanel* info = GetInfoPanel()) info->ShowCountry(countryId);
+}
 
 bool cAppPresentation::IsModalDialogShown() {
   GameLockGuard lock;

@@ -56,7 +56,16 @@ bool HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* nextH
   }
   const std::u16string text =
       Format(GetText("pbem_turn_end_message"), game.pbemGameName, player.name, player.email, nextHuman->name);
+  // The turn written is the other player's now: nothing here may change the
+  // game or write its folder again. The toolbar and the side panels are put
+  // away as in the computer's phase, and closing the message leaves the game.
+  SuspendPlayerPanels();
+  {
+    GameLockGuard lock(kThisFile, __LINE__);
+    if (TopDialog != nullptr) PopModalDialogs(-1);
+  }
   PushOnTop(new cDialogTekstowy(text, GetText("pbem_turn_end_title"), kPbemMessageLayout));
+  Presentation().RequestReturnToMenus();
   return true;
 }
 

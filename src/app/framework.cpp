@@ -103,6 +103,8 @@ void DestroyGame() {
   DestroyGamePanels();
   SetGameMusicPlayer(nullptr);
   ReleaseGameTextureRecords();
+  // A request of the game just put away must not end the next one.
+  ClearReturnToMenusRequest();
 }
 
 int WinMain(sStartUp startUp) {

@@ -123,7 +123,9 @@ void OpenPauseMenu() {
 
 void KeyPressed(std::uint32_t key) {
   if (const int button = ToolbarButtonOfKey(key)) {
-    PressToolbarButton(button);
+    // The toolbar's commands change the game or end the turn: only the
+    // player's own states take them, as Tab and Esc.
+    if (PlayerInterfaceActive()) PressToolbarButton(button);
     return;
   }
   if (key >= VK_LEFT && key <= VK_DOWN) {

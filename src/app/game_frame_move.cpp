@@ -9,6 +9,7 @@
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "app/music_player.h"
+#include "app/pause_menu.h"
 #include "app/sea_battle_menu.h"
 #include "dialogs/dialog_base.h"
 #include "events/zdarzenia.h"
@@ -230,6 +231,19 @@ void MoveGameFrame(Graphics&, double time, float elapsed) {
   if (const int exitCode = TakeRequestedProgramExit(); exitCode >= 0) {
     if (AppFrame* frame = CurrentFrame()) frame->Shutdown(exitCode);
     return;
+  }
+  if (ReturnToMenusRequested()) {
+    bool shown = false;
+    {
+      GameLockGuard lock;
+      shown = TopDialog != nullptr;
+    }
+    // The result or the hand-over message stays until the player closes it.
+    if (!shown) {
+      ClearReturnToMenusRequest();
+      LeaveGameForMenus();
+      return;
+    }
   }
   const AppFrame* frame = CurrentFrame();
   const bool renderingPaused = frame != nullptr && frame->rendering_paused();

@@ -155,10 +155,12 @@ void WaitForBoxClosed(const cDialog* dialog, const char* file, int line) {
     serial = (*it)->serial();
     logLine = Format(u"WBC:%s:%s:%d", ClassName(**it), SourceFileName(file ? file : ""), line);
   }
+  // Logged once per wait: a player who reads a dialog for a minute would
+  // otherwise add hundreds of lines of the same wait to the log.
+  LogLine(logLine);
   while (true) {
-    LogLine(logLine);
     if (PauseUnlessStopped(100)) return;
-    GameLockGuard lock(kThisFile, __LINE__);
+    GameLockGuard lock;
     if (!InStack(dialog, serial)) return;
   }
 }

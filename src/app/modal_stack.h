@@ -30,7 +30,8 @@ cDialog* FindModalDialog(int id);
 bool IsPlaceholderDialog(const cDialog* dialog);
 
 // Returns once the dialog has left the stack, or when this thread is told to
-// stop; logs "WBC:<class>:<file>:<line>" every 100 ms while it waits.
+// stop; looks every 100 ms and logs "WBC:<class>:<file>:<line>" once, when
+// the wait begins on a dialog still in the stack.
 void WaitForBoxClosed(const cDialog* dialog, const char* file, int line);
 
 }  // namespace tr

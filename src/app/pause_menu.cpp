@@ -30,6 +30,16 @@ void CloseThisMenu() { DeleteCurrentMenu(); }
 
 }  // namespace
 
+void LeaveGameForMenus() {
+  LogLine(u"----- Leaving the game for the menus -----");
+  PopModalDialogs(-1);
+  DestroyGame();
+  PlayMainMenuMusic();
+  auto* menu = new cScenarioMenu();
+  CurrentMenu = menu;
+  menu->FillLists();
+}
+
 cPauseMenu::cPauseMenu() {
   LogLine(u"----- Pause Menu -----");
   if (gGame != nullptr) gGame->Pause();
@@ -61,14 +71,9 @@ void cPauseMenu::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl*) {
       CloseThisMenu();
       PushModalDialog(new cDialogUstawien());
       return;
-    case kAbort: {
-      DestroyGame();
-      PlayMainMenuMusic();
-      auto* menu = new cScenarioMenu();
-      CurrentMenu = menu;
-      menu->FillLists();
+    case kAbort:
+      LeaveGameForMenus();
       return;
-    }
     case kExit:
       DestroyGame();
       CloseThisMenu();

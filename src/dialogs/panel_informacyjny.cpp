@@ -179,9 +179,15 @@ void cInfoPanel::Update() {
   Refresh();
 }
 
+void cInfoPanel::ShowCountry(int countryId) {
+  shownCountryId_ = countryId;
+  Refresh();
+}
+
 void cInfoPanel::Refresh() {
   if (gGame == nullptr) return;
-  const cCountry* country = gGame->playerControl.currentCountry;
+  const cCountry* shown = shownCountryId_ != 0 ? gGame->GetCountry(shownCountryId_) : nullptr;
+  const cCountry* country = shown != nullptr ? shown : gGame->playerControl.currentCountry;
   if (country == nullptr) return;
   if (auto* flag = static_cast<CDXUTImage*>(GetControlOfType(kFlag, kControlImage))) {
     flag->SetVisible(true);

@@ -36,6 +36,10 @@ class cInfoPanel : public cPanel {
   // computer country's values keep what they showed. From the worker's
   // states it runs under the game lock.
   void Update();
+  // Shows the country of that number in place of the current one (0: the
+  // current one again), for a player's decision taken outside the player's
+  // own turn. Called under the game lock.
+  void ShowCountry(int countryId);
   // The look while the computer plays: no mouse, the toggles hidden, the busy picture shown.
   void Disable();
   void Enable();
@@ -48,6 +52,8 @@ class cInfoPanel : public cPanel {
  private:
   void Refresh();
   void SetStaticText(int id, std::u16string_view text);
+
+  int shownCountryId_ = 0;
 };
 
 // The game's information panel, or null.

@@ -2,6 +2,7 @@
 // until none fires, and hands each fired event to its human player through
 // the event dialog or to the computer's choice.
 #include <algorithm>
+#include <utility>
 
 #include "events/zdarzenia.h"
 #include "foundation/console_log.h"
@@ -142,15 +143,18 @@ void cEventEngine::CheckEventsAtTurnEnd(cGame& game) {
     if (country == nullptr) continue;  // CheckEvents fires only events of a country
     // Messages of an earlier event must not show again when no option runs now.
     messages.clear();
+    bool goesOn = true;
     if (country->humanControlled != 0 && fired.visibleByPlayer != 0) {
-      if (!ShowToPlayer(game, fired)) return;
+      // In a hot-seat game the check runs in the computer's phase or another
+      // player's turn: the decision and what its option tells are shown under
+      // the deciding player's own panel.
+      const ScopedInfoPanelCountry shownCountry(country->id);
+      goesOn = ShowToPlayer(game, fired) && ShowQueuedMessages(game, std::exchange(messages, {}));
     } else {
       DecideForComputer(game, fired, *country);
+      goesOn = ShowQueuedMessages(game, std::exchange(messages, {}));
     }
-    std::vector<std::u16string> queued;
-    queued.swap(messages);
-    if (!ShowQueuedMessages(game, std::move(queued))) return;
-    if (WorkerMustStop(game)) return;
+    if (!goesOn || WorkerMustStop(game)) return;
   }
   LogLine(u"CHECKING EVENTS FINISHED");
   if (game.pbemGame) gEndTurnRequested.store(1);

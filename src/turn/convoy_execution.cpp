@@ -394,6 +394,8 @@ void ShowConvoyResultsToPlayers(cGame& game) {
       LogFormat(u"Convoy results of %s unchanged since last shown", country->name);
       continue;
     }
+    // In a hot-seat game each player reads the results under the player's own panel.
+    const ScopedInfoPanelCountry shownCountry(country->id);
     {
       GameLockGuard lock(__FILE__, __LINE__);
       Presentation().PushConvoyResultsDialog(country->id);

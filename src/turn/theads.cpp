@@ -115,6 +115,17 @@ void HandOver(cGame& game) {
   Presentation().ResumePlayerPanels();
 }
 
+// The war is over and its result has been shown: no country gets the game
+// back, not even a computer one that happens to be current. The game waits
+// in the end-of-impulse state, where the worker stays idle and the player
+// commands nothing, until the screen puts it away for the menus.
+void EndGame(cGame& game) {
+  LogLine(u"==== AI THREAD FINISHED =====");
+  LogLine(u"The game is over; no further turn is played");
+  game.SetGameState(kGameEndOfImpulse);
+  Presentation().RequestReturnToMenus();
+}
+
 // One pass of the worker; false when there was nothing to do.
 bool RunPass() {
   cGame* game = gGame;
@@ -126,7 +137,12 @@ bool RunPass() {
     return true;
   }
   LogLine(u"==== STARTING AI THREAD =====");
-  if (RunCountryLoop(*game) && !WorkerMustStop(*game)) HandOver(*game);
+  if (!RunCountryLoop(*game) || WorkerMustStop(*game)) return true;
+  if (game->gameOver) {
+    EndGame(*game);
+  } else {
+    HandOver(*game);
+  }
   return true;
 }
 

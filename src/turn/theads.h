@@ -1,6 +1,7 @@
 // The worker thread beside the main thread: it plays the turns of the
 // countries no human leads, runs the end of impulse when every country of the
-// impulse has acted, and hands the game back when a human country is current.
+// impulse has acted, and hands the game back when a human country is current;
+// once the war is over it hands nothing back and asks for the menus instead.
 // It also runs the scripted-event check when the main thread asks for it.
 // The two threads meet through the game state, the request byte, the game
 // lock and the modal dialog stack.

@@ -146,6 +146,12 @@ void cHeadlessPresentation::WaitForEventDialog(const char* file, int line) {
 
 void cHeadlessPresentation::RequestProgramExit(int exitCode) { Record(Format(u"exit %i", exitCode)); }
 
+void cHeadlessPresentation::RequestReturnToMenus() { Record(u"menus"); }
+
+void cHeadlessPresentation::ShowCountryOnInfoPanel(int countryId) {
+  Record(Format(u"info-panel-country %i", countryId));
+}
+
 void cHeadlessPresentation::ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) {
   Record(Format(u"combat-result %i %i", result.kind, static_cast<int>(closeAfterMs)));
 }

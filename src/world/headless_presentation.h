@@ -61,6 +61,10 @@ class cHeadlessPresentation : public cPresentation {
   void PushConvoyResultsDialog(int countryId) override;
   void WaitForConvoyResults(const char* file, int line) override;
   void RequestProgramExit(int exitCode) override;
+  // Recorded as "menus".
+  void RequestReturnToMenus() override;
+  // Recorded as "info-panel-country <country>".
+  void ShowCountryOnInfoPanel(int countryId) override;
   // Recorded as "combat-result <kind> <ms>"; closes at once.
   void ShowCombatResultAndWait(const sCombatResult& result, float closeAfterMs) override;
 

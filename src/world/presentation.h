@@ -143,6 +143,15 @@ class cPresentation {
   virtual void ReleaseGameTextures() = 0;
   virtual void OnMapFontsLost() = 0;
   virtual void ReleaseMinimapOwnershipLayer() = 0;
+
+  // The end of a game on this screen: once the player has closed what is
+  // shown (the result, the hand-over message), the game is put away and the
+  // menus come back. No further turn is played.
+  virtual void RequestReturnToMenus() {}
+  // While one player's decision is shown during the computer's phase (an
+  // event of the player's country, its convoy results), the information
+  // panel shows that player's country; 0 gives it back to the current one.
+  virtual void ShowCountryOnInfoPanel(int /*countryId*/) {}
 };
 
 // The installed port, or the built-in headless one.
@@ -150,5 +159,15 @@ cPresentation& Presentation();
 // Installs a port the caller keeps alive (nullptr restores the headless one)
 // and returns the one installed before (nullptr for the headless one).
 cPresentation* SetPresentation(cPresentation* presentation);
+
+// Shows a human country's decision under its own information panel for the
+// scope's life.
+class ScopedInfoPanelCountry {
+ public:
+  explicit ScopedInfoPanelCountry(int countryId) { Presentation().ShowCountryOnInfoPanel(countryId); }
+  ~ScopedInfoPanelCountry() { Presentation().ShowCountryOnInfoPanel(0); }
+  ScopedInfoPanelCountry(const ScopedInfoPanelCountry&) = delete;
+  ScopedInfoPanelCountry& operator=(const ScopedInfoPanelCountry&) = delete;
+};
 
 }  // namespace tr

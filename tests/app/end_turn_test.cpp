@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/app_presentation.h"
 #include "app/modal_stack.h"
 #include "app/player_interface.h"
 #include "dialogs/dialog_tekstowy.h"
@@ -130,10 +131,17 @@ TEST_F(EndTurnTest, PlayByEmailTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInS
   country(1).pbemPlayerId = 1;
   country(3).pbemPlayerId = 2;
   country(2).finishedTurn = 1;
+  PushModalDialog(new cDialog(700, RectFromSize(0, 0, 100, 100)));
   EndHumanTurn();
   EXPECT_EQ(game().GetGameState(), kGameEndOfImpulse);
+  // The message alone is shown, over a toolbar that takes no command, and
+  // closing it leaves the game for the menus.
   auto* message = dynamic_cast<cDialogTekstowy*>(TopDialog);
   ASSERT_NE(message, nullptr);
+  EXPECT_EQ(ModalDialogStack.size(), 1u);
+  EXPECT_FALSE(info().MouseInputEnabled());
+  EXPECT_TRUE(ReturnToMenusRequested());
+  ClearReturnToMenusRequest();
   EXPECT_EQ(FindPbemRepoPlayer(u"Duel"), std::optional<std::uint32_t>(1));
   EXPECT_EQ(game().playerControl.currentCountry, &country(1));
 }

@@ -81,6 +81,17 @@ TEST_P(EndTurnKey, QEndsTheTurnAtOnceOrAsksFirst) {
 
 INSTANTIATE_TEST_SUITE_P(Confirmation, EndTurnKey, testing::Bool());
 
+// Outside the player's states a letter key presses nothing, even with the
+// toolbar enabled: neither the purchases nor a second end of the turn.
+TEST_F(GameCommandsTest, LetterKeysDoNothingOutsideThePlayersStates) {
+  DontConfirmEndTurn = true;
+  game().StoreGameState(kGameEndOfImpulse);
+  for (std::uint32_t key : {'P', 'Q', 'U', 'C', 'T'}) Press(key);
+  EXPECT_EQ(TopDialog, nullptr);
+  EXPECT_EQ(country(1).finishedTurn, 0);
+  EXPECT_EQ(game().GetGameState(), kGameEndOfImpulse);
+}
+
 TEST_F(GameCommandsTest, HotkeysHelpKeyOpensItAndThenClosesItWithWhatLiesAbove) {
   OnGameKeyboard('I', true, false);
   cDialog* help = FindModalDialog(kHotkeysDialogId);

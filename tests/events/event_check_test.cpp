@@ -305,7 +305,9 @@ class QueuingPresentation : public cHeadlessPresentation {
   }
 };
 
-TEST_F(EventCheckTest, QueuedMessagesFollowTheDialogInOrder) {
+// The dialog and its messages show under the deciding country's own
+// information panel, which goes back to the current country after them.
+TEST_F(EventCheckTest, QueuedMessagesFollowTheDialogInOrderUnderTheCountrysPanel) {
   QueuingPresentation queuing;
   ScopedPresentation scoped(queuing);
   world_.country(1).humanControlled = 1;
@@ -316,10 +318,13 @@ TEST_F(EventCheckTest, QueuedMessagesFollowTheDialogInOrder) {
   const std::u16string caption = GetText("information");
   std::vector<std::u16string> shownEvents;
   for (const auto& e : queuing.events()) {
-    if (e.starts_with(u"event-dialog ") || e.starts_with(u"text ")) shownEvents.push_back(e);
+    if (e.starts_with(u"event-dialog ") || e.starts_with(u"text ") || e.starts_with(u"info-panel-country ")) {
+      shownEvents.push_back(e);
+    }
   }
-  EXPECT_EQ(shownEvents, (std::vector<std::u16string>{u"event-dialog 1|Event1", u"text " + caption + u"|first",
-                                                      u"text " + caption + u"|second"}));
+  EXPECT_EQ(shownEvents, (std::vector<std::u16string>{u"info-panel-country 1", u"event-dialog 1|Event1",
+                                                      u"text " + caption + u"|first", u"text " + caption + u"|second",
+                                                      u"info-panel-country 0"}));
 }
 
 // A port whose wait ends because the game is being torn down.

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <utility>
@@ -30,7 +31,9 @@
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/text.h"
+#include "gui/combo_box.h"
 #include "gui/list_box.h"
+#include "gui/tab_frame.h"
 #include "platform/graphics.h"
 #include "platform/null_audio.h"
 #include "support/log_capture.h"
@@ -233,6 +236,48 @@ class GameSessionTest : public testing::Test {
     // The first turn on screen, its view reached.
     EXPECT_TRUE(FramesUntil([&] { return HumanTurnOf(human); }));
     return HumanTurnOf(human) ? human : nullptr;
+  }
+
+  // From the logos through the scenario menu's tab (new, saved or
+  // play-by-e-mail games) to the settings menu of the row with the folder
+  // template; null when a screen did not come.
+  cScenarioSettingsMenu* OpenSettingsOf(int tab, std::u16string_view folderTemplate) {
+    EXPECT_TRUE(FramesUntil([&] {
+      frame_->Inject(RawInput::KeyDown(VK_SPACE));
+      return dynamic_cast<cMainMenu*>(CurrentMenu) != nullptr;
+    }));
+    if (CurrentMenu == nullptr) return nullptr;
+    Click(CurrentMenu->GetControl(71));
+    auto* scenarios = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+    if (scenarios == nullptr) return nullptr;
+    static_cast<CDXUTTabFrame*>(scenarios->GetControl(178))->SelectTab(tab, true);
+    auto& list = *static_cast<CDXUTListBox*>(scenarios->GetControl(179));
+    for (int row = 0; row < list.GetSize(); ++row) {
+      if (scenarios->RowTemplate(row) == folderTemplate) list.SelectItem(row, true);
+    }
+    Click(scenarios->GetControl(200));
+    return gGame != nullptr ? dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu) : nullptr;
+  }
+  // The countries listed human, each with its play-by-e-mail player when
+  // above 0, and every other country the computer's.
+  void ChooseHumans(cScenarioSettingsMenu& settings, const std::map<int, int>& humanPlayers) {
+    auto& countries = *static_cast<CDXUTListBox*>(settings.GetControl(kCountryList));
+    for (int row = 0; row < countries.GetSize(); ++row) {
+      countries.SelectItem(row, true);
+      const auto human = humanPlayers.find(settings.selectedCountry()->id);
+      if (human != humanPlayers.end() && human->second > 0) {
+        static_cast<CDXUTComboBox*>(settings.GetControl(kPlayerCombo))
+            ->SetSelectedByData(static_cast<std::uint32_t>(human->second));
+      }
+      Click(settings.GetControl(human != humanPlayers.end() ? kHumanRadio : kComputerRadio));
+    }
+  }
+  // Q and yes in the confirmation.
+  void EndTurnByQ() {
+    PressKey('Q');
+    auto* confirm = dynamic_cast<cDialogPotwKoncaTury*>(TopDialog);
+    ASSERT_NE(confirm, nullptr) << DialogsAndState();
+    Click(confirm->GetControl(cDialogPotwKoncaTury::kYesButton));
   }
 
   // Q presses the toolbar's end of turn, which asks first; yes hands the

@@ -174,7 +174,9 @@ TEST_P(ConvoyResultsShown, ToThePlayerOfTheCountry) {
   ShowConvoyResultsToPlayers(game());
   SetPresentation(previous);
   if (c.shown) {
-    EXPECT_EQ(port.events(), (std::vector<std::u16string>{u"convoy-results 1", u"convoy-results-closed"}));
+    // Shown under the country's own information panel, which goes back after.
+    EXPECT_EQ(port.events(), (std::vector<std::u16string>{u"info-panel-country 1", u"convoy-results 1",
+                                                          u"convoy-results-closed", u"info-panel-country 0"}));
   } else {
     EXPECT_TRUE(port.events().empty());
   }

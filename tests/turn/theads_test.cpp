@@ -161,11 +161,14 @@ TEST_F(WorkerTest, RequestedEventsCheckOutsideTheComputersTurnRunsOnceAndClears)
   EXPECT_EQ(request, 0);
 }
 
-TEST_F(WorkerTest, AGameEndingInsideTheEndOfImpulseStillHandsOver) {
+// The war ends inside the end of impulse: nobody gets the game back, not the
+// human country first in the new impulse nor a computer one, and the screen
+// is asked for the menus.
+TEST_F(WorkerTest, AGameEndingInsideTheEndOfImpulseHandsNothingOverAndAsksForTheMenus) {
   world_.game().turnsLeft = 0;
   world_.game().date = {2, 5, 1940};
   StartWorkerThread();
-  ASSERT_TRUE(recorder_.WaitForHandOvers(1));
+  ASSERT_TRUE(recorder_.WaitForMenusRequest());
   EXPECT_EQ(StopWorkerThread(), 0);
 
   cGame& game = world_.game();
@@ -176,10 +179,14 @@ TEST_F(WorkerTest, AGameEndingInsideTheEndOfImpulseStillHandsOver) {
   EXPECT_EQ(game.date.impulse, 2);
   EXPECT_EQ(game.date.month, 5);
   EXPECT_EQ(game.turnsLeft, 0);
+  EXPECT_EQ(Count(u"==== STARTING AI THREAD ====="), 1u);
   EXPECT_EQ(Count(u"==== AI THREAD FINISHED ====="), 1u);
-  EXPECT_EQ(Count(u"rekalkuluje fog of war"), 1u);
-  EXPECT_EQ(game.GetGameState(), kGameHumanIdle);
-  EXPECT_EQ(game.playerControl.currentCountry, &A());
+  EXPECT_EQ(Count(u"rekalkuluje fog of war"), 0u);
+  EXPECT_EQ(recorder_.handOvers(), 0);
+  EXPECT_EQ(recorder_.newTurnDialogs.load(), 0);
+  EXPECT_EQ(recorder_.CountEvents(u"menus"), 1);
+  // The end-of-impulse state: the worker stays idle and the player commands nothing.
+  EXPECT_EQ(game.GetGameState(), kGameEndOfImpulse);
 }
 
 TEST_F(WorkerTest, AnimatedComputerMoveHoldsTheCountryLoop) {

@@ -27,11 +27,26 @@ class HandOverRecorder : public cHeadlessPresentation {
     ++handOvers_;
     signal_.notify_all();
   }
+  void RequestReturnToMenus() override {
+    cHeadlessPresentation::RequestReturnToMenus();
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++menuRequests_;
+    signal_.notify_all();
+  }
   // Blocks until the worker has handed the game back `count` times in all;
   // false when that did not happen within the generous bound.
   bool WaitForHandOvers(int count) {
     std::unique_lock<std::mutex> lock(mutex_);
     return signal_.wait_for(lock, std::chrono::seconds(60), [&] { return handOvers_ >= count; });
+  }
+  // Blocks until the worker has asked for the menus; false past the bound.
+  bool WaitForMenusRequest() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return signal_.wait_for(lock, std::chrono::seconds(60), [&] { return menuRequests_ > 0; });
+  }
+  int handOvers() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return handOvers_;
   }
 
   std::atomic<int> newTurnDialogs{0};
@@ -42,6 +57,7 @@ class HandOverRecorder : public cHeadlessPresentation {
   std::mutex mutex_;
   std::condition_variable signal_;
   int handOvers_ = 0;
+  int menuRequests_ = 0;
 };
 
 // The steps of later subsystems, taken out again when the test ends.

@@ -1,0 +1,227 @@
+// The two ways a game leaves this machine, through the real program: the end
+// of the sample played from a save near its end, whose result stays until the
+// player closes it and then gives way to the menus with no further turn, and a
+// play-by-e-mail turn handed over to the other player, after which neither
+// keys nor the toolbar change the game or its folder and closing the message
+// leads to the menus.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ai/autoplay.h"
+#include "dialogs/convoy_results_dialog.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "dialogs/event_dialog.h"
+#include "dialogs/purchases_dialog.h"
+#include "foundation/string_base.h"
+#include "game_session.h"
+#include "gui/edit_box.h"
+#include "gui/static.h"
+#include "support/log_capture.h"
+
+namespace tr {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kKaltheim = 1;
+constexpr int kAlbrecia = 3;
+// The toolbar's purchases and end-of-turn icons.
+constexpr int kPurchasesIcon = 336;
+constexpr int kEndTurnIcon = 343;
+
+// Every file under the folder with its bytes and time of writing: a second
+// save within the same second may write the same bytes.
+struct sFileState {
+  std::string bytes;
+  fs::file_time_type written;
+  bool operator==(const sFileState&) const = default;
+};
+std::map<std::string, sFileState> ReadFolder(const fs::path& folder) {
+  std::map<std::string, sFileState> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    files[fs::relative(entry.path(), folder).generic_string()] = {test::ReadFileBytes(entry.path()),
+                                                                  entry.last_write_time()};
+  }
+  return files;
+}
+
+std::u16string StaticText(const CDXUTDialog& dialog, int id) {
+  const auto* text = static_cast<const CDXUTStatic*>(dialog.GetControlOfType(id, kControlStatic));
+  return text != nullptr ? text->GetText() : std::u16string();
+}
+
+class GameEndSessionTest : public test::GameSessionTest {
+ protected:
+  bool InMenus() const { return gGame == nullptr && dynamic_cast<cScenarioMenu*>(CurrentMenu) != nullptr; }
+  // A computer country given to the player, as the game showed after its end.
+  void WatchForComputerPlayer() {
+    GameLockGuard lock;
+    if (gGame == nullptr) return;
+    const eGameState state = gGame->GetGameState();
+    const cCountry* current = gGame->playerControl.currentCountry;
+    if ((state == kGameHumanIdle || state == kGameHumanMoving) && current != nullptr && !current->humanControlled) {
+      computerHandedOver_ = true;
+    }
+  }
+  // The game's result box on top, or null.
+  static cDialogTekstowy* ResultBox() {
+    auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+    return box != nullptr && StaticText(*box, box->layoutBase() + 1) == GetText("game_over") ? box : nullptr;
+  }
+
+  bool computerHandedOver_ = false;
+};
+
+TEST_F(GameEndSessionTest, TheResultStaysUntilClosedAndTheMenusComeBackWithNoFurtherTurn) {
+  gDelays.fill(0.0f);
+  {
+    // The sample played by the computer on every side up to its last turn.
+    std::ostringstream out;
+    std::ostringstream errors;
+    ASSERT_EQ(RunAutoplay({"--root", folder_.path().string(), "--scenario", "NorthernTide", "--impulses", "71",
+                           "--seed", "7", "--save-as", "nearend"},
+                          out, errors),
+              0)
+        << errors.str();
+    ASSERT_NE(out.str().find("game_over=0"), std::string::npos) << out.str();
+  }
+  test::LogCapture log;
+  bool resultShown = false;
+  const int exitCode = RunProgram([&] {
+    cScenarioSettingsMenu* settings = OpenSettingsOf(cScenarioMenu::kSavedGame, u"data\\save\\nearend\\%s");
+    ASSERT_NE(settings, nullptr);
+    cCountry* human = gGame->GetCountry(kKaltheim);
+    ChooseHumans(*settings, {{kKaltheim, 0}});
+    Click(settings->GetControl(kStartButton));
+    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(human); })) << DialogsAndState();
+    EXPECT_EQ(gGame->turnsLeft, 0);
+
+    // The turns are played until the result shows; every other box is read and closed.
+    for (int turn = 0; turn < 3 && !resultShown; ++turn) {
+      EndTurnByQ();
+      ASSERT_TRUE(FramesUntil(
+          [&] {
+            std::this_thread::yield();
+            WatchForComputerPlayer();
+            AnswerComputerScreens(false);
+            CDXUTControl* answer = nullptr;
+            bool banner = false;
+            {
+              GameLockGuard lock;
+              if (ResultBox() != nullptr) return resultShown = true;
+              if (auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog)) {
+                answer = box->GetControl(box->okButtonId());
+              } else if (auto* convoys = dynamic_cast<cDialogWynikuKonwojow*>(TopDialog)) {
+                answer = convoys->GetControl(cDialogWynikuKonwojow::kExitButton);
+              } else if (auto* event = dynamic_cast<cDialogEventu*>(TopDialog)) {
+                answer = event->GetControl(4001);
+              } else {
+                banner = dynamic_cast<cDialogNowejTury*>(TopDialog) != nullptr && HumanTurnOf(human);
+              }
+            }
+            if (answer != nullptr) Click(answer);
+            if (banner) PressKey(VK_RETURN);
+            GameLockGuard lock;
+            return HumanTurnOf(human) && TopDialog == nullptr;
+          },
+          test::kWaitLimit))
+          << DialogsAndState();
+    }
+    ASSERT_TRUE(resultShown) << DialogsAndState();
+
+    // The result waits for the player; no turn is played meanwhile.
+    for (int frame = 0; frame < 200; ++frame) Frame();
+    ASSERT_NE(ResultBox(), nullptr) << DialogsAndState();
+    ASSERT_NE(gGame, nullptr);
+    EXPECT_EQ(gGame->gameOver, 1);
+    EXPECT_NE(gGame->GetGameState(), kGameHumanIdle);
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot("game_over_result.png"));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(FramesUntil([&] {
+      WatchForComputerPlayer();
+      return InMenus();
+    })) << DialogsAndState();
+    // The menus stay: nothing of the finished game comes back.
+    for (int frame = 0; frame < 100; ++frame) Frame();
+    EXPECT_TRUE(InMenus());
+    EXPECT_EQ(TopDialog, nullptr);
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(resultShown);
+  EXPECT_FALSE(computerHandedOver_);
+  EXPECT_TRUE(log.Contains(u"The game is over; no further turn is played"));
+}
+
+TEST_F(GameEndSessionTest, AHandedOverPlayByEmailTurnChangesNothingMoreAndClosingItLeadsToTheMenus) {
+  gDelays.fill(0.0f);
+  const fs::path pbem = folder_.path() / "data" / "pbem";
+  std::map<std::string, sFileState> written;
+  const int exitCode = RunProgram([&] {
+    cScenarioSettingsMenu* settings = OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario);
+    ASSERT_NE(settings, nullptr);
+    // Two players, each with one country, in a game named Duel.
+    auto& tabs = *static_cast<CDXUTTabFrame*>(settings->GetControl(kSettingsTabs));
+    tabs.SelectTab(1, true);
+    Frame();
+    Click(settings->GetControl(kPbemCheckBox));
+    ASSERT_EQ(gGame->pbemGame, 1);
+    static_cast<CDXUTEditBox*>(settings->GetControl(kPbemNameField))->SetText(u"Duel");
+    auto& players = *static_cast<CDXUTListBox*>(settings->GetControl(kPlayerList));
+    for (const char16_t* name : {u"Ann", u"Bob"}) {
+      players.SelectItem(players.GetSize() - 1, true);
+      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerNameField))->SetText(name);
+      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerEmailField))
+          ->SetText(std::u16string(name) + u"@example.org");
+      Click(settings->GetControl(kSavePlayerButton));
+    }
+    ASSERT_EQ(gGame->pbemPlayers.size(), 2u);
+    tabs.SelectTab(0, true);
+    Frame();
+    ChooseHumans(*settings, {{kKaltheim, 1}, {kAlbrecia, 2}});
+    ASSERT_EQ(gGame->GetCountry(kAlbrecia)->pbemPlayerId, 2);
+    Click(settings->GetControl(kStartButton));
+    cCountry* human = gGame->GetCountry(kKaltheim);
+    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(human); })) << DialogsAndState();
+    PressKey(VK_RETURN);
+
+    EndTurnByQ();
+    auto* message = dynamic_cast<cDialogTekstowy*>(TopDialog);
+    ASSERT_NE(message, nullptr) << DialogsAndState();
+    EXPECT_EQ(StaticText(*message, message->layoutBase() + 1), GetText("pbem_turn_end_title"));
+    EXPECT_NE(StaticText(*message, message->layoutBase() + 3).find(u"data/pbem/Duel"), std::u16string::npos);
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot("pbem_hand_over.png"));
+    written = ReadFolder(pbem);
+    ASSERT_TRUE(written.count("Duel/Info.ini")) << "the turn is saved for the other player";
+    const float points = human->productionPoints;
+
+    // Neither the hotkeys nor the toolbar's icons reach the handed-over game.
+    PressKey('P');
+    PressKey('Q');
+    cInfoPanel* info = GetInfoPanel();
+    ASSERT_NE(info, nullptr);
+    for (int icon : {kPurchasesIcon, kEndTurnIcon}) Click(info->GetControl(icon));
+    EXPECT_EQ(TopDialog, message) << DialogsAndState();
+    EXPECT_EQ(gGame->GetGameState(), kGameEndOfImpulse);
+    EXPECT_EQ(human->productionPoints, points);
+    EXPECT_EQ(ReadFolder(pbem), written);
+
+    // Closing the message leaves the game for the menus.
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(FramesUntil([&] { return InMenus(); })) << DialogsAndState();
+    PressKey('P');
+    PressKey('Q');
+    EXPECT_TRUE(InMenus());
+  });
+  EXPECT_EQ(exitCode, 0);
+  // Nothing wrote the handed-over turn again, the game's end and teardown neither.
+  EXPECT_EQ(ReadFolder(pbem), written);
+}
+
+}  // namespace
+}  // namespace tr

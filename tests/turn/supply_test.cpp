@@ -169,7 +169,9 @@ TEST_P(SupplyMaximum, ReachesCitiesAtExactlyTheMaximum) {
   supply_.FindNearestSupplyCity(game(), 1, -1, results);
   ASSERT_EQ(results.size(), 1u);
   EXPECT_EQ(results.front().cityNumber, c.found ? CityNumber(city) : 0);
-  if (c.found) EXPECT_EQ(results.front().cost, 4);
+  if (c.found) {
+    EXPECT_EQ(results.front().cost, 4);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Distances, SupplyMaximum,

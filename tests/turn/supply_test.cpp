@@ -33,7 +33,7 @@ TEST_F(SupplyTest, GroupFloodsInNeighbourOrderAndSkipsResourceSites) {
 TEST_F(SupplyTest, GroupReachesCitiesOnEveryEdgeOfTheMap) {
   Control(0, 0, 9, 7, 2);
   AddCity(4, 4);
-  for (const auto [x, y] : {std::pair{0, 4}, {9, 4}, {4, 0}, {4, 7}, {0, 0}, {9, 7}}) AddCity(x, y);
+  for (const auto& [x, y] : {std::pair{0, 4}, {9, 4}, {4, 0}, {4, 7}, {0, 0}, {9, 7}}) AddCity(x, y);
   SupplyCityGroups groups;
   supply_.DetermineCityGroup(game(), 1, -1, groups);
   ASSERT_EQ(groups.size(), 1u);

@@ -3,7 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIDEREACH_TESTS=OFF
-cmake --build build --parallel "$(nproc)"
+# Only the program and the game data it depends on: the tests, the benchmarks
+# and the headless drivers are ./test.sh's.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIDEREACH_TESTS=OFF -DTIDEREACH_BENCH=OFF
+cmake --build build --parallel "$(nproc)" --target tidereach
 cd build/game
 exec ./tidereach "$@"

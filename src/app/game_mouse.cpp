@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "app/fleet_map_actions.h"
 #include "app/input_routing.h"
@@ -26,6 +27,7 @@
 #include "units/jednostka_morska.h"
 #include "world/city.h"
 #include "world/gra.h"
+#include "world/hex_distance.h"
 #include "world/map_camera.h"
 #include "world/presentation.h"
 
@@ -61,6 +63,39 @@ int FloorDiv(int a, int b) {
 cGame& Game() { return *gGame; }
 cPlayerControl& Control() { return gGame->playerControl; }
 cMap& Map() { return *gGame->map; }
+
+// The hex carrying the mark that lies nearest to (x, y), if any does.
+std::optional<sPoint> NearestMarkedHex(std::uint32_t mark, int x, int y) {
+  const cMap& map = Map();
+  std::optional<sPoint> nearest;
+  int best = 0;
+  for (int row = 0; row < map.GetHeight(); ++row) {
+    for (int column = 0; column < map.GetWidth(); ++column) {
+      if ((map.GetHex(column, row)->flags & mark) == 0) continue;
+      const int distance = HexDistance(x, y, column, row);
+      if (!nearest || distance < best) {
+        nearest = sPoint{column, row};
+        best = distance;
+      }
+    }
+  }
+  return nearest;
+}
+
+// No port of the country or an ally can take a convoy from the departure:
+// the manager comes back with the reason instead of a choice without marks.
+void NoConvoyDestination(int departureNode) {
+  ConvoysManagerDepartureNode = 0;
+  std::u16string port;
+  if (gGame->seaGraph.IsNodeId(departureNode)) {
+    const sWezelGrafuMorz& node = gGame->seaGraph.GetNode(departureNode - 1);
+    if (const cCity* city = Map().GetHex(node.x, node.y)->city) port = city->name;
+  }
+  if (auto* convoys = dynamic_cast<cDialogKonwojow*>(TopDialog)) convoys->SetVisible(true);
+  gHiddenDialogServed = true;
+  PushModalDialog(new cDialogTekstowy(Format(GetText("convoys_new_no_destination_%s"), port),
+                                      GetText("convoys_title"), cDialogTekstowy::kDefaultLayoutBase));
+}
 
 int CurrentCountryId() {
   const cCountry* country = Control().currentCountry;
@@ -426,7 +461,14 @@ void RunClickActions(int column, int row) {
     if (marked && clicked.seaNodeMarker > 0) {
       ConvoysManagerDepartureNode = clicked.seaNodeMarker;
       if (ConvoysManagerCountry != nullptr) MarkConvoyCitiesForAction(ConvoysManagerCountry->id, clicked.seaNodeMarker);
-      control.actionMode = kActionConvoyDestination;
+      if (const std::optional<sPoint> port = NearestMarkedHex(kConvoyPortMark, column, row)) {
+        // A country's only destination may be an ally's port far off the view.
+        CenterAtHex(Map(), port->x, port->y);
+        control.actionMode = kActionConvoyDestination;
+        return;
+      }
+      NoConvoyDestination(clicked.seaNodeMarker);
+      EndAction();
       return;
     }
     EndAction();

@@ -73,8 +73,14 @@ std::u16string AvailabilityText(const cUnit& unit) {
 char16_t Mark(bool yes) { return yes ? u'+' : u' '; }
 
 std::u16string MapRow(cJednostka& unit) {
-  const float effective = unit.GetEffectiveStrength();
-  const float base = unit.GetBaseValue();
+  float effective = unit.GetEffectiveStrength();
+  float base = unit.GetBaseValue();
+  // A harbour has no column in the combat tables: it shows the strength
+  // attacks wear down against the strength it is built with.
+  if (unit.type == kMulberryType) {
+    effective = static_cast<float>(unit.GetStrength());
+    base = gGame->constants.MulberryStrength();
+  }
   // A base value of 0 would divide by zero.
   const double percent = base != 0.0f ? static_cast<double>(effective) * 100.0 / static_cast<double>(base) : 0.0;
   std::u16string row = Format(u"%s;%.0f%% (%.1f/%.1f);%i;%i;%s;%i", unit.name, percent, static_cast<double>(effective),

@@ -149,7 +149,7 @@ class sScenarioConstants {
   float MudBattlePercent() const { return F(consts_layout::kMudBattlePercent); }
   float MudMovePercent() const { return F(consts_layout::kMudMovePercent); }
   float AiValueA() const { return F(consts_layout::kAiValueA); }
-  int CountryValueCap() const { return I(consts_layout::kCountryValueCap); }
+  int MaxEntrenchment() const { return I(consts_layout::kMaxEntrenchment); }
   float EntrenchmentPercent() const { return F(consts_layout::kEntrenchmentPercent); }
   int AirSearchRadius() const { return I(consts_layout::kAirSearchRadius); }
   int FriendlyNavalLimit() const { return I(consts_layout::kFriendlyNavalLimit); }

@@ -113,7 +113,7 @@ constexpr auto BuildRuns() {
   one(140, 1, 1, kMudBattlePercent, F);
   one(141, 1, 1, kMudMovePercent, F);
   one(142, 1, 1, kAiValueA, F);
-  one(143, 1, 1, kCountryValueCap, I);
+  one(143, 1, 1, kMaxEntrenchment, I);
   one(144, 1, 1, kEntrenchmentPercent, F);
   one(145, 1, 1, kAirSearchRadius, I);
   one(146, 1, 1, kFriendlyNavalLimit, I);

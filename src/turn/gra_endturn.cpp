@@ -56,7 +56,7 @@ void AgeMulberries(cGame& game) {
 
 void UpdateEntrenchment(cGame& game) {
   LogLine(u"Modyfikuje jednostkam bonusy z okopania");
-  const int maxEntrenchment = game.constants.Int(143, 1);
+  const int maxEntrenchment = game.constants.MaxEntrenchment();
   for (const auto& unit : game.landUnits) {
     cJednostkaLadowa& u = *unit;
     int change = 0;

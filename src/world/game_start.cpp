@@ -85,7 +85,7 @@ cGame* LoadNewScenario(std::u16string_view folderTemplate, std::int32_t loadedGa
 
   screen.SetLoadingProgress(85);
   game->map->RefreshHexes();
-  // The first frames show the whole map until the player zooms.
+  // The map opens at the zoom the settings keep.
   ResetMapView(*game->map);
 
   if (loadedGame == 0) {

@@ -67,14 +67,26 @@ bool GlideAxis(float& pos, float target, float& speed, float& zoomOffset, float 
   return true;
 }
 
+// The zoom level whose target scale (cMap::Zoom) is the scale given: 1 where
+// the map's width fits the screen, 0 at scale 1.
+float ZoomLevelOfScale(int mapWidth, float scale) {
+  const float screenWidth = static_cast<float>(gScreenWidth);
+  const float span = static_cast<float>(mapWidth * kColumnStep) - screenWidth;
+  if (span <= 0.0f || scale <= 0.0f) return 0.0f;
+  return std::clamp((screenWidth / scale - screenWidth) / span, 0.0f, 1.0f);
+}
+
 }  // namespace
 
 void SetMapClickHandler(std::function<void()> handler) { ClickHandler() = std::move(handler); }
 
 void ResetMapView(cMap& map) {
   std::lock_guard lock(CameraMutex());
-  gZoomLevel = 1.0f;
-  gDisplayedScale = gTargetScale = map.fitScale > 0.0f ? map.fitScale : 1.0f;
+  // The map opens at the zoom the settings keep, between the whole map and scale 1.
+  const float fit = map.fitScale > 0.0f ? std::min(map.fitScale, 1.0f) : 1.0f;
+  const float scale = std::clamp(gMapZoom, fit, 1.0f);
+  gZoomLevel = ZoomLevelOfScale(map.GetWidth(), scale);
+  gDisplayedScale = gTargetScale = scale;
   map.camera = sMapCamera{};
   // One step settles the limits, the grid position and the transform for the scale.
   gDisplayedScale = -1.0f;

@@ -27,8 +27,9 @@ extern sMapDrag gMapDrag;
 // the player interface, which installs it.
 void SetMapClickHandler(std::function<void()> handler);
 
-// The view of a freshly loaded map: displayed and target scale at the map's
-// fit scale, the zoom level at 1, the camera still.
+// The view of a freshly loaded map: displayed and target scale at the
+// settings' map zoom, kept between the map's fit scale and 1, the zoom level
+// to match, the camera still.
 void ResetMapView(cMap& map);
 
 }  // namespace tr

@@ -494,7 +494,9 @@ TEST_P(OccupiedSideTest, TheUnitInTheWayStepsAsideUnlessItAttacksToo) {
   EXPECT_EQ(At(w), side[4]);
   EXPECT_EQ(At(*other), wAttacksToo ? side[5] : side[2]);
   // Both attacked; W walked one hex, A two.
-  if (wAttacksToo) EXPECT_EQ(w.actionPoints, a.actionPoints + 1);
+  if (wAttacksToo) {
+    EXPECT_EQ(w.actionPoints, a.actionPoints + 1);
+  }
   EXPECT_TRUE(world.log.Contains(u"Land1 is attacked. Directions=2, Armor present in attack=0"));
 }
 

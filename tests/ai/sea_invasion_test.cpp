@@ -279,7 +279,9 @@ TEST_P(InvasionPoints, TooFewPutAPurchaseFirstAndLoadNobody) {
   EXPECT_EQ(log.Contains(u"We have enough AIP. Starting loading units."), GetParam().enough);
   EXPECT_EQ(country(1).aiSettings.PurchaseQueue,
             GetParam().enough ? (std::vector<std::int32_t>{5, 0, 3}) : (std::vector<std::int32_t>{0, 5, 3}));
-  if (!GetParam().enough) EXPECT_TRUE(game().aboardUnitsB.empty());
+  if (!GetParam().enough) {
+    EXPECT_TRUE(game().aboardUnitsB.empty());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, InvasionPoints,

@@ -11,6 +11,7 @@
 #include "app/game_mouse.h"
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
+#include "dialogs/dialog_tekstowy.h"
 #include "foundation/settings.h"
 #include "game_screen_fixture.h"
 #include "gui/check_box.h"
@@ -201,6 +202,22 @@ TEST_F(ConvoysManagerTest, TwoPortsClickedOnTheMapMakeASelectedSupplyConvoy) {
   EXPECT_TRUE(On(cDialogKonwojow::kDeleteButton));
   EXPECT_EQ(game().playerControl.actionMode, kActionNone);
   EXPECT_EQ(map().GetHex(5, 1)->flags & 0x8000u, 0u);
+}
+
+TEST_F(ConvoysManagerTest, ADepartureWithoutAFriendlyPortToSailToIsExplained) {
+  map().GetHex(5, 0)->controller = 2;  // the other port is no ally's
+  ASSERT_NE(Open(), nullptr);
+  Press(cDialogKonwojow::kNewButton);
+  Click(1, 1);
+  EXPECT_EQ(game().playerControl.actionMode, kActionNone);
+  EXPECT_EQ(ConvoysManagerDepartureNode, 0);
+  EXPECT_TRUE(Convoys().empty());
+  EXPECT_TRUE(dialog_->GetVisible());
+  auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(box, nullptr);
+  const auto* text = static_cast<const CDXUTStatic*>(box->GetControl(box->layoutBase() + 3));
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->GetText(), u"convoys_new_no_destination_Northport");
 }
 
 TEST_F(ConvoysManagerTest, AClickBesideThePortsEndsTheChoiceAndShowsTheWindow) {

@@ -290,7 +290,9 @@ TEST_P(GeneralTab, ANeutralStartsWithItsEntryAnyOtherWithItsAlliance) {
   for (std::size_t i = 0; i < GetParam().firstKeys.size(); ++i) {
     EXPECT_EQ(rows[i].substr(0, rows[i].find(u';')), GetParam().firstKeys[i]) << i;
   }
-  if (GetParam().country == 6) EXPECT_EQ(rows[0], u"country_stats_alliance_entry;40%");
+  if (GetParam().country == 6) {
+    EXPECT_EQ(rows[0], u"country_stats_alliance_entry;40%");
+  }
   EXPECT_EQ(rows.back(), u"country_stats_nuclear_bombs;0");
 }
 

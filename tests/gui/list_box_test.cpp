@@ -188,7 +188,9 @@ TEST_P(ListBoxEmptyAreaTest, AClickChangesNoSelection) {
   EXPECT_TRUE(Send(dialog, WM_LBUTTONDOWN, 50, RowY(*list, GetParam().row)));
   Send(dialog, WM_LBUTTONUP, 50, RowY(*list, GetParam().row));
   EXPECT_EQ(list->GetSelectedIndex(), 1);
-  if (GetParam().style == kListBoxMultiSelection) EXPECT_EQ(Selected(*list), (std::vector<int>{1}));
+  if (GetParam().style == kListBoxMultiSelection) {
+    EXPECT_EQ(Selected(*list), (std::vector<int>{1}));
+  }
   EXPECT_TRUE(events_.empty());
 }
 

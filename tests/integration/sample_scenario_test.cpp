@@ -143,6 +143,21 @@ TEST(SampleScenarioTest, ConstantsLoadTheirLastDataLines) {
   EXPECT_EQ(game->constants.ShipBombedValueB(), std::stoi(data[183]));
 }
 
+// Entrenchment adds its percent per level to a defender and takes it off an
+// air strike's effect: at the sample's maximum the strike keeps some effect.
+TEST(SampleScenarioTest, MaximumEntrenchmentLeavesAirStrikesAnEffect) {
+  InstallGameSteps();
+  sGameFolderArgs args;
+  args.root = TR_GAME_DIR;
+  args.scenario = kScenario;
+  std::unique_ptr<cGame> game(LoadGameFolder(args));
+  UninstallGameSteps();
+  ASSERT_NE(game, nullptr);
+  const sScenarioConstants& k = game->constants;
+  EXPECT_GT(k.MaxEntrenchment(), 0);
+  EXPECT_LT(static_cast<float>(k.MaxEntrenchment()) * k.EntrenchmentPercent(), 100.0f);
+}
+
 // Month and year of a "dd.mm.yyyy" value of the shipped description.
 std::pair<int, int> DescribedMonthAndYear(const std::string& info, const std::string& key) {
   const std::size_t at = info.find(key + "=");

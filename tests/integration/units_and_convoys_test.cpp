@@ -19,6 +19,7 @@
 #include "dialogs/small_dialogs.h"
 #include "dialogs/units_manager.h"
 #include "foundation/game_lock.h"
+#include "foundation/gui_layout.h"
 #include "foundation/random.h"
 #include "foundation/settings.h"
 #include "game_session.h"
@@ -34,6 +35,9 @@
 
 namespace tr {
 namespace {
+
+// The information panel along the foot of the screen, over the map.
+constexpr int kInfoPanelEntry = 292;
 
 class UnitsAndConvoysTest : public test::GameSessionTest {
  protected:
@@ -196,6 +200,15 @@ void UnitsAndConvoysTest::Script() {
     ASSERT_FALSE(TopShown<cDialogKonwojow>()) << Situation();
     const std::optional<sPoint> to = MarkedHex(0x8000);
     ASSERT_TRUE(to.has_value());
+    // The view goes to the marked destination: the country's one port's only
+    // partner is an ally's far to the south.
+    FramesUntil([&] {
+      GameLockGuard lock;
+      return gGame->map->camera.x == gGame->map->camera.targetX && gGame->map->camera.y == gGame->map->camera.targetY;
+    });
+    const auto [toX, toY] = ScreenPointOf(*to);
+    EXPECT_TRUE(toX >= 0 && toX < gScreenWidth && toY >= 0 && toY < sGuiLayoutTable[kInfoPanelEntry].y)
+        << "the marked destination (" << to->x << ", " << to->y << ") is off the view at " << toX << ", " << toY;
     CentreAndClickHex(*to);
     ASSERT_TRUE(TopShown<cDialogKonwojow>()) << Situation();
     EXPECT_EQ(gGame->convoys.ConvoysOf(human_).size(), convoysBefore + made + 1);

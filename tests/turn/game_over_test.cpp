@@ -137,7 +137,9 @@ TEST_P(UncontrolledCityTest, IsLoggedAndLeftOutAtEveryCheck) {
   EXPECT_EQ(lines.back(), u"CHECKING FOR GAME OVER FINISHED");
   const std::u16string shown = Shown();
   EXPECT_EQ(shown.empty(), !over);
-  if (over) EXPECT_NE(shown.find(Format(GetText("axis:_%i_vp"), 10)), std::u16string::npos) << Utf16ToUtf8(shown);
+  if (over) {
+    EXPECT_NE(shown.find(Format(GetText("axis:_%i_vp"), 10)), std::u16string::npos) << Utf16ToUtf8(shown);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Checks, UncontrolledCityTest, testing::Values(3, 0),

@@ -129,7 +129,9 @@ TEST_P(ShipsHit, EachShipTakenLowersTheChanceOfTheNext) {
   const std::size_t first = details.find(own.ships.front()->name);
   const std::size_t second = details.find(allied.ships.front()->name);
   ASSERT_NE(first, std::u16string::npos);
-  if (c.secondTaken) EXPECT_LT(second, first);
+  if (c.secondTaken) {
+    EXPECT_LT(second, first);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ships, ShipsHit,

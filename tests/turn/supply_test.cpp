@@ -33,7 +33,7 @@ TEST_F(SupplyTest, GroupFloodsInNeighbourOrderAndSkipsResourceSites) {
 TEST_F(SupplyTest, GroupReachesCitiesOnEveryEdgeOfTheMap) {
   Control(0, 0, 9, 7, 2);
   AddCity(4, 4);
-  for (const auto [x, y] : {std::pair{0, 4}, {9, 4}, {4, 0}, {4, 7}, {0, 0}, {9, 7}}) AddCity(x, y);
+  for (const auto& [x, y] : {std::pair{0, 4}, {9, 4}, {4, 0}, {4, 7}, {0, 0}, {9, 7}}) AddCity(x, y);
   SupplyCityGroups groups;
   supply_.DetermineCityGroup(game(), 1, -1, groups);
   ASSERT_EQ(groups.size(), 1u);
@@ -169,7 +169,9 @@ TEST_P(SupplyMaximum, ReachesCitiesAtExactlyTheMaximum) {
   supply_.FindNearestSupplyCity(game(), 1, -1, results);
   ASSERT_EQ(results.size(), 1u);
   EXPECT_EQ(results.front().cityNumber, c.found ? CityNumber(city) : 0);
-  if (c.found) EXPECT_EQ(results.front().cost, 4);
+  if (c.found) {
+    EXPECT_EQ(results.front().cost, 4);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Distances, SupplyMaximum,

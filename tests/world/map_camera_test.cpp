@@ -49,6 +49,27 @@ INSTANTIATE_TEST_SUITE_P(Levels, ZoomSteps,
                          ::testing::Values(ZoomCase{0.8f, -1.0f, 0.85f}, ZoomCase{0.5f, -1.0f, 0.51f},
                                            ZoomCase{1.0f, -1.0f, 1.0f}, ZoomCase{0.0f, 1.0f, 0.0f}));
 
+// A fresh map opens at the settings' zoom, kept between the whole map and
+// scale 1, with the zoom level the wheel goes on from.
+struct OpeningCase {
+  float settingsZoom, scale;
+};
+class OpeningZoom : public MapCameraTest, public ::testing::WithParamInterface<OpeningCase> {
+ protected:
+  void TearDown() override { gMapZoom = 1.0f; }
+};
+TEST_P(OpeningZoom, IsTheSettingsZoomWithinTheMapsRange) {
+  map_.fitScale = 1024.0f / (20 * 83);  // the map's width fits the screen
+  gMapZoom = GetParam().settingsZoom;
+  ResetMapView(map_);
+  EXPECT_FLOAT_EQ(gTargetScale, GetParam().scale);
+  map_.Zoom(0.0f, 0, 0);
+  EXPECT_NEAR(gTargetScale, GetParam().scale, 1e-5);
+}
+INSTANTIATE_TEST_SUITE_P(Settings, OpeningZoom,
+                         ::testing::Values(OpeningCase{1.0f, 1.0f}, OpeningCase{0.8f, 0.8f}, OpeningCase{1.5f, 1.0f},
+                                           OpeningCase{0.2f, 1024.0f / (20 * 83)}));
+
 TEST_F(MapCameraTest, ZoomOutsideTheHumanStatesDropsTheOffsets) {
   world_.game().StoreGameState(kGameComputerTurn);
   map_.camera.zoomOffsetX = 5;

@@ -114,7 +114,8 @@ void DeployReserve(cCountryAI& ai, bool land) {
   std::vector<const cCity*> refused;
   while (true) {
     std::vector<cCity*> cities = LandDeploymentCities(game, country);
-    std::erase_if(cities, [&](const cCity* c) { return std::find(refused.begin(), refused.end(), c) != refused.end(); });
+    std::erase_if(cities,
+                  [&](const cCity* c) { return std::find(refused.begin(), refused.end(), c) != refused.end(); });
     cJednostka* unit = FirstReserveUnit(game, country, land);
     if (cities.empty() || !unit) return;
     cCity* city = land ? ai.ChooseLandDeployCity(cities) : ai.ChooseAirDeployCity(cities);

@@ -127,8 +127,8 @@ cMoveRangeReuse::cPass::cPass(cMoveRangeReuse& reuse, const cCountry& country,
   if (whole_) {
     std::size_t at = 0;
     const std::vector<std::int64_t>& kept = reuse_.values_;
-    unchanged_ = ForEachRangeInput(country_, units_, [&](std::int64_t v) { return at < kept.size() && kept[at++] == v; }) &&
-                 at == kept.size();
+    const auto same = [&](std::int64_t v) { return at < kept.size() && kept[at++] == v; };
+    unchanged_ = ForEachRangeInput(country_, units_, same) && at == kept.size();
     if (unchanged_) return;
   }
   reuse_.KeepSharedInputs(country_);

@@ -383,7 +383,9 @@ TEST_P(AiStrategicRangeTest, CityMustBeCloserThanTheRange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Distances, AiStrategicRangeTest, testing::Values(-1, 0),
-                         [](const auto& info) { return info.param < 0 ? std::string("OneShort") : std::string("AtTheRange"); });
+                         [](const auto& info) {
+                           return info.param < 0 ? std::string("OneShort") : std::string("AtTheRange");
+                         });
 
 // Bombers shot down over the city are removed only after every bomber flew.
 TEST_F(AiAirTest, DestroyedStrategicBombersAreRemovedAfterAllFlew) {

@@ -182,8 +182,8 @@ TEST_F(DeploymentTest, ARefusedCityKeepsNoUnitFromTheNext) {
 
   ai().DeployLandUnits();
 
-  EXPECT_EQ(test::LinesStartingWith(world.log, u"Error while deploying unit: hex (-1,-1) is off the map or taken").size(),
-            1u);
+  const std::u16string refused = u"Error while deploying unit: hex (-1,-1) is off the map or taken";
+  EXPECT_EQ(test::LinesStartingWith(world.log, refused).size(), 1u);
   EXPECT_EQ(first.inReserve, 0);
   EXPECT_EQ(second.inReserve, 0);
   EXPECT_EQ(first.x, other.x);

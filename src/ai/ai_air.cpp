@@ -50,9 +50,7 @@ sHex* HexAt(int x, int y) {
   return gGame->map->GetHex(x, y);
 }
 
-// The hex the computer keeps its air units this far from the enemy's land
-// units, in hexes.
-int AirBaseSafetyDistance() { return gGame->constants.LandActionPoints(2, 4); }
+int AirBaseSafetyDistance() { return gGame->constants.AirBaseSafetyDistance(); }
 
 bool HasNotActed(const cJednostkaLotnicza& unit) {
   return unit.actionPoints != 0 && unit.actionPoints == unit.startingActionPoints;
@@ -60,20 +58,17 @@ bool HasNotActed(const cJednostkaLotnicza& unit) {
 
 }  // namespace
 
-// The enemy's land units as the air bases see them, read from the list as
-// it stands. A rebase asks these for every candidate base of every air unit,
-// so it asks a copy of the places made once for the whole phase instead, and
-// keeps each base's answers (cEnemyLandUnitQueryCache over enemyLand): both
-// give the same answers while no enemy land unit moves, and the rebase moves
-// only air units.
+const cEnemyLandUnitQueryCache& cCountryAI::EnemyLandQueries() const {
+  if (!enemyLandQueries_) enemyLandQueries_.emplace(enemyLand);
+  return *enemyLandQueries_;
+}
+
 int cCountryAI::MinDistanceToEnemyLandUnits(int x, int y) const {
-  const cEnemyLandPoints enemies(enemyLand);
-  return enemies.MinDistanceToEnemyLandUnits(x, y);
+  return EnemyLandQueries().MinDistanceToEnemyLandUnits(x, y);
 }
 
 int cCountryAI::CountEnemyLandUnitsWithin(int x, int y, int radius) const {
-  const cEnemyLandPoints enemies(enemyLand);
-  return enemies.CountEnemyLandUnitsWithin(x, y, radius);
+  return EnemyLandQueries().CountEnemyLandUnitsWithin(x, y, radius);
 }
 
 sAirBaseCandidate cCountryAI::ChooseRetreatBase(const std::vector<sAirBaseCandidate>& candidates) const {
@@ -108,8 +103,10 @@ void cCountryAI::RebaseAirUnits() {
   cGame* game = gGame;
   if (!game || !game->map || !country) return;
   const int minimumSupply = static_cast<int>(static_cast<float>(game->constants.FullSupplyLevel()) * 0.33f);
-  // A rebase only moves air units: the enemy's places and the answers stay valid.
-  const cEnemyLandUnitQueryCache queries(enemyLand);
+  // A rebase only moves air units: the enemy's places and the answers stay
+  // valid through it, but not from an earlier phase.
+  enemyLandQueries_.reset();
+  const cEnemyLandUnitQueryCache& queries = EnemyLandQueries();
   for (cJednostkaLotnicza* unit : ownAir) {
     if (!HasNotActed(*unit) || unit->supply < minimumSupply) continue;
     std::vector<sAirBaseCandidate> candidates;

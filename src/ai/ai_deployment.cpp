@@ -2,6 +2,7 @@
 // waits there: land units to the weakest front city, air units to the most
 // productive city away from the fronts, ships as new fleets in its ports.
 // A unit that finds no place waits in the reserve for the next turn.
+#include <algorithm>
 #include <vector>
 
 #include "ai/ai_pacing.h"
@@ -26,17 +27,9 @@ constexpr const char* kThisFile = "ai_deployment";
 std::vector<cCity*> LandDeploymentCities(const cGame& game, const cCountry& country) {
   std::vector<cCity*> found;
   const cMap& map = *game.map;
-  const bool atWar = country.IsAtWarWithAnyone();
-  const int halfSupply = game.constants.FullSupplyLevel() / 2;
-  const std::size_t index = static_cast<std::size_t>(country.id - 1);
   for (const auto& city : game.cities) {
-    if (city->type == kCityResources || !map.IsInside(city->x, city->y)) continue;
+    if (!CanSupplyDeployment(*city, country)) continue;
     const sHex* hex = map.GetHex(city->x, city->y);
-    if (hex->controller != country.id) continue;
-    if (atWar) {
-      const int supply = index < city->supplyInfo.size() ? city->supplyInfo[index] : 0;
-      if (supply < halfSupply) continue;
-    }
     bool room = hex->unit == nullptr;
     for (int d = 0; d < kDirectionCount && !room; ++d) {
       const sHex* next = map.GetNeighbour(city->x, city->y, d);
@@ -47,15 +40,13 @@ std::vector<cCity*> LandDeploymentCities(const cGame& game, const cCountry& coun
   return found;
 }
 
-// The country's reserve units of one kind that are delivered, in pool order.
-// A unit still on its way waits, as the units manager makes a player wait.
-std::vector<cJednostka*> ReserveUnits(const cGame& game, const cCountry& country, bool land) {
-  std::vector<cJednostka*> found;
+// The first of the country's reserve units of one kind, in pool order; null
+// when there is none.
+cJednostka* FirstReserveUnit(const cGame& game, const cCountry& country, bool land) {
   for (const auto& unit : game.reservePool) {
-    if (unit->owner != country.id || (unit->category == kCategoryLand) != land) continue;
-    if (unit->availableInTurns <= 0) found.push_back(unit.get());
+    if (unit->owner == country.id && (unit->category == kCategoryLand) == land) return unit.get();
   }
-  return found;
+  return nullptr;
 }
 
 // The city of highest production, compared with the best so far truncated:
@@ -99,19 +90,9 @@ cCity* cCountryAI::ChooseAirDeployCity(const std::vector<cCity*>& cities) const 
 
 namespace {
 
-// One placement of the first reserve unit of the kind; false when the step ends.
-bool DeployFirstUnit(cCountryAI& ai, bool land) {
-  cGame& game = *gGame;
-  const cCountry& country = *ai.country;
-  const std::vector<cCity*> cities = LandDeploymentCities(game, country);
-  const std::vector<cJednostka*> units = ReserveUnits(game, country, land);
-  if (cities.empty() || units.empty()) return false;
-  cJednostka& unit = *units.front();
-  cCity* city = land ? ai.ChooseLandDeployCity(cities) : ai.ChooseAirDeployCity(cities);
-  if (!city) return false;
-  const sPoint place = FindFreeHexForCountry(*city, country);
-  // The unit would be offered again at every pass: it waits for the next turn.
-  if (!unit.DeployNearCity(place.x, place.y)) return false;
+// A placed unit: seen only where the viewing side's units see it, and shown
+// when the computer's moves are followed.
+void ShowDeployment(cGame& game, cJednostka& unit, bool land) {
   if (land) unit.spotted = 0;
   unit.UpdateSpottedFlag(game.viewingCountry);
   if (ShowsComputerMove(unit)) {
@@ -121,7 +102,31 @@ bool DeployFirstUnit(cCountryAI& ai, bool land) {
     unit.spotted = 1;
     SleepAiDelay(kDelayAIDeployAfter, kThisFile, __LINE__);
   }
-  return true;
+}
+
+// Places the reserve units of one kind one by one, the cities chosen anew
+// before each. A city where the deployment refuses a unit (it logs why) is
+// left out for the rest of the step, so the units go to the next city rather
+// than all waiting, and the step ends once every city has been left out.
+void DeployReserve(cCountryAI& ai, bool land) {
+  cGame& game = *gGame;
+  const cCountry& country = *ai.country;
+  std::vector<const cCity*> refused;
+  while (true) {
+    std::vector<cCity*> cities = LandDeploymentCities(game, country);
+    std::erase_if(cities,
+                  [&](const cCity* c) { return std::find(refused.begin(), refused.end(), c) != refused.end(); });
+    cJednostka* unit = FirstReserveUnit(game, country, land);
+    if (cities.empty() || !unit) return;
+    cCity* city = land ? ai.ChooseLandDeployCity(cities) : ai.ChooseAirDeployCity(cities);
+    if (!city) return;
+    const sPoint place = FindFreeHexForCountry(*city, country);
+    if (!unit->DeployNearCity(place.x, place.y)) {
+      refused.push_back(city);
+      continue;
+    }
+    ShowDeployment(game, *unit, land);
+  }
 }
 
 }  // namespace
@@ -129,15 +134,13 @@ bool DeployFirstUnit(cCountryAI& ai, bool land) {
 void cCountryAI::DeployLandUnits() {
   AiPhaseScope scope("DeployLandUnits");
   if (!gGame || !gGame->map || !country) return;
-  while (DeployFirstUnit(*this, true)) {
-  }
+  DeployReserve(*this, true);
 }
 
 void cCountryAI::DeployAirUnits() {
   AiPhaseScope scope("DeployAirUnits");
   if (!gGame || !gGame->map || !country) return;
-  while (DeployFirstUnit(*this, false)) {
-  }
+  DeployReserve(*this, false);
 }
 
 void cCountryAI::DeployNavalUnits() {
@@ -158,7 +161,7 @@ void cCountryAI::DeployNavalUnits() {
     }
     cJednostkaMorska* ship = nullptr;
     for (const auto& each : game->navalReserve) {
-      if (each->owner == country->id && each->availableInTurns <= 0) {
+      if (each->owner == country->id) {
         ship = each.get();
         break;
       }

@@ -25,6 +25,10 @@ std::vector<cJednostkaLotnicza*> cAirTargetsByType::OfType(int type) {
 bool cAirTargetsByType::AtWarWith(int owner) {
   const int known = static_cast<int>(gGame->relations.count);
   if (owner < 1 || owner > known || owner_ < 1 || owner_ > known) return AtWar(owner, owner_);
+  if (warChanges_ != gGame->relations.warChanges) {
+    atWar_.clear();
+    warChanges_ = gGame->relations.warChanges;
+  }
   atWar_.resize(static_cast<std::size_t>(known) + 1, 0);
   std::uint8_t& answer = atWar_[static_cast<std::size_t>(owner)];
   if (answer == 0) answer = AtWar(owner, owner_) ? 2 : 1;

@@ -57,8 +57,9 @@ class cEnemyLandPlaces {
 // The air units of the game at war with one country, type by type, in the
 // order of the game's list: what a fighter sweep picks its targets from. One
 // walk of the game's air units serves every type while the unit-list change
-// count stands (no unit listed, taken off, retyped or given away); the caller
-// keeps the object only while no war is declared.
+// count stands (no unit listed, taken off, retyped or given away), and each
+// country's war with the owner is asked once while no war is declared or
+// ended.
 class cAirTargetsByType {
  public:
   explicit cAirTargetsByType(int owner) : owner_(owner) {}
@@ -77,9 +78,11 @@ class cAirTargetsByType {
   std::uint64_t changes_ = 0;
   std::vector<sEntry> units_;
   // Whether each country is at war with the owner, asked once: 0 not yet
-  // asked, 1 no, 2 yes. Other numbers are asked each time, so what asking
-  // logs is logged as often as before.
+  // asked, 1 no, 2 yes; forgotten when the relations' war change count
+  // moves. Other numbers are asked each time, so what asking logs is logged
+  // as often as before.
   std::vector<std::uint8_t> atWar_;
+  std::uint64_t warChanges_ = 0;
 };
 
 }  // namespace tr

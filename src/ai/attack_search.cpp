@@ -3,9 +3,7 @@
 // enemy unit with their air support, and the loop that carries out the best
 // plan that passes the country's thresholds and then looks again.
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <initializer_list>
 #include <limits>
 #include <set>
 #include <tuple>
@@ -38,112 +36,6 @@ sMoveRangeCell ToCell(const sReachEntry& entry) { return {entry.unit, entry.x, e
 bool StandsOnCity(const cUnit& unit) {
   const cMap& map = *gGame->map;
   return map.IsInside(unit.x, unit.y) && map.GetHex(unit.x, unit.y)->city != nullptr;
-}
-
-// What the ranges of the country's own land units are worked out from, in
-// three parts: how the country stands to every other and the movement
-// constants (shared by all its units); each unit's position and movement
-// state and the move costs of its kind; and the controller, terrain,
-// weather, city and unit's owner of every hex in a unit's window, one hex
-// further than any route reaches. Equal values give equal ranges.
-// Each visitor stops when visit returns false.
-template <typename Visit>
-bool ForEachSharedRangeInput(const cCountry& country, Visit visit) {
-  const cGame& game = *gGame;
-  const sScenarioConstants& k = game.constants;
-  if (!visit(country.id) || !visit(std::bit_cast<std::int32_t>(country.mudMove)) ||
-      !visit(std::bit_cast<std::int32_t>(country.winterMove)) ||
-      !visit(std::bit_cast<std::int32_t>(k.MudMovePercent())) ||
-      !visit(std::bit_cast<std::int32_t>(k.WinterMovePercent())) || !visit(game.CountryCount())) {
-    return false;
-  }
-  for (int other = 1; other <= game.CountryCount(); ++other) {
-    if (!visit(game.relations.IsAtWar(country.id, other) * 2 + country.IsAlly(other))) return false;
-  }
-  return true;
-}
-
-template <typename Visit>
-bool ForEachUnitRangeInput(const cJednostkaLadowa& unit, Visit visit) {
-  if (!visit(reinterpret_cast<std::intptr_t>(&unit))) return false;
-  for (const std::int64_t v : std::initializer_list<std::int64_t>{
-           unit.id, unit.owner, unit.x, unit.y, unit.type, unit.category, unit.actionPoints,
-           unit.startingActionPoints, unit.movedThisTurn, unit.freezeTime}) {
-    if (!visit(v)) return false;
-  }
-  // The costs are read only by a unit with points to move, as the range does.
-  const sScenarioConstants& k = gGame->constants;
-  for (int terrain = 1; unit.actionPoints >= 1 && terrain <= 9; ++terrain) {
-    if (!visit(k.MoveCost(unit.category, terrain))) return false;
-  }
-  return true;
-}
-
-struct sWindow {
-  int x0, x1, y0, y1;  // on the map; empty when x0 > x1 or y0 > y1
-};
-
-sWindow WindowOf(const cMap& map, const cJednostkaLadowa& unit) {
-  const int reach = std::max(unit.actionPoints, 0) + 1;
-  return {std::max(unit.x - reach, 0), std::min(unit.x + reach, map.GetWidth() - 1), std::max(unit.y - reach, 0),
-          std::min(unit.y + reach, map.GetHeight() - 1)};
-}
-
-// A range reads of a hex's unit only whether there is one and its owner.
-template <typename Visit>
-bool VisitHex(const sHex& hex, Visit& visit) {
-  return visit(hex.unit ? std::int64_t{1} << 32 | static_cast<std::uint32_t>(hex.unit->owner) : 0) &&
-         visit(hex.controller | hex.terrain << 8 | (hex.city != nullptr) << 16 |
-               static_cast<std::int64_t>(static_cast<std::uint32_t>(hex.weather)) << 32);
-}
-
-// Everything for all the units: the shared values, every unit's own, then
-// each hex in any unit's window once, in map order (the windows overlap, and
-// the same units at the same places give the same hexes).
-template <typename Visit>
-bool ForEachRangeInput(const cCountry& country, const std::vector<cJednostkaLadowa*>& units, Visit visit) {
-  const cMap& map = *gGame->map;
-  if (!ForEachSharedRangeInput(country, visit) || !visit(static_cast<std::int64_t>(units.size()))) return false;
-  const int width = map.GetWidth();
-  thread_local cHexMarks within;
-  within.Reset(width, map.GetHeight());
-  int left = width, right = -1, top = map.GetHeight(), bottom = -1;
-  for (const cJednostkaLadowa* unit : units) {
-    if (!ForEachUnitRangeInput(*unit, visit)) return false;
-    const sWindow w = WindowOf(map, *unit);
-    if (w.x0 > w.x1 || w.y0 > w.y1) continue;
-    for (int y = w.y0; y <= w.y1; ++y) within.InsertRun(static_cast<std::size_t>(y) * width + w.x0, w.x1 - w.x0 + 1);
-    left = std::min(left, w.x0), right = std::max(right, w.x1), top = std::min(top, w.y0), bottom = std::max(bottom, w.y1);
-  }
-  for (int y = top; y <= bottom; ++y) {
-    for (int x = left; x <= right; ++x) {
-      if (within.Contains(static_cast<std::size_t>(y) * width + x) && !VisitHex(*map.GetHex(x, y), visit)) return false;
-    }
-  }
-  return true;
-}
-
-// One unit's own values and the hexes of its window, into out. Written by
-// pointer: a search gathers them for every unit whenever anything moved.
-void GatherRangeInputsOf(const cJednostkaLadowa& unit, std::vector<std::int64_t>& out) {
-  const cMap& map = *gGame->map;
-  const sWindow w = WindowOf(map, unit);
-  const std::size_t hexes = w.x0 > w.x1 || w.y0 > w.y1 ? 0 : static_cast<std::size_t>(w.x1 - w.x0 + 1) * (w.y1 - w.y0 + 1);
-  out.resize(32 + 2 * hexes);
-  std::int64_t* to = out.data();
-  ForEachUnitRangeInput(unit, [&](std::int64_t v) {
-    *to++ = v;
-    return true;
-  });
-  const auto write = [&](std::int64_t v) {
-    *to++ = v;
-    return true;
-  };
-  for (int y = w.y0; y <= w.y1 && hexes > 0; ++y) {
-    const sHex* row = map.GetHex(w.x0, y);
-    for (int x = w.x0; x <= w.x1; ++x) VisitHex(row[x - w.x0], write);
-  }
-  out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 int AirRange(const cCountry& country) {
@@ -268,6 +160,36 @@ PlanKey KeyOf(const sAttackPlan& plan) {
   return key;
 }
 
+// The reach entries of the own land units: every hex of each unit's range,
+// and its own hex while it has points left. computeRange(k) fills the range
+// of unit k of ownLand.
+template <typename ComputeRange>
+void CollectReach(cCountryAI& ai, int mode, ComputeRange computeRange) {
+  // The entries are written over the list nodes of the last computation: a
+  // search computes the ranges many times.
+  std::list<sReachEntry>& reach = ai.reach;
+  auto next = reach.begin();
+  const auto add = [&](const sReachEntry& entry) {
+    if (next != reach.end()) {
+      *next++ = entry;
+    } else {
+      reach.push_back(entry);
+    }
+  };
+  for (std::size_t k = 0; k < ai.ownLand.size(); ++k) {
+    cJednostkaLadowa* unit = ai.ownLand[k];
+    if (StandsOnCity(*unit) || (mode == 1 && unit->attacked)) continue;
+    computeRange(k);
+    for (const sMoveRangeCell& cell : unit->moveRange) {
+      sReachEntry entry = ToReach(cell);
+      entry.unit = unit;
+      add(entry);
+    }
+    if (unit->actionPoints > 0) add({unit, unit->x, unit->y, 0, 0});
+  }
+  reach.erase(next, reach.end());
+}
+
 }  // namespace
 
 std::vector<sAttackPlan*> OrderAttackPlans(std::list<sAttackPlan>& plans) {
@@ -355,87 +277,12 @@ bool sAttackPlan::IsExposed() const {
   return cheapest >= attacker->aiSettings.MaxSafeMoveCost;
 }
 
-bool cCountryAI::KeepSharedRangeInputs() {
-  std::size_t at = 0;
-  const std::vector<std::int64_t>& shared = rangeInputs.shared;
-  if (ForEachSharedRangeInput(*country, [&](std::int64_t v) { return at < shared.size() && shared[at++] == v; }) &&
-      at == shared.size()) {
-    return true;
-  }
-  rangeInputs.shared.clear();
-  ForEachSharedRangeInput(*country, [&](std::int64_t v) {
-    rangeInputs.shared.push_back(v);
-    return true;
-  });
-  // Every kept range was worked out from the values just replaced.
-  for (sRangeInputs::sUnit& kept : rangeInputs.units) kept.values.clear();
-  return false;
-}
-
-void cCountryAI::ComputeOwnRange(std::size_t k) {
-  if (rangeInputs.units.size() < ownLand.size()) rangeInputs.units.resize(ownLand.size());
-  cJednostkaLadowa* unit = ownLand[k];
-  std::vector<std::int64_t>& values = rangeInputs.scratch;
-  GatherRangeInputsOf(*unit, values);
-  sRangeInputs::sUnit& kept = rangeInputs.units[k];
-  if (!kept.values.empty() && kept.values == values) {
-    unit->moveRange = kept.range;
-    return;
-  }
-  unit->ComputeMoveRange(1);
-  kept.values.swap(values);
-  kept.range = unit->moveRange;
-  // The kept ranges no longer all belong to the world last seen whole.
-  rangeInputs.values.clear();
-}
-
 void cCountryAI::ComputeAttackRanges(int mode) {
-  // The entries are written over the list nodes of the last computation: a
-  // search computes the ranges many times.
-  auto next = reach.begin();
-  const auto add = [&](const sReachEntry& entry) {
-    if (next != reach.end()) {
-      *next++ = entry;
-    } else {
-      reach.push_back(entry);
-    }
-  };
-  // A search in a world unchanged since the last takes the ranges it found;
-  // otherwise each unit whose own values and window are as they were takes
-  // its range again.
-  bool same = false;
   if (mode == 0) {
-    std::size_t at = 0;
-    const std::vector<std::int64_t>& kept = rangeInputs.values;
-    same = ForEachRangeInput(*country, ownLand, [&](std::int64_t v) { return at < kept.size() && kept[at++] == v; }) &&
-           at == kept.size();
-    if (!same) KeepSharedRangeInputs();
-  }
-  for (std::size_t k = 0; k < ownLand.size(); ++k) {
-    cJednostkaLadowa* unit = ownLand[k];
-    if (StandsOnCity(*unit) || (mode == 1 && unit->attacked)) continue;
-    if (mode == 1) {
-      unit->ComputeMoveRange(1);
-    } else if (same) {
-      unit->moveRange = rangeInputs.units[k].range;
-    } else {
-      ComputeOwnRange(k);
-    }
-    for (const sMoveRangeCell& cell : unit->moveRange) {
-      sReachEntry entry = ToReach(cell);
-      entry.unit = unit;
-      add(entry);
-    }
-    if (unit->actionPoints > 0) add({unit, unit->x, unit->y, 0, 0});
-  }
-  reach.erase(next, reach.end());
-  if (mode == 0 && !same) {
-    // Every unit's kept range now belongs to this world.
-    rangeInputs.values.clear();
-    ForEachRangeInput(*country, ownLand, [&](std::int64_t v) {
-      rangeInputs.values.push_back(v);
-      return true;
-    });
+    cMoveRangeReuse::cPass pass = rangeReuse.BeginWholePass(*country, ownLand);
+    CollectReach(*this, mode, [&](std::size_t k) { pass.ComputeRange(k); });
+  } else {
+    CollectReach(*this, mode, [&](std::size_t k) { ownLand[k]->ComputeMoveRange(1); });
   }
 }
 

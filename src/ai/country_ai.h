@@ -7,11 +7,13 @@
 #include <array>
 #include <cstdint>
 #include <list>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ai/attack_plan.h"
 #include "ai/front.h"
+#include "ai/move_range_reuse.h"
 #include "units/jednostka_lotnicza.h"
 #include "world/hex_geometry.h"
 
@@ -78,11 +80,6 @@ class cCountryAI : public cEnemyLandUnitQueries {
   void PlanMultiDirectionAttacks();
   void PlanOneDirectionAttacks();
   void ComputeAttackRanges(int mode);
-  // The range of the unit at place k of ownLand, taken again when all it is
-  // worked out from is as it was when it was kept; KeepSharedRangeInputs
-  // first, which says whether the values every own range reads are unchanged.
-  void ComputeOwnRange(std::size_t k);
-  bool KeepSharedRangeInputs();
   void ComputeApproaches();
   void FindMultiDirectionAttacks();
   void FindAdjacentAttack(cJednostka& target);
@@ -135,6 +132,8 @@ class cCountryAI : public cEnemyLandUnitQueries {
   void PlanAirOperations();
   void StrategicBombing();
   void MoveUnitsStrategically();
+  // The enemy land units as they stood when the lists were last built or
+  // the last rebase began.
   int MinDistanceToEnemyLandUnits(int x, int y) const override;  // INT_MAX when none
   int CountEnemyLandUnitsWithin(int x, int y, int radius) const override;  // forts below 5 only
   // x = -1 when no candidate qualifies.
@@ -227,21 +226,9 @@ class cCountryAI : public cEnemyLandUnitQueries {
   std::vector<cJednostkaLotnicza*> otherAir;
   std::vector<cJednostkaMorska*> ownNaval;
   std::list<sReachEntry> reach;
-  // Everything the last ranges of a search (mode 0) were worked out from, and
-  // the ranges: a search that finds all of it as it was takes them again
-  // instead of working them out anew, and otherwise each unit whose own
-  // inputs are as they were takes its range again (attack_search.cpp).
-  struct sRangeInputs {
-    std::vector<std::int64_t> values;  // all of them
-    std::vector<std::int64_t> shared;  // the part every unit's range reads
-    struct sUnit {
-      std::vector<std::int64_t> values;  // the unit's own part
-      std::list<sMoveRangeCell> range;
-    };
-    std::vector<sUnit> units;  // by place in ownLand
-    std::vector<std::int64_t> scratch;
-  };
-  sRangeInputs rangeInputs;
+  // The own land units' ranges of the attack search (mode 0) and the
+  // operational moves, taken again where nothing they read has changed.
+  cMoveRangeReuse rangeReuse;
   std::list<sAttackPlan> attackPlans;
   std::int32_t attackPlanCount = 0;
   std::list<sPoint> lineOfDefence;
@@ -258,6 +245,11 @@ class cCountryAI : public cEnemyLandUnitQueries {
   // Air support for a land target, the printout (before the air support for
   // a one-direction plan, after it otherwise) and the plan joins the list.
   void AddPlan(sAttackPlan& plan, bool printBeforeAirSupport);
+  // The answers of the two enemy land unit queries, kept from the first
+  // query until the lists are built again or a rebase begins: a rebase asks
+  // them for every candidate base of every air unit, and moves no land unit.
+  const cEnemyLandUnitQueryCache& EnemyLandQueries() const;
+  mutable std::optional<cEnemyLandUnitQueryCache> enemyLandQueries_;
   // Whether the last carried-out attack fought a battle or killed its target.
   bool lastAttackDecided_ = false;
   // Set when a search for an obvious move chose one and could not make it

@@ -235,12 +235,12 @@ bool cCountryAI::HasPendingOperationalMoves() {
   if (!game || !game->map || !country) return false;
   const int radius = game->constants.AiValueD();
   bool ordered = false;
-  KeepSharedRangeInputs();
+  cMoveRangeReuse::cPass ranges = rangeReuse.BeginPass(*country, ownLand);
   for (std::size_t k = 0; k < ownLand.size(); ++k) {
     cJednostkaLadowa* unit = ownLand[k];
     if (unit->aiOrder != kAiOrderNone && unit->aiOrder != kAiOrderReserve) continue;
     if (unit->actionPoints <= 0) continue;
-    ComputeOwnRange(k);
+    ranges.ComputeRange(k);
     if (unit->moveRange.empty()) continue;
     const cCity* city = FindNearestEnemyCity(unit->x, unit->y, *country, radius);
     if (!city) continue;

@@ -110,6 +110,7 @@ void cCountryAI::BuildUnitLists() {
   enemyAir.clear();
   otherAir.clear();
   ownNaval.clear();
+  enemyLandQueries_.reset();
   cGame* game = gGame;
   if (!game || !country) return;
   LogFormat(u"[AI %s] Wyznaczam listy jednostek", country->name);

@@ -208,7 +208,7 @@ void cScenarioSettingsMenu::RefreshControllerControls() {
       radio->SetCheckedState(true, true, false, true);
     }
   }
-  if (country->pbemPlayerId > 0) {
+  if (country->HasPbemPlayer()) {
     if (auto* combo = static_cast<CDXUTComboBox*>(GetControlOfType(kPlayerCombo, kControlComboBox))) {
       combo->SetSelectedByData(static_cast<std::uint32_t>(country->pbemPlayerId));
     }

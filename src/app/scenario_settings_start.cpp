@@ -93,7 +93,7 @@ bool IsPbemSetupValid() {
   std::set<std::int32_t> numbers;
   // A country handed back to the computer keeps its number but has no player.
   for (const auto& country : gGame->countries) {
-    if (country->humanControlled && country->pbemPlayerId > 0) numbers.insert(country->pbemPlayerId);
+    if (country->humanControlled && country->HasPbemPlayer()) numbers.insert(country->pbemPlayerId);
   }
   return numbers.size() >= 2;
 }

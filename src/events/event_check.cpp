@@ -101,7 +101,7 @@ bool cEventEngine::CheckEvents() {
       cEvent& event = events[i];
       const cCountry* country = CountryOfEvent(*game, event);
       if (country == nullptr || country->isActive == 0) continue;
-      if (game->pbemGame && event.enableInPbem == 0 && country->pbemPlayerId > 0) continue;
+      if (game->pbemGame && event.enableInPbem == 0 && country->HasPbemPlayer()) continue;
       // Events of negative number are refused at load; the guard keeps the bit record in range anyway.
       if (event.eventID < 0 || event.eventID > kMaxEventId) continue;
       const auto bit = static_cast<std::size_t>(event.eventID);

@@ -84,6 +84,7 @@ void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path) {
   harbour->aiTargetX = FieldInt(f, 20);
   harbour->aiTargetY = FieldInt(f, 21);
   harbour->aiUltimateTargetX = FieldInt(f, 22);
+  harbour->aiUltimateTargetY = FieldInt(f, 23);  // written for every land unit, so read back with its x
   harbour->eventsEffect = Ranged(row, 25, -kMaxEffect, kMaxEffect, 0, u"EventsEffect", path);
   harbour->turnsSinceParadrop = Count(row, 26, u"Turns from last paradrop", path);
   // Read back like any land unit's, so a saved harbour saves again unchanged.

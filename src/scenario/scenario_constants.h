@@ -41,6 +41,9 @@ class sScenarioConstants {
 
   int ImpulsesPerMonth(int month) const { return I(consts_layout::kImpulsesPerMonth + month - 1); }
   int LandActionPoints(int doctrine, int land_type) const { return I(consts_layout::kLandActionPoints + doctrine * 7 + land_type); }
+  // How many hexes the computer keeps its air bases from enemy land units:
+  // the action points of an armoured division at doctrine level 2.
+  int AirBaseSafetyDistance() const { return LandActionPoints(2, 4); }
   int AirActionPoints(int air_type) const { return I(consts_layout::kAirActionPoints + air_type - 20); }
   float LandBaseValue(int level, int land_type) const { return F(consts_layout::kLandBaseValue + level * 7 + land_type); }
   int AirMaxStrength(int air_type) const { return I(consts_layout::kAirMaxStrength + air_type - 20); }

@@ -1,5 +1,4 @@
 #include "turn/convoy.h"
-#include "turn/convoy_shown.h"
 
 #include <algorithm>
 
@@ -33,7 +32,6 @@ void sConvoy::Init(int ownerId, int convoyKind, cCity* departureCity, cCity* des
 void cConvoyManager::Clear() {
   convoys.clear();
   results.clear();
-  ForgetShownConvoyResults(*this);
 }
 
 void cConvoyManager::Reset(int countryCount) {

@@ -3,8 +3,6 @@
 // and the delivery of what survives; and the results shown to the players.
 #include <algorithm>
 #include <cstdint>
-#include <map>
-#include <mutex>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -15,7 +13,6 @@
 #include "foundation/string_base.h"
 #include "turn/convoy.h"
 #include "turn/convoy_attack.h"
-#include "turn/convoy_shown.h"
 #include "turn/sea_graph.h"
 #include "units/jednostka.h"
 #include "world/city.h"
@@ -120,44 +117,7 @@ sSupplyNeed SupplyNeedOf(const cGame& game, const sConvoy& convoy, const SupplyC
   return need;
 }
 
-bool SameResult(const sConvoyResult& a, const sConvoyResult& b) {
-  return a.departureName == b.departureName && a.destinationName == b.destinationName && a.result == b.result &&
-         a.pointsNeeded == b.pointsNeeded && a.pointsCarried == b.pointsCarried && a.pointsLost == b.pointsLost &&
-         a.kindText == b.kindText && a.details == b.details;
-}
-
-// The results last shown, per manager and country; the worker shows them, a
-// game's teardown forgets them.
-struct sShownResults {
-  std::mutex mutex;
-  std::map<const cConvoyManager*, std::map<int, std::vector<sConvoyResult>>> byManager;
-};
-sShownResults& ShownResults() {
-  static sShownResults shown;
-  return shown;
-}
-
 }  // namespace
-
-bool TakeConvoyResultsNews(const cConvoyManager& manager, int countryId) {
-  const auto index = static_cast<std::size_t>(countryId - 1);
-  if (countryId < 1 || index >= manager.results.size()) return false;
-  const std::vector<sConvoyResult>& results = manager.results[index];
-  sShownResults& shown = ShownResults();
-  std::lock_guard<std::mutex> lock(shown.mutex);
-  std::vector<sConvoyResult>& before = shown.byManager[&manager][countryId];
-  const bool sailed = std::any_of(results.begin(), results.end(), [](const sConvoyResult& r) { return r.pointsCarried > 0; });
-  const bool same = results.size() == before.size() && std::equal(results.begin(), results.end(), before.begin(), SameResult);
-  if (!sailed && same) return false;
-  before = results;
-  return true;
-}
-
-void ForgetShownConvoyResults(const cConvoyManager& manager) {
-  sShownResults& shown = ShownResults();
-  std::lock_guard<std::mutex> lock(shown.mutex);
-  shown.byManager.erase(&manager);
-}
 
 void ExecuteConvoy(sConvoy& convoy, sConvoyResult& result, SupplyCityGroups& groups, SupplyResults& results) {
   cGame& game = *gGame;
@@ -390,10 +350,6 @@ void ShowConvoyResultsToPlayers(cGame& game) {
     if (index >= game.convoys.results.size() || game.convoys.results[index].empty()) continue;
     const bool shown = game.pbemGame ? country->pbemPlayerId == viewerPbem : country->humanControlled != 0;
     if (!shown) continue;
-    if (!TakeConvoyResultsNews(game.convoys, country->id)) {
-      LogFormat(u"Convoy results of %s unchanged since last shown", country->name);
-      continue;
-    }
     // In a hot-seat game each player reads the results under the player's own panel.
     const ScopedInfoPanelCountry shownCountry(country->id);
     {

@@ -267,7 +267,7 @@ void RunSeaBattleOpening(sSeaBattle& battle) {
       if (!pbem) continue;
       (side == &battle.firstSide ? battle.pbem.firstSideShips : battle.pbem.enemySideShips) += ship->name + u"\n";
       const cCountry* country = ship->GetOwnerCountry();
-      if (country && country->pbemPlayerId > 0) battle.pbem.players.insert(country->pbemPlayerId);
+      if (country && country->HasPbemPlayer()) battle.pbem.players.insert(country->pbemPlayerId);
     }
   }
   battle.regularPartCancelled = 0;

@@ -180,7 +180,7 @@ int cSeaBattleGenerator::GenerateSeaBattles(cGame& game) {
 
     for (int side = 1; side <= 3; ++side) {
       const int leader = leaders[static_cast<std::size_t>(side)];
-      if (leader == -1) break;
+      if (leader == -1) continue;  // an alliance without a leader must not keep the others from meeting
       const auto belongs = [&](int owner) {
         const cCountry* c = CountryOf(game, owner);
         return c && c->BelongsToAlliance(side);
@@ -199,7 +199,7 @@ int cSeaBattleGenerator::GenerateSeaBattles(cGame& game) {
 
     for (int side = 1; side <= 3; ++side) {
       const int leader = leaders[static_cast<std::size_t>(side)];
-      if (leader == -1) break;
+      if (leader == -1) continue;
       const auto belongs = [&](int owner) {
         const cCountry* c = CountryOf(game, owner);
         return c && c->BelongsToAlliance(side);

@@ -176,7 +176,7 @@ class cCoastCounts {
 // The computer opponent may be given full ship supply wherever one of its
 // ships stands off the coast.
 bool TakesComputerShipSupply(const cGame& game, const cCountry& owner) {
-  const bool computer = !owner.humanControlled || owner.pbemPlayerId < 1 || !game.pbemGame;
+  const bool computer = !owner.humanControlled || !owner.HasPbemPlayer() || !game.pbemGame;
   return computer && game.constants.Int(181, 1) != 0;
 }
 

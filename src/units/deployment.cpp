@@ -12,6 +12,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "units/player_control.h"
+#include "world/city_rules.h"
 #include "world/gra.h"
 #include "world/presentation.h"
 
@@ -66,21 +67,10 @@ void ForgetUnit(const cUnit& unit) {
 cCity* FindDeploymentCity(const cCountry& k, int x, int y) {
   cMap& map = *gGame->map;
   if (cCity* here = map.GetHex(x, y)->city) return here;
-  const bool atWar = k.IsAtWarWithAnyone();
-  const bool convoyMatters = k.humanControlled || k.pbemPlayerId != 0;
-  const int halfSupply = gGame->constants.FullSupplyLevel() / 2;
-  const std::size_t i = static_cast<std::size_t>(k.id - 1);
   cCity* found = nullptr;
   for (int d = 0; d < kDirectionCount; ++d) {
     const sHex* n = map.GetNeighbour(x, y, d);
-    if (!n || !n->city || n->city->type == kCityResources || n->controller != k.id) continue;
-    cCity& city = *n->city;
-    if (atWar) {
-      const int supply = i < city.supplyInfo.size() ? city.supplyInfo[i] : 0;
-      if (supply < halfSupply) continue;
-      if (convoyMatters && i < city.convoyInfo.size() && city.convoyInfo[i]) continue;
-    }
-    found = &city;
+    if (n && n->city && CanSupplyDeployment(*n->city, k)) found = n->city;  // the last one wins
   }
   return found;
 }

@@ -27,7 +27,7 @@ constexpr int kOverrunRatio = 8;
 constexpr int kRetreatStrengthLimit = 50;
 
 bool IsComputerControlled(const cCountry* country) {
-  return country && country->humanControlled == 0 && country->pbemPlayerId <= 0;
+  return country && country->humanControlled == 0 && !country->HasPbemPlayer();
 }
 
 int DoctrineLevelOf(const cJednostka& unit) {

@@ -47,6 +47,16 @@ sPoint FindFreeHexForCountry(const cCity& city, const cCountry& country) {
   return {-1, -1};
 }
 
+bool CanSupplyDeployment(const cCity& city, const cCountry& country) {
+  if (city.type == kCityResources || GetControllerId(city) != country.id) return false;
+  if (!country.IsAtWarWithAnyone()) return true;
+  const std::size_t i = static_cast<std::size_t>(country.id - 1);
+  const int supply = i < city.supplyInfo.size() ? city.supplyInfo[i] : 0;
+  if (supply < gGame->constants.FullSupplyLevel() / 2) return false;
+  const bool convoyMatters = country.humanControlled || country.HasPbemPlayer();
+  return !(convoyMatters && i < city.convoyInfo.size() && city.convoyInfo[i]);
+}
+
 bool HasNoFreeLandNeighbour(const cCity& city) {
   if (!GetCityHex(city)) return true;
   for (int d = 0; d < kDirectionCount; ++d) {

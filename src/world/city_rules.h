@@ -32,6 +32,13 @@ bool IsPort(const cCity& city);
 // and held by the country or an ally, else the first free friendly land
 // neighbour in direction order; (-1, -1) when there is none.
 sPoint FindFreeHexForCountry(const cCity& city, const cCountry& country);
+// Whether the country may supply a unit placed from its reserve from the
+// city: not a resources city, its hex held by the country and, while the
+// country is at war, at least half supply there and, for a country a player
+// plays, no convoy supplying it. The computer's choice of deployment city and
+// the deployment itself both ask this, so the computer never picks a city
+// the deployment then refuses.
+bool CanSupplyDeployment(const cCity& city, const cCountry& country);
 // None of the six neighbours is a land hex on the map without a unit.
 bool HasNoFreeLandNeighbour(const cCity& city);
 // A unit stands on the city and at least two neighbours hold units at war

@@ -49,8 +49,7 @@ sCountryReport cCountry::Surrender() {
 
   DestroyAllLandUnits();
   DestroyAllAirUnits();
-  std::erase_if(gGame->reservePool,
-                [this](const auto& unit) { return unit->owner == id && unit->category == kCategoryAir; });
+  gGame->DestroyReserveUnitsOfCountry(id);  // a country that is gone can never place them
   gGame->FreeCommandersOfCountry(id);
   DestroyAllNavalUnits();
   gGame->DestroyReserveShipsOfCountry(id);

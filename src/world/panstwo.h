@@ -102,6 +102,8 @@ class cCountry {
   bool IsAtWarWith(int countryId) const;
   bool IsAtWarWithAnyone() const;
   bool IsAllianceActive() const;
+  // A play-by-e-mail player plays the country; an id of 0 or less means none.
+  bool HasPbemPlayer() const { return pbemPlayerId > 0; }
   // The fog of war of this country and its allies, from scratch (units/spotting.cpp).
   void RecalculateUnitsVisibility();
   // The level of technology 0..6; 0 for any other index.

@@ -8,6 +8,7 @@
 namespace tr {
 
 void cRelations::Reset(int countryCount) {
+  ++warChanges;
   count = countryCount < 0 ? 0 : countryCount;
   const std::size_t cellCount = static_cast<std::size_t>(count) * count;
   cells.assign(cellCount, sRelationCell{});
@@ -38,6 +39,7 @@ bool cRelations::IsAtWar(int a, int b) const {
 void cRelations::SetWar(int a, int b, bool atWar) {
   const int i = Index(a, b, [] { return GetText("country_id_parameter_was_0_while_setting_war."); });
   if (i >= 0) cells[i].atWar = atWar ? 1 : 0;
+  ++warChanges;
 }
 
 void cRelations::AddLosses(int a, int b, float amount) {

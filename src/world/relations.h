@@ -37,6 +37,9 @@ class cRelations {
   // country number ends the program (relations_file.cpp).
   void LoadRelationsAndLosses(std::u16string_view folderTemplate, int countryCount);
 
+  // Raised by every SetWar and Reset, so what was learnt of who is at war
+  // with whom can tell it may be out of date.
+  std::uint64_t warChanges = 0;
   std::int32_t count = 0;
   std::vector<sRelationCell> cells;  // (a, b) at (a - 1) * count + (b - 1)
   std::vector<float> shares;         // same indexing

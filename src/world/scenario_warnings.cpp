@@ -37,8 +37,7 @@ void LandUnitsAtSea(const cGame& game, std::vector<std::string>& found) {
 }
 
 void AirRangesBelowSafety(const cGame& game, std::vector<std::string>& found) {
-  // The computer keeps its air units this many hexes from enemy land units.
-  const int safety = game.constants.LandActionPoints(2, 4);
+  const int safety = game.constants.AirBaseSafetyDistance();
   std::map<int, int> shortest;  // by air type, over the units of the scenario
   const auto note = [&shortest](const cJednostkaLotnicza& unit) {
     const int range = unit.GetRange();

@@ -216,6 +216,19 @@ TEST_F(AiAirTest, FighterSweepsAreNotInterceptedAndHiddenResultsStayClosed) {
   }
 }
 
+// A sweep's targets follow the wars declared and ended while it runs.
+TEST_F(AiAirTest, AirTargetsFollowAWarDeclaredOrEnded) {
+  cJednostkaLotnicza& stranger = world.AddAir(3, 9, 5, kFighter);
+  cJednostkaLotnicza& enemy = world.AddAir(2, 9, 7, kFighter);
+  cAirTargetsByType targets(1);
+  EXPECT_EQ(targets.OfType(kFighter), std::vector<cJednostkaLotnicza*>{&enemy});
+  cRelations& relations = world.game().relations;
+  relations.SetWar(1, 3, true);
+  relations.SetWar(3, 1, true);
+  relations.MakePeaceWithAll(2);
+  EXPECT_EQ(targets.OfType(kFighter), std::vector<cJednostkaLotnicza*>{&stranger});
+}
+
 struct StrikeCase {
   int strength;
   bool strikes;
@@ -348,6 +361,31 @@ TEST_F(AiAirTest, StrategicBomberStaysHomeWhenEveryCityIsCovered) {
     EXPECT_EQ(local.log.ContainsText(u"bombs Works"), !covered) << covered;
   }
 }
+
+// A city is in a strategic bomber's reach only closer than its range: one
+// hex short of the range is bombed, at the range it is not.
+class AiStrategicRangeTest : public AiAirTest, public testing::WithParamInterface<int> {};
+
+TEST_P(AiStrategicRangeTest, CityMustBeCloserThanTheRange) {
+  world.AddCity(u"Works", 10, 5, 2).productionPoints = 5.0f;
+  cJednostkaLotnicza probe;
+  probe.owner = 1;
+  probe.SetType(kStrategicBomber);
+  const int distance = probe.GetRange() + GetParam();
+  cJednostkaLotnicza& bomber = world.AddAir(1, 10 + distance, 5, kStrategicBomber);
+  ASSERT_EQ(HexDistance(bomber.x, bomber.y, 10, 5), distance);
+  bomber.strength = 5;
+  bomber.actionPoints = 1;
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  ai.StrategicBombing();
+  EXPECT_EQ(world.log.ContainsText(u"bombs Works"), GetParam() < 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Distances, AiStrategicRangeTest, testing::Values(-1, 0),
+                         [](const auto& info) {
+                           return info.param < 0 ? std::string("OneShort") : std::string("AtTheRange");
+                         });
 
 // Bombers shot down over the city are removed only after every bomber flew.
 TEST_F(AiAirTest, DestroyedStrategicBombersAreRemovedAfterAllFlew) {

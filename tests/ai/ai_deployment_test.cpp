@@ -164,7 +164,10 @@ TEST_F(DeploymentTest, EachKindTakesOnlyItsUnitsAndTheCityFillsUp) {
   ASSERT_EQ(world.game().reservePool.size(), 1u);
 }
 
-TEST_F(DeploymentTest, RefusedUnitWaitsAndTheStepEnds) {
+// A city where the deployment refuses the unit is left out: the units go on
+// to the next city rather than all waiting for the next turn.
+TEST_F(DeploymentTest, ARefusedCityKeepsNoUnitFromTheNext) {
+  cCity& other = City(10, 1.0f);
   cCity& city = City(5, 3.0f);
   world.AddLand(1, city.x, city.y);
   FillAround(city.x, city.y);
@@ -174,13 +177,64 @@ TEST_F(DeploymentTest, RefusedUnitWaitsAndTheStepEnds) {
   world.game().landUnits.remove_if([&](const auto& u) { return u->x == sea.x && u->y == sea.y; });
   sea.unit = nullptr;
   sea.terrain = kTerrainWater;
-  cJednostkaLadowa& unit = Reserve<cJednostkaLadowa>(0);
+  cJednostkaLadowa& first = Reserve<cJednostkaLadowa>(0);
+  cJednostkaLadowa& second = Reserve<cJednostkaLadowa>(1);
 
   ai().DeployLandUnits();
 
-  EXPECT_EQ(unit.inReserve, 1);
-  EXPECT_TRUE(world.log.Contains(u"Error while deploying unit: hex (-1,-1) is off the map or taken"));
+  const std::u16string refused = u"Error while deploying unit: hex (-1,-1) is off the map or taken";
+  EXPECT_EQ(test::LinesStartingWith(world.log, refused).size(), 1u);
+  EXPECT_EQ(first.inReserve, 0);
+  EXPECT_EQ(second.inReserve, 0);
+  EXPECT_EQ(first.x, other.x);
+  EXPECT_EQ(world.hex(other.x, other.y).unit, &first);
+  EXPECT_TRUE(world.game().reservePool.empty());
 }
+
+// At war a country a player plays deploys nowhere a convoy supplies: the
+// computer does not pick such a city, since the deployment would refuse it.
+// A play-by-e-mail id of 0 or less means no player.
+struct sConvoyCase {
+  const char* name;
+  int pbemPlayerId;
+  bool human;
+  bool convoyCityTaken;
+};
+
+class DeployConvoyTest : public DeploymentTest, public testing::WithParamInterface<sConvoyCase> {};
+
+TEST_P(DeployConvoyTest, APlayedCountryDeploysNowhereAConvoySupplies) {
+  const sConvoyCase& c = GetParam();
+  world.game().constants.SetSlot(sScenarioConstants::SlotOf(48, 1), 10);
+  DeclareWar();
+  world.country(1).pbemPlayerId = c.pbemPlayerId;
+  cCity& convoyCity = City(5, 9.0f);
+  cCity& inland = City(10, 3.0f);
+  for (cCity* city : {&convoyCity, &inland}) city->supplyInfo.assign(4, 10);
+  convoyCity.convoyInfo.assign(4, false);
+  convoyCity.convoyInfo[0] = true;
+  cJednostkaLadowa& land = Reserve<cJednostkaLadowa>(0);
+  cJednostkaLotnicza& air = Reserve<cJednostkaLotnicza>(kFighter);
+  cCountryAI& computer = ai();
+  world.country(1).humanControlled = c.human ? 1 : 0;
+
+  computer.DeployLandUnits();
+  computer.DeployAirUnits();
+
+  const cCity& expected = c.convoyCityTaken ? convoyCity : inland;
+  EXPECT_EQ(land.inReserve, 0);
+  EXPECT_EQ(land.x, expected.x);
+  EXPECT_EQ(air.inReserve, 0);
+  EXPECT_EQ(air.supplySourceX, expected.x);
+  EXPECT_FALSE(world.log.ContainsText(u"Error while deploying unit"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Players, DeployConvoyTest,
+                         testing::Values(sConvoyCase{"Computer", 0, false, true},
+                                         sConvoyCase{"NegativePbemId", -1, false, true},
+                                         sConvoyCase{"PbemPlayer", 2, false, false},
+                                         sConvoyCase{"Human", 0, true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A city takes a new unit when its own hex is free or a neighbour is free
 // and held by the country; a city without room is not tried at all.
@@ -223,7 +277,9 @@ INSTANTIATE_TEST_SUITE_P(Hexes, DeployRoomTest,
                                          sRoomCase{"FreeForeignNeighbour", true, 2, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DeploymentTest, UnitsStillOnTheirWayWaitInTheReserve) {
+// The computer places every unit waiting in its reserve, also one a player
+// would still wait for.
+TEST_F(DeploymentTest, UnitsStillOnTheirWayAreDeployedToo) {
   City(5, 3.0f);
   City(10, 2.0f);
   cJednostkaLadowa& due = Reserve<cJednostkaLadowa>(0);
@@ -235,11 +291,11 @@ TEST_F(DeploymentTest, UnitsStillOnTheirWayWaitInTheReserve) {
   ai().DeployLandUnits();
   ai().DeployAirUnits();
 
-  EXPECT_EQ(due.inReserve, 1);
-  EXPECT_EQ(plane.inReserve, 1);
+  EXPECT_EQ(due.inReserve, 0);
+  EXPECT_EQ(due.x, 5);
   EXPECT_EQ(ready.inReserve, 0);
-  EXPECT_EQ(ready.x, 5);
-  EXPECT_EQ(world.game().reservePool.size(), 2u);
+  EXPECT_EQ(plane.inReserve, 0);
+  EXPECT_TRUE(world.game().reservePool.empty());
 }
 
 TEST_F(DeploymentTest, VisibleUnitIsShownWhenMovesAreFollowed) {
@@ -285,18 +341,19 @@ TEST_F(NavalDeploymentTest, ReserveShipsSailFromTheFirstPortInOneFleet) {
 
   ai.DeployNavalUnits();
 
-  EXPECT_EQ(test::LinesStartingWith(log, u"Country1 is deploying").size(), 2u);
+  EXPECT_EQ(test::LinesStartingWith(log, u"Country1 is deploying").size(), 3u);
   EXPECT_TRUE(log.Contains(u"Country1 is deploying " + first.name + u" in Haven"));
   EXPECT_TRUE(log.Contains(u"Country1 is deploying " + second.name + u" in Haven"));
-  EXPECT_EQ(test::LinesStartingWith(log, u"Deployment succesful.").size(), 2u);
+  EXPECT_TRUE(log.Contains(u"Country1 is deploying " + due.name + u" in Haven"));
+  EXPECT_EQ(test::LinesStartingWith(log, u"Deployment succesful.").size(), 3u);
   ASSERT_NE(first.fleet, nullptr);
   EXPECT_EQ(first.fleet, second.fleet);
+  EXPECT_EQ(first.fleet, due.fleet);
   EXPECT_EQ(first.fleet->seaNodeId, portId);
   EXPECT_EQ(sea.game().fleets.size(), 1u);
-  // The other country's ship and the one still being built stay where they wait.
-  ASSERT_EQ(sea.game().navalReserve.size(), 2u);
+  // The other country's ship stays where it waits.
+  ASSERT_EQ(sea.game().navalReserve.size(), 1u);
   EXPECT_EQ(sea.game().navalReserve.front()->owner, 2);
-  EXPECT_EQ(sea.game().navalReserve.back().get(), &due);
 }
 
 }  // namespace

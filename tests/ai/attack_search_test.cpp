@@ -10,6 +10,7 @@
 #include "ai/ai_pacing.h"
 #include "ai_fixture.h"
 #include "world/gra.h"
+#include "world/hex_distance.h"
 
 namespace tr {
 namespace {
@@ -106,6 +107,79 @@ TEST_F(AttackSearchTest, GoodAirStrikesCountOnlyBombersThatMatchTheInterceptor) 
     EXPECT_EQ(plan.goodAirStrikes, withInterceptor ? 3 : 5);
   }
 }
+
+// A fighter counts as an interceptor only above half its type's full strength.
+class InterceptorStrengthTest : public AttackSearchTest, public testing::WithParamInterface<int> {};
+
+TEST_P(InterceptorStrengthTest, AFighterAtHalfStrengthInterceptsNothing) {
+  cJednostkaLadowa& target = world.AddLand(2, 10, 5);
+  cJednostkaLotnicza& fighter = world.AddAir(2, 9, 5, kFighter);
+  const int half = world.game().constants.AirMaxStrength(kFighter) / 2;
+  ASSERT_GT(half, 0);
+  fighter.strength = half + GetParam();
+  world.country(1).techLevels.fill(1);
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  sAttackPlan plan;
+  plan.Reset();
+  plan.target = &target;
+  plan.CollectInterceptors(ai);
+  EXPECT_EQ(plan.interceptors.size(), GetParam() > 0 ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Strengths, InterceptorStrengthTest, testing::Values(0, 1));
+
+// A hex beside the target is an approach only while the unit would still
+// have a point left there to attack with.
+class ApproachPointsTest : public AttackSearchTest, public testing::WithParamInterface<int> {};
+
+TEST_P(ApproachPointsTest, AHexReachedWithNoPointLeftIsNoApproach) {
+  const int cost = GetParam();
+  cJednostkaLadowa& target = world.AddLand(2, 20, 5);
+  cJednostkaLadowa& unit = world.AddLand(1, 10, 10);
+  unit.actionPoints = unit.startingActionPoints = 3;
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  const sPoint side = NeighbourPoint(20, 5, 3);
+  ai.reach = {{&unit, side.x, side.y, 0, cost}};
+  ai.ComputeApproaches();
+  EXPECT_EQ(target.approachList.size(), cost < unit.actionPoints ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Costs, ApproachPointsTest, testing::Values(2, 3));
+
+// Within the covering distance a unit of the attacker or of an ally covers
+// the target, so the plan is not exposed; a neutral's unit covers nothing.
+struct sCoverCase {
+  const char* name;
+  int owner;
+  int distance;
+  bool exposed;
+};
+
+class CoverTest : public AttackSearchTest, public testing::WithParamInterface<sCoverCase> {};
+
+TEST_P(CoverTest, AFriendlyUnitWithinTheCoveringDistanceCovers) {
+  const sCoverCase& c = GetParam();
+  world.country(3).alliance = kAxis;
+  cJednostkaLadowa& target = world.AddLand(2, 20, 5);
+  world.AddLand(c.owner, 20 + c.distance, 5);
+  ASSERT_EQ(HexDistance(20, 5, 20 + c.distance, 5), c.distance);
+  ASSERT_EQ(world.country(1).aiSettings.MaxCoveringUnitDistance, 3);
+  sAttackPlan plan;
+  plan.Reset();
+  plan.target = &target;
+  plan.attackingCountry = 1;
+  EXPECT_EQ(plan.IsExposed(), c.exposed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, CoverTest,
+                         testing::Values(sCoverCase{"OwnAtTheDistance", 1, 3, false},
+                                         sCoverCase{"OwnBeyond", 1, 4, true},
+                                         sCoverCase{"AllyAtTheDistance", 3, 3, false},
+                                         sCoverCase{"AllyBeyond", 3, 4, true},
+                                         sCoverCase{"NeutralAtTheDistance", 4, 3, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Plans are tried by column, then a target on a city, then the lower cost;
 // plans equal in all three latest made first.

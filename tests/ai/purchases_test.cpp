@@ -382,6 +382,36 @@ INSTANTIATE_TEST_SUITE_P(Investments, ResearchTest,
                          testing::Values(sResearchCase{0, 1, 0}, sResearchCase{0, 2, -1}, sResearchCase{2, 0, -1},
                                          sResearchCase{5, 1, 5}));
 
+// A technology is researched only below both the country's desired level
+// and the scenario's highest level.
+struct sResearchLevelCase {
+  const char* name;
+  int level;
+  int desired;
+  int highest;
+  bool researched;
+};
+
+class ResearchLevelTest : public PurchaseTest, public testing::WithParamInterface<sResearchLevelCase> {};
+
+TEST_P(ResearchLevelTest, NoResearchAtTheDesiredOrHighestLevel) {
+  const sResearchLevelCase& c = GetParam();
+  SetConstant(88, 2, 100.0);
+  SetConstant(89, 2, c.highest);
+  settings().DesiredTechLevels.fill(0);
+  settings().DesiredTechLevels[0] = c.desired;
+  country().techLevels[0] = c.level;
+  country().researchProgress[0] = 0;
+  country().techInvestments[0] = 0;
+  EXPECT_EQ(ai().ChooseResearch(), c.researched ? 0 : -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, ResearchLevelTest,
+                         testing::Values(sResearchLevelCase{"BelowBoth", 2, 3, 5, true},
+                                         sResearchLevelCase{"AtTheDesired", 3, 3, 5, false},
+                                         sResearchLevelCase{"AtTheHighest", 3, 5, 3, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PurchaseTest, ResearchInvestmentIsBought) {
   SetConstant(88, 3, 100.0);
   SetConstant(89, 3, 5.0);

@@ -150,6 +150,9 @@ TEST_F(ConvoysManagerTest, MovesStopAtTheEndsAndTheMovedConvoyStaysSelected) {
   dialog_->OnGUIEvent(GuiEventButtonClicked, cDialogKonwojow::kMoveUpButton, nullptr);
   EXPECT_EQ(Convoys()[0].id, first);
   SelectRow(1);
+  EXPECT_TRUE(On(cDialogKonwojow::kMoveUpButton));
+  EXPECT_FALSE(On(cDialogKonwojow::kMoveDownButton));
+  EXPECT_EQ(dialog_->GetControl(cDialogKonwojow::kMoveDownButton)->GetHint(), u"convoys_movedown_hint_is_bottommost");
   dialog_->OnGUIEvent(GuiEventButtonClicked, cDialogKonwojow::kMoveDownButton, nullptr);
   EXPECT_EQ(Convoys()[1].id, second);
   Press(cDialogKonwojow::kMoveUpButton);

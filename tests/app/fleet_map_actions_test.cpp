@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "app/app_presentation.h"
 #include "app/game_commands.h"
@@ -231,18 +232,20 @@ TEST_F(FleetMapActionsTest, TheLastFleetSailingAwayClosesTheManager) {
 }
 
 TEST_F(FleetMapActionsTest, AReconFromACarrierScoutsTheClickedZone) {
-  cFleet& fleet = naval_->AddFleet(kHuman, zone_, {kAircraftCarrier, kCruiser});
+  cFleet& fleet = naval_->AddFleet(kHuman, zone_, {kAircraftCarrier, kAircraftCarrier, kCruiser});
+  const std::vector<cJednostkaMorska*> fleetShips(fleet.ships.begin(), fleet.ships.end());
+  fleetShips[0]->reconDone = 1;
   ASSERT_NE(OpenManager(zone_), nullptr);
-  // Both ships selected: the carrier scouts.
+  // Every ship selected: the carrier that has not flown yet scouts.
   auto* ships = static_cast<CDXUTListBox*>(manager_->GetControl(cDialogFlot::kShipList));
-  ships->GetItem(1)->selected = true;
+  for (int row = 0; row < 3; ++row) ships->GetItem(row)->selected = true;
   manager_->OnGUIEvent(GuiEventListSelection, cDialogFlot::kShipList, ships);
-  ASSERT_EQ(manager_->selectedShips().size(), 2u);
+  ASSERT_EQ(manager_->selectedShips().size(), 3u);
   Press(cDialogFlot::kRecon);
   ASSERT_EQ(game().playerControl.actionMode, kActionRecon);
   Click(zone_, 0);
-  EXPECT_EQ(fleet.ships.front()->reconDone, 1);
-  EXPECT_EQ(fleet.ships.back()->reconDone, 0);
+  EXPECT_EQ(fleetShips[1]->reconDone, 1);
+  EXPECT_EQ(fleetShips[2]->reconDone, 0);
   EXPECT_EQ(game().playerControl.actionMode, kActionNone);
   ExpectShownAfterDelay();
 }

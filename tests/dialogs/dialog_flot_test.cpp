@@ -211,15 +211,20 @@ TEST_F(DialogFlotTest, TheFormationAndActiveControlsChangeTheSelectedFleets) {
   const int port = naval_->AddPort(kHuman);
   cFleet& fleet = naval_->AddFleet(kHuman, port, {kCruiser});
   Open(port);
-  auto* box = static_cast<CDXUTCheckBox*>(manager_->GetControl(cDialogFlot::kActiveBox));
-  box->SetCheckedState(false, false, false);
-  manager_->OnGUIEvent(GuiEventCheckChanged, cDialogFlot::kActiveBox, box);
-  EXPECT_EQ(fleet.active, 0);
+  ASSERT_EQ(fleet.active, 1);
+  // An active fleet made raiders becomes passive with it.
   manager_->OnGUIEvent(GuiEventRadioChanged, cDialogFlot::kRaidersRadio, nullptr);
   EXPECT_EQ(fleet.formation, kFleetRaiders);
+  EXPECT_EQ(fleet.active, 0);
   EXPECT_EQ(Rows(cDialogFlot::kFleetList).front(), u"Fleet1;1;100% (6/6);0.0;passive;raider");
   manager_->OnGUIEvent(GuiEventRadioChanged, cDialogFlot::kRegularRadio, nullptr);
   EXPECT_EQ(fleet.formation, kFleetRegular);
+  auto* box = static_cast<CDXUTCheckBox*>(manager_->GetControl(cDialogFlot::kActiveBox));
+  for (const bool active : {true, false}) {
+    box->SetCheckedState(active, false, false);
+    manager_->OnGUIEvent(GuiEventCheckChanged, cDialogFlot::kActiveBox, box);
+    EXPECT_EQ(fleet.active, active ? 1 : 0);
+  }
 }
 
 struct RepairCase {

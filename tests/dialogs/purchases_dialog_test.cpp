@@ -39,8 +39,13 @@ class PurchasesDialogTest : public test::ScreenFixture {
     for (int t = 0; t < 7; ++t) Constant(79, 2 + t, 2.0);
     Constant(82, 1, 50.0);
     Constant(85, 1, 40.0);
+    // Point prices: a base and a step per count held, each its own value.
+    Constant(86, 1, 7.0);
+    Constant(87, 1, 2.0);
     Constant(86, 2, 5.0);
     Constant(87, 2, 3.0);
+    Constant(86, 3, 11.0);
+    Constant(87, 3, 4.0);
     Constant(48, 1, 8.0);
     Constant(154, 1, 3.0);
     Constant(73, 2, 90.0);
@@ -200,14 +205,20 @@ TEST_F(PurchasesDialogTest, SeaTransportPointsComeInTensAtAPriceFixedUntilReopen
   EXPECT_FLOAT_EQ(dialog_->Price(), 5.0f + 2 * 3.0f);
 }
 
+// Each point costs its base plus its step for every point already held.
 TEST_F(PurchasesDialogTest, StrategicMovementAndInvasionPointsRaiseTheirCounts) {
+  country().strategicMovementMax = 2;
+  country().strategicMovementPoints = 2;
   Open();
   SelectTab(cDialogZakupow::kOthersTab);
+  ASSERT_EQ(dialog_->SelectedItem(), kPurchaseStrategicMovementPoint);
+  EXPECT_FLOAT_EQ(dialog_->Price(), 7.0f + 2 * 2.0f);
   Key(VK_RETURN);
-  EXPECT_EQ(country().strategicMovementMax, 1);
-  EXPECT_EQ(country().strategicMovementPoints, 1);
+  EXPECT_EQ(country().strategicMovementMax, 3);
+  EXPECT_EQ(country().strategicMovementPoints, 3);
   Key(VK_DOWN);
   Key(VK_DOWN);
+  EXPECT_FLOAT_EQ(dialog_->Price(), 11.0f);
   Key(VK_RETURN);
   EXPECT_EQ(country().invasionPointsUsed, 1);
   EXPECT_EQ(country().invasionPoints, 1);

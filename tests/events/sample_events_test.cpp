@@ -44,6 +44,20 @@ class SampleEventsTest : public testing::Test {
 TEST_F(SampleEventsTest, WholeCheckRunsThroughEveryEvent) {
   ASSERT_NE(game_, nullptr);
   ASSERT_FALSE(game_->events->events.empty());
+  // The Amber Sea watch without its flag test: a one-off event whose condition
+  // is still true after its own effect.
+  const auto watch = std::find_if(game_->events->events.begin(), game_->events->events.end(),
+                                  [](const cEvent& e) { return e.eventID == 3; });
+  ASSERT_NE(watch, game_->events->events.end());
+  cEvent standing = *watch;
+  standing.eventID = 90;
+  auto& tests = standing.condition.expressions;
+  const auto flagTest = std::find_if(tests.begin(), tests.end(),
+                                     [](const sExpression& e) { return e.left.method == u"Flag.GetValue"; });
+  ASSERT_NE(flagTest, tests.end());
+  tests.erase(flagTest);
+  ASSERT_EQ(standing.oneTimeChecking, 1);
+  game_->events->events.push_back(standing);
   game_->turn = 5;
   game_->date = cGameDate{1, 1, 1940};
   LogCapture log;
@@ -54,12 +68,13 @@ TEST_F(SampleEventsTest, WholeCheckRunsThroughEveryEvent) {
     EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;
     EXPECT_EQ(text.find("CRI"), std::string::npos) << text;
   }
-  // The Amber Sea watch fires in 1940 from turn 5 on and counts itself in flag 2.
-  // It is checked once a check: its condition, still true after its own
-  // effect, does not make it fire again in the same check.
+  // The Amber Sea watch fires in 1940 from turn 5 on and counts itself in
+  // flag 2, which makes it false. The copy that stays true is looked at once a
+  // check all the same, so it fires once too and counts itself in flag 2.
   const auto& lines = log.lines();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), u"Condition for event with ID=3 is true. Firing..."), 1);
-  EXPECT_EQ(game_->flags[2], 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), u"Condition for event with ID=90 is true. Firing..."), 1);
+  EXPECT_EQ(game_->flags[2], 2);
 }
 
 TEST_F(SampleEventsTest, ListingIsWrittenBesideTheEventFile) {

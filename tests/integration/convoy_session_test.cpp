@@ -62,8 +62,8 @@ class ConvoySessionTest : public testing::Test {
 // The sample's supply convoy of Albrecia from Lundmouth to Brestoc: no unit of
 // Albrecia draws on Brestoc's cities at the start, so it stays in port; once
 // a division stands in Brestoc it sails, pays and gets its points back. The
-// player of Albrecia is told that it stayed in port once, not again at every
-// impulse while nothing changes, and told again when it sails.
+// player of Albrecia sees the results at every impulse, also while they stay
+// the same.
 TEST_F(ConvoySessionTest, TheSampleSupplyConvoyRunsInTheEndOfImpulseAndSurvivesASave) {
   cGame& game = Load(u"data\\scenarios\\NorthernTide\\%s", 0);
   ASSERT_EQ(game.convoys.ConvoysOf(3).size(), 1u);
@@ -89,12 +89,12 @@ TEST_F(ConvoySessionTest, TheSampleSupplyConvoyRunsInTheEndOfImpulseAndSurvivesA
   EXPECT_EQ(reports.front().text, u"Convoy with 5 of supply from Lundmouth to Brestoc\n\nResult: convoy_not_executed\n\n"
                                   u"Details: " + idle.details);
   EXPECT_EQ(screen_.CountEvents(u"convoy-results 3"), 1);
-  // The next impulse: the same, filed in the reports but not put before the player again.
+  // The next impulse: the same results, filed and put before the player again.
   EndOfImpulse(game, 1);
   ASSERT_EQ(game.convoys.results[2].size(), 1u);
   EXPECT_EQ(game.convoys.results[2].front().result, idle.result);
   EXPECT_EQ(game.convoys.results[2].front().details, idle.details);
-  EXPECT_EQ(screen_.CountEvents(u"convoy-results 3"), 1);
+  EXPECT_EQ(screen_.CountEvents(u"convoy-results 3"), 2);
   points = owner.seaTransportPoints;
 
   // A division lands in Brestoc.
@@ -115,7 +115,7 @@ TEST_F(ConvoySessionTest, TheSampleSupplyConvoyRunsInTheEndOfImpulseAndSurvivesA
             u"value_is_higher._");
   EXPECT_EQ(owner.seaTransportPoints, points - sailed.pointsCarried);
   EXPECT_EQ(owner.seaTransportUsedByConvoys, sailed.pointsCarried - sailed.pointsLost);
-  EXPECT_EQ(screen_.CountEvents(u"convoy-results 3"), 2);
+  EXPECT_EQ(screen_.CountEvents(u"convoy-results 3"), 3);
   reports.clear();
   game.reports.Select(reports, 3, 24);
   EXPECT_EQ(reports.size(), 3u);

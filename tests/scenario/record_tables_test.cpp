@@ -26,7 +26,7 @@ class RecordTablesTest : public testing::Test {
 };
 
 TEST_F(RecordTablesTest, FleetRowAndItsLogLine) {
-  dir_.Write("data/scenarios/s/fleets.csv", "#Fleets\r\n3;North Fleet;2;14;1;0;0;-1;-1;-1;1\r\n4;Short;1;2\r\n");
+  dir_.Write("data/scenarios/s/fleets.csv", "#Fleets\r\n3;North Fleet;2;14;1;0;6;17;8;9;1\r\n4;Short;1;2\r\n");
   test::LogCapture log;
   LoadFleets(game_, u"data\\scenarios\\s\\%s");
   ASSERT_EQ(game_.fleets.size(), 1u);
@@ -36,7 +36,10 @@ TEST_F(RecordTablesTest, FleetRowAndItsLogLine) {
   EXPECT_EQ(f.seaNodeId, 14);
   EXPECT_EQ(f.formation, kFleetRaiders);
   EXPECT_EQ(f.hasMoved, 0);
-  EXPECT_EQ(f.aiDestinationNode, -1);
+  EXPECT_EQ(f.aiOrder, 6);
+  EXPECT_EQ(f.aiDestinationNode, 17);
+  EXPECT_EQ(f.aiInvasionX, 8);
+  EXPECT_EQ(f.aiInvasionY, 9);
   EXPECT_EQ(f.active, 1);
   EXPECT_TRUE(log.Contains(u"Added fleet North Fleet (ID=3 CountryID=2 Location=14)"));
   EXPECT_TRUE(log.Contains(u"data\\scenarios\\s\\fleets.csv"));

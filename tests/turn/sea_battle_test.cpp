@@ -740,6 +740,44 @@ INSTANTIATE_TEST_SUITE_P(Rolls, SeaBattleDetection,
                                          DetectionCase{"NeutralAboveTheMean", true, 301, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct LeaderlessCase {
+  const char* name;
+  int formation;  // of the comintern fleet the axis meets
+  std::u16string (*met)(const std::u16string& ship);
+};
+class SeaBattleLeaderless : public SeaBattleMeeting, public testing::WithParamInterface<LeaderlessCase> {};
+
+// The allies have lost their leader: the axis (3) and the comintern (4),
+// at war, still meet in regular battles and still find raiders.
+TEST_P(SeaBattleLeaderless, TheOtherAlliancesStillMeet) {
+  sea.world().country(1).alliance = kAllies;
+  sea.world().country(3).alliance = kAxisLeader;
+  sea.world().country(4).alliance = kCominternLeader;
+  sea.game().relations.SetWar(3, 4, true);
+  sea.game().relations.SetWar(4, 3, true);
+  sea.SetConstant(128, 1, 100);
+  sea.SetConstant(72, kCruiser - kAircraftCarrier + 1, 1000);
+  Ships(3, {kCruiser});
+  cFleet& fleet = sea.AddFleet(4, node, {kCruiser});
+  fleet.formation = GetParam().formation;
+  cSeaBattleGenerator generator;
+  generator.Run(sea.game());
+  EXPECT_EQ(KindCount(kReportSeaBattle, GetParam().met(fleet.ships.front()->name)), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Meetings, SeaBattleLeaderless,
+    testing::Values(LeaderlessCase{"Regular", kFleetRegular,
+                                   [](const std::u16string&) {
+                                     return Format(GetText("axis_fleets_have_met_enemy_formations_in_%s"), u"Sea1");
+                                   }},
+                    LeaderlessCase{"Raider", kFleetRaiders,
+                                   [](const std::u16string& ship) {
+                                     return Format(GetText("axis_fleets_have_met_enemy_raider_(%s)_in_%s"), ship,
+                                                   u"Sea1");
+                                   }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(SeaBattleMeeting, CountriesAtWarWithEachOtherNeverShareTheEnemySide) {
   sea.SetConstant(128, 1, 100);
   sea.SetConstant(72, kCruiser - kAircraftCarrier + 1, 1000);

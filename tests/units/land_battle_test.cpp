@@ -127,6 +127,18 @@ TEST_P(RetreatTie, IsDrawnBetweenOppositeSides) {
 INSTANTIATE_TEST_SUITE_P(Draws, RetreatTie,
                          testing::Values(std::pair{DrawFor(1, 2, 1), 4}, std::pair{32767, 3}));
 
+// Each side's losses are booked for the country that dealt them: the
+// defender's for the attacker, the attackers' for the defender.
+TEST_F(Retreat, LossesAreBookedForTheCountryThatDealtThem) {
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(99), kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), 1u);
+  EXPECT_EQ(defender.strength, 43);
+  EXPECT_GT(result.defenderLoss, 0.0f);
+  EXPECT_NEAR(game().relations.GetLosses(1, 2), result.defenderLoss, 1e-4);
+  EXPECT_NEAR(game().relations.GetLosses(2, 1), result.attackerLoss, 1e-4);
+}
+
 TEST_F(Retreat, NoRetreatHexMeansSurrender) {
   ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(5), kSentinel});
   LogCapture log;

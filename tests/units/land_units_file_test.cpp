@@ -88,7 +88,7 @@ TEST_F(LandUnitsFile, NumbersHeldElsewhereOrTakenByAHarbourAreDuplicates) {
   air->id = 9;
   air->category = kCategoryAir;
   game().reservePool.push_back(std::move(air));
-  Scenario("land_units.csv", LandRow(20, "A", 1, 1, 1) + LandRow(3, "Harbour", 1, 2, 2, 60, -1, 0, -1, 3) +
+  Scenario("land_units.csv", LandRow(20, "A", 1, 1, 1) + LandRow(3, "Harbour", 1, 2, 8, 60, -1, 0, -1, 3) +
                                  LandRow(7, "B", 1, 3, 3) + LandRow(8, "C", 1, 4, 4) + LandRow(9, "D", 1, 5, 5) +
                                  LandRow(21, "E", 1, 6, 6));
   test::LogCapture log;
@@ -105,8 +105,8 @@ TEST_F(LandUnitsFile, NumbersHeldElsewhereOrTakenByAHarbourAreDuplicates) {
 }
 
 TEST_F(LandUnitsFile, HarboursTakeTheirTimeAndUniqueNumbers) {
-  Scenario("land_units.csv", LandRow(41, "A", 1, 1, 1) + LandRow(41, "Harbour1", 1, 2, 2, 60, -1, 1, -1, -1) +
-                                 LandRow(3, "Harbour2", 1, 3, 3, 60, -1, 0, -1, 3) + LandRow(42, "B", 1, 4, 4));
+  Scenario("land_units.csv", LandRow(41, "A", 1, 1, 1) + LandRow(41, "Harbour1", 1, 2, 8, 60, -1, 1, -1, -1) +
+                                 LandRow(3, "Harbour2", 1, 3, 7, 60, -1, 0, -1, 3) + LandRow(42, "B", 1, 4, 4));
   LoadLandUnits(game(), test::kScenario);
   ASSERT_EQ(game().landUnits.size(), 4u);
   std::set<int> ids;
@@ -127,6 +127,50 @@ TEST_F(LandUnitsFile, HarboursTakeTheirTimeAndUniqueNumbers) {
   EXPECT_EQ(harbours[0]->supplySourceX, -1);
   EXPECT_EQ(harbours[0]->spotted, 1);
   EXPECT_EQ(harbours[0]->type, kMulberryType);
+}
+
+// Every column of a harbour row holds its own value, so a column read one off
+// shows. What the harbour takes from its row survives a save and a load; its
+// number, strength, supply and action points are its own.
+TEST_F(LandUnitsFile, AHarbourKeepsEveryColumnItIsSavedWith) {
+  Scenario("land_units.csv",
+           "50;Harbour;2;6;9;60;3;80;4;0;1;11;12;13;-1;3;0;1.5;21;22;23;24;25;26;27;28;29;5;30;31;32;33;34;\r\n");
+  LoadLandUnits(game(), test::kScenario);
+  ASSERT_EQ(game().landUnits.size(), 1u);
+  const auto& h = dynamic_cast<const cMulberry&>(*game().landUnits.front());
+  EXPECT_EQ(h.name, u"Harbour");
+  EXPECT_EQ(h.owner, 2);
+  EXPECT_EQ(h.x, 6);
+  EXPECT_EQ(h.y, 9);
+  EXPECT_EQ(h.level, 3);
+  EXPECT_EQ(h.attacked, 0);
+  EXPECT_EQ(h.wasAttacked, 1);
+  EXPECT_EQ(h.transporterId, -1);
+  EXPECT_EQ(h.attachedCommander, nullptr);
+  EXPECT_EQ(h.inReserve, 0);
+  EXPECT_FLOAT_EQ(h.shoreBombardmentEffect, 1.5f);
+  EXPECT_EQ(h.freezeTime, 21);
+  EXPECT_EQ(h.aiOrder, 22);
+  EXPECT_EQ(h.aiTargetX, 23);
+  EXPECT_EQ(h.aiTargetY, 24);
+  EXPECT_EQ(h.aiUltimateTargetX, 25);
+  EXPECT_EQ(h.aiUltimateTargetY, 26);
+  EXPECT_EQ(h.eventsEffect, 28);
+  EXPECT_EQ(h.turnsSinceParadrop, 29);
+  EXPECT_EQ(h.remainingTime, 5);
+  EXPECT_EQ(h.turnsWithoutSupply, 30);
+  EXPECT_EQ(h.trenchBonusMultiplier, 31);
+  EXPECT_EQ(h.lastX, 32);
+  EXPECT_EQ(h.lastY, 33);
+  EXPECT_EQ(h.availableInTurns, 0);
+
+  // Saved, loaded and saved again: the same row but for the number it takes.
+  const auto afterNumber = [](const std::string& file) { return file.substr(file.find(";Harbour;")); };
+  ASSERT_TRUE(WriteLandUnits(game(), test::kSaveFolder));
+  const std::string first = Saved("land_units.csv");
+  LoadLandUnits(game(), test::kSaveTemplate);
+  ASSERT_TRUE(WriteLandUnits(game(), test::kSaveFolder));
+  EXPECT_EQ(afterNumber(Saved("land_units.csv")), afterNumber(first));
 }
 
 TEST_F(LandUnitsFile, CountersContinueAfterTheHighestNumber) {
@@ -201,7 +245,7 @@ TEST_F(LandUnitsFile, HeaderAndRowBytes) {
 TEST_F(LandUnitsFile, SaveAndLoadKeepsTheUnits) {
   AddCommander(3, 1, 1, 1);
   Scenario("land_units.csv", LandRow(12, "A", 2, 4, 5, 3, 3) + LandRow(20, "B", 1, -1, -1, 6, -1, 1) +
-                                 LandRow(21, "Harbour", 1, 6, 6, 60, -1, 0, -1, 4) + LandRow(30, "C", 3, 7, 1, 4));
+                                 LandRow(21, "Harbour", 1, 6, 2, 60, -1, 0, -1, 4) + LandRow(30, "C", 3, 7, 1, 4));
   LoadLandUnits(game(), test::kScenario);
   game().CollectUnitReserve();
   ASSERT_TRUE(WriteLandUnits(game(), test::kSaveFolder));

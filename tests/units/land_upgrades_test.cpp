@@ -89,6 +89,19 @@ TEST_F(LandUpgrades, CostsFollowThePricesAndTheLevelSurcharge) {
   EXPECT_FLOAT_EQ(unit.GetLevelUpCost(), priced3 - priced2);
 }
 
+// A level-up charges the price quoted for it before the level rises.
+TEST_F(LandUpgrades, ALevelUpChargesTheQuotedPrice) {
+  Set(L::kLandBaseValue + 1 * 7 + 0, 10);
+  Set(L::kLandBaseValue + 2 * 7 + 0, 20);
+  Set(L::kLandBaseValue + 3 * 7 + 0, 35);
+  cJednostkaLadowa& unit = Ready();
+  const float quoted = unit.GetLevelUpCost();
+  ASSERT_FLOAT_EQ(quoted, 20.0f * 2.0f * 1.1f - 10.0f * 2.0f);
+  unit.LevelUp();
+  EXPECT_EQ(unit.level, 2);
+  EXPECT_DOUBLE_EQ(country(1).productionPoints, 1000.0 - quoted);
+}
+
 TEST_F(LandUpgrades, WrongTypeIsRefusedNotFatal) {
   cJednostkaLadowa& corps = Ready(kArmouredCorps);
   LogCapture log;

@@ -6,6 +6,7 @@
 #include "foundation/random.h"
 #include "scenario/scenario_constants_layout.h"
 #include "support/log_capture.h"
+#include "world/commander.h"
 #include "world/headless_presentation.h"
 #include "rules_fixture.h"
 
@@ -195,6 +196,34 @@ TEST_F(CountryEconomy, SurrenderWithoutLossesSharesEquallyAndWithoutVictorKeepsT
   lone.country(1).Surrender();
   EXPECT_TRUE(log.ContainsText(u"no active country dealt it losses"));
   EXPECT_EQ(lone.hex(0, 0).controller, 1);
+}
+
+// A country that is gone can never place its reserve: land and air units go,
+// and a headquarters among them lets its commander go first.
+TEST_F(CountryEconomy, SurrenderDestroysTheWholeReserve) {
+  test::SetWar(world, 1, 2);
+  auto commander = std::make_unique<sCommander>();
+  commander->countryId = 1;
+  sCommander& general = *commander;
+  world.game().commanders.push_back(std::move(commander));
+  const auto reserve = [&](auto unit, int owner) {
+    unit->owner = owner;
+    unit->inReserve = 1;
+    auto& made = *unit;
+    world.game().reservePool.push_back(std::move(unit));
+    return &made;
+  };
+  cJednostkaLadowa* headquarters = reserve(std::make_unique<cJednostkaLadowa>(), 1);
+  headquarters->attachedCommander = &general;
+  general.headquarters = headquarters;
+  reserve(std::make_unique<cJednostkaLotnicza>(), 1);
+  const cJednostka* kept = reserve(std::make_unique<cJednostkaLadowa>(), 2);
+
+  c1().Surrender();
+
+  ASSERT_EQ(world.game().reservePool.size(), 1u);
+  EXPECT_EQ(world.game().reservePool.front().get(), kept);
+  EXPECT_EQ(general.headquarters, nullptr);
 }
 
 TEST_F(CountryEconomy, VictoryCitiesDecideSurrender) {

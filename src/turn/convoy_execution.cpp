@@ -126,8 +126,9 @@ bool SameResult(const sConvoyResult& a, const sConvoyResult& b) {
          a.kindText == b.kindText && a.details == b.details;
 }
 
-// The results last shown, per manager and country; the worker shows them, a
-// game's teardown forgets them.
+// The results last put before each country's player, per convoy manager;
+// the manager's Clear (a new or loaded game) forgets them. Kept in this
+// process only: a save does not carry them.
 struct sShownResults {
   std::mutex mutex;
   std::map<const cConvoyManager*, std::map<int, std::vector<sConvoyResult>>> byManager;

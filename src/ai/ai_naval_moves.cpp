@@ -4,12 +4,15 @@
 #include <algorithm>
 #include <list>
 #include <map>
+#include <vector>
 
 #include "ai/ai_phase.h"
 #include "ai/country_ai.h"
 #include "ai/fleet_mission.h"
 #include "foundation/console_log.h"
+#include "foundation/game_lock.h"
 #include "turn/fleet.h"
+#include "units/jednostka_ladowa.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
 #include "world/map.h"
@@ -119,7 +122,8 @@ void RedirectFromLostPort(cGame& game, cFleet& fleet, const cCountry& country) {
 }
 
 // A port whose hexes are all taken lands nobody: the transport sails for the
-// nearest other friendly port with room instead of waiting there.
+// nearest other friendly port with room instead of waiting there, and with
+// none its units go back to the reserve.
 void RedirectFromFullPort(cGame& game, int fleetId, const cCountry& country) {
   cFleet* fleet = FindFleet(game, fleetId);
   if (!fleet) return;
@@ -128,10 +132,41 @@ void RedirectFromFullPort(cGame& game, int fleetId, const cCountry& country) {
   });
   if (!carries) return;
   const int best = NearestFriendlyPort(game, *fleet, country, fleet->seaNodeId, true);
-  if (best == -1) return;
-  LogFormat(u"[AI] %ls: %s finds no free hex at %s and sails for %s", country.name, fleet->name,
-            fleet->GetSeaNode().name, game.seaGraph.GetNode(best - 1).name);
-  fleet->aiDestinationNode = best;
+  if (best != -1) {
+    LogFormat(u"[AI] %ls: %s finds no free hex at %s and sails for %s", country.name, fleet->name,
+              fleet->GetSeaNode().name, game.seaGraph.GetNode(best - 1).name);
+    fleet->aiDestinationNode = best;
+    return;
+  }
+  // No friendly port has room: the units go back to the reserve, from which
+  // the deployment places them where there is, and their ships are sunk.
+  std::vector<cJednostkaMorska*> emptied;
+  for (cJednostkaMorska* ship : fleet->ships) {
+    cJednostkaLadowa* unit = ship->carriedUnit;
+    if (!unit || (ship->type != kCargoShip && ship->type != kAmphibiousShip)) continue;
+    auto& aboard = ship->type == kCargoShip ? game.aboardUnitsA : game.aboardUnitsB;
+    const auto it = std::find_if(aboard.begin(), aboard.end(), [unit](const auto& p) { return p.get() == unit; });
+    if (it == aboard.end()) continue;
+    LogFormat(u"[AI] %ls: %s finds no port with room and takes %s back to the reserve", country.name, fleet->name,
+              unit->name);
+    if (ship->type == kCargoShip && unit->type >= 0 && unit->type < kLandTypeCount) {
+      if (cCountry* owner = game.GetCountry(country.id)) {
+        owner->AddSeaTransportPoints(game.constants.SeaTransportCost(unit->type));
+      }
+    }
+    GameLockGuard lock(__FILE__, __LINE__);
+    unit->transporter = nullptr;
+    unit->transporterId = -1;
+    unit->inReserve = 1;
+    unit->availableInTurns = 0;
+    unit->x = -1;
+    unit->y = -1;
+    game.reservePool.push_back(aboard.Take(it));
+    ship->carriedUnit = nullptr;
+    emptied.push_back(ship);
+  }
+  // The last ship takes the fleet down with it.
+  for (cJednostkaMorska* ship : emptied) ship->Sink(0);
 }
 
 }  // namespace

@@ -231,6 +231,8 @@ void cAutoplay::PrintSummary(std::ostream& out) const {
     for (const auto& unit : game_.aboardUnitsB) land += unit->owner == id;
     for (const auto& unit : game_.airUnits) air += unit->owner == id;
     for (const auto& unit : game_.navalUnits) naval += unit->owner == id;
+    int reserve = 0;
+    for (const auto& unit : game_.reservePool) reserve += unit->owner == id;
     int cities = 0;
     int victoryPoints = 0;
     double production = 0.0;
@@ -242,7 +244,7 @@ void cAutoplay::PrintSummary(std::ostream& out) const {
     }
     out << "country=" << id << " name=" << Utf16ToUtf8(country->name) << std::fixed << std::setprecision(2)
         << " pp=" << country->productionPoints << " production=" << production << " land=" << land
-        << " air=" << air << " naval=" << naval << " cities=" << cities << " vp=" << victoryPoints << '\n';
+        << " air=" << air << " naval=" << naval << " reserve=" << reserve << " cities=" << cities << " vp=" << victoryPoints << '\n';
   }
   out << std::fixed << std::setprecision(3);
   double total = 0.0;

@@ -52,7 +52,7 @@ value() { sed -n "s/^$1=//p" "$2"; }
 printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s\n' \
   seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 "5-8"
 declare -A wins=()
-games=0; with_raiders=0; fights58=0
+games=0; with_raiders=0; fights58=0; leaderless=0
 total_cities=0; total_aboard=0; total_reserve=0; total_order6=0; total_raider=0; total_surprise=0; total_sea_nl=0
 for seed in $(seq "$first" "$last"); do
   d="$work/$seed"
@@ -61,6 +61,7 @@ for seed in $(seq "$first" "$last"); do
   sea=$(grep -c -E '^(Check succeeded, starting battle|Check succeeded\. Starting battle\.)' "$log" || true)
   # Sea battles from the first impulse in which an alliance had nobody left to lead it.
   sea_nl=$(awk '/^Could not determine new leader/ {lost = 1} lost && /^Check succeeded(, starting battle|\. Starting battle\.)/ {n++} END {print n + 0}' "$log")
+  grep -q '^Could not determine new leader' "$log" && leaderless=$((leaderless + 1))
   raider=$(count 'fleets have met the enemy raider' "$log")
   surprise=$(awk '/tries to launch a surprise attack: check passed/ {tried = 1; next} tried && /^Target chosen: / {n++} {tried = 0} END {print n + 0}' "$log")
   convoy=$(count '^Convoy attacked on ' "$log")
@@ -87,7 +88,7 @@ echo
 echo "games: $games"
 for w in "${!wins[@]}"; do echo "wins: $w ${wins[$w]}"; done | sort
 echo "games with raider battles or surprise attacks: $with_raiders (raider battles $total_raider, surprise attacks $total_surprise)"
-echo "sea battles after an alliance lost its leader: $total_sea_nl"
+echo "games where an alliance lost its leader: $leaderless; sea battles after that: $total_sea_nl"
 echo "cant find appropriate city: $total_cities"
 echo "land units aboard 10+ impulses: $total_aboard"
 echo "delivered reserve units waiting 10+ impulses: $total_reserve"

@@ -89,6 +89,8 @@ void StrategicMovesNobodyCanPay(const cGame& game, std::vector<std::string>& fou
   for (const auto& country : game.countries) {
     most = std::max({most, country->strategicMovementPoints, country->strategicMovementMax});
   }
+  // A scenario that gives nobody strategic movement points does without the move.
+  if (most == 0) return;
   const sScenarioConstants& k = game.constants;
   const auto check = [&](int type, const std::string& where) {
     const int price = k.StrategicMoveCost(type);

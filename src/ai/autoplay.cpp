@@ -2,9 +2,11 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <iomanip>
+#include <string_view>
 
 #include "ai/ai_pacing.h"
 #include "ai/ai_phase.h"
@@ -165,8 +167,32 @@ bool cAutoplay::PlayImpulse() {
     timing_.phaseMs["NextCountry"] += ThreadCpuMilliseconds() - start;
   }
   ++impulsesRun_;
+  CountStays();
   timing_.impulseMs.push_back(MillisecondsSince(impulseStart));
   return Check("the end of impulse " + std::to_string(impulsesRun_)) && !game_.gameOver;
+}
+
+void cAutoplay::CountStays() {
+  // A unit's run goes on from the last impulse's, or starts at 1.
+  const auto step = [](const std::map<int, int>& before, std::map<int, int>& now, int id) {
+    const auto last = before.find(id);
+    return now[id] = last == before.end() ? 1 : last->second + 1;
+  };
+  std::map<int, int> aboard;
+  for (const auto* list : {&game_.aboardUnitsA, &game_.aboardUnitsB}) {
+    for (const auto& unit : *list) {
+      const int run = step(stays_.aboard, aboard, unit->id);
+      if (run == sAutoplayStays::kLongStay) ++stays_.longAboard;
+      stays_.longestAboard = std::max(stays_.longestAboard, run);
+    }
+  }
+  stays_.aboard = std::move(aboard);
+  std::map<int, int> waiting;
+  for (const auto& unit : game_.reservePool) {
+    if (unit->availableInTurns > 0) continue;
+    if (step(stays_.waiting, waiting, unit->id) == sAutoplayStays::kLongStay) ++stays_.longReserveWaits;
+  }
+  stays_.waiting = std::move(waiting);
 }
 
 void cAutoplay::PrintSummary(std::ostream& out) const {
@@ -174,6 +200,26 @@ void cAutoplay::PrintSummary(std::ostream& out) const {
       << "date=" << game_.date.impulse << '/' << game_.date.month << '/' << game_.date.year << '\n'
       << "turn=" << game_.turn << '\n'
       << "game_over=" << int(game_.gameOver) << '\n';
+  std::string_view result = GameResultKey(CountAllianceVictoryPoints(game_, kAllies),
+                                          CountAllianceVictoryPoints(game_, kAxis),
+                                          CountAllianceVictoryPoints(game_, kComintern));
+  result.remove_prefix(std::min(result.find('_') + 1, result.size()));
+  out << "result=" << result << '\n'
+      << "long_aboard_stays=" << stays_.longAboard << '\n'
+      << "longest_aboard=" << stays_.longestAboard << '\n'
+      << "long_reserve_waits=" << stays_.longReserveWaits << '\n';
+  // Who fought whom: the losses each country dealt another, pairs with none left out.
+  out << "losses=";
+  const char* separator = "";
+  for (const auto& from : game_.countries) {
+    for (const auto& to : game_.countries) {
+      const float dealt = game_.relations.GetLosses(from->id, to->id);
+      if (dealt <= 0.0f) continue;
+      out << separator << from->id << '>' << to->id << ':' << std::fixed << std::setprecision(1) << dealt;
+      separator = ",";
+    }
+  }
+  out << '\n';
   if (!violation_.empty()) out << "violation=" << violation_ << '\n';
   for (const auto& country : game_.countries) {
     const int id = country->id;
@@ -185,6 +231,8 @@ void cAutoplay::PrintSummary(std::ostream& out) const {
     for (const auto& unit : game_.aboardUnitsB) land += unit->owner == id;
     for (const auto& unit : game_.airUnits) air += unit->owner == id;
     for (const auto& unit : game_.navalUnits) naval += unit->owner == id;
+    int reserve = 0;
+    for (const auto& unit : game_.reservePool) reserve += unit->owner == id;
     int cities = 0;
     int victoryPoints = 0;
     double production = 0.0;
@@ -196,7 +244,7 @@ void cAutoplay::PrintSummary(std::ostream& out) const {
     }
     out << "country=" << id << " name=" << Utf16ToUtf8(country->name) << std::fixed << std::setprecision(2)
         << " pp=" << country->productionPoints << " production=" << production << " land=" << land
-        << " air=" << air << " naval=" << naval << " cities=" << cities << " vp=" << victoryPoints << '\n';
+        << " air=" << air << " naval=" << naval << " reserve=" << reserve << " cities=" << cities << " vp=" << victoryPoints << '\n';
   }
   out << std::fixed << std::setprecision(3);
   double total = 0.0;

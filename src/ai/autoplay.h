@@ -20,6 +20,17 @@ class cAiPhaseObserver;
 class cGame;
 class cPhaseTimer;
 
+// What kept units out of the war, counted after every impulse: a stay counts
+// once, when it reaches the limit.
+struct sAutoplayStays {
+  static constexpr int kLongStay = 10;   // impulses
+  int longAboard = 0;          // land units aboard a ship kLongStay impulses running
+  int longestAboard = 0;       // impulses of the longest stay aboard
+  int longReserveWaits = 0;    // delivered reserve units not placed for kLongStay impulses
+  std::map<int, int> aboard;   // impulses aboard so far, by unit number
+  std::map<int, int> waiting;  // impulses delivered and still in the reserve, by unit number
+};
+
 struct sAutoplayTiming {
   std::vector<double> impulseMs;       // wall time of each impulse played
   std::map<std::string, double> phaseMs;  // CPU time per phase; nested phases count in their callers too
@@ -45,15 +56,20 @@ class cAutoplay {
   int impulsesRun() const { return impulsesRun_; }
   const std::string& violation() const { return violation_; }
   const sAutoplayTiming& timing() const { return timing_; }
+  const sAutoplayStays& stays() const { return stays_; }
 
-  // key=value lines; the timing lines begin with "time_".
+  // key=value lines: the date, the result as the game-over check words it,
+  // the long stays, the losses each country dealt another, each country's
+  // forces; the timing lines begin with "time_".
   void PrintSummary(std::ostream& out) const;
 
  private:
   bool Check(const std::string& after);
+  void CountStays();
 
   cGame& game_;
   sAutoplayTiming timing_;  // before the timer, which adds to it
+  sAutoplayStays stays_;
   std::unique_ptr<cPhaseTimer> timer_;
   cAiPhaseObserver* previousObserver_ = nullptr;
   std::array<float, kDelayCount> savedDelays_{};  // the settings' delays, given back at the end

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <list>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -256,6 +257,11 @@ class cCountryAI : public cEnemyLandUnitQueries {
   // (the attack search clears it): the failed move may have touched the unit,
   // so the attack search computes the ranges again.
   bool obviousMoveFailed_ = false;
+  // Impulses each land unit (by number) has been aboard an invasion fleet;
+  // past a limit the invasion is given up and the fleet takes its units to a
+  // friendly port (ai_naval_moves.cpp).
+  std::map<int, int> invasionWaits_;
+  void GiveUpStalledInvasions();
   // The message box of the action that just filled messageText, waited for.
   void AnnounceDiplomacy() const;
 };

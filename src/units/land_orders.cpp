@@ -167,7 +167,9 @@ void cJednostkaLadowa::SetAiOrder(int order, int targetX, int targetY, int hops)
   if (!start) start = GetHexGridEntry();
   cCity* goal = gGame && gGame->map ? CityAt(targetX, targetY) : nullptr;
   std::list<cCity*> path;
-  if (start && goal && gGame->citiesDiagram.FindPath(start, goal, owner, path) && !path.empty()) {
+  // A unit whose route starts at the goal itself heads straight for it.
+  if (start && start == goal) path.push_back(goal);
+  if (start && goal && (!path.empty() || gGame->citiesDiagram.FindPath(start, goal, owner, path)) && !path.empty()) {
     // The route runs from the goal back toward the start: its last city is the next one to reach.
     aiOrder = order;
     aiTargetX = path.back()->x;

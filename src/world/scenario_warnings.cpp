@@ -59,6 +59,29 @@ void AirRangesBelowSafety(const cGame& game, std::vector<std::string>& found) {
   }
 }
 
+// The price of an air type's strategic move is read on past the land types'
+// line, out of lines that other rules read too.
+void StrategicMovesNobodyCanPay(const cGame& game, std::vector<std::string>& found) {
+  int most = 0;
+  for (const auto& country : game.countries) {
+    most = std::max({most, country->strategicMovementPoints, country->strategicMovementMax});
+  }
+  // A scenario that gives nobody strategic movement points does without the move.
+  if (most == 0) return;
+  const sScenarioConstants& k = game.constants;
+  const auto check = [&](int type, const std::string& where) {
+    const int price = k.StrategicMoveCost(type);
+    if (price <= most) return;
+    found.push_back("unit type " + std::to_string(type) + " pays " + std::to_string(price) +
+                    " strategic movement points for a strategic move (consts.csv " + where +
+                    "), more than any country has (" + std::to_string(most) + "): it can never move strategically");
+  };
+  for (int type = 0; type < kLandTypeCount; ++type) check(type, "line 68 field " + std::to_string(type + 1));
+  check(kFighter, "line 70 field 7");
+  check(kTacticalBomber, "line 71 field 1");
+  check(kStrategicBomber, "line 72 field 1");
+}
+
 }  // namespace
 
 std::vector<std::string> FindScenarioWarnings(const cGame& game) {
@@ -67,6 +90,7 @@ std::vector<std::string> FindScenarioWarnings(const cGame& game) {
   PortsWithoutSeaZone(game, found);
   LandUnitsAtSea(game, found);
   AirRangesBelowSafety(game, found);
+  StrategicMovesNobodyCanPay(game, found);
   return found;
 }
 

@@ -106,8 +106,6 @@ TEST_F(AutoplayTest, SameSeedPlaysTheSameGameTwice) {
   }
 }
 
-// What this checks: a game saved by the runner loads and plays two more
-// impulses without breaking an invariant.
 // The seed decides the game: another seed plays another one.
 TEST_F(AutoplayTest, AnotherSeedPlaysAnotherGame) {
   std::string seven;
@@ -117,6 +115,8 @@ TEST_F(AutoplayTest, AnotherSeedPlaysAnotherGame) {
   EXPECT_NE(WithoutTiming(seven), WithoutTiming(eight));
 }
 
+// A game saved by the runner loads and plays two more impulses without
+// breaking an invariant.
 TEST_F(AutoplayTest, SavedGameLoadsAndPlaysTwoMoreImpulsesCleanly) {
   std::string summary;
   ASSERT_EQ(Run({"--impulses", "2", "--seed", "3", "--save-as", "mid"}, summary), 0) << errors_;

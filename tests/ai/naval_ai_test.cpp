@@ -256,6 +256,53 @@ TEST_F(NavalAi, TransportWhosePortFellLandsItsUnitsAtAFriendlyPort) {
   EXPECT_TRUE(log.ContainsText(u"[AI] Country1: " + name + u" lost its port"));
 }
 
+// An invasion whose units find no landing hex is given up once they have been
+// aboard four impulses, or at once when the target is friendly by now; the
+// fleet then takes them to a friendly port and lands them there.
+struct GiveUpCase {
+  const char* name;
+  int targetController;  // of the inland target hex
+  int turnsBeforeGivingUp;
+};
+class InvasionGiveUp : public NavalAi, public testing::WithParamInterface<GiveUpCase> {};
+
+TEST_P(InvasionGiveUp, TheFleetTakesItsUnitsToAFriendlyPort) {
+  const GiveUpCase& c = GetParam();
+  const int gather = sea.AddSea();
+  const int home = sea.AddPort(1);
+  sea.Link(gather, home);
+  cFleet& invasion = sea.AddFleet(1, gather, {kAmphibiousShip});
+  invasion.aiOrder = kMissionInvasionGather;
+  invasion.aiDestinationNode = gather;
+  invasion.aiInvasionX = 8;  // inland: no landing hex within reach
+  invasion.aiInvasionY = 5;
+  hex(8, 5).controller = c.targetController;
+  cJednostkaLadowa& unit = Load(*invasion.ships.front(), 1);
+  const std::u16string name = invasion.name;
+
+  for (int turn = 1; turn < c.turnsBeforeGivingUp; ++turn) {
+    Ai(1).NavalMoves();
+    ASSERT_EQ(invasion.aiOrder, kMissionInvasionGather) << "turn " << turn;
+    ASSERT_EQ(unit.transporter, invasion.ships.front());
+  }
+  Ai(1).NavalMoves();
+  EXPECT_TRUE(log.ContainsText(u"[AI] Country1: Amphibious invasion - " + name + u" cannot land near (8, 5)"));
+  EXPECT_EQ(invasion.aiOrder, kMissionTransport);
+  EXPECT_EQ(invasion.aiDestinationNode, home);
+
+  Ai(1).NavalMoves();
+  EXPECT_TRUE(game().aboardUnitsB.empty());
+  EXPECT_EQ(FleetCount(1), 0);
+  ASSERT_TRUE(game().map->IsInside(unit.x, unit.y));
+  EXPECT_EQ(hex(unit.x, unit.y).unit, &unit);
+  EXPECT_EQ(unit.x, home);  // the port's own hex
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, InvasionGiveUp,
+                         testing::Values(GiveUpCase{"EnemyTargetAfterFourTurnsAboard", 3, 4},
+                                         GiveUpCase{"TargetAnAllyTookAtOnce", 2, 1}),
+                         [](const testing::TestParamInfo<GiveUpCase>& info) { return info.param.name; });
+
 TEST_F(NavalAi, TransportWhosePortFellWithNoFriendlyPortLeftKeepsItsCourse) {
   const int lost = sea.AddPort(3);
   const int open = sea.AddSea();

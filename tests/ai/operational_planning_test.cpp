@@ -220,6 +220,37 @@ TEST(OperationalPlanningTest, ThreatenedFrontReinforcesNoFrontGoesToOneAndLostUn
   EXPECT_TRUE(w.world.log.Contains(u"ERROR: Jednostka Lost nieprzyporządkowana do żadnego przypadku!"));
 }
 
+// A unit standing in a neutral city's area, two hops from the front, draws
+// its supply from that front city: its route starts at the goal, so it heads
+// straight there instead of losing its order to a failed route search.
+TEST(OperationalPlanningTest, AUnitWhoseRouteStartsAtItsFrontCityHeadsThere) {
+  test::PlanWorld w;
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 8; x < 12; ++x) w.world.hex(x, y).controller = 3;
+  }
+  cCity& neutral = w.City(u"Neutral", 10, 5, 3, kCityNormal, 3);
+  cCity& rear = w.City(u"Rear", 4, 5, 1);
+  cCity& front = w.City(u"Front", 20, 5, 1);
+  cCity& enemy = w.City(u"Enemy", 34, 5, 2, kCityNormal, 2);
+  w.BuildDiagram();
+  w.Link(neutral, rear);
+  w.Link(rear, front);
+  w.Link(front, enemy);
+  w.Finish();
+  cCountryAI& ai = w.Ai();
+  w.AddFront(ai, {&front, &enemy}, kFrontHolding);
+  w.Unit(front.x, front.y, front);  // the division a holding front wants
+  cJednostkaLadowa& unit = w.Unit(9, 5, front);
+  ASSERT_EQ(unit.GetHexGridEntry(), &neutral);
+  ASSERT_EQ(GetHopsTo(front, neutral), 2);
+
+  ai.PlanOperations();
+
+  ExpectOrder(unit, kAiOrderGoToFront, front);
+  EXPECT_EQ(unit.aiUltimateTargetX, front.x);
+  EXPECT_FALSE(w.world.log.Contains(u"ERROR: Nie znaleziono sciezki dla rozkazu nr 6"));
+}
+
 // The gathering for a target of the scenario: three free units of strength 6
 // each, a staging city one hop away for a target in foreign land, and an own
 // city two hops away.

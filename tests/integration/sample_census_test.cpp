@@ -1,6 +1,8 @@
 // Whole all-computer games of the shipped sample, counted from the console
 // log: the war must go on across land, air and sea to the last impulse, with
-// the computer taking every kind of action a player can take.
+// the computer taking every kind of action a player can take, and nothing
+// may keep units out of it for good (aboard ships, refused deployments) nor
+// leave a declared war unfought.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -31,6 +33,8 @@ constexpr int kLastImpulse = 72;         // Info.ini: the game ends in December 
 constexpr int kLateImpulse = 50;         // land battles after this one show the war goes on
 constexpr double kDebtLimit = -50.0;     // production points a country may owe at the end
 constexpr int kOneOffEvents[] = {1, 2, 3, 4};
+constexpr int kRusmark = 5;
+constexpr int kNordvik = 8;
 
 // What one game did, by kind.
 struct sCensus {
@@ -47,6 +51,10 @@ struct sCensus {
   std::map<int, int> eventsFired;
   int landUnitsAtSea = 0;
   std::string firstAtSea;
+  int raiderBattles = 0;      // a raider found by a fleet, or a raider's surprise attack on a ship
+  int deploymentRefusals = 0;
+  int longStaysAboard = 0;    // land units aboard ten impulses running
+  float rusmarkNordvikLosses = 0.0f;
 };
 
 bool Has(std::u16string_view line, std::u16string_view part) { return line.find(part) != std::u16string_view::npos; }
@@ -95,6 +103,14 @@ class CensusTaker : public cAiPhaseObserver {
       ++c.diplomacy;
     }
     if (Starts(line, u"[AI]: ") && Has(line, u" - bought a ship of type ")) ++c.shipsBought;
+    if (Has(line, u"fleets have met the enemy raider ") || Has(line, u"fleets_have_met_enemy_raider_")) {
+      ++c.raiderBattles;
+    }
+    // A surprise attack that passed its check fights once it has chosen a target.
+    const bool passed = Has(line, u"surprise attack: check passed") || Has(line, u"surprise_attack._check_passed");
+    if (surprisePassed_ && (Starts(line, u"Target chosen: ") || Starts(line, u"target_chosen:_"))) ++c.raiderBattles;
+    surprisePassed_ = passed;
+    if (Has(line, u"cant find appropriate city")) ++c.deploymentRefusals;
     constexpr std::u16string_view kFired = u"Condition for event with ID=";
     if (Starts(line, kFired) && Has(line, u" is true. Firing...")) {
       ++c.eventsFired[std::stoi(Utf16ToUtf8(line.substr(kFired.size())))];
@@ -105,6 +121,7 @@ class CensusTaker : public cAiPhaseObserver {
   const cAutoplay& play_;
   cAiPhaseObserver* previous_;
   bool diplomacyPhase_ = false;
+  bool surprisePassed_ = false;
 };
 
 void CountLandUnitsAtSea(const cGame& game, int impulse, sCensus& census) {
@@ -147,6 +164,7 @@ class SampleCensusTest : public testing::Test {
       }
       EXPECT_EQ(play.violation(), "");
       EXPECT_EQ(play.impulsesRun(), kLastImpulse);
+      census.longStaysAboard = play.stays().longAboard;
     }
     EXPECT_TRUE(game.gameOver);
     EXPECT_EQ(game.date.year, 1941);
@@ -156,6 +174,13 @@ class SampleCensusTest : public testing::Test {
       EXPECT_GE(country->productionPoints, kDebtLimit) << Utf16ToUtf8(country->name);
     }
     for (int id : kOneOffEvents) EXPECT_EQ(census.eventsFired[id], 1) << "event " << id;
+    // An invasion that cannot land is given up before its units have spent ten impulses aboard.
+    EXPECT_EQ(census.longStaysAboard, 0);
+    EXPECT_EQ(census.deploymentRefusals, 0);
+    // The war event 4 declares is fought.
+    census.rusmarkNordvikLosses =
+        game.relations.GetLosses(kRusmark, kNordvik) + game.relations.GetLosses(kNordvik, kRusmark);
+    EXPECT_GT(census.rusmarkNordvikLosses, 0.0f) << "Rusmark and Nordvik never fought";
     return census;
   }
 
@@ -178,7 +203,8 @@ TEST_F(SampleCensusTest, ThreeWholeGamesFightOnLandInTheAirAndAtSeaToTheEnd) {
       {"strategic bombing raids", &sCensus::strategicBombing},
       {"carrier or naval air strikes", &sCensus::navalAirStrikes},
       {"computer war declarations or diplomatic actions", &sCensus::diplomacy},
-      {"ships bought", &sCensus::shipsBought}};
+      {"ships bought", &sCensus::shipsBought},
+      {"raider battles or raiders' surprise attacks", &sCensus::raiderBattles}};
   std::ostringstream table;
   for (const auto& [kind, count] : kinds) {
     int gamesWith = 0;

@@ -334,6 +334,13 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const std::filesystem::path& folder, const cMap&) {
                      Change(folder, "consts.csv", 46, 0, "1");
                      return std::string(", below the safety distance of ");
+                   }},
+        // The carriers' sea-battle weight at the value a sea-battle tuning
+        // once gave it: the strategic bombers' strategic-move price too.
+        sDataFault{"StrategicMovePriceAboveEveryCountrysPoints",
+                   [](const std::filesystem::path& folder, const cMap&) {
+                     Change(folder, "consts.csv", 71, 0, "60");
+                     return std::string("unit type 22 pays 60 strategic movement points");
                    }}),
     [](const testing::TestParamInfo<sDataFault>& info) { return info.param.name; });
 

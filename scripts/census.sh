@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Plays whole all-computer games of the shipped sample with tools/autoplay,
+# a few at a time, and counts from each game's summary and console log what
+# the war did: one table row per seed, then the totals.
+#
+# usage: scripts/census.sh [first seed] [last seed] [games at once] [build dir] [game folder]
+#   defaults: 11 40 2 build <build dir>/game (a Release build: cmake -DCMAKE_BUILD_TYPE=Release);
+#   another game folder plays its data with the same program.
+# Columns: winner; sea battles (all, and after an alliance lost its last
+# country able to lead it); raider battles (a raider found by a fleet) and
+# raiders' surprise attacks that found a target; convoy attacks; landings;
+# "cant find appropriate city" lines; land units aboard 10 or more impulses
+# running (and the longest stay); delivered reserve units not placed for 10
+# or more impulses; order-6 path errors; whether Rusmark (5) and Nordvik (8)
+# dealt each other losses.
+set -euo pipefail
+
+first=${1:-11}
+last=${2:-40}
+jobs=${3:-2}
+build=${4:-build}
+scenario=NorthernTide
+impulses=72
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$root" && cd "$build" && pwd)
+game=$(cd "$root" && cd "${5:-$build/game}" && pwd)
+[ -x "$build/autoplay" ] || { echo "no $build/autoplay: build it first" >&2; exit 2; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# One game in a folder of its own: the console log is written into the
+# folder the program runs in.
+play() {
+  local seed=$1 dir="$work/$1"
+  mkdir -p "$dir"
+  if ! (cd "$dir" && "$build/autoplay" --root "$game" --scenario "$scenario" --impulses "$impulses" \
+      --seed "$seed" >summary 2>errors); then
+    echo "seed $seed: autoplay failed: $(cat "$dir/errors")" >&2
+  fi
+  iconv -f UTF-16LE -t UTF-8 "$dir/ConsoleOut.txt" | tr -d '\r' >"$dir/log"
+  rm -f "$dir/ConsoleOut.txt"
+}
+export -f play
+export work build game scenario impulses
+
+seq "$first" "$last" | xargs -P "$jobs" -I{} bash -c 'play {}'
+
+count() { grep -c -- "$1" "$2" || true; }
+value() { sed -n "s/^$1=//p" "$2"; }
+
+printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s\n' \
+  seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 "5-8"
+declare -A wins=()
+games=0; with_raiders=0; fights58=0; leaderless=0
+total_cities=0; total_aboard=0; total_reserve=0; total_order6=0; total_raider=0; total_surprise=0; total_sea_nl=0
+for seed in $(seq "$first" "$last"); do
+  d="$work/$seed"
+  log="$d/log"; sum="$d/summary"
+  winner=$(value result "$sum")
+  sea=$(grep -c -E '^(Check succeeded, starting battle|Check succeeded\. Starting battle\.)' "$log" || true)
+  # Sea battles from the first impulse in which an alliance had nobody left to lead it.
+  sea_nl=$(awk '/^Could not determine new leader/ {lost = 1} lost && /^Check succeeded(, starting battle|\. Starting battle\.)/ {n++} END {print n + 0}' "$log")
+  grep -q '^Could not determine new leader' "$log" && leaderless=$((leaderless + 1))
+  raider=$(count 'fleets have met the enemy raider' "$log")
+  surprise=$(awk '/tries to launch a surprise attack: check passed/ {tried = 1; next} tried && /^Target chosen: / {n++} {tried = 0} END {print n + 0}' "$log")
+  convoy=$(count '^Convoy attacked on ' "$log")
+  landings=$(grep -c -E '^\[AI\] .*: Amphibious invasion - .* landed at \(' "$log" || true)
+  nocity=$(count 'cant find appropriate city' "$log")
+  aboard=$(value long_aboard_stays "$sum"); longest=$(value longest_aboard "$sum")
+  reserve=$(value long_reserve_waits "$sum")
+  order6=$(count 'Nie znaleziono sciezki dla rozkazu nr 6' "$log")
+  losses=$(value losses "$sum")
+  fought=no
+  if [[ ",$losses" == *",5>8:"* || ",$losses" == *",8>5:"* ]]; then fought=yes; fights58=$((fights58 + 1)); fi
+  printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %-7s %7s %7s %5s\n' \
+    "$seed" "$winner" "$sea" "$sea_nl" "$raider" "$surprise" "$convoy" "$landings" "$nocity" "$aboard" "($longest)" \
+    "$reserve" "$order6" "$fought"
+  wins[$winner]=$(( ${wins[$winner]:-0} + 1 ))
+  games=$((games + 1))
+  [ $((raider + surprise)) -gt 0 ] && with_raiders=$((with_raiders + 1))
+  total_cities=$((total_cities + nocity)); total_aboard=$((total_aboard + aboard))
+  total_reserve=$((total_reserve + reserve)); total_order6=$((total_order6 + order6))
+  total_raider=$((total_raider + raider)); total_surprise=$((total_surprise + surprise))
+  total_sea_nl=$((total_sea_nl + sea_nl))
+done
+echo
+echo "games: $games"
+for w in "${!wins[@]}"; do echo "wins: $w ${wins[$w]}"; done | sort
+echo "games with raider battles or surprise attacks: $with_raiders (raider battles $total_raider, surprise attacks $total_surprise)"
+echo "games where an alliance lost its leader: $leaderless; sea battles after that: $total_sea_nl"
+echo "cant find appropriate city: $total_cities"
+echo "land units aboard 10+ impulses: $total_aboard"
+echo "delivered reserve units waiting 10+ impulses: $total_reserve"
+echo "order-6 path errors: $total_order6"
+echo "games where Rusmark and Nordvik fought: $fights58"

@@ -11,6 +11,7 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "scenario/ai_data_file.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
@@ -178,7 +179,7 @@ std::u16string SaveFolderPath(std::u16string_view name) {
   // A name starting with '.' would make a hidden folder that no list of saves shows.
   if (!IsAcceptableSaveName(trimmed) || trimmed.front() == u'.') return {};
   std::u16string folder = u"data\\save\\" + std::u16string(trimmed);
-  if (folder.size() >= kMaxSaveFolderLength) folder.resize(kMaxSaveFolderLength);
+  folder = std::u16string(CutUnits(folder, kMaxSaveFolderLength));
   // A cut that leaves blanks at the end would name another folder than the one shown.
   while (IsBlank(folder.back())) folder.pop_back();
   return folder;

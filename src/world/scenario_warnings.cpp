@@ -31,15 +31,6 @@ void PortsWithoutSeaZone(const cGame& game, std::vector<std::string>& found) {
   }
 }
 
-void LandUnitsAtSea(const cGame& game, std::vector<std::string>& found) {
-  for (const auto& unit : game.landUnits) {
-    if (!game.map->IsInside(unit->x, unit->y) || game.map->GetHex(unit->x, unit->y)->IsLand()) continue;
-    found.push_back("land unit " + std::to_string(unit->id) + " \"" + Utf16ToUtf8(unit->name) + "\" of country " +
-                    std::to_string(unit->owner) + " stands on the sea hex " + Place(unit->x, unit->y) +
-                    " and is not aboard a ship");
-  }
-}
-
 void LandStepOntoSea(const cGame& game, std::vector<std::string>& found) {
   const auto& hexes = game.map->Hexes();
   if (std::all_of(hexes.begin(), hexes.end(), HasOwnMoveCost)) return;
@@ -88,7 +79,6 @@ std::vector<std::string> FindScenarioWarnings(const cGame& game) {
   std::vector<std::string> found;
   if (!game.map) return found;
   PortsWithoutSeaZone(game, found);
-  LandUnitsAtSea(game, found);
   LandStepOntoSea(game, found);
   AirRangesBelowSafety(game, found);
   return found;

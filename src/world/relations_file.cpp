@@ -84,8 +84,14 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
   // The line of each country's row, 0 while it has none.
   std::vector<int> rowLines(static_cast<std::size_t>(std::max(count, 0)) + 1, 0);
   ReadMatrixFile(folderTemplate, u"relations.csv", u"Otwieram plik z relacjami ze sciezki...", count,
-                 [this, &rowLines](int a, const std::vector<std::string_view>& fields, int line) {
+                 [this, &rowLines, &path](int a, const std::vector<std::string_view>& fields, int line) {
                    rowLines[static_cast<std::size_t>(a)] = line;
+                   // A row cut short, or written with another separator, leaves countries at peace.
+                   if (static_cast<int>(fields.size()) < count + 2) {
+                     LogFormat(u"WARNING: row of country %i in %s at line %i (counting from 1) has %i values of %i; "
+                               u"the countries without one are at peace with it",
+                               a, path, line, std::max(static_cast<int>(fields.size()) - 2, 0), count);
+                   }
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
                      sRelationCell& cell = cells[(a - 1) * count + (b - 1)];
                      cell.atWar = ParseLeadingInt(fields[b + 1]) != 0 ? 1 : 0;

@@ -151,6 +151,8 @@ TEST_F(RelationsFiles, ShortRowsAndLineEnds) {
                            u"with country 2 (its row at line 3, counting from 1); both are now at war"));
   EXPECT_TRUE(log.Contains(u"WARNING: " + path + u": country 2 is at war with country 1, but country 1 is at peace "
                            u"with country 2; both are now at war"));
+  EXPECT_TRUE(log.Contains(u"WARNING: row of country 3 in " + path + u" at line 3 (counting from 1) has 0 values of "
+                           u"3; the countries without one are at peace with it"));
   EXPECT_EQ(relations().GetLosses(2, 1), 4.5f);
   EXPECT_TRUE(relations().IsAtWar(2, 1));  // losses keep the war flags
 }

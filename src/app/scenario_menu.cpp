@@ -180,11 +180,12 @@ std::u16string cScenarioMenu::AddListRow(std::u16string_view folderName) {
   std::u16string text;
   std::u16string key;
   if (listMode_ == kNewGame) {
-    text = Format(u"%s;%i;%ix%i", name, info.GetInt("Duration/Turns", 0), info.GetInt("Map/SizeX", 0),
+    text = Format(u"%s;%i;%ix%i", ListCellText(name), info.GetInt("Duration/Turns", 0), info.GetInt("Map/SizeX", 0),
                   info.GetInt("Map/SizeY", 0));
     key = name;
   } else {
-    text = Format(u"%s;%s;%s", folderName, name, info.GetString("Save/Date", u"--.--.-- --:--"));
+    text = Format(u"%s;%s;%s", ListCellText(folderName), ListCellText(name),
+                  ListCellText(info.GetString("Save/Date", u"--.--.-- --:--")));
     key = std::u16string(folderName);
   }
   if (Failed(list->AddItem(text, static_cast<std::uint32_t>(rowTemplates_.size())))) return {};

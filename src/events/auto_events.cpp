@@ -66,7 +66,8 @@ bool cAutoEventsRepository::Save(std::u16string_view folder) const {
   return true;
 }
 
-void cAutoEventsRepository::Load(std::u16string_view folderTemplate) {
+void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
+                                 const std::function<bool(std::int32_t)>& isEvent) {
   const std::u16string path = FolderFilePath(folderTemplate, kFileName);
   LogLine(path);
   const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
@@ -74,7 +75,9 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate) {
   LogLine(kOpenOkLine);
   pairs.clear();
   const std::vector<sTextLine> lines = SplitTextLines(*bytes);
+  int lineNo = 0;
   for (const sTextLine& line : lines) {
+    ++lineNo;
     if (!line.text.empty() && line.text[0] == '#') continue;
     const std::vector<std::string_view> fields = SplitFields(line.text);
     if (fields.empty()) {
@@ -92,6 +95,11 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate) {
     } else {
       LogFormat(u"WARNING: Automatic event %i in %s has no option ID; recorded with none (%i)", eventId, path,
                 optionId);
+    }
+    if (isEvent && !isEvent(eventId)) {
+      LogFormat(u"WARNING: %s at line %i (counting from 1) names event %i, which the scenario does not have; left out",
+                path, lineNo, eventId);
+      continue;
     }
     pairs.emplace_back(eventId, optionId);
   }

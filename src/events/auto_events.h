@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <string_view>
 #include <utility>
@@ -41,8 +42,10 @@ class cAutoEventsRepository {
   // Writes "<folder>\auto_events.csv"; false (logged) when it cannot be written.
   bool Save(std::u16string_view folder) const;
   // Replaces the pairs with those of the folder template's file. A missing
-  // file or a line of more than two fields is fatal (exit code 1).
-  void Load(std::u16string_view folderTemplate);
+  // file or a line of more than two fields is fatal (exit code 1). When
+  // isEvent is given, a pair whose event it does not know is logged with the
+  // file and line and left out.
+  void Load(std::u16string_view folderTemplate, const std::function<bool(std::int32_t)>& isEvent = nullptr);
 
   std::list<Pair> pairs;  // in insertion order
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "events/event_xml.h"
@@ -60,6 +61,9 @@ std::string NormalizeXmlText(std::string_view bytes) {
   }
   return text;
 }
+
+// Beyond any calendar a scenario plays in, far below the 32-bit limit.
+constexpr int kMaxEventYear = 100000;
 
 // Deeper than any event needs: the parser and the checks after it recurse
 // once per level, and a file of a few hundred kilobytes nested throughout
@@ -144,18 +148,46 @@ bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath) {
   return false;
 }
 
+// A date the calendar of the game can reach; a missing date is open.
+bool IsPossibleDate(const sEventDate& date) {
+  if (date.day == kIntNotSet && date.month == kIntNotSet && date.year == kIntNotSet) return true;
+  return date.day >= 1 && date.day <= 31 && date.month >= 1 && date.month <= 12 && date.year >= 1 &&
+         date.year <= kMaxEventYear;
+}
+
 // The event check keeps one bit per event number and the event belongs to a
-// country, so an event that has neither would be read out of range later.
-bool IsEventUsable(const TiXmlElement& element, const cEvent& event) {
+// country, so an event that has neither would be read out of range later. An
+// event shares its bit and its saved choice with no other, has dates the game
+// can reach, and offers the player at least one option to close its dialog.
+bool IsEventUsable(const TiXmlElement& element, const cEvent& event, std::u16string_view file,
+                   const std::unordered_set<std::int32_t>& loaded) {
+  const int line = ElementLine(element);
   if (event.eventID < 0) {
-    LogFormat(u"ERROR: <event> at line %i has a negative eventID (%i); the event is left out",
-              ElementLine(element), event.eventID);
+    LogFormat(u"ERROR: <event> at line %i of %s has a negative eventID (%i); the event is left out", line, file,
+              event.eventID);
     return false;
   }
   const int countryCount = gGame ? gGame->CountryCount() : 0;
   if (event.countryID < 1 || event.countryID > countryCount) {
-    LogFormat(u"ERROR: <event> at line %i has countryID %i, which names no country; the event is left out",
-              ElementLine(element), event.countryID);
+    LogFormat(u"ERROR: <event> at line %i of %s has countryID %i, which names no country; the event is left out",
+              line, file, event.countryID);
+    return false;
+  }
+  if (loaded.count(event.eventID) != 0) {
+    LogFormat(u"ERROR: <event> at line %i of %s has eventID %i, which an event before it has; the event is left "
+              u"out",
+              line, file, event.eventID);
+    return false;
+  }
+  for (const auto& [date, name] : {std::pair{&event.beginDate, u"beginDate"}, std::pair{&event.endDate, u"endDate"}}) {
+    if (IsPossibleDate(*date)) continue;
+    LogFormat(u"ERROR: <event> at line %i of %s has the %s %i.%i.%i, which is not a day of the calendar (day 1-31, "
+              u"month 1-12, year 1-%i); the event is left out",
+              line, file, std::u16string_view(name), date->day, date->month, date->year, kMaxEventYear);
+    return false;
+  }
+  if (event.options.empty()) {
+    LogFormat(u"ERROR: <event> at line %i of %s has no <option>; the event is left out", line, file);
     return false;
   }
   return true;
@@ -191,6 +223,9 @@ void cEventEngine::OpenEventFiles(std::u16string_view scenarioName) {
 void cEventEngine::LoadEventsFromDocument(const TiXmlDocument& document, int& highestId) {
   const TiXmlElement* root = document.RootElement();
   if (root == nullptr) return;
+  const std::u16string file = Utf8ToUtf16(document.Value());
+  std::unordered_set<std::int32_t> loaded;
+  for (const cEvent& event : events) loaded.insert(event.eventID);
   for (const TiXmlElement* element = root->FirstChildElement("event"); element != nullptr;
        element = element->NextSiblingElement("event")) {
     cEvent event = ReadEventElement(*element);
@@ -198,11 +233,14 @@ void cEventEngine::LoadEventsFromDocument(const TiXmlDocument& document, int& hi
     // leave that folder is refused with the file.
     if (!event.image.empty() && !IsSafeFileName(event.image)) {
       LogFormat(u"ERROR: <event> at line %i of %s names the image \"%s\", which is not a file name of data\\events",
-                ElementLine(*element), Utf8ToUtf16(document.Value()), event.image);
+                ElementLine(*element), file, event.image);
       FatalExit(1);
     }
     if (event.eventID > highestId) highestId = event.eventID;
-    if (IsEventUsable(*element, event)) events.push_back(std::move(event));
+    if (IsEventUsable(*element, event, file, loaded)) {
+      loaded.insert(event.eventID);
+      events.push_back(std::move(event));
+    }
   }
 }
 

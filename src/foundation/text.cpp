@@ -183,4 +183,11 @@ bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
+std::u16string_view CutUnits(std::u16string_view text, std::size_t count) {
+  if (count >= text.size()) return text;
+  const char16_t last = count > 0 ? text[count - 1] : u'\0';
+  if (last >= 0xD800 && last <= 0xDBFF) --count;
+  return text.substr(0, count);
+}
+
 }  // namespace tr

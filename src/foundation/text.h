@@ -23,6 +23,10 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // (a cut or overlong sequence, a surrogate, a value past U+10FFFF), or npos.
 std::size_t FirstInvalidUtf8(std::string_view text);
 
+// At most the first `count` units of the text, one fewer where the cut would
+// part a surrogate pair (half a character becomes U+FFFD in any file name).
+std::u16string_view CutUnits(std::u16string_view text, std::size_t count);
+
 // Plain ASCII widening/narrowing for keys and literals known to be ASCII.
 std::u16string AsciiToUtf16(std::string_view text);
 

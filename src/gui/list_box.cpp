@@ -31,6 +31,15 @@ std::vector<std::u16string_view> SplitListCells(std::u16string_view text) {
   return cells;
 }
 
+std::u16string ListCellText(std::u16string_view text) {
+  std::u16string cell(text);
+  for (char16_t& c : cell) {
+    if (c == u';') c = u'\u037E';
+    if (c == u'|') c = u'\u01C0';
+  }
+  return cell;
+}
+
 CDXUTListBox::CDXUTListBox(CDXUTDialog* dialog) : CDXUTControl(dialog), scroll_bar_(dialog) {
   type_ = kControlListBox;
 }

@@ -112,4 +112,8 @@ class CDXUTListBox : public CDXUTControl {
 // Splits at ';' and '|'.
 std::vector<std::u16string_view> SplitListCells(std::u16string_view text);
 
+// A text as one cell of a row: the ';' and '|' it holds would start another
+// column, so they are shown by characters that look the same (U+037E, U+01C0).
+std::u16string ListCellText(std::u16string_view text);
+
 }  // namespace tr

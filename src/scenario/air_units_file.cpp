@@ -42,10 +42,10 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
   cCsvReader reader = OpenTable(kOpeningAirUnitsLine, path);
   game.airUnits.clear();
   std::vector<std::u16string> refused;
-  while (!reader.AtEnd()) {
-    if (reader.ReadRecord(false) < kColumns) continue;
-    const auto& f = reader.fields;
-    const int line = static_cast<int>(reader.RecordCount());
+  cTableRows table(reader, kColumns, path);
+  while (table.Next()) {
+    const auto& f = table.fields();
+    const int line = table.line();
     const std::int32_t id = FieldInt(f, 0);
     const std::int32_t type = FieldInt(f, 5);
     if (!IsKnownTypeOf(kCategoryAir, type)) {
@@ -56,7 +56,10 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
       LogRowOutOfRange(u"Air unit ID", id, path, line);
       continue;
     }
-    if (game.IsAirUnitIdUsed(id)) LogFormat(u"Blad: Numer ID=%i jednostki lotniczej sie powtarza.", id);
+    if (game.IsAirUnitIdUsed(id)) {
+      LogFormat(u"Blad: Numer ID=%i jednostki lotniczej sie powtarza. (%s at line %i (counting from 1))", id, path,
+                line);
+    }
 
     auto unit = std::make_unique<cJednostkaLotnicza>();
     unit->id = id;

@@ -31,10 +31,10 @@ void LoadCities(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"cities.csv");
   cCsvReader reader = OpenTable(kOpeningCitiesLine, path);
   game.cities.clear();
-  while (!reader.AtEnd()) {
-    if (reader.ReadRecord(false) < kMinimumFields) continue;
-    const auto& f = reader.fields;
-    const int line = static_cast<int>(reader.RecordCount());
+  cTableRows table(reader, kMinimumFields, path);
+  while (table.Next()) {
+    const auto& f = table.fields();
+    const int line = table.line();
     auto city = std::make_unique<cCity>();
     city->name = CutName(f[0]);
     city->x = FieldInt(f, 1);

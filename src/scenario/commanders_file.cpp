@@ -24,10 +24,10 @@ void LoadCommanders(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"commanders.csv");
   cCsvReader reader = OpenTable(kOpeningCommandersLine, path);
   game.commanders.clear();
-  while (!reader.AtEnd()) {
-    if (reader.ReadRecord(false) < kMinimumFields) continue;
-    const auto& f = reader.fields;
-    const int line = static_cast<int>(reader.RecordCount());
+  cTableRows table(reader, kMinimumFields, path);
+  while (table.Next()) {
+    const auto& f = table.fields();
+    const int line = table.line();
     auto commander = std::make_unique<sCommander>();
     commander->id = FieldInt(f, 0);
     commander->name = CutName(f[1]);

@@ -24,10 +24,10 @@ void LoadFleets(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"fleets.csv");
   cCsvReader reader = OpenTable(kOpeningNavalUnitsLine, path);
   game.fleets.clear();
-  while (!reader.AtEnd()) {
-    if (reader.ReadRecord(false) < kMinimumFields) continue;
-    const auto& f = reader.fields;
-    const int line = static_cast<int>(reader.RecordCount());
+  cTableRows table(reader, kMinimumFields, path);
+  while (table.Next()) {
+    const auto& f = table.fields();
+    const int line = table.line();
     const std::int32_t id = FieldInt(f, 0);
     if (id < 0 || id > kMaxObjectNumber) {
       LogRowOutOfRange(u"Fleet ID", id, path, line);

@@ -54,6 +54,10 @@ float ShoreBombardmentEffect(const sRow& row, const std::u16string& path) {
   return 0.0f;
 }
 
+bool IsSeaHex(const cGame& game, std::int32_t x, std::int32_t y) {
+  return game.map && game.map->IsInside(x, y) && !game.map->GetHex(x, y)->IsLand();
+}
+
 sCommander* AttachedCommanderOfColumn(cGame& game, std::int32_t commanderId) {
   return commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
 }
@@ -143,6 +147,14 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
               unit->name, unit->id, path, row.line);
     unit->inReserve = 1;
   }
+  if (unit->transporterId == -1 && !unit->inReserve && IsSeaHex(game, unit->x, unit->y)) {
+    LogFormat(u"WARNING: land unit %s (ID=%i) in %s at line %i (counting from 1) stands on the sea hex (%i, %i) and "
+              u"is not aboard; moved to the reserve pool",
+              unit->name, unit->id, path, row.line, unit->x, unit->y);
+    unit->x = -1;
+    unit->y = -1;
+    unit->inReserve = 1;
+  }
   unit->transporter = nullptr;
   unit->spotted = 0;
   unit->newEnemyRevealed = 0;
@@ -170,9 +182,9 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
   game.landUnits.clear();
 
   std::vector<sRow> rows;
-  while (!reader.AtEnd()) {
-    if (reader.ReadRecord(false) < kColumns) continue;
-    rows.push_back({reader.fields, static_cast<int>(reader.RecordCount())});
+  {
+    cTableRows table(reader, kColumns, path);
+    while (table.Next()) rows.push_back({table.fields(), table.line()});
   }
   // Harbours take the counter's next numbers, so the counter first passes
   // every number of the file.
@@ -203,12 +215,19 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
       LogValueOutOfRange(u"Land unit type", type, path, row.line);
       continue;
     }
-    if (used.count(id) != 0) LogFormat(u"Blad: Numer ID=%i sie powtarza.", id);
+    if (used.count(id) != 0) {
+      LogFormat(u"Blad: Numer ID=%i sie powtarza. (%s at line %i (counting from 1))", id, path, row.line);
+    }
     const std::size_t before = game.landUnits.size();
     if (type == kMulberryType) {
       if (FieldInt(row.fields, 3) == -1 && FieldInt(row.fields, 4) == -1) {
         // A harbour is never in reserve or aboard: without a hex it is nowhere.
         LogRowOutOfRange(u"Mulberry Hex X", -1, path, row.line);
+        continue;
+      }
+      if (IsSeaHex(game, FieldInt(row.fields, 3), FieldInt(row.fields, 4))) {
+        LogFormat(u"WARNING: Mulberry at sea hex (%i, %i) in %s at line %i (counting from 1); row skipped",
+                  FieldInt(row.fields, 3), FieldInt(row.fields, 4), path, row.line);
         continue;
       }
       LoadHarbour(game, row, path);

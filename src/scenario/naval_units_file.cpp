@@ -1,6 +1,7 @@
 #include "scenario/naval_units_file.h"
 
 #include <memory>
+#include <unordered_set>
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
@@ -32,10 +33,11 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"naval_units.csv");
   cCsvReader reader = OpenTable(kOpeningNavalUnitsLine, path);
   game.navalUnits.clear();
-  while (!reader.AtEnd()) {
-    if (reader.ReadRecord(false) < kColumns) continue;
-    const auto& f = reader.fields;
-    const int line = static_cast<int>(reader.RecordCount());
+  std::unordered_set<std::int32_t> used;
+  cTableRows table(reader, kColumns, path);
+  while (table.Next()) {
+    const auto& f = table.fields();
+    const int line = table.line();
     const std::int32_t type = FieldInt(f, 3);
     if (!IsKnownTypeOf(kCategoryNaval, type)) {
       LogValueOutOfRange(u"Naval unit type", type, path, line);
@@ -44,6 +46,12 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
     const std::int32_t id = FieldInt(f, 0);
     if (id < 0 || id > kMaxObjectNumber) {
       LogRowOutOfRange(u"Naval unit ID", id, path, line);
+      continue;
+    }
+    // Transports and fleets find their ships by number: a second ship with it would be lost to both.
+    if (!used.insert(id).second) {
+      LogFormat(u"WARNING: naval unit ID %i in %s at line %i (counting from 1) is already used; row skipped", id,
+                path, line);
       continue;
     }
     auto ship = std::make_unique<cJednostkaMorska>();
@@ -55,6 +63,11 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
     // Summed over a fleet's ships.
     ship->hitPoints = FieldIntIn(f, 5, 0, kMaxTurnCount, 0, u"HP", path, line);
     ship->maxHitPoints = FieldIntIn(f, 6, 0, kMaxTurnCount, 0, u"Max HP", path, line);
+    if (ship->hitPoints > ship->maxHitPoints) {
+      LogFormat(u"WARNING: HP (%i) above Max HP (%i) in %s at line %i (counting from 1); %i used", ship->hitPoints,
+                ship->maxHitPoints, path, line, ship->maxHitPoints);
+      ship->hitPoints = ship->maxHitPoints;
+    }
     const std::int32_t commanderId = FieldInt(f, 7);
     ship->attachedCommander = commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
     ship->commanderId = -1;

@@ -201,7 +201,7 @@ std::u16string SaveFolderPath(std::u16string_view name) {
   // A name starting with '.' would make a hidden folder that no list of saves shows.
   if (!IsAcceptableSaveName(trimmed) || trimmed.front() == u'.') return {};
   std::u16string folder = u"data\\save\\" + std::u16string(trimmed);
-  if (folder.size() >= kMaxSaveFolderLength) folder.resize(kMaxSaveFolderLength);
+  folder = std::u16string(CutUnits(folder, kMaxSaveFolderLength));
   // A cut that leaves blanks at the end would name another folder than the one shown.
   while (IsBlank(folder.back())) folder.pop_back();
   return folder;

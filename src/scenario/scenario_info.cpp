@@ -67,15 +67,31 @@ sLocalTime CurrentLocalTime() {
 void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"Info.ini");
   cIniFile ini;
-  ini.Load(path);
+  if (!ini.Load(path)) {
+    LogFormat(u"ERROR: %s cannot be read; the game is not loaded", path);
+    ExitDestroyingGame(1);
+  }
 
   game.date.impulse = RangedInt(ini, "Save/Impulse", 0, 0, kMaxImpulse, 0, path);
   game.date.month = ini.GetInt("Save/GameMonth", 0);
-  game.date.year = RangedInt(ini, "Save/GameYear", 0, -kMaxYear, kMaxYear, 0, path);
+  game.date.year = ini.GetInt("Save/GameYear", 0);
+  // The calendar runs from year 1; a year that is not one gives no months to play.
+  if (game.date.year < 1 || game.date.year > kMaxYear) {
+    LogFormat(u"ERROR: Save/GameYear (%i) in %s is not a year from 1 to %i; the game is not loaded", game.date.year,
+              path, kMaxYear);
+    ExitDestroyingGame(1);
+  }
   if (game.date.month < 1 || game.date.month > 12) {
     LogFormat(u"WARNING: Save/GameMonth (%i) in %s is not a month from 1 to 12", game.date.month, path);
     // 0, a scenario's "not started", turns into January at the first impulse; other months are January now.
     if (game.date.month != 0) game.date.month = 1;
+  }
+  // Every folder names the scenario whose tables and events it plays with.
+  if (!ini.HasKey("Save/ScenarioName")) {
+    LogFormat(u"ERROR: %s has no Save/ScenarioName, the name of the folder of data\\scenarios the game belongs "
+              u"to; the game is not loaded",
+              path);
+    ExitDestroyingGame(1);
   }
   game.scenarioName = ini.GetString("Save/ScenarioName", u"unknown");
   // The name is put into the paths of the scenario's own tables and events;

@@ -26,6 +26,41 @@ cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path)
   return reader;
 }
 
+cTableRows::cTableRows(cCsvReader& reader, std::size_t columns, std::u16string_view path)
+    : reader_(reader), columns_(columns), path_(path) {}
+
+cTableRows::~cTableRows() {
+  if (whole_ > 0 || short_ == 0) return;
+  LogFormat(u"WARNING: none of the %i rows of %s has the %i fields a row needs; the table is read as empty", short_,
+            path_, static_cast<int>(columns_));
+}
+
+bool cTableRows::Next() {
+  while (!reader_.AtEnd()) {
+    const std::size_t count = reader_.ReadRecord(false);
+    if (count == 0) continue;
+    if (count >= columns_) {
+      ++whole_;
+      return true;
+    }
+    ++short_;
+    LogFormat(u"WARNING: row of %s at line %i (counting from 1) has %i fields of %i; row skipped", path_, line(),
+              static_cast<int>(count), static_cast<int>(columns_));
+  }
+  return false;
+}
+
+int cTableRows::line() const { return static_cast<int>(reader_.RecordCount()); }
+
+int TableLineOf(std::u16string_view path, std::int32_t id) {
+  cCsvReader reader(path);
+  while (reader.IsLoaded() && !reader.AtEnd()) {
+    if (reader.ReadRecord(false) == 0) continue;
+    if (FieldInt(reader.fields, 0) == id) return static_cast<int>(reader.RecordCount());
+  }
+  return 0;
+}
+
 std::int32_t FieldInt(const std::vector<std::u16string>& fields, std::size_t i) {
   return i < fields.size() ? ParseLeadingInt(fields[i]) : 0;
 }

@@ -44,6 +44,38 @@ void LogReaderText(std::string_view key);
 // kOpenOkLine; a table that cannot be read is fatal.
 cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path);
 
+// Reads the data rows of a table: comments and blank lines are passed over,
+// and a row with fewer fields than the table's rows need is logged with the
+// file and line and skipped, so a cut or mis-separated file never loses rows
+// without a word.
+class cTableRows {
+ public:
+  cTableRows(cCsvReader& reader, std::size_t columns, std::u16string_view path);
+  // Logs a table whose every data row was too short: the rows the file holds
+  // were expected and none of them could be read.
+  ~cTableRows();
+  cTableRows(const cTableRows&) = delete;
+  cTableRows& operator=(const cTableRows&) = delete;
+
+  // The next whole row into the reader's fields; false at the end of the file.
+  bool Next();
+  // The line (counting from 1) of the row Next() gave.
+  int line() const;
+  const std::vector<std::u16string>& fields() const { return reader_.fields; }
+
+ private:
+  cCsvReader& reader_;
+  std::size_t columns_;
+  std::u16string path_;
+  int whole_ = 0;
+  int short_ = 0;
+};
+
+// The line (counting from 1) of the first row of the table whose first field
+// is `id`, as the readers count lines; 0 when there is none. Read again only
+// to name the row of an object in a message.
+int TableLineOf(std::u16string_view path, std::int32_t id);
+
 // Field i (from 0) of a record, converted the way every table converts.
 std::int32_t FieldInt(const std::vector<std::u16string>& fields, std::size_t i);
 float FieldFloat(const std::vector<std::u16string>& fields, std::size_t i);

@@ -52,7 +52,7 @@ std::u16string SanitizeFieldText(std::u16string_view text, bool first_column) {
 }
 
 std::u16string CutName(std::u16string_view text, std::size_t max_length) {
-  return std::u16string(text.substr(0, max_length));
+  return std::u16string(CutUnits(text, max_length));
 }
 
 }  // namespace tr

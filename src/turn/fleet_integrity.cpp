@@ -1,7 +1,6 @@
 #include "turn/fleet_integrity.h"
 
 #include "foundation/console_log.h"
-#include "foundation/csv_reader.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
 #include "scenario/table_reader.h"
@@ -10,26 +9,23 @@
 #include "world/gra.h"
 
 namespace tr {
-namespace {
-
-// The line (counting from 1) of the fleet's row, as its reader counts; 0 when
-// the row is not found. Read again only to name the row in a refusal.
-int FleetLine(std::u16string_view path, std::int32_t id) {
-  cCsvReader reader(path);
-  while (reader.IsLoaded() && !reader.AtEnd()) {
-    if (reader.ReadRecord(false) == 0) continue;
-    if (FieldInt(reader.fields, 0) == id) return static_cast<int>(reader.RecordCount());
-  }
-  return 0;
-}
-
-}  // namespace
 
 void CheckFleetIntegrity(cGame& game) {
   for (const auto& ship : game.navalUnits) {
     bool found = false;
     for (const auto& fleet : game.fleets) {
       if (fleet->id != ship->fleetId) continue;
+      // The rules move, fight and count a fleet as its country's. A fleet of
+      // no country is refused with its own line once the sea nodes are read.
+      const bool countryExists = fleet->countryId >= 1 && fleet->countryId <= game.CountryCount();
+      if (countryExists && fleet->countryId != ship->owner) {
+        const std::u16string path = FolderFilePath(game.folderTemplate, u"naval_units.csv");
+        LogFormat(u"ERROR: naval unit %s (ID=%i) of country %i in %s at line %i (counting from 1) names fleet %s "
+                  u"(ID=%i) of country %i; the game is not loaded",
+                  ship->name, ship->id, ship->owner, path, TableLineOf(path, ship->id), fleet->name, fleet->id,
+                  fleet->countryId);
+        ExitDestroyingGame(1);
+      }
       ship->fleet = fleet.get();
       fleet->ships.push_back(ship.get());
       LogFormat(GetText("%s_belongs_to_fleet_%s"), ship->name, fleet->name);
@@ -60,7 +56,7 @@ void CheckFleetReferences(cGame& game) {
     auto refuse = [&](std::u16string_view what, std::int32_t value) {
       LogFormat(u"ERROR: fleet %s (ID=%i) in %s at line %i (counting from 1) names %s %i, which does not exist; the "
                 u"game is not loaded",
-                fleet->name, fleet->id, path, FleetLine(path, fleet->id), what, value);
+                fleet->name, fleet->id, path, TableLineOf(path, fleet->id), what, value);
       refused = true;
     };
     if (!graph.IsNodeId(fleet->seaNodeId)) refuse(u"sea node", fleet->seaNodeId);

@@ -54,10 +54,10 @@ void cSeaGraph::LoadNodes(cGame& game, std::u16string_view folderTemplate) {
   cCsvReader reader = OpenTable(kOpeningSeaNodesLine, path);
   cMap& map = *game.map;
   nodes.clear();
-  while (!reader.AtEnd()) {
-    if (reader.ReadRecord(false) < kSeaNodeFields) continue;
-    const auto& f = reader.fields;
-    const int line = static_cast<int>(reader.RecordCount());
+  cTableRows table(reader, kSeaNodeFields, path);
+  while (table.Next()) {
+    const auto& f = table.fields();
+    const int line = table.line();
     sWezelGrafuMorz node;
     node.id = FieldInt(f, 0);
     node.x = FieldInt(f, 4);

@@ -90,7 +90,7 @@ void cCitiesDiagram::Load(const cMap* map, std::u16string_view scenarioName) {
       if (length <= 2 || line.front() == u'#') continue;
       const std::vector<std::u16string> fields = SplitFields(line);
       if (fields.size() < 5) {
-        LogFormat(u"ERROR: line %i of cities_diagram.csv has %i fields of 5, skipped", lineNumber,
+        LogFormat(u"ERROR: line %i of %s has %i fields of 5, skipped", lineNumber, path,
                   static_cast<int>(fields.size()));
         continue;
       }
@@ -100,11 +100,19 @@ void cCitiesDiagram::Load(const cMap* map, std::u16string_view scenarioName) {
       cCity* to = CityAt(*map, v[2], v[3]);
       if (!from || !to) {
         LogLine(Format(GetText("critical_error_at_line_%i._no_city_at_given_coordinates"), lineNumber));
+        const int x = from ? v[2] : v[0];
+        const int y = from ? v[3] : v[1];
+        LogFormat(u"ERROR: %s at line %i (counting from 1) links hex (%i, %i), where a city was expected; none is "
+                  u"there. Exiting...",
+                  path, lineNumber, x, y);
         FatalExit(1);
       }
       if (to->diagramNode < 0 || to->diagramNode >= NodeCount()) {
         LogLine(Format(GetText("critical_error._cannot_find_node_index_for_city_%s_(line_%i)"), to->name,
                        lineNumber));
+        LogFormat(u"ERROR: %s at line %i (counting from 1) links city %s, which has no place in the diagram. "
+                  u"Exiting...",
+                  path, lineNumber, to->name);
         FatalExit(1);
       }
       // A resource site has no node, so an edge from one adds nothing.

@@ -1,6 +1,9 @@
 // Finishing a load and starting play.
 #include "world/game_start.h"
 
+#include <unordered_set>
+
+#include "events/zdarzenia.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "scenario/city_info_files.h"
@@ -52,7 +55,9 @@ void FinishSavedGame(cGame& game, cPresentation& screen) {
   for (const auto& unit : game.landUnits) unit->ComputeCombatValue();
   screen.SetLoadingProgress(95);
   game.reports.Load(game.folderTemplate);
-  game.autoEvents.Load(game.folderTemplate);
+  std::unordered_set<std::int32_t> eventIds;
+  for (const cEvent& event : game.events->events) eventIds.insert(event.eventID);
+  game.autoEvents.Load(game.folderTemplate, [&eventIds](std::int32_t eventId) { return eventIds.count(eventId) != 0; });
 }
 
 // A human country that ends its turn at once has the events checked for it

@@ -9,12 +9,14 @@
 #include "turn/fleet_integrity.h"
 #include "world/city_rules.h"
 #include "world/gra.h"
+#include "world/load_checks.h"
 #include "world/presentation.h"
 #include "world/turn_order.h"
 
 namespace tr {
 
 void cGame::FinishLoading(std::u16string_view folder) {
+  CheckUnitLinks(*this);
   CheckHexOwners();
   playerControl.currentCountry = DetermineCurrentCountry(countries);
 
@@ -52,20 +54,33 @@ void cGame::CheckHexOwners() {
   bool logged = false;
   for (int x = 0; x < map->GetWidth(); ++x) {
     for (int y = 0; y < map->GetHeight(); ++y) {
-      const sHex& hex = *map->GetHex(x, y);
+      sHex& hex = *map->GetHex(x, y);
       if (hex.terrain == kTerrainWater) continue;
-      if (!valid(hex.controller)) {
+      const bool controllerOk = valid(hex.controller);
+      const bool ownerOk = valid(hex.owner);
+      const bool originalOk = valid(hex.originalOwner);
+      if (!controllerOk) {
         LogFormat(u"ERR: Hex (%d, %d) ma nieprawidlowego posiadacza (%d)", x, y, hex.controller);
         logged = true;
       }
-      if (!valid(hex.owner)) {
+      if (!ownerOk) {
         LogFormat(u"ERR: Hex (%d, %d) ma nieprawidlowego wlasciciela (%d)", x, y, hex.owner);
         logged = true;
       }
-      if (!valid(hex.originalOwner)) {
+      if (!originalOk) {
         LogFormat(u"ERR: Hex (%d, %d) ma nieprawidlowego wlasciciela pierwotnego (%d)", x, y, hex.originalOwner);
         logged = true;
       }
+      if (controllerOk && ownerOk && originalOk) continue;
+      // The rules ask the countries of a hex by number and end the program
+      // on one that does not exist: a number the hex holds stands in.
+      const int known = controllerOk ? hex.controller : ownerOk ? hex.owner : originalOk ? hex.originalOwner : 0;
+      if (known == 0) continue;
+      if (!ownerOk) hex.SetOwner(originalOk ? hex.originalOwner : known);
+      if (!originalOk) hex.originalOwner = hex.owner;
+      if (!controllerOk) hex.SetController(hex.owner);
+      LogFormat(u"WARNING: hex (%d, %d) given controller %d, owner %d and original owner %d", x, y, hex.controller,
+                hex.owner, hex.originalOwner);
     }
   }
   if (logged) {

@@ -72,7 +72,9 @@ void cGame::MoveAboardUnitsOffMap() {
     }
     cJednostkaMorska* ship = FindNavalUnitById(unit.transporterId);
     if (ship) LogLine(Format(GetText("loading_%s_into_%s"), unit.name, ship->name));
-    const bool carrier = ship && (ship->type == kCargoShip || ship->type == kAmphibiousShip);
+    // A ship carries its own country's troops only.
+    const bool carrier =
+        ship && (ship->type == kCargoShip || ship->type == kAmphibiousShip) && ship->owner == unit.owner;
     TakeOffHex(*this, unit);
     if (ship && !carrier) LogLine(Format(GetText("%s_is_supposed_to_be_loaded_into_%s"), unit.name, ship->name));
     if (!carrier || ship->carriedUnit) {

@@ -1,5 +1,6 @@
 // "relations.csv" and "losses.csv": one row per country, the country number,
 // its name, then one value per country.
+#include <algorithm>
 #include <optional>
 
 #include "foundation/console_log.h"
@@ -18,7 +19,7 @@
 namespace tr {
 namespace {
 
-// Reads one matrix file: row(a, fields) for every data row of a valid country number.
+// Reads one matrix file: row(a, fields, line) for every data row of a valid country number.
 template <typename Row>
 void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view fileName,
                     std::u16string_view openingLine, int countryCount, Row row) {
@@ -47,11 +48,31 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
     }
     const int a = ParseLeadingInt(fields[0]);
     if (a < 1 || a > countryCount) {
-      LogLine(Format(u"Error in file %lS\\%s line no. %i", folderTemplate, fileName, lineNo));
+      LogLine(Format(u"Error in file %lS line no. %i", path, lineNo));
       LogLine(GetText("wrong_country_id"));
       FatalExit(1);
     }
-    row(a, fields);
+    row(a, fields, lineNo);
+  }
+}
+
+// War is declared and ended in both directions at once; a file that says
+// otherwise was not written by the game, and war wins, since peace between
+// two sides that fight each other is what the rules cannot hold.
+void MakeWarsMutual(cRelations& relations, const std::u16string& path, const std::vector<int>& lines) {
+  for (int a = 1; a <= relations.count; ++a) {
+    for (int b = a + 1; b <= relations.count; ++b) {
+      const bool ab = relations.IsAtWar(a, b);
+      if (ab == relations.IsAtWar(b, a)) continue;
+      const int atPeace = ab ? b : a;
+      const int atWar = ab ? a : b;
+      const int line = lines[static_cast<std::size_t>(atPeace)];
+      const std::u16string where = line > 0 ? Format(u" (its row at line %i, counting from 1)", line) : u"";
+      LogFormat(u"WARNING: %s: country %i is at war with country %i, but country %i is at peace with country %i%s; "
+                u"both are now at war",
+                path, atWar, atPeace, atPeace, atWar, where);
+      relations.SetWar(atPeace, atWar, true);
+    }
   }
 }
 
@@ -59,16 +80,38 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
 
 void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int countryCount) {
   Reset(countryCount);
+  const std::u16string path = FolderFilePath(folderTemplate, u"relations.csv");
+  // The line of each country's row, 0 while it has none.
+  std::vector<int> rowLines(static_cast<std::size_t>(std::max(count, 0)) + 1, 0);
   ReadMatrixFile(folderTemplate, u"relations.csv", u"Otwieram plik z relacjami ze sciezki...", count,
-                 [this](int a, const std::vector<std::string_view>& fields) {
+                 [this, &rowLines, &path](int a, const std::vector<std::string_view>& fields, int line) {
+                   rowLines[static_cast<std::size_t>(a)] = line;
+                   // A row cut short, or written with another separator, leaves countries at peace.
+                   if (static_cast<int>(fields.size()) < count + 2) {
+                     LogFormat(u"WARNING: row of country %i in %s at line %i (counting from 1) has %i values of %i; "
+                               u"the countries without one are at peace with it",
+                               a, path, line, std::max(static_cast<int>(fields.size()) - 2, 0), count);
+                   }
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
                      sRelationCell& cell = cells[(a - 1) * count + (b - 1)];
                      cell.atWar = ParseLeadingInt(fields[b + 1]) != 0 ? 1 : 0;
                      cell.losses = 0.0f;
                    }
                  });
+  // The game writes a row for every country; with none, every war of the
+  // game would be lost without a trace.
+  if (count > 1 && std::all_of(rowLines.begin(), rowLines.end(), [](int line) { return line == 0; })) {
+    LogFormat(u"ERROR: %s holds no row of relations between the %i countries; the game is not loaded", path, count);
+    ExitDestroyingGame(1);
+  }
+  for (int a = 1; a <= count; ++a) {
+    if (rowLines[static_cast<std::size_t>(a)] != 0) continue;
+    LogFormat(u"WARNING: %s has no row for country %i; it is at war only with the countries at war with it", path,
+              a);
+  }
+  MakeWarsMutual(*this, path, rowLines);
   ReadMatrixFile(folderTemplate, u"losses.csv", u"Otwieram plik ze stratami ze sciezki...", count,
-                 [this](int a, const std::vector<std::string_view>& fields) {
+                 [this](int a, const std::vector<std::string_view>& fields, int) {
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
                      cells[(a - 1) * count + (b - 1)].losses =
                          static_cast<float>(ParseLeadingDouble(fields[b + 1]));

@@ -27,15 +27,6 @@ void PortsWithoutSeaZone(const cGame& game, std::vector<std::string>& found) {
   }
 }
 
-void LandUnitsAtSea(const cGame& game, std::vector<std::string>& found) {
-  for (const auto& unit : game.landUnits) {
-    if (!game.map->IsInside(unit->x, unit->y) || game.map->GetHex(unit->x, unit->y)->IsLand()) continue;
-    found.push_back("land unit " + std::to_string(unit->id) + " \"" + Utf16ToUtf8(unit->name) + "\" of country " +
-                    std::to_string(unit->owner) + " stands on the sea hex " + Place(unit->x, unit->y) +
-                    " and is not aboard a ship");
-  }
-}
-
 void AirRangesBelowSafety(const cGame& game, std::vector<std::string>& found) {
   const int safety = game.constants.AirBaseSafetyDistance();
   std::map<int, int> shortest;  // by air type, over the units of the scenario
@@ -88,7 +79,6 @@ std::vector<std::string> FindScenarioWarnings(const cGame& game) {
   std::vector<std::string> found;
   if (!game.map) return found;
   PortsWithoutSeaZone(game, found);
-  LandUnitsAtSea(game, found);
   AirRangesBelowSafety(game, found);
   StrategicMovesNobodyCanPay(game, found);
   return found;

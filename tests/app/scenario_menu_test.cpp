@@ -163,6 +163,14 @@ TEST_F(ScenarioMenuTest, ASavesPictureFarLargerThanTheScreenIsRefusedBeforeDecod
   EXPECT_EQ(image->GetTexture()->width(), 16);
 }
 
+TEST_F(ScenarioMenuTest, SeparatorsInASavesNamesStayInTheirColumn) {
+  WriteInfo("save", "Split;here", "[General_ENG]\r\nName=A|B\r\n[Save]\r\nDate=x;y\r\n");
+  Open();
+  SelectTab(1);
+  ASSERT_EQ(Rows(), (std::vector<std::u16string>{u"Split\u037Ehere;A\u01C0B;x\u037Ey"}));
+  EXPECT_EQ(SplitListCells(Rows()[0]).size(), 3u);
+}
+
 TEST_F(ScenarioMenuTest, AnEmptyListDisablesStartAndEscapeReturnsToTheMainMenu) {
   Open();
   SelectTab(2);

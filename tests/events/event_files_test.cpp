@@ -16,7 +16,8 @@ namespace {
 using namespace std::string_literals;
 
 constexpr const char* kPlainEvent =
-    R"(<event eventID="%ID%" countryID="1" visibleByPlayer="1" oneTimeChecking="0"><title>T</title></event>)";
+    R"(<event eventID="%ID%" countryID="1" visibleByPlayer="1" oneTimeChecking="0"><title>T</title>)"
+    R"(<options><option optionID="1" chanceAI="1"/></options></event>)";
 
 std::string EventWithId(int id) {
   std::string text = kPlainEvent;
@@ -149,7 +150,7 @@ TEST_F(EventFilesTest, ListThatIsAFolderMeansNoEvents) {
 TEST_F(EventFilesTest, WellFormedMultiByteTextAndByteOrderMarkLoad) {
   WriteSingleEventFile("\xEF\xBB\xBF" + EventFile(R"(<event eventID="1" countryID="1" visibleByPlayer="1" )"
                                                   R"(oneTimeChecking="0"><title>Caf)" "\xC3\xA9 \xF0\x9F\x98\x80"
-                                                  R"(</title></event>)"));
+                                                  R"(</title><options><option/></options></event>)"));
   LoadScenarioEvents();
   ASSERT_EQ(engine_.events.size(), 1u);
   EXPECT_EQ(engine_.events[0].title, u"Caf\u00E9 \U0001F600");
@@ -211,7 +212,7 @@ TEST_F(EventFilesTest, DefaultsOfOptionalValues) {
   </options>
   <options><option/></options>
 </event>
-<event eventID="5" countryID="3" visibleByPlayer="0" oneTimeChecking="1" enableInPbem="0"/>
+<event eventID="5" countryID="3" visibleByPlayer="0" oneTimeChecking="1" enableInPbem="0"><options><option/></options></event>
 )"));
   LoadScenarioEvents();
   ASSERT_EQ(engine_.events.size(), 2u);
@@ -249,7 +250,7 @@ TEST_F(EventFilesTest, ConditionTakesItsFirstAndOrOrChild) {
       <or><expression><leftOperand constValue="2"/><operator value="less"/><rightOperand constValue="3"/></expression></or>
     </or>
     <and><note/></and>
-  </condition>
+  </condition><options><option/></options>
 </event>)"));
   LoadScenarioEvents();
   const sConditionGroup& group = engine_.events.at(0).condition;
@@ -279,21 +280,48 @@ TEST_F(EventFilesTest, EventNumberAbove40000IsFatal) {
   EXPECT_TRUE(log_.Contains(u"ERROR: maxID = 40001 (have to be >= 0 && <= 40000"));
 }
 
-TEST_F(EventFilesTest, NegativeNumbersAndUnknownCountriesAreLeftOut) {
+TEST_F(EventFilesTest, EventsTheGameCannotKeepAreLeftOutWithTheirFileAndLine) {
   WriteSingleEventFile(EventFile(R"(
 <event eventID="-3" countryID="1" visibleByPlayer="1" oneTimeChecking="0"/>
 <event eventID="2" countryID="4" visibleByPlayer="1" oneTimeChecking="0"/>
 <event eventID="3" countryID="0" visibleByPlayer="1" oneTimeChecking="0"/>
-<event eventID="1" countryID="3" visibleByPlayer="1" oneTimeChecking="0"/>
+<event eventID="1" countryID="3" visibleByPlayer="1" oneTimeChecking="0"><options><option/></options></event>
+<event eventID="1" countryID="2" visibleByPlayer="1" oneTimeChecking="0"><options><option/></options></event>
+<event eventID="4" countryID="2" visibleByPlayer="1" oneTimeChecking="0"><options><option/></options>
+  <beginDate day="1" month="13" year="1940"/></event>
+<event eventID="5" countryID="2" visibleByPlayer="1" oneTimeChecking="0"><options><option/></options>
+  <endDate day="0" month="1" year="1940"/></event>
+<event eventID="6" countryID="2" visibleByPlayer="1" oneTimeChecking="0"><options><option/></options>
+  <beginDate day="1" month="1" year="0"/></event>
+<event eventID="7" countryID="2" visibleByPlayer="1" oneTimeChecking="0"><options/></event>
+<event eventID="8" countryID="2" visibleByPlayer="1" oneTimeChecking="0"><options><option/></options>
+  <beginDate day="31" month="12" year="1939"/></event>
 )"));
   LoadScenarioEvents();
-  ASSERT_EQ(engine_.events.size(), 1u);
+  ASSERT_EQ(engine_.events.size(), 2u);
   EXPECT_EQ(engine_.events[0].eventID, 1);
+  EXPECT_EQ(engine_.events[0].countryID, 3);
+  EXPECT_EQ(engine_.events[1].eventID, 8);
+  const std::u16string file = u"data\\scenarios\\S\\events.xml";
   EXPECT_EQ(LinesStartingWith({u"ERROR"}),
             (std::vector<std::u16string>{
-                u"ERROR: <event> at line 4 has a negative eventID (-3); the event is left out",
-                u"ERROR: <event> at line 5 has countryID 4, which names no country; the event is left out",
-                u"ERROR: <event> at line 6 has countryID 0, which names no country; the event is left out"}));
+                u"ERROR: <event> at line 4 of " + file + u" has a negative eventID (-3); the event is left out",
+                u"ERROR: <event> at line 5 of " + file + u" has countryID 4, which names no country; the event is "
+                                                        u"left out",
+                u"ERROR: <event> at line 6 of " + file + u" has countryID 0, which names no country; the event is "
+                                                        u"left out",
+                u"ERROR: <event> at line 8 of " + file + u" has eventID 1, which an event before it has; the event "
+                                                        u"is left out",
+                u"ERROR: <event> at line 9 of " + file + u" has the beginDate 1.13.1940, which is not a day of the "
+                                                        u"calendar (day 1-31, month 1-12, year 1-100000); the event "
+                                                        u"is left out",
+                u"ERROR: <event> at line 11 of " + file + u" has the endDate 0.1.1940, which is not a day of the "
+                                                         u"calendar (day 1-31, month 1-12, year 1-100000); the event "
+                                                         u"is left out",
+                u"ERROR: <event> at line 13 of " + file + u" has the beginDate 1.1.0, which is not a day of the "
+                                                         u"calendar (day 1-31, month 1-12, year 1-100000); the event "
+                                                         u"is left out",
+                u"ERROR: <event> at line 15 of " + file + u" has no <option>; the event is left out"}));
 }
 
 TEST_F(EventFilesTest, OnlyEventsDirectlyUnderTheRootLoad) {
@@ -307,7 +335,8 @@ TEST_F(EventFilesTest, TextsAreStringBaseKeysOrUtf8) {
   StringBase().SetText("event_test_title_key", u"  \tLocalised title \r\n");
   WriteSingleEventFile(EventFile(
       "<event eventID=\"1\" countryID=\"1\" visibleByPlayer=\"1\" oneTimeChecking=\"0\">"
-      "<title>event_test_title_key</title><description>Zw\xC3\xB3l end</description><image/></event>"));
+      "<title>event_test_title_key</title><description>Zw\xC3\xB3l end</description><image/>"
+      "<options><option/></options></event>"));
   LoadScenarioEvents();
   const cEvent& event = engine_.events.at(0);
   EXPECT_EQ(event.title, u"Localised title");

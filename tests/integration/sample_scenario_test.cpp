@@ -300,35 +300,6 @@ INSTANTIATE_TEST_SUITE_P(
                      }
                      return "port city \"" + cities[port][0] + "\" at (" + x + "," + y + ") lies on a hex of sea zone 0";
                    }},
-        // A land unit of the map moved onto a free sea hex.
-        sDataFault{"LandUnitOnTheSea",
-                   [](const std::filesystem::path& folder, const cMap& map) {
-                     std::set<std::pair<int, int>> taken;
-                     for (const char* file : {"land_units.csv", "air_units.csv", "cities.csv"}) {
-                       const int first = std::string_view(file) == "cities.csv" ? 1 : 3;
-                       for (const auto& fields : DataRows(folder / file)) {
-                         taken.insert({std::stoi(fields[first]), std::stoi(fields[first + 1])});
-                       }
-                     }
-                     const sHex* sea = nullptr;
-                     for (const sHex& hex : map.Hexes()) {
-                       if (!hex.IsLand() && !taken.count({hex.x, hex.y})) {
-                         sea = &hex;
-                         break;
-                       }
-                     }
-                     const auto rows = DataRows(folder / "land_units.csv");
-                     for (std::size_t row = 0; sea && row < rows.size(); ++row) {
-                       // On the map: not aboard (transporter -1) and not in the reserve.
-                       if (rows[row][14] != "-1" || rows[row][16] != "0") continue;
-                       Change(folder, "land_units.csv", static_cast<int>(row), 3, std::to_string(sea->x));
-                       Change(folder, "land_units.csv", static_cast<int>(row), 4, std::to_string(sea->y));
-                       return "land unit " + rows[row][0] + " \"" + rows[row][1] + "\" of country " + rows[row][2] +
-                              " stands on the sea hex (" + std::to_string(sea->x) + "," + std::to_string(sea->y) + ")";
-                     }
-                     ADD_FAILURE() << "no free sea hex or no land unit on the map";
-                     return std::string("?");
-                   }},
         // Fighters and tactical bombers that reach one hex.
         sDataFault{"AirRangeBelowSafetyDistance",
                    [](const std::filesystem::path& folder, const cMap&) {

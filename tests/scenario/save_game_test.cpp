@@ -213,6 +213,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // The cut falls just after a blank, which goes with it.
                     NameCase{u"abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabc defghij",
                              u"data\\save\\abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijabc"},
+                    // A cut inside a pair of surrogates takes the whole character.
+                    NameCase{u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\U0001F600x", u"data\\save\\aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"},
                     NameCase{u"..", u""}, NameCase{u"a..b", u""}, NameCase{u"a/b", u""}, NameCase{u"a\\b", u""},
                     NameCase{u"50%s", u""}, NameCase{u"   ", u""}, NameCase{u".hidden", u""},
                     NameCase{u"  .x", u""}));

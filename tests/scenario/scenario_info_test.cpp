@@ -27,27 +27,50 @@ class ScenarioInfoTest : public testing::Test {
   cGame game_;
 };
 
-TEST_F(ScenarioInfoTest, ScenarioWithoutSaveSectionTakesTheDefaults) {
-  LoadFrom("[Duration]\r\nTurns=60\r\n");
+// The year and the scenario's name every folder must give.
+constexpr char kRequired[] = "[Save]\r\nGameYear=1939\r\nScenarioName=s\r\n";
+
+TEST_F(ScenarioInfoTest, ScenarioWithOnlyTheRequiredKeysTakesTheDefaults) {
+  LoadFrom(std::string("[Duration]\r\nTurns=60\r\n") + kRequired);
   EXPECT_EQ(game_.date.impulse, 0);
   EXPECT_EQ(game_.date.month, 0);
-  EXPECT_EQ(game_.date.year, 0);
+  EXPECT_EQ(game_.date.year, 1939);
   EXPECT_EQ(game_.turn, 0);
   EXPECT_EQ(game_.turnsLeft, 60);
   EXPECT_FLOAT_EQ(game_.gameVersion, 1.0f);
   EXPECT_EQ(game_.gameDay, 1);
-  EXPECT_EQ(game_.scenarioName, u"unknown");
+  EXPECT_EQ(game_.scenarioName, u"s");
   EXPECT_EQ(game_.pbemGame, 0);
   EXPECT_EQ(game_.pbemGameName, u"unknown");
   EXPECT_EQ(UnitCounterSizes().small, 0);
   EXPECT_EQ(UnitCounterSizes().large, 1);
 }
 
-TEST_F(ScenarioInfoTest, MissingFileIsNotFatal) {
+// Without the file, or without the year or the scenario's name, nothing
+// tells which game this is: the load stops with a line saying what is missing.
+TEST_F(ScenarioInfoTest, MissingFileIsRefused) {
   test::LogCapture log;
-  LoadScenarioInfo(game_, u"data\\scenarios\\none\\%s");
+  EXPECT_THROW(LoadScenarioInfo(game_, u"data\\scenarios\\none\\%s"), FatalExitError);
   EXPECT_TRUE(log.Contains(u"ERROR during opening INI file data\\scenarios\\none\\Info.ini"));
-  EXPECT_EQ(game_.turnsLeft, 0);
+  EXPECT_TRUE(log.Contains(u"ERROR: data\\scenarios\\none\\Info.ini cannot be read; the game is not loaded"));
+}
+
+TEST_F(ScenarioInfoTest, MissingScenarioNameOrImpossibleYearIsRefused) {
+  const std::u16string path = u"data\\scenarios\\s\\Info.ini";
+  for (const auto& [text, line] : {
+           std::pair{std::string("[Save]\r\nGameYear=1939\r\n"),
+                     u"ERROR: " + path + u" has no Save/ScenarioName, the name of the folder of data\\scenarios the "
+                                         u"game belongs to; the game is not loaded"},
+           std::pair{std::string("[Save]\r\nGameYear=0\r\nScenarioName=s\r\n"),
+                     u"ERROR: Save/GameYear (0) in " + path + u" is not a year from 1 to 100000; the game is not "
+                                                              u"loaded"},
+           std::pair{std::string("[Save]\r\nScenarioName=s\r\n"), u"ERROR: Save/GameYear (0) in " + path},
+           std::pair{std::string("[Save]\r\nGameYear=-1939\r\nScenarioName=s\r\n"),
+                     u"ERROR: Save/GameYear (-1939) in " + path}}) {
+    test::LogCapture log;
+    EXPECT_THROW(LoadFrom(text), FatalExitError) << text;
+    EXPECT_TRUE(log.ContainsText(line)) << text;
+  }
 }
 
 // Names a received save gives for folders: the scenario's, whose tables and
@@ -60,7 +83,8 @@ TEST_F(ScenarioInfoTest, FolderNamesThatLeaveTheirFolderAreFatal) {
     test::LogCapture log;
     int code = -1;
     try {
-      LoadFrom("[Save]\r\n" + line + "\r\n");
+      const bool named = line.starts_with("ScenarioName");
+      LoadFrom("[Save]\r\nGameYear=1939\r\n" + std::string(named ? "" : "ScenarioName=s\r\n") + line + "\r\n");
     } catch (const FatalExitError& error) {
       code = error.code();
     }
@@ -83,7 +107,7 @@ class CounterSizeTest : public ScenarioInfoTest, public testing::WithParamInterf
 
 TEST_P(CounterSizeTest, StoredMinusOneWithinOneToFive) {
   const SizeCase& c = GetParam();
-  LoadFrom(std::string("[Map]\r\n") + c.key + "=" + std::to_string(c.value) + "\r\n");
+  LoadFrom(std::string(kRequired) + "[Map]\r\n" + c.key + "=" + std::to_string(c.value) + "\r\n");
   EXPECT_EQ(UnitCounterSizes().small, c.small);
   EXPECT_EQ(UnitCounterSizes().large, c.large);
 }
@@ -94,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, CounterSizeTest,
 
 TEST_F(ScenarioInfoTest, PlayersStopAtTheFirstGap) {
   LoadFrom(
-      "[Save]\r\nPBEMGameName=Duel\r\nPBEMPlayer1Name=Ann\r\nPBEMPlayer1Email=a@x\r\n"
+      "[Save]\r\nGameYear=1939\r\nScenarioName=s\r\nPBEMGameName=Duel\r\nPBEMPlayer1Name=Ann\r\nPBEMPlayer1Email=a@x\r\n"
       "PBEMPlayer2Name=Bob\r\nPBEMPlayer2Email=b@x\r\nPBEMPlayer4Name=Dan\r\nPBEMPlayer4Email=d@x\r\n");
   EXPECT_EQ(game_.pbemGame, 1);
   EXPECT_EQ(game_.pbemGameName, u"Duel");

@@ -43,7 +43,7 @@ TEST_F(AirNavalFiles, AirRowsBreakingTheReserveRuleAreRefusedInOneBox) {
   EXPECT_EQ(header[2], u"Lost;-1;-1;3");
   EXPECT_TRUE(log.Contains(
       u"Invalid entry in air_units.csv: jednostka moze byc w rezerwie tylko, jesli ma wspolrzedne (-1, -1)"));
-  EXPECT_TRUE(log.Contains(u"Blad: Numer ID=4 jednostki lotniczej sie powtarza."));
+  EXPECT_TRUE(log.ContainsText(u"Blad: Numer ID=4 jednostki lotniczej sie powtarza."));
   EXPECT_TRUE(log.Contains(u"Air unit Good (ID=1 CountryID=2) added"));
   EXPECT_EQ(presentation_.CountEvents(u"message-box"), 1);
   EXPECT_EQ(presentation_.CountEvents(u"message-box air_units.csv|"), 1);

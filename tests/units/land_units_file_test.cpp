@@ -68,7 +68,7 @@ TEST_F(LandUnitsFile, DuplicatesAreLoggedAndKeptUnknownCommandersLogged) {
   LoadLandUnits(game(), test::kScenario);
   EXPECT_EQ(game().landUnits.size(), 2u);
   EXPECT_TRUE(log.Contains(u"Commander with ID=7 not found"));
-  EXPECT_TRUE(log.Contains(u"Blad: Numer ID=5 sie powtarza."));
+  EXPECT_TRUE(log.ContainsText(u"Blad: Numer ID=5 sie powtarza."));
   EXPECT_EQ(game().landUnits.front()->attachedCommander, nullptr);
   EXPECT_TRUE(log.ContainsText(u"Land unit type (9) out of range"));
 }
@@ -96,8 +96,8 @@ TEST_F(LandUnitsFile, NumbersHeldElsewhereOrTakenByAHarbourAreDuplicates) {
   ASSERT_EQ(game().landUnits.size(), 6u);
   const int harbourNumber = (*std::next(game().landUnits.begin()))->id;
   ASSERT_GT(harbourNumber, 21);  // the counter passes every number of the file first
-  EXPECT_TRUE(log.Contains(u"Blad: Numer ID=7 sie powtarza."));
-  EXPECT_TRUE(log.Contains(u"Blad: Numer ID=8 sie powtarza."));
+  EXPECT_TRUE(log.ContainsText(u"Blad: Numer ID=7 sie powtarza."));
+  EXPECT_TRUE(log.ContainsText(u"Blad: Numer ID=8 sie powtarza."));
   EXPECT_FALSE(log.ContainsText(u"Numer ID=9 "));
   EXPECT_FALSE(log.ContainsText(u"Numer ID=20 "));
   EXPECT_FALSE(log.ContainsText(u"Numer ID=3 "));
@@ -190,9 +190,11 @@ TEST_F(LandUnitsFile, ReserveAndCarriedUnitsLeaveTheMapList) {
   auto cargo = std::make_unique<cJednostkaMorska>();
   cargo->id = 30;
   cargo->SetType(kCargoShip);
+  cargo->owner = 1;
   auto landing = std::make_unique<cJednostkaMorska>();
   landing->id = 31;
   landing->SetType(kAmphibiousShip);
+  landing->owner = 1;
   game().navalUnits.push_back(std::move(cargo));
   game().navalUnits.push_back(std::move(landing));
   Scenario("land_units.csv", LandRow(1, "Map", 1, 1, 1) + LandRow(2, "Reserve", 1, -1, -1, 0, -1, 1) +

@@ -94,6 +94,7 @@ struct BadLineCase {
   const char* name;
   const char* line;
   const char16_t* message;
+  const char16_t* named;  // the line that names the file and what was expected
 };
 
 class CitiesDiagramBadLine : public CitiesDiagram, public testing::WithParamInterface<BadLineCase> {};
@@ -103,15 +104,20 @@ TEST_P(CitiesDiagramBadLine, IsFatalWithTheFileLineNumber) {
   const std::string text = std::string("# comment\r\nx\r\n0;0;1;0;0\r\n") + GetParam().line + "\r\n";
   EXPECT_THROW(Load(text), FatalExitError);
   EXPECT_TRUE(log.ContainsText(GetParam().message));
+  EXPECT_TRUE(log.ContainsText(GetParam().named)) << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CitiesDiagramBadLine,
     testing::Values(
-        BadLineCase{"OffTheMap", "9;9;0;0;0", u"critical_error_at_line_4._no_city_at_given_coordinates"},
-        BadLineCase{"NegativeIsNotHexZero", "-1;0;1;0;0", u"critical_error_at_line_4."},
-        BadLineCase{"NoCity", "0;1;1;0;0", u"critical_error_at_line_4."},
-        BadLineCase{"TargetWithoutNode", "0;0;4;0;0", u"cannot_find_node_index_for_city_CityE_(line_4)"}),
+        BadLineCase{"OffTheMap", "9;9;0;0;0", u"critical_error_at_line_4._no_city_at_given_coordinates",
+                    u"ERROR: data\\scenarios\\Test\\cities_diagram.csv at line 4 (counting from 1) links hex (9, 9), "
+                    u"where a city was expected; none is there. Exiting..."},
+        BadLineCase{"NegativeIsNotHexZero", "-1;0;1;0;0", u"critical_error_at_line_4.", u"links hex (-1, 0), where"},
+        BadLineCase{"NoCity", "0;1;1;0;0", u"critical_error_at_line_4.", u"links hex (0, 1), where"},
+        BadLineCase{"TargetWithoutNode", "0;0;4;0;0", u"cannot_find_node_index_for_city_CityE_(line_4)",
+                    u"ERROR: data\\scenarios\\Test\\cities_diagram.csv at line 4 (counting from 1) links city CityE, "
+                    u"which has no place in the diagram. Exiting..."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CitiesDiagram, MissingFileIsFatal) {

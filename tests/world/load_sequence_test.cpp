@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "foundation/fatal.h"
+#include "foundation/format.h"
 #include "support/log_capture.h"
 #include "support/test_scenario.h"
 #include "turn/theads.h"
@@ -134,11 +135,18 @@ TEST_F(LoadSequence, HexesWithoutValidOwnersAreLoggedOnceInABox) {
   land.controller = 0;
   land.originalOwner = 7;
   scenario_.world().map->GetHex(8, 3)->owner = 9;  // sea is not checked
-  Load();
+  const int owner = land.owner;
+  cGame& game = Load();
   EXPECT_TRUE(log_.Contains(u"ERR: Hex (4, 2) ma nieprawidlowego posiadacza (0)"));
   EXPECT_TRUE(log_.Contains(u"ERR: Hex (4, 2) ma nieprawidlowego wlasciciela pierwotnego (7)"));
   EXPECT_FALSE(log_.ContainsText(u"Hex (8, 3)"));
   EXPECT_EQ(screen_->CountEvents(u"message-box Invalid ctr ids on hexes|"), 1);
+  // The rules would end the program on a country that does not exist: the owner stands in.
+  const sHex& mended = *game.map->GetHex(4, 2);
+  EXPECT_EQ(mended.controller, owner);
+  EXPECT_EQ(mended.originalOwner, owner);
+  EXPECT_TRUE(log_.Contains(Format(u"WARNING: hex (4, 2) given controller %i, owner %i and original owner %i", owner,
+                                   owner, owner)));
 }
 
 TEST_F(LoadSequence, StartingWithAHumanCountryGivesTheInterfaceToThePlayer) {

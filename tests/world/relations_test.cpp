@@ -141,6 +141,18 @@ TEST_F(RelationsFiles, ShortRowsAndLineEnds) {
   EXPECT_TRUE(relations().IsAtWar(2, 1));
   EXPECT_TRUE(relations().IsAtWar(2, 3));
   EXPECT_FALSE(relations().IsAtWar(3, 1));  // loading starts from a cleared matrix
+  // War goes both ways: the sides the file left at peace are put at war, and said so.
+  EXPECT_TRUE(relations().IsAtWar(1, 2));
+  EXPECT_TRUE(relations().IsAtWar(3, 2));
+  const std::u16string path = Folder() + u"/relations.csv";
+  EXPECT_TRUE(log.Contains(u"WARNING: " + path + u" has no row for country 1; it is at war only with the countries "
+                           u"at war with it"));
+  EXPECT_TRUE(log.Contains(u"WARNING: " + path + u": country 2 is at war with country 3, but country 3 is at peace "
+                           u"with country 2 (its row at line 3, counting from 1); both are now at war"));
+  EXPECT_TRUE(log.Contains(u"WARNING: " + path + u": country 2 is at war with country 1, but country 1 is at peace "
+                           u"with country 2; both are now at war"));
+  EXPECT_TRUE(log.Contains(u"WARNING: row of country 3 in " + path + u" at line 3 (counting from 1) has 0 values of "
+                           u"3; the countries without one are at peace with it"));
   EXPECT_EQ(relations().GetLosses(2, 1), 4.5f);
   EXPECT_TRUE(relations().IsAtWar(2, 1));  // losses keep the war flags
 }
@@ -158,11 +170,19 @@ TEST_P(RelationsBadRow, IsFatalWithFileAndLine) {
   dir.Write("relations.csv", std::string("#head\n") + GetParam() + "\n");
   dir.Write("losses.csv", "");
   EXPECT_THROW(Load(), FatalExitError);
-  EXPECT_TRUE(log.Contains(u"Error in file " + Template() + u"\\relations.csv line no. 2"));
+  EXPECT_TRUE(log.Contains(u"Error in file " + Folder() + u"/relations.csv line no. 2"));
   EXPECT_TRUE(log.Contains(u"wrong_country_id"));
 }
 
 INSTANTIATE_TEST_SUITE_P(BadCountryNumbers, RelationsBadRow, testing::Values("0;X;1", "4;D;1", "x;X;1"));
+
+TEST_F(RelationsFiles, FileWithoutRowsIsRefused) {
+  dir.Write("relations.csv", "#Relations matrix [0=peace, 1=war]\r\n");
+  dir.Write("losses.csv", "");
+  EXPECT_THROW(Load(), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"ERROR: " + Folder() + u"/relations.csv holds no row of relations between the 3 "
+                           u"countries; the game is not loaded"));
+}
 
 TEST_F(RelationsFiles, MissingFileIsFatal) {
   EXPECT_THROW(Load(), FatalExitError);

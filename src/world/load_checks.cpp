@@ -1,0 +1,75 @@
+#include "world/load_checks.h"
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "scenario/table_reader.h"
+#include "world/folder_path.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+struct sUnitTable {
+  std::u16string_view kind;  // as the log names the unit
+  std::u16string path;
+};
+
+template <typename UnitList>
+bool OwnersExist(const cGame& game, const UnitList& units, const sUnitTable& table) {
+  bool ok = true;
+  for (const auto& unit : units) {
+    if (unit->owner >= 1 && unit->owner <= game.CountryCount()) continue;
+    LogFormat(u"ERROR: %s unit %s (ID=%i) in %s at line %i (counting from 1) names country %i, which does not "
+              u"exist; the game is not loaded",
+              table.kind, unit->name, unit->id, table.path, TableLineOf(table.path, unit->id),
+              static_cast<int>(unit->owner));
+    ok = false;
+  }
+  return ok;
+}
+
+// A commander leads his own country's forces only; a unit of another
+// country that names him is left without him.
+template <typename UnitList>
+void DetachForeignCommanders(UnitList& units, const sUnitTable& table) {
+  for (const auto& unit : units) {
+    const sCommander* commander = unit->attachedCommander;
+    if (commander == nullptr || commander->countryId == unit->owner) continue;
+    LogFormat(u"WARNING: %s unit %s (ID=%i) of country %i in %s at line %i (counting from 1) names commander %s "
+              u"(ID=%i) of country %i; the unit is left without a commander",
+              table.kind, unit->name, unit->id, static_cast<int>(unit->owner), table.path,
+              TableLineOf(table.path, unit->id), commander->name, commander->id, commander->countryId);
+    unit->attachedCommander = nullptr;
+  }
+}
+
+// As the readers did: the last unit read that names a commander is his headquarters.
+template <typename UnitList>
+void PointCommandersAtTheirUnits(const UnitList& units) {
+  for (const auto& unit : units) {
+    if (unit->attachedCommander != nullptr) unit->attachedCommander->headquarters = unit.get();
+  }
+}
+
+}  // namespace
+
+void CheckUnitLinks(cGame& game) {
+  const sUnitTable land{u"land", FolderFilePath(game.folderTemplate, u"land_units.csv")};
+  const sUnitTable air{u"air", FolderFilePath(game.folderTemplate, u"air_units.csv")};
+  const sUnitTable naval{u"naval", FolderFilePath(game.folderTemplate, u"naval_units.csv")};
+  // Each list is checked whole, so one run names every unit of no country.
+  const bool landOk = OwnersExist(game, game.landUnits, land);
+  const bool airOk = OwnersExist(game, game.airUnits, air);
+  const bool navalOk = OwnersExist(game, game.navalUnits, naval);
+  if (!landOk || !airOk || !navalOk) ExitDestroyingGame(1);
+
+  DetachForeignCommanders(game.landUnits, land);
+  DetachForeignCommanders(game.airUnits, air);
+  DetachForeignCommanders(game.navalUnits, naval);
+  for (const auto& commander : game.commanders) commander->headquarters = nullptr;
+  PointCommandersAtTheirUnits(game.landUnits);
+  PointCommandersAtTheirUnits(game.airUnits);
+  PointCommandersAtTheirUnits(game.navalUnits);
+}
+
+}  // namespace tr

@@ -1,0 +1,17 @@
+// The checks of a loaded world that no single reader can make: the links its
+// tables draw between each other. A stranger's save can name any number in
+// any row, and the rules take every one of these links to hold.
+#pragma once
+
+namespace tr {
+
+class cGame;
+
+// Every unit, aboard or in reserve too, belongs to a country of the game: one
+// that does not is logged with its file and line and the game is not loaded
+// (exit code 1). A commander leads units of his own country: a unit of
+// another country that names him is logged with its file and line and left
+// without a commander.
+void CheckUnitLinks(cGame& game);
+
+}  // namespace tr

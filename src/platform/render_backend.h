@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -47,6 +48,12 @@ std::unique_ptr<RenderBackend> CreateSoftwareBackend(int width, int height);
 // Draws on the window (an SDL_Window), scaled from the back-buffer size.
 std::unique_ptr<RenderBackend> CreateWindowBackend(void* sdl_window, int width, int height);
 std::unique_ptr<RenderBackend> CreateNullBackend();
+
+// Whether to put SDL's software renderer in place of the one SDL chose
+// (`chosen`, with `gl_renderer` the GL's own name when it is GL): a GL that
+// rasterises on the CPU costs several times what the software renderer does.
+// A renderer the player asked for by name (`requested`) is kept.
+bool PreferSoftwareRenderer(std::string_view chosen, std::string_view gl_renderer, std::string_view requested);
 
 // Frees a renderer's copy of a texture from any thread: the renderer that made
 // it frees it at its next draw on the main thread.

@@ -5,6 +5,7 @@
 
 #include "platform/frame.h"
 #include "platform/graphics.h"
+#include "platform/render_backend.h"
 #include "platform/sprite_batch.h"
 #include "platform/texture.h"
 
@@ -118,6 +119,18 @@ TEST_F(HeadlessRender, RecordsDestinationAfterTransform) {
   EXPECT_EQ(r.dest, (RectF{10, 10, 30, 30}));
   EXPECT_EQ(r.colour, 0x80FFFFFFu);
   EXPECT_EQ(r.source, (Rect{0, 0, 2, 2}));
+}
+
+// A GL drawn by the CPU gives way to the software renderer, but never over a
+// renderer the player named, nor a GL on real hardware.
+TEST(RendererChoice, SoftwareReplacesOnlyAnUnrequestedCpuGl) {
+  EXPECT_TRUE(PreferSoftwareRenderer("opengl", "llvmpipe (LLVM 15.0.6, 256 bits)", ""));
+  EXPECT_TRUE(PreferSoftwareRenderer("opengles2", "Gallium 0.4 on SoftPipe", ""));
+  EXPECT_TRUE(PreferSoftwareRenderer("opengl", "Mesa swrast", ""));
+  EXPECT_FALSE(PreferSoftwareRenderer("opengl", "llvmpipe (LLVM 15.0.6, 256 bits)", "opengl"));
+  EXPECT_FALSE(PreferSoftwareRenderer("opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", ""));
+  EXPECT_FALSE(PreferSoftwareRenderer("opengl", "", ""));
+  EXPECT_FALSE(PreferSoftwareRenderer("software", "", ""));
 }
 
 }  // namespace

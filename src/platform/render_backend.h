@@ -41,6 +41,8 @@ class RenderBackend {
   // pixel, do; the others return false and keep nothing.
   virtual bool KeepBackBuffer() { return false; }
   virtual bool RestoreBackBuffer() { return false; }
+  // Whether RestoreBackBuffer would put the copy back now.
+  virtual bool CanRestoreBackBuffer() { return false; }
 };
 
 // Draws into an off-screen ARGB surface of the given size.
@@ -58,5 +60,9 @@ bool PreferSoftwareRenderer(std::string_view chosen, std::string_view gl_rendere
 // Frees a renderer's copy of a texture from any thread: the renderer that made
 // it frees it at its next draw on the main thread.
 void ReleaseGpuCopy(std::uint64_t device, void* handle);
+
+// Draws now what the devices of this thread hold of the texture's drawing,
+// before its texels change or it goes.
+void DrawHeldFramesUsing(const Texture* texture);
 
 }  // namespace tr

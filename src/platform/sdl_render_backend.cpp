@@ -205,9 +205,14 @@ class SdlBackend : public RenderBackend {
     return true;
   }
 
-  bool RestoreBackBuffer() override {
+  bool CanRestoreBackBuffer() override {
     SDL_Surface* s = DrawnSurface();
-    if (!s || s != kept_surface_ || kept_.size() != static_cast<std::size_t>(s->w) * s->h) return false;
+    return s && s == kept_surface_ && kept_.size() == static_cast<std::size_t>(s->w) * s->h;
+  }
+
+  bool RestoreBackBuffer() override {
+    if (!CanRestoreBackBuffer()) return false;
+    SDL_Surface* s = DrawnSurface();
     FlushSdl();
     for (int y = 0; y < s->h; ++y) {
       std::memcpy(static_cast<std::uint8_t*>(s->pixels) + static_cast<std::size_t>(y) * s->pitch,

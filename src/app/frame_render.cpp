@@ -41,6 +41,8 @@ void OnFrameRender(Graphics& device, double, float elapsed) {
     if (dialog->id >= 0 && dialog->GetVisible()) dialog->Render(elapsed);
   }
   GetHintBox().Update();
+  // Under the lock: the worker may free a dialog's textures once it is released.
+  device.FinishFrame();
 }
 
 }  // namespace tr

@@ -307,10 +307,10 @@ void Font::Render(Graphics& graphics, std::u16string_view text, const Rect& rect
     Rect clip{static_cast<int>(dest.left), static_cast<int>(dest.top), static_cast<int>(dest.right),
               static_cast<int>(dest.bottom)};
     if (saved) clip = Intersect(clip, *saved);
-    graphics.backend().SetClip(&clip);
+    graphics.SetClipRect(&clip);
   }
   graphics.DrawTexturedQuads(*atlas_, quads);
-  if (!(format & DT_NOCLIP)) graphics.backend().SetClip(saved ? &*saved : nullptr);
+  if (!(format & DT_NOCLIP)) graphics.SetClipRect(saved ? &*saved : nullptr);
 }
 
 }  // namespace tr

@@ -21,6 +21,25 @@ bool IsKeyMessage(std::uint32_t msg) {
   return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP;
 }
 
+// Whether the window lost what it showed, so an unchanged frame must be drawn again.
+bool ScreenLost(const SDL_Event& e) {
+  if (e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET) return true;
+  if (e.type != SDL_WINDOWEVENT) return false;
+  switch (e.window.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED: return true;
+    default: return false;
+  }
+}
+
+// A frame that presents nothing does not wait for the display; without a
+// frame limit it still waits about one display refresh instead of spinning.
+constexpr double kUnchangedFrameSeconds = 1.0 / 60.0;
+
 }  // namespace
 
 AppFrame* CurrentFrame() { return g_current; }
@@ -176,12 +195,17 @@ int AppFrame::Run() {
 
 void AppFrame::WaitForFrameTime(double pass_start) {
   const int limit_ms = frame_time_limit_ ? frame_time_limit_() : 0;
-  if (limit_ms <= 0) return;
-  const double left = pass_start + limit_ms / 1000.0 - clock_->NowSeconds();
+  double frame_seconds = limit_ms / 1000.0;
+  if (limit_ms <= 0) {
+    if (!unchanged_frame_ || headless_) return;
+    frame_seconds = kUnchangedFrameSeconds;
+  }
+  const double left = pass_start + frame_seconds - clock_->NowSeconds();
   if (left > 0) clock_->SleepFor(left);
 }
 
 void AppFrame::Tick() {
+  unchanged_frame_ = false;
   PumpEvents();
   if (closing_) return;
   AdvanceClock();
@@ -193,7 +217,7 @@ void AppFrame::Tick() {
 
 void AppFrame::RenderAndPresent() {
   if (auto render = frame_render_) render(*graphics_, time_, elapsed_);
-  graphics_->Present();
+  unchanged_frame_ = !graphics_->Present();
 }
 
 void AppFrame::AdvanceClock() {
@@ -220,6 +244,7 @@ void AppFrame::PumpEvents() {
   if (!headless_ && video_started_) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+      if (ScreenLost(e)) graphics_->RedrawNextFrame();
       RawInput raw;
       if (RawInputFromSdlEvent(&e, raw)) HandleRaw(raw);
     }

@@ -156,6 +156,8 @@ class AppFrame {
   void CloseWindow();
 
   bool headless_ = false;
+  // The last pass presented nothing: its frame was the one on screen.
+  bool unchanged_frame_ = false;
   bool fullscreen_ = false;
   bool device_ready_ = false;
   bool closing_ = false;

@@ -71,9 +71,19 @@ class Graphics {
   std::uint64_t KeepBackBuffer();
   bool RestoreBackBuffer(std::uint64_t token);
 
-  // Called by the frame.
-  void Present();
+  // Draws wait for the end of the frame: a frame that draws exactly what the
+  // last one drew (same draws, clips and texture contents) is neither drawn
+  // nor presented, since the screen already shows it. FinishFrame decides and
+  // draws what waited; Present calls it when the frame's owner did not.
+  void FinishFrame();
+  // The next frame is drawn and presented even if it is the same (the window
+  // was exposed or resized, and the screen lost what it showed).
+  void RedrawNextFrame() { last_valid_ = false; }
+  // Called by the frame; false when the frame was the one already on screen.
+  bool Present();
   void ReplaceBackend(std::unique_ptr<RenderBackend> backend);
+  // Draws at once what this frame holds that uses the texture (before it changes or goes).
+  void DrawHeldUsing(const Texture* texture);
 
   // The drawing primitives SpriteBatch and Font build on.
   void DrawTexturedQuads(const Texture& texture, std::span<const TexturedQuad> quads);
@@ -81,6 +91,30 @@ class Graphics {
   RenderBackend& backend() { return *backend_; }
 
  private:
+  // One draw as it reaches the renderer; quads live in the frame's quad list.
+  struct HeldDraw {
+    enum class Kind : std::uint8_t { kClip, kClear, kQuads, kFill, kLine, kRestore };
+    Kind kind = Kind::kClear;
+    bool has_clip = false;
+    Rect clip{};
+    const Texture* texture = nullptr;
+    std::uint64_t version = 0;  // of the texture; of the kept back buffer for kRestore
+    std::size_t first = 0;
+    std::size_t count = 0;
+    PointF corners[4]{};
+    Argb colours[4]{};
+    bool operator==(const HeldDraw& other) const;
+  };
+  void Hold(HeldDraw draw);
+  // On or off this thread's list of devices holding draws.
+  void SetHolding(bool holding);
+  friend void DrawHeldFramesUsing(const Texture* texture);
+  void HoldFill(const PointF corners[4], const Argb colours[4]);
+  // Draws everything held so far; later draws of the frame go straight through.
+  void DrawHeld();
+  void Execute(const HeldDraw& draw);
+  bool SameAsLast() const;
+
   std::unique_ptr<RenderBackend> backend_;
   int width_;
   int height_;
@@ -89,6 +123,21 @@ class Graphics {
   std::optional<Argb> untouched_clear_;
   std::uint64_t keep_count_ = 0;
   std::uint64_t kept_token_ = 0;
+  // This frame's draws and the last presented frame's, for comparing them.
+  std::vector<HeldDraw> held_;
+  std::vector<TexturedQuad> held_quads_;
+  std::vector<HeldDraw> last_;
+  std::vector<TexturedQuad> last_quads_;
+  bool last_valid_ = false;
+  bool frame_drawn_ = false;  // something of this frame reached the renderer
+  bool finished_ = false;
+  bool skip_present_ = false;
+  bool holding_ = false;
+  Graphics* next_holding_ = nullptr;
+  std::optional<Rect> backend_clip_;
+  // The clip each frame started with: it applies to the draws before the frame sets its own.
+  std::optional<Rect> start_clip_;
+  std::optional<Rect> last_start_clip_;
 };
 
 }  // namespace tr

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -40,6 +41,8 @@ class RenderBackend {
   // pixel, do; the others return false and keep nothing.
   virtual bool KeepBackBuffer() { return false; }
   virtual bool RestoreBackBuffer() { return false; }
+  // Whether RestoreBackBuffer would put the copy back now.
+  virtual bool CanRestoreBackBuffer() { return false; }
 };
 
 // Draws into an off-screen ARGB surface of the given size.
@@ -48,8 +51,18 @@ std::unique_ptr<RenderBackend> CreateSoftwareBackend(int width, int height);
 std::unique_ptr<RenderBackend> CreateWindowBackend(void* sdl_window, int width, int height);
 std::unique_ptr<RenderBackend> CreateNullBackend();
 
+// Whether to put SDL's software renderer in place of the one SDL chose
+// (`chosen`, with `gl_renderer` the GL's own name when it is GL): a GL that
+// rasterises on the CPU costs several times what the software renderer does.
+// A renderer the player asked for by name (`requested`) is kept.
+bool PreferSoftwareRenderer(std::string_view chosen, std::string_view gl_renderer, std::string_view requested);
+
 // Frees a renderer's copy of a texture from any thread: the renderer that made
 // it frees it at its next draw on the main thread.
 void ReleaseGpuCopy(std::uint64_t device, void* handle);
+
+// Draws now what the devices of this thread hold of the texture's drawing,
+// before its texels change or it goes.
+void DrawHeldFramesUsing(const Texture* texture);
 
 }  // namespace tr

@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <unordered_set>
 #include <utility>
 
@@ -203,9 +205,14 @@ class SdlBackend : public RenderBackend {
     return true;
   }
 
-  bool RestoreBackBuffer() override {
+  bool CanRestoreBackBuffer() override {
     SDL_Surface* s = DrawnSurface();
-    if (!s || s != kept_surface_ || kept_.size() != static_cast<std::size_t>(s->w) * s->h) return false;
+    return s && s == kept_surface_ && kept_.size() == static_cast<std::size_t>(s->w) * s->h;
+  }
+
+  bool RestoreBackBuffer() override {
+    if (!CanRestoreBackBuffer()) return false;
+    SDL_Surface* s = DrawnSurface();
     FlushSdl();
     for (int y = 0; y < s->h; ++y) {
       std::memcpy(static_cast<std::uint8_t*>(s->pixels) + static_cast<std::size_t>(y) * s->pitch,
@@ -445,6 +452,17 @@ class NullBackend : public RenderBackend {
   int max_ = 0;
 };
 
+// The GL's own name for itself, read with the renderer's context current;
+// empty when it cannot be read. Looked up at run time so the game needs no GL library to link.
+std::string CurrentGlRenderer(SDL_Window* window) {
+  if (SDL_GL_GetCurrentWindow() != window || !SDL_GL_GetCurrentContext()) return {};
+  using GetStringFn = const unsigned char* (*)(unsigned int);
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  auto get_string = reinterpret_cast<GetStringFn>(SDL_GL_GetProcAddress("glGetString"));
+  const unsigned char* name = get_string ? get_string(kGlRenderer) : nullptr;
+  return name ? std::string(reinterpret_cast<const char*>(name)) : std::string();
+}
+
 }  // namespace
 
 void ReleaseGpuCopy(std::uint64_t device, void* handle) {
@@ -465,11 +483,35 @@ std::unique_ptr<RenderBackend> CreateSoftwareBackend(int width, int height) {
   return std::make_unique<SdlBackend>(renderer, surface, nullptr, width, height);
 }
 
+bool PreferSoftwareRenderer(std::string_view chosen, std::string_view gl_renderer, std::string_view requested) {
+  if (!requested.empty() || !chosen.starts_with("opengl")) return false;
+  std::string lower(gl_renderer);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+  for (std::string_view rasteriser : {"llvmpipe", "softpipe", "swrast"}) {
+    if (lower.find(rasteriser) != std::string::npos) return true;
+  }
+  return false;
+}
+
 std::unique_ptr<RenderBackend> CreateWindowBackend(void* sdl_window, int width, int height) {
   auto* window = static_cast<SDL_Window*>(sdl_window);
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (!renderer) return nullptr;
+  SDL_RendererInfo info{};
+  const std::string chosen = SDL_GetRendererInfo(renderer, &info) == 0 && info.name ? info.name : "";
+  const std::string gl = chosen.starts_with("opengl") ? CurrentGlRenderer(window) : std::string();
+  LogLine(u"Renderer: " + Utf8ToUtf16(chosen) + (gl.empty() ? u"" : u" (" + Utf8ToUtf16(gl) + u")"));
+  const char* requested = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  if (PreferSoftwareRenderer(chosen, gl, requested ? requested : "")) {
+    SDL_DestroyRenderer(renderer);
+    // The window's surface would otherwise reach the screen through that same GL.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer) return nullptr;
+    LogLine(u"The GL renderer draws on the CPU; using the software renderer instead");
+  }
   SDL_RenderSetLogicalSize(renderer, width, height);
   return std::make_unique<SdlBackend>(renderer, nullptr, window, width, height);
 }

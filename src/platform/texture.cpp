@@ -34,6 +34,7 @@ TexelRuns& Texture::runs() const {
 }
 
 Texture::~Texture() {
+  DrawHeldFramesUsing(this);
   if (gpu_.handle) ReleaseGpuCopy(gpu_.device, gpu_.handle);
 }
 
@@ -88,7 +89,10 @@ std::unique_ptr<Texture> Texture::FromPngFile(const std::filesystem::path& file,
   return t;
 }
 
-Texture::LockedRect Texture::Lock() { return {pixels_.data(), width_ * 4}; }
+Texture::LockedRect Texture::Lock() {
+  DrawHeldFramesUsing(this);
+  return {pixels_.data(), width_ * 4};
+}
 
 void Texture::Unlock() { version_.store(NextVersion(), std::memory_order_release); }
 
@@ -124,6 +128,7 @@ bool Texture::IsClear(const Rect& area) const {
 }
 
 void Texture::Resize(int width, int height) {
+  DrawHeldFramesUsing(this);
   std::vector<std::uint32_t> grown(static_cast<std::size_t>(width) * height, 0);
   for (int y = 0; y < std::min(height, height_); ++y) {
     std::memcpy(&grown[static_cast<std::size_t>(y) * width], &pixels_[static_cast<std::size_t>(y) * width_],

@@ -1,10 +1,12 @@
 // Software rendering of the headless frame: pixels, clipping, quads, depth order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/frame.h"
 #include "platform/graphics.h"
+#include "platform/render_backend.h"
 #include "platform/sprite_batch.h"
 #include "platform/texture.h"
 
@@ -23,12 +25,18 @@ class HeadlessRender : public testing::Test {
   Graphics& g = frame->graphics();
   std::unique_ptr<Texture> red = Texture::CreateEmpty(2, 2, 0xFFFF0000);
 
-  void DrawRedStretched(Argb colour) {
+  void DrawRedStretched(Argb colour) { DrawStretched(*red, colour); }
+  void DrawStretched(const Texture& texture, Argb colour) {
     auto sprite = g.CreateSpriteBatch();
     sprite->Begin(kSpriteAlphaBlend);
     sprite->SetTransform(Matrix2D::Scaling(10, 10));
-    sprite->Draw(red.get(), nullptr, {1, 1}, 0.5f, colour);
+    sprite->Draw(&texture, nullptr, {1, 1}, 0.5f, colour);
     sprite->End();
+  }
+  void Fill(Texture& texture, Argb colour) {
+    const Texture::LockedRect texels = texture.Lock();
+    std::fill_n(texels.bits, texture.width() * texture.height(), colour);
+    texture.Unlock();
   }
 };
 
@@ -38,6 +46,41 @@ TEST_F(HeadlessRender, HalfTransparentRedOverBlack) {
   ExpectNear(g.ReadPixel(20, 20), 128, 0, 0);
   ExpectNear(g.ReadPixel(5, 5), 0, 0, 0, 0);
   ExpectNear(g.ReadPixel(35, 35), 0, 0, 0, 0);
+}
+
+// A frame that repeats the one on screen is neither drawn nor presented; the
+// screen keeps what was drawn, and any change, texels included, draws again.
+// Texels changed or freed after their draw in a frame still show as drawn.
+TEST_F(HeadlessRender, OnlyFramesThatChangeAreDrawn) {
+  auto frame_of = [&](Argb clear) {
+    g.Clear(clear);
+    DrawRedStretched(0xFFFFFFFF);
+    return g.Present();
+  };
+  EXPECT_TRUE(frame_of(0xFF000000));
+  EXPECT_FALSE(frame_of(0xFF000000));
+  ExpectNear(g.ReadPixel(15, 15), 255, 0, 0);
+  EXPECT_TRUE(frame_of(0xFF0000FF));
+  ExpectNear(g.ReadPixel(35, 35), 0, 0, 255, 0);
+  Fill(*red, 0xFF00FF00);
+  EXPECT_TRUE(frame_of(0xFF0000FF));
+  ExpectNear(g.ReadPixel(15, 15), 0, 255, 0);
+  g.RedrawNextFrame();
+  EXPECT_TRUE(frame_of(0xFF0000FF));
+
+  g.Clear(0xFF000000);
+  DrawRedStretched(0xFFFFFFFF);
+  Fill(*red, 0xFFFFFFFF);
+  {
+    auto yellow = Texture::CreateEmpty(2, 2, 0xFFFFFF00);
+    auto sprite = g.CreateSpriteBatch();
+    sprite->Begin(kSpriteAlphaBlend);
+    sprite->Draw(yellow.get(), nullptr, {0, 0}, 0.5f, 0xFFFFFFFF);
+    sprite->End();
+  }
+  EXPECT_TRUE(g.Present());
+  ExpectNear(g.ReadPixel(15, 15), 0, 255, 0);
+  ExpectNear(g.ReadPixel(1, 1), 255, 255, 0);
 }
 
 TEST_F(HeadlessRender, ClipRectangleStopsDrawingOutsideIt) {
@@ -118,6 +161,18 @@ TEST_F(HeadlessRender, RecordsDestinationAfterTransform) {
   EXPECT_EQ(r.dest, (RectF{10, 10, 30, 30}));
   EXPECT_EQ(r.colour, 0x80FFFFFFu);
   EXPECT_EQ(r.source, (Rect{0, 0, 2, 2}));
+}
+
+// A GL drawn by the CPU gives way to the software renderer, but never over a
+// renderer the player named, nor a GL on real hardware.
+TEST(RendererChoice, SoftwareReplacesOnlyAnUnrequestedCpuGl) {
+  EXPECT_TRUE(PreferSoftwareRenderer("opengl", "llvmpipe (LLVM 15.0.6, 256 bits)", ""));
+  EXPECT_TRUE(PreferSoftwareRenderer("opengles2", "Gallium 0.4 on SoftPipe", ""));
+  EXPECT_TRUE(PreferSoftwareRenderer("opengl", "Mesa swrast", ""));
+  EXPECT_FALSE(PreferSoftwareRenderer("opengl", "llvmpipe (LLVM 15.0.6, 256 bits)", "opengl"));
+  EXPECT_FALSE(PreferSoftwareRenderer("opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", ""));
+  EXPECT_FALSE(PreferSoftwareRenderer("opengl", "", ""));
+  EXPECT_FALSE(PreferSoftwareRenderer("software", "", ""));
 }
 
 }  // namespace

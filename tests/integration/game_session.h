@@ -202,23 +202,8 @@ class GameSessionTest : public testing::Test {
   // the only human one; returns that country (null after a failure). The
   // settings menu is kept as a screenshot under the name given.
   cCountry* StartSampleWithFirstCountryHuman(const std::string& settingsShot) {
-    // The two logos give way to keys.
-    EXPECT_TRUE(FramesUntil([&] {
-      frame_->Inject(RawInput::KeyDown(VK_SPACE));
-      return dynamic_cast<cMainMenu*>(CurrentMenu) != nullptr;
-    }));
-    if (CurrentMenu == nullptr) return nullptr;
-    Click(CurrentMenu->GetControl(71));
-    auto* scenarios = dynamic_cast<cScenarioMenu*>(CurrentMenu);
-    if (scenarios == nullptr) return nullptr;
-    auto& list = *static_cast<CDXUTListBox*>(scenarios->GetControl(179));
-    for (int row = 0; row < list.GetSize(); ++row) {
-      if (scenarios->RowTemplate(row) == kSampleScenario) list.SelectItem(row, true);
-    }
-    Click(scenarios->GetControl(200));
-
-    auto* settings = dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu);
-    if (settings == nullptr || gGame == nullptr) return nullptr;
+    auto* settings = OpenSettingsOf(0, kSampleScenario);
+    if (settings == nullptr) return nullptr;
     cCountry* human = gGame->GetCountry(1);
     auto& countries = *static_cast<CDXUTListBox*>(settings->GetControl(kCountryList));
     for (int row = 0; row < countries.GetSize(); ++row) {
@@ -242,6 +227,7 @@ class GameSessionTest : public testing::Test {
   // play-by-e-mail games) to the settings menu of the row with the folder
   // template; null when a screen did not come.
   cScenarioSettingsMenu* OpenSettingsOf(int tab, std::u16string_view folderTemplate) {
+    // The two logos give way to keys.
     EXPECT_TRUE(FramesUntil([&] {
       frame_->Inject(RawInput::KeyDown(VK_SPACE));
       return dynamic_cast<cMainMenu*>(CurrentMenu) != nullptr;

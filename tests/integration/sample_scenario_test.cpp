@@ -34,6 +34,17 @@ std::string ReadAll(const std::filesystem::path& path) {
   return text.str();
 }
 
+// The sample as the build ships it, loaded as the game loads a new scenario.
+std::unique_ptr<cGame> LoadBuiltSample() {
+  InstallGameSteps();
+  sGameFolderArgs args;
+  args.root = TR_GAME_DIR;
+  args.scenario = kScenario;
+  std::unique_ptr<cGame> game(LoadGameFolder(args));
+  UninstallGameSteps();
+  return game;
+}
+
 std::filesystem::path SourceFolder() { return std::filesystem::path(TR_SOURCE_DIR) / "data/scenarios" / kScenario; }
 
 // The checker's "Warning: " lines for the scenario of the root.
@@ -132,12 +143,7 @@ TEST(SampleScenarioTest, ConstantsLoadTheirLastDataLines) {
   ASSERT_NE(data[182], data[183]) << "two equal values would hide a line read in the other's place";
   ASSERT_NE(std::stoi(data[183]), 0);
 
-  InstallGameSteps();
-  sGameFolderArgs args;
-  args.root = TR_GAME_DIR;
-  args.scenario = kScenario;
-  std::unique_ptr<cGame> game(LoadGameFolder(args));
-  UninstallGameSteps();
+  const std::unique_ptr<cGame> game = LoadBuiltSample();
   ASSERT_NE(game, nullptr);
   EXPECT_EQ(game->constants.ShipBombedValueA(), std::stoi(data[182]));
   EXPECT_EQ(game->constants.ShipBombedValueB(), std::stoi(data[183]));
@@ -146,12 +152,7 @@ TEST(SampleScenarioTest, ConstantsLoadTheirLastDataLines) {
 // Entrenchment adds its percent per level to a defender and takes it off an
 // air strike's effect: at the sample's maximum the strike keeps some effect.
 TEST(SampleScenarioTest, MaximumEntrenchmentLeavesAirStrikesAnEffect) {
-  InstallGameSteps();
-  sGameFolderArgs args;
-  args.root = TR_GAME_DIR;
-  args.scenario = kScenario;
-  std::unique_ptr<cGame> game(LoadGameFolder(args));
-  UninstallGameSteps();
+  const std::unique_ptr<cGame> game = LoadBuiltSample();
   ASSERT_NE(game, nullptr);
   const sScenarioConstants& k = game->constants;
   EXPECT_GT(k.MaxEntrenchment(), 0);
@@ -172,12 +173,7 @@ TEST(SampleScenarioTest, ItsLastImpulseFallsInTheLastImpulseOfTheMonthItsDescrip
   const auto [endMonth, endYear] = DescribedMonthAndYear(info, "EndDate");
   ASSERT_NE(endYear, 0) << info;
 
-  InstallGameSteps();
-  sGameFolderArgs args;
-  args.root = TR_GAME_DIR;
-  args.scenario = kScenario;
-  std::unique_ptr<cGame> game(LoadGameFolder(args));
-  UninstallGameSteps();
+  const std::unique_ptr<cGame> game = LoadBuiltSample();
   ASSERT_NE(game, nullptr);
   EXPECT_EQ(game->date.impulse, 1);
   EXPECT_EQ(game->date.month, startMonth);

@@ -26,10 +26,11 @@ class RecordTablesTest : public testing::Test {
 };
 
 TEST_F(RecordTablesTest, FleetRowAndItsLogLine) {
-  dir_.Write("data/scenarios/s/fleets.csv", "#Fleets\r\n3;North Fleet;2;14;1;0;6;17;8;9;1\r\n4;Short;1;2\r\n");
+  dir_.Write("data/scenarios/s/fleets.csv", "#Fleets\r\n3;North Fleet;2;14;1;0;6;17;8;9;1\r\n4;Short;1;2\r\n"
+             "5;South Fleet;2;15;1;1;7;18;10;11;0\r\n");
   test::LogCapture log;
   LoadFleets(game_, u"data\\scenarios\\s\\%s");
-  ASSERT_EQ(game_.fleets.size(), 1u);
+  ASSERT_EQ(game_.fleets.size(), 2u);
   const cFleet& f = *game_.fleets.front();
   EXPECT_EQ(f.id, 3);
   EXPECT_EQ(f.countryId, 2);
@@ -41,6 +42,12 @@ TEST_F(RecordTablesTest, FleetRowAndItsLogLine) {
   EXPECT_EQ(f.aiInvasionX, 8);
   EXPECT_EQ(f.aiInvasionY, 9);
   EXPECT_EQ(f.active, 1);
+  // The flags hold only 0 or 1: the second row sets them the other way, so
+  // no flag column can be read from its neighbour unnoticed.
+  const cFleet& g = *game_.fleets.back();
+  EXPECT_EQ(g.formation, kFleetRaiders);
+  EXPECT_EQ(g.hasMoved, 1);
+  EXPECT_EQ(g.active, 0);
   EXPECT_TRUE(log.Contains(u"Added fleet North Fleet (ID=3 CountryID=2 Location=14)"));
   EXPECT_TRUE(log.Contains(u"data\\scenarios\\s\\fleets.csv"));
   EXPECT_TRUE(log.Contains(u"Otwarcie OK"));

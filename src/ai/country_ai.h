@@ -175,6 +175,7 @@ class cCountryAI : public cEnemyLandUnitQueries {
   void ReplaceLandLosses(float factor);
   void RepairShips();
   void AssignCommanders();
+  // The country's land commanders not assigned, in the order of the game's vector.
   void CollectFreeCommanders(std::list<sCommander*>& commanders) const;
 
   // The fleets' moves by their missions (ai_naval_moves.cpp) and the supply

@@ -1,5 +1,5 @@
 // The computer opponent spends production points on the forces it has: lost strength of air and land
-// units is replaced, damaged ships are repaired, and free commanders take the strongest land units.
+// units is replaced, damaged ships are repaired, and free land commanders take the strongest land units.
 // Units earlier in the order are served first, while the points last.
 #include <algorithm>
 #include <cmath>
@@ -168,7 +168,10 @@ void cCountryAI::CollectFreeCommanders(std::list<sCommander*>& commanders) const
   commanders.clear();
   if (!gGame || !country) return;
   for (const auto& commander : gGame->commanders) {
-    if (commander->countryId == country->id && commander->state == kCommanderNotAssigned) {
+    // The computer places commanders on land units only, and a commander
+    // leads his own kind of forces, as the player's commander dialog offers.
+    if (commander->countryId == country->id && commander->state == kCommanderNotAssigned &&
+        commander->type == kCategoryLand) {
       commanders.push_back(commander.get());
     }
   }

@@ -3,6 +3,7 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "scenario/table_reader.h"
+#include "world/commander.h"
 #include "world/folder_path.h"
 #include "world/gra.h"
 
@@ -43,11 +44,39 @@ void DetachForeignCommanders(UnitList& units, const sUnitTable& table) {
   }
 }
 
-// As the readers did: the last unit read that names a commander is his headquarters.
+// A commander leads one unit: the first unit read that names him is his
+// headquarters, and any later one is left without him. Two headquarters
+// would each carry his bonus, and losing either unit would free him while
+// the other still names him.
 template <typename UnitList>
-void PointCommandersAtTheirUnits(const UnitList& units) {
+void KeepOneUnitPerCommander(const UnitList& units, const sUnitTable& table) {
   for (const auto& unit : units) {
-    if (unit->attachedCommander != nullptr) unit->attachedCommander->headquarters = unit.get();
+    sCommander* commander = unit->attachedCommander;
+    if (commander == nullptr) continue;
+    if (commander->headquarters == nullptr) {
+      commander->headquarters = unit.get();
+      continue;
+    }
+    const cUnit& first = *commander->headquarters;
+    LogFormat(u"WARNING: %s unit %s (ID=%i) in %s at line %i (counting from 1) names commander %s (ID=%i), who "
+              u"already leads unit %s (ID=%i); the unit is left without a commander",
+              table.kind, unit->name, unit->id, table.path, TableLineOf(table.path, unit->id), commander->name,
+              commander->id, first.name, first.id);
+    unit->attachedCommander = nullptr;
+  }
+}
+
+// A commander who leads a unit is assigned: the computer gives a commander
+// saved as free, or on his way, to a second unit.
+void MarkLeadingCommandersAssigned(cGame& game, std::u16string_view path) {
+  for (const auto& commander : game.commanders) {
+    if (commander->headquarters == nullptr || commander->state == kCommanderAssigned) continue;
+    LogFormat(u"WARNING: commander %s (ID=%i) in %s at line %i (counting from 1) leads unit %s (ID=%i) but has "
+              u"state %i; he is counted as assigned (state %i)",
+              commander->name, commander->id, path, TableLineOf(path, commander->id),
+              commander->headquarters->name, commander->headquarters->id, commander->state,
+              static_cast<int>(kCommanderAssigned));
+    commander->state = kCommanderAssigned;
   }
 }
 
@@ -67,9 +96,10 @@ void CheckUnitLinks(cGame& game) {
   DetachForeignCommanders(game.airUnits, air);
   DetachForeignCommanders(game.navalUnits, naval);
   for (const auto& commander : game.commanders) commander->headquarters = nullptr;
-  PointCommandersAtTheirUnits(game.landUnits);
-  PointCommandersAtTheirUnits(game.airUnits);
-  PointCommandersAtTheirUnits(game.navalUnits);
+  KeepOneUnitPerCommander(game.landUnits, land);
+  KeepOneUnitPerCommander(game.airUnits, air);
+  KeepOneUnitPerCommander(game.navalUnits, naval);
+  MarkLeadingCommandersAssigned(game, FolderFilePath(game.folderTemplate, u"commanders.csv"));
 }
 
 }  // namespace tr

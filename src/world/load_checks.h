@@ -11,7 +11,9 @@ class cGame;
 // that does not is logged with its file and line and the game is not loaded
 // (exit code 1). A commander leads units of his own country: a unit of
 // another country that names him is logged with its file and line and left
-// without a commander.
+// without a commander. A commander leads one unit, the first read that names
+// him: any later one is logged and left without him. A commander who leads a
+// unit is counted as assigned whatever state his row gives (logged).
 void CheckUnitLinks(cGame& game);
 
 }  // namespace tr

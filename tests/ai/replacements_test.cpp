@@ -303,5 +303,22 @@ TEST_F(CommanderTest, StrongestUnitsGetTheBestAndEqualsKeepListOrder) {
   EXPECT_EQ(weak.attachedCommander, &second);
 }
 
+TEST_F(CommanderTest, OnlyLandCommandersTakeLandUnits) {
+  sCommander& admiral = Commander(1, 9);
+  admiral.type = kCategoryNaval;
+  sCommander& airman = Commander(1, 8);
+  airman.type = kCategoryAir;
+  sCommander& general = Commander(1, 2);
+  cJednostkaLadowa& strong = world.AddLand(1, 5, 3, 90);
+  cJednostkaLadowa& weak = world.AddLand(1, 7, 3, 40);
+
+  ai().AssignCommanders();
+
+  EXPECT_EQ(strong.attachedCommander, &general);
+  EXPECT_EQ(weak.attachedCommander, nullptr);
+  EXPECT_EQ(admiral.state, kCommanderNotAssigned);
+  EXPECT_EQ(airman.state, kCommanderNotAssigned);
+}
+
 }  // namespace
 }  // namespace tr

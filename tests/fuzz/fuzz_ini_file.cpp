@@ -16,10 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cIniFile ini;
   if (!ini.Load(u"Settings.ini")) __builtin_trap();  // a regular file always opens
   const std::string text = ini.SaveText();
-  // Keys of the shipped settings and the name a received turn gives its
-  // game, so the getters and the name's check meet what the file gave them.
-  for (const char* key :
-       {"Main/ResolutionX", "Main/Fullscreen", "Audio/MusicVolume", "Main/Language", "Save/PBEMGameName"}) {
+  // Keys of the shipped settings, and the name, year and title a received
+  // save or turn gives its game, so the getters and the name's check meet
+  // what the file gave them.
+  for (const char* key : {"Main/ResolutionX", "Main/Fullscreen", "Audio/MusicVolume", "Main/Language",
+                          "Save/PBEMGameName", "Save/GameYear", "General_ENG/Name"}) {
     ini.GetInt(key, 1);
     ini.GetBool(key, false);
     PbemGameNameFault(ini.GetString(key, u"x"));

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -18,6 +19,7 @@
 #include "support/scenario_corruption.h"
 #include "support/temp_dir.h"
 #include "turn/game_steps.h"
+#include "world/commander.h"
 #include "world/game_start.h"
 #include "world/gra.h"
 #include "world/scenario_check.h"
@@ -149,6 +151,26 @@ TEST_P(HostileSaveCase, IsRefusedOrMendedWithALineNamingTheFile) {
 
 std::u16string Text(const std::string& text) { return Utf8ToUtf16(text); }
 
+// Every commander leads one unit at most, and one who leads a unit is assigned.
+void ExpectOneUnitPerCommander(const cGame& game) {
+  std::map<const sCommander*, int> units;
+  const auto count = [&](const auto& list) {
+    for (const auto& unit : list) {
+      if (unit->attachedCommander != nullptr) ++units[unit->attachedCommander];
+    }
+  };
+  count(game.landUnits);
+  count(game.aboardUnitsA);
+  count(game.aboardUnitsB);
+  count(game.airUnits);
+  count(game.navalUnits);
+  count(game.reservePool);
+  for (const auto& [commander, led] : units) {
+    EXPECT_EQ(led, 1) << Utf16ToUtf8(commander->name);
+    EXPECT_EQ(commander->state, kCommanderAssigned) << Utf16ToUtf8(commander->name);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Sample, HostileSaveCase,
     testing::Values(
@@ -191,12 +213,56 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const cGame& game) {
                        const auto check = [](const auto& list) {
                          for (const auto& unit : list) {
-                           if (unit->attachedCommander) EXPECT_EQ(unit->attachedCommander->countryId, unit->owner);
+                           if (unit->attachedCommander) {
+                             EXPECT_EQ(unit->attachedCommander->countryId, unit->owner);
+                           }
                          }
                        };
                        check(game.landUnits);
                        check(game.reservePool);
                      }},
+        sHostileCase{"OneCommanderOnTwoUnits",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       const sTable units(save / "land_units.csv");
+                       const sTable commanders(save / "commanders.csv");
+                       const auto led = units.Find([&](std::size_t r) { return units.Field(r, 15) != "-1"; });
+                       EXPECT_TRUE(led.has_value());
+                       // A later unit of the same country names him too: the first keeps him.
+                       const auto other = units.Find([&](std::size_t r) {
+                         return r > *led && units.Field(r, 15) == "-1" && units.Field(r, 2) == units.Field(*led, 2);
+                       });
+                       EXPECT_TRUE(other.has_value());
+                       const std::string id = units.Field(*led, 15);
+                       const auto commander = commanders.Find([&](std::size_t r) { return commanders.Field(r, 0) == id; });
+                       EXPECT_TRUE(commander.has_value());
+                       Set(save, "land_units.csv", *other, 15, id);
+                       return u"WARNING: land unit " + Text(units.Field(*other, 1)) + u" (ID=" +
+                              Text(units.Field(*other, 0)) + u") in " + folder + u"\\land_units.csv at line " +
+                              Text(std::to_string(units.data[*other] + 1)) + u" (counting from 1) names commander " +
+                              Text(commanders.Field(*commander, 1)) + u" (ID=" + Text(id) +
+                              u"), who already leads unit " + Text(units.Field(*led, 1)) + u" (ID=" +
+                              Text(units.Field(*led, 0)) + u"); the unit is left without a commander";
+                     },
+                     false,
+                     [](const cGame& game) { ExpectOneUnitPerCommander(game); }},
+        sHostileCase{"LeadingCommanderSavedAsFree",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       const sTable units(save / "land_units.csv");
+                       const sTable commanders(save / "commanders.csv");
+                       const auto led = units.Find([&](std::size_t r) { return units.Field(r, 15) != "-1"; });
+                       EXPECT_TRUE(led.has_value());
+                       const std::string id = units.Field(*led, 15);
+                       const auto commander = commanders.Find([&](std::size_t r) { return commanders.Field(r, 0) == id; });
+                       EXPECT_TRUE(commander.has_value());
+                       Set(save, "commanders.csv", *commander, 6, "0");
+                       return u"WARNING: commander " + Text(commanders.Field(*commander, 1)) + u" (ID=" + Text(id) +
+                              u") in " + folder + u"\\commanders.csv at line " +
+                              Text(std::to_string(commanders.data[*commander] + 1)) +
+                              u" (counting from 1) leads unit " + Text(units.Field(*led, 1)) + u" (ID=" +
+                              Text(units.Field(*led, 0)) + u") but has state 0; he is counted as assigned (state 2)";
+                     },
+                     false,
+                     [](const cGame& game) { ExpectOneUnitPerCommander(game); }},
         sHostileCase{"TwoShipsWithOneNumber",
                      [](const fs::path& save, const std::u16string& folder) {
                        const sTable ships(save / "naval_units.csv");

@@ -174,7 +174,10 @@ TEST_F(SampleEffectsTest, LoadsValidatesAndFiresWithoutAComplaint) {
   EXPECT_TRUE(log.Contains(u"Rusmark declares war on Nordvik (CASE 4)"));
   const sCountryAiSettings& kaltheim = game->countries[0]->aiSettings;
   EXPECT_EQ(kaltheim.ObligatorySeaInvasionTargets, (std::vector<sPoint>{{14, 17}}));
-  EXPECT_EQ(kaltheim.SeaZonesToPatrol.size(), 1u);
+  // The sample's Kaltheim patrols zones 1, 2 and 4: the effects set zone 1's value and drop zone 2.
+  EXPECT_EQ(kaltheim.SeaZonesToPatrol.size(), 2u);
+  EXPECT_EQ(kaltheim.GetSeaZoneToPatrolValue(1), 3);
+  EXPECT_EQ(kaltheim.GetSeaZoneToPatrolValue(2), 0);
   EXPECT_EQ(game->convoys.ConvoysOf(3).back().kind, 0);
 }
 

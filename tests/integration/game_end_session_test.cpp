@@ -81,11 +81,12 @@ class GameEndSessionTest : public test::GameSessionTest {
 TEST_F(GameEndSessionTest, TheResultStaysUntilClosedAndTheMenusComeBackWithNoFurtherTurn) {
   gDelays.fill(0.0f);
   {
-    // The sample played by the computer on every side up to its last turn.
+    // The sample played by the computer on every side up to its last turn; in
+    // seed 1 Kaltheim, whom the player then takes, still holds its cities.
     std::ostringstream out;
     std::ostringstream errors;
     ASSERT_EQ(RunAutoplay({"--root", folder_.path().string(), "--scenario", "NorthernTide", "--impulses", "71",
-                           "--seed", "7", "--save-as", "nearend"},
+                           "--seed", "1", "--save-as", "nearend"},
                           out, errors),
               0)
         << errors.str();

@@ -73,6 +73,7 @@ class SdlBackend : public RenderBackend {
     if (SDL_GetRendererInfo(renderer_, &info) == 0) {
       renderer_max_ = std::min(info.max_texture_width, info.max_texture_height);
       software_ = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+      targets_ = window_ && !software_ && (info.flags & SDL_RENDERER_TARGETTEXTURE) != 0;
     }
     SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
     std::lock_guard<std::mutex> lock(g_release_mutex);
@@ -89,6 +90,7 @@ class SdlBackend : public RenderBackend {
       for (SDL_Texture* t : g->textures) SDL_DestroyTexture(t);
       delete g;
     }
+    DropCanvas();
     SDL_DestroyRenderer(renderer_);
     if (surface_) SDL_FreeSurface(surface_);
   }
@@ -96,20 +98,12 @@ class SdlBackend : public RenderBackend {
   void SetClip(const Rect* clip) override {
     has_clip_ = clip != nullptr;
     if (clip) clip_ = *clip;
-    if (!clip) {
-      SDL_RenderSetClipRect(renderer_, nullptr);
-      return;
-    }
-    SDL_Rect r{clip->left, clip->top, std::max(0, clip->width()), std::max(0, clip->height())};
-    if (r.w == 0 || r.h == 0) {
-      // An empty clip lets nothing through; SDL reads a zero-sized rectangle as "no clip".
-      r = SDL_Rect{-2, -2, 1, 1};
-    }
-    SDL_RenderSetClipRect(renderer_, &r);
+    ApplyClip();
   }
 
   void Clear(Argb colour) override {
     DrainReleases();
+    if (targets_) ChooseCanvas();
     if (SDL_Surface* s = DirectSurface()) {
       // SDL clears with stores that bypass the cache, so every sprite drawn next would wait for memory.
       FlushSdl();
@@ -165,7 +159,16 @@ class SdlBackend : public RenderBackend {
 
   void Present() override {
     DrainReleases();
+    if (!canvas_on_) {
+      SDL_RenderPresent(renderer_);
+      return;
+    }
+    SDL_SetRenderTarget(renderer_, nullptr);
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    SDL_RenderCopy(renderer_, canvas_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
+    SDL_SetRenderTarget(renderer_, canvas_);
+    ApplyClip();
   }
 
   bool ReadPixels(std::vector<std::uint32_t>& out, int& width, int& height) override {
@@ -197,6 +200,7 @@ class SdlBackend : public RenderBackend {
   }
 
   bool KeepBackBuffer() override {
+    if (canvas_on_) return KeepCanvas();
     SDL_Surface* s = DrawnSurface();
     if (!s) return false;
     FlushSdl();
@@ -211,12 +215,20 @@ class SdlBackend : public RenderBackend {
   }
 
   bool CanRestoreBackBuffer() override {
+    if (canvas_on_) return canvas_kept_;
     SDL_Surface* s = DrawnSurface();
     return s && s == kept_surface_ && kept_.size() == static_cast<std::size_t>(s->w) * s->h;
   }
 
   bool RestoreBackBuffer() override {
     if (!CanRestoreBackBuffer()) return false;
+    if (canvas_on_) {
+      // The copy replaces every pixel, whatever the clip.
+      SDL_RenderSetClipRect(renderer_, nullptr);
+      SDL_RenderCopy(renderer_, kept_canvas_, nullptr, nullptr);
+      ApplyClip();
+      return true;
+    }
     SDL_Surface* s = DrawnSurface();
     FlushSdl();
     for (int y = 0; y < s->h; ++y) {
@@ -227,6 +239,79 @@ class SdlBackend : public RenderBackend {
   }
 
  private:
+  // Where the renderer offers target textures, a frame is drawn into one of
+  // the back buffer's size, the canvas, copied to the window when presented,
+  // so that the canvas can be kept by copying it into another target
+  // texture, and put back the same way, without reading pixels back. Only
+  // while the window shows the back buffer unscaled; otherwise frames are
+  // drawn on the window itself and nothing is kept. Chosen as a frame begins.
+  void ChooseCanvas() {
+    int w = 0, h = 0;
+    SDL_GetWindowSizeInPixels(window_, &w, &h);
+    const bool want = w == width_ && h == height_;
+    if (want == canvas_on_) return;
+    if (want && !canvas_) {
+      canvas_ = MakeTarget();
+      if (!canvas_) {
+        targets_ = false;
+        return;
+      }
+    }
+    if (SDL_SetRenderTarget(renderer_, want ? canvas_ : nullptr) != 0) {
+      targets_ = false;
+      DropCanvas();
+      SDL_SetRenderTarget(renderer_, nullptr);
+      ApplyClip();
+      return;
+    }
+    canvas_on_ = want;
+    canvas_kept_ = false;
+    ApplyClip();
+  }
+
+  // The clip rectangle, set anew whenever the renderer draws into another target (which forgets it).
+  void ApplyClip() {
+    if (!has_clip_) {
+      SDL_RenderSetClipRect(renderer_, nullptr);
+      return;
+    }
+    SDL_Rect r{clip_.left, clip_.top, std::max(0, clip_.width()), std::max(0, clip_.height())};
+    if (r.w == 0 || r.h == 0) {
+      // An empty clip lets nothing through; SDL reads a zero-sized rectangle as "no clip".
+      r = SDL_Rect{-2, -2, 1, 1};
+    }
+    SDL_RenderSetClipRect(renderer_, &r);
+  }
+
+  SDL_Texture* MakeTarget() {
+    SDL_Texture* t =
+        SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width_, height_);
+    if (!t) return nullptr;
+    // Copied whole, pixel for pixel, alpha included.
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
+    return t;
+  }
+
+  bool KeepCanvas() {
+    if (!kept_canvas_) kept_canvas_ = MakeTarget();
+    if (!kept_canvas_ || SDL_SetRenderTarget(renderer_, kept_canvas_) != 0) return false;
+    SDL_RenderCopy(renderer_, canvas_, nullptr, nullptr);
+    SDL_SetRenderTarget(renderer_, canvas_);
+    ApplyClip();
+    canvas_kept_ = true;
+    return true;
+  }
+
+  void DropCanvas() {
+    if (canvas_on_) SDL_SetRenderTarget(renderer_, nullptr);
+    for (SDL_Texture** t : {&canvas_, &kept_canvas_}) {
+      if (*t) SDL_DestroyTexture(*t);
+      *t = nullptr;
+    }
+    canvas_on_ = canvas_kept_ = false;
+  }
+
   // The pixels the renderer draws into, when we may copy them directly: our
   // off-screen surface, or the window's own surface under SDL's software
   // renderer when it is the back buffer's size (no scaling to the window).
@@ -483,6 +568,12 @@ class SdlBackend : public RenderBackend {
   SDL_Window* window_;
   bool software_ = false;
   bool own_blitter_ = true;
+  // The canvas and its kept copy, on renderers with target textures.
+  bool targets_ = false;
+  SDL_Texture* canvas_ = nullptr;
+  SDL_Texture* kept_canvas_ = nullptr;
+  bool canvas_on_ = false;    // frames are drawn into the canvas
+  bool canvas_kept_ = false;  // kept_canvas_ holds what KeepBackBuffer kept
   // The back buffer as KeepBackBuffer left it, and the surface it came from.
   std::vector<std::uint32_t> kept_;
   SDL_Surface* kept_surface_ = nullptr;

@@ -239,7 +239,8 @@ std::string RendererOf(SDL_Window* window) {
 // after a counter moves, the blink steps, a hex under the counters changes and
 // the map is zoomed to full size. The second window is drawn by SDL alone, so
 // a window of SDL's software renderer also shows that our own blitter draws,
-// scales and smooths its pictures as SDL does.
+// scales and smooths its pictures as SDL does. Without a display only that
+// renderer can draw a window; run under one (SDL_VIDEODRIVER=x11) to check GL's.
 TEST_F(SampleMapScreenshot, FramesOverTheKeptBottomLayersMatchAFreshDrawing) {
   cMap& map = *gGame->map;
   sMapDrawState state;

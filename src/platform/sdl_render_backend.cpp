@@ -13,6 +13,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -407,11 +408,43 @@ class SdlBackend : public RenderBackend {
       dest = Intersect(RectFromSize(whole_of(dx0), whole_of(dy0), whole_of(dx1 - dx0), whole_of(dy1 - dy0)), clip);
       if (source.empty() || dest.empty()) return;
     }
-    const std::uint32_t* texels =
-        texture.pixels() + static_cast<std::ptrdiff_t>(source.top) * texture.width() + source.left;
-    ScaleSmooth(texels, texture.width(), source.width(), source.height(), dest.width(), dest.height(), smoothed_);
-    BlendPicture(target, smoothed_.data(), dest.width(), dest, colour);
+    // A map drawn again at one zoom scales the same pictures to the same sizes: each is scaled once.
+    const SmoothKey key{texture.version(), source, dest.width(), dest.height()};
+    auto found = smoothed_.find(key);
+    if (found == smoothed_.end()) {
+      if (smoothed_texels_ > kSmoothedTexels) {
+        smoothed_.clear();
+        smoothed_texels_ = 0;
+      }
+      found = smoothed_.emplace(key, std::vector<std::uint32_t>()).first;
+      const std::uint32_t* texels =
+          texture.pixels() + static_cast<std::ptrdiff_t>(source.top) * texture.width() + source.left;
+      ScaleSmooth(texels, texture.width(), source.width(), source.height(), dest.width(), dest.height(),
+                  found->second);
+      smoothed_texels_ += found->second.size();
+    }
+    BlendPicture(target, found->second.data(), dest.width(), dest, colour);
   }
+
+  // What decides a smoothed picture: the texels (a version is never reused), the area scaled and the size.
+  struct SmoothKey {
+    std::uint64_t version = 0;
+    Rect source;
+    int width = 0;
+    int height = 0;
+    bool operator==(const SmoothKey&) const = default;
+  };
+  struct SmoothKeyHash {
+    std::size_t operator()(const SmoothKey& k) const {
+      std::uint64_t h = k.version;
+      for (int v : {k.source.left, k.source.top, k.source.right, k.source.bottom, k.width, k.height}) {
+        h = h * 0x9E3779B97F4A7C15ull + static_cast<std::uint32_t>(v);
+      }
+      return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+  };
+  // Somewhat more than the pictures of a few screens; past it, all are forgotten.
+  static constexpr std::size_t kSmoothedTexels = std::size_t{8} << 20;
 
   // The texels and pixels SDL's software renderer draws a rectangular quad
   // with: it turns the texture coordinates back into whole texels and the
@@ -586,7 +619,8 @@ class SdlBackend : public RenderBackend {
   std::unordered_set<GpuTiles*> live_;
   std::vector<SDL_Vertex> vertices_;
   SoftwareBlitter blitter_;
-  std::vector<std::uint32_t> smoothed_;  // a scaled picture of DrawSmooth, kept to spare an allocation per draw
+  std::unordered_map<SmoothKey, std::vector<std::uint32_t>, SmoothKeyHash> smoothed_;
+  std::size_t smoothed_texels_ = 0;
   bool has_clip_ = false;
   Rect clip_{};
   // SDL batches its draws; they must reach the surface before we write into it ourselves.

@@ -77,8 +77,12 @@ class Graphics {
   // draws what waited; Present calls it when the frame's owner did not.
   void FinishFrame();
   // The next frame is drawn and presented even if it is the same (the window
-  // was exposed or resized, and the screen lost what it showed).
-  void RedrawNextFrame() { last_valid_ = false; }
+  // was exposed or resized, and the screen lost what it showed), and drawn
+  // whole: a renderer's kept copy may have been lost with it.
+  void RedrawNextFrame() {
+    last_valid_ = false;
+    kept_token_ = 0;
+  }
   // Called by the frame; false when the frame was the one already on screen.
   bool Present();
   void ReplaceBackend(std::unique_ptr<RenderBackend> backend);

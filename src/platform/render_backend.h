@@ -43,6 +43,9 @@ class RenderBackend {
   virtual bool RestoreBackBuffer() { return false; }
   // Whether RestoreBackBuffer would put the copy back now.
   virtual bool CanRestoreBackBuffer() { return false; }
+  // With false, a window leaves all its drawing to SDL, our own blitter
+  // unused: the picture that blitter must match, for tests.
+  virtual void set_own_blitter(bool) {}
 };
 
 // Draws into an off-screen ARGB surface of the given size.

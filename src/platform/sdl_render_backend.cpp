@@ -1,9 +1,9 @@
 // The SDL renderer: textured and coloured triangles through SDL_RenderGeometry,
 // on a window or, headless, into an ARGB surface with SDL's software renderer.
-// Off-screen, unrotated textured rectangles are drawn straight into the
-// surface by our own blitter: SDL's software renderer makes a temporary
-// surface for most blended draws, and its blitters visit every texel, clear
-// or not, which cost most of a frame.
+// Off-screen, and on a window drawn by SDL's software renderer, unrotated
+// textured rectangles are drawn straight into the surface by our own blitter:
+// SDL's software renderer makes a temporary surface for most blended draws,
+// and its blitters visit every texel, clear or not, which cost most of a frame.
 #include <SDL.h>
 
 #include <algorithm>
@@ -13,12 +13,14 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
 #include "foundation/console_log.h"
 #include "foundation/text.h"
 #include "platform/render_backend.h"
+#include "platform/smooth_scale.h"
 #include "platform/software_blit.h"
 #include "platform/texture.h"
 
@@ -72,6 +74,7 @@ class SdlBackend : public RenderBackend {
     if (SDL_GetRendererInfo(renderer_, &info) == 0) {
       renderer_max_ = std::min(info.max_texture_width, info.max_texture_height);
       software_ = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+      targets_ = window_ && !software_ && (info.flags & SDL_RENDERER_TARGETTEXTURE) != 0;
     }
     SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
     std::lock_guard<std::mutex> lock(g_release_mutex);
@@ -88,6 +91,7 @@ class SdlBackend : public RenderBackend {
       for (SDL_Texture* t : g->textures) SDL_DestroyTexture(t);
       delete g;
     }
+    DropCanvas();
     SDL_DestroyRenderer(renderer_);
     if (surface_) SDL_FreeSurface(surface_);
   }
@@ -95,27 +99,19 @@ class SdlBackend : public RenderBackend {
   void SetClip(const Rect* clip) override {
     has_clip_ = clip != nullptr;
     if (clip) clip_ = *clip;
-    if (!clip) {
-      SDL_RenderSetClipRect(renderer_, nullptr);
-      return;
-    }
-    SDL_Rect r{clip->left, clip->top, std::max(0, clip->width()), std::max(0, clip->height())};
-    if (r.w == 0 || r.h == 0) {
-      // An empty clip lets nothing through; SDL reads a zero-sized rectangle as "no clip".
-      r = SDL_Rect{-2, -2, 1, 1};
-    }
-    SDL_RenderSetClipRect(renderer_, &r);
+    ApplyClip();
   }
 
   void Clear(Argb colour) override {
     DrainReleases();
-    if (surface_) {
+    if (targets_) ChooseCanvas();
+    if (SDL_Surface* s = DirectSurface()) {
       // SDL clears with stores that bypass the cache, so every sprite drawn next would wait for memory.
       FlushSdl();
-      for (int y = 0; y < surface_->h; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface_->pixels) +
-                                                     static_cast<std::size_t>(y) * surface_->pitch);
-        std::fill_n(row, surface_->w, colour);
+      for (int y = 0; y < s->h; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(s->pixels) +
+                                                     static_cast<std::size_t>(y) * s->pitch);
+        std::fill_n(row, s->w, colour);
       }
       return;
     }
@@ -126,7 +122,7 @@ class SdlBackend : public RenderBackend {
 
   void DrawTexturedQuads(const Texture& texture, std::span<const TexturedQuad> quads) override {
     DrainReleases();
-    if (surface_ && DrawDirect(texture, quads)) return;
+    if (SDL_Surface* s = DirectSurface(); s && DrawDirect(*s, texture, quads, s != surface_)) return;
     sdl_pending_ = true;
     GpuTiles* g = Upload(texture);
     if (!g || quads.empty()) return;
@@ -164,7 +160,16 @@ class SdlBackend : public RenderBackend {
 
   void Present() override {
     DrainReleases();
+    if (!canvas_on_) {
+      SDL_RenderPresent(renderer_);
+      return;
+    }
+    SDL_SetRenderTarget(renderer_, nullptr);
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    SDL_RenderCopy(renderer_, canvas_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
+    SDL_SetRenderTarget(renderer_, canvas_);
+    ApplyClip();
   }
 
   bool ReadPixels(std::vector<std::uint32_t>& out, int& width, int& height) override {
@@ -190,8 +195,13 @@ class SdlBackend : public RenderBackend {
     return renderer_max_;
   }
   void set_max_texture_size(int size) override { max_override_ = size; }
+  void set_own_blitter(bool on) override {
+    FlushSdl();
+    own_blitter_ = on;
+  }
 
   bool KeepBackBuffer() override {
+    if (canvas_on_) return KeepCanvas();
     SDL_Surface* s = DrawnSurface();
     if (!s) return false;
     FlushSdl();
@@ -206,12 +216,20 @@ class SdlBackend : public RenderBackend {
   }
 
   bool CanRestoreBackBuffer() override {
+    if (canvas_on_) return canvas_kept_;
     SDL_Surface* s = DrawnSurface();
     return s && s == kept_surface_ && kept_.size() == static_cast<std::size_t>(s->w) * s->h;
   }
 
   bool RestoreBackBuffer() override {
     if (!CanRestoreBackBuffer()) return false;
+    if (canvas_on_) {
+      // The copy replaces every pixel, whatever the clip.
+      SDL_RenderSetClipRect(renderer_, nullptr);
+      SDL_RenderCopy(renderer_, kept_canvas_, nullptr, nullptr);
+      ApplyClip();
+      return true;
+    }
     SDL_Surface* s = DrawnSurface();
     FlushSdl();
     for (int y = 0; y < s->h; ++y) {
@@ -222,6 +240,79 @@ class SdlBackend : public RenderBackend {
   }
 
  private:
+  // Where the renderer offers target textures, a frame is drawn into one of
+  // the back buffer's size, the canvas, copied to the window when presented,
+  // so that the canvas can be kept by copying it into another target
+  // texture, and put back the same way, without reading pixels back. Only
+  // while the window shows the back buffer unscaled; otherwise frames are
+  // drawn on the window itself and nothing is kept. Chosen as a frame begins.
+  void ChooseCanvas() {
+    int w = 0, h = 0;
+    SDL_GetWindowSizeInPixels(window_, &w, &h);
+    const bool want = w == width_ && h == height_;
+    if (want == canvas_on_) return;
+    if (want && !canvas_) {
+      canvas_ = MakeTarget();
+      if (!canvas_) {
+        targets_ = false;
+        return;
+      }
+    }
+    if (SDL_SetRenderTarget(renderer_, want ? canvas_ : nullptr) != 0) {
+      targets_ = false;
+      DropCanvas();
+      SDL_SetRenderTarget(renderer_, nullptr);
+      ApplyClip();
+      return;
+    }
+    canvas_on_ = want;
+    canvas_kept_ = false;
+    ApplyClip();
+  }
+
+  // The clip rectangle, set anew whenever the renderer draws into another target (which forgets it).
+  void ApplyClip() {
+    if (!has_clip_) {
+      SDL_RenderSetClipRect(renderer_, nullptr);
+      return;
+    }
+    SDL_Rect r{clip_.left, clip_.top, std::max(0, clip_.width()), std::max(0, clip_.height())};
+    if (r.w == 0 || r.h == 0) {
+      // An empty clip lets nothing through; SDL reads a zero-sized rectangle as "no clip".
+      r = SDL_Rect{-2, -2, 1, 1};
+    }
+    SDL_RenderSetClipRect(renderer_, &r);
+  }
+
+  SDL_Texture* MakeTarget() {
+    SDL_Texture* t =
+        SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width_, height_);
+    if (!t) return nullptr;
+    // Copied whole, pixel for pixel, alpha included.
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
+    return t;
+  }
+
+  bool KeepCanvas() {
+    if (!kept_canvas_) kept_canvas_ = MakeTarget();
+    if (!kept_canvas_ || SDL_SetRenderTarget(renderer_, kept_canvas_) != 0) return false;
+    SDL_RenderCopy(renderer_, canvas_, nullptr, nullptr);
+    SDL_SetRenderTarget(renderer_, canvas_);
+    ApplyClip();
+    canvas_kept_ = true;
+    return true;
+  }
+
+  void DropCanvas() {
+    if (canvas_on_) SDL_SetRenderTarget(renderer_, nullptr);
+    for (SDL_Texture** t : {&canvas_, &kept_canvas_}) {
+      if (*t) SDL_DestroyTexture(*t);
+      *t = nullptr;
+    }
+    canvas_on_ = canvas_kept_ = false;
+  }
+
   // The pixels the renderer draws into, when we may copy them directly: our
   // off-screen surface, or the window's own surface under SDL's software
   // renderer when it is the back buffer's size (no scaling to the window).
@@ -235,12 +326,29 @@ class SdlBackend : public RenderBackend {
     return s;
   }
 
+  // The drawn surface when our own blitter may write into it: its pixels hold
+  // red, green and blue where ours do (the alpha byte of a window's surface,
+  // where it has none, is never shown nor read back).
+  SDL_Surface* DirectSurface() {
+    SDL_Surface* s = DrawnSurface();
+    if (!s || s == surface_) return s;
+    if (!own_blitter_) return nullptr;
+    const SDL_PixelFormat& f = *s->format;
+    const bool ours = f.Rmask == 0x00FF0000u && f.Gmask == 0x0000FF00u && f.Bmask == 0x000000FFu &&
+                      (f.Amask == 0 || f.Amask == 0xFF000000u);
+    return ours ? s : nullptr;
+  }
+
   // Draws the quads into the surface when every one is an unmirrored, unrotated
   // rectangle; false (nothing drawn) otherwise. Rectangles and texels are
-  // chosen as SDL's software renderer chooses them, so the picture is the same.
-  bool DrawDirect(const Texture& texture, std::span<const TexturedQuad> quads) {
+  // chosen as SDL's software renderer chooses them, and a window's scaled
+  // textures smoothed as it smooths them, so the picture is the same.
+  bool DrawDirect(SDL_Surface& surface, const Texture& texture, std::span<const TexturedQuad> quads, bool smooth) {
     const int tw = texture.width(), th = texture.height();
     if (tw <= 0 || th <= 0) return true;
+    // SDL scales each tile of a texture larger than it allows on its own.
+    const int limit = max_texture_size();
+    if (smooth && limit > 0 && (tw > limit || th > limit)) return false;
     for (const TexturedQuad& q : quads) {
       const PointF* c = q.corners;
       if (c[0].y != c[1].y || c[1].x != c[2].x || c[2].y != c[3].y || c[3].x != c[0].x) return false;
@@ -250,7 +358,7 @@ class SdlBackend : public RenderBackend {
     }
     FlushSdl();
     // The area that may be written: the surface, cut by the clip rectangle.
-    int left = 0, top = 0, right = surface_->w, bottom = surface_->h;
+    int left = 0, top = 0, right = surface.w, bottom = surface.h;
     if (has_clip_) {
       left = std::max(left, clip_.left);
       top = std::max(top, clip_.top);
@@ -259,25 +367,100 @@ class SdlBackend : public RenderBackend {
     }
     if (right <= left || bottom <= top) return true;
     BlitTarget target;
-    target.pixels = static_cast<std::uint32_t*>(surface_->pixels);
-    target.pitch = surface_->pitch / 4;
+    target.pixels = static_cast<std::uint32_t*>(surface.pixels);
+    target.pitch = surface.pitch / 4;
     target.area = Rect{left, top, right, bottom};
-    const float fw = static_cast<float>(tw), fh = static_cast<float>(th);
     for (const TexturedQuad& q : quads) {
-      // SDL turns the texture coordinates back into whole texels and the corners into whole pixels, truncating.
-      const int sx = static_cast<int>((q.source.left / fw) * fw);
-      const int sy = static_cast<int>((q.source.top / fh) * fh);
-      const int sw = static_cast<int>((q.source.right / fw) * fw - static_cast<float>(sx));
-      const int sh = static_cast<int>((q.source.bottom / fh) * fh - static_cast<float>(sy));
-      const PointF from{SnapToPixel(q.corners[0].x), SnapToPixel(q.corners[0].y)};
-      const PointF to{SnapToPixel(q.corners[2].x), SnapToPixel(q.corners[2].y)};
-      const int dx = static_cast<int>(from.x), dy = static_cast<int>(from.y);
-      const int dw = static_cast<int>(to.x - from.x);
-      const int dh = static_cast<int>(to.y - from.y);
-      if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) continue;
-      blitter_.Draw(target, texture, RectFromSize(sx, sy, sw, sh), RectFromSize(dx, dy, dw, dh), q.colour);
+      Rect source, dest;
+      DirectRects(q, tw, th, source, dest);
+      if (source.empty() || dest.empty()) continue;
+      if (smooth && (source.width() != dest.width() || source.height() != dest.height())) {
+        DrawSmooth(target, Rect{0, 0, surface.w, surface.h}, texture, source, dest, q.colour);
+      } else {
+        blitter_.Draw(target, texture, source, dest, q.colour);
+      }
     }
     return true;
+  }
+
+  // A scaled rectangle as SDL's software renderer draws it on a window: one
+  // that reaches past the surface is scaled whole and the picture cut; one
+  // inside is first cut to the clip, the texels it keeps rounded as SDL rounds
+  // them, and that part scaled to what is left.
+  void DrawSmooth(const BlitTarget& target, const Rect& whole, const Texture& texture, Rect source, Rect dest,
+                  Argb colour) {
+    if (dest.left >= whole.left && dest.top >= whole.top && dest.right <= whole.right &&
+        dest.bottom <= whole.bottom) {
+      const Rect& clip = target.area;
+      const double scale_x = static_cast<double>(dest.width()) / source.width();
+      const double scale_y = static_cast<double>(dest.height()) / source.height();
+      double sx0 = source.left, sy0 = source.top, sx1 = source.right, sy1 = source.bottom;
+      double dx0 = dest.left - clip.left, dy0 = dest.top - clip.top;
+      double dx1 = dest.right - clip.left, dy1 = dest.bottom - clip.top;
+      if (dx0 < 0) sx0 -= dx0 / scale_x, dx0 = 0;
+      if (dx1 > clip.width()) sx1 -= (dx1 - clip.width()) / scale_x, dx1 = clip.width();
+      if (dy0 < 0) sy0 -= dy0 / scale_y, dy0 = 0;
+      if (dy1 > clip.height()) sy1 -= (dy1 - clip.height()) / scale_y, dy1 = clip.height();
+      dx0 += clip.left, dx1 += clip.left, dy0 += clip.top, dy1 += clip.top;
+      const auto whole_of = [](double v) { return static_cast<int>(std::round(v)); };
+      source = Intersect(RectFromSize(whole_of(sx0), whole_of(sy0), whole_of(sx1 - sx0), whole_of(sy1 - sy0)),
+                         Rect{0, 0, texture.width(), texture.height()});
+      dest = Intersect(RectFromSize(whole_of(dx0), whole_of(dy0), whole_of(dx1 - dx0), whole_of(dy1 - dy0)), clip);
+      if (source.empty() || dest.empty()) return;
+    }
+    // A map drawn again at one zoom scales the same pictures to the same sizes: each is scaled once.
+    const SmoothKey key{texture.version(), source, dest.width(), dest.height()};
+    auto found = smoothed_.find(key);
+    if (found == smoothed_.end()) {
+      if (smoothed_texels_ > kSmoothedTexels) {
+        smoothed_.clear();
+        smoothed_texels_ = 0;
+      }
+      found = smoothed_.emplace(key, std::vector<std::uint32_t>()).first;
+      const std::uint32_t* texels =
+          texture.pixels() + static_cast<std::ptrdiff_t>(source.top) * texture.width() + source.left;
+      ScaleSmooth(texels, texture.width(), source.width(), source.height(), dest.width(), dest.height(),
+                  found->second);
+      smoothed_texels_ += found->second.size();
+    }
+    BlendPicture(target, found->second.data(), dest.width(), dest, colour);
+  }
+
+  // What decides a smoothed picture: the texels (a version is never reused), the area scaled and the size.
+  struct SmoothKey {
+    std::uint64_t version = 0;
+    Rect source;
+    int width = 0;
+    int height = 0;
+    bool operator==(const SmoothKey&) const = default;
+  };
+  struct SmoothKeyHash {
+    std::size_t operator()(const SmoothKey& k) const {
+      std::uint64_t h = k.version;
+      for (int v : {k.source.left, k.source.top, k.source.right, k.source.bottom, k.width, k.height}) {
+        h = h * 0x9E3779B97F4A7C15ull + static_cast<std::uint32_t>(v);
+      }
+      return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+  };
+  // Somewhat more than the pictures of a few screens; past it, all are forgotten.
+  static constexpr std::size_t kSmoothedTexels = std::size_t{8} << 20;
+
+  // The texels and pixels SDL's software renderer draws a rectangular quad
+  // with: it turns the texture coordinates back into whole texels and the
+  // corners into whole pixels, truncating.
+  static void DirectRects(const TexturedQuad& q, int tw, int th, Rect& source, Rect& dest) {
+    const float fw = static_cast<float>(tw), fh = static_cast<float>(th);
+    const int sx = static_cast<int>((q.source.left / fw) * fw);
+    const int sy = static_cast<int>((q.source.top / fh) * fh);
+    const int sw = static_cast<int>((q.source.right / fw) * fw - static_cast<float>(sx));
+    const int sh = static_cast<int>((q.source.bottom / fh) * fh - static_cast<float>(sy));
+    const PointF from{SnapToPixel(q.corners[0].x), SnapToPixel(q.corners[0].y)};
+    const PointF to{SnapToPixel(q.corners[2].x), SnapToPixel(q.corners[2].y)};
+    const int dw = static_cast<int>(to.x - from.x);
+    const int dh = static_cast<int>(to.y - from.y);
+    source = RectFromSize(sx, sy, std::max(0, sw), std::max(0, sh));
+    dest = RectFromSize(static_cast<int>(from.x), static_cast<int>(from.y), std::max(0, dw), std::max(0, dh));
   }
 
   void FlushSdl() {
@@ -417,6 +600,13 @@ class SdlBackend : public RenderBackend {
   SDL_Surface* surface_;
   SDL_Window* window_;
   bool software_ = false;
+  bool own_blitter_ = true;
+  // The canvas and its kept copy, on renderers with target textures.
+  bool targets_ = false;
+  SDL_Texture* canvas_ = nullptr;
+  SDL_Texture* kept_canvas_ = nullptr;
+  bool canvas_on_ = false;    // frames are drawn into the canvas
+  bool canvas_kept_ = false;  // kept_canvas_ holds what KeepBackBuffer kept
   // The back buffer as KeepBackBuffer left it, and the surface it came from.
   std::vector<std::uint32_t> kept_;
   SDL_Surface* kept_surface_ = nullptr;
@@ -429,6 +619,8 @@ class SdlBackend : public RenderBackend {
   std::unordered_set<GpuTiles*> live_;
   std::vector<SDL_Vertex> vertices_;
   SoftwareBlitter blitter_;
+  std::unordered_map<SmoothKey, std::vector<std::uint32_t>, SmoothKeyHash> smoothed_;
+  std::size_t smoothed_texels_ = 0;
   bool has_clip_ = false;
   Rect clip_{};
   // SDL batches its draws; they must reach the surface before we write into it ourselves.

@@ -25,6 +25,11 @@ struct BlitTarget {
   Rect area;      // the pixels that may change: the surface, cut by the clip rectangle
 };
 
+// Blends a picture already at its drawn size (`pitch` pixels a row) over the
+// pixels of dest, as SDL's blitter blends an unscaled draw. Nothing outside
+// the target's area changes.
+void BlendPicture(const BlitTarget& target, const std::uint32_t* picture, int pitch, const Rect& dest, Argb colour);
+
 class SoftwareBlitter {
  public:
   // Draws the texels of source, which lies inside the texture, over the

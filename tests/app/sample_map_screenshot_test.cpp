@@ -4,10 +4,12 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -215,36 +217,72 @@ std::size_t DifferentPixels(const std::vector<std::uint32_t>& a, const std::vect
   return n;
 }
 
-// The map's bottom layers come back from the back buffer the last frame kept:
-// every frame, on the off-screen renderer and on a window drawn by SDL's
-// software renderer, must show the very pixels of the same map drawn afresh
-// on a second device, also after a counter moves, the blink steps and a hex
-// under the counters changes.
+// The renderers SDL can draw a window with on this machine, by name.
+std::vector<std::string> WindowRenderers() {
+  std::vector<std::string> names;
+  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name != nullptr) names.emplace_back(info.name);
+  }
+  return names;
+}
+
+std::string RendererOf(SDL_Window* window) {
+  SDL_RendererInfo info{};
+  SDL_Renderer* renderer = SDL_GetRenderer(window);
+  return renderer != nullptr && SDL_GetRendererInfo(renderer, &info) == 0 && info.name != nullptr ? info.name : "";
+}
+
+// The map's bottom layers come back from what the last frame kept: every
+// frame, off-screen and on a window of each renderer this machine has, must
+// show the very pixels of the same map drawn afresh on a second device, also
+// after a counter moves, the blink steps, a hex under the counters changes and
+// the map is zoomed to full size. The second window is drawn by SDL alone, so
+// a window of SDL's software renderer also shows that our own blitter draws,
+// scales and smooths its pictures as SDL does. Without a display only that
+// renderer can draw a window; run under one (SDL_VIDEODRIVER=x11) to check GL's.
 TEST_F(SampleMapScreenshot, FramesOverTheKeptBottomLayersMatchAFreshDrawing) {
   cMap& map = *gGame->map;
-  gTargetScale = map.fitScale;
-  gDisplayedScale = -1.0f;
-  map.camera.x = map.camera.targetX = map.GetWidth() * 83.0f / 2.0f;
-  map.camera.y = map.camera.targetY = map.GetHeight() * 98.0f / 2.0f;
-  map.FrameMove(0.0f);
-  SelectFontSetForZoom(gDisplayedScale);
-  SelectMapFontsForZoom(gDisplayedScale);
   sMapDrawState state;
   state.ownCountry = gGame->landUnits.front()->owner;
   SetMapDrawStateSource([&state] { return state; });
+  const std::uint8_t variant = map.GetHex(map.GetWidth() / 2, map.GetHeight() / 2)->variant;
 
-  for (const bool onWindow : {false, true}) {
-    SCOPED_TRACE(onWindow ? "software renderer's window" : "off-screen");
+  std::vector<std::string> renderers = WindowRenderers();
+  renderers.insert(renderers.begin(), "");  // off-screen
+  for (const std::string& renderer : renderers) {
+    const bool onWindow = !renderer.empty();
+    SCOPED_TRACE(onWindow ? "window of renderer " + renderer : std::string("off-screen"));
+    gTargetScale = map.fitScale;
+    gDisplayedScale = -1.0f;
+    map.camera.x = map.camera.targetX = map.GetWidth() * 83.0f / 2.0f;
+    map.camera.y = map.camera.targetY = map.GetHeight() * 98.0f / 2.0f;
+    map.FrameMove(0.0f);
+    SelectFontSetForZoom(gDisplayedScale);
+    SelectMapFontsForZoom(gDisplayedScale);
     SDL_Window* windows[2] = {};
     std::unique_ptr<Graphics> fresh;
     Graphics& device = frame_->graphics();
     if (onWindow) {
+      SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, renderer.c_str(), SDL_HINT_OVERRIDE);
       windows[0] = SDL_CreateWindow("kept", 0, 0, 1024, 768, SDL_WINDOW_HIDDEN);
       windows[1] = SDL_CreateWindow("fresh", 0, 0, 1024, 768, SDL_WINDOW_HIDDEN);
       ASSERT_NE(windows[0], nullptr);
       ASSERT_NE(windows[1], nullptr);
-      device.ReplaceBackend(CreateWindowBackend(windows[0], 1024, 768));
-      fresh = std::make_unique<Graphics>(CreateWindowBackend(windows[1], 1024, 768), 1024, 768);
+      std::unique_ptr<RenderBackend> kept = CreateWindowBackend(windows[0], 1024, 768);
+      std::unique_ptr<RenderBackend> other = CreateWindowBackend(windows[1], 1024, 768);
+      SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+      if (kept == nullptr || other == nullptr || RendererOf(windows[0]) != renderer ||
+          RendererOf(windows[1]) != renderer) {
+        std::printf("Renderer %s cannot draw a window here; not checked.\n", renderer.c_str());
+        kept.reset();
+        other.reset();
+        for (SDL_Window* w : windows) SDL_DestroyWindow(w);
+        continue;
+      }
+      other->set_own_blitter(false);
+      device.ReplaceBackend(std::move(kept));
+      fresh = std::make_unique<Graphics>(std::move(other), 1024, 768);
     } else {
       fresh = std::make_unique<Graphics>(CreateSoftwareBackend(1024, 768), 1024, 768);
     }
@@ -282,6 +320,13 @@ TEST_F(SampleMapScreenshot, FramesOverTheKeptBottomLayersMatchAFreshDrawing) {
     sHex& middle = *map.GetHex(map.GetWidth() / 2, map.GetHeight() / 2);
     middle.variant = static_cast<std::uint8_t>(middle.variant + 1);
     check("a hex's terrain changed");
+    gTargetScale = 1.0f;
+    gDisplayedScale = -1.0f;
+    map.FrameMove(0.0f);
+    SelectFontSetForZoom(gDisplayedScale);
+    SelectMapFontsForZoom(gDisplayedScale);
+    check("zoomed to full size");
+    middle.variant = variant;
 
     fresh.reset();
     device.ReplaceBackend(CreateSoftwareBackend(1024, 768));

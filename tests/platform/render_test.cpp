@@ -1,8 +1,13 @@
-// Software rendering of the headless frame: pixels, clipping, quads, depth order.
+// Software rendering of the headless frame: pixels, clipping, quads, depth
+// order; a window of SDL's software renderer drawn by our own blitter.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <span>
+#include <string>
 
 #include "platform/frame.h"
 #include "platform/graphics.h"
@@ -162,6 +167,91 @@ TEST_F(HeadlessRender, RecordsDestinationAfterTransform) {
   EXPECT_EQ(r.colour, 0x80FFFFFFu);
   EXPECT_EQ(r.source, (Rect{0, 0, 2, 2}));
 }
+
+// A window of SDL's software renderer draws its rectangles with our own
+// blitter: the picture must be SDL's to the pixel, scaled pictures smoothed as
+// SDL smooths a window's textures, cut by the clip and by the window's edges.
+struct WindowCase {
+  std::string name;
+  RectF dest;
+  std::optional<Rect> clip;
+  Argb colour;
+};
+void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
+
+class WindowDrawing : public testing::TestWithParam<WindowCase> {};
+
+TEST_P(WindowDrawing, IsWhatSdlDraws) {
+  const WindowCase& c = GetParam();
+  auto frame = AppFrame::CreateHeadless(64, 48);
+  // Texels of every alpha in runs, colours changing from texel to texel; a background that is not one colour.
+  auto texture = Texture::CreateEmpty(24, 20);
+  auto background = Texture::CreateEmpty(64, 48);
+  {
+    Texture::LockedRect texels = texture->Lock();
+    for (int i = 0; i < 24 * 20; ++i) {
+      const int k = (i * 7) % 11;
+      texels.bits[i] = MakeArgb(k < 3 ? 0 : k < 8 ? 255 : 30 + 60 * (k - 8), i * 9, 200 - i % 200, i * 13);
+    }
+    texture->Unlock();
+    texels = background->Lock();
+    for (int i = 0; i < 64 * 48; ++i) texels.bits[i] = MakeArgb(255, i * 3, 255 - i % 256, i * 11);
+    background->Unlock();
+  }
+  std::vector<std::uint32_t> pictures[2];
+  for (const bool own : {true, false}) {
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
+    SDL_Window* window = SDL_CreateWindow("drawing", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr);
+    std::unique_ptr<RenderBackend> backend = CreateWindowBackend(window, 64, 48);
+    SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+    ASSERT_NE(backend, nullptr);
+    backend->set_own_blitter(own);
+    {
+      Graphics g(std::move(backend), 64, 48);
+      g.Clear(0xFF000000u);
+      TexturedQuad under;
+      under.corners[0] = {0, 0}, under.corners[1] = {64, 0}, under.corners[2] = {64, 48}, under.corners[3] = {0, 48};
+      under.source = RectF{0, 0, 64, 48};
+      g.DrawTexturedQuads(*background, std::span(&under, 1));
+      if (c.clip) g.SetClipRect(&*c.clip);
+      TexturedQuad q;
+      q.corners[0] = {c.dest.left, c.dest.top}, q.corners[1] = {c.dest.right, c.dest.top};
+      q.corners[2] = {c.dest.right, c.dest.bottom}, q.corners[3] = {c.dest.left, c.dest.bottom};
+      q.source = RectF{2, 1, 22, 19};
+      q.colour = c.colour;
+      // Twice: the second draw blends over the first.
+      g.DrawTexturedQuads(*texture, std::span(&q, 1));
+      g.DrawTexturedQuads(*texture, std::span(&q, 1));
+      g.SetClipRect(nullptr);
+      pictures[own ? 0 : 1] = g.ReadPixels();
+    }
+    SDL_DestroyWindow(window);
+  }
+  ASSERT_EQ(pictures[0].size(), 64u * 48u);
+  ASSERT_EQ(pictures[1].size(), 64u * 48u);
+  int wrong = 0;
+  for (std::size_t i = 0; i < pictures[0].size(); ++i) {
+    if (pictures[0][i] != pictures[1][i] && ++wrong <= 5) {
+      ADD_FAILURE() << "pixel (" << i % 64 << ", " << i / 64 << "): ours " << std::hex << pictures[0][i] << ", SDL's "
+                    << pictures[1][i];
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Draws, WindowDrawing,
+    testing::Values(WindowCase{"AtItsSize", {5, 4, 25, 22}, std::nullopt, 0xFFFFFFFFu},
+                    WindowCase{"AtItsSizeModulatedInAClip", {5, 4, 25, 22}, Rect{9, 7, 20, 15}, 0x80C040FFu},
+                    WindowCase{"Stretched", {3, 2, 50, 41}, std::nullopt, 0xFFFFFFFFu},
+                    WindowCase{"ShrunkModulated", {30, 20, 41, 29}, std::nullopt, 0xC0FF8000u},
+                    WindowCase{"StretchedInAClip", {-3, 2, 40, 33}, Rect{6, 5, 31, 29}, 0xFFFFFFFFu},
+                    WindowCase{"ShrunkInAClipAtFractions", {10.5f, 3.25f, 27.75f, 14.5f}, Rect{13, 6, 60, 12},
+                               0xFFFFFFFFu},
+                    WindowCase{"StretchedOffEveryEdge", {-7, -5, 70, 52}, std::nullopt, 0xFFFFFFFFu},
+                    WindowCase{"ShrunkOffTheRightInAClip", {50, 30, 66, 40}, Rect{0, 0, 60, 35}, 0x60FFFFFFu}),
+    [](const testing::TestParamInfo<WindowCase>& info) { return info.param.name; });
 
 // A GL drawn by the CPU gives way to the software renderer, but never over a
 // renderer the player named, nor a GL on real hardware.

@@ -364,7 +364,9 @@ double ProcessCpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-double WallSeconds() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+double WallSeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 // Passes of the loop, back to back, until the condition holds; false after a minute without it.
 bool TicksUntil(AppFrame& frame, const std::function<bool()>& condition) {
@@ -505,8 +507,8 @@ void BM_MapThroughTheGame(benchmark::State& state, const char* renderer, MapActi
         done = true;
         // With TR_BENCH_SHOT=<prefix> the last picture is kept, to see what was measured.
         if (const char* shot = std::getenv("TR_BENCH_SHOT")) {
-          graphics.SaveScreenshot(std::string(shot) + "_" + (window ? (*renderer ? renderer : "default") : "offscreen") +
-                                  "_" + ActionName(action) + ".png");
+          const std::string name = window ? (*renderer != '\0' ? renderer : "default") : "offscreen";
+          graphics.SaveScreenshot(std::string(shot) + "_" + name + "_" + ActionName(action) + ".png");
         }
         frame.RequestClose();
         return;

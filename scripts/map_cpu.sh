@@ -69,6 +69,13 @@ class XImage(ctypes.Structure):
 
 x11.XGetImage.restype = ctypes.POINTER(XImage)
 x11.XGetImage.argtypes = [P, UL, I, I, ctypes.c_uint, ctypes.c_uint, UL, I]
+# A window that goes away under a request (SDL makes the window anew for a GL
+# renderer) is an error to ignore, not the end of the script.
+ErrorHandler = ctypes.CFUNCTYPE(I, P, P)
+IGNORE_ERRORS = ErrorHandler(lambda display, event: 0)
+x11.XSetErrorHandler.argtypes = [ErrorHandler]
+x11.XSetErrorHandler.restype = P
+x11.XSetErrorHandler(IGNORE_ERRORS)
 display = x11.XOpenDisplay(None)
 root = x11.XDefaultRootWindow(display)
 
@@ -192,6 +199,8 @@ def run(renderer):
                                stderr=subprocess.STDOUT)
     try:
         deadline = time.monotonic() + 120
+        # The window is found once its render device is made: SDL may make the window anew for it.
+        wait_for_line(folder, "Device reset end", deadline)
         window = Window(deadline)
         # The movies stop for the left button, the logos for a click.
         wait_for_line(folder, "----- Main Menu -----", deadline, lambda: window.click((4, 4), hold=0.15))

@@ -1,30 +1,52 @@
-// One rendered map frame at 1024 x 768 through the software renderer: a
-// 48 x 36 world of mixed terrain with three countries, forty cities and a few
-// hundred counters, drawn with the shipped skins. Run from the build folder:
-// the skins are read from the game folder beside this program's folder.
+// The map's frames. One rendered map frame at 1024 x 768 through the software
+// renderer: a 48 x 36 world of mixed terrain with three countries, forty
+// cities and a few hundred counters, drawn with the shipped skins; the shipped
+// sample drawn the same way; and the game itself running the sample on every
+// renderer the machine has (see BM_MapThroughTheGame). Run from the build
+// folder: the game folder beside this program's folder is read.
 #include <benchmark/benchmark.h>
+
+#include <time.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <string>
-#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
 
+#include "app/framework.h"
+#include "app/input_routing.h"
+#include "app/mainmenu.h"
 #include "app/map_render.h"
 #include "app/map_skin.h"
+#include "app/menu.h"
+#include "app/scenario_menu.h"
+#include "app/scenario_settings_menu.h"
 #include "app/skin_tables.h"
 #include "app/units_skin.h"
+#include "dialogs/panel_informacyjny.h"
+#include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/game_lock.h"
 #include "foundation/paths.h"
+#include "foundation/random.h"
 #include "foundation/settings.h"
+#include "foundation/text.h"
+#include "gui/control.h"
 #include "gui/resource_cache.h"
+#include "platform/codes.h"
 #include "platform/frame.h"
 #include "platform/graphics.h"
-#include "foundation/random.h"
+#include "platform/input_event.h"
+#include "platform/null_audio.h"
 #include "platform/render_backend.h"
 #include "world/city.h"
 #include "world/game_start.h"
+#include "world/game_state.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
 
@@ -42,8 +64,7 @@ struct Scene {
   std::unique_ptr<AppFrame> frame;
   cGame game;
 
-  // A frame on a real clock sleeps to its frame limit; the default one only counts.
-  explicit Scene(Clock* clock = nullptr) : frame(AppFrame::CreateHeadless(1024, 768, clock)) {
+  Scene() : frame(AppFrame::CreateHeadless(1024, 768)) {
     gScreenWidth = 1024;
     gScreenHeight = 768;
     gShowCityNames = true;
@@ -166,7 +187,7 @@ struct SampleScene {
   std::unique_ptr<AppFrame> frame;
   SDL_Window* window = nullptr;
 
-  explicit SampleScene(Clock* clock = nullptr) : frame(AppFrame::CreateHeadless(1024, 768, clock)) {
+  SampleScene() : frame(AppFrame::CreateHeadless(1024, 768)) {
     gScreenWidth = 1024;
     gScreenHeight = 768;
     gShowCityNames = true;
@@ -239,86 +260,297 @@ void BM_SampleMapFrame(benchmark::State& state, bool window) {
 BENCHMARK_CAPTURE(BM_SampleMapFrame, OffScreen, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SampleMapFrame, SoftwareWindow, true)->Unit(benchmark::kMillisecond);
 
-// Runs the map through the frame loop for one second of wall time at the
-// given frame limit, adding the share of a core it took and its frame rate.
-void RunIdleSecond(AppFrame& frame, int limit, double& share, double& frames) {
-  int drawn = 0;
-  const auto wallStart = std::chrono::steady_clock::now();
-  const std::clock_t cpuStart = std::clock();
-  frame.SetFrameTimeLimit([limit] { return limit; });
-  frame.SetFrameMoveCallback([&](Graphics&, double, float) {
-    if (std::chrono::steady_clock::now() - wallStart >= std::chrono::seconds(1)) frame.RequestClose();
-  });
-  frame.SetFrameRenderCallback([&](Graphics& g, double, float) {
-    g.Clear(0xFF000000u);
-    RenderGame(g, 0.0f);
-    ++drawn;
-  });
-  frame.Run();
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-  share += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / wall;
-  frames += drawn / wall;
-}
+// The map as a player gets it: the game itself (WinMain, its frame loop and its
+// map screen) on a window of each renderer the machine has and on the
+// off-screen surface, the sample started from the menus as a player starts it
+// (its own human country, the default button on each screen), then passes of
+// the real loop at the shipped frame limit while the map stands idle, scrolls
+// with an arrow key held (up and down in turn, so the map's edge never stops
+// it) or zooms with the wheel (out and in in turn). One iteration is one pass
+// of the loop. The CPU time is the whole process's, the game's worker and any
+// threads of a GL rasteriser included; core_share is that time over the wall
+// time, the share of a core the map costs at the frame limit. Without a
+// display the window cases skip; run them under `xvfb-run -a`.
 
-// An idle whole-map view for one second through the frame loop, with the frame
-// limit of the shipped Settings.ini: core_share is the process's CPU time over
-// the wall time, the share of a core the idle map costs.
-void BM_IdleMapSecondAtShippedLimit(benchmark::State& state) {
-  SetGameRoot(GameFolder());
-  LoadSettings();
-  const int limit = gMinFrameTime;
-  double share = 0.0, frames = 0.0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    SteadyClock clock;
-    Scene scene(&clock);
-    scene.View(scene.game.map->fitScale);
-    AppFrame& frame = *scene.frame;
-    if (Failed(frame.CreateWindowAndDevice(FrameConfig{u"", 1024, 768, false}))) {
-      state.SkipWithError("no device");
-      break;
+enum class MapAction { kIdle, kScroll, kZoom };
+
+// Five seconds at the shipped limit.
+constexpr int kLoopFrames = 125;
+constexpr int kMainMenuStart = 71;
+constexpr int kScenarioMenuNext = 200;
+constexpr int kSettingsMenuStart = 245;
+// A point on the map clear of the panels, where the wheel zooms.
+constexpr int kMapX = 512;
+constexpr int kMapY = 300;
+
+// A game folder of the benchmark's own, as the build makes it: the settings and
+// texts copied, the data linked, the scenarios copied (the settings menu writes
+// beside them) and empty save folders; the game writes only there.
+std::filesystem::path ScratchGameFolder() {
+  namespace fs = std::filesystem;
+  const fs::path from = GameFolder();
+  const fs::path to = fs::temp_directory_path() / "tidereach_bench_map_loop";
+  fs::remove_all(to);
+  fs::create_directories(to / "data");
+  for (const auto& entry : fs::directory_iterator(from)) {
+    if (entry.is_regular_file() && entry.path().filename() != "tidereach") {
+      fs::copy_file(entry.path(), to / entry.path().filename());
     }
-    state.ResumeTiming();
-    RunIdleSecond(frame, limit, share, frames);
   }
-  state.counters["core_share"] = share / static_cast<double>(state.iterations());
-  state.counters["frames_per_s"] = frames / static_cast<double>(state.iterations());
-  state.counters["limit_ms"] = limit;
-}
-BENCHMARK(BM_IdleMapSecondAtShippedLimit)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
-
-// The same second with the shipped sample at the whole-map zoom, off-screen and
-// on the software renderer's window.
-void BM_IdleSampleMapSecondAtShippedLimit(benchmark::State& state, bool window) {
-  SetGameRoot(GameFolder());
-  LoadSettings();
-  const int limit = gMinFrameTime;
-  double share = 0.0, frames = 0.0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    SteadyClock clock;
-    SampleScene scene(&clock);
-    AppFrame& frame = *scene.frame;
-    if (gGame == nullptr || Failed(frame.CreateWindowAndDevice(FrameConfig{u"", 1024, 768, false})) ||
-        (window && !scene.OnWindow())) {
-      state.SkipWithError("no sample or no window");
-      break;
+  for (const auto& entry : fs::directory_iterator(from / "data")) {
+    const fs::path target = to / "data" / entry.path().filename();
+    const auto name = entry.path().filename();
+    if (name == "save" || name == "pbem") {
+      fs::create_directories(target);
+    } else if (name == "scenarios") {
+      fs::copy(entry.path(), target, fs::copy_options::recursive);
+    } else if (entry.is_directory()) {
+      fs::create_directory_symlink(entry.path(), target);
+    } else {
+      fs::copy_file(entry.path(), target);
     }
-    scene.ViewWholeMap();
-    state.ResumeTiming();
-    RunIdleSecond(frame, limit, share, frames);
   }
-  state.counters["core_share"] = share / static_cast<double>(state.iterations());
-  state.counters["frames_per_s"] = frames / static_cast<double>(state.iterations());
-  state.counters["limit_ms"] = limit;
+  return to;
 }
-BENCHMARK_CAPTURE(BM_IdleSampleMapSecondAtShippedLimit, OffScreen, false)
-    ->Iterations(1)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_IdleSampleMapSecondAtShippedLimit, SoftwareWindow, true)
-    ->Iterations(1)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
 
+// SDL_RENDER_DRIVER as a player would set it for one run; empty asks for SDL's choice.
+class RendererRequest {
+ public:
+  explicit RendererRequest(const char* renderer) {
+    if (const char* old = std::getenv("SDL_RENDER_DRIVER")) old_ = old;
+    if (renderer != nullptr && *renderer != '\0') {
+      setenv("SDL_RENDER_DRIVER", renderer, 1);
+    } else {
+      unsetenv("SDL_RENDER_DRIVER");
+    }
+  }
+  ~RendererRequest() {
+    if (old_) {
+      setenv("SDL_RENDER_DRIVER", old_->c_str(), 1);
+    } else {
+      unsetenv("SDL_RENDER_DRIVER");
+    }
+  }
+  RendererRequest(const RendererRequest&) = delete;
+  RendererRequest& operator=(const RendererRequest&) = delete;
+
+ private:
+  std::optional<std::string> old_;
+};
+
+// Why a window of the renderer cannot be measured here; empty when it can.
+std::string WindowUnavailable(const char* renderer) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::string("no video: ") + SDL_GetError();
+  std::string why;
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  if (driver == "dummy" || driver == "offscreen") {
+    why = "no display (video driver " + driver + "): window renderers are measured under xvfb-run -a";
+  } else if (*renderer != '\0') {
+    why = std::string("renderer ") + renderer + " is not available here";
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+      SDL_RendererInfo info{};
+      if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name != nullptr && renderer == std::string(info.name)) {
+        why.clear();
+      }
+    }
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return why;
+}
+
+double ProcessCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+double WallSeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Passes of the loop, back to back, until the condition holds; false after a minute without it.
+bool TicksUntil(AppFrame& frame, const std::function<bool()>& condition) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (!condition()) {
+    if (frame.closing() || std::chrono::steady_clock::now() > giveUp) return false;
+    frame.Tick();
+  }
+  return true;
+}
+
+bool ClickControl(AppFrame& frame, const CDXUTControl* control) {
+  if (control == nullptr) return false;
+  const Rect box = control->GetBoundingBox();
+  const int x = (box.left + box.right) / 2;
+  const int y = (box.top + box.bottom) / 2;
+  frame.Inject(RawInput::MouseMove(x, y));
+  frame.Inject(RawInput::MouseDown(RawInput::kLeft, x, y));
+  frame.Inject(RawInput::MouseUp(RawInput::kLeft, x, y));
+  frame.Tick();
+  return true;
+}
+
+// The human country's first turn on screen, its view reached and its panels given back.
+bool FirstHumanTurnShown() {
+  GameLockGuard lock;
+  if (gGame == nullptr || CurrentMenu != nullptr || gGame->GetGameState() != kGameHumanIdle) return false;
+  const cCountry* current = gGame->playerControl.currentCountry;
+  const cInfoPanel* info = GetInfoPanel();
+  return current != nullptr && current->humanControlled && info != nullptr &&
+         !info->GetControl(cInfoPanel::kBusyImage)->GetVisible();
+}
+
+// From the logos to the sample's first human turn, as a player gets there:
+// a key past the logos, then Start, Next and Start with what the menus offer.
+bool StartSampleFromMenus(AppFrame& frame) {
+  const bool mainMenu = TicksUntil(frame, [&] {
+    frame.Inject(RawInput::KeyDown(VK_SPACE));
+    frame.Inject(RawInput::KeyUp(VK_SPACE));
+    return dynamic_cast<cMainMenu*>(CurrentMenu) != nullptr;
+  });
+  if (!mainMenu || !ClickControl(frame, CurrentMenu->GetControl(kMainMenuStart))) return false;
+  auto* scenarios = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+  if (scenarios == nullptr || !ClickControl(frame, scenarios->GetControl(kScenarioMenuNext))) return false;
+  auto* settings = dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu);
+  if (settings == nullptr || !ClickControl(frame, settings->GetControl(kSettingsMenuStart))) return false;
+  return TicksUntil(frame, &FirstHumanTurnShown);
+}
+
+// What the player does at the pass given: nothing, an arrow key held (the
+// other let go) for a second each, or a wheel notch a pass, ten out then ten in.
+void Act(AppFrame& frame, MapAction action, int pass) {
+  if (action == MapAction::kScroll && pass % 25 == 0) {
+    const bool down = pass % 50 == 0;
+    frame.Inject(RawInput::KeyUp(down ? VK_UP : VK_DOWN));
+    frame.Inject(RawInput::KeyDown(down ? VK_DOWN : VK_UP));
+  } else if (action == MapAction::kZoom) {
+    if (pass == 0) frame.Inject(RawInput::MouseMove(kMapX, kMapY));
+    frame.Inject(RawInput::Wheel(pass / 10 % 2 == 0 ? -1.0f : 1.0f));
+  }
+}
+
+const char* ActionName(MapAction action) {
+  switch (action) {
+    case MapAction::kIdle: return "idle";
+    case MapAction::kScroll: return "scroll";
+    case MapAction::kZoom: return "zoom";
+  }
+  return "";
+}
+
+// renderer: null for the off-screen surface, empty for the renderer SDL chooses, else the one asked for.
+void BM_MapThroughTheGame(benchmark::State& state, const char* renderer, MapAction action) {
+  const bool window = renderer != nullptr;
+  // Hints earlier benchmarks set (their frames' dummy video driver) are no player's.
+  SDL_ClearHints();
+  RendererRequest request(renderer);
+  if (window) {
+    const std::string why = WindowUnavailable(renderer);
+    if (!why.empty()) {
+      state.SkipWithError(why.c_str());
+      return;
+    }
+  }
+  const std::filesystem::path folder = ScratchGameFolder();
+  SetGameRoot(folder);
+  ConsoleLog().Reopen(folder / "ConsoleOut.txt");
+  // What the game logged of SDL's first choice: the name, and the GL's own for GL.
+  std::string logged;
+  ConsoleLog().SetObserver([&](std::u16string_view line) {
+    constexpr std::u16string_view kRenderer = u"Renderer: ";
+    if (line.starts_with(kRenderer)) logged = Utf16ToUtf8(line.substr(kRenderer.size()));
+  });
+  std::string made = window ? "" : "off-screen";
+
+  SteadyClock clock;
+  sStartUp startUp;
+  startUp.frame = window ? std::make_unique<AppFrame>() : AppFrame::CreateHeadless(1024, 768, &clock);
+  // The frame loop and the map, not the music.
+  startUp.audio = std::make_unique<NullAudioDevice>();
+  std::string failure;
+  int passes = 0;
+  bool done = false;
+  double cpuStart = 0, wallStart = 0, cpu = 0, wall = 0;
+  startUp.beforeMainLoop = [&](AppFrame& frame) {
+    if (!StartSampleFromMenus(frame)) {
+      failure = "the sample did not reach its first human turn; see " + (folder / "ConsoleOut.txt").string();
+      frame.RequestClose();
+      return;
+    }
+    if (window) {
+      // The renderer the game kept, which may not be SDL's first choice.
+      SDL_RendererInfo info{};
+      SDL_Renderer* kept = SDL_GetRenderer(static_cast<SDL_Window*>(frame.window_handle()));
+      if (kept != nullptr && SDL_GetRendererInfo(kept, &info) == 0 && info.name != nullptr) made = info.name;
+      if (logged.starts_with(made)) made = logged;
+    }
+    if (window && *renderer != '\0' && !made.starts_with(renderer)) {
+      failure = std::string(renderer) + " was asked for but SDL made " + made;
+      frame.RequestClose();
+      return;
+    }
+    // A second at the limit: hints and blinking marks reach their steady state.
+    for (int i = 0; i < 25; ++i) {
+      frame.Tick();
+      std::this_thread::sleep_for(std::chrono::milliseconds(gMinFrameTime));
+    }
+    // The game's own frame move, timed from pass to pass by the loop the game runs next.
+    frame.SetFrameMoveCallback([&](Graphics& graphics, double time, float elapsed) {
+      if (done) return;
+      if (passes == 0) {
+        cpuStart = ProcessCpuSeconds();
+        wallStart = WallSeconds();
+      }
+      if (!state.KeepRunning()) {
+        cpu = ProcessCpuSeconds() - cpuStart;
+        wall = WallSeconds() - wallStart;
+        done = true;
+        // With TR_BENCH_SHOT=<prefix> the last picture is kept, to see what was measured.
+        if (const char* shot = std::getenv("TR_BENCH_SHOT")) {
+          const std::string name = window ? (*renderer != '\0' ? renderer : "default") : "offscreen";
+          graphics.SaveScreenshot(std::string(shot) + "_" + name + "_" + ActionName(action) + ".png");
+        }
+        frame.RequestClose();
+        return;
+      }
+      Act(frame, action, passes++);
+      GameFrameMove(graphics, time, elapsed);
+    });
+  };
+  WinMain(std::move(startUp));
+  ConsoleLog().SetObserver({});
+  ConsoleLog().Close();
+  if (!failure.empty()) {
+    state.SkipWithError(failure.c_str());
+    return;
+  }
+  if (!done) {
+    state.SkipWithError("the game's window or render device could not be made; see its ConsoleOut.txt");
+    return;
+  }
+  state.SetLabel(made);
+  state.counters["cpu_ms_per_frame"] = cpu * 1000.0 / passes;
+  state.counters["core_share"] = cpu / wall;
+  state.counters["frames_per_s"] = passes / wall;
+  state.counters["limit_ms"] = gMinFrameTime;
+}
+
+[[maybe_unused]] const bool kMapThroughTheGameRegistered = [] {
+  struct Renderer {
+    const char* name;
+    const char* request;
+  };
+  for (const Renderer r : {Renderer{"offscreen", nullptr}, Renderer{"default", ""}, Renderer{"opengl", "opengl"},
+                           Renderer{"software", "software"}}) {
+    for (const MapAction action : {MapAction::kIdle, MapAction::kScroll, MapAction::kZoom}) {
+      const std::string name = std::string("BM_MapThroughTheGame/") + r.name + "/" + ActionName(action);
+      benchmark::RegisterBenchmark(name.c_str(), BM_MapThroughTheGame, r.request, action)
+          ->Iterations(kLoopFrames)
+          ->MeasureProcessCPUTime()
+          ->UseRealTime()
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
+  return true;
+}();
 }  // namespace

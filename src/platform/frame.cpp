@@ -111,6 +111,11 @@ HResult AppFrame::CreateWindowAndDevice(const FrameConfig& config) {
       LogLine(u"No display is available (video driver " + Utf8ToUtf16(driver) + u"); the window cannot be opened");
       return E_FAIL;
     }
+    // Under X the software renderer's window surface reaches the screen through
+    // shared memory; SDL's default sends it through a GL texture, one more
+    // whole-window draw a frame, made on the CPU where GL is a software
+    // rasteriser. The player's SDL_FRAMEBUFFER_ACCELERATION still decides.
+    if (driver == "x11") SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     if (!window_) {
       const Uint32 flags = SDL_WINDOW_SHOWN | (fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
       window_ = SDL_CreateWindow(Utf16ToUtf8(config.caption).c_str(), SDL_WINDOWPOS_UNDEFINED,

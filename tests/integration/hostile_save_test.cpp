@@ -191,7 +191,9 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const cGame& game) {
                        const auto check = [](const auto& list) {
                          for (const auto& unit : list) {
-                           if (unit->attachedCommander) EXPECT_EQ(unit->attachedCommander->countryId, unit->owner);
+                           if (unit->attachedCommander) {
+                             EXPECT_EQ(unit->attachedCommander->countryId, unit->owner);
+                           }
                          }
                        };
                        check(game.landUnits);

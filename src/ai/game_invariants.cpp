@@ -16,7 +16,7 @@ std::string Describe(const cUnit& unit) {
   return "unit " + std::to_string(unit.id) + " \"" + Utf16ToUtf8(unit.name) + "\"";
 }
 
-std::string Place(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
+std::string Place(int x, int y) { return '(' + std::to_string(x) + ',' + std::to_string(y) + ')'; }
 
 template <typename List>
 std::string CheckMapUnits(const cGame& game, const List& units, const std::string& kind) {

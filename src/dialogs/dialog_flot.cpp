@@ -207,7 +207,8 @@ void cDialogFlot::ApplyFleetSelection() {
   const int firstKind = selectedFleets_.front()->formation;
   const bool sameKind = std::all_of(selectedFleets_.begin(), selectedFleets_.end(),
                                     [&](const cFleet* fleet) { return fleet->formation == firstKind; });
-  // Raiders are never active: the box speaks for the regular fleets only.
+  // The player sets the active flag of regular fleets only, so a mixed
+  // selection's box speaks for them.
   const bool regularsActive = std::all_of(selectedFleets_.begin(), selectedFleets_.end(), [](const cFleet* fleet) {
     return fleet->formation != kFleetRegular || fleet->active != 0;
   });
@@ -215,6 +216,11 @@ void cDialogFlot::ApplyFleetSelection() {
   if (sameKind && firstKind == kFleetRaiders) {
     if (raiders != nullptr) raiders->SetCheckedState(true, false, false, false);
     SetControlEnabled(kActiveBox, false);
+    // A raider's flag is not the player's to change, yet it still decides
+    // whether the raider can be fired on unspotted in a sea battle: the box
+    // shows it as the fleet's row does. Raiders the player makes are passive.
+    checked = std::all_of(selectedFleets_.begin(), selectedFleets_.end(),
+                          [](const cFleet* fleet) { return fleet->active != 0; });
   } else {
     if (sameKind && regular != nullptr) regular->SetCheckedState(true, false, false, false);
     SetControlEnabled(kActiveBox, true);

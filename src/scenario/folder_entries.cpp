@@ -45,7 +45,10 @@ bool HoldsOnlyFilesAndFolders(std::u16string_view folder) {
     if (error) break;
     if (fault.empty()) continue;
     std::u16string path(folder);
-    for (const fs::path& part : it->path().lexically_relative(root)) path += u"\\" + Utf8ToUtf16(part.string());
+    for (const fs::path& part : it->path().lexically_relative(root)) {
+      path += u'\\';
+      path += Utf8ToUtf16(part.string());
+    }
     Refuse(path, fault);
     clean = false;
   }

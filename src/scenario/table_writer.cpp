@@ -41,13 +41,13 @@ bool cTableWriter::Commit() {
 }
 
 std::u16string SanitizeFieldText(std::u16string_view text, bool first_column) {
+  if (text.empty()) return u"-";
   std::u16string result(text);
   for (char16_t& c : result) {
     if (c == u';') c = u',';
     if (c == u'\r' || c == u'\n') c = u' ';
   }
-  if (first_column && !result.empty() && result[0] == u'#') result[0] = u'_';
-  if (result.empty()) result = u"-";
+  if (first_column && result[0] == u'#') result[0] = u'_';
   return result;
 }
 

@@ -201,10 +201,19 @@ TEST_F(DialogFlotTest, ARegularAndARaiderFleetCheckNoRadioAndTheBoxFollowsTheReg
     EXPECT_EQ(Checked(cDialogFlot::kActiveBox), active == 1);
     EXPECT_EQ(Hint(cDialogFlot::kActiveBox), active == 1 ? "fleets_active_hint" : "fleets_passive_hint");
   }
-  // A raider fleet alone: its radio, and the box off.
-  Select(cDialogFlot::kFleetList, {1});
-  EXPECT_TRUE(Checked(cDialogFlot::kRaidersRadio));
-  EXPECT_FALSE(Enabled(cDialogFlot::kActiveBox));
+  // A raider fleet alone: its radio, and the box off, saying what its row
+  // says (a scenario may start a raider fleet active).
+  for (const std::uint8_t active : {1, 0}) {
+    raiders.active = active;
+    manager_->RefreshFleetList(-1);
+    Select(cDialogFlot::kFleetList, {1});
+    EXPECT_TRUE(Checked(cDialogFlot::kRaidersRadio));
+    EXPECT_FALSE(Enabled(cDialogFlot::kActiveBox));
+    EXPECT_EQ(Rows(cDialogFlot::kFleetList)[1],
+              active == 1 ? u"Fleet2;1;100% (6/6);0.0;active;raider" : u"Fleet2;1;100% (6/6);0.0;passive;raider");
+    EXPECT_EQ(Checked(cDialogFlot::kActiveBox), active == 1);
+    EXPECT_EQ(Hint(cDialogFlot::kActiveBox), active == 1 ? "fleets_active_hint" : "fleets_passive_hint");
+  }
 }
 
 TEST_F(DialogFlotTest, TheFormationAndActiveControlsChangeTheSelectedFleets) {

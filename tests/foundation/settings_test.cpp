@@ -48,7 +48,7 @@ TEST_F(SettingsTest, BareFileGetsEveryKeyAtItsDefault) {
   ASSERT_NE(at, std::string::npos);
   shipped.replace(at, limit.size(), "FPSLimit = 0");
   for (const sDelaySetting& row : gDelaySettings) {
-    const std::string key = "\n" + std::string(row.iniKey).substr(std::string("Delay/").size()) + " = ";
+    const std::string key = '\n' + std::string(row.iniKey).substr(std::string("Delay/").size()) + " = ";
     const std::size_t line = shipped.find(key);
     ASSERT_NE(line, std::string::npos) << row.iniKey;
     const std::size_t value = line + key.size();

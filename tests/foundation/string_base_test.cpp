@@ -137,7 +137,7 @@ TEST_F(StringBaseTest, TwoThreadsLookUpAndInsert) {
   cStringBase base("");
   auto work = [&](int offset) {
     for (int i = 0; i < 2000; ++i) {
-      const std::string key = "k" + std::to_string((i + offset) % 500);
+      const std::string key = 'k' + std::to_string((i + offset) % 500);
       EXPECT_EQ(base.GetText(key), AsciiToUtf16(key));
     }
   };

@@ -3,7 +3,8 @@
 // embarked in a second transport fleet there it shows the cargo, selects
 // both fleets, sends the transport fleet to the Northern Sea by a click on
 // the marked zone and comes back; Escape closes it. The selected ship shows
-// its type's picture. Screenshots of the manager stay in the build folder.
+// its type's picture. Opened again in the Northern Sea, it shows the sample's
+// raider fleet active in its row and in its check box alike. Screenshots of the manager stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,6 +16,8 @@
 #include "foundation/game_lock.h"
 #include "foundation/settings.h"
 #include "game_session.h"
+#include "foundation/text.h"
+#include "gui/check_box.h"
 #include "gui/list_box.h"
 #include "platform/graphics.h"
 #include "turn/fleet.h"
@@ -151,6 +154,36 @@ void FleetsManagerTest::Script() {
   FadeIn();
   EXPECT_TRUE(frame_->graphics().SaveScreenshot("fleets_manager_after_move.png"));
 
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(TopDialog, nullptr);
+
+  // In the Northern Sea the transports meet the wolf pack, a raider fleet the
+  // sample starts active: its row and its check box say the same.
+  sPoint ownShips{};
+  {
+    GameLockGuard lock;
+    const sWezelGrafuMorz& sea = gGame->seaGraph.GetNode(kNorthernSea - 1);
+    ownShips = {sea.playerMarkerX, sea.playerMarkerY};
+  }
+  CenterOn(ownShips);
+  ClickHex(ownShips);
+  ASSERT_NE(Manager(), nullptr);
+  auto* fleets = static_cast<CDXUTListBox*>(Manager()->GetControl(cDialogFlot::kFleetList));
+  int wolfPack = -1;
+  for (int row = 0; row < fleets->GetSize(); ++row) {
+    if (fleets->GetItem(row)->text.starts_with(u"Wolf Pack North;")) wolfPack = row;
+  }
+  ASSERT_GE(wolfPack, 0);
+  ClickRow(cDialogFlot::kFleetList, wolfPack);
+  ASSERT_EQ(Manager()->selectedFleets().size(), 1u);
+  ASSERT_EQ(Manager()->selectedFleets().front()->formation, kFleetRaiders);
+  const auto* active = static_cast<CDXUTCheckBox*>(Manager()->GetControl(cDialogFlot::kActiveBox));
+  EXPECT_FALSE(Manager()->GetControlEnabled(cDialogFlot::kActiveBox));
+  EXPECT_TRUE(fleets->GetItem(wolfPack)->text.ends_with(u";active;raiders"))
+      << Utf16ToUtf8(fleets->GetItem(wolfPack)->text);
+  EXPECT_TRUE(active->GetChecked());
+  FadeIn();
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("fleets_manager_raiders.png"));
   PressKey(VK_ESCAPE);
   EXPECT_EQ(TopDialog, nullptr);
 }

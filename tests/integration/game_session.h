@@ -143,7 +143,7 @@ class GameSessionTest : public testing::Test {
     GameLockGuard lock;
     std::string text = "dialogs";
     for (const cDialog* dialog : ModalDialogStack) {
-      text += " " + std::to_string(dialog->id) + (dialog->GetVisible() ? "" : "(hidden)");
+      text += ' ' + std::to_string(dialog->id) + (dialog->GetVisible() ? "" : "(hidden)");
     }
     if (gGame == nullptr) return text + ", no game";
     const cCountry* current = gGame->playerControl.currentCountry;

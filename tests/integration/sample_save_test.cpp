@@ -139,7 +139,7 @@ class SampleSaveTest : public testing::Test {
       const std::size_t name = line.find(';');
       const std::size_t type = name == std::string::npos ? name : line.find(";60;", name);
       if (type != std::string::npos && std::count(line.begin(), line.begin() + static_cast<long>(type), ';') == 4) {
-        line.replace(0, name, "#");
+        line.replace(0, name, 1, '#');
       }
       out += line + '\n';
     }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/mainmenu.h"
+#include "app/pause_menu.h"
 #include "app/game_commands.h"
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
@@ -51,6 +52,9 @@ namespace fs = std::filesystem;
 // How far a control keeps from its frame's edge: the width of the border
 // the panels' frames paint there.
 constexpr int kFrameBorder = 2;
+// The menus' version line, and the picture under the whole information panel.
+constexpr int kVersionLine = 7001;
+constexpr int kInfoPanelBackground = 292;
 
 struct WindowSize {
   int width, height;
@@ -116,6 +120,35 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
     }
   }
 
+  // The version line's text, where its static draws it, lies over no control
+  // of the game screen's panels but the information panel's background.
+  void ExpectVersionLineClearOfThePanels(CDXUTDialog& menu) {
+    auto* version = static_cast<CDXUTStatic*>(menu.GetControlOfType(kVersionLine, kControlStatic));
+    ASSERT_NE(version, nullptr);
+    const Font* font = test::ElementFont(menu, version->GetElement(version->GetTextElement()));
+    ASSERT_NE(font, nullptr);
+    Rect size{0, 0, 0, 0};
+    font->Measure(version->GetText(), -1, &size, DT_CALCRECT);
+    const Rect box = version->GetBoundingBox();
+    ASSERT_EQ(version->GetTextFormat() & (DT_CENTER | DT_RIGHT | DT_BOTTOM), 0u);
+    const int top =
+        (version->GetTextFormat() & DT_VCENTER) != 0 ? box.top + (box.height() - size.height()) / 2 : box.top;
+    const Rect text{box.left, top, box.left + size.width(), top + size.height()};
+    for (cDialog* panel : {gInfoPanel, gMinimapPanel, gHexPanel, gAttackPanel, gUnitPanel, gDiplomacyPanel}) {
+      if (panel == nullptr) continue;
+      const auto* collapsible = dynamic_cast<cPanel*>(panel);
+      if (collapsible != nullptr && collapsible->IsCollapsed()) continue;
+      for (const auto& control : panel->Controls()) {
+        if (!control->GetVisible() || (panel == gInfoPanel && control->GetID() == kInfoPanelBackground)) continue;
+        const Rect at = control->GetBoundingBox();
+        EXPECT_TRUE(at.right <= text.left || text.right <= at.left || at.bottom <= text.top || text.bottom <= at.top)
+            << "the version line " << text.left << "," << text.top << "-" << text.right << "," << text.bottom
+            << " lies over panel " << panel->id << " control " << control->GetID() << " at " << at.left << ","
+            << at.top << "-" << at.right << "," << at.bottom;
+      }
+    }
+  }
+
   // The dialog opened over the game screen, shot, measured tab by tab and closed.
   void Measure(cDialog* dialog, const std::string& name) {
     ASSERT_NE(dialog, nullptr) << name;
@@ -176,6 +209,13 @@ TEST_P(ScreenSizeTest, MainMenuAndGameScreenFitTheWindow) {
                                gUnitPanel, gDiplomacyPanel}) {
           if (panel != nullptr) ExpectInside(*panel, "panel " + std::to_string(panel->id));
         }
+
+        // The pause menu draws its version line over the paused game screen.
+        PressKey(VK_ESCAPE);
+        ASSERT_NE(dynamic_cast<cPauseMenu*>(CurrentMenu), nullptr);
+        for (int i = 0; i < 70; ++i) Frame();
+        EXPECT_TRUE(frame_->graphics().SaveScreenshot(Shot("pause_menu")));
+        ExpectVersionLineClearOfThePanels(*CurrentMenu);
       },
       width, height);
   EXPECT_EQ(exitCode, 0);

@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kScenario[] = "NorthernTide";
-constexpr char kNorthernSea[] = "2";  // the open sea of the axis raiders
+constexpr char kNorthernSea = '2';  // the open sea of the axis raiders
 
 std::vector<std::string> Split(const std::string& line) {
   std::vector<std::string> fields;

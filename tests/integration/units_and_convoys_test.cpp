@@ -88,7 +88,7 @@ class UnitsAndConvoysTest : public test::GameSessionTest {
     GameLockGuard lock;
     std::string text = "dialogs";
     for (const cDialog* dialog : ModalDialogStack) {
-      text += " " + std::to_string(dialog->id) + (dialog->GetVisible() ? "" : "(hidden)");
+      text += ' ' + std::to_string(dialog->id) + (dialog->GetVisible() ? "" : "(hidden)");
     }
     return text + ", state " + std::to_string(static_cast<int>(gGame->GetGameState())) + ", action mode " +
            std::to_string(gGame->playerControl.actionMode);

@@ -15,7 +15,7 @@ namespace {
 // A row of `count` fields: ID, IsActive?, Name, four colours, then numbers.
 std::string Row(int id, const std::string& name, int count, const std::string& active = "1") {
   std::string row = std::to_string(id) + ";" + active + ";" + name + ";FF102030;0;ABCDEF;1";
-  for (int field = 8; field <= count; ++field) row += ";" + std::to_string(field == 70 ? 0 : field % 5);
+  for (int field = 8; field <= count; ++field) row += ';' + std::to_string(field == 70 ? 0 : field % 5);
   return row;
 }
 
@@ -84,7 +84,7 @@ TEST_F(CountriesFileTest, OutOfRangeTechLevelIsLoggedAndIgnored) {
   // Field 15 (artillery level) becomes 9.
   std::size_t pos = 0;
   for (int i = 0; i < 14; ++i) pos = row.find(';', pos) + 1;
-  row.replace(pos, row.find(';', pos) - pos, "9");
+  row.replace(pos, row.find(';', pos) - pos, 1, '9');
   test::LogCapture log;
   Load(row + "\r\n");
   EXPECT_EQ(game_.countries[0]->techLevels[0], 0);

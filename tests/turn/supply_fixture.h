@@ -54,7 +54,7 @@ class SupplyWorld {
     city->y = y;
     city->type = type;
     city->supply = ownSupply;
-    city->name = u"c" + std::u16string(1, static_cast<char16_t>(u'0' + x)) + static_cast<char16_t>(u'0' + y);
+    city->name = std::u16string{u'c', static_cast<char16_t>(u'0' + x), static_cast<char16_t>(u'0' + y)};
     world_.hex(x, y).city = city.get();
     game().cities.push_back(std::move(city));
     return game().cities.back().get();

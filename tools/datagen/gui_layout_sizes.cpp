@@ -65,7 +65,10 @@ void ParseCoordinates(Line& line) {
   }
   line.id = values[0];
   line.rect = {values[1], values[2], values[3], values[4]};
-  for (std::size_t i = 5; i < fields.size(); ++i) line.rest += ";" + std::string(fields[i]);
+  for (std::size_t i = 5; i < fields.size(); ++i) {
+    line.rest += ';';
+    line.rest += fields[i];
+  }
 }
 
 bool Kept(int id) { return id >= kFirstKeptRow && id <= kLastKeptRow; }

@@ -202,6 +202,21 @@ TEST_F(ScenarioMenuTest, StartHandsTheRowsFolderToTheLoaderBehindTheLoadingMenu)
   EXPECT_TRUE(log.Contains(Format(GetText("loading_scenario_from_%s"), u"data\\scenarios\\100%s %i\\%s")));
 }
 
+// Every screen draws a flag from the area (0, 0, 128, 85) of its picture, as
+// the scenario settings menu does: a smaller picture fills part of its frame.
+TEST(ShippedFlags, FillTheAreaEveryScreenDrawsThemFrom) {
+  int flags = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(TR_GAME_DIR) / "data/gfx/Flags")) {
+    std::string error;
+    const auto flag = Texture::FromPngFile(entry.path(), &error);
+    ASSERT_NE(flag, nullptr) << entry.path() << ": " << error;
+    EXPECT_EQ(flag->width(), 128) << entry.path();
+    EXPECT_EQ(flag->height(), 85) << entry.path();
+    ++flags;
+  }
+  EXPECT_GE(flags, 10);  // the sample's nine countries and the flag of a country without one
+}
+
 TEST_F(ScenarioMenuTest, ScreenshotsShowTheGeneratedWallpapersControlsAndTexts) {
   const std::filesystem::path game = TR_GAME_DIR;
   for (const char* file : {"GUI.png", "wallpaper_main.png", "wallpaper_scenario.png"}) {

@@ -117,6 +117,20 @@ class ScenarioSettingsTest : public test::MenuFixture {
   static std::u16string Row(std::u16string_view name, const char* controller, const char* difficulty) {
     return Format(u" %s;%s;%s", name, GetText(controller), GetText(difficulty));
   }
+  // The standard game set for play by e-mail, Albrecia's and Kaltheim's
+  // players first and second, under the given game name.
+  cGame& PbemGameOfTwo(std::u16string_view name) {
+    cGame& game = MakeStandardGame();
+    Open();
+    ShowTab(1);
+    ClickControl(kPbemCheckBox);
+    for (int id : {3, 1}) {
+      game.GetCountry(id)->humanControlled = 1;
+      game.GetCountry(id)->pbemPlayerId = id == 3 ? 1 : 2;
+    }
+    SetField(kPbemNameField, name);
+    return game;
+  }
 
   cAppPresentation port_;
   std::unique_ptr<ScopedPresentation> scoped_;
@@ -422,15 +436,7 @@ INSTANTIATE_TEST_SUITE_P(Names, ScenarioSettingsBadNames,
 // would go into one folder. Such a name is refused, saying why, before any
 // folder is made.
 TEST_F(ScenarioSettingsTest, AGameNameTheSaveCannotHoldIsRefusedSayingWhy) {
-  cGame& game = MakeStandardGame();
-  Open();
-  ShowTab(1);
-  ClickControl(kPbemCheckBox);
-  for (int id : {3, 1}) {
-    game.GetCountry(id)->humanControlled = 1;
-    game.GetCountry(id)->pbemPlayerId = id == 3 ? 1 : 2;
-  }
-  SetField(kPbemNameField, u"Игра");
+  cGame& game = PbemGameOfTwo(u"Игра");
   ClickControl(kStartButton);
   ASSERT_NE(TopDialog, nullptr);
   EXPECT_EQ(static_cast<CDXUTStatic*>(TopDialog->GetControl(687))->GetText(),
@@ -443,15 +449,7 @@ TEST_F(ScenarioSettingsTest, AGameNameTheSaveCannotHoldIsRefusedSayingWhy) {
 
 TEST_F(ScenarioSettingsTest, AValidPbemStartMakesTheFolderAndASecondStartOfTheNameFails) {
   for (int attempt = 0; attempt < 2; ++attempt) {
-    cGame& game = MakeStandardGame();
-    Open();
-    ShowTab(1);
-    ClickControl(kPbemCheckBox);
-    for (int id : {3, 1}) {
-      game.GetCountry(id)->humanControlled = 1;
-      game.GetCountry(id)->pbemPlayerId = id == 3 ? 1 : 2;
-    }
-    SetField(kPbemNameField, u"Duel");
+    cGame& game = PbemGameOfTwo(u"Duel");
     test::LogCapture log;
     ClickControl(kStartButton);
     EXPECT_TRUE(std::filesystem::is_directory(folder_.path() / "data/pbem/Duel"));

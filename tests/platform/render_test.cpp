@@ -70,6 +70,8 @@ TEST_F(HeadlessRender, OnlyFramesThatChangeAreDrawn) {
   Fill(*red, 0xFF00FF00);
   EXPECT_TRUE(frame_of(0xFF0000FF));
   ExpectNear(g.ReadPixel(15, 15), 0, 255, 0);
+  // Pixels read between frames leave the next one to be compared.
+  EXPECT_FALSE(frame_of(0xFF0000FF));
   g.RedrawNextFrame();
   EXPECT_TRUE(frame_of(0xFF0000FF));
 
@@ -247,6 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WindowCase{"Stretched", {3, 2, 50, 41}, std::nullopt, 0xFFFFFFFFu},
                     WindowCase{"ShrunkModulated", {30, 20, 41, 29}, std::nullopt, 0xC0FF8000u},
                     WindowCase{"StretchedInAClip", {-3, 2, 40, 33}, Rect{6, 5, 31, 29}, 0xFFFFFFFFu},
+                    WindowCase{"StretchedInsideCutOnItsRight", {4, 3, 45, 40}, Rect{0, 0, 29, 48}, 0xFFFFFFFFu},
                     WindowCase{"ShrunkInAClipAtFractions", {10.5f, 3.25f, 27.75f, 14.5f}, Rect{13, 6, 60, 12},
                                0xFFFFFFFFu},
                     WindowCase{"StretchedOffEveryEdge", {-7, -5, 70, 52}, std::nullopt, 0xFFFFFFFFu},

@@ -13,8 +13,7 @@ std::size_t SmoothedPictures::KeyHash::operator()(const Key& k) const {
   return static_cast<std::size_t>(h ^ (h >> 29));
 }
 
-const std::vector<std::uint32_t>& SmoothedPictures::Get(const Texture& texture, const Rect& source, int width,
-                                                        int height) {
+const AreaRuns& SmoothedPictures::Get(const Texture& texture, const Rect& source, int width, int height) {
   const Key key{texture.version(), source, width, height};
   auto found = pictures_.find(key);
   if (found != pictures_.end()) return found->second;
@@ -22,12 +21,13 @@ const std::vector<std::uint32_t>& SmoothedPictures::Get(const Texture& texture, 
     pictures_.clear();
     kept_texels_ = 0;
   }
-  std::vector<std::uint32_t>& picture = pictures_.emplace(key, std::vector<std::uint32_t>()).first->second;
   const std::uint32_t* texels =
       texture.pixels() + static_cast<std::ptrdiff_t>(source.top) * texture.width() + source.left;
-  ScaleSmooth(texels, texture.width(), source.width(), source.height(), width, height, picture);
-  kept_texels_ += picture.size();
-  return picture;
+  ScaleSmooth(texels, texture.width(), source.width(), source.height(), width, height, scaled_);
+  const AreaRuns& runs =
+      pictures_.emplace(key, AreaRuns::OfPicture(scaled_.data(), width, width, height)).first->second;
+  kept_texels_ += runs.Footprint();
+  return runs;
 }
 
 }  // namespace tr

@@ -1,6 +1,7 @@
-// Pictures scaled smoothly, kept: a map drawn again at one zoom scales the
-// same areas of the same textures to the same sizes, so each is scaled once
-// and only blended after. Main thread only.
+// Pictures scaled smoothly, kept as the spans they can be seen by: a map
+// drawn again at one zoom scales the same areas of the same textures to the
+// same sizes, so each is scaled once and after only its visible spans are
+// blended, its clear pixels skipped as an unscaled sprite's are. Main thread only.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/geometry.h"
+#include "platform/texel_runs.h"
 
 namespace tr {
 
@@ -16,9 +18,9 @@ class Texture;
 
 class SmoothedPictures {
  public:
-  // The area source (inside the texture) scaled smoothly to width x height,
-  // width texels a row. The reference holds until the next call.
-  const std::vector<std::uint32_t>& Get(const Texture& texture, const Rect& source, int width, int height);
+  // The area source (inside the texture) scaled smoothly to width x height.
+  // The reference holds until the next call.
+  const AreaRuns& Get(const Texture& texture, const Rect& source, int width, int height);
 
  private:
   // What decides a smoothed picture: the texels (a version is never reused), the area scaled and the size.
@@ -35,8 +37,9 @@ class SmoothedPictures {
   // Somewhat more than the pictures of a few screens; past it, all are forgotten.
   static constexpr std::size_t kKeptTexels = std::size_t{8} << 20;
 
-  std::unordered_map<Key, std::vector<std::uint32_t>, KeyHash> pictures_;
+  std::unordered_map<Key, AreaRuns, KeyHash> pictures_;
   std::size_t kept_texels_ = 0;
+  std::vector<std::uint32_t> scaled_;  // the picture being scaled, before its spans are found
 };
 
 }  // namespace tr

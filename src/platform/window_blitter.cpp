@@ -89,8 +89,7 @@ void WindowBlitter::DrawSmooth(const BlitTarget& target, const Rect& whole, cons
     dest = Intersect(RectFromSize(whole_of(dx0), whole_of(dy0), whole_of(dx1 - dx0), whole_of(dy1 - dy0)), clip);
     if (source.empty() || dest.empty()) return;
   }
-  const std::vector<std::uint32_t>& picture = smoothed_.Get(texture, source, dest.width(), dest.height());
-  BlendPicture(target, picture.data(), dest.width(), dest, colour);
+  blitter_.DrawSpans(target, smoothed_.Get(texture, source, dest.width(), dest.height()), dest, colour);
 }
 
 }  // namespace tr

@@ -189,14 +189,17 @@ TEST_P(WindowDrawing, IsWhatSdlDraws) {
   // Texels of every alpha in runs, colours changing from texel to texel; a background that is not one colour.
   auto texture = Texture::CreateEmpty(24, 20);
   auto background = Texture::CreateEmpty(64, 48);
-  {
+  // Changed between draws, so a picture kept from the texels before must not be drawn after.
+  const auto paint = [&](int shift) {
     Texture::LockedRect texels = texture->Lock();
     for (int i = 0; i < 24 * 20; ++i) {
-      const int k = (i * 7) % 11;
-      texels.bits[i] = MakeArgb(k < 3 ? 0 : k < 8 ? 255 : 30 + 60 * (k - 8), i * 9, 200 - i % 200, i * 13);
+      const int k = (i * 7 + shift) % 11;
+      texels.bits[i] = MakeArgb(k < 3 ? 0 : k < 8 ? 255 : 30 + 60 * (k - 8), i * 9 + shift, 200 - i % 200, i * 13);
     }
     texture->Unlock();
-    texels = background->Lock();
+  };
+  {
+    Texture::LockedRect texels = background->Lock();
     for (int i = 0; i < 64 * 48; ++i) texels.bits[i] = MakeArgb(255, i * 3, 255 - i % 256, i * 11);
     background->Unlock();
   }
@@ -222,8 +225,11 @@ TEST_P(WindowDrawing, IsWhatSdlDraws) {
       q.corners[2] = {c.dest.right, c.dest.bottom}, q.corners[3] = {c.dest.left, c.dest.bottom};
       q.source = RectF{2, 1, 22, 19};
       q.colour = c.colour;
-      // Twice: the second draw blends over the first.
+      // Twice: the second draw blends over the first; then with other texels.
+      paint(0);
       g.DrawTexturedQuads(*texture, std::span(&q, 1));
+      g.DrawTexturedQuads(*texture, std::span(&q, 1));
+      paint(5);
       g.DrawTexturedQuads(*texture, std::span(&q, 1));
       g.SetClipRect(nullptr);
       pictures[own ? 0 : 1] = g.ReadPixels();

@@ -16,8 +16,10 @@
 
 #include "foundation/console_log.h"
 #include "foundation/text.h"
+#include "platform/gl_name.h"
 #include "platform/gpu_tiles.h"
 #include "platform/render_backend.h"
+#include "platform/renderer_probe.h"
 #include "platform/target_canvas.h"
 #include "platform/window_blitter.h"
 
@@ -280,17 +282,6 @@ class NullBackend : public RenderBackend {
   int max_ = 0;
 };
 
-// The GL's own name for itself, read with the renderer's context current;
-// empty when it cannot be read. Looked up at run time so the game needs no GL library to link.
-std::string CurrentGlRenderer(SDL_Window* window) {
-  if (SDL_GL_GetCurrentWindow() != window || !SDL_GL_GetCurrentContext()) return {};
-  using GetStringFn = const unsigned char* (*)(unsigned int);
-  constexpr unsigned int kGlRenderer = 0x1F01;
-  auto get_string = reinterpret_cast<GetStringFn>(SDL_GL_GetProcAddress("glGetString"));
-  const unsigned char* name = get_string ? get_string(kGlRenderer) : nullptr;
-  return name ? std::string(reinterpret_cast<const char*>(name)) : std::string();
-}
-
 }  // namespace
 
 std::unique_ptr<RenderBackend> CreateSoftwareBackend(int width, int height) {
@@ -315,23 +306,55 @@ bool PreferSoftwareRenderer(std::string_view chosen, std::string_view gl_rendere
   return false;
 }
 
+namespace {
+
+void LogRenderer(const std::string& chosen, const std::string& gl) {
+  LogLine(u"Renderer: " + Utf8ToUtf16(chosen) + (gl.empty() ? u"" : u" (" + Utf8ToUtf16(gl) + u")"));
+}
+
+SDL_Renderer* CreateSoftwareInstead(SDL_Window* window) {
+  // The window's surface would otherwise reach the screen through that same GL.
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer) LogLine(u"The GL renderer draws on the CPU; using the software renderer instead");
+  return renderer;
+}
+
+// What the renderer probe beside the game answered, asked once a process:
+// the display and its drivers do not change while the game runs.
+const std::optional<ProbedRenderer>& FirstRendererProbed() {
+  static const std::optional<ProbedRenderer> probed = ProbeRenderer(ProbeBesideExecutable());
+  return probed;
+}
+
+}  // namespace
+
 std::unique_ptr<RenderBackend> CreateWindowBackend(void* sdl_window, int width, int height) {
   auto* window = static_cast<SDL_Window*>(sdl_window);
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer) return nullptr;
-  SDL_RendererInfo info{};
-  const std::string chosen = SDL_GetRendererInfo(renderer, &info) == 0 && info.name ? info.name : "";
-  const std::string gl = chosen.starts_with("opengl") ? CurrentGlRenderer(window) : std::string();
-  LogLine(u"Renderer: " + Utf8ToUtf16(chosen) + (gl.empty() ? u"" : u" (" + Utf8ToUtf16(gl) + u")"));
-  const char* requested = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-  if (PreferSoftwareRenderer(chosen, gl, requested ? requested : "")) {
-    SDL_DestroyRenderer(renderer);
-    // The window's surface would otherwise reach the screen through that same GL.
-    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  const char* requested_hint = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  const std::string requested = requested_hint ? requested_hint : "";
+  SDL_Renderer* renderer = nullptr;
+  // Decided before SDL makes its choice here: a GL made only to be put aside
+  // leaves its driver loaded. Without the probe, SDL's choice is made and looked at.
+  std::optional<ProbedRenderer> probed;
+  if (requested.empty()) probed = FirstRendererProbed();
+  if (probed && PreferSoftwareRenderer(probed->chosen, probed->gl, requested)) {
+    LogRenderer(probed->chosen, probed->gl);
+    renderer = CreateSoftwareInstead(window);
     if (!renderer) return nullptr;
-    LogLine(u"The GL renderer draws on the CPU; using the software renderer instead");
+  } else {
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer) return nullptr;
+    SDL_RendererInfo info{};
+    const std::string chosen = SDL_GetRendererInfo(renderer, &info) == 0 && info.name ? info.name : "";
+    const std::string gl = chosen.starts_with("opengl") ? CurrentGlRenderer(window) : std::string();
+    LogRenderer(chosen, gl);
+    if (PreferSoftwareRenderer(chosen, gl, requested)) {
+      SDL_DestroyRenderer(renderer);
+      renderer = CreateSoftwareInstead(window);
+      if (!renderer) return nullptr;
+    }
   }
   SDL_RenderSetLogicalSize(renderer, width, height);
   return std::make_unique<SdlBackend>(renderer, nullptr, window, width, height);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 #include "platform/frame.h"
 #include "platform/graphics.h"
 #include "platform/render_backend.h"
+#include "platform/renderer_probe.h"
 #include "platform/sprite_batch.h"
 #include "platform/texture.h"
 
@@ -272,6 +274,26 @@ TEST(RendererChoice, SoftwareReplacesOnlyAnUnrequestedCpuGl) {
   EXPECT_FALSE(PreferSoftwareRenderer("opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", ""));
   EXPECT_FALSE(PreferSoftwareRenderer("opengl", "", ""));
   EXPECT_FALSE(PreferSoftwareRenderer("software", "", ""));
+}
+
+// The probe the game runs beside itself answers what SDL makes for a window
+// here, as this process would make it; a probe that cannot be run answers nothing.
+TEST(RendererChoice, ProbeAnswersWhatSdlMakesHere) {
+  const std::filesystem::path game(TR_GAME_DIR);
+  EXPECT_FALSE(ProbeRenderer(game / "no_such_probe").has_value());
+  const std::optional<ProbedRenderer> probed = ProbeRenderer(game / "renderer_probe");
+  ASSERT_TRUE(probed.has_value());
+  auto frame = AppFrame::CreateHeadless(8, 8);
+  SDL_Window* window = SDL_CreateWindow("probe", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
+  ASSERT_NE(window, nullptr);
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  SDL_RendererInfo info{};
+  ASSERT_TRUE(renderer && SDL_GetRendererInfo(renderer, &info) == 0 && info.name);
+  EXPECT_EQ(probed->chosen, info.name);
+  EXPECT_EQ(probed->gl.empty(), !std::string_view(info.name).starts_with("opengl"));
+  SDL_DestroyRenderer(renderer);
+  SDL_DestroyWindow(window);
 }
 
 }  // namespace

@@ -17,10 +17,14 @@
 #                ./run.sh builds in Release); it is copied, and left as it was
 #   RENDERERS    comma-separated (default "default,software,opengl")
 # MAP_CPU_SHOTS=<folder> keeps a picture of the window at the end of each phase.
+# MAP_CPU_SIZE=<width>x<height> runs the game at that size (its ResolutionX and
+# ResolutionY in the copy's Settings.ini) instead of the shipped one; the
+# clicks through the menus follow their controls, scaled to that size.
 # Needs xvfb-run (package xvfb), python3 and the X test extension's library
 # (libxtst6); it starts its own display, so it runs where there is none.
-# Prints one line per renderer: the share of a core of each phase, then the
-# renderer lines of the game's ConsoleOut.txt.
+# Prints one line per renderer: the share of a core of each phase, the game's
+# resident memory at the end (VmRSS), then the renderer lines of the game's
+# ConsoleOut.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 game=$(realpath "${1:-build/game}")
@@ -28,16 +32,28 @@ renderers=${2:-default,software,opengl}
 [ -x "$game/tidereach" ] || { echo "no game at $game (build it with ./run.sh or cmake --build build --target tidereach)" >&2; exit 1; }
 command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (package xvfb)" >&2; exit 1; }
 
-exec xvfb-run -a -s "-screen 0 1280x1024x24" python3 - "$game" "$renderers" <<'PY'
-import ctypes, os, shutil, signal, struct, subprocess, sys, tempfile, time, zlib
+size=${MAP_CPU_SIZE:-}
+[ -z "$size" ] || [[ "$size" =~ ^[0-9]+x[0-9]+$ ]] || { echo "MAP_CPU_SIZE must be <width>x<height>" >&2; exit 1; }
+screen=1280x1024
+if [ -n "$size" ] && { [ "${size%x*}" -gt 1280 ] || [ "${size#*x}" -gt 1024 ]; }; then screen=$size; fi
 
-game, renderers = sys.argv[1], sys.argv[2].split(",")
+exec xvfb-run -a -s "-screen 0 ${screen}x24" python3 - "$game" "$renderers" "$size" <<'PY'
+import ctypes, os, re, shutil, signal, struct, subprocess, sys, tempfile, time, zlib
+
+game, renderers, size = sys.argv[1], sys.argv[2].split(","), sys.argv[3]
 shots = os.environ.get("MAP_CPU_SHOTS")
-WIDTH, HEIGHT = 1024, 768
-MAP_POINT = (512, 300)  # on the map, clear of the panels and of the scroll zone at the edges
-MAIN_MENU_START = (512, 385)
-SCENARIO_NEXT = (886, 676)
-SETTINGS_START = (886, 726)
+WIDTH, HEIGHT = (int(v) for v in size.split("x")) if size else (1024, 768)
+
+
+def scaled(x, y):
+    """A point of the 1024 x 768 layout, which the game scales to its size."""
+    return (x * WIDTH // 1024, y * HEIGHT // 768)
+
+
+MAP_POINT = scaled(512, 300)  # on the map, clear of the panels and of the scroll zone at the edges
+MAIN_MENU_START = scaled(512, 385)
+SCENARIO_NEXT = scaled(886, 676)
+SETTINGS_START = scaled(886, 726)
 
 x11 = ctypes.CDLL("libX11.so.6")
 xtst = ctypes.CDLL("libXtst.so.6")
@@ -177,6 +193,13 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
+def resident_mb(pid):
+    for line in open("/proc/%d/status" % pid):
+        if line.startswith("VmRSS:"):
+            return int(line.split()[1]) // 1024
+    return 0
+
+
 def measure(pid, seconds, act):
     """The share of a core the process took over the phase; act(elapsed) drives the input."""
     cpu0, wall0 = cpu_seconds(pid), time.monotonic()
@@ -190,6 +213,14 @@ def run(renderer):
     work = tempfile.mkdtemp(prefix="map_cpu_")
     folder = os.path.join(work, "game")
     shutil.copytree(game, folder, symlinks=True)
+    if size:
+        settings = os.path.join(folder, "Settings.ini")
+        with open(settings, "rb") as f:
+            text = f.read().decode("latin-1")
+        text = re.sub(r"(?m)^ResolutionX = .*$", "ResolutionX = %d" % WIDTH, text)
+        text = re.sub(r"(?m)^ResolutionY = .*$", "ResolutionY = %d" % HEIGHT, text)
+        with open(settings, "wb") as f:
+            f.write(text.encode("latin-1"))
     env = dict(os.environ)
     env.pop("SDL_RENDER_DRIVER", None)
     if renderer != "default":
@@ -239,9 +270,10 @@ def run(renderer):
             if shots:
                 window.shot(os.path.join(shots, "%s_%s.png" % (renderer, phase)))
             time.sleep(2)
+        rss = resident_mb(pid)
         chosen = [line for line in log_text(folder).splitlines() if line.startswith(("Renderer:", "The GL renderer"))]
-        print("%-10s idle %.2f  scroll %.2f  zoom %.2f   [%s]" % (
-            renderer, figures["idle"], figures["scroll"], figures["zoom"], "; ".join(chosen)), flush=True)
+        print("%-10s idle %.2f  scroll %.2f  zoom %.2f  rss %d MB   [%s]" % (
+            renderer, figures["idle"], figures["scroll"], figures["zoom"], rss, "; ".join(chosen)), flush=True)
     except RuntimeError as error:
         print("%-10s not measured: %s (see %s)" % (renderer, error, folder), flush=True)
         return

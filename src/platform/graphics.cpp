@@ -96,6 +96,11 @@ void Graphics::DrawHeld() {
   for (const HeldDraw& draw : held_) Execute(draw);
 }
 
+void Graphics::DrawHeldForReading() {
+  // A frame marked drawn is drawn and presented whatever it holds.
+  if (!held_.empty()) DrawHeld();
+}
+
 void Graphics::DrawHeldUsing(const Texture* texture) {
   if (frame_drawn_) return;
   for (const HeldDraw& draw : held_) {
@@ -239,7 +244,7 @@ void Graphics::SetMaxTextureSize(int size) {
 int Graphics::max_texture_size() const { return backend_->max_texture_size(); }
 
 std::vector<std::uint32_t> Graphics::ReadPixels() {
-  DrawHeld();
+  DrawHeldForReading();
   std::vector<std::uint32_t> pixels;
   int w = 0, h = 0;
   if (!backend_->ReadPixels(pixels, w, h)) pixels.clear();
@@ -254,7 +259,7 @@ Argb Graphics::ReadPixel(int x, int y) {
 }
 
 bool Graphics::SaveScreenshot(const std::filesystem::path& png_file) {
-  DrawHeld();
+  DrawHeldForReading();
   std::vector<std::uint32_t> pixels;
   int w = 0, h = 0;
   if (!backend_->ReadPixels(pixels, w, h)) return false;

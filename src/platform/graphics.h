@@ -52,7 +52,9 @@ class Graphics {
   void SetMaxTextureSize(int size);
   int max_texture_size() const;
 
-  // The back buffer as ARGB pixels, row-major (empty when the renderer cannot read back).
+  // The back buffer as ARGB pixels, row-major (empty when the renderer cannot
+  // read back), with what the frame holds so far drawn. Read between frames,
+  // it shows the frame presented and leaves the coming one to be compared.
   std::vector<std::uint32_t> ReadPixels();
   Argb ReadPixel(int x, int y);
   bool SaveScreenshot(const std::filesystem::path& png_file);
@@ -116,6 +118,8 @@ class Graphics {
   void HoldFill(const PointF corners[4], const Argb colours[4]);
   // Draws everything held so far; later draws of the frame go straight through.
   void DrawHeld();
+  // Draws what the frame holds before the back buffer is read; nothing held, nothing drawn.
+  void DrawHeldForReading();
   void Execute(const HeldDraw& draw);
   bool SameAsLast() const;
 

@@ -3,6 +3,7 @@
 // off-screen surface; the null renderer draws nothing.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -22,6 +23,14 @@ struct TexturedQuad {
   RectF source;
   Argb colour = 0xFFFFFFFF;
 };
+
+// A stretched draw places its corners through a division and a scaling, which
+// can land a hair below the whole pixel meant; truncated, the picture would
+// lose its last row or column and leave a seam against the next piece.
+inline float SnapToPixel(float v) {
+  const float nearest = std::round(v);
+  return std::abs(v - nearest) < 1.0f / 256.0f ? nearest : v;
+}
 
 class RenderBackend {
  public:

@@ -92,26 +92,10 @@ void DrawRows(const BlitTarget& target, const AreaRuns& runs, const Rect& dest, 
 
 }  // namespace
 
-void BlendPicture(const BlitTarget& target, const std::uint32_t* picture, int pitch, const Rect& dest, Argb colour) {
+void SoftwareBlitter::DrawSpans(const BlitTarget& target, const AreaRuns& runs, const Rect& dest, Argb colour) {
   if (ArgbA(colour) == 0) return;
   const Rect visible = Intersect(dest, target.area);
-  if (visible.empty()) return;
-  const Modulation m(colour);
-  const bool plain = colour == 0xFFFFFFFFu;
-  for (int y = visible.top; y < visible.bottom; ++y) {
-    const std::uint32_t* src = picture + static_cast<std::ptrdiff_t>(y - dest.top) * pitch + (visible.left - dest.left);
-    std::uint32_t* dst = TargetRow(target, y) + visible.left;
-    for (int i = 0, n = visible.width(); i < n; ++i) {
-      const std::uint32_t s = src[i], a = s >> 24;
-      if (!plain) {
-        dst[i] = BlendModulated(s, dst[i], m);
-      } else if (a == 255) {
-        dst[i] = s;
-      } else if (a != 0) {
-        dst[i] = BlendUnmodulated(s, dst[i]);
-      }
-    }
-  }
+  if (!visible.empty()) DrawRuns(target, runs, dest, visible, colour, true);
 }
 
 void SoftwareBlitter::Draw(const BlitTarget& target, const Texture& texture, const Rect& source, const Rect& dest,

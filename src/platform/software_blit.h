@@ -25,17 +25,18 @@ struct BlitTarget {
   Rect area;      // the pixels that may change: the surface, cut by the clip rectangle
 };
 
-// Blends a picture already at its drawn size (`pitch` pixels a row) over the
-// pixels of dest, as SDL's blitter blends an unscaled draw. Nothing outside
-// the target's area changes.
-void BlendPicture(const BlitTarget& target, const std::uint32_t* picture, int pitch, const Rect& dest, Argb colour);
-
 class SoftwareBlitter {
  public:
   // Draws the texels of source, which lies inside the texture, over the
   // pixels of dest (any size; different sizes scale). Nothing outside the
   // target's area changes.
   void Draw(const BlitTarget& target, const Texture& texture, const Rect& source, const Rect& dest, Argb colour);
+
+  // Blends the spans of a picture already at its drawn size (a smoothed
+  // one) over the pixels of dest, as SDL's blitter blends an unscaled draw:
+  // the clear pixels between the spans are skipped. Nothing outside the
+  // target's area changes.
+  void DrawSpans(const BlitTarget& target, const AreaRuns& runs, const Rect& dest, Argb colour);
 
  private:
   // Spans that have one texel per pixel: an unscaled area, or an area's

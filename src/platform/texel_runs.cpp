@@ -31,6 +31,21 @@ void AreaRuns::EndRow(int r) {
   rows_.push_back(end);
 }
 
+std::size_t AreaRuns::Footprint() const { return texels_.size() + kRunWeight * (runs_.size() + rows_.size()); }
+
+AreaRuns AreaRuns::OfPicture(const std::uint32_t* texels, int pitch, int width, int height) {
+  AreaRuns runs;
+  runs.rows_.reserve(static_cast<std::size_t>(std::max(height, 0)) + 1);
+  runs.rows_.push_back(0);
+  for (int r = 0; r < height; ++r) {
+    TexelRuns::Scan(texels + static_cast<std::ptrdiff_t>(r) * pitch, width, runs.runs_, runs.texels_);
+    runs.EndRow(r);
+  }
+  runs.runs_.shrink_to_fit();
+  runs.texels_.shrink_to_fit();
+  return runs;
+}
+
 void TexelRuns::Sync(const std::uint32_t* texels, int width, int height, std::uint64_t version) {
   if (texels == texels_ && width == width_ && height == height_ && version == version_) return;
   texels_ = texels;
@@ -51,9 +66,7 @@ void TexelRuns::MakeRoom() {
   if (kept_ > KeptLimit(width_, height_)) Forget();
 }
 
-void TexelRuns::Count(const AreaRuns& runs) {
-  kept_ += runs.texels_.size() + kRunWeight * (runs.runs_.size() + runs.rows_.size());
-}
+void TexelRuns::Count(const AreaRuns& runs) { kept_ += runs.Footprint(); }
 
 const AreaRuns& TexelRuns::Of(const Rect& area) {
   // Kept among the recent ones with a size no scaled area has.

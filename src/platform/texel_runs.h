@@ -62,6 +62,11 @@ class AreaRuns {
   int height() const { return static_cast<int>(rows_.size()) - 1; }
   // The texels of a span, from its first: Texels(run)[t - run.begin] is the texel at column t.
   const std::uint32_t* Texels(const TexelRun& run) const { return texels_.data() + run.first; }
+  // About what the spans cost to keep, in texels.
+  std::size_t Footprint() const;
+
+  // The spans of a whole picture of width x height texels, `pitch` texels a row.
+  static AreaRuns OfPicture(const std::uint32_t* texels, int pitch, int width, int height);
 
  private:
   friend class TexelRuns;

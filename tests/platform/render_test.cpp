@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 #include "platform/frame.h"
 #include "platform/graphics.h"
 #include "platform/render_backend.h"
+#include "platform/renderer_probe.h"
 #include "platform/sprite_batch.h"
 #include "platform/texture.h"
 
@@ -70,6 +72,8 @@ TEST_F(HeadlessRender, OnlyFramesThatChangeAreDrawn) {
   Fill(*red, 0xFF00FF00);
   EXPECT_TRUE(frame_of(0xFF0000FF));
   ExpectNear(g.ReadPixel(15, 15), 0, 255, 0);
+  // Pixels read between frames leave the next one to be compared.
+  EXPECT_FALSE(frame_of(0xFF0000FF));
   g.RedrawNextFrame();
   EXPECT_TRUE(frame_of(0xFF0000FF));
 
@@ -187,14 +191,17 @@ TEST_P(WindowDrawing, IsWhatSdlDraws) {
   // Texels of every alpha in runs, colours changing from texel to texel; a background that is not one colour.
   auto texture = Texture::CreateEmpty(24, 20);
   auto background = Texture::CreateEmpty(64, 48);
-  {
+  // Changed between draws, so a picture kept from the texels before must not be drawn after.
+  const auto paint = [&](int shift) {
     Texture::LockedRect texels = texture->Lock();
     for (int i = 0; i < 24 * 20; ++i) {
-      const int k = (i * 7) % 11;
-      texels.bits[i] = MakeArgb(k < 3 ? 0 : k < 8 ? 255 : 30 + 60 * (k - 8), i * 9, 200 - i % 200, i * 13);
+      const int k = (i * 7 + shift) % 11;
+      texels.bits[i] = MakeArgb(k < 3 ? 0 : k < 8 ? 255 : 30 + 60 * (k - 8), i * 9 + shift, 200 - i % 200, i * 13);
     }
     texture->Unlock();
-    texels = background->Lock();
+  };
+  {
+    Texture::LockedRect texels = background->Lock();
     for (int i = 0; i < 64 * 48; ++i) texels.bits[i] = MakeArgb(255, i * 3, 255 - i % 256, i * 11);
     background->Unlock();
   }
@@ -220,8 +227,11 @@ TEST_P(WindowDrawing, IsWhatSdlDraws) {
       q.corners[2] = {c.dest.right, c.dest.bottom}, q.corners[3] = {c.dest.left, c.dest.bottom};
       q.source = RectF{2, 1, 22, 19};
       q.colour = c.colour;
-      // Twice: the second draw blends over the first.
+      // Twice: the second draw blends over the first; then with other texels.
+      paint(0);
       g.DrawTexturedQuads(*texture, std::span(&q, 1));
+      g.DrawTexturedQuads(*texture, std::span(&q, 1));
+      paint(5);
       g.DrawTexturedQuads(*texture, std::span(&q, 1));
       g.SetClipRect(nullptr);
       pictures[own ? 0 : 1] = g.ReadPixels();
@@ -247,6 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WindowCase{"Stretched", {3, 2, 50, 41}, std::nullopt, 0xFFFFFFFFu},
                     WindowCase{"ShrunkModulated", {30, 20, 41, 29}, std::nullopt, 0xC0FF8000u},
                     WindowCase{"StretchedInAClip", {-3, 2, 40, 33}, Rect{6, 5, 31, 29}, 0xFFFFFFFFu},
+                    WindowCase{"StretchedInsideCutOnItsRight", {4, 3, 45, 40}, Rect{0, 0, 29, 48}, 0xFFFFFFFFu},
                     WindowCase{"ShrunkInAClipAtFractions", {10.5f, 3.25f, 27.75f, 14.5f}, Rect{13, 6, 60, 12},
                                0xFFFFFFFFu},
                     WindowCase{"StretchedOffEveryEdge", {-7, -5, 70, 52}, std::nullopt, 0xFFFFFFFFu},
@@ -263,6 +274,26 @@ TEST(RendererChoice, SoftwareReplacesOnlyAnUnrequestedCpuGl) {
   EXPECT_FALSE(PreferSoftwareRenderer("opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", ""));
   EXPECT_FALSE(PreferSoftwareRenderer("opengl", "", ""));
   EXPECT_FALSE(PreferSoftwareRenderer("software", "", ""));
+}
+
+// The probe the game runs beside itself answers what SDL makes for a window
+// here, as this process would make it; a probe that cannot be run answers nothing.
+TEST(RendererChoice, ProbeAnswersWhatSdlMakesHere) {
+  const std::filesystem::path game(TR_GAME_DIR);
+  EXPECT_FALSE(ProbeRenderer(game / "no_such_probe").has_value());
+  const std::optional<ProbedRenderer> probed = ProbeRenderer(game / "renderer_probe");
+  ASSERT_TRUE(probed.has_value());
+  auto frame = AppFrame::CreateHeadless(8, 8);
+  SDL_Window* window = SDL_CreateWindow("probe", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
+  ASSERT_NE(window, nullptr);
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  SDL_RendererInfo info{};
+  ASSERT_TRUE(renderer && SDL_GetRendererInfo(renderer, &info) == 0 && info.name);
+  EXPECT_EQ(probed->chosen, info.name);
+  EXPECT_EQ(probed->gl.empty(), !std::string_view(info.name).starts_with("opengl"));
+  SDL_DestroyRenderer(renderer);
+  SDL_DestroyWindow(window);
 }
 
 }  // namespace

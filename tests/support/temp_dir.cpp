@@ -59,7 +59,8 @@ void CopyBuiltScenario(const std::filesystem::path& root, std::string_view scena
     const fs::path relative = it->path().lexically_relative(game);
     const fs::path parent = relative.parent_path();
     const bool otherScenario = parent == scenarios && relative.filename() != fs::path(scenario);
-    if (relative == "tidereach" || playerFolders.count(parent) != 0 || otherScenario) {
+    const bool program = relative == "tidereach" || relative == "renderer_probe";
+    if (program || playerFolders.count(parent) != 0 || otherScenario) {
       if (it->is_directory()) it.disable_recursion_pending();
       continue;
     }

@@ -16,6 +16,7 @@
 #include "foundation/fatal.h"
 #include "foundation/string_base.h"
 #include "scenario/pbem_repository.h"
+#include "scenario/save_game.h"
 #include "game_screen_fixture.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -122,17 +123,34 @@ TEST_F(EndTurnTest, WithoutANextCountryTheProgramEndsWithCodeOne) {
   EXPECT_TRUE(log.Contains(GetText("error:_end_of_turn_from_main_thread._no_dummy_country?")));
 }
 
-TEST_F(EndTurnTest, PlayByEmailTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInStateThree) {
-  std::filesystem::create_directories(folder_.path() / "data" / "pbem");
-  game().pbemGame = 1;
-  game().pbemGameName = u"Duel";
-  PushBackSetupRecord(game().pbemPlayers, 1, u"Ann", u"ann@example.org");
-  PushBackSetupRecord(game().pbemPlayers, 2, u"Bob", u"bob@example.org");
-  country(1).pbemPlayerId = 1;
-  country(3).pbemPlayerId = 2;
-  country(2).finishedTurn = 1;
+// A play-by-e-mail game "Duel": country 1 is Ann's and ends its turn, country
+// 3 is Bob's and plays next.
+class PbemEndTurnTest : public EndTurnTest {
+ protected:
+  void SetUp() override {
+    EndTurnTest::SetUp();
+    std::filesystem::create_directories(folder_.path() / "data" / "pbem");
+    game().pbemGame = 1;
+    game().pbemGameName = u"Duel";
+    game().turn = 4;
+    PushBackSetupRecord(game().pbemPlayers, 1, u"Ann", u"ann@example.org");
+    PushBackSetupRecord(game().pbemPlayers, 2, u"Bob", u"bob@example.org");
+    country(1).pbemPlayerId = 1;
+    country(3).pbemPlayerId = 2;
+    country(2).finishedTurn = 1;
+    game().saveContext = std::make_unique<cGameSaver>(game());
+  }
+  std::filesystem::path Duel() const { return folder_.path() / "data" / "pbem" / "Duel"; }
+  // Where the turn in the folder stands and whose it is.
+  std::string HeldTurn() const {
+    return test::ReadFileBytes(Duel() / "Info.ini") + test::ReadFileBytes(Duel() / "countries.csv");
+  }
+};
+
+TEST_F(PbemEndTurnTest, TheTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInStateThree) {
   PushModalDialog(new cDialog(700, RectFromSize(0, 0, 100, 100)));
   EndHumanTurn();
+  EXPECT_TRUE(std::filesystem::is_regular_file(Duel() / "Info.ini"));
   EXPECT_EQ(game().GetGameState(), kGameEndOfImpulse);
   // The message alone is shown, over a toolbar that takes no command, and
   // closing it leaves the game for the menus.
@@ -145,6 +163,66 @@ TEST_F(EndTurnTest, PlayByEmailTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInS
   EXPECT_EQ(FindPbemRepoPlayer(u"Duel"), std::optional<std::uint32_t>(1));
   EXPECT_EQ(game().playerControl.currentCountry, &country(1));
 }
+
+struct HeldTurnCase {
+  const char* name;
+  std::int32_t turn;           // of the turn the game's folder holds
+  std::int32_t endedThere;     // whether country 1 had ended its turn there
+  const char16_t* secondPlayer;
+  const char16_t* fault;       // empty: the turn is handed over
+};
+class HeldTurnTest : public PbemEndTurnTest, public testing::WithParamInterface<HeldTurnCase> {};
+
+// The folder holds a turn written by this game at another time (the answer
+// of the other player, or this turn handed over already by a save of it that
+// was played again), or by another game of the same name. Refused, the turn
+// stays in play as it was before its end, to be ended again.
+TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
+  const HeldTurnCase& c = GetParam();
+  cJednostkaLadowa& unit = world_->PlaceLandUnit(1, 4, 4);
+  unit.startingActionPoints = unit.actionPoints = 3;
+  unit.turnsSinceParadrop = 2;
+  game().turn = c.turn;
+  country(1).finishedTurn = c.endedThere;
+  game().pbemPlayers[1].name = c.secondPlayer;
+  ASSERT_TRUE(game().saveContext->SavePbemGame(u"Duel"));
+  const std::string held = HeldTurn();
+  game().turn = 4;
+  country(1).finishedTurn = 0;
+  game().pbemPlayers[1].name = u"Bob";
+
+  test::LogCapture log;
+  EndHumanTurn();
+  auto* message = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(message, nullptr);
+  if (*c.fault == u'\0') {
+    EXPECT_TRUE(ReturnToMenusRequested());
+    ClearReturnToMenusRequest();
+    EXPECT_NE(HeldTurn(), held);
+    return;
+  }
+  EXPECT_TRUE(log.ContainsText(std::u16string(u"ERROR: The play-by-e-mail turn of Duel is not handed over: ") + c.fault));
+  EXPECT_FALSE(ReturnToMenusRequested());
+  EXPECT_EQ(HeldTurn(), held);
+  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data" / "pbem" / "repo.dat"));
+  EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
+  EXPECT_EQ(game().playerControl.currentCountry, &country(1));
+  EXPECT_EQ(country(1).finishedTurn, 0);
+  EXPECT_EQ(unit.turnsSinceParadrop, 2);
+  EXPECT_TRUE(info().MouseInputEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folder, HeldTurnTest,
+    testing::Values(
+        HeldTurnCase{"TheOtherPlayersAnswer", 4, 0, u"Bob", u""},
+        HeldTurnCase{"AnAnswerOfAnEarlierImpulse", 3, 1, u"Bob", u""},
+        HeldTurnCase{"ThisTurnHandedOverAlready", 4, 1, u"Bob",
+                     u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already"},
+        HeldTurnCase{"ALaterTurn", 5, 0, u"Bob", u"data/pbem/Duel holds this turn of this game or a later one"},
+        HeldTurnCase{"AnotherGameOfTheName", 3, 0, u"Carl",
+                     u"data/pbem/Duel holds a turn of another game, whose players are Ann, Carl"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(EndTurnTest, UnitsOnTheSeaOrAwayFromTheirHexAreReportedAndTheTurnGoesOn) {
   auto unit = std::make_unique<cJednostkaLadowa>();

@@ -164,7 +164,7 @@ TEST_F(PbemSessionTest, ATurnThatCannotBeWrittenIsSaidSoAndStaysInPlayUntilWritt
 
     test::LogCapture log;
     EndTurnByQ();
-    EXPECT_EQ(TopBoxTitle(), u"Turn not handed over") << DialogsAndState();
+    ASSERT_EQ(TopBoxTitle(), u"Turn not handed over") << DialogsAndState();
     auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
     ASSERT_NE(box, nullptr);
     EXPECT_NE(StaticText(*box, box->layoutBase() + 3).find(u"This turn is not handed over to Bob"),
@@ -175,7 +175,7 @@ TEST_F(PbemSessionTest, ATurnThatCannotBeWrittenIsSaidSoAndStaysInPlayUntilWritt
     EXPECT_FALSE(fs::exists(Pbem("repo.dat")));
     EXPECT_FALSE(ReturnToMenusRequested());
     Click(box->GetControl(box->okButtonId()));
-    EXPECT_TRUE(HumanTurnOf(kaltheim)) << DialogsAndState();
+    ASSERT_TRUE(HumanTurnOf(kaltheim)) << DialogsAndState();
     EXPECT_EQ(kaltheim->finishedTurn, 0);
     EXPECT_EQ(resting->turnsSinceParadrop, restedTurns);
 

@@ -140,17 +140,19 @@ class PbemEndTurnTest : public EndTurnTest {
     country(2).finishedTurn = 1;
     game().saveContext = std::make_unique<cGameSaver>(game());
   }
-  std::filesystem::path Duel() const { return folder_.path() / "data" / "pbem" / "Duel"; }
+  std::filesystem::path Pbem(const char16_t* folder = u"Duel") const {
+    return folder_.path() / "data" / "pbem" / std::filesystem::path(folder);
+  }
   // Where the turn in the folder stands and whose it is.
-  std::string HeldTurn() const {
-    return test::ReadFileBytes(Duel() / "Info.ini") + test::ReadFileBytes(Duel() / "countries.csv");
+  std::string HeldTurn(const char16_t* folder) const {
+    return test::ReadFileBytes(Pbem(folder) / "Info.ini") + test::ReadFileBytes(Pbem(folder) / "countries.csv");
   }
 };
 
 TEST_F(PbemEndTurnTest, TheTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInStateThree) {
   PushModalDialog(new cDialog(700, RectFromSize(0, 0, 100, 100)));
   EndHumanTurn();
-  EXPECT_TRUE(std::filesystem::is_regular_file(Duel() / "Info.ini"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(Pbem() / "Info.ini"));
   EXPECT_EQ(game().GetGameState(), kGameEndOfImpulse);
   // The message alone is shown, over a toolbar that takes no command, and
   // closing it leaves the game for the menus.
@@ -169,13 +171,15 @@ struct HeldTurnCase {
   std::int32_t turn;           // of the turn the game's folder holds
   std::int32_t endedThere;     // whether country 1 had ended its turn there
   const char16_t* secondPlayer;
+  const char16_t* folder;      // where the turn lies
   const char16_t* fault;       // empty: the turn is handed over
 };
 class HeldTurnTest : public PbemEndTurnTest, public testing::WithParamInterface<HeldTurnCase> {};
 
 // The folder holds a turn written by this game at another time (the answer
 // of the other player, or this turn handed over already by a save of it that
-// was played again), or by another game of the same name. Refused, the turn
+// was played again), or by another game of the same name or of a name in
+// another case, which the paths would take for the game's own. Refused, the turn
 // stays in play as it was before its end, to be ended again.
 TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
   const HeldTurnCase& c = GetParam();
@@ -185,8 +189,8 @@ TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
   game().turn = c.turn;
   country(1).finishedTurn = c.endedThere;
   game().pbemPlayers[1].name = c.secondPlayer;
-  ASSERT_TRUE(game().saveContext->SavePbemGame(u"Duel"));
-  const std::string held = HeldTurn();
+  ASSERT_TRUE(game().saveContext->SavePbemGame(c.folder));
+  const std::string held = HeldTurn(c.folder);
   game().turn = 4;
   country(1).finishedTurn = 0;
   game().pbemPlayers[1].name = u"Bob";
@@ -198,12 +202,12 @@ TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
   if (*c.fault == u'\0') {
     EXPECT_TRUE(ReturnToMenusRequested());
     ClearReturnToMenusRequest();
-    EXPECT_NE(HeldTurn(), held);
+    EXPECT_NE(HeldTurn(c.folder), held);
     return;
   }
   EXPECT_TRUE(log.ContainsText(std::u16string(u"ERROR: The play-by-e-mail turn of Duel is not handed over: ") + c.fault));
   EXPECT_FALSE(ReturnToMenusRequested());
-  EXPECT_EQ(HeldTurn(), held);
+  EXPECT_EQ(HeldTurn(c.folder), held);
   EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data" / "pbem" / "repo.dat"));
   EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
   EXPECT_EQ(game().playerControl.currentCountry, &country(1));
@@ -215,13 +219,16 @@ TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
 INSTANTIATE_TEST_SUITE_P(
     Folder, HeldTurnTest,
     testing::Values(
-        HeldTurnCase{"TheOtherPlayersAnswer", 4, 0, u"Bob", u""},
-        HeldTurnCase{"AnAnswerOfAnEarlierImpulse", 3, 1, u"Bob", u""},
-        HeldTurnCase{"ThisTurnHandedOverAlready", 4, 1, u"Bob",
+        HeldTurnCase{"TheOtherPlayersAnswer", 4, 0, u"Bob", u"Duel", u""},
+        HeldTurnCase{"AnAnswerOfAnEarlierImpulse", 3, 1, u"Bob", u"Duel", u""},
+        HeldTurnCase{"ThisTurnHandedOverAlready", 4, 1, u"Bob", u"Duel",
                      u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already"},
-        HeldTurnCase{"ALaterTurn", 5, 0, u"Bob", u"data/pbem/Duel holds this turn of this game or a later one"},
-        HeldTurnCase{"AnotherGameOfTheName", 3, 0, u"Carl",
-                     u"data/pbem/Duel holds a turn of another game, whose players are Ann, Carl"}),
+        HeldTurnCase{"ALaterTurn", 5, 0, u"Bob", u"Duel",
+                     u"data/pbem/Duel holds this turn of this game or a later one"},
+        HeldTurnCase{"AnotherGameOfTheName", 3, 0, u"Carl", u"Duel",
+                     u"data/pbem/Duel holds a turn of another game, whose players are Ann, Carl"},
+        HeldTurnCase{"AnotherGameOfANameInAnotherCase", 3, 0, u"Bob", u"duel",
+                     u"data/pbem/duel is the folder of another game; this game's folder data/pbem/Duel is missing"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(EndTurnTest, UnitsOnTheSeaOrAwayFromTheirHexAreReportedAndTheTurnGoesOn) {

@@ -9,6 +9,7 @@
 #include "foundation/ini_file.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/pbem_player.h"
 #include "scenario/table_reader.h"
 #include "world/gra.h"
 
@@ -86,17 +87,24 @@ std::u16string PbemFolderOwnerFault(const cGame& game) {
   if (!EqualsIgnoreCase(scenario, game.scenarioName)) {
     return Format(u"data/pbem/%s holds a turn of another game, played on the scenario %s", name, scenario);
   }
-  // Two games named alike by older saves ("Duel" and "Duel ") tell apart by their players.
-  std::vector<std::u16string> players;
+  // Two games named alike by older saves ("Duel" and "Duel ") tell apart by
+  // their players. A player renamed, or given a new address, in the settings
+  // of a loaded game is still the same player.
+  std::vector<sPbemPlayer> players;
   for (int i = 1; i <= kMaxPbemPlayers; ++i) {
     const std::string key = "Save/PBEMPlayer" + std::to_string(i);
     if (!info.HasKey(key + "Name") || !info.HasKey(key + "Email")) break;
-    players.push_back(info.GetString(key + "Name", u""));
+    players.push_back({i, info.GetString(key + "Name", u""), info.GetString(key + "Email", u"")});
   }
-  std::vector<std::u16string> ours;
-  for (const sPbemPlayer& player : game.pbemPlayers) ours.push_back(AsStored(player.name));
-  if (players != ours) {
-    return Format(u"data/pbem/%s holds a turn of another game, whose players are %s", name, JoinNames(players));
+  bool same = players.size() == game.pbemPlayers.size();
+  for (std::size_t i = 0; same && i < players.size(); ++i) {
+    const sPbemPlayer& ours = game.pbemPlayers[i];
+    same = players[i].name == AsStored(ours.name) || players[i].email == AsStored(ours.email);
+  }
+  if (!same) {
+    std::vector<std::u16string> names;
+    for (const sPbemPlayer& player : players) names.push_back(player.name);
+    return Format(u"data/pbem/%s holds a turn of another game, whose players are %s", name, JoinNames(names));
   }
   return {};
 }

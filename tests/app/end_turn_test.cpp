@@ -170,7 +170,8 @@ struct HeldTurnCase {
   const char* name;
   std::int32_t turn;           // of the turn the game's folder holds
   std::int32_t endedThere;     // whether country 1 had ended its turn there
-  const char16_t* secondPlayer;
+  const char16_t* secondPlayer;  // and the address, as the folder's turn names them
+  const char16_t* secondEmail;
   const char16_t* folder;      // where the turn lies
   const char16_t* fault;       // empty: the turn is handed over
 };
@@ -189,11 +190,13 @@ TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
   game().turn = c.turn;
   country(1).finishedTurn = c.endedThere;
   game().pbemPlayers[1].name = c.secondPlayer;
+  game().pbemPlayers[1].email = c.secondEmail;
   ASSERT_TRUE(game().saveContext->SavePbemGame(c.folder));
   const std::string held = HeldTurn(c.folder);
   game().turn = 4;
   country(1).finishedTurn = 0;
   game().pbemPlayers[1].name = u"Bob";
+  game().pbemPlayers[1].email = u"bob@example.org";
 
   test::LogCapture log;
   EndHumanTurn();
@@ -219,15 +222,17 @@ TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
 INSTANTIATE_TEST_SUITE_P(
     Folder, HeldTurnTest,
     testing::Values(
-        HeldTurnCase{"TheOtherPlayersAnswer", 4, 0, u"Bob", u"Duel", u""},
-        HeldTurnCase{"AnAnswerOfAnEarlierImpulse", 3, 1, u"Bob", u"Duel", u""},
-        HeldTurnCase{"ThisTurnHandedOverAlready", 4, 1, u"Bob", u"Duel",
+        HeldTurnCase{"TheOtherPlayersAnswer", 4, 0, u"Bob", u"bob@example.org", u"Duel", u""},
+        HeldTurnCase{"AnAnswerOfAnEarlierImpulse", 3, 1, u"Bob", u"bob@example.org", u"Duel", u""},
+        HeldTurnCase{"AnAnswerBeforeThePlayerWasRenamed", 4, 0, u"Robert", u"bob@example.org", u"Duel", u""},
+        HeldTurnCase{"AnAnswerBeforeThePlayerMoved", 4, 0, u"Bob", u"bob@example.net", u"Duel", u""},
+        HeldTurnCase{"ThisTurnHandedOverAlready", 4, 1, u"Bob", u"bob@example.org", u"Duel",
                      u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already"},
-        HeldTurnCase{"ALaterTurn", 5, 0, u"Bob", u"Duel",
+        HeldTurnCase{"ALaterTurn", 5, 0, u"Bob", u"bob@example.org", u"Duel",
                      u"data/pbem/Duel holds this turn of this game or a later one"},
-        HeldTurnCase{"AnotherGameOfTheName", 3, 0, u"Carl", u"Duel",
+        HeldTurnCase{"AnotherGameOfTheName", 3, 0, u"Carl", u"carl@example.org", u"Duel",
                      u"data/pbem/Duel holds a turn of another game, whose players are Ann, Carl"},
-        HeldTurnCase{"AnotherGameOfANameInAnotherCase", 3, 0, u"Bob", u"duel",
+        HeldTurnCase{"AnotherGameOfANameInAnotherCase", 3, 0, u"Bob", u"bob@example.org", u"duel",
                      u"data/pbem/duel is the folder of another game; this game's folder data/pbem/Duel is missing"}),
     [](const auto& info) { return info.param.name; });
 

@@ -208,7 +208,8 @@ TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
     EXPECT_NE(HeldTurn(c.folder), held);
     return;
   }
-  EXPECT_TRUE(log.ContainsText(std::u16string(u"ERROR: The play-by-e-mail turn of Duel is not handed over: ") + c.fault));
+  EXPECT_TRUE(
+      log.ContainsText(std::u16string(u"ERROR: The play-by-e-mail turn of Duel is not handed over: ") + c.fault));
   EXPECT_FALSE(ReturnToMenusRequested());
   EXPECT_EQ(HeldTurn(c.folder), held);
   EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data" / "pbem" / "repo.dat"));

@@ -31,7 +31,8 @@ constexpr char16_t kAutosave[] = u"data\\save\\Autosave\\%s";
 std::map<std::string, std::string> ReadFolder(const fs::path& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).generic_string()] = test::ReadFileBytes(entry.path());
+    if (!entry.is_regular_file()) continue;
+    files[fs::relative(entry.path(), folder).generic_string()] = test::ReadFileBytes(entry.path());
   }
   return files;
 }

@@ -1,6 +1,7 @@
 #include "app/end_turn.h"
 
 #include <limits>
+#include <vector>
 
 #include "app/modal_stack.h"
 #include "app/player_interface.h"
@@ -12,6 +13,8 @@
 #include "foundation/game_lock.h"
 #include "foundation/string_base.h"
 #include "scenario/pbem_repository.h"
+#include "scenario/pbem_turn_check.h"
+#include "scenario/save_game.h"
 #include "turn/theads.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
@@ -36,23 +39,48 @@ void PushOnTop(cDialog* dialog) {
   PushModalDialog(dialog);
 }
 
+enum class eHandOver { kStaysHere, kHandedOver, kNotWritten };
+
+// The player of the play-by-e-mail number; an empty record when the game has none.
+sPbemPlayer PlayerOf(const cGame& game, const cCountry& country) {
+  const int index = country.pbemPlayerId - 1;
+  if (index >= 0 && index < static_cast<int>(game.pbemPlayers.size())) {
+    return game.pbemPlayers[static_cast<std::size_t>(index)];
+  }
+  LogFormat(u"No play-by-e-mail player %i for %s", country.pbemPlayerId, country.name);
+  return {};
+}
+
 // The turn goes to a human country of another player: written for that
-// player, who is named with the game in a message. False when the turn stays here.
-bool HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* nextHuman) {
+// player, who is named with the game in a message. The turn is written
+// first; only a whole turn is recorded in the repository as the other
+// player's and ends the game here. A turn that cannot be written (a full
+// disk, a file or another game's turn where its folder should be, or a save
+// of a turn handed over already) is reported and stays with this player.
+eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* nextHuman) {
   if (game.pbemGame == 0 || nextHuman == nullptr || nextHuman->pbemPlayerId == ending.pbemPlayerId ||
       nextHuman->specialFlags == kEventsCheckCountry) {
-    return false;
+    return eHandOver::kStaysHere;
+  }
+  const sPbemPlayer player = PlayerOf(game, *nextHuman);
+  std::u16string fault = PbemTurnWriteFault(game, true);
+  std::u16string remedy;
+  if (fault.empty() && !(game.saveContext && game.saveContext->SavePbemGame(game.pbemGameName))) {
+    fault = Format(u"it could not be written into data/pbem/%s", game.pbemGameName);
+    remedy = Format(u" Free some disk space or make data/pbem/%s a folder that can be written, then end the turn "
+                    u"again.",
+                    game.pbemGameName);
+  }
+  if (!fault.empty()) {
+    LogFormat(u"ERROR: The play-by-e-mail turn of %s is not handed over: %s", game.pbemGameName, fault);
+    PushOnTop(new cDialogTekstowy(Format(u"This turn is not handed over to %s: %s.\nThe turn goes on here; "
+                                         u"nothing is recorded as sent.%s",
+                                         player.name, fault, remedy),
+                                  u"Turn not handed over", cDialogTekstowy::kDefaultLayoutBase));
+    return eHandOver::kNotWritten;
   }
   if (ending.specialFlags != kEventsCheckCountry) {
     UpdatePbemRepository(static_cast<std::uint32_t>(ending.pbemPlayerId), game.pbemGameName);
-  }
-  if (game.saveContext) game.saveContext->SavePbemGame(game.pbemGameName);
-  sPbemPlayer player;
-  const int index = nextHuman->pbemPlayerId - 1;
-  if (index >= 0 && index < static_cast<int>(game.pbemPlayers.size())) {
-    player = game.pbemPlayers[static_cast<std::size_t>(index)];
-  } else {
-    LogFormat(u"No play-by-e-mail player %i for %s", nextHuman->pbemPlayerId, nextHuman->name);
   }
   const std::u16string text =
       Format(GetText("pbem_turn_end_message"), game.pbemGameName, player.name, player.email, nextHuman->name);
@@ -66,7 +94,7 @@ bool HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* nextH
   }
   PushOnTop(new cDialogTekstowy(text, GetText("pbem_turn_end_title"), kPbemMessageLayout));
   Presentation().RequestReturnToMenus();
-  return true;
+  return eHandOver::kHandedOver;
 }
 
 void StartHumanTurn(cGame& game, cCountry& next) {
@@ -87,16 +115,27 @@ void StartHumanTurn(cGame& game, cCountry& next) {
 }
 
 // A unit that spent no points this turn has one more turn of rest towards its
-// next airborne assault; one that acted starts counting again.
-void CountIdleTurns(cGame& game, int endingId) {
+// next airborne assault; one that acted starts counting again. Returns the
+// counts as they were, for a turn whose end is taken back.
+std::vector<std::int32_t> CountIdleTurns(cGame& game, int endingId) {
+  std::vector<std::int32_t> before;
   for (const auto& unit : game.landUnits) {
     if (unit->owner != endingId) continue;
     std::int32_t& turns = unit->turnsSinceParadrop;
+    before.push_back(turns);
     if (unit->actionPoints != unit->startingActionPoints) {
       turns = 0;
     } else if (turns < std::numeric_limits<std::int32_t>::max()) {
       ++turns;  // a count read from a file may already stand at the top
     }
+  }
+  return before;
+}
+
+void RestoreIdleTurns(cGame& game, int endingId, const std::vector<std::int32_t>& before) {
+  std::size_t next = 0;
+  for (const auto& unit : game.landUnits) {
+    if (unit->owner == endingId && next < before.size()) unit->turnsSinceParadrop = before[next++];
   }
 }
 
@@ -142,7 +181,8 @@ void EndHumanTurn() {
   }
   ConsoleLog().Restart();
   Autosave();
-  if (ending != nullptr) CountIdleTurns(*game, ending->id);
+  const std::vector<std::int32_t> idleBefore =
+      ending != nullptr ? CountIdleTurns(*game, ending->id) : std::vector<std::int32_t>();
 
   control.ClearSelection();
   game->map->ClearHexFlags(0xFFFFFFFFu, true);
@@ -150,7 +190,17 @@ void EndHumanTurn() {
 
   cCountry* next = DetermineCurrentCountry(game->countries);
   const cCountry* nextHuman = FindNextHumanCountry(game->countries, ending);
-  if (ending != nullptr && HandOverPbemTurn(*game, *ending, nextHuman)) return;
+  const eHandOver handOver =
+      ending != nullptr ? HandOverPbemTurn(*game, *ending, nextHuman) : eHandOver::kStaysHere;
+  if (handOver == eHandOver::kHandedOver) return;
+  if (handOver == eHandOver::kNotWritten) {
+    // The turn was not handed over: it is this player's again, as before its
+    // end, so it can be ended once more.
+    ending->finishedTurn = 0;
+    RestoreIdleTurns(*game, ending->id, idleBefore);
+    ResumePlayerInterface();
+    return;
+  }
   if (next == nullptr) {
     // The closing country of every impulse is never finished when a human ends a turn.
     LogLine(GetText("error:_end_of_turn_from_main_thread._no_dummy_country?"));

@@ -22,6 +22,7 @@
 #include "gui/list_box.h"
 #include "scenario/pbem_game_name.h"
 #include "scenario/pbem_repository.h"
+#include "scenario/pbem_turn_check.h"
 #include "turn/game_over.h"
 #include "world/gra.h"
 #include "world/turn_order.h"
@@ -196,7 +197,14 @@ void cScenarioSettingsMenu::TryStart() {
     Refuse(u"This save is not compatible with current game version", u"Incompatible version");
     return;
   }
-  if (fromSave && game.pbemGame && IsTurnPlayedHere(game)) {
+  // A save of a play-by-e-mail game writes its turn into its game's folder only.
+  if (const std::u16string fault = fromSave && game.pbemGame ? PbemFolderOwnerFault(game) : u""; !fault.empty()) {
+    Refuse(Format(u"The turn of this game cannot be handed over: %s.", fault), u"PBEM saved game");
+    return;
+  }
+  // A save made before the turn was handed over (the autosave of the turn's
+  // end among them) stands behind the turn the game's folder holds.
+  if (fromSave && game.pbemGame && (IsTurnPlayedHere(game) || !PbemTurnWriteFault(game, false).empty())) {
     Refuse(u"You already played your turn in this PBEM game. Wait for other players to finish their turns.",
            u"PBEM saved game");
     return;

@@ -16,6 +16,7 @@
 #include "foundation/fatal.h"
 #include "foundation/string_base.h"
 #include "scenario/pbem_repository.h"
+#include "scenario/save_game.h"
 #include "game_screen_fixture.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -122,17 +123,36 @@ TEST_F(EndTurnTest, WithoutANextCountryTheProgramEndsWithCodeOne) {
   EXPECT_TRUE(log.Contains(GetText("error:_end_of_turn_from_main_thread._no_dummy_country?")));
 }
 
-TEST_F(EndTurnTest, PlayByEmailTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInStateThree) {
-  std::filesystem::create_directories(folder_.path() / "data" / "pbem");
-  game().pbemGame = 1;
-  game().pbemGameName = u"Duel";
-  PushBackSetupRecord(game().pbemPlayers, 1, u"Ann", u"ann@example.org");
-  PushBackSetupRecord(game().pbemPlayers, 2, u"Bob", u"bob@example.org");
-  country(1).pbemPlayerId = 1;
-  country(3).pbemPlayerId = 2;
-  country(2).finishedTurn = 1;
+// A play-by-e-mail game "Duel": country 1 is Ann's and ends its turn, country
+// 3 is Bob's and plays next.
+class PbemEndTurnTest : public EndTurnTest {
+ protected:
+  void SetUp() override {
+    EndTurnTest::SetUp();
+    std::filesystem::create_directories(folder_.path() / "data" / "pbem");
+    game().pbemGame = 1;
+    game().pbemGameName = u"Duel";
+    game().turn = 4;
+    PushBackSetupRecord(game().pbemPlayers, 1, u"Ann", u"ann@example.org");
+    PushBackSetupRecord(game().pbemPlayers, 2, u"Bob", u"bob@example.org");
+    country(1).pbemPlayerId = 1;
+    country(3).pbemPlayerId = 2;
+    country(2).finishedTurn = 1;
+    game().saveContext = std::make_unique<cGameSaver>(game());
+  }
+  std::filesystem::path Pbem(const char16_t* folder = u"Duel") const {
+    return folder_.path() / "data" / "pbem" / std::filesystem::path(folder);
+  }
+  // Where the turn in the folder stands and whose it is.
+  std::string HeldTurn(const char16_t* folder) const {
+    return test::ReadFileBytes(Pbem(folder) / "Info.ini") + test::ReadFileBytes(Pbem(folder) / "countries.csv");
+  }
+};
+
+TEST_F(PbemEndTurnTest, TheTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInStateThree) {
   PushModalDialog(new cDialog(700, RectFromSize(0, 0, 100, 100)));
   EndHumanTurn();
+  EXPECT_TRUE(std::filesystem::is_regular_file(Pbem() / "Info.ini"));
   EXPECT_EQ(game().GetGameState(), kGameEndOfImpulse);
   // The message alone is shown, over a toolbar that takes no command, and
   // closing it leaves the game for the menus.
@@ -145,6 +165,77 @@ TEST_F(EndTurnTest, PlayByEmailTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInS
   EXPECT_EQ(FindPbemRepoPlayer(u"Duel"), std::optional<std::uint32_t>(1));
   EXPECT_EQ(game().playerControl.currentCountry, &country(1));
 }
+
+struct HeldTurnCase {
+  const char* name;
+  std::int32_t turn;           // of the turn the game's folder holds
+  std::int32_t endedThere;     // whether country 1 had ended its turn there
+  const char16_t* secondPlayer;  // and the address, as the folder's turn names them
+  const char16_t* secondEmail;
+  const char16_t* folder;      // where the turn lies
+  const char16_t* fault;       // empty: the turn is handed over
+};
+class HeldTurnTest : public PbemEndTurnTest, public testing::WithParamInterface<HeldTurnCase> {};
+
+// The folder holds a turn written by this game at another time (the answer
+// of the other player, or this turn handed over already by a save of it that
+// was played again), or by another game of the same name or of a name in
+// another case, which the paths would take for the game's own. Refused, the turn
+// stays in play as it was before its end, to be ended again.
+TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
+  const HeldTurnCase& c = GetParam();
+  cJednostkaLadowa& unit = world_->PlaceLandUnit(1, 4, 4);
+  unit.startingActionPoints = unit.actionPoints = 3;
+  unit.turnsSinceParadrop = 2;
+  game().turn = c.turn;
+  country(1).finishedTurn = c.endedThere;
+  game().pbemPlayers[1].name = c.secondPlayer;
+  game().pbemPlayers[1].email = c.secondEmail;
+  ASSERT_TRUE(game().saveContext->SavePbemGame(c.folder));
+  const std::string held = HeldTurn(c.folder);
+  game().turn = 4;
+  country(1).finishedTurn = 0;
+  game().pbemPlayers[1].name = u"Bob";
+  game().pbemPlayers[1].email = u"bob@example.org";
+
+  test::LogCapture log;
+  EndHumanTurn();
+  auto* message = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(message, nullptr);
+  if (*c.fault == u'\0') {
+    EXPECT_TRUE(ReturnToMenusRequested());
+    ClearReturnToMenusRequest();
+    EXPECT_NE(HeldTurn(c.folder), held);
+    return;
+  }
+  EXPECT_TRUE(
+      log.ContainsText(std::u16string(u"ERROR: The play-by-e-mail turn of Duel is not handed over: ") + c.fault));
+  EXPECT_FALSE(ReturnToMenusRequested());
+  EXPECT_EQ(HeldTurn(c.folder), held);
+  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data" / "pbem" / "repo.dat"));
+  EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
+  EXPECT_EQ(game().playerControl.currentCountry, &country(1));
+  EXPECT_EQ(country(1).finishedTurn, 0);
+  EXPECT_EQ(unit.turnsSinceParadrop, 2);
+  EXPECT_TRUE(info().MouseInputEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folder, HeldTurnTest,
+    testing::Values(
+        HeldTurnCase{"TheOtherPlayersAnswer", 4, 0, u"Bob", u"bob@example.org", u"Duel", u""},
+        HeldTurnCase{"AnAnswerOfAnEarlierImpulse", 3, 1, u"Bob", u"bob@example.org", u"Duel", u""},
+        HeldTurnCase{"AnAnswerBeforeThePlayerWasRenamed", 4, 0, u"Robert", u"bob@example.org", u"Duel", u""},
+        HeldTurnCase{"AnAnswerBeforeThePlayerMoved", 4, 0, u"Bob", u"bob@example.net", u"Duel", u""},
+        HeldTurnCase{"ThisTurnHandedOverAlready", 4, 1, u"Bob", u"bob@example.org", u"Duel",
+                     u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already"},
+        HeldTurnCase{"ALaterTurn", 5, 0, u"Bob", u"bob@example.org", u"Duel",
+                     u"data/pbem/Duel holds this turn of this game or a later one"},
+        HeldTurnCase{"AnotherGameOfTheName", 3, 0, u"Carl", u"carl@example.org", u"Duel",
+                     u"data/pbem/Duel holds a turn of another game, whose players are Ann, Carl"},
+        HeldTurnCase{"AnotherGameOfANameInAnotherCase", 3, 0, u"Bob", u"bob@example.org", u"duel",
+                     u"data/pbem/duel is the folder of another game; this game's folder data/pbem/Duel is missing"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(EndTurnTest, UnitsOnTheSeaOrAwayFromTheirHexAreReportedAndTheTurnGoesOn) {
   auto unit = std::make_unique<cJednostkaLadowa>();

@@ -234,6 +234,11 @@ class GameSessionTest : public testing::Test {
     }));
     if (CurrentMenu == nullptr) return nullptr;
     Click(CurrentMenu->GetControl(71));
+    return SettingsFromScenarioMenu(tab, folderTemplate);
+  }
+  // From the scenario menu on screen to the settings menu of the row of the
+  // tab with the folder template; null when a screen did not come.
+  cScenarioSettingsMenu* SettingsFromScenarioMenu(int tab, std::u16string_view folderTemplate) {
     auto* scenarios = dynamic_cast<cScenarioMenu*>(CurrentMenu);
     if (scenarios == nullptr) return nullptr;
     static_cast<CDXUTTabFrame*>(scenarios->GetControl(178))->SelectTab(tab, true);

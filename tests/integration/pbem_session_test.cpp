@@ -1,0 +1,194 @@
+// Play-by-e-mail turns through the real menus: a turn is handed over once and
+// only into its own game's folder, whatever save of the game is loaded
+// afterwards, and a turn that cannot be written is said so and stays in play
+// until it is handed over whole.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "app/app_presentation.h"
+#include "dialogs/dialog_tekstowy.h"
+#include "foundation/string_base.h"
+#include "game_session.h"
+#include "gui/edit_box.h"
+#include "gui/static.h"
+#include "scenario/pbem_repository.h"
+#include "support/log_capture.h"
+#include "units/jednostka_ladowa.h"
+
+namespace tr {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kKaltheim = 1;
+constexpr int kAlbrecia = 3;
+constexpr char16_t kAutosave[] = u"data\\save\\Autosave\\%s";
+
+std::map<std::string, std::string> ReadFolder(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    files[fs::relative(entry.path(), folder).generic_string()] = test::ReadFileBytes(entry.path());
+  }
+  return files;
+}
+
+std::u16string StaticText(const CDXUTDialog& dialog, int id) {
+  const auto* text = static_cast<const CDXUTStatic*>(dialog.GetControlOfType(id, kControlStatic));
+  return text != nullptr ? text->GetText() : std::u16string();
+}
+
+// The title of the text box on top; empty when there is none.
+std::u16string TopBoxTitle() {
+  auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  return box != nullptr ? StaticText(*box, box->layoutBase() + 1) : std::u16string();
+}
+
+class PbemSessionTest : public test::GameSessionTest {
+ protected:
+  void SetUp() override {
+    GameSessionTest::SetUp();
+    gDelays.fill(0.0f);
+  }
+  fs::path Pbem(const std::string& relative = {}) const { return folder_.path() / "data" / "pbem" / relative; }
+  bool InMenus() const { return gGame == nullptr && dynamic_cast<cScenarioMenu*>(CurrentMenu) != nullptr; }
+
+  // A new game of the sample by the name, Kaltheim played by Ann and
+  // Albrecia by the second player, up to Kaltheim's first turn on screen.
+  void StartNewGame(cScenarioSettingsMenu* settings, const std::u16string& name, const std::u16string& second) {
+    ASSERT_NE(settings, nullptr);
+    auto& tabs = *static_cast<CDXUTTabFrame*>(settings->GetControl(kSettingsTabs));
+    tabs.SelectTab(1, true);
+    Frame();
+    Click(settings->GetControl(kPbemCheckBox));
+    ASSERT_EQ(gGame->pbemGame, 1);
+    static_cast<CDXUTEditBox*>(settings->GetControl(kPbemNameField))->SetText(name);
+    auto& players = *static_cast<CDXUTListBox*>(settings->GetControl(kPlayerList));
+    for (const std::u16string& player : {std::u16string(u"Ann"), second}) {
+      players.SelectItem(players.GetSize() - 1, true);
+      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerNameField))->SetText(player);
+      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerEmailField))->SetText(player + u"@example.org");
+      Click(settings->GetControl(kSavePlayerButton));
+    }
+    ASSERT_EQ(gGame->pbemPlayers.size(), 2u);
+    tabs.SelectTab(0, true);
+    Frame();
+    ChooseHumans(*settings, {{kKaltheim, 1}, {kAlbrecia, 2}});
+    Click(settings->GetControl(kStartButton));
+    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(gGame != nullptr ? gGame->GetCountry(kKaltheim) : nullptr); }))
+        << DialogsAndState();
+    PressKey(VK_RETURN);
+  }
+
+  // Q ends Kaltheim's turn; the turn goes to the other player, whose message
+  // is closed, and the menus come back.
+  void HandOver() {
+    EndTurnByQ();
+    ASSERT_EQ(TopBoxTitle(), GetText("pbem_turn_end_title")) << DialogsAndState();
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(FramesUntil([&] { return InMenus(); })) << DialogsAndState();
+  }
+
+  // A game from the save started from its settings: refused with a box
+  // whose text the log holds, the settings menu staying.
+  void ExpectStartRefused(const std::u16string& logged) {
+    test::LogCapture log;
+    cScenarioSettingsMenu* settings = SettingsFromScenarioMenu(cScenarioMenu::kSavedGame, kAutosave);
+    ASSERT_NE(settings, nullptr);
+    Click(settings->GetControl(kStartButton));
+    EXPECT_TRUE(log.ContainsText(u"Game not started: " + logged)) << DialogsAndState();
+    EXPECT_EQ(CurrentMenu, settings) << "the game started";
+    EXPECT_EQ(TopBoxTitle(), u"PBEM saved game");
+  }
+};
+
+// The autosave written as the turn ended still shows the turn before its
+// hand-over: started again and ended, it would replace the turn sent.
+TEST_F(PbemSessionTest, TheAutosaveOfAHandedOverTurnCannotHandItOverAgain) {
+  std::map<std::string, std::string> sent;
+  const int exitCode = RunProgram([&] {
+    StartNewGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob");
+    HandOver();
+    sent = ReadFolder(Pbem("Duel"));
+    ASSERT_TRUE(sent.count("Info.ini"));
+    ExpectStartRefused(u"You already played your turn in this PBEM game.");
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(ReadFolder(Pbem("Duel")), sent);
+}
+
+// Two games whose names only looked alike to an older program, "Duel" and
+// "Duel ", which it saved as "Duel " and which reads back as "Duel": the
+// second one's autosave never writes its turn into the first one's folder.
+TEST_F(PbemSessionTest, AnotherGamesSaveNeverWritesIntoAFolderOfALikeName) {
+  std::map<std::string, std::string> duel;
+  const int exitCode = RunProgram([&] {
+    StartNewGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob");
+    HandOver();
+    duel = ReadFolder(Pbem("Duel"));
+    StartNewGame(SettingsFromScenarioMenu(cScenarioMenu::kNewGame, test::kSampleScenario), u"Other", u"Carl");
+    HandOver();
+    const fs::path info = folder_.path() / "data" / "save" / "Autosave" / "Info.ini";
+    std::string text = test::ReadFileBytes(info);
+    const std::string key = "PBEMGameName = Other";
+    ASSERT_NE(text.find(key), std::string::npos);
+    text.replace(text.find(key), key.size(), "PBEMGameName = Duel ");
+    std::ofstream(info, std::ios::binary | std::ios::trunc) << text;
+    ExpectStartRefused(u"The turn of this game cannot be handed over: data/pbem/Duel holds a turn of another game, "
+                       u"whose players are Ann, Bob.");
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(ReadFolder(Pbem("Duel")), duel);
+}
+
+// A file where the game's folder should be (a full disk or a folder that
+// cannot be written fails the same way): the player is told the turn is not
+// handed over, the repository stays as it was, and the turn goes on; once the
+// way is clear, the turn ends again and is handed over whole.
+TEST_F(PbemSessionTest, ATurnThatCannotBeWrittenIsSaidSoAndStaysInPlayUntilWrittenWhole) {
+  const int exitCode = RunProgram([&] {
+    StartNewGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob");
+    cCountry* kaltheim = gGame->GetCountry(kKaltheim);
+    // A unit that does nothing this turn: its end counts one turn of rest, once.
+    cJednostkaLadowa* resting = nullptr;
+    for (const auto& unit : gGame->landUnits) {
+      if (unit->owner == kKaltheim && unit->actionPoints == unit->startingActionPoints) resting = unit.get();
+    }
+    ASSERT_NE(resting, nullptr);
+    const std::int32_t restedTurns = resting->turnsSinceParadrop;
+    fs::remove(Pbem("Duel"));
+    std::ofstream(Pbem("Duel")) << "not a folder";
+
+    test::LogCapture log;
+    EndTurnByQ();
+    ASSERT_EQ(TopBoxTitle(), u"Turn not handed over") << DialogsAndState();
+    auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(StaticText(*box, box->layoutBase() + 3).find(u"This turn is not handed over to Bob"),
+              std::u16string::npos);
+    EXPECT_TRUE(log.ContainsText(u"ERROR: data\\pbem\\Duel is not a save folder; the game is not saved"));
+    EXPECT_TRUE(log.ContainsText(u"ERROR: The play-by-e-mail turn of Duel is not handed over: it could not be "
+                                 u"written into data/pbem/Duel"));
+    EXPECT_FALSE(fs::exists(Pbem("repo.dat")));
+    EXPECT_FALSE(ReturnToMenusRequested());
+    Click(box->GetControl(box->okButtonId()));
+    ASSERT_TRUE(HumanTurnOf(kaltheim)) << DialogsAndState();
+    EXPECT_EQ(kaltheim->finishedTurn, 0);
+    EXPECT_EQ(resting->turnsSinceParadrop, restedTurns);
+
+    fs::remove(Pbem("Duel"));
+    EndTurnByQ();
+    ASSERT_EQ(TopBoxTitle(), GetText("pbem_turn_end_title")) << DialogsAndState();
+    EXPECT_EQ(resting->turnsSinceParadrop, restedTurns + 1);
+    EXPECT_TRUE(fs::is_regular_file(Pbem("Duel/Info.ini")));
+    EXPECT_EQ(FindPbemRepoPlayer(u"Duel"), std::optional<std::uint32_t>(1));
+  });
+  EXPECT_EQ(exitCode, 0);
+}
+
+}  // namespace
+}  // namespace tr

@@ -7,6 +7,8 @@
 #include "app/frame_utils.h"
 #include "app/mainmenu.h"
 #include "app/menu_wallpaper.h"
+#include "app/modal_stack.h"
+#include "dialogs/dialog_base.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/gui_layout.h"
@@ -142,6 +144,14 @@ std::u16string cScenarioMenu::RowTemplate(int row) const {
   return rowTemplates_[item->data];
 }
 
+void cScenarioMenu::ShowListMode(std::int32_t mode) {
+  listMode_ = std::clamp(mode, static_cast<std::int32_t>(kNewGame), static_cast<std::int32_t>(kPbemGame));
+  if (auto* tabs = static_cast<CDXUTTabFrame*>(GetControlOfType(kTabs, kControlTabFrame))) {
+    tabs->SelectTab(listMode_, false);
+  }
+  FillLists();
+}
+
 void cScenarioMenu::FillLists() {
   auto* list = static_cast<CDXUTListBox*>(GetControlOfType(kList, kControlListBox));
   if (list == nullptr) return;
@@ -193,7 +203,13 @@ std::u16string cScenarioMenu::AddListRow(std::u16string_view folderName) {
   return key;
 }
 
-void cScenarioMenu::OnKeyboard(std::uint32_t key, bool down, bool) {
+void cScenarioMenu::OnKeyboard(std::uint32_t key, bool down, bool alt) {
+  // The message of a turn that did not load takes the keys while it is open,
+  // so Escape closes it rather than leaving for the main menu.
+  if (TopDialog != nullptr && TopDialog->GetVisible()) {
+    TopDialog->OnKeyboard(key, down, alt);
+    return;
+  }
   if (down && key == VK_ESCAPE) ReturnToMainMenu();
 }
 

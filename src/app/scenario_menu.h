@@ -39,6 +39,8 @@ class cScenarioMenu : public cMenu {
   void Render(float elapsed) override;
 
   std::int32_t listMode() const { return listMode_; }
+  // Selects the tab of the list mode and lists its folders.
+  void ShowListMode(std::int32_t mode);
   // The path pattern of a row, empty for none.
   std::u16string RowTemplate(int row) const;
 

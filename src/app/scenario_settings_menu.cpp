@@ -105,12 +105,11 @@ cScenarioSettingsMenu::cScenarioSettingsMenu() {
   if (Succeeded(AddListBoxAt(kPlayerList, 0, &players))) {
     players->SetColumns(2, GetText("scenario_settings_pbem_players_columns"), 40, 60);
   }
-  for (int field : {kPlayerNameField, kPlayerEmailField}) {
-    AddTextField(this, field, field == kPlayerNameField ? kNewPlayerName : kNewPlayerEmail,
-                 GetText("scenario_settings_pbem_player_name_hint"), field - 1,
-                 GetText("scenario_settings_pbem_player_name"));
-    SetControlEnabled(field, true);
-  }
+  AddTextField(this, kPlayerNameField, kNewPlayerName, GetText("scenario_settings_pbem_player_name_hint"),
+               kPlayerNameField - 1, GetText("scenario_settings_pbem_player_name"));
+  AddTextField(this, kPlayerEmailField, kNewPlayerEmail, GetText("scenario_settings_pbem_player_email_hint"),
+               kPlayerEmailField - 1, GetText("scenario_settings_pbem_player_email"));
+  for (int field : {kPlayerNameField, kPlayerEmailField}) SetControlEnabled(field, true);
   AddMenuButton(*this, kSavePlayerButton, "scenario_settings_pbem_player_save");
   AddMenuButton(*this, kRemovePlayerButton, "scenario_settings_pbem_player_remove");
   SetControlEnabled(kRemovePlayerButton, false);

@@ -106,6 +106,9 @@ bool IsPbemSetupValid();
 // (PbemGameNameFault): a folder name without the refused characters, not
 // starting with '.', not the repository's name, held by the code page.
 bool IsPbemGameNameValid(std::u16string_view name);
+// The folder of data\pbem whose name equals the name ignoring case (another
+// game's), empty when none has it.
+std::u16string PbemGameNameTakenBy(std::u16string_view name);
 // Creates "data\pbem\<name>"; true only when the folder did not exist and
 // was made (the name must be valid).
 bool CheckPbemFolder(std::u16string_view name);

@@ -8,6 +8,7 @@
 
 #include "app/menu_wallpaper.h"
 #include "app/modal_stack.h"
+#include "app/scenario_menu.h"
 #include "app/scenario_settings_menu.h"
 #include "app/scenario_settings_parts.h"
 #include "dialogs/dialog_tekstowy.h"
@@ -15,6 +16,7 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "foundation/version.h"
 #include "gui/check_box.h"
 #include "gui/combo_box.h"
@@ -38,8 +40,8 @@ bool IsOlderThanProgram(float gameVersion) {
   return std::lround(kGameVersion * 100.0) > std::lround(static_cast<double>(gameVersion) * 100.0);
 }
 
-void Refuse(std::u16string_view text, std::u16string_view title) {
-  LogFormat(u"Game not started: %s", text);
+void Refuse(std::u16string_view text, std::u16string_view title, std::u16string_view refused = u"Game not started") {
+  LogFormat(u"%s: %s", refused, text);
   PushModalDialog(new cDialogTekstowy(text, title, cDialogTekstowy::kDefaultLayoutBase), 0);
 }
 
@@ -101,6 +103,15 @@ bool IsPbemSetupValid() {
 
 bool IsPbemGameNameValid(std::u16string_view name) { return PbemGameNameFault(name).empty(); }
 
+std::u16string PbemGameNameTakenBy(std::u16string_view name) {
+  // The name of a folder is found in another case too (ResolveGamePath), and
+  // the other player's system may not tell the cases apart.
+  for (const std::u16string& folder : ListGameFolders(u"data\\pbem")) {
+    if (EqualsIgnoreCase(folder, name)) return folder;
+  }
+  return {};
+}
+
 bool CheckPbemFolder(std::u16string_view name) {
   if (const std::u16string_view fault = PbemGameNameFault(name); !fault.empty()) {
     LogFormat(u"PBEM game name \"%s\" %s", name, fault);
@@ -147,6 +158,16 @@ void cScenarioSettingsMenu::SelectPlayerRow() {
 void cScenarioSettingsMenu::SavePlayer() {
   const std::u16string name = FieldText(*this, kPlayerNameField);
   const std::u16string email = FieldText(*this, kPlayerEmailField);
+  // "Info.ini" keeps the players in the Windows-1252 code page: other letters
+  // would come back as '?' in every later turn.
+  for (const auto& [text, what] : {std::pair{&name, u"name"}, std::pair{&email, u"e-mail address"}}) {
+    if (!FitsCodePage(*text)) {
+      Refuse(Format(u"The player's %s \"%s\" holds letters outside the Western European (Windows-1252) code page.",
+                    what, *text),
+             u"PBEM game settings", u"Player not saved");
+      return;
+    }
+  }
   if (sPbemPlayer* player = FindPbemPlayer(*gGame, selectedPlayer_)) {
     player->name = name.substr(0, 99);
     player->email = email.substr(0, 99);
@@ -219,6 +240,13 @@ void cScenarioSettingsMenu::TryStart() {
   }
   if (const std::u16string_view fault = newPbemGame ? PbemGameNameFault(pbemName) : u""; !fault.empty()) {
     Refuse(Format(u"The PBEM game name \"%s\" %s.", pbemName, fault), u"PBEM game settings");
+    return;
+  }
+  if (const std::u16string taken = newPbemGame ? PbemGameNameTakenBy(pbemName) : u""; !taken.empty()) {
+    Refuse(Format(u"Problems with creating PBEM game directory. The name \"%s\" is taken by another game, whose "
+                  u"folder is data\\pbem\\%s.",
+                  pbemName, taken),
+           u"PBEM game settings");
     return;
   }
   if (newPbemGame && !CheckPbemFolder(pbemName)) {

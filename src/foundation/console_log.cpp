@@ -44,7 +44,17 @@ void cConsoleLog::CloseLocked() {
   file_ = -1;
 }
 
+namespace {
+thread_local cLastErrorLine* tLastErrorLine = nullptr;
+}  // namespace
+
+cLastErrorLine::cLastErrorLine() : outer_(tLastErrorLine) { tLastErrorLine = this; }
+cLastErrorLine::~cLastErrorLine() { tLastErrorLine = outer_; }
+
 void cConsoleLog::LogLine(std::u16string_view text) {
+  if (tLastErrorLine != nullptr && text.find(u"ERROR") != std::u16string_view::npos) {
+    tLastErrorLine->text_.assign(text);
+  }
   std::lock_guard<std::mutex> lock(mutex_);
   if (file_ >= 0) {
     // One buffer for every line, grown to the longest: a line costs no allocation.

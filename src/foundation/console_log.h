@@ -46,6 +46,23 @@ class cConsoleLog {
   Observer observer_;
 };
 
+// While one lives, it keeps the last line holding "ERROR" that its thread
+// logged: the reason a failure gave, to be shown to the player as well.
+class cLastErrorLine {
+ public:
+  cLastErrorLine();
+  ~cLastErrorLine();
+  cLastErrorLine(const cLastErrorLine&) = delete;
+  cLastErrorLine& operator=(const cLastErrorLine&) = delete;
+
+  const std::u16string& text() const { return text_; }
+
+ private:
+  friend class cConsoleLog;
+  std::u16string text_;
+  cLastErrorLine* outer_;
+};
+
 // The global console log (defined with the other process-wide objects).
 cConsoleLog& ConsoleLog();
 

@@ -12,6 +12,7 @@ namespace tr {
 namespace {
 
 std::mutex gMutex;
+thread_local int tThrowingScopes = 0;
 std::map<std::string, std::function<void()>>& Hooks() {
   static auto* hooks = new std::map<std::string, std::function<void()>>();
   return *hooks;
@@ -29,6 +30,7 @@ FatalExitError::FatalExitError(int code)
 void FatalExit(int code) {
   // A failure must never look like success to whoever started the program.
   if (code == 0) code = 1;
+  if (tThrowingScopes > 0) throw FatalExitError(code);
   std::function<void(int)> interceptor;
   std::map<std::string, std::function<void()>> hooks;
   {
@@ -56,5 +58,8 @@ void SetFatalExitInterceptor(std::function<void(int)> interceptor) {
   std::lock_guard<std::mutex> lock(gMutex);
   Interceptor() = std::move(interceptor);
 }
+
+cFatalExitThrows::cFatalExitThrows() { ++tThrowingScopes; }
+cFatalExitThrows::~cFatalExitThrows() { --tThrowingScopes; }
 
 }  // namespace tr

@@ -26,4 +26,15 @@ void SetFatalExitHook(const char* name, std::function<void()> hook);
 // When set, FatalExit calls it (it must not return) instead of ending the process.
 void SetFatalExitInterceptor(std::function<void(int)> interceptor);
 
+// While one lives, FatalExit on the thread that made it throws FatalExitError
+// (before any interceptor or hook) instead of ending the process: a load the
+// player can come back from catches it. Other threads end as before.
+class cFatalExitThrows {
+ public:
+  cFatalExitThrows();
+  ~cFatalExitThrows();
+  cFatalExitThrows(const cFatalExitThrows&) = delete;
+  cFatalExitThrows& operator=(const cFatalExitThrows&) = delete;
+};
+
 }  // namespace tr

@@ -70,6 +70,13 @@ std::string Utf16ToCodePage(std::u16string_view text) {
   return out;
 }
 
+bool FitsCodePage(std::u16string_view text) {
+  for (const char16_t unit : text) {
+    if (CodePageToUnit(static_cast<unsigned char>(CodePageFromUnit(unit))) != unit) return false;
+  }
+  return true;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
   static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
   std::u16string out;

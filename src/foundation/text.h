@@ -15,6 +15,9 @@ char CodePageFromUnit(char16_t unit);
 
 std::u16string CodePageToUtf16(std::string_view bytes);
 std::string Utf16ToCodePage(std::u16string_view text);
+// True when the code page holds every letter of the text, so a file of that
+// code page gives the text back unchanged.
+bool FitsCodePage(std::u16string_view text);
 
 // Malformed input becomes U+FFFD instead of being dropped silently.
 std::u16string Utf8ToUtf16(std::string_view text);

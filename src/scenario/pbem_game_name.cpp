@@ -17,11 +17,10 @@ std::u16string_view PbemGameNameFault(std::u16string_view name) {
   if (name.size() > kPbemRepoNameUnits) return u"is longer than the 249 characters the repository keeps";
   // "Info.ini" stores text in the Windows-1252 code page: any other letter
   // would come back as '?' and the next turn would go into another folder.
-  for (const char16_t unit : name) {
-    if (CodePageToUnit(static_cast<unsigned char>(CodePageFromUnit(unit))) != unit) {
-      return u"holds letters outside the Western European (Windows-1252) code page";
-    }
-  }
+  if (!FitsCodePage(name)) return u"holds letters outside the Western European (Windows-1252) code page";
+  // "Info.ini" gives its values back without the blanks around them: the
+  // turn would name another folder than the one it was saved in.
+  if (name.front() == u' ' || name.back() == u' ') return u"begins or ends with a blank";
   return {};
 }
 

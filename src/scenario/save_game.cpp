@@ -39,7 +39,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kMaxSaveFolderLength = 64;
 constexpr int kSaveMessageLayoutBase = 684;
 
 // White space of the classic locale.
@@ -199,12 +198,16 @@ bool SwapIntoPlace(const fs::path& written, const fs::path& target, const fs::pa
 std::u16string SaveFolderPath(std::u16string_view name) {
   const std::u16string_view trimmed = Trim(name);
   // A name starting with '.' would make a hidden folder that no list of saves shows.
-  if (!IsAcceptableSaveName(trimmed) || trimmed.front() == u'.') return {};
-  std::u16string folder = u"data\\save\\" + std::u16string(trimmed);
-  folder = std::u16string(CutUnits(folder, kMaxSaveFolderLength));
-  // A cut that leaves blanks at the end would name another folder than the one shown.
-  while (IsBlank(folder.back())) folder.pop_back();
-  return folder;
+  // A longer name is refused rather than cut: two names that begin alike
+  // would share one folder.
+  if (!IsAcceptableSaveName(trimmed) || trimmed.front() == u'.' || trimmed.size() > kMaxSaveNameUnits) return {};
+  return u"data\\save\\" + std::u16string(trimmed);
+}
+
+std::u16string SaveNameRule() {
+  return Format(u"a save's name has 1 to %i characters, does not start with '.' and holds no \"..\", '/', '\\', "
+                u"':' or '%%'",
+                static_cast<int>(kMaxSaveNameUnits));
 }
 
 bool cGameSaver::WriteSaveFiles(std::u16string_view folder) {
@@ -259,7 +262,7 @@ bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
 bool cGameSaver::SaveGame(std::u16string_view name, bool silent) {
   const std::u16string folder = SaveFolderPath(name);
   if (folder.empty()) {
-    LogFormat(u"ERROR: Save name refused: %s", name);
+    LogFormat(u"ERROR: Save name refused: %s (%s)", name, SaveNameRule());
     return false;
   }
   if (!SaveIntoFolder(folder)) return false;

@@ -18,10 +18,16 @@ class cGame;
 // The number of files a save holds.
 inline constexpr int kSaveFileCount = 23;
 
-// The save folder of a name: "data\save\" and the trimmed name, cut to 64
-// UTF-16 units. Empty for a name that is refused: empty after trimming,
-// starting with '.', or holding "..", a separator or '%'.
+// The longest save name, in UTF-16 units: its folder "data\save\<name>"
+// keeps to 64.
+inline constexpr std::size_t kMaxSaveNameUnits = 54;
+
+// The save folder of a name: "data\save\" and the trimmed name. Empty for a
+// name that is refused: empty after trimming, longer than kMaxSaveNameUnits,
+// starting with '.', or holding "..", a separator, ':' or '%'.
 std::u16string SaveFolderPath(std::u16string_view name);
+// The rule a refused save name breaks, for messages.
+std::u16string SaveNameRule();
 
 // The game's saving object.
 class cGameSaver {

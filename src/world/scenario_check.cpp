@@ -6,6 +6,7 @@
 #include "foundation/console_log.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/save_game.h"
 #include "scenario/scenario_paths.h"
 #include "turn/game_steps.h"
 #include "world/game_start.h"
@@ -87,8 +88,11 @@ cGame* LoadGameFolder(const sGameFolderArgs& args) {
 bool SaveGameAs(cGame& game, const sGameFolderArgs& args, std::ostream& errors) {
   if (args.saveAs.empty()) return true;
   if (!args.clock.empty()) game.saveContext->clock = [clock = args.fixedClock] { return clock; };
-  if (game.saveContext->SaveGame(Utf8ToUtf16(args.saveAs), true)) return true;
-  errors << "the game could not be saved as " << args.saveAs << '\n';
+  const std::u16string name = Utf8ToUtf16(args.saveAs);
+  if (game.saveContext->SaveGame(name, true)) return true;
+  errors << "the game could not be saved as " << args.saveAs;
+  if (SaveFolderPath(name).empty()) errors << ": " << Utf16ToUtf8(SaveNameRule());
+  errors << '\n';
   return false;
 }
 

@@ -290,6 +290,9 @@ TEST_F(ScenarioSettingsTest, PlayersAreNumberedByTheirPlaceAsASaveStoresThem) {
   EXPECT_EQ(game.pbemPlayers[2].number, 3);
   EXPECT_EQ(game.pbemPlayers[2].name, std::u16string(99, u'D'));
   EXPECT_EQ(Rows(kPlayerList).back(), GetText("scenario_settings_pbem_player_new"));
+  // The second field holds the address and says so.
+  EXPECT_EQ(Get<CDXUTStatic>(kPlayerEmailField - 1).GetText(), GetText("scenario_settings_pbem_player_email"));
+  EXPECT_NE(GetText("scenario_settings_pbem_player_email"), GetText("scenario_settings_pbem_player_name"));
   EXPECT_EQ(Rows(kPlayerList)[1], u"Cid;Cid@example.com");
 
   // Cid (number 2) leads Zeta, and the new player (number 3) Alpha.
@@ -416,7 +419,10 @@ INSTANTIATE_TEST_SUITE_P(
                     u"PBEM saved game"},
         RefusalCase{"NoHuman", 3, u"At least one country must be controlled by human.", u"Game settings"},
         RefusalCase{"OnePlayer", 4, u"Settings for PBEM game are incorrect.", u"PBEM game settings"},
-        RefusalCase{"FolderExists", 5, u"Problems with creating PBEM game directory.", u"PBEM game settings"}),
+        RefusalCase{"FolderExists", 5,
+                    u"Problems with creating PBEM game directory. The name \"Taken\" is taken by another game, "
+                    u"whose folder is data\\pbem\\Taken.",
+                    u"PBEM game settings"}),
     [](const auto& info) { return info.param.name; });
 
 class ScenarioSettingsBadNames : public ScenarioSettingsTest, public testing::WithParamInterface<const char16_t*> {};
@@ -429,23 +435,93 @@ TEST_P(ScenarioSettingsBadNames, AreRefusedWithTheDirectoryText) {
 
 INSTANTIATE_TEST_SUITE_P(Names, ScenarioSettingsBadNames,
                          testing::Values(u"", u".", u"..", u"a%s", u"x/y", u"..\\up", u"c:d", u"a|b", u"repo.dat",
-                                         u"Repo.DAT", u".hidden", u"Игра", u"Tank № 1"));
+                                         u"Repo.DAT", u".hidden", u"Игра", u"Tank № 1", u"Wojna Lodz ", u" Duel"));
 
-// "Info.ini" holds the name in the Western European code page: two names of
-// other letters would both be stored as "????" and later turns of both games
-// would go into one folder. Such a name is refused, saying why, before any
-// folder is made.
-TEST_F(ScenarioSettingsTest, AGameNameTheSaveCannotHoldIsRefusedSayingWhy) {
-  cGame& game = PbemGameOfTwo(u"Игра");
+struct NameRefusal {
+  const char* name;
+  const char16_t* gameName;
+  const char16_t* text;
+};
+
+class ScenarioSettingsNameRefusals : public ScenarioSettingsTest, public testing::WithParamInterface<NameRefusal> {};
+
+// A game's name is kept in its folder's name, in the repository and in every
+// turn's "Info.ini", and each must give it back unchanged: otherwise a later
+// turn names another folder than its own, or two games share one. Such a
+// name is refused, saying why, before any folder is made.
+TEST_P(ScenarioSettingsNameRefusals, BeforeAnyFolderIsMade) {
+  std::filesystem::create_directories(folder_.path() / "data/pbem/Wojna Lodz");
+  cGame& game = PbemGameOfTwo(GetParam().gameName);
   ClickControl(kStartButton);
   ASSERT_NE(TopDialog, nullptr);
-  EXPECT_EQ(static_cast<CDXUTStatic*>(TopDialog->GetControl(687))->GetText(),
-            u"The PBEM game name \"Игра\" holds letters outside the Western European "
-            u"(Windows-1252) code page.");
+  EXPECT_EQ(static_cast<CDXUTStatic*>(TopDialog->GetControl(687))->GetText(), GetParam().text);
   EXPECT_EQ(game.GetGameState(), kGameLoaded);
-  EXPECT_NE(game.pbemGameName, u"Игра");
-  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data/pbem"));
+  EXPECT_NE(game.pbemGameName, GetParam().gameName);
+  std::vector<std::string> folders;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.path() / "data/pbem")) {
+    folders.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(folders, std::vector<std::string>{"Wojna Lodz"});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ScenarioSettingsNameRefusals,
+    testing::Values(
+        // "Info.ini" holds the name in the Western European code page: "Игра"
+        // would come back as "????", and so would every other name of its length.
+        NameRefusal{"LettersTheCodePageLacks", u"Игра",
+                    u"The PBEM game name \"Игра\" holds letters outside the Western European (Windows-1252) code "
+                    u"page."},
+        // "Info.ini" gives "Wojna Lodz" back, the name of another folder.
+        NameRefusal{"TrailingBlank", u"Wojna Lodz ", u"The PBEM game name \"Wojna Lodz \" begins or ends with a blank."},
+        NameRefusal{"LeadingBlank", u" Duel", u"The PBEM game name \" Duel\" begins or ends with a blank."},
+        // The folder of "Wojna Lodz" answers to this name too.
+        NameRefusal{"AnotherGamesNameInAnotherCase", u"wojna lodz",
+                    u"Problems with creating PBEM game directory. The name \"wojna lodz\" is taken by another game, "
+                    u"whose folder is data\\pbem\\Wojna Lodz."}),
+    [](const auto& info) { return info.param.name; });
+
+struct PlayerRefusal {
+  const char* name;
+  const char16_t* player;
+  const char16_t* email;
+  const char16_t* text;
+};
+
+class ScenarioSettingsPlayerRefusals : public ScenarioSettingsTest,
+                                       public testing::WithParamInterface<PlayerRefusal> {};
+
+// "Info.ini" keeps the players in the Western European code page: "Борис"
+// would be "?????" in every later turn and in the hand-over message of the
+// other machine. The player is not saved, new or renamed.
+TEST_P(ScenarioSettingsPlayerRefusals, AreNotSavedAndTheMessageSaysWhy) {
+  cGame& game = PbemGameOfTwo(u"Duel");
+  PushBackSetupRecord(game.pbemPlayers, 1, u"Ann", u"ann@example.org");
+  Menu().FillPbemPlayers();
+  for (int row : {1, 0}) {
+    SelectRow(kPlayerList, row);
+    SetField(kPlayerNameField, GetParam().player);
+    SetField(kPlayerEmailField, GetParam().email);
+    ClickControl(kSavePlayerButton);
+    auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+    ASSERT_NE(box, nullptr) << row;
+    EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(), GetParam().text);
+    MenuKeyboardCallback(VK_ESCAPE, true, false);
+    ASSERT_EQ(game.pbemPlayers.size(), 1u);
+    EXPECT_EQ(game.pbemPlayers[0].name, u"Ann");
+    EXPECT_EQ(game.pbemPlayers[0].email, u"ann@example.org");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Players, ScenarioSettingsPlayerRefusals,
+    testing::Values(PlayerRefusal{"Name", u"Борис", u"boris@example.org",
+                                  u"The player's name \"Борис\" holds letters outside the Western European "
+                                  u"(Windows-1252) code page."},
+                    PlayerRefusal{"Address", u"Boris", u"борис@пример.рф",
+                                  u"The player's e-mail address \"борис@пример.рф\" holds letters outside the "
+                                  u"Western European (Windows-1252) code page."}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(ScenarioSettingsTest, AValidPbemStartMakesTheFolderAndASecondStartOfTheNameFails) {
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -464,7 +540,8 @@ TEST_F(ScenarioSettingsTest, AValidPbemStartMakesTheFolderAndASecondStartOfTheNa
     } else {
       ASSERT_NE(TopDialog, nullptr);
       EXPECT_EQ(static_cast<CDXUTStatic*>(TopDialog->GetControl(687))->GetText(),
-                u"Problems with creating PBEM game directory.");
+                u"Problems with creating PBEM game directory. The name \"Duel\" is taken by another game, whose "
+                u"folder is data\\pbem\\Duel.");
       EXPECT_EQ(game.GetGameState(), kGameLoaded);
     }
   }

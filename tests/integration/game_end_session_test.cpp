@@ -3,21 +3,26 @@
 // player closes it and then gives way to the menus with no further turn, and a
 // play-by-e-mail turn handed over to the other player, after which neither
 // keys nor the toolbar change the game or its folder and closing the message
-// leads to the menus.
+// leads to the menus. And a turn received from the other player that does not
+// load, which is refused with its reason while the program goes on.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "ai/autoplay.h"
+#include "world/scenario_check.h"
 #include "dialogs/convoy_results_dialog.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/event_dialog.h"
 #include "dialogs/purchases_dialog.h"
+#include "foundation/format.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "game_session.h"
 #include "gui/edit_box.h"
 #include "gui/static.h"
@@ -222,6 +227,90 @@ TEST_F(GameEndSessionTest, AHandedOverPlayByEmailTurnChangesNothingMoreAndClosin
   EXPECT_EQ(exitCode, 0);
   // Nothing wrote the handed-over turn again, the game's end and teardown neither.
   EXPECT_EQ(ReadFolder(pbem), written);
+}
+
+// What another machine sends: a save of the sample put into data\pbem under
+// the folder name, its "Info.ini" naming the game as the sending program wrote it.
+void ReceiveTurn(const fs::path& root, const std::string& folder, const std::string& gameName) {
+  const fs::path turn = root / "data" / "pbem" / folder;
+  fs::copy(root / "data" / "save" / "sent", turn, fs::copy_options::recursive);
+  std::string info = test::ReadFileBytes(turn / "Info.ini");
+  const std::size_t save = info.find("[Save]\r\n");
+  ASSERT_NE(save, std::string::npos);
+  info.insert(save + 8, "PBEMGameName = " + gameName +
+                            "\r\nPBEMPlayer1Name = Anna\r\nPBEMPlayer1Email = anna@example.org\r\n"
+                            "PBEMPlayer2Name = Bob\r\nPBEMPlayer2Email = bob@example.org\r\n");
+  std::ofstream(turn / "Info.ini", std::ios::binary | std::ios::trunc) << info;
+}
+
+// A received turn that cannot be loaded, whatever the reason, puts away what
+// was loaded of it, shows the play-by-e-mail list again with a message that
+// names the folder and what is wrong, and leaves the folder as it came: the
+// program never ends on another machine's files.
+TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoesOn) {
+  {
+    std::ostringstream out;
+    std::ostringstream errors;
+    ASSERT_EQ(RunScenarioCheck({"--root", folder_.path().string(), "--scenario", "NorthernTide", "--save-as", "sent"},
+                               out, errors),
+              0)
+        << errors.str();
+  }
+  // Sent as "Wojna Lodz " by a program that took the blank: "Info.ini" gives
+  // the name back without it, the name of another folder.
+  ReceiveTurn(folder_.path(), "Wojna Lodz ", "Wojna Lodz ");
+  // Its reports came as a folder: found late in the load, with the game's panels made.
+  ReceiveTurn(folder_.path(), "Duel", "Duel");
+  fs::remove(folder_.path() / "data/pbem/Duel/reports.dat");
+  fs::create_directory(folder_.path() / "data/pbem/Duel/reports.dat");
+  const fs::path pbem = folder_.path() / "data" / "pbem";
+  const std::map<std::string, sFileState> received = ReadFolder(pbem);
+
+  test::LogCapture log;
+  const auto expectRefused = [&](std::u16string_view folder, std::u16string_view reason) {
+    ASSERT_EQ(gGame, nullptr);
+    auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->listMode(), cScenarioMenu::kPbemGame);
+    auto* message = dynamic_cast<cDialogTekstowy*>(TopDialog);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(StaticText(*message, message->layoutBase() + 1), GetText("pbem_turn_not_loaded_title"));
+    const std::u16string text = StaticText(*message, message->layoutBase() + 3);
+    EXPECT_NE(text.find(Format(u"\"%s\"", folder)), std::u16string::npos) << Utf16ToUtf8(text);
+    EXPECT_NE(text.find(reason), std::u16string::npos) << Utf16ToUtf8(text);
+    // The message closes and the menus stay.
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(TopDialog, nullptr);
+    EXPECT_EQ(CurrentMenu, menu);
+  };
+  const auto startRow = [&](int tab, std::u16string_view folderTemplate) {
+    auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+    ASSERT_NE(menu, nullptr);
+    static_cast<CDXUTTabFrame*>(menu->GetControl(178))->SelectTab(tab, true);
+    auto& list = *static_cast<CDXUTListBox*>(menu->GetControl(179));
+    for (int row = 0; row < list.GetSize(); ++row) {
+      if (menu->RowTemplate(row) == folderTemplate) list.SelectItem(row, true);
+    }
+    Click(menu->GetControl(200));
+  };
+  const int exitCode = RunProgram([&] {
+    EXPECT_EQ(OpenSettingsOf(cScenarioMenu::kPbemGame, u"data\\pbem\\Wojna Lodz \\%s"), nullptr);
+    // The menu and the message fade in.
+    for (int frame = 0; frame < 60; ++frame) Frame();
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot("pbem_turn_not_loaded.png"));
+    expectRefused(u"data\\pbem\\Wojna Lodz ",
+                  u"Save/PBEMGameName (\"Wojna Lodz\") in data\\pbem\\Wojna Lodz \\Info.ini names another "
+                  u"play-by-e-mail game than the folder data\\pbem\\Wojna Lodz  it lies in");
+    startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Duel\\%s");
+    expectRefused(u"data\\pbem\\Duel", u"Opening reports file for reading");
+    // A good folder loads as ever.
+    startRow(cScenarioMenu::kNewGame, test::kSampleScenario);
+    EXPECT_NE(dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu), nullptr);
+    EXPECT_NE(gGame, nullptr);
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_FALSE(log.ContainsText(u"Exiting with code"));
+  EXPECT_EQ(ReadFolder(pbem), received);
 }
 
 }  // namespace

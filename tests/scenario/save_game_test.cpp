@@ -1,6 +1,7 @@
 // Saving a whole game: the save folder of a name, load-save-load with
-// byte-identical files, a save that fails half-way, what a save keeps and
-// leaves alone, and the message.
+// byte-identical files, a save that fails half-way (a step, a rename, a full
+// disk), two processes saving one name at once, what a save keeps and leaves
+// alone, and the message.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -395,6 +396,8 @@ TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
   const pid_t writing = ::fork();
   ASSERT_GE(writing, 0);
   if (writing == 0) {
+    ::close(ready[0]);
+    ::close(go[1]);
     game.flags[5] = 42;
     game.saveContext->stepCheck = [&](int step, std::u16string_view) {
       char byte = 0;
@@ -402,6 +405,9 @@ TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
     };
     ::_exit(game.saveContext->SaveGame(u"slot", true) ? 0 : 1);
   }
+  // Only the child holds the ends it writes to: a child that ends early ends the wait.
+  ::close(ready[1]);
+  ::close(go[0]);
   char byte = 0;
   ASSERT_EQ(::read(ready[0], &byte, 1), 1);
   game.flags[5] = 7;
@@ -414,7 +420,8 @@ TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
   for (const std::string& name : whileWriting) EXPECT_EQ(withLeftover.count(name), name == "slot" ? 1u : 0u) << name;
   ASSERT_EQ(::write(go[1], "g", 1), 1);
   EXPECT_EQ(WaitForChild(writing), 0) << "the save still being written completes";
-  for (const int end : {ready[0], ready[1], go[0], go[1]}) ::close(end);
+  ::close(ready[0]);
+  ::close(go[1]);
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"});
   EXPECT_EQ(LoadSave(u"slot").flags[5], 42);
 }

@@ -7,9 +7,9 @@
 // a lock of the parent folder and each checked, with the previous folder put
 // back when the second fails.
 //
-// Working folders are named ".<role>%<name>%<pid>-<n>": the leading '.' keeps
-// them out of every list of folders, and names holding '%' are never the
-// folders being replaced.
+// Working folders are named ".<role>%<name>%<pid>-<n>" (a name too long for
+// that is cut and followed by "%%"): the leading '.' keeps them out of every
+// list of folders, and names holding '%' are never the folders being replaced.
 #pragma once
 
 #include <filesystem>

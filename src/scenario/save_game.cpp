@@ -8,6 +8,7 @@
 
 #include "events/auto_events.h"
 #include "foundation/console_log.h"
+#include "foundation/folder_swap.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
@@ -106,11 +107,6 @@ const std::array<sSaveStep, kSaveFileCount>& SaveSteps() {
   return steps;
 }
 
-void RemoveQuietly(const fs::path& path) {
-  std::error_code error;
-  fs::remove_all(path, error);
-}
-
 // The files the save writes and the temporaries it writes them through: a
 // save's own names, never carried over from the folder it replaces.
 bool IsWrittenBySave(const fs::path& name) {
@@ -155,44 +151,6 @@ bool CopyKeptEntries(const fs::path& from, const fs::path& to) {
   return CopyKeptFolder(from, to, true);
 }
 
-// The folder a save is written into and the one it replaces, beside the save
-// folder. A save name never holds '%', so no save can be one of them, and the
-// leading '.' keeps them out of the lists of saved games.
-std::u16string WorkingFolder(std::u16string_view folder, std::u16string_view role) {
-  const std::size_t cut = folder.rfind(u'\\') + 1;
-  return std::u16string(folder.substr(0, cut)) + u"." + std::u16string(role) + u"%" +
-         std::u16string(folder.substr(cut));
-}
-
-using RenameCheck = std::function<bool(std::u16string_view from, std::u16string_view to)>;
-
-void RenameFolder(const fs::path& from, const fs::path& to, const RenameCheck& check, std::error_code& error) {
-  if (check && !check(from.filename().u16string(), to.filename().u16string())) {
-    error = std::make_error_code(std::errc::io_error);
-    return;
-  }
-  fs::rename(from, to, error);
-}
-
-// The written folder takes the place of the save folder; the old one is
-// removed only after the new one stands in its place.
-bool SwapIntoPlace(const fs::path& written, const fs::path& target, const fs::path& old, const RenameCheck& check) {
-  std::error_code error;
-  RemoveQuietly(old);
-  const bool hadTarget = fs::exists(target, error);
-  if (hadTarget) {
-    RenameFolder(target, old, check, error);
-    if (error) return false;
-  }
-  RenameFolder(written, target, check, error);
-  if (error) {
-    if (hadTarget) fs::rename(old, target, error);
-    return false;
-  }
-  RemoveQuietly(old);
-  return true;
-}
-
 }  // namespace
 
 std::u16string SaveFolderPath(std::u16string_view name) {
@@ -225,9 +183,7 @@ bool cGameSaver::WriteSaveFiles(std::u16string_view folder) {
 }
 
 bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
-  const std::u16string writing = WorkingFolder(folder, u"saving");
   const fs::path target = ResolveGamePath(folder);
-  const fs::path temporary = ResolveGamePath(writing);
   std::error_code error;
   // Only a folder is ever replaced by a save: a file or a link standing under
   // the name (the repository of play-by-e-mail games, say) is left alone.
@@ -236,23 +192,24 @@ bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
     LogFormat(u"ERROR: %s is not a save folder; the game is not saved", folder);
     return false;
   }
-  RemoveQuietly(temporary);
+  const std::u16string parent = folder.substr(0, folder.rfind(u'\\'));
   // A game folder that lost its save folder still saves.
-  if (!fs::is_directory(temporary.parent_path(), error) && fs::create_directories(temporary.parent_path(), error)) {
-    LogFormat(u"Created the folder %s", folder.substr(0, folder.rfind(u'\\')));
+  if (!fs::is_directory(target.parent_path(), error) && fs::create_directories(target.parent_path(), error)) {
+    LogFormat(u"Created the folder %s", parent);
   }
-  if (!fs::create_directory(temporary, error) || !CopyKeptEntries(target, temporary)) {
+  // Every save writes into a folder of its own, so two game processes saving
+  // one name at once (the autosave of two copies) never write into each other's.
+  const cWorkingFolder working(target);
+  const std::u16string writing = parent + u"\\" + Utf8ToUtf16(working.path().filename().string());
+  if (!working.IsMade() || !CopyKeptEntries(target, working.path())) {
     LogFormat(u"ERROR: Cannot create the save folder %s", writing);
-    RemoveQuietly(temporary);
     return false;
   }
   if (!WriteSaveFiles(writing)) {
-    RemoveQuietly(temporary);
     LogFormat(u"ERROR: Game not saved; %s is left as it was", folder);
     return false;
   }
-  if (!SwapIntoPlace(temporary, target, ResolveGamePath(WorkingFolder(folder, u"old")), renameCheck)) {
-    RemoveQuietly(temporary);
+  if (!SwapFolderIntoPlace(working, target, renameCheck)) {
     LogFormat(u"ERROR: Cannot replace the save folder %s", folder);
     return false;
   }

@@ -1,14 +1,16 @@
 // Saving a running game: a save folder under "data\save" (or "data\pbem" for
 // a play-by-e-mail turn) receives every table of the game in one fixed order.
-// The files are first written into a sibling folder, which replaces the save
-// folder only once all of them were written, so a failed save leaves the
-// previous save as it was and the game running.
+// The files are first written into a sibling folder of the save's own, which
+// replaces the save folder only once all of them were written, so a failed
+// save leaves the previous save as it was and the game running, and two
+// processes saving one name at once each put a whole save in place.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "foundation/folder_swap.h"
 #include "scenario/scenario_info.h"
 
 namespace tr {
@@ -49,10 +51,9 @@ class cGameSaver {
   // Tests make a step fail: called before each step (1..23) with the file
   // name; false makes that step fail as a write error would.
   std::function<bool(int step, std::u16string_view file)> stepCheck;
-  // Tests make a folder rename fail: called before each rename that puts a
-  // save in place, with the folder names (no path); false makes it fail as
-  // a file-system error would.
-  std::function<bool(std::u16string_view from, std::u16string_view to)> renameCheck;
+  // Tests make a folder rename that puts a save in place fail (see
+  // FolderRenameCheck).
+  FolderRenameCheck renameCheck;
 
  private:
   bool SaveIntoFolder(const std::u16string& folder);

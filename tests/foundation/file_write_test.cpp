@@ -1,10 +1,15 @@
 // A replacing write never writes through what stands under the file's name or
 // its temporary's: a link a received save carried is replaced, and whatever
-// it named outside the folder keeps its bytes.
+// it named outside the folder keeps its bytes. A write that fails keeps the
+// old file.
 #include "foundation/file_write.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -36,6 +41,27 @@ TEST(FileWriteTest, ReplacesLinksAndLeftoversInsteadOfWritingThroughThem) {
     EXPECT_EQ(test::ReadFileBytes(file), bytes);
     EXPECT_FALSE(fs::exists(fs::symlink_status(temp)));
   }
+}
+
+// The disk fills up part-way (a file size limit, in a child process so the
+// limit ends with it): the write fails and the old file keeps its bytes.
+TEST(FileWriteTest, AWriteThatFillsTheDiskFailsAndKeepsTheOldFile) {
+  test::TempDir folder;
+  const fs::path file = folder.Write("cities.csv", "the old table");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1024, 1024};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+    ::_exit(WriteFileReplacing(file, std::string(64 * 1024, 'x')) ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a failed write reported as written";
+  EXPECT_EQ(test::ReadFileBytes(file), "the old table");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(folder.path() / "cities.csv.tmp")));
 }
 
 }  // namespace

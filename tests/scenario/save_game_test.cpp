@@ -1,12 +1,20 @@
 // Saving a whole game: the save folder of a name, load-save-load with
-// byte-identical files, a save that fails half-way, what a save keeps and
-// leaves alone, and the message.
+// byte-identical files, a save that fails half-way (a step, a rename, a full
+// disk), two processes saving one name at once, what a save keeps and leaves
+// alone, and the message.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "foundation/fatal.h"
 #include "foundation/text.h"
@@ -62,6 +70,7 @@ class SaveGameTest : public testing::Test {
   FolderBytes Files(const std::string& save) const {
     FolderBytes files;
     const fs::path folder = scenario_.root() / "data/save" / save;
+    if (!fs::is_directory(folder)) return files;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
       if (entry.is_regular_file()) files[entry.path().lexically_relative(folder).string()] = test::ReadFileBytes(entry.path());
     }
@@ -121,19 +130,30 @@ TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
   EXPECT_EQ(LoadSave(u"slot").flags[5], 0);
 }
 
-// Putting a written save in place takes two renames: the previous save aside,
-// then the new one into its name. Either failing keeps the previous save.
-class FailedSwap : public SaveGameTest, public testing::WithParamInterface<const char16_t*> {};
+// Putting a written save in place is one exchange of folders, or, on a file
+// system without one, two renames: the previous save aside, then the new one
+// into its name. Any of them failing keeps the previous save. The case gives
+// the error of each rename in turn (0: it is made).
+struct SwapCase {
+  const char* name;
+  std::vector<int> errors;
+};
+
+class FailedSwap : public SaveGameTest, public testing::WithParamInterface<SwapCase> {};
 
 TEST_P(FailedSwap, LeavesThePreviousSaveAsItWas) {
   cGame& game = LoadScenario();
   ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
   const FolderBytes before = Files("slot");
   game.flags[5] = 99;
-  const std::u16string_view failing = GetParam();
-  game.saveContext->renameCheck = [&](std::u16string_view from, std::u16string_view) { return from != failing; };
+  std::size_t renames = 0;
+  game.saveContext->renameCheck = [&](std::u16string_view, std::u16string_view) {
+    const std::vector<int>& errors = GetParam().errors;
+    return renames < errors.size() ? errors[renames++] : 0;
+  };
   test::LogCapture log;
   EXPECT_FALSE(game.saveContext->SaveGame(u"slot", false));
+  EXPECT_EQ(renames, GetParam().errors.size());
   EXPECT_TRUE(log.Contains(u"ERROR: Cannot replace the save folder data\\save\\slot"));
   EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
   EXPECT_TRUE(Files("slot") == before);
@@ -142,8 +162,32 @@ TEST_P(FailedSwap, LeavesThePreviousSaveAsItWas) {
   EXPECT_EQ(LoadSave(u"slot").flags[5], 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Renames, FailedSwap, testing::Values(u"slot", u".saving%slot"),
-                         [](const auto& info) { return info.index == 0 ? "PreviousAside" : "NewIntoPlace"; });
+INSTANTIATE_TEST_SUITE_P(Renames, FailedSwap,
+                         testing::Values(SwapCase{"Exchange", {EIO}}, SwapCase{"PreviousAside", {EINVAL, EIO}},
+                                         SwapCase{"NewIntoPlace", {EINVAL, 0, EIO}}),
+                         [](const testing::TestParamInfo<SwapCase>& info) { return info.param.name; });
+
+// When even putting the previous save back fails, the failure says where it
+// is kept, and the next save in the folder puts it back under its name.
+TEST_F(SaveGameTest, APreviousSaveThatCouldNotBePutBackReturnsWithTheNextSave) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  const FolderBytes before = Files("slot");
+  game.flags[5] = 99;
+  const std::vector<int> errors{EINVAL, 0, EIO, EIO};
+  std::size_t renames = 0;
+  game.saveContext->renameCheck = [&](std::u16string_view, std::u16string_view) {
+    return renames < errors.size() ? errors[renames++] : 0;
+  };
+  test::LogCapture log;
+  EXPECT_FALSE(game.saveContext->SaveGame(u"slot", false));
+  EXPECT_TRUE(log.ContainsText(u"cannot be put back (Input/output error); it is kept in "));
+  EXPECT_TRUE(Files("slot").empty());
+  game.saveContext->renameCheck = nullptr;
+  ASSERT_TRUE(game.saveContext->SaveGame(u"other", true));
+  EXPECT_TRUE(Files("slot") == before);
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"), (std::set<std::string>{"other", "slot"}));
+}
 
 TEST_F(SaveGameTest, FilesAndFoldersTheSaveDoesNotWriteStayInTheFolder) {
   cGame& game = LoadScenario();
@@ -227,6 +271,160 @@ TEST_F(SaveGameTest, PbemTurnGoesIntoItsOwnFolder) {
   EXPECT_TRUE(log.Contains(u"Zapisuej gre PBEM to katalogu data\\pbem\\Duel"));
   EXPECT_TRUE(fs::exists(scenario_.root() / "data/pbem/Duel/land_units.csv"));
   EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
+}
+
+// The exit code of a child process, or 128 and the signal that ended it.
+int WaitForChild(pid_t child) {
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Two game processes in one game folder save one name at the same moment, as
+// two copies of the game do at the end of a turn ("Autosave"). The name must
+// always hold one whole save: the one of a writer that reported success, or
+// the one before when both failed; and nothing may be left beside it. Also on
+// a file system that cannot exchange two folders.
+class TwoProcessesSavingOneNameAtOnce : public SaveGameTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(TwoProcessesSavingOneNameAtOnce, NeverMixTheirSaves) {
+  constexpr int kRounds = 24;
+  cGame& game = LoadScenario();
+  std::size_t renames = 0;
+  game.saveContext->renameCheck = [&, withoutExchange = GetParam()](std::u16string_view, std::u16string_view) {
+    return withoutExchange && renames++ == 0 ? EINVAL : 0;
+  };
+  game.flags[5] = 2;
+  ASSERT_TRUE(game.saveContext->SaveGame(u"SAME", true));
+  const FolderBytes byChild = Files("SAME");
+  game.flags[5] = 1;
+  renames = 0;
+  ASSERT_TRUE(game.saveContext->SaveGame(u"SAME", true));
+  const FolderBytes byParent = Files("SAME");
+  ASSERT_FALSE(byChild == byParent);
+  FolderBytes previous = byParent;
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE(round);
+    renames = 0;
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(go[1]);
+      char start = 0;
+      if (::read(go[0], &start, 1) != 1) ::_exit(3);
+      game.flags[5] = 2;
+      ::_exit(game.saveContext->SaveGame(u"SAME", true) ? 0 : 1);
+    }
+    ::close(go[0]);
+    ASSERT_EQ(::write(go[1], "g", 1), 1);
+    ::close(go[1]);
+    const bool parentSaved = game.saveContext->SaveGame(u"SAME", true);
+    const int childExit = WaitForChild(child);
+    ASSERT_TRUE(childExit == 0 || childExit == 1) << childExit;
+    const bool childSaved = childExit == 0;
+    const FolderBytes now = Files("SAME");
+    if (parentSaved && childSaved) {
+      EXPECT_TRUE(now == byParent || now == byChild) << now.size() << " files";
+    } else if (parentSaved || childSaved) {
+      EXPECT_TRUE(now == (parentSaved ? byParent : byChild)) << now.size() << " files";
+    } else {
+      EXPECT_TRUE(now == previous) << now.size() << " files";
+    }
+    EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"SAME"});
+    previous = now;
+    if (HasFailure()) break;
+  }
+  game.saveContext->renameCheck = nullptr;
+  EXPECT_GE(LoadSave(u"SAME").flags[5], 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, TwoProcessesSavingOneNameAtOnce, testing::Bool(),
+                         [](const auto& info) { return info.param ? "WithoutExchange" : "WithExchange"; });
+
+// The disk fills up part-way through a save (a file size limit in a child
+// process): the save says it failed and the previous save loads whole.
+TEST_F(SaveGameTest, ASaveThatFillsTheDiskIsReportedAndKeepsThePreviousSave) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  const FolderBytes before = Files("slot");
+  std::size_t largest = 0;
+  for (const auto& [file, bytes] : before) largest = std::max(largest, bytes.size());
+  game.flags[5] = 99;
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{largest / 2, largest / 2};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+    test::LogCapture log;
+    if (game.saveContext->SaveGame(u"slot", false)) ::_exit(1);
+    const bool told = log.ContainsText(u"ERROR: Saving stopped at ") &&
+                      log.Contains(u"ERROR: Game not saved; data\\save\\slot is left as it was");
+    ::_exit(told && screen_.CountEvents(u"text-dialog") == 0 ? 0 : 2);
+  }
+  EXPECT_EQ(WaitForChild(child), 0) << "1: reported as saved, 2: not logged";
+  EXPECT_TRUE(Files("slot") == before);
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
+  EXPECT_EQ(LoadSave(u"slot").flags[5], 0);
+}
+
+// A save that ended its process half-way leaves its working folder; the next
+// save removes it, but never the folder of a save another process is still
+// writing, which then completes.
+TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  const pid_t crashed = ::fork();
+  ASSERT_GE(crashed, 0);
+  if (crashed == 0) {
+    game.saveContext->stepCheck = [](int step, std::u16string_view) {
+      if (step == 10) ::_exit(0);
+      return true;
+    };
+    game.saveContext->SaveGame(u"slot", true);
+    ::_exit(1);
+  }
+  ASSERT_EQ(WaitForChild(crashed), 0);
+  const std::set<std::string> withLeftover = Entries(scenario_.root() / "data/save");
+  ASSERT_EQ(withLeftover.size(), 2u);
+
+  int ready[2];
+  int go[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(go), 0);
+  const pid_t writing = ::fork();
+  ASSERT_GE(writing, 0);
+  if (writing == 0) {
+    ::close(ready[0]);
+    ::close(go[1]);
+    game.flags[5] = 42;
+    game.saveContext->stepCheck = [&](int step, std::u16string_view) {
+      char byte = 0;
+      return step != 10 || (::write(ready[1], "r", 1) == 1 && ::read(go[0], &byte, 1) == 1);
+    };
+    ::_exit(game.saveContext->SaveGame(u"slot", true) ? 0 : 1);
+  }
+  // Only the child holds the ends it writes to: a child that ends early ends the wait.
+  ::close(ready[1]);
+  ::close(go[0]);
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  game.flags[5] = 7;
+  test::LogCapture log;
+  EXPECT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  EXPECT_TRUE(log.ContainsText(u", left by a save that did not finish"));
+  const std::set<std::string> whileWriting = Entries(scenario_.root() / "data/save");
+  EXPECT_EQ(whileWriting.size(), 2u);
+  EXPECT_EQ(whileWriting.count("slot"), 1u);
+  for (const std::string& name : whileWriting) EXPECT_EQ(withLeftover.count(name), name == "slot" ? 1u : 0u) << name;
+  ASSERT_EQ(::write(go[1], "g", 1), 1);
+  EXPECT_EQ(WaitForChild(writing), 0) << "the save still being written completes";
+  ::close(ready[0]);
+  ::close(go[1]);
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"});
+  EXPECT_EQ(LoadSave(u"slot").flags[5], 42);
 }
 
 }  // namespace

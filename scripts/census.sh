@@ -11,8 +11,11 @@
 # raiders' surprise attacks that found a target; convoy attacks; landings;
 # "cant find appropriate city" lines; land units aboard 10 or more impulses
 # running (and the longest stay); delivered reserve units not placed for 10
-# or more impulses; order-6 path errors; whether Rusmark (5) and Nordvik (8)
-# dealt each other losses.
+# or more impulses; order-6 path errors; land units of a country at war left
+# with no order 10 or more impulses running; land units stepping back and
+# forth between two hexes 5 and 10 or more impulses running; whether Rusmark
+# (5) and Nordvik (8) dealt each other losses. After the totals, each game's
+# idle and alternating units of 10 or more impulses, by name.
 set -euo pipefail
 
 first=${1:-11}
@@ -49,11 +52,12 @@ seq "$first" "$last" | xargs -P "$jobs" -I{} bash -c 'play {}'
 count() { grep -c -- "$1" "$2" || true; }
 value() { sed -n "s/^$1=//p" "$2"; }
 
-printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s\n' \
-  seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 "5-8"
+printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s %6s %6s %5s\n' \
+  seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 idle alt5 alt10 "5-8"
 declare -A wins=()
 games=0; with_raiders=0; fights58=0; leaderless=0
 total_cities=0; total_aboard=0; total_reserve=0; total_order6=0; total_raider=0; total_surprise=0; total_sea_nl=0
+total_idle=0; total_alt5=0; total_alt10=0; most_order6=0; games_alt=0
 for seed in $(seq "$first" "$last"); do
   d="$work/$seed"
   log="$d/log"; sum="$d/summary"
@@ -70,12 +74,13 @@ for seed in $(seq "$first" "$last"); do
   aboard=$(value long_aboard_stays "$sum"); longest=$(value longest_aboard "$sum")
   reserve=$(value long_reserve_waits "$sum")
   order6=$(count 'Nie znaleziono sciezki dla rozkazu nr 6' "$log")
+  idle=$(value long_idle_at_war "$sum"); alt5=$(value alternating_5 "$sum"); alt10=$(value alternating_10 "$sum")
   losses=$(value losses "$sum")
   fought=no
   if [[ ",$losses" == *",5>8:"* || ",$losses" == *",8>5:"* ]]; then fought=yes; fights58=$((fights58 + 1)); fi
-  printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %-7s %7s %7s %5s\n' \
+  printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %-7s %7s %7s %5s %6s %6s %5s\n' \
     "$seed" "$winner" "$sea" "$sea_nl" "$raider" "$surprise" "$convoy" "$landings" "$nocity" "$aboard" "($longest)" \
-    "$reserve" "$order6" "$fought"
+    "$reserve" "$order6" "$idle" "$alt5" "$alt10" "$fought"
   wins[$winner]=$(( ${wins[$winner]:-0} + 1 ))
   games=$((games + 1))
   [ $((raider + surprise)) -gt 0 ] && with_raiders=$((with_raiders + 1))
@@ -83,6 +88,9 @@ for seed in $(seq "$first" "$last"); do
   total_reserve=$((total_reserve + reserve)); total_order6=$((total_order6 + order6))
   total_raider=$((total_raider + raider)); total_surprise=$((total_surprise + surprise))
   total_sea_nl=$((total_sea_nl + sea_nl))
+  total_idle=$((total_idle + idle)); total_alt5=$((total_alt5 + alt5)); total_alt10=$((total_alt10 + alt10))
+  [ "$alt5" -gt 0 ] && games_alt=$((games_alt + 1))
+  [ "$order6" -gt "$most_order6" ] && most_order6=$order6
 done
 echo
 echo "games: $games"
@@ -92,5 +100,11 @@ echo "games where an alliance lost its leader: $leaderless; sea battles after th
 echo "cant find appropriate city: $total_cities"
 echo "land units aboard 10+ impulses: $total_aboard"
 echo "delivered reserve units waiting 10+ impulses: $total_reserve"
-echo "order-6 path errors: $total_order6"
+echo "order-6 path errors: $total_order6 (most in one game: $most_order6)"
+echo "land units idle at war 10+ impulses: $total_idle"
+echo "land units alternating 5+ impulses: $total_alt5 in $games_alt games, 10+: $total_alt10"
 echo "games where Rusmark and Nordvik fought: $fights58"
+echo
+for seed in $(seq "$first" "$last"); do
+  sed -n "s/^note=/seed $seed: /p" "$work/$seed/summary"
+done

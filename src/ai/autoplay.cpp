@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iomanip>
+#include <sstream>
 #include <string_view>
 
 #include "ai/ai_pacing.h"
@@ -20,6 +21,7 @@
 #include "turn/game_over.h"
 #include "turn/game_steps.h"
 #include "turn/theads.h"
+#include "units/jednostka_ladowa.h"
 #include "world/gra.h"
 #include "world/scenario_check.h"
 
@@ -193,6 +195,51 @@ void cAutoplay::CountStays() {
     if (step(stays_.waiting, waiting, unit->id) == sAutoplayStays::kLongStay) ++stays_.longReserveWaits;
   }
   stays_.waiting = std::move(waiting);
+  CountIdleAndAlternating();
+}
+
+void cAutoplay::CountIdleAndAlternating() {
+  const int impulse = impulsesRun_;
+  std::map<int, sAutoplayStays::sTrack> tracks;
+  std::map<int, int> idle;
+  const auto note = [&](const char* what, const cJednostkaLadowa& unit, int from, const std::string& where) {
+    std::ostringstream line;
+    line << what << " unit=" << unit.id << " \"" << Utf16ToUtf8(unit.name) << "\" owner=" << unit.owner
+         << " order=" << unit.aiOrder << " impulses=" << from << '-' << impulse << ' ' << where;
+    stays_.notes.push_back(line.str());
+  };
+  const auto hex = [](int x, int y) {
+    std::ostringstream text;
+    text << '(' << x << ',' << y << ')';
+    return text.str();
+  };
+  for (const auto& unit : game_.landUnits) {
+    const cCountry* owner = game_.GetCountry(unit->owner);
+    if (unit->aiOrder == 0 && unit->type != kMulberryType && owner && owner->IsAtWarWithAnyone()) {
+      const auto last = stays_.idle.find(unit->id);
+      const int run = idle[unit->id] = last == stays_.idle.end() ? 1 : last->second + 1;
+      if (run == sAutoplayStays::kLongStay) {
+        ++stays_.longIdle;
+        note("idle", *unit, impulse - run + 1, hex(unit->x, unit->y));
+      }
+    }
+    sAutoplayStays::sTrack track;
+    if (const auto last = stays_.tracks.find(unit->id); last != stays_.tracks.end()) track = last->second;
+    const bool back = unit->x == track.beforeX && unit->y == track.beforeY && (unit->x != track.x || unit->y != track.y);
+    track.alternating = back ? (track.alternating > 0 ? track.alternating + 1 : 3) : 0;
+    if (track.alternating == sAutoplayStays::kShortAlternation) ++stays_.shortAlternations;
+    if (track.alternating == sAutoplayStays::kLongStay) {
+      ++stays_.longAlternations;
+      note("alternating", *unit, impulse - track.alternating + 1, hex(track.x, track.y) + "/" + hex(unit->x, unit->y));
+    }
+    track.beforeX = track.x;
+    track.beforeY = track.y;
+    track.x = unit->x;
+    track.y = unit->y;
+    tracks[unit->id] = track;
+  }
+  stays_.tracks = std::move(tracks);
+  stays_.idle = std::move(idle);
 }
 
 void cAutoplay::PrintSummary(std::ostream& out) const {
@@ -207,7 +254,11 @@ void cAutoplay::PrintSummary(std::ostream& out) const {
   out << "result=" << result << '\n'
       << "long_aboard_stays=" << stays_.longAboard << '\n'
       << "longest_aboard=" << stays_.longestAboard << '\n'
-      << "long_reserve_waits=" << stays_.longReserveWaits << '\n';
+      << "long_reserve_waits=" << stays_.longReserveWaits << '\n'
+      << "long_idle_at_war=" << stays_.longIdle << '\n'
+      << "alternating_5=" << stays_.shortAlternations << '\n'
+      << "alternating_10=" << stays_.longAlternations << '\n';
+  for (const std::string& line : stays_.notes) out << "note=" << line << '\n';
   // Who fought whom: the losses each country dealt another, pairs with none left out.
   out << "losses=";
   const char* separator = "";

@@ -29,6 +29,20 @@ struct sAutoplayStays {
   int longReserveWaits = 0;    // delivered reserve units not placed for kLongStay impulses
   std::map<int, int> aboard;   // impulses aboard so far, by unit number
   std::map<int, int> waiting;  // impulses delivered and still in the reserve, by unit number
+  int longIdle = 0;            // land units of a country at war left with no order kLongStay impulses
+  std::map<int, int> idle;     // impulses with no order so far, by unit number
+  // Land units stepping back and forth: the impulses of a run in which every
+  // hex is the one of two impulses before and not the last one.
+  static constexpr int kShortAlternation = 5;  // impulses
+  int shortAlternations = 0;                   // runs reaching kShortAlternation
+  int longAlternations = 0;                    // runs reaching kLongStay
+  struct sTrack {
+    int x = -1, y = -1;              // hex at the last impulse's end
+    int beforeX = -1, beforeY = -1;  // and at the end of the one before
+    int alternating = 0;             // impulses of the running alternation, 0 none
+  };
+  std::map<int, sTrack> tracks;      // by unit number
+  std::vector<std::string> notes;  // one line per long idle stay or alternation: who, where, when
 };
 
 struct sAutoplayTiming {
@@ -66,6 +80,7 @@ class cAutoplay {
  private:
   bool Check(const std::string& after);
   void CountStays();
+  void CountIdleAndAlternating();
 
   cGame& game_;
   sAutoplayTiming timing_;  // before the timer, which adds to it

@@ -156,8 +156,11 @@ void cCountryAI::ExecuteOperationalMoves() {
     if (unit->moveRange.empty()) continue;
     const int tx = unit->aiTargetX;
     const int ty = unit->aiTargetY;
+    // Only a hex nearer the target than the unit's own is worth the move: a
+    // unit beside its city would otherwise step to the next hex beside it, and
+    // back again once the enemy has taken the hex it left.
     const sMoveRangeCell* best = nullptr;
-    int nearest = 0;
+    int nearest = HexDistance(unit->x, unit->y, tx, ty);
     for (const sMoveRangeCell& cell : unit->moveRange) {
       if (map.GetHex(cell.x, cell.y)->IsControlledByFriend(country->id)) continue;
       bool facesEnemy = false;
@@ -168,7 +171,7 @@ void cCountryAI::ExecuteOperationalMoves() {
       }
       if (!facesEnemy) continue;
       const int distance = HexDistance(cell.x, cell.y, tx, ty);
-      if (!best || distance < nearest) {
+      if (distance < nearest) {
         best = &cell;
         nearest = distance;
       }

@@ -157,6 +157,9 @@ void cCountryAI::PlanOperations() {
     const sBestUnit& w = place.wantedKind == 1 ? corps : division;
     const sBestUnit& o = place.wantedKind == 1 ? division : corps;
     if (!w.unit && !o.unit) continue;
+    // A unit of the other kind already stands on the city: another of that
+    // kind would only take its place, and the two would swap every turn.
+    if (!w.unit && place.holder) continue;
     if (!w.unit || !o.unit) {
       const sBestUnit& only = w.unit ? w : o;
       only.unit->SetAiOrder(kAiOrderHoldCity, city.x, city.y, only.hops);

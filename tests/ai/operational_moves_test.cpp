@@ -1,6 +1,7 @@
 // Executing the operational orders: strong forts held, holders at their city
-// left alone, blocked gatherers, the strategic move toward a city, and the
-// ring search for the nearest enemy city that gives late attack orders.
+// left alone, attackers beside their city kept there, blocked gatherers, the
+// strategic move toward a city, and the ring search for the nearest enemy city
+// that gives late attack orders.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -101,6 +102,22 @@ TEST_F(OperationalMovesTest, HolderInReachTakesOverFromTheCover) {
   EXPECT_NE(w.world.hex(cover.x, cover.y).unit, nullptr);
   EXPECT_EQ(w.world.hex(cover.x, cover.y).unit, &cover);
   EXPECT_EQ(elsewhere.aiOrder, kAiOrderCoverCity);
+}
+
+// An attacker beside its city stays: the enemy's hexes beside the city that it
+// could step to bring it no nearer.
+TEST_F(OperationalMovesTest, AttackerBesideItsCityStaysThere) {
+  w.world.AddLand(2, enemy->x, enemy->y);
+  w.world.hex(17, 5).controller = 1;
+  cJednostkaLadowa& unit = w.Unit(17, 5, *forward);
+  unit.SetAiOrder(kAiOrderAttackCity, enemy->x, enemy->y, 0);
+
+  Execute();
+
+  EXPECT_EQ(unit.x, 17);
+  EXPECT_EQ(unit.y, 5);
+  EXPECT_EQ(unit.actionPoints, 4);
+  EXPECT_EQ(unit.aiOrder, kAiOrderAttackCity);
 }
 
 // A gatherer at its staging city goes on toward the nearest target; one that

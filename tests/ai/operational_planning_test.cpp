@@ -125,6 +125,31 @@ TEST_P(EqualCandidatesTest, TheWantedKindHoldsAndNobodyCovers) {
 
 INSTANTIATE_TEST_SUITE_P(DivisionOrCorps, EqualCandidatesTest, testing::Values(0, 1));
 
+// A city held by a unit of the kind it does not want, with only units of that
+// same kind free: the holder stays, and none of its kind is sent in its place
+// (the two would swap every turn).
+class OnlyTheOtherKindTest : public testing::TestWithParam<int> {};
+
+TEST_P(OnlyTheOtherKindTest, TheHolderStaysAndNoneOfItsKindReplacesIt) {
+  const bool wantsCorps = GetParam() == 1;
+  test::PlanWorld w;
+  cCity& city = w.City(u"Goal", 10, 5, 1, wantsCorps ? kCitySupply : kCityPort);
+  w.BuildDiagram();
+  w.Finish();
+  const int otherType = wantsCorps ? kInfantryDivision : kInfantryCorps;
+  cJednostkaLadowa& holder = w.Unit(city.x, city.y, city, otherType);
+  cJednostkaLadowa& free = w.Unit(10, 7, city, otherType);
+  cCountryAI& ai = w.Ai();
+
+  ai.PlanOperations();
+
+  ExpectOrder(holder, kAiOrderCoverCity, city);
+  EXPECT_NE(free.aiOrder, kAiOrderHoldCity);
+  EXPECT_NE(free.aiOrder, kAiOrderCoverCity);
+}
+
+INSTANTIATE_TEST_SUITE_P(DivisionOrCorps, OnlyTheOtherKindTest, testing::Values(0, 1));
+
 // A unit on a quiet front: it attacks the least attacked enemy neighbour that
 // may be attacked and whose node counts no more own units than allowed.
 struct sQuietCase {

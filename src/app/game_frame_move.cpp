@@ -105,6 +105,9 @@ void ScrollAndHint(double time) {
   // The worker's hand-over sets state 7 first and gives the panels back
   // after it, under the lock; the pointer test reads those panels.
   GameLockGuard lock;
+  // The prompt follows the action mode even while the pointer rests on the
+  // button that started the action, or on the dialog a finished one brought back.
+  UpdateStatusBarHint();
   if (PointerBusy()) return;
   const HintBox& pointer = GetHintBox();
   const sGuiLayoutEntry& e = sGuiLayoutTable[kScrollZoneEntry];
@@ -114,7 +117,6 @@ void ScrollAndHint(double time) {
                                              gArrowKeys, zone, time - times.lastHorizontal,
                                              time - times.lastVertical, gMapZoom);
   if (step.moves && game.map != nullptr) game.map->ScrollCamera(step.dx, step.dy, 1.0f);
-  UpdateStatusBarHint();
 }
 
 void RevealAfterStep(cGame& game, cUnit& unit) {

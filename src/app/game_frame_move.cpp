@@ -53,7 +53,8 @@ constexpr std::array<const char*, 19> kHintKeys = {
     "statusbar_hint_nuclear_bombardment_target_hex",
     "statusbar_hint_recon_hex",
     "statusbar_hint_rebase_destination_hex",
-    "statusbar_hint_fleet_move_destination_hex",
+    // A zone takes a fleet only at the one hex bearing its name.
+    "statusbar_hint_fleet_move_zone_name_hex",
     "statusbar_hint_convoy_source_port",
     "statusbar_hint_convoy_destination_port",
     "statusbar_hint_invasion_target_port",

@@ -2,7 +2,8 @@
 // the human country: the panel opened by its toggle shows an own unit with
 // its actions and a foreign one without them; the commander icon opens the
 // commander dialog, which Escape closes; the replacements dialog opens over
-// the panel and Cancel closes it. Screenshots of each stay in the build folder.
+// the panel and Cancel closes it; a plane's action button puts the action's
+// prompt into the status line at once. Screenshots of each stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -133,9 +134,10 @@ void UnitPanelScreensTest::Script() {
     const char* prompt;
   };
   std::optional<Action> offered;
-  for (const Action& action : {Action{cUnitPanel::kBombardment, kActionBombardment, "statusbar_hint_bombardment_target_hex"},
-                               Action{cUnitPanel::kRecon, kActionRecon, "statusbar_hint_recon_hex"},
-                               Action{cUnitPanel::kAirFight, kActionAirFight, "statusbar_hint_air_fight_target_hex"}}) {
+  for (const Action& action :
+       {Action{cUnitPanel::kBombardment, kActionBombardment, "statusbar_hint_bombardment_target_hex"},
+        Action{cUnitPanel::kRecon, kActionRecon, "statusbar_hint_recon_hex"},
+        Action{cUnitPanel::kAirFight, kActionAirFight, "statusbar_hint_air_fight_target_hex"}}) {
     if (!offered && panel->GetControl(action.button)->GetEnabled()) offered = action;
   }
   ASSERT_TRUE(offered.has_value()) << "the plane has no action to start";

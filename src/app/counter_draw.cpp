@@ -77,6 +77,16 @@ void Text(SpriteBatch& sprite, const sUnitAppearance& ap, int slot, int font, Po
                    text, PlacedRect(position, ap.placement[static_cast<std::size_t>(slot)]), kTextFormat);
 }
 
+// A unit's name under its counter, cut to its place: a longer name would run
+// into the names and counters of the neighbouring columns.
+void Name(SpriteBatch& sprite, const sUnitAppearance& ap, int slot, int font, PointF position,
+          std::u16string_view name) {
+  const sAppearanceFont& face = ap.fonts[static_cast<std::size_t>(font)];
+  if (!ap.valid[static_cast<std::size_t>(slot)] || face.object == nullptr) return;
+  const Rect rect = PlacedRect(position, ap.placement[static_cast<std::size_t>(slot)]);
+  DrawShadowedText(sprite, face, FitToWidth(*face.object, name, rect.width()), rect, kTextFormat);
+}
+
 // A value taken to the nearest whole number, halves upwards, as "%.0f".
 std::u16string RoundedFigure(float value) { return Format(u"%.0f", std::floor(static_cast<double>(value) + 0.5)); }
 
@@ -129,7 +139,7 @@ void DrawLandCounter(SpriteBatch& sprite, cJednostkaLadowa& unit, PointF positio
   Text(sprite, ap, kLandStrengthText, 0, position, RoundedFigure(unit.GetEffectiveStrength()));
   if (unit.freezeTime >= 1) Part(sprite, ap, kLandFrozen, position, depth, lit);
   Text(sprite, ap, kLandLevelText, 1, position, Format(u"%i", unit.level));
-  if (gShowUnitNames) Text(sprite, ap, kLandNameText, 2, position, Format(u"%s", unit.name));
+  if (gShowUnitNames) Name(sprite, ap, kLandNameText, 2, position, Format(u"%s", unit.name));
 }
 
 void DrawAirCounter(SpriteBatch& sprite, cJednostkaLotnicza& unit, PointF position, float depth, int frameParity,
@@ -149,7 +159,7 @@ void DrawAirCounter(SpriteBatch& sprite, cJednostkaLotnicza& unit, PointF positi
   }
   Text(sprite, ap, kAirStrengthText, 0, position, RoundedFigure(unit.GetEffectiveStrength()));
   Text(sprite, ap, kAirLevelText, 1, position, Format(u"%i", unit.level));
-  if (gShowUnitNames) Text(sprite, ap, kAirNameText, 2, position, Format(u"%s", unit.name));
+  if (gShowUnitNames) Name(sprite, ap, kAirNameText, 2, position, Format(u"%s", unit.name));
 }
 
 void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF position, float depth) {
@@ -171,7 +181,7 @@ void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF 
   }
   if (ap.valid[kShipFlag]) DrawPlaced(sprite, FlagOf(owner), kFlagSource, position, ap.placement[kShipFlag], depth);
   Text(sprite, ap, kShipPointsText, 0, position, Format(u"%.0f", static_cast<double>(ship.hitPoints)));
-  if (gShowUnitNames) Text(sprite, ap, kShipNameText, 1, position, Format(u"%s", ship.name));
+  if (gShowUnitNames) Name(sprite, ap, kShipNameText, 1, position, Format(u"%s", ship.name));
 }
 
 void DrawUnitCounter(SpriteBatch& sprite, cUnit& unit, PointF position, float depth, int frameParity,

@@ -53,7 +53,8 @@ constexpr std::array<const char*, 19> kHintKeys = {
     "statusbar_hint_nuclear_bombardment_target_hex",
     "statusbar_hint_recon_hex",
     "statusbar_hint_rebase_destination_hex",
-    "statusbar_hint_fleet_move_destination_hex",
+    // A zone takes a fleet only at the one hex bearing its name.
+    "statusbar_hint_fleet_move_zone_name_hex",
     "statusbar_hint_convoy_source_port",
     "statusbar_hint_convoy_destination_port",
     "statusbar_hint_invasion_target_port",
@@ -105,6 +106,9 @@ void ScrollAndHint(double time) {
   // The worker's hand-over sets state 7 first and gives the panels back
   // after it, under the lock; the pointer test reads those panels.
   GameLockGuard lock;
+  // The prompt follows the action mode even while the pointer rests on the
+  // button that started the action, or on the dialog a finished one brought back.
+  UpdateStatusBarHint();
   if (PointerBusy()) return;
   const HintBox& pointer = GetHintBox();
   const sGuiLayoutEntry& e = sGuiLayoutTable[kScrollZoneEntry];
@@ -114,7 +118,6 @@ void ScrollAndHint(double time) {
                                              gArrowKeys, zone, time - times.lastHorizontal,
                                              time - times.lastVertical, gMapZoom);
   if (step.moves && game.map != nullptr) game.map->ScrollCamera(step.dx, step.dy, 1.0f);
-  UpdateStatusBarHint();
 }
 
 void RevealAfterStep(cGame& game, cUnit& unit) {

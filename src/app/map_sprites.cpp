@@ -42,6 +42,28 @@ Rect PlacedRect(PointF position, const sPlacement& placement) {
   return Rect{x + placement[0], y + placement[1], x + placement[2], y + placement[3]};
 }
 
+std::u16string FitToWidth(const Font& font, std::u16string_view text, int width) {
+  if (font.TextWidth(text) <= width) return std::u16string(text);
+  constexpr std::u16string_view kCut = u"...";
+  const int room = width - font.TextWidth(kCut);
+  if (room < 0) return {};
+  // The widths of the text's beginnings grow with their length.
+  std::size_t fits = 0;
+  std::size_t over = text.size();
+  while (over - fits > 1) {
+    const std::size_t middle = (fits + over) / 2;
+    if (font.TextWidth(text.substr(0, middle)) <= room) {
+      fits = middle;
+    } else {
+      over = middle;
+    }
+  }
+  // Half a surrogate pair is no character, and a space before the dots reads as a gap.
+  if (fits > 0 && text[fits - 1] >= 0xD800 && text[fits - 1] <= 0xDBFF) --fits;
+  while (fits > 0 && text[fits - 1] == u' ') --fits;
+  return std::u16string(text.substr(0, fits)) + std::u16string(kCut);
+}
+
 void DrawShadowedText(SpriteBatch& sprite, const sAppearanceFont& font, std::u16string_view text, const Rect& rect,
                       std::uint32_t format) {
   if (font.object == nullptr) return;

@@ -3,6 +3,7 @@
 // placement, and texts with their shadow.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "app/skin_tables.h"
@@ -47,6 +48,9 @@ void DrawPlaced(SpriteBatch& sprite, const Texture* texture, const Rect& source,
                 const sPlacement& placement, float depth, Argb colour = 0xFFFFFFFF);
 // A relative placement (left, top, right, bottom from the position) as a rectangle.
 Rect PlacedRect(PointF position, const sPlacement& placement);
+// The text as it fits the width in the font: whole, or cut with "..." after
+// its last whole character that leaves room for them.
+std::u16string FitToWidth(const Font& font, std::u16string_view text, int width);
 // The text in the font's shadow colour one pixel down and right, then in its text colour.
 void DrawShadowedText(SpriteBatch& sprite, const sAppearanceFont& font, std::u16string_view text, const Rect& rect,
                       std::uint32_t format);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/framework.h"
+#include "app/input_routing.h"
 #include "app/mainmenu.h"
 #include "app/menu_wallpaper.h"
 #include "app/modal_stack.h"
@@ -24,6 +25,22 @@ enum ePauseMenuControl : int {
   kAbort = 275,
   kExit = 276,
 };
+
+constexpr int kVersionLine = 7001;
+constexpr int kInfoPanelPicture = 292;
+
+// The bottom of the game screen is the information panel's: the version line
+// is drawn just above it rather than over it.
+void KeepVersionLineOffTheInfoPanel(CDXUTDialog& menu) {
+  CDXUTControl* version = menu.GetControl(kVersionLine);
+  CDXUTControl* picture = gInfoPanel != nullptr ? gInfoPanel->GetControl(kInfoPanelPicture) : nullptr;
+  if (version == nullptr || picture == nullptr || !picture->GetVisible()) return;
+  const Rect line = version->GetBoundingBox();
+  const Rect panel = picture->GetBoundingBox();
+  const bool over = line.left < panel.right && panel.left < line.right && line.top < panel.bottom &&
+                    panel.top < line.bottom;
+  if (over) version->SetLocation(line.left, panel.top - line.height());
+}
 
 // Leaves the menus for the game screen: the menu goes after the dispatch.
 void CloseThisMenu() { DeleteCurrentMenu(); }
@@ -50,6 +67,7 @@ cPauseMenu::cPauseMenu() {
   AddMenuButton(*this, kAbort, "pause_abort");
   AddMenuButton(*this, kExit, "pause_exit");
   AddVersionStatic(*this);
+  KeepVersionLineOffTheInfoPanel(*this);
   if (TopDialog != nullptr) PopModalDialogs(1);
   SetVisible(true);
 }

@@ -162,7 +162,10 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
   ini.SetInt("Save/GameMonth", game.date.month);
   ini.SetInt("Save/GameYear", game.date.year);
   ini.SetString("Save/ScenarioName", game.scenarioName);
-  ini.SetInt("Save/GameDayDisplayed", game.gameDay);
+  // The saved-game list shows the day the minimap's caption shows: the
+  // scenario's first day in the first turn, the date's own day after it.
+  const bool firstDay = game.turn == 1 && game.gameDay >= 1;
+  ini.SetInt("Save/GameDayDisplayed", firstDay ? game.gameDay : game.date.GetDayOfMonth());
   // The saved-game list shows the month the game stands at, and a save of a
   // loaded game must write what the save it came from wrote.
   ini.SetInt("Save/GameMonthDisplayed", game.date.month);

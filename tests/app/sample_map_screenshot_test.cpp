@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "app/skin_tables.h"
 #include "foundation/paths.h"
 #include "foundation/random.h"
+#include "foundation/text.h"
 #include "map_draw_fixture.h"
 #include "platform/render_backend.h"
 #include "platform/sprite_batch.h"
@@ -129,6 +131,36 @@ class SampleMapScreenshot : public test::MapDrawFixture {
       EXPECT_LE(r->dest.right - r->dest.left, 83.0f * gDisplayedScale + 0.5f) << file;
     }
     EXPECT_GT(backgrounds, 0) << file;
+    // Every counter's name keeps between the counters of the neighbouring
+    // columns (the next column's counter stands half a row lower, level with
+    // the name), as wide as the text is drawn in its face.
+    int names = 0;
+    for (const DrawRecord& r : recorder_.records()) {
+      if (r.kind != DrawRecord::Kind::kText || r.font == nullptr || !UnitNamed(r.text)) continue;
+      ++names;
+      const float scale = gDisplayedScale;
+      const float drawn = std::max(r.dest.right - r.dest.left, static_cast<float>(r.font->TextWidth(r.text)) * scale);
+      EXPECT_LE(drawn, (128.0f - 39.0f) * scale + 1.0f) << file << ": " << Utf16ToUtf8(r.text);
+    }
+    EXPECT_GT(names, 0) << file;
+  }
+
+  // A unit's name, or its beginning cut with "...".
+  bool UnitNamed(const std::u16string& text) const {
+    const auto matches = [&](const std::u16string& name) {
+      if (text == name) return true;
+      return text.ends_with(u"...") && name.starts_with(text.substr(0, text.size() - 3));
+    };
+    for (const auto& unit : gGame->landUnits) {
+      if (matches(unit->name)) return true;
+    }
+    for (const auto& unit : gGame->airUnits) {
+      if (matches(unit->name)) return true;
+    }
+    for (const auto& ship : gGame->navalUnits) {
+      if (matches(ship->name)) return true;
+    }
+    return false;
   }
 
   // Sprites of the picture whose path ends in the name (labels are full paths).

@@ -13,12 +13,17 @@
 #include "app/game_mouse.h"
 #include "app/modal_stack.h"
 #include "dialogs/dialog_flot.h"
+#include "dialogs/panel_informacyjny.h"
 #include "foundation/game_lock.h"
 #include "foundation/settings.h"
+#include "foundation/string_base.h"
 #include "game_session.h"
+#include "text_fit.h"
 #include "foundation/text.h"
 #include "gui/check_box.h"
 #include "gui/list_box.h"
+#include "gui/static.h"
+#include "platform/font.h"
 #include "platform/graphics.h"
 #include "turn/fleet.h"
 #include "units/jednostka_ladowa.h"
@@ -143,6 +148,17 @@ void FleetsManagerTest::Script() {
   }
   EXPECT_FALSE(Shown());
   CenterOn(northernSea);
+  // A zone takes the fleet only at the hex with its name: the status line says which hex to click.
+  Frame();
+  {
+    GameLockGuard lock;
+    auto* status = static_cast<CDXUTStatic*>(GetInfoPanel()->GetControl(cInfoPanel::kStatusLine));
+    EXPECT_EQ(status->GetText(), GetText("statusbar_hint_fleet_move_zone_name_hex"));
+    const Font* font = test::ElementFont(*GetInfoPanel(), status->GetElement(status->GetTextElement()));
+    ASSERT_NE(font, nullptr);
+    EXPECT_LE(font->TextWidth(status->GetText()), status->GetBoundingBox().width());
+  }
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("fleets_manager_move_prompt.png"));
   ClickHex(northernSea);
   {
     GameLockGuard lock;

@@ -2,8 +2,11 @@
 // the human country: the panel opened by its toggle shows an own unit with
 // its actions and a foreign one without them; the commander icon opens the
 // commander dialog, which Escape closes; the replacements dialog opens over
-// the panel and Cancel closes it. Screenshots of each stay in the build folder.
+// the panel and Cancel closes it; a plane's action button puts the action's
+// prompt into the status line at once. Screenshots of each stay in the build folder.
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
@@ -11,12 +14,15 @@
 #include "dialogs/panel_informacyjny.h"
 #include "dialogs/replacements_dialog.h"
 #include "dialogs/unit_panel.h"
+#include "gui/static.h"
 #include "foundation/game_lock.h"
 #include "foundation/settings.h"
+#include "foundation/string_base.h"
 #include "game_session.h"
 #include "platform/codes.h"
 #include "platform/graphics.h"
 #include "units/jednostka_ladowa.h"
+#include "units/jednostka_lotnicza.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
 
@@ -100,6 +106,52 @@ void UnitPanelScreensTest::Script() {
   PressKey(VK_ESCAPE);
   EXPECT_EQ(TopDialog, nullptr);
   EXPECT_EQ(panel->pendingAction, cUnitPanel::kPendingNone);
+
+  // A plane chosen on the map is ready for a rebase; an action button of the
+  // panel starts its own action, and the status line says so while the pointer
+  // still rests on the button.
+  cJednostkaLotnicza* plane = nullptr;
+  {
+    GameLockGuard lock;
+    for (auto& unit : gGame->airUnits) {
+      if (plane == nullptr && unit->owner == kKaltheim && gGame->map->IsInside(unit->x, unit->y)) plane = unit.get();
+    }
+    ASSERT_NE(plane, nullptr);
+    CenterAtHex(*gGame->map, plane->x, plane->y, false);
+  }
+  FadeIn();
+  ClickHex({plane->x, plane->y});
+  FadeIn();
+  const auto status = [&] {
+    GameLockGuard lock;
+    return static_cast<CDXUTStatic*>(info->GetControl(cInfoPanel::kStatusLine))->GetText();
+  };
+  EXPECT_EQ(status(), GetText("statusbar_hint_rebase_destination_hex"));
+  ASSERT_EQ(panel->shownUnit(), plane);
+  // The first of the plane's actions its panel offers.
+  struct Action {
+    int button, mode;
+    const char* prompt;
+  };
+  std::optional<Action> offered;
+  for (const Action& action :
+       {Action{cUnitPanel::kBombardment, kActionBombardment, "statusbar_hint_bombardment_target_hex"},
+        Action{cUnitPanel::kRecon, kActionRecon, "statusbar_hint_recon_hex"},
+        Action{cUnitPanel::kAirFight, kActionAirFight, "statusbar_hint_air_fight_target_hex"}}) {
+    if (!offered && panel->GetControl(action.button)->GetEnabled()) offered = action;
+  }
+  ASSERT_TRUE(offered.has_value()) << "the plane has no action to start";
+  const Action chosen = *offered;
+  Click(panel->GetControl(chosen.button));
+  Frame();
+  EXPECT_EQ(gGame->playerControl.actionMode, chosen.mode);
+  EXPECT_EQ(status(), GetText(chosen.prompt));
+  EXPECT_TRUE(frame_->graphics().SaveScreenshot("unit_panel_action_prompt.png"));
+  {
+    GameLockGuard lock;
+    gGame->playerControl.actionMode = kActionNone;
+    gGame->playerControl.ClearSelection();
+  }
 
   cJednostkaLadowa* foreign = UnitOf(false);
   ASSERT_NE(foreign, nullptr);

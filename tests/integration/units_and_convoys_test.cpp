@@ -15,6 +15,7 @@
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "dialogs/convoys_manager.h"
+#include "dialogs/panel_informacyjny.h"
 #include "dialogs/purchases_dialog.h"
 #include "dialogs/small_dialogs.h"
 #include "dialogs/units_manager.h"
@@ -22,8 +23,10 @@
 #include "foundation/gui_layout.h"
 #include "foundation/random.h"
 #include "foundation/settings.h"
+#include "foundation/string_base.h"
 #include "game_session.h"
 #include "gui/list_box.h"
+#include "gui/static.h"
 #include "platform/graphics.h"
 #include "scenario/save_game.h"
 #include "turn/convoy.h"
@@ -211,6 +214,13 @@ void UnitsAndConvoysTest::Script() {
         << "the marked destination (" << to->x << ", " << to->y << ") is off the view at " << toX << ", " << toY;
     CentreAndClickHex(*to);
     ASSERT_TRUE(TopShown<cDialogKonwojow>()) << Situation();
+    // The convoy is made: the destination prompt goes, also while the pointer rests on the manager.
+    Frame();
+    {
+      GameLockGuard lock;
+      EXPECT_EQ(static_cast<CDXUTStatic*>(GetInfoPanel()->GetControl(cInfoPanel::kStatusLine))->GetText(),
+                GetText("statusbar_hint_no_action"));
+    }
     EXPECT_EQ(gGame->convoys.ConvoysOf(human_).size(), convoysBefore + made + 1);
   }
   convoyCount_ = static_cast<int>(gGame->convoys.ConvoysOf(human_).size());

@@ -141,6 +141,10 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   EXPECT_NE(text.find("Date = 10.07.15 14:05\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("GameMonthDisplayed = 7\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("GameYearDisplayed = 1941\r\n"), std::string::npos) << text;
+  // The day of the date the game stands at, not the day it started at.
+  EXPECT_NE(text.find("GameDayDisplayed = " + std::to_string(game_.date.GetDayOfMonth()) + "\r\n"),
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("GameVersion = 1.02\r\n"), std::string::npos);
   EXPECT_NE(text.find("Author = Us"), std::string::npos);
   EXPECT_EQ(text.find("PBEMGameName"), std::string::npos);

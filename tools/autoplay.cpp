@@ -8,9 +8,12 @@
 
 #include "ai/autoplay.h"
 #include "foundation/fatal.h"
+#include "world/scenario_check.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  tr::SetFatalExitHook("autoplay", [] { std::cerr << "The game ended on a fatal error; see ConsoleOut.txt\n"; });
+  tr::LogIntoGameFolder(args);
+  tr::SetFatalExitHook("autoplay",
+                       [] { std::cerr << "The game ended on a fatal error; see ConsoleOut.txt in the game folder\n"; });
   return tr::RunAutoplay(args, std::cout, std::cerr);
 }

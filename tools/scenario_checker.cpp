@@ -23,6 +23,7 @@ std::deque<std::u16string> gTail;
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  tr::LogIntoGameFolder(args);
   tr::ConsoleLog().SetObserver([](std::u16string_view line) {
     std::lock_guard<std::mutex> lock(gTailMutex);
     gTail.emplace_back(line);

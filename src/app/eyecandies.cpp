@@ -1,13 +1,13 @@
 #include "app/eyecandies.h"
 
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/map_skin.h"
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
+#include "foundation/text_file.h"
 #include "foundation/format.h"
 #include "foundation/text.h"
 #include "world/map.h"
@@ -35,15 +35,13 @@ void LoadEyecandies(cMap& map, const std::filesystem::path& scenarioFolder) {
   map.CreatePathCells();
   if (MapSkinTextures().decorations.GetTexture() == nullptr) return;
   const std::u16string folder = Utf8ToUtf16(scenarioFolder.generic_string());
-  const std::optional<std::string> bytes = ReadWholeFile(scenarioFolder / "eyecandies.csv");
+  const std::optional<std::string> bytes = ReadTextFile(scenarioFolder / "eyecandies.csv");
   if (!bytes) {
     LogLine(Format(u"ERROR unable to load eyecandies data from %s/eyecandies.csv", folder));
     return;
   }
-  std::istringstream in(*bytes);
-  std::string line;
-  while (std::getline(in, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+  for (std::string_view view : TextLineViews(std::string_view(*bytes))) {
+    const std::string line(view);
     if (line.empty() || line[0] == '#') continue;
     std::vector<std::string> fields;
     for (std::size_t start = 0;;) {

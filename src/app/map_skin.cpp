@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -11,6 +10,7 @@
 #include "app/skin_tables.h"
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
+#include "foundation/text_file.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
@@ -74,9 +74,8 @@ int SkinTextureLevels(int widthLimit) {
 }
 
 bool LoadCityAppearance(const std::filesystem::path& file) {
-  const std::optional<std::string> bytes = ReadWholeFile(file);
+  const std::optional<std::string> bytes = ReadTextFile(file);
   if (!bytes) return false;
-  std::istringstream in(*bytes);
   sSkinTables& tables = SkinTables();
   // Fonts of the old records go first, so a record the new file leaves out never keeps a stale font.
   for (sCityAppearance& record : tables.cities) {
@@ -89,11 +88,9 @@ bool LoadCityAppearance(const std::filesystem::path& file) {
   int lastFilled = -1;
   const std::u16string fileName = Utf8ToUtf16(file.string());
   int lineNo = 0;
-  std::string line;
-  while (std::getline(in, line)) {
+  for (std::string_view whole : TextLineViews(std::string_view(*bytes))) {
     ++lineNo;
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    if (line.size() > 500) line.resize(500);
+    const std::string line(whole.substr(0, 500));
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '#') {
       if (line.rfind("#AP", 0) == 0) {

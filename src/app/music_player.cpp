@@ -2,11 +2,11 @@
 
 #include <charconv>
 #include <optional>
-#include <sstream>
 
 #include "app/sound.h"
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
+#include "foundation/text_file.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/string_base.h"
@@ -18,13 +18,11 @@ namespace {
 constexpr const char* kPlaylistsFile = "data/Music/playlists.csv";
 
 // The lines of a narrow text file that are not empty, not comments (';' or '#').
-std::vector<std::string> ListLines(std::istream& in) {
+std::vector<std::string> ListLines(std::string_view text) {
   std::vector<std::string> lines;
-  std::string line;
-  while (std::getline(in, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+  for (std::string_view line : TextLineViews(text)) {
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
-    lines.push_back(line);
+    lines.emplace_back(line);
   }
   return lines;
 }
@@ -51,13 +49,12 @@ cMusicPlayer::~cMusicPlayer() {
 }
 
 void cMusicPlayer::ReadPlaylists() {
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(std::string_view(kPlaylistsFile)));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(std::string_view(kPlaylistsFile)));
   if (!bytes) {
     LogLine(GetText("error:_could_not_open_file_data/music/playlists.csv"));
     return;
   }
-  std::istringstream in(*bytes);
-  for (const std::string& line : ListLines(in)) {
+  for (const std::string& line : ListLines(*bytes)) {
     const std::size_t cut = line.find(';');
     std::int32_t number = 0;
     const char* first = line.data();
@@ -94,13 +91,12 @@ void cMusicPlayer::LoadPlaylistFile(const std::string& file) {
   tracks_.clear();
   currentTrack_ = -1;
   if (device_ == nullptr) return;
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(std::string_view(file)));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(std::string_view(file)));
   if (!bytes) {
     LogFormat(u"ERROR: could not open the playlist file %s", file);
     return;
   }
-  std::istringstream in(*bytes);
-  for (const std::string& track : ListLines(in)) {
+  for (const std::string& track : ListLines(*bytes)) {
     std::unique_ptr<MusicStream> stream = OpenStream(track);
     if (!stream) continue;
     stream->SetRepeat(false);

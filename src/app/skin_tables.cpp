@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "foundation/file_read.h"
+#include "foundation/text_file.h"
 #include "foundation/settings.h"
 #include "platform/font.h"
 
@@ -79,14 +79,12 @@ void SelectFontSetForZoom(float zoom) {
 }
 
 void LoadSpriteDepths(const std::filesystem::path& file) {
-  const std::optional<std::string> bytes = ReadWholeFile(file);
+  const std::optional<std::string> bytes = ReadTextFile(file);
   if (!bytes) return;
-  std::istringstream in(*bytes);
-  std::string line;
   int row = 0;
-  while (row < kSpriteDepthCount && std::getline(in, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    if (line.size() > 500) line.resize(500);
+  for (std::string_view whole : TextLineViews(std::string_view(*bytes))) {
+    if (row >= kSpriteDepthCount) break;
+    const std::string line(whole.substr(0, 500));
     // Comments and blank lines are not rows.
     if (line.empty() || line[0] == '#') continue;
     int value = 0;

@@ -70,7 +70,7 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
                                  const std::function<bool(std::int32_t)>& isEvent) {
   const std::u16string path = FolderFilePath(folderTemplate, kFileName);
   LogLine(path);
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) FailMissingTable();
   LogLine(kOpenOkLine);
   pairs.clear();

@@ -15,6 +15,7 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "foundation/text_file.h"
 #include "scenario/scenario_paths.h"
 #include "world/gra.h"
 
@@ -25,17 +26,10 @@ namespace {
 // file, has none. A line ends at its first NUL, as a C string would.
 std::vector<std::string> ReadListLines(const std::filesystem::path& file) {
   std::vector<std::string> lines;
-  const std::optional<std::string> bytes = ReadWholeFile(file);
+  const std::optional<std::string> bytes = ReadTextFile(file);
   if (!bytes) return lines;
-  std::size_t start = 0;
-  while (start < bytes->size()) {
-    std::size_t end = bytes->find('\n', start);
-    if (end == std::string::npos) end = bytes->size();
-    std::string line = bytes->substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (const std::size_t nul = line.find('\0'); nul != std::string::npos) line.resize(nul);
-    lines.push_back(std::move(line));
-    start = end + 1;
+  for (const std::string_view line : TextLineViews(std::string_view(*bytes))) {
+    lines.emplace_back(line.substr(0, line.find('\0')));
   }
   return lines;
 }

@@ -26,10 +26,7 @@ void WriteAll(int file, const char* bytes, std::size_t size) {
 
 }  // namespace
 
-cConsoleLog::cConsoleLog(std::filesystem::path file) : path_(std::move(file)) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  OpenLocked(false);
-}
+cConsoleLog::cConsoleLog(std::filesystem::path file) : path_(std::move(file)) {}
 
 cConsoleLog::~cConsoleLog() { Close(); }
 
@@ -42,6 +39,7 @@ void cConsoleLog::OpenLocked(bool with_bom) {
 void cConsoleLog::CloseLocked() {
   if (file_ >= 0) ::close(file_);
   file_ = -1;
+  openPending_ = false;
 }
 
 namespace {
@@ -56,6 +54,10 @@ void cConsoleLog::LogLine(std::u16string_view text) {
     tLastErrorLine->text_.assign(text);
   }
   std::lock_guard<std::mutex> lock(mutex_);
+  if (openPending_) {
+    openPending_ = false;
+    OpenLocked(false);
+  }
   if (file_ >= 0) {
     // One buffer for every line, grown to the longest: a line costs no allocation.
     line_.resize(2 * text.size() + 4);
@@ -91,7 +93,7 @@ void cConsoleLog::Reopen(std::filesystem::path file) {
   std::lock_guard<std::mutex> lock(mutex_);
   CloseLocked();
   path_ = std::move(file);
-  OpenLocked(false);
+  openPending_ = true;
 }
 
 void LogFormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {

@@ -15,7 +15,9 @@ namespace tr {
 
 class cConsoleLog {
  public:
-  // Creates (or empties) the file; when that fails the log writes nothing and the program runs on.
+  // The file is created (or emptied) at the first line, so a program can move
+  // the log (Reopen) before any file is made; when that fails the log writes
+  // nothing and the program runs on.
   explicit cConsoleLog(std::filesystem::path file = "ConsoleOut.txt");
   ~cConsoleLog();
   cConsoleLog(const cConsoleLog&) = delete;
@@ -25,7 +27,7 @@ class cConsoleLog {
   // Re-creates the file empty and writes the byte-order mark FF FE.
   void Restart();
   void Close();
-  // Moves the log to another file, created anew without a byte-order mark.
+  // Moves the log to another file, created anew without a byte-order mark at the next line.
   void Reopen(std::filesystem::path file);
 
   // Sees every line written (tests, and a future on-screen console).
@@ -42,6 +44,7 @@ class cConsoleLog {
   std::mutex mutex_;
   std::filesystem::path path_;
   int file_ = -1;  // written unbuffered, one system call per line
+  bool openPending_ = true;  // the file is made at the next line
   std::string line_;  // the line's bytes, kept between lines
   Observer observer_;
 };

@@ -2,6 +2,7 @@
 
 #include "foundation/file_read.h"
 #include "foundation/paths.h"
+#include "foundation/text_file.h"
 #include "foundation/text.h"
 
 namespace tr {
@@ -20,12 +21,13 @@ bool cCsvReader::LoadFile(std::u16string_view fileName) {
   if (!file.opened) return false;
   // A read cut short by an error keeps what arrived but is not a loaded file.
   data_ = std::move(file.bytes);
+  DropByteOrderMark(data_, fileName);
   size_ = data_.size();
   loaded_ = file.complete;
   return loaded_;
 }
 
-std::uint16_t cCsvReader::ReadRecord(bool keepEmpty) {
+std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
   fields.clear();
   if (AtEnd()) return 0;
 
@@ -55,7 +57,7 @@ std::uint16_t cCsvReader::ReadRecord(bool keepEmpty) {
     if (line_end || exhausted) break;
   }
   ++recordCount_;
-  return static_cast<std::uint16_t>(fields.size());
+  return fields.size();
 }
 
 }  // namespace tr

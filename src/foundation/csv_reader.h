@@ -3,7 +3,8 @@
 // Records end at CR or at a lone LF (an LF right after a CR is skipped), ';'
 // ends a field, a record whose first field starts with '#' is a comment, and
 // empty fields are dropped unless the caller keeps them. Field bytes are
-// 8-bit code-page text and are not trimmed.
+// 8-bit code-page text and are not trimmed. A UTF-8 byte-order mark in front
+// of the file is logged and skipped, so a first line "#..." stays a comment.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +25,7 @@ class cCsvReader {
 
   // Fills fields with the next record and returns their count: 0 for a comment,
   // for a blank line without keepEmpty, and once the data is exhausted.
-  std::uint16_t ReadRecord(bool keepEmpty = false);
+  std::size_t ReadRecord(bool keepEmpty = false);
   bool AtEnd() const { return position_ >= size_; }
 
   bool IsLoaded() const { return loaded_; }

@@ -10,6 +10,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
+#include "foundation/text_file.h"
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -136,7 +137,7 @@ void LayoutRectToCorners(int id) {
 }
 
 bool LoadGuiLayoutFile(std::u16string_view fileName) {
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(fileName));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(fileName));
   if (!bytes) {
     LogFormat(u"Loading GUI coordinates from \"%s\"... FAILED", fileName);
     return false;
@@ -148,13 +149,8 @@ bool LoadGuiLayoutFile(std::u16string_view fileName) {
   // 0: before the header line, 1: coordinate rows, 2: font rows.
   int part = 0;
   int lineNo = 0;
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string_view line(text.data() + start, end - start);
-    start = end + 1;
+  for (const std::string_view line : TextLineViews(std::string_view(text))) {
     ++lineNo;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const bool header = !line.empty() && line[0] == '#';
     if (header) {
       if (part < 2) ++part;

@@ -8,6 +8,7 @@
 #include "foundation/file_write.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "foundation/text_file.h"
 
 namespace tr {
 namespace {
@@ -71,17 +72,14 @@ bool cIniFile::Load(std::u16string_view fileName) {
     return false;
   }
   std::string text = std::move(*bytes);
+  DropByteOrderMark(text, fileName_);
   if (const std::size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
 
   std::string pendingComment;
   // The values before any section line stand on their own.
   std::map<std::string, sEntry, std::less<>>* values = &loose_;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string_view line = Trim(std::string_view(text).substr(start, end - start));
-    start = end + 1;
+  for (const std::string_view whole : TextLineViews(std::string_view(text))) {
+    const std::string_view line = Trim(whole);
     if (line.empty()) continue;
 
     if (line[0] == ';' || line[0] == '#') {

@@ -189,7 +189,7 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"ai_data.csv");
   LogLine(kOpeningAiDataLine);
   LogLine(path);
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) FailMissingTable();
   LogLine(kOpenOkLine);
 

@@ -21,7 +21,7 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
   LogLine(kOpeningFileLine);
   LogLine(path);
   for (const auto& country : game.countries) country->reconSpottedUnits.clear();
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) {
     LogLine(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie? (zadnych odkrytych jednostek)");
     return;

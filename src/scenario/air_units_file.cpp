@@ -16,7 +16,6 @@
 namespace tr {
 namespace {
 
-constexpr std::size_t kColumns = 19;
 // Strength points, as a land unit's percent: far above any type's full strength.
 constexpr std::int32_t kMaxAirStrength = 100;
 constexpr std::u16string_view kHeader =
@@ -42,7 +41,7 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
   cCsvReader reader = OpenTable(kOpeningAirUnitsLine, path);
   game.airUnits.clear();
   std::vector<std::u16string> refused;
-  cTableRows table(reader, kColumns, path);
+  cTableRows table(reader, kRow, path);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();
@@ -63,6 +62,7 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
 
     auto unit = std::make_unique<cJednostkaLotnicza>();
     unit->id = id;
+    unit->fileLine = line;
     unit->name = CutName(f[1]);
     unit->owner = FieldInt(f, 2);
     unit->x = FieldInt(f, 3);

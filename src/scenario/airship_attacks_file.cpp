@@ -63,9 +63,15 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     return;
   }
   LogLine(kOpenOkLine);
-  const std::u16string text = FromUtf16Le(*bytes);
+  const std::u16string decoded = FromUtf16Le(*bytes);
+  std::u16string_view text = decoded;
+  // The UTF-16 byte-order mark an editor puts in front is no part of the first line.
+  if (text.starts_with(u'\uFEFF')) {
+    text.remove_prefix(1);
+    LogFormat(u"NOTE: %s starts with a byte-order mark; the mark is skipped", path);
+  }
   int lineNumber = 0;
-  for (std::u16string_view line : Split(text, u'\n')) {
+  for (std::u16string_view line : TextLineViews(text)) {
     ++lineNumber;
     if (line.empty() || line[0] == u'#') continue;
     const std::vector<std::u16string_view> fields = Split(line, u';');

@@ -15,7 +15,7 @@
 namespace tr {
 namespace {
 
-constexpr std::size_t kMinimumFields = 8;
+constexpr std::u16string_view kRow = u"\n%s;%i;%i;%i;%i;%f;%i;%i;";
 // Victory points are summed over every city, production points over a
 // country's cities each month: both bounds keep the sums far from overflow.
 constexpr int kMaxVictoryPoints = 100000;
@@ -31,7 +31,7 @@ void LoadCities(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"cities.csv");
   cCsvReader reader = OpenTable(kOpeningCitiesLine, path);
   game.cities.clear();
-  cTableRows table(reader, kMinimumFields, path);
+  cTableRows table(reader, kRow, path);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();
@@ -48,8 +48,7 @@ void LoadCities(cGame& game, std::u16string_view folder_template) {
     const double production = ParseLeadingDouble(f[5]);
     city->productionPoints = static_cast<float>(production);
     if (!(production >= 0.0 && production <= kMaxCityProduction)) {
-      LogValueOutOfRange(u"City production points", static_cast<std::int64_t>(std::clamp(production, -9e18, 9e18)),
-                         path, line);
+      LogDecimalOutOfRange(u"City production points", production, path, line);
       city->productionPoints = 0.0f;
     }
     city->supply = FieldIntIn(f, 6, 0, kMaxSupply, 0, u"City supply", path, line);
@@ -65,7 +64,7 @@ bool WriteCities(const cGame& game, std::u16string_view folder) {
   if (!writer.ok()) return false;
   writer.Write(kHeader);
   for (const auto& c : game.cities) {
-    writer.Write(Format(u"\n%s;%i;%i;%i;%i;%f;%i;%i;", SanitizeFieldText(c->name, true), c->x, c->y, c->type,
+    writer.Write(Format(kRow, SanitizeFieldText(c->name, true), c->x, c->y, c->type,
                         c->victoryPoints, c->productionPoints, c->supply, c->bombedPP));
   }
   return writer.Commit();

@@ -30,7 +30,7 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
   const std::u16string path = FolderFilePath(folder_template, file_name);
   LogReaderText(opening_key);
   LogLine(path);
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) {
     LogReaderText("error_opening_file!_(not_exists?)");
     ExitDestroyingGame(1);

@@ -12,7 +12,7 @@
 namespace tr {
 namespace {
 
-constexpr std::size_t kMinimumFields = 7;
+constexpr std::u16string_view kRow = u"\n%i;%s;%i;%i;%i;%i;%i;";
 constexpr int kMaxSkill = 100;
 constexpr std::u16string_view kHeader =
     u"#Commanders\n#ID;Name;Country ID;Type [0=land 1=air 2=naval];Skill;Experience;State [0=not assigned 1=on "
@@ -24,12 +24,13 @@ void LoadCommanders(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"commanders.csv");
   cCsvReader reader = OpenTable(kOpeningCommandersLine, path);
   game.commanders.clear();
-  cTableRows table(reader, kMinimumFields, path);
+  cTableRows table(reader, kRow, path);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();
     auto commander = std::make_unique<sCommander>();
     commander->id = FieldInt(f, 0);
+    commander->fileLine = line;
     commander->name = CutName(f[1]);
     commander->countryId = FieldInt(f, 2);
     commander->type = FieldInt(f, 3);
@@ -47,7 +48,7 @@ bool WriteCommanders(const cGame& game, std::u16string_view folder) {
   if (!writer.ok()) return false;
   writer.Write(kHeader);
   for (const auto& c : game.commanders) {
-    writer.Write(Format(u"\n%i;%s;%i;%i;%i;%i;%i;", c->id, SanitizeFieldText(c->name), c->countryId, c->type,
+    writer.Write(Format(kRow, c->id, SanitizeFieldText(c->name), c->countryId, c->type,
                         c->skill, c->experience, c->state));
   }
   return writer.Commit();

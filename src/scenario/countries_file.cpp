@@ -42,10 +42,19 @@ class RowReader {
   RowReader(const std::vector<std::u16string>& fields, std::u16string_view path, int line)
       : fields_(fields), path_(path), line_(line) {}
 
-  std::int32_t Int(std::size_t column) const { return FieldInt(fields_, column - 1); }
-  float Float(std::size_t column) const { return FieldFloat(fields_, column - 1); }
-  double Double(std::size_t column) const { return ParseLeadingDouble(fields_[column - 1]); }
-  std::uint8_t Flag(std::size_t column) const { return FieldFlag(fields_, column - 1) ? 1 : 0; }
+  std::int32_t Int(std::size_t column) const {
+    CheckNumberField(fields_, column - 1, eColumn::kWhole, path_, line_);
+    return FieldInt(fields_, column - 1);
+  }
+  float Float(std::size_t column) const {
+    CheckNumberField(fields_, column - 1, eColumn::kDecimal, path_, line_);
+    return FieldFloat(fields_, column - 1);
+  }
+  double Double(std::size_t column) const {
+    CheckNumberField(fields_, column - 1, eColumn::kDecimal, path_, line_);
+    return ParseLeadingDouble(fields_[column - 1]);
+  }
+  std::uint8_t Flag(std::size_t column) const { return Int(column) != 0 ? 1 : 0; }
   std::uint32_t Hex(std::size_t column) const { return ParseLeadingHex(fields_[column - 1]); }
   std::u16string Text(std::size_t column) const { return CutName(fields_[column - 1]); }
   std::u16string_view Path() const { return path_; }
@@ -60,7 +69,7 @@ class RowReader {
   double RangedDouble(std::size_t column, std::u16string_view what, double low, double high, double fallback) const {
     const double value = Double(column);
     if (value >= low && value <= high) return value;
-    LogValueOutOfRange(what, Whole(value), path_, line_);
+    LogDecimalOutOfRange(what, value, path_, line_);
     return fallback;
   }
   float RangedFloat(std::size_t column, std::u16string_view what, float low, float high, float fallback) const {
@@ -72,13 +81,6 @@ class RowReader {
   }
 
  private:
-  // The whole part of a value for the log line, held to 64 bits.
-  static std::int64_t Whole(double value) {
-    if (!(value > -9e18)) return std::numeric_limits<std::int64_t>::min();
-    if (!(value < 9e18)) return std::numeric_limits<std::int64_t>::max();
-    return static_cast<std::int64_t>(value);
-  }
-
   const std::vector<std::u16string>& fields_;
   std::u16string_view path_;
   int line_;

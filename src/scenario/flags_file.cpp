@@ -19,7 +19,7 @@ void LoadFlags(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"flags.txt");
   LogLine(kOpeningFlagsLine);
   LogLine(path);
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) {
     LogLine(kFlagsOpenFailedLine);
     FatalExit(1);

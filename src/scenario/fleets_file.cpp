@@ -13,7 +13,7 @@
 namespace tr {
 namespace {
 
-constexpr std::size_t kMinimumFields = 11;
+constexpr std::u16string_view kRow = u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;%i;";
 constexpr std::u16string_view kHeader =
     u"#Fleets\n#ID;Name;Country ID;Sea node ID;Formation [0=regular 1=raiders];Has Moved? [0=false 1=true];Order "
     u"(AI);Destination sea node ID (AI);Invasion hex X(AI);Invasion hex Y (AI);Is active? [0=false 1=true]";
@@ -24,7 +24,7 @@ void LoadFleets(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"fleets.csv");
   cCsvReader reader = OpenTable(kOpeningNavalUnitsLine, path);
   game.fleets.clear();
-  cTableRows table(reader, kMinimumFields, path);
+  cTableRows table(reader, kRow, path);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();
@@ -41,6 +41,7 @@ void LoadFleets(cGame& game, std::u16string_view folder_template) {
     }
     auto fleet = std::make_unique<cFleet>();
     fleet->id = id;
+    fleet->fileLine = line;
     fleet->name = CutName(f[1]);
     fleet->countryId = FieldInt(f, 2);
     fleet->seaNodeId = FieldInt(f, 3);
@@ -62,7 +63,7 @@ bool WriteFleets(const cGame& game, std::u16string_view folder) {
   if (!writer.ok()) return false;
   writer.Write(kHeader);
   for (const auto& f : game.fleets) {
-    writer.Write(Format(u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;%i;", f->id, SanitizeFieldText(f->name), f->countryId,
+    writer.Write(Format(kRow, f->id, SanitizeFieldText(f->name), f->countryId,
                         f->seaNodeId, f->formation, f->hasMoved ? 1 : 0, f->aiOrder, f->aiDestinationNode,
                         f->aiInvasionX, f->aiInvasionY, f->active ? 1 : 0));
   }

@@ -16,7 +16,6 @@
 namespace tr {
 namespace {
 
-constexpr std::size_t kColumns = 33;
 constexpr std::u16string_view kHeader =
     u"#Land units\n#ID;Name;Country ID;Hex X;Hex Y;Type;Level (1-5);Current strength (1-100);Action Points;Attacked "
     u"[0=false 1=true];Was attacked [0=false 1=true];Supply source X;Supply source Y;Starting AP;TransporterID "
@@ -49,8 +48,7 @@ std::int32_t Count(const sRow& row, std::size_t i, std::u16string_view what, con
 float ShoreBombardmentEffect(const sRow& row, const std::u16string& path) {
   const float effect = FieldFloat(row.fields, 17);
   if (effect >= 0.0f && effect <= static_cast<float>(kMaxEffect)) return effect;
-  LogValueOutOfRange(u"ShoreBombEffect", static_cast<std::int64_t>(std::clamp(effect, -9e18f, 9e18f)), path,
-                     row.line);
+  LogDecimalOutOfRange(u"ShoreBombEffect", effect, path, row.line);
   return 0.0f;
 }
 
@@ -67,6 +65,7 @@ void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path) {
   auto harbour = std::make_unique<cMulberry>();
   const std::int32_t remaining = Ranged(row, 27, -1, kMaxTurnCount, -1, u"Mulberry remaining time", path);
   harbour->remainingTime = remaining == -1 ? static_cast<int>(game.constants.MulberryDuration()) : remaining;
+  harbour->fileLine = row.line;
   harbour->name = CutName(f[1]);
   harbour->owner = FieldInt(f, 2);
   harbour->x = FieldInt(f, 3);
@@ -108,6 +107,7 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
   const auto& f = row.fields;
   auto unit = std::make_unique<cJednostkaLadowa>();
   unit->id = FieldInt(f, 0);
+  unit->fileLine = row.line;
   unit->name = CutName(f[1]);
   unit->owner = FieldInt(f, 2);
   unit->x = FieldInt(f, 3);
@@ -183,7 +183,7 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
 
   std::vector<sRow> rows;
   {
-    cTableRows table(reader, kColumns, path);
+    cTableRows table(reader, kRow, path);
     while (table.Next()) rows.push_back({table.fields(), table.line()});
   }
   // Harbours take the counter's next numbers, so the counter first passes

@@ -14,7 +14,6 @@
 namespace tr {
 namespace {
 
-constexpr std::size_t kColumns = 14;
 constexpr std::u16string_view kHeader =
     u"#Naval units\n#ID;Name;Country ID;Type;Fleet ID;HP;Max HP;Commander ID (-1 = no commander assigned);In "
     u"reserve [0=false 1=true];Shore bombardment done? [0=false 1=true];Airstrike done? [0=false 1=true];Available "
@@ -34,7 +33,7 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
   cCsvReader reader = OpenTable(kOpeningNavalUnitsLine, path);
   game.navalUnits.clear();
   std::unordered_set<std::int32_t> used;
-  cTableRows table(reader, kColumns, path);
+  cTableRows table(reader, kRow, path);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();
@@ -56,6 +55,7 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
     }
     auto ship = std::make_unique<cJednostkaMorska>();
     ship->id = id;
+    ship->fileLine = line;
     ship->name = CutName(f[1]);
     ship->owner = FieldInt(f, 2);
     ship->SetType(type);

@@ -13,6 +13,7 @@
 #include "foundation/file_read.h"
 #include "foundation/game_date.h"
 #include "foundation/paths.h"
+#include "foundation/text_file.h"
 #include "scenario/number_text.h"
 #include "scenario/table_reader.h"
 #include "scenario/scenario_paths.h"
@@ -212,7 +213,8 @@ void LoadScenarioConstants(sScenarioConstants& constants, std::u16string_view sc
   }
   LogLine(kOpenOkLine);
   if (!file.complete) LogReaderText("error_while_reading_consts.csv!");
-  const std::string& bytes = file.bytes;
+  std::string bytes = file.bytes;
+  DropByteOrderMark(bytes, path);
 
   constants.ResetForLoading();
   int line = 0;

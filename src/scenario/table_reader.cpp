@@ -1,11 +1,15 @@
 #include "scenario/table_reader.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "scenario/number_text.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -26,40 +30,166 @@ cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path)
   return reader;
 }
 
-cTableRows::cTableRows(cCsvReader& reader, std::size_t columns, std::u16string_view path)
-    : reader_(reader), columns_(columns), path_(path) {}
+namespace {
 
-cTableRows::~cTableRows() {
-  if (whole_ > 0 || short_ == 0) return;
-  LogFormat(u"WARNING: none of the %i rows of %s has the %i fields a row needs; the table is read as empty", short_,
-            path_, static_cast<int>(columns_));
+// A decimal as the log shows it: every digit it needs, whatever its size.
+template <typename Number>
+std::string DecimalText(Number value) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
 }
 
+bool IsBlankUnit(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsDigitUnit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// The text without the blanks around it.
+std::u16string_view Trimmed(std::u16string_view text) {
+  while (!text.empty() && IsBlankUnit(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankUnit(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Skips the digits from i; false when there are none.
+bool SkipDigits(std::u16string_view text, std::size_t& i) {
+  const std::size_t from = i;
+  while (i < text.size() && IsDigitUnit(text[i])) ++i;
+  return i > from;
+}
+
+// An optional sign and decimal digits; nothing else.
+bool IsWholeNumberText(std::u16string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+  return SkipDigits(text, i) && i == text.size();
+}
+
+// An optional sign, digits with an optional fraction, an optional exponent.
+bool IsDecimalNumberText(std::u16string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+  bool digits = SkipDigits(text, i);
+  if (i < text.size() && text[i] == u'.') {
+    ++i;
+    digits = SkipDigits(text, i) || digits;
+  }
+  if (!digits) return false;
+  if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+    if (!SkipDigits(text, i)) return false;
+  }
+  return i == text.size();
+}
+
+// Why a number field does not read as what it says; empty when it does.
+std::u16string_view NumberSlip(std::u16string_view text, eColumn column) {
+  const std::u16string_view number = Trimmed(text);
+  if (column == eColumn::kWhole) {
+    if (!IsWholeNumberText(number)) return u"is not a whole number";
+    const double value = ParseLeadingDouble(number);
+    if (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min()) {
+      return u"is beyond the 32-bit range";
+    }
+    return {};
+  }
+  if (!IsDecimalNumberText(number)) return u"is not a number";
+  if (std::abs(ParseLeadingDouble(number)) > std::numeric_limits<float>::max()) return u"is beyond the range of a decimal field";
+  return {};
+}
+
+void LogNumberSlip(std::u16string_view field, eColumn column, std::u16string_view why, std::u16string_view path,
+                   int line, std::size_t index, int more) {
+  // A stranger's field can be of any length; the start of it is enough to find it.
+  constexpr std::size_t kShownUnits = 40;
+  const std::u16string_view text = CutUnits(field, kShownUnits);
+  const std::u16string readAs = column == eColumn::kWhole ? Format(u"%i", ParseLeadingInt(field))
+                                                          : Utf8ToUtf16(DecimalText(ParseLeadingFloat(field)));
+  std::u16string message =
+      Format(u"WARNING: %s at line %i (counting from 1), column %i: \"%s%s\" %s; read as %s", path, line,
+             static_cast<int>(index) + 1, text, std::u16string_view(text.size() < field.size() ? u"..." : u""), why,
+             readAs);
+  if (more > 0) message += Format(u" (and %i more columns of the row)", more);
+  LogLine(message);
+}
+
+}  // namespace
+
+std::vector<eColumn> ColumnsOfRow(std::u16string_view rowFormat) {
+  std::vector<eColumn> columns;
+  for (std::size_t i = 0; i < rowFormat.size(); ++i) {
+    if (rowFormat[i] != u'%') continue;
+    ++i;
+    // Flags, width, precision and length come before the conversion letter.
+    constexpr std::u16string_view kConversions = u"diouxXfFeEgGaAcCsSp%";
+    while (i < rowFormat.size() && kConversions.find(rowFormat[i]) == std::u16string_view::npos) ++i;
+    if (i >= rowFormat.size() || rowFormat[i] == u'%') continue;
+    const char16_t conversion = rowFormat[i];
+    columns.push_back(conversion == u'i' || conversion == u'd' ? eColumn::kWhole
+                      : conversion == u'f'                     ? eColumn::kDecimal
+                                                               : eColumn::kText);
+  }
+  return columns;
+}
+
+void CheckNumberFields(const std::vector<std::u16string>& fields, const std::vector<eColumn>& columns,
+                       std::u16string_view path, int line) {
+  std::size_t first = 0;
+  std::u16string_view why;
+  int more = 0;
+  for (std::size_t i = 0; i < fields.size() && i < columns.size(); ++i) {
+    if (columns[i] == eColumn::kText) continue;
+    const std::u16string_view slip = NumberSlip(fields[i], columns[i]);
+    if (slip.empty()) continue;
+    if (why.empty()) {
+      first = i;
+      why = slip;
+    } else {
+      ++more;
+    }
+  }
+  if (!why.empty()) LogNumberSlip(fields[first], columns[first], why, path, line, first, more);
+}
+
+void CheckNumberField(const std::vector<std::u16string>& fields, std::size_t i, eColumn column,
+                      std::u16string_view path, int line) {
+  if (i >= fields.size() || column == eColumn::kText) return;
+  const std::u16string_view why = NumberSlip(fields[i], column);
+  if (!why.empty()) LogNumberSlip(fields[i], column, why, path, line, i, 0);
+}
+
+cTableRows::cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u16string_view path)
+    : reader_(reader), columns_(ColumnsOfRow(rowFormat)), path_(path) {}
+
 bool cTableRows::Next() {
+  const std::size_t columns = columns_.size();
   while (!reader_.AtEnd()) {
     const std::size_t count = reader_.ReadRecord(false);
     if (count == 0) continue;
-    if (count >= columns_) {
-      ++whole_;
-      return true;
+    if (count < columns) {
+      ++short_;
+      LogFormat(u"WARNING: row of %s at line %i (counting from 1) has %i fields of %i; row skipped", path_, line(),
+                static_cast<int>(count), static_cast<int>(columns));
+      continue;
     }
-    ++short_;
-    LogFormat(u"WARNING: row of %s at line %i (counting from 1) has %i fields of %i; row skipped", path_, line(),
-              static_cast<int>(count), static_cast<int>(columns_));
+    ++whole_;
+    if (count > columns) {
+      LogFormat(u"WARNING: row of %s at line %i (counting from 1) has %lli fields, more than the %i of a row (two "
+                u"rows on one line?); its first %i are read and the rest left out",
+                path_, line(), static_cast<long long>(count), static_cast<int>(columns), static_cast<int>(columns));
+    }
+    CheckNumberFields(reader_.fields, columns_, path_, line());
+    return true;
+  }
+  if (whole_ == 0 && short_ > 0) {
+    LogFormat(u"ERROR: none of the %i rows of %s has the %i fields a row needs; the game is not loaded", short_,
+              path_, static_cast<int>(columns));
+    ExitDestroyingGame(1);
   }
   return false;
 }
 
 int cTableRows::line() const { return static_cast<int>(reader_.RecordCount()); }
-
-int TableLineOf(std::u16string_view path, std::int32_t id) {
-  cCsvReader reader(path);
-  while (reader.IsLoaded() && !reader.AtEnd()) {
-    if (reader.ReadRecord(false) == 0) continue;
-    if (FieldInt(reader.fields, 0) == id) return static_cast<int>(reader.RecordCount());
-  }
-  return 0;
-}
 
 std::int32_t FieldInt(const std::vector<std::u16string>& fields, std::size_t i) {
   return i < fields.size() ? ParseLeadingInt(fields[i]) : 0;
@@ -83,11 +213,16 @@ std::vector<std::string_view> SplitTokens(std::string_view line) {
 }
 
 void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line) {
-  LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); ignored", what, value, path, line);
+  LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); ignored", what, value, path, line);
+}
+
+void LogDecimalOutOfRange(std::u16string_view what, double value, std::u16string_view path, int line) {
+  LogFormat(u"WARNING: %s (%s) out of range in %s at line %i (counting from 1); ignored", what, DecimalText(value),
+            path, line);
 }
 
 void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line) {
-  LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); row skipped", what, value, path,
+  LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); row skipped", what, value, path,
             line);
 }
 

@@ -44,20 +44,41 @@ void LogReaderText(std::string_view key);
 // kOpenOkLine; a table that cannot be read is fatal.
 cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path);
 
+// What a column of a table holds.
+enum class eColumn : std::uint8_t { kText, kWhole, kDecimal };
+
+// The columns of a row as the format its table's writer writes a row with
+// gives them: "%i" and "%d" a whole number, "%f" a decimal one, any other
+// conversion text.
+std::vector<eColumn> ColumnsOfRow(std::u16string_view rowFormat);
+
+// A number column whose text is not the number it reads as ("0x17" reads as
+// 0, "1.4e1" in a whole column as 1, "12 units" as 12) or lies beyond the
+// range its value is held in is logged, one line for the row, with the file,
+// the line and the column; the value is read as before.
+void CheckNumberFields(const std::vector<std::u16string>& fields, const std::vector<eColumn>& columns,
+                       std::u16string_view path, int line);
+// The same for field i alone.
+void CheckNumberField(const std::vector<std::u16string>& fields, std::size_t i, eColumn column,
+                      std::u16string_view path, int line);
+
 // Reads the data rows of a table: comments and blank lines are passed over,
 // and a row with fewer fields than the table's rows need is logged with the
 // file and line and skipped, so a cut or mis-separated file never loses rows
-// without a word.
+// without a word. A row with more fields (two rows run together on one line)
+// is read by its first fields and logged, and so is a number column whose
+// text is not a number (CheckNumberFields).
 class cTableRows {
  public:
-  cTableRows(cCsvReader& reader, std::size_t columns, std::u16string_view path);
-  // Logs a table whose every data row was too short: the rows the file holds
-  // were expected and none of them could be read.
-  ~cTableRows();
+  // rowFormat: the row as the table's writer writes it; its conversions are the columns.
+  cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u16string_view path);
   cTableRows(const cTableRows&) = delete;
   cTableRows& operator=(const cTableRows&) = delete;
 
-  // The next whole row into the reader's fields; false at the end of the file.
+  // The next whole row into the reader's fields; false at the end of the
+  // file. A table with data rows none of which has its fields is refused
+  // there (logged, exit code 1): the file is not the table it stands for. A
+  // table of comments only is an empty table.
   bool Next();
   // The line (counting from 1) of the row Next() gave.
   int line() const;
@@ -65,16 +86,11 @@ class cTableRows {
 
  private:
   cCsvReader& reader_;
-  std::size_t columns_;
+  std::vector<eColumn> columns_;
   std::u16string path_;
   int whole_ = 0;
   int short_ = 0;
 };
-
-// The line (counting from 1) of the first row of the table whose first field
-// is `id`, as the readers count lines; 0 when there is none. Read again only
-// to name the row of an object in a message.
-int TableLineOf(std::u16string_view path, std::int32_t id);
 
 // Field i (from 0) of a record, converted the way every table converts.
 std::int32_t FieldInt(const std::vector<std::u16string>& fields, std::size_t i);
@@ -87,6 +103,8 @@ std::vector<std::string_view> SplitTokens(std::string_view line);
 
 // Logs that a value read from a file is out of its range and is ignored.
 void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
+// The same for a decimal value, logged whole whatever its size.
+void LogDecimalOutOfRange(std::u16string_view what, double value, std::u16string_view path, int line);
 // Logs that a row is left out because a value of it is out of its range.
 void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
 

@@ -59,7 +59,7 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
   const std::u16string path = FolderFilePath(folderTemplate, kFileName);
   LogLine(GetText("opening_topography_file..."));
   LogLine(path);
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) {
     LogLine(GetText("error_opening_file!_(not_exists?)"));
     ExitDestroyingGame(1);

@@ -14,6 +14,7 @@ namespace tr {
 namespace {
 
 constexpr std::size_t kConvoyFields = 6;
+constexpr std::u16string_view kConvoyRow = u"\n%i;%i;%i;%i;%i;%i;";
 constexpr std::u16string_view kHeader =
     u"#Convoys\n#ID;Owner ID;Type [0=supplies 1=PP];Value (PP amount);Departure port ID;Destination port ID;";
 
@@ -37,6 +38,7 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
   const std::u16string path = FolderFilePath(folderTemplate, u"convoys.csv");
   cCsvReader reader = OpenTable(kOpeningCitiesLine, path);
   Reset(game.CountryCount());
+  const std::vector<eColumn> columns = ColumnsOfRow(kConvoyRow);
   while (!reader.AtEnd()) {
     const std::size_t count = reader.ReadRecord(false);
     if (count == 0) continue;
@@ -46,6 +48,7 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
                 static_cast<int>(reader.RecordCount()), path);
       continue;
     }
+    CheckNumberFields(f, columns, path, static_cast<int>(reader.RecordCount()));
     sConvoy convoy;
     convoy.id = FieldInt(f, 0);
     if (convoy.id < 0 || convoy.id > kMaxObjectNumber) {
@@ -95,7 +98,7 @@ bool WriteConvoys(const cGame& game, std::u16string_view folder) {
   writer.Write(kHeader);
   for (const auto& list : game.convoys.convoys) {
     for (const sConvoy& c : list) {
-      writer.Write(Format(u"\n%i;%i;%i;%i;%i;%i;", c.id, c.owner, c.kind, c.amount, ConvoyPortNodeId(game, c.departure),
+      writer.Write(Format(kConvoyRow, c.id, c.owner, c.kind, c.amount, ConvoyPortNodeId(game, c.departure),
                           ConvoyPortNodeId(game, c.destination)));
     }
   }

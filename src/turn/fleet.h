@@ -82,6 +82,9 @@ class cFleet {
   // The computer's value of the zone it patrols; set again every computer
   // turn, so not saved.
   std::int32_t patrolValue = 0;
+  // The line (counting from 1) of the row the fleet was read from, for the
+  // load's messages; 0 for a fleet formed in play.
+  std::int32_t fileLine = 0;
 };
 
 // The game's next fleet number (the counter is raised first) and the name

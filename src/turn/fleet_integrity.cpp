@@ -22,7 +22,7 @@ void CheckFleetIntegrity(cGame& game) {
         const std::u16string path = FolderFilePath(game.folderTemplate, u"naval_units.csv");
         LogFormat(u"ERROR: naval unit %s (ID=%i) of country %i in %s at line %i (counting from 1) names fleet %s "
                   u"(ID=%i) of country %i; the game is not loaded",
-                  ship->name, ship->id, ship->owner, path, TableLineOf(path, ship->id), fleet->name, fleet->id,
+                  ship->name, ship->id, ship->owner, path, ship->fileLine, fleet->name, fleet->id,
                   fleet->countryId);
         ExitDestroyingGame(1);
       }
@@ -56,7 +56,7 @@ void CheckFleetReferences(cGame& game) {
     auto refuse = [&](std::u16string_view what, std::int32_t value) {
       LogFormat(u"ERROR: fleet %s (ID=%i) in %s at line %i (counting from 1) names %s %i, which does not exist; the "
                 u"game is not loaded",
-                fleet->name, fleet->id, path, TableLineOf(path, fleet->id), what, value);
+                fleet->name, fleet->id, path, fleet->fileLine, what, value);
       refused = true;
     };
     if (!graph.IsNodeId(fleet->seaNodeId)) refuse(u"sea node", fleet->seaNodeId);

@@ -24,7 +24,7 @@ constexpr std::u16string_view kOpeningSeaEdgesLine =
 constexpr std::u16string_view kSeaNodesHeader =
     u"#ID;Name (seas only);Size max (0-sea / 1 to 9-port);Size current;Hex X (city hex X for ports);Hex Y (city hex "
     u"Y for ports);Player unit hex X;Player unit hex Y;Enemy unit hex X;Enemy unit hex Y";
-constexpr std::size_t kSeaNodeFields = 10;
+constexpr std::u16string_view kSeaNodeRow = u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;";
 constexpr std::size_t kSeaEdgeFields = 4;
 constexpr std::size_t kShortestEdgeLine = 5;
 
@@ -54,7 +54,7 @@ void cSeaGraph::LoadNodes(cGame& game, std::u16string_view folderTemplate) {
   cCsvReader reader = OpenTable(kOpeningSeaNodesLine, path);
   cMap& map = *game.map;
   nodes.clear();
-  cTableRows table(reader, kSeaNodeFields, path);
+  cTableRows table(reader, kSeaNodeRow, path);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();
@@ -102,7 +102,7 @@ void cSeaGraph::LoadEdges(std::u16string_view scenarioName) {
   const std::u16string path = ScenarioFilePath(scenarioName, u"sea_edges.csv");
   LogLine(kOpeningSeaEdgesLine);
   LogLine(path);
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) FailMissingTable();
   LogLine(kOpenOkLine);
   int lineNumber = 0;
@@ -135,7 +135,7 @@ bool WriteSeaNodes(const cSeaGraph& graph, std::u16string_view folder) {
   if (!writer.ok()) return false;
   writer.Write(kSeaNodesHeader);
   for (const sWezelGrafuMorz& n : graph.nodes) {
-    writer.Write(Format(u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;", n.id, SanitizeFieldText(n.name), n.maxPortSize,
+    writer.Write(Format(kSeaNodeRow, n.id, SanitizeFieldText(n.name), n.maxPortSize,
                         n.portSize, n.x, n.y, n.playerMarkerX, n.playerMarkerY, n.enemyMarkerX, n.enemyMarkerY));
   }
   return writer.Commit();

@@ -135,6 +135,9 @@ class cUnit {
   std::int32_t availableInTurns = 0;
   std::u16string name;
   std::u16string secondName;  // copied with the unit, never written to the unit files
+  // The line (counting from 1) of the row the unit was read from, for the
+  // load's messages; 0 for a unit made in play.
+  std::int32_t fileLine = 0;
 };
 
 // The localised name of a unit type code (unit_type_name.cpp).

@@ -68,7 +68,7 @@ void cCitiesDiagram::Load(const cMap* map, std::u16string_view scenarioName) {
   const std::u16string path = ScenarioFilePath(scenarioName, u"cities_diagram.csv");
   LogLine(kOpeningLine);
   LogLine(path);
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) {
     LogLine(u"Blad otwarcia pliku! (nie istnieje?)");
     nodes_.clear();

@@ -24,6 +24,8 @@ struct sCommander {
   std::int32_t experience = 0;
   std::int32_t state = kCommanderNotAssigned;
   cUnit* headquarters = nullptr;  // not owned; set by the unit readers
+  // The line (counting from 1) of the row he was read from, for the load's messages.
+  std::int32_t fileLine = 0;
 
   // The bonus factor at a hex distance from the headquarters (units/commander_link.cpp).
   float GetBonus(int distance) const;

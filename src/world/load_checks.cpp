@@ -22,7 +22,7 @@ bool OwnersExist(const cGame& game, const UnitList& units, const sUnitTable& tab
     if (unit->owner >= 1 && unit->owner <= game.CountryCount()) continue;
     LogFormat(u"ERROR: %s unit %s (ID=%i) in %s at line %i (counting from 1) names country %i, which does not "
               u"exist; the game is not loaded",
-              table.kind, unit->name, unit->id, table.path, TableLineOf(table.path, unit->id),
+              table.kind, unit->name, unit->id, table.path, unit->fileLine,
               static_cast<int>(unit->owner));
     ok = false;
   }
@@ -39,7 +39,7 @@ void DetachForeignCommanders(UnitList& units, const sUnitTable& table) {
     LogFormat(u"WARNING: %s unit %s (ID=%i) of country %i in %s at line %i (counting from 1) names commander %s "
               u"(ID=%i) of country %i; the unit is left without a commander",
               table.kind, unit->name, unit->id, static_cast<int>(unit->owner), table.path,
-              TableLineOf(table.path, unit->id), commander->name, commander->id, commander->countryId);
+              unit->fileLine, commander->name, commander->id, commander->countryId);
     unit->attachedCommander = nullptr;
   }
 }
@@ -60,7 +60,7 @@ void KeepOneUnitPerCommander(const UnitList& units, const sUnitTable& table) {
     const cUnit& first = *commander->headquarters;
     LogFormat(u"WARNING: %s unit %s (ID=%i) in %s at line %i (counting from 1) names commander %s (ID=%i), who "
               u"already leads unit %s (ID=%i); the unit is left without a commander",
-              table.kind, unit->name, unit->id, table.path, TableLineOf(table.path, unit->id), commander->name,
+              table.kind, unit->name, unit->id, table.path, unit->fileLine, commander->name,
               commander->id, first.name, first.id);
     unit->attachedCommander = nullptr;
   }
@@ -73,7 +73,7 @@ void MarkLeadingCommandersAssigned(cGame& game, std::u16string_view path) {
     if (commander->headquarters == nullptr || commander->state == kCommanderAssigned) continue;
     LogFormat(u"WARNING: commander %s (ID=%i) in %s at line %i (counting from 1) leads unit %s (ID=%i) but has "
               u"state %i; he is counted as assigned (state %i)",
-              commander->name, commander->id, path, TableLineOf(path, commander->id),
+              commander->name, commander->id, path, commander->fileLine,
               commander->headquarters->name, commander->headquarters->id, commander->state,
               static_cast<int>(kCommanderAssigned));
     commander->state = kCommanderAssigned;

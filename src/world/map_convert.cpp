@@ -56,7 +56,7 @@ void LogSkippedLine(std::u16string_view path, int lineNo) {
 // Calls apply(fields, line number) for every data line of a table.
 template <typename Apply>
 void ForEachTableLine(std::u16string_view path, Apply apply) {
-  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> file = ReadTextFile(ResolveGamePath(path));
   if (!file) {
     LogLine(u"ERROR: file does not exist");
     return;

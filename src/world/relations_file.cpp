@@ -26,7 +26,7 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
   const std::u16string path = FolderFilePath(folderTemplate, fileName);
   LogLine(openingLine);
   LogLine(path);
-  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> file = ReadTextFile(ResolveGamePath(path));
   if (!file) {
     LogLine(u"Blad otwarcia pliku! (nie istnieje?)");
     ExitDestroyingGame(1);

@@ -55,6 +55,15 @@ cHeadlessTexts::cHeadlessTexts(const std::string& root) {
   StringBase().Load("lang_LANGID.db", true);
 }
 
+void LogIntoGameFolder(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+    if (args[i] == "--root" && !args[i + 1].empty()) {
+      ConsoleLog().Reopen(std::filesystem::path(args[i + 1]) / "ConsoleOut.txt");
+      return;
+    }
+  }
+}
+
 bool ParseGameFolderArg(const std::string& key, const std::string& value, sGameFolderArgs& args) {
   if (key == "--root") {
     args.root = value;

@@ -37,6 +37,11 @@ class cHeadlessTexts {
   cScopedStringBase texts_;
 };
 
+// A headless tool keeps its log ("ConsoleOut.txt") in the game folder it is
+// given with "--root", as the game keeps it in its own, whatever folder it
+// was started from. Called before the first line is logged.
+void LogIntoGameFolder(const std::vector<std::string>& args);
+
 // Takes one "--key value" pair of the shared options; false for another key.
 bool ParseGameFolderArg(const std::string& key, const std::string& value, sGameFolderArgs& args);
 // A root, exactly one of scenario and save, and a clock that parses.

@@ -57,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"FinalCrLfWithKeep", "a\r\n", true, {{u"a"}, {u""}}},
         CsvCase{"BlanksKept", " a ; b \r", false, {{u" a ", u" b "}}},
         CsvCase{"CodePageByte", "caf\xE9\r", false, {{u"caf\u00E9"}}},
-        CsvCase{"LoneLfEndsRecord", "a;b\nc\n", false, {{u"a", u"b"}, {u"c"}}}),
+        CsvCase{"LoneLfEndsRecord", "a;b\nc\n", false, {{u"a", u"b"}, {u"c"}}},
+        CsvCase{"ByteOrderMarkBeforeAComment", "\xEF\xBB\xBF#Name;X\r1;2\r", false, {{}, {u"1", u"2"}}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(CsvReader, LineEndStylesGiveTheSameRecords) {

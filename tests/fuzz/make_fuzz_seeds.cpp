@@ -55,6 +55,27 @@ void CopyHandMadeSeeds(const fs::path& folder, const fs::path& source, const std
   }
 }
 
+// The sample's countries as editors and stray programs change them: a
+// byte-order mark, CR-only line ends, two rows on one line, numbers the
+// readers would read by their first digits, and a row of exactly 65,536
+// fields (a count that once wrapped to 0).
+void OddCountryTables(const fs::path& folder, const std::string& countries) {
+  WriteSeed(folder, "bom_countries.csv", "\xEF\xBB\xBF" + countries);
+  std::string crOnly = countries;
+  std::erase(crOnly, '\n');
+  WriteSeed(folder, "cr_only_countries.csv", crOnly);
+  // The last line end of the first data row is lost.
+  std::size_t rowEnd = countries.find("\r\n1;");
+  if (rowEnd != std::string::npos) rowEnd = countries.find("\r\n", rowEnd + 2);
+  if (rowEnd != std::string::npos) {
+    WriteSeed(folder, "joined_countries.csv", countries.substr(0, rowEnd) + countries.substr(rowEnd + 2));
+  }
+  WriteSeed(folder, "odd_numbers.csv", "#ID;A;B\r\n0x17;1.4e1;1e38;99999999999;-;+;.;1e;12abc;\r\n");
+  std::string wide = "1;";
+  for (int i = 1; i < 65536; ++i) wide += "7;";
+  WriteSeed(folder, "row_of_65536_fields.csv", wide + "\r\n");
+}
+
 // A string base of the first texts of the English source, and the same cut short.
 void StringBaseSeeds(const fs::path& folder, const fs::path& source) {
   std::vector<std::string> errors;
@@ -158,6 +179,7 @@ int main(int argc, char** argv) {
   WriteSeed(out / "map_convert", "small.hmf", HmfMap(3, 2));
   WriteSeed(out / "map_convert", "square.hmf", HmfMap(2, 2));
   WriteSeed(out / "reports", "reports.dat", Reports());
+  OddCountryTables(out / "csv_reader", ReadFile(source / sample / "countries.csv"));
   for (const char* target : {"csv_reader", "ini_file", "gui_layout", "event_xml", "string_base", "map_file",
                              "map_convert", "reports"}) {
     CopyHandMadeSeeds(out / target, source, target);

@@ -12,7 +12,9 @@
 # "cant find appropriate city" lines; land units aboard 10 or more impulses
 # running (and the longest stay); delivered reserve units not placed for 10
 # or more impulses; order-6 path errors; whether Rusmark (5) and Nordvik (8)
-# dealt each other losses.
+# dealt each other losses; invasions given up (and of them those given up
+# before reaching their landing zone); the most impulses running in which a
+# country searched for a landing hex and landed nobody.
 set -euo pipefail
 
 first=${1:-11}
@@ -49,10 +51,11 @@ seq "$first" "$last" | xargs -P "$jobs" -I{} bash -c 'play {}'
 count() { grep -c -- "$1" "$2" || true; }
 value() { sed -n "s/^$1=//p" "$2"; }
 
-printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s\n' \
-  seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 "5-8"
+printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s %6s %5s %6s\n' \
+  seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 "5-8" gaveup atsea search
 declare -A wins=()
 games=0; with_raiders=0; fights58=0; leaderless=0
+total_gaveup=0; total_atsea=0; longest_search=0
 total_cities=0; total_aboard=0; total_reserve=0; total_order6=0; total_raider=0; total_surprise=0; total_sea_nl=0
 for seed in $(seq "$first" "$last"); do
   d="$work/$seed"
@@ -71,11 +74,24 @@ for seed in $(seq "$first" "$last"); do
   reserve=$(value long_reserve_waits "$sum")
   order6=$(count 'Nie znaleziono sciezki dla rozkazu nr 6' "$log")
   losses=$(value losses "$sum")
+  gaveup=$(grep -c -E '^\[AI\] .*: Amphibious invasion - .* (cannot land near|cannot reach the landing zone of) \(' "$log" || true)
+  atsea=$(count ': Amphibious invasion - .* cannot reach the landing zone of (' "$log")
+  # Each country's turns, from its "NEW TURN" line: a turn that searched for a
+  # landing hex and landed nobody lengthens the country's run.
+  search=$(awk '
+    function close_turn(c) { if (c == "") return; run[c] = (searched[c] && !landed[c]) ? run[c] + 1 : 0
+                             if (run[c] > most) most = run[c]; searched[c] = landed[c] = 0 }
+    /^\[AI\] .*: NEW TURN$/ { c = substr($0, 6, length($0) - 15); close_turn(c); current = c; next }
+    /^\[AI\] .*: Amphibious invasion - finding hex to land\.\.\./ { searched[current] = 1 }
+    /^\[AI\] .*: Amphibious invasion - .* landed at \(/ { landed[current] = 1 }
+    END { for (c in run) close_turn(c); print most + 0 }' "$log")
   fought=no
   if [[ ",$losses" == *",5>8:"* || ",$losses" == *",8>5:"* ]]; then fought=yes; fights58=$((fights58 + 1)); fi
-  printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %-7s %7s %7s %5s\n' \
+  printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %-7s %7s %7s %5s %6s %5s %6s\n' \
     "$seed" "$winner" "$sea" "$sea_nl" "$raider" "$surprise" "$convoy" "$landings" "$nocity" "$aboard" "($longest)" \
-    "$reserve" "$order6" "$fought"
+    "$reserve" "$order6" "$fought" "$gaveup" "$atsea" "$search"
+  total_gaveup=$((total_gaveup + gaveup)); total_atsea=$((total_atsea + atsea))
+  [ "$search" -gt "$longest_search" ] && longest_search=$search
   wins[$winner]=$(( ${wins[$winner]:-0} + 1 ))
   games=$((games + 1))
   [ $((raider + surprise)) -gt 0 ] && with_raiders=$((with_raiders + 1))
@@ -94,3 +110,5 @@ echo "land units aboard 10+ impulses: $total_aboard"
 echo "delivered reserve units waiting 10+ impulses: $total_reserve"
 echo "order-6 path errors: $total_order6"
 echo "games where Rusmark and Nordvik fought: $fights58"
+echo "invasions given up: $total_gaveup (before reaching their zone: $total_atsea)"
+echo "most impulses running searching for a landing and landing nobody: $longest_search"

@@ -318,7 +318,7 @@ TEST_P(InvasionGiveUp, TheFleetTakesItsUnitsToAFriendlyPort) {
   EXPECT_EQ(invasion.aiDestinationNode, home);
 
   for (int turn = 0; turn < 6 && FleetCount(1) > 1; ++turn) NextImpulse();
-  EXPECT_EQ(FleetCount(1), 1);
+  ASSERT_EQ(FleetCount(1), 1);  // the scripted fleet alone
   ASSERT_TRUE(game().map->IsInside(unit.x, unit.y));
   EXPECT_EQ(hex(unit.x, unit.y).unit, &unit);
   EXPECT_EQ(unit.x, home);  // the port's own hex

@@ -151,6 +151,9 @@ int cJednostkaLadowa::MoveToReservePool() {
   inReserve = 1;
   x = -1;
   y = -1;
+  // The pool holds its units at full supply, as a loaded game puts them there.
+  SetSupply(gGame->constants.FullSupplyLevel());
+  ComputeCombatValue();
   return -1;
 }
 
@@ -181,6 +184,8 @@ bool cJednostkaLadowa::MoveFromShipToReservePool() {
   availableInTurns = 0;
   x = -1;
   y = -1;
+  SetSupply(gGame->constants.FullSupplyLevel());
+  ComputeCombatValue();
   gGame->reservePool.push_back(aboard->Take(std::find_if(aboard->begin(), aboard->end(), aboardHere)));
   ship->carriedUnit = nullptr;
   return true;

@@ -14,8 +14,10 @@
 # or more impulses; order-6 path errors; land units of a country at war left
 # with no order 10 or more impulses running; land units stepping back and
 # forth between two hexes 5 and 10 or more impulses running; whether Rusmark
-# (5) and Nordvik (8) dealt each other losses. After the totals, each game's
-# idle and alternating units of 10 or more impulses, by name.
+# (5) and Nordvik (8) dealt each other losses; invasions given up (and of them
+# those given up before reaching their landing zone); the most impulses running
+# in which a country searched for a landing hex and landed nobody. After the
+# totals, each game's idle and alternating units of 10 or more impulses, by name.
 set -euo pipefail
 
 first=${1:-11}
@@ -52,10 +54,11 @@ seq "$first" "$last" | xargs -P "$jobs" -I{} bash -c 'play {}'
 count() { grep -c -- "$1" "$2" || true; }
 value() { sed -n "s/^$1=//p" "$2"; }
 
-printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s %6s %6s %5s\n' \
-  seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 idle alt5 alt10 "5-8"
+printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s %6s %6s %5s %6s %5s %6s\n' \
+  seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 idle alt5 alt10 "5-8" gaveup atsea search
 declare -A wins=()
 games=0; with_raiders=0; fights58=0; leaderless=0
+total_gaveup=0; total_atsea=0; longest_search=0
 total_cities=0; total_aboard=0; total_reserve=0; total_order6=0; total_raider=0; total_surprise=0; total_sea_nl=0
 total_idle=0; total_alt5=0; total_alt10=0; most_order6=0; games_alt=0
 for seed in $(seq "$first" "$last"); do
@@ -76,11 +79,24 @@ for seed in $(seq "$first" "$last"); do
   order6=$(count 'Nie znaleziono sciezki dla rozkazu nr 6' "$log")
   idle=$(value long_idle_at_war "$sum"); alt5=$(value alternating_5 "$sum"); alt10=$(value alternating_10 "$sum")
   losses=$(value losses "$sum")
+  gaveup=$(grep -c -E '^\[AI\] .*: Amphibious invasion - .* (cannot land near|cannot reach the landing zone of) \(' "$log" || true)
+  atsea=$(count ': Amphibious invasion - .* cannot reach the landing zone of (' "$log")
+  # Each country's turns, from its "NEW TURN" line: a turn that searched for a
+  # landing hex and landed nobody lengthens the country's run.
+  search=$(awk '
+    function close_turn(c) { if (c == "") return; run[c] = (searched[c] && !landed[c]) ? run[c] + 1 : 0
+                             if (run[c] > most) most = run[c]; searched[c] = landed[c] = 0 }
+    /^\[AI\] .*: NEW TURN$/ { c = substr($0, 6, length($0) - 15); close_turn(c); current = c; next }
+    /^\[AI\] .*: Amphibious invasion - finding hex to land\.\.\./ { searched[current] = 1 }
+    /^\[AI\] .*: Amphibious invasion - .* landed at \(/ { landed[current] = 1 }
+    END { for (c in run) close_turn(c); print most + 0 }' "$log")
   fought=no
   if [[ ",$losses" == *",5>8:"* || ",$losses" == *",8>5:"* ]]; then fought=yes; fights58=$((fights58 + 1)); fi
-  printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %-7s %7s %7s %5s %6s %6s %5s\n' \
+  printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %-7s %7s %7s %5s %6s %6s %5s %6s %5s %6s\n' \
     "$seed" "$winner" "$sea" "$sea_nl" "$raider" "$surprise" "$convoy" "$landings" "$nocity" "$aboard" "($longest)" \
-    "$reserve" "$order6" "$idle" "$alt5" "$alt10" "$fought"
+    "$reserve" "$order6" "$idle" "$alt5" "$alt10" "$fought" "$gaveup" "$atsea" "$search"
+  total_gaveup=$((total_gaveup + gaveup)); total_atsea=$((total_atsea + atsea))
+  [ "$search" -gt "$longest_search" ] && longest_search=$search
   wins[$winner]=$(( ${wins[$winner]:-0} + 1 ))
   games=$((games + 1))
   [ $((raider + surprise)) -gt 0 ] && with_raiders=$((with_raiders + 1))
@@ -104,6 +120,8 @@ echo "order-6 path errors: $total_order6 (most in one game: $most_order6)"
 echo "land units idle at war 10+ impulses: $total_idle"
 echo "land units alternating 5+ impulses: $total_alt5 in $games_alt games, 10+: $total_alt10"
 echo "games where Rusmark and Nordvik fought: $fights58"
+echo "invasions given up: $total_gaveup (before reaching their zone: $total_atsea)"
+echo "most impulses running searching for a landing and landing nobody: $longest_search"
 echo
 for seed in $(seq "$first" "$last"); do
   sed -n "s/^note=/seed $seed: /p" "$work/$seed/summary"

@@ -131,6 +131,11 @@ void cCountryAI::ChooseSeaInvasionTarget() {
       CollectEmbarkationPorts(*country, *city, ports);
       if (ports.empty()) continue;
       LogLine(u"Condition 2 passed");
+      // An invasion of it was just given up: the same landing would fail again.
+      if (WasGivenUpLately(city->x, city->y)) {
+        LogFormat(u"Invasion of %s given up lately: passed over", city->name);
+        continue;
+      }
       const float score = ScoreInvasionTarget(*city);
       LogLine(u"----- Sofar the best! :)");
       if (score > best && game->map->GetHex(city->x, city->y)->port) {

@@ -10,19 +10,22 @@
 #include "ai/country_ai.h"
 #include "ai/fleet_mission.h"
 #include "foundation/console_log.h"
-#include "foundation/game_lock.h"
 #include "turn/fleet.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_morska.h"
+#include "world/city_rules.h"
 #include "world/gra.h"
 #include "world/map.h"
 
 namespace tr {
 namespace {
 
-// Impulses a land unit may stay aboard an invasion fleet: the wait for the
-// others, the voyage to the landing zone and a few tries there.
+// Impulses an invasion may spend at its landing zone (or stuck on the way)
+// without landing before it is given up.
 constexpr int kInvasionPatience = 4;
+// Impulses for which the choice of an invasion target passes over a target
+// just given up.
+constexpr int kRetryGivenUpTargetAfter = 12;
 
 // The country's fleets by number, in fleet-list order: a fleet may go down
 // with its last ship while the list is walked.
@@ -62,29 +65,16 @@ bool UnloadTransports(cGame& game, int fleetId) {
   return false;
 }
 
-bool IsFriendlyHexController(const cCountry& country, int controller) {
-  return controller == country.id || (controller > 0 && country.IsAlly(controller));
-}
-
 // A port the country or an ally holds, where a transport can land its units.
 bool IsFriendlyPort(const cGame& game, const sWezelGrafuMorz& node, const cCountry& country) {
   if (!node.IsPort() || !game.map || !game.map->IsInside(node.x, node.y)) return false;
-  return IsFriendlyHexController(country, game.map->GetHex(node.x, node.y)->controller);
+  return game.map->GetHex(node.x, node.y)->IsControlledByFriend(country.id);
 }
 
 // A free land hex a friendly port's ships can put a unit on: the port's own
 // or one beside it.
-bool HasRoomAshore(const cGame& game, const sWezelGrafuMorz& node, const cCountry& country) {
-  const cMap& map = *game.map;
-  const auto free = [&](const sHex& hex) {
-    return hex.IsLand() && !hex.unit && IsFriendlyHexController(country, hex.controller);
-  };
-  if (free(*map.GetHex(node.x, node.y))) return true;
-  for (int d = 0; d < kDirectionCount; ++d) {
-    const sHex* next = map.GetNeighbour(node.x, node.y, d);
-    if (next && free(*next)) return true;
-  }
-  return false;
+bool HasRoomAshore(const sWezelGrafuMorz& node, const cCountry& country) {
+  return FindFreeHexForCountry(node.x, node.y, country).x != -1;
 }
 
 // The friendly port the fleet reaches in the fewest steps, other than
@@ -95,7 +85,7 @@ int NearestFriendlyPort(cGame& game, const cFleet& fleet, const cCountry& countr
   std::size_t shortest = 0;
   for (const sWezelGrafuMorz& node : graph.nodes) {
     if (node.id == passOver || !IsFriendlyPort(game, node, country)) continue;
-    if (withRoom && !HasRoomAshore(game, node, country)) continue;
+    if (withRoom && !HasRoomAshore(node, country)) continue;
     std::list<std::int32_t> path;
     if (node.id != fleet.seaNodeId && !graph.FindPath(fleet.seaNodeId, node.id, country.id, true, path)) continue;
     const std::size_t length = node.id == fleet.seaNodeId ? 0 : path.size();
@@ -144,26 +134,9 @@ void RedirectFromFullPort(cGame& game, int fleetId, const cCountry& country) {
   for (cJednostkaMorska* ship : fleet->ships) {
     cJednostkaLadowa* unit = ship->carriedUnit;
     if (!unit || (ship->type != kCargoShip && ship->type != kAmphibiousShip)) continue;
-    auto& aboard = ship->type == kCargoShip ? game.aboardUnitsA : game.aboardUnitsB;
-    const auto it = std::find_if(aboard.begin(), aboard.end(), [unit](const auto& p) { return p.get() == unit; });
-    if (it == aboard.end()) continue;
     LogFormat(u"[AI] %ls: %s finds no port with room and takes %s back to the reserve", country.name, fleet->name,
               unit->name);
-    if (ship->type == kCargoShip && unit->type >= 0 && unit->type < kLandTypeCount) {
-      if (cCountry* owner = game.GetCountry(country.id)) {
-        owner->AddSeaTransportPoints(game.constants.SeaTransportCost(unit->type));
-      }
-    }
-    GameLockGuard lock(__FILE__, __LINE__);
-    unit->transporter = nullptr;
-    unit->transporterId = -1;
-    unit->inReserve = 1;
-    unit->availableInTurns = 0;
-    unit->x = -1;
-    unit->y = -1;
-    game.reservePool.push_back(aboard.Take(it));
-    ship->carriedUnit = nullptr;
-    emptied.push_back(ship);
+    if (unit->MoveFromShipToReservePool()) emptied.push_back(ship);
   }
   // The last ship takes the fleet down with it.
   for (cJednostkaMorska* ship : emptied) ship->Sink(0);
@@ -234,37 +207,65 @@ void cCountryAI::NavalMoves() {
 void cCountryAI::GiveUpStalledInvasions() {
   cGame* game = gGame;
   if (!game || !country) return;
-  std::map<int, int> waits;
+  std::erase_if(givenUpTargets_, [&](const sGivenUpTarget& given) {
+    return game->turn - given.turn >= kRetryGivenUpTargetAfter;
+  });
+  std::map<int, sInvasionWait> waits;
   for (const auto& owned : game->fleets) {
     cFleet& fleet = *owned;
-    if (fleet.countryId != country->id ||
-        (fleet.aiOrder != kMissionInvasionGather && fleet.aiOrder != kMissionInvasionLand)) {
-      continue;
-    }
-    // Fleets split and join while they gather: the units aboard keep the count.
-    int longest = 0;
+    // A fleet set to land by the scenario (mission 1) lands where the
+    // scenario said, however long it takes.
+    if (fleet.countryId != country->id || fleet.aiOrder != kMissionInvasionGather) continue;
+    // The voyage costs no patience: only the impulses at the landing zone,
+    // where the landing failed or the zone was not safe, and those in which
+    // the fleet got no nearer. Fleets split and join on the way: the units
+    // aboard keep the count.
+    const bool atZone = fleet.seaNodeId == fleet.aiDestinationNode;
+    int longest = -1;
     for (const cJednostkaMorska* ship : fleet.ships) {
       if (!ship->carriedUnit) continue;
       const auto before = invasionWaits_.find(ship->carriedUnit->id);
-      const int waited = waits[ship->carriedUnit->id] = before == invasionWaits_.end() ? 1 : before->second + 1;
-      longest = std::max(longest, waited);
+      sInvasionWait& wait = waits[ship->carriedUnit->id];
+      if (before != invasionWaits_.end()) wait.stalled = before->second.stalled;
+      if (atZone || (before != invasionWaits_.end() && before->second.node == fleet.seaNodeId)) ++wait.stalled;
+      wait.node = fleet.seaNodeId;
+      longest = std::max(longest, wait.stalled);
     }
-    if (longest == 0) continue;
+    if (longest < 0) continue;
     // A target the country or an ally took meanwhile needs no landing: its port takes the units.
     const cMap& map = *game->map;
     const bool taken = map.IsInside(fleet.aiInvasionX, fleet.aiInvasionY) &&
-                       IsFriendlyHexController(*country, map.GetHex(fleet.aiInvasionX, fleet.aiInvasionY)->controller);
+                       map.GetHex(fleet.aiInvasionX, fleet.aiInvasionY)->IsControlledByFriend(country->id);
     if (longest < kInvasionPatience && !taken) continue;
     int port = NearestFriendlyPort(*game, fleet, *country, -1, true);
     if (port == -1) port = NearestFriendlyPort(*game, fleet, *country, -1, false);
     if (port == -1) continue;
-    LogFormat(u"[AI] %ls: Amphibious invasion - %s cannot land near (%i, %i) and takes its units to %s",
-              country->name, fleet.name, fleet.aiInvasionX, fleet.aiInvasionY, game->seaGraph.GetNode(port - 1).name);
+    const sWezelGrafuMorz& haven = game->seaGraph.GetNode(port - 1);
+    if (taken) {
+      LogFormat(u"[AI] %ls: Amphibious invasion - %s finds (%i, %i) in friendly hands and takes its units to %s",
+                country->name, fleet.name, fleet.aiInvasionX, fleet.aiInvasionY, haven.name);
+    } else if (atZone) {
+      LogFormat(u"[AI] %ls: Amphibious invasion - %s cannot land near (%i, %i) and takes its units to %s",
+                country->name, fleet.name, fleet.aiInvasionX, fleet.aiInvasionY, haven.name);
+    } else {
+      LogFormat(u"[AI] %ls: Amphibious invasion - %s cannot reach the landing zone of (%i, %i) and takes its units "
+                u"to %s",
+                country->name, fleet.name, fleet.aiInvasionX, fleet.aiInvasionY, haven.name);
+    }
+    if (!taken) givenUpTargets_.push_back({{fleet.aiInvasionX, fleet.aiInvasionY}, game->turn});
     fleet.aiOrder = kMissionTransport;
     fleet.aiDestinationNode = port;
     fleet.aiInvasionX = fleet.aiInvasionY = -1;
   }
   invasionWaits_ = std::move(waits);
+}
+
+bool cCountryAI::WasGivenUpLately(int x, int y) const {
+  const cGame* game = gGame;
+  if (!game) return false;
+  return std::any_of(givenUpTargets_.begin(), givenUpTargets_.end(), [&](const sGivenUpTarget& given) {
+    return given.at.x == x && given.at.y == y && game->turn - given.turn < kRetryGivenUpTargetAfter;
+  });
 }
 
 bool cCountryAI::IsSeaZoneSafe(int seaNodeId) const {

@@ -258,11 +258,25 @@ class cCountryAI : public cEnemyLandUnitQueries {
   // (the attack search clears it): the failed move may have touched the unit,
   // so the attack search computes the ranges again.
   bool obviousMoveFailed_ = false;
-  // Impulses each land unit (by number) has been aboard an invasion fleet;
-  // past a limit the invasion is given up and the fleet takes its units to a
-  // friendly port (ai_naval_moves.cpp).
-  std::map<int, int> invasionWaits_;
+  // For each land unit (by number) aboard an invasion fleet: the impulses it
+  // has spent at the landing zone or without getting any nearer, and the sea
+  // node it stood on. Past a limit the invasion is given up and the fleet
+  // takes its units to a friendly port (ai_naval_moves.cpp).
+  struct sInvasionWait {
+    int stalled = 0;
+    int node = -1;
+  };
+  std::map<int, sInvasionWait> invasionWaits_;
   void GiveUpStalledInvasions();
+  // The targets of invasions given up, with the impulse of the give-up: the
+  // choice of a target passes over them for a while. Kept for the session
+  // only: after a load a country may try such a target once more.
+  struct sGivenUpTarget {
+    sPoint at;
+    int turn = 0;
+  };
+  std::vector<sGivenUpTarget> givenUpTargets_;
+  bool WasGivenUpLately(int x, int y) const;
   // The message box of the action that just filled messageText, waited for.
   void AnnounceDiplomacy() const;
 };

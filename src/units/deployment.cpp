@@ -1,7 +1,8 @@
 // Where a land or air unit is: placed from the reserve pool next to a city,
-// jumped by strategic movement, taken back into the pool, or destroyed. A
-// unit is always in exactly one place: the pool, the map lists or an aboard
-// list, and a hex holds it only while it stands there.
+// jumped by strategic movement, taken back into the pool from the map or from
+// aboard a ship, or destroyed. A unit is always in exactly one place: the
+// pool, the map lists or an aboard list, and a hex holds it only while it
+// stands there.
 #include <algorithm>
 #include <memory>
 
@@ -150,7 +151,44 @@ int cJednostkaLadowa::MoveToReservePool() {
   inReserve = 1;
   x = -1;
   y = -1;
+  // The pool holds its units at full supply, as a loaded game puts them there.
+  SetSupply(gGame->constants.FullSupplyLevel());
+  ComputeCombatValue();
   return -1;
+}
+
+bool cJednostkaLadowa::MoveFromShipToReservePool() {
+  LogFormat(u"ship --> reserve pool: %s", name);
+  if (!gGame) return false;
+  cJednostkaMorska* ship = transporter;
+  cUnitList<cJednostkaLadowa>* aboard = nullptr;
+  if (ship && ship->carriedUnit == this) {
+    if (ship->type == kCargoShip) aboard = &gGame->aboardUnitsA;
+    if (ship->type == kAmphibiousShip) aboard = &gGame->aboardUnitsB;
+  }
+  const auto aboardHere = [this](const auto& p) { return p.get() == this; };
+  if (!aboard || std::none_of(aboard->begin(), aboard->end(), aboardHere)) {
+    LogFormat(u"%s is not aboard a ship and stays where it is", name);
+    return false;
+  }
+  if (ship->type == kCargoShip && type >= 0 && type < kLandTypeCount) {
+    const cCountry* current = gGame->playerControl.currentCountry;
+    if (cCountry* payee = gGame->GetCountry(current ? current->id : int{owner})) {
+      payee->AddSeaTransportPoints(gGame->constants.SeaTransportCost(type));
+    }
+  }
+  GameLockGuard lock(__FILE__, __LINE__);
+  transporter = nullptr;
+  transporterId = -1;
+  inReserve = 1;
+  availableInTurns = 0;
+  x = -1;
+  y = -1;
+  SetSupply(gGame->constants.FullSupplyLevel());
+  ComputeCombatValue();
+  gGame->reservePool.push_back(aboard->Take(std::find_if(aboard->begin(), aboard->end(), aboardHere)));
+  ship->carriedUnit = nullptr;
+  return true;
 }
 
 void cUnit::ReleaseReferences() {

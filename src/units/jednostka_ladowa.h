@@ -70,6 +70,11 @@ class cJednostkaLadowa : public cJednostka {
   // Removal (deployment.cpp).
   void Kill() override;
   int MoveToReservePool() override;
+  // Takes the unit from aboard its cargo or amphibious ship into the reserve
+  // pool, the ship left empty; a cargo ship's sea-transport points go back
+  // to the country whose turn it is, as when the unit goes ashore. False
+  // (logged) when the unit is aboard no such ship.
+  bool MoveFromShipToReservePool();
 
   // Bombardment from the sea (shore_bombardment.cpp): the fleet's battleships
   // and cruisers (the marked ones, or all) lower the unit's combat value for

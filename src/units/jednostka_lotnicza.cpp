@@ -155,6 +155,9 @@ int cJednostkaLotnicza::MoveToReservePool() {
   inReserve = 1;
   x = -1;
   y = -1;
+  // The pool holds its units at full supply, as a loaded game puts them there.
+  SetSupply(Constants().FullSupplyLevel());
+  ComputeCombatValue();
   return -1;
 }
 

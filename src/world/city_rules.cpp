@@ -37,12 +37,16 @@ int GetOriginalOwnerId(const cCity& city) {
 bool IsPort(const cCity& city) { return city.type == kCitySupplyPort || city.type == kCityPort; }
 
 sPoint FindFreeHexForCountry(const cCity& city, const cCountry& country) {
-  const sHex* hex = GetCityHex(city);
-  if (!hex) return {-1, -1};
-  if (hex->IsControlledByFriend(country.id) && !hex->unit) return {city.x, city.y};
+  return FindFreeHexForCountry(city.x, city.y, country);
+}
+
+sPoint FindFreeHexForCountry(int x, int y, const cCountry& country) {
+  if (!gGame || !gGame->map || !gGame->map->IsInside(x, y)) return {-1, -1};
+  const auto free = [&](const sHex& hex) { return hex.IsLand() && hex.IsControlledByFriend(country.id) && !hex.unit; };
+  if (free(*gGame->map->GetHex(x, y))) return {x, y};
   for (int d = 0; d < kDirectionCount; ++d) {
-    const sHex* n = gGame->map->GetNeighbour(city.x, city.y, d);
-    if (n && n->IsLand() && n->IsControlledByFriend(country.id) && !n->unit) return {n->x, n->y};
+    const sHex* n = gGame->map->GetNeighbour(x, y, d);
+    if (n && free(*n)) return {n->x, n->y};
   }
   return {-1, -1};
 }

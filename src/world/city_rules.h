@@ -32,6 +32,8 @@ bool IsPort(const cCity& city);
 // and held by the country or an ally, else the first free friendly land
 // neighbour in direction order; (-1, -1) when there is none.
 sPoint FindFreeHexForCountry(const cCity& city, const cCountry& country);
+// The same around the land hex (x, y), a port's own hex for its ships.
+sPoint FindFreeHexForCountry(int x, int y, const cCountry& country);
 // Whether the country may supply a unit placed from its reserve from the
 // city: not a resources city, its hex held by the country and, while the
 // country is at war, at least half supply there and, for a country a player

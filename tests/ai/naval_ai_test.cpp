@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "ai/country_ai.h"
 #include "ai/fleet_mission.h"
@@ -256,22 +258,38 @@ TEST_F(NavalAi, TransportWhosePortFellLandsItsUnitsAtAFriendlyPort) {
   EXPECT_TRUE(log.ContainsText(u"[AI] Country1: " + name + u" lost its port"));
 }
 
-// An invasion whose units find no landing hex is given up once they have been
-// aboard four impulses, or at once when the target is friendly by now; the
-// fleet then takes them to a friendly port and lands them there.
+// An invasion whose units find no landing hex is given up after four
+// impulses at its landing zone however long the voyage there, after four in
+// which its fleet got no nearer, or at once when the target is friendly by
+// now; the fleet then takes the units to a friendly port and lands them
+// there. A fleet the scenario set to land is never given up.
 struct GiveUpCase {
   const char* name;
   int targetController;  // of the inland target hex
-  int turnsBeforeGivingUp;
+  int start;             // the fleet's node on the way Port - 5 seas - zone (0: the port, 6: the zone)
+  bool zoneReachable;
+  int impulsesBeforeGivingUp;
+  const char16_t* line;
 };
-class InvasionGiveUp : public NavalAi, public testing::WithParamInterface<GiveUpCase> {};
+class InvasionGiveUp : public NavalAi, public testing::WithParamInterface<GiveUpCase> {
+ protected:
+  void NextImpulse() {
+    for (const auto& fleet : game().fleets) fleet->hasMoved = 0;
+    Ai(1).NavalMoves();
+  }
+};
 
 TEST_P(InvasionGiveUp, TheFleetTakesItsUnitsToAFriendlyPort) {
   const GiveUpCase& c = GetParam();
-  const int gather = sea.AddSea();
-  const int home = sea.AddPort(1);
-  sea.Link(gather, home);
-  cFleet& invasion = sea.AddFleet(1, gather, {kAmphibiousShip});
+  sea.SetConstant(71, 1, 1);  // one sea step a move
+  std::vector<int> way{sea.AddPort(1)};
+  for (int i = 1; i <= 6; ++i) {
+    way.push_back(sea.AddSea());
+    if (i < 6 || c.zoneReachable) sea.Link(way[i - 1], way[i]);
+  }
+  const int home = way.front();
+  const int gather = way.back();
+  cFleet& invasion = sea.AddFleet(1, way[static_cast<std::size_t>(c.start)], {kAmphibiousShip});
   invasion.aiOrder = kMissionInvasionGather;
   invasion.aiDestinationNode = gather;
   invasion.aiInvasionX = 8;  // inland: no landing hex within reach
@@ -279,29 +297,43 @@ TEST_P(InvasionGiveUp, TheFleetTakesItsUnitsToAFriendlyPort) {
   hex(8, 5).controller = c.targetController;
   cJednostkaLadowa& unit = Load(*invasion.ships.front(), 1);
   const std::u16string name = invasion.name;
+  cFleet& scripted = sea.AddFleet(1, gather, {kAmphibiousShip});
+  scripted.aiOrder = kMissionInvasionLand;
+  scripted.aiDestinationNode = gather;
+  scripted.aiInvasionX = 8;
+  scripted.aiInvasionY = 5;
+  cJednostkaLadowa& waiting = Load(*scripted.ships.front(), 1);
 
-  for (int turn = 1; turn < c.turnsBeforeGivingUp; ++turn) {
-    Ai(1).NavalMoves();
-    ASSERT_EQ(invasion.aiOrder, kMissionInvasionGather) << "turn " << turn;
+  for (int turn = 1; turn < c.impulsesBeforeGivingUp; ++turn) {
+    NextImpulse();
+    ASSERT_EQ(invasion.aiOrder, kMissionInvasionGather) << "impulse " << turn;
     ASSERT_EQ(unit.transporter, invasion.ships.front());
   }
-  Ai(1).NavalMoves();
-  EXPECT_TRUE(log.ContainsText(u"[AI] Country1: Amphibious invasion - " + name + u" cannot land near (8, 5)"));
+  if (c.targetController == 3) {
+    EXPECT_EQ(invasion.seaNodeId, c.zoneReachable ? gather : way[static_cast<std::size_t>(c.start)]);
+  }
+  NextImpulse();
+  EXPECT_TRUE(log.ContainsText(u"[AI] Country1: Amphibious invasion - " + name + c.line));
   EXPECT_EQ(invasion.aiOrder, kMissionTransport);
   EXPECT_EQ(invasion.aiDestinationNode, home);
 
-  Ai(1).NavalMoves();
-  EXPECT_TRUE(game().aboardUnitsB.empty());
-  EXPECT_EQ(FleetCount(1), 0);
+  for (int turn = 0; turn < 6 && FleetCount(1) > 1; ++turn) NextImpulse();
+  ASSERT_EQ(FleetCount(1), 1);  // the scripted fleet alone
   ASSERT_TRUE(game().map->IsInside(unit.x, unit.y));
   EXPECT_EQ(hex(unit.x, unit.y).unit, &unit);
   EXPECT_EQ(unit.x, home);  // the port's own hex
+  EXPECT_EQ(scripted.aiOrder, kMissionInvasionLand);
+  EXPECT_EQ(waiting.transporter, scripted.ships.front());
+  ASSERT_EQ(game().aboardUnitsB.size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, InvasionGiveUp,
-                         testing::Values(GiveUpCase{"EnemyTargetAfterFourTurnsAboard", 3, 4},
-                                         GiveUpCase{"TargetAnAllyTookAtOnce", 2, 1}),
-                         [](const testing::TestParamInfo<GiveUpCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InvasionGiveUp,
+    testing::Values(GiveUpCase{"FourImpulsesAtTheZone", 3, 6, true, 4, u" cannot land near (8, 5)"},
+                    GiveUpCase{"AVoyageOfSixMovesCostsNoPatience", 3, 0, true, 9, u" cannot land near (8, 5)"},
+                    GiveUpCase{"FourImpulsesWithNoWayOn", 3, 4, false, 5, u" cannot reach the landing zone of (8, 5)"},
+                    GiveUpCase{"TargetAnAllyTookAtOnce", 2, 1, true, 1, u" finds (8, 5) in friendly hands"}),
+    [](const testing::TestParamInfo<GiveUpCase>& info) { return info.param.name; });
 
 TEST_F(NavalAi, TransportWhosePortFellWithNoFriendlyPortLeftKeepsItsCourse) {
   const int lost = sea.AddPort(3);
@@ -316,6 +348,78 @@ TEST_F(NavalAi, TransportWhosePortFellWithNoFriendlyPortLeftKeepsItsCourse) {
 
   EXPECT_EQ(transport.aiDestinationNode, lost);
   EXPECT_FALSE(log.ContainsText(u"lost its port"));
+}
+
+// A transport at a port whose hexes are all taken sails for the friendly
+// port with room it reaches in the fewest steps, and lands there.
+TEST_F(NavalAi, ATransportAtAFullPortSailsForTheNearestPortWithRoom) {
+  const int full = sea.AddPort(1);
+  const int open = sea.AddSea();
+  const int far = sea.AddPort(1);
+  const int mid = sea.AddSea();
+  const int near = sea.AddPort(2);
+  sea.Link(full, open);
+  sea.Link(open, mid);
+  sea.Link(mid, far);
+  sea.Link(open, near);
+  sea.world().PlaceLandUnit(1, full, 0);
+  cFleet& transport = sea.AddFleet(1, full, {kCargoShip});
+  transport.aiOrder = kMissionTransport;
+  transport.aiDestinationNode = full;
+  cJednostkaLadowa& unit = Load(*transport.ships.front(), 1);
+  const std::u16string name = transport.name;
+
+  Ai(1).NavalMoves();
+  EXPECT_EQ(transport.aiDestinationNode, near);
+  EXPECT_TRUE(log.Contains(u"[AI] Country1: " + name + u" finds no free hex at Port1 and sails for Port5"));
+  EXPECT_EQ(unit.transporter, transport.ships.front());
+
+  transport.hasMoved = 0;
+  Ai(1).NavalMoves();
+  EXPECT_EQ(FleetCount(1), 0);
+  EXPECT_EQ(unit.x, near);
+  EXPECT_EQ(hex(near, 0).unit, &unit);
+}
+
+// With no friendly port with room the units go back to the reserve, their
+// sea-transport points are given back, their ships go down and the escort
+// stays.
+TEST_F(NavalAi, WithNoPortWithRoomTheUnitsGoBackToTheReserve) {
+  const int full = sea.AddPort(1);
+  const int open = sea.AddSea();
+  const int other = sea.AddPort(2);
+  sea.Link(full, open);
+  sea.Link(open, other);
+  sea.world().PlaceLandUnit(1, full, 0);
+  sea.world().PlaceLandUnit(2, other, 0);
+  sea.SetConstant(69, 3, 4);  // sea-transport points of land type 1
+  cFleet& transport = sea.AddFleet(1, full, {kCargoShip, kCruiser, kCargoShip});
+  transport.aiOrder = kMissionTransport;
+  transport.aiDestinationNode = full;
+  cJednostkaMorska* escort = *std::next(transport.ships.begin());
+  std::vector<cJednostkaLadowa*> units{&Load(*transport.ships.front(), 1), &Load(*transport.ships.back(), 1)};
+  for (cJednostkaLadowa* unit : units) unit->type = 1;
+  const std::int32_t points = country(1).seaTransportPoints;
+  const std::size_t reserve = game().reservePool.size();
+
+  Ai(1).NavalMoves();
+
+  EXPECT_TRUE(game().aboardUnitsA.empty());
+  ASSERT_EQ(game().reservePool.size(), reserve + 2);
+  for (cJednostkaLadowa* unit : units) {
+    EXPECT_NE(std::find_if(game().reservePool.begin(), game().reservePool.end(),
+                           [unit](const auto& p) { return p.get() == unit; }),
+              game().reservePool.end());
+    EXPECT_EQ(unit->inReserve, 1);
+    EXPECT_EQ(unit->transporter, nullptr);
+    EXPECT_EQ(unit->transporterId, -1);
+    EXPECT_EQ(unit->x, -1);
+    EXPECT_TRUE(log.ContainsText(u"finds no port with room and takes " + unit->name + u" back to the reserve"));
+  }
+  EXPECT_EQ(country(1).seaTransportPoints, points + 8);
+  ASSERT_EQ(FleetCount(1), 1);
+  EXPECT_EQ(escort->fleet, &transport);
+  EXPECT_EQ(transport.ships.size(), 1u);
 }
 
 struct GatheringCase {

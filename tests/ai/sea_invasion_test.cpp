@@ -535,6 +535,30 @@ TEST_F(Landing, ADestinationOffTheMapFreesTheFleet) {
   EXPECT_EQ(game().aboardUnitsB.size(), 1u);
 }
 
+// An invasion that waited four impulses at its zone for the enemy ships to
+// go is given up, and the choice of a target passes over that target for
+// twelve impulses.
+TEST_F(Landing, AGivenUpTargetIsPassedOverForAWhile) {
+  cFleet& fleet = InvasionFleet(enemyPort, 0, {kAmphibiousShip});
+  Aboard(*fleet.ships.front(), 100);
+  sea.SetConstant(146, 1, 100);  // every ship counted by the estimates
+  sea.SetConstant(147, 1, 100);
+  sea.AddFleet(3, zone, {kBattleship, kBattleship});  // the zone is never safe
+  for (int impulse = 1; impulse <= 4; ++impulse) {
+    for (const auto& each : game().fleets) each->hasMoved = 0;
+    Ai().NavalMoves();
+  }
+  ASSERT_EQ(fleet.aiOrder, kMissionTransport);
+  const int givenUp = game().turn;
+  for (int later : {0, 11, 12}) {
+    game().turn = givenUp + later;
+    log.Clear();
+    Ai().ChooseSeaInvasionTarget();
+    EXPECT_EQ(country(1).aiSettings.CurrentSeaInvasionTarget, later < 12 ? -1 : enemyPort) << later;
+    EXPECT_EQ(log.Contains(u"Invasion of Target given up lately: passed over"), later < 12) << later;
+  }
+}
+
 // ---- Sea transport to the fronts ----
 
 // A front through Home; Dock (node 4, hex (4, 0)) reaches Home by sea.

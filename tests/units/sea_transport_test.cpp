@@ -311,6 +311,37 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedCase{"OffTheMap", -1, 4, 0, false}, RefusedCase{"WaterHex", 0, 5, 0, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A unit taken from aboard back to the reserve is in the pool only, at full
+// supply as a loaded game has it there, its ship afloat and empty; a cargo
+// ship's sea-transport points come back, an amphibious ship's invasion points
+// do not. A unit on the map is not aboard.
+TEST_F(SeaTransport, AUnitAboardGoesBackToTheReserveAndOnlyThere) {
+  game().constants.SetSlot(L::kFullSupplyLevel, 10);
+  for (const int shipType : {kCargoShip, kAmphibiousShip}) {
+    SCOPED_TRACE(shipType);
+    cJednostkaLadowa& unit = Aboard(shipType);
+    unit.supply = 1;
+    cJednostkaMorska* ship = Ship();
+    const std::int32_t points = country(1).seaTransportPoints;
+    ASSERT_TRUE(unit.MoveFromShipToReservePool());
+    EXPECT_EQ(CountIn(game().reservePool, &unit), 1);
+    EXPECT_EQ(CountIn(game().aboardUnitsA, &unit) + CountIn(game().aboardUnitsB, &unit), 0);
+    EXPECT_FALSE(IsLandUnit(&unit));
+    EXPECT_EQ(unit.inReserve, 1);
+    EXPECT_EQ(unit.transporter, nullptr);
+    EXPECT_EQ(unit.transporterId, -1);
+    EXPECT_EQ(unit.x, -1);
+    EXPECT_EQ(unit.supply, 10);
+    EXPECT_EQ(ship->carriedUnit, nullptr);
+    EXPECT_TRUE(ShipAfloat(ship));
+    EXPECT_EQ(country(1).seaTransportPoints, points + (shipType == kCargoShip ? 3 + kInfantryDivision : 0));
+  }
+  cJednostkaLadowa& ashore = Fighter(1, 3, 3, 100);
+  EXPECT_FALSE(ashore.MoveFromShipToReservePool());
+  EXPECT_TRUE(IsLandUnit(&ashore));
+  EXPECT_EQ(map().GetHex(3, 3)->unit, &ashore);
+}
+
 TEST_F(SeaTransport, ComputerLandingKeepsItsStrengthAndRollsOnAFriendsHexToo) {
   cJednostkaLadowa& unit = Aboard(kAmphibiousShip, 100);
   ControlHex(1, 4, 1);

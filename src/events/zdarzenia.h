@@ -77,7 +77,27 @@ class cEventEngine {
   std::vector<cEvent> events;  // documents in order, events in document order
   cEvent firedEvent;
   std::vector<std::u16string> messages;  // queued by effects while an option runs
-  std::vector<int> firingsThisCheck;     // per entry of events
+
+ private:
+  struct sLook {
+    int firings = 0;
+    bool looked = false;
+  };
+  // Starts the record of what the current check has looked at and fired.
+  void StartLooking();
+  std::size_t NextToLook(std::size_t from);
+  void NoLongerLook(std::size_t entry);
+
+  std::vector<sLook> looks_;  // per entry of events, in the current check
+  // Per entry of events, and one past the last: an entry the current check
+  // may still look at, from this one on. An event checked once and one that
+  // may fire no more are passed over, so a search that starts again from
+  // the top does not walk them anew.
+  std::vector<std::size_t> stillToLook_;
+  // How many more times an event that has fired may fire again in the
+  // current check: as many as there are events, so that events that stay
+  // true fire, log and report no more than the events checked.
+  std::size_t refiringsLeft_ = 0;
 };
 
 }  // namespace tr

@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
+
+#include "foundation/quiet_log.h"
 
 namespace tr {
 namespace {
@@ -44,7 +47,16 @@ void cConsoleLog::CloseLocked() {
   file_ = -1;
 }
 
+namespace {
+thread_local bool tQuiet = false;
+}  // namespace
+
+cQuietLog::cQuietLog() : wasQuiet_(std::exchange(tQuiet, true)) {}
+cQuietLog::~cQuietLog() { tQuiet = wasQuiet_; }
+bool IsLogQuiet() { return tQuiet; }
+
 void cConsoleLog::LogLine(std::u16string_view text) {
+  if (tQuiet) return;
   std::lock_guard<std::mutex> lock(mutex_);
   if (file_ >= 0) {
     // One buffer for every line, grown to the longest: a line costs no allocation.
@@ -85,6 +97,7 @@ void cConsoleLog::Reopen(std::filesystem::path file) {
 }
 
 void LogFormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {
+  if (tQuiet) return;
   FormatArgsThen(format, args, [](std::u16string_view line, void*) { ConsoleLog().LogLine(line); }, nullptr);
 }
 

@@ -99,6 +99,7 @@ void cEventEngine::StartLooking() {
   stillToLook_.resize(events.size() + 1);
   for (std::size_t i = 0; i < stillToLook_.size(); ++i) stillToLook_[i] = i;
   refiringsLeft_ = std::max<std::size_t>(kMaxFiringsPerCheck, events.size());
+  looksLeft_ = kMaxLooksPerCheck;
 }
 
 std::size_t cEventEngine::NextToLook(std::size_t from) {
@@ -131,6 +132,12 @@ bool cEventEngine::CheckEvents() {
         NoLongerLook(i);
         continue;
       }
+      if (looksLeft_ == 0) {
+        LogFormat(u"WARNING: the events have been looked at %i times in this check; the check ends here",
+                  static_cast<int>(kMaxLooksPerCheck));
+        break;
+      }
+      --looksLeft_;
       checkedBits[bit] = true;
       if (event.oneTimeChecking != 0) NoLongerLook(i);
       // Every search after a firing looks again at the events above it: the

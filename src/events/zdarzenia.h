@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -30,6 +31,10 @@ extern std::atomic<std::uint8_t> gEndTurnRequested;
 // How often an event that is not one-time may fire within one check; an event
 // whose effects leave its condition true would otherwise fire forever.
 inline constexpr int kMaxFiringsPerCheck = 100;
+// How many looks at events one check takes at most. Every firing starts the
+// search again from the top, so events that fire below many that stay false
+// would look at those again and again; past this the check ends.
+inline constexpr std::size_t kMaxLooksPerCheck = 1000000;
 
 class cEventEngine {
  public:
@@ -98,6 +103,7 @@ class cEventEngine {
   // current check: as many as there are events, so that events that stay
   // true fire, log and report no more than the events checked.
   std::size_t refiringsLeft_ = 0;
+  std::size_t looksLeft_ = 0;  // in the current check
 };
 
 }  // namespace tr

@@ -150,6 +150,22 @@ TEST_F(EventCheckTest, RefiringsOfACheckAreBoundedTogether) {
   EXPECT_EQ(log_.lines().back(), u"CHECKING EVENTS FINISHED");
 }
 
+// Events that fire below many that stay false make every search look at
+// those again: the looks of a check are bounded, and the check then ends.
+TEST_F(EventCheckTest, LooksOfACheckAreBounded) {
+  constexpr int kWaiting = 1000;
+  for (int id = 1; id <= 2 * kWaiting; ++id) {
+    cEvent event = MakeEvent(id);
+    event.oneTimeChecking = 0;
+    if (id <= kWaiting) event.condition.expressions.push_back(FlagEquals(7, 1));
+    Add(event);
+  }
+  Check();
+  EXPECT_TRUE(log_.Contains(u"WARNING: the events have been looked at 1000000 times in this check; the check ends "
+                            u"here"));
+  EXPECT_EQ(log_.lines().back(), u"CHECKING EVENTS FINISHED");
+}
+
 TEST_F(EventCheckTest, CountryAndPlayByEmailRulesSkipEvents) {
   cEvent noPbem = MakeEvent(1);
   noPbem.enableInPbem = 0;

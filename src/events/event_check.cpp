@@ -2,12 +2,14 @@
 // until none fires, and hands each fired event to its human player through
 // the event dialog or to the computer's choice.
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "events/zdarzenia.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/game_lock.h"
+#include "foundation/quiet_log.h"
 #include "foundation/string_base.h"
 #include "turn/theads.h"
 #include "world/gra.h"
@@ -89,15 +91,33 @@ bool ShowQueuedMessages(cGame& game, std::vector<std::u16string> queued) {
 
 void cEventEngine::ClearCheckedBits() {
   std::fill(checkedBits.begin(), checkedBits.end(), false);
-  std::fill(firingsThisCheck.begin(), firingsThisCheck.end(), 0);
+  StartLooking();
 }
+
+void cEventEngine::StartLooking() {
+  looks_.assign(events.size(), sLook{});
+  stillToLook_.resize(events.size() + 1);
+  for (std::size_t i = 0; i < stillToLook_.size(); ++i) stillToLook_[i] = i;
+  refiringsLeft_ = std::max<std::size_t>(kMaxFiringsPerCheck, events.size());
+  looksLeft_ = kMaxLooksPerCheck;
+}
+
+std::size_t cEventEngine::NextToLook(std::size_t from) {
+  std::size_t found = from;
+  while (stillToLook_[found] != found) found = stillToLook_[found];
+  // Every entry walked points straight at the one found, so none is walked twice.
+  while (stillToLook_[from] != found) from = std::exchange(stillToLook_[from], found);
+  return found;
+}
+
+void cEventEngine::NoLongerLook(std::size_t entry) { stillToLook_[entry] = entry + 1; }
 
 bool cEventEngine::CheckEvents() {
   LogLine(u"NEW ITERATION FOR EVENTS...");
   const cGame* game = gGame;
   if (game != nullptr) {
-    firingsThisCheck.resize(events.size(), 0);
-    for (std::size_t i = 0; i < events.size(); ++i) {
+    if (looks_.size() != events.size()) StartLooking();
+    for (std::size_t i = NextToLook(0); i < events.size(); i = NextToLook(i + 1)) {
       cEvent& event = events[i];
       const cCountry* country = CountryOfEvent(*game, event);
       if (country == nullptr || country->isActive == 0) continue;
@@ -106,10 +126,28 @@ bool cEventEngine::CheckEvents() {
       if (event.eventID < 0 || event.eventID > kMaxEventId) continue;
       const auto bit = static_cast<std::size_t>(event.eventID);
       if (bit >= checkedBits.size()) checkedBits.resize(bit + 1, false);
-      if (event.oneTimeChecking != 0 && checkedBits[bit]) continue;
-      if (firingsThisCheck[i] >= kMaxFiringsPerCheck) continue;
-      LogFormat(u"Checking event %d", event.eventID);
+      sLook& look = looks_[i];
+      if ((event.oneTimeChecking != 0 && checkedBits[bit]) || look.firings >= kMaxFiringsPerCheck ||
+          (look.firings > 0 && refiringsLeft_ == 0)) {
+        NoLongerLook(i);
+        continue;
+      }
+      if (looksLeft_ == 0) {
+        LogFormat(u"WARNING: the events have been looked at %i times in this check; the check ends here",
+                  static_cast<int>(kMaxLooksPerCheck));
+        break;
+      }
+      --looksLeft_;
       checkedBits[bit] = true;
+      if (event.oneTimeChecking != 0) NoLongerLook(i);
+      // Every search after a firing looks again at the events above it: the
+      // lines of a look were written the first time, and only a firing is
+      // written again, so the log grows with the events, not with the searches.
+      const bool firstLook = !look.looked;
+      look.looked = true;
+      if (firstLook) LogFormat(u"Checking event %d", event.eventID);
+      std::optional<cQuietLog> quiet;
+      if (!firstLook) quiet.emplace();
       if (!event.IsDateInWindow(game->date)) {
         LogFormat(u"Event %i: Current date is outside date range for event", event.eventID);
         LogLine(u"Event checked with no luck");
@@ -120,8 +158,16 @@ bool cEventEngine::CheckEvents() {
         LogLine(u"Event checked with no luck");
         continue;
       }
+      quiet.reset();
+      if (!firstLook) LogFormat(u"Checking event %d", event.eventID);
       LogFormat(u"Condition for event with ID=%i is true. Firing...", event.eventID);
-      if (++firingsThisCheck[i] == kMaxFiringsPerCheck) {
+      if (look.firings > 0 && --refiringsLeft_ == 0) {
+        LogFormat(u"WARNING: events have fired again %i times in this check; none that has fired is looked at again "
+                  u"before the next check",
+                  static_cast<int>(std::max<std::size_t>(kMaxFiringsPerCheck, events.size())));
+      }
+      if (++look.firings == kMaxFiringsPerCheck) {
+        NoLongerLook(i);
         LogFormat(u"WARNING: event %i has fired %i times in this check and stays true; it is not looked at again "
                   u"before the next check",
                   event.eventID, kMaxFiringsPerCheck);

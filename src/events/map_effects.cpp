@@ -14,6 +14,7 @@
 #include "scenario/table_writer.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
+#include "world/map_records.h"
 #include "world/turn_order.h"
 
 namespace tr {
@@ -23,7 +24,6 @@ namespace {
 // back from a save as it was made.
 constexpr int kMaxCommanderSkill = 100;
 constexpr int kMaxCommanderExperience = 1000000;
-constexpr int kMaxFortLevel = 9;
 constexpr int kMinPortSize = 1;
 constexpr int kMaxPortSize = 10;
 // Pixels of the map per hex column and row.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "events/event_xml.h"
+#include "events/xml_nesting.h"
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/file_read.h"
@@ -64,49 +65,6 @@ constexpr int kMaxEventYear = 100000;
 // would run them out of stack.
 constexpr int kMaxElementDepth = 200;
 
-// Where an element opens past `limit` levels, or npos. Counted on the raw
-// text before parsing: comments, CDATA, declarations and end tags open
-// nothing, and a '>' inside a quoted attribute value ends no tag.
-std::size_t FindTooDeepElement(std::string_view text, int limit) {
-  constexpr std::size_t npos = std::string_view::npos;
-  auto skipPast = [&](std::size_t from, std::string_view end) {
-    const std::size_t at = text.find(end, from);
-    return at == npos ? npos : at + end.size();
-  };
-  int depth = 0;
-  std::size_t i = 0;
-  while (i < text.size() && (i = text.find('<', i)) != npos) {
-    const std::string_view rest = text.substr(i);
-    if (rest.starts_with("<!--")) {
-      i = skipPast(i + 4, "-->");
-    } else if (rest.starts_with("<![CDATA[")) {
-      i = skipPast(i + 9, "]]>");
-    } else if (rest.starts_with("<!") || rest.starts_with("<?")) {
-      i = skipPast(i + 2, ">");
-    } else if (rest.starts_with("</")) {
-      if (depth > 0) --depth;
-      i = skipPast(i + 2, ">");
-    } else {
-      std::size_t end = i + 1;
-      char quote = 0;
-      for (; end < text.size(); ++end) {
-        const char c = text[end];
-        if (quote != 0) {
-          if (c == quote) quote = 0;
-        } else if (c == '"' || c == '\'') {
-          quote = c;
-        } else if (c == '>') {
-          break;
-        }
-      }
-      if (end >= text.size()) return npos;
-      if (text[end - 1] != '/' && ++depth > limit) return i;
-      i = end + 1;
-    }
-  }
-  return npos;
-}
-
 // The row and column (from 1) of a byte of the text that is not a line end.
 std::pair<int, int> RowAndColumn(std::string_view text, std::size_t at) {
   const std::size_t newline = text.rfind('\n', at);
@@ -135,7 +93,9 @@ bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath) {
   }
   constexpr std::size_t kPadding = 8;
   text.append(kPadding, '\0');
-  document.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+  // Read as the UTF-8 it was checked to be, whatever it declares: the depth
+  // scan reads white space and characters as the parser does in that mode.
+  document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
   if (!document.Error()) return true;
   LogXmlError(gamePath, document.ErrorRow(), document.ErrorCol(),
               Utf8ToUtf16(document.ErrorDesc() ? document.ErrorDesc() : ""));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -30,6 +31,10 @@ extern std::atomic<std::uint8_t> gEndTurnRequested;
 // How often an event that is not one-time may fire within one check; an event
 // whose effects leave its condition true would otherwise fire forever.
 inline constexpr int kMaxFiringsPerCheck = 100;
+// How many looks at events one check takes at most. Every firing starts the
+// search again from the top, so events that fire below many that stay false
+// would look at those again and again; past this the check ends.
+inline constexpr std::size_t kMaxLooksPerCheck = 1000000;
 
 class cEventEngine {
  public:
@@ -77,7 +82,28 @@ class cEventEngine {
   std::vector<cEvent> events;  // documents in order, events in document order
   cEvent firedEvent;
   std::vector<std::u16string> messages;  // queued by effects while an option runs
-  std::vector<int> firingsThisCheck;     // per entry of events
+
+ private:
+  struct sLook {
+    int firings = 0;
+    bool looked = false;
+  };
+  // Starts the record of what the current check has looked at and fired.
+  void StartLooking();
+  std::size_t NextToLook(std::size_t from);
+  void NoLongerLook(std::size_t entry);
+
+  std::vector<sLook> looks_;  // per entry of events, in the current check
+  // Per entry of events, and one past the last: an entry the current check
+  // may still look at, from this one on. An event checked once and one that
+  // may fire no more are passed over, so a search that starts again from
+  // the top does not walk them anew.
+  std::vector<std::size_t> stillToLook_;
+  // How many more times an event that has fired may fire again in the
+  // current check: as many as there are events, so that events that stay
+  // true fire, log and report no more than the events checked.
+  std::size_t refiringsLeft_ = 0;
+  std::size_t looksLeft_ = 0;  // in the current check
 };
 
 }  // namespace tr

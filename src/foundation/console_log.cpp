@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
+
+#include "foundation/quiet_log.h"
 
 namespace tr {
 namespace {
@@ -44,12 +47,18 @@ void cConsoleLog::CloseLocked() {
 
 namespace {
 thread_local cLastErrorLine* tLastErrorLine = nullptr;
+thread_local bool tQuiet = false;
 }  // namespace
 
 cLastErrorLine::cLastErrorLine() : outer_(tLastErrorLine) { tLastErrorLine = this; }
 cLastErrorLine::~cLastErrorLine() { tLastErrorLine = outer_; }
 
+cQuietLog::cQuietLog() : wasQuiet_(std::exchange(tQuiet, true)) {}
+cQuietLog::~cQuietLog() { tQuiet = wasQuiet_; }
+bool IsLogQuiet() { return tQuiet; }
+
 void cConsoleLog::LogLine(std::u16string_view text) {
+  if (tQuiet) return;
   if (tLastErrorLine != nullptr && text.find(u"ERROR") != std::u16string_view::npos) {
     tLastErrorLine->text_.assign(text);
   }
@@ -97,6 +106,7 @@ void cConsoleLog::Reopen(std::filesystem::path file) {
 }
 
 void LogFormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {
+  if (tQuiet) return;
   FormatArgsThen(format, args, [](std::u16string_view line, void*) { ConsoleLog().LogLine(line); }, nullptr);
 }
 

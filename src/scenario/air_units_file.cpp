@@ -41,6 +41,7 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
   cCsvReader reader = OpenTable(kOpeningAirUnitsLine, path);
   game.airUnits.clear();
   std::vector<std::u16string> refused;
+  const std::int32_t mostPoints = MostAirActionPoints(game.constants);
   cTableRows table(reader, kRow, path);
   while (table.Next()) {
     const auto& f = table.fields();
@@ -79,8 +80,8 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
     unit->wasAttacked = FieldFlag(f, 10);
     unit->supplySourceX = FieldInt(f, 11);
     unit->supplySourceY = FieldInt(f, 12);
-    unit->actionPoints = FieldIntIn(f, 13, 0, kMaxTurnCount, 0, u"Action Points", path, line);
-    unit->startingActionPoints = FieldIntIn(f, 14, 0, kMaxTurnCount, 0, u"Starting AP", path, line);
+    unit->actionPoints = CheckedActionPoints(FieldInt(f, 13), mostPoints, u"Action Points", path, line);
+    unit->startingActionPoints = CheckedActionPoints(FieldInt(f, 14), mostPoints, u"Starting AP", path, line);
     unit->inReserve = FieldFlag(f, 15);
     unit->supply = CheckedSupply(FieldInt(f, 16), path, line);
     unit->airReconDone = FieldInt(f, 17) == 1 ? 1 : 0;

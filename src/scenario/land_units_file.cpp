@@ -115,12 +115,13 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
   unit->SetType(FieldInt(f, 5));
   unit->level = CheckedLevel(FieldInt(f, 6), path, row.line);
   unit->strength = Ranged(row, 7, 0, 100, 100, u"Current strength", path);
-  unit->actionPoints = Count(row, 8, u"Action Points", path);
+  const std::int32_t mostPoints = MostLandActionPoints(game.constants);
+  unit->actionPoints = CheckedActionPoints(FieldInt(f, 8), mostPoints, u"Action Points", path, row.line);
   unit->attacked = FieldFlag(f, 9);
   unit->wasAttacked = FieldFlag(f, 10);
   unit->supplySourceX = FieldInt(f, 11);
   unit->supplySourceY = FieldInt(f, 12);
-  unit->startingActionPoints = Count(row, 13, u"Starting AP", path);
+  unit->startingActionPoints = CheckedActionPoints(FieldInt(f, 13), mostPoints, u"Starting AP", path, row.line);
   unit->transporterId = FieldInt(f, 14);
   unit->attachedCommander = AttachedCommanderOfColumn(game, FieldInt(f, 15));
   unit->commanderId = -1;

@@ -2,6 +2,7 @@
 // the direction codes of the move range, the undo record it opens, and one
 // step of the walk with the capture of the entered hex.
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "foundation/console_log.h"
@@ -35,18 +36,27 @@ void PutBack(cJednostka& unit) {
 // The steps from the unit's hex to the target, read back over the direction
 // codes of the range; empty when the codes do not lead back to the unit.
 std::deque<sHexEntry> TracePath(const cJednostka& unit, int targetX, int targetY) {
-  const int size = 2 * std::max(unit.actionPoints, 0) + 3;
-  const int centre = (size - 1) / 2;
-  const int originX = unit.x - centre;
-  const int originY = unit.y - centre;
-  auto inside = [&](int x, int y) { return x >= originX && x < originX + size && y >= originY && y < originY + size; };
+  // The cells the range can reach, one step beyond the unit's points, and
+  // never beyond the map: the points alone could size it past any memory.
+  const cMap& map = *gGame->map;
+  const std::int64_t reach = std::int64_t{std::max(unit.actionPoints, 0)} + 1;
+  const int originX = static_cast<int>(std::max<std::int64_t>(unit.x - reach, 0));
+  const int originY = static_cast<int>(std::max<std::int64_t>(unit.y - reach, 0));
+  const int width = static_cast<int>(std::min<std::int64_t>(unit.x + reach, map.GetWidth() - 1) - originX + 1);
+  const int height = static_cast<int>(std::min<std::int64_t>(unit.y + reach, map.GetHeight() - 1) - originY + 1);
+  auto inside = [&](int x, int y) {
+    return x >= originX && x - originX < width && y >= originY && y - originY < height;
+  };
+  if (width <= 0 || height <= 0 || !inside(unit.x, unit.y)) return {};
   struct Cell {
     bool set = false;
     int direction = 0;
     int cost = -1;
   };
-  std::vector<Cell> grid(static_cast<std::size_t>(size) * size);
-  auto cell = [&](int x, int y) -> Cell& { return grid[(y - originY) * size + (x - originX)]; };
+  std::vector<Cell> grid(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  auto cell = [&](int x, int y) -> Cell& {
+    return grid[static_cast<std::size_t>(y - originY) * static_cast<std::size_t>(width) + (x - originX)];
+  };
   cell(unit.x, unit.y) = {true, 0, 0};
   for (const sMoveRangeCell& entry : unit.moveRange) {
     if (inside(entry.x, entry.y)) cell(entry.x, entry.y) = {true, entry.direction, entry.cost};

@@ -8,6 +8,7 @@
 #include "scenario/ai_data_file.h"
 #include "turn/fleet_integrity.h"
 #include "world/city_rules.h"
+#include "world/folder_path.h"
 #include "world/gra.h"
 #include "world/load_checks.h"
 #include "world/presentation.h"
@@ -50,12 +51,32 @@ void cGame::FinishLoading(std::u16string_view folder) {
 
 void cGame::CheckHexOwners() {
   const int count = CountryCount();
+  const std::u16string path = FolderFilePath(folderTemplate, u"map.qel");
   auto valid = [count](int id) { return id >= 1 && id <= count; };
+  // The rules ask the countries of a hex by number and end the program on
+  // one that does not exist; 0 means none, which they allow for.
+  auto exists = [count](int id) { return id <= count; };
+  auto logRepair = [&](const sHex& hex) {
+    LogFormat(u"WARNING: hex (%d, %d) of %s given controller %d, owner %d and original owner %d",
+              static_cast<int>(hex.x), static_cast<int>(hex.y), path, hex.controller, hex.owner, hex.originalOwner);
+  };
+  // A number of a country that does not exist gives way to none.
+  auto dropMissing = [&](sHex& hex) {
+    if (exists(hex.controller) && exists(hex.owner) && exists(hex.originalOwner)) return;
+    if (!exists(hex.controller)) hex.SetController(0);
+    if (!exists(hex.owner)) hex.SetOwner(0);
+    if (!exists(hex.originalOwner)) hex.originalOwner = 0;
+    logRepair(hex);
+  };
   bool logged = false;
   for (int x = 0; x < map->GetWidth(); ++x) {
     for (int y = 0; y < map->GetHeight(); ++y) {
       sHex& hex = *map->GetHex(x, y);
-      if (hex.terrain == kTerrainWater) continue;
+      if (hex.terrain == kTerrainWater) {
+        // The sea may belong to nobody, but a number it holds is still asked after.
+        dropMissing(hex);
+        continue;
+      }
       const bool controllerOk = valid(hex.controller);
       const bool ownerOk = valid(hex.owner);
       const bool originalOk = valid(hex.originalOwner);
@@ -72,15 +93,31 @@ void cGame::CheckHexOwners() {
         logged = true;
       }
       if (controllerOk && ownerOk && originalOk) continue;
-      // The rules ask the countries of a hex by number and end the program
-      // on one that does not exist: a number the hex holds stands in.
+      // A number the hex holds stands in for the others; without one, a hex
+      // of a country that does not exist takes the countries of its first
+      // neighbour that has them. A hex of none stays so.
       const int known = controllerOk ? hex.controller : ownerOk ? hex.owner : originalOk ? hex.originalOwner : 0;
-      if (known == 0) continue;
+      if (known == 0) {
+        if (exists(hex.controller) && exists(hex.owner) && exists(hex.originalOwner)) continue;
+        const sHex* from = nullptr;
+        for (int d = 0; d < kDirectionCount && !from; ++d) {
+          const sHex* n = map->GetNeighbour(x, y, d);
+          if (n && n->IsLand() && valid(n->controller) && valid(n->owner)) from = n;
+        }
+        if (!from) {
+          dropMissing(hex);
+          continue;
+        }
+        hex.SetController(from->controller);
+        hex.SetOwner(from->owner);
+        hex.originalOwner = valid(from->originalOwner) ? from->originalOwner : from->owner;
+        logRepair(hex);
+        continue;
+      }
       if (!ownerOk) hex.SetOwner(originalOk ? hex.originalOwner : known);
       if (!originalOk) hex.originalOwner = hex.owner;
       if (!controllerOk) hex.SetController(hex.owner);
-      LogFormat(u"WARNING: hex (%d, %d) given controller %d, owner %d and original owner %d", x, y, hex.controller,
-                hex.owner, hex.originalOwner);
+      logRepair(hex);
     }
   }
   if (logged) {

@@ -67,6 +67,7 @@ void cMap::Load(std::u16string_view pathTemplate, bool savedGame) {
       ReadQelHexRecord(hex, bytes.substr(at, kQelRecordSize));
       hex.x = static_cast<std::int16_t>(x);
       hex.y = static_cast<std::int16_t>(y);
+      HoldQelHexRecord(hex, path);
     }
   }
   MarkRiverMouths();

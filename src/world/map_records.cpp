@@ -1,5 +1,8 @@
 #include "world/map_records.h"
 
+#include <utility>
+
+#include "foundation/console_log.h"
 #include "world/byte_io.h"
 
 namespace tr {
@@ -31,6 +34,31 @@ void ReadQelHexRecord(sHex& hex, std::string_view r) {
   const std::uint8_t kind = ReadU8(r, 35);
   hex.port = kind & kKindPort;
   hex.takesWeather = (kind & kKindNoWeather) ? 0 : 1;
+}
+
+void HoldQelHexRecord(sHex& hex, std::u16string_view path) {
+  const int x = hex.x;
+  const int y = hex.y;
+  if (hex.fortLevel > kMaxFortLevel) {
+    LogFormat(u"WARNING: hex (%i, %i) in %s has the fort level %i, above the highest (%i); held at %i", x, y, path,
+              static_cast<int>(hex.fortLevel), kMaxFortLevel, kMaxFortLevel);
+    hex.fortLevel = kMaxFortLevel;
+  }
+  if (hex.weather < 0 || hex.weather > kMaxWeatherCode) {
+    LogFormat(u"WARNING: hex (%i, %i) in %s has the weather code %i, which is no weather; made clear (0)", x, y,
+              path, hex.weather);
+    hex.weather = 0;
+  }
+  for (auto [chances, what] : {std::pair{&hex.mudChance, u"mud"}, std::pair{&hex.winterChance, u"winter"}}) {
+    for (std::size_t month = 0; month < chances->size(); ++month) {
+      std::uint8_t& chance = (*chances)[month];
+      if (chance <= kMaxChancePercent) continue;
+      LogFormat(u"WARNING: hex (%i, %i) in %s has a %s chance of %i percent in month %i; held at %i", x, y,
+                path, std::u16string_view(what), static_cast<int>(chance), static_cast<int>(month) + 1,
+                kMaxChancePercent);
+      chance = kMaxChancePercent;
+    }
+  }
 }
 
 void AppendQelHexRecord(std::string& out, const sHex& hex) {

@@ -115,6 +115,57 @@ TEST_F(EventCheckTest, EventThatStaysTrueFiresABoundedNumberOfTimes) {
   EXPECT_EQ(Firings(3), kMaxFiringsPerCheck);
 }
 
+// Every firing starts the search again from the top: an event above that is
+// looked at again and found as before is logged once in the check.
+TEST_F(EventCheckTest, EventLookedAtAgainIsLoggedOnce) {
+  cEvent waiting = MakeEvent(1);
+  waiting.oneTimeChecking = 0;
+  waiting.condition.expressions.push_back(FlagEquals(7, 1));
+  Add(waiting);
+  cEvent repeating = MakeEvent(2);
+  repeating.oneTimeChecking = 0;
+  Add(repeating);
+  Check();
+  EXPECT_EQ(Firings(2), kMaxFiringsPerCheck);
+  const auto lines = log_.lines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), u"Condition for event with ID=1 is false."), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), u"Checking event 1"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), u"Checking event 2"), kMaxFiringsPerCheck);
+}
+
+// The events of a check fire again, all together, as many times as there are
+// events and at least kMaxFiringsPerCheck: then each that has fired is done.
+TEST_F(EventCheckTest, RefiringsOfACheckAreBoundedTogether) {
+  for (const int id : {3, 4, 5}) {
+    cEvent repeating = MakeEvent(id);
+    repeating.oneTimeChecking = 0;
+    Add(repeating);
+  }
+  Check();
+  EXPECT_EQ(Firings(3), kMaxFiringsPerCheck);
+  EXPECT_EQ(Firings(4), 2);
+  EXPECT_EQ(Firings(5), 1);
+  EXPECT_TRUE(log_.Contains(u"WARNING: events have fired again 100 times in this check; none that has fired is "
+                            u"looked at again before the next check"));
+  EXPECT_EQ(log_.lines().back(), u"CHECKING EVENTS FINISHED");
+}
+
+// Events that fire below many that stay false make every search look at
+// those again: the looks of a check are bounded, and the check then ends.
+TEST_F(EventCheckTest, LooksOfACheckAreBounded) {
+  constexpr int kWaiting = 1000;
+  for (int id = 1; id <= 2 * kWaiting; ++id) {
+    cEvent event = MakeEvent(id);
+    event.oneTimeChecking = 0;
+    if (id <= kWaiting) event.condition.expressions.push_back(FlagEquals(7, 1));
+    Add(event);
+  }
+  Check();
+  EXPECT_TRUE(log_.Contains(u"WARNING: the events have been looked at 1000000 times in this check; the check ends "
+                            u"here"));
+  EXPECT_EQ(log_.lines().back(), u"CHECKING EVENTS FINISHED");
+}
+
 TEST_F(EventCheckTest, CountryAndPlayByEmailRulesSkipEvents) {
   cEvent noPbem = MakeEvent(1);
   noPbem.enableInPbem = 0;

@@ -95,6 +95,14 @@ std::string DeeplyNested(int levels) {
   return text;
 }
 
+// The same nesting behind a tag the parser reads as unknown, whose quote it
+// never sees as one: the depth scan must read the tag as the parser does.
+std::string NestedBehind(const std::string& opening, int levels) {
+  std::string text = "<events>" + opening;
+  for (int i = 0; i < levels; ++i) text += "<a>";
+  return text;
+}
+
 const std::u16string kEventsFileError = u"ERROR initializing events from file data\\scenarios\\S\\events.xml. Exiting...";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -116,6 +124,21 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadableCase{"NestedTooDeep", "data\\scenarios\\S\\events.xml\r\n", DeeplyNested(30000),
                        {u"XML error in data\\scenarios\\S\\events.xml at row 2, column 606: Elements are nested "
                         u"more than 200 deep.",
+                        kEventsFileError}},
+        UnreadableCase{"NestedBehindAQuoteInATagName", "data\\scenarios\\S\\events.xml\r\n",
+                       NestedBehind("<'a>", 70000),
+                       {u"XML error in data\\scenarios\\S\\events.xml at row 1, column 610: Elements are nested "
+                        u"more than 200 deep.",
+                        kEventsFileError}},
+        // A character reference runs to the next ';', over the end tags in between.
+        UnreadableCase{"NestedBehindCharacterReferences", "data\\scenarios\\S\\events.xml\r\n",
+                       [] {
+                         std::string text = "<events>";
+                         for (int i = 0; i < 300; ++i) text += "<a>&#</a>#1;";
+                         return text;
+                       }(),
+                       {u"XML error in data\\scenarios\\S\\events.xml at row 1, column 2397: Elements are "
+                        u"nested more than 200 deep.",
                         kEventsFileError}},
         UnreadableCase{"EndsInsideAMultiByteSequence",
                        "data\\scenarios\\S\\events.xml\r\n",

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/string_base_file.h"
@@ -173,6 +174,14 @@ int main(int argc, char** argv) {
   std::string deep = "<events>";
   for (int i = 0; i < 30000; ++i) deep += "<a>";
   WriteSeed(out / "event_xml", "deep.xml", deep);
+  // The same behind a tag whose name holds a quote, which once hid the
+  // nesting from the depth scan: the 210 KB file that ran the parser out of
+  // stack, and a 54 KB one that took seconds to parse.
+  for (const auto& [name, levels] : {std::pair{"quote_in_tag_name.xml", 70000}, std::pair{"quote_slow.xml", 17714}}) {
+    std::string hidden = "<events><'a>";
+    for (int i = 0; i < levels; ++i) hidden += "<a>";
+    WriteSeed(out / "event_xml", name, hidden);
+  }
   StringBaseSeeds(out / "string_base", source);
   WriteSeed(out / "map_file", "small.qel", QelMap(3, 2));
   WriteSeed(out / "map_file", "row.qel", QelMap(5, 1));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "ai/autoplay.h"
 #include "events/zdarzenia.h"
 #include "foundation/fatal.h"
+#include "foundation/random.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/scenario_corruption.h"
@@ -76,6 +79,35 @@ void Replace(const fs::path& file, const std::function<std::string(std::string)>
   const std::string text = change(test::ReadFileBytes(file));
   std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
 }
+
+// The map of the save: its width and one hex record, as the game wrote them.
+struct sMapFile {
+  static constexpr std::size_t kHeader = 268;
+  static constexpr std::size_t kRecord = 37;
+  std::string bytes;
+  int width = 0;
+  int height = 0;
+
+  explicit sMapFile(const fs::path& file) : bytes(test::ReadFileBytes(file)) {
+    width = static_cast<unsigned char>(bytes[264]) | static_cast<unsigned char>(bytes[265]) << 8;
+    height = static_cast<unsigned char>(bytes[266]) | static_cast<unsigned char>(bytes[267]) << 8;
+  }
+  unsigned char& Byte(int x, int y, int field) {
+    const std::size_t at = kHeader + (static_cast<std::size_t>(y) * width + x) * kRecord + field;
+    return reinterpret_cast<unsigned char&>(bytes[at]);
+  }
+  // The first land hex in row order that pass the test.
+  std::pair<int, int> FindLand(const std::function<bool(int, int)>& test = nullptr) {
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        if (Byte(x, y, 0) != 0 && (!test || test(x, y))) return {x, y};
+      }
+    }
+    ADD_FAILURE() << "no land hex";
+    return {0, 0};
+  }
+  void Write(const fs::path& file) const { std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes; }
+};
 
 // The save is made once: the sample played two impulses by the computer on
 // every side, saved as the game saves. Each case changes a copy of it.
@@ -384,6 +416,53 @@ INSTANTIATE_TEST_SUITE_P(
                               u"\\land_units.csv at line " + Text(std::to_string(units.data[1] + 1));
                      },
                      false},
+        // A unit's points size the grids of its paths and ranges: a received
+        // save holds them to what the scenario gives a unit.
+        sHostileCase{"HugeActionPoints",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       const sTable units(save / "land_units.csv");
+                       Set(save, "land_units.csv", 0, 8, "50000");
+                       return u"WARNING: Action Points (50000) in " + folder + u"\\land_units.csv at line " +
+                              Text(std::to_string(units.data[0] + 1)) +
+                              u" (counting from 1) are more than the scenario gives a unit (9); held at 9";
+                     },
+                     false,
+                     [](const cGame& game) {
+                       for (const auto& unit : game.landUnits) EXPECT_LE(unit->actionPoints, 9) << unit->id;
+                     }},
+        // An air strike on a fort above level 9 would end the game in play.
+        sHostileCase{"FortAboveTheHighestLevel",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       sMapFile map(save / "map.qel");
+                       const auto [x, y] = map.FindLand();
+                       map.Byte(x, y, 9) = 50;
+                       map.Write(save / "map.qel");
+                       return u"WARNING: hex (" + Text(std::to_string(x)) + u", " + Text(std::to_string(y)) +
+                              u") in " + folder + u"\\map.qel has the fort level 50, above the highest (9); held at 9";
+                     },
+                     false,
+                     [](const cGame& game) {
+                       for (const sHex& hex : game.map->Hexes()) EXPECT_LE(hex.fortLevel, 9) << hex.x << ',' << hex.y;
+                     }},
+        sHostileCase{"HexOfNoCountry",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       sMapFile map(save / "map.qel");
+                       const auto [x, y] = map.FindLand();
+                       map.Byte(x, y, 6) = map.Byte(x, y, 7) = map.Byte(x, y, 8) = 200;
+                       map.Write(save / "map.qel");
+                       return u"WARNING: hex (" + Text(std::to_string(x)) + u", " + Text(std::to_string(y)) + u") of " +
+                              folder + u"\\map.qel given controller ";
+                     },
+                     false,
+                     [](const cGame& game) {
+                       // It takes the countries of a neighbour.
+                       for (const sHex& hex : game.map->Hexes()) {
+                         if (!hex.IsLand()) continue;
+                         for (const int id : {hex.controller, hex.owner, hex.originalOwner}) {
+                           EXPECT_TRUE(id >= 1 && id <= game.CountryCount()) << hex.x << ',' << hex.y;
+                         }
+                       }
+                     }},
         sHostileCase{"AutomaticEventOfNoEvent",
                      [](const fs::path& save, const std::u16string& folder) {
                        const std::size_t lines = sTable(save / "auto_events.csv").data.size();
@@ -600,6 +679,111 @@ TEST_F(HostileSave, LandUnitOnTheSeaGoesToTheReserve) {
                                Text(std::to_string(x)) + u", " + Text(std::to_string(y)) +
                                u") and is not aboard; moved to the reserve pool"));
   EXPECT_EQ(game_->map->GetHex(x, y)->unit, nullptr);
+}
+
+// Values that once ended play: a unit with points no grid could hold, forts
+// above the highest level everywhere and a hex of a country that does not
+// exist. Mended at load, the save plays two impulses without a fatal error
+// or a lookup of a missing country, and the save it writes loads clean.
+TEST_F(HostileSave, MendedValuesPlayAndTheNextSaveLoadsClean) {
+  const fs::path save = Copy("Mended");
+  Set(save, "land_units.csv", 0, 8, "50000");
+  sMapFile map(save / "map.qel");
+  for (int y = 0; y < map.height; ++y) {
+    for (int x = 0; x < map.width; ++x) {
+      if (map.Byte(x, y, 0) != 0) map.Byte(x, y, 9) = 50;
+    }
+  }
+  const auto [x, y] = map.FindLand();
+  map.Byte(x, y, 6) = map.Byte(x, y, 7) = map.Byte(x, y, 8) = 200;
+  map.Write(save / "map.qel");
+  test::LogCapture log;
+  ASSERT_TRUE(Load());
+  SeedRandom(1);
+  {
+    cAutoplay play(*game_);
+    try {
+      while (play.impulsesRun() < 2 && play.PlayImpulse()) {
+      }
+    } catch (const FatalExitError& error) {
+      FAIL() << "fatal exit " << error.code() << " during play";
+    }
+    EXPECT_EQ(play.impulsesRun(), 2) << play.violation();
+  }
+  EXPECT_FALSE(log.ContainsText(u"does not exist (")) << "a country that does not exist was asked for";
+  game_->saveContext->clock = [] { return sLocalTime{1939, 9, 1, 4, 45}; };
+  ASSERT_TRUE(game_->saveContext->SaveGame(u"Healed", true));
+  gGame = nullptr;
+  delete game_;
+  game_ = nullptr;
+  name_ = "Healed";
+  test::LogCapture again;
+  ASSERT_TRUE(Load());
+  for (const std::u16string& line : again.lines()) {
+    EXPECT_FALSE(line.starts_with(u"WARNING") || line.starts_with(u"ERR")) << Utf16ToUtf8(line);
+  }
+}
+
+// A scenario whose events stay true: pairs of events that are not one-time,
+// one never true above one always true. The check at the end of an impulse
+// fires them in list order, and what it fires and logs grows with the events,
+// not with the searches that start again from the top after every firing.
+TEST(HostileScenario, EventsThatStayTrueFireInOrderAndLogInProportion) {
+  constexpr int kPairs = 100;
+  constexpr int kFirstId = 30000;
+  test::TempDir root;
+  test::CopyBuiltScenario(root.path(), kScenario);
+  Replace(root.path() / "data/scenarios" / kScenario / "events.xml", [&](std::string text) {
+    std::string added;
+    for (int i = 0; i < 2 * kPairs; ++i) {
+      added += "<event eventID=\"" + std::to_string(kFirstId + i) +
+               "\" countryID=\"1\" visibleByPlayer=\"0\" oneTimeChecking=\"0\"><title>T</title><condition><and>"
+               "<expression><leftOperand constValue=\"1\"/><operator value=\"equals\"/><rightOperand constValue=\"" +
+               std::to_string(1 + (i + 1) % 2) +
+               "\"/></expression></and></condition><options><option optionID=\"1\" chanceAI=\"100\">"
+               "<description>D</description></option></options></event>\n";
+    }
+    return text.insert(text.rfind("</events>"), added);
+  });
+  struct sScope {
+    sScope() { InstallGameSteps(); }
+    ~sScope() {
+      UninstallGameSteps();
+      if (gGame == game) gGame = nullptr;
+      delete game;
+    }
+    cGame* game = nullptr;
+  } scope;
+  sGameFolderArgs args;
+  args.root = root.path().string();
+  args.scenario = kScenario;
+  scope.game = LoadGameFolder(args);
+  cGame& game = *scope.game;
+  for (const auto& country : game.countries) country->humanControlled = 0;
+  const std::size_t events = game.events->events.size();
+
+  test::LogCapture log;
+  game.events->CheckEventsAtTurnEnd(game);
+  const std::vector<std::u16string> lines = log.lines();
+  std::vector<int> fired;
+  for (const std::u16string& line : lines) {
+    int id = 0;
+    if (line.ends_with(u" is true. Firing...") &&
+        std::sscanf(Utf16ToUtf8(line).c_str(), "Condition for event with ID=%d", &id) == 1 && id >= kFirstId) {
+      fired.push_back(id);
+    }
+  }
+  ASSERT_FALSE(fired.empty());
+  EXPECT_LE(fired.size(), 2 * events);
+  EXPECT_LE(lines.size(), 20 * events);
+  // Each always-true event fires, in the order of the list.
+  std::vector<int> first;
+  for (const int id : fired) {
+    EXPECT_EQ((id - kFirstId) % 2, 1) << id;
+    if (std::find(first.begin(), first.end(), id) == first.end()) first.push_back(id);
+  }
+  ASSERT_EQ(first.size(), static_cast<std::size_t>(kPairs));
+  EXPECT_TRUE(std::is_sorted(first.begin(), first.end()));
 }
 
 }  // namespace

@@ -13,7 +13,13 @@ namespace {
 using test::AirRow;
 using test::UnitFiles;
 
-class AirNavalFiles : public UnitFiles {};
+class AirNavalFiles : public UnitFiles {
+ protected:
+  // The rows' points are within what the scenario gives an air unit.
+  AirNavalFiles() {
+    for (int type = 0; type < 3; ++type) game().constants.SetSlot(consts_layout::kAirActionPoints + type, 5);
+  }
+};
 
 TEST_F(AirNavalFiles, AirRowsBreakingTheReserveRuleAreRefusedInOneBox) {
   Scenario("air_units.csv", AirRow(1, "Good", 2, 3, 4, 0) + AirRow(2, "Parked", 2, 5, 7, 1) +

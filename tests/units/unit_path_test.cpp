@@ -32,8 +32,12 @@ class UnitPath : public MovementWorld {
   }
 };
 
-TEST_F(UnitPath, LogsEveryStepFromTheTargetBack) {
-  cJednostkaLadowa& unit = Mover(1, 2, 2, 2);
+// With points enough to cross the map many times too: what the path is
+// traced over is held to the map, not sized from the points.
+class UnitPathPoints : public UnitPath, public testing::WithParamInterface<int> {};
+
+TEST_P(UnitPathPoints, LogsEveryStepFromTheTargetBack) {
+  cJednostkaLadowa& unit = Mover(1, 2, 2, GetParam());
   unit.ComputeMoveRange(1);
   LogCapture log;
   map().GetHex(2, 2)->unit = nullptr;
@@ -44,6 +48,8 @@ TEST_F(UnitPath, LogsEveryStepFromTheTargetBack) {
   EXPECT_EQ(control().move.path.front(), (sHexEntry{2, 1, 1}));
   EXPECT_EQ(control().undo.unit, &unit);
 }
+
+INSTANTIATE_TEST_SUITE_P(Units, UnitPathPoints, testing::Values(2, 1000000));
 
 TEST_F(UnitPath, OneHexMoveTakesTheRangeCostWithoutLogging) {
   SetLandCost(6, 9);

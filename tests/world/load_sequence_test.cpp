@@ -9,6 +9,7 @@
 #include "support/log_capture.h"
 #include "support/test_scenario.h"
 #include "turn/theads.h"
+#include "world/folder_path.h"
 #include "world/game_start.h"
 #include "world/headless_presentation.h"
 
@@ -134,19 +135,23 @@ TEST_F(LoadSequence, HexesWithoutValidOwnersAreLoggedOnceInABox) {
   sHex& land = *scenario_.world().map->GetHex(4, 2);
   land.controller = 0;
   land.originalOwner = 7;
-  scenario_.world().map->GetHex(8, 3)->owner = 9;  // sea is not checked
+  // The sea may belong to nobody, but not to a country that does not exist.
+  scenario_.world().map->GetHex(8, 3)->owner = 9;
   const int owner = land.owner;
   cGame& game = Load();
+  const std::u16string map = FolderFilePath(scenario_.FolderTemplate(), u"map.qel");
   EXPECT_TRUE(log_.Contains(u"ERR: Hex (4, 2) ma nieprawidlowego posiadacza (0)"));
   EXPECT_TRUE(log_.Contains(u"ERR: Hex (4, 2) ma nieprawidlowego wlasciciela pierwotnego (7)"));
   EXPECT_FALSE(log_.ContainsText(u"Hex (8, 3)"));
+  EXPECT_TRUE(log_.Contains(u"WARNING: hex (8, 3) of " + map + u" given controller 0, owner 0 and original owner 0"));
+  EXPECT_EQ(game.map->GetHex(8, 3)->owner, 0);
   EXPECT_EQ(screen_->CountEvents(u"message-box Invalid ctr ids on hexes|"), 1);
   // The rules would end the program on a country that does not exist: the owner stands in.
   const sHex& mended = *game.map->GetHex(4, 2);
   EXPECT_EQ(mended.controller, owner);
   EXPECT_EQ(mended.originalOwner, owner);
-  EXPECT_TRUE(log_.Contains(Format(u"WARNING: hex (4, 2) given controller %i, owner %i and original owner %i", owner,
-                                   owner, owner)));
+  EXPECT_TRUE(log_.Contains(Format(u"WARNING: hex (4, 2) of %s given controller %i, owner %i and original owner %i",
+                                   map, owner, owner, owner)));
 }
 
 TEST_F(LoadSequence, StartingWithAHumanCountryGivesTheInterfaceToThePlayer) {

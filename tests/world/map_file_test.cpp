@@ -40,7 +40,7 @@ TEST(MapFile, SaveThenLoadKeepsPersistentFieldsOnly) {
   cMap map(3, 2);
   for (int m = 0; m < 12; ++m) {
     map.GetHex(1, 1)->mudChance[m] = static_cast<std::uint8_t>(m + 1);
-    map.GetHex(1, 1)->winterChance[m] = static_cast<std::uint8_t>(200 + m);
+    map.GetHex(1, 1)->winterChance[m] = static_cast<std::uint8_t>(89 + m);  // up to 100, the highest chance
   }
   sHex& hex = *map.GetHex(1, 1);
   hex.terrain = 5;

@@ -6,7 +6,6 @@
 #include "app/mainmenu.h"
 #include "app/menu_wallpaper.h"
 #include "app/modal_stack.h"
-#include "app/scenario_menu.h"
 #include "dialogs/preferences_dialog.h"
 #include "dialogs/save_game_dialog.h"
 #include "foundation/console_log.h"
@@ -29,16 +28,6 @@ enum ePauseMenuControl : int {
 void CloseThisMenu() { DeleteCurrentMenu(); }
 
 }  // namespace
-
-void LeaveGameForMenus() {
-  LogLine(u"----- Leaving the game for the menus -----");
-  PopModalDialogs(-1);
-  DestroyGame();
-  PlayMainMenuMusic();
-  auto* menu = new cScenarioMenu();
-  CurrentMenu = menu;
-  menu->FillLists();
-}
 
 cPauseMenu::cPauseMenu() {
   LogLine(u"----- Pause Menu -----");

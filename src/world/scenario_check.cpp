@@ -49,10 +49,12 @@ bool ParseSaveClock(const std::string& text, sLocalTime& time) {
                      &time.minute, &tail) == 5;
 }
 
-cHeadlessTexts::cHeadlessTexts(const std::string& root) {
+cHeadlessTexts::cHeadlessTexts(const std::string& root) : previousRoot_(GameRoot()) {
   SetGameRoot(root);
   StringBase().Load("lang_LANGID.db", true);
 }
+
+cHeadlessTexts::~cHeadlessTexts() { SetGameRoot(previousRoot_); }
 
 bool ParseGameFolderArg(const std::string& key, const std::string& value, sGameFolderArgs& args) {
   if (key == "--root") {

@@ -224,16 +224,6 @@ struct SampleScene {
     return true;
   }
 
-  void ViewWholeMap() {
-    cMap& map = *gGame->map;
-    gTargetScale = map.fitScale;
-    gDisplayedScale = -1.0f;
-    map.camera.x = map.camera.targetX = map.GetWidth() * 83.0f / 2.0f;
-    map.camera.y = map.camera.targetY = map.GetHeight() * 98.0f / 2.0f;
-    map.FrameMove(0.0f);
-    SelectFontSetForZoom(gDisplayedScale);
-    SelectMapFontsForZoom(gDisplayedScale);
-  }
 
   void Draw() {
     Graphics& g = frame->graphics();
@@ -249,7 +239,7 @@ void BM_SampleMapFrame(benchmark::State& state, bool window) {
     state.SkipWithError("no sample or no window");
     return;
   }
-  scene.ViewWholeMap();
+  ViewWholeMap(*gGame->map);
   // Frames after the first may reuse what earlier ones drew: the picture is taken from the third.
   for (int i = 0; i < 3; ++i) scene.Draw();
   if (const char* shot = std::getenv("TR_BENCH_SHOT")) {

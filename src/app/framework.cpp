@@ -7,11 +7,13 @@
 #include "app/end_turn.h"
 #include "app/frame_utils.h"
 #include "app/input_routing.h"
+#include "app/mainmenu.h"
 #include "app/menu.h"
 #include "app/modal_stack.h"
 #include "app/map_render.h"
 #include "app/music_player.h"
 #include "app/prevmenu.h"
+#include "app/scenario_menu.h"
 #include "app/sea_battle_menu.h"
 #include "app/sound.h"
 #include "dialogs/panel.h"
@@ -105,6 +107,16 @@ void DestroyGame() {
   ReleaseGameTextureRecords();
   // A request of the game just put away must not end the next one.
   ClearReturnToMenusRequest();
+}
+
+void LeaveGameForMenus() {
+  LogLine(u"----- Leaving the game for the menus -----");
+  PopModalDialogs(-1);
+  DestroyGame();
+  PlayMainMenuMusic();
+  auto* menu = new cScenarioMenu();
+  CurrentMenu = menu;
+  menu->FillLists();
 }
 
 int WinMain(sStartUp startUp) {

@@ -1,5 +1,6 @@
 // The program's spine: the entry function that brings the game up in a fixed
-// order and takes it down again, the end of a running game, and the music
+// order and takes it down again, the end of a running game and the way from
+// it back to the menus, and the music
 // volume that follows the application's pause.
 #pragma once
 
@@ -31,6 +32,11 @@ std::u16string WindowCaption(double version, int build);
 // Tears down and frees the running game (its worker stopped first) and
 // releases the game's texture records and music.
 void DestroyGame();
+
+// Destroys the running game and brings back the scenario menu with the
+// menus' music: the pause menu's abort, and the way out of a game that is
+// over or whose play-by-e-mail turn has been handed over.
+void LeaveGameForMenus();
 
 // The running game's music falls silent while paused, else plays at "Audio/MusicVolume".
 void ApplyMusicVolume(bool paused);

@@ -6,10 +6,10 @@
 
 #include "app/app_presentation.h"
 #include "app/end_turn.h"
+#include "app/framework.h"
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "app/music_player.h"
-#include "app/pause_menu.h"
 #include "app/sea_battle_menu.h"
 #include "dialogs/dialog_base.h"
 #include "events/zdarzenia.h"

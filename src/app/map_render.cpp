@@ -8,6 +8,7 @@
 #include "app/hex_draw.h"
 #include "app/input_routing.h"
 #include "app/sea_node_markers.h"
+#include "app/skin_tables.h"
 #include "dialogs/dialog_base.h"
 #include "foundation/gui_layout.h"
 #include "foundation/settings.h"
@@ -135,6 +136,16 @@ void RenderGame(Graphics& device, float elapsed) {
   for (cDialog* p : {gMinimapPanel, gHexPanel, gUnitPanel, gAttackPanel, gDiplomacyPanel, gInfoPanel}) {
     if (p != nullptr) p->Render(elapsed);
   }
+}
+
+void ViewWholeMap(cMap& map) {
+  gTargetScale = map.fitScale;
+  gDisplayedScale = -1.0f;
+  map.camera.x = map.camera.targetX = map.GetWidth() * 83.0f / 2.0f;
+  map.camera.y = map.camera.targetY = map.GetHeight() * 98.0f / 2.0f;
+  map.FrameMove(0.0f);
+  SelectFontSetForZoom(gDisplayedScale);
+  SelectMapFontsForZoom(gDisplayedScale);
 }
 
 void InstallMapDrawing() {

@@ -21,6 +21,10 @@ void RenderHexes(SpriteBatch& sprite, const cMap& map, const sMapDrawState& stat
 // minimap, hex, unit, attack, diplomacy and information panels.
 void RenderGame(Graphics& device, float elapsed);
 
+// Puts the camera over the middle of the map at the scale that fits the whole
+// map on screen, at once, with the fonts of that zoom.
+void ViewWholeMap(cMap& map);
+
 // Makes RenderGame the frame's map renderer and the map's art the sea nodes' art.
 void InstallMapDrawing();
 void UninstallMapDrawing();

@@ -1,6 +1,5 @@
 #include "app/menu_wallpaper.h"
 
-#include <algorithm>
 #include <array>
 
 #include "app/framework.h"
@@ -44,13 +43,6 @@ int BackBufferWidth() {
 int BackBufferHeight() {
   const AppFrame* frame = CurrentFrame();
   return frame != nullptr ? frame->height() : gScreenHeight;
-}
-
-PictureBound SaveFolderPictureBound() {
-  constexpr int kScreens = 4;
-  const auto side = [](int screen) { return std::clamp(screen, 1, PictureBound::kLargestSide) * kScreens; };
-  return {std::min(side(BackBufferWidth()), PictureBound::kLargestSide),
-          std::min(side(BackBufferHeight()), PictureBound::kLargestSide)};
 }
 
 void DrawMenuWallpaper(eMenuPicture picture) {

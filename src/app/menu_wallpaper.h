@@ -33,10 +33,6 @@ void ReleaseMenuPicture(eMenuPicture picture);
 // The back buffer's size: the running frame's, else the configured resolution.
 int BackBufferWidth();
 int BackBufferHeight();
-// The largest picture a save or scenario may bring (its image.png, its
-// minimap): a few screens each way. It is shown at most screen size, and a
-// larger one would take memory for nothing.
-PictureBound SaveFolderPictureBound();
 
 // Draws the picture's layout-record-1 rectangle scaled over the whole back
 // buffer with the shared sprite; an empty record draws nothing.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/menu_wallpaper.h"
+#include "app/save_folder_pictures.h"
 #include "dialogs/minimap_panel.h"
 #include "foundation/gui_layout.h"
 #include "foundation/settings.h"

@@ -7,7 +7,6 @@
 #include "app/mainmenu.h"
 #include "app/menu_wallpaper.h"
 #include "app/modal_stack.h"
-#include "app/scenario_menu.h"
 #include "dialogs/preferences_dialog.h"
 #include "dialogs/save_game_dialog.h"
 #include "foundation/console_log.h"
@@ -46,16 +45,6 @@ void KeepVersionLineOffTheInfoPanel(CDXUTDialog& menu) {
 void CloseThisMenu() { DeleteCurrentMenu(); }
 
 }  // namespace
-
-void LeaveGameForMenus() {
-  LogLine(u"----- Leaving the game for the menus -----");
-  PopModalDialogs(-1);
-  DestroyGame();
-  PlayMainMenuMusic();
-  auto* menu = new cScenarioMenu();
-  CurrentMenu = menu;
-  menu->FillLists();
-}
 
 cPauseMenu::cPauseMenu() {
   LogLine(u"----- Pause Menu -----");

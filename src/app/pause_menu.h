@@ -6,11 +6,6 @@
 
 namespace tr {
 
-// Destroys the running game and brings back the scenario menu with the
-// menus' music: the pause menu's abort, and the way out of a game that is
-// over or whose play-by-e-mail turn has been handed over.
-void LeaveGameForMenus();
-
 class cPauseMenu : public cMenu {
  public:
   // Pauses the game (when one exists) and closes the top modal dialog.

@@ -3,6 +3,7 @@
 
 #include "app/loading_menu.h"
 #include "app/menu_wallpaper.h"
+#include "app/save_folder_pictures.h"
 #include "app/scenario_menu.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"

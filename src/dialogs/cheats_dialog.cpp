@@ -12,6 +12,7 @@
 #include "gui/check_box.h"
 #include "gui/edit_box.h"
 #include "gui/list_box.h"
+#include "scenario/report_kinds.h"
 #include "world/gra.h"
 #include "world/panstwo.h"
 
@@ -21,7 +22,6 @@ std::int32_t CheatEventId = 1000;
 
 namespace {
 
-constexpr int kCheatReportType = 30;
 constexpr int kControlGroup = 1;
 
 std::int32_t Clamp32(std::int64_t value) {
@@ -102,7 +102,7 @@ void cDialogCheatow::ReportCheat(std::u16string_view text) {
   if (gGame == nullptr) return;
   const int count = static_cast<int>(gGame->countries.size());
   for (int country = 1; country <= count; ++country) {
-    gGame->reports.Add(kCheatReportType, country, std::u16string(text));
+    gGame->reports.Add(kReportCheating, country, std::u16string(text));
   }
 }
 

@@ -18,6 +18,7 @@
 #include "gui/static.h"
 #include "gui/tab_frame.h"
 #include "platform/codes.h"
+#include "scenario/report_kinds.h"
 #include "turn/game_over.h"
 #include "world/gra.h"
 
@@ -25,27 +26,27 @@ namespace tr {
 namespace {
 
 constexpr std::array<sReportTypeRow, 6> kStatisticsRows = {{
-    {"reports_general_summary", 28},
-    {"reports_production", 22},
-    {"reports_units_upkeep", 26},
-    {"reports_research", 23},
-    {"reports_convoys", 24},
+    {"reports_general_summary", kReportGeneralSummary},
+    {"reports_production", kReportProduction},
+    {"reports_units_upkeep", kReportUpkeep},
+    {"reports_research", kReportResearch},
+    {"reports_convoys", kReportConvoys},
     {"Victory points", cDialogStatystyk::kVictoryPointsType},
 }};
 
 constexpr std::array<sReportTypeRow, 12> kEventRows = {{
-    {"reports_raider_activity", 18},
-    {"reports_battles_at_seas", 20},
-    {"reports_sea_zone_attacks", 16},
-    {"reports_land_combat_(attack)", 0},
-    {"reports_land_combat_(defence)", 1},
-    {"reports_air_strikes", 8},
-    {"reports_air_to_air_combat", 2},
-    {"reports_shore_bombardment", 14},
-    {"reports_strategic_bombardment", 12},
-    {"reports_sieges", 21},
-    {"reports_event_results", 25},
-    {"reports_cheating", 30},
+    {"reports_raider_activity", kReportRaiders},
+    {"reports_battles_at_seas", kReportSeaBattle},
+    {"reports_sea_zone_attacks", kReportSeaZoneAttack},
+    {"reports_land_combat_(attack)", kReportLandAttack},
+    {"reports_land_combat_(defence)", kReportLandDefence},
+    {"reports_air_strikes", kReportAirStrike},
+    {"reports_air_to_air_combat", kReportAirToAir},
+    {"reports_shore_bombardment", kReportShoreBombardment},
+    {"reports_strategic_bombardment", kReportStrategicBombardment},
+    {"reports_sieges", kReportSiege},
+    {"reports_event_results", kReportEventChoice},
+    {"reports_cheating", kReportCheating},
 }};
 
 // The row shown as it stands instead of through the string base.

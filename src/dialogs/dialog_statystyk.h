@@ -9,6 +9,7 @@
 #include <span>
 
 #include "dialogs/dialog_base.h"
+#include "scenario/report_kinds.h"
 #include "scenario/reports.h"
 
 namespace tr {
@@ -34,8 +35,8 @@ class cDialogStatystyk : public cDialog {
   static constexpr int kExitButton = 826;
 
   // The report types that show tables instead of stored reports.
-  static constexpr std::int32_t kCountryStatsType = 28;
-  static constexpr std::int32_t kVictoryPointsType = 29;
+  static constexpr std::int32_t kCountryStatsType = kReportGeneralSummary;
+  static constexpr std::int32_t kVictoryPointsType = kReportVictoryPoints;
   // The selected type before the player picks one: no report has it.
   static constexpr std::int32_t kNoType = -1;
 

@@ -11,6 +11,7 @@
 #include "foundation/game_lock.h"
 #include "foundation/quiet_log.h"
 #include "foundation/string_base.h"
+#include "scenario/report_kinds.h"
 #include "turn/theads.h"
 #include "world/gra.h"
 #include "world/presentation.h"
@@ -21,8 +22,6 @@ std::atomic<std::uint8_t> gExitAfterEventDialog{0};
 std::atomic<std::uint8_t> gEndTurnRequested{0};
 
 namespace {
-
-constexpr int kReportEventChoice = 25;
 
 // Holds the game lock between two logged source positions, and lets it go
 // even when what runs inside ends by an exception.

@@ -11,12 +11,11 @@
 #include "foundation/format.h"
 #include "foundation/game_date.h"
 #include "foundation/random.h"
+#include "scenario/report_kinds.h"
 #include "world/gra.h"
 
 namespace tr {
 namespace {
-
-constexpr int kReportEventChoice = 25;
 
 bool IsDateSet(const sEventDate& date) { return date.day != kIntNotSet; }
 

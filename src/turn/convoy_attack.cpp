@@ -8,6 +8,7 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/random.h"
+#include "scenario/report_kinds.h"
 #include "turn/convoy.h"
 #include "turn/fleet.h"
 #include "turn/sea_graph.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr int kConvoyAttackLine = 121;
 constexpr int kCommanderFactorLine = 180;
-constexpr int kConvoyAttackReport = 18;
 
 bool AtWar(const cGame& game, int a, int b) { return a >= 1 && b >= 1 && game.relations.IsAtWar(a, b); }
 
@@ -35,7 +35,7 @@ void FileAttackReport(cGame& game, int attacker, const std::u16string& attackerN
                       int loss) {
   LogFormat(u"Convoy attacked on %s by %s: %d STP lost", zone, attackerName, loss);
   if (game.turn <= 0) return;
-  game.reports.Add(kConvoyAttackReport, attacker,
+  game.reports.Add(kReportRaiders, attacker,
                    Format(u"%s attacked convoys on %s, inflicted %d STP loss", attackerName, zone, loss));
 }
 

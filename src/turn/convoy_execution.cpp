@@ -11,6 +11,7 @@
 #include "foundation/format.h"
 #include "foundation/game_lock.h"
 #include "foundation/string_base.h"
+#include "scenario/report_kinds.h"
 #include "turn/convoy.h"
 #include "turn/convoy_attack.h"
 #include "turn/sea_graph.h"
@@ -28,7 +29,6 @@ constexpr int kSupplyMaximumLine = 48;
 constexpr int kConvoyCostLine = 120;
 constexpr int kResourceCostToken = 11;
 constexpr int kSupplyCostTypes = 10;  // tokens 1..10 serve the unit types 0..9
-constexpr int kConvoyReport = 24;
 
 int ControllerOf(const cGame& game, const cCity* city) {
   if (!city || !game.map || !game.map->IsInside(city->x, city->y)) return 0;
@@ -334,7 +334,7 @@ void ExecuteAllConvoys(cConvoyManager& manager, int countryId, SupplyCityGroups&
     done.push_back(result);
     if (game.turn > 0) {
       LogFormat(u"Dodawanie raportu o wykonanym konwoju (indeks %d)", static_cast<int>(i));
-      game.reports.Add(kConvoyReport, countryId,
+      game.reports.Add(kReportConvoys, countryId,
                        Format(u"Convoy with %i of %s from %s to %s\n\nResult: %s\n\nDetails: %s", convoy.amount,
                               convoy.kind == kConvoySupplies ? u"supply" : u"PP", result.departureName,
                               result.destinationName, result.result, result.details));

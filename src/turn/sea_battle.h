@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "scenario/report_kinds.h"
 #include "turn/sea_battle_record.h"
 
 namespace tr {
@@ -24,10 +25,6 @@ class cJednostkaMorska;
 // The battle grid: 31 x 31 cells, the first side in columns 0-14, the enemy
 // side in columns 15-30.
 inline constexpr int kSeaBattleGridSize = 31;
-
-// Report kinds of the sea war.
-inline constexpr int kReportRaiders = 18;
-inline constexpr int kReportSeaBattle = 20;
 
 // Event codes of a shot for the screen: planes / guns.
 inline constexpr int kShotPlanesSinks = 1;

@@ -11,6 +11,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/random.h"
+#include "scenario/report_kinds.h"
 #include "turn/fleet.h"
 #include "turn/sea_graph_node.h"
 #include "units/air_support.h"
@@ -106,8 +107,8 @@ void BombardSeaNode(sWezelGrafuMorz& node, sCombatResult& result, cUnit& attacke
 
   const std::u16string report =
       Format(u"%s (%s) attacked %s\n\n", attacker.name, CountryName(attacker.owner), node.name) + result.defenderDetails;
-  gGame->reports.Add(16, attacker.owner, report);
-  for (int country : affected) gGame->reports.Add(16, country, report);
+  gGame->reports.Add(kReportSeaZoneAttack, attacker.owner, report);
+  for (int country : affected) gGame->reports.Add(kReportSeaZoneAttack, country, report);
 }
 
 void NuclearStrikeOnPort(sWezelGrafuMorz& node, sCombatResult& result) {

@@ -4,6 +4,7 @@
 #include "foundation/format.h"
 #include "foundation/random.h"
 #include "foundation/string_base.h"
+#include "scenario/report_kinds.h"
 #include "turn/gra_endturn.h"
 #include "turn/theads.h"
 #include "world/city_rules.h"
@@ -12,13 +13,6 @@
 
 namespace tr {
 namespace {
-
-enum eReportKind : int {
-  kReportSiege = 21,
-  kReportProduction = 22,
-  kReportResearch = 23,
-  kReportUpkeep = 26,
-};
 
 
 // The two orientations a camp's countries may turn to when the camp's

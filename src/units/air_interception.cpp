@@ -8,6 +8,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/random.h"
+#include "scenario/report_kinds.h"
 #include "units/air_support.h"
 #include "units/combat_result.h"
 #include "units/jednostka_lotnicza.h"
@@ -73,9 +74,6 @@ struct sMission {
 void Log(const sMission& m, std::u16string_view line) {
   if (m.fullLog) LogLine(line);
 }
-
-// The report kind both countries find the duel under, among their air-to-air combats.
-constexpr int kReportAirToAir = 2;
 
 // The duel is filed for both countries whatever came of it: the losses it
 // cost would otherwise be seen nowhere but in the popup. The texts are those
@@ -240,10 +238,10 @@ void cJednostkaLotnicza::AirFight(sCombatResult& result, cUnit& attacker, sHex*)
 
   const float lossA = static_cast<float>(attackerLoss);
   const float lossD = static_cast<float>(defenderLoss);
-  gGame->reports.Add(2, attacker.owner,
+  gGame->reports.Add(kReportAirToAir, attacker.owner,
             Format(u"Air combat\n\n%s attacked %s (%s).\n\nAttacker losses: %.2f\nDefender losses: %.2f",
                    attacker.name, name, CountryName(owner), lossA, lossD));
-  gGame->reports.Add(3, owner,
+  gGame->reports.Add(kReportAirToAirSuffered, owner,
             Format(u"Air combar\n\n%s was attacked by %s (%s).\n\nAttacker losses: %.2f\nDefender losses: %.2f", name,
                    attacker.name, CountryName(owner), lossA, lossD));
 

@@ -7,6 +7,7 @@
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/random.h"
+#include "scenario/report_kinds.h"
 #include "units/air_support.h"
 #include "units/combat_result.h"
 #include "units/jednostka_ladowa.h"
@@ -131,8 +132,8 @@ void cJednostkaLadowa::OnBombarded(sCombatResult* record, cUnit* attacker, sHex*
   const int attackerId = attacker->owner;
   const int defenderId = owner;
   if (destroyed) Kill();  // may free this unit: only copies are used below
-  gGame->reports.Add(8, attackerId, report);
-  gGame->reports.Add(9, defenderId, report);
+  gGame->reports.Add(kReportAirStrike, attackerId, report);
+  gGame->reports.Add(kReportAirStrikeSuffered, defenderId, report);
   LogLine(u"Bombowanie skonczone");
 }
 

@@ -10,6 +10,7 @@
 #include "foundation/console_log.h"
 #include "foundation/random.h"
 #include "foundation/string_base.h"
+#include "scenario/report_kinds.h"
 #include "units/attack.h"
 #include "units/combat_result.h"
 #include "units/jednostka_ladowa.h"
@@ -88,12 +89,12 @@ void BuildReports(sBattle& b) {
     if (!list.empty()) list += u", ";
     list += Format(u"%s [%.2f]", unit->name, unit->GetStrengthValue());
   }
-  b.reportA.type = 0;
+  b.reportA.type = kReportLandAttack;
   b.reportA.country = b.attackingCountry;
   b.reportA.text = Format(u"Attacked unit %s (%s) [%.2f] on hex (%d, %d) with unit(s) %s\n\n", defender.name,
                           CountryNameOf(defender.GetOwnerCountry()), defender.GetStrengthValue(), b.attack.targetX,
                           b.attack.targetY, list);
-  b.reportB.type = 1;
+  b.reportB.type = kReportLandDefence;
   b.reportB.country = b.defendingCountry;
   b.reportB.text = Format(u"%s [%.2f] was attacked at hex (%i, %i) by unit(s) %s (%s)\n\n", defender.name,
                           defender.GetStrengthValue(), b.attack.targetX, b.attack.targetY, list,

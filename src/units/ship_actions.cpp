@@ -8,6 +8,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/random.h"
+#include "scenario/report_kinds.h"
 #include "turn/fleet.h"
 #include "units/air_support.h"
 #include "units/combat_result.h"
@@ -75,7 +76,7 @@ bool cJednostkaMorska::SurpriseAttack(std::u16string& text) {
   if (hit) target.AddHitPoints(static_cast<float>(-damage));
   const std::u16string outcome = KeyText(OutcomeKey(type == kAircraftCarrier, hit, target.hitPoints <= 0), name,
                                          CountryName(owner), target.name, CountryName(target.owner));
-  gGame->reports.Add(20, target.owner, outcome);
+  gGame->reports.Add(kReportSeaBattle, target.owner, outcome);
   text = outcome;
   return true;
 }

@@ -7,6 +7,7 @@
 
 #include "foundation/format.h"
 #include "foundation/random.h"
+#include "scenario/report_kinds.h"
 #include "turn/fleet.h"
 #include "units/air_support.h"
 #include "units/combat_result.h"
@@ -94,8 +95,8 @@ void cJednostkaLadowa::ShoreBombardHex(cFleet& fleet, sCombatResult& result, int
     result.SetFlag(kFlagDefenderDestroyed);
     Kill();  // frees this unit: only copies are used below
   }
-  gGame->reports.Add(14, fleetOwner, fleetSideText);
-  gGame->reports.Add(15, unitOwner, defenderText);
+  gGame->reports.Add(kReportShoreBombardment, fleetOwner, fleetSideText);
+  gGame->reports.Add(kReportShoreBombardmentSuffered, unitOwner, defenderText);
 }
 
 }  // namespace tr

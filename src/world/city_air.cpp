@@ -3,6 +3,7 @@
 // and the nuclear strike that takes a share of the production and hits the
 // port beside it.
 #include "foundation/random.h"
+#include "scenario/report_kinds.h"
 #include "units/air_support.h"
 #include "units/combat_result.h"
 #include "units/sea_node_air_ops.h"
@@ -84,10 +85,10 @@ void cCity::StrategicBombardment(sCombatResult& result, cUnit& attacker, sHex& h
   result.attackerLoss += static_cast<float>(loss);
   result.attackerDetails += u"\n\n";
 
-  gGame->reports.Add(13, controllerId,
+  gGame->reports.Add(kReportStrategicBombardmentSuffered, controllerId,
             Format(u"Strategic bombardment\n\nCity %s (%d, %d) was attacked by %s (%s) and lost %d PP", name, x, y,
                    attacker.name, CountryName(attacker.owner), lost));
-  gGame->reports.Add(12, attacker.owner,
+  gGame->reports.Add(kReportStrategicBombardment, attacker.owner,
             Format(u"Strategic bombardment\n\nAttacked city %s (%d, %d) controlled by %s with %s. City lost %d PP",
                    name, x, y, CountryName(controllerId), attacker.name, lost));
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "foundation/console_log.h"
+#include "scenario/report_kinds.h"
 #include "units/air_support.h"
 #include "units/combat_result.h"
 #include "units/sea_node_air_ops.h"
@@ -50,10 +51,6 @@ bool AttackerDied(sCombatResult& result, cUnit& attacker, std::u16string_view li
   attacker.Kill();
   return true;
 }
-
-// The report kinds of an air strike: the attacker's, and the one of the country attacked.
-constexpr int kReportAirStrike = 8;
-constexpr int kReportAirStrikeSuffered = 9;
 
 // A strike the interceptors turned back still cost the attacker its losses:
 // both sides find it among their air strikes, with the duel that stopped it.

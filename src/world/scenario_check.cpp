@@ -50,10 +50,12 @@ bool ParseSaveClock(const std::string& text, sLocalTime& time) {
                      &time.minute, &tail) == 5;
 }
 
-cHeadlessTexts::cHeadlessTexts(const std::string& root) {
+cHeadlessTexts::cHeadlessTexts(const std::string& root) : previousRoot_(GameRoot()) {
   SetGameRoot(root);
   StringBase().Load("lang_LANGID.db", true);
 }
+
+cHeadlessTexts::~cHeadlessTexts() { SetGameRoot(previousRoot_); }
 
 void LogIntoGameFolder(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i + 1 < args.size(); ++i) {

@@ -3,6 +3,7 @@
 // save it under a new name. tools/scenario_checker.cpp is its program.
 #pragma once
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -28,12 +29,18 @@ struct sGameFolderArgs {
 // The game's texts for a headless run from a game folder: the root becomes the
 // game root and its "lang_ENG.db" is read into a fresh string base, as the game
 // reads it at start-up, so reports and names are made and saved as texts. The
-// process's own string base answers again at the end of the scope.
+// process's own string base and game root answer again at the end of the scope.
 class cHeadlessTexts {
  public:
   explicit cHeadlessTexts(const std::string& root);
+  // The game root goes back to where it was: a run inside another program
+  // leaves it as it found it.
+  ~cHeadlessTexts();
+  cHeadlessTexts(const cHeadlessTexts&) = delete;
+  cHeadlessTexts& operator=(const cHeadlessTexts&) = delete;
 
  private:
+  std::filesystem::path previousRoot_;
   cScopedStringBase texts_;
 };
 

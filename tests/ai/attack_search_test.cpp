@@ -433,6 +433,57 @@ TEST_F(AttackSearchTest, KeptRangesFollowEveryChangeWithinAUnitsReach) {
   EXPECT_EQ(searched(near), open);
 }
 
+// A neighbour turning enemy, or a unit given more points, within one turn:
+// both the searches and the operational moves work the range out anew.
+TEST_F(AttackSearchTest, KeptRangesFollowWarsAndPointsWithinATurn) {
+  for (int x = 7; x < 12; ++x) {
+    for (int y = 0; y < 12; ++y) world.hex(x, y).controller = 3;
+  }
+  cJednostkaLadowa& unit = world.AddLand(1, 5, 5);
+  unit.actionPoints = unit.startingActionPoints = 3;
+  cCountryAI& ai = world.AiOf(1);
+  ai.ownLand = {&unit};
+  using Cells = std::vector<std::array<int, 4>>;
+  const auto cellsOf = [](const std::list<sMoveRangeCell>& range) {
+    Cells cells;
+    for (const sMoveRangeCell& c : range) cells.push_back({c.x, c.y, c.direction, c.cost});
+    return cells;
+  };
+  const auto searched = [&] {
+    ai.ComputeAttackRanges(0);
+    Cells cells;
+    for (const sReachEntry& e : ai.reach) {
+      if (e.unit == &unit && e.cost > 0) cells.push_back({e.x, e.y, e.direction, e.cost});
+    }
+    return cells;
+  };
+  const auto planned = [&] {
+    ai.HasPendingOperationalMoves();
+    return cellsOf(unit.moveRange);
+  };
+  const auto fresh = [&] {
+    unit.ComputeMoveRange(1);
+    return cellsOf(unit.moveRange);
+  };
+  const Cells neutral = searched();
+  ASSERT_EQ(neutral, fresh());
+  world.game().relations.SetWar(1, 3, true);
+  world.game().relations.SetWar(3, 1, true);
+  const Cells atWar = searched();
+  EXPECT_NE(atWar, neutral);
+  EXPECT_EQ(atWar, fresh());
+  world.game().relations.SetWar(1, 3, false);
+  world.game().relations.SetWar(3, 1, false);
+  EXPECT_EQ(planned(), neutral);
+  unit.actionPoints = 5;
+  const Cells further = searched();
+  EXPECT_NE(further, neutral);
+  EXPECT_EQ(further, fresh());
+  unit.actionPoints = 2;
+  const Cells kept = planned();
+  EXPECT_EQ(kept, fresh());
+}
+
 // Of two empty enemy cities the cheaper is taken; resource cities, held
 // cities and units that garrison a city never qualify.
 TEST_F(AttackSearchTest, ObviousMoveTakesTheCheapestEmptyEnemyCity) {

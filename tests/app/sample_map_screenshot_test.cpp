@@ -16,6 +16,7 @@
 
 #include "app/counter_draw.h"
 #include "app/map_draw_state.h"
+#include "app/map_render.h"
 #include "app/map_sprites.h"
 #include "app/minimap_texture.h"
 #include "app/skin_tables.h"
@@ -285,13 +286,7 @@ TEST_F(SampleMapScreenshot, FramesOverTheKeptBottomLayersMatchAFreshDrawing) {
   for (const std::string& renderer : renderers) {
     const bool onWindow = !renderer.empty();
     SCOPED_TRACE(onWindow ? "window of renderer " + renderer : std::string("off-screen"));
-    gTargetScale = map.fitScale;
-    gDisplayedScale = -1.0f;
-    map.camera.x = map.camera.targetX = map.GetWidth() * 83.0f / 2.0f;
-    map.camera.y = map.camera.targetY = map.GetHeight() * 98.0f / 2.0f;
-    map.FrameMove(0.0f);
-    SelectFontSetForZoom(gDisplayedScale);
-    SelectMapFontsForZoom(gDisplayedScale);
+    ViewWholeMap(map);
     SDL_Window* windows[2] = {};
     std::unique_ptr<Graphics> fresh;
     Graphics& device = frame_->graphics();

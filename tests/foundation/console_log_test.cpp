@@ -40,10 +40,14 @@ TEST(ConsoleLog, TwoThreadsWriteWholeLines) {
 }
 
 TEST(ConsoleLog, UnwritableFileLogsNothingAndGoesOn) {
-  cConsoleLog log("/nonexistent-folder/ConsoleOut.txt");
+  test::TempDir dir;
+  const std::filesystem::path file = dir.path() / "missing" / "ConsoleOut.txt";
+  cConsoleLog log(file);
   log.LogLine(u"lost");
   log.Restart();
   log.LogLine(u"still lost");
+  // Nothing is made on the way: the folder the log would need stays missing.
+  EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
 }
 
 TEST(ConsoleLog, GlobalLogReceivesSinkLines) {

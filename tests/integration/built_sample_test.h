@@ -19,7 +19,6 @@ class BuiltSampleTest : public testing::Test {
  protected:
   BuiltSampleTest() {
     CopyBuiltScenario(dir_.path(), "NorthernTide");
-    SetGameRoot(dir_.path().string());
     InstallGameSteps();
   }
   ~BuiltSampleTest() override {
@@ -38,6 +37,7 @@ class BuiltSampleTest : public testing::Test {
   }
 
   TempDir dir_;
+  ScopedGameRoot root_{dir_.path()};
 };
 
 }  // namespace tr::test

@@ -278,6 +278,31 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      false,
                      [](const cGame& game) { ExpectOneUnitPerCommander(game); }},
+        sHostileCase{"OneCommanderOnALandAndAnAirUnit",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       const sTable units(save / "land_units.csv");
+                       const sTable air(save / "air_units.csv");
+                       const sTable commanders(save / "commanders.csv");
+                       const auto led = units.Find([&](std::size_t r) {
+                         return units.Field(r, 15) != "-1" &&
+                                air.Find([&](std::size_t a) { return air.Field(a, 2) == units.Field(r, 2); });
+                       });
+                       EXPECT_TRUE(led.has_value());
+                       // The land unit comes first and keeps him, whatever the files' order.
+                       const auto plane = air.Find([&](std::size_t r) { return air.Field(r, 2) == units.Field(*led, 2); });
+                       const std::string id = units.Field(*led, 15);
+                       const auto commander = commanders.Find([&](std::size_t r) { return commanders.Field(r, 0) == id; });
+                       EXPECT_TRUE(commander.has_value());
+                       Set(save, "air_units.csv", *plane, 8, id);
+                       return u"WARNING: air unit " + Text(air.Field(*plane, 1)) + u" (ID=" + Text(air.Field(*plane, 0)) +
+                              u") in " + folder + u"\\air_units.csv at line " +
+                              Text(std::to_string(air.data[*plane] + 1)) + u" (counting from 1) names commander " +
+                              Text(commanders.Field(*commander, 1)) + u" (ID=" + Text(id) +
+                              u"), who already leads unit " + Text(units.Field(*led, 1)) + u" (ID=" +
+                              Text(units.Field(*led, 0)) + u"); the unit is left without a commander";
+                     },
+                     false,
+                     [](const cGame& game) { ExpectOneUnitPerCommander(game); }},
         sHostileCase{"LeadingCommanderSavedAsFree",
                      [](const fs::path& save, const std::u16string& folder) {
                        const sTable units(save / "land_units.csv");

@@ -34,11 +34,21 @@ std::string ReadAll(const std::filesystem::path& path) {
   return text.str();
 }
 
+// A private copy of the game folder as the build makes it, made once: a game
+// ended writes its settings into its root, which must never be the build's.
+const std::filesystem::path& BuiltCopy() {
+  static const test::TempDir copy;
+  static const bool made = (test::CopyBuiltScenario(copy.path(), kScenario), true);
+  (void)made;
+  return copy.path();
+}
+
 // The sample as the build ships it, loaded as the game loads a new scenario.
 std::unique_ptr<cGame> LoadBuiltSample() {
+  const test::ScopedGameRoot root(GameRoot());
   InstallGameSteps();
   sGameFolderArgs args;
-  args.root = TR_GAME_DIR;
+  args.root = BuiltCopy().string();
   args.scenario = kScenario;
   std::unique_ptr<cGame> game(LoadGameFolder(args));
   UninstallGameSteps();
@@ -65,7 +75,7 @@ TEST(SampleScenarioTest, LoadsWithoutWarningsAndHoldsEveryKind) {
   test::LogCapture log;
   std::ostringstream out;
   std::ostringstream errors;
-  ASSERT_EQ(RunScenarioCheck({"--root", TR_GAME_DIR, "--scenario", kScenario}, out, errors), 0) << errors.str();
+  ASSERT_EQ(RunScenarioCheck({"--root", BuiltCopy().string(), "--scenario", kScenario}, out, errors), 0) << errors.str();
   for (const std::u16string& line : log.lines()) {
     const std::string text(line.begin(), line.end());
     EXPECT_EQ(text.find("WARNING"), std::string::npos) << text;
@@ -84,7 +94,7 @@ TEST(SampleScenarioTest, BuiltMapAgreesWithItsText) {
   const auto expected =
       ParseMapText(ReadAll(std::filesystem::path(TR_SOURCE_DIR) / "data/scenario_maps" / (std::string(kScenario) + ".txt")), error);
   ASSERT_NE(expected, nullptr) << error;
-  SetGameRoot(TR_GAME_DIR);
+  test::ScopedGameRoot gameRoot(TR_GAME_DIR);
   cMap built;
   built.Load(u"data\\scenarios\\NorthernTide\\%s");
   ASSERT_EQ(built.GetWidth(), expected->GetWidth());
@@ -219,13 +229,13 @@ class SampleDataFaultTest : public testing::TestWithParam<sDataFault> {};
 // Each fault gives its own warning line and no other new one.
 TEST_P(SampleDataFaultTest, CheckerWarnsAboutIt) {
   std::string errors;
-  const std::vector<std::string> shipped = CheckerWarnings(TR_GAME_DIR, &errors);
+  const std::vector<std::string> shipped = CheckerWarnings(BuiltCopy(), &errors);
   ASSERT_EQ(errors.rfind("exit 0", 0), 0u) << errors;
 
   test::TempDir root;
   test::CopyBuiltScenario(root.path(), kScenario);
   const std::filesystem::path folder = root.path() / "data/scenarios" / kScenario;
-  SetGameRoot(root.path());
+  test::ScopedGameRoot gameRoot(root.path());
   cMap map;
   map.Load(u"data\\scenarios\\NorthernTide\\%s");
   const std::string says = GetParam().make(folder, map);

@@ -98,15 +98,15 @@ TEST(Texture, TexturesBeyondTheMaximumSizeAreDrawnInTiles) {
   for (int x = 2; x < 18; ++x) EXPECT_EQ(ArgbB(g.ReadPixel(2 + 2 * (x - 2), 4)), static_cast<std::uint32_t>(x * 10)) << x;
 }
 
-TEST(Texture, ReleasedOffTheMainThreadAfterDrawing) {
+// A crash check, for the sanitizers: the renderer frees its copy of a texture
+// released on another thread at its next draw, on the main thread.
+TEST(Texture, ReleasedOffTheMainThreadAfterDrawingIsFreedWithoutACrash) {
   auto frame = AppFrame::CreateHeadless(8, 8);
   auto t = Texture::CreateEmpty(2, 2, 0xFFFFFFFF);
   auto sprite = frame->graphics().CreateSpriteBatch();
   sprite->Draw(t.get(), nullptr, {0, 0}, 0, 0xFFFFFFFF);
   std::thread([&] { t.reset(); }).join();
-  // The renderer frees its copy at its next draw.
   frame->graphics().Clear(0);
-  SUCCEED();
 }
 
 }  // namespace

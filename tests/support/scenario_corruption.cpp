@@ -209,6 +209,9 @@ std::string PlayCorrupted(const fs::path& root, const std::string& scenario, con
   }
   const fs::path folder = inSave ? root / "data/save" / kBaseSave : root / "data/scenarios" / scenario;
   if (!ApplyCorruption(folder, corruption)) return "the corruption does not apply";
+  // Declared first so the game, which writes its settings when freed, goes
+  // while the root is still the copy's.
+  const ScopedGameRoot gameRoot(root);
   struct sScope {
     sScope() { InstallGameSteps(); }
     ~sScope() {
@@ -222,9 +225,12 @@ std::string PlayCorrupted(const fs::path& root, const std::string& scenario, con
   args.root = root.string();
   (inSave ? args.save : args.scenario) = inSave ? kBaseSave : scenario;
   SeedRandom(1);
+  cGame* const before = gGame;
   try {
     scope.game = LoadGameFolder(args);
   } catch (const FatalExitError&) {
+    // The game the refused load had begun is freed with the scope.
+    if (gGame != before) scope.game = gGame;
     *outcome = "refused at load";
     return {};
   }

@@ -7,6 +7,8 @@
 #include <set>
 #include <sstream>
 
+#include "foundation/paths.h"
+
 namespace tr::test {
 
 TempDir::TempDir() {
@@ -71,5 +73,9 @@ void CopyBuiltScenario(const std::filesystem::path& root, std::string_view scena
     }
   }
 }
+
+ScopedGameRoot::ScopedGameRoot(const std::filesystem::path& root) : previous_(GameRoot()) { SetGameRoot(root); }
+
+ScopedGameRoot::~ScopedGameRoot() { SetGameRoot(previous_); }
 
 }  // namespace tr::test

@@ -24,6 +24,19 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// Points the game at a folder while it lives, then back where it was: the
+// tests after it in the same program find the root they started with.
+class ScopedGameRoot {
+ public:
+  explicit ScopedGameRoot(const std::filesystem::path& root);
+  ~ScopedGameRoot();
+  ScopedGameRoot(const ScopedGameRoot&) = delete;
+  ScopedGameRoot& operator=(const ScopedGameRoot&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
 std::string ReadFileBytes(const std::filesystem::path& file);
 // Every file directly in a folder, by name, with its bytes.
 std::map<std::string, std::string> ReadFolderBytes(const std::filesystem::path& folder);

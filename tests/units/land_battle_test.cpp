@@ -127,6 +127,20 @@ TEST_P(RetreatTie, IsDrawnBetweenOppositeSides) {
 INSTANTIATE_TEST_SUITE_P(Draws, RetreatTie,
                          testing::Values(std::pair{DrawFor(1, 2, 1), 4}, std::pair{32767, 3}));
 
+// The defender goes back only on a roll below the logged chance of 17.
+class RetreatRoll : public Retreat, public testing::WithParamInterface<int> {};
+
+TEST_P(RetreatRoll, RetreatsOnlyBelowTheChance) {
+  const int roll = GetParam();
+  ControlAllHexes(2);
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(roll), DrawFor(1, 2, 1), kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(result.Flag(kFlagDefenderRetreated), roll < 17);
+  EXPECT_EQ(defender.x == kX && defender.y == kY, roll >= 17);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtTheChance, RetreatRoll, testing::Values(16, 17));
+
 // Each side's losses are booked for the country that dealt them: the
 // defender's for the attacker, the attackers' for the defender.
 TEST_F(Retreat, LossesAreBookedForTheCountryThatDealtThem) {

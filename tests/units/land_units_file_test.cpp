@@ -17,7 +17,9 @@ class LandUnitsFile : public UnitFiles {};
 
 TEST_F(LandUnitsFile, ReadsEveryColumn) {
   AddCommander(3, 1, 10, 10);
-  Scenario("land_units.csv", "#Land units\r\n#ID;...\r\n" + LandRow(12, "First Guards", 2, 4, 5, 3, 3) +
+  // Written out: each column its own value, so a column read one off shows.
+  Scenario("land_units.csv", "#Land units\r\n#ID;...\r\n"
+                             "12;First Guards;2;4;5;3;2;80;3;1;0;4;5;6;-1;3;0;1.5;2;7;8;9;10;11;12;13;14;-1;15;16;17;18;19;\r\n"
                                  "13;Short;1;1;1;0;2;80;3;1;0;4;5;6;-1;-1;0;1.5;2;7;8;9;10;11;12;13;14;-1;0;16;17;18;\r\n");
   test::LogCapture log;
   LoadLandUnits(game(), test::kScenario);
@@ -53,7 +55,7 @@ TEST_F(LandUnitsFile, ReadsEveryColumn) {
   EXPECT_EQ(u.supply, 12);
   EXPECT_EQ(u.eventsEffect, 13);
   EXPECT_EQ(u.turnsSinceParadrop, 14);
-  EXPECT_EQ(u.turnsWithoutSupply, 0);
+  EXPECT_EQ(u.turnsWithoutSupply, 15);
   EXPECT_EQ(u.trenchBonusMultiplier, 16);
   EXPECT_EQ(u.lastX, 17);
   EXPECT_EQ(u.lastY, 18);

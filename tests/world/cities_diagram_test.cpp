@@ -37,7 +37,7 @@ class CitiesDiagram : public testing::Test {
 
   cHeadlessPresentation screen;
   ScopedPresentation scoped{screen};
-  test::ScopedGameRoot root;
+  test::TempGameRoot root;
   test::TestWorld world;
   cCity* cities[6] = {};
   cCitiesDiagram diagram;

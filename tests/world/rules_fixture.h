@@ -62,15 +62,13 @@ inline void SetWar(TestWorld& world, int a, int b) {
 }
 
 // A game folder for the test's files, used as the game root while it lives.
-class ScopedGameRoot {
+class TempGameRoot {
  public:
-  ScopedGameRoot() : old_(GameRoot()) { SetGameRoot(dir_.path()); }
-  ~ScopedGameRoot() { SetGameRoot(old_); }
   const TempDir& dir() const { return dir_; }
 
  private:
   TempDir dir_;
-  std::filesystem::path old_;
+  ScopedGameRoot root_{dir_.path()};
 };
 
 }  // namespace tr::test

@@ -30,7 +30,7 @@ class TopographyFile : public testing::Test {
 
   cHeadlessPresentation screen;
   ScopedPresentation scoped{screen};
-  test::ScopedGameRoot root;
+  test::TempGameRoot root;
   test::TestWorld world;
   std::vector<cCity*> cities;
 };

@@ -66,8 +66,12 @@ std::optional<sPbemTurnPosition> PbemFolderTurnPosition(std::u16string_view game
   const std::u16string countries = folder + u"\\countries.csv";
   cCsvReader reader;
   if (!reader.LoadFile(countries)) return position;
-  cTableRows rows(reader, kFinishedColumn, countries);
-  while (rows.Next()) position.finished += FieldFlag(rows.fields(), kFinishedColumn - 1) ? 1 : 0;
+  // Counted from whatever rows are whole: the folder's turn is only compared
+  // with, and a received table the load would refuse refuses nothing here.
+  while (!reader.AtEnd()) {
+    if (reader.ReadRecord() < kFinishedColumn) continue;
+    position.finished += FieldFlag(reader.fields, kFinishedColumn - 1) ? 1 : 0;
+  }
   return position;
 }
 

@@ -19,6 +19,7 @@
 #include "foundation/fatal.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
+#include "support/game_run_scope.h"
 #include "support/log_capture.h"
 #include "support/scenario_corruption.h"
 #include "support/temp_dir.h"
@@ -155,6 +156,8 @@ class HostileSave : public testing::Test {
   }
 
   static test::TempDir* root_;
+  // The loads set the root; it is put back after the game is freed.
+  test::ScopedGameRoot gameRoot_{GameRoot()};
   std::string name_;
   cGame* game_ = nullptr;
 };
@@ -770,19 +773,11 @@ TEST(HostileScenario, EventsThatStayTrueFireInOrderAndLogInProportion) {
     }
     return text.insert(text.rfind("</events>"), added);
   });
-  struct sScope {
-    sScope() { InstallGameSteps(); }
-    ~sScope() {
-      UninstallGameSteps();
-      if (gGame == game) gGame = nullptr;
-      delete game;
-    }
-    cGame* game = nullptr;
-  } scope;
+  test::GameRunScope scope;
   sGameFolderArgs args;
   args.root = root.path().string();
   args.scenario = kScenario;
-  scope.game = LoadGameFolder(args);
+  scope.game.reset(LoadGameFolder(args));
   cGame& game = *scope.game;
   for (const auto& country : game.countries) country->humanControlled = 0;
   const std::size_t events = game.events->events.size();

@@ -220,8 +220,8 @@ class SampleCensusTest : public testing::Test {
 };
 
 TEST_F(SampleCensusTest, ThreeWholeGamesFightOnLandInTheAirAndAtSeaToTheEnd) {
-  // Seed 27: an alliance loses its leader and the other two fight on until one of them wins outright.
-  constexpr std::array<unsigned, 3> kSeeds = {1, 2, 27};
+  // Seed 3: an alliance loses its leader and the other two fight on until one of them wins outright.
+  constexpr std::array<unsigned, 3> kSeeds = {1, 2, 3};
   std::array<sCensus, kSeeds.size()> games;
   for (std::size_t i = 0; i < kSeeds.size(); ++i) games[i] = Play(kSeeds[i]);
 

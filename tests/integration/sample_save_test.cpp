@@ -161,6 +161,8 @@ class SampleSaveTest : public testing::Test {
   }
 
   test::TempDir dir_;
+  // The loads and the checker set the root; it is put back after the game is freed.
+  test::ScopedGameRoot gameRoot_{GameRoot()};
 };
 
 // The AI columns (target x and y, ultimate target x and y) of a unit's row in

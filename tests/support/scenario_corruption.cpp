@@ -7,6 +7,7 @@
 #include "ai/autoplay.h"
 #include "foundation/fatal.h"
 #include "foundation/random.h"
+#include "support/game_run_scope.h"
 #include "turn/game_steps.h"
 #include "world/gra.h"
 #include "world/scenario_check.h"
@@ -212,25 +213,17 @@ std::string PlayCorrupted(const fs::path& root, const std::string& scenario, con
   // Declared first so the game, which writes its settings when freed, goes
   // while the root is still the copy's.
   const ScopedGameRoot gameRoot(root);
-  struct sScope {
-    sScope() { InstallGameSteps(); }
-    ~sScope() {
-      UninstallGameSteps();
-      if (gGame == game) gGame = nullptr;
-      delete game;
-    }
-    cGame* game = nullptr;
-  } scope;
+  GameRunScope scope;
   sGameFolderArgs args;
   args.root = root.string();
   (inSave ? args.save : args.scenario) = inSave ? kBaseSave : scenario;
   SeedRandom(1);
   cGame* const before = gGame;
   try {
-    scope.game = LoadGameFolder(args);
+    scope.game.reset(LoadGameFolder(args));
   } catch (const FatalExitError&) {
     // The game the refused load had begun is freed with the scope.
-    if (gGame != before) scope.game = gGame;
+    if (gGame != before) scope.game.reset(gGame);
     *outcome = "refused at load";
     return {};
   }

@@ -34,17 +34,20 @@ game=$(cd "$root" && cd "${5:-$build/game}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# One game in a folder of its own: the console log is written into the
-# folder the program runs in.
+# One game in a game folder of its own: the console log is written into the
+# game folder the program is given.
 play() {
   local seed=$1 dir="$work/$1"
-  mkdir -p "$dir"
-  if ! (cd "$dir" && "$build/autoplay" --root "$game" --scenario "$scenario" --impulses "$impulses" \
+  mkdir -p "$dir/game"
+  cp -r "$game/data" "$dir/game/"
+  cp "$game"/*.db "$dir/game/"
+  [ -f "$game/Settings.ini" ] && cp "$game/Settings.ini" "$dir/game/"
+  if ! (cd "$dir" && "$build/autoplay" --root "$dir/game" --scenario "$scenario" --impulses "$impulses" \
       --seed "$seed" >summary 2>errors); then
     echo "seed $seed: autoplay failed: $(cat "$dir/errors")" >&2
   fi
-  iconv -f UTF-16LE -t UTF-8 "$dir/ConsoleOut.txt" | tr -d '\r' >"$dir/log"
-  rm -f "$dir/ConsoleOut.txt"
+  iconv -f UTF-16LE -t UTF-8 "$dir/game/ConsoleOut.txt" | tr -d '\r' >"$dir/log"
+  rm -rf "$dir/game"
 }
 export -f play
 export work build game scenario impulses

@@ -172,29 +172,10 @@ TEST_F(GameEndSessionTest, AHandedOverPlayByEmailTurnChangesNothingMoreAndClosin
     cScenarioSettingsMenu* settings = OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario);
     ASSERT_NE(settings, nullptr);
     // Two players, each with one country, in a game named Duel.
-    auto& tabs = *static_cast<CDXUTTabFrame*>(settings->GetControl(kSettingsTabs));
-    tabs.SelectTab(1, true);
-    Frame();
-    Click(settings->GetControl(kPbemCheckBox));
-    ASSERT_EQ(gGame->pbemGame, 1);
-    static_cast<CDXUTEditBox*>(settings->GetControl(kPbemNameField))->SetText(u"Duel");
-    auto& players = *static_cast<CDXUTListBox*>(settings->GetControl(kPlayerList));
-    for (const char16_t* name : {u"Ann", u"Bob"}) {
-      players.SelectItem(players.GetSize() - 1, true);
-      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerNameField))->SetText(name);
-      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerEmailField))
-          ->SetText(std::u16string(name) + u"@example.org");
-      Click(settings->GetControl(kSavePlayerButton));
-    }
-    ASSERT_EQ(gGame->pbemPlayers.size(), 2u);
-    tabs.SelectTab(0, true);
-    Frame();
-    ChooseHumans(*settings, {{kKaltheim, 1}, {kAlbrecia, 2}});
+    StartPbemGame(settings, u"Duel", u"Bob", kKaltheim, kAlbrecia);
+    ASSERT_FALSE(HasFatalFailure()) << DialogsAndState();
     ASSERT_EQ(gGame->GetCountry(kAlbrecia)->pbemPlayerId, 2);
-    Click(settings->GetControl(kStartButton));
     cCountry* human = gGame->GetCountry(kKaltheim);
-    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(human); })) << DialogsAndState();
-    PressKey(VK_RETURN);
 
     EndTurnByQ();
     auto* message = dynamic_cast<cDialogTekstowy*>(TopDialog);

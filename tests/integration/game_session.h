@@ -32,6 +32,7 @@
 #include "foundation/settings.h"
 #include "foundation/text.h"
 #include "gui/combo_box.h"
+#include "gui/edit_box.h"
 #include "gui/list_box.h"
 #include "gui/tab_frame.h"
 #include "platform/graphics.h"
@@ -262,6 +263,34 @@ class GameSessionTest : public testing::Test {
       }
       Click(settings.GetControl(human != humanPlayers.end() ? kHumanRadio : kComputerRadio));
     }
+  }
+  // A new play-by-e-mail game of the sample by the name, the first country
+  // played by Ann and the second by the second player, up to the first
+  // country's turn on screen with its banner closed.
+  void StartPbemGame(cScenarioSettingsMenu* settings, const std::u16string& name, const std::u16string& second,
+                     int first, int other) {
+    ASSERT_NE(settings, nullptr);
+    auto& tabs = *static_cast<CDXUTTabFrame*>(settings->GetControl(kSettingsTabs));
+    tabs.SelectTab(1, true);
+    Frame();
+    Click(settings->GetControl(kPbemCheckBox));
+    ASSERT_EQ(gGame->pbemGame, 1);
+    static_cast<CDXUTEditBox*>(settings->GetControl(kPbemNameField))->SetText(name);
+    auto& players = *static_cast<CDXUTListBox*>(settings->GetControl(kPlayerList));
+    for (const std::u16string& player : {std::u16string(u"Ann"), second}) {
+      players.SelectItem(players.GetSize() - 1, true);
+      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerNameField))->SetText(player);
+      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerEmailField))->SetText(player + u"@example.org");
+      Click(settings->GetControl(kSavePlayerButton));
+    }
+    ASSERT_EQ(gGame->pbemPlayers.size(), 2u);
+    tabs.SelectTab(0, true);
+    Frame();
+    ChooseHumans(*settings, {{first, 1}, {other, 2}});
+    Click(settings->GetControl(kStartButton));
+    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(gGame != nullptr ? gGame->GetCountry(first) : nullptr); }))
+        << DialogsAndState();
+    PressKey(VK_RETURN);
   }
   // Q and yes in the confirmation.
   void EndTurnByQ() {

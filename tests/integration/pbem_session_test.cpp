@@ -57,33 +57,6 @@ class PbemSessionTest : public test::GameSessionTest {
   fs::path Pbem(const std::string& relative = {}) const { return folder_.path() / "data" / "pbem" / relative; }
   bool InMenus() const { return gGame == nullptr && dynamic_cast<cScenarioMenu*>(CurrentMenu) != nullptr; }
 
-  // A new game of the sample by the name, Kaltheim played by Ann and
-  // Albrecia by the second player, up to Kaltheim's first turn on screen.
-  void StartNewGame(cScenarioSettingsMenu* settings, const std::u16string& name, const std::u16string& second) {
-    ASSERT_NE(settings, nullptr);
-    auto& tabs = *static_cast<CDXUTTabFrame*>(settings->GetControl(kSettingsTabs));
-    tabs.SelectTab(1, true);
-    Frame();
-    Click(settings->GetControl(kPbemCheckBox));
-    ASSERT_EQ(gGame->pbemGame, 1);
-    static_cast<CDXUTEditBox*>(settings->GetControl(kPbemNameField))->SetText(name);
-    auto& players = *static_cast<CDXUTListBox*>(settings->GetControl(kPlayerList));
-    for (const std::u16string& player : {std::u16string(u"Ann"), second}) {
-      players.SelectItem(players.GetSize() - 1, true);
-      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerNameField))->SetText(player);
-      static_cast<CDXUTEditBox*>(settings->GetControl(kPlayerEmailField))->SetText(player + u"@example.org");
-      Click(settings->GetControl(kSavePlayerButton));
-    }
-    ASSERT_EQ(gGame->pbemPlayers.size(), 2u);
-    tabs.SelectTab(0, true);
-    Frame();
-    ChooseHumans(*settings, {{kKaltheim, 1}, {kAlbrecia, 2}});
-    Click(settings->GetControl(kStartButton));
-    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(gGame != nullptr ? gGame->GetCountry(kKaltheim) : nullptr); }))
-        << DialogsAndState();
-    PressKey(VK_RETURN);
-  }
-
   // Q ends Kaltheim's turn; the turn goes to the other player, whose message
   // is closed, and the menus come back.
   void HandOver() {
@@ -111,7 +84,8 @@ class PbemSessionTest : public test::GameSessionTest {
 TEST_F(PbemSessionTest, TheAutosaveOfAHandedOverTurnCannotHandItOverAgain) {
   std::map<std::string, std::string> sent;
   const int exitCode = RunProgram([&] {
-    StartNewGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob");
+    StartPbemGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob", kKaltheim,
+                  kAlbrecia);
     HandOver();
     sent = ReadFolder(Pbem("Duel"));
     ASSERT_TRUE(sent.count("Info.ini"));
@@ -127,10 +101,12 @@ TEST_F(PbemSessionTest, TheAutosaveOfAHandedOverTurnCannotHandItOverAgain) {
 TEST_F(PbemSessionTest, AnotherGamesSaveNeverWritesIntoAFolderOfALikeName) {
   std::map<std::string, std::string> duel;
   const int exitCode = RunProgram([&] {
-    StartNewGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob");
+    StartPbemGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob", kKaltheim,
+                  kAlbrecia);
     HandOver();
     duel = ReadFolder(Pbem("Duel"));
-    StartNewGame(SettingsFromScenarioMenu(cScenarioMenu::kNewGame, test::kSampleScenario), u"Other", u"Carl");
+    StartPbemGame(SettingsFromScenarioMenu(cScenarioMenu::kNewGame, test::kSampleScenario), u"Other", u"Carl",
+                  kKaltheim, kAlbrecia);
     HandOver();
     const fs::path info = folder_.path() / "data" / "save" / "Autosave" / "Info.ini";
     std::string text = test::ReadFileBytes(info);
@@ -151,7 +127,8 @@ TEST_F(PbemSessionTest, AnotherGamesSaveNeverWritesIntoAFolderOfALikeName) {
 // way is clear, the turn ends again and is handed over whole.
 TEST_F(PbemSessionTest, ATurnThatCannotBeWrittenIsSaidSoAndStaysInPlayUntilWrittenWhole) {
   const int exitCode = RunProgram([&] {
-    StartNewGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob");
+    StartPbemGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob", kKaltheim,
+                  kAlbrecia);
     cCountry* kaltheim = gGame->GetCountry(kKaltheim);
     // A unit that does nothing this turn: its end counts one turn of rest, once.
     cJednostkaLadowa* resting = nullptr;

@@ -63,7 +63,6 @@ std::u16string StaticText(const CDXUTDialog& dialog, int id) {
 
 class GameEndSessionTest : public test::GameSessionTest {
  protected:
-  bool InMenus() const { return gGame == nullptr && dynamic_cast<cScenarioMenu*>(CurrentMenu) != nullptr; }
   // A computer country given to the player, as the game showed after its end.
   void WatchForComputerPlayer() {
     GameLockGuard lock;
@@ -105,7 +104,7 @@ TEST_F(GameEndSessionTest, TheResultStaysUntilClosedAndTheMenusComeBackWithNoFur
     cCountry* human = gGame->GetCountry(kKaltheim);
     ChooseHumans(*settings, {{kKaltheim, 0}});
     Click(settings->GetControl(kStartButton));
-    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(human); })) << DialogsAndState();
+    ASSERT_TRUE(WorkerReaches([&] { return HumanTurnOf(human); }, false)) << DialogsAndState();
     EXPECT_EQ(gGame->turnsLeft, 0);
 
     // The turns are played until the result shows; every other box is read and closed.
@@ -149,10 +148,7 @@ TEST_F(GameEndSessionTest, TheResultStaysUntilClosedAndTheMenusComeBackWithNoFur
     EXPECT_NE(gGame->GetGameState(), kGameHumanIdle);
     EXPECT_TRUE(frame_->graphics().SaveScreenshot("game_over_result.png"));
     PressKey(VK_ESCAPE);
-    EXPECT_TRUE(FramesUntil([&] {
-      WatchForComputerPlayer();
-      return InMenus();
-    })) << DialogsAndState();
+    EXPECT_TRUE(MenusComeBack([&] { WatchForComputerPlayer(); })) << DialogsAndState();
     // The menus stay: nothing of the finished game comes back.
     for (int frame = 0; frame < 100; ++frame) Frame();
     EXPECT_TRUE(InMenus());
@@ -200,7 +196,7 @@ TEST_F(GameEndSessionTest, AHandedOverPlayByEmailTurnChangesNothingMoreAndClosin
 
     // Closing the message leaves the game for the menus.
     PressKey(VK_ESCAPE);
-    EXPECT_TRUE(FramesUntil([&] { return InMenus(); })) << DialogsAndState();
+    EXPECT_TRUE(MenusComeBack()) << DialogsAndState();
     PressKey('P');
     PressKey('Q');
     EXPECT_TRUE(InMenus());

@@ -187,6 +187,21 @@ class GameSessionTest : public testing::Test {
     const auto [x, y] = ScreenPointOf(hex);
     ClickAt(x, y);
   }
+  static bool InMenus() { return gGame == nullptr && dynamic_cast<cScenarioMenu*>(CurrentMenu) != nullptr; }
+  // Frames until the scenario menu is back with no game. The worker ends the
+  // game only once it sees the last box closed, which it looks for at its own
+  // pace: the wait follows the worker, however slow a busy machine makes it.
+  // The condition may also watch the frames on the way.
+  bool MenusComeBack(const std::function<void()>& watch = {}) {
+    return FramesUntil(
+        [&] {
+          std::this_thread::yield();
+          if (watch) watch();
+          GameLockGuard lock;
+          return InMenus();
+        },
+        kWaitLimit);
+  }
   bool HumanTurnOf(const cCountry* country) {
     GameLockGuard lock;
     return gGame != nullptr && gGame->playerControl.currentCountry == country &&
@@ -220,7 +235,7 @@ class GameSessionTest : public testing::Test {
     Click(settings->GetControl(kStartButton));
     EXPECT_EQ(CurrentMenu, nullptr);
     // The first turn on screen, its view reached.
-    EXPECT_TRUE(FramesUntil([&] { return HumanTurnOf(human); }));
+    EXPECT_TRUE(WorkerReaches([&] { return HumanTurnOf(human); }, false));
     return HumanTurnOf(human) ? human : nullptr;
   }
 
@@ -288,7 +303,7 @@ class GameSessionTest : public testing::Test {
     Frame();
     ChooseHumans(*settings, {{first, 1}, {other, 2}});
     Click(settings->GetControl(kStartButton));
-    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(gGame != nullptr ? gGame->GetCountry(first) : nullptr); }))
+    ASSERT_TRUE(WorkerReaches([&] { return HumanTurnOf(gGame != nullptr ? gGame->GetCountry(first) : nullptr); }, false))
         << DialogsAndState();
     PressKey(VK_RETURN);
   }

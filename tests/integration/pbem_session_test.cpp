@@ -55,7 +55,6 @@ class PbemSessionTest : public test::GameSessionTest {
     gDelays.fill(0.0f);
   }
   fs::path Pbem(const std::string& relative = {}) const { return folder_.path() / "data" / "pbem" / relative; }
-  bool InMenus() const { return gGame == nullptr && dynamic_cast<cScenarioMenu*>(CurrentMenu) != nullptr; }
 
   // Q ends Kaltheim's turn; the turn goes to the other player, whose message
   // is closed, and the menus come back.
@@ -63,7 +62,7 @@ class PbemSessionTest : public test::GameSessionTest {
     EndTurnByQ();
     ASSERT_EQ(TopBoxTitle(), GetText("pbem_turn_end_title")) << DialogsAndState();
     PressKey(VK_ESCAPE);
-    ASSERT_TRUE(FramesUntil([&] { return InMenus(); })) << DialogsAndState();
+    ASSERT_TRUE(MenusComeBack()) << DialogsAndState();
   }
 
   // A game from the save started from its settings: refused with a box

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "foundation/console_log.h"
-#include "foundation/fatal.h"
 #include "foundation/random.h"
 #include "scenario/report_kinds.h"
 #include "units/air_support.h"
@@ -58,11 +57,14 @@ void cJednostkaLadowa::OnBombarded(sCombatResult* record, cUnit* attacker, sHex*
   const float v = static_cast<float>(k.BombardLandTableB(levelIndex));
   const float p = static_cast<float>(k.SupplyBombardedPercent(supplyIndex));
   const float t = static_cast<float>(k.BombardLandTableA(hex.terrain + 1));
-  const float f = 100.0f - static_cast<float>(hex.fortLevel * k.BombardLandValue());
+  float f = 100.0f - static_cast<float>(hex.fortLevel * k.BombardLandValue());
   if (f <= 0.0f) {
+    // An event may raise a fort past the scale, and consts.csv may steepen
+    // the scale: such a fort takes the whole strike (the effectiveness keeps
+    // its floor) rather than ending the game in the middle of a turn.
     LogLine(KeyText("error:_fort_in_hex_(%i,%i)_is_%i_which_exceeds_max._allowed_value!", static_cast<int>(hex.x),
                     static_cast<int>(hex.y), static_cast<int>(hex.fortLevel)));
-    FatalExit(1);
+    f = 0.0f;
   }
   const float c = hex.city ? static_cast<float>(k.BombardLandTableA(9)) : 100.0f;
   const float w = static_cast<float>(k.BombardLandTableC(hex.weather + 1));

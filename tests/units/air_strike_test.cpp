@@ -77,11 +77,17 @@ TEST_F(AirStrike, EffectivenessNeverFallsBelowOne) {
   EXPECT_TRUE(log.Contains(u"Attack effectiveness = 1.0"));
 }
 
-TEST_F(AirStrike, FortBeyondTheScaleIsFatal) {
+// A fort an event raised past the scale is named in the log and takes the
+// whole strike; the game goes on.
+TEST_F(AirStrike, FortBeyondTheScaleTakesTheStrike) {
+  test::LogCapture log;
   cJednostkaLadowa& target = AddLand(2, 4, 5);
   map().GetHex(4, 5)->fortLevel = 10;
   ScopedRandomDraws draws({Die(1), Die(1)});
-  EXPECT_THROW(target.OnBombarded(&result_, bomber_, map().GetHex(4, 5)), FatalExitError);
+  EXPECT_NO_THROW(target.OnBombarded(&result_, bomber_, map().GetHex(4, 5)));
+  EXPECT_TRUE(log.ContainsText(u"fort_in_hex_(4,5)_is_10"));
+  EXPECT_TRUE(log.ContainsText(u"Fort(0)"));
+  EXPECT_TRUE(log.Contains(u"Attack effectiveness = 1.0"));
 }
 
 class BombedColumn : public AirStrike, public testing::WithParamInterface<std::tuple<int, int, int>> {};

@@ -7,6 +7,7 @@
 
 #include "event_fixture.h"
 #include "events/event_xml.h"
+#include "events/xml_nesting.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
 
@@ -161,6 +162,15 @@ INSTANTIATE_TEST_SUITE_P(
                        {u"XML error in data\\scenarios\\S\\events.xml at row 1, column 16: The text is not valid UTF-8.",
                         kEventsFileError}}),
     [](const testing::TestParamInfo<UnreadableCase>& info) { return std::string(info.param.name); });
+
+// An empty element opens no level, also when its last value is unquoted and
+// runs up to the "/>"; an element at the limit is still within it.
+TEST(XmlNesting, EmptyElementsOpenNoLevelWhateverTheirValues) {
+  const std::string text = "<r><e x=1/><e y='2'/><e z=3 /><f><g/></f></r>";
+  EXPECT_EQ(FindTooDeepElement(text, 3), std::string_view::npos);
+  EXPECT_EQ(FindTooDeepElement(text, 2), text.find("<g/>"));
+  EXPECT_EQ(FindTooDeepElement(text, 1), text.find("<e"));
+}
 
 TEST_F(EventFilesTest, ListThatIsAFolderMeansNoEvents) {
   std::filesystem::create_directories(dir_.path() / "data/scenarios/S/event_files.txt");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/text_file.h"
+
 namespace tr {
 namespace {
 
@@ -41,6 +43,24 @@ TEST(Text, FoldsCase) {
   EXPECT_TRUE(EqualsIgnoreCase(u"\u00c9T\u00c9", u"\u00e9t\u00e9"));
   EXPECT_FALSE(EqualsIgnoreCase(u"abc", u"abd"));
   EXPECT_FALSE(EqualsIgnoreCase(u"abc", u"ab"));
+}
+
+// CR LF, CR and LF each end a line; a text ending in a line end has no empty
+// last line, and only a last line without one is marked so.
+TEST(TextFile, LinesEndAtEveryLineEndAndTheLastEndAddsNoLine) {
+  using Lines = std::vector<std::string_view>;
+  EXPECT_EQ(TextLineViews(std::string_view("a\r\nb\rc\nd\n")), (Lines{"a", "b", "c", "d"}));
+  EXPECT_EQ(TextLineViews(std::string_view("a\r\n\r\nb")), (Lines{"a", "", "b"}));
+  EXPECT_EQ(TextLineViews(std::string_view("a\n\r")), (Lines{"a", ""}));
+  EXPECT_TRUE(TextLineViews(std::string_view("")).empty());
+  EXPECT_EQ(TextLineViews(std::u16string_view(u"x\r\n")), std::vector<std::u16string_view>{u"x"});
+  const std::vector<sTextLine> lines = SplitTextLines("1;2\r\n3;4");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_TRUE(lines[0].ended);
+  EXPECT_EQ(lines[1].text, "3;4");
+  EXPECT_FALSE(lines[1].ended);
+  ASSERT_EQ(SplitTextLines("1;2\n").size(), 1u);
+  EXPECT_TRUE(SplitTextLines("1;2\n").back().ended);
 }
 
 }  // namespace

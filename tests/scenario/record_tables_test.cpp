@@ -128,6 +128,26 @@ TEST_F(RecordTablesTest, CitiesReadConvertAndRoundTrip) {
   EXPECT_EQ(loaded.cities.back()->name, u"S\u00e8te");
 }
 
+// A table of headers only holds no fleet; one whose lines are all short rows
+// was written for another layout (or cut) and ends the load.
+TEST_F(RecordTablesTest, AnEmptyTableLoadsNothingAndOneOfOnlyShortRowsIsFatal) {
+  dir_.Write("data/scenarios/s/fleets.csv", "#Fleets\r\n#ID;Name\r\n");
+  test::LogCapture log;
+  LoadFleets(game_, u"data\\scenarios\\s\\%s");
+  EXPECT_TRUE(game_.fleets.empty());
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+
+  dir_.Write("data/scenarios/s/fleets.csv", "#Fleets\r\n3,North Fleet,2,14\r\n4;Short;1;2\r\n");
+  try {
+    LoadFleets(game_, u"data\\scenarios\\s\\%s");
+    ADD_FAILURE() << "a table of no whole row must end the load";
+  } catch (const FatalExitError& error) {
+    EXPECT_EQ(error.code(), 1);
+  }
+  EXPECT_TRUE(log.Contains(u"ERROR: none of the 2 rows of data\\scenarios\\s\\fleets.csv has the 11 fields a row "
+                           u"needs; the game is not loaded"));
+}
+
 TEST_F(RecordTablesTest, MissingTablesAreFatal) {
   using Loader = void (*)(cGame&, std::u16string_view);
   for (Loader load : {Loader{LoadCities}, Loader{LoadCommanders}, Loader{LoadFleets}}) {

@@ -18,6 +18,9 @@
 
 #include "foundation/fatal.h"
 #include "foundation/text.h"
+#include "scenario/pbem_game_name.h"
+#include "scenario/pbem_repository.h"
+#include "scenario/pbem_turn_check.h"
 #include "scenario/save_game.h"
 #include "support/log_capture.h"
 #include "support/test_scenario.h"
@@ -85,6 +88,11 @@ class SaveGameTest : public testing::Test {
 TEST_F(SaveGameTest, LoadSaveLoadKeepsTheGameAndResavesByteForByte) {
   cGame& fresh = LoadScenario();
   fresh.reports.Add(sReport{});
+  // Neighbouring columns of a land unit hold values of their own, so a column
+  // read one off shows (the scenario gives a land unit one action point).
+  cJednostkaLadowa& infantry = *fresh.landUnits.front();
+  infantry.supplySourceY = 0;
+  infantry.startingActionPoints = 1;
   ASSERT_TRUE(fresh.saveContext->SaveGame(u"first", false));
   const FolderBytes first = Files("first");
   EXPECT_EQ(first.size(), static_cast<std::size_t>(kSaveFileCount));
@@ -103,6 +111,7 @@ TEST_F(SaveGameTest, LoadSaveLoadKeepsTheGameAndResavesByteForByte) {
   EXPECT_EQ(loaded.autoEvents.pairs.size(), 2u);
   EXPECT_EQ(loaded.convoys.ConvoysOf(1).front().id, 3);
   EXPECT_EQ(loaded.flags[17], -4);
+  EXPECT_EQ(loaded.landUnits.front()->startingActionPoints, 1);
   ASSERT_TRUE(loaded.saveContext->SaveGame(u"second", true));
   const FolderBytes second = Files("second");
   ASSERT_EQ(second.size(), first.size());
@@ -272,6 +281,61 @@ TEST_F(SaveGameTest, PbemTurnGoesIntoItsOwnFolder) {
   EXPECT_TRUE(fs::exists(scenario_.root() / "data/pbem/Duel/land_units.csv"));
   EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
 }
+
+// A play-by-e-mail game's folder: the turn it holds is counted from its own
+// files, a game may stand at that turn to start and must stand beyond it to
+// hand over, and a player renamed or given a new address is the same player.
+TEST_F(SaveGameTest, PbemFolderTurnIsTheSavedOneAndItsPlayersStayTheirsWhenRenamed) {
+  cGame& game = LoadScenario();
+  game.pbemGame = 1;
+  game.pbemGameName = u"Duel";
+  PushBackSetupRecord(game.pbemPlayers, 1, u"Ann", u"ann@example.com");
+  PushBackSetupRecord(game.pbemPlayers, 2, u"Bob", u"bob@example.com");
+  // One country has ended its turn; the column beside says otherwise for each.
+  for (const auto& country : game.countries) {
+    country->finishedTurn = country == game.countries.front() ? 1 : 0;
+    country->humanControlled = country->finishedTurn ? 0 : 1;
+  }
+  ASSERT_TRUE(game.saveContext->SavePbemGame(u"Duel"));
+  const std::optional<sPbemTurnPosition> held = PbemFolderTurnPosition(u"Duel");
+  ASSERT_TRUE(held.has_value());
+  EXPECT_EQ(*held, (sPbemTurnPosition{game.turn, 1}));
+  EXPECT_EQ(*held, PbemTurnPosition(game));
+
+  EXPECT_EQ(PbemTurnWriteFault(game, false), u"");
+  EXPECT_EQ(PbemTurnWriteFault(game, true),
+            u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already");
+  game.countries.back()->finishedTurn = 1;
+  EXPECT_EQ(PbemTurnWriteFault(game, true), u"");
+
+  game.pbemPlayers[0].name = u"Annie";
+  game.pbemPlayers[1].email = u"robert@example.com";
+  EXPECT_EQ(PbemFolderOwnerFault(game), u"");
+  game.pbemPlayers[0].email = u"annie@example.com";
+  EXPECT_EQ(PbemFolderOwnerFault(game), u"data/pbem/Duel holds a turn of another game, whose players are Ann, Bob");
+}
+
+struct PbemNameCase {
+  std::u16string name;
+  std::u16string_view fault;  // empty: accepted
+};
+
+class PbemGameName : public testing::TestWithParam<PbemNameCase> {};
+
+TEST_P(PbemGameName, IsAcceptedOrRefusedSayingWhy) { EXPECT_EQ(PbemGameNameFault(GetParam().name), GetParam().fault); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, PbemGameName,
+    testing::Values(PbemNameCase{u"Duel", u""}, PbemNameCase{u"Duel at Caf\u00e9", u""},
+                    PbemNameCase{u" Duel", u"begins or ends with a blank"},
+                    PbemNameCase{u"Duel ", u"begins or ends with a blank"},
+                    PbemNameCase{u"Duel \u0142",
+                                 u"holds letters outside the Western European (Windows-1252) code page"},
+                    PbemNameCase{std::u16string(kPbemRepoNameUnits, u'd'), u""},
+                    PbemNameCase{std::u16string(kPbemRepoNameUnits + 1, u'd'),
+                                 u"is longer than the 249 characters the repository keeps"},
+                    PbemNameCase{u"Repo.DAT", u"is the name of the repository file data\\pbem\\repo.dat"},
+                    PbemNameCase{u".Duel", u"starts with '.'"}));
 
 // The exit code of a child process, or 128 and the signal that ended it.
 int WaitForChild(pid_t child) {

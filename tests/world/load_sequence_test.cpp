@@ -154,6 +154,44 @@ TEST_F(LoadSequence, HexesWithoutValidOwnersAreLoggedOnceInABox) {
                                    map, owner, owner, owner)));
 }
 
+// A land hex of a country that does not exist takes the countries of its
+// first land neighbour; the sea beside it, even when owned, gives none.
+TEST_F(LoadSequence, AHexOfNoCountryTakesItsFirstLandNeighboursCountries) {
+  cMap& map = *scenario_.world().map;
+  // The sea comes first among the neighbours of the top hex of column 5.
+  for (const int y : {0, 1}) {
+    sHex& sea = *map.GetHex(6, y);
+    sea.controller = sea.owner = sea.originalOwner = 2;
+  }
+  sHex& lost = *map.GetHex(5, 0);
+  lost.controller = lost.owner = lost.originalOwner = 7;
+  cGame& game = Load();
+  const sHex& mended = *game.map->GetHex(5, 0);
+  EXPECT_EQ(mended.controller, 1);
+  EXPECT_EQ(mended.owner, 1);
+  EXPECT_EQ(mended.originalOwner, 1);
+  EXPECT_EQ(game.map->GetHex(6, 0)->owner, 2);
+  EXPECT_TRUE(log_.Contains(u"WARNING: hex (5, 0) of " + FolderFilePath(scenario_.FolderTemplate(), u"map.qel") +
+                            u" given controller 1, owner 1 and original owner 1"));
+}
+
+// The last country's units are units of a country; a commander saved as free
+// who leads a unit is counted as assigned, so the computer gives him no other.
+TEST_F(LoadSequence, UnitsOfTheLastCountryLoadAndALeadingCommanderIsAssigned) {
+  cJednostkaLadowa& neutral = *scenario_.world().landUnits.back();
+  neutral.owner = 3;
+  neutral.x = 3;
+  neutral.y = 7;
+  scenario_.world().commanders.front()->state = 0;
+  cGame& game = Load();
+  EXPECT_EQ(game.landUnits.back()->owner, 3);
+  EXPECT_FALSE(log_.ContainsText(u"which does not exist"));
+  const sCommander& guderian = *game.commanders.front();
+  EXPECT_EQ(guderian.headquarters, game.landUnits.front().get());
+  EXPECT_EQ(guderian.state, kCommanderAssigned);
+  EXPECT_TRUE(log_.ContainsText(u"WARNING: commander Guderian (ID=1) in "));
+}
+
 TEST_F(LoadSequence, StartingWithAHumanCountryGivesTheInterfaceToThePlayer) {
   cGame& game = Load();
   game.StartGame();

@@ -52,7 +52,7 @@ TEST(MapFile, SaveThenLoadKeepsPersistentFieldsOnly) {
   hex.owner = 3;
   hex.originalOwner = 4;
   hex.fortLevel = 2;
-  hex.weather = 1;
+  hex.weather = 2;  // mud, the highest code
   hex.borders = 0x1FF;
   hex.flags = 64;
   ASSERT_TRUE(map.Save(FolderOf(dir), u""));
@@ -73,7 +73,7 @@ TEST(MapFile, SaveThenLoadKeepsPersistentFieldsOnly) {
   EXPECT_EQ(back.owner, 3);
   EXPECT_EQ(back.originalOwner, 4);
   EXPECT_EQ(back.fortLevel, 2);
-  EXPECT_EQ(back.weather, 1);
+  EXPECT_EQ(back.weather, 2);
   EXPECT_EQ(back.mudChance, hex.mudChance);
   EXPECT_EQ(back.winterChance, hex.winterChance);
   EXPECT_EQ(back.borders, 0);
@@ -154,6 +154,42 @@ TEST(MapFile, EmptyMapIsFatal) {
   test::LogCapture log;
   EXPECT_THROW(cMap().Load(TemplateOf(dir)), FatalExitError);
   EXPECT_TRUE(log.Contains(u"ERROR: Map cannot have 0 heigth or 0 width"));
+}
+
+// Values the rules do not know are held at load, each named with its hex;
+// values at their limits are kept as they are.
+TEST(MapFile, HexFieldsBeyondTheRulesAreHeldAtTheirLimits) {
+  test::TempDir dir;
+  cMap map(2, 2);
+  sHex& beyond = *map.GetHex(1, 0);
+  beyond.fortLevel = kMaxFortLevel + 1;
+  beyond.weather = kMaxWeatherCode + 1;
+  beyond.mudChance[11] = kMaxChancePercent + 1;
+  beyond.winterChance[0] = 255;
+  sHex& limits = *map.GetHex(0, 1);
+  limits.fortLevel = kMaxFortLevel;
+  limits.weather = kMaxWeatherCode;
+  limits.mudChance.fill(kMaxChancePercent);
+  ASSERT_TRUE(map.Save(FolderOf(dir), u""));
+
+  test::LogCapture log;
+  cMap loaded;
+  loaded.Load(TemplateOf(dir));
+  const sHex& held = *loaded.GetHex(1, 0);
+  EXPECT_EQ(held.fortLevel, kMaxFortLevel);
+  EXPECT_EQ(held.weather, 0);
+  EXPECT_EQ(held.mudChance[11], kMaxChancePercent);
+  EXPECT_EQ(held.winterChance[0], kMaxChancePercent);
+  const std::u16string path = FolderOf(dir) + u"/map.qel";
+  EXPECT_TRUE(log.Contains(u"WARNING: hex (1, 0) in " + path +
+                           u" has a mud chance of 101 percent in month 12; held at 100"));
+  EXPECT_TRUE(log.Contains(u"WARNING: hex (1, 0) in " + path +
+                           u" has the weather code 3, which is no weather; made clear (0)"));
+  const sHex& kept = *loaded.GetHex(0, 1);
+  EXPECT_EQ(kept.fortLevel, kMaxFortLevel);
+  EXPECT_EQ(kept.weather, kMaxWeatherCode);
+  EXPECT_EQ(kept.mudChance, limits.mudChance);
+  EXPECT_FALSE(log.ContainsText(u"hex (0, 1)"));
 }
 
 TEST(MapFile, LoadLogsAndCompletesTheMap) {

@@ -301,7 +301,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The canvas a frame is drawn into, on a renderer with target textures: what
 // Keep copied comes back over whatever was drawn after it, and frames go on
-// into the canvas after a Keep, to reach the window when presented.
+// into the canvas after a Keep, to reach the window when presented. Only
+// while the window shows the back buffer unscaled.
 TEST(TargetCanvas, KeepsTheFrameSoFarAndDrawsOnIntoTheCanvas) {
   auto headless = AppFrame::CreateHeadless(8, 8);  // SDL's video, as the game starts it
   SDL_Window* window = SDL_CreateWindow("canvas", 0, 0, 32, 24, SDL_WINDOW_HIDDEN);
@@ -334,6 +335,12 @@ TEST(TargetCanvas, KeepsTheFrameSoFarAndDrawsOnIntoTheCanvas) {
     canvas.Present();
     SDL_SetRenderTarget(renderer, nullptr);
     EXPECT_EQ(pixel(), 0x00FF00u) << "the window shows the canvas";
+  }
+  // A back buffer of another height than the window's is drawn on the window, scaled.
+  for (const auto& [w, h] : {std::pair{32, 20}, std::pair{30, 24}}) {
+    TargetCanvas scaled(renderer, window, w, h);
+    EXPECT_FALSE(scaled.Choose());
+    EXPECT_FALSE(scaled.on());
   }
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);

@@ -192,7 +192,9 @@ TEST_F(GameFrameMoveTest, TheStatusLineFollowsTheActionModeUnderADialogControl) 
   dialog->MsgProc(WM_MOUSEMOVE, 0, MakeLParam(1020, 260));
   PointAt(1020, 260);
   Frame(10.0, 0.0f);
-  const auto statusLine = [&] { return static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kStatusLine))->GetText(); };
+  const auto statusLine = [&] {
+    return static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kStatusLine))->GetText();
+  };
   EXPECT_EQ(statusLine(), GetText("statusbar_hint_no_action"));
   game().playerControl.actionMode = kActionFleetMove;
   Frame(10.25, 0.25f);

@@ -252,6 +252,21 @@ TEST_P(EscapeKey, OpensThePauseMenuOnlyInTheHumanStates) {
 
 INSTANTIATE_TEST_SUITE_P(States, EscapeKey, testing::Values(kGameHumanIdle, kGameHumanMoving, kGameComputerTurn));
 
+// The bottom of the game screen is the information panel's: the pause menu's
+// version line stands just above it, where its layout would lay it over it.
+TEST_F(GameCommandsTest, ThePauseMenusVersionLineStandsJustAboveTheInformationPanel) {
+  Press(VK_ESCAPE);
+  ASSERT_NE(dynamic_cast<cPauseMenu*>(CurrentMenu), nullptr);
+  CDXUTControl* version = CurrentMenu->GetControl(7001);
+  CDXUTControl* panel = info().GetControl(292);
+  ASSERT_NE(version, nullptr);
+  ASSERT_NE(panel, nullptr);
+  ASSERT_TRUE(panel->GetVisible());
+  const Rect line = version->GetBoundingBox(), picture = panel->GetBoundingBox();
+  EXPECT_EQ(line.bottom, picture.top) << line.top << " " << line.bottom << " over " << picture.top;
+  EXPECT_GT(line.top, picture.top - 2 * line.height());
+}
+
 // Plus zooms in (the zoom level falls), minus zooms out, from the numeric
 // pad and from the main keyboard alike.
 struct ZoomKeyCase {

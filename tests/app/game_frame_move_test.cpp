@@ -182,6 +182,25 @@ TEST_F(GameFrameMoveTest, ADialogControlUnderThePointerStopsScrollingButNotTheMo
   EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
 }
 
+// The prompt follows the action mode at every frame, also while the pointer
+// rests on the control that started the action: moving a fleet, it asks for
+// the hex bearing a sea zone's name.
+TEST_F(GameFrameMoveTest, TheStatusLineFollowsTheActionModeUnderADialogControl) {
+  auto* dialog = new cDialog(700, RectFromSize(900, 200, 124, 200));
+  dialog->AddButton(701, u"OK", 910, 250, 100, 40);
+  PushModalDialog(dialog);
+  dialog->MsgProc(WM_MOUSEMOVE, 0, MakeLParam(1020, 260));
+  PointAt(1020, 260);
+  Frame(10.0, 0.0f);
+  const auto statusLine = [&] {
+    return static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kStatusLine))->GetText();
+  };
+  EXPECT_EQ(statusLine(), GetText("statusbar_hint_no_action"));
+  game().playerControl.actionMode = kActionFleetMove;
+  Frame(10.25, 0.25f);
+  EXPECT_EQ(statusLine(), GetText("statusbar_hint_fleet_move_zone_name_hex"));
+}
+
 struct DelayCase {
   const char* name;
   bool humanOwner;

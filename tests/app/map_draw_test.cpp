@@ -326,6 +326,23 @@ TEST_F(LandCounter, IconScalesIntoThePanelAndRestoresTheTransform) {
   EXPECT_FLOAT_EQ(background->dest.right, 100 + 131 * 0.5f);
 }
 
+// A unit's name under its counter: whole while it fits its box to the pixel,
+// else its longest beginning that leaves room for "...", or nothing at all.
+TEST_F(MapDraw, ANameIsCutWithDotsOnlyWhenItDoesNotFitItsBox) {
+  const std::unique_ptr<Font> font = Font::Create(u"Arial", 12, 400);
+  ASSERT_NE(font, nullptr);
+  const std::u16string name = u"Grossdeutschland Korps";
+  const int whole = font->TextWidth(name);
+  EXPECT_EQ(FitToWidth(*font, name, whole), name);
+  const std::u16string cut = FitToWidth(*font, name, whole - 1);
+  ASSERT_TRUE(cut.ends_with(u"...")) << std::string(cut.begin(), cut.end());
+  const std::u16string kept = cut.substr(0, cut.size() - 3);
+  EXPECT_TRUE(name.starts_with(kept));
+  EXPECT_LE(font->TextWidth(cut), whole - 1);
+  EXPECT_GT(font->TextWidth(name.substr(0, kept.size() + 1) + u"..."), whole - 1);
+  EXPECT_EQ(FitToWidth(*font, name, font->TextWidth(u"...") - 1), u"");
+}
+
 TEST(UnitAtlas, CellsByTypeAndLevel) {
   EXPECT_EQ(UnitAtlasCell(kMechanizedCorps, 2), RectFromSize(128, 600, 128, 100));
   EXPECT_EQ(UnitAtlasCell(kInfantryDivision, 1), RectFromSize(0, 0, 128, 100));

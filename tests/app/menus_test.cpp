@@ -220,10 +220,16 @@ TEST_F(PauseMenuTest, PreferencesOkResumesThePausedGame) {
   EXPECT_EQ(gGame->GetGameState(), kGameHumanIdle);
 }
 
-TEST_F(PauseMenuTest, AbortDestroysTheGameAndShowsTheScenarioMenu) {
+// Every dialog of the game goes with it, also those the pause menu left under
+// the one it closed.
+TEST_F(PauseMenuTest, AbortDestroysTheGameAndItsDialogsAndShowsTheScenarioMenu) {
+  for (int id : {700, 701, 702}) PushModalDialog(new cDialog(id, RectFromSize(0, 0, 100, 100)));
   CurrentMenu = new cPauseMenu();
+  ASSERT_EQ(ModalDialogStack.size(), 2u);
   Click(275);
   EXPECT_EQ(gGame, nullptr);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  EXPECT_EQ(TopDialog, nullptr);
   EXPECT_NE(dynamic_cast<cScenarioMenu*>(CurrentMenu), nullptr);
 }
 

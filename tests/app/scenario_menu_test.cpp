@@ -15,6 +15,9 @@
 #include "app/input_routing.h"
 #include "app/loading_menu.h"
 #include "app/mainmenu.h"
+#include "app/modal_stack.h"
+#include "app/menu_wallpaper.h"
+#include "dialogs/dialog_tekstowy.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
@@ -30,6 +33,7 @@
 #include "platform/graphics.h"
 #include "platform/texture.h"
 #include "support/log_capture.h"
+#include "world/gra.h"
 
 namespace tr {
 namespace {
@@ -163,6 +167,27 @@ TEST_F(ScenarioMenuTest, ASavesPictureFarLargerThanTheScreenIsRefusedBeforeDecod
   EXPECT_EQ(image->GetTexture()->width(), 16);
 }
 
+// A save's picture may be four screens wide and four screens tall, each way
+// bounded by its own side of the screen.
+TEST_F(ScenarioMenuTest, ASavesPictureIsBoundedByFourScreensEachWay) {
+  const int width = 16, tallest = 4 * BackBufferHeight();
+  ASSERT_LT(tallest + 1, 4 * BackBufferWidth()) << "a picture only too tall";
+  for (const auto& [save, height] : {std::pair{"AtTheLimit", tallest}, std::pair{"OnePast", tallest + 1}}) {
+    WriteInfo("save", save, "[Save]\r\nScenarioName=Alpha\r\n");
+    std::vector<std::uint32_t> texels(static_cast<std::size_t>(width) * height, 0xFF102030u);
+    ASSERT_TRUE(SavePng(folder_.path() / "data/save" / save / "image.png", texels.data(), width, height, width));
+  }
+  Open();
+  SelectTab(1);
+  const auto* image = static_cast<CDXUTImage*>(CurrentMenu->GetControl(199));
+  List().SelectItem(0, true);
+  ASSERT_NE(image->GetTexture(), nullptr);
+  EXPECT_EQ(image->GetTexture()->height(), tallest);
+  test::LogCapture log;
+  List().SelectItem(1, true);
+  EXPECT_TRUE(log.Contains(u"Loading file \"data\\save\\OnePast\\image.png\" (1) [FAILED]"));
+}
+
 TEST_F(ScenarioMenuTest, SeparatorsInASavesNamesStayInTheirColumn) {
   WriteInfo("save", "Split;here", "[General_ENG]\r\nName=A|B\r\n[Save]\r\nDate=x;y\r\n");
   Open();
@@ -200,6 +225,23 @@ TEST_F(ScenarioMenuTest, StartHandsTheRowsFolderToTheLoaderBehindTheLoadingMenu)
   EXPECT_EQ(gLaunched.folderTemplate, u"data\\scenarios\\100%s %i\\%s");
   EXPECT_EQ(gLaunched.savedGame, 0);
   EXPECT_TRUE(log.Contains(Format(GetText("loading_scenario_from_%s"), u"data\\scenarios\\100%s %i\\%s")));
+}
+
+// A turn received by e-mail that does not load (here one without its
+// tables) leaves the program running: the play-by-e-mail list comes back
+// under a message naming the folder.
+TEST_F(ScenarioMenuTest, AReceivedTurnThatDoesNotLoadBringsBackThePlayByEmailList) {
+  WriteInfo("pbem", "Broken", "[Save]\r\nScenarioName=Alpha\r\nPBEMGameName = Broken\r\n");
+  Open();
+  RunGameLoader(sLaunchRecord{u"data\\pbem\\Broken\\%s", 1});
+  EXPECT_EQ(gGame, nullptr);
+  auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->listMode(), cScenarioMenu::kPbemGame);
+  ASSERT_EQ(Rows().size(), 1u);
+  EXPECT_TRUE(Rows()[0].starts_with(u"Broken;"));
+  ASSERT_NE(TopDialog, nullptr);
+  EXPECT_EQ(TopDialog->id, cDialogTekstowy::kDialogId);
 }
 
 // Every screen draws a flag from the area (0, 0, 128, 85) of its picture, as

@@ -570,6 +570,35 @@ TEST_F(ScenarioSettingsTest, ASavedPbemGameKeepsItsNameAndStartsForTheLocalPlaye
   EXPECT_EQ(game.pbemGameName, u"Ongoing");
 }
 
+// A turn received into the game's folder is loaded from that folder: the game
+// stands at the turn the folder holds and starts; a save standing behind it
+// (the turn was handed over since) is refused.
+TEST_F(ScenarioSettingsTest, ASavedPbemGameStartsAtTheTurnItsFolderHoldsButNotBehindIt) {
+  cGame& game = MakeStandardGame();
+  game.loadedGame = 1;
+  game.pbemGame = 1;
+  game.pbemGameName = u"Ongoing";
+  game.turn = 4;
+  game.GetCountry(3)->humanControlled = 0;
+  game.GetCountry(1)->humanControlled = 1;
+  game.GetCountry(1)->pbemPlayerId = 2;
+  game.playerControl.currentCountry = game.GetCountry(6);
+  folder_.Write("data/pbem/Ongoing/Info.ini", "[Save]\r\nTurn=5\r\n");
+  UpdatePbemRepository(2, u"Ongoing");
+  Open();
+  ClickControl(kStartButton);
+  auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(),
+            u"You already played your turn in this PBEM game. Wait for other players to finish their turns.");
+  MenuKeyboardCallback(VK_ESCAPE, true, false);
+  ASSERT_TRUE(ModalDialogStack.empty());
+  folder_.Write("data/pbem/Ongoing/Info.ini", "[Save]\r\nTurn=4\r\n");
+  ClickControl(kStartButton);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  EXPECT_EQ(CurrentMenu, nullptr);
+}
+
 class ScenarioSettingsBack : public ScenarioSettingsTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(ScenarioSettingsBack, BackAndEscapeDestroyTheGameAndShowTheScenarioMenu) {

@@ -214,6 +214,16 @@ TEST_F(DialogFlotTest, ARegularAndARaiderFleetCheckNoRadioAndTheBoxFollowsTheReg
     EXPECT_EQ(Checked(cDialogFlot::kActiveBox), active == 1);
     EXPECT_EQ(Hint(cDialogFlot::kActiveBox), active == 1 ? "fleets_active_hint" : "fleets_passive_hint");
   }
+  // Raider fleets selected together: the box says active only when every one is.
+  cFleet& passive = naval_->AddFleet(kHuman, port, {kSubmarine});
+  passive.formation = kFleetRaiders;
+  passive.active = 0;
+  raiders.active = 1;
+  manager_->RefreshFleetList(-1);
+  Select(cDialogFlot::kFleetList, {1, 2});
+  ASSERT_EQ(manager_->selectedFleets(), (std::vector<cFleet*>{&raiders, &passive}));
+  EXPECT_TRUE(Checked(cDialogFlot::kRaidersRadio));
+  EXPECT_FALSE(Checked(cDialogFlot::kActiveBox));
 }
 
 TEST_F(DialogFlotTest, TheFormationAndActiveControlsChangeTheSelectedFleets) {

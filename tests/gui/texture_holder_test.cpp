@@ -30,6 +30,13 @@ TEST_F(TextureHolderTest, LoadsAGamePathAndLogsIt) {
   ASSERT_NE(holder.GetTexture(), nullptr);
   EXPECT_EQ(holder.GetTexture()->height(), 2048);
   EXPECT_TRUE(log.Contains(u"Loading file \"data\\gfx\\GUI.png\" (3) [OK]"));
+  // A bound the caller gives: a picture up to it loads, a larger one is
+  // refused with a line saying why.
+  const int width = holder.GetTexture()->width();
+  EXPECT_EQ(holder.Load("data\\gfx\\GUI.png", TextureHolder::kModeFile, 1, PictureBound{width, 2048}), S_OK);
+  EXPECT_TRUE(Failed(holder.Load("data\\gfx\\GUI.png", TextureHolder::kModeFile, 1, PictureBound{width, 2047})));
+  EXPECT_EQ(holder.GetTexture(), nullptr);
+  EXPECT_TRUE(log.ContainsText(u"Picture \"data\\gfx\\GUI.png\" not loaded: "));
 }
 
 struct ModeCase {

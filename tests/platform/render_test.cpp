@@ -15,6 +15,7 @@
 #include "platform/render_backend.h"
 #include "platform/renderer_probe.h"
 #include "platform/sprite_batch.h"
+#include "platform/target_canvas.h"
 #include "platform/texture.h"
 
 namespace tr {
@@ -103,6 +104,31 @@ TEST_F(HeadlessRender, ClipRectangleStopsDrawingOutsideIt) {
   ExpectNear(g.ReadPixel(15, 29), 255, 0, 0);
 }
 
+// A picture the renderer takes only in tiles, drawn mirrored (so through the
+// renderer): every tile of it is drawn, the last row and column of tiles,
+// narrower and shorter than the others, included.
+TEST_F(HeadlessRender, AMirroredPictureLargerThanTheRendererTakesIsDrawnWhole) {
+  g.SetMaxTextureSize(4);
+  auto tall = Texture::CreateEmpty(6, 10);
+  {
+    const Texture::LockedRect texels = tall->Lock();
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 6; ++x) texels.bits[y * 6 + x] = y < 5 ? (x < 3 ? 0xFFFF0000 : 0xFF00FF00) : 0xFF0000FF;
+    }
+    tall->Unlock();
+  }
+  g.Clear(0xFF000000);
+  TexturedQuad q;
+  q.corners[0] = {10, 10}, q.corners[1] = {22, 10}, q.corners[2] = {22, 30}, q.corners[3] = {10, 30};
+  q.source = RectF{6, 0, 0, 10};
+  g.DrawTexturedQuads(*tall, std::span(&q, 1));
+  ExpectNear(g.ReadPixel(11, 11), 0, 255, 0, 0);
+  ExpectNear(g.ReadPixel(20, 11), 255, 0, 0, 0);
+  ExpectNear(g.ReadPixel(11, 28), 0, 0, 255, 0);
+  ExpectNear(g.ReadPixel(20, 29), 0, 0, 255, 0);
+  ExpectNear(g.ReadPixel(16, 30), 0, 0, 0, 0);
+}
+
 TEST_F(HeadlessRender, FourColourQuadHasItsColoursAtItsCorners) {
   g.Clear(0xFF000000);
   g.FillQuad(RectF{0, 0, 64, 48}, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF);
@@ -180,6 +206,9 @@ struct WindowCase {
   RectF dest;
   std::optional<Rect> clip;
   Argb colour;
+  RectF source{2, 1, 22, 19};
+  // The renderer's largest texture side, when the test sets one.
+  int max_texture = 0;
 };
 void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
 
@@ -189,12 +218,13 @@ TEST_P(WindowDrawing, IsWhatSdlDraws) {
   const WindowCase& c = GetParam();
   auto frame = AppFrame::CreateHeadless(64, 48);
   // Texels of every alpha in runs, colours changing from texel to texel; a background that is not one colour.
-  auto texture = Texture::CreateEmpty(24, 20);
+  constexpr int kTexelsW = 24, kTexelsH = 26;
+  auto texture = Texture::CreateEmpty(kTexelsW, kTexelsH);
   auto background = Texture::CreateEmpty(64, 48);
   // Changed between draws, so a picture kept from the texels before must not be drawn after.
   const auto paint = [&](int shift) {
     Texture::LockedRect texels = texture->Lock();
-    for (int i = 0; i < 24 * 20; ++i) {
+    for (int i = 0; i < kTexelsW * kTexelsH; ++i) {
       const int k = (i * 7 + shift) % 11;
       texels.bits[i] = MakeArgb(k < 3 ? 0 : k < 8 ? 255 : 30 + 60 * (k - 8), i * 9 + shift, 200 - i % 200, i * 13);
     }
@@ -214,6 +244,7 @@ TEST_P(WindowDrawing, IsWhatSdlDraws) {
     SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
     ASSERT_NE(backend, nullptr);
     backend->set_own_blitter(own);
+    if (c.max_texture > 0) backend->set_max_texture_size(c.max_texture);
     {
       Graphics g(std::move(backend), 64, 48);
       g.Clear(0xFF000000u);
@@ -225,7 +256,7 @@ TEST_P(WindowDrawing, IsWhatSdlDraws) {
       TexturedQuad q;
       q.corners[0] = {c.dest.left, c.dest.top}, q.corners[1] = {c.dest.right, c.dest.top};
       q.corners[2] = {c.dest.right, c.dest.bottom}, q.corners[3] = {c.dest.left, c.dest.bottom};
-      q.source = RectF{2, 1, 22, 19};
+      q.source = c.source;
       q.colour = c.colour;
       // Twice: the second draw blends over the first; then with other texels.
       paint(0);
@@ -258,11 +289,62 @@ INSTANTIATE_TEST_SUITE_P(
                     WindowCase{"ShrunkModulated", {30, 20, 41, 29}, std::nullopt, 0xC0FF8000u},
                     WindowCase{"StretchedInAClip", {-3, 2, 40, 33}, Rect{6, 5, 31, 29}, 0xFFFFFFFFu},
                     WindowCase{"StretchedInsideCutOnItsRight", {4, 3, 45, 40}, Rect{0, 0, 29, 48}, 0xFFFFFFFFu},
+                    WindowCase{"WidenedInsideCutOnItsRight", {4, 3, 60, 20}, Rect{0, 0, 29, 48}, 0xFFFFFFFFu},
+                    // Wide enough for the renderer, too tall: SDL scales each tile on its own.
+                    WindowCase{"StretchedTallerThanTheLimit", {3, 2, 50, 45}, std::nullopt, 0xFFFFFFFFu,
+                               RectF{2, 1, 22, 26}, 24},
                     WindowCase{"ShrunkInAClipAtFractions", {10.5f, 3.25f, 27.75f, 14.5f}, Rect{13, 6, 60, 12},
                                0xFFFFFFFFu},
                     WindowCase{"StretchedOffEveryEdge", {-7, -5, 70, 52}, std::nullopt, 0xFFFFFFFFu},
                     WindowCase{"ShrunkOffTheRightInAClip", {50, 30, 66, 40}, Rect{0, 0, 60, 35}, 0x60FFFFFFu}),
     [](const testing::TestParamInfo<WindowCase>& info) { return info.param.name; });
+
+// The canvas a frame is drawn into, on a renderer with target textures: what
+// Keep copied comes back over whatever was drawn after it, and frames go on
+// into the canvas after a Keep, to reach the window when presented. Only
+// while the window shows the back buffer unscaled.
+TEST(TargetCanvas, KeepsTheFrameSoFarAndDrawsOnIntoTheCanvas) {
+  auto headless = AppFrame::CreateHeadless(8, 8);  // SDL's video, as the game starts it
+  SDL_Window* window = SDL_CreateWindow("canvas", 0, 0, 32, 24, SDL_WINDOW_HIDDEN);
+  ASSERT_NE(window, nullptr);
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  ASSERT_NE(renderer, nullptr);
+  const auto fill = [&](Uint8 r, Uint8 g, Uint8 b) {
+    SDL_SetRenderDrawColor(renderer, r, g, b, 255);
+    SDL_RenderClear(renderer);
+  };
+  const auto pixel = [&] {
+    std::uint32_t p = 0;
+    const SDL_Rect at{5, 5, 1, 1};
+    EXPECT_EQ(SDL_RenderReadPixels(renderer, &at, SDL_PIXELFORMAT_ARGB8888, &p, 4), 0);
+    return p & 0x00FFFFFFu;
+  };
+  {
+    TargetCanvas canvas(renderer, window, 32, 24);
+    ASSERT_TRUE(canvas.Choose());
+    ASSERT_TRUE(canvas.on());
+    EXPECT_FALSE(canvas.Choose()) << "the window's size has not changed";
+    fill(255, 0, 0);
+    ASSERT_TRUE(canvas.Keep());
+    EXPECT_TRUE(canvas.kept());
+    fill(0, 0, 255);
+    EXPECT_EQ(pixel(), 0x0000FFu) << "drawn after the Keep, into the canvas";
+    canvas.Restore();
+    EXPECT_EQ(pixel(), 0xFF0000u);
+    fill(0, 255, 0);
+    canvas.Present();
+    SDL_SetRenderTarget(renderer, nullptr);
+    EXPECT_EQ(pixel(), 0x00FF00u) << "the window shows the canvas";
+  }
+  // A back buffer of another height than the window's is drawn on the window, scaled.
+  for (const auto& [w, h] : {std::pair{32, 20}, std::pair{30, 24}}) {
+    TargetCanvas scaled(renderer, window, w, h);
+    EXPECT_FALSE(scaled.Choose());
+    EXPECT_FALSE(scaled.on());
+  }
+  SDL_DestroyRenderer(renderer);
+  SDL_DestroyWindow(window);
+}
 
 // A GL drawn by the CPU gives way to the software renderer, but never over a
 // renderer the player named, nor a GL on real hardware.

@@ -33,19 +33,20 @@ class UnitPath : public MovementWorld {
 };
 
 // With points enough to cross the map many times too: what the path is
-// traced over is held to the map, not sized from the points.
+// traced over is held to the map, not sized from the points. The unit's row
+// lies further from the map's edge than its column, beyond its reach.
 class UnitPathPoints : public UnitPath, public testing::WithParamInterface<int> {};
 
 TEST_P(UnitPathPoints, LogsEveryStepFromTheTargetBack) {
-  cJednostkaLadowa& unit = Mover(1, 2, 2, GetParam());
+  cJednostkaLadowa& unit = Mover(1, 2, 6, GetParam());
   unit.ComputeMoveRange(1);
   LogCapture log;
-  map().GetHex(2, 2)->unit = nullptr;
-  ASSERT_TRUE(control().FindHexPath(&unit, 3, 1));
-  const std::vector<std::u16string> expected = {u"Adding hex (3,1) to path (cost 1)", u"Adding hex (2,1) to path (cost 1)"};
+  map().GetHex(2, 6)->unit = nullptr;
+  ASSERT_TRUE(control().FindHexPath(&unit, 3, 5));
+  const std::vector<std::u16string> expected = {u"Adding hex (3,5) to path (cost 1)", u"Adding hex (2,5) to path (cost 1)"};
   EXPECT_EQ(log.lines(), expected);
   ASSERT_EQ(control().move.path.size(), 2u);
-  EXPECT_EQ(control().move.path.front(), (sHexEntry{2, 1, 1}));
+  EXPECT_EQ(control().move.path.front(), (sHexEntry{2, 5, 1}));
   EXPECT_EQ(control().undo.unit, &unit);
 }
 

@@ -9,6 +9,7 @@
 
 #include "ai/ai_pacing.h"
 #include "ai_fixture.h"
+#include "scenario/scenario_constants_layout.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
 
@@ -431,6 +432,22 @@ TEST_F(AttackSearchTest, KeptRangesFollowEveryChangeWithinAUnitsReach) {
   leave();
   ai.ComputeAttackRanges(0);
   EXPECT_EQ(searched(near), open);
+  // A zone of control reaches one hex beyond the points: with an enemy behind
+  // it, the unit's one point takes it a step ahead until an enemy stands two
+  // steps ahead, and the step costs the surcharge.
+  world.game().constants.SetSlot(consts_layout::kMoveCost + near.category * consts_layout::kMoveCostRow + 9, 2);
+  near.actionPoints = 1;
+  const sPoint behind = NeighbourPoint(5, 5, 3);
+  const sPoint ahead = NeighbourPoint(5, 5, 0);
+  const sPoint beyond = NeighbourPoint(ahead.x, ahead.y, 0);
+  world.AddLand(2, behind.x, behind.y);
+  ai.ComputeAttackRanges(0);
+  const Cells stepping = searched(near);
+  ASSERT_EQ(stepping, fresh(near));
+  world.AddLand(2, beyond.x, beyond.y);
+  ai.ComputeAttackRanges(0);
+  EXPECT_NE(searched(near), stepping);
+  EXPECT_EQ(searched(near), fresh(near));
 }
 
 // A neighbour turning enemy, or a unit given more points, within one turn:
@@ -482,6 +499,17 @@ TEST_F(AttackSearchTest, KeptRangesFollowWarsAndPointsWithinATurn) {
   unit.actionPoints = 2;
   const Cells kept = planned();
   EXPECT_EQ(kept, fresh());
+  // An ally's unit lets the range pass; the ally turned enemy blocks it.
+  world.AddLand(3, 7, 5);
+  world.country(3).alliance = kAxis;
+  const Cells allied = searched();
+  ASSERT_EQ(allied, fresh());
+  world.country(3).alliance = kAllies;
+  world.game().relations.SetWar(1, 3, true);
+  world.game().relations.SetWar(3, 1, true);
+  const Cells turned = searched();
+  EXPECT_NE(turned, allied);
+  EXPECT_EQ(turned, fresh());
 }
 
 // Of two empty enemy cities the cheaper is taken; resource cities, held

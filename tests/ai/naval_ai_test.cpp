@@ -235,13 +235,17 @@ TEST_F(NavalAi, TransportsUnloadAndGoWhileTheNextFleetIsStillHandled) {
   EXPECT_EQ(one.y, 0);
 }
 
-TEST_F(NavalAi, TransportWhosePortFellLandsItsUnitsAtAFriendlyPort) {
+// A transport whose port fell lands its units at the nearest friendly port:
+// one a voyage away, or the one it stands at.
+class LostPort : public NavalAi, public testing::WithParamInterface<bool> {};
+
+TEST_P(LostPort, TheTransportLandsItsUnitsAtAFriendlyPort) {
   const int lost = sea.AddPort(3);
   const int open = sea.AddSea();
   const int home = sea.AddPort(2);
   sea.Link(lost, open);
   sea.Link(home, open);
-  cFleet& transport = sea.AddFleet(1, open, {kCargoShip});
+  cFleet& transport = sea.AddFleet(1, GetParam() ? home : open, {kCargoShip});
   transport.aiOrder = kMissionTransport;
   transport.aiDestinationNode = lost;
   cJednostkaLadowa& unit = Load(*transport.ships.front(), 1);
@@ -257,6 +261,9 @@ TEST_F(NavalAi, TransportWhosePortFellLandsItsUnitsAtAFriendlyPort) {
   EXPECT_EQ(hex(home, 0).unit, &unit);
   EXPECT_TRUE(log.ContainsText(u"[AI] Country1: " + name + u" lost its port"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Starts, LostPort, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "AtAPort" : "AtSea"; });
 
 // An invasion whose units find no landing hex is given up after four
 // impulses at its landing zone however long the voyage there, after four in
@@ -381,9 +388,10 @@ TEST_F(NavalAi, ATransportAtAFullPortSailsForTheNearestPortWithRoom) {
   EXPECT_EQ(hex(near, 0).unit, &unit);
 }
 
-// With no friendly port with room the units go back to the reserve, their
-// sea-transport points are given back, their ships go down and the escort
-// stays.
+// With no friendly port with room the units go back to the reserve, from a
+// cargo ship and from the amphibious ship of a given-up invasion alike, the
+// cargo ship's sea-transport points are given back, their ships go down and
+// the escort stays.
 TEST_F(NavalAi, WithNoPortWithRoomTheUnitsGoBackToTheReserve) {
   const int full = sea.AddPort(1);
   const int open = sea.AddSea();
@@ -393,7 +401,7 @@ TEST_F(NavalAi, WithNoPortWithRoomTheUnitsGoBackToTheReserve) {
   sea.world().PlaceLandUnit(1, full, 0);
   sea.world().PlaceLandUnit(2, other, 0);
   sea.SetConstant(69, 3, 4);  // sea-transport points of land type 1
-  cFleet& transport = sea.AddFleet(1, full, {kCargoShip, kCruiser, kCargoShip});
+  cFleet& transport = sea.AddFleet(1, full, {kCargoShip, kCruiser, kAmphibiousShip});
   transport.aiOrder = kMissionTransport;
   transport.aiDestinationNode = full;
   cJednostkaMorska* escort = *std::next(transport.ships.begin());
@@ -405,6 +413,7 @@ TEST_F(NavalAi, WithNoPortWithRoomTheUnitsGoBackToTheReserve) {
   Ai(1).NavalMoves();
 
   EXPECT_TRUE(game().aboardUnitsA.empty());
+  EXPECT_TRUE(game().aboardUnitsB.empty());
   ASSERT_EQ(game().reservePool.size(), reserve + 2);
   for (cJednostkaLadowa* unit : units) {
     EXPECT_NE(std::find_if(game().reservePool.begin(), game().reservePool.end(),
@@ -416,7 +425,7 @@ TEST_F(NavalAi, WithNoPortWithRoomTheUnitsGoBackToTheReserve) {
     EXPECT_EQ(unit->x, -1);
     EXPECT_TRUE(log.ContainsText(u"finds no port with room and takes " + unit->name + u" back to the reserve"));
   }
-  EXPECT_EQ(country(1).seaTransportPoints, points + 8);
+  EXPECT_EQ(country(1).seaTransportPoints, points + 4);
   ASSERT_EQ(FleetCount(1), 1);
   EXPECT_EQ(escort->fleet, &transport);
   EXPECT_EQ(transport.ships.size(), 1u);

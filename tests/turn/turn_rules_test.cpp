@@ -53,7 +53,12 @@ TEST_F(SurrenderTest, SuccessorLeadsBeforeTheNextCountryIsLookedAt) {
   EXPECT_EQ(world_.country(1).isActive, 0);
   EXPECT_EQ(world_.country(3).isActive, 0);
   EXPECT_EQ(world_.country(4).alliance, kAxisLeader);
-  EXPECT_EQ(Boxes(Format(GetText("leader_of_%s_eliminated!"), GetText("axis2"))), 1);
+  // The box names the fallen leader, then its successor.
+  const std::u16string axis = GetText("axis2");
+  EXPECT_EQ(recorder_.CountEvents(u"text " + Format(GetText("leader_of_%s_eliminated!"), axis) + u"|" +
+                                  Format(GetText("with_%s_annexed,_%s_becomes_new_leader_of_%s"),
+                                         world_.country(1).name, world_.country(4).name, axis)),
+            1);
   EXPECT_EQ(recorder_.CountEvents(u"text "), 3);
   EXPECT_TRUE(log_.Contains(u"CHECKING FOR SURRENDERS FINISHED"));
 }

@@ -1,6 +1,8 @@
 // Interceptions, air fights, the carrier's hit points and the commander checks.
 #include <gtest/gtest.h>
 
+#include "foundation/string_base.h"
+#include "scenario/report_kinds.h"
 #include "support/log_capture.h"
 #include "units/air_fixture.h"
 
@@ -34,6 +36,16 @@ TEST_F(AirCombat, DeadFighterInterceptorLetsTheMissionGoOn) {
   EXPECT_TRUE(log.Contains(u"Fighter tries to intercept Bomber"));
   EXPECT_TRUE(log.Contains(u"Intercepcja nieudana, interceptor zdechl"));
   EXPECT_FLOAT_EQ(game().relations.GetLosses(1, 2), 10.0f);
+  // Both countries find the duel among their air-to-air combats, the fallen
+  // fighter's owner too.
+  const auto& reports = game().reports.Reports();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports.front().type, kReportAirToAir);
+  EXPECT_EQ(reports.front().country, 1);
+  EXPECT_EQ(reports.back().type, kReportAirToAir);
+  EXPECT_EQ(reports.back().country, 2);
+  EXPECT_EQ(reports.back().text, reports.front().text);
+  EXPECT_EQ(reports.front().text.rfind(GetText("report_interception") + u"\n\n", 0), 0u);
 }
 
 struct DuelCase {
@@ -126,6 +138,8 @@ TEST_F(AirCombat, AirFightFilesBothReports) {
   EXPECT_TRUE(log.Contains(u"Column = -1, D6=1, att losses=2, def losses=3"));
   const auto& reports = game().reports.Reports();
   ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports.front().type, kReportAirToAir);
+  EXPECT_EQ(reports.back().type, kReportAirToAirSuffered);
   EXPECT_EQ(reports.front().country, 1);
   EXPECT_EQ(reports.front().text,
             u"Air combat\n\nHunter attacked Prey (Country2).\n\nAttacker losses: 2.00\nDefender losses: 3.00");

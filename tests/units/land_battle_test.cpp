@@ -127,19 +127,38 @@ TEST_P(RetreatTie, IsDrawnBetweenOppositeSides) {
 INSTANTIATE_TEST_SUITE_P(Draws, RetreatTie,
                          testing::Values(std::pair{DrawFor(1, 2, 1), 4}, std::pair{32767, 3}));
 
-// The defender goes back only on a roll below the logged chance of 17.
-class RetreatRoll : public Retreat, public testing::WithParamInterface<int> {};
+// The defender (43 strong after its losses) goes back only on a roll below
+// the logged chance: base 60 - 43 = 17 with plain factors, 17 x 2.0 for the
+// column x 0.25 for the terrain = 8 (cut), and a base below 1 held at 1
+// before the factors: 1 x 2.0 = 2.
+struct sRetreatRoll {
+  int roll;
+  int base;
+  double columnFactor;
+  double terrainFactor;
+  int chance;
+};
+class RetreatRoll : public Retreat, public testing::WithParamInterface<sRetreatRoll> {};
 
 TEST_P(RetreatRoll, RetreatsOnlyBelowTheChance) {
-  const int roll = GetParam();
+  const sRetreatRoll c = GetParam();
+  sScenarioConstants& k = game().constants;
+  k.SetSlot(consts_layout::kRetreatBase, c.base);
+  for (int column = 1; column <= 7; ++column) k.SetSlot(consts_layout::kRetreatColumnFactor + column, c.columnFactor);
+  for (int t = 0; t <= 7; ++t) k.SetSlot(consts_layout::kRetreatTerrainFactor + t, c.terrainFactor);
   ControlAllHexes(2);
-  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(roll), DrawFor(1, 2, 1), kSentinel});
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, Percent(c.roll), DrawFor(1, 2, 1), kSentinel});
+  LogCapture log;
   ASSERT_TRUE(attack.ResolveLandBattle(result));
-  EXPECT_EQ(result.Flag(kFlagDefenderRetreated), roll < 17);
-  EXPECT_EQ(defender.x == kX && defender.y == kY, roll >= 17);
+  EXPECT_TRUE(log.ContainsText(Format(u"CHANCE=%i%%", c.chance)));
+  EXPECT_EQ(result.Flag(kFlagDefenderRetreated), c.roll < c.chance);
+  EXPECT_EQ(defender.x == kX && defender.y == kY, c.roll >= c.chance);
 }
 
-INSTANTIATE_TEST_SUITE_P(AtTheChance, RetreatRoll, testing::Values(16, 17));
+INSTANTIATE_TEST_SUITE_P(AtTheChance, RetreatRoll,
+                         testing::Values(sRetreatRoll{16, 60, 1.0, 1.0, 17}, sRetreatRoll{17, 60, 1.0, 1.0, 17},
+                                         sRetreatRoll{7, 60, 2.0, 0.25, 8}, sRetreatRoll{8, 60, 2.0, 0.25, 8},
+                                         sRetreatRoll{1, 40, 2.0, 1.0, 2}, sRetreatRoll{2, 40, 2.0, 1.0, 2}));
 
 // Each side's losses are booked for the country that dealt them: the
 // defender's for the attacker, the attackers' for the defender.

@@ -100,6 +100,24 @@ TEST_F(LandOrders, DeploymentWithoutACityIsRefusedAndTheUnitWaits) {
   EXPECT_EQ(map().GetHex(8, 8)->unit, nullptr);
 }
 
+// A land or an air unit taken from the map into the reserve is in the pool,
+// off the map, at full supply as a loaded game puts the pool's units.
+TEST_F(LandOrders, UnitsTakenFromTheMapIntoTheReserveAreAtFullSupply) {
+  cJednostkaLadowa& land = AddLand(1, 5, 5);
+  cJednostkaLotnicza& air = AddAir(1, 6, 6);
+  for (cJednostka* unit : {static_cast<cJednostka*>(&land), static_cast<cJednostka*>(&air)}) {
+    const int x = unit->x;
+    const int y = unit->y;
+    unit->supply = 1;
+    unit->MoveToReservePool();
+    EXPECT_EQ(unit->supply, 10);
+    EXPECT_EQ(unit->inReserve, 1);
+    EXPECT_EQ(unit->x, -1);
+    EXPECT_EQ(map().GetHex(x, y)->unit, nullptr);
+    EXPECT_EQ(game().reservePool.back().get(), unit);
+  }
+}
+
 class KillAboard : public LandOrders, public testing::WithParamInterface<int> {};
 
 TEST_P(KillAboard, LeavesItsListAndSendsTheCommanderHome) {

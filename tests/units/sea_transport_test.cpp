@@ -312,7 +312,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // A unit taken from aboard back to the reserve is in the pool only, at full
-// supply as a loaded game has it there, its ship afloat and empty; a cargo
+// supply as a loaded game has it there and ready to be placed, its ship
+// afloat and empty; a cargo
 // ship's sea-transport points come back, an amphibious ship's invasion points
 // do not. A unit on the map is not aboard.
 TEST_F(SeaTransport, AUnitAboardGoesBackToTheReserveAndOnlyThere) {
@@ -321,6 +322,7 @@ TEST_F(SeaTransport, AUnitAboardGoesBackToTheReserveAndOnlyThere) {
     SCOPED_TRACE(shipType);
     cJednostkaLadowa& unit = Aboard(shipType);
     unit.supply = 1;
+    unit.availableInTurns = 2;
     cJednostkaMorska* ship = Ship();
     const std::int32_t points = country(1).seaTransportPoints;
     ASSERT_TRUE(unit.MoveFromShipToReservePool());
@@ -332,6 +334,7 @@ TEST_F(SeaTransport, AUnitAboardGoesBackToTheReserveAndOnlyThere) {
     EXPECT_EQ(unit.transporterId, -1);
     EXPECT_EQ(unit.x, -1);
     EXPECT_EQ(unit.supply, 10);
+    EXPECT_EQ(unit.availableInTurns, 0);  // to be placed at once
     EXPECT_EQ(ship->carriedUnit, nullptr);
     EXPECT_TRUE(ShipAfloat(ship));
     EXPECT_EQ(country(1).seaTransportPoints, points + (shipType == kCargoShip ? 3 + kInfantryDivision : 0));

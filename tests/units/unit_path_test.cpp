@@ -33,23 +33,39 @@ class UnitPath : public MovementWorld {
 };
 
 // With points enough to cross the map many times too: what the path is
-// traced over is held to the map, not sized from the points.
+// traced over is held to the map, not sized from the points. The unit's row
+// lies further from the map's edge than its column, beyond its reach.
 class UnitPathPoints : public UnitPath, public testing::WithParamInterface<int> {};
 
 TEST_P(UnitPathPoints, LogsEveryStepFromTheTargetBack) {
-  cJednostkaLadowa& unit = Mover(1, 2, 2, GetParam());
+  cJednostkaLadowa& unit = Mover(1, 2, 6, GetParam());
   unit.ComputeMoveRange(1);
   LogCapture log;
-  map().GetHex(2, 2)->unit = nullptr;
-  ASSERT_TRUE(control().FindHexPath(&unit, 3, 1));
-  const std::vector<std::u16string> expected = {u"Adding hex (3,1) to path (cost 1)", u"Adding hex (2,1) to path (cost 1)"};
+  map().GetHex(2, 6)->unit = nullptr;
+  ASSERT_TRUE(control().FindHexPath(&unit, 3, 5));
+  const std::vector<std::u16string> expected = {u"Adding hex (3,5) to path (cost 1)", u"Adding hex (2,5) to path (cost 1)"};
   EXPECT_EQ(log.lines(), expected);
   ASSERT_EQ(control().move.path.size(), 2u);
-  EXPECT_EQ(control().move.path.front(), (sHexEntry{2, 1, 1}));
+  EXPECT_EQ(control().move.path.front(), (sHexEntry{2, 5, 1}));
   EXPECT_EQ(control().undo.unit, &unit);
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, UnitPathPoints, testing::Values(2, 1000000));
+
+// On a map wider than high, a unit whose column lies beyond the map's height
+// still finds its path: each side of the grid is cut to the map by its own.
+TEST_F(UnitPath, AWideMapTracesPathsBeyondItsHeight) {
+  game().map = std::make_unique<cMap>(20, 8);
+  for (sHex& hex : map().Hexes()) {
+    hex.terrain = 1;
+    hex.controller = hex.owner = 1;
+  }
+  cJednostkaLadowa& unit = Mover(1, 16, 4, 2);
+  ASSERT_TRUE(Walk(unit, 18, 4));
+  EXPECT_EQ(unit.x, 18);
+  EXPECT_EQ(unit.y, 4);
+  EXPECT_EQ(map().GetHex(18, 4)->unit, &unit);
+}
 
 TEST_F(UnitPath, OneHexMoveTakesTheRangeCostWithoutLogging) {
   SetLandCost(6, 9);

@@ -38,9 +38,10 @@ class SeaBattleScreenTest : public test::GameSessionTest {
   // country at war with it (or, without a war, of any other country):
   // without carriers and submarines no opening strike, no "Fleet detected"
   // box and no call-off comes before the screen.
+  // The frames read fought_ without the worker's lock: it is set only once the
+  // ships are chosen, after started_, so "fought and not started" means no battle.
   void FightScriptedBattle(cGame& game) {
     if (fought_) return;
-    fought_ = true;
     cJednostkaMorska* transport = nullptr;
     cJednostkaMorska* enemy = nullptr;
     cJednostkaMorska* other = nullptr;
@@ -54,10 +55,14 @@ class SeaBattleScreenTest : public test::GameSessionTest {
       }
     }
     if (enemy == nullptr) enemy = other;
-    if (transport == nullptr || enemy == nullptr) return;
+    if (transport == nullptr || enemy == nullptr) {
+      fought_ = true;
+      return;
+    }
     transport->spotted = enemy->spotted = 1;
     sSeaBattle battle({transport}, {enemy});
     started_ = true;
+    fought_ = true;
     ShowSeaBattleStageReport(battle);
     finished_ = battle.finished != 0;
     returned_ = true;

@@ -95,7 +95,7 @@ TEST_F(HotSeatSessionTest, EachPlayersDecisionsShowUnderThatPlayersOwnPanel) {
       }
       return nullptr;
     };
-    ASSERT_TRUE(FramesUntil([&] { return playerOnScreen() != nullptr; })) << DialogsAndState();
+    ASSERT_TRUE(WorkerReaches([&] { return playerOnScreen() != nullptr; }, false)) << DialogsAndState();
     // Each player ends the turn on screen, until the end of the first impulse
     // has shown Albrecia's decisions and Kaltheim has the screen again.
     for (int turn = 0; turn < 4; ++turn) {

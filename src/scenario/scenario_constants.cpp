@@ -41,6 +41,10 @@ sValueRange RangeOfLine(int line) {
       return {0.0, 100.0};
     case 151:  // the factors of the air and fleet radii by aircraft technology level
       return {0.0, 100.0};
+    case 68:  // the strategic move, sea transport and amphibious transport costs by unit type:
+    case 69:  // a negative cost would pay for the move, and the refund of a landing would
+    case 70:  // take more than was paid
+      return {0.0, kMaxConstantMagnitude};
     default:
       return {-kMaxConstantMagnitude, kMaxConstantMagnitude};
   }

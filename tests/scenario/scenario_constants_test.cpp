@@ -205,12 +205,25 @@ TEST_F(ScenarioConstantsTest, NumbersAreReadAsFarAsTheyGo) {
 }
 
 // The supply's share of action points (line 52) and the air radius factors
-// (line 151) multiply other constants of up to 100000: they are held to what
+// (line 151) multiply other constants of up to 100000, and the move and
+// transport costs (lines 68-70) are paid and refunded: they are held to what
 // their rules use, with a line naming the file and line.
-TEST_F(ScenarioConstantsTest, FactorsOfProductsAreHeldToWhatTheirRulesUse) {
+TEST_F(ScenarioConstantsTest, FactorsOfProductsAndCostsAreHeldToWhatTheirRulesUse) {
   test::LogCapture log;
-  const sScenarioConstants c =
-      Load(File({{2, "lvl0;100000"}, {47, "100000;12"}, {52, "AP;-1;0;100000;20"}, {151, "100000;1.5;-3;2;1"}}));
+  const sScenarioConstants c = Load(File({{2, "lvl0;100000"},
+                                          {47, "100000;12"},
+                                          {52, "AP;-1;0;100000;20"},
+                                          {68, "SMP;-1;2"},
+                                          {69, "STP;-2147483648;3"},
+                                          {70, "AMP;4;-5"},
+                                          {151, "100000;1.5;-3;2;1"}}));
+  EXPECT_EQ(c.StrategicMoveCost(0), 0);
+  EXPECT_EQ(c.StrategicMoveCost(1), 2);
+  EXPECT_EQ(c.SeaTransportCost(0), 0);
+  EXPECT_EQ(c.SeaTransportCost(1), 3);
+  EXPECT_EQ(c.AmphibiousTransportCost(0), 4);
+  EXPECT_EQ(c.AmphibiousTransportCost(1), 0);
+  EXPECT_TRUE(log.ContainsText(u"constant 2 of data line 69 (-2147483648) out of range"));
   EXPECT_EQ(c.Int(52, 2), 0);
   EXPECT_EQ(c.Int(52, 4), 100);
   EXPECT_EQ(c.Int(52, 5), 20);

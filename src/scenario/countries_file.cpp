@@ -6,6 +6,7 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "scenario/number_text.h"
+#include "scenario/pbem_player.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -15,7 +16,6 @@ namespace tr {
 namespace {
 
 constexpr std::size_t kMinimumFields = 69;
-constexpr int kMaxPbemPlayers = 8;
 // The doctrine (technology 2) is neither invested in nor researched in the file.
 constexpr int kStoredTechs[] = {0, 1, 3, 4, 5, 6};
 

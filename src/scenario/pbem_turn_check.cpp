@@ -18,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kMaxPbemPlayers = 8;
 constexpr std::size_t kFinishedColumn = 13;
 
 std::u16string FolderOf(std::u16string_view gameName) { return u"data\\pbem\\" + std::u16string(gameName); }
@@ -94,12 +93,7 @@ std::u16string PbemFolderOwnerFault(const cGame& game) {
   // Two games named alike by older saves ("Duel" and "Duel ") tell apart by
   // their players. A player renamed, or given a new address, in the settings
   // of a loaded game is still the same player.
-  std::vector<sPbemPlayer> players;
-  for (int i = 1; i <= kMaxPbemPlayers; ++i) {
-    const std::string key = "Save/PBEMPlayer" + std::to_string(i);
-    if (!info.HasKey(key + "Name") || !info.HasKey(key + "Email")) break;
-    players.push_back({i, info.GetString(key + "Name", u""), info.GetString(key + "Email", u"")});
-  }
+  const std::vector<sPbemPlayer> players = ReadPbemPlayers(info);
   bool same = players.size() == game.pbemPlayers.size();
   for (std::size_t i = 0; same && i < players.size(); ++i) {
     const sPbemPlayer& ours = game.pbemPlayers[i];

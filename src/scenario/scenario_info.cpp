@@ -19,7 +19,6 @@
 namespace tr {
 namespace {
 
-constexpr int kMaxPbemPlayers = 8;
 // Turn counts and dates go on one by one from what the file says: far
 // beyond any game, far below the 32-bit limit.
 constexpr int kMaxTurns = 1000000;
@@ -50,6 +49,17 @@ std::string PlayerKey(int number, const char* what) {
 void PushBackSetupRecord(std::vector<sPbemPlayer>& players, std::int32_t number, std::u16string_view name,
                          std::u16string_view email) {
   players.push_back({number, CutName(name), CutName(email)});
+}
+
+std::vector<sPbemPlayer> ReadPbemPlayers(cIniFile& info) {
+  std::vector<sPbemPlayer> players;
+  for (int i = 1; i <= kMaxPbemPlayers; ++i) {
+    const std::string nameKey = PlayerKey(i, "Name");
+    const std::string emailKey = PlayerKey(i, "Email");
+    if (!info.HasKey(nameKey) || !info.HasKey(emailKey)) break;
+    PushBackSetupRecord(players, i, info.GetString(nameKey, u""), info.GetString(emailKey, u""));
+  }
+  return players;
 }
 
 sUnitCounterSizes& UnitCounterSizes() {
@@ -127,13 +137,7 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
     ExitDestroyingGame(1);
   }
   if (game.pbemGame) {
-    for (int i = 1; i <= kMaxPbemPlayers; ++i) {
-      const std::string name_key = PlayerKey(i, "Name");
-      const std::string email_key = PlayerKey(i, "Email");
-      if (!ini.HasKey(name_key) || !ini.HasKey(email_key)) break;
-      PushBackSetupRecord(game.pbemPlayers, i, ini.GetString(name_key, u"should_not_see_this"),
-                          ini.GetString(email_key, u"should_not_see_this"));
-    }
+    for (const sPbemPlayer& player : ReadPbemPlayers(ini)) game.pbemPlayers.push_back(player);
   }
 
   game.gameVersion = ParseLeadingFloat(ini.GetString("Save/GameVersion", u"1.0"));

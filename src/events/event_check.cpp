@@ -76,6 +76,21 @@ void DecideForComputer(cGame& game, const cEvent& fired, const cCountry& country
   for (int id = 1; id <= game.CountryCount(); ++id) game.reports.Add(kReportEventChoice, id, text);
 }
 
+// The condition's routine lines are written at the event's first look in a
+// check only; an error, a warning or the reason of a fatal exit at every look.
+bool ConditionHolds(cEvent& event, bool firstLook) {
+  std::optional<cQuietLog> quiet;
+  if (!firstLook) quiet.emplace();
+  return event.condition.Evaluate();
+}
+
+// Firing an event none of whose options has an effect leaves the game as it
+// was: it would be found true and fire the same way in every later search.
+bool FiringChangesNothing(const cEvent& event) {
+  return std::all_of(event.options.begin(), event.options.end(),
+                     [](const sEventOption& option) { return option.effects.empty(); });
+}
+
 // The texts the option's effects queued, one message box each, in order.
 // False when the check must stop.
 bool ShowQueuedMessages(cGame& game, std::vector<std::u16string> queued) {
@@ -97,7 +112,6 @@ void cEventEngine::StartLooking() {
   looks_.assign(events.size(), sLook{});
   stillToLook_.resize(events.size() + 1);
   for (std::size_t i = 0; i < stillToLook_.size(); ++i) stillToLook_[i] = i;
-  refiringsLeft_ = std::max<std::size_t>(kMaxFiringsPerCheck, events.size());
   looksLeft_ = kMaxLooksPerCheck;
 }
 
@@ -126,8 +140,7 @@ bool cEventEngine::CheckEvents() {
       const auto bit = static_cast<std::size_t>(event.eventID);
       if (bit >= checkedBits.size()) checkedBits.resize(bit + 1, false);
       sLook& look = looks_[i];
-      if ((event.oneTimeChecking != 0 && checkedBits[bit]) || look.firings >= kMaxFiringsPerCheck ||
-          (look.firings > 0 && refiringsLeft_ == 0)) {
+      if ((event.oneTimeChecking != 0 && checkedBits[bit]) || look.firings >= kMaxFiringsPerCheck) {
         NoLongerLook(i);
         continue;
       }
@@ -145,31 +158,29 @@ bool cEventEngine::CheckEvents() {
       const bool firstLook = !look.looked;
       look.looked = true;
       if (firstLook) LogFormat(u"Checking event %d", event.eventID);
-      std::optional<cQuietLog> quiet;
-      if (!firstLook) quiet.emplace();
       if (!event.IsDateInWindow(game->date)) {
-        LogFormat(u"Event %i: Current date is outside date range for event", event.eventID);
-        LogLine(u"Event checked with no luck");
+        if (firstLook) {
+          LogFormat(u"Event %i: Current date is outside date range for event", event.eventID);
+          LogLine(u"Event checked with no luck");
+        }
         continue;
       }
-      if (!event.condition.Evaluate()) {
-        LogFormat(u"Condition for event with ID=%i is false.", event.eventID);
-        LogLine(u"Event checked with no luck");
+      if (!ConditionHolds(event, firstLook)) {
+        if (firstLook) {
+          LogFormat(u"Condition for event with ID=%i is false.", event.eventID);
+          LogLine(u"Event checked with no luck");
+        }
         continue;
       }
-      quiet.reset();
       if (!firstLook) LogFormat(u"Checking event %d", event.eventID);
       LogFormat(u"Condition for event with ID=%i is true. Firing...", event.eventID);
-      if (look.firings > 0 && --refiringsLeft_ == 0) {
-        LogFormat(u"WARNING: events have fired again %i times in this check; none that has fired is looked at again "
-                  u"before the next check",
-                  static_cast<int>(std::max<std::size_t>(kMaxFiringsPerCheck, events.size())));
-      }
       if (++look.firings == kMaxFiringsPerCheck) {
         NoLongerLook(i);
         LogFormat(u"WARNING: event %i has fired %i times in this check and stays true; it is not looked at again "
                   u"before the next check",
                   event.eventID, kMaxFiringsPerCheck);
+      } else if (event.oneTimeChecking == 0 && FiringChangesNothing(event)) {
+        NoLongerLook(i);
       }
       firedEvent = event;
       return true;

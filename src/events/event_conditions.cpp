@@ -6,6 +6,7 @@
 #include "events/operand_methods.h"
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
+#include "foundation/quiet_log.h"
 
 namespace tr {
 namespace {
@@ -68,7 +69,7 @@ bool ValidateExpression(sExpression& expression) {
 
 bool EvaluateExpression(sExpression& expression) {
   ValidateExpression(expression);
-  LogLine(u"Expression OK, starting resolving it...");
+  if (!IsLogQuiet()) LogLine(u"Expression OK, starting resolving it...");
   const double left = EvaluateOperand(expression.left);
   const double right = EvaluateOperand(expression.right);
   return Compare(FindOperator(expression.operatorText), left, right);

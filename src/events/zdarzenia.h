@@ -29,7 +29,8 @@ extern std::atomic<std::uint8_t> gExitAfterEventDialog;
 extern std::atomic<std::uint8_t> gEndTurnRequested;
 
 // How often an event that is not one-time may fire within one check; an event
-// whose effects leave its condition true would otherwise fire forever.
+// whose effects leave its condition true would otherwise fire forever. An
+// event whose options have no effect fires once: again it would change nothing.
 inline constexpr int kMaxFiringsPerCheck = 100;
 // How many looks at events one check takes at most. Every firing starts the
 // search again from the top, so events that fire below many that stay false
@@ -99,10 +100,6 @@ class cEventEngine {
   // may fire no more are passed over, so a search that starts again from
   // the top does not walk them anew.
   std::vector<std::size_t> stillToLook_;
-  // How many more times an event that has fired may fire again in the
-  // current check: as many as there are events, so that events that stay
-  // true fire, log and report no more than the events checked.
-  std::size_t refiringsLeft_ = 0;
   std::size_t looksLeft_ = 0;  // in the current check
 };
 

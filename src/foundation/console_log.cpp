@@ -58,7 +58,6 @@ cQuietLog::~cQuietLog() { tQuiet = wasQuiet_; }
 bool IsLogQuiet() { return tQuiet; }
 
 void cConsoleLog::LogLine(std::u16string_view text) {
-  if (tQuiet) return;
   if (tLastErrorLine != nullptr && text.find(u"ERROR") != std::u16string_view::npos) {
     tLastErrorLine->text_.assign(text);
   }
@@ -106,7 +105,6 @@ void cConsoleLog::Reopen(std::filesystem::path file) {
 }
 
 void LogFormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args) {
-  if (tQuiet) return;
   FormatArgsThen(format, args, [](std::u16string_view line, void*) { ConsoleLog().LogLine(line); }, nullptr);
 }
 

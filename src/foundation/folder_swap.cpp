@@ -43,12 +43,59 @@ std::string WorkingName(std::string_view role, const std::string& owner) {
   return std::string(role) + owner.substr(0, keep) + "%%" + unique;
 }
 
+// A marked name whose owner's name was cut: owner names hold no '%'.
+bool IsCutName(std::string_view rest) { return rest.find("%%") != std::string_view::npos; }
+
 std::u16string Shown(const fs::path& path) { return Utf8ToUtf16(path.string()); }
 
 std::u16string ErrorText(int error) { return Utf8ToUtf16(std::generic_category().message(error)); }
 
 int OpenFolder(const fs::path& folder) {
   return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// Waits until the disk holds what the descriptor names (a file's bytes, a
+// folder's names) and closes it. 0, or the error; a file system that keeps
+// nothing to flush counts as done.
+int FlushAndClose(int descriptor) {
+  if (descriptor < 0) return errno;
+  const int failure = ::fsync(descriptor) == 0 || errno == EINVAL ? 0 : errno;
+  ::close(descriptor);
+  return failure;
+}
+
+// Every file and folder of the written folder, and the folder itself, is on
+// the disk before the folder takes the target's name: a power cut after the
+// swap must find the new save whole, not empty files in its place.
+bool FlushWritten(const fs::path& written) {
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(written, error), end; !error && it != end; it.increment(error)) {
+    const fs::file_status status = it->symlink_status(error);
+    int failure = 0;
+    if (fs::is_directory(status)) {
+      failure = FlushAndClose(OpenFolder(it->path()));
+    } else if (fs::is_regular_file(status)) {
+      failure = FlushAndClose(::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    }
+    if (failure != 0) {
+      LogFormat(u"ERROR: Cannot write %s to the disk (%s)", Shown(it->path()), ErrorText(failure));
+      return false;
+    }
+  }
+  const int failure = error ? error.value() : FlushAndClose(OpenFolder(written));
+  if (failure != 0) {
+    LogFormat(u"ERROR: Cannot write %s to the disk (%s)", Shown(written), ErrorText(failure));
+    return false;
+  }
+  return true;
+}
+
+// The names a swap changed in the parent (a link to saves kept elsewhere is
+// followed), on the disk.
+void FlushNames(const fs::path& parent) {
+  if (const int failure = FlushAndClose(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))) {
+    LogFormat(u"WARNING: The new names in %s may not be on the disk yet (%s)", Shown(parent), ErrorText(failure));
+  }
 }
 
 // Swaps of one parent folder take turns, so a folder left aside by one of
@@ -87,6 +134,19 @@ void RemoveIfHeldByNobody(const fs::path& folder) {
   ::close(descriptor);
 }
 
+// A folder left aside whose marked name had to be cut holds it, under its
+// whole name: that name, or "" when the holder holds anything else.
+std::string HeldFolderName(const fs::path& holder) {
+  std::error_code error;
+  std::string held;
+  int count = 0;
+  for (fs::directory_iterator it(holder, error), end; !error && it != end; it.increment(error)) {
+    if (++count > 1 || !fs::is_directory(it->symlink_status(error))) return {};
+    held = it->path().filename().string();
+  }
+  return error ? std::string() : held;
+}
+
 // Leftovers of swaps that ended part-way: working folders nobody holds are
 // removed; a previous folder left aside goes back under its name when that is
 // free (the only whole copy then), else it was replaced and is removed.
@@ -98,6 +158,7 @@ void TidyLeftovers(const fs::path& parent) {
     const std::string name = it->path().filename().string();
     if (name.starts_with(kWorkingRole) || name.starts_with(kAsideRole)) found.push_back(it->path());
   }
+  bool putBack = false;
   for (const fs::path& entry : found) {
     if (!fs::is_directory(fs::symlink_status(entry, error))) continue;
     const std::string name = entry.filename().string();
@@ -106,17 +167,25 @@ void TidyLeftovers(const fs::path& parent) {
       continue;
     }
     const std::string rest = name.substr(kAsideRole.size());
-    const std::size_t end = rest.find('%');
-    const std::string ownerName = rest.substr(0, end);
-    if (ownerName.empty() || (end != std::string::npos && rest.compare(end, 2, "%%") == 0)) continue;
+    const bool holder = IsCutName(rest);
+    const std::string ownerName = holder ? HeldFolderName(entry) : rest.substr(0, rest.find('%'));
+    if (ownerName.empty()) {
+      // A holder left empty: its folder never went in, or came back.
+      if (holder) ::rmdir(entry.c_str());
+      continue;
+    }
+    const fs::path kept = holder ? entry / ownerName : entry;
     const fs::path owner = parent / ownerName;
     if (fs::exists(fs::symlink_status(owner, error))) {
       fs::remove_all(entry, error);
-      LogFormat(u"Removed %s, replaced by a later save", Shown(entry));
-    } else if (::rename(entry.c_str(), owner.c_str()) == 0) {
-      LogFormat(u"Put %s back in place of the save that did not finish", Shown(entry));
+      LogFormat(u"Removed %s, replaced by a later save", Shown(kept));
+    } else if (::rename(kept.c_str(), owner.c_str()) == 0) {
+      if (holder) ::rmdir(entry.c_str());
+      LogFormat(u"Put %s back in place of the save that did not finish", Shown(kept));
+      putBack = true;
     }
   }
+  if (putBack) FlushNames(parent);
 }
 
 int RenameEntry(const fs::path& from, const fs::path& to, unsigned flags, const FolderRenameCheck& check) {
@@ -127,10 +196,21 @@ int RenameEntry(const fs::path& from, const fs::path& to, unsigned flags, const 
 }
 
 // Without an exchange: the previous folder aside, the new one into its name,
-// and the previous one back if that fails.
+// and the previous one back if that fails. A name too long to be marked in
+// full goes aside, whole, inside a folder of the cut name, so the tidy-up
+// knows where to put it back.
 bool SwapByTwoRenames(const fs::path& written, const fs::path& target, const FolderRenameCheck& check) {
-  const fs::path aside = target.parent_path() / WorkingName(kAsideRole, target.filename().string());
+  const fs::path parent = target.parent_path();
+  const std::string ownerName = target.filename().string();
+  const fs::path marked = parent / WorkingName(kAsideRole, ownerName);
+  const bool held = IsCutName(marked.filename().string().substr(kAsideRole.size()));
+  if (held && ::mkdir(marked.c_str(), 0777) != 0) {
+    LogFormat(u"ERROR: Cannot move %s aside (%s)", Shown(target), ErrorText(errno));
+    return false;
+  }
+  const fs::path aside = held ? marked / ownerName : marked;
   if (const int failure = RenameEntry(target, aside, 0, check)) {
+    if (held) ::rmdir(marked.c_str());
     LogFormat(u"ERROR: Cannot move %s aside (%s)", Shown(target), ErrorText(failure));
     return false;
   }
@@ -139,11 +219,15 @@ bool SwapByTwoRenames(const fs::path& written, const fs::path& target, const Fol
     if (const int back = RenameEntry(aside, target, 0, check)) {
       LogFormat(u"ERROR: The previous %s cannot be put back (%s); it is kept in %s", Shown(target), ErrorText(back),
                 Shown(aside));
+    } else if (held) {
+      ::rmdir(marked.c_str());
     }
+    FlushNames(parent);
     return false;
   }
+  FlushNames(parent);
   std::error_code error;
-  fs::remove_all(aside, error);
+  fs::remove_all(marked, error);
   return true;
 }
 
@@ -185,7 +269,7 @@ cWorkingFolder::~cWorkingFolder() {
 }
 
 bool SwapFolderIntoPlace(const cWorkingFolder& written, const fs::path& target, const FolderRenameCheck& check) {
-  if (!written.IsMade()) return false;
+  if (!written.IsMade() || !FlushWritten(written.path())) return false;
   const cParentLock lock(target.parent_path());
   TidyLeftovers(target.parent_path());
   std::error_code error;
@@ -205,8 +289,10 @@ bool SwapFolderIntoPlace(const cWorkingFolder& written, const fs::path& target, 
   }
   if (failure != 0) {
     LogFormat(u"ERROR: Cannot put %s in place of %s (%s)", Shown(written.path()), Shown(target), ErrorText(failure));
+    return false;
   }
-  return failure == 0;
+  FlushNames(target.parent_path());
+  return true;
 }
 
 }  // namespace tr

@@ -1,6 +1,7 @@
 // Replacing a folder as a whole. A writer fills a folder of its own beside
-// the one it replaces and swaps it in only once it is complete, so the folder
-// under its name is always some writer's whole result or the one before it.
+// the one it replaces and swaps it in only once it is complete and on the
+// disk, so the folder under its name is always some writer's whole result or
+// the one before it, after a power cut too.
 // Any number of writers, in one process or several, may write one name at
 // once: each has its own working folder, and the swap is one atomic exchange
 // where the file system offers it; elsewhere it takes two renames, made under
@@ -8,8 +9,10 @@
 // back when the second fails.
 //
 // Working folders are named ".<role>%<name>%<pid>-<n>" (a name too long for
-// that is cut and followed by "%%"): the leading '.' keeps them out of every
-// list of folders, and names holding '%' are never the folders being replaced.
+// that is cut and followed by "%%"; a previous folder whose name is cut so is
+// kept inside a folder of that name, under its own): the leading '.' keeps
+// them out of every list of folders, and names holding '%' are never the
+// folders being replaced.
 #pragma once
 
 #include <filesystem>

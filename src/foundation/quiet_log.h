@@ -1,5 +1,7 @@
-// Keeps the lines the thread writes out of the console log for a while: for
-// work done again whose lines were written the first time it was done.
+// Marks the lines the thread writes for a while as routine lines written
+// before: for work done again whose lines were written the first time it was
+// done. Only a routine line asks IsLogQuiet and leaves itself out; an error, a
+// warning or the reason of a fatal exit is written whatever the mark.
 #pragma once
 
 namespace tr {
@@ -15,7 +17,7 @@ class cQuietLog {
   bool wasQuiet_;
 };
 
-// Whether the calling thread's lines are kept out of the log now.
+// Whether the calling thread's routine lines are left out now.
 bool IsLogQuiet();
 
 }  // namespace tr

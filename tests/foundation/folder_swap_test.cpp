@@ -1,15 +1,19 @@
-// Replacing a folder whole: a swap over a folder already there, and the
-// working folder of a target whose name is as long as a name can be.
+// Replacing a folder whole: a swap over a folder already there, the working
+// folder of a target whose name is as long as a name can be, and a swap by
+// two renames that fails half-way.
 #include "foundation/folder_swap.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <fstream>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "support/log_capture.h"
 #include "support/temp_dir.h"
 
 namespace tr {
@@ -24,11 +28,12 @@ std::set<std::string> Entries(const fs::path& folder) {
 }
 
 // Writes one file into a new working folder for the target and swaps it in.
-bool SaveOneFile(const fs::path& target, std::string_view file, std::string_view bytes) {
+bool SaveOneFile(const fs::path& target, std::string_view file, std::string_view bytes,
+                 const FolderRenameCheck& check = {}) {
   const cWorkingFolder written(target);
   if (!written.IsMade()) return false;
   std::ofstream(written.path() / file, std::ios::binary) << bytes;
-  return SwapFolderIntoPlace(written, target, {});
+  return SwapFolderIntoPlace(written, target, check);
 }
 
 TEST(FolderSwap, ASwapReplacesTheFolderThereWholeAndLeavesNothingBeside) {
@@ -65,6 +70,48 @@ TEST(FolderSwap, ATargetOfTheLongestNameStillGetsItsWorkingFolder) {
     EXPECT_EQ(test::ReadFileBytes(target / "land_units.csv"), "units");
   }
 }
+
+// On a file system without an exchange the previous folder goes aside, and
+// when the new one cannot take its name it comes back at once; when even that
+// fails, the next swap in the parent puts it back. Also for a name too long
+// to be kept whole in the name of the folder left aside.
+class FailedSwapByTwoRenames : public testing::TestWithParam<std::string> {};
+
+TEST_P(FailedSwapByTwoRenames, KeepsThePreviousFolderUnderItsName) {
+  test::TempDir dir;
+  const std::string name = GetParam();
+  const fs::path target = dir.path() / name;
+  dir.Write(name + "/old.csv", "old");
+  // The renames in turn: the exchange, the previous folder aside, the new one
+  // into place, the previous one back.
+  for (const std::vector<int>& errors : {std::vector<int>{EINVAL, 0, EIO}, std::vector<int>{EINVAL, 0, EIO, EIO}}) {
+    const bool backAtOnce = errors.size() == 3;
+    SCOPED_TRACE(backAtOnce ? "back at once" : "back with the next swap");
+    std::size_t renames = 0;
+    const FolderRenameCheck check = [&](std::u16string_view, std::u16string_view) {
+      const std::size_t rename = renames++;
+      return rename < errors.size() ? errors[rename] : 0;
+    };
+    test::LogCapture log;
+    EXPECT_FALSE(SaveOneFile(target, "new.csv", "new", check));
+    EXPECT_EQ(renames, 4u);
+    EXPECT_EQ(log.ContainsText(u"cannot be put back (Input/output error); it is kept in "), !backAtOnce);
+    if (!backAtOnce) {
+      EXPECT_FALSE(fs::exists(target));
+      ASSERT_TRUE(SaveOneFile(dir.path() / "Other", "other.csv", "other"));
+      EXPECT_TRUE(log.ContainsText(u"back in place of the save that did not finish"));
+    }
+    EXPECT_EQ(Entries(target), (std::set<std::string>{"old.csv"}));
+    EXPECT_EQ(dir.Read(name + "/old.csv"), "old");
+    const std::set<std::string> beside = backAtOnce ? std::set<std::string>{name} : std::set<std::string>{name, "Other"};
+    EXPECT_EQ(Entries(dir.path()), beside);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, FailedSwapByTwoRenames, testing::Values("Autosave", std::string(NAME_MAX, 'a')),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           return info.param.size() == NAME_MAX ? std::string("Longest") : info.param;
+                         });
 
 }  // namespace
 }  // namespace tr

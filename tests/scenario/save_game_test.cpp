@@ -1,9 +1,10 @@
 // Saving a whole game: the save folder of a name, load-save-load with
 // byte-identical files, a save that fails half-way (a step, a rename, a full
 // disk), two processes saving one name at once, what a save keeps and leaves
-// alone, and the message.
+// alone, what it flushes to the disk, and the message.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,8 +13,11 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <climits>
 #include <map>
+#include <mutex>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "foundation/fatal.h"
@@ -28,6 +32,45 @@
 #include "turn/turn_steps.h"
 #include "world/game_start.h"
 #include "world/headless_presentation.h"
+
+namespace tr {
+namespace {
+
+// The paths of what this program asks the disk to hold (fsync below), in
+// order, while a record is kept.
+std::mutex gFlushMutex;
+std::vector<std::string>* gFlushed = nullptr;
+
+class ScopedFlushRecord {
+ public:
+  explicit ScopedFlushRecord(std::vector<std::string>& steps) {
+    const std::lock_guard lock(gFlushMutex);
+    gFlushed = &steps;
+  }
+  ~ScopedFlushRecord() {
+    const std::lock_guard lock(gFlushMutex);
+    gFlushed = nullptr;
+  }
+  ScopedFlushRecord(const ScopedFlushRecord&) = delete;
+  ScopedFlushRecord& operator=(const ScopedFlushRecord&) = delete;
+};
+
+}  // namespace
+}  // namespace tr
+
+// Every flush of the program's own code comes here first.
+extern "C" int fsync(int descriptor) {
+  {
+    const std::lock_guard lock(tr::gFlushMutex);
+    if (tr::gFlushed != nullptr) {
+      char path[PATH_MAX];
+      const std::string link = "/proc/self/fd/" + std::to_string(descriptor);
+      const ssize_t size = ::readlink(link.c_str(), path, sizeof path);
+      tr::gFlushed->push_back("flush " + std::string(path, size > 0 ? static_cast<std::size_t>(size) : 0));
+    }
+  }
+  return static_cast<int>(::syscall(SYS_fsync, descriptor));
+}
 
 namespace tr {
 namespace {
@@ -196,6 +239,40 @@ TEST_F(SaveGameTest, APreviousSaveThatCouldNotBePutBackReturnsWithTheNextSave) {
   ASSERT_TRUE(game.saveContext->SaveGame(u"other", true));
   EXPECT_TRUE(Files("slot") == before);
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), (std::set<std::string>{"other", "slot"}));
+}
+
+// A save is on the disk before it takes the place of the previous one: every
+// file it wrote and its folder are flushed before the exchange, and the folder
+// of saves, which then holds the new names, after it.
+TEST_F(SaveGameTest, ASaveIsOnTheDiskBeforeItTakesThePlaceOfThePreviousOne) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  std::vector<std::string> steps;
+  game.saveContext->renameCheck = [&](std::u16string_view from, std::u16string_view) {
+    const std::lock_guard lock(gFlushMutex);
+    steps.push_back("rename " + Utf16ToUtf8(from));
+    return 0;
+  };
+  {
+    const ScopedFlushRecord record(steps);
+    ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  }
+  game.saveContext->renameCheck = nullptr;
+  // The place of a step in the record; past the end when it is missing.
+  const auto at = [&](const std::string& step) { return std::find(steps.begin(), steps.end(), step) - steps.begin(); };
+  const auto exchange = std::find_if(steps.begin(), steps.end(),
+                                     [](const std::string& step) { return step.starts_with("rename .saving%slot%"); });
+  ASSERT_NE(exchange, steps.end());
+  const fs::path saves = fs::canonical(scenario_.root() / "data/save");
+  const fs::path working = saves / exchange->substr(std::string_view("rename ").size());
+  const auto exchangedAt = exchange - steps.begin();
+  const FolderBytes files = Files("slot");
+  ASSERT_EQ(files.size(), static_cast<std::size_t>(kSaveFileCount));
+  for (const auto& [file, bytes] : files) EXPECT_LT(at("flush " + (working / file).string()), exchangedAt) << file;
+  EXPECT_LT(at("flush " + working.string()), exchangedAt);
+  const auto parentAt = at("flush " + saves.string());
+  EXPECT_GT(parentAt, exchangedAt);
+  EXPECT_LT(parentAt, static_cast<std::ptrdiff_t>(steps.size()));
 }
 
 TEST_F(SaveGameTest, FilesAndFoldersTheSaveDoesNotWriteStayInTheFolder) {

@@ -15,7 +15,8 @@ inline constexpr int kMaxFortLevel = 9;
 inline constexpr int kMaxWeatherCode = 2;
 inline constexpr int kMaxChancePercent = 100;
 
-// Ports of the sea graph.
+// The sizes an event gives a port; the sea-node file reads any size from 0,
+// so a port of a scenario may be larger.
 inline constexpr int kMinEventPortSize = 1;
 inline constexpr int kMaxEventPortSize = 10;
 

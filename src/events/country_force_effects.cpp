@@ -60,7 +60,9 @@ void DeclareWarOnCountry(const sEffect& e, cCountry& declarer, cCountry& target)
 }
 
 void UnFreezeAllUnits(const sEffect&, cCountry& c) { c.UnfreezeAllLandUnits(); }
-void SetFreezeLevel(const sEffect& e, cCountry& c) { c.SetFreezeTimeOfFrozenLandUnits(IntParam(e, 1)); }
+void SetFreezeLevel(const sEffect& e, cCountry& c) {
+  c.SetFreezeTimeOfFrozenLandUnits(HeldInRange(e, IntParam(e, 1), 0, kMaxTurnCount, u"freeze time", c));
+}
 void KillAllLandUnits(const sEffect&, cCountry& c) { c.DestroyAllLandUnits(); }
 void KillAllAirUnits(const sEffect&, cCountry& c) { c.DestroyAllAirUnits(); }
 void KillAllNavalUnits(const sEffect&, cCountry& c) { c.DestroyAllNavalUnits(); }

@@ -82,6 +82,16 @@ float FloatParam(const sEffect& effect, int i) {
   return static_cast<float>(std::clamp(value, -kLargest, kLargest));
 }
 
+std::int32_t HeldWithin(const sEffect& effect, std::u16string_view what, std::int64_t value, std::int64_t low,
+                        std::int64_t high) {
+  const std::int64_t held = std::clamp(value, low, high);
+  if (held != value) {
+    LogFormat(u"WARNING: effect %s at line %i: %s %i is outside %i to %i; %i is used", effect.method, effect.line, what,
+              value, low, high, held);
+  }
+  return static_cast<std::int32_t>(held);
+}
+
 std::int32_t HeldInRange(const sEffect& effect, std::int64_t value, std::int64_t low, std::int64_t high,
                          std::u16string_view what, const cCountry& country) {
   const std::int64_t held = std::clamp(value, low, high);

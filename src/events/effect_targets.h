@@ -41,8 +41,11 @@ bool EffectPosition(const sEffect& effect, int i, std::size_t size, std::size_t&
 // largest value.
 float FloatParam(const sEffect& effect, int i);
 
-// A result held within low..high, which the game's files read back; a value
-// held is logged with what it is ("DPs") and whose.
+// A value held within low..high (the ranges of world/value_limits.h), which
+// the game's files read back; a value held is logged with what it is.
+std::int32_t HeldWithin(const sEffect& effect, std::u16string_view what, std::int64_t value, std::int64_t low,
+                        std::int64_t high);
+// The same for a value of a country, logged with whose it is ("DPs").
 std::int32_t HeldInRange(const sEffect& effect, std::int64_t value, std::int64_t low, std::int64_t high,
                          std::u16string_view what, const cCountry& country);
 double HeldFractionInRange(const sEffect& effect, double value, double low, double high,

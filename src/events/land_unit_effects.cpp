@@ -8,14 +8,12 @@
 #include "foundation/random.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
+#include "world/value_limits.h"
 
 namespace tr {
 
 namespace {
 
-constexpr int kMinLevel = 1;
-constexpr int kMaxLevel = 5;
-constexpr int kMaxLandStrength = 100;
 constexpr int kPartisanTries = 30;
 constexpr int kPartisanReach = 5;
 
@@ -30,7 +28,7 @@ bool EitherIsMinusOne(const sEffect& effect, int xi, int yi) {
 }  // namespace
 
 int CheckedNewUnitLevel(const sEffect& effect, int level) {
-  if (level >= kMinLevel && level <= kMaxLevel) return level;
+  if (level >= kMinUnitLevel && level <= kMaxUnitLevel) return level;
   LogFormat(u"WARNING: effect %s at line %i: unit level %i is outside 1 to 5; 1 is used", effect.method, effect.line,
             level);
   return 1;
@@ -185,7 +183,7 @@ void AddAirUnit(const sEffect& effect) {
   unit->y = IntParam(effect, 2);
   unit->SetType(type);
   unit->level = level;
-  unit->strength = IntParam(effect, 5);
+  unit->strength = HeldWithin(effect, u"strength", IntParam(effect, 5), 0, kMaxAirStrength);
   unit->attacked = 0;
   unit->wasAttacked = 0;
   unit->supplySourceX = -1;

@@ -15,28 +15,15 @@
 #include "world/gra.h"
 #include "world/map_camera.h"
 #include "world/map_records.h"
+#include "world/value_limits.h"
 #include "world/turn_order.h"
 
 namespace tr {
 namespace {
 
-// The ranges the commander file accepts, so a commander made here loads
-// back from a save as it was made.
-constexpr int kMaxCommanderSkill = 100;
-constexpr int kMaxCommanderExperience = 1000000;
-constexpr int kMinPortSize = 1;
-constexpr int kMaxPortSize = 10;
 // Pixels of the map per hex column and row.
 constexpr float kColumnPixels = 83.0f;
 constexpr float kRowPixels = 98.0f;
-
-int HeldWithin(const sEffect& effect, const char16_t* what, int value, int low, int high) {
-  if (value >= low && value <= high) return value;
-  const int held = std::clamp(value, low, high);
-  LogFormat(u"WARNING: effect %s at line %i: %s %i is outside %i to %i; %i is used", effect.method, effect.line, what,
-            value, low, high, held);
-  return held;
-}
 
 // Production points stay within what the city file reads back, whatever a
 // script adds: the game's totals add them up as whole numbers.
@@ -65,7 +52,7 @@ void CommanderAddNew(const sEffect& effect) {
   commander->id = highest + 1;
   commander->countryId = IntParam(effect, 0);
   commander->skill = HeldWithin(effect, u"skill", IntParam(effect, 1), 0, kMaxCommanderSkill);
-  commander->experience = HeldWithin(effect, u"experience", IntParam(effect, 2), 0, kMaxCommanderExperience);
+  commander->experience = HeldWithin(effect, u"experience", IntParam(effect, 2), 0, kMaxTurnCount);
   commander->state = kCommanderNotAssigned;
   commander->type = 0;
   commander->name = CutName(effect.paramStrings[0]);
@@ -85,9 +72,9 @@ void StripeControllerOwnerAndOriginalOwner(const sEffect& effect) {
 void SetFortLevel(const sEffect& effect) {
   sHex* hex = EffectHex(effect, 0, 1);
   if (!hex) return;
-  // No 0 to 9 limit here, but the level is a byte: a negative level must not
-  // wrap round into a fortress.
-  hex->fortLevel = static_cast<std::uint8_t>(std::clamp(IntParam(effect, 2), 0, 255));
+  // Within the levels the map file holds, so the fort loads back from a save
+  // as it was set; a negative level must not wrap round into a fortress.
+  hex->fortLevel = static_cast<std::uint8_t>(HeldWithin(effect, u"fort level", IntParam(effect, 2), 0, kMaxFortLevel));
 }
 
 void ChangeFortLevel(const sEffect& effect) {
@@ -180,8 +167,8 @@ void StartMudArea(const sEffect& effect) { ForceWeather(effect, 2, WeatherRollFl
 void EndMudArea(const sEffect& effect) { ForceWeather(effect, 2, 1); }
 
 int PortSizeOf(double size) {
-  if (size <= kMinPortSize) return kMinPortSize;
-  if (size >= kMaxPortSize) return kMaxPortSize;
+  if (size <= kMinEventPortSize) return kMinEventPortSize;
+  if (size >= kMaxEventPortSize) return kMaxEventPortSize;
   return TruncateParam(size);
 }
 

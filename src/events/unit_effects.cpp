@@ -6,6 +6,7 @@
 #include "foundation/console_log.h"
 #include "foundation/random.h"
 #include "world/gra.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -38,13 +39,18 @@ void Unfreeze(const sEffect& effect) {
   if (cJednostkaLadowa* unit = LandUnitOnHex(effect)) unit->Unfreeze();
 }
 
+// Turns of a freeze, within what the unit files read back; below 0 is no freeze.
+std::int32_t FreezeTurns(const sEffect& effect) {
+  return HeldWithin(effect, u"freeze time", IntParam(effect, 2), 0, kMaxTurnCount);
+}
+
 void Freeze(const sEffect& effect) {
-  if (cJednostkaLadowa* unit = LandUnitOnHex(effect)) unit->freezeTime = IntParam(effect, 2);
+  if (cJednostkaLadowa* unit = LandUnitOnHex(effect)) unit->freezeTime = FreezeTurns(effect);
 }
 
 void FreezeIfOwnedByCountry(const sEffect& effect) {
   cJednostkaLadowa* unit = LandUnitOnHex(effect);
-  if (unit && static_cast<double>(unit->owner) == effect.params[3]) unit->freezeTime = IntParam(effect, 2);
+  if (unit && static_cast<double>(unit->owner) == effect.params[3]) unit->freezeTime = FreezeTurns(effect);
 }
 
 struct RemovalFilter {

@@ -17,7 +17,6 @@ namespace tr {
 namespace {
 
 // Strength points, as a land unit's percent: far above any type's full strength.
-constexpr std::int32_t kMaxAirStrength = 100;
 constexpr std::u16string_view kHeader =
     u"#Air units\n#ID;Name;Country ID;Hex X;Hex Y;Type;Level (1-5);Strength;Commander ID (-1 = no commander "
     u"assigned);Attacked [0=false 1=true];Was attacked [0=false 1=true];Supply source X;Supply source Y;Action "

@@ -3,13 +3,11 @@
 
 #include <string_view>
 
+#include "world/value_limits.h"
+
 namespace tr {
 
 class cGame;
-
-// The production points a city may hold; the file reads nothing else, and
-// the totals summed from them stay far within the 32-bit range.
-inline constexpr double kMaxCityProduction = 1000000.0;
 
 // Replaces the game's cities with the rows of the folder's file (rows of
 // fewer than 8 fields are skipped). A missing file is fatal.

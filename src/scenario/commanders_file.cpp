@@ -13,7 +13,6 @@ namespace tr {
 namespace {
 
 constexpr std::u16string_view kRow = u"\n%i;%s;%i;%i;%i;%i;%i;";
-constexpr int kMaxSkill = 100;
 constexpr std::u16string_view kHeader =
     u"#Commanders\n#ID;Name;Country ID;Type [0=land 1=air 2=naval];Skill;Experience;State [0=not assigned 1=on "
     u"his way to HQ 2=assigned]";
@@ -35,7 +34,7 @@ void LoadCommanders(cGame& game, std::u16string_view folder_template) {
     commander->countryId = FieldInt(f, 2);
     commander->type = FieldInt(f, 3);
     // Skill and experience are multiplied by the constants' factors.
-    commander->skill = FieldIntIn(f, 4, 0, kMaxSkill, 0, u"Commander skill", path, line);
+    commander->skill = FieldIntIn(f, 4, 0, kMaxCommanderSkill, 0, u"Commander skill", path, line);
     commander->experience = FieldIntIn(f, 5, 0, kMaxTurnCount, 0, u"Commander experience", path, line);
     commander->state = FieldInt(f, 6);
     LogFormat(u"Added commander %s (ID=%i CountryID=%i)", commander->name, commander->id, commander->countryId);

@@ -26,9 +26,6 @@ constexpr std::u16string_view kHeader =
 constexpr std::u16string_view kRow =
     u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%f;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;%i;";
 
-// Percentages that battle values are raised or lowered by.
-constexpr int kMaxEffect = 10000;
-
 struct sRow {
   std::vector<std::u16string> fields;
   int line = 0;
@@ -47,7 +44,7 @@ std::int32_t Count(const sRow& row, std::size_t i, std::u16string_view what, con
 
 float ShoreBombardmentEffect(const sRow& row, const std::u16string& path) {
   const float effect = FieldFloat(row.fields, 17);
-  if (effect >= 0.0f && effect <= static_cast<float>(kMaxEffect)) return effect;
+  if (effect >= 0.0f && effect <= static_cast<float>(kMaxEventsEffect)) return effect;
   LogDecimalOutOfRange(u"ShoreBombEffect", effect, path, row.line);
   return 0.0f;
 }
@@ -88,7 +85,7 @@ void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path) {
   harbour->aiTargetY = FieldInt(f, 21);
   harbour->aiUltimateTargetX = FieldInt(f, 22);
   harbour->aiUltimateTargetY = FieldInt(f, 23);  // written for every land unit, so read back with its x
-  harbour->eventsEffect = Ranged(row, 25, -kMaxEffect, kMaxEffect, 0, u"EventsEffect", path);
+  harbour->eventsEffect = Ranged(row, 25, -kMaxEventsEffect, kMaxEventsEffect, 0, u"EventsEffect", path);
   harbour->turnsSinceParadrop = Count(row, 26, u"Turns from last paradrop", path);
   // Read back like any land unit's, so a saved harbour saves again unchanged.
   harbour->turnsWithoutSupply = Count(row, 28, u"Turns without supply", path);
@@ -114,7 +111,7 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
   unit->y = FieldInt(f, 4);
   unit->SetType(FieldInt(f, 5));
   unit->level = CheckedLevel(FieldInt(f, 6), path, row.line);
-  unit->strength = Ranged(row, 7, 0, 100, 100, u"Current strength", path);
+  unit->strength = Ranged(row, 7, 0, kMaxLandStrength, kMaxLandStrength, u"Current strength", path);
   const std::int32_t mostPoints = MostLandActionPoints(game.constants);
   unit->actionPoints = CheckedActionPoints(FieldInt(f, 8), mostPoints, u"Action Points", path, row.line);
   unit->attacked = FieldFlag(f, 9);
@@ -134,7 +131,7 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
   unit->aiUltimateTargetX = FieldInt(f, 22);
   unit->aiUltimateTargetY = FieldInt(f, 23);
   unit->supply = CheckedSupply(FieldInt(f, 24), path, row.line);
-  unit->eventsEffect = Ranged(row, 25, -kMaxEffect, kMaxEffect, 0, u"EventsEffect", path);
+  unit->eventsEffect = Ranged(row, 25, -kMaxEventsEffect, kMaxEventsEffect, 0, u"EventsEffect", path);
   unit->turnsSinceParadrop = Count(row, 26, u"Turns from last paradrop", path);
   unit->turnsWithoutSupply = Count(row, 28, u"Turns without supply", path);
   unit->trenchBonusMultiplier = Count(row, 29, u"Trench bonus multiplier", path);

@@ -37,6 +37,8 @@ struct sValueRange {
 // products must stay within an int.
 sValueRange RangeOfLine(int line) {
   switch (line) {
+    case 48:  // the full supply level, which units take and the unit files read back within the levels
+      return {0.0, consts_layout::kSupplyLevels - 1.0};
     case 52:  // the share of a unit's action points each supply level takes away, in percent
       return {0.0, 100.0};
     case 151:  // the factors of the air and fleet radii by aircraft technology level

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "foundation/csv_reader.h"
+#include "world/value_limits.h"
 
 namespace tr {
 
@@ -107,14 +108,6 @@ void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16st
 void LogDecimalOutOfRange(std::u16string_view what, double value, std::u16string_view path, int line);
 // Logs that a row is left out because a value of it is out of its range.
 void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
-
-// The highest number a unit, fleet or convoy may carry in a file: the game's
-// counters go on from the highest number in use, and stay far from the
-// 32-bit limit.
-inline constexpr std::int32_t kMaxObjectNumber = 999999999;
-// The bound of counts that the turns raise or lower one by one (turns,
-// months, action points): far beyond any game, far below the 32-bit limit.
-inline constexpr std::int32_t kMaxTurnCount = 1000000;
 
 // Field i when it lies in [low, high]; otherwise logged with the file and
 // line (LogValueOutOfRange) and `fallback`.

@@ -7,11 +7,12 @@
 #include "scenario/scenario_constants_layout.h"
 #include "scenario/table_reader.h"
 #include "units/unit.h"
+#include "world/value_limits.h"
 
 namespace tr {
 
 std::int32_t CheckedLevel(std::int32_t level, std::u16string_view path, int line) {
-  if (level >= 1 && level <= 5) return level;
+  if (level >= kMinUnitLevel && level <= kMaxUnitLevel) return level;
   LogValueOutOfRange(u"Unit level", level, path, line);
   return 1;
 }

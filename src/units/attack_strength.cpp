@@ -3,6 +3,7 @@
 // them and the odds column; and the commanders' experience the battle gives.
 // Products are formed in double and rounded to float where each operation
 // returns, which fixes the last bits of the odds and the percentages shown.
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/random.h"
@@ -106,7 +107,10 @@ float sAttack::GetAttackersWeatherFactor() const {
 float sAttack::GetFortificationFactor() const {
   if (defender->category != kCategoryLand) return 1.0f;
   const double fort = TargetHex(*this).fortLevel;
-  return static_cast<float>(1.0 - fort * gGame->constants.FortAttackPercent() / 100.0);
+  // A fort past the scale takes the whole attack and no more: a negative
+  // factor would give the attackers a negative strength and the panel a
+  // negative percent.
+  return static_cast<float>(std::max(0.0, 1.0 - fort * gGame->constants.FortAttackPercent() / 100.0));
 }
 
 float sAttack::GetAttackModifier() const {

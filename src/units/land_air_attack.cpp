@@ -59,9 +59,9 @@ void cJednostkaLadowa::OnBombarded(sCombatResult* record, cUnit* attacker, sHex*
   const float t = static_cast<float>(k.BombardLandTableA(hex.terrain + 1));
   float f = 100.0f - static_cast<float>(hex.fortLevel * k.BombardLandValue());
   if (f <= 0.0f) {
-    // An event may raise a fort past the scale, and consts.csv may steepen
-    // the scale: such a fort takes the whole strike (the effectiveness keeps
-    // its floor) rather than ending the game in the middle of a turn.
+    // consts.csv may steepen the scale until the highest levels lie past it:
+    // such a fort takes the whole strike (the effectiveness keeps its floor)
+    // rather than ending the game in the middle of a turn.
     LogLine(KeyText("error:_fort_in_hex_(%i,%i)_is_%i_which_exceeds_max._allowed_value!", static_cast<int>(hex.x),
                     static_cast<int>(hex.y), static_cast<int>(hex.fortLevel)));
     f = 0.0f;

@@ -107,6 +107,15 @@ void cCitiesDiagram::Load(const cMap* map, std::u16string_view scenarioName) {
                   path, lineNumber, x, y);
         FatalExit(1);
       }
+      // A resource site has no node, so an edge to one adds nothing, as one
+      // from it: an event may have made a linked city a resource site, and
+      // the game's save must still load.
+      if (to->diagramNode < 0 && to->type == kCityResources) {
+        LogFormat(u"WARNING: %s at line %i (counting from 1) links the resource site %s, which has no place in the "
+                  u"diagram; the link is left out",
+                  path, lineNumber, to->name);
+        continue;
+      }
       if (to->diagramNode < 0 || to->diagramNode >= NodeCount()) {
         LogLine(Format(GetText("critical_error._cannot_find_node_index_for_city_%s_(line_%i)"), to->name,
                        lineNumber));

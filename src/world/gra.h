@@ -38,6 +38,7 @@
 #include "world/panstwo.h"
 #include "world/relations.h"
 #include "world/topography.h"
+#include "world/value_limits.h"
 
 namespace tr {
 
@@ -183,8 +184,7 @@ class cGame {
 };
 
 // The events effect of a land unit stays within what the unit files read back
-// (anything beyond turns into 0 there), so no script can push it further.
-inline constexpr std::int64_t kMaxEventsEffect = 10000;
+// (kMaxEventsEffect), so no script can push it further.
 void AddEventsEffect(cJednostkaLadowa& unit, int value);
 
 // Whether a land unit is carried by a ship, and whether a unit waits in the reserve pool.

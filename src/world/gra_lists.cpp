@@ -165,7 +165,7 @@ void cGame::AddEventEffectInArea(int x1, int y1, int x2, int y2, int side, int v
 
 void AddEventsEffect(cJednostkaLadowa& unit, int value) {
   const std::int64_t sum = static_cast<std::int64_t>(unit.eventsEffect) + value;
-  unit.eventsEffect = static_cast<std::int32_t>(std::clamp(sum, -kMaxEventsEffect, kMaxEventsEffect));
+  unit.eventsEffect = static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, -kMaxEventsEffect, kMaxEventsEffect));
 }
 
 bool IsLandUnitAboard(const cJednostkaLadowa& unit) { return unit.transporterId != -1; }

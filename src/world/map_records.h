@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "world/hex.h"
+#include "world/value_limits.h"
 
 namespace tr {
 
@@ -14,13 +15,6 @@ inline constexpr std::size_t kQelHeaderSize = 268;
 inline constexpr std::size_t kQelRecordSize = 37;
 inline constexpr std::size_t kHmfHeaderSize = 4148;
 inline constexpr std::size_t kHmfRecordSize = 20;
-
-// The highest fort level: events raise a fort no higher, and an air strike
-// on a hex takes the level as a share of its effect.
-inline constexpr int kMaxFortLevel = 9;
-// Weather codes run 0 clear, 1 winter, 2 mud; chances are percentages.
-inline constexpr int kMaxWeatherCode = 2;
-inline constexpr int kMaxChancePercent = 100;
 
 // Fill one hex from one record. Both leave x and y at -1 (the caller stores
 // the column and row) and reset the runtime members.

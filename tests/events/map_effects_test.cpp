@@ -30,6 +30,7 @@ struct FortCase {
   int before;
   double value;
   int after;
+  bool warns = false;
 };
 
 class FortEffectTest : public MapEffectTest, public testing::WithParamInterface<FortCase> {};
@@ -39,7 +40,7 @@ TEST_P(FortEffectTest, SetsTheLevel) {
   hex(4, 3).fortLevel = static_cast<std::uint8_t>(c.before);
   ExecuteEffect(MakeEffect(c.method, {4, 3, c.value}));
   EXPECT_EQ(hex(4, 3).fortLevel, c.after);
-  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_EQ(log_.lines().size(), c.warns ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forts, FortEffectTest,
@@ -48,8 +49,9 @@ INSTANTIATE_TEST_SUITE_P(Forts, FortEffectTest,
                                          FortCase{"ChangeTruncatesTheSum", u"Hex.ChangeFortLevel", 2, 1.9, 3},
                                          FortCase{"ChangeBringsAHighLevelBackToNine", u"Hex.ChangeFortLevel", 12, -1,
                                                   9},
-                                         FortCase{"SetHasNoUpperLimitOfNine", u"Hex.SetFortLevel", 0, 12, 12},
-                                         FortCase{"SetNegativeDoesNotWrapRound", u"Hex.SetFortLevel", 4, -1, 0}),
+                                         FortCase{"SetKeepsNine", u"Hex.SetFortLevel", 0, 9, 9},
+                                         FortCase{"SetStopsAtNine", u"Hex.SetFortLevel", 0, 12, 9, true},
+                                         FortCase{"SetNegativeDoesNotWrapRound", u"Hex.SetFortLevel", 4, -1, 0, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct OffMapCase {

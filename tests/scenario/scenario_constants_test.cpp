@@ -204,7 +204,8 @@ TEST_F(ScenarioConstantsTest, NumbersAreReadAsFarAsTheyGo) {
   EXPECT_FLOAT_EQ(c.DirectionsFactor(1), 0.25f);
 }
 
-// The supply's share of action points (line 52) and the air radius factors
+// The full supply level (line 48) is one of the levels the unit files read
+// back. The supply's share of action points (line 52) and the air radius factors
 // (line 151) multiply other constants of up to 100000, and the move and
 // transport costs (lines 68-70) are paid and refunded: they are held to what
 // their rules use, with a line naming the file and line.
@@ -212,11 +213,14 @@ TEST_F(ScenarioConstantsTest, FactorsOfProductsAndCostsAreHeldToWhatTheirRulesUs
   test::LogCapture log;
   const sScenarioConstants c = Load(File({{2, "lvl0;100000"},
                                           {47, "100000;12"},
+                                          {48, "51"},
                                           {52, "AP;-1;0;100000;20"},
                                           {68, "SMP;-1;2"},
                                           {69, "STP;-2147483648;3"},
                                           {70, "AMP;4;-5"},
                                           {151, "100000;1.5;-3;2;1"}}));
+  EXPECT_EQ(c.FullSupplyLevel(), 50);
+  EXPECT_TRUE(log.ContainsText(u"constant 1 of data line 48 (51) out of range"));
   EXPECT_EQ(c.StrategicMoveCost(0), 0);
   EXPECT_EQ(c.StrategicMoveCost(1), 2);
   EXPECT_EQ(c.SeaTransportCost(0), 0);

@@ -4,6 +4,7 @@
 
 #include "support/log_capture.h"
 #include "units/air_fixture.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -77,15 +78,16 @@ TEST_F(AirStrike, EffectivenessNeverFallsBelowOne) {
   EXPECT_TRUE(log.Contains(u"Attack effectiveness = 1.0"));
 }
 
-// A fort an event raised past the scale is named in the log and takes the
-// whole strike; the game goes on.
+// A scale steep enough that the highest fort lies past it: that fort is
+// named in the log and takes the whole strike; the game goes on.
 TEST_F(AirStrike, FortBeyondTheScaleTakesTheStrike) {
   test::LogCapture log;
+  Set(consts_layout::kBombardLandValue, 12);
   cJednostkaLadowa& target = AddLand(2, 4, 5);
-  map().GetHex(4, 5)->fortLevel = 10;
+  map().GetHex(4, 5)->fortLevel = kMaxFortLevel;
   ScopedRandomDraws draws({Die(1), Die(1)});
   EXPECT_NO_THROW(target.OnBombarded(&result_, bomber_, map().GetHex(4, 5)));
-  EXPECT_TRUE(log.ContainsText(u"fort_in_hex_(4,5)_is_10"));
+  EXPECT_TRUE(log.ContainsText(u"fort_in_hex_(4,5)_is_9"));
   EXPECT_TRUE(log.ContainsText(u"Fort(0)"));
   EXPECT_TRUE(log.Contains(u"Attack effectiveness = 1.0"));
 }

@@ -123,5 +123,27 @@ TEST_P(TerrainDefence, UsesTheFactorOfTheTargetsTerrain) {
 
 INSTANTIATE_TEST_SUITE_P(Terrains, TerrainDefence, testing::Values(0, 1, 6, 7, 8));
 
+// With the sample's 15 percent a level, a fort of 7 or more would take more
+// than the whole attack: the factor stops at 0, and the attack with it.
+struct FortCase {
+  int level;
+  float factor;
+};
+class FortificationFactor : public AttackStrength, public testing::WithParamInterface<FortCase> {};
+
+TEST_P(FortificationFactor, TakesAShareOfTheAttackPerLevelAndNeverMore) {
+  game().constants.SetSlot(consts_layout::kFortAttackPercent, 15);
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  map().GetHex(kX, kY)->fortLevel = static_cast<std::uint8_t>(GetParam().level);
+  sAttack attack = AttackOn(defender);
+  AttackerOn(attack, 0, 1, 100);
+  EXPECT_NEAR(attack.GetFortificationFactor(), GetParam().factor, 1e-6f);
+  // One infantry attacker in clear weather: the fort alone makes the modifier the panel shows.
+  EXPECT_NEAR(attack.GetAttackModifier(), GetParam().factor, 1e-6f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, FortificationFactor,
+                         testing::Values(FortCase{6, 0.1f}, FortCase{7, 0.0f}, FortCase{9, 0.0f}));
+
 }  // namespace
 }  // namespace tr::test

@@ -114,11 +114,18 @@ INSTANTIATE_TEST_SUITE_P(
                     u"ERROR: data\\scenarios\\Test\\cities_diagram.csv at line 4 (counting from 1) links hex (9, 9), "
                     u"where a city was expected; none is there. Exiting..."},
         BadLineCase{"NegativeIsNotHexZero", "-1;0;1;0;0", u"critical_error_at_line_4.", u"links hex (-1, 0), where"},
-        BadLineCase{"NoCity", "0;1;1;0;0", u"critical_error_at_line_4.", u"links hex (0, 1), where"},
-        BadLineCase{"TargetWithoutNode", "0;0;4;0;0", u"cannot_find_node_index_for_city_CityE_(line_4)",
-                    u"ERROR: data\\scenarios\\Test\\cities_diagram.csv at line 4 (counting from 1) links city CityE, "
-                    u"which has no place in the diagram. Exiting..."}),
+        BadLineCase{"NoCity", "0;1;1;0;0", u"critical_error_at_line_4.", u"links hex (0, 1), where"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A city that an event made a resource site keeps its links in the file; the
+// link to it adds nothing, as one from it, and the load goes on.
+TEST_F(CitiesDiagram, LinkToAResourceSiteIsLeftOut) {
+  test::LogCapture log;
+  Load("0;0;4;0;0\r\n0;0;1;0;0\r\n");
+  EXPECT_EQ(diagram.GetNode(0)->edges.size(), 1u);
+  EXPECT_TRUE(log.Contains(u"WARNING: data\\scenarios\\Test\\cities_diagram.csv at line 1 (counting from 1) links the "
+                           u"resource site CityE, which has no place in the diagram; the link is left out"));
+}
 
 TEST_F(CitiesDiagram, MissingFileIsFatal) {
   test::LogCapture log;

@@ -1,5 +1,7 @@
 #include "app/eyecandies.h"
 
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +9,7 @@
 #include "app/map_skin.h"
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
+#include "foundation/number_text.h"
 #include "foundation/text_file.h"
 #include "foundation/format.h"
 #include "foundation/text.h"
@@ -17,15 +20,14 @@ namespace {
 
 constexpr int kCell = 167;
 
-// A whole decimal integer, or false.
-bool ParseField(const std::string& text, int& out, std::string& error) {
-  std::size_t used = 0;
-  try {
-    out = std::stoi(text, &used);
-  } catch (const std::exception&) {
+// The leading decimal integer of a field, or false.
+bool ParseField(std::string_view text, int& out, std::string& error) {
+  const std::optional<std::int64_t> value = LeadingWhole(text);
+  if (!value || *value > std::numeric_limits<int>::max() || *value < std::numeric_limits<int>::min()) {
     error = "bad lexical cast: source type value could not be interpreted as target";
     return false;
   }
+  out = static_cast<int>(*value);
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include "foundation/file_read.h"
 #include "foundation/text_file.h"
 #include "foundation/format.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "platform/font.h"
@@ -46,7 +47,7 @@ void SetCityValidity(sCityAppearance& record) {
 void ReadCityRow(sCityAppearance& record, int row, const std::vector<std::u16string>& fields,
                  const sSkinRowPlace& place) {
   if (row == 0) {
-    record.threshold = fields.empty() ? 0 : LeadingInt(fields[0]);
+    record.threshold = fields.empty() ? 0 : ParseLeadingInt(fields[0]);
   } else if (row <= 12 && row % 2 == 1) {
     record.source[static_cast<std::size_t>((row - 1) / 2)] = PlacementToRect(ParseSkinIntRow(fields, true));
   } else if (row <= 12) {

@@ -1,11 +1,12 @@
 #include "app/music_player.h"
 
-#include <charconv>
+#include <cstdint>
 #include <optional>
 
 #include "app/sound.h"
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
+#include "foundation/number_text.h"
 #include "foundation/text_file.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -56,17 +57,14 @@ void cMusicPlayer::ReadPlaylists() {
   }
   for (const std::string& line : ListLines(*bytes)) {
     const std::size_t cut = line.find(';');
-    std::int32_t number = 0;
-    const char* first = line.data();
-    const char* last = line.data() + (cut == std::string::npos ? line.size() : cut);
-    const auto [end, error] = std::from_chars(first, last, number);
-    if (cut == std::string::npos || error != std::errc() || end != last) {
+    const std::optional<std::int32_t> number = WholeNumber(std::string_view(line).substr(0, cut));
+    if (cut == std::string::npos || !number) {
       LogFormat(u"ERROR: %s: \"%s\" is not a playlist number and file name; line skipped", kPlaylistsFile, line);
       continue;
     }
     const std::string file = line.substr(cut + 1);
-    playlists_[number] = file;
-    LogLine(Format(GetText("playlist_%d:_%s"), number, file));
+    playlists_[*number] = file;
+    LogLine(Format(GetText("playlist_%d:_%s"), *number, file));
   }
 }
 

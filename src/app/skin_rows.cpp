@@ -3,28 +3,15 @@
 #include <cstdint>
 
 #include "foundation/console_log.h"
+#include "foundation/number_text.h"
 #include "foundation/text.h"
 
 namespace tr {
 
-int LeadingInt(const std::u16string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
-  std::int64_t value = 0;
-  // Held to the int range so a run of digits never overflows.
-  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-    value = value * 10 + (text[i] - u'0');
-    if (value > INT32_MAX) value = INT32_MAX;
-  }
-  return static_cast<int>(negative ? -value : value);
-}
-
 sPlacement ParseSkinIntRow(const std::vector<std::u16string>& fields, bool relative) {
   sPlacement out{};
   if (fields.size() < 4) return out;
-  for (std::size_t i = 0; i < 4; ++i) out[i] = LeadingInt(fields[i]);
+  for (std::size_t i = 0; i < 4; ++i) out[i] = ParseLeadingInt(fields[i]);
   if (relative) {
     out[2] += out[0];
     out[3] += out[1];
@@ -33,7 +20,7 @@ sPlacement ParseSkinIntRow(const std::vector<std::u16string>& fields, bool relat
 }
 
 sGuiFont ParseSkinFont(const std::vector<std::u16string>& fields, std::size_t first, const sSkinRowPlace& place) {
-  auto at = [&](std::size_t i) { return first + i < fields.size() ? LeadingInt(fields[first + i]) : 0; };
+  auto at = [&](std::size_t i) { return first + i < fields.size() ? ParseLeadingInt(fields[first + i]) : 0; };
   auto colour = [&](std::size_t i) {
     return 0xFF000000u | (static_cast<std::uint32_t>(at(i) & 0xFF) << 16) |
            (static_cast<std::uint32_t>(at(i + 1) & 0xFF) << 8) | static_cast<std::uint32_t>(at(i + 2) & 0xFF);

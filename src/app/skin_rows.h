@@ -34,9 +34,6 @@ inline sGuiFont ParseSkinUnitRow(const std::vector<std::u16string>& fields, cons
   return ParseSkinFont(fields, 4, place);
 }
 
-// The leading integer of a text, as atoi reads it; 0 without digits.
-int LeadingInt(const std::u16string& text);
-
 // Splits an 8-bit line at ';' into UTF-16 fields (empty fields kept).
 std::vector<std::u16string> SplitSkinLine(const std::string& line);
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "foundation/file_read.h"
+#include "foundation/number_text.h"
 #include "foundation/text_file.h"
 #include "foundation/settings.h"
 #include "platform/font.h"
@@ -86,14 +87,9 @@ void LoadSpriteDepths(const std::filesystem::path& file) {
     if (row >= kSpriteDepthCount) break;
     const std::string line(whole.substr(0, 500));
     // Comments and blank lines are not rows.
-    if (line.empty() || line[0] == '#') continue;
-    int value = 0;
-    try {
-      value = std::stoi(line);
-    } catch (const std::exception&) {
-      value = 0;  // a first field without a number counts as 0, as it always has
-    }
-    value = std::min(value, 39);
+    if (TrimBlanks(line).empty() || line[0] == '#') continue;
+    // A first field without a number counts as 0, as it always has.
+    const int value = std::min(ParseLeadingInt(line), 39);
     SkinTables().depths[static_cast<std::size_t>(row)] = {value, static_cast<float>(39 - value) / 100.0f + 0.6f};
     ++row;
   }

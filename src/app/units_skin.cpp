@@ -9,6 +9,7 @@
 #include "foundation/console_log.h"
 #include "foundation/csv_reader.h"
 #include "foundation/format.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "world/gra.h"
@@ -37,7 +38,7 @@ void ReadUnitLine(sUnitAppearance& record, const sTableLayout& layout, int line,
   if (line == 0) {
     record.name = fields.empty() ? std::u16string() : fields[0];
   } else if (line == 1) {
-    record.threshold = fields.empty() ? 0 : LeadingInt(fields[0]);
+    record.threshold = fields.empty() ? 0 : ParseLeadingInt(fields[0]);
   } else if (line < layout.fontRowFirst) {
     if (layout.lines == 13) {
       // Naval: rectangle and entry pairs for 0 to 2, then entry 3 alone on line 8.

@@ -8,6 +8,7 @@
 #include "dialogs/small_dialog_parts.h"
 #include "events/zdarzenia.h"
 #include "foundation/format.h"
+#include "foundation/number_text.h"
 #include "foundation/text.h"
 #include "gui/check_box.h"
 #include "gui/edit_box.h"
@@ -24,12 +25,6 @@ namespace {
 
 constexpr int kControlGroup = 1;
 
-std::int32_t Clamp32(std::int64_t value) {
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
-}
-
 // The production points as a whole number within 32 bits.
 std::int32_t WholePoints(double points) {
   if (!(points == points)) return 0;
@@ -39,19 +34,6 @@ std::int32_t WholePoints(double points) {
 }
 
 }  // namespace
-
-std::int32_t ReadTypedNumber(std::u16string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
-  std::int64_t value = 0;
-  // Past 32 bits only the bound matters, so the digits stop adding there.
-  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-    if (value <= std::numeric_limits<std::int32_t>::max()) value = value * 10 + (text[i] - u'0');
-  }
-  return Clamp32(negative ? -value : value);
-}
 
 cDialogCheatow::cDialogCheatow() : cDialog(kDialogId, DialogRecord(kDialogId)) {
   AddButtonAt(kCloseButton, u"Close", u"Close this dialog");
@@ -132,7 +114,7 @@ void cDialogCheatow::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl*) {
     case kDiplomacyEdit: {
       if (country_ == nullptr) return;
       const bool production = controlId == kProductionEdit;
-      const std::int32_t typed = ReadTypedNumber(editText(controlId));
+      const std::int32_t typed = ParseLeadingInt(editText(controlId));
       const std::int32_t old = production ? WholePoints(country_->productionPoints) : country_->diplomaticPoints;
       // In 64 bits: the difference of two 32-bit numbers may not fit in one.
       const std::int64_t added = static_cast<std::int64_t>(typed) - old;
@@ -148,7 +130,7 @@ void cDialogCheatow::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl*) {
       return;
     }
     case kEventEdit:
-      CheatEventId = ReadTypedNumber(editText(kEventEdit));
+      CheatEventId = ParseLeadingInt(editText(kEventEdit));
       return;
     case kFireButton:
       if (gGame != nullptr && gGame->events) gGame->events->ForceFireEvent(CheatEventId);

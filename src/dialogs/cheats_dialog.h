@@ -43,8 +43,4 @@ class cDialogCheatow : public cDialog {
   cCountry* country_ = nullptr;
 };
 
-// The leading decimal number of a typed text (blanks, a sign, then digits; 0
-// without digits), held within 32 bits.
-std::int32_t ReadTypedNumber(std::u16string_view text);
-
 }  // namespace tr

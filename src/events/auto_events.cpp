@@ -5,9 +5,9 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
-#include "scenario/number_text.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "world/file_io.h"

@@ -2,41 +2,18 @@
 
 #include <tinyxml.h>
 
-#include <charconv>
-#include <cmath>
-#include <system_error>
+#include <limits>
+#include <optional>
 
+#include "foundation/number_text.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
 
 namespace tr {
-namespace {
-
-bool IsTrimmedSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-
-std::u16string Trim(std::u16string_view text) {
-  while (!text.empty() && IsTrimmedSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsTrimmedSpace(text.back())) text.remove_suffix(1);
-  return std::u16string(text);
-}
-
-// The number at the start of an attribute, after leading white space and an
-// optional '+' (which from_chars does not take itself).
-std::string_view NumberStart(const char* text) {
-  std::string_view view(text);
-  while (!view.empty() && (view.front() == ' ' || (view.front() >= '\t' && view.front() <= '\r'))) {
-    view.remove_prefix(1);
-  }
-  if (!view.empty() && view.front() == '+' && view.size() > 1 && view[1] != '-') view.remove_prefix(1);
-  return view;
-}
-
-}  // namespace
-
 std::u16string ConvertEventText(const char* utf8) {
   if (utf8 == nullptr) return {};
   std::u16string localised;
-  if (StringBase().FindText(utf8, localised)) return Trim(localised);
+  if (StringBase().FindText(utf8, localised)) return std::u16string(TrimBlanks(localised));
   return Utf8ToUtf16(utf8);
 }
 
@@ -45,22 +22,21 @@ std::int32_t ElementLine(const TiXmlElement& element) { return element.Row(); }
 bool QueryIntAttribute(const TiXmlElement& element, const char* name, std::int32_t& value) {
   const char* text = element.Attribute(name);
   if (text == nullptr) return false;
-  const std::string_view view = NumberStart(text);
-  std::int32_t parsed = 0;
-  const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), parsed);
-  if (error != std::errc()) return false;
-  value = parsed;
+  const std::optional<std::int64_t> parsed = LeadingWhole(text);
+  if (!parsed || *parsed > std::numeric_limits<std::int32_t>::max() ||
+      *parsed < std::numeric_limits<std::int32_t>::min()) {
+    return false;
+  }
+  value = static_cast<std::int32_t>(*parsed);
   return true;
 }
 
 bool QueryNumberAttribute(const TiXmlElement& element, const char* name, double& value) {
   const char* text = element.Attribute(name);
   if (text == nullptr) return false;
-  const std::string_view view = NumberStart(text);
-  double parsed = 0.0;
-  const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), parsed);
-  if (error != std::errc() || !std::isfinite(parsed)) return false;
-  value = parsed;
+  const std::optional<double> parsed = LeadingDecimal(text);
+  if (!parsed) return false;
+  value = *parsed;
   return true;
 }
 

@@ -1,14 +1,14 @@
 #include "events/xml_nesting.h"
 
+#include "foundation/number_text.h"
+
 namespace tr {
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// The parser's white space: the C locale's, and in UTF-8 mode the three
+// The parser's white space: the blanks, and in UTF-8 mode the three
 // byte-order-mark sequences it steps over between the parts of a tag.
-bool IsSpaceByte(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
 std::size_t SkipSpace(std::string_view t, std::size_t i) {
   while (i < t.size()) {
     if (i + 2 < t.size() && static_cast<unsigned char>(t[i]) == 0xEF) {
@@ -19,7 +19,7 @@ std::size_t SkipSpace(std::string_view t, std::size_t i) {
         continue;
       }
     }
-    if (!IsSpaceByte(t[i])) break;
+    if (!IsBlank(t[i])) break;
     ++i;
   }
   return i;
@@ -78,7 +78,7 @@ std::size_t SkipAttribute(std::string_view t, std::size_t i) {
     return close == npos ? npos : close + 1;
   }
   // An unquoted value runs to white space or the end of the tag; a quote in it is an error.
-  for (; i < t.size() && !IsSpaceByte(t[i]) && t[i] != '/' && t[i] != '>'; ++i) {
+  for (; i < t.size() && !IsBlank(t[i]) && t[i] != '/' && t[i] != '>'; ++i) {
     if (t[i] == '"' || t[i] == '\'') return npos;
   }
   return i;
@@ -106,7 +106,7 @@ std::size_t SkipDeclaration(std::string_view t, std::size_t i) {
       i = SkipAttribute(t, i);
       if (i == npos) return npos;
     } else {
-      while (i < t.size() && t[i] != '>' && !IsSpaceByte(t[i])) ++i;
+      while (i < t.size() && t[i] != '>' && !IsBlank(t[i])) ++i;
     }
   }
   return npos;

@@ -1,6 +1,9 @@
 #include "foundation/csv_reader.h"
 
+#include <algorithm>
+
 #include "foundation/file_read.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text_file.h"
 #include "foundation/text.h"
@@ -56,6 +59,11 @@ std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
     }
     if (line_end || exhausted) break;
   }
+  // A line of blanks is an empty line, however many blanks a hand edit left on it.
+  const bool blanks =
+      std::all_of(fields.begin(), fields.end(), [](const std::u16string& f) { return TrimBlanks(f).empty(); });
+  if (blanks && !keepEmpty) fields.clear();
+  if (blanks && keepEmpty && fields.size() == 1) fields[0].clear();
   ++recordCount_;
   return fields.size();
 }

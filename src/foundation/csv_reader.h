@@ -2,8 +2,9 @@
 // into memory at once; each ReadRecord cuts the next record into UTF-16 fields.
 // Records end at CR or at a lone LF (an LF right after a CR is skipped), ';'
 // ends a field, a record whose first field starts with '#' is a comment, and
-// empty fields are dropped unless the caller keeps them. Field bytes are
-// 8-bit code-page text and are not trimmed. A UTF-8 byte-order mark in front
+// empty fields are dropped unless the caller keeps them. A line holding
+// nothing but blanks reads as an empty line. Field bytes are 8-bit code-page
+// text and are not trimmed. A UTF-8 byte-order mark in front
 // of the file is logged and skipped, so a first line "#..." stays a comment.
 #pragma once
 
@@ -24,7 +25,9 @@ class cCsvReader {
   bool LoadFile(std::u16string_view fileName);
 
   // Fills fields with the next record and returns their count: 0 for a comment,
-  // for a blank line without keepEmpty, and once the data is exhausted.
+  // for an empty line (or one of blanks and separators) without keepEmpty, and
+  // once the data is exhausted. With keepEmpty a line of blanks reads as one
+  // empty field, as an empty line does.
   std::size_t ReadRecord(bool keepEmpty = false);
   bool AtEnd() const { return position_ >= size_; }
 

@@ -1,6 +1,5 @@
 #include "foundation/gui_layout.h"
 
-#include <charconv>
 #include <cstdint>
 #include <fstream>
 #include <limits>
@@ -10,6 +9,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
+#include "foundation/number_text.h"
 #include "foundation/text_file.h"
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
@@ -48,25 +48,8 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
   return fields;
 }
 
-// The field's leading decimal number; none when it has no digits. Numbers
-// beyond 64 bits read as the nearest 64-bit bound, which no range admits.
-std::optional<std::int64_t> LeadingNumber(std::string_view field) {
-  const std::size_t first = field.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return std::nullopt;
-  field.remove_prefix(first);
-  if (!field.empty() && field[0] == '+') field.remove_prefix(1);
-  std::int64_t value = 0;
-  const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (end == field.data()) return std::nullopt;
-  if (ec == std::errc::result_out_of_range) {
-    return field[0] == '-' ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
-  }
-  if (ec != std::errc()) return std::nullopt;
-  return value;
-}
-
 int NumberOr(std::string_view field, int fallback) {
-  const std::optional<std::int64_t> value = LeadingNumber(field);
+  const std::optional<std::int64_t> value = LeadingWhole(field);
   if (!value || *value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max()) return fallback;
   return static_cast<int>(*value);
 }
@@ -82,7 +65,7 @@ class cLayoutReader {
   explicit cLayoutReader(std::u16string_view fileName) : fileName_(fileName) {}
 
   void CoordinateRow(int lineNo, const std::vector<std::string_view>& f) {
-    const std::optional<std::int64_t> id = LeadingNumber(f[0]);
+    const std::optional<std::int64_t> id = LeadingWhole(f[0]);
     if (!id || *id < 0 || *id >= kGuiLayoutEntryCount) {
       LogFormat(u"GUI layout \"%s\", line %i: control id \"%s\" is outside 0-%i, row ignored", fileName_,
                 lineNo, std::string(f[0]), kGuiLayoutEntryCount - 1);
@@ -96,7 +79,7 @@ class cLayoutReader {
   }
 
   void FontRow(int lineNo, const std::vector<std::string_view>& f) {
-    const std::optional<std::int64_t> number = LeadingNumber(f[0]);
+    const std::optional<std::int64_t> number = LeadingWhole(f[0]);
     if (!number || *number < 1 || *number > kGuiFontCount) {
       LogFormat(u"GUI layout \"%s\", line %i: font number \"%s\" is outside 1-%i, row ignored", fileName_,
                 lineNo, std::string(f[0]), kGuiFontCount);
@@ -116,7 +99,7 @@ class cLayoutReader {
  private:
   // The field's number; 0, logged, when it lies outside [low, high].
   int Ranged(int lineNo, std::string_view field, int low, int high) const {
-    const std::optional<std::int64_t> value = LeadingNumber(field);
+    const std::optional<std::int64_t> value = LeadingWhole(field);
     if (!value) return 0;
     if (*value >= low && *value <= high) return static_cast<int>(*value);
     LogFormat(u"GUI layout \"%s\", line %i: value \"%s\" is outside %i to %i, 0 used", fileName_, lineNo,

@@ -1,11 +1,11 @@
 #include "foundation/ini_file.h"
 
 #include <cstdint>
-#include <limits>
 
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
 #include "foundation/file_write.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "foundation/text_file.h"
@@ -13,38 +13,12 @@
 namespace tr {
 namespace {
 
-constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
-
-std::string_view Trim(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(kWhiteSpace);
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = s.find_last_not_of(kWhiteSpace);
-  return s.substr(first, last - first + 1);
-}
-
 std::size_t SectionSlash(std::string_view key) {
   const std::size_t slash = key.find('/');
   if (slash == std::string_view::npos || slash == 0 || slash + 1 == key.size()) {
     return std::string_view::npos;
   }
   return slash;
-}
-
-// Leading blanks, optional sign, digits up to the first other character.
-int ParseLeadingInt(std::string_view s) {
-  std::size_t i = s.find_first_not_of(kWhiteSpace);
-  if (i == std::string_view::npos) return 0;
-  bool negative = false;
-  if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
-  std::int64_t value = 0;
-  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-    // Saturate instead of overflowing on absurd values.
-    if (value < std::numeric_limits<int>::max()) value = value * 10 + (s[i] - '0');
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-  if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-  return static_cast<int>(value);
 }
 
 }  // namespace
@@ -79,7 +53,7 @@ bool cIniFile::Load(std::u16string_view fileName) {
   // The values before any section line stand on their own.
   std::map<std::string, sEntry, std::less<>>* values = &loose_;
   for (const std::string_view whole : TextLineViews(std::string_view(text))) {
-    const std::string_view line = Trim(whole);
+    const std::string_view line = TrimBlanks(whole);
     if (line.empty()) continue;
 
     if (line[0] == ';' || line[0] == '#') {
@@ -94,8 +68,8 @@ bool cIniFile::Load(std::u16string_view fileName) {
     } else {
       const std::size_t eq = line.find('=');
       if (eq == std::string_view::npos) continue;
-      (*values)[std::string(Trim(line.substr(0, eq)))] =
-          sEntry{std::move(pendingComment), std::string(Trim(line.substr(eq + 1)))};
+      (*values)[std::string(TrimBlanks(line.substr(0, eq)))] =
+          sEntry{std::move(pendingComment), std::string(TrimBlanks(line.substr(eq + 1)))};
       pendingComment.clear();
     }
   }

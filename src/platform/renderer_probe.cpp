@@ -17,12 +17,9 @@ extern char** environ;
 namespace tr {
 namespace {
 
-// A GL driver starting on a slow machine takes well under a second.
-constexpr std::chrono::seconds kProbeTimeout{10};
-
 // Reads the child's answer until it closes its output or the time is up.
-bool ReadAll(int fd, std::string& out) {
-  const auto deadline = std::chrono::steady_clock::now() + kProbeTimeout;
+bool ReadAll(int fd, std::string& out, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
   char buffer[512];
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
@@ -49,7 +46,8 @@ std::filesystem::path ProbeBesideExecutable() {
   return error ? std::filesystem::path() : self.parent_path() / "renderer_probe";
 }
 
-std::optional<ProbedRenderer> ProbeRenderer(const std::filesystem::path& program) {
+std::optional<ProbedRenderer> ProbeRenderer(const std::filesystem::path& program,
+                                            std::chrono::milliseconds timeout) {
   std::error_code error;
   if (program.empty() || !std::filesystem::is_regular_file(program, error) || access(program.c_str(), X_OK) != 0) {
     return std::nullopt;
@@ -74,7 +72,7 @@ std::optional<ProbedRenderer> ProbeRenderer(const std::filesystem::path& program
     return std::nullopt;
   }
   std::string answer;
-  const bool read_all = ReadAll(pipe_fds[0], answer);
+  const bool read_all = ReadAll(pipe_fds[0], answer, timeout);
   close(pipe_fds[0]);
   if (!read_all) kill(pid, SIGKILL);
   int status = 0;

@@ -4,6 +4,7 @@
 // threads) after its renderer is gone.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,9 +16,14 @@ struct ProbedRenderer {
   std::string gl;      // the GL's own name for a GL renderer, else empty
 };
 
-// Runs the probe (stdin and stderr closed, at most a few seconds) and reads
-// its answer; nullopt when it is missing, fails or says nothing usable.
-std::optional<ProbedRenderer> ProbeRenderer(const std::filesystem::path& program);
+// A GL driver starting on a slow machine takes well under a second.
+inline constexpr std::chrono::milliseconds kProbeTimeout{10000};
+
+// Runs the probe (stdin and stderr closed) and reads its answer; nullopt when
+// it is missing, fails or says nothing usable. A probe that has not answered
+// within the timeout (a hanging graphics driver) is killed.
+std::optional<ProbedRenderer> ProbeRenderer(const std::filesystem::path& program,
+                                            std::chrono::milliseconds timeout = kProbeTimeout);
 
 // The probe program beside this process's own executable.
 std::filesystem::path ProbeBesideExecutable();

@@ -6,9 +6,9 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "scenario/scenario_paths.h"
-#include "scenario/strict_number.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"

@@ -5,7 +5,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
-#include "scenario/number_text.h"
+#include "foundation/number_text.h"
 #include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"

@@ -7,14 +7,14 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
-#include "scenario/number_text.h"
+#include "foundation/string_base.h"
 #include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
-#include "foundation/string_base.h"
 #include "world/gra.h"
 
 namespace tr {

@@ -1,5 +1,6 @@
 #include "scenario/pbem_game_name.h"
 
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/pbem_repository.h"
@@ -20,7 +21,7 @@ std::u16string_view PbemGameNameFault(std::u16string_view name) {
   if (!FitsCodePage(name)) return u"holds letters outside the Western European (Windows-1252) code page";
   // "Info.ini" gives its values back without the blanks around them: the
   // turn would name another folder than the one it was saved in.
-  if (name.front() == u' ' || name.back() == u' ') return u"begins or ends with a blank";
+  if (TrimBlanks(name).size() != name.size()) return u"begins or ends with a blank";
   return {};
 }
 

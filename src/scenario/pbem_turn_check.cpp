@@ -7,6 +7,7 @@
 #include "foundation/csv_reader.h"
 #include "foundation/format.h"
 #include "foundation/ini_file.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/pbem_player.h"
@@ -27,11 +28,7 @@ std::u16string FolderOf(std::u16string_view gameName) { return u"data\\pbem\\" +
 std::u16string AsStored(std::u16string_view text) {
   std::u16string stored;
   for (const char16_t unit : text) stored += CodePageToUnit(static_cast<unsigned char>(CodePageFromUnit(unit)));
-  const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-  while (!stored.empty() && blank(stored.back())) stored.pop_back();
-  std::size_t lead = 0;
-  while (lead < stored.size() && blank(stored[lead])) ++lead;
-  return stored.substr(lead);
+  return std::u16string(TrimBlanks(stored));
 }
 
 // The "Info.ini" of the turn the folder holds; false when it holds none (a

@@ -10,6 +10,7 @@
 #include "foundation/console_log.h"
 #include "foundation/folder_swap.h"
 #include "foundation/format.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
@@ -41,15 +42,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kSaveMessageLayoutBase = 684;
-
-// White space of the classic locale.
-bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-
-std::u16string_view Trim(std::u16string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // A refused name would leave "data\save" or become a format.
 bool IsAcceptableSaveName(std::u16string_view name) {
@@ -154,7 +146,7 @@ bool CopyKeptEntries(const fs::path& from, const fs::path& to) {
 }  // namespace
 
 std::u16string SaveFolderPath(std::u16string_view name) {
-  const std::u16string_view trimmed = Trim(name);
+  const std::u16string_view trimmed = TrimBlanks(name);
   // A name starting with '.' would make a hidden folder that no list of saves shows.
   // A longer name is refused rather than cut: two names that begin alike
   // would share one folder.

@@ -12,11 +12,11 @@
 #include "foundation/fatal.h"
 #include "foundation/file_read.h"
 #include "foundation/game_date.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text_file.h"
-#include "scenario/number_text.h"
-#include "scenario/table_reader.h"
 #include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
 
 namespace tr {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
-#include "scenario/number_text.h"
+#include "foundation/number_text.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "world/gra.h"
@@ -40,61 +40,15 @@ std::string DecimalText(Number value) {
   return std::string(text, result.ptr);
 }
 
-bool IsBlankUnit(char16_t c) { return c == u' ' || c == u'\t'; }
-bool IsDigitUnit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-// The text without the blanks around it.
-std::u16string_view Trimmed(std::u16string_view text) {
-  while (!text.empty() && IsBlankUnit(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankUnit(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// Skips the digits from i; false when there are none.
-bool SkipDigits(std::u16string_view text, std::size_t& i) {
-  const std::size_t from = i;
-  while (i < text.size() && IsDigitUnit(text[i])) ++i;
-  return i > from;
-}
-
-// An optional sign and decimal digits; nothing else.
-bool IsWholeNumberText(std::u16string_view text) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
-  return SkipDigits(text, i) && i == text.size();
-}
-
-// An optional sign, digits with an optional fraction, an optional exponent.
-bool IsDecimalNumberText(std::u16string_view text) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
-  bool digits = SkipDigits(text, i);
-  if (i < text.size() && text[i] == u'.') {
-    ++i;
-    digits = SkipDigits(text, i) || digits;
-  }
-  if (!digits) return false;
-  if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
-    if (!SkipDigits(text, i)) return false;
-  }
-  return i == text.size();
-}
-
 // Why a number field does not read as what it says; empty when it does.
 std::u16string_view NumberSlip(std::u16string_view text, eColumn column) {
-  const std::u16string_view number = Trimmed(text);
   if (column == eColumn::kWhole) {
-    if (!IsWholeNumberText(number)) return u"is not a whole number";
-    const double value = ParseLeadingDouble(number);
-    if (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min()) {
-      return u"is beyond the 32-bit range";
-    }
+    if (!IsWholeNumberText(text)) return u"is not a whole number";
+    if (!WholeNumber(text)) return u"is beyond the 32-bit range";
     return {};
   }
-  if (!IsDecimalNumberText(number)) return u"is not a number";
-  if (std::abs(ParseLeadingDouble(number)) > std::numeric_limits<float>::max()) return u"is beyond the range of a decimal field";
+  if (!IsDecimalNumberText(text)) return u"is not a number";
+  if (std::abs(ParseLeadingDouble(text)) > std::numeric_limits<float>::max()) return u"is beyond the range of a decimal field";
   return {};
 }
 

@@ -2,12 +2,12 @@
 // weather tables beside it into the running game's map, saved as
 // "output_map.qel".
 #include <algorithm>
-#include <charconv>
 #include <optional>
 
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "world/byte_io.h"
 #include "world/file_io.h"
@@ -19,22 +19,6 @@ namespace tr {
 namespace {
 
 constexpr int kMaxSide = 32767;
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
-// A whole field as a decimal integer; nothing for an empty field or text.
-std::optional<int> ParseField(std::string_view field) {
-  field = Trim(field);
-  if (!field.empty() && field.front() == '+') field.remove_prefix(1);
-  int value = 0;
-  const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (field.empty() || ec != std::errc() || end != field.data() + field.size()) return std::nullopt;
-  return value;
-}
 
 std::vector<std::string_view> SplitFields(std::string_view line) {
   std::vector<std::string_view> fields;
@@ -64,7 +48,7 @@ void ForEachTableLine(std::u16string_view path, Apply apply) {
   int lineNo = 0;
   for (const sTextLine& line : SplitTextLines(*file)) {
     ++lineNo;
-    if (Trim(line.text).empty() || line.text.front() == '#') continue;
+    if (TrimBlanks(line.text).empty() || line.text.front() == '#') continue;
     apply(SplitFields(line.text), lineNo);
   }
 }
@@ -72,7 +56,7 @@ void ForEachTableLine(std::u16string_view path, Apply apply) {
 void ApplyWeatherTable(cMap& map, std::u16string_view path) {
   ForEachTableLine(path, [&](const std::vector<std::string_view>& f, int lineNo) {
     std::optional<int> v[4];
-    for (std::size_t i = 0; i < 4 && i < f.size(); ++i) v[i] = ParseField(f[i]);
+    for (std::size_t i = 0; i < 4 && i < f.size(); ++i) v[i] = WholeNumber(f[i]);
     if (f.size() < 4 || !v[0] || !v[1] || !v[2] || !v[3] || *v[2] < 0 || *v[2] > 2) {
       LogSkippedLine(path, lineNo);
       return;
@@ -97,17 +81,17 @@ void ApplyAreaTable(cMap& map, std::u16string_view path,
     constexpr std::size_t kFields = 4 + kMonthsPerYear;
     if (f.size() < kFields) return LogSkippedLine(path, lineNo);
     std::optional<int> corner[4];
-    for (int i = 0; i < 4; ++i) corner[i] = ParseField(f[i]);
+    for (int i = 0; i < 4; ++i) corner[i] = WholeNumber(f[i]);
     if (!corner[0] || !corner[1] || !corner[2] || !corner[3]) return LogSkippedLine(path, lineNo);
     std::array<int, kMonthsPerYear> add{};
     bool emptyField = false;
     for (int m = 0; m < kMonthsPerYear; ++m) {
-      const std::string_view field = Trim(f[4 + m]);
+      const std::string_view field = TrimBlanks(f[4 + m]);
       if (field.empty()) {
         emptyField = true;
         continue;
       }
-      const std::optional<int> value = ParseField(field);
+      const std::optional<int> value = WholeNumber(field);
       if (!value) return LogSkippedLine(path, lineNo);
       add[m] = *value;
     }

@@ -331,7 +331,7 @@ TEST_F(LandCounter, IconScalesIntoThePanelAndRestoresTheTransform) {
 TEST_F(MapDraw, ANameIsCutWithDotsOnlyWhenItDoesNotFitItsBox) {
   const std::unique_ptr<Font> font = Font::Create(u"Arial", 12, 400);
   ASSERT_NE(font, nullptr);
-  const std::u16string name = u"Grossdeutschland Korps";
+  const std::u16string name = u"Hollowmere Guards Korps";
   const int whole = font->TextWidth(name);
   EXPECT_EQ(FitToWidth(*font, name, whole), name);
   const std::u16string cut = FitToWidth(*font, name, whole - 1);

@@ -133,24 +133,6 @@ TEST_F(CheatsDialogTest, HugeNumbersAreHeldAndTheirDifferenceIsExact) {
   EXPECT_EQ(Announced().back(), u"Land4 PP changed from 214748364 to 2147483647 (1932735283 added)");
 }
 
-struct TypedCase {
-  const char16_t* text;
-  std::int32_t value;
-};
-
-class TypedNumberTest : public testing::TestWithParam<TypedCase> {};
-
-TEST_P(TypedNumberTest, ReadsTheLeadingNumberWithin32Bits) {
-  EXPECT_EQ(ReadTypedNumber(GetParam().text), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TypedNumberTest,
-    testing::Values(TypedCase{u"150", 150}, TypedCase{u"  -12abc", -12}, TypedCase{u"+7", 7}, TypedCase{u"abc", 0},
-                    TypedCase{u"", 0}, TypedCase{u"-", 0}, TypedCase{u"2147483648", 2147483647},
-                    TypedCase{u"-2147483648", std::numeric_limits<std::int32_t>::min()},
-                    TypedCase{u"-99999999999999999999", std::numeric_limits<std::int32_t>::min()}));
-
 TEST_F(CheatsDialogTest, HumanControlIsSetAndAnnounced) {
   Open();
   auto* human = static_cast<CDXUTRadioButton*>(dialog_->GetControlOfType(cDialogCheatow::kHumanRadio, kControlRadioButton));

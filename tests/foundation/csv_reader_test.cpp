@@ -56,6 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"FinalCrLfWithoutKeep", "a\r\n", false, {{u"a"}, {}}},
         CsvCase{"FinalCrLfWithKeep", "a\r\n", true, {{u"a"}, {u""}}},
         CsvCase{"BlanksKept", " a ; b \r", false, {{u" a ", u" b "}}},
+        CsvCase{"LineOfBlanksIsEmpty", " \t \r\n;\v; \r", false, {{}, {}}},
+        CsvCase{"LineOfBlanksIsOneEmptyField", " \t \r\n; ;\r", true, {{u""}, {u"", u" ", u""}}},
         CsvCase{"CodePageByte", "caf\xE9\r", false, {{u"caf\u00E9"}}},
         CsvCase{"LoneLfEndsRecord", "a;b\nc\n", false, {{u"a", u"b"}, {u"c"}}},
         CsvCase{"ByteOrderMarkBeforeAComment", "\xEF\xBB\xBF#Name;X\r1;2\r", false, {{}, {u"1", u"2"}}}),

@@ -169,6 +169,34 @@ TEST(SampleScenarioTest, MaximumEntrenchmentLeavesAirStrikesAnEffect) {
   EXPECT_LT(static_cast<float>(k.MaxEntrenchment()) * k.EntrenchmentPercent(), 100.0f);
 }
 
+// A line of blanks a hand edit leaves in a table is an empty line: a
+// commanders table whose only row is one loads as the table without it.
+TEST(SampleScenarioTest, ALineOfBlanksIsAnEmptyLine) {
+  const std::string shipped = ReadAll(BuiltCopy() / "data/scenarios" / kScenario / "commanders.csv");
+  std::size_t headerEnd = 0;
+  for (int line = 0; line < 2; ++line) headerEnd = shipped.find("\r\n", headerEnd) + 2;
+  ASSERT_EQ(shipped.rfind("#", 0), 0u);
+  ASSERT_EQ(shipped[shipped.find("\r\n") + 2], '#') << "the table no longer starts with two header lines";
+
+  for (const std::string blankLine : {"", " \r\n", " \t \r\n"}) {
+    SCOPED_TRACE("last line \"" + blankLine + "\"");
+    test::TempDir root;
+    test::CopyBuiltScenario(root.path(), kScenario);
+    std::ofstream(root.path() / "data/scenarios" / kScenario / "commanders.csv", std::ios::binary | std::ios::trunc)
+        << shipped.substr(0, headerEnd) << blankLine;
+    const test::ScopedGameRoot gameRoot(GameRoot());
+    InstallGameSteps();
+    sGameFolderArgs args;
+    args.root = root.path().string();
+    args.scenario = kScenario;
+    std::unique_ptr<cGame> game;
+    EXPECT_NO_THROW(game.reset(LoadGameFolder(args)));
+    UninstallGameSteps();
+    ASSERT_NE(game, nullptr);
+    EXPECT_TRUE(game->commanders.empty());
+  }
+}
+
 // Month and year of a "dd.mm.yyyy" value of the shipped description.
 std::pair<int, int> DescribedMonthAndYear(const std::string& info, const std::string& key) {
   const std::size_t at = info.find(key + "=");

@@ -17,6 +17,7 @@
 #include "platform/sprite_batch.h"
 #include "platform/target_canvas.h"
 #include "platform/texture.h"
+#include "support/temp_dir.h"
 
 namespace tr {
 namespace {
@@ -376,6 +377,19 @@ TEST(RendererChoice, ProbeAnswersWhatSdlMakesHere) {
   EXPECT_EQ(probed->gl.empty(), !std::string_view(info.name).starts_with("opengl"));
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);
+}
+
+// A probe whose graphics driver hangs is killed when its time is up: the
+// game goes on to open its window instead of waiting on it for ever.
+TEST(RendererChoice, AProbeThatNeverAnswersIsKilled) {
+  test::TempDir dir;
+  const std::filesystem::path finished = dir.path() / "finished";
+  const std::filesystem::path probe =
+      dir.Write("hanging_probe", "#!/bin/sh\nsleep 5\ntouch '" + finished.string() + "'\n");
+  std::filesystem::permissions(probe, std::filesystem::perms::owner_all);
+  EXPECT_FALSE(ProbeRenderer(probe, std::chrono::milliseconds(50)).has_value());
+  // Waited on to its end, it would have left its mark.
+  EXPECT_FALSE(std::filesystem::exists(finished));
 }
 
 }  // namespace

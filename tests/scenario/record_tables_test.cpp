@@ -78,22 +78,22 @@ TEST_F(RecordTablesTest, FleetsWriteTheirHeaderAndRowsAndReadBack) {
 
 TEST_F(RecordTablesTest, CommandersSkipShortRowsAndRoundTrip) {
   dir_.Write("data/scenarios/s/commanders.csv",
-             "#Commanders\r\n1;Rommel;2;0;5;3;2\r\n2;Short;1;0;5;3\r\n3;Dowding;1;1;4;0;0;\r\n");
+             "#Commanders\r\n1;Varnholt;2;0;5;3;2\r\n2;Short;1;0;5;3\r\n3;Pellow;1;1;4;0;0;\r\n");
   test::LogCapture log;
   LoadCommanders(game_, u"data\\scenarios\\s\\%s");
   ASSERT_EQ(game_.commanders.size(), 2u);
   EXPECT_EQ(game_.commanders[0]->state, kCommanderAssigned);
   EXPECT_EQ(game_.commanders[0]->headquarters, nullptr);
-  EXPECT_TRUE(log.Contains(u"Added commander Dowding (ID=3 CountryID=1)"));
+  EXPECT_TRUE(log.Contains(u"Added commander Pellow (ID=3 CountryID=1)"));
 
   ASSERT_TRUE(WriteCommanders(game_, u"data\\save\\out"));
   EXPECT_EQ(Saved("commanders.csv"),
             "#Commanders\r\n#ID;Name;Country ID;Type [0=land 1=air 2=naval];Skill;Experience;State [0=not "
-            "assigned 1=on his way to HQ 2=assigned]\r\n1;Rommel;2;0;5;3;2;\r\n3;Dowding;1;1;4;0;0;");
+            "assigned 1=on his way to HQ 2=assigned]\r\n1;Varnholt;2;0;5;3;2;\r\n3;Pellow;1;1;4;0;0;");
   cGame loaded;
   LoadCommanders(loaded, u"data\\save\\out\\%s");
   ASSERT_EQ(loaded.commanders.size(), 2u);
-  EXPECT_EQ(loaded.commanders[1]->name, u"Dowding");
+  EXPECT_EQ(loaded.commanders[1]->name, u"Pellow");
   EXPECT_EQ(loaded.commanders[1]->type, 1);
   EXPECT_EQ(loaded.commanders[1]->skill, 4);
 }
@@ -126,6 +126,19 @@ TEST_F(RecordTablesTest, CitiesReadConvertAndRoundTrip) {
   ASSERT_EQ(loaded.cities.size(), 2u);
   EXPECT_EQ(loaded.cities.front()->name, u"_1,Paris");
   EXPECT_EQ(loaded.cities.back()->name, u"S\u00e8te");
+}
+
+// The supply tables hold levels 0 to 50: a city of supply 51 would read the
+// table after them.
+TEST_F(RecordTablesTest, CitySupplyHoldsToTheSupplyLevels) {
+  dir_.Write("data/scenarios/s/cities.csv", "#Name;Hex X;Hex Y\r\nTop;1;1;1;1;1;50;0\r\nPast;2;2;1;1;1;51;0\r\n");
+  test::LogCapture log;
+  LoadCities(game_, u"data\\scenarios\\s\\%s");
+  ASSERT_EQ(game_.cities.size(), 2u);
+  EXPECT_EQ(game_.cities.front()->supply, 50);
+  EXPECT_EQ(game_.cities.back()->supply, 0);
+  EXPECT_FALSE(log.ContainsText(u"line 2"));
+  EXPECT_TRUE(log.ContainsText(u"City supply (51) out of range in data\\scenarios\\s\\cities.csv at line 3"));
 }
 
 // A table of headers only holds no fleet; one whose lines are all short rows

@@ -1,10 +1,7 @@
 // Folder templates, the atomic table writer and name sanitising.
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include "foundation/paths.h"
-#include "scenario/number_text.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_writer.h"
 #include "support/log_capture.h"
@@ -22,21 +19,6 @@ TEST(ScenarioPaths, NamesAreSubstitutedLiterally) {
   EXPECT_EQ(TemplateFolder(folder), u"data\\save\\50%s off");
   EXPECT_EQ(SaveFilePath(u"data\\save\\50%s", u"reports.dat"), u"data\\save\\50%s\\reports.dat");
   EXPECT_EQ(ScenarioFilePath(u"S", u"consts.csv"), u"data\\scenarios\\S\\consts.csv");
-}
-
-TEST(NumberText, LeadingNumbers) {
-  EXPECT_EQ(ParseLeadingInt(u"  -12abc"), -12);
-  EXPECT_EQ(ParseLeadingInt(u"x1"), 0);
-  EXPECT_EQ(ParseLeadingInt("99999999999"), 2147483647);
-  EXPECT_EQ(ParseLeadingInt("-99999999999"), -2147483647 - 1);
-  EXPECT_DOUBLE_EQ(ParseLeadingDouble(u"3.25;"), 3.25);
-  EXPECT_DOUBLE_EQ(ParseLeadingDouble("1e"), 1.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDouble("-.5e1x"), -5.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDouble("."), 0.0);
-  EXPECT_EQ(ParseLeadingFloat("1e300"), std::numeric_limits<float>::max());
-  EXPECT_EQ(ParseLeadingFloat(u"-1e300"), -std::numeric_limits<float>::max());
-  EXPECT_EQ(ParseLeadingHex(u"FF102030"), 0xFF102030u);
-  EXPECT_EQ(ParseLeadingHex(u"0x1fg"), 0x1Fu);
 }
 
 TEST(FieldText, BreakingCharactersAreReplaced) {

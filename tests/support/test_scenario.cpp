@@ -187,7 +187,7 @@ void TestScenario::BuildWorld() {
 
   auto commander = std::make_unique<sCommander>();
   commander->id = 1;
-  commander->name = u"Guderian";
+  commander->name = u"Kestrin";
   commander->countryId = 1;
   commander->skill = 4;
   commander->experience = 2;

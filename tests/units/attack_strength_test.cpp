@@ -32,6 +32,32 @@ TEST_F(AttackStrength, OnlyARiverSideOfTheTargetHalvesAnAttacker) {
   EXPECT_FLOAT_EQ(attack.GetAttackersStrength(), 20.0f);
 }
 
+// Winter and mud each take the country's own share of its fighting power,
+// scaled by the scenario's percent for that weather; clear weather takes none.
+TEST_F(AttackStrength, WinterAndMudEachReadTheirOwnValues) {
+  game().constants.SetSlot(consts_layout::kWinterBattlePercent, 50);
+  game().constants.SetSlot(consts_layout::kMudBattlePercent, 40);
+  country(1).winterBattle = 20;
+  country(1).mudBattle = 60;
+  country(2).winterBattle = 30;
+  country(2).mudBattle = 70;
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  sAttack attack = AttackOn(defender);
+  cJednostkaLadowa& inMud = AttackerOn(attack, 0, 1, 100);
+  cJednostkaLadowa& inWinter = AttackerOn(attack, 2, 1, 100);
+  AttackerOn(attack, 4, 1, 100);
+  map().GetHex(inMud.x, inMud.y)->weather = 2;
+  map().GetHex(inWinter.x, inWinter.y)->weather = 1;
+
+  map().GetHex(kX, kY)->weather = 2;
+  EXPECT_FLOAT_EQ(attack.GetDefenderWeatherFactor(), 1.0f - 0.70f * 0.40f);
+  map().GetHex(kX, kY)->weather = 1;
+  EXPECT_FLOAT_EQ(attack.GetDefenderWeatherFactor(), 1.0f - 0.30f * 0.50f);
+  map().GetHex(kX, kY)->weather = 0;
+  EXPECT_FLOAT_EQ(attack.GetDefenderWeatherFactor(), 1.0f);
+  EXPECT_FLOAT_EQ(attack.GetAttackersWeatherFactor(), ((1.0f - 0.60f * 0.40f) + (1.0f - 0.20f * 0.50f) + 1.0f) / 3.0f);
+}
+
 struct ArmourCase {
   const char* name;
   int defenderType;

@@ -186,10 +186,10 @@ TEST_F(LoadSequence, UnitsOfTheLastCountryLoadAndALeadingCommanderIsAssigned) {
   cGame& game = Load();
   EXPECT_EQ(game.landUnits.back()->owner, 3);
   EXPECT_FALSE(log_.ContainsText(u"which does not exist"));
-  const sCommander& guderian = *game.commanders.front();
-  EXPECT_EQ(guderian.headquarters, game.landUnits.front().get());
-  EXPECT_EQ(guderian.state, kCommanderAssigned);
-  EXPECT_TRUE(log_.ContainsText(u"WARNING: commander Guderian (ID=1) in "));
+  const sCommander& kestrin = *game.commanders.front();
+  EXPECT_EQ(kestrin.headquarters, game.landUnits.front().get());
+  EXPECT_EQ(kestrin.state, kCommanderAssigned);
+  EXPECT_TRUE(log_.ContainsText(u"WARNING: commander Kestrin (ID=1) in "));
 }
 
 TEST_F(LoadSequence, StartingWithAHumanCountryGivesTheInterfaceToThePlayer) {

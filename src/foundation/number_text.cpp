@@ -1,0 +1,205 @@
+#include "foundation/number_text.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+namespace tr {
+namespace {
+
+template <typename Char>
+constexpr bool Blank(Char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+template <typename Char>
+constexpr bool Digit(Char c) {
+  return c >= '0' && c <= '9';
+}
+
+template <typename Char>
+std::basic_string_view<Char> Trim(std::basic_string_view<Char> text) {
+  while (!text.empty() && Blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && Blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+template <typename Char>
+std::size_t SkipBlanks(std::basic_string_view<Char> text) {
+  std::size_t i = 0;
+  while (i < text.size() && Blank(text[i])) ++i;
+  return i;
+}
+
+// Skips the digits from i; false when there are none.
+template <typename Char>
+bool SkipDigits(std::basic_string_view<Char> text, std::size_t& i) {
+  const std::size_t from = i;
+  while (i < text.size() && Digit(text[i])) ++i;
+  return i > from;
+}
+
+template <typename Char>
+void SkipSign(std::basic_string_view<Char> text, std::size_t& i) {
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+}
+
+template <typename Char>
+std::optional<std::int64_t> Whole(std::basic_string_view<Char> text) {
+  std::size_t i = SkipBlanks(text);
+  const bool negative = i < text.size() && text[i] == '-';
+  SkipSign(text, i);
+  if (i == text.size() || !Digit(text[i])) return std::nullopt;
+  // The magnitude stops growing at 2^63, past which neither bound changes.
+  constexpr std::uint64_t kCap = std::uint64_t{1} << 63;
+  std::uint64_t magnitude = 0;
+  for (; i < text.size() && Digit(text[i]); ++i) {
+    const auto digit = static_cast<std::uint64_t>(text[i] - '0');
+    magnitude = magnitude > (kCap - digit) / 10 ? kCap : magnitude * 10 + digit;
+  }
+  if (negative) {
+    return magnitude == kCap ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude);
+  }
+  return magnitude == kCap ? std::numeric_limits<std::int64_t>::max() : static_cast<std::int64_t>(magnitude);
+}
+
+std::int32_t HeldTo32(std::int64_t value) {
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);
+}
+
+template <typename Char>
+std::optional<double> Decimal(std::basic_string_view<Char> text) {
+  std::size_t i = SkipBlanks(text);
+  std::string number;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') number.push_back('-');
+    ++i;
+  }
+  std::size_t digits = 0;
+  for (; i < text.size() && Digit(text[i]); ++i, ++digits) number.push_back(static_cast<char>(text[i]));
+  if (i < text.size() && text[i] == '.') {
+    number.push_back('.');
+    for (++i; i < text.size() && Digit(text[i]); ++i, ++digits) number.push_back(static_cast<char>(text[i]));
+  }
+  if (digits == 0) return std::nullopt;
+  bool negativeExponent = false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    std::string exponent = "e";
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+      negativeExponent = text[j] == '-';
+      exponent.push_back(static_cast<char>(text[j++]));
+    }
+    if (j < text.size() && Digit(text[j])) {
+      for (; j < text.size() && Digit(text[j]); ++j) exponent.push_back(static_cast<char>(text[j]));
+      number += exponent;
+    } else {
+      negativeExponent = false;
+    }
+  }
+  double value = 0.0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    const bool negative = number[0] == '-';
+    if (negativeExponent) return negative ? -0.0 : 0.0;
+    return negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+  }
+  return value;
+}
+
+template <typename Char>
+bool WholeText(std::basic_string_view<Char> text) {
+  text = Trim(text);
+  std::size_t i = 0;
+  SkipSign(text, i);
+  return SkipDigits(text, i) && i == text.size();
+}
+
+template <typename Char>
+std::optional<std::int32_t> WholeNumberOf(std::basic_string_view<Char> text) {
+  if (!WholeText(text)) return std::nullopt;
+  const std::int64_t value = *Whole(text);
+  if (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+bool IsBlank(char c) { return Blank(c); }
+bool IsBlank(char16_t c) { return Blank(c); }
+
+std::string_view TrimBlanks(std::string_view text) { return Trim(text); }
+std::u16string_view TrimBlanks(std::u16string_view text) { return Trim(text); }
+
+std::optional<std::int64_t> LeadingWhole(std::string_view text) { return Whole(text); }
+std::optional<std::int64_t> LeadingWhole(std::u16string_view text) { return Whole(text); }
+
+std::int32_t ParseLeadingInt(std::string_view text) { return HeldTo32(Whole(text).value_or(0)); }
+std::int32_t ParseLeadingInt(std::u16string_view text) { return HeldTo32(Whole(text).value_or(0)); }
+
+std::optional<double> LeadingDecimal(std::string_view text) { return Decimal(text); }
+std::optional<double> LeadingDecimal(std::u16string_view text) { return Decimal(text); }
+
+double ParseLeadingDouble(std::string_view text) { return Decimal(text).value_or(0.0); }
+double ParseLeadingDouble(std::u16string_view text) { return Decimal(text).value_or(0.0); }
+
+float ClampToFloat(double value) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (value > kMax) return std::numeric_limits<float>::max();
+  if (value < -kMax) return -std::numeric_limits<float>::max();
+  return static_cast<float>(value);
+}
+
+float ParseLeadingFloat(std::string_view text) { return ClampToFloat(ParseLeadingDouble(text)); }
+float ParseLeadingFloat(std::u16string_view text) { return ClampToFloat(ParseLeadingDouble(text)); }
+
+std::uint32_t ParseLeadingHex(std::u16string_view text) {
+  std::size_t i = SkipBlanks(text);
+  if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) i += 2;
+  std::uint32_t value = 0;
+  for (; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    std::uint32_t digit;
+    if (c >= u'0' && c <= u'9') {
+      digit = c - u'0';
+    } else if (c >= u'a' && c <= u'f') {
+      digit = c - u'a' + 10;
+    } else if (c >= u'A' && c <= u'F') {
+      digit = c - u'A' + 10;
+    } else {
+      break;
+    }
+    value = value * 16 + digit;
+  }
+  return value;
+}
+
+bool IsWholeNumberText(std::string_view text) { return WholeText(text); }
+bool IsWholeNumberText(std::u16string_view text) { return WholeText(text); }
+
+bool IsDecimalNumberText(std::u16string_view text) {
+  text = Trim(text);
+  std::size_t i = 0;
+  SkipSign(text, i);
+  bool digits = SkipDigits(text, i);
+  if (i < text.size() && text[i] == u'.') {
+    ++i;
+    digits = SkipDigits(text, i) || digits;
+  }
+  if (!digits) return false;
+  if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+    ++i;
+    SkipSign(text, i);
+    if (!SkipDigits(text, i)) return false;
+  }
+  return i == text.size();
+}
+
+std::optional<std::int32_t> WholeNumber(std::string_view text) { return WholeNumberOf(text); }
+std::optional<std::int32_t> WholeNumber(std::u16string_view text) { return WholeNumberOf(text); }
+
+}  // namespace tr

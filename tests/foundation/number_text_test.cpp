@@ -1,0 +1,110 @@
+// The one reader of blanks and numbers, at the limits of each reading.
+#include "foundation/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace tr {
+namespace {
+
+constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kMax64 = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMin64 = std::numeric_limits<std::int64_t>::min();
+
+TEST(NumberText, BlanksAreTheClassicWhiteSpaceAndNothingElse) {
+  for (const char16_t blank : {u' ', u'\t', u'\n', u'\v', u'\f', u'\r'}) {
+    EXPECT_TRUE(IsBlank(blank)) << static_cast<int>(blank);
+    EXPECT_TRUE(IsBlank(static_cast<char>(blank))) << static_cast<int>(blank);
+  }
+  // Each neighbour of the range, and the blanks of other code pages.
+  for (const char16_t other : {u'\b', u'\x0E', u'\x1F', u'!', u'\0', u'\u0085', u'\u00A0', u'\u3000'}) {
+    EXPECT_FALSE(IsBlank(other)) << static_cast<int>(other);
+  }
+  EXPECT_FALSE(IsBlank('\xA0'));
+  EXPECT_EQ(TrimBlanks(u" \t\v a b\f\r\n"), u"a b");
+  EXPECT_EQ(TrimBlanks(" \r\n"), "");
+  EXPECT_EQ(TrimBlanks(u"\u00A0x\u00A0"), u"\u00A0x\u00A0");
+}
+
+struct sLeadingCase {
+  const char16_t* text;
+  std::int32_t value;
+};
+
+class LeadingInt : public testing::TestWithParam<sLeadingCase> {};
+
+TEST_P(LeadingInt, ReadsTheLeadingNumberHeldTo32Bits) {
+  const std::u16string wide = GetParam().text;
+  EXPECT_EQ(ParseLeadingInt(wide), GetParam().value);
+  EXPECT_EQ(ParseLeadingInt(std::string(wide.begin(), wide.end())), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LeadingInt,
+    testing::Values(sLeadingCase{u"150", 150}, sLeadingCase{u" \t-12abc", -12}, sLeadingCase{u"+7;", 7},
+                    sLeadingCase{u"x1", 0}, sLeadingCase{u"", 0}, sLeadingCase{u"-", 0}, sLeadingCase{u"+-5", 0},
+                    sLeadingCase{u"2147483647", kMax32}, sLeadingCase{u"2147483648", kMax32},
+                    sLeadingCase{u"-2147483648", kMin32}, sLeadingCase{u"-2147483649", kMin32},
+                    sLeadingCase{u"99999999999999999999999999999999", kMax32},
+                    sLeadingCase{u"-99999999999999999999999999999999", kMin32}));
+
+TEST(NumberText, LeadingWholeHoldsTo64BitsAndTellsNoDigitFromZero) {
+  EXPECT_EQ(LeadingWhole("9223372036854775807"), kMax64);
+  EXPECT_EQ(LeadingWhole("9223372036854775808"), kMax64);
+  EXPECT_EQ(LeadingWhole("-9223372036854775808"), kMin64);
+  EXPECT_EQ(LeadingWhole("-9223372036854775809"), kMin64);
+  EXPECT_EQ(LeadingWhole(u"18446744073709551617"), kMax64);
+  EXPECT_EQ(LeadingWhole(std::string(400, '9')), kMax64);
+  EXPECT_EQ(LeadingWhole(" -0x"), 0);
+  EXPECT_EQ(LeadingWhole("- 1"), std::nullopt);
+  EXPECT_EQ(LeadingWhole(u"\u00A01"), std::nullopt);
+}
+
+TEST(NumberText, WholeNumberIsTheWholeTextWithin32Bits) {
+  EXPECT_EQ(WholeNumber(u" 2147483647\t"), kMax32);
+  EXPECT_EQ(WholeNumber("2147483648"), std::nullopt);
+  EXPECT_EQ(WholeNumber("-2147483648"), kMin32);
+  EXPECT_EQ(WholeNumber("-2147483649"), std::nullopt);
+  EXPECT_EQ(WholeNumber("+0012"), 12);
+  for (const char* bad : {"", " ", "+", "12x", "1 2", "+-1", "1.0", "1e2", "0x10"}) {
+    EXPECT_EQ(WholeNumber(bad), std::nullopt) << bad;
+    EXPECT_FALSE(IsWholeNumberText(bad)) << bad;
+  }
+  // The shape alone, whatever the size.
+  EXPECT_TRUE(IsWholeNumberText(u" -99999999999999999999 "));
+}
+
+TEST(NumberText, DecimalsReadAsFarAsTheyAreANumber) {
+  EXPECT_DOUBLE_EQ(ParseLeadingDouble(u"3.25;"), 3.25);
+  EXPECT_DOUBLE_EQ(ParseLeadingDouble("1e"), 1.0);
+  EXPECT_DOUBLE_EQ(ParseLeadingDouble("-.5e1x"), -5.0);
+  EXPECT_EQ(LeadingDecimal("."), std::nullopt);
+  EXPECT_EQ(LeadingDecimal("-e5"), std::nullopt);
+  EXPECT_EQ(LeadingDecimal("nan"), std::nullopt);
+  EXPECT_EQ(ParseLeadingDouble("."), 0.0);
+  EXPECT_EQ(LeadingDecimal("1e400"), std::numeric_limits<double>::max());
+  EXPECT_EQ(LeadingDecimal(u"-1e400"), -std::numeric_limits<double>::max());
+  EXPECT_EQ(LeadingDecimal("1e-400"), 0.0);
+  EXPECT_EQ(ParseLeadingFloat("3.4028235e38"), std::numeric_limits<float>::max());
+  EXPECT_EQ(ParseLeadingFloat("1e300"), std::numeric_limits<float>::max());
+  EXPECT_EQ(ParseLeadingFloat(u"-1e300"), -std::numeric_limits<float>::max());
+  for (const char16_t* number : {u"1", u" -.5 ", u"2.", u"+2.5e-3", u"7E+2"}) {
+    EXPECT_TRUE(IsDecimalNumberText(number)) << std::string(number, number + std::char_traits<char16_t>::length(number));
+  }
+  for (const char16_t* other : {u"", u".", u"1e", u"1.5x", u"e5", u"1,5", u"- 1"}) {
+    EXPECT_FALSE(IsDecimalNumberText(other)) << std::string(other, other + std::char_traits<char16_t>::length(other));
+  }
+}
+
+TEST(NumberText, HexDigitsAsTheyAreWritten) {
+  EXPECT_EQ(ParseLeadingHex(u"FF102030"), 0xFF102030u);
+  EXPECT_EQ(ParseLeadingHex(u" 0x1fg"), 0x1Fu);
+  EXPECT_EQ(ParseLeadingHex(u"g"), 0u);
+}
+
+}  // namespace
+}  // namespace tr

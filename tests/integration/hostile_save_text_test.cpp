@@ -1,0 +1,167 @@
+// A save of the sample in the forms an editor or another program may give
+// its text: each is read as the game wrote it, or refused or mended with a
+// line naming the file and the row.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "hostile_save.h"
+
+namespace tr {
+namespace {
+
+using test::ExpectOneUnitPerCommander;
+using test::HostileSave;
+using test::HostileSaveCase;
+using test::kScenario;
+using test::Replace;
+using test::Set;
+using test::sHostileCase;
+using test::sMapFile;
+using test::sTable;
+using test::Text;
+namespace fs = std::filesystem;
+
+class HostileSaveText : public HostileSaveCase {};
+
+TEST_P(HostileSaveText, IsRefusedOrMendedWithALineNamingTheFile) { Check(); }
+
+// The text of a table or INI file as an editor or another program may write
+// it: a byte-order mark, other line ends, numbers the readers would read by
+// their first digits, rows run together.
+std::string LandUnitsLine(const fs::path& save, std::size_t row) {
+  return std::to_string(sTable(save / "land_units.csv").data[row] + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Text, HostileSaveText,
+    testing::Values(
+        sHostileCase{"ByteOrderMarkBeforeCities",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       Replace(save / "cities.csv", [](const std::string& text) { return "\xEF\xBB\xBF" + text; });
+                       return u"NOTE: " + folder + u"\\cities.csv starts with a UTF-8 byte-order mark; the mark is "
+                                                   u"skipped";
+                     },
+                     false,
+                     [](const cGame& game) {
+                       // The header line stays a comment: no city is made of it.
+                       for (const auto& city : game.cities) {
+                         EXPECT_FALSE(city->name.starts_with(u"\u00EF") || city->name.find(u'#') != std::u16string::npos)
+                             << Utf16ToUtf8(city->name);
+                       }
+                     }},
+        sHostileCase{"ByteOrderMarkBeforeInfoIni",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       Replace(save / "Info.ini", [](const std::string& text) { return "\xEF\xBB\xBF" + text; });
+                       return u"NOTE: " + folder + u"\\Info.ini starts with a UTF-8 byte-order mark; the mark is "
+                                                   u"skipped";
+                     },
+                     false},
+        sHostileCase{"InfoIniWithCrLineEnds",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       Replace(save / "Info.ini", [](std::string text) {
+                         std::erase(text, '\n');
+                         return text;
+                       });
+                       return u"Loading INI file " + folder + u"\\Info.ini";
+                     },
+                     false,
+                     [](const cGame& game) { EXPECT_GT(game.date.year, 1); }},
+        sHostileCase{"NumberWrittenInHex",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       Set(save, "land_units.csv", 0, 8, "0x17");
+                       return u"WARNING: " + folder + u"\\land_units.csv at line " + Text(LandUnitsLine(save, 0)) +
+                              u" (counting from 1), column 9: \"0x17\" is not a whole number; read as 0";
+                     },
+                     false},
+        sHostileCase{"ExponentInAWholeNumber",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       Set(save, "land_units.csv", 1, 13, "1.4e1");
+                       return u"WARNING: " + folder + u"\\land_units.csv at line " + Text(LandUnitsLine(save, 1)) +
+                              u" (counting from 1), column 14: \"1.4e1\" is not a whole number; read as 1";
+                     },
+                     false},
+        sHostileCase{"WholeNumberBeyond32Bits",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       Set(save, "land_units.csv", 0, 18, "99999999999");
+                       return u"WARNING: " + folder + u"\\land_units.csv at line " + Text(LandUnitsLine(save, 0)) +
+                              u" (counting from 1), column 19: \"99999999999\" is beyond the 32-bit range; read as "
+                              u"2147483647";
+                     },
+                     false},
+        sHostileCase{"CountryNumberWithText",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       const sTable countries(save / "countries.csv");
+                       Set(save, "countries.csv", 0, 7, "1st");
+                       return u"WARNING: " + folder + u"\\countries.csv at line " +
+                              Text(std::to_string(countries.data[0] + 1)) +
+                              u" (counting from 1), column 8: \"1st\" is not a whole number; read as 1";
+                     },
+                     false},
+        sHostileCase{"ProductionBeyond32Bits",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       const sTable cities(save / "cities.csv");
+                       Set(save, "cities.csv", 0, 5, "1e38");
+                       return u"WARNING: City production points (1e+38) out of range in " + folder +
+                              u"\\cities.csv at line " + Text(std::to_string(cities.data[0] + 1));
+                     },
+                     false},
+        sHostileCase{"TwoRowsOnOneLine",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       const sTable units(save / "land_units.csv");
+                       const std::size_t first = units.data[0];
+                       Replace(save / "land_units.csv", [&](const std::string& text) {
+                         std::size_t at = 0;
+                         for (std::size_t i = 0; i <= first; ++i) at = text.find('\n', at) + 1;
+                         // The line end of the first row is lost: the next row goes on after it.
+                         const std::size_t end = text.rfind('\r', at) == at - 2 ? at - 2 : at - 1;
+                         return text.substr(0, end) + text.substr(at);
+                       });
+                       return u"WARNING: row of " + folder + u"\\land_units.csv at line " +
+                              Text(std::to_string(first + 1)) +
+                              u" (counting from 1) has 66 fields, more than the 33 of a row (two rows on one line?); "
+                              u"its first 33 are read and the rest left out";
+                     },
+                     false},
+        sHostileCase{"RowOf65536Fields",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       const sTable units(save / "land_units.csv");
+                       const std::size_t first = units.data[0];
+                       Replace(save / "land_units.csv", [&](const std::string& text) {
+                         std::size_t at = 0;
+                         for (std::size_t i = 0; i <= first; ++i) at = text.find('\n', at) + 1;
+                         const std::size_t end = text.rfind('\r', at) == at - 2 ? at - 2 : at - 1;
+                         std::string padding;
+                         for (int i = 33; i < 65536; ++i) padding += "1;";
+                         return text.substr(0, end) + padding + text.substr(end);
+                       });
+                       return u"WARNING: row of " + folder + u"\\land_units.csv at line " +
+                              Text(std::to_string(first + 1)) + u" (counting from 1) has 65536 fields, more than the 33";
+                     },
+                     false,
+                     [](const cGame& game) { EXPECT_GT(game.landUnits.size(), 1u); }},
+        sHostileCase{"ForeignCommanderOnARepeatedNumber",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       // The message names the row of the unit, not the first row with its number.
+                       const sTable units(save / "land_units.csv");
+                       const sTable commanders(save / "commanders.csv");
+                       const auto unit = units.Find([&](std::size_t r) {
+                         return r > 0 && units.Field(r, 15) == "-1" && units.Field(r, 16) == "0";
+                       });
+                       EXPECT_TRUE(unit.has_value());
+                       const auto foreign = commanders.Find(
+                           [&](std::size_t r) { return commanders.Field(r, 2) != units.Field(*unit, 2); });
+                       EXPECT_TRUE(foreign.has_value());
+                       Set(save, "land_units.csv", *unit, 0, units.Field(0, 0));
+                       Set(save, "land_units.csv", *unit, 15, commanders.Field(*foreign, 0));
+                       return u"WARNING: land unit " + Text(units.Field(*unit, 1)) + u" (ID=" +
+                              Text(units.Field(0, 0)) + u") of country " + Text(units.Field(*unit, 2)) + u" in " +
+                              folder + u"\\land_units.csv at line " + Text(std::to_string(units.data[*unit] + 1)) +
+                              u" (counting from 1) names commander ";
+                     },
+                     false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tr

@@ -8,6 +8,7 @@
 #include "app/game_textures.h"
 #include "app/input_routing.h"
 #include "app/loading_menu.h"
+#include "app/map_render.h"
 #include "app/map_skin.h"
 #include "app/menu_wallpaper.h"
 #include "app/minimap_texture.h"
@@ -82,6 +83,12 @@ void cAppPresentation::LoadUnitsSkin() { tr::LoadUnitsSkin(gUnitsSkin); }
 void cAppPresentation::ShowScenarioSettingsMenu() { CreateScenarioSettingsMenu(); }
 
 void cAppPresentation::LoadPauseWallpaper() { LoadMenuPicture(kPauseWallpaper, u"data\\gfx\\wallpaper_pause.png"); }
+
+void cAppPresentation::ChooseFontsForZoom() {
+  // The frame draws with the records chosen here; unlogged, as zooming calls it every frame.
+  GameLockGuard lock;
+  ChooseAppearanceForZoom();
+}
 
 void cAppPresentation::CloseMenu() { DeleteCurrentMenu(); }
 

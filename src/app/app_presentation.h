@@ -29,6 +29,8 @@ class cAppPresentation : public cHeadlessPresentation {
   void LoadUnitsSkin() override;
   void ShowScenarioSettingsMenu() override;
   void LoadPauseWallpaper() override;
+  // The map's fonts for its zoom: at the start of play and after every change of scale.
+  void ChooseFontsForZoom() override;
   // Deletes the current menu (after the running dispatch) as the game screen takes over.
   void CloseMenu() override;
   // The owners or controllers of the running game's hexes over the minimap picture.

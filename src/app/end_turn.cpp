@@ -79,9 +79,11 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
                                   u"Turn not handed over", cDialogTekstowy::kDefaultLayoutBase));
     return eHandOver::kNotWritten;
   }
-  if (ending.specialFlags != kEventsCheckCountry) {
-    UpdatePbemRepository(static_cast<std::uint32_t>(ending.pbemPlayerId), game.pbemGameName);
-  }
+  // The turn is written whole: a note that cannot be kept is said, and the hand-over goes on.
+  const std::u16string noteFault =
+      ending.specialFlags != kEventsCheckCountry
+          ? UpdatePbemRepository(static_cast<std::uint32_t>(ending.pbemPlayerId), game.pbemGameName)
+          : std::u16string();
   const std::u16string text =
       Format(GetText("pbem_turn_end_message"), game.pbemGameName, player.name, player.email, nextHuman->name);
   // The turn written is the other player's now: nothing here may change the
@@ -93,6 +95,10 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
     if (TopDialog != nullptr) PopModalDialogs(-1);
   }
   PushOnTop(new cDialogTekstowy(text, GetText("pbem_turn_end_title"), kPbemMessageLayout));
+  if (!noteFault.empty()) {
+    PushOnTop(new cDialogTekstowy(Format(GetText("pbem_repo_not_written_%s_%s"), game.pbemGameName, noteFault),
+                                  GetText("pbem_turn_end_title"), cDialogTekstowy::kDefaultLayoutBase));
+  }
   Presentation().RequestReturnToMenus();
   return eHandOver::kHandedOver;
 }

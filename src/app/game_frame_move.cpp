@@ -177,6 +177,8 @@ void UpdateStatusBarHint() {
   SetPanelHintText(GetText(StatusBarHintKey(gGame->playerControl.actionMode)));
 }
 
+void ClearStatusBarHint() { SetPanelHintText(GetText(StatusBarHintKey(kActionNone))); }
+
 void SetPendingMoveStep(std::function<bool()> step) {
   std::lock_guard lock(StepMutex());
   PendingStep() = std::move(step);

@@ -34,6 +34,8 @@ sScrollStep ComputeScrollStep(int pointerX, int pointerY, int screenWidth, int s
 const char* StatusBarHintKey(int actionMode);
 // Puts the current action mode's hint into the information panel.
 void UpdateStatusBarHint();
+// The status line without a prompt, while the player's turn is paused or put away.
+void ClearStatusBarHint();
 
 // Forgets the time of the last unit step; a game starts its moves afresh.
 void ResetUnitStepTime();

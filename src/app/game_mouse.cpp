@@ -571,6 +571,12 @@ void ShowPlayerCombatResult(const sCombatResult& result) {
   PushModalDialog(new cDialogWynikuWalki(result, delay));
 }
 
+void EndManagerMapAction() {
+  if (gGame == nullptr || gGame->map == nullptr) return;
+  Control().actionMode = kActionNone;
+  Map().ClearHexFlags(kAllButSelectionAndZone, false);
+}
+
 void OnGameMouse(bool, bool, bool, bool, bool, int wheel, int x, int y) {
   if (gGame == nullptr || gGame->map == nullptr) return;
   // The worker moves the camera and hands turns over under the lock.

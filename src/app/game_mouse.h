@@ -20,6 +20,10 @@ struct sPickedHex {
 // points left of or above the map give negative cells.
 sPickedHex PickHexAt(int x, int y, int screenWidth, int screenHeight, float zoom, float cameraX, float cameraY);
 
+// Ends the map action a manager hid itself for, when the manager is closed
+// without it: no action mode, no action marks on the map.
+void EndManagerMapAction();
+
 // The game's mouse handler (cGame::OnMouse).
 void OnGameMouse(bool left, bool right, bool middle, bool side1, bool side2, int wheel, int x, int y);
 

@@ -138,14 +138,20 @@ void RenderGame(Graphics& device, float elapsed) {
   }
 }
 
+void ChooseAppearanceForZoom() {
+  // A scale not settled yet (below 0) would pick the farthest records for any zoom.
+  const float zoom = gDisplayedScale > 0.0f ? gDisplayedScale : gTargetScale;
+  SelectFontSetForZoom(zoom);
+  SelectMapFontsForZoom(zoom);
+}
+
 void ViewWholeMap(cMap& map) {
   gTargetScale = map.fitScale;
   gDisplayedScale = -1.0f;
   map.camera.x = map.camera.targetX = map.GetWidth() * 83.0f / 2.0f;
   map.camera.y = map.camera.targetY = map.GetHeight() * 98.0f / 2.0f;
   map.FrameMove(0.0f);
-  SelectFontSetForZoom(gDisplayedScale);
-  SelectMapFontsForZoom(gDisplayedScale);
+  ChooseAppearanceForZoom();
 }
 
 void InstallMapDrawing() {

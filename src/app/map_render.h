@@ -21,6 +21,10 @@ void RenderHexes(SpriteBatch& sprite, const cMap& map, const sMapDrawState& stat
 // minimap, hex, unit, attack, diplomacy and information panels.
 void RenderGame(Graphics& device, float elapsed);
 
+// Picks the city and unit appearances (their fonts among them) for the zoom
+// the map shows, or will show once its next step has settled the scale.
+void ChooseAppearanceForZoom();
+
 // Puts the camera over the middle of the map at the scale that fits the whole
 // map on screen, at once, with the fonts of that zoom.
 void ViewWholeMap(cMap& map);

@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "app/framework.h"
+#include "app/game_frame_move.h"
+#include "app/game_mouse.h"
 #include "app/input_routing.h"
 #include "app/mainmenu.h"
 #include "app/menu_wallpaper.h"
@@ -57,7 +59,14 @@ cPauseMenu::cPauseMenu() {
   AddMenuButton(*this, kExit, "pause_exit");
   AddVersionStatic(*this);
   KeepVersionLineOffTheInfoPanel(*this);
-  if (TopDialog != nullptr) PopModalDialogs(1);
+  if (TopDialog != nullptr) {
+    // A manager hidden while the player picks a hex for it takes that pick with it.
+    const bool servedMapAction = !TopDialog->GetVisible();
+    PopModalDialogs(1);
+    if (servedMapAction) EndManagerMapAction();
+  }
+  // Paused, no action can be taken; on resume the frame shows what still can.
+  if (gGame != nullptr) ClearStatusBarHint();
   SetVisible(true);
 }
 

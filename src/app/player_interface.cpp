@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/game_frame_move.h"
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "dialogs/date_caption.h"
@@ -40,6 +41,8 @@ void SetPanelCollapsed(cPanel* panel, bool collapsed) {
 
 void SuspendPlayerPanels() {
   RefreshSummary();
+  // No action of the player's can be taken until the panels come back.
+  ClearStatusBarHint();
   if (cInfoPanel* info = GetInfoPanel()) info->Disable();
   for (cPanel* panel : SidePanels()) {
     if (panel == nullptr) continue;

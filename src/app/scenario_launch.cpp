@@ -18,14 +18,14 @@ constexpr std::u16string_view kErrorPrefix = u"ERROR: ";
 
 // The game is put away, the play-by-e-mail list comes back and a message
 // says which folder did not load and why.
-void RefuseReceivedTurn(std::u16string_view folder, std::u16string_view reason) {
+void RefuseReceivedTurn(std::u16string_view folder, std::u16string reason) {
   LogFormat(u"The turn in %s is not loaded; back to the menus", folder);
   DestroyGame();
   ReleaseMenuPicture(kLoadingWallpaper);
   auto* menu = new cScenarioMenu();
   CurrentMenu = menu;
   menu->ShowListMode(cScenarioMenu::kPbemGame);
-  if (reason.starts_with(kErrorPrefix)) reason.remove_prefix(kErrorPrefix.size());
+  if (reason.starts_with(kErrorPrefix)) reason.erase(0, kErrorPrefix.size());
   if (reason.empty()) reason = GetText("pbem_turn_not_loaded_see_log");
   PushModalDialog(new cDialogTekstowy(Format(GetText("pbem_turn_not_loaded_%s_%s"), folder, reason),
                                       GetText("pbem_turn_not_loaded_title")),

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <system_error>
 
@@ -63,6 +64,18 @@ bool IsTurnPlayedHere(const cGame& game) {
   if (!local || next == nullptr) return false;
   if (current != nullptr && current->specialFlags == kSpecialCountry) return false;
   return static_cast<std::int64_t>(*local) != next->pbemPlayerId;
+}
+
+// What a save behind its folder's turn has come to: the folder holds either
+// this machine's hand-over, still waiting on the other players, or their
+// answer, which is this player's to play from the folder.
+std::u16string SaveBehindFolderText(const cGame& game, std::u16string_view behind) {
+  const std::optional<std::uint32_t> local = FindPbemRepoPlayer(game.pbemGameName);
+  const std::optional<bool> waits =
+      local ? PbemFolderWaitsOnOthers(game.pbemGameName, static_cast<std::int32_t>(*local)) : std::nullopt;
+  if (!waits) return Format(GetText("pbem_save_behind_folder_%s"), behind);
+  if (*waits) return Format(GetText("pbem_save_behind_sent_turn_%s"), behind);
+  return Format(GetText("pbem_save_behind_received_turn_%s"), game.pbemGameName);
 }
 
 }  // namespace
@@ -225,9 +238,13 @@ void cScenarioSettingsMenu::TryStart() {
   }
   // A save made before the turn was handed over (the autosave of the turn's
   // end among them) stands behind the turn the game's folder holds.
-  if (fromSave && game.pbemGame && (IsTurnPlayedHere(game) || !PbemTurnWriteFault(game, false).empty())) {
-    Refuse(u"You already played your turn in this PBEM game. Wait for other players to finish their turns.",
-           u"PBEM saved game");
+  if (const std::u16string behind = fromSave && game.pbemGame ? PbemTurnWriteFault(game, false) : u"";
+      !behind.empty()) {
+    Refuse(SaveBehindFolderText(game, behind), u"PBEM saved game");
+    return;
+  }
+  if (fromSave && game.pbemGame && IsTurnPlayedHere(game)) {
+    Refuse(GetText("pbem_turn_already_played"), u"PBEM saved game");
     return;
   }
   if (!IsAnyHumanPlayer(game)) {

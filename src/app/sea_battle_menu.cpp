@@ -13,6 +13,7 @@
 #include "app/hex_draw.h"
 #include "app/input_routing.h"
 #include "app/mainmenu.h"
+#include "app/map_render.h"
 #include "app/modal_stack.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"
@@ -246,6 +247,7 @@ void cSeaBattleMenu::Close() {
   // Left at the battle's zoom, the map would pick hexes at another scale than it draws them.
   gDisplayedScale = mapDisplayedScale_;
   gTargetScale = mapTargetScale_;
+  ChooseAppearanceForZoom();
   InstallGameCallbackSet();
   if (gGame != nullptr) gGame->SetGameState(kGameSeaBattles);
   // This handler is still running: the menu goes after the dispatch.

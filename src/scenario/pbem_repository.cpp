@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -14,7 +15,7 @@
 #include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
-#include "world/gra.h"
+#include "foundation/text.h"
 
 namespace tr {
 
@@ -65,9 +66,21 @@ std::optional<std::size_t> FindRecord(std::string_view bytes, std::u16string_vie
   return std::nullopt;
 }
 
+// What keeps the repository from being opened, for the player.
+std::u16string OpenFault(int error) {
+  switch (error) {
+    case EISDIR: return GetText("pbem_repo_is_a_folder");
+    case EACCES:
+    case EPERM:
+    case EROFS: return GetText("pbem_repo_may_not_be_written");
+    case ELOOP: return GetText("pbem_repo_not_a_file");
+    default: return Utf8ToUtf16(std::strerror(error));
+  }
+}
+
 // Opens the repository for reading and writing: a regular file only, never
-// through a link; a missing one is created. -1 when neither works.
-int OpenRepository(const std::filesystem::path& path) {
+// through a link; a missing one is created. -1 with the fault when neither works.
+int OpenRepository(const std::filesystem::path& path, std::u16string& fault) {
   constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
   int descriptor = ::open(path.c_str(), kFlags);
   if (descriptor < 0 && errno == ENOENT) {
@@ -75,9 +88,14 @@ int OpenRepository(const std::filesystem::path& path) {
     descriptor = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0666);
     if (descriptor >= 0) LogLine(u"Created data\\pbem\\repo.dat");
   }
+  if (descriptor < 0) {
+    fault = OpenFault(errno);
+    return -1;
+  }
   struct stat info {};
-  if (descriptor >= 0 && (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode))) {
+  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(descriptor);
+    fault = GetText("pbem_repo_not_a_file");
     return -1;
   }
   return descriptor;
@@ -119,13 +137,14 @@ std::string MakePbemRepoRecord(std::uint32_t playerNumber, std::u16string_view g
   return record;
 }
 
-void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameName) {
+std::u16string UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameName) {
   const std::string record = MakePbemRepoRecord(playerNumber, gameName);
   const std::u16string name = RecordName(record);
-  const int descriptor = OpenRepository(ResolveGamePath(u"data\\pbem\\repo.dat"));
+  std::u16string fault;
+  const int descriptor = OpenRepository(ResolveGamePath(u"data\\pbem\\repo.dat"), fault);
   if (descriptor < 0) {
-    LogLine(GetText("error_while_opening_repo.dat_file._exiting."));
-    ExitDestroyingGame(1);
+    LogFormat(u"ERROR: Opening data\\pbem\\repo.dat failed: %s; the record of %s is not written", fault, name);
+    return fault;
   }
   const std::optional<std::string> bytes = ReadRepository(descriptor);
   bool written = false;
@@ -134,7 +153,9 @@ void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameNa
     written = WriteAt(descriptor, record, FindRecord(*bytes, name).value_or(bytes->size()));
   }
   if (::close(descriptor) != 0) written = false;
-  if (!written) LogLine(u"ERROR: Writing data\\pbem\\repo.dat failed");
+  if (written) return {};
+  LogLine(u"ERROR: Writing data\\pbem\\repo.dat failed");
+  return GetText("pbem_repo_write_failed");
 }
 
 std::optional<std::uint32_t> FindPbemRepoPlayer(std::u16string_view gameName) {

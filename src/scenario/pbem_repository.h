@@ -21,9 +21,11 @@ std::string MakePbemRepoRecord(std::uint32_t playerNumber, std::u16string_view g
 
 // Overwrites the game's record in place, or adds it at the end of the file
 // when the repository has none for the game; a missing repository is
-// created. Nothing but the game's own record is ever overwritten. A
-// repository that cannot be opened or created ends the program (exit code 1).
-void UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameName);
+// created. Nothing but the game's own record is ever overwritten. Returns
+// why the record could not be written (logged too), for the player; empty
+// when it was. The turn it notes is whole either way, so a repository that
+// cannot be written (a folder, a file that may not be changed) ends nothing.
+std::u16string UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_view gameName);
 
 // The player number the repository holds for the game; none when the
 // repository or the game's record is missing.

@@ -19,7 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::size_t kActiveColumn = 2;
 constexpr std::size_t kFinishedColumn = 13;
+constexpr std::size_t kHumanColumn = 14;
+constexpr std::size_t kPbemPlayerColumn = 63;
 
 std::u16string FolderOf(std::u16string_view gameName) { return u"data\\pbem\\" + std::u16string(gameName); }
 
@@ -69,6 +72,26 @@ std::optional<sPbemTurnPosition> PbemFolderTurnPosition(std::u16string_view game
     position.finished += FieldFlag(reader.fields, kFinishedColumn - 1) ? 1 : 0;
   }
   return position;
+}
+
+std::optional<bool> PbemFolderWaitsOnOthers(std::u16string_view gameName, std::int32_t player) {
+  cCsvReader reader;
+  if (!reader.LoadFile(FolderOf(gameName) + u"\\countries.csv")) return std::nullopt;
+  bool anyRow = false;
+  bool waits = false;
+  while (!reader.AtEnd()) {
+    if (reader.ReadRecord() < kPbemPlayerColumn) continue;
+    anyRow = true;
+    const std::vector<std::u16string>& fields = reader.fields;
+    // The country that checks the events between turns is human but no player's.
+    const std::int32_t owner = FieldInt(fields, kPbemPlayerColumn - 1);
+    if (FieldFlag(fields, kActiveColumn - 1) && FieldFlag(fields, kHumanColumn - 1) &&
+        !FieldFlag(fields, kFinishedColumn - 1) && owner > 0 && owner != player) {
+      waits = true;
+    }
+  }
+  if (!anyRow) return std::nullopt;
+  return waits;
 }
 
 std::u16string PbemFolderOwnerFault(const cGame& game) {

@@ -32,6 +32,11 @@ sPbemTurnPosition PbemTurnPosition(const cGame& game);
 // holds no turn.
 std::optional<sPbemTurnPosition> PbemFolderTurnPosition(std::u16string_view gameName);
 
+// Whether the turn in the game's folder still waits on a player other than
+// the one given: some active human country of another player has not ended
+// its turn there. None when the folder holds no readable countries table.
+std::optional<bool> PbemFolderWaitsOnOthers(std::u16string_view gameName, std::int32_t player);
+
 // Why the folder of the game's name is not the game's own, ready for a
 // message; empty when it is. Another game's folder is one whose name differs
 // only in case (the paths would find it in place of the game's own), or one

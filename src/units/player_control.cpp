@@ -45,6 +45,10 @@ void cPlayerControl::ClearSelection() {
   Presentation().UpdateHexPanel();
   selectedUnit = nullptr;
   if (gGame && gGame->map) gGame->map->ClearHexFlags(kAllHexFlags, true);
+  // The action worked on the selection and its marks, and ends with them (its
+  // prompt with it). A planned attack holds its own units and lasts until it
+  // is fought or called off.
+  if (!pendingAttack_) actionMode = kActionNone;
   Presentation().UpdateUnitPanel();
 }
 

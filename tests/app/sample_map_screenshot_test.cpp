@@ -14,7 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/app_presentation.h"
 #include "app/counter_draw.h"
+#include "app/game_frame_move.h"
 #include "app/map_draw_state.h"
 #include "app/map_render.h"
 #include "app/map_sprites.h"
@@ -32,6 +34,7 @@
 #include "world/city.h"
 #include "world/game_start.h"
 #include "world/gra.h"
+#include "world/presentation.h"
 
 namespace tr {
 namespace {
@@ -62,9 +65,12 @@ class SampleMapScreenshot : public test::MapDrawFixture {
     // The game's teardown saves the settings, which belong in the test's own folder.
     SetGameRoot(folder_.path());
     ShowEverything();
+    // From here on the game's screen answers the rules, as in the program.
+    savedPresentation_ = SetPresentation(&screen_);
   }
 
   void TearDown() override {
+    SetPresentation(savedPresentation_);
     MinimapImage().Release();
     MinimapTexture().Release();
     delete gGame;
@@ -105,15 +111,15 @@ class SampleMapScreenshot : public test::MapDrawFixture {
     DrawMinimapViewFrame(device, *gGame->map);
   }
 
+  // The map zoomed to the scale (0: the whole map) over the point, in one
+  // step of the game's frame, which picks the fonts for the new zoom.
   void Shoot(float scale, float x, float y, const char* file) {
     cMap& map = *gGame->map;
     gTargetScale = scale > 0.0f ? scale : map.fitScale;
-    gDisplayedScale = -1.0f;
     map.camera.x = map.camera.targetX = x;
     map.camera.y = map.camera.targetY = y;
-    map.FrameMove(0.0f);
-    SelectFontSetForZoom(gDisplayedScale);
-    SelectMapFontsForZoom(gDisplayedScale);
+    MoveGameFrame(frame_->graphics(), 0.0, 1.0f);
+    ASSERT_EQ(gDisplayedScale, gTargetScale);
     recorder_.Clear();
     frame_->graphics().Clear(0xFF000000u);
     RenderGame(frame_->graphics(), 0.0f);
@@ -142,16 +148,30 @@ class SampleMapScreenshot : public test::MapDrawFixture {
       const float scale = gDisplayedScale;
       const float drawn = std::max(r.dest.right - r.dest.left, static_cast<float>(r.font->TextWidth(r.text)) * scale);
       EXPECT_LE(drawn, (128.0f - 39.0f) * scale + 1.0f) << file << ": " << Utf16ToUtf8(r.text);
+      // The land counters' names grow as the map is zoomed out (the shipped
+      // ranges: below 75, 50 and 35 percent), so that they stay readable.
+      if (!LandUnitNamed(r.text)) continue;
+      const int z = static_cast<int>(gDisplayedScale * 100.0f);
+      const int height = z < 35 ? 32 : z < 50 ? 26 : z < 75 ? 20 : 14;
+      EXPECT_EQ(r.font->height(), height) << file << ": " << Utf16ToUtf8(r.text);
     }
     EXPECT_GT(names, 0) << file;
   }
 
+  bool LandUnitNamed(const std::u16string& text) const {
+    for (const auto& unit : gGame->landUnits) {
+      if (Names(text, unit->name)) return true;
+    }
+    return false;
+  }
+  static bool Names(const std::u16string& text, const std::u16string& name) {
+    if (text == name) return true;
+    return text.ends_with(u"...") && name.starts_with(text.substr(0, text.size() - 3));
+  }
+
   // A unit's name, or its beginning cut with "...".
   bool UnitNamed(const std::u16string& text) const {
-    const auto matches = [&](const std::u16string& name) {
-      if (text == name) return true;
-      return text.ends_with(u"...") && name.starts_with(text.substr(0, text.size() - 3));
-    };
+    const auto matches = [&](const std::u16string& name) { return Names(text, name); };
     for (const auto& unit : gGame->landUnits) {
       if (matches(unit->name)) return true;
     }
@@ -189,6 +209,8 @@ class SampleMapScreenshot : public test::MapDrawFixture {
 
   int savedOwnershipMode_ = 0;
   sGuiClearRect savedClear_{};
+  cAppPresentation screen_;
+  cPresentation* savedPresentation_ = nullptr;
 };
 
 TEST_F(SampleMapScreenshot, WholeMapShowsTerrainBordersCitiesAndEveryKindOfCounter) {

@@ -414,9 +414,8 @@ INSTANTIATE_TEST_SUITE_P(
     InOrder, ScenarioSettingsRefusals,
     testing::Values(
         RefusalCase{"OldSave", 1, u"This save is not compatible with current game version", u"Incompatible version"},
-        RefusalCase{"TurnPlayedHere", 2,
-                    u"You already played your turn in this PBEM game. Wait for other players to finish their turns.",
-                    u"PBEM saved game"},
+        // The string base of these tests gives the key back.
+        RefusalCase{"TurnPlayedHere", 2, u"pbem_turn_already_played", u"PBEM saved game"},
         RefusalCase{"NoHuman", 3, u"At least one country must be controlled by human.", u"Game settings"},
         RefusalCase{"OnePlayer", 4, u"Settings for PBEM game are incorrect.", u"PBEM game settings"},
         RefusalCase{"FolderExists", 5,
@@ -589,8 +588,11 @@ TEST_F(ScenarioSettingsTest, ASavedPbemGameStartsAtTheTurnItsFolderHoldsButNotBe
   ClickControl(kStartButton);
   auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
   ASSERT_NE(box, nullptr);
+  // A folder without a countries table does not say whose move its turn awaits.
   EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(),
-            u"You already played your turn in this PBEM game. Wait for other players to finish their turns.");
+            Format(GetText("pbem_save_behind_folder_%s"),
+                   u"data/pbem/Ongoing holds this turn of this game or a later one: this turn was handed over "
+                   u"already"));
   MenuKeyboardCallback(VK_ESCAPE, true, false);
   ASSERT_TRUE(ModalDialogStack.empty());
   folder_.Write("data/pbem/Ongoing/Info.ini", "[Save]\r\nTurn=4\r\n");

@@ -240,6 +240,9 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
   ReceiveTurn(folder_.path(), "Duel", "Duel");
   fs::remove(folder_.path() / "data/pbem/Duel/reports.dat");
   fs::create_directory(folder_.path() / "data/pbem/Duel/reports.dat");
+  // Its flags never came: the load stops without a line of its own to show.
+  ReceiveTurn(folder_.path(), "Bare", "Bare");
+  fs::remove(folder_.path() / "data/pbem/Bare/flags.txt");
   const fs::path pbem = folder_.path() / "data" / "pbem";
   const std::map<std::string, sFileState> received = ReadFolder(pbem);
 
@@ -280,6 +283,8 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
                   u"play-by-e-mail game than the folder data\\pbem\\Wojna Lodz  it lies in");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Duel\\%s");
     expectRefused(u"data\\pbem\\Duel", u"Opening reports file for reading");
+    startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Bare\\%s");
+    expectRefused(u"data\\pbem\\Bare", Format(u":\n%s\n", GetText("pbem_turn_not_loaded_see_log")));
     // A good folder loads as ever.
     startRow(cScenarioMenu::kNewGame, test::kSampleScenario);
     EXPECT_NE(dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu), nullptr);

@@ -11,6 +11,9 @@
 
 #include "app/app_presentation.h"
 #include "dialogs/dialog_tekstowy.h"
+#include "dialogs/panel_informacyjny.h"
+#include "foundation/game_lock.h"
+#include "foundation/format.h"
 #include "foundation/string_base.h"
 #include "game_session.h"
 #include "gui/edit_box.h"
@@ -27,6 +30,8 @@ namespace fs = std::filesystem;
 constexpr int kKaltheim = 1;
 constexpr int kAlbrecia = 3;
 constexpr char16_t kAutosave[] = u"data\\save\\Autosave\\%s";
+constexpr char16_t kHandedOverAlready[] =
+    u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already";
 
 std::map<std::string, std::string> ReadFolder(const fs::path& folder) {
   std::map<std::string, std::string> files;
@@ -40,6 +45,11 @@ std::map<std::string, std::string> ReadFolder(const fs::path& folder) {
 std::u16string StaticText(const CDXUTDialog& dialog, int id) {
   const auto* text = static_cast<const CDXUTStatic*>(dialog.GetControlOfType(id, kControlStatic));
   return text != nullptr ? text->GetText() : std::u16string();
+}
+
+std::u16string StatusLine() {
+  GameLockGuard lock;
+  return StaticText(*GetInfoPanel(), cInfoPanel::kStatusLine);
 }
 
 // The title of the text box on top; empty when there is none.
@@ -65,6 +75,16 @@ class PbemSessionTest : public test::GameSessionTest {
     ASSERT_TRUE(MenusComeBack()) << DialogsAndState();
   }
 
+  // From the settings menu whose start was refused back to the scenario menu.
+  void LeaveRefusedSettings() {
+    auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+    ASSERT_NE(box, nullptr);
+    Click(box->GetControl(box->okButtonId()));
+    ASSERT_NE(CurrentMenu, nullptr);
+    Click(CurrentMenu->GetControl(kBackButton));
+    ASSERT_TRUE(InMenus()) << DialogsAndState();
+  }
+
   // A game from the save started from its settings: refused with a box
   // whose text the log holds, the settings menu staying.
   void ExpectStartRefused(const std::u16string& logged) {
@@ -88,10 +108,88 @@ TEST_F(PbemSessionTest, TheAutosaveOfAHandedOverTurnCannotHandItOverAgain) {
     HandOver();
     sent = ReadFolder(Pbem("Duel"));
     ASSERT_TRUE(sent.count("Info.ini"));
-    ExpectStartRefused(u"You already played your turn in this PBEM game.");
+    ExpectStartRefused(Format(GetText("pbem_save_behind_sent_turn_%s"), kHandedOverAlready));
   });
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(ReadFolder(Pbem("Duel")), sent);
+}
+
+// The other player's answer has come into the game's folder: the autosave of
+// the turn sent from here stands behind it, and the refusal sends the player
+// to that answer instead of telling them to wait for it.
+TEST_F(PbemSessionTest, ASaveBehindTheOtherPlayersAnswerPointsToTheAnswer) {
+  const int exitCode = RunProgram([&] {
+    StartPbemGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob", kKaltheim,
+                  kAlbrecia);
+    HandOver();
+    const fs::path save = folder_.path() / "data" / "save";
+    fs::copy(save / "Autosave", save / "Sent", fs::copy_options::recursive);
+    ExpectStartRefused(Format(GetText("pbem_save_behind_sent_turn_%s"), kHandedOverAlready));
+    LeaveRefusedSettings();
+
+    // Bob's machine, whose last hand-over was player 2's, plays the answer.
+    UpdatePbemRepository(2, u"Duel");
+    cScenarioSettingsMenu* settings = SettingsFromScenarioMenu(cScenarioMenu::kPbemGame, u"data\\pbem\\Duel\\%s");
+    ASSERT_NE(settings, nullptr);
+    Click(settings->GetControl(kStartButton));
+    ASSERT_TRUE(WorkerReaches([&] { return HumanTurnOf(gGame != nullptr ? gGame->GetCountry(kAlbrecia) : nullptr); },
+                              false))
+        << DialogsAndState();
+    PressKey(VK_RETURN);
+    HandOver();
+
+    // Back on this machine, with its own autosave of the turn it sent.
+    UpdatePbemRepository(1, u"Duel");
+    fs::remove_all(save / "Autosave");
+    fs::rename(save / "Sent", save / "Autosave");
+    ExpectStartRefused(Format(GetText("pbem_save_behind_received_turn_%s"), u"Duel"));
+  });
+  EXPECT_EQ(exitCode, 0);
+}
+
+// The note of the hand-over in repo.dat cannot be written (here a folder
+// stands in its place; a file that may not be changed fails alike): the turn
+// is written whole and handed over all the same, and the player is told.
+// The screen that says so prompts for no action of the turn handed over.
+TEST_F(PbemSessionTest, ARepositoryThatCannotBeWrittenIsSaidAndTheTurnIsStillHandedOver) {
+  test::LogCapture log;
+  const int exitCode = RunProgram([&] {
+    StartPbemGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob", kKaltheim,
+                  kAlbrecia);
+    fs::create_directory(Pbem("repo.dat"));
+    // The turn ends with a unit chosen for a move, which ends with the turn.
+    const cJednostkaLadowa* unit = nullptr;
+    for (const auto& land : gGame->landUnits) {
+      if (unit == nullptr && land->owner == kKaltheim && gGame->map->IsInside(land->x, land->y)) unit = land.get();
+    }
+    ASSERT_NE(unit, nullptr);
+    {
+      GameLockGuard lock;
+      CenterAtHex(*gGame->map, unit->x, unit->y, false);
+    }
+    Frame();
+    ClickHex({unit->x, unit->y});
+    Frame();
+    EXPECT_EQ(StatusLine(), GetText("statusbar_hint_move_destination_hex"));
+    EndTurnByQ();
+    ASSERT_EQ(TopBoxTitle(), GetText("pbem_turn_end_title")) << DialogsAndState();
+    Frame();
+    EXPECT_EQ(StatusLine(), GetText("statusbar_hint_no_action")) << "no action is left on the hand-over's screen";
+    auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(StaticText(*box, box->layoutBase() + 3),
+              Format(GetText("pbem_repo_not_written_%s_%s"), u"Duel", GetText("pbem_repo_is_a_folder")));
+    EXPECT_TRUE(fs::is_regular_file(Pbem("Duel/Info.ini")));
+    PressKey(VK_ESCAPE);
+    // Under it, the hand-over's own message.
+    ASSERT_EQ(TopBoxTitle(), GetText("pbem_turn_end_title")) << DialogsAndState();
+    EXPECT_NE(TopDialog, box);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(MenusComeBack()) << DialogsAndState();
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(log.ContainsText(u"ERROR: Opening data\\pbem\\repo.dat failed: it is a folder, not a file"));
+  EXPECT_FALSE(log.ContainsText(u"Exiting with code"));
 }
 
 // Two games whose names only looked alike to an older program, "Duel" and

@@ -1,0 +1,218 @@
+// What the game screen shows a player after a saved game is loaded through
+// the menus: the counters' names and the cities' texts in the faces of the
+// zoom the map shows, following the zoom both ways (screenshots of both ends
+// stay in the build folder); and a prompt on the status line for exactly as
+// long as its action can be taken.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "app/pause_menu.h"
+#include "app/skin_tables.h"
+#include "dialogs/convoys_manager.h"
+#include "dialogs/panel_informacyjny.h"
+#include "foundation/game_lock.h"
+#include "foundation/string_base.h"
+#include "game_session.h"
+#include "gui/static.h"
+#include "units/jednostka_ladowa.h"
+#include "world/gra.h"
+#include "world/map_camera.h"
+#include "world/scenario_check.h"
+
+namespace tr {
+namespace {
+
+constexpr int kKaltheim = 1;
+constexpr int kPauseResume = 272;
+constexpr std::uint32_t kConvoyPortMark = 0x8000;
+
+class MapScreenSessionTest : public test::GameSessionTest {
+ protected:
+  // A save of the sample as the scenario checker writes it.
+  void SaveSample(const std::string& name) {
+    std::ostringstream out;
+    std::ostringstream errors;
+    ASSERT_EQ(RunScenarioCheck({"--root", folder_.path().string(), "--scenario", "NorthernTide", "--save-as", name},
+                               out, errors),
+              0)
+        << errors.str();
+  }
+
+  // The save started from the saved games with Kaltheim the player's, up to
+  // its first turn on screen with the banner closed.
+  void StartSave(const std::u16string& folderTemplate) {
+    cScenarioSettingsMenu* settings = OpenSettingsOf(cScenarioMenu::kSavedGame, folderTemplate);
+    ASSERT_NE(settings, nullptr);
+    ChooseHumans(*settings, {{kKaltheim, 0}});
+    Click(settings->GetControl(kStartButton));
+    ASSERT_TRUE(WorkerReaches([&] { return HumanTurnOf(gGame != nullptr ? gGame->GetCountry(kKaltheim) : nullptr); },
+                              false))
+        << DialogsAndState();
+    PressKey(VK_RETURN);
+  }
+
+  // Frames until the zoom has settled.
+  void SettleZoom() {
+    ASSERT_TRUE(FramesUntil([] {
+      GameLockGuard lock;
+      return gDisplayedScale == gTargetScale;
+    }));
+    Frame();
+  }
+
+  std::u16string StatusLine() {
+    GameLockGuard lock;
+    return static_cast<CDXUTStatic*>(GetInfoPanel()->GetControl(cInfoPanel::kStatusLine))->GetText();
+  }
+  void CentreAndClickHex(sPoint hex) {
+    {
+      GameLockGuard lock;
+      CenterAtHex(*gGame->map, hex.x, hex.y, false);
+    }
+    Frame();
+    ClickHex(hex);
+  }
+  std::optional<sPoint> MarkedHex(std::uint32_t bits) {
+    GameLockGuard lock;
+    const cMap& map = *gGame->map;
+    for (int y = 0; y < map.GetHeight(); ++y) {
+      for (int x = 0; x < map.GetWidth(); ++x) {
+        if ((map.GetHex(x, y)->flags & bits) != 0) return sPoint{x, y};
+      }
+    }
+    return std::nullopt;
+  }
+  // Escape pauses; the pause menu's resume goes back to the map.
+  void PauseAndResume(const char* what) {
+    PressKey(VK_ESCAPE);
+    ASSERT_NE(dynamic_cast<cPauseMenu*>(CurrentMenu), nullptr) << what;
+    EXPECT_EQ(StatusLine(), GetText("statusbar_hint_no_action")) << "paused " << what;
+    Click(CurrentMenu->GetControl(kPauseResume));
+    Frame();
+    ASSERT_TRUE(HumanTurnOf(gGame->GetCountry(kKaltheim))) << DialogsAndState();
+  }
+
+  // The shipped skins' ranges: the land counters' names grow below 75, 50
+  // and 35 percent, the cities' texts below 60 percent.
+  static void ExpectAppearanceOfZoom(const char* where) {
+    GameLockGuard lock;
+    const int z = static_cast<int>(gDisplayedScale * 100.0f);
+    const char16_t* land = z < 35 ? u"Whole" : z < 50 ? u"Far" : z < 75 ? u"Middle" : u"Normal";
+    const sSkinTables& tables = SkinTables();
+    EXPECT_EQ(tables.activeUnit[0]->name, land) << where << " at zoom " << z;
+    EXPECT_EQ(tables.activeCity, &tables.cities[z < 60 ? 1 : 0]) << where << " at zoom " << z;
+  }
+};
+
+TEST_F(MapScreenSessionTest, AfterALoadTheLabelsTakeTheFacesOfTheZoomBothWays) {
+  SaveSample("zoomed");
+  const int exitCode = RunProgram([&] {
+    StartSave(u"data\\save\\zoomed\\%s");
+    SettleZoom();
+    ExpectAppearanceOfZoom("as loaded");
+    // The keys zoom by steps, out to the whole map and back in to full size;
+    // every zoom a step settles at shows the faces of its range.
+    const auto zoomAll = [&](std::uint32_t key, float end, const char* where) {
+      for (int step = 0; step < 200 && gZoomLevel != end; ++step) {
+        PressKey(key);
+        if (gDisplayedScale == gTargetScale) ExpectAppearanceOfZoom(where);
+      }
+      SettleZoom();
+      ExpectAppearanceOfZoom(where);
+    };
+    zoomAll(VK_SUBTRACT, 1.0f, "zooming out");
+    EXPECT_LT(gDisplayedScale, 0.5f);
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot("map_after_load_zoomed_out.png"));
+    zoomAll(VK_ADD, 0.0f, "zooming in");
+    EXPECT_EQ(gDisplayedScale, 1.0f);
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot("map_after_load_zoomed_in.png"));
+  });
+  EXPECT_EQ(exitCode, 0);
+}
+
+// The prompt goes with its action: not while paused, not once the manager it
+// served is gone, not into the next turn; it stays while the action can
+// still be taken (after a move that leaves the unit more to go, after a
+// pause that kept the unit chosen, after a right click, which changes nothing).
+TEST_F(MapScreenSessionTest, APromptLastsAsLongAsItsActionCanBeTaken) {
+  SaveSample("prompts");
+  const int exitCode = RunProgram([&] {
+    StartSave(u"data\\save\\prompts\\%s");
+    const std::u16string none = GetText("statusbar_hint_no_action");
+    const std::u16string move = GetText("statusbar_hint_move_destination_hex");
+    cCountry* kaltheim = gGame->GetCountry(kKaltheim);
+    cJednostkaLadowa* unit = nullptr;
+    {
+      GameLockGuard lock;
+      for (const auto& land : gGame->landUnits) {
+        if (unit == nullptr && land->owner == kKaltheim && gGame->map->IsInside(land->x, land->y) &&
+            land->ComputeMoveRange(1) > 1) {
+          unit = land.get();
+        }
+      }
+    }
+    ASSERT_NE(unit, nullptr);
+    CentreAndClickHex({unit->x, unit->y});
+    Frame();
+    EXPECT_EQ(StatusLine(), move);
+    PauseAndResume("with a unit chosen");
+    EXPECT_EQ(StatusLine(), move) << "the unit is still chosen";
+
+    // The nearest hex of its range: the unit has more to go after the move.
+    std::optional<sPoint> to;
+    {
+      GameLockGuard lock;
+      int cheapest = 0;
+      for (const auto& cell : unit->moveRange) {
+        if (!to || cell.cost < cheapest) to = sPoint{cell.x, cell.y}, cheapest = cell.cost;
+      }
+    }
+    ASSERT_TRUE(to.has_value());
+    ClickHex(*to);
+    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(kaltheim); })) << DialogsAndState();
+    Frame();
+    ASSERT_GT(unit->moveRange.size(), 0u);
+    EXPECT_EQ(StatusLine(), move) << "the unit can move on";
+
+    // A convoy's port of departure: a right click keeps the pick open, the
+    // pause closes the manager and ends it.
+    PressKey('C');
+    auto* convoys = dynamic_cast<cDialogKonwojow*>(TopDialog);
+    ASSERT_NE(convoys, nullptr) << DialogsAndState();
+    Click(convoys->GetControl(cDialogKonwojow::kNewButton));
+    Frame();
+    EXPECT_EQ(StatusLine(), GetText("statusbar_hint_convoy_source_port"));
+    const std::optional<sPoint> port = MarkedHex(kConvoyPortMark);
+    ASSERT_TRUE(port.has_value());
+    {
+      GameLockGuard lock;
+      CenterAtHex(*gGame->map, port->x, port->y, false);
+    }
+    Frame();
+    const auto [x, y] = ScreenPointOf(*port);
+    frame_->Inject(RawInput::MouseDown(RawInput::kRight, x, y));
+    frame_->Inject(RawInput::MouseUp(RawInput::kRight, x, y));
+    Frame();
+    EXPECT_EQ(StatusLine(), GetText("statusbar_hint_convoy_source_port"));
+    PauseAndResume("while choosing a port");
+    EXPECT_EQ(TopDialog, nullptr);
+    EXPECT_EQ(StatusLine(), none) << "the convoys manager is closed";
+    EXPECT_EQ(MarkedHex(kConvoyPortMark), std::nullopt);
+
+    // The turn ends with a unit chosen; the next one starts with nothing chosen.
+    CentreAndClickHex({unit->x, unit->y});
+    Frame();
+    EXPECT_EQ(StatusLine(), move);
+    ASSERT_TRUE(EndTurnUntilItComesBack(kaltheim));
+    Frame();
+    EXPECT_EQ(gGame->playerControl.actionMode, kActionNone);
+    EXPECT_EQ(StatusLine(), none);
+  });
+  EXPECT_EQ(exitCode, 0);
+}
+
+}  // namespace
+}  // namespace tr

@@ -240,6 +240,9 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
   ReceiveTurn(folder_.path(), "Duel", "Duel");
   fs::remove(folder_.path() / "data/pbem/Duel/reports.dat");
   fs::create_directory(folder_.path() / "data/pbem/Duel/reports.dat");
+  // Its land units came cut short, at 700 bytes: loaded, it would start without them.
+  ReceiveTurn(folder_.path(), "Cut", "Cut");
+  fs::resize_file(folder_.path() / "data/pbem/Cut/land_units.csv", 700);
   const fs::path pbem = folder_.path() / "data" / "pbem";
   const std::map<std::string, sFileState> received = ReadFolder(pbem);
 
@@ -280,6 +283,8 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
                   u"play-by-e-mail game than the folder data\\pbem\\Wojna Lodz  it lies in");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Duel\\%s");
     expectRefused(u"data\\pbem\\Duel", u"Opening reports file for reading");
+    startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Cut\\%s");
+    expectRefused(u"data\\pbem\\Cut", u"data\\pbem\\Cut\\land_units.csv at line ");
     // A good folder loads as ever.
     startRow(cScenarioMenu::kNewGame, test::kSampleScenario);
     EXPECT_NE(dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu), nullptr);

@@ -47,20 +47,19 @@ std::string PlayerKey(int number, const char* what) {
   return "Save/PBEMPlayer" + std::to_string(number) + what;
 }
 
-// The keys the save writes into every "Info.ini" it makes.
-constexpr std::string_view kSavedKeys[] = {"Save/Date",          "Save/Turn",
-                                           "Save/Impulse",       "Save/GameDay",
-                                           "Save/GameMonth",     "Save/GameYear",
-                                           "Save/ScenarioName",  "Save/GameDayDisplayed",
-                                           "Save/GameMonthDisplayed", "Save/GameYearDisplayed",
-                                           "Save/GameVersion"};
+// The keys the save writes into every "Info.ini" it makes, but
+// Save/ScenarioName, whose absence LoadScenarioInfo names on its own.
+constexpr std::string_view kSavedKeys[] = {
+    "Save/Date",          "Save/Turn",          "Save/Impulse",          "Save/GameDay",
+    "Save/GameMonth",     "Save/GameYear",      "Save/GameDayDisplayed", "Save/GameMonthDisplayed",
+    "Save/GameYearDisplayed", "Save/GameVersion"};
 
 // The save writes every line of "Info.ini" with its line end and every key of
 // kSavedKeys: a saved game's file without them was cut on its way.
 void CheckSavedInfo(const cIniFile& ini, std::u16string_view path) {
   const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
   if (!bytes || bytes->empty()) RefuseDamagedTable(path, 0, u"is empty");
-  if (bytes->back() != '\n') RefuseDamagedTable(path, 0, u"ends inside a line (cut short?)");
+  if (bytes->back() != '\n' && bytes->back() != '\r') RefuseDamagedTable(path, 0, u"ends inside a line (cut short?)");
   for (const std::string_view key : kSavedKeys) {
     if (!ini.HasKey(key)) RefuseDamagedTable(path, 0, Format(u"has no %s (cut short?)", Utf8ToUtf16(key)));
   }

@@ -37,18 +37,22 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     ExitDestroyingGame(1);
   }
   LogReaderText("open_ok");
-  // The game writes a row for every city: its place and a value per country,
-  // each ended by ';' (the supply computation sizes every city's values).
+  // The game writes a row for every city: its place and its values, each
+  // ended by ';', as many for every city (one per country once the supply
+  // was computed, none before).
   const bool saved = game.loadedGame == 1;
   if (saved) CheckSavedTableStart(*bytes, path);
-  const std::size_t rowFields = static_cast<std::size_t>(game.CountryCount()) + 2;
+  std::size_t rowFields = 0;  // of the first row
   std::unordered_set<const cCity*> cityRows;
   int lineNo = 0;
   for (const sTextLine& line : SplitTextLines(*bytes)) {
     ++lineNo;
     if (saved && !line.text.empty() && line.text[0] != '#') {
       const std::size_t fields = SplitTokens(line.text).size();
-      if (line.text.back() != ';' || fields < rowFields) RefuseShortSavedRow(path, lineNo, fields, rowFields);
+      if (rowFields == 0) rowFields = fields;
+      if (line.text.back() != ';' || fields < std::max<std::size_t>(rowFields, 2)) {
+        RefuseShortSavedRow(path, lineNo, fields, std::max<std::size_t>(rowFields, 2));
+      }
     }
     // The length counts the line end: a stray "1;" alone is no row.
     const std::size_t length = line.text.size() + (line.ended ? 1 : 0);

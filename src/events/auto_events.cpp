@@ -67,7 +67,7 @@ bool cAutoEventsRepository::Save(std::u16string_view folder) const {
 }
 
 void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
-                                 const std::function<bool(std::int32_t)>& isEvent) {
+                                 const std::function<bool(std::int32_t)>& isEvent, bool savedGame) {
   const std::u16string path = FolderFilePath(folderTemplate, kFileName);
   LogLine(path);
   const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
@@ -80,6 +80,9 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
     ++lineNo;
     if (!line.text.empty() && line.text[0] == '#') continue;
     const std::vector<std::string_view> fields = SplitFields(line.text);
+    if (savedGame && !line.text.empty() && (!line.ended || fields.size() < 2 || fields[1].empty())) {
+      RefuseDamagedTable(path, lineNo, u"has a line cut short");
+    }
     if (fields.empty()) {
       LogLine(GetText("empty_line..."));
       continue;

@@ -44,8 +44,11 @@ class cAutoEventsRepository {
   // Replaces the pairs with those of the folder template's file. A missing
   // file or a line of more than two fields is fatal (exit code 1). When
   // isEvent is given, a pair whose event it does not know is logged with the
-  // file and line and left out.
-  void Load(std::u16string_view folderTemplate, const std::function<bool(std::int32_t)>& isEvent = nullptr);
+  // file and line and left out. A saved game's file (savedGame), which the
+  // game writes as whole "event;option" lines, is refused with a line cut
+  // short (RefuseDamagedTable); it has no header, so empty is no pairs.
+  void Load(std::u16string_view folderTemplate, const std::function<bool(std::int32_t)>& isEvent = nullptr,
+            bool savedGame = false);
 
   std::list<Pair> pairs;  // in insertion order
 };

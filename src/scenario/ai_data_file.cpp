@@ -192,6 +192,10 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
   const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) FailMissingTable();
   LogLine(kOpenOkLine);
+  // The game writes a block for every country, each key with its values.
+  const bool saved = game.loadedGame == 1;
+  if (saved) CheckSavedTableStart(*bytes, path);
+  std::vector<bool> blockSeen(static_cast<std::size_t>(game.CountryCount()) + 1, false);
 
   // Lines are read whole: a saved purchase queue can be longer than any fixed buffer.
   int current_country = -1;
@@ -200,7 +204,10 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
     ++line_number;
     if (!line.text.empty() && line.text[0] == '#') continue;
     const std::vector<std::string_view> tokens = SplitTokens(line.text);
-    if (tokens.size() < 2) continue;  // a key without values does nothing
+    if (tokens.size() < 2) {
+      if (saved && !tokens.empty()) RefuseShortSavedRow(path, line_number, tokens.size(), 2);
+      continue;  // a key without values does nothing
+    }
     const std::optional<Key> key = FindKey(tokens[0]);
     if (!key) {
       LogFormat(u"ERROR: line %i in ai_data.csv has incorrect variable name (%s)!", line_number,
@@ -212,6 +219,8 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
       if (current_country < 1 || current_country > game.CountryCount()) {
         LogValueOutOfRange(u"Country", current_country, path, line_number);
         current_country = -1;
+      } else {
+        blockSeen[static_cast<std::size_t>(current_country)] = true;
       }
       continue;
     }
@@ -223,6 +232,12 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
     sCountryAiSettings& ai = game.countries[current_country - 1]->aiSettings;
     LineParser parser(game, path, line_number);
     for (std::size_t k = 1; k < tokens.size(); ++k) parser.Value(*key, ai, static_cast<int>(k), tokens[k]);
+  }
+  if (!saved) return;
+  for (int country = 1; country <= game.CountryCount(); ++country) {
+    if (!blockSeen[static_cast<std::size_t>(country)]) {
+      RefuseDamagedTable(path, 0, Format(u"has no block for country %i (cut short?)", country));
+    }
   }
 }
 

@@ -26,12 +26,18 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
     return;
   }
   LogLine(kOpenOkLine);
+  // The game writes its header, then "Country;id;" and "x;y;" lines.
+  const bool saved = game.loadedGame == 1;
+  if (saved) CheckSavedTableStart(*bytes, path);
   cCountry* current = nullptr;
   int lineNumber = 0;
   for (const sTextLine& line : SplitTextLines(*bytes)) {
     ++lineNumber;
     if (line.text.empty() || line.text[0] == '#') continue;
     const std::vector<std::string_view> fields = SplitTokens(line.text);
+    if (saved && (line.text.back() != ';' || fields.size() < 2)) {
+      RefuseDamagedTable(path, lineNumber, u"has a line cut short");
+    }
     if (!fields.empty() && fields[0] == "Country") {
       if (fields.size() < 2) continue;
       const std::optional<int> id = WholeNumber(fields[1]);

@@ -41,7 +41,7 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
   game.airUnits.clear();
   std::vector<std::u16string> refused;
   const std::int32_t mostPoints = MostAirActionPoints(game.constants);
-  cTableRows table(reader, kRow, path);
+  cTableRows table(reader, kRow, path, game.loadedGame == 1);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();

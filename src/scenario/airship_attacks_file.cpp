@@ -70,11 +70,18 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     text.remove_prefix(1);
     LogFormat(u"NOTE: %s starts with a byte-order mark; the mark is skipped", path);
   }
+  // The game writes its header, then "country;report;" lines.
+  const bool saved = game.loadedGame == 1;
+  if (saved && text.empty()) RefuseDamagedTable(path, 0, u"is empty");
+  if (saved && text.front() != u'#') RefuseDamagedTable(path, 1, u"does not begin with the table's '#' header line");
   int lineNumber = 0;
   for (std::u16string_view line : TextLineViews(text)) {
     ++lineNumber;
     if (line.empty() || line[0] == u'#') continue;
     const std::vector<std::u16string_view> fields = Split(line, u';');
+    if (saved && (line.back() != u';' || fields.size() < 2)) {
+      RefuseDamagedTable(path, lineNumber, u"has a line cut short");
+    }
     if (fields.size() < 2) continue;
     const std::optional<int> id = WholeNumber(fields[0]);
     if (!id || *id < 1 || *id > game.CountryCount()) {

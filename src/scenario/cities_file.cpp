@@ -31,7 +31,7 @@ void LoadCities(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"cities.csv");
   cCsvReader reader = OpenTable(kOpeningCitiesLine, path);
   game.cities.clear();
-  cTableRows table(reader, kRow, path);
+  cTableRows table(reader, kRow, path, game.loadedGame == 1);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();

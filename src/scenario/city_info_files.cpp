@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "foundation/console_log.h"
@@ -36,9 +37,23 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     ExitDestroyingGame(1);
   }
   LogReaderText("open_ok");
+  // The game writes a row for every city: its place and its values, each
+  // ended by ';', as many for every city (one per country once the supply
+  // was computed, none before).
+  const bool saved = game.loadedGame == 1;
+  if (saved) CheckSavedTableStart(*bytes, path);
+  std::size_t rowFields = 0;  // of the first row
+  std::unordered_set<const cCity*> cityRows;
   int lineNo = 0;
   for (const sTextLine& line : SplitTextLines(*bytes)) {
     ++lineNo;
+    if (saved && !line.text.empty() && line.text[0] != '#') {
+      const std::size_t fields = SplitTokens(line.text).size();
+      if (rowFields == 0) rowFields = fields;
+      if (line.text.back() != ';' || fields < std::max<std::size_t>(rowFields, 2)) {
+        RefuseShortSavedRow(path, lineNo, fields, std::max<std::size_t>(rowFields, 2));
+      }
+    }
     // The length counts the line end: a stray "1;" alone is no row.
     const std::size_t length = line.text.size() + (line.ended ? 1 : 0);
     if (length <= 2 || line.text[0] == '#') continue;
@@ -47,12 +62,20 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     const int x = ParseLeadingInt(tokens[0]);
     const int y = ParseLeadingInt(tokens[1]);
     cCity* city = game.map && game.map->IsInside(x, y) ? game.map->GetHex(x, y)->city : nullptr;
+    cityRows.insert(city);
     for (std::size_t k = 0; k + 2 < tokens.size(); ++k) {
       if (!city) {
         LogLine(Format(GetText("error_while_loading_%s:_no_city_at_coords_(%d,_%d)"), path, x, y));
         continue;
       }
       store(*city, k, ParseLeadingInt(tokens[k + 2]), path, lineNo);
+    }
+  }
+  if (!saved) return;
+  for (const auto& city : game.cities) {
+    if (cityRows.count(city.get()) == 0) {
+      RefuseDamagedTable(path, 0, Format(u"has no row for city %s at (%i, %i) (cut short?)", city->name, city->x,
+                                         city->y));
     }
   }
 }

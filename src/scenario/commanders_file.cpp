@@ -23,7 +23,7 @@ void LoadCommanders(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"commanders.csv");
   cCsvReader reader = OpenTable(kOpeningCommandersLine, path);
   game.commanders.clear();
-  cTableRows table(reader, kRow, path);
+  cTableRows table(reader, kRow, path, game.loadedGame == 1);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();

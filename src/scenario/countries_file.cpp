@@ -178,11 +178,14 @@ void LoadCountries(cGame& game, std::u16string_view folder_template) {
   cCsvReader reader = OpenTable(kOpeningCountriesLine, path);
   game.viewingCountry = nullptr;
   game.countries.clear();
+  const bool saved = game.loadedGame == 1;
+  if (saved) CheckSavedTableStart(reader, path);
   while (!reader.AtEnd()) {
     const std::size_t count = reader.ReadRecord(false);
     if (count == 0) continue;
     const int line = static_cast<int>(reader.RecordCount());
     if (count < kMinimumFields) {
+      if (saved) RefuseShortSavedRow(path, line, count, kMinimumFields);
       LogFormat(u"WARNING: wrong tokens (columns/values) amount (%i) in %s at line %i (counting from 1)",
                 static_cast<int>(count), path, line);
       continue;

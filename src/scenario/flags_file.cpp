@@ -26,10 +26,17 @@ void LoadFlags(cGame& game, std::u16string_view folder_template) {
   }
   LogLine(kOpenOkLine);
   std::fill(game.flags.begin(), game.flags.end(), 0);
+  // The game writes its header and "number;value;" lines, each with its line end.
+  const bool saved = game.loadedGame == 1;
+  if (saved) CheckSavedTableStart(*bytes, path);
   int lineNumber = 0;
   for (const sTextLine& line : SplitTextLines(*bytes)) {
     ++lineNumber;
     const std::string_view text = line.text;
+    if (saved && !text.empty() &&
+        (!line.ended || (text[0] != '#' && (text.back() != ';' || SplitTokens(text).size() < 2)))) {
+      RefuseDamagedTable(path, lineNumber, u"has a line cut short");
+    }
     if (text.empty() || text[0] == '#') continue;
     const std::size_t semicolon = text.find(';');
     if (semicolon == std::string_view::npos || semicolon == 0 || semicolon + 1 == text.size()) continue;

@@ -24,7 +24,7 @@ void LoadFleets(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"fleets.csv");
   cCsvReader reader = OpenTable(kOpeningNavalUnitsLine, path);
   game.fleets.clear();
-  cTableRows table(reader, kRow, path);
+  cTableRows table(reader, kRow, path, game.loadedGame == 1);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();

@@ -181,7 +181,7 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
 
   std::vector<sRow> rows;
   {
-    cTableRows table(reader, kRow, path);
+    cTableRows table(reader, kRow, path, game.loadedGame == 1);
     while (table.Next()) rows.push_back({table.fields(), table.line()});
   }
   // Harbours take the counter's next numbers, so the counter first passes

@@ -33,7 +33,7 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
   cCsvReader reader = OpenTable(kOpeningNavalUnitsLine, path);
   game.navalUnits.clear();
   std::unordered_set<std::int32_t> used;
-  cTableRows table(reader, kRow, path);
+  cTableRows table(reader, kRow, path, game.loadedGame == 1);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();

@@ -5,11 +5,13 @@
 
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
+#include "foundation/format.h"
 #include "foundation/paths.h"
 #include "scenario/scenario_paths.h"
 #include "world/byte_io.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/presentation.h"
 
 namespace tr {
 namespace {
@@ -127,14 +129,24 @@ void cReportList::Load(std::u16string_view path_template) {
     FatalExit(1);
   }
   const std::string& bytes = *file;
-  if (bytes.compare(0, kTag.size(), kTag) != 0) {
+  // The game writes the tag and the count: a file that ends inside the tag
+  // (an empty one too) was cut short, not written by another program.
+  const bool cutInTag = bytes.size() < kTag.size() && kTag.starts_with(bytes);
+  if (!cutInTag && bytes.compare(0, kTag.size(), kTag) != 0) {
     reports_.clear();
     return;
   }
   LogLine(u"Reports file opened OK");
-  if (!Deserialize(bytes)) {
-    LogFormat(u"WARNING: %s is incomplete; %i whole reports were read", path,
-              static_cast<int>(reports_.size()));
+  if (cutInTag) reports_.clear();
+  if (cutInTag || !Deserialize(bytes)) {
+    const std::u16string message =
+        Format(u"%s is incomplete; %i whole reports were read", path, static_cast<int>(reports_.size()));
+    LogLine(u"WARNING: " + message);
+    // A received turn was cut on its way: its player is told before the
+    // next hand-over makes the loss final.
+    if (TemplateFolder(path_template).starts_with(u"data\\pbem\\")) {
+      Presentation().ShowMessageBox(u"reports.dat", message, eMessageIcon::kWarning);
+    }
   }
 }
 

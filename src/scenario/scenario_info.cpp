@@ -1,6 +1,7 @@
 #include "scenario/scenario_info.h"
 
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "foundation/console_log.h"
@@ -8,10 +9,12 @@
 #include "foundation/ini_file.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "foundation/version.h"
 #include "scenario/pbem_game_name.h"
 #include "scenario/pbem_player.h"
 #include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
@@ -42,6 +45,24 @@ int RangedInt(cIniFile& ini, std::string_view key, int missing, int low, int hig
 
 std::string PlayerKey(int number, const char* what) {
   return "Save/PBEMPlayer" + std::to_string(number) + what;
+}
+
+// The keys the save writes into every "Info.ini" it makes, but
+// Save/ScenarioName, whose absence LoadScenarioInfo names on its own.
+constexpr std::string_view kSavedKeys[] = {
+    "Save/Date",          "Save/Turn",          "Save/Impulse",          "Save/GameDay",
+    "Save/GameMonth",     "Save/GameYear",      "Save/GameDayDisplayed", "Save/GameMonthDisplayed",
+    "Save/GameYearDisplayed", "Save/GameVersion"};
+
+// The save writes every line of "Info.ini" with its line end and every key of
+// kSavedKeys: a saved game's file without them was cut on its way.
+void CheckSavedInfo(const cIniFile& ini, std::u16string_view path) {
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  if (!bytes || bytes->empty()) RefuseDamagedTable(path, 0, u"is empty");
+  if (bytes->back() != '\n' && bytes->back() != '\r') RefuseDamagedTable(path, 0, u"ends inside a line (cut short?)");
+  for (const std::string_view key : kSavedKeys) {
+    if (!ini.HasKey(key)) RefuseDamagedTable(path, 0, Format(u"has no %s (cut short?)", Utf8ToUtf16(key)));
+  }
 }
 
 }  // namespace
@@ -81,6 +102,7 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
     LogFormat(u"ERROR: %s cannot be read; the game is not loaded", path);
     ExitDestroyingGame(1);
   }
+  if (game.loadedGame == 1) CheckSavedInfo(ini, path);
 
   game.date.impulse = RangedInt(ini, "Save/Impulse", 0, 0, kMaxImpulse, 0, path);
   game.date.month = ini.GetInt("Save/GameMonth", 0);

@@ -30,6 +30,32 @@ cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path)
   return reader;
 }
 
+void RefuseDamagedTable(std::u16string_view path, int line, std::u16string_view what) {
+  const std::u16string where = line > 0 ? Format(u" at line %i (counting from 1)", line) : std::u16string();
+  LogFormat(u"ERROR: %s%s %s; the game writes the files of a saved game whole, so the file is damaged and the game "
+            u"is not loaded",
+            path, where, what);
+  ExitDestroyingGame(1);
+}
+
+void CheckSavedTableStart(std::string_view text, std::u16string_view path) {
+  if (text.empty()) RefuseDamagedTable(path, 0, u"is empty");
+  if (text.front() != '#') RefuseDamagedTable(path, 1, u"does not begin with the table's '#' header line");
+}
+
+void RefuseShortSavedRow(std::u16string_view path, int line, std::size_t count, std::size_t fields) {
+  RefuseDamagedTable(path, line,
+                     Format(u"has %i fields of the %i of a row (cut short?)", static_cast<int>(count),
+                            static_cast<int>(fields)));
+}
+
+void CheckSavedTableStart(cCsvReader& reader, std::u16string_view path) {
+  if (reader.RecordCount() != 0) return;
+  if (reader.Size() == 0) RefuseDamagedTable(path, 0, u"is empty");
+  // Kept empty fields tell a blank or data line (one field at least) from a comment (none).
+  if (reader.ReadRecord(true) != 0) RefuseDamagedTable(path, 1, u"does not begin with the table's '#' header line");
+}
+
 namespace {
 
 // A decimal as the log shows it: every digit it needs, whatever its size.
@@ -112,8 +138,10 @@ void CheckNumberField(const std::vector<std::u16string>& fields, std::size_t i, 
   if (!why.empty()) LogNumberSlip(fields[i], column, why, path, line, i, 0);
 }
 
-cTableRows::cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u16string_view path)
-    : reader_(reader), columns_(ColumnsOfRow(rowFormat)), path_(path) {}
+cTableRows::cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u16string_view path, bool savedGame)
+    : reader_(reader), columns_(ColumnsOfRow(rowFormat)), path_(path), savedGame_(savedGame) {
+  if (savedGame_) CheckSavedTableStart(reader_, path_);
+}
 
 bool cTableRows::Next() {
   const std::size_t columns = columns_.size();
@@ -121,6 +149,7 @@ bool cTableRows::Next() {
     const std::size_t count = reader_.ReadRecord(false);
     if (count == 0) continue;
     if (count < columns) {
+      if (savedGame_) RefuseShortSavedRow(path_, line(), count, columns);
       ++short_;
       LogFormat(u"WARNING: row of %s at line %i (counting from 1) has %i fields of %i; row skipped", path_, line(),
                 static_cast<int>(count), static_cast<int>(columns));

@@ -45,6 +45,23 @@ void LogReaderText(std::string_view key);
 // kOpenOkLine; a table that cannot be read is fatal.
 cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path);
 
+// The game writes each table of a saved game (a received play-by-e-mail turn
+// too) whole: its '#' header first, then rows of every field. Such a table
+// found empty, without its header or with a row cut short was damaged on its
+// way (a cut transfer, a full disk), and a game loaded without the rows lost
+// would lose them for good at its next save. So the load is refused: logged
+// with the file, the line (when there is one, else 0) and what is wrong, and
+// ended as fatal. A scenario's tables are written by hand and keep their
+// warnings instead.
+[[noreturn]] void RefuseDamagedTable(std::u16string_view path, int line, std::u16string_view what);
+// Refuses (RefuseDamagedTable) a saved table whose text is empty or does not
+// begin with a '#' header line.
+void CheckSavedTableStart(std::string_view text, std::u16string_view path);
+// The same for a table opened and not read yet; reads its header line.
+void CheckSavedTableStart(cCsvReader& reader, std::u16string_view path);
+// Refuses a saved table whose row at the line has `count` fields of the `fields` a row has.
+[[noreturn]] void RefuseShortSavedRow(std::u16string_view path, int line, std::size_t count, std::size_t fields);
+
 // What a column of a table holds.
 enum class eColumn : std::uint8_t { kText, kWhole, kDecimal };
 
@@ -68,11 +85,14 @@ void CheckNumberField(const std::vector<std::u16string>& fields, std::size_t i, 
 // file and line and skipped, so a cut or mis-separated file never loses rows
 // without a word. A row with more fields (two rows run together on one line)
 // is read by its first fields and logged, and so is a number column whose
-// text is not a number (CheckNumberFields).
+// text is not a number (CheckNumberFields). A table of a saved game is
+// refused instead when it is empty, lacks its header or has a short row
+// (RefuseDamagedTable).
 class cTableRows {
  public:
-  // rowFormat: the row as the table's writer writes it; its conversions are the columns.
-  cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u16string_view path);
+  // rowFormat: the row as the table's writer writes it; its conversions are the
+  // columns. savedGame: the table is one the game wrote (the loaded-game flag).
+  cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u16string_view path, bool savedGame = false);
   cTableRows(const cTableRows&) = delete;
   cTableRows& operator=(const cTableRows&) = delete;
 
@@ -89,6 +109,7 @@ class cTableRows {
   cCsvReader& reader_;
   std::vector<eColumn> columns_;
   std::u16string path_;
+  bool savedGame_ = false;
   int whole_ = 0;
   int short_ = 0;
 };

@@ -10,6 +10,7 @@
 #include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/city.h"
 #include "world/file_io.h"
@@ -55,7 +56,8 @@ bool WriteTopography(std::u16string_view folder, const cStrategicMovement& movem
   return writer.Commit();
 }
 
-void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16string_view folderTemplate) {
+void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16string_view folderTemplate,
+                    bool savedGame) {
   const std::u16string path = FolderFilePath(folderTemplate, kFileName);
   LogLine(GetText("opening_topography_file..."));
   LogLine(path);
@@ -65,6 +67,9 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
     ExitDestroyingGame(1);
   }
   LogLine(GetText("open_ok"));
+  // The game writes a Country line for every country, and ends each line with ';'.
+  if (savedGame) CheckSavedTableStart(*bytes, path);
+  std::vector<bool> countrySeen(static_cast<std::size_t>(movement.CountryCount()) + 1, false);
 
   int countryId = -1;
   sTopographyGroup* group = nullptr;
@@ -75,10 +80,19 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
     const std::u16string line = CodePageToUtf16(raw.text);
     if (!line.empty() && line.front() == u'#') continue;
     const std::vector<std::u16string> fields = Tokens(line);
+    if (savedGame && !line.empty()) {
+      std::size_t needed = 1;
+      if (!fields.empty() && fields.front() == u"City") needed = 3;
+      if (!fields.empty() && fields.front() == u"Country") needed = 2;
+      if (line.back() != u';' || fields.size() < needed) RefuseDamagedTable(path, lineNumber, u"has a line cut short");
+    }
     if (fields.empty()) continue;
     const std::u16string& kind = fields.front();
     if (kind == u"Country") {
       for (std::size_t i = 1; i < fields.size(); ++i) countryId = ParseLeadingInt(fields[i]);
+      if (countryId >= 1 && countryId <= movement.CountryCount()) {
+        countrySeen[static_cast<std::size_t>(countryId)] = true;
+      }
       group = nullptr;
     } else if (kind == u"New Group") {
       cTopography* topography = movement.GetCountryTopography(countryId);
@@ -107,6 +121,11 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
   }
   // The read after a final line end finds nothing.
   if (lines.empty() || lines.back().ended) LogLine(GetText("empty_line..."));
+  for (int country = 1; savedGame && country <= movement.CountryCount(); ++country) {
+    if (!countrySeen[static_cast<std::size_t>(country)]) {
+      RefuseDamagedTable(path, 0, Format(u"has no line for country %i (cut short?)", country));
+    }
+  }
 }
 
 }  // namespace tr

@@ -15,6 +15,13 @@ namespace tr {
 void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"unit_names.csv");
   cCsvReader reader = OpenTable(kOpeningUnitNamesLine, path);
+  // A save holds the scenario's file as it was read, whatever its form: found
+  // empty where the scenario's is not, it was emptied on its way.
+  if (game.loadedGame == 1 && reader.Size() == 0) {
+    const std::optional<std::string> own =
+        ReadWholeFile(ResolveGamePath(ScenarioFilePath(game.scenarioName, u"unit_names.csv")));
+    if (own && !own->empty()) RefuseDamagedTable(path, 0, u"is empty, and the scenario's own is not");
+  }
 
   // The header row is the first whose first cell is empty; its cells from the
   // third on name the country of their column (empty: the column's place - 2).

@@ -39,11 +39,14 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
   cCsvReader reader = OpenTable(kOpeningCitiesLine, path);
   Reset(game.CountryCount());
   const std::vector<eColumn> columns = ColumnsOfRow(kConvoyRow);
+  const bool saved = game.loadedGame == 1;
+  if (saved) CheckSavedTableStart(reader, path);
   while (!reader.AtEnd()) {
     const std::size_t count = reader.ReadRecord(false);
     if (count == 0) continue;
     const auto& f = reader.fields;
     if (count < kConvoyFields) {
+      if (saved) RefuseShortSavedRow(path, static_cast<int>(reader.RecordCount()), count, kConvoyFields);
       LogFormat(u"WARNING: Convoy at line %i of %s has fewer than 6 fields; skipped",
                 static_cast<int>(reader.RecordCount()), path);
       continue;

@@ -54,7 +54,7 @@ void cSeaGraph::LoadNodes(cGame& game, std::u16string_view folderTemplate) {
   cCsvReader reader = OpenTable(kOpeningSeaNodesLine, path);
   cMap& map = *game.map;
   nodes.clear();
-  cTableRows table(reader, kSeaNodeRow, path);
+  cTableRows table(reader, kSeaNodeRow, path, game.loadedGame == 1);
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();

@@ -50,14 +50,16 @@ void FinishSavedGame(cGame& game, cPresentation& screen) {
   LoadCitiesSupplyAndConvoyInfo(game, game.folderTemplate);
   screen.SetLoadingProgress(90);
   game.strategicMovement->Init(game.CountryCount());
-  LoadTopography(*game.strategicMovement, *game.map, game.folderTemplate);
+  LoadTopography(*game.strategicMovement, *game.map, game.folderTemplate, game.loadedGame == 1);
   ChooseCommandersAgain(game);
   for (const auto& unit : game.landUnits) unit->ComputeCombatValue();
   screen.SetLoadingProgress(95);
   game.reports.Load(game.folderTemplate);
   std::unordered_set<std::int32_t> eventIds;
   for (const cEvent& event : game.events->events) eventIds.insert(event.eventID);
-  game.autoEvents.Load(game.folderTemplate, [&eventIds](std::int32_t eventId) { return eventIds.count(eventId) != 0; });
+  game.autoEvents.Load(
+      game.folderTemplate, [&eventIds](std::int32_t eventId) { return eventIds.count(eventId) != 0; },
+      game.loadedGame == 1);
 }
 
 // A human country that ends its turn at once has the events checked for it

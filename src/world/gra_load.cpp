@@ -126,7 +126,7 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
 
   screen.SetLoadingProgress(45);
   // later: one computer-opponent object per country
-  relations.LoadRelationsAndLosses(folderTemplate, CountryCount());
+  relations.LoadRelationsAndLosses(folderTemplate, CountryCount(), loadedGame == 1);
   viewingCountry = nullptr;
 
   screen.SetLoadingProgress(50);

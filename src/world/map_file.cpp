@@ -38,8 +38,17 @@ void cMap::Load(std::u16string_view pathTemplate, bool savedGame) {
     FatalExit(1);
   }
   const std::string_view bytes = *file;
-  // A short file is as foreign as one with another tag.
-  if (bytes.size() < kQelHeaderSize || bytes.substr(0, kTagSize) != kQelTag) WrongVersion();
+  // The start of the tag, or nothing at all, is a map file cut short (a cut
+  // transfer, a full disk); the file is named, since the version line does not.
+  const auto cutShort = [&](std::size_t needed) {
+    LogFormat(u"ERROR: %s ends after %lli of the %lli bytes of its map (cut short?); the game is not loaded", path,
+              static_cast<long long>(bytes.size()), static_cast<long long>(needed));
+    FatalExit(1);
+  };
+  const std::string_view tag(kQelTag, kTagSize);
+  if (bytes.size() < kTagSize && tag.starts_with(bytes)) cutShort(kQelHeaderSize);
+  if (bytes.substr(0, kTagSize) != tag) WrongVersion();
+  if (bytes.size() < kQelHeaderSize) cutShort(kQelHeaderSize);
   const int width = ReadU16(bytes, 264);
   const int height = ReadU16(bytes, 266);
   LogFormat(u"Map size: %ix%i", width, height);
@@ -54,7 +63,7 @@ void cMap::Load(std::u16string_view pathTemplate, bool savedGame) {
     FatalExit(1);
   }
   const std::size_t count = static_cast<std::size_t>(width) * height;
-  if (bytes.size() < kQelHeaderSize + count * kQelRecordSize) WrongVersion();
+  if (bytes.size() < kQelHeaderSize + count * kQelRecordSize) cutShort(kQelHeaderSize + count * kQelRecordSize);
 
   SetWidth(width);
   SetHeight(height);

@@ -34,8 +34,9 @@ class cRelations {
   // count := countryCount and every cell and share zeroed.
   void Reset(int countryCount);
   // Reads both files through the folder template; a missing file or a bad
-  // country number ends the program (relations_file.cpp).
-  void LoadRelationsAndLosses(std::u16string_view folderTemplate, int countryCount);
+  // country number ends the program (relations_file.cpp), and so does a
+  // saved game's file that is empty, headless or has a row cut short.
+  void LoadRelationsAndLosses(std::u16string_view folderTemplate, int countryCount, bool savedGame = false);
 
   // Raised by every SetWar and Reset, so what was learnt of who is at war
   // with whom can tell it may be out of date.

@@ -10,6 +10,7 @@
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/folder_path.h"
@@ -19,10 +20,12 @@
 namespace tr {
 namespace {
 
-// Reads one matrix file: row(a, fields, line) for every data row of a valid country number.
+// Reads one matrix file: row(a, fields, line) for every data row of a valid
+// country number. savedFields: 0 for a scenario's file; for a saved game's,
+// the fields of a whole row, whose values none may be empty.
 template <typename Row>
 void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view fileName,
-                    std::u16string_view openingLine, int countryCount, Row row) {
+                    std::u16string_view openingLine, int countryCount, std::size_t savedFields, Row row) {
   const std::u16string path = FolderFilePath(folderTemplate, fileName);
   LogLine(openingLine);
   LogLine(path);
@@ -32,6 +35,8 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
     ExitDestroyingGame(1);
   }
   LogLine(u"Otwarcie OK");
+  if (savedFields > 0) CheckSavedTableStart(*file, path);
+  std::vector<bool> rowSeen(static_cast<std::size_t>(std::max(countryCount, 0)) + 1, false);
   int lineNo = 0;
   for (const sTextLine& line : SplitTextLines(*file)) {
     ++lineNo;
@@ -52,7 +57,24 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
       LogLine(GetText("wrong_country_id"));
       FatalExit(1);
     }
+    if (savedFields > 0) {
+      int values = 0;
+      for (std::size_t i = 2; i < fields.size() && i < static_cast<std::size_t>(countryCount) + 2; ++i) {
+        values += fields[i].empty() ? 0 : 1;
+      }
+      if (fields.size() < savedFields || values < countryCount) {
+        RefuseDamagedTable(path, lineNo,
+                           Format(u"has %i of the %i values of a row (cut short?)", values, countryCount));
+      }
+    }
+    rowSeen[static_cast<std::size_t>(a)] = true;
     row(a, fields, lineNo);
+  }
+  // The game writes a row for every country.
+  for (int a = 1; savedFields > 0 && a <= countryCount; ++a) {
+    if (!rowSeen[static_cast<std::size_t>(a)]) {
+      RefuseDamagedTable(path, 0, Format(u"has no row for country %i (cut short?)", a));
+    }
   }
 }
 
@@ -78,12 +100,16 @@ void MakeWarsMutual(cRelations& relations, const std::u16string& path, const std
 
 }  // namespace
 
-void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int countryCount) {
+void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int countryCount, bool savedGame) {
   Reset(countryCount);
   const std::u16string path = FolderFilePath(folderTemplate, u"relations.csv");
   // The line of each country's row, 0 while it has none.
   std::vector<int> rowLines(static_cast<std::size_t>(std::max(count, 0)) + 1, 0);
+  // A relations row holds the number, the name and a value per country; a
+  // losses row ends each value with ';', so a whole one has a field more.
+  const std::size_t rowFields = static_cast<std::size_t>(std::max(count, 0)) + 2;
   ReadMatrixFile(folderTemplate, u"relations.csv", u"Otwieram plik z relacjami ze sciezki...", count,
+                 savedGame ? rowFields : 0,
                  [this, &rowLines, &path](int a, const std::vector<std::string_view>& fields, int line) {
                    rowLines[static_cast<std::size_t>(a)] = line;
                    // A row cut short, or written with another separator, leaves countries at peace.
@@ -111,7 +137,7 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
   }
   MakeWarsMutual(*this, path, rowLines);
   ReadMatrixFile(folderTemplate, u"losses.csv", u"Otwieram plik ze stratami ze sciezki...", count,
-                 [this](int a, const std::vector<std::string_view>& fields, int) {
+                 savedGame ? rowFields + 1 : 0, [this](int a, const std::vector<std::string_view>& fields, int) {
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
                      cells[(a - 1) * count + (b - 1)].losses =
                          static_cast<float>(ParseLeadingDouble(fields[b + 1]));

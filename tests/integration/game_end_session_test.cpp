@@ -243,6 +243,9 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
   // Its flags never came: the load stops without a line of its own to show.
   ReceiveTurn(folder_.path(), "Bare", "Bare");
   fs::remove(folder_.path() / "data/pbem/Bare/flags.txt");
+  // Its land units came cut short, at 700 bytes: loaded, it would start without them.
+  ReceiveTurn(folder_.path(), "Cut", "Cut");
+  fs::resize_file(folder_.path() / "data/pbem/Cut/land_units.csv", 700);
   const fs::path pbem = folder_.path() / "data" / "pbem";
   const std::map<std::string, sFileState> received = ReadFolder(pbem);
 
@@ -285,6 +288,8 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
     expectRefused(u"data\\pbem\\Duel", u"Opening reports file for reading");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Bare\\%s");
     expectRefused(u"data\\pbem\\Bare", Format(u":\n%s\n", GetText("pbem_turn_not_loaded_see_log")));
+    startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Cut\\%s");
+    expectRefused(u"data\\pbem\\Cut", u"data\\pbem\\Cut\\land_units.csv at line ");
     // A good folder loads as ever.
     startRow(cScenarioMenu::kNewGame, test::kSampleScenario);
     EXPECT_NE(dynamic_cast<cScenarioSettingsMenu*>(CurrentMenu), nullptr);

@@ -222,7 +222,8 @@ INSTANTIATE_TEST_SUITE_P(
         sHostileCase{"NoRelations",
                      [](const fs::path& save, const std::u16string& folder) {
                        Replace(save / "relations.csv", [](const std::string&) { return std::string(); });
-                       return u"ERROR: " + folder + u"\\relations.csv holds no row of relations between the ";
+                       return u"ERROR: " + folder + u"\\relations.csv is empty; the game writes the files of a saved "
+                                                    u"game whole, so the file is damaged and the game is not loaded";
                      },
                      true},
         sHostileCase{"RelationsOfCountryZero",
@@ -241,18 +242,18 @@ INSTANTIATE_TEST_SUITE_P(
                          for (std::size_t i = 0; i < cut; ++i) at = text.find('\n', at) + 1;
                          return text.substr(0, at + 40);
                        });
-                       return u"WARNING: row of " + folder + u"\\land_units.csv at line " +
-                              Text(std::to_string(cut + 1)) + u" (counting from 1) has ";
+                       return u"ERROR: " + folder + u"\\land_units.csv at line " + Text(std::to_string(cut + 1)) +
+                              u" (counting from 1) has ";
                      },
-                     false},
+                     true},
         sHostileCase{"CommasForSemicolons",
                      [](const fs::path& save, const std::u16string& folder) {
                        Replace(save / "land_units.csv", [](std::string text) {
                          std::replace(text.begin(), text.end(), ';', ',');
                          return text;
                        });
-                       return u"rows of " + folder + u"\\land_units.csv has the 33 fields a row needs; the game is "
-                                                     u"not loaded";
+                       return u"ERROR: " + folder + u"\\land_units.csv at line 3 (counting from 1) has 1 fields of "
+                                                    u"the 33 of a row";
                      },
                      true},
         sHostileCase{"YearZero",

@@ -1,0 +1,196 @@
+// A save of the sample as the game writes it, with one of its files emptied
+// or cut inside its last row, as a cut transfer or a full disk leaves it: the
+// load is refused naming the file, where the game would otherwise start with
+// units, fleets or rows gone and the next save would make the loss final. The
+// scenario the save was made from, written by hand, loads with the same cut
+// as before, with its warnings.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "built_sample_test.h"
+#include "foundation/fatal.h"
+#include "foundation/text.h"
+#include "scenario/pbem_player.h"
+#include "support/log_capture.h"
+#include "world/headless_presentation.h"
+
+namespace tr {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char16_t kScenarioTemplate[] = u"data\\scenarios\\NorthernTide\\%s";
+constexpr char16_t kRefused[] = u"so the file is damaged and the game is not loaded";
+
+enum class eDamage { kEmpty, kCut };
+
+// Empties the file, or cuts it in the middle of its last line that is not a
+// '#' comment (of a binary file, in the middle).
+void Damage(const fs::path& file, eDamage damage, bool binary) {
+  std::string bytes = test::ReadFileBytes(file);
+  if (damage == eDamage::kEmpty) {
+    bytes.clear();
+  } else if (binary) {
+    bytes.resize(bytes.size() / 2);
+  } else {
+    std::size_t end = bytes.size();
+    for (;;) {
+      while (end > 0 && (bytes[end - 1] == '\r' || bytes[end - 1] == '\n')) --end;
+      const std::size_t newline = bytes.find_last_of("\r\n", end == 0 ? 0 : end - 1);
+      const std::size_t start = newline == std::string::npos ? 0 : newline + 1;
+      ASSERT_GT(end, start) << file << " holds no line to cut";
+      if (bytes[start] != '#') {
+        bytes.resize(start + (end - start) / 2);
+        break;
+      }
+      ASSERT_GT(start, 0u) << file << " holds only its header";
+      end = start;
+    }
+  }
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+class DamagedSaveFixture : public test::BuiltSampleTest {
+ protected:
+  // A save of the sample under the name, as the player's save writes it; in
+  // a play-by-e-mail game when it is given one.
+  void MakeSave(const std::u16string& name, const std::u16string& pbemName = {}) {
+    cGame& game = Load(kScenarioTemplate, 0);
+    if (!pbemName.empty()) {
+      game.pbemGame = 1;
+      game.pbemGameName = pbemName;
+      PushBackSetupRecord(game.pbemPlayers, 1, u"Ann", u"ann@example.org");
+      PushBackSetupRecord(game.pbemPlayers, 2, u"Bob", u"bob@example.org");
+    }
+    ASSERT_TRUE(game.saveContext->SaveGame(name, true));
+    Drop();
+  }
+
+  // The exit code of a load that ends fatally; 0 when the game loads.
+  int LoadEnding(const std::u16string& folderTemplate, int loaded) {
+    try {
+      Load(folderTemplate, loaded);
+      return 0;
+    } catch (const FatalExitError& error) {
+      return error.code();
+    }
+  }
+
+  fs::path Game(const std::string& relative) const { return dir_.path() / relative; }
+};
+
+struct sDamageCase {
+  const char* file;
+  eDamage damage;
+  // What the refusal logs after "ERROR: data\save\x\<file>"; null: the save loads.
+  const char16_t* logged;
+  bool binary = false;
+};
+
+void PrintTo(const sDamageCase& c, std::ostream* os) {
+  *os << c.file << (c.damage == eDamage::kEmpty ? " empty" : " cut");
+}
+
+class DamagedSaveTest : public DamagedSaveFixture, public testing::WithParamInterface<sDamageCase> {};
+
+// Every file the save writes, emptied and (where it has rows) cut. Left out:
+// "unit_names.csv" cut (a copy of the scenario's own file, in whatever form
+// its author gave it) and "reports.dat" (AReceivedTurnWithItsReportsCut...).
+TEST_P(DamagedSaveTest, IsRefusedNamingTheFile) {
+  MakeSave(u"x");
+  const sDamageCase& c = GetParam();
+  Damage(Game("data/save/x") / c.file, c.damage, c.binary);
+  test::LogCapture log;
+  const int code = LoadEnding(u"data\\save\\x\\%s", 1);
+  if (c.logged == nullptr) {
+    EXPECT_EQ(code, 0);
+    return;
+  }
+  EXPECT_EQ(code, 1);
+  const std::u16string file = u"data\\save\\x\\" + Utf8ToUtf16(c.file);
+  EXPECT_TRUE(log.ContainsText(c.logged)) << c.file;
+  EXPECT_TRUE(log.ContainsText(u"ERROR: " + file) || log.ContainsText(file + u" is")) << c.file;
+}
+
+sDamageCase Empty(const char* file, const char16_t* logged = u" is empty; the game writes") {
+  return {file, eDamage::kEmpty, logged};
+}
+sDamageCase Cut(const char* file, const char16_t* logged = kRefused) { return {file, eDamage::kCut, logged}; }
+
+INSTANTIATE_TEST_SUITE_P(
+    SampleSave, DamagedSaveTest,
+    testing::Values(
+        Empty("ai_data.csv"), Cut("ai_data.csv"), Empty("air_units.csv"), Cut("air_units.csv"), Empty("cities.csv"),
+        Cut("cities.csv"), Empty("sea_nodes.csv"), Cut("sea_nodes.csv"), Empty("cities_supply_info.csv"),
+        Cut("cities_supply_info.csv"), Empty("cities_convoy_info.csv"), Cut("cities_convoy_info.csv"),
+        Empty("commanders.csv"), Cut("commanders.csv"), Empty("convoys.csv"), Cut("convoys.csv"),
+        Empty("countries.csv"), Cut("countries.csv"), Empty("flags.txt"), Empty("fleets.csv"), Cut("fleets.csv"),
+        Empty("land_units.csv"), Cut("land_units.csv"), Empty("losses.csv"), Cut("losses.csv"),
+        Empty("naval_units.csv"), Cut("naval_units.csv"), Empty("relations.csv"), Cut("relations.csv"),
+        Empty("topography.csv"), Cut("topography.csv"), Empty("airship_attacks.csv"), Empty("airrecon_units.csv"),
+        Empty("unit_names.csv", u"is empty, and the scenario's own is not; the game writes"), Empty("Info.ini"),
+        Cut("Info.ini", u"ends inside a line (cut short?)"),
+        sDamageCase{"map.qel", eDamage::kEmpty, u"map.qel ends after 0 of the ", true},
+        sDamageCase{"map.qel", eDamage::kCut, u"(cut short?); the game is not loaded", true},
+        // Written without a header, one line per automatic event taken: empty is none taken.
+        Empty("auto_events.csv", nullptr), Cut("auto_events.csv")),
+    [](const testing::TestParamInfo<sDamageCase>& info) {
+      std::string name = info.param.file;
+      name.erase(std::remove_if(name.begin(), name.end(), [](char ch) { return ch == '_' || ch == '.'; }),
+                 name.end());
+      return name + (info.param.damage == eDamage::kEmpty ? "Empty" : "Cut");
+    });
+
+// The sound case beside them: the save as written loads without an error.
+TEST_F(DamagedSaveFixture, TheSaveAsWrittenLoads) {
+  MakeSave(u"x");
+  test::LogCapture log;
+  EXPECT_EQ(LoadEnding(u"data\\save\\x\\%s", 1), 0);
+  EXPECT_FALSE(log.ContainsText(u"ERROR:"));
+  EXPECT_FALSE(log.ContainsText(u"WARNING: row of"));
+}
+
+// The cut of the report: "land_units.csv" of 5,616 bytes cut to 700. The
+// scenario loads without the rows cut, as a hand-written table always has;
+// the save is refused at the row.
+TEST_F(DamagedSaveFixture, ALandUnitTableCutShortIsRefusedInASaveOnly) {
+  MakeSave(u"x");
+  for (const char* folder : {"data/scenarios/NorthernTide", "data/save/x"}) {
+    const fs::path file = Game(folder) / "land_units.csv";
+    std::string bytes = test::ReadFileBytes(file);
+    ASSERT_GT(bytes.size(), 700u);
+    bytes.resize(700);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+  }
+  test::LogCapture log;
+  ASSERT_EQ(LoadEnding(kScenarioTemplate, 0), 0);
+  EXPECT_TRUE(log.ContainsText(u"WARNING: row of data\\scenarios\\NorthernTide\\land_units.csv at line"));
+  EXPECT_FALSE(log.ContainsText(u"ERROR:"));
+  log.Clear();
+  EXPECT_EQ(LoadEnding(u"data\\save\\x\\%s", 1), 1);
+  EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\x\\land_units.csv at line "));
+  EXPECT_TRUE(log.ContainsText(u"fields of the 33 of a row (cut short?); the game writes the files of a saved "
+                               u"game whole, so the file is damaged and the game is not loaded"));
+}
+
+// A received turn whose reports were cut on the way loads without them, and
+// its player is told on screen, not only in the log.
+TEST_F(DamagedSaveFixture, AReceivedTurnWithItsReportsCutSaysSoOnScreen) {
+  MakeSave(u"Duel", u"Duel");
+  fs::rename(Game("data/save/Duel"), Game("data/pbem/Duel"));
+  Damage(Game("data/pbem/Duel/reports.dat"), eDamage::kEmpty, true);
+  cHeadlessPresentation screen;
+  ScopedPresentation scoped(screen);
+  test::LogCapture log;
+  ASSERT_EQ(LoadEnding(u"data\\pbem\\Duel\\%s", 1), 0);
+  const std::u16string said = u"data\\pbem\\Duel\\reports.dat is incomplete; 0 whole reports were read";
+  EXPECT_TRUE(log.Contains(u"WARNING: " + said));
+  EXPECT_EQ(screen.CountEvents(u"message-box reports.dat|" + said), 1);
+}
+
+}  // namespace
+}  // namespace tr

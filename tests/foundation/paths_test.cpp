@@ -9,8 +9,12 @@ namespace {
 
 class PathsTest : public testing::Test {
  protected:
-  void SetUp() override { SetGameRoot(dir_.path()); }
-  void TearDown() override { SetGameRoot({}); }
+  void SetUp() override {
+    previous_ = GameRoot();
+    SetGameRoot(dir_.path());
+  }
+  void TearDown() override { SetGameRoot(previous_); }
+  std::filesystem::path previous_;
   test::TempDir dir_;
 };
 

@@ -9,12 +9,8 @@ namespace {
 
 class PathsTest : public testing::Test {
  protected:
-  void SetUp() override {
-    previous_ = GameRoot();
-    SetGameRoot(dir_.path());
-  }
-  void TearDown() override { SetGameRoot(previous_); }
-  std::filesystem::path previous_;
+  void SetUp() override { SetGameRoot(dir_.path()); }
+  void TearDown() override { SetGameRoot({}); }
   test::TempDir dir_;
 };
 

@@ -76,9 +76,5 @@ int main(int argc, char** argv) {
   testing::UnitTest::GetInstance()->listeners().Append(new GameRootKeeper);
   testing::UnitTest::GetInstance()->listeners().Append(new GameFolderKeeper);
   tr::SetFatalExitInterceptor([](int code) { throw tr::FatalExitError(code); });
-  // The game reads only files inside its game folder. A test that names no
-  // folder of its own reads the files it made in the temporary folder, so that
-  // folder is the game folder it starts with.
-  tr::SetGameRoot(std::filesystem::temp_directory_path());
   return RUN_ALL_TESTS();
 }

@@ -76,6 +76,10 @@ std::pair<int, int> RowAndColumn(std::string_view text, std::size_t at) {
 // The file is read here, checked to be UTF-8, and handed to the parser with
 // NULs after its end: the parser steps over a multi-byte sequence by its lead
 // byte, and would read past a buffer that ended inside one.
+// The event files of a scenario, all together, may hold this many bytes: their
+// trees take up to a hundred times their bytes (a file of empty elements).
+constexpr std::uint64_t kEventFilesBudget = 8 * kMiB;
+
 // budgetLeft is what the event files read before may still leave to this one:
 // a list naming one file many times over would otherwise hold a tree of it
 // for every line.

@@ -60,7 +60,11 @@ cGameFile OpenUnderRoot(const fs::path& file, std::uint64_t budget, eFileRefusal
     return {};
   }
   const fs::path inside = target.lexically_relative(root);
-  if (inside.empty() || inside == "." || *inside.begin() == "..") {
+  if (inside == ".") {
+    refusal = eFileRefusal::kNotRegular;  // the game folder itself
+    return {};
+  }
+  if (inside.empty() || *inside.begin() == "..") {
     refusal = eFileRefusal::kOutsideGameFolder;
     return {};
   }

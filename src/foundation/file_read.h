@@ -24,9 +24,6 @@ inline constexpr std::uint64_t kTextFileBudget = 16 * kMiB;
 inline constexpr std::uint64_t kMapFileBudget = 64 * kMiB;
 // "reports.dat", which grows with the length of a game.
 inline constexpr std::uint64_t kReportsFileBudget = 64 * kMiB;
-// The event XML files of a scenario, all together: their trees take up to a
-// hundred times their bytes (a file of empty elements).
-inline constexpr std::uint64_t kEventFilesBudget = 8 * kMiB;
 // A PNG picture; its pixels have a budget of their own (PictureBound).
 inline constexpr std::uint64_t kPictureFileBudget = 32 * kMiB;
 // A WAV effect, decoded whole into memory.

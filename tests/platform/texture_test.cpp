@@ -53,7 +53,7 @@ std::string PngHeader(std::uint32_t width, std::uint32_t height) {
     return big_endian(static_cast<std::uint32_t>(type_and_data.size() - 4)) + type_and_data + big_endian(~crc);
   };
   const std::string ihdr = "IHDR" + big_endian(width) + big_endian(height) + std::string("\x08\x06\0\0\0", 5);
-  return "\x89PNG\r\n\x1a\n" + chunk(ihdr) + chunk("IEND");
+  return "\x89PNG\r\n\x1a\n" + chunk(ihdr) + chunk("IDAT") + chunk("IEND");
 }
 
 // A picture is held to its bound's pixels as well as its sides, from its

@@ -48,7 +48,10 @@ class Descriptor {
   int descriptor_;
 };
 
-eFileRefusal RefusalOfType(mode_t mode) { return S_ISLNK(mode) ? eFileRefusal::kLink : eFileRefusal::kNotRegular; }
+eFileRefusal RefusalOfType(mode_t mode) {
+  if (S_ISLNK(mode)) return eFileRefusal::kLink;
+  return S_ISDIR(mode) ? eFileRefusal::kFolder : eFileRefusal::kNotRegular;
+}
 
 // Opens the file part by part from the game folder. The game folder itself may
 // be reached through links (a home folder often is); below it nothing is followed.
@@ -61,7 +64,7 @@ cGameFile OpenUnderRoot(const fs::path& file, std::uint64_t budget, eFileRefusal
   }
   const fs::path inside = target.lexically_relative(root);
   if (inside == ".") {
-    refusal = eFileRefusal::kNotRegular;  // the game folder itself
+    refusal = eFileRefusal::kFolder;  // the game folder itself
     return {};
   }
   if (inside.empty() || *inside.begin() == "..") {
@@ -81,7 +84,8 @@ cGameFile OpenUnderRoot(const fs::path& file, std::uint64_t budget, eFileRefusal
       return {};
     }
     if (!S_ISDIR(info.st_mode)) {
-      refusal = RefusalOfType(info.st_mode);
+      // A file where a folder should be leaves the file as missing as a missing folder would.
+      refusal = S_ISREG(info.st_mode) ? eFileRefusal::kMissing : RefusalOfType(info.st_mode);
       return {};
     }
     const int next = ::openat(folder.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -138,13 +142,14 @@ void LogRefusal(const fs::path& file, eFileRefusal refusal, std::uint64_t size, 
       LogFormat(u"ERROR: %s is reached through a link; it is not read", name);
       break;
     case eFileRefusal::kNotRegular:
-      LogFormat(u"ERROR: %s is not a regular file (a folder, device or pipe stands on its path); it is not read", name);
+      LogFormat(u"ERROR: %s is not a regular file (a device or pipe stands on its path); it is not read", name);
       break;
     case eFileRefusal::kUnreadable:
       LogFormat(u"ERROR: %s cannot be opened; it is not read", name);
       break;
     case eFileRefusal::kNone:
     case eFileRefusal::kMissing:
+    case eFileRefusal::kFolder:
       break;
   }
 }

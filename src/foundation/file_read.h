@@ -39,7 +39,8 @@ enum class eFileRefusal {
   kMissing,
   kOutsideGameFolder,  // the path leads out of the game folder
   kLink,               // a part of the path below the game folder is a link
-  kNotRegular,         // a folder, device or pipe where a file (or a folder on the way) should be
+  kFolder,             // a folder where the file should be: as good as missing, not logged
+  kNotRegular,         // a device or pipe where the file (or a folder on the way) should be
   kTooLarge,           // larger than the budget
   kUnreadable,
 };
@@ -69,7 +70,8 @@ class cGameFile {
 // Opens the file for reading under the rule: each part of the path below the
 // game folder is opened from the one before without following a link, and a
 // pipe or device is never waited on. refusal says why nothing opened; the
-// refusal is logged (naming the file) unless the file is missing or quiet is set.
+// refusal is logged (naming the file) unless the file is missing, a folder
+// stands in its place, or quiet is set.
 cGameFile OpenGameFile(const std::filesystem::path& file, std::uint64_t budget = kTextFileBudget,
                        eFileRefusal* refusal = nullptr, bool quiet = false);
 

@@ -32,6 +32,7 @@ inline constexpr std::uint64_t kSoundFileBudget = 16 * kMiB;
 inline constexpr std::uint64_t kMusicFileBudget = 256 * kMiB;
 // A movie, streamed by its decoder.
 inline constexpr std::uint64_t kMovieFileBudget = 1024 * kMiB;
+// (The event files of a scenario share one budget of their own, kept by their reader.)
 
 // Why a file was not opened.
 enum class eFileRefusal {

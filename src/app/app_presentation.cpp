@@ -160,8 +160,8 @@ void cAppPresentation::CenterCameraOn(int x, int y, bool glide) {
 
 void cAppPresentation::AnimateMove(const std::function<bool()>& step) { SetPendingMoveStep(step); }
 
-TextureId cAppPresentation::LoadTexture(const std::filesystem::path& file, eTextureUse) {
-  return LoadGameTexture(file);
+TextureId cAppPresentation::LoadTexture(const std::filesystem::path& file, eTextureUse use) {
+  return LoadGameTexture(file, TextureUseBound(use));
 }
 
 void cAppPresentation::ReleaseTexture(TextureId texture) {
@@ -172,7 +172,10 @@ void cAppPresentation::ReleaseTexture(TextureId texture) {
 
 TextureId cAppPresentation::DefaultFlagTexture() {
   std::lock_guard lock(flagMutex_);
-  if (defaultFlag_ == kNoTexture) defaultFlag_ = LoadGameTexture(ResolveGamePath(u"data\\gfx\\Flags\\unknown.png"));
+  if (defaultFlag_ == kNoTexture) {
+    defaultFlag_ =
+        LoadGameTexture(ResolveGamePath(u"data\\gfx\\Flags\\unknown.png"), TextureUseBound(eTextureUse::kPlain));
+  }
   return defaultFlag_;
 }
 

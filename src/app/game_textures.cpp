@@ -3,6 +3,9 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "foundation/console_log.h"
+#include "foundation/file_read.h"
+#include "foundation/text.h"
 #include "platform/texture.h"
 
 namespace tr {
@@ -31,10 +34,20 @@ TextureId AddGameTexture(std::unique_ptr<Texture> texture) {
   return id;
 }
 
-TextureId LoadGameTexture(const std::filesystem::path& file) {
-  auto texture = Texture::FromPngFile(file);
-  if (texture) texture->set_label(file.filename().string());
+TextureId LoadGameTexture(const std::filesystem::path& file, PictureBound bound) {
+  std::string error;
+  auto texture = Texture::FromPngFile(file, &error, bound);
+  if (texture) {
+    texture->set_label(file.filename().string());
+  } else if (IsReadableRegularFile(file)) {
+    LogFormat(u"ERROR: the picture %s is not loaded: %s", Utf8ToUtf16(file.string()), Utf8ToUtf16(error));
+  }
   return AddGameTexture(std::move(texture));
+}
+
+PictureBound TextureUseBound(eTextureUse use) {
+  if (use == eTextureUse::kUnitSheet) return {8192, 8192, std::int64_t{4096} * 4096};
+  return {512, 512, std::int64_t{512} * 512};
 }
 
 void ReleaseGameTexture(TextureId id) {

@@ -76,8 +76,9 @@ std::vector<std::u16string> ListGameFolders(std::u16string_view gameFolder) {
        it.increment(error)) {
     const std::string name = it->path().filename().string();
     if (name.empty() || name[0] == '.') continue;
+    // A folder reached through a link is refused when loaded, so it is not listed either.
     std::error_code typeError;
-    if (!it->is_directory(typeError)) continue;
+    if (!std::filesystem::is_directory(it->symlink_status(typeError))) continue;
     names.push_back(Utf8ToUtf16(name));
   }
   std::sort(names.begin(), names.end());

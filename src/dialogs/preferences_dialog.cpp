@@ -17,6 +17,7 @@
 #include "app/frame_utils.h"
 #include "dialogs/small_dialog_parts.h"
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/game_lock.h"
 #include "foundation/paths.h"
@@ -288,9 +289,8 @@ std::vector<std::pair<int, int>> cDialogUstawien::LayoutFileSizes() {
 
 void cDialogUstawien::HasLayoutFile(int width, int height) {
   const std::u16string name = Format(u"data\\GUI_%dx%d.csv", width, height);
-  std::error_code error;
   const std::filesystem::path path = ResolveGamePath(name);
-  if (!std::filesystem::is_regular_file(path, error)) return;
+  if (!IsReadableRegularFile(path)) return;
   // The last digit of the height stands right before ".csv".
   const std::u16string found = Utf8ToUtf16(path.filename().string());
   if (found.find(u'x') == std::u16string::npos || found.size() < 5 || found[found.size() - 5] < u'0' ||

@@ -76,9 +76,23 @@ std::pair<int, int> RowAndColumn(std::string_view text, std::size_t at) {
 // The file is read here, checked to be UTF-8, and handed to the parser with
 // NULs after its end: the parser steps over a multi-byte sequence by its lead
 // byte, and would read past a buffer that ended inside one.
-bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath) {
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(gamePath));
+// The event files of a scenario, all together, may hold this many bytes: their
+// trees take up to a hundred times their bytes (a file of empty elements).
+constexpr std::uint64_t kEventFilesBudget = 8 * kMiB;
+
+// budgetLeft is what the event files read before may still leave to this one:
+// a list naming one file many times over would otherwise hold a tree of it
+// for every line.
+bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath, std::uint64_t& budgetLeft,
+                  std::u16string_view listPath) {
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(gamePath), kEventFilesBudget);
   if (!bytes) return false;
+  if (bytes->size() > budgetLeft) {
+    LogFormat(u"ERROR: the events files %s names hold more than %i bytes together; %s is not read", listPath,
+              static_cast<std::int64_t>(kEventFilesBudget), gamePath);
+    return false;
+  }
+  budgetLeft -= bytes->size();
   document.SetValue(Utf16ToUtf8(gamePath));
   std::string text = NormalizeXmlText(*bytes);
   if (const std::size_t bad = FirstInvalidUtf8(text); bad != std::string::npos) {
@@ -159,6 +173,7 @@ void cEventEngine::OpenEventFiles(std::u16string_view scenarioName) {
   const std::u16string folder = TemplateFolder(MakeFolderTemplate(kScenarioFolderTemplate, scenarioName));
   // The list comes with the scenario: it may name its own files only, never
   // one elsewhere on the machine.
+  std::uint64_t budgetLeft = kEventFilesBudget;
   for (const std::string& line : ReadListLines(ResolveGamePath(listPath))) {
     if (line.empty() || line.front() == ';') continue;
     const std::u16string path = CodePageToUtf16(line);
@@ -167,7 +182,7 @@ void cEventEngine::OpenEventFiles(std::u16string_view scenarioName) {
       FatalExit(1);
     }
     TiXmlDocument& document = *documents.emplace_back(std::make_unique<TiXmlDocument>());
-    if (!LoadDocument(document, path)) {
+    if (!LoadDocument(document, path, budgetLeft, listPath)) {
       LogFormat(u"ERROR initializing events from file %s. Exiting...", path);
       FatalExit(1);
     }

@@ -1,6 +1,7 @@
 #include "foundation/console_log.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <bit>
@@ -34,8 +35,19 @@ cConsoleLog::cConsoleLog(std::filesystem::path file) : path_(std::move(file)) {}
 cConsoleLog::~cConsoleLog() { Close(); }
 
 void cConsoleLog::OpenLocked(bool with_bom) {
-  file_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // Never through a link, and emptied only once it is known to be a regular
+  // file: a log that is a link would fill the file it names, and one that is
+  // a pipe would stop the program at its first line.
+  file_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
   if (file_ < 0) return;
+  struct stat info {};
+  if (::fstat(file_, &info) != 0 || !S_ISREG(info.st_mode) || ::ftruncate(file_, 0) != 0) {
+    ::close(file_);
+    file_ = -1;
+    return;
+  }
+  const int flags = ::fcntl(file_, F_GETFL);
+  if (flags >= 0) ::fcntl(file_, F_SETFL, flags & ~O_NONBLOCK);
   if (with_bom) WriteAll(file_, "\xFF\xFE", 2);
 }
 

@@ -4,63 +4,223 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <memory>
+#include <cerrno>
 #include <system_error>
+#include <utility>
+
+#include "foundation/console_log.h"
+#include "foundation/paths.h"
+#include "foundation/text.h"
+
+namespace fs = std::filesystem;
 
 namespace tr {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+bool HasNul(const fs::path& file) { return file.native().find('\0') != fs::path::string_type::npos; }
+
+fs::path AbsoluteNormal(const fs::path& path) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(path.empty() ? fs::path(".") : path, ec);
+  if (ec) return {};
+  absolute = absolute.lexically_normal();
+  // "/a/b/" and "/a/b" are the same folder.
+  if (absolute.has_relative_path() && absolute.filename().empty()) absolute = absolute.parent_path();
+  return absolute;
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int descriptor = -1) : descriptor_(descriptor) {}
+  ~Descriptor() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  void Reset(int descriptor) {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = descriptor;
+  }
+  int get() const { return descriptor_; }
+  int Release() { return std::exchange(descriptor_, -1); }
+
+ private:
+  int descriptor_;
 };
 
-bool HasNul(const std::filesystem::path& file) {
-  return file.native().find('\0') != std::filesystem::path::string_type::npos;
+eFileRefusal RefusalOfType(mode_t mode) {
+  if (S_ISLNK(mode)) return eFileRefusal::kLink;
+  return S_ISDIR(mode) ? eFileRefusal::kFolder : eFileRefusal::kNotRegular;
+}
+
+// Opens the file part by part from the game folder. The game folder itself may
+// be reached through links (a home folder often is); below it nothing is followed.
+cGameFile OpenUnderRoot(const fs::path& file, std::uint64_t budget, eFileRefusal& refusal) {
+  const fs::path root = AbsoluteNormal(GameRoot());
+  const fs::path target = AbsoluteNormal(file);
+  if (root.empty() || target.empty()) {
+    refusal = eFileRefusal::kUnreadable;
+    return {};
+  }
+  const fs::path inside = target.lexically_relative(root);
+  if (inside == ".") {
+    refusal = eFileRefusal::kFolder;  // the game folder itself
+    return {};
+  }
+  if (inside.empty() || *inside.begin() == "..") {
+    refusal = eFileRefusal::kOutsideGameFolder;
+    return {};
+  }
+  Descriptor folder(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() < 0) {
+    refusal = errno == ENOENT ? eFileRefusal::kMissing : eFileRefusal::kUnreadable;
+    return {};
+  }
+  const fs::path name = inside.filename();
+  for (const fs::path& part : inside.parent_path()) {
+    struct stat info {};
+    if (::fstatat(folder.get(), part.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+      refusal = errno == ENOENT ? eFileRefusal::kMissing : eFileRefusal::kUnreadable;
+      return {};
+    }
+    if (!S_ISDIR(info.st_mode)) {
+      // A file where a folder should be leaves the file as missing as a missing folder would.
+      refusal = S_ISREG(info.st_mode) ? eFileRefusal::kMissing : RefusalOfType(info.st_mode);
+      return {};
+    }
+    const int next = ::openat(folder.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (next < 0) {
+      refusal = errno == ELOOP || errno == ENOTDIR ? eFileRefusal::kLink : eFileRefusal::kUnreadable;
+      return {};
+    }
+    folder.Reset(next);
+  }
+  // Looked at before opening: opening a device can act on it, and a pipe has no end.
+  struct stat info {};
+  if (::fstatat(folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    refusal = errno == ENOENT ? eFileRefusal::kMissing : eFileRefusal::kUnreadable;
+    return {};
+  }
+  if (!S_ISREG(info.st_mode)) {
+    refusal = RefusalOfType(info.st_mode);
+    return {};
+  }
+  Descriptor opened(::openat(folder.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (opened.get() < 0) {
+    refusal = errno == ELOOP ? eFileRefusal::kLink : errno == ENOENT ? eFileRefusal::kMissing : eFileRefusal::kUnreadable;
+    return {};
+  }
+  // Again on what was opened, in case the name changed in between.
+  if (::fstat(opened.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    refusal = eFileRefusal::kNotRegular;
+    return {};
+  }
+  const std::uint64_t size = static_cast<std::uint64_t>(info.st_size);
+  if (size > budget) {
+    refusal = eFileRefusal::kTooLarge;
+    return cGameFile(-1, size);
+  }
+  // Reads of a regular file never wait; clearing the flag keeps later users (the
+  // sound decoders) from meeting a would-block they do not expect.
+  const int flags = ::fcntl(opened.get(), F_GETFL);
+  if (flags >= 0) ::fcntl(opened.get(), F_SETFL, flags & ~O_NONBLOCK);
+  refusal = eFileRefusal::kNone;
+  return cGameFile(opened.Release(), size);
+}
+
+void LogRefusal(const fs::path& file, eFileRefusal refusal, std::uint64_t size, std::uint64_t budget) {
+  const std::u16string name = Utf8ToUtf16(file.string());
+  switch (refusal) {
+    case eFileRefusal::kTooLarge:
+      LogFormat(u"ERROR: %s holds %s bytes, more than the %s bytes a file of its kind may hold; it is not read", name,
+                std::to_string(size), std::to_string(budget));
+      break;
+    case eFileRefusal::kOutsideGameFolder:
+      LogFormat(u"ERROR: %s lies outside the game folder; it is not read", name);
+      break;
+    case eFileRefusal::kLink:
+      LogFormat(u"ERROR: %s is reached through a link; it is not read", name);
+      break;
+    case eFileRefusal::kNotRegular:
+      LogFormat(u"ERROR: %s is not a regular file (a device or pipe stands on its path); it is not read", name);
+      break;
+    case eFileRefusal::kUnreadable:
+      LogFormat(u"ERROR: %s cannot be opened; it is not read", name);
+      break;
+    case eFileRefusal::kNone:
+    case eFileRefusal::kMissing:
+    case eFileRefusal::kFolder:
+      break;
+  }
 }
 
 }  // namespace
 
-bool IsReadableRegularFile(const std::filesystem::path& file) {
-  if (HasNul(file)) return false;
-  std::error_code ec;
-  return std::filesystem::is_regular_file(std::filesystem::symlink_status(file, ec));
+cGameFile::~cGameFile() {
+  if (descriptor_ >= 0) ::close(descriptor_);
 }
 
-sFileBytes ReadRegularFile(const std::filesystem::path& file) {
-  sFileBytes result;
-  // Checked before opening: opening a pipe for reading would wait for a writer.
-  if (!IsReadableRegularFile(file)) return result;
-  // A link is not followed: a file of a received save or scenario that links
-  // elsewhere would read a file outside the game folder. C streams report
-  // read errors by their result; the C++ file streams of this library throw
-  // from inside a read instead.
-  const int descriptor = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) return result;
-  std::unique_ptr<std::FILE, FileCloser> handle(::fdopen(descriptor, "rb"));
-  if (!handle) {
-    ::close(descriptor);
-    return result;
-  }
-  // The check again on what was opened, in case the name changed in between.
-  struct stat info {};
-  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) return result;
-  result.opened = true;
+cGameFile::cGameFile(cGameFile&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_) {}
 
+cGameFile& cGameFile::operator=(cGameFile&& other) noexcept {
+  if (this != &other) {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = std::exchange(other.descriptor_, -1);
+    size_ = other.size_;
+  }
+  return *this;
+}
+
+int cGameFile::Release() { return std::exchange(descriptor_, -1); }
+
+cGameFile OpenGameFile(const fs::path& file, std::uint64_t budget, eFileRefusal* refusal, bool quiet) {
+  eFileRefusal why = eFileRefusal::kMissing;
+  cGameFile opened;
+  if (!HasNul(file) && !file.empty()) opened = OpenUnderRoot(file, budget, why);
+  if (refusal != nullptr) *refusal = why;
+  if (!opened.is_open()) {
+    if (!quiet) LogRefusal(file, why, opened.size(), budget);
+    return {};
+  }
+  return opened;
+}
+
+sFileBytes ReadRegularFile(const fs::path& file, std::uint64_t budget) {
+  sFileBytes result;
+  const cGameFile opened = OpenGameFile(file, budget);
+  if (!opened.is_open()) return result;
+  result.opened = true;
+  result.bytes.reserve(opened.size());
   char chunk[1 << 16];
   for (;;) {
-    const std::size_t got = std::fread(chunk, 1, sizeof chunk, handle.get());
-    result.bytes.append(chunk, got);
-    if (got < sizeof chunk) break;
+    const ssize_t got = ::read(opened.descriptor(), chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return result;
+    if (got == 0) break;
+    // A file that grows while it is read is held to its budget all the same.
+    if (result.bytes.size() + static_cast<std::size_t>(got) > budget) {
+      LogRefusal(file, eFileRefusal::kTooLarge, result.bytes.size() + static_cast<std::size_t>(got), budget);
+      result.bytes.clear();
+      result.opened = false;
+      return result;
+    }
+    result.bytes.append(chunk, static_cast<std::size_t>(got));
   }
-  result.complete = !std::ferror(handle.get());
+  result.complete = true;
   return result;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-  sFileBytes read = ReadRegularFile(file);
+std::optional<std::string> ReadWholeFile(const fs::path& file, std::uint64_t budget) {
+  sFileBytes read = ReadRegularFile(file, budget);
   if (!read.complete) return std::nullopt;
   return std::move(read.bytes);
+}
+
+bool IsReadableRegularFile(const fs::path& file) {
+  eFileRefusal refusal = eFileRefusal::kNone;
+  if (OpenGameFile(file, UINT64_MAX, &refusal, true).is_open()) return true;
+  return false;
 }
 
 }  // namespace tr

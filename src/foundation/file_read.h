@@ -1,32 +1,96 @@
-// Whole-file reads for every reader of game data. Only regular files are
-// read, and never through a link: a folder, a device, a pipe or a link where
-// a file is expected counts as a file that cannot be opened, so each reader
+// Every file of the game is read under one rule: a regular file inside the
+// game folder, reached without a link in any part of its path below the game
+// folder, never a folder, device or pipe, and no larger than the budget of its
+// kind. Anything else counts as a file that cannot be opened, so each reader
 // fails with its own line instead of reading something that never ends,
-// throwing from the stream, or reading a file outside the game folder.
+// filling memory, or reading a file outside the game folder. A refusal other
+// than a missing file is logged with the file named.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 namespace tr {
 
-// What a read of a whole file gave: opened is false for a missing file or one
-// that is not a regular file (a link is not); complete is false when a read error stopped
-// the read, and bytes then holds what arrived before it.
+// The most bytes a file of each kind may hold. The shipped files and a
+// generous author's fit many times over; a received save or scenario padded
+// beyond them is refused before anything is read.
+inline constexpr std::uint64_t kMiB = 1024 * 1024;
+// Tables, INI files, lists, layouts, the string base: the default.
+inline constexpr std::uint64_t kTextFileBudget = 16 * kMiB;
+// "map.qel": 37 bytes a hex, so well over a million hexes.
+inline constexpr std::uint64_t kMapFileBudget = 64 * kMiB;
+// "reports.dat", which grows with the length of a game.
+inline constexpr std::uint64_t kReportsFileBudget = 64 * kMiB;
+// A PNG picture; its pixels have a budget of their own (PictureBound).
+inline constexpr std::uint64_t kPictureFileBudget = 32 * kMiB;
+// A WAV effect, decoded whole into memory.
+inline constexpr std::uint64_t kSoundFileBudget = 16 * kMiB;
+// A music track, streamed (some formats are read whole by their decoder).
+inline constexpr std::uint64_t kMusicFileBudget = 256 * kMiB;
+// A movie, streamed by its decoder.
+inline constexpr std::uint64_t kMovieFileBudget = 1024 * kMiB;
+// (The event files of a scenario share one budget of their own, kept by their reader.)
+
+// Why a file was not opened.
+enum class eFileRefusal {
+  kNone,
+  kMissing,
+  kOutsideGameFolder,  // the path leads out of the game folder
+  kLink,               // a part of the path below the game folder is a link
+  kFolder,             // a folder where the file should be: as good as missing, not logged
+  kNotRegular,         // a device or pipe where the file (or a folder on the way) should be
+  kTooLarge,           // larger than the budget
+  kUnreadable,
+};
+
+// A file opened under the rule; closes its descriptor when it goes.
+class cGameFile {
+ public:
+  cGameFile() = default;
+  cGameFile(int descriptor, std::uint64_t size) : descriptor_(descriptor), size_(size) {}
+  ~cGameFile();
+  cGameFile(cGameFile&& other) noexcept;
+  cGameFile& operator=(cGameFile&& other) noexcept;
+  cGameFile(const cGameFile&) = delete;
+  cGameFile& operator=(const cGameFile&) = delete;
+
+  bool is_open() const { return descriptor_ >= 0; }
+  int descriptor() const { return descriptor_; }
+  std::uint64_t size() const { return size_; }
+  // Hands the descriptor over to the caller, who closes it.
+  int Release();
+
+ private:
+  int descriptor_ = -1;
+  std::uint64_t size_ = 0;
+};
+
+// Opens the file for reading under the rule: each part of the path below the
+// game folder is opened from the one before without following a link, and a
+// pipe or device is never waited on. refusal says why nothing opened; the
+// refusal is logged (naming the file) unless the file is missing, a folder
+// stands in its place, or quiet is set.
+cGameFile OpenGameFile(const std::filesystem::path& file, std::uint64_t budget = kTextFileBudget,
+                       eFileRefusal* refusal = nullptr, bool quiet = false);
+
+// What a read of a whole file gave: opened is false for a file refused by the
+// rule; complete is false when a read error stopped the read, and bytes then
+// holds what arrived before it.
 struct sFileBytes {
   bool opened = false;
   bool complete = false;
   std::string bytes;
 };
-sFileBytes ReadRegularFile(const std::filesystem::path& file);
+sFileBytes ReadRegularFile(const std::filesystem::path& file, std::uint64_t budget = kTextFileBudget);
 
-// The file's bytes, or nothing when it is missing, not a regular file, or
-// cannot be read whole. A path holding a NUL is refused: the system would
-// open only the part before it.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
+// The file's bytes, or nothing when it is refused or cannot be read whole. A
+// path holding a NUL is refused: the system would open only the part before it.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std::uint64_t budget = kTextFileBudget);
 
-// True when the path names an existing regular file, not a link to one.
+// True when the file would be opened under the rule (whatever its size); logs nothing.
 bool IsReadableRegularFile(const std::filesystem::path& file);
 
 }  // namespace tr

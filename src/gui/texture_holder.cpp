@@ -1,6 +1,7 @@
 #include "gui/texture_holder.h"
 
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "platform/sprite_batch.h"
 #include "platform/texture.h"
@@ -52,8 +53,7 @@ HResult TextureHolder::Load(const std::filesystem::path& path, int mode, int lev
 HResult LoadFirstPicture(TextureHolder& holder, std::span<const std::u16string> names) {
   HResult result = E_INVALIDARG;
   for (std::size_t i = 0; i < names.size(); ++i) {
-    std::error_code ec;
-    if (i + 1 < names.size() && !std::filesystem::is_regular_file(ResolveGamePath(names[i]), ec)) continue;
+    if (i + 1 < names.size() && !IsReadableRegularFile(ResolveGamePath(names[i]))) continue;
     result = holder.Load(std::filesystem::path(names[i]), TextureHolder::kModeFile, 1);
     if (Succeeded(result)) return result;
   }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "platform/audio.h"
 #include "platform/frame.h"
@@ -111,13 +112,14 @@ cMoviePlayer::~cMoviePlayer() = default;
 bool cMoviePlayer::Open(std::u16string_view file) {
   state_.reset();
   const std::filesystem::path path = ResolveGamePath(file);
-  std::error_code ec;
-  std::FILE* probe = std::filesystem::is_regular_file(path, ec) ? std::fopen(path.string().c_str(), "rb") : nullptr;
-  if (probe == nullptr) {
+  // The decoder is given the file opened under the game's rule, through the
+  // name of its descriptor: never a link out of the game folder, a pipe or a device.
+  const cGameFile opened_file = OpenGameFile(path, kMovieFileBudget);
+  if (!opened_file.is_open()) {
     LogFormat(u"-----Could not open video file: %ls", std::u16string(file));
     return false;
   }
-  std::fclose(probe);
+  const std::filesystem::path opened_path = "/proc/self/fd/" + std::to_string(opened_file.descriptor());
 
   auto state = std::make_unique<State>();
   std::string why;
@@ -127,7 +129,7 @@ bool cMoviePlayer::Open(std::u16string_view file) {
     if (frame->graphics().max_texture_size() > 0) largest = frame->graphics().max_texture_size();
   }
   // A picture no texture can hold is refused here rather than drawn wrong later.
-  const bool opened = state->decoder.Open(path, &why);
+  const bool opened = state->decoder.Open(opened_path, &why);
   if (!opened || state->decoder.width() <= 0 || state->decoder.height() <= 0 || state->decoder.width() > largest ||
       state->decoder.height() > largest) {
     LogFormat(u"-----Could not open video file: %ls", std::u16string(file));

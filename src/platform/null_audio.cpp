@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "foundation/file_read.h"
+
 namespace tr {
 
 class NullSoundEffect : public SoundEffect {
@@ -99,16 +101,14 @@ std::unique_ptr<SampleStream> NullAudioDevice::OpenSampleStream() {
 
 std::unique_ptr<SoundEffect> NullAudioDevice::LoadEffect(const std::filesystem::path& wav, int copies) {
   const std::string name = wav.filename().string();
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(wav, ec)) return nullptr;
+  if (!ReadWholeFile(wav, kSoundFileBudget)) return nullptr;
   calls_.push_back({"load", name, copies});
   return std::make_unique<NullSoundEffect>(*this, name, copies);
 }
 
 std::unique_ptr<MusicStream> NullAudioDevice::OpenMusic(const std::filesystem::path& file) {
   const std::string name = file.filename().string();
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return nullptr;
+  if (!OpenGameFile(file, kMusicFileBudget).is_open()) return nullptr;
   calls_.push_back({"open_music", name});
   return std::make_unique<NullMusicStream>(*this, name);
 }

@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
 #include <deque>
 #include <mutex>
 #include <vector>
 
+#include "foundation/file_read.h"
 #include "platform/audio.h"
 
 namespace tr {
@@ -182,13 +186,30 @@ class SdlAudioDevice : public AudioDevice {
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
+  // The mixer is handed bytes or an opened file, never a name: what it opens
+  // by name could be a pipe, a device or a file outside the game folder.
   std::unique_ptr<SoundEffect> LoadEffect(const std::filesystem::path& wav, int copies) override {
-    Mix_Chunk* chunk = Mix_LoadWAV(wav.string().c_str());
+    const std::optional<std::string> bytes = ReadWholeFile(wav, kSoundFileBudget);
+    if (!bytes) return nullptr;
+    SDL_RWops* source = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    if (!source) return nullptr;
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 1);
     if (!chunk) return nullptr;
     return std::make_unique<SdlSoundEffect>(chunk, copies);
   }
   std::unique_ptr<MusicStream> OpenMusic(const std::filesystem::path& file) override {
-    Mix_Music* music = Mix_LoadMUS(file.string().c_str());
+    cGameFile opened = OpenGameFile(file, kMusicFileBudget);
+    if (!opened.is_open()) return nullptr;
+    std::FILE* stream = ::fdopen(opened.descriptor(), "rb");
+    if (!stream) return nullptr;
+    opened.Release();
+    SDL_RWops* source = SDL_RWFromFP(stream, SDL_TRUE);
+    if (!source) {
+      std::fclose(stream);
+      return nullptr;
+    }
+    // The mixer streams from the file and closes it with the music, or at once when it fails.
+    Mix_Music* music = Mix_LoadMUS_RW(source, 1);
     if (!music) return nullptr;
     return std::make_unique<SdlMusicStream>(music);
   }

@@ -58,11 +58,13 @@ std::unique_ptr<Texture> Texture::FromPngBytes(std::span<const std::uint8_t> byt
   // BGRA bytes are ARGB words on a little-endian machine.
   image.format = PNG_FORMAT_BGRA;
   const auto limit = [](int side) { return static_cast<png_uint_32>(std::clamp(side, 0, PictureBound::kLargestSide)); };
-  if (image.width > limit(bound.width) || image.height > limit(bound.height)) {
+  const std::int64_t most_pixels = std::clamp<std::int64_t>(bound.pixels, 0, PictureBound::kLargestPixels);
+  const std::int64_t pixels = std::int64_t{image.width} * image.height;
+  if (image.width > limit(bound.width) || image.height > limit(bound.height) || pixels > most_pixels) {
     if (error) {
       *error = "picture of " + std::to_string(image.width) + " x " + std::to_string(image.height) +
                " pixels is larger than " + std::to_string(limit(bound.width)) + " x " +
-               std::to_string(limit(bound.height));
+               std::to_string(limit(bound.height)) + " or " + std::to_string(most_pixels) + " pixels";
     }
     png_image_free(&image);
     return nullptr;
@@ -78,12 +80,13 @@ std::unique_ptr<Texture> Texture::FromPngBytes(std::span<const std::uint8_t> byt
 
 std::unique_ptr<Texture> Texture::FromPngFile(const std::filesystem::path& file, std::string* error,
                                               PictureBound bound) {
-  const std::optional<std::string> file_bytes = ReadWholeFile(file);
+  const std::optional<std::string> file_bytes = ReadWholeFile(file, kPictureFileBudget);
   if (!file_bytes) {
     if (error) *error = "cannot open " + file.string();
     return nullptr;
   }
-  const std::vector<std::uint8_t> bytes(file_bytes->begin(), file_bytes->end());
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file_bytes->data()),
+                                            file_bytes->size());
   auto t = FromPngBytes(bytes, error, bound);
   if (t) t->label_ = file.filename().string();
   return t;

@@ -20,11 +20,15 @@ namespace tr {
 
 class TexelRuns;
 
-// The largest picture decoded, per side; a caller may ask for less.
+// The largest picture decoded, per side and in pixels; a caller may ask for
+// less. The pixel budget keeps a picture to 256 MB of texels however long its
+// sides: the largest shipped picture (2048 x 2048) fits sixteen times over.
 struct PictureBound {
   static constexpr int kLargestSide = 16384;
+  static constexpr std::int64_t kLargestPixels = std::int64_t{8192} * 8192;
   int width = kLargestSide;
   int height = kLargestSide;
+  std::int64_t pixels = kLargestPixels;
 };
 
 class Texture {

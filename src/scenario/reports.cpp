@@ -123,7 +123,7 @@ bool cReportList::Save(std::u16string_view folder) const {
 
 void cReportList::Load(std::u16string_view path_template) {
   const std::u16string path = FolderFilePath(path_template, u"reports.dat");
-  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path), kReportsFileBudget);
   if (!file) {
     LogLine(u"ERROR: Opening reports file for reading");
     FatalExit(1);

@@ -114,7 +114,7 @@ void ApplyAreaTable(cMap& map, std::u16string_view path,
 void cMap::ConvertHmfMap(std::u16string_view pathTemplate) {
   LogLine(u"------ Converting HMF map to QEL ------");
   const std::u16string path = FolderFilePath(pathTemplate, u"map.hmf");
-  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path), kMapFileBudget);
   if (!file) {
     LogFormat(u"Loading from %s... FAILED", path);
     FatalExit(1);

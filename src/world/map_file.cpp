@@ -32,7 +32,7 @@ constexpr int kMaxSide = 32767;  // columns and rows are stored in 16-bit signed
 void cMap::Load(std::u16string_view pathTemplate, bool savedGame) {
   LogLine(u"------ Loading map ------");
   const std::u16string path = FolderFilePath(pathTemplate, u"map.qel");
-  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path));
+  const std::optional<std::string> file = ReadWholeFile(ResolveGamePath(path), kMapFileBudget);
   if (!file) {
     LogFormat(u"Loading from %s... FAILED", path);
     FatalExit(1);

@@ -7,6 +7,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -18,10 +19,7 @@ namespace {
 // The camp of an orientation (0 allies, 1 axis, 2 comintern), -1 when unknown.
 int Camp(int orientation) { return orientation >= 0 && orientation <= 5 ? orientation % 3 : -1; }
 
-bool FileExists(std::u16string_view gamePath) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(ResolveGamePath(gamePath), ec);
-}
+bool FileExists(std::u16string_view gamePath) { return IsReadableRegularFile(ResolveGamePath(gamePath)); }
 
 }  // namespace
 

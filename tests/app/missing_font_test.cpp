@@ -19,7 +19,8 @@
 namespace tr {
 namespace {
 
-void MakeDeviceWithoutFonts() {
+// True when the device was made; the folder is gone when it returns.
+bool MadeDeviceWithoutFonts() {
   test::TempDir folder;
   const auto config = folder.path() / "no-fonts.conf";
   std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
@@ -34,8 +35,11 @@ void MakeDeviceWithoutFonts() {
   frame.reset();
   // The parent reads what the child logged.
   for (const std::u16string& line : log.lines()) std::fprintf(stderr, "%s\n", Utf16ToUtf8(line).c_str());
-  std::exit(made ? 0 : 1);
+  return made;
 }
+
+// The exit leaves the stack as it is: the temporary folder is removed before it.
+void MakeDeviceWithoutFonts() { std::exit(MadeDeviceWithoutFonts() ? 0 : 1); }
 
 TEST(MissingFontDeathTest, TheMissingFaceIsLoggedAndShownInAMessageBox) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");

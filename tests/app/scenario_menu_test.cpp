@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/app_presentation.h"
 #include "app/device_objects.h"
+#include "app/game_textures.h"
 #include "app/input_routing.h"
 #include "app/loading_menu.h"
 #include "app/mainmenu.h"
@@ -22,6 +24,7 @@
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/string_base_file.h"
+#include "foundation/text.h"
 #include "gui/edit_box.h"
 #include "gui/image.h"
 #include "gui/list_box.h"
@@ -33,7 +36,9 @@
 #include "platform/graphics.h"
 #include "platform/texture.h"
 #include "support/log_capture.h"
+#include "support/temp_dir.h"
 #include "world/gra.h"
+#include "world/panstwo.h"
 
 namespace tr {
 namespace {
@@ -167,6 +172,31 @@ TEST_F(ScenarioMenuTest, ASavesPictureFarLargerThanTheScreenIsRefusedBeforeDecod
   EXPECT_EQ(image->GetTexture()->width(), 16);
 }
 
+// A save's picture padded to gigabytes is refused from its size, naming it,
+// and the scenario's picture shows; a save folder that is a link to one
+// elsewhere is not listed, since it would not load.
+TEST_F(ScenarioMenuTest, APaddedPictureIsNotReadAndALinkedSaveIsNotListed) {
+  WriteInfo("save", "Padded", "[Save]\r\nScenarioName=Alpha\r\n");
+  WritePicture("data/save/Padded/image.png", 0xFF102030u);
+  const std::filesystem::path picture = folder_.path() / "data/save/Padded/image.png";
+  std::filesystem::resize_file(picture, std::uintmax_t{2} << 30);
+  WritePicture("data/scenarios/Alpha/image.png", 0xFF204060u);
+  const test::TempDir elsewhere;
+  elsewhere.Write("Linked/Info.ini", "[Save]\r\nScenarioName=Alpha\r\n");
+  std::filesystem::create_symlink(elsewhere.path() / "Linked", folder_.path() / "data/save/Linked");
+  test::LogCapture log;
+  Open();
+  SelectTab(1);
+  ASSERT_EQ(Rows().size(), 1u);
+  EXPECT_TRUE(Rows()[0].starts_with(u"Padded;"));
+  List().SelectItem(0, true);
+  EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + picture.string() + " holds 2147483648 bytes, more than the " +
+                                       "33554432 bytes a file of its kind may hold; it is not read")));
+  const auto* image = static_cast<CDXUTImage*>(CurrentMenu->GetControl(199));
+  ASSERT_NE(image->GetTexture(), nullptr);
+  EXPECT_EQ(image->GetTexture()->Pixel(0, 0), 0xFF204060u);
+}
+
 // A save's picture may be four screens wide and four screens tall, each way
 // bounded by its own side of the screen.
 TEST_F(ScenarioMenuTest, ASavesPictureIsBoundedByFourScreensEachWay) {
@@ -247,6 +277,7 @@ TEST_F(ScenarioMenuTest, AReceivedTurnThatDoesNotLoadBringsBackThePlayByEmailLis
 // Every screen draws a flag from the area (0, 0, 128, 85) of its picture, as
 // the scenario settings menu does: a smaller picture fills part of its frame.
 TEST(ShippedFlags, FillTheAreaEveryScreenDrawsThemFrom) {
+  const test::ScopedGameRoot root(TR_GAME_DIR);
   int flags = 0;
   for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(TR_GAME_DIR) / "data/gfx/Flags")) {
     std::string error;
@@ -257,6 +288,34 @@ TEST(ShippedFlags, FillTheAreaEveryScreenDrawsThemFrom) {
     ++flags;
   }
   EXPECT_GE(flags, 10);  // the sample's nine countries and the flag of a country without one
+}
+
+// A scenario's flag is held to a flag's bound through the loader the game
+// uses: eight 1 MB pictures of 16384 x 16384 took 8 GB. A refused flag is
+// named and the country shows the flag of a country without one.
+TEST_F(ScenarioMenuTest, AFlagBeyondAFlagsBoundIsRefusedNamingIt) {
+  cAppPresentation port;
+  ScopedPresentation installed(port);
+  const std::filesystem::path big = folder_.path() / "data/scenarios/Alpha/Flags/Big.png";
+  std::vector<std::uint32_t> texels(513 * 85, 0xFF000000u);
+  ASSERT_TRUE(SavePng(big, texels.data(), 513, 85, 513));
+  texels.assign(512 * 512, 0xFF000000u);
+  ASSERT_TRUE(SavePng(folder_.path() / "data/scenarios/Alpha/Flags/Fit.png", texels.data(), 512, 512, 512));
+  test::LogCapture log;
+  cCountry refused, fits;
+  refused.name = u"Big";
+  fits.name = u"Fit";
+  refused.LoadFlagTexture(u"Alpha");
+  fits.LoadFlagTexture(u"Alpha");
+  EXPECT_EQ(refused.flagTexture, kNoTexture);
+  EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: the picture " + big.string() +
+                                       " is not loaded: picture of 513 x 85 pixels is larger than 512 x 512 or "
+                                       "262144 pixels")));
+  ASSERT_NE(FindGameTexture(fits.flagTexture), nullptr);
+  EXPECT_EQ(FindGameTexture(fits.flagTexture)->width(), 512);
+  refused.ReleaseTextures();
+  fits.ReleaseTextures();
+  port.ReleaseGameTextures();
 }
 
 TEST_F(ScenarioMenuTest, ScreenshotsShowTheGeneratedWallpapersControlsAndTexts) {

@@ -1,6 +1,7 @@
 #include "foundation/console_log.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <thread>
 
@@ -48,6 +49,25 @@ TEST(ConsoleLog, UnwritableFileLogsNothingAndGoesOn) {
   log.LogLine(u"still lost");
   // Nothing is made on the way: the folder the log would need stays missing.
   EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
+}
+
+// A log that is a link never empties or fills the file it names, and one that
+// is a pipe without a reader does not stop the program at its first line.
+TEST(ConsoleLog, ALinkOrAPipeIsNotWritten) {
+  test::TempDir dir;
+  const std::filesystem::path target = dir.Write("Settings.ini", "kept");
+  std::filesystem::create_symlink(target, dir.path() / "ConsoleOut.txt");
+  ASSERT_EQ(mkfifo((dir.path() / "pipe.txt").c_str(), 0600), 0);
+  for (const char* name : {"ConsoleOut.txt", "pipe.txt"}) {
+    cConsoleLog log(dir.path() / name);
+    log.LogLine(u"line");
+    log.Restart();
+    log.LogLine(u"line");
+  }
+  EXPECT_EQ(dir.Read("Settings.ini"), "kept");
+  cConsoleLog log(dir.path() / "ConsoleOut2.txt");
+  log.LogLine(u"x");
+  EXPECT_EQ(dir.Read("ConsoleOut2.txt"), std::string("x\0\r\0\n\0", 6));
 }
 
 TEST(ConsoleLog, GlobalLogReceivesSinkLines) {

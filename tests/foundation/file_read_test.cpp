@@ -10,6 +10,7 @@
 #include "foundation/csv_reader.h"
 #include "foundation/gui_layout.h"
 #include "foundation/ini_file.h"
+#include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
@@ -46,6 +47,49 @@ TEST(FileReadTest, RefusesWhatIsNotARegularFile) {
     EXPECT_FALSE(ReadRegularFile(path).opened);
     EXPECT_FALSE(IsReadableRegularFile(path));
   }
+}
+
+// A file is read up to its kind's budget and refused one byte past it, named
+// in the log; a padded 2 GB file is refused from its size alone. The files
+// are sparse: nothing near that size is written.
+TEST(FileReadTest, HoldsAFileToItsBudget) {
+  test::TempDir dir;
+  const fs::path file = dir.path() / "table.csv";
+  fs::resize_file(dir.Write("table.csv", ""), kTextFileBudget);
+  EXPECT_EQ(ReadWholeFile(file).value_or("").size(), kTextFileBudget);
+  fs::resize_file(file, kTextFileBudget + 1);
+  test::LogCapture log;
+  EXPECT_FALSE(ReadWholeFile(file).has_value());
+  EXPECT_FALSE(ReadRegularFile(file).opened);
+  EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + file.string() + " holds 16777217 bytes, more than the 16777216 " +
+                                       "bytes a file of its kind may hold; it is not read")));
+  fs::resize_file(file, 2 * 1024 * kMiB);
+  EXPECT_FALSE(ReadWholeFile(file, kMapFileBudget).has_value());
+}
+
+// Only what lies inside the game folder, reached without a link below it, is
+// read. The game folder itself may be reached through a link, as a home
+// folder often is; the shipped files read as before.
+TEST(FileReadTest, ReadsInsideTheGameFolderWithoutALinkOnTheWay) {
+  test::TempDir dir;
+  const fs::path outside = dir.Write("outside.txt", "secret");
+  dir.Write("real/data/table.csv", "a;b");
+  dir.Write("real/data/sub/file.csv", "c");
+  fs::create_symlink(dir.path() / "real", dir.path() / "game");
+  fs::create_symlink(dir.path() / "real" / "data" / "sub", dir.path() / "real" / "data" / "linked");
+  fs::create_symlink(dir.path(), dir.path() / "real" / "data" / "up");
+  const test::ScopedGameRoot root(dir.path() / "game");
+  EXPECT_EQ(ReadWholeFile(ResolveGamePath("data\\table.csv")), "a;b");
+  EXPECT_EQ(ReadWholeFile(ResolveGamePath("data/sub/file.csv")), "c");
+  test::LogCapture log;
+  for (const char* path : {"data/linked/file.csv", "data/up/outside.txt", "../outside.txt", "data/../../outside.txt"}) {
+    SCOPED_TRACE(path);
+    EXPECT_FALSE(ReadWholeFile(ResolveGamePath(path)).has_value());
+    EXPECT_FALSE(IsReadableRegularFile(ResolveGamePath(path)));
+  }
+  EXPECT_FALSE(ReadWholeFile(outside).has_value());
+  EXPECT_TRUE(log.ContainsText(u"data/linked/file.csv is reached through a link; it is not read"));
+  EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + outside.string() + " lies outside the game folder; it is not read")));
 }
 
 struct FolderCase {

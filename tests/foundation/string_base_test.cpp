@@ -157,6 +157,7 @@ TEST(ShippedStringBase, IsTrustedAndMatchesItsSource) {
   const auto source = ParseStringBaseSource(
       test::ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors);
   EXPECT_TRUE(errors.empty());
+  const test::ScopedGameRoot root(TR_GAME_DIR);
   cStringBase base;
   base.Load(std::string(TR_GAME_DIR) + "/lang_ENG.db", true);
   EXPECT_EQ(base.Size(), source.size());

@@ -53,9 +53,9 @@ inline constexpr long kWaitLimit = 50'000'000;
 inline constexpr int kSeaBattleAutoEnd = 661;
 inline constexpr int kSeaBattleClose = 658;
 
-// A game folder of its own: the shipped data is linked, the settings are
-// copied and the build's save folders are there empty, so the test writes
-// nothing shared and saves into what a player gets.
+// A game folder of its own: the shipped data and settings are copied (the
+// game reads nothing through a link) and the build's save folders are there
+// empty, so the test writes nothing shared and saves into what a player gets.
 inline void MakeGameFolder(const std::filesystem::path& to) {
   namespace fs = std::filesystem;
   const fs::path from = TR_GAME_DIR;
@@ -68,11 +68,8 @@ inline void MakeGameFolder(const std::filesystem::path& to) {
     const fs::path target = to / "data" / entry.path().filename();
     if (entry.path().filename() == "save" || entry.path().filename() == "pbem") {
       fs::create_directories(target);
-    } else if (entry.path().filename() == "scenarios") {
-      // The settings menu writes the events listing beside the event files.
-      fs::copy(entry.path(), target, fs::copy_options::recursive);
     } else if (entry.is_directory()) {
-      fs::create_directory_symlink(entry.path(), target);
+      fs::copy(entry.path(), target, fs::copy_options::recursive);
     } else {
       fs::copy_file(entry.path(), target);
     }

@@ -1,8 +1,12 @@
-// Sound volumes, effect copies and music streams on the null device; the movie player's failure.
+// Sound volumes, effect copies and music streams on the null device; the files the
+// mixer is given; the movie player's failure.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 
+#include "foundation/paths.h"
+#include "platform/audio.h"
 #include "platform/movie_player.h"
 #include "platform/null_audio.h"
 #include "support/log_capture.h"
@@ -64,6 +68,33 @@ TEST_F(NullAudio, MusicStreamPlaysStopsAndKeepsItsVolume) {
   EXPECT_EQ(device.calls().back(), (NullAudioDevice::Call{"music_play", "track.ogg", -1, 0, 0.5f, false}));
   music->Stop();
   EXPECT_FALSE(music->IsPlaying());
+}
+
+// The mixer gets a sound only when it is a regular file inside the game
+// folder: a pipe by a sound's name used to stop the game for good, and a link
+// or a path out of the folder read any file of the machine.
+TEST(SdlAudio, SoundsAreOpenedUnderTheGameRule) {
+  std::string why;
+  const std::unique_ptr<AudioDevice> device = AudioDevice::OpenDefault(&why);
+  if (!device) GTEST_SKIP() << why;
+  test::TempDir dir;
+  const std::filesystem::path game = dir.path() / "game";
+  const std::filesystem::path built(TR_GAME_DIR);
+  std::filesystem::create_directories(game / "data" / "sound");
+  std::filesystem::create_directories(game / "data" / "Music");
+  std::filesystem::copy_file(built / "data/sound/Buying.wav", game / "data/sound/Buying.wav");
+  std::filesystem::copy_file(built / "data/Music/march.wav", game / "data/Music/march.wav");
+  std::filesystem::copy_file(built / "data/Music/march.wav", dir.path() / "outside.wav");
+  ASSERT_EQ(mkfifo((game / "data/sound/Pipe.wav").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo((game / "data/Music/pipe.wav").c_str(), 0600), 0);
+  std::filesystem::create_symlink(dir.path() / "outside.wav", game / "data/Music/link.wav");
+  const test::ScopedGameRoot root(game);
+  EXPECT_NE(device->LoadEffect(ResolveGamePath("data/sound/Buying.wav"), 2), nullptr);
+  EXPECT_NE(device->OpenMusic(ResolveGamePath("data/Music/march.wav")), nullptr);
+  EXPECT_EQ(device->LoadEffect(ResolveGamePath("data/sound/Pipe.wav"), 2), nullptr);
+  for (const char* track : {"data/Music/pipe.wav", "data/Music/link.wav", "../outside.wav", "/dev/zero"}) {
+    EXPECT_EQ(device->OpenMusic(ResolveGamePath(track)), nullptr) << track;
+  }
 }
 
 TEST(MoviePlayer, MissingMovieLogsAndDoesNotPlay) {

@@ -38,6 +38,40 @@ TEST(Texture, MissingOrBrokenFilesGiveNoTexture) {
   EXPECT_EQ(error, "cannot open " + (dir.path() / "folder.png").string());
 }
 
+// The bytes of a PNG whose header names the size; no texel data follows.
+std::string PngHeader(std::uint32_t width, std::uint32_t height) {
+  const auto big_endian = [](std::uint32_t v) {
+    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                       static_cast<char>(v)};
+  };
+  const auto chunk = [&](const std::string& type_and_data) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char c : type_and_data) {
+      crc ^= c;
+      for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return big_endian(static_cast<std::uint32_t>(type_and_data.size() - 4)) + type_and_data + big_endian(~crc);
+  };
+  const std::string ihdr = "IHDR" + big_endian(width) + big_endian(height) + std::string("\x08\x06\0\0\0", 5);
+  return "\x89PNG\r\n\x1a\n" + chunk(ihdr) + chunk("IDAT") + chunk("IEND");
+}
+
+// A picture is held to its bound's pixels as well as its sides, from its
+// header: a 16384 x 16384 flag of 1 MB would take 1 GB of texels.
+TEST(Texture, PictureBeyondItsPixelBudgetIsRefusedFromItsHeader) {
+  test::TempDir dir;
+  const std::uint32_t texels[12] = {};
+  ASSERT_TRUE(SavePng(dir.path() / "t.png", texels, 4, 3, 4));
+  std::string error;
+  EXPECT_NE(Texture::FromPngFile(dir.path() / "t.png", &error, {4, 4, 12}), nullptr) << error;
+  EXPECT_EQ(Texture::FromPngFile(dir.path() / "t.png", &error, {4, 4, 11}), nullptr);
+  EXPECT_EQ(error, "picture of 4 x 3 pixels is larger than 4 x 4 or 11 pixels");
+  const std::string header = PngHeader(8192, 8193);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(header.data()), header.size());
+  EXPECT_EQ(Texture::FromPngBytes(bytes, &error), nullptr);
+  EXPECT_EQ(error, "picture of 8192 x 8193 pixels is larger than 16384 x 16384 or 67108864 pixels");
+}
+
 TEST(Texture, LockedTexelsSurviveDeviceResetWithTheirSize) {
   auto frame = AppFrame::CreateHeadless(320, 240);
   ASSERT_EQ(frame->CreateWindowAndDevice({u"", 320, 240, false}), S_OK);

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/text.h"
 #include "scenario/pbem_game_name.h"
 #include "scenario/pbem_repository.h"
@@ -165,6 +166,21 @@ TEST_F(SaveGameTest, LoadSaveLoadKeepsTheGameAndResavesByteForByte) {
     EXPECT_TRUE(other == bytes) << file << " differs at byte " << at << " of " << bytes.size() << ": "
                                 << int(bytes[at]) << " then " << int(other[at]);
   }
+}
+
+// A received save whose table is padded to gigabytes (a few MB zipped) is
+// refused from its size, naming the file, before a byte of it is read; the
+// same save unpadded loads.
+TEST_F(SaveGameTest, ATablePaddedBeyondItsBudgetIsRefusedNamingIt) {
+  ASSERT_TRUE(LoadScenario().saveContext->SaveGame(u"sound", true));
+  fs::copy(scenario_.root() / "data/save/sound", scenario_.root() / "data/save/padded");
+  const fs::path table = scenario_.root() / "data/save/padded/countries.csv";
+  fs::resize_file(table, 2 * 1024 * kMiB);
+  EXPECT_EQ(LoadSave(u"sound").CountryCount(), 3);
+  test::LogCapture log;
+  EXPECT_THROW(LoadSave(u"padded"), FatalExitError);
+  EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + table.string() + " holds 2147483648 bytes, more than the " +
+                                       "16777216 bytes a file of its kind may hold; it is not read")));
 }
 
 TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {

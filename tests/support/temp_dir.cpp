@@ -13,7 +13,9 @@ namespace tr::test {
 
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
-  path_ = std::filesystem::temp_directory_path() /
+  // Made in the working folder, the game folder of a test that names none:
+  // the game reads no file outside its game folder.
+  path_ = std::filesystem::current_path() /
           ("tidereach-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
   std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_);

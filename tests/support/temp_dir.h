@@ -1,4 +1,4 @@
-// A fresh folder under the system temporary directory, removed at the end of the test.
+// A fresh folder under the working folder, removed at the end of the test.
 #pragma once
 
 #include <filesystem>

@@ -11,6 +11,7 @@
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "platform/audio.h"
 
 namespace tr {
@@ -23,7 +24,8 @@ std::vector<std::string> ListLines(std::string_view text) {
   std::vector<std::string> lines;
   for (std::string_view line : TextLineViews(text)) {
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
-    lines.emplace_back(line);
+    // The lists are code-page text like every other; the paths made of them are UTF-8.
+    lines.push_back(Utf16ToUtf8(CodePageToUtf16(line)));
   }
   return lines;
 }

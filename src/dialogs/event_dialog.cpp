@@ -36,6 +36,28 @@ Texture* FlagOf(int countryId) {
   return const_cast<Texture*>(FindGameTexture(country->GetFlagTexture()));
 }
 
+// Between two columns of option buttons.
+constexpr int kOptionColumnGap = 4;
+
+struct sOptionColumns {
+  int rows = 0;   // slots in a column
+  int width = 0;  // of a button
+};
+
+// The option slots run down from the first option's place. When they would
+// make the dialog taller than its record (the window's height), they wrap into
+// columns side by side across the options' width, so the title and every
+// option stay on screen whatever the window and the number of options.
+sOptionColumns PlaceOptionSlots(int slotCount, const Rect& firstOption, int slotHeight, int contentLimit) {
+  const int fitting = std::max(1, (contentLimit - firstOption.top) / std::max(1, slotHeight));
+  if (slotCount <= fitting) return {slotCount, firstOption.right};
+  const int columnCount = (slotCount + fitting - 1) / fitting;
+  // The columns share the slots evenly rather than leave the last one short.
+  const int rows = (slotCount + columnCount - 1) / columnCount;
+  const int width = (firstOption.right - (columnCount - 1) * kOptionColumnGap) / columnCount;
+  return {rows, std::max(1, width)};
+}
+
 }  // namespace
 
 cDialogEventu::cDialogEventu(const cEvent& event) : cDialog(kDialogId, DialogRecord(kDialogId)), event_(event) {
@@ -61,8 +83,9 @@ cDialogEventu::cDialogEventu(const cEvent& event) : cDialog(kDialogId, DialogRec
   const Rect description = DialogRecord(kDescription);
   const Rect firstOption = DialogRecord(kFirstOptionRecord);
   const int slotHeight = DialogRecord(kOptionSlotRecord).bottom;
+  const sOptionColumns columns = PlaceOptionSlots(slotCount, firstOption, slotHeight, dialog.bottom - title.top);
   const int contentHeight = std::max({picture.top + picture.bottom, description.top + description.bottom,
-                                      firstOption.top + slotCount * slotHeight});
+                                      firstOption.top + columns.rows * slotHeight});
   const int offset = (dialog.top + dialog.bottom) / 2 - (contentHeight + title.top) / 2;
 
   CDXUTStatic* titleText = nullptr;
@@ -83,8 +106,11 @@ cDialogEventu::cDialogEventu(const cEvent& event) : cDialog(kDialogId, DialogRec
            flag.bottom);
   const auto addSlot = [&](int slot, int id, const std::u16string& caption, const std::u16string& hint) {
     CDXUTButton* button = nullptr;
-    if (Failed(AddButton(id, caption, firstOption.left, firstOption.top + offset + slot * slotHeight,
-                         firstOption.right, firstOption.bottom, 0, false, &button))) {
+    const int column = slot / columns.rows;
+    const int row = slot % columns.rows;
+    if (Failed(AddButton(id, caption, firstOption.left + column * (columns.width + kOptionColumnGap),
+                         firstOption.top + offset + row * slotHeight, columns.width, firstOption.bottom, 0, false,
+                         &button))) {
       return;
     }
     button->SetHint(hint);

@@ -161,6 +161,25 @@ bool IsEventUsable(const TiXmlElement& element, const cEvent& event, std::u16str
   return true;
 }
 
+// The texts an effect gives (the names of the units and commanders it makes)
+// are kept in the 8-bit tables of a save. A letter those cannot hold would
+// be saved as '?' under a name the game had shown whole, so the game uses
+// the saved form from the start and the author learns which event to mend.
+void KeepEffectTextsInCodePage(cEvent& event, const TiXmlElement& element, std::u16string_view file) {
+  for (sEventOption& option : event.options) {
+    for (sEffect& effect : option.effects) {
+      for (std::u16string& text : effect.paramStrings) {
+        if (FitsCodePage(text)) continue;
+        std::u16string kept = CodePageToUtf16(Utf16ToCodePage(text));
+        LogFormat(u"WARNING: <event> %i at line %i of %s: effect %s at line %i gives the name \"%s\", whose letters "
+                  u"the Windows-1252 code page of saved games cannot all keep; it is used as \"%s\"",
+                  event.eventID, ElementLine(element), file, effect.method, effect.line, text, kept);
+        text = std::move(kept);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 cEventEngine::cEventEngine() = default;
@@ -207,6 +226,7 @@ void cEventEngine::LoadEventsFromDocument(const TiXmlDocument& document, int& hi
     }
     if (event.eventID > highestId) highestId = event.eventID;
     if (IsEventUsable(*element, event, file, loaded)) {
+      KeepEffectTextsInCodePage(event, *element, file);
       loaded.insert(event.eventID);
       events.push_back(std::move(event));
     }

@@ -24,7 +24,7 @@ bool cCsvReader::LoadFile(std::u16string_view fileName) {
   if (!file.opened) return false;
   // A read cut short by an error keeps what arrived but is not a loaded file.
   data_ = std::move(file.bytes);
-  DropByteOrderMark(data_, fileName);
+  DecodeMarkedText(data_, fileName);
   size_ = data_.size();
   loaded_ = file.complete;
   return loaded_;

@@ -46,7 +46,7 @@ bool cIniFile::Load(std::u16string_view fileName) {
     return false;
   }
   std::string text = std::move(*bytes);
-  DropByteOrderMark(text, fileName_);
+  DecodeMarkedText(text, fileName_);
   if (const std::size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
 
   std::string pendingComment;

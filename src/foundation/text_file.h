@@ -1,6 +1,7 @@
-// Text files as every reader of the game takes them. Editors put a UTF-8
-// byte-order mark in front of a file and end lines with CR LF, a lone CR or a
-// lone LF; none of that is part of the text a reader sees.
+// Text files as every reader of the game takes them. The game's 8-bit texts
+// are Windows-1252, but an editor may save a file as UTF-8 with a byte-order
+// mark in front, and end lines with CR LF, a lone CR or a lone LF; readers
+// see the same code-page text whichever way the file was saved.
 #pragma once
 
 #include <filesystem>
@@ -16,13 +17,14 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // The length of the byte-order mark the text starts with: 3 or 0.
 std::size_t ByteOrderMarkLength(std::string_view bytes);
 
-// A text file read whole (ReadWholeFile), without a byte-order mark in front:
-// a mark is logged once, naming the file, and skipped.
+// A text file read whole (ReadWholeFile) as code-page text (DecodeMarkedText).
 std::optional<std::string> ReadTextFile(const std::filesystem::path& file);
 
-// Removes a byte-order mark from the front of bytes read from the file, and
-// logs it naming the file; false when there was none.
-bool DropByteOrderMark(std::string& bytes, std::u16string_view fileName);
+// Bytes read from the file after a UTF-8 byte-order mark are UTF-8: the mark
+// is logged, naming the file, and dropped, and the text is turned into the
+// code page. Letters the code page cannot hold become '?', logged with the
+// first line that has one. False, with the bytes untouched, without a mark.
+bool DecodeMarkedText(std::string& bytes, std::u16string_view fileName);
 
 // The text lines of 8-bit file text; CR LF, CR and LF all end a line. Each
 // entry tells whether a line end followed the line.

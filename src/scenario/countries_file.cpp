@@ -11,6 +11,7 @@
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/gra.h"
+#include "world/hex.h"
 
 namespace tr {
 namespace {
@@ -93,6 +94,12 @@ void FillCountry(cCountry& c, const RowReader& row, int position) {
   if (c.id != position) {
     LogFormat(u"ERROR: country in row %i of %s has ID %i; IDs must follow the sequence 1, 2, 3...", position,
               row.Path(), c.id);
+    ExitDestroyingGame(1);
+  }
+  if (c.id > kMaxCountryNumber) {
+    LogFormat(u"ERROR: country in row %i of %s has ID %i; a hex of the map keeps its country in one byte, so a game "
+              u"has at most %i countries",
+              position, row.Path(), c.id, kMaxCountryNumber);
     ExitDestroyingGame(1);
   }
   c.isActive = row.Flag(2);

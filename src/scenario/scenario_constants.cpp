@@ -220,7 +220,7 @@ void LoadScenarioConstants(sScenarioConstants& constants, std::u16string_view sc
   LogLine(kOpenOkLine);
   if (!file.complete) LogReaderText("error_while_reading_consts.csv!");
   std::string bytes = file.bytes;
-  DropByteOrderMark(bytes, path);
+  DecodeMarkedText(bytes, path);
 
   constants.ResetForLoading();
   int line = 0;

@@ -1,5 +1,6 @@
 #include "world/hex.h"
 
+#include "foundation/console_log.h"
 #include "world/gra.h"
 #include "world/map.h"
 #include "world/panstwo.h"
@@ -87,14 +88,26 @@ void RefreshAround(sHex* hex) {
   }
 }
 
+// Every caller passes a country of the game or 0; a number the byte cannot
+// hold would give the hex to another country, so it is refused.
+bool HoldsCountry(const sHex& hex, int id, std::u16string_view what) {
+  if (id >= 0 && id <= kMaxCountryNumber) return true;
+  LogFormat(u"ERROR: hex (%i, %i) cannot take country %i as its %s: a hex holds the countries 0 to %i; the hex is "
+            u"left as it was",
+            static_cast<int>(hex.x), static_cast<int>(hex.y), id, what, kMaxCountryNumber);
+  return false;
+}
+
 }  // namespace
 
 void sHex::SetOwner(int id) {
+  if (!HoldsCountry(*this, id, u"owner")) return;
   owner = static_cast<std::uint8_t>(id);
   RefreshAround(this);
 }
 
 void sHex::SetController(int id) {
+  if (!HoldsCountry(*this, id, u"controller")) return;
   controller = static_cast<std::uint8_t>(id);
   RefreshAround(this);
 }

@@ -31,6 +31,10 @@ inline constexpr std::uint16_t kOwnerBorderBits = 0x007;
 inline constexpr std::uint16_t kControllerBorderBits = 0x038;
 inline constexpr std::uint16_t kSeaZoneBorderBits = 0x1C0;
 
+// A hex keeps its controller, owner and original owner in a byte each, so no
+// country above this number can hold a hex (and a scenario has no more).
+inline constexpr int kMaxCountryNumber = 255;
+
 // The highlight bit that ClearHexFlags can clear on every hex of the map.
 inline constexpr std::uint32_t kHexFlagShaded = 0x1000000;
 

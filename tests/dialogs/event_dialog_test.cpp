@@ -240,6 +240,49 @@ INSTANTIATE_TEST_SUITE_P(
                     HeightCase{"SixOptions", u"", 6, 200, false, 498}),
     [](const auto& info) { return info.param.name; });
 
+// Twelve slots fit under the memo in the 768 pixels of record 780; more wrap
+// into columns that share the slots, and every button stays inside the frame
+// and the frame inside the window.
+struct ColumnCase {
+  const char* name;
+  int options;
+  bool pbem;
+  int columns;
+  int rows;
+};
+class EventDialogColumns : public EventDialogTest, public testing::WithParamInterface<ColumnCase> {};
+
+TEST_P(EventDialogColumns, KeepEveryOptionOnScreen) {
+  const ColumnCase& c = GetParam();
+  if (c.pbem) MakePbem();
+  const cDialogEventu& dialog = Open(Event(c.options));
+  const Rect frame = dialog.GetControl(cDialogEventu::kDialogId)->GetBoundingBox();
+  const int offset = kScreenMiddle - (258 + c.rows * 40 + 10) / 2;
+  EXPECT_EQ(frame.top, offset);
+  EXPECT_EQ(frame.height(), 258 + c.rows * 40 + 10);
+  EXPECT_TRUE(frame.top >= 0 && frame.bottom <= 768) << frame.top << "-" << frame.bottom;
+  const int width = (380 - (c.columns - 1) * 4) / c.columns;
+  const std::vector<int> ids = Buttons(dialog);
+  ASSERT_EQ(static_cast<int>(ids.size()), c.options + (c.pbem ? 1 : 0));
+  for (std::size_t slot = 0; slot < ids.size(); ++slot) {
+    const CDXUTControl& button = *dialog.GetControl(ids[slot]);
+    const int column = static_cast<int>(slot) / c.rows;
+    EXPECT_EQ(button.x(), 300 + column * (width + 4)) << ids[slot];
+    EXPECT_EQ(button.y(), 258 + offset + static_cast<int>(slot) % c.rows * 40) << ids[slot];
+    EXPECT_EQ(button.width(), width) << ids[slot];
+    const Rect box = button.GetBoundingBox();
+    EXPECT_TRUE(box.left >= frame.left && box.right <= frame.right && box.bottom <= frame.bottom) << ids[slot];
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ManyOptions, EventDialogColumns,
+                         testing::Values(ColumnCase{"TwelveInOneColumn", 12, false, 1, 12},
+                                         ColumnCase{"ThirteenInTwoColumns", 13, false, 2, 7},
+                                         ColumnCase{"TwelveAndSaveInTwoColumns", 12, true, 2, 7},
+                                         ColumnCase{"TwentyInTwoColumns", 20, false, 2, 10},
+                                         ColumnCase{"ThirtyInThreeColumns", 30, false, 3, 10}),
+                         [](const auto& info) { return info.param.name; });
+
 TEST_F(EventDialogTest, AppPortPushesTheDialogAndTheMainThreadDoesNotWait) {
   cAppPresentation port;
   port.PushEventDialog(Event(2));

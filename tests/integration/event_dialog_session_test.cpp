@@ -3,7 +3,8 @@
 // game screen, the player picks its second option, the choice is filed as
 // the country's report and the turn comes back. The same session keeps
 // screenshots of an event with a picture in a play-by-e-mail game, of the
-// elections dialog and of the convoy results.
+// elections dialog and of the convoy results, and answers the last of an
+// event's twenty options on the 1024 x 768 screen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "dialogs/elections_dialog.h"
 #include "dialogs/event_dialog.h"
 #include "events/zdarzenia.h"
+#include "foundation/text.h"
 #include "game_session.h"
 #include "platform/texture.h"
 #include "support/log_capture.h"
@@ -30,6 +32,7 @@ class EventDialogSessionTest : public test::GameSessionTest {
  protected:
   void Script();
   void KeepScreenshots();
+  void AnswerTheTwentiethOption(cEvent event);
   void FadeIn() {
     for (int frame = 0; frame < 40; ++frame) Frame();
   }
@@ -133,6 +136,42 @@ void EventDialogSessionTest::Script() {
   KeepScreenshots();
 }
 
+// Twenty options are taller than the window in one column: the title and
+// every option must still lie on screen, and the last one answer a click.
+void EventDialogSessionTest::AnswerTheTwentiethOption(cEvent event) {
+  event.image.clear();
+  event.options.resize(1);
+  for (int k = 2; k <= 20; ++k) {
+    event.options.push_back(event.options.front());
+    event.options.back().description = u"Answer " + AsciiToUtf16(std::to_string(k));
+  }
+  sEffect mark;
+  mark.method = u"Flag.SetValue";
+  mark.params[0] = 39020;
+  mark.params[1] = 20;
+  event.options.back().effects = {mark};
+  cDialogEventu* dialog = nullptr;
+  {
+    GameLockGuard lock;
+    dialog = new cDialogEventu(event);
+  }
+  Show(dialog, "event_dialog_twenty_options.png");
+  const Rect window{0, 0, gScreenWidth, gScreenHeight};
+  for (const int id : {int(cDialogEventu::kTitle), cDialogEventu::kOptionButtonBase + 1,
+                       cDialogEventu::kOptionButtonBase + 20}) {
+    ASSERT_NE(dialog->GetControl(id), nullptr) << id;
+    const Rect box = dialog->GetControl(id)->GetBoundingBox();
+    EXPECT_TRUE(box.left >= window.left && box.top >= window.top && box.right <= window.right &&
+                box.bottom <= window.bottom)
+        << id << " at " << box.left << "," << box.top << "-" << box.right << "," << box.bottom;
+  }
+  Click(dialog->GetControl(cDialogEventu::kOptionButtonBase + 20));
+  EXPECT_EQ(TopDialog, nullptr) << DialogsAndState();
+  GameLockGuard lock;
+  EXPECT_EQ(gGame->flags[39020], 20);
+  EXPECT_NE(gGame->reports.Reports().back().text.find(u"Chosen option: Answer 20"), std::u16string::npos);
+}
+
 void EventDialogSessionTest::KeepScreenshots() {
   // The turn comes back with its banner already up: the worker hands the turn
   // over in one step, so nothing of it comes after the player has the turn.
@@ -165,6 +204,7 @@ void EventDialogSessionTest::KeepScreenshots() {
   EXPECT_NE(pbemEvent->GetControl(cDialogEventu::kPicture), nullptr);
   EXPECT_NE(pbemEvent->GetControl(4005), nullptr);
   CloseShown(pbemEvent);
+  AnswerTheTwentiethOption(event);
 
   cCountry* nordvik = gGame->GetCountry(kNordvik);
   int orientation = 0;

@@ -224,6 +224,47 @@ TEST_F(SampleSaveTest, SavedSampleLoadsIntoTheSameGameAndResavesByteForByte) {
   EXPECT_FALSE(std::getline(got, gotLine)) << "the saved game has more: " << gotLine;
 }
 
+// An editor may save a file as UTF-8 with a byte-order mark in front. The
+// sample moved to a folder named with a letter beyond ASCII, once with its
+// Info.ini, event list and countries as the game writes them (Windows-1252)
+// and once as such an editor saves them: both are the same game with the
+// same letters, and both save the same bytes.
+TEST_F(SampleSaveTest, FilesSavedAsUtf8WithAMarkLoadAndSaveAsTheSameGame) {
+  const fs::path scenarios = dir_.path() / "data/scenarios";
+  const std::string folder = "N\xC3\xB6rdtide";  // the file system's names are UTF-8
+  fs::rename(scenarios / kScenario, scenarios / folder);
+  std::map<std::string, std::string> originals;
+  for (const char* file : {"Info.ini", "event_files.txt", "countries.csv"}) {
+    originals[file] = test::ReadFileBytes(scenarios / folder / file);
+  }
+  const auto write = [&](bool utf8) {
+    const std::string mark = utf8 ? "\xEF\xBB\xBF" : "";
+    const std::map<std::string, std::string> renames = {
+        {kScenario, utf8 ? folder : "N\xF6rdtide"},
+        {"5;1;Rusmark;", utf8 ? "5;1;R\xC3\xBCsmark;" : "5;1;R\xFCsmark;"}};
+    for (auto [file, text] : originals) {
+      for (const auto& [from, to] : renames) {
+        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+          text.replace(at, from.size(), to);
+        }
+      }
+      std::ofstream(scenarios / folder / file, std::ios::binary | std::ios::trunc) << mark + text;
+    }
+  };
+  write(false);
+  const std::u16string folderTemplate = u"data\\scenarios\\N\u00F6rdtide\\%s";
+  const std::string asWritten = DescribeLoaded(folderTemplate, 0);
+  EXPECT_NE(asWritten.find("country 5 R\xC3\xBCsmark 1"), std::string::npos) << asWritten;
+  Check("--scenario", folder, "written");
+  write(true);
+  EXPECT_EQ(DescribeLoaded(folderTemplate, 0), asWritten);
+  Check("--scenario", folder, "edited");
+  const FolderBytes written = Files("written");
+  ASSERT_FALSE(written.empty());
+  EXPECT_NE(written.at("Info.ini").find("ScenarioName = N\xF6rdtide\r"), std::string::npos) << written.at("Info.ini");
+  ExpectSameFiles(written, Files("edited"));
+}
+
 // A game the computer played on every side for a long while: the runner's
 // save loads back and the checker saves it again byte for byte.
 TEST_F(SampleSaveTest, LongPlayedGameResavesByteForByte) {

@@ -79,6 +79,24 @@ INSTANTIATE_TEST_SUITE_P(CountriesFile, CountryIdSequenceTest,
                          testing::Values(sBadIds{{2147483647, 2}, 1, 2147483647}, sBadIds{{1, 3}, 2, 3},
                                          sBadIds{{0}, 1, 0}, sBadIds{{1, -1}, 2, -1}, sBadIds{{1, 1}, 2, 1}));
 
+// A hex keeps its country in a byte: country 256 could hold no hex, and
+// territory given to country 300 went to country 44.
+TEST_F(CountriesFileTest, AsManyCountriesAsAHexCanNameLoadAndOneMoreIsRefused) {
+  std::string text = "#group\r\n#columns";
+  for (int id = 1; id <= 255; ++id) text += "\r\n" + Row(id, "Land" + std::to_string(id), 70);
+  Load(text);
+  EXPECT_EQ(game_.CountryCount(), 255);
+  test::LogCapture log;
+  try {
+    Load(text + "\r\n" + Row(256, "Land256", 70));
+    FAIL() << "the load went on";
+  } catch (const FatalExitError& error) {
+    EXPECT_EQ(error.code(), 1);
+  }
+  EXPECT_TRUE(log.Contains(u"ERROR: country in row 256 of data\\scenarios\\s\\countries.csv has ID 256; a hex of "
+                           u"the map keeps its country in one byte, so a game has at most 255 countries"));
+}
+
 TEST_F(CountriesFileTest, OutOfRangeTechLevelIsLoggedAndIgnored) {
   std::string row = Row(1, "Poland", 70);
   // Field 15 (artillery level) becomes 9.

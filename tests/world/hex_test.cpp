@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/log_capture.h"
 #include "support/world_builder.h"
 #include "world/hex.h"
 
@@ -40,6 +41,26 @@ TEST(HexBorders, OwnerChangeRefreshesTheHexAndItsUpperNeighbours) {
   EXPECT_EQ(world.hex(1, 1).borders & kControllerBorderBits, 0b111000);
   world.hex(1, 1).SetOwner(1);
   EXPECT_EQ(world.hex(1, 0).borders & kOwnerBorderBits, 0);
+}
+
+// A hex keeps its countries in a byte: 256 would have become 0 and 300 country 44.
+TEST(HexOwnership, CountryNumbersUpTo255AreTakenAndHigherOnesRefused) {
+  sHex hex;
+  hex.x = 4;
+  hex.y = 7;
+  test::LogCapture log;
+  hex.SetController(255);
+  hex.SetOwner(255);
+  EXPECT_EQ(hex.controller, 255);
+  EXPECT_EQ(hex.owner, 255);
+  EXPECT_TRUE(log.lines().empty());
+  hex.SetController(300);
+  hex.SetOwner(256);
+  EXPECT_EQ(hex.controller, 255);
+  EXPECT_EQ(hex.owner, 255);
+  EXPECT_TRUE(log.Contains(u"ERROR: hex (4, 7) cannot take country 300 as its controller: a hex holds the countries 0 "
+                           u"to 255; the hex is left as it was"));
+  EXPECT_TRUE(log.ContainsText(u"cannot take country 256 as its owner"));
 }
 
 TEST(HexBorders, SideWithoutNeighbourKeepsItsBit) {

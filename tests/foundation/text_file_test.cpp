@@ -1,0 +1,67 @@
+// Every 8-bit reader of the game takes its text through ReadTextFile (or the
+// same decoding): a file as the game writes it, in the code page, comes back
+// byte for byte, and a file an editor saved as UTF-8 behind a byte-order mark
+// gives the same code-page text, letters the code page lacks becoming '?'.
+#include "foundation/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/text.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+struct MarkCase {
+  const char* name;
+  std::string bytes;  // the file
+  std::string text;   // what a reader gets
+  int lostAt;         // the line logged for letters the code page lacks; 0 for none
+};
+
+class ReadTextFileTest : public testing::TestWithParam<MarkCase> {};
+
+TEST_P(ReadTextFileTest, GivesCodePageText) {
+  const MarkCase& c = GetParam();
+  test::TempDir dir;
+  const auto file = dir.Write("table.csv", c.bytes);
+  const std::u16string name = Utf8ToUtf16(file.string());
+  test::LogCapture log;
+  EXPECT_EQ(ReadTextFile(file), c.text);
+  const bool marked = c.bytes.starts_with(kUtf8ByteOrderMark);
+  EXPECT_EQ(log.Contains(u"NOTE: " + name + u" starts with a UTF-8 byte-order mark; the mark is skipped"), marked);
+  std::u16string lost;
+  for (const std::u16string& line : log.lines()) {
+    if (line.starts_with(u"WARNING: ")) lost = line;
+  }
+  if (c.lostAt == 0) {
+    EXPECT_EQ(lost, u"");
+  } else {
+    EXPECT_EQ(lost, u"WARNING: " + name +
+                        u" holds letters that the Windows-1252 code page of the game's texts cannot keep, first at "
+                        u"line " +
+                        AsciiToUtf16(std::to_string(c.lostAt)) + u" (counting from 1); they are read as '?'");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TextFile, ReadTextFileTest,
+    testing::Values(
+        // The game's own files: code page, no mark, taken as they are.
+        MarkCase{"CodePage", "R\xFCsmark;1\r\nN\xF6rdtide;2\r\n", "R\xFCsmark;1\r\nN\xF6rdtide;2\r\n", 0},
+        MarkCase{"CodePageThatLooksLikeUtf8", "R\xC3\xBCsmark\r\n", "R\xC3\xBCsmark\r\n", 0},
+        MarkCase{"MarkedUtf8", "\xEF\xBB\xBFR\xC3\xBCsmark;1\r\nN\xC3\xB6rdtide;2\r\n\xE2\x82\xAC",
+                 "R\xFCsmark;1\r\nN\xF6rdtide;2\r\n\x80", 0},
+        MarkCase{"MarkOnly", "\xEF\xBB\xBF", "", 0},
+        // "Polyarny korpus" in Cyrillic on the second line, LF line ends.
+        MarkCase{"MarkedUtf8BeyondTheCodePage",
+                 "\xEF\xBB\xBFR\xC3\xBCsmark\n\xD0\x9F\xD0\xBE\xD0\xBB\xD1\x8F\xD1\x80\xD0\xBD\xD1\x8B\xD0\xB9 "
+                 "\xD0\xBA\xD0\xBE\xD1\x80\xD0\xBF\xD1\x83\xD1\x81\n",
+                 "R\xFCsmark\n???????? ??????\n", 2},
+        // CR and CR LF line ends count one line each; a byte that is not UTF-8 is lost too.
+        MarkCase{"MarkedButNotUtf8", "\xEF\xBB\xBF" "a\rb\r\nc\r\xFC\r", "a\rb\r\nc\r?\r", 4}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tr

@@ -39,11 +39,13 @@ struct sGameScope {
   cGame* game = nullptr;
 };
 
-// Keeps the lines logged while it lives.
+// Keeps the lines logged while it lives, but those that time the game's steps.
 class cLogRecorder {
  public:
   explicit cLogRecorder(std::vector<std::u16string>& lines) {
-    ConsoleLog().SetObserver([&lines](std::u16string_view line) { lines.emplace_back(line); });
+    ConsoleLog().SetObserver([&lines](std::u16string_view line) {
+      if (!line.starts_with(u"PERFORMANCE:")) lines.emplace_back(line);
+    });
   }
   ~cLogRecorder() { ConsoleLog().SetObserver(nullptr); }
   cLogRecorder(const cLogRecorder&) = delete;

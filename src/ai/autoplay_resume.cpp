@@ -1,6 +1,7 @@
 #include "ai/autoplay_resume.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -179,6 +180,12 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
     resumed.files = ReadSave(savePoint + "_resumed");
   }
 
+  if (std::getenv("RESUME_DUMP")) {  // DEBUG
+    for (auto* p : {&whole, &resumed}) {
+      std::ofstream f(std::string(std::getenv("RESUME_DUMP")) + (p == &whole ? ".a" : ".b"));
+      for (auto& l : p->log) f << Utf16ToUtf8(l) << '\n';
+    }
+  }
   const long line = FirstDifference(whole.log, resumed.log);
   std::vector<std::string> files;
   for (const auto& [name, bytes] : whole.files) {

@@ -22,11 +22,12 @@ struct sResumeCheck {
   std::set<int> passive;
 };
 
-// Prints "resume_check=match", "resume_check=differs" with the first
-// difference, or "resume_check=skipped" when the game ended before the save
-// point; the final saves are left as "<name>_one_go" and "<name>_resumed"
-// beside the save point. Returns 0 on a match or a skip, 4 on a difference,
-// 3 when an invariant broke, 1 when a save failed.
+// Prints "resume_check=match"; "resume_check=plays_alike" when the logs and
+// summaries agree but the final saves do not (the files are named);
+// "resume_check=differs" with the first difference; or "resume_check=skipped"
+// when the game ended before the save point. The final saves are left as
+// "<name>_one_go" and "<name>_resumed" beside the save point. Returns 0 on a
+// match or a skip, 4 otherwise, 3 when an invariant broke, 1 when a save failed.
 int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& errors);
 
 }  // namespace tr

@@ -107,11 +107,9 @@ void cGame::CollectUnitReserve() {
 
 // Each counter holds the highest number in use, so the next object takes the
 // number after it: the number it would have had in the game that was saved,
-// whenever the last one numbered is still there.
+// whenever the last one numbered is still there. The lists keep the order
+// the files hold, the game's own: a ship bought earlier joins a fleet later.
 void cGame::InitNextIds() {
-  fleets.sort([](const auto& a, const auto& b) { return a->id < b->id; });
-  navalUnits.sort([](const auto& a, const auto& b) { return a->id < b->id; });
-
   nextFleetId = HighestId(fleets, 0);
   nextNavalUnitId = HighestId(navalReserve, HighestId(navalUnits, 0));
 

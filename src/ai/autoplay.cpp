@@ -11,6 +11,7 @@
 
 #include "ai/ai_pacing.h"
 #include "ai/ai_phase.h"
+#include "ai/autoplay_resume.h"
 #include "ai/game_invariants.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
@@ -68,6 +69,7 @@ struct sAutoplayArgs {
   unsigned long seed = 0;
   bool seeded = false;
   std::set<int> passive;
+  long resumeAt = 0;  // 0: no resume check
 };
 
 bool ParseNumber(const std::string& text, long low, long& value) {
@@ -90,10 +92,14 @@ bool ParseArgs(const std::vector<std::string>& args, sAutoplayArgs& parsed) {
       parsed.seeded = true;
     } else if (key == "--passive" && ParseNumber(value, 1, number) && number <= 255) {
       parsed.passive.insert(static_cast<int>(number));
+    } else if (key == "--resume-check" && ParseNumber(value, 1, number)) {
+      parsed.resumeAt = number;
     } else {
       return false;
     }
   }
+  // The resume check saves its save point under --save-as.
+  if (parsed.resumeAt != 0 && (parsed.resumeAt >= parsed.impulses || parsed.folder.saveAs.empty())) return false;
   return GameFolderArgsValid(parsed.folder) && parsed.impulses >= 0 && parsed.seeded &&
          (parsed.folder.clock.empty() || !parsed.folder.saveAs.empty());
 }
@@ -311,8 +317,14 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
   sAutoplayArgs parsed;
   if (!ParseArgs(args, parsed)) {
     errors << "usage: autoplay --root <game folder> (--scenario <name> | --save <name>) --impulses <n> "
-              "--seed <s> [--passive <country>]... [--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]]\n";
+              "--seed <s> [--passive <country>]... [--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]] "
+              "[--resume-check <impulse> (with --save-as)]\n";
     return 2;
+  }
+  if (parsed.resumeAt != 0) {
+    return RunResumeCheck({parsed.folder, parsed.impulses, parsed.resumeAt,
+                           static_cast<std::uint32_t>(parsed.seed), parsed.passive},
+                          out, errors);
   }
   const cHeadlessTexts texts(parsed.folder.root);
   sRunScope scope;

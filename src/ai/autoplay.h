@@ -97,7 +97,9 @@ class cAutoplay {
 // Arguments: --root <game folder>, --scenario <name> or --save <name>,
 // --impulses <n>, --seed <s>, --passive <country number> (repeatable: that
 // country's turns do nothing), optionally --save-as <name> with --clock
-// "YYYY-MM-DD hh:mm" to stamp the save with a fixed time. Installs the game's
+// "YYYY-MM-DD hh:mm" to stamp the save with a fixed time, and, for tests,
+// --resume-check <impulse> with --save-as: the check of autoplay_resume.h
+// instead of a plain run, saving at that impulse. Installs the game's
 // turn steps for the run. Returns 0 when every impulse was played (or the game
 // ended) and the save, if asked, was written; 1 when the save failed; 2 on bad
 // arguments; 3 when an invariant broke (its description goes to errors).

@@ -13,6 +13,8 @@ thread_local ScopedRandomDraws* tScripted = nullptr;
 
 void SeedRandom(std::uint32_t seed) { tState = seed; }
 
+std::uint32_t RandomState() { return tState; }
+
 int RandomDraw() {
   if (tScripted && !tScripted->draws_.empty()) {
     const int v = tScripted->draws_.front();

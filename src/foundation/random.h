@@ -9,6 +9,8 @@
 namespace tr {
 
 void SeedRandom(std::uint32_t seed);  // this thread only
+// This thread's generator state: seeding with it goes on with the same draws.
+std::uint32_t RandomState();
 int RandomDraw();                     // 0..32767
 
 float RandomUnit();                   // draw / 32767, 0..1 inclusive

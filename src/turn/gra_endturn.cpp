@@ -181,6 +181,12 @@ void AdvanceDate(cGame& game) {
   }
 }
 
+void RestoreLastMonthProcessed(cGame& game) {
+  // At a month's first impulse the impulse that ended was the last month's.
+  const int month = game.date.month;
+  game.lastMonthProcessed = game.date.impulse > 1 ? month : (month > 1 ? month - 1 : 12);
+}
+
 void EndOfImpulse(cGame& game, std::uint8_t full) {
   LogLine(u"Zaczynam wykonywanie konca impulsu");
   SetPanelHintText(GetText("end_of_turn"));

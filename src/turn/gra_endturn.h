@@ -26,6 +26,12 @@ void RefreshCountries(cGame& game, bool full);
 // The next impulse: turn counter, turns left and the date.
 void AdvanceDate(cGame& game);
 
+// A saved game does not keep the month whose once-a-month steps last ran; its
+// date tells it, since every impulse played ended with those steps for its
+// month. Without this, the first end of impulse after every load would age
+// the artificial harbours again.
+void RestoreLastMonthProcessed(cGame& game);
+
 // Every month needs at least one impulse for the date to move on: a month
 // with none is a data error (logged, exit code 1). Run once after loading.
 void CheckImpulsesPerMonth(const cGame& game);

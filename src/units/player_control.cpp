@@ -54,9 +54,12 @@ void cPlayerControl::ClearSelection() {
 
 void cPlayerControl::SetCurrentCountry(cCountry* country) {
   currentCountry = country;
-  follow = 1;
-  if (country && country->IsAllianceActive() && !gShowAlliesActions) follow = 0;
+  FollowCurrentCountry();
   Presentation().RefreshInfoPanel();
+}
+
+void cPlayerControl::FollowCurrentCountry() {
+  follow = currentCountry && currentCountry->IsAllianceActive() && !gShowAlliesActions ? 0 : 1;
 }
 
 void cPlayerControl::CenterOnCurrentCountry(bool glide) {

@@ -89,6 +89,8 @@ class cPlayerControl {
   // Stores the country; the view follows its moves unless it is an ally of a
   // human player whose setting hides allies' actions.
   void SetCurrentCountry(cCountry* country);
+  // The follow flag by that rule for the current country, as it is stored.
+  void FollowCurrentCountry();
   void CenterOnCurrentCountry(bool glide);
   void SetHoveredHex(sHex* hex);
   void SelectHex(int x, int y);

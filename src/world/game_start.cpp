@@ -46,6 +46,7 @@ void ChooseCommandersAgain(cGame& game) {
 }
 
 void FinishSavedGame(cGame& game, cPresentation& screen) {
+  RestoreLastMonthProcessed(game);
   ResetSupplyState(game);
   LoadCitiesSupplyAndConvoyInfo(game, game.folderTemplate);
   screen.SetLoadingProgress(90);

@@ -20,6 +20,8 @@ void cGame::FinishLoading(std::u16string_view folder) {
   CheckUnitLinks(*this);
   CheckHexOwners();
   playerControl.currentCountry = DetermineCurrentCountry(countries);
+  // A loaded game shows the current country's moves as a game played on to it does.
+  playerControl.FollowCurrentCountry();
 
   CollectNavalReserve();
   CheckFleetIntegrity(*this);

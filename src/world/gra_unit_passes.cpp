@@ -105,16 +105,13 @@ void cGame::CollectUnitReserve() {
   MoveReserveEntries(*this, airUnits);
 }
 
+// Each counter holds the highest number in use, so the next object takes the
+// number after it: the number it would have had in the game that was saved,
+// whenever the last one numbered is still there. The lists keep the order
+// the files hold, the game's own: a ship bought earlier joins a fleet later.
 void cGame::InitNextIds() {
-  nextConvoyId = nextFleetId = nextNavalUnitId = nextLandUnitId = nextAirUnitId = 0;
-  fleets.sort([](const auto& a, const auto& b) { return a->id < b->id; });
-  navalUnits.sort([](const auto& a, const auto& b) { return a->id < b->id; });
-
-  nextFleetId = fleets.empty() ? 1 : fleets.back()->id + 1;
-
-  nextNavalUnitId = navalUnits.empty() ? 1 : navalUnits.back()->id + 1;
-  for (const auto& ship : navalReserve) nextNavalUnitId = std::max<int>(nextNavalUnitId, ship->id);
-  ++nextNavalUnitId;
+  nextFleetId = HighestId(fleets, 0);
+  nextNavalUnitId = HighestId(navalReserve, HighestId(navalUnits, 0));
 
   int highestLand = 0;
   int highestAir = 0;
@@ -122,12 +119,10 @@ void cGame::InitNextIds() {
     int& highest = unit->category == kCategoryLand ? highestLand : highestAir;
     highest = std::max<int>(highest, unit->id);
   }
-  highestLand = HighestId(aboardUnitsB, HighestId(aboardUnitsA, HighestId(landUnits, highestLand)));
-  highestAir = HighestId(airUnits, highestAir);
-  nextLandUnitId = highestLand + 1;
-  nextAirUnitId = highestAir + 1;
+  nextLandUnitId = HighestId(aboardUnitsB, HighestId(aboardUnitsA, HighestId(landUnits, highestLand)));
+  nextAirUnitId = HighestId(airUnits, highestAir);
 
-  nextConvoyId = convoys.HighestId() + 1;
+  nextConvoyId = convoys.HighestId();
 }
 
 void cGame::DestroyReserveUnitsOfCountry(int countryId) {

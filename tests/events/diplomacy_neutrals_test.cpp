@@ -106,6 +106,32 @@ TEST_F(NeutralActions, PressureRefusalsComeInOrderAndTheOncePerTurnByteIsTheActo
   EXPECT_EQ(text, Says("diplomacy_can_exert_pressure_only_once_per_turn_note_comintern", u"Country5"));
 }
 
+// Every factor a distinct value, none 0 or 1, so a chance or cost that reads
+// another line's factor, or the other orientation group's, or none, shows.
+TEST_F(NeutralActions, ChancesAndCostsReadEachTheirOwnFactor) {
+  SetConstant(113, 5, 0.5);  // pressure chance, target 3 to 5
+  SetConstant(113, 6, 0.25);  // target 0 to 2
+  SetConstant(113, 7, 1.5);  // pressure cost
+  SetConstant(114, 2, 0.6);  // coup chance, target 0 to 2
+  SetConstant(114, 3, 0.3);  // target 3 to 5
+  SetConstant(114, 4, 2.2);  // coup cost
+  struct Case {
+    int actor, target, pressure, coup;
+  };
+  // Target strength 60: the chances are 40 times the factor.
+  for (const Case c : {Case{kProAllied, kNationalistRegime, 10, 24}, Case{kProAllied, kCommunistRegime, 10, 24},
+                       Case{kProAllied, kProAxis, 20, 12}, Case{kProAllied, kProCommunist, 20, 12},
+                       Case{kProAxis, kFirmDemocracy, 10, 24}, Case{kProAxis, kProAllied, 20, 12}}) {
+    country(1).orientation = c.actor;
+    country(5).orientation = c.target;
+    SCOPED_TRACE(testing::Message() << "actor " << c.actor << " target " << c.target);
+    EXPECT_EQ(GetExertPressureChance(1, 5), c.pressure);
+    EXPECT_EQ(GetExertPressureCost(1, 5), 90);
+    EXPECT_EQ(GetCoupDetatChance(1, 5), c.coup);
+    EXPECT_EQ(GetCoupDetatCost(1, 5), 132);
+  }
+}
+
 class CoupDraw : public NeutralActions, public testing::WithParamInterface<int> {};
 
 // Target strength 60 with factor 1.0: chance 40.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "foundation/text_file.h"
 
 namespace tr {
@@ -61,6 +63,12 @@ TEST(TextFile, LinesEndAtEveryLineEndAndTheLastEndAddsNoLine) {
   EXPECT_FALSE(lines[1].ended);
   ASSERT_EQ(SplitTextLines("1;2\n").size(), 1u);
   EXPECT_TRUE(SplitTextLines("1;2\n").back().ended);
+  // A last line ended by a lone CR, with nothing after it to look at (the
+  // buffer ends there, so a look past it is seen).
+  const std::unique_ptr<char[]> bytes(new char[4]{'a', '\r', 'b', '\r'});
+  EXPECT_EQ(TextLineViews(std::string_view(bytes.get(), 4)), (Lines{"a", "b"}));
+  ASSERT_EQ(SplitTextLines(std::string_view(bytes.get(), 4)).size(), 2u);
+  EXPECT_TRUE(SplitTextLines(std::string_view(bytes.get(), 4)).back().ended);
 }
 
 }  // namespace

@@ -128,6 +128,36 @@ TEST_F(RecordTablesTest, CitiesReadConvertAndRoundTrip) {
   EXPECT_EQ(loaded.cities.back()->name, u"S\u00e8te");
 }
 
+// Each bound takes the value at its top and refuses the one past it, so a
+// bound slipped by one either way shows.
+TEST_F(RecordTablesTest, ValuesAtTheTopOfTheirRangeLoadAndOnePastAreRefused) {
+  dir_.Write("data/scenarios/s/commanders.csv",
+             "#Commanders\r\n1;Top;2;0;100;1000000;2\r\n2;Past;2;0;101;1000001;2\r\n");
+  dir_.Write("data/scenarios/s/cities.csv",
+             "#Cities\r\nTop;1;1;1;100000;1000000;0;100000\r\nPast;2;2;1;100001;1000000.5;0;100001\r\n");
+  test::LogCapture log;
+  LoadCommanders(game_, u"data\\scenarios\\s\\%s");
+  LoadCities(game_, u"data\\scenarios\\s\\%s");
+  ASSERT_EQ(game_.commanders.size(), 2u);
+  EXPECT_EQ(game_.commanders[0]->skill, 100);
+  EXPECT_EQ(game_.commanders[0]->experience, 1000000);
+  EXPECT_EQ(game_.commanders[1]->skill, 0);
+  EXPECT_EQ(game_.commanders[1]->experience, 0);
+  ASSERT_EQ(game_.cities.size(), 2u);
+  const cCity& top = *game_.cities.front();
+  EXPECT_EQ(top.victoryPoints, 100000);
+  EXPECT_FLOAT_EQ(top.productionPoints, 1000000.0f);
+  EXPECT_EQ(top.bombedPP, 100000);
+  const cCity& past = *game_.cities.back();
+  EXPECT_EQ(past.victoryPoints, 0);
+  EXPECT_FLOAT_EQ(past.productionPoints, 0.0f);
+  EXPECT_EQ(past.bombedPP, 0);
+  for (const char16_t* what : {u"Commander skill (101)", u"Commander experience (1000001)", u"City victory points (100001)",
+                               u"City production points (1000000.5)", u"City bombed production points (100001)"}) {
+    EXPECT_TRUE(log.ContainsText(std::u16string(what) + u" out of range")) << testing::PrintToString(std::u16string(what));
+  }
+}
+
 // A table of headers only holds no fleet; one whose lines are all short rows
 // was written for another layout (or cut) and ends the load.
 TEST_F(RecordTablesTest, AnEmptyTableLoadsNothingAndOneOfOnlyShortRowsIsFatal) {

@@ -140,10 +140,12 @@ TEST_P(CoupDraw, SucceedsUpToTheChance) {
   b.orientation = kNationalistRegime;
   ASSERT_EQ(GetCoupDetatChance(1, 5), 40);
   ASSERT_EQ(GetCoupDetatCost(1, 5), 120);
-  SetConstant(114, 10, 1);  // success: entry drops 1d10
+  SetConstant(114, 10, 1);  // success: entry drops 1d10 + 2.5
   SetConstant(114, 11, 10);
-  SetConstant(114, 7, 2);  // failure: entry rises 2d6
+  SetConstant(114, 12, 2.5);
+  SetConstant(114, 7, 2);  // failure: entry rises 2d6 + 1.5
   SetConstant(114, 8, 6);
+  SetConstant(114, 9, 1.5);
   const int roll = GetParam();
   std::deque<int> raw{RawDrawFor(roll, 1, 100)};
   if (roll <= 40) {
@@ -158,17 +160,17 @@ TEST_P(CoupDraw, SucceedsUpToTheChance) {
   EXPECT_EQ(country(1).diplomaticPoints, 80);
   if (roll <= 40) {
     EXPECT_EQ(b.orientation, kProAxis);  // a nationalist regime softens to a lean
-    EXPECT_EQ(b.allianceEntry, 47);
+    EXPECT_EQ(b.allianceEntry, 45);
     EXPECT_EQ(b.politicalStrength, 60);
     EXPECT_EQ(text, Says("diplomacy_coup_detat_in_country_orientation_changed_alliance_entry_dropped", u"Country5",
-                         GetText("nationalist_regime"), u"pro-axis", 50, 47));
+                         GetText("nationalist_regime"), u"pro-axis", 50, 45));
   } else {
     EXPECT_EQ(b.orientation, kNationalistRegime);
-    EXPECT_EQ(b.allianceEntry, 57);
+    EXPECT_EQ(b.allianceEntry, 58);
     EXPECT_EQ(b.politicalStrength, 70);
     EXPECT_EQ(text, Says("diplomacy_coup_detat_attempt_in_country_failed_strength_of_country_increased_alliance_entry_"
                          "increased",
-                         u"Country5", u"Country5", 10, 50, 57));
+                         u"Country5", u"Country5", 10, 50, 58));
   }
 }
 

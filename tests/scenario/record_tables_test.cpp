@@ -6,6 +6,8 @@
 #include "scenario/cities_file.h"
 #include "scenario/commanders_file.h"
 #include "scenario/fleets_file.h"
+#include "scenario/scenario_constants_layout.h"
+#include "scenario/unit_file_checks.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
@@ -152,6 +154,11 @@ TEST_F(RecordTablesTest, ValuesAtTheTopOfTheirRangeLoadAndOnePastAreRefused) {
   EXPECT_EQ(past.victoryPoints, 0);
   EXPECT_FLOAT_EQ(past.productionPoints, 0.0f);
   EXPECT_EQ(past.bombedPP, 0);
+  // The checks the unit tables share: level 1 to 5, supply below the levels' count.
+  EXPECT_EQ(CheckedLevel(5, u"u.csv", 1), 5);
+  EXPECT_EQ(CheckedLevel(6, u"u.csv", 2), 1);
+  EXPECT_EQ(CheckedSupply(consts_layout::kSupplyLevels - 1, u"u.csv", 3), consts_layout::kSupplyLevels - 1);
+  EXPECT_EQ(CheckedSupply(consts_layout::kSupplyLevels, u"u.csv", 4), 0);
   for (const char16_t* what : {u"Commander skill (101)", u"Commander experience (1000001)", u"City victory points (100001)",
                                u"City production points (1000000.5)", u"City bombed production points (100001)"}) {
     EXPECT_TRUE(log.ContainsText(std::u16string(what) + u" out of range")) << testing::PrintToString(std::u16string(what));

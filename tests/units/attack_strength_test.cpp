@@ -114,10 +114,11 @@ TEST_F(AttackStrength, FortAndWeatherCutTheAttackTrenchTerrainAndCityRaiseTheDef
   cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
   sAttack attack = AttackOn(defender);
   cJednostkaLadowa& inMud = AttackerOn(attack, 0, 1, 100);
-  AttackerOn(attack, 3, 1, 100);
-  map().GetHex(inMud.x, inMud.y)->weather = 2;  // mud
-  country(1).mudBattle = 30;                    // 100 % of 30 %: 0.7
-  country(1).winterBattle = 90;                 // not the weather of any attacker
+  cJednostkaLadowa& inWinter = AttackerOn(attack, 3, 1, 100);
+  map().GetHex(inMud.x, inMud.y)->weather = 2;     // mud
+  map().GetHex(inWinter.x, inWinter.y)->weather = 1;  // winter
+  country(1).mudBattle = 30;                       // 100 % of 30 %: 0.7
+  country(1).winterBattle = 90;                    // 50 % of 90 %: 0.55
   sHex& target = *map().GetHex(kX, kY);
   target.weather = 1;          // winter
   country(2).winterBattle = 40;  // 50 % of 40 %: 0.8
@@ -129,8 +130,8 @@ TEST_F(AttackStrength, FortAndWeatherCutTheAttackTrenchTerrainAndCityRaiseTheDef
   target.city = game().cities.back().get();  // 1.5
   defender.trenchBonusMultiplier = 4;        // 10 % each: 1.4
   EXPECT_NEAR(attack.GetFortificationFactor(), 0.7, 1e-6);
-  EXPECT_NEAR(attack.GetAttackersWeatherFactor(), (0.7 + 1.0) / 2, 1e-6);
-  EXPECT_NEAR(attack.GetAttackModifier(), 0.7 * 0.85 * 1.1, 1e-6);
+  EXPECT_NEAR(attack.GetAttackersWeatherFactor(), (0.7 + 0.55) / 2, 1e-6);
+  EXPECT_NEAR(attack.GetAttackModifier(), 0.7 * 0.625 * 1.1, 1e-6);
   EXPECT_NEAR(attack.GetDefenderWeatherFactor(), 0.8, 1e-6);
   EXPECT_NEAR(attack.GetEntrenchmentFactor(), 1.4, 1e-6);
   EXPECT_NEAR(attack.GetDefenceModifier(), 0.8 * 1.25 * 1.5 * 1.4, 1e-6);

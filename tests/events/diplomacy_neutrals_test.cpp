@@ -106,6 +106,32 @@ TEST_F(NeutralActions, PressureRefusalsComeInOrderAndTheOncePerTurnByteIsTheActo
   EXPECT_EQ(text, Says("diplomacy_can_exert_pressure_only_once_per_turn_note_comintern", u"Country5"));
 }
 
+// Every factor a distinct value, none 0 or 1, so a chance or cost that reads
+// another line's factor, or the other orientation group's, or none, shows.
+TEST_F(NeutralActions, ChancesAndCostsReadEachTheirOwnFactor) {
+  SetConstant(113, 5, 0.5);  // pressure chance, target 3 to 5
+  SetConstant(113, 6, 0.25);  // target 0 to 2
+  SetConstant(113, 7, 1.5);  // pressure cost
+  SetConstant(114, 2, 0.6);  // coup chance, target 0 to 2
+  SetConstant(114, 3, 0.3);  // target 3 to 5
+  SetConstant(114, 4, 2.2);  // coup cost
+  struct Case {
+    int actor, target, pressure, coup;
+  };
+  // Target strength 60: the chances are 40 times the factor.
+  for (const Case c : {Case{kProAllied, kNationalistRegime, 10, 24}, Case{kProAllied, kCommunistRegime, 10, 24},
+                       Case{kProAllied, kProAxis, 20, 12}, Case{kProAllied, kProCommunist, 20, 12},
+                       Case{kProAxis, kFirmDemocracy, 10, 24}, Case{kProAxis, kProAllied, 20, 12}}) {
+    country(1).orientation = c.actor;
+    country(5).orientation = c.target;
+    SCOPED_TRACE(testing::Message() << "actor " << c.actor << " target " << c.target);
+    EXPECT_EQ(GetExertPressureChance(1, 5), c.pressure);
+    EXPECT_EQ(GetExertPressureCost(1, 5), 90);
+    EXPECT_EQ(GetCoupDetatChance(1, 5), c.coup);
+    EXPECT_EQ(GetCoupDetatCost(1, 5), 132);
+  }
+}
+
 class CoupDraw : public NeutralActions, public testing::WithParamInterface<int> {};
 
 // Target strength 60 with factor 1.0: chance 40.
@@ -114,10 +140,12 @@ TEST_P(CoupDraw, SucceedsUpToTheChance) {
   b.orientation = kNationalistRegime;
   ASSERT_EQ(GetCoupDetatChance(1, 5), 40);
   ASSERT_EQ(GetCoupDetatCost(1, 5), 120);
-  SetConstant(114, 10, 1);  // success: entry drops 1d10
+  SetConstant(114, 10, 1);  // success: entry drops 1d10 + 2.5
   SetConstant(114, 11, 10);
-  SetConstant(114, 7, 2);  // failure: entry rises 2d6
+  SetConstant(114, 12, 2.5);
+  SetConstant(114, 7, 2);  // failure: entry rises 2d6 + 1.5
   SetConstant(114, 8, 6);
+  SetConstant(114, 9, 1.5);
   const int roll = GetParam();
   std::deque<int> raw{RawDrawFor(roll, 1, 100)};
   if (roll <= 40) {
@@ -132,17 +160,17 @@ TEST_P(CoupDraw, SucceedsUpToTheChance) {
   EXPECT_EQ(country(1).diplomaticPoints, 80);
   if (roll <= 40) {
     EXPECT_EQ(b.orientation, kProAxis);  // a nationalist regime softens to a lean
-    EXPECT_EQ(b.allianceEntry, 47);
+    EXPECT_EQ(b.allianceEntry, 45);
     EXPECT_EQ(b.politicalStrength, 60);
     EXPECT_EQ(text, Says("diplomacy_coup_detat_in_country_orientation_changed_alliance_entry_dropped", u"Country5",
-                         GetText("nationalist_regime"), u"pro-axis", 50, 47));
+                         GetText("nationalist_regime"), u"pro-axis", 50, 45));
   } else {
     EXPECT_EQ(b.orientation, kNationalistRegime);
-    EXPECT_EQ(b.allianceEntry, 57);
+    EXPECT_EQ(b.allianceEntry, 58);
     EXPECT_EQ(b.politicalStrength, 70);
     EXPECT_EQ(text, Says("diplomacy_coup_detat_attempt_in_country_failed_strength_of_country_increased_alliance_entry_"
                          "increased",
-                         u"Country5", u"Country5", 10, 50, 57));
+                         u"Country5", u"Country5", 10, 50, 58));
   }
 }
 

@@ -82,6 +82,16 @@ TEST_F(IniFileTest, SectionNamedLikeAnotherDoesNotTakeItsKeys) {
   EXPECT_FALSE(again.HasKey("Main!/Key"));
 }
 
+// One object loaded again from another file holds that file's keys only.
+TEST_F(IniFileTest, LoadingAgainForgetsTheKeysOfTheFileBefore) {
+  cIniFile ini = LoadText("Loose=1\n[Main]\nKey=1\n");
+  dir_.Write("b.ini", "[Other]\nKey=2\n");
+  ASSERT_TRUE(ini.Load(PathOf("b.ini")));
+  EXPECT_FALSE(ini.HasKey("Main/Key"));
+  EXPECT_FALSE(ini.HasKey("Loose"));
+  EXPECT_TRUE(ini.HasKey("Other/Key"));
+}
+
 TEST_F(IniFileTest, KeyWithoutSectionStaysWithoutOne) {
   cIniFile ini = LoadText("Loose=1\n[Audio]\nVol=2\n");
   ini.Save();

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "foundation/text_file.h"
+#include "support/log_capture.h"
 
 namespace tr {
 namespace {
@@ -61,6 +64,25 @@ TEST(TextFile, LinesEndAtEveryLineEndAndTheLastEndAddsNoLine) {
   EXPECT_FALSE(lines[1].ended);
   ASSERT_EQ(SplitTextLines("1;2\n").size(), 1u);
   EXPECT_TRUE(SplitTextLines("1;2\n").back().ended);
+  // A last line ended by a lone CR, with nothing after it to look at (the
+  // buffer ends there, so a look past it is seen).
+  const std::unique_ptr<char[]> bytes(new char[4]{'a', '\r', 'b', '\r'});
+  EXPECT_EQ(TextLineViews(std::string_view(bytes.get(), 4)), (Lines{"a", "b"}));
+  ASSERT_EQ(SplitTextLines(std::string_view(bytes.get(), 4)).size(), 2u);
+  EXPECT_TRUE(SplitTextLines(std::string_view(bytes.get(), 4)).back().ended);
+}
+
+// Only a text that starts with the mark loses three bytes and is noted in the log.
+TEST(TextFile, AByteOrderMarkIsDroppedAndNotedOnlyWhereItIs) {
+  test::LogCapture log;
+  std::string plain = "1;2\r";
+  EXPECT_FALSE(DropByteOrderMark(plain, u"plain.csv"));
+  EXPECT_EQ(plain, "1;2\r");
+  EXPECT_TRUE(log.lines().empty());
+  std::string marked = "\xEF\xBB\xBF" "1;2\r";
+  EXPECT_TRUE(DropByteOrderMark(marked, u"marked.csv"));
+  EXPECT_EQ(marked, "1;2\r");
+  EXPECT_TRUE(log.ContainsText(u"marked.csv starts with a UTF-8 byte-order mark"));
 }
 
 }  // namespace

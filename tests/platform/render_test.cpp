@@ -291,6 +291,9 @@ INSTANTIATE_TEST_SUITE_P(
                     WindowCase{"StretchedInAClip", {-3, 2, 40, 33}, Rect{6, 5, 31, 29}, 0xFFFFFFFFu},
                     WindowCase{"StretchedInsideCutOnItsRight", {4, 3, 45, 40}, Rect{0, 0, 29, 48}, 0xFFFFFFFFu},
                     WindowCase{"WidenedInsideCutOnItsRight", {4, 3, 60, 20}, Rect{0, 0, 29, 48}, 0xFFFFFFFFu},
+                    // Scaled one way only: still smoothed.
+                    WindowCase{"WidenedOnly", {4, 3, 60, 21}, std::nullopt, 0xFFFFFFFFu},
+                    WindowCase{"HeightenedOnly", {5, 2, 25, 45}, std::nullopt, 0xFFFFFFFFu},
                     // Wide enough for the renderer, too tall: SDL scales each tile on its own.
                     WindowCase{"StretchedTallerThanTheLimit", {3, 2, 50, 45}, std::nullopt, 0xFFFFFFFFu,
                                RectF{2, 1, 22, 26}, 24},
@@ -299,6 +302,39 @@ INSTANTIATE_TEST_SUITE_P(
                     WindowCase{"StretchedOffEveryEdge", {-7, -5, 70, 52}, std::nullopt, 0xFFFFFFFFu},
                     WindowCase{"ShrunkOffTheRightInAClip", {50, 30, 66, 40}, Rect{0, 0, 60, 35}, 0x60FFFFFFu}),
     [](const testing::TestParamInfo<WindowCase>& info) { return info.param.name; });
+
+// The map's bottom sprites are kept between frames and put back while they
+// stay the same: a sprite whose texels change under the same size is drawn
+// anew, not put back as it was.
+TEST(KeptBottom, IsDrawnAgainAfterItsTexelsChange) {
+  auto headless = AppFrame::CreateHeadless(8, 8);  // SDL's video, as the game starts it
+  SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
+  SDL_Window* window = SDL_CreateWindow("kept", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);
+  ASSERT_NE(window, nullptr);
+  std::unique_ptr<RenderBackend> backend = CreateWindowBackend(window, 64, 48);
+  SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+  ASSERT_NE(backend, nullptr);
+  {
+    Graphics g(std::move(backend), 64, 48);
+    auto texture = Texture::CreateEmpty(2, 2, 0xFFFF0000);
+    auto sprite = g.CreateSpriteBatch();
+    const auto frame = [&] {
+      g.Clear(0xFF000000u);
+      sprite->Begin(kSpriteAlphaBlend | kSpriteKeepBottom);
+      sprite->SetTransform(Matrix2D::Scaling(10, 10));
+      sprite->Draw(texture.get(), nullptr, {1, 1}, 0.5f, 0xFFFFFFFF);
+      sprite->End();
+      g.Present();
+      return g.ReadPixel(15, 15);
+    };
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(frame() & 0xFFFFFFu, 0xFF0000u) << "frame " << i;
+    const Texture::LockedRect texels = texture->Lock();
+    std::fill_n(texels.bits, 4, 0xFF00FF00u);
+    texture->Unlock();
+    EXPECT_EQ(frame() & 0xFFFFFFu, 0x00FF00u);
+  }
+  SDL_DestroyWindow(window);
+}
 
 // The canvas a frame is drawn into, on a renderer with target textures: what
 // Keep copied comes back over whatever was drawn after it, and frames go on

@@ -6,6 +6,8 @@
 #include "scenario/cities_file.h"
 #include "scenario/commanders_file.h"
 #include "scenario/fleets_file.h"
+#include "scenario/scenario_constants_layout.h"
+#include "scenario/unit_file_checks.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
@@ -139,6 +141,41 @@ TEST_F(RecordTablesTest, CitySupplyHoldsToTheSupplyLevels) {
   EXPECT_EQ(game_.cities.back()->supply, 0);
   EXPECT_FALSE(log.ContainsText(u"line 2"));
   EXPECT_TRUE(log.ContainsText(u"City supply (51) out of range in data\\scenarios\\s\\cities.csv at line 3"));
+}
+
+// Each bound takes the value at its top and refuses the one past it, so a
+// bound slipped by one either way shows.
+TEST_F(RecordTablesTest, ValuesAtTheTopOfTheirRangeLoadAndOnePastAreRefused) {
+  dir_.Write("data/scenarios/s/commanders.csv",
+             "#Commanders\r\n1;Top;2;0;100;1000000;2\r\n2;Past;2;0;101;1000001;2\r\n");
+  dir_.Write("data/scenarios/s/cities.csv",
+             "#Cities\r\nTop;1;1;1;100000;1000000;0;100000\r\nPast;2;2;1;100001;1000000.5;0;100001\r\n");
+  test::LogCapture log;
+  LoadCommanders(game_, u"data\\scenarios\\s\\%s");
+  LoadCities(game_, u"data\\scenarios\\s\\%s");
+  ASSERT_EQ(game_.commanders.size(), 2u);
+  EXPECT_EQ(game_.commanders[0]->skill, 100);
+  EXPECT_EQ(game_.commanders[0]->experience, 1000000);
+  EXPECT_EQ(game_.commanders[1]->skill, 0);
+  EXPECT_EQ(game_.commanders[1]->experience, 0);
+  ASSERT_EQ(game_.cities.size(), 2u);
+  const cCity& top = *game_.cities.front();
+  EXPECT_EQ(top.victoryPoints, 100000);
+  EXPECT_FLOAT_EQ(top.productionPoints, 1000000.0f);
+  EXPECT_EQ(top.bombedPP, 100000);
+  const cCity& past = *game_.cities.back();
+  EXPECT_EQ(past.victoryPoints, 0);
+  EXPECT_FLOAT_EQ(past.productionPoints, 0.0f);
+  EXPECT_EQ(past.bombedPP, 0);
+  // The checks the unit tables share: level 1 to 5, supply below the levels' count.
+  EXPECT_EQ(CheckedLevel(5, u"u.csv", 1), 5);
+  EXPECT_EQ(CheckedLevel(6, u"u.csv", 2), 1);
+  EXPECT_EQ(CheckedSupply(consts_layout::kSupplyLevels - 1, u"u.csv", 3), consts_layout::kSupplyLevels - 1);
+  EXPECT_EQ(CheckedSupply(consts_layout::kSupplyLevels, u"u.csv", 4), 0);
+  for (const char16_t* what : {u"Commander skill (101)", u"Commander experience (1000001)", u"City victory points (100001)",
+                               u"City production points (1000000.5)", u"City bombed production points (100001)"}) {
+    EXPECT_TRUE(log.ContainsText(std::u16string(what) + u" out of range")) << testing::PrintToString(std::u16string(what));
+  }
 }
 
 // A table of headers only holds no fleet; one whose lines are all short rows

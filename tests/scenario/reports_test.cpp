@@ -1,9 +1,13 @@
 #include "scenario/reports.h"
 
+#include <set>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
+#include "scenario/report_kinds.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "support/world_builder.h"
@@ -127,6 +131,51 @@ TEST_F(ReportsTest, SelectCopiesMatchesInOrder) {
   list.Select(result, 9, 9);
   EXPECT_TRUE(result.empty());
   EXPECT_EQ(list.Reports().size(), 4u);
+}
+
+// The kinds' numbers are what reports.dat holds and what the reports dialog's
+// tabs select by: a renumbered or doubled kind files old saves' reports under
+// another tab, so the numbers are pinned here, each with its own meaning.
+TEST_F(ReportsTest, KindsKeepTheirStoredNumbersEachItsOwn) {
+  const std::pair<eReportKind, int> stored[] = {
+      {kReportLandAttack, 0},
+      {kReportLandDefence, 1},
+      {kReportAirToAir, 2},
+      {kReportAirToAirSuffered, 3},
+      {kReportAirStrike, 8},
+      {kReportAirStrikeSuffered, 9},
+      {kReportStrategicBombardment, 12},
+      {kReportStrategicBombardmentSuffered, 13},
+      {kReportShoreBombardment, 14},
+      {kReportShoreBombardmentSuffered, 15},
+      {kReportSeaZoneAttack, 16},
+      {kReportRaiders, 18},
+      {kReportSeaBattle, 20},
+      {kReportSiege, 21},
+      {kReportProduction, 22},
+      {kReportResearch, 23},
+      {kReportConvoys, 24},
+      {kReportEventChoice, 25},
+      {kReportUpkeep, 26},
+      {kReportGeneralSummary, 28},
+      {kReportVictoryPoints, 29},
+      {kReportCheating, 30},
+  };
+  std::set<int> seen;
+  for (const auto& [kind, number] : stored) {
+    EXPECT_EQ(static_cast<int>(kind), number);
+    EXPECT_TRUE(seen.insert(kind).second) << "kind " << number << " shares its number";
+  }
+  // A report saved under a number comes back under the kind of that number.
+  cReportList list;
+  list.Add(Make(kReportSiege, 1, u"siege"), {});
+  list.Add(Make(kReportProduction, 1, u"production"), {});
+  cReportList loaded;
+  loaded.Deserialize(list.Serialize());
+  std::list<sReport> result;
+  loaded.Select(result, 1, 21);
+  ASSERT_EQ(result.size(), 1u);
+  EXPECT_EQ(result.front().text, u"siege");
 }
 
 }  // namespace

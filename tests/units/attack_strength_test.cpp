@@ -134,6 +134,35 @@ TEST_F(AttackStrength, CommandersGainExperienceAttackersFirst) {
   EXPECT_EQ(veteran.experience, 0);
 }
 
+// Each factor with its own value, so a sign slipped in one (a fort that helps
+// the attacker, a trench or the weather that helps the wrong side) shows.
+TEST_F(AttackStrength, FortAndWeatherCutTheAttackTrenchTerrainAndCityRaiseTheDefence) {
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  sAttack attack = AttackOn(defender);
+  cJednostkaLadowa& inMud = AttackerOn(attack, 0, 1, 100);
+  cJednostkaLadowa& inWinter = AttackerOn(attack, 3, 1, 100);
+  map().GetHex(inMud.x, inMud.y)->weather = 2;     // mud
+  map().GetHex(inWinter.x, inWinter.y)->weather = 1;  // winter
+  country(1).mudBattle = 30;                       // 100 % of 30 %: 0.7
+  country(1).winterBattle = 90;                    // 50 % of 90 %: 0.55
+  sHex& target = *map().GetHex(kX, kY);
+  target.weather = 1;          // winter
+  country(2).winterBattle = 40;  // 50 % of 40 %: 0.8
+  country(2).mudBattle = 90;
+  target.fortLevel = 3;  // 10 % each: 0.7
+  target.terrain = 2;
+  game().constants.SetSlot(consts_layout::kTerrainDefenceFactor + 2, 1.25);
+  game().cities.push_back(std::make_unique<cCity>());
+  target.city = game().cities.back().get();  // 1.5
+  defender.trenchBonusMultiplier = 4;        // 10 % each: 1.4
+  EXPECT_NEAR(attack.GetFortificationFactor(), 0.7, 1e-6);
+  EXPECT_NEAR(attack.GetAttackersWeatherFactor(), (0.7 + 0.55) / 2, 1e-6);
+  EXPECT_NEAR(attack.GetAttackModifier(), 0.7 * 0.625 * 1.1, 1e-6);
+  EXPECT_NEAR(attack.GetDefenderWeatherFactor(), 0.8, 1e-6);
+  EXPECT_NEAR(attack.GetEntrenchmentFactor(), 1.4, 1e-6);
+  EXPECT_NEAR(attack.GetDefenceModifier(), 0.8 * 1.25 * 1.5 * 1.4, 1e-6);
+}
+
 // Each terrain from 1 to 7 has its own defence factor; any other code defends at 1.
 class TerrainDefence : public AttackStrength, public testing::WithParamInterface<int> {};
 

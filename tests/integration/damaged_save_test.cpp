@@ -56,30 +56,6 @@ void Damage(const fs::path& file, eDamage damage, bool binary) {
 
 class DamagedSaveFixture : public test::BuiltSampleTest {
  protected:
-  // A save of the sample under the name, as the player's save writes it; in
-  // a play-by-e-mail game when it is given one.
-  void MakeSave(const std::u16string& name, const std::u16string& pbemName = {}) {
-    cGame& game = Load(kScenarioTemplate, 0);
-    if (!pbemName.empty()) {
-      game.pbemGame = 1;
-      game.pbemGameName = pbemName;
-      PushBackSetupRecord(game.pbemPlayers, 1, u"Ann", u"ann@example.org");
-      PushBackSetupRecord(game.pbemPlayers, 2, u"Bob", u"bob@example.org");
-    }
-    ASSERT_TRUE(game.saveContext->SaveGame(name, true));
-    Drop();
-  }
-
-  // The exit code of a load that ends fatally; 0 when the game loads.
-  int LoadEnding(const std::u16string& folderTemplate, int loaded) {
-    try {
-      Load(folderTemplate, loaded);
-      return 0;
-    } catch (const FatalExitError& error) {
-      return error.code();
-    }
-  }
-
   fs::path Game(const std::string& relative) const { return dir_.path() / relative; }
 };
 

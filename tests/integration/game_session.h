@@ -10,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -183,6 +184,26 @@ class GameSessionTest : public testing::Test {
   void ClickHex(sPoint hex) {
     const auto [x, y] = ScreenPointOf(hex);
     ClickAt(x, y);
+  }
+  // Centres the view on the hex, then clicks it.
+  void CentreAndClickHex(sPoint hex) {
+    {
+      GameLockGuard lock;
+      CenterAtHex(*gGame->map, hex.x, hex.y, false);
+    }
+    Frame();
+    ClickHex(hex);
+  }
+  // The first hex that carries one of the flag bits.
+  std::optional<sPoint> MarkedHex(std::uint32_t bits) {
+    GameLockGuard lock;
+    const cMap& map = *gGame->map;
+    for (int y = 0; y < map.GetHeight(); ++y) {
+      for (int x = 0; x < map.GetWidth(); ++x) {
+        if ((map.GetHex(x, y)->flags & bits) != 0) return sPoint{x, y};
+      }
+    }
+    return std::nullopt;
   }
   static bool InMenus() { return gGame == nullptr && dynamic_cast<cScenarioMenu*>(CurrentMenu) != nullptr; }
   // Frames until the scenario menu is back with no game. The worker ends the

@@ -67,24 +67,6 @@ class MapScreenSessionTest : public test::GameSessionTest {
     GameLockGuard lock;
     return static_cast<CDXUTStatic*>(GetInfoPanel()->GetControl(cInfoPanel::kStatusLine))->GetText();
   }
-  void CentreAndClickHex(sPoint hex) {
-    {
-      GameLockGuard lock;
-      CenterAtHex(*gGame->map, hex.x, hex.y, false);
-    }
-    Frame();
-    ClickHex(hex);
-  }
-  std::optional<sPoint> MarkedHex(std::uint32_t bits) {
-    GameLockGuard lock;
-    const cMap& map = *gGame->map;
-    for (int y = 0; y < map.GetHeight(); ++y) {
-      for (int x = 0; x < map.GetWidth(); ++x) {
-        if ((map.GetHex(x, y)->flags & bits) != 0) return sPoint{x, y};
-      }
-    }
-    return std::nullopt;
-  }
   // Escape pauses; the pause menu's resume goes back to the map.
   void PauseAndResume(const char* what) {
     PressKey(VK_ESCAPE);

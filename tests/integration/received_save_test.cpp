@@ -28,30 +28,6 @@ class ReceivedSaveTest : public test::BuiltSampleTest {
  protected:
   ReceivedSaveTest() { victim_ = outside_.Write("victim/bashrc", "export PATH=/usr/bin\n"); }
 
-  // A save of the sample under the name; with a play-by-e-mail game name
-  // when one is given, as a hand-over writes it.
-  void MakeSave(const std::u16string& name, const std::u16string& pbemName = {}) {
-    cGame& game = Load(kScenarioTemplate, 0);
-    if (!pbemName.empty()) {
-      game.pbemGame = 1;
-      game.pbemGameName = pbemName;
-      PushBackSetupRecord(game.pbemPlayers, 1, u"Ann", u"ann@example.org");
-      PushBackSetupRecord(game.pbemPlayers, 2, u"Bob", u"bob@example.org");
-    }
-    ASSERT_TRUE(game.saveContext->SaveGame(name, true));
-    Drop();
-  }
-
-  // The exit code of a load that ends fatally; 0 when the game loads.
-  int LoadEnding(const std::u16string& folderTemplate) {
-    try {
-      Load(folderTemplate, 1);
-      return 0;
-    } catch (const FatalExitError& error) {
-      return error.code();
-    }
-  }
-
   void ExpectVictimUntouched() const {
     EXPECT_EQ(test::ReadFileBytes(victim_), "export PATH=/usr/bin\n");
     std::size_t entries = 0;

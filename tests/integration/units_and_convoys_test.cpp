@@ -46,26 +46,6 @@ class UnitsAndConvoysTest : public test::GameSessionTest {
  protected:
   void Script();
 
-  // Centres the view on the hex, then clicks it.
-  void CentreAndClickHex(sPoint hex) {
-    {
-      GameLockGuard lock;
-      CenterAtHex(*gGame->map, hex.x, hex.y, false);
-    }
-    Frame();
-    ClickHex(hex);
-  }
-  // The first hex that carries one of the flag bits.
-  std::optional<sPoint> MarkedHex(std::uint32_t bits) {
-    GameLockGuard lock;
-    const cMap& map = *gGame->map;
-    for (int y = 0; y < map.GetHeight(); ++y) {
-      for (int x = 0; x < map.GetWidth(); ++x) {
-        if ((map.GetHex(x, y)->flags & bits) != 0) return sPoint{x, y};
-      }
-    }
-    return std::nullopt;
-  }
   void FadeIn() {
     for (int frame = 0; frame < 40; ++frame) Frame();
   }

@@ -154,25 +154,12 @@ void ThreadMain() {
 
 }  // namespace
 
-// With nobody at the screen there is no player's view to keep on it: each
-// country begins its turn seeing what it sees itself, as a human's turn
-// begins. The flags then hold nothing from earlier turns, which a saved game
-// could not give back.
-void SeeAsNobodyWatches(cGame& game, cCountry& country) {
-  for (const auto& each : game.countries) {
-    if (each->humanControlled) return;
-  }
-  GameLockGuard lock;
-  country.RecalculateUnitsVisibility();
-}
-
 bool PlayCurrentCountryTurn(cGame& game) {
   cCountry* country = game.playerControl.currentCountry;
   if (!country) return !WorkerMustStop(game);
   if (IsDummyCountry(*country)) {
     LogLine(GetText("dummy_country,_ending_sequence"));
   } else {
-    SeeAsNobodyWatches(game, *country);
     PlayComputerTurn(game, *country);
   }
   if (WorkerMustStop(game) || !WaitForMoveAnimation(game)) return false;

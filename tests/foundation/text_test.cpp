@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "foundation/text_file.h"
-#include "support/log_capture.h"
 
 namespace tr {
 namespace {
@@ -70,19 +69,6 @@ TEST(TextFile, LinesEndAtEveryLineEndAndTheLastEndAddsNoLine) {
   EXPECT_EQ(TextLineViews(std::string_view(bytes.get(), 4)), (Lines{"a", "b"}));
   ASSERT_EQ(SplitTextLines(std::string_view(bytes.get(), 4)).size(), 2u);
   EXPECT_TRUE(SplitTextLines(std::string_view(bytes.get(), 4)).back().ended);
-}
-
-// Only a text that starts with the mark loses three bytes and is noted in the log.
-TEST(TextFile, AByteOrderMarkIsDroppedAndNotedOnlyWhereItIs) {
-  test::LogCapture log;
-  std::string plain = "1;2\r";
-  EXPECT_FALSE(DropByteOrderMark(plain, u"plain.csv"));
-  EXPECT_EQ(plain, "1;2\r");
-  EXPECT_TRUE(log.lines().empty());
-  std::string marked = "\xEF\xBB\xBF" "1;2\r";
-  EXPECT_TRUE(DropByteOrderMark(marked, u"marked.csv"));
-  EXPECT_EQ(marked, "1;2\r");
-  EXPECT_TRUE(log.ContainsText(u"marked.csv starts with a UTF-8 byte-order mark"));
 }
 
 }  // namespace

@@ -74,18 +74,6 @@ std::string GameLines(const cAutoplay& play) {
   return kept;
 }
 
-// A convoy's number only names it in the log; a save keeps no counter to go
-// on from, so the numbers of convoys made after a load differ and are left out.
-std::string WithoutConvoyNumbers(const std::string& bytes) {
-  std::istringstream in(bytes);
-  std::string kept;
-  for (std::string line; std::getline(in, line);) {
-    kept += line.starts_with('#') ? line : line.substr(std::min(line.find(';'), line.size()));
-    kept += '\n';
-  }
-  return kept;
-}
-
 std::map<std::string, std::string> ReadSave(const std::string& name) {
   std::map<std::string, std::string> files;
   const fs::path folder = ResolveGamePath(SaveFolderPath(Utf8ToUtf16(name)));
@@ -94,7 +82,7 @@ std::map<std::string, std::string> ReadSave(const std::string& name) {
     std::ifstream in(entry.path(), std::ios::binary);
     const std::string file = entry.path().filename().string();
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    files[file] = file == "convoys.csv" ? WithoutConvoyNumbers(bytes) : std::move(bytes);
+    files[file] = std::move(bytes);
   }
   return files;
 }

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ai/attack_plan.h"
@@ -269,8 +270,8 @@ class cCountryAI : public cEnemyLandUnitQueries {
   std::map<int, sInvasionWait> invasionWaits_;
   void GiveUpStalledInvasions();
   // The targets of invasions given up, with the impulse of the give-up: the
-  // choice of a target passes over them for a while. Kept for the session
-  // only: after a load a country may try such a target once more.
+  // choice of a target passes over them for a while. Both are kept in a save
+  // (ai_memory_file.cpp), so a loaded game goes on as the saved one would.
   struct sGivenUpTarget {
     sPoint at;
     int turn = 0;
@@ -279,6 +280,9 @@ class cCountryAI : public cEnemyLandUnitQueries {
   bool WasGivenUpLately(int x, int y) const;
   // The message box of the action that just filled messageText, waited for.
   void AnnounceDiplomacy() const;
+
+  friend bool WriteAiMemory(const cGame& game, std::u16string_view folder);
+  friend class cAiMemoryReader;
 };
 
 // The AI object of the country, made when first asked for: one per country,

@@ -57,9 +57,13 @@ sCommander* AttachedCommanderOfColumn(cGame& game, std::int32_t commanderId) {
   return commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
 }
 
-void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path) {
+// A scenario's harbour takes the counter's next number, whatever its ID column
+// holds; a saved harbour keeps the number the game gave it, so the numbers
+// given out after a load are those the saved game would have given.
+void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path, bool keepId) {
   const auto& f = row.fields;
   auto harbour = std::make_unique<cMulberry>();
+  if (keepId) harbour->id = FieldInt(f, 0);
   const std::int32_t remaining = Ranged(row, 27, -1, kMaxTurnCount, -1, u"Mulberry remaining time", path);
   harbour->remainingTime = remaining == -1 ? static_cast<int>(game.constants.MulberryDuration()) : remaining;
   harbour->fileLine = row.line;
@@ -204,7 +208,7 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
   for (const sRow& row : rows) {
     const std::int32_t id = FieldInt(row.fields, 0);
     const std::int32_t type = FieldInt(row.fields, 5);
-    // A harbour takes the counter's next number, whatever its ID column holds.
+    // A scenario's harbour takes the counter's next number, whatever its ID column holds.
     if (type != kMulberryType && (id < 0 || id > kMaxObjectNumber)) {
       LogRowOutOfRange(u"Land unit ID", id, path, row.line);
       continue;
@@ -228,7 +232,8 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
                   FieldInt(row.fields, 3), FieldInt(row.fields, 4), path, row.line);
         continue;
       }
-      LoadHarbour(game, row, path);
+      const bool keepId = game.loadedGame == 1 && id >= 0 && id <= kMaxObjectNumber && used.count(id) == 0;
+      LoadHarbour(game, row, path, keepId);
     } else {
       LoadLandUnit(game, row, path);
     }

@@ -1,11 +1,12 @@
 // The save driver: the folder of a save name, the swap of a fully written
-// folder into place, and the 23 writers in their order.
+// folder into place, and the 25 writers in their order.
 #include "scenario/save_game.h"
 
 #include <array>
 #include <filesystem>
 #include <system_error>
 
+#include "ai/ai_memory_file.h"
 #include "events/auto_events.h"
 #include "foundation/console_log.h"
 #include "foundation/folder_swap.h"
@@ -27,6 +28,7 @@
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/pbem_game_name.h"
+#include "scenario/spotted_file.h"
 #include "scenario/topography_file.h"
 #include "scenario/unit_names_file.h"
 #include "turn/convoy.h"
@@ -95,6 +97,9 @@ const std::array<sSaveStep, kSaveFileCount>& SaveSteps() {
       {u"reports.dat", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return g.reports.Save(f); }},
       {u"auto_events.csv",
        [](const cGame& g, std::u16string_view f, const sLocalTime&) { return g.autoEvents.Save(f); }},
+      {u"spotted.csv", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteSpotted(g, f); }},
+      {u"ai_memory.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteAiMemory(g, f); }},
   }};
   return steps;
 }

@@ -18,7 +18,7 @@ namespace tr {
 class cGame;
 
 // The number of files a save holds.
-inline constexpr int kSaveFileCount = 23;
+inline constexpr int kSaveFileCount = 25;
 
 // The longest save name, in UTF-16 units: its folder "data\save\<name>"
 // keeps to 64.
@@ -42,13 +42,13 @@ class cGameSaver {
   bool SaveGame(std::u16string_view name, bool silent);
   // Writes the play-by-e-mail turn into "data\pbem\<name>".
   bool SavePbemGame(std::u16string_view name);
-  // Writes the 23 files into the folder (a game path without a trailing
+  // Writes the 25 files into the folder (a game path without a trailing
   // separator), stopping at the first that fails.
   bool WriteSaveFiles(std::u16string_view folder);
 
   // The clock that stamps "Info.ini"; the local time unless set.
   std::function<sLocalTime()> clock;
-  // Tests make a step fail: called before each step (1..23) with the file
+  // Tests make a step fail: called before each step (1..25) with the file
   // name; false makes that step fail as a write error would.
   std::function<bool(int step, std::u16string_view file)> stepCheck;
   // Tests make a folder rename that puts a save in place fail (see

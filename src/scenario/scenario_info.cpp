@@ -1,5 +1,6 @@
 #include "scenario/scenario_info.h"
 
+#include <algorithm>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -64,6 +65,18 @@ void CheckSavedInfo(const cIniFile& ini, std::u16string_view path) {
     if (!ini.HasKey(key)) RefuseDamagedTable(path, 0, Format(u"has no %s (cut short?)", Utf8ToUtf16(key)));
   }
 }
+
+// The numbering counters of the game, each with its key in the save: a save
+// keeps them, as the numbers of objects destroyed before it are not given out
+// again by the game that was saved.
+struct sCounterKey {
+  std::string_view key;
+  std::int32_t cGame::*counter;
+};
+constexpr sCounterKey kCounterKeys[] = {
+    {"Save/LastFleetId", &cGame::nextFleetId},         {"Save/LastNavalUnitId", &cGame::nextNavalUnitId},
+    {"Save/LastLandUnitId", &cGame::nextLandUnitId},   {"Save/LastAirUnitId", &cGame::nextAirUnitId},
+    {"Save/LastConvoyId", &cGame::nextConvoyId}};
 
 }  // namespace
 
@@ -197,6 +210,7 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
   ini.SetInt("Save/GameMonthDisplayed", game.date.month);
   ini.SetInt("Save/GameYearDisplayed", game.date.year);
   ini.SetString("Save/GameVersion", Format(u"%.2f", kGameVersion));
+  for (const sCounterKey& counter : kCounterKeys) ini.SetInt(counter.key, game.*counter.counter);
   if (game.pbemGame) {
     ini.SetString("Save/PBEMGameName", game.pbemGameName);
     int position = 1;
@@ -213,6 +227,17 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
     return false;
   }
   return true;
+}
+
+void RestoreSavedCounters(cGame& game, std::u16string_view folder_template) {
+  const std::u16string path = FolderFilePath(folder_template, u"Info.ini");
+  cIniFile ini;
+  if (!ini.Load(path)) return;
+  for (const sCounterKey& counter : kCounterKeys) {
+    if (!ini.HasKey(counter.key)) continue;  // a save from before the counters were kept
+    std::int32_t& value = game.*counter.counter;
+    value = std::max(value, RangedInt(ini, counter.key, value, 0, kMaxObjectNumber, value, path));
+  }
 }
 
 }  // namespace tr

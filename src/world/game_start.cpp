@@ -3,10 +3,13 @@
 
 #include <unordered_set>
 
+#include "ai/ai_memory_file.h"
 #include "events/zdarzenia.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "scenario/city_info_files.h"
+#include "scenario/scenario_info.h"
+#include "scenario/spotted_file.h"
 #include "scenario/topography_file.h"
 #include "turn/gra_endturn.h"
 #include "turn/supply.h"
@@ -61,6 +64,10 @@ void FinishSavedGame(cGame& game, cPresentation& screen) {
   game.autoEvents.Load(
       game.folderTemplate, [&eventIds](std::int32_t eventId) { return eventIds.count(eventId) != 0; },
       game.loadedGame == 1);
+  RestoreSavedCounters(game, game.folderTemplate);
+  LoadAiMemory(game, game.folderTemplate);
+  // Last: nothing after it may touch what the map shows.
+  LoadSpotted(game, game.folderTemplate);
 }
 
 // A human country that ends its turn at once has the events checked for it

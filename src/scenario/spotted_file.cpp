@@ -1,0 +1,183 @@
+#include "scenario/spotted_file.h"
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "foundation/console_log.h"
+#include "foundation/format.h"
+#include "foundation/number_text.h"
+#include "foundation/paths.h"
+#include "scenario/scenario_paths.h"
+#include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
+#include "turn/sea_graph.h"
+#include "units/jednostka_morska.h"
+#include "world/file_io.h"
+#include "world/gra.h"
+
+namespace tr {
+namespace {
+
+constexpr std::u16string_view kHeader =
+    u"#What the map shows: Seas;country the seas are seen for; then Land, Air or Naval;ID of each unit seen; then "
+    u"Node;ID;own, allied and spotted enemy ships by type;player and enemy marker ship IDs (-1: none)";
+constexpr std::size_t kNodeFields = 2 + 3 * kShipTypeCount + 2;
+
+enum class eKind : std::uint8_t { kLand, kAir, kNaval };
+
+std::optional<eKind> KindOf(std::string_view name) {
+  if (name == "Land") return eKind::kLand;
+  if (name == "Air") return eKind::kAir;
+  if (name == "Naval") return eKind::kNaval;
+  return std::nullopt;
+}
+
+std::u16string_view NameOf(eKind kind) {
+  switch (kind) {
+    case eKind::kLand: return u"Land";
+    case eKind::kAir: return u"Air";
+    case eKind::kNaval: return u"Naval";
+  }
+  return u"";
+}
+
+// Every unit the game holds, wherever it stands, with its kind. The lists
+// own their units: a const game still hands them out for writing.
+template <typename F>
+void ForEachUnit(const cGame& game, F&& visit) {
+  for (const auto& unit : game.landUnits) visit(eKind::kLand, *unit);
+  for (const auto& unit : game.aboardUnitsA) visit(eKind::kLand, *unit);
+  for (const auto& unit : game.aboardUnitsB) visit(eKind::kLand, *unit);
+  for (const auto& unit : game.airUnits) visit(eKind::kAir, *unit);
+  for (const auto& unit : game.reservePool) {
+    visit(unit->category == kCategoryLand ? eKind::kLand : eKind::kAir, *unit);
+  }
+  for (const auto& ship : game.navalUnits) visit(eKind::kNaval, *ship);
+  for (const auto& ship : game.navalReserve) visit(eKind::kNaval, *ship);
+}
+
+int ShipId(const cJednostkaMorska* ship) { return ship ? ship->id : -1; }
+
+std::u16string NodeRow(const sWezelGrafuMorz& node) {
+  std::u16string row = Format(u"\nNode;%i;", node.id);
+  for (const auto* counters : {&node.ownShips, &node.alliedShips, &node.spottedEnemyShips}) {
+    for (const std::int32_t count : *counters) row += Format(u"%i;", count);
+  }
+  return row + Format(u"%i;%i;", ShipId(node.playerMarkerShip), ShipId(node.enemyMarkerShip));
+}
+
+class cSpottedReader {
+ public:
+  cSpottedReader(cGame& game, std::u16string_view path) : game_(game), path_(path) {
+    ForEachUnit(game, [this](eKind kind, cUnit& unit) { units_[{kind, unit.id}] = &unit; });
+    for (const auto& ship : game.navalUnits) ships_[ship->id] = ship.get();
+  }
+
+  void Read(const std::string& bytes) {
+    CheckSavedTableStart(bytes, path_);
+    for (const auto& [key, unit] : units_) unit->spotted = 0;
+    int lineNumber = 0;
+    for (const sTextLine& line : SplitTextLines(bytes)) {
+      ++lineNumber;
+      if (line.text.empty() || line.text[0] == '#') continue;
+      // The writer ends every line with its separator: a line without it was cut.
+      if (line.text.back() != ';') RefuseDamagedTable(path_, lineNumber, u"has a line cut short");
+      const std::vector<std::string_view> fields = SplitTokens(line.text);
+      Line(fields, lineNumber);
+    }
+  }
+
+ private:
+  int Number(const std::vector<std::string_view>& fields, std::size_t i, int line) const {
+    const std::optional<int> value = i < fields.size() ? WholeNumber(fields[i]) : std::nullopt;
+    if (!value) RefuseDamagedTable(path_, line, u"has a field that is not a whole number");
+    return *value;
+  }
+
+  void Line(const std::vector<std::string_view>& fields, int line) {
+    if (fields[0] == "Seas") {
+      game_.seaGraph.viewingCountry = Number(fields, 1, line);
+      return;
+    }
+    if (fields[0] == "Node") {
+      Node(fields, line);
+      return;
+    }
+    const std::optional<eKind> kind = KindOf(fields[0]);
+    if (!kind) RefuseDamagedTable(path_, line, u"has a line that is not the game's");
+    const int id = Number(fields, 1, line);
+    const auto found = units_.find({*kind, id});
+    if (found == units_.end()) {
+      LogFormat(u"WARNING: %s in %s at line %i (counting from 1) names the %s unit ID=%i, which the save does not "
+                u"hold; ignored",
+                u"spotted.csv", path_, line, NameOf(*kind), id);
+      return;
+    }
+    found->second->spotted = 1;
+  }
+
+  cJednostkaMorska* Ship(int id, int line) const {
+    if (id == -1) return nullptr;
+    const auto found = ships_.find(id);
+    if (found != ships_.end()) return found->second;
+    LogFormat(u"WARNING: %s at line %i (counting from 1) names the ship ID=%i, which no fleet holds; no marker", path_,
+              line, id);
+    return nullptr;
+  }
+
+  void Node(const std::vector<std::string_view>& fields, int line) {
+    if (fields.size() < kNodeFields) RefuseShortSavedRow(path_, line, fields.size(), kNodeFields);
+    const int id = Number(fields, 1, line);
+    if (!game_.seaGraph.IsNodeId(id)) {
+      LogFormat(u"WARNING: %s at line %i (counting from 1) names the sea node ID=%i, which the save does not hold; "
+                u"ignored",
+                path_, line, id);
+      return;
+    }
+    sWezelGrafuMorz& node = game_.seaGraph.GetNode(id - 1);
+    std::size_t field = 2;
+    for (auto* counters : {&node.ownShips, &node.alliedShips, &node.spottedEnemyShips}) {
+      for (std::int32_t& count : *counters) count = Number(fields, field++, line);
+    }
+    node.playerMarkerShip = Ship(Number(fields, field, line), line);
+    node.enemyMarkerShip = Ship(Number(fields, field + 1, line), line);
+  }
+
+  cGame& game_;
+  std::u16string_view path_;
+  std::map<std::pair<eKind, int>, cUnit*> units_;
+  std::map<int, cJednostkaMorska*> ships_;
+};
+
+}  // namespace
+
+bool WriteSpotted(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"spotted.csv"));
+  if (!writer.ok()) return false;
+  writer.Write(kHeader);
+  writer.Write(Format(u"\nSeas;%i;", game.seaGraph.viewingCountry));
+  ForEachUnit(game, [&writer](eKind kind, const cUnit& unit) {
+    if (unit.spotted) writer.Write(Format(u"\n%s;%i;", NameOf(kind), unit.id));
+  });
+  for (const sWezelGrafuMorz& node : game.seaGraph.nodes) writer.Write(NodeRow(node));
+  return writer.Commit();
+}
+
+void LoadSpotted(cGame& game, std::u16string_view folderTemplate) {
+  const std::u16string path = FolderFilePath(folderTemplate, u"spotted.csv");
+  LogLine(kOpeningFileLine);
+  LogLine(path);
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
+  if (!bytes) {
+    LogLine(u"No spotted.csv: a save from before it was written; the units seen are worked out at the next view");
+    return;
+  }
+  LogLine(kOpenOkLine);
+  cSpottedReader(game, path).Read(*bytes);
+}
+
+}  // namespace tr

@@ -1,8 +1,10 @@
 #include "foundation/number_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <string>
+#include <type_traits>
 
 namespace tr {
 namespace {
@@ -156,6 +158,36 @@ float ClampToFloat(double value) {
 
 float ParseLeadingFloat(std::string_view text) { return ClampToFloat(ParseLeadingDouble(text)); }
 float ParseLeadingFloat(std::u16string_view text) { return ClampToFloat(ParseLeadingDouble(text)); }
+
+namespace {
+
+template <typename T>
+T ReadBack(const std::string& text) {
+  if constexpr (std::is_same_v<T, float>) return ParseLeadingFloat(text);
+  else return ParseLeadingDouble(text);
+}
+
+template <typename T>
+std::string ExactDecimalText(T value) {
+  char buffer[400];
+  const auto fixed = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+  std::string text(buffer, fixed.ptr);
+  if (!std::isfinite(value) || ReadBack<T>(text) == value) return text;
+  // The shortest text that gives the value back; a float is read through a
+  // double, so should that rounding ever miss, more digits are written.
+  const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  text.assign(buffer, shortest.ptr);
+  for (int digits = 7; ReadBack<T>(text) != value && digits <= 20; ++digits) {
+    const auto more = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, digits);
+    text.assign(buffer, more.ptr);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string SavedDecimalText(double value) { return ExactDecimalText(value); }
+std::string SavedDecimalText(float value) { return ExactDecimalText(value); }
 
 std::uint32_t ParseLeadingHex(std::u16string_view text) {
   std::size_t i = SkipBlanks(text);

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tr {
@@ -50,6 +51,13 @@ float ClampToFloat(double value);
 // ParseLeadingDouble narrowed with ClampToFloat.
 float ParseLeadingFloat(std::string_view text);
 float ParseLeadingFloat(std::u16string_view text);
+
+// The value as a table of a save writes it: "%f" (six decimals) when that
+// reads back as the same value, else the shortest fixed-point text that does,
+// so a value the game computed comes back from its save unchanged. A float is
+// read back as ParseLeadingFloat reads it.
+std::string SavedDecimalText(double value);
+std::string SavedDecimalText(float value);
 
 // Leading hexadecimal digits (an optional "0x" prefix skipped), as "%X" writes them.
 std::uint32_t ParseLeadingHex(std::u16string_view text);

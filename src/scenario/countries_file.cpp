@@ -161,19 +161,21 @@ std::u16string CountryRow(const cCountry& c) {
   row += Format(u"%i;%i;%i;%i;%i;%i;%i;", c.alliance, c.orientation, c.zoneOfInfluence, c.allianceEntry,
                 c.politicalStrength, c.finishedTurn, c.humanControlled);
   for (std::int32_t level : c.techLevels) row += Format(u"%i;", level);
-  row += Format(u"%f;", c.productionPoints);
+  row += Format(u"%s;", SavedDecimalText(c.productionPoints));
   row += Format(u"%i;%i;%i;%i;%i;%i;%i;", c.diplomaticPoints, c.strategicMovementPoints, c.seaTransportPoints,
                 c.invasionPoints, c.strategicMovementMax, c.seaTransportUsedByConvoys, c.invasionPointsUsed);
   for (int t : kStoredTechs) row += Format(u"%i;", c.techInvestments[t]);
   for (int t : kStoredTechs) row += Format(u"%i;", c.researchProgress[t]);
   row += Format(u"%i;%i;%i;%i;%i;%i;", c.capitalX, c.capitalY, c.doneDelayWarEntry, c.doneHasteWarEntry,
                 c.doneParliamentaryElections, c.doneTurnInOrientation);
-  row += Format(u"%f;%f;", c.socialUnrest, c.warEconomy);
+  row += Format(u"%s;%s;", SavedDecimalText(c.socialUnrest), SavedDecimalText(c.warEconomy));
   row += Format(u"%i;%i;%i;%i;%i;", c.power, c.region, c.difficulty, c.nuclearBombs, c.dpGrowthPerMonth);
   for (std::int32_t months : c.doctrineMonths) row += Format(u"%i;", months);
   row += Format(u"%i;%i;%i;%i;", c.doneExertPressureAxis, c.doneExertPressureAllied, c.doneExertPressureComintern,
                 c.pbemPlayerId);
-  row += Format(u"%f;%f;%f;%f;%f;", c.unitUpkeepModifier, c.winterBattle, c.winterMove, c.mudBattle, c.mudMove);
+  for (const float modifier : {c.unitUpkeepModifier, c.winterBattle, c.winterMove, c.mudBattle, c.mudMove}) {
+    row += Format(u"%s;", SavedDecimalText(modifier));
+  }
   row += Format(u"%i;%s;", c.specialFlags, SanitizeFieldText(c.skinsName));
   return row;
 }

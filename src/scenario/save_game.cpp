@@ -28,9 +28,9 @@
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/pbem_game_name.h"
-#include "scenario/spotted_file.h"
 #include "scenario/topography_file.h"
 #include "scenario/unit_names_file.h"
+#include "scenario/unit_state_file.h"
 #include "turn/convoy.h"
 #include "turn/sea_graph.h"
 #include "world/gra.h"
@@ -97,7 +97,8 @@ const std::array<sSaveStep, kSaveFileCount>& SaveSteps() {
       {u"reports.dat", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return g.reports.Save(f); }},
       {u"auto_events.csv",
        [](const cGame& g, std::u16string_view f, const sLocalTime&) { return g.autoEvents.Save(f); }},
-      {u"spotted.csv", [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteSpotted(g, f); }},
+      {u"unit_state.csv",
+       [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteUnitState(g, f); }},
       {u"ai_memory.csv",
        [](const cGame& g, std::u16string_view f, const sLocalTime&) { return WriteAiMemory(g, f); }},
   }};

@@ -9,8 +9,8 @@
 #include "foundation/game_lock.h"
 #include "scenario/city_info_files.h"
 #include "scenario/scenario_info.h"
-#include "scenario/spotted_file.h"
 #include "scenario/topography_file.h"
+#include "scenario/unit_state_file.h"
 #include "turn/gra_endturn.h"
 #include "turn/supply.h"
 #include "turn/theads.h"
@@ -66,8 +66,8 @@ void FinishSavedGame(cGame& game, cPresentation& screen) {
       game.loadedGame == 1);
   RestoreSavedCounters(game, game.folderTemplate);
   LoadAiMemory(game, game.folderTemplate);
-  // Last: nothing after it may touch what the map shows.
-  LoadSpotted(game, game.folderTemplate);
+  // Last: nothing after it may touch what the map shows or the units' combat values.
+  LoadUnitState(game, game.folderTemplate);
 }
 
 // A human country that ends its turn at once has the events checked for it

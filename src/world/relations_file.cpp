@@ -178,7 +178,7 @@ bool WriteLosses(const cGame& game, std::u16string_view folder) {
   const int n = game.CountryCount();
   for (const auto& country : game.countries) {
     text += Format(u"\r\n%i;%s;", country->id, RowName(*country));
-    for (int b = 1; b <= n; ++b) text += Format(u"%f;", game.relations.GetLosses(country->id, b));
+    for (int b = 1; b <= n; ++b) text += Format(u"%s;", SavedDecimalText(game.relations.GetLosses(country->id, b)));
   }
   return WriteSaveFile(folder, u"losses.csv", text);
 }

@@ -106,5 +106,24 @@ TEST(NumberText, HexDigitsAsTheyAreWritten) {
   EXPECT_EQ(ParseLeadingHex(u"g"), 0u);
 }
 
+
+// A save writes six decimals where they give the value back, and enough
+// digits to give it back where they do not: a loaded game computes on with
+// the values the saved one held.
+TEST(NumberText, SavedDecimalTextGivesTheValueBack) {
+  EXPECT_EQ(SavedDecimalText(101.0), "101.000000");
+  EXPECT_EQ(SavedDecimalText(0.25f), "0.250000");
+  EXPECT_EQ(SavedDecimalText(-3.5), "-3.500000");
+  const double points = 24.583036491234;
+  EXPECT_EQ(SavedDecimalText(points), "24.583036491234");
+  EXPECT_EQ(ParseLeadingDouble(SavedDecimalText(points)), points);
+  for (const float share : {0.1f, 5.1499998f, 1.0f / 3.0f, 123456.79f, 1e-7f, 3.0e38f}) {
+    EXPECT_EQ(ParseLeadingFloat(SavedDecimalText(share)), share) << SavedDecimalText(share);
+  }
+  for (const double value : {1.0 / 3.0, 0.1 + 0.2, 1e-9, 987654321.123456789}) {
+    EXPECT_EQ(ParseLeadingDouble(SavedDecimalText(value)), value) << SavedDecimalText(value);
+  }
+}
+
 }  // namespace
 }  // namespace tr

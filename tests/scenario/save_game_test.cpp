@@ -191,7 +191,7 @@ TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
   game.saveContext->stepCheck = [](int step, std::u16string_view) { return step != 10; };
   test::LogCapture log;
   EXPECT_FALSE(game.saveContext->SaveGame(u"slot", false));
-  EXPECT_TRUE(log.Contains(u"ERROR: Saving stopped at flags.txt (file 10 of 23)"));
+  EXPECT_TRUE(log.Contains(u"ERROR: Saving stopped at flags.txt (file 10 of 25)"));
   EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
   EXPECT_TRUE(Files("slot") == before);
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";

@@ -1,6 +1,8 @@
-#include "scenario/spotted_file.h"
+#include "scenario/unit_state_file.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,6 +17,7 @@
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "turn/sea_graph.h"
+#include "units/jednostka.h"
 #include "units/jednostka_morska.h"
 #include "world/file_io.h"
 #include "world/gra.h"
@@ -23,9 +26,11 @@ namespace tr {
 namespace {
 
 constexpr std::u16string_view kHeader =
-    u"#What the map shows: Seas;country the seas are seen for; then Land, Air or Naval;ID of each unit seen; then "
-    u"Node;ID;own, allied and spotted enemy ships by type;player and enemy marker ship IDs (-1: none)";
+    u"#Seas;country the seas are seen for; then Land or Air;ID;spotted (0 or 1);combat value; and Naval;ID;spotted; "
+    u"then Node;ID;own, allied and spotted enemy ships by type;player and enemy marker ship IDs (-1: none)";
 constexpr std::size_t kNodeFields = 2 + 3 * kShipTypeCount + 2;
+constexpr std::size_t kLandOrAirFields = 4;
+constexpr std::size_t kNavalFields = 3;
 
 enum class eKind : std::uint8_t { kLand, kAir, kNaval };
 
@@ -70,16 +75,15 @@ std::u16string NodeRow(const sWezelGrafuMorz& node) {
   return row + Format(u"%i;%i;", ShipId(node.playerMarkerShip), ShipId(node.enemyMarkerShip));
 }
 
-class cSpottedReader {
+class cUnitStateReader {
  public:
-  cSpottedReader(cGame& game, std::u16string_view path) : game_(game), path_(path) {
+  cUnitStateReader(cGame& game, std::u16string_view path) : game_(game), path_(path) {
     ForEachUnit(game, [this](eKind kind, cUnit& unit) { units_[{kind, unit.id}] = &unit; });
     for (const auto& ship : game.navalUnits) ships_[ship->id] = ship.get();
   }
 
   void Read(const std::string& bytes) {
     CheckSavedTableStart(bytes, path_);
-    for (const auto& [key, unit] : units_) unit->spotted = 0;
     int lineNumber = 0;
     for (const sTextLine& line : SplitTextLines(bytes)) {
       ++lineNumber;
@@ -89,6 +93,14 @@ class cSpottedReader {
       const std::vector<std::string_view> fields = SplitTokens(line.text);
       Line(fields, lineNumber);
     }
+    // The pool holds land and air units in the order they joined it, which
+    // the two unit tables cannot keep; the lines of the file keep it.
+    const auto place = [this](const auto& unit) {
+      const auto found = order_.find(unit.get());
+      return found == order_.end() ? INT_MAX : found->second;
+    };
+    std::stable_sort(game_.reservePool.begin(), game_.reservePool.end(),
+                     [&place](const auto& a, const auto& b) { return place(a) < place(b); });
   }
 
  private:
@@ -109,15 +121,21 @@ class cSpottedReader {
     }
     const std::optional<eKind> kind = KindOf(fields[0]);
     if (!kind) RefuseDamagedTable(path_, line, u"has a line that is not the game's");
+    const std::size_t count = *kind == eKind::kNaval ? kNavalFields : kLandOrAirFields;
+    if (fields.size() < count) RefuseShortSavedRow(path_, line, fields.size(), count);
     const int id = Number(fields, 1, line);
+    const int spotted = Number(fields, 2, line);
     const auto found = units_.find({*kind, id});
     if (found == units_.end()) {
-      LogFormat(u"WARNING: %s in %s at line %i (counting from 1) names the %s unit ID=%i, which the save does not "
-                u"hold; ignored",
-                u"spotted.csv", path_, line, NameOf(*kind), id);
+      LogFormat(u"WARNING: %s at line %i (counting from 1) names the %s unit ID=%i, which the save does not hold; "
+                u"ignored",
+                path_, line, NameOf(*kind), id);
       return;
     }
-    found->second->spotted = 1;
+    cUnit& unit = *found->second;
+    order_.emplace(&unit, static_cast<int>(order_.size()));
+    unit.spotted = spotted != 0 ? 1 : 0;
+    if (auto* held = dynamic_cast<cJednostka*>(&unit)) held->combatValue = Number(fields, 3, line);
   }
 
   cJednostkaMorska* Ship(int id, int line) const {
@@ -151,33 +169,36 @@ class cSpottedReader {
   std::u16string_view path_;
   std::map<std::pair<eKind, int>, cUnit*> units_;
   std::map<int, cJednostkaMorska*> ships_;
+  std::map<const cUnit*, int> order_;  // the line of each unit read
 };
 
 }  // namespace
 
-bool WriteSpotted(const cGame& game, std::u16string_view folder) {
-  cTableWriter writer(SaveFilePath(folder, u"spotted.csv"));
+bool WriteUnitState(const cGame& game, std::u16string_view folder) {
+  cTableWriter writer(SaveFilePath(folder, u"unit_state.csv"));
   if (!writer.ok()) return false;
   writer.Write(kHeader);
   writer.Write(Format(u"\nSeas;%i;", game.seaGraph.viewingCountry));
   ForEachUnit(game, [&writer](eKind kind, const cUnit& unit) {
-    if (unit.spotted) writer.Write(Format(u"\n%s;%i;", NameOf(kind), unit.id));
+    std::u16string row = Format(u"\n%s;%i;%i;", NameOf(kind), unit.id, unit.spotted ? 1 : 0);
+    if (const auto* held = dynamic_cast<const cJednostka*>(&unit)) row += Format(u"%i;", held->combatValue);
+    writer.Write(row);
   });
   for (const sWezelGrafuMorz& node : game.seaGraph.nodes) writer.Write(NodeRow(node));
   return writer.Commit();
 }
 
-void LoadSpotted(cGame& game, std::u16string_view folderTemplate) {
-  const std::u16string path = FolderFilePath(folderTemplate, u"spotted.csv");
+void LoadUnitState(cGame& game, std::u16string_view folderTemplate) {
+  const std::u16string path = FolderFilePath(folderTemplate, u"unit_state.csv");
   LogLine(kOpeningFileLine);
   LogLine(path);
   const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) {
-    LogLine(u"No spotted.csv: a save from before it was written; the units seen are worked out at the next view");
+    LogLine(u"No unit_state.csv: a save from before it was written; the units keep what the unit tables give them");
     return;
   }
   LogLine(kOpenOkLine);
-  cSpottedReader(game, path).Read(*bytes);
+  cUnitStateReader(game, path).Read(*bytes);
 }
 
 }  // namespace tr

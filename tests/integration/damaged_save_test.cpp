@@ -113,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
         sDamageCase{"map.qel", eDamage::kEmpty, u"map.qel ends after 0 of the ", true},
         sDamageCase{"map.qel", eDamage::kCut, u"(cut short?); the game is not loaded", true},
         // Written without a header, one line per automatic event taken: empty is none taken.
-        Empty("auto_events.csv", nullptr), Cut("auto_events.csv")),
+        Empty("auto_events.csv", nullptr), Cut("auto_events.csv"), Empty("unit_state.csv"), Cut("unit_state.csv"),
+        Empty("ai_memory.csv")),
     [](const testing::TestParamInfo<sDamageCase>& info) {
       std::string name = info.param.file;
       name.erase(std::remove_if(name.begin(), name.end(), [](char ch) { return ch == '_' || ch == '.'; }),
@@ -128,6 +129,18 @@ TEST_F(DamagedSaveFixture, TheSaveAsWrittenLoads) {
   EXPECT_EQ(LoadEnding(u"data\\save\\x\\%s", 1), 0);
   EXPECT_FALSE(log.ContainsText(u"ERROR:"));
   EXPECT_FALSE(log.ContainsText(u"WARNING: row of"));
+}
+
+// A save written before the game kept the units' state and the computer's
+// memory has neither file: it loads, as it always did.
+TEST_F(DamagedSaveFixture, ASaveFromBeforeTheUnitStateAndMemoryLoads) {
+  MakeSave(u"x");
+  fs::remove(Game("data/save/x") / "unit_state.csv");
+  fs::remove(Game("data/save/x") / "ai_memory.csv");
+  test::LogCapture log;
+  EXPECT_EQ(LoadEnding(u"data\\save\\x\\%s", 1), 0);
+  EXPECT_TRUE(log.ContainsText(u"No unit_state.csv"));
+  EXPECT_FALSE(log.ContainsText(u"ERROR:"));
 }
 
 // The cut of the report: "land_units.csv" of 5,616 bytes cut to 700. The

@@ -130,6 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                    kEndedAtOnce),
         SavedValue("SavedImpulse", "Info.ini", 21, "-2147483648", "Save/Impulse (-2147483648) in "),
         SavedValue("SavedMonth", "Info.ini", 16, "-2147483648", "Save/GameMonth (-2147483648) in "),
+        // A numbering counter past any number: the next fleet still gets one.
+        SavedValue("SavedFleetCounter", "Info.ini", 24, "2147483647", "Save/LastFleetId (2147483647) in "),
         // Fleets that broke the ship links.
         sCorruptedCase{"FleetWithoutShips", {Kind::kDropRow, "naval_units.csv", 12, 0, {}},
                        "WARNING: fleet Red Banner Flotilla (ID=6) in data\\scenarios\\NorthernTide\\fleets.csv has no "
@@ -152,11 +154,11 @@ INSTANTIATE_TEST_SUITE_P(
                        "names destination sea node 2147483647, which does not exist", kRefused, true},
         // A save naming its scenario by a path: the scenario's tables and
         // events would be read from wherever it points.
-        SavedValue("SavedScenarioNameOutsideTheScenarios", "Info.ini", 22, "..\\save\\corrupted",
+        SavedValue("SavedScenarioNameOutsideTheScenarios", "Info.ini", 27, "..\\save\\corrupted",
                    "ERROR: Save/ScenarioName (\"..\\save\\corrupted\") in data\\save\\corrupted\\Info.ini is not "
                    "the name of a folder of data\\scenarios; the game is not loaded",
                    kRefused),
-        SavedValue("SavedScenarioNameAbsolute", "Info.ini", 22, "/etc", "ERROR: Save/ScenarioName (\"/etc\")",
+        SavedValue("SavedScenarioNameAbsolute", "Info.ini", 27, "/etc", "ERROR: Save/ScenarioName (\"/etc\")",
                    kRefused)),
     [](const auto& info) { return std::string(info.param.name); });
 

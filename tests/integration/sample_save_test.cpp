@@ -16,6 +16,7 @@
 #include "foundation/paths.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
+#include "scenario/save_game.h"
 #include "support/temp_dir.h"
 #include "world/game_start.h"
 #include "world/gra.h"
@@ -147,8 +148,8 @@ class SampleSaveTest : public testing::Test {
   }
 
   static void ExpectSameFiles(const FolderBytes& first, const FolderBytes& second) {
-    ASSERT_EQ(first.size(), 23u);
-    ASSERT_EQ(second.size(), 23u);
+    ASSERT_EQ(first.size(), static_cast<std::size_t>(kSaveFileCount));
+    ASSERT_EQ(second.size(), static_cast<std::size_t>(kSaveFileCount));
     for (const auto& [file, original] : first) {
       ASSERT_EQ(second.count(file), 1u) << file;
       const std::string bytes = WithoutHarbourNumbers(file, original);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop_mode.h"
 #include "platform/frame.h"
 #include "platform/input.h"
 #include "platform/texture.h"
@@ -197,6 +198,8 @@ TEST_F(FrameTest, DisplayModesAreListedLargestFirstWithoutDuplicates) {
   frame->SetDisplayModesForTesting({{800, 600, 60}, {1024, 768, 60}, {800, 600, 60}, {1280, 1024, 75}});
   EXPECT_EQ(frame->DisplayModes(),
             (std::vector<DisplayMode>{{1280, 1024, 75}, {1024, 768, 60}, {800, 600, 60}}));
+  // Headless, the desktop is the largest of the frame's own modes, never the video driver's.
+  EXPECT_EQ(DesktopMode(*frame), (DisplayMode{1280, 1024, 75}));
 }
 
 TEST_F(FrameTest, KeyStateQueries) {

@@ -220,6 +220,16 @@ TEST_F(FrameTest, KeyStateQueries) {
   EXPECT_EQ(GetClipboardText(), u"Łódź €");
 }
 
+// Key codes run to 255: one past is no key, asked of the devices as of the scripted input.
+TEST(KeyQueries, PastTheLastKeyCodeNoKeyIsDown) {
+  for (const bool headless : {true, false}) {
+    std::unique_ptr<AppFrame> frame = headless ? AppFrame::CreateHeadless(8, 8) : std::make_unique<AppFrame>();
+    EXPECT_EQ(GetAsyncKeyState(255), 0) << headless;
+    EXPECT_EQ(GetAsyncKeyState(256), 0) << headless;
+    EXPECT_EQ(GetKeyState(256), 0) << headless;
+  }
+}
+
 TEST_F(FrameTest, ScreenshotIsAPngOfTheBackBuffer) {
   Graphics& g = frame->graphics();
   // The game clears to 0: a picture of the screen shows that as black, not as a hole.

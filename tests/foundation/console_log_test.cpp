@@ -5,6 +5,7 @@
 
 #include <thread>
 
+#include "foundation/log_sink.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -74,6 +75,15 @@ TEST(ConsoleLog, GlobalLogReceivesSinkLines) {
   test::LogCapture capture;
   LogFormat(u"Loading INI file %s ...", u"Settings.ini");
   EXPECT_TRUE(capture.Contains(u"Loading INI file Settings.ini ..."));
+}
+
+// Lines of the low-level services reach standard error while no log takes
+// them: during start-up and after the log closed at exit.
+TEST(ConsoleLog, SinkLinesWithoutALogGoToStandardError) {
+  SetLogSink(nullptr);
+  testing::internal::CaptureStderr();
+  LogToSink(u"S: \u0142\u00f3d\u017a : 3 : 0 ms");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "S: \xC5\x82\xC3\xB3" "d\xC5\xBA : 3 : 0 ms\n");
 }
 
 }  // namespace

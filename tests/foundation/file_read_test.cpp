@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <functional>
 
 #include "foundation/csv_reader.h"
@@ -26,9 +27,12 @@ TEST(FileReadTest, ReadsARegularFileWhole) {
   const std::string bytes("a\0b\r\nc", 6);
   const fs::path file = dir.Write("f.bin", bytes);
   EXPECT_EQ(ReadWholeFile(file), bytes);
+  // An errno left behind by an earlier call is no interrupted read.
+  errno = EINTR;
   const sFileBytes read = ReadRegularFile(file);
   EXPECT_TRUE(read.opened);
   EXPECT_TRUE(read.complete);
+  EXPECT_EQ(read.bytes, bytes);
   EXPECT_EQ(ReadWholeFile(dir.Write("empty", "")), std::string());
 }
 

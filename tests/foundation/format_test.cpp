@@ -63,6 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{u"%x", -1, u"ffffffff"}, Case{u"%u", -1, u"4294967295"},
                     Case{u"%ld", 123456, u"123456"}, Case{u"%i", std::int64_t{1} << 32, u"0"},
                     Case{u"%lld", std::int64_t{1} << 32, u"4294967296"},
+                    Case{u"%I64d", std::int64_t{1} << 32, u"4294967296"},
+                    // I32 keeps the plain width; "64" after a conversion is text.
+                    Case{u"%I32d", std::int64_t{1} << 32, u"0"}, Case{u"%d64", 5, u"564"},
                     Case{u"%c", 0x20AC, u"\u20ac"}, Case{u"%.3s", u"abcdef", u"abc"},
                     Case{u"%5s|", u"ab", u"   ab|"}, Case{u"%-5s|", u"ab", u"ab   |"},
                     Case{u"%+.2f", 1.0, u"+1.00"}, Case{u"%08.3f", -3.5, u"-003.500"},

@@ -64,6 +64,22 @@ TEST_F(GameLockTest, UnbalancedLeaveIsLoggedAndHarmless) {
   EXPECT_EQ(GameLockDepth(), 1);
 }
 
+TEST_F(GameLockTest, TryingFailsOnlyWhileAnotherThreadHoldsTheLock) {
+  const auto try_elsewhere = [] {
+    bool took = false;
+    std::thread([&] {
+      took = TryEnterGameLock();
+      if (took) LeaveGameLock();
+    }).join();
+    return took;
+  };
+  ASSERT_TRUE(TryEnterGameLock());
+  EXPECT_EQ(GameLockDepth(), 1);
+  EXPECT_FALSE(try_elsewhere());
+  LeaveGameLock();
+  EXPECT_TRUE(try_elsewhere());
+}
+
 TEST_F(GameLockTest, InactiveLockDoesNothing) {
   SetGameLockActive(false);
   EnterGameLock("x", 1);

@@ -76,6 +76,12 @@ TEST(TextSource, EscapesAndUtf8) {
   const auto entries = ParseStringBaseSource("k=a\\nb\\tc\\\\d=%s \xC3\xA9\n", errors);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].text, u"a\nb\tc\\d=%s \u00E9");
+  // An escape that ends the text, and a backslash with nothing after it.
+  const auto ends = ParseStringBaseSource("k=a\\n\nl=b\\\n", errors);
+  ASSERT_EQ(ends.size(), 2u);
+  EXPECT_EQ(ends[0].text, u"a\n");
+  EXPECT_EQ(ends[1].text, u"b\\");
+  EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace

@@ -19,6 +19,9 @@ TEST(Font, ArialResolvesToAnInstalledFace) {
   auto font = Font::Create(u"Arial", 16, 400);
   ASSERT_NE(font, nullptr);
   EXPECT_EQ(font->line_height(), 16);
+  auto smallest = Font::Create(u"Arial", 1, 400);
+  ASSERT_NE(smallest, nullptr);
+  EXPECT_EQ(smallest->line_height(), 1);
   // A bold weight picks another file of the family.
   EXPECT_NE(ResolveFontFile(u"Arial", 700), file);
 }

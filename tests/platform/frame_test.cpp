@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop_mode.h"
 #include "platform/frame.h"
 #include "platform/input.h"
 #include "platform/texture.h"
@@ -197,6 +198,8 @@ TEST_F(FrameTest, DisplayModesAreListedLargestFirstWithoutDuplicates) {
   frame->SetDisplayModesForTesting({{800, 600, 60}, {1024, 768, 60}, {800, 600, 60}, {1280, 1024, 75}});
   EXPECT_EQ(frame->DisplayModes(),
             (std::vector<DisplayMode>{{1280, 1024, 75}, {1024, 768, 60}, {800, 600, 60}}));
+  // Headless, the desktop is the largest of the frame's own modes, never the video driver's.
+  EXPECT_EQ(DesktopMode(*frame), (DisplayMode{1280, 1024, 75}));
 }
 
 TEST_F(FrameTest, KeyStateQueries) {
@@ -215,6 +218,16 @@ TEST_F(FrameTest, KeyStateQueries) {
   EXPECT_FALSE(HasMouseCapture());
   EXPECT_TRUE(SetClipboardText(u"Łódź €"));
   EXPECT_EQ(GetClipboardText(), u"Łódź €");
+}
+
+// Key codes run to 255: one past is no key, asked of the devices as of the scripted input.
+TEST(KeyQueries, PastTheLastKeyCodeNoKeyIsDown) {
+  for (const bool headless : {true, false}) {
+    std::unique_ptr<AppFrame> frame = headless ? AppFrame::CreateHeadless(8, 8) : std::make_unique<AppFrame>();
+    EXPECT_EQ(GetAsyncKeyState(255), 0) << headless;
+    EXPECT_EQ(GetAsyncKeyState(256), 0) << headless;
+    EXPECT_EQ(GetKeyState(256), 0) << headless;
+  }
 }
 
 TEST_F(FrameTest, ScreenshotIsAPngOfTheBackBuffer) {

@@ -1,4 +1,5 @@
 // Raw input becomes the window messages the GUI toolkit routes.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -39,6 +40,14 @@ TEST(MessageTranslator, MainKeyboardPlusAndMinusAreTheirOwnKeys) {
   EXPECT_EQ(VirtualKeyFromSdlKey('='), VK_OEM_PLUS);
   EXPECT_EQ(VirtualKeyFromSdlKey('+'), VK_OEM_PLUS);
   EXPECT_EQ(VirtualKeyFromSdlKey('-'), VK_OEM_MINUS);
+}
+
+// The function keys run on past F12 in order, as their virtual keys do.
+TEST(MessageTranslator, FunctionKeysFollowInOrder) {
+  EXPECT_EQ(VirtualKeyFromSdlKey(SDLK_F1), VK_F1);
+  EXPECT_EQ(VirtualKeyFromSdlKey(SDLK_F12), VK_F1 + 11);
+  EXPECT_EQ(VirtualKeyFromSdlKey(SDLK_F13), VK_F1 + 12);
+  EXPECT_EQ(VirtualKeyFromSdlKey(SDLK_F24), VK_F1 + 23);
 }
 
 TEST(MessageTranslator, AltMakesSystemKeys) {

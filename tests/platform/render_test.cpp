@@ -6,10 +6,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "platform/draw_record.h"
 #include "platform/frame.h"
 #include "platform/graphics.h"
 #include "platform/render_backend.h"
@@ -17,6 +21,7 @@
 #include "platform/sprite_batch.h"
 #include "platform/target_canvas.h"
 #include "platform/texture.h"
+#include "platform/window_blitter.h"
 #include "support/temp_dir.h"
 
 namespace tr {
@@ -131,8 +136,14 @@ TEST_F(HeadlessRender, AMirroredPictureLargerThanTheRendererTakesIsDrawnWhole) {
 }
 
 TEST_F(HeadlessRender, FourColourQuadHasItsColoursAtItsCorners) {
+  DrawRecorder recorder;
+  g.SetRecorder(&recorder);
   g.Clear(0xFF000000);
   g.FillQuad(RectF{0, 0, 64, 48}, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF);
+  const auto quads = recorder.OfKind(DrawRecord::Kind::kQuad);
+  ASSERT_EQ(quads.size(), 1u);
+  EXPECT_EQ(std::vector<Argb>(std::begin(quads[0]->corner_colours), std::end(quads[0]->corner_colours)),
+            (std::vector<Argb>{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF}));
   ExpectNear(g.ReadPixel(0, 0), 255, 0, 0, 12);
   ExpectNear(g.ReadPixel(63, 0), 0, 255, 0, 12);
   ExpectNear(g.ReadPixel(0, 47), 0, 0, 255, 12);
@@ -186,6 +197,20 @@ TEST_F(HeadlessRender, DepthSortingDrawsBackToFrontAndKeepsEqualDepthsInOrder) {
   EXPECT_EQ(sprites[3]->source, a);
   EXPECT_EQ(sprites[4]->source, b);
   EXPECT_EQ(sprites[5]->source, c);
+}
+
+// Tests look texts up by their words: another text drawn first is not it.
+TEST(DrawRecorder, FindsTheTextRecordHoldingTheText) {
+  DrawRecorder recorder;
+  for (const auto& [kind, text] : {std::pair{DrawRecord::Kind::kSprite, u"b"}, std::pair{DrawRecord::Kind::kText, u"a"},
+                                   std::pair{DrawRecord::Kind::kText, u"b"}}) {
+    DrawRecord r;
+    r.kind = kind;
+    r.text = text;
+    recorder.Record(r);
+  }
+  EXPECT_EQ(recorder.FindText(u"b"), &recorder.records()[2]);
+  EXPECT_EQ(recorder.FindText(u"c"), nullptr);
 }
 
 TEST_F(HeadlessRender, RecordsDestinationAfterTransform) {
@@ -302,6 +327,52 @@ INSTANTIATE_TEST_SUITE_P(
                     WindowCase{"StretchedOffEveryEdge", {-7, -5, 70, 52}, std::nullopt, 0xFFFFFFFFu},
                     WindowCase{"ShrunkOffTheRightInAClip", {50, 30, 66, 40}, Rect{0, 0, 60, 35}, 0x60FFFFFFu}),
     [](const testing::TestParamInfo<WindowCase>& info) { return info.param.name; });
+
+// Our blitter takes only quads that read inside their texture; one reading
+// past any single edge is left to SDL, which cuts its source to the texture.
+TEST(WindowDrawing, AQuadReadingPastAnyEdgeIsLeftToSdl) {
+  auto texture = Texture::CreateEmpty(24, 26);
+  const auto accepts = [&](RectF source) {
+    TexturedQuad q;
+    q.corners[0] = {5, 4}, q.corners[1] = {25, 4}, q.corners[2] = {25, 22}, q.corners[3] = {5, 22};
+    q.source = source;
+    return WindowBlitter::Accepts(*texture, std::span(&q, 1), true, 0);
+  };
+  EXPECT_TRUE(accepts(RectF{0, 0, 24, 26}));
+  for (const RectF past : {RectF{-1, 1, 22, 19}, RectF{2, -1, 22, 19}, RectF{2, 1, 25, 19}, RectF{2, 1, 22, 27}}) {
+    EXPECT_FALSE(accepts(past)) << past.left << "," << past.top << "," << past.right << "," << past.bottom;
+  }
+}
+
+// SDL batches its draws: a clear it still holds reaches the window's surface
+// before our own blitter writes into it, not over what it wrote.
+TEST(WindowDrawing, ASdlClearStillHeldLandsBeforeOurOwnDraw) {
+  auto headless = AppFrame::CreateHeadless(8, 8);  // SDL's video, as the game starts it
+  SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
+  SDL_SetHintWithPriority(SDL_HINT_RENDER_BATCHING, "1", SDL_HINT_OVERRIDE);
+  SDL_Window* window = SDL_CreateWindow("order", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);
+  ASSERT_NE(window, nullptr);
+  std::unique_ptr<RenderBackend> backend = CreateWindowBackend(window, 64, 48);
+  SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+  SDL_ResetHint(SDL_HINT_RENDER_BATCHING);
+  ASSERT_NE(backend, nullptr);
+  RenderBackend* drawing = backend.get();
+  drawing->set_own_blitter(false);
+  {
+    Graphics g(std::move(backend), 64, 48);
+    auto green = Texture::CreateEmpty(2, 2, 0xFF00FF00u);
+    g.Clear(0xFFFF0000u);
+    g.SetMaxTextureSize(0);  // hands the held clear to SDL
+    drawing->set_own_blitter(true);
+    auto sprite = g.CreateSpriteBatch();
+    sprite->Begin(kSpriteAlphaBlend);
+    sprite->Draw(green.get(), nullptr, {10, 10}, 0.5f, 0xFFFFFFFFu);
+    sprite->End();
+    EXPECT_EQ(g.ReadPixel(10, 10) & 0xFFFFFFu, 0x00FF00u);
+    EXPECT_EQ(g.ReadPixel(20, 20) & 0xFFFFFFu, 0xFF0000u);
+  }
+  SDL_DestroyWindow(window);
+}
 
 // The map's bottom sprites are kept between frames and put back while they
 // stay the same: a sprite whose texels change under the same size is drawn

@@ -22,6 +22,10 @@ TEST(Texture, PngRoundTripKeepsSizeAndTexels) {
   EXPECT_EQ(t->height(), 2);
   EXPECT_EQ(t->label(), "t.png");
   for (int i = 0; i < 6; ++i) EXPECT_EQ(t->Pixel(i % 3, i / 3), texels[i]) << i;
+  // Outside the picture on any one side there is nothing, not a texel of the next row.
+  for (const auto& [x, y] : {std::pair{-1, 1}, std::pair{1, -1}, std::pair{3, 0}, std::pair{0, 2}}) {
+    EXPECT_EQ(t->Pixel(x, y), 0u) << x << "," << y;
+  }
 }
 
 TEST(Texture, MissingOrBrokenFilesGiveNoTexture) {

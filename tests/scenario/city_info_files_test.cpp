@@ -56,9 +56,16 @@ TEST_F(CityInfoFilesTest, SavedFilesReadBackTheSame) {
             "# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;1;0;1;");
   City(0).supplyInfo.assign(3, 0);
   City(1).convoyInfo.assign(3, false);
+  world_.game().loadedGame = 1;
   LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\out\\%s");
   EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{3, 50, 20}));
   EXPECT_EQ(City(1).convoyInfo, (std::vector<bool>{true, false, true}));
+  // A row of a save shorter than its first, though ended as a row, was cut.
+  dir_.Write("data/save/cut/cities_supply_info.csv", "# cities supply info:\r\n1;1;3;50;20;\r\n4;2;0;\r\n");
+  dir_.Write("data/save/cut/cities_convoy_info.csv", dir_.Read("data/save/out/cities_convoy_info.csv"));
+  test::LogCapture log;
+  EXPECT_THROW(LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\cut\\%s"), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"cities_supply_info.csv at line 3 (counting from 1) has 3 fields of the 5 of a row"));
 }
 
 TEST_F(CityInfoFilesTest, EitherFileMissingIsFatal) {

@@ -48,6 +48,11 @@ TEST_F(PbemRepository, ExistingGameIsUpdatedInPlaceAndOthersAreKept) {
   EXPECT_EQ(Repo(), MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(4, u"Beta"));
   UpdatePbemRepository(5, u"alpha");  // names are compared exactly
   EXPECT_EQ(Repo(), MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(4, u"Beta") + MakePbemRepoRecord(5, u"alpha"));
+  // Whole names: a game whose name begins as another's is a game of its own.
+  UpdatePbemRepository(6, u"Alps");
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(1, u"Alpha") + MakePbemRepoRecord(4, u"Beta") + MakePbemRepoRecord(5, u"alpha") +
+                        MakePbemRepoRecord(6, u"Alps"));
+  EXPECT_EQ(FindPbemRepoPlayer(u"Alps"), 6u);
 }
 
 // A file that holds a part of a record keeps its bytes: a new record goes at

@@ -181,6 +181,7 @@ TEST_F(RecordTablesTest, ValuesAtTheTopOfTheirRangeLoadAndOnePastAreRefused) {
 // A table of headers only holds no fleet; one whose lines are all short rows
 // was written for another layout (or cut) and ends the load.
 TEST_F(RecordTablesTest, AnEmptyTableLoadsNothingAndOneOfOnlyShortRowsIsFatal) {
+  game_.fleets.push_back(std::make_unique<cFleet>());  // what the game held before goes
   dir_.Write("data/scenarios/s/fleets.csv", "#Fleets\r\n#ID;Name\r\n");
   test::LogCapture log;
   LoadFleets(game_, u"data\\scenarios\\s\\%s");

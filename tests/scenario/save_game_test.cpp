@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <climits>
+#include <list>
 #include <map>
 #include <mutex>
 #include <set>
@@ -181,6 +182,58 @@ TEST_F(SaveGameTest, ATablePaddedBeyondItsBudgetIsRefusedNamingIt) {
   EXPECT_THROW(LoadSave(u"padded"), FatalExitError);
   EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + table.string() + " holds 2147483648 bytes, more than the " +
                                        "16777216 bytes a file of its kind may hold; it is not read")));
+}
+
+// The units each country spotted from the air come back with the game.
+TEST_F(SaveGameTest, UnitsSpottedFromTheAirComeBackForEachCountry) {
+  cGame& game = LoadScenario();
+  auto unit = game.landUnits.begin();
+  const cUnit& first = **unit;
+  const cUnit& second = **++unit;
+  game.countries[0]->reconSpottedUnits = {&**game.landUnits.begin()};
+  game.countries[1]->reconSpottedUnits = {&**unit};
+  ASSERT_TRUE(game.saveContext->SaveGame(u"recon", true));
+  const sPoint places[2] = {{first.x, first.y}, {second.x, second.y}};
+  cGame& loaded = LoadSave(u"recon");
+  for (int country = 0; country < 2; ++country) {
+    const std::list<cUnit*>& spotted = loaded.countries[country]->reconSpottedUnits;
+    ASSERT_EQ(spotted.size(), 1u) << country;
+    EXPECT_EQ(spotted.front()->x, places[country].x) << country;
+    EXPECT_EQ(spotted.front()->y, places[country].y) << country;
+  }
+  EXPECT_TRUE(loaded.countries[2]->reconSpottedUnits.empty());
+}
+
+// A row of a save's table cut short ends the load, naming the file and line;
+// the save whole loads.
+TEST_F(SaveGameTest, ASaveWithALandUnitRowCutShortIsRefused) {
+  ASSERT_TRUE(LoadScenario().saveContext->SaveGame(u"whole", true));
+  fs::copy(scenario_.root() / "data/save/whole", scenario_.root() / "data/save/cut");
+  const fs::path table = scenario_.root() / "data/save/cut/land_units.csv";
+  std::string bytes = test::ReadFileBytes(table);
+  // The first data row (line 3) loses its last three fields.
+  const std::size_t rowEnd = bytes.find("\r\n", bytes.find("\r\n", bytes.find("\r\n") + 2) + 2);
+  ASSERT_NE(rowEnd, std::string::npos);
+  std::size_t cut = rowEnd - 1;
+  for (int fields = 0; fields < 3; ++fields) cut = bytes.rfind(';', cut - 1);
+  bytes.erase(cut + 1, rowEnd - cut - 1);
+  std::ofstream(table, std::ios::binary | std::ios::trunc) << bytes;
+  EXPECT_GE(LoadSave(u"whole").landUnits.size(), 2u);
+  test::LogCapture log;
+  EXPECT_THROW(LoadSave(u"cut"), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(Utf8ToUtf16("land_units.csv at line 3 (counting from 1) has ")));
+}
+
+// A file standing under the save's name is not a save: it stays, and the save says it failed.
+TEST_F(SaveGameTest, AFileUnderTheSaveNameStaysAndTheSaveFails) {
+  cGame& game = LoadScenario();
+  const fs::path file = scenario_.root() / "data/save/notes";
+  std::ofstream(file, std::ios::binary) << "mine";
+  test::LogCapture log;
+  EXPECT_FALSE(game.saveContext->SaveGame(u"notes", false));
+  EXPECT_EQ(test::ReadFileBytes(file), "mine");
+  EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
+  EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\notes is not a save folder; the game is not saved"));
 }
 
 TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
@@ -525,6 +578,32 @@ TEST_F(SaveGameTest, ASaveThatFillsTheDiskIsReportedAndKeepsThePreviousSave) {
   EXPECT_TRUE(Files("slot") == before);
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
   EXPECT_EQ(LoadSave(u"slot").flags[5], 0);
+}
+
+// A picture the player keeps in the save folder that cannot be copied into
+// the new save (the disk fills, a file size limit in a child process) stops
+// the save: the previous save keeps it.
+TEST_F(SaveGameTest, AKeptFileThatCannotBeCopiedStopsTheSave) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  std::size_t largest = 0;
+  for (const auto& [file, bytes] : Files("slot")) largest = std::max(largest, bytes.size());
+  std::ofstream(scenario_.root() / "data/save/slot/picture.png", std::ios::binary) << std::string(4 * largest, 'p');
+  const FolderBytes before = Files("slot");
+  game.flags[5] = 99;
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{2 * largest, 2 * largest};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+    test::LogCapture log;
+    if (game.saveContext->SaveGame(u"slot", false)) ::_exit(1);
+    ::_exit(log.ContainsText(u"ERROR: Cannot create the save folder ") ? 0 : 2);
+  }
+  EXPECT_EQ(WaitForChild(child), 0) << "1: reported as saved, 2: not logged";
+  EXPECT_TRUE(Files("slot") == before);
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
 }
 
 // A save that ended its process half-way leaves its working folder; the next

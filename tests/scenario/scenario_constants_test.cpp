@@ -83,6 +83,21 @@ TEST_F(ScenarioConstantsTest, LabelledAndUnlabelledLines) {
   EXPECT_EQ(c.Int(19, 1), 0);  // the label is stored nowhere
 }
 
+// Every data line but 158 has a place: a line left out of the layout would
+// leave its rule at 0 whatever the scenario says.
+TEST_F(ScenarioConstantsTest, EveryLineButOneIsStoredAndTheWeatherLinesEachReadTheirOwn) {
+  for (int line = 1; line <= 184; ++line) {
+    bool stored = false;
+    for (int field = 0; field <= 40 && !stored; ++field) stored = sScenarioConstants::SlotOf(line, field) >= 0;
+    EXPECT_EQ(stored, line != 158) << "line " << line;
+  }
+  const sScenarioConstants c = Load(File({{138, "0.25"}, {139, "0.5"}, {140, "0.75"}, {141, "1.5"}}));
+  EXPECT_FLOAT_EQ(c.WinterBattlePercent(), 0.25f);
+  EXPECT_FLOAT_EQ(c.WinterMovePercent(), 0.5f);
+  EXPECT_FLOAT_EQ(c.MudBattlePercent(), 0.75f);
+  EXPECT_FLOAT_EQ(c.MudMovePercent(), 1.5f);
+}
+
 TEST_F(ScenarioConstantsTest, ShipsWithoutHitPointsStillGiveAMaximumOfOne) {
   EXPECT_EQ(Load(File({{73, "0;0;0;0;0;0"}})).ShipHitPointsMax(), 1);
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
@@ -124,6 +127,17 @@ TEST_F(ScenarioInfoTest, PlayersStopAtTheFirstGap) {
   EXPECT_EQ(game_.pbemGameName, u"Duel");
   ASSERT_EQ(game_.pbemPlayers.size(), 2u);
   EXPECT_EQ(game_.pbemPlayers[1], (sPbemPlayer{2, u"Bob", u"b@x"}));
+}
+
+// December is a month; past it the game goes on from January, and says so.
+TEST_F(ScenarioInfoTest, MonthsRunFromOneToTwelve) {
+  for (const auto& [month, read, warned] : {std::tuple{1, 1, false}, std::tuple{12, 12, false},
+                                            std::tuple{13, 1, true}, std::tuple{0, 0, true}}) {
+    test::LogCapture log;
+    LoadFrom("[Save]\r\nGameMonth=" + std::to_string(month) + "\r\nGameYear=1939\r\nScenarioName=s\r\n");
+    EXPECT_EQ(game_.date.month, read) << month;
+    EXPECT_EQ(log.ContainsText(u"is not a month from 1 to 12"), warned) << month;
+  }
 }
 
 TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {

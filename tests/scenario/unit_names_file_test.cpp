@@ -64,6 +64,20 @@ TEST_F(UnitNamesFileTest, SavedFileIsAByteCopy) {
   EXPECT_EQ(dir_.Read("data/save/out/unit_names.csv"), original);
 }
 
+// A save's copy found empty is damage only where the scenario has names to copy.
+TEST_F(UnitNamesFileTest, AnEmptySavedFileIsRefusedOnlyWhenTheScenariosOwnIsNot) {
+  game_.loadedGame = 1;
+  game_.scenarioName = u"s";
+  dir_.Write("data/save/g/unit_names.csv", "");
+  dir_.Write("data/scenarios/s/unit_names.csv", "");
+  LoadUnitNames(game_, u"data\\save\\g\\%s");
+  EXPECT_FALSE(Name(1, 0).has_value());
+  dir_.Write("data/scenarios/s/unit_names.csv", ";;\r\n1;Infantry;\r\n");
+  test::LogCapture log;
+  EXPECT_THROW(LoadUnitNames(game_, u"data\\save\\g\\%s"), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"unit_names.csv is empty, and the scenario's own is not"));
+}
+
 TEST_F(UnitNamesFileTest, MissingFileIsFatal) {
   EXPECT_THROW(LoadUnitNames(game_, u"data\\scenarios\\none\\%s"), FatalExitError);
 }

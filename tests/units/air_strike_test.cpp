@@ -53,6 +53,10 @@ TEST_F(AirStrike, FullStrengthBomberOnOpenGroundHasEffectiveness100) {
   EXPECT_TRUE(result_.Flag(kFlagDefenderDestroyed));
   ASSERT_EQ(game().reports.Reports().size(), 2u);
   EXPECT_EQ(game().reports.Reports().front().type, 8);
+  // The computer fights on with the same result: it starts clean.
+  result_.Reset();
+  EXPECT_FALSE(result_.Flag(kFlagDefenderDestroyed));
+  EXPECT_EQ(result_.kind, kBattleLand);
 }
 
 TEST_F(AirStrike, EffectivenessNeverFallsBelowOne) {

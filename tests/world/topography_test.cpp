@@ -47,7 +47,7 @@ TEST_F(Topography, NearestCityAndSameGroupTest) {
   EXPECT_EQ(topography.NearestCity(2, 1), b);
   EXPECT_EQ(topography.NearestCity(3, 1), nullptr);   // water
   EXPECT_EQ(topography.NearestCity(-1, 0), nullptr);  // off the map
-  EXPECT_EQ(topography.NearestCity(0, 3), nullptr);
+  EXPECT_EQ(topography.NearestCity(0, 3), nullptr);   // below the map
   // Groups computed again before the nearest cities are: no hex has one yet.
   cWorldTopography fresh;
   fresh.ComputeWorldTopography(world.map(), world.game().cities);

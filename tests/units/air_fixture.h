@@ -13,6 +13,7 @@
 #include "units/combat_result.h"
 #include "units/sea_node_air_ops.h"
 #include "units/unit_fixture.h"
+#include "world/city.h"
 #include "world/headless_presentation.h"
 
 namespace tr::test {
@@ -83,6 +84,18 @@ class AirWorld : public UnitWorld {
     ship->maxHitPoints = maxHitPoints;
     game().navalUnits.push_back(std::move(ship));
     return *game().navalUnits.back();
+  }
+
+  // A city named "Town" with its production on a hex.
+  cCity& AddCity(int x, int y, float production) {
+    auto city = std::make_unique<cCity>();
+    city->x = x;
+    city->y = y;
+    city->name = u"Town";
+    city->productionPoints = production;
+    map().GetHex(x, y)->city = city.get();
+    game().cities.push_back(std::move(city));
+    return *game().cities.back();
   }
 
   cHeadlessPresentation presentation_;

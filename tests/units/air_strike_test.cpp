@@ -1,5 +1,4 @@
-// Air strikes on land: a land unit under attack, the interceptor searches,
-// the strike on a hex, strategic bombardment of a city and the nuclear strike.
+// Air strikes on land: a land unit under attack and the nuclear strike.
 #include <gtest/gtest.h>
 
 #include "support/log_capture.h"
@@ -30,17 +29,6 @@ class AirStrike : public AirWorld {
     bomber_->SetName(u"Bomber");
   }
 
-  cCity& AddCity(int x, int y, float production) {
-    auto city = std::make_unique<cCity>();
-    city->x = x;
-    city->y = y;
-    city->name = u"Town";
-    city->productionPoints = production;
-    map().GetHex(x, y)->city = city.get();
-    game().cities.push_back(std::move(city));
-    return *game().cities.back();
-  }
-
   cJednostkaLotnicza* bomber_;
 };
 
@@ -65,6 +53,10 @@ TEST_F(AirStrike, FullStrengthBomberOnOpenGroundHasEffectiveness100) {
   EXPECT_TRUE(result_.Flag(kFlagDefenderDestroyed));
   ASSERT_EQ(game().reports.Reports().size(), 2u);
   EXPECT_EQ(game().reports.Reports().front().type, 8);
+  // The computer fights on with the same result: it starts clean.
+  result_.Reset();
+  EXPECT_FALSE(result_.Flag(kFlagDefenderDestroyed));
+  EXPECT_EQ(result_.kind, kBattleLand);
 }
 
 TEST_F(AirStrike, EffectivenessNeverFallsBelowOne) {
@@ -106,95 +98,6 @@ TEST_P(BombedColumn, FromLevelAndStrength) {
 
 INSTANTIATE_TEST_SUITE_P(Columns, BombedColumn,
                          testing::Values(std::tuple{1, 30, 1}, std::tuple{5, 100, 5}, std::tuple{4, 59, 2}));
-
-TEST_F(AirStrike, HexSearchSkipsHalfStrengthFightersAndKeepsTheFirstOfEquals) {
-  test::LogCapture log;
-  AddPlane(2, 3, 5, kFighter, 5).SetName(u"Half");  // exactly half of 10
-  cJednostkaLotnicza& first = AddPlane(2, 3, 6, kFighter, 8);
-  AddPlane(2, 3, 7, kFighter, 8);
-  EXPECT_EQ(map().GetHex(4, 5)->FindBestInterceptor(1), &first);
-  EXPECT_FALSE(log.ContainsText(u"Possible interceptor: Half"));
-  EXPECT_TRUE(log.Contains(u"Searching for interceptor finished"));
-}
-
-TEST_F(AirStrike, CountrySearchUsesItsOwnSideAndKeepsTheFirstOfEquals) {
-  AddPlane(2, 3, 5, kFighter, 5);
-  cJednostkaLotnicza& first = AddPlane(2, 3, 6, kFighter, 8);
-  AddPlane(2, 3, 7, kFighter, 8);
-  EXPECT_EQ(country(2).FindBestInterceptor(4, 5), &first);
-  EXPECT_EQ(country(1).FindBestInterceptor(4, 5), nullptr);  // only the bomber, no fighter
-}
-
-TEST_F(AirStrike, EmptyHexGivesTheNoUnitAndNoPortTexts) {
-  bomber_->spotted = 1;
-  map().GetHex(3, 5)->controller = 0;
-  map().GetHex(3, 5)->BombardFromAir(result_, *bomber_);
-  EXPECT_EQ(result_.kind, kBattleAirStrikeLand);
-  EXPECT_EQ(result_.defenderDetails,
-            GetText("report_bombardment_no_unit") + u"\n\n" + GetText("report_bombardment_no_port") + u"\n\n");
-  EXPECT_EQ(bomber_->actionPoints, 3);
-  EXPECT_EQ(presentation_.CountEvents(u"sound data\\sound\\AirStrike.wav"), 1);
-}
-
-TEST_F(AirStrike, WaterWithoutSeaZoneIsLoggedNotRead) {
-  test::LogCapture log;
-  sHex& sea = *map().GetHex(2, 2);
-  sea.terrain = kTerrainWater;
-  sea.seaZone = 0;
-  sea.BombardFromAir(result_, *bomber_);
-  EXPECT_EQ(result_.kind, kBattleAirStrikeSea);
-  EXPECT_TRUE(log.ContainsText(u"no interceptor"));
-}
-
-TEST_F(AirStrike, ShotDownBomberIsRemoved) {
-  test::LogCapture log;
-  FillAirTables(10, 0);
-  AddPlane(2, 3, 6, kFighter, 8);
-  AddLand(2, 4, 5);
-  ScopedRandomDraws draws({Die(1)});
-  map().GetHex(4, 5)->BombardFromAir(result_, *bomber_);
-  EXPECT_TRUE(log.Contains(u"Przechwycenie przy bombowaniu heksa udane, ataker zabijany"));
-  EXPECT_EQ(map().GetHex(7, 5)->unit, nullptr);
-  EXPECT_EQ(game().airUnits.size(), 1u);
-}
-
-TEST_F(AirStrike, WeakRaiderDestroysNothingButStillPays) {
-  Set(consts_layout::kStrategicBombingLoss + 1, 50);
-  Set(consts_layout::kStrategicBombingValues, 100);
-  FillAirTables(0, 3);
-  cCity& city = AddCity(4, 5, 40.0f);
-  bomber_->SetType(kStrategicBomber);
-  bomber_->strength = 9;  // below the maximum of 10
-  ScopedRandomDraws draws({Die(1), Die(1)});
-  city.StrategicBombardment(result_, *bomber_, *map().GetHex(4, 5));
-  EXPECT_FLOAT_EQ(city.productionPoints, 40.0f);
-  EXPECT_EQ(bomber_->strength, 6);
-  EXPECT_FALSE(result_.Flag(kFlagCityAffected));
-}
-
-TEST_F(AirStrike, RaidLossIsCappedAtTheWholeProduction) {
-  Set(consts_layout::kStrategicBombingLoss + 1, 500);
-  Set(consts_layout::kStrategicBombingValues, 100);
-  FillAirTables(0, 2);
-  cCity& city = AddCity(4, 5, 3.7f);
-  bomber_->SetType(kStrategicBomber);
-  bomber_->SetName(u"Raider");
-  ScopedRandomDraws draws({Die(1), Die(1)});
-  city.StrategicBombardment(result_, *bomber_, *map().GetHex(4, 5));
-  EXPECT_NEAR(city.productionPoints, 0.7f, 1e-5);
-  EXPECT_EQ(city.bombedPP, 3);
-  EXPECT_TRUE(result_.Flag(kFlagCityAffected));
-  const auto& reports = game().reports.Reports();
-  ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ(reports.front().type, 13);
-  EXPECT_EQ(reports.front().country, 2);
-  EXPECT_EQ(reports.front().text,
-            u"Strategic bombardment\n\nCity Town (4, 5) was attacked by Raider (Country1) and lost 3 PP");
-  EXPECT_EQ(reports.back().type, 12);
-  EXPECT_EQ(reports.back().country, 1);
-  EXPECT_EQ(reports.back().text,
-            u"Strategic bombardment\n\nAttacked city Town (4, 5) controlled by Country2 with Raider. City lost 3 PP");
-}
 
 class NuclearStrike : public AirStrike {
  protected:

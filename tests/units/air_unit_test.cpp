@@ -2,6 +2,9 @@
 // removal, the panel's hints and reconnaissance.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "support/log_capture.h"
 #include "units/air_fixture.h"
 
@@ -264,6 +267,97 @@ TEST_F(AirUnit, InterceptedReconRevealsNothing) {
   EXPECT_EQ(scout.airReconDone, 1);
   EXPECT_EQ(scout.actionPoints, 3);
   EXPECT_EQ(scout.strength, 7);
+}
+
+
+// A scout over a sea zone spends a point, marks its recon done and has the
+// zone's ships seen again; a zone number 0 is no zone at all.
+TEST_F(AirUnit, SeaZoneReconRecountsTheZonesShips) {
+  class cZones : public cSeaNodeAirOps {
+   public:
+    int NodeType(int) const override { return 1; }
+    std::u16string NodeName(int) const override { return u"zone"; }
+    int CountSpottedEnemyShips(int) const override { return 0; }
+    cUnit* SearchInterceptor(int, int) override { return nullptr; }
+    void BombardSeaNode(int, sCombatResult&, cUnit&, sHex&) override {}
+    void NuclearStrikeOnPort(int, sCombatResult&) override {}
+    void RecalculateNavalVisibilityForRecon(int id, bool incremental) override {
+      recounted.push_back(incremental ? id : -id);
+    }
+    std::vector<int> recounted;
+  } zones;
+  cSeaNodeAirOps* previous = SetSeaNodeAirOps(&zones);
+  cJednostkaLotnicza& scout = AddPlane(1, 5, 5, kFighter);
+  scout.ReconSeaZone(0, result_);
+  EXPECT_EQ(scout.actionPoints, 4);
+  scout.ReconSeaZone(3, result_);
+  SetSeaNodeAirOps(previous);
+  EXPECT_EQ(result_.kind, kBattleRecon);
+  EXPECT_EQ(scout.actionPoints, 3);
+  EXPECT_EQ(scout.airReconDone, 1);
+  EXPECT_EQ(zones.recounted, std::vector<int>{3});
+}
+
+// The strength icon asks for untouched action points, strength below the
+// type's maximum and supply, in that order.
+struct StrengthHintCase {
+  int actionPoints, startingActionPoints, strength, supply;
+  const char* key;
+  bool available;
+};
+class AirStrengthHint : public AirWorld, public testing::WithParamInterface<StrengthHintCase> {};
+
+TEST_P(AirStrengthHint, FirstFailingCheckDecides) {
+  const StrengthHintCase c = GetParam();
+  cJednostkaLotnicza& plane = AddPlane(1, 5, 5, kFighter, c.strength);
+  plane.actionPoints = c.actionPoints;
+  plane.startingActionPoints = c.startingActionPoints;
+  plane.supply = c.supply;
+  plane.turnsWithoutSupply = 0;
+  std::u16string text;
+  EXPECT_EQ(plane.GetStrengthIconHint(&text), c.available);
+  EXPECT_EQ(text, GetText(c.key));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, AirStrengthHint,
+    testing::Values(
+        StrengthHintCase{3, 4, 7, 10, "unitpanel_strength_icon_hint_other_action_performed_or_no_ap", false},
+        StrengthHintCase{0, 0, 7, 10, "unitpanel_strength_icon_hint_other_action_performed_or_no_ap", false},
+        StrengthHintCase{4, 4, 10, 10, "unitpanel_strength_icon_hint_max_strength", false},
+        StrengthHintCase{4, 4, 7, 0, "unitpanel_strength_icon_hint_no_supply", false},
+        StrengthHintCase{4, 4, 7, 10, "unitpanel_strength_icon_hint", true}));
+
+// The computer's candidate bases lie within two hexes of the cities its own
+// side holds, its allies' included, and never beside an enemy's city.
+TEST_F(AirTargets, ComputerBasesRingTheCitiesOfItsSide) {
+  class cNoEnemies : public cEnemyLandUnitQueries {
+   public:
+    int CountEnemyLandUnitsWithin(int, int, int) const override { return 0; }
+    int MinDistanceToEnemyLandUnits(int, int) const override { return 9; }
+  } queries;
+  cJednostkaLotnicza& plane = AddPlane(1, 6, 5, kFighter);
+  const auto city = [&](int x, int y, int controller) {
+    auto c = std::make_unique<cCity>();
+    c->x = x;
+    c->y = y;
+    map().GetHex(x, y)->city = c.get();
+    map().GetHex(x, y)->controller = static_cast<std::uint8_t>(controller);
+    game().cities.push_back(std::move(c));
+  };
+  city(6, 3, 1);
+  city(7, 7, 3);  // an ally's
+  city(3, 5, 2);  // the enemy's
+  std::vector<sAirBaseCandidate> bases;
+  plane.CollectAiTargets(bases, queries);
+  const auto has = [&](int x, int y) {
+    return std::any_of(bases.begin(), bases.end(), [&](const sAirBaseCandidate& b) { return b.x == x && b.y == y; });
+  };
+  EXPECT_TRUE(has(6, 2));
+  EXPECT_TRUE(has(7, 7));
+  EXPECT_TRUE(has(7, 9));
+  EXPECT_FALSE(has(3, 5));
+  EXPECT_FALSE(has(6, 5));  // the plane's own hex is taken
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <algorithm>
 
 #include "battle_fixture.h"
+#include "foundation/text.h"
 #include "support/log_capture.h"
+#include "units/land_battle.h"
 
 namespace tr::test {
 namespace {
@@ -102,6 +104,46 @@ class Retreat : public LandBattle {
   cJednostkaLadowa& defender;
   sAttack attack;
 };
+
+// Losses that take the whole strength destroy the defender: no retreat is
+// tried and both reports say so.
+TEST_F(Retreat, WholeLossDestroysTheDefender) {
+  game().constants.SetSlot(consts_layout::kDefenderLossPercent + 3, 100);  // die 1, column 4
+  ScopedRandomDraws draws({Die(1), Die(1), kNoBonusDraw, kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(draws.remaining(), 1u);
+  EXPECT_TRUE(result.Flag(kFlagDefenderDestroyed));
+  EXPECT_FALSE(IsOnMap(&defender));
+  const auto& reports = game().reports.Reports();
+  ASSERT_EQ(reports.size(), 2u);
+  for (const sReport& report : reports) {
+    EXPECT_NE(report.text.find(u"\nDefender destroyed!\n"), std::u16string::npos) << Utf16ToUtf8(report.text);
+  }
+}
+
+// Ground a defender falls back onto from the enemy is its own, unless an
+// ally of its owns it: then it goes back to that ally.
+struct RetreatGroundCase {
+  int owner, controller, after;
+};
+class RetreatGround : public LandBattle, public testing::WithParamInterface<RetreatGroundCase> {};
+TEST_P(RetreatGround, GoesToTheDefenderOrBackToItsAlly) {
+  country(2).alliance = kAxis;
+  country(3).alliance = kAxis;
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 50);
+  const sPoint to = NeighbourPoint(kX, kY, 3);
+  sHex& hex = *map().GetHex(to.x, to.y);
+  hex.owner = static_cast<std::uint8_t>(GetParam().owner);
+  hex.controller = static_cast<std::uint8_t>(GetParam().controller);
+  RetreatDefender(defender, 3);
+  EXPECT_EQ(hex.unit, &defender);
+  EXPECT_EQ(defender.x, to.x);
+  EXPECT_EQ(defender.y, to.y);
+  EXPECT_EQ(hex.controller, GetParam().after);
+}
+INSTANTIATE_TEST_SUITE_P(Grounds, RetreatGround,
+                         testing::Values(RetreatGroundCase{3, 1, 3}, RetreatGroundCase{1, 1, 2},
+                                         RetreatGroundCase{2, 1, 2}, RetreatGroundCase{3, 3, 3}));
 
 // The tie between directions 3 and 4 (110 each) goes to 4 on a draw of 1.
 class RetreatTie : public Retreat, public testing::WithParamInterface<std::pair<int, int>> {};

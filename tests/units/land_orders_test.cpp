@@ -4,6 +4,7 @@
 
 #include "support/log_capture.h"
 #include "units/movement_fixture.h"
+#include "world/hex_distance.h"
 
 namespace tr {
 namespace {
@@ -61,6 +62,28 @@ TEST_F(LandOrders, OccupiedTargetSendsTheUnitToTheNearestFreeHexNearer) {
   unit.moveRange.clear();  // nothing nearer than where it stands
   EXPECT_FALSE(unit.ExecuteMoveOrder(5, 5));
   EXPECT_EQ(unit.x, 4);
+}
+
+// The computer's walk along a path counts the unit's range itself; a hex
+// another unit holds or one off the map is refused.
+TEST_F(LandOrders, WalkAlongAPathCountsItsOwnRange) {
+  cJednostkaLadowa& unit = Mover(1, 5, 8, 3);
+  AddLand(1, 5, 7);
+  EXPECT_FALSE(unit.MoveAlongPath(5, 7));
+  EXPECT_FALSE(unit.MoveAlongPath(5, 40));
+  EXPECT_TRUE(unit.MoveAlongPath(4, 7));
+  EXPECT_EQ(map().GetHex(4, 7)->unit, &unit);
+  EXPECT_EQ(map().GetHex(5, 8)->unit, nullptr);
+}
+
+// Standing aside takes the cheapest free hex of a range it counts anew.
+TEST_F(LandOrders, StandingAsideCountsTheRangeFromWhereTheUnitStands) {
+  cJednostkaLadowa& unit = Mover(1, 5, 8, 3);
+  unit.moveRange.clear();
+  EXPECT_TRUE(unit.OrderMove());
+  EXPECT_EQ(HexDistance(unit.x, unit.y, 5, 8), 1);
+  EXPECT_EQ(map().GetHex(unit.x, unit.y)->unit, &unit);
+  EXPECT_EQ(map().GetHex(5, 8)->unit, nullptr);
 }
 
 TEST_F(LandOrders, GreedyWalkToTheUltimateTargetStopsAtTheSea) {

@@ -2,9 +2,13 @@
 // computer's level-up, and the unit panel's hints with their ordered checks.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "foundation/format.h"
 #include "foundation/settings.h"
+#include "foundation/scoped_string_base.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "support/log_capture.h"
 #include "unit_fixture.h"
 
@@ -132,6 +136,49 @@ TEST_F(LandUpgrades, PlayerChangesClearTheRangeAndHighlightsButTheComputersDoNot
   EXPECT_EQ(map().GetHex(2, 2)->flags, 1u);
   gDelays = savedDelays;
 }
+
+// The computer's level-up shows the map at the unit only for a seen unit
+// while the player follows the computer's moves.
+class ComputerLevelUpView : public LandUpgrades, public testing::WithParamInterface<std::tuple<int, int, bool>> {};
+TEST_P(ComputerLevelUpView, CentresOnlyOnASeenUnitWhenFollowed) {
+  const auto [spotted, follow, centred] = GetParam();
+  const auto savedDelays = gDelays;
+  gDelays.fill(0.0f);
+  cJednostkaLadowa& unit = Ready();
+  unit.spotted = spotted;
+  game().playerControl.follow = follow;
+  LogCapture log;
+  unit.AiLevelUp();
+  gDelays = savedDelays;
+  EXPECT_EQ(unit.level, 2);
+  EXPECT_EQ(log.Contains(u"CenterAtHex"), centred);
+}
+INSTANTIATE_TEST_SUITE_P(Views, ComputerLevelUpView,
+                         testing::Values(std::tuple{0, 1, false}, std::tuple{1, 0, false}, std::tuple{1, 1, true}));
+
+// Each turn without supply takes its share of the scenario's limit off the
+// effectiveness; a scenario without a limit takes nothing.
+struct UnsuppliedCase {
+  int turnsWithoutSupply, limit;
+  const char16_t* shown;
+};
+class UnsuppliedHint : public LandUpgrades, public testing::WithParamInterface<UnsuppliedCase> {};
+TEST_P(UnsuppliedHint, ShowsTheShareOfTheLimit) {
+  cScopedStringBase texts;
+  StringBase().SetText("unitpanel_effectiveness_land_hint",
+                       u"Doctrine: %.0f%%\nCommander: %.0f%%\nSupply: %.0f%%\nOut of supply: %.2f\n"
+                       u"Shore bombardment: %.0f\nEvents: %.0f");
+  Set(L::kSupplyLossLimit, GetParam().limit);
+  cJednostkaLadowa& unit = Ready();
+  unit.turnsWithoutSupply = GetParam().turnsWithoutSupply;
+  std::u16string text;
+  ASSERT_TRUE(unit.GetEffectivenessHint(&text));
+  EXPECT_NE(text.find(GetParam().shown), std::u16string::npos) << Utf16ToUtf8(text);
+}
+INSTANTIATE_TEST_SUITE_P(Limits, UnsuppliedHint,
+                         testing::Values(UnsuppliedCase{3, 4, u"Out of supply: -0.75\n"},
+                                         UnsuppliedCase{3, 0, u"Out of supply: 0.00\n"},
+                                         UnsuppliedCase{0, 4, u"Out of supply: 0.00\n"}));
 
 using HintMethod = bool (cJednostkaLadowa::*)(std::u16string*);
 struct HintCase {

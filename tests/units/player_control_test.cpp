@@ -57,6 +57,29 @@ TEST_F(PlayerControl, SelectingALandHexFlagsItAndTakesItsUnit) {
   EXPECT_TRUE(map().FlaggedHexes().empty());
 }
 
+// A turn opens on the country's supply city, the richest of them, before any
+// richer city of another kind.
+TEST_F(PlayerControl, TurnStartCentresOnTheMainCity) {
+  const auto city = [&](int x, int y, int type, float production) {
+    auto c = std::make_unique<cCity>();
+    c->x = x;
+    c->y = y;
+    c->type = type;
+    c->productionPoints = production;
+    map().GetHex(x, y)->city = c.get();
+    map().GetHex(x, y)->controller = 1;
+    game().cities.push_back(std::move(c));
+  };
+  city(6, 6, kCityNormal, 50.0f);
+  city(2, 3, kCitySupply, 20.0f);
+  city(3, 7, kCitySupply, 10.0f);
+  control().currentCountry = &country(1);
+  game().StoreGameState(kGameHumanIdle);
+  control().CenterOnCurrentCountry(true);
+  EXPECT_EQ(port_.CountEvents(u"camera 2 3 0"), 1);
+  EXPECT_EQ(game().GetGameState(), kGameCameraGlide);
+}
+
 TEST_F(PlayerControl, HoveringTheSameHexTwiceDoesNothing) {
   map().GetHex(3, 3)->seaNodeMarker = 7;
   control().SetHoveredHex(map().GetHex(3, 3));

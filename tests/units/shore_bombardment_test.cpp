@@ -73,6 +73,20 @@ TEST_F(ShoreBombardment, OneBattleshipAtItsReferenceHitPointsGivesItsTableValue)
   EXPECT_FALSE(result.Flag(kFlagDefenderDestroyed));
 }
 
+// A ship without a maximum, or of a type the scenario gives no reference
+// hit points, fires at its table's full value.
+class ShoreBombardmentWeight : public ShoreBombardment, public testing::WithParamInterface<std::pair<int, int>> {};
+TEST_P(ShoreBombardmentWeight, IsWholeWithoutAReference) {
+  const auto [maxHitPoints, reference] = GetParam();
+  cJednostkaMorska& ship = *fleet->ships.front();
+  ship.maxHitPoints = maxHitPoints;
+  ship.hitPoints = 3;
+  sea.SetConstant(73, 2, reference);
+  Bombard(4);
+  EXPECT_FLOAT_EQ(unit->shoreBombardmentEffect, 40.0f);
+}
+INSTANTIATE_TEST_SUITE_P(Ships, ShoreBombardmentWeight, testing::Values(std::pair{0, 6}, std::pair{6, 0}));
+
 TEST_F(ShoreBombardment, MoreShipsWeighLessEachAndDamageCounts) {
   cJednostkaMorska& cruiser = sea.AddShip(*fleet, kCruiser);
   cruiser.hitPoints = 3;

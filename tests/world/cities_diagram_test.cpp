@@ -48,6 +48,8 @@ TEST_F(CitiesDiagram, BuildSkipsResourceSites) {
   EXPECT_EQ(cities[3]->diagramNode, 3);
   EXPECT_EQ(cities[4]->diagramNode, -1);
   EXPECT_EQ(cities[5]->diagramNode, 4);
+  // No hops are counted before the diagram's edges are read.
+  EXPECT_EQ(GetHopsTo(*cities[0], *cities[3]), -1);
 }
 
 TEST_F(CitiesDiagram, HopCountsFollowKindZeroEdgesOnly) {

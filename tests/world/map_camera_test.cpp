@@ -82,6 +82,8 @@ TEST_F(MapCameraTest, GlideWithTheFlagEndsInStateSeven) {
   map_.FrameMove(0.0f);
   map_.GlideCamera(400.0f, 300.0f, true);
   EXPECT_EQ(world_.game().GetGameState(), kGameCameraGlide);
+  EXPECT_EQ(map_.camera.targetX, 400.0f);
+  EXPECT_EQ(map_.camera.targetY, 300.0f);
   for (int i = 0; i < 200 && world_.game().GetGameState() == kGameCameraGlide; ++i) map_.FrameMove(0.02f);
   EXPECT_EQ(world_.game().GetGameState(), kGameHumanIdle);
   EXPECT_EQ(map_.camera.x, map_.camera.targetX);

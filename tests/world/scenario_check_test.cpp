@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 
 #include "foundation/fatal.h"
@@ -36,7 +38,7 @@ class ScenarioCheck : public testing::Test {
 
 // The report is the convoy's, run by the supply computation of the load.
 TEST_F(ScenarioCheck, PrintsTheSummaryAndSavesUnderANewName) {
-  ASSERT_EQ(Run({"--scenario", "Test", "--save-as", "checked"}), 0);
+  ASSERT_EQ(Run({"--scenario", "Test", "--save-as", "checked", "--clock", "2011-03-04 09:30"}), 0);
   EXPECT_EQ(out_.str(),
             "Scenario: Test\nDate: impulse 2, month 9, year 1939\nTurn: 2 (58 left)\nCountries: 3\nCities: 6\n"
             "Land units: 2 on the map, 1 aboard, 1 in reserve\nAir units: 1 on the map, 1 in reserve\n"
@@ -44,6 +46,10 @@ TEST_F(ScenarioCheck, PrintsTheSummaryAndSavesUnderANewName) {
             "Events: 2 (2 automatic)\n"
             "Saved as: checked\n");
   EXPECT_EQ(gGame, nullptr);
+  // The save carries the fixed clock, so two checks of one game write the same bytes.
+  std::ifstream info(scenario_.root() / "data/save/checked/Info.ini");
+  const std::string text((std::istreambuf_iterator<char>(info)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("Date = 11.03.04 09:30"), std::string::npos) << text;
   std::ostringstream again;
   ASSERT_EQ(RunScenarioCheck({"--root", scenario_.root().string(), "--save", "checked"}, again, errors_), 0);
   EXPECT_NE(again.str().find("Countries: 3\n"), std::string::npos);

@@ -47,6 +47,12 @@ TEST_F(Topography, NearestCityAndSameGroupTest) {
   EXPECT_EQ(topography.NearestCity(2, 1), b);
   EXPECT_EQ(topography.NearestCity(3, 1), nullptr);   // water
   EXPECT_EQ(topography.NearestCity(-1, 0), nullptr);  // off the map
+  EXPECT_EQ(topography.NearestCity(0, 3), nullptr);   // below the map
+  // Groups computed again before the nearest cities are: no hex has one yet.
+  cWorldTopography fresh;
+  fresh.ComputeWorldTopography(world.map(), world.game().cities);
+  EXPECT_EQ(fresh.NearestCity(0, 1), nullptr);
+  EXPECT_FALSE(fresh.AreHexesInSameTopographyGroup(0, 2, 2, 0));
   EXPECT_TRUE(topography.AreHexesInSameTopographyGroup(0, 2, 2, 0));
   EXPECT_FALSE(topography.AreHexesInSameTopographyGroup(0, 2, 5, 2));
   EXPECT_FALSE(topography.AreHexesInSameTopographyGroup(3, 0, 3, 1));  // two water hexes

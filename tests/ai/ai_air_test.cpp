@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -500,6 +501,29 @@ TEST_F(AiAirTest, NavalStrikesSpendTheBombersPointsOnEnemyFleets) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), u"bu bu bu bu 1"), 1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), u"bu bu bu bu 21"), 1);
     EXPECT_EQ(bomber.actionPoints, enemy ? 0 : 2);
+  }
+}
+
+// With the view following the computer a naval strike is shown where the
+// viewer has ships of its own, also when it cannot see the bomber.
+TEST_F(AiAirTest, NavalStrikeIsFollowedWhereTheViewerHasShips) {
+  for (const int ownShips : {0, 1}) {
+    test::AiWorld local;
+    PrepareLikeFixture(local);
+    AddFleetAtSea(local, 2);
+    local.game().seaGraph.GetNode(0).ownShips[1] = ownShips;
+    local.game().playerControl.follow = 1;
+    cJednostkaLotnicza& bomber = local.AddAir(1, 17, 5, kTacticalBomber);
+    bomber.strength = 8;
+    bomber.actionPoints = 1;
+    bomber.spotted = 0;
+    cCountryAI& ai = local.AiOf(1);
+    ai.BuildUnitLists();
+    ai.PlanAirOperations();
+    const std::vector<std::u16string> lines = local.log.lines();
+    const auto strike = std::find(lines.begin(), lines.end(), u"bu bu bu bu 5");
+    ASSERT_NE(strike, lines.end());
+    EXPECT_EQ(std::next(strike)->starts_with(u"CenterAtHex"), ownShips > 0) << ownShips;
   }
 }
 

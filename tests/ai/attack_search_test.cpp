@@ -564,6 +564,21 @@ TEST_P(ObviousMoveTieTest, AtEqualCostTheEarlierEntryWins) {
 
 INSTANTIATE_TEST_SUITE_P(LaterCosts, ObviousMoveTieTest, testing::Values(1, 2, 3));
 
+// A unit that cannot get to the city it was offered stays where it stood and
+// the search reports no move, so it is not offered the same city again.
+TEST_F(AttackSearchTest, ObviousMoveThatCannotReachItsCityIsNone) {
+  for (sHex& hex : world.game().map->Hexes()) hex.controller = 2;
+  world.AddCity(u"Near", 12, 5, 2);
+  cJednostkaLadowa& unit = world.AddLand(1, 10, 5);
+  unit.actionPoints = unit.startingActionPoints = 0;
+  cCountryAI& ai = world.AiOf(1);
+  ai.reach = {{&unit, 12, 5, 1, 1}};
+  EXPECT_FALSE(ai.FindObviousMoves());
+  EXPECT_EQ(world.hex(10, 5).unit, &unit);
+  EXPECT_EQ(unit.aiOrder, 0);
+  EXPECT_TRUE(world.log.Contains(u"[AI-RO] " + unit.name + u" cannot reach (12,5), no obvious move"));
+}
+
 TEST_F(AttackSearchTest, NothingQualifiesWithoutAnEmptyEnemyCity) {
   cJednostkaLadowa& unit = world.AddLand(1, 10, 5);
   world.AddCity(u"Own", 12, 5, 1);

@@ -14,11 +14,16 @@
 #include "ai/autoplay.h"
 #include "ai/game_invariants.h"
 #include "ai_fixture.h"
+#include "foundation/random.h"
 #include "foundation/text.h"
 #include "scenario/reports.h"
 #include "support/english_texts.h"
+#include "support/game_run_scope.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
+#include "world/hex_geometry.h"
+#include "world/map.h"
+#include "world/scenario_check.h"
 
 namespace tr {
 namespace {
@@ -178,6 +183,53 @@ TEST_F(AutoplayTest, CountriesGainCitiesAgainstPassiveOpponents) {
   ASSERT_EQ(Run({"--impulses", "20", "--seed", "7", "--passive", "3", "--passive", "4"}, end), 0) << errors_ << end;
   EXPECT_NE(end.find("impulses=20\n"), std::string::npos) << end;
   EXPECT_GT(CitiesOfFirstTwo(end), CitiesOfFirstTwo(start)) << start << end;
+}
+
+// A unit stepping back and forth between two hexes is counted when its run
+// reaches five impulses: the hexes of impulses 3 to 5 are each the one of two
+// impulses before.
+TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
+  sGameFolderArgs args;
+  ASSERT_TRUE(ParseGameFolderArg("--root", dir_.path().string(), args));
+  ASSERT_TRUE(ParseGameFolderArg("--scenario", kScenario, args));
+  test::GameRunScope scope;
+  SeedRandom(7);
+  scope.game.reset(LoadGameFolder(args));
+  ASSERT_NE(scope.game, nullptr);
+  cGame& game = *scope.game;
+  cMap& map = *game.map;
+  cAutoplay play(game);
+  std::set<int> everyone;
+  for (const auto& country : game.countries) everyone.insert(country->id);
+  play.SetPassiveCountries(everyone);
+  // A unit with a free land hex of its own country beside it.
+  cJednostkaLadowa* unit = nullptr;
+  sPoint a{}, b{};
+  for (const auto& candidate : game.landUnits) {
+    for (int d = 0; d < kDirectionCount && !unit; ++d) {
+      const sPoint p = NeighbourPoint(candidate->x, candidate->y, d);
+      if (!map.IsInside(p.x, p.y)) continue;
+      const sHex& hex = *map.GetHex(p.x, p.y);
+      if (!hex.IsLand() || hex.unit || hex.city || hex.controller != candidate->owner) continue;
+      unit = candidate.get();
+      a = {unit->x, unit->y};
+      b = p;
+    }
+    if (unit) break;
+  }
+  ASSERT_NE(unit, nullptr);
+  const auto moveTo = [&](sPoint p) {
+    map.GetHex(unit->x, unit->y)->unit = nullptr;
+    unit->x = p.x;
+    unit->y = p.y;
+    map.GetHex(p.x, p.y)->unit = unit;
+  };
+  for (int impulse = 1; impulse <= 5; ++impulse) {
+    moveTo(impulse % 2 == 1 ? a : b);
+    ASSERT_TRUE(play.PlayImpulse()) << play.violation();
+    EXPECT_EQ(play.stays().shortAlternations, impulse == 5 ? 1 : 0) << impulse;
+  }
+  EXPECT_EQ(play.stays().longAlternations, 0);
 }
 
 TEST_F(AutoplayTest, BadArgumentsAreRefused) {

@@ -152,6 +152,26 @@ TEST_P(GatherTest, NoMoveTowardTheTargetBlocksTheUnit) {
 
 INSTANTIATE_TEST_SUITE_P(FreeOrWalledIn, GatherTest, testing::Bool());
 
+// A gatherer bound beyond its staging city, whose way on is closed (the hexes
+// round its final target are held by nobody), still marches to the staging
+// city this turn.
+TEST_F(OperationalMovesTest, GathererThatCannotGoOnMarchesToItsStagingCity) {
+  cJednostkaLadowa& unit = w.Unit(home->x, home->y, *home);
+  unit.SetAiOrder(kAiOrderGather, forward->x, forward->y, 0);
+  unit.aiUltimateTargetX = 4;
+  unit.aiUltimateTargetY = 10;
+  for (int d = 0; d < kDirectionCount; ++d) {
+    const sPoint p = NeighbourPoint(4, 10, d);
+    w.world.hex(p.x, p.y).controller = 0;
+  }
+
+  Execute();
+
+  EXPECT_EQ(unit.aiOrder, kAiOrderGather);
+  EXPECT_LT(HexDistance(unit.x, unit.y, forward->x, forward->y), HexDistance(home->x, home->y, forward->x, forward->y));
+  EXPECT_EQ(w.world.hex(unit.x, unit.y).unit, &unit);
+}
+
 enum eStrategicCase { kNoCity, kFrozen, kTooFewHops, kTooFewPoints, kMoves };
 
 class StrategicMoveToCityTest : public OperationalMovesTest, public testing::WithParamInterface<eStrategicCase> {};

@@ -110,6 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
                   [](cCountry& c) { c.warEconomy = 40.0f; },
                   [](const cCountry& c) { EXPECT_FLOAT_EQ(c.warEconomy, 47.5f); },
                   {}},
+        PointCase{"SetWarEconomyKeepsItsFraction",
+                  EffectElement("Country.SetWarEconomy", {"1", "12.5"}),
+                  [](cCountry& c) { c.warEconomy = 40.0f; },
+                  [](const cCountry& c) { EXPECT_FLOAT_EQ(c.warEconomy, 12.5f); },
+                  {}},
         PointCase{"SmpsStopAt0AndTheAllowanceStays",
                   EffectElement("Country.ChangeSMP", {"1", "-10"}),
                   [](cCountry& c) {

@@ -69,7 +69,7 @@ sEffect Set(double index, double value) { return MakeEffect(u"Flag.SetValue", {i
 
 INSTANTIATE_TEST_SUITE_P(
     Flags, FlagEffectTest,
-    testing::Values(FlagCase{"SetLast", Set(39999, 7), 0, 39999, 7, {}},
+    testing::Values(FlagCase{"SetFirst", Set(0, 7), 0, 0, 7, {}}, FlagCase{"SetLast", Set(39999, 7), 0, 39999, 7, {}},
                     FlagCase{"SetTruncates", Set(2.9, -2.9), 0, 2, -2, {}},
                     FlagCase{"SetPastTheEnd", Set(40000, 7), 0, 40000, 0,
                              {u"ERR: Flag.SetValue arg out of range: 40000, max is 40000"}},

@@ -99,6 +99,8 @@ TEST_F(EventCheckTest, OneTimeEventIsLookedAtOncePerCheck) {
   log_.Clear();
   Check();
   EXPECT_EQ(Firings(1), 1);
+  // A one-time event is looked at again in every check.
+  EXPECT_EQ(Firings(2), 1);
 }
 
 TEST_F(EventCheckTest, EventThatStaysTrueFiresABoundedNumberOfTimes) {

@@ -172,6 +172,15 @@ TEST(XmlNesting, EmptyElementsOpenNoLevelWhateverTheirValues) {
   EXPECT_EQ(FindTooDeepElement(text, 1), text.find("<e"));
 }
 
+// A hexadecimal reference runs over the end tags before its ';' as a decimal
+// one does, with any hexadecimal digit.
+TEST(XmlNesting, HexadecimalReferenceHidesTheEndTagsItRunsOver) {
+  std::string text = "<r>";
+  for (const char* digits : {"1f", "A0", "9F"}) text += std::string("<a>&#x</a>x") + digits + ";";
+  EXPECT_EQ(FindTooDeepElement(text, 3), text.rfind("<a>"));
+  EXPECT_EQ(FindTooDeepElement(text, 4), std::string_view::npos);
+}
+
 TEST_F(EventFilesTest, ListThatIsAFolderMeansNoEvents) {
   std::filesystem::create_directories(dir_.path() / "data/scenarios/S/event_files.txt");
   LoadScenarioEvents();

@@ -214,6 +214,7 @@ TEST_F(OperandValueTest, UnitsAreCountedForTheirOwner) {
   EXPECT_EQ(Value(u"Hex.OccupiedByUnitOwnedByCountry", {3, 2, 1}), 0.0);
   world_.hex(3, 2).controller = 2;
   EXPECT_EQ(Value(u"Hex.OccupiedAndControlledByAlliance", {3, 2, 5}), 1.0);
+  EXPECT_EQ(Value(u"Hex.OccupiedAndControlledByAlliance", {3, 2, kAllies}), 0.0);  // held by another alliance
   world_.hex(3, 2).unit = nullptr;
 }
 

@@ -65,6 +65,15 @@ INSTANTIATE_TEST_SUITE_P(Table, DeclareWarCost,
                          testing::Values(CostCase{30, 50, 15}, CostCase{3, 50, 1}, CostCase{30, -1, 0},
                                          CostCase{-30, 50, 0}, CostCase{2147483647, 100, 2147483647}));
 
+// Orientation 0 belongs to a camp like any other: the allies' leader pays by
+// the table too (row 2, column 1).
+TEST_F(WarDeclaration, CostOfACountryOfTheFirstCampComesFromTheTable) {
+  SetConstant(97, 3, 30);
+  SetConstant(106, 3, 9);
+  EXPECT_EQ(GetDeclareWarCost(1, 3), 15);
+  EXPECT_EQ(GetDeclareWarUnrestIncrease(1, 3), 9);
+}
+
 TEST_F(WarDeclaration, CheckRefusesInThePartsOrder) {
   SetConstant(101, 3, 30);
   SetConstant(110, 3, 4);

@@ -55,5 +55,32 @@ TEST_P(FleetOwner, OutsideTheCountriesIsFatal) {
 
 INSTANTIATE_TEST_SUITE_P(Owners, FleetOwner, testing::Values(0, 1, -1, -2));
 
+class FleetDestination : public testing::TestWithParam<int> {};
+
+// The computer's destination node: -1 and 0 stand for none, the last node is
+// the highest it may name; -2 and one past the last end the load.
+TEST_P(FleetDestination, OutsideTheGraphIsFatal) {
+  test::NavalWorld sea;
+  const int zone = sea.AddSea();
+  sea.AddSea();
+  const int count = sea.graph().NodeCount();
+  const int destination = GetParam() == 99 ? count + 1 : GetParam() == 98 ? count : GetParam();
+  cFleet& fleet = sea.AddFleet(1, zone, {});
+  fleet.aiDestinationNode = destination;
+  const bool known = destination >= -1 && destination <= count;
+  test::LogCapture log;
+  try {
+    CheckFleetReferences(sea.game());
+    EXPECT_TRUE(known) << "fleet bound for node " << destination << " loaded";
+  } catch (const FatalExitError& error) {
+    EXPECT_FALSE(known) << "fleet bound for node " << destination << " refused";
+    EXPECT_EQ(error.code(), 1);
+  }
+  EXPECT_EQ(log.ContainsText(u"names destination sea node"), !known);
+}
+
+// 98: the last node, 99: one past it.
+INSTANTIATE_TEST_SUITE_P(Destinations, FleetDestination, testing::Values(-2, -1, 0, 98, 99));
+
 }  // namespace
 }  // namespace tr

@@ -8,9 +8,11 @@
 #include "foundation/format.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "scenario/scenario_constants_layout.h"
 #include "support/log_capture.h"
 #include "turn/game_over.h"
 #include "turn/turn_fixture.h"
+#include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "world/rules_fixture.h"
@@ -87,13 +89,22 @@ TEST_F(GameOverTest, TimeRunOutShowsTheResultAndScores) {
   EXPECT_NE(shown.find(Format(GetText("%i._%s:_%i"), 1, world_.country(2).name, 10)), std::u16string::npos);
 }
 
-// A country's score adds its forces everywhere (air units in the field and
-// in the reserve, ships at sea and in the yards) to the points and the
-// production of the cities it holds; another country's forces count nothing.
+// A country's score adds its forces everywhere (land and air units in the
+// field and in the reserve, ships at sea and in the yards) to the points and
+// the production of the cities it holds; another country's forces count
+// nothing.
 TEST_F(GameOverTest, ACountrysScoreAddsEveryForceAndEveryHeldCity) {
   world_.game().turnsLeft = 0;
   SetPoints(5, 10, 7);
   (*std::next(world_.game().cities.begin()))->productionPoints = 300.0f;
+  // A level-1 land unit of type 2 is worth half its strength.
+  world_.game().constants.SetSlot(consts_layout::kLandBaseValue + 7 + 2, 50.0);
+  test::AddLandUnit(world_, 1, 0, 2, 1000).type = 2;
+  auto landReserve = std::make_unique<cJednostkaLadowa>();
+  landReserve->owner = 2;
+  landReserve->type = 2;
+  landReserve->strength = 3000;
+  world_.game().reservePool.push_back(std::move(landReserve));
   test::AddAirUnit(world_, 1, 0, 2, 0, 20);
   test::AddAirUnit(world_, 0, 0, 1, 0, 3);
   auto reserve = std::make_unique<cJednostkaLotnicza>();
@@ -112,7 +123,7 @@ TEST_F(GameOverTest, ACountrysScoreAddsEveryForceAndEveryHeldCity) {
   }
   CheckGameOver(world_.game());
   const std::u16string shown = Shown();
-  EXPECT_NE(shown.find(Format(GetText("%i._%s:_%i"), 1, world_.country(2).name, 10 + 300 + 20 + 160 + 40 + 80)),
+  EXPECT_NE(shown.find(Format(GetText("%i._%s:_%i"), 1, world_.country(2).name, 10 + 300 + 500 + 1500 + 20 + 160 + 40 + 80)),
             std::u16string::npos)
       << Utf16ToUtf8(shown);
   // Country 1 holds 5 points and an air unit of 3.

@@ -104,6 +104,20 @@ TEST_F(EndOfImpulseTest, FullRunLogsEveryStepInOrder) {
   EXPECT_TRUE(log_.Contains(u"Koniec impulsu wykonany"));
 }
 
+// An installed generator fights the impulse's battles in their own state;
+// one that leaves the game there hands the end of impulse back all the same.
+TEST_F(EndOfImpulseTest, FullRunFightsTheSeaBattlesOnceInTheirState) {
+  int runs = 0;
+  SetSeaBattleStep([&](cGame& played) {
+    ++runs;
+    EXPECT_EQ(played.GetGameState(), kGameSeaBattles);
+  });
+  EndOfImpulse(game(), 1);
+  EXPECT_EQ(runs, 1);
+  EXPECT_FALSE(log_.Contains(u"Sea battles skipped: no sea-battle generator installed"));
+  EXPECT_EQ(game().GetGameState(), kGameEndOfImpulse);
+}
+
 TEST_F(EndOfImpulseTest, ShortRunSkipsTheFullOnlyStepsAndStillAdvancesTheDate) {
   game().date = {1, 9, 1939};
   EndOfImpulse(game(), 0);

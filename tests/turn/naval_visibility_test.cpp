@@ -2,6 +2,7 @@
 // of a node, the port secrecy switch, and the carrier that defends a node.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <stdexcept>
 
 #include "foundation/format.h"
@@ -191,16 +192,17 @@ TEST_F(NavalVisibility, ReconnaissanceOpensThePortForOneComputationAndTheSwitchC
 }
 
 TEST_F(NavalVisibility, MarkerRefreshPicksAgainWithoutRollsOrCounting) {
-  cFleet& own = sea.AddFleet(1, zone, {kCruiser, kBattleship});
+  cFleet& own = sea.AddFleet(1, zone, {kCruiser, kBattleship, kCruiser});
   for (cJednostkaMorska* ship : own.ships) ship->spotted = 1;
   cFleet& enemy = sea.AddFleet(3, zone, {kCruiser, kBattleship});
   enemy.ships.front()->spotted = 0;
   enemy.ships.back()->spotted = 1;
   node(zone).spottedEnemyShips[1] = 7;
-  ScopedRandomDraws draws({32767, 0});
+  // The own marker is picked among the three ships alike: the middle draw gives the middle one.
+  ScopedRandomDraws draws({32767, RangeDraw(0, 2, 1)});
   node(zone).RecalculateSpotting(true, true);
   EXPECT_EQ(node(zone).enemyMarkerShip, enemy.ships.back());  // the only spotted one
-  EXPECT_EQ(node(zone).playerMarkerShip, own.ships.front());
+  EXPECT_EQ(node(zone).playerMarkerShip, *std::next(own.ships.begin()));
   EXPECT_EQ(node(zone).spottedEnemyShips[1], 7);
   EXPECT_EQ(draws.remaining(), 0u);
 }

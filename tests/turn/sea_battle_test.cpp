@@ -562,5 +562,43 @@ INSTANTIATE_TEST_SUITE_P(Games, SeaBattlePbem,
                                          PbemCase{"OnePlayer", true, 0, 2, {2}},
                                          PbemCase{"BothPlayers", true, 2, 1, {1, 2}}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Each side draws its carriers at its back edge, fifteen to a column from the
+// middle row outwards, and its other ships in a wedge before them; ships past
+// thirty carriers or twenty-two others stay off the board.
+TEST_F(SeaBattleTest, ShipsAreLaidOutBySideAndTypeAndTheSurplusStaysOffTheBoard) {
+  std::vector<cJednostkaMorska*> first, enemy;
+  cFleet& firstFleet = sea.AddFleet(1, node, {});
+  for (int i = 0; i < 31; ++i) first.push_back(&sea.AddShip(firstFleet, kAircraftCarrier));
+  for (int i = 0; i < 23; ++i) first.push_back(&sea.AddShip(firstFleet, kCruiser));
+  cFleet& enemyFleet = sea.AddFleet(3, node, {});
+  for (int i = 0; i < 16; ++i) enemy.push_back(&sea.AddShip(enemyFleet, kAircraftCarrier));
+  for (int i = 0; i < 3; ++i) enemy.push_back(&sea.AddShip(enemyFleet, kBattleship));
+  const sSeaBattle battle({first.begin(), first.end()}, {enemy.begin(), enemy.end()});
+  int placed = 0;
+  PlaceSeaBattleShips(battle, [&](cJednostkaMorska& ship, int column, int row) {
+    EXPECT_EQ(column, ship.battleColumn);
+    EXPECT_EQ(row, ship.battleRow);
+    ++placed;
+  });
+  EXPECT_EQ(placed, 30 + 22 + 16 + 3);
+  using Cell = std::pair<int, int>;
+  const auto at = [](const cJednostkaMorska* ship) { return Cell{ship->battleColumn, ship->battleRow}; };
+  EXPECT_EQ(at(first[0]), Cell(3, 16));
+  EXPECT_EQ(at(first[1]), Cell(3, 14));
+  EXPECT_EQ(at(first[14]), Cell(3, 30));
+  EXPECT_EQ(at(first[15]), Cell(1, 16));
+  EXPECT_EQ(at(first[16]), Cell(1, 14));
+  EXPECT_EQ(at(first[30]), Cell(-1, -1));
+  EXPECT_EQ(at(first[31]), Cell(13, 16));
+  EXPECT_EQ(at(first[33]), Cell(11, 15));
+  EXPECT_EQ(at(first[52]), Cell(13, 22));
+  EXPECT_EQ(at(first[53]), Cell(-1, -1));
+  EXPECT_EQ(at(enemy[0]), Cell(27, 16));
+  EXPECT_EQ(at(enemy[15]), Cell(29, 16));
+  EXPECT_EQ(at(enemy[16]), Cell(17, 16));
+  EXPECT_EQ(at(enemy[18]), Cell(19, 15));
+}
+
 }  // namespace
 }  // namespace tr

@@ -93,6 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortHit,
                                          PortCase{"MissAtTheChance", 1, 0, 3, 50, 3},
                                          PortCase{"HighAircraftCappedAtAHundred", 5, 0, 3, 99, 2},
                                          PortCase{"ArtilleryPushesItToZero", 1, 9, 3, 1, 3},
+                                         PortCase{"SizeTwoShrinksToOne", 5, 0, 2, 1, 1},
                                          PortCase{"SizeOneNeverShrinks", 5, 0, 1, 1, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 

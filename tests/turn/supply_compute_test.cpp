@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/format.h"
+#include "foundation/text.h"
 #include "support/log_capture.h"
 #include "turn/game_steps.h"
 #include "turn/supply.h"
@@ -188,6 +189,24 @@ TEST_F(SupplyComputeTest, ConvoysRunBetweenCityLevelsAndTheUnitsDraw) {
   EXPECT_TRUE(before < after && after < draw && draw != lines.end());
 }
 
+// With no step put in its place the game's own convoy execution runs: the
+// transport its convoys used last turn comes back to each country. The city
+// groups are found per alliance, and per country for a neutral at war.
+TEST_F(SupplyComputeTest, WithoutAnInstalledStepTheGamesConvoysRun) {
+  game().convoys.Reset(game().CountryCount());
+  country(2).seaTransportPoints = 4;
+  country(2).seaTransportUsedByConvoys = 6;
+  War(4, 3);
+  Compute();
+  EXPECT_EQ(country(2).seaTransportPoints, 10);
+  EXPECT_EQ(country(2).seaTransportUsedByConvoys, 0);
+  for (const char16_t* line : {u"Wyznaczam grupe miast dla sojuszu = 1", u"Wyznaczam grupe miast dla sojuszu = 3",
+                               u"Wyznaczam grupe miast dla kraju = 4"}) {
+    EXPECT_TRUE(log_.Contains(line)) << Utf16ToUtf8(line);
+  }
+  EXPECT_FALSE(log_.ContainsText(u"dla sojuszu = -1"));
+}
+
 TEST_F(SupplyComputeTest, NeutralBroughtIntoWarByItsConvoysRunsThemOnceAndKeepsItsSupply) {
   cJednostkaLadowa* unit = AddLandUnit(1, 4, 9, 7);
   unit->supply = 3;
@@ -238,10 +257,15 @@ TEST_F(SupplyComputeTest, AlliesShareTheirGroupsAsTopography) {
   EXPECT_EQ(game().strategicMovement->GetCountryTopography(3)->front().cities.size(), 1u);
 }
 
-TEST_F(SupplyComputeTest, TheGameInstallsTheWholeSupplyStep) {
+// The game's steps: the whole supply step and the computer's turn, which
+// here finds no current country to play.
+TEST_F(SupplyComputeTest, TheGameInstallsTheWholeSupplyStepAndTheComputersTurn) {
   InstallGameSteps();
   ComputeSupplyStep(game());
+  game().playerControl.currentCountry = nullptr;
+  PlayComputerTurn(game(), country(3));
   UninstallGameSteps();
+  EXPECT_TRUE(log_.Contains(u"[AI] No current country: the computer's turn is not played"));
   const std::vector<std::u16string> lines = log_.lines();
   const auto start = std::find(lines.begin(), lines.end(), u"Rozpoczynam obliczanie zaopatrzenia...");
   const auto harbours = std::find(start, lines.end(), u"Ciagne zaopatrzenie z mulberry...");

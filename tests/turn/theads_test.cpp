@@ -72,6 +72,8 @@ TEST_F(WorkerTest, ComputerPhaseEndsTheImpulseAndHandsOverToTheHuman) {
   SetComputerTurnStep([&](cGame&, cCountry& country) {
     if (country.id == 2) turnsOfB.fetch_add(1);
   });
+  // What the player had selected before the computer's phase.
+  world_.game().playerControl.selectedHex = &world_.hex(1, 1);
   StartWorkerThread();
   StartWorkerThread();  // a second start while one runs does nothing
   ASSERT_TRUE(recorder_.WaitForHandOvers(1));
@@ -81,6 +83,7 @@ TEST_F(WorkerTest, ComputerPhaseEndsTheImpulseAndHandsOverToTheHuman) {
   EXPECT_EQ(game.GetGameState(), kGameHumanIdle);
   EXPECT_EQ(game.playerControl.currentCountry, &A());
   EXPECT_EQ(game.viewingCountry, &A());
+  EXPECT_EQ(game.playerControl.selectedHex, nullptr);
   EXPECT_EQ(turnsOfB.load(), 1);
   EXPECT_EQ(recorder_.newTurnDialogs.load(), 1);
   EXPECT_EQ(recorder_.lastNewTurnCountry.load(), 1);

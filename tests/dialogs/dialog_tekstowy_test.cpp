@@ -7,6 +7,7 @@
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "foundation/gui_layout.h"
+#include "gui/resource_cache.h"
 #include "gui/static.h"
 #include "support/screen_fixture.h"
 
@@ -65,9 +66,13 @@ TEST_F(MessageBoxTest, ThreeLinesOfTextMakeTheBoxTwoLinesTallerAndKeepTheButtonX
   PushModalDialog(three);
 }
 
-// Without a measurer the text is measured in layout font 1, made anew when the layout changes it.
-TEST_F(MessageBoxTest, ATitleInTheBoldLayoutFontWidensTheBoxMore) {
+// A box built before the device exists measures in a font of its own, made
+// anew when the layout changes font 1.
+TEST_F(MessageBoxTest, BeforeTheDeviceATitleInTheBoldLayoutFontWidensTheBoxMore) {
   SetMessageBoxMeasurer({});
+  cGuiResourceCache& cache = GetGuiResourceCache();
+  Graphics* device = cache.device();
+  cache.OnDestroyDevice();
   const sGuiFont saved = gGuiFonts[1];
   gGuiFonts[1].face = u"DejaVu Sans";
   gGuiFonts[1].height = 23;  // a size no other font here has
@@ -82,6 +87,7 @@ TEST_F(MessageBoxTest, ATitleInTheBoldLayoutFontWidensTheBoxMore) {
   EXPECT_GT(regular, 400);  // wider than the room: the title sets the width
   EXPECT_GT(bold, regular);
   gGuiFonts[1] = saved;
+  EXPECT_EQ(cache.OnCreateDevice(device), S_OK);
 }
 
 class MessageBoxKeys : public MessageBoxTest, public testing::WithParamInterface<std::uint32_t> {};

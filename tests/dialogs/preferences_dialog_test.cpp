@@ -131,9 +131,9 @@ TEST_F(PreferencesDialogTest, EachSkinListOpensOnTheSkinInUseOrElseTheFirst) {
     gMapSkin = map;
     gUnitsSkin = units;
     Open();
-    const auto* mapList = static_cast<CDXUTListBox*>(dialog_->GetControlOfType(cDialogUstawien::kMapSkinList, kControlListBox));
-    const auto* unitsList =
-        static_cast<CDXUTListBox*>(dialog_->GetControlOfType(cDialogUstawien::kUnitsSkinList, kControlListBox));
+    const auto list = [this](int id) { return static_cast<CDXUTListBox*>(dialog_->GetControlOfType(id, kControlListBox)); };
+    const CDXUTListBox* mapList = list(cDialogUstawien::kMapSkinList);
+    const CDXUTListBox* unitsList = list(cDialogUstawien::kUnitsSkinList);
     ASSERT_NE(mapList, nullptr);
     ASSERT_NE(unitsList, nullptr);
     EXPECT_EQ(mapList->GetSize(), 1);

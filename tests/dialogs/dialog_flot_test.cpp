@@ -243,6 +243,8 @@ TEST_F(DialogFlotTest, TheFormationAndActiveControlsChangeTheSelectedFleets) {
     box->SetCheckedState(active, false, false);
     manager_->OnGUIEvent(GuiEventCheckChanged, cDialogFlot::kActiveBox, box);
     EXPECT_EQ(fleet.active, active ? 1 : 0);
+    EXPECT_EQ(Rows(cDialogFlot::kFleetList).front(),
+              active ? u"Fleet1;1;100% (6/6);0.0;active;regular" : u"Fleet1;1;100% (6/6);0.0;passive;regular");
   }
 }
 
@@ -349,6 +351,23 @@ TEST_F(DialogFlotTest, ALoadedTransportInAPortOffersTheUnloadAndDescribesItsCarg
   Select(cDialogFlot::kShipList, {0});
   EXPECT_FALSE(Enabled(cDialogFlot::kUnload));
   EXPECT_EQ(Hint(cDialogFlot::kUnload), "fleets_unload_hint_no_hex_available");
+}
+
+TEST_F(DialogFlotTest, ATransportThatCannotUnloadWhereItIsSaysWhereToGo) {
+  const int port = naval_->AddPort(kHuman);
+  const int sea = naval_->AddSea();
+  cFleet& cargo = naval_->AddFleet(kHuman, sea, {kCargoShip});
+  Load(*cargo.ships.front(), u"1st Rifles");
+  Open(sea);
+  EXPECT_FALSE(Enabled(cDialogFlot::kUnload));
+  EXPECT_EQ(Hint(cDialogFlot::kUnload), "fleets_unload_hint_move_to_port");
+  PopModalDialogs(-1);
+  cFleet& landing = naval_->AddFleet(kHuman, port, {kAmphibiousShip});
+  Load(*landing.ships.front(), u"2nd Rifles");
+  naval_->world().PlaceLandUnit(kHuman, 1, 0);  // the port's only hex ashore is taken
+  Open(port);
+  EXPECT_FALSE(Enabled(cDialogFlot::kUnload));
+  EXPECT_EQ(Hint(cDialogFlot::kUnload), "fleets_unload_hint_move_to_sea_zone");
 }
 
 TEST_F(DialogFlotTest, ANewFleetOfEveryShipReplacesTheOldOne) {
@@ -521,8 +540,10 @@ TEST_F(DialogFlotTest, EnterAndEscapeClose) {
   naval_->AddFleet(kHuman, port, {kCruiser});
   for (std::uint32_t key : {VK_RETURN, VK_ESCAPE}) {
     Open(port);
+    EXPECT_EQ(TopFleetsManager(), manager_);
     manager_->OnKeyboard(key, true, false);
     EXPECT_TRUE(ModalDialogStack.empty()) << key;
+    EXPECT_EQ(TopFleetsManager(), nullptr);
   }
 }
 

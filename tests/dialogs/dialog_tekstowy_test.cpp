@@ -6,6 +6,8 @@
 
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
+#include "foundation/gui_layout.h"
+#include "gui/resource_cache.h"
 #include "gui/static.h"
 #include "support/screen_fixture.h"
 
@@ -62,6 +64,30 @@ TEST_F(MessageBoxTest, ThreeLinesOfTextMakeTheBoxTwoLinesTallerAndKeepTheButtonX
   EXPECT_EQ(three->GetControl(688)->x(), one->GetControl(688)->x());
   PushModalDialog(one);
   PushModalDialog(three);
+}
+
+// A box built before the device exists measures in a font of its own, made
+// anew when the layout changes font 1.
+TEST_F(MessageBoxTest, BeforeTheDeviceATitleInTheBoldLayoutFontWidensTheBoxMore) {
+  SetMessageBoxMeasurer({});
+  cGuiResourceCache& cache = GetGuiResourceCache();
+  Graphics* device = cache.device();
+  cache.OnDestroyDevice();
+  const sGuiFont saved = gGuiFonts[1];
+  gGuiFonts[1].face = u"DejaVu Sans";
+  gGuiFonts[1].height = 23;  // a size no other font here has
+  const auto widthWithWeight = [](int weight) {
+    gGuiFonts[1].weight = weight;
+    auto* box = new cDialogTekstowy(u"Text", std::u16string(20, u'W'));
+    PushModalDialog(box);
+    return box->dialogRect().right;
+  };
+  const int regular = widthWithWeight(400);
+  const int bold = widthWithWeight(700);
+  EXPECT_GT(regular, 400);  // wider than the room: the title sets the width
+  EXPECT_GT(bold, regular);
+  gGuiFonts[1] = saved;
+  EXPECT_EQ(cache.OnCreateDevice(device), S_OK);
 }
 
 class MessageBoxKeys : public MessageBoxTest, public testing::WithParamInterface<std::uint32_t> {};

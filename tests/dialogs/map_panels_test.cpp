@@ -17,6 +17,7 @@
 #include "dialogs/attack_panel.h"
 #include "dialogs/combat_result_dialog.h"
 #include "dialogs/hex_panel.h"
+#include "foundation/format.h"
 #include "foundation/gui_layout.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
@@ -116,6 +117,14 @@ TEST_F(MapPanelsTest, ACityShowsItsControllersSupplyThenItsOwn) {
   hex(2, 2).controller = 3;
   Select(2, 2);
   EXPECT_EQ(Field(*hexPanel_, cHexPanel::kSupply), u"7 (5)");
+  // Before the first supply count a city has no figure per country.
+  std::vector<std::int32_t>().swap(city.supplyInfo);
+  hex(2, 2).controller = 1;
+  Select(2, 2);
+  EXPECT_EQ(Field(*hexPanel_, cHexPanel::kSupply), u"0 (5)");
+  city.supplyInfo = {1, 2, 7};
+  hex(2, 2).controller = 3;
+  Select(2, 2);
   EXPECT_EQ(Field(*hexPanel_, cHexPanel::kProduction), u"3.0/5.0");
   EXPECT_EQ(Field(*hexPanel_, cHexPanel::kController), country(3).name);
   EXPECT_EQ(static_cast<CDXUTStatic*>(hexPanel_->GetControl(cHexPanel::kHoldsLabel))->GetText(),
@@ -325,6 +334,10 @@ TEST_F(AttackPanelTest, AttackersListInSideOrderWithTheirModifier) {
   Plan({4, 1});
   EXPECT_EQ(Names(), u"North,\nSouth");
   EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kAttackModifier), u"125%");
+  // The attackers' strength replaces the dash of the empty plan.
+  const float strength = attackPanel_->shownAttack()->GetAttackersEffectiveStrength();
+  EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kAttackerStrength), Format(u"%.2f", strength));
+  EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kAttack), Format(u"%.2f", strength * 1.25f));
   EXPECT_TRUE(FlagShown(cAttackPanel::kAttackerFlag));
   EXPECT_EQ(Hint(*attackPanel_, cAttackPanel::kAttackerFlag), country(1).name);
   EXPECT_EQ(Field(*attackPanel_, cAttackPanel::kDefenderName), u"Guard");

@@ -3,9 +3,13 @@
 // their look, and where the worker's changes take the game lock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <utility>
 
 #include "app/input_routing.h"
+#include "app/minimap_texture.h"
 #include "dialogs/date_caption.h"
 #include "dialogs/minimap_panel.h"
 #include "dialogs/panel_informacyjny.h"
@@ -66,6 +70,16 @@ TEST_F(PanelTest, InformationPanelStartsWithDashesAHiddenFlagAndItsHints) {
   EXPECT_FALSE(info_->KeyboardInputEnabled());
   // The busy picture sits in the screen's bottom-right corner.
   EXPECT_EQ(info_->GetControl(cInfoPanel::kBusyImage)->GetBoundingBox(), (Rect{874, 618, 1024, 768}));
+}
+
+// The panel's backdrop and the toolbar's are cut from the skin by layout records 3 and 13.
+TEST_F(PanelTest, TheBackdropsAreTheSkinPicturesTheLayoutNames) {
+  for (const auto& [id, record] : {std::pair{292, 3}, std::pair{335, 13}}) {
+    auto* image = static_cast<CDXUTImage*>(info_->GetControlOfType(id, kControlImage));
+    ASSERT_NE(image, nullptr) << id;
+    const sGuiLayoutEntry& source = sGuiLayoutTable[record];
+    EXPECT_EQ(image->GetSourceRect(), (Rect{source.x, source.y, source.width, source.height})) << id;
+  }
 }
 
 TEST_F(PanelTest, ToolbarCellsStackThreeStatesPerBand) {
@@ -162,6 +176,23 @@ TEST_F(PanelTest, EachViewRectLeavesOneMinimapImageThatReportsClicks) {
   EXPECT_EQ(image->GetBoundingBox(), (Rect{830, 610, 1010, 710}));
   EXPECT_TRUE(image->GetEnabled());
   EXPECT_EQ(Text(*minimap_, cMinimapPanel::kDateCaption), GetText("-"));
+}
+
+// A map a hundred times wider than high fits the minimap as a strip one pixel high.
+TEST_F(PanelTest, TheOwnershipLayerCoversAViewOnePixelHigh) {
+  const sMinimapView saved = MinimapView();
+  MinimapView() = FitMinimap(100, 1, 200, 2, {828, 600, 192, 120});
+  ASSERT_EQ(MinimapView().rect, (std::array<std::int32_t, 4>{828, 659, 192, 1}));
+  ASSERT_EQ(MinimapTexture().CreateEmpty(200, 2), S_OK);
+  minimap_->SetViewRect(MinimapView().rect);
+  recorder_.Clear();
+  minimap_->Render(0.0f);
+  const auto layer = std::find_if(recorder_.records().begin(), recorder_.records().end(), [](const DrawRecord& r) {
+    return r.kind == DrawRecord::Kind::kSprite && r.texture == MinimapTexture().GetTexture();
+  });
+  EXPECT_NE(layer, recorder_.records().end());
+  MinimapTexture().Release();
+  MinimapView() = saved;
 }
 
 TEST_F(PanelTest, CollapsedPanelsDrawNothing) {

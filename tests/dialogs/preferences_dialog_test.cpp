@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/input_routing.h"
@@ -24,6 +25,7 @@
 #include "gui/check_box.h"
 #include "gui/hint_box.h"
 #include "gui/combo_box.h"
+#include "gui/list_box.h"
 #include "gui/slider.h"
 #include "gui/static.h"
 #include "support/screen_fixture.h"
@@ -118,6 +120,31 @@ class PreferencesDialogTest : public test::ScreenFixture {
   SettingsSnapshot snapshot_;
   cDialogUstawien* dialog_ = nullptr;
 };
+
+// The shipped game has one skin of each kind; a skin no longer there leaves the first one chosen.
+TEST_F(PreferencesDialogTest, EachSkinListOpensOnTheSkinInUseOrElseTheFirst) {
+  for (const char* name : {"[MapSkin]Normal", "[UnitsSkin]Boxes", "[UnitsSkin]Counters", "[UnitsSkin]Zebra"}) {
+    fs::create_directories(folder_.path() / "data" / "gfx" / name);
+  }
+  const std::u16string mapSkin = gMapSkin, unitsSkin = gUnitsSkin;
+  for (const auto& [map, units, unitsRow] : {std::tuple{u"Normal", u"Zebra", 2}, std::tuple{u"Gone", u"Gone", 0}}) {
+    gMapSkin = map;
+    gUnitsSkin = units;
+    Open();
+    const auto list = [this](int id) { return static_cast<CDXUTListBox*>(dialog_->GetControlOfType(id, kControlListBox)); };
+    const CDXUTListBox* mapList = list(cDialogUstawien::kMapSkinList);
+    const CDXUTListBox* unitsList = list(cDialogUstawien::kUnitsSkinList);
+    ASSERT_NE(mapList, nullptr);
+    ASSERT_NE(unitsList, nullptr);
+    EXPECT_EQ(mapList->GetSize(), 1);
+    EXPECT_EQ(mapList->GetSelectedIndex(), 0);
+    EXPECT_EQ(unitsList->GetSize(), 3);
+    EXPECT_EQ(unitsList->GetSelectedIndex(), unitsRow);
+    PopModalDialogs(-1);
+  }
+  gMapSkin = mapSkin;
+  gUnitsSkin = unitsSkin;
+}
 
 TEST_F(PreferencesDialogTest, OffersEachSizeWithALayoutFileOnceSmallestFirst) {
   for (const char* name : {"GUI_1920x1080.csv", "GUI_1366x768.csv", "GUI_1280x720.csv"}) {

@@ -258,6 +258,11 @@ TEST_F(ReportsDialogTest, CountryRowsGiveNameAllianceAndPoints) {
   std::u16string alliance;
   world_->country(1).GetAllianceName(alliance, true);
   EXPECT_EQ(Rows(dialog, D::kStatsList).back(), Format(u"Varn;%s;-5", alliance));
+  std::vector<std::u16string> titles;
+  for (const sListColumn& column : Get<CDXUTListBox>(dialog, D::kStatsList).GetColumns()) {
+    titles.push_back(column.title);
+  }
+  EXPECT_EQ(titles, (std::vector<std::u16string>{u"Country", u"Alliance", u"Victory points"}));
 }
 
 TEST_F(ReportsDialogTest, UnitsTabCountsSixteenTypesOnTheMapAndInReserve) {

@@ -9,6 +9,7 @@
 #include "dialogs/commander_dialog.h"
 #include "dialogs/replacements_dialog.h"
 #include "foundation/fatal.h"
+#include "foundation/format.h"
 #include "gui/edit_box.h"
 #include "gui/list_box.h"
 #include "gui/slider.h"
@@ -229,6 +230,20 @@ TEST_F(ReplacementsTest, AnAirUnitAboveItsCapGetsNoNegativeMaximum) {
     game().constants.SetSlot(consts_layout::kSupplyReplacementValueB + level, 4.0);
   }
   EXPECT_EQ(ReplacementMaximum(plane, 1.0f), 0);
+}
+
+TEST_F(ReplacementsTest, AnAirUnitShowsItsStrengthAfterAsAWholeNumber) {
+  cJednostkaLotnicza& plane = world_->PlaceAirUnit(1, 3, 3);
+  plane.strength = 6;
+  plane.supply = 10;
+  for (int level = 0; level <= 50; ++level) {
+    game().constants.SetSlot(consts_layout::kSupplyReplacementValueB + level, 10.0);
+  }
+  auto& dialog = Open<cDialogUzupelnien>(static_cast<cJednostka*>(&plane));
+  ASSERT_GT(dialog.maximum(), 0);
+  dialog.OnKeyboard('M', true, false);
+  auto* after = static_cast<CDXUTEditBox*>(dialog.GetControlOfType(cDialogUzupelnien::kStrengthAfter, kControlEditBox));
+  EXPECT_EQ(after->GetText(), Format(u"%i", 6 + dialog.maximum()));
 }
 
 TEST_F(ReplacementsTest, OkBuysThePointsAndTakesTheActionPoints) {

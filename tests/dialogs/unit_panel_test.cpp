@@ -201,6 +201,13 @@ TEST_F(UnitPanelTest, AnOwnUnitOffersRenameCommanderAndDisband) {
   EXPECT_EQ(Hint(*panel_, cUnitPanel::kUndo), u"unitpanel_undo_move_icon_hint_no_undo_possible");
 }
 
+TEST_F(UnitPanelTest, StrategicMoveTakesTheSelectedUnitIntoItsActionMode) {
+  Land(1, 3, 3);
+  Select(3, 3);
+  Press(cUnitPanel::kStrategicMove);
+  EXPECT_EQ(game().playerControl.actionMode, kActionStrategicMove);
+}
+
 TEST_F(UnitPanelTest, AnAirUnitKeepsADashAsBonus) {
   cJednostkaLotnicza& plane = world_->PlaceAirUnit(1, 2, 2);
   plane.spotted = 1;
@@ -345,6 +352,10 @@ TEST_F(UnitPanelTest, TheShippedLayoutPlacesThePanelAndBothDialogs) {
   for (int id = 840; id <= 852; ++id) EXPECT_GE(sGuiLayoutTable[id].width, 0) << id;
   for (int id = 860; id <= 871; ++id) EXPECT_GE(sGuiLayoutTable[id].width, 0) << id;
   EXPECT_EQ(panel_->GetControl(cUnitPanel::kName)->x(), sGuiLayoutTable[cUnitPanel::kName].x);
+  // Each field and icon is made once, so a look-up by its number finds that one.
+  std::set<int> ids;
+  for (const auto& control : panel_->Controls()) EXPECT_TRUE(ids.insert(control->GetID()).second) << control->GetID();
+  for (int id : kIconIds) EXPECT_TRUE(ids.contains(id)) << id;
 }
 
 TEST_F(UnitPanelTest, DraggingItsToggleMovesThePanelsRecordsAndControls) {

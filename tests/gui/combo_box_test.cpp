@@ -1,6 +1,8 @@
 // The combo box: items and selection, keys, mouse and wheel, open and close.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "gui/combo_box.h"
 #include "gui_fixture.h"
 #include "platform/input.h"
@@ -106,6 +108,16 @@ TEST_F(ComboBoxTest, APressOnAnItemSelectsItAndEmptySpaceClosesQuietly) {
   EXPECT_TRUE(Send(dialog, WM_LBUTTONUP, 50, 20));
   EXPECT_FALSE(HasMouseCapture());
   RenderOnce(dialog);
+  // The open list's frame: 25-pixel corners around the drop-down rectangle.
+  const Rect& open = combo->GetDropdownRect();
+  const Rect corners[2][2] = {{{212, 1957, 237, 1982}, {open.left, open.top, open.left + 25, open.top + 25}},
+                              {{262, 2007, 287, 2032}, {open.right - 25, open.bottom - 25, open.right, open.bottom}}};
+  for (const auto& [source, dest] : corners) {
+    const auto sprites = Sprites();
+    const auto found = std::find_if(sprites.begin(), sprites.end(), [&](auto* s) { return s->source == source; });
+    ASSERT_NE(found, sprites.end());
+    EXPECT_EQ(test::DestOf(**found), dest);
+  }
   const sComboBoxItem* second = combo->GetItem(1);
   ASSERT_TRUE(second->visible);
   const int x = second->active.left + 5;

@@ -138,6 +138,11 @@ TEST_F(ControlsTest, CheckBoxTogglesOnClickSpaceAndHotkey) {
   ASSERT_EQ(Sprites().size(), 1u);
   EXPECT_EQ(Sprites()[0]->source, (Rect{316, 1921, 341, 1946}));
   EXPECT_EQ(test::DestOf(*Sprites()[0]), (Rect{0, 0, 20, 20}));
+  // The label is shown in the text colour, not left at the faded-out start.
+  const auto texts = recorder_.OfKind(DrawRecord::Kind::kText);
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.back()->text, u"c");
+  EXPECT_EQ(texts.back()->colour, box->GetElement(1)->font_color.states[kStateNormal]);
 }
 
 TEST_F(ControlsTest, ClickingACheckedRadioButtonKeepsItCheckedAndClearsTheGroup) {

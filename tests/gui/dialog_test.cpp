@@ -5,6 +5,8 @@
 #include "foundation/gui_layout.h"
 #include "gui/button.h"
 #include "gui/check_box.h"
+#include "gui/combo_box.h"
+#include "gui/edit_box.h"
 #include "gui/gui_hooks.h"
 #include "gui/hint_box.h"
 #include "gui/static.h"
@@ -56,6 +58,18 @@ TEST_P(LayoutIdTest, IdsOutsideTheTableAreRefusedAndLogged) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ids, LayoutIdTest, ::testing::Values(-1, 1500, 100000));
+
+TEST_F(DialogTest, TheFirstAndLastLayoutEntriesAreUsable) {
+  LayoutEntries layout;
+  layout.Set(0, 1, 2, 30, 40);
+  layout.Set(kGuiLayoutEntryCount - 1, 5, 6, 70, 80);
+  CDXUTDialog dialog;
+  CDXUTButton *first = nullptr, *last = nullptr;
+  ASSERT_EQ(dialog.AddButtonAt(0, u"x", {}, 0, &first), S_OK);
+  ASSERT_EQ(dialog.AddButtonAt(kGuiLayoutEntryCount - 1, u"y", {}, 0, &last), S_OK);
+  EXPECT_EQ(first->GetBoundingBox(), (Rect{1, 2, 31, 42}));
+  EXPECT_EQ(last->GetBoundingBox(), (Rect{5, 6, 75, 86}));
+}
 
 TEST_F(DialogTest, AnUnsetLayoutEntryIsWarnedOnce) {
   LayoutEntries layout;
@@ -180,6 +194,20 @@ TEST_F(DialogTest, TabCyclesFocusAndWrapsAcrossChainedDialogs) {
   EXPECT_EQ(CDXUTDialog::GetFocusedControl(), c);
 }
 
+TEST_F(DialogTest, TabWithoutFocusGoesToTheDefaultComboBoxOrEditBox) {
+  for (const bool combo_default : {true, false}) {
+    CDXUTDialog dialog;
+    CDXUTComboBox* combo = nullptr;
+    CDXUTEditBox* edit = nullptr;
+    dialog.AddComboBox(1, 0, 0, 100, 20, 0, combo_default, &combo);
+    dialog.AddEditBox(2, u"", 0, 30, 100, 20, !combo_default, &edit);
+    EXPECT_TRUE(Key(dialog, WM_KEYDOWN, VK_TAB));
+    EXPECT_EQ(CDXUTDialog::GetFocusedControl(),
+              combo_default ? static_cast<CDXUTControl*>(combo) : static_cast<CDXUTControl*>(edit));
+    CDXUTDialog::ClearFocus();
+  }
+}
+
 TEST_F(DialogTest, ADialogChainedToItselfWrapsToItsFirstControl) {
   CDXUTDialog dialog;
   CDXUTButton *a = nullptr, *b = nullptr;
@@ -260,6 +288,20 @@ TEST_F(DialogTest, CaptionClickTogglesMinimisedOnReleaseInsideTheBar) {
   EXPECT_FALSE(button->IsPressed());
 }
 
+TEST_F(DialogTest, ADialogWithoutMouseInputIgnoresClicksUntilItIsTurnedBackOn) {
+  CDXUTDialog dialog;
+  Listen(dialog);
+  dialog.AddButton(3, u"b", 0, 0, 50, 20);
+  dialog.EnableMouseInput(false);
+  EXPECT_FALSE(Send(dialog, WM_LBUTTONDOWN, 10, 10));
+  EXPECT_FALSE(Send(dialog, WM_LBUTTONUP, 10, 10));
+  EXPECT_TRUE(events_.empty());
+  dialog.EnableMouseInput(true);
+  EXPECT_TRUE(Send(dialog, WM_LBUTTONDOWN, 10, 10));
+  EXPECT_TRUE(Send(dialog, WM_LBUTTONUP, 10, 10));
+  EXPECT_EQ(events_, (std::vector<test::SentEvent>{{GuiEventButtonClicked, 3}}));
+}
+
 TEST_F(DialogTest, RemovingTheControlUnderTheMouseClearsTheHint) {
   CDXUTDialog dialog;
   CDXUTStatic* label = nullptr;
@@ -292,6 +334,16 @@ TEST_F(DialogTest, ADialogClosedFromItsOwnCallbackIsDestroyedAfterTheDispatch) {
   EXPECT_FALSE(destroyed_in_callback);
   EXPECT_EQ(dialog, nullptr);
   EXPECT_EQ(CDXUTDialog::GetFocusedControl(), nullptr);
+}
+
+TEST_F(DialogTest, ADialogClosedOutsideAnyDispatchIsDestroyedAtOnce) {
+  auto dialog = std::make_unique<CDXUTDialog>();
+  CDXUTButton* button = nullptr;
+  dialog->AddButton(1, u"b", 0, 0, 50, 20, 0, false, &button);
+  CDXUTDialog::RequestFocus(button);
+  ASSERT_EQ(CDXUTDialog::GetFocusedControl(), button);
+  CDXUTDialog::DestroyAfterDispatch(std::move(dialog));
+  EXPECT_EQ(CDXUTDialog::GetFocusedControl(), nullptr);  // its controls are gone with it
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // scrolling, limits, composition and the read-only text field.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "foundation/gui_layout.h"
 #include "gui/edit_box.h"
 #include "gui/static.h"
@@ -72,6 +74,13 @@ TEST_F(EditBoxTest, ShiftHomeSelectsToTheStartAndTypingReplacesIt) {
   Press(dialog, VK_HOME, {VK_SHIFT});
   EXPECT_EQ(box->GetCaret(), 0);
   EXPECT_EQ(box->GetSelectionStart(), 3);
+  RenderOnce(dialog);
+  // The selection shows as a band behind the selected characters, from the start of the text.
+  const auto quads = recorder_.OfKind(DrawRecord::Kind::kQuad);
+  const auto band = std::find_if(quads.begin(), quads.end(), [](auto* q) { return q->colour == 0xFF28325Cu; });
+  ASSERT_NE(band, quads.end());
+  EXPECT_FLOAT_EQ((*band)->dest.left, static_cast<float>(box->GetTextRect().left));
+  EXPECT_GT((*band)->dest.right, (*band)->dest.left);
   Type(dialog, u"X");
   EXPECT_EQ(box->GetText(), u"Xlo");
   EXPECT_EQ(box->GetCaret(), 1);
@@ -256,6 +265,10 @@ TEST_F(EditBoxTest, ATextFieldIsADisabledCentredValueWithAWhiteLabel) {
   sGuiLayoutTable[81] = {100, 10, 80, 20};
   sGuiLayoutTable[82] = {10, 10, 80, 20};
   CDXUTDialog dialog;
+  // The label is white whatever colour the dialog's texts have.
+  sSkinElement themed = *dialog.GetDefaultElement(kControlStatic, 0);
+  themed.font_color.states.fill(0xFF102030u);
+  dialog.SetDefaultElement(kControlStatic, 0, &themed);
   ASSERT_EQ(AddTextField(&dialog, 81, u"42", u"the answer", 82, u"Value"), S_OK);
   auto* field = static_cast<CDXUTEditBox*>(dialog.GetControl(81));
   auto* label = static_cast<CDXUTStatic*>(dialog.GetControl(82));

@@ -27,6 +27,17 @@ TEST_F(FramesTest, StyleTwoFrameOfThirtyPixelsHasATenPixelCentre) {
   EXPECT_EQ(test::DestOf(*sprites[0]), (Rect{10, 10, 20, 40}));
 }
 
+TEST_F(FramesTest, AProgressBarFillsFromItsMinimum) {
+  CDXUTDialog dialog;
+  CDXUTProgressBar* bar = nullptr;
+  ASSERT_EQ(dialog.AddProgressBarAt(20, 50, 150, 100, &bar), S_OK);
+  bar->SetLocation(0, 0);
+  bar->SetSize(110, 25);
+  EXPECT_EQ(bar->GetBarLength(), 50);
+  bar->SetValue(20);  // below the range: held at the minimum, empty
+  EXPECT_EQ(bar->GetBarLength(), 0);
+}
+
 struct BarCase {
   int value;
   int bar;

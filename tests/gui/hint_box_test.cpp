@@ -38,6 +38,17 @@ TEST_F(HintBoxTest, ShowsOnlyAfterTheDelayHasAccumulated) {
   EXPECT_NE(recorder_.FindText(u"Purchases"), nullptr);
 }
 
+TEST_F(HintBoxTest, TheTimeBeforeInitDoesNotCountTowardTheDelay) {
+  clock_.Set(60.0);
+  hint_.Init(20, 20, 16, 40, 500, u"Purchases");
+  hint_.OnMouse(false, false, 100, 200);
+  clock_.AdvanceMs(100);
+  recorder_.Clear();
+  hint_.Update();
+  EXPECT_EQ(hint_.hover_time(), 100);
+  EXPECT_EQ(DrawnAt(), std::make_pair(-1, -1));
+}
+
 TEST_F(HintBoxTest, MovesToTheOtherSideOfThePointerAtTheScreenEdge) {
   hint_.Init(20, 20, 16, 40, 0);
   hint_.Update(0);

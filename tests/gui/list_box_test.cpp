@@ -165,6 +165,7 @@ TEST_F(ListBoxTest, DoubleClickSendsWithSoundAndTitleRowAndEmptyAreaSelectNothin
   EXPECT_TRUE(Send(dialog, WM_LBUTTONDOWN, 50, RowY(*list, 7)));
   EXPECT_EQ(list->GetSelectedIndex(), -1);
   EXPECT_TRUE(events_.empty());
+  EXPECT_FALSE(Send(dialog, WM_LBUTTONUP, 50, RowY(*list, 7)));  // the release goes on past the dialog
   EXPECT_TRUE(Send(dialog, WM_LBUTTONDBLCLK, 50, RowY(*list, 1)));
   Send(dialog, WM_LBUTTONUP, 50, RowY(*list, 1));
   EXPECT_EQ(events_, (Events{{GuiEventListDoubleClick, kListId}}));
@@ -198,6 +199,29 @@ INSTANTIATE_TEST_SUITE_P(Rows, ListBoxEmptyAreaTest,
                          testing::Values(EmptyAreaCase{3, 0}, EmptyAreaCase{7, 0},
                                          EmptyAreaCase{3, kListBoxMultiSelection},
                                          EmptyAreaCase{7, kListBoxMultiSelection}));
+
+TEST_F(ListBoxTest, ADragShowsTheRowsPassedOverInTheAnchorsStateUntilTheRelease) {
+  CDXUTDialog dialog;
+  CDXUTListBox* list = Make(dialog, 10, kListBoxMultiSelection);
+  const auto highlighted = [&] {
+    RenderOnce(dialog);
+    std::vector<int> rows;
+    for (const DrawRecord* sprite : Sprites()) {
+      if (sprite->source != Rect{350, 2011, 375, 2036}) continue;  // the selection band
+      rows.push_back((test::DestOf(*sprite).top - list->GetTextRect().top) / list->GetTextHeight());
+    }
+    return rows;
+  };
+  Send(dialog, WM_LBUTTONDOWN, 50, RowY(*list, 5));
+  // The row under the pointer keeps its own state until the release, both ways.
+  Send(dialog, WM_MOUSEMOVE, 50, RowY(*list, 8));
+  EXPECT_EQ(highlighted(), (std::vector<int>{5, 6, 7}));
+  Send(dialog, WM_MOUSEMOVE, 50, RowY(*list, 2));
+  EXPECT_EQ(highlighted(), (std::vector<int>{3, 4, 5}));
+  Send(dialog, WM_LBUTTONUP, 50, RowY(*list, 2));
+  EXPECT_EQ(Selected(*list), (std::vector<int>{2, 3, 4, 5}));
+  EXPECT_EQ(highlighted(), (std::vector<int>{2, 3, 4, 5}));
+}
 
 TEST_F(ListBoxTest, DraggingBelowThePageScrollsOneRowPerMoveQuietly) {
   CDXUTDialog dialog;

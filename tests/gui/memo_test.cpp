@@ -66,6 +66,8 @@ TEST_F(MemoTest, ScrolledTextIsDrawnLinesHigherAndClippedToTheTextArea) {
   }
   ASSERT_NE(text, nullptr);
   const Rect area = memo->GetTextRect();
+  // The text keeps a 5-pixel border inside the 300 x 170 frame at (20, 20), beside the scroll bar.
+  EXPECT_EQ(area, (Rect{25, 25, memo->ScrollBar().GetBoundingBox().left - 5, 185}));
   EXPECT_FLOAT_EQ(text->dest.top, static_cast<float>(area.top - 32));
   ASSERT_TRUE(text->clip.has_value());
   EXPECT_EQ(*text->clip, area);

@@ -94,6 +94,12 @@ TEST_F(ScrollBarTest, ArrowStepsAtOnceThenRepeatsOnTheFrameClock) {
   bar.HandleMouse(WM_LBUTTONUP, 5, 100, 0, 0);
   EXPECT_EQ(bar.GetArrowState(), 0);
   EXPECT_FALSE(HasMouseCapture());
+  // The up arrow, the top square, waits out its own delay however long ago the last press was.
+  EXPECT_TRUE(bar.HandleMouse(WM_LBUTTONDOWN, 5, 5, 0, 0));
+  EXPECT_EQ(bar.GetTrackPos(), 2);
+  render_after(0.30);
+  EXPECT_EQ(bar.GetTrackPos(), 2);
+  bar.HandleMouse(WM_LBUTTONUP, 5, 5, 0, 0);
 }
 
 TEST_F(ScrollBarTest, DraggingTheThumbToTheBottomReachesTheLastPage) {

@@ -313,8 +313,11 @@ TEST_F(ScenarioMenuTest, AFlagBeyondAFlagsBoundIsRefusedNamingIt) {
                                        "262144 pixels")));
   ASSERT_NE(FindGameTexture(fits.flagTexture), nullptr);
   EXPECT_EQ(FindGameTexture(fits.flagTexture)->width(), 512);
+  const TextureId fitId = fits.flagTexture;
   refused.ReleaseTextures();
   fits.ReleaseTextures();
+  // A released flag is freed, not kept until the program ends.
+  EXPECT_EQ(FindGameTexture(fitId), nullptr);
   port.ReleaseGameTextures();
 }
 

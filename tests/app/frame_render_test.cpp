@@ -66,7 +66,7 @@ TEST_F(FrameRenderTest, NoMapWithoutAGame) {
 
 TEST_F(FrameRenderTest, MenuThenVisibleNonNegativeDialogsBottomToTopThenTheHintBox) {
   CurrentMenu = new JournalMenu(journal_);
-  PushModalDialog(new RecordingDialog(1, journal_));
+  PushModalDialog(new RecordingDialog(0, journal_));
   // Owned here, not by the stack.
   std::unique_ptr<RecordingDialog, void (*)(RecordingDialog*)> outside(new RecordingDialog(-2, journal_),
                                                                        [](RecordingDialog* d) { d->Destroy(); });
@@ -81,7 +81,7 @@ TEST_F(FrameRenderTest, MenuThenVisibleNonNegativeDialogsBottomToTopThenTheHintB
   GetHintBox().Update(1000);
   recorder_.Clear();
   Render();
-  EXPECT_EQ(journal_, (Journal{"menu", "render 1", "render 4"}));
+  EXPECT_EQ(journal_, (Journal{"menu", "render 0", "render 4"}));
   // The frame starts with the clear and ends with the hint box's text.
   ASSERT_FALSE(recorder_.records().empty());
   EXPECT_EQ(recorder_.records().front().kind, DrawRecord::Kind::kClear);

@@ -55,6 +55,7 @@ class ProbeMenu : public cMenu {
  public:
   explicit ProbeMenu(Journal& journal) : journal_(journal) {}
   void OnKeyboard(std::uint32_t, bool, bool) override { journal_.push_back("menu key"); }
+  void OnFrameMove(Graphics&, double, float) override { journal_.push_back("menu frame"); }
 
  private:
   Journal& journal_;
@@ -184,24 +185,29 @@ TEST_F(InputRoutingTest, CommandsOfTheInformationPanelGoToTheGame) {
   EXPECT_EQ(command, 336);
 }
 
-TEST_F(InputRoutingTest, MenuKeysReachTheCurrentMenu) {
+TEST_F(InputRoutingTest, MenuKeysAndFrameStepsReachTheCurrentMenu) {
   CurrentMenu = new ProbeMenu(journal_);
   MenuKeyboardCallback(VK_ESCAPE, true, false);
-  EXPECT_EQ(journal_, (Journal{"menu key"}));
+  MenuFrameMoveCallback(frame_->graphics(), 0.0, 0.1f);
+  EXPECT_EQ(journal_, (Journal{"menu key", "menu frame"}));
 }
 
 TEST_F(InputRoutingTest, NewMenuReplacesTheCurrentOneFromInsideItsOwnHandler) {
   class SwitchingMenu : public cMenu {
    public:
+    explicit SwitchingMenu(Journal& journal) : journal_(journal) {}
+    ~SwitchingMenu() override { journal_.push_back("old menu freed"); }
     void OnKeyboard(std::uint32_t, bool, bool) override {
       CurrentMenu = new cMenu();
       // Still alive here: the old menu goes after the dispatch.
-      touched = true;
+      journal_.push_back("old menu still here");
     }
-    bool touched = false;
+
+   private:
+    Journal& journal_;
   };
   test::LogCapture log;
-  auto* first = new SwitchingMenu();
+  auto* first = new SwitchingMenu(journal_);
   EXPECT_FALSE(log.Contains(u"-- Deleting old menu"));
   EXPECT_TRUE(log.Contains(u"-- Setting callbacks"));
   CurrentMenu = first;
@@ -209,6 +215,7 @@ TEST_F(InputRoutingTest, NewMenuReplacesTheCurrentOneFromInsideItsOwnHandler) {
   EXPECT_TRUE(log.Contains(u"-- Deleting old menu"));
   EXPECT_NE(CurrentMenu, first);
   EXPECT_NE(CurrentMenu, nullptr);
+  EXPECT_EQ(journal_, (Journal{"old menu still here", "old menu freed"}));
 }
 
 }  // namespace

@@ -11,10 +11,12 @@
 #include "app/counter_draw.h"
 #include "app/hex_draw.h"
 #include "app/map_sprites.h"
+#include "app/sea_node_markers.h"
 #include "map_draw_fixture.h"
 #include "platform/font.h"
 #include "platform/sprite_batch.h"
 #include "units/jednostka_ladowa.h"
+#include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "units/player_control.h"
 #include "world/city.h"
@@ -147,6 +149,40 @@ TEST_F(MapDraw, RiverBorderAndHighlightLayers) {
   EXPECT_EQ(SpriteOf("others", SkinCell(0, 4)), nullptr);
 }
 
+// A scenario's decoration stands in for the layer of its number on its hex,
+// and is drawn itself only in front of the map's middle depth.
+TEST_F(MapDraw, ADecorationHidesTheLayerOfItsNumberAndShowsOnlyAboveHalfDepth) {
+  Blank(MapSkinTextures().decorations, 2004, 2004, "decorations");
+  const int riverLayer = SkinTables().depths[kRowRivers].key;
+  std::vector<sHexPathCell>& cells = world_->map().PathCells();
+  const auto decorate = [&](int column, int row, int layer, int left) {
+    sHexPathCell& cell = cells[static_cast<std::size_t>(row * 4 + column)];
+    cell.texture[0] = {left, 1};
+    cell.layer = layer;
+    cell.depth = static_cast<float>(39 - layer) / 100.0f + 0.6f;
+  };
+  decorate(1, 1, riverLayer, 1);
+  decorate(2, 1, 49, 168);  // depth 0.5
+  decorate(3, 1, 48, 335);  // depth 0.51
+  for (int column = 0; column < 4; ++column) world_->hex(column, 1).rivers = 1 << 2;
+  Render();
+  const auto riverAt = [&](int column) {
+    for (const DrawRecord* r : SpritesOf("others")) {
+      if (r->source == SkinCell(2, 0) && r->dest.left == static_cast<float>(kOx + 83 * column)) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(riverAt(0));
+  EXPECT_FALSE(riverAt(1));
+  EXPECT_TRUE(riverAt(2));
+  const DrawRecord* riverPicture = SpriteOf("decorations", RectFromSize(1, 1, 166, 166));
+  ASSERT_NE(riverPicture, nullptr);
+  EXPECT_FLOAT_EQ(riverPicture->depth, static_cast<float>(39 - riverLayer) / 100.0f + 0.6f);
+  EXPECT_EQ(SpriteOf("decorations", RectFromSize(168, 1, 166, 166)), nullptr);
+  EXPECT_NE(SpriteOf("decorations", RectFromSize(335, 1, 166, 166)), nullptr);
+  cells.assign(cells.size(), sHexPathCell{});
+}
+
 TEST_F(MapDraw, PortMarkerOnlyInModeThree) {
   world_->hex(2, 1).port = 1;
   const Rect marker = RectFromSize(1838, 1671, 166, 166);
@@ -181,6 +217,10 @@ TEST_F(MapDraw, CityDrawsTownIconsAndShadowedTexts) {
   ap.placement[5] = {118, 58, 18, 18};
   ap.placement[6] = {116, 76, 144, 92};
   ap.placement[8] = {8, 106, 158, 124};
+  // The fort strip of level 1; each further level lies one strip lower.
+  ap.valid[1] = 1;
+  ap.source[1] = Rect{1, 1400, 41, 1410};
+  ap.placement[1] = {20, 30, 60, 40};
   ap.fonts[0].object = TestFont(0xFFFFEC96u, 0xFF000000u, ap.fonts[0]);
   ap.fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF101010u, ap.fonts[2]);
   cCity city;
@@ -191,6 +231,7 @@ TEST_F(MapDraw, CityDrawsTownIconsAndShadowedTexts) {
   city.victoryPoints = 3;
   world_->hex(1, 1).city = &city;
   world_->hex(1, 1).variant = 4;
+  world_->hex(1, 1).fortLevel = 3;
   Render();
   world_->hex(1, 1).city = nullptr;
 
@@ -202,6 +243,9 @@ TEST_F(MapDraw, CityDrawsTownIconsAndShadowedTexts) {
   ASSERT_NE(port, nullptr);
   EXPECT_EQ(port->dest, (RectF{x + 26, y + 58, x + 44, y + 76}));
   ASSERT_NE(SpriteOf("others", ap.source[5]), nullptr);
+  const DrawRecord* fort = SpriteOf("others", Rect{1, 1420, 41, 1430});
+  ASSERT_NE(fort, nullptr);
+  EXPECT_EQ(fort->dest, (RectF{x + 20, y + 30, x + 80, y + 70}));
   std::vector<const DrawRecord*> names;
   for (const DrawRecord& r : recorder_.records()) {
     if (r.kind == DrawRecord::Kind::kText && r.text == u"Harbourtown") names.push_back(&r);
@@ -326,6 +370,30 @@ TEST_F(LandCounter, IconScalesIntoThePanelAndRestoresTheTransform) {
   EXPECT_FLOAT_EQ(background->dest.right, 100 + 131 * 0.5f);
 }
 
+// The own side's counters blink: their lit parts show on odd frames only.
+TEST_F(MapDraw, AnOwnAirCounterShowsItsLitPartsOnOddFrames) {
+  sUnitAppearance& ap = SkinTables().units[1][0];
+  ap.valid[2] = 1;  // the action-point mark
+  ap.source[2] = Rect{0, 0, 10, 12};
+  ap.placement[2] = {5, 6, 15, 18};
+  cJednostkaLotnicza plane;
+  plane.owner = 2;
+  plane.actionPoints = 3;
+  plane.supply = 50;
+  auto sprite = frame_->graphics().CreateSpriteBatch();
+  const auto markOf = [&](int parity, int ownCountry) {
+    recorder_.Clear();
+    sprite->Begin(kSpriteAlphaBlend);
+    DrawAirCounter(*sprite, plane, PointF{0, 0}, 0.5f, parity, ownCountry);
+    sprite->End();
+    const std::vector<const DrawRecord*> marks = SpritesOf("info");
+    return marks.size() == 1 ? marks[0]->source : Rect{};
+  };
+  EXPECT_EQ(markOf(1, 2), (Rect{0, 12, 10, 24}));
+  EXPECT_EQ(markOf(0, 2), (Rect{0, 0, 10, 12}));
+  EXPECT_EQ(markOf(1, 1), (Rect{0, 0, 10, 12}));
+}
+
 // A unit's name under its counter: whole while it fits its box to the pixel,
 // else its longest beginning that leaves room for "...", or nothing at all.
 TEST_F(MapDraw, ANameIsCutWithDotsOnlyWhenItDoesNotFitItsBox) {
@@ -352,6 +420,24 @@ TEST(UnitAtlas, CellsByTypeAndLevel) {
   EXPECT_EQ(UnitAtlasCell(kSubmarine, 1), RectFromSize(1408, 0, 128, 100));
   EXPECT_EQ(UnitAtlasCell(kArmouredCorps, 9), RectFromSize(256, 900, 128, 100));  // levels beyond the sheet take its last
   EXPECT_TRUE(UnitAtlasCell(7, 1).empty());
+}
+
+// The hint of a sea node has the node's name on its first line.
+TEST_F(MapDraw, SeaNodeHintNamesTheNodeOnItsTopLine) {
+  SetLayout(15, 0, 0, 300, 120);
+  sWezelGrafuMorz node;
+  node.name = u"North Deep";
+  auto sprite = frame_->graphics().CreateSpriteBatch();
+  recorder_.Clear();
+  sprite->Begin(kSpriteAlphaBlend);
+  MapSeaNodeArt().DrawHint(node, *sprite, 100, 200);
+  sprite->End();
+  const DrawRecord* name = recorder_.FindText(u"North Deep");
+  ASSERT_NE(name, nullptr);
+  EXPECT_EQ(name->dest.left, 104.0f);
+  EXPECT_EQ(name->dest.top, 202.0f);
+  EXPECT_EQ(name->dest.right, 396.0f);
+  EXPECT_GT(name->dest.bottom, 212.0f);
 }
 
 TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {

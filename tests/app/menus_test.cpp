@@ -2,13 +2,16 @@
 // screen: their controls, where their buttons lead and what they log.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "app/app_presentation.h"
+#include "app/frame_render.h"
 #include "app/input_routing.h"
 #include "app/loading_menu.h"
 #include "app/mainmenu.h"
+#include "app/map_skin.h"
 #include "app/menu_wallpaper.h"
 #include "app/modal_stack.h"
 #include "app/pause_menu.h"
@@ -16,7 +19,9 @@
 #include "dialogs/dialog_base.h"
 #include "dialogs/preferences_dialog.h"
 #include "dialogs/save_game_dialog.h"
+#include "foundation/settings.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "gui/button.h"
 #include "gui/progress_bar.h"
 #include "gui/static.h"
@@ -69,14 +74,33 @@ TEST_F(MenuTest, FirstMenuOnlySetsCallbacksAndTheNextDeletesIt) {
   EXPECT_EQ(log.lines().front(), u"-- Deleting old menu");
 }
 
+// The wallpaper fills the window, whatever size the settings ask for, and is
+// freed when the player goes on to the scenarios.
 TEST_F(MenuTest, StartLeavesAFilledScenarioMenuFromInsideTheMainMenusHandler) {
   WriteInfo("scenarios", "Baltic", "[General_ENG]\r\nName=Baltic Gale\r\n");
+  std::filesystem::create_directories(folder_.path() / "data/gfx");
+  std::filesystem::copy_file(std::filesystem::path(TR_GAME_DIR) / "data/gfx/wallpaper_main.png",
+                             folder_.path() / "data/gfx/wallpaper_main.png");
+  struct KeptWidth {
+    int width = gScreenWidth;
+    ~KeptWidth() { gScreenWidth = width; }
+  } kept;
+  gScreenWidth = 800;
   auto* main = new cMainMenu();
   CurrentMenu = main;
+  ASSERT_NE(MenuPicture(kMainMenuWallpaper).GetTexture(), nullptr);
+  recorder_.Clear();
+  OnFrameRender(frame_->graphics(), 0.0, 0.0f);
+  bool filled = false;
+  for (const DrawRecord& r : recorder_.records()) {
+    filled = filled || (r.kind == DrawRecord::Kind::kSprite && r.dest == RectF{0, 0, 1024, 768});
+  }
+  EXPECT_TRUE(filled);
   Click(71);
   auto* scenarios = dynamic_cast<cScenarioMenu*>(CurrentMenu);
   ASSERT_NE(scenarios, nullptr);
   EXPECT_EQ(scenarios->RowTemplate(0), u"data\\scenarios\\Baltic\\%s");
+  EXPECT_EQ(MenuPicture(kMainMenuWallpaper).GetTexture(), nullptr);
 }
 
 TEST_F(MenuTest, PreferencesOpenTheSettingsScreenWhoseOkComesBackToANewMainMenu) {
@@ -237,15 +261,24 @@ TEST_F(PauseMenuTest, ExitDestroysTheGameBeforeTheWindowCloses) {
   bool gameGoneAtClose = false;
   frame_->SetCloseHook([&] { gameGoneAtClose = gGame == nullptr; });
   CurrentMenu = new cPauseMenu();
-  Click(276);
+  ASSERT_NE(CurrentMenu->GetControl(276), nullptr);
+  ClickControl(276);
   frame_->PumpEvents();
   EXPECT_TRUE(gameGoneAtClose);
   EXPECT_TRUE(frame_->closing());
   EXPECT_EQ(CurrentMenu, nullptr);
 }
 
+// Opened from the main menu, before any game loaded the map skin, the
+// screen loads the skin sheet its border previews are cut from.
 TEST_F(MenuTest, SettingsMenuShowsItsCentredTitle) {
+  const std::uint32_t texels[4] = {0xFF102030u, 0xFF102030u, 0xFF102030u, 0xFF102030u};
+  std::filesystem::create_directories(folder_.path() / "data/gfx" / ("[MapSkin]" + Utf16ToUtf8(gMapSkin)));
+  ASSERT_TRUE(SavePng(folder_.path() / "data/gfx" / ("[MapSkin]" + Utf16ToUtf8(gMapSkin)) / "others.png", texels, 2,
+                      2, 2));
   CurrentMenu = new cSettingsMenu();
+  EXPECT_NE(MapSkinTextures().others.GetTexture(), nullptr);
+  MapSkinTextures().others.Release();
   const auto* title = static_cast<const CDXUTStatic*>(CurrentMenu->GetControlOfType(80, kControlStatic));
   ASSERT_NE(title, nullptr);
   EXPECT_EQ(title->GetText(), GetText("pref_title"));

@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "app/app_presentation.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -47,6 +48,17 @@ TEST_F(MusicPlayerTest, CommentsAndEmptyLinesOfThePlaylistsFileAreSkipped) {
   EXPECT_EQ(player.playlists(), (std::map<std::int32_t, std::string>{{1, "a.txt"}, {2, "b.txt"}}));
   EXPECT_TRUE(log.Contains(Format(GetText("playlist_%d:_%s"), 1, "a.txt")));
   EXPECT_TRUE(log.ContainsText(u"\"nonsense\" is not a playlist number"));
+}
+
+// A human country starts its own playlist only when the game's player has one.
+TEST_F(MusicPlayerTest, TheGameScreenTellsWhichPlaylistsTheGamesPlayerHas) {
+  folder_.Write("data/Music/playlists.csv", "3;a.txt\r\n");
+  cAppPresentation port;
+  EXPECT_FALSE(port.HasMusicPlaylist(3));
+  SetGameMusicPlayer(std::make_unique<cMusicPlayer>(&audio_));
+  EXPECT_TRUE(port.HasMusicPlaylist(3));
+  EXPECT_FALSE(port.HasMusicPlaylist(2));
+  SetGameMusicPlayer(nullptr);
 }
 
 TEST_F(MusicPlayerTest, MissingPlaylistsFileIsLoggedAndNoPlaylistPlays) {

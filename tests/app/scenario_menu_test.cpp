@@ -70,8 +70,14 @@ class ScenarioMenuTest : public test::MenuFixture {
     return rows;
   }
   static std::u16string Field(int id) { return static_cast<CDXUTEditBox*>(CurrentMenu->GetControl(id))->GetText(); }
+  // The player's pick of a list by its tab, each tab titled after its list.
   static void SelectTab(int tab) {
-    static_cast<CDXUTTabFrame*>(CurrentMenu->GetControl(178))->SelectTab(tab, false);
+    static const char* const kTitles[] = {"scenario_tab_new_game", "scenario_tab_load_game",
+                                          "scenario_tab_load_pbem_game"};
+    auto* tabs = static_cast<CDXUTTabFrame*>(CurrentMenu->GetControl(178));
+    tabs->SelectTab(tab, false);
+    ASSERT_EQ(tabs->GetSelectedTab(), tab);
+    EXPECT_EQ(tabs->Tabs()[static_cast<std::size_t>(tab)].title, GetText(kTitles[tab]));
     MenuGuiEventCallback(GuiEventTabSelected, 178, nullptr);
   }
   void WritePicture(std::string_view relative, std::uint32_t colour) {
@@ -313,8 +319,11 @@ TEST_F(ScenarioMenuTest, AFlagBeyondAFlagsBoundIsRefusedNamingIt) {
                                        "262144 pixels")));
   ASSERT_NE(FindGameTexture(fits.flagTexture), nullptr);
   EXPECT_EQ(FindGameTexture(fits.flagTexture)->width(), 512);
+  const TextureId fitId = fits.flagTexture;
   refused.ReleaseTextures();
   fits.ReleaseTextures();
+  // A released flag is freed, not kept until the program ends.
+  EXPECT_EQ(FindGameTexture(fitId), nullptr);
   port.ReleaseGameTextures();
 }
 

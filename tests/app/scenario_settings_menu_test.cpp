@@ -160,6 +160,10 @@ TEST_F(ScenarioSettingsTest, ListsThePlayableCountriesByNameAndSelectsTheFirst) 
   EXPECT_EQ(seen, expected);
   EXPECT_EQ(Get<CDXUTEditBox>(kPbemNameField).GetText(), u"New pbem");
   EXPECT_TRUE(Get<CDXUTEditBox>(kPbemNameField).GetEnabled());
+  // The menu's frame lies where the layout puts it.
+  const CDXUTControl& frame = Get<CDXUTControl>(kSettingsFrame);
+  const sGuiLayoutEntry& at = sGuiLayoutTable[kSettingsFrame];
+  EXPECT_EQ((Rect{frame.x(), frame.y(), frame.width(), frame.height()}), (Rect{at.x, at.y, at.width, at.height}));
 }
 
 TEST_F(ScenarioSettingsTest, WithoutPlayableCountriesNothingIsSelectedAndTheControllerControlsHide) {

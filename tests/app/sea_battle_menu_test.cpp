@@ -99,10 +99,19 @@ class SeaBattleMenuTest : public test::MapDrawFixture {
     }
     battle_->actingSide = 1;
     SelectRandomShips(*battle_);
-    auto* menu = new cSeaBattleMenu(*battle_);
+    auto* menu = new WatchedMenu(*battle_, menuFreed_);
     CurrentMenu = menu;
     return *menu;
   }
+  // A battle screen that says when it is freed.
+  class WatchedMenu : public cSeaBattleMenu {
+   public:
+    WatchedMenu(sSeaBattle& battle, bool& freed) : cSeaBattleMenu(battle), freed_(freed) {}
+    ~WatchedMenu() override { freed_ = true; }
+
+   private:
+    bool& freed_;
+  };
 
   static std::u16string FieldText(cSeaBattleMenu& menu, int id) {
     auto* field = dynamic_cast<CDXUTEditBox*>(menu.GetControl(id));
@@ -126,6 +135,7 @@ class SeaBattleMenuTest : public test::MapDrawFixture {
   test::NavalWorld sea_;
   int node_ = 0;
   std::unique_ptr<sSeaBattle> battle_;
+  bool menuFreed_ = false;
   double time_ = 0.0;
   std::array<float, 2> savedScales_{};
 };
@@ -444,6 +454,7 @@ TEST_F(SeaBattleMenuTest, CloseHandsTheGameBackInStateFour) {
   ASSERT_TRUE(battle_->finished);
   MenuGuiEventCallback(0x0101, 658, menu.GetControl(658));
   EXPECT_EQ(CurrentMenu, nullptr);
+  EXPECT_TRUE(menuFreed_);
   EXPECT_EQ(gGame->GetGameState(), kGameSeaBattles);
 }
 

@@ -110,6 +110,26 @@ TEST(UnitAppearance, TwentySixLandLinesMakeOneRecordAndAMissingFileIsLogged) {
   EXPECT_EQ(SkinTables().units[2][0].threshold, -100);
 }
 
+// Every record a zoom can choose has its fonts; an unused one (threshold 0 or
+// below) has none.
+class CityAppearanceFonts : public test::MapDrawFixture {};
+
+TEST_F(CityAppearanceFonts, AreMadeForEveryRecordWithAPositiveThreshold) {
+  sSkinTables& t = SkinTables();
+  for (int i = 0; i < 3; ++i) {
+    sCityAppearance& record = t.cities[static_cast<std::size_t>(i)];
+    record.threshold = i == 0 ? 1 : i == 1 ? 0 : 140;
+    record.fonts[0].font.face = u"Arial";
+    record.fonts[0].font.height = 12;
+    record.fonts[0].font.weight = 400;
+  }
+  CreateFontSets();
+  EXPECT_NE(t.cities[0].fonts[0].object, nullptr);
+  EXPECT_EQ(t.cities[1].fonts[0].object, nullptr);
+  EXPECT_NE(t.cities[2].fonts[0].object, nullptr);
+  ReleaseAppearanceFonts();
+}
+
 class EyecandiesTest : public ::testing::Test {
  protected:
   void SetUp() override { MapSkinTextures().decorations.CreateEmpty(8, 8); }

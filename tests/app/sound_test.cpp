@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/app_presentation.h"
 #include "app/music_player.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -136,6 +137,23 @@ TEST(ShippedSounds, EveryEffectAndTrackOfTheGameFolderLoads) {
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
   ShutdownSound();
   SetGameRoot(oldRoot);
+}
+
+// The rules name their sounds by file; the first slot plays like any other.
+TEST_F(SoundTest, TheGameScreenPlaysTheSoundARuleNamesAndLogsAnUnknownOne) {
+  InitSound();
+  cAppPresentation port;
+  audio_->ClearCalls();
+  port.PlaySoundEffect(u"data\\sound\\AirStrike.wav");
+  port.PlaySoundEffect(u"data\\sound\\Buying.wav");
+  ASSERT_EQ(audio_->calls().size(), 2u);
+  EXPECT_EQ(audio_->calls()[0].file, "AirStrike.wav");
+  EXPECT_EQ(audio_->calls()[1].file, "Buying.wav");
+  test::LogCapture log;
+  audio_->ClearCalls();
+  port.PlaySoundEffect(u"Thunder.wav");
+  EXPECT_TRUE(audio_->calls().empty());
+  EXPECT_TRUE(log.Contains(u"WARNING: no sound effect is loaded for Thunder.wav"));
 }
 
 TEST(SoundSlotOfFile, FindsTheSlotOfAGamePathInAnyCase) {

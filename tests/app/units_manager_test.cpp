@@ -16,6 +16,7 @@
 #include "app/game_mouse.h"
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
+#include "app/pause_menu.h"
 #include "dialogs/convoys_manager.h"
 #include "dialogs/purchases_dialog.h"
 #include "foundation/settings.h"
@@ -217,6 +218,9 @@ TEST_F(UnitsManagerTest, ADeployedUnitStandsWhereClickedAndTheWindowComesBackAft
   EXPECT_TRUE(game().reservePool.empty());
   EXPECT_EQ(control().actionMode, kActionNone);
   EXPECT_FALSE(dialog_->GetVisible());
+  // A click elsewhere during the delay does not bring the window back early.
+  Click(5, 5);
+  EXPECT_FALSE(dialog_->GetVisible());
   dialog_->TickTimer(0.4f);
   EXPECT_FALSE(dialog_->GetVisible());
   dialog_->TickTimer(0.1f);
@@ -233,6 +237,21 @@ TEST_F(UnitsManagerTest, AClickOnAnUnmarkedHexEndsTheDeploymentAndShowsTheWindow
   Click(6, 6);
   EXPECT_EQ(control().actionMode, kActionNone);
   EXPECT_TRUE(dialog_->GetVisible());
+  EXPECT_EQ(game().reservePool.size(), 1u);
+}
+
+// The pause menu takes the waiting window with it: the deployment ends and its marks go.
+TEST_F(UnitsManagerTest, PausingWhileTheWindowWaitsForAHexEndsTheDeployment) {
+  Reserve(kInfantryDivision, 0);
+  UnitsManagerDeployTab = 1;
+  ASSERT_NE(Open(), nullptr);
+  Key(VK_RETURN);
+  ASSERT_EQ(control().actionMode, kActionDeployLand);
+  ASSERT_NE(map().GetHex(2, 3)->flags & 64u, 0u);
+  CurrentMenu = new cPauseMenu();
+  EXPECT_EQ(FindModalDialog(cDialogJednostek::kDialogId), nullptr);
+  EXPECT_EQ(control().actionMode, kActionNone);
+  EXPECT_EQ(map().GetHex(2, 3)->flags & 64u, 0u);
   EXPECT_EQ(game().reservePool.size(), 1u);
 }
 

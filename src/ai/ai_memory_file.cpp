@@ -48,39 +48,6 @@ class cAiMemoryReader {
  public:
   cAiMemoryReader(cGame& game, std::u16string_view path) : game_(game), path_(path) {}
 
-  void Read(const std::string& bytes) {
-    CheckSavedTableStart(bytes, path_);
-    int lineNumber = 0;
-    for (const sTextLine& line : SplitTextLines(bytes)) {
-      ++lineNumber;
-      if (line.text.empty() || line.text[0] == '#') continue;
-      // The writer ends every line with its separator: a line without it was cut.
-      if (line.text.back() != ';') RefuseDamagedTable(path_, lineNumber, u"has a line cut short");
-      Line(SplitTokens(line.text), lineNumber);
-    }
-  }
-
- private:
-  std::vector<int> Numbers(const std::vector<std::string_view>& fields, std::size_t count, int line) const {
-    if (fields.size() < count) RefuseShortSavedRow(path_, line, fields.size(), count);
-    std::vector<int> numbers;
-    for (std::size_t i = 1; i < count; ++i) {
-      const std::optional<int> value = WholeNumber(fields[i]);
-      if (!value) RefuseDamagedTable(path_, line, u"has a field that is not a whole number");
-      numbers.push_back(*value);
-    }
-    return numbers;
-  }
-
-  cCountryAI* CountryAi(int countryId, int line) const {
-    if (countryId >= 1 && countryId <= game_.CountryCount()) {
-      return &CountryAiOf(game_, *game_.countries[static_cast<std::size_t>(countryId - 1)]);
-    }
-    LogFormat(u"WARNING: %s at line %i (counting from 1) names the country %i, which the save does not hold; ignored",
-              path_, line, countryId);
-    return nullptr;
-  }
-
   void Line(const std::vector<std::string_view>& fields, int line) {
     if (fields[0] == "Waiting") {
       const std::vector<int> n = Numbers(fields, kWaitingFields, line);
@@ -93,21 +60,32 @@ class cAiMemoryReader {
     }
   }
 
+ private:
+  std::vector<int> Numbers(const std::vector<std::string_view>& fields, std::size_t count, int line) const {
+    if (fields.size() < count) RefuseShortSavedRow(path_, line, fields.size(), count);
+    std::vector<int> numbers;
+    for (std::size_t i = 1; i < count; ++i) numbers.push_back(SavedWholeField(fields, i, path_, line));
+    return numbers;
+  }
+
+  cCountryAI* CountryAi(int countryId, int line) const {
+    if (countryId >= 1 && countryId <= game_.CountryCount()) {
+      return &CountryAiOf(game_, *game_.countries[static_cast<std::size_t>(countryId - 1)]);
+    }
+    LogFormat(u"WARNING: %s at line %i (counting from 1) names the country %i, which the save does not hold; ignored",
+              path_, line, countryId);
+    return nullptr;
+  }
+
   cGame& game_;
   std::u16string_view path_;
 };
 
 void LoadAiMemory(cGame& game, std::u16string_view folderTemplate) {
   const std::u16string path = FolderFilePath(folderTemplate, u"ai_memory.csv");
-  LogLine(kOpeningFileLine);
-  LogLine(path);
-  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
-  if (!bytes) {
-    LogLine(u"No ai_memory.csv: a save from before it was written; the computer remembers no invasion");
-    return;
-  }
-  LogLine(kOpenOkLine);
-  cAiMemoryReader(game, path).Read(*bytes);
+  cAiMemoryReader reader(game, path);
+  ReadLaterSavedTable(path, u"No ai_memory.csv: a save from before it was written; the computer remembers no invasion",
+                      [&reader](const std::vector<std::string_view>& fields, int line) { reader.Line(fields, line); });
 }
 
 }  // namespace tr

@@ -8,6 +8,8 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/number_text.h"
+#include "foundation/paths.h"
+#include "foundation/text_file.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "world/gra.h"
@@ -41,6 +43,33 @@ void RefuseDamagedTable(std::u16string_view path, int line, std::u16string_view 
 void CheckSavedTableStart(std::string_view text, std::u16string_view path) {
   if (text.empty()) RefuseDamagedTable(path, 0, u"is empty");
   if (text.front() != '#') RefuseDamagedTable(path, 1, u"does not begin with the table's '#' header line");
+}
+
+bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
+                         const std::function<void(const std::vector<std::string_view>& fields, int line)>& visit) {
+  LogLine(kOpeningFileLine);
+  LogLine(path);
+  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
+  if (!bytes) {
+    LogLine(missing);
+    return false;
+  }
+  LogLine(kOpenOkLine);
+  CheckSavedTableStart(*bytes, path);
+  int lineNumber = 0;
+  for (const sTextLine& line : SplitTextLines(*bytes)) {
+    ++lineNumber;
+    if (line.text.empty() || line.text[0] == '#') continue;
+    if (line.text.back() != ';') RefuseDamagedTable(path, lineNumber, u"has a line cut short");
+    visit(SplitTokens(line.text), lineNumber);
+  }
+  return true;
+}
+
+int SavedWholeField(const std::vector<std::string_view>& fields, std::size_t i, std::u16string_view path, int line) {
+  const std::optional<int> value = i < fields.size() ? WholeNumber(fields[i]) : std::nullopt;
+  if (!value) RefuseDamagedTable(path, line, Format(u"has no whole number in field %i", static_cast<int>(i) + 1));
+  return *value;
 }
 
 void RefuseShortSavedRow(std::u16string_view path, int line, std::size_t count, std::size_t fields) {

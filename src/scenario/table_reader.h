@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,19 @@ void CheckSavedTableStart(std::string_view text, std::u16string_view path);
 void CheckSavedTableStart(cCsvReader& reader, std::u16string_view path);
 // Refuses a saved table whose row at the line has `count` fields of the `fields` a row has.
 [[noreturn]] void RefuseShortSavedRow(std::u16string_view path, int line, std::size_t count, std::size_t fields);
+
+// Reads a table that saves hold only since a later version of the game: logs
+// the opening line and the path; without the file logs `missing` and gives
+// false (an older save). With it, visits each line's fields and number: the
+// header is checked (CheckSavedTableStart), '#' lines and empty lines are
+// passed over, and a line without the ';' the game ends every line with was
+// cut and is refused (RefuseDamagedTable).
+bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
+                         const std::function<void(const std::vector<std::string_view>& fields, int line)>& visit);
+
+// Field i of a line such a table holds, a whole number; a field missing or not
+// a whole number is damage and refused (RefuseDamagedTable).
+int SavedWholeField(const std::vector<std::string_view>& fields, std::size_t i, std::u16string_view path, int line);
 
 // What a column of a table holds.
 enum class eColumn : std::uint8_t { kText, kWhole, kDecimal };

@@ -82,19 +82,19 @@ class cUnitStateReader {
     for (const auto& ship : game.navalUnits) ships_[ship->id] = ship.get();
   }
 
-  void Read(const std::string& bytes) {
-    CheckSavedTableStart(bytes, path_);
-    int lineNumber = 0;
-    for (const sTextLine& line : SplitTextLines(bytes)) {
-      ++lineNumber;
-      if (line.text.empty() || line.text[0] == '#') continue;
-      // The writer ends every line with its separator: a line without it was cut.
-      if (line.text.back() != ';') RefuseDamagedTable(path_, lineNumber, u"has a line cut short");
-      const std::vector<std::string_view> fields = SplitTokens(line.text);
-      Line(fields, lineNumber);
+  void Line(const std::vector<std::string_view>& fields, int line) {
+    if (fields[0] == "Seas") {
+      game_.seaGraph.viewingCountry = Number(fields, 1, line);
+    } else if (fields[0] == "Node") {
+      Node(fields, line);
+    } else {
+      Unit(fields, line);
     }
-    // The pool holds land and air units in the order they joined it, which
-    // the two unit tables cannot keep; the lines of the file keep it.
+  }
+
+  // The pool holds land and air units in the order they joined it, which
+  // the two unit tables cannot keep; the lines of the file keep it.
+  void RestorePoolOrder() {
     const auto place = [this](const auto& unit) {
       const auto found = order_.find(unit.get());
       return found == order_.end() ? INT_MAX : found->second;
@@ -105,20 +105,10 @@ class cUnitStateReader {
 
  private:
   int Number(const std::vector<std::string_view>& fields, std::size_t i, int line) const {
-    const std::optional<int> value = i < fields.size() ? WholeNumber(fields[i]) : std::nullopt;
-    if (!value) RefuseDamagedTable(path_, line, u"has a field that is not a whole number");
-    return *value;
+    return SavedWholeField(fields, i, path_, line);
   }
 
-  void Line(const std::vector<std::string_view>& fields, int line) {
-    if (fields[0] == "Seas") {
-      game_.seaGraph.viewingCountry = Number(fields, 1, line);
-      return;
-    }
-    if (fields[0] == "Node") {
-      Node(fields, line);
-      return;
-    }
+  void Unit(const std::vector<std::string_view>& fields, int line) {
     const std::optional<eKind> kind = KindOf(fields[0]);
     if (!kind) RefuseDamagedTable(path_, line, u"has a line that is not the game's");
     const std::size_t count = *kind == eKind::kNaval ? kNavalFields : kLandOrAirFields;
@@ -190,15 +180,11 @@ bool WriteUnitState(const cGame& game, std::u16string_view folder) {
 
 void LoadUnitState(cGame& game, std::u16string_view folderTemplate) {
   const std::u16string path = FolderFilePath(folderTemplate, u"unit_state.csv");
-  LogLine(kOpeningFileLine);
-  LogLine(path);
-  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
-  if (!bytes) {
-    LogLine(u"No unit_state.csv: a save from before it was written; the units keep what the unit tables give them");
-    return;
-  }
-  LogLine(kOpenOkLine);
-  cUnitStateReader(game, path).Read(*bytes);
+  cUnitStateReader reader(game, path);
+  const bool present = ReadLaterSavedTable(
+      path, u"No unit_state.csv: a save from before it was written; the units keep what the unit tables give them",
+      [&reader](const std::vector<std::string_view>& fields, int line) { reader.Line(fields, line); });
+  if (present) reader.RestorePoolOrder();
 }
 
 }  // namespace tr

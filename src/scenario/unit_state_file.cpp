@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <climits>
 #include <map>
 #include <optional>
@@ -63,6 +64,13 @@ void ForEachUnit(const cGame& game, F&& visit) {
   }
   for (const auto& ship : game.navalUnits) visit(eKind::kNaval, *ship);
   for (const auto& ship : game.navalReserve) visit(eKind::kNaval, *ship);
+}
+
+void AppendField(std::string& out, int value) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
+  out += ';';
 }
 
 int ShipId(const cJednostkaMorska* ship) { return ship ? ship->id : -1; }
@@ -169,11 +177,17 @@ bool WriteUnitState(const cGame& game, std::u16string_view folder) {
   if (!writer.ok()) return false;
   writer.Write(kHeader);
   writer.Write(Format(u"\nSeas;%i;", game.seaGraph.viewingCountry));
-  ForEachUnit(game, [&writer](eKind kind, const cUnit& unit) {
-    std::u16string row = Format(u"\n%s;%i;%i;", NameOf(kind), unit.id, unit.spotted ? 1 : 0);
-    if (const auto* held = dynamic_cast<const cJednostka*>(&unit)) row += Format(u"%i;", held->combatValue);
-    writer.Write(row);
+  // A row per unit, thousands in a large game: written without the formatter.
+  std::string rows;
+  ForEachUnit(game, [&rows](eKind kind, const cUnit& unit) {
+    rows += "\r\n";
+    for (const char16_t c : NameOf(kind)) rows += static_cast<char>(c);
+    rows += ';';
+    AppendField(rows, unit.id);
+    AppendField(rows, unit.spotted ? 1 : 0);
+    if (kind != eKind::kNaval) AppendField(rows, static_cast<const cJednostka&>(unit).combatValue);
   });
+  writer.WriteBytes(rows);
   for (const sWezelGrafuMorz& node : game.seaGraph.nodes) writer.Write(NodeRow(node));
   return writer.Commit();
 }

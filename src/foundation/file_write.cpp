@@ -8,6 +8,13 @@
 
 namespace tr {
 
+namespace {
+thread_local cWrittenFilesRecord* tRecord = nullptr;
+}  // namespace
+
+cWrittenFilesRecord::cWrittenFilesRecord() : outer_(tRecord) { tRecord = this; }
+cWrittenFilesRecord::~cWrittenFilesRecord() { tRecord = outer_; }
+
 int CreateNewFile(const std::filesystem::path& file) {
   if (file.native().find('\0') != std::string::npos) {
     errno = EINVAL;
@@ -18,7 +25,7 @@ int CreateNewFile(const std::filesystem::path& file) {
   return ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 
-cReplacingFile::cReplacingFile(std::filesystem::path file) : file_(std::move(file)) {
+cReplacingFile::cReplacingFile(std::filesystem::path file) : file_(std::move(file)), record_(tRecord) {
   temp_ = file_;
   temp_ += ".tmp";
   // Removing a link removes the link, not what it names.
@@ -36,6 +43,10 @@ cReplacingFile::~cReplacingFile() {
 
 void cReplacingFile::Write(std::string_view bytes) {
   if (descriptor_ < 0 || failed_) return;
+  if (record_ != nullptr) {
+    digest_.Update(bytes);
+    size_ += bytes.size();
+  }
   while (!bytes.empty()) {
     const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
@@ -63,6 +74,7 @@ bool cReplacingFile::Commit() {
     return false;
   }
   committed_ = true;
+  if (record_ != nullptr) record_->entries_.push_back({file_, size_, digest_.Final()});
   return true;
 }
 

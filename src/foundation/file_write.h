@@ -5,14 +5,43 @@
 // removed, never opened, so a write cannot land outside the folder.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
+#include <vector>
+
+#include "foundation/md5.h"
 
 namespace tr {
 
 // Writes the bytes to a temporary beside the file and renames it over the
 // file, so a failed write keeps the previous file whole.
 bool WriteFileReplacing(const std::filesystem::path& file, std::string_view bytes);
+
+// While one lives, every file its thread writes through cReplacingFile (and
+// WriteFileReplacing) is recorded once it replaced its target: the file, its
+// size and its digest, taken from the bytes as they are written rather than
+// read back. Records nest; the innermost one records.
+class cWrittenFilesRecord {
+ public:
+  struct sEntry {
+    std::filesystem::path file;
+    std::uint64_t size = 0;
+    Md5Digest digest{};
+  };
+
+  cWrittenFilesRecord();
+  ~cWrittenFilesRecord();
+  cWrittenFilesRecord(const cWrittenFilesRecord&) = delete;
+  cWrittenFilesRecord& operator=(const cWrittenFilesRecord&) = delete;
+
+  const std::vector<sEntry>& entries() const { return entries_; }
+
+ private:
+  friend class cReplacingFile;
+  std::vector<sEntry> entries_;
+  cWrittenFilesRecord* outer_;
+};
 
 // A file written through a temporary "<file>.tmp" beside it: Commit renames
 // the temporary over the file, so the previous file stays whole until the
@@ -34,6 +63,9 @@ class cReplacingFile {
   int descriptor_ = -1;
   bool failed_ = false;
   bool committed_ = false;
+  cWrittenFilesRecord* record_ = nullptr;
+  cMd5 digest_;
+  std::uint64_t size_ = 0;
 };
 
 // Opens a new regular file for writing: created here and now, never through

@@ -1,5 +1,6 @@
 #include "foundation/md5.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tr {
@@ -60,36 +61,57 @@ void ProcessBlock(std::uint32_t state[4], const unsigned char* block) {
 
 }  // namespace
 
-std::array<std::uint8_t, 16> Md5(std::string_view bytes) {
-  std::uint32_t state[4] = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476};
+void cMd5::Update(std::string_view bytes) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t n = bytes.size();
-  std::size_t done = 0;
-  for (; n - done >= 64; done += 64) ProcessBlock(state, data + done);
+  std::size_t n = bytes.size();
+  total_ += n;
+  if (pendingSize_ > 0) {
+    const std::size_t take = std::min(n, sizeof pending_ - pendingSize_);
+    std::memcpy(pending_ + pendingSize_, data, take);
+    pendingSize_ += take;
+    data += take;
+    n -= take;
+    if (pendingSize_ < sizeof pending_) return;
+    ProcessBlock(state_, pending_);
+    pendingSize_ = 0;
+  }
+  for (; n >= 64; data += 64, n -= 64) ProcessBlock(state_, data);
+  if (n > 0) std::memcpy(pending_, data, n);
+  pendingSize_ = n;
+}
 
+Md5Digest cMd5::Final() {
   // Padding: 0x80, zeros, then the bit length, little-endian, in the last 8 bytes.
   unsigned char tail[128] = {};
-  const std::size_t rest = n - done;
-  if (rest > 0) std::memcpy(tail, data + done, rest);
+  const std::size_t rest = pendingSize_;
+  if (rest > 0) std::memcpy(tail, pending_, rest);
   tail[rest] = 0x80;
   const std::size_t tail_len = rest < 56 ? 64 : 128;
-  const std::uint64_t bits = static_cast<std::uint64_t>(n) * 8;
+  const std::uint64_t bits = total_ * 8;
   for (int i = 0; i < 8; ++i) tail[tail_len - 8 + i] = static_cast<unsigned char>(bits >> (8 * i));
-  for (std::size_t off = 0; off < tail_len; off += 64) ProcessBlock(state, tail + off);
+  for (std::size_t off = 0; off < tail_len; off += 64) ProcessBlock(state_, tail + off);
 
-  std::array<std::uint8_t, 16> digest{};
-  for (int i = 0; i < 16; ++i) digest[i] = static_cast<std::uint8_t>(state[i / 4] >> (8 * (i % 4)));
+  Md5Digest digest{};
+  for (int i = 0; i < 16; ++i) digest[i] = static_cast<std::uint8_t>(state_[i / 4] >> (8 * (i % 4)));
   return digest;
 }
 
-std::string Md5Hex(std::string_view bytes) {
+Md5Digest Md5(std::string_view bytes) {
+  cMd5 md5;
+  md5.Update(bytes);
+  return md5.Final();
+}
+
+std::string Md5Hex(const Md5Digest& digest) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
-  for (std::uint8_t b : Md5(bytes)) {
+  for (std::uint8_t b : digest) {
     out += kHex[b >> 4];
     out += kHex[b & 15];
   }
   return out;
 }
+
+std::string Md5Hex(std::string_view bytes) { return Md5Hex(Md5(bytes)); }
 
 }  // namespace tr

@@ -28,6 +28,7 @@
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/pbem_game_name.h"
+#include "scenario/save_manifest.h"
 #include "scenario/topography_file.h"
 #include "scenario/unit_names_file.h"
 #include "scenario/unit_state_file.h"
@@ -108,11 +109,14 @@ const std::array<sSaveStep, kSaveFileCount>& SaveSteps() {
 // The files the save writes and the temporaries it writes them through: a
 // save's own names, never carried over from the folder it replaces.
 bool IsWrittenBySave(const fs::path& name) {
+  const auto isWritten = [&name](std::u16string_view written) {
+    const fs::path file(written);
+    return name == file || name == fs::path(file.native() + ".tmp");
+  };
   for (const sSaveStep& step : SaveSteps()) {
-    const fs::path file(step.file);
-    if (name == file || name == fs::path(file.native() + ".tmp")) return true;
+    if (isWritten(step.file)) return true;
   }
-  return false;
+  return isWritten(kSaveManifestFile);
 }
 
 bool CopyKeptFolder(const fs::path& from, const fs::path& to, bool top);
@@ -203,7 +207,10 @@ bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
     LogFormat(u"ERROR: Cannot create the save folder %s", writing);
     return false;
   }
-  if (!WriteSaveFiles(writing)) {
+  // The list of the files, with what each was written with, comes last: a
+  // save without it is either an older one or one that never went in.
+  const cWrittenFilesRecord written;
+  if (!WriteSaveFiles(writing) || !WriteSaveManifest(writing, written.entries())) {
     LogFormat(u"ERROR: Game not saved; %s is left as it was", folder);
     return false;
   }

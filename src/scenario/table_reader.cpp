@@ -6,12 +6,14 @@
 #include <limits>
 
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text_file.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "scenario/save_manifest.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -49,10 +51,26 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
                          const std::function<void(const std::vector<std::string_view>& fields, int line)>& visit) {
   LogLine(kOpeningFileLine);
   LogLine(path);
-  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
+  const std::filesystem::path file = ResolveGamePath(path);
+  // Only a file that is not there makes an older save; one there that cannot
+  // be read (a folder in its place, over its budget, gone meanwhile) would
+  // otherwise load as if the save never had it.
+  eFileRefusal refusal = eFileRefusal::kNone;
+  if (!OpenGameFile(file, kTextFileBudget, &refusal, true).is_open() && refusal == eFileRefusal::kMissing) {
+    const std::size_t split = path.rfind(u'\\');
+    if (split == std::u16string_view::npos || !SaveManifestNames(path.substr(0, split), path.substr(split + 1))) {
+      LogLine(missing);
+      return false;
+    }
+    LogFormat(u"ERROR: %s is missing, though the save was written with it; the game is not loaded", path);
+    ExitDestroyingGame(1);
+  }
+  const std::optional<std::string> bytes = ReadTextFile(file);
   if (!bytes) {
-    LogLine(missing);
-    return false;
+    LogFormat(u"ERROR: %s is there but cannot be read; only a save from before it was written lacks it, so the game "
+              u"is not loaded",
+              path);
+    ExitDestroyingGame(1);
   }
   LogLine(kOpenOkLine);
   CheckSavedTableStart(*bytes, path);

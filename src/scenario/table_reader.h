@@ -65,7 +65,8 @@ void CheckSavedTableStart(cCsvReader& reader, std::u16string_view path);
 
 // Reads a table that saves hold only since a later version of the game: logs
 // the opening line and the path; without the file logs `missing` and gives
-// false (an older save). With it, visits each line's fields and number: the
+// false (an older save), unless the save's list of files names it. A file
+// there that cannot be read refuses the load, naming it. With it, visits each line's fields and number: the
 // header is checked (CheckSavedTableStart), '#' lines and empty lines are
 // passed over, and a line without the ';' the game ends every line with was
 // cut and is refused (RefuseDamagedTable).

@@ -14,6 +14,7 @@
 #include "scenario/fleets_file.h"
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
+#include "scenario/save_manifest.h"
 #include "scenario/scenario_constants.h"
 #include "scenario/scenario_info.h"
 #include "scenario/scenario_paths.h"
@@ -88,6 +89,9 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   // Before any reader opens a file: a link in a folder from elsewhere would
   // be read through, and the next save would write through it.
   if (!HoldsOnlyFilesAndFolders(TemplateFolder(folderTemplate))) ExitDestroyingGame(1);
+  // A save's files as they were written, or none read: a table cut at a
+  // row's end reads as a shorter whole one.
+  if (loadedGame == 1 && !CheckSaveManifest(TemplateFolder(folderTemplate))) ExitDestroyingGame(1);
   LoadScenarioInfo(*this, folderTemplate);
   // A save reads its scenario's constants and events from the scenario's folder.
   if (loadedGame == 1 &&

@@ -1,7 +1,9 @@
 // A save of the sample as the game writes it, with one of its files emptied
 // or cut inside its last row, as a cut transfer or a full disk leaves it: the
 // load is refused naming the file, where the game would otherwise start with
-// units, fleets or rows gone and the next save would make the loss final. The
+// units, fleets or rows gone and the next save would make the loss final.
+// The saves here are without the list of their files' digests, as older
+// saves are, so what the tables themselves show is what refuses them. The
 // scenario the save was made from, written by hand, loads with the same cut
 // as before, with its warnings.
 #include <gtest/gtest.h>
@@ -57,6 +59,11 @@ void Damage(const fs::path& file, eDamage damage, bool binary) {
 class DamagedSaveFixture : public test::BuiltSampleTest {
  protected:
   fs::path Game(const std::string& relative) const { return dir_.path() / relative; }
+  // A save as one from before the list of its files' digests.
+  void MakeOlderSave(const std::u16string& name, const std::u16string& pbemName = {}) {
+    MakeSave(name, pbemName);
+    ASSERT_TRUE(fs::remove(Game("data/save/" + Utf16ToUtf8(name)) / "file_digests.csv"));
+  }
 };
 
 struct sDamageCase {
@@ -77,7 +84,7 @@ class DamagedSaveTest : public DamagedSaveFixture, public testing::WithParamInte
 // "unit_names.csv" cut (a copy of the scenario's own file, in whatever form
 // its author gave it) and "reports.dat" (AReceivedTurnWithItsReportsCut...).
 TEST_P(DamagedSaveTest, IsRefusedNamingTheFile) {
-  MakeSave(u"x");
+  MakeOlderSave(u"x");
   const sDamageCase& c = GetParam();
   Damage(Game("data/save/x") / c.file, c.damage, c.binary);
   test::LogCapture log;
@@ -132,9 +139,10 @@ TEST_F(DamagedSaveFixture, TheSaveAsWrittenLoads) {
 }
 
 // A save written before the game kept the units' state and the computer's
-// memory has neither file: it loads, as it always did.
+// memory has neither file (nor the list of its files): it loads, as it
+// always did.
 TEST_F(DamagedSaveFixture, ASaveFromBeforeTheUnitStateAndMemoryLoads) {
-  MakeSave(u"x");
+  MakeOlderSave(u"x");
   fs::remove(Game("data/save/x") / "unit_state.csv");
   fs::remove(Game("data/save/x") / "ai_memory.csv");
   test::LogCapture log;
@@ -147,7 +155,7 @@ TEST_F(DamagedSaveFixture, ASaveFromBeforeTheUnitStateAndMemoryLoads) {
 // scenario loads without the rows cut, as a hand-written table always has;
 // the save is refused at the row.
 TEST_F(DamagedSaveFixture, ALandUnitTableCutShortIsRefusedInASaveOnly) {
-  MakeSave(u"x");
+  MakeOlderSave(u"x");
   for (const char* folder : {"data/scenarios/NorthernTide", "data/save/x"}) {
     const fs::path file = Game(folder) / "land_units.csv";
     std::string bytes = test::ReadFileBytes(file);
@@ -166,10 +174,11 @@ TEST_F(DamagedSaveFixture, ALandUnitTableCutShortIsRefusedInASaveOnly) {
                                u"game whole, so the file is damaged and the game is not loaded"));
 }
 
-// A received turn whose reports were cut on the way loads without them, and
-// its player is told on screen, not only in the log.
+// A received turn from before the list of its files whose reports were cut
+// on the way loads without them, and its player is told on screen, not only
+// in the log.
 TEST_F(DamagedSaveFixture, AReceivedTurnWithItsReportsCutSaysSoOnScreen) {
-  MakeSave(u"Duel", u"Duel");
+  MakeOlderSave(u"Duel", u"Duel");
   fs::rename(Game("data/save/Duel"), Game("data/pbem/Duel"));
   Damage(Game("data/pbem/Duel/reports.dat"), eDamage::kEmpty, true);
   cHeadlessPresentation screen;

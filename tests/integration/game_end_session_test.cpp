@@ -207,7 +207,8 @@ TEST_F(GameEndSessionTest, AHandedOverPlayByEmailTurnChangesNothingMoreAndClosin
 }
 
 // What another machine sends: a save of the sample put into data\pbem under
-// the folder name, its "Info.ini" naming the game as the sending program wrote it.
+// the folder name, its "Info.ini" naming the game as the sending program wrote
+// it; a program that lists no digests of the files, as older versions did.
 void ReceiveTurn(const fs::path& root, const std::string& folder, const std::string& gameName) {
   const fs::path turn = root / "data" / "pbem" / folder;
   fs::copy(root / "data" / "save" / "sent", turn, fs::copy_options::recursive);
@@ -218,6 +219,7 @@ void ReceiveTurn(const fs::path& root, const std::string& folder, const std::str
                             "\r\nPBEMPlayer1Name = Anna\r\nPBEMPlayer1Email = anna@example.org\r\n"
                             "PBEMPlayer2Name = Bob\r\nPBEMPlayer2Email = bob@example.org\r\n");
   std::ofstream(turn / "Info.ini", std::ios::binary | std::ios::trunc) << info;
+  fs::remove(turn / "file_digests.csv");
 }
 
 // A received turn that cannot be loaded, whatever the reason, puts away what

@@ -148,10 +148,12 @@ class SampleSaveTest : public testing::Test {
   }
 
   static void ExpectSameFiles(const FolderBytes& first, const FolderBytes& second) {
-    ASSERT_EQ(first.size(), static_cast<std::size_t>(kSaveFileCount));
-    ASSERT_EQ(second.size(), static_cast<std::size_t>(kSaveFileCount));
+    // The files and the list of their digests, which differs where they do.
+    ASSERT_EQ(first.size(), static_cast<std::size_t>(kSaveFileCount) + 1);
+    ASSERT_EQ(second.size(), static_cast<std::size_t>(kSaveFileCount) + 1);
     for (const auto& [file, original] : first) {
       ASSERT_EQ(second.count(file), 1u) << file;
+      if (file == "file_digests.csv") continue;
       const std::string bytes = WithoutHarbourNumbers(file, original);
       const std::string other = WithoutHarbourNumbers(file, second.at(file));
       std::size_t at = 0;

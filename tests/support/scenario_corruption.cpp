@@ -194,9 +194,16 @@ bool MakeBaseSave(const fs::path& root, const std::string& scenario) {
   CopyBuiltScenario(root, scenario);
   std::ostringstream out;
   std::ostringstream errors;
-  return RunAutoplay({"--root", root.string(), "--scenario", scenario, "--impulses", "2", "--seed", "5", "--save-as",
-                      kBaseSave, "--clock", "2011-03-04 09:30"},
-                     out, errors) == 0;
+  if (RunAutoplay({"--root", root.string(), "--scenario", scenario, "--impulses", "2", "--seed", "5", "--save-as",
+                   kBaseSave, "--clock", "2011-03-04 09:30"},
+                  out, errors) != 0) {
+    return false;
+  }
+  // Without the list of its files' digests, as an older save: with it, every
+  // change would be refused before a reader met it.
+  std::error_code error;
+  fs::remove(root / "data/save" / kBaseSave / "file_digests.csv", error);
+  return !error;
 }
 
 std::string PlayCorrupted(const fs::path& root, const std::string& scenario, const sCorruption& corruption,

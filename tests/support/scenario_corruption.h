@@ -32,7 +32,8 @@ bool ApplyCorruption(const std::filesystem::path& scenario_folder, const sCorrup
 
 // The save that the saved-game cases corrupt: the sample played 2 impulses from seed 5.
 inline constexpr char kBaseSave[] = "corrupted";
-// Copies the built scenario into a fresh game root and makes the base save there; false when it failed.
+// Copies the built scenario into a fresh game root and makes the base save there, without the list of its
+// files' digests (an older save); false when it failed.
 bool MakeBaseSave(const std::filesystem::path& root, const std::string& scenario);
 
 // Copies the built scenario into a fresh game root (and, for `inSave`, makes

@@ -45,6 +45,10 @@ bool OverTopDialog(std::uint32_t msg, LParam lparam) {
   return false;
 }
 
+bool IsInputMessage(std::uint32_t msg) {
+  return (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || (msg >= WM_KEYDOWN && msg <= WM_IME_COMPOSITION);
+}
+
 }  // namespace
 
 void SetGameScreenHandlers(sGameScreenHandlers handlers) { Handlers() = std::move(handlers); }
@@ -65,6 +69,9 @@ std::int64_t OnWindowMessage(std::uint32_t msg, WParam wparam, LParam lparam, bo
     consumed = TopDialog->MsgProc(msg, wparam, lparam);
     *noFurtherProcessing = consumed;
     if (consumed) return 0;
+    // A box over a menu is modal: the menu behind it takes no click or key,
+    // so no second box can be opened under the first.
+    if (CurrentMenu != nullptr && IsInputMessage(msg)) return 0;
   }
   if (CurrentMenu != nullptr) {
     *noFurtherProcessing = CurrentMenu->MsgProc(msg, wparam, lparam);
@@ -93,7 +100,9 @@ void MenuKeyboardCallback(std::uint32_t key, bool down, bool alt) {
 void MenuMouseCallback(bool left, bool right, bool middle, bool side1, bool side2, int wheel, int x, int y) {
   GetHintBox().OnMouse(left, right, x, y);
   DispatchScope scope;
-  if (CurrentMenu != nullptr) CurrentMenu->OnMouse(left, right, middle, side1, side2, wheel, x, y);
+  if (CurrentMenu != nullptr && !TopDialogVisible()) {
+    CurrentMenu->OnMouse(left, right, middle, side1, side2, wheel, x, y);
+  }
 }
 
 void MenuGuiEventCallback(std::uint32_t event, int controlId, CDXUTControl* control) {

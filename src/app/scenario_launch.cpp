@@ -15,6 +15,7 @@ namespace tr {
 namespace {
 
 constexpr std::u16string_view kErrorPrefix = u"ERROR: ";
+constexpr std::u16string_view kExitingSuffix = u"Exiting...";
 
 // The game is put away, the play-by-e-mail list comes back and a message
 // says which folder did not load and why.
@@ -26,7 +27,12 @@ void RefuseReceivedTurn(std::u16string_view folder, std::u16string reason) {
   CurrentMenu = menu;
   menu->ShowListMode(cScenarioMenu::kPbemGame);
   if (reason.starts_with(kErrorPrefix)) reason.erase(0, kErrorPrefix.size());
+  // The program goes on, whatever the line ending the load said.
+  if (reason.ends_with(kExitingSuffix)) reason.erase(reason.size() - kExitingSuffix.size());
+  while (reason.ends_with(u' ')) reason.pop_back();
   if (reason.empty()) reason = GetText("pbem_turn_not_loaded_see_log");
+  // One message at a time: one left from an earlier refusal goes.
+  if (!ModalDialogStack.empty()) PopModalDialogs(-1);
   PushModalDialog(new cDialogTekstowy(Format(GetText("pbem_turn_not_loaded_%s_%s"), folder, reason),
                                       GetText("pbem_turn_not_loaded_title")),
                   0);

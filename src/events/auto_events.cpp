@@ -71,7 +71,7 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
   const std::u16string path = FolderFilePath(folderTemplate, kFileName);
   LogLine(path);
   const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
-  if (!bytes) FailMissingTable();
+  if (!bytes) FailMissingTable(path);
   LogLine(kOpenOkLine);
   pairs.clear();
   const std::vector<sTextLine> lines = SplitTextLines(*bytes);

@@ -190,7 +190,7 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
   LogLine(kOpeningAiDataLine);
   LogLine(path);
   const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
-  if (!bytes) FailMissingTable();
+  if (!bytes) FailMissingTable(path);
   LogLine(kOpenOkLine);
   // The game writes a block for every country, each key with its values.
   const bool saved = game.loadedGame == 1;

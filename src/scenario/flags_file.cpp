@@ -22,6 +22,7 @@ void LoadFlags(cGame& game, std::u16string_view folder_template) {
   const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
   if (!bytes) {
     LogLine(kFlagsOpenFailedLine);
+    LogUnopenedTable(path);
     FatalExit(1);
   }
   LogLine(kOpenOkLine);

@@ -20,8 +20,18 @@ namespace tr {
 
 void LogReaderText(std::string_view key) { LogLine(GetText(key)); }
 
-void FailMissingTable() {
+void LogUnopenedTable(std::u16string_view path) {
+  // A file refused for what it is (a link, over its budget) was logged so by
+  // the reader already.
+  eFileRefusal refusal = eFileRefusal::kNone;
+  if (OpenGameFile(ResolveGamePath(path), kTextFileBudget, &refusal, true).is_open()) return;
+  if (refusal == eFileRefusal::kMissing) LogFormat(u"ERROR: %s is missing; the game is not loaded", path);
+  if (refusal == eFileRefusal::kFolder) LogFormat(u"ERROR: %s is a folder, not a file; the game is not loaded", path);
+}
+
+void FailMissingTable(std::u16string_view path) {
   LogLine(kOpenFailedLine);
+  LogUnopenedTable(path);
   ExitDestroyingGame(1);
 }
 
@@ -29,7 +39,7 @@ cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path)
   LogLine(opening_line);
   LogLine(path);
   cCsvReader reader(path);
-  if (!reader.IsLoaded()) FailMissingTable();
+  if (!reader.IsLoaded()) FailMissingTable(path);
   LogLine(kOpenOkLine);
   return reader;
 }

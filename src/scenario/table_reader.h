@@ -38,9 +38,13 @@ inline constexpr std::u16string_view kOpeningCountriesLine = u"Otwieram plik z p
 // Logs the string-base text of a key.
 void LogReaderText(std::string_view key);
 
-// A required table that cannot be opened: logs kOpenFailedLine, tears the
-// running game down and ends the program with exit code 1.
-[[noreturn]] void FailMissingTable();
+// For a required table that cannot be opened: an ERROR line naming it when it
+// is missing or a folder, so the reason a player is shown names the file.
+void LogUnopenedTable(std::u16string_view path);
+// A required table that cannot be opened: logs kOpenFailedLine and
+// LogUnopenedTable's line, tears the running game down and ends the program
+// with exit code 1.
+[[noreturn]] void FailMissingTable(std::u16string_view path);
 
 // Logs the opening line and the path, reads the table whole, and logs
 // kOpenOkLine; a table that cannot be read is fatal.

@@ -103,7 +103,7 @@ void cSeaGraph::LoadEdges(std::u16string_view scenarioName) {
   LogLine(kOpeningSeaEdgesLine);
   LogLine(path);
   const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
-  if (!bytes) FailMissingTable();
+  if (!bytes) FailMissingTable(path);
   LogLine(kOpenOkLine);
   int lineNumber = 0;
   for (const sTextLine& line : SplitTextLines(*bytes)) {

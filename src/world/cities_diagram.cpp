@@ -105,6 +105,12 @@ void cCitiesDiagram::Load(const cMap* map, std::u16string_view scenarioName) {
         LogFormat(u"ERROR: %s at line %i (counting from 1) links hex (%i, %i), where a city was expected; none is "
                   u"there. Exiting...",
                   path, lineNumber, x, y);
+        // A saved game's cities come from its own table: the one cut, most likely.
+        if (gGame != nullptr && gGame->loadedGame == 1) {
+          LogFormat(u"ERROR: %s holds no city at hex (%i, %i), which the scenario's %s links (cut short?); the game "
+                    u"is not loaded",
+                    FolderFilePath(gGame->folderTemplate, u"cities.csv"), x, y, path);
+        }
         FatalExit(1);
       }
       // A resource site has no node, so an edge to one adds nothing, as one

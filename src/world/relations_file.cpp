@@ -30,10 +30,7 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
   LogLine(openingLine);
   LogLine(path);
   const std::optional<std::string> file = ReadTextFile(ResolveGamePath(path));
-  if (!file) {
-    LogLine(u"Blad otwarcia pliku! (nie istnieje?)");
-    ExitDestroyingGame(1);
-  }
+  if (!file) FailMissingTable(path);
   LogLine(u"Otwarcie OK");
   if (savedFields > 0) CheckSavedTableStart(*file, path);
   std::vector<bool> rowSeen(static_cast<std::size_t>(std::max(countryCount, 0)) + 1, false);
@@ -55,6 +52,12 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
     if (a < 1 || a > countryCount) {
       LogLine(Format(u"Error in file %lS line no. %i", path, lineNo));
       LogLine(GetText("wrong_country_id"));
+      // In a saved game the countries' table is as likely the cut one.
+      if (savedFields > 0 && a > countryCount) {
+        LogFormat(u"ERROR: %s at line %i (counting from 1) has a row for country %i, but %s holds %i countries (cut "
+                  u"short?); the game is not loaded",
+                  path, lineNo, a, FolderFilePath(folderTemplate, u"countries.csv"), countryCount);
+      }
       FatalExit(1);
     }
     if (savedFields > 0) {

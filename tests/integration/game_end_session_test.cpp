@@ -242,7 +242,7 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
   ReceiveTurn(folder_.path(), "Duel", "Duel");
   fs::remove(folder_.path() / "data/pbem/Duel/reports.dat");
   fs::create_directory(folder_.path() / "data/pbem/Duel/reports.dat");
-  // Its flags never came: the load stops without a line of its own to show.
+  // Its flags never came: the message names the file.
   ReceiveTurn(folder_.path(), "Bare", "Bare");
   fs::remove(folder_.path() / "data/pbem/Bare/flags.txt");
   // Its land units came cut short, at 700 bytes: loaded, it would start without them.
@@ -289,7 +289,7 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Duel\\%s");
     expectRefused(u"data\\pbem\\Duel", u"Opening reports file for reading");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Bare\\%s");
-    expectRefused(u"data\\pbem\\Bare", Format(u":\n%s\n", GetText("pbem_turn_not_loaded_see_log")));
+    expectRefused(u"data\\pbem\\Bare", u":\ndata\\pbem\\Bare\\flags.txt is missing; the game is not loaded\n");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Cut\\%s");
     expectRefused(u"data\\pbem\\Cut", u"data\\pbem\\Cut\\land_units.csv at line ");
     // A good folder loads as ever.

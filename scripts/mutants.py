@@ -1,19 +1,27 @@
 #!/usr/bin/env python3
 """Writes realistic slips for C++ sources in scripts/mutate.sh's format.
 
-    scripts/mutants.py [--per-lines N] [--seed S] [--all] <source file>...
+    scripts/mutants.py [--per-lines N] [--min-per-file M] [--seed S] [--kinds K,...] [--all]
+                       <source file>...
 
 A slip is what a tired developer types: a comparison flipped on its boundary
 (< <=, > >=, == !=), an integer in a condition off by one, && and || swapped,
 a ! dropped, + and - swapped, true and false swapped in a return, or a step
-(a call or an assignment on its own line) removed. Comments, strings,
-includes, asserts and lines that only log are left alone: a slip there
-changes nothing a player meets.
+(a call or an assignment on its own line) removed; and, of the kinds a column,
+line or constant slip takes, any integer one more or one less ("integer"),
+two neighbouring arguments or braced values swapped ("swap"), and an early
+return removed ("drop-return"). Comments, strings, includes, asserts and
+lines that only log are left alone: a slip there changes nothing a player
+meets.
 
 Every candidate of a file is listed; unless --all is given a fixed, seeded
 sample of about one slip per N lines (default 40) of the file is written, so
-the same command gives the same slips. A "|" in a slip's text is written as
-\\174 and a backslash as \\\\, which mutate.sh's awk reads back.
+the same command gives the same slips. With --min-per-file M the sample holds
+at least one slip per N lines (rounded up) and at least M in every file that
+has that many candidates, so every file is reached. --kinds keeps only the
+kinds named; with the kinds of an older sample and its seed, the same slips
+come back. A "|" in a slip's text is written as \\174 and a backslash as
+\\\\, which mutate.sh's awk reads back.
 """
 import argparse
 import random
@@ -136,25 +144,146 @@ def candidates(n, line, m):
     return out
 
 
+INTEGER = re.compile(r"(?<![\w.'])(\d+)([uUlL]*)(?![\w.'])")
+DECLARATION = re.compile(r'^(const\s+)?[\w:<>]+[\s&*]+[\w]+$')
+
+
+def integer_slips(n, line, m):
+    """Every integer literal one more and one less: a column, a line of the
+    constants, a size or a limit off by one."""
+    out = []
+    for g in INTEGER.finditer(m):
+        digits = g.group(1)
+        if len(digits) > 1 and digits.startswith('0'):
+            continue  # octal, and never a column
+        value = int(digits)
+        for new in (value + 1, value - 1):
+            if new >= 0:
+                out.append(slip(n, line, g.start(1), g.end(1), str(new), 'integer'))
+    return out
+
+
+def top_level_items(m, open_at):
+    """The comma-separated items of the bracket that opens at open_at, as
+    (start, end) spans without their outer blanks, or None when it closes on
+    another line."""
+    pairs = {'(': ')', '{': '}', '[': ']'}
+    stack, items, start = [m[open_at]], [], open_at + 1
+    for i in range(open_at + 1, len(m)):
+        c = m[i]
+        if c in pairs:
+            stack.append(c)
+        elif c in ')}]':
+            stack.pop()
+            if not stack:
+                items.append((start, i))
+                break
+        elif c == ',' and len(stack) == 1:
+            items.append((start, i))
+            start = i + 1
+    else:
+        return None
+    spans = []
+    for a, b in items:
+        text = m[a:b]
+        lead = len(text) - len(text.lstrip())
+        spans.append((a + lead, a + len(text.rstrip())))
+    return spans
+
+
+def swap_slips(n, line, m):
+    """Two neighbouring arguments of a call or values of a braced list swapped."""
+    out = []
+    for g in re.finditer(r'[({]', m):
+        spans = top_level_items(m, g.start())
+        if not spans or len(spans) < 2:
+            continue
+        for (a1, b1), (a2, b2) in zip(spans, spans[1:]):
+            first, second = line[a1:b1], line[a2:b2]
+            if not first or not second or first == second:
+                continue
+            # A text swapped with a value never builds.
+            if ('"' in m[a1:b1]) != ('"' in m[a2:b2]):
+                continue
+            # Parameters of a declaration are not values.
+            if DECLARATION.match(m[a1:b1]) or DECLARATION.match(m[a2:b2]):
+                continue
+            swapped = second + line[b1:a2] + first
+            out.append(slip(n, line, a1, b2, swapped, 'swap'))
+    return out
+
+
+def early_return_slips(rows):
+    """An early return taken out: "if (...) return ...;" on one line, or the
+    return alone in an if's or a loop's block that the function goes on after."""
+    out = []
+    for i, (n, line, m) in enumerate(rows):
+        stmt = m.strip()
+        if re.match(r'if \(.*\) return\b[^;]*;$', stmt) and stmt.count('(') == stmt.count(')'):
+            start = line.find(stmt[0], len(line) - len(line.lstrip()))
+            out.append((n, line[start:len(line.rstrip())], ';', 'drop-return'))
+            continue
+        if not re.match(r'return\b[^;]*;$', stmt) or i == 0 or i + 1 >= len(rows):
+            continue
+        before = rows[i - 1][2].strip()
+        after = rows[i + 1][2].strip()
+        if after == '}' and re.match(r'(\} )?(else )?(if|for|while)\b.*\{$|(\} )?else \{$', before):
+            start = line.find(stmt[0], len(line) - len(line.lstrip()))
+            out.append((n, line[start:len(line.rstrip())], ';', 'drop-return'))
+    return out
+
+
 def escape(text):
     return text.replace('\\', '\\\\').replace('|', '\\174')
+
+
+KINDS = ('compare', 'off-by-one', 'logic', 'drop-not', 'sign', 'bool', 'remove-step', 'integer', 'swap',
+         'drop-return')
+
+
+def all_slips(text, kinds):
+    rows = list(code_lines(text))
+    found = []
+    for n, line, m in rows:
+        found.extend(candidates(n, line, m))
+        found.extend(integer_slips(n, line, m))
+        found.extend(swap_slips(n, line, m))
+    found.extend(early_return_slips(rows))
+    # A new kind's slip that an older kind already makes is left out; the older
+    # kinds' list stays exactly as it was, so their old samples come back.
+    seen, out = set(), []
+    for s in found:
+        if s[3] in kinds and s[1] != s[2] and (s[3] in KINDS[:7] or s[:3] not in seen):
+            seen.add(s[:3])
+            out.append(s)
+    # One order for every run, whatever order the kinds were found in.
+    return sorted(out, key=lambda s: (s[0], KINDS.index(s[3])))
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--per-lines', type=int, default=40)
+    parser.add_argument('--min-per-file', type=int, default=None,
+                        help='at least this many slips in every file, and one per N lines rounded up')
     parser.add_argument('--seed', type=int, default=62)
+    parser.add_argument('--kinds', default=','.join(KINDS), help='the kinds to make, joined by commas')
     parser.add_argument('--all', action='store_true')
     parser.add_argument('files', nargs='+')
     args = parser.parse_args()
+    kinds = set(args.kinds.split(','))
+    unknown = kinds - set(KINDS)
+    if unknown:
+        parser.error(f'unknown kinds {sorted(unknown)}; known: {",".join(KINDS)}')
     for path in args.files:
         with open(path, encoding='utf-8') as f:
             text = f.read()
-        found = []
-        for n, line, m in code_lines(text):
-            found.extend(candidates(n, line, m))
+        found = all_slips(text, kinds)
         lines = text.count('\n') + 1
-        count = len(found) if args.all else min(len(found), max(1, round(lines / args.per_lines)))
+        if args.min_per_file is None:
+            wanted = max(1, round(lines / args.per_lines))
+        else:
+            wanted = max(args.min_per_file, -(-lines // args.per_lines))
+        count = len(found) if args.all else min(len(found), wanted)
         chosen = sorted(random.Random(f'{args.seed}:{path}').sample(found, count)) if found else []
         print(f'# {path}: {lines} lines, {len(found)} candidates, {len(chosen)} sampled')
         for n, text_, repl, kind in chosen:

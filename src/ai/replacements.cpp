@@ -16,6 +16,7 @@
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
+#include "units/replacement_price.h"
 #include "world/commander.h"
 #include "world/gra.h"
 #include "world/map.h"
@@ -91,8 +92,7 @@ void cCountryAI::ReplaceAirLosses(float factor) {
     if (type < kFighter || type > kStrategicBomber) continue;
     if (!unit->GetStrengthIconHint(nullptr)) continue;
     if (!(static_cast<float>(unit->strength) <= unit->GetBaseValue() * factor)) continue;
-    const float surcharge = static_cast<float>((unit->level - 1) * k.Int(83, 1)) / 100.0f;
-    const float price = k.Float(80, type - 18) * (1.0f + surcharge);
+    const float price = ReplacementPrice(*unit, k);
     const int limit = ReplacementLimit(*unit, false);
     const int cap = type == kFighter ? std::min(limit / 2, 4 - unit->strength)
                                      : std::min(limit, 8 - unit->strength);
@@ -116,9 +116,7 @@ void cCountryAI::ReplaceLandLosses(float factor) {
     const int type = unit->type;
     if (type < kInfantryDivision || type >= kLandTypeCount) continue;
     if (!unit->GetStrengthIconHint(nullptr) || unit->strength >= below) continue;
-    const float base = unit->GetBaseValue() * k.Float(78, type + 2) / 100.0f;
-    const float surcharge = static_cast<float>((unit->level - 1) * k.Int(82, 1)) / 100.0f;
-    const float price = base * (1.0f + surcharge);
+    const float price = ReplacementPrice(*unit, k);
     const int cap = std::min(ReplacementLimit(*unit, true), 100 - unit->strength);
     const int points = AffordablePoints(country->productionPoints, price, cap);
     if (points > 0) Reinforce(*country, *unit, points, price, messageText);

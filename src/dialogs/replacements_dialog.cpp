@@ -14,6 +14,7 @@
 #include "gui/static.h"
 #include "platform/codes.h"
 #include "units/jednostka.h"
+#include "units/replacement_price.h"
 #include "world/gra.h"
 #include "world/hex.h"
 
@@ -46,15 +47,7 @@ double CurrentPoints() {
 int MinInt(int a, int b) { return a < b ? a : b; }
 
 float ReplacementPrice(const cJednostka& unit) {
-  if (gGame == nullptr) return 0.0f;
-  const sScenarioConstants& k = gGame->constants;
-  const float levelsAbove = static_cast<float>(unit.level - 1);
-  if (IsLand(unit)) {
-    float p = unit.GetBaseValue() * k.Float(78, unit.type + 2) / 100.0f;
-    return p + p * static_cast<float>(k.Int(82, 1)) * levelsAbove / 100.0f;
-  }
-  float p = k.Float(80, unit.type - 18);
-  return p + p * static_cast<float>(k.Int(83, 1)) * levelsAbove / 100.0f;
+  return gGame != nullptr ? ReplacementPrice(unit, gGame->constants) : 0.0f;
 }
 
 int ReplacementMaximum(const cJednostka& unit, float price) {

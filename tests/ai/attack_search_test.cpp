@@ -130,6 +130,32 @@ TEST_P(InterceptorStrengthTest, AFighterAtHalfStrengthInterceptsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Strengths, InterceptorStrengthTest, testing::Values(0, 1));
 
+// Bombers and fighters exactly at the air range (7 hexes here) of the target
+// take part in the attack; those one hex further do not.
+TEST_F(AttackSearchTest, AirUnitsJoinAnAttackUpToExactlyTheirRange) {
+  world.game().constants.SetSlot(sScenarioConstants::SlotOf(47, 1), 7);
+  cJednostkaLadowa& target = world.AddLand(2, 10, 5);
+  cJednostkaLotnicza& near = world.AddAir(1, 17, 5, kTacticalBomber);
+  world.AddAir(1, 18, 5, kTacticalBomber);
+  cJednostkaLotnicza& nearFighter = world.AddAir(2, 3, 5, kFighter);
+  world.AddAir(2, 2, 5, kFighter);
+  for (cJednostkaLotnicza* unit : {&near, &nearFighter}) ASSERT_EQ(HexDistance(unit->x, unit->y, 10, 5), 7);
+  for (auto& unit : world.game().airUnits) {
+    unit->strength = 6;
+    unit->actionPoints = 3;
+  }
+  world.country(1).techLevels.fill(1);
+  cCountryAI& ai = world.AiOf(1);
+  ai.BuildUnitLists();
+  sAttackPlan plan;
+  plan.Reset();
+  plan.target = &target;
+  plan.CollectSupportingAirUnits(ai);
+  plan.CollectInterceptors(ai);
+  EXPECT_EQ(plan.supportingAirUnits, std::list<cUnit*>{&near});
+  EXPECT_EQ(plan.interceptors, std::list<cUnit*>{&nearFighter});
+}
+
 // A hex beside the target is an approach only while the unit would still
 // have a point left there to attack with.
 class ApproachPointsTest : public AttackSearchTest, public testing::WithParamInterface<int> {};

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
+#include "app/map_render.h"
 #include "app/skin_tables.h"
 #include "foundation/settings.h"
 #include "gui/dialog.h"
@@ -11,6 +14,7 @@
 #include "gui/static.h"
 #include "support/screen_fixture.h"
 #include "support/temp_dir.h"
+#include "world/map_camera.h"
 
 namespace tr {
 namespace {
@@ -134,6 +138,47 @@ TEST(AppearanceByZoom, LastRecordAboveTheZoomWinsAndNoneKeepsTheActiveOne) {
   SelectFontSetForZoom(1.0f);
   EXPECT_EQ(tables.activeCity, &tables.cities[1]);
   gDynamicUnitAppearance = oldDynamic;
+}
+
+}  // namespace
+}  // namespace tr
+
+namespace tr {
+namespace {
+
+// The city records a map draws with: a record exactly at the zoom is not
+// above it, and before the first zoom has settled (the displayed scale still
+// below 0) the zoom the map goes to chooses.
+TEST(AppearanceByZoom, ARecordExactlyAtTheZoomIsPassedOverAndTheTargetChoosesBeforeTheFirstZoom) {
+  sSkinTables& tables = SkinTables();
+  std::array<int, kCityAppearanceCount> savedThresholds{};
+  for (std::size_t i = 0; i < tables.cities.size(); ++i) savedThresholds[i] = tables.cities[i].threshold;
+  sCityAppearance* const savedActive = tables.activeCity;
+  const float savedDisplayed = gDisplayedScale;
+  const float savedTarget = gTargetScale;
+  const bool savedDynamic = gDynamicUnitAppearance;
+  gDynamicUnitAppearance = false;
+  const int thresholds[kCityAppearanceCount] = {250, 125, 75, 50, -100};
+  for (std::size_t i = 0; i < tables.cities.size(); ++i) tables.cities[i].threshold = thresholds[i];
+
+  SelectFontSetForZoom(1.25f);
+  EXPECT_EQ(tables.activeCity, &tables.cities[0]);
+  SelectFontSetForZoom(1.0f);
+  EXPECT_EQ(tables.activeCity, &tables.cities[1]);
+
+  gDisplayedScale = -1.0f;
+  gTargetScale = 0.5f;
+  ChooseAppearanceForZoom();
+  EXPECT_EQ(tables.activeCity, &tables.cities[2]);
+  gDisplayedScale = 0.25f;
+  ChooseAppearanceForZoom();
+  EXPECT_EQ(tables.activeCity, &tables.cities[3]);
+
+  for (std::size_t i = 0; i < tables.cities.size(); ++i) tables.cities[i].threshold = savedThresholds[i];
+  tables.activeCity = savedActive;
+  gDisplayedScale = savedDisplayed;
+  gTargetScale = savedTarget;
+  gDynamicUnitAppearance = savedDynamic;
 }
 
 }  // namespace

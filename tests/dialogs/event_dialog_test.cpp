@@ -280,6 +280,8 @@ INSTANTIATE_TEST_SUITE_P(ManyOptions, EventDialogColumns,
                                          ColumnCase{"ThirteenInTwoColumns", 13, false, 2, 7},
                                          ColumnCase{"TwelveAndSaveInTwoColumns", 12, true, 2, 7},
                                          ColumnCase{"TwentyInTwoColumns", 20, false, 2, 10},
+                                         ColumnCase{"TwentyFourFillTwoColumns", 24, false, 2, 12},
+                                         ColumnCase{"TwentyFiveInThreeColumns", 25, false, 3, 9},
                                          ColumnCase{"ThirtyInThreeColumns", 30, false, 3, 10}),
                          [](const auto& info) { return info.param.name; });
 

@@ -10,9 +10,11 @@
 #include "dialogs/replacements_dialog.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/string_base.h"
 #include "gui/edit_box.h"
 #include "gui/list_box.h"
 #include "gui/slider.h"
+#include "gui/static.h"
 #include "platform/codes.h"
 #include "support/screen_fixture.h"
 #include "support/world_builder.h"
@@ -190,6 +192,21 @@ TEST_F(ReplacementsTest, ALevelThreeLandUnitPaysTheSurchargeForTwoLevels) {
   auto& dialog = Open<cDialogUzupelnien>(static_cast<cJednostka*>(&unit));
   EXPECT_FLOAT_EQ(dialog.pricePerPoint(), 7.0f);
   EXPECT_EQ(dialog.maximum(), 30);
+}
+
+// Each of the three value fields has its own label beside it, in its own
+// place of the layout: the strength after, the cost and the points available.
+TEST_F(ReplacementsTest, EachValueFieldHasItsOwnLabel) {
+  cJednostkaLadowa& unit = Unit(50);
+  auto& dialog = Open<cDialogUzupelnien>(static_cast<cJednostka*>(&unit));
+  const std::pair<int, const char*> labels[] = {{843, "unit_replacement_strength_after"},
+                                                {845, "unit_replacement_cost"},
+                                                {847, "unit_replacement_pp_available"}};
+  for (const auto& [id, key] : labels) {
+    const auto* label = static_cast<const CDXUTStatic*>(dialog.GetControlOfType(id, kControlStatic));
+    ASSERT_NE(label, nullptr) << id;
+    EXPECT_EQ(label->GetText(), GetText(key)) << id;
+  }
 }
 
 struct MaximumCase {

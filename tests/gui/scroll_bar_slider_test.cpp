@@ -64,6 +64,25 @@ TEST_F(ScrollBarTest, PositionIsClampedToTheLastFullPage) {
   EXPECT_EQ(bar.GetTrackPos(), 0);  // never a row above the first
 }
 
+// The page of rows 7 to 16: showing its last row keeps it, the row just
+// below it moves the page by one row, and so does the row just above it.
+TEST_F(ScrollBarTest, ShowingARowJustOffThePageMovesItByOneRow) {
+  CDXUTDialog dialog;
+  CDXUTScrollBar bar(&dialog);
+  bar.SetSize(16, 200);
+  bar.SetTrackRange(0, 50);
+  bar.SetPageSize(10);
+  bar.Scroll(7);
+  bar.ShowItem(16);
+  EXPECT_EQ(bar.GetTrackPos(), 7);
+  bar.ShowItem(17);
+  EXPECT_EQ(bar.GetTrackPos(), 8);
+  bar.ShowItem(8);
+  EXPECT_EQ(bar.GetTrackPos(), 8);
+  bar.ShowItem(7);
+  EXPECT_EQ(bar.GetTrackPos(), 7);
+}
+
 TEST_F(ScrollBarTest, ArrowStepsAtOnceThenRepeatsOnTheFrameClock) {
   CDXUTDialog dialog;
   CDXUTScrollBar bar(&dialog);

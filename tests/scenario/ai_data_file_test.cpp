@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "support/log_capture.h"
@@ -153,6 +156,105 @@ TEST_F(AiDataFileTest, MissingFileIsFatal) {
   }
   EXPECT_TRUE(log.Contains(u"Otwieram plik z danymi AI ze sciezki..."));
   EXPECT_TRUE(log.Contains(u"Blad otwarcia pliku! (nie istnieje?)"));
+}
+
+// Every setting of the last country and of the one before it holds a value of
+// its own: each comes back from the file in its own place.
+void FillSettings(sCountryAiSettings& ai, int id) {
+  const int b = id * 100;
+  ai.MakesSeaInvasions = id == 3 ? 1 : 0;
+  ai.MaxNumberOfFrontsForSeaInvasion = b + 2;
+  ai.CurrentSeaInvasionTarget = b + 3;
+  ai.ObligatorySeaInvasionTargets = {{7, 2}, {2, 3}};
+  ai.CurrentTargets = {{b + 4, b + 5, b + 6}, {b + 7, b + 8, b + 9}};
+  ai.DoNotAttackCities = {{5, 5}, {7, 2}};
+  ai.ExtraCitiesToGarrison = {{2, 3}, {5, 5}};
+  ai.SeaZonesToPatrol = {{b + 10, b + 11}, {b + 12, b + 13}};
+  ai.PurchaseQueue = {b + 14, b + 15};
+  ai.FortLevelToHoldAtAllCost = b + 16;
+  const auto fill = [](auto& values, int first) {
+    for (auto& value : values) value = first++;
+  };
+  fill(ai.DesiredLandForcesStructure, b + 20);
+  fill(ai.DesiredTechLevels, b + 30);
+  ai.DesiredStrategicMovementPoints = b + 17;
+  fill(ai.NewUnitPurchasePreferences, b + 40);
+  ai.NewUnitPurchaseData = {b + 60, static_cast<float>(b) + 61.5f, b + 62, static_cast<float>(b) + 63.5f, b + 64,
+                            static_cast<float>(b) + 65.5f};
+  fill(ai.MultipleSideAttackPreferences, b + 70);
+  fill(ai.OneSideAttackPreferences, b + 73);
+  ai.AllianceEntryPolicy = b + 18;
+  ai.CountriesToPress = {id == 3 ? 2 : 3, 1};
+  ai.TransportsUnitsToFrontsBySea = id == 2 ? 1 : 0;
+  ai.MinRatioToPatchFront = static_cast<float>(b) + 19.5f;
+  ai.MaxUnitCountOnFront = b + 76;
+  ai.MaxCoveringUnitDistance = id + 5;
+  ai.MaxSafeMoveCost = b + 77;
+  ai.ShoreBombardmentSingleUse = {0.25f * static_cast<float>(id), 0.125f * static_cast<float>(id)};
+  fill(ai.CarrierTargetsPriorities, b + 80);
+}
+
+TEST_F(AiDataFileTest, EveryValueOfEveryCountryComesBackInItsOwnPlace) {
+  AddCity(7, 2, kCityPort);
+  for (const int id : {2, 3}) FillSettings(Ai(id), id);
+  dir_.Write("data/save/out/.keep", "");
+  ASSERT_TRUE(WriteAIData(world_.game(), u"data\\save\\out"));
+  const std::string text = dir_.Read("data/save/out/ai_data.csv");
+  for (int id = 1; id <= 3; ++id) Ai(id) = sCountryAiSettings();
+
+  Load(text);
+  for (const int id : {2, 3}) {
+    SCOPED_TRACE(id);
+    sCountryAiSettings want;
+    FillSettings(want, id);
+    const sCountryAiSettings& got = Ai(id);
+    EXPECT_EQ(got.MakesSeaInvasions, want.MakesSeaInvasions);
+    EXPECT_EQ(got.MaxNumberOfFrontsForSeaInvasion, want.MaxNumberOfFrontsForSeaInvasion);
+    EXPECT_EQ(got.CurrentSeaInvasionTarget, want.CurrentSeaInvasionTarget);
+    EXPECT_EQ(got.ObligatorySeaInvasionTargets, want.ObligatorySeaInvasionTargets);
+    ASSERT_EQ(got.CurrentTargets.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+      EXPECT_EQ(got.CurrentTargets[i].x, want.CurrentTargets[i].x);
+      EXPECT_EQ(got.CurrentTargets[i].y, want.CurrentTargets[i].y);
+      EXPECT_EQ(got.CurrentTargets[i].value, want.CurrentTargets[i].value);
+    }
+    EXPECT_EQ(got.DoNotAttackCities, want.DoNotAttackCities);
+    EXPECT_EQ(got.ExtraCitiesToGarrison, want.ExtraCitiesToGarrison);
+    ASSERT_EQ(got.SeaZonesToPatrol.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+      EXPECT_EQ(got.SeaZonesToPatrol[i].seaZone, want.SeaZonesToPatrol[i].seaZone);
+      EXPECT_EQ(got.SeaZonesToPatrol[i].value, want.SeaZonesToPatrol[i].value);
+    }
+    EXPECT_EQ(got.PurchaseQueue, want.PurchaseQueue);
+    EXPECT_EQ(got.FortLevelToHoldAtAllCost, want.FortLevelToHoldAtAllCost);
+    EXPECT_EQ(got.DesiredLandForcesStructure, want.DesiredLandForcesStructure);
+    EXPECT_EQ(got.DesiredTechLevels, want.DesiredTechLevels);
+    EXPECT_EQ(got.DesiredStrategicMovementPoints, want.DesiredStrategicMovementPoints);
+    EXPECT_EQ(got.NewUnitPurchasePreferences, want.NewUnitPurchasePreferences);
+    const sNewUnitPurchaseData& d = got.NewUnitPurchaseData;
+    const sNewUnitPurchaseData& e = want.NewUnitPurchaseData;
+    EXPECT_EQ((std::array<int, 3>{d.landType, d.airType, d.navalType}), (std::array<int, 3>{e.landType, e.airType, e.navalType}));
+    EXPECT_EQ((std::array<float, 3>{d.landPrice, d.airPrice, d.navalPrice}),
+              (std::array<float, 3>{e.landPrice, e.airPrice, e.navalPrice}));
+    EXPECT_EQ(got.MultipleSideAttackPreferences, want.MultipleSideAttackPreferences);
+    EXPECT_EQ(got.OneSideAttackPreferences, want.OneSideAttackPreferences);
+    EXPECT_EQ(got.AllianceEntryPolicy, want.AllianceEntryPolicy);
+    EXPECT_EQ(got.CountriesToPress, want.CountriesToPress);
+    EXPECT_EQ(got.TransportsUnitsToFrontsBySea, want.TransportsUnitsToFrontsBySea);
+    EXPECT_FLOAT_EQ(got.MinRatioToPatchFront, want.MinRatioToPatchFront);
+    EXPECT_EQ(got.MaxUnitCountOnFront, want.MaxUnitCountOnFront);
+    EXPECT_EQ(got.MaxCoveringUnitDistance, want.MaxCoveringUnitDistance);
+    EXPECT_EQ(got.MaxSafeMoveCost, want.MaxSafeMoveCost);
+    EXPECT_EQ(got.ShoreBombardmentSingleUse, want.ShoreBombardmentSingleUse);
+    EXPECT_EQ(got.CarrierTargetsPriorities, want.CarrierTargetsPriorities);
+  }
+
+  // A save holds a block for every country: one without the last country's is refused.
+  world_.game().loadedGame = 1;
+  Load(text);
+  test::LogCapture log;
+  EXPECT_THROW(Load(text.substr(0, text.find("\r\nCountry;3"))), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"has no block for country 3 (cut short?)"));
 }
 
 }  // namespace

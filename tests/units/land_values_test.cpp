@@ -93,18 +93,22 @@ INSTANTIATE_TEST_SUITE_P(
                     ApCase{kArmouredCorps, 6, 0, 0}, ApCase{kArmouredDivision, 0, 150, 0}));
 
 TEST_F(LandValues, FrozenUnitKeepsLastTurnsStart) {
-  cJednostkaLadowa& unit = Unit();
-  unit.freezeTime = 2;
-  unit.actionPoints = 3;
-  unit.startingActionPoints = 5;
-  unit.movedThisTurn = 1;
-  unit.ResetActionPoints();
-  EXPECT_EQ(unit.actionPoints, 0);
-  EXPECT_EQ(unit.startingActionPoints, 5);
-  EXPECT_EQ(unit.movedThisTurn, 1);
-  unit.Unfreeze();
-  EXPECT_EQ(unit.freezeTime, 0);
-  EXPECT_EQ(unit.actionPoints, 4);
+  // One frozen turn left is still a frozen turn: the points come with the turn after it.
+  for (const int frozen : {1, 3}) {
+    SCOPED_TRACE(frozen);
+    cJednostkaLadowa& unit = Unit();
+    unit.freezeTime = frozen;
+    unit.actionPoints = 3;
+    unit.startingActionPoints = 5;
+    unit.movedThisTurn = 2;
+    unit.ResetActionPoints();
+    EXPECT_EQ(unit.actionPoints, 0);
+    EXPECT_EQ(unit.startingActionPoints, 5);
+    EXPECT_EQ(unit.movedThisTurn, 2);
+    unit.Unfreeze();
+    EXPECT_EQ(unit.freezeTime, 0);
+    EXPECT_EQ(unit.actionPoints, 4);
+  }
 }
 
 TEST_F(LandValues, StrengthValues) {

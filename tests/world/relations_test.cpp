@@ -116,20 +116,33 @@ TEST_F(RelationsFiles, WritersProduceTheExactBytes) {
   EXPECT_TRUE(log.Contains(u"File opened OK"));
 }
 
+// Every cell its own loss, wars in the last column and row, read back as a
+// saved game's tables (whose rows must be whole) and as a scenario's.
 TEST_F(RelationsFiles, WrittenFilesReadBack) {
   world.country(2).name = u"B;with;separators";
-  relations().SetWar(2, 3, true);
-  relations().SetWar(3, 2, true);
-  relations().AddLosses(3, 2, 12.25f);
-  ASSERT_TRUE(WriteRelations(world.game(), Folder()));
-  ASSERT_TRUE(WriteLosses(world.game(), Folder()));
-  relations().Reset(3);
-  Load();
-  EXPECT_TRUE(relations().IsAtWar(2, 3));
-  EXPECT_TRUE(relations().IsAtWar(3, 2));
-  EXPECT_FALSE(relations().IsAtWar(1, 2));
-  EXPECT_EQ(relations().GetLosses(3, 2), 12.25f);
+  for (const bool savedGame : {false, true}) {
+    SCOPED_TRACE(savedGame);
+    relations().Reset(3);
+    relations().SetWar(2, 3, true);
+    relations().SetWar(3, 2, true);
+    relations().SetWar(1, 3, true);
+    relations().SetWar(3, 1, true);
+    for (int a = 1; a <= 3; ++a) {
+      for (int b = 1; b <= 3; ++b) relations().AddLosses(a, b, static_cast<float>(a * 10 + b) + 0.25f);
+    }
+    ASSERT_TRUE(WriteRelations(world.game(), Folder()));
+    ASSERT_TRUE(WriteLosses(world.game(), Folder()));
+    relations().Reset(3);
+    world.game().relations.LoadRelationsAndLosses(Template(), 3, savedGame);
+    for (int a = 1; a <= 3; ++a) {
+      for (int b = 1; b <= 3; ++b) {
+        EXPECT_EQ(relations().IsAtWar(a, b), a != b && (a == 3 || b == 3)) << a << " " << b;
+        EXPECT_EQ(relations().GetLosses(a, b), static_cast<float>(a * 10 + b) + 0.25f) << a << " " << b;
+      }
+    }
+  }
   EXPECT_TRUE(log.Contains(u"Otwarcie OK"));
+  EXPECT_FALSE(log.ContainsText(u"WARNING"));
 }
 
 TEST_F(RelationsFiles, ShortRowsAndLineEnds) {

@@ -23,6 +23,7 @@
 #include "platform/font.h"
 #include "units/jednostka_ladowa.h"
 #include "world/city.h"
+#include "world/hex_distance.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
 #include "world/scenario_check.h"
@@ -261,6 +262,78 @@ TEST_F(MapScreenSessionTest, APromptLastsAsLongAsItsActionCanBeTaken) {
     Frame();
     EXPECT_EQ(gGame->playerControl.actionMode, kActionNone);
     EXPECT_EQ(StatusLine(), none);
+  });
+  EXPECT_EQ(exitCode, 0);
+}
+
+}  // namespace
+}  // namespace tr
+
+namespace tr {
+namespace {
+
+// A pause keeps what the player had chosen: paused with a unit chosen, the
+// unit stays chosen on its hex; paused while a unit walks, the walk goes on
+// after the pause menu's Resume, and the unit ends chosen on the hex it
+// stopped on, the only hex marked as chosen.
+TEST_F(MapScreenSessionTest, APausedWalkEndsAfterResumeWithItsUnitChosen) {
+  SaveSample("walk");
+  const int exitCode = RunProgram([&] {
+    StartSave(u"data\\save\\walk\\%s");
+    const auto chosenHexes = [&] {
+      std::vector<sPoint> chosen;
+      GameLockGuard lock;
+      const cMap& map = *gGame->map;
+      for (int y = 0; y < map.GetHeight(); ++y) {
+        for (int x = 0; x < map.GetWidth(); ++x) {
+          if ((map.GetHex(x, y)->flags & 1u) != 0) chosen.push_back({x, y});
+        }
+      }
+      return chosen;
+    };
+    const auto expectChosenOnItsHex = [&](const cJednostkaLadowa* unit, const char* what) {
+      GameLockGuard lock;
+      const cPlayerControl& control = gGame->playerControl;
+      const sHex* hex = gGame->map->GetHex(unit->x, unit->y);
+      EXPECT_EQ(hex->unit, unit) << what;
+      EXPECT_EQ(control.selectedUnit, unit) << what;
+      EXPECT_EQ(control.selectedHex, hex) << what;
+      const std::vector<sPoint> chosen = chosenHexes();
+      ASSERT_EQ(chosen.size(), 1u) << what;
+      EXPECT_EQ(chosen[0].x, unit->x) << what;
+      EXPECT_EQ(chosen[0].y, unit->y) << what;
+    };
+    // A Kaltheim unit that can walk at least three hexes, and the farthest hex of its range.
+    cJednostkaLadowa* unit = nullptr;
+    std::optional<sPoint> to;
+    {
+      GameLockGuard lock;
+      for (const auto& land : gGame->landUnits) {
+        if (unit != nullptr || land->owner != kKaltheim || !gGame->map->IsInside(land->x, land->y)) continue;
+        land->ComputeMoveRange(1);
+        for (const auto& cell : land->moveRange) {
+          if (HexDistance(land->x, land->y, cell.x, cell.y) >= 3) unit = land.get(), to = sPoint{cell.x, cell.y};
+        }
+      }
+    }
+    ASSERT_NE(unit, nullptr);
+    const sPoint from{unit->x, unit->y};
+    CentreAndClickHex(from);
+    Frame();
+    PauseAndResume("with a unit chosen");
+    expectChosenOnItsHex(unit, "after a pause with the unit chosen");
+
+    ClickHex(*to);
+    ASSERT_EQ(gGame->GetGameState(), kGameHumanMoving) << "the walk has begun";
+    PressKey(VK_ESCAPE);
+    ASSERT_NE(dynamic_cast<cPauseMenu*>(CurrentMenu), nullptr);
+    EXPECT_NE(unit->x * 1000 + unit->y, to->x * 1000 + to->y) << "paused before the walk's end";
+    Click(CurrentMenu->GetControl(kPauseResume));
+    ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(gGame->GetCountry(kKaltheim)); })) << DialogsAndState();
+    Frame();
+    EXPECT_NE(unit->x * 1000 + unit->y, from.x * 1000 + from.y) << "the unit walked on";
+    expectChosenOnItsHex(unit, "after a pause during the walk");
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot("map_walk_after_pause.png"));
   });
   EXPECT_EQ(exitCode, 0);
 }

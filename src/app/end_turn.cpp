@@ -5,6 +5,7 @@
 
 #include "app/modal_stack.h"
 #include "app/player_interface.h"
+#include "dialogs/attack_panel.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/small_dialogs.h"
 #include "foundation/console_log.h"
@@ -120,6 +121,18 @@ void StartHumanTurn(cGame& game, cCountry& next) {
   PushOnTop(new cDialogNowejTury(next.id));
 }
 
+// The planned attack and the attack panel that showed it end with the turn:
+// the next player, or this one after the computer's phase, meets neither,
+// and the panel an ended plan or a fought battle left empty stays put away.
+void EndAttackPlan(cPlayerControl& control) {
+  control.DropAttack();
+  cAttackPanel* panel = GetAttackPanel();
+  if (panel == nullptr) return;
+  panel->Update();
+  SetPanelCollapsed(panel, true);
+  panel->rememberedCollapsed = 1;
+}
+
 // A unit that spent no points this turn has one more turn of rest towards its
 // next airborne assault; one that acted starts counting again. Returns the
 // counts as they were, for a turn whose end is taken back.
@@ -190,6 +203,7 @@ void EndHumanTurn() {
   const std::vector<std::int32_t> idleBefore =
       ending != nullptr ? CountIdleTurns(*game, ending->id) : std::vector<std::int32_t>();
 
+  EndAttackPlan(control);
   control.ClearSelection();
   game->map->ClearHexFlags(0xFFFFFFFFu, true);
   if (ending != nullptr) ending->finishedTurn = 1;

@@ -87,6 +87,7 @@ class cGame {
   void StoreGameState(eGameState newState) { state.store(newState); }
   // The end of a move animation: 8 becomes 7 and 10 becomes 9, without a log line.
   void EndMoveAnimationState();
+  // Pausing and resuming: state 2, then 7, or 8 when the pause came during a human unit's walk.
   void Pause();
   void Resume();
 
@@ -181,6 +182,7 @@ class cGame {
 
  private:
   bool tornDown_ = false;
+  bool resumeWalk_ = false;  // the pause interrupted a human unit's walk
 };
 
 // The events effect of a land unit stays within what the unit files read back

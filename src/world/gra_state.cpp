@@ -19,13 +19,17 @@ void cGame::EndMoveAnimationState() {
 }
 
 void cGame::Pause() {
+  // A walk the pause interrupts goes on after it: resumed as idle, the unit
+  // would stay between hexes, on none, and its destination selected for nothing.
+  resumeWalk_ = GetGameState() == kGameHumanMoving;
   SetGameState(kGamePaused);
   Presentation().InstallMenuCallbacks();
 }
 
 void cGame::Resume() {
   Presentation().InstallGameCallbacks();
-  SetGameState(kGameHumanIdle);
+  SetGameState(resumeWalk_ ? kGameHumanMoving : kGameHumanIdle);
+  resumeWalk_ = false;
 }
 
 }  // namespace tr

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "app/app_presentation.h"
 #include "app/counter_draw.h"
 #include "app/game_frame_move.h"
+#include "app/hex_draw.h"
 #include "app/map_draw_state.h"
 #include "app/map_render.h"
 #include "app/map_sprites.h"
@@ -257,6 +259,91 @@ TEST_F(SampleMapScreenshot, CloseViewShowsCityNamesAndCounters) {
   // Zoomed out, the counters' names come from the larger faces of the farther zoom ranges.
   Shoot(0.6f, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, "sample_map_middle.png");
   Shoot(0.45f, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, "sample_map_far.png");
+}
+
+// A text as drawn: its face's width and line centred in its place, with the
+// shadow one pixel to the lower right.
+struct sDrawnText {
+  std::u16string text;
+  RectF box;
+};
+
+bool Overlap(const RectF& a, const RectF& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The texts of one hex drawn alone by the map's own hex drawing at the scale,
+// the shadow and the text in front of it taken as one.
+std::vector<sDrawnText> DrawnTextsOf(Graphics& device, DrawRecorder& recorder, const sHex& hex, float scale) {
+  static const sHexPathCell kNoDecoration;
+  recorder.Clear();
+  auto sprite = device.CreateSpriteBatch();
+  sprite->Begin(kSpriteAlphaBlend | kSpriteSortDepthBackToFront);
+  sprite->SetTransform(Matrix2D::Scaling(scale, scale));
+  DrawHex(*sprite, hex, {400.0f, 300.0f}, kNoDecoration, CurrentMapDrawState());
+  sprite->End();
+  std::vector<sDrawnText> texts;
+  const std::vector<const DrawRecord*> records = recorder.OfKind(DrawRecord::Kind::kText);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const DrawRecord& r = *records[i];
+    if (r.font == nullptr) continue;
+    const float width = static_cast<float>(r.font->TextWidth(r.text)) * scale;
+    const float height = static_cast<float>(r.font->line_height()) * scale;
+    const float cx = (r.dest.left + r.dest.right) / 2.0f, cy = (r.dest.top + r.dest.bottom) / 2.0f;
+    const RectF box{cx - width / 2.0f, cy - height / 2.0f, cx + width / 2.0f, cy + height / 2.0f};
+    const bool shadowOfNext = i + 1 < records.size() && records[i + 1]->text == r.text &&
+                              records[i + 1]->font == r.font &&
+                              std::fabs(r.dest.left - records[i + 1]->dest.left - scale) < 0.01f &&
+                              std::fabs(r.dest.top - records[i + 1]->dest.top - scale) < 0.01f;
+    if (shadowOfNext) continue;
+    texts.push_back({r.text, RectF{box.left, box.top, box.right + scale, box.bottom + scale}});
+  }
+  return texts;
+}
+
+// No text of a hex covers another of the same hex at any zoom the shipped
+// skins tell apart, on both sides of each range's limit (cities below 60
+// percent, counters below 75, 50 and 35): a city's name, victory points and
+// production, the texts of the counter standing in it (the sample's own, and
+// a land and an air counter put there), a sea zone's name and its ships'
+// texts, on every hex of the sample.
+TEST_F(SampleMapScreenshot, NoTwoTextsOfAHexCoverEachOther) {
+  cMap& map = *gGame->map;
+  cUnit* land = gGame->landUnits.front().get();
+  cUnit* air = gGame->airUnits.front().get();
+  for (const float zoom : {1.0f, 0.75f, 0.74f, 0.6f, 0.59f, 0.5f, 0.49f, 0.35f, 0.34f, 0.3f}) {
+    gTargetScale = zoom;
+    MoveGameFrame(frame_->graphics(), 0.0, 1.0f);
+    ASSERT_EQ(gDisplayedScale, zoom);
+    int citiesWithNamedCounters = 0;
+    for (int y = 0; y < map.GetHeight(); ++y) {
+      for (int x = 0; x < map.GetWidth(); ++x) {
+        sHex& hex = *map.GetHex(x, y);
+        cUnit* const own = hex.unit;
+        std::vector<cUnit*> standing = {own};
+        if (hex.city != nullptr) standing.insert(standing.end(), {land, air});
+        for (cUnit* unit : standing) {
+          hex.unit = unit;
+          const std::vector<sDrawnText> texts = DrawnTextsOf(frame_->graphics(), recorder_, hex, zoom);
+          hex.unit = own;
+          for (std::size_t i = 0; i < texts.size(); ++i) {
+            for (std::size_t j = i + 1; j < texts.size(); ++j) {
+              EXPECT_FALSE(Overlap(texts[i].box, texts[j].box))
+                  << "\"" << Utf16ToUtf8(texts[i].text) << "\" and \"" << Utf16ToUtf8(texts[j].text) << "\" on hex ("
+                  << x << ", " << y << ") at zoom " << zoom;
+            }
+          }
+          if (hex.city != nullptr && unit != nullptr) {
+            const auto named = [&](const std::u16string& name) {
+              return std::any_of(texts.begin(), texts.end(), [&](const sDrawnText& t) { return Names(t.text, name); });
+            };
+            citiesWithNamedCounters += named(hex.city->name) && named(unit->name) ? 1 : 0;
+          }
+        }
+      }
+    }
+    EXPECT_GE(citiesWithNamedCounters, 2 * static_cast<int>(gGame->cities.size())) << "at zoom " << zoom;
+  }
 }
 
 }  // namespace

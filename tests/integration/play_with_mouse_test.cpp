@@ -2,13 +2,15 @@
 // Kaltheim the human country: two of its units are set beside a Gallande
 // corps, one is selected and moved next to it, both join an attack plan, the
 // plan is launched, the combat result closed with Enter, and the turn ends
-// by Q until it comes back. Screenshots of the result dialog, the move and
-// the planned attack with the hex and attack panels open stay in the build
-// folder.
+// by Q until it comes back; and a hot-seat turn handed over with a plan
+// still shown. Screenshots of the result dialog, the move, the planned
+// attack with the hex and attack panels open and the next player's panels
+// stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <optional>
+#include <thread>
 #include <utility>
 
 #include "app/framework.h"
@@ -17,6 +19,8 @@
 #include "app/modal_stack.h"
 #include "dialogs/attack_panel.h"
 #include "dialogs/combat_result_dialog.h"
+#include "dialogs/convoy_results_dialog.h"
+#include "dialogs/event_dialog.h"
 #include "dialogs/hex_panel.h"
 #include "foundation/game_lock.h"
 #include "foundation/settings.h"
@@ -32,6 +36,7 @@ namespace tr {
 namespace {
 
 constexpr int kKaltheim = 1;
+constexpr int kAlbrecia = 3;
 constexpr int kGallande = 4;
 
 // Where the battle is laid out: the Gallande defender, the hex beside it the
@@ -113,6 +118,38 @@ class PlayWithMouseTest : public test::GameSessionTest {
     return plan != nullptr ? plan->CountAttackers() : -1;
   }
   bool PanelOpen(cDialog* panel) { return panel != nullptr && !panel->GetMinimized(); }
+  // Two Kaltheim units brought beside a Gallande one, the mover at its start
+  // or, when told, already beside the defender; the view settled on it.
+  void LayOutBattle(sBattleGround& ground, bool moverBeside) {
+    {
+      GameLockGuard lock;
+      cGame& game = *gGame;
+      ASSERT_TRUE(game.relations.IsAtWar(kKaltheim, kGallande));
+      const std::optional<sBattleGround> found = FindBattleGround(game);
+      ASSERT_TRUE(found.has_value());
+      ground = *found;
+      ground.mover = LandUnitOf(game, kKaltheim);
+      ASSERT_NE(ground.mover, nullptr);
+      ground.second = LandUnitOf(game, kKaltheim, ground.mover);
+      ASSERT_NE(ground.second, nullptr);
+      const sPoint moverAt = moverBeside ? ground.moveTo : ground.start;
+      ASSERT_NE(ground.mover->PlaceOnHex(moverAt.x, moverAt.y), nullptr);
+      ASSERT_NE(ground.second->PlaceOnHex(ground.secondAt.x, ground.secondAt.y), nullptr);
+      for (cJednostkaLadowa* unit : {ground.mover, ground.second}) {
+        unit->actionPoints = unit->startingActionPoints = 10;
+        unit->attacked = 0;
+      }
+      gZoomLevel = 0.1f;
+      game.map->Zoom(0.0f, 0.0f, 0.0f);
+      CenterAtHex(*game.map, ground.defender->x, ground.defender->y, false);
+    }
+    ASSERT_TRUE(FramesUntil([&] {
+      GameLockGuard lock;
+      const sMapCamera& camera = gGame->map->camera;
+      return gDisplayedScale == gTargetScale && camera.x == camera.targetX && camera.y == camera.targetY &&
+             gGame->GetGameState() == kGameHumanIdle;
+    }));
+  }
   // Frames enough for a dialog or panel just shown to fade in fully.
   void FadeIn() {
     for (int frame = 0; frame < 40; ++frame) Frame();
@@ -153,33 +190,7 @@ void PlayWithMouseTest::Script() {
   // The battle ground: two Kaltheim units brought beside a Gallande one, as a
   // saved game of that turn would hold them, and the view on it.
   sBattleGround ground;
-  {
-    GameLockGuard lock;
-    cGame& game = *gGame;
-    ASSERT_TRUE(game.relations.IsAtWar(kKaltheim, kGallande));
-    const std::optional<sBattleGround> found = FindBattleGround(game);
-    ASSERT_TRUE(found.has_value());
-    ground = *found;
-    ground.mover = LandUnitOf(game, kKaltheim);
-    ASSERT_NE(ground.mover, nullptr);
-    ground.second = LandUnitOf(game, kKaltheim, ground.mover);
-    ASSERT_NE(ground.second, nullptr);
-    ASSERT_NE(ground.mover->PlaceOnHex(ground.start.x, ground.start.y), nullptr);
-    ASSERT_NE(ground.second->PlaceOnHex(ground.secondAt.x, ground.secondAt.y), nullptr);
-    for (cJednostkaLadowa* unit : {ground.mover, ground.second}) {
-      unit->actionPoints = unit->startingActionPoints = 10;
-      unit->attacked = 0;
-    }
-    gZoomLevel = 0.1f;
-    game.map->Zoom(0.0f, 0.0f, 0.0f);
-    CenterAtHex(*game.map, ground.defender->x, ground.defender->y, false);
-  }
-  ASSERT_TRUE(FramesUntil([&] {
-    GameLockGuard lock;
-    const sMapCamera& camera = gGame->map->camera;
-    return gDisplayedScale == gTargetScale && camera.x == camera.targetX && camera.y == camera.targetY &&
-           gGame->GetGameState() == kGameHumanIdle;
-  }));
+  ASSERT_NO_FATAL_FAILURE(LayOutBattle(ground, false));
 
   // Select the mover and walk it beside the defender.
   ClickHex(ground.start);
@@ -226,13 +237,85 @@ void PlayWithMouseTest::Script() {
   EXPECT_TRUE(frame_->graphics().SaveScreenshot("play_with_mouse_combat_result.png"));
   PressKey(VK_RETURN);
   EXPECT_EQ(TopDialog, nullptr);
+  // The panels stay as the player opened them while the turn lasts, the
+  // attack panel with nothing left to show.
+  EXPECT_TRUE(PanelOpen(gHexPanel));
+  EXPECT_TRUE(PanelOpen(gAttackPanel));
+  EXPECT_EQ(GetAttackPanel()->shownAttack(), nullptr);
 
-  // The turn ends by Q and comes back.
+  // The turn ends by Q and comes back: the hex panel as the player left it,
+  // the emptied attack panel put away with the turn that used it.
   ASSERT_TRUE(EndTurnUntilItComesBack(human));
   EXPECT_EQ(gGame->turn, startTurn + 1);
   PressKey(VK_RETURN);  // the new turn's banner
+  EXPECT_TRUE(PanelOpen(gHexPanel));
+  EXPECT_FALSE(PanelOpen(gAttackPanel));
   Frame();
   EXPECT_TRUE(frame_->graphics().SaveScreenshot("play_with_mouse_next_turn.png"));
+}
+
+// Hot seat: Kaltheim ends the turn with an attack planned and shown in the
+// attack panel; Albrecia's turn begins without the plan, in no action, the
+// attack panel put away and, opened, empty, while the hex panel Kaltheim
+// opened is still open.
+TEST_F(PlayWithMouseTest, AnAttackPlannedAtTheEndOfATurnIsNotTheNextPlayers) {
+  gDelays.fill(0.0f);
+  const int exitCode = RunProgram([&] {
+    cScenarioSettingsMenu* settings = OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario);
+    ASSERT_NE(settings, nullptr);
+    ChooseHumans(*settings, {{kKaltheim, 0}, {kAlbrecia, 0}});
+    Click(settings->GetControl(kStartButton));
+    const cCountry* kaltheim = gGame->GetCountry(kKaltheim);
+    const cCountry* albrecia = gGame->GetCountry(kAlbrecia);
+    cInfoPanel* info = GetInfoPanel();
+    // The player whose turn is on screen with the panels given back, or null.
+    const auto playerOnScreen = [&]() -> const cCountry* {
+      GameLockGuard lock;
+      const bool busy = info->GetControl(cInfoPanel::kBusyImage)->GetVisible();
+      for (const cCountry* player : {kaltheim, albrecia}) {
+        if (HumanTurnOf(player) && !busy) return player;
+      }
+      return nullptr;
+    };
+    ASSERT_TRUE(WorkerReaches([&] { return playerOnScreen() == kaltheim; }, false)) << DialogsAndState();
+    PressKey(VK_RETURN);  // the banner
+
+    sBattleGround ground;
+    ASSERT_NO_FATAL_FAILURE(LayOutBattle(ground, true));
+    ClickHex(ground.moveTo);
+    ClickHex({ground.defender->x, ground.defender->y});
+    ASSERT_EQ(PlannedAttackers(), 1);
+    Click(info->GetControl(cInfoPanel::kHexPanelToggle));
+    Click(info->GetControl(cInfoPanel::kAttackPanelToggle));
+    ASSERT_TRUE(PanelOpen(gAttackPanel));
+    EXPECT_NE(GetAttackPanel()->shownAttack(), nullptr);
+
+    EndTurnByQ();
+    ASSERT_TRUE(FramesUntil(
+        [&] {
+          std::this_thread::yield();
+          AnswerComputerScreens(true);
+          // A decision of either player's country is answered as shown.
+          if (auto* event = dynamic_cast<cDialogEventu*>(TopDialog)) Click(event->GetControl(4001));
+          if (auto* convoys = dynamic_cast<cDialogWynikuKonwojow*>(TopDialog)) {
+            Click(convoys->GetControl(cDialogWynikuKonwojow::kExitButton));
+          }
+          return playerOnScreen() == albrecia;
+        },
+        test::kWaitLimit))
+        << DialogsAndState();
+    PressKey(VK_RETURN);  // Albrecia's banner
+    Frame();
+    EXPECT_TRUE(frame_->graphics().SaveScreenshot("hot_seat_next_player_panels.png"));
+    EXPECT_EQ(PlannedAttackers(), -1);
+    EXPECT_EQ(ActionMode(), kActionNone);
+    EXPECT_TRUE(PanelOpen(gHexPanel));
+    EXPECT_FALSE(PanelOpen(gAttackPanel));
+    Click(info->GetControl(cInfoPanel::kAttackPanelToggle));
+    ASSERT_TRUE(PanelOpen(gAttackPanel));
+    EXPECT_EQ(GetAttackPanel()->shownAttack(), nullptr);
+  });
+  EXPECT_EQ(exitCode, 0);
 }
 
 TEST_F(PlayWithMouseTest, SelectMovePlanAndLaunchAnAttackThenEndTheTurn) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -63,6 +64,9 @@ class cAutoplay {
   // invariant broke (violation() names it), the game is over or there is no
   // country to play.
   bool PlayImpulse();
+  // Plays the current country's turn and makes the next one current, ending
+  // the impulse after the last country. False as PlayImpulse.
+  bool PlayTurn();
 
   // The countries of these numbers play no turn: they only pass it on.
   void SetPassiveCountries(std::set<int> countries) { passive_ = std::move(countries); }
@@ -90,6 +94,8 @@ class cAutoplay {
   std::array<float, kDelayCount> savedDelays_{};  // the settings' delays, given back at the end
   bool savedPausesSleep_ = true;
   int impulsesRun_ = 0;
+  bool impulseBegun_ = false;  // a turn of the impulse under way was played
+  std::chrono::steady_clock::time_point impulseStart_;
   std::string violation_;
   std::set<int> passive_;
 };

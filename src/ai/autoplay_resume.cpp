@@ -52,13 +52,6 @@ class cLogRecorder {
   cLogRecorder& operator=(const cLogRecorder&) = delete;
 };
 
-// What one game did from the save point on.
-struct sPlayed {
-  std::vector<std::u16string> log;
-  std::string summary;  // the lines about the game, not about the run
-  std::map<std::string, std::string> files;  // the final save, by file name
-};
-
 // The summary's lines that describe the game: the run's own counts (impulses
 // played, stays it tracked, timing) differ between a whole and a resumed run.
 std::string GameLines(const cAutoplay& play) {
@@ -104,6 +97,25 @@ long FirstDifference(const std::vector<std::u16string>& a, const std::vector<std
   return static_cast<long>(parted.first - a.begin());
 }
 
+int CurrentCountryId(const cGame& game) {
+  const cCountry* current = game.playerControl.currentCountry;
+  return current ? current->id : 0;
+}
+
+// The files of two saves that are not byte for byte the same, or in one only.
+std::vector<std::string> FilesApart(const std::map<std::string, std::string>& a,
+                                    const std::map<std::string, std::string>& b) {
+  std::vector<std::string> files;
+  for (const auto& [name, bytes] : a) {
+    const auto other = b.find(name);
+    if (other == b.end() || other->second != bytes) files.push_back(name);
+  }
+  for (const auto& [name, bytes] : b) {
+    if (!a.count(name)) files.push_back(name);
+  }
+  return files;
+}
+
 std::string LineAt(const std::vector<std::u16string>& log, long index) {
   return index < static_cast<long>(log.size()) ? Utf16ToUtf8(log[static_cast<std::size_t>(index)]) : "(log ended)";
 }
@@ -121,6 +133,7 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
 
   sPlayed whole;
   std::uint32_t state = 0;
+  int currentAtSave = 0;
   {
     sGameScope scope;
     SeedRandom(check.seed);
@@ -133,9 +146,15 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
       play.SetPassiveCountries(check.passive);
       PlayTo(play, check.resumeAt);
       reached = play.impulsesRun() == check.resumeAt && play.violation().empty();
+      // A save between two countries' turns: the next country is current and
+      // has not begun, as at a hand-over.
+      for (int turn = 0; reached && turn < check.resumeTurn; ++turn) {
+        reached = play.PlayTurn() && play.impulsesRun() == check.resumeAt;
+      }
       if (reached) {
         if (!Save(*scope.game, folder, savePoint, errors)) return 1;
         state = RandomState();
+        currentAtSave = CurrentCountryId(*scope.game);
         cLogRecorder recorder(whole.log);
         PlayTo(play, check.impulses);
       }
@@ -147,7 +166,9 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
       return 3;
     }
     if (!reached) {
-      out << "resume_check=skipped (the game ended before impulse " << check.resumeAt << ")\n";
+      out << "resume_check=skipped (the game ended before impulse " << check.resumeAt;
+      if (check.resumeTurn > 0) out << " and " << check.resumeTurn << " turns, or that impulse has no more turns";
+      out << ")\n";
       return 0;
     }
     if (!Save(*scope.game, folder, savePoint + "_one_go", errors)) return 1;
@@ -155,11 +176,18 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
   }
 
   sPlayed resumed;
+  int currentAtLoad = 0;
+  std::vector<std::string> loadedApart;
   {
     sGameScope scope;
     folder.scenario.clear();
     folder.save = savePoint;
     scope.game = LoadGameFolder(folder);
+    currentAtLoad = CurrentCountryId(*scope.game);
+    // What the loaded game holds, saved again before it plays: a value the
+    // load does not give back shows here, apart from how the two played on.
+    if (!Save(*scope.game, folder, savePoint + "_loaded", errors)) return 1;
+    loadedApart = FilesApart(ReadSave(savePoint), ReadSave(savePoint + "_loaded"));
     std::string violation;
     {
       cAutoplay play(*scope.game);
@@ -179,31 +207,43 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
     if (!Save(*scope.game, folder, savePoint + "_resumed", errors)) return 1;
     resumed.files = ReadSave(savePoint + "_resumed");
   }
+  return ReportResume({whole, resumed, loadedApart, currentAtSave, currentAtLoad}, out);
+}
 
+int ReportResume(const sResumeOutcome& outcome, std::ostream& out) {
+  const sPlayed& whole = outcome.whole;
+  const sPlayed& resumed = outcome.resumed;
   const long line = FirstDifference(whole.log, resumed.log);
-  std::vector<std::string> files;
-  for (const auto& [name, bytes] : whole.files) {
-    const auto other = resumed.files.find(name);
-    if (other == resumed.files.end() || other->second != bytes) files.push_back(name);
-  }
-  for (const auto& [name, bytes] : resumed.files) {
-    if (!whole.files.count(name)) files.push_back(name);
-  }
-  const bool alike = line < 0 && whole.summary == resumed.summary;
-  if (alike && files.empty()) {
+  const std::vector<std::string> filesApart = FilesApart(whole.files, resumed.files);
+  const bool alike = line < 0 && whole.summary == resumed.summary && outcome.loadedApart.empty();
+  if (alike && filesApart.empty()) {
     out << "resume_check=match\n";
     return 0;
   }
-  // Played alike to the end, yet saved apart: a value the save keeps less
-  // exactly than the game holds it (production points are written with six
-  // decimals) drifts by its last digit.
-  out << (alike ? "resume_check=plays_alike\n" : "resume_check=differs\n");
+  // The save keeps no current country: the load chooses it again from the
+  // saved turn marks. An end of impulse can change what the choice made before
+  // it rests on (a country surrenders, a side changes), so a game that holds
+  // the same after the load can begin with another country's turn.
+  const bool chosenAgain = outcome.currentAtSave != outcome.currentAtLoad && outcome.loadedApart.empty();
+  if (alike) {
+    // Played alike to the end, yet saved apart: a value the save keeps less
+    // exactly than the game holds it drifts by its last digit.
+    out << "resume_check=plays_alike\n";
+  } else if (chosenAgain) {
+    out << "resume_check=current_country_chosen_again\n";
+  } else {
+    out << "resume_check=differs\n";
+  }
+  if (outcome.currentAtSave != outcome.currentAtLoad) {
+    out << "current_country=one_go:" << outcome.currentAtSave << " resumed:" << outcome.currentAtLoad << '\n';
+  }
+  for (const std::string& name : outcome.loadedApart) out << "loaded_file_differs=" << name << '\n';
   if (line >= 0) {
     out << "first_log_difference=" << line + 1 << " of " << whole.log.size() << '/' << resumed.log.size() << '\n'
         << "one_go_line=" << LineAt(whole.log, line) << '\n'
         << "resumed_line=" << LineAt(resumed.log, line) << '\n';
   }
-  for (const std::string& name : files) out << "differing_file=" << name << '\n';
+  for (const std::string& name : filesApart) out << "differing_file=" << name << '\n';
   if (whole.summary != resumed.summary) {
     out << "one_go_summary:\n" << whole.summary << "resumed_summary:\n" << resumed.summary;
   }

@@ -13,9 +13,11 @@
 #include "foundation/console_log.h"
 #include "foundation/paths.h"
 #include "foundation/random.h"
+#include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "scenario/save_game.h"
 #include "turn/game_steps.h"
+#include "turn/theads.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -134,6 +136,7 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
   sPlayed whole;
   std::uint32_t state = 0;
   int currentAtSave = 0;
+  bool dummyAtSave = false;
   {
     sGameScope scope;
     SeedRandom(check.seed);
@@ -155,6 +158,8 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
         if (!Save(*scope.game, folder, savePoint, errors)) return 1;
         state = RandomState();
         currentAtSave = CurrentCountryId(*scope.game);
+        const cCountry* current = scope.game->playerControl.currentCountry;
+        dummyAtSave = current && IsDummyCountry(*current);
         cLogRecorder recorder(whole.log);
         PlayTo(play, check.impulses);
       }
@@ -177,6 +182,7 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
 
   sPlayed resumed;
   int currentAtLoad = 0;
+  std::u16string nameAtLoad;
   std::vector<std::string> loadedApart;
   {
     sGameScope scope;
@@ -184,6 +190,7 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
     folder.save = savePoint;
     scope.game = LoadGameFolder(folder);
     currentAtLoad = CurrentCountryId(*scope.game);
+    if (const cCountry* current = scope.game->playerControl.currentCountry) nameAtLoad = current->name;
     // What the loaded game holds, saved again before it plays: a value the
     // load does not give back shows here, apart from how the two played on.
     if (!Save(*scope.game, folder, savePoint + "_loaded", errors)) return 1;
@@ -207,7 +214,14 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
     if (!Save(*scope.game, folder, savePoint + "_resumed", errors)) return 1;
     resumed.files = ReadSave(savePoint + "_resumed");
   }
-  return ReportResume({whole, resumed, loadedApart, currentAtSave, currentAtLoad}, out);
+  sResumeOutcome outcome{whole, resumed, loadedApart, currentAtSave, currentAtLoad, {}};
+  if (dummyAtSave && currentAtSave != currentAtLoad) {
+    outcome.oneGoOnly = {GetText("dummy_country,_ending_sequence"), u"Wyznaczam aktualne panstwo..."};
+    // The choice line begins with the side's name.
+    const std::u16string choice = u"Aktualne panstwo = " + nameAtLoad;
+    if (whole.log.size() > 2 && whole.log[2].ends_with(choice)) outcome.oneGoOnly.push_back(whole.log[2]);
+  }
+  return ReportResume(outcome, out);
 }
 
 int ReportResume(const sResumeOutcome& outcome, std::ostream& out) {
@@ -221,10 +235,16 @@ int ReportResume(const sResumeOutcome& outcome, std::ostream& out) {
     return 0;
   }
   // The save keeps no current country: the load chooses it again from the
-  // saved turn marks. An end of impulse can change what the choice made before
-  // it rests on (a country surrenders, a side changes), so a game that holds
-  // the same after the load can begin with another country's turn.
-  const bool chosenAgain = outcome.currentAtSave != outcome.currentAtLoad && outcome.loadedApart.empty();
+  // saved turn marks. The game chose it before the end of impulse, which can
+  // make that country a dummy (it surrendered): the game then logs its passed
+  // turn, which the loaded game never plays. Only those named lines may part.
+  const std::vector<std::u16string>& only = outcome.oneGoOnly;
+  const bool chosenAgain =
+      !only.empty() && outcome.currentAtSave != outcome.currentAtLoad && outcome.loadedApart.empty() &&
+      filesApart.empty() && whole.summary == resumed.summary && whole.log.size() >= only.size() &&
+      std::equal(only.begin(), only.end(), whole.log.begin()) &&
+      std::equal(whole.log.begin() + static_cast<long>(only.size()), whole.log.end(), resumed.log.begin(),
+                 resumed.log.end());
   if (alike) {
     // Played alike to the end, yet saved apart: a value the save keeps less
     // exactly than the game holds it drifts by its last digit.
@@ -238,6 +258,10 @@ int ReportResume(const sResumeOutcome& outcome, std::ostream& out) {
     out << "current_country=one_go:" << outcome.currentAtSave << " resumed:" << outcome.currentAtLoad << '\n';
   }
   for (const std::string& name : outcome.loadedApart) out << "loaded_file_differs=" << name << '\n';
+  if (chosenAgain) {
+    for (const std::u16string& text : only) out << "one_go_only_line=" << Utf16ToUtf8(text) << '\n';
+    return 4;
+  }
   if (line >= 0) {
     out << "first_log_difference=" << line + 1 << " of " << whole.log.size() << '/' << resumed.log.size() << '\n'
         << "one_go_line=" << LineAt(whole.log, line) << '\n'

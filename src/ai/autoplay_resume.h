@@ -40,14 +40,20 @@ struct sResumeOutcome {
   std::vector<std::string> loadedApart;  // of the save point and the loaded game saved again at once
   int currentAtSave = 0;                 // the current country's number at the save point
   int currentAtLoad = 0;                 // and the one the load chose
+  // The lines the one-go game logs first when its current country, chosen
+  // before the end of impulse that made it a dummy, passes its turn on to the
+  // country the load chose: empty when that is not the case.
+  std::vector<std::u16string> oneGoOnly;
 };
 
 // Prints "resume_check=match"; "resume_check=plays_alike" when the logs and
 // summaries agree but the final saves do not (the files are named);
 // "resume_check=differs" with the first difference; or "resume_check=skipped"
 // when the game ended before the save point; "resume_check=current_country_chosen_again"
-// when the loaded game holds what was saved but the load chose another
-// current country than the one the saved game had (both are named). The
+// when the loaded game holds what was saved, the load chose another current
+// country than the one the saved game had, which had become a dummy, and the
+// games are alike but for the lines of its passed turn (the countries and
+// the lines are named). The
 // final saves are left as "<name>_one_go" and "<name>_resumed" beside the
 // save point, the loaded game saved again at once as "<name>_loaded".
 // Returns 0 on a match or a skip, 4 otherwise, 3 when an invariant broke, 1

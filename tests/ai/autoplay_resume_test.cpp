@@ -73,21 +73,42 @@ TEST(ResumeVerdictTest, GamesThatPartAnywhereAreReportedApart) {
 }
 
 // A save keeps no current country; the load chooses it again. Only with the
-// loaded game holding what was saved is the parting laid to that choice.
+// loaded game holding what was saved, the saved game's current country a
+// dummy and nothing apart but the named lines of its passed turn is the
+// parting laid to that choice, and even then it is no match.
 TEST(ResumeVerdictTest, AnotherCurrentCountryAtLoadIsNamedAndNeverAMatch) {
   sResumeOutcome outcome = AlikeGames();
   outcome.currentAtLoad = 5;
-  outcome.resumed.log[0] = u"[AI]: Rusmark ma wojne";
+  outcome.oneGoOnly = {u"Dummy country, ending the sequence", u"Wyznaczam aktualne panstwo...",
+                       u"Alianci. Aktualne panstwo = Rusmark"};
+  outcome.whole.log.insert(outcome.whole.log.begin(), outcome.oneGoOnly.begin(), outcome.oneGoOnly.end());
   const sVerdict verdict = Judge(outcome);
   EXPECT_EQ(verdict.code, 4);
   EXPECT_EQ(verdict.report,
             "resume_check=current_country_chosen_again\ncurrent_country=one_go:3 resumed:5\n"
-            "first_log_difference=1 of 3/3\none_go_line=[AI]: Kaltheim ma wojne\nresumed_line=[AI]: Rusmark ma wojne\n");
+            "one_go_only_line=Dummy country, ending the sequence\none_go_only_line=Wyznaczam aktualne panstwo...\n"
+            "one_go_only_line=Alianci. Aktualne panstwo = Rusmark\n");
 
-  outcome.loadedApart = {"countries.csv"};
-  EXPECT_TRUE(Judge(outcome).report.starts_with(
+  sResumeOutcome later = outcome;
+  later.resumed.log[2] = u"Zmieniam date";
+  EXPECT_TRUE(Judge(later).report.starts_with("resume_check=differs\ncurrent_country=one_go:3 resumed:5\n"
+                                              "first_log_difference=1 of 6/3\n"))
+      << Judge(later).report;
+
+  sResumeOutcome loaded = outcome;
+  loaded.loadedApart = {"countries.csv"};
+  EXPECT_TRUE(Judge(loaded).report.starts_with(
       "resume_check=differs\ncurrent_country=one_go:3 resumed:5\nloaded_file_differs=countries.csv\n"))
-      << Judge(outcome).report;
+      << Judge(loaded).report;
+
+  sResumeOutcome same = outcome;
+  same.currentAtLoad = same.currentAtSave;
+  EXPECT_TRUE(Judge(same).report.starts_with("resume_check=differs\nfirst_log_difference=1 of 6/3\n"))
+      << Judge(same).report;
+
+  sResumeOutcome unnamed = outcome;
+  unnamed.oneGoOnly.clear();
+  EXPECT_TRUE(Judge(unnamed).report.starts_with("resume_check=differs\n")) << Judge(unnamed).report;
 }
 
 }  // namespace

@@ -162,6 +162,23 @@ TEST_F(AutoplayTest, SavedGamePlaysOnAsTheUnbrokenGame) {
   }
 }
 
+// A game saved between two countries' turns, as a hand-over saves it, plays
+// on as the unbroken game. Seed 611 saves after the second turn of the first
+// impulse, whose month's harbour step the new game ran as it started; seed
+// 612 after the fourth turn of impulse 4, with a unit that began its turn
+// without points having taken its one step (its entrenchment at the end of
+// the impulse decides an attack's odds); seed 623 after the third turn of
+// impulse 26, where a country at peace deploys by its fronts of an earlier war.
+TEST_F(AutoplayTest, GameSavedBetweenTwoCountriesTurnsPlaysOnAsTheUnbrokenGame) {
+  for (const auto& [seed, impulse, turns, end] : {std::tuple{"611", "0", "2", "2"}, std::tuple{"612", "3", "4", "5"},
+                                                  std::tuple{"623", "25", "3", "27"}}) {
+    std::string summary;
+    Run({"--impulses", end, "--seed", seed, "--save-as", "point", "--resume-check", impulse, "--resume-turn", turns},
+        summary);
+    EXPECT_TRUE(summary.starts_with("resume_check=match\n")) << "seed " << seed << ":\n" << summary << errors_;
+  }
+}
+
 // The cities Kaltheim (1) and Lombria (2) hold together, from the summary.
 int CitiesOfFirstTwo(const std::string& summary) {
   int total = 0;

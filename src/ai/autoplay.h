@@ -101,14 +101,19 @@ class cAutoplay {
 };
 
 // Arguments: --root <game folder>, --scenario <name> or --save <name>,
-// --impulses <n>, --seed <s>, --passive <country number> (repeatable: that
+// --impulses <n> or --turns <n> (country turns, the impulse ending after its
+// last country), --seed <s> or, for a saved game, --random-state <n> (the
+// generator goes on from that state once the game is loaded, as it stood in
+// the run that saved it), --passive <country number> (repeatable: that
 // country's turns do nothing), optionally --save-as <name> with --clock
-// "YYYY-MM-DD hh:mm" to stamp the save with a fixed time, and, for tests,
-// --resume-check <impulse> with --save-as: the check of autoplay_resume.h
-// instead of a plain run, saving at that impulse. Installs the game's
-// turn steps for the run. Returns 0 when every impulse was played (or the game
-// ended) and the save, if asked, was written; 1 when the save failed; 2 on bad
-// arguments; 3 when an invariant broke (its description goes to errors).
+// "YYYY-MM-DD hh:mm" to stamp the save with a fixed time; a run that saves
+// prints "random_state=" for the next. For tests, --resume-check <impulse>
+// with --save-as, and --resume-turn <n> for a save after n country turns of
+// the next impulse: the check of autoplay_resume.h instead of a plain run.
+// Installs the game's turn steps for the run. Returns 0 when every impulse
+// was played (or the game ended) and the save, if asked, was written; 1 when
+// the save failed; 2 on bad arguments; 3 when an invariant broke (its
+// description goes to errors).
 int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors);
 
 }  // namespace tr

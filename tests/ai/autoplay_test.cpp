@@ -179,6 +179,43 @@ TEST_F(AutoplayTest, GameSavedBetweenTwoCountriesTurnsPlaysOnAsTheUnbrokenGame) 
   }
 }
 
+// The value of a key=value line of a summary; empty when there is none.
+std::string SummaryValue(const std::string& summary, const std::string& key) {
+  const std::size_t at = summary.find('\n' + key + '=');
+  if (at == std::string::npos) return {};
+  const std::size_t from = at + key.size() + 2;
+  return summary.substr(from, summary.find('\n', from) - from);
+}
+
+// A play-by-e-mail game handed over after every country's turn: each turn is
+// played in a run of its own that loads the save of the run before and goes
+// on with its random state. The game ends as the one played in one go, file
+// for file, through the first impulse's month and the steps of its units.
+TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnEndsAsTheGamePlayedInOneGo) {
+  const std::string clock = "2011-03-04 09:30";
+  std::string summary;
+  ASSERT_EQ(Run({"--impulses", "2", "--seed", "612", "--clock", clock, "--save-as", "one_go"}, summary), 0) << errors_;
+  std::vector<std::string> from{"--scenario", kScenario, "--seed", "612"};
+  int impulses = 0;
+  int runs = 0;
+  while (impulses < 2 && runs < 40) {
+    std::vector<std::string> args{"--root", dir_.path().string(), "--turns", "1", "--clock", clock, "--save-as", "handed"};
+    args.insert(args.end(), from.begin(), from.end());
+    std::ostringstream out;
+    std::ostringstream errors;
+    ASSERT_EQ(RunAutoplay(args, out, errors), 0) << errors.str();
+    impulses += std::stoi(SummaryValue("\n" + out.str(), "impulses"));
+    from = {"--save", "handed", "--random-state", SummaryValue(out.str(), "random_state")};
+    ++runs;
+  }
+  EXPECT_EQ(impulses, 2);
+  EXPECT_GT(runs, 2 * 2) << "more than two countries' turns in an impulse";
+  const FolderBytes oneGo = Files("one_go");
+  const FolderBytes handed = Files("handed");
+  ASSERT_EQ(oneGo.size(), handed.size());
+  for (const auto& [name, bytes] : oneGo) EXPECT_TRUE(handed.count(name) && handed.at(name) == bytes) << name;
+}
+
 // The cities Kaltheim (1) and Lombria (2) hold together, from the summary.
 int CitiesOfFirstTwo(const std::string& summary) {
   int total = 0;

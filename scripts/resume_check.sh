@@ -3,10 +3,14 @@
 # save point, tools/autoplay --resume-check plays the shipped sample with a
 # save at that impulse, loads the save into a fresh game that carries the
 # random state over, plays both to the end and compares their logs from the
-# save point, their summaries and their final saves. One line per case, then
-# the counts: match (all equal), plays_alike (same log and end, final saves
-# apart in a last decimal) and the rest; the exit code is 1 when any case
-# neither matches nor plays alike.
+# save point, their summaries and their final saves. A save point is an
+# impulse (the save ends it) or "impulse:turns", a save between two countries'
+# turns after that many turns of the next impulse ("0:3": after the third turn
+# of the first impulse). One line per case, then the counts: match (all
+# equal), plays_alike (same log and end, final saves apart in a last decimal),
+# current_country (the load chose another current country than the saved
+# game had, its state being equal; named, not a match) and the rest; the exit
+# code is 1 when any case neither matches nor plays alike.
 #
 # usage: scripts/resume_check.sh [first seed] [last seed] [impulses] [games at once] [build dir] [save points...]
 #   defaults: 501 530 60 2 build-test, save points 10 30 50.
@@ -31,19 +35,21 @@ trap 'rm -rf "$work"' EXIT
 # One case in a game folder of its own: the saves and the log go there.
 check() {
   local seed=$1 point=$2 dir="$work/$1-$2"
+  local at=(--resume-check "${point%%:*}")
+  [[ $point == *:* ]] && at+=(--resume-turn "${point#*:}")
   mkdir -p "$dir/game"
   cp -r "$game/data" "$dir/game/"
   cp "$game"/*.db "$dir/game/"
   [ -f "$game/Settings.ini" ] && cp "$game/Settings.ini" "$dir/game/"
   local code=0
   (cd "$dir" && "$build/autoplay" --root "$dir/game" --scenario "$scenario" --impulses "$impulses" \
-    --seed "$seed" --save-as resume --resume-check "$point" >out 2>errors) || code=$?
+    --seed "$seed" --save-as resume "${at[@]}" >out 2>errors) || code=$?
   local verdict
   verdict=$(sed -n 's/^resume_check=//p' "$dir/out")
   [ -n "$verdict" ] || verdict="failed (exit $code: $(head -c 200 "$dir/errors"))"
   {
     echo "seed $seed at $point: $verdict"
-    grep -E '^(first_log_difference|one_go_line|resumed_line|differing_file)=' "$dir/out" | sed 's/^/    /' || true
+    grep -E '^(current_country|loaded_file_differs|first_log_difference|one_go_line|resumed_line|differing_file)=' "$dir/out" | sed 's/^/    /' || true
   } >"$dir/report"
   rm -rf "$dir/game"
 }
@@ -54,7 +60,7 @@ for seed in $(seq "$first" "$last"); do
   for point in $points; do echo "$seed $point"; done
 done | xargs -P "$jobs" -n 2 bash -c 'check "$0" "$1"'
 
-cases=0; matches=0; alike=0; skipped=0
+cases=0; matches=0; alike=0; skipped=0; chosen=0
 for seed in $(seq "$first" "$last"); do
   for point in $points; do
     cat "$work/$seed-$point/report"
@@ -62,7 +68,9 @@ for seed in $(seq "$first" "$last"); do
     head -n 1 "$work/$seed-$point/report" | grep -q ': match$' && matches=$((matches + 1))
     head -n 1 "$work/$seed-$point/report" | grep -q ': plays_alike$' && alike=$((alike + 1))
     head -n 1 "$work/$seed-$point/report" | grep -q ': skipped' && skipped=$((skipped + 1))
+    head -n 1 "$work/$seed-$point/report" | grep -q ': current_country_chosen_again$' && chosen=$((chosen + 1))
   done
 done
-echo "cases=$cases match=$matches plays_alike=$alike skipped=$skipped differ_or_failed=$((cases - matches - alike - skipped))"
+echo "cases=$cases match=$matches plays_alike=$alike skipped=$skipped current_country=$chosen" \
+  "differ_or_failed=$((cases - matches - alike - skipped - chosen))"
 [ $((matches + alike + skipped)) -eq "$cases" ]

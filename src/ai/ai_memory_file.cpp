@@ -8,10 +8,12 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/number_text.h"
+#include "foundation/text.h"
 #include "foundation/paths.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
+#include "world/cities_diagram.h"
 #include "world/file_io.h"
 #include "world/gra.h"
 
@@ -21,9 +23,39 @@ namespace {
 
 constexpr std::u16string_view kHeader =
     u"#Invasions the computer remembers: Waiting;country;land unit ID;impulses stalled;sea node; and "
-    u"GivenUp;country;target hex X;target hex Y;impulse of the give-up;";
+    u"GivenUp;country;target hex X;target hex Y;impulse of the give-up; its fronts: Front;country;state;advantage;"
+    u"the nine strengths;node count;cities diagram nodes...; and the diagram's counts: Counts;node;visited;the nine "
+    u"strengths;own units;";
 constexpr std::size_t kWaitingFields = 5;
 constexpr std::size_t kGivenUpFields = 5;
+constexpr std::size_t kStatisticsFields = 9;
+constexpr std::size_t kFrontFields = 4 + kStatisticsFields;  // before the nodes
+constexpr std::size_t kCountsFields = 3 + kStatisticsFields + 1;
+
+std::u16string StatisticsText(const sFrontStatistics& s) {
+  std::string text;
+  for (const float value : {s.landOurs, s.landOwn, s.landEnemy}) text += SavedDecimalText(value) + ';';
+  for (const std::int32_t value : {s.airUnitsOurs, s.airUnitsOwn, s.airUnitsEnemy, s.airStrengthOurs,
+                                   s.airStrengthOwn, s.airStrengthEnemy}) {
+    text += std::to_string(value) + ';';
+  }
+  return Utf8ToUtf16(text);
+}
+
+int NodeIndex(const cGame& game, const sCitiesDiagramNode* node) {
+  const cCitiesDiagram& diagram = game.citiesDiagram;
+  for (int i = 0; i < diagram.NodeCount(); ++i) {
+    if (diagram.GetNode(i) == node) return i;
+  }
+  return -1;
+}
+
+bool IsBlank(const sCitiesDiagramNode& node) {
+  const sFrontStatistics& s = node.stats;
+  return !node.visited && node.ownUnitCount == 0 && s.landOurs == 0.0f && s.landOwn == 0.0f &&
+         s.landEnemy == 0.0f && s.airUnitsOurs == 0 && s.airUnitsOwn == 0 && s.airUnitsEnemy == 0 &&
+         s.airStrengthOurs == 0 && s.airStrengthOwn == 0 && s.airStrengthEnemy == 0;
+}
 
 }  // namespace
 
@@ -40,6 +72,24 @@ bool WriteAiMemory(const cGame& game, std::u16string_view folder) {
     for (const auto& given : ai.givenUpTargets_) {
       writer.Write(Format(u"\nGivenUp;%i;%i;%i;%i;", country, given.at.x, given.at.y, given.turn));
     }
+    // A country deploys by its fronts of its last turn at war, in its turns
+    // at peace too; they are not worked out again then.
+    for (const sFront& front : ai.fronts) {
+      std::u16string row = Format(u"\nFront;%i;%i;%s;", country, front.state,
+                                  Utf8ToUtf16(SavedDecimalText(front.advantage)));
+      row += StatisticsText(front.stats) + Format(u"%i;", static_cast<int>(front.cities.size()));
+      for (const sCitiesDiagramNode* node : front.cities) row += Format(u"%i;", NodeIndex(game, node));
+      writer.Write(row);
+    }
+  }
+  // The counts the last country at war left on the diagram's nodes, which
+  // the deployments of countries at peace read.
+  const cCitiesDiagram& diagram = game.citiesDiagram;
+  for (int i = 0; i < diagram.NodeCount(); ++i) {
+    const sCitiesDiagramNode& node = *diagram.GetNode(i);
+    if (IsBlank(node)) continue;
+    writer.Write(Format(u"\nCounts;%i;%i;", i, static_cast<int>(node.visited)) + StatisticsText(node.stats) +
+                 Format(u"%i;", node.ownUnitCount));
   }
   return writer.Commit();
 }
@@ -55,6 +105,10 @@ class cAiMemoryReader {
     } else if (fields[0] == "GivenUp") {
       const std::vector<int> n = Numbers(fields, kGivenUpFields, line);
       if (cCountryAI* ai = CountryAi(n[0], line)) ai->givenUpTargets_.push_back({{n[1], n[2]}, n[3]});
+    } else if (fields[0] == "Front") {
+      Front(fields, line);
+    } else if (fields[0] == "Counts") {
+      Counts(fields, line);
     } else {
       RefuseDamagedTable(path_, line, u"has a line that is not the game's");
     }
@@ -66,6 +120,65 @@ class cAiMemoryReader {
     std::vector<int> numbers;
     for (std::size_t i = 1; i < count; ++i) numbers.push_back(SavedWholeField(fields, i, path_, line));
     return numbers;
+  }
+
+  sFrontStatistics Statistics(const std::vector<std::string_view>& fields, std::size_t first, int line) const {
+    sFrontStatistics s;
+    std::size_t i = first;
+    for (float* value : {&s.landOurs, &s.landOwn, &s.landEnemy}) *value = Decimal(fields, i++, line);
+    for (std::int32_t* value : {&s.airUnitsOurs, &s.airUnitsOwn, &s.airUnitsEnemy, &s.airStrengthOurs,
+                                &s.airStrengthOwn, &s.airStrengthEnemy}) {
+      *value = SavedWholeField(fields, i++, path_, line);
+    }
+    return s;
+  }
+
+  float Decimal(const std::vector<std::string_view>& fields, std::size_t i, int line) const {
+    if (i >= fields.size() || !IsDecimalNumberText(Utf8ToUtf16(fields[i]))) {
+      RefuseDamagedTable(path_, line, Format(u"has no number in field %i", static_cast<int>(i) + 1));
+    }
+    return ParseLeadingFloat(fields[i]);
+  }
+
+  sCitiesDiagramNode* Node(int index, int line) const {
+    sCitiesDiagramNode* node = game_.citiesDiagram.GetNode(index);
+    if (!node) {
+      LogFormat(u"WARNING: %s at line %i (counting from 1) names the cities diagram node %i, which the scenario "
+                u"does not hold; ignored",
+                path_, line, index);
+    }
+    return node;
+  }
+
+  void Front(const std::vector<std::string_view>& fields, int line) {
+    if (fields.size() < kFrontFields + 1) RefuseShortSavedRow(path_, line, fields.size(), kFrontFields + 1);
+    const int count = SavedWholeField(fields, kFrontFields, path_, line);
+    const std::size_t all = kFrontFields + 1 + static_cast<std::size_t>(std::max(count, 0));
+    if (count < 1 || fields.size() != all) {
+      RefuseDamagedTable(path_, line, Format(u"has %i fields for a front of %i nodes", static_cast<int>(fields.size()),
+                                             count));
+    }
+    cCountryAI* ai = CountryAi(SavedWholeField(fields, 1, path_, line), line);
+    sFront front;
+    front.state = SavedWholeField(fields, 2, path_, line);
+    front.advantage = Decimal(fields, 3, line);
+    front.stats = Statistics(fields, 4, line);
+    for (std::size_t i = kFrontFields + 1; i < all; ++i) {
+      if (sCitiesDiagramNode* node = Node(SavedWholeField(fields, i, path_, line), line)) front.cities.push_back(node);
+    }
+    if (!ai || front.cities.empty()) return;
+    const cCity* first = front.cities.front()->city;
+    front.name = Format(u"Front miasta %s", first ? first->name : std::u16string()).substr(0, 99);
+    ai->fronts.push_back(std::move(front));
+  }
+
+  void Counts(const std::vector<std::string_view>& fields, int line) {
+    if (fields.size() < kCountsFields) RefuseShortSavedRow(path_, line, fields.size(), kCountsFields);
+    sCitiesDiagramNode* node = Node(SavedWholeField(fields, 1, path_, line), line);
+    if (!node) return;
+    node->visited = SavedWholeField(fields, 2, path_, line) != 0 ? 1 : 0;
+    node->stats = Statistics(fields, 3, line);
+    node->ownUnitCount = SavedWholeField(fields, 3 + kStatisticsFields, path_, line);
   }
 
   cCountryAI* CountryAi(int countryId, int line) const {

@@ -69,7 +69,10 @@ struct sAutoplayArgs {
   unsigned long seed = 0;
   bool seeded = false;
   std::set<int> passive;
-  long resumeAt = 0;  // 0: no resume check
+  long turns = -1;  // country turns to play instead of impulses
+  bool carriesRandom = false;  // the seed is a generator state carried over from an earlier run
+  long resumeAt = -1;  // -1: no resume check
+  long resumeTurn = 0;  // 0: the save point ends an impulse
 };
 
 bool ParseNumber(const std::string& text, long low, long& value) {
@@ -92,15 +95,34 @@ bool ParseArgs(const std::vector<std::string>& args, sAutoplayArgs& parsed) {
       parsed.seeded = true;
     } else if (key == "--passive" && ParseNumber(value, 1, number) && number <= 255) {
       parsed.passive.insert(static_cast<int>(number));
-    } else if (key == "--resume-check" && ParseNumber(value, 1, number)) {
+    } else if (key == "--random-state" && ParseNumber(value, 0, number) && number <= 0xFFFFFFFFL) {
+      parsed.seed = static_cast<unsigned long>(number);
+      parsed.seeded = parsed.carriesRandom = true;
+    } else if (key == "--turns" && ParseNumber(value, 1, number)) {
+      parsed.turns = number;
+    } else if (key == "--resume-check" && ParseNumber(value, 0, number)) {
       parsed.resumeAt = number;
+    } else if (key == "--resume-turn" && ParseNumber(value, 1, number)) {
+      parsed.resumeTurn = number;
     } else {
       return false;
     }
   }
-  // The resume check saves its save point under --save-as.
-  if (parsed.resumeAt != 0 && (parsed.resumeAt >= parsed.impulses || parsed.folder.saveAs.empty())) return false;
-  return GameFolderArgsValid(parsed.folder) && parsed.impulses >= 0 && parsed.seeded &&
+  // Exactly one of the two lengths; --seed and --random-state both set the seed,
+  // so a second one is refused by the count below.
+  if ((parsed.impulses >= 0) == (parsed.turns >= 0)) return false;
+  if (std::count(args.begin(), args.end(), "--seed") + std::count(args.begin(), args.end(), "--random-state") != 1) {
+    return false;
+  }
+  // The resume check saves its save point under --save-as, before the end;
+  // at the start of the game only after a country's turn.
+  if (parsed.resumeTurn != 0 && parsed.resumeAt < 0) return false;
+  if (parsed.resumeAt >= 0 &&
+      (parsed.turns >= 0 || parsed.carriesRandom || parsed.resumeAt >= parsed.impulses ||
+       (parsed.resumeAt == 0 && parsed.resumeTurn == 0) || parsed.folder.saveAs.empty())) {
+    return false;
+  }
+  return GameFolderArgsValid(parsed.folder) && parsed.seeded &&
          (parsed.folder.clock.empty() || !parsed.folder.saveAs.empty());
 }
 
@@ -147,36 +169,46 @@ bool cAutoplay::Check(const std::string& after) {
 }
 
 bool cAutoplay::PlayImpulse() {
-  if (!violation_.empty() || game_.gameOver) return false;
-  const Clock::time_point impulseStart = Clock::now();
-  while (true) {
-    cCountry* country = game_.playerControl.currentCountry;
-    if (!country) {
-      violation_ = "no country is current";
-      return false;
-    }
-    const double turnStart = ThreadCpuMilliseconds();
-    if (passive_.count(country->id)) {
-      LogFormat(u"[Autoplay] %ls is passive: its turn is passed on", country->name);
-      GameLockGuard lock;
-      country->finishedTurn = 1;
-    } else if (!PlayCurrentCountryTurn(game_)) {
-      return false;
-    }
-    timing_.phaseMs["CountryTurn"] += ThreadCpuMilliseconds() - turnStart;
-    if (!Check("the turn of " + Utf16ToUtf8(country->name))) return false;
-    const double start = ThreadCpuMilliseconds();
-    const eNextCountry next = MoveToNextCountry(game_);
-    if (next == eNextCountry::kStopped) return false;
-    if (next == eNextCountry::kImpulseEnded) {
-      timing_.phaseMs["EndOfImpulse"] += ThreadCpuMilliseconds() - start;
-      break;
-    }
-    timing_.phaseMs["NextCountry"] += ThreadCpuMilliseconds() - start;
+  const int before = impulsesRun_;
+  while (PlayTurn()) {
+    if (impulsesRun_ != before) return true;
   }
+  return false;
+}
+
+bool cAutoplay::PlayTurn() {
+  if (!violation_.empty() || game_.gameOver) return false;
+  if (!impulseBegun_) {
+    impulseStart_ = Clock::now();
+    impulseBegun_ = true;
+  }
+  cCountry* country = game_.playerControl.currentCountry;
+  if (!country) {
+    violation_ = "no country is current";
+    return false;
+  }
+  const double turnStart = ThreadCpuMilliseconds();
+  if (passive_.count(country->id)) {
+    LogFormat(u"[Autoplay] %ls is passive: its turn is passed on", country->name);
+    GameLockGuard lock;
+    country->finishedTurn = 1;
+  } else if (!PlayCurrentCountryTurn(game_)) {
+    return false;
+  }
+  timing_.phaseMs["CountryTurn"] += ThreadCpuMilliseconds() - turnStart;
+  if (!Check("the turn of " + Utf16ToUtf8(country->name))) return false;
+  const double start = ThreadCpuMilliseconds();
+  const eNextCountry next = MoveToNextCountry(game_);
+  if (next == eNextCountry::kStopped) return false;
+  if (next == eNextCountry::kSameImpulse) {
+    timing_.phaseMs["NextCountry"] += ThreadCpuMilliseconds() - start;
+    return true;
+  }
+  timing_.phaseMs["EndOfImpulse"] += ThreadCpuMilliseconds() - start;
+  impulseBegun_ = false;
   ++impulsesRun_;
   CountStays();
-  timing_.impulseMs.push_back(MillisecondsSince(impulseStart));
+  timing_.impulseMs.push_back(MillisecondsSince(impulseStart_));
   return Check("the end of impulse " + std::to_string(impulsesRun_)) && !game_.gameOver;
 }
 
@@ -317,12 +349,13 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
   sAutoplayArgs parsed;
   if (!ParseArgs(args, parsed)) {
     errors << "usage: autoplay --root <game folder> (--scenario <name> | --save <name>) --impulses <n> "
-              "--seed <s> [--passive <country>]... [--save-as <name> [--clock \"YYYY-MM-DD hh:mm\"]] "
-              "[--resume-check <impulse> (with --save-as)]\n";
+              "(--seed <s> | --random-state <n>) [--passive <country>]... [--save-as <name> [--clock "
+              "\"YYYY-MM-DD hh:mm\"]] [--resume-check <impulse> [--resume-turn <n>] (with --save-as)]\n"
+              "       autoplay ... --turns <n> instead of --impulses <n>\n";
     return 2;
   }
-  if (parsed.resumeAt != 0) {
-    return RunResumeCheck({parsed.folder, parsed.impulses, parsed.resumeAt,
+  if (parsed.resumeAt >= 0) {
+    return RunResumeCheck({parsed.folder, parsed.impulses, parsed.resumeAt, static_cast<int>(parsed.resumeTurn),
                            static_cast<std::uint32_t>(parsed.seed), parsed.passive},
                           out, errors);
   }
@@ -332,11 +365,21 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
   SeedRandom(static_cast<std::uint32_t>(parsed.seed));
   scope.game = LoadGameFolder(parsed.folder);
   int code = 0;
+  std::uint32_t stateAtEnd = 0;
   {
     cAutoplay play(*scope.game);
     play.SetPassiveCountries(parsed.passive);
-    while (play.impulsesRun() < parsed.impulses && play.PlayImpulse()) {
+    // A carried state goes on from where the run that saved the game stopped
+    // drawing, as the resume check's loaded game does.
+    if (parsed.carriesRandom) SeedRandom(static_cast<std::uint32_t>(parsed.seed));
+    if (parsed.turns >= 0) {
+      for (long turn = 0; turn < parsed.turns && play.PlayTurn(); ++turn) {
+      }
+    } else {
+      while (play.impulsesRun() < parsed.impulses && play.PlayImpulse()) {
+      }
     }
+    stateAtEnd = RandomState();
     play.PrintSummary(out);
     if (!play.violation().empty()) {
       errors << "invariant broken " << play.violation() << '\n';
@@ -345,7 +388,7 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   if (code == 0 && !parsed.folder.saveAs.empty()) {
     if (!SaveGameAs(*scope.game, parsed.folder, errors)) return 1;
-    out << "saved_as=" << parsed.folder.saveAs << '\n';
+    out << "saved_as=" << parsed.folder.saveAs << '\n' << "random_state=" << stateAtEnd << '\n';
   }
   return code;
 }

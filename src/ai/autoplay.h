@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -63,6 +64,9 @@ class cAutoplay {
   // invariant broke (violation() names it), the game is over or there is no
   // country to play.
   bool PlayImpulse();
+  // Plays the current country's turn and makes the next one current, ending
+  // the impulse after the last country. False as PlayImpulse.
+  bool PlayTurn();
 
   // The countries of these numbers play no turn: they only pass it on.
   void SetPassiveCountries(std::set<int> countries) { passive_ = std::move(countries); }
@@ -90,19 +94,26 @@ class cAutoplay {
   std::array<float, kDelayCount> savedDelays_{};  // the settings' delays, given back at the end
   bool savedPausesSleep_ = true;
   int impulsesRun_ = 0;
+  bool impulseBegun_ = false;  // a turn of the impulse under way was played
+  std::chrono::steady_clock::time_point impulseStart_;
   std::string violation_;
   std::set<int> passive_;
 };
 
 // Arguments: --root <game folder>, --scenario <name> or --save <name>,
-// --impulses <n>, --seed <s>, --passive <country number> (repeatable: that
+// --impulses <n> or --turns <n> (country turns, the impulse ending after its
+// last country), --seed <s> or, for a saved game, --random-state <n> (the
+// generator goes on from that state once the game is loaded, as it stood in
+// the run that saved it), --passive <country number> (repeatable: that
 // country's turns do nothing), optionally --save-as <name> with --clock
-// "YYYY-MM-DD hh:mm" to stamp the save with a fixed time, and, for tests,
-// --resume-check <impulse> with --save-as: the check of autoplay_resume.h
-// instead of a plain run, saving at that impulse. Installs the game's
-// turn steps for the run. Returns 0 when every impulse was played (or the game
-// ended) and the save, if asked, was written; 1 when the save failed; 2 on bad
-// arguments; 3 when an invariant broke (its description goes to errors).
+// "YYYY-MM-DD hh:mm" to stamp the save with a fixed time; a run that saves
+// prints "random_state=" for the next. For tests, --resume-check <impulse>
+// with --save-as, and --resume-turn <n> for a save after n country turns of
+// the next impulse: the check of autoplay_resume.h instead of a plain run.
+// Installs the game's turn steps for the run. Returns 0 when every impulse
+// was played (or the game ended) and the save, if asked, was written; 1 when
+// the save failed; 2 on bad arguments; 3 when an invariant broke (its
+// description goes to errors).
 int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors);
 
 }  // namespace tr

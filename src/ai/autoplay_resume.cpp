@@ -13,9 +13,11 @@
 #include "foundation/console_log.h"
 #include "foundation/paths.h"
 #include "foundation/random.h"
+#include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "scenario/save_game.h"
 #include "turn/game_steps.h"
+#include "turn/theads.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -50,13 +52,6 @@ class cLogRecorder {
   ~cLogRecorder() { ConsoleLog().SetObserver(nullptr); }
   cLogRecorder(const cLogRecorder&) = delete;
   cLogRecorder& operator=(const cLogRecorder&) = delete;
-};
-
-// What one game did from the save point on.
-struct sPlayed {
-  std::vector<std::u16string> log;
-  std::string summary;  // the lines about the game, not about the run
-  std::map<std::string, std::string> files;  // the final save, by file name
 };
 
 // The summary's lines that describe the game: the run's own counts (impulses
@@ -104,6 +99,25 @@ long FirstDifference(const std::vector<std::u16string>& a, const std::vector<std
   return static_cast<long>(parted.first - a.begin());
 }
 
+int CurrentCountryId(const cGame& game) {
+  const cCountry* current = game.playerControl.currentCountry;
+  return current ? current->id : 0;
+}
+
+// The files of two saves that are not byte for byte the same, or in one only.
+std::vector<std::string> FilesApart(const std::map<std::string, std::string>& a,
+                                    const std::map<std::string, std::string>& b) {
+  std::vector<std::string> files;
+  for (const auto& [name, bytes] : a) {
+    const auto other = b.find(name);
+    if (other == b.end() || other->second != bytes) files.push_back(name);
+  }
+  for (const auto& [name, bytes] : b) {
+    if (!a.count(name)) files.push_back(name);
+  }
+  return files;
+}
+
 std::string LineAt(const std::vector<std::u16string>& log, long index) {
   return index < static_cast<long>(log.size()) ? Utf16ToUtf8(log[static_cast<std::size_t>(index)]) : "(log ended)";
 }
@@ -121,6 +135,8 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
 
   sPlayed whole;
   std::uint32_t state = 0;
+  int currentAtSave = 0;
+  bool dummyAtSave = false;
   {
     sGameScope scope;
     SeedRandom(check.seed);
@@ -133,9 +149,17 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
       play.SetPassiveCountries(check.passive);
       PlayTo(play, check.resumeAt);
       reached = play.impulsesRun() == check.resumeAt && play.violation().empty();
+      // A save between two countries' turns: the next country is current and
+      // has not begun, as at a hand-over.
+      for (int turn = 0; reached && turn < check.resumeTurn; ++turn) {
+        reached = play.PlayTurn() && play.impulsesRun() == check.resumeAt;
+      }
       if (reached) {
         if (!Save(*scope.game, folder, savePoint, errors)) return 1;
         state = RandomState();
+        currentAtSave = CurrentCountryId(*scope.game);
+        const cCountry* current = scope.game->playerControl.currentCountry;
+        dummyAtSave = current && IsDummyCountry(*current);
         cLogRecorder recorder(whole.log);
         PlayTo(play, check.impulses);
       }
@@ -147,7 +171,9 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
       return 3;
     }
     if (!reached) {
-      out << "resume_check=skipped (the game ended before impulse " << check.resumeAt << ")\n";
+      out << "resume_check=skipped (the game ended before impulse " << check.resumeAt;
+      if (check.resumeTurn > 0) out << " and " << check.resumeTurn << " turns, or that impulse has no more turns";
+      out << ")\n";
       return 0;
     }
     if (!Save(*scope.game, folder, savePoint + "_one_go", errors)) return 1;
@@ -155,11 +181,20 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
   }
 
   sPlayed resumed;
+  int currentAtLoad = 0;
+  std::u16string nameAtLoad;
+  std::vector<std::string> loadedApart;
   {
     sGameScope scope;
     folder.scenario.clear();
     folder.save = savePoint;
     scope.game = LoadGameFolder(folder);
+    currentAtLoad = CurrentCountryId(*scope.game);
+    if (const cCountry* current = scope.game->playerControl.currentCountry) nameAtLoad = current->name;
+    // What the loaded game holds, saved again before it plays: a value the
+    // load does not give back shows here, apart from how the two played on.
+    if (!Save(*scope.game, folder, savePoint + "_loaded", errors)) return 1;
+    loadedApart = FilesApart(ReadSave(savePoint), ReadSave(savePoint + "_loaded"));
     std::string violation;
     {
       cAutoplay play(*scope.game);
@@ -179,31 +214,60 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
     if (!Save(*scope.game, folder, savePoint + "_resumed", errors)) return 1;
     resumed.files = ReadSave(savePoint + "_resumed");
   }
+  sResumeOutcome outcome{whole, resumed, loadedApart, currentAtSave, currentAtLoad, {}};
+  if (dummyAtSave && currentAtSave != currentAtLoad) {
+    outcome.oneGoOnly = {GetText("dummy_country,_ending_sequence"), u"Wyznaczam aktualne panstwo..."};
+    // The choice line begins with the side's name.
+    const std::u16string choice = u"Aktualne panstwo = " + nameAtLoad;
+    if (whole.log.size() > 2 && whole.log[2].ends_with(choice)) outcome.oneGoOnly.push_back(whole.log[2]);
+  }
+  return ReportResume(outcome, out);
+}
 
+int ReportResume(const sResumeOutcome& outcome, std::ostream& out) {
+  const sPlayed& whole = outcome.whole;
+  const sPlayed& resumed = outcome.resumed;
   const long line = FirstDifference(whole.log, resumed.log);
-  std::vector<std::string> files;
-  for (const auto& [name, bytes] : whole.files) {
-    const auto other = resumed.files.find(name);
-    if (other == resumed.files.end() || other->second != bytes) files.push_back(name);
-  }
-  for (const auto& [name, bytes] : resumed.files) {
-    if (!whole.files.count(name)) files.push_back(name);
-  }
-  const bool alike = line < 0 && whole.summary == resumed.summary;
-  if (alike && files.empty()) {
+  const std::vector<std::string> filesApart = FilesApart(whole.files, resumed.files);
+  const bool alike = line < 0 && whole.summary == resumed.summary && outcome.loadedApart.empty();
+  if (alike && filesApart.empty()) {
     out << "resume_check=match\n";
     return 0;
   }
-  // Played alike to the end, yet saved apart: a value the save keeps less
-  // exactly than the game holds it (production points are written with six
-  // decimals) drifts by its last digit.
-  out << (alike ? "resume_check=plays_alike\n" : "resume_check=differs\n");
+  // The save keeps no current country: the load chooses it again from the
+  // saved turn marks. The game chose it before the end of impulse, which can
+  // make that country a dummy (it surrendered): the game then logs its passed
+  // turn, which the loaded game never plays. Only those named lines may part.
+  const std::vector<std::u16string>& only = outcome.oneGoOnly;
+  const bool chosenAgain =
+      !only.empty() && outcome.currentAtSave != outcome.currentAtLoad && outcome.loadedApart.empty() &&
+      filesApart.empty() && whole.summary == resumed.summary && whole.log.size() >= only.size() &&
+      std::equal(only.begin(), only.end(), whole.log.begin()) &&
+      std::equal(whole.log.begin() + static_cast<long>(only.size()), whole.log.end(), resumed.log.begin(),
+                 resumed.log.end());
+  if (alike) {
+    // Played alike to the end, yet saved apart: a value the save keeps less
+    // exactly than the game holds it drifts by its last digit.
+    out << "resume_check=plays_alike\n";
+  } else if (chosenAgain) {
+    out << "resume_check=current_country_chosen_again\n";
+  } else {
+    out << "resume_check=differs\n";
+  }
+  if (outcome.currentAtSave != outcome.currentAtLoad) {
+    out << "current_country=one_go:" << outcome.currentAtSave << " resumed:" << outcome.currentAtLoad << '\n';
+  }
+  for (const std::string& name : outcome.loadedApart) out << "loaded_file_differs=" << name << '\n';
+  if (chosenAgain) {
+    for (const std::u16string& text : only) out << "one_go_only_line=" << Utf16ToUtf8(text) << '\n';
+    return 4;
+  }
   if (line >= 0) {
     out << "first_log_difference=" << line + 1 << " of " << whole.log.size() << '/' << resumed.log.size() << '\n'
         << "one_go_line=" << LineAt(whole.log, line) << '\n'
         << "resumed_line=" << LineAt(resumed.log, line) << '\n';
   }
-  for (const std::string& name : files) out << "differing_file=" << name << '\n';
+  for (const std::string& name : filesApart) out << "differing_file=" << name << '\n';
   if (whole.summary != resumed.summary) {
     out << "one_go_summary:\n" << whole.summary << "resumed_summary:\n" << resumed.summary;
   }

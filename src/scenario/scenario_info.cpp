@@ -77,6 +77,8 @@ constexpr sCounterKey kCounterKeys[] = {
     {"Save/LastFleetId", &cGame::nextFleetId},         {"Save/LastNavalUnitId", &cGame::nextNavalUnitId},
     {"Save/LastLandUnitId", &cGame::nextLandUnitId},   {"Save/LastAirUnitId", &cGame::nextAirUnitId},
     {"Save/LastConvoyId", &cGame::nextConvoyId}};
+// The month whose once-a-month steps last ran.
+constexpr std::string_view kLastMonthKey = "Save/LastMonthProcessed";
 
 }  // namespace
 
@@ -211,6 +213,7 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
   ini.SetInt("Save/GameYearDisplayed", game.date.year);
   ini.SetString("Save/GameVersion", Format(u"%.2f", kGameVersion));
   for (const sCounterKey& counter : kCounterKeys) ini.SetInt(counter.key, game.*counter.counter);
+  ini.SetInt(kLastMonthKey, game.lastMonthProcessed);
   if (game.pbemGame) {
     ini.SetString("Save/PBEMGameName", game.pbemGameName);
     int position = 1;
@@ -237,6 +240,12 @@ void RestoreSavedCounters(cGame& game, std::u16string_view folder_template) {
     if (!ini.HasKey(counter.key)) continue;  // a save from before the counters were kept
     std::int32_t& value = game.*counter.counter;
     value = std::max(value, RangedInt(ini, counter.key, value, 0, kMaxObjectNumber, value, path));
+  }
+  // A new game runs its first month's steps while it starts, which the date
+  // alone does not tell from a game that reached that month by playing.
+  if (ini.HasKey(kLastMonthKey)) {
+    game.lastMonthProcessed = RangedInt(ini, kLastMonthKey, game.lastMonthProcessed, 0, 12, game.lastMonthProcessed,
+                                        path);
   }
 }
 

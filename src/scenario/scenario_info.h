@@ -33,7 +33,8 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template);
 // keeps, so the objects made after the load take the numbers they would have
 // taken in the game that was saved. A counter is never lowered below the
 // highest number in use; one outside 0 to the largest object number is logged
-// and passed over.
+// and passed over. The month whose once-a-month steps last ran comes from the
+// file too when it holds it (0 to 12); an older save keeps what the date gave.
 void RestoreSavedCounters(cGame& game, std::u16string_view folder_template);
 
 // Writes "<folder>\Info.ini": the scenario's own file with the section Save

@@ -19,6 +19,7 @@
 #include "scenario/table_writer.h"
 #include "turn/sea_graph.h"
 #include "units/jednostka.h"
+#include "units/jednostka_ladowa.h"
 #include "units/jednostka_morska.h"
 #include "world/file_io.h"
 #include "world/gra.h"
@@ -28,7 +29,8 @@ namespace {
 
 constexpr std::u16string_view kHeader =
     u"#Seas;country the seas are seen for; then Land or Air;ID;spotted (0 or 1);combat value; and Naval;ID;spotted; "
-    u"then Node;ID;own, allied and spotted enemy ships by type;player and enemy marker ship IDs (-1: none)";
+    u"then Node;ID;own, allied and spotted enemy ships by type;player and enemy marker ship IDs (-1: none); then "
+    u"Moved;ID of a land unit that moved or was placed this turn";
 constexpr std::size_t kNodeFields = 2 + 3 * kShipTypeCount + 2;
 constexpr std::size_t kLandOrAirFields = 4;
 constexpr std::size_t kNavalFields = 3;
@@ -95,6 +97,8 @@ class cUnitStateReader {
       game_.seaGraph.viewingCountry = Number(fields, 1, line);
     } else if (fields[0] == "Node") {
       Node(fields, line);
+    } else if (fields[0] == "Moved") {
+      Moved(fields, line);
     } else {
       Unit(fields, line);
     }
@@ -134,6 +138,20 @@ class cUnitStateReader {
     order_.emplace(&unit, static_cast<int>(order_.size()));
     unit.spotted = spotted != 0 ? 1 : 0;
     if (auto* held = dynamic_cast<cJednostka*>(&unit)) held->combatValue = Number(fields, 3, line);
+  }
+
+  // The step a unit that began its turn without points may take, once.
+  void Moved(const std::vector<std::string_view>& fields, int line) {
+    const int id = Number(fields, 1, line);
+    const auto found = units_.find({eKind::kLand, id});
+    auto* land = found == units_.end() ? nullptr : dynamic_cast<cJednostkaLadowa*>(found->second);
+    if (!land) {
+      LogFormat(u"WARNING: %s at line %i (counting from 1) names the land unit ID=%i, which the save does not hold; "
+                u"ignored",
+                path_, line, id);
+      return;
+    }
+    land->movedThisTurn = 1;
   }
 
   cJednostkaMorska* Ship(int id, int line) const {
@@ -186,6 +204,14 @@ bool WriteUnitState(const cGame& game, std::u16string_view folder) {
     AppendField(rows, unit.id);
     AppendField(rows, unit.spotted ? 1 : 0);
     if (kind != eKind::kNaval) AppendField(rows, static_cast<const cJednostka&>(unit).combatValue);
+  });
+  // Whether a unit moved this turn is read at the end of the impulse (its
+  // entrenchment) and by its move range; a save between two countries' turns keeps it.
+  ForEachUnit(game, [&rows](eKind kind, const cUnit& unit) {
+    const auto* land = kind == eKind::kLand ? dynamic_cast<const cJednostkaLadowa*>(&unit) : nullptr;
+    if (!land || !land->movedThisTurn) return;
+    rows += "\r\nMoved;";
+    AppendField(rows, unit.id);
   });
   writer.WriteBytes(rows);
   for (const sWezelGrafuMorz& node : game.seaGraph.nodes) writer.Write(NodeRow(node));

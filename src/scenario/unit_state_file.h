@@ -4,7 +4,9 @@
 // counters and marker ships) is the game's history of reveals, deployments
 // and spotting rolls; a unit's combat value was worked out at the last end of
 // impulse, from what held then. The computer reads both, so a loaded game
-// without them would play on differently from the one that was saved.
+// without them would play on differently from the one that was saved. Which
+// land units moved or were placed this turn is kept too: a save between two
+// countries' turns is read on within the impulse.
 #pragma once
 
 #include <string_view>
@@ -16,8 +18,8 @@ class cGame;
 // Writes "<folder>\unit_state.csv"; false (logged) when it cannot be written.
 bool WriteUnitState(const cGame& game, std::u16string_view folder);
 
-// Sets the spotted flags and combat values of the units and the sea nodes'
-// view from the saved game's file. A save written before the file existed
+// Sets the spotted flags, combat values and moved marks of the units and the
+// sea nodes' view from the saved game's file. A save written before the file existed
 // has none: the units keep what the unit readers gave them (logged). A file
 // cut short or with a line that is not the game's is refused as any damaged
 // saved table is; a unit or node the save does not hold is logged and passed over.

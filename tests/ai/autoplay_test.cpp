@@ -162,6 +162,60 @@ TEST_F(AutoplayTest, SavedGamePlaysOnAsTheUnbrokenGame) {
   }
 }
 
+// A game saved between two countries' turns, as a hand-over saves it, plays
+// on as the unbroken game. Seed 611 saves after the second turn of the first
+// impulse, whose month's harbour step the new game ran as it started; seed
+// 612 after the fourth turn of impulse 4, with a unit that began its turn
+// without points having taken its one step (its entrenchment at the end of
+// the impulse decides an attack's odds); seed 623 after the third turn of
+// impulse 26, where a country at peace deploys by its fronts of an earlier war.
+TEST_F(AutoplayTest, GameSavedBetweenTwoCountriesTurnsPlaysOnAsTheUnbrokenGame) {
+  for (const auto& [seed, impulse, turns, end] : {std::tuple{"611", "0", "2", "2"}, std::tuple{"612", "3", "4", "5"},
+                                                  std::tuple{"623", "25", "3", "27"}}) {
+    std::string summary;
+    Run({"--impulses", end, "--seed", seed, "--save-as", "point", "--resume-check", impulse, "--resume-turn", turns},
+        summary);
+    EXPECT_TRUE(summary.starts_with("resume_check=match\n")) << "seed " << seed << ":\n" << summary << errors_;
+  }
+}
+
+// The value of a key=value line of a summary; empty when there is none.
+std::string SummaryValue(const std::string& summary, const std::string& key) {
+  const std::size_t at = summary.find('\n' + key + '=');
+  if (at == std::string::npos) return {};
+  const std::size_t from = at + key.size() + 2;
+  return summary.substr(from, summary.find('\n', from) - from);
+}
+
+// A play-by-e-mail game handed over after every country's turn: each turn is
+// played in a run of its own that loads the save of the run before and goes
+// on with its random state. The game ends as the one played in one go, file
+// for file, through the first impulse's month and the steps of its units.
+TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnEndsAsTheGamePlayedInOneGo) {
+  const std::string clock = "2011-03-04 09:30";
+  std::string summary;
+  ASSERT_EQ(Run({"--impulses", "2", "--seed", "612", "--clock", clock, "--save-as", "one_go"}, summary), 0) << errors_;
+  std::vector<std::string> from{"--scenario", kScenario, "--seed", "612"};
+  int impulses = 0;
+  int runs = 0;
+  while (impulses < 2 && runs < 40) {
+    std::vector<std::string> args{"--root", dir_.path().string(), "--turns", "1", "--clock", clock, "--save-as", "handed"};
+    args.insert(args.end(), from.begin(), from.end());
+    std::ostringstream out;
+    std::ostringstream errors;
+    ASSERT_EQ(RunAutoplay(args, out, errors), 0) << errors.str();
+    impulses += std::stoi(SummaryValue("\n" + out.str(), "impulses"));
+    from = {"--save", "handed", "--random-state", SummaryValue(out.str(), "random_state")};
+    ++runs;
+  }
+  EXPECT_EQ(impulses, 2);
+  EXPECT_GT(runs, 2 * 2) << "more than two countries' turns in an impulse";
+  const FolderBytes oneGo = Files("one_go");
+  const FolderBytes handed = Files("handed");
+  ASSERT_EQ(oneGo.size(), handed.size());
+  for (const auto& [name, bytes] : oneGo) EXPECT_TRUE(handed.count(name) && handed.at(name) == bytes) << name;
+}
+
 // The cities Kaltheim (1) and Lombria (2) hold together, from the summary.
 int CitiesOfFirstTwo(const std::string& summary) {
   int total = 0;

@@ -154,11 +154,11 @@ INSTANTIATE_TEST_SUITE_P(
                        "names destination sea node 2147483647, which does not exist", kRefused, true},
         // A save naming its scenario by a path: the scenario's tables and
         // events would be read from wherever it points.
-        SavedValue("SavedScenarioNameOutsideTheScenarios", "Info.ini", 27, "..\\save\\corrupted",
+        SavedValue("SavedScenarioNameOutsideTheScenarios", "Info.ini", 28, "..\\save\\corrupted",
                    "ERROR: Save/ScenarioName (\"..\\save\\corrupted\") in data\\save\\corrupted\\Info.ini is not "
                    "the name of a folder of data\\scenarios; the game is not loaded",
                    kRefused),
-        SavedValue("SavedScenarioNameAbsolute", "Info.ini", 27, "/etc", "ERROR: Save/ScenarioName (\"/etc\")",
+        SavedValue("SavedScenarioNameAbsolute", "Info.ini", 28, "/etc", "ERROR: Save/ScenarioName (\"/etc\")",
                    kRefused)),
     [](const auto& info) { return std::string(info.param.name); });
 

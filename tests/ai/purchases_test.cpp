@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ai/purchases.h"
@@ -24,6 +26,10 @@ class PurchaseTest : public testing::Test {
   }
   void SetConstant(int line, int field, double value) {
     world.game().constants.SetSlot(sScenarioConstants::SlotOf(line, field), value);
+  }
+  // Consecutive fields of one line from `first`.
+  void SetLine(int line, int first, std::initializer_list<double> values) {
+    for (double value : values) SetConstant(line, first++, value);
   }
   cCountry& country() { return world.country(1); }
   sCountryAiSettings& settings() { return country().aiSettings; }
@@ -57,17 +63,32 @@ TEST_F(PurchaseTest, UnaffordableWishesStayOrGoByTheirCode) {
   EXPECT_EQ(country().productionPoints, 0.0);
 }
 
-TEST_F(PurchaseTest, InvasionPointsAreBoughtWhileAffordable) {
-  SetConstant(86, 3, 10.0);
-  SetConstant(87, 3, 2.0);
-  settings().PurchaseQueue = {0};
-  country().productionPoints = 35.0;
+// Each kind of point has its own base and step (fields 3, 2 and 1 of lines 86
+// and 87 for invasion, sea transport and strategic movement), and the lines
+// around them hold other values, so a price read from a neighbouring line or
+// field buys a different count. Invasion and sea transport points are bought
+// until the next one cannot be paid; a strategic point once.
+TEST_F(PurchaseTest, PointsAreBoughtInQueueOrderWhileAffordable) {
+  SetLine(85, 1, {33.0, 35.0, 37.0});
+  SetLine(86, 1, {2.5, 3.0, 7.0});
+  SetLine(87, 1, {1.25, 4.0, 2.25});
+  SetLine(88, 2, {60.0, 70.0});
+  settings().PurchaseQueue = {kBuyInvasionPoint, kBuySeaTransportPoints, kBuyStrategicMovementPoint};
+  country().invasionPointsUsed = 3;
+  country().seaTransportPoints = 13;
+  country().strategicMovementMax = 4;
+  country().productionPoints = 45.75;
 
   ai().MakePurchases();
 
+  // Invasion 7 + 3 * 2.25 and 7 + 4 * 2.25; sea transport 3 + 13 / 10 * 4;
+  // strategic movement 2.5 + 4 * 1.25.
   EXPECT_EQ(country().invasionPoints, 2);
-  EXPECT_EQ(country().invasionPointsUsed, 2);
-  EXPECT_DOUBLE_EQ(country().productionPoints, 13.0);
+  EXPECT_EQ(country().invasionPointsUsed, 5);
+  EXPECT_EQ(country().seaTransportPoints, 23);
+  EXPECT_EQ(country().strategicMovementMax, 5);
+  EXPECT_EQ(country().strategicMovementPoints, 1);
+  EXPECT_DOUBLE_EQ(country().productionPoints, 1.5);
   EXPECT_EQ(settings().PurchaseQueue, Queue{});
 }
 
@@ -243,26 +264,30 @@ TEST_F(PurchaseTest, NewAirUnitAndShipStartWithTheirTypeValues) {
 // Each range of buyable types is priced up to its last type and no further:
 // land by price factor times cost, air by strength times factor, ships by
 // their own price (the price line ends with the submarine: transports are
-// not bought as ships).
+// not bought as ships). Every field of the lines read and of the lines
+// around them holds its own value.
 TEST_F(PurchaseTest, NewUnitsArePricedToTheLastTypeOfEachRange) {
-  SetConstant(79, 2, 2.0);
-  SetConstant(9, 2, 3.0);
-  SetConstant(79, kAirborneDivision + 2, 5.0);
-  SetConstant(9, kAirborneDivision + 2, 7.0);
-  SetConstant(79, kAirborneDivision + 3, 11.0);
-  SetConstant(9, kAirborneDivision + 3, 13.0);
-  SetConstant(14, kFighter - 19, 4.0);
-  SetConstant(81, kFighter - 18, 1.5);
-  SetConstant(14, kStrategicBomber - 19, 6.0);
-  SetConstant(81, kStrategicBomber - 18, 2.5);
-  SetConstant(14, kStrategicBomber - 18, 8.0);
-  SetConstant(81, kStrategicBomber - 17, 3.5);
-  SetConstant(85, kAircraftCarrier - 39, 90.0);
-  SetConstant(85, kAmphibiousShip - 41, 30.0);
+  SetLine(8, 1, {21.0, 22.0, 23.0});
+  SetLine(9, 2, {11.0, 12.0, 13.0, 14.0, 15.0, 16.0, 17.0});  // land costs
+  SetLine(10, 2, {41.0, 42.0, 43.0, 44.0, 45.0, 46.0, 47.0});
+  SetLine(13, 2, {51.0, 52.0, 53.0, 54.0, 55.0, 56.0, 57.0});
+  SetLine(14, 1, {24.0, 26.0, 28.0});  // air strengths
+  SetLine(15, 2, {61.0, 62.0, 63.0});
+  SetLine(78, 2, {2.5, 3.5, 4.5, 5.5, 6.5, 7.5, 8.5});
+  SetLine(79, 2, {2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0});  // land price factors
+  SetLine(80, 2, {9.5, 10.5, 11.5});
+  SetLine(81, 2, {1.25, 2.25, 3.25});  // air price factors
+  SetLine(82, 1, {18.0});
+  SetLine(84, 1, {27.0});
+  SetLine(85, 1, {90.0, 70.0, 50.0, 30.0});  // ship prices
+  SetLine(86, 1, {3.75, 4.75, 5.75});
   const std::pair<int, float> prices[] = {
-      {kInfantryDivision, 6.0f}, {kAirborneDivision, 35.0f}, {kAirborneDivision + 1, 0.0f},
-      {kFighter, 6.0f},          {kStrategicBomber, 15.0f},  {kStrategicBomber + 1, 0.0f},
-      {kAircraftCarrier, 90.0f}, {kAmphibiousShip - 2, 30.0f}, {kAmphibiousShip + 1, 0.0f}};
+      {kInfantryDivision - 1, 0.0f}, {kInfantryDivision, 22.0f}, {1, 36.0f},      {2, 52.0f},
+      {3, 70.0f},                    {4, 90.0f},                 {5, 112.0f},     {kAirborneDivision, 136.0f},
+      {kAirborneDivision + 1, 0.0f}, {kFighter - 1, 0.0f},       {kFighter, 30.0f}, {kFighter + 1, 58.5f},
+      {kStrategicBomber, 91.0f},     {kStrategicBomber + 1, 0.0f}, {kAircraftCarrier - 1, 0.0f},
+      {kAircraftCarrier, 90.0f},     {kAircraftCarrier + 1, 70.0f}, {kAircraftCarrier + 2, 50.0f},
+      {kSubmarine, 30.0f},           {kSubmarine + 1, 0.0f},     {kAmphibiousShip, 0.0f}};
   for (const auto& [type, price] : prices) EXPECT_FLOAT_EQ(NewUnitPrice(type), price) << type;
 }
 
@@ -358,6 +383,20 @@ TEST_F(PurchaseTest, ArmourIsLookedAtBeforeTheStructure) {
   EXPECT_FLOAT_EQ(choice.landUnitPrice, 6.0f);
 }
 
+// Research: the lines of the points needed, the highest level and the price,
+// and the lines around them, hold a value of their own in every field; each
+// test sets the fields of the technology it looks at.
+class ResearchFixture : public PurchaseTest {
+ protected:
+  ResearchFixture() {
+    SetLine(87, 1, {33.0, 35.0, 39.0});
+    SetLine(88, 2, {48.0, 50.0, 52.0, 54.0, 56.0, 58.0, 62.0});
+    SetLine(89, 2, {2.0, 4.0, 6.0, 7.0, 8.0, 9.0, 11.0});
+    SetLine(90, 2, {4.5, 6.5, 11.0, 13.5, 15.5, 17.5, 19.5});
+    SetLine(91, 2, {21.5, 22.5, 23.5, 24.5, 25.5, 26.5});
+  }
+};
+
 // Research: invest while progress is low for the investments made.
 struct sResearchCase {
   int technology;
@@ -365,7 +404,7 @@ struct sResearchCase {
   int chosen;
 };
 
-class ResearchTest : public PurchaseTest, public testing::WithParamInterface<sResearchCase> {};
+class ResearchTest : public ResearchFixture, public testing::WithParamInterface<sResearchCase> {};
 
 TEST_P(ResearchTest, ProgressAndInvestmentsDecide) {
   const int t = GetParam().technology;
@@ -392,7 +431,7 @@ struct sResearchLevelCase {
   bool researched;
 };
 
-class ResearchLevelTest : public PurchaseTest, public testing::WithParamInterface<sResearchLevelCase> {};
+class ResearchLevelTest : public ResearchFixture, public testing::WithParamInterface<sResearchLevelCase> {};
 
 TEST_P(ResearchLevelTest, NoResearchAtTheDesiredOrHighestLevel) {
   const sResearchLevelCase& c = GetParam();
@@ -412,7 +451,7 @@ INSTANTIATE_TEST_SUITE_P(Levels, ResearchLevelTest,
                                          sResearchLevelCase{"AtTheHighest", 3, 5, 3, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PurchaseTest, ResearchInvestmentIsBought) {
+TEST_F(ResearchFixture, ResearchInvestmentIsBought) {
   SetConstant(88, 3, 100.0);
   SetConstant(89, 3, 5.0);
   SetConstant(90, 3, 7.0);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "foundation/format.h"
 #include "foundation/random.h"
@@ -11,6 +12,8 @@
 #include "support/naval_world.h"
 #include "units/combat_result.h"
 #include "units/jednostka_ladowa.h"
+#include "units/shore_bombardment_ships.h"
+#include "units/unit_fixture.h"
 #include "world/headless_presentation.h"
 
 namespace tr {
@@ -160,6 +163,49 @@ TEST_F(ShoreBombardment, FleetBombardmentRunsItOnTheUnitOfTheHex) {
   ScopedRandomDraws draws({Die(4)});
   EXPECT_TRUE(fleet->ShoreBombard(3, 4, &result, 1));
   EXPECT_FLOAT_EQ(unit->shoreBombardmentEffect, 40.0f);
+}
+
+// Which of a country's fleets in a sea zone fires at the shore.
+class ShoreBombardmentShips : public test::UnitWorld {};
+
+TEST_F(ShoreBombardmentShips, TakesTheFleetWithMostGuns) {
+  auto fleet = [&](int id, int node, int country) {
+    auto f = std::make_unique<cFleet>();
+    f->id = id;
+    f->seaNodeId = node;
+    f->countryId = country;
+    game().fleets.push_back(std::move(f));
+    return game().fleets.back().get();
+  };
+  auto ship = [&](cFleet* f, int type, int done = 0) {
+    auto s = std::make_unique<cJednostkaMorska>();
+    s->SetType(type);
+    s->owner = f->countryId;
+    s->fleet = f;
+    s->shoreBombardmentDone = done;
+    game().navalUnits.push_back(std::move(s));
+    return game().navalUnits.back().get();
+  };
+  cFleet* seven = fleet(7, 3, 1);
+  cFleet* four = fleet(4, 3, 1);
+  cFleet* other = fleet(2, 3, 2);
+  cFleet* away = fleet(1, 9, 1);
+  cJednostkaMorska* a = ship(seven, kBattleship);
+  ship(seven, kCargoShip);
+  cJednostkaMorska* b = ship(four, kCruiser);
+  cJednostkaMorska* spent = ship(four, kBattleship, 1);
+  ship(other, kBattleship);
+  ship(other, kBattleship);
+  ship(away, kBattleship);
+  EXPECT_EQ(FindShoreBombardmentShips(game(), 1, 3), four);  // one each: the lower number wins
+  EXPECT_EQ(b->selectedForBombardment, 1);
+  EXPECT_EQ(a->selectedForBombardment, 0);
+  EXPECT_EQ(spent->selectedForBombardment, 0);
+  ship(seven, kCruiser);
+  EXPECT_EQ(FindShoreBombardmentShips(game(), 1, 3), seven);
+  EXPECT_EQ(a->selectedForBombardment, 1);
+  EXPECT_EQ(b->selectedForBombardment, 0);
+  EXPECT_EQ(FindShoreBombardmentShips(game(), 3, 3), nullptr);
 }
 
 }  // namespace

@@ -1,27 +1,34 @@
 // "air_units.csv" and "naval_units.csv": the reserve rule of air units, the
-// refused rows, the ships' reserve, and save-and-load.
+// refused rows, the ships' reserve, and a scenario's and a save's rows read
+// and written back column by column.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string>
 
 #include "scenario/air_units_file.h"
 #include "scenario/naval_units_file.h"
-#include "units/shore_bombardment_ships.h"
 #include "units/unit_files_fixture.h"
 
 namespace tr {
 namespace {
 
 using test::AirRow;
-using test::UnitFiles;
 
-class AirNavalFiles : public UnitFiles {
+class AirNavalUnitsFiles : public test::UnitFiles {
  protected:
   // The rows' points are within what the scenario gives an air unit.
-  AirNavalFiles() {
-    for (int type = 0; type < 3; ++type) game().constants.SetSlot(consts_layout::kAirActionPoints + type, 5);
+  AirNavalUnitsFiles() {
+    for (int type = 0; type < 3; ++type) game().constants.SetSlot(consts_layout::kAirActionPoints + type, 9);
+  }
+  // The rows between the table's header lines, written back after a load.
+  static std::string Rows(std::string_view onMap, std::string_view inReserve) {
+    return "\r\n#On map\r\n" + std::string(onMap) + "\r\n#In reserve\r\n" + std::string(inReserve);
   }
 };
 
-TEST_F(AirNavalFiles, AirRowsBreakingTheReserveRuleAreRefusedInOneBox) {
+TEST_F(AirNavalUnitsFiles, AirRowsBreakingTheReserveRuleAreRefusedInOneBox) {
   Scenario("air_units.csv", AirRow(1, "Good", 2, 3, 4, 0) + AirRow(2, "Parked", 2, 5, 7, 1) +
                                 AirRow(3, "Lost", 3, -1, -1, 0) + AirRow(4, "Spare", 2, -1, -1, 1, 2) +
                                 AirRow(4, "Twin", 2, 6, 6, 0));
@@ -55,7 +62,7 @@ TEST_F(AirNavalFiles, AirRowsBreakingTheReserveRuleAreRefusedInOneBox) {
   EXPECT_EQ(presentation_.CountEvents(u"message-box air_units.csv|"), 1);
 }
 
-TEST_F(AirNavalFiles, AirUnitsSaveAndLoad) {
+TEST_F(AirNavalUnitsFiles, AirUnitsSaveAndLoad) {
   sCommander& commander = AddCommander(4, 2, 1, 1, kCategoryAir);
   Scenario("air_units.csv", "#Air units\r\n" + AirRow(1, "Good", 2, 3, 4, 0) + AirRow(9, "Spare", 2, -1, -1, 1));
   LoadAirUnits(game(), test::kScenario);
@@ -81,7 +88,7 @@ TEST_F(AirNavalFiles, AirUnitsSaveAndLoad) {
   EXPECT_EQ(game().nextAirUnitId, 9);
 }
 
-TEST_F(AirNavalFiles, ShipsReadSaveAndLoadWithTheirReserve) {
+TEST_F(AirNavalUnitsFiles, ShipsReadSaveAndLoadWithTheirReserve) {
   Scenario("naval_units.csv", "#Naval units\r\n1;Hood;1;41;5;8;10;-1;0;1;0;0;1;1;\r\n2;Spare;1;44;6;3;3;-1;1;0;0;4;0;0;\r\n");
   test::LogCapture log;
   LoadNavalUnits(game(), test::kScenario);
@@ -114,44 +121,35 @@ TEST_F(AirNavalFiles, ShipsReadSaveAndLoadWithTheirReserve) {
   EXPECT_EQ(game().nextNavalUnitId, 2);
 }
 
-TEST_F(AirNavalFiles, ShoreBombardmentTakesTheFleetWithMostGuns) {
-  auto fleet = [&](int id, int node, int country) {
-    auto f = std::make_unique<cFleet>();
-    f->id = id;
-    f->seaNodeId = node;
-    f->countryId = country;
-    game().fleets.push_back(std::move(f));
-    return game().fleets.back().get();
-  };
-  auto ship = [&](cFleet* f, int type, int done = 0) {
-    auto s = std::make_unique<cJednostkaMorska>();
-    s->SetType(type);
-    s->owner = f->countryId;
-    s->fleet = f;
-    s->shoreBombardmentDone = done;
-    game().navalUnits.push_back(std::move(s));
-    return game().navalUnits.back().get();
-  };
-  cFleet* seven = fleet(7, 3, 1);
-  cFleet* four = fleet(4, 3, 1);
-  cFleet* other = fleet(2, 3, 2);
-  cFleet* away = fleet(1, 9, 1);
-  cJednostkaMorska* a = ship(seven, kBattleship);
-  ship(seven, kCargoShip);
-  cJednostkaMorska* b = ship(four, kCruiser);
-  cJednostkaMorska* spent = ship(four, kBattleship, 1);
-  ship(other, kBattleship);
-  ship(other, kBattleship);
-  ship(away, kBattleship);
-  EXPECT_EQ(FindShoreBombardmentShips(game(), 1, 3), four);  // one each: the lower number wins
-  EXPECT_EQ(b->selectedForBombardment, 1);
-  EXPECT_EQ(a->selectedForBombardment, 0);
-  EXPECT_EQ(spent->selectedForBombardment, 0);
-  ship(seven, kCruiser);
-  EXPECT_EQ(FindShoreBombardmentShips(game(), 1, 3), seven);
-  EXPECT_EQ(a->selectedForBombardment, 1);
-  EXPECT_EQ(b->selectedForBombardment, 0);
-  EXPECT_EQ(FindShoreBombardmentShips(game(), 3, 3), nullptr);
+// Neighbouring columns never hold the same value, so a column read from or
+// written to its neighbour's place changes the row.
+TEST_F(AirNavalUnitsFiles, SavedAirUnitsComeBackColumnByColumn) {
+  game().loadedGame = 1;
+  constexpr std::string_view kOnMap = "12;Hawk;2;3;4;21;3;11;-1;1;0;7;8;5;6;0;9;1;13;";
+  // A unit in the reserve has the full supply level, 10 here.
+  constexpr std::string_view kInReserve = "14;Kite;3;-1;-1;22;4;10;-1;0;1;15;16;2;8;1;10;0;17;";
+  dir_.Write("data/save/in/air_units.csv", "#Air units" + Rows(kOnMap, kInReserve));
+  LoadAirUnits(game(), u"data\\save\\in\\%s");
+  game().CollectUnitReserve();
+  ASSERT_EQ(game().airUnits.size(), 1u);
+  EXPECT_EQ(game().airUnits.front()->availableInTurns, 13);
+  ASSERT_TRUE(WriteAirUnits(game(), test::kSaveFolder));
+  const std::string saved = Saved("air_units.csv");
+  EXPECT_TRUE(saved.ends_with(Rows(kOnMap, kInReserve))) << saved;
+}
+
+TEST_F(AirNavalUnitsFiles, SavedShipsComeBackColumnByColumn) {
+  game().loadedGame = 1;
+  constexpr std::string_view kOnMap = "3;Argus;2;42;5;8;11;-1;0;1;0;6;0;1;";
+  constexpr std::string_view kInReserve = "7;Tern;3;44;-1;4;9;-1;1;0;1;2;1;0;";
+  dir_.Write("data/save/in/naval_units.csv", "#Naval units" + Rows(kOnMap, kInReserve));
+  LoadNavalUnits(game(), u"data\\save\\in\\%s");
+  game().CollectNavalReserve();
+  ASSERT_EQ(game().navalUnits.size(), 1u);
+  EXPECT_EQ(game().navalUnits.front()->availableInTurns, 6);
+  ASSERT_TRUE(WriteNavalUnits(game(), test::kSaveFolder));
+  const std::string saved = Saved("naval_units.csv");
+  EXPECT_TRUE(saved.ends_with(Rows(kOnMap, kInReserve))) << saved;
 }
 
 }  // namespace

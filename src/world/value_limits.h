@@ -42,6 +42,8 @@ inline constexpr int kMaxTechLevel = 5;
 inline constexpr int kMaxPoints = 1000000;
 // Production points may run into debt; held where sums stay finite.
 inline constexpr double kMaxProduction = 1e9;
+// The losses one country has dealt another; their sums over every country stay finite.
+inline constexpr float kMaxLosses = 1e9f;
 // Percentages of the weather and upkeep modifiers.
 inline constexpr float kMaxPercent = 1000.0f;
 

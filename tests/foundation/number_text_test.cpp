@@ -112,11 +112,20 @@ TEST(NumberText, DecimalsReadAsFarAsTheyAreANumber) {
 TEST(NumberText, LongDecimalsReadAsTheCLibraryReadsThem) {
   const auto zeros = [](std::size_t n) { return std::string(n, '0'); };
   std::vector<std::string> texts = {
-      "0." + zeros(400) + "1",         "1" + zeros(400) + "e-1",  "-1" + zeros(400) + "e-95",
-      "0." + zeros(300) + "7e-30",     "0." + zeros(320) + "24703282292062328", "0." + zeros(320) + "2470328229206232",
-      "-0." + zeros(450) + "3e+150",   "17976931348623157" + zeros(292), "17976931348623159" + zeros(292),
-      "6" + zeros(310) + "e-3",        "0." + zeros(5) + "9e99999999999999999999", "4" + zeros(20) + "e-99999999999999999999",
-      "-0." + zeros(700) + "5e+400",   "8." + zeros(600) + "e308",
+      "0." + zeros(400) + "1",
+      "1" + zeros(400) + "e-1",
+      "-1" + zeros(400) + "e-95",
+      "0." + zeros(300) + "7e-30",
+      "0." + zeros(320) + "24703282292062328",
+      "0." + zeros(320) + "2470328229206232",
+      "-0." + zeros(450) + "3e+150",
+      "17976931348623157" + zeros(292),
+      "17976931348623159" + zeros(292),
+      "6" + zeros(310) + "e-3",
+      "0." + zeros(5) + "9e99999999999999999999",
+      "4" + zeros(20) + "e-99999999999999999999",
+      "-0." + zeros(700) + "5e+400",
+      "8." + zeros(600) + "e308",
   };
   // Long digit strings of every size of value, from a fixed sequence.
   std::uint32_t x = 20261209;
@@ -127,7 +136,10 @@ TEST(NumberText, LongDecimalsReadAsTheCLibraryReadsThem) {
     const std::size_t fraction = next() % 360;
     for (std::size_t d = 0; d < whole; ++d) text += static_cast<char>('0' + next() % 10);
     text += '.';
-    for (std::size_t d = 0; d < fraction; ++d) text += static_cast<char>('0' + (d < fraction / 2 && i % 3 == 0 ? 0 : next() % 10));
+    // A third of the texts start their fraction with zeros, down towards the smallest values.
+    for (std::size_t d = 0; d < fraction; ++d) {
+      text += static_cast<char>('0' + (d < fraction / 2 && i % 3 == 0 ? 0 : next() % 10));
+    }
     text += "9e" + std::to_string(static_cast<int>(next() % 1400) - 700);
     texts.push_back(text);
   }

@@ -4,6 +4,7 @@
 // their limits before the game plays with them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -170,8 +171,8 @@ TEST_F(SavedValues, ReceivedValuesAreHeldBeforePlay) {
   test::LogCapture log;
   ASSERT_TRUE(Load());
   const auto logged = [&log](const std::string& what, const std::string& value, const std::string& held) {
-    return log.ContainsText(Utf8ToUtf16("WARNING: " + what + " (" + value + ") out of range in data\\save\\Received\\")) &&
-           log.ContainsText(Utf8ToUtf16("held at " + held));
+    const std::string line = "WARNING: " + what + " (" + value + ") out of range in data\\save\\Received\\";
+    return log.ContainsText(Utf8ToUtf16(line)) && log.ContainsText(Utf8ToUtf16("held at " + held));
   };
   EXPECT_TRUE(logged("impulse of the give-up", "-2147483648", "0"));
   EXPECT_TRUE(logged("impulse of the give-up", "1000001", "1000000"));

@@ -1,5 +1,6 @@
 #include "ai/ai_memory_file.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "world/cities_diagram.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/value_limits.h"
 
 namespace tr {
 
@@ -101,10 +103,12 @@ class cAiMemoryReader {
   void Line(const std::vector<std::string_view>& fields, int line) {
     if (fields[0] == "Waiting") {
       const std::vector<int> n = Numbers(fields, kWaitingFields, line);
-      if (cCountryAI* ai = CountryAi(n[0], line)) ai->invasionWaits_[n[1]] = {n[2], n[3]};
+      const int stalled = Held(n[2], u"impulses stalled", line);
+      if (cCountryAI* ai = CountryAi(n[0], line)) ai->invasionWaits_[n[1]] = {stalled, n[3]};
     } else if (fields[0] == "GivenUp") {
       const std::vector<int> n = Numbers(fields, kGivenUpFields, line);
-      if (cCountryAI* ai = CountryAi(n[0], line)) ai->givenUpTargets_.push_back({{n[1], n[2]}, n[3]});
+      const int turn = Held(n[3], u"impulse of the give-up", line);
+      if (cCountryAI* ai = CountryAi(n[0], line)) ai->givenUpTargets_.push_back({{n[1], n[2]}, turn});
     } else if (fields[0] == "Front") {
       Front(fields, line);
     } else if (fields[0] == "Counts") {
@@ -115,6 +119,17 @@ class cAiMemoryReader {
   }
 
  private:
+  // Impulses are counted and compared by subtraction: a count beyond the
+  // game's impulses is held at the bound.
+  int Held(int value, std::u16string_view what, int line) const {
+    const int held = std::clamp(value, 0, kMaxTurnCount);
+    if (held != value) {
+      LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); held at %i", what, value, path_,
+                line, held);
+    }
+    return held;
+  }
+
   std::vector<int> Numbers(const std::vector<std::string_view>& fields, std::size_t count, int line) const {
     if (fields.size() < count) RefuseShortSavedRow(path_, line, fields.size(), count);
     std::vector<int> numbers;

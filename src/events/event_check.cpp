@@ -84,10 +84,24 @@ bool ConditionHolds(cEvent& event, bool firstLook) {
   return event.condition.Evaluate();
 }
 
+// A random number is drawn afresh at each evaluation, so a condition holding
+// one may turn false at the next search with nothing else changed.
+bool DrawsRandomNumber(const sEventOperand& operand) {
+  return !IsParamSet(operand.constValue) && operand.method == u"System.GetRandomNumber";
+}
+
+bool ConditionDraws(const sConditionGroup& group) {
+  return std::any_of(group.expressions.begin(), group.expressions.end(),
+                     [](const sExpression& e) { return DrawsRandomNumber(e.left) || DrawsRandomNumber(e.right); }) ||
+         std::any_of(group.groups.begin(), group.groups.end(), ConditionDraws);
+}
+
 // Firing an event none of whose options has an effect leaves the game as it
-// was: it would be found true and fire the same way in every later search.
+// was: unless its condition draws, it would be found true and fire the same
+// way in every later search.
 bool FiringChangesNothing(const cEvent& event) {
-  return std::all_of(event.options.begin(), event.options.end(),
+  return !ConditionDraws(event.condition) &&
+         std::all_of(event.options.begin(), event.options.end(),
                      [](const sEventOption& option) { return option.effects.empty(); });
 }
 

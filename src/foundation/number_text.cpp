@@ -1,5 +1,6 @@
 #include "foundation/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -71,6 +72,13 @@ std::int32_t HeldTo32(std::int64_t value) {
   return static_cast<std::int32_t>(value);
 }
 
+// Powers of ten are held far past any double's and far inside 64 bits.
+constexpr std::int64_t kExponentCap = std::int64_t{1} << 40;
+
+std::int64_t AddExponent(std::int64_t exponent, std::int64_t step) {
+  return std::clamp(exponent + step, -kExponentCap, kExponentCap);
+}
+
 template <typename Char>
 std::optional<double> Decimal(std::basic_string_view<Char> text) {
   std::size_t i = SkipBlanks(text);
@@ -79,33 +87,51 @@ std::optional<double> Decimal(std::basic_string_view<Char> text) {
     if (text[i] == '-') number.push_back('-');
     ++i;
   }
+  // The power of ten of the first digit that is not 0, once one is met: it
+  // alone tells a value too large for a double from one too small.
+  std::optional<std::int64_t> magnitude;
   std::size_t digits = 0;
-  for (; i < text.size() && Digit(text[i]); ++i, ++digits) number.push_back(static_cast<char>(text[i]));
+  for (; i < text.size() && Digit(text[i]); ++i, ++digits) {
+    number.push_back(static_cast<char>(text[i]));
+    if (magnitude) {
+      *magnitude = AddExponent(*magnitude, 1);
+    } else if (text[i] != '0') {
+      magnitude = 0;
+    }
+  }
   if (i < text.size() && text[i] == '.') {
     number.push_back('.');
-    for (++i; i < text.size() && Digit(text[i]); ++i, ++digits) number.push_back(static_cast<char>(text[i]));
+    std::int64_t place = 0;
+    for (++i; i < text.size() && Digit(text[i]); ++i, ++digits) {
+      number.push_back(static_cast<char>(text[i]));
+      place = AddExponent(place, -1);
+      if (!magnitude && text[i] != '0') magnitude = place;
+    }
   }
   if (digits == 0) return std::nullopt;
-  bool negativeExponent = false;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t j = i + 1;
     std::string exponent = "e";
+    bool negativeExponent = false;
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
       negativeExponent = text[j] == '-';
       exponent.push_back(static_cast<char>(text[j++]));
     }
     if (j < text.size() && Digit(text[j])) {
-      for (; j < text.size() && Digit(text[j]); ++j) exponent.push_back(static_cast<char>(text[j]));
+      std::int64_t power = 0;
+      for (; j < text.size() && Digit(text[j]); ++j) {
+        exponent.push_back(static_cast<char>(text[j]));
+        power = std::min(power * 10 + (text[j] - '0'), kExponentCap);
+      }
       number += exponent;
-    } else {
-      negativeExponent = false;
+      if (magnitude) *magnitude = AddExponent(*magnitude, negativeExponent ? -power : power);
     }
   }
   double value = 0.0;
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
     const bool negative = number[0] == '-';
-    if (negativeExponent) return negative ? -0.0 : 0.0;
+    if (!magnitude || *magnitude < 0) return negative ? -0.0 : 0.0;
     return negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
   }
   return value;

@@ -1,6 +1,8 @@
 #include "scenario/ai_data_file.h"
 
 #include <array>
+#include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -251,6 +253,21 @@ void WritePoints(std::u16string& out, std::u16string_view key, const std::vector
   for (const sPoint& p : points) out += Format(u";%i;%i", p.x, p.y);
 }
 
+// The percentage written for a share the reader takes as percent * 0.01f:
+// the float next to share * 100 that gives the share back, where one does,
+// so a saved game keeps the share exactly.
+float SharePercent(float share) {
+  float below = share * 100.0f;
+  float above = below;
+  for (int step = 0; step < 4; ++step) {
+    if (below * 0.01f == share) return below;
+    if (above * 0.01f == share) return above;
+    below = std::nextafter(below, -std::numeric_limits<float>::infinity());
+    above = std::nextafter(above, std::numeric_limits<float>::infinity());
+  }
+  return share * 100.0f;
+}
+
 template <typename List, typename Each>
 void WriteList(std::u16string& out, std::u16string_view key, const List& list, Each each) {
   if (list.empty()) return;
@@ -289,14 +306,14 @@ std::u16string CountryBlock(const cCountry& country) {
   out += Format(u"\nTransportsUnitsToFrontsBySea;%i", ai.TransportsUnitsToFrontsBySea);
   WriteList(out, u"PurchaseQueue", ai.PurchaseQueue, [](std::int32_t c) { return Format(u";%i", c); });
   const sNewUnitPurchaseData& d = ai.NewUnitPurchaseData;
-  out += Format(u"\nNewUnitPurchaseData;%i;%f;%i;%f;%i;%f", d.landType, d.landPrice, d.airType, d.airPrice,
-                d.navalType, d.navalPrice);
-  out += Format(u"\nMinRatioToPatchFront;%f", ai.MinRatioToPatchFront);
+  out += Format(u"\nNewUnitPurchaseData;%i;%s;%i;%s;%i;%s", d.landType, SavedDecimalText(d.landPrice), d.airType,
+                SavedDecimalText(d.airPrice), d.navalType, SavedDecimalText(d.navalPrice));
+  out += Format(u"\nMinRatioToPatchFront;%s", SavedDecimalText(ai.MinRatioToPatchFront));
   out += Format(u"\nMaxUnitCountOnFront;%i", ai.MaxUnitCountOnFront);
   out += Format(u"\nMaxCoveringUnitDistance;%i", ai.MaxCoveringUnitDistance);
   out += Format(u"\nMaxSafeMoveCost;%i", ai.MaxSafeMoveCost);
-  out += Format(u"\nShoreBombardmentSingleUse;%f;%f", ai.ShoreBombardmentSingleUse[0] * 100.0f,
-                ai.ShoreBombardmentSingleUse[1] * 100.0f);
+  out += Format(u"\nShoreBombardmentSingleUse;%s;%s", SavedDecimalText(SharePercent(ai.ShoreBombardmentSingleUse[0])),
+                SavedDecimalText(SharePercent(ai.ShoreBombardmentSingleUse[1])));
   out += u"\nCarrierTargetsPriorities";
   for (std::int32_t p : ai.CarrierTargetsPriorities) out += Format(u";%i", p);
   return out;

@@ -63,9 +63,10 @@ bool WriteCities(const cGame& game, std::u16string_view folder) {
   cTableWriter writer(SaveFilePath(folder, u"cities.csv"));
   if (!writer.ok()) return false;
   writer.Write(kHeader);
+  const std::u16string row = ExactDecimalRow(kRow);
   for (const auto& c : game.cities) {
-    writer.Write(Format(kRow, SanitizeFieldText(c->name, true), c->x, c->y, c->type,
-                        c->victoryPoints, c->productionPoints, c->supply, c->bombedPP));
+    writer.Write(Format(row, SanitizeFieldText(c->name, true), c->x, c->y, c->type, c->victoryPoints,
+                        SavedDecimalText(c->productionPoints), c->supply, c->bombedPP));
   }
   return writer.Commit();
 }

@@ -7,6 +7,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/number_text.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -167,11 +168,13 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
 
 std::u16string Row(const cJednostkaLadowa& u) {
   const auto* harbour = dynamic_cast<const cMulberry*>(&u);
-  return Format(kRow, u.id, SanitizeFieldText(u.name), u.owner, u.x, u.y, u.type, u.level, u.GetStrength(),
+  static const std::u16string kWrittenRow = ExactDecimalRow(kRow);
+  return Format(kWrittenRow, u.id, SanitizeFieldText(u.name), u.owner, u.x, u.y, u.type, u.level, u.GetStrength(),
                 u.actionPoints, u.attacked ? 1 : 0, u.wasAttacked ? 1 : 0, u.supplySourceX, u.supplySourceY,
                 u.startingActionPoints, u.transporter ? u.transporter->id : -1,
-                u.attachedCommander ? u.attachedCommander->id : -1, u.inReserve ? 1 : 0, u.shoreBombardmentEffect,
-                u.freezeTime, u.aiOrder, u.aiTargetX, u.aiTargetY, u.aiUltimateTargetX, u.aiUltimateTargetY, u.supply,
+                u.attachedCommander ? u.attachedCommander->id : -1, u.inReserve ? 1 : 0,
+                SavedDecimalText(u.shoreBombardmentEffect), u.freezeTime, u.aiOrder, u.aiTargetX, u.aiTargetY,
+                u.aiUltimateTargetX, u.aiUltimateTargetY, u.supply,
                 u.eventsEffect, u.turnsSinceParadrop, harbour && u.type == kMulberryType ? harbour->remainingTime : -1,
                 u.turnsWithoutSupply, u.trenchBonusMultiplier, u.lastX, u.lastY, u.availableInTurns);
 }

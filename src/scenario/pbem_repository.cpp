@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "foundation/console_log.h"
-#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
@@ -43,27 +42,69 @@ std::u16string RecordName(std::string_view record) {
   return name;
 }
 
-// Where the records of a repository of the given size lie. Records are added
-// at the end of the file, so a file that also holds a part of a record (a
-// short file another program left, or a record cut off at the end) has its
-// records aligned to its end first, then to its start.
-std::vector<std::size_t> RecordOffsets(std::size_t size) {
-  std::vector<std::size_t> offsets;
-  for (std::size_t at = size % kPbemRepoRecordSize; at + kPbemRepoRecordSize <= size; at += kPbemRepoRecordSize) {
-    offsets.push_back(at);
+// The records looked at per read.
+constexpr std::size_t kRecordsPerRead = 256;
+
+// Reads the bytes at the offset whole; false when the file cannot give them.
+bool ReadAt(int descriptor, char* into, std::size_t count, std::size_t offset) {
+  while (count > 0) {
+    const ssize_t got = ::pread(descriptor, into, count, static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    into += got;
+    count -= static_cast<std::size_t>(got);
+    offset += static_cast<std::size_t>(got);
   }
-  if (size % kPbemRepoRecordSize != 0) {
-    for (std::size_t at = 0; at + kPbemRepoRecordSize <= size; at += kPbemRepoRecordSize) offsets.push_back(at);
-  }
-  return offsets;
+  return true;
 }
 
-// The offset of the game's record in the repository's bytes.
-std::optional<std::size_t> FindRecord(std::string_view bytes, std::u16string_view name) {
-  for (const std::size_t at : RecordOffsets(bytes.size())) {
-    if (RecordName(bytes.substr(at, kPbemRepoRecordSize)) == name) return at;
+struct sFoundRecord {
+  std::size_t offset = 0;
+  std::uint32_t player = 0;
+};
+
+// Looks for the game's record in a repository of the given size, a few
+// records per read, so the memory it takes does not grow with the file.
+// Records are added at the end of the file, so a file that also holds a part
+// of a record (a short file another program left, or a record cut off at the
+// end) has its records aligned to its end first, then to its start. False
+// when the file cannot be read.
+bool FindRecord(int descriptor, std::size_t size, std::u16string_view name, std::optional<sFoundRecord>& found) {
+  found.reset();
+  std::string block(kRecordsPerRead * kPbemRepoRecordSize, '\0');
+  std::vector<std::size_t> firsts{size % kPbemRepoRecordSize};
+  if (firsts[0] != 0) firsts.push_back(0);
+  for (const std::size_t first : firsts) {
+    for (std::size_t at = first; at + kPbemRepoRecordSize <= size;) {
+      const std::size_t records = std::min(kRecordsPerRead, (size - at) / kPbemRepoRecordSize);
+      if (!ReadAt(descriptor, block.data(), records * kPbemRepoRecordSize, at)) return false;
+      for (std::size_t r = 0; r < records; ++r, at += kPbemRepoRecordSize) {
+        const std::string_view record = std::string_view(block).substr(r * kPbemRepoRecordSize, kPbemRepoRecordSize);
+        if (RecordName(record) == name) {
+          found = sFoundRecord{at, RecordPlayer(record)};
+          return true;
+        }
+      }
+    }
   }
-  return std::nullopt;
+  return true;
+}
+
+// The size of the open repository, when it can be known.
+std::optional<std::size_t> FileSize(int descriptor) {
+  struct stat info {};
+  if (fstat(descriptor, &info) != 0 || info.st_size < 0) return std::nullopt;
+  return static_cast<std::size_t>(info.st_size);
+}
+
+// A repository past the budget was made by no hand-over of the game: it is
+// neither read nor written, and said so.
+bool WithinBudget(std::size_t size) {
+  if (size <= kPbemRepoBudget) return true;
+  LogFormat(u"ERROR: data\\pbem\\repo.dat holds %lli bytes, more than the %lli bytes of records the game keeps; "
+            u"it is neither read nor written",
+            static_cast<long long>(size), static_cast<long long>(kPbemRepoBudget));
+  return false;
 }
 
 // What keeps the repository from being opened, for the player.
@@ -101,18 +142,6 @@ int OpenRepository(const std::filesystem::path& path, std::u16string& fault) {
   return descriptor;
 }
 
-std::optional<std::string> ReadRepository(int descriptor) {
-  std::string bytes;
-  char chunk[1 << 14];
-  for (;;) {
-    const ssize_t got = ::read(descriptor, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) return bytes;
-    bytes.append(chunk, static_cast<std::size_t>(got));
-  }
-}
-
 bool WriteAt(int descriptor, std::string_view bytes, std::size_t offset) {
   while (!bytes.empty()) {
     const ssize_t written = ::pwrite(descriptor, bytes.data(), bytes.size(), static_cast<off_t>(offset));
@@ -146,25 +175,40 @@ std::u16string UpdatePbemRepository(std::uint32_t playerNumber, std::u16string_v
     LogFormat(u"ERROR: Opening data\\pbem\\repo.dat failed: %s; the record of %s is not written", fault, name);
     return fault;
   }
-  const std::optional<std::string> bytes = ReadRepository(descriptor);
-  bool written = false;
-  if (bytes) {
-    // The game's own record is replaced; nothing else in the file is overwritten.
-    written = WriteAt(descriptor, record, FindRecord(*bytes, name).value_or(bytes->size()));
+  const std::optional<std::size_t> size = FileSize(descriptor);
+  const bool readable = size && WithinBudget(*size);
+  std::optional<sFoundRecord> found;
+  const bool read = readable && FindRecord(descriptor, *size, name, found);
+  // A record added must leave the file within what the look-up reads.
+  const bool fits = read && (found || *size + kPbemRepoRecordSize <= kPbemRepoBudget);
+  if (read && !fits) {
+    LogFormat(u"ERROR: data\\pbem\\repo.dat holds %lli bytes; the record of %s would take it past the %lli bytes "
+              u"of records the game keeps, so it is not written",
+              static_cast<long long>(*size), name, static_cast<long long>(kPbemRepoBudget));
   }
+  // The game's own record is replaced; nothing else in the file is overwritten.
+  bool written = fits && WriteAt(descriptor, record, found ? found->offset : *size);
   if (::close(descriptor) != 0) written = false;
   if (written) return {};
+  if ((size && !readable) || (read && !fits)) return GetText("pbem_repo_too_large");
   LogLine(u"ERROR: Writing data\\pbem\\repo.dat failed");
   return GetText("pbem_repo_write_failed");
 }
 
 std::optional<std::uint32_t> FindPbemRepoPlayer(std::u16string_view gameName) {
   const std::u16string name = RecordName(MakePbemRepoRecord(0, gameName));
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(u"data\\pbem\\repo.dat"));
-  if (!bytes) return std::nullopt;
-  const std::optional<std::size_t> at = FindRecord(*bytes, name);
-  if (!at) return std::nullopt;
-  return RecordPlayer(std::string_view(*bytes).substr(*at, kPbemRepoRecordSize));
+  const int descriptor =
+      ::open(ResolveGamePath(u"data\\pbem\\repo.dat").c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return std::nullopt;
+  struct stat info {};
+  std::optional<sFoundRecord> found;
+  if (fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0) {
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (WithinBudget(size) && !FindRecord(descriptor, size, name, found)) found.reset();
+  }
+  ::close(descriptor);
+  if (!found) return std::nullopt;
+  return found->player;
 }
 
 }  // namespace tr

@@ -15,6 +15,9 @@ namespace tr {
 
 inline constexpr std::size_t kPbemRepoRecordSize = 504;
 inline constexpr std::size_t kPbemRepoNameUnits = 249;  // before the terminator
+// The most the file may hold: records of 33,288 games. The game adds no
+// record past it, and neither reads nor writes a larger file.
+inline constexpr std::size_t kPbemRepoBudget = 33288 * kPbemRepoRecordSize;
 
 // The record of a game (longer names are cut to 249 units).
 std::string MakePbemRepoRecord(std::uint32_t playerNumber, std::u16string_view gameName);

@@ -51,6 +51,12 @@ std::u16string SanitizeFieldText(std::u16string_view text, bool first_column) {
   return result;
 }
 
+std::u16string ExactDecimalRow(std::u16string_view rowFormat) {
+  std::u16string row(rowFormat);
+  for (std::size_t at = row.find(u"%f"); at != std::u16string::npos; at = row.find(u"%f", at + 2)) row[at + 1] = u's';
+  return row;
+}
+
 std::u16string CutName(std::u16string_view text, std::size_t max_length) {
   return std::u16string(CutUnits(text, max_length));
 }

@@ -40,6 +40,10 @@ class cTableWriter {
 // in the first column, no leading '#' (the row would read as a comment).
 std::u16string SanitizeFieldText(std::u16string_view text, bool first_column = false);
 
+// A row format whose "%f" columns are written as "%s", for the decimals a save
+// writes exactly (SavedDecimalText); the reader keeps the "%f" format.
+std::u16string ExactDecimalRow(std::u16string_view rowFormat);
+
 // Names are kept to the 99 units their records always held.
 inline constexpr std::size_t kMaxNameLength = 99;
 std::u16string CutName(std::u16string_view text, std::size_t max_length = kMaxNameLength);

@@ -23,6 +23,7 @@
 #include "units/jednostka_morska.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -94,7 +95,11 @@ class cUnitStateReader {
 
   void Line(const std::vector<std::string_view>& fields, int line) {
     if (fields[0] == "Seas") {
-      game_.seaGraph.viewingCountry = Number(fields, 1, line);
+      // 0 when the seas are seen for no country yet; a number of no country reads as 0.
+      const int country = Number(fields, 1, line);
+      const bool known = country >= 0 && country <= game_.CountryCount();
+      if (!known) LogValueOutOfRange(u"Country the seas are seen for", country, path_, line);
+      game_.seaGraph.viewingCountry = known ? country : 0;
     } else if (fields[0] == "Node") {
       Node(fields, line);
     } else if (fields[0] == "Moved") {
@@ -116,6 +121,15 @@ class cUnitStateReader {
   }
 
  private:
+  int Held(int value, int low, int high, std::u16string_view what, int line) const {
+    const int held = std::clamp(value, low, high);
+    if (held != value) {
+      LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); held at %i", what, value, path_,
+                line, held);
+    }
+    return held;
+  }
+
   int Number(const std::vector<std::string_view>& fields, std::size_t i, int line) const {
     return SavedWholeField(fields, i, path_, line);
   }
@@ -137,7 +151,9 @@ class cUnitStateReader {
     cUnit& unit = *found->second;
     order_.emplace(&unit, static_cast<int>(order_.size()));
     unit.spotted = spotted != 0 ? 1 : 0;
-    if (auto* held = dynamic_cast<cJednostka*>(&unit)) held->combatValue = Number(fields, 3, line);
+    if (auto* held = dynamic_cast<cJednostka*>(&unit)) {
+      held->combatValue = Held(Number(fields, 3, line), 0, kMaxCombatValue, u"Combat value", line);
+    }
   }
 
   // The step a unit that began its turn without points may take, once.
@@ -175,7 +191,9 @@ class cUnitStateReader {
     sWezelGrafuMorz& node = game_.seaGraph.GetNode(id - 1);
     std::size_t field = 2;
     for (auto* counters : {&node.ownShips, &node.alliedShips, &node.spottedEnemyShips}) {
-      for (std::int32_t& count : *counters) count = Number(fields, field++, line);
+      for (std::int32_t& count : *counters) {
+        count = Held(Number(fields, field++, line), 0, kMaxPoints, u"Ship count", line);
+      }
     }
     node.playerMarkerShip = Ship(Number(fields, field, line), line);
     node.enemyMarkerShip = Ship(Number(fields, field + 1, line), line);

@@ -1,11 +1,13 @@
 // What a land unit is worth: combat value, new-turn action points, strength
 // and base values. The arithmetic keeps single precision where the values
 // have always been single precision, so results match to the last unit.
+#include <algorithm>
 #include <cstdint>
 
 #include "units/jednostka_ladowa.h"
 #include "world/commander.h"
 #include "world/gra.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -45,7 +47,7 @@ int cJednostkaLadowa::ComputeCombatValue() {
   if (turnsWithoutSupply > 0) {
     value = SaturatedInt(SupplyLossFactor(turnsWithoutSupply, c.SupplyLossLimit()) * static_cast<float>(value));
   }
-  combatValue = value < 1 ? 1 : value;
+  combatValue = std::clamp(value, 1, kMaxCombatValue);
   return 1;
 }
 

@@ -1,9 +1,12 @@
 #include "world/relations.h"
 
+#include <algorithm>
+
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
+#include "world/value_limits.h"
 
 namespace tr {
 
@@ -44,7 +47,7 @@ void cRelations::SetWar(int a, int b, bool atWar) {
 
 void cRelations::AddLosses(int a, int b, float amount) {
   const int i = Index(a, b, [] { return GetText("country_id_parameter_was_0_while_changing_losses"); });
-  if (i >= 0) cells[i].losses += amount;
+  if (i >= 0) cells[i].losses = std::clamp(cells[i].losses + amount, -kMaxLosses, kMaxLosses);
 }
 
 float cRelations::GetLosses(int a, int b) const {

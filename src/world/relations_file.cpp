@@ -16,6 +16,7 @@
 #include "world/folder_path.h"
 #include "world/gra.h"
 #include "world/relations.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -140,10 +141,18 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
   }
   MakeWarsMutual(*this, path, rowLines);
   ReadMatrixFile(folderTemplate, u"losses.csv", u"Otwieram plik ze stratami ze sciezki...", count,
-                 savedGame ? rowFields + 1 : 0, [this](int a, const std::vector<std::string_view>& fields, int) {
+                 savedGame ? rowFields + 1 : 0,
+                 [this, &folderTemplate](int a, const std::vector<std::string_view>& fields, int line) {
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
-                     cells[(a - 1) * count + (b - 1)].losses =
-                         static_cast<float>(ParseLeadingDouble(fields[b + 1]));
+                     const double read = ParseLeadingDouble(fields[b + 1]);
+                     const double held = std::clamp(read, -double{kMaxLosses}, double{kMaxLosses});
+                     if (held != read) {
+                       LogFormat(u"WARNING: losses of country %i against country %i (%s) out of range in %s at line "
+                                 u"%i (counting from 1); held at %s",
+                                 a, b, SavedDecimalText(read), FolderFilePath(folderTemplate, u"losses.csv"), line,
+                                 SavedDecimalText(held));
+                     }
+                     cells[(a - 1) * count + (b - 1)].losses = static_cast<float>(held);
                    }
                  });
 }

@@ -25,6 +25,9 @@ inline constexpr int kMinUnitLevel = 1;
 inline constexpr int kMaxUnitLevel = 5;
 inline constexpr int kMaxLandStrength = 100;
 inline constexpr int kMaxAirStrength = 100;
+// A unit's combat value, a percentage of its strength that supply, doctrine,
+// commanders and events raise or lower.
+inline constexpr std::int32_t kMaxCombatValue = 1000000;
 // The events effect: percentages that battle values are raised or lowered by.
 inline constexpr std::int32_t kMaxEventsEffect = 10000;
 
@@ -42,6 +45,8 @@ inline constexpr int kMaxTechLevel = 5;
 inline constexpr int kMaxPoints = 1000000;
 // Production points may run into debt; held where sums stay finite.
 inline constexpr double kMaxProduction = 1e9;
+// The losses one country has dealt another; their sums over every country stay finite.
+inline constexpr float kMaxLosses = 1e9f;
 // Percentages of the weather and upkeep modifiers.
 inline constexpr float kMaxPercent = 1000.0f;
 

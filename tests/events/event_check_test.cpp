@@ -156,6 +156,26 @@ TEST_F(EventCheckTest, EventWhoseOptionsHaveNoEffectFiresOncePerCheck) {
   }
 }
 
+// A condition that draws a random number may fail at the next search though
+// nothing changed: such an event fires again until the draw fails, each
+// search drawing anew, and the draw after the failing one is the next check's.
+TEST_F(EventCheckTest, EventWithoutEffectWhoseConditionDrawsFiresUntilTheDrawFails) {
+  cEvent drawing = MakeEvent(6, {MakeOption(40), MakeOption(60)});
+  drawing.oneTimeChecking = 0;
+  sExpression lowDraw = FlagEquals(0, 3);
+  lowDraw.left.method = u"System.GetRandomNumber";
+  lowDraw.left.params[0] = 3;
+  lowDraw.left.params[1] = 8;
+  drawing.condition.expressions.push_back(lowDraw);
+  Add(drawing);
+  // Condition, option, condition, option, condition (8: false), then the next check's condition.
+  ScopedRandomDraws draws({0, 17000, 2, 29000, 32767, 5});
+  Check();
+  EXPECT_EQ(Firings(6), 2);
+  EXPECT_EQ(draws.remaining(), 1u);
+  EXPECT_EQ(log_.lines().back(), u"CHECKING EVENTS FINISHED");
+}
+
 // Events that fire below many that stay false make every search look at
 // those again: the looks of a check are bounded, and the check then ends.
 TEST_F(EventCheckTest, LooksOfACheckAreBounded) {

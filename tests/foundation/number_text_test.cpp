@@ -3,9 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <locale.h>
+
+#include <bit>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace tr {
 namespace {
@@ -98,6 +104,57 @@ TEST(NumberText, DecimalsReadAsFarAsTheyAreANumber) {
   for (const char16_t* other : {u"", u".", u"1e", u"1.5x", u"e5", u"1,5", u"- 1"}) {
     EXPECT_FALSE(IsDecimalNumberText(other)) << std::string(other, other + std::char_traits<char16_t>::length(other));
   }
+}
+
+// Long texts, read as the C library reads them in the "C" locale, except that
+// past the double range they read as the largest double of their sign. The
+// size of a text's value, not the sign of its exponent, tells the two ends.
+TEST(NumberText, LongDecimalsReadAsTheCLibraryReadsThem) {
+  const auto zeros = [](std::size_t n) { return std::string(n, '0'); };
+  std::vector<std::string> texts = {
+      "0." + zeros(400) + "1",
+      "1" + zeros(400) + "e-1",
+      "-1" + zeros(400) + "e-95",
+      "0." + zeros(300) + "7e-30",
+      "0." + zeros(320) + "24703282292062328",
+      "0." + zeros(320) + "2470328229206232",
+      "-0." + zeros(450) + "3e+150",
+      "17976931348623157" + zeros(292),
+      "17976931348623159" + zeros(292),
+      "6" + zeros(310) + "e-3",
+      "0." + zeros(5) + "9e99999999999999999999",
+      "4" + zeros(20) + "e-99999999999999999999",
+      "-0." + zeros(700) + "5e+400",
+      "8." + zeros(600) + "e308",
+  };
+  // Long digit strings of every size of value, from a fixed sequence.
+  std::uint32_t x = 20261209;
+  const auto next = [&x] { return (x = x * 214013 + 2531011) >> 16; };
+  for (int i = 0; i < 300; ++i) {
+    std::string text = next() % 2 ? "-" : "";
+    const std::size_t whole = next() % 360;
+    const std::size_t fraction = next() % 360;
+    for (std::size_t d = 0; d < whole; ++d) text += static_cast<char>('0' + next() % 10);
+    text += '.';
+    // A third of the texts start their fraction with zeros, down towards the smallest values.
+    for (std::size_t d = 0; d < fraction; ++d) {
+      text += static_cast<char>('0' + (d < fraction / 2 && i % 3 == 0 ? 0 : next() % 10));
+    }
+    text += "9e" + std::to_string(static_cast<int>(next() % 1400) - 700);
+    texts.push_back(text);
+  }
+  const locale_t classic = newlocale(LC_ALL_MASK, "C", locale_t{});
+  ASSERT_NE(classic, locale_t{});
+  for (const std::string& text : texts) {
+    double expected = strtod_l(text.c_str(), nullptr, classic);
+    if (std::isinf(expected)) expected = std::copysign(std::numeric_limits<double>::max(), expected);
+    const double read = ParseLeadingDouble(text);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(read), std::bit_cast<std::uint64_t>(expected))
+        << text.substr(0, 80) << "... (" << text.size() << " characters): " << read << " and " << expected;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(ParseLeadingDouble(std::u16string(text.begin(), text.end()))),
+              std::bit_cast<std::uint64_t>(expected));
+  }
+  freelocale(classic);
 }
 
 TEST(NumberText, HexDigitsAsTheyAreWritten) {

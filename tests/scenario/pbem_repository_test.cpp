@@ -2,8 +2,12 @@
 // file made when it is missing.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "foundation/paths.h"
+#include "foundation/string_base.h"
 #include "scenario/pbem_repository.h"
+#include "support/log_capture.h"
 #include "support/temp_dir.h"
 
 namespace tr {
@@ -100,6 +104,39 @@ TEST_F(PbemRepository, ReadsBackTheNumberOfAGameByItsExactName) {
   EXPECT_EQ(FindPbemRepoPlayer(longName), 7u) << "found by the name as the record cuts it";
   EXPECT_EQ(FindPbemRepoPlayer(u"alpha"), std::nullopt);
   EXPECT_EQ(FindPbemRepoPlayer(u"Beta"), std::nullopt);
+}
+
+// The records of one budget are written and found, the last one too; a
+// record that would take the file past it is refused with a line that says
+// so, and a larger file is neither read nor written.
+TEST_F(PbemRepository, RecordsWithinTheBudgetAreWrittenAndFoundAndNoneBeyond) {
+  const std::filesystem::path file = dir_.path() / "data/pbem/repo.dat";
+  SetRepo(MakePbemRepoRecord(3, u"Alpha"));
+  std::filesystem::resize_file(file, kPbemRepoBudget - kPbemRepoRecordSize);
+  EXPECT_EQ(UpdatePbemRepository(5, u"Beta"), u"");
+  EXPECT_EQ(std::filesystem::file_size(file), kPbemRepoBudget);
+  EXPECT_EQ(FindPbemRepoPlayer(u"Beta"), 5u);
+  EXPECT_EQ(FindPbemRepoPlayer(u"Alpha"), 3u);
+  {
+    test::LogCapture log;
+    EXPECT_EQ(UpdatePbemRepository(7, u"Gamma"), GetText("pbem_repo_too_large"));
+    EXPECT_TRUE(log.ContainsText(u"ERROR: data\\pbem\\repo.dat holds 16777152 bytes; the record of Gamma would take "
+                                 u"it past the 16777152 bytes of records the game keeps, so it is not written"));
+  }
+  EXPECT_EQ(std::filesystem::file_size(file), kPbemRepoBudget);
+  EXPECT_EQ(FindPbemRepoPlayer(u"Gamma"), std::nullopt);
+  EXPECT_EQ(UpdatePbemRepository(6, u"Beta"), u"");
+  EXPECT_EQ(FindPbemRepoPlayer(u"Beta"), 6u);
+
+  std::filesystem::resize_file(file, kPbemRepoBudget + 1);
+  test::LogCapture log;
+  EXPECT_EQ(FindPbemRepoPlayer(u"Alpha"), std::nullopt);
+  EXPECT_EQ(UpdatePbemRepository(8, u"Alpha"), GetText("pbem_repo_too_large"));
+  EXPECT_EQ(log.lines().size(), 2u);
+  EXPECT_TRUE(log.ContainsText(u"ERROR: data\\pbem\\repo.dat holds 16777153 bytes, more than the 16777152 bytes of "
+                               u"records the game keeps; it is neither read nor written"));
+  EXPECT_EQ(std::filesystem::file_size(file), kPbemRepoBudget + 1);
+  EXPECT_EQ(dir_.Read("data/pbem/repo.dat").substr(0, kPbemRepoRecordSize), MakePbemRepoRecord(3, u"Alpha"));
 }
 
 }  // namespace

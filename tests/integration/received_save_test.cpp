@@ -12,6 +12,7 @@
 
 #include "built_sample_test.h"
 #include "foundation/fatal.h"
+#include "foundation/folder_swap.h"
 #include "foundation/text.h"
 #include "scenario/pbem_repository.h"
 #include "scenario/save_game.h"
@@ -232,6 +233,7 @@ TEST_P(LinkedFolderTest, SavesAndLoadsThroughItButNotThroughALinkInIt) {
   ASSERT_EQ(LoadEnding(game + u"\\%s"), 0);
   EXPECT_EQ(gGame->flags[6], 37);
   EXPECT_TRUE(fs::is_symlink(Game("data/" + folder)));
+  WaitForFolderRemovals();
   for (const auto& entry : fs::directory_iterator(kept)) {
     EXPECT_EQ(entry.path().filename(), "viaLink") << "nothing is left beside the save";
   }

@@ -8,6 +8,7 @@
 
 #include "ai/autoplay.h"
 #include "foundation/fatal.h"
+#include "foundation/folder_swap.h"
 #include "world/scenario_check.h"
 
 int main(int argc, char** argv) {
@@ -15,5 +16,8 @@ int main(int argc, char** argv) {
   tr::LogIntoGameFolder(args);
   tr::SetFatalExitHook("autoplay",
                        [] { std::cerr << "The game ended on a fatal error; see ConsoleOut.txt in the game folder\n"; });
-  return tr::RunAutoplay(args, std::cout, std::cerr);
+  const int code = tr::RunAutoplay(args, std::cout, std::cerr);
+  // The previous saves the run's saves replaced go before the program does.
+  tr::WaitForFolderRemovals();
+  return code;
 }

@@ -9,6 +9,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
+#include "foundation/folder_swap.h"
 #include "foundation/text.h"
 #include "world/scenario_check.h"
 
@@ -34,5 +35,8 @@ int main(int argc, char** argv) {
     std::cerr << "The load failed; the last lines of the log:\n";
     for (const std::u16string& line : gTail) std::cerr << "  " << tr::Utf16ToUtf8(line) << '\n';
   });
-  return tr::RunScenarioCheck(args, std::cout, std::cerr);
+  const int code = tr::RunScenarioCheck(args, std::cout, std::cerr);
+  // The previous saves the run's saves replaced go before the program does.
+  tr::WaitForFolderRemovals();
+  return code;
 }

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "foundation/console_log.h"
 #include "foundation/paths.h"
@@ -53,8 +54,32 @@ eFileRefusal RefusalOfType(mode_t mode) {
   return S_ISDIR(mode) ? eFileRefusal::kFolder : eFileRefusal::kNotRegular;
 }
 
+// The game's own folders that a player may keep elsewhere through a link: the
+// saves on another disk, the turns in a folder two players share. They hold
+// the save, scenario and turn folders, whose names and contents may come from
+// a stranger; from those down nothing is followed. The writers follow these
+// links too (the system does), and refuse a link in the place of a save folder.
+bool IsLinkableGameFolder(const fs::path& inside) {
+  static const std::u16string_view kFolders[][2] = {
+      {u"data", u""}, {u"data", u"save"}, {u"data", u"pbem"}, {u"data", u"scenarios"}};
+  std::vector<std::u16string> parts;
+  for (const fs::path& part : inside) {
+    if (parts.size() == 2) return false;
+    parts.push_back(Utf8ToUtf16(part.string()));
+  }
+  for (const auto& folder : kFolders) {
+    const std::size_t count = folder[1].empty() ? 1 : 2;
+    if (parts.size() == count && EqualsIgnoreCase(parts[0], folder[0]) &&
+        (count == 1 || EqualsIgnoreCase(parts[1], folder[1]))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // Opens the file part by part from the game folder. The game folder itself may
-// be reached through links (a home folder often is); below it nothing is followed.
+// be reached through links (a home folder often is), and so may the game's own
+// folders of saves, turns and scenarios; nothing else below it is followed.
 cGameFile OpenUnderRoot(const fs::path& file, std::uint64_t budget, eFileRefusal& refusal) {
   const fs::path root = AbsoluteNormal(GameRoot());
   const fs::path target = AbsoluteNormal(file);
@@ -77,9 +102,16 @@ cGameFile OpenUnderRoot(const fs::path& file, std::uint64_t budget, eFileRefusal
     return {};
   }
   const fs::path name = inside.filename();
+  fs::path reached;
   for (const fs::path& part : inside.parent_path()) {
+    reached /= part;
     struct stat info {};
     if (::fstatat(folder.get(), part.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+      refusal = errno == ENOENT ? eFileRefusal::kMissing : eFileRefusal::kUnreadable;
+      return {};
+    }
+    const bool followed = S_ISLNK(info.st_mode) && IsLinkableGameFolder(reached);
+    if (followed && ::fstatat(folder.get(), part.c_str(), &info, 0) != 0) {
       refusal = errno == ENOENT ? eFileRefusal::kMissing : eFileRefusal::kUnreadable;
       return {};
     }
@@ -88,7 +120,8 @@ cGameFile OpenUnderRoot(const fs::path& file, std::uint64_t budget, eFileRefusal
       refusal = S_ISREG(info.st_mode) ? eFileRefusal::kMissing : RefusalOfType(info.st_mode);
       return {};
     }
-    const int next = ::openat(folder.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int next =
+        ::openat(folder.get(), part.c_str(), O_RDONLY | O_DIRECTORY | (followed ? 0 : O_NOFOLLOW) | O_CLOEXEC);
     if (next < 0) {
       refusal = errno == ELOOP || errno == ENOTDIR ? eFileRefusal::kLink : eFileRefusal::kUnreadable;
       return {};

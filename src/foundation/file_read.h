@@ -1,6 +1,8 @@
 // Every file of the game is read under one rule: a regular file inside the
 // game folder, reached without a link in any part of its path below the game
-// folder, never a folder, device or pipe, and no larger than the budget of its
+// folder but the game's own folders of saves, turns and scenarios ("data",
+// "data/save", "data/pbem", "data/scenarios", which a player may keep on
+// another disk), never a folder, device or pipe, and no larger than the budget of its
 // kind. Anything else counts as a file that cannot be opened, so each reader
 // fails with its own line instead of reading something that never ends,
 // filling memory, or reading a file outside the game folder. A refusal other
@@ -39,7 +41,7 @@ enum class eFileRefusal {
   kNone,
   kMissing,
   kOutsideGameFolder,  // the path leads out of the game folder
-  kLink,               // a part of the path below the game folder is a link
+  kLink,               // a part of the path below the game's own folders is a link
   kFolder,             // a folder where the file should be: as good as missing, not logged
   kNotRegular,         // a device or pipe where the file (or a folder on the way) should be
   kTooLarge,           // larger than the budget

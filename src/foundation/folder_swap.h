@@ -26,6 +26,12 @@ namespace tr {
 // error (EINVAL on the first, the exchange: a file system without one).
 using FolderRenameCheck = std::function<int(std::u16string_view from, std::u16string_view to)>;
 
+// Tests make a flush of a swap fail: called before each with the folder
+// flushed (the written folder before the swap, its parent after it); a
+// nonzero errno value makes it fail with that error (EINVAL on the parent: a
+// file system that keeps nothing to flush).
+using FolderFlushCheck = std::function<int(const std::filesystem::path& flushed)>;
+
 // A writer's own folder beside the target, ".saving%<target name>%<pid>-<n>":
 // always made new, never one that existed, and locked while the object lives
 // so that no other writer takes it for the leftover of a crashed one.
@@ -33,7 +39,7 @@ class cWorkingFolder {
  public:
   explicit cWorkingFolder(const std::filesystem::path& target);
   // Removes whatever stands at the folder's path by then: the unfinished
-  // folder, or after a swap the folder it replaced.
+  // folder, or after a swap, on a thread of its own, the folder it replaced.
   ~cWorkingFolder();
   cWorkingFolder(const cWorkingFolder&) = delete;
   cWorkingFolder& operator=(const cWorkingFolder&) = delete;
@@ -42,10 +48,20 @@ class cWorkingFolder {
   const std::filesystem::path& path() const { return path_; }
 
  private:
+  friend bool SwapFolderIntoPlace(const cWorkingFolder& written, const std::filesystem::path& target,
+                                  const FolderRenameCheck& check, const FolderFlushCheck& flushCheck);
+
   std::filesystem::path path_;
   int descriptor_ = -1;
   bool made_ = false;
+  // Set by the swap that left the replaced folder here: it is removed in the
+  // background (see WaitForFolderRemovals).
+  mutable bool holdsReplaced_ = false;
 };
+
+// Waits until every folder replaced by a swap of this process is removed
+// (tests look at a parent folder after a save).
+void WaitForFolderRemovals();
 
 // Puts the written folder in the place of the target folder (made when
 // missing). True once the target is the written folder; false leaves the
@@ -55,6 +71,6 @@ class cWorkingFolder {
 // without finishing are removed, and a previous folder left aside is put back
 // when its name is free, or removed.
 bool SwapFolderIntoPlace(const cWorkingFolder& written, const std::filesystem::path& target,
-                         const FolderRenameCheck& check);
+                         const FolderRenameCheck& check, const FolderFlushCheck& flushCheck = {});
 
 }  // namespace tr

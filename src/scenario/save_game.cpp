@@ -214,7 +214,7 @@ bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
     LogFormat(u"ERROR: Game not saved; %s is left as it was", folder);
     return false;
   }
-  if (!SwapFolderIntoPlace(working, target, renameCheck)) {
+  if (!SwapFolderIntoPlace(working, target, renameCheck, flushCheck)) {
     LogFormat(u"ERROR: Cannot replace the save folder %s", folder);
     return false;
   }

@@ -54,6 +54,8 @@ class cGameSaver {
   // Tests make a folder rename that puts a save in place fail (see
   // FolderRenameCheck).
   FolderRenameCheck renameCheck;
+  // Tests make a flush of the save to the disk fail (see FolderFlushCheck).
+  FolderFlushCheck flushCheck;
 
  private:
   bool SaveIntoFolder(const std::u16string& folder);

@@ -22,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::set<std::string> Entries(const fs::path& folder) {
+  WaitForFolderRemovals();
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
   return names;

@@ -20,6 +20,7 @@
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/event_dialog.h"
 #include "dialogs/purchases_dialog.h"
+#include "foundation/folder_swap.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
@@ -47,6 +48,8 @@ struct sFileState {
   bool operator==(const sFileState&) const = default;
 };
 std::map<std::string, sFileState> ReadFolder(const fs::path& folder) {
+  // A folder a save replaced is removed in the background.
+  WaitForFolderRemovals();
   std::map<std::string, sFileState> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     if (!entry.is_regular_file()) continue;

@@ -12,6 +12,7 @@
 #include "app/app_presentation.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/panel_informacyjny.h"
+#include "foundation/folder_swap.h"
 #include "foundation/game_lock.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
@@ -34,6 +35,8 @@ constexpr char16_t kHandedOverAlready[] =
     u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already";
 
 std::map<std::string, std::string> ReadFolder(const fs::path& folder) {
+  // A folder a save replaced is removed in the background.
+  WaitForFolderRemovals();
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     if (!entry.is_regular_file()) continue;

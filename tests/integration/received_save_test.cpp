@@ -12,6 +12,7 @@
 
 #include "built_sample_test.h"
 #include "foundation/fatal.h"
+#include "foundation/folder_swap.h"
 #include "foundation/text.h"
 #include "scenario/pbem_repository.h"
 #include "scenario/save_game.h"
@@ -188,6 +189,78 @@ INSTANTIATE_TEST_SUITE_P(
                  u"(\"????\") in data\\pbem\\Игра\\Info.ini is not the name of a folder of data\\pbem: it cannot "
                  u"name a folder"}),
     [](const testing::TestParamInfo<TurnCase>& info) { return std::string(info.param.name); });
+
+// A player keeps the saves on another disk, or the turns in a folder two
+// players share, through a link in the place of the game's own folder, and
+// the scenarios elsewhere too: the game saves and loads through those links.
+// A link in the place of a save or turn folder, or inside one, which a
+// stranger's files can carry, is still refused, by the save and the load alike.
+struct LinkedFolder {
+  const char* name;
+  const char* folder;  // the game's own folder below data, kept elsewhere
+};
+
+void PrintTo(const LinkedFolder& c, std::ostream* os) { *os << c.name; }
+
+class LinkedFolderTest : public ReceivedSaveTest, public testing::WithParamInterface<LinkedFolder> {
+ protected:
+  // Moves the game's folder to the other disk and leaves a link in its place.
+  fs::path KeepElsewhere(const std::string& folder) const {
+    const fs::path kept = disk_.path() / folder;
+    fs::create_directories(Game("data/" + folder));
+    fs::rename(Game("data/" + folder), kept);
+    fs::create_directory_symlink(kept, Game("data/" + folder));
+    return kept;
+  }
+
+  test::TempDir disk_;
+};
+
+TEST_P(LinkedFolderTest, SavesAndLoadsThroughItButNotThroughALinkInIt) {
+  const std::string folder = GetParam().folder;
+  const bool pbem = folder == "pbem";
+  const fs::path scenarios = KeepElsewhere("scenarios");
+  const fs::path kept = KeepElsewhere(folder);
+  MakeSave(u"viaLink", pbem ? u"viaLink" : u"");
+  if (pbem) fs::rename(Game("data/save/viaLink"), Game("data/pbem/viaLink"));
+  const std::u16string game = u"data\\" + Utf8ToUtf16(folder) + u"\\viaLink";
+  EXPECT_TRUE(fs::is_regular_file(kept / "viaLink/land_units.csv"));
+  EXPECT_TRUE(fs::is_regular_file(scenarios / "NorthernTide/consts.csv"));
+
+  ASSERT_EQ(LoadEnding(game + u"\\%s"), 0);
+  gGame->flags[6] = 37;
+  ASSERT_TRUE(pbem ? gGame->saveContext->SavePbemGame(u"viaLink") : gGame->saveContext->SaveGame(u"viaLink", true));
+  ASSERT_EQ(LoadEnding(game + u"\\%s"), 0);
+  EXPECT_EQ(gGame->flags[6], 37);
+  EXPECT_TRUE(fs::is_symlink(Game("data/" + folder)));
+  WaitForFolderRemovals();
+  for (const auto& entry : fs::directory_iterator(kept)) {
+    EXPECT_EQ(entry.path().filename(), "viaLink") << "nothing is left beside the save";
+  }
+
+  // A second name that is a link to the save: neither loaded nor saved through.
+  fs::create_directory_symlink(kept / "viaLink", kept / "alias");
+  const std::u16string alias = u"data\\" + Utf8ToUtf16(folder) + u"\\alias";
+  test::LogCapture log;
+  EXPECT_EQ(LoadEnding(alias + u"\\%s"), 1);
+  EXPECT_TRUE(log.Contains(u"ERROR: " + alias + u" is a link; a game folder may hold only files and folders, so "
+                                             u"the game is not loaded"));
+  cGame& again = Load(game + u"\\%s", 1);
+  EXPECT_FALSE(pbem ? again.saveContext->SavePbemGame(u"alias") : again.saveContext->SaveGame(u"alias", true));
+  EXPECT_TRUE(log.Contains(u"ERROR: " + alias + u" is not a save folder; the game is not saved"));
+  fs::remove(kept / "alias");
+
+  // A table of the save that is a link, to a file of the save's own.
+  fs::remove(kept / "viaLink/cities.csv");
+  fs::create_symlink(scenarios / "NorthernTide/cities.csv", kept / "viaLink/cities.csv");
+  EXPECT_EQ(LoadEnding(game + u"\\%s"), 1);
+  EXPECT_TRUE(log.ContainsText(u"ERROR: " + game + u"\\cities.csv is a link;"));
+  ExpectVictimUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, LinkedFolderTest,
+                         testing::Values(LinkedFolder{"Saves", "save"}, LinkedFolder{"PlayByEmailTurns", "pbem"}),
+                         [](const testing::TestParamInfo<LinkedFolder>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tr

@@ -60,18 +60,31 @@ class ScopedFlushRecord {
 }  // namespace
 }  // namespace tr
 
-// Every flush of the program's own code comes here first.
+namespace tr {
+namespace {
+
+// Records the step with the path the descriptor names, while a record is kept.
+void RecordFlush(const char* step, int descriptor) {
+  const std::lock_guard lock(gFlushMutex);
+  if (gFlushed == nullptr) return;
+  char path[PATH_MAX];
+  const std::string link = "/proc/self/fd/" + std::to_string(descriptor);
+  const ssize_t size = ::readlink(link.c_str(), path, sizeof path);
+  gFlushed->push_back(step + std::string(path, size > 0 ? static_cast<std::size_t>(size) : 0));
+}
+
+}  // namespace
+}  // namespace tr
+
+// Every flush and sync of the program's own code comes here first.
 extern "C" int fsync(int descriptor) {
-  {
-    const std::lock_guard lock(tr::gFlushMutex);
-    if (tr::gFlushed != nullptr) {
-      char path[PATH_MAX];
-      const std::string link = "/proc/self/fd/" + std::to_string(descriptor);
-      const ssize_t size = ::readlink(link.c_str(), path, sizeof path);
-      tr::gFlushed->push_back("flush " + std::string(path, size > 0 ? static_cast<std::size_t>(size) : 0));
-    }
-  }
+  tr::RecordFlush("flush ", descriptor);
   return static_cast<int>(::syscall(SYS_fsync, descriptor));
+}
+
+extern "C" int syncfs(int descriptor) {
+  tr::RecordFlush("sync ", descriptor);
+  return static_cast<int>(::syscall(SYS_syncfs, descriptor));
 }
 
 namespace tr {
@@ -109,6 +122,7 @@ class SaveGameTest : public testing::Test {
   cGame& LoadSave(std::u16string_view name) { return Load(u"data\\save\\" + std::u16string(name) + u"\\%s", 1); }
 
   static std::set<std::string> Entries(const fs::path& folder) {
+    WaitForFolderRemovals();
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
     return names;
@@ -315,9 +329,68 @@ TEST_F(SaveGameTest, APreviousSaveThatCouldNotBePutBackReturnsWithTheNextSave) {
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), (std::set<std::string>{"other", "slot"}));
 }
 
-// A save is on the disk before it takes the place of the previous one: every
-// file it wrote and its folder are flushed before the exchange, and the folder
-// of saves, which then holds the new names, after it.
+// A flush of the save to the disk that fails: the save not on the disk keeps
+// the previous save and fails the save; a failed flush of the folder of saves,
+// which already holds the new save then, saves with a warning, and a file
+// system with nothing to flush there (EINVAL) saves.
+struct FlushCase {
+  const char* name;
+  bool saves;  // fails the flush of the folder of saves, not of the save
+  int error;
+  bool saved;
+  const char16_t* logged;  // "": no line about the disk
+};
+
+void PrintTo(const FlushCase& c, std::ostream* os) { *os << c.name; }
+
+class FailedFlush : public SaveGameTest, public testing::WithParamInterface<FlushCase> {};
+
+TEST_P(FailedFlush, KeepsThePreviousSaveUnlessTheSaveIsInPlace) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  const FolderBytes before = Files("slot");
+  game.flags[5] = 99;
+  std::vector<std::string> flushed;
+  game.saveContext->flushCheck = [&](const fs::path& folder) {
+    flushed.push_back(folder.filename().string());
+    const bool hit = GetParam().saves ? folder.filename() == "save" : folder.filename().string().starts_with(".saving%slot%");
+    return hit ? GetParam().error : 0;
+  };
+  test::LogCapture log;
+  EXPECT_EQ(game.saveContext->SaveGame(u"slot", false), GetParam().saved);
+  game.saveContext->flushCheck = nullptr;
+  if (*GetParam().logged != u'\0') {
+    EXPECT_TRUE(log.ContainsText(GetParam().logged)) << GetParam().name;
+  } else {
+    EXPECT_FALSE(log.ContainsText(u"the disk")) << GetParam().name;
+  }
+  EXPECT_EQ(screen_.CountEvents(u"text-dialog"), GetParam().saved ? 1 : 0);
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
+  if (GetParam().saved) {
+    // The save, then the folder of saves holding its new name.
+    ASSERT_EQ(flushed.size(), 2u);
+    EXPECT_TRUE(flushed[0].starts_with(".saving%slot%")) << flushed[0];
+    EXPECT_EQ(flushed[1], "save");
+  } else {
+    EXPECT_TRUE(log.Contains(u"ERROR: Cannot replace the save folder data\\save\\slot"));
+    EXPECT_TRUE(Files("slot") == before);
+  }
+  EXPECT_EQ(LoadSave(u"slot").flags[5], GetParam().saved ? 99 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flushes, FailedFlush,
+    testing::Values(FlushCase{"TheSave", false, EIO, false, u" to the disk (Input/output error)"},
+                    FlushCase{"TheSaveOnAFullDisk", false, ENOSPC, false, u" to the disk (No space left on device)"},
+                    FlushCase{"TheFolderOfSaves", true, EROFS, true,
+                              u"may not be on the disk yet (Read-only file system)"},
+                    FlushCase{"NothingToFlushInTheFolderOfSaves", true, EINVAL, true, u""}),
+    [](const testing::TestParamInfo<FlushCase>& info) { return info.param.name; });
+
+// A save is on the disk before it takes the place of the previous one: the
+// file system holding every file it wrote and its folder is synced before the
+// exchange, and the folder of saves, which then holds the new names, flushed
+// after it.
 TEST_F(SaveGameTest, ASaveIsOnTheDiskBeforeItTakesThePlaceOfThePreviousOne) {
   cGame& game = LoadScenario();
   ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
@@ -342,8 +415,7 @@ TEST_F(SaveGameTest, ASaveIsOnTheDiskBeforeItTakesThePlaceOfThePreviousOne) {
   const auto exchangedAt = exchange - steps.begin();
   const FolderBytes files = Files("slot");
   ASSERT_EQ(files.size(), static_cast<std::size_t>(kSaveFileCount) + 1);
-  for (const auto& [file, bytes] : files) EXPECT_LT(at("flush " + (working / file).string()), exchangedAt) << file;
-  EXPECT_LT(at("flush " + working.string()), exchangedAt);
+  EXPECT_LT(at("sync " + working.string()), exchangedAt) << "the file system holding the save is synced";
   const auto parentAt = at("flush " + saves.string());
   EXPECT_GT(parentAt, exchangedAt);
   EXPECT_LT(parentAt, static_cast<std::ptrdiff_t>(steps.size()));
@@ -530,7 +602,9 @@ TEST_P(TwoProcessesSavingOneNameAtOnce, NeverMixTheirSaves) {
       char start = 0;
       if (::read(go[0], &start, 1) != 1) ::_exit(3);
       game.flags[5] = 2;
-      ::_exit(game.saveContext->SaveGame(u"SAME", true) ? 0 : 1);
+      const bool saved = game.saveContext->SaveGame(u"SAME", true);
+      WaitForFolderRemovals();
+      ::_exit(saved ? 0 : 1);
     }
     ::close(go[0]);
     ASSERT_EQ(::write(go[1], "g", 1), 1);
@@ -645,7 +719,9 @@ TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
       char byte = 0;
       return step != 10 || (::write(ready[1], "r", 1) == 1 && ::read(go[0], &byte, 1) == 1);
     };
-    ::_exit(game.saveContext->SaveGame(u"slot", true) ? 0 : 1);
+    const bool saved = game.saveContext->SaveGame(u"slot", true);
+    WaitForFolderRemovals();
+    ::_exit(saved ? 0 : 1);
   }
   // Only the child holds the ends it writes to: a child that ends early ends the wait.
   ::close(ready[1]);

@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "foundation/folder_swap.h"
 #include "foundation/paths.h"
 
 namespace tr::test {
@@ -22,6 +23,8 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+  // A folder a save replaced may still be being removed inside this one.
+  WaitForFolderRemovals();
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
 }

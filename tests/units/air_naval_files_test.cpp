@@ -78,7 +78,7 @@ TEST_F(AirNavalFiles, AirUnitsSaveAndLoad) {
   ASSERT_EQ(game().reservePool.size(), 1u);
   EXPECT_EQ(game().reservePool[0]->id, 9);
   game().InitNextIds();
-  EXPECT_EQ(game().nextAirUnitId, 9);
+  EXPECT_EQ(game().nextAirUnitId, 10);
 }
 
 TEST_F(AirNavalFiles, ShipsReadSaveAndLoadWithTheirReserve) {
@@ -111,7 +111,7 @@ TEST_F(AirNavalFiles, ShipsReadSaveAndLoadWithTheirReserve) {
   EXPECT_EQ(game().navalReserve[0]->attachedCommander, nullptr);
   EXPECT_EQ(game().navalReserve[0]->availableInTurns, 4);
   game().InitNextIds();
-  EXPECT_EQ(game().nextNavalUnitId, 2);
+  EXPECT_EQ(game().nextNavalUnitId, 3);
 }
 
 TEST_F(AirNavalFiles, ShoreBombardmentTakesTheFleetWithMostGuns) {

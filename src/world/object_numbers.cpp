@@ -27,14 +27,16 @@ void CollectReserve(const cGame& game, int category, NumberSet& used) {
 // a free number is rare enough to walk every object of the kind.
 template <typename CollectUsed>
 std::int32_t NextNumber(std::int32_t& counter, const char16_t* kind, CollectUsed collectUsed) {
-  if (counter < kMaxObjectNumber) return ++counter;
+  if (counter < kMaxObjectNumber) {
+    if (++counter == kMaxObjectNumber) {
+      LogFormat(u"The %s numbers reached %i; the next ones are free numbers given again", kind, kMaxObjectNumber);
+    }
+    return counter;
+  }
   NumberSet used;
   collectUsed(used);
   for (std::int32_t number = 1; number <= kMaxObjectNumber; ++number) {
-    if (used.count(number) == 0) {
-      LogFormat(u"The %s numbers reached %i; the free number %i is given again", kind, kMaxObjectNumber, number);
-      return number;
-    }
+    if (used.count(number) == 0) return number;
   }
   LogFormat(u"ERROR: every %s number up to %i is in use", kind, kMaxObjectNumber);
   FatalExit(1);

@@ -110,9 +110,16 @@ TEST_F(UnitNumbering, ASaveKeepsItsOrderAndCountersAndAnOlderSaveIsSorted) {
   fs::remove(SaveFolder("older") / "unit_state.csv");
   const std::string info = ReadFileBytes(SaveFolder("kept") / "Info.ini");
   const auto counter = [&](const std::string& key) {
-    const std::size_t at = info.find(key + "=");
-    return std::stoi(info.substr(at + key.size() + 1));
+    const std::size_t at = info.find('=', info.find(key + " "));
+    return std::stoi(info.substr(at + 1));
   };
+  // The order the edited save lists its ships on the map in.
+  const sTable listed(SaveFolder("kept") / "naval_units.csv");
+  std::vector<int> listedShips;
+  for (std::size_t r = 0; r < listed.data.size(); ++r) {
+    if (listed.data[r] > listed.data[0] + r) break;  // the "#In reserve" line
+    listedShips.push_back(std::stoi(listed.Field(r, 0)));
+  }
 
   const ScopedGameRoot gameRoot(dir_.path());
   {
@@ -120,7 +127,8 @@ TEST_F(UnitNumbering, ASaveKeepsItsOrderAndCountersAndAnOlderSaveIsSorted) {
     const cGame& kept = Load(scope, "", "kept");
     const std::vector<int> ships = NumbersOf(kept.navalUnits);
     ASSERT_GT(ships.size(), 2u);
-    EXPECT_TRUE(std::is_sorted(ships.rbegin(), ships.rend())) << testing::PrintToString(ships);
+    EXPECT_EQ(ships, listedShips);
+    EXPECT_FALSE(std::is_sorted(ships.begin(), ships.end()));
     EXPECT_EQ(kept.nextNavalUnitId, counter("LastNavalUnitId"));
     EXPECT_EQ(kept.nextLandUnitId, counter("LastLandUnitId"));
     EXPECT_EQ(kept.nextFleetId, counter("LastFleetId"));

@@ -157,7 +157,8 @@ TEST_P(CountryValuesAtTheirEnds, PlayKeepsThemWhereTheLoadReadsThem) {
   Set(ScenarioFolder(), "countries.csv", 0, 21, c.production);
   LogCapture played;
   Play("", 8, 3, "countries", "1");
-  const std::u16string at = u" out of range in data\\scenarios\\NorthernTide\\countries.csv at line 3 (counting from 1); ";
+  const std::u16string at =
+      u" out of range in data\\scenarios\\NorthernTide\\countries.csv at line 3 (counting from 1); ";
   EXPECT_EQ(played.ContainsText(u"WarEconomy(%) (1000001)" + at + u"held at 1e+06"), c.held);
   EXPECT_EQ(played.ContainsText(u"DPs (1000003)" + at + u"held at 1000000"), c.held);
   EXPECT_EQ(played.ContainsText(u"PPs (1000000005)" + at + u"held at 1e+09"), c.held);

@@ -106,8 +106,8 @@ TEST_F(CountriesFileTest, OutOfRangeTechLevelIsLoggedAndHeldAtTheTop) {
   test::LogCapture log;
   Load(row + "\r\n");
   EXPECT_EQ(game_.countries[0]->techLevels[0], kMaxTechLevel);
-  EXPECT_TRUE(log.Contains(
-      u"WARNING: Tech level (9) out of range in data\\scenarios\\s\\countries.csv at line 1 (counting from 1); held at 5"));
+  EXPECT_TRUE(log.Contains(u"WARNING: Tech level (9) out of range in data\\scenarios\\s\\countries.csv at line 1 "
+                           u"(counting from 1); held at 5"));
 }
 
 TEST_F(CountriesFileTest, WrittenFileHasTheHeaderAndSeventyFieldRowsAndReadsBack) {

@@ -18,6 +18,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/object_numbers.h"
 #include "world/panstwo.h"
 
 namespace tr {
@@ -101,7 +102,7 @@ void BuildAirUnit(cCountry& country, int type) {
 
 void BuildNavalUnit(cCountry& country, int type) {
   auto ship = std::make_unique<cJednostkaMorska>();
-  ship->id = ++gGame->nextNavalUnitId;
+  ship->id = NewShipNumber(*gGame);
   StartNewUnit(*ship, country, type);
   ship->hitPoints = ship->maxHitPoints = Constants().ShipHitPoints(type);
   ship->fleet = nullptr;
@@ -273,7 +274,7 @@ bool cCountryAI::BuildPurchasedUnits(sPurchaseChoice& choice) {
     switch (code) {
       case kBuyInvasionPoint:
         if (affordable) {
-          country->invasionPointsUsed += 1;
+          country->invasionPointsUsed = std::min(country->invasionPointsUsed + 1, kMaxPoints);
           country->AddInvasionPoints(1);
           country->AddProductionPoints(-price);
         } else {
@@ -295,7 +296,10 @@ bool cCountryAI::BuildPurchasedUnits(sPurchaseChoice& choice) {
       case kBuyAirLevelUp: choice.airUnit->AiLevelUp(); break;
       case kBuyLandLevelUp: choice.landUnit->AiLevelUp(); break;
       case kBuyResearch:
-        country->techInvestments[static_cast<std::size_t>(choice.technology)] += 1;
+        {
+          std::int32_t& invested = country->techInvestments[static_cast<std::size_t>(choice.technology)];
+          invested = std::min(invested + 1, kMaxPoints);
+        }
         country->AddProductionPoints(-price);
         break;
       case kBuyLandUnit:

@@ -1,5 +1,7 @@
 #include "app/city_draw.h"
 
+#include <algorithm>
+
 #include "app/counter_draw.h"
 #include "app/map_skin.h"
 #include "app/map_sprites.h"
@@ -9,6 +11,7 @@
 #include "world/city.h"
 #include "world/hex.h"
 #include "world/panstwo.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -50,7 +53,7 @@ void DrawCity(SpriteBatch& sprite, const cCity& city, PointF position, bool draw
   if (ap.valid[kFortStrip] && hex.fortLevel > 0) {
     // One strip per level, each as high as the first, one under the other.
     Rect strip = ap.source[kFortStrip];
-    const int shift = strip.height() * (hex.fortLevel - 1);
+    const int shift = strip.height() * (std::min<int>(hex.fortLevel, kMaxFortLevel) - 1);
     strip.top += shift;
     strip.bottom += shift;
     DrawPlaced(sprite, MapSkinTextures().others.GetTexture(), strip, position, ap.placement[kFortStrip], depth);

@@ -1,6 +1,5 @@
 #include "app/end_turn.h"
 
-#include <limits>
 #include <vector>
 
 #include "app/modal_stack.h"
@@ -144,8 +143,8 @@ std::vector<std::int32_t> CountIdleTurns(cGame& game, int endingId) {
     before.push_back(turns);
     if (unit->actionPoints != unit->startingActionPoints) {
       turns = 0;
-    } else if (turns < std::numeric_limits<std::int32_t>::max()) {
-      ++turns;  // a count read from a file may already stand at the top
+    } else if (turns < kMaxTurnCount) {
+      ++turns;  // held where the unit files read it back
     }
   }
   return before;

@@ -1,5 +1,6 @@
 #include "app/hex_draw.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "app/city_draw.h"
@@ -177,7 +178,8 @@ void DrawHex(SpriteBatch& sprite, const sHex& hex, PointF p, const sHexPathCell&
   if (hex.city != nullptr) {
     DrawCity(sprite, *hex.city, p, !cityHidden, hex, hex.variant);
   } else if (hex.fortLevel > 0 && !cityHidden) {
-    DrawSkinSprite(sprite, OthersSheet(), SkinCell(hex.fortLevel - 1, 10), p, RowDepth(kRowCity));
+    DrawSkinSprite(sprite, OthersSheet(), SkinCell(std::min<int>(hex.fortLevel, kMaxFortLevel) - 1, 10), p,
+                   RowDepth(kRowCity));
   }
   DrawMarkersOf(sprite, hex, p, ChoosingSeaNode(state.actionMode, true));
   if (hex.unit != nullptr && hex.unit->spotted) {

@@ -26,6 +26,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/object_numbers.h"
 #include "world/panstwo.h"
 
 namespace tr {
@@ -343,19 +344,19 @@ void cDialogZakupow::Buy() {
   {
     GameLockGuard lock(__FILE__, __LINE__);
     if (IsLandItem(item_) && landTemplate_) {
-      landTemplate_->id = ++game.nextLandUnitId;
+      landTemplate_->id = NewLandUnitNumber(game);
       auto unit = std::make_unique<cJednostkaLadowa>(*landTemplate_);
       unit->SetSupply(Constants().FullSupplyLevel());
       unit->ComputeCombatValue();
       game.reservePool.push_back(std::move(unit));
     } else if (IsAirItem(item_) && airTemplate_) {
-      airTemplate_->id = ++game.nextAirUnitId;
+      airTemplate_->id = NewAirUnitNumber(game);
       auto unit = std::make_unique<cJednostkaLotnicza>(*airTemplate_);
       unit->SetSupply(Constants().FullSupplyLevel());
       unit->ComputeCombatValue();
       game.reservePool.push_back(std::move(unit));
     } else if (IsNavalItem(item_) && navalTemplate_) {
-      navalTemplate_->id = ++game.nextNavalUnitId;
+      navalTemplate_->id = NewShipNumber(game);
       game.navalReserve.push_back(std::make_unique<cJednostkaMorska>(*navalTemplate_));
     } else if (item_ == kPurchaseStrategicMovementPoint) {
       ++country_->strategicMovementMax;

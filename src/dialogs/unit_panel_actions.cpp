@@ -19,6 +19,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/object_numbers.h"
 #include "world/map.h"
 
 namespace tr {
@@ -98,7 +99,7 @@ bool LoadUnitIntoShip(cJednostkaLadowa& unit, int shipType) {
   GameLockGuard lock(kThisFile, __LINE__);
   auto madeShip = std::make_unique<cJednostkaMorska>();
   cJednostkaMorska& ship = *madeShip;
-  ship.id = ++game.nextNavalUnitId;
+  ship.id = NewShipNumber(game);
   ship.owner = current;
   ship.carriedUnit = &unit;
   ship.SetType(shipType);

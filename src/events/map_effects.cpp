@@ -72,9 +72,10 @@ void StripeControllerOwnerAndOriginalOwner(const sEffect& effect) {
 void SetFortLevel(const sEffect& effect) {
   sHex* hex = EffectHex(effect, 0, 1);
   if (!hex) return;
-  // Within the levels the map file holds, so the fort loads back from a save
-  // as it was set; a negative level must not wrap round into a fortress.
-  hex->fortLevel = static_cast<std::uint8_t>(HeldWithin(effect, u"fort level", IntParam(effect, 2), 0, kMaxFortLevel));
+  // Any level the byte holds, past the scale of built forts; a level beyond
+  // the byte must not wrap round (a negative one into a fortress).
+  hex->fortLevel =
+      static_cast<std::uint8_t>(HeldWithin(effect, u"fort level", IntParam(effect, 2), 0, kMaxStoredFortLevel));
 }
 
 void ChangeFortLevel(const sEffect& effect) {

@@ -13,6 +13,7 @@
 #include "foundation/string_base.h"
 #include "scenario/table_writer.h"
 #include "world/gra.h"
+#include "world/object_numbers.h"
 #include "world/turn_order.h"
 
 namespace tr {
@@ -28,7 +29,7 @@ bool IsShipType(const sEffect& effect, int type) {
 // A ship appended to the naval reserve: no fleet, no commander, no cargo.
 cJednostkaMorska& MakeReserveShip(const sEffect& effect, int owner, int type, int hitPoints) {
   auto ship = std::make_unique<cJednostkaMorska>();
-  ship->id = ++gGame->nextNavalUnitId;
+  ship->id = NewShipNumber(*gGame);
   ship->owner = owner;
   ship->SetName(effect.paramStrings[0]);
   ship->SetType(type);
@@ -175,7 +176,7 @@ void AddLandUnitAtSea(const sEffect& effect, eFleetChoice choice) {
     const int shipType = IntParam(effect, 1);
     auto madeShip = std::make_unique<cJednostkaMorska>();
     cJednostkaMorska& ship = *madeShip;
-    ship.id = ++game.nextNavalUnitId;
+    ship.id = NewShipNumber(game);
     ship.owner = values.owner;
     ship.SetType(shipType);
     ship.hitPoints = ship.maxHitPoints = game.constants.ShipHitPoints(shipType);

@@ -48,8 +48,10 @@ void LoadCities(cGame& game, std::u16string_view folder_template) {
     const double production = ParseLeadingDouble(f[5]);
     city->productionPoints = static_cast<float>(production);
     if (!(production >= 0.0 && production <= kMaxCityProduction)) {
-      LogDecimalOutOfRange(u"City production points", production, path, line);
-      city->productionPoints = 0.0f;
+      // Events and repairs hold it within the range too; a value that is no number reads as 0.
+      const double held = production > kMaxCityProduction ? kMaxCityProduction : 0.0;
+      LogDecimalHeld(u"City production points", production, held, path, line);
+      city->productionPoints = static_cast<float>(held);
     }
     city->supply = FieldIntIn(f, 6, 0, kMaxSupply, 0, u"City supply", path, line);
     city->bombedPP = FieldIntIn(f, 7, 0, kMaxVictoryPoints, 0, u"City bombed production points", path, line);

@@ -67,19 +67,27 @@ class RowReader {
     LogValueOutOfRange(what, value, path_, line_);
     return fallback;
   }
-  double RangedDouble(std::size_t column, std::u16string_view what, double low, double high, double fallback) const {
+  // A quantity that play raises or lowers: beyond its range it is held at the
+  // nearest end, as play holds it.
+  std::int32_t Held(std::size_t column, std::u16string_view what, int low, int high) const {
+    const std::int32_t value = Int(column);
+    if (value >= low && value <= high) return value;
+    const std::int32_t held = value < low ? low : high;
+    LogValueHeld(what, value, held, path_, line_);
+    return held;
+  }
+  double HeldDouble(std::size_t column, std::u16string_view what, double low, double high) const {
     const double value = Double(column);
     if (value >= low && value <= high) return value;
-    LogDecimalOutOfRange(what, value, path_, line_);
-    return fallback;
+    const double held = value > high ? high : low;  // a value that is no number reads as the lower end
+    LogDecimalHeld(what, value, held, path_, line_);
+    return held;
   }
-  float RangedFloat(std::size_t column, std::u16string_view what, float low, float high, float fallback) const {
-    return static_cast<float>(RangedDouble(column, what, low, high, fallback));
+  float HeldFloat(std::size_t column, std::u16string_view what, float low, float high) const {
+    return static_cast<float>(HeldDouble(column, what, low, high));
   }
   // Points that must not be negative.
-  std::int32_t Points(std::size_t column, std::u16string_view what) const {
-    return Ranged(column, what, 0, kMaxPoints, 0);
-  }
+  std::int32_t Points(std::size_t column, std::u16string_view what) const { return Held(column, what, 0, kMaxPoints); }
 
  private:
   const std::vector<std::u16string>& fields_;
@@ -110,11 +118,11 @@ void FillCountry(cCountry& c, const RowReader& row, int position) {
   c.zoneOfInfluence = row.Ranged(10, u"Zone of Influence", 0, 3, 0);
   c.allianceEntry = row.Int(11);
   // -1 marks a country that has left the war.
-  c.politicalStrength = row.Ranged(12, u"Polit. Str.", -1, kMaxPoints, 0);
+  c.politicalStrength = row.Held(12, u"Polit. Str.", -1, kMaxPoints);
   c.finishedTurn = row.Flag(13);
   c.humanControlled = row.Flag(14);
-  for (std::size_t t = 0; t < 7; ++t) c.techLevels[t] = row.Ranged(15 + t, u"Tech level", 0, kMaxTechLevel, 0);
-  c.productionPoints = row.RangedDouble(22, u"PPs", -kMaxProduction, kMaxProduction, 0.0);
+  for (std::size_t t = 0; t < 7; ++t) c.techLevels[t] = row.Held(15 + t, u"Tech level", 0, kMaxTechLevel);
+  c.productionPoints = row.HeldDouble(22, u"PPs", -kMaxProduction, kMaxProduction);
   c.diplomaticPoints = row.Points(23, u"DPs");
   c.strategicMovementPoints = row.Points(24, u"SMPs");
   c.seaTransportPoints = row.Points(25, u"STPs");
@@ -132,8 +140,8 @@ void FillCountry(cCountry& c, const RowReader& row, int position) {
   c.doneHasteWarEntry = row.Flag(45);
   c.doneParliamentaryElections = row.Flag(46);
   c.doneTurnInOrientation = row.Flag(47);
-  c.socialUnrest = row.RangedFloat(48, u"Social unrest", 0.0f, 100.0f, 0.0f);
-  c.warEconomy = row.RangedFloat(49, u"WarEconomy(%)", 0.0f, static_cast<float>(kMaxPoints), 0.0f);
+  c.socialUnrest = row.HeldFloat(48, u"Social unrest", 0.0f, 100.0f);
+  c.warEconomy = row.HeldFloat(49, u"WarEconomy(%)", 0.0f, static_cast<float>(kMaxPoints));
   c.power = row.Int(50);
   c.region = row.Int(51);
   c.difficulty = row.Ranged(52, u"Difficulty level", 0, 4, 2);
@@ -141,17 +149,17 @@ void FillCountry(cCountry& c, const RowReader& row, int position) {
   c.dpGrowthPerMonth = row.Points(54, u"DP growth per month");
   // Lowered every month without a floor, so they may stand below 0.
   for (std::size_t k = 0; k < 5; ++k) {
-    c.doctrineMonths[k] = row.Ranged(55 + k, u"Doctrine months", -kMaxPoints, kMaxPoints, 0);
+    c.doctrineMonths[k] = row.Held(55 + k, u"Doctrine months", -kMaxPoints, kMaxPoints);
   }
   c.doneExertPressureAxis = row.Flag(60);
   c.doneExertPressureAllied = row.Flag(61);
   c.doneExertPressureComintern = row.Flag(62);
   c.pbemPlayerId = row.Ranged(63, u"PBEM Player ID", std::numeric_limits<int>::min(), kMaxPbemPlayers, 0);
-  c.unitUpkeepModifier = row.RangedFloat(64, u"Unit upkeep cost modifier", 0.0f, kMaxPercent, 1.0f);
-  c.winterBattle = row.RangedFloat(65, u"Winter battle", -kMaxPercent, kMaxPercent, 0.0f);
-  c.winterMove = row.RangedFloat(66, u"Winter move", -kMaxPercent, kMaxPercent, 0.0f);
-  c.mudBattle = row.RangedFloat(67, u"Mud battle", -kMaxPercent, kMaxPercent, 0.0f);
-  c.mudMove = row.RangedFloat(68, u"Mud move", -kMaxPercent, kMaxPercent, 0.0f);
+  c.unitUpkeepModifier = row.HeldFloat(64, u"Unit upkeep cost modifier", 0.0f, kMaxPercent);
+  c.winterBattle = row.HeldFloat(65, u"Winter battle", -kMaxPercent, kMaxPercent);
+  c.winterMove = row.HeldFloat(66, u"Winter move", -kMaxPercent, kMaxPercent);
+  c.mudBattle = row.HeldFloat(67, u"Mud battle", -kMaxPercent, kMaxPercent);
+  c.mudMove = row.HeldFloat(68, u"Mud move", -kMaxPercent, kMaxPercent);
   c.specialFlags = row.Int(69);
 }
 

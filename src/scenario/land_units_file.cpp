@@ -38,9 +38,10 @@ std::int32_t Ranged(const sRow& row, std::size_t i, std::int32_t low, std::int32
   return FieldIntIn(row.fields, i, low, high, fallback, what, path, row.line);
 }
 
-// The counts the turns raise or lower one by one.
+// The counts the turns raise or lower one by one, held within their range as
+// play holds them.
 std::int32_t Count(const sRow& row, std::size_t i, std::u16string_view what, const std::u16string& path) {
-  return Ranged(row, i, 0, kMaxTurnCount, 0, what, path);
+  return FieldIntHeld(row.fields, i, 0, kMaxTurnCount, what, path, row.line);
 }
 
 float ShoreBombardmentEffect(const sRow& row, const std::u16string& path) {

@@ -5,6 +5,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "scenario/scenario_paths.h"
@@ -17,8 +18,12 @@ namespace tr {
 namespace {
 
 constexpr std::string_view kTag = "Qelv1";
+// The tag and the count.
+constexpr std::uint64_t kHeaderBytes = 5 + 4;
 // Type, year, month, day, turn, state, country and the text length.
 constexpr std::size_t kFixedReportBytes = 8 * 4;
+
+std::uint64_t FileBytes(const sReport& report) { return kFixedReportBytes + 2 * std::uint64_t{report.text.size()}; }
 
 class ByteReader {
  public:
@@ -61,7 +66,27 @@ void cReportList::Add(sReport report, const sReportStamp& stamp) {
   report.month = stamp.month;
   report.day = stamp.day;
   report.turn = stamp.turn;
+  // The list is kept within what a load reads back: a text longer than the
+  // whole file may be is cut, and the oldest reports make room for new ones.
+  constexpr std::uint64_t kLargestText = (kReportsFileBudget - kHeaderBytes - kFixedReportBytes) / 2;
+  if (report.text.size() > kLargestText) report.text.resize(kLargestText);
+  bytes_ += FileBytes(report);
   reports_.push_back(std::move(report));
+  int dropped = 0;
+  while (bytes_ > kReportsFileBudget) {
+    bytes_ -= FileBytes(reports_.front());
+    reports_.pop_front();
+    ++dropped;
+  }
+  if (dropped > 0) {
+    LogFormat(u"Reports: the %i oldest reports were dropped to keep reports.dat within %i bytes", dropped,
+              static_cast<std::int64_t>(kReportsFileBudget));
+  }
+}
+
+void cReportList::Clear() {
+  reports_.clear();
+  bytes_ = kHeaderBytes;
 }
 
 void cReportList::Add(std::int32_t type, std::int32_t country, std::u16string text) {
@@ -87,7 +112,7 @@ std::string cReportList::Serialize() const {
 }
 
 bool cReportList::Deserialize(std::string_view bytes) {
-  reports_.clear();
+  Clear();
   ByteReader in(bytes);
   if (in.Left() < kTag.size() || in.Take(kTag.size()) != kTag) return true;
   if (in.Left() < 4) return false;
@@ -106,6 +131,7 @@ bool cReportList::Deserialize(std::string_view bytes) {
     if (in.Left() / 2 < length) return false;
     r.text.reserve(length);
     for (std::uint32_t k = 0; k < length; ++k) r.text.push_back(in.Unit());
+    bytes_ += FileBytes(r);
     reports_.push_back(std::move(r));
   }
   return true;
@@ -133,11 +159,11 @@ void cReportList::Load(std::u16string_view path_template) {
   // (an empty one too) was cut short, not written by another program.
   const bool cutInTag = bytes.size() < kTag.size() && kTag.starts_with(bytes);
   if (!cutInTag && bytes.compare(0, kTag.size(), kTag) != 0) {
-    reports_.clear();
+    Clear();
     return;
   }
   LogLine(u"Reports file opened OK");
-  if (cutInTag) reports_.clear();
+  if (cutInTag) Clear();
   if (cutInTag || !Deserialize(bytes)) {
     const std::u16string message =
         Format(u"%s is incomplete; %i whole reports were read", path, static_cast<int>(reports_.size()));

@@ -33,7 +33,9 @@ struct sReportStamp {
 
 class cReportList {
  public:
-  // Appends a copy stamped with the running game's date and turn.
+  // Appends a copy stamped with the running game's date and turn. The list
+  // stays within the bytes a load reads (kReportsFileBudget): beyond them the
+  // oldest reports are dropped, with a log line.
   void Add(const sReport& report);
   void Add(sReport report, const sReportStamp& stamp);
   // A report of the type for one country, made now; nothing for a country
@@ -51,7 +53,7 @@ class cReportList {
   void Select(std::list<sReport>& result, std::int32_t country, std::int32_t type) const;
 
   const std::list<sReport>& Reports() const { return reports_; }
-  void Clear() { reports_.clear(); }
+  void Clear();
 
   // The file's bytes, and their reading (used by Save and Load).
   std::string Serialize() const;
@@ -60,6 +62,7 @@ class cReportList {
 
  private:
   std::list<sReport> reports_;
+  std::uint64_t bytes_ = 5 + 4;  // the size of the list's file
 };
 
 // The date (day of the month) and turn of the running game; zeros without one.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -232,12 +233,30 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
   return true;
 }
 
+namespace {
+
+// A save goes on with its own numbering when it keeps every counter and the
+// units' state; an older save is numbered as a scenario is.
+bool HoldsNumbering(const cIniFile& ini, std::u16string_view folder_template) {
+  for (const sCounterKey& counter : kCounterKeys) {
+    if (!ini.HasKey(counter.key)) return false;
+  }
+  std::error_code error;
+  return std::filesystem::is_regular_file(ResolveGamePath(FolderFilePath(folder_template, u"unit_state.csv")), error);
+}
+
+}  // namespace
+
+bool SaveKeepsItsNumbering(std::u16string_view folder_template) {
+  cIniFile ini;
+  return ini.Load(FolderFilePath(folder_template, u"Info.ini")) && HoldsNumbering(ini, folder_template);
+}
+
 void RestoreSavedCounters(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"Info.ini");
   cIniFile ini;
-  if (!ini.Load(path)) return;
+  if (!ini.Load(path) || !HoldsNumbering(ini, folder_template)) return;
   for (const sCounterKey& counter : kCounterKeys) {
-    if (!ini.HasKey(counter.key)) continue;  // a save from before the counters were kept
     std::int32_t& value = game.*counter.counter;
     value = std::max(value, RangedInt(ini, counter.key, value, 0, kMaxObjectNumber, value, path));
   }

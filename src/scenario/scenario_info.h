@@ -29,12 +29,17 @@ sLocalTime CurrentLocalTime();
 // is logged by the INI reader and every key takes its default.
 void LoadScenarioInfo(cGame& game, std::u16string_view folder_template);
 
+// Whether the save in the folder goes on with its own numbering and order:
+// it keeps the counters (Info.ini) and the units' state (unit_state.csv).
+bool SaveKeepsItsNumbering(std::u16string_view folder_template);
+
 // Raises the game's numbering counters to those a saved game's "Info.ini"
 // keeps, so the objects made after the load take the numbers they would have
 // taken in the game that was saved. A counter is never lowered below the
 // highest number in use; one outside 0 to the largest object number is logged
 // and passed over. The month whose once-a-month steps last ran comes from the
 // file too when it holds it (0 to 12); an older save keeps what the date gave.
+// A save that does not keep its numbering changes nothing.
 void RestoreSavedCounters(cGame& game, std::u16string_view folder_template);
 
 // Writes "<folder>\Info.ini": the scenario's own file with the section Save

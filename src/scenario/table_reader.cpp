@@ -261,6 +261,17 @@ void LogDecimalOutOfRange(std::u16string_view what, double value, std::u16string
             path, line);
 }
 
+void LogValueHeld(std::u16string_view what, std::int64_t value, std::int64_t held, std::u16string_view path,
+                  int line) {
+  LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); held at %lli", what, value, path,
+            line, held);
+}
+
+void LogDecimalHeld(std::u16string_view what, double value, double held, std::u16string_view path, int line) {
+  LogFormat(u"WARNING: %s (%s) out of range in %s at line %i (counting from 1); held at %s", what, DecimalText(value),
+            path, line, DecimalText(held));
+}
+
 void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line) {
   LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); row skipped", what, value, path,
             line);
@@ -273,6 +284,15 @@ std::int32_t FieldIntIn(const std::vector<std::u16string>& fields, std::size_t i
   if (value >= low && value <= high) return value;
   LogValueOutOfRange(what, value, path, line);
   return fallback;
+}
+
+std::int32_t FieldIntHeld(const std::vector<std::u16string>& fields, std::size_t i, std::int32_t low,
+                          std::int32_t high, std::u16string_view what, std::u16string_view path, int line) {
+  const std::int32_t value = FieldInt(fields, i);
+  if (value >= low && value <= high) return value;
+  const std::int32_t held = value < low ? low : high;
+  LogValueHeld(what, value, held, path, line);
+  return held;
 }
 
 }  // namespace tr

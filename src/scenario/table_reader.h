@@ -146,6 +146,11 @@ std::vector<std::string_view> SplitTokens(std::string_view line);
 void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
 // The same for a decimal value, logged whole whatever its size.
 void LogDecimalOutOfRange(std::u16string_view what, double value, std::u16string_view path, int line);
+// Logs that a value read from a file is out of its range and is held at the
+// nearest end of it, the value used.
+void LogValueHeld(std::u16string_view what, std::int64_t value, std::int64_t held, std::u16string_view path,
+                  int line);
+void LogDecimalHeld(std::u16string_view what, double value, double held, std::u16string_view path, int line);
 // Logs that a row is left out because a value of it is out of its range.
 void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
 
@@ -154,5 +159,9 @@ void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16stri
 std::int32_t FieldIntIn(const std::vector<std::u16string>& fields, std::size_t i, std::int32_t low,
                         std::int32_t high, std::int32_t fallback, std::u16string_view what, std::u16string_view path,
                         int line);
+// Field i held within [low, high]: a value beyond an end is logged
+// (LogValueHeld) and read as that end.
+std::int32_t FieldIntHeld(const std::vector<std::u16string>& fields, std::size_t i, std::int32_t low,
+                          std::int32_t high, std::u16string_view what, std::u16string_view path, int line);
 
 }  // namespace tr

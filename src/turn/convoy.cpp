@@ -7,13 +7,14 @@
 #include "world/city.h"
 #include "world/city_rules.h"
 #include "world/gra.h"
+#include "world/object_numbers.h"
 #include "world/map.h"
 #include "world/panstwo.h"
 
 namespace tr {
 
 void sConvoy::Init(int ownerId, int convoyKind, cCity* departureCity, cCity* destinationCity) {
-  id = gGame ? ++gGame->nextConvoyId : 0;
+  id = gGame ? NewConvoyNumber(*gGame) : 0;
   owner = ownerId;
   departure = departureCity;
   destination = destinationCity;

@@ -298,7 +298,8 @@ void ExecuteConvoy(sConvoy& convoy, sConvoyResult& result, SupplyCityGroups& gro
                                static_cast<double>(delivered));
     }
   }
-  owner->seaTransportUsedByConvoys += carried - lost;
+  owner->seaTransportUsedByConvoys = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      std::int64_t{owner->seaTransportUsedByConvoys} + carried - lost, 0, kMaxPoints));
 }
 
 void ExecuteAllConvoys(cConvoyManager& manager, int countryId, SupplyCityGroups& groups, SupplyResults& results) {

@@ -11,11 +11,12 @@
 #include "foundation/string_base.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/object_numbers.h"
 #include "world/presentation.h"
 
 namespace tr {
 
-int NewFleetId() { return gGame ? ++gGame->nextFleetId : 0; }
+int NewFleetId() { return gGame ? NewFleetNumber(*gGame) : 0; }
 
 std::u16string NewFleetName(int fleetId) {
   std::u16string name = Format(GetText("fleet_#%i"), fleetId);

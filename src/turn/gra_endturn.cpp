@@ -81,7 +81,7 @@ void RepairProductionAndPorts(cGame& game) {
   for (const auto& city : game.cities) {
     if (city->bombedPP <= 0) continue;
     --city->bombedPP;
-    city->productionPoints += 1.0f;
+    city->productionPoints = std::min(city->productionPoints + 1.0f, static_cast<float>(kMaxCityProduction));
   }
   LogLine(u"Odbudowuje zniszczenia z portow");
   for (sWezelGrafuMorz& node : game.seaGraph.nodes) {
@@ -162,6 +162,8 @@ void RefreshCountries(cGame& game, bool full) {
     } else {
       country.warEconomy += growthAbove100;
     }
+    // Held where the countries table reads it back.
+    country.warEconomy = std::clamp(country.warEconomy, 0.0f, static_cast<float>(kMaxPoints));
   }
 }
 

@@ -4,6 +4,7 @@
 #include "units/jednostka_ladowa.h"
 
 #include "world/gra.h"
+#include "world/object_numbers.h"
 
 namespace tr {
 
@@ -12,7 +13,7 @@ cJednostkaLadowa::cJednostkaLadowa() {
   // Unlike a new air unit, a new land unit starts one turn short of supply.
   turnsWithoutSupply = 1;
   if (gGame) {
-    id = ++gGame->nextLandUnitId;
+    id = NewLandUnitNumber(*gGame);
     turnsSinceParadrop = gGame->constants.ParadropInterval();
   }
 }

@@ -9,6 +9,7 @@
 #include "foundation/settings.h"
 #include "units/air_support.h"
 #include "world/gra.h"
+#include "world/object_numbers.h"
 #include "world/presentation.h"
 
 namespace tr {
@@ -35,7 +36,7 @@ int ClampAirColumn(int column) { return std::clamp(column, -4, 4); }
 cJednostkaLotnicza::cJednostkaLotnicza() {
   category = kCategoryAir;
   type = kFighter;
-  if (gGame) id = ++gGame->nextAirUnitId;
+  if (gGame) id = NewAirUnitNumber(*gGame);
 }
 
 cJednostkaLotnicza::~cJednostkaLotnicza() = default;

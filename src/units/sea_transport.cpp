@@ -21,6 +21,7 @@
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/object_numbers.h"
 #include "world/presentation.h"
 
 namespace tr {
@@ -195,7 +196,7 @@ cFleet* cJednostkaLadowa::EmbarkOnFleet(int shipType, int seaNodeId, int order) 
   const int shipOwner = ActingCountryId(*this);
   auto madeShip = std::make_unique<cJednostkaMorska>();
   cJednostkaMorska& ship = *madeShip;
-  ship.id = ++gGame->nextNavalUnitId;
+  ship.id = NewShipNumber(*gGame);
   ship.owner = shipOwner;
   ship.carriedUnit = this;
   ship.inReserve = 0;

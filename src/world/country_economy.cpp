@@ -1,6 +1,7 @@
 // The country's steps of the end of impulse that move production points:
 // unit upkeep, production from cities, the monthly research and the
 // land-warfare doctrine.
+#include <algorithm>
 #include <array>
 
 #include "foundation/format.h"
@@ -130,7 +131,7 @@ sCountryReport cCountry::ProgressResearch() {
   sCountryReport report;
   report.title = Format(GetText("monthly_research_report_for_%s"), name);
   const auto newBomb = [this, &report] {
-    ++nuclearBombs;
+    nuclearBombs = std::min(nuclearBombs + 1, kMaxPoints);
     report.text += Format(GetText("_%s_aquires_new_nuclear_bomb."), name);
   };
   for (const sResearchLine& line : kResearchLines) {
@@ -146,7 +147,8 @@ sCountryReport cCountry::ProgressResearch() {
       continue;
     }
     const int before = researchProgress[t];
-    researchProgress[t] += RandomSum(techInvestments[t], 1, 6);
+    researchProgress[t] = static_cast<std::int32_t>(
+        std::min<std::int64_t>(std::int64_t{researchProgress[t]} + RandomSum(techInvestments[t], 1, 6), kMaxPoints));
     const int cost = k.ResearchTableA(t);
     if (researchProgress[t] >= cost) {
       ++techLevels[t];
@@ -166,7 +168,8 @@ sCountryReport cCountry::ProgressResearch() {
 
 void cCountry::CheckDoctrineLevel() {
   for (int i = 0; i < kMaxDoctrineLevel; ++i) {
-    --doctrineMonths[static_cast<std::size_t>(i)];
+    std::int32_t& months = doctrineMonths[static_cast<std::size_t>(i)];
+    months = std::max(months - 1, -kMaxPoints);
     std::int32_t& level = techLevels[kDoctrine];
     if (level < 0 || level >= kMaxDoctrineLevel || doctrineMonths[static_cast<std::size_t>(level)] > 0) continue;
     ++level;

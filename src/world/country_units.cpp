@@ -1,6 +1,7 @@
 // Country rules that walk the cities or the units: the surrender test, the
 // main city, destroying, freezing and handing over forces, transport points,
 // the unit statistics and the withdrawal from foreign hexes.
+#include <algorithm>
 #include <array>
 
 #include "units/jednostka_ladowa.h"
@@ -111,7 +112,10 @@ void cCountry::AddAmphibiousShipCapacity() {
   for (const auto& ship : gGame->navalUnits) {
     if (ship->owner != id || ship->type != kAmphibiousShip || !ship->carriedUnit) continue;
     if (IsLandType(ship->carriedUnit->type)) {
-      invasionPointsUsed += gGame->constants.AmphibiousTransportCost(ship->carriedUnit->type);
+      // Held where the countries table reads it back.
+      invasionPointsUsed = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+          std::int64_t{invasionPointsUsed} + gGame->constants.AmphibiousTransportCost(ship->carriedUnit->type), 0,
+          kMaxPoints));
     }
   }
 }

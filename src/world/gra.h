@@ -121,7 +121,11 @@ class cGame {
   void CollectNavalReserve();
   void MoveAboardUnitsOffMap();
   void CollectUnitReserve();
-  void InitNextIds();
+  // Sets the five number counters from the loaded objects. A save that goes
+  // on with its own counters keeps the order of its files; a scenario, or a
+  // save from before the counters were kept, has its fleets and ships sorted
+  // by number and counters one past the highest (the ships' one further).
+  void InitNextIds(bool keepSavedOrder = false);
   // The reserve entries of a country go, the others keep their order.
   void DestroyReserveUnitsOfCountry(int countryId);
   void DestroyReserveShipsOfCountry(int countryId);

@@ -6,6 +6,7 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "scenario/ai_data_file.h"
+#include "scenario/scenario_info.h"
 #include "turn/fleet_integrity.h"
 #include "world/city_rules.h"
 #include "world/folder_path.h"
@@ -42,7 +43,7 @@ void cGame::FinishLoading(std::u16string_view folder) {
   seaGraph.LoadEdges(scenarioName);
   convoys.Load(*this, folder);
 
-  InitNextIds();
+  InitNextIds(loadedGame == 1 && SaveKeepsItsNumbering(folder));
 
   events->OpenEventFiles(scenarioName);
   events->ValidateEventsFile();

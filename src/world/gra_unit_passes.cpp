@@ -105,13 +105,11 @@ void cGame::CollectUnitReserve() {
   MoveReserveEntries(*this, airUnits);
 }
 
-// Each counter holds the highest number in use, so the next object takes the
-// number after it: the number it would have had in the game that was saved,
-// whenever the last one numbered is still there. The lists keep the order
-// the files hold, the game's own: a ship bought earlier joins a fleet later.
-void cGame::InitNextIds() {
-  nextFleetId = HighestId(fleets, 0);
-  nextNavalUnitId = HighestId(navalReserve, HighestId(navalUnits, 0));
+void cGame::InitNextIds(bool keepSavedOrder) {
+  if (!keepSavedOrder) {
+    fleets.sort([](const auto& a, const auto& b) { return a->id < b->id; });
+    navalUnits.sort([](const auto& a, const auto& b) { return a->id < b->id; });
+  }
 
   int highestLand = 0;
   int highestAir = 0;
@@ -119,10 +117,28 @@ void cGame::InitNextIds() {
     int& highest = unit->category == kCategoryLand ? highestLand : highestAir;
     highest = std::max<int>(highest, unit->id);
   }
-  nextLandUnitId = HighestId(aboardUnitsB, HighestId(aboardUnitsA, HighestId(landUnits, highestLand)));
-  nextAirUnitId = HighestId(airUnits, highestAir);
-
-  nextConvoyId = convoys.HighestId();
+  highestLand = HighestId(aboardUnitsB, HighestId(aboardUnitsA, HighestId(landUnits, highestLand)));
+  highestAir = HighestId(airUnits, highestAir);
+  if (keepSavedOrder) {
+    // The save's own counters follow (RestoreSavedCounters): each holds the
+    // highest number given, so the next object takes the number it took in
+    // the game that was saved.
+    nextFleetId = HighestId(fleets, 0);
+    nextNavalUnitId = HighestId(navalReserve, HighestId(navalUnits, 0));
+    nextLandUnitId = highestLand;
+    nextAirUnitId = highestAir;
+    nextConvoyId = convoys.HighestId();
+    return;
+  }
+  // A counter stays within what Info.ini reads back; past the top the new
+  // numbers are free ones (object_numbers.h).
+  auto following = [](int highest) { return std::min<int>(highest, kMaxObjectNumber - 1) + 1; };
+  nextFleetId = following(HighestId(fleets, 0));
+  const int lastShip = navalUnits.empty() ? 0 : navalUnits.back()->id;
+  nextNavalUnitId = following(HighestId(navalReserve, following(lastShip)));
+  nextLandUnitId = following(highestLand);
+  nextAirUnitId = following(highestAir);
+  nextConvoyId = following(convoys.HighestId());
 }
 
 void cGame::DestroyReserveUnitsOfCountry(int countryId) {

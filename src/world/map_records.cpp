@@ -39,11 +39,6 @@ void ReadQelHexRecord(sHex& hex, std::string_view r) {
 void HoldQelHexRecord(sHex& hex, std::u16string_view path) {
   const int x = hex.x;
   const int y = hex.y;
-  if (hex.fortLevel > kMaxFortLevel) {
-    LogFormat(u"WARNING: hex (%i, %i) in %s has the fort level %i, above the highest (%i); held at %i", x, y, path,
-              static_cast<int>(hex.fortLevel), kMaxFortLevel, kMaxFortLevel);
-    hex.fortLevel = kMaxFortLevel;
-  }
   if (hex.weather < 0 || hex.weather > kMaxWeatherCode) {
     LogFormat(u"WARNING: hex (%i, %i) in %s has the weather code %i, which is no weather; made clear (0)", x, y,
               path, hex.weather);

@@ -23,9 +23,9 @@ void ReadHmfHexRecord(sHex& hex, std::string_view record);
 void AppendQelHexRecord(std::string& out, const sHex& hex);
 
 // Holds the fields of a hex read from the map file at `path` to what the
-// rules accept: a fort above the highest level, a weather code beyond mud and
-// a chance above 100 percent are brought within, each with a line naming the
-// file and the hex. The countries are checked once they are loaded.
+// rules accept: a weather code beyond mud and a chance above 100 percent are
+// brought within, each with a line naming the file and the hex. A fort keeps
+// any level, as an event may set one past the scale. The countries are checked once they are loaded.
 void HoldQelHexRecord(sHex& hex, std::u16string_view path);
 
 }  // namespace tr

@@ -21,6 +21,12 @@ int Camp(int orientation) { return orientation >= 0 && orientation <= 5 ? orient
 
 bool FileExists(std::u16string_view gamePath) { return IsReadableRegularFile(ResolveGamePath(gamePath)); }
 
+// The points stay within the range the countries table reads, so what play
+// adds or spends loads back as it is.
+std::int32_t HeldSum(std::int32_t value, std::int32_t amount, std::int32_t low, std::int32_t high) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{value} + amount, low, high));
+}
+
 }  // namespace
 
 int AllianceBase(int code) {
@@ -112,27 +118,27 @@ void cCountry::SetUnitTypeName(int slot, std::u16string_view text) {
 void cCountry::SetSavedView(float x, float y, float zoom) { savedView = {x, y, zoom}; }
 
 void cCountry::AddDiplomaticPoints(std::int32_t amount) {
-  diplomaticPoints += amount;
+  diplomaticPoints = HeldSum(diplomaticPoints, amount, 0, kMaxPoints);
   Presentation().RefreshInfoPanel();
 }
 
 void cCountry::AddProductionPoints(double amount) {
-  productionPoints += amount;
+  productionPoints = std::clamp(productionPoints + amount, -kMaxProduction, kMaxProduction);
   Presentation().RefreshInfoPanel();
 }
 
 void cCountry::AddStrategicMovementPoints(std::int32_t amount) {
-  strategicMovementPoints += amount;
+  strategicMovementPoints = HeldSum(strategicMovementPoints, amount, 0, kMaxPoints);
   Presentation().RefreshInfoPanel();
 }
 
 void cCountry::AddSeaTransportPoints(std::int32_t amount) {
-  seaTransportPoints += amount;
+  seaTransportPoints = HeldSum(seaTransportPoints, amount, 0, kMaxPoints);
   Presentation().RefreshInfoPanel();
 }
 
 void cCountry::AddInvasionPoints(std::int32_t amount) {
-  invasionPoints += amount;
+  invasionPoints = HeldSum(invasionPoints, amount, 0, kMaxPoints);
   Presentation().RefreshInfoPanel();
 }
 

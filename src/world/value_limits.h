@@ -8,9 +8,12 @@
 
 namespace tr {
 
-// Hexes of the map file. The map art draws one fort picture per level, and
-// an air strike takes the level as a share of its effect.
+// Forts: the scale that building forts and the map art run to (one picture
+// per level). An event may set any level a byte holds, which the map file
+// keeps; such a fort is drawn with the top picture, and the air strike and
+// the land battle stop its factor at 0.
 inline constexpr int kMaxFortLevel = 9;
+inline constexpr int kMaxStoredFortLevel = 255;
 // Weather codes run 0 clear, 1 winter, 2 mud; chances are percentages.
 inline constexpr int kMaxWeatherCode = 2;
 inline constexpr int kMaxChancePercent = 100;

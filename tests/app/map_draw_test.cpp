@@ -258,6 +258,30 @@ TEST_F(MapDraw, CityDrawsTownIconsAndShadowedTexts) {
   ASSERT_NE(recorder_.FindText(u"3"), nullptr);
 }
 
+// A fort past the scale, as an event may set one, shows the top fort picture,
+// in the open and in a city's strip.
+TEST_F(MapDraw, FortsPastTheScaleShowTheTopPicture) {
+  sCityAppearance& ap = SkinTables().cities[0];
+  ap.valid[1] = 1;
+  ap.source[1] = Rect{1, 1400, 41, 1410};
+  ap.placement[1] = {20, 30, 60, 40};
+  cCity city;
+  city.x = 1;
+  city.y = 1;
+  city.type = kCityNormal;
+  world_->hex(1, 1).city = &city;
+  for (const auto& [level, cell] : {std::pair{8, 7}, std::pair{9, 8}, std::pair{12, 8}, std::pair{255, 8}}) {
+    world_->hex(2, 1).fortLevel = static_cast<std::uint8_t>(level);
+    world_->hex(1, 1).fortLevel = static_cast<std::uint8_t>(level);
+    Render();
+    EXPECT_NE(SpriteOf("others", SkinCell(cell, 10)), nullptr) << level;
+    EXPECT_EQ(SpriteOf("others", SkinCell(level - 1, 10)) != nullptr, level <= kMaxFortLevel) << level;
+    const int strip = 1400 + 10 * cell;
+    EXPECT_NE(SpriteOf("others", Rect{1, strip, 41, strip + 10}), nullptr) << level;
+  }
+  world_->hex(1, 1).city = nullptr;
+}
+
 class LandCounter : public MapDraw {
  protected:
   void SetUp() override {

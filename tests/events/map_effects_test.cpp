@@ -50,7 +50,9 @@ INSTANTIATE_TEST_SUITE_P(Forts, FortEffectTest,
                                          FortCase{"ChangeBringsAHighLevelBackToNine", u"Hex.ChangeFortLevel", 12, -1,
                                                   9},
                                          FortCase{"SetKeepsNine", u"Hex.SetFortLevel", 0, 9, 9},
-                                         FortCase{"SetStopsAtNine", u"Hex.SetFortLevel", 0, 12, 9, true},
+                                         FortCase{"SetGoesPastNine", u"Hex.SetFortLevel", 3, 12, 12},
+                                         FortCase{"SetKeepsTheByteTop", u"Hex.SetFortLevel", 5, 255.7, 255},
+                                         FortCase{"SetStopsAtTheByteTop", u"Hex.SetFortLevel", 6, 256, 255, true},
                                          FortCase{"SetNegativeDoesNotWrapRound", u"Hex.SetFortLevel", 4, -1, 0, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 

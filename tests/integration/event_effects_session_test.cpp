@@ -565,9 +565,9 @@ TEST_F(EveryEffectSessionTest, ValuesAtTheEndsOfEveryEffectSurviveSaveLoadAndSav
     const std::string again = WithoutHarbourNumbers(file, second.at(file));
     EXPECT_TRUE(bytes == again) << file << " differs:\n" << Differences(file, bytes, again);
   }
-  // The fort an event set loads back as it was set, held to the highest level.
+  // The fort an event set past the scale loads back as it was set.
   const sPoint2 fort = places.freeLand.at(6 * (places.freeLand.size() / 8));
-  EXPECT_EQ(loaded.map->GetHex(fort.x, fort.y)->fortLevel, kMaxFortLevel);
+  EXPECT_EQ(loaded.map->GetHex(fort.x, fort.y)->fortLevel, 12);
   EXPECT_TRUE(log.ContainsText(u"Hex.SetFortLevel at line"));
 }
 

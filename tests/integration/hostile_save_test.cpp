@@ -298,20 +298,6 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const cGame& game) {
                        for (const auto& unit : game.landUnits) EXPECT_LE(unit->actionPoints, 9) << unit->id;
                      }},
-        // An air strike on a fort above level 9 would end the game in play.
-        sHostileCase{"FortAboveTheHighestLevel",
-                     [](const fs::path& save, const std::u16string& folder) {
-                       sMapFile map(save / "map.qel");
-                       const auto [x, y] = map.FindLand();
-                       map.Byte(x, y, 9) = 50;
-                       map.Write(save / "map.qel");
-                       return u"WARNING: hex (" + Text(std::to_string(x)) + u", " + Text(std::to_string(y)) +
-                              u") in " + folder + u"\\map.qel has the fort level 50, above the highest (9); held at 9";
-                     },
-                     false,
-                     [](const cGame& game) {
-                       for (const sHex& hex : game.map->Hexes()) EXPECT_LE(hex.fortLevel, 9) << hex.x << ',' << hex.y;
-                     }},
         sHostileCase{"HexOfNoCountry",
                      [](const fs::path& save, const std::u16string& folder) {
                        sMapFile map(save / "map.qel");

@@ -85,7 +85,7 @@ TEST_F(AirNavalUnitsFiles, AirUnitsSaveAndLoad) {
   ASSERT_EQ(game().reservePool.size(), 1u);
   EXPECT_EQ(game().reservePool[0]->id, 9);
   game().InitNextIds();
-  EXPECT_EQ(game().nextAirUnitId, 9);
+  EXPECT_EQ(game().nextAirUnitId, 10);
 }
 
 TEST_F(AirNavalUnitsFiles, ShipsReadSaveAndLoadWithTheirReserve) {
@@ -118,7 +118,7 @@ TEST_F(AirNavalUnitsFiles, ShipsReadSaveAndLoadWithTheirReserve) {
   EXPECT_EQ(game().navalReserve[0]->attachedCommander, nullptr);
   EXPECT_EQ(game().navalReserve[0]->availableInTurns, 4);
   game().InitNextIds();
-  EXPECT_EQ(game().nextNavalUnitId, 2);
+  EXPECT_EQ(game().nextNavalUnitId, 3);
 }
 
 // Neighbouring columns never hold the same value, so a column read from or

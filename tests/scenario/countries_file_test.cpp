@@ -97,7 +97,7 @@ TEST_F(CountriesFileTest, AsManyCountriesAsAHexCanNameLoadAndOneMoreIsRefused) {
                            u"the map keeps its country in one byte, so a game has at most 255 countries"));
 }
 
-TEST_F(CountriesFileTest, OutOfRangeTechLevelIsLoggedAndIgnored) {
+TEST_F(CountriesFileTest, OutOfRangeTechLevelIsLoggedAndHeldAtTheTop) {
   std::string row = Row(1, "Poland", 70);
   // Field 15 (artillery level) becomes 9.
   std::size_t pos = 0;
@@ -105,8 +105,9 @@ TEST_F(CountriesFileTest, OutOfRangeTechLevelIsLoggedAndIgnored) {
   row.replace(pos, row.find(';', pos) - pos, 1, '9');
   test::LogCapture log;
   Load(row + "\r\n");
-  EXPECT_EQ(game_.countries[0]->techLevels[0], 0);
-  EXPECT_TRUE(log.ContainsText(u"Tech level (9) out of range in data\\scenarios\\s\\countries.csv at line 1"));
+  EXPECT_EQ(game_.countries[0]->techLevels[0], kMaxTechLevel);
+  EXPECT_TRUE(log.Contains(u"WARNING: Tech level (9) out of range in data\\scenarios\\s\\countries.csv at line 1 "
+                           u"(counting from 1); held at 5"));
 }
 
 TEST_F(CountriesFileTest, WrittenFileHasTheHeaderAndSeventyFieldRowsAndReadsBack) {

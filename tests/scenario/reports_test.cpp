@@ -1,11 +1,13 @@
 #include "scenario/reports.h"
 
+#include <filesystem>
 #include <set>
 #include <utility>
 
 #include <gtest/gtest.h>
 
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "scenario/report_kinds.h"
 #include "support/log_capture.h"
@@ -80,6 +82,45 @@ TEST_F(ReportsTest, TruncatedFileLoadsItsWholeReportsOnly) {
   cReportList huge;
   huge.Load(u"data\\save\\c\\%s");
   EXPECT_TRUE(huge.Reports().empty());
+}
+
+// The list stays within the bytes a load reads: a file one byte short of the
+// budget is kept whole; a report past it drops the oldest, and a text longer
+// than a whole file may be is cut to what fits.
+TEST_F(ReportsTest, ListStaysWithinTheBytesALoadReads) {
+  constexpr std::uint64_t kBudget = kReportsFileBudget;
+  // The tag and count, three reports of 32 bytes and their texts: one byte short.
+  const std::size_t third = (kBudget - 9 - 3 * 32) / 2 - 11000000 - 12000000;
+  cReportList list;
+  list.Add(Make(22, 3, std::u16string(11000000, u'a')), {1941, 6, 15, 7});
+  list.Add(Make(23, 4, std::u16string(12000000, u'b')), {1941, 7, 16, 8});
+  list.Add(Make(24, 5, std::u16string(third, u'c')), {1942, 8, 17, 9});
+  dir_.Write("data/save/e/.keep", "");
+  test::LogCapture log;
+  ASSERT_TRUE(list.Save(u"data\\save\\e"));
+  EXPECT_EQ(std::filesystem::file_size(dir_.path() / "data/save/e/reports.dat"), kBudget - 1);
+  EXPECT_FALSE(log.ContainsText(u"dropped"));
+  {
+    cReportList loaded;
+    loaded.Load(u"data\\save\\e\\%s");
+    EXPECT_TRUE(loaded.Reports() == list.Reports());
+  }
+
+  list.Add(Make(25, 6, u"new"), {1943, 9, 18, 10});
+  EXPECT_TRUE(log.Contains(u"Reports: the 1 oldest reports were dropped to keep reports.dat within 67108864 bytes"));
+  ASSERT_EQ(list.Reports().size(), 3u);
+  EXPECT_EQ(list.Reports().front().type, 23);
+  EXPECT_EQ(list.Reports().back().text, u"new");
+
+  list.Add(Make(26, 2, std::u16string(kBudget / 2 + 13, u'd')), {1944, 10, 19, 11});
+  EXPECT_TRUE(log.Contains(u"Reports: the 3 oldest reports were dropped to keep reports.dat within 67108864 bytes"));
+  ASSERT_EQ(list.Reports().size(), 1u);
+  EXPECT_EQ(list.Reports().front().text.size(), (kBudget - 9 - 32) / 2);
+  ASSERT_TRUE(list.Save(u"data\\save\\e"));
+  EXPECT_EQ(std::filesystem::file_size(dir_.path() / "data/save/e/reports.dat"), kBudget - 1);
+  cReportList loaded;
+  loaded.Load(u"data\\save\\e\\%s");
+  EXPECT_TRUE(loaded.Reports() == list.Reports());
 }
 
 TEST_F(ReportsTest, ForeignTagLoadsNothingAndMissingFileIsFatal) {

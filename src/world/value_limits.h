@@ -53,9 +53,8 @@ inline constexpr float kMaxLosses = 1e9f;
 // Percentages of the weather and upkeep modifiers.
 inline constexpr float kMaxPercent = 1000.0f;
 
-// The highest number a unit, fleet or convoy may carry in a file: the game's
-// counters go on from the highest number in use, and stay far from the
-// 32-bit limit.
+// The highest number a unit, fleet or convoy may carry in a file, and so the
+// highest the game gives: at it, a new object takes the lowest free number.
 inline constexpr std::int32_t kMaxObjectNumber = 999999999;
 // The bound of counts that the turns raise or lower one by one (turns,
 // months, action points, freezes, experience): far beyond any game, far

@@ -1,5 +1,15 @@
 # Sourced by the scripts that play whole games side by side: each game gets a
 # copy of the build's game folder, so its saves and its log stay its own.
+
+# From $root and $build (a folder below the source tree): the build's folder
+# as an absolute path, its game folder, and a work folder of its own.
+prepare_games() {
+  build=$(cd "$root" && cd "$build" && pwd)
+  game="$build/game"
+  [ -x "$build/autoplay" ] || { echo "no $build/autoplay: build it first" >&2; exit 2; }
+  work=$(mktemp -d)
+}
+
 copy_game() {
   local game=$1 to=$2
   mkdir -p "$to"

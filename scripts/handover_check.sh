@@ -19,12 +19,9 @@ build=${5:-build-test}
 scenario=NorthernTide
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "$root" && cd "$build" && pwd)
-game="$build/game"
-[ -x "$build/autoplay" ] || { echo "no $build/autoplay: build it first" >&2; exit 2; }
-work=$(mktemp -d)
 # shellcheck source=game_copy.sh
 . "$root/scripts/game_copy.sh"
+prepare_games
 trap 'rm -rf "$work"' EXIT
 
 # One seed in a game folder of its own: the saves and the log go there.

@@ -26,12 +26,9 @@ points=${*:-10 30 50}
 scenario=NorthernTide
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "$root" && cd "$build" && pwd)
-game="$build/game"
-[ -x "$build/autoplay" ] || { echo "no $build/autoplay: build it first" >&2; exit 2; }
-work=$(mktemp -d)
 # shellcheck source=game_copy.sh
 . "$root/scripts/game_copy.sh"
+prepare_games
 trap 'rm -rf "$work"' EXIT
 
 # One case in a game folder of its own: the saves and the log go there.

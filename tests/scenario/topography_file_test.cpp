@@ -8,7 +8,7 @@
 #include "support/log_capture.h"
 #include "world/headless_presentation.h"
 #include "world/topography.h"
-#include "rules_fixture.h"
+#include "world/rules_fixture.h"
 
 namespace tr {
 namespace {

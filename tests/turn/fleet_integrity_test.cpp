@@ -5,6 +5,7 @@
 #include "support/log_capture.h"
 #include "support/naval_world.h"
 #include "support/world_builder.h"
+#include "turn/fleet.h"
 #include "turn/fleet_integrity.h"
 
 namespace tr {
@@ -29,6 +30,35 @@ TEST(FleetIntegrity, ShipOfAMissingFleetIsFatal) {
     EXPECT_EQ(error.code(), 1);
   }
   EXPECT_TRUE(log.Contains(u"Data integrity error: Lonely belongs to fleet id=7, but no such fleet exists"));
+}
+
+// Each ship joins the fleet it names; a fleet that no ship names is dropped
+// with a line, and the fleets around it stay.
+TEST(FleetIntegrity, ShipsJoinTheirFleetAndAFleetOfNoShipIsDropped) {
+  test::TestWorld world(2, 2, 3);
+  cGame& game = world.game();
+  for (const int id : {14, 23, 31}) {
+    auto fleet = std::make_unique<cFleet>();
+    fleet->id = id;
+    fleet->countryId = 3;
+    fleet->name = id == 23 ? u"Idle" : u"Home";
+    game.fleets.push_back(std::move(fleet));
+  }
+  cJednostkaMorska& first = AddShip(game, 31, u"Resolute");
+  cJednostkaMorska& second = AddShip(game, 14, u"Valiant");
+  first.owner = second.owner = 3;
+  test::LogCapture log;
+  CheckFleetIntegrity(game);
+  ASSERT_EQ(game.fleets.size(), 2u);
+  const cFleet& kept = *game.fleets.front();
+  const cFleet& last = *game.fleets.back();
+  EXPECT_EQ(kept.id, 14);
+  EXPECT_EQ(last.id, 31);
+  EXPECT_EQ(second.fleet, &kept);
+  ASSERT_EQ(last.ships.size(), 1u);
+  EXPECT_EQ(last.ships.front(), &first);
+  EXPECT_TRUE(log.ContainsText(u"fleet Idle (ID=23)"));
+  EXPECT_FALSE(log.ContainsText(u"fleet Home"));
 }
 
 class FleetOwner : public testing::TestWithParam<int> {};

@@ -403,7 +403,12 @@ TEST_P(WarEconomyTest, GrowsOnTheMonthlyImpulseOfAFullRun) {
   test::SetConstant(game, 115, 4, 2.0);
   test::SetConstant(game, 115, 5, 5.0);
   test::SetConstant(game, 115, 7, 1.5);
+  test::SetConstant(game, 115, 6, 3.5);
   test::SetWar(world, 1, 2);
+  // Unrest falls every impulse, run and month alike, and stops at 0.
+  world.country(1).socialUnrest = 40.0f;
+  world.country(2).socialUnrest = 2.0f;
+  world.country(3).socialUnrest = 77.0f;
   world.country(1).orientation = kNationalistRegime;
   world.country(1).warEconomy = c.regime;
   world.country(2).warEconomy = c.other;
@@ -414,6 +419,9 @@ TEST_P(WarEconomyTest, GrowsOnTheMonthlyImpulseOfAFullRun) {
   EXPECT_FLOAT_EQ(world.country(1).warEconomy, c.regimeAfter);
   EXPECT_FLOAT_EQ(world.country(2).warEconomy, c.otherAfter);
   EXPECT_FLOAT_EQ(world.country(3).warEconomy, 50.0f);
+  EXPECT_FLOAT_EQ(world.country(1).socialUnrest, 36.5f);
+  EXPECT_FLOAT_EQ(world.country(2).socialUnrest, 0.0f);
+  EXPECT_FLOAT_EQ(world.country(3).socialUnrest, 73.5f);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -470,6 +470,35 @@ TEST_F(SeaBattleTest, DamageReportTellsTwoShipsOfOneNameApart) {
   EXPECT_NE(text.find(u"Twin (C1) lost 3 HP\n"), std::u16string::npos);
 }
 
+// A ship at 0 hit points or below sinks with what it carries: it leaves its
+// side, the selection and the game; a ship at 1 fights on.
+TEST_F(SeaBattleTest, ShipsAtNoHitPointsSinkWithTheirCargoAndLeaveTheBattle) {
+  sSeaBattle battle(Ships(1, {kCruiser, kCargoShip}), Ships(3, {kBattleship, kCruiser}));
+  cJednostkaMorska* keptFirst = battle.firstSide.front();
+  cJednostkaMorska* sunkFirst = battle.firstSide.back();
+  cJednostkaMorska* sunkEnemy = battle.enemySide.front();
+  cJednostkaMorska* keptEnemy = battle.enemySide.back();
+  keptFirst->hitPoints = 4;
+  sunkFirst->hitPoints = 0;
+  sunkEnemy->hitPoints = -2;
+  keptEnemy->hitPoints = 1;
+  auto cargo = std::make_unique<cJednostkaLadowa>();
+  cargo->owner = 1;
+  cargo->transporter = sunkFirst;
+  sunkFirst->carriedUnit = cargo.get();
+  sea.game().aboardUnitsA.push_back(std::move(cargo));
+  battle.selectedA = sunkFirst;
+  battle.selectedB = keptEnemy;
+  const std::size_t before = sea.game().navalUnits.size();
+  RemoveSunkShips(battle);
+  EXPECT_EQ(battle.firstSide, sSeaBattle::ShipList{keptFirst});
+  EXPECT_EQ(battle.enemySide, sSeaBattle::ShipList{keptEnemy});
+  EXPECT_EQ(battle.selectedA, nullptr);
+  EXPECT_EQ(battle.selectedB, keptEnemy);
+  EXPECT_EQ(sea.game().navalUnits.size(), before - 2);
+  EXPECT_TRUE(sea.game().aboardUnitsA.empty());
+}
+
 struct DamageCase {
   const char* name;
   int firstAfter, enemyAfter;  // of 6 hit points; 0: sunk and gone from its side
@@ -477,7 +506,8 @@ struct DamageCase {
 };
 class SeaBattleDamage : public SeaBattleTest, public testing::WithParamInterface<DamageCase> {};
 
-// A ship that lost nothing is not listed; the enemy's damaged ships come first.
+// A ship that lost nothing is not listed; the enemy's damaged ships come first;
+// the sunk ships are listed by name, not by number.
 TEST_P(SeaBattleDamage, TheReportListsTheShipsThatLostHitPoints) {
   const DamageCase& c = GetParam();
   sSeaBattle battle(Ships(1, {kCruiser}), Ships(3, {kCruiser}));
@@ -485,7 +515,7 @@ TEST_P(SeaBattleDamage, TheReportListsTheShipsThatLostHitPoints) {
   battle.log = u"log";
   cJednostkaMorska& first = *battle.firstSide.front();
   cJednostkaMorska& enemy = *battle.enemySide.front();
-  first.name = u"Ayr";
+  first.name = u"Avon";
   enemy.name = u"Brest";
   for (cJednostkaMorska* ship : {&first, &enemy}) {
     battle.initialHitPoints[ship->id] = 6;
@@ -503,11 +533,12 @@ TEST_P(SeaBattleDamage, TheReportListsTheShipsThatLostHitPoints) {
 INSTANTIATE_TEST_SUITE_P(
     Losses, SeaBattleDamage,
     testing::Values(DamageCase{"NoneLost", 6, 6, u""},
-                    DamageCase{"FirstLostOne", 5, 6, u"\n\nDamaged ships:\nAyr (C1) lost 1 HP\n"},
+                    DamageCase{"FirstLostOne", 5, 6, u"\n\nDamaged ships:\nAvon (C1) lost 1 HP\n"},
                     DamageCase{"EnemyLostOne", 6, 5, u"\n\nDamaged ships:\nBrest (C3) lost 1 HP\n"},
-                    DamageCase{"BothLost", 4, 5, u"\n\nDamaged ships:\nBrest (C3) lost 1 HP\nAyr (C1) lost 2 HP\n"},
+                    DamageCase{"BothLost", 4, 5, u"\n\nDamaged ships:\nBrest (C3) lost 1 HP\nAvon (C1) lost 2 HP\n"},
                     DamageCase{"EnemySunk", 6, 0, u"\n\nDestroyed ships:\nBrest\n"},
-                    DamageCase{"SunkAndDamaged", 5, 0, u"\n\nDestroyed ships:\nBrest\n\n\nDamaged ships:\nAyr (C1) lost 1 HP\n"}),
+                    DamageCase{"BothSunk", 0, 0, u"\n\nDestroyed ships:\nAvon\nBrest\n"},
+                    DamageCase{"SunkAndDamaged", 5, 0, u"\n\nDestroyed ships:\nBrest\n\n\nDamaged ships:\nAvon (C1) lost 1 HP\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct PbemCase {

@@ -78,6 +78,11 @@ TEST_F(FleetActions, CarrierStrikeAlsoTakesCitiesAndZonesWithSpottedEnemies) {
   EXPECT_TRUE(hex(4, 4).flags & 0x200);
   EXPECT_TRUE(hex(zone, 0).flags & 0x4000);
   EXPECT_FALSE(hex(next, 0).flags & 0x4000);
+  // A fleet on no node of the graph marks nothing and leaves the marks be.
+  cFleet stray = *fleet;
+  stray.seaNodeId = next + 3;
+  EXPECT_EQ(stray.MarkBombardmentTargets(1), 0);
+  EXPECT_TRUE(hex(4, 4).flags & 0x200);
 }
 
 TEST_F(FleetActions, ReconCoversTheLandInRangeAndTheZonesAround) {

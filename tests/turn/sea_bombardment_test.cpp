@@ -7,6 +7,9 @@
 
 #include "foundation/format.h"
 #include "foundation/random.h"
+#include "foundation/scoped_string_base.h"
+#include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "support/naval_world.h"
 #include "turn/sea_bombardment.h"
 #include "units/combat_result.h"
@@ -78,11 +81,14 @@ TEST_P(PortHit, ChanceIsHeldToZeroAndAHundredAndThePortNeverGoesBelowOne) {
   sea.world().country(3).techLevels[kAircraftTech] = c.aircraft;
   sea.world().country(1).techLevels[kArtilleryTech] = c.artillery;
   node(port).portSize = c.size;
+  cScopedStringBase texts;
+  StringBase().SetText("report_bombardment_port", u"port %s (%s): lost %i of %i, now %i/%i");
   ScopedRandomDraws draws({Percent(c.roll)});
   BombardSeaNode(node(port), result, *bomber, hex(port));
   EXPECT_EQ(node(port).portSize, c.sizeAfter);
   EXPECT_EQ(result.Flag(kFlagPortAffected), c.sizeAfter < c.size);
-  EXPECT_NE(result.defenderDetails.find(u"report_bombardment_port\n"), std::u16string::npos);
+  const std::u16string told = Format(u": lost %i of 3, now %i/3\n", c.sizeAfter < c.size ? 1 : 0, c.sizeAfter);
+  EXPECT_NE(result.defenderDetails.find(told), std::u16string::npos) << Utf16ToUtf8(result.defenderDetails);
   EXPECT_NE(result.defenderDetails.find(u"report_bombardment_port_no_naval_units_affected\n\n"),
             std::u16string::npos);
   EXPECT_EQ(result.defenderLossText, u"report_looses_sea_zone_port_bombardment\n");

@@ -324,5 +324,50 @@ TEST_F(SeaGraphTest, LatticeSearchStaysSmall) {
   ASSERT_EQ(path.size(), static_cast<std::size_t>(2 * kSide - 1));
 }
 
+// What the node asks the installed art to draw, hex by hex.
+class RecordingSeaNodeArt : public cSeaNodeArt {
+ public:
+  void DrawHint(const sWezelGrafuMorz&, SpriteBatch&, int, int) override {}
+  void DrawMarkerShip(const cJednostkaMorska& ship, float, float) override { drawn.push_back(ship.name); }
+  void DrawZoneName(const sWezelGrafuMorz& node, float, float) override { drawn.push_back(node.name); }
+  std::vector<std::u16string> drawn;
+};
+
+// Each marker ship is drawn on its own hex only, the zone's name on the
+// node's hex unless the label is suppressed.
+TEST(SeaNodeMarkers, EachIsDrawnOnItsOwnHex) {
+  cJednostkaMorska own;
+  own.name = u"Own";
+  cJednostkaMorska enemy;
+  enemy.name = u"Enemy";
+  sWezelGrafuMorz node;
+  node.name = u"Zone";
+  node.type = kSeaNodeOpenSea;
+  node.x = 7;
+  node.y = 2;
+  node.playerMarkerShip = &own;
+  node.playerMarkerX = 3;
+  node.playerMarkerY = 5;
+  node.enemyMarkerShip = &enemy;
+  node.enemyMarkerX = 4;
+  node.enemyMarkerY = 6;
+  RecordingSeaNodeArt art;
+  cSeaNodeArt* previous = SetSeaNodeArt(&art);
+  const auto drawnAt = [&](int x, int y, bool suppressLabel) {
+    art.drawn.clear();
+    node.DrawMarkers(0.0f, 0.0f, x, y, suppressLabel);
+    return art.drawn;
+  };
+  using Names = std::vector<std::u16string>;
+  EXPECT_EQ(drawnAt(3, 5, false), Names{u"Own"});
+  EXPECT_EQ(drawnAt(4, 6, false), Names{u"Enemy"});
+  EXPECT_EQ(drawnAt(3, 6, false), Names{});
+  EXPECT_EQ(drawnAt(4, 5, false), Names{});
+  EXPECT_EQ(drawnAt(7, 2, false), Names{u"Zone"});
+  EXPECT_EQ(drawnAt(7, 2, true), Names{});
+  EXPECT_EQ(drawnAt(7, 5, false), Names{});
+  SetSeaNodeArt(previous);
+}
+
 }  // namespace
 }  // namespace tr

@@ -12,6 +12,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "world/commander.h"
+#include "turn/game_steps.h"
 #include "turn/gra_endturn.h"
 #include "turn/turn_fixture.h"
 #include "world/rules_fixture.h"
@@ -90,6 +91,16 @@ class EndOfImpulseTest : public testing::Test {
   test::ScopedTurnSteps steps_;
   test::TestWorld world_;
 };
+
+// The game's start-up puts every subsystem's step in place: none of them is
+// skipped at the end of an impulse.
+TEST_F(EndOfImpulseTest, TheGamesOwnStepsAreAllInstalled) {
+  InstallGameSteps();
+  ComputeSupplyStep(game());
+  ShowConvoyResults(game());
+  RunSeaBattleGenerator(game());
+  EXPECT_FALSE(log_.ContainsText(u"skipped"));
+}
 
 TEST_F(EndOfImpulseTest, FullRunLogsEveryStepInOrder) {
   EndOfImpulse(game(), 1);

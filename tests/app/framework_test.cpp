@@ -1,10 +1,15 @@
-// The entry function run headless from start to close, and its caption.
+// The entry function run headless from start to close, and its caption; the
+// program itself where it cannot open its window.
 #include "app/framework.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "app/music_player.h"
 #include "app/sound.h"
@@ -125,6 +130,21 @@ TEST_F(WinMainTest, PauseSilencesTheGamesMusicAndClosingTearsTheGameDownBeforeTh
   const auto deviceLost = std::find(lines.begin(), lines.end(), u"Device lost");
   EXPECT_NE(teardown, lines.end());
   EXPECT_LT(teardown, deviceLost);
+}
+
+// Without a display the game cannot start: it ends with code 1 and says on
+// its error output where the reason is written.
+TEST_F(WinMainTest, TheProgramWithoutADisplaySaysWhereToLook) {
+  CopyLayout();
+  const std::filesystem::path program = std::filesystem::path(TR_GAME_DIR) / "tidereach";
+  const std::string command = "cd '" + folder_.path().string() + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                              program.string() + "' > output.txt 2> errors.txt";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(test::ReadFileBytes(folder_.path() / "errors.txt"), "Tidereach ended with code 1; see ConsoleOut.txt\n");
+  EXPECT_EQ(test::ReadFileBytes(folder_.path() / "output.txt"), "");
+  EXPECT_TRUE(std::filesystem::exists(folder_.path() / "ConsoleOut.txt"));
 }
 
 TEST_F(WinMainTest, MissingLayoutFileEndsWithCodeOne) {

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+#include "app/mainmenu.h"
+#include "app/menu.h"
 #include "app/music_player.h"
 #include "app/sound.h"
 #include "foundation/fatal.h"
@@ -18,6 +20,8 @@
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/version.h"
+#include "gui/control.h"
+#include "gui/hint_box.h"
 #include "gui/resource_cache.h"
 #include "platform/graphics.h"
 #include "platform/null_audio.h"
@@ -130,6 +134,41 @@ TEST_F(WinMainTest, PauseSilencesTheGamesMusicAndClosingTearsTheGameDownBeforeTh
   const auto deviceLost = std::find(lines.begin(), lines.end(), u"Device lost");
   EXPECT_NE(teardown, lines.end());
   EXPECT_LT(teardown, deviceLost);
+}
+
+// Closed from the main menu with the pointer on one of its buttons: the menu
+// goes with the screens, and nothing keeps the button it hinted.
+TEST_F(WinMainTest, ClosingFromTheMainMenuLetsGoOfItsButtons) {
+  CopyLayout();
+  sStartUp startUp;
+  startUp.frame = AppFrame::CreateHeadless(1024, 768);
+  startUp.audio = std::make_unique<NullAudioDevice>();
+  const auto pointAtAButton = [](AppFrame& frame) {
+    frame.Tick();
+    frame.Inject(RawInput::KeyDown(VK_SPACE));
+    frame.Tick();
+    frame.Tick();
+    ASSERT_NE(dynamic_cast<cMainMenu*>(CurrentMenu), nullptr);
+    const CDXUTControl* button = nullptr;
+    for (const auto& control : CurrentMenu->Controls()) {
+      if (control->GetType() == kControlButton && control->GetVisible() && control->GetEnabled()) {
+        button = control.get();
+        break;
+      }
+    }
+    ASSERT_NE(button, nullptr);
+    const Rect box = button->GetBoundingBox();
+    frame.Inject(RawInput::MouseMove(box.left + 7, box.top + 5));
+    frame.Tick();
+    ASSERT_EQ(GetHintBox().GetControl(), button);
+  };
+  startUp.beforeMainLoop = [&](AppFrame& frame) {
+    pointAtAButton(frame);
+    frame.RequestClose();
+  };
+  EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  EXPECT_EQ(CurrentMenu, nullptr);
+  EXPECT_EQ(GetHintBox().GetControl(), nullptr);
 }
 
 // Without a display the game cannot start: it ends with code 1 and says on

@@ -21,7 +21,7 @@
 #include "foundation/settings.h"
 #include "foundation/version.h"
 #include "gui/control.h"
-#include "gui/hint_box.h"
+#include "gui/dialog.h"
 #include "gui/resource_cache.h"
 #include "platform/graphics.h"
 #include "platform/null_audio.h"
@@ -136,14 +136,14 @@ TEST_F(WinMainTest, PauseSilencesTheGamesMusicAndClosingTearsTheGameDownBeforeTh
   EXPECT_LT(teardown, deviceLost);
 }
 
-// Closed from the main menu with the pointer on one of its buttons: the menu
-// goes with the screens, and nothing keeps the button it hinted.
-TEST_F(WinMainTest, ClosingFromTheMainMenuLetsGoOfItsButtons) {
+// The window closed while the player holds a main menu button down: the menu
+// goes with the screens, and the focus keeps nothing of it.
+TEST_F(WinMainTest, ClosingOverAHeldMainMenuButtonLetsGoOfIt) {
   CopyLayout();
   sStartUp startUp;
   startUp.frame = AppFrame::CreateHeadless(1024, 768);
   startUp.audio = std::make_unique<NullAudioDevice>();
-  const auto pointAtAButton = [](AppFrame& frame) {
+  const auto holdAButton = [](AppFrame& frame) {
     frame.Tick();
     frame.Inject(RawInput::KeyDown(VK_SPACE));
     frame.Tick();
@@ -159,16 +159,17 @@ TEST_F(WinMainTest, ClosingFromTheMainMenuLetsGoOfItsButtons) {
     ASSERT_NE(button, nullptr);
     const Rect box = button->GetBoundingBox();
     frame.Inject(RawInput::MouseMove(box.left + 7, box.top + 5));
+    frame.Inject(RawInput::MouseDown(RawInput::kLeft, box.left + 7, box.top + 5));
     frame.Tick();
-    ASSERT_EQ(GetHintBox().GetControl(), button);
+    ASSERT_EQ(CDXUTDialog::GetFocusedControl(), button);
   };
   startUp.beforeMainLoop = [&](AppFrame& frame) {
-    pointAtAButton(frame);
+    holdAButton(frame);
     frame.RequestClose();
   };
   EXPECT_EQ(WinMain(std::move(startUp)), 0);
   EXPECT_EQ(CurrentMenu, nullptr);
-  EXPECT_EQ(GetHintBox().GetControl(), nullptr);
+  EXPECT_EQ(CDXUTDialog::GetFocusedControl(), nullptr);
 }
 
 // Without a display the game cannot start: it ends with code 1 and says on

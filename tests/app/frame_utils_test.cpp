@@ -64,12 +64,20 @@ TEST_F(ControlMovedTest, PanelIconLeavingTheScreenIsRefusedAndTheDragUndone) {
   int moves = 0;
   SetPanelMoveHandler([&](int, int, int) { ++moves; });
   CDXUTDialog dialog;
-  dialog.AddStatic(400, u"", gScreenWidth - 30, 10, 20, 20);
-  EXPECT_FALSE(dialog.GetControl(400)->MoveBy(15, 0));
-  EXPECT_EQ(dialog.GetControl(400)->x(), gScreenWidth - 30);
+  dialog.AddStatic(400, u"", gScreenWidth - 37, gScreenHeight - 43, 19, 17);
+  CDXUTControl& icon = *dialog.GetControl(400);
+  // One pixel past the right edge, then exactly on it.
+  EXPECT_FALSE(icon.MoveBy(19, 0));
+  EXPECT_EQ(icon.x(), gScreenWidth - 37);
   EXPECT_EQ(moves, 0);
-  EXPECT_TRUE(dialog.GetControl(400)->MoveBy(5, 0));
+  EXPECT_TRUE(icon.MoveBy(18, 0));
   EXPECT_EQ(moves, 1);
+  // The same at the bottom edge.
+  EXPECT_FALSE(icon.MoveBy(0, 27));
+  EXPECT_EQ(icon.y(), gScreenHeight - 43);
+  EXPECT_TRUE(icon.MoveBy(0, 26));
+  EXPECT_EQ(icon.y(), gScreenHeight - 17);
+  EXPECT_EQ(moves, 2);
   SetPanelMoveHandler({});
 }
 

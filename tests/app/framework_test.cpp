@@ -1,11 +1,18 @@
-// The entry function run headless from start to close, and its caption.
+// The entry function run headless from start to close, and its caption; the
+// program itself where it cannot open its window.
 #include "app/framework.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
+#include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/mainmenu.h"
+#include "app/menu.h"
 #include "app/music_player.h"
 #include "app/sound.h"
 #include "foundation/fatal.h"
@@ -13,6 +20,8 @@
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/version.h"
+#include "gui/control.h"
+#include "gui/dialog.h"
 #include "gui/resource_cache.h"
 #include "platform/graphics.h"
 #include "platform/null_audio.h"
@@ -125,6 +134,57 @@ TEST_F(WinMainTest, PauseSilencesTheGamesMusicAndClosingTearsTheGameDownBeforeTh
   const auto deviceLost = std::find(lines.begin(), lines.end(), u"Device lost");
   EXPECT_NE(teardown, lines.end());
   EXPECT_LT(teardown, deviceLost);
+}
+
+// The window closed while the player holds a main menu button down: the menu
+// goes with the screens, and the focus keeps nothing of it.
+TEST_F(WinMainTest, ClosingOverAHeldMainMenuButtonLetsGoOfIt) {
+  CopyLayout();
+  sStartUp startUp;
+  startUp.frame = AppFrame::CreateHeadless(1024, 768);
+  startUp.audio = std::make_unique<NullAudioDevice>();
+  const auto holdAButton = [](AppFrame& frame) {
+    frame.Tick();
+    frame.Inject(RawInput::KeyDown(VK_SPACE));
+    frame.Tick();
+    frame.Tick();
+    ASSERT_NE(dynamic_cast<cMainMenu*>(CurrentMenu), nullptr);
+    const CDXUTControl* button = nullptr;
+    for (const auto& control : CurrentMenu->Controls()) {
+      if (control->GetType() == kControlButton && control->GetVisible() && control->GetEnabled()) {
+        button = control.get();
+        break;
+      }
+    }
+    ASSERT_NE(button, nullptr);
+    const Rect box = button->GetBoundingBox();
+    frame.Inject(RawInput::MouseMove(box.left + 7, box.top + 5));
+    frame.Inject(RawInput::MouseDown(RawInput::kLeft, box.left + 7, box.top + 5));
+    frame.Tick();
+    ASSERT_EQ(CDXUTDialog::GetFocusedControl(), button);
+  };
+  startUp.beforeMainLoop = [&](AppFrame& frame) {
+    holdAButton(frame);
+    frame.RequestClose();
+  };
+  EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  EXPECT_EQ(CurrentMenu, nullptr);
+  EXPECT_EQ(CDXUTDialog::GetFocusedControl(), nullptr);
+}
+
+// Without a display the game cannot start: it ends with code 1 and says on
+// its error output where the reason is written.
+TEST_F(WinMainTest, TheProgramWithoutADisplaySaysWhereToLook) {
+  CopyLayout();
+  const std::filesystem::path program = std::filesystem::path(TR_GAME_DIR) / "tidereach";
+  const std::string command = "cd '" + folder_.path().string() + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                              program.string() + "' > output.txt 2> errors.txt";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(test::ReadFileBytes(folder_.path() / "errors.txt"), "Tidereach ended with code 1; see ConsoleOut.txt\n");
+  EXPECT_EQ(test::ReadFileBytes(folder_.path() / "output.txt"), "");
+  EXPECT_TRUE(std::filesystem::exists(folder_.path() / "ConsoleOut.txt"));
 }
 
 TEST_F(WinMainTest, MissingLayoutFileEndsWithCodeOne) {

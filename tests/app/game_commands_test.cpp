@@ -16,6 +16,7 @@
 #include "dialogs/preferences_dialog.h"
 #include "dialogs/small_dialogs.h"
 #include "gui/check_box.h"
+#include "gui/hint_box.h"
 #include "foundation/settings.h"
 #include "game_screen_fixture.h"
 #include "platform/codes.h"
@@ -310,6 +311,18 @@ TEST_F(GameCommandsTest, ArrowsSetTheirBitUntilLetGoEvenUnderADialog) {
   EXPECT_EQ(gArrowKeys, 0b0001);
   GameKeyboardCallback(VK_LEFT, false, false);
   EXPECT_EQ(gArrowKeys, 0);
+}
+
+// A click on the minimap centres the map on the hex under the pointer.
+TEST_F(GameCommandsTest, AMinimapClickCentresTheMapOnItsHex) {
+  const int oldX = GetHintBox().pointer_x(), oldY = GetHintBox().pointer_y();
+  game().map->minimapRect = {713, 529, 160, 120};
+  // 100 of 160 pixels across and 45 of 120 down an 8 by 8 map.
+  GetHintBox().OnMouse(false, false, 813, 574);
+  OnGameCommand(0x101, 315, nullptr);
+  GetHintBox().OnMouse(false, false, oldX, oldY);
+  EXPECT_EQ(game().map->camera.targetX, 5.0f * kColumnStep);
+  EXPECT_EQ(game().map->camera.targetY, 3.0f * kRowStep);
 }
 
 // Land units in list order: country 1 movable at (1,1), country 2 at (2,2),

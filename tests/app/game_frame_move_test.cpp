@@ -244,9 +244,10 @@ TEST_F(GameFrameMoveTest, ANewGamesFirstStepDoesNotWaitOnThePreviousGamesLastSte
   EXPECT_EQ(stepsRun_, 2);
 }
 
-// A human unit's whole walk through the real steps: it ends on its target,
-// the hex is selected, and a unit that can still move is ready for its next
-// move (land) or rebase (air); one that cannot leaves the mode as it was.
+// A human unit's whole walk through the real steps, after a computer's move
+// handed over in steps has ended: it ends on its target, the hex is selected,
+// and a unit that can still move is ready for its next move (land) or rebase
+// (air); one that cannot leaves the mode as it was.
 struct ArrivalCase {
   const char* name;
   bool air;
@@ -275,6 +276,15 @@ TEST_P(HumanMoveArrivalTest, TheWalkEndsWithItsHexSelectedAndTheUnitReadyWhenItC
     ASSERT_GT(land.ComputeMoveRange(0), 0);
     unit = &land;
   }
+  // The computer's last move, handed over in steps, ended before this turn:
+  // its steps must not stand in for the walk's own.
+  StartMove(kGameComputerMoving, 3);
+  for (int frame = 0; frame < 5 && game().GetGameState() == kGameComputerMoving; ++frame) {
+    clock_.AdvanceMs(20);
+    AnimateUnitMove();
+  }
+  ASSERT_EQ(stepsRun_, 3);
+  game().playerControl.move.unit = nullptr;
   // The order takes the unit off its hex before its path is built.
   world_->hex(2, 2).unit = nullptr;
   ASSERT_TRUE(game().playerControl.FindHexPath(unit, 2, 4));

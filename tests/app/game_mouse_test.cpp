@@ -410,6 +410,35 @@ TEST_F(AttackPlanTest, TheDefenderClickedFirstThenAnOwnUnitBeginsAPlanToo) {
   EXPECT_TRUE(plan()->IsAttacker(second_));
 }
 
+// Only an own unit with an action point left that has not attacked yet joins
+// the enemy clicked first; any other is merely selected.
+struct JoinCase {
+  const char* name;
+  int points;
+  std::uint8_t attacked;
+  bool joins;
+};
+class JoinAfterDefender : public AttackPlanTest, public testing::WithParamInterface<JoinCase> {};
+
+TEST_P(JoinAfterDefender, NeedsAnActionPointAndNoAttackMade) {
+  second_->actionPoints = GetParam().points;
+  second_->attacked = GetParam().attacked;
+  Click(3, 3);
+  Click(2, 3);
+  ASSERT_EQ(plan() != nullptr, GetParam().joins);
+  if (GetParam().joins) {
+    EXPECT_TRUE(plan()->IsAttacker(second_));
+  } else {
+    EXPECT_EQ(control().selectedUnit, second_);
+    EXPECT_EQ(control().actionMode, kActionMove);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Attackers, JoinAfterDefender,
+                         testing::Values(JoinCase{"OnePointLeft", 1, 0, true}, JoinCase{"NoPointLeft", 0, 0, false},
+                                         JoinCase{"AlreadyAttacked", 2, 1, false}),
+                         [](const auto& info) { return info.param.name; });
+
 TEST_F(AttackPlanTest, AFarHexCancelsThePlan) {
   PlanWithFirst();
   LogCapture log;

@@ -156,6 +156,25 @@ TEST_F(InputRoutingTest, PanelsUnderTheVisibleTopDialogHearNoMouseWhereItCoversT
   EXPECT_TRUE(hinted == nullptr || hinted->GetDialog() == top);
 }
 
+// A box over a menu is modal: the menu hears the pointer without the box, and
+// with it neither a move nor a button of the mouse's whole range.
+TEST_F(InputRoutingTest, AMenuUnderAVisibleBoxHearsNoMouse) {
+  const bool consume = false;
+  auto* menu = new cMenu();
+  menu->AddControl(std::make_unique<ProbeControl>(menu, "menu", journal_, consume));
+  menu->SetVisible(true);
+  CurrentMenu = menu;
+  bool noFurther = false;
+  OnWindowMessage(WM_MOUSEMOVE, 0, MakeLParam(37, 53), &noFurther);
+  EXPECT_EQ(journal_, (Journal{"menu"}));
+  journal_.clear();
+  PushModalDialog(new cDialog(7, Rect{100, 100, 100, 100}));
+  for (const std::uint32_t msg : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_XBUTTONDBLCLK}) {
+    OnWindowMessage(msg, 0, MakeLParam(37, 53), &noFurther);
+  }
+  EXPECT_TRUE(journal_.empty());
+}
+
 TEST_F(InputRoutingTest, PanelGuiEventsReachUnitHexAttackAndDiplomacyInOrder) {
   PanelGuiEventCallback(0x101, 351, nullptr);
   EXPECT_EQ(journal_, (Journal{"unit event", "hex event", "attack event", "diplomacy event"}));

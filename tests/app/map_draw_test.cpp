@@ -1,6 +1,6 @@
 // Exact draws of the map: where hexes go, which skin cell each layer takes
-// and at which depth, cities with their texts, counters with their figures,
-// and the sea-node markers.
+// and at which depth and colour, cities with their texts, counters with their
+// figures, and the sea-node markers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -148,6 +148,41 @@ TEST_F(MapDraw, RiverBorderAndHighlightLayers) {
   Render();
   EXPECT_EQ(SpriteOf("others", SkinCell(0, 4)), nullptr);
 }
+
+// The ownership modes tint a hex with its controller's colour (mode 1), its
+// owner's (mode 2) or both (mode 3), each from its own skin cell.
+struct TintCase {
+  const char* name;
+  int mode;
+  bool controllerTint;
+  bool ownerTint;
+};
+class OwnershipTint : public MapDraw, public testing::WithParamInterface<TintCase> {};
+
+TEST_P(OwnershipTint, TakesTheControllersAndTheOwnersColourFromTheirCells) {
+  world_->country(1).colors[0] = 0x30A1B2C3u;
+  world_->country(2).colors[0] = 0x5D4E5F60u;
+  sHex& hex = world_->hex(2, 1);
+  hex.controller = 2;
+  hex.owner = 1;
+  gMapOwnershipMode = GetParam().mode;
+  Render();
+  const DrawRecord* controller = SpriteOf("others", SkinCell(1, 2));
+  const DrawRecord* owner = SpriteOf("others", SkinCell(2, 2));
+  ASSERT_EQ(controller != nullptr, GetParam().controllerTint);
+  ASSERT_EQ(owner != nullptr, GetParam().ownerTint);
+  for (const auto& [tint, colour] : {std::pair{controller, 0xFF4E5F60u}, std::pair{owner, 0xFFA1B2C3u}}) {
+    if (tint == nullptr) continue;
+    EXPECT_EQ(tint->colour, colour);
+    EXPECT_EQ(tint->dest.left, static_cast<float>(kOx + 83 * 2));
+    EXPECT_FLOAT_EQ(tint->depth, 0.78f);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, OwnershipTint,
+                         testing::Values(TintCase{"Controller", 1, true, false}, TintCase{"Owner", 2, false, true},
+                                         TintCase{"Both", 3, true, true}),
+                         [](const auto& info) { return info.param.name; });
 
 // A scenario's decoration stands in for the layer of its number on its hex,
 // and is drawn itself only in front of the map's middle depth.

@@ -140,7 +140,10 @@ class EyecandiesTest : public ::testing::Test {
 };
 
 TEST_F(EyecandiesTest, FillsCellsAndSkipsBadLines) {
-  dir_.Write("eyecandies.csv", "# comment\n3;4;39;0;0;1;0;2;0\n1;1;5;0\nx;1;1;1;1;1;1;1;1\n9;9;1;1;1;1;1;1;1\n");
+  // The largest whole number is read (its column is off the map); one more is not a number here.
+  dir_.Write("eyecandies.csv",
+             "# comment\n3;4;39;0;0;1;0;2;0\n1;1;5;0\nx;1;1;1;1;1;1;1;1\n9;9;1;1;1;1;1;1;1\n"
+             "2147483647;2;7;3;5;2;6;4;8\n2147483648;2;7;3;5;2;6;4;8\n");
   LoadEyecandies(map_, dir_.path());
   const sHexPathCell& cell = map_.PathCells()[4 * 6 + 3];
   EXPECT_FLOAT_EQ(cell.depth, 0.6f);
@@ -150,9 +153,13 @@ TEST_F(EyecandiesTest, FillsCellsAndSkipsBadLines) {
   EXPECT_EQ(cell.texture[2], (sPoint{335, 1}));
   EXPECT_TRUE(log_.ContainsText(u"WARNING incorrect entry in"));
   EXPECT_TRUE(log_.ContainsText(u"ERROR incorrect entry data format in"));
-  int warnings = 0;
-  for (const auto& line : log_.lines()) warnings += line.starts_with(u"WARNING") ? 1 : 0;
-  EXPECT_EQ(warnings, 2);  // the short line and the hex off the map
+  int warnings = 0, errors = 0;
+  for (const auto& line : log_.lines()) {
+    warnings += line.starts_with(u"WARNING") ? 1 : 0;
+    errors += line.starts_with(u"ERROR") ? 1 : 0;
+  }
+  EXPECT_EQ(warnings, 3);  // the short line and the two hexes off the map
+  EXPECT_EQ(errors, 2);    // the letter and the number past the largest
 }
 
 TEST_F(EyecandiesTest, WithoutDecorationPictureNothingIsRead) {

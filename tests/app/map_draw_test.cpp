@@ -12,6 +12,7 @@
 #include "app/hex_draw.h"
 #include "app/map_sprites.h"
 #include "app/sea_node_markers.h"
+#include "foundation/gui_layout.h"
 #include "map_draw_fixture.h"
 #include "platform/font.h"
 #include "platform/sprite_batch.h"
@@ -481,9 +482,15 @@ TEST(UnitAtlas, CellsByTypeAndLevel) {
   EXPECT_TRUE(UnitAtlasCell(7, 1).empty());
 }
 
-// The hint of a sea node has the node's name on its first line.
+// The hint of a sea node has the node's name on its first line, in the
+// layout's first font.
 TEST_F(MapDraw, SeaNodeHintNamesTheNodeOnItsTopLine) {
   SetLayout(15, 0, 0, 300, 120);
+  struct KeptFont {
+    sGuiFont font = gGuiFonts[0];
+    ~KeptFont() { gGuiFonts[0] = font; }
+  } kept;
+  gGuiFonts[0] = sGuiFont{u"Arial", 13, 700, 0, 0xFFFFFFFFu, 0xFFFFFFFFu};
   sWezelGrafuMorz node;
   node.name = u"North Deep";
   auto sprite = frame_->graphics().CreateSpriteBatch();
@@ -497,6 +504,9 @@ TEST_F(MapDraw, SeaNodeHintNamesTheNodeOnItsTopLine) {
   EXPECT_EQ(name->dest.top, 202.0f);
   EXPECT_EQ(name->dest.right, 396.0f);
   EXPECT_GT(name->dest.bottom, 212.0f);
+  ASSERT_NE(name->font, nullptr);
+  EXPECT_EQ(name->font->height(), 13);
+  EXPECT_EQ(name->font->weight(), 700);
 }
 
 TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {

@@ -270,12 +270,15 @@ TEST_F(PauseMenuTest, ExitDestroysTheGameBeforeTheWindowCloses) {
 }
 
 // Opened from the main menu, before any game loaded the map skin, the
-// screen loads the skin sheet its border previews are cut from.
+// screen loads the skin sheet its border previews are cut from, and shows
+// its title over its own wallpaper.
 TEST_F(MenuTest, SettingsMenuShowsItsCentredTitle) {
   const std::uint32_t texels[4] = {0xFF102030u, 0xFF102030u, 0xFF102030u, 0xFF102030u};
   std::filesystem::create_directories(folder_.path() / "data/gfx" / ("[MapSkin]" + Utf16ToUtf8(gMapSkin)));
   ASSERT_TRUE(SavePng(folder_.path() / "data/gfx" / ("[MapSkin]" + Utf16ToUtf8(gMapSkin)) / "others.png", texels, 2,
                       2, 2));
+  std::filesystem::copy_file(std::filesystem::path(TR_GAME_DIR) / "data/gfx/wallpaper_preferences.png",
+                             folder_.path() / "data/gfx/wallpaper_preferences.png");
   CurrentMenu = new cSettingsMenu();
   EXPECT_NE(MapSkinTextures().others.GetTexture(), nullptr);
   MapSkinTextures().others.Release();
@@ -284,6 +287,22 @@ TEST_F(MenuTest, SettingsMenuShowsItsCentredTitle) {
   EXPECT_EQ(title->GetText(), GetText("pref_title"));
   EXPECT_EQ(title->GetTextElement(), 2);
   EXPECT_EQ(title->GetTextFormat(), DT_CENTER | DT_VCENTER);
+  const Texture* wallpaper = MenuPicture(kPreferencesWallpaper).GetTexture();
+  ASSERT_NE(wallpaper, nullptr);
+  // The second frame, once the title's colour has faded in.
+  OnFrameRender(frame_->graphics(), 1.0, 1.0f);
+  recorder_.Clear();
+  OnFrameRender(frame_->graphics(), 2.0, 1.0f);
+  bool filled = false, titled = false;
+  for (const DrawRecord& r : recorder_.records()) {
+    filled = filled || (r.kind == DrawRecord::Kind::kSprite && r.texture == wallpaper &&
+                        r.dest == RectF{0, 0, 1024, 768});
+    titled = titled || (r.kind == DrawRecord::Kind::kText && r.text == GetText("pref_title") &&
+                        r.dest == RectF{0, 24, 1024, 72});
+  }
+  EXPECT_TRUE(filled);
+  EXPECT_TRUE(titled);
+  ReleaseMenuPicture(kPreferencesWallpaper);
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ INSTANTIATE_TEST_SUITE_P(
     Maps, MinimapFit,
     ::testing::Values(FitCase{100, 50, 512, 512, {10, 20, 200, 200}, 512, 256, 0.390625f, {10, 70, 200, 100}},
                       FitCase{40, 80, 400, 400, {10, 20, 300, 150}, 200, 400, 0.375f, {122, 20, 75, 150}},
-                      FitCase{30, 30, 300, 300, {0, 0, 100, 100}, 300, 300, 1.0f / 3.0f, {0, 0, 100, 100}}));
+                      // A square map keeps the picture's height, whatever its width.
+                      FitCase{30, 30, 320, 240, {6, 8, 120, 90}, 240, 240, 0.375f, {21, 8, 90, 90}}));
 
 TEST(MinimapOwnership, LandTakesTheOwnersColourAtHalfOpacity) {
   test::TestWorld world(4, 2, 2);

@@ -146,6 +146,7 @@ TEST_F(ScenarioSettingsTest, ListsThePlayableCountriesByNameAndSelectsTheFirst) 
                                          Row(u"Zeta", "scenario_settings_ai_controlled", "scenario_settings_normal")}));
   EXPECT_EQ(Menu().selectedCountry(), gGame->GetCountry(3));
   EXPECT_EQ(Get<CDXUTStatic>(kCountryName).GetText(), u"Alpha");
+  EXPECT_EQ(Get<CDXUTStatic>(kCountryName).GetTextElement(), 2);  // the title's large type
   EXPECT_TRUE(Get<CDXUTRadioButton>(kHumanRadio).GetChecked());
   EXPECT_FALSE(Get<CDXUTRadioButton>(kComputerRadio).GetChecked());
   EXPECT_TRUE(Get<CDXUTRadioButton>(kVeryHardRadio + 1).GetChecked());
@@ -193,16 +194,22 @@ TEST_F(ScenarioSettingsTest, ControllerAndDifficultyClicksGoIntoTheCountryAndIts
   EXPECT_EQ(Rows(kCountryList)[1], Row(u"Mid", "scenario_settings_ai_controlled", "scenario_settings_normal"));
 }
 
-TEST_F(ScenarioSettingsTest, SwitchingBackToTheCountriesTabKeepsThePlayerChoiceHidden) {
+TEST_F(ScenarioSettingsTest, EachTabShowsItsOwnControlsAndThePlayerChoiceStaysHidden) {
   MakeStandardGame();
   Open();
   auto& tabs = Get<CDXUTTabFrame>(kSettingsTabs);
+  // The play-by-e-mail tab's controls, its first and its last, show with their tab only.
+  EXPECT_FALSE(Get<CDXUTControl>(kPbemCheckBox).GetVisible());
+  EXPECT_FALSE(Get<CDXUTControl>(kRemovePlayerButton).GetVisible());
   tabs.SelectTab(1, true);
   EXPECT_FALSE(Get<CDXUTControl>(kHumanRadio).GetVisible());
+  EXPECT_TRUE(Get<CDXUTControl>(kPbemCheckBox).GetVisible());
+  EXPECT_TRUE(Get<CDXUTControl>(kRemovePlayerButton).GetVisible());
   tabs.SelectTab(0, true);
   CurrentMenu->OnFrameMove(frame_->graphics(), 0.0, 0.0f);
   EXPECT_TRUE(Get<CDXUTControl>(kHumanRadio).GetVisible());
   EXPECT_FALSE(Get<CDXUTControl>(kPlayerCombo).GetVisible());
+  EXPECT_FALSE(Get<CDXUTControl>(kPbemCheckBox).GetVisible());
 }
 
 struct StatsCase {

@@ -47,7 +47,9 @@ TEST(CityAppearance, TwoSectionsLeaveTheOthersUnloadedAndValidityFollowsTheRows)
   test::TempDir dir;
   std::string text = "#AP;0;0;10;10;Arial;12;75;1;2;3;4;5;6\r\n250\r\n";
   text += "0;0;0;5\r\n1;1;4;4\r\n";              // source 0 of width 0: slot 0 invalid
-  text += Lines(10, "1;1;4;4");                    // sources and placements 1 to 5
+  text += Lines(3, "1;1;4;4");                     // source and placement 1, source 2
+  text += "1;1;0;4\r\n";                          // placement 2 of width 0: slot 2 invalid
+  text += Lines(6, "1;1;4;4");                     // sources and placements 3 to 5
   text += "1;2;0;8;X;10;75;1;1;1;1;1;1\r\n";      // text rectangle of width 0: slot 6 invalid
   text += "1;2;5;8;X;10;75;1;1;1;1;1;1\r\n";
   text += "#\r\n120\r\n";
@@ -58,6 +60,8 @@ TEST(CityAppearance, TwoSectionsLeaveTheOthersUnloadedAndValidityFollowsTheRows)
   EXPECT_EQ(t.cities[0].threshold, 250);
   EXPECT_EQ(t.cities[0].valid[0], 0);
   EXPECT_EQ(t.cities[0].valid[1], 1);
+  EXPECT_EQ(t.cities[0].valid[2], 0);
+  EXPECT_EQ(t.cities[0].valid[3], 1);
   EXPECT_EQ(t.cities[0].valid[6], 0);
   EXPECT_EQ(t.cities[0].valid[7], 1);
   EXPECT_EQ(t.cities[1].threshold, 120);
@@ -110,23 +114,55 @@ TEST(UnitAppearance, TwentySixLandLinesMakeOneRecordAndAMissingFileIsLogged) {
   EXPECT_EQ(SkinTables().units[2][0].threshold, -100);
 }
 
+// The naval table's rows: rectangle and entry pairs for 0 to 2, entry 3 alone,
+// then the font rows and the two further rows; an entry of height 0 is unused.
+TEST(UnitAppearance, NavalLinesFillTheirOwnEntries) {
+  test::TempDir dir;
+  std::string text = "ships\r\n320\r\n";
+  text += "2;3;40;50\r\n5;6;30;20\r\n";    // source 0, entry 0
+  text += "7;8;44;33\r\n9;11;26;0\r\n";    // source 1, entry 1 of height 0
+  text += "12;13;28;36\r\n14;15;22;19\r\n";  // source 2, entry 2
+  text += "16;17;24;21\r\n";                 // entry 3
+  text += Lines(2, "3;4;18;12;Arial;11;75;1;2;3;4;5;6");
+  text += "23;25;27;29\r\n31;37;39;41\r\n";
+  const auto file = dir.Write("naval_units.csv", text);
+  LoadUnitAppearanceTable(2, file);
+  const sUnitAppearance& ships = SkinTables().units[2][0];
+  EXPECT_EQ(ships.threshold, 320);
+  EXPECT_EQ(ships.source[0], (Rect{2, 3, 42, 53}));
+  EXPECT_EQ(ships.source[2], (Rect{12, 13, 40, 49}));
+  EXPECT_EQ(ships.placement[0], (sPlacement{5, 6, 30, 20}));
+  EXPECT_EQ(ships.placement[1], (sPlacement{9, 11, 26, 0}));
+  EXPECT_EQ(ships.placement[2], (sPlacement{14, 15, 22, 19}));
+  EXPECT_EQ(ships.placement[3], (sPlacement{16, 17, 24, 21}));
+  EXPECT_EQ(ships.placement[4], (sPlacement{3, 4, 21, 16}));
+  EXPECT_EQ(ships.placement[7], (sPlacement{31, 37, 39, 41}));
+  EXPECT_EQ(ships.valid[0], 1);
+  EXPECT_EQ(ships.valid[1], 0);
+  EXPECT_EQ(ships.valid[2], 1);
+  EXPECT_EQ(ships.valid[3], 1);
+}
+
 // Every record a zoom can choose has its fonts; an unused one (threshold 0 or
 // below) has none.
-class CityAppearanceFonts : public test::MapDrawFixture {};
+class AppearanceFonts : public test::MapDrawFixture {};
 
-TEST_F(CityAppearanceFonts, AreMadeForEveryRecordWithAPositiveThreshold) {
+TEST_F(AppearanceFonts, AreMadeForEveryRecordWithAPositiveThreshold) {
   sSkinTables& t = SkinTables();
-  for (int i = 0; i < 3; ++i) {
-    sCityAppearance& record = t.cities[static_cast<std::size_t>(i)];
-    record.threshold = i == 0 ? 1 : i == 1 ? 0 : 140;
-    record.fonts[0].font.face = u"Arial";
-    record.fonts[0].font.height = 12;
-    record.fonts[0].font.weight = 400;
+  for (std::size_t i = 0; i < 3; ++i) {
+    const int threshold = i == 0 ? 1 : i == 1 ? 0 : 140;
+    t.cities[i].threshold = t.units[1][i].threshold = threshold;
+    for (sAppearanceFont* f : {&t.cities[i].fonts[0], &t.units[1][i].fonts[0]}) {
+      f->font.face = u"Arial";
+      f->font.height = 12;
+      f->font.weight = 400;
+    }
   }
   CreateFontSets();
-  EXPECT_NE(t.cities[0].fonts[0].object, nullptr);
-  EXPECT_EQ(t.cities[1].fonts[0].object, nullptr);
-  EXPECT_NE(t.cities[2].fonts[0].object, nullptr);
+  CreateMapZoomFonts();
+  for (const auto* fonts : {&t.cities[0].fonts, &t.units[1][0].fonts}) EXPECT_NE((*fonts)[0].object, nullptr);
+  for (const auto* fonts : {&t.cities[1].fonts, &t.units[1][1].fonts}) EXPECT_EQ((*fonts)[0].object, nullptr);
+  for (const auto* fonts : {&t.cities[2].fonts, &t.units[1][2].fonts}) EXPECT_NE((*fonts)[0].object, nullptr);
   ReleaseAppearanceFonts();
 }
 

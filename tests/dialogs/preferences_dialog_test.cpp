@@ -176,9 +176,11 @@ TEST_F(PreferencesDialogTest, EachTabShowsOnlyItsOwnControls) {
                                                    {2, cDialogUstawien::kUnitsSkinList},
                                                    {3, cDialogUstawien::kMapSkinList},
                                                    {5, cDialogUstawien::kSoundSlider}};
-  for (const auto& [tab, shown] : firstControlOfTab) {
-    tabs->SelectTab(tab, true);
-    for (const auto& [other, id] : firstControlOfTab) EXPECT_EQ(visible(id), other == tab) << tab << " " << id;
+  for (const auto& selected : firstControlOfTab) {
+    tabs->SelectTab(selected.first, true);
+    for (const auto& [tab, id] : firstControlOfTab) {
+      EXPECT_EQ(visible(id), tab == selected.first) << selected.first << " " << id;
+    }
   }
   for (int id = cDialogUstawien::kFirstPreview; id <= cDialogUstawien::kLastPreview; ++id) {
     auto* picture = static_cast<CDXUTImage*>(dialog_->GetControlOfType(id, kControlImage));

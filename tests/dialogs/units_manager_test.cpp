@@ -1,6 +1,7 @@
-// The units manager window on its own: the type filters of the air branch and
-// the auto-centre box on the tab of units to deploy. Selecting, deploying and
-// centring on the map are the application's, tested with it.
+// The units manager window on its own: the type filters and their boxes, the
+// auto-centre box on the tab of units to deploy, its keys, and Enter taking the
+// player to the chosen unit. Deploying and centring on the map are the
+// application's, tested with it.
 #include "dialogs/units_manager.h"
 
 #include <gtest/gtest.h>

@@ -9,6 +9,7 @@
 
 #include "app/modal_stack.h"
 #include "gui/list_box.h"
+#include "scenario/scenario_constants.h"
 #include "support/screen_fixture.h"
 #include "support/world_builder.h"
 #include "turn/convoy.h"
@@ -80,6 +81,26 @@ TEST_F(ConvoysWindowTest, MoveDownTakesTheSelectedConvoyOneRowLowerAndKeepsItSel
   EXPECT_EQ(List().GetSelectedIndex(), 1);
   EXPECT_FALSE(On(cDialogKonwojow::kMoveDownButton));
   EXPECT_TRUE(On(cDialogKonwojow::kMoveUpButton));
+}
+
+// A new kind fills the convoy to the port's size times the kind's factor, and its row says so.
+TEST_F(ConvoysWindowTest, ChoosingTheKindRefillsTheConvoyAndItsRow) {
+  game().constants.SetSlot(sScenarioConstants::SlotOf(163, 1), 12.0);
+  game().constants.SetSlot(sScenarioConstants::SlotOf(164, 1), 7.0);
+  AddConvoy(south_, north_);
+  const int second = AddConvoy(north_, south_);
+  Convoys()[1].portSize = 3;
+  Open();
+  List().SelectItem(1, true);
+  dialog_->OnGUIEvent(GuiEventRadioChanged, cDialogKonwojow::kProductionRadio, nullptr);
+  EXPECT_EQ(Convoys()[1].kind, kConvoyResources);
+  EXPECT_EQ(Convoys()[1].amount, 36);
+  EXPECT_EQ(List().GetItem(1)->text, u"Northport;Southport;convoys_type_production;36");
+  dialog_->OnGUIEvent(GuiEventRadioChanged, cDialogKonwojow::kSupplyRadio, nullptr);
+  EXPECT_EQ(Convoys()[1].amount, 21);
+  EXPECT_EQ(List().GetItem(1)->text, u"Northport;Southport;convoys_type_supply;21");
+  EXPECT_EQ(List().GetSelectedIndex(), 1);
+  EXPECT_EQ(dialog_->SelectedConvoy()->id, second);
 }
 
 TEST_F(ConvoysWindowTest, ARefusedConvoyLeavesNothingSelected) {

@@ -130,6 +130,10 @@ TEST_F(DialogFlotTest, OpensWithTheFirstOwnFleetAndItsFirstShipSelected) {
   EXPECT_EQ(manager_->selectedShips().front(), first.ships.front());
   EXPECT_EQ(first.ships.front()->mark, 1);
   EXPECT_EQ(first.ships.back()->mark, 0);
+  // The list shows the same one ship chosen.
+  EXPECT_EQ(List(cDialogFlot::kShipList).GetSelectedIndex(), 0);
+  EXPECT_TRUE(List(cDialogFlot::kShipList).GetItem(0)->selected);
+  EXPECT_FALSE(List(cDialogFlot::kShipList).GetItem(1)->selected);
   EXPECT_EQ(Rows(cDialogFlot::kShipList).front(), u"Ship1;50% (3/6);0.0;" + GetUnitTypeName(kBattleship));
   EXPECT_TRUE(Checked(cDialogFlot::kRegularRadio));
   EXPECT_FALSE(Checked(cDialogFlot::kRaidersRadio));
@@ -226,26 +230,47 @@ TEST_F(DialogFlotTest, ARegularAndARaiderFleetCheckNoRadioAndTheBoxFollowsTheReg
   EXPECT_FALSE(Checked(cDialogFlot::kActiveBox));
 }
 
+// Each change keeps the second fleet of the port selected, the one it changed.
 TEST_F(DialogFlotTest, TheFormationAndActiveControlsChangeTheSelectedFleets) {
   const int port = naval_->AddPort(kHuman);
+  cFleet& other = naval_->AddFleet(kHuman, port, {kSubmarine});
   cFleet& fleet = naval_->AddFleet(kHuman, port, {kCruiser});
   Open(port);
+  Select(cDialogFlot::kFleetList, {1});
   ASSERT_EQ(fleet.active, 1);
   // An active fleet made raiders becomes passive with it.
   manager_->OnGUIEvent(GuiEventRadioChanged, cDialogFlot::kRaidersRadio, nullptr);
   EXPECT_EQ(fleet.formation, kFleetRaiders);
   EXPECT_EQ(fleet.active, 0);
-  EXPECT_EQ(Rows(cDialogFlot::kFleetList).front(), u"Fleet1;1;100% (6/6);0.0;passive;raider");
+  EXPECT_EQ(Rows(cDialogFlot::kFleetList)[1], u"Fleet2;1;100% (6/6);0.0;passive;raider");
+  EXPECT_EQ(manager_->selectedFleets(), std::vector<cFleet*>{&fleet});
   manager_->OnGUIEvent(GuiEventRadioChanged, cDialogFlot::kRegularRadio, nullptr);
   EXPECT_EQ(fleet.formation, kFleetRegular);
+  EXPECT_EQ(manager_->selectedFleets(), std::vector<cFleet*>{&fleet});
   auto* box = static_cast<CDXUTCheckBox*>(manager_->GetControl(cDialogFlot::kActiveBox));
   for (const bool active : {true, false}) {
     box->SetCheckedState(active, false, false);
     manager_->OnGUIEvent(GuiEventCheckChanged, cDialogFlot::kActiveBox, box);
     EXPECT_EQ(fleet.active, active ? 1 : 0);
-    EXPECT_EQ(Rows(cDialogFlot::kFleetList).front(),
-              active ? u"Fleet1;1;100% (6/6);0.0;active;regular" : u"Fleet1;1;100% (6/6);0.0;passive;regular");
+    EXPECT_EQ(Rows(cDialogFlot::kFleetList)[1],
+              active ? u"Fleet2;1;100% (6/6);0.0;active;regular" : u"Fleet2;1;100% (6/6);0.0;passive;regular");
+    EXPECT_EQ(manager_->selectedFleets(), std::vector<cFleet*>{&fleet});
   }
+  EXPECT_EQ(other.formation, kFleetRegular);
+  EXPECT_EQ(other.active, 1);
+}
+
+// Where the player has no fleet, no fleet control can be used.
+TEST_F(DialogFlotTest, APortWithoutOwnFleetsOffersNoFleetControl) {
+  const int port = naval_->AddPort(kHuman);
+  naval_->AddFleet(2, port, {kCruiser});  // an ally's
+  Open(port);
+  EXPECT_TRUE(manager_->selectedFleets().empty());
+  for (int id : {cDialogFlot::kRegularRadio, cDialogFlot::kRaidersRadio, cDialogFlot::kActiveBox,
+                 cDialogFlot::kMoveFleet, cDialogFlot::kRenameFleet}) {
+    EXPECT_FALSE(Enabled(id)) << id;
+  }
+  EXPECT_FALSE(Checked(cDialogFlot::kActiveBox));
 }
 
 struct RepairCase {

@@ -11,6 +11,7 @@
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "foundation/random.h"
+#include "foundation/string_base.h"
 #include "gui/button.h"
 #include "gui/static.h"
 #include "platform/codes.h"
@@ -43,6 +44,11 @@ class ElectionsDialogTest : public test::ScreenFixture {
     owner_ = new CountingOwner();
     PushModalDialog(owner_);
     country_.name = u"Nordvik";
+  }
+  void TearDown() override {
+    // A text a test gave its key goes back to the key itself.
+    StringBase().SetText("diplomacy_elections_in_country_title", u"diplomacy_elections_in_country_title");
+    ScreenFixture::TearDown();
   }
   cDialogWyborow& Open(int orientation, bool elections = true) {
     country_.orientation = orientation;
@@ -101,6 +107,12 @@ TEST_F(ElectionsDialogTest, ProAxisCountryOffersItsThreeChoicesAndChanceAtTheirR
   EXPECT_EQ(cancel->GetHint(), u"diplomacy_elections_cancel_hint");
   EXPECT_EQ(TextOf(dialog, cDialogWyborow::kTitle), u"diplomacy_elections_in_country_title");
   EXPECT_EQ(TextOf(dialog, cDialogWyborow::kText), u"diplomacy_elections_in_country");
+}
+
+TEST_F(ElectionsDialogTest, TheTitleNamesTheCountry) {
+  StringBase().SetText("diplomacy_elections_in_country_title", u"Elections in %s");
+  const cDialogWyborow& dialog = Open(kProCommunist);
+  EXPECT_EQ(TextOf(dialog, cDialogWyborow::kTitle), u"Elections in Nordvik");
 }
 
 struct ChoicesCase {

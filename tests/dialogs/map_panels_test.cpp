@@ -10,6 +10,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/input_routing.h"
@@ -327,6 +328,15 @@ TEST_F(AttackPanelTest, NoPlanShowsDashesAndNoFlags) {
   for (int id : {467, 469, 471, 457, 459, 461, 473}) EXPECT_EQ(Field(*attackPanel_, id), u"-") << id;
   EXPECT_FALSE(FlagShown(cAttackPanel::kAttackerFlag));
   EXPECT_FALSE(FlagShown(cAttackPanel::kDefenderFlag));
+  // Each value field has its own caption beside it.
+  const std::pair<int, const char*> captions[] = {
+      {466, "attack_panel_att_strength"}, {468, "attack_panel_att_mod"}, {470, "attack_panel_att_effective_strength"},
+      {456, "attack_panel_def_strength"}, {458, "attack_panel_def_mod"}, {460, "attack_panel_def_effective_strength"}};
+  for (const auto& [id, key] : captions) {
+    const auto* caption = static_cast<const CDXUTStatic*>(attackPanel_->GetControlOfType(id, kControlStatic));
+    ASSERT_NE(caption, nullptr) << id;
+    EXPECT_EQ(caption->GetText(), GetText(key)) << id;
+  }
 }
 
 TEST_F(AttackPanelTest, AttackersListInSideOrderWithTheirModifier) {

@@ -67,6 +67,11 @@ TEST_F(PanelTest, InformationPanelStartsWithDashesAHiddenFlagAndItsHints) {
   EXPECT_EQ(info_->GetControl(cInfoPanel::kUnitPanelToggle)->GetHotkey(), 'U');
   EXPECT_TRUE(info_->GetControl(cInfoPanel::kDiplomacyPanelToggle)->IsDraggable());
   EXPECT_EQ(info_->GetControl(343)->GetHint(), GetText("finish_turn"));
+  // The last toolbar button, clickable over its layout record's 36 x 30 cell.
+  CDXUTControl* hotkeys = info_->GetControl(344);
+  ASSERT_NE(hotkeys, nullptr);
+  EXPECT_EQ(hotkeys->GetHint(), GetText("open_hotkeys_screen"));
+  EXPECT_EQ(hotkeys->GetBoundingBox(), (Rect{778, 706, 814, 736}));
   EXPECT_FALSE(info_->KeyboardInputEnabled());
   // The busy picture sits in the screen's bottom-right corner.
   EXPECT_EQ(info_->GetControl(cInfoPanel::kBusyImage)->GetBoundingBox(), (Rect{874, 618, 1024, 768}));

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/input_routing.h"
@@ -24,10 +25,12 @@
 #include "foundation/string_base.h"
 #include "gui/check_box.h"
 #include "gui/hint_box.h"
+#include "gui/image.h"
 #include "gui/combo_box.h"
 #include "gui/list_box.h"
 #include "gui/slider.h"
 #include "gui/static.h"
+#include "gui/tab_frame.h"
 #include "support/screen_fixture.h"
 
 namespace tr {
@@ -144,6 +147,48 @@ TEST_F(PreferencesDialogTest, EachSkinListOpensOnTheSkinInUseOrElseTheFirst) {
   }
   gMapSkin = mapSkin;
   gUnitsSkin = unitsSkin;
+}
+
+// The first row is a skin like any other: choosing it takes it and keeps it for the file.
+TEST_F(PreferencesDialogTest, ChoosingTheFirstUnitsSkinTakesIt) {
+  for (const char* name : {"[UnitsSkin]Boxes", "[UnitsSkin]Counters", "[UnitsSkin]Zebra"}) {
+    fs::create_directories(folder_.path() / "data" / "gfx" / name);
+  }
+  const std::u16string unitsSkin = gUnitsSkin;
+  gUnitsSkin = u"Zebra";
+  Open();
+  auto* units = static_cast<CDXUTListBox*>(dialog_->GetControlOfType(cDialogUstawien::kUnitsSkinList, kControlListBox));
+  ASSERT_NE(units, nullptr);
+  ASSERT_EQ(units->GetSelectedIndex(), 2);
+  units->SelectItem(0, true);
+  EXPECT_EQ(gUnitsSkin, u"Boxes");
+  EXPECT_EQ(SettingsIni().GetString("UnitsDisplay/Skin", u""), u"Boxes");
+  gUnitsSkin = unitsSkin;
+}
+
+// Each tab shows its own controls only; the pictures are square cells of the map skin.
+TEST_F(PreferencesDialogTest, EachTabShowsOnlyItsOwnControls) {
+  Open();
+  auto* tabs = static_cast<CDXUTTabFrame*>(dialog_->GetControlOfType(cDialogUstawien::kTabs, kControlTabFrame));
+  ASSERT_NE(tabs, nullptr);
+  const auto visible = [this](int id) { return dialog_->GetControl(id) != nullptr && dialog_->GetControl(id)->GetVisible(); };
+  const std::pair<int, int> firstControlOfTab[] = {{0, cDialogUstawien::kResolutionCombo},
+                                                   {2, cDialogUstawien::kUnitsSkinList},
+                                                   {3, cDialogUstawien::kMapSkinList},
+                                                   {5, cDialogUstawien::kSoundSlider}};
+  for (const auto& selected : firstControlOfTab) {
+    tabs->SelectTab(selected.first, true);
+    for (const auto& [tab, id] : firstControlOfTab) {
+      EXPECT_EQ(visible(id), tab == selected.first) << selected.first << " " << id;
+    }
+  }
+  for (int id = cDialogUstawien::kFirstPreview; id <= cDialogUstawien::kLastPreview; ++id) {
+    auto* picture = static_cast<CDXUTImage*>(dialog_->GetControlOfType(id, kControlImage));
+    ASSERT_NE(picture, nullptr) << id;
+    const Rect source = picture->GetSourceRect();
+    EXPECT_EQ(source.right - source.left, 166) << id;
+    EXPECT_EQ(source.bottom - source.top, 166) << id;
+  }
 }
 
 TEST_F(PreferencesDialogTest, OffersEachSizeWithALayoutFileOnceSmallestFirst) {

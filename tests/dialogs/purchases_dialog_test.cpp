@@ -132,10 +132,18 @@ TEST_F(PurchasesDialogTest, SeaAndOthersHideTheLevelsAndLandShowsTheLastOneAgain
     SelectTab(tab);
     for (int level = 1; level <= 5; ++level) EXPECT_FALSE(LevelButton(level).GetVisible()) << tab << " " << level;
   }
-  SelectTab(cDialogZakupow::kLandTab);
+  // The arrow keys step from tab to tab; Left stops at the first.
+  Key(VK_LEFT);
+  EXPECT_EQ(Tabs().GetSelectedTab(), cDialogZakupow::kSeaTab);
+  Key(VK_LEFT);
+  Key(VK_LEFT);
+  Key(VK_LEFT);
+  EXPECT_EQ(Tabs().GetSelectedTab(), cDialogZakupow::kLandTab);
   EXPECT_TRUE(LevelButton(1).GetVisible());
   EXPECT_EQ(dialog_->ChosenLevel(), 4);
   EXPECT_TRUE(LevelButton(4).GetChecked());
+  Key(VK_RIGHT);
+  EXPECT_EQ(Tabs().GetSelectedTab(), cDialogZakupow::kAirTab);
 }
 
 TEST_F(PurchasesDialogTest, APriceEqualToThePointsSellsAndBuyingJudgesBuyAgain) {

@@ -179,9 +179,12 @@ TEST_F(ReportsDialogTest, AnotherCountryShowsItsOwnReports) {
   Get<CDXUTListBox>(dialog, D::kCountryList).SelectItem(1, true);
   EXPECT_EQ(dialog.selectedCountry(), &world_->country(1));
   EXPECT_EQ(Get<CDXUTMemo>(dialog, D::kReportMemo).GetText(), u"own attack");
-  // A new type keeps the chosen country.
+  // A new type keeps the chosen country; having no report of it, the last one shown goes.
   PickType(dialog, 1, 4);
   EXPECT_EQ(dialog.selectedCountry(), &world_->country(1));
+  EXPECT_EQ(Get<CDXUTStatic>(dialog, D::kReportCount).GetText(), u"reports_count_no_reports");
+  EXPECT_EQ(Get<CDXUTMemo>(dialog, D::kReportMemo).GetText(), u"");
+  EXPECT_EQ(Get<CDXUTEditBox>(dialog, D::kDateField).GetText(), u"-");
 }
 
 TEST_F(ReportsDialogTest, TablesRebuildTheirTabsOnlyWhenTheTableTypeChanges) {

@@ -106,6 +106,13 @@ TEST_P(SmallDialogAnswers, ReportTheButtonToTheOwnerWhileOnTopThenClose) {
     list->AddItem(u"first", 41);
     list->AddItem(u"second", 42);
     list->SelectItem(1, false);
+    // The title is centred in the title font above the prompt.
+    const auto* title = static_cast<const CDXUTStatic*>(dialog->GetControlOfType(723, kControlStatic));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->GetText(), u"Title");
+    EXPECT_EQ(title->GetTextElement(), 1);
+    EXPECT_EQ(title->GetTextFormat(), static_cast<std::uint32_t>(DT_CENTER | DT_VCENTER));
+    EXPECT_EQ(static_cast<const CDXUTStatic*>(dialog->GetControlOfType(725, kControlStatic))->GetText(), u"Pick");
   }
   if (c.byKey) {
     Key(c.positive ? VK_RETURN : VK_ESCAPE);

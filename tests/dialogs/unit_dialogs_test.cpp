@@ -87,11 +87,19 @@ class UnitDialogsTest : public test::ScreenFixture {
   CountingOwner* owner_ = nullptr;
 };
 
+// The unit's combat value follows its commander: a quarter per point of skill,
+// on 75% for its supply.
 TEST_F(UnitDialogsTest, AUnitWithACommanderCanRecallButNotAssign) {
+  game().constants.SetSlot(consts_layout::kCommanderSkillFactor, 25.0);
+  game().constants.SetSlot(consts_layout::kSupplyCombatPercent + 6, 75.0);
   sCommander& old = Commander(u"Old", 1, 0, 2, kCommanderAssigned);
   Commander(u"Waiting", 1, 0, 5);
   cJednostkaLadowa& unit = world_->PlaceLandUnit(1, 2, 2);
+  unit.supply = 6;
+  unit.turnsWithoutSupply = 0;
   unit.attachedCommander = &old;
+  unit.ComputeCombatValue();
+  ASSERT_EQ(unit.combatValue, 112);
   auto& dialog = Open<cDialogDowodcow>(&unit);
   EXPECT_TRUE(dialog.GetControlEnabled(cDialogDowodcow::kRecallButton));
   EXPECT_FALSE(dialog.GetControlEnabled(cDialogDowodcow::kAssignButton));
@@ -101,6 +109,7 @@ TEST_F(UnitDialogsTest, AUnitWithACommanderCanRecallButNotAssign) {
   EXPECT_EQ(unit.attachedCommander, nullptr);
   EXPECT_EQ(old.state, kCommanderOnHisWay);
   EXPECT_EQ(old.headquarters, nullptr);
+  EXPECT_EQ(unit.combatValue, 75);
   EXPECT_EQ(Rows(dialog, cDialogDowodcow::kUnavailableList),
             std::vector<std::u16string>{u"Old;2;0;commander_status_heading_to_hq"});
   EXPECT_TRUE(dialog.GetControlEnabled(cDialogDowodcow::kAssignButton));
@@ -112,6 +121,7 @@ TEST_F(UnitDialogsTest, AUnitWithACommanderCanRecallButNotAssign) {
   EXPECT_EQ(unit.attachedCommander->state, kCommanderAssigned);
   EXPECT_EQ(unit.attachedCommander->headquarters, &unit);
   EXPECT_EQ(unit.commanderId, -1);
+  EXPECT_EQ(unit.combatValue, 168);
 }
 
 TEST_F(UnitDialogsTest, CommandersListBestFirstWithEqualSkillsInTheVectorsOrder) {
@@ -207,6 +217,10 @@ TEST_F(ReplacementsTest, EachValueFieldHasItsOwnLabel) {
     ASSERT_NE(label, nullptr) << id;
     EXPECT_EQ(label->GetText(), GetText(key)) << id;
   }
+  // Above them, the title in the title font.
+  const auto* title = static_cast<const CDXUTStatic*>(dialog.GetControlOfType(cDialogUzupelnien::kTitle, kControlStatic));
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->GetTextElement(), 1);
 }
 
 struct MaximumCase {

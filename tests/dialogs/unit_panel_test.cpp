@@ -464,6 +464,14 @@ class UnitLoadingTest : public test::ScreenFixture {
 
 TEST_F(UnitLoadingTest, WithoutAFleetInThePortANewOneIsMadeAndTheTransportPointsPaid) {
   cJednostkaLadowa& unit = Unit(port_, 0);
+  // The unit was planned into an attack, and its loading range is still marked.
+  cJednostkaLadowa& enemy = world().PlaceLandUnit(3, port_ + 2, 3);
+  sAttack attack;
+  attack.defender = &enemy;
+  attack.targetX = port_ + 2;
+  attack.targetY = 3;
+  attack.SetAttacker(2, &unit);
+  game().playerControl.BeginAttack(attack);
   game().playerControl.selectedHex = &world().hex(port_, 0);
   panel_->Update();
   LogCapture log;
@@ -483,9 +491,11 @@ TEST_F(UnitLoadingTest, WithoutAFleetInThePortANewOneIsMadeAndTheTransportPoints
   EXPECT_EQ(unit.x, -1);
   EXPECT_EQ(unit.transporter, &ship);
   EXPECT_EQ(world().hex(port_, 0).unit, nullptr);
-  EXPECT_TRUE(game().landUnits.empty());
+  ASSERT_EQ(game().landUnits.size(), 1u);
+  EXPECT_EQ(game().landUnits.front().get(), &enemy);
   EXPECT_EQ(game().aboardUnitsA.size(), 1u);
   EXPECT_EQ(game().playerControl.selectedHex, nullptr);
+  EXPECT_EQ(game().playerControl.GetPendingAttack(), nullptr);
 }
 
 TEST_F(UnitLoadingTest, AnAmphibiousShipJoinsTheOwnersFleetInThePortAndCostsInvasionPoints) {
@@ -506,6 +516,7 @@ TEST_F(UnitLoadingTest, AnAmphibiousShipJoinsTheOwnersFleetInThePortAndCostsInva
 
 TEST_F(UnitLoadingTest, AwayFromAPortNothingIsPaidAndTheUnitStays) {
   cJednostkaLadowa& unit = Unit(port_ + 4, 5);
+  world().hex(port_ + 3, 2).AddFlags(4u | 8u | 16u | 64u, 5);
   game().playerControl.selectedHex = &world().hex(port_ + 4, 5);
   panel_->Update();
   LogCapture log;
@@ -515,6 +526,8 @@ TEST_F(UnitLoadingTest, AwayFromAPortNothingIsPaidAndTheUnitStays) {
   EXPECT_EQ(unit.x, port_ + 4);
   EXPECT_EQ(game().landUnits.size(), 1u);
   EXPECT_TRUE(game().fleets.empty());
+  // The loading marks go all the same; other marks stay.
+  EXPECT_EQ(world().hex(port_ + 3, 2).flags, 64u);
 }
 
 }  // namespace

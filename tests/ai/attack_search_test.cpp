@@ -12,6 +12,7 @@
 #include "scenario/scenario_constants_layout.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
+#include "world/hex_geometry.h"
 
 namespace tr {
 namespace {
@@ -257,7 +258,9 @@ TEST_F(AttackSearchTest, MultiDirectionSearchListsItsPlansWorstFirst) {
   // Side by side with one point, each attacks from where it stands (adjacent
   // and greedy plan, cost 0); the last must walk to its target.
   attacker(5, 4, 1);
-  attacker(15, 4, 1);
+  // The last of the six directions is looked at too.
+  const sPoint lastSide = NeighbourPoint(15, 5, 5);
+  attacker(lastSide.x, lastSide.y, 1);
   attacker(25, 4, 1);
   attacker(35, 2, 3);
   cCountryAI& ai = world.AiOf(1);

@@ -479,6 +479,31 @@ TEST_F(AttackSearchTest, KeptRangesFollowEveryChangeWithinAUnitsReach) {
   EXPECT_EQ(searched(near), fresh(near));
 }
 
+// On a map one hex wide the unit's window is that column: an enemy stepping
+// into it is seen by the kept range too.
+TEST(NarrowMapRangeTest, KeptRangeFollowsAnEnemyInTheOnlyColumn) {
+  test::AiWorld world(1, 9);
+  world.game().relations.SetWar(1, 2, true);
+  world.game().relations.SetWar(2, 1, true);
+  cJednostkaLadowa& unit = world.AddLand(1, 0, 3);
+  unit.actionPoints = unit.startingActionPoints = 2;
+  cCountryAI& ai = world.AiOf(1);
+  ai.ownLand = {&unit};
+  const auto searched = [&] {
+    std::vector<std::array<int, 3>> cells;
+    for (const sReachEntry& e : ai.reach) {
+      if (e.unit == &unit && e.cost > 0) cells.push_back({e.x, e.y, e.cost});
+    }
+    return cells;
+  };
+  ai.ComputeAttackRanges(0);
+  const auto open = searched();
+  ASSERT_FALSE(open.empty());
+  world.AddLand(2, 0, 5);
+  ai.ComputeAttackRanges(0);
+  EXPECT_NE(searched(), open);
+}
+
 // A neighbour turning enemy, or a unit given more points, within one turn:
 // both the searches and the operational moves work the range out anew.
 TEST_F(AttackSearchTest, KeptRangesFollowWarsAndPointsWithinATurn) {

@@ -249,7 +249,8 @@ class DeployRoomTest : public DeploymentTest, public testing::WithParamInterface
 
 TEST_P(DeployRoomTest, OnlyACityWithRoomIsTried) {
   const sRoomCase& c = GetParam();
-  cCity& city = City(5, 3.0f);
+  // Off the diagonal, so the hex at (y, x) is another one, and free.
+  cCity& city = City(7, 3.0f);
   if (c.cityTaken) world.AddLand(2, city.x, city.y);
   FillAround(city.x, city.y);
   sHex& free = *world.game().map->GetNeighbour(city.x, city.y, 2);

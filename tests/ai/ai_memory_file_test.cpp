@@ -7,7 +7,9 @@
 
 #include "ai/ai_memory_file.h"
 #include "ai_fixture.h"
+#include "support/game_run_scope.h"
 #include "support/temp_dir.h"
+#include "world/scenario_check.h"
 
 namespace tr {
 namespace {
@@ -46,6 +48,44 @@ TEST(AiMemoryFileTest, EveryCountrysMemoryComesBackFieldByField) {
   EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"), Memory(kRows));
   EXPECT_TRUE(world.log.ContainsText(u"line 11 (counting from 1) names the country 5, which the save does not hold"));
   EXPECT_TRUE(world.log.ContainsText(u"line 12 (counting from 1) names the country 0, which the save does not hold"));
+}
+
+// The fronts and the diagram's counts over the shipped sample's cities: every
+// field its own value, the first and last country and the last node included.
+// The sample's other nodes hold nothing and stay out of the file.
+TEST(AiMemoryFileTest, FrontsAndNodeCountsOfTheSampleComeBackFieldByField) {
+  test::TempDir dir;
+  test::CopyBuiltScenario(dir.path(), "NorthernTide");
+  sGameFolderArgs args;
+  ASSERT_TRUE(ParseGameFolderArg("--root", dir.path().string(), args));
+  ASSERT_TRUE(ParseGameFolderArg("--scenario", "NorthernTide", args));
+  test::GameRunScope scope;
+  scope.game.reset(LoadGameFolder(args));
+  ASSERT_NE(scope.game, nullptr);
+  cGame& game = *scope.game;
+  const int countries = game.CountryCount();
+  const int last = game.citiesDiagram.NodeCount() - 1;
+  ASSERT_GT(countries, 4);
+  ASSERT_GT(last, 12);
+  const std::string lastCountry = std::to_string(countries);
+  const std::string lastNode = std::to_string(last);
+  const std::string rows =
+      "\r\nWaiting;1;12;3;5;"
+      "\r\nFront;1;3;2.500000;4.250000;6.500000;7.750000;13;14;15;16;17;18;2;4;" + lastNode + ";"
+      "\r\nGivenUp;2;17;15;22;"
+      "\r\nWaiting;" + lastCountry + ";31;23;19;"
+      "\r\nGivenUp;" + lastCountry + ";27;33;41;"
+      "\r\nFront;" + lastCountry + ";2;-1.500000;8.500000;9.250000;10.750000;19;21;22;23;24;25;3;11;6;9;"
+      "\r\nCounts;6;1;3.500000;5.250000;0.750000;26;27;28;29;31;32;33;"
+      "\r\nCounts;9;0;0.000000;0.000000;0.000000;0;7;0;0;0;0;0;"
+      "\r\nCounts;" + lastNode + ";1;1.250000;2.750000;11.500000;34;35;36;37;38;39;41;";
+  dir.Write("data/save/a/ai_memory.csv", Memory(rows));
+  std::filesystem::create_directories(dir.path() / "data/save/b");
+
+  LoadAiMemory(game, u"data\\save\\a\\%s");
+  ASSERT_TRUE(WriteAiMemory(game, u"data\\save\\b"));
+
+  EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"), Memory(rows));
 }
 
 }  // namespace

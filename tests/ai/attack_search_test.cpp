@@ -12,6 +12,7 @@
 #include "scenario/scenario_constants_layout.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
+#include "world/hex_geometry.h"
 
 namespace tr {
 namespace {
@@ -257,7 +258,9 @@ TEST_F(AttackSearchTest, MultiDirectionSearchListsItsPlansWorstFirst) {
   // Side by side with one point, each attacks from where it stands (adjacent
   // and greedy plan, cost 0); the last must walk to its target.
   attacker(5, 4, 1);
-  attacker(15, 4, 1);
+  // The last of the six directions is looked at too.
+  const sPoint lastSide = NeighbourPoint(15, 5, 5);
+  attacker(lastSide.x, lastSide.y, 1);
   attacker(25, 4, 1);
   attacker(35, 2, 3);
   cCountryAI& ai = world.AiOf(1);
@@ -474,6 +477,31 @@ TEST_F(AttackSearchTest, KeptRangesFollowEveryChangeWithinAUnitsReach) {
   ai.ComputeAttackRanges(0);
   EXPECT_NE(searched(near), stepping);
   EXPECT_EQ(searched(near), fresh(near));
+}
+
+// On a map one hex wide the unit's window is that column: an enemy stepping
+// into it is seen by the kept range too.
+TEST(NarrowMapRangeTest, KeptRangeFollowsAnEnemyInTheOnlyColumn) {
+  test::AiWorld world(1, 9);
+  world.game().relations.SetWar(1, 2, true);
+  world.game().relations.SetWar(2, 1, true);
+  cJednostkaLadowa& unit = world.AddLand(1, 0, 3);
+  unit.actionPoints = unit.startingActionPoints = 2;
+  cCountryAI& ai = world.AiOf(1);
+  ai.ownLand = {&unit};
+  const auto searched = [&] {
+    std::vector<std::array<int, 3>> cells;
+    for (const sReachEntry& e : ai.reach) {
+      if (e.unit == &unit && e.cost > 0) cells.push_back({e.x, e.y, e.cost});
+    }
+    return cells;
+  };
+  ai.ComputeAttackRanges(0);
+  const auto open = searched();
+  ASSERT_FALSE(open.empty());
+  world.AddLand(2, 0, 5);
+  ai.ComputeAttackRanges(0);
+  EXPECT_NE(searched(), open);
 }
 
 // A neighbour turning enemy, or a unit given more points, within one turn:

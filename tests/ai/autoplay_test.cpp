@@ -293,11 +293,26 @@ TEST_F(AutoplayTest, BadArgumentsAreRefused) {
         {"--impulses", "2", "--seed", "x"}, {"--impulses", "2", "--seed", "7", "--clock", "2011-03-04 09:30"},
         {"--impulses", "2", "--seed", "7", "--save-as", "x", "--clock", "soon"}, {"--impulses"},
         {"--impulses", "2", "--seed", "7", "--passive", "0"}, {"--impulses", "2", "--seed", "7", "--passive", "x"},
+        {"--impulses", "2", "--seed", "7", "--passive", "256"},
         {"--impulses", "4", "--seed", "7", "--resume-check", "2"},
         {"--impulses", "4", "--seed", "7", "--save-as", "x", "--resume-check", "4"}}) {
     EXPECT_EQ(Run(args, summary), 2);
   }
   EXPECT_FALSE(fs::exists(dir_.path() / "data/save/x"));
+  // The highest country number a passive country may have.
+  EXPECT_EQ(Run({"--impulses", "0", "--seed", "7", "--passive", "255"}, summary), 0) << errors_;
+}
+
+// A save point whose name leaves no room for the check's own saves beside it
+// fails the check, and says so, rather than report on a game it did not save.
+TEST_F(AutoplayTest, ResumeCheckThatCannotSaveItsOneGoGameFails) {
+  const std::string name(50, 'p');
+  std::string summary;
+  EXPECT_EQ(Run({"--impulses", "3", "--seed", "7", "--save-as", name, "--resume-check", "2"}, summary), 1)
+      << summary;
+  EXPECT_NE(errors_.find("could not be saved as " + name + "_one_go"), std::string::npos) << errors_;
+  EXPECT_EQ(summary.find("resume_check="), std::string::npos) << summary;
+  EXPECT_TRUE(fs::exists(dir_.path() / "data/save" / name / "Info.ini"));
 }
 
 // Each way a game can be broken is found and named.

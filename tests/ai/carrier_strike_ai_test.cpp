@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "foundation/random.h"
 #include "naval_ai_fixture.h"
 
 namespace tr {
@@ -130,9 +131,15 @@ TEST_F(CarrierStrikes, ACarrierAtTheLeastHitPointsStrikes) {
 TEST_F(CarrierStrikes, TargetListsFollowTheKinds) {
   const int port = sea.AddPort(3);
   const int quiet = sea.AddSea();
+  // An enemy port with a seen unit on its hex and no ship in it.
+  const int bare = sea.AddPort(3);
   sea.Link(zone, port);
   sea.Link(zone, quiet);
+  sea.Link(zone, bare);
   sea.AddFleet(3, port, {kCruiser});
+  sea.world().PlaceLandUnit(3, bare, 0).spotted = 1;
+  // And one with neither ships nor a unit.
+  sea.Link(zone, sea.AddPort(3));
   cCountryAI& ai = Ai(1);
   std::list<sPoint> hexes;
   std::list<int> nodes;
@@ -146,6 +153,8 @@ TEST_F(CarrierStrikes, TargetListsFollowTheKinds) {
   defender.spotted = 1;
   ai.CollectCarrierTargets(*own, 0, hexes, nodes);
   EXPECT_EQ(hexes, (std::list<sPoint>{{port, 0}}));
+  ai.CollectCarrierTargets(*own, 2, hexes, nodes);
+  EXPECT_EQ(nodes, std::list<int>{bare});
   ai.CollectCarrierTargets(*own, 1, hexes, nodes);
   EXPECT_TRUE(nodes.empty());
   ai.CollectCarrierTargets(*own, 8, hexes, nodes);
@@ -153,6 +162,35 @@ TEST_F(CarrierStrikes, TargetListsFollowTheKinds) {
   ai.CollectCarrierTargets(*own, 7, hexes, nodes);
   EXPECT_TRUE(hexes.empty());
   EXPECT_TRUE(PortSecrecyOn());
+}
+
+// A port struck from a carrier is struck at its own hex, also where its x is
+// beyond the map's height: the port's country defends it with its artillery,
+// which here leaves the aircraft no chance against the port; an ally's
+// hex of the same column would not.
+TEST_F(CarrierStrikes, APortBeyondTheMapsHeightIsStruckAtItsOwnHex) {
+  while (sea.graph().NodeCount() < 8) sea.AddSea();
+  const int port = sea.AddPort(3, 4);
+  ASSERT_GE(port, game().map->GetHeight());
+  sWezelGrafuMorz& node = sea.graph().GetNode(port - 1);
+  node.y = 3;
+  hex(port, 3).terrain = 1;
+  hex(port, 3).controller = 3;
+  hex(port, 0).controller = 2;
+  sea.Link(zone, port);
+  sea.AddFleet(3, port, {kCruiser});
+  country(1).aiSettings.CarrierTargetsPriorities = {2, 9, 3, 4, 5, 6, 7, 8, 1};
+  sea.SetConstant(176, 1, 60);
+  sea.SetConstant(176, 2, 70);
+  country(1).techLevels[kAircraftTech] = 3;
+  country(3).techLevels[kArtilleryTech] = 4;
+  // The port's draw is the lowest: any chance above none takes a size.
+  const ScopedRandomDraws draws({0});
+
+  Ai(1).CarrierBombardment();
+
+  EXPECT_TRUE(Struck(Format(u"1 in sea zone %i", port)));
+  EXPECT_EQ(node.portSize, 4);
 }
 
 // The four land kinds on the carrier's coast: air or land units, in an enemy

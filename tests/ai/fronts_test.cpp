@@ -103,7 +103,10 @@ TEST_F(FrontsTest, OneFrontAcrossTheLineOnly) {
 }
 
 TEST_F(FrontsTest, UnitsAddToTheNodeOfTheirArea) {
+  world.country(1).alliance = kAxisLeader;
+  world.country(3).alliance = kAxisLeader;
   cJednostkaLadowa& own = world.AddLand(1, 17, 5, 100);
+  cJednostkaLadowa& allied = world.AddLand(3, 16, 5, 70);
   cJednostkaLadowa& enemy = world.AddLand(2, 23, 5, 100);
   cJednostkaLotnicza& fighter = world.AddAir(1, 17, 6, kFighter);
   fighter.strength = 4;
@@ -113,14 +116,15 @@ TEST_F(FrontsTest, UnitsAddToTheNodeOfTheirArea) {
   const sCitiesDiagramNode& nodeA = *world.game().citiesDiagram.GetNode(a->diagramNode);
   const sCitiesDiagramNode& nodeB = *world.game().citiesDiagram.GetNode(b->diagramNode);
   EXPECT_FLOAT_EQ(nodeA.stats.landOwn, own.GetEffectiveStrength());
-  EXPECT_FLOAT_EQ(nodeA.stats.landOurs, own.GetEffectiveStrength());
+  // Ours: the country's own units and its allies'.
+  EXPECT_FLOAT_EQ(nodeA.stats.landOurs, own.GetEffectiveStrength() + allied.GetEffectiveStrength());
   EXPECT_EQ(nodeA.ownUnitCount, 2);
   EXPECT_EQ(nodeA.stats.airStrengthOwn, 4);
   EXPECT_FLOAT_EQ(nodeB.stats.landEnemy, enemy.GetEffectiveStrength());
   EXPECT_TRUE(enemy.approachList.empty());
   int value = 0;
   EXPECT_TRUE(ai.GetFrontCityStrength(*a, value));
-  EXPECT_EQ(value, static_cast<int>(2 * own.GetEffectiveStrength()));
+  EXPECT_EQ(value, static_cast<int>(2 * own.GetEffectiveStrength() + allied.GetEffectiveStrength()));
   EXPECT_FALSE(ai.GetFrontCityStrength(*c, value));
   EXPECT_EQ(value, -1);
 }

@@ -92,6 +92,26 @@ TEST_F(PurchaseTest, PointsAreBoughtInQueueOrderWhileAffordable) {
   EXPECT_EQ(settings().PurchaseQueue, Queue{});
 }
 
+// With nothing to level up or research, a country below its desired
+// strategic movement buys one more point; at it, none.
+TEST_F(PurchaseTest, StrategicMovementIsBoughtBelowTheDesiredMaximumOnly) {
+  SetLine(86, 1, {2.5, 3.0, 7.0});
+  SetLine(87, 1, {1.25, 4.0, 2.25});
+  settings().DesiredStrategicMovementPoints = 6;
+  for (const int max : {5, 6}) {
+    country().strategicMovementMax = max;
+    country().strategicMovementPoints = 3;
+    country().productionPoints = 23.75;
+
+    ai().MakePurchases();
+
+    EXPECT_EQ(country().strategicMovementMax, 6) << max;
+    EXPECT_EQ(country().strategicMovementPoints, max == 5 ? 4 : 3) << max;
+    // 2.5 + 5 * 1.25
+    EXPECT_DOUBLE_EQ(country().productionPoints, max == 5 ? 15.0 : 23.75) << max;
+  }
+}
+
 TEST_F(PurchaseTest, CarriedOutWishRemovesItsEqualCodes) {
   SetConstant(86, 1, 5.0);
   SetConstant(87, 1, 1.0);

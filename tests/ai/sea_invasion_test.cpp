@@ -456,6 +456,17 @@ TEST_F(Landing, OnlyGunsAtTheLandingNodeBombard) {
   EXPECT_EQ(near.ships.front()->shoreBombardmentDone, 1);
 }
 
+// A defender bombarded already keeps the guns fresh and loses its strike marker.
+TEST_F(Landing, ADefenderBombardedAlreadyOnlyLosesItsMarker) {
+  cFleet& near = sea.AddFleet(1, zone, {kCruiser});
+  Aboard(*InvasionFleet(enemyPort, 0, {kAmphibiousShip}).ships.front(), 100);
+  Unit(3, enemyPort, 0, 10).shoreBombardmentEffect = 0.25f;
+  hex(enemyPort, 0).AddFlags(2u | 0x100u, 7);
+  Ai().AmphibiousInvasion();
+  EXPECT_EQ(near.ships.front()->shoreBombardmentDone, 0);
+  EXPECT_EQ(hex(enemyPort, 0).flags & 0x103u, 0x100u);
+}
+
 // A harbour costs 30: points just below buy none, points at the price buy
 // it, and twice the price still buys one harbour per node.
 struct HarbourCase {

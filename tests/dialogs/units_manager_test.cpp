@@ -10,6 +10,7 @@
 
 #include "app/modal_stack.h"
 #include "gui/check_box.h"
+#include "gui/dispatch_scope.h"
 #include "gui/list_box.h"
 #include "gui/tab_frame.h"
 #include "platform/codes.h"
@@ -111,7 +112,11 @@ TEST_F(UnitsWindowTest, EnterSelectsTheChosenUnitsHexForAMove) {
   Open();
   List().SelectItem(1, true);
   ASSERT_EQ(UnitsManagerCurrentUnit, &second);
-  dialog_->OnKeyboard(VK_RETURN, true, false);
+  {
+    // As the frame hands keys over: the closed window is freed after the dispatch.
+    DispatchScope dispatch;
+    dialog_->OnKeyboard(VK_RETURN, true, false);
+  }
   EXPECT_EQ(game().playerControl.selectedHex, &world_->hex(4, 3));
   EXPECT_EQ(game().playerControl.actionMode, kActionMove);
   EXPECT_TRUE(ModalDialogStack.empty());

@@ -78,13 +78,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AirCombat, ColumnIsHeldWithinTheTable) {
   // Column = bomber level 1 + strength 10 - fighter level 1 - strength 1 = 9,
-  // held to +4: only that cell of table A costs anything.
+  // held to +4: only that column of table A costs anything, and the die
+  // picks its row, the highest die included.
   for (int i = 0; i < 54; ++i) Set(consts_layout::kAirCombatTableA + i, 0);
-  Set(consts_layout::kAirCombatTableA + 8, 5);  // die 1, column +4
+  Set(consts_layout::kAirCombatTableA + 8, 3);   // die 1, column +4
+  Set(consts_layout::kAirCombatTableA + 53, 4);  // die 6, column +4
   cJednostkaLotnicza& fighter = AddPlane(2, 7, 5, kFighter, 1);
-  ScopedRandomDraws draws({Die(1)});
+  ScopedRandomDraws draws({Die(1), Die(6)});
   bomber_->TryIntercept(&fighter, &result_);
-  EXPECT_EQ(bomber_->strength, 5);
+  EXPECT_EQ(bomber_->strength, 7);
+  bomber_->TryIntercept(&fighter, &result_);  // column 1 + 7 - 1 - 1 = 6, held to +4
+  EXPECT_EQ(bomber_->strength, 3);
 }
 
 TEST_F(AirCombat, CarrierInterceptorKeepsItsMinimumHitPoints) {
@@ -120,6 +124,17 @@ TEST_F(AirCombat, BombersCannotAttackAirUnitsButCarriersCan) {
   EXPECT_EQ(result_.kind, kBattleAirFight);
   EXPECT_EQ(defender.strength, 6);
   EXPECT_EQ(carrier.hitPoints, 9);
+  EXPECT_FALSE(result_.Flag(kFlagAttackerDestroyed));
+
+  // A carrier that loses its last hit points is the attacker destroyed.
+  FillAirTables(2, 3);
+  cJednostkaMorska& spent = AddCarrier(1, 3, 10);
+  sCombatResult second;
+  ScopedRandomDraws more({Die(2)});
+  defender.OnBombarded(&second, &spent, nullptr);
+  EXPECT_EQ(spent.hitPoints, 0);
+  EXPECT_EQ(defender.strength, 4);
+  EXPECT_TRUE(second.Flag(kFlagAttackerDestroyed));
 }
 
 TEST_F(AirCombat, AirFightFilesBothReports) {

@@ -54,9 +54,16 @@ TEST_F(AirStrike, FullStrengthBomberOnOpenGroundHasEffectiveness100) {
   ASSERT_EQ(game().reports.Reports().size(), 2u);
   EXPECT_EQ(game().reports.Reports().front().type, 8);
   // The computer fights on with the same result: it starts clean.
+  ASSERT_FALSE(result_.defenderDetails.empty());
   result_.Reset();
   EXPECT_FALSE(result_.Flag(kFlagDefenderDestroyed));
   EXPECT_EQ(result_.kind, kBattleLand);
+  EXPECT_EQ(result_.attackerDetails, u"");
+  EXPECT_EQ(result_.defenderDetails, u"");
+  EXPECT_EQ(result_.attackerLossText, u"");
+  EXPECT_EQ(result_.defenderLossText, u"");
+  EXPECT_EQ(result_.attackerLoss, 0.0f);
+  EXPECT_EQ(result_.defenderLoss, 0.0f);
 }
 
 TEST_F(AirStrike, EffectivenessNeverFallsBelowOne) {

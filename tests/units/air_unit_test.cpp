@@ -7,6 +7,7 @@
 
 #include "support/log_capture.h"
 #include "units/air_fixture.h"
+#include "units/air_support.h"
 
 namespace tr {
 namespace {
@@ -61,6 +62,26 @@ TEST_F(AirUnit, LevelUpCostAndPayment) {
   EXPECT_DOUBLE_EQ(country(1).productionPoints, 15.0);
 }
 
+// The computer pays the same price, and pauses before and after so that a
+// player who follows its moves sees the change.
+TEST_F(AirUnit, ComputerLevelUpPaysAndPausesTwice) {
+  const auto savedDelays = gDelays;
+  gDelays.fill(0.0f);
+  cJednostkaLotnicza& unit = AddPlane(1, 5, 5, kTacticalBomber);
+  unit.level = 2;
+  country(1).productionPoints = 37.0;
+  test::LogCapture log;
+  unit.AiLevelUp();
+  gDelays = savedDelays;
+  EXPECT_EQ(unit.level, 3);
+  EXPECT_EQ(unit.actionPoints, 0);
+  EXPECT_DOUBLE_EQ(country(1).productionPoints, 27.0);
+  const std::vector<std::u16string> lines = log.lines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::u16string& line) { return line.starts_with(u"S: air_support"); }),
+            2);
+}
+
 TEST_F(AirUnit, MoveHexesMarkFreeFriendlyLandWithinRadius) {
   for (sHex& hex : map().Hexes()) hex.controller = 1;
   map().GetHex(5, 6)->controller = 2;  // enemy
@@ -100,20 +121,21 @@ TEST_F(AirUnit, SpentOrUnsuppliedUnitCannotRebase) {
 TEST_F(AirUnit, PlacementAtWarNeedsSuppliedCitiesWithoutConvoyDuty) {
   for (sHex& hex : map().Hexes()) hex.controller = hex.owner = 1;
   auto city = std::make_unique<cCity>();
-  city->x = 5;
-  city->y = 5;
+  city->x = 7;
+  city->y = 4;
   city->supplyInfo = {4, 0, 0};  // below half of the full level 10
   city->convoyInfo = {false, false, false};
   cCity& town = *city;
   game().cities.push_back(std::move(city));
   game().playerControl.currentCountry = &country(1);
-  AddLand(1, 5, 4);
+  AddLand(1, 8, 4);
   cJednostkaLotnicza& unit = AddPlane(1, -1, -1, kFighter);
   EXPECT_EQ(unit.MarkPlacementHexes(1), 0);
   town.supplyInfo[0] = 5;
   EXPECT_EQ(unit.MarkPlacementHexes(1), 6);  // the city and five free neighbours
-  EXPECT_EQ(map().GetHex(5, 5)->flags, 64u);
-  EXPECT_EQ(map().GetHex(5, 4)->flags, 0u);
+  EXPECT_EQ(map().GetHex(7, 4)->flags, 64u);
+  EXPECT_EQ(map().GetHex(6, 3)->flags, 64u);
+  EXPECT_EQ(map().GetHex(8, 4)->flags, 0u);
   town.convoyInfo[0] = true;
   EXPECT_EQ(unit.MarkPlacementHexes(0), 0);
 }
@@ -163,13 +185,18 @@ TEST_F(AirTargets, AirFightMarksVisibleEnemyAirUnits) {
   EXPECT_EQ(fighter.MarkAirfightTargets(0), 0);
 }
 
+// The bomber's reach runs past the map's last row; land nobody holds is no target.
 TEST_F(AirTargets, NuclearTargetsAreEnemyHeldLand) {
-  cJednostkaLotnicza& bomber = AddPlane(1, 6, 5, kStrategicBomber);
+  map().GetHex(3, 9)->controller = 0;
+  cJednostkaLotnicza& bomber = AddPlane(1, 6, 8, kStrategicBomber);
   const int count = bomber.MarkNuclearTargets(1);
   EXPECT_GT(count, 0);
   EXPECT_EQ(count, CountFlagged(4096));
-  EXPECT_EQ(map().GetHex(4, 5)->flags, 4096u);
-  EXPECT_EQ(map().GetHex(5, 5)->flags, 0u);
+  EXPECT_EQ(map().GetHex(4, 7)->flags, 4096u);
+  EXPECT_EQ(map().GetHex(4, 11)->flags, 4096u);
+  EXPECT_EQ(map().GetHex(3, 9)->flags, 0u);
+  EXPECT_EQ(map().GetHex(5, 8)->flags, 0u);
+  EXPECT_EQ(map().GetHex(0, 0)->flags, 0u);  // beyond the reach
 }
 
 TEST_F(AirTargets, BombardmentMarksUnitsCitiesAndWholeSeaZones) {
@@ -327,6 +354,53 @@ INSTANTIATE_TEST_SUITE_P(
         StrengthHintCase{4, 4, 10, 10, "unitpanel_strength_icon_hint_max_strength", false},
         StrengthHintCase{4, 4, 7, 0, "unitpanel_strength_icon_hint_no_supply", false},
         StrengthHintCase{4, 4, 7, 10, "unitpanel_strength_icon_hint", true}));
+
+// The strategic move icon asks for a supply source (a column and a row),
+// supply and untouched action points, in that order; a source on the map's
+// first row or column is a source like any other.
+struct AirStrategicCase {
+  const char* name;
+  int sourceX, sourceY, turnsWithoutSupply, actionPoints;
+  const char* key;
+  bool available;
+};
+class AirStrategicHint : public AirWorld, public testing::WithParamInterface<AirStrategicCase> {};
+
+TEST_P(AirStrategicHint, FirstFailingCheckDecides) {
+  const AirStrategicCase& c = GetParam();
+  cJednostkaLotnicza& plane = AddPlane(1, 5, 5, kFighter, 7);
+  plane.supplySourceX = c.sourceX;
+  plane.supplySourceY = c.sourceY;
+  plane.turnsWithoutSupply = c.turnsWithoutSupply;
+  plane.actionPoints = c.actionPoints;
+  country(1).strategicMovementPoints = 8;
+  std::u16string text;
+  EXPECT_EQ(plane.GetStrategicMoveIconHint(&text), c.available);
+  EXPECT_EQ(text, GetText(c.key));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, AirStrategicHint,
+    testing::Values(
+        AirStrategicCase{"NoSourceColumn", -1, 4, 0, 4,
+                         "unitpanel_strategic_move_icon_hint_no_supply_source_or_peace-time_supply", false},
+        AirStrategicCase{"NoSourceRow", 6, -1, 0, 4,
+                         "unitpanel_strategic_move_icon_hint_no_supply_source_or_peace-time_supply", false},
+        AirStrategicCase{"SourceOnTheFirstColumn", 0, 2, 0, 4, "unitpanel_strategic_move_icon_hint", true},
+        AirStrategicCase{"SourceOnTheFirstRow", 2, 0, 0, 4, "unitpanel_strategic_move_icon_hint", true},
+        AirStrategicCase{"AfterATurnUnsupplied", 7, 9, 1, 4, "unitpanel_strategic_move_icon_out_of_supply", false},
+        AirStrategicCase{"Moved", 7, 9, 0, 2, "unitpanel_strategic_move_icon_hint_not_full_ap_or_frozen", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Country 0 is no country: it is at war with nobody, whichever side it is
+// named on (a hex nobody holds has controller 0), and asking ends nothing.
+TEST_F(AirUnit, CountryZeroIsAtWarWithNobody) {
+  EXPECT_TRUE(AtWar(1, 2));
+  EXPECT_TRUE(AtWar(2, 3));
+  EXPECT_FALSE(AtWar(1, 3));
+  EXPECT_FALSE(AtWar(0, 2));
+  EXPECT_FALSE(AtWar(2, 0));
+}
 
 // The computer's candidate bases lie within two hexes of the cities its own
 // side holds, its allies' included, and never beside an enemy's city.

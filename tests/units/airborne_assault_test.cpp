@@ -92,6 +92,21 @@ INSTANTIATE_TEST_SUITE_P(
                              100}),
     [](const auto& info) { return info.param.name; });
 
+// Only fighters within the radius of the target hex count: an enemy
+// fighter beside (9, 4) gives the enemy the sky there.
+TEST_F(Airborne, TheAirOverTheTargetHexDecides) {
+  Set(L::kAirRangeBase + 0, 2);
+  AddAir(2, 9, 5).strength = 3;
+  map().GetHex(9, 4)->controller = 3;
+  std::u16string text;
+  int landed = 7;
+  ScopedRandomDraws draws({Die(1), kSentinel});
+  para.AirborneAssault(9, 4, &text, &landed);
+  EXPECT_EQ(draws.remaining(), 1u);
+  EXPECT_EQ(text.rfind(GetText("enemy_has_total_air_superiority_over_target_hex"), 0), 0u);
+  EXPECT_EQ(map().GetHex(9, 4)->unit, &para);
+}
+
 TEST_F(Airborne, ALossToNothingEliminatesTheUnit) {
   Fighters(1, 4);
   std::u16string text;

@@ -180,6 +180,23 @@ INSTANTIATE_TEST_SUITE_P(Terrains, TerrainDefence, testing::Values(0, 1, 6, 7, 8
 
 // With the sample's 15 percent a level, a fort of 7 or more would take more
 // than the whole attack: the factor stops at 0, and the attack with it.
+// The map's first column is a hex like any other: an attacker standing there
+// fights in its weather; only one aboard a ship fights in none.
+TEST_F(AttackStrength, AnAttackerOnTheFirstColumnFightsInItsWeather) {
+  game().constants.SetSlot(consts_layout::kMudBattlePercent, 40);
+  country(1).mudBattle = 60;
+  cJednostkaLadowa& defender = Fighter(2, 1, 6, 100);
+  sAttack attack = AttackOn(defender);
+  cJednostkaLadowa& onTheEdge = AttackerOn(attack, 5, 1, 100);
+  ASSERT_EQ(onTheEdge.x, 0);
+  map().GetHex(0, onTheEdge.y)->weather = 2;
+  EXPECT_FLOAT_EQ(attack.GetAttackersWeatherFactor(), 1.0f - 0.60f * 0.40f);
+  cJednostkaLadowa& aboard = AttackerOn(attack, 2, 1, 100);
+  map().GetHex(aboard.x, aboard.y)->unit = nullptr;
+  aboard.x = aboard.y = -1;
+  EXPECT_FLOAT_EQ(attack.GetAttackersWeatherFactor(), ((1.0f - 0.60f * 0.40f) + 1.0f) / 2.0f);
+}
+
 struct FortCase {
   int level;
   float factor;

@@ -94,9 +94,11 @@ TEST_F(CommanderLink, RangeFactorAndDistance) {
   sCommander& commander = AddCommander(3, 1, 50, 20);
   cJednostkaLadowa& unit = AddLand(1, 4, 4);
   EXPECT_FLOAT_EQ(unit.GetCommandRangeFactor(), 1.0f);
+  EXPECT_EQ(unit.GetCommanderBonus(), 0);  // no commander
   unit.commanderId = 3;
   EXPECT_EQ(unit.GetDistanceToCommander(), 100);
   EXPECT_FLOAT_EQ(unit.GetCommandRangeFactor(), 0.5f);
+  EXPECT_EQ(unit.GetCommanderBonus(), 0);  // a commander without headquarters
   Attach(commander, AddLand(1, 4, 6));
   EXPECT_EQ(unit.GetDistanceToCommander(), 2);
   EXPECT_FLOAT_EQ(unit.GetCommandRangeFactor(), 25.0f);

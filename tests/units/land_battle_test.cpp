@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "battle_fixture.h"
+#include "foundation/scoped_string_base.h"
+#include "foundation/string_base_file.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
+#include "support/temp_dir.h"
 #include "units/land_battle.h"
 
 namespace tr::test {
@@ -54,6 +58,30 @@ TEST_F(LandBattle, WeakerThanOneToOneSparesTheDefenderButNotTheAttackers) {
   EXPECT_EQ(attacker.actionPoints, 4);
   EXPECT_TRUE(log.Contains(
       u"attack_was_weaker_than_1:1,_losses_will_be_calculated_for_defender_but_won't_be_inflicted!"));
+}
+
+// The panel shows each factor of both sides as a percent, with the game's
+// own English texts.
+TEST_F(LandBattle, TheFactorsAreShownAsPercents) {
+  cScopedStringBase texts;
+  std::vector<std::string> errors;
+  for (const auto& entry : ParseStringBaseSource(
+           ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
+    if (entry.key.starts_with("combatresult_land_battle_")) StringBase().SetText(entry.key, entry.text);
+  }
+  game().constants.SetSlot(consts_layout::kTerrainDefenceFactor + 2, 1.25);
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  map().GetHex(kX, kY)->terrain = 2;
+  defender.trenchBonusMultiplier = 4;
+  sAttack attack = AttackOn(defender);
+  AttackerOn(attack, 0, 1, 50);
+  AttackerOn(attack, 3, 1, 30);
+  ScopedRandomDraws draws({Die(2), Die(1), kNoBonusDraw, kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(result.attackerDetails.rfind(u"Armour: 100%\nDirections: 110%\nWeather: 100%\nFortification: 100%", 0), 0u)
+      << Utf16ToUtf8(result.attackerDetails);
+  EXPECT_EQ(result.defenderDetails.rfind(u"Terrain: 125%\nCity: 100%\nWeather: 100%\nEntrenchment: 140%", 0), 0u)
+      << Utf16ToUtf8(result.defenderDetails);
 }
 
 struct OverrunCase {

@@ -86,6 +86,46 @@ TEST_F(LandOrders, StandingAsideCountsTheRangeFromWhereTheUnitStands) {
   EXPECT_EQ(map().GetHex(5, 8)->unit, nullptr);
 }
 
+// Toward a hex beyond its reach the computer's unit goes as near as it can,
+// however much more a farther hex would cost: here the sea on row 4 stops
+// it on row 5, five hexes from the target.
+TEST_F(LandOrders, MoveTowardAHexGoesAsNearAsTheRangeAllows) {
+  for (int x = 0; x < 12; ++x) map().GetHex(x, 4)->terrain = 0;
+  cJednostkaLadowa& unit = Mover(1, 5, 6, 6);
+  unit.MoveTowardHex(5, 0);
+  EXPECT_EQ(unit.y, 5);
+  EXPECT_EQ(HexDistance(unit.x, unit.y, 5, 0), 5);
+  EXPECT_EQ(map().GetHex(unit.x, unit.y)->unit, &unit);
+  EXPECT_EQ(map().GetHex(5, 6)->unit, nullptr);
+}
+
+// An order whose route cannot be found is dropped, and so are its targets:
+// a saved game keeps -1, never a hex, for a unit without one.
+TEST_F(LandOrders, AnOrderWithoutARouteClearsEveryTarget) {
+  cJednostkaLadowa& unit = Mover(1, 5, 8, 3);
+  unit.aiOrder = 4;
+  unit.aiTargetX = 6;
+  unit.aiTargetY = 7;
+  LogCapture log;
+  unit.SetAiOrder(3, 9, 2, 4);  // no city at (9, 2)
+  EXPECT_EQ(unit.aiOrder, 0);
+  EXPECT_EQ(unit.aiTargetX, -1);
+  EXPECT_EQ(unit.aiTargetY, -1);
+  EXPECT_TRUE(log.Contains(u"ERROR: Nie znaleziono sciezki dla rozkazu nr 3"));
+
+  unit.aiOrder = 5;
+  unit.aiTargetX = 3;
+  unit.aiTargetY = 2;
+  unit.aiUltimateTargetX = 8;
+  unit.aiUltimateTargetY = 9;
+  EXPECT_EQ(unit.GetHopsToCity(9, 2), -1);
+  EXPECT_EQ(unit.aiOrder, 0);
+  EXPECT_EQ(unit.aiTargetX, -1);
+  EXPECT_EQ(unit.aiTargetY, -1);
+  EXPECT_EQ(unit.aiUltimateTargetX, -1);
+  EXPECT_EQ(unit.aiUltimateTargetY, -1);
+}
+
 TEST_F(LandOrders, GreedyWalkToTheUltimateTargetStopsAtTheSea) {
   cJednostkaLadowa& unit = Mover(1, 5, 8, 3);
   unit.aiUltimateTargetX = 5;
@@ -103,10 +143,12 @@ TEST_F(LandOrders, DeploymentTakesTheCityInTheLaterDirection) {
   AddCity(5, 4, 6);  // north of (5, 5)
   AddCity(5, 6, 7);  // south
   cJednostkaLadowa& unit = Reserve(1);
+  unit.turnsSinceParadrop = 8;
   ASSERT_TRUE(unit.DeployNearCity(5, 5));
   EXPECT_EQ(unit.supplySourceY, 6);
   EXPECT_EQ(unit.supply, 7);
   EXPECT_EQ(unit.movedThisTurn, 1);
+  EXPECT_EQ(unit.turnsSinceParadrop, 0);  // its count starts anew on the map
   EXPECT_EQ(unit.inReserve, 0);
   EXPECT_TRUE(game().reservePool.empty());
   EXPECT_EQ(game().landUnits.back().get(), &unit);

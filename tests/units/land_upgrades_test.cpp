@@ -224,6 +224,7 @@ template <int kType>
 void Type(cJednostkaLadowa& u, cGame&) { u.SetType(kType); }
 void TanksLevel2(cJednostkaLadowa& u, cGame&) { u.SetType(kArmouredDivision), u.level = 2; }
 void FullStrength(cJednostkaLadowa& u, cGame&) { u.strength = 100; }
+void ATurnUnsupplied(cJednostkaLadowa& u, cGame&) { u.turnsWithoutSupply = 1; }
 void Airborne(cJednostkaLadowa& u, cGame&) { u.SetType(kAirborneDivision), u.turnsSinceParadrop = 3; }
 void AirborneResting(cJednostkaLadowa& u, cGame& g) { Airborne(u, g), u.turnsSinceParadrop = 2; }
 
@@ -239,6 +240,9 @@ INSTANTIATE_TEST_SUITE_P(
         HintCase{"LevelUpFrozen", &U::GetLevelUpHint, Frozen, false, "unitpanel_levelup_hint_not_full_ap_or_frozen"},
         HintCase{"StrengthFull", &U::GetStrengthIconHint, FullStrength, false,
                  "unitpanel_strength_icon_hint_max_strength"},
+        HintCase{"StrengthATurnUnsupplied", &U::GetStrengthIconHint, ATurnUnsupplied, false,
+                 "unitpanel_strength_icon_hint_no_supply"},
+        HintCase{"Strength", &U::GetStrengthIconHint, Nothing, true, "unitpanel_strength_icon_hint"},
         HintCase{"StrategicMoved", &U::GetStrategicMoveIconHint, Moved, false,
                  "unitpanel_strategic_move_icon_hint_not_full_ap_or_frozen"},
         HintCase{"AirborneResting", &U::GetAirborneAssaultIconHint, AirborneResting, false,

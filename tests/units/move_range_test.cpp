@@ -180,6 +180,23 @@ TEST_F(MoveRange, WeatherScalesTheStepAndTruncates) {
   EXPECT_EQ(Entry(unit, 6, 5)->cost, 3);
 }
 
+// Each land terrain from 1 to 7 costs its own step (terrain t costs t + 1
+// here); any other code costs the default step (9 here).
+class TerrainStep : public MovementWorld, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(TerrainStep, IsTheTerrainsOwnOrTheDefault) {
+  const auto [terrain, cost] = GetParam();
+  for (int t = 1; t <= 8; ++t) SetLandCost(t, t + 1);
+  map().GetHex(5, 4)->terrain = static_cast<std::uint8_t>(terrain);
+  cJednostkaLadowa& unit = Mover(1, 5, 5, 12);
+  unit.ComputeMoveRange(1);
+  ASSERT_NE(Entry(unit, 5, 4), nullptr);
+  EXPECT_EQ(Entry(unit, 5, 4)->cost, cost);
+}
+
+INSTANTIATE_TEST_SUITE_P(Terrains, TerrainStep,
+                         testing::Values(std::pair{2, 3}, std::pair{6, 7}, std::pair{7, 8}, std::pair{9, 9}));
+
 TEST_F(MoveRange, HighlightsByPointsLeftButNotUnderSeenUnits) {
   game().constants.SetSlot(consts_layout::kAttackActionPointCost, 1);
   cJednostkaLadowa& unit = Mover(1, 5, 5, 3);

@@ -11,6 +11,7 @@
 #include "support/log_capture.h"
 #include "support/naval_world.h"
 #include "units/jednostka_ladowa.h"
+#include "world/city.h"
 #include "world/commander.h"
 #include "world/headless_presentation.h"
 
@@ -207,6 +208,7 @@ class NavalTransport : public NavalUnit {
     unit->owner = ship.owner;
     unit->name = u"Marines";
     unit->transporter = &ship;
+    unit->transporterId = ship.id;
     ship.carriedUnit = unit.get();
     auto& list = ship.type == kAmphibiousShip ? sea.game().aboardUnitsB : sea.game().aboardUnitsA;
     list.push_back(std::move(unit));
@@ -233,10 +235,18 @@ TEST_F(NavalTransport, OnlyCargoAndAmphibiousShipsUnload) {
 
 TEST_F(NavalTransport, CargoSetsTheUnitAshoreAndReturnsTransportPoints) {
   sea.SetConstant(69, 2, 3);  // infantry division
+  // The port's city supplies the unit at its level for country 1.
+  auto city = std::make_unique<cCity>();
+  city->x = 1;
+  city->y = 0;
+  city->supplyInfo = {7, 4, 9};
+  sea.world().hex(1, 0).city = city.get();
+  sea.game().cities.push_back(std::move(city));
   cJednostkaMorska& cargo = Transport(kCargoShip);
   cJednostkaLadowa& unit = Board(cargo);
   unit.SetType(kInfantryDivision);
   unit.actionPoints = 4;
+  unit.supply = 3;
   sea.world().country(1).seaTransportPoints = 10;
   sea.game().playerControl.currentCountry = &sea.world().country(1);
   EXPECT_TRUE(cargo.UnloadCarriedUnit(1));
@@ -246,7 +256,10 @@ TEST_F(NavalTransport, CargoSetsTheUnitAshoreAndReturnsTransportPoints) {
   EXPECT_EQ(sea.world().hex(1, 0).unit, &unit);
   EXPECT_EQ(unit.x, 1);
   EXPECT_EQ(unit.actionPoints, 0);
+  EXPECT_EQ(unit.supply, 7);
+  EXPECT_EQ(unit.supplySourceX, 1);
   EXPECT_EQ(unit.transporter, nullptr);
+  EXPECT_EQ(unit.transporterId, -1);
   EXPECT_EQ(cargo.carriedUnit, nullptr);
   EXPECT_TRUE(sea.game().aboardUnitsA.empty());
   EXPECT_EQ(sea.game().landUnits.back().get(), &unit);
@@ -262,6 +275,7 @@ TEST_F(NavalTransport, SinkingWithoutTheKillFlagLeavesTheUnitAboard) {
   amph.Sink(0);
   ASSERT_EQ(sea.game().aboardUnitsB.size(), 1u);
   EXPECT_EQ(unit.transporter, nullptr);
+  EXPECT_EQ(unit.transporterId, -1);  // a saved game names no sunk ship
   EXPECT_EQ(sea.game().navalUnits.size(), 1u);
   EXPECT_EQ(sea.game().fleets.front()->ships.size(), 1u);
 }
@@ -325,13 +339,21 @@ TEST_F(NavalUnit, ReconFromTheSeaRevealsUnitsWithinTheAircraftLevel) {
   EXPECT_EQ(sea.world().country(1).reconSpottedUnits, (std::list<cUnit*>{&near}));
 }
 
+// The recon counts the zone's ships anew: its own, and the enemy's it sees
+// (a base chance above 100 sees them all).
 TEST_F(NavalUnit, ReconOfTheZoneIsHeardOnlyFromAVisibleShip) {
   cHeadlessPresentation presentation;
   ScopedPresentation scoped(presentation);
+  sea.SetConstant(165, 1, 150);
   const int zone = sea.AddSea();
+  sea.graph().viewingCountry = 1;
   cJednostkaMorska& ship = sea.AddShip(sea.AddFleet(1, zone, {}), kCruiser);
+  cJednostkaMorska& enemy = sea.AddShip(sea.AddFleet(3, zone, {}), kBattleship);
   ship.ReconSeaNode(zone);
   EXPECT_EQ(ship.reconDone, 1);
+  EXPECT_EQ(enemy.spotted, 1);
+  EXPECT_EQ(sea.graph().GetNode(zone - 1).CountOwnShips(), 1);
+  EXPECT_EQ(sea.graph().GetNode(zone - 1).CountSpottedEnemyShips(), 1);
   EXPECT_TRUE(presentation.events().empty());
   ship.spotted = 1;
   ship.ReconSeaNode(zone);

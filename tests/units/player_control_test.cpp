@@ -57,6 +57,23 @@ TEST_F(PlayerControl, SelectingALandHexFlagsItAndTakesItsUnit) {
   EXPECT_TRUE(map().FlaggedHexes().empty());
 }
 
+// Selecting a sea hex that marks a zone with the player's ships opens its
+// fleets, unless a dialog is up already.
+TEST_F(PlayerControl, SelectingAZoneWithOwnShipsOpensItsFleetsOnlyWithoutADialogUp) {
+  sWezelGrafuMorz node;
+  node.id = 1;
+  node.ownShips[2] = 3;
+  game().seaGraph.nodes.push_back(node);
+  sHex& sea = *map().GetHex(3, 6);
+  sea.terrain = kTerrainWater;
+  sea.seaNodeMarker = 1;
+  control().SelectHex(3, 6);
+  EXPECT_EQ(port_.CountEvents(u"fleet-dialog 1"), 1);
+  port_.SetModalDialogShown(true);
+  control().SelectHex(3, 6);
+  EXPECT_EQ(port_.CountEvents(u"fleet-dialog 1"), 1);
+}
+
 // A turn opens on the country's supply city, the richest of them, before any
 // richer city of another kind.
 TEST_F(PlayerControl, TurnStartCentresOnTheMainCity) {

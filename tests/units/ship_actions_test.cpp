@@ -178,7 +178,8 @@ TEST_F(ShipBombed, ShipWithOneHitPointTakesNoFurtherRollsAndStaysForItsCaller) {
 
 struct LossCase {
   const char* name;
-  int second;  // RandomRange(1, 100) against 50
+  int secondChance;
+  int second;  // RandomRange(1, 100) against the chance
   int sink;    // against 10
   int lost;
 };
@@ -186,6 +187,7 @@ class ShipBombedLosses : public ShipBombed, public testing::WithParamInterface<L
 
 TEST_P(ShipBombedLosses, SecondLossAndSinkingOutrightByTheirChances) {
   const LossCase& c = GetParam();
+  sea.SetConstant(183, 1, c.secondChance);
   ScopedRandomDraws draws({Percent(c.second), Percent(c.sink), RangeDraw(0, 100, 100)});
   ship->OnBombarded(&result, bomber, nullptr);
   EXPECT_EQ(ship->hitPoints, 6 - c.lost);
@@ -193,8 +195,9 @@ TEST_P(ShipBombedLosses, SecondLossAndSinkingOutrightByTheirChances) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rolls, ShipBombedLosses,
-                         testing::Values(LossCase{"OneOnly", 51, 11, 1}, LossCase{"SecondAtTheChance", 50, 11, 2},
-                                         LossCase{"SunkOutright", 51, 10, 6}),
+                         testing::Values(LossCase{"OneOnly", 50, 51, 11, 1}, LossCase{"SecondAtTheChance", 50, 50, 11, 2},
+                                         LossCase{"SecondAlwaysAtAHundred", 100, 100, 11, 2},
+                                         LossCase{"SunkOutright", 50, 51, 10, 6}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct CounterCase {

@@ -53,18 +53,19 @@ TEST_P(UnitPathPoints, LogsEveryStepFromTheTargetBack) {
 INSTANTIATE_TEST_SUITE_P(Units, UnitPathPoints, testing::Values(2, 1000000));
 
 // On a map wider than high, a unit whose column lies beyond the map's height
-// still finds its path: each side of the grid is cut to the map by its own.
+// still finds its path, up to the map's last column: each side of the grid
+// is cut to the map by its own.
 TEST_F(UnitPath, AWideMapTracesPathsBeyondItsHeight) {
   game().map = std::make_unique<cMap>(20, 8);
   for (sHex& hex : map().Hexes()) {
     hex.terrain = 1;
     hex.controller = hex.owner = 1;
   }
-  cJednostkaLadowa& unit = Mover(1, 16, 4, 2);
-  ASSERT_TRUE(Walk(unit, 18, 4));
-  EXPECT_EQ(unit.x, 18);
+  cJednostkaLadowa& unit = Mover(1, 17, 4, 2);
+  ASSERT_TRUE(Walk(unit, 19, 4));
+  EXPECT_EQ(unit.x, 19);
   EXPECT_EQ(unit.y, 4);
-  EXPECT_EQ(map().GetHex(18, 4)->unit, &unit);
+  EXPECT_EQ(map().GetHex(19, 4)->unit, &unit);
 }
 
 TEST_F(UnitPath, OneHexMoveTakesTheRangeCostWithoutLogging) {

@@ -104,6 +104,7 @@ struct PlacementCase {
   const char* name;
   std::function<void(cGame&)> spoil;
   std::u16string_view line;
+  int lastProgress;  // the load ends with the placement that found the clash
 };
 
 class Placement : public LoadSequence, public testing::WithParamInterface<PlacementCase> {};
@@ -112,6 +113,7 @@ TEST_P(Placement, EveryBadPositionIsLoggedThenFatal) {
   GetParam().spoil(scenario_.world());
   EXPECT_EQ(FailingLoadCode(), 1);
   EXPECT_TRUE(log_.Contains(GetParam().line)) << GetParam().name;
+  EXPECT_EQ(Progress().back(), GetParam().lastProgress) << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -122,13 +124,13 @@ INSTANTIATE_TEST_SUITE_P(
                         g.airUnits.front()->x = 3;
                         g.airUnits.front()->y = 4;
                       },
-                      u"ERROR: Trying to place air unit JG 1 (ID=1) to hex (3, 4) occupied by 2nd Armour (ID=2)"},
+                      u"ERROR: Trying to place air unit JG 1 (ID=1) to hex (3, 4) occupied by 2nd Armour (ID=2)", 25},
         PlacementCase{"LandOffMap", [](cGame& g) { g.landUnits.back()->x = 40; },
-                      u"ERROR: Trying to place land unit 2nd Armour (ID=2) to hex (40, 4) outside the map"},
+                      u"ERROR: Trying to place land unit 2nd Armour (ID=2) to hex (40, 4) outside the map", 25},
         PlacementCase{"CityOffMap", [](cGame& g) { g.cities.back()->y = 99; },
-                      u"ERROR: City Neutra lies outside the map at hex (4, 99)"},
+                      u"ERROR: City Neutra lies outside the map at hex (4, 99)", 20},
         PlacementCase{"TwoCities", [](cGame& g) { g.cities.back()->x = 2, g.cities.back()->y = 6; },
-                      u"ERROR: Trying to place city Neutra to hex (2, 6) occupied by Ore"}),
+                      u"ERROR: Trying to place city Neutra to hex (2, 6) occupied by Ore", 20}),
     [](const testing::TestParamInfo<PlacementCase>& info) { return std::string(info.param.name); });
 
 TEST_F(LoadSequence, HexesWithoutValidOwnersAreLoggedOnceInABox) {

@@ -194,6 +194,33 @@ TEST_F(LoadSequence, UnitsOfTheLastCountryLoadAndALeadingCommanderIsAssigned) {
   EXPECT_TRUE(log_.ContainsText(u"WARNING: commander Kestrin (ID=1) in "));
 }
 
+// A commander leads his own country's units only: an air unit or a land unit
+// of another country that names him is left without him, and he leads no one.
+TEST_F(LoadSequence, AUnitNamingAnotherCountrysCommanderLosesHim) {
+  cGame& scenario = scenario_.world();
+  auto commander = std::make_unique<sCommander>();
+  commander->id = 6;
+  commander->name = u"Halvard";
+  commander->countryId = 2;
+  commander->skill = 3;
+  commander->experience = 5;
+  commander->state = kCommanderAssigned;
+  scenario.airUnits.front()->attachedCommander = commander.get();
+  scenario.commanders.push_back(std::move(commander));
+  scenario.landUnits.back()->attachedCommander = scenario.commanders.front().get();
+  cGame& game = Load();
+  EXPECT_EQ(game.airUnits.front()->attachedCommander, nullptr);
+  EXPECT_EQ(game.commanders.back()->headquarters, nullptr);
+  EXPECT_TRUE(log_.Contains(u"WARNING: air unit JG 1 (ID=1) of country 1 in " +
+                            FolderFilePath(scenario_.FolderTemplate(), u"air_units.csv") +
+                            u" at line 4 (counting from 1) names commander Halvard (ID=6) of country 2; the unit is "
+                            u"left without a commander"));
+  EXPECT_EQ(game.landUnits.back()->attachedCommander, nullptr);
+  EXPECT_EQ(game.commanders.front()->headquarters, game.landUnits.front().get());
+  EXPECT_TRUE(log_.ContainsText(u"WARNING: land unit 2nd Armour (ID=2) of country 2 in "));
+  EXPECT_FALSE(log_.ContainsText(u"who already leads"));
+}
+
 TEST_F(LoadSequence, StartingWithAHumanCountryGivesTheInterfaceToThePlayer) {
   cGame& game = Load();
   game.StartGame();

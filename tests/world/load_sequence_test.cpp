@@ -89,6 +89,8 @@ TEST_F(LoadSequence, NewScenarioLoadsEveryTableAndEndsInStateOne) {
   // The axis leader is the first side to act.
   EXPECT_EQ(game.playerControl.currentCountry, game.countries[0].get());
   EXPECT_GE(game.map->GetHex(1, 1)->city->hopCounts.size(), 1u);
+  // The world's land groups are made: Berg and London share one.
+  EXPECT_TRUE(game.playerControl.worldTopography.AreHexesInSameTopographyGroup(1, 1, 2, 4));
 }
 
 TEST_F(LoadSequence, TwoLandUnitsOnOneHexAreBothNamedThenFatal) {
@@ -271,6 +273,25 @@ TEST_P(EventsCountryStart, AsksForTheEventsCheckAndTheEndOfItsTurn) {
 
 INSTANTIATE_TEST_SUITE_P(Controls, EventsCountryStart, testing::Bool(),
                          [](const auto& info) { return info.param ? "Human" : "Computer"; });
+
+// An effect the engine does not know ends the load before any event is read.
+TEST_F(LoadSequence, AnEventsFileWithAnUnknownEffectIsFatal) {
+  scenario_.Write();
+  scenario_.WriteFile("events.xml",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<events>\n"
+                      "<event eventID=\"3\" countryID=\"2\" visibleByPlayer=\"1\" oneTimeChecking=\"1\">"
+                      "<title>Levy</title>\n<options><option optionID=\"4\" chanceAI=\"60\"><effects>\n"
+                      "<effect method=\"flag.SetValue\" param0=\"5\" param1=\"8\"/>\n"
+                      "</effects></option></options></event>\n</events>\n");
+  try {
+    LoadNewScenario(scenario_.FolderTemplate(), 0);
+    ADD_FAILURE() << "an unknown effect must not load";
+  } catch (const FatalExitError& error) {
+    EXPECT_EQ(error.code(), 1);
+  }
+  DestroyGame();
+  EXPECT_TRUE(log_.Contains(u"CRITICAL: Effect at line 5 is not correct. See error messages above. Exiting..."));
+}
 
 TEST_F(LoadSequence, MissingConstantsAreFatal) {
   scenario_.Write();

@@ -121,6 +121,20 @@ TEST_F(CountryUnits, AirSuperiorityCountsFightersWithinTheRadius) {
   const float enemy = static_cast<float>(world.country(1).GetEnemyAirPowerAt(1, 1));
   ASSERT_GT(enemy, 0.0f);
   EXPECT_FLOAT_EQ(world.country(1).GetAirSuperiorityRatio(1, 1), friendly / enemy);
+
+  // At sea the enemy's carriers count with their hit points, wherever they
+  // are, from the limit up; a sea hex of zone 0 has no air power.
+  world.game().constants.SetSlot(consts_layout::kCarrierHitPointLimit, 4);
+  world.hex(3, 3).terrain = kTerrainWater;
+  world.hex(3, 3).seaZone = 6;
+  world.hex(4, 0).terrain = kTerrainWater;
+  const std::pair<int, int> ships[] = {{2, 7}, {2, 3}, {1, 8}, {3, 6}};  // owner, hit points
+  for (const auto [owner, hitPoints] : ships) AddShip(owner, kAircraftCarrier).hitPoints = hitPoints;
+  AddShip(2, kCruiser).hitPoints = 9;
+  EXPECT_EQ(world.country(1).GetEnemyAirPowerAt(3, 3), 7);
+  AddShip(2, kAircraftCarrier).hitPoints = 4;
+  EXPECT_EQ(world.country(1).GetEnemyAirPowerAt(3, 3), 11);
+  EXPECT_EQ(world.country(1).GetEnemyAirPowerAt(4, 0), 0);
 }
 
 TEST_F(CountryUnits, WithdrawalSendsUnitsOnForeignHexesHomeAndMakesPeace) {

@@ -138,6 +138,7 @@ TEST_P(MapFileRefused, WrongTagOrShortFile) {
     EXPECT_TRUE(log.ContainsText(u"map.qel ends after ")) << GetParam();
   } else {
     EXPECT_TRUE(log.Contains(u"ERROR: Wrong map file version"));
+    EXPECT_EQ(log.lines().back(), u"ERROR: Wrong map file version");  // and nothing is read after it
   }
   EXPECT_EQ(map.GetWidth(), 0);
 }

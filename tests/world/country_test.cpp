@@ -2,7 +2,6 @@
 
 #include <utility>
 
-
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"

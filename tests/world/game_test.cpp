@@ -134,5 +134,13 @@ TEST(ObjectNumbers, AtTheTopANewShipTakesTheLowestFreeNumber) {
   EXPECT_EQ(game.nextNavalUnitId, kMaxObjectNumber);
 }
 
+// The tests of the rules read a text box's title, text and layout from the
+// headless screen's record; waiting for the box only pushes it there.
+TEST(HeadlessPresentation, RecordsATextBoxWithItsTextAndLayout) {
+  cHeadlessPresentation screen;
+  screen.ShowTextInLayoutAndWait(u"Raiders", u"Two ships sunk", 37);
+  EXPECT_EQ(screen.events(), (std::vector<std::u16string>{u"text-dialog Raiders|Two ships sunk|37"}));
+}
+
 }  // namespace
 }  // namespace tr

@@ -134,9 +134,41 @@ TEST_P(RaidAirCover, SetsTheRaidersLossColumn) {
 INSTANTIATE_TEST_SUITE_P(Ratios, RaidAirCover,
                          testing::Values(AirCoverCase{0, 0, 2},    // no enemy fighters: -4
                                          AirCoverCase{1, 2, 6},    // 0.5: 0
+                                         AirCoverCase{2, 2, 5},    // 1.0: -1
                                          AirCoverCase{3, 2, 4},    // 1.5: -2
                                          AirCoverCase{2, 1, 3},    // 2.0: -3
                                          AirCoverCase{3, 1, 2}));  // 3.0: -4
+
+// A nuclear strike takes its share of a city's production; on a port it hits
+// the port node beside the city as well, and no open sea node.
+TEST_F(AirRaid, NuclearStrikeHitsTheProductionAndThePortNode) {
+  class cPorts : public cSeaNodeAirOps {
+   public:
+    int NodeType(int id) const override { return id == 2 ? kSeaNodeOpenSea : kSeaNodePort; }
+    std::u16string NodeName(int) const override { return u"node"; }
+    int CountSpottedEnemyShips(int) const override { return 0; }
+    cUnit* SearchInterceptor(int, int) override { return nullptr; }
+    void BombardSeaNode(int, sCombatResult&, cUnit&, sHex&) override {}
+    void NuclearStrikeOnPort(int id, sCombatResult&) override { struck.push_back(id); }
+    void RecalculateNavalVisibilityForRecon(int, bool) override {}
+    std::vector<int> struck;
+  } ports;
+  cSeaNodeAirOps* previous = SetSeaNodeAirOps(&ports);
+  Set(consts_layout::kNuclearLossPercent, 30);
+  const auto strike = [&](int x, int type, int marker) {
+    cCity& city = AddCity(x, 5, 40.0f);
+    city.type = type;
+    map().GetHex(x, 5)->seaNodeMarker = marker;
+    city.NuclearStrike(result_);
+    return city.productionPoints;
+  };
+  EXPECT_FLOAT_EQ(strike(2, kCityPort, 1), 28.0f);
+  strike(3, kCitySupplyPort, 3);
+  strike(4, kCityNormal, 4);
+  strike(5, kCityPort, 2);
+  SetSeaNodeAirOps(previous);
+  EXPECT_EQ(ports.struck, (std::vector<int>{1, 3}));
+}
 
 }  // namespace
 }  // namespace tr

@@ -167,5 +167,37 @@ TEST_P(SiegeStrengthTerm, IsZeroWhenTheBesiegersEqualTheDefence) {
 INSTANTIATE_TEST_SUITE_P(Ratios, SiegeStrengthTerm,
                          testing::Values(std::pair{40, u"25.00"}, std::pair{20, u"0.00"}, std::pair{10, u"12.50"}));
 
+// The air term: the defender's side below parity with the enemy's fighters
+// adds (1 - a) x 0.125, above it takes (a - 1) x 0.125 / 3 away.
+struct AirCase {
+  int friendly;
+  int enemy;
+  const char16_t* term;
+};
+class SiegeAirTerm : public SiegeCheck, public testing::WithParamInterface<AirCase> {};
+
+TEST_P(SiegeAirTerm, FollowsTheDefendersAirRatio) {
+  const double values[] = {0.25, 0.5, 6.25, 2.5, 0.125, 3.0, 4.0};
+  for (int i = 0; i < 7; ++i) world.game().constants.SetSlot(consts_layout::kSiegeValues + i, values[i]);
+  world.game().constants.SetSlot(consts_layout::kAirRangeBase, 3);
+  world.game().constants.SetSlot(consts_layout::kAirRangeFactor, 1.0);
+  test::AddAirUnit(world, 0, 2, 1, kFighter, GetParam().friendly);
+  test::AddAirUnit(world, 2, 0, 2, kFighter, GetParam().enemy);
+  StringBase().SetText("siege_report", u"%s|%.2f|%.2f|%.2f|%.2f|%.2f|%.2f|");
+  ScopedRandomDraws draws({32767});
+  std::u16string text;
+  CheckSiege(*city, text);
+  StringBase().SetText("siege_report", u"siege_report");
+  std::vector<std::u16string> fields;
+  for (std::size_t at = 0, bar; (bar = text.find(u'|', at)) != std::u16string::npos; at = bar + 1) {
+    fields.push_back(text.substr(at, bar - at));
+  }
+  ASSERT_GE(fields.size(), 6u) << Utf16ToUtf8(text);
+  EXPECT_EQ(fields[5], GetParam().term) << Utf16ToUtf8(text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, SiegeAirTerm,
+                         testing::Values(AirCase{12, 3, u"-12.50"}, AirCase{3, 6, u"6.25"}, AirCase{9, 6, u"-2.08"}));
+
 }  // namespace
 }  // namespace tr

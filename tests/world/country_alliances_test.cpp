@@ -127,7 +127,7 @@ TEST_P(OrientationTurn, FollowsTheTable) {
 INSTANTIATE_TEST_SUITE_P(Table, OrientationTurn,
                          testing::Values(TurnCase{0, 3, 0}, TurnCase{0, 4, 3}, TurnCase{0, 5, 3}, TurnCase{0, 0, 0},
                                          TurnCase{1, 0, 3}, TurnCase{1, 4, 1}, TurnCase{2, 5, 2}, TurnCase{4, 3, 4},
-                                         TurnCase{5, 1, 4}, TurnCase{6, 1, 1}, TurnCase{1, 9, 9}));
+                                         TurnCase{5, 1, 4}, TurnCase{4, 4, 4}, TurnCase{6, 1, 1}, TurnCase{1, 9, 9}));
 
 TEST(CountryNames, SidesAndTargetAlliance) {
   cCountry c;

@@ -6,6 +6,8 @@
 #include "foundation/random.h"
 #include "scenario/scenario_constants_layout.h"
 #include "support/log_capture.h"
+#include "turn/convoy.h"
+#include "units/jednostka_morska.h"
 #include "world/commander.h"
 #include "world/headless_presentation.h"
 #include "rules_fixture.h"
@@ -218,12 +220,27 @@ TEST_F(CountryEconomy, SurrenderDestroysTheWholeReserve) {
   general.headquarters = headquarters;
   reserve(std::make_unique<cJednostkaLotnicza>(), 1);
   const cJednostka* kept = reserve(std::make_unique<cJednostkaLadowa>(), 2);
+  // The ships in reserve go too, and the first of its convoys.
+  for (const int owner : {2, 1, 3}) {
+    world.game().navalReserve.push_back(std::make_unique<cJednostkaMorska>());
+    world.game().navalReserve.back()->owner = owner;
+    world.game().navalReserve.back()->id = owner + 20;
+  }
+  world.game().convoys.Reset(3);
+  for (const int id : {34, 35}) world.game().convoys.ConvoysOf(1).push_back(sConvoy{.id = id, .owner = 1});
+  world.game().convoys.ConvoysOf(2).push_back(sConvoy{.id = 36, .owner = 2});
 
   c1().Surrender();
 
   ASSERT_EQ(world.game().reservePool.size(), 1u);
   EXPECT_EQ(world.game().reservePool.front().get(), kept);
   EXPECT_EQ(general.headquarters, nullptr);
+  std::vector<int> ships;
+  for (const auto& ship : world.game().navalReserve) ships.push_back(ship->id);
+  EXPECT_EQ(ships, (std::vector<int>{22, 23}));
+  ASSERT_EQ(world.game().convoys.ConvoysOf(1).size(), 1u);
+  EXPECT_EQ(world.game().convoys.ConvoysOf(1).front().id, 35);
+  EXPECT_EQ(world.game().convoys.ConvoysOf(2).size(), 1u);
 }
 
 TEST_F(CountryEconomy, VictoryCitiesDecideSurrender) {

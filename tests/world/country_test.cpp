@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
+#include "foundation/settings.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -190,6 +193,19 @@ TEST(Country, TexturesLoadOnlyFromFilesThatExist) {
   c.name = u"../Ruritania";
   c.LoadFlagTexture(u"Sample");
   EXPECT_EQ(c.flagTexture, kNoTexture);
+
+  // A name given, or a skins name, loads the units texture of the chosen skin.
+  const std::u16string skin = std::exchange(gUnitsSkin, u"Counters");
+  cCountry named;
+  named.SetName(u"Ruritania");
+  EXPECT_NE(named.unitsTexture, kNoTexture);
+  EXPECT_EQ(named.skinsName, u"Ruritania");
+  named.ReleaseTextures();
+  named.SetSkinsName(u"Ruritanian Guard");
+  EXPECT_NE(named.unitsTexture, kNoTexture);
+  EXPECT_EQ(named.skinsName, u"Ruritanian Guard");
+  EXPECT_EQ(named.name, u"Ruritania");
+  gUnitsSkin = skin;
   SetGameRoot({});
 }
 

@@ -42,6 +42,8 @@ TEST_F(CountryUnits, MainCityPrefersSupplyCitiesAndTheFirstOfATie) {
 
 TEST_F(CountryUnits, CountsByTypeOnMapAndInReserve) {
   test::AddLandUnit(world, 0, 0, 1).SetType(kArmouredCorps);
+  test::AddLandUnit(world, 3, 0, 1).SetType(kMechanizedCorps);
+  for (const int y : {2, 3}) test::AddLandUnit(world, 4, y, 1).SetType(kArmouredDivision);
   test::AddAirUnit(world, 1, 1, 1, kFighter, 5);
   test::AddAirUnit(world, 1, 2, 2, kFighter, 5);  // another country's
   AddShip(1, kCruiser);
@@ -55,6 +57,9 @@ TEST_F(CountryUnits, CountsByTypeOnMapAndInReserve) {
   EXPECT_EQ(table[0][0], 0);
   EXPECT_EQ(table[5][0], 1);   // armoured corps, display row 6
   EXPECT_EQ(table[21][0], 1);  // and by code
+  EXPECT_EQ(table[3][0], 1);   // mechanized corps, display row 4
+  EXPECT_EQ(table[4][0], 2);   // armoured divisions, display row 5
+  EXPECT_EQ(table[20][0], 2);
   EXPECT_EQ(table[9][0], 1);   // fighter: display row 10
   EXPECT_EQ(table[23][0], 1);
   EXPECT_EQ(table[10][0], 1);  // cruiser first among ships
@@ -97,6 +102,8 @@ TEST_F(CountryUnits, FreeHexForACountryAtItsCity) {
   EXPECT_FALSE(HasNoFreeLandNeighbour(city));
   EXPECT_EQ(FindFreeHexForCountry(city, world.country(2)), (sPoint{3, 2}));
   EXPECT_EQ(FindFreeHexForCountry(city, world.country(3)), (sPoint{-1, -1}));
+  // A sea node's hex off the map has none either.
+  EXPECT_EQ(FindFreeHexForCountry(-3, 2, world.country(1)), (sPoint{-1, -1}));
 }
 
 TEST_F(CountryUnits, AirSuperiorityCountsFightersWithinTheRadius) {
@@ -114,6 +121,20 @@ TEST_F(CountryUnits, AirSuperiorityCountsFightersWithinTheRadius) {
   const float enemy = static_cast<float>(world.country(1).GetEnemyAirPowerAt(1, 1));
   ASSERT_GT(enemy, 0.0f);
   EXPECT_FLOAT_EQ(world.country(1).GetAirSuperiorityRatio(1, 1), friendly / enemy);
+
+  // At sea the enemy's carriers count with their hit points, wherever they
+  // are, from the limit up; a sea hex of zone 0 has no air power.
+  world.game().constants.SetSlot(consts_layout::kCarrierHitPointLimit, 4);
+  world.hex(3, 3).terrain = kTerrainWater;
+  world.hex(3, 3).seaZone = 6;
+  world.hex(4, 0).terrain = kTerrainWater;
+  const std::pair<int, int> ships[] = {{2, 7}, {2, 3}, {1, 8}, {3, 6}};  // owner, hit points
+  for (const auto [owner, hitPoints] : ships) AddShip(owner, kAircraftCarrier).hitPoints = hitPoints;
+  AddShip(2, kCruiser).hitPoints = 9;
+  EXPECT_EQ(world.country(1).GetEnemyAirPowerAt(3, 3), 7);
+  AddShip(2, kAircraftCarrier).hitPoints = 4;
+  EXPECT_EQ(world.country(1).GetEnemyAirPowerAt(3, 3), 11);
+  EXPECT_EQ(world.country(1).GetEnemyAirPowerAt(4, 0), 0);
 }
 
 TEST_F(CountryUnits, WithdrawalSendsUnitsOnForeignHexesHomeAndMakesPeace) {

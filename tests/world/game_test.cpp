@@ -3,6 +3,9 @@
 #include "foundation/fatal.h"
 #include "support/log_capture.h"
 #include "support/world_builder.h"
+#include "units/jednostka_morska.h"
+#include "world/object_numbers.h"
+#include "world/value_limits.h"
 #include "world/game_services.h"
 #include "world/gra.h"
 #include "world/headless_presentation.h"
@@ -107,6 +110,36 @@ TEST(Game, CountryLookup) {
   EXPECT_EQ(world.game().GetCountry(3), nullptr);
   EXPECT_EQ(world.game().GetCountry(-1), nullptr);
   EXPECT_EQ(CountLines(log, u"ERROR: Country ID 3 does not exist (2 countries)"), 1);
+}
+
+// Below the top the counter moves on; at it a new ship takes the lowest
+// number no ship holds, in a fleet or in the reserve.
+TEST(ObjectNumbers, AtTheTopANewShipTakesTheLowestFreeNumber) {
+  test::TestWorld world(2, 2, 2);
+  cGame& game = world.game();
+  for (const int id : {3, 1}) {
+    auto ship = std::make_unique<cJednostkaMorska>();
+    ship->id = id;
+    game.navalUnits.push_back(std::move(ship));
+  }
+  for (const int id : {2, 5}) {
+    game.navalReserve.push_back(std::make_unique<cJednostkaMorska>());
+    game.navalReserve.back()->id = id;
+  }
+  test::LogCapture log;
+  game.nextNavalUnitId = kMaxObjectNumber - 1;
+  EXPECT_EQ(NewShipNumber(game), kMaxObjectNumber);
+  EXPECT_EQ(CountLines(log, u"The ship numbers reached 999999999; the next ones are free numbers given again"), 1);
+  EXPECT_EQ(NewShipNumber(game), 4);
+  EXPECT_EQ(game.nextNavalUnitId, kMaxObjectNumber);
+}
+
+// The tests of the rules read a text box's title, text and layout from the
+// headless screen's record; waiting for the box only pushes it there.
+TEST(HeadlessPresentation, RecordsATextBoxWithItsTextAndLayout) {
+  cHeadlessPresentation screen;
+  screen.ShowTextInLayoutAndWait(u"Raiders", u"Two ships sunk", 37);
+  EXPECT_EQ(screen.events(), (std::vector<std::u16string>{u"text-dialog Raiders|Two ships sunk|37"}));
 }
 
 }  // namespace

@@ -134,6 +134,7 @@ class HexFriendship : public testing::Test {
 TEST_F(HexFriendship, ControlledByFriend) {
   EXPECT_TRUE(Hex(1, 0).IsControlledByFriend(1));
   EXPECT_TRUE(Hex(2, 0).IsControlledByFriend(1));
+  EXPECT_TRUE(Hex(1, 0).IsControlledByFriend(2));  // and the other way round
   EXPECT_FALSE(Hex(3, 0).IsControlledByFriend(1));
   EXPECT_FALSE(Hex(0, 0).IsControlledByFriend(1));
   // A neutral has no allies, not even itself through the alliance test.

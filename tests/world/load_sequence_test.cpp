@@ -89,6 +89,8 @@ TEST_F(LoadSequence, NewScenarioLoadsEveryTableAndEndsInStateOne) {
   // The axis leader is the first side to act.
   EXPECT_EQ(game.playerControl.currentCountry, game.countries[0].get());
   EXPECT_GE(game.map->GetHex(1, 1)->city->hopCounts.size(), 1u);
+  // The world's land groups are made: Berg and London share one.
+  EXPECT_TRUE(game.playerControl.worldTopography.AreHexesInSameTopographyGroup(1, 1, 2, 4));
 }
 
 TEST_F(LoadSequence, TwoLandUnitsOnOneHexAreBothNamedThenFatal) {
@@ -104,6 +106,7 @@ struct PlacementCase {
   const char* name;
   std::function<void(cGame&)> spoil;
   std::u16string_view line;
+  int lastProgress;  // the load ends with the placement that found the clash
 };
 
 class Placement : public LoadSequence, public testing::WithParamInterface<PlacementCase> {};
@@ -112,6 +115,7 @@ TEST_P(Placement, EveryBadPositionIsLoggedThenFatal) {
   GetParam().spoil(scenario_.world());
   EXPECT_EQ(FailingLoadCode(), 1);
   EXPECT_TRUE(log_.Contains(GetParam().line)) << GetParam().name;
+  EXPECT_EQ(Progress().back(), GetParam().lastProgress) << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -122,13 +126,13 @@ INSTANTIATE_TEST_SUITE_P(
                         g.airUnits.front()->x = 3;
                         g.airUnits.front()->y = 4;
                       },
-                      u"ERROR: Trying to place air unit JG 1 (ID=1) to hex (3, 4) occupied by 2nd Armour (ID=2)"},
+                      u"ERROR: Trying to place air unit JG 1 (ID=1) to hex (3, 4) occupied by 2nd Armour (ID=2)", 25},
         PlacementCase{"LandOffMap", [](cGame& g) { g.landUnits.back()->x = 40; },
-                      u"ERROR: Trying to place land unit 2nd Armour (ID=2) to hex (40, 4) outside the map"},
+                      u"ERROR: Trying to place land unit 2nd Armour (ID=2) to hex (40, 4) outside the map", 25},
         PlacementCase{"CityOffMap", [](cGame& g) { g.cities.back()->y = 99; },
-                      u"ERROR: City Neutra lies outside the map at hex (4, 99)"},
+                      u"ERROR: City Neutra lies outside the map at hex (4, 99)", 20},
         PlacementCase{"TwoCities", [](cGame& g) { g.cities.back()->x = 2, g.cities.back()->y = 6; },
-                      u"ERROR: Trying to place city Neutra to hex (2, 6) occupied by Ore"}),
+                      u"ERROR: Trying to place city Neutra to hex (2, 6) occupied by Ore", 20}),
     [](const testing::TestParamInfo<PlacementCase>& info) { return std::string(info.param.name); });
 
 TEST_F(LoadSequence, HexesWithoutValidOwnersAreLoggedOnceInABox) {
@@ -192,6 +196,33 @@ TEST_F(LoadSequence, UnitsOfTheLastCountryLoadAndALeadingCommanderIsAssigned) {
   EXPECT_TRUE(log_.ContainsText(u"WARNING: commander Kestrin (ID=1) in "));
 }
 
+// A commander leads his own country's units only: an air unit or a land unit
+// of another country that names him is left without him, and he leads no one.
+TEST_F(LoadSequence, AUnitNamingAnotherCountrysCommanderLosesHim) {
+  cGame& scenario = scenario_.world();
+  auto commander = std::make_unique<sCommander>();
+  commander->id = 6;
+  commander->name = u"Halvard";
+  commander->countryId = 2;
+  commander->skill = 3;
+  commander->experience = 5;
+  commander->state = kCommanderAssigned;
+  scenario.airUnits.front()->attachedCommander = commander.get();
+  scenario.commanders.push_back(std::move(commander));
+  scenario.landUnits.back()->attachedCommander = scenario.commanders.front().get();
+  cGame& game = Load();
+  EXPECT_EQ(game.airUnits.front()->attachedCommander, nullptr);
+  EXPECT_EQ(game.commanders.back()->headquarters, nullptr);
+  EXPECT_TRUE(log_.Contains(u"WARNING: air unit JG 1 (ID=1) of country 1 in " +
+                            FolderFilePath(scenario_.FolderTemplate(), u"air_units.csv") +
+                            u" at line 4 (counting from 1) names commander Halvard (ID=6) of country 2; the unit is "
+                            u"left without a commander"));
+  EXPECT_EQ(game.landUnits.back()->attachedCommander, nullptr);
+  EXPECT_EQ(game.commanders.front()->headquarters, game.landUnits.front().get());
+  EXPECT_TRUE(log_.ContainsText(u"WARNING: land unit 2nd Armour (ID=2) of country 2 in "));
+  EXPECT_FALSE(log_.ContainsText(u"who already leads"));
+}
+
 TEST_F(LoadSequence, StartingWithAHumanCountryGivesTheInterfaceToThePlayer) {
   cGame& game = Load();
   game.StartGame();
@@ -242,6 +273,25 @@ TEST_P(EventsCountryStart, AsksForTheEventsCheckAndTheEndOfItsTurn) {
 
 INSTANTIATE_TEST_SUITE_P(Controls, EventsCountryStart, testing::Bool(),
                          [](const auto& info) { return info.param ? "Human" : "Computer"; });
+
+// An effect the engine does not know ends the load before any event is read.
+TEST_F(LoadSequence, AnEventsFileWithAnUnknownEffectIsFatal) {
+  scenario_.Write();
+  scenario_.WriteFile("events.xml",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<events>\n"
+                      "<event eventID=\"3\" countryID=\"2\" visibleByPlayer=\"1\" oneTimeChecking=\"1\">"
+                      "<title>Levy</title>\n<options><option optionID=\"4\" chanceAI=\"60\"><effects>\n"
+                      "<effect method=\"flag.SetValue\" param0=\"5\" param1=\"8\"/>\n"
+                      "</effects></option></options></event>\n</events>\n");
+  try {
+    LoadNewScenario(scenario_.FolderTemplate(), 0);
+    ADD_FAILURE() << "an unknown effect must not load";
+  } catch (const FatalExitError& error) {
+    EXPECT_EQ(error.code(), 1);
+  }
+  DestroyGame();
+  EXPECT_TRUE(log_.Contains(u"CRITICAL: Effect at line 5 is not correct. See error messages above. Exiting..."));
+}
 
 TEST_F(LoadSequence, MissingConstantsAreFatal) {
   scenario_.Write();

@@ -70,6 +70,62 @@ INSTANTIATE_TEST_SUITE_P(Settings, OpeningZoom,
                          ::testing::Values(OpeningCase{1.0f, 1.0f}, OpeningCase{0.8f, 0.8f}, OpeningCase{1.5f, 1.0f},
                                            OpeningCase{0.2f, 1024.0f / (20 * 83)}));
 
+// A drag in progress moves the camera and the minimap's outline with it; a
+// drag that ends within 9 pixels on both axes is a click.
+class MapDrag : public MapCameraTest {
+ protected:
+  void SetUp() override {
+    MapCameraTest::SetUp();
+    map_.fitScale = 1024.0f / (20 * 83);
+    ResetMapView(map_);
+    map_.FrameMove(0.0f);  // settles the limits for the scale
+    map_.minimapRect = {600, 500, 160, 80};
+    map_.camera.x = map_.camera.targetX = 900.0f;
+    map_.camera.y = map_.camera.targetY = 600.0f;
+    world_.game().StoreGameState(kGameHumanIdle);
+    SetMapClickHandler([this] { ++clicks_; });
+  }
+  void TearDown() override {
+    SetMapClickHandler(nullptr);
+    gMapDrag = {};
+  }
+  void Drag(bool ended, int dx, int dy) {
+    gMapDrag = {!ended, ended, dx, dy};
+    map_.FrameMove(0.0f);
+  }
+  int clicks_ = 0;
+};
+
+TEST_F(MapDrag, MovesTheCameraAndTheMinimapOutline) {
+  Drag(false, 120, -45);
+  EXPECT_FLOAT_EQ(map_.camera.x, 780.0f);
+  EXPECT_FLOAT_EQ(map_.camera.y, 645.0f);
+  const auto outline = map_.minimapOutline;
+  EXPECT_GT(outline[0][0], 600.0f);
+  EXPECT_GT(outline[1][0], outline[0][0]);
+  EXPECT_LT(outline[1][0], 760.0f);
+  EXPECT_GT(outline[0][1], 500.0f);
+  EXPECT_GT(outline[2][1], outline[0][1]);
+  EXPECT_LT(outline[2][1], 580.0f);
+  EXPECT_EQ(outline[4], outline[0]);
+  Drag(false, 200, -45);
+  EXPECT_FLOAT_EQ(map_.camera.x, 700.0f);
+  EXPECT_LT(map_.minimapOutline[0][0], outline[0][0]);
+  EXPECT_GT(map_.minimapOutline[0][0], 600.0f);
+  EXPECT_EQ(clicks_, 0);
+}
+
+TEST_F(MapDrag, EndingWithinNinePixelsIsAClick) {
+  Drag(true, 9, -9);
+  EXPECT_EQ(clicks_, 1);
+  EXPECT_FLOAT_EQ(map_.camera.targetX, 891.0f);
+  EXPECT_FLOAT_EQ(map_.camera.targetY, 609.0f);
+  Drag(true, 10, 4);
+  Drag(true, -3, 10);
+  Drag(true, -10, 2);
+  EXPECT_EQ(clicks_, 1);
+}
+
 TEST_F(MapCameraTest, ZoomOutsideTheHumanStatesDropsTheOffsets) {
   world_.game().StoreGameState(kGameComputerTurn);
   map_.camera.zoomOffsetX = 5;

@@ -7,6 +7,7 @@
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/byte_io.h"
+#include "world/folder_path.h"
 #include "world/map.h"
 #include "world/map_records.h"
 
@@ -18,6 +19,14 @@ std::u16string TemplateOf(const test::TempDir& dir) {
 }
 
 std::u16string FolderOf(const test::TempDir& dir) { return Utf8ToUtf16(dir.path().string()); }
+
+// A folder without a place for the name takes the file after one separator.
+TEST(MapFile, FilePathsOfAFolderAndOfATemplate) {
+  EXPECT_EQ(FolderFilePath(u"data\\saves\\Dunmere", u"map.qel"), u"data\\saves\\Dunmere\\map.qel");
+  EXPECT_EQ(FolderFilePath(u"data\\saves\\Dunmere\\", u"cities.csv"), u"data\\saves\\Dunmere\\cities.csv");
+  EXPECT_EQ(FolderFilePath(u"", u"flags.txt"), u"flags.txt");
+  EXPECT_EQ(FolderFilePath(u"data\\%s\\x%s", u"fleets.csv"), u"data\\%s\\xfleets.csv");
+}
 
 TEST(MapFile, TwoByOneMapIs342BytesWithTagAndComment) {
   test::TempDir dir;
@@ -138,6 +147,7 @@ TEST_P(MapFileRefused, WrongTagOrShortFile) {
     EXPECT_TRUE(log.ContainsText(u"map.qel ends after ")) << GetParam();
   } else {
     EXPECT_TRUE(log.Contains(u"ERROR: Wrong map file version"));
+    EXPECT_EQ(log.lines().back(), u"ERROR: Wrong map file version");  // and nothing is read after it
   }
   EXPECT_EQ(map.GetWidth(), 0);
 }

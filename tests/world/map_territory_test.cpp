@@ -160,6 +160,9 @@ TEST_F(Territory, AreaSearchesFindThePortAndTheWeakestEnemy) {
   EXPECT_EQ(x, 3);
   EXPECT_FALSE(world.map().FindAreaPathA(1, 0, 0, 4, 5, x, y, true));  // only the start hex
   EXPECT_FALSE(world.map().FindAreaPathA(1, 0, 0, 4, 1, x, y, false));  // hex 2 lies beyond the reach
+  // From the east end of the 6 x 1 map the nearer port is found first.
+  EXPECT_TRUE(world.map().FindAreaPathA(1, 5, 0, 4, 3, x, y, false));
+  EXPECT_EQ(x, 4);
   test::AddLandUnit(world, 2, 0, 2, 30);
   test::AddLandUnit(world, 4, 0, 2, 10);
   test::AddLandUnit(world, 1, 0, 1, 1);

@@ -55,6 +55,23 @@ TEST_F(ScenarioCheck, PrintsTheSummaryAndSavesUnderANewName) {
   EXPECT_NE(again.str().find("Countries: 3\n"), std::string::npos);
 }
 
+// A port on a hex of sea zone 0 (an inland city given a port node) loads,
+// but no fleet reaches it: the author is told.
+TEST_F(ScenarioCheck, WarnsOfAPortOnAHexOfSeaZoneZero) {
+  for (const auto& city : scenario_.world().cities) {
+    if (city->name == u"Berg") city->type = kCityPort;  // inland, at (1, 1)
+  }
+  scenario_.Write();
+  scenario_.WriteFile("sea_nodes.csv", "#ID\r\n1;Northern Sea;0;0;7;1;7;2;8;2;\r\n2;-;3;3;5;1;6;1;6;0;\r\n"
+                                       "3;-;4;2;5;4;6;4;6;5;\r\n4;Southern Sea;0;0;8;6;7;6;8;7;\r\n5;-;2;2;1;1;1;2;0;1;");
+  ASSERT_EQ(Run({"--scenario", "Test"}), 0);
+  const std::string warning = "Warning: port city \"Berg\" at (1,1) lies on a hex of sea zone 0: no fleet can sail to it\n";
+  EXPECT_NE(out_.str().find(warning), std::string::npos) << out_.str();
+  // The coastal ports are not named.
+  EXPECT_EQ(out_.str().find("Kiel"), std::string::npos);
+  EXPECT_EQ(out_.str().find("Dover"), std::string::npos);
+}
+
 TEST_F(ScenarioCheck, BadArgumentsAreRefused) {
   EXPECT_EQ(Run({"--scenario", "Test", "--save", "x"}), 2);
   EXPECT_EQ(Run({"--scenario"}), 2);

@@ -39,12 +39,24 @@ TEST_F(Topography, WorldGroupsJoinCitiesOverLandAndSkipResourceSites) {
   EXPECT_EQ(groups[0].cities, (std::vector<cCity*>{a, b}));
   EXPECT_EQ(groups[1].cities, (std::vector<cCity*>{c}));
   EXPECT_EQ(groups[2].cities, (std::vector<cCity*>{d}));
+
+  // A group grows north as well: d moved to the foot of its lone column
+  // reaches a city at its top.
+  world.hex(7, 0).city = nullptr;
+  d->y = 2;
+  world.hex(7, 2).city = d;
+  cCity* e = &test::AddCity(world, 7, 0);
+  cWorldTopography again;
+  again.ComputeWorldTopography(world.map(), world.game().cities);
+  ASSERT_EQ(again.Groups().size(), 3u);
+  EXPECT_EQ(again.Groups()[2].cities, (std::vector<cCity*>{d, e}));
 }
 
 TEST_F(Topography, NearestCityAndSameGroupTest) {
   EXPECT_EQ(topography.NearestCity(0, 1), a);
   EXPECT_EQ(topography.NearestCity(1, 1), a);  // the resource site is nobody's nearest city
   EXPECT_EQ(topography.NearestCity(2, 1), b);
+  EXPECT_EQ(topography.NearestCity(7, 2), d);  // the last city of the list
   EXPECT_EQ(topography.NearestCity(3, 1), nullptr);   // water
   EXPECT_EQ(topography.NearestCity(-1, 0), nullptr);  // off the map
   EXPECT_EQ(topography.NearestCity(0, 3), nullptr);   // below the map

@@ -116,11 +116,17 @@ TEST_F(GameLists, EventEffectsBySideAndPlace) {
   cJednostkaLadowa& edge = AddLand(1, 5, 4);
   cJednostkaLadowa& outside = AddLand(1, 6, 4);
   cJednostkaLadowa& allied = AddLand(2, 3, 3);
+  country(3).alliance = kComintern;
+  cJednostkaLadowa& red = AddLand(3, 4, 3);
   game().AddEventEffectInArea(2, 2, 5, 4, 1, 10);
   EXPECT_EQ(corner.eventsEffect, 10);
   EXPECT_EQ(edge.eventsEffect, 10);
   EXPECT_EQ(outside.eventsEffect, 0);
   EXPECT_EQ(allied.eventsEffect, 0);
+  EXPECT_EQ(red.eventsEffect, 0);
+  game().AddEventEffectInArea(2, 2, 5, 4, 3, -6);
+  EXPECT_EQ(red.eventsEffect, -6);
+  EXPECT_EQ(corner.eventsEffect, 10);
 
   map().GetHex(3, 3)->originalOwner = 3;
   map().GetHex(6, 4)->originalOwner = 3;

@@ -78,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FlagCase{"ChangeDown", Change(5, -6.5), 4, 5, -2, {}},
                     FlagCase{"ChangePastTheEndIsSilent", Change(40000, 1), 0, 40000, 0, {}},
                     FlagCase{"ChangeNegativeIsSilent", Change(-3, 1), 0, -3, 0, {}},
+                    FlagCase{"ChangeJustBelowTheFirstIsSilent", Change(-1, 6), 0, -1, 0, {}},
                     FlagCase{"ChangeStopsAtTheTop", Change(8, 10), kMax - 1, 8, kMax, {}},
                     FlagCase{"ChangeStopsAtTheBottom", Change(8, -1e12), kMin + 5, 8, kMin, {}}),
     [](const testing::TestParamInfo<FlagCase>& info) { return std::string(info.param.name); });

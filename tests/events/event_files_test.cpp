@@ -131,6 +131,17 @@ INSTANTIATE_TEST_SUITE_P(
                        {u"XML error in data\\scenarios\\S\\events.xml at row 1, column 610: Elements are nested "
                         u"more than 200 deep.",
                         kEventsFileError}},
+        // Only the byte-order mark counts as white space; a character that
+        // shares its first two bytes starts a tag name.
+        UnreadableCase{"NestedUnderNamesLikeAByteOrderMark", "data\\scenarios\\S\\events.xml\r\n",
+                       [] {
+                         std::string text = "<events>";
+                         for (int i = 0; i < 300; ++i) text += "<\xEF\xBB\xBC>";
+                         return text;
+                       }(),
+                       {u"XML error in data\\scenarios\\S\\events.xml at row 1, column 1004: Elements are "
+                        u"nested more than 200 deep.",
+                        kEventsFileError}},
         // A character reference runs to the next ';', over the end tags in between.
         UnreadableCase{"NestedBehindCharacterReferences", "data\\scenarios\\S\\events.xml\r\n",
                        [] {

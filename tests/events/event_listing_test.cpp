@@ -54,8 +54,11 @@ TEST(ConditionDump, GroupsComeFirstThenExpressionsIndentedByDepth) {
   sConditionGroup inner;
   inner.kind = kGroupOr;
   inner.expressions = {Left(u"C"), Left(u"D")};
-  nested.groups = {inner};
-  EXPECT_EQ(nested.Dump(), u"C\n  OR\n  D\n\nAND\nA\n");
+  sConditionGroup second;
+  second.expressions = {Left(u"E"), Left(u"F")};
+  nested.groups = {inner, second};
+  // Each group at a depth is indented alike, whatever group came before it.
+  EXPECT_EQ(nested.Dump(), u"C\n  OR\n  D\n\nAND\nE\n  AND\n  F\n\nAND\nA\n");
   EXPECT_EQ(sConditionGroup{}.Dump(), u"\n");
 }
 

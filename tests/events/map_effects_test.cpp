@@ -175,6 +175,17 @@ INSTANTIATE_TEST_SUITE_P(
                     WeatherCase{"ClippedAtTheTopLeft", MakeEffect(u"New.EndWinterArea", {1, -40, 3, 2}), 0, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(MapEffectTest, WeatherRectanglePastTheBottomRightIsClippedAtTheCorner) {
+  for (int x = 0; x < 16; ++x) {
+    for (int y = 0; y < 8; ++y) hex(x, y).weather = 2;
+  }
+  ExecuteEffect(MakeEffect(u"New.StartWinterArea", {13, 6, 40, 25, 0}));
+  for (int x = 0; x < 16; ++x) {
+    for (int y = 0; y < 8; ++y) EXPECT_EQ(hex(x, y).weather, x >= 13 && y >= 6 ? 1 : 2) << x << "," << y;
+  }
+  EXPECT_TRUE(log_.lines().empty());
+}
+
 TEST_F(MapEffectTest, WeatherRectangleWhollyOffTheMapChangesNothing) {
   hex(15, 7).weather = 0;
   ExecuteEffect(MakeEffect(u"New.StartWinterArea", {16, 0, 200, 7, 0}, 4));

@@ -163,6 +163,17 @@ INSTANTIATE_TEST_SUITE_P(
         SpreadCase{"MemberOnLeader", 2, 3, 0, 6, {{1, 3}, {1, 4}, {2, 3}, {2, 4}}}),
     [](const auto& info) { return info.param.name; });
 
+// A member's war on a leader is the leader's alliance declaring on the member's,
+// and the log says so.
+TEST_F(WarDeclaration, MemberOnLeaderLogsTheLeadersAllianceDeclaring) {
+  DeclareWar(2, 3, false);
+  const std::u16string declares = GetText("%s_is_now_at_war_with_alliance_%i._wars_are_declared:");
+  EXPECT_TRUE(log.Contains(Format(declares, u"Country3", kAllies)));
+  EXPECT_TRUE(log.Contains(Format(declares, u"Country4", kAllies)));
+  EXPECT_FALSE(log.Contains(Format(declares, u"Country1", kAxisLeader)));
+  EXPECT_FALSE(log.Contains(Format(declares, u"Country2", kAxisLeader)));
+}
+
 TEST_F(WarDeclaration, NeutralInItsZoneJoinsTheAllianceOfItsCamp) {
   country(6).zoneOfInfluence = 2;
   DeclareWar(5, 6, false);

@@ -172,6 +172,10 @@ TEST_F(ComboBoxTest, HotkeyCyclesAndLosingFocusCloses) {
   EXPECT_EQ(combo->GetSelectedIndex(), 0);
   Send(dialog, WM_LBUTTONDOWN, 50, 20);
   EXPECT_TRUE(combo->IsOpened());
+  // Tab finds no other control to go to: the focus and the open list stay.
+  EXPECT_TRUE(Key(dialog, WM_KEYDOWN, VK_TAB));
+  EXPECT_EQ(CDXUTDialog::GetFocusedControl(), combo);
+  EXPECT_TRUE(combo->IsOpened());
   CDXUTDialog::ClearFocus();
   EXPECT_FALSE(combo->IsOpened());
 }
@@ -191,6 +195,9 @@ TEST_P(ComboSliceTest, TheBoxIsAThreeSliceWithSquareEnds) {
   std::vector<Rect> dests;
   for (const DrawRecord* r : Sprites()) dests.push_back(test::DestOf(*r));
   EXPECT_EQ(dests, GetParam().dests);
+  // The left end, then the right end with its button.
+  EXPECT_EQ(Sprites().front()->source, (Rect{199, 1926, 229, 1956}));
+  EXPECT_EQ(Sprites().back()->source, (Rect{259, 1926, 289, 1956}));
   EXPECT_EQ(combo->GetTextRect().right, GetParam().width - 30);
 }
 

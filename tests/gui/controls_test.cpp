@@ -95,8 +95,18 @@ TEST_P(ButtonCapsTest, DrawsTheThreeSliceFace) {
 
 INSTANTIATE_TEST_SUITE_P(
     Widths, ButtonCapsTest,
-    ::testing::Values(CapCase{8, {{60, 80, 64, 110}, {64, 80, 68, 110}}},
+    ::testing::Values(CapCase{9, {{60, 80, 64, 110}, {65, 80, 69, 110}}},
                       CapCase{100, {{60, 80, 65, 110}, {155, 80, 160, 110}, {65, 80, 155, 110}}}));
+
+TEST_F(ControlsTest, AButtonHasItsSixSlicesAndNoElementPastThem) {
+  CDXUTDialog dialog;
+  CDXUTButton* button = nullptr;
+  dialog.AddButton(1, u"", 0, 0, 100, 30, 0, false, &button);
+  ASSERT_EQ(button->GetElementCount(), 6);
+  EXPECT_NE(button->GetElement(5), nullptr);
+  EXPECT_EQ(button->GetElement(6), nullptr);
+  EXPECT_EQ(button->GetElement(-3), nullptr);
+}
 
 TEST_F(ControlsTest, PressedButtonDrawsThePressedSlicesAtOnce) {
   CDXUTDialog dialog;
@@ -192,6 +202,12 @@ TEST_F(ControlsTest, IconDrawsTheStatePictureStackedBelowTheDisabledOne) {
   Send(dialog, WM_LBUTTONDOWN, 10, 10);
   Send(dialog, WM_LBUTTONUP, 10, 10);
   EXPECT_EQ(events_, (Events{{GuiEventButtonClicked, 30}}));
+  // Space clicks the focused icon on its release.
+  CDXUTDialog::RequestFocus(icon);
+  EXPECT_TRUE(Key(dialog, WM_KEYDOWN, VK_SPACE));
+  EXPECT_EQ(events_.size(), 1u);
+  EXPECT_TRUE(Key(dialog, WM_KEYUP, VK_SPACE));
+  EXPECT_EQ(events_, (Events{{GuiEventButtonClicked, 30}, {GuiEventButtonClicked, 30}}));
 }
 
 TEST_F(ControlsTest, ImageIsClickableOnlyOnceEnabled) {

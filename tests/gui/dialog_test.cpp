@@ -258,14 +258,17 @@ TEST_F(LayoutDragTest, MovesInFiveStepsOnceTenPixelsAway) {
 
 TEST_F(LayoutDragTest, ARefusingHookRollsTheControlBack) {
   std::vector<Rect> offered;
-  SetControlMovedHook([&](CDXUTDialog*, int id, const Rect& box, int, int) {
+  std::vector<std::pair<int, int>> moves;
+  SetControlMovedHook([&](CDXUTDialog*, int id, const Rect& box, int dx, int dy) {
     EXPECT_EQ(id, 9);
     offered.push_back(box);
+    moves.emplace_back(dx, dy);
     return false;
   });
   EXPECT_TRUE(Send(dialog_, WM_MOUSEMOVE, 110, 125));
   ASSERT_EQ(offered.size(), 1u);
   EXPECT_EQ(offered[0], (Rect{100, 115, 140, 135}));
+  EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 15}}));
   EXPECT_EQ(button_->GetBoundingBox(), (Rect{100, 100, 140, 120}));
   Send(dialog_, WM_LBUTTONUP, 110, 125);
 }
@@ -286,6 +289,26 @@ TEST_F(DialogTest, CaptionClickTogglesMinimisedOnReleaseInsideTheBar) {
   EXPECT_TRUE(dialog.GetMinimized());
   EXPECT_FALSE(Send(dialog, WM_LBUTTONDOWN, 150, 150));  // nothing is hit while minimised
   EXPECT_FALSE(button->IsPressed());
+  // The bar runs from the dialog's first column to its last.
+  EXPECT_FALSE(Send(dialog, WM_LBUTTONDOWN, 99, 105));
+  EXPECT_TRUE(Send(dialog, WM_LBUTTONDOWN, 100, 105));
+  EXPECT_TRUE(Send(dialog, WM_LBUTTONUP, 100, 108));
+  EXPECT_FALSE(dialog.GetMinimized());
+  EXPECT_TRUE(Send(dialog, WM_LBUTTONDOWN, 299, 105));
+  EXPECT_TRUE(Send(dialog, WM_LBUTTONUP, 299, 108));
+  EXPECT_TRUE(dialog.GetMinimized());
+}
+
+TEST_F(DialogTest, BackgroundCornersKeepTheirOwnColours) {
+  CDXUTDialog dialog;
+  dialog.SetLocation(30, 40);
+  dialog.SetSize(200, 100);
+  dialog.SetBackgroundColors(0xC0102030u, 0xC0405060u, 0xC0708090u, 0xC0A0B0C0u);
+  RenderOnce(dialog);
+  const auto quads = recorder_.OfKind(DrawRecord::Kind::kQuad);
+  ASSERT_EQ(quads.size(), 1u);
+  EXPECT_EQ(std::vector<Argb>(std::begin(quads[0]->corner_colours), std::end(quads[0]->corner_colours)),
+            (std::vector<Argb>{0xC0102030u, 0xC0405060u, 0xC0708090u, 0xC0A0B0C0u}));
 }
 
 TEST_F(DialogTest, ADialogWithoutMouseInputIgnoresClicksUntilItIsTurnedBackOn) {

@@ -6,6 +6,7 @@
 #include "gui/static.h"
 #include "gui/tab_frame.h"
 #include "gui_fixture.h"
+#include "platform/input.h"
 
 namespace tr {
 namespace {
@@ -25,6 +26,8 @@ TEST_F(FramesTest, StyleTwoFrameOfThirtyPixelsHasATenPixelCentre) {
   ASSERT_EQ(sprites.size(), 9u);
   EXPECT_EQ(sprites[0]->source, (Rect{231, 1905, 241, 1915}));
   EXPECT_EQ(test::DestOf(*sprites[0]), (Rect{10, 10, 20, 40}));
+  EXPECT_EQ(sprites[4]->source, (Rect{221, 1905, 231, 1915}));  // the left edge's own cell
+  EXPECT_EQ(test::DestOf(*sprites[4]), (Rect{0, 10, 10, 40}));
 }
 
 TEST_F(FramesTest, AProgressBarFillsFromItsMinimum) {
@@ -34,6 +37,9 @@ TEST_F(FramesTest, AProgressBarFillsFromItsMinimum) {
   bar->SetLocation(0, 0);
   bar->SetSize(110, 25);
   EXPECT_EQ(bar->GetBarLength(), 50);
+  bar->SetRange(120, 120);  // an empty range: nothing filled
+  EXPECT_EQ(bar->GetBarLength(), 0);
+  bar->SetRange(50, 150);
   bar->SetValue(20);  // below the range: held at the minimum, empty
   EXPECT_EQ(bar->GetBarLength(), 0);
 }
@@ -59,6 +65,7 @@ TEST_P(ProgressBarTest, BarLengthAndCaps) {
   ASSERT_GE(sprites.size(), 3u);
   EXPECT_EQ(sprites[0]->source, GetParam().left_source);
   EXPECT_EQ(sprites[1]->source, GetParam().right_source);
+  EXPECT_EQ(sprites[2]->source, (Rect{355, 1885, 360, 1910}));  // the empty track between the caps
   if (GetParam().bar > 0) {
     ASSERT_EQ(sprites.size(), 4u);
     EXPECT_EQ(test::DestOf(*sprites[3]), (Rect{5, 0, 5 + GetParam().bar, 25}));
@@ -119,6 +126,7 @@ TEST_F(TabFrameTest, ClickingAHeaderSelectsItsTab) {
   EXPECT_EQ(events_, (Events{{GuiEventTabSelected, 30}}));
   EXPECT_EQ(sounds_, (Events{{GuiEventTabSelected, 30}}));
   EXPECT_FALSE(Send(dialog_, WM_LBUTTONUP, first_width + 3, 5));
+  EXPECT_FALSE(HasMouseCapture());
   EXPECT_TRUE(Send(dialog_, WM_LBUTTONDOWN, 399, 5));  // right of the last header: nothing
   EXPECT_EQ(tabs_->GetSelectedTab(), 1);
 }

@@ -2,6 +2,8 @@
 // single and multiple mode, drag scrolling and what it draws.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "foundation/gui_layout.h"
 #include "gui/hint_box.h"
 #include "gui/list_box.h"
@@ -116,6 +118,10 @@ TEST_P(ListBoxKeyTest, KeysMoveTheSelection) {
   EXPECT_TRUE(Key(dialog, WM_KEYDOWN, GetParam().key));
   EXPECT_EQ(list->GetSelectedIndex(), GetParam().expected);
   const Events expected = GetParam().start == GetParam().expected ? Events{} : Events{{GuiEventListSelection, kListId}};
+  EXPECT_EQ(events_, expected);
+  // Releasing the key moves nothing further.
+  Key(dialog, WM_KEYUP, GetParam().key);
+  EXPECT_EQ(list->GetSelectedIndex(), GetParam().expected);
   EXPECT_EQ(events_, expected);
   const int top = list->ScrollBar().GetTrackPos();
   EXPECT_TRUE(GetParam().expected >= top && GetParam().expected < top + 10);
@@ -274,6 +280,12 @@ TEST_F(ListBoxTest, CellsAreDrawnInTheirColumnsAndOneColumnShowsTheWholeText) {
   EXPECT_EQ(alpha->flags & DT_CENTER, 0u);
   EXPECT_NE(twelve->flags & DT_CENTER, 0u);
   EXPECT_NEAR(twelve->dest.left - alpha->dest.left, 120.0f, 0.5f);
+  // Each of the two dividers is a header piece, a body piece and a foot piece.
+  std::map<std::pair<int, int>, int> pieces;
+  for (const DrawRecord* r : Sprites()) {
+    if (r->source.left == 425) ++pieces[{r->source.top, r->source.bottom}];
+  }
+  EXPECT_EQ(pieces, (std::map<std::pair<int, int>, int>{{{1936, 1961}, 2}, {{1961, 1986}, 2}, {{1986, 2011}, 2}}));
   list->SetColumns(1, u"A", 100);
   RenderOnce(dialog);
   EXPECT_NE(recorder_.FindText(u"Alpha;12|x"), nullptr);

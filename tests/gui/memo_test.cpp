@@ -65,6 +65,10 @@ TEST_F(MemoTest, ScrolledTextIsDrawnLinesHigherAndClippedToTheTextArea) {
     if (r.kind == DrawRecord::Kind::kText && r.colour >> 24 != 0 && (r.colour & 0xFFFFFF) != 0) text = &r;
   }
   ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->text, Lines(30));
+  // The frame's centre piece lies inside its 10-pixel border.
+  ASSERT_FALSE(Sprites().empty());
+  EXPECT_EQ(test::DestOf(*Sprites()[0]), (Rect{30, 30, 310, 180}));
   const Rect area = memo->GetTextRect();
   // The text keeps a 5-pixel border inside the 300 x 170 frame at (20, 20), beside the scroll bar.
   EXPECT_EQ(area, (Rect{25, 25, memo->ScrollBar().GetBoundingBox().left - 5, 185}));

@@ -90,9 +90,11 @@ TEST_F(ScrollBarTest, ArrowStepsAtOnceThenRepeatsOnTheFrameClock) {
   bar.SetSize(16, 200);
   bar.SetTrackRange(0, 100);
   bar.SetPageSize(10);
-  // The down arrow is the bottom 16-pixel square.
+  // The down arrow is the bottom 16-pixel square; the thumb follows at once.
+  const Rect thumb = bar.GetThumbRect();
   EXPECT_TRUE(bar.HandleMouse(WM_LBUTTONDOWN, 5, 190, 0, 0));
   EXPECT_EQ(bar.GetTrackPos(), 1);
+  EXPECT_GT(bar.GetThumbRect().top, thumb.top);
   auto render_after = [&](double seconds) {
     clock_.Advance(seconds);
     frame_->Tick();
@@ -125,16 +127,16 @@ TEST_F(ScrollBarTest, DraggingTheThumbToTheBottomReachesTheLastPage) {
   CDXUTDialog dialog;
   CDXUTScrollBar bar(&dialog);
   bar.SetSize(16, 232);  // track 200
-  bar.SetTrackRange(0, 100);
+  bar.SetTrackRange(7, 107);
   bar.SetPageSize(10);
   const Rect thumb = bar.GetThumbRect();
   EXPECT_TRUE(bar.HandleMouse(WM_LBUTTONDOWN, 5, thumb.top + 2, 0, 0));
   EXPECT_TRUE(CDXUTScrollBar::IsThumbDragging());
   EXPECT_TRUE(bar.HandleMouse(WM_MOUSEMOVE, 5, 1000, 0, 0));
-  EXPECT_EQ(bar.GetTrackPos(), 90);
+  EXPECT_EQ(bar.GetTrackPos(), 97);
   EXPECT_EQ(bar.GetThumbRect().bottom, bar.GetTrackRect().bottom);
   EXPECT_TRUE(bar.HandleMouse(WM_MOUSEMOVE, 5, -1000, 0, 0));
-  EXPECT_EQ(bar.GetTrackPos(), 0);
+  EXPECT_EQ(bar.GetTrackPos(), 7);
   EXPECT_FALSE(bar.HandleMouse(WM_LBUTTONUP, 5, 0, 0, 0));
   EXPECT_FALSE(CDXUTScrollBar::IsThumbDragging());
 }

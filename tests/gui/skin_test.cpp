@@ -3,7 +3,9 @@
 
 #include <map>
 
+#include "foundation/gui_layout.h"
 #include "gui/default_elements.h"
+#include "gui/dialog.h"
 #include "gui/resource_cache.h"
 #include "gui/skin_element.h"
 #include "gui_fixture.h"
@@ -147,6 +149,30 @@ TEST_F(ResourceCacheTest, SharesTexturesByFileIgnoringCaseAndLoadsThemWithTheDev
   EXPECT_EQ(cache.OnCreateDevice(&frame_->graphics()), S_OK);
   ASSERT_NE(cache.GetTexture(index), nullptr);
   EXPECT_EQ(cache.GetTextureRecord(index)->height, 2048);
+}
+
+// A dialog takes its fonts, and its text and title colours, from the layout's fonts.
+TEST_F(ResourceCacheTest, DialogFontsAndColoursComeFromTheLayoutFonts) {
+  const auto saved = gGuiFonts;
+  gGuiFonts[1] = {u"Liberation Sans", 13, 300, 0, 0xFF121212u, 0xFF343434u};
+  gGuiFonts[3] = {u"Liberation Serif", 17, 700, 0, 0xFF565656u, 0xFF787878u};
+  {
+    CDXUTDialog dialog;
+    const sGuiFontRecord* title = GetGuiResourceCache().GetFontRecord(dialog.GetFontIndex(3));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->face, u"Liberation Serif");
+    EXPECT_EQ(title->height, 17);
+    EXPECT_EQ(title->weight, 700);
+    const sSkinElement* heading = dialog.GetDefaultElement(kControlStatic, 2);
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->font_color.states[kStateNormal], 0xFF565656u);
+    EXPECT_EQ(heading->font_color.states[kStateMouseOver], 0xFF787878u);
+    const sSkinElement* button = dialog.GetDefaultElement(kControlButton, 1);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->font_color.states[kStateNormal], 0xFF121212u);
+    EXPECT_EQ(button->font_color.states[kStateMouseOver], 0xFF343434u);
+  }
+  gGuiFonts = saved;
 }
 
 }  // namespace

@@ -79,6 +79,9 @@ TEST_F(TextureHolderTest, StretchedDrawScalesAndLeavesTheTransform) {
   sprite->Begin();
   DrawSpriteStretched(*sprite, texture.get(), {0, 0, 32, 32}, 100, 50, 64, 16, 0xFF808080u, 0.4f, false);
   DrawSpriteStretched(*sprite, texture.get(), {0, 0, 32, 32}, 100, 50, 64, 16, 0xFF808080u, 0.4f, true);
+  // A source without width or height draws nothing.
+  DrawSpriteStretched(*sprite, texture.get(), {3, 4, 3, 20}, 100, 50, 64, 16, 0xFF808080u, 0.4f, false);
+  DrawSpriteStretched(*sprite, texture.get(), {3, 4, 20, 4}, 100, 50, 64, 16, 0xFF808080u, 0.4f, false);
   EXPECT_EQ(sprite->GetTransform(), zoom);
   recorder_.Clear();
   sprite->End();

@@ -234,6 +234,27 @@ TEST_F(MoviePlayerTest, AStreamThatCannotBeDecodedPartWayEndsTheMovieWithOneLogL
   EXPECT_LT(FramesDrawn(), static_cast<std::size_t>(kFrames));
 }
 
+// A movie file holding no frame at all opens (its header is sound) but
+// cannot be started: one error line, however often it is asked to play.
+TEST_F(MoviePlayerTest, AMovieWithoutFramesNeverStarts) {
+  movie::MovieWriter writer;
+  std::string error;
+  ASSERT_TRUE(writer.Open(folder_.path() / "data" / "movie.avi", movie::MovieParams{kWidth, kHeight, 25, 0, 3}, &error))
+      << error;
+  ASSERT_TRUE(writer.Finish(&error)) << error;
+  test::LogCapture log;
+  cMoviePlayer player;
+  ASSERT_TRUE(player.Open(u"data\\movie.avi"));
+  for (int i = 0; i < 2; ++i) {
+    player.Play(10000);
+    EXPECT_FALSE(player.IsPlaying());
+  }
+  int errors = 0;
+  for (const std::u16string& line : log.lines()) errors += line == u"-----Error when trying to play video";
+  EXPECT_EQ(errors, 1);
+  EXPECT_EQ(FramesDrawn(), 0u);
+}
+
 struct RefusedCase {
   const char* name;
   std::function<void(const std::filesystem::path&)> make;

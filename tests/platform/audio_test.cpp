@@ -63,6 +63,7 @@ TEST_F(NullAudio, MusicStreamPlaysStopsAndKeepsItsVolume) {
   ASSERT_NE(music, nullptr);
   music->SetRepeat(false);
   music->SetVolume(0.5f);
+  EXPECT_EQ(device.calls().back(), (NullAudioDevice::Call{"music_volume", "track.ogg", -1, 0, 0.5f, false}));
   music->Play();
   EXPECT_TRUE(music->IsPlaying());
   EXPECT_EQ(device.calls().back(), (NullAudioDevice::Call{"music_play", "track.ogg", -1, 0, 0.5f, false}));

@@ -1,4 +1,5 @@
 // Fonts resolved through fontconfig, measured and drawn with the DT_ flags.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -116,22 +117,72 @@ TEST(Font, TextIsClippedToItsRectangleUnlessNoClip) {
 
 // Glyphs taller than the atlas has room for make it grow as far as they need
 // and up to its largest size; the glyphs beyond that are left out, and the
-// ones already drawn stay whole.
+// ones already drawn stay whole. What was made for a glyph left out is freed.
 TEST(Font, GlyphsTallerThanTheAtlasGrowItOrAreLeftOut) {
-  auto frame = AppFrame::CreateHeadless(1600, 800);
-  auto font = Font::Create(u"DejaVu Sans", 700, 400);
-  ASSERT_NE(font, nullptr);
+  constexpr int kWidth = 2600, kHeight = 800;
+  auto frame = AppFrame::CreateHeadless(kWidth, kHeight);
   Graphics& g = frame->graphics();
-  g.Clear(0xFF000000);
-  Rect rect{0, 0, 1600, 800};
-  font->DrawText(g, u"WMWMW", -1, &rect, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP, 0xFFFFFFFF);
-  const auto lit = [&](int x) {
-    for (int y = 0; y < 800; ++y) {
-      if (ArgbR(g.ReadPixel(x, y)) > 0) return true;
+  // Each of these glyphs is wider than half the atlas: a row of its own.
+  const std::u16string text = u"W\u0152\u0416W";
+  const auto draw = [&] {
+    auto font = Font::Create(u"DejaVu Sans", 700, 400);
+    EXPECT_NE(font, nullptr);
+    if (!font) return;
+    g.Clear(0xFF000000);
+    Rect rect{0, 0, kWidth, kHeight};
+    font->DrawText(g, text, -1, &rect, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP, 0xFFFFFFFF);
+    const auto pixels = g.ReadPixels();
+    const auto lit = [&](int x) {
+      for (int y = 0; y < kHeight; ++y) {
+        if (ArgbR(pixels[static_cast<std::size_t>(y) * kWidth + x]) > 0) return true;
+      }
+      return false;
+    };
+    int pen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const int advance = font->TextWidth(text.substr(i, 1));
+      ASSERT_GT(advance, 512) << i;
+      ASSERT_LE(pen + advance, kWidth);
+      // The third glyph finds the atlas full; the fourth is the first again.
+      EXPECT_EQ(lit(pen + advance / 2), i != 2) << i;
+      pen += advance;
     }
-    return false;
   };
-  EXPECT_TRUE(lit(font->TextWidth(u"W") / 2));
+  draw();
+  const int allocations = SDL_GetNumAllocations();
+  draw();
+  EXPECT_EQ(SDL_GetNumAllocations(), allocations);
+}
+
+// A character outside the basic plane is a pair of UTF-16 units and one
+// glyph, measured once whatever follows it; a text cut between the two keeps
+// its first half as a half, and the pair drawn ends where it is measured to.
+TEST(Font, ASurrogatePairIsOneGlyph) {
+  constexpr int kWidth = 160, kHeight = 40;
+  auto frame = AppFrame::CreateHeadless(kWidth, kHeight);
+  auto font = Font::Create(u"DejaVu Sans", 30, 400);
+  ASSERT_NE(font, nullptr);
+  const int smile = font->TextWidth(u"\U0001F600");
+  EXPECT_NE(smile, font->TextWidth(u"\xD83D"));
+  EXPECT_EQ(font->TextWidth(u"\U0001F600\uFFFD"), smile + font->TextWidth(u"\uFFFD"));
+  EXPECT_EQ(font->TextWidth(u"\U0001F600k"), smile + font->TextWidth(u"k"));
+  Graphics& g = frame->graphics();
+  const auto drawn = [&](const std::u16string& text, int count) {
+    g.Clear(0xFF000000);
+    Rect rect{0, 0, kWidth, kHeight};
+    font->DrawText(g, text, count, &rect, DT_LEFT | DT_TOP | DT_SINGLELINE, 0xFFFFFFFF);
+    return g.ReadPixels();
+  };
+  EXPECT_EQ(drawn(u"k\U0001F600", 2), drawn(u"k\xD83D", -1));
+  const auto pixels = drawn(u"\U0001F600", -1);
+  int right = -1;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      if (ArgbR(pixels[static_cast<std::size_t>(y) * kWidth + x]) > 0) right = std::max(right, x);
+    }
+  }
+  EXPECT_GT(right, smile / 2);
+  EXPECT_LT(right, smile);
 }
 
 TEST(Font, TextThroughTheSpriteIsRecordedWithItsFlagsAndCut) {

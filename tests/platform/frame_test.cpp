@@ -1,4 +1,5 @@
 // The frame: callbacks and their order, the clock and pauses, device life, closing.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +8,7 @@
 #include "platform/desktop_mode.h"
 #include "platform/frame.h"
 #include "platform/input.h"
+#include "platform/message_box.h"
 #include "platform/texture.h"
 
 namespace tr {
@@ -171,6 +173,65 @@ TEST_F(FrameTest, MinimisingPausesTimeAndRendering) {
   EXPECT_FALSE(frame->rendering_paused());
 }
 
+// The settings keep whether the game runs full screen; a window in the
+// background is told so, and a key pressed meanwhile does not bring it back.
+TEST_F(FrameTest, FullscreenTogglesAndFocusFollowsTheWindow) {
+  ASSERT_EQ(frame->CreateWindowAndDevice({u"", 64, 48, true}), S_OK);
+  EXPECT_FALSE(frame->windowed());
+  frame->ToggleFullscreen();
+  EXPECT_TRUE(frame->windowed());
+  frame->ToggleFullscreen();
+  EXPECT_FALSE(frame->windowed());
+  EXPECT_TRUE(frame->foreground());
+  frame->Inject(RawInput::Of(RawInput::Type::kFocusLost));
+  frame->Inject(RawInput::KeyDown('Q'));
+  frame->PumpEvents();
+  EXPECT_FALSE(frame->foreground());
+  frame->Inject(RawInput::Of(RawInput::Type::kFocusGained));
+  frame->PumpEvents();
+  EXPECT_TRUE(frame->foreground());
+}
+
+// A window uncovered, resized or restored has lost what it showed: its next
+// frame is drawn and presented even when unchanged. Other events leave an
+// unchanged frame off the screen.
+TEST(WindowEvents, AWindowThatLostItsPictureIsDrawnAgain) {
+  auto video = AppFrame::CreateHeadless(8, 8);  // SDL's video, on its dummy driver
+  AppFrame windowed;
+  EXPECT_EQ(windowed.CreateWindowAndDevice({u"", 64, 48, false}), E_FAIL) << "the dummy driver shows nothing";
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  Graphics& g = windowed.graphics();
+  const auto same_frame = [&] {
+    g.Clear(0xFF203040u);
+    return g.Present();
+  };
+  const auto after_window_event = [&](Uint8 what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = what;
+    EXPECT_EQ(SDL_PushEvent(&e), 1);
+    windowed.PumpEvents();
+    return same_frame();
+  };
+  EXPECT_TRUE(same_frame());
+  EXPECT_FALSE(same_frame());
+  EXPECT_TRUE(after_window_event(SDL_WINDOWEVENT_EXPOSED));
+  EXPECT_FALSE(same_frame());
+  EXPECT_FALSE(after_window_event(SDL_WINDOWEVENT_MOVED));
+  EXPECT_TRUE(after_window_event(SDL_WINDOWEVENT_SIZE_CHANGED));
+}
+
+// A windowed game's desktop is the video driver's, not the frame's own list.
+TEST(WindowEvents, AWindowedFrameTakesTheDesktopFromTheVideoDriver) {
+  auto video = AppFrame::CreateHeadless(8, 8);
+  AppFrame windowed;
+  windowed.SetDisplayModesForTesting({{1152, 864, 75}, {640, 480, 72}});
+  SDL_DisplayMode desktop{};
+  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+  ASSERT_NE(desktop.h, desktop.refresh_rate);
+  EXPECT_EQ(DesktopMode(windowed), (DisplayMode{desktop.w, desktop.h, desktop.refresh_rate}));
+}
+
 TEST_F(FrameTest, DeviceCallbacksRunInOrderAndFailuresAreReported) {
   std::vector<std::string> calls;
   frame->SetDeviceCallbacks(
@@ -228,6 +289,21 @@ TEST(KeyQueries, PastTheLastKeyCodeNoKeyIsDown) {
     EXPECT_EQ(GetAsyncKeyState(256), 0) << headless;
     EXPECT_EQ(GetKeyState(256), 0) << headless;
   }
+}
+
+// Dialogs may go after the frame: without one no key is down, the mouse is
+// never captured and no message box is shown.
+TEST(KeyQueries, WithoutAFrameNothingIsDownOrCaptured) {
+  ASSERT_EQ(CurrentFrame(), nullptr);
+  EXPECT_EQ(GetKeyState(VK_ESCAPE), 0);
+  EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON), 0);
+  SetMouseCapture();
+  EXPECT_FALSE(HasMouseCapture());
+  ReleaseMouseCapture();
+  EXPECT_FALSE(HasMouseCapture());
+  EXPECT_FALSE(ShowMessageBox(u"Tidereach", u"No frame"));
+  auto headless = AppFrame::CreateHeadless(8, 8);
+  EXPECT_FALSE(ShowMessageBox(u"Tidereach", u"No window"));
 }
 
 TEST_F(FrameTest, ScreenshotIsAPngOfTheBackBuffer) {

@@ -141,8 +141,17 @@ TEST(MessageTranslator, KeyStateHasDownAndToggleBits) {
   Translate(t, RawInput::KeyDown(VK_LSHIFT));
   EXPECT_LT(t.KeyState(VK_SHIFT), 0);
   EXPECT_LT(t.KeyState(VK_LSHIFT), 0);
+  // A key held down repeats; only its first press toggles it.
+  Translate(t, RawInput::KeyDown(VK_LSHIFT, /*repeat=*/true));
+  EXPECT_EQ(t.KeyState(VK_SHIFT), static_cast<std::int16_t>(0x8001));
   Translate(t, RawInput::KeyUp(VK_LSHIFT));
   EXPECT_EQ(t.KeyState(VK_SHIFT), 1);  // toggled once, now up
+  // Nor does letting go of a key never seen going down (pressed before the window had the focus).
+  Translate(t, RawInput::KeyUp(VK_CAPITAL));
+  EXPECT_EQ(t.KeyState(VK_CAPITAL), 0);
+  Translate(t, RawInput::KeyDown(VK_CAPITAL));
+  Translate(t, RawInput::KeyUp(VK_CAPITAL));
+  EXPECT_EQ(t.KeyState(VK_CAPITAL), 1);
 }
 
 }  // namespace

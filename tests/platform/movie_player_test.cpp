@@ -234,6 +234,59 @@ TEST_F(MoviePlayerTest, AStreamThatCannotBeDecodedPartWayEndsTheMovieWithOneLogL
   EXPECT_LT(FramesDrawn(), static_cast<std::size_t>(kFrames));
 }
 
+// A movie file holding no frame at all opens (its header is sound) but
+// cannot be started: one error line, however often it is asked to play.
+TEST_F(MoviePlayerTest, AMovieWithoutFramesNeverStarts) {
+  movie::MovieWriter writer;
+  std::string error;
+  ASSERT_TRUE(writer.Open(folder_.path() / "data" / "movie.avi", movie::MovieParams{kWidth, kHeight, 25, 0, 3}, &error))
+      << error;
+  ASSERT_TRUE(writer.Finish(&error)) << error;
+  test::LogCapture log;
+  cMoviePlayer player;
+  ASSERT_TRUE(player.Open(u"data\\movie.avi"));
+  for (int i = 0; i < 2; ++i) {
+    player.Play(10000);
+    EXPECT_FALSE(player.IsPlaying());
+  }
+  int errors = 0;
+  for (const std::u16string& line : log.lines()) errors += line == u"-----Error when trying to play video";
+  EXPECT_EQ(errors, 1);
+  EXPECT_EQ(FramesDrawn(), 0u);
+}
+
+// A header may give a frame rate the decoder cannot take (here a Flash
+// video's, made infinite): the frames keep their own times and the last one
+// the usual 40 ms.
+TEST_F(MoviePlayerTest, AFrameRateThatIsNoNumberLeavesTheLastFrameItsUsualTime) {
+  constexpr int kFlashFrames = 12;
+  const std::filesystem::path file = folder_.path() / "data" / "movie.avi";
+  movie::MovieWriter writer;
+  std::string error;
+  movie::MovieParams params{kWidth, kHeight, 25, 0, 3};
+  params.flash = true;
+  ASSERT_TRUE(writer.Open(file, params, &error)) << error;
+  for (int i = 0; i < kFlashFrames; ++i) ASSERT_TRUE(writer.AddFrame(Picture(i).data(), kWidth, &error)) << error;
+  ASSERT_TRUE(writer.Finish(&error)) << error;
+  std::string bytes = test::ReadFileBytes(file);
+  // The metadata's number after its name and type byte: a big-endian double.
+  const std::size_t rate = bytes.find("framerate");
+  ASSERT_NE(rate, std::string::npos);
+  ASSERT_EQ(bytes[rate + 9], '\0');
+  bytes.replace(rate + 10, 8, std::string("\x7F\xF0\0\0\0\0\0\0", 8));
+  folder_.Write("data/movie.avi", bytes);
+
+  cMoviePlayer player;
+  ASSERT_TRUE(player.Open(u"data\\movie.avi"));
+  const double start = clock().NowSeconds();
+  player.Play(10000);
+  int polls = 0;
+  while (player.IsPlaying() && polls < kPollLimit) ++polls;
+  EXPECT_EQ(polls, kFlashFrames);
+  EXPECT_EQ(FramesDrawn(), static_cast<std::size_t>(kFlashFrames));
+  EXPECT_NEAR(clock().NowSeconds() - start, kFlashFrames * 0.04, 1e-3);
+}
+
 struct RefusedCase {
   const char* name;
   std::function<void(const std::filesystem::path&)> make;

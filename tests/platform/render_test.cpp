@@ -99,6 +99,34 @@ TEST_F(HeadlessRender, OnlyFramesThatChangeAreDrawn) {
   ExpectNear(g.ReadPixel(1, 1), 255, 255, 0);
 }
 
+// The glyph atlas grows in one side at a time; drawn through the renderer
+// (mirrored), it shows the texels it has now, never the copy from before.
+TEST_F(HeadlessRender, AMirroredPictureGrownInOneSideShowsItsNewTexels) {
+  auto atlas = Texture::CreateEmpty(4, 3, 0xFFFF0000);
+  TexturedQuad q;
+  q.corners[0] = {10, 10}, q.corners[1] = {22, 10}, q.corners[2] = {22, 19}, q.corners[3] = {10, 19};
+  const auto draw = [&](RectF source) {
+    g.Clear(0xFF000000);
+    q.source = source;
+    g.DrawTexturedQuads(*atlas, std::span(&q, 1));
+    return g.ReadPixel(15, 15);
+  };
+  const auto paint = [&](Rect area, Argb colour) {
+    const Texture::LockedRect texels = atlas->Lock();
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) texels.bits[y * atlas->width() + x] = colour;
+    }
+    atlas->Unlock();
+  };
+  ExpectNear(draw(RectF{4, 0, 0, 3}), 255, 0, 0, 0);
+  atlas->Resize(4, 6);
+  paint(Rect{0, 3, 4, 6}, 0xFF00FF00);
+  ExpectNear(draw(RectF{4, 3, 0, 6}), 0, 255, 0, 0);
+  atlas->Resize(7, 6);
+  paint(Rect{4, 0, 7, 6}, 0xFF0000FF);
+  ExpectNear(draw(RectF{7, 0, 4, 6}), 0, 0, 255, 0);
+}
+
 TEST_F(HeadlessRender, ClipRectangleStopsDrawingOutsideIt) {
   g.Clear(0xFF000000);
   const Rect clip{10, 10, 20, 30};
@@ -144,6 +172,8 @@ TEST_F(HeadlessRender, FourColourQuadHasItsColoursAtItsCorners) {
   ASSERT_EQ(quads.size(), 1u);
   EXPECT_EQ(std::vector<Argb>(std::begin(quads[0]->corner_colours), std::end(quads[0]->corner_colours)),
             (std::vector<Argb>{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF}));
+  EXPECT_EQ(quads[0]->colour, 0xFFFF0000u) << "a quad's colour is its top left one";
+  EXPECT_EQ(quads[0]->dest, (RectF{0, 0, 64, 48}));
   ExpectNear(g.ReadPixel(0, 0), 255, 0, 0, 12);
   ExpectNear(g.ReadPixel(63, 0), 0, 255, 0, 12);
   ExpectNear(g.ReadPixel(0, 47), 0, 0, 255, 12);
@@ -179,6 +209,29 @@ TEST_P(StretchedEdge, CoversItsLastRow) {
 INSTANTIATE_TEST_SUITE_P(Heights, StretchedEdge,
                          testing::Values(SeamCase{179, 586}, SeamCase{209, 553}, SeamCase{45, 452},
                                          SeamCase{100, 145}));
+
+// A wide polyline: each segment a band of the full width centred on it,
+// across as along; the record holds the points as given.
+TEST_F(HeadlessRender, WideLinesAreBandsAroundEachSegment) {
+  DrawRecorder recorder;
+  g.SetRecorder(&recorder);
+  g.Clear(0xFF000000);
+  const std::vector<PointF> points{{8, 30}, {40, 30}, {40, 4}};
+  g.DrawLines(points, 0xFF30C0A0u, 6.0f);
+  for (const int x : {12, 36}) {
+    for (const int y : {27, 32}) ExpectNear(g.ReadPixel(x, y), 0x30, 0xC0, 0xA0);
+    for (const int y : {26, 33}) ExpectNear(g.ReadPixel(x, y), 0, 0, 0, 0);
+  }
+  for (const int y : {7, 20}) {
+    for (const int x : {37, 42}) ExpectNear(g.ReadPixel(x, y), 0x30, 0xC0, 0xA0);
+    for (const int x : {36, 43}) ExpectNear(g.ReadPixel(x, y), 0, 0, 0, 0);
+  }
+  const auto lines = recorder.OfKind(DrawRecord::Kind::kLines);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0]->points, points);
+  EXPECT_FLOAT_EQ(lines[0]->width, 6.0f);
+  EXPECT_EQ(lines[0]->colour, 0xFF30C0A0u);
+}
 
 TEST_F(HeadlessRender, DepthSortingDrawsBackToFrontAndKeepsEqualDepthsInOrder) {
   DrawRecorder recorder;
@@ -222,6 +275,15 @@ TEST_F(HeadlessRender, RecordsDestinationAfterTransform) {
   EXPECT_EQ(r.dest, (RectF{10, 10, 30, 30}));
   EXPECT_EQ(r.colour, 0x80FFFFFFu);
   EXPECT_EQ(r.source, (Rect{0, 0, 2, 2}));
+  // Turned upside down, the destination still runs from top to bottom.
+  recorder.Clear();
+  auto sprite = g.CreateSpriteBatch();
+  sprite->Begin(kSpriteAlphaBlend);
+  sprite->SetTransform(Matrix2D::Scaling(3, -4) * Matrix2D::Translation(7, 40));
+  sprite->Draw(red.get(), nullptr, {1, 1}, 0.5f, 0xFFFFFFFF);
+  sprite->End();
+  ASSERT_EQ(recorder.records().size(), 1u);
+  EXPECT_EQ(recorder.records()[0].dest, (RectF{10, 28, 16, 36}));
 }
 
 // A window of SDL's software renderer draws its rectangles with our own
@@ -403,6 +465,25 @@ TEST(KeptBottom, IsDrawnAgainAfterItsTexelsChange) {
     std::fill_n(texels.bits, 4, 0xFF00FF00u);
     texture->Unlock();
     EXPECT_EQ(frame() & 0xFFFFFFu, 0x00FF00u);
+  }
+  SDL_DestroyWindow(window);
+}
+
+// Where no renderer with hardware drawing can be made (no GL driver, or a
+// display that offers none), the window gets SDL's software renderer.
+TEST(WindowDrawing, WithoutAnAcceleratedRendererTheWindowDrawsInSoftware) {
+  auto headless = AppFrame::CreateHeadless(8, 8);  // SDL's video, as the game starts it
+  if (SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr) GTEST_SKIP() << "a renderer is named";
+  SDL_Window* window = SDL_CreateWindow("fallback", 0, 0, 40, 30, SDL_WINDOW_HIDDEN);
+  ASSERT_NE(window, nullptr);
+  std::unique_ptr<RenderBackend> backend = CreateWindowBackend(window, 40, 30);
+  ASSERT_NE(backend, nullptr);
+  {
+    Graphics g(std::move(backend), 40, 30);
+    g.Clear(0xFF000000u);
+    g.FillRect(RectF{5, 6, 25, 21}, 0xFFC08040u);
+    ExpectNear(g.ReadPixel(14, 13), 0xC0, 0x80, 0x40, 0);
+    ExpectNear(g.ReadPixel(30, 13), 0, 0, 0, 0);
   }
   SDL_DestroyWindow(window);
 }

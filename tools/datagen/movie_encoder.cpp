@@ -85,11 +85,12 @@ bool MovieWriter::Open(const std::filesystem::path& file, const MovieParams& par
     if (error != nullptr) *error = "the size must be even and the frame rate positive";
     return false;
   }
-  int result = avformat_alloc_output_context2(&s.format, nullptr, "avi", file.string().c_str());
+  int result =
+      avformat_alloc_output_context2(&s.format, nullptr, params.flash ? "flv" : "avi", file.string().c_str());
   if (result < 0) return Fail(result, "container", error);
 
-  const AVCodec* video_codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
-  if (video_codec == nullptr) return Fail(AVERROR_ENCODER_NOT_FOUND, "MPEG-4 encoder", error);
+  const AVCodec* video_codec = avcodec_find_encoder(params.flash ? AV_CODEC_ID_FLV1 : AV_CODEC_ID_MPEG4);
+  if (video_codec == nullptr) return Fail(AVERROR_ENCODER_NOT_FOUND, "video encoder", error);
   s.video_stream = avformat_new_stream(s.format, nullptr);
   s.video = avcodec_alloc_context3(video_codec);
   if (s.video_stream == nullptr || s.video == nullptr) return Fail(AVERROR(ENOMEM), "video stream", error);

@@ -1,4 +1,5 @@
-// Writes a movie file: MPEG-4 video from ARGB pictures in an AVI container,
+// Writes a movie file: MPEG-4 video from ARGB pictures in an AVI container
+// (or Sorenson H.263 in a Flash video one, for tests of other containers),
 // with an optional mono sound track of 16-bit samples. Used by the build tool
 // that makes the game's movies and by the tests and benchmarks that need one.
 #pragma once
@@ -19,6 +20,8 @@ struct MovieParams {
   int sample_rate = 0;
   // The encoder's quantiser, 2 (best) to 31.
   int quality = 3;
+  // Flash video instead of AVI.
+  bool flash = false;
 };
 
 class MovieWriter {

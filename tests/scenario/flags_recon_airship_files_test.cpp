@@ -51,9 +51,16 @@ TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
   EXPECT_EQ(Saved("airrecon_units.csv"), "#Hexes with units spoted with air recon\r\nCountry;3;\r\n8;9;\r\n3;4;");
   country(3).reconSpottedUnits.clear();
   country(1).reconSpottedUnits = {&plane};
+  game().loadedGame = 1;
   LoadAirReconUnits(game(), test::kSaveTemplate);
   EXPECT_TRUE(country(1).reconSpottedUnits.empty());
   EXPECT_EQ(country(3).reconSpottedUnits, (std::list<cUnit*>{&seen, &plane}));
+
+  // A saved hex line holding one number where the game writes two is damage.
+  dir_.Write("data/save/out/airrecon_units.csv", "#Hexes with units spoted with air recon\r\nCountry;3;\r\n8;\r\n3;4;");
+  test::LogCapture log;
+  EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv at line 3 (counting from 1) has a line cut short"));
 }
 
 TEST_F(StateFiles, ReconLinesThatAreIgnored) {
@@ -106,7 +113,8 @@ TEST_F(AirshipFile, ReportsKeepEveryCharacterInUtf16) {
 }
 
 TEST_F(AirshipFile, BadCountriesAndAMissingFile) {
-  const std::u16string text = u"#h\n9;far;\nx;bad;\n2;kept;\n2\n";
+  // The last line has no ';' after its report, and a stray odd byte follows it.
+  const std::u16string text = u"#h\n9;far;\nx;bad;\n2\n2;kept";
   std::string bytes;
   for (char16_t unit : text) {
     bytes.push_back(static_cast<char>(unit & 0xFF));

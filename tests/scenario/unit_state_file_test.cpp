@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "foundation/fatal.h"
 #include "scenario/unit_state_file.h"
 #include "turn/sea_graph.h"
 #include "units/unit_files_fixture.h"
@@ -66,6 +67,14 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   }
   ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
   EXPECT_EQ(Saved("unit_state.csv"), written);
+
+  // A number of a saved line that is no number is damage, named by its field.
+  std::string damaged = written;
+  damaged.replace(damaged.find("Land;21;1;57;"), 13, "Land;21;1;5x;");
+  dir_.Write("data/save/out/unit_state.csv", damaged);
+  test::LogCapture log;
+  EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"unit_state.csv at line 3 (counting from 1) has no whole number in field 4;"));
 }
 
 }  // namespace

@@ -188,6 +188,8 @@ TEST_F(ScenarioConstantsTest, ShortAndOverlongLinesStayInsideTheTable) {
   EXPECT_EQ(c.MoveCostDefault(0), 7);
   EXPECT_EQ(c.SeaBattleChanceLimit(), 0);  // line 127 is not open
   EXPECT_EQ(c.Slot(consts_layout::kSlotCount), 0.0);
+  // Nor is line 18, after the movement costs: its stray value goes nowhere.
+  EXPECT_EQ(Load(File({{18, "95;41"}, {19, "3"}})).DefenderLossPercent(1, 1), 0);
 }
 
 TEST_F(ScenarioConstantsTest, OpenRowsRunIntoTheNextRow) {

@@ -21,6 +21,17 @@ TEST(ScenarioPaths, NamesAreSubstitutedLiterally) {
   EXPECT_EQ(ScenarioFilePath(u"S", u"consts.csv"), u"data\\scenarios\\S\\consts.csv");
 }
 
+// What a scenario's list may name: a file in its folder or below, never the
+// folder itself nor a file beside it.
+TEST(ScenarioPaths, AFileOfTheScenarioLiesInsideItsFolder) {
+  EXPECT_TRUE(IsScenarioFilePath(u"data\\scenarios\\North\\events.xml", u"North"));
+  EXPECT_TRUE(IsScenarioFilePath(u"Data/Scenarios/north/more/late.xml", u"North"));
+  EXPECT_FALSE(IsScenarioFilePath(u"data\\scenarios\\North", u"North"));
+  EXPECT_FALSE(IsScenarioFilePath(u"data\\scenarios\\North\\", u"North"));
+  EXPECT_FALSE(IsScenarioFilePath(u"data\\scenarios\\South\\events.xml", u"North"));
+  EXPECT_FALSE(IsScenarioFilePath(u"data\\scenarios\\North\\..\\South\\events.xml", u"North"));
+}
+
 TEST(FieldText, BreakingCharactersAreReplaced) {
   EXPECT_EQ(SanitizeFieldText(u"North;Fleet\r\n"), u"North,Fleet  ");
   EXPECT_EQ(SanitizeFieldText(u""), u"-");

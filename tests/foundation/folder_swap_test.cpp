@@ -4,6 +4,7 @@
 #include "foundation/folder_swap.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
@@ -70,6 +71,35 @@ TEST(FolderSwap, ATargetOfTheLongestNameStillGetsItsWorkingFolder) {
     ASSERT_TRUE(SaveOneFile(target, "land_units.csv", "units")) << name.size();
     EXPECT_EQ(test::ReadFileBytes(target / "land_units.csv"), "units");
   }
+}
+
+// Names taken by folders earlier writers left are passed over, for 64 tries
+// at most: past them the working folder is not made and the save fails,
+// rather than trying for ever.
+TEST(FolderSwap, AWorkingFolderPassesOverTakenNamesForSixtyFourTries) {
+  test::TempDir dir;
+  const fs::path target = dir.path() / "Slot";
+  // This process names its working folders "<role><owner>%<pid>-<n>", n counting up.
+  const std::string prefix = ".saving%Slot%" + std::to_string(::getpid()) + "-";
+  int next = 0;
+  {
+    const cWorkingFolder probe(target);
+    ASSERT_TRUE(probe.IsMade());
+    next = std::stoi(probe.path().filename().string().substr(prefix.size())) + 1;
+  }
+  const auto take = [&](int count) {
+    for (int n = next; n < next + count; ++n) fs::create_directory(dir.path() / (prefix + std::to_string(n)));
+  };
+  take(63);
+  {
+    const cWorkingFolder written(target);
+    EXPECT_TRUE(written.IsMade());
+    EXPECT_EQ(written.path().filename().string(), prefix + std::to_string(next + 63));
+  }
+  next += 64;
+  take(64);
+  const cWorkingFolder refused(target);
+  EXPECT_FALSE(refused.IsMade());
 }
 
 // On a file system without an exchange the previous folder goes aside, and

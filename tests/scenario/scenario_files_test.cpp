@@ -70,6 +70,20 @@ TEST_F(TableWriterTest, AnUnfinishedWriteKeepsTheOldFile) {
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "data/save/a/t.csv.tmp"));
 }
 
+// A table that cannot take its name (a folder of the player's holds it) is
+// not written, and its writer says so.
+TEST_F(TableWriterTest, ATableThatCannotTakeItsNameIsNotWritten) {
+  dir_.Write("data/save/a/t.csv/notes.txt", "mine");
+  test::LogCapture log;
+  cTableWriter writer(u"data\\save\\a\\t.csv");
+  ASSERT_TRUE(writer.ok());
+  writer.Write(u"#T\n1;");
+  EXPECT_FALSE(writer.Commit());
+  EXPECT_TRUE(log.Contains(u"Error writing file data\\save\\a\\t.csv"));
+  EXPECT_EQ(dir_.Read("data/save/a/t.csv/notes.txt"), "mine");
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "data/save/a/t.csv.tmp"));
+}
+
 TEST_F(TableWriterTest, MissingFolderIsReportedToTheCaller) {
   test::LogCapture log;
   cTableWriter writer(u"data\\save\\nowhere\\t.csv");

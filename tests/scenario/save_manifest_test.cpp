@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 
 #include "foundation/fatal.h"
+#include "foundation/md5.h"
 #include "foundation/text.h"
 #include "scenario/save_game.h"
 #include "support/log_capture.h"
@@ -66,6 +68,38 @@ TEST_F(SaveManifestTest, TheSaveAsWrittenPassesAndLoads) {
   EXPECT_TRUE(CheckSaveManifest(kFolder));
   EXPECT_EQ(LoadNewScenario(kTemplate, 1)->CountryCount(), 3);
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
+}
+
+// A list whose own digest holds but whose line names no file of the save as
+// the game writes one (a name with a folder in it, a digest in capitals) is
+// damaged; the same line written as the game writes it passes.
+TEST_F(SaveManifestTest, AListLineTheGameDoesNotWriteIsDamage) {
+  const std::string table = test::ReadFileBytes(Save() / "land_units.csv");
+  const std::string digest = Md5Hex(table);
+  std::string capitals = digest;
+  for (char& c : capitals) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  ASSERT_NE(capitals, digest);
+  const std::string size = std::to_string(table.size());
+  const auto list = [](const std::string& line) {
+    const std::string covered = "# file;bytes;md5;\r\n" + line + "\r\n";
+    return covered + "#end;1;" + Md5Hex(covered) + ";\r\n";
+  };
+  struct sLine {
+    std::string text;
+    bool sound;
+  };
+  for (const sLine& line : {sLine{"land_units.csv;" + size + ";" + digest + ";", true},
+                            sLine{"land_units.csv;" + size + ";" + capitals + ";", false},
+                            sLine{"save/land_units.csv;" + size + ";" + digest + ";", false}}) {
+    SCOPED_TRACE(line.text);
+    std::ofstream(Save() / "file_digests.csv", std::ios::binary | std::ios::trunc) << list(line.text);
+    test::LogCapture log;
+    EXPECT_EQ(CheckSaveManifest(kFolder), line.sound);
+    EXPECT_EQ(log.Contains(u"ERROR: " + std::u16string(kFolder) +
+                           u"\\file_digests.csv at line 2 (counting from 1) holds no file's name, size and digest; "
+                           u"the list of the save's files is damaged and the game is not loaded"),
+              !line.sound);
+  }
 }
 
 TEST_P(DamagedSave, ADamagedFileFailsTheListAndTheLoad) {

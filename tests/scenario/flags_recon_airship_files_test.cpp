@@ -17,12 +17,15 @@ class StateFiles : public UnitFiles {};
 
 TEST_F(StateFiles, FlagLinesWithAUsableSemicolon) {
   game().flags[3] = 9;
-  Scenario("flags.txt", "# flag no;flag value\r\n12;5;\r\n;5\r\n13;\r\n39999;-2;\n40000;3;\r\n-1;4;\r\n#14;1;\r\n15;6");
+  Scenario("flags.txt",
+           "# flag no;flag value\r\n12;5;\r\n;5\r\n13;4;\r\n13;\r\n7;8;\r\n39999;-2;\n40000;3;\r\n-1;4;\r\n#14;1;\r\n15;6");
   test::LogCapture log;
   LoadFlags(game(), test::kScenario);
   EXPECT_EQ(game().flags[3], 0);
+  EXPECT_EQ(game().flags[0], 0);  // a line without a number before its ';'
+  EXPECT_EQ(game().flags[7], 8);
   EXPECT_EQ(game().flags[12], 5);
-  EXPECT_EQ(game().flags[13], 0);
+  EXPECT_EQ(game().flags[13], 4);  // a line with nothing after its ';' sets nothing
   EXPECT_EQ(game().flags[14], 0);
   EXPECT_EQ(game().flags[15], 6);
   EXPECT_EQ(game().flags[39999], -2);
@@ -31,7 +34,7 @@ TEST_F(StateFiles, FlagLinesWithAUsableSemicolon) {
   EXPECT_TRUE(log.Contains(u"Otwieram plik flag ze sciezka..."));
 
   ASSERT_TRUE(WriteFlags(game(), test::kSaveFolder));
-  EXPECT_EQ(Saved("flags.txt"), "# flag no;flag value\r\n12;5;\r\n15;6;\r\n39999;-2;\r\n");
+  EXPECT_EQ(Saved("flags.txt"), "# flag no;flag value\r\n7;8;\r\n12;5;\r\n13;4;\r\n15;6;\r\n39999;-2;\r\n");
   game().flags[12] = 0;
   LoadFlags(game(), test::kSaveTemplate);
   EXPECT_EQ(game().flags[12], 5);

@@ -62,6 +62,8 @@ TEST_F(LandUnitsFile, ReadsEveryColumn) {
   EXPECT_EQ(u.lastX, 17);
   EXPECT_EQ(u.lastY, 18);
   EXPECT_EQ(u.availableInTurns, 19);
+  EXPECT_EQ(u.spotted, 0);
+  EXPECT_EQ(u.newEnemyRevealed, 0);
   EXPECT_TRUE(log.Contains(u"Land unit First Guards (ID=12 CountryID=2) added"));
   EXPECT_FALSE(log.ContainsText(u"Commander with ID"));
 }

@@ -64,6 +64,11 @@ TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
   test::LogCapture log;
   EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv at line 3 (counting from 1) has a line cut short"));
+  // And one whose header line is gone.
+  dir_.Write("data/save/out/airrecon_units.csv", "Country;3;\r\n8;9;\r\n3;4;");
+  EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(
+      u"airrecon_units.csv at line 1 (counting from 1) does not begin with the table's '#' header line"));
 }
 
 TEST_F(StateFiles, ReconLinesThatAreIgnored) {

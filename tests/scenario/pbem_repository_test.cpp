@@ -31,6 +31,22 @@ extern "C" ssize_t pread(int descriptor, void* into, size_t count, off_t offset)
 namespace tr {
 namespace {
 
+// While not 0, every write of this program at an offset takes at most this
+// many bytes, as a signal or a nearly full disk may leave it.
+std::atomic<std::size_t> gWritesTakeAtMost{0};
+
+}  // namespace
+}  // namespace tr
+
+extern "C" ssize_t pwrite(int descriptor, const void* from, size_t count, off_t offset) {
+  const std::size_t most = tr::gWritesTakeAtMost.load();
+  if (most != 0 && count > most) count = most;
+  return static_cast<ssize_t>(::syscall(SYS_pwrite64, descriptor, from, count, offset));
+}
+
+namespace tr {
+namespace {
+
 class PbemRepository : public testing::Test {
  protected:
   PbemRepository() {
@@ -140,6 +156,18 @@ TEST_F(PbemRepository, ARepositoryCutShortWhileReadIsNotWritten) {
   EXPECT_TRUE(log.Contains(u"ERROR: Writing data\\pbem\\repo.dat failed"));
   EXPECT_EQ(UpdatePbemRepository(6, u"Beta"), u"");
   EXPECT_EQ(Repo(), MakePbemRepoRecord(2, u"Alpha") + MakePbemRepoRecord(6, u"Beta"));
+}
+
+// A record written a part at a time lands whole in its place.
+TEST_F(PbemRepository, ARecordWrittenInPartsLandsWholeInItsPlace) {
+  SetRepo(MakePbemRepoRecord(2, u"Alpha") + MakePbemRepoRecord(4, u"Beta"));
+  gWritesTakeAtMost = 97;
+  const std::u16string replaced = UpdatePbemRepository(6, u"Beta");
+  const std::u16string added = UpdatePbemRepository(8, u"Gamma");
+  gWritesTakeAtMost = 0;
+  EXPECT_EQ(replaced, u"");
+  EXPECT_EQ(added, u"");
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(2, u"Alpha") + MakePbemRepoRecord(6, u"Beta") + MakePbemRepoRecord(8, u"Gamma"));
 }
 
 // A game started with its standard input closed is given descriptor 0 for

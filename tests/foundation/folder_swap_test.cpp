@@ -74,6 +74,30 @@ TEST(FolderSwap, ATargetOfTheLongestNameStillGetsItsWorkingFolder) {
   }
 }
 
+// A working folder's name that just fits is kept whole; one a byte longer is
+// cut and marked.
+TEST(FolderSwap, AWorkingFolderNameThatJustFitsIsKeptWhole) {
+  test::TempDir dir;
+  int next = 0;
+  {
+    const cWorkingFolder probe(dir.path() / "Slot");
+    ASSERT_TRUE(probe.IsMade());
+    const std::string name = probe.path().filename().string();
+    next = std::stoi(name.substr(name.rfind('-') + 1)) + 1;
+  }
+  const std::string unique = std::to_string(::getpid()) + "-" + std::to_string(next);
+  const std::string fits(NAME_MAX - std::string_view(".saving%").size() - 1 - unique.size(), 'f');
+  {
+    const cWorkingFolder written(dir.path() / fits);
+    ASSERT_TRUE(written.IsMade());
+    EXPECT_EQ(written.path().filename().string(), ".saving%" + fits + "%" + unique);
+  }
+  const cWorkingFolder longer(dir.path() / (fits + "g"));
+  ASSERT_TRUE(longer.IsMade());
+  EXPECT_NE(longer.path().filename().string().find("%%"), std::string::npos);
+  EXPECT_LE(longer.path().filename().string().size(), static_cast<std::size_t>(NAME_MAX));
+}
+
 // Names taken by folders earlier writers left are passed over, for 64 tries
 // at most: past them the working folder is not made and the save fails,
 // rather than trying for ever.

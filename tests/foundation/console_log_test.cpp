@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include "foundation/log_sink.h"
@@ -75,6 +76,19 @@ TEST(ConsoleLog, GlobalLogReceivesSinkLines) {
   test::LogCapture capture;
   LogFormat(u"Loading INI file %s ...", u"Settings.ini");
   EXPECT_TRUE(capture.Contains(u"Loading INI file Settings.ini ..."));
+}
+
+// From start-up the low-level services' lines reach the game's log. Run in
+// a fresh process: tests here send them elsewhere.
+TEST(ConsoleLogDeathTest, SinkLinesReachTheGlobalLogFromStartUp) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        test::LogCapture capture;
+        LogToSink(u"RC:probe.cpp:41");
+        std::_Exit(capture.Contains(u"RC:probe.cpp:41") ? 0 : 3);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 // Lines of the low-level services reach standard error while no log takes

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <climits>
 #include <functional>
 
 #include "foundation/csv_reader.h"
@@ -51,6 +52,23 @@ TEST(FileReadTest, RefusesWhatIsNotARegularFile) {
     EXPECT_FALSE(ReadRegularFile(path).opened);
     EXPECT_FALSE(IsReadableRegularFile(path));
   }
+}
+
+// Only a file that is not there is missing: a name the system cannot look up
+// (longer than a name may be) is a file that cannot be opened, and said so.
+TEST(FileReadTest, ANameTooLongIsUnreadableNotMissing) {
+  test::TempDir dir;
+  dir.Write("data/kept.csv", "k");
+  const test::ScopedGameRoot root(dir.path());
+  eFileRefusal refusal = eFileRefusal::kNone;
+  test::LogCapture log;
+  EXPECT_FALSE(OpenGameFile(dir.path() / "data" / "gone.csv", kTextFileBudget, &refusal).is_open());
+  EXPECT_EQ(refusal, eFileRefusal::kMissing);
+  EXPECT_TRUE(log.lines().empty());
+  const fs::path tooLong = dir.path() / "data" / std::string(NAME_MAX + 9, 'n');
+  EXPECT_FALSE(OpenGameFile(tooLong, kTextFileBudget, &refusal).is_open());
+  EXPECT_EQ(refusal, eFileRefusal::kUnreadable);
+  EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + tooLong.string() + " cannot be opened; it is not read")));
 }
 
 // A file is read up to its kind's budget and refused one byte past it, named

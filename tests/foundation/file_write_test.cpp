@@ -43,6 +43,17 @@ TEST(FileWriteTest, ReplacesLinksAndLeftoversInsteadOfWritingThroughThem) {
   }
 }
 
+// A file of one byte and an empty one are whole files too.
+TEST(FileWriteTest, TheShortestFilesAreWritten) {
+  test::TempDir folder;
+  const fs::path file = folder.Write("flags.txt", "the old flags");
+  EXPECT_TRUE(WriteFileReplacing(file, "7"));
+  EXPECT_EQ(test::ReadFileBytes(file), "7");
+  EXPECT_TRUE(WriteFileReplacing(file, ""));
+  EXPECT_EQ(test::ReadFileBytes(file), "");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(folder.path() / "flags.txt.tmp")));
+}
+
 // The disk fills up part-way (a file size limit, in a child process so the
 // limit ends with it): the write fails and the old file keeps its bytes.
 TEST(FileWriteTest, AWriteThatFillsTheDiskFailsAndKeepsTheOldFile) {

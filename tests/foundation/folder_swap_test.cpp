@@ -4,6 +4,7 @@
 #include "foundation/folder_swap.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
@@ -13,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -70,6 +72,142 @@ TEST(FolderSwap, ATargetOfTheLongestNameStillGetsItsWorkingFolder) {
     ASSERT_TRUE(SaveOneFile(target, "land_units.csv", "units")) << name.size();
     EXPECT_EQ(test::ReadFileBytes(target / "land_units.csv"), "units");
   }
+}
+
+// A working folder's name that just fits is kept whole; one a byte longer is
+// cut and marked.
+TEST(FolderSwap, AWorkingFolderNameThatJustFitsIsKeptWhole) {
+  test::TempDir dir;
+  int next = 0;
+  {
+    const cWorkingFolder probe(dir.path() / "Slot");
+    ASSERT_TRUE(probe.IsMade());
+    const std::string name = probe.path().filename().string();
+    next = std::stoi(name.substr(name.rfind('-') + 1)) + 1;
+  }
+  const std::string unique = std::to_string(::getpid()) + "-" + std::to_string(next);
+  const std::string fits(NAME_MAX - std::string_view(".saving%").size() - 1 - unique.size(), 'f');
+  {
+    const cWorkingFolder written(dir.path() / fits);
+    ASSERT_TRUE(written.IsMade());
+    EXPECT_EQ(written.path().filename().string(), ".saving%" + fits + "%" + unique);
+  }
+  const cWorkingFolder longer(dir.path() / (fits + "g"));
+  ASSERT_TRUE(longer.IsMade());
+  EXPECT_NE(longer.path().filename().string().find("%%"), std::string::npos);
+  EXPECT_LE(longer.path().filename().string().size(), static_cast<std::size_t>(NAME_MAX));
+}
+
+// Names taken by folders earlier writers left are passed over, for 64 tries
+// at most: past them the working folder is not made and the save fails,
+// rather than trying for ever.
+TEST(FolderSwap, AWorkingFolderPassesOverTakenNamesForSixtyFourTries) {
+  test::TempDir dir;
+  const fs::path target = dir.path() / "Slot";
+  // This process names its working folders "<role><owner>%<pid>-<n>", n counting up.
+  const std::string prefix = ".saving%Slot%" + std::to_string(::getpid()) + "-";
+  int next = 0;
+  {
+    const cWorkingFolder probe(target);
+    ASSERT_TRUE(probe.IsMade());
+    next = std::stoi(probe.path().filename().string().substr(prefix.size())) + 1;
+  }
+  const auto take = [&](int count) {
+    for (int n = next; n < next + count; ++n) fs::create_directory(dir.path() / (prefix + std::to_string(n)));
+  };
+  take(63);
+  {
+    const cWorkingFolder written(target);
+    EXPECT_TRUE(written.IsMade());
+    EXPECT_EQ(written.path().filename().string(), prefix + std::to_string(next + 63));
+  }
+  next += 64;
+  take(64);
+  const cWorkingFolder refused(target);
+  EXPECT_FALSE(refused.IsMade());
+}
+
+// Writes one file into a new working folder and swaps it in, with the flushes checked.
+bool SaveFlushed(const fs::path& target, std::string_view bytes, const FolderFlushCheck& flush,
+                 const FolderRenameCheck& rename = {}) {
+  const cWorkingFolder written(target);
+  if (!written.IsMade()) return false;
+  std::ofstream(written.path() / "new.csv", std::ios::binary) << bytes;
+  return SwapFolderIntoPlace(written, target, rename, flush);
+}
+
+// The written folder is on the disk before it takes the previous one's place,
+// and the changed names of the parent after, by an exchange or by two
+// renames alike; a written folder that cannot be flushed never goes in. A
+// flush that succeeds says nothing, whatever error an earlier call left.
+TEST(FolderSwap, TheWrittenFolderIsOnTheDiskBeforeItGoesIn) {
+  test::TempDir dir;
+  const fs::path target = dir.path() / "Slot";
+  dir.Write("Slot/old.csv", "old");
+  for (const bool exchange : {true, false}) {
+    SCOPED_TRACE(exchange ? "exchange" : "two renames");
+    std::vector<fs::path> flushed;
+    const FolderFlushCheck record = [&](const fs::path& folder) {
+      flushed.push_back(folder);
+      errno = EIO;
+      return 0;
+    };
+    // Without an exchange: the previous folder aside, the new one in.
+    int renames = 0;
+    const FolderRenameCheck rename = [&](std::u16string_view, std::u16string_view) {
+      return !exchange && renames++ == 0 ? EINVAL : 0;
+    };
+    test::LogCapture log;
+    ASSERT_TRUE(SaveFlushed(target, exchange ? "first" : "second", record, rename));
+    ASSERT_EQ(flushed.size(), 2u);
+    EXPECT_EQ(flushed.front().parent_path(), dir.path());
+    EXPECT_TRUE(flushed.front().filename().string().starts_with(".saving%Slot%"));
+    EXPECT_EQ(flushed.back(), dir.path());
+    EXPECT_EQ(dir.Read("Slot/new.csv"), exchange ? "first" : "second");
+    EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"Slot"});
+    EXPECT_FALSE(log.ContainsText(u"WARNING"));
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  }
+
+  test::LogCapture log;
+  EXPECT_FALSE(SaveFlushed(target, "third", [&](const fs::path& folder) { return folder == dir.path() ? 0 : EIO; }));
+  EXPECT_TRUE(log.ContainsText(u"to the disk (Input/output error)"));
+  // Nor does one whose previous folder cannot be moved aside.
+  int renames = 0;
+  EXPECT_FALSE(SaveFlushed(target, "fourth", {}, [&](std::u16string_view, std::u16string_view) {
+    return ++renames == 1 ? EINVAL : EACCES;
+  }));
+  EXPECT_TRUE(log.ContainsText(u"ERROR: Cannot move " + Utf8ToUtf16(target.string()) + u" aside (Permission denied)"));
+  EXPECT_EQ(dir.Read("Slot/new.csv"), "second");
+  EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"Slot"});
+}
+
+// Once the written folder is in place a parent whose names cannot be flushed
+// is told of, and a file system with nothing to flush is not.
+TEST(FolderSwap, AParentThatCannotBeFlushedAfterTheSwapIsOnlyWarnedOf) {
+  test::TempDir dir;
+  const fs::path target = dir.path() / "Slot";
+  for (const int error : {EIO, EINVAL}) {
+    test::LogCapture log;
+    EXPECT_TRUE(SaveFlushed(target, std::to_string(error), [&](const fs::path& folder) {
+      return folder == dir.path() ? error : 0;
+    }));
+    EXPECT_EQ(dir.Read("Slot/new.csv"), std::to_string(error));
+    EXPECT_EQ(log.ContainsText(u"WARNING: The new names in "), error == EIO);
+  }
+}
+
+// A working folder its writer no longer holds (the writer ended) is removed
+// by the next swap in the parent; one still held is left to its writer.
+TEST(FolderSwap, WorkingFoldersNobodyHoldsAreRemovedByTheNextSwap) {
+  test::TempDir dir;
+  dir.Write(".saving%Slot%1-7/land_units.csv", "half");
+  const cWorkingFolder held(dir.path() / "Other");
+  ASSERT_TRUE(held.IsMade());
+  test::LogCapture log;
+  ASSERT_TRUE(SaveOneFile(dir.path() / "Slot", "new.csv", "new"));
+  EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"Slot", held.path().filename().string()}));
+  EXPECT_TRUE(log.ContainsText(u".saving%Slot%1-7, left by a save that did not finish"));
 }
 
 // On a file system without an exchange the previous folder goes aside, and

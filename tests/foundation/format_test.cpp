@@ -69,6 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{u"%c", 0x20AC, u"\u20ac"}, Case{u"%.3s", u"abcdef", u"abc"},
                     Case{u"%5s|", u"ab", u"   ab|"}, Case{u"%-5s|", u"ab", u"ab   |"},
                     Case{u"%+.2f", 1.0, u"+1.00"}, Case{u"%08.3f", -3.5, u"-003.500"},
+                    // The blank for a sign stands before the padding zeros, as a sign does.
+                    Case{u"% 08.2f", 3.25, u" 0003.25"}, Case{u"% 07.1f", -6.75, u"-0006.8"},
                     // The alternate form marks only a value that is not 0.
                     Case{u"%#x", 0u, u"0"}, Case{u"%#x", 255u, u"0xff"}, Case{u"%#X", 255u, u"0XFF"},
                     Case{u"%#o", 8u, u"010"}, Case{u"%#o", 0u, u"0"}));

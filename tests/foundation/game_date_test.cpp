@@ -39,6 +39,12 @@ TEST_F(GameDateTest, MonthsUseTheirOwnCounts) {
   EXPECT_EQ((cGameDate{2, 3, 1940}.GetDayOfMonth()), 11);
   EXPECT_EQ((cGameDate{2, 4, 1940}.GetDayOfMonth()), 9);
   EXPECT_EQ((cGameDate{1, 13, 1940}.GetDayOfMonth()), 1);  // outside the year: no table read
+  SetImpulsesPerMonth({5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 3});
+  EXPECT_EQ(ImpulsesInMonth(12), 3);
+  EXPECT_EQ(ImpulsesInMonth(13), 1);
+  EXPECT_EQ(ImpulsesInMonth(1), 5);
+  EXPECT_EQ(ImpulsesInMonth(0), 1);
+  EXPECT_EQ((cGameDate{2, 13, 1940}.GetDayOfMonth()), 31);
 }
 
 TEST_F(GameDateTest, ComparesDays) {

@@ -84,6 +84,8 @@ TEST_F(GameLockTest, InactiveLockDoesNothing) {
   SetGameLockActive(false);
   EnterGameLock("x", 1);
   EXPECT_EQ(GameLockDepth(), 0);
+  LeaveGameLock("x", 2);
+  EXPECT_EQ(GameLockDepth(), 0);
   EXPECT_TRUE(gLines.empty());
 }
 

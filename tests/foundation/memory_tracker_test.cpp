@@ -137,5 +137,19 @@ TEST(MemoryTracker, GlobalOperatorsRelease) {
   EXPECT_EQ(MemoryManager().LiveBlocks(), 0u);
 }
 
+// The process's tracker is the one the program's own release operators use
+// from start-up: a release its caller names is checked there.
+TEST(MemoryTracker, NamedReleasesOfTheProgramGoToTheProcessTracker) {
+  const std::size_t before = MemoryManager().Report().size();
+  // Called by name: a new and delete pair may be left out altogether.
+  void* block = ::operator new(29);
+  XMEMORY_MANAGER::SetDeallocationSource("g.cpp", 23);
+  ::operator delete(block);
+  const std::vector<std::u16string> report = MemoryManager().Report();
+  ASSERT_EQ(report.size(), before + 1);
+  EXPECT_NE(report.back().find(u"Memory allocation was not registered"), std::u16string::npos);
+  EXPECT_NE(report.back().find(u"File: g.cpp\n\t\tLine: 23"), std::u16string::npos);
+}
+
 }  // namespace
 }  // namespace tr

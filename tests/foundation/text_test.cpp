@@ -30,6 +30,21 @@ TEST(Utf, RoundTripsAcrossPlanes) {
   const std::u16string text = u"a\u00e9\u20ac\u0141\u00f3d\u017a \U0001F600 \u0416";
   EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
   EXPECT_EQ(Utf16ToUtf8(u"\u20ac"), "\xE2\x82\xAC");
+  // The last character of one unit, and the first of a pair.
+  EXPECT_EQ(Utf8ToUtf16("\xEF\xBF\xBD\xEF\xBF\xBF"), u"\uFFFD\uFFFF");
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x90\x80\x80"), u"\U00010000");
+}
+
+// A cut never parts a surrogate pair; a cut to nothing is nothing, whatever
+// lies before the text's first unit.
+TEST(Text, CutsNeverPartASurrogatePair) {
+  const std::u16string text = u"ab\U0001F600cd";
+  EXPECT_EQ(CutUnits(text, 2), u"ab");
+  EXPECT_EQ(CutUnits(text, 3), u"ab");
+  EXPECT_EQ(CutUnits(text, 4), u"ab\U0001F600");
+  EXPECT_EQ(CutUnits(text, 6), text);
+  EXPECT_EQ(CutUnits(text, 9), text);
+  EXPECT_EQ(CutUnits(std::u16string_view(text).substr(3), 0), u"");
 }
 
 TEST(Utf, MalformedInputBecomesReplacement) {

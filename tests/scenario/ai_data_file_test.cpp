@@ -255,6 +255,11 @@ TEST_F(AiDataFileTest, EveryValueOfEveryCountryComesBackInItsOwnPlace) {
   test::LogCapture log;
   EXPECT_THROW(Load(text.substr(0, text.find("\r\nCountry;3"))), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"has no block for country 3 (cut short?)"));
+  // Nor is the first country's block ever left out.
+  const std::size_t first = text.find("Country;1");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_THROW(Load(text.substr(0, first) + text.substr(text.find("Country;2"))), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"has no block for country 1 (cut short?)"));
 }
 
 }  // namespace

@@ -121,6 +121,24 @@ TEST_F(AirNavalUnitsFiles, ShipsReadSaveAndLoadWithTheirReserve) {
   EXPECT_EQ(game().nextNavalUnitId, 3);
 }
 
+// A ship's number runs from 0 to the largest an object may have; a row past
+// either end is logged and skipped.
+TEST_F(AirNavalUnitsFiles, ShipNumbersAtTheirBoundsLoadAndOnePastDoNot) {
+  Scenario("naval_units.csv", "#Naval units\r\n0;Low;1;41;5;8;10;-1;0;1;0;0;1;1;\r\n"
+                              "-1;Under;1;42;5;7;9;-1;0;1;0;0;1;1;\r\n"
+                              "999999999;High;2;43;6;6;8;-1;0;1;0;0;1;1;\r\n"
+                              "1000000000;Over;2;44;6;5;7;-1;0;1;0;0;1;1;\r\n");
+  test::LogCapture log;
+  LoadNavalUnits(game(), test::kScenario);
+  ASSERT_EQ(game().navalUnits.size(), 2u);
+  EXPECT_EQ(game().navalUnits.front()->name, u"Low");
+  EXPECT_EQ(game().navalUnits.front()->id, 0);
+  EXPECT_EQ(game().navalUnits.back()->name, u"High");
+  EXPECT_TRUE(log.ContainsText(u"Naval unit ID (-1) out of range"));
+  EXPECT_TRUE(log.ContainsText(u"Naval unit ID (1000000000) out of range"));
+  EXPECT_FALSE(log.ContainsText(u"Naval unit ID (0)"));
+}
+
 // Neighbouring columns never hold the same value, so a column read from or
 // written to its neighbour's place changes the row.
 TEST_F(AirNavalUnitsFiles, SavedAirUnitsComeBackColumnByColumn) {

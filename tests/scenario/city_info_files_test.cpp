@@ -66,6 +66,12 @@ TEST_F(CityInfoFilesTest, SavedFilesReadBackTheSame) {
   test::LogCapture log;
   EXPECT_THROW(LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\cut\\%s"), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"cities_supply_info.csv at line 3 (counting from 1) has 3 fields of the 5 of a row"));
+  // Before the first supply computation a row holds the place alone; a row
+  // after it with half a place was cut.
+  dir_.Write("data/save/cut/cities_supply_info.csv", "# cities supply info:\r\n1;1;\r\n4;\r\n");
+  log.Clear();
+  EXPECT_THROW(LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\cut\\%s"), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"cities_supply_info.csv at line 3 (counting from 1) has 1 fields of the 2 of a row"));
 }
 
 TEST_F(CityInfoFilesTest, EitherFileMissingIsFatal) {

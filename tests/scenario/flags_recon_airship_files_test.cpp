@@ -17,12 +17,15 @@ class StateFiles : public UnitFiles {};
 
 TEST_F(StateFiles, FlagLinesWithAUsableSemicolon) {
   game().flags[3] = 9;
-  Scenario("flags.txt", "# flag no;flag value\r\n12;5;\r\n;5\r\n13;\r\n39999;-2;\n40000;3;\r\n-1;4;\r\n#14;1;\r\n15;6");
+  Scenario("flags.txt",
+           "# flag no;flag value\r\n12;5;\r\n;5\r\n13;4;\r\n13;\r\n7;8;\r\n39999;-2;\n40000;3;\r\n-1;4;\r\n#14;1;\r\n15;6");
   test::LogCapture log;
   LoadFlags(game(), test::kScenario);
   EXPECT_EQ(game().flags[3], 0);
+  EXPECT_EQ(game().flags[0], 0);  // a line without a number before its ';'
+  EXPECT_EQ(game().flags[7], 8);
   EXPECT_EQ(game().flags[12], 5);
-  EXPECT_EQ(game().flags[13], 0);
+  EXPECT_EQ(game().flags[13], 4);  // a line with nothing after its ';' sets nothing
   EXPECT_EQ(game().flags[14], 0);
   EXPECT_EQ(game().flags[15], 6);
   EXPECT_EQ(game().flags[39999], -2);
@@ -31,7 +34,7 @@ TEST_F(StateFiles, FlagLinesWithAUsableSemicolon) {
   EXPECT_TRUE(log.Contains(u"Otwieram plik flag ze sciezka..."));
 
   ASSERT_TRUE(WriteFlags(game(), test::kSaveFolder));
-  EXPECT_EQ(Saved("flags.txt"), "# flag no;flag value\r\n12;5;\r\n15;6;\r\n39999;-2;\r\n");
+  EXPECT_EQ(Saved("flags.txt"), "# flag no;flag value\r\n7;8;\r\n12;5;\r\n13;4;\r\n15;6;\r\n39999;-2;\r\n");
   game().flags[12] = 0;
   LoadFlags(game(), test::kSaveTemplate);
   EXPECT_EQ(game().flags[12], 5);
@@ -51,9 +54,21 @@ TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
   EXPECT_EQ(Saved("airrecon_units.csv"), "#Hexes with units spoted with air recon\r\nCountry;3;\r\n8;9;\r\n3;4;");
   country(3).reconSpottedUnits.clear();
   country(1).reconSpottedUnits = {&plane};
+  game().loadedGame = 1;
   LoadAirReconUnits(game(), test::kSaveTemplate);
   EXPECT_TRUE(country(1).reconSpottedUnits.empty());
   EXPECT_EQ(country(3).reconSpottedUnits, (std::list<cUnit*>{&seen, &plane}));
+
+  // A saved hex line holding one number where the game writes two is damage.
+  dir_.Write("data/save/out/airrecon_units.csv", "#Hexes with units spoted with air recon\r\nCountry;3;\r\n8;\r\n3;4;");
+  test::LogCapture log;
+  EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv at line 3 (counting from 1) has a line cut short"));
+  // And one whose header line is gone.
+  dir_.Write("data/save/out/airrecon_units.csv", "Country;3;\r\n8;9;\r\n3;4;");
+  EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(
+      u"airrecon_units.csv at line 1 (counting from 1) does not begin with the table's '#' header line"));
 }
 
 TEST_F(StateFiles, ReconLinesThatAreIgnored) {
@@ -106,7 +121,8 @@ TEST_F(AirshipFile, ReportsKeepEveryCharacterInUtf16) {
 }
 
 TEST_F(AirshipFile, BadCountriesAndAMissingFile) {
-  const std::u16string text = u"#h\n9;far;\nx;bad;\n2;kept;\n2\n";
+  // The last line has no ';' after its report, and a stray odd byte follows it.
+  const std::u16string text = u"#h\n9;far;\nx;bad;\n2\n2;kept";
   std::string bytes;
   for (char16_t unit : text) {
     bytes.push_back(static_cast<char>(unit & 0xFF));

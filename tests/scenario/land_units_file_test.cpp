@@ -4,7 +4,9 @@
 
 #include <set>
 
+#include "foundation/format.h"
 #include "scenario/land_units_file.h"
+#include "scenario/unit_file_checks.h"
 #include "units/unit_files_fixture.h"
 
 namespace tr {
@@ -60,8 +62,37 @@ TEST_F(LandUnitsFile, ReadsEveryColumn) {
   EXPECT_EQ(u.lastX, 17);
   EXPECT_EQ(u.lastY, 18);
   EXPECT_EQ(u.availableInTurns, 19);
+  EXPECT_EQ(u.spotted, 0);
+  EXPECT_EQ(u.newEnemyRevealed, 0);
   EXPECT_TRUE(log.Contains(u"Land unit First Guards (ID=12 CountryID=2) added"));
   EXPECT_FALSE(log.ContainsText(u"Commander with ID"));
+}
+
+// Action points below zero are read as none, and more than the scenario gives
+// any land unit as that most; none and the most are read as they are.
+TEST_F(LandUnitsFile, ActionPointsOutsideWhatTheScenarioGivesAreHeld) {
+  const std::int32_t most = MostLandActionPoints(game().constants);
+  ASSERT_GT(most, 4);
+  const auto row = [](int id, int x, int points, int starting) {
+    std::string text = LandRow(id, "U" + std::to_string(id), 1, x, 2);
+    const std::string columns = ";2;80;3;1;0;4;5;6;";
+    return text.replace(text.find(columns), columns.size(),
+                        ";2;80;" + std::to_string(points) + ";1;0;4;5;" + std::to_string(starting) + ";");
+  };
+  Scenario("land_units.csv", row(31, 3, -3, 0) + row(32, 4, most, most + 1));
+  test::LogCapture log;
+  LoadLandUnits(game(), test::kScenario);
+  ASSERT_EQ(game().landUnits.size(), 2u);
+  const cJednostkaLadowa& below = *game().landUnits.front();
+  const cJednostkaLadowa& above = *game().landUnits.back();
+  EXPECT_EQ(below.actionPoints, 0);
+  EXPECT_EQ(below.startingActionPoints, 0);
+  EXPECT_EQ(above.actionPoints, most);
+  EXPECT_EQ(above.startingActionPoints, most);
+  EXPECT_TRUE(log.ContainsText(u"Action Points (-3) out of range"));
+  EXPECT_FALSE(log.ContainsText(u"Starting AP (0)"));
+  EXPECT_FALSE(log.ContainsText(Format(u"Action Points (%i)", most)));
+  EXPECT_TRUE(log.ContainsText(Format(u"Starting AP (%i) in ", most + 1)));
 }
 
 TEST_F(LandUnitsFile, DuplicatesAreLoggedAndKeptUnknownCommandersLogged) {
@@ -170,9 +201,18 @@ TEST_F(LandUnitsFile, AHarbourKeepsEveryColumnItIsSavedWith) {
   const auto afterNumber = [](const std::string& file) { return file.substr(file.find(";Harbour;")); };
   ASSERT_TRUE(WriteLandUnits(game(), test::kSaveFolder));
   const std::string first = Saved("land_units.csv");
+  const int number = h.id;
   LoadLandUnits(game(), test::kSaveTemplate);
   ASSERT_TRUE(WriteLandUnits(game(), test::kSaveFolder));
   EXPECT_EQ(afterNumber(Saved("land_units.csv")), afterNumber(first));
+  EXPECT_NE(game().landUnits.front()->id, number);
+
+  // A harbour of a saved game keeps the number it was saved with.
+  game().loadedGame = 1;
+  const int saved = game().landUnits.front()->id;
+  LoadLandUnits(game(), test::kSaveTemplate);
+  ASSERT_EQ(game().landUnits.size(), 1u);
+  EXPECT_EQ(game().landUnits.front()->id, saved);
 }
 
 TEST_F(LandUnitsFile, CountersContinueAfterTheHighestNumber) {

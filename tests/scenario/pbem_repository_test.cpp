@@ -1,7 +1,10 @@
 // "repo.dat": records written, updated in place, added at the end, and the
 // file made when it is missing.
 #include <gtest/gtest.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 
 #include "foundation/paths.h"
@@ -9,6 +12,37 @@
 #include "scenario/pbem_repository.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+// While set, every read of this program at an offset finds the file ended,
+// as one cut short under the reader by another program.
+std::atomic<bool> gReadsFindTheEnd{false};
+
+}  // namespace
+}  // namespace tr
+
+extern "C" ssize_t pread(int descriptor, void* into, size_t count, off_t offset) {
+  if (tr::gReadsFindTheEnd.load()) return 0;
+  return static_cast<ssize_t>(::syscall(SYS_pread64, descriptor, into, count, offset));
+}
+
+namespace tr {
+namespace {
+
+// While not 0, every write of this program at an offset takes at most this
+// many bytes, as a signal or a nearly full disk may leave it.
+std::atomic<std::size_t> gWritesTakeAtMost{0};
+
+}  // namespace
+}  // namespace tr
+
+extern "C" ssize_t pwrite(int descriptor, const void* from, size_t count, off_t offset) {
+  const std::size_t most = tr::gWritesTakeAtMost.load();
+  if (most != 0 && count > most) count = most;
+  return static_cast<ssize_t>(::syscall(SYS_pwrite64, descriptor, from, count, offset));
+}
 
 namespace tr {
 namespace {
@@ -104,6 +138,49 @@ TEST_F(PbemRepository, ReadsBackTheNumberOfAGameByItsExactName) {
   EXPECT_EQ(FindPbemRepoPlayer(longName), 7u) << "found by the name as the record cuts it";
   EXPECT_EQ(FindPbemRepoPlayer(u"alpha"), std::nullopt);
   EXPECT_EQ(FindPbemRepoPlayer(u"Beta"), std::nullopt);
+}
+
+// A repository that cannot be read whole is neither searched nor written:
+// a record added then would stand beside the game's own.
+TEST_F(PbemRepository, ARepositoryCutShortWhileReadIsNotWritten) {
+  const std::string before = MakePbemRepoRecord(2, u"Alpha") + MakePbemRepoRecord(4, u"Beta");
+  SetRepo(before);
+  gReadsFindTheEnd = true;
+  test::LogCapture log;
+  const std::u16string fault = UpdatePbemRepository(6, u"Beta");
+  const std::optional<std::uint32_t> found = FindPbemRepoPlayer(u"Alpha");
+  gReadsFindTheEnd = false;
+  EXPECT_EQ(fault, GetText("pbem_repo_write_failed"));
+  EXPECT_EQ(found, std::nullopt);
+  EXPECT_EQ(Repo(), before);
+  EXPECT_TRUE(log.Contains(u"ERROR: Writing data\\pbem\\repo.dat failed"));
+  EXPECT_EQ(UpdatePbemRepository(6, u"Beta"), u"");
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(2, u"Alpha") + MakePbemRepoRecord(6, u"Beta"));
+}
+
+// A record written a part at a time lands whole in its place.
+TEST_F(PbemRepository, ARecordWrittenInPartsLandsWholeInItsPlace) {
+  SetRepo(MakePbemRepoRecord(2, u"Alpha") + MakePbemRepoRecord(4, u"Beta"));
+  gWritesTakeAtMost = 97;
+  const std::u16string replaced = UpdatePbemRepository(6, u"Beta");
+  const std::u16string added = UpdatePbemRepository(8, u"Gamma");
+  gWritesTakeAtMost = 0;
+  EXPECT_EQ(replaced, u"");
+  EXPECT_EQ(added, u"");
+  EXPECT_EQ(Repo(), MakePbemRepoRecord(2, u"Alpha") + MakePbemRepoRecord(6, u"Beta") + MakePbemRepoRecord(8, u"Gamma"));
+}
+
+// A game started with its standard input closed is given descriptor 0 for
+// the repository, and reads it as any other.
+TEST_F(PbemRepository, IsReadWhateverDescriptorItIsGiven) {
+  SetRepo(MakePbemRepoRecord(3, u"Alpha") + MakePbemRepoRecord(9, u"Gamma"));
+  const int input = ::dup(0);
+  ASSERT_GE(input, 0);
+  ::close(0);
+  const std::optional<std::uint32_t> found = FindPbemRepoPlayer(u"Gamma");
+  ::dup2(input, 0);
+  ::close(input);
+  EXPECT_EQ(found, 9u);
 }
 
 // The records of one budget are written and found, the last one too; a

@@ -163,6 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
         AliasCase{70, "x;1;2;3;4;5;6;33", [](const sScenarioConstants& c) { return c.StrategicMoveCost(20); }, 33},
         AliasCase{71, "44", [](const sScenarioConstants& c) { return c.StrategicMoveCost(21); }, 44},
         AliasCase{72, "55;1;1;1;1;1;1;1", [](const sScenarioConstants& c) { return c.StrategicMoveCost(22); }, 55},
+        AliasCase{72, "55;2;3;4;5;6;7;48", [](const sScenarioConstants& c) { return c.Int(72, 8); }, 48},
         AliasCase{150, "1;1;1;1;2.5", [](const sScenarioConstants& c) { return int(c.AirRangeFactor(0) * 10); }, 25},
         AliasCase{117, "x;1;2;3;4;5;6;7;8;9;10;11;12;1.5",
                   [](const sScenarioConstants& c) { return int(c.ShoreBombardmentExponent() * 10); }, 15},
@@ -188,6 +189,8 @@ TEST_F(ScenarioConstantsTest, ShortAndOverlongLinesStayInsideTheTable) {
   EXPECT_EQ(c.MoveCostDefault(0), 7);
   EXPECT_EQ(c.SeaBattleChanceLimit(), 0);  // line 127 is not open
   EXPECT_EQ(c.Slot(consts_layout::kSlotCount), 0.0);
+  // Nor is line 18, after the movement costs: its stray value goes nowhere.
+  EXPECT_EQ(Load(File({{18, "95;41"}, {19, "3"}})).DefenderLossPercent(1, 1), 0);
 }
 
 TEST_F(ScenarioConstantsTest, OpenRowsRunIntoTheNextRow) {

@@ -21,6 +21,17 @@ TEST(ScenarioPaths, NamesAreSubstitutedLiterally) {
   EXPECT_EQ(ScenarioFilePath(u"S", u"consts.csv"), u"data\\scenarios\\S\\consts.csv");
 }
 
+// What a scenario's list may name: a file in its folder or below, never the
+// folder itself nor a file beside it.
+TEST(ScenarioPaths, AFileOfTheScenarioLiesInsideItsFolder) {
+  EXPECT_TRUE(IsScenarioFilePath(u"data\\scenarios\\North\\events.xml", u"North"));
+  EXPECT_TRUE(IsScenarioFilePath(u"Data/Scenarios/north/more/late.xml", u"North"));
+  EXPECT_FALSE(IsScenarioFilePath(u"data\\scenarios\\North", u"North"));
+  EXPECT_FALSE(IsScenarioFilePath(u"data\\scenarios\\North\\", u"North"));
+  EXPECT_FALSE(IsScenarioFilePath(u"data\\scenarios\\South\\events.xml", u"North"));
+  EXPECT_FALSE(IsScenarioFilePath(u"data\\scenarios\\North\\..\\South\\events.xml", u"North"));
+}
+
 TEST(FieldText, BreakingCharactersAreReplaced) {
   EXPECT_EQ(SanitizeFieldText(u"North;Fleet\r\n"), u"North,Fleet  ");
   EXPECT_EQ(SanitizeFieldText(u""), u"-");
@@ -56,6 +67,20 @@ TEST_F(TableWriterTest, AnUnfinishedWriteKeepsTheOldFile) {
     writer.Write(u"half");
   }
   EXPECT_EQ(dir_.Read("data/save/a/t.csv"), "good");
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "data/save/a/t.csv.tmp"));
+}
+
+// A table that cannot take its name (a folder of the player's holds it) is
+// not written, and its writer says so.
+TEST_F(TableWriterTest, ATableThatCannotTakeItsNameIsNotWritten) {
+  dir_.Write("data/save/a/t.csv/notes.txt", "mine");
+  test::LogCapture log;
+  cTableWriter writer(u"data\\save\\a\\t.csv");
+  ASSERT_TRUE(writer.ok());
+  writer.Write(u"#T\n1;");
+  EXPECT_FALSE(writer.Commit());
+  EXPECT_TRUE(log.Contains(u"Error writing file data\\save\\a\\t.csv"));
+  EXPECT_EQ(dir_.Read("data/save/a/t.csv/notes.txt"), "mine");
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "data/save/a/t.csv.tmp"));
 }
 

@@ -122,11 +122,23 @@ INSTANTIATE_TEST_SUITE_P(Sizes, CounterSizeTest,
 TEST_F(ScenarioInfoTest, PlayersStopAtTheFirstGap) {
   LoadFrom(
       "[Save]\r\nGameYear=1939\r\nScenarioName=s\r\nPBEMGameName=Duel\r\nPBEMPlayer1Name=Ann\r\nPBEMPlayer1Email=a@x\r\n"
-      "PBEMPlayer2Name=Bob\r\nPBEMPlayer2Email=b@x\r\nPBEMPlayer4Name=Dan\r\nPBEMPlayer4Email=d@x\r\n");
+      "PBEMPlayer2Name=Bob\r\nPBEMPlayer2Email=b@x\r\nPBEMPlayer3Name=Cyd\r\nPBEMPlayer4Name=Dan\r\n"
+      "PBEMPlayer4Email=d@x\r\n");
   EXPECT_EQ(game_.pbemGame, 1);
   EXPECT_EQ(game_.pbemGameName, u"Duel");
   ASSERT_EQ(game_.pbemPlayers.size(), 2u);
   EXPECT_EQ(game_.pbemPlayers[1], (sPbemPlayer{2, u"Bob", u"b@x"}));
+}
+
+// A day of the month is read from 0 to 31; one outside is logged and read as the first.
+TEST_F(ScenarioInfoTest, GameDaysAtTheirBoundsAreReadAndOnePastIsNot) {
+  for (const auto& [day, read, warned] : {std::tuple{0, 0, false}, std::tuple{31, 31, false},
+                                          std::tuple{-1, 1, true}, std::tuple{32, 1, true}}) {
+    test::LogCapture log;
+    LoadFrom("[Save]\r\nGameDay=" + std::to_string(day) + "\r\nGameYear=1939\r\nScenarioName=s\r\n");
+    EXPECT_EQ(game_.gameDay, read) << day;
+    EXPECT_EQ(log.ContainsText(u"is outside 0 to 31; 1 used"), warned) << day;
+  }
 }
 
 // December is a month; past it the game goes on from January, and says so.

@@ -73,7 +73,12 @@ TEST_F(TopographyFile, LinesOutsideTheirPlaceAreLoggedAndIgnored) {
 
 TEST_F(TopographyFile, UnknownKindWithFieldsIsFatal) {
   test::LogCapture log;
-  EXPECT_THROW(Load("Country;1;\nTown;1;1;\n"), FatalExitError);
+  try {
+    Load("Country;1;\nTown;1;1;\n");
+    ADD_FAILURE() << "the load went on";
+  } catch (const FatalExitError& error) {
+    EXPECT_EQ(error.code(), 1);
+  }
   EXPECT_TRUE(log.ContainsText(u"line 2: unknown line kind \"Town\""));
 }
 

@@ -34,7 +34,8 @@ class UnitNamesFileTest : public testing::Test {
 };
 
 TEST_F(UnitNamesFileTest, EmptyCellsTakeTheDefaultAndHeaderCellsNameTheCountry) {
-  Load("#unit names\r\nignored;row\r\n;;;;\r\n1;Infantry;;Fusiliers\r\n\r\n8;Fighter;Jagd\r\n");
+  // A row before the header with an empty second cell is no header.
+  Load("#unit names\r\nignored;;row\r\n;;;;\r\n1;Infantry;;Fusiliers\r\n\r\n8;Fighter;Jagd\r\n");
   EXPECT_EQ(Name(1, 0), u"Infantry");
   EXPECT_EQ(Name(2, 0), u"Fusiliers");
   EXPECT_FALSE(Name(3, 0).has_value());

@@ -19,11 +19,27 @@ constexpr int kNordvik = 8;
 class ScriptedWarTest : public test::GameSessionTest {
  protected:
   void Script();
+  // What the log says of the game states the turn went through (the
+  // computer's own moves left out) and of the event check, for a failed check.
+  std::string Timeline() const;
 
   int boxes_ = 0;
   test::LogCapture log_;
   double rusmarkPoints_ = 0.0;
 };
+
+std::string ScriptedWarTest::Timeline() const {
+  std::string text;
+  for (const std::u16string& line : log_.lines()) {
+    const bool state = line.starts_with(u"---- Game state = ") && line != u"---- Game state = 9" &&
+                       line != u"---- Game state = 10";
+    const bool events = line.starts_with(u"CHECKING EVENTS") || line.find(u"event with ID=4") != std::u16string::npos ||
+                        line.starts_with(u"Event 4:") || line == u"Checking event 4";
+    const bool impulse = line == u"Zaczynam wykonywanie konca impulsu" || line == u"Koniec impulsu wykonany";
+    if (state || events || impulse) text += "\n  " + Utf16ToUtf8(line);
+  }
+  return text;
+}
 
 void ScriptedWarTest::Script() {
   gDelays.fill(0.0f);
@@ -59,10 +75,11 @@ void ScriptedWarTest::Script() {
   }
   ASSERT_TRUE(FramesUntil([&] { return HumanTurnOf(human); }, test::kWaitLimit));
 
+  const std::string seen = DialogsAndState() + ", " + std::to_string(boxes_) + " boxes; the log:" + Timeline();
   GameLockGuard lock;
-  EXPECT_TRUE(gGame->relations.IsAtWar(kRusmark, kNordvik));
+  EXPECT_TRUE(gGame->relations.IsAtWar(kRusmark, kNordvik)) << seen;
   EXPECT_TRUE(gGame->relations.IsAtWar(kNordvik, kRusmark));
-  EXPECT_EQ(gGame->countries[kNordvik - 1]->diplomaticPoints, 77);
+  EXPECT_EQ(gGame->countries[kNordvik - 1]->diplomaticPoints, 77) << seen;
   rusmarkPoints_ = gGame->countries[kRusmark - 1]->productionPoints;
   ASSERT_TRUE(gGame->saveContext->SaveGame(u"scripted_war", true));
 }

@@ -24,6 +24,8 @@ std::atomic<std::uint8_t> gEventsCheckRequested{0};
 
 namespace {
 
+std::atomic<std::uint32_t> gWorkerSeed{0};  // 0: seeded from the clock
+
 constexpr const char* kThisFile = "theads";
 std::atomic<std::chrono::milliseconds> gFirstStopWait{std::chrono::milliseconds(200)};
 std::atomic<std::chrono::milliseconds> gLongStopWait{std::chrono::milliseconds(5000)};
@@ -205,7 +207,8 @@ int WorkerThreadProc() {
   SetThreadStopFlag(&gStopRequested);
   const auto ticks = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now().time_since_epoch());
-  SeedRandom(static_cast<std::uint32_t>(ticks.count()));
+  const std::uint32_t fixed = gWorkerSeed.load();
+  SeedRandom(fixed != 0 ? fixed : static_cast<std::uint32_t>(ticks.count()));
   while (!StopAsked()) {
     bool worked = false;
     try {
@@ -280,6 +283,8 @@ void SetWorkerStopWaits(std::chrono::milliseconds first, std::chrono::millisecon
   gFirstStopWait.store(first);
   gLongStopWait.store(longer);
 }
+
+void SetWorkerSeed(std::uint32_t seed) { gWorkerSeed.store(seed); }
 
 bool IsWorkerThreadRunning() {
   std::lock_guard<std::mutex> lock(gFinishedMutex);

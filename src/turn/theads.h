@@ -35,6 +35,10 @@ int StopWorkerThread();
 // Tests shorten the two waits of StopWorkerThread (200 ms and 5000 ms).
 void SetWorkerStopWaits(std::chrono::milliseconds first, std::chrono::milliseconds longer);
 
+// Tests fix the seed the worker draws from (0: from the clock, as the game does),
+// so a game played through the worker plays the same way on every run.
+void SetWorkerSeed(std::uint32_t seed);
+
 // The thread body; returns 0 once the run flag is found cleared.
 int WorkerThreadProc();
 

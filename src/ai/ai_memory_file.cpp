@@ -122,12 +122,7 @@ class cAiMemoryReader {
   // Impulses are counted and compared by subtraction: a count beyond the
   // game's impulses is held at the bound.
   int Held(int value, std::u16string_view what, int line, int top = kMaxTurnCount) const {
-    const int held = std::clamp(value, 0, top);
-    if (held != value) {
-      LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); held at %i", what, value, path_,
-                line, held);
-    }
-    return held;
+    return HeldInRange(value, 0, top, what, path_, line);
   }
 
   std::vector<int> Numbers(const std::vector<std::string_view>& fields, std::size_t count, int line) const {

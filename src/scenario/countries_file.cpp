@@ -70,11 +70,7 @@ class RowReader {
   // A quantity that play raises or lowers: beyond its range it is held at the
   // nearest end, as play holds it.
   std::int32_t Held(std::size_t column, std::u16string_view what, int low, int high) const {
-    const std::int32_t value = Int(column);
-    if (value >= low && value <= high) return value;
-    const std::int32_t held = value < low ? low : high;
-    LogValueHeld(what, value, held, path_, line_);
-    return held;
+    return HeldInRange(Int(column), low, high, what, path_, line_);
   }
   double HeldDouble(std::size_t column, std::u16string_view what, double low, double high) const {
     const double value = Double(column);

@@ -151,6 +151,10 @@ void LogDecimalOutOfRange(std::u16string_view what, double value, std::u16string
 void LogValueHeld(std::u16string_view what, std::int64_t value, std::int64_t held, std::u16string_view path,
                   int line);
 void LogDecimalHeld(std::u16string_view what, double value, double held, std::u16string_view path, int line);
+// The value held within [low, high]: one beyond an end is logged
+// (LogValueHeld) and read as that end.
+std::int32_t HeldInRange(std::int32_t value, std::int32_t low, std::int32_t high, std::u16string_view what,
+                         std::u16string_view path, int line);
 // Logs that a row is left out because a value of it is out of its range.
 void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
 

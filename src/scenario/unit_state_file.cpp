@@ -122,12 +122,7 @@ class cUnitStateReader {
 
  private:
   int Held(int value, int low, int high, std::u16string_view what, int line) const {
-    const int held = std::clamp(value, low, high);
-    if (held != value) {
-      LogFormat(u"WARNING: %s (%i) out of range in %s at line %i (counting from 1); held at %i", what, value, path_,
-                line, held);
-    }
-    return held;
+    return HeldInRange(value, low, high, what, path_, line);
   }
 
   int Number(const std::vector<std::string_view>& fields, std::size_t i, int line) const {

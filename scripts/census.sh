@@ -18,6 +18,8 @@
 # those given up before reaching their landing zone); the most impulses running
 # in which a country searched for a landing hex and landed nobody. After the
 # totals, each game's idle and alternating units of 10 or more impulses, by name.
+# A game whose run failed (an exit code other than 0, or a sanitizer report)
+# is named at the end and the census exits with 1.
 set -euo pipefail
 
 first=${1:-11}
@@ -28,6 +30,8 @@ scenario=NorthernTide
 impulses=72
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=game_copy.sh
+. "$root/scripts/game_copy.sh"
 build=$(cd "$root" && cd "$build" && pwd)
 game=$(cd "$root" && cd "${5:-$build/game}" && pwd)
 [ -x "$build/autoplay" ] || { echo "no $build/autoplay: build it first" >&2; exit 2; }
@@ -42,9 +46,12 @@ play() {
   cp -r "$game/data" "$dir/game/"
   cp "$game"/*.db "$dir/game/"
   [ -f "$game/Settings.ini" ] && cp "$game/Settings.ini" "$dir/game/"
-  if ! (cd "$dir" && "$build/autoplay" --root "$dir/game" --scenario "$scenario" --impulses "$impulses" \
-      --seed "$seed" >summary 2>errors); then
-    echo "seed $seed: autoplay failed: $(cat "$dir/errors")" >&2
+  local code=0
+  (cd "$dir" && "$build/autoplay" --root "$dir/game" --scenario "$scenario" --impulses "$impulses" \
+    --seed "$seed" >summary 2>errors) || code=$?
+  if run_failed "$code" "$dir/errors"; then
+    echo "seed $seed: autoplay failed (exit $code): $(head -c 300 "$dir/errors")" >&2
+    echo "$code" >"$dir/failed"
   fi
   iconv -f UTF-16LE -t UTF-8 "$dir/game/ConsoleOut.txt" | tr -d '\r' >"$dir/log"
   rm -rf "$dir/game"
@@ -129,3 +136,9 @@ echo
 for seed in $(seq "$first" "$last"); do
   sed -n "s/^note=/seed $seed: /p" "$work/$seed/summary"
 done
+# The counts of a game whose run failed are not its war's: the census fails.
+failed=$(cd "$work" && ls -- */failed 2>/dev/null | cut -d/ -f1 | sort -n | tr '\n' ' ')
+if [ -n "$failed" ]; then
+  echo "failed runs (their rows count what they played before failing): $failed" >&2
+  exit 1
+fi

@@ -19,6 +19,8 @@ export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_erro
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 $sweep --list | grep -E -- "$pattern" | cut -d' ' -f1 >"$out/cases"
 count=$(wc -l <"$out/cases")
+# A sweep that ran no case checked nothing.
+[ "$count" -gt 0 ] || { echo "sweep: no case matches '$pattern'" >&2; rm -rf "$out"; exit 1; }
 xargs -P "$jobs" -I{} sh -c \
   "$sweep --case {} --impulses $impulses >'$out/{}.log' 2>&1 || echo {} >>'$out/failed'" <"$out/cases"
 failed=0

@@ -18,3 +18,13 @@ copy_game() {
   if [ -f "$game/Settings.ini" ]; then cp "$game/Settings.ini" "$to/"; fi
 }
 export -f copy_game
+
+# run_failed <exit code> <errors file>: whether a run failed, whatever it
+# printed on standard output: it exited with another code than 0, or its
+# errors hold a sanitizer's report (a leak is reported at exit, after the
+# verdict line).
+run_failed() {
+  [ "$1" -ne 0 ] && return 0
+  grep -q -E '(Address|Leak|Thread|Memory|UndefinedBehavior)Sanitizer|runtime error:' "$2" 2>/dev/null
+}
+export -f run_failed

@@ -73,6 +73,8 @@ struct sAutoplayArgs {
   bool carriesRandom = false;  // the seed is a generator state carried over from an earlier run
   long resumeAt = -1;  // -1: no resume check
   long resumeTurn = 0;  // 0: the save point ends an impulse
+  std::string saveEachTurnAs;  // a save after every country's turn, "<name>-<turns played>"
+  std::string saveLoadedAs;    // the loaded game saved again at once, before it plays
 };
 
 bool ParseNumber(const std::string& text, long low, long& value) {
@@ -104,6 +106,10 @@ bool ParseArgs(const std::vector<std::string>& args, sAutoplayArgs& parsed) {
       parsed.resumeAt = number;
     } else if (key == "--resume-turn" && ParseNumber(value, 1, number)) {
       parsed.resumeTurn = number;
+    } else if (key == "--save-each-turn-as" && !value.empty()) {
+      parsed.saveEachTurnAs = value;
+    } else if (key == "--save-loaded-as" && !value.empty()) {
+      parsed.saveLoadedAs = value;
     } else {
       return false;
     }
@@ -117,6 +123,9 @@ bool ParseArgs(const std::vector<std::string>& args, sAutoplayArgs& parsed) {
   // The resume check saves its save point under --save-as, before the end;
   // at the start of the game only after a country's turn.
   if (parsed.resumeTurn != 0 && parsed.resumeAt < 0) return false;
+  // The hand-over saves are for plain runs; a loaded game needs a save to come from.
+  if (parsed.resumeAt >= 0 && (!parsed.saveEachTurnAs.empty() || !parsed.saveLoadedAs.empty())) return false;
+  if (!parsed.saveLoadedAs.empty() && parsed.folder.save.empty()) return false;
   if (parsed.resumeAt >= 0 &&
       (parsed.turns >= 0 || parsed.carriesRandom || parsed.resumeAt >= parsed.impulses ||
        (parsed.resumeAt == 0 && parsed.resumeTurn == 0) || parsed.folder.saveAs.empty())) {
@@ -124,6 +133,11 @@ bool ParseArgs(const std::vector<std::string>& args, sAutoplayArgs& parsed) {
   }
   return GameFolderArgsValid(parsed.folder) && parsed.seeded &&
          (parsed.folder.clock.empty() || !parsed.folder.saveAs.empty());
+}
+
+sGameFolderArgs WithSaveAs(sGameFolderArgs folder, const std::string& name) {
+  folder.saveAs = name;
+  return folder;
 }
 
 // The game and the turn steps of one run, released also when the run throws.
@@ -351,6 +365,7 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
     errors << "usage: autoplay --root <game folder> (--scenario <name> | --save <name>) --impulses <n> "
               "(--seed <s> | --random-state <n>) [--passive <country>]... [--save-as <name> [--clock "
               "\"YYYY-MM-DD hh:mm\"]] [--resume-check <impulse> [--resume-turn <n>] (with --save-as)]\n"
+              "       [--save-each-turn-as <name>] [--save-loaded-as <name> (with --save)]\n"
               "       autoplay ... --turns <n> instead of --impulses <n>\n";
     return 2;
   }
@@ -364,6 +379,11 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
   // A new game rolls its first weather while it loads, so the seed comes first.
   SeedRandom(static_cast<std::uint32_t>(parsed.seed));
   scope.game = LoadGameFolder(parsed.folder);
+  // What the load gives back, saved before anything plays: a field the load
+  // forgets shows against the save it came from.
+  if (!parsed.saveLoadedAs.empty() && !SaveGameAs(*scope.game, WithSaveAs(parsed.folder, parsed.saveLoadedAs), errors)) {
+    return 1;
+  }
   int code = 0;
   std::uint32_t stateAtEnd = 0;
   {
@@ -372,11 +392,23 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
     // A carried state goes on from where the run that saved the game stopped
     // drawing, as the resume check's loaded game does.
     if (parsed.carriesRandom) SeedRandom(static_cast<std::uint32_t>(parsed.seed));
+    long turnsPlayed = 0;
+    const auto playTurn = [&] {
+      if (!play.PlayTurn()) return false;
+      ++turnsPlayed;
+      if (parsed.saveEachTurnAs.empty() ||
+          SaveGameAs(*scope.game, WithSaveAs(parsed.folder, parsed.saveEachTurnAs + '-' + std::to_string(turnsPlayed)),
+                     errors)) {
+        return true;
+      }
+      code = 1;
+      return false;
+    };
     if (parsed.turns >= 0) {
-      for (long turn = 0; turn < parsed.turns && play.PlayTurn(); ++turn) {
+      while (turnsPlayed < parsed.turns && playTurn()) {
       }
     } else {
-      while (play.impulsesRun() < parsed.impulses && play.PlayImpulse()) {
+      while (play.impulsesRun() < parsed.impulses && playTurn()) {
       }
     }
     stateAtEnd = RandomState();
@@ -386,6 +418,7 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
       code = 3;
     }
   }
+  if (code == 1) return code;
   if (code == 0 && !parsed.folder.saveAs.empty()) {
     if (!SaveGameAs(*scope.game, parsed.folder, errors)) return 1;
     out << "saved_as=" << parsed.folder.saveAs << '\n' << "random_state=" << stateAtEnd << '\n';

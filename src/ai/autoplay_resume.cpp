@@ -144,6 +144,7 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
     scope.game = LoadGameFolder(folder);
     std::string violation;
     bool reached = false;
+    int lastTurn = 0;  // the impulse's turns, when it ended before the save point
     {
       cAutoplay play(*scope.game);
       play.SetPassiveCountries(check.passive);
@@ -152,7 +153,10 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
       // A save between two countries' turns: the next country is current and
       // has not begun, as at a hand-over.
       for (int turn = 0; reached && turn < check.resumeTurn; ++turn) {
-        reached = play.PlayTurn() && play.impulsesRun() == check.resumeAt;
+        const bool played = play.PlayTurn();
+        reached = played && play.impulsesRun() == check.resumeAt;
+        // The impulse ended with this turn: it is the impulse's last.
+        if (played && !reached) lastTurn = turn + 1;
       }
       if (reached) {
         if (!Save(*scope.game, folder, savePoint, errors)) return 1;
@@ -171,9 +175,16 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
       return 3;
     }
     if (!reached) {
-      out << "resume_check=skipped (the game ended before impulse " << check.resumeAt;
-      if (check.resumeTurn > 0) out << " and " << check.resumeTurn << " turns, or that impulse has no more turns";
-      out << ")\n";
+      if (lastTurn > 0) {
+        // Names the save points inside the impulse that exist, so the case can be run again at one.
+        out << "resume_check=skipped (impulse " << check.resumeAt << " has " << lastTurn
+            << " country turns: the last save point inside it is " << check.resumeAt << ':' << lastTurn - 1
+            << ", and after its last turn comes save point " << check.resumeAt + 1 << ")\n";
+      } else {
+        out << "resume_check=skipped (the game ended before impulse " << check.resumeAt;
+        if (check.resumeTurn > 0) out << " and " << check.resumeTurn << " turns";
+        out << ")\n";
+      }
       return 0;
     }
     if (!Save(*scope.game, folder, savePoint + "_one_go", errors)) return 1;

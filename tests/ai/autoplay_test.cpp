@@ -189,31 +189,49 @@ std::string SummaryValue(const std::string& summary, const std::string& key) {
 
 // A play-by-e-mail game handed over after every country's turn: each turn is
 // played in a run of its own that loads the save of the run before and goes
-// on with its random state. The game ends as the one played in one go, file
-// for file, through the first impulse's month and the steps of its units.
-TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnEndsAsTheGamePlayedInOneGo) {
+// on with its random state. At every hand-over the loaded game, saved again
+// at once, is the save it came from, and the save after the turn is the one
+// the game played in one go made after the same turn: a field the load
+// forgets shows where it is forgotten, not only if it lasts to the end.
+TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnIsTheGamePlayedInOneGoAtEveryHandOver) {
   const std::string clock = "2011-03-04 09:30";
   std::string summary;
-  ASSERT_EQ(Run({"--impulses", "2", "--seed", "612", "--clock", clock, "--save-as", "one_go"}, summary), 0) << errors_;
+  ASSERT_EQ(Run({"--impulses", "2", "--seed", "612", "--clock", clock, "--save-each-turn-as", "one_go", "--save-as",
+                 "one_go"},
+                summary),
+            0)
+      << errors_;
+  const auto expectSame = [this](const std::string& expected, const std::string& actual, int run) {
+    const FolderBytes want = Files(expected);
+    const FolderBytes got = Files(actual);
+    ASSERT_FALSE(want.empty()) << expected;
+    EXPECT_EQ(want.size(), got.size()) << actual << " at run " << run;
+    for (const auto& [name, bytes] : want) {
+      EXPECT_TRUE(got.count(name) && got.at(name) == bytes) << actual << '/' << name << " at run " << run;
+    }
+  };
   std::vector<std::string> from{"--scenario", kScenario, "--seed", "612"};
   int impulses = 0;
   int runs = 0;
-  while (impulses < 2 && runs < 40) {
+  while (impulses < 2 && runs < 40 && !HasFailure()) {
     std::vector<std::string> args{"--root", dir_.path().string(), "--turns", "1", "--clock", clock, "--save-as", "handed"};
     args.insert(args.end(), from.begin(), from.end());
+    if (runs > 0) args.insert(args.end(), {"--save-loaded-as", "loaded"});
     std::ostringstream out;
     std::ostringstream errors;
     ASSERT_EQ(RunAutoplay(args, out, errors), 0) << errors.str();
-    impulses += std::stoi(SummaryValue("\n" + out.str(), "impulses"));
-    from = {"--save", "handed", "--random-state", SummaryValue(out.str(), "random_state")};
     ++runs;
+    if (runs > 1) expectSame("previous", "loaded", runs);
+    expectSame("one_go-" + std::to_string(runs), "handed", runs);
+    impulses += std::stoi(SummaryValue("\n" + out.str(), "impulses"));
+    fs::remove_all(dir_.path() / "data/save/previous");
+    fs::rename(dir_.path() / "data/save/handed", dir_.path() / "data/save/previous");
+    from = {"--save", "previous", "--random-state", SummaryValue(out.str(), "random_state")};
   }
   EXPECT_EQ(impulses, 2);
   EXPECT_GT(runs, 2 * 2) << "more than two countries' turns in an impulse";
-  const FolderBytes oneGo = Files("one_go");
-  const FolderBytes handed = Files("handed");
-  ASSERT_EQ(oneGo.size(), handed.size());
-  for (const auto& [name, bytes] : oneGo) EXPECT_TRUE(handed.count(name) && handed.at(name) == bytes) << name;
+  EXPECT_FALSE(fs::exists(dir_.path() / "data/save" / ("one_go-" + std::to_string(runs + 1))));
+  expectSame("one_go", "previous", runs);
 }
 
 // The cities Kaltheim (1) and Lombria (2) hold together, from the summary.
@@ -295,7 +313,9 @@ TEST_F(AutoplayTest, BadArgumentsAreRefused) {
         {"--impulses", "2", "--seed", "7", "--passive", "0"}, {"--impulses", "2", "--seed", "7", "--passive", "x"},
         {"--impulses", "2", "--seed", "7", "--passive", "256"},
         {"--impulses", "4", "--seed", "7", "--resume-check", "2"},
-        {"--impulses", "4", "--seed", "7", "--save-as", "x", "--resume-check", "4"}}) {
+        {"--impulses", "4", "--seed", "7", "--save-as", "x", "--resume-check", "4"},
+        {"--impulses", "2", "--seed", "7", "--save-loaded-as", "x"},
+        {"--impulses", "4", "--seed", "7", "--save-as", "y", "--save-each-turn-as", "x", "--resume-check", "2"}}) {
     EXPECT_EQ(Run(args, summary), 2);
   }
   EXPECT_FALSE(fs::exists(dir_.path() / "data/save/x"));

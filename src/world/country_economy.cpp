@@ -141,7 +141,8 @@ sCountryReport cCountry::ProgressResearch() {
       report.text += GetText("no_investments.");
       continue;
     }
-    if (techLevels[t] >= k.ResearchTableB(t)) {
+    // The countries table keeps levels up to kMaxTechLevel, whatever the scenario allows.
+    if (techLevels[t] >= std::min(k.ResearchTableB(t), kMaxTechLevel)) {
       report.text += GetText("maximum_level_reached.");
       if (t == kNuclear) newBomb();
       continue;

@@ -20,7 +20,7 @@
 #include "world/hex_distance.h"
 #include "world/hex_marks.h"
 #include "world/hexes_beside.h"
-#include "world/value_limits.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {

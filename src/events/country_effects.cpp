@@ -14,6 +14,7 @@
 #include "scenario/countries_file.h"
 #include "world/gra.h"
 #include "world/presentation.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -141,12 +142,12 @@ void OnTech(const sEffect& e, cCountry& c) {
 }
 
 void SetTechLevel(const sEffect& e, cCountry& c, std::size_t t) {
-  c.techLevels[t] = HeldInRange(e, IntParam(e, 2), -kMaxTechLevel, kMaxTechLevel, u"tech level", c);
+  c.techLevels[t] = HeldInRange(e, IntParam(e, 2), -kMaxStoredTechLevel, kMaxStoredTechLevel, u"tech level", c);
 }
 
 void ChangeTechLevel(const sEffect& e, cCountry& c, std::size_t t) {
   c.techLevels[t] =
-      HeldInRange(e, Sum(c.techLevels[t], IntParam(e, 2)), -kMaxTechLevel, kMaxTechLevel, u"tech level", c);
+      HeldInRange(e, Sum(c.techLevels[t], IntParam(e, 2)), -kMaxStoredTechLevel, kMaxStoredTechLevel, u"tech level", c);
 }
 
 void SetTechResearchProgress(const sEffect& e, cCountry& c, std::size_t t) {

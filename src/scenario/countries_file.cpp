@@ -12,6 +12,7 @@
 #include "scenario/table_writer.h"
 #include "world/gra.h"
 #include "world/hex.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -117,7 +118,7 @@ void FillCountry(cCountry& c, const RowReader& row, int position) {
   c.politicalStrength = row.Held(12, u"Polit. Str.", -1, kMaxPoints);
   c.finishedTurn = row.Flag(13);
   c.humanControlled = row.Flag(14);
-  for (std::size_t t = 0; t < 7; ++t) c.techLevels[t] = row.Held(15 + t, u"Tech level", -kMaxTechLevel, kMaxTechLevel);
+  for (std::size_t t = 0; t < 7; ++t) c.techLevels[t] = row.Held(15 + t, u"Tech level", -kMaxStoredTechLevel, kMaxStoredTechLevel);
   c.productionPoints = row.HeldDouble(22, u"PPs", -kMaxProduction, kMaxProduction);
   // Events and payments may take more than a country holds.
   c.diplomaticPoints = row.Held(23, u"DPs", -kMaxPoints, kMaxPoints);

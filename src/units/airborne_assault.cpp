@@ -13,7 +13,7 @@
 #include "world/gra.h"
 #include "world/hex_distance.h"
 #include "world/presentation.h"
-#include "world/value_limits.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {

@@ -11,7 +11,7 @@
 #include "world/gra.h"
 #include "world/object_numbers.h"
 #include "world/presentation.h"
-#include "world/value_limits.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {

@@ -17,7 +17,7 @@
 #include "units/land_battle.h"
 #include "world/gra.h"
 #include "world/presentation.h"
-#include "world/value_limits.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {

@@ -7,6 +7,7 @@
 #include "units/jednostka_ladowa.h"
 #include "world/commander.h"
 #include "world/gra.h"
+#include "world/tech_levels.h"
 #include "world/value_limits.h"
 
 namespace tr {

@@ -16,7 +16,7 @@
 #include "units/player_control.h"
 #include "world/city.h"
 #include "world/gra.h"
-#include "world/value_limits.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {

@@ -14,7 +14,7 @@
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
-#include "world/value_limits.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {

@@ -8,7 +8,7 @@
 #include "units/combat_result.h"
 #include "units/sea_node_air_ops.h"
 #include "world/gra.h"
-#include "world/value_limits.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {

@@ -6,7 +6,7 @@
 #include "world/hex_distance.h"
 #include "world/map.h"
 #include "world/panstwo.h"
-#include "world/value_limits.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {

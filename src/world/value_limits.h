@@ -4,7 +4,6 @@
 // game the program made loads back exactly as it was saved.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 
 namespace tr {
@@ -42,17 +41,11 @@ inline constexpr int kMaxCommanderSkill = 100;
 // far within the 32-bit range.
 inline constexpr double kMaxCityProduction = 1000000.0;
 
+// Countries. Technology levels index the combat and range tables.
+inline constexpr int kMaxTechLevel = 5;
 // Points, investments and counts that the turns add to or take from: far
 // beyond any scenario and far below the 32-bit limit.
 inline constexpr int kMaxPoints = 1000000;
-// Countries. Research raises a technology level up to the scenario's highest
-// and an event sets any level, below 0 too: a level is kept as far as points are.
-inline constexpr int kMaxTechLevel = kMaxPoints;
-// The tables of the scenario constants hold one entry per level up to 5, from
-// level 1 (the land-warfare doctrine and air range tables from level 0). A
-// level beyond a table reads its nearest entry; the level itself stays.
-inline constexpr int kMaxTableTechLevel = 5;
-constexpr int TechTableLevel(int level, int lowest = 1) { return std::clamp(level, lowest, kMaxTableTechLevel); }
 // Production points may run into debt; held where sums stay finite.
 inline constexpr double kMaxProduction = 1e9;
 // The losses one country has dealt another; their sums over every country stay finite.

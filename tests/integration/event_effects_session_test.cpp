@@ -23,6 +23,7 @@
 #include "world/game_start.h"
 #include "world/gra.h"
 #include "world/headless_presentation.h"
+#include "world/tech_levels.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -571,8 +572,8 @@ TEST_F(EveryEffectSessionTest, ValuesAtTheEndsOfEveryEffectSurviveSaveLoadAndSav
   EXPECT_TRUE(log.ContainsText(u"Hex.SetFortLevel at line"));
   // Levels past the tables and points owed load back as the events left them.
   const cCountry& legion = *loaded.GetCountry(kLegion);
-  EXPECT_EQ(legion.techLevels[0], kMaxTechLevel);
-  EXPECT_EQ(legion.techLevels[1], -kMaxTechLevel);
+  EXPECT_EQ(legion.techLevels[0], kMaxStoredTechLevel);
+  EXPECT_EQ(legion.techLevels[1], -kMaxStoredTechLevel);
   EXPECT_EQ(legion.invasionPoints, -kMaxPoints);
   EXPECT_EQ(loaded.GetCountry(2)->diplomaticPoints, -kMaxPoints);
 }

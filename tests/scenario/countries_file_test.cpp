@@ -8,6 +8,7 @@
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -115,8 +116,8 @@ TEST_F(CountriesFileTest, TechLevelsReadBeyondTheTablesAndAreHeldOnlyPastThePoin
   const auto& levels = game_.countries[0]->techLevels;
   EXPECT_EQ(levels[0], 9);
   EXPECT_EQ(levels[1], -3);
-  EXPECT_EQ(levels[3], kMaxTechLevel);
-  EXPECT_EQ(levels[4], -kMaxTechLevel);
+  EXPECT_EQ(levels[3], kMaxStoredTechLevel);
+  EXPECT_EQ(levels[4], -kMaxStoredTechLevel);
   EXPECT_FALSE(log.ContainsText(u"Tech level (9)"));
   EXPECT_FALSE(log.ContainsText(u"Tech level (-3)"));
   EXPECT_TRUE(log.Contains(u"WARNING: Tech level (1000001) out of range in data\\scenarios\\s\\countries.csv at "

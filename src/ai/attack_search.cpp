@@ -20,6 +20,7 @@
 #include "world/hex_distance.h"
 #include "world/hex_marks.h"
 #include "world/hexes_beside.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -40,7 +41,8 @@ bool StandsOnCity(const cUnit& unit) {
 
 int AirRange(const cCountry& country) {
   const sScenarioConstants& k = gGame->constants;
-  return static_cast<int>(k.AirRangeFactor(country.GetTechLevel(3)) * static_cast<float>(k.AirRangeBase(1)));
+  const float factor = k.AirRangeFactor(TechTableLevel(country.GetTechLevel(3), 0));
+  return static_cast<int>(factor * static_cast<float>(k.AirRangeBase(1)));
 }
 
 int StrengthPlusLevel(const cUnit* unit) {

@@ -156,12 +156,13 @@ std::string CheckPoints(const cGame& game) {
       bool mayBeNegative;
     };
     // Upkeep is charged without bound, so production points may run into
-    // debt; they must still be a number.
+    // debt, and events may take more diplomatic, sea transport and invasion
+    // points than a country holds; they must still be numbers.
     const sPoints points[] = {{"PPs", country->productionPoints, true},
-                              {"DPs", double(country->diplomaticPoints), false},
+                              {"DPs", double(country->diplomaticPoints), true},
                               {"SMPs", double(country->strategicMovementPoints), false},
-                              {"STPs", double(country->seaTransportPoints), false},
-                              {"AIPs", double(country->invasionPoints), false}};
+                              {"STPs", double(country->seaTransportPoints), true},
+                              {"AIPs", double(country->invasionPoints), true}};
     for (const sPoints& each : points) {
       if (std::isfinite(each.value) && (each.mayBeNegative || each.value >= 0.0)) continue;
       std::ostringstream text;

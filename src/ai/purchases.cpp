@@ -146,12 +146,13 @@ float NewUnitPrice(int type) {
 
 float InvasionPointPrice(const cCountry& country) {
   const sScenarioConstants& k = Constants();
-  return k.Float(86, 3) + static_cast<float>(country.invasionPointsUsed) * k.Float(87, 3);
+  // Points owed make the next point no cheaper than the first.
+  return k.Float(86, 3) + static_cast<float>(std::max(country.invasionPointsUsed, 0)) * k.Float(87, 3);
 }
 
 float SeaTransportPointsPrice(const cCountry& country) {
   const sScenarioConstants& k = Constants();
-  return k.Float(86, 2) + static_cast<float>(country.GetTotalSeaTransportPoints() / 10) * k.Float(87, 2);
+  return k.Float(86, 2) + static_cast<float>(std::max(country.GetTotalSeaTransportPoints(), 0) / 10) * k.Float(87, 2);
 }
 
 float StrategicMovementPointPrice(const cCountry& country) {

@@ -128,10 +128,11 @@ cDialogZakupow::cDialogZakupow()
   if (country_ != nullptr) {
     otherPrices_[0] = static_cast<float>(country_->strategicMovementMax) * k.Float(kPointPriceStepLine, 1) +
                       k.Float(kPointPriceBaseLine, 1);
-    otherPrices_[1] = static_cast<float>(country_->GetTotalSeaTransportPoints() / kSeaTransportLot) *
+    // Points owed make the next points no cheaper than the first.
+    otherPrices_[1] = static_cast<float>(std::max(country_->GetTotalSeaTransportPoints(), 0) / kSeaTransportLot) *
                           k.Float(kPointPriceStepLine, 2) +
                       k.Float(kPointPriceBaseLine, 2);
-    otherPrices_[2] = static_cast<float>(country_->invasionPointsUsed) * k.Float(kPointPriceStepLine, 3) +
+    otherPrices_[2] = static_cast<float>(std::max(country_->invasionPointsUsed, 0)) * k.Float(kPointPriceStepLine, 3) +
                       k.Float(kPointPriceBaseLine, 3);
   }
   // Not yet on the stack: the dialog hears its own opening events directly.
@@ -298,7 +299,7 @@ void cDialogZakupow::Refresh() {
   if (IsLandItem(item_) || IsAirItem(item_)) {
     const int technology = country_->GetTechLevel(LevelTechnology(item_));
     SetLevelButtons(technology);
-    // A level the technology does not reach (possible only at technology 0) is not sold.
+    // A level the technology does not reach (possible only at technology 0 or below) is not sold.
     levelAllowed = level_ <= technology;
     if (IsLandItem(item_)) {
       BuildLandTemplate();

@@ -14,6 +14,7 @@
 #include "scenario/countries_file.h"
 #include "world/gra.h"
 #include "world/presentation.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -49,7 +50,8 @@ void JoinCampAlliance(const sEffect& effect, cCountry& country) {
 }
 
 void ChangeDiplomaticPoints(const sEffect& e, cCountry& c) {
-  const std::int32_t target = HeldInRange(e, Sum(c.diplomaticPoints, IntParam(e, 1)), 0, kMaxPoints, u"DPs", c);
+  const std::int32_t target =
+      HeldInRange(e, Sum(c.diplomaticPoints, IntParam(e, 1)), -kMaxPoints, kMaxPoints, u"DPs", c);
   c.AddDiplomaticPoints(target - c.diplomaticPoints);
 }
 
@@ -83,7 +85,7 @@ void ChangeWarEconomy(const sEffect& e, cCountry& c) {
 }
 
 void SetDiplomaticPoints(const sEffect& e, cCountry& c) {
-  c.diplomaticPoints = HeldInRange(e, IntParam(e, 1), 0, kMaxPoints, u"DPs", c);
+  c.diplomaticPoints = HeldInRange(e, IntParam(e, 1), -kMaxPoints, kMaxPoints, u"DPs", c);
   Presentation().RefreshInfoPanel();
 }
 
@@ -139,13 +141,13 @@ void OnTech(const sEffect& e, cCountry& c) {
   if (EffectTech(e, 1, tech)) Behaviour(e, c, tech);
 }
 
-// Technology levels index the combat and range tables.
 void SetTechLevel(const sEffect& e, cCountry& c, std::size_t t) {
-  c.techLevels[t] = HeldInRange(e, IntParam(e, 2), 0, kMaxTechLevel, u"tech level", c);
+  c.techLevels[t] = HeldInRange(e, IntParam(e, 2), -kMaxStoredTechLevel, kMaxStoredTechLevel, u"tech level", c);
 }
 
 void ChangeTechLevel(const sEffect& e, cCountry& c, std::size_t t) {
-  c.techLevels[t] = HeldInRange(e, Sum(c.techLevels[t], IntParam(e, 2)), 0, kMaxTechLevel, u"tech level", c);
+  c.techLevels[t] =
+      HeldInRange(e, Sum(c.techLevels[t], IntParam(e, 2)), -kMaxStoredTechLevel, kMaxStoredTechLevel, u"tech level", c);
 }
 
 void SetTechResearchProgress(const sEffect& e, cCountry& c, std::size_t t) {
@@ -167,12 +169,14 @@ void ChangeTechResearchProgress(const sEffect& e, cCountry& c, std::size_t t) {
 }
 
 void ChangeSTP(const sEffect& e, cCountry& c) {
-  const std::int32_t target = HeldInRange(e, Sum(c.seaTransportPoints, IntParam(e, 1)), 0, kMaxPoints, u"STPs", c);
+  const std::int32_t target =
+      HeldInRange(e, Sum(c.seaTransportPoints, IntParam(e, 1)), -kMaxPoints, kMaxPoints, u"STPs", c);
   c.AddSeaTransportPoints(target - c.seaTransportPoints);
 }
 
 void ChangeAIP(const sEffect& e, cCountry& c) {
-  const std::int32_t target = HeldInRange(e, Sum(c.invasionPoints, IntParam(e, 1)), 0, kMaxPoints, u"AIPs", c);
+  const std::int32_t target =
+      HeldInRange(e, Sum(c.invasionPoints, IntParam(e, 1)), -kMaxPoints, kMaxPoints, u"AIPs", c);
   c.AddInvasionPoints(target - c.invasionPoints);
 }
 

@@ -12,6 +12,7 @@
 #include "scenario/table_writer.h"
 #include "world/gra.h"
 #include "world/hex.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -117,15 +118,17 @@ void FillCountry(cCountry& c, const RowReader& row, int position) {
   c.politicalStrength = row.Held(12, u"Polit. Str.", -1, kMaxPoints);
   c.finishedTurn = row.Flag(13);
   c.humanControlled = row.Flag(14);
-  for (std::size_t t = 0; t < 7; ++t) c.techLevels[t] = row.Held(15 + t, u"Tech level", 0, kMaxTechLevel);
+  for (std::size_t t = 0; t < 7; ++t) c.techLevels[t] = row.Held(15 + t, u"Tech level", -kMaxStoredTechLevel, kMaxStoredTechLevel);
   c.productionPoints = row.HeldDouble(22, u"PPs", -kMaxProduction, kMaxProduction);
-  c.diplomaticPoints = row.Points(23, u"DPs");
+  // Events and payments may take more than a country holds.
+  c.diplomaticPoints = row.Held(23, u"DPs", -kMaxPoints, kMaxPoints);
   c.strategicMovementPoints = row.Points(24, u"SMPs");
-  c.seaTransportPoints = row.Points(25, u"STPs");
-  c.invasionPoints = row.Points(26, u"AIPs");
+  c.seaTransportPoints = row.Held(25, u"STPs", -kMaxPoints, kMaxPoints);
+  c.invasionPoints = row.Held(26, u"AIPs", -kMaxPoints, kMaxPoints);
   c.strategicMovementMax = row.Points(27, u"SMP");
   c.seaTransportUsedByConvoys = row.Points(28, u"STP used by convoys");
-  c.invasionPointsUsed = row.Points(29, u"AIP");
+  // The invasion points held at the end of an impulse, debts included.
+  c.invasionPointsUsed = row.Held(29, u"AIP", -kMaxPoints, kMaxPoints);
   for (std::size_t k = 0; k < 6; ++k) {
     c.techInvestments[kStoredTechs[k]] = row.Points(30 + k, u"Tech investment");
     c.researchProgress[kStoredTechs[k]] = row.Points(36 + k, u"Tech research progress");

@@ -14,6 +14,7 @@
 #include "world/gra.h"
 #include "world/hex_distance.h"
 #include "world/presentation.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -94,7 +95,7 @@ int cFleet::GetActionRange() const {
   if (!gGame) return 0;
   const cCountry* owner = gGame->GetCountry(countryId);
   const int level = owner ? owner->GetTechLevel(kAircraftTech) : 0;
-  const int read = std::clamp(level, 1, 5);
+  const int read = TechTableLevel(level);
   if (read != level) {
     LogFormat(u"WARNING: fleet %s: aircraft technology level %i has no range factor; level %i is used", name, level,
               read);

@@ -13,6 +13,7 @@
 #include "world/gra.h"
 #include "world/hex_distance.h"
 #include "world/presentation.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -74,7 +75,8 @@ void cJednostkaLadowa::MarkAirborneDropHexes() {
   const sScenarioConstants& k = gGame->constants;
   const cCountry* owner = GetOwnerCountry();
   const int level = owner ? owner->GetTechLevel(kAircraftTech) : 0;
-  const int range = static_cast<int>(k.AirRangeFactor(level) * static_cast<float>(k.AirRangeBase(kAirborneRangeBase)));
+  const float factor = k.AirRangeFactor(TechTableLevel(level, 0));
+  const int range = static_cast<int>(factor * static_cast<float>(k.AirRangeBase(kAirborneRangeBase)));
   cMap& map = *gGame->map;
   const cCountry* acting = ActingCountry(*this);
   if (!acting) return;

@@ -11,18 +11,17 @@
 #include "world/gra.h"
 #include "world/object_numbers.h"
 #include "world/presentation.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
 
 const sScenarioConstants& Constants() { return gGame->constants; }
 
-// The radius factor of the owner's aircraft technology; levels beyond the
-// table read its last entry.
+// The radius factor of the owner's aircraft technology.
 float RangeFactor(const cUnit& unit) {
   const cCountry* owner = unit.GetOwnerCountry();
-  const int level = std::clamp(owner ? owner->GetTechLevel(3) : 0, 0, 5);
-  return Constants().AirRangeFactor(level);
+  return Constants().AirRangeFactor(TechTableLevel(owner ? owner->GetTechLevel(3) : 0, 0));
 }
 
 int ScaledRadius(const cUnit& unit, int base) {

@@ -13,6 +13,7 @@
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -54,7 +55,7 @@ void cJednostkaLadowa::OnBombarded(sCombatResult* record, cUnit* attacker, sHex*
 
   const sHex& hex = *gGame->map->GetHex(x, y);
   const float s = 100.0f * q;
-  const float v = static_cast<float>(k.BombardLandTableB(levelIndex));
+  const float v = static_cast<float>(k.BombardLandTableB(TechTableLevel(levelIndex)));
   const float p = static_cast<float>(k.SupplyBombardedPercent(supplyIndex));
   const float t = static_cast<float>(k.BombardLandTableA(hex.terrain + 1));
   float f = 100.0f - static_cast<float>(hex.fortLevel * k.BombardLandValue());

@@ -17,11 +17,11 @@
 #include "units/land_battle.h"
 #include "world/gra.h"
 #include "world/presentation.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
 
-constexpr int kMaxDoctrineLevel = 5;
 // A defence of 0 would divide by zero; it counts as almost nothing.
 constexpr double kLeastDefence = 0.001;
 constexpr int kOverrunRatio = 8;
@@ -34,7 +34,7 @@ bool IsComputerControlled(const cCountry* country) {
 int DoctrineLevelOf(const cJednostka& unit) {
   const auto* land = dynamic_cast<const cJednostkaLadowa*>(&unit);
   const int level = land ? land->GetDoctrineLevel() : 0;
-  return std::clamp(level, 0, kMaxDoctrineLevel);
+  return TechTableLevel(level, 0);
 }
 
 std::u16string CountryNameOf(const cCountry* country) { return country ? country->name : std::u16string(); }

@@ -7,6 +7,7 @@
 #include "units/jednostka_ladowa.h"
 #include "world/commander.h"
 #include "world/gra.h"
+#include "world/tech_levels.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -34,7 +35,7 @@ float SupplyLossFactor(int turns, int limit) {
 int cJednostkaLadowa::ComputeCombatValue() {
   if (!gGame) return 1;
   const sScenarioConstants& c = gGame->constants;
-  float f = 1.0f + static_cast<float>(c.DoctrineCombatPercent() * GetDoctrineLevel()) / 100.0f;
+  float f = 1.0f + static_cast<float>(std::int64_t{c.DoctrineCombatPercent()} * GetDoctrineLevel()) / 100.0f;
   if (attachedCommander) {
     f *= attachedCommander->GetBonus(0);
   } else if (GetCommander()) {
@@ -59,7 +60,7 @@ void cJednostkaLadowa::ResetActionPoints() {
   int ap = 0;
   if (gGame && IsLandTableType(type)) {
     const sScenarioConstants& c = gGame->constants;
-    ap = c.LandActionPoints(GetDoctrineLevel(), type);
+    ap = c.LandActionPoints(TechTableLevel(GetDoctrineLevel(), 0), type);
     ap = (100 - c.SupplyApReductionPercent(supply)) * ap / 100;
     if (turnsWithoutSupply > 0) {
       const int limit = c.SupplyLossLimit();

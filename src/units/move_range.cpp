@@ -16,6 +16,7 @@
 #include "units/player_control.h"
 #include "world/city.h"
 #include "world/gra.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -106,7 +107,7 @@ int cJednostkaLadowa::ComputeMoveRange(int quiet) {
 
   thread_local sMoveRangeWindow window;
   window.Reset(this, x, y, actionPoints, map.GetWidth(), map.GetHeight());
-  const int threshold = gGame->constants.AttackActionPointCost(GetDoctrineLevel());
+  const int threshold = gGame->constants.AttackActionPointCost(TechTableLevel(GetDoctrineLevel(), 0));
 
   for (int wy = window.originY; wy < window.originY + window.height; ++wy) {
     for (int wx = window.originX; wx < window.originX + window.width; ++wx) {

@@ -14,6 +14,7 @@
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -73,9 +74,7 @@ void cJednostkaLadowa::ShoreBombardHex(cFleet& fleet, sCombatResult& result, int
   const float strengthValue = GetStrengthValue();
   effect = std::min(effect, strengthValue);
   const cCountry* navy = gGame->GetCountry(fleet.countryId);
-  // The table holds levels 1 to 5; other levels read the nearest.
-  const int level = std::clamp(navy ? navy->GetTechLevel(kNavyTech) : 1, 1, 5);
-  effect *= k.ShoreBombardmentNavyFactor(level);
+  effect *= k.ShoreBombardmentNavyFactor(TechTableLevel(navy ? navy->GetTechLevel(kNavyTech) : 1));
   shoreBombardmentEffect =
       strengthValue > 0.0f ? effect / strengthValue * static_cast<float>(combatValue) : 0.0f;
 

@@ -8,6 +8,7 @@
 #include "units/combat_result.h"
 #include "units/sea_node_air_ops.h"
 #include "world/gra.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -43,7 +44,7 @@ void cCity::StrategicBombardment(sCombatResult& result, cUnit& attacker, sHex& h
     quality = carrier->maxHitPoints > 0 ? carrier->hitPoints / carrier->maxHitPoints : 0;
     levelIndex = (attackerOwner ? attackerOwner->GetTechLevel(kNavyTech) : 0) - 1;
   }
-  const int factor = quality * k.StrategicBombingValues(levelIndex + 1);
+  const int factor = quality * k.StrategicBombingValues(TechTableLevel(levelIndex + 1));
 
   const int d1 = RandomRange(1, 6);
   int lost = static_cast<int>(static_cast<float>(k.StrategicBombingLoss(d1) * factor) / 100.0f);

@@ -6,6 +6,7 @@
 #include "world/hex_distance.h"
 #include "world/map.h"
 #include "world/panstwo.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -13,7 +14,8 @@ namespace {
 // The radius in hexes within which fighters count, by the country's aircraft level.
 int AirRadius(const cCountry& country) {
   const sScenarioConstants& k = gGame->constants;
-  return static_cast<int>(k.AirRangeFactor(country.GetTechLevel(3)) * static_cast<float>(k.AirRangeBase(1)));
+  const float factor = k.AirRangeFactor(TechTableLevel(country.GetTechLevel(3), 0));
+  return static_cast<int>(factor * static_cast<float>(k.AirRangeBase(1)));
 }
 
 // Fighters within the country's radius of (x, y) whose owner passes the test;

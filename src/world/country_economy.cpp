@@ -13,6 +13,7 @@
 #include "world/gra.h"
 #include "world/panstwo.h"
 #include "world/presentation.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -141,7 +142,8 @@ sCountryReport cCountry::ProgressResearch() {
       report.text += GetText("no_investments.");
       continue;
     }
-    if (techLevels[t] >= k.ResearchTableB(t)) {
+    // The countries table keeps levels up to kMaxStoredTechLevel, whatever the scenario allows.
+    if (techLevels[t] >= std::min(k.ResearchTableB(t), kMaxStoredTechLevel)) {
       report.text += GetText("maximum_level_reached.");
       if (t == kNuclear) newBomb();
       continue;

@@ -114,8 +114,8 @@ void cCountry::AddAmphibiousShipCapacity() {
     if (IsLandType(ship->carriedUnit->type)) {
       // Held where the countries table reads it back.
       invasionPointsUsed = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-          std::int64_t{invasionPointsUsed} + gGame->constants.AmphibiousTransportCost(ship->carriedUnit->type), 0,
-          kMaxPoints));
+          std::int64_t{invasionPointsUsed} + gGame->constants.AmphibiousTransportCost(ship->carriedUnit->type),
+          -kMaxPoints, kMaxPoints));
     }
   }
 }

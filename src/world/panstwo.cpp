@@ -22,7 +22,7 @@ int Camp(int orientation) { return orientation >= 0 && orientation <= 5 ? orient
 bool FileExists(std::u16string_view gamePath) { return IsReadableRegularFile(ResolveGamePath(gamePath)); }
 
 // The points stay within the range the countries table reads, so what play
-// adds or spends loads back as it is.
+// adds or spends loads back as it is; a sum beyond it saturates.
 std::int32_t HeldSum(std::int32_t value, std::int32_t amount, std::int32_t low, std::int32_t high) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{value} + amount, low, high));
 }
@@ -118,7 +118,7 @@ void cCountry::SetUnitTypeName(int slot, std::u16string_view text) {
 void cCountry::SetSavedView(float x, float y, float zoom) { savedView = {x, y, zoom}; }
 
 void cCountry::AddDiplomaticPoints(std::int32_t amount) {
-  diplomaticPoints = HeldSum(diplomaticPoints, amount, 0, kMaxPoints);
+  diplomaticPoints = HeldSum(diplomaticPoints, amount, -kMaxPoints, kMaxPoints);
   Presentation().RefreshInfoPanel();
 }
 
@@ -133,12 +133,12 @@ void cCountry::AddStrategicMovementPoints(std::int32_t amount) {
 }
 
 void cCountry::AddSeaTransportPoints(std::int32_t amount) {
-  seaTransportPoints = HeldSum(seaTransportPoints, amount, 0, kMaxPoints);
+  seaTransportPoints = HeldSum(seaTransportPoints, amount, -kMaxPoints, kMaxPoints);
   Presentation().RefreshInfoPanel();
 }
 
 void cCountry::AddInvasionPoints(std::int32_t amount) {
-  invasionPoints = HeldSum(invasionPoints, amount, 0, kMaxPoints);
+  invasionPoints = HeldSum(invasionPoints, amount, -kMaxPoints, kMaxPoints);
   Presentation().RefreshInfoPanel();
 }
 

@@ -92,6 +92,26 @@ TEST_F(PurchaseTest, PointsAreBoughtInQueueOrderWhileAffordable) {
   EXPECT_EQ(settings().PurchaseQueue, Queue{});
 }
 
+// Points an event left owed cost what the first point costs: a price below
+// it would pay the country for every point it bought.
+TEST_F(PurchaseTest, PointsOwedCostWhatTheFirstPointCosts) {
+  SetLine(86, 1, {2.5, 3.0, 7.0});
+  SetLine(87, 1, {1.25, 4.0, 2.25});
+  settings().PurchaseQueue = {kBuyInvasionPoint, kBuySeaTransportPoints};
+  country().invasionPoints = -31;
+  country().invasionPointsUsed = -30;
+  country().seaTransportPoints = -45;
+  country().productionPoints = 17.5;
+
+  ai().MakePurchases();
+
+  // Two invasion points at 7, one lot of sea transport points at 3.
+  EXPECT_EQ(country().invasionPoints, -29);
+  EXPECT_EQ(country().invasionPointsUsed, -28);
+  EXPECT_EQ(country().seaTransportPoints, -35);
+  EXPECT_DOUBLE_EQ(country().productionPoints, 0.5);
+}
+
 // With nothing to level up or research, a country below its desired
 // strategic movement buys one more point; at it, none.
 TEST_F(PurchaseTest, StrategicMovementIsBoughtBelowTheDesiredMaximumOnly) {

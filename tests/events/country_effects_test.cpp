@@ -58,7 +58,14 @@ INSTANTIATE_TEST_SUITE_P(
                   [](cCountry& c) { c.diplomaticPoints = 2000000000; },
                   [](const cCountry& c) { EXPECT_EQ(c.diplomaticPoints, 1000000); },
                   {u"WARNING: effect Country.ChangeDiplomaticPoints at line 3: DPs of Country1 held at 1000000, "
-                   u"within 0 to 1000000"}},
+                   u"within -1000000 to 1000000"}},
+        PointCase{"DiplomaticPointsGoIntoDebtAsFarAsASaveKeepsThem",
+                  EffectElement("Country.ChangeDiplomaticPoints", {"1", "-50"}) +
+                      EffectElement("Country.SetDiplomaticPoints", {"2", "-2000000000"}),
+                  [](cCountry& c) { c.diplomaticPoints = 20; },
+                  [](const cCountry& c) { EXPECT_EQ(c.diplomaticPoints, -30); },
+                  {u"WARNING: effect Country.SetDiplomaticPoints at line 3: DPs of Country2 held at -1000000, "
+                   u"within -1000000 to 1000000"}},
         PointCase{"ProductionPointsKeepTheirFraction",
                   EffectElement("Country.ChangeProductionPoints", {"1", "-2.5"}),
                   [](cCountry& c) { c.productionPoints = 10.0; },
@@ -137,6 +144,17 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_EQ(c.invasionPoints, 8);
                   },
                   {}},
+        PointCase{"TransportAndInvasionPointsGoIntoDebt",
+                  EffectElement("Country.ChangeSTP", {"1", "-14"}) + EffectElement("Country.ChangeAIP", {"1", "-6"}),
+                  [](cCountry& c) {
+                    c.seaTransportPoints = 11;
+                    c.invasionPoints = 2;
+                  },
+                  [](const cCountry& c) {
+                    EXPECT_EQ(c.seaTransportPoints, -3);
+                    EXPECT_EQ(c.invasionPoints, -4);
+                  },
+                  {}},
         PointCase{"ActiveFromAFraction",
                   EffectElement("Country.SetActive", {"1", "0.5"}),
                   [](cCountry& c) { c.isActive = 0; },
@@ -171,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
             {u"WARNING: effect Country.SetZoneOfInfluence at line 3: zone of influence 4 is outside 0 to 3; "
              u"nothing changes",
              u"WARNING: effect Country.SetOrientation at line 3: orientation 6 is outside 0 to 5; nothing changes"}},
-        PointCase{"TechnologyLevelsIndexTablesAndStayIn0To5",
+        PointCase{"TechnologyLevelsAreKeptPastTheTables",
                   EffectElement("Country.SetTechLevel", {"1", "3", "9"}) +
                       EffectElement("Country.ChangeTechLevel", {"1", "5", "-1"}) +
                       EffectElement("Country.ChangeTechLevel", {"1", "0", "2"}),
@@ -180,13 +198,11 @@ INSTANTIATE_TEST_SUITE_P(
                     c.techLevels[0] = 2;
                   },
                   [](const cCountry& c) {
-                    EXPECT_EQ(c.techLevels[3], 5);
-                    EXPECT_EQ(c.techLevels[5], 0);
+                    EXPECT_EQ(c.techLevels[3], 9);
+                    EXPECT_EQ(c.techLevels[5], -1);
                     EXPECT_EQ(c.techLevels[0], 4);
                   },
-                  {u"WARNING: effect Country.SetTechLevel at line 3: tech level of Country1 held at 5, within 0 to 5",
-                   u"WARNING: effect Country.ChangeTechLevel at line 3: tech level of Country1 held at 0, within 0 "
-                   u"to 5"}},
+                  {}},
         PointCase{"TechInvestmentChangeStaysIn0To3",
                   EffectElement("Country.ChangeTechInvestment", {"1", "1", "5"}) +
                       EffectElement("Country.ChangeTechInvestment", {"1", "4", "-5"}),

@@ -23,6 +23,7 @@
 #include "world/game_start.h"
 #include "world/gra.h"
 #include "world/headless_presentation.h"
+#include "world/tech_levels.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -569,6 +570,12 @@ TEST_F(EveryEffectSessionTest, ValuesAtTheEndsOfEveryEffectSurviveSaveLoadAndSav
   const sPoint2 fort = places.freeLand.at(6 * (places.freeLand.size() / 8));
   EXPECT_EQ(loaded.map->GetHex(fort.x, fort.y)->fortLevel, 12);
   EXPECT_TRUE(log.ContainsText(u"Hex.SetFortLevel at line"));
+  // Levels past the tables and points owed load back as the events left them.
+  const cCountry& legion = *loaded.GetCountry(kLegion);
+  EXPECT_EQ(legion.techLevels[0], kMaxStoredTechLevel);
+  EXPECT_EQ(legion.techLevels[1], -kMaxStoredTechLevel);
+  EXPECT_EQ(legion.invasionPoints, -kMaxPoints);
+  EXPECT_EQ(loaded.GetCountry(2)->diplomaticPoints, -kMaxPoints);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ai/autoplay.h"
@@ -187,6 +188,43 @@ INSTANTIATE_TEST_SUITE_P(Sample, CountryValuesAtTheirEnds,
                                          sCountryCase{"At", "1000000", "1000000", "1000000000", false},
                                          sCountryCase{"Past", "1000001", "1000003", "1000000005", true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Technology levels past the tables that research and events make, and the
+// diplomatic, sea transport and invasion points that events leave owed: the
+// computer plays its air, land and sea turns with them, and the save keeps
+// them. The fields count from 0: levels from 14, the points at 22, 24 and 25.
+TEST_F(PlayAtLimits, LevelsPastTheTablesAndPointsOwedSurvivePlayAndTheSave) {
+  const std::vector<std::pair<int, std::string>> set = {
+      {14, "6"}, {15, "-4"}, {16, "8"}, {17, "7"}, {18, "-5"}, {19, "9"}, {22, "-3001"}, {24, "-4002"}, {25, "-503"}};
+  for (const auto& [field, value] : set) Set(ScenarioFolder(), "countries.csv", 0, field, value);
+  Play("", 8, 5, "levels");
+  ExpectCleanLoad("levels");
+
+  const sTable saved(SaveFolder("levels") / "countries.csv");
+  const ScopedGameRoot gameRoot(dir_.path());
+  GameRunScope scope;
+  sGameFolderArgs args;
+  args.root = dir_.path().string();
+  args.save = "levels";
+  scope.game.reset(LoadGameFolder(args));
+  const cCountry& country = *scope.game->countries[0];
+  for (std::size_t t = 0; t < 6; ++t) {
+    EXPECT_EQ(country.techLevels[t], std::stoi(saved.Field(0, 14 + t))) << t;
+  }
+  // Research only raises a level, a step a month at most.
+  EXPECT_GE(country.techLevels[0], 6);
+  EXPECT_LT(country.techLevels[1], 0);
+  EXPECT_GE(country.techLevels[2], 8);
+  EXPECT_GE(country.techLevels[3], 7);
+  EXPECT_LT(country.techLevels[4], 0);
+  EXPECT_GE(country.techLevels[5], 9);
+  EXPECT_EQ(country.diplomaticPoints, std::stoi(saved.Field(0, 22)));
+  EXPECT_EQ(country.seaTransportPoints, std::stoi(saved.Field(0, 24)));
+  EXPECT_EQ(country.invasionPoints, std::stoi(saved.Field(0, 25)));
+  EXPECT_LT(country.diplomaticPoints, 0);
+  EXPECT_LT(country.seaTransportPoints, 0);
+  EXPECT_LT(country.invasionPoints, 0);
+}
 
 // Forts past the scale of built ones, as an event may set them, where the
 // units stand and fight: the map keeps their levels through play and loads.

@@ -8,6 +8,7 @@
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
+#include "world/tech_levels.h"
 
 namespace tr {
 namespace {
@@ -97,17 +98,32 @@ TEST_F(CountriesFileTest, AsManyCountriesAsAHexCanNameLoadAndOneMoreIsRefused) {
                            u"the map keeps its country in one byte, so a game has at most 255 countries"));
 }
 
-TEST_F(CountriesFileTest, OutOfRangeTechLevelIsLoggedAndHeldAtTheTop) {
+// Research and events take levels past the tables; only a level past what
+// play can make is held, at either end.
+TEST_F(CountriesFileTest, TechLevelsReadBeyondTheTablesAndAreHeldOnlyPastThePointsRange) {
   std::string row = Row(1, "Poland", 70);
-  // Field 15 (artillery level) becomes 9.
-  std::size_t pos = 0;
-  for (int i = 0; i < 14; ++i) pos = row.find(';', pos) + 1;
-  row.replace(pos, row.find(';', pos) - pos, 1, '9');
+  const auto setField = [&row](int field, const std::string& value) {
+    std::size_t pos = 0;
+    for (int i = 1; i < field; ++i) pos = row.find(';', pos) + 1;
+    row.replace(pos, row.find(';', pos) - pos, value);
+  };
+  setField(15, "9");
+  setField(16, "-3");
+  setField(18, "1000001");
+  setField(19, "-1000002");
   test::LogCapture log;
   Load(row + "\r\n");
-  EXPECT_EQ(game_.countries[0]->techLevels[0], kMaxTechLevel);
-  EXPECT_TRUE(log.Contains(u"WARNING: Tech level (9) out of range in data\\scenarios\\s\\countries.csv at line 1 "
-                           u"(counting from 1); held at 5"));
+  const auto& levels = game_.countries[0]->techLevels;
+  EXPECT_EQ(levels[0], 9);
+  EXPECT_EQ(levels[1], -3);
+  EXPECT_EQ(levels[3], kMaxStoredTechLevel);
+  EXPECT_EQ(levels[4], -kMaxStoredTechLevel);
+  EXPECT_FALSE(log.ContainsText(u"Tech level (9)"));
+  EXPECT_FALSE(log.ContainsText(u"Tech level (-3)"));
+  EXPECT_TRUE(log.Contains(u"WARNING: Tech level (1000001) out of range in data\\scenarios\\s\\countries.csv at "
+                           u"line 1 (counting from 1); held at 1000000"));
+  EXPECT_TRUE(log.Contains(u"WARNING: Tech level (-1000002) out of range in data\\scenarios\\s\\countries.csv at "
+                           u"line 1 (counting from 1); held at -1000000"));
 }
 
 TEST_F(CountriesFileTest, WrittenFileHasTheHeaderAndSeventyFieldRowsAndReadsBack) {

@@ -2,6 +2,8 @@
 // the drop costs.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "battle_fixture.h"
 #include "world/hex_distance.h"
 
@@ -28,18 +30,36 @@ class Airborne : public BattleWorld {
   cJednostkaLadowa& para;
 };
 
-TEST_F(Airborne, DropRangeIsTheFactorTimesTheBaseTruncated) {
-  country(1).techLevels[3] = 1;  // factor 1.5 x base 3 = 4.5
+struct sDropCase {
+  const char* name;
+  int level;
+  int range;
+};
+class DropRange : public Airborne, public testing::WithParamInterface<sDropCase> {};
+
+// A level past the factors, as research and events make, reads the nearest
+// factor rather than the constants beside the table.
+TEST_P(DropRange, IsTheFactorTimesTheBaseTruncated) {
+  Set(L::kAirRangeFactor + 5, 2.4);  // base 3: 7.2
+  Set(L::kAirRangeFactor + 6, 0.5);  // the constant past the table
+  Set(L::kAirRangeFactor - 2, 0.4);  // the constant before it
+  country(1).techLevels[3] = GetParam().level;
   para.actionPoints = 1;
   para.spotted = 1;
   para.MarkAirborneDropHexes();
   for (int y = 0; y < map().GetHeight(); ++y) {
     for (int x = 0; x < map().GetWidth(); ++x) {
-      const bool inRange = HexDistance(2, 2, x, y) <= 4 && !(x == 2 && y == 2);
+      const bool inRange = HexDistance(2, 2, x, y) <= GetParam().range && !(x == 2 && y == 2);
       EXPECT_EQ(map().GetHex(x, y)->flags, inRange ? 16u : 0u) << x << "," << y;
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Levels, DropRange,
+                         // Factor 1.5 x base 3; 2.4 x 3 at the top and past it; level 0's 1.0 x 3 below 0.
+                         testing::Values(sDropCase{"One", 1, 4}, sDropCase{"Top", 5, 7}, sDropCase{"PastTheTop", 6, 7},
+                                         sDropCase{"BelowZero", -2, 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Airborne, WithoutEnemyAirTheLandingSucceedsAndTakesEnemyGround) {
   map().GetHex(6, 6)->controller = 2;

@@ -1,6 +1,8 @@
 // Combat value, new-turn action points and the strength values of land units.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "units/unit_fixture.h"
 
 namespace tr {
@@ -91,6 +93,24 @@ INSTANTIATE_TEST_SUITE_P(
                     ApCase{kAirborneDivision, 4, 0, 1}, ApCase{kMechanizedDivision, 4, 0, 0},
                     ApCase{kMechanizedCorps, 4, 0, 0}, ApCase{kArmouredDivision, 4, 0, 0},
                     ApCase{kArmouredCorps, 6, 0, 0}, ApCase{kArmouredDivision, 0, 150, 0}));
+
+// Doctrine levels that events set past the table, above it or below 0, read
+// its nearest row rather than the constants beside it.
+TEST_F(LandValues, DoctrineLevelsPastTheActionPointTableReadItsEnds) {
+  cJednostkaLadowa& unit = Unit(kArmouredDivision);
+  const auto setRow = [this](int row, int points) {
+    game().constants.SetSlot(consts_layout::kLandActionPoints + row * 7 + kArmouredDivision, points);
+  };
+  setRow(-1, 13);
+  setRow(0, 3);
+  setRow(5, 8);
+  setRow(6, 17);
+  for (const auto& [level, points] : {std::pair{-2, 3}, std::pair{0, 3}, std::pair{5, 8}, std::pair{6, 8}}) {
+    country(1).techLevels[2] = level;
+    unit.ResetActionPoints();
+    EXPECT_EQ(unit.actionPoints, points) << level;
+  }
+}
 
 TEST_F(LandValues, FrozenUnitKeepsLastTurnsStart) {
   // One frozen turn left is still a frozen turn: the points come with the turn after it.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 #include "foundation/fatal.h"
@@ -144,7 +146,8 @@ TEST(Country, PointsRefreshTheInfoPanel) {
   EXPECT_EQ(screen.CountEvents(u"info-panel"), 5);
 }
 
-// The points stay where the countries table reads them back.
+// The points stay where the countries table reads them back; payments may
+// leave diplomatic, sea transport and invasion points in debt.
 TEST(Country, PointsStayWithinTheCountriesTable) {
   cHeadlessPresentation screen;
   ScopedPresentation installed(screen);
@@ -152,16 +155,26 @@ TEST(Country, PointsStayWithinTheCountriesTable) {
   c.diplomaticPoints = kMaxPoints - 7;
   c.strategicMovementPoints = 9;
   c.productionPoints = -kMaxProduction + 11.5;
+  c.seaTransportPoints = 13;
+  c.invasionPoints = -kMaxPoints + 3;
   c.AddDiplomaticPoints(7);
   c.AddStrategicMovementPoints(-4);
   c.AddProductionPoints(-12.25);
+  c.AddSeaTransportPoints(-20);
+  c.AddInvasionPoints(-2);
   EXPECT_EQ(c.diplomaticPoints, kMaxPoints);
   EXPECT_EQ(c.strategicMovementPoints, 5);
   EXPECT_EQ(c.productionPoints, -kMaxProduction);
+  EXPECT_EQ(c.seaTransportPoints, -7);
+  EXPECT_EQ(c.invasionPoints, -kMaxPoints + 1);
   c.AddDiplomaticPoints(1);
   c.AddStrategicMovementPoints(-6);
+  c.AddSeaTransportPoints(std::numeric_limits<std::int32_t>::min());
+  c.AddInvasionPoints(-4);
   EXPECT_EQ(c.diplomaticPoints, kMaxPoints);
   EXPECT_EQ(c.strategicMovementPoints, 0);
+  EXPECT_EQ(c.seaTransportPoints, -kMaxPoints);
+  EXPECT_EQ(c.invasionPoints, -kMaxPoints);
 }
 
 TEST(Country, TexturePaths) {

@@ -11,9 +11,14 @@ prepare_games() {
 }
 
 copy_game() {
-  local game=$1 to=$2
+  local game=$1 to=$2 own
   mkdir -p "$to"
   cp -r "$game/data" "$to/"
+  # The player's saves and turns, linked into the game folder, stay theirs:
+  # the copy saves into folders of its own.
+  for own in save pbem; do
+    if [ -L "$to/data/$own" ]; then rm -- "$to/data/$own" && mkdir "$to/data/$own"; fi
+  done
   cp "$game"/*.db "$to/"
   if [ -f "$game/Settings.ini" ]; then cp "$game/Settings.ini" "$to/"; fi
 }

@@ -61,6 +61,11 @@ play() {
   work=$(mktemp -d)
   mkdir -p "$out"
   # The save goes into the game folder's save folder, made here when the build left none.
+  # A linked one holds the player's saves (./run.sh links build/game's), which are not played over.
+  if [ -L "$root/data/save" ]; then
+    echo "$root/data/save is a link to the player's saves: use a build folder of its own" >&2
+    return 1
+  fi
   local made_saves=""
   rm -rf "${root:?}/data/save/$name"
   if [ ! -d "$root/data/save" ]; then

@@ -120,16 +120,12 @@ void StartHumanTurn(cGame& game, cCountry& next) {
   PushOnTop(new cDialogNowejTury(next.id));
 }
 
-// The planned attack and the attack panel that showed it end with the turn:
-// the next player, or this one after the computer's phase, meets neither,
-// and the panel an ended plan or a fought battle left empty stays put away.
+// The planned attack ends with the turn: the next player, or this one after
+// the computer's phase, does not meet it. The attack panel shows it no more
+// but stays open or put away as the player left it.
 void EndAttackPlan(cPlayerControl& control) {
   control.DropAttack();
-  cAttackPanel* panel = GetAttackPanel();
-  if (panel == nullptr) return;
-  panel->Update();
-  SetPanelCollapsed(panel, true);
-  panel->rememberedCollapsed = 1;
+  if (cAttackPanel* panel = GetAttackPanel()) panel->Update();
 }
 
 // A unit that spent no points this turn has one more turn of rest towards its

@@ -190,6 +190,19 @@ class cMap {
   std::array<std::int32_t, 4> minimapRect{};  // left, top, width, height
   std::array<std::array<float, 2>, 5> minimapOutline{};
 
+  // What the minimap outline was last made from. The outline is made again
+  // whenever any of it differs, however the view got there: a glide, a drag,
+  // a zoom, or a centring that set the camera without gliding.
+  struct sMinimapOutlineSource {
+    std::int32_t firstColumn = 0;
+    std::int32_t firstRow = 0;
+    float scale = 0.0f;
+    std::array<std::int32_t, 4> rect{};
+    std::int32_t screenWidth = 0;
+    std::int32_t screenHeight = 0;
+    bool operator==(const sMinimapOutlineSource&) const = default;
+  };
+
  private:
   std::vector<sHex> hexes_;
   std::vector<sHexPathCell> pathCells_;
@@ -198,6 +211,7 @@ class cMap {
   std::int32_t frontNodeDistance_ = -1;
   std::vector<sPoint> frontNodes_;
   sHex fallback_;  // what GetHex answers before the map has hexes
+  sMinimapOutlineSource minimapOutlineSource_;
 
  public:
   sMapCamera camera;

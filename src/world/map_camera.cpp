@@ -51,9 +51,9 @@ bool HumanPlaying() {
   return state == kGameHumanIdle || state == kGameHumanMoving;
 }
 
-// One axis of the glide; true when it moved.
-bool GlideAxis(float& pos, float target, float& speed, float& zoomOffset, float elapsed) {
-  if (pos == target) return false;
+// One axis of the glide.
+void GlideAxis(float& pos, float target, float& speed, float& zoomOffset, float elapsed) {
+  if (pos == target) return;
   const float step = speed * elapsed * 50.0f;
   const float remaining = target - pos;
   if (step == 0.0f || (remaining > 0 ? step >= remaining : step <= remaining) || (remaining > 0) != (step > 0)) {
@@ -64,7 +64,6 @@ bool GlideAxis(float& pos, float target, float& speed, float& zoomOffset, float 
   } else {
     pos += step;
   }
-  return true;
 }
 
 // The zoom level whose target scale (cMap::Zoom) is the scale given: 1 where
@@ -158,7 +157,6 @@ void cMap::Zoom(float amount, float cursorX, float cursorY) {
 }
 
 bool cMap::FrameMove(float elapsed) {
-  bool moved = false;
   bool scaleChanged = false;
   bool click = false;
   {
@@ -185,7 +183,6 @@ bool cMap::FrameMove(float elapsed) {
       c.x = ClampToLimits(c.targetX - gMapDrag.offsetX / scale, cameraMinX, cameraMaxX);
       c.y = ClampToLimits(c.targetY - gMapDrag.offsetY / scale, cameraMinY, cameraMaxY);
       c.glideSpeedX = c.glideSpeedY = c.zoomOffsetX = c.zoomOffsetY = 0.0f;
-      moved = true;
     } else if (gMapDrag.ended) {
       c.targetX -= gMapDrag.offsetX / scale;
       c.targetY -= gMapDrag.offsetY / scale;
@@ -194,10 +191,9 @@ bool cMap::FrameMove(float elapsed) {
       c.glideSpeedX = c.glideSpeedY = c.zoomOffsetX = c.zoomOffsetY = 0.0f;
       gMapDrag.ended = false;
       click = std::abs(gMapDrag.offsetX) <= 9 && std::abs(gMapDrag.offsetY) <= 9 && HumanPlaying();
-      moved = true;
     } else {
-      moved |= GlideAxis(c.x, c.targetX, c.glideSpeedX, c.zoomOffsetX, elapsed);
-      moved |= GlideAxis(c.y, c.targetY, c.glideSpeedY, c.zoomOffsetY, elapsed);
+      GlideAxis(c.x, c.targetX, c.glideSpeedX, c.zoomOffsetX, elapsed);
+      GlideAxis(c.y, c.targetY, c.glideSpeedY, c.zoomOffsetY, elapsed);
     }
     firstVisibleColumn = static_cast<std::int32_t>((c.x - 166.0f) / kColumnStep);
     columnOffset = static_cast<std::int32_t>(c.x) % kColumnStep;
@@ -214,7 +210,12 @@ bool cMap::FrameMove(float elapsed) {
   const float scale = gDisplayedScale;
   const float screenW = static_cast<float>(gScreenWidth);
   const float screenH = static_cast<float>(gScreenHeight);
-  if ((moved || scaleChanged) && width_ > 0 && height_ > 0) {
+  // Not only this step's own moves: a centring elsewhere may have set the
+  // camera since the last frame without a glide for this step to see.
+  const sMinimapOutlineSource source{firstVisibleColumn, firstVisibleRow, scale, minimapRect,
+                                     gScreenWidth, gScreenHeight};
+  if (source != minimapOutlineSource_ && width_ > 0 && height_ > 0) {
+    minimapOutlineSource_ = source;
     const auto [left, top, w, h] = minimapRect;
     const float halfW = w * screenW / scale / (width_ * kColumnStep) / 2.0f;
     const float halfH = h * screenH / scale / (height_ * kRowStep) / 2.0f;

@@ -1,5 +1,6 @@
 // The running game's frame step: edge and arrow scrolling, what stops it,
-// and the moving unit's steps at their delays.
+// the moving unit's steps at their delays, and the minimap outline that
+// follows the view.
 #include "app/game_frame_move.h"
 
 #include <gtest/gtest.h>
@@ -199,6 +200,44 @@ TEST_F(GameFrameMoveTest, TheStatusLineFollowsTheActionModeUnderADialogControl) 
   game().playerControl.actionMode = kActionFleetMove;
   Frame(10.25, 0.25f);
   EXPECT_EQ(statusLine(), GetText("statusbar_hint_fleet_move_zone_name_hex"));
+}
+
+// The minimap's outline follows the view through the frames, whether the
+// camera was set at once (a centring without a glide, as at the start of a
+// player's turn) or glided there; zoomed in, so the outline stays inside the
+// minimap and moves by the view's own displacement.
+TEST_F(GameFrameMoveTest, TheMinimapOutlineFollowsAJumpAndAGlideOfTheView) {
+  cMap& map = *game().map;
+  map.minimapRect = {712, 526, 240, 176};
+  gTargetScale = gDisplayedScale = 4.0f;
+  PointAt(500, 300);
+  CenterAtHex(map, 4, 3, false);
+  Frame(10.0, 0.0f);
+  const auto jumped = map.minimapOutline;
+  EXPECT_GT(jumped[0][0], 712.0f);
+  EXPECT_LT(jumped[1][0], 952.0f);
+  EXPECT_GT(jumped[0][1], 526.0f);
+  EXPECT_LT(jumped[2][1], 702.0f);
+  EXPECT_EQ(jumped[4], jumped[0]);
+
+  CenterAtHex(map, 6, 6, true);
+  double time = 10.0;
+  for (int frame = 0; frame < 200 && (map.camera.x != map.camera.targetX || map.camera.y != map.camera.targetY); ++frame) {
+    time += 0.005;
+    Frame(time, 0.005f);
+  }
+  ASSERT_EQ(map.camera.x, map.camera.targetX);
+  ASSERT_EQ(map.camera.y, map.camera.targetY);
+  for (std::size_t corner = 0; corner < 5; ++corner) {
+    EXPECT_FLOAT_EQ(map.minimapOutline[corner][0] - jumped[corner][0], 2.0f / 8 * 240) << corner;
+    EXPECT_FLOAT_EQ(map.minimapOutline[corner][1] - jumped[corner][1], 3.0f / 8 * 176) << corner;
+  }
+
+  // Back at once: the next frame puts the outline where the jump had it.
+  CenterAtHex(map, 4, 3, false);
+  time += 0.005;
+  Frame(time, 0.005f);
+  EXPECT_EQ(map.minimapOutline, jumped);
 }
 
 struct DelayCase {

@@ -243,21 +243,21 @@ void PlayWithMouseTest::Script() {
   EXPECT_TRUE(PanelOpen(gAttackPanel));
   EXPECT_EQ(GetAttackPanel()->shownAttack(), nullptr);
 
-  // The turn ends by Q and comes back: the hex panel as the player left it,
-  // the emptied attack panel put away with the turn that used it.
+  // The turn ends by Q and comes back: both panels as the player left them
+  // over the computer's phase.
   ASSERT_TRUE(EndTurnUntilItComesBack(human));
   EXPECT_EQ(gGame->turn, startTurn + 1);
   PressKey(VK_RETURN);  // the new turn's banner
   EXPECT_TRUE(PanelOpen(gHexPanel));
-  EXPECT_FALSE(PanelOpen(gAttackPanel));
+  EXPECT_TRUE(PanelOpen(gAttackPanel));
   Frame();
   EXPECT_TRUE(frame_->graphics().SaveScreenshot("play_with_mouse_next_turn.png"));
 }
 
 // Hot seat: Kaltheim ends the turn with an attack planned and shown in the
-// attack panel; Albrecia's turn begins without the plan, in no action, the
-// attack panel put away and, opened, empty, while the hex panel Kaltheim
-// opened is still open.
+// attack panel; Albrecia's turn begins without the plan, in no action, with
+// the hex and attack panels still open as Kaltheim left them, the attack
+// panel empty, and its toggle still putting it away.
 TEST_F(PlayWithMouseTest, AnAttackPlannedAtTheEndOfATurnIsNotTheNextPlayers) {
   gDelays.fill(0.0f);
   const int exitCode = RunProgram([&] {
@@ -310,10 +310,10 @@ TEST_F(PlayWithMouseTest, AnAttackPlannedAtTheEndOfATurnIsNotTheNextPlayers) {
     EXPECT_EQ(PlannedAttackers(), -1);
     EXPECT_EQ(ActionMode(), kActionNone);
     EXPECT_TRUE(PanelOpen(gHexPanel));
-    EXPECT_FALSE(PanelOpen(gAttackPanel));
-    Click(info->GetControl(cInfoPanel::kAttackPanelToggle));
     ASSERT_TRUE(PanelOpen(gAttackPanel));
     EXPECT_EQ(GetAttackPanel()->shownAttack(), nullptr);
+    Click(info->GetControl(cInfoPanel::kAttackPanelToggle));
+    EXPECT_FALSE(PanelOpen(gAttackPanel));
   });
   EXPECT_EQ(exitCode, 0);
 }

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "app/scenario_menu.h"
 #include "built_sample_test.h"
 #include "foundation/fatal.h"
 #include "foundation/folder_swap.h"
@@ -238,8 +240,9 @@ TEST_P(LinkedFolderTest, SavesAndLoadsThroughItButNotThroughALinkInIt) {
     EXPECT_EQ(entry.path().filename(), "viaLink") << "nothing is left beside the save";
   }
 
-  // A second name that is a link to the save: neither loaded nor saved through.
+  // A second name that is a link to the save: neither listed, loaded nor saved through.
   fs::create_directory_symlink(kept / "viaLink", kept / "alias");
+  EXPECT_EQ(ListGameFolders(u"data\\" + Utf8ToUtf16(folder)), std::vector<std::u16string>{u"viaLink"});
   const std::u16string alias = u"data\\" + Utf8ToUtf16(folder) + u"\\alias";
   test::LogCapture log;
   EXPECT_EQ(LoadEnding(alias + u"\\%s"), 1);

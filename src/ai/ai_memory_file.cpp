@@ -135,7 +135,8 @@ class cAiMemoryReader {
   sFrontStatistics Statistics(const std::vector<std::string_view>& fields, std::size_t first, int line) const {
     sFrontStatistics s;
     std::size_t i = first;
-    for (float* value : {&s.landOurs, &s.landOwn, &s.landEnemy}) *value = Decimal(fields, i++, line);
+    // Summed and turned into whole numbers by the deployments: held where neither overflows.
+    for (float* value : {&s.landOurs, &s.landOwn, &s.landEnemy}) *value = HeldDecimal(fields, i++, line);
     for (std::int32_t* value : {&s.airUnitsOurs, &s.airUnitsOwn, &s.airUnitsEnemy, &s.airStrengthOurs,
                                 &s.airStrengthOwn, &s.airStrengthEnemy}) {
       // Counted on at the next war turn: held where adding to them cannot overflow.
@@ -146,11 +147,16 @@ class cAiMemoryReader {
     return s;
   }
 
-  float Decimal(const std::vector<std::string_view>& fields, std::size_t i, int line) const {
+  // Strengths and their ratio are never negative; a million is far beyond
+  // any front's and keeps their sums within a whole number.
+  float HeldDecimal(const std::vector<std::string_view>& fields, std::size_t i, int line) const {
     if (i >= fields.size() || !IsDecimalNumberText(Utf8ToUtf16(fields[i]))) {
       RefuseDamagedTable(path_, line, Format(u"has no number in field %i", static_cast<int>(i) + 1));
     }
-    return ParseLeadingFloat(fields[i]);
+    const float value = ParseLeadingFloat(fields[i]);
+    constexpr float kMost = static_cast<float>(kMaxPoints);
+    if (value >= 0.0f && value <= kMost) return value;
+    return HeldInRange(value, 0.0f, kMost, Format(u"field %i", static_cast<int>(i) + 1), path_, line);
   }
 
   sCitiesDiagramNode* Node(int index, int line) const {
@@ -174,7 +180,7 @@ class cAiMemoryReader {
     cCountryAI* ai = CountryAi(SavedWholeField(fields, 1, path_, line), line);
     sFront front;
     front.state = SavedWholeField(fields, 2, path_, line);
-    front.advantage = Decimal(fields, 3, line);
+    front.advantage = HeldDecimal(fields, 3, line);
     front.stats = Statistics(fields, 4, line);
     for (std::size_t i = kFrontFields + 1; i < all; ++i) {
       if (sCitiesDiagramNode* node = Node(SavedWholeField(fields, i, path_, line), line)) front.cities.push_back(node);

@@ -294,6 +294,14 @@ std::int32_t HeldInRange(std::int32_t value, std::int32_t low, std::int32_t high
   return held;
 }
 
+float HeldInRange(float value, float low, float high, std::u16string_view what, std::u16string_view path,
+                  int line) {
+  if (value >= low && value <= high) return value;
+  const float held = value < low ? low : high;
+  LogDecimalHeld(what, value, held, path, line);
+  return held;
+}
+
 std::int32_t FieldIntHeld(const std::vector<std::u16string>& fields, std::size_t i, std::int32_t low,
                           std::int32_t high, std::u16string_view what, std::u16string_view path, int line) {
   return HeldInRange(FieldInt(fields, i), low, high, what, path, line);

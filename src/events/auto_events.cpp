@@ -10,6 +10,7 @@
 #include "foundation/string_base.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
 
@@ -58,6 +59,7 @@ bool cAutoEventsRepository::Save(std::u16string_view folder) const {
   LogLine(GetText("file_opened_ok"));
   std::string bytes;
   for (const Pair& pair : pairs) bytes += std::to_string(pair.first) + ';' + std::to_string(pair.second) + "\r\n";
+  if (!FitsLoadBudget(path, bytes.size())) return false;
   file.Write(bytes);
   if (!file.Commit()) {
     LogLine(u"Error writing file " + path);

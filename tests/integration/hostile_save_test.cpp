@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "ai/autoplay.h"
+#include "ai/country_ai.h"
 #include "events/zdarzenia.h"
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
 #include "hostile_save.h"
@@ -440,6 +442,46 @@ TEST_F(HostileSave, MendedValuesPlayAndTheNextSaveLoadsClean) {
   for (const std::u16string& line : again.lines()) {
     EXPECT_FALSE(line.starts_with(u"WARNING") || line.starts_with(u"ERR")) << Utf16ToUtf8(line);
   }
+}
+
+// A file at its reader's budget loads, but the game would write it back
+// larger than a load reads: that save is refused, naming the file, and the
+// save it would have replaced stays as it was and loads.
+TEST_F(HostileSave, ASaveItsLoadWouldRefuseIsNotWrittenAndTheLastOneIsKept) {
+  Copy("BeforeBudget");
+  ASSERT_TRUE(Load());
+  game_->saveContext->clock = [] { return sLocalTime{1941, 6, 22, 3, 15}; };
+  ASSERT_TRUE(game_->saveContext->SaveGame(u"Kept", true));
+  gGame = nullptr;
+  delete game_;
+  game_ = nullptr;
+  const fs::path kept = root_->path() / "data/save/Kept";
+  const std::string keptMemory = test::ReadFileBytes(kept / "ai_memory.csv");
+  const std::string keptInfo = test::ReadFileBytes(kept / "Info.ini");
+
+  const fs::path save = Copy("AtBudget");
+  std::size_t rows = 0;
+  Replace(save / "ai_memory.csv", [&rows](std::string text) {
+    const std::string row = "\r\nFront;2;1;0;0;0;0;0;0;0;0;0;0;1;3;";
+    for (; text.size() + row.size() <= kTextFileBudget; ++rows) text += row;
+    return text;
+  });
+  ASSERT_TRUE(Load());
+  EXPECT_GE(CountryAiOf(*game_, *game_->countries[1]).fronts.size(), rows);
+  game_->saveContext->clock = [] { return sLocalTime{1942, 7, 23, 4, 25}; };
+  test::LogCapture log;
+  EXPECT_FALSE(game_->saveContext->SaveGame(u"Kept", true));
+  EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\"));
+  EXPECT_TRUE(log.ContainsText(u"\\ai_memory.csv would hold "));
+  EXPECT_TRUE(log.ContainsText(u" bytes, more than the 16777216 its load reads; it is not written"));
+  EXPECT_TRUE(log.Contains(u"ERROR: Game not saved; data\\save\\Kept is left as it was"));
+  EXPECT_EQ(test::ReadFileBytes(kept / "ai_memory.csv"), keptMemory);
+  EXPECT_EQ(test::ReadFileBytes(kept / "Info.ini"), keptInfo);
+  gGame = nullptr;
+  delete game_;
+  game_ = nullptr;
+  name_ = "Kept";
+  EXPECT_TRUE(Load());
 }
 
 }  // namespace

@@ -8,9 +8,10 @@
 #include "ai/country_ai.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
-#include "foundation/text.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -162,9 +163,10 @@ class cAiMemoryReader {
   sCitiesDiagramNode* Node(int index, int line) const {
     sCitiesDiagramNode* node = game_.citiesDiagram.GetNode(index);
     if (!node) {
-      LogFormat(u"WARNING: %s at line %i (counting from 1) names the cities diagram node %i, which the scenario "
-                u"does not hold; ignored",
-                path_, line, index);
+      LogAboutFile(path_,
+                   u"WARNING: %s at line %i (counting from 1) names the cities diagram node %i, which the scenario "
+                   u"does not hold; ignored",
+                   path_, line, index);
     }
     return node;
   }
@@ -205,8 +207,10 @@ class cAiMemoryReader {
     if (countryId >= 1 && countryId <= game_.CountryCount()) {
       return &CountryAiOf(game_, *game_.countries[static_cast<std::size_t>(countryId - 1)]);
     }
-    LogFormat(u"WARNING: %s at line %i (counting from 1) names the country %i, which the save does not hold; ignored",
-              path_, line, countryId);
+    LogAboutFile(path_,
+                 u"WARNING: %s at line %i (counting from 1) names the country %i, which the save does not hold; "
+                 u"ignored",
+                 path_, line, countryId);
     return nullptr;
   }
 

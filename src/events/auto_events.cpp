@@ -5,6 +5,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
@@ -102,8 +103,10 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
                 optionId);
     }
     if (isEvent && !isEvent(eventId)) {
-      LogFormat(u"WARNING: %s at line %i (counting from 1) names event %i, which the scenario does not have; left out",
-                path, lineNo, eventId);
+      LogAboutFile(path,
+                   u"WARNING: %s at line %i (counting from 1) names event %i, which the scenario does not have; left "
+                   u"out",
+                   path, lineNo, eventId);
       continue;
     }
     pairs.emplace_back(eventId, optionId);

@@ -116,8 +116,8 @@ TEST_F(AiMemoryOfTheSample, StrengthsBeyondAnyFrontsAreHeldForTheDeployment) {
             Memory("\r\nFront;1;2;1000000.000000;1000000.000000;1000000.000000;0.000000;13;14;15;16;17;18;1;6;"
                    "\r\nCounts;6;1;1000000.000000;1000000.000000;0.000000;26;27;28;29;31;32;33;"
                    "\r\nCounts;9;1;3.500000;5.250000;0.750000;34;35;36;37;38;39;41;"));
-  EXPECT_TRUE(log.ContainsText(u"out of range in data\\save\\a\\ai_memory.csv at line 3 (counting from 1); held at "
-                               u"1000000"));
+  EXPECT_TRUE(log.ContainsText(u"field 4 (2.2e+09) out of range in data\\save\\a\\ai_memory.csv at line 3 "
+                               u"(counting from 1); held at 1e+06"));
   EXPECT_TRUE(log.ContainsText(u"field 6 (-5) out of range in data\\save\\a\\ai_memory.csv at line 3 (counting from "
                                u"1); held at 0"));
   const cCity* city = game.citiesDiagram.GetNode(6)->city;

@@ -8,9 +8,10 @@
 #include "ai/country_ai.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
-#include "foundation/text.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -135,7 +136,8 @@ class cAiMemoryReader {
   sFrontStatistics Statistics(const std::vector<std::string_view>& fields, std::size_t first, int line) const {
     sFrontStatistics s;
     std::size_t i = first;
-    for (float* value : {&s.landOurs, &s.landOwn, &s.landEnemy}) *value = Decimal(fields, i++, line);
+    // Summed and turned into whole numbers by the deployments: held where neither overflows.
+    for (float* value : {&s.landOurs, &s.landOwn, &s.landEnemy}) *value = HeldDecimal(fields, i++, line);
     for (std::int32_t* value : {&s.airUnitsOurs, &s.airUnitsOwn, &s.airUnitsEnemy, &s.airStrengthOurs,
                                 &s.airStrengthOwn, &s.airStrengthEnemy}) {
       // Counted on at the next war turn: held where adding to them cannot overflow.
@@ -146,19 +148,25 @@ class cAiMemoryReader {
     return s;
   }
 
-  float Decimal(const std::vector<std::string_view>& fields, std::size_t i, int line) const {
+  // Strengths and their ratio are never negative; a million is far beyond
+  // any front's and keeps their sums within a whole number.
+  float HeldDecimal(const std::vector<std::string_view>& fields, std::size_t i, int line) const {
     if (i >= fields.size() || !IsDecimalNumberText(Utf8ToUtf16(fields[i]))) {
       RefuseDamagedTable(path_, line, Format(u"has no number in field %i", static_cast<int>(i) + 1));
     }
-    return ParseLeadingFloat(fields[i]);
+    const float value = ParseLeadingFloat(fields[i]);
+    constexpr float kMost = static_cast<float>(kMaxPoints);
+    if (value >= 0.0f && value <= kMost) return value;
+    return HeldInRange(value, 0.0f, kMost, Format(u"field %i", static_cast<int>(i) + 1), path_, line);
   }
 
   sCitiesDiagramNode* Node(int index, int line) const {
     sCitiesDiagramNode* node = game_.citiesDiagram.GetNode(index);
     if (!node) {
-      LogFormat(u"WARNING: %s at line %i (counting from 1) names the cities diagram node %i, which the scenario "
-                u"does not hold; ignored",
-                path_, line, index);
+      LogAboutFile(path_,
+                   u"WARNING: %s at line %i (counting from 1) names the cities diagram node %i, which the scenario "
+                   u"does not hold; ignored",
+                   path_, line, index);
     }
     return node;
   }
@@ -174,7 +182,7 @@ class cAiMemoryReader {
     cCountryAI* ai = CountryAi(SavedWholeField(fields, 1, path_, line), line);
     sFront front;
     front.state = SavedWholeField(fields, 2, path_, line);
-    front.advantage = Decimal(fields, 3, line);
+    front.advantage = HeldDecimal(fields, 3, line);
     front.stats = Statistics(fields, 4, line);
     for (std::size_t i = kFrontFields + 1; i < all; ++i) {
       if (sCitiesDiagramNode* node = Node(SavedWholeField(fields, i, path_, line), line)) front.cities.push_back(node);
@@ -199,8 +207,10 @@ class cAiMemoryReader {
     if (countryId >= 1 && countryId <= game_.CountryCount()) {
       return &CountryAiOf(game_, *game_.countries[static_cast<std::size_t>(countryId - 1)]);
     }
-    LogFormat(u"WARNING: %s at line %i (counting from 1) names the country %i, which the save does not hold; ignored",
-              path_, line, countryId);
+    LogAboutFile(path_,
+                 u"WARNING: %s at line %i (counting from 1) names the country %i, which the save does not hold; "
+                 u"ignored",
+                 path_, line, countryId);
     return nullptr;
   }
 

@@ -5,11 +5,13 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
+#include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
 
@@ -58,6 +60,7 @@ bool cAutoEventsRepository::Save(std::u16string_view folder) const {
   LogLine(GetText("file_opened_ok"));
   std::string bytes;
   for (const Pair& pair : pairs) bytes += std::to_string(pair.first) + ';' + std::to_string(pair.second) + "\r\n";
+  if (!FitsLoadBudget(path, bytes.size())) return false;
   file.Write(bytes);
   if (!file.Commit()) {
     LogLine(u"Error writing file " + path);
@@ -100,8 +103,10 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
                 optionId);
     }
     if (isEvent && !isEvent(eventId)) {
-      LogFormat(u"WARNING: %s at line %i (counting from 1) names event %i, which the scenario does not have; left out",
-                path, lineNo, eventId);
+      LogAboutFile(path,
+                   u"WARNING: %s at line %i (counting from 1) names event %i, which the scenario does not have; left "
+                   u"out",
+                   path, lineNo, eventId);
       continue;
     }
     pairs.emplace_back(eventId, optionId);

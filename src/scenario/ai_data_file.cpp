@@ -10,6 +10,7 @@
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
@@ -227,8 +228,9 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
       continue;
     }
     if (current_country < 1) {
-      LogFormat(u"WARNING: %s in %s at line %i (counting from 1) belongs to no country; ignored",
-                CodePageToUtf16(tokens[0]), path, line_number);
+      LogAboutFile(path,
+                   u"WARNING: %s in %s at line %i (counting from 1) belongs to no country; ignored",
+                   CodePageToUtf16(tokens[0]), path, line_number);
       continue;
     }
     sCountryAiSettings& ai = game.countries[current_country - 1]->aiSettings;

@@ -5,6 +5,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "scenario/scenario_paths.h"
@@ -45,7 +46,9 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
       if (id && *id >= 1 && *id <= game.CountryCount()) {
         current = game.countries[*id - 1].get();
       } else {
-        LogFormat(u"WARNING: bad country in %s at line %i (counting from 1); its hexes are ignored", path, lineNumber);
+        LogAboutFile(path,
+                     u"WARNING: bad country in %s at line %i (counting from 1); its hexes are ignored",
+                     path, lineNumber);
       }
       continue;
     }

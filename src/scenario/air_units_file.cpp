@@ -6,6 +6,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -56,8 +57,9 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
       continue;
     }
     if (game.IsAirUnitIdUsed(id)) {
-      LogFormat(u"Blad: Numer ID=%i jednostki lotniczej sie powtarza. (%s at line %i (counting from 1))", id, path,
-                line);
+      LogAboutFile(path,
+                   u"Blad: Numer ID=%i jednostki lotniczej sie powtarza. (%s at line %i (counting from 1))",
+                   id, path, line);
     }
 
     auto unit = std::make_unique<cJednostkaLotnicza>();

@@ -6,6 +6,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "scenario/scenario_paths.h"
@@ -85,7 +86,9 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     if (fields.size() < 2) continue;
     const std::optional<int> id = WholeNumber(fields[0]);
     if (!id || *id < 1 || *id > game.CountryCount()) {
-      LogFormat(u"WARNING: bad country in %s at line %i (counting from 1); ignored", path, lineNumber);
+      LogAboutFile(path,
+                   u"WARNING: bad country in %s at line %i (counting from 1); ignored",
+                   path, lineNumber);
       continue;
     }
     game.countries[*id - 1]->airshipAttackReports.emplace_back(fields[1]);

@@ -5,6 +5,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "scenario/pbem_player.h"
 #include "scenario/scenario_paths.h"
@@ -202,8 +203,9 @@ void LoadCountries(cGame& game, std::u16string_view folder_template) {
     const int line = static_cast<int>(reader.RecordCount());
     if (count < kMinimumFields) {
       if (saved) RefuseShortSavedRow(path, line, count, kMinimumFields);
-      LogFormat(u"WARNING: wrong tokens (columns/values) amount (%i) in %s at line %i (counting from 1)",
-                static_cast<int>(count), path, line);
+      LogAboutFile(path,
+                   u"WARNING: wrong tokens (columns/values) amount (%i) in %s at line %i (counting from 1)",
+                   static_cast<int>(count), path, line);
       continue;
     }
     auto country = std::make_unique<cCountry>();

@@ -5,6 +5,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -35,8 +36,9 @@ void LoadFleets(cGame& game, std::u16string_view folder_template) {
     }
     // Ships find their fleet by number: a second fleet with it would share them.
     if (std::any_of(game.fleets.begin(), game.fleets.end(), [&](const auto& other) { return other->id == id; })) {
-      LogFormat(u"WARNING: fleet ID %i in %s at line %i (counting from 1) is already used; row skipped", id, path,
-                line);
+      LogAboutFile(path,
+                   u"WARNING: fleet ID %i in %s at line %i (counting from 1) is already used; row skipped",
+                   id, path, line);
       continue;
     }
     auto fleet = std::make_unique<cFleet>();

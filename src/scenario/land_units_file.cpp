@@ -7,6 +7,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -146,15 +147,17 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
   unit->availableInTurns = Count(row, 32, u"Available in turns", path);
   if (unit->x == -1 && unit->y == -1 && !unit->inReserve && unit->transporterId == -1) {
     // A unit on no hex, on no ship and not in reserve would be listed on the map nowhere.
-    LogFormat(u"WARNING: land unit %s (ID=%i) in %s at line %i (counting from 1) stands on no hex; moved to the "
-              u"reserve pool",
-              unit->name, unit->id, path, row.line);
+    LogAboutFile(path,
+                 u"WARNING: land unit %s (ID=%i) in %s at line %i (counting from 1) stands on no hex; moved to the "
+                 u"reserve pool",
+                 unit->name, unit->id, path, row.line);
     unit->inReserve = 1;
   }
   if (unit->transporterId == -1 && !unit->inReserve && IsSeaHex(game, unit->x, unit->y)) {
-    LogFormat(u"WARNING: land unit %s (ID=%i) in %s at line %i (counting from 1) stands on the sea hex (%i, %i) and "
-              u"is not aboard; moved to the reserve pool",
-              unit->name, unit->id, path, row.line, unit->x, unit->y);
+    LogAboutFile(path,
+                 u"WARNING: land unit %s (ID=%i) in %s at line %i (counting from 1) stands on the sea hex (%i, %i) "
+                 u"and is not aboard; moved to the reserve pool",
+                 unit->name, unit->id, path, row.line, unit->x, unit->y);
     unit->x = -1;
     unit->y = -1;
     unit->inReserve = 1;
@@ -222,7 +225,9 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
       continue;
     }
     if (used.count(id) != 0) {
-      LogFormat(u"Blad: Numer ID=%i sie powtarza. (%s at line %i (counting from 1))", id, path, row.line);
+      LogAboutFile(path,
+                   u"Blad: Numer ID=%i sie powtarza. (%s at line %i (counting from 1))",
+                   id, path, row.line);
     }
     const std::size_t before = game.landUnits.size();
     if (type == kMulberryType) {
@@ -232,8 +237,9 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
         continue;
       }
       if (IsSeaHex(game, FieldInt(row.fields, 3), FieldInt(row.fields, 4))) {
-        LogFormat(u"WARNING: Mulberry at sea hex (%i, %i) in %s at line %i (counting from 1); row skipped",
-                  FieldInt(row.fields, 3), FieldInt(row.fields, 4), path, row.line);
+        LogAboutFile(path,
+                     u"WARNING: Mulberry at sea hex (%i, %i) in %s at line %i (counting from 1); row skipped",
+                     FieldInt(row.fields, 3), FieldInt(row.fields, 4), path, row.line);
         continue;
       }
       const bool keepId = game.loadedGame == 1 && id >= 0 && id <= kMaxObjectNumber && used.count(id) == 0;

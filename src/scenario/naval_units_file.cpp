@@ -5,6 +5,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -49,8 +50,9 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
     }
     // Transports and fleets find their ships by number: a second ship with it would be lost to both.
     if (!used.insert(id).second) {
-      LogFormat(u"WARNING: naval unit ID %i in %s at line %i (counting from 1) is already used; row skipped", id,
-                path, line);
+      LogAboutFile(path,
+                   u"WARNING: naval unit ID %i in %s at line %i (counting from 1) is already used; row skipped",
+                   id, path, line);
       continue;
     }
     auto ship = std::make_unique<cJednostkaMorska>();
@@ -64,8 +66,9 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
     ship->hitPoints = FieldIntIn(f, 5, 0, kMaxTurnCount, 0, u"HP", path, line);
     ship->maxHitPoints = FieldIntIn(f, 6, 0, kMaxTurnCount, 0, u"Max HP", path, line);
     if (ship->hitPoints > ship->maxHitPoints) {
-      LogFormat(u"WARNING: HP (%i) above Max HP (%i) in %s at line %i (counting from 1); %i used", ship->hitPoints,
-                ship->maxHitPoints, path, line, ship->maxHitPoints);
+      LogAboutFile(path,
+                   u"WARNING: HP (%i) above Max HP (%i) in %s at line %i (counting from 1); %i used",
+                   ship->hitPoints, ship->maxHitPoints, path, line, ship->maxHitPoints);
       ship->hitPoints = ship->maxHitPoints;
     }
     const std::int32_t commanderId = FieldInt(f, 7);

@@ -78,15 +78,20 @@ void cReportList::Add(sReport report, const sReportStamp& stamp) {
     reports_.pop_front();
     ++dropped;
   }
-  if (dropped > 0) {
-    LogFormat(u"Reports: the %i oldest reports were dropped to keep reports.dat within %i bytes", dropped,
-              static_cast<std::int64_t>(kReportsFileBudget));
+  // Once the list is full every new report drops an old one: told once, not
+  // at every report.
+  if (dropped > 0 && !full_) {
+    full_ = true;
+    LogFormat(u"Reports: the %i oldest reports were dropped to keep reports.dat within %i bytes; from now on each "
+              u"new report drops the oldest ones",
+              dropped, static_cast<std::int64_t>(kReportsFileBudget));
   }
 }
 
 void cReportList::Clear() {
   reports_.clear();
   bytes_ = kHeaderBytes;
+  full_ = false;
 }
 
 void cReportList::Add(std::int32_t type, std::int32_t country, std::u16string text) {

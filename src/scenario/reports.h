@@ -35,7 +35,7 @@ class cReportList {
  public:
   // Appends a copy stamped with the running game's date and turn. The list
   // stays within the bytes a load reads (kReportsFileBudget): beyond them the
-  // oldest reports are dropped, with a log line.
+  // oldest reports are dropped, with a log line the first time.
   void Add(const sReport& report);
   void Add(sReport report, const sReportStamp& stamp);
   // A report of the type for one country, made now; nothing for a country
@@ -63,6 +63,7 @@ class cReportList {
  private:
   std::list<sReport> reports_;
   std::uint64_t bytes_ = 5 + 4;  // the size of the list's file
+  bool full_ = false;  // reports were dropped to make room since the list was emptied
 };
 
 // The date (day of the month) and turn of the running game; zeros without one.

@@ -12,6 +12,7 @@
 #include "foundation/fatal.h"
 #include "foundation/file_read.h"
 #include "foundation/game_date.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text_file.h"
@@ -233,9 +234,10 @@ void LoadScenarioConstants(sScenarioConstants& constants, std::u16string_view sc
     constants.StoreLine(line, text, [&](int field, double value) {
       const sValueRange range = RangeOfLine(line);
       const double held = value < range.low ? range.low : range.high;
-      LogFormat(u"WARNING: constant %i of data line %i (%i) out of range in %s at line %i (counting from 1); held "
-                u"at %i",
-                field, line, TruncateToInt(value), path, fileLine, TruncateToInt(held));
+      LogAboutFile(path,
+                   u"WARNING: constant %i of data line %i (%i) out of range in %s at line %i (counting from 1); held "
+                   u"at %i",
+                   field, line, TruncateToInt(value), path, fileLine, TruncateToInt(held));
     });
   }
   constants.FinishLoading();

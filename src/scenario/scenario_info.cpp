@@ -226,7 +226,8 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
   }
 
   const std::u16string path = SaveFilePath(folder, u"Info.ini");
-  if (!WriteFileReplacing(ResolveGamePath(path), ini.SaveText())) {
+  const std::string text = ini.SaveText();
+  if (!FitsLoadBudget(path, text.size()) || !WriteFileReplacing(ResolveGamePath(path), text)) {
     LogFormat(u"ERROR during saving INI file %s", path);
     return false;
   }

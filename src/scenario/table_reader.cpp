@@ -8,6 +8,7 @@
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text_file.h"
@@ -115,6 +116,14 @@ void CheckSavedTableStart(cCsvReader& reader, std::u16string_view path) {
 
 namespace {
 
+// A value's line is one of a cause about the file: the value's name and what
+// became of it.
+bool AdmitValueLine(std::u16string_view path, std::u16string_view what, std::u16string_view outcome) {
+  std::u16string cause(what);
+  cause += outcome;
+  return AdmitLogLine(path, cause);
+}
+
 // A decimal as the log shows it: every digit it needs, whatever its size.
 template <typename Number>
 std::string DecimalText(Number value) {
@@ -137,6 +146,7 @@ std::u16string_view NumberSlip(std::u16string_view text, eColumn column) {
 
 void LogNumberSlip(std::u16string_view field, eColumn column, std::u16string_view why, std::u16string_view path,
                    int line, std::size_t index, int more) {
+  if (!AdmitValueLine(path, u"a number column that ", why)) return;
   // A stranger's field can be of any length; the start of it is enough to find it.
   constexpr std::size_t kShownUnits = 40;
   const std::u16string_view text = CutUnits(field, kShownUnits);
@@ -208,15 +218,16 @@ bool cTableRows::Next() {
     if (count < columns) {
       if (savedGame_) RefuseShortSavedRow(path_, line(), count, columns);
       ++short_;
-      LogFormat(u"WARNING: row of %s at line %i (counting from 1) has %i fields of %i; row skipped", path_, line(),
-                static_cast<int>(count), static_cast<int>(columns));
+      LogAboutFile(path_, u"WARNING: row of %s at line %i (counting from 1) has %i fields of %i; row skipped", path_,
+                   line(), static_cast<int>(count), static_cast<int>(columns));
       continue;
     }
     ++whole_;
     if (count > columns) {
-      LogFormat(u"WARNING: row of %s at line %i (counting from 1) has %lli fields, more than the %i of a row (two "
-                u"rows on one line?); its first %i are read and the rest left out",
-                path_, line(), static_cast<long long>(count), static_cast<int>(columns), static_cast<int>(columns));
+      LogAboutFile(path_,
+                   u"WARNING: row of %s at line %i (counting from 1) has %lli fields, more than the %i of a row (two "
+                   u"rows on one line?); its first %i are read and the rest left out",
+                   path_, line(), static_cast<long long>(count), static_cast<int>(columns), static_cast<int>(columns));
     }
     CheckNumberFields(reader_.fields, columns_, path_, line());
     return true;
@@ -253,26 +264,31 @@ std::vector<std::string_view> SplitTokens(std::string_view line) {
 }
 
 void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line) {
+  if (!AdmitValueLine(path, what, u" out of range; ignored")) return;
   LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); ignored", what, value, path, line);
 }
 
 void LogDecimalOutOfRange(std::u16string_view what, double value, std::u16string_view path, int line) {
+  if (!AdmitValueLine(path, what, u" out of range; ignored")) return;
   LogFormat(u"WARNING: %s (%s) out of range in %s at line %i (counting from 1); ignored", what, DecimalText(value),
             path, line);
 }
 
 void LogValueHeld(std::u16string_view what, std::int64_t value, std::int64_t held, std::u16string_view path,
                   int line) {
+  if (!AdmitValueLine(path, what, u" out of range; held")) return;
   LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); held at %lli", what, value, path,
             line, held);
 }
 
 void LogDecimalHeld(std::u16string_view what, double value, double held, std::u16string_view path, int line) {
+  if (!AdmitValueLine(path, what, u" out of range; held")) return;
   LogFormat(u"WARNING: %s (%s) out of range in %s at line %i (counting from 1); held at %s", what, DecimalText(value),
             path, line, DecimalText(held));
 }
 
 void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line) {
+  if (!AdmitValueLine(path, what, u" out of range; row skipped")) return;
   LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); row skipped", what, value, path,
             line);
 }
@@ -291,6 +307,14 @@ std::int32_t HeldInRange(std::int32_t value, std::int32_t low, std::int32_t high
   if (value >= low && value <= high) return value;
   const std::int32_t held = value < low ? low : high;
   LogValueHeld(what, value, held, path, line);
+  return held;
+}
+
+float HeldInRange(float value, float low, float high, std::u16string_view what, std::u16string_view path,
+                  int line) {
+  if (value >= low && value <= high) return value;
+  const float held = value < low ? low : high;
+  LogDecimalHeld(what, value, held, path, line);
   return held;
 }
 

@@ -155,6 +155,9 @@ void LogDecimalHeld(std::u16string_view what, double value, double held, std::u1
 // (LogValueHeld) and read as that end.
 std::int32_t HeldInRange(std::int32_t value, std::int32_t low, std::int32_t high, std::u16string_view what,
                          std::u16string_view path, int line);
+// The same for a decimal, logged with LogDecimalHeld; one beyond a float's
+// range (read as infinite) is held at the nearest end too.
+float HeldInRange(float value, float low, float high, std::u16string_view what, std::u16string_view path, int line);
 // Logs that a row is left out because a value of it is out of its range.
 void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
 

@@ -1,6 +1,7 @@
 #include "scenario/table_writer.h"
 
 #include "foundation/console_log.h"
+#include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 
@@ -31,13 +32,20 @@ void cTableWriter::WriteBytes(std::string_view bytes) {
 }
 
 bool cTableWriter::Commit() {
-  if (!ok()) return false;
+  if (!ok() || !FitsLoadBudget(path_, buffer_.size())) return false;
   file_->Write(buffer_);
   if (!file_->Commit()) {
     LogLine(u"Error writing file " + path_);
     return false;
   }
   return true;
+}
+
+bool FitsLoadBudget(std::u16string_view path, std::uint64_t bytes, std::uint64_t budget) {
+  if (bytes <= budget) return true;
+  LogFormat(u"ERROR: %s would hold %lli bytes, more than the %lli its load reads; it is not written", path,
+            static_cast<long long>(bytes), static_cast<long long>(budget));
+  return false;
 }
 
 std::u16string SanitizeFieldText(std::u16string_view text, bool first_column) {

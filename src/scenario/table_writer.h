@@ -4,6 +4,7 @@
 // spoils the good one. Failures are logged and reported to the caller.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,7 +26,8 @@ class cTableWriter {
   bool ok() const { return file_ && file_->IsOpen(); }
   void Write(std::u16string_view text);
   void WriteBytes(std::string_view bytes);
-  // Closes and renames the temporary over the target; false (logged) on failure.
+  // Closes and renames the temporary over the target; false (logged) on
+  // failure, or when the table would not fit its reader's budget.
   bool Commit();
 
  private:
@@ -34,6 +36,12 @@ class cTableWriter {
   std::unique_ptr<cReplacingFile> file_;
   std::string buffer_;
 };
+
+// A file the game saves is one its next load reads whole or refuses: one that
+// would hold more than its reader's budget (a table's is kTextFileBudget) is
+// not written, and the save fails, naming it, so the save it would have
+// replaced is kept. Logs the file and the sizes when it does not fit.
+bool FitsLoadBudget(std::u16string_view path, std::uint64_t bytes, std::uint64_t budget = kTextFileBudget);
 
 // A name as a table row can hold it: no ';', CR or LF (they would split the
 // row on reload), never empty (an empty field would shift the columns), and,

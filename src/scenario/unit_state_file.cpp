@@ -12,6 +12,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "scenario/scenario_paths.h"
@@ -138,9 +139,10 @@ class cUnitStateReader {
     const int spotted = Number(fields, 2, line);
     const auto found = units_.find({*kind, id});
     if (found == units_.end()) {
-      LogFormat(u"WARNING: %s at line %i (counting from 1) names the %s unit ID=%i, which the save does not hold; "
-                u"ignored",
-                path_, line, NameOf(*kind), id);
+      LogAboutFile(path_,
+                   u"WARNING: %s at line %i (counting from 1) names the %s unit ID=%i, which the save does not hold; "
+                   u"ignored",
+                   path_, line, NameOf(*kind), id);
       return;
     }
     cUnit& unit = *found->second;
@@ -157,9 +159,10 @@ class cUnitStateReader {
     const auto found = units_.find({eKind::kLand, id});
     auto* land = found == units_.end() ? nullptr : dynamic_cast<cJednostkaLadowa*>(found->second);
     if (!land) {
-      LogFormat(u"WARNING: %s at line %i (counting from 1) names the land unit ID=%i, which the save does not hold; "
-                u"ignored",
-                path_, line, id);
+      LogAboutFile(path_,
+                   u"WARNING: %s at line %i (counting from 1) names the land unit ID=%i, which the save does not "
+                   u"hold; ignored",
+                   path_, line, id);
       return;
     }
     land->movedThisTurn = 1;
@@ -169,8 +172,9 @@ class cUnitStateReader {
     if (id == -1) return nullptr;
     const auto found = ships_.find(id);
     if (found != ships_.end()) return found->second;
-    LogFormat(u"WARNING: %s at line %i (counting from 1) names the ship ID=%i, which no fleet holds; no marker", path_,
-              line, id);
+    LogAboutFile(path_,
+                 u"WARNING: %s at line %i (counting from 1) names the ship ID=%i, which no fleet holds; no marker",
+                 path_, line, id);
     return nullptr;
   }
 
@@ -178,9 +182,10 @@ class cUnitStateReader {
     if (fields.size() < kNodeFields) RefuseShortSavedRow(path_, line, fields.size(), kNodeFields);
     const int id = Number(fields, 1, line);
     if (!game_.seaGraph.IsNodeId(id)) {
-      LogFormat(u"WARNING: %s at line %i (counting from 1) names the sea node ID=%i, which the save does not hold; "
-                u"ignored",
-                path_, line, id);
+      LogAboutFile(path_,
+                   u"WARNING: %s at line %i (counting from 1) names the sea node ID=%i, which the save does not "
+                   u"hold; ignored",
+                   path_, line, id);
       return;
     }
     sWezelGrafuMorz& node = game_.seaGraph.GetNode(id - 1);

@@ -5,6 +5,7 @@
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
@@ -117,9 +118,10 @@ void cCitiesDiagram::Load(const cMap* map, std::u16string_view scenarioName) {
       // from it: an event may have made a linked city a resource site, and
       // the game's save must still load.
       if (to->diagramNode < 0 && to->type == kCityResources) {
-        LogFormat(u"WARNING: %s at line %i (counting from 1) links the resource site %s, which has no place in the "
-                  u"diagram; the link is left out",
-                  path, lineNumber, to->name);
+        LogAboutFile(path,
+                     u"WARNING: %s at line %i (counting from 1) links the resource site %s, which has no place in "
+                     u"the diagram; the link is left out",
+                     path, lineNumber, to->name);
         continue;
       }
       if (to->diagramNode < 0 || to->diagramNode >= NodeCount()) {

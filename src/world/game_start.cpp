@@ -7,6 +7,7 @@
 #include "events/zdarzenia.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
+#include "foundation/log_bound.h"
 #include "scenario/city_info_files.h"
 #include "scenario/scenario_info.h"
 #include "scenario/topography_file.h"
@@ -91,22 +92,27 @@ void RequestEndOrCentre(cGame& game) {
 cGame* LoadNewScenario(std::u16string_view folderTemplate, std::int32_t loadedGame) {
   auto* game = new cGame();
   gGame = game;
-  game->Load(folderTemplate, loadedGame);
   cPresentation& screen = Presentation();
+  {
+    // A received file cannot fill the log: its warnings of each cause are
+    // logged a few times, then counted.
+    const cLogBound bound;
+    game->Load(folderTemplate, loadedGame);
 
-  screen.SetLoadingProgress(80);
-  game->FinishLoading(game->folderTemplate);
-  CheckImpulsesPerMonth(*game);
+    screen.SetLoadingProgress(80);
+    game->FinishLoading(game->folderTemplate);
+    CheckImpulsesPerMonth(*game);
 
-  screen.SetLoadingProgress(85);
-  game->map->RefreshHexes();
-  // The map opens at the zoom the settings keep.
-  ResetMapView(*game->map);
+    screen.SetLoadingProgress(85);
+    game->map->RefreshHexes();
+    // The map opens at the zoom the settings keep.
+    ResetMapView(*game->map);
 
-  if (loadedGame == 0) {
-    FinishNewGame(*game, screen);
-  } else if (loadedGame == 1) {
-    FinishSavedGame(*game, screen);
+    if (loadedGame == 0) {
+      FinishNewGame(*game, screen);
+    } else if (loadedGame == 1) {
+      FinishSavedGame(*game, screen);
+    }
   }
 
   screen.SetLoadingProgress(100);

@@ -2,6 +2,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "scenario/table_reader.h"
 #include "world/commander.h"
 #include "world/folder_path.h"
@@ -36,10 +37,11 @@ void DetachForeignCommanders(UnitList& units, const sUnitTable& table) {
   for (const auto& unit : units) {
     const sCommander* commander = unit->attachedCommander;
     if (commander == nullptr || commander->countryId == unit->owner) continue;
-    LogFormat(u"WARNING: %s unit %s (ID=%i) of country %i in %s at line %i (counting from 1) names commander %s "
-              u"(ID=%i) of country %i; the unit is left without a commander",
-              table.kind, unit->name, unit->id, static_cast<int>(unit->owner), table.path,
-              unit->fileLine, commander->name, commander->id, commander->countryId);
+    LogAboutFile(table.path,
+                 u"WARNING: %s unit %s (ID=%i) of country %i in %s at line %i (counting from 1) names commander %s "
+                 u"(ID=%i) of country %i; the unit is left without a commander",
+                 table.kind, unit->name, unit->id, static_cast<int>(unit->owner), table.path, unit->fileLine,
+                 commander->name, commander->id, commander->countryId);
     unit->attachedCommander = nullptr;
   }
 }
@@ -58,10 +60,11 @@ void KeepOneUnitPerCommander(const UnitList& units, const sUnitTable& table) {
       continue;
     }
     const cUnit& first = *commander->headquarters;
-    LogFormat(u"WARNING: %s unit %s (ID=%i) in %s at line %i (counting from 1) names commander %s (ID=%i), who "
-              u"already leads unit %s (ID=%i); the unit is left without a commander",
-              table.kind, unit->name, unit->id, table.path, unit->fileLine, commander->name,
-              commander->id, first.name, first.id);
+    LogAboutFile(table.path,
+                 u"WARNING: %s unit %s (ID=%i) in %s at line %i (counting from 1) names commander %s (ID=%i), who "
+                 u"already leads unit %s (ID=%i); the unit is left without a commander",
+                 table.kind, unit->name, unit->id, table.path, unit->fileLine, commander->name, commander->id,
+                 first.name, first.id);
     unit->attachedCommander = nullptr;
   }
 }
@@ -71,11 +74,11 @@ void KeepOneUnitPerCommander(const UnitList& units, const sUnitTable& table) {
 void MarkLeadingCommandersAssigned(cGame& game, std::u16string_view path) {
   for (const auto& commander : game.commanders) {
     if (commander->headquarters == nullptr || commander->state == kCommanderAssigned) continue;
-    LogFormat(u"WARNING: commander %s (ID=%i) in %s at line %i (counting from 1) leads unit %s (ID=%i) but has "
-              u"state %i; he is counted as assigned (state %i)",
-              commander->name, commander->id, path, commander->fileLine,
-              commander->headquarters->name, commander->headquarters->id, commander->state,
-              static_cast<int>(kCommanderAssigned));
+    LogAboutFile(path,
+                 u"WARNING: commander %s (ID=%i) in %s at line %i (counting from 1) leads unit %s (ID=%i) but has "
+                 u"state %i; he is counted as assigned (state %i)",
+                 commander->name, commander->id, path, commander->fileLine, commander->headquarters->name,
+                 commander->headquarters->id, commander->state, static_cast<int>(kCommanderAssigned));
     commander->state = kCommanderAssigned;
   }
 }

@@ -6,6 +6,7 @@
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
@@ -118,9 +119,10 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
                    rowLines[static_cast<std::size_t>(a)] = line;
                    // A row cut short, or written with another separator, leaves countries at peace.
                    if (static_cast<int>(fields.size()) < count + 2) {
-                     LogFormat(u"WARNING: row of country %i in %s at line %i (counting from 1) has %i values of %i; "
-                               u"the countries without one are at peace with it",
-                               a, path, line, std::max(static_cast<int>(fields.size()) - 2, 0), count);
+                     LogAboutFile(path,
+                                  u"WARNING: row of country %i in %s at line %i (counting from 1) has %i values of "
+                                  u"%i; the countries without one are at peace with it",
+                                  a, path, line, std::max(static_cast<int>(fields.size()) - 2, 0), count);
                    }
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
                      sRelationCell& cell = cells[(a - 1) * count + (b - 1)];

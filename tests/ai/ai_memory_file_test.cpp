@@ -6,8 +6,10 @@
 #include <string>
 
 #include "ai/ai_memory_file.h"
+#include "ai/country_ai.h"
 #include "ai_fixture.h"
 #include "support/game_run_scope.h"
+#include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/scenario_check.h"
 
@@ -53,15 +55,23 @@ TEST(AiMemoryFileTest, EveryCountrysMemoryComesBackFieldByField) {
 // The fronts and the diagram's counts over the shipped sample's cities: every
 // field its own value, the first and last country and the last node included.
 // The sample's other nodes hold nothing and stay out of the file.
-TEST(AiMemoryFileTest, FrontsAndNodeCountsOfTheSampleComeBackFieldByField) {
+class AiMemoryOfTheSample : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::CopyBuiltScenario(dir.path(), "NorthernTide");
+    sGameFolderArgs args;
+    ASSERT_TRUE(ParseGameFolderArg("--root", dir.path().string(), args));
+    ASSERT_TRUE(ParseGameFolderArg("--scenario", "NorthernTide", args));
+    scope.game.reset(LoadGameFolder(args));
+    ASSERT_NE(scope.game, nullptr);
+    std::filesystem::create_directories(dir.path() / "data/save/b");
+  }
+
   test::TempDir dir;
-  test::CopyBuiltScenario(dir.path(), "NorthernTide");
-  sGameFolderArgs args;
-  ASSERT_TRUE(ParseGameFolderArg("--root", dir.path().string(), args));
-  ASSERT_TRUE(ParseGameFolderArg("--scenario", "NorthernTide", args));
   test::GameRunScope scope;
-  scope.game.reset(LoadGameFolder(args));
-  ASSERT_NE(scope.game, nullptr);
+};
+
+TEST_F(AiMemoryOfTheSample, FrontsAndNodeCountsComeBackFieldByField) {
   cGame& game = *scope.game;
   const int countries = game.CountryCount();
   const int last = game.citiesDiagram.NodeCount() - 1;
@@ -75,17 +85,46 @@ TEST(AiMemoryFileTest, FrontsAndNodeCountsOfTheSampleComeBackFieldByField) {
       "\r\nGivenUp;2;17;15;22;"
       "\r\nWaiting;" + lastCountry + ";31;23;19;"
       "\r\nGivenUp;" + lastCountry + ";27;33;41;"
-      "\r\nFront;" + lastCountry + ";2;-1.500000;8.500000;9.250000;10.750000;19;21;22;23;24;25;3;11;6;9;"
+      "\r\nFront;" + lastCountry + ";2;12.125000;8.500000;9.250000;10.750000;19;21;22;23;24;25;3;11;6;9;"
       "\r\nCounts;6;1;3.500000;5.250000;0.750000;26;27;28;29;31;32;33;"
       "\r\nCounts;9;0;0.000000;0.000000;0.000000;0;7;0;0;0;0;0;"
       "\r\nCounts;" + lastNode + ";1;1.250000;2.750000;11.500000;34;35;36;37;38;39;41;";
   dir.Write("data/save/a/ai_memory.csv", Memory(rows));
-  std::filesystem::create_directories(dir.path() / "data/save/b");
 
   LoadAiMemory(game, u"data\\save\\a\\%s");
   ASSERT_TRUE(WriteAiMemory(game, u"data\\save\\b"));
 
   EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"), Memory(rows));
+}
+
+// Strengths no front has (2.2e9, one beyond a float, one near a float's end,
+// one below 0) are held at the nearest end of what a front may hold, so a
+// deployment at peace sums a node's strengths into a whole number soundly;
+// the sound row beside them comes back as it was.
+TEST_F(AiMemoryOfTheSample, StrengthsBeyondAnyFrontsAreHeldForTheDeployment) {
+  cGame& game = *scope.game;
+  dir.Write("data/save/a/ai_memory.csv",
+            Memory("\r\nFront;1;2;3e38;2200000000;1e309;-5;13;14;15;16;17;18;1;6;"
+                   "\r\nCounts;6;1;2200000000;1e309;-5;26;27;28;29;31;32;33;"
+                   "\r\nCounts;9;1;3.500000;5.250000;0.750000;34;35;36;37;38;39;41;"));
+  test::LogCapture log;
+
+  LoadAiMemory(game, u"data\\save\\a\\%s");
+  ASSERT_TRUE(WriteAiMemory(game, u"data\\save\\b"));
+
+  EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"),
+            Memory("\r\nFront;1;2;1000000.000000;1000000.000000;1000000.000000;0.000000;13;14;15;16;17;18;1;6;"
+                   "\r\nCounts;6;1;1000000.000000;1000000.000000;0.000000;26;27;28;29;31;32;33;"
+                   "\r\nCounts;9;1;3.500000;5.250000;0.750000;34;35;36;37;38;39;41;"));
+  EXPECT_TRUE(log.ContainsText(u"field 4 (2.2e+09) out of range in data\\save\\a\\ai_memory.csv at line 3 "
+                               u"(counting from 1); held at 1e+06"));
+  EXPECT_TRUE(log.ContainsText(u"field 6 (-5) out of range in data\\save\\a\\ai_memory.csv at line 3 (counting from "
+                               u"1); held at 0"));
+  const cCity* city = game.citiesDiagram.GetNode(6)->city;
+  ASSERT_NE(city, nullptr);
+  int strength = 0;
+  ASSERT_TRUE(CountryAiOf(game, *game.countries[0]).GetFrontCityStrength(*city, strength));
+  EXPECT_EQ(strength, 2000000);
 }
 
 }  // namespace

@@ -15,8 +15,11 @@
 #include <vector>
 
 #include "ai/autoplay.h"
+#include "ai/country_ai.h"
 #include "events/zdarzenia.h"
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
+#include "foundation/log_bound.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
 #include "hostile_save.h"
@@ -440,6 +443,92 @@ TEST_F(HostileSave, MendedValuesPlayAndTheNextSaveLoadsClean) {
   for (const std::u16string& line : again.lines()) {
     EXPECT_FALSE(line.starts_with(u"WARNING") || line.starts_with(u"ERR")) << Utf16ToUtf8(line);
   }
+}
+
+// Thousands of rows naming units and countries the save does not hold, as a
+// received file can carry: each cause is logged a few times and then counted,
+// and the game is the one the files without them give.
+TEST_F(HostileSave, RowsNamingWhatTheSaveLacksAreLoggedAFewTimesThenCounted) {
+  const auto saveAs = [this](const char16_t* name) {
+    game_->saveContext->clock = [] { return sLocalTime{1940, 5, 10, 6, 15}; };
+    ASSERT_TRUE(game_->saveContext->SaveGame(name, true));
+    gGame = nullptr;
+    delete game_;
+    game_ = nullptr;
+  };
+  Copy("Sound");
+  ASSERT_TRUE(Load());
+  saveAs(u"FromSound");
+  constexpr int kRows = 3000;
+  const fs::path save = Copy("Flooded");
+  Replace(save / "unit_state.csv", [](std::string text) {
+    for (int i = 0; i < kRows; ++i) text += "\r\nLand;" + std::to_string(700001 + i) + ";1;83;";
+    return text;
+  });
+  Replace(save / "ai_memory.csv", [](std::string text) {
+    for (int i = 0; i < kRows; ++i) text += "\r\nWaiting;97;" + std::to_string(800003 + i) + ";4;6;";
+    return text;
+  });
+  test::LogCapture log;
+  ASSERT_TRUE(Load());
+  std::size_t named = 0;
+  for (const std::u16string& line : log.lines()) {
+    named += line.find(u"which the save does not hold") != std::u16string::npos ? 1 : 0;
+  }
+  EXPECT_EQ(named, 2 * static_cast<std::size_t>(kLinesPerCause));
+  const std::u16string more = Text(std::to_string(kRows - kLinesPerCause)) + u" more lines about ";
+  EXPECT_TRUE(log.Contains(u"WARNING: " + more + File("unit_state.csv") +
+                           u" like \"WARNING: %s at line %i (counting from 1) names the %s unit ID=%i, which the save "
+                           u"does not hold; ignored\" were left out of the log"));
+  EXPECT_TRUE(log.Contains(u"WARNING: " + more + File("ai_memory.csv") +
+                           u" like \"WARNING: %s at line %i (counting from 1) names the country %i, which the save "
+                           u"does not hold; ignored\" were left out of the log"));
+  saveAs(u"FromFlooded");
+  const fs::path saves = root_->path() / "data/save";
+  for (const char* file : {"unit_state.csv", "ai_memory.csv", "land_units.csv"}) {
+    EXPECT_EQ(test::ReadFileBytes(saves / "FromFlooded" / file), test::ReadFileBytes(saves / "FromSound" / file))
+        << file;
+  }
+}
+
+// A file at its reader's budget loads, but the game would write it back
+// larger than a load reads: that save is refused, naming the file, and the
+// save it would have replaced stays as it was and loads.
+TEST_F(HostileSave, ASaveItsLoadWouldRefuseIsNotWrittenAndTheLastOneIsKept) {
+  Copy("BeforeBudget");
+  ASSERT_TRUE(Load());
+  game_->saveContext->clock = [] { return sLocalTime{1941, 6, 22, 3, 15}; };
+  ASSERT_TRUE(game_->saveContext->SaveGame(u"Kept", true));
+  gGame = nullptr;
+  delete game_;
+  game_ = nullptr;
+  const fs::path kept = root_->path() / "data/save/Kept";
+  const std::string keptMemory = test::ReadFileBytes(kept / "ai_memory.csv");
+  const std::string keptInfo = test::ReadFileBytes(kept / "Info.ini");
+
+  const fs::path save = Copy("AtBudget");
+  std::size_t rows = 0;
+  Replace(save / "ai_memory.csv", [&rows](std::string text) {
+    const std::string row = "\r\nFront;2;1;0;0;0;0;0;0;0;0;0;0;1;3;";
+    for (; text.size() + row.size() <= kTextFileBudget; ++rows) text += row;
+    return text;
+  });
+  ASSERT_TRUE(Load());
+  EXPECT_GE(CountryAiOf(*game_, *game_->countries[1]).fronts.size(), rows);
+  game_->saveContext->clock = [] { return sLocalTime{1942, 7, 23, 4, 25}; };
+  test::LogCapture log;
+  EXPECT_FALSE(game_->saveContext->SaveGame(u"Kept", true));
+  EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\"));
+  EXPECT_TRUE(log.ContainsText(u"\\ai_memory.csv would hold "));
+  EXPECT_TRUE(log.ContainsText(u" bytes, more than the 16777216 its load reads; it is not written"));
+  EXPECT_TRUE(log.Contains(u"ERROR: Game not saved; data\\save\\Kept is left as it was"));
+  EXPECT_EQ(test::ReadFileBytes(kept / "ai_memory.csv"), keptMemory);
+  EXPECT_EQ(test::ReadFileBytes(kept / "Info.ini"), keptInfo);
+  gGame = nullptr;
+  delete game_;
+  game_ = nullptr;
+  name_ = "Kept";
+  EXPECT_TRUE(Load());
 }
 
 }  // namespace

@@ -473,7 +473,8 @@ TEST_F(HostileSave, RowsNamingWhatTheSaveLacksAreLoggedAFewTimesThenCounted) {
   ASSERT_TRUE(Load());
   std::size_t named = 0;
   for (const std::u16string& line : log.lines()) {
-    named += line.find(u"which the save does not hold") != std::u16string::npos ? 1 : 0;
+    const bool told = line.find(u"left out of the log") != std::u16string::npos;
+    named += !told && line.find(u"which the save does not hold") != std::u16string::npos ? 1 : 0;
   }
   EXPECT_EQ(named, 2 * static_cast<std::size_t>(kLinesPerCause));
   const std::u16string more = Text(std::to_string(kRows - kLinesPerCause)) + u" more lines about ";

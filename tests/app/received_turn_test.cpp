@@ -11,12 +11,14 @@
 #include <fstream>
 #include <string>
 
+#include "app/changed_save_box.h"
 #include "app/modal_stack.h"
 #include "app/scenario_menu.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "foundation/random.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "gui/list_box.h"
 #include "gui/static.h"
 #include "menu_fixture.h"
 #include "scenario/pbem_player.h"
@@ -105,6 +107,8 @@ class ReceivedTurnTest : public test::MenuFixture {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->listMode(), cScenarioMenu::kPbemGame);
     EXPECT_EQ(ModalDialogStack.size(), 1u);
+    // Another machine's turn is asked for again, never loaded as it came.
+    EXPECT_EQ(dynamic_cast<cChangedSaveBox*>(TopDialog), nullptr);
     EXPECT_EQ(BoxText(1), GetText("pbem_turn_not_loaded_title"));
     const std::u16string text = BoxText(3);
     EXPECT_NE(text.find(u"data\\pbem\\Duel\\" + std::u16string(file)), std::u16string::npos) << Utf16ToUtf8(text);
@@ -172,6 +176,26 @@ TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
   KeepLines("cities.csv", 6);
   LoadTurn();
   ExpectRefusedNaming(u"cities.csv", u"which the scenario's data\\scenarios\\NorthernTide\\cities_diagram.csv links");
+}
+
+// A copy of the turn in a folder of another name names another game and is
+// refused from the list; the list stays on the refused row, so a second
+// Start cannot load the turn beside it.
+TEST_F(ReceivedTurnTest, TheListKeepsTheRefusedRowSelected) {
+  constexpr char16_t kCopy[] = u"data\\pbem\\Duel (1)\\%s";
+  fs::copy(Turn(), folder_.path() / "data/pbem/Duel (1)", fs::copy_options::recursive);
+  auto* menu = new cScenarioMenu();
+  CurrentMenu = menu;
+  menu->ShowListMode(cScenarioMenu::kPbemGame);
+  ASSERT_TRUE(menu->SelectRowOf(kCopy));
+  ClickControl(kStartButton);
+  EXPECT_EQ(gGame, nullptr);
+  menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(ModalDialogStack.size(), 1u);
+  EXPECT_NE(BoxText(3).find(u"data\\pbem\\Duel (1)"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
+  const auto* list = static_cast<const CDXUTListBox*>(menu->GetControlOfType(179, kControlListBox));
+  EXPECT_EQ(menu->RowTemplate(list->GetSelectedIndex()), kCopy);
 }
 
 // The menu behind the box takes no click, so its start cannot load the turn

@@ -192,6 +192,8 @@ TEST_F(SavedGameLoadTest, ALinkOrTwoUnitsOnOneHexIsRefusedWithABox) {
   EXPECT_NE(BoxText(3).find(u"occupied by"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
   EXPECT_EQ(dynamic_cast<cChangedSaveBox*>(TopDialog), nullptr);
 
+  PressBoxButton(cDialogTekstowy::kDefaultLayoutBase + 4);
+  EXPECT_TRUE(ModalDialogStack.empty());
   const fs::path kept = folder_.path() / "kept_relations.csv";
   fs::rename(Save("Linked", "relations.csv"), kept);
   fs::create_symlink(kept, Save("Linked", "relations.csv"));

@@ -1,5 +1,6 @@
 #include "app/end_turn.h"
 
+#include <string>
 #include <vector>
 
 #include "app/modal_stack.h"
@@ -174,15 +175,36 @@ void CheckUnitPositions(const cGame& game) {
   }
 }
 
-void Autosave() {
+bool Autosave() {
   cGame* game = gGame;
-  if (game == nullptr || !game->saveContext) return;
-  game->saveContext->SaveGame(GetText("autosave"), true);
+  if (game == nullptr || !game->saveContext) return true;
+  return game->saveContext->SaveGame(GetText("autosave"), true);
 }
+
+namespace {
+
+void PassTheTurnOn(cGame* game, std::u16string& autosaveFailure);
+
+}  // namespace
 
 void EndHumanTurn() {
   cGame* game = gGame;
   if (game == nullptr || game->map == nullptr) return;
+  std::u16string failure;
+  PassTheTurnOn(game, failure);
+  // Told once the turn has gone on, so that the screen put away for a
+  // computer's turn does not take the box with it: the player would take
+  // the last autosave for this turn's.
+  if (!failure.empty()) {
+    Presentation().PushTextDialog(GetText("autosave_failed_title"), Format(GetText("autosave_failed_%s"), failure),
+                                  cDialogTekstowy::kDefaultLayoutBase);
+  }
+}
+
+namespace {
+
+// The end of turn up to the next country's start; a failed autosave leaves its reason.
+void PassTheTurnOn(cGame* game, std::u16string& autosaveFailure) {
   CheckUnitPositions(*game);
   game->SetGameState(kGameEndOfImpulse);
 
@@ -194,7 +216,7 @@ void EndHumanTurn() {
     game->viewingCountry = ending;
   }
   ConsoleLog().Restart();
-  Autosave();
+  if (!Autosave()) autosaveFailure = SaveFailureReason();
   const std::vector<std::int32_t> idleBefore =
       ending != nullptr ? CountIdleTurns(*game, ending->id) : std::vector<std::int32_t>();
 
@@ -229,5 +251,7 @@ void EndHumanTurn() {
     SuspendPlayerInterface();
   }
 }
+
+}  // namespace
 
 }  // namespace tr

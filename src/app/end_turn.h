@@ -12,8 +12,9 @@ class cGame;
 // to act the program ends with code 1.
 void EndHumanTurn();
 
-// Saves the running game silently under the text of "autosave".
-void Autosave();
+// Saves the running game silently under the text of "autosave"; false when
+// the save failed (the previous autosave is kept).
+bool Autosave();
 
 // Logs, and shows in a warning box, every unit standing on a sea hex and
 // every unit whose own position is not the hex it stands on.

@@ -1,5 +1,12 @@
-// From the scenario menu's launch record to the game loader.
+// From the scenario menu's launch record to the game loader. A save that
+// does not load never ends the program: the game is put away, the list the
+// save was started from comes back with its row selected, and a box says
+// which file and what the player can do.
+#include <optional>
+
+#include "app/changed_save_box.h"
 #include "app/framework.h"
+#include "app/loading_menu.h"
 #include "app/menu_wallpaper.h"
 #include "app/modal_stack.h"
 #include "app/scenario_menu.h"
@@ -8,53 +15,130 @@
 #include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
+#include "gui/button.h"
+#include "platform/codes.h"
 #include "scenario/scenario_paths.h"
 #include "world/game_start.h"
+#include "world/gra.h"
 
 namespace tr {
 namespace {
 
 constexpr std::u16string_view kErrorPrefix = u"ERROR: ";
 constexpr std::u16string_view kExitingSuffix = u"Exiting...";
+constexpr std::u16string_view kPbemFolder = u"data\\pbem\\";
+constexpr int kChoiceButtonWidth = 150;
+constexpr int kChoiceButtonGap = 10;
 
-// The game is put away, the play-by-e-mail list comes back and a message
-// says which folder did not load and why.
-void RefuseReceivedTurn(std::u16string_view folder, std::u16string reason) {
-  LogFormat(u"The turn in %s is not loaded; back to the menus", folder);
-  DestroyGame();
-  ReleaseMenuPicture(kLoadingWallpaper);
-  auto* menu = new cScenarioMenu();
-  CurrentMenu = menu;
-  menu->ShowListMode(cScenarioMenu::kPbemGame);
+bool IsReceivedTurn(std::u16string_view folder) { return folder.starts_with(kPbemFolder); }
+
+// The reason as the box shows it: the log line's own words.
+std::u16string BoxReason(std::u16string reason) {
   if (reason.starts_with(kErrorPrefix)) reason.erase(0, kErrorPrefix.size());
   // The program goes on, whatever the line ending the load said.
   if (reason.ends_with(kExitingSuffix)) reason.erase(reason.size() - kExitingSuffix.size());
   while (reason.ends_with(u' ')) reason.pop_back();
   if (reason.empty()) reason = GetText("pbem_turn_not_loaded_see_log");
+  return reason;
+}
+
+// The game is put away and the list the save came from comes back, its
+// selection on the refused row so that a second start cannot load another.
+void BackToTheList(const sLaunchRecord& record) {
+  LogFormat(u"The game in %s is not loaded; back to the menus", TemplateFolder(record.folderTemplate));
+  DestroyGame();
+  ReleaseMenuPicture(kLoadingWallpaper);
+  auto* menu = new cScenarioMenu();
+  CurrentMenu = menu;
+  menu->ShowListMode(IsReceivedTurn(TemplateFolder(record.folderTemplate)) ? cScenarioMenu::kPbemGame
+                                                                           : cScenarioMenu::kSavedGame);
+  menu->SelectRowOf(record.folderTemplate);
   // One message at a time: one left from an earlier refusal goes.
   if (!ModalDialogStack.empty()) PopModalDialogs(-1);
-  PushModalDialog(new cDialogTekstowy(Format(GetText("pbem_turn_not_loaded_%s_%s"), folder, reason),
-                                      GetText("pbem_turn_not_loaded_title")),
-                  0);
+}
+
+void Refuse(const sLaunchRecord& record, const std::u16string& reason, bool offerAsItIs) {
+  const std::u16string folder = TemplateFolder(record.folderTemplate);
+  BackToTheList(record);
+  const std::u16string why = BoxReason(reason);
+  if (offerAsItIs) {
+    PushModalDialog(new cChangedSaveBox(record, Format(GetText("save_changed_%s_%s"), folder, why)), 0);
+  } else if (IsReceivedTurn(folder)) {
+    PushModalDialog(new cDialogTekstowy(Format(GetText("pbem_turn_not_loaded_%s_%s"), folder, why),
+                                        GetText("pbem_turn_not_loaded_title")),
+                    0);
+  } else {
+    PushModalDialog(new cDialogTekstowy(Format(GetText("save_not_loaded_%s_%s"), folder, why),
+                                        GetText("save_not_loaded_title")),
+                    0);
+  }
+}
+
+// Any fatal error of the load (a damaged table, two units on one hex, a
+// link, files that differ from their list) comes back here as a refusal.
+void LoadSave(const sLaunchRecord& record, bool asItIs) {
+  const std::u16string folder = TemplateFolder(record.folderTemplate);
+  cLastErrorLine reason;
+  try {
+    cFatalExitThrows recoverable;
+    std::optional<cSaveFilesTakenAsTheyAre> unchecked;
+    if (asItIs) unchecked.emplace();
+    LoadNewScenario(record.folderTemplate, record.savedGame);
+  } catch (const FatalExitError&) {
+    // A received turn is another machine's work: it is asked for again,
+    // whole, never loaded as it came.
+    Refuse(record, reason.text(), !asItIs && !IsReceivedTurn(folder) && LastLoadRefusedByFileCheck());
+  }
 }
 
 }  // namespace
 
+cChangedSaveBox::cChangedSaveBox(const sLaunchRecord& record, std::u16string_view text)
+    : cDialogTekstowy(text, GetText("save_changed_title")), record_(record) {
+  auto* load = static_cast<CDXUTButton*>(GetControlOfType(kLoadButton, kControlButton));
+  if (load == nullptr) return;
+  const int centre = dialogRect().left + dialogRect().right / 2;
+  const int top = load->y();
+  const int height = load->height();
+  load->SetText(GetText("save_changed_load"));
+  load->SetHint(GetText("save_changed_load_hint"));
+  load->SetLocation(centre - kChoiceButtonGap / 2 - kChoiceButtonWidth, top);
+  load->SetSize(kChoiceButtonWidth, height);
+  CDXUTButton* back = nullptr;
+  if (Succeeded(AddButton(kBackButton, GetText("save_changed_back"), centre + kChoiceButtonGap / 2, top,
+                          kChoiceButtonWidth, height, 0, false, &back))) {
+    back->SetHint(GetText("save_changed_back_hint"));
+  }
+}
+
+void cChangedSaveBox::OnKeyboard(std::uint32_t key, bool down, bool) {
+  // Escape goes back; Enter loads, as the first button does.
+  if (!down || (key != VK_RETURN && key != VK_ESCAPE)) return;
+  EnableNonUserEvents(true);
+  SendEvent(GuiEventButtonClicked, false, GetControl(key == VK_RETURN ? kLoadButton : kBackButton), true);
+}
+
+void cChangedSaveBox::OnGUIEvent(std::uint32_t, int controlId, CDXUTControl*) {
+  if (controlId != kLoadButton && controlId != kBackButton) return;
+  const sLaunchRecord record = record_;
+  // The box goes after the dispatch; nothing of it is touched from here on.
+  PopModalDialogs(1);
+  if (controlId == kBackButton) return;
+  LogFormat(u"Player action: load %s as it is", TemplateFolder(record.folderTemplate));
+  ReleaseMenuPicture(kScenarioMenuWallpaper);
+  CurrentMenu = new cLoadingMenu();
+  LoadSave(record, true);
+}
+
 void RunGameLoader(const sLaunchRecord& record) {
-  // A turn received by e-mail is another machine's work, whatever it holds:
-  // one that does not load must not end the program.
-  const std::u16string folder = TemplateFolder(record.folderTemplate);
-  if (!folder.starts_with(u"data\\pbem\\")) {
+  // A new scenario is the game's own data: a fault there ends the program
+  // as before. Every save, the player's own and a received turn alike, may
+  // be refused and the player goes on in the menus.
+  if (record.savedGame != 1) {
     LoadNewScenario(record.folderTemplate, record.savedGame);
     return;
   }
-  cLastErrorLine reason;
-  try {
-    cFatalExitThrows recoverable;
-    LoadNewScenario(record.folderTemplate, record.savedGame);
-  } catch (const FatalExitError&) {
-    RefuseReceivedTurn(folder, reason.text());
-  }
+  LoadSave(record, false);
 }
 
 }  // namespace tr

@@ -145,6 +145,17 @@ std::u16string cScenarioMenu::RowTemplate(int row) const {
   return rowTemplates_[item->data];
 }
 
+bool cScenarioMenu::SelectRowOf(std::u16string_view folderTemplate) {
+  auto* list = static_cast<CDXUTListBox*>(GetControlOfType(kList, kControlListBox));
+  if (list == nullptr) return false;
+  for (int row = 0; row < list->GetSize(); ++row) {
+    if (RowTemplate(row) != folderTemplate) continue;
+    list->SelectItem(row, true);
+    return true;
+  }
+  return false;
+}
+
 void cScenarioMenu::ShowListMode(std::int32_t mode) {
   listMode_ = std::clamp(mode, static_cast<std::int32_t>(kNewGame), static_cast<std::int32_t>(kPbemGame));
   if (auto* tabs = static_cast<CDXUTTabFrame*>(GetControlOfType(kTabs, kControlTabFrame))) {

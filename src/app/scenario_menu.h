@@ -43,6 +43,8 @@ class cScenarioMenu : public cMenu {
   void ShowListMode(std::int32_t mode);
   // The path pattern of a row, empty for none.
   std::u16string RowTemplate(int row) const;
+  // Selects the row of the folder and shows its details; false when no row lists it.
+  bool SelectRowOf(std::u16string_view folderTemplate);
 
  private:
   void ShowDetails();

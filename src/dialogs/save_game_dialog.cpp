@@ -106,7 +106,8 @@ void cDialogZapisuGry::Save(std::u16string_view name, bool silent) {
     saved = gGame->saveContext->SaveGame(name, silent);
   }
   if (!saved) {
-    Presentation().PushTextDialog(GetText("save_game_title"), Format(GetText("save_game_failed_%s"), name),
+    Presentation().PushTextDialog(GetText("save_game_title"),
+                                  Format(GetText("save_game_failed_%s_%s"), name, SaveFailureReason()),
                                   cDialogTekstowy::kDefaultLayoutBase);
   }
 }

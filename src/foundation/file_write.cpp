@@ -10,7 +10,12 @@ namespace tr {
 
 namespace {
 thread_local cWrittenFilesRecord* tRecord = nullptr;
+thread_local int tWriteFailure = 0;
 }  // namespace
+
+int LastWriteFailure() { return tWriteFailure; }
+void NoteWriteFailure(int error) { tWriteFailure = error != 0 ? error : EIO; }
+void ClearWriteFailure() { tWriteFailure = 0; }
 
 cWrittenFilesRecord::cWrittenFilesRecord() : outer_(tRecord) { tRecord = this; }
 cWrittenFilesRecord::~cWrittenFilesRecord() { tRecord = outer_; }
@@ -32,6 +37,7 @@ cReplacingFile::cReplacingFile(std::filesystem::path file) : file_(std::move(fil
   std::error_code ec;
   std::filesystem::remove(temp_, ec);
   descriptor_ = CreateNewFile(temp_);
+  if (descriptor_ < 0) NoteWriteFailure(errno);
 }
 
 cReplacingFile::~cReplacingFile() {
@@ -51,6 +57,8 @@ void cReplacingFile::Write(std::string_view bytes) {
     const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
+      // A write that takes nothing has found no room.
+      NoteWriteFailure(written < 0 ? errno : ENOSPC);
       failed_ = true;
       return;
     }
@@ -61,6 +69,7 @@ void cReplacingFile::Write(std::string_view bytes) {
 bool cReplacingFile::Commit() {
   if (descriptor_ < 0) return false;
   const int closed = ::close(descriptor_);
+  if (closed != 0) NoteWriteFailure(errno);
   descriptor_ = -1;
   std::error_code ec;
   if (failed_ || closed != 0) {
@@ -70,6 +79,7 @@ bool cReplacingFile::Commit() {
   // A rename replaces a link standing under the file's name; it never writes through it.
   std::filesystem::rename(temp_, file_, ec);
   if (ec) {
+    NoteWriteFailure(ec.value());
     std::filesystem::remove(temp_, ec);
     return false;
   }

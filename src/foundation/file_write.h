@@ -68,6 +68,14 @@ class cReplacingFile {
   std::uint64_t size_ = 0;
 };
 
+// The error (an errno value) of the last write of game files on this thread
+// that failed: a file or folder not made, bytes not written, a flush or a
+// rename refused. 0 after ClearWriteFailure, so a failed save can tell the
+// player why (a full disk, no permission).
+int LastWriteFailure();
+void NoteWriteFailure(int error);
+void ClearWriteFailure();
+
 // Opens a new regular file for writing: created here and now, never through
 // a link and never one that existed (-1 then, errno set).
 int CreateNewFile(const std::filesystem::path& file);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "foundation/console_log.h"
+#include "foundation/file_write.h"
 #include "foundation/text.h"
 
 namespace tr {
@@ -80,6 +81,7 @@ bool FlushWritten(const fs::path& written, const FolderFlushCheck& check) {
   if (failure == 0 && ::syncfs(descriptor) != 0) failure = errno;
   if (descriptor >= 0) ::close(descriptor);
   if (failure != 0) {
+    NoteWriteFailure(failure);
     LogFormat(u"ERROR: Cannot write %s to the disk (%s)", Shown(written), ErrorText(failure));
     return false;
   }
@@ -228,16 +230,19 @@ bool SwapByTwoRenames(const fs::path& written, const fs::path& target, const Fol
   const fs::path marked = parent / WorkingName(kAsideRole, ownerName);
   const bool held = IsCutName(marked.filename().string().substr(kAsideRole.size()));
   if (held && ::mkdir(marked.c_str(), 0777) != 0) {
+    NoteWriteFailure(errno);
     LogFormat(u"ERROR: Cannot move %s aside (%s)", Shown(target), ErrorText(errno));
     return false;
   }
   const fs::path aside = held ? marked / ownerName : marked;
   if (const int failure = RenameEntry(target, aside, 0, check)) {
     if (held) ::rmdir(marked.c_str());
+    NoteWriteFailure(failure);
     LogFormat(u"ERROR: Cannot move %s aside (%s)", Shown(target), ErrorText(failure));
     return false;
   }
   if (const int failure = RenameEntry(written, target, 0, check)) {
+    NoteWriteFailure(failure);
     LogFormat(u"ERROR: Cannot move %s into place (%s)", Shown(written), ErrorText(failure));
     if (const int back = RenameEntry(aside, target, 0, check)) {
       LogFormat(u"ERROR: The previous %s cannot be put back (%s); it is kept in %s", Shown(target), ErrorText(back),
@@ -261,6 +266,7 @@ cWorkingFolder::cWorkingFolder(const fs::path& target) {
     path_ = target.parent_path() / WorkingName(kWorkingRole, target.filename().string());
     if (::mkdir(path_.c_str(), 0777) != 0) {
       if (errno == EEXIST) continue;
+      NoteWriteFailure(errno);
       return;
     }
     // A tidier of another process may take the folder for a leftover before
@@ -318,6 +324,7 @@ bool SwapFolderIntoPlace(const cWorkingFolder& written, const fs::path& target, 
     return SwapByTwoRenames(written.path(), target, check, flushCheck);
   }
   if (failure != 0) {
+    NoteWriteFailure(failure);
     LogFormat(u"ERROR: Cannot put %s in place of %s (%s)", Shown(written.path()), Shown(target), ErrorText(failure));
     return false;
   }

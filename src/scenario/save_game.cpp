@@ -3,12 +3,14 @@
 #include "scenario/save_game.h"
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "ai/ai_memory_file.h"
 #include "events/auto_events.h"
 #include "foundation/console_log.h"
+#include "foundation/file_write.h"
 #include "foundation/folder_swap.h"
 #include "foundation/format.h"
 #include "foundation/number_text.h"
@@ -34,6 +36,7 @@
 #include "scenario/unit_state_file.h"
 #include "turn/convoy.h"
 #include "turn/sea_graph.h"
+#include "units/player_control.h"
 #include "world/gra.h"
 #include "world/presentation.h"
 #include "world/relations.h"
@@ -153,6 +156,31 @@ bool CopyKeptEntries(const fs::path& from, const fs::path& to) {
   return CopyKeptFolder(from, to, true);
 }
 
+// While it lives, a walk paused mid-way (the pause menu's Save) has its unit
+// stand where the walk would end now: the hex it is passing over may hold
+// another unit, and two units on one hex never load.
+class cWalkerAtItsStop {
+ public:
+  explicit cWalkerAtItsStop(const cGame& game) : move_(game.playerControl.move) {
+    if (move_.unit == nullptr) return;
+    kept_ = {move_.unit->x, move_.unit->y};
+    const sPoint stop = move_.StopHex();
+    move_.unit->x = stop.x;
+    move_.unit->y = stop.y;
+  }
+  ~cWalkerAtItsStop() {
+    if (move_.unit == nullptr) return;
+    move_.unit->x = kept_.x;
+    move_.unit->y = kept_.y;
+  }
+  cWalkerAtItsStop(const cWalkerAtItsStop&) = delete;
+  cWalkerAtItsStop& operator=(const cWalkerAtItsStop&) = delete;
+
+ private:
+  const sUnitMove& move_;
+  sPoint kept_;
+};
+
 }  // namespace
 
 std::u16string SaveFolderPath(std::u16string_view name) {
@@ -185,6 +213,7 @@ bool cGameSaver::WriteSaveFiles(std::u16string_view folder) {
 }
 
 bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
+  ClearWriteFailure();
   const fs::path target = ResolveGamePath(folder);
   std::error_code error;
   // Only a folder is ever replaced by a save: a file or a link standing under
@@ -210,6 +239,7 @@ bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
   // The list of the files, with what each was written with, comes last: a
   // save without it is either an older one or one that never went in.
   const cWrittenFilesRecord written;
+  const cWalkerAtItsStop walker(game_);
   if (!WriteSaveFiles(writing) || !WriteSaveManifest(writing, written.entries())) {
     LogFormat(u"ERROR: Game not saved; %s is left as it was", folder);
     return false;
@@ -242,6 +272,18 @@ bool cGameSaver::SavePbemGame(std::u16string_view name) {
   const std::u16string folder = u"data\\pbem\\" + std::u16string(name);
   LogFormat(u"Zapisuej gre PBEM to katalogu %s", folder);
   return SaveIntoFolder(folder);
+}
+
+std::u16string SaveFailureReason() {
+  switch (const int error = LastWriteFailure()) {
+    case 0: return GetText("save_failure_see_log");
+    case ENOSPC:
+    case EDQUOT: return GetText("save_failure_disk_full");
+    case EACCES:
+    case EPERM:
+    case EROFS: return GetText("save_failure_no_permission");
+    default: return Format(GetText("save_failure_system_%s"), Utf8ToUtf16(std::generic_category().message(error)));
+  }
 }
 
 bool SaveFolderExists(std::u16string_view name) {

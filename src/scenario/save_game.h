@@ -63,6 +63,10 @@ class cGameSaver {
   const cGame& game_;
 };
 
+// Why the last save on this thread failed, in the player's words: a full
+// disk, no permission, or what the system said.
+std::u16string SaveFailureReason();
+
 // True when the folder a save of the name would be written to
 // (SaveFolderPath) exists and is a folder.
 bool SaveFolderExists(std::u16string_view name);

@@ -55,6 +55,10 @@ struct sUnitMove {
   // One step of the walk (unit_path.cpp); false when the walk has ended or
   // there was nothing to do. The hexes passed over never hold the unit.
   bool AdvanceMovingUnit();
+  // The hex the walk would end on were it to end now: the last hex entered,
+  // or, when another unit holds it (one the walker was passing), the last
+  // free hex of the way, else the start.
+  sPoint StopHex() const;
 };
 
 // The last unit move of the current turn.

@@ -125,6 +125,20 @@ bool cPlayerControl::FindHexPath(cJednostka* unit, int targetX, int targetY) {
   return true;
 }
 
+sPoint sUnitMove::StopHex() const {
+  if (unit == nullptr || gGame == nullptr || gGame->map == nullptr || walked.empty()) {
+    return unit != nullptr ? sPoint{unit->x, unit->y} : sPoint{};
+  }
+  const cMap& map = *gGame->map;
+  // Should the walk end on a hex that another unit holds, the unit stops on
+  // the last free hex of its way instead.
+  for (std::size_t i = walked.size() - 1; i > 0; --i) {
+    const cUnit* holder = map.GetHex(walked[i].x, walked[i].y)->unit;
+    if (holder == nullptr || holder == unit) return walked[i];
+  }
+  return walked.front();
+}
+
 bool sUnitMove::AdvanceMovingUnit() {
   if (!unit || !gGame || !gGame->map) return false;
   cMap& map = *gGame->map;
@@ -166,13 +180,9 @@ bool sUnitMove::AdvanceMovingUnit() {
     }
   }
 
-  // The walk ends. Should it end on a hex that another unit holds (one it was
-  // passing), the unit stops on the last free hex of its way instead.
-  while (walked.size() > 1 && map.GetHex(unit->x, unit->y)->unit && map.GetHex(unit->x, unit->y)->unit != unit) {
-    walked.pop_back();
-    unit->x = walked.back().x;
-    unit->y = walked.back().y;
-  }
+  const sPoint stop = StopHex();
+  unit->x = stop.x;
+  unit->y = stop.y;
   sHex& end = *map.GetHex(unit->x, unit->y);
   if (!end.unit) end.unit = unit;
   if (owner && owner->humanControlled) owner->RecalculateUnitsVisibility();

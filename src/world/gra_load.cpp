@@ -26,6 +26,9 @@ namespace tr {
 
 namespace {
 
+thread_local int tFilesTakenAsTheyAre = 0;
+thread_local bool tRefusedByFileCheck = false;
+
 // Puts each unit of the list with a position on its hex. Every clash and
 // every position off the map is logged before the load ends, so one run
 // names all of them.
@@ -76,6 +79,11 @@ void PlaceCities(cMap& map, const std::list<std::unique_ptr<cCity>>& cities) {
 
 }  // namespace
 
+cSaveFilesTakenAsTheyAre::cSaveFilesTakenAsTheyAre() { ++tFilesTakenAsTheyAre; }
+cSaveFilesTakenAsTheyAre::~cSaveFilesTakenAsTheyAre() { --tFilesTakenAsTheyAre; }
+
+bool LastLoadRefusedByFileCheck() { return tRefusedByFileCheck; }
+
 void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   folderTemplate = folder;
   loadedGame = loaded;
@@ -91,7 +99,15 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   if (!HoldsOnlyFilesAndFolders(TemplateFolder(folderTemplate))) ExitDestroyingGame(1);
   // A save's files as they were written, or none read: a table cut at a
   // row's end reads as a shorter whole one.
-  if (loadedGame == 1 && !CheckSaveManifest(TemplateFolder(folderTemplate))) ExitDestroyingGame(1);
+  tRefusedByFileCheck = false;
+  if (loadedGame == 1 && tFilesTakenAsTheyAre > 0) {
+    LogFormat(u"The files of %s are read as they are, unchecked: the player chose to load them so",
+              TemplateFolder(folderTemplate));
+  }
+  if (loadedGame == 1 && tFilesTakenAsTheyAre == 0 && !CheckSaveManifest(TemplateFolder(folderTemplate))) {
+    tRefusedByFileCheck = true;
+    ExitDestroyingGame(1);
+  }
   LoadScenarioInfo(*this, folderTemplate);
   // A save reads its scenario's constants and events from the scenario's folder.
   if (loadedGame == 1 &&

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
+
 #include "app/app_presentation.h"
 #include "app/modal_stack.h"
 #include "app/player_interface.h"
@@ -14,6 +17,7 @@
 #include "foundation/console_log.h"
 #include "gui/static.h"
 #include "foundation/fatal.h"
+#include "foundation/format.h"
 #include "foundation/string_base.h"
 #include "scenario/pbem_repository.h"
 #include "scenario/save_game.h"
@@ -78,6 +82,41 @@ TEST_F(EndTurnTest, TheConsoleLogStartsAfreshAtTheEndOfTheTurn) {
   EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE"));
   EXPECT_EQ(bytes.find("a line"), std::string::npos);
 }
+
+struct AutosaveCase {
+  const char* name;
+  int flushError;         // what the system answers the flush of the autosave; 0 it goes in
+  const char* reasonKey;  // the reason the box gives; none for a sound autosave
+};
+class AutosaveTest : public EndTurnTest, public testing::WithParamInterface<AutosaveCase> {};
+
+// The turn goes on to the computer whatever the autosave met, and a failed
+// one leaves its box, with the reason, over the put-away screen.
+TEST_P(AutosaveTest, AFailedAutosaveIsToldWithItsReason) {
+  game().saveContext = std::make_unique<cGameSaver>(game());
+  const int flushError = GetParam().flushError;
+  game().saveContext->flushCheck = [flushError](const std::filesystem::path&) { return flushError; };
+  EndHumanTurn();
+  EXPECT_EQ(game().GetGameState(), kGameComputerTurn);
+  const std::filesystem::path saved = folder_.path() / "data/save" / std::filesystem::path(GetText("autosave"));
+  EXPECT_EQ(std::filesystem::is_regular_file(saved / "Info.ini"), flushError == 0);
+  ASSERT_EQ(ModalDialogStack.size(), flushError == 0 ? 0u : 1u);
+  if (flushError == 0) return;
+  auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(box, nullptr);
+  // Beyond a full disk and a refusal, the system's own words.
+  const std::u16string reason = flushError == EIO ? Format(GetText(GetParam().reasonKey), u"Input/output error")
+                                                  : GetText(GetParam().reasonKey);
+  EXPECT_EQ(static_cast<const CDXUTStatic*>(box->GetControl(box->layoutBase() + 3))->GetText(),
+            Format(GetText("autosave_failed_%s"), reason));
+}
+
+INSTANTIATE_TEST_SUITE_P(Disks, AutosaveTest,
+                         testing::Values(AutosaveCase{"Sound", 0, nullptr},
+                                         AutosaveCase{"Full", ENOSPC, "save_failure_disk_full"},
+                                         AutosaveCase{"ReadOnly", EROFS, "save_failure_no_permission"},
+                                         AutosaveCase{"Failing", EIO, "save_failure_system_%s"}),
+                         [](const testing::TestParamInfo<AutosaveCase>& info) { return info.param.name; });
 
 struct ViewCase {
   const char* name;

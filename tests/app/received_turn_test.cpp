@@ -3,20 +3,32 @@
 // way: the turn is refused, the play-by-e-mail list comes back and the box
 // names the damaged file of the turn. A turn written before the saves listed
 // their files is told by what its tables say. One box shows at a time, and
-// the menu behind it takes no click.
+// the menu behind it takes no click. The player's own saves, the pause
+// menu's Save among them, started from the "Saved game" list: none ends the
+// program; a changed one may be loaded as it is; the list keeps its row.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "app/app_presentation.h"
+#include "app/changed_save_box.h"
 #include "app/modal_stack.h"
+#include "app/pause_menu.h"
 #include "app/scenario_menu.h"
 #include "dialogs/dialog_tekstowy.h"
+#include "dialogs/save_game_dialog.h"
+#include "foundation/format.h"
 #include "foundation/random.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "gui/edit_box.h"
+#include "gui/list_box.h"
 #include "gui/static.h"
 #include "menu_fixture.h"
 #include "scenario/pbem_player.h"
@@ -24,8 +36,11 @@
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "turn/game_steps.h"
+#include "units/jednostka_ladowa.h"
 #include "world/game_start.h"
 #include "world/gra.h"
+#include "world/hex_distance.h"
+#include "world/presentation.h"
 
 namespace tr {
 namespace {
@@ -98,6 +113,12 @@ class ReceivedTurnTest : public test::MenuFixture {
     const auto* text = static_cast<const CDXUTStatic*>(box->GetControlOfType(box->layoutBase() + line, kControlStatic));
     return text != nullptr ? text->GetText() : u"(no text)";
   }
+  static std::u16string SelectedTemplate() {
+    auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+    if (menu == nullptr) return u"(no scenario menu)";
+    const auto* list = static_cast<CDXUTListBox*>(menu->GetControlOfType(179, kControlListBox));
+    return menu->RowTemplate(list->GetSelectedIndex());
+  }
   // The turn was refused and the box names the file and says why.
   static void ExpectRefusedNaming(std::u16string_view file, std::u16string_view why) {
     EXPECT_EQ(gGame, nullptr);
@@ -105,6 +126,8 @@ class ReceivedTurnTest : public test::MenuFixture {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->listMode(), cScenarioMenu::kPbemGame);
     EXPECT_EQ(ModalDialogStack.size(), 1u);
+    // Another machine's turn is asked for again, never loaded as it came.
+    EXPECT_EQ(dynamic_cast<cChangedSaveBox*>(TopDialog), nullptr);
     EXPECT_EQ(BoxText(1), GetText("pbem_turn_not_loaded_title"));
     const std::u16string text = BoxText(3);
     EXPECT_NE(text.find(u"data\\pbem\\Duel\\" + std::u16string(file)), std::u16string::npos) << Utf16ToUtf8(text);
@@ -174,6 +197,23 @@ TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
   ExpectRefusedNaming(u"cities.csv", u"which the scenario's data\\scenarios\\NorthernTide\\cities_diagram.csv links");
 }
 
+// A copy of the turn in a folder of another name names another game and is
+// refused from the list; the list stays on the refused row, so a second
+// Start cannot load the turn beside it.
+TEST_F(ReceivedTurnTest, TheListKeepsTheRefusedRowSelected) {
+  constexpr char16_t kCopy[] = u"data\\pbem\\Duel (1)\\%s";
+  fs::copy(Turn(), folder_.path() / "data/pbem/Duel (1)", fs::copy_options::recursive);
+  auto* menu = new cScenarioMenu();
+  CurrentMenu = menu;
+  menu->ShowListMode(cScenarioMenu::kPbemGame);
+  ASSERT_TRUE(menu->SelectRowOf(kCopy));
+  ClickControl(kStartButton);
+  EXPECT_EQ(gGame, nullptr);
+  EXPECT_EQ(ModalDialogStack.size(), 1u);
+  EXPECT_NE(BoxText(3).find(u"data\\pbem\\Duel (1)"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
+  EXPECT_EQ(SelectedTemplate(), kCopy);
+}
+
 // The menu behind the box takes no click, so its start cannot load the turn
 // again under the box; a second refusal replaces the first box.
 TEST_F(ReceivedTurnTest, OneBoxAtATimeAndTheMenuBehindItTakesNoClick) {
@@ -197,6 +237,193 @@ TEST_F(ReceivedTurnTest, OneBoxAtATimeAndTheMenuBehindItTakesNoClick) {
     refusals += line.find(u"is not loaded; back to the menus") != std::u16string::npos ? 1 : 0;
   }
   EXPECT_EQ(refusals, 2);
+}
+
+constexpr int kPauseSaveButton = 273;
+
+class SavedGameLoadTest : public ReceivedTurnTest {
+ protected:
+  static cGame& NewGame() { return *LoadNewScenario(u"data\\scenarios\\NorthernTide\\%s", 0); }
+  fs::path Save(const std::string& name, const char* file = nullptr) const {
+    const fs::path folder = folder_.path() / "data/save" / name;
+    return file != nullptr ? folder / file : folder;
+  }
+  static std::u16string Template(std::u16string_view name) { return u"data\\save\\" + std::u16string(name) + u"\\%s"; }
+
+  // Start from the "Saved game" list with the save's row selected.
+  static void StartFromList(std::u16string_view name) {
+    auto* menu = new cScenarioMenu();
+    CurrentMenu = menu;
+    menu->ShowListMode(cScenarioMenu::kSavedGame);
+    ASSERT_TRUE(menu->SelectRowOf(Template(name)));
+    ClickControl(kStartButton);
+  }
+  // Refused: no game, the list of saves with the refused row selected, one box naming what.
+  static void ExpectRefused(std::u16string_view name, const char* title, std::u16string_view names) {
+    EXPECT_EQ(gGame, nullptr);
+    auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->listMode(), cScenarioMenu::kSavedGame);
+    EXPECT_EQ(SelectedTemplate(), Template(name));
+    EXPECT_EQ(ModalDialogStack.size(), 1u);
+    EXPECT_EQ(BoxText(1), GetText(title));
+    EXPECT_NE(BoxText(3).find(names), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
+    EXPECT_EQ(dynamic_cast<cChangedSaveBox*>(TopDialog) != nullptr, title == std::string("save_changed_title"));
+  }
+  static void PressBoxButton(int id) {
+    ASSERT_NE(TopDialog, nullptr);
+    TopDialog->OnGUIEvent(GuiEventButtonClicked, id, TopDialog->GetControl(id));
+  }
+
+};
+
+// Puts the text in place of fields first..last (3 and 4 the hex, 7 the strength) of the unit's saved row.
+void EditLandUnit(const fs::path& file, int id, int first, int last, const std::string& text) {
+  std::string rows = test::ReadFileBytes(file);
+  std::size_t from = rows.find("\n" + std::to_string(id) + ";") + 1;
+  for (int i = 0; i < first; ++i) from = rows.find(';', from) + 1;
+  std::size_t to = from;
+  for (int i = first; i <= last; ++i) to = rows.find(';', to) + 1;
+  rows.replace(from, to - 1 - from, text);
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << rows;
+}
+
+// A changed save of the player's own: the box names the file and offers to
+// load it as it is; Back keeps the list on its row; the sound save beside it
+// loads with no box. Loaded as it is, a save whose edit puts two units on one
+// hex is refused like any other, and so is a save holding a link.
+TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
+  cGame& game = NewGame();
+  const cJednostkaLadowa* placed[2] = {};
+  for (const auto& unit : game.landUnits) {
+    if (placed[1] == nullptr && game.map->GetHex(unit->x, unit->y)->unit == unit.get()) {
+      placed[placed[0] == nullptr ? 0 : 1] = unit.get();
+    }
+  }
+  ASSERT_NE(placed[1], nullptr);
+  const std::string onFirst = Utf16ToUtf8(Format(u"%i;%i", placed[0]->x, placed[0]->y));
+  const int second = placed[1]->id;
+  for (const char16_t* name : {u"Alpha", u"Beta", u"Clash", u"Linked"}) ASSERT_TRUE(game.saveContext->SaveGame(name, true));
+  DestroyGame();
+  EditLandUnit(Save("Beta", "land_units.csv"), 1, 7, 7, "37");
+  EditLandUnit(Save("Clash", "land_units.csv"), second, 3, 4, onFirst);
+  const fs::path kept = folder_.path() / "kept_relations.csv";
+  fs::rename(Save("Linked", "relations.csv"), kept);
+  fs::create_symlink(kept, Save("Linked", "relations.csv"));
+
+  test::LogCapture log;
+  StartFromList(u"Alpha");
+  ASSERT_NE(gGame, nullptr);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  DestroyGame();
+
+  StartFromList(u"Beta");
+  ExpectRefused(u"Beta", "save_changed_title", u"data\\save\\Beta\\land_units.csv");
+  ASSERT_NE(dynamic_cast<cChangedSaveBox*>(TopDialog), nullptr);
+  PressBoxButton(cChangedSaveBox::kBackButton);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  EXPECT_EQ(gGame, nullptr);
+  EXPECT_EQ(SelectedTemplate(), Template(u"Beta"));
+  // A second Start asks again, and the player loads the save they changed.
+  ClickControl(kStartButton);
+  PressBoxButton(cChangedSaveBox::kLoadButton);
+  ASSERT_NE(gGame, nullptr);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  int strength = 0;
+  for (const auto& unit : gGame->landUnits) strength = unit->id == 1 ? unit->strength : strength;
+  EXPECT_EQ(strength, 37);
+  DestroyGame();
+
+  StartFromList(u"Clash");
+  PressBoxButton(cChangedSaveBox::kLoadButton);
+  ExpectRefused(u"Clash", "save_not_loaded_title", u"data\\save\\Clash");
+  EXPECT_NE(BoxText(3).find(u"occupied by"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
+  PressBoxButton(cDialogTekstowy::kDefaultLayoutBase + 4);
+  StartFromList(u"Linked");
+  ExpectRefused(u"Linked", "save_not_loaded_title", u"relations.csv is a link");
+}
+
+struct sWalk {
+  cJednostkaLadowa* walker = nullptr;
+  const cUnit* passed = nullptr;
+  sPoint start;
+};
+
+// A land unit whose walk to a free hex two steps away first enters a hex
+// that a unit of its side holds; its walk is started as the player's click does.
+std::optional<sWalk> StartWalkPastAUnit(cGame& game) {
+  cMap& map = *game.map;
+  cPlayerControl& control = game.playerControl;
+  for (const auto& unit : game.landUnits) {
+    if (unit->inReserve || !map.IsInside(unit->x, unit->y) || map.GetHex(unit->x, unit->y)->unit != unit.get()) {
+      continue;
+    }
+    unit->actionPoints = 9;
+    unit->ComputeMoveRange(1);
+    for (const sMoveRangeCell& cell : unit->moveRange) {
+      if (HexDistance(unit->x, unit->y, cell.x, cell.y) != 2 || map.GetHex(cell.x, cell.y)->unit != nullptr) continue;
+      const sPoint start{unit->x, unit->y};
+      map.GetHex(start.x, start.y)->unit = nullptr;
+      if (control.FindHexPath(unit.get(), cell.x, cell.y) && !control.move.path.empty()) {
+        const sHexEntry step = control.move.path.front();
+        if (const cUnit* passed = map.GetHex(step.x, step.y)->unit) return sWalk{unit.get(), passed, start};
+      }
+      control.move = sUnitMove{};
+      control.undo.unit = nullptr;
+      map.GetHex(start.x, start.y)->unit = unit.get();
+    }
+  }
+  return std::nullopt;
+}
+
+// Escape during a walk, over a unit it passes, and the pause menu's Save: the
+// save loads with every unit on a hex of its own, the walker where its walk
+// would have stopped, and the walk itself goes on after the save.
+TEST_F(SavedGameLoadTest, ASaveMadeWhileAWalkIsPausedLoadsWithEveryUnit) {
+  cAppPresentation port;
+  ScopedPresentation scoped(port);
+  cGame& game = NewGame();
+  const std::optional<sWalk> walk = StartWalkPastAUnit(game);
+  ASSERT_TRUE(walk.has_value());
+  game.SetGameState(kGameHumanMoving);
+  ASSERT_TRUE(game.playerControl.move.AdvanceMovingUnit());
+  const sPoint over{walk->walker->x, walk->walker->y};
+  ASSERT_EQ(game.map->GetHex(over.x, over.y)->unit, walk->passed);
+
+  std::map<int, std::pair<int, int>> places;
+  for (const auto& unit : game.landUnits) places[unit->id] = {unit->x, unit->y};
+  places[walk->walker->id] = {walk->start.x, walk->start.y};
+  const int airUnits = static_cast<int>(game.airUnits.size());
+
+  CurrentMenu = new cPauseMenu();
+  ClickControl(kPauseSaveButton);
+  auto* dialog = dynamic_cast<cDialogZapisuGry*>(TopDialog);
+  ASSERT_NE(dialog, nullptr);
+  static_cast<CDXUTEditBox*>(dialog->GetControlOfType(cDialogZapisuGry::kNameEdit, kControlEditBox))
+      ->SetText(u"Paused walk");
+  dialog->OnGUIEvent(GuiEventButtonClicked, cDialogZapisuGry::kSaveButton, nullptr);
+  EXPECT_EQ(BoxText(3), GetText("save_game_successfull"));
+  EXPECT_EQ(walk->walker->x, over.x);
+  EXPECT_EQ(walk->walker->y, over.y);
+  EXPECT_EQ(game.playerControl.move.unit, walk->walker);
+  PopModalDialogs(-1);
+  DestroyGame();
+
+  test::LogCapture log;
+  RunGameLoader(sLaunchRecord{Template(u"Paused walk"), 1});
+  ASSERT_NE(gGame, nullptr);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  std::map<int, std::pair<int, int>> loaded;
+  for (const auto& unit : gGame->landUnits) {
+    loaded[unit->id] = {unit->x, unit->y};
+    if (gGame->map->IsInside(unit->x, unit->y) && !unit->inReserve) {
+      EXPECT_EQ(gGame->map->GetHex(unit->x, unit->y)->unit, unit.get()) << unit->id;
+    }
+  }
+  EXPECT_EQ(loaded, places);
+  EXPECT_EQ(static_cast<int>(gGame->airUnits.size()), airUnits);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -195,6 +196,8 @@ TEST_F(SaveGameDialogTest, TheRefreshKeepsTheSelectedRow) {
 struct RefusedCase {
   const char16_t* name;
   bool failWrite;
+  int flushError = 0;                // what the system answers the flush of the written save
+  const char* reasonKey = nullptr;   // the reason the box gives for a failed write
 };
 
 class SaveGameRefusedTest : public SaveGameDialogTest, public testing::WithParamInterface<RefusedCase> {};
@@ -202,14 +205,19 @@ class SaveGameRefusedTest : public SaveGameDialogTest, public testing::WithParam
 // A name the save refuses and a failed write both keep the dialog and say so.
 TEST_P(SaveGameRefusedTest, SavesNothingAndSaysSo) {
   failWrites_ = GetParam().failWrite;
+  const int flushError = GetParam().flushError;
+  if (flushError != 0) world_->game().saveContext->flushCheck = [flushError](const fs::path&) { return flushError; };
   cDialogZapisuGry* d = Open();
   SaveAs(*d, GetParam().name);
   EXPECT_FALSE(Saved("a"));
   EXPECT_FALSE(Saved("b"));
   EXPECT_FALSE(Saved("Kept"));
-  const std::u16string expected = GetParam().failWrite
-                                      ? Format(GetText("save_game_failed_%s"), GetParam().name)
-                                      : Format(GetText("save_game_name_refused_%s"), GetParam().name);
+  EXPECT_FALSE(Saved("Full"));
+  EXPECT_FALSE(Saved("Locked"));
+  const std::u16string expected =
+      GetParam().reasonKey != nullptr
+          ? Format(GetText("save_game_failed_%s_%s"), GetParam().name, GetText(GetParam().reasonKey))
+          : Format(GetText("save_game_name_refused_%s"), GetParam().name);
   EXPECT_EQ(MessageOnTop(), expected);
   CloseMessage();
   EXPECT_EQ(TopDialog, d);
@@ -222,7 +230,9 @@ INSTANTIATE_TEST_SUITE_P(Names, SaveGameRefusedTest,
                                          RefusedCase{u"  ", false}, RefusedCase{u"50%", false},
                                          // One over the limit: a cut would give "a" the folder of this name.
                                          RefusedCase{u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
-                                         RefusedCase{u"Kept", true}));
+                                         RefusedCase{u"Kept", true, 0, "save_failure_see_log"},
+                                         RefusedCase{u"Full", false, ENOSPC, "save_failure_disk_full"},
+                                         RefusedCase{u"Locked", false, EACCES, "save_failure_no_permission"}));
 
 TEST_F(SaveGameDialogTest, ExitResumesTheGame) {
   cDialogZapisuGry* d = Open();

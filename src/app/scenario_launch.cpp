@@ -7,6 +7,7 @@
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "scenario/scenario_paths.h"
 #include "world/game_start.h"
@@ -33,9 +34,11 @@ void RefuseReceivedTurn(std::u16string_view folder, std::u16string reason) {
   if (reason.empty()) reason = GetText("pbem_turn_not_loaded_see_log");
   // One message at a time: one left from an earlier refusal goes.
   if (!ModalDialogStack.empty()) PopModalDialogs(-1);
-  PushModalDialog(new cDialogTekstowy(Format(GetText("pbem_turn_not_loaded_%s_%s"), folder, reason),
-                                      GetText("pbem_turn_not_loaded_title")),
-                  0);
+  // The folder and the files the reason names are shown as the player finds them.
+  PushModalDialog(
+      new cDialogTekstowy(Format(GetText("pbem_turn_not_loaded_%s_%s"), ShownPath(folder), ShownPath(reason)),
+                          GetText("pbem_turn_not_loaded_title")),
+      0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "foundation/format.h"
 #include "foundation/settings.h"
 #include "platform/codes.h"
+#include "units/unit.h"
 #include "world/city.h"
 #include "world/hex.h"
 #include "world/panstwo.h"
@@ -61,11 +62,15 @@ void DrawCity(SpriteBatch& sprite, const cCity& city, PointF position, bool draw
   if (city.type == kCitySupplyPort || city.type == kCityPort) Icon(sprite, ap, kPortIcon, position, depth);
   if (city.type == kCitySupply || city.type == kCitySupplyPort) Icon(sprite, ap, kSupplyIcon, position, depth);
   if (resources) Icon(sprite, ap, kResourcesIcon, position, depth);
-  if (city.victoryPoints > 0) {
-    Icon(sprite, ap, kVictoryIcon, position, depth);
+  if (city.victoryPoints > 0) Icon(sprite, ap, kVictoryIcon, position, depth);
+  // The figures stand where a counter in the city stands, the one place of the
+  // hex that no neighbour's name or counter reaches: a counter there hides
+  // them, as it hides the flag (the hex panel shows them).
+  const bool garrisoned = hex.unit != nullptr && hex.unit->spotted;
+  if (city.victoryPoints > 0 && !garrisoned) {
     Text(sprite, ap, kVictoryText, 0, position, Format(u"%i", city.victoryPoints));
   }
-  if (city.productionPoints > 0.0f) {
+  if (city.productionPoints > 0.0f && !garrisoned) {
     Text(sprite, ap, kProductionText, 1, position, Format(u"%.0f", static_cast<double>(city.productionPoints)));
   }
   if (gShowCityNames) Text(sprite, ap, kNameText, 2, position, Format(u"%s", city.name));

@@ -14,6 +14,7 @@
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "gui/button.h"
 #include "platform/codes.h"
@@ -60,15 +61,17 @@ void BackToTheList(const sLaunchRecord& record) {
 void Refuse(const sLaunchRecord& record, const std::u16string& reason, bool offerAsItIs) {
   const std::u16string folder = TemplateFolder(record.folderTemplate);
   BackToTheList(record);
-  const std::u16string why = BoxReason(reason);
+  // The folder and the files the reason names are shown as the player finds them.
+  const std::u16string shown = ShownPath(folder);
+  const std::u16string why = ShownPath(BoxReason(reason));
   if (offerAsItIs) {
-    PushModalDialog(new cChangedSaveBox(record, Format(GetText("save_changed_%s_%s"), folder, why)), 0);
+    PushModalDialog(new cChangedSaveBox(record, Format(GetText("save_changed_%s_%s"), shown, why)), 0);
   } else if (IsReceivedTurn(folder)) {
-    PushModalDialog(new cDialogTekstowy(Format(GetText("pbem_turn_not_loaded_%s_%s"), folder, why),
+    PushModalDialog(new cDialogTekstowy(Format(GetText("pbem_turn_not_loaded_%s_%s"), shown, why),
                                         GetText("pbem_turn_not_loaded_title")),
                     0);
   } else {
-    PushModalDialog(new cDialogTekstowy(Format(GetText("save_not_loaded_%s_%s"), folder, why),
+    PushModalDialog(new cDialogTekstowy(Format(GetText("save_not_loaded_%s_%s"), shown, why),
                                         GetText("save_not_loaded_title")),
                     0);
   }

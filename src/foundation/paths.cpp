@@ -37,6 +37,14 @@ fs::path GameRoot() {
   return gRoot;
 }
 
+std::u16string ShownPath(std::u16string_view game_path) {
+  std::u16string text(game_path);
+  for (char16_t& c : text) {
+    if (c == u'\\') c = u'/';
+  }
+  return text;
+}
+
 fs::path ResolveGamePath(std::u16string_view game_path) {
   std::u16string text(game_path);
   for (char16_t& c : text) {

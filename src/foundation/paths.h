@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace tr {
@@ -17,6 +18,10 @@ std::filesystem::path GameRoot();
 // neither form are kept as written, so the result also serves for new files.
 std::filesystem::path ResolveGamePath(std::u16string_view game_path);
 std::filesystem::path ResolveGamePath(std::string_view game_path);
+
+// A game path as the player finds it on this system, for messages: '/' between
+// the folders.
+std::u16string ShownPath(std::u16string_view game_path);
 
 // A name taken from data or typed by the player (a save name, a picture name)
 // that must stay a single component: no "..", no separator, not absolute.

@@ -67,14 +67,19 @@ std::vector<sDefaultElement> MakeDefaultElements(const DefaultElementFonts& font
     e.texture_color.states[kStateDisabled] = kWhite;
   }
 
-  // Static: text only; the third element is the title style.
-  t.Add(kControlStatic, {}, kCentred);
-  t.Add(kControlStatic, {}, kCentred);
+  // Static: text only; the third element is the title style. A static is
+  // disabled only so that it neither catches the mouse nor shows a hint: its
+  // text keeps its colour then, where greyed text would be hard to read.
+  for (int k = 0; k < 2; ++k) {
+    sSkinElement& e = t.Add(kControlStatic, {}, kCentred);
+    e.font_color.states[kStateDisabled] = fonts.text_color;
+  }
   {
     sSkinElement& e = t.Add(kControlStatic, {}, kCentred);
     e.SetFont(kTitleFont, fonts.title_color, kCentred);
     e.font_color.states[kStateFocus] = fonts.title_color_alt;
     e.font_color.states[kStateMouseOver] = fonts.title_color_alt;
+    e.font_color.states[kStateDisabled] = fonts.title_color;
   }
 
   // Check box and radio button: unchecked and checked boxes; the label keeps one colour.

@@ -154,7 +154,7 @@ class SampleMapScreenshot : public test::MapDrawFixture {
       // ranges: below 75, 50 and 35 percent), so that they stay readable.
       if (!LandUnitNamed(r.text)) continue;
       const int z = static_cast<int>(gDisplayedScale * 100.0f);
-      const int height = z < 35 ? 32 : z < 50 ? 26 : z < 75 ? 20 : 14;
+      const int height = z < 35 ? 31 : z < 50 ? 26 : z < 75 ? 20 : 14;
       EXPECT_EQ(r.font->height(), height) << file << ": " << Utf16ToUtf8(r.text);
     }
     EXPECT_GT(names, 0) << file;
@@ -268,11 +268,17 @@ struct sDrawnText {
   RectF box;
 };
 
+
 bool Overlap(const RectF& a, const RectF& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-// The texts of one hex drawn alone by the map's own hex drawing at the scale,
+// The hex's corner on the map at scale 1, as the map lays its columns out.
+PointF MapCorner(int x, int y) {
+  return {static_cast<float>(x * kColumnStep), static_cast<float>(y * kRowStep + (x % 2 == 0 ? kRowStep / 2 : 0))};
+}
+
+// One hex drawn alone by the map's own hex drawing at its place and the scale,
 // the shadow and the text in front of it taken as one.
 std::vector<sDrawnText> DrawnTextsOf(Graphics& device, DrawRecorder& recorder, const sHex& hex, float scale) {
   static const sHexPathCell kNoDecoration;
@@ -280,7 +286,7 @@ std::vector<sDrawnText> DrawnTextsOf(Graphics& device, DrawRecorder& recorder, c
   auto sprite = device.CreateSpriteBatch();
   sprite->Begin(kSpriteAlphaBlend | kSpriteSortDepthBackToFront);
   sprite->SetTransform(Matrix2D::Scaling(scale, scale));
-  DrawHex(*sprite, hex, {400.0f, 300.0f}, kNoDecoration, CurrentMapDrawState());
+  DrawHex(*sprite, hex, MapCorner(hex.x, hex.y), kNoDecoration, CurrentMapDrawState());
   sprite->End();
   std::vector<sDrawnText> texts;
   const std::vector<const DrawRecord*> records = recorder.OfKind(DrawRecord::Kind::kText);
@@ -301,20 +307,31 @@ std::vector<sDrawnText> DrawnTextsOf(Graphics& device, DrawRecorder& recorder, c
   return texts;
 }
 
-// No text of a hex covers another of the same hex at any zoom the shipped
-// skins tell apart, on both sides of each range's limit (cities below 60
-// percent, counters below 75, 50 and 35): a city's name, victory points and
-// production, the texts of the counter standing in it (the sample's own, and
-// a land and an air counter put there), a sea zone's name and its ships'
-// texts, on every hex of the sample.
-TEST_F(SampleMapScreenshot, NoTwoTextsOfAHexCoverEachOther) {
+std::string Quoted(const std::u16string& text) { return "\"" + Utf16ToUtf8(text) + "\""; }
+
+// No text covers another, of its own hex or of the hexes around it, at any
+// zoom the shipped skins tell apart, on both sides of each range's limit
+// (cities below 60 percent, counters below 75, 50 and 35) and at the farthest
+// zoom a player reaches (the map's width across the screen): a city's
+// name, victory points and production, the texts of the counter standing in
+// it (the sample's own, and a land and an air counter put there), a sea
+// zone's name and its ships' texts, on every hex of the sample with the
+// sample's own counters around it.
+TEST_F(SampleMapScreenshot, NoTextCoversAnotherOfItsHexOrTheHexesAroundIt) {
   cMap& map = *gGame->map;
   cUnit* land = gGame->landUnits.front().get();
   cUnit* air = gGame->airUnits.front().get();
-  for (const float zoom : {1.0f, 0.75f, 0.74f, 0.6f, 0.59f, 0.5f, 0.49f, 0.35f, 0.34f, 0.3f}) {
+  const float farthest = static_cast<float>(gScreenWidth) / static_cast<float>(map.GetWidth() * kColumnStep);
+  for (const float zoom : {1.0f, 0.75f, 0.74f, 0.6f, 0.59f, 0.5f, 0.49f, 0.35f, 0.34f, farthest}) {
     gTargetScale = zoom;
     MoveGameFrame(frame_->graphics(), 0.0, 1.0f);
     ASSERT_EQ(gDisplayedScale, zoom);
+    std::vector<std::vector<sDrawnText>> drawn;
+    for (int y = 0; y < map.GetHeight(); ++y) {
+      for (int x = 0; x < map.GetWidth(); ++x) {
+        drawn.push_back(DrawnTextsOf(frame_->graphics(), recorder_, *map.GetHex(x, y), zoom));
+      }
+    }
     int citiesWithNamedCounters = 0;
     for (int y = 0; y < map.GetHeight(); ++y) {
       for (int x = 0; x < map.GetWidth(); ++x) {
@@ -324,18 +341,33 @@ TEST_F(SampleMapScreenshot, NoTwoTextsOfAHexCoverEachOther) {
         if (hex.city != nullptr) standing.insert(standing.end(), {land, air});
         for (cUnit* unit : standing) {
           hex.unit = unit;
-          const std::vector<sDrawnText> texts = DrawnTextsOf(frame_->graphics(), recorder_, hex, zoom);
+          const std::vector<sDrawnText> here = DrawnTextsOf(frame_->graphics(), recorder_, hex, zoom);
           hex.unit = own;
-          for (std::size_t i = 0; i < texts.size(); ++i) {
-            for (std::size_t j = i + 1; j < texts.size(); ++j) {
-              EXPECT_FALSE(Overlap(texts[i].box, texts[j].box))
-                  << "\"" << Utf16ToUtf8(texts[i].text) << "\" and \"" << Utf16ToUtf8(texts[j].text) << "\" on hex ("
-                  << x << ", " << y << ") at zoom " << zoom;
+          const auto where = [&] {
+            return " on hex (" + std::to_string(x) + ", " + std::to_string(y) + ") at zoom " + std::to_string(zoom);
+          };
+          for (std::size_t i = 0; i < here.size(); ++i) {
+            for (std::size_t j = i + 1; j < here.size(); ++j) {
+              EXPECT_FALSE(Overlap(here[i].box, here[j].box))
+                  << Quoted(here[i].text) << " and " << Quoted(here[j].text) << where();
+            }
+          }
+          for (int ny = y - 1; ny <= y + 1; ++ny) {
+            for (int nx = x - 1; nx <= x + 1; ++nx) {
+              if ((nx == x && ny == y) || !map.IsInside(nx, ny)) continue;
+              const std::vector<sDrawnText>& around = drawn[static_cast<std::size_t>(ny * map.GetWidth() + nx)];
+              for (const sDrawnText& text : here) {
+                for (const sDrawnText& other : around) {
+                  EXPECT_FALSE(Overlap(text.box, other.box)) << Quoted(text.text) << " and " << Quoted(other.text)
+                                                             << " of (" << nx << ", " << ny << ")" << where();
+                }
+              }
             }
           }
           if (hex.city != nullptr && unit != nullptr) {
             const auto named = [&](const std::u16string& name) {
-              return std::any_of(texts.begin(), texts.end(), [&](const sDrawnText& t) { return Names(t.text, name); });
+              return std::any_of(here.begin(), here.end(),
+                                 [&](const sDrawnText& t) { return Names(t.text, name); });
             };
             citiesWithNamedCounters += named(hex.city->name) && named(unit->name) ? 1 : 0;
           }

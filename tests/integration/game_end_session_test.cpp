@@ -264,8 +264,8 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(StaticText(*message, message->layoutBase() + 1), GetText("pbem_turn_not_loaded_title"));
     const std::u16string text = StaticText(*message, message->layoutBase() + 3);
-    EXPECT_NE(text.find(Format(u"\"%s\"", folder)), std::u16string::npos) << Utf16ToUtf8(text);
-    EXPECT_NE(text.find(reason), std::u16string::npos) << Utf16ToUtf8(text);
+    EXPECT_NE(text.find(Format(u"\"%s\"", ShownPath(folder))), std::u16string::npos) << Utf16ToUtf8(text);
+    EXPECT_NE(text.find(ShownPath(reason)), std::u16string::npos) << Utf16ToUtf8(text);
     // The message closes and the menus stay.
     PressKey(VK_ESCAPE);
     EXPECT_EQ(TopDialog, nullptr);

@@ -3,6 +3,7 @@
 
     scripts/mutants.py [--per-lines N] [--min-per-file M] [--seed S] [--kinds K,...] [--all]
                        <source file>...
+    scripts/mutants.py --diff BASE[..TIP] [--per-lines N] [--seed S] [--kinds K,...] [--all]
 
 A slip is what a tired developer types: a comparison flipped on its boundary
 (< <=, > >=, == !=), an integer in a condition off by one, && and || swapped,
@@ -22,10 +23,20 @@ has that many candidates, so every file is reached. --kinds keeps only the
 kinds named; with the kinds of an older sample and its seed, the same slips
 come back. A "|" in a slip's text is written as \\174 and a backslash as
 \\\\, which mutate.sh's awk reads back.
+
+With --diff only the lines that a change added or altered in src/ are slipped:
+BASE alone takes the change from BASE to the work tree, BASE..TIP the
+commits between (check TIP out first: the slips are applied to the work
+tree's files). The sample is about one slip per N touched lines of a file
+(at least one per touched file), of every kind unless --kinds says, and each
+file's slips are headed "@ <file> tests_<area>" for scripts/mutation_pass.sh,
+so each slip is judged by its own area's test program.
 """
 import argparse
+import os
 import random
 import re
+import subprocess
 import sys
 
 LOGGING = re.compile(r'\b(Log[A-Z]\w*|Print\w*|SleepLogged|static_assert|assert|TR_ASSERT\w*)\s*\(')
@@ -260,6 +271,46 @@ def all_slips(text, kinds):
     return sorted(out, key=lambda s: (s[0], KINDS.index(s[3])))
 
 
+def touched_lines(spec):
+    """{src file: set of line numbers} that the change spec added or altered."""
+    base, _, tip = spec.partition('..')
+    revs = [base, tip] if tip else [base]
+    top = subprocess.run(['git', 'rev-parse', '--show-toplevel'], capture_output=True, text=True,
+                         check=True).stdout.strip()
+    diff = subprocess.run(['git', '-C', top, 'diff', '-U0', '--no-color', '--no-renames', *revs, '--',
+                           'src'], capture_output=True, text=True, check=True).stdout
+    touched, path = {}, None
+    for row in diff.split('\n'):
+        if row.startswith('+++ '):
+            name = row[4:]
+            path = name[2:] if name.startswith('b/') and name.endswith(('.cpp', '.h', '.hpp')) else None
+            if path:
+                touched.setdefault(path, set())
+        elif row.startswith('@@') and path:
+            g = re.match(r'@@ -\S+ \+(\d+)(?:,(\d+))? @@', row)
+            first, count = int(g.group(1)), int(g.group(2) or 1)
+            touched[path].update(range(first, first + count))
+    return top, {p: lines for p, lines in touched.items() if lines}
+
+
+def main_diff(args, kinds):
+    top, touched = touched_lines(args.diff)
+    for path in sorted(touched):
+        with open(os.path.join(top, path), encoding='utf-8') as f:
+            text = f.read()
+        lines = touched[path]
+        found = [s for s in all_slips(text, kinds) if s[0] in lines]
+        wanted = max(1, -(-len(lines) // args.per_lines))
+        count = len(found) if args.all else min(len(found), wanted)
+        chosen = sorted(random.Random(f'{args.seed}:{path}').sample(found, count)) if found else []
+        area = path.split('/')[1]
+        print(f'# {path}: {len(lines)} lines touched, {len(found)} candidates, {len(chosen)} sampled')
+        if chosen:
+            print(f'@ {path} tests_{area}')
+        for n, text_, repl, kind in chosen:
+            print(f'{n}|{escape(text_)}|{escape(repl)}')
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--per-lines', type=int, default=40)
@@ -268,12 +319,20 @@ def main():
     parser.add_argument('--seed', type=int, default=62)
     parser.add_argument('--kinds', default=','.join(KINDS), help='the kinds to make, joined by commas')
     parser.add_argument('--all', action='store_true')
-    parser.add_argument('files', nargs='+')
+    parser.add_argument('--diff', metavar='BASE[..TIP]',
+                        help='slip only the src/ lines this change added or altered')
+    parser.add_argument('files', nargs='*')
     args = parser.parse_args()
     kinds = set(args.kinds.split(','))
     unknown = kinds - set(KINDS)
     if unknown:
         parser.error(f'unknown kinds {sorted(unknown)}; known: {",".join(KINDS)}')
+    if args.diff:
+        if args.files:
+            parser.error('--diff takes no files: the change names them')
+        return main_diff(args, kinds)
+    if not args.files:
+        parser.error('name the source files, or give --diff')
     for path in args.files:
         with open(path, encoding='utf-8') as f:
             text = f.read()

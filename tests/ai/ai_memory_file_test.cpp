@@ -8,6 +8,7 @@
 #include "ai/ai_memory_file.h"
 #include "ai/country_ai.h"
 #include "ai_fixture.h"
+#include "foundation/fatal.h"
 #include "support/game_run_scope.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -50,6 +51,11 @@ TEST(AiMemoryFileTest, EveryCountrysMemoryComesBackFieldByField) {
   EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"), Memory(kRows));
   EXPECT_TRUE(world.log.ContainsText(u"line 11 (counting from 1) names the country 5, which the save does not hold"));
   EXPECT_TRUE(world.log.ContainsText(u"line 12 (counting from 1) names the country 0, which the save does not hold"));
+
+  // A front cut before its node count refuses the save, saying how much is there.
+  dir.Write("data/save/c/ai_memory.csv", Memory("\r\nWaiting;2;16;4;7;\r\nFront;3;1;0.750000;"));
+  EXPECT_THROW(LoadAiMemory(world.game(), u"data\\save\\c\\%s"), FatalExitError);
+  EXPECT_TRUE(world.log.ContainsText(u"line 3 (counting from 1) has 4 fields of the 14 of a row (cut short?)"));
 }
 
 // The fronts and the diagram's counts over the shipped sample's cities: every

@@ -1,6 +1,7 @@
 // The headless autoplay runner on the shipped sample scenario, and the
 // invariant checks it makes after every turn.
 #include <gtest/gtest.h>
+#include <time.h>
 
 #include <filesystem>
 #include <functional>
@@ -271,6 +272,12 @@ TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
   cGame& game = *scope.game;
   cMap& map = *game.map;
   cAutoplay play(game);
+  const auto cpuMilliseconds = [] {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
+  };
+  const double cpuStart = cpuMilliseconds();
   std::set<int> everyone;
   for (const auto& country : game.countries) everyone.insert(country->id);
   play.SetPassiveCountries(everyone);
@@ -302,6 +309,8 @@ TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
     EXPECT_EQ(play.stays().shortAlternations, impulse == 5 ? 1 : 0) << impulse;
   }
   EXPECT_EQ(play.stays().longAlternations, 0);
+  // The countries' turns took part of the CPU time the impulses took, not more.
+  EXPECT_LE(play.timing().phaseMs.at("CountryTurn"), cpuMilliseconds() - cpuStart + 0.001);
 }
 
 TEST_F(AutoplayTest, BadArgumentsAreRefused) {

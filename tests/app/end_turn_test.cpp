@@ -316,6 +316,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(IdleCase{"RestedOneMore", 1, 3, 2, 3}, IdleCase{"ActedStartsAgain", 1, 1, 5, 0},
                     IdleCase{"AnotherCountrysUnitWaits", 2, 3, 2, 2},
                     IdleCase{"AnotherCountrysActedUnitWaits", 2, 0, 2, 2},
+                    IdleCase{"TheCountReachesItsTop", 1, 3, 999999, 1000000},
+                    IdleCase{"TheCountStopsAtItsTop", 1, 3, 1000000, 1000000},
                     IdleCase{"TheCountStopsAtTheTop", 1, 3, 2147483647, 2147483647}),
     [](const auto& info) { return info.param.name; });
 

@@ -37,6 +37,20 @@ class ProbeControl : public CDXUTControl {
   const bool& consume_;
 };
 
+// A control that takes the focus and notes each key it is given.
+class KeyProbeControl : public CDXUTControl {
+ public:
+  KeyProbeControl(CDXUTDialog* dialog, Journal& journal) : CDXUTControl(dialog), journal_(journal) {}
+  bool CanHaveFocus() override { return true; }
+  bool HandleKeyboard(std::uint32_t msg, WParam, LParam) override {
+    journal_.push_back("menu key " + std::to_string(msg));
+    return false;
+  }
+
+ private:
+  Journal& journal_;
+};
+
 class ProbePanel : public cDialog {
  public:
   ProbePanel(const char* name, Journal& journal) : cDialog(0), name_(name), journal_(journal) {
@@ -156,23 +170,33 @@ TEST_F(InputRoutingTest, PanelsUnderTheVisibleTopDialogHearNoMouseWhereItCoversT
   EXPECT_TRUE(hinted == nullptr || hinted->GetDialog() == top);
 }
 
-// A box over a menu is modal: the menu hears the pointer without the box, and
-// with it neither a move nor a button of the mouse's whole range.
-TEST_F(InputRoutingTest, AMenuUnderAVisibleBoxHearsNoMouse) {
+// A box over a menu is modal: the menu hears the pointer and the keys without
+// the box, and with it neither a move nor a button of the mouse's whole range,
+// nor a key going down or up.
+TEST_F(InputRoutingTest, AMenuUnderAVisibleBoxHearsNoMouseNorKey) {
   const bool consume = false;
   auto* menu = new cMenu();
   menu->AddControl(std::make_unique<ProbeControl>(menu, "menu", journal_, consume));
+  auto keys = std::make_unique<KeyProbeControl>(menu, journal_);
+  CDXUTControl* keyControl = keys.get();
+  menu->AddControl(std::move(keys));
   menu->SetVisible(true);
   CurrentMenu = menu;
+  CDXUTDialog::RequestFocus(keyControl);
   bool noFurther = false;
   OnWindowMessage(WM_MOUSEMOVE, 0, MakeLParam(37, 53), &noFurther);
-  EXPECT_EQ(journal_, (Journal{"menu"}));
+  OnWindowMessage(WM_KEYDOWN, 'Q', 0, &noFurther);
+  EXPECT_EQ(journal_, (Journal{"menu", "menu key " + std::to_string(WM_KEYDOWN)}));
   journal_.clear();
   PushModalDialog(new cDialog(7, Rect{100, 100, 100, 100}));
+  CDXUTDialog::RequestFocus(keyControl);
   for (const std::uint32_t msg : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_XBUTTONDBLCLK}) {
     OnWindowMessage(msg, 0, MakeLParam(37, 53), &noFurther);
   }
-  EXPECT_TRUE(journal_.empty());
+  OnWindowMessage(WM_KEYDOWN, 'W', 0, &noFurther);
+  OnWindowMessage(WM_KEYUP, 'E', 0, &noFurther);
+  EXPECT_TRUE(journal_.empty()) << testing::PrintToString(journal_);
+  CDXUTDialog::ClearFocus();
 }
 
 TEST_F(InputRoutingTest, PanelGuiEventsReachUnitHexAttackAndDiplomacyInOrder) {

@@ -10,6 +10,7 @@
 #include "events/xml_nesting.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "support/log_capture.h"
 
 namespace tr::test {
 namespace {
@@ -389,12 +390,22 @@ TEST_F(EventFilesTest, TextsAreStringBaseKeysOrUtf8) {
   WriteSingleEventFile(EventFile(
       "<event eventID=\"1\" countryID=\"1\" visibleByPlayer=\"1\" oneTimeChecking=\"0\">"
       "<title>event_test_title_key</title><description>Zw\xC3\xB3l end</description><image/>"
-      "<options><option/></options></event>"));
+      "<options><option><effects><effect method=\"Flag.SetValue\" param0=\"3\" param1=\"4\" paramString0=\"\xC5\x81\xC3\xB3" "d\xC5\xBA Guards\" "
+      "paramString1=\"Caf\xC3\xA9 Rifles\"/></effects></option></options></event>"));
+  test::LogCapture log;
   LoadScenarioEvents();
   const cEvent& event = engine_.events.at(0);
   EXPECT_EQ(event.title, u"Localised title");
   EXPECT_EQ(event.description, u"Zw\u00F3l end");
   EXPECT_EQ(event.image, u"");
+  // A name an effect gives is saved in the 8-bit tables: letters they cannot
+  // keep are the saved '?' from the start, and said so; the others stay.
+  const sEffect& effect = event.options.at(0).effects.at(0);
+  EXPECT_EQ(effect.paramStrings[0], u"?\u00F3d? Guards");
+  EXPECT_EQ(effect.paramStrings[1], u"Caf\u00E9 Rifles");
+  EXPECT_TRUE(log.ContainsText(u"gives the name \"\u0141\u00F3d\u017A Guards\", whose letters the Windows-1252 code "
+                               u"page of saved games cannot all keep; it is used as \"?\u00F3d? Guards\""));
+  EXPECT_FALSE(log.ContainsText(u"Caf\u00E9 Rifles\", whose"));
 }
 
 TEST_F(EventFilesTest, PictureNameThatLeavesTheEventsFolderIsFatal) {

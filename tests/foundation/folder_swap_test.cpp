@@ -4,10 +4,12 @@
 #include "foundation/folder_swap.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <string>
@@ -47,6 +49,25 @@ TEST(FolderSwap, ASwapReplacesTheFolderThereWholeAndLeavesNothingBeside) {
   EXPECT_EQ(Entries(target), (std::set<std::string>{"new.csv"}));
   EXPECT_EQ(dir.Read("Autosave/new.csv"), "new");
   EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"Autosave"}));
+}
+
+// The lock of a replaced folder goes with it to its removal, which alone
+// gives it up: a file the game opens right after the swap, under whatever
+// descriptor number is free, stays open while and after the folder goes.
+TEST(FolderSwap, AFileOpenedAfterASwapStaysOpenWhileTheReplacedFolderGoes) {
+  test::TempDir dir;
+  const fs::path target = dir.path() / "Quicksave";
+  dir.Write("opened.txt", "kept open");
+  for (int round = 0; round < 12; ++round) {
+    for (int file = 0; file < 20; ++file) dir.Write("Quicksave/t" + std::to_string(file) + ".csv", "round");
+    ASSERT_TRUE(SaveOneFile(target, "s" + std::to_string(round) + ".csv", "new"));
+    const int opened = ::open((dir.path() / "opened.txt").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(opened, 0);
+    WaitForFolderRemovals();
+    char bytes[16] = {};
+    EXPECT_EQ(::read(opened, bytes, sizeof bytes), 9) << "round " << round << ": " << std::strerror(errno);
+    ::close(opened);
+  }
 }
 
 // The working folder's name is cut to fit, at a whole character, and marked.

@@ -123,6 +123,7 @@ TEST(NumberText, LongDecimalsReadAsTheCLibraryReadsThem) {
       "17976931348623159" + zeros(292),
       "6" + zeros(310) + "e-3",
       "0." + zeros(5) + "9e99999999999999999999",
+      "7e9223372036854775808",
       "4" + zeros(20) + "e-99999999999999999999",
       "-0." + zeros(700) + "5e+400",
       "8." + zeros(600) + "e308",

@@ -68,6 +68,23 @@ TEST_F(LandUnitsFile, ReadsEveryColumn) {
   EXPECT_FALSE(log.ContainsText(u"Commander with ID"));
 }
 
+// A whole-number column whose text is not one, or is past 32 bits, is read
+// as far as it goes and named: the first such column of a row, and how many more.
+TEST_F(LandUnitsFile, WholeNumbersThatAreNotOrDoNotFitAreNamed) {
+  std::string hex = LandRow(14, "Hex Guards", 2, 4, 5);
+  std::string wide = LandRow(15, "Wide Guards", 1, 1, 1);
+  hex.replace(hex.find(";7;8;9;"), 7, ";7;0x1d;99999999999;");
+  wide.replace(wide.find(";10;11;"), 7, ";98765432100;11;");
+  Scenario("land_units.csv", "#Land units\r\n#ID;...\r\n" + hex + wide);
+  test::LogCapture log;
+  LoadLandUnits(game(), test::kScenario);
+  ASSERT_EQ(game().landUnits.size(), 2u);
+  EXPECT_TRUE(log.ContainsText(u"land_units.csv at line 3 (counting from 1), column 21: \"0x1d\" is not a whole "
+                               u"number; read as 0 (and 1 more columns of the row)"));
+  EXPECT_TRUE(log.ContainsText(u"land_units.csv at line 4 (counting from 1), column 23: \"98765432100\" is beyond "
+                               u"the 32-bit range; read as 2147483647"));
+}
+
 // Action points below zero are read as none, and more than the scenario gives
 // any land unit as that most; none and the most are read as they are.
 TEST_F(LandUnitsFile, ActionPointsOutsideWhatTheScenarioGivesAreHeld) {

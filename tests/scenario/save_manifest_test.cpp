@@ -126,7 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
                      fs::remove(file);
                      fs::create_directory(file);
                    },
-                   u" cannot be read (a folder stands in its place); the game is not loaded"}),
+                   u" cannot be read (a folder stands in its place); the game is not loaded"},
+        DamageCase{"ListCutShort", "file_digests.csv",
+                   [](const fs::path& file) { fs::resize_file(file, fs::file_size(file) - 11); },
+                   u" does not end with its closing line (cut short?); the list of the save's files is damaged"}),
     [](const testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -162,6 +162,8 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   // The month the game started at (or was loaded at) is long past.
   game_.displayedMonth = 9;
   game_.displayedYear = 1939;
+  // The harbours' last monthly step, taken before the month the game stands at.
+  game_.lastMonthProcessed = 6;
   ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
   const std::string text = dir_.Read("data/save/g/Info.ini");
   EXPECT_NE(text.find("Date = 10.07.15 14:05\r\n"), std::string::npos) << text;
@@ -186,6 +188,10 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   EXPECT_EQ(loaded.scenarioName, u"s");
   EXPECT_FLOAT_EQ(loaded.gameVersion, 1.02f);
   EXPECT_EQ(loaded.pbemGame, 0);
+  // With its unit state beside it the save gives its counters and that month back.
+  dir_.Write("data/save/g/unit_state.csv", "#\r\n");
+  RestoreSavedCounters(loaded, u"data\\save\\g\\%s");
+  EXPECT_EQ(loaded.lastMonthProcessed, 6);
 }
 
 TEST_F(ScenarioInfoTest, PbemSaveKeepsThePlayers) {

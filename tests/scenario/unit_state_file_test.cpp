@@ -8,6 +8,7 @@
 #include "foundation/fatal.h"
 #include "scenario/unit_state_file.h"
 #include "turn/sea_graph.h"
+#include "units/jednostka_morska.h"
 #include "units/unit_files_fixture.h"
 
 namespace tr {
@@ -30,6 +31,12 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   land.spotted = 1;
   land.movedThisTurn = 1;
   land.combatValue = 57;
+  // One that stayed: no "Moved" line, and after the load still unmoved.
+  cJednostkaLadowa& stayed = AddLand(1, 4, 2);
+  stayed.id = 22;
+  stayed.spotted = 0;
+  stayed.movedThisTurn = 0;
+  stayed.combatValue = 44;
   cJednostkaLotnicza& air = AddAir(2, 3, 3);
   air.id = 23;
   air.spotted = 0;
@@ -40,17 +47,30 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
     seas.nodes[static_cast<std::size_t>(i)].id = i + 1;
     FillNode(seas.nodes[static_cast<std::size_t>(i)], 100 * (i + 1) + 2);
   }
+  // The first node's markers are two ships, each read back from its own field.
+  for (const int id : {31, 32}) {
+    game().navalUnits.push_back(std::make_unique<cJednostkaMorska>());
+    game().navalUnits.back()->id = id;
+  }
+  cJednostkaMorska* playerMarker = game().navalUnits.front().get();
+  cJednostkaMorska* enemyMarker = game().navalUnits.back().get();
+  seas.nodes[0].playerMarkerShip = playerMarker;
+  seas.nodes[0].enemyMarkerShip = enemyMarker;
   seas.viewingCountry = 3;
   ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
   const std::string written = Saved("unit_state.csv");
-  EXPECT_NE(written.find("\r\nSeas;3;\r\nLand;21;1;57;\r\nAir;23;0;61;\r\nMoved;21;\r\nNode;1;102;103;"), std::string::npos)
+  EXPECT_NE(written.find("\r\nSeas;3;\r\nLand;21;1;57;\r\nLand;22;0;44;\r\nAir;23;0;61;\r\nNaval;31;0;\r\nNaval;32;0;"
+                         "\r\nMoved;21;\r\nNode;1;102;103;"), std::string::npos)
       << written;
 
-  // A node without marker ships holds none.
-  EXPECT_NE(written.find(";-1;-1;\r\nNode;2;"), std::string::npos) << written;
+  // The first node's markers, and none in the last.
+  EXPECT_NE(written.find(";119;31;32;\r\nNode;2;"), std::string::npos) << written;
+  EXPECT_NE(written.find(";219;-1;-1;"), std::string::npos) << written;
   land.spotted = 0;
   land.movedThisTurn = 0;
   land.combatValue = 5;
+  seas.nodes[0].playerMarkerShip = enemyMarker;
+  seas.nodes[0].enemyMarkerShip = nullptr;
   air.spotted = 1;
   air.combatValue = 7;
   for (sWezelGrafuMorz& node : seas.nodes) FillNode(node, 9000);
@@ -59,6 +79,10 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   EXPECT_EQ(land.spotted, 1);
   EXPECT_EQ(land.combatValue, 57);
   EXPECT_EQ(land.movedThisTurn, 1);
+  EXPECT_EQ(stayed.movedThisTurn, 0);
+  EXPECT_EQ(stayed.combatValue, 44);
+  EXPECT_EQ(seas.nodes[0].playerMarkerShip, playerMarker);
+  EXPECT_EQ(seas.nodes[0].enemyMarkerShip, enemyMarker);
   EXPECT_EQ(air.spotted, 0);
   EXPECT_EQ(air.combatValue, 61);
   EXPECT_EQ(seas.viewingCountry, 3);

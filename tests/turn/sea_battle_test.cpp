@@ -262,6 +262,24 @@ TEST_P(SeaBattleTorpedo, TheOpeningReportTellsAHitFromASinking) {
   const std::u16string start =
       u"Aircraft carrier groups\n-----------------\n___(none)\n\nSubmarines\n-----------------\n" + line + u"\n";
   EXPECT_EQ(report.substr(0, start.size()), start);
+  // With the enemy side sunk before the regular part, the side left starts.
+  EXPECT_EQ(battle.startingSide, 1);
+}
+
+// A torpedo that sinks the first side's only ship leaves the enemy to start,
+// though the first side's owner is the lower number.
+TEST_F(SeaBattleTest, AnOpeningThatSinksTheFirstSideLeavesTheEnemyToStart) {
+  SetSeaBattleScreen([](sSeaBattle&) {});
+  sea.world().country(3).techLevels[kSub] = 7;
+  sSeaBattle battle(Ships(1, {kCruiser}), Ships(3, {kSubmarine}));
+  battle.firstSide.front()->hitPoints = 6;
+  {
+    ScopedRandomDraws strike({0, 0});  // the torpedo hits the only target
+    ShowSeaBattleStageReport(battle);
+  }
+  EXPECT_TRUE(battle.firstSide.empty());
+  EXPECT_EQ(battle.startingSide, 2);
+  EXPECT_EQ(battle.actingSide, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(HitPoints, SeaBattleTorpedo,

@@ -3,6 +3,8 @@
 #include "foundation/fatal.h"
 #include "support/log_capture.h"
 #include "support/world_builder.h"
+#include "units/jednostka_ladowa.h"
+#include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "world/object_numbers.h"
 #include "world/value_limits.h"
@@ -132,6 +134,57 @@ TEST(ObjectNumbers, AtTheTopANewShipTakesTheLowestFreeNumber) {
   EXPECT_EQ(CountLines(log, u"The ship numbers reached 999999999; the next ones are free numbers given again"), 1);
   EXPECT_EQ(NewShipNumber(game), 4);
   EXPECT_EQ(game.nextNavalUnitId, kMaxObjectNumber);
+}
+
+// Land and air units waiting in the reserve hold their numbers too; each
+// kind's search passes over only its own kind's reserve.
+TEST(ObjectNumbers, AtTheTopANewLandOrAirUnitPassesOverItsKindsReserve) {
+  test::TestWorld world(2, 2, 2);
+  cGame& game = world.game();
+  for (const int id : {1, 3}) {
+    game.landUnits.push_back(std::make_unique<cJednostkaLadowa>());
+    game.landUnits.back()->id = id;
+  }
+  game.airUnits.push_back(std::make_unique<cJednostkaLotnicza>());
+  game.airUnits.back()->id = 2;
+  for (const int id : {2, 6}) {
+    game.reservePool.push_back(std::make_unique<cJednostkaLadowa>());
+    game.reservePool.back()->id = id;
+  }
+  for (const int id : {1, 4}) {
+    game.reservePool.push_back(std::make_unique<cJednostkaLotnicza>());
+    game.reservePool.back()->id = id;
+  }
+  game.nextLandUnitId = kMaxObjectNumber;
+  game.nextAirUnitId = kMaxObjectNumber;
+  EXPECT_EQ(NewLandUnitNumber(game), 4);
+  EXPECT_EQ(NewAirUnitNumber(game), 3);
+}
+
+// After a scenario load the ships are sorted and their counter stands two
+// past the last ship's number, unless a ship of the reserve has a higher one;
+// land and air counters stand one past the highest of their kind anywhere.
+TEST(ObjectNumbers, AScenarioLoadSetsEachCounterPastTheHighestNumber) {
+  test::TestWorld world(2, 2, 2);
+  cGame& game = world.game();
+  for (const int id : {9, 4}) {
+    game.navalUnits.push_back(std::make_unique<cJednostkaMorska>());
+    game.navalUnits.back()->id = id;
+  }
+  game.landUnits.push_back(std::make_unique<cJednostkaLadowa>());
+  game.landUnits.back()->id = 5;
+  game.reservePool.push_back(std::make_unique<cJednostkaLadowa>());
+  game.reservePool.back()->id = 8;
+  game.airUnits.push_back(std::make_unique<cJednostkaLotnicza>());
+  game.airUnits.back()->id = 7;
+  game.InitNextIds(false);
+  EXPECT_EQ(game.nextNavalUnitId, 11);
+  EXPECT_EQ(game.nextLandUnitId, 9);
+  EXPECT_EQ(game.nextAirUnitId, 8);
+  game.navalReserve.push_back(std::make_unique<cJednostkaMorska>());
+  game.navalReserve.back()->id = 13;
+  game.InitNextIds(false);
+  EXPECT_EQ(game.nextNavalUnitId, 14);
 }
 
 // The tests of the rules read a text box's title, text and layout from the

@@ -143,6 +143,14 @@ TEST_F(RelationsFiles, WrittenFilesReadBack) {
   }
   EXPECT_TRUE(log.Contains(u"Otwarcie OK"));
   EXPECT_FALSE(log.ContainsText(u"WARNING"));
+  // A saved losses row cut inside its last value still has a value for each
+  // country, but not the ';' that ends the last one: the save is refused.
+  std::string losses = dir.Read("losses.csv");
+  ASSERT_EQ(losses.substr(losses.size() - 4), "000;");
+  losses.resize(losses.size() - 3);
+  dir.Write("losses.csv", losses);
+  EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"losses.csv at line 5 (counting from 1) has 3 of the 3 values of a row (cut short?)"));
 }
 
 TEST_F(RelationsFiles, ShortRowsAndLineEnds) {

@@ -11,13 +11,17 @@
 # raiders' surprise attacks that found a target; convoy attacks; landings;
 # "cant find appropriate city" lines; land units aboard 10 or more impulses
 # running (and the longest stay); delivered reserve units not placed for 10
-# or more impulses; order-6 path errors; land units of a country at war left
-# with no order 10 or more impulses running; land units stepping back and
+# or more impulses; order-6 path errors; land units of a country at war that
+# stood on one hex 10 or more impulses running, whatever their orders (the
+# longest stay, and the stays with no order or a reserve order for 20 or more
+# of their impulses while the country had a front);
+# land units stepping back and
 # forth between two hexes 5 and 10 or more impulses running; whether Rusmark
 # (5) and Nordvik (8) dealt each other losses; invasions given up (and of them
 # those given up before reaching their landing zone); the most impulses running
 # in which a country searched for a landing hex and landed nobody. After the
-# totals, each game's idle and alternating units of 10 or more impulses, by name.
+# totals, each game's alternating units and long stays, by name, with the
+# orders each unit held during its stay.
 # A game whose run failed (an exit code other than 0, or a sanitizer report)
 # is named at the end and the census exits with 1.
 set -euo pipefail
@@ -64,13 +68,13 @@ seq "$first" "$last" | xargs -P "$jobs" -I{} bash -c 'play {}'
 count() { grep -c -- "$1" "$2" || true; }
 value() { sed -n "s/^$1=//p" "$2"; }
 
-printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s %6s %6s %5s %6s %5s %6s\n' \
-  seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 idle alt5 alt10 "5-8" gaveup atsea search
+printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %6s %7s %7s %5s %6s %7s %6s %6s %5s %6s %5s %6s\n' \
+  seed winner sea sea_nl raider surprise convoy landings nocity aboard "(most)" reserve order6 stays "(most)" aimless alt5 alt10 "5-8" gaveup atsea search
 declare -A wins=()
 games=0; with_raiders=0; fights58=0; leaderless=0
 total_gaveup=0; total_atsea=0; longest_search=0
 total_cities=0; total_aboard=0; total_reserve=0; total_order6=0; total_raider=0; total_surprise=0; total_sea_nl=0
-total_idle=0; total_alt5=0; total_alt10=0; most_order6=0; games_alt=0
+total_stays=0; longest_stay=0; total_aimless=0; total_alt5=0; total_alt10=0; most_order6=0; games_alt=0
 for seed in $(seq "$first" "$last"); do
   d="$work/$seed"
   log="$d/log"; sum="$d/summary"
@@ -87,7 +91,8 @@ for seed in $(seq "$first" "$last"); do
   aboard=$(value long_aboard_stays "$sum"); longest=$(value longest_aboard "$sum")
   reserve=$(value long_reserve_waits "$sum")
   order6=$(count 'Nie znaleziono sciezki dla rozkazu nr 6' "$log")
-  idle=$(value long_idle_at_war "$sum"); alt5=$(value alternating_5 "$sum"); alt10=$(value alternating_10 "$sum")
+  stays=$(value long_stays_at_war "$sum"); stay=$(value longest_stay_at_war "$sum")
+  aimless=$(value aimless_stays_at_war "$sum"); alt5=$(value alternating_5 "$sum"); alt10=$(value alternating_10 "$sum")
   losses=$(value losses "$sum")
   gaveup=$(grep -c -E '^\[AI\] .*: Amphibious invasion - .* (cannot land near|cannot reach the landing zone of) \(' "$log" || true)
   atsea=$(count ': Amphibious invasion - .* cannot reach the landing zone of (' "$log")
@@ -102,9 +107,9 @@ for seed in $(seq "$first" "$last"); do
     END { for (c in run) close_turn(c); print most + 0 }' "$log")
   fought=no
   if [[ ",$losses" == *",5>8:"* || ",$losses" == *",8>5:"* ]]; then fought=yes; fights58=$((fights58 + 1)); fi
-  printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %-7s %7s %7s %5s %6s %6s %5s %6s %5s %6s\n' \
+  printf '%-5s %-28s %5s %7s %6s %9s %7s %8s %6s %6s %-7s %7s %7s %5s %6s %7s %6s %6s %5s %6s %5s %6s\n' \
     "$seed" "$winner" "$sea" "$sea_nl" "$raider" "$surprise" "$convoy" "$landings" "$nocity" "$aboard" "($longest)" \
-    "$reserve" "$order6" "$idle" "$alt5" "$alt10" "$fought" "$gaveup" "$atsea" "$search"
+    "$reserve" "$order6" "$stays" "($stay)" "$aimless" "$alt5" "$alt10" "$fought" "$gaveup" "$atsea" "$search"
   total_gaveup=$((total_gaveup + gaveup)); total_atsea=$((total_atsea + atsea))
   [ "$search" -gt "$longest_search" ] && longest_search=$search
   wins[$winner]=$(( ${wins[$winner]:-0} + 1 ))
@@ -114,7 +119,9 @@ for seed in $(seq "$first" "$last"); do
   total_reserve=$((total_reserve + reserve)); total_order6=$((total_order6 + order6))
   total_raider=$((total_raider + raider)); total_surprise=$((total_surprise + surprise))
   total_sea_nl=$((total_sea_nl + sea_nl))
-  total_idle=$((total_idle + idle)); total_alt5=$((total_alt5 + alt5)); total_alt10=$((total_alt10 + alt10))
+  total_stays=$((total_stays + stays)); total_aimless=$((total_aimless + aimless))
+  [ "$stay" -gt "$longest_stay" ] && longest_stay=$stay
+  total_alt5=$((total_alt5 + alt5)); total_alt10=$((total_alt10 + alt10))
   [ "$alt5" -gt 0 ] && games_alt=$((games_alt + 1))
   [ "$order6" -gt "$most_order6" ] && most_order6=$order6
 done
@@ -127,7 +134,7 @@ echo "cant find appropriate city: $total_cities"
 echo "land units aboard 10+ impulses: $total_aboard"
 echo "delivered reserve units waiting 10+ impulses: $total_reserve"
 echo "order-6 path errors: $total_order6 (most in one game: $most_order6)"
-echo "land units idle at war 10+ impulses: $total_idle"
+echo "land units of a country at war on one hex 10+ impulses: $total_stays (longest $longest_stay; 20+ impulses with no order or a reserve order while the country had a front: $total_aimless)"
 echo "land units alternating 5+ impulses: $total_alt5 in $games_alt games, 10+: $total_alt10"
 echo "games where Rusmark and Nordvik fought: $fights58"
 echo "invasions given up: $total_gaveup (before reaching their zone: $total_atsea)"

@@ -9,9 +9,11 @@
 #include <sstream>
 #include <string_view>
 
+#include "ai/ai_order.h"
 #include "ai/ai_pacing.h"
 #include "ai/ai_phase.h"
 #include "ai/autoplay_resume.h"
+#include "ai/country_ai.h"
 #include "ai/game_invariants.h"
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
@@ -247,13 +249,13 @@ void cAutoplay::CountStays() {
     if (step(stays_.waiting, waiting, unit->id) == sAutoplayStays::kLongStay) ++stays_.longReserveWaits;
   }
   stays_.waiting = std::move(waiting);
-  CountIdleAndAlternating();
+  CountStandingAndAlternating();
 }
 
-void cAutoplay::CountIdleAndAlternating() {
+void cAutoplay::CountStandingAndAlternating() {
   const int impulse = impulsesRun_;
   std::map<int, sAutoplayStays::sTrack> tracks;
-  std::map<int, int> idle;
+  std::map<int, sAutoplayStays::sStanding> standing;
   const auto note = [&](const char* what, const cJednostkaLadowa& unit, int from, const std::string& where) {
     std::ostringstream line;
     line << what << " unit=" << unit.id << " \"" << Utf16ToUtf8(unit.name) << "\" owner=" << unit.owner
@@ -267,13 +269,38 @@ void cAutoplay::CountIdleAndAlternating() {
   };
   for (const auto& unit : game_.landUnits) {
     const cCountry* owner = game_.GetCountry(unit->owner);
-    if (unit->aiOrder == 0 && unit->type != kMulberryType && owner && owner->IsAtWarWithAnyone()) {
-      const auto last = stays_.idle.find(unit->id);
-      const int run = idle[unit->id] = last == stays_.idle.end() ? 1 : last->second + 1;
-      if (run == sAutoplayStays::kLongStay) {
-        ++stays_.longIdle;
-        note("idle", *unit, impulse - run + 1, hex(unit->x, unit->y));
+    if (unit->type != kMulberryType && owner && owner->IsAtWarWithAnyone()) {
+      // The stay goes on while the unit stands where it stood at the last impulse's end.
+      sAutoplayStays::sStanding stay;
+      if (const auto last = stays_.standing.find(unit->id);
+          last != stays_.standing.end() && last->second.x == unit->x && last->second.y == unit->y) {
+        stay = last->second;
+      } else {
+        stay.x = unit->x;
+        stay.y = unit->y;
+        stay.from = impulse;
       }
+      stay.orders.insert(unit->aiOrder);
+      if (unit->aiOrder == kAiOrderNone || unit->aiOrder == kAiOrderReserve) {
+        ++stay.aimless;
+        // The fronts its country's computer turn saw last: any of them could use it.
+        const std::size_t index = static_cast<std::size_t>(owner->id - 1);
+        stay.needed += index < game_.countryAi.size() && game_.countryAi[index] &&
+                       !game_.countryAi[index]->fronts.empty();
+      }
+      if (stay.record < 0 && impulse - stay.from + 1 >= sAutoplayStays::kLongStay) {
+        stay.record = static_cast<int>(stays_.longStays.size());
+        stays_.longStays.push_back({unit->id, unit->owner, unit->x, unit->y, stay.from, impulse, 0, 0,
+                                    Utf16ToUtf8(unit->name), {}});
+      }
+      if (stay.record >= 0) {
+        sAutoplayStays::sStay& record = stays_.longStays[stay.record];
+        record.to = impulse;
+        record.aimless = stay.aimless;
+        record.needed = stay.needed;
+        record.orders = stay.orders;
+      }
+      standing[unit->id] = std::move(stay);
     }
     sAutoplayStays::sTrack track;
     if (const auto last = stays_.tracks.find(unit->id); last != stays_.tracks.end()) track = last->second;
@@ -291,7 +318,7 @@ void cAutoplay::CountIdleAndAlternating() {
     tracks[unit->id] = track;
   }
   stays_.tracks = std::move(tracks);
-  stays_.idle = std::move(idle);
+  stays_.standing = std::move(standing);
 }
 
 void cAutoplay::PrintSummary(std::ostream& out) const {
@@ -303,14 +330,32 @@ void cAutoplay::PrintSummary(std::ostream& out) const {
                                           CountAllianceVictoryPoints(game_, kAxis),
                                           CountAllianceVictoryPoints(game_, kComintern));
   result.remove_prefix(std::min(result.find('_') + 1, result.size()));
+  int longest = 0;
+  int aimless = 0;
+  for (const sAutoplayStays::sStay& stay : stays_.longStays) {
+    longest = std::max(longest, stay.to - stay.from + 1);
+    aimless += stay.needed >= sAutoplayStays::kAimlessStay;
+  }
   out << "result=" << result << '\n'
       << "long_aboard_stays=" << stays_.longAboard << '\n'
       << "longest_aboard=" << stays_.longestAboard << '\n'
       << "long_reserve_waits=" << stays_.longReserveWaits << '\n'
-      << "long_idle_at_war=" << stays_.longIdle << '\n'
+      << "long_stays_at_war=" << stays_.longStays.size() << '\n'
+      << "longest_stay_at_war=" << longest << '\n'
+      << "aimless_stays_at_war=" << aimless << '\n'
       << "alternating_5=" << stays_.shortAlternations << '\n'
       << "alternating_10=" << stays_.longAlternations << '\n';
   for (const std::string& line : stays_.notes) out << "note=" << line << '\n';
+  for (const sAutoplayStays::sStay& stay : stays_.longStays) {
+    out << "note=stay unit=" << stay.unit << " \"" << stay.name << "\" owner=" << stay.owner << " orders=";
+    const char* comma = "";
+    for (const int order : stay.orders) {
+      out << comma << order;
+      comma = ",";
+    }
+    out << " impulses=" << stay.from << '-' << stay.to << " aimless=" << stay.aimless << " needed=" << stay.needed
+        << " (" << stay.x << ',' << stay.y << ")\n";
+  }
   // Who fought whom: the losses each country dealt another, pairs with none left out.
   out << "losses=";
   const char* separator = "";

@@ -30,8 +30,28 @@ struct sAutoplayStays {
   int longReserveWaits = 0;    // delivered reserve units not placed for kLongStay impulses
   std::map<int, int> aboard;   // impulses aboard so far, by unit number
   std::map<int, int> waiting;  // impulses delivered and still in the reserve, by unit number
-  int longIdle = 0;            // land units of a country at war left with no order kLongStay impulses
-  std::map<int, int> idle;     // impulses with no order so far, by unit number
+  // Land units of a country at war standing on one hex kLongStay impulses
+  // running or more, whatever their orders: one record per such stay, kept
+  // up to date while it lasts.
+  // A stay is a fault when the unit spent this many of its impulses with no
+  // target (no order or a reserve order) while its country had a front to
+  // send it to.
+  static constexpr int kAimlessStay = 20;  // impulses
+  struct sStay {
+    int unit = 0, owner = 0, x = -1, y = -1;
+    int from = 0, to = 0;   // impulses
+    int aimless = 0;        // impulses of the stay with no order or a reserve order
+    int needed = 0;         // of them, those in which its country had a front
+    std::string name;
+    std::set<int> orders;   // every order the unit held during the stay
+  };
+  struct sStanding {
+    int x = -1, y = -1, from = 0, aimless = 0, needed = 0;
+    std::set<int> orders;
+    int record = -1;  // its index in longStays once it is long
+  };
+  std::map<int, sStanding> standing;  // the running stay, by unit number
+  std::vector<sStay> longStays;
   // Land units stepping back and forth: the impulses of a run in which every
   // hex is the one of two impulses before and not the last one.
   static constexpr int kShortAlternation = 5;  // impulses
@@ -43,7 +63,7 @@ struct sAutoplayStays {
     int alternating = 0;             // impulses of the running alternation, 0 none
   };
   std::map<int, sTrack> tracks;      // by unit number
-  std::vector<std::string> notes;  // one line per long idle stay or alternation: who, where, when
+  std::vector<std::string> notes;  // one line per long alternation: who, where, when
 };
 
 struct sAutoplayTiming {
@@ -84,7 +104,7 @@ class cAutoplay {
  private:
   bool Check(const std::string& after);
   void CountStays();
-  void CountIdleAndAlternating();
+  void CountStandingAndAlternating();
 
   cGame& game_;
   sAutoplayTiming timing_;  // before the timer, which adds to it

@@ -12,6 +12,7 @@
 #include <string>
 #include <tuple>
 
+#include "ai/ai_order.h"
 #include "ai/autoplay.h"
 #include "ai/game_invariants.h"
 #include "ai_fixture.h"
@@ -311,6 +312,74 @@ TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
   EXPECT_EQ(play.stays().longAlternations, 0);
   // The countries' turns took part of the CPU time the impulses took, not more.
   EXPECT_LE(play.timing().phaseMs.at("CountryTurn"), cpuMilliseconds() - cpuStart + 0.001);
+}
+
+// A unit of a country at war that stands on one hex for ten impulses is
+// counted whatever its orders, with each of them; a unit that moved starts
+// again, and a country at peace is left out.
+TEST_F(AutoplayTest, UnitStandingTenImpulsesAtWarIsCountedWithItsOrders) {
+  sGameFolderArgs args;
+  ASSERT_TRUE(ParseGameFolderArg("--root", dir_.path().string(), args));
+  ASSERT_TRUE(ParseGameFolderArg("--scenario", kScenario, args));
+  test::GameRunScope scope;
+  SeedRandom(11);
+  scope.game.reset(LoadGameFolder(args));
+  ASSERT_NE(scope.game, nullptr);
+  cGame& game = *scope.game;
+  cMap& map = *game.map;
+  cAutoplay play(game);
+  std::set<int> everyone;
+  for (const auto& country : game.countries) everyone.insert(country->id);
+  play.SetPassiveCountries(everyone);
+  cJednostkaLadowa* standing = nullptr;
+  cJednostkaLadowa* moving = nullptr;
+  cJednostkaLadowa* atPeace = nullptr;
+  sPoint free{};
+  for (const auto& unit : game.landUnits) {
+    const cCountry* owner = game.GetCountry(unit->owner);
+    if (!owner) continue;
+    if (!owner->IsAtWarWithAnyone()) {
+      if (!atPeace) atPeace = unit.get();
+      continue;
+    }
+    for (int d = 0; d < kDirectionCount && standing && !moving; ++d) {
+      const sPoint p = NeighbourPoint(unit->x, unit->y, d);
+      if (!map.IsInside(p.x, p.y)) continue;
+      const sHex& hex = *map.GetHex(p.x, p.y);
+      if (!hex.IsLand() || hex.unit || hex.city || hex.controller != unit->owner) continue;
+      moving = unit.get();
+      free = p;
+    }
+    if (!standing) standing = unit.get();
+  }
+  ASSERT_TRUE(standing && moving && atPeace);
+  const auto stayOf = [&](const cJednostkaLadowa& unit) -> const sAutoplayStays::sStay* {
+    for (const sAutoplayStays::sStay& stay : play.stays().longStays) {
+      if (stay.unit == unit.id) return &stay;
+    }
+    return nullptr;
+  };
+  standing->aiOrder = kAiOrderHoldCity;
+  for (int impulse = 1; impulse <= 10; ++impulse) {
+    if (impulse == 4) {
+      map.GetHex(moving->x, moving->y)->unit = nullptr;
+      moving->x = free.x;
+      moving->y = free.y;
+      map.GetHex(free.x, free.y)->unit = moving;
+    }
+    if (impulse == 7) standing->aiOrder = kAiOrderReserve;
+    ASSERT_TRUE(play.PlayImpulse()) << play.violation();
+    EXPECT_EQ(stayOf(*standing) != nullptr, impulse == 10) << impulse;
+  }
+  const sAutoplayStays::sStay* stay = stayOf(*standing);
+  ASSERT_NE(stay, nullptr);
+  EXPECT_EQ(stay->from, 1);
+  EXPECT_EQ(stay->to, 10);
+  EXPECT_EQ(stay->orders, (std::set<int>{kAiOrderHoldCity, kAiOrderReserve}));
+  EXPECT_EQ(stay->aimless, 4);
+  EXPECT_EQ(std::make_pair(stay->x, stay->y), std::make_pair(standing->x, standing->y));
+  EXPECT_EQ(stayOf(*moving), nullptr);
+  EXPECT_EQ(stayOf(*atPeace), nullptr);
 }
 
 TEST_F(AutoplayTest, BadArgumentsAreRefused) {

@@ -493,8 +493,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "a ship in fleet 4 is not among the game's naval units"},
         sBrokenCase{"NegativePoints", [](test::AiWorld& w) { w.country(2).strategicMovementPoints = -1; },
                     "has SMPs = -1"},
-        sBrokenCase{"NegativeDiplomaticPoints", [](test::AiWorld& w) { w.country(1).diplomaticPoints = -3; },
-                    "has DPs = -3"},
         sBrokenCase{"BrokenCity", [](test::AiWorld& w) { w.AddCity(u"Ruin", 5, 5, 1).victoryPoints = -1; },
                     "city \"Ruin\""},
         sBrokenCase{"PointsNotANumber",

@@ -192,7 +192,7 @@ TEST_P(LaterTableTest, PresentButUnreadableRefusesTheLoadNamingIt) {
   ScopedPresentation scoped(screen);
   if (c.state != sLaterTableCase::kGoneDuringLoad) {
     // An older save has no list; the unreadable file is what is left to tell.
-    fs::remove(Save() / "file_digests.csv");
+    test::MakeOlderSave(Save());
     fs::remove(file);
     if (c.state == sLaterTableCase::kFolder) {
       fs::create_directory(file);

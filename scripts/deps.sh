@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libtinyxml-dev libboost-dev
+  libtinyxml-dev libboost-dev libxxhash-dev
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev libpng-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev
   fonts-liberation2 fonts-dejavu-core

@@ -18,6 +18,7 @@
 #include "foundation/string_base.h"
 #include "gui/button.h"
 #include "platform/codes.h"
+#include "scenario/save_manifest.h"
 #include "scenario/scenario_paths.h"
 #include "world/game_start.h"
 #include "world/gra.h"
@@ -84,7 +85,7 @@ void LoadSave(const sLaunchRecord& record, bool asItIs) {
   cLastErrorLine reason;
   try {
     cFatalExitThrows recoverable;
-    std::optional<cSaveFilesTakenAsTheyAre> unchecked;
+    std::optional<cSaveLoadedAsItIs> unchecked;
     if (asItIs) unchecked.emplace();
     LoadNewScenario(record.folderTemplate, record.savedGame);
   } catch (const FatalExitError&) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "foundation/console_log.h"
+#include "foundation/fast_digest.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 
@@ -219,7 +220,14 @@ cGameFile OpenGameFile(const fs::path& file, std::uint64_t budget, eFileRefusal*
   return opened;
 }
 
-sFileBytes ReadRegularFile(const fs::path& file, std::uint64_t budget) {
+namespace {
+
+thread_local cCheckedFiles* tChecked = nullptr;
+
+// A small file is copied to each reader; a large one is moved to its reader.
+constexpr std::size_t kCopiedHeldSize = 64 * 1024;
+
+sFileBytes ReadFromDisk(const fs::path& file, std::uint64_t budget) {
   sFileBytes result;
   const cGameFile opened = OpenGameFile(file, budget);
   if (!opened.is_open()) return result;
@@ -242,6 +250,57 @@ sFileBytes ReadRegularFile(const fs::path& file, std::uint64_t budget) {
   }
   result.complete = true;
   return result;
+}
+
+fs::path HeldKey(const fs::path& file) { return file.lexically_normal(); }
+
+}  // namespace
+
+cCheckedFiles::cCheckedFiles() : outer_(tChecked) { tChecked = this; }
+cCheckedFiles::~cCheckedFiles() { tChecked = outer_; }
+
+cCheckedFiles* cCheckedFiles::Current() { return tChecked; }
+
+void cCheckedFiles::Hold(const fs::path& file, std::string bytes, std::uint64_t digest) {
+  const std::uint64_t size = bytes.size();
+  held_[HeldKey(file)] = sHeld{std::move(bytes), size, digest, false};
+}
+
+bool cCheckedFiles::Holds(const fs::path& file) const { return held_.count(HeldKey(file)) != 0; }
+
+std::optional<sFileBytes> cCheckedFiles::Take(const fs::path& file, std::uint64_t budget) {
+  const auto found = held_.find(HeldKey(file));
+  if (found == held_.end()) return std::nullopt;
+  sHeld& held = found->second;
+  if (held.size > budget) {
+    LogRefusal(file, eFileRefusal::kTooLarge, held.size, budget);
+    return sFileBytes{};
+  }
+  if (!held.handedOver) {
+    sFileBytes given{true, true, {}};
+    if (held.size <= kCopiedHeldSize) {
+      given.bytes = held.bytes;
+    } else {
+      given.bytes = std::move(held.bytes);
+      held.bytes = std::string();
+      held.handedOver = true;
+    }
+    return given;
+  }
+  sFileBytes again = ReadFromDisk(file, budget);
+  if (again.complete && (again.bytes.size() != held.size || FastDigest(again.bytes) != held.digest)) {
+    LogLine(u"ERROR: " + Utf8ToUtf16(file.string()) +
+            u" changed on the disk while the game was loaded from it; the game is not loaded");
+    return sFileBytes{};
+  }
+  return again;
+}
+
+sFileBytes ReadRegularFile(const fs::path& file, std::uint64_t budget) {
+  if (tChecked != nullptr) {
+    if (std::optional<sFileBytes> held = tChecked->Take(file, budget)) return std::move(*held);
+  }
+  return ReadFromDisk(file, budget);
 }
 
 std::optional<std::string> ReadWholeFile(const fs::path& file, std::uint64_t budget) {

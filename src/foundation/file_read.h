@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -86,11 +87,45 @@ struct sFileBytes {
   bool complete = false;
   std::string bytes;
 };
+// (The bytes of a file a cCheckedFiles holds come from it.)
 sFileBytes ReadRegularFile(const std::filesystem::path& file, std::uint64_t budget = kTextFileBudget);
 
 // The file's bytes, or nothing when it is refused or cannot be read whole. A
 // path holding a NUL is refused: the system would open only the part before it.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std::uint64_t budget = kTextFileBudget);
+
+// While one lives, the files a check has read whole and found as they were
+// written (a save's, against its list) are handed to the readers on its
+// thread from memory by ReadRegularFile and ReadWholeFile: each file is read
+// once, and the bytes read are the bytes checked, whatever happens to the
+// file on the disk meanwhile. Records nest; the innermost one holds.
+class cCheckedFiles {
+ public:
+  cCheckedFiles();
+  ~cCheckedFiles();
+  cCheckedFiles(const cCheckedFiles&) = delete;
+  cCheckedFiles& operator=(const cCheckedFiles&) = delete;
+
+  // The innermost on this thread, or null.
+  static cCheckedFiles* Current();
+  // The file's checked bytes, with their FastDigest.
+  void Hold(const std::filesystem::path& file, std::string bytes, std::uint64_t digest);
+  bool Holds(const std::filesystem::path& file) const;
+  // The bytes of a file held, or nothing when it is not. A large file is
+  // handed over the first time; a reader coming back for it reads the disk
+  // again and takes it only when it still holds the bytes checked.
+  std::optional<sFileBytes> Take(const std::filesystem::path& file, std::uint64_t budget);
+
+ private:
+  struct sHeld {
+    std::string bytes;
+    std::uint64_t size = 0;
+    std::uint64_t digest = 0;
+    bool handedOver = false;
+  };
+  std::map<std::filesystem::path, sHeld> held_;
+  cCheckedFiles* outer_;
+};
 
 // True when the file would be opened under the rule (whatever its size); logs nothing.
 bool IsReadableRegularFile(const std::filesystem::path& file);

@@ -84,7 +84,7 @@ bool cReplacingFile::Commit() {
     return false;
   }
   committed_ = true;
-  if (record_ != nullptr) record_->entries_.push_back({file_, size_, digest_.Final()});
+  if (record_ != nullptr) record_->entries_.push_back({file_, size_, digest_.Value()});
   return true;
 }
 

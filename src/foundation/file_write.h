@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/md5.h"
+#include "foundation/fast_digest.h"
 
 namespace tr {
 
@@ -27,7 +27,7 @@ class cWrittenFilesRecord {
   struct sEntry {
     std::filesystem::path file;
     std::uint64_t size = 0;
-    Md5Digest digest{};
+    std::uint64_t digest = 0;  // FastDigest
   };
 
   cWrittenFilesRecord();
@@ -64,7 +64,7 @@ class cReplacingFile {
   bool failed_ = false;
   bool committed_ = false;
   cWrittenFilesRecord* record_ = nullptr;
-  cMd5 digest_;
+  cFastDigest digest_;
   std::uint64_t size_ = 0;
 };
 

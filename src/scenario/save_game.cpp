@@ -286,6 +286,12 @@ std::u16string SaveFailureReason() {
   }
 }
 
+std::vector<std::u16string_view> SaveFileNames() {
+  std::vector<std::u16string_view> names;
+  for (const sSaveStep& step : SaveSteps()) names.push_back(step.file);
+  return names;
+}
+
 bool SaveFolderExists(std::u16string_view name) {
   // The folder the save would write: the name trimmed and cut as the save does.
   const std::u16string folder = SaveFolderPath(name);

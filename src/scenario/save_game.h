@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/folder_swap.h"
 #include "scenario/scenario_info.h"
@@ -66,6 +67,9 @@ class cGameSaver {
 // Why the last save on this thread failed, in the player's words: a full
 // disk, no permission, or what the system said.
 std::u16string SaveFailureReason();
+
+// The names of the files every save writes, in their order.
+std::vector<std::u16string_view> SaveFileNames();
 
 // True when the folder a save of the name would be written to
 // (SaveFolderPath) exists and is a folder.

@@ -2,18 +2,22 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <string>
 
 #include "foundation/console_log.h"
+#include "foundation/fast_digest.h"
 #include "foundation/file_read.h"
 #include "foundation/format.h"
+#include "foundation/ini_file.h"
 #include "foundation/md5.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "foundation/text_file.h"
+#include "scenario/save_game.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 
@@ -22,20 +26,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kHeaderLine = "# file;bytes;md5;\r\n";
+// Lists are written with the fast digest; those of the round before were
+// written with MD5 under their own header, and still load.
+constexpr std::string_view kHeaderLine = "# file;bytes;xxh3;\r\n";
+constexpr std::string_view kMd5HeaderLine = "# file;bytes;md5;\r\n";
 constexpr std::string_view kClosingMark = "#end";
 // No file of a save may be larger (the budgets of its readers), so a list
 // naming a larger one is damaged, and no check reads more.
 constexpr std::uint64_t kLargestListedSize = kReportsFileBudget > kMapFileBudget ? kReportsFileBudget : kMapFileBudget;
 
+thread_local bool tLoadedAsItIs = false;
+
 struct sListedFile {
   std::u16string name;
   std::uint64_t size = 0;
-  std::string digest;  // 32 lowercase hexadecimal digits
+  std::string digest;  // lowercase hexadecimal digits
 };
 
-bool IsDigestText(std::string_view text) {
-  if (text.size() != 32) return false;
+// How a list's digests were taken.
+struct sDigestKind {
+  bool fast = true;
+  std::size_t digits() const { return fast ? 16 : 32; }
+  std::string Of(std::string_view bytes) const { return fast ? FastDigestHex(FastDigest(bytes)) : Md5Hex(bytes); }
+};
+
+bool IsDigestText(std::string_view text, sDigestKind kind) {
+  if (text.size() != kind.digits()) return false;
   for (const char c : text) {
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
   }
@@ -61,25 +77,42 @@ std::u16string_view RefusalText(eFileRefusal refusal) {
   }
 }
 
-// Reads the opened file to its end, or past `limit` bytes at most, handing
-// the bytes on. False on a read error.
-template <typename Take>
-bool ReadOpened(const cGameFile& file, std::uint64_t limit, Take take) {
-  char chunk[1 << 16];
-  std::uint64_t total = 0;
-  while (total <= limit) {
-    const ssize_t got = ::read(file.descriptor(), chunk, sizeof chunk);
+// Reads the opened file to its end, or to a byte past `limit` at most (so
+// a file grown since it was opened is told). False on a read error.
+bool ReadOpened(const cGameFile& file, std::uint64_t limit, std::string& bytes) {
+  bytes.resize(static_cast<std::size_t>(limit) + 1);
+  std::size_t total = 0;
+  while (total < bytes.size()) {
+    const ssize_t got = ::read(file.descriptor(), bytes.data() + total, bytes.size() - total);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
-    if (got == 0) return true;
-    total += static_cast<std::uint64_t>(got);
-    take(std::string_view(chunk, static_cast<std::size_t>(got)));
+    if (got == 0) break;
+    total += static_cast<std::size_t>(got);
   }
+  bytes.resize(total);
   return true;
 }
 
+// Names that a folder searched without regard to case (as the readers'
+// paths are) would take for one.
+std::u16string FoldedName(std::u16string_view name) {
+  std::u16string folded(name);
+  for (char16_t& c : folded) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  return folded;
+}
+
+// Whether the save's "Info.ini" says it was written with the list.
+bool IsMarked(std::u16string_view folder) {
+  const std::u16string path = SaveFilePath(folder, u"Info.ini");
+  if (!IsReadableRegularFile(ResolveGamePath(path))) return false;
+  cIniFile ini;
+  return ini.Load(path) && ini.HasKey(kSaveManifestMark);
+}
+
 // The files the list names, or why the list is damaged.
-std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u16string& fault) {
+std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u16string& fault, sDigestKind& kind) {
   if (!bytes.ends_with("\r\n")) {
     fault = u"does not end with its closing line (cut short?)";
     return std::nullopt;
@@ -92,11 +125,13 @@ std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u
     return std::nullopt;
   }
   const std::string_view covered = bytes.substr(0, closingStart);
-  if (!IsDigestText(closing[2]) || Md5Hex(covered) != closing[2]) {
+  kind.fast = !covered.starts_with(kMd5HeaderLine);
+  if (!IsDigestText(closing[2], kind) || kind.Of(covered) != closing[2]) {
     fault = u"differs from what its closing line's digest was taken of (changed on its way?)";
     return std::nullopt;
   }
   std::vector<sListedFile> files;
+  std::vector<std::u16string> folded;
   int lineNumber = 0;
   for (const std::string_view line : TextLineViews(covered)) {
     ++lineNumber;
@@ -106,10 +141,18 @@ std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u
     sListedFile file;
     if (fields.size() == 3) file.name = CodePageToUtf16(fields[0]);
     if (!size || *size < 0 || static_cast<std::uint64_t>(*size) > kLargestListedSize || !line.ends_with(';') ||
-        !IsSafeFileName(file.name) || !IsDigestText(fields[2])) {
+        !IsSafeFileName(file.name) || !IsDigestText(fields[2], kind)) {
       fault = Format(u"at line %i (counting from 1) holds no file's name, size and digest", lineNumber);
       return std::nullopt;
     }
+    // Each file is read and compared once; the game writes no two names a
+    // folder could take for one.
+    std::u16string name = FoldedName(file.name);
+    if (std::find(folded.begin(), folded.end(), name) != folded.end()) {
+      fault = Format(u"at line %i (counting from 1) names %s a second time", lineNumber, file.name);
+      return std::nullopt;
+    }
+    folded.push_back(std::move(name));
     file.size = static_cast<std::uint64_t>(*size);
     file.digest = std::string(fields[2]);
     files.push_back(std::move(file));
@@ -119,13 +162,21 @@ std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u
                    CodePageToUtf16(closing[1]));
     return std::nullopt;
   }
+  // Every save is written with the same files, and the readers read them all:
+  // one left out would be read unchecked.
+  for (const std::u16string_view name : SaveFileNames()) {
+    if (std::none_of(files.begin(), files.end(), [name](const sListedFile& file) { return file.name == name; })) {
+      fault = Format(u"does not name %s, which every save is written with", name);
+      return std::nullopt;
+    }
+  }
   return files;
 }
 
 enum class eListRead { kMissing, kRead, kRefused };
 
 // The folder's list, parsed; logs why when it is there but cannot be used.
-eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, bool quiet) {
+eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, sDigestKind& kind, bool quiet) {
   const std::u16string path = SaveFilePath(folder, kSaveManifestFile);
   eFileRefusal refusal = eFileRefusal::kNone;
   const cGameFile file = OpenGameFile(ResolveGamePath(path), kTextFileBudget, &refusal, true);
@@ -137,13 +188,12 @@ eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, 
     return eListRead::kRefused;
   }
   std::string bytes;
-  bytes.reserve(file.size());
-  if (!ReadOpened(file, kTextFileBudget, [&bytes](std::string_view got) { bytes.append(got); })) {
+  if (!ReadOpened(file, file.size(), bytes)) {
     if (!quiet) LogFormat(u"ERROR: %s cannot be read (a read error); the game is not loaded", path);
     return eListRead::kRefused;
   }
   std::u16string fault;
-  std::optional<std::vector<sListedFile>> parsed = ParseList(bytes, fault);
+  std::optional<std::vector<sListedFile>> parsed = ParseList(bytes, fault, kind);
   if (!parsed) {
     if (!quiet) {
       LogFormat(u"ERROR: %s %s; the list of the save's files is damaged and the game is not loaded", path, fault);
@@ -154,12 +204,14 @@ eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, 
   return eListRead::kRead;
 }
 
-// One file against its line of the list; logs why it differs.
-bool CheckListedFile(std::u16string_view folder, const sListedFile& listed) {
+// One file against its line of the list, read once; logs why it differs.
+// Its bytes go to the checked files held for the readers, if any.
+bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDigestKind kind) {
   const std::u16string path = SaveFilePath(folder, listed.name);
+  const std::filesystem::path resolved = ResolveGamePath(path);
   eFileRefusal refusal = eFileRefusal::kNone;
   // A budget of the listed size: a file grown on its way is not read at all.
-  const cGameFile file = OpenGameFile(ResolveGamePath(path), listed.size, &refusal, true);
+  const cGameFile file = OpenGameFile(resolved, listed.size, &refusal, true);
   if (!file.is_open()) {
     if (refusal == eFileRefusal::kMissing) {
       LogFormat(u"ERROR: %s is missing, though the save was written with it; the game is not loaded", path);
@@ -172,28 +224,25 @@ bool CheckListedFile(std::u16string_view folder, const sListedFile& listed) {
     }
     return false;
   }
-  cMd5 md5;
-  std::uint64_t size = 0;
-  const bool read = ReadOpened(file, listed.size, [&](std::string_view got) {
-    md5.Update(got);
-    size += got.size();
-  });
-  if (!read) {
+  std::string bytes;
+  if (!ReadOpened(file, listed.size, bytes)) {
     LogFormat(u"ERROR: %s cannot be read (a read error); the game is not loaded", path);
     return false;
   }
-  if (size != listed.size) {
+  if (bytes.size() != listed.size) {
     LogFormat(u"ERROR: %s holds %s bytes, not the %s it was written with (cut short?); the file is damaged and the "
               u"game is not loaded",
-              path, ByteCount(size), ByteCount(listed.size));
+              path, ByteCount(bytes.size()), ByteCount(listed.size));
     return false;
   }
-  if (Md5Hex(md5.Final()) != listed.digest) {
+  const std::uint64_t fast = FastDigest(bytes);
+  if ((kind.fast ? FastDigestHex(fast) : Md5Hex(bytes)) != listed.digest) {
     LogFormat(u"ERROR: %s holds other bytes than it was written with (changed on its way?); the file is damaged "
               u"and the game is not loaded",
               path);
     return false;
   }
+  if (cCheckedFiles* checked = cCheckedFiles::Current()) checked->Hold(resolved, std::move(bytes), fast);
   return true;
 }
 
@@ -209,11 +258,11 @@ bool WriteSaveManifest(std::u16string_view folder, const std::vector<cWrittenFil
     bytes += ';';
     bytes += std::to_string(entry.size);
     bytes += ';';
-    bytes += Md5Hex(entry.digest);
+    bytes += FastDigestHex(entry.digest);
     bytes += ";\r\n";
     ++count;
   }
-  const std::string closing = std::string(kClosingMark) + ";" + std::to_string(count) + ";" + Md5Hex(bytes) + ";\r\n";
+  const std::string closing = std::string(kClosingMark) + ";" + std::to_string(count) + ";" + FastDigestHex(FastDigest(bytes)) + ";\r\n";
   bytes += closing;
   const std::u16string path = SaveFilePath(folder, kSaveManifestFile);
   if (!WriteFileReplacing(ResolveGamePath(path), bytes)) {
@@ -224,9 +273,21 @@ bool WriteSaveManifest(std::u16string_view folder, const std::vector<cWrittenFil
 }
 
 bool CheckSaveManifest(std::u16string_view folder) {
+  if (tLoadedAsItIs) {
+    LogFormat(u"The files of %s are not compared with its %s: the save is loaded as it is", folder,
+              kSaveManifestFile);
+    return true;
+  }
   std::vector<sListedFile> files;
-  switch (ReadList(folder, files, false)) {
+  sDigestKind kind;
+  switch (ReadList(folder, files, kind, false)) {
     case eListRead::kMissing:
+      if (IsMarked(folder)) {
+        LogFormat(u"ERROR: %s is missing, though %s says the save was written with it; the list of the save's files "
+                  u"is lost and the game is not loaded",
+                  SaveFilePath(folder, kSaveManifestFile), SaveFilePath(folder, u"Info.ini"));
+        return false;
+      }
       LogFormat(u"No %s: a save from before it was written; its files are not compared with it", kSaveManifestFile);
       return true;
     case eListRead::kRefused:
@@ -235,18 +296,24 @@ bool CheckSaveManifest(std::u16string_view folder) {
       break;
   }
   for (const sListedFile& listed : files) {
-    if (!CheckListedFile(folder, listed)) return false;
+    if (!CheckListedFile(folder, listed, kind)) return false;
   }
   return true;
 }
 
+cSaveLoadedAsItIs::cSaveLoadedAsItIs() : outer_(tLoadedAsItIs) { tLoadedAsItIs = true; }
+cSaveLoadedAsItIs::~cSaveLoadedAsItIs() { tLoadedAsItIs = outer_; }
+
 bool SaveManifestNames(std::u16string_view folder, std::u16string_view file) {
   std::vector<sListedFile> files;
-  if (ReadList(folder, files, true) != eListRead::kRead) return false;
-  for (const sListedFile& listed : files) {
-    if (listed.name == file) return true;
+  sDigestKind kind;
+  if (ReadList(folder, files, kind, true) == eListRead::kRead) {
+    for (const sListedFile& listed : files) {
+      if (listed.name == file) return true;
+    }
   }
-  return false;
+  const std::vector<std::u16string_view> written = SaveFileNames();
+  return std::find(written.begin(), written.end(), file) != written.end() && IsMarked(folder);
 }
 
 }  // namespace tr

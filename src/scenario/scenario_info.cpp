@@ -15,6 +15,7 @@
 #include "foundation/version.h"
 #include "scenario/pbem_game_name.h"
 #include "scenario/pbem_player.h"
+#include "scenario/save_manifest.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -213,6 +214,8 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
   ini.SetInt("Save/GameMonthDisplayed", game.date.month);
   ini.SetInt("Save/GameYearDisplayed", game.date.year);
   ini.SetString("Save/GameVersion", Format(u"%.2f", kGameVersion));
+  // Outside the list it names, so a save that lost the list on its way is told from one written before it.
+  ini.SetString(kSaveManifestMark, kSaveManifestFile);
   for (const sCounterKey& counter : kCounterKeys) ini.SetInt(counter.key, game.*counter.counter);
   ini.SetInt(kLastMonthKey, game.lastMonthProcessed);
   if (game.pbemGame) {

@@ -66,8 +66,11 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
   // Only a file that is not there makes an older save; one there that cannot
   // be read (a folder in its place, over its budget, gone meanwhile) would
   // otherwise load as if the save never had it.
+  // A file the check of the save read is read from what it read.
+  const bool checked = cCheckedFiles::Current() != nullptr && cCheckedFiles::Current()->Holds(file);
   eFileRefusal refusal = eFileRefusal::kNone;
-  if (!OpenGameFile(file, kTextFileBudget, &refusal, true).is_open() && refusal == eFileRefusal::kMissing) {
+  if (!checked && !OpenGameFile(file, kTextFileBudget, &refusal, true).is_open() &&
+      refusal == eFileRefusal::kMissing) {
     const std::size_t split = path.rfind(u'\\');
     if (split == std::u16string_view::npos || !SaveManifestNames(path.substr(0, split), path.substr(split + 1))) {
       LogLine(missing);

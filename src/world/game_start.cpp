@@ -6,6 +6,7 @@
 #include "ai/ai_memory_file.h"
 #include "events/zdarzenia.h"
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/game_lock.h"
 #include "foundation/log_bound.h"
 #include "scenario/city_info_files.h"
@@ -90,6 +91,8 @@ void RequestEndOrCentre(cGame& game) {
 }  // namespace
 
 cGame* LoadNewScenario(std::u16string_view folderTemplate, std::int32_t loadedGame) {
+  // The files of a save its check has read are taken from it by the readers.
+  const cCheckedFiles checked;
   auto* game = new cGame();
   gGame = game;
   cPresentation& screen = Presentation();

@@ -204,17 +204,6 @@ extern cGame* gGame;
 // Teardown runs (so the settings are saved), then the program ends.
 [[noreturn]] void ExitDestroyingGame(int code);
 
-// While one lives, a save loaded on its thread is read as its files are,
-// without the check against the list of what the game wrote: the player
-// chose to load a save they changed themselves.
-class cSaveFilesTakenAsTheyAre {
- public:
-  cSaveFilesTakenAsTheyAre();
-  ~cSaveFilesTakenAsTheyAre();
-  cSaveFilesTakenAsTheyAre(const cSaveFilesTakenAsTheyAre&) = delete;
-  cSaveFilesTakenAsTheyAre& operator=(const cSaveFilesTakenAsTheyAre&) = delete;
-};
-
 // True when the last load on this thread was refused because the save's
 // files differ from the list of what the game wrote, or the list is missing.
 bool LastLoadRefusedByFileCheck();

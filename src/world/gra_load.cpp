@@ -26,7 +26,6 @@ namespace tr {
 
 namespace {
 
-thread_local int tFilesTakenAsTheyAre = 0;
 thread_local bool tRefusedByFileCheck = false;
 
 // Puts each unit of the list with a position on its hex. Every clash and
@@ -79,9 +78,6 @@ void PlaceCities(cMap& map, const std::list<std::unique_ptr<cCity>>& cities) {
 
 }  // namespace
 
-cSaveFilesTakenAsTheyAre::cSaveFilesTakenAsTheyAre() { ++tFilesTakenAsTheyAre; }
-cSaveFilesTakenAsTheyAre::~cSaveFilesTakenAsTheyAre() { --tFilesTakenAsTheyAre; }
-
 bool LastLoadRefusedByFileCheck() { return tRefusedByFileCheck; }
 
 void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
@@ -100,11 +96,7 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   // A save's files as they were written, or none read: a table cut at a
   // row's end reads as a shorter whole one.
   tRefusedByFileCheck = false;
-  if (loadedGame == 1 && tFilesTakenAsTheyAre > 0) {
-    LogFormat(u"The files of %s are read as they are, unchecked: the player chose to load them so",
-              TemplateFolder(folderTemplate));
-  }
-  if (loadedGame == 1 && tFilesTakenAsTheyAre == 0 && !CheckSaveManifest(TemplateFolder(folderTemplate))) {
+  if (loadedGame == 1 && !CheckSaveManifest(TemplateFolder(folderTemplate))) {
     tRefusedByFileCheck = true;
     ExitDestroyingGame(1);
   }

@@ -184,7 +184,7 @@ TEST_F(ReceivedTurnTest, ACutOrChangedTurnIsRefusedNamingTheFile) {
 // A turn from before the list: what its tables say names the file of the
 // turn, not only the log, and not a file of the scenario.
 TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
-  fs::remove(Turn("file_digests.csv"));
+  test::MakeOlderSave(Turn());
   const auto restore = KeepTurn();
   fs::remove(Turn("air_units.csv"));
   LoadTurn();

@@ -62,7 +62,8 @@ class DamagedSaveFixture : public test::BuiltSampleTest {
   // A save as one from before the list of its files' digests.
   void MakeOlderSave(const std::u16string& name, const std::u16string& pbemName = {}) {
     MakeSave(name, pbemName);
-    ASSERT_TRUE(fs::remove(Game("data/save/" + Utf16ToUtf8(name)) / "file_digests.csv"));
+    ASSERT_TRUE(fs::exists(Game("data/save/" + Utf16ToUtf8(name)) / "file_digests.csv"));
+    test::MakeOlderSave(Game("data/save/" + Utf16ToUtf8(name)));
   }
 };
 

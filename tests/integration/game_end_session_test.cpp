@@ -222,7 +222,7 @@ void ReceiveTurn(const fs::path& root, const std::string& folder, const std::str
                             "\r\nPBEMPlayer1Name = Anna\r\nPBEMPlayer1Email = anna@example.org\r\n"
                             "PBEMPlayer2Name = Bob\r\nPBEMPlayer2Email = bob@example.org\r\n");
   std::ofstream(turn / "Info.ini", std::ios::binary | std::ios::trunc) << info;
-  fs::remove(turn / "file_digests.csv");
+  test::MakeOlderSave(turn);
 }
 
 // A received turn that cannot be loaded, whatever the reason, puts away what

@@ -215,7 +215,7 @@ TEST_F(PbemSessionTest, AnotherGamesSaveNeverWritesIntoAFolderOfALikeName) {
     text.replace(text.find(key), key.size(), "PBEMGameName = Duel ");
     std::ofstream(info, std::ios::binary | std::ios::trunc) << text;
     // Such a name came from an older save, which listed no digests of its files.
-    fs::remove(info.parent_path() / "file_digests.csv");
+    test::MakeOlderSave(info.parent_path());
     ExpectStartRefused(u"The turn of this game cannot be handed over: data/pbem/Duel holds a turn of another game, "
                        u"whose players are Ann, Bob.");
   });

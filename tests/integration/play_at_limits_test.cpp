@@ -125,7 +125,7 @@ TEST_P(NumbersAtTheTop, NewObjectsKeepNumbersTheLoadersRead) {
     return text;
   });
   // An edited save is loaded as one without its files' digests.
-  fs::remove(SaveFolder("numbers") / "file_digests.csv");
+  test::MakeOlderSave(SaveFolder("numbers"));
   played.Clear();
   Play("numbers", 30, 7, "counters");
   EXPECT_EQ(played.ContainsText(u"Save/LastLandUnitId"), past);

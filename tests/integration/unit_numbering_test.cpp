@@ -107,7 +107,7 @@ TEST_F(UnitNumbering, ASaveKeepsItsOrderAndCountersAndAnOlderSaveIsSorted) {
       << errors.str();
   ReverseRowsOnTheMap(SaveFolder("kept") / "naval_units.csv");
   // An edited save is loaded as one without its files' digests.
-  fs::remove(SaveFolder("kept") / "file_digests.csv");
+  test::MakeOlderSave(SaveFolder("kept"));
   fs::copy(SaveFolder("kept"), SaveFolder("older"));
   fs::remove(SaveFolder("older") / "unit_state.csv");
   const std::string info = ReadFileBytes(SaveFolder("kept") / "Info.ini");

@@ -90,7 +90,7 @@ TEST_F(UnreadableGameFileTest, SavedReportsThatAreAFolderEndWithTheReportsLine) 
   ASSERT_EQ(Check("--save", "kept"), 0) << errors_.str();
   MakeFolder("data/save/kept/reports.dat");
   // As an older save, without the list of its files' digests, which would name the folder first.
-  fs::remove(dir_.path() / "data/save/kept/file_digests.csv");
+  test::MakeOlderSave(dir_.path() / "data/save/kept");
   test::LogCapture log;
   EXPECT_EQ(Check("--save", "kept"), 1);
   EXPECT_TRUE(log.Contains(u"ERROR: Opening reports file for reading"));

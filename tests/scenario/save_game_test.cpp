@@ -191,7 +191,7 @@ TEST_F(SaveGameTest, ATablePaddedBeyondItsBudgetIsRefusedNamingIt) {
   ASSERT_TRUE(LoadScenario().saveContext->SaveGame(u"sound", true));
   fs::copy(scenario_.root() / "data/save/sound", scenario_.root() / "data/save/padded");
   // As an older save, without the list of its files' digests: the reader's budget refuses it.
-  fs::remove(scenario_.root() / "data/save/padded/file_digests.csv");
+  test::MakeOlderSave(scenario_.root() / "data/save/padded");
   const fs::path table = scenario_.root() / "data/save/padded/countries.csv";
   fs::resize_file(table, 2 * 1024 * kMiB);
   EXPECT_EQ(LoadSave(u"sound").CountryCount(), 3);
@@ -227,7 +227,7 @@ TEST_F(SaveGameTest, ASaveWithALandUnitRowCutShortIsRefused) {
   ASSERT_TRUE(LoadScenario().saveContext->SaveGame(u"whole", true));
   fs::copy(scenario_.root() / "data/save/whole", scenario_.root() / "data/save/cut");
   // As an older save, without the list of its files' digests: the row itself refuses it.
-  fs::remove(scenario_.root() / "data/save/cut/file_digests.csv");
+  test::MakeOlderSave(scenario_.root() / "data/save/cut");
   const fs::path table = scenario_.root() / "data/save/cut/land_units.csv";
   std::string bytes = test::ReadFileBytes(table);
   // The first data row (line 3) loses its last three fields.

@@ -56,6 +56,14 @@ std::map<std::string, std::string> ReadFolderBytes(const std::filesystem::path& 
   return files;
 }
 
+void MakeOlderSave(const std::filesystem::path& folder) {
+  std::filesystem::remove(folder / "file_digests.csv");
+  std::string info = ReadFileBytes(folder / "Info.ini");
+  const std::string mark = "FileList = file_digests.csv\r\n";
+  if (const std::size_t at = info.find(mark); at != std::string::npos) info.erase(at, mark.size());
+  std::ofstream(folder / "Info.ini", std::ios::binary | std::ios::trunc) << info;
+}
+
 void CopyBuiltScenario(const std::filesystem::path& root, std::string_view scenario) {
   namespace fs = std::filesystem;
   const fs::path game(TR_GAME_DIR);

@@ -40,6 +40,9 @@ class ScopedGameRoot {
 std::string ReadFileBytes(const std::filesystem::path& file);
 // Every file directly in a folder, by name, with its bytes.
 std::map<std::string, std::string> ReadFolderBytes(const std::filesystem::path& folder);
+// Makes the save in the folder one from before the list of its files'
+// digests: the list removed, and the mark of it in Info.ini.
+void MakeOlderSave(const std::filesystem::path& folder);
 // A private game folder exactly as the build makes it, holding of the
 // scenarios only the one named: tests save into what a player gets, and never
 // into the shared build. The program itself and any save a run of it left in

@@ -160,8 +160,8 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
   // The turn is saved into the folder of this name when it ends.
   if (const std::u16string_view fault = game.pbemGame ? PbemGameNameFault(game.pbemGameName) : u"";
       !fault.empty()) {
-    LogFormat(u"ERROR: Save/PBEMGameName (\"%s\") in %s is not the name of a folder of data\\pbem: it %s; the "
-              u"game is not loaded",
+    LogFormat(u"ERROR: The play-by-e-mail game's name \"%s\" (in %s) cannot name its folder in data\\pbem: it %s; "
+              u"the game is not loaded",
               game.pbemGameName, path, fault);
     ExitDestroyingGame(1);
   }
@@ -170,8 +170,9 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
   const std::u16string folder = TemplateFolder(folder_template);
   constexpr std::u16string_view kPbemFolders = u"data\\pbem\\";
   if (game.pbemGame && folder.starts_with(kPbemFolders) && folder.substr(kPbemFolders.size()) != game.pbemGameName) {
-    LogFormat(u"ERROR: Save/PBEMGameName (\"%s\") in %s names another play-by-e-mail game than the folder %s it "
-              u"lies in; the game is not loaded",
+    LogFormat(u"ERROR: This turn belongs to the play-by-e-mail game \"%s\" (so says %s), not to the game of the "
+              u"folder %s it lies in: put it in its own game's folder, or ask the sender for this game's turn; the "
+              u"game is not loaded",
               game.pbemGameName, path, folder);
     ExitDestroyingGame(1);
   }

@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         Value("CityProduction", "cities.csv", 19, 5, "-1e300", "City production points ("),
         Value("DiplomaticPoints", "countries.csv", 0, 22, "2147483647",
               "DPs (2147483647) out of range in data\\scenarios\\NorthernTide\\countries.csv at line 3"),
-        Value("SeaTransportPoints", "countries.csv", 8, 24, "-1", "STPs (-1) out of range"),
+        Value("SeaTransportPoints", "countries.csv", 8, 24, "-1000001", "STPs (-1000001) out of range"),
         Value("StrategicMovementMax", "countries.csv", 0, 26, "-2147483648", "SMP (-2147483648) out of range"),
         Value("WarEconomy", "countries.csv", 0, 48, "1e300", "WarEconomy(%) ("),
         Value("DpGrowth", "countries.csv", 0, 53, "2147483647", "DP growth per month (2147483647) out of range"),

@@ -287,8 +287,8 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
     for (int frame = 0; frame < 60; ++frame) Frame();
     EXPECT_TRUE(frame_->graphics().SaveScreenshot("pbem_turn_not_loaded.png"));
     expectRefused(u"data\\pbem\\Wojna Lodz ",
-                  u"Save/PBEMGameName (\"Wojna Lodz\") in data\\pbem\\Wojna Lodz \\Info.ini names another "
-                  u"play-by-e-mail game than the folder data\\pbem\\Wojna Lodz  it lies in");
+                  u"This turn belongs to the play-by-e-mail game \"Wojna Lodz\" (so says "
+                  u"data\\pbem\\Wojna Lodz \\Info.ini), not to the game of the folder data\\pbem\\Wojna Lodz  it lies in");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Duel\\%s");
     expectRefused(u"data\\pbem\\Duel", u"Opening reports file for reading");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Bare\\%s");

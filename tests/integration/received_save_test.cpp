@@ -176,19 +176,21 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         TurnCase{"OwnName", u"Duel", "pbem/Duel", u""},
         TurnCase{"Repository", u"repo.dat", "pbem/Duel",
-                 u"ERROR: Save/PBEMGameName (\"repo.dat\") in data\\pbem\\Duel\\Info.ini is not the name of a folder "
-                 u"of data\\pbem: it is the name of the repository file data\\pbem\\repo.dat; the game is not loaded"},
+                 u"ERROR: The play-by-e-mail game's name \"repo.dat\" (in data\\pbem\\Duel\\Info.ini) cannot name its "
+                 u"folder in data\\pbem: it is the name of the repository file data\\pbem\\repo.dat; the game is not "
+                 u"loaded"},
         TurnCase{"RepositoryInAnotherCase", u"REPO.DAT", "save/x",
-                 u"(\"REPO.DAT\") in data\\save\\x\\Info.ini is not the name of a folder of data\\pbem: it is the "
-                 u"name of the repository file"},
+                 u"\"REPO.DAT\" (in data\\save\\x\\Info.ini) cannot name its folder in data\\pbem: it is the name of the "
+                 u"repository file"},
         TurnCase{"AnotherGame", u"Other", "pbem/Duel",
-                 u"ERROR: Save/PBEMGameName (\"Other\") in data\\pbem\\Duel\\Info.ini names another play-by-e-mail "
-                 u"game than the folder data\\pbem\\Duel it lies in; the game is not loaded"},
-        TurnCase{"HiddenFolder", u".old", "pbem/.old", u"(\".old\") in data\\pbem\\.old\\Info.ini is not the name "
-                                                       u"of a folder of data\\pbem: it starts with '.'"},
+                 u"ERROR: This turn belongs to the play-by-e-mail game \"Other\" (so says data\\pbem\\Duel\\Info.ini), "
+                 u"not to the game of the folder data\\pbem\\Duel it lies in: put it in its own game's folder, or ask "
+                 u"the sender for this game's turn; the game is not loaded"},
+        TurnCase{"HiddenFolder", u".old", "pbem/.old", u"\".old\" (in data\\pbem\\.old\\Info.ini) cannot name "
+                                                       u"its folder in data\\pbem: it starts with '.'"},
         // Written by a program that let any letters in: "Игра" came out as "????".
         TurnCase{"LettersTheIniLost", u"Игра", "pbem/Игра",
-                 u"(\"????\") in data\\pbem\\Игра\\Info.ini is not the name of a folder of data\\pbem: it cannot "
+                 u"\"????\" (in data\\pbem\\Игра\\Info.ini) cannot name its folder in data\\pbem: it cannot "
                  u"name a folder"}),
     [](const testing::TestParamInfo<TurnCase>& info) { return std::string(info.param.name); });
 

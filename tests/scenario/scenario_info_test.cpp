@@ -93,8 +93,12 @@ TEST_F(ScenarioInfoTest, FolderNamesThatLeaveTheirFolderAreFatal) {
     }
     EXPECT_EQ(code, 1) << line;
     const std::string key = line.substr(0, line.find('='));
-    EXPECT_TRUE(log.ContainsText(u"ERROR: Save/" + Utf8ToUtf16(key) + u" (\"" + Utf8ToUtf16(line.substr(key.size() + 1)) +
-                                 u"\") in data\\scenarios\\s\\Info.ini is not the name of a folder of data\\"))
+    const std::u16string value = Utf8ToUtf16(line.substr(key.size() + 1));
+    EXPECT_TRUE(key == "ScenarioName"
+                    ? log.ContainsText(u"ERROR: Save/ScenarioName (\"" + value +
+                                       u"\") in data\\scenarios\\s\\Info.ini is not the name of a folder of data\\")
+                    : log.ContainsText(u"ERROR: The play-by-e-mail game's name \"" + value +
+                                       u"\" (in data\\scenarios\\s\\Info.ini) cannot name its folder in data\\pbem: "))
         << line;
   }
 }

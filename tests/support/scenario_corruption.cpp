@@ -8,6 +8,7 @@
 #include "foundation/fatal.h"
 #include "foundation/random.h"
 #include "support/game_run_scope.h"
+#include "support/temp_dir.h"
 #include "turn/game_steps.h"
 #include "world/gra.h"
 #include "world/scenario_check.h"
@@ -201,9 +202,8 @@ bool MakeBaseSave(const fs::path& root, const std::string& scenario) {
   }
   // Without the list of its files' digests, as an older save: with it, every
   // change would be refused before a reader met it.
-  std::error_code error;
-  fs::remove(root / "data/save" / kBaseSave / "file_digests.csv", error);
-  return !error;
+  MakeOlderSave(root / "data/save" / kBaseSave);
+  return !fs::exists(root / "data/save" / kBaseSave / "file_digests.csv");
 }
 
 std::string PlayCorrupted(const fs::path& root, const std::string& scenario, const sCorruption& corruption,

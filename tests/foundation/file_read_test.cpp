@@ -37,6 +37,25 @@ TEST(FileReadTest, ReadsARegularFileWhole) {
   EXPECT_EQ(ReadWholeFile(dir.Write("empty", "")), std::string());
 }
 
+// While a record of checked files lives, a reader takes the bytes it holds,
+// not what the disk holds by then; a file it does not hold is read from the
+// disk, and once the record is gone every file is.
+TEST(FileReadTest, ACheckedFileIsReadAsItWasChecked) {
+  test::TempDir dir;
+  const fs::path held = dir.Write("held.csv", "changed on the disk");
+  const fs::path other = dir.Write("other.csv", "only on the disk");
+  {
+    cCheckedFiles checked;
+    checked.Hold(held, "as checked", 7);
+    EXPECT_TRUE(checked.Holds(held));
+    EXPECT_FALSE(checked.Holds(other));
+    EXPECT_EQ(ReadWholeFile(held), "as checked");
+    EXPECT_EQ(ReadWholeFile(other), "only on the disk");
+  }
+  EXPECT_EQ(cCheckedFiles::Current(), nullptr);
+  EXPECT_EQ(ReadWholeFile(held), "changed on the disk");
+}
+
 // A link is not followed even to a regular file: one in a received save
 // would read whatever it names outside the game folder.
 TEST(FileReadTest, RefusesWhatIsNotARegularFile) {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "foundation/csv_reader.h"
+#include "foundation/fast_digest.h"
 #include "foundation/gui_layout.h"
 #include "foundation/ini_file.h"
 #include "foundation/paths.h"
@@ -54,6 +55,29 @@ TEST(FileReadTest, ACheckedFileIsReadAsItWasChecked) {
   }
   EXPECT_EQ(cCheckedFiles::Current(), nullptr);
   EXPECT_EQ(ReadWholeFile(held), "changed on the disk");
+}
+
+// A checked file of up to 64 KiB is handed to every reader as it was
+// checked; a larger one is handed over once, and a reader coming back for it
+// reads the disk, which must still hold the bytes checked.
+TEST(FileReadTest, OnlyACheckedFileOfUpTo64KiBIsHandedOutAgain) {
+  test::TempDir dir;
+  const std::string small(64 * 1024, 's');
+  const std::string large(64 * 1024 + 1, 'l');
+  const fs::path smallFile = dir.Write("small.csv", "changed small");
+  const fs::path largeFile = dir.Write("large.csv", "changed large");
+  cCheckedFiles checked;
+  checked.Hold(smallFile, small, FastDigest(small));
+  checked.Hold(largeFile, large, FastDigest(large));
+  EXPECT_EQ(ReadWholeFile(smallFile), small);
+  EXPECT_EQ(ReadWholeFile(smallFile), small);
+  EXPECT_EQ(ReadWholeFile(largeFile), large);
+  test::LogCapture log;
+  EXPECT_FALSE(ReadWholeFile(largeFile).has_value());
+  EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + largeFile.string() +
+                                       " changed on the disk while the game was loaded from it; the game is not loaded")));
+  dir.Write("large.csv", large);
+  EXPECT_EQ(ReadWholeFile(largeFile), large);
 }
 
 // A link is not followed even to a regular file: one in a received save
@@ -131,6 +155,39 @@ TEST(FileReadTest, ReadsInsideTheGameFolderWithoutALinkOnTheWay) {
   EXPECT_FALSE(ReadWholeFile(outside).has_value());
   EXPECT_TRUE(log.ContainsText(u"data/linked/file.csv is reached through a link; it is not read"));
   EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + outside.string() + " lies outside the game folder; it is not read")));
+}
+
+// The data folder and its folders of saves, turns and scenarios may be links
+// (saves on another disk, turns in a shared folder), in any case of their
+// names; a link anywhere else, at the top or below those, is refused.
+TEST(FileReadTest, FollowsOnlyTheLinksOfTheGamesOwnFolders) {
+  test::TempDir dir;
+  dir.Write("disk/data/table.csv", "t");
+  dir.Write("saves/Game1/Info.ini", "s");
+  dir.Write("saves/real/units.csv", "r");
+  dir.Write("turns/turn.ini", "p");
+  dir.Write("scen/Sample/Info.ini", "c");
+  dir.Write("pictures/unit.png", "g");
+  dir.Write("music/theme.ogg", "m");
+  fs::create_directories(dir.path() / "game");
+  fs::create_symlink(dir.path() / "disk" / "data", dir.path() / "game" / "data");
+  fs::create_symlink(dir.path() / "saves", dir.path() / "disk" / "data" / "Save");
+  fs::create_symlink(dir.path() / "turns", dir.path() / "disk" / "data" / "pbem");
+  fs::create_symlink(dir.path() / "scen", dir.path() / "disk" / "data" / "scenarios");
+  fs::create_symlink(dir.path() / "pictures", dir.path() / "disk" / "data" / "gfx");
+  fs::create_symlink(dir.path() / "music", dir.path() / "game" / "Music");
+  fs::create_symlink(dir.path() / "saves" / "real", dir.path() / "saves" / "Linked");
+  const test::ScopedGameRoot root(dir.path() / "game");
+  EXPECT_EQ(ReadWholeFile(ResolveGamePath("data/table.csv")), "t");
+  EXPECT_EQ(ReadWholeFile(ResolveGamePath("data/Save/Game1/Info.ini")), "s");
+  EXPECT_EQ(ReadWholeFile(ResolveGamePath("data/pbem/turn.ini")), "p");
+  EXPECT_EQ(ReadWholeFile(ResolveGamePath("data/scenarios/Sample/Info.ini")), "c");
+  test::LogCapture log;
+  for (const char* path : {"data/gfx/unit.png", "Music/theme.ogg", "data/Save/Linked/units.csv"}) {
+    SCOPED_TRACE(path);
+    EXPECT_FALSE(ReadWholeFile(ResolveGamePath(path)).has_value());
+    EXPECT_TRUE(log.ContainsText(Utf8ToUtf16(std::string(path) + " is reached through a link; it is not read")));
+  }
 }
 
 struct FolderCase {

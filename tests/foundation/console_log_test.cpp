@@ -4,9 +4,13 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <string>
 #include <thread>
+#include <vector>
 
+#include "foundation/log_bound.h"
 #include "foundation/log_sink.h"
+#include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -40,6 +44,28 @@ TEST(ConsoleLog, TwoThreadsWriteWholeLines) {
     for (std::size_t u = 0; u < 40; ++u) ASSERT_EQ(bytes[line * 84 + 2 * u], first);
     ASSERT_EQ(bytes.substr(line * 84 + 80, 4), std::string("\r\0\n\0", 4));
   }
+}
+
+// While a received file is read, each cause about each file is logged ten
+// times and the rest counted in one line when the reading ends; another
+// file's lines of the same cause have ten of their own, and once the bound
+// is gone every line is logged.
+TEST(ConsoleLog, TheLinesOfOneCauseAboutAFileAreBoundedWhileItIsRead) {
+  const std::u16string cause = u"WARNING: row %i of %s is short";
+  test::LogCapture log;
+  {
+    cLogBound bound;
+    for (int row = 1; row <= 13; ++row) LogAboutFile(u"a.csv", cause, row, std::u16string(u"a.csv"));
+    for (int row = 21; row <= 31; ++row) LogAboutFile(u"b.csv", cause, row, std::u16string(u"b.csv"));
+  }
+  LogAboutFile(u"a.csv", cause, 14, std::u16string(u"a.csv"));
+  std::vector<std::u16string> expected;
+  for (int row = 1; row <= 10; ++row) expected.push_back(u"WARNING: row " + AsciiToUtf16(std::to_string(row)) + u" of a.csv is short");
+  for (int row = 21; row <= 30; ++row) expected.push_back(u"WARNING: row " + AsciiToUtf16(std::to_string(row)) + u" of b.csv is short");
+  expected.push_back(u"WARNING: 3 more lines about a.csv like \"" + cause + u"\" were left out of the log");
+  expected.push_back(u"WARNING: 1 more lines about b.csv like \"" + cause + u"\" were left out of the log");
+  expected.push_back(u"WARNING: row 14 of a.csv is short");
+  EXPECT_EQ(log.lines(), expected);
 }
 
 TEST(ConsoleLog, UnwritableFileLogsNothingAndGoesOn) {

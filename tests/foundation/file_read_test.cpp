@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "foundation/csv_reader.h"
+#include "foundation/fast_digest.h"
 #include "foundation/gui_layout.h"
 #include "foundation/ini_file.h"
 #include "foundation/paths.h"
@@ -39,18 +40,33 @@ TEST(FileReadTest, ReadsARegularFileWhole) {
 
 // While a record of checked files lives, a reader takes the bytes it holds,
 // not what the disk holds by then; a file it does not hold is read from the
-// disk, and once the record is gone every file is.
+// disk, and once the record is gone every file is. A held file of up to
+// 64 KiB is handed out every time; a larger one once, then only while the
+// disk still holds the bytes checked.
 TEST(FileReadTest, ACheckedFileIsReadAsItWasChecked) {
   test::TempDir dir;
   const fs::path held = dir.Write("held.csv", "changed on the disk");
   const fs::path other = dir.Write("other.csv", "only on the disk");
+  const std::string small(64 * 1024, 's');
+  const std::string large(64 * 1024 + 1, 'l');
+  const fs::path smallFile = dir.Write("small.csv", "changed small");
+  const fs::path largeFile = dir.Write("large.csv", "changed large");
   {
     cCheckedFiles checked;
     checked.Hold(held, "as checked", 7);
+    checked.Hold(smallFile, small, FastDigest(small));
+    checked.Hold(largeFile, large, FastDigest(large));
     EXPECT_TRUE(checked.Holds(held));
     EXPECT_FALSE(checked.Holds(other));
     EXPECT_EQ(ReadWholeFile(held), "as checked");
     EXPECT_EQ(ReadWholeFile(other), "only on the disk");
+    for (int read = 0; read < 2; ++read) EXPECT_EQ(ReadWholeFile(smallFile), small);
+    EXPECT_EQ(ReadWholeFile(largeFile), large);
+    test::LogCapture log;
+    EXPECT_FALSE(ReadWholeFile(largeFile).has_value());
+    EXPECT_TRUE(log.ContainsText(u"large.csv changed on the disk while the game was loaded from it; the game is not loaded"));
+    dir.Write("large.csv", large);
+    EXPECT_EQ(ReadWholeFile(largeFile), large);
   }
   EXPECT_EQ(cCheckedFiles::Current(), nullptr);
   EXPECT_EQ(ReadWholeFile(held), "changed on the disk");
@@ -110,26 +126,46 @@ TEST(FileReadTest, HoldsAFileToItsBudget) {
 
 // Only what lies inside the game folder, reached without a link below it, is
 // read. The game folder itself may be reached through a link, as a home
-// folder often is; the shipped files read as before.
+// folder often is, and so may its data folder and that folder's saves,
+// turns and scenarios (in any case of their names); the shipped files read
+// as before.
 TEST(FileReadTest, ReadsInsideTheGameFolderWithoutALinkOnTheWay) {
   test::TempDir dir;
   const fs::path outside = dir.Write("outside.txt", "secret");
-  dir.Write("real/data/table.csv", "a;b");
-  dir.Write("real/data/sub/file.csv", "c");
+  dir.Write("disk/data/table.csv", "a;b");
+  dir.Write("disk/data/sub/file.csv", "c");
+  dir.Write("saves/Game1/Info.ini", "s");
+  dir.Write("turns/turn.ini", "p");
+  dir.Write("scen/Sample/Info.ini", "n");
+  dir.Write("music/theme.ogg", "m");
+  fs::create_directories(dir.path() / "real");
   fs::create_symlink(dir.path() / "real", dir.path() / "game");
-  fs::create_symlink(dir.path() / "real" / "data" / "sub", dir.path() / "real" / "data" / "linked");
-  fs::create_symlink(dir.path(), dir.path() / "real" / "data" / "up");
+  fs::create_symlink(dir.path() / "disk" / "data", dir.path() / "real" / "data");
+  for (const auto& [link, to] : {std::pair{"Save", "saves"}, {"pbem", "turns"}, {"scenarios", "scen"},
+                                 {"linked", "disk/data/sub"}, {"up", ""}, {"gfx", "music"}}) {
+    fs::create_symlink(dir.path() / to, dir.path() / "disk" / "data" / link);
+  }
+  fs::create_symlink(dir.path() / "music", dir.path() / "real" / "Music");
+  fs::create_symlink(dir.path() / "saves" / "Game1", dir.path() / "saves" / "Linked");
   const test::ScopedGameRoot root(dir.path() / "game");
   EXPECT_EQ(ReadWholeFile(ResolveGamePath("data\\table.csv")), "a;b");
   EXPECT_EQ(ReadWholeFile(ResolveGamePath("data/sub/file.csv")), "c");
+  EXPECT_EQ(ReadWholeFile(ResolveGamePath("data/Save/Game1/Info.ini")), "s");
+  EXPECT_EQ(ReadWholeFile(ResolveGamePath("data/pbem/turn.ini")), "p");
+  EXPECT_EQ(ReadWholeFile(ResolveGamePath("data/scenarios/Sample/Info.ini")), "n");
   test::LogCapture log;
-  for (const char* path : {"data/linked/file.csv", "data/up/outside.txt", "../outside.txt", "data/../../outside.txt"}) {
+  for (const char* path : {"data/linked/file.csv", "data/gfx/theme.ogg", "Music/theme.ogg", "data/Save/Linked/Info.ini",
+                           "data/up/outside.txt"}) {
     SCOPED_TRACE(path);
+    EXPECT_FALSE(ReadWholeFile(ResolveGamePath(path)).has_value());
+    EXPECT_FALSE(IsReadableRegularFile(ResolveGamePath(path)));
+    EXPECT_TRUE(log.ContainsText(Utf8ToUtf16(std::string(path) + " is reached through a link; it is not read")));
+  }
+  for (const char* path : {"../outside.txt", "data/../../outside.txt"}) {
     EXPECT_FALSE(ReadWholeFile(ResolveGamePath(path)).has_value());
     EXPECT_FALSE(IsReadableRegularFile(ResolveGamePath(path)));
   }
   EXPECT_FALSE(ReadWholeFile(outside).has_value());
-  EXPECT_TRUE(log.ContainsText(u"data/linked/file.csv is reached through a link; it is not read"));
   EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + outside.string() + " lies outside the game folder; it is not read")));
 }
 

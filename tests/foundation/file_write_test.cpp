@@ -54,6 +54,26 @@ TEST(FileWriteTest, TheShortestFilesAreWritten) {
   EXPECT_FALSE(fs::exists(fs::symlink_status(folder.path() / "flags.txt.tmp")));
 }
 
+// A save's list is made from the record of its writes: each file with the
+// size and digest of the bytes written, in however many pieces, and a write
+// that succeeds leaves no failure behind for the player to be told of.
+TEST(FileWriteTest, TheRecordKeepsEachFileAsWrittenAndASuccessNoFailure) {
+  test::TempDir folder;
+  const fs::path file = folder.path() / "cities.csv";
+  ClearWriteFailure();
+  cWrittenFilesRecord record;
+  cReplacingFile out(file);
+  out.Write("3;Hamburg;");
+  out.Write("12;");
+  ASSERT_TRUE(out.Commit());
+  EXPECT_EQ(LastWriteFailure(), 0);
+  ASSERT_EQ(record.entries().size(), 1u);
+  EXPECT_EQ(record.entries()[0].file, file);
+  EXPECT_EQ(record.entries()[0].size, 13u);
+  EXPECT_EQ(FastDigestHex(record.entries()[0].digest), "7ad1d8f8fda82f6a");
+  EXPECT_EQ(test::ReadFileBytes(file), "3;Hamburg;12;");
+}
+
 // The disk fills up part-way (a file size limit, in a child process so the
 // limit ends with it): the write fails and the old file keeps its bytes.
 TEST(FileWriteTest, AWriteThatFillsTheDiskFailsAndKeepsTheOldFile) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/file_write.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -193,11 +195,15 @@ TEST(FolderSwap, TheWrittenFolderIsOnTheDiskBeforeItGoesIn) {
   test::LogCapture log;
   EXPECT_FALSE(SaveFlushed(target, "third", [&](const fs::path& folder) { return folder == dir.path() ? 0 : EIO; }));
   EXPECT_TRUE(log.ContainsText(u"to the disk (Input/output error)"));
-  // Nor does one whose previous folder cannot be moved aside.
+  // Nor does one whose previous folder cannot be moved aside, and the player
+  // is told why.
+  ClearWriteFailure();
   int renames = 0;
   EXPECT_FALSE(SaveFlushed(target, "fourth", {}, [&](std::u16string_view, std::u16string_view) {
     return ++renames == 1 ? EINVAL : EACCES;
   }));
+  EXPECT_EQ(LastWriteFailure(), EACCES);
+  ClearWriteFailure();
   EXPECT_TRUE(log.ContainsText(u"ERROR: Cannot move " + Utf8ToUtf16(target.string()) + u" aside (Permission denied)"));
   EXPECT_EQ(dir.Read("Slot/new.csv"), "second");
   EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"Slot"});
@@ -216,6 +222,27 @@ TEST(FolderSwap, AParentThatCannotBeFlushedAfterTheSwapIsOnlyWarnedOf) {
     EXPECT_EQ(dir.Read("Slot/new.csv"), std::to_string(error));
     EXPECT_EQ(log.ContainsText(u"WARNING: The new names in "), error == EIO);
   }
+}
+
+// The written folder opened for its flush is closed again under any number,
+// the first too, which is free in a game started without an input (in a
+// child process, whose descriptors end with it).
+TEST(FolderSwap, TheFolderOpenedForItsFlushIsClosedUnderAnyNumber) {
+  test::TempDir dir;
+  const fs::path target = dir.path() / "Slot";
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const cWorkingFolder written(target);
+    if (!written.IsMade()) ::_exit(3);
+    ::close(0);
+    if (!SwapFolderIntoPlace(written, target, {}, [](const fs::path&) { return 0; })) ::_exit(4);
+    ::_exit(::fcntl(0, F_GETFD) == -1 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the first descriptor was left open";
 }
 
 // A working folder its writer no longer holds (the writer ended) is removed

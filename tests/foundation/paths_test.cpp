@@ -30,6 +30,12 @@ TEST_F(PathsTest, AbsolutePathsStayAbsolute) {
   EXPECT_EQ(ResolveGamePath((dir_.path() / "a").u16string()), dir_.path() / "a");
 }
 
+// A path shown to the player has the separators of this system.
+TEST(ShownPathTest, ShowsEveryBackslashAsASlashAndNothingElseChanged) {
+  EXPECT_EQ(ShownPath(u"data\\save\\Game 1.5"), u"data/save/Game 1.5");
+  EXPECT_EQ(ShownPath(u"\\pbem/turn\\"), u"/pbem/turn/");
+}
+
 TEST(SafeFileName, RefusesEscapes) {
   for (const char16_t* bad : {u"..\\x", u"../x", u"..", u"a/b", u"a\\b", u"C:x", u"/etc", u"", u"a\nb"}) {
     EXPECT_FALSE(IsSafeFileName(bad)) << std::string(bad, bad + std::char_traits<char16_t>::length(bad));

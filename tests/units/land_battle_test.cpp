@@ -381,6 +381,19 @@ TEST_F(LandBattle, AttackerBelowATenthOfAPointIsDestroyed) {
   EXPECT_EQ(defender.strength, 100);
 }
 
+// An attacker pays the attack's cost of its doctrine level; a level past
+// the table's top pays the top entry.
+TEST_F(LandBattle, ADoctrinePastTheCostTablePaysItsTopEntry) {
+  game().constants.SetSlot(consts_layout::kAttackActionPointCost + 5, 3);
+  country(1).techLevels[kDoctrineTech] = 9;
+  cJednostkaLadowa& defender = Fighter(2, kX, kY, 100);
+  sAttack attack = AttackOn(defender);
+  cJednostkaLadowa& attacker = AttackerOn(attack, 0, 1, 50);
+  ScopedRandomDraws draws({Die(2), Die(1), kNoBonusDraw, kSentinel});
+  ASSERT_TRUE(attack.ResolveLandBattle(result));
+  EXPECT_EQ(attacker.actionPoints, 3);
+}
+
 // One attacker leaves the flags clear, two set them all; the battle ends
 // with the undo record cleared and the attacker's report before the defender's.
 class AttackFlags : public LandBattle, public testing::WithParamInterface<int> {};

@@ -33,6 +33,14 @@ TEST_F(LandValues, CombatValueFromDoctrineSupplyAndEvents) {
   game().constants.SetSlot(consts_layout::kSupplyCombatPercent + 3, 50);
   unit.ComputeCombatValue();
   EXPECT_EQ(unit.combatValue, 90);
+  // Events may lift the value up to a million and no further.
+  game().constants.SetSlot(consts_layout::kSupplyCombatPercent + 3, 100);
+  country(1).techLevels[2] = 0;
+  for (const int effect : {999900, 999950}) {
+    unit.eventsEffect = effect;
+    unit.ComputeCombatValue();
+    EXPECT_EQ(unit.combatValue, 1000000) << effect;
+  }
 }
 
 TEST_F(LandValues, TurnsWithoutSupplyWearTheCombatValueDown) {

@@ -199,6 +199,7 @@ INSTANTIATE_TEST_SUITE_P(Terrains, TerrainStep,
 
 TEST_F(MoveRange, HighlightsByPointsLeftButNotUnderSeenUnits) {
   game().constants.SetSlot(consts_layout::kAttackActionPointCost, 1);
+  game().constants.SetSlot(consts_layout::kAttackActionPointCost + 1, 3);  // doctrine 1's, not this unit's
   cJednostkaLadowa& unit = Mover(1, 5, 5, 3);
   cJednostkaLadowa& friendUnit = AddLand(1, 5, 4);
   friendUnit.spotted = 1;

@@ -114,6 +114,21 @@ TEST_F(AirRaid, RaidLossIsCappedAtTheWholeProduction) {
             u"Strategic bombardment\n\nAttacked city Town (4, 5) controlled by Country2 with Raider. City lost 3 PP");
 }
 
+// The raider's level picks its entry of the bombing values: a level-3
+// bomber strikes with the third.
+TEST_F(AirRaid, TheRaidersLevelPicksItsBombingValue) {
+  Set(consts_layout::kStrategicBombingLoss + 1, 50);
+  for (int level = 1; level <= 5; ++level) Set(consts_layout::kStrategicBombingValues + level - 1, 11 * level);
+  FillAirTables(0, 2);
+  cCity& city = AddCity(4, 5, 40.0f);
+  bomber_->SetType(kStrategicBomber);
+  bomber_->level = 3;
+  ScopedRandomDraws draws({Die(1), Die(1)});
+  city.StrategicBombardment(result_, *bomber_, *map().GetHex(4, 5));
+  EXPECT_EQ(city.bombedPP, 16);  // 50 x 33 / 100
+  EXPECT_FLOAT_EQ(city.productionPoints, 24.0f);
+}
+
 // The city's controller's fighters against the raider's side's fighters set
 // the column of the raider's loss: each column of the table has its own loss.
 struct AirCoverCase {

@@ -102,11 +102,17 @@ struct BadLineCase {
 class CitiesDiagramBadLine : public CitiesDiagram, public testing::WithParamInterface<BadLineCase> {};
 
 TEST_P(CitiesDiagramBadLine, IsFatalWithTheFileLineNumber) {
-  test::LogCapture log;
   const std::string text = std::string("# comment\r\nx\r\n0;0;1;0;0\r\n") + GetParam().line + "\r\n";
-  EXPECT_THROW(Load(text), FatalExitError);
-  EXPECT_TRUE(log.ContainsText(GetParam().message));
-  EXPECT_TRUE(log.ContainsText(GetParam().named)) << GetParam().name;
+  for (const int loaded : {0, 1}) {
+    world.game().loadedGame = loaded;
+    test::LogCapture log;
+    EXPECT_THROW(Load(text), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(GetParam().message));
+    EXPECT_TRUE(log.ContainsText(GetParam().named)) << GetParam().name;
+    // Only a saved game's cities come from its own table, which is named.
+    EXPECT_EQ(log.ContainsText(u"which the scenario's data\\scenarios\\Test\\cities_diagram.csv links (cut short?)"),
+              loaded == 1);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -121,6 +121,17 @@ TEST_F(CountryUnits, AirSuperiorityCountsFightersWithinTheRadius) {
   const float enemy = static_cast<float>(world.country(1).GetEnemyAirPowerAt(1, 1));
   ASSERT_GT(enemy, 0.0f);
   EXPECT_FLOAT_EQ(world.country(1).GetAirSuperiorityRatio(1, 1), friendly / enemy);
+  // The radius grows with the aircraft level, and a level past the range
+  // table's top reads its top entry: 3 times 2 hexes reach (4, 4) as well.
+  const std::int32_t near = world.country(2).GetFriendlyAirPowerAt(1, 1);
+  ASSERT_GT(near, 0);
+  world.game().constants.SetSlot(consts_layout::kAirRangeFactor + 4, 0.25);
+  world.game().constants.SetSlot(consts_layout::kAirRangeFactor + 5, 3.0);
+  world.country(2).techLevels[3] = 4;
+  EXPECT_EQ(world.country(2).GetFriendlyAirPowerAt(1, 1), 0);
+  world.country(2).techLevels[3] = 8;
+  EXPECT_EQ(world.country(2).GetFriendlyAirPowerAt(1, 1), 2 * near);
+  world.country(2).techLevels[3] = 0;
 
   // At sea the enemy's carriers count with their hit points, wherever they
   // are, from the limit up; a sea hex of zone 0 has no air power.

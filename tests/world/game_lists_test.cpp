@@ -137,6 +137,24 @@ TEST_F(GameLists, EventEffectsBySideAndPlace) {
   EXPECT_EQ(outside.eventsEffect, 7);
 }
 
+// A land unit entering the reserve has its combat value computed, which
+// events may lift up to a million and no further.
+TEST_F(GameLists, AUnitEnteringTheReserveHasItsCombatValueUpToAMillion) {
+  const int effects[] = {0, 999900, 999950};
+  for (int i = 0; i < 3; ++i) {
+    cJednostkaLadowa& unit = AddLand(1, 1 + i, 1);
+    unit.turnsWithoutSupply = 0;
+    unit.eventsEffect = effects[i];
+    unit.inReserve = 1;
+  }
+  game().CollectUnitReserve();
+  ASSERT_EQ(game().reservePool.size(), 3u);
+  EXPECT_TRUE(game().landUnits.empty());
+  EXPECT_EQ(game().reservePool[0]->combatValue, 100);
+  EXPECT_EQ(game().reservePool[1]->combatValue, 1000000);
+  EXPECT_EQ(game().reservePool[2]->combatValue, 1000000);
+}
+
 TEST_F(GameLists, ReserveEntriesOfACountryGo) {
   for (int owner : {1, 2, 1, 3}) {
     auto unit = std::make_unique<cJednostkaLadowa>();

@@ -159,6 +159,13 @@ TEST(ObjectNumbers, AtTheTopANewLandOrAirUnitPassesOverItsKindsReserve) {
   game.nextAirUnitId = kMaxObjectNumber;
   EXPECT_EQ(NewLandUnitNumber(game), 4);
   EXPECT_EQ(NewAirUnitNumber(game), 3);
+  // Land units aboard either kind of ship hold their numbers as well.
+  game.aboardUnitsA.push_back(std::make_unique<cJednostkaLadowa>());
+  game.aboardUnitsA.back()->id = 4;
+  EXPECT_EQ(NewLandUnitNumber(game), 5);
+  game.aboardUnitsB.push_back(std::make_unique<cJednostkaLadowa>());
+  game.aboardUnitsB.back()->id = 5;
+  EXPECT_EQ(NewLandUnitNumber(game), 7);
 }
 
 // After a scenario load the ships are sorted and their counter stands two
@@ -185,6 +192,14 @@ TEST(ObjectNumbers, AScenarioLoadSetsEachCounterPastTheHighestNumber) {
   game.navalReserve.back()->id = 13;
   game.InitNextIds(false);
   EXPECT_EQ(game.nextNavalUnitId, 14);
+  // A save that keeps its numbering starts each counter at the highest
+  // number in use, for its own counter from Info.ini to raise.
+  game.nextLandUnitId = 2;
+  game.nextAirUnitId = 3;
+  game.InitNextIds(true);
+  EXPECT_EQ(game.nextNavalUnitId, 13);
+  EXPECT_EQ(game.nextLandUnitId, 8);
+  EXPECT_EQ(game.nextAirUnitId, 7);
 }
 
 // The tests of the rules read a text box's title, text and layout from the

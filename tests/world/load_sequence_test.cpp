@@ -2,11 +2,15 @@
 // the map, the finishing passes and the start of play.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/paths.h"
+#include "scenario/save_game.h"
 #include "support/log_capture.h"
+#include "support/temp_dir.h"
 #include "support/test_scenario.h"
 #include "turn/theads.h"
 #include "world/folder_path.h"
@@ -91,6 +95,25 @@ TEST_F(LoadSequence, NewScenarioLoadsEveryTableAndEndsInStateOne) {
   EXPECT_GE(game.map->GetHex(1, 1)->city->hopCounts.size(), 1u);
   // The world's land groups are made: Berg and London share one.
   EXPECT_TRUE(game.playerControl.worldTopography.AreHexesInSameTopographyGroup(1, 1, 2, 4));
+}
+
+// A save from before the counters were kept numbers on past the highest
+// number in use, as a new scenario does: only a save that keeps its
+// counters starts from them.
+TEST_F(LoadSequence, ASaveWithoutItsCountersNumbersOnPastTheHighestNumber) {
+  ASSERT_TRUE(cGameSaver(Load()).SaveGame(u"Older", true));
+  DestroyGame();
+  const std::filesystem::path folder = ResolveGamePath(u"data\\save\\Older");
+  test::MakeOlderSave(folder);
+  std::string info = test::ReadFileBytes(folder / "Info.ini");
+  const std::size_t key = info.find("LastLandUnitId");
+  ASSERT_NE(key, std::string::npos);
+  info.erase(key, info.find('\n', key) + 1 - key);
+  std::ofstream(folder / "Info.ini", std::ios::binary | std::ios::trunc) << info;
+  cGame& game = *LoadNewScenario(u"data\\save\\Older\\%s", 1);
+  EXPECT_EQ(game.loadedGame, 1);
+  EXPECT_EQ(game.nextLandUnitId, 5);
+  EXPECT_EQ(game.nextConvoyId, 4);
 }
 
 TEST_F(LoadSequence, TwoLandUnitsOnOneHexAreBothNamedThenFatal) {

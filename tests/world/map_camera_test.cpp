@@ -140,9 +140,18 @@ TEST_F(MapCameraTest, GlideWithTheFlagEndsInStateSeven) {
   EXPECT_EQ(world_.game().GetGameState(), kGameCameraGlide);
   EXPECT_EQ(map_.camera.targetX, 400.0f);
   EXPECT_EQ(map_.camera.targetY, 300.0f);
+  // Each axis steps by its own speed, the zoom offsets aside: half the way
+  // in a hundredth of a second.
+  map_.camera.zoomOffsetX = map_.camera.zoomOffsetY = 0.0f;
+  const float startX = map_.camera.x, startY = map_.camera.y;
+  ASSERT_NE(startY, 300.0f);
+  map_.FrameMove(0.01f);
+  EXPECT_FLOAT_EQ(map_.camera.x, (startX + 400.0f) / 2.0f);
+  EXPECT_FLOAT_EQ(map_.camera.y, (startY + 300.0f) / 2.0f);
   for (int i = 0; i < 200 && world_.game().GetGameState() == kGameCameraGlide; ++i) map_.FrameMove(0.02f);
   EXPECT_EQ(world_.game().GetGameState(), kGameHumanIdle);
   EXPECT_EQ(map_.camera.x, map_.camera.targetX);
+  EXPECT_EQ(map_.camera.y, map_.camera.targetY);
 }
 
 TEST_F(MapCameraTest, CenterOffTheMapLogsAndMovesNothing) {

@@ -76,6 +76,13 @@ TEST(Relations, LossesShares) {
   // Country 1 suffered nothing: every share of it is 0.
   EXPECT_EQ(r.GetLossesShare(2, 1), 0.0f);
   EXPECT_EQ(r.GetLossesShare(3, 1), 0.0f);
+  // Losses are kept within a billion either way.
+  r.AddLosses(1, 2, 6e8f);
+  r.AddLosses(1, 2, 7e8f);
+  EXPECT_EQ(r.GetLosses(1, 2), 1e9f);
+  r.AddLosses(2, 1, -8e8f);
+  r.AddLosses(2, 1, -9e8f);
+  EXPECT_EQ(r.GetLosses(2, 1), -1e9f);
 }
 
 class RelationsFiles : public testing::Test {

@@ -454,6 +454,35 @@ TEST_F(AutoplayTest, ResumeCheckPastItsImpulsesLastTurnIsSkippedAndSaysWhy) {
   EXPECT_FALSE(fs::exists(dir_.path() / "data/save/ended"));
 }
 
+// A country chosen to open the impulse after the save point that leaves the
+// game at the end of the impulse before passes its turn in the game played in
+// one go; the loaded game chooses the next country at once. The check names
+// both choices and the lines of the passed turn, and is no match.
+TEST_F(AutoplayTest, ResumeCheckNamesTheCurrentCountryTheLoadChoseAgain) {
+  const fs::path events = fs::path("data/scenarios") / kScenario / "events.xml";
+  std::string xml = test::ReadFileBytes(dir_.path() / events);
+  const std::size_t end = xml.rfind("</events>");
+  ASSERT_NE(end, std::string::npos);
+  xml.insert(end,
+             "<event eventID=\"900\" countryID=\"1\" visibleByPlayer=\"0\" oneTimeChecking=\"1\">\n"
+             "  <title>Kaltheim leaves the war</title><description>It lays down its arms.</description>\n"
+             "  <condition><expression><leftOperand method=\"Game.GetCurrentTurn\"/><operator value=\"equals\"/>"
+             "<rightOperand constValue=\"1\"/></expression></condition>\n"
+             "  <options><option optionID=\"1\" chanceAI=\"100\"><description>Lay them down</description>\n"
+             "    <effects><effect method=\"Country.SetActive\" param0=\"1\" param1=\"0\"/></effects>\n"
+             "  </option></options>\n"
+             "</event>\n");
+  dir_.Write(events.string(), xml);
+  std::string summary;
+  EXPECT_EQ(Run({"--impulses", "3", "--seed", "29", "--save-as", "point", "--resume-check", "1"}, summary), 4)
+      << errors_;
+  EXPECT_EQ(summary, "resume_check=current_country_chosen_again\n"
+                     "current_country=one_go:1 resumed:2\n"
+                     "one_go_only_line=Dummy country, ending the sequence\n"
+                     "one_go_only_line=Wyznaczam aktualne panstwo...\n"
+                     "one_go_only_line=" + Utf16ToUtf8(u"O\u010f\u017c\u02dd. Aktualne panstwo = Lombria") + "\n");
+}
+
 // A passive country's turn is passed on as a player ends one: the save made
 // after it marks that turn finished as every finished turn is marked.
 TEST_F(AutoplayTest, PassedTurnIsSavedAsFinished) {

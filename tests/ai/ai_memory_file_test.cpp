@@ -51,15 +51,23 @@ TEST(AiMemoryFileTest, EveryCountrysMemoryComesBackFieldByField) {
   EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"), Memory(kRows));
   EXPECT_TRUE(world.log.ContainsText(u"line 11 (counting from 1) names the country 5, which the save does not hold"));
   EXPECT_TRUE(world.log.ContainsText(u"line 12 (counting from 1) names the country 0, which the save does not hold"));
+  // Counts within their range come back without a word.
+  EXPECT_FALSE(world.log.ContainsText(u"out of range"));
 
   // A front cut before its node count refuses the save, saying how much is there.
   dir.Write("data/save/c/ai_memory.csv", Memory("\r\nWaiting;2;16;4;7;\r\nFront;3;1;0.750000;"));
   EXPECT_THROW(LoadAiMemory(world.game(), u"data\\save\\c\\%s"), FatalExitError);
   EXPECT_TRUE(world.log.ContainsText(u"line 3 (counting from 1) has 4 fields of the 14 of a row (cut short?)"));
+  // One with its node count but short of the nodes it counts says so.
+  dir.Write("data/save/d/ai_memory.csv",
+            Memory("\r\nFront;2;1;0.250000;3.500000;4.500000;5.500000;6;7;8;9;10;11;2;"));
+  EXPECT_THROW(LoadAiMemory(world.game(), u"data\\save\\d\\%s"), FatalExitError);
+  EXPECT_TRUE(world.log.ContainsText(u"line 2 (counting from 1) has 14 fields for a front of 2 nodes"));
 }
 
 // The fronts and the diagram's counts over the shipped sample's cities: every
-// field its own value, the first and last country and the last node included.
+// field its own value, the first and last country and the first and last node
+// included.
 // The sample's other nodes hold nothing and stay out of the file.
 class AiMemoryOfTheSample : public testing::Test {
  protected:
@@ -92,6 +100,7 @@ TEST_F(AiMemoryOfTheSample, FrontsAndNodeCountsComeBackFieldByField) {
       "\r\nWaiting;" + lastCountry + ";31;23;19;"
       "\r\nGivenUp;" + lastCountry + ";27;33;41;"
       "\r\nFront;" + lastCountry + ";2;12.125000;8.500000;9.250000;10.750000;19;21;22;23;24;25;3;11;6;9;"
+      "\r\nCounts;0;1;0.500000;1.750000;2.250000;42;43;44;45;46;47;48;"
       "\r\nCounts;6;1;3.500000;5.250000;0.750000;26;27;28;29;31;32;33;"
       "\r\nCounts;9;0;0.000000;0.000000;0.000000;0;7;0;0;0;0;0;"
       "\r\nCounts;" + lastNode + ";1;1.250000;2.750000;11.500000;34;35;36;37;38;39;41;";

@@ -132,7 +132,9 @@ TEST_P(InterceptorStrengthTest, AFighterAtHalfStrengthInterceptsNothing) {
 INSTANTIATE_TEST_SUITE_P(Strengths, InterceptorStrengthTest, testing::Values(0, 1));
 
 // Bombers and fighters exactly at the air range (7 hexes here) of the target
-// take part in the attack; those one hex further do not.
+// take part in the attack; those one hex further do not. The range follows
+// the aircraft research (tech 3) alone: another research at a level that
+// would double it changes nothing.
 TEST_F(AttackSearchTest, AirUnitsJoinAnAttackUpToExactlyTheirRange) {
   world.game().constants.SetSlot(sScenarioConstants::SlotOf(47, 1), 7);
   cJednostkaLadowa& target = world.AddLand(2, 10, 5);
@@ -146,6 +148,8 @@ TEST_F(AttackSearchTest, AirUnitsJoinAnAttackUpToExactlyTheirRange) {
     unit->actionPoints = 3;
   }
   world.country(1).techLevels.fill(1);
+  world.country(1).techLevels[2] = 4;
+  world.game().constants.SetSlot(sScenarioConstants::SlotOf(151, 4), 2.0);
   cCountryAI& ai = world.AiOf(1);
   ai.BuildUnitLists();
   sAttackPlan plan;

@@ -14,6 +14,7 @@
 
 #include "ai/ai_order.h"
 #include "ai/autoplay.h"
+#include "ai/country_ai.h"
 #include "ai/game_invariants.h"
 #include "ai_fixture.h"
 #include "foundation/random.h"
@@ -368,6 +369,8 @@ TEST_F(AutoplayTest, UnitStandingTenImpulsesAtWarIsCountedWithItsOrders) {
       map.GetHex(free.x, free.y)->unit = moving;
     }
     if (impulse == 7) standing->aiOrder = kAiOrderReserve;
+    // From impulse 8 on its country's computer has a front it could be sent to.
+    if (impulse == 8) CountryAiOf(game, *game.GetCountry(standing->owner)).fronts.push_back(sFront{});
     ASSERT_TRUE(play.PlayImpulse()) << play.violation();
     EXPECT_EQ(stayOf(*standing) != nullptr, impulse == 10) << impulse;
   }
@@ -377,9 +380,20 @@ TEST_F(AutoplayTest, UnitStandingTenImpulsesAtWarIsCountedWithItsOrders) {
   EXPECT_EQ(stay->to, 10);
   EXPECT_EQ(stay->orders, (std::set<int>{kAiOrderHoldCity, kAiOrderReserve}));
   EXPECT_EQ(stay->aimless, 4);
+  EXPECT_EQ(stay->needed, 3);
   EXPECT_EQ(std::make_pair(stay->x, stay->y), std::make_pair(standing->x, standing->y));
   EXPECT_EQ(stayOf(*moving), nullptr);
   EXPECT_EQ(stayOf(*atPeace), nullptr);
+  std::ostringstream summary;
+  play.PrintSummary(summary);
+  EXPECT_EQ(SummaryValue(summary.str(), "longest_stay_at_war"), "10") << summary.str();
+  EXPECT_NE(summary.str().find("note=stay unit=" + std::to_string(standing->id) + " "), std::string::npos);
+  EXPECT_NE(summary.str().find(" impulses=1-10 aimless=4 needed=3 ("), std::string::npos) << summary.str();
+
+  // A game with no current country plays no turn and says why.
+  game.playerControl.currentCountry = nullptr;
+  EXPECT_FALSE(play.PlayTurn());
+  EXPECT_EQ(play.violation(), "no country is current");
 }
 
 TEST_F(AutoplayTest, BadArgumentsAreRefused) {
@@ -411,6 +425,86 @@ TEST_F(AutoplayTest, ResumeCheckThatCannotSaveItsOneGoGameFails) {
   EXPECT_NE(errors_.find("could not be saved as " + name + "_one_go"), std::string::npos) << errors_;
   EXPECT_EQ(summary.find("resume_check="), std::string::npos) << summary;
   EXPECT_TRUE(fs::exists(dir_.path() / "data/save" / name / "Info.ini"));
+}
+
+// A save point past the last country turn of its impulse is skipped, naming
+// the save points that exist; in a game whose time runs out with that
+// impulse, the end is named. Neither leaves a save.
+TEST_F(AutoplayTest, ResumeCheckPastItsImpulsesLastTurnIsSkippedAndSaysWhy) {
+  std::string summary;
+  EXPECT_EQ(Run({"--impulses", "3", "--seed", "17", "--save-as", "late", "--resume-check", "1", "--resume-turn", "30"},
+                summary),
+            0)
+      << errors_;
+  EXPECT_EQ(summary,
+            "resume_check=skipped (impulse 1 has 9 country turns: the last save point inside it is 1:8, and after "
+            "its last turn comes save point 2)\n");
+  EXPECT_FALSE(fs::exists(dir_.path() / "data/save/late"));
+
+  const fs::path info = dir_.path() / "data/scenarios" / kScenario / "Info.ini";
+  std::string ini = test::ReadFileBytes(info);
+  const std::size_t at = ini.find("Turns=72");
+  ASSERT_NE(at, std::string::npos);
+  dir_.Write((fs::path("data/scenarios") / kScenario / "Info.ini").string(), ini.replace(at, 8, "Turns=2"));
+  EXPECT_EQ(Run({"--impulses", "4", "--seed", "19", "--save-as", "ended", "--resume-check", "1", "--resume-turn", "30"},
+                summary),
+            0)
+      << errors_;
+  EXPECT_EQ(summary, "resume_check=skipped (the game ended before impulse 1 and 30 turns)\n");
+  EXPECT_FALSE(fs::exists(dir_.path() / "data/save/ended"));
+}
+
+// A country chosen to open the impulse after the save point that leaves the
+// game at the end of the impulse before passes its turn in the game played in
+// one go; the loaded game chooses the next country at once. The check names
+// both choices and the lines of the passed turn, and is no match.
+TEST_F(AutoplayTest, ResumeCheckNamesTheCurrentCountryTheLoadChoseAgain) {
+  const fs::path events = fs::path("data/scenarios") / kScenario / "events.xml";
+  std::string xml = test::ReadFileBytes(dir_.path() / events);
+  const std::size_t end = xml.rfind("</events>");
+  ASSERT_NE(end, std::string::npos);
+  xml.insert(end,
+             "<event eventID=\"900\" countryID=\"1\" visibleByPlayer=\"0\" oneTimeChecking=\"1\">\n"
+             "  <title>Kaltheim leaves the war</title><description>It lays down its arms.</description>\n"
+             "  <condition><expression><leftOperand method=\"Game.GetCurrentTurn\"/><operator value=\"equals\"/>"
+             "<rightOperand constValue=\"1\"/></expression></condition>\n"
+             "  <options><option optionID=\"1\" chanceAI=\"100\"><description>Lay them down</description>\n"
+             "    <effects><effect method=\"Country.SetActive\" param0=\"1\" param1=\"0\"/></effects>\n"
+             "  </option></options>\n"
+             "</event>\n");
+  dir_.Write(events.string(), xml);
+  std::string summary;
+  EXPECT_EQ(Run({"--impulses", "3", "--seed", "29", "--save-as", "point", "--resume-check", "1"}, summary), 4)
+      << errors_;
+  EXPECT_EQ(summary, "resume_check=current_country_chosen_again\n"
+                     "current_country=one_go:1 resumed:2\n"
+                     "one_go_only_line=Dummy country, ending the sequence\n"
+                     "one_go_only_line=Wyznaczam aktualne panstwo...\n"
+                     "one_go_only_line=" + Utf16ToUtf8(u"O\u010f\u017c\u02dd. Aktualne panstwo = Lombria") + "\n");
+}
+
+// A passive country's turn is passed on as a player ends one: the save made
+// after it marks that turn finished as every finished turn is marked.
+TEST_F(AutoplayTest, PassedTurnIsSavedAsFinished) {
+  std::string summary;
+  std::vector<std::string> args{"--turns", "1", "--seed", "23", "--save-as", "passed"};
+  for (int id = 1; id <= 9; ++id) args.insert(args.end(), {"--passive", std::to_string(id)});
+  ASSERT_EQ(Run(args, summary), 0) << errors_ << summary;
+  std::istringstream rows(Files("passed").at("countries.csv"));
+  int countries = 0;
+  int finished = 0;
+  for (std::string row; std::getline(rows, row);) {
+    if (row.empty() || row[0] == '#') continue;
+    std::vector<std::string> fields;
+    std::istringstream cells(row);
+    for (std::string cell; std::getline(cells, cell, ';');) fields.push_back(cell);
+    ASSERT_GT(fields.size(), 12u) << row;
+    ++countries;
+    finished += fields[12] == "1";
+    EXPECT_TRUE(fields[12] == "0" || fields[12] == "1") << row;
+  }
+  EXPECT_GT(countries, 4);
+  EXPECT_EQ(finished, 1);
 }
 
 // Each way a game can be broken is found and named.

@@ -70,6 +70,7 @@ class ProbeMenu : public cMenu {
   explicit ProbeMenu(Journal& journal) : journal_(journal) {}
   void OnKeyboard(std::uint32_t, bool, bool) override { journal_.push_back("menu key"); }
   void OnFrameMove(Graphics&, double, float) override { journal_.push_back("menu frame"); }
+  void OnMouse(bool, bool, bool, bool, bool, int, int, int) override { journal_.push_back("menu mouse"); }
 
  private:
   Journal& journal_;
@@ -175,7 +176,7 @@ TEST_F(InputRoutingTest, PanelsUnderTheVisibleTopDialogHearNoMouseWhereItCoversT
 // nor a key going down or up.
 TEST_F(InputRoutingTest, AMenuUnderAVisibleBoxHearsNoMouseNorKey) {
   const bool consume = false;
-  auto* menu = new cMenu();
+  auto* menu = new ProbeMenu(journal_);
   menu->AddControl(std::make_unique<ProbeControl>(menu, "menu", journal_, consume));
   auto keys = std::make_unique<KeyProbeControl>(menu, journal_);
   CDXUTControl* keyControl = keys.get();
@@ -186,13 +187,15 @@ TEST_F(InputRoutingTest, AMenuUnderAVisibleBoxHearsNoMouseNorKey) {
   bool noFurther = false;
   OnWindowMessage(WM_MOUSEMOVE, 0, MakeLParam(37, 53), &noFurther);
   OnWindowMessage(WM_KEYDOWN, 'Q', 0, &noFurther);
-  EXPECT_EQ(journal_, (Journal{"menu", "menu key " + std::to_string(WM_KEYDOWN)}));
+  MenuMouseCallback(true, false, false, false, false, 0, 37, 53);
+  EXPECT_EQ(journal_, (Journal{"menu", "menu key " + std::to_string(WM_KEYDOWN), "menu mouse"}));
   journal_.clear();
   PushModalDialog(new cDialog(7, Rect{100, 100, 100, 100}));
   CDXUTDialog::RequestFocus(keyControl);
   for (const std::uint32_t msg : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_XBUTTONDBLCLK}) {
     OnWindowMessage(msg, 0, MakeLParam(37, 53), &noFurther);
   }
+  MenuMouseCallback(false, true, false, false, false, 0, 41, 59);
   OnWindowMessage(WM_KEYDOWN, 'W', 0, &noFurther);
   OnWindowMessage(WM_KEYUP, 'E', 0, &noFurther);
   EXPECT_TRUE(journal_.empty()) << testing::PrintToString(journal_);

@@ -18,6 +18,7 @@
 
 #include "app/app_presentation.h"
 #include "app/changed_save_box.h"
+#include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "app/pause_menu.h"
 #include "app/scenario_menu.h"
@@ -28,6 +29,7 @@
 #include "foundation/random.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "gui/button.h"
 #include "gui/edit_box.h"
 #include "gui/list_box.h"
 #include "gui/static.h"
@@ -277,6 +279,25 @@ class SavedGameLoadTest : public ReceivedTurnTest {
     ASSERT_NE(TopDialog, nullptr);
     TopDialog->OnGUIEvent(GuiEventButtonClicked, id, TopDialog->GetControl(id));
   }
+  // The box's button that shows the text, as the player finds it.
+  static const CDXUTButton* ShownButton(const char* key) {
+    if (TopDialog == nullptr) return nullptr;
+    for (const auto& control : TopDialog->Controls()) {
+      const auto* button = dynamic_cast<const CDXUTButton*>(control.get());
+      if (button != nullptr && button->GetText() == GetText(key)) return button;
+    }
+    return nullptr;
+  }
+  // Clicked by the pointer, as the window sends it.
+  static void ClickShownButton(const char* key) {
+    const CDXUTButton* button = ShownButton(key);
+    ASSERT_NE(button, nullptr) << key;
+    const Rect box = TopDialog->ToScreen(button->GetBoundingBox());
+    const LParam at = MakeLParam(box.left + 3, box.top + 3);
+    bool noFurther = false;
+    OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, at, &noFurther);
+    OnWindowMessage(WM_LBUTTONUP, 0, at, &noFurther);
+  }
 
 };
 
@@ -323,14 +344,25 @@ TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
 
   StartFromList(u"Beta");
   ExpectRefused(u"Beta", "save_changed_title", u"data/save/Beta/land_units.csv");
-  ASSERT_NE(dynamic_cast<cChangedSaveBox*>(TopDialog), nullptr);
-  PressBoxButton(cChangedSaveBox::kBackButton);
+  const auto* box = dynamic_cast<cChangedSaveBox*>(TopDialog);
+  ASSERT_NE(box, nullptr);
+  // Its two choices stand side by side about the box's middle, a gap apart.
+  const CDXUTButton* load = ShownButton("save_changed_load");
+  const CDXUTButton* back = ShownButton("save_changed_back");
+  ASSERT_TRUE(load != nullptr && back != nullptr);
+  EXPECT_EQ(back->x() - (load->x() + load->width()), 10);
+  EXPECT_EQ(load->x() + back->x() + back->width(), 2 * box->dialogRect().left + box->dialogRect().right);
+  // A key let go and another key leave it open; Escape goes back to the list.
+  MenuKeyboardCallback(VK_ESCAPE, false, false);
+  MenuKeyboardCallback(VK_SPACE, true, false);
+  EXPECT_EQ(TopDialog, box);
+  MenuKeyboardCallback(VK_ESCAPE, true, false);
   EXPECT_TRUE(ModalDialogStack.empty());
   EXPECT_EQ(gGame, nullptr);
   EXPECT_EQ(SelectedTemplate(), Template(u"Beta"));
   // A second Start asks again, and the player loads the save they changed.
   ClickControl(kStartButton);
-  PressBoxButton(cChangedSaveBox::kLoadButton);
+  ClickShownButton("save_changed_load");
   ASSERT_NE(gGame, nullptr);
   EXPECT_TRUE(ModalDialogStack.empty());
   int strength = 0;

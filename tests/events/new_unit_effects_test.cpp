@@ -2,6 +2,7 @@
 // with, and the refusals that leave nothing half-made behind.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "event_builders.h"
@@ -390,6 +391,7 @@ class LandAtSeaTest : public NewUnitTest {
 };
 
 TEST_F(LandAtSeaTest, UnitsForOneNodeShareAFleet) {
+  const int counter = game().nextNavalUnitId;
   ExecuteEffect(AtSea(u"SeaNode.AddLandUnit", {1, 44, 1, 0, 2, 70}));
   ExecuteEffect(AtSea(u"SeaNode.AddLandUnit", {1, 45, 1, 1, 2, 70}));
   ExecuteEffect(AtSea(u"SeaNode.AddLandUnit", {2, 44, 1, 1, 2, 70}));
@@ -422,6 +424,11 @@ TEST_F(LandAtSeaTest, UnitsForOneNodeShareAFleet) {
   EXPECT_EQ(first.ships.front()->carriedUnit, game().aboardUnitsA.front().get());
   EXPECT_EQ(first.ships.back()->carriedUnit, game().aboardUnitsB.front().get());
   EXPECT_EQ(game().navalUnits.size(), 3u);
+  // Each ship takes a number of its own from the ship counter.
+  std::set<int> numbers;
+  for (const auto& ship : game().navalUnits) numbers.insert(ship->id);
+  EXPECT_EQ(numbers.size(), 3u);
+  EXPECT_EQ(game().nextNavalUnitId, counter + 3);
 }
 
 TEST_F(LandAtSeaTest, UnitsWithADestinationGetAFleetEach) {

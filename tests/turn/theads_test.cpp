@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "foundation/game_lock.h"
+#include "foundation/random.h"
 #include "foundation/string_base.h"
 #include "support/log_capture.h"
 #include "turn/theads.h"
@@ -237,6 +238,30 @@ TEST_F(WorkerTest, LongComputerTurnUnwindsThroughItsWaits) {
   // impulse nor hands over.
   EXPECT_FALSE(log_.Contains(u"Zaczynam wykonywanie konca impulsu"));
   EXPECT_EQ(recorder_.newTurnDialogs.load(), 0);
+}
+
+// Unless a seed is set, the worker's draws start from the clock, so no two
+// games draw alike; a seed set starts them from it, alike every time.
+TEST_F(WorkerTest, WorkerDrawsFromTheClockUnlessASeedIsSet) {
+  struct sSeedReset {
+    ~sSeedReset() { SetWorkerSeed(0); }
+  } reset;
+  const auto stateAtTheComputersTurn = [this] {
+    std::promise<std::uint32_t> state;
+    SetComputerTurnStep([&state](cGame&, cCountry&) {
+      state.set_value(RandomState());
+      SleepLogged(20000, "ai", 1);  // until told to stop
+    });
+    StartWorkerThread();
+    const std::uint32_t seen = state.get_future().get();
+    EXPECT_EQ(StopWorkerThread(), 0);
+    return seen;
+  };
+  const std::uint32_t fromTheClock = stateAtTheComputersTurn();
+  SetWorkerSeed(1);
+  const std::uint32_t fromOne = stateAtTheComputersTurn();
+  EXPECT_EQ(stateAtTheComputersTurn(), fromOne);
+  EXPECT_NE(fromTheClock, fromOne);
 }
 
 TEST_F(WorkerTest, TurnThatIgnoresTheStopIsJoinedBeforeTheGameIsFreed) {

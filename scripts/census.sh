@@ -78,7 +78,7 @@ total_stays=0; longest_stay=0; total_aimless=0; total_alt5=0; total_alt10=0; mos
 for seed in $(seq "$first" "$last"); do
   d="$work/$seed"
   log="$d/log"; sum="$d/summary"
-  winner=$(value result "$sum")
+  winner=$(value result "$sum"); winner=${winner:-(none)}  # a failed run may print no result
   sea=$(grep -c -E '^(Check succeeded, starting battle|Check succeeded\. Starting battle\.)' "$log" || true)
   # Sea battles from the first impulse in which an alliance had nobody left to lead it.
   sea_nl=$(awk '/^Could not determine new leader/ {lost = 1} lost && /^Check succeeded(, starting battle|\. Starting battle\.)/ {n++} END {print n + 0}' "$log")
@@ -144,7 +144,9 @@ for seed in $(seq "$first" "$last"); do
   sed -n "s/^note=/seed $seed: /p" "$work/$seed/summary"
 done
 # The counts of a game whose run failed are not its war's: the census fails.
-failed=$(cd "$work" && ls -- */failed 2>/dev/null | cut -d/ -f1 | sort -n | tr '\n' ' ')
+# With no failed run the pattern matches nothing and ls fails, which under
+# pipefail is no reason for the census to fail.
+failed=$(cd "$work" && { ls -- */failed 2>/dev/null || true; } | cut -d/ -f1 | sort -n | tr '\n' ' ')
 if [ -n "$failed" ]; then
   echo "failed runs (their rows count what they played before failing): $failed" >&2
   exit 1

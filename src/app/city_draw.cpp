@@ -28,7 +28,7 @@ enum : int {
 };
 constexpr std::uint32_t kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
 // The name stands on a dark, see-through patch of the others sheet, so that it
-// reads on every terrain (white on it keeps above 7:1 even on snow).
+// reads on every terrain (white on it keeps above 6:1 even over white).
 constexpr Rect kBackingSource{105, 1341, 121, 1357};
 constexpr Argb kBackingColour = 0xA0000000u;
 constexpr int kBackingMargin = 2;

@@ -72,6 +72,19 @@ std::vector<float> RangeZooms(cMap& map) {
   return zooms;
 }
 
+// The contrast ratio of two colours by their relative luminance (sRGB).
+double Contrast(Argb a, Argb b) {
+  const auto luminance = [](Argb c) {
+    const auto channel = [&](int shift) {
+      const double v = static_cast<double>((c >> shift) & 0xFFu) / 255.0;
+      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(16) + 0.7152 * channel(8) + 0.0722 * channel(0);
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 constexpr char16_t kFolder[] = u"data\\scenarios\\NorthernTide\\%s";
 
 class SampleMapScreenshot : public test::MapDrawFixture {
@@ -163,9 +176,25 @@ class SampleMapScreenshot : public test::MapDrawFixture {
     DrawMinimap();
     const auto path = std::filesystem::path(TR_GAME_DIR).parent_path() / file;
     ASSERT_TRUE(frame_->graphics().SaveScreenshot(path));
-    std::set<Argb> colours;
-    for (Argb p : frame_->graphics().ReadPixels()) colours.insert(p);
+    const std::vector<Argb> pixels = frame_->graphics().ReadPixels();
+    const std::set<Argb> colours(pixels.begin(), pixels.end());
     EXPECT_GT(colours.size(), 200u);
+    // A city's white name keeps 4.5:1 against what lies beside its letters,
+    // whatever the ground (read where the patch is a pixel wide or more).
+    int read = 0;
+    for (const DrawRecord& r : recorder_.records()) {
+      const bool city = std::any_of(gGame->cities.begin(), gGame->cities.end(),
+                                    [&](const auto& c) { return Names(r.text, c->name); });
+      const int x = static_cast<int>(r.dest.left) - 1, y = static_cast<int>((r.dest.top + r.dest.bottom) / 2.0f);
+      if (r.kind != DrawRecord::Kind::kText || r.colour != 0xFFFFFFFFu || !city || gDisplayedScale < 0.5f ||
+          x < 0 || y < 0 || x >= 1024 || y >= 768 || (x < 8 + 240 && y >= 768 - 8 - 180)) {
+        continue;
+      }
+      ++read;
+      EXPECT_GE(Contrast(0xFFFFFFFFu, pixels[static_cast<std::size_t>(y * 1024 + x)]), 4.5)
+          << file << ": " << Utf16ToUtf8(r.text) << std::hex << " on " << pixels[static_cast<std::size_t>(y * 1024 + x)];
+    }
+    EXPECT_TRUE(read > 0 || gDisplayedScale < 0.5f) << file;
     // Every counter (its background from the icon sheet) stays within the column
     // step of its hex, so that neighbours on a front do not cover each other.
     int backgrounds = 0;
@@ -367,9 +396,7 @@ std::string Quoted(const std::u16string& text) { return "\"" + Utf16ToUtf8(text)
 // points and production, the texts of the counter standing in it (the
 // sample's own, and a land and an air counter put there), a sea zone's name
 // and its ships' texts, on every hex of the sample with the sample's own
-// counters around it. The layout changes only where the skins' zoom ranges
-// change, so of each run of steps with the same appearances the nearest and
-// the farthest are checked.
+// counters around it, and every city among counters on all sides too.
 TEST_F(SampleMapScreenshot, NoTextCoversAnotherOrIsCoveredByACounterOfItsHexOrTheHexesAroundIt) {
   cMap& map = *gGame->map;
   cUnit* land = gGame->landUnits.front().get();
@@ -395,12 +422,24 @@ TEST_F(SampleMapScreenshot, NoTextCoversAnotherOrIsCoveredByACounterOfItsHexOrTh
         cUnit* const own = hex.unit;
         std::vector<cUnit*> standing = {own};
         if (hex.city != nullptr) standing.insert(standing.end(), {land, air});
-        for (cUnit* unit : standing) {
+        // A city is also tried with a counter in every empty hex around it.
+        std::vector<sHex*> crowd;
+        for (int ny = y - 1; ny <= y + 1 && hex.city != nullptr; ++ny) {
+          for (int nx = x - 1; nx <= x + 1; ++nx) {
+            sHex* next = map.IsInside(nx, ny) ? map.GetHex(nx, ny) : nullptr;
+            if (next != nullptr && next != &hex && next->unit == nullptr && next->seaNodeMarker == 0) crowd.push_back(next);
+          }
+        }
+        for (std::size_t round = 0; round < standing.size() * (crowd.empty() ? 1 : 2); ++round) {
+          cUnit* const unit = standing[round % standing.size()];
+          const bool crowded = round >= standing.size();
+          for (sHex* next : crowd) next->unit = crowded ? land : nullptr;
           hex.unit = unit;
           const sLabels here = labelsOf(hex, zoom);
           hex.unit = own;
           const auto where = [&] {
-            return " on hex (" + std::to_string(x) + ", " + std::to_string(y) + ") at zoom " + std::to_string(zoom);
+            return " on hex (" + std::to_string(x) + ", " + std::to_string(y) + ")" + (crowded ? " crowded" : "") +
+                   " at zoom " + std::to_string(zoom);
           };
           for (std::size_t i = 0; i < here.texts.size(); ++i) {
             for (std::size_t j = i + 1; j < here.texts.size(); ++j) {
@@ -411,7 +450,8 @@ TEST_F(SampleMapScreenshot, NoTextCoversAnotherOrIsCoveredByACounterOfItsHexOrTh
           for (int ny = y - 1; ny <= y + 1; ++ny) {
             for (int nx = x - 1; nx <= x + 1; ++nx) {
               if ((nx == x && ny == y) || !map.IsInside(nx, ny)) continue;
-              const sLabels& around = drawn[static_cast<std::size_t>(ny * map.GetWidth() + nx)];
+              const sLabels& around =
+                  crowded ? labelsOf(*map.GetHex(nx, ny), zoom) : drawn[static_cast<std::size_t>(ny * map.GetWidth() + nx)];
               const auto of = [&] { return " of (" + std::to_string(nx) + ", " + std::to_string(ny) + ")"; };
               for (const sDrawnText& text : here.texts) {
                 for (const sDrawnText& other : around.texts) {
@@ -430,7 +470,8 @@ TEST_F(SampleMapScreenshot, NoTextCoversAnotherOrIsCoveredByACounterOfItsHexOrTh
               }
             }
           }
-          if (hex.city == nullptr) continue;
+          for (sHex* next : crowd) next->unit = nullptr;
+          if (hex.city == nullptr || crowded) continue;
           int named = 0;
           for (const sDrawnText& text : here.texts) {
             if (!Names(text.text, hex.city->name)) continue;

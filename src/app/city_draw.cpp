@@ -27,8 +27,8 @@ enum : int {
   kVictoryText, kProductionText, kNameText,
 };
 constexpr std::uint32_t kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
-// The name stands on a dark, see-through patch of the others sheet, so that it
-// reads on every terrain (white on it keeps above 6:1 even over white).
+// The texts stand on a dark, see-through patch of the others sheet, so that
+// they read on every terrain (white on it keeps above 6:1 even over white).
 constexpr Rect kBackingSource{105, 1341, 121, 1357};
 constexpr Argb kBackingColour = 0xA0000000u;
 constexpr int kBackingMargin = 2;
@@ -38,12 +38,22 @@ void Icon(SpriteBatch& sprite, const sCityAppearance& ap, int slot, PointF posit
   if (ap.valid[s]) DrawPlaced(sprite, MapSkinTextures().others.GetTexture(), ap.source[s], position, ap.placement[s], depth);
 }
 
+// The text with its left edge at left, in the line's height, on the patch.
+void Backed(SpriteBatch& sprite, const sAppearanceFont& face, std::u16string_view text, int left, const Rect& line) {
+  const int width = face.object->TextWidth(text);
+  const sPlacement backing{left - kBackingMargin, line.top, width + 2 * kBackingMargin, line.height()};
+  DrawPlaced(sprite, MapSkinTextures().others.GetTexture(), kBackingSource, {0.0f, 0.0f}, backing,
+             RowDepth(kRowCity), kBackingColour);
+  DrawShadowedText(sprite, face, text, Rect{left, line.top, left + width, line.bottom}, kTextFormat);
+}
+
 void Text(SpriteBatch& sprite, const sCityAppearance& ap, int slot, int font, PointF position,
           std::u16string_view text) {
   const auto s = static_cast<std::size_t>(slot);
-  if (!ap.valid[s]) return;
-  DrawShadowedText(sprite, ap.fonts[static_cast<std::size_t>(font)], text, PlacedRect(position, ap.placement[s]),
-                   kTextFormat);
+  const sAppearanceFont& face = ap.fonts[static_cast<std::size_t>(font)];
+  if (!ap.valid[s] || face.object == nullptr) return;
+  const Rect place = PlacedRect(position, ap.placement[s]);
+  Backed(sprite, face, text, (place.left + place.right - face.object->TextWidth(text)) / 2, place);
 }
 
 // A hex that draws nothing where a neighbour's name may reach: no counter, no
@@ -83,13 +93,10 @@ void Name(SpriteBatch& sprite, const sCityAppearance& ap, PointF position, const
   const std::u16string shown = FitToWidth(*face.object, name, room.width() - 2 * kBackingMargin);
   if (shown.empty()) return;
   const int width = face.object->TextWidth(shown);
-  const int left = std::clamp((line.left + line.right - width) / 2, room.left + kBackingMargin,
-                              room.right - kBackingMargin - width);
-  const Rect drawn{left, line.top, left + width, line.bottom};
-  const sPlacement backing{drawn.left - kBackingMargin, drawn.top, width + 2 * kBackingMargin, drawn.height()};
-  DrawPlaced(sprite, MapSkinTextures().others.GetTexture(), kBackingSource, {0.0f, 0.0f}, backing,
-             RowDepth(kRowCity), kBackingColour);
-  DrawShadowedText(sprite, face, shown, drawn, kTextFormat);
+  Backed(sprite, face, shown,
+         std::clamp((line.left + line.right - width) / 2, room.left + kBackingMargin,
+                    room.right - kBackingMargin - width),
+         line);
 }
 
 }  // namespace

@@ -17,4 +17,8 @@ struct sHex;
 void DrawCity(SpriteBatch& sprite, const cCity& city, PointF position, bool drawMarker, const sHex& hex,
               int variant);
 
+// Where the active city appearance puts a city's name, from the hex's corner;
+// empty when city names are not shown.
+Rect CityNamePlace();
+
 }  // namespace tr

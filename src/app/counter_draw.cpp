@@ -84,7 +84,9 @@ void Name(SpriteBatch& sprite, const sUnitAppearance& ap, int slot, int font, Po
   const sAppearanceFont& face = ap.fonts[static_cast<std::size_t>(font)];
   if (!ap.valid[static_cast<std::size_t>(slot)] || face.object == nullptr) return;
   const Rect rect = PlacedRect(position, ap.placement[static_cast<std::size_t>(slot)]);
-  DrawShadowedText(sprite, face, FitToWidth(*face.object, name, rect.width()), rect, kTextFormat);
+  // Centred with its shadow one pixel to the right, the name keeps inside its
+  // place only when it is two pixels narrower.
+  DrawShadowedText(sprite, face, FitToWidth(*face.object, name, rect.width() - 2), rect, kTextFormat);
 }
 
 // A value taken to the nearest whole number, halves upwards, as "%.0f".
@@ -119,7 +121,7 @@ const Texture* FlagOf(const cCountry* country) {
 }
 
 void DrawLandCounter(SpriteBatch& sprite, cJednostkaLadowa& unit, PointF position, float depth, int frameParity,
-                     int ownCountry) {
+                     int ownCountry, bool named) {
   const sUnitAppearance& ap = Active(kLandTable);
   const bool own = unit.owner == ownCountry;
   const bool lit = own && (frameParity & 1) != 0;
@@ -139,11 +141,11 @@ void DrawLandCounter(SpriteBatch& sprite, cJednostkaLadowa& unit, PointF positio
   Text(sprite, ap, kLandStrengthText, 0, position, RoundedFigure(unit.GetEffectiveStrength()));
   if (unit.freezeTime >= 1) Part(sprite, ap, kLandFrozen, position, depth, lit);
   Text(sprite, ap, kLandLevelText, 1, position, Format(u"%i", unit.level));
-  if (gShowUnitNames) Name(sprite, ap, kLandNameText, 2, position, Format(u"%s", unit.name));
+  if (gShowUnitNames && named) Name(sprite, ap, kLandNameText, 2, position, Format(u"%s", unit.name));
 }
 
 void DrawAirCounter(SpriteBatch& sprite, cJednostkaLotnicza& unit, PointF position, float depth, int frameParity,
-                    int ownCountry) {
+                    int ownCountry, bool named) {
   const sUnitAppearance& ap = Active(kAirTable);
   const bool lit = unit.owner == ownCountry && (frameParity & 1) != 0;
   const cCountry* owner = unit.GetOwnerCountry();
@@ -159,10 +161,10 @@ void DrawAirCounter(SpriteBatch& sprite, cJednostkaLotnicza& unit, PointF positi
   }
   Text(sprite, ap, kAirStrengthText, 0, position, RoundedFigure(unit.GetEffectiveStrength()));
   Text(sprite, ap, kAirLevelText, 1, position, Format(u"%i", unit.level));
-  if (gShowUnitNames) Name(sprite, ap, kAirNameText, 2, position, Format(u"%s", unit.name));
+  if (gShowUnitNames && named) Name(sprite, ap, kAirNameText, 2, position, Format(u"%s", unit.name));
 }
 
-void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF position, float depth) {
+void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF position, float depth, bool named) {
   const sUnitAppearance& ap = Active(kNavalTable);
   const cCountry* owner = ship.GetOwnerCountry();
   Part(sprite, ap, kShipBackground, position, depth, false, OwnerColour(owner));
@@ -181,18 +183,30 @@ void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF 
   }
   if (ap.valid[kShipFlag]) DrawPlaced(sprite, FlagOf(owner), kFlagSource, position, ap.placement[kShipFlag], depth);
   Text(sprite, ap, kShipPointsText, 0, position, Format(u"%.0f", static_cast<double>(ship.hitPoints)));
-  if (gShowUnitNames) Name(sprite, ap, kShipNameText, 1, position, Format(u"%s", ship.name));
+  if (gShowUnitNames && named) Name(sprite, ap, kShipNameText, 1, position, Format(u"%s", ship.name));
 }
 
 void DrawUnitCounter(SpriteBatch& sprite, cUnit& unit, PointF position, float depth, int frameParity,
-                     int ownCountry) {
+                     int ownCountry, bool named) {
   if (auto* land = dynamic_cast<cJednostkaLadowa*>(&unit)) {
-    DrawLandCounter(sprite, *land, position, depth, frameParity, ownCountry);
+    DrawLandCounter(sprite, *land, position, depth, frameParity, ownCountry, named);
   } else if (auto* air = dynamic_cast<cJednostkaLotnicza*>(&unit)) {
-    DrawAirCounter(sprite, *air, position, depth, frameParity, ownCountry);
+    DrawAirCounter(sprite, *air, position, depth, frameParity, ownCountry, named);
   } else if (auto* ship = dynamic_cast<cJednostkaMorska*>(&unit)) {
-    DrawNavalCounter(sprite, *ship, position, depth);
+    DrawNavalCounter(sprite, *ship, position, depth, named);
   }
+}
+
+Rect UnitNamePlace(const cUnit& unit) {
+  int table = kNavalTable, slot = kShipNameText;
+  if (dynamic_cast<const cJednostkaLadowa*>(&unit) != nullptr) {
+    table = kLandTable, slot = kLandNameText;
+  } else if (dynamic_cast<const cJednostkaLotnicza*>(&unit) != nullptr) {
+    table = kAirTable, slot = kAirNameText;
+  }
+  const sUnitAppearance& ap = Active(table);
+  if (!gShowUnitNames || !ap.valid[static_cast<std::size_t>(slot)]) return Rect{};
+  return PlacedRect({0.0f, 0.0f}, ap.placement[static_cast<std::size_t>(slot)]);
 }
 
 void DrawNavalCounterInDialog(SpriteBatch& sprite, cJednostkaMorska& ship, const sUnitRect& target) {

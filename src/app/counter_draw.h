@@ -26,15 +26,21 @@ const Texture* FlagOf(const cCountry* country);
 
 // Counters at the map position of their hex. The units of ownCountry show
 // every mark, and their marks blink: an odd frame parity draws the lit row.
+// Without named, the name under the counter is left out (a city's name stands there).
 void DrawLandCounter(SpriteBatch& sprite, cJednostkaLadowa& unit, PointF position, float depth, int frameParity,
-                     int ownCountry);
+                     int ownCountry, bool named = true);
 void DrawAirCounter(SpriteBatch& sprite, cJednostkaLotnicza& unit, PointF position, float depth, int frameParity,
-                    int ownCountry);
+                    int ownCountry, bool named = true);
 // A ship's counter: its hit-point bar and figure; a ship out of the regular
 // sea battle (first battle flag 0) is dimmed.
-void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF position, float depth);
+void DrawNavalCounter(SpriteBatch& sprite, const cJednostkaMorska& ship, PointF position, float depth,
+                      bool named = true);
 // Any kind of unit.
-void DrawUnitCounter(SpriteBatch& sprite, cUnit& unit, PointF position, float depth, int frameParity, int ownCountry);
+void DrawUnitCounter(SpriteBatch& sprite, cUnit& unit, PointF position, float depth, int frameParity, int ownCountry,
+                     bool named = true);
+// Where the unit's name is drawn, from the counter's corner, by the active
+// record of its table; empty when names are not shown.
+Rect UnitNamePlace(const cUnit& unit);
 
 // The counter scaled into a panel rectangle (a counter is 166 pixels wide),
 // without its name; the sprite's transform and the name setting are restored.

@@ -183,7 +183,10 @@ void DrawHex(SpriteBatch& sprite, const sHex& hex, PointF p, const sHexPathCell&
   }
   DrawMarkersOf(sprite, hex, p, ChoosingSeaNode(state.actionMode, true));
   if (hex.unit != nullptr && hex.unit->spotted) {
-    DrawUnitCounter(sprite, *hex.unit, p, RowDepth(kRowUnit), state.animationPhase, state.ownCountry);
+    // Zoomed out no room is left in the hex for both: the city's name takes
+    // its counter's name line (the unit panel names the unit).
+    const bool named = hex.city == nullptr || Intersect(CityNamePlace(), UnitNamePlace(*hex.unit)).empty();
+    DrawUnitCounter(sprite, *hex.unit, p, RowDepth(kRowUnit), state.animationPhase, state.ownCountry, named);
   }
   DrawAttackArrows(sprite, hex, p, state);
 }

@@ -7,6 +7,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -217,7 +218,7 @@ void Font::RenderGlyph(char32_t code, Glyph& glyph) const {
   if (!surface) return;
   const int w = surface->w, h = surface->h;
   if (!atlas_) {
-    atlas_ = Texture::CreateEmpty(kAtlasWidth, 256);
+    atlas_ = Texture::CreateEmpty(kAtlasWidth, atlas_rows_);
     atlas_->set_label("font " + Utf16ToUtf8(face_));
   }
   if (pen_x_ + w + 1 > kAtlasWidth) {
@@ -256,6 +257,19 @@ void Font::RenderGlyph(char32_t code, Glyph& glyph) const {
   row_height_ = std::max(row_height_, h);
 }
 
+const Font* Font::SizedFor(float scale) const {
+  const int line = static_cast<int>(std::lround(static_cast<float>(line_height_) * scale));
+  if (height_ <= 0 || line >= line_height_ || line < 1) return this;
+  std::lock_guard<std::recursive_mutex> lock(FontLibraryMutex());
+  auto [it, inserted] = sized_.try_emplace(line);
+  if (inserted) {
+    it->second = Create(face_, line, weight_);
+    // Small faces fill little of an atlas.
+    if (it->second) it->second->atlas_rows_ = 64;
+  }
+  return it->second ? it->second.get() : this;
+}
+
 void Font::Render(Graphics& graphics, std::u16string_view text, const Rect& rect, std::uint32_t format, Argb colour,
                   const Matrix2D& transform) const {
   const PointF a = transform.Apply({static_cast<float>(rect.left), static_cast<float>(rect.top)});
@@ -272,8 +286,16 @@ void Font::Render(Graphics& graphics, std::u16string_view text, const Rect& rect
     graphics.Record(std::move(r));
   }
   std::vector<TexturedQuad> quads;
+  const Font* glyphs = this;
   {
     std::lock_guard<std::recursive_mutex> lock(FontLibraryMutex());
+    // Shrunk evenly (the map zoomed out), the glyphs come from the face at the
+    // shown size, each on whole pixels, while the layout keeps this font's
+    // measures, so that a text takes the same place at every zoom.
+    const float scale = transform.m11;
+    const bool shrunk = transform.m12 == 0.0f && transform.m21 == 0.0f && transform.m22 == scale &&
+                        scale > 0.0f && scale < 1.0f;
+    if (shrunk) glyphs = SizedFor(scale);
     const auto advances = Advances(text);
     const auto lines = LayoutText(text, advances, rect, format, line_height_);
     for (const TextLine& line : lines) {
@@ -281,28 +303,40 @@ void Font::Render(Graphics& graphics, std::u16string_view text, const Rect& rect
       const std::u32string codes = Decode(text.substr(line.begin, line.end - line.begin));
       for (char32_t code : codes) {
         if (code == U'\t') code = U' ';
-        Glyph& glyph = GlyphFor(code);
-        if (!glyph.rendered) RenderGlyph(code, glyph);
+        Glyph& glyph = glyphs->GlyphFor(code);
+        if (!glyph.rendered) glyphs->RenderGlyph(code, glyph);
         if (glyph.width > 0) {
-          const float x0 = static_cast<float>(pen + glyph.offset_x);
-          const float y0 = static_cast<float>(line.y + glyph_top_);
-          const float x1 = x0 + glyph.width, y1 = y0 + glyph.height;
           TexturedQuad q;
-          q.corners[0] = transform.Apply({x0, y0});
-          q.corners[1] = transform.Apply({x1, y0});
-          q.corners[2] = transform.Apply({x1, y1});
-          q.corners[3] = transform.Apply({x0, y1});
+          if (glyphs == this) {
+            const float x0 = static_cast<float>(pen + glyph.offset_x);
+            const float y0 = static_cast<float>(line.y + glyph_top_);
+            const float x1 = x0 + glyph.width, y1 = y0 + glyph.height;
+            q.corners[0] = transform.Apply({x0, y0});
+            q.corners[1] = transform.Apply({x1, y0});
+            q.corners[2] = transform.Apply({x1, y1});
+            q.corners[3] = transform.Apply({x0, y1});
+          } else {
+            const float w = static_cast<float>(glyph.width), h = static_cast<float>(glyph.height);
+            const float cellTop = static_cast<float>(line.y) + (static_cast<float>(line_height_) - h / scale) / 2.0f;
+            const PointF at = transform.Apply({static_cast<float>(pen) + static_cast<float>(glyph.offset_x) / scale,
+                                               cellTop});
+            const float x0 = std::round(at.x), y0 = std::round(at.y);
+            q.corners[0] = {x0, y0};
+            q.corners[1] = {x0 + w, y0};
+            q.corners[2] = {x0 + w, y0 + h};
+            q.corners[3] = {x0, y0 + h};
+          }
           q.source = RectF{static_cast<float>(glyph.atlas_x), static_cast<float>(glyph.atlas_y),
                            static_cast<float>(glyph.atlas_x + glyph.width),
                            static_cast<float>(glyph.atlas_y + glyph.height)};
           q.colour = colour;
           quads.push_back(q);
         }
-        pen += glyph.advance;
+        pen += glyphs == this ? glyph.advance : GlyphFor(code).advance;
       }
     }
   }
-  if (quads.empty() || !atlas_) return;
+  if (quads.empty() || !glyphs->atlas_) return;
   const std::optional<Rect> saved = graphics.clip_rect();
   if (!(format & DT_NOCLIP)) {
     Rect clip{static_cast<int>(dest.left), static_cast<int>(dest.top), static_cast<int>(dest.right),
@@ -310,7 +344,7 @@ void Font::Render(Graphics& graphics, std::u16string_view text, const Rect& rect
     if (saved) clip = Intersect(clip, *saved);
     graphics.SetClipRect(&clip);
   }
-  graphics.DrawTexturedQuads(*atlas_, quads);
+  graphics.DrawTexturedQuads(*glyphs->atlas_, quads);
   if (!(format & DT_NOCLIP)) graphics.SetClipRect(saved ? &*saved : nullptr);
 }
 

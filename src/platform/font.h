@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -72,6 +73,9 @@ class Font {
   Glyph& GlyphFor(char32_t code) const;
   void RenderGlyph(char32_t code, Glyph& glyph) const;
   std::vector<int> Advances(std::u16string_view text) const;
+  // The face rasterised at the height the scale shows it (this font at full
+  // size): a glyph shrunk from full size loses its thin strokes. Takes the lock.
+  const Font* SizedFor(float scale) const;
 
   std::u16string face_;
   int height_ = 0;
@@ -84,6 +88,8 @@ class Font {
   mutable std::array<Glyph*, 128> ascii_{};  // into glyphs_, whose elements never move
   mutable std::unique_ptr<Texture> atlas_;
   mutable int pen_x_ = 0, pen_y_ = 0, row_height_ = 0;
+  int atlas_rows_ = 256;  // the atlas's first height; it doubles as glyphs come
+  mutable std::map<int, std::unique_ptr<Font>> sized_;  // by line height
 };
 
 }  // namespace tr

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "app/app_presentation.h"
@@ -36,10 +38,49 @@
 #include "world/city.h"
 #include "world/game_start.h"
 #include "world/gra.h"
+#include "world/map_camera.h"
 #include "world/presentation.h"
 
 namespace tr {
 namespace {
+
+// The zooms the wheel reaches, as the map's own zoom steps it from full size
+// out to the whole map: of each run of steps that draw with the same
+// appearances of the skins, the nearest and the farthest (the layout changes
+// only between runs).
+std::vector<float> RangeZooms(cMap& map) {
+  sSkinTables& tables = SkinTables();
+  const auto saved = std::make_tuple(gZoomLevel, tables.activeCity, tables.activeUnit);
+  const auto appearances = [&] { return std::make_tuple(tables.activeCity, tables.activeUnit); };
+  std::vector<float> zooms;
+  decltype(appearances()) last;
+  float previous = 0.0f;
+  gZoomLevel = 0.0f;
+  for (float step = 1.0f; step != previous; map.Zoom(-1.0f, 0.0f, 0.0f), step = gTargetScale) {
+    SelectFontSetForZoom(step), SelectMapFontsForZoom(step);
+    if (zooms.empty() || appearances() != last) {
+      if (!zooms.empty() && zooms.back() != previous) zooms.push_back(previous);
+      zooms.push_back(step);
+    }
+    last = appearances();
+    previous = step;
+  }
+  if (zooms.back() != previous) zooms.push_back(previous);
+  EXPECT_FLOAT_EQ(previous, static_cast<float>(gScreenWidth) / static_cast<float>(map.GetWidth() * kColumnStep));
+  EXPECT_GE(zooms.size(), 8u);
+  std::tie(gZoomLevel, tables.activeCity, tables.activeUnit) = saved;
+  return zooms;
+}
+
+// The contrast ratio of two colours by their relative luminance (sRGB).
+double Contrast(Argb a, Argb b) {
+  const auto linear = [](Argb c, int shift) {
+    const double v = static_cast<double>((c >> shift) & 0xFFu) / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  const auto lum = [&](Argb c) { return 0.2126 * linear(c, 16) + 0.7152 * linear(c, 8) + 0.0722 * linear(c, 0); };
+  return (std::max(lum(a), lum(b)) + 0.05) / (std::min(lum(a), lum(b)) + 0.05);
+}
 
 constexpr char16_t kFolder[] = u"data\\scenarios\\NorthernTide\\%s";
 
@@ -48,6 +89,7 @@ class SampleMapScreenshot : public test::MapDrawFixture {
   void SetUp() override {
     MapDrawFixture::SetUp();
     savedOwnershipMode_ = gMinimapOwnershipMode;
+    savedZoom_ = {gZoomLevel, gTargetScale, gDisplayedScale};
     gMinimapOwnershipMode = 1;
     gShowUnitNames = true;
     SetGameRoot(TR_GAME_DIR);
@@ -78,6 +120,9 @@ class SampleMapScreenshot : public test::MapDrawFixture {
     delete gGame;
     gGame = nullptr;
     gMinimapOwnershipMode = savedOwnershipMode_;
+    gZoomLevel = savedZoom_[0];
+    gTargetScale = savedZoom_[1];
+    gDisplayedScale = savedZoom_[2];
     gGuiClearRect = savedClear_;
     MapDrawFixture::TearDown();
   }
@@ -128,9 +173,23 @@ class SampleMapScreenshot : public test::MapDrawFixture {
     DrawMinimap();
     const auto path = std::filesystem::path(TR_GAME_DIR).parent_path() / file;
     ASSERT_TRUE(frame_->graphics().SaveScreenshot(path));
-    std::set<Argb> colours;
-    for (Argb p : frame_->graphics().ReadPixels()) colours.insert(p);
+    const std::vector<Argb> pixels = frame_->graphics().ReadPixels();
+    const std::set<Argb> colours(pixels.begin(), pixels.end());
     EXPECT_GT(colours.size(), 200u);
+    // A city's white name keeps 4.5:1 against what lies beside its letters,
+    // whatever the ground (read where the patch is a pixel wide or more).
+    int read = 0;
+    for (const DrawRecord& r : recorder_.records()) {
+      const bool city = std::any_of(gGame->cities.begin(), gGame->cities.end(),
+                                    [&](const auto& c) { return Names(r.text, c->name); });
+      const int x = static_cast<int>(r.dest.left) - 1, y = static_cast<int>((r.dest.top + r.dest.bottom) / 2.0f);
+      if (r.kind != DrawRecord::Kind::kText || r.colour != 0xFFFFFFFFu || !city || gDisplayedScale < 0.5f ||
+          x < 0 || y < 0 || x >= 1024 || y >= 768 || (x < 8 + 240 && y >= 768 - 8 - 180)) continue;
+      const Argb beside = pixels[static_cast<std::size_t>(y * 1024 + x)];
+      EXPECT_GE(Contrast(0xFFFFFFFFu, beside), 4.5) << file << ": " << Utf16ToUtf8(r.text) << std::hex << " on " << beside;
+      ++read;
+    }
+    EXPECT_TRUE(read > 0 || gDisplayedScale < 0.5f) << file;
     // Every counter (its background from the icon sheet) stays within the column
     // step of its hex, so that neighbours on a front do not cover each other.
     int backgrounds = 0;
@@ -210,6 +269,7 @@ class SampleMapScreenshot : public test::MapDrawFixture {
   }
 
   int savedOwnershipMode_ = 0;
+  std::array<float, 3> savedZoom_{};
   sGuiClearRect savedClear_{};
   cAppPresentation screen_;
   cPresentation* savedPresentation_ = nullptr;
@@ -256,9 +316,12 @@ TEST_F(SampleMapScreenshot, CloseViewShowsCityNamesAndCounters) {
   int counters = 0;
   for (const auto& unit : gGame->landUnits) counters += DrawnAnywhere(UnitAtlasCell(unit->type, unit->level)) ? 1 : 0;
   EXPECT_GT(counters, 0);
-  // Zoomed out, the counters' names come from the larger faces of the farther zoom ranges.
-  Shoot(0.6f, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, "sample_map_middle.png");
-  Shoot(0.45f, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, "sample_map_far.png");
+  // Zoomed out, the counters' names come from the larger faces of the farther
+  // zoom ranges: a picture at both ends of every range the wheel reaches.
+  for (const float zoom : RangeZooms(*gGame->map)) {
+    const std::string file = "sample_map_zoom_" + std::to_string(std::lround(zoom * 1000.0f)) + ".png";
+    Shoot(zoom, city->x * 83.0f + 83.0f, city->y * 98.0f + 49.0f, file.c_str());
+  }
 }
 
 // A text as drawn: its face's width and line centred in its place, with the
@@ -268,9 +331,17 @@ struct sDrawnText {
   RectF box;
 };
 
+// What a drawing puts on the map that a label must keep clear of: its texts
+// and its counters (their backgrounds from the icon sheet).
+struct sLabels {
+  std::vector<sDrawnText> texts;
+  std::vector<RectF> counters;
+};
 
+// Boxes that meet at an edge, give or take the rounding of the scaling, do not overlap.
 bool Overlap(const RectF& a, const RectF& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  constexpr float kEdge = 0.01f;
+  return a.left + kEdge < b.right && b.left + kEdge < a.right && a.top + kEdge < b.bottom && b.top + kEdge < a.bottom;
 }
 
 // The hex's corner on the map at scale 1, as the map lays its columns out.
@@ -278,17 +349,23 @@ PointF MapCorner(int x, int y) {
   return {static_cast<float>(x * kColumnStep), static_cast<float>(y * kRowStep + (x % 2 == 0 ? kRowStep / 2 : 0))};
 }
 
-// One hex drawn alone by the map's own hex drawing at its place and the scale,
-// the shadow and the text in front of it taken as one.
-std::vector<sDrawnText> DrawnTextsOf(Graphics& device, DrawRecorder& recorder, const sHex& hex, float scale) {
-  static const sHexPathCell kNoDecoration;
+// What the drawing puts down at the scale, the shadow and the text in front
+// of it taken as one.
+template <typename Draw>
+sLabels LabelsOf(Graphics& device, DrawRecorder& recorder, float scale, Draw draw) {
   recorder.Clear();
   auto sprite = device.CreateSpriteBatch();
   sprite->Begin(kSpriteAlphaBlend | kSpriteSortDepthBackToFront);
   sprite->SetTransform(Matrix2D::Scaling(scale, scale));
-  DrawHex(*sprite, hex, MapCorner(hex.x, hex.y), kNoDecoration, CurrentMapDrawState());
+  draw(*sprite);
   sprite->End();
-  std::vector<sDrawnText> texts;
+  sLabels labels;
+  for (const DrawRecord& r : recorder.records()) {
+    if (r.kind == DrawRecord::Kind::kSprite && r.texture_label.ends_with("Counters\\info.png") &&
+        r.source == Rect{0, 0, 64, 64}) {
+      labels.counters.push_back(r.dest);
+    }
+  }
   const std::vector<const DrawRecord*> records = recorder.OfKind(DrawRecord::Kind::kText);
   for (std::size_t i = 0; i < records.size(); ++i) {
     const DrawRecord& r = *records[i];
@@ -302,79 +379,106 @@ std::vector<sDrawnText> DrawnTextsOf(Graphics& device, DrawRecorder& recorder, c
                               std::fabs(r.dest.left - records[i + 1]->dest.left - scale) < 0.01f &&
                               std::fabs(r.dest.top - records[i + 1]->dest.top - scale) < 0.01f;
     if (shadowOfNext) continue;
-    texts.push_back({r.text, RectF{box.left, box.top, box.right + scale, box.bottom + scale}});
+    labels.texts.push_back({r.text, RectF{box.left, box.top, box.right + scale, box.bottom + scale}});
   }
-  return texts;
+  return labels;
 }
 
 std::string Quoted(const std::u16string& text) { return "\"" + Utf16ToUtf8(text) + "\""; }
 
-// No text covers another, of its own hex or of the hexes around it, at any
-// zoom the shipped skins tell apart, on both sides of each range's limit
-// (cities below 60 percent, counters below 75, 50 and 35) and at the farthest
-// zoom a player reaches (the map's width across the screen): a city's
-// name, victory points and production, the texts of the counter standing in
-// it (the sample's own, and a land and an air counter put there), a sea
-// zone's name and its ships' texts, on every hex of the sample with the
-// sample's own counters around it.
-TEST_F(SampleMapScreenshot, NoTextCoversAnotherOfItsHexOrTheHexesAroundIt) {
+// No text covers another, nor is it covered by a counter, of its own hex or of
+// the hexes around it, at every zoom the wheel reaches: a city's name, victory
+// points and production, the texts of the counter standing in it (the
+// sample's own, and a land and an air counter put there), a sea zone's name
+// and its ships' texts, on every hex of the sample with the sample's own
+// counters around it, and every city among counters on all sides too.
+TEST_F(SampleMapScreenshot, NoTextCoversAnotherOrIsCoveredByACounterOfItsHexOrTheHexesAroundIt) {
   cMap& map = *gGame->map;
   cUnit* land = gGame->landUnits.front().get();
   cUnit* air = gGame->airUnits.front().get();
-  const float farthest = static_cast<float>(gScreenWidth) / static_cast<float>(map.GetWidth() * kColumnStep);
-  for (const float zoom : {1.0f, 0.75f, 0.74f, 0.6f, 0.59f, 0.5f, 0.49f, 0.35f, 0.34f, farthest}) {
+  static const sHexPathCell kNoDecoration;
+  const auto labelsOf = [&](const sHex& hex, float zoom) {
+    return LabelsOf(frame_->graphics(), recorder_, zoom, [&](SpriteBatch& sprite) {
+      DrawHex(sprite, hex, MapCorner(hex.x, hex.y), kNoDecoration, CurrentMapDrawState());
+    });
+  };
+  for (const float zoom : RangeZooms(map)) {
     gTargetScale = zoom;
     MoveGameFrame(frame_->graphics(), 0.0, 1.0f);
     ASSERT_EQ(gDisplayedScale, zoom);
-    std::vector<std::vector<sDrawnText>> drawn;
+    std::vector<sLabels> drawn;
     for (int y = 0; y < map.GetHeight(); ++y) {
-      for (int x = 0; x < map.GetWidth(); ++x) {
-        drawn.push_back(DrawnTextsOf(frame_->graphics(), recorder_, *map.GetHex(x, y), zoom));
-      }
+      for (int x = 0; x < map.GetWidth(); ++x) drawn.push_back(labelsOf(*map.GetHex(x, y), zoom));
     }
-    int citiesWithNamedCounters = 0;
+    int namedCities = 0;
     for (int y = 0; y < map.GetHeight(); ++y) {
       for (int x = 0; x < map.GetWidth(); ++x) {
         sHex& hex = *map.GetHex(x, y);
         cUnit* const own = hex.unit;
         std::vector<cUnit*> standing = {own};
         if (hex.city != nullptr) standing.insert(standing.end(), {land, air});
-        for (cUnit* unit : standing) {
+        // A city is also tried with a counter in every empty hex around it.
+        std::vector<sHex*> crowd;
+        for (int ny = y - 1; ny <= y + 1 && hex.city != nullptr; ++ny) {
+          for (int nx = x - 1; nx <= x + 1; ++nx) {
+            sHex* next = map.IsInside(nx, ny) ? map.GetHex(nx, ny) : nullptr;
+            if (next != nullptr && next != &hex && next->unit == nullptr && next->seaNodeMarker == 0) crowd.push_back(next);
+          }
+        }
+        for (std::size_t round = 0; round < standing.size() * (crowd.empty() ? 1 : 2); ++round) {
+          cUnit* const unit = standing[round % standing.size()];
+          const bool crowded = round >= standing.size();
+          for (sHex* next : crowd) next->unit = crowded ? land : nullptr;
           hex.unit = unit;
-          const std::vector<sDrawnText> here = DrawnTextsOf(frame_->graphics(), recorder_, hex, zoom);
+          const sLabels here = labelsOf(hex, zoom);
           hex.unit = own;
           const auto where = [&] {
-            return " on hex (" + std::to_string(x) + ", " + std::to_string(y) + ") at zoom " + std::to_string(zoom);
+            return " on hex (" + std::to_string(x) + ", " + std::to_string(y) + ")" + (crowded ? " crowded" : "") +
+                   " at zoom " + std::to_string(zoom);
           };
-          for (std::size_t i = 0; i < here.size(); ++i) {
-            for (std::size_t j = i + 1; j < here.size(); ++j) {
-              EXPECT_FALSE(Overlap(here[i].box, here[j].box))
-                  << Quoted(here[i].text) << " and " << Quoted(here[j].text) << where();
+          for (std::size_t i = 0; i < here.texts.size(); ++i) {
+            for (std::size_t j = i + 1; j < here.texts.size(); ++j) {
+              EXPECT_FALSE(Overlap(here.texts[i].box, here.texts[j].box))
+                  << Quoted(here.texts[i].text) << " and " << Quoted(here.texts[j].text) << where();
             }
           }
           for (int ny = y - 1; ny <= y + 1; ++ny) {
             for (int nx = x - 1; nx <= x + 1; ++nx) {
               if ((nx == x && ny == y) || !map.IsInside(nx, ny)) continue;
-              const std::vector<sDrawnText>& around = drawn[static_cast<std::size_t>(ny * map.GetWidth() + nx)];
-              for (const sDrawnText& text : here) {
-                for (const sDrawnText& other : around) {
-                  EXPECT_FALSE(Overlap(text.box, other.box)) << Quoted(text.text) << " and " << Quoted(other.text)
-                                                             << " of (" << nx << ", " << ny << ")" << where();
+              const sLabels& around =
+                  crowded ? labelsOf(*map.GetHex(nx, ny), zoom) : drawn[static_cast<std::size_t>(ny * map.GetWidth() + nx)];
+              const auto of = [&] { return " of (" + std::to_string(nx) + ", " + std::to_string(ny) + ")"; };
+              for (const sDrawnText& text : here.texts) {
+                for (const sDrawnText& other : around.texts) {
+                  EXPECT_FALSE(Overlap(text.box, other.box))
+                      << Quoted(text.text) << " and " << Quoted(other.text) << of() << where();
+                }
+                for (const RectF& box : around.counters) {
+                  EXPECT_FALSE(Overlap(text.box, box)) << Quoted(text.text) << " under the counter" << of() << where();
+                }
+              }
+              // The counter put in a city keeps off the texts around it too.
+              for (const RectF& box : here.counters) {
+                for (const sDrawnText& other : around.texts) {
+                  EXPECT_FALSE(Overlap(box, other.box)) << Quoted(other.text) << of() << " under the counter" << where();
                 }
               }
             }
           }
-          if (hex.city != nullptr && unit != nullptr) {
-            const auto named = [&](const std::u16string& name) {
-              return std::any_of(here.begin(), here.end(),
-                                 [&](const sDrawnText& t) { return Names(t.text, name); });
-            };
-            citiesWithNamedCounters += named(hex.city->name) && named(unit->name) ? 1 : 0;
+          for (sHex* next : crowd) next->unit = nullptr;
+          if (hex.city == nullptr || crowded) continue;
+          int named = 0;
+          for (const sDrawnText& text : here.texts) {
+            if (!Names(text.text, hex.city->name)) continue;
+            ++named;
+            for (const RectF& box : here.counters) EXPECT_FALSE(Overlap(text.box, box)) << "the city's name" << where();
           }
+          namedCities += named == 1 ? 1 : 0;
         }
       }
     }
-    EXPECT_GE(citiesWithNamedCounters, 2 * static_cast<int>(gGame->cities.size())) << "at zoom " << zoom;
+    // Every city is named once, whatever stands in it.
+    EXPECT_EQ(namedCities, 3 * static_cast<int>(gGame->cities.size())) << "at zoom " << zoom;
   }
 }
 

@@ -188,6 +188,8 @@ void DrawOthers(const std::string& folder) {
   c.Polygon({{88, 1337}, {91, 1346}, {100, 1346}, {93, 1352}, {96, 1361}, {88, 1355}, {80, 1361}, {83, 1352},
              {76, 1346}, {85, 1346}},
             C("star"));
+  // A plain patch, darkened when drawn, behind the texts of a city.
+  c.Rect(101, 1337, 125, 1361, 0xFFFFFFFF);
   // Fortification strips of levels 1 to 5, 40 x 8 each, one under the other.
   for (int level = 1; level <= 5; ++level) {
     const float top = 1370 + (level - 1) * 8;

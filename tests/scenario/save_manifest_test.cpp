@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -67,6 +68,9 @@ TEST_F(SaveManifestTest, TheSaveAsWrittenPassesAndLoads) {
   EXPECT_TRUE(SaveManifestNames(kFolder, u"ai_memory.csv"));
   EXPECT_FALSE(SaveManifestNames(kFolder, u"notes.txt"));
   test::LogCapture log;
+  // As after a call a signal interrupted: errno still tells of it, and the
+  // reads that follow go on from what they read.
+  errno = EINTR;
   EXPECT_TRUE(CheckSaveManifest(kFolder));
   EXPECT_EQ(LoadNewScenario(kTemplate, 1)->CountryCount(), 3);
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
@@ -87,8 +91,9 @@ struct sListCase {
 // A list the game would not write is damage, though its closing line may
 // hold: a line naming no file as the game names one (a digest in capitals, a
 // name inside a folder), a file named twice or by a twin differing in case,
-// a file every save holds left out (a list of its closing line only), and a
-// line changed under a closing line left as it was. Beside each, the list
+// a file every save holds left out (a list of its closing line only), a
+// closing line of another form, and a line changed under a closing line left
+// as it was. Beside each, the list
 // as written, and a file changed with its line and closing line written anew,
 // pass.
 TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
@@ -118,6 +123,8 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
   const std::u16string lineAfter = u" at line " + Utf8ToUtf16(std::to_string(std::stoi(lineNumber) + 1));
   const std::u16string twice = lineAfter + u" (counting from 1) names land_units.csv a second time";
   const std::u16string twinTwice = lineAfter + u" (counting from 1) names LAND_UNITS.csv a second time";
+  const std::string closingFields = std::to_string(count) + ";" + FastDigestHex(FastDigest(covered)) + ";";
+  ASSERT_EQ(covered + "#end;" + closingFields + "\r\n", list);
   const sListCase cases[] = {
       {"as written", list, table, nullptr},
       {"changed with its line", Closed(withLine(editedLine), count), edited, nullptr},
@@ -131,6 +138,10 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
       {"a twin in capitals", Closed(withLine("LAND_UNITS.csv;" + line.substr(15)), count), edited,
        u" does not name land_units.csv, which every save is written with"},
       {"its closing line only", Closed("", 0), table, u" does not name ai_data.csv, which every save is written with"},
+      {"a closing line of four fields", covered + "#end;" + closingFields + "7;\r\n", table,
+       u" does not end with its closing line (cut short?)"},
+      {"a closing line under another mark", covered + "#fin;" + closingFields + "\r\n", table,
+       u" does not end with its closing line (cut short?)"},
       {"a line changed under its closing line", withLine(editedLine) + list.substr(covered.size()), edited,
        u" differs from what its closing line's digest was taken of (changed on its way?)"},
   };

@@ -199,10 +199,11 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   RestoreSavedCounters(loaded, u"data\\save\\g\\%s");
   EXPECT_EQ(loaded.lastMonthProcessed, 6);
   EXPECT_TRUE(SaveKeepsItsNumbering(u"data\\save\\g\\%s"));
-  // No month processed yet (0) up to December are months; 13 is none and leaves the month as it was.
+  // Month 0 (none processed yet) to 12 read back; 13 is no month and leaves the month as it was.
   const std::size_t month = text.find("LastMonthProcessed = 6\r\n");
   ASSERT_NE(month, std::string::npos);
-  for (const auto& [written, read, warned] : {std::tuple{"0", 0, false}, std::tuple{"12", 12, false}, std::tuple{"13", 5, true}}) {
+  for (const auto& [written, read, warned] :
+       {std::tuple{"0", 0, false}, std::tuple{"12", 12, false}, std::tuple{"13", 5, true}}) {
     std::string edited = text;
     edited.replace(month, 24, std::string("LastMonthProcessed = ") + written + "\r\n");
     dir_.Write("data/save/g/Info.ini", edited);

@@ -182,15 +182,29 @@ TEST_F(PurchasesDialogTest, ABoughtLandUnitWaitsInTheReserve) {
   EXPECT_DOUBLE_EQ(country().productionPoints, 980.0);
 }
 
-TEST_F(PurchasesDialogTest, AShipGoesToTheNavalReserve) {
+// Each bought unit takes the next number of its own kind.
+TEST_F(PurchasesDialogTest, AShipGoesToTheNavalReserveAndAnAircraftToTheReserve) {
+  game().nextNavalUnitId = 52;
+  game().nextAirUnitId = 27;
+  country().techLevels[kAircraftTech] = 2;
   Open();
   SelectTab(cDialogZakupow::kSeaTab);
   Key(VK_RETURN);
   ASSERT_EQ(game().navalReserve.size(), 1u);
   const cJednostkaMorska& ship = *game().navalReserve.back();
   EXPECT_EQ(ship.type, kAircraftCarrier);
-  EXPECT_EQ(ship.id, game().nextNavalUnitId);
+  EXPECT_EQ(ship.id, 53);
+  EXPECT_EQ(game().nextNavalUnitId, 53);
   EXPECT_DOUBLE_EQ(country().productionPoints, 960.0);
+
+  SelectTab(cDialogZakupow::kAirTab);
+  const int nextAir = game().nextAirUnitId + 1;
+  ASSERT_GT(nextAir, 28);
+  Key(VK_RETURN);
+  ASSERT_EQ(game().reservePool.size(), 1u);
+  const cJednostka& aircraft = *game().reservePool.back();
+  EXPECT_EQ(aircraft.category, kCategoryAir);
+  EXPECT_EQ(aircraft.id, nextAir);
 }
 
 TEST_F(PurchasesDialogTest, SeaTransportPointsComeInTensAtAPriceFixedUntilReopening) {

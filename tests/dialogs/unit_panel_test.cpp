@@ -473,9 +473,9 @@ TEST_F(UnitLoadingTest, WithoutAFleetInThePortANewOneIsMadeAndTheTransportPoints
   attack.SetAttacker(2, &unit);
   game().playerControl.BeginAttack(attack);
   game().playerControl.selectedHex = &world().hex(port_, 0);
+  game().nextNavalUnitId = 36;
   panel_->Update();
   LogCapture log;
-  const int ships = game().nextNavalUnitId;
   panel_->OnGUIEvent(kClick, cUnitPanel::kSeaTransport, nullptr);
   EXPECT_TRUE(log.Contains(u"Loading unit: new fleet will be created"));
   ASSERT_EQ(game().fleets.size(), 1u);
@@ -485,8 +485,8 @@ TEST_F(UnitLoadingTest, WithoutAFleetInThePortANewOneIsMadeAndTheTransportPoints
   ASSERT_EQ(fleet.ships.size(), 1u);
   const cJednostkaMorska& ship = *fleet.ships.front();
   EXPECT_EQ(ship.type, kCargoShip);
-  EXPECT_EQ(ship.id, ships + 1);  // the ship counter's next number
-  EXPECT_EQ(ship.name, Format(u"transport_#%i", ship.id));
+  EXPECT_EQ(ship.id, 37);  // the ship counter's next number
+  EXPECT_EQ(ship.name, u"transport_#37");
   EXPECT_EQ(ship.hitPoints, 2);
   EXPECT_EQ(ship.carriedUnit, &unit);
   EXPECT_EQ(world().country(1).seaTransportPoints, 6);

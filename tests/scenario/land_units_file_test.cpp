@@ -290,7 +290,7 @@ TEST_F(LandUnitsFile, ReserveAndCarriedUnitsLeaveTheMapList) {
 
 TEST_F(LandUnitsFile, HeaderAndRowBytes) {
   AddCommander(3, 1, 1, 1);
-  Scenario("land_units.csv", LandRow(12, "Guards", 2, 4, 5, 3, 3));
+  Scenario("land_units.csv", LandRow(12, "Guards", 2, 4, 5, 3, 3) + LandRow(13, "Rangers", 1, 6, 7));
   LoadLandUnits(game(), test::kScenario);
   game().landUnits.front()->name = u"Guards;One";
   ASSERT_TRUE(WriteLandUnits(game(), test::kSaveFolder));
@@ -301,7 +301,8 @@ TEST_F(LandUnitsFile, HeaderAndRowBytes) {
             "1=true];ShoreBombEffect;Freeze time;AI - order;AI - targetX;AI - targetY;AI- ultimate target X;AI - "
             "ultimate targetY;Supply;EventsEffect;Number of turns from last paradrop;mulberry remaining time "
             "(months);Turns without supply;Trench bonus multiplier;Last X;Last Y;Available in turns;"
-            "\r\n12;Guards,One;2;4;5;3;2;80;3;1;0;4;5;6;-1;3;0;1.500000;2;7;8;9;10;11;12;13;14;-1;0;16;17;18;19;");
+            "\r\n12;Guards,One;2;4;5;3;2;80;3;1;0;4;5;6;-1;3;0;1.500000;2;7;8;9;10;11;12;13;14;-1;0;16;17;18;19;"
+            "\r\n13;Rangers;1;6;7;0;2;80;3;1;0;4;5;6;-1;-1;0;1.500000;2;7;8;9;10;11;12;13;14;-1;0;16;17;18;19;");
 }
 
 TEST_F(LandUnitsFile, SaveAndLoadKeepsTheUnits) {

@@ -1,7 +1,11 @@
 // Cities, commanders and fleets: read, golden header and first row, round trip.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "foundation/fatal.h"
+#include "foundation/log_bound.h"
 #include "foundation/paths.h"
 #include "scenario/cities_file.h"
 #include "scenario/commanders_file.h"
@@ -177,6 +181,29 @@ TEST_F(RecordTablesTest, ValuesAtTheTopOfTheirRangeLoadAndOnePastAreRefused) {
                                u"City production points (1000000.5)", u"City bombed production points (100001)"}) {
     EXPECT_TRUE(log.ContainsText(std::u16string(what) + u" out of range")) << testing::PrintToString(std::u16string(what));
   }
+}
+
+// A received table cannot fill the log: production held in its range is
+// logged for the first rows, and the rest only counted.
+TEST_F(RecordTablesTest, HeldProductionIsLoggedForTheFirstRowsThenCounted) {
+  std::string cities = "#Cities\r\n";
+  for (int i = 1; i <= kLinesPerCause + 2; ++i) {
+    cities += "C" + std::to_string(i) + ";" + std::to_string(i) + ";3;1;7;-" + std::to_string(i) + ".5;0;4\r\n";
+  }
+  dir_.Write("data/scenarios/s/cities.csv", cities);
+  test::LogCapture log;
+  {
+    const cLogBound bound;
+    LoadCities(game_, u"data\\scenarios\\s\\%s");
+  }
+  ASSERT_EQ(game_.cities.size(), static_cast<std::size_t>(kLinesPerCause + 2));
+  EXPECT_FLOAT_EQ(game_.cities.back()->productionPoints, 0.0f);
+  const std::vector<std::u16string> lines = log.lines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::u16string& line) { return line.find(u"; held at 0") != std::u16string::npos; }),
+            kLinesPerCause);
+  EXPECT_TRUE(log.Contains(u"WARNING: 2 more lines about data\\scenarios\\s\\cities.csv like \"City production "
+                           u"points out of range; held\" were left out of the log"));
 }
 
 // A table of headers only holds no fleet; one whose lines are all short rows

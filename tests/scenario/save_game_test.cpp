@@ -221,6 +221,32 @@ TEST_F(SaveGameTest, UnitsSpottedFromTheAirComeBackForEachCountry) {
   EXPECT_TRUE(loaded.countries[2]->reconSpottedUnits.empty());
 }
 
+// A save made while a unit walks over another unit's hex writes the walker
+// where the walk would stop, and leaves it walking on where it was.
+TEST_F(SaveGameTest, AWalkerIsSavedWhereItsWalkWouldStopAndWalksOn) {
+  cGame& game = LoadScenario();
+  auto unit = game.landUnits.begin();
+  cJednostkaLadowa& walker = **unit;
+  const sPoint over{(*++unit)->x, (*unit)->y};
+  const sPoint start{walker.x, walker.y};
+  game.map->GetHex(start.x, start.y)->unit = nullptr;
+  walker.x = over.x;
+  walker.y = over.y;
+  game.playerControl.move.unit = &walker;
+  game.playerControl.move.walked = {start, over};
+  ASSERT_TRUE(game.saveContext->SaveGame(u"walk", true));
+  EXPECT_EQ(walker.x, over.x);
+  EXPECT_EQ(walker.y, over.y);
+  const int id = walker.id;
+  game.playerControl.move = sUnitMove{};
+  const cGame& loaded = LoadSave(u"walk");
+  const auto saved = std::find_if(loaded.landUnits.begin(), loaded.landUnits.end(),
+                                  [id](const auto& land) { return land->id == id; });
+  ASSERT_NE(saved, loaded.landUnits.end());
+  EXPECT_EQ((*saved)->x, start.x);
+  EXPECT_EQ((*saved)->y, start.y);
+}
+
 // A row of a save's table cut short ends the load, naming the file and line;
 // the save whole loads.
 TEST_F(SaveGameTest, ASaveWithALandUnitRowCutShortIsRefused) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -67,6 +68,9 @@ TEST_F(SaveManifestTest, TheSaveAsWrittenPassesAndLoads) {
   EXPECT_TRUE(SaveManifestNames(kFolder, u"ai_memory.csv"));
   EXPECT_FALSE(SaveManifestNames(kFolder, u"notes.txt"));
   test::LogCapture log;
+  // As after a call a signal interrupted: errno still tells of it, and the
+  // reads that follow go on from what they read.
+  errno = EINTR;
   EXPECT_TRUE(CheckSaveManifest(kFolder));
   EXPECT_EQ(LoadNewScenario(kTemplate, 1)->CountryCount(), 3);
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
@@ -87,8 +91,9 @@ struct sListCase {
 // A list the game would not write is damage, though its closing line may
 // hold: a line naming no file as the game names one (a digest in capitals, a
 // name inside a folder), a file named twice or by a twin differing in case,
-// a file every save holds left out (a list of its closing line only), and a
-// line changed under a closing line left as it was. Beside each, the list
+// a file every save holds left out (a list of its closing line only), a
+// closing line of another form, and a line changed under a closing line left
+// as it was. Beside each, the list
 // as written, and a file changed with its line and closing line written anew,
 // pass.
 TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
@@ -115,8 +120,11 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
   const std::u16string atLine = u" at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) ";
   const std::u16string noFile = atLine + u"holds no file's name, size and digest";
   // The second of the two lines is the one named.
-  const std::u16string twice = u" at line " + Utf8ToUtf16(std::to_string(std::stoi(lineNumber) + 1)) +
-                               u" (counting from 1) names land_units.csv a second time";
+  const std::u16string lineAfter = u" at line " + Utf8ToUtf16(std::to_string(std::stoi(lineNumber) + 1));
+  const std::u16string twice = lineAfter + u" (counting from 1) names land_units.csv a second time";
+  const std::u16string twinTwice = lineAfter + u" (counting from 1) names LAND_UNITS.csv a second time";
+  const std::string closingFields = std::to_string(count) + ";" + FastDigestHex(FastDigest(covered)) + ";";
+  ASSERT_EQ(covered + "#end;" + closingFields + "\r\n", list);
   const sListCase cases[] = {
       {"as written", list, table, nullptr},
       {"changed with its line", Closed(withLine(editedLine), count), edited, nullptr},
@@ -125,9 +133,15 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
        noFile.c_str()},
       {"inside a folder", Closed(withLine("save/" + line), count), table, noFile.c_str()},
       {"named twice", Closed(withLine(line + line), count + 1), table, twice.c_str()},
+      {"named again by a twin in capitals", Closed(withLine(line + "LAND_UNITS.csv;" + line.substr(15)), count + 1),
+       table, twinTwice.c_str()},
       {"a twin in capitals", Closed(withLine("LAND_UNITS.csv;" + line.substr(15)), count), edited,
        u" does not name land_units.csv, which every save is written with"},
       {"its closing line only", Closed("", 0), table, u" does not name ai_data.csv, which every save is written with"},
+      {"a closing line of four fields", covered + "#end;" + closingFields + "7;\r\n", table,
+       u" does not end with its closing line (cut short?)"},
+      {"a closing line under another mark", covered + "#fin;" + closingFields + "\r\n", table,
+       u" does not end with its closing line (cut short?)"},
       {"a line changed under its closing line", withLine(editedLine) + list.substr(covered.size()), edited,
        u" differs from what its closing line's digest was taken of (changed on its way?)"},
   };
@@ -146,6 +160,26 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
       EXPECT_FALSE(log.ContainsText(u"ERROR"));
     }
   }
+}
+
+// A list that cannot be written fails the save (a folder stands under its
+// name in the folder being written), and the save before it stays as it was.
+TEST_F(SaveManifestTest, AListThatCannotBeWrittenFailsTheSave) {
+  const std::string before = test::ReadFileBytes(Save() / "file_digests.csv");
+  cGame& game = *LoadNewScenario(scenario_.FolderTemplate(), 0);
+  game.saveContext->stepCheck = [this](int step, std::u16string_view) {
+    for (const auto& entry : fs::directory_iterator(Save().parent_path())) {
+      if (step == kSaveFileCount && entry.path().filename().string().starts_with(".saving")) {
+        fs::create_directory(entry.path() / "file_digests.csv");
+      }
+    }
+    return true;
+  };
+  test::LogCapture log;
+  EXPECT_FALSE(game.saveContext->SaveGame(u"listed", true));
+  EXPECT_TRUE(log.Contains(u"ERROR: Game not saved; data\\save\\listed is left as it was"));
+  EXPECT_EQ(test::ReadFileBytes(Save() / "file_digests.csv"), before);
+  EXPECT_TRUE(CheckSaveManifest(kFolder));
 }
 
 // A list lost on its way is told by the mark the save's Info.ini carries:
@@ -182,7 +216,9 @@ TEST_F(SaveManifestTest, AnMd5ListStillChecksTheSave) {
   const std::string list = test::ReadFileBytes(Save() / "file_digests.csv");
   std::string covered = "# file;bytes;md5;\r\n";
   int count = 0;
-  for (std::size_t start = list.find('\n') + 1; list.compare(start, 4, "#end") != 0;) {
+  const std::size_t closing = list.rfind("\n#end;");
+  ASSERT_NE(closing, std::string::npos);
+  for (std::size_t start = list.find('\n') + 1; start < closing;) {
     const std::size_t end = list.find('\n', start);
     const std::string name = list.substr(start, list.find(';', start) - start);
     const std::string bytes = test::ReadFileBytes(Save() / name);
@@ -223,6 +259,7 @@ TEST_F(SaveManifestTest, ASaveLoadedAsItIsStillMissesNoTableItWasWrittenWith) {
   EXPECT_TRUE(log.Contains(u"ERROR: " + std::u16string(kFolder) +
                            u"\\ai_memory.csv is missing, though the save was written with it; the game is not "
                            u"loaded"));
+  EXPECT_FALSE(log.ContainsText(u"is there but cannot be read"));
 }
 
 TEST_P(DamagedSave, ADamagedFileFailsTheListAndTheLoad) {
@@ -242,6 +279,8 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"Grown", "land_units.csv",
                    [](const fs::path& file) { std::ofstream(file, std::ios::binary | std::ios::app) << "7"; },
                    u" holds more than the "},
+        DamageCase{"CutShort", "cities.csv", [](const fs::path& file) { fs::resize_file(file, 40); },
+                   u" holds 40 bytes, not the "},
         DamageCase{"Gone", "countries.csv", [](const fs::path& file) { fs::remove(file); },
                    u" is missing, though the save was written with it; the game is not loaded"},
         DamageCase{"Folder", "flags.txt",

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <tuple>
 
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
@@ -196,6 +198,53 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   dir_.Write("data/save/g/unit_state.csv", "#\r\n");
   RestoreSavedCounters(loaded, u"data\\save\\g\\%s");
   EXPECT_EQ(loaded.lastMonthProcessed, 6);
+  EXPECT_TRUE(SaveKeepsItsNumbering(u"data\\save\\g\\%s"));
+  // Month 0 (none processed yet) to 12 read back; 13 is no month and leaves the month as it was.
+  const std::size_t month = text.find("LastMonthProcessed = 6\r\n");
+  ASSERT_NE(month, std::string::npos);
+  for (const auto& [written, read, warned] :
+       {std::tuple{"0", 0, false}, std::tuple{"12", 12, false}, std::tuple{"13", 5, true}}) {
+    std::string edited = text;
+    edited.replace(month, 24, std::string("LastMonthProcessed = ") + written + "\r\n");
+    dir_.Write("data/save/g/Info.ini", edited);
+    loaded.lastMonthProcessed = 5;
+    test::LogCapture log;
+    RestoreSavedCounters(loaded, u"data\\save\\g\\%s");
+    EXPECT_EQ(loaded.lastMonthProcessed, read) << written;
+    EXPECT_EQ(log.ContainsText(u"LastMonthProcessed"), warned) << written;
+  }
+  // A save that lost one of its counters is numbered as a scenario is, and gives back nothing.
+  const std::size_t fleet = text.find("LastFleetId = ");
+  ASSERT_NE(fleet, std::string::npos);
+  std::string lost = text;
+  lost.erase(fleet, text.find("\r\n", fleet) + 2 - fleet);
+  dir_.Write("data/save/g/Info.ini", lost);
+  EXPECT_FALSE(SaveKeepsItsNumbering(u"data\\save\\g\\%s"));
+  loaded.lastMonthProcessed = 5;
+  RestoreSavedCounters(loaded, u"data\\save\\g\\%s");
+  EXPECT_EQ(loaded.lastMonthProcessed, 5);
+}
+
+// Info.ini is written up to the bytes its load reads and not one more: the
+// scenario's own settings copied into it can fill it.
+TEST_F(ScenarioInfoTest, ASaveInfoAtTheLoadBudgetIsWrittenAndOnePastIsNot) {
+  dir_.Write("data/save/b/.keep", "");
+  game_.scenarioName = u"s";
+  const auto saved = [&](std::size_t author) {
+    dir_.Write("data/scenarios/s/Info.ini", "[Misc]\r\nAuthor=" + std::string(author, 'w') + "\r\n");
+    return WriteSaveInfo(game_, u"data\\save\\b", sLocalTime{2011, 8, 16, 15, 6});
+  };
+  ASSERT_TRUE(saved(3));
+  const std::filesystem::path info = dir_.path() / "data/save/b/Info.ini";
+  const std::size_t rest = std::filesystem::file_size(info) - 3;
+  test::LogCapture log;
+  EXPECT_TRUE(saved(kTextFileBudget - rest));
+  EXPECT_EQ(std::filesystem::file_size(info), kTextFileBudget);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_FALSE(saved(kTextFileBudget - rest + 1));
+  EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\b\\Info.ini would hold 16777217 bytes, more than the 16777216 its "
+                           u"load reads; it is not written"));
+  EXPECT_EQ(std::filesystem::file_size(info), kTextFileBudget);
 }
 
 TEST_F(ScenarioInfoTest, PbemSaveKeepsThePlayers) {

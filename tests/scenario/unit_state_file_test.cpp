@@ -97,6 +97,18 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
   EXPECT_EQ(Saved("unit_state.csv"), written);
 
+  // Seas seen for no country yet (0) read back quietly; a number of no country reads as 0, warned.
+  for (const int country : {0, game().CountryCount() + 1}) {
+    std::string other = written;
+    other.replace(other.find("Seas;3;"), 7, "Seas;" + std::to_string(country) + ";");
+    dir_.Write("data/save/out/unit_state.csv", other);
+    seas.viewingCountry = 2;
+    test::LogCapture log;
+    LoadUnitState(game(), test::kSaveTemplate);
+    EXPECT_EQ(seas.viewingCountry, 0) << country;
+    EXPECT_EQ(log.ContainsText(u"Country the seas are seen for"), country != 0) << country;
+  }
+
   // A number of a saved line that is no number is damage, named by its field.
   std::string damaged = written;
   damaged.replace(damaged.find("Land;21;1;57;"), 13, "Land;21;1;5x;");

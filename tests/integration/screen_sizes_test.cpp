@@ -4,7 +4,8 @@
 // in a game of its own, the panels lie clear of one another, every control
 // of every panel and dialog lies inside its frame, every list shows two rows
 // at least, and every text of every panel and dialog fits the place its
-// control draws it in, in the shipped font.
+// control draws it in, in the shipped font. At 1024x768, every text of the
+// menus, panels and dialogs reads against every pixel behind it.
 // Screenshots of each stay in the build folder.
 #include <gtest/gtest.h>
 
@@ -39,8 +40,11 @@
 #include "units/jednostka.h"
 #include "units/jednostka_morska.h"
 #include "game_session.h"
+#include "support/text_contrast.h"
 #include "gui/control.h"
+#include "gui/hint_box.h"
 #include "gui/list_box.h"
+#include "gui/resource_cache.h"
 #include "text_fit.h"
 #include "world/gra.h"
 
@@ -54,6 +58,9 @@ namespace fs = std::filesystem;
 constexpr int kFrameBorder = 2;
 // The menus' version line.
 constexpr int kVersionLine = 7001;
+// The least contrast a text must have against what is behind it.
+constexpr double kReadableContrast = 4.5;
+constexpr std::uint32_t kDisabledText = 0xC8808080u;
 
 struct WindowSize {
   int width, height;
@@ -162,6 +169,7 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
       Frame();
     }
     EXPECT_TRUE(frame_->graphics().SaveScreenshot(Shot("dialog_" + name)));
+    ExpectReadableOnEveryTab(*dialog, name);
     fit_.CheckEveryTab(*dialog, name);
     ExpectInsideItsDialog(*dialog, name);
     {
@@ -173,12 +181,87 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
 
   void MeasureEveryDialog(cCountry& human);
 
+  // The screen part the dialog's visible controls cover.
+  static Rect AreaOf(CDXUTDialog& dialog) {
+    Rect area{1 << 20, 1 << 20, -(1 << 20), -(1 << 20)};
+    for (const auto& control : dialog.Controls()) {
+      if (!control->GetVisible()) continue;
+      const Rect box = control->GetBoundingBox();
+      area = {std::min(area.left, box.left + dialog.x()), std::min(area.top, box.top + dialog.y()),
+              std::max(area.right, box.right + dialog.x()), std::max(area.bottom, box.bottom + dialog.y())};
+    }
+    return area;
+  }
+
+  // The texts of controls, drawn in the layout's fonts; a unit's counter shown
+  // in a panel or dialog is drawn as on the map, in the map's own.
+  static bool IsControlText(const DrawRecord& text) {
+    const cGuiResourceCache& cache = GetGuiResourceCache();
+    for (int i = 0; i < cache.FontCount(); ++i) {
+      if (cache.GetFont(i) == text.font) return true;
+    }
+    return false;
+  }
+  // Whether the text lies on a control of the dialog that is disabled and
+  // greys its text for it (a static only takes no mouse and keeps its colour).
+  static bool OnADisabledControl(CDXUTDialog* dialog, const test::PoorText& text) {
+    if (dialog == nullptr || text.colour != kDisabledText) return false;
+    for (const auto& control : dialog->Controls()) {
+      const Rect box = control->GetBoundingBox();
+      if (!control->GetEnabled() && control->GetType() != kControlStatic && box.left + dialog->x() <= text.at.left &&
+          box.top + dialog->y() <= text.at.top && box.right + dialog->x() >= text.at.right &&
+          box.bottom + dialog->y() >= text.at.bottom) {
+        return true;
+      }
+    }
+    return false;
+  }
+  void ExpectReadable(CDXUTDialog& dialog, const std::string& name) { ExpectReadable(AreaOf(dialog), name, &dialog); }
+  // Every text drawn inside the area reads against every pixel behind it;
+  // only measured in the window size the layouts are made for.
+  void ExpectReadable(const Rect& area, const std::string& name, CDXUTDialog* dialog = nullptr) {
+    if (GetParam().width != 1024) return;
+    // Colours blend to a new state (a tab shown, a row selected) over a few frames.
+    for (int i = 0; i < 2; ++i) {
+      clock_.AdvanceMs(500);
+      Frame();
+    }
+    int measured = 0;
+    for (const test::PoorText& poor :
+         test::TextsReadingBelow(frame_->graphics(), [&] { Frame(); }, area, kReadableContrast, &measured,
+                                 IsControlText)) {
+      // A disabled control's text is greyed in the skin's own colour for it.
+      if (OnADisabledControl(dialog, poor)) continue;
+      ADD_FAILURE() << name << ": \"" << Utf16ToUtf8(poor.text) << "\" in " << std::hex << poor.colour << std::dec
+                    << " at " << poor.at.left << "," << poor.at.top << "-" << poor.at.right << "," << poor.at.bottom
+                    << " reads at " << poor.contrast << ":1";
+    }
+    EXPECT_GT(measured, 0) << name;
+    readable_ += measured;
+  }
+  void ExpectReadableOnEveryTab(CDXUTDialog& dialog, const std::string& name) {
+    bool tabbed = false;
+    for (const auto& control : dialog.Controls()) {
+      if (control->GetType() != kControlTabFrame || !control->GetVisible()) continue;
+      tabbed = true;
+      auto& frame = static_cast<CDXUTTabFrame&>(*control);
+      const int selected = frame.GetSelectedTab();
+      for (int tab = 0; tab < static_cast<int>(frame.Tabs().size()); ++tab) {
+        frame.SelectTab(tab, true);
+        ExpectReadable(dialog, name + " tab " + std::to_string(tab));
+      }
+      frame.SelectTab(selected < 0 ? 0 : selected, true);
+    }
+    if (!tabbed) ExpectReadable(dialog, name);
+  }
+
   std::string Shot(const std::string& screen) const {
     return "screen_size_" + std::to_string(GetParam().width) + "x" + std::to_string(GetParam().height) + "_" +
            screen + ".png";
   }
 
   test::TextFitChecker fit_;
+  int readable_ = 0;
 };
 
 TEST_P(ScreenSizeTest, MainMenuAndGameScreenFitTheWindow) {
@@ -226,7 +309,35 @@ TEST_P(ScreenSizeTest, EveryPanelAndDialogShowsItsTextsWhole) {
   const auto [width, height] = GetParam();
   const int exitCode = RunProgram(
       [&] {
-        cCountry* human = StartSampleWithFirstCountryHuman(Shot("texts_scenario_settings"));
+        ASSERT_TRUE(FramesUntil([&] {
+          frame_->Inject(RawInput::KeyDown(VK_SPACE));
+          return dynamic_cast<cMainMenu*>(CurrentMenu) != nullptr;
+        }));
+        // Each menu fades in over its first second.
+        const auto settle = [&] {
+          for (int i = 0; i < 2; ++i) {
+            clock_.AdvanceMs(500);
+            Frame();
+          }
+        };
+        settle();
+        ExpectReadable(*CurrentMenu, "main menu");
+        Click(CurrentMenu->GetControl(71));
+        ASSERT_NE(dynamic_cast<cScenarioMenu*>(CurrentMenu), nullptr);
+        settle();
+        // The list of each tab with its first row selected.
+        auto& tabs = *static_cast<CDXUTTabFrame*>(CurrentMenu->GetControl(178));
+        for (int tab = 0; tab < static_cast<int>(tabs.Tabs().size()); ++tab) {
+          tabs.SelectTab(tab, true);
+          auto& list = *static_cast<CDXUTListBox*>(CurrentMenu->GetControl(179));
+          if (list.GetSize() > 0) list.SelectItem(0, true);
+          ExpectReadable(*CurrentMenu, "scenario menu tab " + std::to_string(tab));
+        }
+        cScenarioSettingsMenu* settings = SettingsFromScenarioMenu(0, test::kSampleScenario);
+        ASSERT_NE(settings, nullptr);
+        settle();
+        ExpectReadableOnEveryTab(*settings, "scenario settings");
+        cCountry* human = StartSampleFrom(settings, Shot("texts_scenario_settings"));
         ASSERT_NE(human, nullptr);
         MeasureEveryDialog(*human);
       },
@@ -274,8 +385,26 @@ void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
     for (cDialog* panel : panels) {
       if (panel == nullptr) continue;
       fit_.Check(*panel, "panel " + std::to_string(panel->id));
+      const auto* collapsible = dynamic_cast<cPanel*>(panel);
+      if (panel->GetVisible() && (collapsible == nullptr || !collapsible->IsCollapsed())) {
+        ExpectReadable(*panel, "panel " + std::to_string(panel->id));
+      }
       ExpectInsideItsDialog(*panel, "panel " + std::to_string(panel->id));
     }
+  }
+  // The hint of a toolbar button, once the pointer has rested on it.
+  if (GetParam().width == 1024) {
+    const Rect toggle = info->GetControl(cInfoPanel::kHexPanelToggle)->GetBoundingBox();
+    const int x = (toggle.left + toggle.right) / 2, y = (toggle.top + toggle.bottom) / 2;
+    frame_->Inject(RawInput::MouseMove(x, y));
+    Frame();
+    clock_.AdvanceMs(GetHintBox().delay() + 100);
+    Frame();
+    const HintBox& hint = GetHintBox();
+    EXPECT_FALSE(hint.GetText().empty());
+    ExpectReadable({x - hint.box_width() - 40, y - hint.box_height() - 40, x + hint.box_width() + 40,
+                    y + hint.box_height() + 40},
+                   "hint " + Utf16ToUtf8(hint.GetText()));
   }
   // No two open panels lie over one another.
   for (std::size_t a = 0; a < panels.size(); ++a) {
@@ -327,6 +456,7 @@ void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
   }
   EXPECT_NE(ship, nullptr) << "the sample gives the human country no fleet";
   EXPECT_GT(fit_.measured(), 100);
+  if (GetParam().width == 1024) EXPECT_GT(readable_, 100);
   std::string clipped;
   for (const std::string& line : fit_.clipped()) clipped += line + "\n";
   EXPECT_TRUE(fit_.clipped().empty()) << fit_.clipped().size() << " texts do not fit:\n" << clipped;

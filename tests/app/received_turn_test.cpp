@@ -132,10 +132,13 @@ class ReceivedTurnTest : public test::MenuFixture {
     EXPECT_EQ(BoxText(1), GetText("pbem_turn_not_loaded_title"));
     const std::u16string text = BoxText(3);
     // Paths read as the player finds them on this system.
-    EXPECT_NE(text.find(u"data/pbem/Duel/" + std::u16string(file)), std::u16string::npos) << Utf16ToUtf8(text);
+    EXPECT_NE(text.find(ShownPath(u"data\\pbem\\Duel\\") + std::u16string(file)), std::u16string::npos)
+        << Utf16ToUtf8(text);
     EXPECT_EQ(text.find(u'\\'), std::u16string::npos) << Utf16ToUtf8(text);
     EXPECT_NE(text.find(ShownPath(why)), std::u16string::npos) << Utf16ToUtf8(text);
     EXPECT_EQ(text.find(u"Exiting"), std::u16string::npos) << Utf16ToUtf8(text);
+    // The player is told what is wrong, not which key of a file holds it.
+    EXPECT_EQ(text.find(u"Save/"), std::u16string::npos) << Utf16ToUtf8(text);
     EXPECT_EQ(text.find(GetText("pbem_turn_not_loaded_see_log")), std::u16string::npos) << Utf16ToUtf8(text);
   }
 };
@@ -213,7 +216,8 @@ TEST_F(ReceivedTurnTest, TheListKeepsTheRefusedRowSelected) {
   ClickControl(kStartButton);
   EXPECT_EQ(gGame, nullptr);
   EXPECT_EQ(ModalDialogStack.size(), 1u);
-  EXPECT_NE(BoxText(3).find(u"data/pbem/Duel (1)"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
+  EXPECT_NE(BoxText(3).find(ShownPath(u"data\\pbem\\Duel (1)")), std::u16string::npos)
+      << Utf16ToUtf8(BoxText(3));
   EXPECT_EQ(SelectedTemplate(), kCopy);
 }
 
@@ -322,7 +326,7 @@ TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
   DestroyGame();
 
   StartFromList(u"Beta");
-  ExpectRefused(u"Beta", "save_changed_title", u"data/save/Beta/land_units.csv");
+  ExpectRefused(u"Beta", "save_changed_title", ShownPath(u"data\\save\\Beta\\land_units.csv"));
   ASSERT_NE(dynamic_cast<cChangedSaveBox*>(TopDialog), nullptr);
   PressBoxButton(cChangedSaveBox::kBackButton);
   EXPECT_TRUE(ModalDialogStack.empty());
@@ -340,7 +344,7 @@ TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
 
   StartFromList(u"Clash");
   PressBoxButton(cChangedSaveBox::kLoadButton);
-  ExpectRefused(u"Clash", "save_not_loaded_title", u"data/save/Clash");
+  ExpectRefused(u"Clash", "save_not_loaded_title", ShownPath(u"data\\save\\Clash"));
   EXPECT_NE(BoxText(3).find(u"occupied by"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
   PressBoxButton(cDialogTekstowy::kDefaultLayoutBase + 4);
   StartFromList(u"Linked");

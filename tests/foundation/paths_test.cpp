@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
 #include "support/temp_dir.h"
 
 namespace tr {
@@ -28,6 +32,31 @@ TEST_F(PathsTest, MissingComponentsKeepTheirSpelling) {
 
 TEST_F(PathsTest, AbsolutePathsStayAbsolute) {
   EXPECT_EQ(ResolveGamePath((dir_.path() / "a").u16string()), dir_.path() / "a");
+}
+
+// The saves' folders are links into the user's data folder: a message shows
+// each game path where the player finds it, the home folder as "~", and
+// leaves alone a word that only ends in "data" and a path shown already.
+TEST_F(PathsTest, ShownPathsAreTheRealPlaces) {
+  const char* const oldHome = std::getenv("HOME");
+  const std::string keptHome = oldHome != nullptr ? oldHome : "";
+  const std::filesystem::path root = std::filesystem::weakly_canonical(dir_.path());
+  dir_.Write("home/.local/share/tidereach/pbem/Duel (1)/Info.ini", "x");
+  dir_.Write("game/data/scenarios/North/Info.ini", "x");
+  std::filesystem::create_directory_symlink(root / "home/.local/share/tidereach/pbem", root / "game/data/pbem");
+  SetGameRoot(root / "game");
+  setenv("HOME", (root / "home").c_str(), 1);
+  const std::u16string scenarios = (root / "game/data/scenarios").u16string();
+  EXPECT_EQ(ShownPath(u"data\\pbem\\Duel (1)\\Info.ini"), u"~/.local/share/tidereach/pbem/Duel (1)/Info.ini");
+  EXPECT_EQ(ShownPath(u"\"data\\pbem\\Duel (1)\" names data\\scenarios\\North; metadata\\x, /data/y"),
+            u"\"~/.local/share/tidereach/pbem/Duel (1)\" names " + scenarios + u"/North; metadata/x, /data/y");
+  setenv("HOME", (root / "elsewhere").c_str(), 1);
+  EXPECT_EQ(ShownPath(u"data\\pbem\\Duel (1)"), (root / "home/.local/share/tidereach/pbem/Duel (1)").u16string());
+  if (oldHome != nullptr) {
+    setenv("HOME", keptHome.c_str(), 1);
+  } else {
+    unsetenv("HOME");
+  }
 }
 
 TEST(SafeFileName, RefusesEscapes) {

@@ -201,6 +201,19 @@ TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
   KeepLines("cities.csv", 6);
   LoadTurn();
   ExpectRefusedNaming(u"cities.csv", u"which the scenario's data\\scenarios\\NorthernTide\\cities_diagram.csv links");
+  restore();
+  // The scenario the turn is played on, gone or a path: said in the player's words.
+  for (const auto& [line, why] : {std::pair{"", u"does not say which scenario the game is played on"},
+                                  std::pair{"ScenarioName = ..\\save\\x\r\n", u"names the scenario \"../save/x\""}}) {
+    std::string info = test::ReadFileBytes(Turn("Info.ini"));
+    const std::size_t at = info.find("ScenarioName");
+    ASSERT_NE(at, std::string::npos);
+    info.replace(at, info.find('\n', at) + 1 - at, line);
+    std::ofstream(Turn("Info.ini"), std::ios::binary | std::ios::trunc) << info;
+    LoadTurn();
+    ExpectRefusedNaming(u"Info.ini", why);
+    restore();
+  }
 }
 
 // A copy of the turn in a folder of another name names another game and is

@@ -7,6 +7,7 @@
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "foundation/gui_layout.h"
+#include "foundation/settings.h"
 #include "gui/resource_cache.h"
 #include "gui/static.h"
 #include "support/screen_fixture.h"
@@ -58,12 +59,29 @@ TEST_F(MessageBoxTest, TitleWiderThanTheRoomWidensTheBoxAroundItsCentre) {
 
 TEST_F(MessageBoxTest, ThreeLinesOfTextMakeTheBoxTwoLinesTallerAndKeepTheButtonX) {
   auto* one = new cDialogTekstowy(std::u16string(30, u'a'), u"Title");
-  auto* three = new cDialogTekstowy(std::u16string(100, u'a'), u"Title");
+  std::u16string words;
+  for (int i = 0; i < 20; ++i) words += u"aaaa ";
+  auto* three = new cDialogTekstowy(words, u"Title");
   EXPECT_EQ(one->dialogRect(), (Rect{312, 300, 400, one->dialogRect().bottom}));
   EXPECT_EQ(three->dialogRect().bottom - one->dialogRect().bottom, 2 * kLineHeight);
   EXPECT_EQ(three->GetControl(688)->x(), one->GetControl(688)->x());
   PushModalDialog(one);
   PushModalDialog(three);
+}
+
+// A path, which no line can break, widens the box around its centre as a
+// title does, and no further than 16 pixels from the screen's edges.
+TEST_F(MessageBoxTest, APathWiderThanTheRoomWidensTheBoxAsFarAsTheScreenAllows) {
+  // The text's room is 400 - 12 - 12 = 376; the path is 44 characters, 64 pixels wider.
+  auto* box = new cDialogTekstowy(u"Saved in ~/.local/share/tidereach/pbem/Northern-Duel.", u"Title");
+  EXPECT_EQ(box->dialogRect().left, 280);
+  EXPECT_EQ(box->dialogRect().right, 464);
+  EXPECT_EQ(box->textRect().right, 440);
+  PushModalDialog(box);
+  auto* wide = new cDialogTekstowy(u"In " + std::u16string(150, u'p'), u"Title");
+  EXPECT_EQ(wide->dialogRect().left, 16);
+  EXPECT_EQ(wide->dialogRect().right, gScreenWidth - 32);
+  PushModalDialog(wide);
 }
 
 // A box built before the device exists measures in a font of its own, made

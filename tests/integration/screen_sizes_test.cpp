@@ -33,7 +33,9 @@
 #include "dialogs/replacements_dialog.h"
 #include "dialogs/save_game_dialog.h"
 #include "dialogs/small_dialogs.h"
+#include "foundation/format.h"
 #include "foundation/game_lock.h"
+#include "foundation/string_base.h"
 #include "turn/fleet.h"
 #include "dialogs/panel.h"
 #include "units/combat_result.h"
@@ -461,7 +463,11 @@ void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
     Measure(new cDialogWynikuWalki(result, 0.0f), "combat_result");
     Measure(new cDialogWyborow(&human, true), "elections");
     Measure(new cDialogWynikuKonwojow(&human), "convoy_results");
-    Measure(new cDialogTekstowy(u"Text", u"Title"), "text_box");
+    // A box naming a folder at its real place, which no line can break.
+    Measure(new cDialogTekstowy(Format(GetText("pbem_turn_end_message"), ShownPath(u"data\\pbem\\Duel"), u"Bob",
+                                       u"bob@example.org", u"Albrecia"),
+                                GetText("pbem_turn_end_title")),
+            "text_box");
     Measure(new cDialogPotwierdzenia(u"Title", u"Question", u"Yes", {}, u"No", {}), "confirmation");
     Measure(new cDialogPobraniaTekstu(u"Title", u"Prompt", u"Text"), "text_input");
     Measure(new cDialogPobraniaListy(u"Title", u"Prompt"), "list_choice");

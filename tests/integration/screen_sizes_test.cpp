@@ -42,11 +42,11 @@
 #include "units/jednostka.h"
 #include "units/jednostka_morska.h"
 #include "game_session.h"
-#include "support/text_contrast.h"
 #include "gui/control.h"
 #include "gui/hint_box.h"
 #include "gui/list_box.h"
 #include "gui/resource_cache.h"
+#include "text_contrast.h"
 #include "text_fit.h"
 #include "world/gra.h"
 
@@ -245,7 +245,7 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
     }
     int measured = 0;
     for (const test::PoorText& poor :
-         test::TextsReadingBelow(frame_->graphics(), [&] { Frame(); }, area, kReadableContrast, &measured,
+         test::TextsReadingBelow(frame_->graphics(), [&] { Frame(); }, area, kReadableContrast, measured,
                                  IsControlText)) {
       // A disabled control's text is greyed in the skin's own colour for it.
       if (OnADisabledControl(poor)) continue;

@@ -1,18 +1,27 @@
-#include "support/text_contrast.h"
+// How well each text reads against what is drawn behind it: a frame is drawn
+// as it is and once with no glyphs, and each text's colour is compared, by
+// the contrast ratio of relative luminances, with every pixel behind the
+// cores of its glyphs (not their soft edges, nor a text seen only through
+// something drawn over it). A shadow helps, but the text must read without it.
+#pragma once
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/draw_record.h"
 #include "platform/graphics.h"
 #include "platform/render_backend.h"
 #include "platform/texture.h"
 
 namespace tr::test {
-namespace {
 
-double Luminance(std::uint32_t rgb) {
+inline double Luminance(std::uint32_t rgb) {
   double sum = 0.0;
   const double weights[3] = {0.2126, 0.7152, 0.0722};
   for (int i = 0; i < 3; ++i) {
@@ -22,7 +31,8 @@ double Luminance(std::uint32_t rgb) {
   return sum;
 }
 
-std::uint32_t Over(std::uint32_t argb, std::uint32_t background) {
+// The text colour laid over the background by its alpha.
+inline std::uint32_t Over(std::uint32_t argb, std::uint32_t background) {
   const double a = static_cast<double>(argb >> 24) / 255.0;
   std::uint32_t out = 0;
   for (int shift : {16, 8, 0}) {
@@ -32,8 +42,27 @@ std::uint32_t Over(std::uint32_t argb, std::uint32_t background) {
   return out;
 }
 
-// The software renderer, but the glyphs of every font (drawn from the fonts'
-// atlas textures) are left out.
+inline double Contrast(std::uint32_t text_argb, std::uint32_t background) {
+  const double a = Luminance(Over(text_argb, background)), b = Luminance(background & 0x00FFFFFFu);
+  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// Whether the drawn pixel shows the text's colour at half its strength or
+// more; a text too close to the background to tell counts wherever it drew.
+inline bool Covers(std::uint32_t text_argb, std::uint32_t behind, std::uint32_t drawn) {
+  const std::uint32_t full = Over(text_argb, behind);
+  int strongest = 0, change = 0;
+  for (int shift : {16, 8, 0}) {
+    const int want = static_cast<int>((full >> shift) & 0xFF) - static_cast<int>((behind >> shift) & 0xFF);
+    if (std::abs(want) <= strongest) continue;
+    strongest = std::abs(want);
+    change = static_cast<int>((drawn >> shift) & 0xFF) - static_cast<int>((behind >> shift) & 0xFF);
+    if (want < 0) change = -change;
+  }
+  return strongest < 8 || 2 * change >= strongest;
+}
+
+// The software renderer without the fonts' glyphs, which come from their atlas textures.
 class TextlessBackend : public RenderBackend {
  public:
   TextlessBackend(int width, int height) : inner_(CreateSoftwareBackend(width, height)) {}
@@ -55,38 +84,21 @@ class TextlessBackend : public RenderBackend {
   std::unique_ptr<RenderBackend> inner_;
 };
 
-// Whether the pixel shows the text's colour at half its strength or more: its
-// glyphs' cores, not the soft edges, nor a text seen only through something
-// drawn over it (a dialog's frame). A text too close to the background to
-// tell counts wherever it changed the pixel.
-bool Covers(std::uint32_t text_argb, std::uint32_t behind, std::uint32_t drawn) {
-  const std::uint32_t full = Over(text_argb, behind);
-  int strongest = 0, change = 0;
-  for (int shift : {16, 8, 0}) {
-    const int want = static_cast<int>((full >> shift) & 0xFF) - static_cast<int>((behind >> shift) & 0xFF);
-    if (std::abs(want) <= strongest) continue;
-    strongest = std::abs(want);
-    change = static_cast<int>((drawn >> shift) & 0xFF) - static_cast<int>((behind >> shift) & 0xFF);
-    if (want < 0) change = -change;
-  }
-  return strongest < 8 || 2 * change >= strongest;
-}
+// A text that reads worse than asked, with the least contrast found where it lies.
+struct PoorText {
+  std::u16string text;
+  Argb colour = 0;
+  Rect at{};
+  double contrast = 0;
+};
 
-bool IsShadowOf(const DrawRecord& shadow, const DrawRecord& text) {
-  return (shadow.colour & 0x00FFFFFFu) == 0 && shadow.text == text.text && shadow.dest.left == text.dest.left + 1 &&
-         shadow.dest.top == text.dest.top + 1;
-}
-
-}  // namespace
-
-double Contrast(std::uint32_t text_argb, std::uint32_t background_rgb) {
-  const double a = Luminance(Over(text_argb, background_rgb)), b = Luminance(background_rgb);
-  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
-std::vector<PoorText> TextsReadingBelow(Graphics& graphics, const std::function<void()>& draw_frame, const Rect& area,
-                                        double least, int* measured,
-                                        const std::function<bool(const DrawRecord&)>& counts) {
+// Draws a frame (by draw_frame) without glyphs and one as it is, and measures
+// the texts placed wholly inside the area that `counts` accepts; returns
+// those below `least` and counts the texts measured. The device draws with
+// the software renderer afterwards.
+inline std::vector<PoorText> TextsReadingBelow(Graphics& graphics, const std::function<void()>& draw_frame,
+                                               const Rect& area, double least, int& measured,
+                                               const std::function<bool(const DrawRecord&)>& counts) {
   const int width = graphics.width(), height = graphics.height();
   graphics.ReplaceBackend(std::make_unique<TextlessBackend>(width, height));
   draw_frame();
@@ -99,39 +111,39 @@ std::vector<PoorText> TextsReadingBelow(Graphics& graphics, const std::function<
   graphics.SetRecorder(outer);
   const std::vector<std::uint32_t> drawn = graphics.ReadPixels();
   std::vector<PoorText> poor;
-  if (measured != nullptr) *measured = 0;
   if (behind.size() != drawn.size() || drawn.size() != static_cast<std::size_t>(width) * height) return poor;
   const std::vector<DrawRecord>& records = recorder.records();
   for (std::size_t i = 0; i < records.size(); ++i) {
     const DrawRecord& r = records[i];
-    if (r.kind != DrawRecord::Kind::kText || r.text.empty() || (r.colour >> 24) == 0) continue;
-    if (i + 1 < records.size() && IsShadowOf(r, records[i + 1])) continue;
+    if (r.kind != DrawRecord::Kind::kText || r.text.empty() || (r.colour >> 24) == 0 || !counts(r)) continue;
+    // The black copy one pixel down and right is the next text's shadow.
+    const DrawRecord* next = i + 1 < records.size() ? &records[i + 1] : nullptr;
+    if ((r.colour & 0x00FFFFFFu) == 0 && next != nullptr && next->text == r.text &&
+        r.dest.left == next->dest.left + 1 && r.dest.top == next->dest.top + 1) {
+      continue;
+    }
     // A text of a panel behind a dialog, peeking out from under its edge, is the panel's to be measured.
     if (r.dest.left < area.left || r.dest.top < area.top || r.dest.right > area.right || r.dest.bottom > area.bottom) {
       continue;
     }
-    if (counts && !counts(r)) continue;
-    Rect box{std::max(area.left, static_cast<int>(std::floor(r.dest.left))),
-             std::max(area.top, static_cast<int>(std::floor(r.dest.top))),
-             std::min(area.right, static_cast<int>(std::ceil(r.dest.right))),
-             std::min(area.bottom, static_cast<int>(std::ceil(r.dest.bottom)))};
+    Rect box{std::max(0, static_cast<int>(r.dest.left)), std::max(0, static_cast<int>(r.dest.top)),
+             std::min(width, static_cast<int>(std::ceil(r.dest.right))),
+             std::min(height, static_cast<int>(std::ceil(r.dest.bottom)))};
     if (r.clip) {
       box = {std::max(box.left, r.clip->left), std::max(box.top, r.clip->top), std::min(box.right, r.clip->right),
              std::min(box.bottom, r.clip->bottom)};
     }
-    box = {std::max(box.left, 0), std::max(box.top, 0), std::min(box.right, width), std::min(box.bottom, height)};
     double lowest = 100.0;
-    bool any = false;
     for (int y = box.top; y < box.bottom; ++y) {
       for (int x = box.left; x < box.right; ++x) {
         const std::size_t at = static_cast<std::size_t>(y) * width + x;
-        if (drawn[at] == behind[at] || !Covers(r.colour, behind[at], drawn[at])) continue;
-        any = true;
-        lowest = std::min(lowest, Contrast(r.colour, behind[at] & 0x00FFFFFFu));
+        if (drawn[at] != behind[at] && Covers(r.colour, behind[at], drawn[at])) {
+          lowest = std::min(lowest, Contrast(r.colour, behind[at]));
+        }
       }
     }
-    if (!any) continue;
-    if (measured != nullptr) ++*measured;
+    if (lowest == 100.0) continue;
+    ++measured;
     if (lowest < least) poor.push_back({r.text, r.colour, box, lowest});
   }
   return poor;

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -38,8 +39,8 @@ TEST_F(PathsTest, AbsolutePathsStayAbsolute) {
 // each game path where the player finds it, the home folder as "~", and
 // leaves alone a word that only ends in "data" and a path shown already.
 TEST_F(PathsTest, ShownPathsAreTheRealPlaces) {
-  const char* const oldHome = std::getenv("HOME");
-  const std::string keptHome = oldHome != nullptr ? oldHome : "";
+  const std::optional<std::string> home =
+      std::getenv("HOME") != nullptr ? std::optional<std::string>(std::getenv("HOME")) : std::nullopt;
   const std::filesystem::path root = std::filesystem::weakly_canonical(dir_.path());
   dir_.Write("home/.local/share/tidereach/pbem/Duel (1)/Info.ini", "x");
   dir_.Write("game/data/scenarios/North/Info.ini", "x");
@@ -52,11 +53,7 @@ TEST_F(PathsTest, ShownPathsAreTheRealPlaces) {
             u"\"~/.local/share/tidereach/pbem/Duel (1)\" names " + scenarios + u"/North; metadata/x, /data/y");
   setenv("HOME", (root / "elsewhere").c_str(), 1);
   EXPECT_EQ(ShownPath(u"data\\pbem\\Duel (1)"), (root / "home/.local/share/tidereach/pbem/Duel (1)").u16string());
-  if (oldHome != nullptr) {
-    setenv("HOME", keptHome.c_str(), 1);
-  } else {
-    unsetenv("HOME");
-  }
+  home ? setenv("HOME", home->c_str(), 1) : unsetenv("HOME");
 }
 
 TEST(SafeFileName, RefusesEscapes) {

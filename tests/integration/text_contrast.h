@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,43 +20,32 @@
 
 namespace tr::test {
 
-inline double Luminance(std::uint32_t rgb) {
-  double sum = 0.0;
-  const double weights[3] = {0.2126, 0.7152, 0.0722};
-  for (int i = 0; i < 3; ++i) {
-    const double c = static_cast<double>((rgb >> (16 - 8 * i)) & 0xFF) / 255.0;
-    sum += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-  }
-  return sum;
-}
-
-// The text colour laid over the background by its alpha.
-inline std::uint32_t Over(std::uint32_t argb, std::uint32_t background) {
+// Channel `shift` of the text colour laid over the background by its alpha.
+inline double Over(std::uint32_t argb, std::uint32_t background, int shift) {
   const double a = static_cast<double>(argb >> 24) / 255.0;
-  std::uint32_t out = 0;
-  for (int shift : {16, 8, 0}) {
-    const double c = a * ((argb >> shift) & 0xFF) + (1.0 - a) * ((background >> shift) & 0xFF);
-    out |= static_cast<std::uint32_t>(std::lround(c)) << shift;
-  }
-  return out;
+  return std::round(a * ((argb >> shift) & 0xFF) + (1.0 - a) * ((background >> shift) & 0xFF));
 }
 
 inline double Contrast(std::uint32_t text_argb, std::uint32_t background) {
-  const double a = Luminance(Over(text_argb, background)), b = Luminance(background & 0x00FFFFFFu);
-  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+  double text = 0.0, behind = 0.0;
+  for (const auto [shift, weight] : {std::pair{16, 0.2126}, std::pair{8, 0.7152}, std::pair{0, 0.0722}}) {
+    for (auto [c, sum] : {std::pair{Over(text_argb, background, shift) / 255.0, &text},
+                          std::pair{static_cast<double>((background >> shift) & 0xFF) / 255.0, &behind}}) {
+      *sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+  }
+  return (std::max(text, behind) + 0.05) / (std::min(text, behind) + 0.05);
 }
 
 // Whether the drawn pixel shows the text's colour at half its strength or
 // more; a text too close to the background to tell counts wherever it drew.
 inline bool Covers(std::uint32_t text_argb, std::uint32_t behind, std::uint32_t drawn) {
-  const std::uint32_t full = Over(text_argb, behind);
-  int strongest = 0, change = 0;
+  double strongest = 0, change = 0;
   for (int shift : {16, 8, 0}) {
-    const int want = static_cast<int>((full >> shift) & 0xFF) - static_cast<int>((behind >> shift) & 0xFF);
+    const double want = Over(text_argb, behind, shift) - ((behind >> shift) & 0xFF);
     if (std::abs(want) <= strongest) continue;
     strongest = std::abs(want);
-    change = static_cast<int>((drawn >> shift) & 0xFF) - static_cast<int>((behind >> shift) & 0xFF);
-    if (want < 0) change = -change;
+    change = (static_cast<double>((drawn >> shift) & 0xFF) - ((behind >> shift) & 0xFF)) * (want < 0 ? -1 : 1);
   }
   return strongest < 8 || 2 * change >= strongest;
 }
@@ -84,21 +72,13 @@ class TextlessBackend : public RenderBackend {
   std::unique_ptr<RenderBackend> inner_;
 };
 
-// A text that reads worse than asked, with the least contrast found where it lies.
-struct PoorText {
-  std::u16string text;
-  Argb colour = 0;
-  Rect at{};
-  double contrast = 0;
-};
-
-// Draws a frame (by draw_frame) without glyphs and one as it is, and measures
-// the texts placed wholly inside the area that `counts` accepts; returns
-// those below `least` and counts the texts measured. The device draws with
-// the software renderer afterwards.
-inline std::vector<PoorText> TextsReadingBelow(Graphics& graphics, const std::function<void()>& draw_frame,
-                                               const Rect& area, double least, int& measured,
-                                               const std::function<bool(const DrawRecord&)>& counts) {
+// Draws a frame (by draw_frame) without glyphs and one as it is, and passes
+// each text placed wholly inside the area that `counts` accepts to `measured`
+// with the place it was measured in and its least contrast there. The device
+// draws with the software renderer afterwards.
+inline void MeasureTexts(Graphics& graphics, const std::function<void()>& draw_frame, const Rect& area,
+                         const std::function<bool(const DrawRecord&)>& counts,
+                         const std::function<void(const DrawRecord&, const Rect&, double)>& measured) {
   const int width = graphics.width(), height = graphics.height();
   graphics.ReplaceBackend(std::make_unique<TextlessBackend>(width, height));
   draw_frame();
@@ -110,8 +90,7 @@ inline std::vector<PoorText> TextsReadingBelow(Graphics& graphics, const std::fu
   draw_frame();
   graphics.SetRecorder(outer);
   const std::vector<std::uint32_t> drawn = graphics.ReadPixels();
-  std::vector<PoorText> poor;
-  if (behind.size() != drawn.size() || drawn.size() != static_cast<std::size_t>(width) * height) return poor;
+  if (behind.size() != drawn.size() || drawn.size() != static_cast<std::size_t>(width) * height) return;
   const std::vector<DrawRecord>& records = recorder.records();
   for (std::size_t i = 0; i < records.size(); ++i) {
     const DrawRecord& r = records[i];
@@ -126,13 +105,11 @@ inline std::vector<PoorText> TextsReadingBelow(Graphics& graphics, const std::fu
     if (r.dest.left < area.left || r.dest.top < area.top || r.dest.right > area.right || r.dest.bottom > area.bottom) {
       continue;
     }
-    Rect box{std::max(0, static_cast<int>(r.dest.left)), std::max(0, static_cast<int>(r.dest.top)),
-             std::min(width, static_cast<int>(std::ceil(r.dest.right))),
-             std::min(height, static_cast<int>(std::ceil(r.dest.bottom)))};
-    if (r.clip) {
-      box = {std::max(box.left, r.clip->left), std::max(box.top, r.clip->top), std::min(box.right, r.clip->right),
-             std::min(box.bottom, r.clip->bottom)};
-    }
+    const Rect clip = r.clip.value_or(Rect{0, 0, width, height});
+    const Rect box{std::max({0, clip.left, static_cast<int>(r.dest.left)}),
+                   std::max({0, clip.top, static_cast<int>(r.dest.top)}),
+                   std::min({width, clip.right, static_cast<int>(std::ceil(r.dest.right))}),
+                   std::min({height, clip.bottom, static_cast<int>(std::ceil(r.dest.bottom))})};
     double lowest = 100.0;
     for (int y = box.top; y < box.bottom; ++y) {
       for (int x = box.left; x < box.right; ++x) {
@@ -142,11 +119,8 @@ inline std::vector<PoorText> TextsReadingBelow(Graphics& graphics, const std::fu
         }
       }
     }
-    if (lowest == 100.0) continue;
-    ++measured;
-    if (lowest < least) poor.push_back({r.text, r.colour, box, lowest});
+    if (lowest < 100.0) measured(r, box, lowest);
   }
-  return poor;
 }
 
 }  // namespace tr::test

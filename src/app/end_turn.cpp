@@ -12,6 +12,7 @@
 #include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/game_lock.h"
+#include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "scenario/pbem_repository.h"
 #include "scenario/pbem_turn_check.h"
@@ -67,10 +68,9 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
   std::u16string fault = PbemTurnWriteFault(game, true);
   std::u16string remedy;
   if (fault.empty() && !(game.saveContext && game.saveContext->SavePbemGame(game.pbemGameName))) {
-    fault = Format(u"it could not be written into data/pbem/%s", game.pbemGameName);
-    remedy = Format(u" Free some disk space or make data/pbem/%s a folder that can be written, then end the turn "
-                    u"again.",
-                    game.pbemGameName);
+    const std::u16string folder = ShownPath(u"data\\pbem\\" + game.pbemGameName);
+    fault = Format(u"it could not be written into %s", folder);
+    remedy = Format(u" Free some disk space or make %s a folder that can be written, then end the turn again.", folder);
   }
   if (!fault.empty()) {
     LogFormat(u"ERROR: The play-by-e-mail turn of %s is not handed over: %s", game.pbemGameName, fault);
@@ -86,7 +86,8 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
           ? UpdatePbemRepository(static_cast<std::uint32_t>(ending.pbemPlayerId), game.pbemGameName)
           : std::u16string();
   const std::u16string text =
-      Format(GetText("pbem_turn_end_message"), game.pbemGameName, player.name, player.email, nextHuman->name);
+      Format(GetText("pbem_turn_end_message"), ShownPath(u"data\\pbem\\" + game.pbemGameName), player.name,
+             player.email, nextHuman->name);
   // The turn written is the other player's now: nothing here may change the
   // game or write its folder again. The toolbar and the side panels are put
   // away as in the computer's phase, and closing the message leaves the game.
@@ -97,7 +98,8 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
   }
   PushOnTop(new cDialogTekstowy(text, GetText("pbem_turn_end_title"), kPbemMessageLayout));
   if (!noteFault.empty()) {
-    PushOnTop(new cDialogTekstowy(Format(GetText("pbem_repo_not_written_%s_%s"), game.pbemGameName, noteFault),
+    PushOnTop(new cDialogTekstowy(Format(GetText("pbem_repo_not_written_%s_%s"),
+                                         ShownPath(u"data\\pbem\\" + game.pbemGameName), noteFault),
                                   GetText("pbem_turn_end_title"), cDialogTekstowy::kDefaultLayoutBase));
   }
   Presentation().RequestReturnToMenus();

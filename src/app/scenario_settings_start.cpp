@@ -75,7 +75,7 @@ std::u16string SaveBehindFolderText(const cGame& game, std::u16string_view behin
       local ? PbemFolderWaitsOnOthers(game.pbemGameName, static_cast<std::int32_t>(*local)) : std::nullopt;
   if (!waits) return Format(GetText("pbem_save_behind_folder_%s"), behind);
   if (*waits) return Format(GetText("pbem_save_behind_sent_turn_%s"), behind);
-  return Format(GetText("pbem_save_behind_received_turn_%s"), game.pbemGameName);
+  return Format(GetText("pbem_save_behind_received_turn_%s"), ShownPath(u"data\\pbem\\" + game.pbemGameName));
 }
 
 }  // namespace

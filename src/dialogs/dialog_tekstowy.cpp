@@ -1,10 +1,12 @@
 #include "dialogs/dialog_tekstowy.h"
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
 #include "app/modal_stack.h"
 #include "foundation/gui_layout.h"
+#include "foundation/settings.h"
 #include "foundation/string_base.h"
 #include "gui/button.h"
 #include "gui/frame.h"
@@ -15,6 +17,9 @@
 
 namespace tr {
 namespace {
+
+// How far a box widened for its text keeps from the screen's edges.
+constexpr int kScreenMargin = 16;
 
 sTextMeasurer& Measurer() {
   static sTextMeasurer measurer;
@@ -48,6 +53,19 @@ int LineWidth(std::u16string_view text) {
   Rect rect{0, 0, 0, 0};
   font->Measure(text, -1, &rect, DT_SINGLELINE | DT_CALCRECT);
   return rect.width();
+}
+
+// The widest run of the text between blanks and line ends.
+int WidestWord(std::u16string_view text) {
+  int widest = 0;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find_first_of(u" \n\t", begin);
+    if (end == std::u16string_view::npos) end = text.size();
+    if (end > begin) widest = std::max(widest, LineWidth(text.substr(begin, end - begin)));
+    begin = end + 1;
+  }
+  return widest;
 }
 
 int WrappedHeight(std::u16string_view text, int width) {
@@ -87,6 +105,16 @@ cDialogTekstowy::cDialogTekstowy(std::u16string_view text, std::u16string_view t
     const int grow = (titleWidth + X(t) + W(t) - W(d)) / 2;
     d.left -= grow;
     d.right += 2 * grow;
+  }
+  // So does a word wider than the text's room, a path as a rule, which no
+  // line can break: as far as the screen allows.
+  const int room = W(d) - X(m) - W(m);
+  const int word = WidestWord(text);
+  if (word > room) {
+    const int width = std::min(W(d) + word - room, std::max(W(d), gScreenWidth - 2 * kScreenMargin));
+    d.left -= (width - W(d)) / 2;
+    d.right = width;
+    d.left = std::max(kScreenMargin, std::min(d.left, gScreenWidth - kScreenMargin - width));
   }
   const int textWidth = W(d) - X(m) - W(m);
   const int textHeight = WrappedHeight(text, textWidth);

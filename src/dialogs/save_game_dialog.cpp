@@ -38,7 +38,10 @@ cDialogZapisuGry::cDialogZapisuGry() : cDialog(kDialogId, DialogRecord(kDialogId
   }
   AddStaticAt(kListLabel, GetText("save_game_list"));
   CDXUTListBox* list = nullptr;
-  if (Succeeded(AddListBoxAt(kList, 0, &list))) list->SetColumns(4, GetText("save_list_saved_game_columns"), 35, 40, 5, 20);
+  // The turn's column is wide enough that its title keeps clear of the dividers.
+  if (Succeeded(AddListBoxAt(kList, 0, &list))) {
+    list->SetColumns(4, GetText("save_list_saved_game_columns"), 35, 36, 9, 20);
+  }
   AddStaticAt(kNameLabel, GetText("save_game_new_name"));
   AddEditBoxAt(kNameEdit, GetText("save_game_default_name"), GetText("save_game_new_name_hint"));
   AddButtonAt(kSaveButton, GetText("save_game_save"), GetText("save_game_save_hint"));

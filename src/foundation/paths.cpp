@@ -1,5 +1,6 @@
 #include "foundation/paths.h"
 
+#include <cstdlib>
 #include <mutex>
 #include <system_error>
 
@@ -37,8 +38,57 @@ fs::path GameRoot() {
   return gRoot;
 }
 
+namespace {
+
+bool IsNameUnit(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'-';
+}
+
+// Where the game folder's "data\<folder>" lies, its links followed, with "~"
+// for the home folder.
+std::u16string RealPlace(std::u16string_view game_folder) {
+  std::error_code ec;
+  const fs::path place = ResolveGamePath(game_folder);
+  fs::path real = fs::weakly_canonical(place, ec);
+  if (ec) real = fs::absolute(place, ec);
+  if (ec) return std::u16string(game_folder);
+  std::u16string text = Utf8ToUtf16(real.generic_string());
+  const char* home_variable = std::getenv("HOME");
+  if (home_variable != nullptr && *home_variable == '/') {
+    fs::path home = fs::weakly_canonical(home_variable, ec);
+    if (ec) home = home_variable;
+    std::u16string prefix = Utf8ToUtf16(home.generic_string());
+    while (prefix.size() > 1 && prefix.back() == u'/') prefix.pop_back();
+    if (prefix.size() > 1 && text.starts_with(prefix) && text.size() > prefix.size() && text[prefix.size()] == u'/') {
+      text.replace(0, prefix.size(), u"~");
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
 std::u16string ShownPath(std::u16string_view game_path) {
-  std::u16string text(game_path);
+  // A game path starts at a word's start; one inside a path already shown is left alone.
+  constexpr std::u16string_view kData = u"data";
+  std::u16string text;
+  std::size_t from = 0;
+  for (std::size_t at = game_path.find(kData); at != std::u16string_view::npos; at = game_path.find(kData, at + 1)) {
+    const std::size_t name = at + kData.size() + 1;
+    const bool insideAWord = at > 0 && (IsNameUnit(game_path[at - 1]) || game_path[at - 1] == u'/' ||
+                                        game_path[at - 1] == u'\\' || game_path[at - 1] == u'.');
+    if (at < from || insideAWord || name >= game_path.size() ||
+        (game_path[name - 1] != u'\\' && game_path[name - 1] != u'/')) {
+      continue;
+    }
+    std::size_t end = name;
+    while (end < game_path.size() && IsNameUnit(game_path[end])) ++end;
+    if (end == name) continue;
+    text.append(game_path.substr(from, at - from));
+    text += RealPlace(game_path.substr(at, end - at));
+    from = end;
+  }
+  text.append(game_path.substr(from));
   for (char16_t& c : text) {
     if (c == u'\\') c = u'/';
   }

@@ -19,8 +19,10 @@ std::filesystem::path GameRoot();
 std::filesystem::path ResolveGamePath(std::u16string_view game_path);
 std::filesystem::path ResolveGamePath(std::string_view game_path);
 
-// A game path as the player finds it on this system, for messages: '/' between
-// the folders.
+// A game path, or a message naming game paths, as the player finds them on
+// this system: each path from its "data\" folder on is shown at its real
+// place (the saves' folders are links to the user's data folder), the home
+// folder as "~", with '/' between the folders.
 std::u16string ShownPath(std::u16string_view game_path);
 
 // A name taken from data or typed by the player (a save name, a picture name)

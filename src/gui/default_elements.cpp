@@ -6,7 +6,6 @@ namespace tr {
 namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-constexpr std::uint32_t kGreyedOut = 0xC8808080u;
 constexpr std::uint32_t kFaint = 0x46FFFFFFu;
 constexpr std::uint32_t kClear = 0x00FFFFFFu;
 constexpr std::int32_t kTextFont = 1;   // layout font 1

@@ -99,16 +99,19 @@ std::u16string PbemFolderOwnerFault(const cGame& game) {
   const std::u16string found = ResolveGamePath(FolderOf(name)).filename().u16string();
   // The paths find a folder whose name differs in case when the game's own is missing.
   if (found != name) {
-    return Format(u"data/pbem/%s is the folder of another game; this game's folder data/pbem/%s is missing", found,
-                  name);
+    return Format(u"%s is the folder of another game; this game's folder %s is missing", ShownPath(FolderOf(found)),
+                  ShownPath(FolderOf(name)));
   }
   cIniFile info;
   if (!LoadFolderInfo(name, info) || !info.HasKey("Save/PBEMGameName")) return {};
   const std::u16string otherName = info.GetString("Save/PBEMGameName", u"");
-  if (otherName != name) return Format(u"data/pbem/%s holds a turn of another game, \"%s\"", name, otherName);
+  if (otherName != name) {
+    return Format(u"%s holds a turn of another game, \"%s\"", ShownPath(FolderOf(name)), otherName);
+  }
   const std::u16string scenario = info.GetString("Save/ScenarioName", u"");
   if (!EqualsIgnoreCase(scenario, game.scenarioName)) {
-    return Format(u"data/pbem/%s holds a turn of another game, played on the scenario %s", name, scenario);
+    return Format(u"%s holds a turn of another game, played on the scenario %s", ShownPath(FolderOf(name)),
+                  scenario);
   }
   // Two games named alike by older saves ("Duel" and "Duel ") tell apart by
   // their players. A player renamed, or given a new address, in the settings
@@ -122,7 +125,8 @@ std::u16string PbemFolderOwnerFault(const cGame& game) {
   if (!same) {
     std::vector<std::u16string> names;
     for (const sPbemPlayer& player : players) names.push_back(player.name);
-    return Format(u"data/pbem/%s holds a turn of another game, whose players are %s", name, JoinNames(names));
+    return Format(u"%s holds a turn of another game, whose players are %s", ShownPath(FolderOf(name)),
+                  JoinNames(names));
   }
   return {};
 }
@@ -133,8 +137,8 @@ std::u16string PbemTurnWriteFault(const cGame& game, bool handingOver) {
   if (!held) return {};
   const sPbemTurnPosition here = PbemTurnPosition(game);
   if (handingOver ? *held >= here : *held > here) {
-    return Format(u"data/pbem/%s holds this turn of this game or a later one: this turn was handed over already",
-                  game.pbemGameName);
+    return Format(u"%s holds this turn of this game or a later one: this turn was handed over already",
+                  ShownPath(FolderOf(game.pbemGameName)));
   }
   return {};
 }

@@ -64,7 +64,10 @@ void CheckSavedInfo(const cIniFile& ini, std::u16string_view path) {
   if (!bytes || bytes->empty()) RefuseDamagedTable(path, 0, u"is empty");
   if (bytes->back() != '\n' && bytes->back() != '\r') RefuseDamagedTable(path, 0, u"ends inside a line (cut short?)");
   for (const std::string_view key : kSavedKeys) {
-    if (!ini.HasKey(key)) RefuseDamagedTable(path, 0, Format(u"has no %s (cut short?)", Utf8ToUtf16(key)));
+    if (ini.HasKey(key)) continue;
+    // The key is for whoever mends the file; the player is told what the file lacks.
+    LogFormat(u"%s has no %s", path, Utf8ToUtf16(key));
+    RefuseDamagedTable(path, 0, u"lacks a line the game writes into every save (cut short?)");
   }
 }
 
@@ -128,6 +131,9 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
   if (game.date.year < 1 || game.date.year > kMaxYear) {
     LogFormat(u"ERROR: Save/GameYear (%i) in %s is not a year from 1 to %i; the game is not loaded", game.date.year,
               path, kMaxYear);
+    // The last line is the one the player is shown: the same in the player's words.
+    LogFormat(u"ERROR: %s gives the year of the game as %i, not a year from 1 to %i; the game is not loaded", path,
+              game.date.year, kMaxYear);
     ExitDestroyingGame(1);
   }
   if (game.date.month < 1 || game.date.month > 12) {
@@ -140,6 +146,7 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
     LogFormat(u"ERROR: %s has no Save/ScenarioName, the name of the folder of data\\scenarios the game belongs "
               u"to; the game is not loaded",
               path);
+    LogFormat(u"ERROR: %s does not say which scenario the game is played on; the game is not loaded", path);
     ExitDestroyingGame(1);
   }
   game.scenarioName = ini.GetString("Save/ScenarioName", u"unknown");
@@ -149,6 +156,9 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
     LogFormat(u"ERROR: Save/ScenarioName (\"%s\") in %s is not the name of a folder of data\\scenarios; the game "
               u"is not loaded",
               game.scenarioName, path);
+    LogFormat(u"ERROR: %s names the scenario \"%s\", which cannot be a scenario of the game (it must be the name "
+              u"of one of its folders); the game is not loaded",
+              path, game.scenarioName);
     ExitDestroyingGame(1);
   }
   game.turn = RangedInt(ini, "Save/Turn", 0, 0, kMaxTurns, 0, path);

@@ -18,6 +18,7 @@
 #include "gui/static.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
+#include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "scenario/pbem_repository.h"
 #include "scenario/save_game.h"
@@ -247,8 +248,8 @@ TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
     EXPECT_NE(HeldTurn(c.folder), held);
     return;
   }
-  EXPECT_TRUE(
-      log.ContainsText(std::u16string(u"ERROR: The play-by-e-mail turn of Duel is not handed over: ") + c.fault));
+  EXPECT_TRUE(log.ContainsText(std::u16string(u"ERROR: The play-by-e-mail turn of Duel is not handed over: ") +
+                               ShownPath(c.fault)));
   EXPECT_FALSE(ReturnToMenusRequested());
   EXPECT_EQ(HeldTurn(c.folder), held);
   EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data" / "pbem" / "repo.dat"));
@@ -267,13 +268,13 @@ INSTANTIATE_TEST_SUITE_P(
         HeldTurnCase{"AnAnswerBeforeThePlayerWasRenamed", 4, 0, u"Robert", u"bob@example.org", u"Duel", u""},
         HeldTurnCase{"AnAnswerBeforeThePlayerMoved", 4, 0, u"Bob", u"bob@example.net", u"Duel", u""},
         HeldTurnCase{"ThisTurnHandedOverAlready", 4, 1, u"Bob", u"bob@example.org", u"Duel",
-                     u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already"},
+                     u"data\\pbem\\Duel holds this turn of this game or a later one: this turn was handed over already"},
         HeldTurnCase{"ALaterTurn", 5, 0, u"Bob", u"bob@example.org", u"Duel",
-                     u"data/pbem/Duel holds this turn of this game or a later one"},
+                     u"data\\pbem\\Duel holds this turn of this game or a later one"},
         HeldTurnCase{"AnotherGameOfTheName", 3, 0, u"Carl", u"carl@example.org", u"Duel",
-                     u"data/pbem/Duel holds a turn of another game, whose players are Ann, Carl"},
+                     u"data\\pbem\\Duel holds a turn of another game, whose players are Ann, Carl"},
         HeldTurnCase{"AnotherGameOfANameInAnotherCase", 3, 0, u"Bob", u"bob@example.org", u"duel",
-                     u"data/pbem/duel is the folder of another game; this game's folder data/pbem/Duel is missing"}),
+                     u"data\\pbem\\duel is the folder of another game; this game's folder data\\pbem\\Duel is missing"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(EndTurnTest, UnitsOnTheSeaOrAwayFromTheirHexAreReportedAndTheTurnGoesOn) {

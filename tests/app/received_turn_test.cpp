@@ -134,10 +134,13 @@ class ReceivedTurnTest : public test::MenuFixture {
     EXPECT_EQ(BoxText(1), GetText("pbem_turn_not_loaded_title"));
     const std::u16string text = BoxText(3);
     // Paths read as the player finds them on this system.
-    EXPECT_NE(text.find(u"data/pbem/Duel/" + std::u16string(file)), std::u16string::npos) << Utf16ToUtf8(text);
+    EXPECT_NE(text.find(ShownPath(u"data\\pbem\\Duel\\") + std::u16string(file)), std::u16string::npos)
+        << Utf16ToUtf8(text);
     EXPECT_EQ(text.find(u'\\'), std::u16string::npos) << Utf16ToUtf8(text);
     EXPECT_NE(text.find(ShownPath(why)), std::u16string::npos) << Utf16ToUtf8(text);
     EXPECT_EQ(text.find(u"Exiting"), std::u16string::npos) << Utf16ToUtf8(text);
+    // The player is told what is wrong, not which key of a file holds it.
+    EXPECT_EQ(text.find(u"Save/"), std::u16string::npos) << Utf16ToUtf8(text);
     EXPECT_EQ(text.find(GetText("pbem_turn_not_loaded_see_log")), std::u16string::npos) << Utf16ToUtf8(text);
   }
 };
@@ -200,6 +203,19 @@ TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
   KeepLines("cities.csv", 6);
   LoadTurn();
   ExpectRefusedNaming(u"cities.csv", u"which the scenario's data\\scenarios\\NorthernTide\\cities_diagram.csv links");
+  restore();
+  // The scenario the turn is played on, gone or a path: said in the player's words.
+  for (const auto& [line, why] : {std::pair{"", u"does not say which scenario the game is played on"},
+                                  std::pair{"ScenarioName = ..\\save\\x\r\n", u"names the scenario \"../save/x\""}}) {
+    std::string info = test::ReadFileBytes(Turn("Info.ini"));
+    const std::size_t at = info.find("ScenarioName");
+    ASSERT_NE(at, std::string::npos);
+    info.replace(at, info.find('\n', at) + 1 - at, line);
+    std::ofstream(Turn("Info.ini"), std::ios::binary | std::ios::trunc) << info;
+    LoadTurn();
+    ExpectRefusedNaming(u"Info.ini", why);
+    restore();
+  }
 }
 
 // A copy of the turn in a folder of another name names another game and is
@@ -215,7 +231,8 @@ TEST_F(ReceivedTurnTest, TheListKeepsTheRefusedRowSelected) {
   ClickControl(kStartButton);
   EXPECT_EQ(gGame, nullptr);
   EXPECT_EQ(ModalDialogStack.size(), 1u);
-  EXPECT_NE(BoxText(3).find(u"data/pbem/Duel (1)"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
+  EXPECT_NE(BoxText(3).find(ShownPath(u"data\\pbem\\Duel (1)")), std::u16string::npos)
+      << Utf16ToUtf8(BoxText(3));
   EXPECT_EQ(SelectedTemplate(), kCopy);
 }
 
@@ -343,7 +360,7 @@ TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
   DestroyGame();
 
   StartFromList(u"Beta");
-  ExpectRefused(u"Beta", "save_changed_title", u"data/save/Beta/land_units.csv");
+  ExpectRefused(u"Beta", "save_changed_title", ShownPath(u"data\\save\\Beta\\land_units.csv"));
   const auto* box = dynamic_cast<cChangedSaveBox*>(TopDialog);
   ASSERT_NE(box, nullptr);
   // Its two choices stand side by side about the box's middle, a gap apart.
@@ -372,7 +389,7 @@ TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
 
   StartFromList(u"Clash");
   PressBoxButton(cChangedSaveBox::kLoadButton);
-  ExpectRefused(u"Clash", "save_not_loaded_title", u"data/save/Clash");
+  ExpectRefused(u"Clash", "save_not_loaded_title", ShownPath(u"data\\save\\Clash"));
   EXPECT_NE(BoxText(3).find(u"occupied by"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
   PressBoxButton(cDialogTekstowy::kDefaultLayoutBase + 4);
   StartFromList(u"Linked");

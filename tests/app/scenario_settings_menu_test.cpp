@@ -17,6 +17,7 @@
 #include "app/modal_stack.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "foundation/format.h"
+#include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "gui/check_box.h"
 #include "gui/combo_box.h"
@@ -602,8 +603,8 @@ TEST_F(ScenarioSettingsTest, ASavedPbemGameStartsAtTheTurnItsFolderHoldsButNotBe
   // A folder without a countries table does not say whose move its turn awaits.
   EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(),
             Format(GetText("pbem_save_behind_folder_%s"),
-                   u"data/pbem/Ongoing holds this turn of this game or a later one: this turn was handed over "
-                   u"already"));
+                   ShownPath(u"data\\pbem\\Ongoing") +
+                       u" holds this turn of this game or a later one: this turn was handed over already"));
   MenuKeyboardCallback(VK_ESCAPE, true, false);
   ASSERT_TRUE(ModalDialogStack.empty());
   folder_.Write("data/pbem/Ongoing/Info.ini", "[Save]\r\nTurn=4\r\n");

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
 #include "support/temp_dir.h"
 
 namespace tr {
@@ -30,10 +35,26 @@ TEST_F(PathsTest, AbsolutePathsStayAbsolute) {
   EXPECT_EQ(ResolveGamePath((dir_.path() / "a").u16string()), dir_.path() / "a");
 }
 
-// A path shown to the player has the separators of this system.
-TEST(ShownPathTest, ShowsEveryBackslashAsASlashAndNothingElseChanged) {
-  EXPECT_EQ(ShownPath(u"data\\save\\Game 1.5"), u"data/save/Game 1.5");
+// The saves' folders are links into the user's data folder: a message shows
+// each game path where the player finds it, the home folder as "~", and
+// leaves alone a word that only ends in "data" and a path shown already.
+TEST_F(PathsTest, ShownPathsAreTheRealPlaces) {
+  const std::optional<std::string> home =
+      std::getenv("HOME") != nullptr ? std::optional<std::string>(std::getenv("HOME")) : std::nullopt;
+  const std::filesystem::path root = std::filesystem::weakly_canonical(dir_.path());
+  dir_.Write("home/.local/share/tidereach/pbem/Duel (1)/Info.ini", "x");
+  dir_.Write("game/data/scenarios/North/Info.ini", "x");
+  std::filesystem::create_directory_symlink(root / "home/.local/share/tidereach/pbem", root / "game/data/pbem");
+  SetGameRoot(root / "game");
+  setenv("HOME", (root / "home").c_str(), 1);
+  const std::u16string scenarios = (root / "game/data/scenarios").u16string();
+  EXPECT_EQ(ShownPath(u"data\\pbem\\Duel (1)\\Info.ini"), u"~/.local/share/tidereach/pbem/Duel (1)/Info.ini");
+  EXPECT_EQ(ShownPath(u"\"data\\pbem\\Duel (1)\" names data\\scenarios\\North; metadata\\x, /data/y"),
+            u"\"~/.local/share/tidereach/pbem/Duel (1)\" names " + scenarios + u"/North; metadata/x, /data/y");
+  setenv("HOME", (root / "elsewhere").c_str(), 1);
+  EXPECT_EQ(ShownPath(u"data\\pbem\\Duel (1)"), (root / "home/.local/share/tidereach/pbem/Duel (1)").u16string());
   EXPECT_EQ(ShownPath(u"\\pbem/turn\\"), u"/pbem/turn/");
+  home ? setenv("HOME", home->c_str(), 1) : unsetenv("HOME");
 }
 
 TEST(SafeFileName, RefusesEscapes) {

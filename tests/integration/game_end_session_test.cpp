@@ -180,7 +180,7 @@ TEST_F(GameEndSessionTest, AHandedOverPlayByEmailTurnChangesNothingMoreAndClosin
     auto* message = dynamic_cast<cDialogTekstowy*>(TopDialog);
     ASSERT_NE(message, nullptr) << DialogsAndState();
     EXPECT_EQ(StaticText(*message, message->layoutBase() + 1), GetText("pbem_turn_end_title"));
-    EXPECT_NE(StaticText(*message, message->layoutBase() + 3).find(u"data/pbem/Duel"), std::u16string::npos);
+    EXPECT_NE(StaticText(*message, message->layoutBase() + 3).find(ShownPath(u"data\\pbem\\Duel")), std::u16string::npos);
     EXPECT_TRUE(frame_->graphics().SaveScreenshot("pbem_hand_over.png"));
     written = ReadFolder(pbem);
     ASSERT_TRUE(written.count("Duel/Info.ini")) << "the turn is saved for the other player";

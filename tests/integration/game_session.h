@@ -236,7 +236,10 @@ class GameSessionTest : public testing::Test {
   // the only human one; returns that country (null after a failure). The
   // settings menu is kept as a screenshot under the name given.
   cCountry* StartSampleWithFirstCountryHuman(const std::string& settingsShot) {
-    auto* settings = OpenSettingsOf(0, kSampleScenario);
+    return StartSampleFrom(OpenSettingsOf(0, kSampleScenario), settingsShot);
+  }
+  // The same from the sample's settings menu on screen.
+  cCountry* StartSampleFrom(cScenarioSettingsMenu* settings, const std::string& settingsShot) {
     if (settings == nullptr) return nullptr;
     cCountry* human = gGame->GetCountry(1);
     auto& countries = *static_cast<CDXUTListBox*>(settings->GetControl(kCountryList));

@@ -32,7 +32,7 @@ constexpr int kKaltheim = 1;
 constexpr int kAlbrecia = 3;
 constexpr char16_t kAutosave[] = u"data\\save\\Autosave\\%s";
 constexpr char16_t kHandedOverAlready[] =
-    u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already";
+    u"data\\pbem\\Duel holds this turn of this game or a later one: this turn was handed over already";
 
 std::map<std::string, std::string> ReadFolder(const fs::path& folder) {
   // A folder a save replaced is removed in the background.
@@ -111,7 +111,7 @@ TEST_F(PbemSessionTest, TheAutosaveOfAHandedOverTurnCannotHandItOverAgain) {
     HandOver();
     sent = ReadFolder(Pbem("Duel"));
     ASSERT_TRUE(sent.count("Info.ini"));
-    ExpectStartRefused(Format(GetText("pbem_save_behind_sent_turn_%s"), kHandedOverAlready));
+    ExpectStartRefused(Format(GetText("pbem_save_behind_sent_turn_%s"), ShownPath(kHandedOverAlready)));
   });
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(ReadFolder(Pbem("Duel")), sent);
@@ -127,7 +127,7 @@ TEST_F(PbemSessionTest, ASaveBehindTheOtherPlayersAnswerPointsToTheAnswer) {
     HandOver();
     const fs::path save = folder_.path() / "data" / "save";
     fs::copy(save / "Autosave", save / "Sent", fs::copy_options::recursive);
-    ExpectStartRefused(Format(GetText("pbem_save_behind_sent_turn_%s"), kHandedOverAlready));
+    ExpectStartRefused(Format(GetText("pbem_save_behind_sent_turn_%s"), ShownPath(kHandedOverAlready)));
     LeaveRefusedSettings();
 
     // Bob's machine, whose last hand-over was player 2's, plays the answer.
@@ -145,7 +145,7 @@ TEST_F(PbemSessionTest, ASaveBehindTheOtherPlayersAnswerPointsToTheAnswer) {
     UpdatePbemRepository(1, u"Duel");
     fs::remove_all(save / "Autosave");
     fs::rename(save / "Sent", save / "Autosave");
-    ExpectStartRefused(Format(GetText("pbem_save_behind_received_turn_%s"), u"Duel"));
+    ExpectStartRefused(Format(GetText("pbem_save_behind_received_turn_%s"), ShownPath(u"data\\pbem\\Duel")));
   });
   EXPECT_EQ(exitCode, 0);
 }
@@ -181,7 +181,8 @@ TEST_F(PbemSessionTest, ARepositoryThatCannotBeWrittenIsSaidAndTheTurnIsStillHan
     auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(StaticText(*box, box->layoutBase() + 3),
-              Format(GetText("pbem_repo_not_written_%s_%s"), u"Duel", GetText("pbem_repo_is_a_folder")));
+              Format(GetText("pbem_repo_not_written_%s_%s"), ShownPath(u"data\\pbem\\Duel"),
+                     GetText("pbem_repo_is_a_folder")));
     EXPECT_TRUE(fs::is_regular_file(Pbem("Duel/Info.ini")));
     PressKey(VK_ESCAPE);
     // Under it, the hand-over's own message.
@@ -216,8 +217,8 @@ TEST_F(PbemSessionTest, AnotherGamesSaveNeverWritesIntoAFolderOfALikeName) {
     std::ofstream(info, std::ios::binary | std::ios::trunc) << text;
     // Such a name came from an older save, which listed no digests of its files.
     test::MakeOlderSave(info.parent_path());
-    ExpectStartRefused(u"The turn of this game cannot be handed over: data/pbem/Duel holds a turn of another game, "
-                       u"whose players are Ann, Bob.");
+    ExpectStartRefused(u"The turn of this game cannot be handed over: " + ShownPath(u"data\\pbem\\Duel") +
+                       u" holds a turn of another game, whose players are Ann, Bob.");
   });
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(ReadFolder(Pbem("Duel")), duel);
@@ -251,7 +252,7 @@ TEST_F(PbemSessionTest, ATurnThatCannotBeWrittenIsSaidSoAndStaysInPlayUntilWritt
               std::u16string::npos);
     EXPECT_TRUE(log.ContainsText(u"ERROR: data\\pbem\\Duel is not a save folder; the game is not saved"));
     EXPECT_TRUE(log.ContainsText(u"ERROR: The play-by-e-mail turn of Duel is not handed over: it could not be "
-                                 u"written into data/pbem/Duel"));
+                                 u"written into " + ShownPath(u"data\\pbem\\Duel")));
     EXPECT_FALSE(fs::exists(Pbem("repo.dat")));
     EXPECT_FALSE(ReturnToMenusRequested());
     Click(box->GetControl(box->okButtonId()));

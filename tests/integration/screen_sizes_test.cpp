@@ -4,7 +4,8 @@
 // in a game of its own, the panels lie clear of one another, every control
 // of every panel and dialog lies inside its frame, every list shows two rows
 // at least, and every text of every panel and dialog fits the place its
-// control draws it in, in the shipped font.
+// control draws it in, in the shipped font. At 1024x768, every text of the
+// menus, panels and dialogs reads against every pixel behind it.
 // Screenshots of each stay in the build folder.
 #include <gtest/gtest.h>
 
@@ -32,7 +33,9 @@
 #include "dialogs/replacements_dialog.h"
 #include "dialogs/save_game_dialog.h"
 #include "dialogs/small_dialogs.h"
+#include "foundation/format.h"
 #include "foundation/game_lock.h"
+#include "foundation/string_base.h"
 #include "turn/fleet.h"
 #include "dialogs/panel.h"
 #include "units/combat_result.h"
@@ -40,7 +43,10 @@
 #include "units/jednostka_morska.h"
 #include "game_session.h"
 #include "gui/control.h"
+#include "gui/hint_box.h"
 #include "gui/list_box.h"
+#include "gui/resource_cache.h"
+#include "text_contrast.h"
 #include "text_fit.h"
 #include "world/gra.h"
 
@@ -54,6 +60,9 @@ namespace fs = std::filesystem;
 constexpr int kFrameBorder = 2;
 // The menus' version line.
 constexpr int kVersionLine = 7001;
+// The least contrast a text must have against what is behind it.
+constexpr double kReadableContrast = 4.5;
+constexpr std::uint32_t kDisabledText = 0xC8808080u;
 
 struct WindowSize {
   int width, height;
@@ -162,6 +171,22 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
       Frame();
     }
     EXPECT_TRUE(frame_->graphics().SaveScreenshot(Shot("dialog_" + name)));
+    // The pointer rests on the dialog's first button that can be pressed, in its colour for that.
+    for (const auto& control : dialog->Controls()) {
+      if (control->GetType() != kControlButton || !control->GetVisible() || !control->GetEnabled()) continue;
+      const Rect box = control->GetBoundingBox();
+      frame_->Inject(RawInput::MouseMove((box.left + box.right) / 2, (box.top + box.bottom) / 2));
+      break;
+    }
+    ExpectReadableOnEveryTab(*dialog, name);
+    // The first drop-down list opened, its chosen item on the selection band.
+    for (const auto& control : dialog->Controls()) {
+      if (control->GetType() != kControlComboBox || !control->GetVisible() || !control->GetEnabled()) continue;
+      Click(control.get());
+      ExpectReadable(*dialog, name + " list open");
+      Click(control.get());
+      break;
+    }
     fit_.CheckEveryTab(*dialog, name);
     ExpectInsideItsDialog(*dialog, name);
     {
@@ -173,12 +198,86 @@ class ScreenSizeTest : public test::GameSessionTest, public testing::WithParamIn
 
   void MeasureEveryDialog(cCountry& human);
 
+  // The screen part the dialog's visible controls cover.
+  static Rect AreaOf(CDXUTDialog& dialog) {
+    Rect area{1 << 20, 1 << 20, -(1 << 20), -(1 << 20)};
+    for (const auto& control : dialog.Controls()) {
+      if (!control->GetVisible()) continue;
+      const Rect box = control->GetBoundingBox();
+      area = {std::min(area.left, box.left + dialog.x()), std::min(area.top, box.top + dialog.y()),
+              std::max(area.right, box.right + dialog.x()), std::max(area.bottom, box.bottom + dialog.y())};
+    }
+    return area;
+  }
+
+  // Whether the text is drawn in the layout's fonts, as controls draw theirs
+  // (a unit's counter in a panel or dialog is drawn as on the map, in the
+  // map's own), and not greyed for a disabled control on screen: a disabled
+  // control takes the skin's colour for it (a static only takes no mouse).
+  static bool IsControlText(const DrawRecord& text) {
+    const cGuiResourceCache& cache = GetGuiResourceCache();
+    bool layoutFont = false;
+    for (int i = 0; i < cache.FontCount(); ++i) layoutFont = layoutFont || cache.GetFont(i) == text.font;
+    if (!layoutFont || text.colour != kDisabledText) return layoutFont;
+    std::vector<CDXUTDialog*> shown(ModalDialogStack.begin(), ModalDialogStack.end());
+    shown.insert(shown.end(), {CurrentMenu, gInfoPanel, gMinimapPanel, gHexPanel, gAttackPanel, gUnitPanel,
+                               gDiplomacyPanel});
+    for (CDXUTDialog* dialog : shown) {
+      if (dialog == nullptr) continue;
+      for (const auto& control : dialog->Controls()) {
+        const Rect box = OffsetRect(control->GetBoundingBox(), dialog->x(), dialog->y());
+        if (!control->GetEnabled() && control->GetType() != kControlStatic && box.left <= text.dest.left &&
+            box.top <= text.dest.top && box.right >= text.dest.right && box.bottom >= text.dest.bottom) {
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+  void ExpectReadable(CDXUTDialog& dialog, const std::string& name) { ExpectReadable(AreaOf(dialog), name); }
+  // Every text drawn inside the area reads against every pixel behind it;
+  // only measured in the window size the layouts are made for.
+  void ExpectReadable(const Rect& area, const std::string& name) {
+    if (GetParam().width != 1024) return;
+    // Colours blend to a new state (a tab shown, a row selected) over a few frames.
+    for (int i = 0; i < 2; ++i) {
+      clock_.AdvanceMs(500);
+      Frame();
+    }
+    int measured = 0;
+    test::MeasureTexts(frame_->graphics(), [&] { Frame(); }, area, IsControlText,
+                       [&](const DrawRecord& text, const Rect& at, double contrast) {
+                         ++measured;
+                         EXPECT_GE(contrast, kReadableContrast)
+                             << name << ": \"" << Utf16ToUtf8(text.text) << "\" in " << std::hex << text.colour
+                             << std::dec << " at " << at.left << "," << at.top << "-" << at.right << "," << at.bottom;
+                       });
+    EXPECT_GT(measured, 0) << name;
+    readable_ += measured;
+  }
+  void ExpectReadableOnEveryTab(CDXUTDialog& dialog, const std::string& name) {
+    bool tabbed = false;
+    for (const auto& control : dialog.Controls()) {
+      if (control->GetType() != kControlTabFrame || !control->GetVisible()) continue;
+      tabbed = true;
+      auto& frame = static_cast<CDXUTTabFrame&>(*control);
+      const int selected = frame.GetSelectedTab();
+      for (int tab = 0; tab < static_cast<int>(frame.Tabs().size()); ++tab) {
+        frame.SelectTab(tab, true);
+        ExpectReadable(dialog, name + " tab " + std::to_string(tab));
+      }
+      frame.SelectTab(selected < 0 ? 0 : selected, true);
+    }
+    if (!tabbed) ExpectReadable(dialog, name);
+  }
+
   std::string Shot(const std::string& screen) const {
     return "screen_size_" + std::to_string(GetParam().width) + "x" + std::to_string(GetParam().height) + "_" +
            screen + ".png";
   }
 
   test::TextFitChecker fit_;
+  int readable_ = 0;
 };
 
 TEST_P(ScreenSizeTest, MainMenuAndGameScreenFitTheWindow) {
@@ -226,7 +325,18 @@ TEST_P(ScreenSizeTest, EveryPanelAndDialogShowsItsTextsWhole) {
   const auto [width, height] = GetParam();
   const int exitCode = RunProgram(
       [&] {
-        cCountry* human = StartSampleWithFirstCountryHuman(Shot("texts_scenario_settings"));
+        ASSERT_TRUE(FramesUntil([&] {
+          frame_->Inject(RawInput::KeyDown(VK_SPACE));
+          return dynamic_cast<cMainMenu*>(CurrentMenu) != nullptr;
+        }));
+        ExpectReadable(*CurrentMenu, "main menu");
+        Click(CurrentMenu->GetControl(71));
+        ASSERT_NE(dynamic_cast<cScenarioMenu*>(CurrentMenu), nullptr);
+        ExpectReadableOnEveryTab(*CurrentMenu, "scenario menu");
+        cScenarioSettingsMenu* settings = SettingsFromScenarioMenu(0, test::kSampleScenario);
+        ASSERT_NE(settings, nullptr);
+        ExpectReadableOnEveryTab(*settings, "scenario settings");
+        cCountry* human = StartSampleFrom(settings, Shot("texts_scenario_settings"));
         ASSERT_NE(human, nullptr);
         MeasureEveryDialog(*human);
       },
@@ -274,8 +384,24 @@ void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
     for (cDialog* panel : panels) {
       if (panel == nullptr) continue;
       fit_.Check(*panel, "panel " + std::to_string(panel->id));
+      const auto* collapsible = dynamic_cast<cPanel*>(panel);
+      if (panel->GetVisible() && (collapsible == nullptr || !collapsible->IsCollapsed())) {
+        ExpectReadable(*panel, "panel " + std::to_string(panel->id));
+      }
       ExpectInsideItsDialog(*panel, "panel " + std::to_string(panel->id));
     }
+  }
+  // The hint of a toolbar button, once the pointer has rested on it.
+  if (GetParam().width == 1024) {
+    const Rect toggle = info->GetControl(cInfoPanel::kHexPanelToggle)->GetBoundingBox();
+    const int x = (toggle.left + toggle.right) / 2, y = (toggle.top + toggle.bottom) / 2;
+    frame_->Inject(RawInput::MouseMove(x, y));
+    Frame();
+    clock_.AdvanceMs(GetHintBox().delay());
+    const HintBox& hint = GetHintBox();
+    EXPECT_FALSE(hint.GetText().empty());
+    const int w = hint.box_width() + 40, h = hint.box_height() + 40;
+    ExpectReadable({x - w, y - h, x + w, y + h}, "hint " + Utf16ToUtf8(hint.GetText()));
   }
   // No two open panels lie over one another.
   for (std::size_t a = 0; a < panels.size(); ++a) {
@@ -317,7 +443,11 @@ void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
     Measure(new cDialogWynikuWalki(result, 0.0f), "combat_result");
     Measure(new cDialogWyborow(&human, true), "elections");
     Measure(new cDialogWynikuKonwojow(&human), "convoy_results");
-    Measure(new cDialogTekstowy(u"Text", u"Title"), "text_box");
+    // A box naming a folder at its real place, which no line can break.
+    Measure(new cDialogTekstowy(Format(GetText("pbem_turn_end_message"), ShownPath(u"data\\pbem\\Duel"), u"Bob",
+                                       u"bob@example.org", u"Albrecia"),
+                                GetText("pbem_turn_end_title")),
+            "text_box");
     Measure(new cDialogPotwierdzenia(u"Title", u"Question", u"Yes", {}, u"No", {}), "confirmation");
     Measure(new cDialogPobraniaTekstu(u"Title", u"Prompt", u"Text"), "text_input");
     Measure(new cDialogPobraniaListy(u"Title", u"Prompt"), "list_choice");
@@ -327,6 +457,7 @@ void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
   }
   EXPECT_NE(ship, nullptr) << "the sample gives the human country no fleet";
   EXPECT_GT(fit_.measured(), 100);
+  if (GetParam().width == 1024) EXPECT_GT(readable_, 100);
   std::string clipped;
   for (const std::string& line : fit_.clipped()) clipped += line + "\n";
   EXPECT_TRUE(fit_.clipped().empty()) << fit_.clipped().size() << " texts do not fit:\n" << clipped;

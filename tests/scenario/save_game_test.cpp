@@ -23,6 +23,7 @@
 
 #include "foundation/fatal.h"
 #include "foundation/file_read.h"
+#include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/pbem_game_name.h"
 #include "scenario/pbem_repository.h"
@@ -567,7 +568,8 @@ TEST_F(SaveGameTest, PbemFolderTurnIsTheSavedOneAndItsPlayersStayTheirsWhenRenam
 
   EXPECT_EQ(PbemTurnWriteFault(game, false), u"");
   EXPECT_EQ(PbemTurnWriteFault(game, true),
-            u"data/pbem/Duel holds this turn of this game or a later one: this turn was handed over already");
+            ShownPath(u"data\\pbem\\Duel") +
+                u" holds this turn of this game or a later one: this turn was handed over already");
   game.countries.back()->finishedTurn = 1;
   EXPECT_EQ(PbemTurnWriteFault(game, true), u"");
 
@@ -575,7 +577,8 @@ TEST_F(SaveGameTest, PbemFolderTurnIsTheSavedOneAndItsPlayersStayTheirsWhenRenam
   game.pbemPlayers[1].email = u"robert@example.com";
   EXPECT_EQ(PbemFolderOwnerFault(game), u"");
   game.pbemPlayers[0].email = u"annie@example.com";
-  EXPECT_EQ(PbemFolderOwnerFault(game), u"data/pbem/Duel holds a turn of another game, whose players are Ann, Bob");
+  EXPECT_EQ(PbemFolderOwnerFault(game),
+            ShownPath(u"data\\pbem\\Duel") + u" holds a turn of another game, whose players are Ann, Bob");
 }
 
 struct PbemNameCase {

@@ -457,7 +457,9 @@ void ScreenSizeTest::MeasureEveryDialog(cCountry& human) {
   }
   EXPECT_NE(ship, nullptr) << "the sample gives the human country no fleet";
   EXPECT_GT(fit_.measured(), 100);
-  if (GetParam().width == 1024) EXPECT_GT(readable_, 100);
+  if (GetParam().width == 1024) {
+    EXPECT_GT(readable_, 100);
+  }
   std::string clipped;
   for (const std::string& line : fit_.clipped()) clipped += line + "\n";
   EXPECT_TRUE(fit_.clipped().empty()) << fit_.clipped().size() << " texts do not fit:\n" << clipped;

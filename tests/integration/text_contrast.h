@@ -28,7 +28,7 @@ inline double Over(std::uint32_t argb, std::uint32_t background, int shift) {
 
 inline double Contrast(std::uint32_t text_argb, std::uint32_t background) {
   double text = 0.0, behind = 0.0;
-  for (const auto [shift, weight] : {std::pair{16, 0.2126}, std::pair{8, 0.7152}, std::pair{0, 0.0722}}) {
+  for (const auto& [shift, weight] : {std::pair{16, 0.2126}, std::pair{8, 0.7152}, std::pair{0, 0.0722}}) {
     for (auto [c, sum] : {std::pair{Over(text_argb, background, shift) / 255.0, &text},
                           std::pair{static_cast<double>((background >> shift) & 0xFF) / 255.0, &behind}}) {
       *sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));

@@ -140,7 +140,7 @@ TEST_F(CountryUnits, AirSuperiorityCountsFightersWithinTheRadius) {
   world.hex(3, 3).seaZone = 6;
   world.hex(4, 0).terrain = kTerrainWater;
   const std::pair<int, int> ships[] = {{2, 7}, {2, 3}, {1, 8}, {3, 6}};  // owner, hit points
-  for (const auto [owner, hitPoints] : ships) AddShip(owner, kAircraftCarrier).hitPoints = hitPoints;
+  for (const auto& [owner, hitPoints] : ships) AddShip(owner, kAircraftCarrier).hitPoints = hitPoints;
   AddShip(2, kCruiser).hitPoints = 9;
   EXPECT_EQ(world.country(1).GetEnemyAirPowerAt(3, 3), 7);
   AddShip(2, kAircraftCarrier).hitPoints = 4;

@@ -294,7 +294,77 @@ TEST_F(MapDraw, CityDrawsTownIconsAndShadowedTexts) {
   EXPECT_NEAR((names[1]->dest.left + names[1]->dest.right) / 2.0f, x + 83, 0.5f);
   EXPECT_EQ(names[1]->dest.top, y + 106);
   EXPECT_EQ(names[1]->dest.bottom, y + 124);
-  ASSERT_NE(recorder_.FindText(u"1"), nullptr);
+  // On its dark patch, a margin of two pixels wider on either side.
+  const DrawRecord* patch = nullptr;
+  for (const DrawRecord* r : SpritesOf("others")) {
+    if (r->source == Rect{105, 1341, 121, 1357} && r->dest.top == y + 106) patch = r;
+  }
+  ASSERT_NE(patch, nullptr);
+  EXPECT_EQ(patch->dest, (RectF{names[1]->dest.left - 2, y + 106, names[1]->dest.right + 2, y + 124}));
+  // The victory points centred in their own place.
+  const DrawRecord* points = nullptr;
+  for (const DrawRecord& r : recorder_.records()) {
+    if (r.kind == DrawRecord::Kind::kText && r.text == u"1" && r.colour == 0xFFFFEC96u) points = &r;
+  }
+  ASSERT_NE(points, nullptr);
+  EXPECT_NEAR((points->dest.left + points->dest.right) / 2.0f, x + 130, 0.5f);
+}
+
+// A city's name takes the width of the hexes of the next columns level with it
+// where they draw nothing, and keeps to its own column beside a hex that does.
+TEST_F(MapDraw, ACityNameSpreadsOnlyIntoBareHexesLevelWithIt) {
+  sCityAppearance& ap = SkinTables().cities[0];
+  ap.valid[8] = 1;
+  ap.placement[8] = {53, 106, 113, 124};  // below the middle: level with the lower hexes beside
+  ap.fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF000000u, ap.fonts[2]);
+  cCity city, other;
+  city.x = 1;
+  city.y = 1;
+  city.name = u"Harbourtown Bay";
+  other.x = 0;
+  other.y = 1;
+  other.name = u"Elm";
+  world_->hex(1, 1).city = &city;
+  const int width = ap.fonts[2].object->TextWidth(city.name);
+  ASSERT_GT(width, 60 - 4);
+  ASSERT_LT(width, 160);
+  FixedStrengthUnit counter;
+  counter.owner = 2;
+  counter.spotted = 1;
+  // The name as drawn in front of its shadow: its text, left and right.
+  using Drawn = std::tuple<std::u16string, int, int>;
+  const auto name = [&] {
+    Render();
+    for (const DrawRecord& r : recorder_.records()) {
+      if (r.kind == DrawRecord::Kind::kText && r.colour == 0xFFFFFFFFu && r.text != other.name) {
+        return Drawn{r.text, static_cast<int>(r.dest.left), static_cast<int>(r.dest.right)};
+      }
+    }
+    return Drawn{};
+  };
+  const int x = kOx + 83, centred = x + (166 - width) / 2;
+  const Drawn middle{city.name, centred, centred + width};
+  const Drawn leftOfRight{city.name, x + 111 - width, x + 111};
+  const Drawn rightOfLeft{city.name, x + 55, x + 55 + width};
+  EXPECT_EQ(name(), middle);
+  // Counters above the name's level leave it its room.
+  world_->hex(1, 0).unit = world_->hex(2, 0).unit = &counter;
+  EXPECT_EQ(name(), middle);
+  world_->hex(1, 0).unit = world_->hex(2, 0).unit = nullptr;
+  world_->hex(2, 1).unit = &counter;
+  EXPECT_EQ(name(), leftOfRight);
+  world_->hex(0, 1).city = &other;
+  EXPECT_TRUE(std::get<0>(name()).ends_with(u"..."));
+  world_->hex(2, 1).unit = nullptr;
+  EXPECT_EQ(name(), rightOfLeft);
+  world_->hex(0, 1).city = nullptr;
+  // The figure of the moves left stands in a hex only while the figures are shown.
+  world_->hex(2, 1).flagValue = 3;
+  EXPECT_EQ(name(), middle);
+  gShowAPLeft = true;
+  EXPECT_EQ(name(), leftOfRight);
+  world_->hex(2, 1).flagValue = -1;
+  world_->hex(1, 1).city = nullptr;
 }
 
 // A fort past the scale, as an event may set one, shows the top fort picture,
@@ -433,7 +503,8 @@ TEST_F(LandCounter, IconScalesIntoThePanelAndRestoresTheTransform) {
   EXPECT_FLOAT_EQ(background->dest.right, 100 + 131 * 0.5f);
 }
 
-// The own side's counters blink: their lit parts show on odd frames only.
+// The own side's counters blink: their lit parts show on odd frames only. The
+// name stands under the counter in the face of names.
 TEST_F(MapDraw, AnOwnAirCounterShowsItsLitPartsOnOddFrames) {
   sUnitAppearance& ap = SkinTables().units[1][0];
   ap.valid[2] = 1;  // the action-point mark
@@ -447,7 +518,7 @@ TEST_F(MapDraw, AnOwnAirCounterShowsItsLitPartsOnOddFrames) {
   const auto markOf = [&](int parity, int ownCountry) {
     recorder_.Clear();
     sprite->Begin(kSpriteAlphaBlend);
-    DrawAirCounter(*sprite, plane, PointF{0, 0}, 0.5f, parity, ownCountry);
+    DrawUnitCounter(*sprite, plane, PointF{0, 0}, 0.5f, parity, ownCountry);
     sprite->End();
     const std::vector<const DrawRecord*> marks = SpritesOf("info");
     return marks.size() == 1 ? marks[0]->source : Rect{};
@@ -455,6 +526,16 @@ TEST_F(MapDraw, AnOwnAirCounterShowsItsLitPartsOnOddFrames) {
   EXPECT_EQ(markOf(1, 2), (Rect{0, 12, 10, 24}));
   EXPECT_EQ(markOf(0, 2), (Rect{0, 0, 10, 12}));
   EXPECT_EQ(markOf(1, 1), (Rect{0, 0, 10, 12}));
+  // Its name under it in the face of names, not in the level's.
+  gShowUnitNames = true;
+  plane.name = u"Kestrel Wing";
+  ap.valid[9] = 1;
+  ap.placement[9] = {20, 101, 146, 119};
+  ap.fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF000000u, ap.fonts[2]);
+  markOf(0, 2);
+  const DrawRecord* name = recorder_.FindText(plane.name);
+  ASSERT_NE(name, nullptr);
+  EXPECT_EQ(name->font, ap.fonts[2].object.get());
 }
 
 // A unit's name under its counter: whole while it fits its box to the pixel,

@@ -2,7 +2,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "platform/codes.h"
 #include "platform/font.h"
@@ -183,6 +185,63 @@ TEST(Font, ASurrogatePairIsOneGlyph) {
   }
   EXPECT_GT(right, smile / 2);
   EXPECT_LT(right, smile);
+}
+
+// Shrunk with the map, a text is drawn from the face opened at the height it
+// is shown, each glyph on whole pixels: a font's glyph at half scale looks as
+// the font of half its height draws it unshrunk. A scale that rounds to the
+// font's own height draws from the font itself, and each shown height opens
+// its face once.
+TEST(Font, ShrunkTextIsDrawnFromTheFaceOfItsShownHeightOnWholePixels) {
+  constexpr int kWidth = 90, kHeight = 50;
+  auto frame = AppFrame::CreateHeadless(kWidth, kHeight);
+  auto full = Font::Create(u"DejaVu Sans", 40, 400);
+  auto half = Font::Create(u"DejaVu Sans", 20, 400);
+  ASSERT_NE(full, nullptr);
+  ASSERT_NE(half, nullptr);
+  Graphics& g = frame->graphics();
+  const auto drawn = [&](const Font& font, const Matrix2D& transform, Rect rect) {
+    g.Clear(0xFF000000);
+    auto sprite = g.CreateSpriteBatch();
+    sprite->Begin(kSpriteAlphaBlend);
+    sprite->SetTransform(transform);
+    font.DrawText(sprite.get(), u"Rg", -1, &rect, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP, 0xFFFFFFFF);
+    sprite->End();
+    return g.ReadPixels();
+  };
+  // The lit pixels within their bounding box, and the box's corner.
+  struct Lit {
+    int left = kWidth, top = kHeight;
+    std::vector<std::vector<std::uint32_t>> rows;
+  };
+  const auto lit = [&](const std::vector<std::uint32_t>& pixels) {
+    Lit out;
+    int right = -1, bottom = -1;
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        if (ArgbR(pixels[static_cast<std::size_t>(y) * kWidth + x]) == 0) continue;
+        out.left = std::min(out.left, x), out.top = std::min(out.top, y);
+        right = std::max(right, x), bottom = std::max(bottom, y);
+      }
+    }
+    for (int y = out.top; y <= bottom; ++y) {
+      const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(y) * kWidth;
+      out.rows.emplace_back(row + out.left, row + right + 1);
+    }
+    return out;
+  };
+  const Lit shrunk = lit(drawn(*full, Matrix2D::Scaling(0.5f, 0.5f) * Matrix2D::Translation(37, 6), Rect{8, 2, 88, 42}));
+  const Lit own = lit(drawn(*half, Matrix2D::Translation(41, 7), Rect{0, 0, 40, 20}));
+  ASSERT_FALSE(own.rows.empty());
+  EXPECT_EQ(shrunk.rows, own.rows);
+  EXPECT_EQ(shrunk.left, own.left);
+  EXPECT_NEAR(shrunk.top, own.top, 1);
+
+  drawn(*full, Matrix2D::Identity(), Rect{0, 0, 80, 40});
+  const int opened = SDL_GetNumAllocations();
+  drawn(*full, Matrix2D::Scaling(0.49f, 0.49f), Rect{0, 0, 80, 40});
+  drawn(*full, Matrix2D::Scaling(0.99f, 0.99f), Rect{0, 0, 80, 40});
+  EXPECT_EQ(SDL_GetNumAllocations(), opened);
 }
 
 TEST(Font, TextThroughTheSpriteIsRecordedWithItsFlagsAndCut) {

@@ -206,6 +206,26 @@ TEST_F(PbemEndTurnTest, TheTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInState
   EXPECT_EQ(game().playerControl.currentCountry, &country(1));
 }
 
+// The turn cannot be written (here the disk is full; the autosave goes in): the box says so, names
+// the folder where the player finds it and what to do, and the turn stays here.
+TEST_F(PbemEndTurnTest, ATurnThatCannotBeWrittenIsNotHandedOverAndTheBoxSaysWhatToDo) {
+  game().saveContext->flushCheck = [](const std::filesystem::path& file) {
+    return file.string().find("pbem") != std::string::npos ? ENOSPC : 0;
+  };
+  EndHumanTurn();
+  auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(box, nullptr);
+  const std::u16string folder = ShownPath(u"data\\pbem\\Duel");
+  EXPECT_EQ(static_cast<const CDXUTStatic*>(box->GetControl(box->layoutBase() + 3))->GetText(),
+            Format(u"This turn is not handed over to Bob: it could not be written into %s.\nThe turn goes on here; "
+                   u"nothing is recorded as sent. Free some disk space or make %s a folder that can be written, "
+                   u"then end the turn again.",
+                   folder, folder));
+  EXPECT_FALSE(ReturnToMenusRequested());
+  EXPECT_FALSE(FindPbemRepoPlayer(u"Duel").has_value());
+  EXPECT_EQ(game().playerControl.currentCountry, &country(1));
+}
+
 struct HeldTurnCase {
   const char* name;
   std::int32_t turn;           // of the turn the game's folder holds

@@ -607,6 +607,22 @@ TEST_F(ScenarioSettingsTest, ASavedPbemGameStartsAtTheTurnItsFolderHoldsButNotBe
                        u" holds this turn of this game or a later one: this turn was handed over already"));
   MenuKeyboardCallback(VK_ESCAPE, true, false);
   ASSERT_TRUE(ModalDialogStack.empty());
+  // A countries table whose only unfinished human country is player 2's: the
+  // folder holds the other players' answer, and the refusal points to it.
+  std::string row;
+  for (int column = 1; column <= 63; ++column) {
+    row += column == 2 || column == 14 ? "1" : column == 63 ? "2" : "0";
+    row += column < 63 ? ";" : "\r\n";
+  }
+  folder_.Write("data/pbem/Ongoing/countries.csv", row);
+  ClickControl(kStartButton);
+  box = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(),
+            Format(GetText("pbem_save_behind_received_turn_%s"), ShownPath(u"data\\pbem\\Ongoing")));
+  MenuKeyboardCallback(VK_ESCAPE, true, false);
+  ASSERT_TRUE(ModalDialogStack.empty());
+  std::filesystem::remove(folder_.path() / "data/pbem/Ongoing/countries.csv");
   folder_.Write("data/pbem/Ongoing/Info.ini", "[Save]\r\nTurn=4\r\n");
   ClickControl(kStartButton);
   EXPECT_TRUE(ModalDialogStack.empty());

@@ -121,6 +121,12 @@ TEST_F(SaveGameDialogTest, OpeningPausesAndListsSavesWithTheirDefaults) {
   // A save without "Save/Turn" shows turn 1.
   EXPECT_EQ(List(*d).GetItem(1)->text, u"Beta;Second;1;--.--.-- --:--");
   EXPECT_EQ(Name(*d).GetText(), GetText("save_game_default_name"));
+  // The four columns share the list's width: none runs past its right edge.
+  int widths = 0;
+  for (const sListColumn& column : List(*d).GetColumns()) widths += column.width;
+  EXPECT_EQ(List(*d).GetColumns().size(), 4u);
+  EXPECT_LE(widths, List(*d).GetTextRect().width());
+  EXPECT_GT(widths, List(*d).GetTextRect().width() - 4);
 }
 
 TEST_F(SaveGameDialogTest, ClickingARowTakesItsFolderName) {

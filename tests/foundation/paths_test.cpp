@@ -54,6 +54,10 @@ TEST_F(PathsTest, ShownPathsAreTheRealPlaces) {
   setenv("HOME", (root / "elsewhere").c_str(), 1);
   EXPECT_EQ(ShownPath(u"data\\pbem\\Duel (1)"), (root / "home/.local/share/tidereach/pbem/Duel (1)").u16string());
   EXPECT_EQ(ShownPath(u"\\pbem/turn\\"), u"/pbem/turn/");
+  // Inside another path the folder is not the game's; a text that starts with
+  // the game path is, whatever stands before it in memory.
+  EXPECT_EQ(ShownPath(u"mods\\data\\pbem"), u"mods/data/pbem");
+  EXPECT_EQ(ShownPath(std::u16string_view(u"xdata\\scenarios\\North").substr(1)), scenarios + u"/North");
   home ? setenv("HOME", home->c_str(), 1) : unsetenv("HOME");
 }
 

@@ -579,6 +579,12 @@ TEST_F(SaveGameTest, PbemFolderTurnIsTheSavedOneAndItsPlayersStayTheirsWhenRenam
   game.pbemPlayers[0].email = u"annie@example.com";
   EXPECT_EQ(PbemFolderOwnerFault(game),
             ShownPath(u"data\\pbem\\Duel") + u" holds a turn of another game, whose players are Ann, Bob");
+  // A turn saved by a game of another name into this game's folder.
+  game.pbemGameName = u"Duel 2";
+  ASSERT_TRUE(game.saveContext->SavePbemGame(u"Duel"));
+  game.pbemGameName = u"Duel";
+  EXPECT_EQ(PbemFolderOwnerFault(game),
+            ShownPath(u"data\\pbem\\Duel") + u" holds a turn of another game, \"Duel 2\"");
 }
 
 struct PbemNameCase {

@@ -194,6 +194,22 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   EXPECT_EQ(loaded.scenarioName, u"s");
   EXPECT_FLOAT_EQ(loaded.gameVersion, 1.02f);
   EXPECT_EQ(loaded.pbemGame, 0);
+  // Loaded as a save, the whole file goes in; one without its turn's line was cut on its way.
+  const std::size_t turn = text.find("\r\nTurn = 12\r\n");
+  ASSERT_NE(turn, std::string::npos);
+  {
+    cGame whole;
+    whole.loadedGame = 1;
+    LoadScenarioInfo(whole, u"data\\save\\g\\%s");
+    EXPECT_EQ(whole.turn, 12);
+    dir_.Write("data/save/g/Info.ini", std::string(text).erase(turn, 11));
+    cGame cut;
+    cut.loadedGame = 1;
+    test::LogCapture log;
+    EXPECT_THROW(LoadScenarioInfo(cut, u"data\\save\\g\\%s"), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini lacks a line the game writes into every save (cut short?)"));
+    dir_.Write("data/save/g/Info.ini", text);
+  }
   // With its unit state beside it the save gives its counters and that month back.
   dir_.Write("data/save/g/unit_state.csv", "#\r\n");
   RestoreSavedCounters(loaded, u"data\\save\\g\\%s");

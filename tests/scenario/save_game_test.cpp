@@ -566,10 +566,10 @@ TEST_F(SaveGameTest, PbemFolderTurnIsTheSavedOneAndItsPlayersStayTheirsWhenRenam
   EXPECT_EQ(*held, (sPbemTurnPosition{game.turn, 1}));
   EXPECT_EQ(*held, PbemTurnPosition(game));
 
+  const std::u16string duel = ShownPath(u"data\\pbem\\Duel");
   EXPECT_EQ(PbemTurnWriteFault(game, false), u"");
   EXPECT_EQ(PbemTurnWriteFault(game, true),
-            ShownPath(u"data\\pbem\\Duel") +
-                u" holds this turn of this game or a later one: this turn was handed over already");
+            duel + u" holds this turn of this game or a later one: this turn was handed over already");
   game.countries.back()->finishedTurn = 1;
   EXPECT_EQ(PbemTurnWriteFault(game, true), u"");
 
@@ -577,14 +577,12 @@ TEST_F(SaveGameTest, PbemFolderTurnIsTheSavedOneAndItsPlayersStayTheirsWhenRenam
   game.pbemPlayers[1].email = u"robert@example.com";
   EXPECT_EQ(PbemFolderOwnerFault(game), u"");
   game.pbemPlayers[0].email = u"annie@example.com";
-  EXPECT_EQ(PbemFolderOwnerFault(game),
-            ShownPath(u"data\\pbem\\Duel") + u" holds a turn of another game, whose players are Ann, Bob");
+  EXPECT_EQ(PbemFolderOwnerFault(game), duel + u" holds a turn of another game, whose players are Ann, Bob");
   // A turn saved by a game of another name into this game's folder.
   game.pbemGameName = u"Duel 2";
   ASSERT_TRUE(game.saveContext->SavePbemGame(u"Duel"));
   game.pbemGameName = u"Duel";
-  EXPECT_EQ(PbemFolderOwnerFault(game),
-            ShownPath(u"data\\pbem\\Duel") + u" holds a turn of another game, \"Duel 2\"");
+  EXPECT_EQ(PbemFolderOwnerFault(game), duel + u" holds a turn of another game, \"Duel 2\"");
 }
 
 struct PbemNameCase {

@@ -54,6 +54,16 @@ class AutoplayTest : public testing::Test {
     test::CopyBuiltScenario(dir_.path(), kScenario);
   }
 
+  // The private sample loaded into scope, its draws seeded first.
+  void LoadSample(test::GameRunScope& scope, std::uint32_t seed) {
+    sGameFolderArgs args;
+    ASSERT_TRUE(ParseGameFolderArg("--root", dir_.path().string(), args));
+    ASSERT_TRUE(ParseGameFolderArg("--scenario", kScenario, args));
+    SeedRandom(seed);
+    scope.game.reset(LoadGameFolder(args));
+    ASSERT_NE(scope.game, nullptr);
+  }
+
   int Run(std::vector<std::string> extra, std::string& summary) {
     std::vector<std::string> args{"--root", dir_.path().string(), "--scenario", kScenario};
     args.insert(args.end(), extra.begin(), extra.end());
@@ -264,13 +274,8 @@ TEST_F(AutoplayTest, CountriesGainCitiesAgainstPassiveOpponents) {
 // reaches five impulses: the hexes of impulses 3 to 5 are each the one of two
 // impulses before.
 TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
-  sGameFolderArgs args;
-  ASSERT_TRUE(ParseGameFolderArg("--root", dir_.path().string(), args));
-  ASSERT_TRUE(ParseGameFolderArg("--scenario", kScenario, args));
   test::GameRunScope scope;
-  SeedRandom(7);
-  scope.game.reset(LoadGameFolder(args));
-  ASSERT_NE(scope.game, nullptr);
+  ASSERT_NO_FATAL_FAILURE(LoadSample(scope, 7));
   cGame& game = *scope.game;
   cMap& map = *game.map;
   cAutoplay play(game);
@@ -319,13 +324,8 @@ TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
 // counted whatever its orders, with each of them; a unit that moved starts
 // again, and a country at peace is left out.
 TEST_F(AutoplayTest, UnitStandingTenImpulsesAtWarIsCountedWithItsOrders) {
-  sGameFolderArgs args;
-  ASSERT_TRUE(ParseGameFolderArg("--root", dir_.path().string(), args));
-  ASSERT_TRUE(ParseGameFolderArg("--scenario", kScenario, args));
   test::GameRunScope scope;
-  SeedRandom(11);
-  scope.game.reset(LoadGameFolder(args));
-  ASSERT_NE(scope.game, nullptr);
+  ASSERT_NO_FATAL_FAILURE(LoadSample(scope, 11));
   cGame& game = *scope.game;
   cMap& map = *game.map;
   cAutoplay play(game);

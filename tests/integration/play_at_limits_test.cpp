@@ -63,8 +63,13 @@ class PlayAtLimits : public testing::Test {
   // Loads a save in this process: it must load without a complaint and with
   // a unit, a ship and a fleet for every row of their tables.
   void ExpectCleanLoad(const std::string& save) const {
-    const ScopedGameRoot gameRoot(dir_.path());
     GameRunScope scope;
+    ExpectCleanLoad(save, scope);
+  }
+
+  // The same, leaving the loaded game in scope.
+  void ExpectCleanLoad(const std::string& save, GameRunScope& scope) const {
+    const ScopedGameRoot gameRoot(dir_.path());
     LogCapture log;
     sGameFolderArgs args;
     args.root = dir_.path().string();
@@ -165,14 +170,9 @@ TEST_P(CountryValuesAtTheirEnds, PlayKeepsThemWhereTheLoadReadsThem) {
   EXPECT_EQ(played.ContainsText(u"WarEconomy(%) (1000001)" + at + u"held at 1e+06"), c.held);
   EXPECT_EQ(played.ContainsText(u"DPs (1000003)" + at + u"held at 1000000"), c.held);
   EXPECT_EQ(played.ContainsText(u"PPs (1000000005)" + at + u"held at 1e+09"), c.held);
-  ExpectCleanLoad("countries");
-
-  const ScopedGameRoot gameRoot(dir_.path());
   GameRunScope scope;
-  sGameFolderArgs args;
-  args.root = dir_.path().string();
-  args.save = "countries";
-  scope.game.reset(LoadGameFolder(args));
+  ExpectCleanLoad("countries", scope);
+
   const cCountry& country = *scope.game->countries[0];
   // Months of war economy at the top stay there, and so does the production it multiplies.
   EXPECT_GE(country.warEconomy, 999999.5f);
@@ -198,15 +198,10 @@ TEST_F(PlayAtLimits, LevelsPastTheTablesAndPointsOwedSurvivePlayAndTheSave) {
       {14, "6"}, {15, "-4"}, {16, "8"}, {17, "7"}, {18, "-5"}, {19, "9"}, {22, "-3001"}, {24, "-4002"}, {25, "-503"}};
   for (const auto& [field, value] : set) Set(ScenarioFolder(), "countries.csv", 0, field, value);
   Play("", 8, 5, "levels");
-  ExpectCleanLoad("levels");
+  GameRunScope scope;
+  ExpectCleanLoad("levels", scope);
 
   const sTable saved(SaveFolder("levels") / "countries.csv");
-  const ScopedGameRoot gameRoot(dir_.path());
-  GameRunScope scope;
-  sGameFolderArgs args;
-  args.root = dir_.path().string();
-  args.save = "levels";
-  scope.game.reset(LoadGameFolder(args));
   const cCountry& country = *scope.game->countries[0];
   for (std::size_t t = 0; t < 6; ++t) {
     EXPECT_EQ(country.techLevels[t], std::stoi(saved.Field(0, 14 + t))) << t;
@@ -242,14 +237,9 @@ TEST_F(PlayAtLimits, FortsPastTheScaleKeepTheirLevels) {
   }
   map.Write(ScenarioFolder() / "map.qel");
   Play("", 10, 6, "forts");
-  ExpectCleanLoad("forts");
-
-  const ScopedGameRoot gameRoot(dir_.path());
   GameRunScope scope;
-  sGameFolderArgs args;
-  args.root = dir_.path().string();
-  args.save = "forts";
-  scope.game.reset(LoadGameFolder(args));
+  ExpectCleanLoad("forts", scope);
+
   for (std::size_t r = 0; r < hexes.size(); ++r) {
     EXPECT_EQ(scope.game->map->GetHex(hexes[r].first, hexes[r].second)->fortLevel, levels[r]) << r;
   }

@@ -24,7 +24,8 @@ parallel=${2:-2}
 shift $(( $# > 2 ? 2 : $# ))
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(csv_reader ini_file string_base map_file map_convert event_xml reports gui_layout)
+  targets=(csv_reader ini_file string_base map_file map_convert event_xml reports gui_layout save_manifest save_info
+           unit_state ai_memory saved_game)
 fi
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \

@@ -1,6 +1,7 @@
 #include "ai/ai_memory_file.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,11 @@ constexpr std::size_t kGivenUpFields = 5;
 constexpr std::size_t kStatisticsFields = 9;
 constexpr std::size_t kFrontFields = 4 + kStatisticsFields;  // before the nodes
 constexpr std::size_t kCountsFields = 3 + kStatisticsFields + 1;
+// A front's line holds its node count after the fields before the nodes.
+constexpr std::array<sSavedLineKind, 4> kLineKinds{{{"Waiting", kWaitingFields},
+                                                   {"GivenUp", kGivenUpFields},
+                                                   {"Front", kFrontFields + 1},
+                                                   {"Counts", kCountsFields}}};
 
 std::u16string StatisticsText(const sFrontStatistics& s) {
   std::string text;
@@ -101,6 +107,7 @@ class cAiMemoryReader {
  public:
   cAiMemoryReader(cGame& game, std::u16string_view path) : game_(game), path_(path) {}
 
+  // A line of one of kLineKinds with the fields of its kind.
   void Line(const std::vector<std::string_view>& fields, int line) {
     if (fields[0] == "Waiting") {
       const std::vector<int> n = Numbers(fields, kWaitingFields, line);
@@ -112,10 +119,8 @@ class cAiMemoryReader {
       if (cCountryAI* ai = CountryAi(n[0], line)) ai->givenUpTargets_.push_back({{n[1], n[2]}, turn});
     } else if (fields[0] == "Front") {
       Front(fields, line);
-    } else if (fields[0] == "Counts") {
-      Counts(fields, line);
     } else {
-      RefuseDamagedTable(path_, line, u"has a line that is not the game's");
+      Counts(fields, line);
     }
   }
 
@@ -127,7 +132,6 @@ class cAiMemoryReader {
   }
 
   std::vector<int> Numbers(const std::vector<std::string_view>& fields, std::size_t count, int line) const {
-    if (fields.size() < count) RefuseShortSavedRow(path_, line, fields.size(), count);
     std::vector<int> numbers;
     for (std::size_t i = 1; i < count; ++i) numbers.push_back(SavedWholeField(fields, i, path_, line));
     return numbers;
@@ -172,7 +176,6 @@ class cAiMemoryReader {
   }
 
   void Front(const std::vector<std::string_view>& fields, int line) {
-    if (fields.size() < kFrontFields + 1) RefuseShortSavedRow(path_, line, fields.size(), kFrontFields + 1);
     const int count = SavedWholeField(fields, kFrontFields, path_, line);
     const std::size_t all = kFrontFields + 1 + static_cast<std::size_t>(std::max(count, 0));
     if (count < 1 || fields.size() != all) {
@@ -194,7 +197,6 @@ class cAiMemoryReader {
   }
 
   void Counts(const std::vector<std::string_view>& fields, int line) {
-    if (fields.size() < kCountsFields) RefuseShortSavedRow(path_, line, fields.size(), kCountsFields);
     sCitiesDiagramNode* node = Node(SavedWholeField(fields, 1, path_, line), line);
     if (!node) return;
     node->visited = SavedWholeField(fields, 2, path_, line) != 0 ? 1 : 0;
@@ -222,6 +224,7 @@ void LoadAiMemory(cGame& game, std::u16string_view folderTemplate) {
   const std::u16string path = FolderFilePath(folderTemplate, u"ai_memory.csv");
   cAiMemoryReader reader(game, path);
   ReadLaterSavedTable(path, u"No ai_memory.csv: a save from before it was written; the computer remembers no invasion",
+                      kLineKinds,
                       [&reader](const std::vector<std::string_view>& fields, int line) { reader.Line(fields, line); });
 }
 

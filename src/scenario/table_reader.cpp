@@ -59,6 +59,7 @@ void CheckSavedTableStart(std::string_view text, std::u16string_view path) {
 }
 
 bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
+                         std::span<const sSavedLineKind> kinds,
                          const std::function<void(const std::vector<std::string_view>& fields, int line)>& visit) {
   LogLine(kOpeningFileLine);
   LogLine(path);
@@ -93,7 +94,14 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
     ++lineNumber;
     if (line.text.empty() || line.text[0] == '#') continue;
     if (line.text.back() != ';') RefuseDamagedTable(path, lineNumber, u"has a line cut short");
-    visit(SplitTokens(line.text), lineNumber);
+    const std::vector<std::string_view> fields = SplitTokens(line.text);
+    // A line of separators only holds no record, as in every table.
+    if (fields.empty()) continue;
+    const auto kind = std::find_if(kinds.begin(), kinds.end(),
+                                   [&fields](const sSavedLineKind& k) { return k.key == fields[0]; });
+    if (kind == kinds.end()) RefuseDamagedTable(path, lineNumber, u"has a line that is not the game's");
+    if (fields.size() < kind->fields) RefuseShortSavedRow(path, lineNumber, fields.size(), kind->fields);
+    visit(fields, lineNumber);
   }
   return true;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,14 +68,25 @@ void CheckSavedTableStart(cCsvReader& reader, std::u16string_view path);
 // Refuses a saved table whose row at the line has `count` fields of the `fields` a row has.
 [[noreturn]] void RefuseShortSavedRow(std::u16string_view path, int line, std::size_t count, std::size_t fields);
 
+// A kind of line of a table read by ReadLaterSavedTable: its first field, and
+// the fields a line of it has at least, that one included.
+struct sSavedLineKind {
+  std::string_view key;
+  std::size_t fields;
+};
+
 // Reads a table that saves hold only since a later version of the game: logs
 // the opening line and the path; without the file logs `missing` and gives
 // false (an older save), unless the save's list of files names it. A file
-// there that cannot be read refuses the load, naming it. With it, visits each line's fields and number: the
-// header is checked (CheckSavedTableStart), '#' lines and empty lines are
-// passed over, and a line without the ';' the game ends every line with was
-// cut and is refused (RefuseDamagedTable).
+// there that cannot be read refuses the load, naming it. With it, visits each
+// line's fields and number: the header is checked (CheckSavedTableStart);
+// '#' lines, empty lines and lines of no field (only ';') are passed over; a
+// line without the ';' the game ends every line with was cut, and one whose
+// first field is none of the kinds or that has fewer fields than its kind is
+// damage: both are refused (RefuseDamagedTable). So a visited line has at
+// least its kind's fields.
 bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
+                         std::span<const sSavedLineKind> kinds,
                          const std::function<void(const std::vector<std::string_view>& fields, int line)>& visit);
 
 // Field i of a line such a table holds, a whole number; a field missing or not

@@ -36,6 +36,12 @@ constexpr std::u16string_view kHeader =
 constexpr std::size_t kNodeFields = 2 + 3 * kShipTypeCount + 2;
 constexpr std::size_t kLandOrAirFields = 4;
 constexpr std::size_t kNavalFields = 3;
+constexpr std::array<sSavedLineKind, 6> kLineKinds{{{"Seas", 2},
+                                                   {"Land", kLandOrAirFields},
+                                                   {"Air", kLandOrAirFields},
+                                                   {"Naval", kNavalFields},
+                                                   {"Node", kNodeFields},
+                                                   {"Moved", 2}}};
 
 enum class eKind : std::uint8_t { kLand, kAir, kNaval };
 
@@ -94,6 +100,7 @@ class cUnitStateReader {
     for (const auto& ship : game.navalUnits) ships_[ship->id] = ship.get();
   }
 
+  // A line of one of kLineKinds with the fields of its kind.
   void Line(const std::vector<std::string_view>& fields, int line) {
     if (fields[0] == "Seas") {
       // 0 when the seas are seen for no country yet; a number of no country reads as 0.
@@ -130,19 +137,17 @@ class cUnitStateReader {
     return SavedWholeField(fields, i, path_, line);
   }
 
+  // A line of Land, Air or Naval with its fields: the table's reader passes no other.
   void Unit(const std::vector<std::string_view>& fields, int line) {
-    const std::optional<eKind> kind = KindOf(fields[0]);
-    if (!kind) RefuseDamagedTable(path_, line, u"has a line that is not the game's");
-    const std::size_t count = *kind == eKind::kNaval ? kNavalFields : kLandOrAirFields;
-    if (fields.size() < count) RefuseShortSavedRow(path_, line, fields.size(), count);
+    const eKind kind = *KindOf(fields[0]);
     const int id = Number(fields, 1, line);
     const int spotted = Number(fields, 2, line);
-    const auto found = units_.find({*kind, id});
+    const auto found = units_.find({kind, id});
     if (found == units_.end()) {
       LogAboutFile(path_,
                    u"WARNING: %s at line %i (counting from 1) names the %s unit ID=%i, which the save does not hold; "
                    u"ignored",
-                   path_, line, NameOf(*kind), id);
+                   path_, line, NameOf(kind), id);
       return;
     }
     cUnit& unit = *found->second;
@@ -179,7 +184,6 @@ class cUnitStateReader {
   }
 
   void Node(const std::vector<std::string_view>& fields, int line) {
-    if (fields.size() < kNodeFields) RefuseShortSavedRow(path_, line, fields.size(), kNodeFields);
     const int id = Number(fields, 1, line);
     if (!game_.seaGraph.IsNodeId(id)) {
       LogAboutFile(path_,
@@ -241,7 +245,7 @@ void LoadUnitState(cGame& game, std::u16string_view folderTemplate) {
   cUnitStateReader reader(game, path);
   const bool present = ReadLaterSavedTable(
       path, u"No unit_state.csv: a save from before it was written; the units keep what the unit tables give them",
-      [&reader](const std::vector<std::string_view>& fields, int line) { reader.Line(fields, line); });
+      kLineKinds, [&reader](const std::vector<std::string_view>& fields, int line) { reader.Line(fields, line); });
   if (present) reader.RestorePoolOrder();
 }
 

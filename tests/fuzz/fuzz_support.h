@@ -29,6 +29,24 @@ void WriteGameFile(std::string_view relative, std::string_view bytes);
 // game; each call gives it back its three countries.
 cGame& SmallGame();
 
+// The shipped sample scenario as the build made it, copied into the game
+// folder once, with the game's top-level files.
+void CopyBuiltSample();
+
+// The sample scenario loaded as a new game once and kept as the running game.
+cGame& SampleGame();
+
+// The name of a save of the sample (SampleGame saved as it loaded), written
+// once into data/save, without the list of its files (as an older save), so
+// each file reaches its reader as it is.
+const std::string& SampleSave();
+
+// A save folder of small files, one of each name every save is written
+// with, made once under data/save; its name. ListOfSaveFolder gives the list
+// the game writes for them, with the fast or the older MD5 digest.
+const std::string& ListedSaveFolder();
+std::string ListOfSaveFolder(bool md5);
+
 // Runs a reader; a fatal exit it asks for ends only this input.
 template <typename Fn>
 void RunReader(Fn&& fn);

@@ -14,6 +14,8 @@
 
 #include "foundation/string_base_file.h"
 #include "foundation/text.h"
+#include "fuzz_support.h"
+#include "scenario/save_game.h"
 #include "scenario/reports.h"
 #include "world/byte_io.h"
 #include "world/hex.h"
@@ -153,6 +155,27 @@ std::string Reports() {
   return list.Serialize();
 }
 
+// The seeds of a save's files, from a save of the sample the game wrote:
+// each file of it for the whole-save target (its first byte picks the file),
+// and the files that have targets of their own.
+void SaveSeeds(const fs::path& out) {
+  const fs::path save = fuzz::GameFolder() / "data/save" / fuzz::SampleSave();
+  const std::vector<std::u16string_view> names = SaveFileNames();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string name = Utf16ToUtf8(names[i]);
+    WriteSeed(out / "saved_game", name, std::string(1, static_cast<char>(i)) + ReadFile(save / name));
+  }
+  CopySeeds(out / "unit_state", save, {"unit_state.csv"});
+  CopySeeds(out / "ai_memory", save, {"ai_memory.csv"});
+  const std::string info = ReadFile(save / "Info.ini");
+  WriteSeed(out / "save_info", "save_info.ini", info);
+  WriteSeed(out / "save_info", "pbem_info.ini",
+            info + "\r\n[Save]\r\nPBEMGameName = F\r\nPBEMPlayer1Name = Anna\r\nPBEMPlayer1Email = anna@example.org\r\n"
+                   "PBEMPlayer2Name = Ben\r\nPBEMPlayer2Email = ben@example.org\r\n");
+  WriteSeed(out / "save_manifest", "list.csv", fuzz::ListOfSaveFolder(false));
+  WriteSeed(out / "save_manifest", "md5_list.csv", fuzz::ListOfSaveFolder(true));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -189,9 +212,12 @@ int main(int argc, char** argv) {
   WriteSeed(out / "map_convert", "square.hmf", HmfMap(2, 2));
   WriteSeed(out / "reports", "reports.dat", Reports());
   OddCountryTables(out / "csv_reader", ReadFile(source / sample / "countries.csv"));
+  SaveSeeds(out);
   for (const char* target : {"csv_reader", "ini_file", "gui_layout", "event_xml", "string_base", "map_file",
-                             "map_convert", "reports"}) {
+                             "map_convert", "reports", "ai_memory", "unit_state"}) {
     CopyHandMadeSeeds(out / target, source, target);
   }
+  // The INI files a received save or turn brings are a save's Info.ini too.
+  CopyHandMadeSeeds(out / "save_info", source, "ini_file");
   return 0;
 }

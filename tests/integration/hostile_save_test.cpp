@@ -17,12 +17,16 @@
 #include "ai/autoplay.h"
 #include "ai/country_ai.h"
 #include "events/zdarzenia.h"
+#include "foundation/fast_digest.h"
 #include "foundation/fatal.h"
 #include "foundation/file_read.h"
+#include "foundation/file_write.h"
 #include "foundation/log_bound.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
 #include "hostile_save.h"
+#include "scenario/save_game.h"
+#include "scenario/save_manifest.h"
 #include "support/game_run_scope.h"
 #include "support/log_capture.h"
 #include "support/scenario_corruption.h"
@@ -490,6 +494,51 @@ TEST_F(HostileSave, RowsNamingWhatTheSaveLacksAreLoggedAFewTimesThenCounted) {
     EXPECT_EQ(test::ReadFileBytes(saves / "FromFlooded" / file), test::ReadFileBytes(saves / "FromSound" / file))
         << file;
   }
+}
+
+// Lines of only ';' in the two tables read line by line, in a save whose list
+// of files was written again over them (as an older save has no list): such
+// a line holds no record and is passed over, and the game loaded is the one
+// the save without them gives, written back byte for byte.
+TEST_F(HostileSave, LinesOfOnlySeparatorsArePassedOver) {
+  const fs::path saves = root_->path() / "data/save";
+  const auto saveAs = [this](const char16_t* name) {
+    game_->saveContext->clock = [] { return sLocalTime{1940, 5, 10, 6, 15}; };
+    ASSERT_TRUE(game_->saveContext->SaveGame(name, true));
+    gGame = nullptr;
+    delete game_;
+    game_ = nullptr;
+  };
+  Copy("Sound");
+  ASSERT_TRUE(Load());
+  saveAs(u"FromSound");
+  name_ = "FromSound";
+  ASSERT_TRUE(Load());
+  saveAs(u"Resaved");
+
+  const fs::path save = saves / "Separators";
+  fs::copy(saves / "FromSound", save);
+  for (const char* file : {"unit_state.csv", "ai_memory.csv"}) {
+    Replace(save / file, [](std::string text) {
+      const std::size_t header = text.find("\r\n");
+      return text.insert(header, "\r\n;\r\n;;;") + "\r\n;";
+    });
+  }
+  std::vector<cWrittenFilesRecord::sEntry> listed;
+  for (const std::u16string_view name : SaveFileNames()) {
+    const fs::path file = save / fs::path(name);
+    const std::string bytes = test::ReadFileBytes(file);
+    listed.push_back({file, bytes.size(), FastDigest(bytes)});
+  }
+  ASSERT_TRUE(WriteSaveManifest(u"data\\save\\Separators", listed));
+  name_ = "Separators";
+  test::LogCapture log;
+  ASSERT_TRUE(Load());
+  for (const std::u16string& line : log.lines()) {
+    EXPECT_FALSE(line.starts_with(u"WARNING") || line.starts_with(u"ERR")) << Utf16ToUtf8(line);
+  }
+  saveAs(u"FromSeparators");
+  EXPECT_EQ(test::ReadFolderBytes(saves / "FromSeparators"), test::ReadFolderBytes(saves / "Resaved"));
 }
 
 // A file at its reader's budget loads, but the game would write it back

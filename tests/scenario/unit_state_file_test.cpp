@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <tuple>
 
 #include "foundation/fatal.h"
 #include "scenario/unit_state_file.h"
@@ -116,6 +118,17 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   test::LogCapture log;
   EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"unit_state.csv at line 3 (counting from 1) has no whole number in field 4;"));
+  // So is a line of a kind the game does not write, and a kind's line short of its fields.
+  for (const auto& [from, to, logged] :
+       {std::tuple{"Air;23;0;61;", "Aircraft;23;0;61;",
+                   u"at line 5 (counting from 1) has a line that is not the game's"},
+        std::tuple{"Air;23;0;61;", "Air;23;0;", u"at line 5 (counting from 1) has 3 fields of the 4 of a row"}}) {
+    damaged = written;
+    damaged.replace(damaged.find(from), std::string_view(from).size(), to);
+    dir_.Write("data/save/out/unit_state.csv", damaged);
+    EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(logged)) << to;
+  }
 }
 
 }  // namespace

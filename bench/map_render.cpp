@@ -324,24 +324,45 @@ class RendererRequest {
   std::optional<std::string> old_;
 };
 
+// SDL's video for the window cases, started at the first of them and kept
+// until the program ends, so the game's own start and stop in each case nest
+// inside it. Stopped and started again between cases, the display driver's
+// later starts in one process now and then came up on the off-screen driver
+// instead, and those cases skipped as if there were no display.
+class WindowVideo {
+ public:
+  static const WindowVideo& Get() {
+    static const WindowVideo video;
+    return video;
+  }
+  const std::string& error() const { return error_; }
+
+ private:
+  WindowVideo() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) error_ = std::string("no video: ") + SDL_GetError();
+  }
+  ~WindowVideo() {
+    if (error_.empty()) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  std::string error_;
+};
+
 // Why a window of the renderer cannot be measured here; empty when it can.
 std::string WindowUnavailable(const char* renderer) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::string("no video: ") + SDL_GetError();
-  std::string why;
+  const WindowVideo& video = WindowVideo::Get();
+  if (!video.error().empty()) return video.error();
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
   if (driver == "dummy" || driver == "offscreen") {
-    why = "no display (video driver " + driver + "): window renderers are measured under xvfb-run -a";
-  } else if (*renderer != '\0') {
-    why = std::string("renderer ") + renderer + " is not available here";
-    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
-      SDL_RendererInfo info{};
-      if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name != nullptr && renderer == std::string(info.name)) {
-        why.clear();
-      }
+    return "no display (video driver " + driver + "): window renderers are measured under xvfb-run -a";
+  }
+  if (*renderer == '\0') return "";
+  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name != nullptr && renderer == std::string(info.name)) {
+      return "";
     }
   }
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  return why;
+  return std::string("renderer ") + renderer + " is not available here";
 }
 
 double ProcessCpuSeconds() {

@@ -3,12 +3,12 @@
 // and the interceptor search over a land hex.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "foundation/paths.h"
 #include "scenario/scenario_constants_layout.h"
 #include "world/gra.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -18,9 +18,7 @@ constexpr int kHeight = 200;
 // Its teardown saves the settings, so the game folder is a temporary one.
 struct AirGame {
   AirGame() {
-    const auto root = std::filesystem::temp_directory_path() / "tidereach_bench_air_war";
-    std::filesystem::create_directories(root);
-    tr::SetGameRoot(root);
+    tr::SetGameRoot(scratch.path());
     tr::gGame = &game;
     using namespace tr::consts_layout;
     tr::sScenarioConstants& k = game.constants;
@@ -64,6 +62,7 @@ struct AirGame {
     return game.airUnits.back().get();
   }
 
+  tr::bench::ScratchFolder scratch{"air_war"};  // outlives the game, whose teardown writes there
   tr::cGame game;
   tr::cJednostkaLotnicza* bomber = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "events/zdarzenia.h"
 #include "foundation/paths.h"
 #include "world/gra.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -48,8 +49,7 @@ std::string EventXml(int id, int countries = 3) {
 }
 
 // Writes the event files of scenario "B" under a temporary game root.
-std::filesystem::path WriteEventFiles(int countries) {
-  const auto root = std::filesystem::temp_directory_path() / "tidereach_bench_events";
+void WriteEventFiles(const std::filesystem::path& root, int countries) {
   std::filesystem::create_directories(root / "data" / "scenarios" / "B");
   std::ofstream(root / "data" / "scenarios" / "B" / "event_files.txt") << "data\\scenarios\\B\\events.xml\r\n";
   std::ofstream xml(root / "data" / "scenarios" / "B" / "events.xml");
@@ -57,12 +57,12 @@ std::filesystem::path WriteEventFiles(int countries) {
   for (int id = 0; id < kEventCount; ++id) xml << EventXml(id, countries);
   xml << "</events>\n";
   tr::SetGameRoot(root);
-  return root;
 }
 
 class BenchGame {
  public:
-  BenchGame() : root_(WriteEventFiles(3)) {
+  BenchGame() {
+    WriteEventFiles(root_.path(), 3);
     game_ = std::make_unique<tr::cGame>();
     tr::gGame = game_.get();
     game_->map = std::make_unique<tr::cMap>(8, 8);
@@ -77,12 +77,11 @@ class BenchGame {
     tr::gGame = nullptr;
     game_.reset();
     tr::SetGameRoot({});
-    std::filesystem::remove_all(root_);
   }
   tr::cGame& game() { return *game_; }
 
  private:
-  std::filesystem::path root_;
+  tr::bench::ScratchFolder root_{"events"};
   std::unique_ptr<tr::cGame> game_;
 };
 
@@ -119,7 +118,8 @@ BENCHMARK(BM_EvaluateAllConditions)->Unit(benchmark::kMillisecond);
 // events spread over all its countries. Every event is true and one-time, so
 // one check fires each of them once, in as many searches.
 void BM_CheckAllEventsOfLargeGame(benchmark::State& state) {
-  const std::filesystem::path root = WriteEventFiles(30);
+  const tr::bench::ScratchFolder root("events");
+  WriteEventFiles(root.path(), 30);
   auto game = tr::datagen::BuildLargeGame();
   tr::gGame = game.get();
   tr::cEventEngine& engine = *game->events;
@@ -136,7 +136,6 @@ void BM_CheckAllEventsOfLargeGame(benchmark::State& state) {
   tr::gGame = nullptr;
   game.reset();
   tr::SetGameRoot({});
-  std::filesystem::remove_all(root);
 }
 BENCHMARK(BM_CheckAllEventsOfLargeGame)->Unit(benchmark::kMillisecond);
 

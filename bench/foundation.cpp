@@ -12,14 +12,13 @@
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "scratch_folder.h"
 
 namespace {
 
 // A table of about 300 KB, the size of the largest scenario tables, in a
 // folder the game reads from: files outside the game folder are not read.
-std::filesystem::path WriteTable() {
-  const auto folder = std::filesystem::temp_directory_path() / "tidereach-bench-table";
-  std::filesystem::create_directories(folder);
+std::filesystem::path WriteTable(const std::filesystem::path& folder) {
   tr::SetGameRoot(folder);
   const auto path = folder / "table.csv";
   std::ofstream out(path, std::ios::binary);
@@ -29,7 +28,8 @@ std::filesystem::path WriteTable() {
 }
 
 void BM_CsvReadTable(benchmark::State& state) {
-  const auto path = WriteTable();
+  const tr::bench::ScratchFolder folder("table");
+  const auto path = WriteTable(folder.path());
   const std::u16string name = tr::Utf8ToUtf16(path.string());
   for (auto _ : state) {
     tr::cCsvReader reader(name);
@@ -44,7 +44,6 @@ void BM_CsvReadTable(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(std::filesystem::file_size(path)));
-  std::filesystem::remove_all(path.parent_path());
   tr::SetGameRoot({});
 }
 BENCHMARK(BM_CsvReadTable);

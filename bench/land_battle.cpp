@@ -3,7 +3,6 @@
 // each one is fought in full, with its log lines, losses and reports.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "foundation/paths.h"
@@ -12,6 +11,7 @@
 #include "units/attack.h"
 #include "units/combat_result.h"
 #include "world/gra.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -25,9 +25,7 @@ constexpr int kY = 5;
 // units. Its teardown saves the settings, so the game folder is a temporary one.
 struct BattleGame {
   BattleGame() {
-    const auto root = std::filesystem::temp_directory_path() / "tidereach_bench_land_battle";
-    std::filesystem::create_directories(root);
-    tr::SetGameRoot(root);
+    tr::SetGameRoot(scratch.path());
     tr::gGame = &game;
     game.map = std::make_unique<tr::cMap>(12, 12);
     for (tr::sHex& hex : game.map->Hexes()) {
@@ -109,6 +107,7 @@ struct BattleGame {
     for (tr::sHex& hex : game.map->Hexes()) hex.controller = 2;
   }
 
+  tr::bench::ScratchFolder scratch{"land_battle"};  // outlives the game, whose teardown writes there
   tr::cGame game;
   tr::cJednostkaLadowa* defender = nullptr;
   tr::cJednostkaLadowa* attackers[3] = {};

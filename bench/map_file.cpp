@@ -7,6 +7,7 @@
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "world/map.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -16,9 +17,8 @@ constexpr int kHeight = 200;
 // A map with sea bands, rivers and owners, saved once in a folder of its own,
 // which is the game folder: files outside it are not read.
 struct BenchMapFolder {
-  BenchMapFolder() : folder(std::filesystem::temp_directory_path() / "tidereach_bench_map") {
-    std::filesystem::create_directories(folder);
-    tr::SetGameRoot(folder);
+  BenchMapFolder() {
+    tr::SetGameRoot(folder());
     tr::cMap map(kWidth, kHeight);
     for (tr::sHex& hex : map.Hexes()) Fill(hex);
     map.Save(Folder(), u"");
@@ -29,9 +29,10 @@ struct BenchMapFolder {
     hex.rivers = hex.x % 9 == 0 ? 0b000011 : 0;
     hex.controller = hex.owner = hex.originalOwner = static_cast<std::uint8_t>(1 + hex.x / 50);
   }
-  std::u16string Folder() const { return tr::Utf8ToUtf16(folder.string()); }
+  const std::filesystem::path& folder() const { return scratch.path(); }
+  std::u16string Folder() const { return tr::Utf8ToUtf16(folder().string()); }
   std::u16string Template() const { return Folder() + u"/%s"; }
-  std::filesystem::path folder;
+  tr::bench::ScratchFolder scratch{"map"};
 };
 
 const BenchMapFolder& Folder() {

@@ -49,6 +49,7 @@
 #include "world/game_state.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
+#include "scratch_folder.h"
 
 #include <SDL.h>
 
@@ -61,6 +62,7 @@ std::filesystem::path GameFolder() {
 }
 
 struct Scene {
+  bench::ScratchFolder scratch{"map_render"};  // outlives the game, whose teardown writes there
   std::unique_ptr<AppFrame> frame;
   cGame game;
 
@@ -137,9 +139,7 @@ struct Scene {
     LoadMapSkin(u"Normal");
     LoadUnitsSkin(u"Counters");
     // The game's teardown saves the settings: not into the shipped game folder.
-    const auto scratch = std::filesystem::temp_directory_path() / "tidereach_bench_map_render";
-    std::filesystem::create_directories(scratch);
-    SetGameRoot(scratch);
+    SetGameRoot(scratch.path());
     ResetMapView(map);
   }
 
@@ -184,6 +184,7 @@ BENCHMARK_CAPTURE(BM_MapFrame, WholeMap, 0.0f)->Unit(benchmark::kMillisecond);
 // With TR_BENCH_SHOT=<prefix> the frame benchmark saves its picture as
 // <prefix>_offscreen.png and <prefix>_window.png, to compare two builds.
 struct SampleScene {
+  bench::ScratchFolder scratch{"map_render"};  // outlives the game, whose teardown writes there
   std::unique_ptr<AppFrame> frame;
   SDL_Window* window = nullptr;
 
@@ -202,9 +203,7 @@ struct SampleScene {
     if (gGame->viewingCountry == nullptr) gGame->viewingCountry = gGame->landUnits.front()->GetOwnerCountry();
     LoadMapSkin(u"Normal");
     LoadUnitsSkin(u"Counters");
-    const auto scratch = std::filesystem::temp_directory_path() / "tidereach_bench_map_render";
-    std::filesystem::create_directories(scratch);
-    SetGameRoot(scratch);
+    SetGameRoot(scratch.path());
   }
 
   ~SampleScene() {
@@ -276,11 +275,9 @@ constexpr int kMapY = 300;
 // A game folder of the benchmark's own, as the build makes it: the settings and
 // texts copied, the data linked, the scenarios copied (the settings menu writes
 // beside them) and empty save folders; the game writes only there.
-std::filesystem::path ScratchGameFolder() {
+void FillScratchGameFolder(const std::filesystem::path& to) {
   namespace fs = std::filesystem;
   const fs::path from = GameFolder();
-  const fs::path to = fs::temp_directory_path() / "tidereach_bench_map_loop";
-  fs::remove_all(to);
   fs::create_directories(to / "data");
   for (const auto& entry : fs::directory_iterator(from)) {
     if (entry.is_regular_file() && entry.path().filename() != "tidereach") {
@@ -300,7 +297,6 @@ std::filesystem::path ScratchGameFolder() {
       fs::copy_file(entry.path(), target);
     }
   }
-  return to;
 }
 
 // SDL_RENDER_DRIVER as a player would set it for one run; empty asks for SDL's choice.
@@ -328,24 +324,45 @@ class RendererRequest {
   std::optional<std::string> old_;
 };
 
+// SDL's video for the window cases, started at the first of them and kept
+// until the program ends, so the game's own start and stop in each case nest
+// inside it. Stopped and started again between cases, the display driver's
+// later starts in one process now and then came up on the off-screen driver
+// instead, and those cases skipped as if there were no display.
+class WindowVideo {
+ public:
+  static const WindowVideo& Get() {
+    static const WindowVideo video;
+    return video;
+  }
+  const std::string& error() const { return error_; }
+
+ private:
+  WindowVideo() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) error_ = std::string("no video: ") + SDL_GetError();
+  }
+  ~WindowVideo() {
+    if (error_.empty()) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  std::string error_;
+};
+
 // Why a window of the renderer cannot be measured here; empty when it can.
 std::string WindowUnavailable(const char* renderer) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::string("no video: ") + SDL_GetError();
-  std::string why;
+  const WindowVideo& video = WindowVideo::Get();
+  if (!video.error().empty()) return video.error();
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
   if (driver == "dummy" || driver == "offscreen") {
-    why = "no display (video driver " + driver + "): window renderers are measured under xvfb-run -a";
-  } else if (*renderer != '\0') {
-    why = std::string("renderer ") + renderer + " is not available here";
-    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
-      SDL_RendererInfo info{};
-      if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name != nullptr && renderer == std::string(info.name)) {
-        why.clear();
-      }
+    return "no display (video driver " + driver + "): window renderers are measured under xvfb-run -a";
+  }
+  if (*renderer == '\0') return "";
+  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name != nullptr && renderer == std::string(info.name)) {
+      return "";
     }
   }
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  return why;
+  return std::string("renderer ") + renderer + " is not available here";
 }
 
 double ProcessCpuSeconds() {
@@ -441,7 +458,9 @@ void BM_MapThroughTheGame(benchmark::State& state, const char* renderer, MapActi
       return;
     }
   }
-  const std::filesystem::path folder = ScratchGameFolder();
+  bench::ScratchFolder scratch("map_loop");
+  const std::filesystem::path& folder = scratch.path();
+  FillScratchGameFolder(folder);
   SetGameRoot(folder);
   ConsoleLog().Reopen(folder / "ConsoleOut.txt");
   // What the game logged of SDL's first choice: the name, and the GL's own for GL.
@@ -511,11 +530,15 @@ void BM_MapThroughTheGame(benchmark::State& state, const char* renderer, MapActi
   ConsoleLog().SetObserver({});
   ConsoleLog().Close();
   if (!failure.empty()) {
+    scratch.Keep();  // the message points to its log
     state.SkipWithError(failure.c_str());
     return;
   }
   if (!done) {
-    state.SkipWithError("the game's window or render device could not be made; see its ConsoleOut.txt");
+    scratch.Keep();
+    const std::string why =
+        "the game's window or render device could not be made; see " + (folder / "ConsoleOut.txt").string();
+    state.SkipWithError(why.c_str());
     return;
   }
   state.SetLabel(made);

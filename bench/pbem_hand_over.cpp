@@ -23,6 +23,7 @@
 #include "turn/game_steps.h"
 #include "world/game_start.h"
 #include "world/gra.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -39,10 +40,8 @@ fs::path DiskFolder() {
 // game may have left in the build, and the sample loaded as a new PBEM game.
 class cHandOverGame {
  public:
-  cHandOverGame() : root_(DiskFolder() / "tidereach_bench_hand_over") {
+  cHandOverGame() : root_(scratch_.path()) {
     std::error_code error;
-    fs::remove_all(root_, error);
-    fs::create_directories(root_, error);
     fs::copy(TR_GAME_DIR, root_, fs::copy_options::recursive | fs::copy_options::skip_symlinks, error);
     if (error) {
       fault_ = "cannot copy the game folder: " + error.message();
@@ -74,8 +73,6 @@ class cHandOverGame {
     tr::gGame = nullptr;
     tr::UninstallGameSteps();
     tr::SetGameRoot({});
-    std::error_code error;
-    fs::remove_all(root_, error);
   }
   cHandOverGame(const cHandOverGame&) = delete;
   cHandOverGame& operator=(const cHandOverGame&) = delete;
@@ -83,6 +80,8 @@ class cHandOverGame {
   const std::string& fault() const { return fault_; }
 
  private:
+  // A folder of this run's own: the disk folder may be a shared one such as /var/tmp.
+  tr::bench::ScratchFolder scratch_{"hand_over", DiskFolder()};
   fs::path root_;
   std::string fault_;
 };

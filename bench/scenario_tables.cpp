@@ -13,6 +13,7 @@
 #include "scenario/countries_file.h"
 #include "scenario/scenario_constants.h"
 #include "world/gra.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr int kCountries = 60;
 
 // A scenario folder with a full consts.csv and a game of many cities and countries.
 struct BenchScenario {
-  BenchScenario() : root(std::filesystem::temp_directory_path() / "tidereach_bench_scenario") {
+  BenchScenario() : root(scratch.path()) {
     std::filesystem::create_directories(root / "data/scenarios/big");
     std::filesystem::create_directories(root / "data/save/big");
     tr::SetGameRoot(root);
@@ -50,6 +51,7 @@ struct BenchScenario {
     tr::WriteCities(game, u"data\\save\\big");
     tr::WriteCountries(game, u"data\\save\\big");
   }
+  tr::bench::ScratchFolder scratch{"scenario"};  // outlives the game, whose teardown writes there
   std::filesystem::path root;
   tr::cGame game;
 };

@@ -24,6 +24,7 @@
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ std::filesystem::path GameFolder() {
 }
 
 struct Scene {
+  bench::ScratchFolder scratch{"sea_battle_frame"};  // outlives the game, whose teardown writes there
   std::unique_ptr<AppFrame> frame = AppFrame::CreateHeadless(1024, 768);
   cGame game;
   std::vector<std::unique_ptr<cJednostkaMorska>> ships;
@@ -86,9 +88,7 @@ struct Scene {
     }
     Draw();  // textures read from the game folder and uploaded, glyphs rasterised
     // The game's teardown saves the settings: not into the shipped game folder.
-    const auto scratch = std::filesystem::temp_directory_path() / "tidereach_bench_sea_battle";
-    std::filesystem::create_directories(scratch);
-    SetGameRoot(scratch);
+    SetGameRoot(scratch.path());
   }
 
   ~Scene() {

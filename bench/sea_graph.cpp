@@ -3,13 +3,13 @@
 // routes. Every tenth link is a strait held by the searching country.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <list>
 #include <memory>
 
 #include "foundation/paths.h"
 #include "turn/sea_graph.h"
 #include "world/gra.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -21,9 +21,7 @@ constexpr int kRows = 20;
 // folder is a temporary one.
 struct LatticeGame {
   LatticeGame() {
-    const auto root = std::filesystem::temp_directory_path() / "tidereach_bench_sea_graph";
-    std::filesystem::create_directories(root);
-    tr::SetGameRoot(root);
+    tr::SetGameRoot(scratch.path());
     game.map = std::make_unique<tr::cMap>(4, 4);
     game.map->GetHex(1, 1)->controller = 1;
     auto country = std::make_unique<tr::cCountry>();
@@ -53,6 +51,7 @@ struct LatticeGame {
     }
   }
   ~LatticeGame() { tr::gGame = nullptr; }
+  tr::bench::ScratchFolder scratch{"sea_graph"};  // outlives the game, whose teardown writes there
   tr::cGame game;
 };
 

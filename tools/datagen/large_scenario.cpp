@@ -1,11 +1,13 @@
 #include "datagen/large_scenario.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <utility>
 #include <vector>
 
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
@@ -21,6 +23,7 @@
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/unit_names_file.h"
+#include "world/map_records.h"
 #include "world/relations.h"
 
 namespace tr::datagen {
@@ -168,8 +171,11 @@ void AddUnits(cGame& game, const sLayout& layout) {
     unit->SetType(kFighter + i % 3);
     unit->level = 1;
     unit->strength = 50;
-    unit->x = layout.Left(owner) + 1 + (i / countries) % (layout.blockWidth - 2);
-    unit->y = layout.Top(owner) + layout.blockHeight - 2;
+    // A row along the block's foot, then the rows above it: a wing never
+    // shares a hex, and the block grows in height with the factor.
+    const int slot = i / countries;
+    unit->x = layout.Left(owner) + 1 + slot % (layout.blockWidth - 2);
+    unit->y = layout.Top(owner) + layout.blockHeight - 2 - slot / (layout.blockWidth - 2);
     game.airUnits.push_back(std::move(unit));
   }
   // Fleets of the warring countries in every open sea, five ships each.
@@ -298,6 +304,13 @@ sLargeScenarioShape ScaledLargeScenarioShape(int factor) {
   shape.airUnits *= factor;
   shape.ships *= factor;
   return shape;
+}
+
+int LargestLargeScenarioFactor() {
+  const sLargeScenarioShape shape;
+  const std::uint64_t recordsPerFactor =
+      static_cast<std::uint64_t>(shape.width) * static_cast<std::uint64_t>(shape.height);
+  return static_cast<int>((kMapFileBudget - kQelHeaderSize) / (recordsPerFactor * kQelRecordSize));
 }
 
 std::unique_ptr<cGame> BuildLargeGame(const sLargeScenarioShape& shape) {

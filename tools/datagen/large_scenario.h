@@ -26,6 +26,10 @@ struct sLargeScenarioShape {
 // grows in height, so the ocean and every country's block grow with it.
 sLargeScenarioShape ScaledLargeScenarioShape(int factor);
 
+// The largest size factor whose scenario the game reads: beyond it the map
+// file outgrows what the game's map reader accepts.
+int LargestLargeScenarioFactor();
+
 // The game in memory: countries, relations, map, cities, units and fleets,
 // with the hexes pointing at their cities and land units.
 std::unique_ptr<cGame> BuildLargeGame(const sLargeScenarioShape& shape = {});

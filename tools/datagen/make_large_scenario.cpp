@@ -18,10 +18,11 @@ int main(int argc, char** argv) {
   }
   int factor = 1;
   if (argc == 5) {
+    const int largest = tr::datagen::LargestLargeScenarioFactor();
     char* end = nullptr;
     const long parsed = std::strtol(argv[4], &end, 10);
-    if (end == argv[4] || *end != '\0' || parsed < 1 || parsed > 64) {
-      std::cerr << "the size factor must be a whole number from 1 to 64\n";
+    if (end == argv[4] || *end != '\0' || parsed < 1 || parsed > largest) {
+      std::cerr << "the size factor must be a whole number from 1 to " << largest << '\n';
       return 2;
     }
     factor = static_cast<int>(parsed);

@@ -1,0 +1,26 @@
+# The large benchmark scenario at the largest size factor its generator
+# accepts loads with the checker: the units fit on the grown map and every
+# file stays within what the game reads.
+# Run as: cmake -DGENERATOR=<make_large_scenario> -DCHECKER=<scenario_checker> -DCONSTANTS=<consts.csv>
+#         -DWORK=<scratch folder> -P <this file>
+file(REMOVE_RECURSE "${WORK}")
+# The generator names its largest factor when it refuses one far beyond it.
+execute_process(COMMAND "${GENERATOR}" "${CONSTANTS}" "${WORK}" Refused 1000000
+                RESULT_VARIABLE refused ERROR_VARIABLE refusal OUTPUT_QUIET)
+if(refused EQUAL 0 OR NOT refusal MATCHES "from 1 to ([0-9]+)")
+  message(FATAL_ERROR "the generator did not refuse the factor 1000000 with its range: ${refusal}")
+endif()
+set(factor ${CMAKE_MATCH_1})
+execute_process(COMMAND "${GENERATOR}" "${CONSTANTS}" "${WORK}" Largest ${factor} RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "the generator could not write the factor ${factor} it accepts")
+endif()
+execute_process(COMMAND "${CHECKER}" --root "${WORK}" --scenario Largest
+                RESULT_VARIABLE code OUTPUT_VARIABLE summary ERROR_VARIABLE errors)
+math(EXPR land "2000 * ${factor}")
+math(EXPR air "150 * ${factor}")
+if(NOT code EQUAL 0 OR NOT summary MATCHES "Land units: ${land} on the map" OR
+   NOT summary MATCHES "Air units: ${air} on the map")
+  message(FATAL_ERROR "the scenario of factor ${factor} did not load (exit ${code}):\n${summary}${errors}")
+endif()
+file(REMOVE_RECURSE "${WORK}")

@@ -118,17 +118,35 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   test::LogCapture log;
   EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"unit_state.csv at line 3 (counting from 1) has no whole number in field 4;"));
-  // So is a line of a kind the game does not write, and a kind's line short of its fields.
+  // So is a line of a kind the game does not write, and a line of each kind one field short of its fields.
   for (const auto& [from, to, logged] :
        {std::tuple{"Air;23;0;61;", "Aircraft;23;0;61;",
                    u"at line 5 (counting from 1) has a line that is not the game's"},
-        std::tuple{"Air;23;0;61;", "Air;23;0;", u"at line 5 (counting from 1) has 3 fields of the 4 of a row"}}) {
+        std::tuple{"Seas;3;", "Seas;", u"at line 2 (counting from 1) has 1 fields of the 2 of a row"},
+        std::tuple{"Land;22;0;44;", "Land;22;0;", u"at line 4 (counting from 1) has 3 fields of the 4 of a row"},
+        std::tuple{"Air;23;0;61;", "Air;23;0;", u"at line 5 (counting from 1) has 3 fields of the 4 of a row"},
+        std::tuple{"Naval;31;0;", "Naval;31;", u"at line 6 (counting from 1) has 2 fields of the 3 of a row"},
+        std::tuple{"Moved;21;", "Moved;", u"at line 8 (counting from 1) has 1 fields of the 2 of a row"},
+        std::tuple{";219;-1;-1;", ";219;-1;", u"at line 10 (counting from 1) has 21 fields of the 22 of a row"}}) {
     damaged = written;
     damaged.replace(damaged.find(from), std::string_view(from).size(), to);
     dir_.Write("data/save/out/unit_state.csv", damaged);
     EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError) << to;
     EXPECT_TRUE(log.ContainsText(logged)) << to;
   }
+
+  // A ship the save does not hold is passed over, named by its own kind; a line of
+  // separators only holds no record and is passed over too.
+  std::string passed = written;
+  passed.replace(passed.find("Naval;32;0;"), 11, "Naval;39;1;");
+  passed.insert(passed.find("\r\nLand;21;"), "\r\n;;;");
+  dir_.Write("data/save/out/unit_state.csv", passed);
+  test::LogCapture quiet;
+  LoadUnitState(game(), test::kSaveTemplate);
+  EXPECT_TRUE(quiet.ContainsText(u"at line 8 (counting from 1) names the Naval unit ID=39, which the save does not "
+                                 u"hold; ignored"));
+  ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
+  EXPECT_EQ(Saved("unit_state.csv"), written);
 }
 
 }  // namespace

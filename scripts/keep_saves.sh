@@ -42,7 +42,7 @@ not_moved() {
     *"Permission denied"*) what="$there may not be written"; todo="make it writable" ;;
     *) what="they could not be copied to $there ($reason)"; todo="mend that" ;;
   esac
-  echo "$label not moved: $what. They stay whole in $here, where the game uses them meanwhile;" \
+  echo "$label not moved: $what. They stay in $here as they were, and the game saves there meanwhile;" \
     "$todo and the next ./run.sh moves them.${2:-}" >&2
 }
 

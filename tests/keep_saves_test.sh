@@ -3,6 +3,8 @@
 # ./run.sh runs it, moves them from a game folder into the user's data folder
 # and links them back, and a rebuilt game folder finds them again. Nothing is
 # lost when names clash, and a folder the player linked elsewhere stays.
+# Onto a full or a read-only data folder nothing is copied in part, the game
+# folder keeps its saves whole, and one plain line per folder says why.
 # HOME and XDG_DATA_HOME point into the scratch folder: the user's own are
 # never touched.
 # usage: keep_saves_test.sh <scripts/keep_saves.sh> <scratch folder>
@@ -10,10 +12,13 @@ set -euo pipefail
 
 keep=$1
 work=$2
+# A small file system a killed run left mounted goes first.
+if mountpoint -q "$work/disk" 2>/dev/null; then umount "$work/disk"; fi
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
-trap 'rm -rf "$work"' EXIT
+mounted=()
+trap 'for disk in "${mounted[@]}"; do umount "$disk"; done; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # A game folder as a build leaves it, with a save, a turn and the repository in it.
@@ -70,4 +75,51 @@ mkdir -p "$game/data/save/Autumn"
 XDG_DATA_HOME=relative/share "$keep" "$game"
 [ -d "$HOME/.local/share/tidereach/save/Autumn" ] || fail "the default folder under HOME was not used"
 [ ! -e relative ] || fail "a relative XDG_DATA_HOME was used"
+
+# A game folder whose save holds many entries, as a long game's does.
+build_with_big_save() {
+  rm -rf "$work/build" "$work/before"
+  mkdir -p "$game/data/save/Long war" "$game/data/pbem/West (1)"
+  for i in $(seq 1 26); do head -c 6000 /dev/urandom >"$game/data/save/Long war/table_$i.csv"; done
+  printf 'turn 12\n' >"$game/data/pbem/West (1)/Info.ini"
+  cp -a "$game/data" "$work/before"
+}
+# said_plainly <lines> <cause>: one line per folder left, naming the cause, and no tool's raw error.
+said_plainly() {
+  [ "$(grep -c -- "$2" "$work/said")" -eq "$1" ] && ! grep -q -v -- "$2" "$work/said" ||
+    fail "not one plain line per folder naming \"$2\": $(cat "$work/said")"
+}
+
+disk="$work/disk"
+mkdir -p "$disk"
+if mount -t tmpfs -o size=64k keep_saves_test "$disk" 2>/dev/null; then
+  mounted+=("$disk")
+  # The data folder fills up while the save is copied: nothing of it stays
+  # there, the game folder keeps it whole and unlinked, the turns that fit are
+  # moved, and the start goes on.
+  build_with_big_save
+  XDG_DATA_HOME="$disk" "$keep" "$game" 2>"$work/said" || fail "a full data folder stopped the start"
+  said_plainly 1 "$disk/tidereach/save is full"
+  [ -z "$(ls -A "$disk/tidereach/save")" ] || fail "a part copy was left: $(ls -A "$disk/tidereach/save")"
+  [ ! -L "$game/data/save" ] || fail "the save folder was linked although its saves were not moved"
+  diff -r "$work/before/save" "$game/data/save" >/dev/null || fail "the game folder's save changed"
+  [ "$(readlink "$game/data/pbem")" = "$disk/tidereach/pbem" ] || fail "the turns that fit were not moved"
+  # With room made, the next start moves the save whole.
+  mount -o remount,size=1m "$disk"
+  XDG_DATA_HOME="$disk" "$keep" "$game"
+  [ "$(readlink "$game/data/save")" = "$disk/tidereach/save" ] || fail "the save was not moved once there was room"
+  diff -r "$work/before/save" "$disk/tidereach/save" >/dev/null || fail "the save was not moved whole"
+
+  # A read-only data folder, with the save folder made before and the turns'
+  # folder not: both stay in the game folder, as they were.
+  build_with_big_save
+  rm -rf "$disk/tidereach/pbem" "$disk/tidereach/save/"*
+  mount -o remount,ro "$disk"
+  XDG_DATA_HOME="$disk" "$keep" "$game" 2>"$work/said" || fail "a read-only data folder stopped the start"
+  said_plainly 2 "is on a read-only disk"
+  [ ! -L "$game/data/save" ] && [ ! -L "$game/data/pbem" ] || fail "a folder was linked to a read-only disk"
+  diff -r "$work/before" "$game/data" >/dev/null || fail "the game folder's saves changed"
+else
+  echo "SKIP: no small file system can be mounted here (needs root): full and read-only data folders are not tried"
+fi
 echo "saves kept outside the build"

@@ -1,17 +1,23 @@
 // Sound through SDL_mixer: each copy of an effect plays on a mixer channel of its own.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <deque>
 #include <mutex>
 #include <vector>
 
+#include "foundation/console_log.h"
 #include "foundation/file_read.h"
+#include "foundation/text.h"
 #include "platform/audio.h"
 
 namespace tr {
@@ -233,9 +239,56 @@ class SdlAudioDevice : public AudioDevice {
   bool stream_open_ = false;
 };
 
+// While one lives, what is written to the standard error goes to the log
+// instead: the sound libraries print their own errors there while they look
+// for an output ("ALSA lib ... Unknown PCM default" on a machine without
+// sound), and a game that goes on silently should not show them as errors.
+class StderrToLog {
+ public:
+  StderrToLog() {
+    std::fflush(stderr);
+    saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+    capture_ = ::memfd_create("stderr", MFD_CLOEXEC);
+    if (saved_ < 0 || capture_ < 0 || ::dup2(capture_, STDERR_FILENO) < 0) Close();
+  }
+  ~StderrToLog() {
+    if (capture_ < 0) return;
+    std::fflush(stderr);
+    ::dup2(saved_, STDERR_FILENO);
+    // Bounded: a library that printed without end has said what matters first.
+    std::string said(kMaxBytes, '\0');
+    std::size_t size = 0;
+    while (size < said.size()) {
+      const ssize_t got = ::pread(capture_, said.data() + size, said.size() - size, static_cast<off_t>(size));
+      if (got <= 0) break;
+      size += static_cast<std::size_t>(got);
+    }
+    Close();
+    std::string_view rest(said.data(), size);
+    while (!rest.empty()) {
+      const std::size_t end = std::min(rest.find('\n'), rest.size());
+      if (end > 0) LogLine(Utf8ToUtf16(rest.substr(0, end)));
+      rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+  }
+  StderrToLog(const StderrToLog&) = delete;
+  StderrToLog& operator=(const StderrToLog&) = delete;
+
+ private:
+  static constexpr std::size_t kMaxBytes = 16 * 1024;
+  void Close() {
+    if (saved_ >= 0) ::close(saved_);
+    if (capture_ >= 0) ::close(capture_);
+    saved_ = capture_ = -1;
+  }
+  int saved_ = -1;
+  int capture_ = -1;
+};
+
 }  // namespace
 
 std::unique_ptr<AudioDevice> AudioDevice::OpenDefault(std::string* error) {
+  const StderrToLog quiet;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     if (error) *error = SDL_GetError();
     return nullptr;

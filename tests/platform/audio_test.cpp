@@ -1,9 +1,13 @@
 // Sound volumes, effect copies and music streams on the null device; the files the
-// mixer is given; the movie player's failure.
+// mixer is given; the movie player's failure; a machine without sound output.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "foundation/paths.h"
 #include "platform/audio.h"
@@ -106,6 +110,31 @@ TEST(MoviePlayer, MissingMovieLogsAndDoesNotPlay) {
   player.Play(10000);
   EXPECT_FALSE(player.IsPlaying());
   player.Stop();
+}
+
+// Without a sound output the game plays silently: what the sound library
+// prints while it looks for one (ALSA's "Unknown PCM ...") is kept in the log,
+// and the terminal shows nothing, also after the failed open.
+TEST(SdlAudio, AMissingOutputPrintsNothingToTheTerminal) {
+  const auto set = [](const char* name, const char* value) {
+    const char* old = std::getenv(name);
+    std::optional<std::string> was = old ? std::optional<std::string>(old) : std::nullopt;
+    value ? setenv(name, value, 1) : unsetenv(name);
+    return was;
+  };
+  const std::optional<std::string> driver = set("SDL_AUDIODRIVER", "alsa");
+  const std::optional<std::string> output = set("AUDIODEV", "tidereach_no_such_output");
+  test::LogCapture log;
+  std::string why;
+  testing::internal::CaptureStderr();
+  const bool opened = AudioDevice::OpenDefault(&why) != nullptr;
+  std::fputs("said after\n", stderr);
+  const std::string printed = testing::internal::GetCapturedStderr();
+  set("SDL_AUDIODRIVER", driver ? driver->c_str() : nullptr);
+  set("AUDIODEV", output ? output->c_str() : nullptr);
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(printed, "said after\n");
+  if (!log.ContainsText(u"ALSA lib")) GTEST_SKIP() << "the sound library printed nothing here: " << why;
 }
 
 }  // namespace

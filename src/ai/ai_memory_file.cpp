@@ -146,20 +146,20 @@ class cAiMemoryReader {
                                 &s.airStrengthOwn, &s.airStrengthEnemy}) {
       // Counted on at the next war turn: held where adding to them cannot overflow.
       *value = Held(SavedWholeField(fields, i, path_, line), Format(u"field %i", static_cast<int>(i) + 1), line,
-                    kMaxPoints);
+                    kMaxFrontValue);
       ++i;
     }
     return s;
   }
 
-  // Strengths and their ratio are never negative; a million is far beyond
-  // any front's and keeps their sums within a whole number.
+  // Strengths and their ratio are never negative, and are held where the
+  // fronts are counted.
   float HeldDecimal(const std::vector<std::string_view>& fields, std::size_t i, int line) const {
     if (i >= fields.size() || !IsDecimalNumberText(Utf8ToUtf16(fields[i]))) {
       RefuseDamagedTable(path_, line, Format(u"has no number in field %i", static_cast<int>(i) + 1));
     }
     const float value = ParseLeadingFloat(fields[i]);
-    constexpr float kMost = static_cast<float>(kMaxPoints);
+    constexpr float kMost = static_cast<float>(kMaxFrontValue);
     if (value >= 0.0f && value <= kMost) return value;
     return HeldInRange(value, 0.0f, kMost, Format(u"field %i", static_cast<int>(i) + 1), path_, line);
   }
@@ -202,7 +202,7 @@ class cAiMemoryReader {
     node->visited = SavedWholeField(fields, 2, path_, line) != 0 ? 1 : 0;
     node->stats = Statistics(fields, 3, line);
     node->ownUnitCount = Held(SavedWholeField(fields, 3 + kStatisticsFields, path_, line), u"own units", line,
-                              kMaxPoints);
+                              kMaxFrontValue);
   }
 
   cCountryAI* CountryAi(int countryId, int line) const {

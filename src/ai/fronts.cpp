@@ -105,6 +105,13 @@ void cCountryAI::ComputeFrontStrengths() {
     stats.airStrengthEnemy += p;
     LogFormat(u"Wroga %s Wezel %s. Dod.PS %i. Silawezla=%i", unit->name, node->city->name, p, stats.airStrengthEnemy);
   }
+  // Held as a save's are read back; all were added from 0, so holding the
+  // sums equals holding each step.
+  for (int index = 0; index < game->citiesDiagram.NodeCount(); ++index) {
+    sCitiesDiagramNode& node = *game->citiesDiagram.GetNode(index);
+    node.stats.Hold();
+    node.ownUnitCount = HeldFrontValue(node.ownUnitCount);
+  }
 }
 
 void cCountryAI::UpdateFrontList() {
@@ -163,7 +170,7 @@ void cCountryAI::EvaluateFronts() {
 
 float FrontAdvantage(float ours, float enemy) {
   if (enemy == 0.0f) return ours == 0.0f ? 1.0f : 99999.0f;
-  return ours / enemy;
+  return HeldFrontValue(ours / enemy);
 }
 
 std::int32_t FrontStateOf(float advantage) {

@@ -57,9 +57,30 @@ constexpr std::string_view kSavedKeys[] = {
     "Save/GameMonth",     "Save/GameYear",      "Save/GameDayDisplayed", "Save/GameMonthDisplayed",
     "Save/GameYearDisplayed", "Save/GameVersion"};
 
-// The save writes every line of "Info.ini" with its line end and every key of
-// kSavedKeys: a saved game's file without them was cut on its way.
-void CheckSavedInfo(const cIniFile& ini, std::u16string_view path) {
+// The whole numbers of section Save that the load reads, each with what it
+// is in the player's words. The scenario's own keys a save copies stay as
+// their author wrote them.
+struct sSavedNumber {
+  std::string_view key;
+  std::u16string_view what;
+};
+constexpr sSavedNumber kSavedNumbers[] = {
+    {"Save/Impulse", u"the impulse of the turn"},
+    {"Save/GameMonth", u"the month of the game"},
+    {"Save/GameYear", u"the year of the game"},
+    {"Save/Turn", u"the turn of the game"},
+    {"Save/GameDay", u"the day of the game"},
+    {"Save/LastFleetId", u"the numbering of the fleets"},
+    {"Save/LastNavalUnitId", u"the numbering of the ships"},
+    {"Save/LastLandUnitId", u"the numbering of the land units"},
+    {"Save/LastAirUnitId", u"the numbering of the air units"},
+    {"Save/LastConvoyId", u"the numbering of the convoys"},
+    {"Save/LastMonthProcessed", u"the month whose monthly steps last ran"}};
+
+// The save writes every line of "Info.ini" with its line end, every key of
+// kSavedKeys, and each number as one: a saved game's file without them was
+// cut or changed on its way. Text in place of a number would read as 0.
+void CheckSavedInfo(cIniFile& ini, std::u16string_view path) {
   const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
   if (!bytes || bytes->empty()) RefuseDamagedTable(path, 0, u"is empty");
   if (bytes->back() != '\n' && bytes->back() != '\r') RefuseDamagedTable(path, 0, u"ends inside a line (cut short?)");
@@ -68,6 +89,14 @@ void CheckSavedInfo(const cIniFile& ini, std::u16string_view path) {
     // The key is for whoever mends the file; the player is told what the file lacks.
     LogFormat(u"%s has no %s", path, Utf8ToUtf16(key));
     RefuseDamagedTable(path, 0, u"lacks a line the game writes into every save (cut short?)");
+  }
+  for (const sSavedNumber& number : kSavedNumbers) {
+    if (!ini.HasKey(number.key)) continue;
+    const std::u16string text = ini.GetString(number.key, u"");
+    if (IsWholeNumberText(text)) continue;
+    LogFormat(u"%s has \"%s\" for %s, not a whole number", path, text, Utf8ToUtf16(number.key));
+    RefuseDamagedTable(path, 0, Format(u"gives \"%s\" as %s, where the game writes a whole number", text,
+                                       number.what));
   }
 }
 
@@ -129,11 +158,13 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
   game.date.year = ini.GetInt("Save/GameYear", 0);
   // The calendar runs from year 1; a year that is not one gives no months to play.
   if (game.date.year < 1 || game.date.year > kMaxYear) {
-    LogFormat(u"ERROR: Save/GameYear (%i) in %s is not a year from 1 to %i; the game is not loaded", game.date.year,
-              path, kMaxYear);
+    // As written: a scenario's text reads as year 0.
+    const std::u16string year = ini.GetString("Save/GameYear", u"");
+    LogFormat(u"ERROR: Save/GameYear (%s) in %s is not a year from 1 to %i; the game is not loaded", year, path,
+              kMaxYear);
     // The last line is the one the player is shown: the same in the player's words.
-    LogFormat(u"ERROR: %s gives the year of the game as %i, not a year from 1 to %i; the game is not loaded", path,
-              game.date.year, kMaxYear);
+    LogFormat(u"ERROR: %s gives the year of the game as %s, not a year from 1 to %i; the game is not loaded", path,
+              year, kMaxYear);
     ExitDestroyingGame(1);
   }
   if (game.date.month < 1 || game.date.month > 12) {

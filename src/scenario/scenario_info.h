@@ -25,8 +25,10 @@ struct sLocalTime {
 };
 sLocalTime CurrentLocalTime();
 
-// Reads "Info.ini" through the folder template into the game. A missing file
-// is logged by the INI reader and every key takes its default.
+// Reads "Info.ini" through the folder template into the game; a missing key
+// takes its default. A file that cannot be read is refused, and so is a saved
+// game's file cut short or with text where the save writes a number (in a
+// scenario's file such text reads as 0, as authors may rely on).
 void LoadScenarioInfo(cGame& game, std::u16string_view folder_template);
 
 // Whether the save in the folder goes on with its own numbering and order:

@@ -4,9 +4,21 @@
 // node holds them for its city's area; a front sums them over its nodes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
+#include "world/value_limits.h"
+
 namespace tr {
+
+// The most a front's strength, count or advantage reaches: far beyond any
+// front's, and low enough that the deployments' sums of them stay within a
+// whole number. The fronts are held to it as they are counted and a save's
+// as they are read, so a game's fronts come back from its save as they were.
+inline constexpr std::int32_t kMaxFrontValue = kMaxPoints;
+
+inline float HeldFrontValue(float value) { return std::clamp(value, 0.0f, static_cast<float>(kMaxFrontValue)); }
+inline std::int32_t HeldFrontValue(std::int32_t value) { return std::clamp(value, 0, kMaxFrontValue); }
 
 struct sFrontStatistics {
   float landOurs = 0.0f;
@@ -19,6 +31,16 @@ struct sFrontStatistics {
   std::int32_t airStrengthOwn = 0;
   std::int32_t airStrengthEnemy = 0;
 
+  // Each value held (HeldFrontValue).
+  void Hold() {
+    for (float* value : {&landOurs, &landOwn, &landEnemy}) *value = HeldFrontValue(*value);
+    for (std::int32_t* value :
+         {&airUnitsOurs, &airUnitsOwn, &airUnitsEnemy, &airStrengthOurs, &airStrengthOwn, &airStrengthEnemy}) {
+      *value = HeldFrontValue(*value);
+    }
+  }
+
+  // Adds held values and holds the sums, which therefore never overflow.
   sFrontStatistics& operator+=(const sFrontStatistics& other) {
     landOurs += other.landOurs;
     landOwn += other.landOwn;
@@ -29,6 +51,7 @@ struct sFrontStatistics {
     airStrengthOurs += other.airStrengthOurs;
     airStrengthOwn += other.airStrengthOwn;
     airStrengthEnemy += other.airStrengthEnemy;
+    Hold();
     return *this;
   }
 };

@@ -136,6 +136,41 @@ TEST_F(FrontsTest, CityWithoutControllerOpensNoFront) {
   EXPECT_FALSE(ai.HasThreatenedFront());
 }
 
+// Strengths past any front's are held where they are counted, at the limit
+// a save's are held at as they are read, so a game's fronts come back from
+// its save as they were: a node's sums, a front's sum over its nodes and the
+// advantage over an enemy of almost no strength.
+TEST_F(FrontsTest, StrengthsPastAnyFrontsAreHeldWhereTheyAreCounted) {
+  world.country(1).alliance = kAxisLeader;
+  world.country(3).alliance = kAxisLeader;
+  float own = 0.0f;
+  for (int x = 12; x <= 17 && own <= kMaxFrontValue; ++x) {
+    for (int y = 3; y <= 7 && own <= kMaxFrontValue; ++y) {
+      cJednostkaLadowa& unit = world.AddLand(1, x, y);
+      unit.combatValue = kMaxCombatValue;
+      own += unit.GetEffectiveStrength();
+    }
+  }
+  ASSERT_GT(own, kMaxFrontValue);
+  cJednostkaLadowa& allied = world.AddLand(3, 24, 5);
+  allied.combatValue = kMaxCombatValue;
+  world.AddLand(2, 23, 5, 1).combatValue = 1;
+  cCountryAI& ai = Refresh();
+
+  const sCitiesDiagramNode& nodeA = *world.game().citiesDiagram.GetNode(a->diagramNode);
+  const sCitiesDiagramNode& nodeB = *world.game().citiesDiagram.GetNode(b->diagramNode);
+  EXPECT_EQ(nodeA.stats.landOwn, kMaxFrontValue);
+  EXPECT_EQ(nodeA.stats.landOurs, kMaxFrontValue);
+  EXPECT_FLOAT_EQ(nodeB.stats.landOurs, allied.GetEffectiveStrength());
+  ASSERT_EQ(ai.fronts.size(), 1u);
+  const sFront& front = ai.fronts.front();
+  EXPECT_EQ(front.stats.landOurs, kMaxFrontValue);
+  EXPECT_EQ(front.stats.landOwn, kMaxFrontValue);
+  EXPECT_GT(front.stats.landEnemy, 0.0f);
+  EXPECT_EQ(front.advantage, kMaxFrontValue);
+  EXPECT_EQ(front.state, kFrontHolding);
+}
+
 TEST_F(FrontsTest, CriticalFrontGetsTheStrongestFreeUnitOncePerPass) {
   // Line 68 holds the strategic-move cost of land type t in field t + 2; at
   // cost 0 the loop must still end.

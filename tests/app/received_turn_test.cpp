@@ -14,6 +14,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "app/app_presentation.h"
@@ -204,12 +205,15 @@ TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
   LoadTurn();
   ExpectRefusedNaming(u"cities.csv", u"which the scenario's data\\scenarios\\NorthernTide\\cities_diagram.csv links");
   restore();
-  // The scenario the turn is played on, gone or a path: said in the player's words.
-  for (const auto& [line, why] : {std::pair{"", u"does not say which scenario the game is played on"},
-                                  std::pair{"ScenarioName = ..\\save\\x\r\n", u"names the scenario \"../save/x\""}}) {
+  // The scenario the turn is played on, gone or a path, and text for its
+  // turn: said in the player's words.
+  for (const auto& [key, line, why] :
+       {std::tuple{"\nScenarioName", "", u"does not say which scenario the game is played on"},
+        std::tuple{"\nScenarioName", "ScenarioName = ..\\save\\x\r\n", u"names the scenario \"../save/x\""},
+        std::tuple{"\nTurn = ", "Turn = abc\r\n", u"gives \"abc\" as the turn of the game"}}) {
     std::string info = test::ReadFileBytes(Turn("Info.ini"));
-    const std::size_t at = info.find("ScenarioName");
-    ASSERT_NE(at, std::string::npos);
+    const std::size_t at = info.find(key) + 1;
+    ASSERT_NE(at, 0u) << key;
     info.replace(at, info.find('\n', at) + 1 - at, line);
     std::ofstream(Turn("Info.ini"), std::ios::binary | std::ios::trunc) << info;
     LoadTurn();

@@ -34,6 +34,23 @@ std::string LandUnitsLine(const fs::path& save, std::size_t row) {
   return std::to_string(sTable(save / "land_units.csv").data[row] + 1);
 }
 
+// Text in place of a number the save writes into its Info.ini, which would
+// read as 0 or as the digits before it: refused, naming the file and, in the
+// player's words, the number.
+sHostileCase SavedNumberAsText(const char* name, std::string key, std::string text, std::u16string what) {
+  return {name,
+          [=](const fs::path& save, const std::u16string& folder) {
+            Replace(save / "Info.ini", [&](std::string info) {
+              const std::size_t at = info.find("\n" + key + " = ");
+              EXPECT_NE(at, std::string::npos) << key;
+              return info.replace(at + 1, info.find('\r', at) - at - 1, key + " = " + text);
+            });
+            return u"ERROR: " + folder + u"\\Info.ini gives \"" + Text(text) + u"\" as " + what +
+                   u", where the game writes a whole number; the game writes the files of a saved game whole";
+          },
+          true};
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Text, HostileSaveText,
     testing::Values(
@@ -160,7 +177,10 @@ INSTANTIATE_TEST_SUITE_P(
                               folder + u"\\land_units.csv at line " + Text(std::to_string(units.data[*unit] + 1)) +
                               u" (counting from 1) names commander ";
                      },
-                     false}),
+                     false},
+        SavedNumberAsText("TurnAsText", "Turn", "abc", u"the turn of the game"),
+        SavedNumberAsText("YearWithTextAfterIt", "GameYear", "1939x", u"the year of the game"),
+        SavedNumberAsText("LandUnitNumberingAsText", "LastLandUnitId", "many", u"the numbering of the land units")),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

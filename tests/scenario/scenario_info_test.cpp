@@ -71,7 +71,10 @@ TEST_F(ScenarioInfoTest, MissingScenarioNameOrImpossibleYearIsRefused) {
                                                               u"loaded"},
            std::pair{std::string("[Save]\r\nScenarioName=s\r\n"), u"ERROR: Save/GameYear (0) in " + path},
            std::pair{std::string("[Save]\r\nGameYear=-1939\r\nScenarioName=s\r\n"),
-                     u"ERROR: Save/GameYear (-1939) in " + path}}) {
+                     u"ERROR: Save/GameYear (-1939) in " + path},
+           // Text reads as 0 in a scenario's file; the player is told the text.
+           std::pair{std::string("[Save]\r\nGameYear=nineteen\r\nScenarioName=s\r\n"),
+                     u"ERROR: " + path + u" gives the year of the game as nineteen, not a year from 1 to 100000"}}) {
     test::LogCapture log;
     EXPECT_THROW(LoadFrom(text), FatalExitError) << text;
     EXPECT_TRUE(log.ContainsText(line)) << text;
@@ -156,6 +159,19 @@ TEST_F(ScenarioInfoTest, MonthsRunFromOneToTwelve) {
     EXPECT_EQ(game_.date.month, read) << month;
     EXPECT_EQ(log.ContainsText(u"is not a month from 1 to 12"), warned) << month;
   }
+}
+
+// A scenario's own file reads text where a number belongs as 0, or as the
+// digits before it, and says nothing: its authors may rely on that.
+TEST_F(ScenarioInfoTest, AScenarioReadsTextForANumberAsBefore) {
+  test::LogCapture log;
+  LoadFrom(std::string(kRequired) + "Turn=abc\r\nImpulse=x3\r\nGameDay=first\r\nGameMonth=9x\r\n");
+  EXPECT_EQ(game_.turn, 0);
+  EXPECT_EQ(game_.date.impulse, 0);
+  EXPECT_EQ(game_.gameDay, 0);
+  EXPECT_EQ(game_.date.month, 9);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_FALSE(log.ContainsText(u"WARNING"));
 }
 
 TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {

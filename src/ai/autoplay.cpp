@@ -216,6 +216,7 @@ bool cAutoplay::PlayTurn() {
   const double start = ThreadCpuMilliseconds();
   const eNextCountry next = MoveToNextCountry(game_);
   if (next == eNextCountry::kStopped) return false;
+  ++turnsPlayed_;
   if (next == eNextCountry::kSameImpulse) {
     timing_.phaseMs["NextCountry"] += ThreadCpuMilliseconds() - start;
     return true;
@@ -437,20 +438,21 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
     // A carried state goes on from where the run that saved the game stopped
     // drawing, as the resume check's loaded game does.
     if (parsed.carriesRandom) SeedRandom(static_cast<std::uint32_t>(parsed.seed));
-    long turnsPlayed = 0;
+    // One turn, saved when asked; the turn that ends the game is saved too.
     const auto playTurn = [&] {
-      if (!play.PlayTurn()) return false;
-      ++turnsPlayed;
-      if (parsed.saveEachTurnAs.empty() ||
-          SaveGameAs(*scope.game, WithSaveAs(parsed.folder, parsed.saveEachTurnAs + '-' + std::to_string(turnsPlayed)),
-                     errors)) {
-        return true;
+      const int before = play.turnsPlayed();
+      const bool goesOn = play.PlayTurn();
+      if (play.turnsPlayed() == before || !play.violation().empty()) return false;
+      if (parsed.saveEachTurnAs.empty()) return goesOn;
+      const std::string turns = std::to_string(play.turnsPlayed());
+      if (!SaveGameAs(*scope.game, WithSaveAs(parsed.folder, parsed.saveEachTurnAs + '-' + turns), errors)) {
+        code = 1;
+        return false;
       }
-      code = 1;
-      return false;
+      return goesOn;
     };
     if (parsed.turns >= 0) {
-      while (turnsPlayed < parsed.turns && playTurn()) {
+      while (play.turnsPlayed() < parsed.turns && playTurn()) {
       }
     } else {
       while (play.impulsesRun() < parsed.impulses && playTurn()) {

@@ -412,7 +412,9 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
               "(--seed <s> | --random-state <n>) [--passive <country>]... [--save-as <name> [--clock "
               "\"YYYY-MM-DD hh:mm\"]] [--resume-check <impulse> [--resume-turn <n>] (with --save-as)]\n"
               "       [--save-each-turn-as <name>] [--save-loaded-as <name> (with --save)]\n"
-              "       autoplay ... --turns <n> instead of --impulses <n>\n";
+              "       autoplay ... --turns <n> instead of --impulses <n>\n"
+              "exit codes: 0 played (resume check: match), 1 a save failed, 2 bad arguments, 3 an invariant broke;\n"
+              "  resume check: 4 differs, 5 plays_alike, 6 current_country_chosen_again, 7 skipped\n";
     return 2;
   }
   if (parsed.resumeAt >= 0) {

@@ -139,7 +139,8 @@ class cAutoplay {
 // Installs the game's turn steps for the run. Returns 0 when every impulse
 // was played (or the game ended) and the save, if asked, was written; 1 when
 // the save failed; 2 on bad arguments; 3 when an invariant broke (its
-// description goes to errors).
+// description goes to errors); the resume check's verdicts have codes of
+// their own (autoplay_resume.h).
 int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors);
 
 }  // namespace tr

@@ -14,6 +14,7 @@
 
 #include "ai/ai_order.h"
 #include "ai/autoplay.h"
+#include "ai/autoplay_resume.h"
 #include "ai/country_ai.h"
 #include "ai/game_invariants.h"
 #include "ai_fixture.h"
@@ -450,7 +451,7 @@ TEST_F(AutoplayTest, ResumeCheckPastItsImpulsesLastTurnIsSkippedAndSaysWhy) {
   std::string summary;
   EXPECT_EQ(Run({"--impulses", "3", "--seed", "17", "--save-as", "late", "--resume-check", "1", "--resume-turn", "30"},
                 summary),
-            0)
+            kResumeSkipped)
       << errors_;
   EXPECT_EQ(summary,
             "resume_check=skipped (impulse 1 has 9 country turns: the last save point inside it is 1:8, and after "
@@ -460,7 +461,7 @@ TEST_F(AutoplayTest, ResumeCheckPastItsImpulsesLastTurnIsSkippedAndSaysWhy) {
   ASSERT_NO_FATAL_FAILURE(SetScenarioTurns("2"));
   EXPECT_EQ(Run({"--impulses", "4", "--seed", "19", "--save-as", "ended", "--resume-check", "1", "--resume-turn", "30"},
                 summary),
-            0)
+            kResumeSkipped)
       << errors_;
   EXPECT_EQ(summary, "resume_check=skipped (the game ended before impulse 1 and 30 turns)\n");
   EXPECT_FALSE(fs::exists(dir_.path() / "data/save/ended"));
@@ -486,7 +487,8 @@ TEST_F(AutoplayTest, ResumeCheckNamesTheCurrentCountryTheLoadChoseAgain) {
              "</event>\n");
   dir_.Write(events.string(), xml);
   std::string summary;
-  EXPECT_EQ(Run({"--impulses", "3", "--seed", "29", "--save-as", "point", "--resume-check", "1"}, summary), 4)
+  EXPECT_EQ(Run({"--impulses", "3", "--seed", "29", "--save-as", "point", "--resume-check", "1"}, summary),
+            kResumeChosenAgain)
       << errors_;
   EXPECT_EQ(summary, "resume_check=current_country_chosen_again\n"
                      "current_country=one_go:1 resumed:2\n"

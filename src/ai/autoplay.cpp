@@ -427,6 +427,9 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
   // A new game rolls its first weather while it loads, so the seed comes first.
   SeedRandom(static_cast<std::uint32_t>(parsed.seed));
   scope.game = LoadGameFolder(parsed.folder);
+  // The save keeps no current country: the load chooses it again.
+  const cCountry* chosen = scope.game->playerControl.currentCountry;
+  const int loadedCurrent = chosen ? chosen->id : 0;
   // What the load gives back, saved before anything plays: a field the load
   // forgets shows against the save it came from.
   if (!parsed.saveLoadedAs.empty() && !SaveGameAs(*scope.game, WithSaveAs(parsed.folder, parsed.saveLoadedAs), errors)) {
@@ -442,6 +445,8 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
     if (parsed.carriesRandom) SeedRandom(static_cast<std::uint32_t>(parsed.seed));
     // One turn, saved when asked; the turn that ends the game is saved too.
     const auto playTurn = [&] {
+      const cCountry* country = scope.game->playerControl.currentCountry;
+      const bool passes = country && IsDummyCountry(*country);
       const int before = play.turnsPlayed();
       const bool goesOn = play.PlayTurn();
       if (play.turnsPlayed() == before || !play.violation().empty()) return false;
@@ -451,6 +456,9 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
         code = 1;
         return false;
       }
+      // A loaded game skips a dummy that was current in its save: a hand-over
+      // check must know which saved turn was such a pass.
+      if (passes) out << "passed_turn=" << turns << ':' << country->id << '\n';
       return goesOn;
     };
     if (parsed.turns >= 0) {
@@ -468,9 +476,13 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
     }
   }
   if (code == 1) return code;
+  if (!parsed.folder.save.empty()) out << "loaded_current_country=" << loadedCurrent << '\n';
   if (code == 0 && !parsed.folder.saveAs.empty()) {
     if (!SaveGameAs(*scope.game, parsed.folder, errors)) return 1;
-    out << "saved_as=" << parsed.folder.saveAs << '\n' << "random_state=" << stateAtEnd << '\n';
+    const cCountry* current = scope.game->playerControl.currentCountry;
+    out << "saved_as=" << parsed.folder.saveAs << '\n'
+        << "random_state=" << stateAtEnd << '\n'
+        << "current_country=" << (current ? current->id : 0) << '\n';
   }
   return code;
 }

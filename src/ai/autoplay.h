@@ -134,8 +134,11 @@ class cAutoplay {
 // with --save-as, and --resume-turn <n> for a save after n country turns of
 // the next impulse: the check of autoplay_resume.h instead of a plain run.
 // For hand-over checks, --save-each-turn-as <name> saves after every country's
-// turn, the game's last among them, as "<name>-<turns played>";
-// --save-loaded-as <name> saves the loaded game before it plays.
+// turn, the game's last among them, as "<name>-<turns played>" and prints
+// "passed_turn=<turns>:<country>" for a turn a dummy country passed on;
+// --save-loaded-as <name> saves the loaded game before it plays. A run that
+// saves prints "current_country=" for the country current in its save, and a
+// loaded game "loaded_current_country=" for the one its load chose.
 // Installs the game's turn steps for the run. Returns 0 when every impulse
 // was played (or the game ended) and the save, if asked, was written; 1 when
 // the save failed; 2 on bad arguments; 3 when an invariant broke (its

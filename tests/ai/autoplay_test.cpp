@@ -495,6 +495,29 @@ TEST_F(AutoplayTest, ResumeCheckNamesTheCurrentCountryTheLoadChoseAgain) {
                      "one_go_only_line=Dummy country, ending the sequence\n"
                      "one_go_only_line=Wyznaczam aktualne panstwo...\n"
                      "one_go_only_line=" + Utf16ToUtf8(u"O\u010f\u017c\u02dd. Aktualne panstwo = Lombria") + "\n");
+
+  // Handed over instead, the game names what the hand-over check needs: the
+  // turn the dummy passed in one go, the country current in the save before
+  // it, and the one a load of that save chose.
+  ASSERT_EQ(Run({"--impulses", "2", "--seed", "29", "--save-each-turn-as", "turn"}, summary), 0) << errors_;
+  // Country 9 never acts: its turns are passed too.
+  int passed = 0;
+  std::istringstream lines(summary);
+  for (std::string line; std::getline(lines, line) && !passed;) {
+    if (line.starts_with("passed_turn=") && line.ends_with(":1")) passed = std::stoi(line.substr(12));
+  }
+  ASSERT_GT(passed, 1) << summary;
+  const std::string before = std::to_string(passed - 1);
+  ASSERT_EQ(Run({"--turns", before, "--seed", "29", "--save-as", "before"}, summary), 0) << errors_;
+  EXPECT_EQ(SummaryValue(summary, "current_country"), "1") << summary;
+  std::ostringstream out;
+  std::ostringstream errors;
+  ASSERT_EQ(RunAutoplay({"--root", dir_.path().string(), "--save", "before", "--turns", "1", "--random-state",
+                         SummaryValue(summary, "random_state")},
+                        out, errors),
+            0)
+      << errors.str();
+  EXPECT_EQ(SummaryValue(out.str(), "loaded_current_country"), "2") << out.str();
 }
 
 // A passive country's turn is passed on as a player ends one: the save made

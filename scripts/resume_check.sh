@@ -8,12 +8,18 @@
 # turns after that many turns of the next impulse ("0:3": after the third turn
 # of the first impulse). One line per case, then the counts: match (all
 # equal), plays_alike (same log and end, final saves apart in a last decimal),
-# current_country (the load chose another current country than the saved
-# game had, its state being equal; named, not a match), skipped (the game
-# ended first, or the impulse has fewer turns: the line says how many) and the
-# rest. A run that exited with another code than 0 or wrote a sanitizer report
-# has failed, whatever verdict it printed. The exit code is 1 when any case
-# neither matches, plays alike nor was skipped, or when no case was checked.
+# current_country (current_country_chosen_again: the saved game's current
+# country had become a dummy and the load chose the next one; the one-go game
+# logged that dummy's passed turn and nothing else apart, and both games end
+# with the same summary and final save; named, not a match), skipped (the
+# game ended first, or the impulse has fewer turns: the line says how many)
+# and the rest: a chosen-again whose games end apart counts there, as
+# "differs" with its current_country line. Each verdict has its own exit code
+# (match 0, differs 4, plays_alike 5, current_country_chosen_again 6, skipped
+# 7); a run that exited with another code than its verdict's or wrote a
+# sanitizer report has failed, whatever verdict it printed. The exit code is
+# 1 when any case neither matches, plays alike, converged after a country
+# chosen again nor was skipped, or when no case was checked.
 #
 # usage: scripts/resume_check.sh [first seed] [last seed] [impulses] [games at once] [build dir] [save points...]
 #   defaults: 501 530 60 2 build-test, save points 10 30 50.
@@ -43,16 +49,23 @@ check() {
   local code=0
   (cd "$dir" && "$build/autoplay" --root "$dir/game" --scenario "$scenario" --impulses "$impulses" \
     --seed "$seed" --save-as resume "${at[@]}" >out 2>errors) || code=$?
-  local verdict
+  local verdict expected=-1
   verdict=$(sed -n 's/^resume_check=//p' "$dir/out")
+  case $verdict in
+    match) expected=0 ;;
+    differs) expected=4 ;;
+    plays_alike) expected=5 ;;
+    current_country_chosen_again) expected=6 ;;
+    skipped*) expected=7 ;;
+  esac
   # A verdict printed by a run that then failed (a leak reported at exit, an
-  # exit code other than 0) is no verdict.
-  if run_failed "$code" "$dir/errors" || [ -z "$verdict" ]; then
+  # exit code other than its verdict's) is no verdict.
+  if [ "$code" -ne "$expected" ] || run_failed 0 "$dir/errors"; then
     verdict="failed (exit $code${verdict:+ after \"$verdict\"}: $(grep -m1 -E 'Sanitizer|runtime error:' "$dir/errors" || head -c 200 "$dir/errors"))"
   fi
   {
     echo "seed $seed at $point: $verdict"
-    grep -E '^(current_country|loaded_file_differs|first_log_difference|one_go_line|resumed_line|differing_file)=' "$dir/out" | sed 's/^/    /' || true
+    grep -E '^(current_country|loaded_file_differs|one_go_only_line|first_log_difference|one_go_line|resumed_line|differing_file)=' "$dir/out" | sed 's/^/    /' || true
   } >"$dir/report"
   rm -rf "$dir/game"
 }
@@ -77,4 +90,4 @@ done
 echo "cases=$cases match=$matches plays_alike=$alike skipped=$skipped current_country=$chosen" \
   "differ_or_failed=$((cases - matches - alike - skipped - chosen))"
 # A skipped case checked nothing: it passes only beside cases that were checked.
-[ $((matches + alike)) -gt 0 ] && [ $((matches + alike + skipped)) -eq "$cases" ]
+[ $((matches + alike + chosen)) -gt 0 ] && [ $((matches + alike + chosen + skipped)) -eq "$cases" ]

@@ -216,6 +216,7 @@ bool cAutoplay::PlayTurn() {
   const double start = ThreadCpuMilliseconds();
   const eNextCountry next = MoveToNextCountry(game_);
   if (next == eNextCountry::kStopped) return false;
+  ++turnsPlayed_;
   if (next == eNextCountry::kSameImpulse) {
     timing_.phaseMs["NextCountry"] += ThreadCpuMilliseconds() - start;
     return true;
@@ -411,7 +412,9 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
               "(--seed <s> | --random-state <n>) [--passive <country>]... [--save-as <name> [--clock "
               "\"YYYY-MM-DD hh:mm\"]] [--resume-check <impulse> [--resume-turn <n>] (with --save-as)]\n"
               "       [--save-each-turn-as <name>] [--save-loaded-as <name> (with --save)]\n"
-              "       autoplay ... --turns <n> instead of --impulses <n>\n";
+              "       autoplay ... --turns <n> instead of --impulses <n>\n"
+              "exit codes: 0 played (resume check: match), 1 a save failed, 2 bad arguments, 3 an invariant broke;\n"
+              "  resume check: 4 differs, 5 plays_alike, 6 current_country_chosen_again, 7 skipped\n";
     return 2;
   }
   if (parsed.resumeAt >= 0) {
@@ -424,6 +427,9 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
   // A new game rolls its first weather while it loads, so the seed comes first.
   SeedRandom(static_cast<std::uint32_t>(parsed.seed));
   scope.game = LoadGameFolder(parsed.folder);
+  // The save keeps no current country: the load chooses it again.
+  const cCountry* chosen = scope.game->playerControl.currentCountry;
+  const int loadedCurrent = chosen ? chosen->id : 0;
   // What the load gives back, saved before anything plays: a field the load
   // forgets shows against the save it came from.
   if (!parsed.saveLoadedAs.empty() && !SaveGameAs(*scope.game, WithSaveAs(parsed.folder, parsed.saveLoadedAs), errors)) {
@@ -437,20 +443,26 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
     // A carried state goes on from where the run that saved the game stopped
     // drawing, as the resume check's loaded game does.
     if (parsed.carriesRandom) SeedRandom(static_cast<std::uint32_t>(parsed.seed));
-    long turnsPlayed = 0;
+    // One turn, saved when asked; the turn that ends the game is saved too.
     const auto playTurn = [&] {
-      if (!play.PlayTurn()) return false;
-      ++turnsPlayed;
-      if (parsed.saveEachTurnAs.empty() ||
-          SaveGameAs(*scope.game, WithSaveAs(parsed.folder, parsed.saveEachTurnAs + '-' + std::to_string(turnsPlayed)),
-                     errors)) {
-        return true;
+      const cCountry* country = scope.game->playerControl.currentCountry;
+      const bool passes = country && IsDummyCountry(*country);
+      const int before = play.turnsPlayed();
+      const bool goesOn = play.PlayTurn();
+      if (play.turnsPlayed() == before || !play.violation().empty()) return false;
+      if (parsed.saveEachTurnAs.empty()) return goesOn;
+      const std::string turns = std::to_string(play.turnsPlayed());
+      if (!SaveGameAs(*scope.game, WithSaveAs(parsed.folder, parsed.saveEachTurnAs + '-' + turns), errors)) {
+        code = 1;
+        return false;
       }
-      code = 1;
-      return false;
+      // A loaded game skips a dummy that was current in its save: a hand-over
+      // check must know which saved turn was such a pass.
+      if (passes) out << "passed_turn=" << turns << ':' << country->id << '\n';
+      return goesOn;
     };
     if (parsed.turns >= 0) {
-      while (turnsPlayed < parsed.turns && playTurn()) {
+      while (play.turnsPlayed() < parsed.turns && playTurn()) {
       }
     } else {
       while (play.impulsesRun() < parsed.impulses && playTurn()) {
@@ -464,9 +476,13 @@ int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::os
     }
   }
   if (code == 1) return code;
+  if (!parsed.folder.save.empty()) out << "loaded_current_country=" << loadedCurrent << '\n';
   if (code == 0 && !parsed.folder.saveAs.empty()) {
     if (!SaveGameAs(*scope.game, parsed.folder, errors)) return 1;
-    out << "saved_as=" << parsed.folder.saveAs << '\n' << "random_state=" << stateAtEnd << '\n';
+    const cCountry* current = scope.game->playerControl.currentCountry;
+    out << "saved_as=" << parsed.folder.saveAs << '\n'
+        << "random_state=" << stateAtEnd << '\n'
+        << "current_country=" << (current ? current->id : 0) << '\n';
   }
   return code;
 }

@@ -92,6 +92,8 @@ class cAutoplay {
   void SetPassiveCountries(std::set<int> countries) { passive_ = std::move(countries); }
 
   int impulsesRun() const { return impulsesRun_; }
+  // The country turns played to their end, the one that ended the game among them.
+  int turnsPlayed() const { return turnsPlayed_; }
   const std::string& violation() const { return violation_; }
   const sAutoplayTiming& timing() const { return timing_; }
   const sAutoplayStays& stays() const { return stays_; }
@@ -114,6 +116,7 @@ class cAutoplay {
   std::array<float, kDelayCount> savedDelays_{};  // the settings' delays, given back at the end
   bool savedPausesSleep_ = true;
   int impulsesRun_ = 0;
+  int turnsPlayed_ = 0;
   bool impulseBegun_ = false;  // a turn of the impulse under way was played
   std::chrono::steady_clock::time_point impulseStart_;
   std::string violation_;
@@ -130,10 +133,17 @@ class cAutoplay {
 // prints "random_state=" for the next. For tests, --resume-check <impulse>
 // with --save-as, and --resume-turn <n> for a save after n country turns of
 // the next impulse: the check of autoplay_resume.h instead of a plain run.
+// For hand-over checks, --save-each-turn-as <name> saves after every country's
+// turn, the game's last among them, as "<name>-<turns played>" and prints
+// "passed_turn=<turns>:<country>" for a turn a dummy country passed on;
+// --save-loaded-as <name> saves the loaded game before it plays. A run that
+// saves prints "current_country=" for the country current in its save, and a
+// loaded game "loaded_current_country=" for the one its load chose.
 // Installs the game's turn steps for the run. Returns 0 when every impulse
 // was played (or the game ended) and the save, if asked, was written; 1 when
 // the save failed; 2 on bad arguments; 3 when an invariant broke (its
-// description goes to errors).
+// description goes to errors); the resume check's verdicts have codes of
+// their own (autoplay_resume.h).
 int RunAutoplay(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors);
 
 }  // namespace tr

@@ -185,7 +185,7 @@ int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& e
         if (check.resumeTurn > 0) out << " and " << check.resumeTurn << " turns";
         out << ")\n";
       }
-      return 0;
+      return kResumeSkipped;
     }
     if (!Save(*scope.game, folder, savePoint + "_one_go", errors)) return 1;
     whole.files = ReadSave(savePoint + "_one_go");
@@ -243,7 +243,7 @@ int ReportResume(const sResumeOutcome& outcome, std::ostream& out) {
   const bool alike = line < 0 && whole.summary == resumed.summary && outcome.loadedApart.empty();
   if (alike && filesApart.empty()) {
     out << "resume_check=match\n";
-    return 0;
+    return kResumeMatch;
   }
   // The save keeps no current country: the load chooses it again from the
   // saved turn marks. The game chose it before the end of impulse, which can
@@ -271,7 +271,7 @@ int ReportResume(const sResumeOutcome& outcome, std::ostream& out) {
   for (const std::string& name : outcome.loadedApart) out << "loaded_file_differs=" << name << '\n';
   if (chosenAgain) {
     for (const std::u16string& text : only) out << "one_go_only_line=" << Utf16ToUtf8(text) << '\n';
-    return 4;
+    return kResumeChosenAgain;
   }
   if (line >= 0) {
     out << "first_log_difference=" << line + 1 << " of " << whole.log.size() << '/' << resumed.log.size() << '\n'
@@ -282,7 +282,7 @@ int ReportResume(const sResumeOutcome& outcome, std::ostream& out) {
   if (whole.summary != resumed.summary) {
     out << "one_go_summary:\n" << whole.summary << "resumed_summary:\n" << resumed.summary;
   }
-  return 4;
+  return alike ? kResumePlaysAlike : kResumeDiffers;
 }
 
 }  // namespace tr

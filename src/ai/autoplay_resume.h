@@ -17,6 +17,16 @@
 
 namespace tr {
 
+// Each verdict exits with a code of its own, so a caller can tell a check
+// that passed from one that checked nothing or found the games apart.
+enum eResumeVerdictCode {
+  kResumeMatch = 0,
+  kResumeDiffers = 4,
+  kResumePlaysAlike = 5,
+  kResumeChosenAgain = 6,  // current_country_chosen_again
+  kResumeSkipped = 7,
+};
+
 struct sResumeCheck {
   sGameFolderArgs folder;  // the game to start from; saveAs names the save point's folder
   long impulses = 0;       // the end, counted from the start
@@ -56,8 +66,8 @@ struct sResumeOutcome {
 // the lines are named). The
 // final saves are left as "<name>_one_go" and "<name>_resumed" beside the
 // save point, the loaded game saved again at once as "<name>_loaded".
-// Returns 0 on a match or a skip, 4 otherwise, 3 when an invariant broke, 1
-// when a save failed.
+// Returns the verdict's code below, 3 when an invariant broke, 1 when a save
+// failed.
 int RunResumeCheck(const sResumeCheck& check, std::ostream& out, std::ostream& errors);
 
 // The verdict and the report of RunResumeCheck over two games played.

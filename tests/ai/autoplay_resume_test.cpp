@@ -46,7 +46,7 @@ TEST(ResumeVerdictTest, GamesThatPartAnywhereAreReportedApart) {
     sResumeOutcome outcome = AlikeGames();
     outcome.resumed.log[static_cast<std::size_t>(line)] = text;
     const sVerdict verdict = Judge(outcome);
-    EXPECT_EQ(verdict.code, 4);
+    EXPECT_EQ(verdict.code, kResumeDiffers);
     EXPECT_TRUE(verdict.report.starts_with("resume_check=differs\nfirst_log_difference=" + std::to_string(line + 1) +
                                            " of 3/3\n"))
         << verdict.report;
@@ -69,13 +69,14 @@ TEST(ResumeVerdictTest, GamesThatPartAnywhereAreReportedApart) {
   sResumeOutcome saved = AlikeGames();
   saved.resumed.files["land_units.csv"] += "\n";
   EXPECT_EQ(Judge(saved).report, "resume_check=plays_alike\ndiffering_file=land_units.csv\n");
-  EXPECT_EQ(Judge(saved).code, 4);
+  EXPECT_EQ(Judge(saved).code, kResumePlaysAlike);
 }
 
 // A save keeps no current country; the load chooses it again. Only with the
 // loaded game holding what was saved, the saved game's current country a
 // dummy and nothing apart but the named lines of its passed turn is the
-// parting laid to that choice, and even then it is no match.
+// parting laid to that choice, and even then it is no match: it has a code
+// of its own, and games that end apart still differ.
 TEST(ResumeVerdictTest, AnotherCurrentCountryAtLoadIsNamedAndNeverAMatch) {
   sResumeOutcome outcome = AlikeGames();
   outcome.currentAtLoad = 5;
@@ -83,7 +84,7 @@ TEST(ResumeVerdictTest, AnotherCurrentCountryAtLoadIsNamedAndNeverAMatch) {
                        u"Alianci. Aktualne panstwo = Rusmark"};
   outcome.whole.log.insert(outcome.whole.log.begin(), outcome.oneGoOnly.begin(), outcome.oneGoOnly.end());
   const sVerdict verdict = Judge(outcome);
-  EXPECT_EQ(verdict.code, 4);
+  EXPECT_EQ(verdict.code, kResumeChosenAgain);
   EXPECT_EQ(verdict.report,
             "resume_check=current_country_chosen_again\ncurrent_country=one_go:3 resumed:5\n"
             "one_go_only_line=Dummy country, ending the sequence\none_go_only_line=Wyznaczam aktualne panstwo...\n"
@@ -94,6 +95,15 @@ TEST(ResumeVerdictTest, AnotherCurrentCountryAtLoadIsNamedAndNeverAMatch) {
   EXPECT_TRUE(Judge(later).report.starts_with("resume_check=differs\ncurrent_country=one_go:3 resumed:5\n"
                                               "first_log_difference=1 of 6/3\n"))
       << Judge(later).report;
+  EXPECT_EQ(Judge(later).code, kResumeDiffers);
+
+  // The games never meet again: their final saves stay apart.
+  sResumeOutcome apart = outcome;
+  apart.resumed.files["land_units.csv"] += "\n";
+  EXPECT_EQ(Judge(apart).report, "resume_check=differs\ncurrent_country=one_go:3 resumed:5\n"
+                                 "first_log_difference=1 of 6/3\none_go_line=Dummy country, ending the sequence\n"
+                                 "resumed_line=[AI]: Kaltheim ma wojne\ndiffering_file=land_units.csv\n");
+  EXPECT_EQ(Judge(apart).code, kResumeDiffers);
 
   sResumeOutcome loaded = outcome;
   loaded.loadedApart = {"countries.csv"};

@@ -14,6 +14,7 @@
 
 #include "ai/ai_order.h"
 #include "ai/autoplay.h"
+#include "ai/autoplay_resume.h"
 #include "ai/country_ai.h"
 #include "ai/game_invariants.h"
 #include "ai_fixture.h"
@@ -76,6 +77,15 @@ class AutoplayTest : public testing::Test {
   }
 
   FolderBytes Files(const std::string& save) const { return test::ReadFolderBytes(dir_.path() / "data/save" / save); }
+
+  // The private sample's game lasts this many turns instead of 72.
+  void SetScenarioTurns(const std::string& turns) {
+    const fs::path info = fs::path("data/scenarios") / kScenario / "Info.ini";
+    std::string ini = test::ReadFileBytes(dir_.path() / info);
+    const std::size_t at = ini.find("Turns=72");
+    ASSERT_NE(at, std::string::npos);
+    dir_.Write(info.string(), ini.replace(at, 8, "Turns=" + turns));
+  }
 
   test::TempDir dir_;
   std::string errors_;
@@ -205,15 +215,20 @@ std::string SummaryValue(const std::string& summary, const std::string& key) {
 // on with its random state. At every hand-over the loaded game, saved again
 // at once, is the save it came from, and the save after the turn is the one
 // the game played in one go made after the same turn: a field the load
-// forgets shows where it is forgotten, not only if it lasts to the end.
+// forgets shows where it is forgotten, not only if it lasts to the end. The
+// game's time runs out with its second impulse, so the turn that ends it is
+// compared too.
 TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnIsTheGamePlayedInOneGoAtEveryHandOver) {
+  ASSERT_NO_FATAL_FAILURE(SetScenarioTurns("2"));
   const std::string clock = "2011-03-04 09:30";
   std::string summary;
-  ASSERT_EQ(Run({"--impulses", "2", "--seed", "612", "--clock", clock, "--save-each-turn-as", "one_go", "--save-as",
+  ASSERT_EQ(Run({"--impulses", "3", "--seed", "612", "--clock", clock, "--save-each-turn-as", "one_go", "--save-as",
                  "one_go"},
                 summary),
             0)
       << errors_;
+  ASSERT_EQ(SummaryValue(summary, "game_over"), "1") << summary;
+  ASSERT_EQ(SummaryValue("\n" + summary, "impulses"), "2") << summary;
   const auto expectSame = [this](const std::string& expected, const std::string& actual, int run) {
     const FolderBytes want = Files(expected);
     const FolderBytes got = Files(actual);
@@ -226,7 +241,8 @@ TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnIsTheGamePlayedInOneGoAtEve
   std::vector<std::string> from{"--scenario", kScenario, "--seed", "612"};
   int impulses = 0;
   int runs = 0;
-  while (impulses < 2 && runs < 40 && !HasFailure()) {
+  bool over = false;
+  while (!over && runs < 40 && !HasFailure()) {
     std::vector<std::string> args{"--root", dir_.path().string(), "--turns", "1", "--clock", clock, "--save-as", "handed"};
     args.insert(args.end(), from.begin(), from.end());
     if (runs > 0) args.insert(args.end(), {"--save-loaded-as", "loaded"});
@@ -237,6 +253,7 @@ TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnIsTheGamePlayedInOneGoAtEve
     if (runs > 1) expectSame("previous", "loaded", runs);
     expectSame("one_go-" + std::to_string(runs), "handed", runs);
     impulses += std::stoi(SummaryValue("\n" + out.str(), "impulses"));
+    over = SummaryValue(out.str(), "game_over") == "1";
     fs::remove_all(dir_.path() / "data/save/previous");
     fs::rename(dir_.path() / "data/save/handed", dir_.path() / "data/save/previous");
     from = {"--save", "previous", "--random-state", SummaryValue(out.str(), "random_state")};
@@ -434,21 +451,17 @@ TEST_F(AutoplayTest, ResumeCheckPastItsImpulsesLastTurnIsSkippedAndSaysWhy) {
   std::string summary;
   EXPECT_EQ(Run({"--impulses", "3", "--seed", "17", "--save-as", "late", "--resume-check", "1", "--resume-turn", "30"},
                 summary),
-            0)
+            kResumeSkipped)
       << errors_;
   EXPECT_EQ(summary,
             "resume_check=skipped (impulse 1 has 9 country turns: the last save point inside it is 1:8, and after "
             "its last turn comes save point 2)\n");
   EXPECT_FALSE(fs::exists(dir_.path() / "data/save/late"));
 
-  const fs::path info = dir_.path() / "data/scenarios" / kScenario / "Info.ini";
-  std::string ini = test::ReadFileBytes(info);
-  const std::size_t at = ini.find("Turns=72");
-  ASSERT_NE(at, std::string::npos);
-  dir_.Write((fs::path("data/scenarios") / kScenario / "Info.ini").string(), ini.replace(at, 8, "Turns=2"));
+  ASSERT_NO_FATAL_FAILURE(SetScenarioTurns("2"));
   EXPECT_EQ(Run({"--impulses", "4", "--seed", "19", "--save-as", "ended", "--resume-check", "1", "--resume-turn", "30"},
                 summary),
-            0)
+            kResumeSkipped)
       << errors_;
   EXPECT_EQ(summary, "resume_check=skipped (the game ended before impulse 1 and 30 turns)\n");
   EXPECT_FALSE(fs::exists(dir_.path() / "data/save/ended"));
@@ -474,13 +487,37 @@ TEST_F(AutoplayTest, ResumeCheckNamesTheCurrentCountryTheLoadChoseAgain) {
              "</event>\n");
   dir_.Write(events.string(), xml);
   std::string summary;
-  EXPECT_EQ(Run({"--impulses", "3", "--seed", "29", "--save-as", "point", "--resume-check", "1"}, summary), 4)
+  EXPECT_EQ(Run({"--impulses", "3", "--seed", "29", "--save-as", "point", "--resume-check", "1"}, summary),
+            kResumeChosenAgain)
       << errors_;
   EXPECT_EQ(summary, "resume_check=current_country_chosen_again\n"
                      "current_country=one_go:1 resumed:2\n"
                      "one_go_only_line=Dummy country, ending the sequence\n"
                      "one_go_only_line=Wyznaczam aktualne panstwo...\n"
                      "one_go_only_line=" + Utf16ToUtf8(u"O\u010f\u017c\u02dd. Aktualne panstwo = Lombria") + "\n");
+
+  // Handed over instead, the game names what the hand-over check needs: the
+  // turn the dummy passed in one go, the country current in the save before
+  // it, and the one a load of that save chose.
+  ASSERT_EQ(Run({"--impulses", "2", "--seed", "29", "--save-each-turn-as", "turn"}, summary), 0) << errors_;
+  // Country 9 never acts: its turns are passed too.
+  int passed = 0;
+  std::istringstream lines(summary);
+  for (std::string line; std::getline(lines, line) && !passed;) {
+    if (line.starts_with("passed_turn=") && line.ends_with(":1")) passed = std::stoi(line.substr(12));
+  }
+  ASSERT_GT(passed, 1) << summary;
+  const std::string before = std::to_string(passed - 1);
+  ASSERT_EQ(Run({"--turns", before, "--seed", "29", "--save-as", "before"}, summary), 0) << errors_;
+  EXPECT_EQ(SummaryValue(summary, "current_country"), "1") << summary;
+  std::ostringstream out;
+  std::ostringstream errors;
+  ASSERT_EQ(RunAutoplay({"--root", dir_.path().string(), "--save", "before", "--turns", "1", "--random-state",
+                         SummaryValue(summary, "random_state")},
+                        out, errors),
+            0)
+      << errors.str();
+  EXPECT_EQ(SummaryValue(out.str(), "loaded_current_country"), "2") << out.str();
 }
 
 // A passive country's turn is passed on as a player ends one: the save made

@@ -126,6 +126,7 @@ void cAppPresentation::SetStatusText(std::u16string_view text) {
 
 void cAppPresentation::PushNewTurnDialog(int countryId) {
   GameLockGuard lock(kThisFile, __LINE__);
+  PushHeldBoxes();
   PushModalDialog(new cDialogNowejTury(countryId));
 }
 

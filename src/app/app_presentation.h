@@ -6,6 +6,7 @@
 #pragma once
 
 #include <mutex>
+#include <string>
 
 #include "world/headless_presentation.h"
 
@@ -105,6 +106,20 @@ int TakeRequestedProgramExit();
 // (the game is over, or this player's play-by-e-mail turn is handed over).
 bool ReturnToMenusRequested();
 void ClearReturnToMenusRequest();
+// The same request, naming the list the scenario menu comes back with
+// (cScenarioMenu::eListMode); RequestReturnToMenus asks for the new games.
+void RequestReturnToMenusList(int listMode);
+// The list asked for; -1 while no return is asked for.
+int RequestedMenusList();
+
+// A box for the player that the computer's phase must not take away (a
+// sea-battle screen closes every modal box): held until a human country's
+// turn begins on this screen, and shown under its banner.
+void HoldBoxForNextTurn(std::u16string title, std::u16string text);
+// Pushes the held boxes, the first held on top of the others; the game lock is taken.
+void PushHeldBoxes();
+// A game put away takes its held boxes with it.
+void DropHeldBoxes();
 
 // Plays the effects the worker asked for since the last frame (main thread).
 void PlayQueuedSoundEffects();

@@ -2,6 +2,8 @@
 // rules ask the screen for.
 #include <atomic>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_presentation.h"
@@ -36,9 +38,25 @@ std::atomic<int>& RequestedExit() {
   return code;
 }
 
-std::atomic<bool>& ReturnToMenus() {
-  static std::atomic<bool> requested{false};
-  return requested;
+// The list the menus come back with; -1 while the game stays.
+std::atomic<int>& ReturnToMenus() {
+  static std::atomic<int> list{-1};
+  return list;
+}
+
+struct sHeldBox {
+  std::u16string title;
+  std::u16string text;
+};
+
+std::mutex& HeldMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::vector<sHeldBox>& HeldBoxes() {
+  static std::vector<sHeldBox> boxes;
+  return boxes;
 }
 
 std::vector<int>& QueuedSlots() {
@@ -131,14 +149,41 @@ void cAppPresentation::RequestProgramExit(int exitCode) {
 
 int TakeRequestedProgramExit() { return RequestedExit().exchange(-1); }
 
-void cAppPresentation::RequestReturnToMenus() {
+void cAppPresentation::RequestReturnToMenus() { RequestReturnToMenusList(0); }
+
+void RequestReturnToMenusList(int listMode) {
   LogLine(u"The game goes back to the menus once the player has closed what is shown");
-  ReturnToMenus().store(true);
+  ReturnToMenus().store(listMode);
 }
 
-bool ReturnToMenusRequested() { return ReturnToMenus().load(); }
+bool ReturnToMenusRequested() { return ReturnToMenus().load() >= 0; }
 
-void ClearReturnToMenusRequest() { ReturnToMenus().store(false); }
+int RequestedMenusList() { return ReturnToMenus().load(); }
+
+void ClearReturnToMenusRequest() { ReturnToMenus().store(-1); }
+
+void HoldBoxForNextTurn(std::u16string title, std::u16string text) {
+  LogFormat(u"Box \"%s\" held for the next turn on this screen", title);
+  std::lock_guard<std::mutex> held(HeldMutex());
+  HeldBoxes().push_back(sHeldBox{std::move(title), std::move(text)});
+}
+
+void PushHeldBoxes() {
+  std::vector<sHeldBox> boxes;
+  {
+    std::lock_guard<std::mutex> held(HeldMutex());
+    boxes.swap(HeldBoxes());
+  }
+  GameLockGuard lock(kThisFile, __LINE__);
+  for (auto box = boxes.rbegin(); box != boxes.rend(); ++box) {
+    PushModalDialog(new cDialogTekstowy(box->text, box->title, cDialogTekstowy::kDefaultLayoutBase));
+  }
+}
+
+void DropHeldBoxes() {
+  std::lock_guard<std::mutex> held(HeldMutex());
+  HeldBoxes().clear();
+}
 
 void cAppPresentation::ShowCountryOnInfoPanel(int countryId) {
   GameLockGuard lock;

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "app/app_presentation.h"
 #include "app/modal_stack.h"
 #include "app/player_interface.h"
+#include "app/scenario_menu.h"
 #include "dialogs/attack_panel.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/small_dialogs.h"
@@ -65,19 +67,23 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
     return eHandOver::kStaysHere;
   }
   const sPbemPlayer player = PlayerOf(game, *nextHuman);
-  std::u16string fault = PbemTurnWriteFault(game, true);
-  std::u16string remedy;
-  if (fault.empty() && !(game.saveContext && game.saveContext->SavePbemGame(game.pbemGameName))) {
-    const std::u16string folder = ShownPath(u"data\\pbem\\" + game.pbemGameName);
-    fault = Format(u"it could not be written into %s", folder);
-    remedy = Format(u" Free some disk space or make %s a folder that can be written, then end the turn again.", folder);
-  }
+  const std::u16string gameFolder = u"data\\pbem\\" + game.pbemGameName;
+  const std::u16string fault = PbemTurnWriteFault(game, true);
+  std::u16string refusal;
   if (!fault.empty()) {
     LogFormat(u"ERROR: The play-by-e-mail turn of %s is not handed over: %s", game.pbemGameName, fault);
-    PushOnTop(new cDialogTekstowy(Format(u"This turn is not handed over to %s: %s.\nThe turn goes on here; "
-                                         u"nothing is recorded as sent.%s",
-                                         player.name, fault, remedy),
-                                  u"Turn not handed over", cDialogTekstowy::kDefaultLayoutBase));
+    refusal = Format(GetText("pbem_turn_not_handed_over_%s_%s"), player.name, fault);
+  } else if (!(game.saveContext && game.saveContext->SavePbemGame(game.pbemGameName))) {
+    const std::u16string folder = ShownPath(gameFolder);
+    const std::u16string reason = SaveFailureReason();
+    LogFormat(u"ERROR: The play-by-e-mail turn of %s is not handed over: it could not be written into %s (%s)",
+              game.pbemGameName, folder, reason);
+    refusal = Format(GetText("pbem_turn_not_written_%s_%s_%s_%s"), player.name, folder, reason,
+                     SaveFailureRemedy(gameFolder));
+  }
+  if (!refusal.empty()) {
+    PushOnTop(new cDialogTekstowy(refusal, GetText("pbem_turn_not_handed_over_title"),
+                                  cDialogTekstowy::kDefaultLayoutBase));
     return eHandOver::kNotWritten;
   }
   // The turn is written whole: a note that cannot be kept is said, and the hand-over goes on.
@@ -85,9 +91,8 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
       ending.specialFlags != kEventsCheckCountry
           ? UpdatePbemRepository(static_cast<std::uint32_t>(ending.pbemPlayerId), game.pbemGameName)
           : std::u16string();
-  const std::u16string text =
-      Format(GetText("pbem_turn_end_message"), ShownPath(u"data\\pbem\\" + game.pbemGameName), player.name,
-             player.email, nextHuman->name);
+  const std::u16string text = Format(GetText("pbem_turn_end_message"), ShownPath(gameFolder), player.name,
+                                     player.email, nextHuman->name);
   // The turn written is the other player's now: nothing here may change the
   // game or write its folder again. The toolbar and the side panels are put
   // away as in the computer's phase, and closing the message leaves the game.
@@ -98,11 +103,11 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
   }
   PushOnTop(new cDialogTekstowy(text, GetText("pbem_turn_end_title"), kPbemMessageLayout));
   if (!noteFault.empty()) {
-    PushOnTop(new cDialogTekstowy(Format(GetText("pbem_repo_not_written_%s_%s"),
-                                         ShownPath(u"data\\pbem\\" + game.pbemGameName), noteFault),
+    PushOnTop(new cDialogTekstowy(Format(GetText("pbem_repo_not_written_%s_%s"), ShownPath(gameFolder), noteFault),
                                   GetText("pbem_turn_end_title"), cDialogTekstowy::kDefaultLayoutBase));
   }
-  Presentation().RequestReturnToMenus();
+  // The player comes back to the list this game's turns arrive in.
+  RequestReturnToMenusList(cScenarioMenu::kPbemGame);
   return eHandOver::kHandedOver;
 }
 
@@ -120,6 +125,8 @@ void StartHumanTurn(cGame& game, cCountry& next) {
   } else {
     game.playerControl.CenterOnCurrentCountry(true);
   }
+  // What was held for the player comes under the banner.
+  PushHeldBoxes();
   PushOnTop(new cDialogNowejTury(next.id));
 }
 
@@ -185,28 +192,39 @@ bool Autosave() {
 
 namespace {
 
-void PassTheTurnOn(cGame* game, std::u16string& autosaveFailure);
+// Why the autosave failed and what the player can do, or nothing when it went in.
+struct sAutosaveFailure {
+  std::u16string reason;
+  std::u16string remedy;
+  bool failed() const { return !reason.empty(); }
+};
+
+sAutosaveFailure AutosaveAtTheEndOfTurn() {
+  if (Autosave()) return {};
+  return {SaveFailureReason(), SaveFailureRemedy(SaveFolderPath(GetText("autosave")))};
+}
+
+// A failed autosave is told where the player can still act on it: on top of
+// a turn that stays here, under the banner of the next human turn (held
+// through any computer's phase, whose screens close every box), or on top of
+// the hand-over message, which leaves for the menus.
+void TellAutosaveFailure(const cGame& game, const sAutosaveFailure& failure, eHandOver handOver) {
+  if (!failure.failed()) return;
+  if (handOver == eHandOver::kHandedOver) {
+    PushOnTop(new cDialogTekstowy(Format(GetText("autosave_failed_handed_over_%s_%s_%s"), failure.reason,
+                                         ShownPath(u"data\\pbem\\" + game.pbemGameName), failure.remedy),
+                                  GetText("autosave_failed_title"), cDialogTekstowy::kDefaultLayoutBase));
+    return;
+  }
+  HoldBoxForNextTurn(GetText("autosave_failed_title"),
+                     Format(GetText("autosave_failed_%s_%s"), failure.reason, failure.remedy));
+}
 
 }  // namespace
 
 void EndHumanTurn() {
   cGame* game = gGame;
   if (game == nullptr || game->map == nullptr) return;
-  std::u16string failure;
-  PassTheTurnOn(game, failure);
-  // Told once the turn has gone on, so that the screen put away for a
-  // computer's turn does not take the box with it: the player would take
-  // the last autosave for this turn's.
-  if (!failure.empty()) {
-    Presentation().PushTextDialog(GetText("autosave_failed_title"), Format(GetText("autosave_failed_%s"), failure),
-                                  cDialogTekstowy::kDefaultLayoutBase);
-  }
-}
-
-namespace {
-
-// The end of turn up to the next country's start; a failed autosave leaves its reason.
-void PassTheTurnOn(cGame* game, std::u16string& autosaveFailure) {
   CheckUnitPositions(*game);
   game->SetGameState(kGameEndOfImpulse);
 
@@ -218,7 +236,7 @@ void PassTheTurnOn(cGame* game, std::u16string& autosaveFailure) {
     game->viewingCountry = ending;
   }
   ConsoleLog().Restart();
-  if (!Autosave()) autosaveFailure = SaveFailureReason();
+  const sAutosaveFailure autosave = AutosaveAtTheEndOfTurn();
   const std::vector<std::int32_t> idleBefore =
       ending != nullptr ? CountIdleTurns(*game, ending->id) : std::vector<std::int32_t>();
 
@@ -231,6 +249,7 @@ void PassTheTurnOn(cGame* game, std::u16string& autosaveFailure) {
   const cCountry* nextHuman = FindNextHumanCountry(game->countries, ending);
   const eHandOver handOver =
       ending != nullptr ? HandOverPbemTurn(*game, *ending, nextHuman) : eHandOver::kStaysHere;
+  TellAutosaveFailure(*game, autosave, handOver);
   if (handOver == eHandOver::kHandedOver) return;
   if (handOver == eHandOver::kNotWritten) {
     // The turn was not handed over: it is this player's again, as before its
@@ -238,6 +257,7 @@ void PassTheTurnOn(cGame* game, std::u16string& autosaveFailure) {
     ending->finishedTurn = 0;
     RestoreIdleTurns(*game, ending->id, idleBefore);
     ResumePlayerInterface();
+    PushHeldBoxes();
     return;
   }
   if (next == nullptr) {
@@ -253,7 +273,5 @@ void PassTheTurnOn(cGame* game, std::u16string& autosaveFailure) {
     SuspendPlayerInterface();
   }
 }
-
-}  // namespace
 
 }  // namespace tr

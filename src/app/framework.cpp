@@ -105,18 +105,19 @@ void DestroyGame() {
   DestroyGamePanels();
   SetGameMusicPlayer(nullptr);
   ReleaseGameTextureRecords();
-  // A request of the game just put away must not end the next one.
+  // A request of the game just put away must not end the next one, nor its boxes show in it.
   ClearReturnToMenusRequest();
+  DropHeldBoxes();
 }
 
-void LeaveGameForMenus() {
+void LeaveGameForMenus(int listMode) {
   LogLine(u"----- Leaving the game for the menus -----");
   PopModalDialogs(-1);
   DestroyGame();
   PlayMainMenuMusic();
   auto* menu = new cScenarioMenu();
   CurrentMenu = menu;
-  menu->FillLists();
+  menu->ShowListMode(listMode);
 }
 
 int WinMain(sStartUp startUp) {

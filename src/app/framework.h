@@ -33,10 +33,11 @@ std::u16string WindowCaption(double version, int build);
 // releases the game's texture records and music.
 void DestroyGame();
 
-// Destroys the running game and brings back the scenario menu with the
-// menus' music: the pause menu's abort, and the way out of a game that is
-// over or whose play-by-e-mail turn has been handed over.
-void LeaveGameForMenus();
+// Destroys the running game and brings back the scenario menu, showing the
+// list (cScenarioMenu::eListMode), with the menus' music: the pause menu's
+// abort, and the way out of a game that is over or whose play-by-e-mail turn
+// has been handed over.
+void LeaveGameForMenus(int listMode = 0);
 
 // The running game's music falls silent while paused, else plays at "Audio/MusicVolume".
 void ApplyMusicVolume(bool paused);

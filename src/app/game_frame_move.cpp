@@ -245,8 +245,9 @@ void MoveGameFrame(Graphics&, double time, float elapsed) {
     }
     // The result or the hand-over message stays until the player closes it.
     if (!shown) {
+      const int list = RequestedMenusList();
       ClearReturnToMenusRequest();
-      LeaveGameForMenus();
+      LeaveGameForMenus(list);
       return;
     }
   }

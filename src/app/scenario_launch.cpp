@@ -40,7 +40,9 @@ std::u16string BoxReason(std::u16string reason) {
   // The program goes on, whatever the line ending the load said.
   if (reason.ends_with(kExitingSuffix)) reason.erase(reason.size() - kExitingSuffix.size());
   while (reason.ends_with(u' ')) reason.pop_back();
-  if (reason.empty()) reason = GetText("pbem_turn_not_loaded_see_log");
+  if (reason.empty()) return GetText("pbem_turn_not_loaded_see_log");
+  // The advice follows as a sentence of its own.
+  if (!reason.ends_with(u'.') && !reason.ends_with(u'!') && !reason.ends_with(u'?')) reason += u'.';
   return reason;
 }
 
@@ -72,9 +74,12 @@ void Refuse(const sLaunchRecord& record, const std::u16string& reason, bool offe
                                         GetText("pbem_turn_not_loaded_title")),
                     0);
   } else {
-    PushModalDialog(new cDialogTekstowy(Format(GetText("save_not_loaded_%s_%s"), shown, why),
-                                        GetText("save_not_loaded_title")),
-                    0);
+    // Only a link names a file the player can put back; a damaged table or
+    // two units on one hex leave another save to choose.
+    const std::u16string text = LastLoadRefusedForALink()
+                                    ? Format(GetText("save_not_loaded_link_%s_%s"), shown, why)
+                                    : Format(GetText("save_not_loaded_%s_%s"), shown, why);
+    PushModalDialog(new cDialogTekstowy(text, GetText("save_not_loaded_title")), 0);
   }
 }
 

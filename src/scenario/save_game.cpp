@@ -258,7 +258,9 @@ bool cGameSaver::SaveGame(std::u16string_view name, bool silent) {
     return false;
   }
   if (!SaveIntoFolder(folder)) return false;
-  if (!silent) Presentation().PushTextDialog(u"Save game", GetText("save_game_successfull"), kSaveMessageLayoutBase);
+  if (!silent) {
+    Presentation().PushTextDialog(GetText("save_game_title"), GetText("save_game_successfull"), kSaveMessageLayoutBase);
+  }
   return true;
 }
 
@@ -279,10 +281,23 @@ std::u16string SaveFailureReason() {
     case 0: return GetText("save_failure_see_log");
     case ENOSPC:
     case EDQUOT: return GetText("save_failure_disk_full");
+    case EROFS: return GetText("save_failure_read_only");
     case EACCES:
-    case EPERM:
-    case EROFS: return GetText("save_failure_no_permission");
+    case EPERM: return GetText("save_failure_no_permission");
     default: return Format(GetText("save_failure_system_%s"), Utf8ToUtf16(std::generic_category().message(error)));
+  }
+}
+
+std::u16string SaveFailureRemedy(std::u16string_view folder) {
+  const std::u16string shown = ShownPath(folder);
+  switch (LastWriteFailure()) {
+    case ENOSPC:
+    case EDQUOT: return Format(GetText("save_remedy_disk_full_%s"), shown);
+    // Only the system can make the disk writable again: the game cannot.
+    case EROFS: return Format(GetText("save_remedy_read_only_%s"), shown);
+    case EACCES:
+    case EPERM: return Format(GetText("save_remedy_no_permission_%s"), shown);
+    default: return Format(GetText("save_remedy_other_%s"), shown);
   }
 }
 

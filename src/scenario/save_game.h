@@ -65,8 +65,11 @@ class cGameSaver {
 };
 
 // Why the last save on this thread failed, in the player's words: a full
-// disk, no permission, or what the system said.
+// disk, a read-only disk, no permission, or what the system said.
 std::u16string SaveFailureReason();
+// What the player can do about that failure, as a sentence naming the save's
+// folder (a game path).
+std::u16string SaveFailureRemedy(std::u16string_view folder);
 
 // The names of the files every save writes, in their order.
 std::vector<std::u16string_view> SaveFileNames();

@@ -207,5 +207,9 @@ extern cGame* gGame;
 // True when the last load on this thread was refused because the save's
 // files differ from the list of what the game wrote, or the list is missing.
 bool LastLoadRefusedByFileCheck();
+// True when the last load on this thread was refused because its folder, or
+// the scenario folder of a save, holds a link or another entry that is
+// neither a file nor a folder.
+bool LastLoadRefusedForALink();
 
 }  // namespace tr

@@ -26,7 +26,9 @@ namespace tr {
 
 namespace {
 
-thread_local bool tRefusedByFileCheck = false;
+// Why the last load on this thread was refused by a check of its folders.
+enum class eFolderRefusal { kNone, kLink, kFileCheck };
+thread_local eFolderRefusal tFolderRefusal = eFolderRefusal::kNone;
 
 // Puts each unit of the list with a position on its hex. Every clash and
 // every position off the map is logged before the load ends, so one run
@@ -78,7 +80,9 @@ void PlaceCities(cMap& map, const std::list<std::unique_ptr<cCity>>& cities) {
 
 }  // namespace
 
-bool LastLoadRefusedByFileCheck() { return tRefusedByFileCheck; }
+bool LastLoadRefusedByFileCheck() { return tFolderRefusal == eFolderRefusal::kFileCheck; }
+
+bool LastLoadRefusedForALink() { return tFolderRefusal == eFolderRefusal::kLink; }
 
 void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   folderTemplate = folder;
@@ -90,20 +94,25 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
 
   screen.SetLoadingProgress(5);
   gameOver = 0;
+  // A refusal of an earlier load must not be taken for this one's.
+  tFolderRefusal = eFolderRefusal::kNone;
   // Before any reader opens a file: a link in a folder from elsewhere would
   // be read through, and the next save would write through it.
-  if (!HoldsOnlyFilesAndFolders(TemplateFolder(folderTemplate))) ExitDestroyingGame(1);
+  if (!HoldsOnlyFilesAndFolders(TemplateFolder(folderTemplate))) {
+    tFolderRefusal = eFolderRefusal::kLink;
+    ExitDestroyingGame(1);
+  }
   // A save's files as they were written, or none read: a table cut at a
   // row's end reads as a shorter whole one.
-  tRefusedByFileCheck = false;
   if (loadedGame == 1 && !CheckSaveManifest(TemplateFolder(folderTemplate))) {
-    tRefusedByFileCheck = true;
+    tFolderRefusal = eFolderRefusal::kFileCheck;
     ExitDestroyingGame(1);
   }
   LoadScenarioInfo(*this, folderTemplate);
   // A save reads its scenario's constants and events from the scenario's folder.
   if (loadedGame == 1 &&
       !HoldsOnlyFilesAndFolders(TemplateFolder(MakeFolderTemplate(kScenarioFolderTemplate, scenarioName)))) {
+    tFolderRefusal = eFolderRefusal::kLink;
     ExitDestroyingGame(1);
   }
 

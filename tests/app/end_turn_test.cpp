@@ -8,10 +8,13 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <tuple>
 
 #include "app/app_presentation.h"
 #include "app/modal_stack.h"
 #include "app/player_interface.h"
+#include "app/scenario_menu.h"
+#include "app/sea_battle_menu.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/small_dialogs.h"
 #include "foundation/console_log.h"
@@ -22,6 +25,7 @@
 #include "foundation/string_base.h"
 #include "scenario/pbem_repository.h"
 #include "scenario/save_game.h"
+#include "turn/sea_battle.h"
 #include "game_screen_fixture.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -30,6 +34,19 @@
 
 namespace tr {
 namespace {
+
+// A text of the string base for the scope's life.
+class ScopedText {
+ public:
+  ScopedText(const char* key, std::u16string_view text) : key_(key), before_(GetText(key)) {
+    StringBase().SetText(key_, text);
+  }
+  ~ScopedText() { StringBase().SetText(key_, before_); }
+
+ private:
+  const char* key_;
+  std::u16string before_;
+};
 
 class EndTurnTest : public test::GameScreenFixture {
  protected:
@@ -84,16 +101,31 @@ TEST_F(EndTurnTest, TheConsoleLogStartsAfreshAtTheEndOfTheTurn) {
   EXPECT_EQ(bytes.find("a line"), std::string::npos);
 }
 
+std::u16string BoxText(const cDialog* dialog, int line) {
+  auto* box = dynamic_cast<const cDialogTekstowy*>(dialog);
+  if (box == nullptr) return u"(no text box)";
+  return static_cast<const CDXUTStatic*>(box->GetControl(box->layoutBase() + line))->GetText();
+}
+
+// The autosave's box as the player meets it: the reason and what to do about it on this disk.
+std::u16string AutosaveBox(std::u16string_view reason, const char* remedyKey) {
+  return Format(GetText("autosave_failed_%s_%s"), reason,
+                Format(GetText(remedyKey), ShownPath(u"data\\save\\" + GetText("autosave"))));
+}
+
 struct AutosaveCase {
   const char* name;
   int flushError;         // what the system answers the flush of the autosave; 0 it goes in
   const char* reasonKey;  // the reason the box gives; none for a sound autosave
+  const char* remedyKey;
 };
 class AutosaveTest : public EndTurnTest, public testing::WithParamInterface<AutosaveCase> {};
 
-// The turn goes on to the computer whatever the autosave met, and a failed
-// one leaves its box, with the reason, over the put-away screen.
-TEST_P(AutosaveTest, AFailedAutosaveIsToldWithItsReason) {
+// The turn goes on to the computer whatever the autosave met. A failed one's
+// box waits for the player's next turn: the sea-battle screen of the
+// computer's phase closes every box open then, and the box comes under the
+// banner the worker's hand-over pushes.
+TEST_P(AutosaveTest, AFailedAutosaveIsToldAtThePlayersNextTurnWithItsReason) {
   game().saveContext = std::make_unique<cGameSaver>(game());
   const int flushError = GetParam().flushError;
   game().saveContext->flushCheck = [flushError](const std::filesystem::path&) { return flushError; };
@@ -101,23 +133,33 @@ TEST_P(AutosaveTest, AFailedAutosaveIsToldWithItsReason) {
   EXPECT_EQ(game().GetGameState(), kGameComputerTurn);
   const std::filesystem::path saved = folder_.path() / "data/save" / std::filesystem::path(GetText("autosave"));
   EXPECT_EQ(std::filesystem::is_regular_file(saved / "Info.ini"), flushError == 0);
-  ASSERT_EQ(ModalDialogStack.size(), flushError == 0 ? 0u : 1u);
+  EXPECT_TRUE(ModalDialogStack.empty());
+
+  PushModalDialog(new cDialog(700, RectFromSize(0, 0, 100, 100)));
+  sSeaBattle battle({}, {});
+  CurrentMenu = new cSeaBattleMenu(battle);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  DeleteCurrentMenu();
+  port_.PushNewTurnDialog(1);
+  ASSERT_EQ(ModalDialogStack.size(), flushError == 0 ? 1u : 2u);
+  ASSERT_NE(dynamic_cast<cDialogNowejTury*>(TopDialog), nullptr);
   if (flushError == 0) return;
-  auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
-  ASSERT_NE(box, nullptr);
-  // Beyond a full disk and a refusal, the system's own words.
+  const cDialog* box = ModalDialogStack.front();
+  EXPECT_EQ(BoxText(box, 1), GetText("autosave_failed_title"));
+  // Beyond a full disk, a read-only one and a refusal, the system's own words.
   const std::u16string reason = flushError == EIO ? Format(GetText(GetParam().reasonKey), u"Input/output error")
                                                   : GetText(GetParam().reasonKey);
-  EXPECT_EQ(static_cast<const CDXUTStatic*>(box->GetControl(box->layoutBase() + 3))->GetText(),
-            Format(GetText("autosave_failed_%s"), reason));
+  EXPECT_EQ(BoxText(box, 3), AutosaveBox(reason, GetParam().remedyKey));
 }
 
-INSTANTIATE_TEST_SUITE_P(Disks, AutosaveTest,
-                         testing::Values(AutosaveCase{"Sound", 0, nullptr},
-                                         AutosaveCase{"Full", ENOSPC, "save_failure_disk_full"},
-                                         AutosaveCase{"ReadOnly", EROFS, "save_failure_no_permission"},
-                                         AutosaveCase{"Failing", EIO, "save_failure_system_%s"}),
-                         [](const testing::TestParamInfo<AutosaveCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Disks, AutosaveTest,
+    testing::Values(AutosaveCase{"Sound", 0, nullptr, nullptr},
+                    AutosaveCase{"Full", ENOSPC, "save_failure_disk_full", "save_remedy_disk_full_%s"},
+                    AutosaveCase{"ReadOnly", EROFS, "save_failure_read_only", "save_remedy_read_only_%s"},
+                    AutosaveCase{"Refused", EACCES, "save_failure_no_permission", "save_remedy_no_permission_%s"},
+                    AutosaveCase{"Failing", EIO, "save_failure_system_%s", "save_remedy_other_%s"}),
+    [](const testing::TestParamInfo<AutosaveCase>& info) { return info.param.name; });
 
 struct ViewCase {
   const char* name;
@@ -126,11 +168,17 @@ struct ViewCase {
 };
 class HumanNextTest : public EndTurnTest, public testing::WithParamInterface<ViewCase> {};
 
+// The autosave fails on a read-only disk: its box comes under the banner.
 TEST_P(HumanNextTest, TheNextHumanGetsTheScreenBackWithItsBannerAndItsView) {
   country(2).finishedTurn = 1;
   country(3).SetSavedView(249.0f, 294.0f, GetParam().savedZoom);
   hexPanel_->rememberedCollapsed = 0;
+  game().saveContext = std::make_unique<cGameSaver>(game());
+  game().saveContext->flushCheck = [](const std::filesystem::path&) { return EROFS; };
   EndHumanTurn();
+  ASSERT_EQ(ModalDialogStack.size(), 2u);
+  EXPECT_EQ(BoxText(ModalDialogStack.front(), 3),
+            AutosaveBox(GetText("save_failure_read_only"), "save_remedy_read_only_%s"));
   EXPECT_EQ(game().playerControl.currentCountry, &country(3));
   EXPECT_EQ(game().GetGameState(), GetParam().state);
   if (GetParam().savedZoom >= 0.0f) {
@@ -189,41 +237,60 @@ class PbemEndTurnTest : public EndTurnTest {
   }
 };
 
+// The autosave fails on a full disk, while the turn's own folder takes the turn.
 TEST_F(PbemEndTurnTest, TheTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInStateThree) {
   PushModalDialog(new cDialog(700, RectFromSize(0, 0, 100, 100)));
+  game().saveContext->flushCheck = [](const std::filesystem::path& file) {
+    return file.string().find("pbem") != std::string::npos ? 0 : ENOSPC;
+  };
+  const ScopedText message("pbem_turn_end_message", u"%s|%s|%s|%s");
   EndHumanTurn();
   EXPECT_TRUE(std::filesystem::is_regular_file(Pbem() / "Info.ini"));
   EXPECT_EQ(game().GetGameState(), kGameEndOfImpulse);
-  // The message alone is shown, over a toolbar that takes no command, and
-  // closing it leaves the game for the menus.
-  auto* message = dynamic_cast<cDialogTekstowy*>(TopDialog);
-  ASSERT_NE(message, nullptr);
-  EXPECT_EQ(ModalDialogStack.size(), 1u);
+  // The message names the folder, whom to send it to and the country played
+  // next, over a toolbar that takes no command. The autosave's box on top
+  // gives advice that holds in the menus, where closing the message leads:
+  // the play-by-e-mail list, where the answer will come.
+  ASSERT_EQ(ModalDialogStack.size(), 2u);
+  EXPECT_EQ(BoxText(ModalDialogStack.front(), 1), GetText("pbem_turn_end_title"));
+  EXPECT_EQ(BoxText(ModalDialogStack.front(), 3),
+            Format(u"%s|Bob|bob@example.org|Country3", ShownPath(u"data\\pbem\\Duel")));
+  EXPECT_EQ(BoxText(TopDialog, 1), GetText("autosave_failed_title"));
+  EXPECT_EQ(BoxText(TopDialog, 3),
+            Format(GetText("autosave_failed_handed_over_%s_%s_%s"), GetText("save_failure_disk_full"),
+                   ShownPath(u"data\\pbem\\Duel"),
+                   Format(GetText("save_remedy_disk_full_%s"), ShownPath(u"data\\save\\" + GetText("autosave")))));
   EXPECT_FALSE(info().MouseInputEnabled());
-  EXPECT_TRUE(ReturnToMenusRequested());
+  EXPECT_EQ(RequestedMenusList(), cScenarioMenu::kPbemGame);
   ClearReturnToMenusRequest();
   EXPECT_EQ(FindPbemRepoPlayer(u"Duel"), std::optional<std::uint32_t>(1));
   EXPECT_EQ(game().playerControl.currentCountry, &country(1));
 }
 
-// The turn cannot be written (here the disk is full; the autosave goes in): the box says so, names
-// the folder where the player finds it and what to do, and the turn stays here.
+// The turn cannot be written, on a full disk, then on a read-only one that
+// fails the autosave too: the box names the folder, why and what to do, and
+// the turn stays here, with the autosave's box on top.
 TEST_F(PbemEndTurnTest, ATurnThatCannotBeWrittenIsNotHandedOverAndTheBoxSaysWhatToDo) {
-  game().saveContext->flushCheck = [](const std::filesystem::path& file) {
-    return file.string().find("pbem") != std::string::npos ? ENOSPC : 0;
-  };
-  EndHumanTurn();
-  auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
-  ASSERT_NE(box, nullptr);
   const std::u16string folder = ShownPath(u"data\\pbem\\Duel");
-  EXPECT_EQ(static_cast<const CDXUTStatic*>(box->GetControl(box->layoutBase() + 3))->GetText(),
-            Format(u"This turn is not handed over to Bob: it could not be written into %s.\nThe turn goes on here; "
-                   u"nothing is recorded as sent. Free some disk space or make %s a folder that can be written, "
-                   u"then end the turn again.",
-                   folder, folder));
-  EXPECT_FALSE(ReturnToMenusRequested());
-  EXPECT_FALSE(FindPbemRepoPlayer(u"Duel").has_value());
-  EXPECT_EQ(game().playerControl.currentCountry, &country(1));
+  for (const auto& [error, reason, remedy] :
+       {std::tuple{ENOSPC, "save_failure_disk_full", "save_remedy_disk_full_%s"},
+        std::tuple{EROFS, "save_failure_read_only", "save_remedy_read_only_%s"}}) {
+    const bool autosaveFails = error == EROFS;
+    game().saveContext->flushCheck = [error, autosaveFails](const std::filesystem::path& file) {
+      return file.string().find("pbem") != std::string::npos || autosaveFails ? error : 0;
+    };
+    EndHumanTurn();
+    ASSERT_EQ(ModalDialogStack.size(), autosaveFails ? 2u : 1u) << reason;
+    const cDialog* box = ModalDialogStack.front();
+    EXPECT_EQ(BoxText(box, 1), GetText("pbem_turn_not_handed_over_title"));
+    EXPECT_EQ(BoxText(box, 3), Format(GetText("pbem_turn_not_written_%s_%s_%s_%s"), u"Bob", folder, GetText(reason),
+                                      Format(GetText(remedy), folder)));
+    if (autosaveFails) EXPECT_EQ(BoxText(TopDialog, 3), AutosaveBox(GetText(reason), remedy));
+    EXPECT_FALSE(ReturnToMenusRequested());
+    EXPECT_FALSE(FindPbemRepoPlayer(u"Duel").has_value());
+    EXPECT_EQ(game().playerControl.currentCountry, &country(1));
+    PopModalDialogs(-1);
+  }
 }
 
 struct HeldTurnCase {

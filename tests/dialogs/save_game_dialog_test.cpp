@@ -16,6 +16,7 @@
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/small_dialogs.h"
 #include "foundation/format.h"
+#include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "gui/edit_box.h"
@@ -204,6 +205,7 @@ struct RefusedCase {
   bool failWrite;
   int flushError = 0;                // what the system answers the flush of the written save
   const char* reasonKey = nullptr;   // the reason the box gives for a failed write
+  const char* remedyKey = nullptr;   // and what the player can do about it
 };
 
 class SaveGameRefusedTest : public SaveGameDialogTest, public testing::WithParamInterface<RefusedCase> {};
@@ -220,9 +222,12 @@ TEST_P(SaveGameRefusedTest, SavesNothingAndSaysSo) {
   EXPECT_FALSE(Saved("Kept"));
   EXPECT_FALSE(Saved("Full"));
   EXPECT_FALSE(Saved("Locked"));
+  EXPECT_FALSE(Saved("Mounted"));
+  const std::u16string folder = ShownPath(u"data\\save\\" + std::u16string(GetParam().name));
   const std::u16string expected =
       GetParam().reasonKey != nullptr
-          ? Format(GetText("save_game_failed_%s_%s"), GetParam().name, GetText(GetParam().reasonKey))
+          ? Format(GetText("save_game_failed_%s_%s_%s"), GetParam().name, GetText(GetParam().reasonKey),
+                   Format(GetText(GetParam().remedyKey), folder))
           : Format(GetText("save_game_name_refused_%s"), GetParam().name);
   EXPECT_EQ(MessageOnTop(), expected);
   CloseMessage();
@@ -236,9 +241,13 @@ INSTANTIATE_TEST_SUITE_P(Names, SaveGameRefusedTest,
                                          RefusedCase{u"  ", false}, RefusedCase{u"50%", false},
                                          // One over the limit: a cut would give "a" the folder of this name.
                                          RefusedCase{u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
-                                         RefusedCase{u"Kept", true, 0, "save_failure_see_log"},
-                                         RefusedCase{u"Full", false, ENOSPC, "save_failure_disk_full"},
-                                         RefusedCase{u"Locked", false, EACCES, "save_failure_no_permission"}));
+                                         RefusedCase{u"Kept", true, 0, "save_failure_see_log", "save_remedy_other_%s"},
+                                         RefusedCase{u"Full", false, ENOSPC, "save_failure_disk_full",
+                                                     "save_remedy_disk_full_%s"},
+                                         RefusedCase{u"Locked", false, EACCES, "save_failure_no_permission",
+                                                     "save_remedy_no_permission_%s"},
+                                         RefusedCase{u"Mounted", false, EROFS, "save_failure_read_only",
+                                                     "save_remedy_read_only_%s"}));
 
 TEST_F(SaveGameDialogTest, ExitResumesTheGame) {
   cDialogZapisuGry* d = Open();

@@ -70,12 +70,13 @@ class PbemSessionTest : public test::GameSessionTest {
   fs::path Pbem(const std::string& relative = {}) const { return folder_.path() / "data" / "pbem" / relative; }
 
   // Q ends Kaltheim's turn; the turn goes to the other player, whose message
-  // is closed, and the menus come back.
+  // is closed, and the menus come back on the list the answer will come to.
   void HandOver() {
     EndTurnByQ();
     ASSERT_EQ(TopBoxTitle(), GetText("pbem_turn_end_title")) << DialogsAndState();
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(MenusComeBack()) << DialogsAndState();
+    EXPECT_EQ(static_cast<cScenarioMenu*>(CurrentMenu)->listMode(), cScenarioMenu::kPbemGame);
   }
 
   // From the settings menu whose start was refused back to the scenario menu.

@@ -2,16 +2,23 @@
 // program: the end of impulse meets a scripted battle of one of the human
 // country's warships against an enemy one, the screen comes up in state 5,
 // Auto end fights it out, Close hands the game back to the worker, and the
-// human country's next turn comes back. Screenshots stay in the build folder.
+// human country's next turn comes back. The autosave of the turn ended, on a
+// read-only disk, is told under the banner of that turn, the battle screen
+// having closed every box open before it. Screenshots stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
+#include <filesystem>
 #include <thread>
 
 #include "app/sea_battle_menu.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "foundation/game_lock.h"
 #include "foundation/settings.h"
+#include "foundation/string_base.h"
+#include "gui/static.h"
+#include "scenario/save_game.h"
 #include "game_session.h"
 #include "turn/sea_battle.h"
 #include "turn/turn_steps.h"
@@ -90,6 +97,11 @@ void SeaBattleScreenTest::Script() {
     mapScale = gDisplayedScale;
   }
 
+  {
+    GameLockGuard lock;
+    gGame->saveContext->flushCheck = [](const std::filesystem::path&) { return EROFS; };
+  }
+
   frame_->Inject(RawInput::KeyDown('Q'));
   frame_->Inject(RawInput::KeyUp('Q'));
   Frame();
@@ -140,6 +152,21 @@ void SeaBattleScreenTest::Script() {
       << "state " << static_cast<int>(gGame->GetGameState());
   EXPECT_TRUE(fought_);
   EXPECT_TRUE(finished_);
+  {
+    GameLockGuard lock;
+    ASSERT_EQ(ModalDialogStack.size(), 2u) << DialogsAndState();
+    EXPECT_NE(dynamic_cast<cDialogNowejTury*>(TopDialog), nullptr) << DialogsAndState();
+  }
+  PressKey(VK_RETURN);
+  auto* autosave = dynamic_cast<cDialogTekstowy*>(TopDialog);
+  ASSERT_NE(autosave, nullptr) << DialogsAndState();
+  EXPECT_EQ(static_cast<const CDXUTStatic*>(autosave->GetControl(autosave->layoutBase() + 1))->GetText(),
+            GetText("autosave_failed_title"));
+  const std::u16string told =
+      static_cast<const CDXUTStatic*>(autosave->GetControl(autosave->layoutBase() + 3))->GetText();
+  EXPECT_NE(told.find(GetText("save_failure_read_only")), std::u16string::npos) << Utf16ToUtf8(told);
+  Click(autosave->GetControl(autosave->okButtonId()));
+  EXPECT_TRUE(ModalDialogStack.empty()) << DialogsAndState();
   {
     // A click picks its hex at the displayed scale and the map draws at its own: both are the zoom
     // from before the battle, or the player's clicks hit other hexes than the ones under the pointer.

@@ -23,7 +23,9 @@
 
 #include "foundation/fatal.h"
 #include "foundation/file_read.h"
+#include "foundation/format.h"
 #include "foundation/paths.h"
+#include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "scenario/pbem_game_name.h"
 #include "scenario/pbem_repository.h"
@@ -158,7 +160,7 @@ TEST_F(SaveGameTest, LoadSaveLoadKeepsTheGameAndResavesByteForByte) {
   // The files and the list of their digests.
   EXPECT_EQ(first.size(), static_cast<std::size_t>(kSaveFileCount) + 1);
   EXPECT_NE(first.at("Info.ini").find("Date = 10.07.15 14:05"), std::string::npos);
-  EXPECT_EQ(screen_.CountEvents(u"text-dialog Save game|"), 1);
+  EXPECT_EQ(screen_.CountEvents(u"text-dialog " + GetText("save_game_title") + u"|"), 1);
 
   cGame& loaded = LoadSave(u"first");
   EXPECT_EQ(loaded.loadedGame, 1);
@@ -270,9 +272,14 @@ TEST_F(SaveGameTest, ASaveWithALandUnitRowCutShortIsRefused) {
   EXPECT_TRUE(log.ContainsText(Utf8ToUtf16("land_units.csv at line 3 (counting from 1) has ")));
 }
 
-// A file standing under the save's name is not a save: it stays, and the save says it failed.
+// A file standing under the save's name is not a save: it stays, and the
+// save says it failed, for its own reason, not the full disk of a save before.
 TEST_F(SaveGameTest, AFileUnderTheSaveNameStaysAndTheSaveFails) {
   cGame& game = LoadScenario();
+  game.saveContext->flushCheck = [](const fs::path&) { return ENOSPC; };
+  EXPECT_FALSE(game.saveContext->SaveGame(u"full", true));
+  game.saveContext->flushCheck = nullptr;
+  ASSERT_EQ(SaveFailureReason(), GetText("save_failure_disk_full"));
   const fs::path file = scenario_.root() / "data/save/notes";
   std::ofstream(file, std::ios::binary) << "mine";
   test::LogCapture log;
@@ -280,6 +287,9 @@ TEST_F(SaveGameTest, AFileUnderTheSaveNameStaysAndTheSaveFails) {
   EXPECT_EQ(test::ReadFileBytes(file), "mine");
   EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
   EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\notes is not a save folder; the game is not saved"));
+  EXPECT_EQ(SaveFailureReason(), GetText("save_failure_see_log"));
+  EXPECT_EQ(SaveFailureRemedy(u"data\\save\\notes"),
+            Format(GetText("save_remedy_other_%s"), ShownPath(u"data\\save\\notes")));
 }
 
 TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
@@ -366,6 +376,8 @@ struct FlushCase {
   int error;
   bool saved;
   const char16_t* logged;  // "": no line about the disk
+  const char* reasonKey = nullptr;  // what the player is told of a failed save
+  const char* remedyKey = nullptr;
 };
 
 void PrintTo(const FlushCase& c, std::ostream* os) { *os << c.name; }
@@ -401,14 +413,31 @@ TEST_P(FailedFlush, KeepsThePreviousSaveUnlessTheSaveIsInPlace) {
   } else {
     EXPECT_TRUE(log.Contains(u"ERROR: Cannot replace the save folder data\\save\\slot"));
     EXPECT_TRUE(Files("slot") == before);
+    // Beyond the disk's state and a refusal, the system's own words.
+    const std::u16string reason = GetParam().error == EIO
+                                      ? Format(GetText(GetParam().reasonKey), u"Input/output error")
+                                      : GetText(GetParam().reasonKey);
+    EXPECT_EQ(SaveFailureReason(), reason);
+    EXPECT_EQ(SaveFailureRemedy(u"data\\save\\slot"),
+              Format(GetText(GetParam().remedyKey), ShownPath(u"data\\save\\slot")));
   }
   EXPECT_EQ(LoadSave(u"slot").flags[5], GetParam().saved ? 99 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Flushes, FailedFlush,
-    testing::Values(FlushCase{"TheSave", false, EIO, false, u" to the disk (Input/output error)"},
-                    FlushCase{"TheSaveOnAFullDisk", false, ENOSPC, false, u" to the disk (No space left on device)"},
+    testing::Values(FlushCase{"TheSave", false, EIO, false, u" to the disk (Input/output error)",
+                              "save_failure_system_%s", "save_remedy_other_%s"},
+                    FlushCase{"TheSaveOnAFullDisk", false, ENOSPC, false, u" to the disk (No space left on device)",
+                              "save_failure_disk_full", "save_remedy_disk_full_%s"},
+                    FlushCase{"TheSaveOverQuota", false, EDQUOT, false, u" to the disk (Disk quota exceeded)",
+                              "save_failure_disk_full", "save_remedy_disk_full_%s"},
+                    FlushCase{"TheSaveOnAReadOnlyDisk", false, EROFS, false, u" to the disk (Read-only file system)",
+                              "save_failure_read_only", "save_remedy_read_only_%s"},
+                    FlushCase{"TheSaveRefused", false, EACCES, false, u" to the disk (Permission denied)",
+                              "save_failure_no_permission", "save_remedy_no_permission_%s"},
+                    FlushCase{"TheSaveNotPermitted", false, EPERM, false, u" to the disk (Operation not permitted)",
+                              "save_failure_no_permission", "save_remedy_no_permission_%s"},
                     FlushCase{"TheFolderOfSaves", true, EROFS, true,
                               u"may not be on the disk yet (Read-only file system)"},
                     FlushCase{"NothingToFlushInTheFolderOfSaves", true, EINVAL, true, u""}),

@@ -116,6 +116,39 @@ TEST_F(LoadSequence, ASaveWithoutItsCountersNumbersOnPastTheHighestNumber) {
   EXPECT_EQ(game.nextConvoyId, 4);
 }
 
+// Each load says which check of its folders refused it, if any: never the
+// verdict of the load before.
+TEST_F(LoadSequence, ALoadTellsWhichFolderCheckRefusedItAndNoOtherLoadsVerdict) {
+  cGame& game = Load();
+  for (const char16_t* name : {u"Changed", u"Linked", u"Sound"}) ASSERT_TRUE(game.saveContext->SaveGame(name, true));
+  DestroyGame();
+  const std::filesystem::path changed = ResolveGamePath(u"data\\save\\Changed\\relations.csv");
+  std::string bytes = test::ReadFileBytes(changed);
+  bytes[bytes.size() - 3] ^= 0x01;
+  std::ofstream(changed, std::ios::binary | std::ios::trunc) << bytes;
+  const std::filesystem::path linked = ResolveGamePath(u"data\\save\\Linked\\relations.csv");
+  std::filesystem::rename(linked, scenario_.root() / "relations.csv");
+  std::filesystem::create_symlink(scenario_.root() / "relations.csv", linked);
+  const auto refused = [](const char16_t* folder) {
+    try {
+      LoadNewScenario(folder, 1);
+    } catch (const FatalExitError&) {
+      DestroyGame();
+      return true;
+    }
+    DestroyGame();
+    return false;
+  };
+  EXPECT_TRUE(refused(u"data\\save\\Changed\\%s"));
+  EXPECT_TRUE(LastLoadRefusedByFileCheck());
+  EXPECT_FALSE(LastLoadRefusedForALink());
+  EXPECT_TRUE(refused(u"data\\save\\Linked\\%s"));
+  EXPECT_FALSE(LastLoadRefusedByFileCheck());
+  EXPECT_TRUE(LastLoadRefusedForALink());
+  EXPECT_FALSE(refused(u"data\\save\\Sound\\%s"));
+  EXPECT_FALSE(LastLoadRefusedForALink());
+}
+
 TEST_F(LoadSequence, TwoLandUnitsOnOneHexAreBothNamedThenFatal) {
   scenario_.world().landUnits.back()->x = 1;
   scenario_.world().landUnits.back()->y = 0;

@@ -443,6 +443,35 @@ TEST_F(LandCounter, PictureOnTheOwnersColourWithRoundedStrengthShadowFirst) {
   EXPECT_TRUE(SpritesOf("units").empty());
 }
 
+// Zoomed out a city's name takes its counter's name line: a counter in a city
+// leaves its name out where the two lines meet, and keeps it outside a city
+// and where the city's name stands elsewhere.
+TEST_F(LandCounter, ACounterInACityLeavesItsNameLineToTheCitysName) {
+  gShowUnitNames = true;
+  unit_->name = u"1st Rgt";
+  sUnitAppearance& counter = SkinTables().units[0][0];
+  counter.valid[11] = 1;  // the name's line
+  counter.placement[11] = {43, 101, 123, 119};
+  counter.fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF000000u, counter.fonts[2]);
+  sCityAppearance& city = SkinTables().cities[0];
+  city.valid[8] = 1;
+  city.placement[8] = {39, 101, 128, 119};
+  const auto named = [&] {
+    Render();
+    return recorder_.FindText(unit_->name) != nullptr;
+  };
+  EXPECT_TRUE(named());
+  cCity town;
+  town.x = 2;
+  town.y = 1;
+  town.name = u"Elm";
+  world_->hex(2, 1).city = &town;
+  EXPECT_FALSE(named());
+  city.placement[8] = {39, 31, 128, 47};
+  EXPECT_TRUE(named());
+  world_->hex(2, 1).city = nullptr;
+}
+
 // A unit on its walk is held by no hex, yet it is seen on every hex it
 // reaches, in front of a friendly unit it passes, and once where it stops.
 TEST_F(LandCounter, AWalkingUnitIsDrawnWhereItStandsWithoutAHexHoldingIt) {

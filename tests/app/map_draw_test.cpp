@@ -672,6 +672,17 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   ASSERT_NE(SpriteOf("units", cruiser), nullptr);
   EXPECT_EQ(SpriteOf("units", cruiser)->colour, 0xFF8C8C8Cu);
   naval.valid[6] = 0;
+  // Its name stands in the face of ship names, not in that of land and air names.
+  gShowUnitNames = true;
+  ship->name = u"Ajax";
+  naval.valid[5] = 1;
+  naval.placement[5] = {20, 101, 146, 119};
+  naval.fonts[1].object = TestFont(0xFFFFFFFFu, 0xFF000000u, naval.fonts[1]);
+  naval.fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF000000u, naval.fonts[2]);
+  Render();
+  ASSERT_NE(recorder_.FindText(u"Ajax"), nullptr);
+  EXPECT_EQ(recorder_.FindText(u"Ajax")->font, naval.fonts[1].object.get());
+  naval.valid[5] = 0;
   // The zone names can be switched off.
   gShowSeaZoneNames = false;
   world_->game().seaGraph.nodes.clear();

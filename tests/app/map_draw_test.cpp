@@ -364,6 +364,10 @@ TEST_F(MapDraw, ACityNameSpreadsOnlyIntoBareHexesLevelWithIt) {
   gShowAPLeft = true;
   EXPECT_EQ(name(), leftOfRight);
   world_->hex(2, 1).flagValue = -1;
+  // A city without a name stands on no patch.
+  city.name.clear();
+  Render();
+  for (const DrawRecord* r : SpritesOf("others")) EXPECT_NE(r->source, (Rect{105, 1341, 121, 1357}));
   world_->hex(1, 1).city = nullptr;
 }
 

@@ -62,6 +62,7 @@ TEST_F(PathsTest, ShownPathsAreTheRealPlaces) {
   // the game path is, whatever stands before it in memory.
   EXPECT_EQ(ShownPath(u"mods\\data\\pbem"), u"mods/data/pbem");
   EXPECT_EQ(ShownPath(u"old.data\\pbem"), u"old.data/pbem");
+  EXPECT_EQ(ShownPath(u"my_data\\pbem and 2data\\pbem"), u"my_data/pbem and 2data/pbem");
   // Without a folder's name after it, "data\" names no game folder.
   EXPECT_EQ(ShownPath(u"data\\*.sav"), u"data/*.sav");
   EXPECT_EQ(ShownPath(std::u16string_view(u"xdata\\scenarios\\North").substr(1)), scenarios + u"/North");

@@ -563,6 +563,11 @@ TEST_P(InvariantTest, FirstViolationIsNamed) {
   fleet->ships.push_back(&ship);
   ship.fleet = fleet.get();
   world.game().fleets.push_back(std::move(fleet));
+  // Debts a sound game keeps: production, diplomatic, sea transport and invasion points.
+  world.country(1).productionPoints = -12.5;
+  world.country(1).diplomaticPoints = -3;
+  world.country(2).seaTransportPoints = -4;
+  world.country(3).invasionPoints = -5;
   ASSERT_EQ(FindInvariantViolation(world.game()), "");
 
   GetParam().breakIt(world);

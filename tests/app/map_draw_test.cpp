@@ -364,6 +364,10 @@ TEST_F(MapDraw, ACityNameSpreadsOnlyIntoBareHexesLevelWithIt) {
   gShowAPLeft = true;
   EXPECT_EQ(name(), leftOfRight);
   world_->hex(2, 1).flagValue = -1;
+  // A city without a name stands on no patch.
+  city.name.clear();
+  Render();
+  for (const DrawRecord* r : SpritesOf("others")) EXPECT_NE(r->source, (Rect{105, 1341, 121, 1357}));
   world_->hex(1, 1).city = nullptr;
 }
 
@@ -441,6 +445,35 @@ TEST_F(LandCounter, PictureOnTheOwnersColourWithRoundedStrengthShadowFirst) {
   unit_->spotted = 0;
   Render();
   EXPECT_TRUE(SpritesOf("units").empty());
+}
+
+// Zoomed out a city's name takes its counter's name line: a counter in a city
+// leaves its name out where the two lines meet, and keeps it outside a city
+// and where the city's name stands elsewhere.
+TEST_F(LandCounter, ACounterInACityLeavesItsNameLineToTheCitysName) {
+  gShowUnitNames = true;
+  unit_->name = u"1st Rgt";
+  sUnitAppearance& counter = SkinTables().units[0][0];
+  counter.valid[11] = 1;  // the name's line
+  counter.placement[11] = {43, 101, 123, 119};
+  counter.fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF000000u, counter.fonts[2]);
+  sCityAppearance& city = SkinTables().cities[0];
+  city.valid[8] = 1;
+  city.placement[8] = {39, 101, 128, 119};
+  const auto named = [&] {
+    Render();
+    return recorder_.FindText(unit_->name) != nullptr;
+  };
+  EXPECT_TRUE(named());
+  cCity town;
+  town.x = 2;
+  town.y = 1;
+  town.name = u"Elm";
+  world_->hex(2, 1).city = &town;
+  EXPECT_FALSE(named());
+  city.placement[8] = {39, 31, 128, 47};
+  EXPECT_TRUE(named());
+  world_->hex(2, 1).city = nullptr;
 }
 
 // A unit on its walk is held by no hex, yet it is seen on every hex it
@@ -643,6 +676,17 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   ASSERT_NE(SpriteOf("units", cruiser), nullptr);
   EXPECT_EQ(SpriteOf("units", cruiser)->colour, 0xFF8C8C8Cu);
   naval.valid[6] = 0;
+  // Its name stands in the face of ship names, not in that of land and air names.
+  gShowUnitNames = true;
+  ship->name = u"Ajax";
+  naval.valid[5] = 1;
+  naval.placement[5] = {20, 101, 146, 119};
+  naval.fonts[1].object = TestFont(0xFFFFFFFFu, 0xFF000000u, naval.fonts[1]);
+  naval.fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF000000u, naval.fonts[2]);
+  Render();
+  ASSERT_NE(recorder_.FindText(u"Ajax"), nullptr);
+  EXPECT_EQ(recorder_.FindText(u"Ajax")->font, naval.fonts[1].object.get());
+  naval.valid[5] = 0;
   // The zone names can be switched off.
   gShowSeaZoneNames = false;
   world_->game().seaGraph.nodes.clear();

@@ -48,23 +48,30 @@ TEST(ConsoleLog, TwoThreadsWriteWholeLines) {
 
 // While a received file is read, each cause about each file is logged ten
 // times and the rest counted in one line when the reading ends; another
-// file's lines of the same cause have ten of their own, and once the bound
-// is gone every line is logged.
+// cause about the file and another file's lines of the same cause have ten of
+// their own, ten lines leave nothing to count, and once the bound is gone
+// every line is logged, past ten too.
 TEST(ConsoleLog, TheLinesOfOneCauseAboutAFileAreBoundedWhileItIsRead) {
   const std::u16string cause = u"WARNING: row %i of %s is short";
+  const std::u16string other = u"WARNING: unit %i is unknown";
   test::LogCapture log;
   {
     cLogBound bound;
     for (int row = 1; row <= 13; ++row) LogAboutFile(u"a.csv", cause, row, std::u16string(u"a.csv"));
+    for (int unit = 1; unit <= 10; ++unit) LogAboutFile(u"a.csv", other, unit);
     for (int row = 21; row <= 31; ++row) LogAboutFile(u"b.csv", cause, row, std::u16string(u"b.csv"));
   }
-  LogAboutFile(u"a.csv", cause, 14, std::u16string(u"a.csv"));
+  for (int row = 14; row <= 25; ++row) LogAboutFile(u"a.csv", cause, row, std::u16string(u"a.csv"));
   std::vector<std::u16string> expected;
-  for (int row = 1; row <= 10; ++row) expected.push_back(u"WARNING: row " + AsciiToUtf16(std::to_string(row)) + u" of a.csv is short");
-  for (int row = 21; row <= 30; ++row) expected.push_back(u"WARNING: row " + AsciiToUtf16(std::to_string(row)) + u" of b.csv is short");
+  const auto numbered = [&](int from, int to, const std::string& before, const std::string& after) {
+    for (int n = from; n <= to; ++n) expected.push_back(AsciiToUtf16(before + std::to_string(n) + after));
+  };
+  numbered(1, 10, "WARNING: row ", " of a.csv is short");
+  numbered(1, 10, "WARNING: unit ", " is unknown");
+  numbered(21, 30, "WARNING: row ", " of b.csv is short");
   expected.push_back(u"WARNING: 3 more lines about a.csv like \"" + cause + u"\" were left out of the log");
   expected.push_back(u"WARNING: 1 more lines about b.csv like \"" + cause + u"\" were left out of the log");
-  expected.push_back(u"WARNING: row 14 of a.csv is short");
+  numbered(14, 25, "WARNING: row ", " of a.csv is short");
   EXPECT_EQ(log.lines(), expected);
 }
 

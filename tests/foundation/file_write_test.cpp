@@ -9,8 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <string>
+#include <utility>
 
 #include "support/temp_dir.h"
 
@@ -75,7 +77,8 @@ TEST(FileWriteTest, TheRecordKeepsEachFileAsWrittenAndASuccessNoFailure) {
 }
 
 // The disk fills up part-way (a file size limit, in a child process so the
-// limit ends with it): the write fails and the old file keeps its bytes.
+// limit ends with it): the write fails, tells why (the file grew past its
+// limit), and the old file keeps its bytes.
 TEST(FileWriteTest, AWriteThatFillsTheDiskFailsAndKeepsTheOldFile) {
   test::TempDir folder;
   const fs::path file = folder.Write("cities.csv", "the old table");
@@ -85,14 +88,32 @@ TEST(FileWriteTest, AWriteThatFillsTheDiskFailsAndKeepsTheOldFile) {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{1024, 1024};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
-    ::_exit(WriteFileReplacing(file, std::string(64 * 1024, 'x')) ? 1 : 0);
+    ClearWriteFailure();
+    if (WriteFileReplacing(file, std::string(64 * 1024, 'x'))) ::_exit(1);
+    ::_exit(LastWriteFailure() == EFBIG ? 0 : 2);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a failed write reported as written";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a failed write reported as written; 2: the player not told why";
   EXPECT_EQ(test::ReadFileBytes(file), "the old table");
   EXPECT_FALSE(fs::exists(fs::symlink_status(folder.path() / "cities.csv.tmp")));
+}
+
+// A file whose temporary cannot be made (its folder is gone) or cannot take
+// its name (a folder stands there) is not written, and the player is told why.
+TEST(FileWriteTest, AFileThatCannotBeMadeOrPutInPlaceSaysWhy) {
+  test::TempDir folder;
+  fs::create_directory(folder.path() / "units");
+  for (const auto& [name, error] : {std::pair{"gone/units.csv", ENOENT}, std::pair{"units", EISDIR}}) {
+    SCOPED_TRACE(name);
+    ClearWriteFailure();
+    EXPECT_FALSE(WriteFileReplacing(folder.path() / name, "1;unit;\r\n"));
+    EXPECT_EQ(LastWriteFailure(), error);
+  }
+  ClearWriteFailure();
+  EXPECT_TRUE(fs::is_empty(folder.path() / "units"));
+  EXPECT_FALSE(fs::exists(folder.path() / "units.tmp"));
 }
 
 }  // namespace

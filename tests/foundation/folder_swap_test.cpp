@@ -148,6 +148,12 @@ TEST(FolderSwap, AWorkingFolderPassesOverTakenNamesForSixtyFourTries) {
   take(64);
   const cWorkingFolder refused(target);
   EXPECT_FALSE(refused.IsMade());
+  // Nor is one in a folder that is gone, and the player is told why.
+  ClearWriteFailure();
+  const cWorkingFolder homeless(dir.path() / "gone" / "Slot");
+  EXPECT_FALSE(homeless.IsMade());
+  EXPECT_EQ(LastWriteFailure(), ENOENT);
+  ClearWriteFailure();
 }
 
 // Writes one file into a new working folder and swaps it in, with the flushes checked.
@@ -193,8 +199,10 @@ TEST(FolderSwap, TheWrittenFolderIsOnTheDiskBeforeItGoesIn) {
   }
 
   test::LogCapture log;
+  ClearWriteFailure();
   EXPECT_FALSE(SaveFlushed(target, "third", [&](const fs::path& folder) { return folder == dir.path() ? 0 : EIO; }));
   EXPECT_TRUE(log.ContainsText(u"to the disk (Input/output error)"));
+  EXPECT_EQ(LastWriteFailure(), EIO);
   // Nor does one whose previous folder cannot be moved aside, and the player
   // is told why.
   ClearWriteFailure();
@@ -205,6 +213,11 @@ TEST(FolderSwap, TheWrittenFolderIsOnTheDiskBeforeItGoesIn) {
   EXPECT_EQ(LastWriteFailure(), EACCES);
   ClearWriteFailure();
   EXPECT_TRUE(log.ContainsText(u"ERROR: Cannot move " + Utf8ToUtf16(target.string()) + u" aside (Permission denied)"));
+  // Nor one whose exchange fails for another reason than the file system's.
+  EXPECT_FALSE(SaveFlushed(target, "fifth", {}, [](std::u16string_view, std::u16string_view) { return ENOSPC; }));
+  EXPECT_EQ(LastWriteFailure(), ENOSPC);
+  ClearWriteFailure();
+  EXPECT_TRUE(log.ContainsText(u" in place of " + Utf8ToUtf16(target.string()) + u" (No space left on device)"));
   EXPECT_EQ(dir.Read("Slot/new.csv"), "second");
   EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"Slot"});
 }
@@ -258,39 +271,78 @@ TEST(FolderSwap, WorkingFoldersNobodyHoldsAreRemovedByTheNextSwap) {
   EXPECT_TRUE(log.ContainsText(u".saving%Slot%1-7, left by a save that did not finish"));
 }
 
+// The name a swap by two renames puts the previous folder aside under, after
+// the working folder's "<role><owner>%<pid>-<n>": "<role><owner>%<pid>-<n + 1>",
+// the owner cut and marked with "%%" where the whole would not fit.
+std::string AsideName(const std::string& owner, const std::string& working) {
+  const std::size_t mark = working.rfind('%');
+  const std::size_t dash = working.rfind('-');
+  const std::string unique =
+      working.substr(mark + 1, dash - mark - 1) + "-" + std::to_string(std::stoi(working.substr(dash + 1)) + 1);
+  constexpr std::string_view kRole = ".old%";
+  const std::string whole = std::string(kRole) + owner + "%" + unique;
+  if (whole.size() <= NAME_MAX) return whole;
+  return std::string(kRole) + owner.substr(0, NAME_MAX - kRole.size() - 2 - unique.size()) + "%%" + unique;
+}
+
 // On a file system without an exchange the previous folder goes aside, and
 // when the new one cannot take its name it comes back at once; when even that
-// fails, the next swap in the parent puts it back. Also for a name too long
-// to be kept whole in the name of the folder left aside.
+// fails, the next swap in the parent puts it back. One that cannot go aside
+// (the rename refused, or a file where it would go) stays as it was. Also for
+// a name too long to be kept whole in the name of the folder left aside; each
+// failure tells the player why.
 class FailedSwapByTwoRenames : public testing::TestWithParam<std::string> {};
 
 TEST_P(FailedSwapByTwoRenames, KeepsThePreviousFolderUnderItsName) {
   test::TempDir dir;
   const std::string name = GetParam();
+  const bool cut = name.size() == NAME_MAX;
   const fs::path target = dir.path() / name;
   dir.Write(name + "/old.csv", "old");
-  // The renames in turn: the exchange, the previous folder aside, the new one
-  // into place, the previous one back.
-  for (const std::vector<int>& errors : {std::vector<int>{EINVAL, 0, EIO}, std::vector<int>{EINVAL, 0, EIO, EIO}}) {
-    const bool backAtOnce = errors.size() == 3;
-    SCOPED_TRACE(backAtOnce ? "back at once" : "back with the next swap");
+  struct sCase {
+    const char* what;
+    std::vector<int> errors;  // of the renames in turn: the exchange, aside, into place, back
+    bool asideTaken;
+    int failure;
+    std::size_t renames;
+  };
+  // A cut name goes aside inside a folder of its own, which cannot be made.
+  const sCase cases[] = {{"back at once", {EINVAL, 0, EIO}, false, EIO, 4},
+                         {"not aside", {EINVAL, EACCES}, false, EACCES, 2},
+                         {"aside taken", {EINVAL}, true, cut ? EEXIST : ENOTDIR, cut ? 1u : 2u},
+                         {"back with the next swap", {EINVAL, 0, EIO, EIO}, false, EIO, 4}};
+  for (const sCase& each : cases) {
+    const bool later = each.errors.size() == 4;
+    SCOPED_TRACE(each.what);
     std::size_t renames = 0;
-    const FolderRenameCheck check = [&](std::u16string_view, std::u16string_view) {
+    fs::path taken;
+    const FolderRenameCheck check = [&](std::u16string_view from, std::u16string_view) {
       const std::size_t rename = renames++;
-      return rename < errors.size() ? errors[rename] : 0;
+      if (rename == 0 && each.asideTaken) {
+        taken = dir.path() / AsideName(name, Utf16ToUtf8(from));
+        std::ofstream(taken) << "x";
+      }
+      return rename < each.errors.size() ? each.errors[rename] : 0;
     };
+    ClearWriteFailure();
     test::LogCapture log;
     EXPECT_FALSE(SaveOneFile(target, "new.csv", "new", check));
-    EXPECT_EQ(renames, 4u);
-    EXPECT_EQ(log.ContainsText(u"cannot be put back (Input/output error); it is kept in "), !backAtOnce);
-    if (!backAtOnce) {
+    EXPECT_EQ(renames, each.renames);
+    EXPECT_EQ(LastWriteFailure(), each.failure);
+    ClearWriteFailure();
+    EXPECT_EQ(log.ContainsText(u"cannot be put back (Input/output error); it is kept in "), later);
+    if (!taken.empty()) {
+      EXPECT_TRUE(fs::is_regular_file(taken));
+      fs::remove(taken);
+    }
+    if (later) {
       EXPECT_FALSE(fs::exists(target));
       ASSERT_TRUE(SaveOneFile(dir.path() / "Other", "other.csv", "other"));
       EXPECT_TRUE(log.ContainsText(u"back in place of the save that did not finish"));
     }
     EXPECT_EQ(Entries(target), (std::set<std::string>{"old.csv"}));
     EXPECT_EQ(dir.Read(name + "/old.csv"), "old");
-    const std::set<std::string> beside = backAtOnce ? std::set<std::string>{name} : std::set<std::string>{name, "Other"};
+    const std::set<std::string> beside = later ? std::set<std::string>{name, "Other"} : std::set<std::string>{name};
     EXPECT_EQ(Entries(dir.path()), beside);
   }
 }

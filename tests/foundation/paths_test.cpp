@@ -51,12 +51,20 @@ TEST_F(PathsTest, ShownPathsAreTheRealPlaces) {
   EXPECT_EQ(ShownPath(u"data\\pbem\\Duel (1)\\Info.ini"), u"~/.local/share/tidereach/pbem/Duel (1)/Info.ini");
   EXPECT_EQ(ShownPath(u"\"data\\pbem\\Duel (1)\" names data\\scenarios\\North; metadata\\x, /data/y"),
             u"\"~/.local/share/tidereach/pbem/Duel (1)\" names " + scenarios + u"/North; metadata/x, /data/y");
-  setenv("HOME", (root / "elsewhere").c_str(), 1);
-  EXPECT_EQ(ShownPath(u"data\\pbem\\Duel (1)"), (root / "home/.local/share/tidereach/pbem/Duel (1)").u16string());
+  // A home folder whose name only begins the path's next folder is another,
+  // and without one no path is shortened.
+  for (const char* other : {"elsewhere", "hom", static_cast<const char*>(nullptr)}) {
+    other != nullptr ? setenv("HOME", (root / other).c_str(), 1) : unsetenv("HOME");
+    EXPECT_EQ(ShownPath(u"data\\pbem\\Duel (1)"), (root / "home/.local/share/tidereach/pbem/Duel (1)").u16string());
+  }
   EXPECT_EQ(ShownPath(u"\\pbem/turn\\"), u"/pbem/turn/");
   // Inside another path the folder is not the game's; a text that starts with
   // the game path is, whatever stands before it in memory.
   EXPECT_EQ(ShownPath(u"mods\\data\\pbem"), u"mods/data/pbem");
+  EXPECT_EQ(ShownPath(u"old.data\\pbem"), u"old.data/pbem");
+  EXPECT_EQ(ShownPath(u"my_data\\pbem and 2data\\pbem"), u"my_data/pbem and 2data/pbem");
+  // Without a folder's name after it, "data\" names no game folder.
+  EXPECT_EQ(ShownPath(u"data\\*.sav"), u"data/*.sav");
   EXPECT_EQ(ShownPath(std::u16string_view(u"xdata\\scenarios\\North").substr(1)), scenarios + u"/North");
   home ? setenv("HOME", home->c_str(), 1) : unsetenv("HOME");
 }

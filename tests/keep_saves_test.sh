@@ -25,6 +25,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 game="$work/build/game"
 mkdir -p "$game/data/save/Duel" "$game/data/pbem/North (2)" "$game/data/scenarios"
 printf 'strength 73\n' >"$game/data/save/Duel/land_units.csv"
+touch -d '2021-03-04 05:06:07' "$game/data/save/Duel/land_units.csv"
 printf 'turn 41\n' >"$game/data/pbem/North (2)/Info.ini"
 printf 'repository 58\n' >"$game/data/pbem/repo.dat"
 
@@ -36,6 +37,9 @@ for folder in save pbem; do
   [ "$(readlink "$game/data/$folder")" = "$kept/$folder" ] || fail "data/$folder is not linked to $kept/$folder"
 done
 [ "$(cat "$kept/save/Duel/land_units.csv")" = "strength 73" ] || fail "the save was not moved whole"
+[ "$(stat -c %Y "$kept/save/Duel/land_units.csv")" = "$(date -d '2021-03-04 05:06:07' +%s)" ] ||
+  fail "the save's time was not kept"
+[ "$(ls -A "$kept/save")" = Duel ] || fail "the kept saves hold more than the save: $(ls -A "$kept/save")"
 [ "$(cat "$kept/pbem/North (2)/Info.ini")" = "turn 41" ] || fail "the turn was not moved whole"
 [ "$(cat "$kept/pbem/repo.dat")" = "repository 58" ] || fail "the repository was not moved"
 [ ! -e "$HOME" ] || fail "the home folder was written although XDG_DATA_HOME is set"
@@ -76,6 +80,69 @@ XDG_DATA_HOME=relative/share "$keep" "$game"
 [ -d "$HOME/.local/share/tidereach/save/Autumn" ] || fail "the default folder under HOME was not used"
 [ ! -e relative ] || fail "a relative XDG_DATA_HOME was used"
 
+# A file where the kept saves belong: the saves stay, and the line gives the
+# system's reason alone, without the tool's words before it.
+rm -rf "$work/build" "$work/other"
+mkdir -p "$game/data/save/Winter" "$work/other/tidereach"
+printf 'not a folder\n' >"$work/other/tidereach/save"
+XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a file in the saves' place stopped the start"
+[ -d "$game/data/save/Winter" ] && [ ! -L "$game/data/save" ] || fail "the saves left the game folder"
+[ "$(wc -l <"$work/said")" -eq 1 ] &&
+  grep -qF "Saves not moved: they could not be copied to $work/other/tidereach/save (File exists). They stay in" \
+    "$work/said" || fail "not one line with the system's reason: $(cat "$work/said")"
+
+# Something other than a folder or a file where the saves belong (here a
+# pipe) is left as it is, said, and the start goes on.
+rm -rf "$work/build"
+mkdir -p "$game/data/pbem"
+mkfifo "$game/data/save"
+"$keep" "$game" 2>"$work/said" || fail "a pipe in the saves' place stopped the start"
+[ -p "$game/data/save" ] || fail "the pipe in the saves' place was not left as it is"
+grep -qF "$game/data/save is not a folder" "$work/said" || fail "the pipe was not said: $(cat "$work/said")"
+[ "$(readlink "$game/data/pbem")" = "$kept/pbem" ] || fail "the turns were not linked beside the pipe"
+
+# A stand-in for diff, run as each copy is compared: it interrupts the start
+# (SHIM=term) or writes a file under a name the moved saves take
+# (SHIM_APPEAR=<path>) meanwhile, then compares as diff does.
+real_diff=$(command -v diff)
+mkdir -p "$work/bin"
+cat >"$work/bin/diff" <<EOF
+#!/usr/bin/env bash
+if [ -n "\${SHIM_APPEAR:-}" ] && [ -d "\${SHIM_APPEAR%/*}" ] && [ ! -e "\$SHIM_APPEAR" ]; then
+  printf 'kept 5\n' >"\$SHIM_APPEAR"
+fi
+[ "\${SHIM:-}" != term ] || kill -TERM "\$PPID"
+exec "$real_diff" "\$@"
+EOF
+chmod +x "$work/bin/diff"
+
+# A start interrupted while it copies leaves no copy among the kept saves.
+rm -rf "$work/build" "$work/cut"
+mkdir -p "$game/data/save/Summer"
+printf 'strength 5\n' >"$game/data/save/Summer/land_units.csv"
+if SHIM=term PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/cut" "$keep" "$game" 2>/dev/null; then
+  fail "an interrupted start went on"
+fi
+[ -z "$(ls -A "$work/cut/tidereach/save")" ] || fail "an interrupted copy was left: $(ls -A "$work/cut/tidereach/save")"
+[ "$(cat "$game/data/save/Summer/land_units.csv")" = "strength 5" ] && [ ! -L "$game/data/save" ] ||
+  fail "an interrupted start changed the game folder"
+
+# A name that appears among the kept turns while they are copied is never
+# replaced, also by a link that points nowhere; the turns stay and are not linked.
+rm -rf "$work/build" "$work/race"
+mkdir -p "$game/data/save" "$game/data/pbem/West (1)"
+printf 'turn 3\n' >"$game/data/pbem/West (1)/Info.ini"
+ln -s "North (9)" "$game/data/pbem/latest"
+printf 'repository 58\n' >"$game/data/pbem/repo.dat"
+SHIM_APPEAR="$work/race/tidereach/pbem/latest" PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/race" "$keep" "$game" \
+  2>"$work/said" || fail "a name that appeared meanwhile stopped the start"
+[ ! -L "$game/data/pbem" ] || fail "the turns were linked over a name that appeared meanwhile"
+[ "$(cat "$work/race/tidereach/pbem/latest")" = "kept 5" ] || fail "a file that appeared meanwhile was replaced"
+[ "$(readlink "$game/data/pbem/latest")" = "North (9)" ] || fail "the game folder's link was lost"
+[ "$(cat "$game/data/pbem/repo.dat")" = "repository 58" ] || fail "the repository left the game folder"
+[ -z "$(find "$work/race/tidereach/pbem" -name '.moving.*')" ] || fail "a copy was left among the kept turns"
+grep -q '^Play-by-e-mail turns not moved: .*latest' "$work/said" || fail "the name was not said: $(cat "$work/said")"
+
 # A game folder whose save holds many entries, as a long game's does.
 build_with_big_save() {
   rm -rf "$work/build" "$work/before"
@@ -100,6 +167,8 @@ if mount -t tmpfs -o size=64k keep_saves_test "$disk" 2>/dev/null; then
   build_with_big_save
   XDG_DATA_HOME="$disk" "$keep" "$game" 2>"$work/said" || fail "a full data folder stopped the start"
   said_plainly 1 "$disk/tidereach/save is full"
+  grep -q '^Saves not moved: ' "$work/said" && ! grep -q 'part copy' "$work/said" ||
+    fail "the line does not name the saves, or names a copy that is gone: $(cat "$work/said")"
   [ -z "$(ls -A "$disk/tidereach/save")" ] || fail "a part copy was left: $(ls -A "$disk/tidereach/save")"
   [ ! -L "$game/data/save" ] || fail "the save folder was linked although its saves were not moved"
   diff -r "$work/before/save" "$game/data/save" >/dev/null || fail "the game folder's save changed"
@@ -117,6 +186,8 @@ if mount -t tmpfs -o size=64k keep_saves_test "$disk" 2>/dev/null; then
   mount -o remount,ro "$disk"
   XDG_DATA_HOME="$disk" "$keep" "$game" 2>"$work/said" || fail "a read-only data folder stopped the start"
   said_plainly 2 "is on a read-only disk"
+  grep -q '^Saves not moved: ' "$work/said" && grep -q '^Play-by-e-mail turns not moved: ' "$work/said" ||
+    fail "the lines do not name the saves and the turns: $(cat "$work/said")"
   [ ! -L "$game/data/save" ] && [ ! -L "$game/data/pbem" ] || fail "a folder was linked to a read-only disk"
   diff -r "$work/before" "$game/data" >/dev/null || fail "the game folder's saves changed"
 else

@@ -11,9 +11,23 @@ if(refused EQUAL 0 OR NOT refusal MATCHES "from 1 to ([0-9]+)")
   message(FATAL_ERROR "the generator did not refuse the factor 1000000 with its range: ${refusal}")
 endif()
 set(factor ${CMAKE_MATCH_1})
+# Nor does it take a factor below 1.
+execute_process(COMMAND "${GENERATOR}" "${CONSTANTS}" "${WORK}" Zero 0
+                RESULT_VARIABLE refused ERROR_VARIABLE refusal OUTPUT_QUIET)
+if(refused EQUAL 0 OR NOT refusal MATCHES "from 1 to ${factor}")
+  message(FATAL_ERROR "the generator did not refuse the factor 0: ${refusal}")
+endif()
 execute_process(COMMAND "${GENERATOR}" "${CONSTANTS}" "${WORK}" Largest ${factor} RESULT_VARIABLE made)
 if(NOT made EQUAL 0)
   message(FATAL_ERROR "the generator could not write the factor ${factor} it accepts")
+endif()
+# And it is the largest: one factor more would outgrow the 64 MiB the game's
+# map reader takes.
+file(SIZE "${WORK}/data/scenarios/Largest/map.qel" map_size)
+math(EXPR per_factor "${map_size} / ${factor}")
+math(EXPR one_more "${map_size} + ${per_factor}")
+if(NOT one_more GREATER 67108864)
+  message(FATAL_ERROR "the map of factor ${factor} (${map_size} bytes) leaves room for a larger factor")
 endif()
 execute_process(COMMAND "${CHECKER}" --root "${WORK}" --scenario Largest
                 RESULT_VARIABLE code OUTPUT_VARIABLE summary ERROR_VARIABLE errors)

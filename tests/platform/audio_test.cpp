@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "foundation/paths.h"
 #include "platform/audio.h"
@@ -135,6 +137,13 @@ TEST(SdlAudio, AMissingOutputPrintsNothingToTheTerminal) {
   EXPECT_FALSE(opened);
   EXPECT_EQ(printed, "said after\n");
   if (!log.ContainsText(u"ALSA lib")) GTEST_SKIP() << "the sound library printed nothing here: " << why;
+  // Each line it printed is logged whole, and once.
+  const std::vector<std::u16string> lines = log.lines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::u16string& line) {
+                            return line.ends_with(u"Unknown PCM tidereach_no_such_output");
+                          }),
+            1);
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ move_entries() {
       return 1
     fi
   done
+  local placed=()
   for entry in "${entries[@]}"; do
     name=${entry##*/}
     # -n never replaces: a name that appeared meanwhile leaves the copy
@@ -74,9 +75,17 @@ move_entries() {
     out=$(mv -n -T -- "$moving/$name" "$there/$name" 2>&1) || true
     if [ -e "$moving/$name" ] || [ -L "$moving/$name" ]; then
       [ -n "$out" ] || out="$name appeared there meanwhile"
+      # The entries already placed go back among the copies, so all stay
+      # where they were, as the line says.
+      for name in "${placed[@]}"; do mv -n -T -- "$there/$name" "$moving/$name" 2>/dev/null || true; done
       drop_copies "$(reason_of "$out")"
       return 1
     fi
+    placed+=("$name")
+  done
+  # Only once every entry is in place do the originals go.
+  for entry in "${entries[@]}"; do
+    name=${entry##*/}
     if ! out=$(rm -rf -- "$entry" 2>&1); then
       echo "$name is kept whole in $there, but what is left of it in $here could not be removed" \
         "($(reason_of "$out")): remove it by hand, and the next ./run.sh links the folder." >&2

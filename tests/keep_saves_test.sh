@@ -140,6 +140,8 @@ SHIM_APPEAR="$work/race/tidereach/pbem/latest" PATH="$work/bin:$PATH" XDG_DATA_H
 [ "$(cat "$work/race/tidereach/pbem/latest")" = "kept 5" ] || fail "a file that appeared meanwhile was replaced"
 [ "$(readlink "$game/data/pbem/latest")" = "North (9)" ] || fail "the game folder's link was lost"
 [ "$(cat "$game/data/pbem/repo.dat")" = "repository 58" ] || fail "the repository left the game folder"
+[ "$(cat "$game/data/pbem/West (1)/Info.ini")" = "turn 3" ] && [ ! -e "$work/race/tidereach/pbem/West (1)" ] ||
+  fail "a turn was moved while the line says all stayed"
 [ -z "$(find "$work/race/tidereach/pbem" -name '.moving.*')" ] || fail "a copy was left among the kept turns"
 grep -q '^Play-by-e-mail turns not moved: .*latest' "$work/said" || fail "the name was not said: $(cat "$work/said")"
 

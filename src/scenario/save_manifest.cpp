@@ -34,6 +34,8 @@ constexpr std::string_view kClosingMark = "#end";
 // No file of a save may be larger (the budgets of its readers), so a list
 // naming a larger one is damaged, and no check reads more.
 constexpr std::uint64_t kLargestListedSize = kReportsFileBudget > kMapFileBudget ? kReportsFileBudget : kMapFileBudget;
+// Pieces in which a listed file is read and digested: none is held whole.
+constexpr std::size_t kReadPiece = 256 * 1024;
 
 thread_local bool tLoadedAsItIs = false;
 
@@ -78,19 +80,30 @@ std::u16string_view RefusalText(eFileRefusal refusal) {
 }
 
 // Reads the opened file to its end, or to a byte past `limit` at most (so
-// a file grown since it was opened is told). False on a read error.
-bool ReadOpened(const cGameFile& file, std::uint64_t limit, std::string& bytes) {
-  bytes.resize(static_cast<std::size_t>(limit) + 1);
-  std::size_t total = 0;
-  while (total < bytes.size()) {
-    const ssize_t got = ::read(file.descriptor(), bytes.data() + total, bytes.size() - total);
+// a file grown since it was opened is told), handing each piece read to
+// `take`. False on a read error.
+template <typename Take>
+bool ReadOpened(const cGameFile& file, std::uint64_t limit, Take take) {
+  std::string piece(kReadPiece, '\0');
+  std::uint64_t total = 0;
+  while (total <= limit) {
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), limit + 1 - total));
+    const ssize_t got = ::read(file.descriptor(), piece.data(), wanted);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
     if (got == 0) break;
-    total += static_cast<std::size_t>(got);
+    take(std::string_view(piece.data(), static_cast<std::size_t>(got)));
+    total += static_cast<std::uint64_t>(got);
   }
-  bytes.resize(total);
   return true;
+}
+
+// The budget the file's reader holds it to: a file listed past it is
+// refused before another file is read.
+std::uint64_t ReaderBudget(std::u16string_view name) {
+  if (name == u"map.qel") return kMapFileBudget;
+  if (name == u"reports.dat") return kReportsFileBudget;
+  return kTextFileBudget;
 }
 
 // Names that a folder searched without regard to case (as the readers'
@@ -188,7 +201,8 @@ eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, 
     return eListRead::kRefused;
   }
   std::string bytes;
-  if (!ReadOpened(file, file.size(), bytes)) {
+  bytes.reserve(file.size());
+  if (!ReadOpened(file, file.size(), [&bytes](std::string_view piece) { bytes += piece; })) {
     if (!quiet) LogFormat(u"ERROR: %s cannot be read (a read error); the game is not loaded", path);
     return eListRead::kRefused;
   }
@@ -204,14 +218,22 @@ eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, 
   return eListRead::kRead;
 }
 
-// One file against its line of the list, read once; logs why it differs.
-// Its bytes go to the checked files held for the readers, if any.
+// One file against its line of the list, read once in pieces; logs why it
+// differs. A file found as written stays open for its reader in the checked
+// files held, if any, with the digest its reader's bytes must have.
 bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDigestKind kind) {
   const std::u16string path = SaveFilePath(folder, listed.name);
+  const std::uint64_t budget = ReaderBudget(listed.name);
+  if (listed.size > budget) {
+    LogFormat(u"ERROR: %s was written with %s bytes, says the list, more than the %s bytes a file of its kind may "
+              u"hold; the game is not loaded",
+              path, ByteCount(listed.size), ByteCount(budget));
+    return false;
+  }
   const std::filesystem::path resolved = ResolveGamePath(path);
   eFileRefusal refusal = eFileRefusal::kNone;
   // A budget of the listed size: a file grown on its way is not read at all.
-  const cGameFile file = OpenGameFile(resolved, listed.size, &refusal, true);
+  cGameFile file = OpenGameFile(resolved, listed.size, &refusal, true);
   if (!file.is_open()) {
     if (refusal == eFileRefusal::kMissing) {
       LogFormat(u"ERROR: %s is missing, though the save was written with it; the game is not loaded", path);
@@ -224,25 +246,32 @@ bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDig
     }
     return false;
   }
-  std::string bytes;
-  if (!ReadOpened(file, listed.size, bytes)) {
+  cFastDigest fast;
+  cMd5 md5;
+  std::uint64_t size = 0;
+  const bool read = ReadOpened(file, listed.size, [&](std::string_view piece) {
+    fast.Update(piece);
+    if (!kind.fast) md5.Update(piece);
+    size += piece.size();
+  });
+  if (!read) {
     LogFormat(u"ERROR: %s cannot be read (a read error); the game is not loaded", path);
     return false;
   }
-  if (bytes.size() != listed.size) {
+  if (size != listed.size) {
     LogFormat(u"ERROR: %s holds %s bytes, not the %s it was written with (cut short?); the file is damaged and the "
               u"game is not loaded",
-              path, ByteCount(bytes.size()), ByteCount(listed.size));
+              path, ByteCount(size), ByteCount(listed.size));
     return false;
   }
-  const std::uint64_t fast = FastDigest(bytes);
-  if ((kind.fast ? FastDigestHex(fast) : Md5Hex(bytes)) != listed.digest) {
+  const std::uint64_t digest = fast.Value();
+  if ((kind.fast ? FastDigestHex(digest) : Md5Hex(md5.Final())) != listed.digest) {
     LogFormat(u"ERROR: %s holds other bytes than it was written with (changed on its way?); the file is damaged "
               u"and the game is not loaded",
               path);
     return false;
   }
-  if (cCheckedFiles* checked = cCheckedFiles::Current()) checked->Hold(resolved, std::move(bytes), fast);
+  if (cCheckedFiles* checked = cCheckedFiles::Current()) checked->Hold(resolved, std::move(file), size, digest);
   return true;
 }
 

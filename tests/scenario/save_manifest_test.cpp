@@ -15,6 +15,7 @@
 
 #include "foundation/fatal.h"
 #include "foundation/fast_digest.h"
+#include "foundation/file_read.h"
 #include "foundation/md5.h"
 #include "foundation/text.h"
 #include "scenario/save_game.h"
@@ -79,6 +80,18 @@ TEST_F(SaveManifestTest, TheSaveAsWrittenPassesAndLoads) {
 // The lines of a list above its closing line, closed as the game closes them.
 std::string Closed(const std::string& covered, int count) {
   return covered + "#end;" + std::to_string(count) + ";" + FastDigestHex(FastDigest(covered)) + ";\r\n";
+}
+
+// The save's list with the named file's line written anew for the file as
+// it now is.
+void Relist(const fs::path& save, const std::string& name) {
+  const std::string list = test::ReadFileBytes(save / "file_digests.csv");
+  const std::string bytes = test::ReadFileBytes(save / name);
+  std::string covered = list.substr(0, list.rfind("#end;"));
+  const std::size_t at = covered.find("\n" + name + ";") + 1;
+  covered.replace(at, covered.find('\n', at) + 1 - at,
+                  name + ";" + std::to_string(bytes.size()) + ";" + FastDigestHex(FastDigest(bytes)) + ";\r\n");
+  std::ofstream(save / "file_digests.csv", std::ios::binary | std::ios::trunc) << Closed(covered, kSaveFileCount);
 }
 
 struct sListCase {
@@ -207,6 +220,29 @@ TEST_F(SaveManifestTest, ALostListIsToldFromAnOlderSave) {
   EXPECT_TRUE(log.Contains(u"No file_digests.csv: a save from before it was written; its files are not compared "
                            u"with it"));
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
+}
+
+// A file is held to its reader's budget by its line of the list: a table
+// listed a byte past it is refused before it or the file after it is read;
+// a table at its budget, and the map and reports past a table's, pass.
+TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
+  const std::string losses = test::ReadFileBytes(Save() / "losses.csv");
+  fs::remove(Save() / "losses.csv");
+  fs::resize_file(Save() / "land_units.csv", kTextFileBudget + 1);
+  Relist(Save(), "land_units.csv");
+  test::LogCapture log;
+  EXPECT_FALSE(CheckSaveManifest(kFolder));
+  EXPECT_TRUE(log.Contains(u"ERROR: " + std::u16string(kFolder) +
+                           u"\\land_units.csv was written with 16777217 bytes, says the list, more than the 16777216 "
+                           u"bytes a file of its kind may hold; the game is not loaded"));
+  EXPECT_FALSE(log.ContainsText(u"losses.csv"));
+  std::ofstream(Save() / "losses.csv", std::ios::binary) << losses;
+  fs::resize_file(Save() / "land_units.csv", kTextFileBudget);
+  for (const char* file : {"map.qel", "reports.dat", "land_units.csv"}) {
+    if (std::string_view(file) != "land_units.csv") fs::resize_file(Save() / file, kTextFileBudget + 1);
+    Relist(Save(), file);
+  }
+  EXPECT_TRUE(CheckSaveManifest(kFolder));
 }
 
 // A list the round before wrote with MD5 digests, under its own header, is

@@ -16,7 +16,6 @@
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
-#include "foundation/text_file.h"
 #include "scenario/save_game.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -124,6 +123,18 @@ bool IsMarked(std::u16string_view folder) {
   return ini.Load(path) && ini.HasKey(kSaveManifestMark);
 }
 
+// One line of the list as the game writes it ("name;bytes;digest;"), or
+// nothing.
+std::optional<sListedFile> ParseListedFile(std::string_view line, sDigestKind kind) {
+  const std::vector<std::string_view> fields = SplitTokens(line);
+  if (fields.size() != 3 || !line.ends_with(';') || !IsDigestText(fields[2], kind)) return std::nullopt;
+  const std::int32_t size = WholeNumber(fields[1]).value_or(-1);
+  if (size < 0 || static_cast<std::uint64_t>(size) > kLargestListedSize) return std::nullopt;
+  sListedFile file{CodePageToUtf16(fields[0]), static_cast<std::uint64_t>(size), std::string(fields[2])};
+  if (!IsSafeFileName(file.name)) return std::nullopt;
+  return file;
+}
+
 // The files the list names, or why the list is damaged.
 std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u16string& fault, sDigestKind& kind) {
   if (!bytes.ends_with("\r\n")) {
@@ -143,34 +154,40 @@ std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u
     fault = u"differs from what its closing line's digest was taken of (changed on its way?)";
     return std::nullopt;
   }
+  // A save is written with a fixed set of files, so a list naming more is
+  // damage, told at the first line past them.
+  const std::size_t most = SaveFileNames().size();
   std::vector<sListedFile> files;
   std::vector<std::u16string> folded;
   int lineNumber = 0;
-  for (const std::string_view line : TextLineViews(covered)) {
+  // Line by line as TextLineViews cuts them (CR LF, CR or LF), without
+  // holding a view of every line of a long list.
+  for (std::size_t start = 0; start < covered.size();) {
+    const std::size_t end = std::min(covered.find_first_of("\r\n", start), covered.size());
+    const std::string_view line = covered.substr(start, end - start);
+    start = end + (covered.substr(end).starts_with("\r\n") ? 2 : 1);
     ++lineNumber;
     if (line.empty() || line.front() == '#') continue;
-    const std::vector<std::string_view> fields = SplitTokens(line);
-    const std::optional<std::int32_t> size = fields.size() == 3 ? WholeNumber(fields[1]) : std::nullopt;
-    sListedFile file;
-    if (fields.size() == 3) file.name = CodePageToUtf16(fields[0]);
-    if (!size || *size < 0 || static_cast<std::uint64_t>(*size) > kLargestListedSize || !line.ends_with(';') ||
-        !IsSafeFileName(file.name) || !IsDigestText(fields[2], kind)) {
+    if (files.size() == most) {
+      fault = Format(u"at line %i (counting from 1) names more files than a save is written with", lineNumber);
+      return std::nullopt;
+    }
+    std::optional<sListedFile> file = ParseListedFile(line, kind);
+    if (!file) {
       fault = Format(u"at line %i (counting from 1) holds no file's name, size and digest", lineNumber);
       return std::nullopt;
     }
     // Each file is read and compared once; the game writes no two names a
     // folder could take for one.
-    std::u16string name = FoldedName(file.name);
+    std::u16string name = FoldedName(file->name);
     if (std::find(folded.begin(), folded.end(), name) != folded.end()) {
-      fault = Format(u"at line %i (counting from 1) names %s a second time", lineNumber, file.name);
+      fault = Format(u"at line %i (counting from 1) names %s a second time", lineNumber, file->name);
       return std::nullopt;
     }
     folded.push_back(std::move(name));
-    file.size = static_cast<std::uint64_t>(*size);
-    file.digest = std::string(fields[2]);
-    files.push_back(std::move(file));
+    files.push_back(std::move(*file));
   }
-  if (WholeNumber(closing[1]) != static_cast<std::int32_t>(files.size())) {
+  if (WholeNumber(closing[1]).value_or(-1) != static_cast<std::int32_t>(files.size())) {
     fault = Format(u"names %i files where its closing line counts %s", static_cast<int>(files.size()),
                    CodePageToUtf16(closing[1]));
     return std::nullopt;

@@ -34,8 +34,8 @@ bool WriteSaveManifest(std::u16string_view folder, const std::vector<cWrittenFil
 // bytes compared. True when all are as written,
 // or when the folder holds no list and its "Info.ini" no mark (an older
 // save). Otherwise logs one ERROR line naming the file that differs (or the
-// list itself, when it is lost, damaged or leaves out a file every save
-// holds) and gives false.
+// list itself, when it is lost, damaged, names more files than a save is
+// written with or leaves out one every save holds) and gives false.
 bool CheckSaveManifest(std::u16string_view folder);
 
 // While one lives on a thread, CheckSaveManifest there compares nothing and

@@ -104,9 +104,9 @@ struct sListCase {
 // A list the game would not write is damage, though its closing line may
 // hold: a line naming no file as the game names one (a digest in capitals, a
 // name inside a folder), a file named twice or by a twin differing in case,
-// a file every save holds left out (a list of its closing line only), a
-// closing line of another form, and a line changed under a closing line left
-// as it was. Beside each, the list
+// a file every save holds left out (a list of its closing line only), one
+// file more than a save holds, a closing line of another form, and a line
+// changed under a closing line left as it was. Beside each, the list
 // as written, and a file changed with its line and closing line written anew,
 // pass.
 TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
@@ -136,6 +136,10 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
   const std::u16string lineAfter = u" at line " + Utf8ToUtf16(std::to_string(std::stoi(lineNumber) + 1));
   const std::u16string twice = lineAfter + u" (counting from 1) names land_units.csv a second time";
   const std::u16string twinTwice = lineAfter + u" (counting from 1) names LAND_UNITS.csv a second time";
+  // Told at the first line past a save's files (the header is line 1).
+  const std::u16string more =
+      u" at line " + Utf8ToUtf16(std::to_string(count + 2)) + u" (counting from 1) names more files than a save is "
+      u"written with";
   const std::string closingFields = std::to_string(count) + ";" + FastDigestHex(FastDigest(covered)) + ";";
   ASSERT_EQ(covered + "#end;" + closingFields + "\r\n", list);
   const sListCase cases[] = {
@@ -151,6 +155,8 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
       {"a twin in capitals", Closed(withLine("LAND_UNITS.csv;" + line.substr(15)), count), edited,
        u" does not name land_units.csv, which every save is written with"},
       {"its closing line only", Closed("", 0), table, u" does not name ai_data.csv, which every save is written with"},
+      {"a file more than a save holds", Closed(withLine(line + "notes.txt;" + line.substr(15)), count + 1), table,
+       more.c_str()},
       {"a closing line of four fields", covered + "#end;" + closingFields + "7;\r\n", table,
        u" does not end with its closing line (cut short?)"},
       {"a closing line under another mark", covered + "#fin;" + closingFields + "\r\n", table,

@@ -115,13 +115,17 @@ std::u16string FoldedName(std::u16string_view name) {
   return folded;
 }
 
-// Whether the save's "Info.ini" says it was written with the list.
-bool IsMarked(std::u16string_view folder) {
+// What the save's "Info.ini" says of the list: nothing for a save from
+// before it, else the name of the file it was written in.
+std::optional<std::u16string> MarkedList(std::u16string_view folder) {
   const std::u16string path = SaveFilePath(folder, u"Info.ini");
-  if (!IsReadableRegularFile(ResolveGamePath(path))) return false;
+  if (!IsReadableRegularFile(ResolveGamePath(path))) return std::nullopt;
   cIniFile ini;
-  return ini.Load(path) && ini.HasKey(kSaveManifestMark);
+  if (!ini.Load(path) || !ini.HasKey(kSaveManifestMark)) return std::nullopt;
+  return ini.GetString(kSaveManifestMark, u"");
 }
+
+bool IsMarked(std::u16string_view folder) { return MarkedList(folder).has_value(); }
 
 // One line of the list as the game writes it ("name;bytes;digest;"), or
 // nothing.
@@ -343,6 +347,14 @@ bool CheckSaveManifest(std::u16string_view folder) {
   }
   for (const sListedFile& listed : files) {
     if (!CheckListedFile(folder, listed, kind)) return false;
+  }
+  // Read from the Info.ini just checked: a mark naming any other list
+  // than the one there was written by no game.
+  const std::optional<std::u16string> mark = MarkedList(folder);
+  if (mark && *mark != kSaveManifestFile) {
+    LogFormat(u"ERROR: %s says the save was written with %s, not %s; the file is damaged and the game is not loaded",
+              SaveFilePath(folder, u"Info.ini"), *mark, kSaveManifestFile);
+    return false;
   }
   return true;
 }

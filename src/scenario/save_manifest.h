@@ -35,7 +35,8 @@ bool WriteSaveManifest(std::u16string_view folder, const std::vector<cWrittenFil
 // or when the folder holds no list and its "Info.ini" no mark (an older
 // save). Otherwise logs one ERROR line naming the file that differs (or the
 // list itself, when it is lost, damaged, names more files than a save is
-// written with or leaves out one every save holds) and gives false.
+// written with or leaves out one every save holds, or "Info.ini", when its
+// mark names another list) and gives false.
 bool CheckSaveManifest(std::u16string_view folder);
 
 // While one lives on a thread, CheckSaveManifest there compares nothing and

@@ -228,6 +228,28 @@ TEST_F(SaveManifestTest, ALostListIsToldFromAnOlderSave) {
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
 }
 
+// The mark in Info.ini names the list the save was written with: one naming
+// another file, or none, beside a list that holds is damage; the save's own
+// mark, rewritten alike, passes.
+TEST_F(SaveManifestTest, AMarkNamingAnotherListIsDamage) {
+  const std::string info = test::ReadFileBytes(Save() / "Info.ini");
+  const std::string markLine = "FileList = file_digests.csv\r\n";
+  ASSERT_NE(info.find(markLine), std::string::npos);
+  for (const std::string mark : {"file_digests.csv", "other.csv", ""}) {
+    SCOPED_TRACE(mark);
+    std::string marked = info;
+    marked.replace(marked.find(markLine), markLine.size(), "FileList = " + mark + "\r\n");
+    std::ofstream(Save() / "Info.ini", std::ios::binary | std::ios::trunc) << marked;
+    Relist(Save(), "Info.ini");
+    test::LogCapture log;
+    EXPECT_EQ(CheckSaveManifest(kFolder), mark == "file_digests.csv");
+    EXPECT_EQ(log.Contains(u"ERROR: " + std::u16string(kFolder) + u"\\Info.ini says the save was written with " +
+                           Utf8ToUtf16(mark) + u", not file_digests.csv; the file is damaged and the game is not "
+                           u"loaded"),
+              mark != "file_digests.csv");
+  }
+}
+
 // A file is held to its reader's budget by its line of the list: a table
 // listed a byte past it is refused before it or the file after it is read;
 // a table at its budget, and the map and reports past a table's, pass.

@@ -128,8 +128,9 @@ std::optional<std::u16string> MarkedList(std::u16string_view folder) {
 bool IsMarked(std::u16string_view folder) { return MarkedList(folder).has_value(); }
 
 // One line of the list as the game writes it ("name;bytes;digest;"), or
-// nothing.
+// nothing. Its separators are counted first: a line of millions is not split.
 std::optional<sListedFile> ParseListedFile(std::string_view line, sDigestKind kind) {
+  if (std::count(line.begin(), line.end(), ';') != 3) return std::nullopt;
   const std::vector<std::string_view> fields = SplitTokens(line);
   if (fields.size() != 3 || !line.ends_with(';') || !IsDigestText(fields[2], kind)) return std::nullopt;
   const std::int32_t size = WholeNumber(fields[1]).value_or(-1);

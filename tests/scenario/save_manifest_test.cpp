@@ -103,12 +103,12 @@ struct sListCase {
 
 // A list the game would not write is damage, though its closing line may
 // hold: a line naming no file as the game names one (a digest in capitals, a
-// name inside a folder), a file named twice or by a twin differing in case,
-// a file every save holds left out (a list of its closing line only), one
-// file more than a save holds, a closing line of another form, and a line
-// changed under a closing line left as it was. Beside each, the list
-// as written, and a file changed with its line and closing line written anew,
-// pass.
+// name inside a folder, a field left empty), a file named twice or by a twin
+// differing in case, a file every save holds left out (a list of its closing
+// line only), one file more than a save holds, a closing line of another
+// form, and a line changed under a closing line left as it was. Beside each,
+// the list as written, and a file changed with its line and closing line
+// written anew, pass.
 TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
   const std::string list = test::ReadFileBytes(Save() / "file_digests.csv");
   const std::string table = test::ReadFileBytes(Save() / "land_units.csv");
@@ -149,6 +149,7 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
        Closed(withLine("land_units.csv;" + std::to_string(table.size()) + ";" + capitals + ";\r\n"), count), table,
        noFile.c_str()},
       {"inside a folder", Closed(withLine("save/" + line), count), table, noFile.c_str()},
+      {"a field left empty", Closed(withLine("land_units.csv;;" + line.substr(15)), count), table, noFile.c_str()},
       {"named twice", Closed(withLine(line + line), count + 1), table, twice.c_str()},
       {"named again by a twin in capitals", Closed(withLine(line + "LAND_UNITS.csv;" + line.substr(15)), count + 1),
        table, twinTwice.c_str()},

@@ -83,7 +83,9 @@ std::u16string_view RefusalText(eFileRefusal refusal) {
 // `take`. False on a read error.
 template <typename Take>
 bool ReadOpened(const cGameFile& file, std::uint64_t limit, Take take) {
-  std::string piece(kReadPiece, '\0');
+  // No larger than the file: most of a save's files are small, and a large
+  // buffer made afresh for each costs more than reading it.
+  std::string piece(static_cast<std::size_t>(std::min<std::uint64_t>(kReadPiece, limit + 1)), '\0');
   std::uint64_t total = 0;
   while (total <= limit) {
     const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), limit + 1 - total));

@@ -4,15 +4,32 @@
 // times, taken for the whole process (the save removes the folder it
 // replaces on a thread of its own). Each game folder is a copy in a folder of the build, so the build's
 // own game folder keeps no save of a run.
+//
+// The sample's save with every table padded to its reader's budget (or one
+// table a byte past it) shows how much memory a load of a received save can
+// take: run that case alone (--benchmark_filter=LoadPaddedSave/0) and read
+// its peak_rss_mib, the process's peak resident size. The judging of a list
+// of the save's files with extra lines, up to the list's own budget, is timed
+// on its own.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
+#include <vector>
 
+#include "foundation/fast_digest.h"
+#include "foundation/fatal.h"
+#include "foundation/file_read.h"
+#include "foundation/file_write.h"
 #include "foundation/paths.h"
 #include "scenario/save_game.h"
+#include "scenario/save_manifest.h"
 #include "world/game_start.h"
 #include "world/gra.h"
 
@@ -61,6 +78,75 @@ class cSavedGame {
 };
 
 constexpr char16_t kSaveTemplate[] = u"data\\save\\bench\\%s";
+constexpr char16_t kSaveFolder[] = u"data\\save\\bench";
+
+double PeakResidentMiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // KiB on Linux
+}
+
+// The tables a padded save fills to their budget with comment lines that
+// every reader skips; airship_attacks.csv is UTF-16 text.
+constexpr const char* kPaddedTables[] = {
+    "ai_data.csv", "air_units.csv", "cities.csv", "sea_nodes.csv", "cities_supply_info.csv", "cities_convoy_info.csv",
+    "commanders.csv", "convoys.csv", "countries.csv", "flags.txt", "fleets.csv", "land_units.csv", "losses.csv",
+    "naval_units.csv", "relations.csv", "topography.csv", "unit_names.csv", "airship_attacks.csv",
+    "airrecon_units.csv", "auto_events.csv", "unit_state.csv", "ai_memory.csv"};
+
+// Appends comment lines of at most 402 characters (some tables are read in
+// lines of 500) until the file holds `size` bytes, written a piece at a time;
+// after a last line end each line has its own (flags.txt wants them).
+void PadFile(const fs::path& file, std::uint64_t size, bool wide) {
+  const std::uint64_t unit = wide ? 2 : 1;
+  std::uint64_t left = (size - fs::file_size(file)) / unit;
+  bool ended = false;
+  {
+    std::ifstream in(file, std::ios::binary);
+    in.seekg(-static_cast<std::streamoff>(unit), std::ios::end);
+    ended = in.get() == '\n';
+  }
+  std::ofstream out(file, std::ios::binary | std::ios::app);
+  std::string line;
+  const auto put = [&](char c) {
+    line += c;
+    if (wide) line += '\0';
+  };
+  while (left >= 3) {
+    const std::uint64_t length = left >= 403 ? 400 : left;
+    line.clear();
+    if (!ended) {
+      put('\r');
+      put('\n');
+    }
+    put('#');
+    for (std::uint64_t i = 3; i < length; ++i) put('x');
+    if (ended) {
+      put('\r');
+      put('\n');
+    }
+    out << line;
+    left -= length;
+  }
+}
+
+// The list written anew for the files as they are, as the game writes it.
+bool ListAgain(const fs::path& folder) {
+  std::vector<tr::cWrittenFilesRecord::sEntry> entries;
+  std::string piece(1 << 20, '\0');
+  for (const std::u16string_view name : tr::SaveFileNames()) {
+    const fs::path file = folder / fs::path(name);
+    std::ifstream in(file, std::ios::binary);
+    tr::cFastDigest digest;
+    std::uint64_t size = 0;
+    while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
+      digest.Update(std::string_view(piece.data(), static_cast<std::size_t>(in.gcount())));
+      size += static_cast<std::uint64_t>(in.gcount());
+    }
+    entries.push_back({file, size, digest.Value()});
+  }
+  return tr::WriteSaveManifest(kSaveFolder, entries);
+}
 
 void LoadSave(benchmark::State& state, const cSavedGame& game) {
   if (!game.saved()) {
@@ -108,9 +194,74 @@ void BM_SaveLargeGame(benchmark::State& state) {
   const cSavedGame game(TR_LARGE_GAME_DIR, "large", u"data\\scenarios\\Large4\\%s");
   SaveLoaded(state, game);
 }
+// range(0): 0 pads every table to its budget, 1 pads the first a byte past it.
+void BM_LoadPaddedSave(benchmark::State& state) {
+  const cSavedGame game(TR_GAME_DIR, "padded", u"data\\scenarios\\NorthernTide\\%s");
+  const fs::path folder = tr::ResolveGamePath(kSaveFolder);
+  const bool past = state.range(0) == 1;
+  for (const std::string_view table : kPaddedTables) {
+    PadFile(folder / table, tr::kTextFileBudget + (past && table == kPaddedTables[0] ? 1 : 0),
+            table == "airship_attacks.csv");
+  }
+  if (!game.saved() || !ListAgain(folder)) {
+    state.SkipWithError("the padded save was not written");
+    return;
+  }
+  state.counters["rss_before_mib"] = PeakResidentMiB();
+  std::uintmax_t bytes = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) bytes += entry.file_size();
+  for (auto _ : state) {
+    bool loaded = false;
+    try {
+      const tr::cFatalExitThrows throws;
+      benchmark::DoNotOptimize(tr::LoadNewScenario(kSaveTemplate, 1));
+      loaded = true;
+    } catch (const tr::FatalExitError&) {
+    }
+    state.PauseTiming();
+    cSavedGame::Drop();
+    state.ResumeTiming();
+    if (loaded == past) {
+      state.SkipWithError(past ? "a table past its budget loaded" : "the padded save did not load");
+      break;
+    }
+  }
+  state.counters["save_bytes"] = static_cast<double>(bytes);
+  state.counters["peak_rss_mib"] = PeakResidentMiB();
+}
+
+// A list of the sample's save with range(0) lines more, each naming a file
+// of its own, under a closing line that holds; range(0) = 0 fills the list
+// to its budget. Each judging must end within a second.
+void BM_JudgeLongList(benchmark::State& state) {
+  const cSavedGame game(TR_GAME_DIR, "list", u"data\\scenarios\\NorthernTide\\%s");
+  const fs::path folder = tr::ResolveGamePath(kSaveFolder);
+  const fs::path listFile = folder / fs::path(tr::kSaveManifestFile);
+  std::ifstream in(listFile, std::ios::binary);
+  const std::string list{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string covered = list.substr(0, list.rfind("#end;"));
+  const std::string digest = tr::FastDigestHex(0);
+  const std::size_t lines = state.range(0) > 0 ? static_cast<std::size_t>(state.range(0)) : SIZE_MAX;
+  const std::size_t room = tr::kTextFileBudget - 64;
+  for (std::size_t i = 0; i < lines; ++i) {
+    std::string line = std::to_string(i);
+    line += ".csv;1;" + digest + ";\r\n";
+    if (covered.size() + line.size() > room) break;
+    covered += line;
+  }
+  const int count = static_cast<int>(std::count(covered.begin(), covered.end(), '\n')) - 1;
+  std::ofstream(listFile, std::ios::binary | std::ios::trunc)
+      << covered + "#end;" + std::to_string(count) + ";" + tr::FastDigestHex(tr::FastDigest(covered)) + ";\r\n";
+  for (auto _ : state) benchmark::DoNotOptimize(tr::CheckSaveManifest(kSaveFolder));
+  state.counters["list_bytes"] = static_cast<double>(fs::file_size(listFile));
+  state.counters["list_lines"] = count;
+}
+
 BENCHMARK(BM_LoadSampleSave)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_SaveSampleGame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_LoadLargeSave)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_SaveLargeGame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_LoadPaddedSave)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_JudgeLongList)->Arg(30000)->Arg(100000)->Arg(200000)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -224,9 +224,6 @@ namespace {
 
 thread_local cCheckedFiles* tChecked = nullptr;
 
-// A small file is copied to each reader; a large one is moved to its reader.
-constexpr std::size_t kCopiedHeldSize = 64 * 1024;
-
 sFileBytes ReadFromDisk(const fs::path& file, std::uint64_t budget) {
   sFileBytes result;
   const cGameFile opened = OpenGameFile(file, budget);
@@ -261,39 +258,39 @@ cCheckedFiles::~cCheckedFiles() { tChecked = outer_; }
 
 cCheckedFiles* cCheckedFiles::Current() { return tChecked; }
 
-void cCheckedFiles::Hold(const fs::path& file, std::string bytes, std::uint64_t digest) {
-  const std::uint64_t size = bytes.size();
-  held_[HeldKey(file)] = sHeld{std::move(bytes), size, digest, false};
+void cCheckedFiles::Hold(const fs::path& file, cGameFile opened, std::uint64_t size, std::uint64_t digest) {
+  held_[HeldKey(file)] = sHeld{std::move(opened), size, digest};
 }
 
 bool cCheckedFiles::Holds(const fs::path& file) const { return held_.count(HeldKey(file)) != 0; }
 
-std::optional<sFileBytes> cCheckedFiles::Take(const fs::path& file, std::uint64_t budget) {
+std::optional<sFileBytes> cCheckedFiles::Take(const fs::path& file, std::uint64_t budget) const {
   const auto found = held_.find(HeldKey(file));
   if (found == held_.end()) return std::nullopt;
-  sHeld& held = found->second;
+  const sHeld& held = found->second;
   if (held.size > budget) {
     LogRefusal(file, eFileRefusal::kTooLarge, held.size, budget);
     return sFileBytes{};
   }
-  if (!held.handedOver) {
-    sFileBytes given{true, true, {}};
-    if (held.size <= kCopiedHeldSize) {
-      given.bytes = held.bytes;
-    } else {
-      given.bytes = std::move(held.bytes);
-      held.bytes = std::string();
-      held.handedOver = true;
-    }
-    return given;
+  // One byte past the size checked tells a file grown since.
+  sFileBytes read{true, false, std::string(static_cast<std::size_t>(held.size) + 1, '\0')};
+  std::size_t total = 0;
+  while (total < read.bytes.size()) {
+    const ssize_t got = ::pread(held.file.descriptor(), read.bytes.data() + total, read.bytes.size() - total,
+                                static_cast<off_t>(total));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return sFileBytes{true, false, {}};
+    if (got == 0) break;
+    total += static_cast<std::size_t>(got);
   }
-  sFileBytes again = ReadFromDisk(file, budget);
-  if (again.complete && (again.bytes.size() != held.size || FastDigest(again.bytes) != held.digest)) {
+  read.bytes.resize(total);
+  if (total != held.size || FastDigest(read.bytes) != held.digest) {
     LogLine(u"ERROR: " + Utf8ToUtf16(file.string()) +
             u" changed on the disk while the game was loaded from it; the game is not loaded");
     return sFileBytes{};
   }
-  return again;
+  read.complete = true;
+  return read;
 }
 
 sFileBytes ReadRegularFile(const fs::path& file, std::uint64_t budget) {

@@ -94,11 +94,13 @@ sFileBytes ReadRegularFile(const std::filesystem::path& file, std::uint64_t budg
 // path holding a NUL is refused: the system would open only the part before it.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std::uint64_t budget = kTextFileBudget);
 
-// While one lives, the files a check has read whole and found as they were
-// written (a save's, against its list) are handed to the readers on its
-// thread from memory by ReadRegularFile and ReadWholeFile: each file is read
-// once, and the bytes read are the bytes checked, whatever happens to the
-// file on the disk meanwhile. Records nest; the innermost one holds.
+// While one lives, the files a check has read and found as they were written
+// (a save's, against its list) stay open, and the readers on its thread read
+// them through ReadRegularFile and ReadWholeFile from the very file checked,
+// whatever becomes of its name meanwhile. A reader is handed the bytes only
+// when they are still those checked (their size and FastDigest); no file's
+// bytes are held in memory between the check and its reader. Records nest;
+// the innermost one holds.
 class cCheckedFiles {
  public:
   cCheckedFiles();
@@ -108,20 +110,19 @@ class cCheckedFiles {
 
   // The innermost on this thread, or null.
   static cCheckedFiles* Current();
-  // The file's checked bytes, with their FastDigest.
-  void Hold(const std::filesystem::path& file, std::string bytes, std::uint64_t digest);
+  // The file as the check opened it, with the size and FastDigest of what it read.
+  void Hold(const std::filesystem::path& file, cGameFile opened, std::uint64_t size, std::uint64_t digest);
   bool Holds(const std::filesystem::path& file) const;
-  // The bytes of a file held, or nothing when it is not. A large file is
-  // handed over the first time; a reader coming back for it reads the disk
-  // again and takes it only when it still holds the bytes checked.
-  std::optional<sFileBytes> Take(const std::filesystem::path& file, std::uint64_t budget);
+  // The bytes of a file held, read again from the start of the file checked,
+  // or nothing when it is not held. Bytes that are no longer those checked
+  // are logged and refused (not opened); a read error gives none of them.
+  std::optional<sFileBytes> Take(const std::filesystem::path& file, std::uint64_t budget) const;
 
  private:
   struct sHeld {
-    std::string bytes;
+    cGameFile file;
     std::uint64_t size = 0;
     std::uint64_t digest = 0;
-    bool handedOver = false;
   };
   std::map<std::filesystem::path, sHeld> held_;
   cCheckedFiles* outer_;

@@ -16,7 +16,6 @@
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
-#include "foundation/text_file.h"
 #include "scenario/save_game.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -34,6 +33,8 @@ constexpr std::string_view kClosingMark = "#end";
 // No file of a save may be larger (the budgets of its readers), so a list
 // naming a larger one is damaged, and no check reads more.
 constexpr std::uint64_t kLargestListedSize = kReportsFileBudget > kMapFileBudget ? kReportsFileBudget : kMapFileBudget;
+// Pieces in which a listed file is read and digested: none is held whole.
+constexpr std::size_t kReadPiece = 256 * 1024;
 
 thread_local bool tLoadedAsItIs = false;
 
@@ -78,19 +79,32 @@ std::u16string_view RefusalText(eFileRefusal refusal) {
 }
 
 // Reads the opened file to its end, or to a byte past `limit` at most (so
-// a file grown since it was opened is told). False on a read error.
-bool ReadOpened(const cGameFile& file, std::uint64_t limit, std::string& bytes) {
-  bytes.resize(static_cast<std::size_t>(limit) + 1);
-  std::size_t total = 0;
-  while (total < bytes.size()) {
-    const ssize_t got = ::read(file.descriptor(), bytes.data() + total, bytes.size() - total);
+// a file grown since it was opened is told), handing each piece read to
+// `take`. False on a read error.
+template <typename Take>
+bool ReadOpened(const cGameFile& file, std::uint64_t limit, Take take) {
+  // No larger than the file: most of a save's files are small, and a large
+  // buffer made afresh for each costs more than reading it.
+  std::string piece(static_cast<std::size_t>(std::min<std::uint64_t>(kReadPiece, limit + 1)), '\0');
+  std::uint64_t total = 0;
+  while (total <= limit) {
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), limit + 1 - total));
+    const ssize_t got = ::read(file.descriptor(), piece.data(), wanted);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
     if (got == 0) break;
-    total += static_cast<std::size_t>(got);
+    take(std::string_view(piece.data(), static_cast<std::size_t>(got)));
+    total += static_cast<std::uint64_t>(got);
   }
-  bytes.resize(total);
   return true;
+}
+
+// The budget the file's reader holds it to: a file listed past it is
+// refused before another file is read.
+std::uint64_t ReaderBudget(std::u16string_view name) {
+  if (name == u"map.qel") return kMapFileBudget;
+  if (name == u"reports.dat") return kReportsFileBudget;
+  return kTextFileBudget;
 }
 
 // Names that a folder searched without regard to case (as the readers'
@@ -103,12 +117,29 @@ std::u16string FoldedName(std::u16string_view name) {
   return folded;
 }
 
-// Whether the save's "Info.ini" says it was written with the list.
-bool IsMarked(std::u16string_view folder) {
+// What the save's "Info.ini" says of the list: nothing for a save from
+// before it, else the name of the file it was written in.
+std::optional<std::u16string> MarkedList(std::u16string_view folder) {
   const std::u16string path = SaveFilePath(folder, u"Info.ini");
-  if (!IsReadableRegularFile(ResolveGamePath(path))) return false;
+  if (!IsReadableRegularFile(ResolveGamePath(path))) return std::nullopt;
   cIniFile ini;
-  return ini.Load(path) && ini.HasKey(kSaveManifestMark);
+  if (!ini.Load(path) || !ini.HasKey(kSaveManifestMark)) return std::nullopt;
+  return ini.GetString(kSaveManifestMark, u"");
+}
+
+bool IsMarked(std::u16string_view folder) { return MarkedList(folder).has_value(); }
+
+// One line of the list as the game writes it ("name;bytes;digest;"), or
+// nothing. Its separators are counted first: a line of millions is not split.
+std::optional<sListedFile> ParseListedFile(std::string_view line, sDigestKind kind) {
+  if (std::count(line.begin(), line.end(), ';') != 3) return std::nullopt;
+  const std::vector<std::string_view> fields = SplitTokens(line);
+  if (fields.size() != 3 || !line.ends_with(';') || !IsDigestText(fields[2], kind)) return std::nullopt;
+  const std::int32_t size = WholeNumber(fields[1]).value_or(-1);
+  if (size < 0 || static_cast<std::uint64_t>(size) > kLargestListedSize) return std::nullopt;
+  sListedFile file{CodePageToUtf16(fields[0]), static_cast<std::uint64_t>(size), std::string(fields[2])};
+  if (!IsSafeFileName(file.name)) return std::nullopt;
+  return file;
 }
 
 // The files the list names, or why the list is damaged.
@@ -130,34 +161,40 @@ std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u
     fault = u"differs from what its closing line's digest was taken of (changed on its way?)";
     return std::nullopt;
   }
+  // A save is written with a fixed set of files, so a list naming more is
+  // damage, told at the first line past them.
+  const std::size_t most = SaveFileNames().size();
   std::vector<sListedFile> files;
   std::vector<std::u16string> folded;
   int lineNumber = 0;
-  for (const std::string_view line : TextLineViews(covered)) {
+  // Line by line as TextLineViews cuts them (CR LF, CR or LF), without
+  // holding a view of every line of a long list.
+  for (std::size_t start = 0; start < covered.size();) {
+    const std::size_t end = std::min(covered.find_first_of("\r\n", start), covered.size());
+    const std::string_view line = covered.substr(start, end - start);
+    start = end + (covered.substr(end).starts_with("\r\n") ? 2 : 1);
     ++lineNumber;
     if (line.empty() || line.front() == '#') continue;
-    const std::vector<std::string_view> fields = SplitTokens(line);
-    const std::optional<std::int32_t> size = fields.size() == 3 ? WholeNumber(fields[1]) : std::nullopt;
-    sListedFile file;
-    if (fields.size() == 3) file.name = CodePageToUtf16(fields[0]);
-    if (!size || *size < 0 || static_cast<std::uint64_t>(*size) > kLargestListedSize || !line.ends_with(';') ||
-        !IsSafeFileName(file.name) || !IsDigestText(fields[2], kind)) {
+    if (files.size() == most) {
+      fault = Format(u"at line %i (counting from 1) names more files than a save is written with", lineNumber);
+      return std::nullopt;
+    }
+    std::optional<sListedFile> file = ParseListedFile(line, kind);
+    if (!file) {
       fault = Format(u"at line %i (counting from 1) holds no file's name, size and digest", lineNumber);
       return std::nullopt;
     }
     // Each file is read and compared once; the game writes no two names a
     // folder could take for one.
-    std::u16string name = FoldedName(file.name);
+    std::u16string name = FoldedName(file->name);
     if (std::find(folded.begin(), folded.end(), name) != folded.end()) {
-      fault = Format(u"at line %i (counting from 1) names %s a second time", lineNumber, file.name);
+      fault = Format(u"at line %i (counting from 1) names %s a second time", lineNumber, file->name);
       return std::nullopt;
     }
     folded.push_back(std::move(name));
-    file.size = static_cast<std::uint64_t>(*size);
-    file.digest = std::string(fields[2]);
-    files.push_back(std::move(file));
+    files.push_back(std::move(*file));
   }
-  if (WholeNumber(closing[1]) != static_cast<std::int32_t>(files.size())) {
+  if (WholeNumber(closing[1]).value_or(-1) != static_cast<std::int32_t>(files.size())) {
     fault = Format(u"names %i files where its closing line counts %s", static_cast<int>(files.size()),
                    CodePageToUtf16(closing[1]));
     return std::nullopt;
@@ -188,7 +225,8 @@ eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, 
     return eListRead::kRefused;
   }
   std::string bytes;
-  if (!ReadOpened(file, file.size(), bytes)) {
+  bytes.reserve(file.size());
+  if (!ReadOpened(file, file.size(), [&bytes](std::string_view piece) { bytes += piece; })) {
     if (!quiet) LogFormat(u"ERROR: %s cannot be read (a read error); the game is not loaded", path);
     return eListRead::kRefused;
   }
@@ -204,14 +242,22 @@ eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, 
   return eListRead::kRead;
 }
 
-// One file against its line of the list, read once; logs why it differs.
-// Its bytes go to the checked files held for the readers, if any.
+// One file against its line of the list, read once in pieces; logs why it
+// differs. A file found as written stays open for its reader in the checked
+// files held, if any, with the digest its reader's bytes must have.
 bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDigestKind kind) {
   const std::u16string path = SaveFilePath(folder, listed.name);
+  const std::uint64_t budget = ReaderBudget(listed.name);
+  if (listed.size > budget) {
+    LogFormat(u"ERROR: %s was written with %s bytes, says the list, more than the %s bytes a file of its kind may "
+              u"hold; the game is not loaded",
+              path, ByteCount(listed.size), ByteCount(budget));
+    return false;
+  }
   const std::filesystem::path resolved = ResolveGamePath(path);
   eFileRefusal refusal = eFileRefusal::kNone;
   // A budget of the listed size: a file grown on its way is not read at all.
-  const cGameFile file = OpenGameFile(resolved, listed.size, &refusal, true);
+  cGameFile file = OpenGameFile(resolved, listed.size, &refusal, true);
   if (!file.is_open()) {
     if (refusal == eFileRefusal::kMissing) {
       LogFormat(u"ERROR: %s is missing, though the save was written with it; the game is not loaded", path);
@@ -224,25 +270,32 @@ bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDig
     }
     return false;
   }
-  std::string bytes;
-  if (!ReadOpened(file, listed.size, bytes)) {
+  cFastDigest fast;
+  cMd5 md5;
+  std::uint64_t size = 0;
+  const bool read = ReadOpened(file, listed.size, [&](std::string_view piece) {
+    fast.Update(piece);
+    if (!kind.fast) md5.Update(piece);
+    size += piece.size();
+  });
+  if (!read) {
     LogFormat(u"ERROR: %s cannot be read (a read error); the game is not loaded", path);
     return false;
   }
-  if (bytes.size() != listed.size) {
+  if (size != listed.size) {
     LogFormat(u"ERROR: %s holds %s bytes, not the %s it was written with (cut short?); the file is damaged and the "
               u"game is not loaded",
-              path, ByteCount(bytes.size()), ByteCount(listed.size));
+              path, ByteCount(size), ByteCount(listed.size));
     return false;
   }
-  const std::uint64_t fast = FastDigest(bytes);
-  if ((kind.fast ? FastDigestHex(fast) : Md5Hex(bytes)) != listed.digest) {
+  const std::uint64_t digest = fast.Value();
+  if ((kind.fast ? FastDigestHex(digest) : Md5Hex(md5.Final())) != listed.digest) {
     LogFormat(u"ERROR: %s holds other bytes than it was written with (changed on its way?); the file is damaged "
               u"and the game is not loaded",
               path);
     return false;
   }
-  if (cCheckedFiles* checked = cCheckedFiles::Current()) checked->Hold(resolved, std::move(bytes), fast);
+  if (cCheckedFiles* checked = cCheckedFiles::Current()) checked->Hold(resolved, std::move(file), size, digest);
   return true;
 }
 
@@ -297,6 +350,14 @@ bool CheckSaveManifest(std::u16string_view folder) {
   }
   for (const sListedFile& listed : files) {
     if (!CheckListedFile(folder, listed, kind)) return false;
+  }
+  // Read from the Info.ini just checked: a mark naming any other list
+  // than the one there was written by no game.
+  const std::optional<std::u16string> mark = MarkedList(folder);
+  if (mark && *mark != kSaveManifestFile) {
+    LogFormat(u"ERROR: %s says the save was written with %s, not %s; the file is damaged and the game is not loaded",
+              SaveFilePath(folder, u"Info.ini"), *mark, kSaveManifestFile);
+    return false;
   }
   return true;
 }

@@ -28,12 +28,15 @@ inline constexpr std::string_view kSaveManifestMark = "Save/FileList";
 bool WriteSaveManifest(std::u16string_view folder, const std::vector<cWrittenFilesRecord::sEntry>& written);
 
 // Compares each file the folder's list names with what it was written with,
-// reading each once: while a cCheckedFiles lives on the thread, it holds the
-// bytes compared, and the readers take those. True when all are as written,
+// reading each once, in pieces, and a file past its reader's budget not at
+// all: while a cCheckedFiles lives on the thread, it keeps each file compared
+// open, and the readers read it from there only while it still holds the
+// bytes compared. True when all are as written,
 // or when the folder holds no list and its "Info.ini" no mark (an older
 // save). Otherwise logs one ERROR line naming the file that differs (or the
-// list itself, when it is lost, damaged or leaves out a file every save
-// holds) and gives false.
+// list itself, when it is lost, damaged, names more files than a save is
+// written with or leaves out one every save holds, or "Info.ini", when its
+// mark names another list) and gives false.
 bool CheckSaveManifest(std::u16string_view folder);
 
 // While one lives on a thread, CheckSaveManifest there compares nothing and

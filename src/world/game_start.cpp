@@ -91,7 +91,7 @@ void RequestEndOrCentre(cGame& game) {
 }  // namespace
 
 cGame* LoadNewScenario(std::u16string_view folderTemplate, std::int32_t loadedGame) {
-  // The files of a save its check has read are taken from it by the readers.
+  // The files of a save its check has read stay open for their readers.
   const cCheckedFiles checked;
   auto* game = new cGame();
   gGame = game;

@@ -38,38 +38,45 @@ TEST(FileReadTest, ReadsARegularFileWhole) {
   EXPECT_EQ(ReadWholeFile(dir.Write("empty", "")), std::string());
 }
 
-// While a record of checked files lives, a reader takes the bytes it holds,
-// not what the disk holds by then; a file it does not hold is read from the
-// disk, and once the record is gone every file is. A held file of up to
-// 64 KiB is handed out every time; a larger one once, then only while the
-// disk still holds the bytes checked.
+// While a record of checked files lives, a reader reads a held file from the
+// file the check opened, and only while it holds the bytes checked: its name
+// removed and another file put under it, it reads as checked, every time;
+// changed in place to the same size, grown, or held past the reader's budget,
+// it is refused, named in the log, and put back it reads again. A file not
+// held is read from the disk, and once the record is gone every file is.
 TEST(FileReadTest, ACheckedFileIsReadAsItWasChecked) {
   test::TempDir dir;
-  const fs::path held = dir.Write("held.csv", "changed on the disk");
+  const std::string bytes = "1;as checked;2;";
+  const fs::path renamed = dir.Write("renamed.csv", bytes);
+  const fs::path edited = dir.Write("edited.csv", bytes);
   const fs::path other = dir.Write("other.csv", "only on the disk");
-  const std::string small(64 * 1024, 's');
-  const std::string large(64 * 1024 + 1, 'l');
-  const fs::path smallFile = dir.Write("small.csv", "changed small");
-  const fs::path largeFile = dir.Write("large.csv", "changed large");
   {
     cCheckedFiles checked;
-    checked.Hold(held, "as checked", 7);
-    checked.Hold(smallFile, small, FastDigest(small));
-    checked.Hold(largeFile, large, FastDigest(large));
-    EXPECT_TRUE(checked.Holds(held));
+    for (const fs::path& file : {renamed, edited}) checked.Hold(file, OpenGameFile(file), bytes.size(), FastDigest(bytes));
+    EXPECT_TRUE(checked.Holds(edited));
     EXPECT_FALSE(checked.Holds(other));
-    EXPECT_EQ(ReadWholeFile(held), "as checked");
     EXPECT_EQ(ReadWholeFile(other), "only on the disk");
-    for (int read = 0; read < 2; ++read) EXPECT_EQ(ReadWholeFile(smallFile), small);
-    EXPECT_EQ(ReadWholeFile(largeFile), large);
+    fs::remove(renamed);
+    dir.Write("renamed.csv", "another file");
+    // An errno left behind by an earlier call is no interrupted read.
+    errno = EINTR;
+    for (int read = 0; read < 2; ++read) EXPECT_EQ(ReadWholeFile(renamed), bytes);
+    for (const std::string& changed : {std::string("1;as checkeD;2;"), bytes + "7"}) {
+      SCOPED_TRACE(changed);
+      dir.Write("edited.csv", changed);
+      test::LogCapture log;
+      EXPECT_FALSE(ReadWholeFile(edited).has_value());
+      EXPECT_FALSE(ReadRegularFile(edited).opened);
+      EXPECT_TRUE(log.ContainsText(u"edited.csv changed on the disk while the game was loaded from it; the game is not loaded"));
+    }
+    dir.Write("edited.csv", bytes);
+    EXPECT_EQ(ReadWholeFile(edited), bytes);
     test::LogCapture log;
-    EXPECT_FALSE(ReadWholeFile(largeFile).has_value());
-    EXPECT_TRUE(log.ContainsText(u"large.csv changed on the disk while the game was loaded from it; the game is not loaded"));
-    dir.Write("large.csv", large);
-    EXPECT_EQ(ReadWholeFile(largeFile), large);
+    EXPECT_FALSE(ReadWholeFile(edited, bytes.size() - 1).has_value());
+    EXPECT_TRUE(log.ContainsText(u"edited.csv holds 15 bytes, more than the 14 bytes a file of its kind may hold"));
   }
   EXPECT_EQ(cCheckedFiles::Current(), nullptr);
-  EXPECT_EQ(ReadWholeFile(held), "changed on the disk");
+  EXPECT_EQ(ReadWholeFile(renamed), "another file");
 }
 
 // A link is not followed even to a regular file: one in a received save

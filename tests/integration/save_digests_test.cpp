@@ -181,9 +181,9 @@ class LaterTableTest : public SaveDigestsTest, public testing::WithParamInterfac
 
 // unit_state.csv and ai_memory.csv are read last; only a save from before
 // they were written lacks them. One there that cannot be read refuses the
-// load. One the check of the list read is read from what the check read:
-// gone or changed on the disk by the time its reader comes, it loads as the
-// save was written.
+// load. One the check of the list read is read from the file the check
+// read: its name gone by the time its reader comes, it loads as the save was
+// written.
 TEST_P(LaterTableTest, PresentButUnreadableRefusesTheLoadNamingIt) {
   MakeSave(u"x");
   const sLaterTableCase& c = GetParam();

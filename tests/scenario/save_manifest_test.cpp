@@ -15,6 +15,7 @@
 
 #include "foundation/fatal.h"
 #include "foundation/fast_digest.h"
+#include "foundation/file_read.h"
 #include "foundation/md5.h"
 #include "foundation/text.h"
 #include "scenario/save_game.h"
@@ -81,6 +82,18 @@ std::string Closed(const std::string& covered, int count) {
   return covered + "#end;" + std::to_string(count) + ";" + FastDigestHex(FastDigest(covered)) + ";\r\n";
 }
 
+// The save's list with the named file's line written anew for the file as
+// it now is.
+void Relist(const fs::path& save, const std::string& name) {
+  const std::string list = test::ReadFileBytes(save / "file_digests.csv");
+  const std::string bytes = test::ReadFileBytes(save / name);
+  std::string covered = list.substr(0, list.rfind("#end;"));
+  const std::size_t at = covered.find("\n" + name + ";") + 1;
+  covered.replace(at, covered.find('\n', at) + 1 - at,
+                  name + ";" + std::to_string(bytes.size()) + ";" + FastDigestHex(FastDigest(bytes)) + ";\r\n");
+  std::ofstream(save / "file_digests.csv", std::ios::binary | std::ios::trunc) << Closed(covered, kSaveFileCount);
+}
+
 struct sListCase {
   const char* what;
   std::string list;
@@ -90,12 +103,12 @@ struct sListCase {
 
 // A list the game would not write is damage, though its closing line may
 // hold: a line naming no file as the game names one (a digest in capitals, a
-// name inside a folder), a file named twice or by a twin differing in case,
-// a file every save holds left out (a list of its closing line only), a
-// closing line of another form, and a line changed under a closing line left
-// as it was. Beside each, the list
-// as written, and a file changed with its line and closing line written anew,
-// pass.
+// name inside a folder, a field left empty), a file named twice or by a twin
+// differing in case, a file every save holds left out (a list of its closing
+// line only), one file more than a save holds, a closing line of another
+// form, and a line changed under a closing line left as it was. Beside each,
+// the list as written, and a file changed with its line and closing line
+// written anew, pass.
 TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
   const std::string list = test::ReadFileBytes(Save() / "file_digests.csv");
   const std::string table = test::ReadFileBytes(Save() / "land_units.csv");
@@ -123,6 +136,10 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
   const std::u16string lineAfter = u" at line " + Utf8ToUtf16(std::to_string(std::stoi(lineNumber) + 1));
   const std::u16string twice = lineAfter + u" (counting from 1) names land_units.csv a second time";
   const std::u16string twinTwice = lineAfter + u" (counting from 1) names LAND_UNITS.csv a second time";
+  // Told at the first line past a save's files (the header is line 1).
+  const std::u16string more =
+      u" at line " + Utf8ToUtf16(std::to_string(count + 2)) + u" (counting from 1) names more files than a save is "
+      u"written with";
   const std::string closingFields = std::to_string(count) + ";" + FastDigestHex(FastDigest(covered)) + ";";
   ASSERT_EQ(covered + "#end;" + closingFields + "\r\n", list);
   const sListCase cases[] = {
@@ -132,12 +149,15 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
        Closed(withLine("land_units.csv;" + std::to_string(table.size()) + ";" + capitals + ";\r\n"), count), table,
        noFile.c_str()},
       {"inside a folder", Closed(withLine("save/" + line), count), table, noFile.c_str()},
+      {"a field left empty", Closed(withLine("land_units.csv;;" + line.substr(15)), count), table, noFile.c_str()},
       {"named twice", Closed(withLine(line + line), count + 1), table, twice.c_str()},
       {"named again by a twin in capitals", Closed(withLine(line + "LAND_UNITS.csv;" + line.substr(15)), count + 1),
        table, twinTwice.c_str()},
       {"a twin in capitals", Closed(withLine("LAND_UNITS.csv;" + line.substr(15)), count), edited,
        u" does not name land_units.csv, which every save is written with"},
       {"its closing line only", Closed("", 0), table, u" does not name ai_data.csv, which every save is written with"},
+      {"a file more than a save holds", Closed(withLine(line + "notes.txt;" + line.substr(15)), count + 1), table,
+       more.c_str()},
       {"a closing line of four fields", covered + "#end;" + closingFields + "7;\r\n", table,
        u" does not end with its closing line (cut short?)"},
       {"a closing line under another mark", covered + "#fin;" + closingFields + "\r\n", table,
@@ -207,6 +227,51 @@ TEST_F(SaveManifestTest, ALostListIsToldFromAnOlderSave) {
   EXPECT_TRUE(log.Contains(u"No file_digests.csv: a save from before it was written; its files are not compared "
                            u"with it"));
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
+}
+
+// The mark in Info.ini names the list the save was written with: one naming
+// another file, or none, beside a list that holds is damage; the save's own
+// mark, rewritten alike, passes.
+TEST_F(SaveManifestTest, AMarkNamingAnotherListIsDamage) {
+  const std::string info = test::ReadFileBytes(Save() / "Info.ini");
+  const std::string markLine = "FileList = file_digests.csv\r\n";
+  ASSERT_NE(info.find(markLine), std::string::npos);
+  for (const std::string mark : {"file_digests.csv", "other.csv", ""}) {
+    SCOPED_TRACE(mark);
+    std::string marked = info;
+    marked.replace(marked.find(markLine), markLine.size(), "FileList = " + mark + "\r\n");
+    std::ofstream(Save() / "Info.ini", std::ios::binary | std::ios::trunc) << marked;
+    Relist(Save(), "Info.ini");
+    test::LogCapture log;
+    EXPECT_EQ(CheckSaveManifest(kFolder), mark == "file_digests.csv");
+    EXPECT_EQ(log.Contains(u"ERROR: " + std::u16string(kFolder) + u"\\Info.ini says the save was written with " +
+                           Utf8ToUtf16(mark) + u", not file_digests.csv; the file is damaged and the game is not "
+                           u"loaded"),
+              mark != "file_digests.csv");
+  }
+}
+
+// A file is held to its reader's budget by its line of the list: a table
+// listed a byte past it is refused before it or the file after it is read;
+// a table at its budget, and the map and reports past a table's, pass.
+TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
+  const std::string losses = test::ReadFileBytes(Save() / "losses.csv");
+  fs::remove(Save() / "losses.csv");
+  fs::resize_file(Save() / "land_units.csv", kTextFileBudget + 1);
+  Relist(Save(), "land_units.csv");
+  test::LogCapture log;
+  EXPECT_FALSE(CheckSaveManifest(kFolder));
+  EXPECT_TRUE(log.Contains(u"ERROR: " + std::u16string(kFolder) +
+                           u"\\land_units.csv was written with 16777217 bytes, says the list, more than the 16777216 "
+                           u"bytes a file of its kind may hold; the game is not loaded"));
+  EXPECT_FALSE(log.ContainsText(u"losses.csv"));
+  std::ofstream(Save() / "losses.csv", std::ios::binary) << losses;
+  fs::resize_file(Save() / "land_units.csv", kTextFileBudget);
+  for (const char* file : {"map.qel", "reports.dat", "land_units.csv"}) {
+    if (std::string_view(file) != "land_units.csv") fs::resize_file(Save() / file, kTextFileBudget + 1);
+    Relist(Save(), file);
+  }
+  EXPECT_TRUE(CheckSaveManifest(kFolder));
 }
 
 // A list the round before wrote with MD5 digests, under its own header, is

@@ -149,6 +149,46 @@ TEST_F(LoadSequence, ALoadTellsWhichFolderCheckRefusedItAndNoOtherLoadsVerdict) 
   EXPECT_FALSE(LastLoadRefusedForALink());
 }
 
+// Acts on a save's files once the load reaches its last step: past the check
+// of the save's list, before the last tables are read.
+class cChangingPresentation : public cHeadlessPresentation {
+ public:
+  explicit cChangingPresentation(std::function<void()> change) : change_(std::move(change)) {}
+  void SetLoadingProgress(int percent) override {
+    cHeadlessPresentation::SetLoadingProgress(percent);
+    if (percent == 95) change_();
+  }
+
+ private:
+  std::function<void()> change_;
+};
+
+// A save's file is read from the very file its check compared with the list:
+// its name removed by the time its reader comes, the save loads as written;
+// the file changed in place to the same size (a letter of its header, which
+// would read alike), the load is refused naming it.
+TEST_F(LoadSequence, ASavesFileIsReadOnlyAsItsCheckFoundIt) {
+  ASSERT_TRUE(cGameSaver(Load()).SaveGame(u"Checked", true));
+  DestroyGame();
+  const std::filesystem::path file = ResolveGamePath(u"data\\save\\Checked\\unit_state.csv");
+  const std::string bytes = test::ReadFileBytes(file);
+  ASSERT_TRUE(bytes.starts_with("#Seas"));
+  {
+    cChangingPresentation removing([&file] { std::filesystem::remove(file); });
+    const ScopedPresentation scoped(removing);
+    EXPECT_EQ(LoadNewScenario(u"data\\save\\Checked\\%s", 1)->landUnits.size(), 2u);
+    EXPECT_FALSE(log_.ContainsText(u"ERROR"));
+    DestroyGame();
+  }
+  std::ofstream(file, std::ios::binary) << bytes;
+  cChangingPresentation changing([&file, &bytes] { std::ofstream(file, std::ios::binary) << "#SEAS" + bytes.substr(5); });
+  const ScopedPresentation scoped(changing);
+  EXPECT_THROW(LoadNewScenario(u"data\\save\\Checked\\%s", 1), FatalExitError);
+  DestroyGame();
+  EXPECT_TRUE(log_.ContainsText(u"unit_state.csv changed on the disk while the game was loaded from it; the game is "
+                                u"not loaded"));
+}
+
 TEST_F(LoadSequence, TwoLandUnitsOnOneHexAreBothNamedThenFatal) {
   scenario_.world().landUnits.back()->x = 1;
   scenario_.world().landUnits.back()->y = 0;

@@ -7,6 +7,7 @@
 # country 9 is current after turn 2 and passes turn 3 as a dummy; a load of
 # the save after turn 2 chooses country 5, whose turn then shows as state
 # "4-" (the pass's mark missing) against the one-go state 4 until turn 5.
+# Country 91's pass of turn 3 is no pass of country 9.
 # usage: handover_check_test.sh <scripts/handover_check.sh> <scratch folder>
 set -euo pipefail
 
@@ -29,7 +30,7 @@ saves="$root/data/save"
 put() { mkdir -p "$saves/$1" && echo "$2" >"$saves/$1/state"; }
 if [ -n "${each:-}" ]; then
   for turn in 1 2 3 4 5 6 7; do put "$each-$turn" "$turn"; done
-  printf 'passed_turn=3:9\nimpulses=3\ngame_over=1\n'
+  printf 'passed_turn=3:9%s\nimpulses=3\ngame_over=1\n' "${FAKE_PASS:-}"
   put "$as" 7
   exit 0
 fi
@@ -66,4 +67,10 @@ FAKE_LAST=1 "$check" 1 1 9 1 "$work/build" >"$work/said" || code=$?
 grep -qx 'seed 1: differs after turn 6 (one-go turn 7), played on from a load' "$work/said" ||
   fail "the last turn was not compared: $(cat "$work/said")"
 grep -qx 'seeds=1 match=0 current_country=0 differ_or_failed=1' "$work/said" || fail "not counted: $(cat "$work/said")"
-echo "handover_check.sh: met, parted and last-turn games judged"
+code=0
+FAKE_PASS=1 "$check" 1 1 9 1 "$work/build" >"$work/said" || code=$?
+[ "$code" -eq 1 ] || fail "a pass by another country was taken for the dummy's: $(cat "$work/said")"
+grep -qx "seed 1: differs at hand-over 3, the load chose country 5, not 9, whose one-go turn 3 was no dummy's pass" \
+  "$work/said" || fail "the choice without a pass was not named: $(cat "$work/said")"
+
+echo "handover_check.sh: met, parted, unpassed and last-turn games judged"

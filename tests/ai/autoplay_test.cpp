@@ -241,6 +241,7 @@ TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnIsTheGamePlayedInOneGoAtEve
   std::vector<std::string> from{"--scenario", kScenario, "--seed", "612"};
   int impulses = 0;
   int runs = 0;
+  std::string current;
   bool over = false;
   while (!over && runs < 40 && !HasFailure()) {
     std::vector<std::string> args{"--root", dir_.path().string(), "--turns", "1", "--clock", clock, "--save-as", "handed"};
@@ -250,6 +251,9 @@ TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnIsTheGamePlayedInOneGoAtEve
     std::ostringstream errors;
     ASSERT_EQ(RunAutoplay(args, out, errors), 0) << errors.str();
     ++runs;
+    // No country of this game turns dummy: the load chooses again the country current in the save.
+    if (runs > 1) EXPECT_EQ(SummaryValue(out.str(), "loaded_current_country"), current) << "run " << runs;
+    current = SummaryValue(out.str(), "current_country");
     if (runs > 1) expectSame("previous", "loaded", runs);
     expectSame("one_go-" + std::to_string(runs), "handed", runs);
     impulses += std::stoi(SummaryValue("\n" + out.str(), "impulses"));
@@ -427,6 +431,14 @@ TEST_F(AutoplayTest, BadArgumentsAreRefused) {
         {"--impulses", "4", "--seed", "7", "--save-as", "y", "--save-each-turn-as", "x", "--resume-check", "2"}}) {
     EXPECT_EQ(Run(args, summary), 2);
   }
+  // Scripts tell the resume check's verdicts by these codes.
+  EXPECT_NE(errors_.find("resume check: 4 differs, 5 plays_alike, 6 current_country_chosen_again, 7 skipped\n"),
+            std::string::npos)
+      << errors_;
+  EXPECT_EQ(kResumeDiffers, 4);
+  EXPECT_EQ(kResumePlaysAlike, 5);
+  EXPECT_EQ(kResumeChosenAgain, 6);
+  EXPECT_EQ(kResumeSkipped, 7);
   EXPECT_FALSE(fs::exists(dir_.path() / "data/save/x"));
   // The highest country number a passive country may have.
   EXPECT_EQ(Run({"--impulses", "0", "--seed", "7", "--passive", "255"}, summary), 0) << errors_;
@@ -442,6 +454,10 @@ TEST_F(AutoplayTest, ResumeCheckThatCannotSaveItsOneGoGameFails) {
   EXPECT_NE(errors_.find("could not be saved as " + name + "_one_go"), std::string::npos) << errors_;
   EXPECT_EQ(summary.find("resume_check="), std::string::npos) << summary;
   EXPECT_TRUE(fs::exists(dir_.path() / "data/save" / name / "Info.ini"));
+
+  // A turn's save that cannot be written fails the run too.
+  EXPECT_EQ(Run({"--turns", "1", "--seed", "7", "--save-each-turn-as", name + "_turn"}, summary), 1) << summary;
+  EXPECT_NE(errors_.find(name + "_turn-1"), std::string::npos) << errors_;
 }
 
 // A save point past the last country turn of its impulse is skipped, naming

@@ -23,6 +23,7 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "scenario/pbem_repository.h"
 #include "scenario/save_game.h"
 #include "turn/sea_battle.h"
@@ -150,6 +151,10 @@ TEST_P(AutosaveTest, AFailedAutosaveIsToldAtThePlayersNextTurnWithItsReason) {
   const std::u16string reason = flushError == EIO ? Format(GetText(GetParam().reasonKey), u"Input/output error")
                                                   : GetText(GetParam().reasonKey);
   EXPECT_EQ(BoxText(box, 3), AutosaveBox(reason, GetParam().remedyKey));
+  // Told once: the turn after brings its banner alone.
+  PopModalDialogs(-1);
+  port_.PushNewTurnDialog(1);
+  EXPECT_EQ(ModalDialogStack.size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -337,6 +342,11 @@ TEST_P(HeldTurnTest, OnlyALaterTurnOfTheSameGameIsWrittenOverTheFoldersTurn) {
   }
   EXPECT_TRUE(log.ContainsText(std::u16string(u"ERROR: The play-by-e-mail turn of Duel is not handed over: ") +
                                ShownPath(c.fault)));
+  EXPECT_EQ(BoxText(message, 1), GetText("pbem_turn_not_handed_over_title"));
+  // The box names the player it was for, then the fault.
+  EXPECT_TRUE(BoxText(message, 3).starts_with(
+      Format(GetText("pbem_turn_not_handed_over_%s_%s"), u"Bob", ShownPath(c.fault))))
+      << Utf16ToUtf8(BoxText(message, 3));
   EXPECT_FALSE(ReturnToMenusRequested());
   EXPECT_EQ(HeldTurn(c.folder), held);
   EXPECT_FALSE(std::filesystem::exists(folder_.path() / "data" / "pbem" / "repo.dat"));

@@ -19,6 +19,7 @@
 
 #include "app/app_presentation.h"
 #include "app/changed_save_box.h"
+#include "app/game_frame_move.h"
 #include "app/input_routing.h"
 #include "app/modal_stack.h"
 #include "app/pause_menu.h"
@@ -153,6 +154,34 @@ TEST_F(ReceivedTurnTest, TheTurnAsHandedOverLoads) {
   ASSERT_NE(gGame, nullptr);
   EXPECT_TRUE(ModalDialogStack.empty());
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
+}
+
+// Once nothing is shown the game goes back to the menus, on the list its end
+// asked for: the new games after the war's end, the play-by-e-mail list after
+// a hand-over. A box held for the game's next turn goes with the game.
+TEST_F(ReceivedTurnTest, TheMenusComeBackOnTheListTheGameAskedFor) {
+  cAppPresentation port;
+  for (const auto& [handedOver, list] :
+       {std::pair{false, cScenarioMenu::kNewGame}, std::pair{true, cScenarioMenu::kPbemGame}}) {
+    LoadTurn();
+    ASSERT_NE(gGame, nullptr);
+    DeleteCurrentMenu();
+    HoldBoxForNextTurn(u"Held", u"A box for the next turn");
+    if (handedOver) {
+      RequestReturnToMenusList(cScenarioMenu::kPbemGame);
+    } else {
+      port.RequestReturnToMenus();
+    }
+    ASSERT_TRUE(ReturnToMenusRequested()) << handedOver;
+    MoveGameFrame(frame_->graphics(), 10.0, 0.0f);
+    EXPECT_EQ(gGame, nullptr);
+    EXPECT_FALSE(ReturnToMenusRequested());
+    auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->listMode(), list) << handedOver;
+    PushHeldBoxes();
+    EXPECT_TRUE(ModalDialogStack.empty()) << handedOver;
+  }
 }
 
 // The cuts of the report: inside the header of the land units and of the
@@ -446,6 +475,17 @@ std::optional<sWalk> StartWalkPastAUnit(cGame& game) {
 // Escape during a walk, over a unit it passes, and the pause menu's Save: the
 // save loads with every unit on a hex of its own, the walker where its walk
 // would have stopped, and the walk itself goes on after the save.
+// A reason that ends its own sentence is shown with its one full stop.
+TEST_F(SavedGameLoadTest, AReasonEndingItsSentenceKeepsItsOneStop) {
+  ASSERT_TRUE(NewGame().saveContext->SaveGame(u"Events", true));
+  DestroyGame();
+  std::ofstream(folder_.path() / "data/scenarios/NorthernTide/event_files.txt", std::ios::binary | std::ios::trunc)
+      << "data\\events\\elsewhere.xml\r\n";
+  StartFromList(u"Events");
+  ExpectRefused(u"Events", "save_not_loaded_title", u"which is not a file of");
+  EXPECT_TRUE(BoxText(3).ends_with(ShownPath(u"data\\scenarios\\NorthernTide."))) << Utf16ToUtf8(BoxText(3));
+}
+
 TEST_F(SavedGameLoadTest, ASaveMadeWhileAWalkIsPausedLoadsWithEveryUnit) {
   cAppPresentation port;
   ScopedPresentation scoped(port);

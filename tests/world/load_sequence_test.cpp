@@ -147,6 +147,11 @@ TEST_F(LoadSequence, ALoadTellsWhichFolderCheckRefusedItAndNoOtherLoadsVerdict) 
   EXPECT_TRUE(LastLoadRefusedForALink());
   EXPECT_FALSE(refused(u"data\\save\\Sound\\%s"));
   EXPECT_FALSE(LastLoadRefusedForALink());
+  // A link in the scenario folder of a sound save refuses it as a link too.
+  std::filesystem::create_symlink(scenario_.root() / "relations.csv", scenario_.ScenarioFolder() / "linked.csv");
+  EXPECT_TRUE(refused(u"data\\save\\Sound\\%s"));
+  EXPECT_FALSE(LastLoadRefusedByFileCheck());
+  EXPECT_TRUE(LastLoadRefusedForALink());
 }
 
 // Acts on a save's files once the load reaches its last step: past the check

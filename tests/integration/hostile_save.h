@@ -18,6 +18,7 @@
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/save_game.h"
 #include "support/log_capture.h"
 #include "support/scenario_corruption.h"
 #include "support/temp_dir.h"
@@ -149,6 +150,15 @@ class HostileSave : public testing::Test {
       return false;
     }
     return true;
+  }
+
+  // Saves the loaded game under the name at a fixed time, then frees it.
+  void SaveAndClose(const char16_t* name) {
+    game_->saveContext->clock = [] { return sLocalTime{1940, 5, 10, 6, 15}; };
+    ASSERT_TRUE(game_->saveContext->SaveGame(name, true));
+    gGame = nullptr;
+    delete game_;
+    game_ = nullptr;
   }
 
   inline static TempDir* root_ = nullptr;

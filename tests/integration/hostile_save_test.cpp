@@ -453,16 +453,9 @@ TEST_F(HostileSave, MendedValuesPlayAndTheNextSaveLoadsClean) {
 // received file can carry: each cause is logged a few times and then counted,
 // and the game is the one the files without them give.
 TEST_F(HostileSave, RowsNamingWhatTheSaveLacksAreLoggedAFewTimesThenCounted) {
-  const auto saveAs = [this](const char16_t* name) {
-    game_->saveContext->clock = [] { return sLocalTime{1940, 5, 10, 6, 15}; };
-    ASSERT_TRUE(game_->saveContext->SaveGame(name, true));
-    gGame = nullptr;
-    delete game_;
-    game_ = nullptr;
-  };
   Copy("Sound");
   ASSERT_TRUE(Load());
-  saveAs(u"FromSound");
+  SaveAndClose(u"FromSound");
   constexpr int kRows = 3000;
   const fs::path save = Copy("Flooded");
   Replace(save / "unit_state.csv", [](std::string text) {
@@ -488,7 +481,7 @@ TEST_F(HostileSave, RowsNamingWhatTheSaveLacksAreLoggedAFewTimesThenCounted) {
   EXPECT_TRUE(log.Contains(u"WARNING: " + more + File("ai_memory.csv") +
                            u" like \"WARNING: %s at line %i (counting from 1) names the country %i, which the save "
                            u"does not hold; ignored\" were left out of the log"));
-  saveAs(u"FromFlooded");
+  SaveAndClose(u"FromFlooded");
   const fs::path saves = root_->path() / "data/save";
   for (const char* file : {"unit_state.csv", "ai_memory.csv", "land_units.csv"}) {
     EXPECT_EQ(test::ReadFileBytes(saves / "FromFlooded" / file), test::ReadFileBytes(saves / "FromSound" / file))
@@ -502,19 +495,12 @@ TEST_F(HostileSave, RowsNamingWhatTheSaveLacksAreLoggedAFewTimesThenCounted) {
 // the save without them gives, written back byte for byte.
 TEST_F(HostileSave, LinesOfOnlySeparatorsArePassedOver) {
   const fs::path saves = root_->path() / "data/save";
-  const auto saveAs = [this](const char16_t* name) {
-    game_->saveContext->clock = [] { return sLocalTime{1940, 5, 10, 6, 15}; };
-    ASSERT_TRUE(game_->saveContext->SaveGame(name, true));
-    gGame = nullptr;
-    delete game_;
-    game_ = nullptr;
-  };
   Copy("Sound");
   ASSERT_TRUE(Load());
-  saveAs(u"FromSound");
+  SaveAndClose(u"FromSound");
   name_ = "FromSound";
   ASSERT_TRUE(Load());
-  saveAs(u"Resaved");
+  SaveAndClose(u"Resaved");
 
   const fs::path save = saves / "Separators";
   fs::copy(saves / "FromSound", save);
@@ -537,7 +523,7 @@ TEST_F(HostileSave, LinesOfOnlySeparatorsArePassedOver) {
   for (const std::u16string& line : log.lines()) {
     EXPECT_FALSE(line.starts_with(u"WARNING") || line.starts_with(u"ERR")) << Utf16ToUtf8(line);
   }
-  saveAs(u"FromSeparators");
+  SaveAndClose(u"FromSeparators");
   EXPECT_EQ(test::ReadFolderBytes(saves / "FromSeparators"), test::ReadFolderBytes(saves / "Resaved"));
 }
 

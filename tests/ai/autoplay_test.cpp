@@ -252,7 +252,9 @@ TEST_F(AutoplayTest, GameLoadedAfterEveryCountrysTurnIsTheGamePlayedInOneGoAtEve
     ASSERT_EQ(RunAutoplay(args, out, errors), 0) << errors.str();
     ++runs;
     // No country of this game turns dummy: the load chooses again the country current in the save.
-    if (runs > 1) EXPECT_EQ(SummaryValue(out.str(), "loaded_current_country"), current) << "run " << runs;
+    if (runs > 1) {
+      EXPECT_EQ(SummaryValue(out.str(), "loaded_current_country"), current) << "run " << runs;
+    }
     current = SummaryValue(out.str(), "current_country");
     if (runs > 1) expectSame("previous", "loaded", runs);
     expectSame("one_go-" + std::to_string(runs), "handed", runs);

@@ -290,7 +290,9 @@ TEST_F(PbemEndTurnTest, ATurnThatCannotBeWrittenIsNotHandedOverAndTheBoxSaysWhat
     EXPECT_EQ(BoxText(box, 1), GetText("pbem_turn_not_handed_over_title"));
     EXPECT_EQ(BoxText(box, 3), Format(GetText("pbem_turn_not_written_%s_%s_%s_%s"), u"Bob", folder, GetText(reason),
                                       Format(GetText(remedy), folder)));
-    if (autosaveFails) EXPECT_EQ(BoxText(TopDialog, 3), AutosaveBox(GetText(reason), remedy));
+    if (autosaveFails) {
+      EXPECT_EQ(BoxText(TopDialog, 3), AutosaveBox(GetText(reason), remedy));
+    }
     EXPECT_FALSE(ReturnToMenusRequested());
     EXPECT_FALSE(FindPbemRepoPlayer(u"Duel").has_value());
     EXPECT_EQ(game().playerControl.currentCountry, &country(1));

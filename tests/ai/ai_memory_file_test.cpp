@@ -113,15 +113,16 @@ TEST_F(AiMemoryOfTheSample, FrontsAndNodeCountsComeBackFieldByField) {
 }
 
 // Strengths no front has (2.2e9, one beyond a float, one near a float's end,
-// one below 0) are held at the nearest end of what a front may hold, so a
-// deployment at peace sums a node's strengths into a whole number soundly;
-// the sound row beside them comes back as it was.
+// one below 0, counts one past the limit) are held at the nearest end of what
+// a front may hold, so a deployment at peace sums a node's strengths into a
+// whole number soundly; the sound row beside them, at the limit, comes back
+// as it was and unremarked.
 TEST_F(AiMemoryOfTheSample, StrengthsBeyondAnyFrontsAreHeldForTheDeployment) {
   cGame& game = *scope.game;
   dir.Write("data/save/a/ai_memory.csv",
             Memory("\r\nFront;1;2;3e38;2200000000;1e309;-5;13;14;15;16;17;18;1;6;"
-                   "\r\nCounts;6;1;2200000000;1e309;-5;26;27;28;29;31;32;33;"
-                   "\r\nCounts;9;1;3.500000;5.250000;0.750000;34;35;36;37;38;39;41;"));
+                   "\r\nCounts;6;1;2200000000;1e309;-5;1000001;27;28;29;31;32;1000001;"
+                   "\r\nCounts;9;1;1000000.000000;5.250000;0.750000;1000000;35;36;37;38;39;1000000;"));
   test::LogCapture log;
 
   LoadAiMemory(game, u"data\\save\\a\\%s");
@@ -129,8 +130,9 @@ TEST_F(AiMemoryOfTheSample, StrengthsBeyondAnyFrontsAreHeldForTheDeployment) {
 
   EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"),
             Memory("\r\nFront;1;2;1000000.000000;1000000.000000;1000000.000000;0.000000;13;14;15;16;17;18;1;6;"
-                   "\r\nCounts;6;1;1000000.000000;1000000.000000;0.000000;26;27;28;29;31;32;33;"
-                   "\r\nCounts;9;1;3.500000;5.250000;0.750000;34;35;36;37;38;39;41;"));
+                   "\r\nCounts;6;1;1000000.000000;1000000.000000;0.000000;1000000;27;28;29;31;32;1000000;"
+                   "\r\nCounts;9;1;1000000.000000;5.250000;0.750000;1000000;35;36;37;38;39;1000000;"));
+  EXPECT_FALSE(log.ContainsText(u"ai_memory.csv at line 5"));
   EXPECT_TRUE(log.ContainsText(u"field 4 (2.2e+09) out of range in data\\save\\a\\ai_memory.csv at line 3 "
                                u"(counting from 1); held at 1e+06"));
   EXPECT_TRUE(log.ContainsText(u"field 6 (-5) out of range in data\\save\\a\\ai_memory.csv at line 3 (counting from "

@@ -138,8 +138,8 @@ TEST_F(FrontsTest, CityWithoutControllerOpensNoFront) {
 
 // Strengths past any front's are held where they are counted, at the limit
 // a save's are held at as they are read, so a game's fronts come back from
-// its save as they were: a node's sums, a front's sum over its nodes and the
-// advantage over an enemy of almost no strength.
+// its save as they were: a node's sums (the last node's too), a front's sum
+// over its nodes and the advantage over an enemy of almost no strength.
 TEST_F(FrontsTest, StrengthsPastAnyFrontsAreHeldWhereTheyAreCounted) {
   world.country(1).alliance = kAxisLeader;
   world.country(3).alliance = kAxisLeader;
@@ -152,6 +152,16 @@ TEST_F(FrontsTest, StrengthsPastAnyFrontsAreHeldWhereTheyAreCounted) {
     }
   }
   ASSERT_GT(own, kMaxFrontValue);
+  // The enemy's past it at the last node of the diagram.
+  float enemy = 0.0f;
+  for (int x = 32; x <= 37 && enemy <= kMaxFrontValue; ++x) {
+    for (int y = 3; y <= 7 && enemy <= kMaxFrontValue; ++y) {
+      cJednostkaLadowa& unit = world.AddLand(2, x, y);
+      unit.combatValue = kMaxCombatValue;
+      enemy += unit.GetEffectiveStrength();
+    }
+  }
+  ASSERT_GT(enemy, kMaxFrontValue);
   cJednostkaLadowa& allied = world.AddLand(3, 24, 5);
   allied.combatValue = kMaxCombatValue;
   world.AddLand(2, 23, 5, 1).combatValue = 1;
@@ -162,6 +172,9 @@ TEST_F(FrontsTest, StrengthsPastAnyFrontsAreHeldWhereTheyAreCounted) {
   EXPECT_EQ(nodeA.stats.landOwn, kMaxFrontValue);
   EXPECT_EQ(nodeA.stats.landOurs, kMaxFrontValue);
   EXPECT_FLOAT_EQ(nodeB.stats.landOurs, allied.GetEffectiveStrength());
+  const sCitiesDiagramNode& nodeD = *world.game().citiesDiagram.GetNode(d->diagramNode);
+  ASSERT_EQ(d->diagramNode, world.game().citiesDiagram.NodeCount() - 1);
+  EXPECT_EQ(nodeD.stats.landEnemy, kMaxFrontValue);
   ASSERT_EQ(ai.fronts.size(), 1u);
   const sFront& front = ai.fronts.front();
   EXPECT_EQ(front.stats.landOurs, kMaxFrontValue);

@@ -224,8 +224,37 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
     test::LogCapture log;
     EXPECT_THROW(LoadScenarioInfo(cut, u"data\\save\\g\\%s"), FatalExitError);
     EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini lacks a line the game writes into every save (cut short?)"));
-    dir_.Write("data/save/g/Info.ini", text);
   }
+  // Text for a number the save writes would read as 0: refused, naming the key and the number as the player says it.
+  for (const auto& [key, what] : {std::pair{"Impulse", u"the impulse of the turn"},
+                                  std::pair{"GameMonth", u"the month of the game"},
+                                  std::pair{"GameYear", u"the year of the game"},
+                                  std::pair{"Turn", u"the turn of the game"},
+                                  std::pair{"GameDay", u"the day of the game"},
+                                  std::pair{"LastFleetId", u"the numbering of the fleets"},
+                                  std::pair{"LastNavalUnitId", u"the numbering of the ships"},
+                                  std::pair{"LastLandUnitId", u"the numbering of the land units"},
+                                  std::pair{"LastAirUnitId", u"the numbering of the air units"},
+                                  std::pair{"LastConvoyId", u"the numbering of the convoys"},
+                                  std::pair{"LastMonthProcessed", u"the month whose monthly steps last ran"}}) {
+    const std::string line = std::string("\r\n") + key + " = ";
+    const std::size_t at = text.find(line);
+    ASSERT_NE(at, std::string::npos) << key;
+    const std::size_t end = text.find("\r\n", at + line.size());
+    const std::string written = text.substr(at + line.size(), end - at - line.size()) + "x";
+    dir_.Write("data/save/g/Info.ini", std::string(text).replace(at + line.size(), end - at - line.size(), written));
+    cGame edited;
+    edited.loadedGame = 1;
+    test::LogCapture log;
+    EXPECT_THROW(LoadScenarioInfo(edited, u"data\\save\\g\\%s"), FatalExitError) << key;
+    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini has \"" + Utf8ToUtf16(written) + u"\" for Save/" +
+                                 Utf8ToUtf16(key) + u", not a whole number"))
+        << key;
+    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini gives \"" + Utf8ToUtf16(written) + u"\" as " + what +
+                                 u", where the game writes a whole number"))
+        << key;
+  }
+  dir_.Write("data/save/g/Info.ini", text);
   // With its unit state beside it the save gives its counters and that month back.
   dir_.Write("data/save/g/unit_state.csv", "#\r\n");
   RestoreSavedCounters(loaded, u"data\\save\\g\\%s");

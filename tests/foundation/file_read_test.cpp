@@ -42,8 +42,9 @@ TEST(FileReadTest, ReadsARegularFileWhole) {
 // file the check opened, and only while it holds the bytes checked: its name
 // removed and another file put under it, it reads as checked, every time;
 // changed in place to the same size, grown, or held past the reader's budget,
-// it is refused, named in the log, and put back it reads again. A file not
-// held is read from the disk, and once the record is gone every file is.
+// it is refused, named in the log, and put back it reads again; at its budget
+// exactly it is read. A file not held is read from the disk, and once the
+// record is gone every file is.
 TEST(FileReadTest, ACheckedFileIsReadAsItWasChecked) {
   test::TempDir dir;
   const std::string bytes = "1;as checked;2;";
@@ -71,9 +72,12 @@ TEST(FileReadTest, ACheckedFileIsReadAsItWasChecked) {
     }
     dir.Write("edited.csv", bytes);
     EXPECT_EQ(ReadWholeFile(edited), bytes);
+    EXPECT_EQ(ReadWholeFile(edited, bytes.size()), bytes);
     test::LogCapture log;
     EXPECT_FALSE(ReadWholeFile(edited, bytes.size() - 1).has_value());
     EXPECT_TRUE(log.ContainsText(u"edited.csv holds 15 bytes, more than the 14 bytes a file of its kind may hold"));
+    // Refused, not read from the smaller file now under its name.
+    EXPECT_FALSE(ReadWholeFile(renamed, bytes.size() - 1).has_value());
   }
   EXPECT_EQ(cCheckedFiles::Current(), nullptr);
   EXPECT_EQ(ReadWholeFile(renamed), "another file");

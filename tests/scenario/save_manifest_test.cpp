@@ -17,6 +17,7 @@
 #include "foundation/fast_digest.h"
 #include "foundation/file_read.h"
 #include "foundation/md5.h"
+#include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/save_game.h"
 #include "support/log_capture.h"
@@ -75,6 +76,15 @@ TEST_F(SaveManifestTest, TheSaveAsWrittenPassesAndLoads) {
   EXPECT_TRUE(CheckSaveManifest(kFolder));
   EXPECT_EQ(LoadNewScenario(kTemplate, 1)->CountryCount(), 3);
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  DestroyGame();
+  // The check keeps each file it compared open for its reader: with its name
+  // removed since, the reader still reads the bytes compared.
+  const fs::path table = ResolveGamePath(std::u16string(kFolder) + u"\\land_units.csv");
+  const std::string bytes = test::ReadFileBytes(table);
+  const cCheckedFiles checked;
+  EXPECT_TRUE(CheckSaveManifest(kFolder));
+  fs::remove(table);
+  EXPECT_EQ(ReadWholeFile(table), bytes);
 }
 
 // The lines of a list above its closing line, closed as the game closes them.
@@ -103,9 +113,10 @@ struct sListCase {
 
 // A list the game would not write is damage, though its closing line may
 // hold: a line naming no file as the game names one (a digest in capitals, a
-// name inside a folder, a field left empty), a file named twice or by a twin
-// differing in case, a file every save holds left out (a list of its closing
-// line only), one file more than a save holds, a closing line of another
+// name inside a folder, a field left empty, with or without its closing
+// separator), a file named twice or by a twin differing in case, a file
+// every save holds left out (a list of its closing line only), a count that
+// is no number, one file more than a save holds, a closing line of another
 // form, and a line changed under a closing line left as it was. Beside each,
 // the list as written, and a file changed with its line and closing line
 // written anew, pass.
@@ -150,12 +161,17 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
        noFile.c_str()},
       {"inside a folder", Closed(withLine("save/" + line), count), table, noFile.c_str()},
       {"a field left empty", Closed(withLine("land_units.csv;;" + line.substr(15)), count), table, noFile.c_str()},
+      {"a field left empty and no closing separator",
+       Closed(withLine("land_units.csv;;" + line.substr(15, line.size() - 18) + "\r\n"), count), table,
+       noFile.c_str()},
       {"named twice", Closed(withLine(line + line), count + 1), table, twice.c_str()},
       {"named again by a twin in capitals", Closed(withLine(line + "LAND_UNITS.csv;" + line.substr(15)), count + 1),
        table, twinTwice.c_str()},
       {"a twin in capitals", Closed(withLine("LAND_UNITS.csv;" + line.substr(15)), count), edited,
        u" does not name land_units.csv, which every save is written with"},
       {"its closing line only", Closed("", 0), table, u" does not name ai_data.csv, which every save is written with"},
+      {"its closing line only, counting no number", "#end;none;" + FastDigestHex(FastDigest("")) + ";\r\n", table,
+       u" names 0 files where its closing line counts none"},
       {"a file more than a save holds", Closed(withLine(line + "notes.txt;" + line.substr(15)), count + 1), table,
        more.c_str()},
       {"a closing line of four fields", covered + "#end;" + closingFields + "7;\r\n", table,
@@ -253,7 +269,8 @@ TEST_F(SaveManifestTest, AMarkNamingAnotherListIsDamage) {
 
 // A file is held to its reader's budget by its line of the list: a table
 // listed a byte past it is refused before it or the file after it is read;
-// a table at its budget, and the map and reports past a table's, pass.
+// a table at its budget, the map at its own (the largest a list may name),
+// and the reports past a table's, pass. The files are sparse.
 TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
   const std::string losses = test::ReadFileBytes(Save() / "losses.csv");
   fs::remove(Save() / "losses.csv");
@@ -268,7 +285,8 @@ TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
   std::ofstream(Save() / "losses.csv", std::ios::binary) << losses;
   fs::resize_file(Save() / "land_units.csv", kTextFileBudget);
   for (const char* file : {"map.qel", "reports.dat", "land_units.csv"}) {
-    if (std::string_view(file) != "land_units.csv") fs::resize_file(Save() / file, kTextFileBudget + 1);
+    if (std::string_view(file) == "map.qel") fs::resize_file(Save() / file, kMapFileBudget);
+    if (std::string_view(file) == "reports.dat") fs::resize_file(Save() / file, kTextFileBudget + 1);
     Relist(Save(), file);
   }
   EXPECT_TRUE(CheckSaveManifest(kFolder));

@@ -292,7 +292,7 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Duel\\%s");
     expectRefused(u"data\\pbem\\Duel", u"Opening reports file for reading");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Bare\\%s");
-    expectRefused(u"data\\pbem\\Bare", u":\ndata\\pbem\\Bare\\flags.txt is missing; the game is not loaded\n");
+    expectRefused(u"data\\pbem\\Bare", u":\ndata\\pbem\\Bare\\flags.txt is missing; the game is not loaded.\n");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Cut\\%s");
     expectRefused(u"data\\pbem\\Cut", u"data\\pbem\\Cut\\land_units.csv at line ");
     // A good folder loads as ever.

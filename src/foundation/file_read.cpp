@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 #include <utility>
@@ -253,6 +254,24 @@ fs::path HeldKey(const fs::path& file) { return file.lexically_normal(); }
 
 }  // namespace
 
+bool ReadOpenedFile(const cGameFile& file, std::uint64_t limit, const std::function<void(std::string_view)>& take) {
+  constexpr std::uint64_t kPiece = 256 * 1024;
+  // No larger than the file: most files are small, and a large buffer made
+  // afresh for each costs more than reading it.
+  std::string piece(static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, limit + 1)), '\0');
+  std::uint64_t total = 0;
+  while (total <= limit) {
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), limit + 1 - total));
+    const ssize_t got = ::pread(file.descriptor(), piece.data(), wanted, static_cast<off_t>(total));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    take(std::string_view(piece.data(), static_cast<std::size_t>(got)));
+    total += static_cast<std::uint64_t>(got);
+  }
+  return true;
+}
+
 cCheckedFiles::cCheckedFiles() : outer_(tChecked) { tChecked = this; }
 cCheckedFiles::~cCheckedFiles() { tChecked = outer_; }
 
@@ -273,18 +292,12 @@ std::optional<sFileBytes> cCheckedFiles::Take(const fs::path& file, std::uint64_
     return sFileBytes{};
   }
   // One byte past the size checked tells a file grown since.
-  sFileBytes read{true, false, std::string(static_cast<std::size_t>(held.size) + 1, '\0')};
-  std::size_t total = 0;
-  while (total < read.bytes.size()) {
-    const ssize_t got = ::pread(held.file.descriptor(), read.bytes.data() + total, read.bytes.size() - total,
-                                static_cast<off_t>(total));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return sFileBytes{true, false, {}};
-    if (got == 0) break;
-    total += static_cast<std::size_t>(got);
+  sFileBytes read{true, false, {}};
+  read.bytes.reserve(static_cast<std::size_t>(held.size) + 1);
+  if (!ReadOpenedFile(held.file, held.size, [&read](std::string_view piece) { read.bytes += piece; })) {
+    return sFileBytes{true, false, {}};
   }
-  read.bytes.resize(total);
-  if (total != held.size || FastDigest(read.bytes) != held.digest) {
+  if (read.bytes.size() != held.size || FastDigest(read.bytes) != held.digest) {
     LogLine(u"ERROR: " + Utf8ToUtf16(file.string()) +
             u" changed on the disk while the game was loaded from it; the game is not loaded");
     return sFileBytes{};

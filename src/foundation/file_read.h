@@ -11,9 +11,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tr {
 
@@ -78,6 +80,11 @@ class cGameFile {
 // stands in its place, or quiet is set.
 cGameFile OpenGameFile(const std::filesystem::path& file, std::uint64_t budget = kTextFileBudget,
                        eFileRefusal* refusal = nullptr, bool quiet = false);
+
+// Reads an opened file from its start to its end, or to one byte past `limit`
+// at most (so a file grown since it was checked is told), handing each piece
+// read to `take`; no piece is larger than 256 KiB. False on a read error.
+bool ReadOpenedFile(const cGameFile& file, std::uint64_t limit, const std::function<void(std::string_view)>& take);
 
 // What a read of a whole file gave: opened is false for a file refused by the
 // rule; complete is false when a read error stopped the read, and bytes then

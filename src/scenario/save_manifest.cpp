@@ -33,8 +33,6 @@ constexpr std::string_view kClosingMark = "#end";
 // No file of a save may be larger (the budgets of its readers), so a list
 // naming a larger one is damaged, and no check reads more.
 constexpr std::uint64_t kLargestListedSize = kReportsFileBudget > kMapFileBudget ? kReportsFileBudget : kMapFileBudget;
-// Pieces in which a listed file is read and digested: none is held whole.
-constexpr std::size_t kReadPiece = 256 * 1024;
 
 thread_local bool tLoadedAsItIs = false;
 
@@ -76,27 +74,6 @@ std::u16string_view RefusalText(eFileRefusal refusal) {
     default:
       return u"it cannot be opened";
   }
-}
-
-// Reads the opened file to its end, or to a byte past `limit` at most (so
-// a file grown since it was opened is told), handing each piece read to
-// `take`. False on a read error.
-template <typename Take>
-bool ReadOpened(const cGameFile& file, std::uint64_t limit, Take take) {
-  // No larger than the file: most of a save's files are small, and a large
-  // buffer made afresh for each costs more than reading it.
-  std::string piece(static_cast<std::size_t>(std::min<std::uint64_t>(kReadPiece, limit + 1)), '\0');
-  std::uint64_t total = 0;
-  while (total <= limit) {
-    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), limit + 1 - total));
-    const ssize_t got = ::read(file.descriptor(), piece.data(), wanted);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) break;
-    take(std::string_view(piece.data(), static_cast<std::size_t>(got)));
-    total += static_cast<std::uint64_t>(got);
-  }
-  return true;
 }
 
 // The budget the file's reader holds it to: a file listed past it is
@@ -226,7 +203,7 @@ eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, 
   }
   std::string bytes;
   bytes.reserve(file.size());
-  if (!ReadOpened(file, file.size(), [&bytes](std::string_view piece) { bytes += piece; })) {
+  if (!ReadOpenedFile(file, file.size(), [&bytes](std::string_view piece) { bytes += piece; })) {
     if (!quiet) LogFormat(u"ERROR: %s cannot be read (a read error); the game is not loaded", path);
     return eListRead::kRefused;
   }
@@ -273,7 +250,7 @@ bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDig
   cFastDigest fast;
   cMd5 md5;
   std::uint64_t size = 0;
-  const bool read = ReadOpened(file, listed.size, [&](std::string_view piece) {
+  const bool read = ReadOpenedFile(file, listed.size, [&](std::string_view piece) {
     fast.Update(piece);
     if (!kind.fast) md5.Update(piece);
     size += piece.size();

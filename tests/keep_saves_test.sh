@@ -5,13 +5,19 @@
 # lost when names clash, and a folder the player linked elsewhere stays.
 # Onto a full or a read-only data folder nothing is copied in part, the game
 # folder keeps its saves whole, and one plain line per folder says why.
+# A data folder the player removed is made again behind the links, and a
+# link of the player's that points nowhere stops neither the start nor the
+# build. A start killed at any of its steps leaves nothing the next start does
+# not clear. Each line names the real cause, and only saves that exist.
 # HOME and XDG_DATA_HOME point into the scratch folder: the user's own are
 # never touched.
-# usage: keep_saves_test.sh <scripts/keep_saves.sh> <scratch folder>
+# usage: keep_saves_test.sh <scripts/keep_saves.sh> <scratch folder> <cmake> <cmake/make_save_folders.cmake>
 set -euo pipefail
 
 keep=$1
 work=$2
+cmake=$3
+save_folders=$4
 # A small file system a killed run left mounted goes first.
 if mountpoint -q "$work/disk" 2>/dev/null; then umount "$work/disk"; fi
 rm -rf "$work"
@@ -20,6 +26,8 @@ cd "$work"
 mounted=()
 trap 'for disk in "${mounted[@]}"; do umount "$disk"; done; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# The build's step that makes the game folder's save folders.
+build_save_folders() { "$cmake" -DGAME_DIR="$game" -P "$save_folders"; }
 
 # A game folder as a build leaves it, with a save, a turn and the repository in it.
 game="$work/build/game"
@@ -72,6 +80,62 @@ mkdir -p "$game/data" "$work/disk/saves"
 ln -s "$work/disk/saves" "$game/data/save"
 "$keep" "$game"
 [ "$(readlink "$game/data/save")" = "$work/disk/saves" ] || fail "the player's own link was replaced"
+
+# The player removes the data folder after a start: the next start makes it
+# again behind the links, quietly, the build's step passes, and what the game
+# saves next lands in the data folder.
+rm -rf "$work/build" "$kept"
+mkdir -p "$game/data/save/Duel"
+"$keep" "$game"
+rm -rf "$kept"
+"$keep" "$game" 2>"$work/said" || fail "a removed data folder stopped the start"
+[ ! -s "$work/said" ] || fail "making the data folder again was said: $(cat "$work/said")"
+for folder in save pbem; do
+  [ "$(readlink "$game/data/$folder")" = "$kept/$folder" ] && [ -d "$kept/$folder" ] ||
+    fail "data/$folder does not lead to $kept/$folder again"
+done
+build_save_folders || fail "the build's step failed on the links"
+mkdir "$game/data/save/Next"
+[ -d "$kept/save/Next" ] || fail "a save made after the data folder was removed is not in it"
+
+# The same, where the data folder cannot be made again (a file stands in its
+# place): the game folder saves meanwhile, and one line says so.
+rm -rf "$work/build" "$work/gone"
+mkdir -p "$game/data/save/Duel"
+XDG_DATA_HOME="$work/gone" "$keep" "$game"
+rm -rf "$work/gone"
+printf 'not a folder\n' >"$work/gone"
+XDG_DATA_HOME="$work/gone" "$keep" "$game" 2>"$work/said" || fail "a data folder that cannot be made stopped the start"
+[ -d "$game/data/save" ] && [ ! -L "$game/data/save" ] || fail "the game folder has no save folder to save in"
+[ "$(grep -c "not kept outside the build: $work/gone/tidereach/.* could not be made (Not a directory)" "$work/said")" = 2 ] ||
+  fail "not one line per folder with the cause: $(cat "$work/said")"
+build_save_folders || fail "the build's step failed"
+rm "$work/gone"
+
+# The player's own link points nowhere (a disk not mounted): it stays as it
+# is, one line says where it points, and neither the start nor the build stops.
+rm -rf "$work/build"
+mkdir -p "$game/data"
+ln -s "$work/unmounted/saves" "$game/data/save"
+"$keep" "$game" 2>"$work/said" || fail "a link of the player's to nothing stopped the start"
+[ "$(readlink "$game/data/save")" = "$work/unmounted/saves" ] && [ ! -e "$work/unmounted" ] ||
+  fail "the player's link to nothing was changed or followed"
+[ "$(wc -l <"$work/said")" -eq 1 ] &&
+  grep -qF "$game/data/save is left linked to $work/unmounted/saves, which is not there" "$work/said" ||
+  fail "not one line on where the link points: $(cat "$work/said")"
+[ "$(readlink "$game/data/pbem")" = "$kept/pbem" ] || fail "the turns were not linked beside the player's link"
+build_save_folders || fail "the build's step failed on a link to nothing"
+[ "$(readlink "$game/data/save")" = "$work/unmounted/saves" ] || fail "the build's step changed the player's link"
+
+# A game folder with no saves yet, as a first build leaves it, and a data
+# folder that cannot be made: nothing is said to stay that is not there.
+rm -rf "$work/build" "$work/other"
+mkdir -p "$game/data/save" "$game/data/pbem" "$work/other"
+printf 'not a folder\n' >"$work/other/tidereach"
+XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a data folder that cannot be made stopped the start"
+grep -qF "Saves not kept outside the build: $work/other/tidereach/save could not be made (Not a directory)." \
+  "$work/said" && grep -qF "Play-by-e-mail turns not kept outside the build: " "$work/said" &&
+  ! grep -q 'They stay in' "$work/said" || fail "the lines speak of saves that are not there: $(cat "$work/said")"
 
 # Without XDG_DATA_HOME, or with a relative one, the default under HOME.
 rm -rf "$work/build"

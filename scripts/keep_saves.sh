@@ -34,10 +34,11 @@ trap '[ -z "$moving" ] || rm -rf -- "$moving"' EXIT
 trap 'exit 130' INT TERM HUP
 
 # pause_at <step>: with TIDEREACH_KEEP_SAVES_PAUSE_AT=<step>, says so on the
-# standard output and stops there, so that a test can kill the start at that
-# very step as a power cut would.
+# standard output and stops there the first time, so that a test can kill the
+# start at that very step as a power cut would, or let it go on.
 pause_at() {
   [ "${TIDEREACH_KEEP_SAVES_PAUSE_AT:-}" = "$1" ] || return 0
+  TIDEREACH_KEEP_SAVES_PAUSE_AT=
   echo "paused at $1"
   kill -STOP $$
 }

@@ -52,12 +52,16 @@ take_lock() {
   [ -z "$lock" ] || return 0
   lock=none
   command -v flock >/dev/null 2>&1 || return 0
-  local fd
+  local fd taken=0
   { exec {fd}<"$kept"; } 2>/dev/null || return 0
-  if ! flock -n "$fd" 2>/dev/null; then
+  # 3 only when another holds it; a folder that takes no lock is not waited on.
+  flock -n -E 3 "$fd" 2>/dev/null || taken=$?
+  if [ "$taken" = 3 ]; then
     echo "Waiting for another start to finish moving saves into $kept" >&2
     pause_at waiting
     flock "$fd" 2>/dev/null || return 0
+  elif [ "$taken" != 0 ]; then
+    return 0
   fi
   lock=held
 }

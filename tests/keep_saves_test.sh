@@ -26,7 +26,9 @@ rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
 mounted=()
-trap 'for disk in "${mounted[@]}"; do umount "$disk"; done; rm -rf "$work"' EXIT
+# A start a failed check left stopped at a step goes too.
+trap 'for job in $(jobs -p); do kill -KILL "$job"; done; wait
+  for disk in "${mounted[@]}"; do umount "$disk"; done; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # The build's step that makes the game folder's save folders.
 build_save_folders() { "$cmake" -DGAME_DIR="$game" -P "$save_folders"; }

@@ -190,7 +190,7 @@ drop_copies() {
 # game folder's, which is then removed: cut anywhere, a save stands whole in
 # the game folder or not at all, and what is left hidden the next start clears.
 remove_originals() {
-  local out entry name trash reason= left=()
+  local out entry name trash reason='' left=()
   if ! trash=$(mktemp -d -- "$here/.removing.XXXXXX" 2>&1); then
     reason=$(reason_of "$trash")
     for entry; do left+=("${entry##*/}"); done

@@ -54,8 +54,9 @@ add_dependencies(tidereach game_data)
 
 # The folders the game saves into come with it, so a player saves with
 # nothing made by hand; made at every build, as a run may have removed them.
+# One that is a link (to the player's data folder) is left to ./run.sh.
 add_custom_target(game_save_folders ALL
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${GAME_DIR}/data/save ${GAME_DIR}/data/pbem
+  COMMAND ${CMAKE_COMMAND} -DGAME_DIR=${GAME_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/make_save_folders.cmake
   VERBATIM)
 add_dependencies(game_data game_save_folders)
 

@@ -5,21 +5,33 @@
 # lost when names clash, and a folder the player linked elsewhere stays.
 # Onto a full or a read-only data folder nothing is copied in part, the game
 # folder keeps its saves whole, and one plain line per folder says why.
+# A data folder the player removed is made again behind the links, and a
+# link of the player's that points nowhere stops neither the start nor the
+# build. A start killed at any of its steps leaves nothing the next start does
+# not clear. Each line names the real cause, and only saves that exist.
 # HOME and XDG_DATA_HOME point into the scratch folder: the user's own are
 # never touched.
-# usage: keep_saves_test.sh <scripts/keep_saves.sh> <scratch folder>
+# usage: keep_saves_test.sh <scripts/keep_saves.sh> <scratch folder> <cmake> <cmake/make_save_folders.cmake>
 set -euo pipefail
 
 keep=$1
 work=$2
+cmake=$3
+save_folders=$4
+# Names are listed, and the system's reasons read, in one order and language.
+export LC_ALL=C
 # A small file system a killed run left mounted goes first.
 if mountpoint -q "$work/disk" 2>/dev/null; then umount "$work/disk"; fi
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
 mounted=()
-trap 'for disk in "${mounted[@]}"; do umount "$disk"; done; rm -rf "$work"' EXIT
+# A start a failed check left stopped at a step goes too.
+trap 'for job in $(jobs -p); do kill -KILL "$job"; done; wait
+  for disk in "${mounted[@]}"; do umount "$disk"; done; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# The build's step that makes the game folder's save folders.
+build_save_folders() { "$cmake" -DGAME_DIR="$game" -P "$save_folders"; }
 
 # A game folder as a build leaves it, with a save, a turn and the repository in it.
 game="$work/build/game"
@@ -72,6 +84,62 @@ mkdir -p "$game/data" "$work/disk/saves"
 ln -s "$work/disk/saves" "$game/data/save"
 "$keep" "$game"
 [ "$(readlink "$game/data/save")" = "$work/disk/saves" ] || fail "the player's own link was replaced"
+
+# The player removes the data folder after a start: the next start makes it
+# again behind the links, quietly, the build's step passes, and what the game
+# saves next lands in the data folder.
+rm -rf "$work/build" "$kept"
+mkdir -p "$game/data/save/Duel"
+"$keep" "$game"
+rm -rf "$kept"
+"$keep" "$game" 2>"$work/said" || fail "a removed data folder stopped the start"
+[ ! -s "$work/said" ] || fail "making the data folder again was said: $(cat "$work/said")"
+for folder in save pbem; do
+  [ "$(readlink "$game/data/$folder")" = "$kept/$folder" ] && [ -d "$kept/$folder" ] ||
+    fail "data/$folder does not lead to $kept/$folder again"
+done
+build_save_folders || fail "the build's step failed on the links"
+mkdir "$game/data/save/Next"
+[ -d "$kept/save/Next" ] || fail "a save made after the data folder was removed is not in it"
+
+# The same, where the data folder cannot be made again (a file stands in its
+# place): the game folder saves meanwhile, and one line says so.
+rm -rf "$work/build" "$work/gone"
+mkdir -p "$game/data/save/Duel"
+XDG_DATA_HOME="$work/gone" "$keep" "$game"
+rm -rf "$work/gone"
+printf 'not a folder\n' >"$work/gone"
+XDG_DATA_HOME="$work/gone" "$keep" "$game" 2>"$work/said" || fail "a data folder that cannot be made stopped the start"
+[ -d "$game/data/save" ] && [ ! -L "$game/data/save" ] || fail "the game folder has no save folder to save in"
+[ "$(grep -c "not kept outside the build: $work/gone/tidereach/.* could not be made (Not a directory)" "$work/said")" = 2 ] ||
+  fail "not one line per folder with the cause: $(cat "$work/said")"
+build_save_folders || fail "the build's step failed"
+rm "$work/gone"
+
+# The player's own link points nowhere (a disk not mounted): it stays as it
+# is, one line says where it points, and neither the start nor the build stops.
+rm -rf "$work/build"
+mkdir -p "$game/data"
+ln -s "$work/unmounted/saves" "$game/data/save"
+"$keep" "$game" 2>"$work/said" || fail "a link of the player's to nothing stopped the start"
+[ "$(readlink "$game/data/save")" = "$work/unmounted/saves" ] && [ ! -e "$work/unmounted" ] ||
+  fail "the player's link to nothing was changed or followed"
+[ "$(wc -l <"$work/said")" -eq 1 ] &&
+  grep -qF "$game/data/save is left linked to $work/unmounted/saves, which is not there" "$work/said" ||
+  fail "not one line on where the link points: $(cat "$work/said")"
+[ "$(readlink "$game/data/pbem")" = "$kept/pbem" ] || fail "the turns were not linked beside the player's link"
+build_save_folders || fail "the build's step failed on a link to nothing"
+[ "$(readlink "$game/data/save")" = "$work/unmounted/saves" ] || fail "the build's step changed the player's link"
+
+# A game folder with no saves yet, as a first build leaves it, and a data
+# folder that cannot be made: nothing is said to stay that is not there.
+rm -rf "$work/build" "$work/other"
+mkdir -p "$game/data/save" "$game/data/pbem" "$work/other"
+printf 'not a folder\n' >"$work/other/tidereach"
+XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a data folder that cannot be made stopped the start"
+grep -qF "Saves not kept outside the build: $work/other/tidereach/save could not be made (Not a directory)." \
+  "$work/said" && grep -qF "Play-by-e-mail turns not kept outside the build: " "$work/said" &&
+  ! grep -q 'They stay in' "$work/said" || fail "the lines speak of saves that are not there: $(cat "$work/said")"
 
 # Without XDG_DATA_HOME, or with a relative one, the default under HOME.
 rm -rf "$work/build"
@@ -145,6 +213,149 @@ SHIM_APPEAR="$work/race/tidereach/pbem/latest" PATH="$work/bin:$PATH" XDG_DATA_H
 [ -z "$(find "$work/race/tidereach/pbem" -name '.moving.*')" ] || fail "a copy was left among the kept turns"
 grep -q '^Play-by-e-mail turns not moved: .*latest' "$work/said" || fail "the name was not said: $(cat "$work/said")"
 
+# start_paused <step> [VAR=value...]: starts a start in the background that
+# stops at the step; pid is its process.
+start_paused() {
+  local step=$1 said_step=
+  shift
+  rm -f "$work/paused"
+  mkfifo "$work/paused"
+  env TIDEREACH_KEEP_SAVES_PAUSE_AT="$step" "$@" "$keep" "$game" >"$work/paused" 2>>"$work/said" &
+  pid=$!
+  read -r said_step <"$work/paused" || true
+  [ "$said_step" = "paused at $step" ] || fail "the start never reached the step $step"
+}
+# cut_at <step> [VAR=value...]: a start killed at the step, where no trap runs.
+cut_at() {
+  start_paused "$@"
+  kill -KILL "$pid"
+  wait "$pid" 2>/dev/null || true
+}
+# state <kept folder>: what the kept saves and the game folder's save folder
+# hold, with the hidden folders' random part left out.
+state() {
+  local kept_save="$1/save" here="$game/data/save" where
+  for where in "$kept_save" "$here"; do
+    if [ -L "$where" ]; then echo -n "link"
+    elif [ -d "$where" ]; then echo -n "$(ls -A "$where" | sed 's/^\(\.[a-z]*\.\).*/\1/' | sort | tr '\n' ' ')"
+    else echo -n "none"
+    fi
+    [ "$where" = "$here" ] || echo -n "| "
+  done
+}
+# A game folder with three saves and a turn.
+build_with_saves() {
+  rm -rf "$work/build" "$work/before"
+  mkdir -p "$game/data/save/Duel" "$game/data/save/Spring" "$game/data/pbem/West (1)"
+  printf 'strength 73\n' >"$game/data/save/Duel/land_units.csv"
+  printf 'strength 19\n' >"$game/data/save/Spring/land_units.csv"
+  printf 'turn 6\n' >"$game/data/save/notes.txt"
+  printf 'turn 12\n' >"$game/data/pbem/West (1)/Info.ini"
+  cp -a "$game/data" "$work/before"
+}
+# saves_kept_once <kept folder>: the saves and turns stand whole and once in
+# the data folder, linked, and nothing else is there.
+saves_kept_once() {
+  for folder in save pbem; do
+    [ "$(readlink "$game/data/$folder")" = "$1/$folder" ] || fail "$2: data/$folder is not linked"
+    diff -r --no-dereference "$work/before/$folder" "$1/$folder" >/dev/null ||
+      fail "$2: the kept $folder is not as it was: $(diff -r "$work/before/$folder" "$1/$folder" || true)"
+  done
+}
+
+# A start killed at each of its steps, then a later start: the saves stand
+# whole and once in the data folder, linked, and nothing of the cut start is
+# left. What the cut start left is checked first, so each step is the one meant.
+cut_steps=(
+  "copying:.moving. | Duel Spring notes.txt "
+  "copied:.moving. | Duel Spring notes.txt "
+  "placing:.moving. Duel | Duel Spring notes.txt "
+  "placed:.moving. Duel Spring notes.txt | Duel Spring notes.txt "
+  "removing:Duel Spring notes.txt | .removing. Spring notes.txt "
+  "removed:Duel Spring notes.txt | .removing. "
+  "emptied:Duel Spring notes.txt | "
+  "unlinked:Duel Spring notes.txt | none"
+)
+for cut in "${cut_steps[@]}"; do
+  step=${cut%%:*}
+  build_with_saves
+  rm -rf "$work/cut"
+  : >"$work/said"
+  cut_at "$step" XDG_DATA_HOME="$work/cut"
+  [ "$(state "$work/cut/tidereach")" = "${cut#*:}" ] ||
+    fail "a start cut at $step left \"$(state "$work/cut/tidereach")\", not \"${cut#*:}\""
+  XDG_DATA_HOME="$work/cut" "$keep" "$game" 2>"$work/said" || fail "the start after one cut at $step stopped"
+  [ ! -s "$work/said" ] || fail "the start after one cut at $step said: $(cat "$work/said")"
+  saves_kept_once "$work/cut/tidereach" "after a start cut at $step"
+done
+
+# A start that finds another one moving saves into the same data folder waits
+# for it, and leaves the other's copy alone: both games' saves are kept whole.
+build_with_saves
+rm -rf "$work/two" "$work/build2"
+mkdir -p "$work/build2/game/data/save/Far"
+printf 'strength 4\n' >"$work/build2/game/data/save/Far/land_units.csv"
+: >"$work/said"
+start_paused copying XDG_DATA_HOME="$work/two"
+first=$pid
+game="$work/build2/game" start_paused waiting XDG_DATA_HOME="$work/two"
+second=$pid
+[ -n "$(find "$work/two/tidereach/save" -name '.moving.*')" ] || fail "the copy of the first start was not made"
+kill -CONT "$second"
+kill -CONT "$first"
+wait "$first" || fail "the first start failed ($?): $(cat "$work/said")"
+wait "$second" || fail "the second start failed: $(cat "$work/said")"
+grep -qF "Waiting for another start to finish moving saves into $work/two/tidereach" "$work/said" &&
+  [ "$(wc -l <"$work/said")" -eq 1 ] || fail "the wait was not said alone: $(cat "$work/said")"
+[ "$(cat "$work/two/tidereach/save/Far/land_units.csv")" = "strength 4" ] || fail "the second game's save was not kept"
+[ "$(readlink "$work/build2/game/data/save")" = "$work/two/tidereach/save" ] || fail "the second game was not linked"
+rm "$work/two/tidereach/save/Far" -r
+saves_kept_once "$work/two/tidereach" "beside another start"
+
+# as_user <command>: runs it as one whom the file modes bind: a user does
+# anyway, root without the powers to pass them.
+as_user() {
+  if [ "$(id -u)" != 0 ]; then "$@"
+  else setpriv --bounding-set=-dac_override,-dac_read_search -- "$@"
+  fi
+}
+if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
+  # A save file the user may not read (left by a run as root, say) is named
+  # as the file that cannot be read; nothing is copied, nothing moves.
+  build_with_saves
+  rm -rf "$work/unread"
+  chmod 000 "$game/data/save/Spring/land_units.csv"
+  XDG_DATA_HOME="$work/unread" as_user "$keep" "$game" 2>"$work/said" || fail "an unreadable save stopped the start"
+  [ "$(grep -c . "$work/said")" -eq 1 ] &&
+    grep -qF "Saves not moved: $game/data/save/Spring/land_units.csv cannot be read (Permission denied). They stay in $game/data/save as they were" \
+      "$work/said" || fail "the unreadable file was not named alone: $(cat "$work/said")"
+  [ ! -L "$game/data/save" ] && [ -z "$(ls -A "$work/unread/tidereach/save")" ] ||
+    fail "saves moved although one cannot be read"
+  # Once it can be read, the next start moves them all.
+  chmod 644 "$game/data/save/Spring/land_units.csv"
+  XDG_DATA_HOME="$work/unread" as_user "$keep" "$game" || fail "the start failed once the save could be read"
+  saves_kept_once "$work/unread/tidereach" "once the save could be read"
+
+  # Originals that cannot be removed (the game folder's save folder may not be
+  # written): every save left in both places is named, and the folder is not
+  # linked. Once it may be written, the next start keeps each save once.
+  build_with_saves
+  rm -rf "$work/stuck"
+  chmod 555 "$game/data/save"
+  XDG_DATA_HOME="$work/stuck" as_user "$keep" "$game" 2>"$work/said" || fail "a failed removal stopped the start"
+  chmod 755 "$game/data/save"
+  [ "$(grep -c . "$work/said")" -eq 1 ] &&
+    grep -qF "\"Duel\" \"Spring\" \"notes.txt\" are kept whole in $work/stuck/tidereach/save, but stay in $game/data/save too, since they could not be removed (Permission denied)" \
+      "$work/said" || fail "not every save left in both places was named: $(cat "$work/said")"
+  [ ! -L "$game/data/save" ] && diff -r "$work/before/save" "$game/data/save" >/dev/null ||
+    fail "the game folder's saves changed although they could not be removed"
+  XDG_DATA_HOME="$work/stuck" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once they could be removed"
+  [ ! -s "$work/said" ] || fail "the start that kept them once said: $(cat "$work/said")"
+  saves_kept_once "$work/stuck/tidereach" "once the originals could be removed"
+else
+  echo "SKIP: setpriv is missing: root cannot be made to meet an unreadable or unremovable save"
+fi
+
 # A game folder whose save holds many entries, as a long game's does.
 build_with_big_save() {
   rm -rf "$work/build" "$work/before"
@@ -192,6 +403,19 @@ if mount -t tmpfs -o size=64k keep_saves_test "$disk" 2>/dev/null; then
     fail "the lines do not name the saves and the turns: $(cat "$work/said")"
   [ ! -L "$game/data/save" ] && [ ! -L "$game/data/pbem" ] || fail "a folder was linked to a read-only disk"
   diff -r "$work/before" "$game/data" >/dev/null || fail "the game folder's saves changed"
+
+  # A start killed once its copy is whole, on a data folder with room for one
+  # copy only: the next start clears it and moves the saves.
+  mount -o remount,rw,size=320k "$disk"
+  rm -rf "${disk:?}/tidereach"
+  build_with_big_save
+  : >"$work/said"
+  cut_at copied XDG_DATA_HOME="$disk"
+  [ -n "$(find "$disk/tidereach/save" -name '.moving.*')" ] || fail "the cut start left no copy to clear"
+  XDG_DATA_HOME="$disk" "$keep" "$game" 2>"$work/said" || fail "the start after a cut one on a small disk stopped"
+  [ ! -s "$work/said" ] || fail "the start after a cut one on a small disk said: $(cat "$work/said")"
+  [ "$(readlink "$game/data/save")" = "$disk/tidereach/save" ] &&
+    diff -r "$work/before/save" "$disk/tidereach/save" >/dev/null || fail "the save was not moved whole beside a cut copy"
 else
   echo "SKIP: no small file system can be mounted here (needs root): full and read-only data folders are not tried"
 fi

@@ -158,9 +158,12 @@ TEST_F(ReceivedTurnTest, TheTurnAsHandedOverLoads) {
 
 // Once nothing is shown the game goes back to the menus, on the list its end
 // asked for: the new games after the war's end, the play-by-e-mail list after
-// a hand-over. A box held for the game's next turn goes with the game.
+// a hand-over. A box held for the game's next turn is shown as the game goes,
+// and never again in the menus or the next game.
 TEST_F(ReceivedTurnTest, TheMenusComeBackOnTheListTheGameAskedFor) {
   cAppPresentation port;
+  cHeadlessPresentation shown;
+  ScopedPresentation scoped(shown);
   for (const auto& [handedOver, list] :
        {std::pair{false, cScenarioMenu::kNewGame}, std::pair{true, cScenarioMenu::kPbemGame}}) {
     LoadTurn();
@@ -173,8 +176,11 @@ TEST_F(ReceivedTurnTest, TheMenusComeBackOnTheListTheGameAskedFor) {
       port.RequestReturnToMenus();
     }
     ASSERT_TRUE(ReturnToMenusRequested()) << handedOver;
+    shown.ClearEvents();
     MoveGameFrame(frame_->graphics(), 10.0, 0.0f);
     EXPECT_EQ(gGame, nullptr);
+    EXPECT_EQ(shown.CountEvents(u"message-box "), 1) << handedOver;
+    EXPECT_EQ(shown.events().back(), u"message-box Held|A box for the next turn") << handedOver;
     EXPECT_FALSE(ReturnToMenusRequested());
     auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
     ASSERT_NE(menu, nullptr);

@@ -81,8 +81,11 @@ TEST_F(EndTurnTest, ComputerNextGetsTheWorkersStateWithTheScreenPutAway) {
   EXPECT_EQ(unitPanel_->rememberedCollapsed, 1);
   EXPECT_EQ(static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kCountryName))->GetText(), u"Country2");
 
-  // After the computer's phase each panel comes back as it was.
+  // After the computer's phase each panel comes back as it was, and the
+  // status line no longer says what the phase was doing.
+  port_.SetStatusText(GetText("statusbar_hint_determining_sea_battles"));
   ResumePlayerInterface();
+  EXPECT_EQ(static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kStatusLine))->GetText(), u"");
   EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
   EXPECT_FALSE(hexPanel_->IsCollapsed());
   EXPECT_TRUE(unitPanel_->IsCollapsed());

@@ -173,10 +173,10 @@ void cScenarioSettingsMenu::SavePlayer() {
   const std::u16string email = FieldText(*this, kPlayerEmailField);
   // "Info.ini" keeps the players in the Windows-1252 code page: other letters
   // would come back as '?' in every later turn.
-  for (const auto& [text, key] : {std::pair{&name, "pbem_player_name_code_page_%s"},
-                                  std::pair{&email, "pbem_player_email_code_page_%s"}}) {
+  for (const auto& [text, refusal] : {std::pair{&name, GetText("pbem_player_name_code_page_%s")},
+                                      std::pair{&email, GetText("pbem_player_email_code_page_%s")}}) {
     if (!FitsCodePage(*text)) {
-      Refuse(Format(GetText(key), *text), GetText("start_refused_pbem_settings_title"), u"Player not saved");
+      Refuse(Format(refusal, *text), GetText("start_refused_pbem_settings_title"), u"Player not saved");
       return;
     }
   }

@@ -180,9 +180,13 @@ void PushHeldBoxes() {
   }
 }
 
-void DropHeldBoxes() {
-  std::lock_guard<std::mutex> held(HeldMutex());
-  HeldBoxes().clear();
+void TellHeldBoxes() {
+  std::vector<sHeldBox> boxes;
+  {
+    std::lock_guard<std::mutex> held(HeldMutex());
+    boxes.swap(HeldBoxes());
+  }
+  for (const sHeldBox& box : boxes) Presentation().ShowMessageBox(box.title, box.text, eMessageIcon::kWarning);
 }
 
 void cAppPresentation::ShowCountryOnInfoPanel(int countryId) {

@@ -79,7 +79,7 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
     LogFormat(u"ERROR: The play-by-e-mail turn of %s is not handed over: it could not be written into %s (%s)",
               game.pbemGameName, folder, reason);
     refusal = Format(GetText("pbem_turn_not_written_%s_%s_%s_%s"), player.name, folder, reason,
-                     SaveFailureRemedy(gameFolder));
+                     SaveFailureRemedy(gameFolder, GetText("pbem_then_end_turn_again")));
   }
   if (!refusal.empty()) {
     PushOnTop(new cDialogTekstowy(refusal, GetText("pbem_turn_not_handed_over_title"),
@@ -192,27 +192,33 @@ bool Autosave() {
 
 namespace {
 
-// Why the autosave failed and what the player can do, or nothing when it went in.
+// Why the autosave failed and what the player can do, or nothing when it went
+// in; taken at once, as the hand-over's own save writes the failure anew. What
+// the player does next depends on whether the turn is handed over.
 struct sAutosaveFailure {
   std::u16string reason;
   std::u16string remedy;
+  std::u16string remedyHandedOver;
   bool failed() const { return !reason.empty(); }
 };
 
 sAutosaveFailure AutosaveAtTheEndOfTurn() {
   if (Autosave()) return {};
-  return {SaveFailureReason(), SaveFailureRemedy(SaveFolderPath(GetText("autosave")))};
+  const std::u16string folder = SaveFolderPath(GetText("autosave"));
+  return {SaveFailureReason(), SaveFailureRemedy(folder, GetText("autosave_then_save_yourself")),
+          SaveFailureRemedy(folder, GetText("autosave_then_before_next_turn"))};
 }
 
 // A failed autosave is told where the player can still act on it: on top of
 // a turn that stays here, under the banner of the next human turn (held
-// through any computer's phase, whose screens close every box), or on top of
-// the hand-over message, which leaves for the menus.
+// through any computer's phase, whose screens close every box, and shown as
+// the game is put away if the window is closed first), or on top of the
+// hand-over message, which leaves for the menus.
 void TellAutosaveFailure(const cGame& game, const sAutosaveFailure& failure, eHandOver handOver) {
   if (!failure.failed()) return;
   if (handOver == eHandOver::kHandedOver) {
     PushOnTop(new cDialogTekstowy(Format(GetText("autosave_failed_handed_over_%s_%s_%s"), failure.reason,
-                                         ShownPath(u"data\\pbem\\" + game.pbemGameName), failure.remedy),
+                                         ShownPath(u"data\\pbem\\" + game.pbemGameName), failure.remedyHandedOver),
                                   GetText("autosave_failed_title"), cDialogTekstowy::kDefaultLayoutBase));
     return;
   }

@@ -105,9 +105,10 @@ void DestroyGame() {
   DestroyGamePanels();
   SetGameMusicPlayer(nullptr);
   ReleaseGameTextureRecords();
-  // A request of the game just put away must not end the next one, nor its boxes show in it.
+  // A request of the game just put away must not end the next one, nor its
+  // boxes wait for a turn of another game: they are shown now, the worker stopped.
   ClearReturnToMenusRequest();
-  DropHeldBoxes();
+  TellHeldBoxes();
 }
 
 void LeaveGameForMenus(int listMode) {

@@ -54,7 +54,11 @@ void SuspendPlayerPanels() {
 
 void ResumePlayerPanels() {
   RefreshSummary();
-  if (cInfoPanel* info = GetInfoPanel()) info->Enable();
+  if (cInfoPanel* info = GetInfoPanel()) {
+    info->Enable();
+    // What the computer's phase was doing ("Determining sea battles...") is over.
+    info->SetStatusText(u"");
+  }
   for (cPanel* panel : SidePanels()) {
     if (panel != nullptr) SetPanelCollapsed(panel, panel->rememberedCollapsed != 0);
   }

@@ -46,6 +46,16 @@ std::u16string BoxReason(std::u16string reason) {
   return reason;
 }
 
+// The changed save's box offers to load it as it is: the log line's last
+// clause, which says the game is not loaded, would gainsay that offer.
+std::u16string WithoutTheRefusal(std::u16string reason) {
+  const std::size_t clause = reason.rfind(u"; ");
+  if (clause != std::u16string::npos && reason.find(u"not loaded", clause) != std::u16string::npos) {
+    reason.erase(clause);
+  }
+  return reason;
+}
+
 // The game is put away and the list the save came from comes back, its
 // selection on the refused row so that a second start cannot load another.
 void BackToTheList(const sLaunchRecord& record) {
@@ -66,7 +76,9 @@ void Refuse(const sLaunchRecord& record, const std::u16string& reason, bool offe
   BackToTheList(record);
   // The folder and the files the reason names are shown as the player finds them.
   const std::u16string shown = ShownPath(folder);
-  const std::u16string why = ShownPath(BoxReason(reason));
+  const std::u16string inWords = LastLoadRefusalInWords();
+  const std::u16string why = !inWords.empty() ? inWords
+                                              : ShownPath(BoxReason(offerAsItIs ? WithoutTheRefusal(reason) : reason));
   if (offerAsItIs) {
     PushModalDialog(new cChangedSaveBox(record, Format(GetText("save_changed_%s_%s"), shown, why)), 0);
   } else if (IsReceivedTurn(folder)) {

@@ -8,6 +8,7 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/ini_file.h"
+#include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
@@ -97,7 +98,10 @@ void cScenarioMenu::ShowDetails() {
   SetField(198, Format(u"%ix%i", info.GetInt("Map/SizeX", 0), info.GetInt("Map/SizeY", 0)));
   if (listMode_ != kNewGame) {
     if (info.HasKey("Save/Date")) SetField(188, info.GetString("Save/Date", kNoDate));
-    if (info.HasKey("Save/Turn")) {
+    // A turn that is not a number refuses the load: the panel says so rather than "turn 0".
+    if (info.HasKey("Save/Turn") && !IsWholeNumberText(info.GetString("Save/Turn", u""))) {
+      SetField(190, GetText("save_details_damaged"));
+    } else if (info.HasKey("Save/Turn")) {
       SetField(190, Format(GetText("%02d.%02d.%02d_turn_%i"), info.GetInt("Save/GameYearDisplayed", 0),
                            info.GetInt("Save/GameMonthDisplayed", 0), info.GetInt("Save/GameDayDisplayed", 0),
                            info.GetInt("Save/Turn", 0)));

@@ -173,11 +173,10 @@ void cScenarioSettingsMenu::SavePlayer() {
   const std::u16string email = FieldText(*this, kPlayerEmailField);
   // "Info.ini" keeps the players in the Windows-1252 code page: other letters
   // would come back as '?' in every later turn.
-  for (const auto& [text, what] : {std::pair{&name, u"name"}, std::pair{&email, u"e-mail address"}}) {
+  for (const auto& [text, refusal] : {std::pair{&name, GetText("pbem_player_name_code_page_%s")},
+                                      std::pair{&email, GetText("pbem_player_email_code_page_%s")}}) {
     if (!FitsCodePage(*text)) {
-      Refuse(Format(u"The player's %s \"%s\" holds letters outside the Western European (Windows-1252) code page.",
-                    what, *text),
-             u"PBEM game settings", u"Player not saved");
+      Refuse(Format(refusal, *text), GetText("start_refused_pbem_settings_title"), u"Player not saved");
       return;
     }
   }
@@ -228,46 +227,46 @@ void cScenarioSettingsMenu::TryStart() {
 
   // A new scenario has no saving program: only a save can be too old.
   if (fromSave && IsOlderThanProgram(game.gameVersion)) {
-    Refuse(u"This save is not compatible with current game version", u"Incompatible version");
+    Refuse(GetText("start_refused_old_save"), GetText("start_refused_old_save_title"));
     return;
   }
   // A save of a play-by-e-mail game writes its turn into its game's folder only.
   if (const std::u16string fault = fromSave && game.pbemGame ? PbemFolderOwnerFault(game) : u""; !fault.empty()) {
-    Refuse(Format(u"The turn of this game cannot be handed over: %s.", fault), u"PBEM saved game");
+    Refuse(Format(GetText("start_refused_not_handed_over_%s"), fault), GetText("start_refused_pbem_save_title"));
     return;
   }
   // A save made before the turn was handed over (the autosave of the turn's
   // end among them) stands behind the turn the game's folder holds.
   if (const std::u16string behind = fromSave && game.pbemGame ? PbemTurnWriteFault(game, false) : u"";
       !behind.empty()) {
-    Refuse(SaveBehindFolderText(game, behind), u"PBEM saved game");
+    Refuse(SaveBehindFolderText(game, behind), GetText("start_refused_pbem_save_title"));
     return;
   }
   if (fromSave && game.pbemGame && IsTurnPlayedHere(game)) {
-    Refuse(GetText("pbem_turn_already_played"), u"PBEM saved game");
+    Refuse(GetText("pbem_turn_already_played"), GetText("start_refused_pbem_save_title"));
     return;
   }
   if (!IsAnyHumanPlayer(game)) {
-    Refuse(u"At least one country must be controlled by human.", u"Game settings");
+    Refuse(GetText("start_refused_no_human"), GetText("start_refused_settings_title"));
     return;
   }
   if (newPbemGame && !IsPbemSetupValid()) {
-    Refuse(u"Settings for PBEM game are incorrect.", u"PBEM game settings");
+    Refuse(GetText("start_refused_pbem_players"), GetText("start_refused_pbem_settings_title"));
     return;
   }
   if (const std::u16string_view fault = newPbemGame ? PbemGameNameFault(pbemName) : u""; !fault.empty()) {
-    Refuse(Format(u"The PBEM game name \"%s\" %s.", pbemName, fault), u"PBEM game settings");
+    Refuse(Format(GetText("start_refused_pbem_name_%s_%s"), pbemName, fault),
+           GetText("start_refused_pbem_settings_title"));
     return;
   }
   if (const std::u16string taken = newPbemGame ? PbemGameNameTakenBy(pbemName) : u""; !taken.empty()) {
-    Refuse(Format(u"Problems with creating PBEM game directory. The name \"%s\" is taken by another game, whose "
-                  u"folder is data\\pbem\\%s.",
-                  pbemName, taken),
-           u"PBEM game settings");
+    Refuse(Format(GetText("start_refused_pbem_name_taken_%s_%s"), pbemName, ShownPath(u"data\\pbem\\" + taken)),
+           GetText("start_refused_pbem_settings_title"));
     return;
   }
   if (newPbemGame && !CheckPbemFolder(pbemName)) {
-    Refuse(u"Problems with creating PBEM game directory.", u"PBEM game settings");
+    Refuse(Format(GetText("start_refused_pbem_folder_%s"), ShownPath(u"data\\pbem\\" + pbemName)),
+           GetText("start_refused_pbem_settings_title"));
     return;
   }
   if (newPbemGame) {

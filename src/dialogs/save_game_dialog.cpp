@@ -111,7 +111,7 @@ void cDialogZapisuGry::Save(std::u16string_view name, bool silent) {
   if (!saved) {
     Presentation().PushTextDialog(GetText("save_game_title"),
                                   Format(GetText("save_game_failed_%s_%s_%s"), name, SaveFailureReason(),
-                                         SaveFailureRemedy(SaveFolderPath(name))),
+                                         SaveFailureRemedy(SaveFolderPath(name), GetText("save_then_save_again"))),
                                   cDialogTekstowy::kDefaultLayoutBase);
   }
 }

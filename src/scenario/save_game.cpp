@@ -18,6 +18,7 @@
 #include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "scenario/ai_data_file.h"
+#include "scenario/save_fault.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
 #include "scenario/airship_attacks_file.h"
@@ -122,30 +123,52 @@ bool IsWrittenBySave(const fs::path& name) {
   return isWritten(kSaveManifestFile);
 }
 
-bool CopyKeptFolder(const fs::path& from, const fs::path& to, bool top);
+bool CopyKeptFolder(const fs::path& from, const fs::path& to, const fs::path& save);
+
+// A full or read-only disk stops the copy as it would stop any file of the
+// save; anything else is the kept file's own (one the player cannot read).
+bool KeptEntryNotCopied(const fs::path& from, const fs::path& save, const std::error_code& error) {
+  const std::u16string shown = Utf8ToUtf16(from.string());
+  const std::u16string said = Utf8ToUtf16(error.message());
+  LogFormat(u"ERROR: %s cannot be kept in the save (%s)", shown, said);
+  const int code = error.value();
+  if (code == ENOSPC || code == EDQUOT || code == EROFS) {
+    NoteWriteFailure(code);
+  } else {
+    NoteSaveFault({eSaveFault::kKeptEntry, Utf8ToUtf16(from.lexically_relative(save).string()), said});
+  }
+  return false;
+}
 
 // Whatever the save does not write (a picture the player put there, a folder
 // of notes) stays with it. Only files and folders are carried: a link, a pipe
 // or a device is left behind, so nothing the save holds leads outside it.
-bool CopyKeptEntry(const fs::path& from, const fs::path& to) {
+bool CopyKeptEntry(const fs::path& from, const fs::path& to, const fs::path& save) {
   std::error_code error;
   const fs::file_status status = fs::symlink_status(from, error);
-  if (error) return false;
-  if (fs::is_directory(status)) return fs::create_directory(to, error) && CopyKeptFolder(from, to, false);
-  if (!fs::is_regular_file(status)) {
+  if (error) return KeptEntryNotCopied(from, save, error);
+  if (fs::is_directory(status)) {
+    if (fs::create_directory(to, error)) return CopyKeptFolder(from, to, save);
+  } else if (!fs::is_regular_file(status)) {
     LogFormat(u"WARNING: %s is not a file; it is not kept in the save", Utf8ToUtf16(from.string()));
     return true;
+  } else if (fs::copy_file(from, to, error) && !error) {
+    return true;
   }
-  return fs::copy_file(from, to, error) && !error;
+  return KeptEntryNotCopied(from, save, error);
 }
 
-bool CopyKeptFolder(const fs::path& from, const fs::path& to, bool top) {
+// The save's own files are left out at its top only.
+bool CopyKeptFolder(const fs::path& from, const fs::path& to, const fs::path& save) {
+  const bool top = from == save;
   std::error_code error;
   for (fs::directory_iterator it(from, error), end; !error && it != end; it.increment(error)) {
     const fs::path name = it->path().filename();
     if (top && IsWrittenBySave(name)) continue;
-    if (!CopyKeptEntry(it->path(), to / name)) return false;
+    if (!CopyKeptEntry(it->path(), to / name, save)) return false;
   }
+  // A kept folder that cannot be read is named; the save's own folder is left to the log.
+  if (error && !top) return KeptEntryNotCopied(from, save, error);
   return !error;
 }
 
@@ -153,7 +176,7 @@ bool CopyKeptEntries(const fs::path& from, const fs::path& to) {
   std::error_code error;
   // A save folder that is itself a link is not read from either.
   if (!fs::is_directory(fs::symlink_status(from, error))) return true;
-  return CopyKeptFolder(from, to, true);
+  return CopyKeptFolder(from, to, from);
 }
 
 // While it lives, a walk paused mid-way (the pause menu's Save) has its unit
@@ -214,6 +237,7 @@ bool cGameSaver::WriteSaveFiles(std::u16string_view folder) {
 
 bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
   ClearWriteFailure();
+  ClearSaveFault();
   const fs::path target = ResolveGamePath(folder);
   std::error_code error;
   // Only a folder is ever replaced by a save: a file or a link standing under
@@ -221,6 +245,7 @@ bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
   const fs::file_status present = fs::symlink_status(target, error);
   if (fs::exists(present) && !fs::is_directory(present)) {
     LogFormat(u"ERROR: %s is not a save folder; the game is not saved", folder);
+    NoteSaveFault({eSaveFault::kNotAFolder, folder, {}});
     return false;
   }
   const std::u16string parent = folder.substr(0, folder.rfind(u'\\'));
@@ -277,6 +302,13 @@ bool cGameSaver::SavePbemGame(std::u16string_view name) {
 }
 
 std::u16string SaveFailureReason() {
+  switch (const sSaveFault fault = LastSaveFault(); fault.kind) {
+    case eSaveFault::kTooLarge: return Format(GetText("save_failure_too_large_%s"), fault.path);
+    case eSaveFault::kKeptEntry:
+      return Format(GetText("save_failure_kept_entry_%s_%s"), fault.path, fault.system);
+    case eSaveFault::kNotAFolder: return GetText("save_failure_not_a_folder");
+    case eSaveFault::kNone: break;
+  }
   switch (const int error = LastWriteFailure()) {
     case 0: return GetText("save_failure_see_log");
     case ENOSPC:
@@ -288,9 +320,18 @@ std::u16string SaveFailureReason() {
   }
 }
 
-std::u16string SaveFailureRemedy(std::u16string_view folder) {
+namespace {
+
+std::u16string RemedyOfTheCause(std::u16string_view folder) {
   const std::u16string shown = ShownPath(folder);
+  switch (LastSaveFault().kind) {
+    case eSaveFault::kTooLarge: return Format(GetText("save_remedy_too_large_%s"), shown);
+    case eSaveFault::kKeptEntry: return Format(GetText("save_remedy_kept_entry_%s"), shown);
+    case eSaveFault::kNotAFolder: return Format(GetText("save_remedy_not_a_folder_%s"), shown);
+    case eSaveFault::kNone: break;
+  }
   switch (LastWriteFailure()) {
+    case 0: return Format(GetText("save_remedy_see_log_%s"), shown);
     case ENOSPC:
     case EDQUOT: return Format(GetText("save_remedy_disk_full_%s"), shown);
     // Only the system can make the disk writable again: the game cannot.
@@ -299,6 +340,15 @@ std::u16string SaveFailureRemedy(std::u16string_view folder) {
     case EPERM: return Format(GetText("save_remedy_no_permission_%s"), shown);
     default: return Format(GetText("save_remedy_other_%s"), shown);
   }
+}
+
+}  // namespace
+
+std::u16string SaveFailureRemedy(std::u16string_view folder, std::u16string_view then) {
+  std::u16string remedy = RemedyOfTheCause(folder);
+  // Nothing on the disk is at fault for a file too long: saving again meets it again.
+  if (then.empty() || LastSaveFault().kind == eSaveFault::kTooLarge) return remedy;
+  return remedy + u" " + std::u16string(then);
 }
 
 std::vector<std::u16string_view> SaveFileNames() {

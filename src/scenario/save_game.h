@@ -65,11 +65,13 @@ class cGameSaver {
 };
 
 // Why the last save on this thread failed, in the player's words: a full
-// disk, a read-only disk, no permission, or what the system said.
+// disk, a read-only disk, no permission, what the system said, or a cause of
+// the save's own (a file too long to read back, a kept file not copied).
 std::u16string SaveFailureReason();
 // What the player can do about that failure, as a sentence naming the save's
-// folder (a game path).
-std::u16string SaveFailureRemedy(std::u16string_view folder);
+// folder (a game path), followed by `then` (the box's next step, "Then save
+// again."), unless no step of the player's can make that save go in.
+std::u16string SaveFailureRemedy(std::u16string_view folder, std::u16string_view then = {});
 
 // The names of the files every save writes, in their order.
 std::vector<std::u16string_view> SaveFileNames();

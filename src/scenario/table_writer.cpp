@@ -4,6 +4,7 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/save_fault.h"
 
 namespace tr {
 
@@ -45,6 +46,8 @@ bool FitsLoadBudget(std::u16string_view path, std::uint64_t bytes, std::uint64_t
   if (bytes <= budget) return true;
   LogFormat(u"ERROR: %s would hold %lli bytes, more than the %lli its load reads; it is not written", path,
             static_cast<long long>(bytes), static_cast<long long>(budget));
+  const std::size_t name = path.find_last_of(u"\\/");
+  NoteSaveFault({eSaveFault::kTooLarge, std::u16string(name == std::u16string_view::npos ? path : path.substr(name + 1)), {}});
   return false;
 }
 

@@ -211,5 +211,9 @@ bool LastLoadRefusedByFileCheck();
 // the scenario folder of a save, holds a link or another entry that is
 // neither a file nor a folder.
 bool LastLoadRefusedForALink();
+// The reason the last load on this thread was refused, in the player's words
+// (the save is damaged, and where), for a refusal whose log line is the
+// program's own; empty for the others, whose log line is shown.
+std::u16string LastLoadRefusalInWords();
 
 }  // namespace tr

@@ -3,6 +3,7 @@
 // the cities and units put on their hexes.
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/string_base.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
 #include "scenario/airship_attacks_file.h"
@@ -29,6 +30,8 @@ namespace {
 // Why the last load on this thread was refused by a check of its folders.
 enum class eFolderRefusal { kNone, kLink, kFileCheck };
 thread_local eFolderRefusal tFolderRefusal = eFolderRefusal::kNone;
+// The refusal in the player's words, where the log line is the program's own.
+thread_local std::u16string tRefusalInWords;
 
 // Puts each unit of the list with a position on its hex. Every clash and
 // every position off the map is logged before the load ends, so one run
@@ -50,6 +53,10 @@ void PlaceUnits(cMap& map, const UnitList& units, std::u16string_view kind) {
     if (hex.unit != nullptr) {
       LogFormat(u"ERROR: Trying to place %s unit %s (ID=%i) to hex (%i, %i) occupied by %s (ID=%i)", kind,
                 unit->name, unit->id, unit->x, unit->y, hex.unit->name, hex.unit->id);
+      if (!failed && tRefusalInWords.empty()) {
+        tRefusalInWords = Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i"), hex.unit->name, unit->name,
+                                 unit->x, unit->y);
+      }
       failed = true;
       continue;
     }
@@ -84,6 +91,8 @@ bool LastLoadRefusedByFileCheck() { return tFolderRefusal == eFolderRefusal::kFi
 
 bool LastLoadRefusedForALink() { return tFolderRefusal == eFolderRefusal::kLink; }
 
+std::u16string LastLoadRefusalInWords() { return tRefusalInWords; }
+
 void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   folderTemplate = folder;
   loadedGame = loaded;
@@ -96,6 +105,7 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   gameOver = 0;
   // A refusal of an earlier load must not be taken for this one's.
   tFolderRefusal = eFolderRefusal::kNone;
+  tRefusalInWords.clear();
   // Before any reader opens a file: a link in a folder from elsewhere would
   // be read through, and the next save would write through it.
   if (!HoldsOnlyFilesAndFolders(TemplateFolder(folderTemplate))) {

@@ -81,8 +81,11 @@ TEST_F(EndTurnTest, ComputerNextGetsTheWorkersStateWithTheScreenPutAway) {
   EXPECT_EQ(unitPanel_->rememberedCollapsed, 1);
   EXPECT_EQ(static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kCountryName))->GetText(), u"Country2");
 
-  // After the computer's phase each panel comes back as it was.
+  // After the computer's phase each panel comes back as it was, and the
+  // status line no longer says what the phase was doing.
+  port_.SetStatusText(GetText("statusbar_hint_determining_sea_battles"));
   ResumePlayerInterface();
+  EXPECT_EQ(static_cast<CDXUTStatic*>(info().GetControl(cInfoPanel::kStatusLine))->GetText(), u"");
   EXPECT_EQ(game().GetGameState(), kGameHumanIdle);
   EXPECT_FALSE(hexPanel_->IsCollapsed());
   EXPECT_TRUE(unitPanel_->IsCollapsed());
@@ -111,7 +114,8 @@ std::u16string BoxText(const cDialog* dialog, int line) {
 // The autosave's box as the player meets it: the reason and what to do about it on this disk.
 std::u16string AutosaveBox(std::u16string_view reason, const char* remedyKey) {
   return Format(GetText("autosave_failed_%s_%s"), reason,
-                Format(GetText(remedyKey), ShownPath(u"data\\save\\" + GetText("autosave"))));
+                Format(GetText(remedyKey), ShownPath(u"data\\save\\" + GetText("autosave"))) + u" " +
+                    GetText("autosave_then_save_yourself"));
 }
 
 struct AutosaveCase {
@@ -264,7 +268,8 @@ TEST_F(PbemEndTurnTest, TheTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInState
   EXPECT_EQ(BoxText(TopDialog, 3),
             Format(GetText("autosave_failed_handed_over_%s_%s_%s"), GetText("save_failure_disk_full"),
                    ShownPath(u"data\\pbem\\Duel"),
-                   Format(GetText("save_remedy_disk_full_%s"), ShownPath(u"data\\save\\" + GetText("autosave")))));
+                   Format(GetText("save_remedy_disk_full_%s"), ShownPath(u"data\\save\\" + GetText("autosave"))) +
+                       u" " + GetText("autosave_then_before_next_turn")));
   EXPECT_FALSE(info().MouseInputEnabled());
   EXPECT_EQ(RequestedMenusList(), cScenarioMenu::kPbemGame);
   ClearReturnToMenusRequest();
@@ -289,7 +294,8 @@ TEST_F(PbemEndTurnTest, ATurnThatCannotBeWrittenIsNotHandedOverAndTheBoxSaysWhat
     const cDialog* box = ModalDialogStack.front();
     EXPECT_EQ(BoxText(box, 1), GetText("pbem_turn_not_handed_over_title"));
     EXPECT_EQ(BoxText(box, 3), Format(GetText("pbem_turn_not_written_%s_%s_%s_%s"), u"Bob", folder, GetText(reason),
-                                      Format(GetText(remedy), folder)));
+                                      Format(GetText(remedy), folder) + u" " +
+                                          GetText("pbem_then_end_turn_again")));
     if (autosaveFails) {
       EXPECT_EQ(BoxText(TopDialog, 3), AutosaveBox(GetText(reason), remedy));
     }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/app_presentation.h"
 #include "app/mainmenu.h"
 #include "app/menu.h"
 #include "app/music_player.h"
@@ -134,6 +135,34 @@ TEST_F(WinMainTest, PauseSilencesTheGamesMusicAndClosingTearsTheGameDownBeforeTh
   const auto deviceLost = std::find(lines.begin(), lines.end(), u"Device lost");
   EXPECT_NE(teardown, lines.end());
   EXPECT_LT(teardown, deviceLost);
+}
+
+// The window closed during the computer's phase, while the box of an autosave
+// that failed waits for the player's next turn: the box is shown before the
+// program ends, once, with the worker stopped and the window still there.
+TEST_F(WinMainTest, ClosingInTheComputersPhaseShowsTheHeldSaveFailureFirst) {
+  CopyLayout();
+  test::LogCapture log;
+  sStartUp startUp;
+  startUp.frame = AppFrame::CreateHeadless(1024, 768);
+  startUp.audio = std::make_unique<NullAudioDevice>();
+  startUp.beforeMainLoop = [&](AppFrame& frame) {
+    gGame = new cGame();
+    gGame->StoreGameState(kGameComputerTurn);
+    HoldBoxForNextTurn(u"Autosave failed", u"The disk is full.");
+    frame.Tick();
+    frame.RequestClose();
+  };
+  EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  EXPECT_EQ(gGame, nullptr);
+  const std::vector<std::u16string> lines = log.lines();
+  const std::u16string shown = u"Message box \"Autosave failed\": The disk is full.";
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), shown), 1);
+  const auto box = std::find(lines.begin(), lines.end(), shown);
+  const auto teardown = std::find(lines.begin(), lines.end(), u"---- Game state = 15");
+  const auto deviceLost = std::find(lines.begin(), lines.end(), u"Device lost");
+  EXPECT_LT(teardown, box);
+  EXPECT_LT(box, deviceLost);
 }
 
 // The window closed while the player holds a main menu button down: the menu

@@ -158,9 +158,12 @@ TEST_F(ReceivedTurnTest, TheTurnAsHandedOverLoads) {
 
 // Once nothing is shown the game goes back to the menus, on the list its end
 // asked for: the new games after the war's end, the play-by-e-mail list after
-// a hand-over. A box held for the game's next turn goes with the game.
+// a hand-over. A box held for the game's next turn is shown as the game goes,
+// and never again in the menus or the next game.
 TEST_F(ReceivedTurnTest, TheMenusComeBackOnTheListTheGameAskedFor) {
   cAppPresentation port;
+  cHeadlessPresentation shown;
+  ScopedPresentation scoped(shown);
   for (const auto& [handedOver, list] :
        {std::pair{false, cScenarioMenu::kNewGame}, std::pair{true, cScenarioMenu::kPbemGame}}) {
     LoadTurn();
@@ -173,8 +176,11 @@ TEST_F(ReceivedTurnTest, TheMenusComeBackOnTheListTheGameAskedFor) {
       port.RequestReturnToMenus();
     }
     ASSERT_TRUE(ReturnToMenusRequested()) << handedOver;
+    shown.ClearEvents();
     MoveGameFrame(frame_->graphics(), 10.0, 0.0f);
     EXPECT_EQ(gGame, nullptr);
+    EXPECT_EQ(shown.CountEvents(u"message-box "), 1) << handedOver;
+    EXPECT_EQ(shown.events().back(), u"message-box Held|A box for the next turn") << handedOver;
     EXPECT_FALSE(ReturnToMenusRequested());
     auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
     ASSERT_NE(menu, nullptr);
@@ -380,8 +386,10 @@ TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
   const std::string onFirst = Utf16ToUtf8(Format(u"%i;%i", placed[0]->x, placed[0]->y));
   const int second = placed[1]->id;
   const std::u16string clash =
-      Format(u"Trying to place land unit %s (ID=%i) to hex (%i, %i) occupied by %s (ID=%i).", placed[1]->name, second,
-             placed[0]->x, placed[0]->y, placed[0]->name, placed[0]->id);
+      Format(u"ERROR: Trying to place land unit %s (ID=%i) to hex (%i, %i) occupied by %s (ID=%i)", placed[1]->name,
+             second, placed[0]->x, placed[0]->y, placed[0]->name, placed[0]->id);
+  const std::u16string clashInWords = Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i"), placed[0]->name,
+                                             placed[1]->name, placed[0]->x, placed[0]->y);
   for (const char16_t* name : {u"Alpha", u"Beta", u"Clash", u"Linked"}) ASSERT_TRUE(game.saveContext->SaveGame(name, true));
   DestroyGame();
   EditLandUnit(Save("Beta", "land_units.csv"), 1, 7, 7, "37");
@@ -401,6 +409,9 @@ TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
   ExpectRefused(u"Beta", "save_changed_title", ShownPath(u"data\\save\\Beta\\land_units.csv"));
   const auto* box = dynamic_cast<cChangedSaveBox*>(TopDialog);
   ASSERT_NE(box, nullptr);
+  // The box offers to load the save: its reason does not say the save is damaged and not loaded.
+  EXPECT_EQ(BoxText(3).find(u"not loaded"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
+  EXPECT_EQ(BoxText(3).find(u"damaged"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
   // Its two choices stand side by side about the box's middle, a gap apart.
   const CDXUTButton* load = ShownButton("save_changed_load");
   const CDXUTButton* back = ShownButton("save_changed_back");
@@ -433,10 +444,13 @@ TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
   EXPECT_EQ(strength, 37);
   DestroyGame();
 
+  // The box says in the player's words that the save is damaged, and where; the log keeps its line.
+  test::LogCapture clashLog;
   StartFromList(u"Clash");
   PressBoxButton(cChangedSaveBox::kLoadButton);
   ExpectRefused(u"Clash", "save_not_loaded_title", ShownPath(u"data\\save\\Clash"));
-  EXPECT_EQ(BoxText(3), Format(GetText("save_not_loaded_%s_%s"), ShownPath(u"data\\save\\Clash"), clash));
+  EXPECT_EQ(BoxText(3), Format(GetText("save_not_loaded_%s_%s"), ShownPath(u"data\\save\\Clash"), clashInWords));
+  EXPECT_TRUE(clashLog.Contains(clash));
 }
 
 struct sWalk {

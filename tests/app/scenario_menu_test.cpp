@@ -118,13 +118,15 @@ TEST_F(ScenarioMenuTest, SavesListFolderNameAndDateAndFallBackToTheScenarioPictu
   WriteInfo("save", "Autumn", "[General_ENG]\r\nName=Alpha Storm\r\n[Save]\r\nScenarioName=Alpha\r\nTurn=7\r\n"
                               "GameYearDisplayed=40\r\nGameMonthDisplayed=5\r\nGameDayDisplayed=3\r\n");
   WriteInfo("save", "Winter", "[Save]\r\nDate=2026-01-02 10:00\r\n");
+  WriteInfo("save", "Written", "[Save]\r\nTurn=seven\r\nGameYearDisplayed=40\r\n");
   WritePicture("data/scenarios/Alpha/image.png", 0xFF204060u);
   Open();
   SelectTab(1);
   auto& menu = *static_cast<cScenarioMenu*>(CurrentMenu);
   EXPECT_EQ(menu.listMode(), cScenarioMenu::kSavedGame);
   EXPECT_EQ(Rows(), (std::vector<std::u16string>{u"Autumn;Alpha Storm;--.--.-- --:--",
-                                                 u"Winter;Unknown name;2026-01-02 10:00"}));
+                                                 u"Winter;Unknown name;2026-01-02 10:00",
+                                                 u"Written;Unknown name;--.--.-- --:--"}));
   List().SelectItem(0, true);
   EXPECT_EQ(Field(190), Format(GetText("%02d.%02d.%02d_turn_%i"), 40, 5, 3, 7));
   const auto* image = static_cast<CDXUTImage*>(CurrentMenu->GetControl(199));
@@ -137,6 +139,10 @@ TEST_F(ScenarioMenuTest, SavesListFolderNameAndDateAndFallBackToTheScenarioPictu
   EXPECT_EQ(Field(190), Format(GetText("%02d.%02d.%02d_turn_%i"), 40, 5, 3, 7));
   EXPECT_EQ(Field(188), u"2026-01-02 10:00");
   EXPECT_FALSE(const_cast<CDXUTImage*>(image)->GetVisible());
+
+  // A turn written as a word is no turn 0: the load refuses the save, and the panel says it is damaged.
+  List().SelectItem(2, true);
+  EXPECT_EQ(Field(190), GetText("save_details_damaged"));
 }
 
 // A picture of 16384 x 16384 one-bit pixels: some forty kilobytes on disc, a

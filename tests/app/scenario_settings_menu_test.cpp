@@ -360,8 +360,8 @@ Snapshot Take(const cGame& game) {
 struct RefusalCase {
   const char* name;
   int failing;  // the first check that fails, 1 to 5
-  std::u16string_view text;
-  std::u16string_view title;
+  std::u16string (*text)();  // the box's text, from the string base
+  const char* title;
 };
 
 class ScenarioSettingsRefusals : public ScenarioSettingsTest, public testing::WithParamInterface<RefusalCase> {};
@@ -408,8 +408,8 @@ TEST_P(ScenarioSettingsRefusals, TheFirstFailingCheckShowsItsTextAndChangesNothi
   ASSERT_NE(TopDialog, nullptr);
   auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(685))->GetText(), GetParam().title);
-  EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(), GetParam().text);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(685))->GetText(), GetText(GetParam().title));
+  EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(), GetParam().text());
   EXPECT_EQ(ModalDialogStack.size(), 1u);
   EXPECT_EQ(Take(game), before);
   EXPECT_EQ(game.GetGameState(), kGameLoaded);
@@ -425,15 +425,18 @@ TEST_P(ScenarioSettingsRefusals, TheFirstFailingCheckShowsItsTextAndChangesNothi
 INSTANTIATE_TEST_SUITE_P(
     InOrder, ScenarioSettingsRefusals,
     testing::Values(
-        RefusalCase{"OldSave", 1, u"This save is not compatible with current game version", u"Incompatible version"},
-        // The string base of these tests gives the key back.
-        RefusalCase{"TurnPlayedHere", 2, u"pbem_turn_already_played", u"PBEM saved game"},
-        RefusalCase{"NoHuman", 3, u"At least one country must be controlled by human.", u"Game settings"},
-        RefusalCase{"OnePlayer", 4, u"Settings for PBEM game are incorrect.", u"PBEM game settings"},
+        RefusalCase{"OldSave", 1, [] { return GetText("start_refused_old_save"); }, "start_refused_old_save_title"},
+        RefusalCase{"TurnPlayedHere", 2, [] { return GetText("pbem_turn_already_played"); },
+                    "start_refused_pbem_save_title"},
+        RefusalCase{"NoHuman", 3, [] { return GetText("start_refused_no_human"); }, "start_refused_settings_title"},
+        RefusalCase{"OnePlayer", 4, [] { return GetText("start_refused_pbem_players"); },
+                    "start_refused_pbem_settings_title"},
         RefusalCase{"FolderExists", 5,
-                    u"Problems with creating PBEM game directory. The name \"Taken\" is taken by another game, "
-                    u"whose folder is data\\pbem\\Taken.",
-                    u"PBEM game settings"}),
+                    [] {
+                      return Format(GetText("start_refused_pbem_name_taken_%s_%s"), u"Taken",
+                                    ShownPath(u"data\\pbem\\Taken"));
+                    },
+                    "start_refused_pbem_settings_title"}),
     [](const auto& info) { return info.param.name; });
 
 class ScenarioSettingsBadNames : public ScenarioSettingsTest, public testing::WithParamInterface<const char16_t*> {};
@@ -451,7 +454,7 @@ INSTANTIATE_TEST_SUITE_P(Names, ScenarioSettingsBadNames,
 struct NameRefusal {
   const char* name;
   const char16_t* gameName;
-  const char16_t* text;
+  std::u16string (*text)();
 };
 
 class ScenarioSettingsNameRefusals : public ScenarioSettingsTest, public testing::WithParamInterface<NameRefusal> {};
@@ -465,7 +468,7 @@ TEST_P(ScenarioSettingsNameRefusals, BeforeAnyFolderIsMade) {
   cGame& game = PbemGameOfTwo(GetParam().gameName);
   ClickControl(kStartButton);
   ASSERT_NE(TopDialog, nullptr);
-  EXPECT_EQ(static_cast<CDXUTStatic*>(TopDialog->GetControl(687))->GetText(), GetParam().text);
+  EXPECT_EQ(static_cast<CDXUTStatic*>(TopDialog->GetControl(687))->GetText(), GetParam().text());
   EXPECT_EQ(game.GetGameState(), kGameLoaded);
   EXPECT_NE(game.pbemGameName, GetParam().gameName);
   std::vector<std::string> folders;
@@ -481,22 +484,33 @@ INSTANTIATE_TEST_SUITE_P(
         // "Info.ini" holds the name in the Western European code page: "Игра"
         // would come back as "????", and so would every other name of its length.
         NameRefusal{"LettersTheCodePageLacks", u"Игра",
-                    u"The PBEM game name \"Игра\" holds letters outside the Western European (Windows-1252) code "
-                    u"page."},
+                    [] {
+                      return Format(GetText("start_refused_pbem_name_%s_%s"), u"Игра",
+                                    u"holds letters outside the Western European (Windows-1252) code page");
+                    }},
         // "Info.ini" gives "Wojna Lodz" back, the name of another folder.
-        NameRefusal{"TrailingBlank", u"Wojna Lodz ", u"The PBEM game name \"Wojna Lodz \" begins or ends with a blank."},
-        NameRefusal{"LeadingBlank", u" Duel", u"The PBEM game name \" Duel\" begins or ends with a blank."},
+        NameRefusal{"TrailingBlank", u"Wojna Lodz ",
+                    [] {
+                      return Format(GetText("start_refused_pbem_name_%s_%s"), u"Wojna Lodz ",
+                                    u"begins or ends with a blank");
+                    }},
+        NameRefusal{"LeadingBlank", u" Duel",
+                    [] {
+                      return Format(GetText("start_refused_pbem_name_%s_%s"), u" Duel", u"begins or ends with a blank");
+                    }},
         // The folder of "Wojna Lodz" answers to this name too.
         NameRefusal{"AnotherGamesNameInAnotherCase", u"wojna lodz",
-                    u"Problems with creating PBEM game directory. The name \"wojna lodz\" is taken by another game, "
-                    u"whose folder is data\\pbem\\Wojna Lodz."}),
+                    [] {
+                      return Format(GetText("start_refused_pbem_name_taken_%s_%s"), u"wojna lodz",
+                                    ShownPath(u"data\\pbem\\Wojna Lodz"));
+                    }}),
     [](const auto& info) { return info.param.name; });
 
 struct PlayerRefusal {
   const char* name;
   const char16_t* player;
   const char16_t* email;
-  const char16_t* text;
+  std::u16string (*text)();
 };
 
 class ScenarioSettingsPlayerRefusals : public ScenarioSettingsTest,
@@ -516,7 +530,7 @@ TEST_P(ScenarioSettingsPlayerRefusals, AreNotSavedAndTheMessageSaysWhy) {
     ClickControl(kSavePlayerButton);
     auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog);
     ASSERT_NE(box, nullptr) << row;
-    EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(), GetParam().text);
+    EXPECT_EQ(static_cast<CDXUTStatic*>(box->GetControl(687))->GetText(), GetParam().text());
     MenuKeyboardCallback(VK_ESCAPE, true, false);
     ASSERT_EQ(game.pbemPlayers.size(), 1u);
     EXPECT_EQ(game.pbemPlayers[0].name, u"Ann");
@@ -527,11 +541,11 @@ TEST_P(ScenarioSettingsPlayerRefusals, AreNotSavedAndTheMessageSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Players, ScenarioSettingsPlayerRefusals,
     testing::Values(PlayerRefusal{"Name", u"Борис", u"boris@example.org",
-                                  u"The player's name \"Борис\" holds letters outside the Western European "
-                                  u"(Windows-1252) code page."},
+                                  [] { return Format(GetText("pbem_player_name_code_page_%s"), u"Борис"); }},
                     PlayerRefusal{"Address", u"Boris", u"борис@пример.рф",
-                                  u"The player's e-mail address \"борис@пример.рф\" holds letters outside the "
-                                  u"Western European (Windows-1252) code page."}),
+                                  [] {
+                                    return Format(GetText("pbem_player_email_code_page_%s"), u"борис@пример.рф");
+                                  }}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ScenarioSettingsTest, AValidPbemStartMakesTheFolderAndASecondStartOfTheNameFails) {
@@ -551,8 +565,7 @@ TEST_F(ScenarioSettingsTest, AValidPbemStartMakesTheFolderAndASecondStartOfTheNa
     } else {
       ASSERT_NE(TopDialog, nullptr);
       EXPECT_EQ(static_cast<CDXUTStatic*>(TopDialog->GetControl(687))->GetText(),
-                u"Problems with creating PBEM game directory. The name \"Duel\" is taken by another game, whose "
-                u"folder is data\\pbem\\Duel.");
+                Format(GetText("start_refused_pbem_name_taken_%s_%s"), u"Duel", ShownPath(u"data\\pbem\\Duel")));
       EXPECT_EQ(game.GetGameState(), kGameLoaded);
     }
   }

@@ -227,7 +227,7 @@ TEST_P(SaveGameRefusedTest, SavesNothingAndSaysSo) {
   const std::u16string expected =
       GetParam().reasonKey != nullptr
           ? Format(GetText("save_game_failed_%s_%s_%s"), GetParam().name, GetText(GetParam().reasonKey),
-                   Format(GetText(GetParam().remedyKey), folder))
+                   Format(GetText(GetParam().remedyKey), folder) + u" " + GetText("save_then_save_again"))
           : Format(GetText("save_game_name_refused_%s"), GetParam().name);
   EXPECT_EQ(MessageOnTop(), expected);
   CloseMessage();
@@ -241,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(Names, SaveGameRefusedTest,
                                          RefusedCase{u"  ", false}, RefusedCase{u"50%", false},
                                          // One over the limit: a cut would give "a" the folder of this name.
                                          RefusedCase{u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
-                                         RefusedCase{u"Kept", true, 0, "save_failure_see_log", "save_remedy_other_%s"},
+                                         RefusedCase{u"Kept", true, 0, "save_failure_see_log", "save_remedy_see_log_%s"},
                                          RefusedCase{u"Full", false, ENOSPC, "save_failure_disk_full",
                                                      "save_remedy_disk_full_%s"},
                                          RefusedCase{u"Locked", false, EACCES, "save_failure_no_permission",

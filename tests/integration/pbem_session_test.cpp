@@ -98,7 +98,7 @@ class PbemSessionTest : public test::GameSessionTest {
     Click(settings->GetControl(kStartButton));
     EXPECT_TRUE(log.ContainsText(u"Game not started: " + logged)) << DialogsAndState();
     EXPECT_EQ(CurrentMenu, settings) << "the game started";
-    EXPECT_EQ(TopBoxTitle(), u"PBEM saved game");
+    EXPECT_EQ(TopBoxTitle(), GetText("start_refused_pbem_save_title"));
   }
 };
 
@@ -218,8 +218,8 @@ TEST_F(PbemSessionTest, AnotherGamesSaveNeverWritesIntoAFolderOfALikeName) {
     std::ofstream(info, std::ios::binary | std::ios::trunc) << text;
     // Such a name came from an older save, which listed no digests of its files.
     test::MakeOlderSave(info.parent_path());
-    ExpectStartRefused(u"The turn of this game cannot be handed over: " + ShownPath(u"data\\pbem\\Duel") +
-                       u" holds a turn of another game, whose players are Ann, Bob.");
+    ExpectStartRefused(Format(GetText("start_refused_not_handed_over_%s"),
+                              ShownPath(u"data\\pbem\\Duel") + u" holds a turn of another game, whose players are Ann, Bob"));
   });
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(ReadFolder(Pbem("Duel")), duel);

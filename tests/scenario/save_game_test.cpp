@@ -272,7 +272,8 @@ TEST_F(SaveGameTest, ASaveWithALandUnitRowCutShortIsRefused) {
 }
 
 // A file standing under the save's name is not a save: it stays, and the
-// save says it failed, for its own reason, not the full disk of a save before.
+// save says it failed, for its own reason, not the full disk of a save before,
+// and asks for that file to be moved, not for a folder to be made writable.
 TEST_F(SaveGameTest, AFileUnderTheSaveNameStaysAndTheSaveFails) {
   cGame& game = LoadScenario();
   game.saveContext->flushCheck = [](const fs::path&) { return ENOSPC; };
@@ -286,9 +287,40 @@ TEST_F(SaveGameTest, AFileUnderTheSaveNameStaysAndTheSaveFails) {
   EXPECT_EQ(test::ReadFileBytes(file), "mine");
   EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
   EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\notes is not a save folder; the game is not saved"));
-  EXPECT_EQ(SaveFailureReason(), GetText("save_failure_see_log"));
-  EXPECT_EQ(SaveFailureRemedy(u"data\\save\\notes"),
-            Format(GetText("save_remedy_other_%s"), ShownPath(u"data\\save\\notes")));
+  EXPECT_EQ(SaveFailureReason(), GetText("save_failure_not_a_folder"));
+  EXPECT_EQ(SaveFailureRemedy(u"data\\save\\notes", u"Then save again."),
+            Format(GetText("save_remedy_not_a_folder_%s"), ShownPath(u"data\\save\\notes")) + u" Then save again.");
+}
+
+// A game whose file would be longer than its load reads back is not saved:
+// the box names that file and, with nothing on the disk at fault, asks for no
+// folder to be made writable nor for the save to be tried again.
+TEST_F(SaveGameTest, AFilePastItsLoadBudgetIsTheCauseTheBoxGives) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  const FolderBytes before = Files("slot");
+  // Rows of 23 bytes ("1000000000;1000000000" and CR LF) after the scenario's own, to one row past the budget.
+  std::uint64_t bytes = 0;
+  for (const auto& [event, option] : game.autoEvents.pairs) {
+    bytes += std::to_string(event).size() + std::to_string(option).size() + 3;
+  }
+  for (std::int32_t id = 1000000000; bytes <= kTextFileBudget; ++id, bytes += 23) {
+    game.autoEvents.pairs.emplace_back(id, 1000000000);
+  }
+  test::LogCapture log;
+  EXPECT_FALSE(game.saveContext->SaveGame(u"slot", true));
+  EXPECT_TRUE(log.ContainsText(Format(u"auto_events.csv would hold %lli bytes, more than the 16777216 its load reads",
+                                      static_cast<long long>(bytes))));
+  EXPECT_TRUE(Files("slot") == before);
+  EXPECT_EQ(SaveFailureReason(), Format(GetText("save_failure_too_large_%s"), u"auto_events.csv"));
+  EXPECT_EQ(SaveFailureRemedy(u"data\\save\\slot", u"Then save again."),
+            Format(GetText("save_remedy_too_large_%s"), ShownPath(u"data\\save\\slot")));
+  // One row fewer fits, and the next save says nothing of the cause before.
+  game.autoEvents.pairs.pop_back();
+  EXPECT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  game.saveContext->flushCheck = [](const fs::path&) { return ENOSPC; };
+  EXPECT_FALSE(game.saveContext->SaveGame(u"slot", true));
+  EXPECT_EQ(SaveFailureReason(), GetText("save_failure_disk_full"));
 }
 
 TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
@@ -693,8 +725,8 @@ TEST_F(SaveGameTest, ASaveThatFillsTheDiskIsReportedAndKeepsThePreviousSave) {
 }
 
 // A picture the player keeps in the save folder that cannot be copied into
-// the new save (the disk fills, a file size limit in a child process) stops
-// the save: the previous save keeps it.
+// the new save (a file size limit in a child process) stops the save: the
+// previous save keeps it, and the box names that file, not the folder's rights.
 TEST_F(SaveGameTest, AKeptFileThatCannotBeCopiedStopsTheSave) {
   cGame& game = LoadScenario();
   ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
@@ -712,9 +744,17 @@ TEST_F(SaveGameTest, AKeptFileThatCannotBeCopiedStopsTheSave) {
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
     test::LogCapture log;
     if (game.saveContext->SaveGame(u"slot", false)) ::_exit(1);
-    ::_exit(log.ContainsText(u"ERROR: Cannot create the save folder ") ? 0 : 2);
+    if (!log.ContainsText(u"ERROR: Cannot create the save folder ")) ::_exit(2);
+    // The system's words for the limit met by the copy, as the library passes them on.
+    const std::u16string reason = SaveFailureReason();
+    const auto keptFile = [](std::u16string_view said) {
+      return Format(GetText("save_failure_kept_entry_%s_%s"), u"picture.png", said);
+    };
+    if (reason != keptFile(u"File too large") && reason != keptFile(u"Input/output error")) ::_exit(4);
+    const std::u16string remedy = Format(GetText("save_remedy_kept_entry_%s"), ShownPath(u"data\\save\\slot"));
+    ::_exit(SaveFailureRemedy(u"data\\save\\slot", u"Then save again.") == remedy + u" Then save again." ? 0 : 5);
   }
-  EXPECT_EQ(WaitForChild(child), 0) << "1: reported as saved, 2: not logged";
+  EXPECT_EQ(WaitForChild(child), 0) << "1: reported as saved, 2: not logged, 3: no limit, 4: reason, 5: remedy";
   EXPECT_TRUE(Files("slot") == before);
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
 }

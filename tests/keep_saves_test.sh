@@ -11,32 +11,40 @@
 # not clear. Each line names the real cause, and only saves that exist.
 # HOME and XDG_DATA_HOME point into the scratch folder: the user's own are
 # never touched.
+# With a configured build folder and its game folder, the build's own save
+# folders step is checked to be given that game folder.
 # usage: keep_saves_test.sh <scripts/keep_saves.sh> <scratch folder> <cmake> <cmake/make_save_folders.cmake>
+#          [<build folder> <its game folder>]
 set -euo pipefail
 
 keep=$1
 work=$2
 cmake=$3
 save_folders=$4
+build_dir=${5:-}
+build_game_dir=${6:-}
 # Names are listed, and the system's reasons read, in one order and language.
 export LC_ALL=C
 # A small file system a killed run left mounted goes first.
 if mountpoint -q "$work/disk" 2>/dev/null; then umount "$work/disk"; fi
+chmod -R u+w "$work" 2>/dev/null || true
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
 mounted=()
 # A start a failed check left stopped at a step goes too.
 trap 'for job in $(jobs -p); do kill -KILL "$job"; done; wait
-  for disk in "${mounted[@]}"; do umount "$disk"; done; rm -rf "$work"' EXIT
+  for disk in "${mounted[@]}"; do umount "$disk"; done; chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # The build's step that makes the game folder's save folders.
 build_save_folders() { "$cmake" -DGAME_DIR="$game" -P "$save_folders"; }
 
-# A game folder as a build leaves it, with a save, a turn and the repository in it.
+# A game folder as a build leaves it, with a save, a hidden file, a turn and
+# the repository in it.
 game="$work/build/game"
 mkdir -p "$game/data/save/Duel" "$game/data/pbem/North (2)" "$game/data/scenarios"
 printf 'strength 73\n' >"$game/data/save/Duel/land_units.csv"
+printf 'Duel\n' >"$game/data/save/.last"
 touch -d '2021-03-04 05:06:07' "$game/data/save/Duel/land_units.csv"
 printf 'turn 41\n' >"$game/data/pbem/North (2)/Info.ini"
 printf 'repository 58\n' >"$game/data/pbem/repo.dat"
@@ -51,7 +59,8 @@ done
 [ "$(cat "$kept/save/Duel/land_units.csv")" = "strength 73" ] || fail "the save was not moved whole"
 [ "$(stat -c %Y "$kept/save/Duel/land_units.csv")" = "$(date -d '2021-03-04 05:06:07' +%s)" ] ||
   fail "the save's time was not kept"
-[ "$(ls -A "$kept/save")" = Duel ] || fail "the kept saves hold more than the save: $(ls -A "$kept/save")"
+[ "$(ls -A "$kept/save" | tr '\n' ' ')" = ".last Duel " ] && [ "$(cat "$kept/save/.last")" = Duel ] ||
+  fail "the kept saves are not the save and the hidden file: $(ls -A "$kept/save")"
 [ "$(cat "$kept/pbem/North (2)/Info.ini")" = "turn 41" ] || fail "the turn was not moved whole"
 [ "$(cat "$kept/pbem/repo.dat")" = "repository 58" ] || fail "the repository was not moved"
 [ ! -e "$HOME" ] || fail "the home folder was written although XDG_DATA_HOME is set"
@@ -78,6 +87,24 @@ printf 'strength 19\n' >"$game/data/save/Duel/land_units.csv"
 grep -q '"Duel"' "$work/said" || fail "the clash was not named: $(cat "$work/said")"
 [ "$(readlink "$game/data/pbem")" = "$kept/pbem" ] || fail "the turns were not linked beside the clash"
 
+# A link among the kept ones, to a file alike or to nothing, is not the game
+# folder's file of that name: it clashes too, and the file stays.
+rm -rf "$work/build" "$work/linked" "$work/elsewhere"
+mkdir -p "$game/data/save" "$game/data/pbem" "$work/linked/tidereach/save" "$work/linked/tidereach/pbem" \
+  "$work/elsewhere"
+printf 'turn 6\n' | tee "$game/data/save/notes.txt" >"$work/elsewhere/notes.txt"
+ln -s "$work/elsewhere/notes.txt" "$work/linked/tidereach/save/notes.txt"
+printf 'repository 58\n' >"$game/data/pbem/latest"
+ln -s "North (9)" "$work/linked/tidereach/pbem/latest"
+XDG_DATA_HOME="$work/linked" "$keep" "$game" 2>"$work/said" || fail "a link among the kept ones stopped the start"
+[ "$(grep -c . "$work/said")" -eq 2 ] || fail "not one line per clash: $(cat "$work/said")"
+for entry in save/notes.txt pbem/latest; do
+  grep -qF "$game/data/${entry%/*} stays in the game folder, since $work/linked/tidereach/${entry%/*} holds \"${entry#*/}\" too" \
+    "$work/said" || fail "the clash with a link was not named: $(cat "$work/said")"
+  [ -f "$game/data/$entry" ] && [ ! -L "$game/data/$entry" ] && [ ! -L "$game/data/${entry%/*}" ] ||
+    fail "data/$entry left the game folder for a link of that name"
+done
+
 # The player linked the saves elsewhere: that link stays.
 rm -rf "$work/build"
 mkdir -p "$game/data" "$work/disk/saves"
@@ -99,8 +126,38 @@ for folder in save pbem; do
     fail "data/$folder does not lead to $kept/$folder again"
 done
 build_save_folders || fail "the build's step failed on the links"
+for folder in save pbem; do
+  [ "$(readlink "$game/data/$folder")" = "$kept/$folder" ] || fail "the build's step changed the link data/$folder"
+done
 mkdir "$game/data/save/Next"
 [ -d "$kept/save/Next" ] || fail "a save made after the data folder was removed is not in it"
+
+# The first ./run.sh of a fresh checkout starts before any build, with no
+# game folder yet: the links are made all the same.
+rm -rf "$work/build"
+"$keep" "$game" || fail "a start before the first build stopped"
+for folder in save pbem; do
+  [ "$(readlink "$game/data/$folder")" = "$kept/$folder" ] || fail "data/$folder is not linked before the first build"
+done
+
+# In a bare game folder the build's step makes both save folders.
+rm -rf "$work/build"
+mkdir -p "$game"
+build_save_folders || fail "the build's step failed in a bare game folder"
+for folder in save pbem; do
+  [ -d "$game/data/$folder" ] && [ ! -L "$game/data/$folder" ] || fail "the build's step did not make data/$folder"
+done
+# The build itself runs that step on its own game folder.
+if [ -n "$build_dir" ]; then
+  rules="$build_dir/build.ninja"
+  [ -f "$rules" ] || rules="$build_dir/CMakeFiles/game_save_folders.dir/build.make"
+  if [ -f "$rules" ]; then
+    grep -F "make_save_folders.cmake" "$rules" | grep -qF -- "-DGAME_DIR=$build_game_dir" ||
+      fail "the build's save folders step is not given $build_game_dir: $(grep -F "make_save_folders.cmake" "$rules" || true)"
+  else
+    echo "SKIP: no build rules of a known generator in $build_dir: the build's save folders step is not checked"
+  fi
+fi
 
 # The same, where the data folder cannot be made again (a file stands in its
 # place): the game folder saves meanwhile, and one line says so.
@@ -137,7 +194,7 @@ rm -rf "$work/build" "$work/other"
 mkdir -p "$game/data/save" "$game/data/pbem" "$work/other"
 printf 'not a folder\n' >"$work/other/tidereach"
 XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a data folder that cannot be made stopped the start"
-grep -qF "Saves not kept outside the build: $work/other/tidereach/save could not be made (Not a directory)." \
+grep -qxF "Saves not kept outside the build: $work/other/tidereach/save could not be made (Not a directory). New ones go into $game/data/save meanwhile; mend that and the next ./run.sh moves them." \
   "$work/said" && grep -qF "Play-by-e-mail turns not kept outside the build: " "$work/said" &&
   ! grep -q 'They stay in' "$work/said" || fail "the lines speak of saves that are not there: $(cat "$work/said")"
 
@@ -222,8 +279,20 @@ start_paused() {
   mkfifo "$work/paused"
   env TIDEREACH_KEEP_SAVES_PAUSE_AT="$step" "$@" "$keep" "$game" >"$work/paused" 2>>"$work/said" &
   pid=$!
-  read -r said_step <"$work/paused" || true
+  # Bounded, so that a start that never gets there fails the test, not hangs it.
+  read -r -t 120 said_step <"$work/paused" || true
   [ "$said_step" = "paused at $step" ] || fail "the start never reached the step $step"
+  # It says so just before it stops itself: it is let go on only once stopped,
+  # or the stop would land after and hold it for good.
+  local tries=0 stat
+  while :; do
+    stat=$(cat "/proc/$pid/stat" 2>/dev/null) || fail "the start ended at the step $step"
+    stat=${stat##*) }
+    [ "${stat%% *}" != T ] || break
+    tries=$((tries + 1))
+    [ "$tries" -le 1200 ] || fail "the start never stopped at the step $step"
+    sleep 0.1
+  done
 }
 # cut_at <step> [VAR=value...]: a start killed at the step, where no trap runs.
 cut_at() {
@@ -316,7 +385,7 @@ saves_kept_once "$work/two/tidereach" "beside another start"
 # anyway, root without the powers to pass them.
 as_user() {
   if [ "$(id -u)" != 0 ]; then "$@"
-  else setpriv --bounding-set=-dac_override,-dac_read_search -- "$@"
+  else setpriv --bounding-set=-dac_override,-dac_read_search,-fowner -- "$@"
   fi
 }
 if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
@@ -352,8 +421,78 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   XDG_DATA_HOME="$work/stuck" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once they could be removed"
   [ ! -s "$work/said" ] || fail "the start that kept them once said: $(cat "$work/said")"
   saves_kept_once "$work/stuck/tidereach" "once the originals could be removed"
+
+  # The kept saves' folder may not be written (made by a run as root, say):
+  # the line gives that cause and what to do, and the saves stay as they were.
+  build_with_saves
+  rm -rf "$work/locked"
+  mkdir -p "$work/locked/tidereach/save"
+  chmod 555 "$work/locked/tidereach/save"
+  XDG_DATA_HOME="$work/locked" as_user "$keep" "$game" 2>"$work/said" || fail "a data folder that may not be written stopped the start"
+  [ "$(grep -c . "$work/said")" -eq 1 ] &&
+    grep -qxF "Saves not moved: $work/locked/tidereach/save may not be written. They stay in $game/data/save as they were, and the game saves there meanwhile; make it writable and the next ./run.sh moves them." \
+      "$work/said" || fail "not one line saying the data folder may not be written: $(cat "$work/said")"
+  [ ! -L "$game/data/save" ] && diff -r "$work/before/save" "$game/data/save" >/dev/null ||
+    fail "the game folder's saves changed although the data folder may not be written"
+
+  # What a cut start left that cannot be removed (a folder in it may not be
+  # written): a part copy among the kept saves and a hidden folder of
+  # originals in the game folder are each named with what to do. The latter
+  # is never taken for a save: the saves beside it stay, unlinked, until it goes.
+  build_with_saves
+  rm -rf "$work/left"
+  mkdir -p "$game/data/save/.removing.AbC123/Old" "$work/left/tidereach/save/.moving.XyZ789/Part"
+  printf 'strength 2\n' | tee "$game/data/save/.removing.AbC123/Old/land_units.csv" \
+    >"$work/left/tidereach/save/.moving.XyZ789/Part/land_units.csv"
+  chmod 555 "$game/data/save/.removing.AbC123/Old" "$work/left/tidereach/save/.moving.XyZ789/Part"
+  XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "a left-over that cannot be removed stopped the start"
+  [ "$(grep -c . "$work/said")" -eq 2 ] &&
+    grep -qxF "A part copy a start cut short left in $work/left/tidereach/save/.moving.XyZ789 could not be removed (Permission denied): remove it." \
+      "$work/said" &&
+    grep -qxF "$game/data/save/.removing.AbC123 holds what is left of saves kept whole in $work/left/tidereach/save, and could not be removed (Permission denied): remove it by hand, and the next ./run.sh links the folder." \
+      "$work/said" || fail "the left-overs that cannot be removed were not each named: $(cat "$work/said")"
+  [ ! -L "$game/data/save" ] && [ -z "$(find "$work/left/tidereach/save" -name '.removing.*')" ] &&
+    diff -r -x '.removing.*' "$work/before/save" "$game/data/save" >/dev/null ||
+    fail "the saves beside a hidden folder of originals moved, or it was taken for a save"
+  # Once both may be written, the next start clears them and keeps each save once.
+  chmod 755 "$game/data/save/.removing.AbC123/Old" "$work/left/tidereach/save/.moving.XyZ789/Part"
+  XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the left-overs could go"
+  [ ! -s "$work/said" ] || fail "the start that cleared the left-overs said: $(cat "$work/said")"
+  saves_kept_once "$work/left/tidereach" "once the left-overs could be removed"
 else
   echo "SKIP: setpriv is missing: root cannot be made to meet an unreadable or unremovable save"
+fi
+
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+  # Originals of which one, two or all three cannot be moved out of a shared
+  # save folder (sticky, they and it another user's): each one left in both
+  # places is named, with the reason, and the others are removed. Once they
+  # can be, the next start keeps each save once.
+  for stuck in "Duel" "Duel Spring" "Duel Spring notes.txt"; do
+    build_with_saves
+    rm -rf "$work/shared"
+    chown 12345 "$game/data/save"
+    chmod 1777 "$game/data/save"
+    for name in $stuck; do chown -R 12345 "$game/data/save/$name"; done
+    XDG_DATA_HOME="$work/shared" as_user "$keep" "$game" 2>"$work/said" || fail "a failed removal of $stuck stopped the start"
+    there="$work/shared/tidereach/save"
+    if [ "$stuck" = Duel ]; then
+      line="\"Duel\" is kept whole in $there, but stays in $game/data/save too, since it could not be removed (Operation not permitted): remove it by hand,"
+    else
+      line="$(printf '"%s" ' $stuck)are kept whole in $there, but stay in $game/data/save too, since they could not be removed (Operation not permitted): remove them by hand,"
+    fi
+    [ "$(grep -c . "$work/said")" -eq 1 ] && grep -qF "$line" "$work/said" ||
+      fail "with $stuck left, not one line naming them with the reason: $(cat "$work/said")"
+    [ ! -L "$game/data/save" ] && [ "$(ls -A "$game/data/save" | tr '\n' ' ')" = "$stuck " ] ||
+      fail "with $stuck left, the game folder holds $(ls -A "$game/data/save")"
+    chown -R 0 "$game/data/save"
+    chmod 755 "$game/data/save"
+    XDG_DATA_HOME="$work/shared" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once $stuck could go"
+    [ ! -s "$work/said" ] || fail "the start that kept $stuck once said: $(cat "$work/said")"
+    saves_kept_once "$work/shared/tidereach" "once $stuck could be removed"
+  done
+else
+  echo "SKIP: not root, or setpriv is missing: saves another user left in a shared folder are not tried"
 fi
 
 # A game folder whose save holds many entries, as a long game's does.
@@ -380,6 +519,8 @@ if mount -t tmpfs -o size=64k keep_saves_test "$disk" 2>/dev/null; then
   build_with_big_save
   XDG_DATA_HOME="$disk" "$keep" "$game" 2>"$work/said" || fail "a full data folder stopped the start"
   said_plainly 1 "$disk/tidereach/save is full"
+  grep -qF "is full. They stay in $game/data/save as they were, and the game saves there meanwhile; free room there and" \
+    "$work/said" || fail "the line does not say to free room: $(cat "$work/said")"
   grep -q '^Saves not moved: ' "$work/said" && ! grep -q 'part copy' "$work/said" ||
     fail "the line does not name the saves, or names a copy that is gone: $(cat "$work/said")"
   [ -z "$(ls -A "$disk/tidereach/save")" ] || fail "a part copy was left: $(ls -A "$disk/tidereach/save")"

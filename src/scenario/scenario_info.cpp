@@ -57,9 +57,10 @@ constexpr std::string_view kSavedKeys[] = {
     "Save/GameMonth",     "Save/GameYear",      "Save/GameDayDisplayed", "Save/GameMonthDisplayed",
     "Save/GameYearDisplayed", "Save/GameVersion"};
 
-// The whole numbers of section Save that the load reads, each with what it
-// is in the player's words. The scenario's own keys a save copies stay as
-// their author wrote them.
+// The whole numbers of section Save that the load reads, and the scenario's
+// length, which the save copies and the turns left are counted from, each
+// with what it is in the player's words. The scenario's other keys a save
+// copies stay as their author wrote them.
 struct sSavedNumber {
   std::string_view key;
   std::u16string_view what;
@@ -75,7 +76,8 @@ constexpr sSavedNumber kSavedNumbers[] = {
     {"Save/LastLandUnitId", u"the numbering of the land units"},
     {"Save/LastAirUnitId", u"the numbering of the air units"},
     {"Save/LastConvoyId", u"the numbering of the convoys"},
-    {"Save/LastMonthProcessed", u"the month whose monthly steps last ran"}};
+    {"Save/LastMonthProcessed", u"the month whose monthly steps last ran"},
+    {"Duration/Turns", u"the number of turns the game lasts"}};
 
 // The save writes every line of "Info.ini" with its line end, every key of
 // kSavedKeys, and each number as one: a saved game's file without them was

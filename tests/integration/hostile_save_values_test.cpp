@@ -16,9 +16,12 @@
 
 #include "ai/country_ai.h"
 #include "ai/front.h"
+#include "foundation/fatal.h"
+#include "foundation/paths.h"
 #include "foundation/text.h"
 #include "hostile_save.h"
 #include "support/log_capture.h"
+#include "world/game_start.h"
 #include "world/gra.h"
 #include "world/value_limits.h"
 
@@ -208,6 +211,44 @@ TEST_F(SavedValuesAtTheirEnds, TwoLandUnitsOfOneNumberLoadWithALineEach) {
   test::LogCapture log;
   EXPECT_TRUE(Load());
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
+}
+
+// A turn received by e-mail is read as strictly as a save: the convoy bit 7
+// refuses it, naming the file in the folder it came in, where the same turn
+// as sent loads.
+TEST_F(SavedValuesAtTheirEnds, AReceivedTurnIsReadAsASaveIs) {
+  const fs::path turn = root_->path() / "data/pbem/Duel";
+  fs::remove_all(turn);
+  fs::copy(root_->path() / "data/save" / test::kBaseSave, turn);
+  Replace(turn / "Info.ini", [](std::string info) {
+    const std::size_t at = info.find("[Save]\r\n");
+    EXPECT_NE(at, std::string::npos);
+    return info.insert(at + 8, "PBEMGameName = Duel\r\n");
+  });
+  const auto load = [] {
+    try {
+      LoadNewScenario(u"data\\pbem\\Duel\\%s", 1);
+    } catch (const FatalExitError& error) {
+      EXPECT_EQ(error.code(), 1);
+      delete gGame;
+      gGame = nullptr;
+      return false;
+    }
+    EXPECT_EQ(gGame->pbemGame, 1);
+    delete gGame;
+    gGame = nullptr;
+    return true;
+  };
+  SetGameRoot(root_->path());
+  test::LogCapture log;
+  EXPECT_TRUE(load());
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  const sTable convoys(turn / "cities_convoy_info.csv");
+  Set(turn, "cities_convoy_info.csv", 0, 2, "7");
+  log.Clear();
+  EXPECT_FALSE(load());
+  EXPECT_TRUE(log.Contains(Refusal(u"data\\pbem\\Duel", "cities_convoy_info.csv", convoys.data[0] + 1,
+                                   u"has 7 in field 3, where the game writes 0 or 1")));
 }
 
 }  // namespace

@@ -25,9 +25,9 @@ namespace {
 // A city's own supply runs 0 to 50 (cities.csv).
 constexpr std::int32_t kHighestCitySupply = consts_layout::kSupplyLevels - 1;
 
-// The values the game writes into a saved info file: from low to high, `what`
-// in words. Values past them read as another value without a word, where the
-// store of the file's values tells of none.
+// The values the game writes into a saved info file, from low to high, with
+// `what` they are in words: one past them would read as another value
+// without a word, unless the file's store tells of it.
 struct sSavedValues {
   std::int32_t low;
   std::int32_t high;
@@ -109,7 +109,8 @@ void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_templ
   const std::int32_t lowest = std::min(0, fullSupply);
   const std::int32_t highest = std::max(kHighestCitySupply, fullSupply);
   ReadInfoFile(game, folder_template, u"cities_supply_info.csv", "opening_file_with_supply_matrix_for_cities...",
-               {INT32_MIN, INT32_MAX, {}}, [&](cCity& city, std::size_t k, std::int32_t value, const std::u16string& path, int line) {
+               {INT32_MIN, INT32_MAX, {}},
+               [&](cCity& city, std::size_t k, std::int32_t value, const std::u16string& path, int line) {
                  if (k >= city.supplyInfo.size()) return;
                  if (value < lowest || value > highest) {
                    LogValueOutOfRange(u"City supply info", value, path, line);
@@ -118,7 +119,8 @@ void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_templ
                  city.supplyInfo[k] = value;
                });
   ReadInfoFile(game, folder_template, u"cities_convoy_info.csv", "opening_file_with_convoy_info_for_cities...",
-               {0, 1, u"0 or 1"}, [](cCity& city, std::size_t k, std::int32_t value, const std::u16string&, int) {
+               {0, 1, u"0 or 1"},
+               [](cCity& city, std::size_t k, std::int32_t value, const std::u16string&, int) {
                  if (k < city.convoyInfo.size()) city.convoyInfo[k] = value != 0;
                });
 }

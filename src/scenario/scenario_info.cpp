@@ -97,8 +97,8 @@ void CheckSavedInfo(cIniFile& ini, std::u16string_view path) {
     const std::u16string text = ini.GetString(number.key, u"");
     if (IsWholeNumberText(text)) continue;
     LogFormat(u"%s has \"%s\" for %s, not a whole number", path, text, Utf8ToUtf16(number.key));
-    RefuseDamagedTable(path, 0, Format(u"gives \"%s\" as %s, where the game writes a whole number", text,
-                                       number.what));
+    RefuseDamagedTable(path, ini.LineOf(number.key),
+                       Format(u"gives \"%s\" as %s, where the game writes a whole number", text, number.what));
   }
 }
 

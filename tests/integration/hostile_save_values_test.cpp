@@ -128,15 +128,16 @@ INSTANTIATE_TEST_SUITE_P(
                      true},
         sHostileCase{"ScenarioLengthAsText",
                      [](const fs::path& save, const std::u16string& folder) {
-                       Replace(save / "Info.ini", [](std::string info) {
+                       std::size_t line = 0;
+                       Replace(save / "Info.ini", [&line](std::string info) {
                          const std::size_t at = info.find("\nTurns = ");
                          EXPECT_NE(at, std::string::npos);
+                         line = static_cast<std::size_t>(std::count(info.begin(), info.begin() + at + 1, '\n')) + 1;
                          return info.replace(at + 1, info.find('\r', at) - at - 1, "Turns = abc");
                        });
-                       return u"ERROR: " + folder +
-                              u"\\Info.ini gives \"abc\" as the number of turns the game lasts, where the game "
-                              u"writes a whole number" +
-                              kRefused;
+                       return Refusal(folder, "Info.ini", line,
+                                      u"gives \"abc\" as the number of turns the game lasts, where the game writes a "
+                                      u"whole number");
                      },
                      true}),
     [](const auto& info) { return std::string(info.param.name); });

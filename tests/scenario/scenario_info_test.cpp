@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -225,7 +226,8 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
     EXPECT_THROW(LoadScenarioInfo(cut, u"data\\save\\g\\%s"), FatalExitError);
     EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini lacks a line the game writes into every save (cut short?)"));
   }
-  // Text for a number the save writes would read as 0: refused, naming the key and the number as the player says it.
+  // Text for a number the save writes would read as 0: refused, naming the key, and the line and the number as
+  // the player says it.
   for (const auto& [key, what] : {std::pair{"Impulse", u"the impulse of the turn"},
                                   std::pair{"GameMonth", u"the month of the game"},
                                   std::pair{"GameYear", u"the year of the game"},
@@ -250,7 +252,9 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
     EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini has \"" + Utf8ToUtf16(written) + u"\" for Save/" +
                                  Utf8ToUtf16(key) + u", not a whole number"))
         << key;
-    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini gives \"" + Utf8ToUtf16(written) + u"\" as " + what +
+    const std::string lineNumber = std::to_string(std::count(text.begin(), text.begin() + at + 2, '\n') + 1);
+    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(lineNumber) +
+                                 u" (counting from 1) gives \"" + Utf8ToUtf16(written) + u"\" as " + what +
                                  u", where the game writes a whole number"))
         << key;
   }

@@ -175,6 +175,27 @@ TEST_F(ScenarioInfoTest, AScenarioReadsTextForANumberAsBefore) {
   EXPECT_FALSE(log.ContainsText(u"WARNING"));
 }
 
+// A scenario's length its author wrote as text reads by its digits, or as 0;
+// the save writes the length the game plays to as a number, so the save,
+// which must hold a number there, loads with the turns the scenario left.
+TEST_F(ScenarioInfoTest, ALengthWrittenAsTextIsSavedAsTheNumberPlayedTo) {
+  dir_.Write("data/save/g/.keep", "");
+  for (const auto& [written, saved] : {std::pair{"abc", "0"}, std::pair{"72 turns", "72"}, std::pair{"60", "60"}}) {
+    LoadFrom(std::string("[Duration]\r\nTurns=") + written + "\r\n" + kRequired + "Turn=5\r\n");
+    const int turnsLeft = game_.turnsLeft;
+    ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
+    EXPECT_NE(dir_.Read("data/save/g/Info.ini").find(std::string("\r\nTurns = ") + saved + "\r\n"),
+              std::string::npos)
+        << written;
+    cGame loaded;
+    loaded.loadedGame = 1;
+    test::LogCapture log;
+    LoadScenarioInfo(loaded, u"data\\save\\g\\%s");
+    EXPECT_EQ(loaded.turnsLeft, turnsLeft) << written;
+    EXPECT_FALSE(log.ContainsText(u"ERROR")) << written;
+  }
+}
+
 TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   dir_.Write("data/scenarios/s/Info.ini", "[Duration]\r\nTurns=60\r\n[Misc]\r\nAuthor=Us\r\n");
   dir_.Write("data/save/g/.keep", "");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ai/country_ai.h"
+#include "ai/front.h"
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
@@ -184,7 +185,9 @@ class cAiMemoryReader {
     }
     cCountryAI* ai = CountryAi(SavedWholeField(fields, 1, path_, line), line);
     sFront front;
-    front.state = SavedWholeField(fields, 2, path_, line);
+    // A front is holding, threatened or critical: the game writes no other state.
+    front.state = SavedWholeIn(fields[2], 3, kFrontHolding, kFrontCritical, u"a front's state from 0 to 2", path_,
+                               line);
     front.advantage = HeldDecimal(fields, 3, line);
     front.stats = Statistics(fields, 4, line);
     for (std::size_t i = kFrontFields + 1; i < all; ++i) {

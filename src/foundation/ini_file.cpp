@@ -52,7 +52,9 @@ bool cIniFile::Load(std::u16string_view fileName) {
   std::string pendingComment;
   // The values before any section line stand on their own.
   std::map<std::string, sEntry, std::less<>>* values = &loose_;
+  int lineNumber = 0;
   for (const std::string_view whole : TextLineViews(std::string_view(text))) {
+    ++lineNumber;
     const std::string_view line = TrimBlanks(whole);
     if (line.empty()) continue;
 
@@ -69,7 +71,7 @@ bool cIniFile::Load(std::u16string_view fileName) {
       const std::size_t eq = line.find('=');
       if (eq == std::string_view::npos) continue;
       (*values)[std::string(TrimBlanks(line.substr(0, eq)))] =
-          sEntry{std::move(pendingComment), std::string(TrimBlanks(line.substr(eq + 1)))};
+          sEntry{std::move(pendingComment), std::string(TrimBlanks(line.substr(eq + 1))), lineNumber};
       pendingComment.clear();
     }
   }
@@ -127,6 +129,11 @@ const cIniFile::sEntry* cIniFile::Find(std::string_view key) const {
   return it == values->end() ? nullptr : &it->second;
 }
 
+int cIniFile::LineOf(std::string_view key) const {
+  const sEntry* entry = Find(key);
+  return entry ? entry->line : 0;
+}
+
 // A key without a section part is a value of its own, the kind read before
 // any section line; it gets no section header.
 cIniFile::sEntry& cIniFile::Store(std::string_view key, std::string value) {
@@ -135,6 +142,7 @@ cIniFile::sEntry& cIniFile::Store(std::string_view key, std::string value) {
   auto it = values.find(name.empty() ? key : name);
   if (it == values.end()) it = values.emplace(std::string(name.empty() ? key : name), sEntry{}).first;
   it->second.value = std::move(value);
+  it->second.line = 0;
   return it->second;
 }
 

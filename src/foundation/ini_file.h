@@ -26,6 +26,9 @@ class cIniFile {
   // Adds the section of a full key when it is missing.
   void MakeKey(std::string_view key);
   bool HasKey(std::string_view key) const;
+  // The line (counting from 1) the key's value was loaded from; 0 for a key
+  // the file does not hold or one set since.
+  int LineOf(std::string_view key) const;
 
   std::u16string GetString(std::string_view key, std::u16string_view defaultValue);
   void SetString(std::string_view key, std::u16string_view value);
@@ -48,6 +51,7 @@ class cIniFile {
   struct sEntry {
     std::string comment;  // whole comment lines, each ending in CR LF
     std::string value;
+    int line = 0;  // of the file loaded, 0 when set
   };
   struct sSection {
     std::string comment;

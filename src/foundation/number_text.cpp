@@ -239,23 +239,31 @@ std::uint32_t ParseLeadingHex(std::u16string_view text) {
 bool IsWholeNumberText(std::string_view text) { return WholeText(text); }
 bool IsWholeNumberText(std::u16string_view text) { return WholeText(text); }
 
-bool IsDecimalNumberText(std::u16string_view text) {
+namespace {
+
+template <typename Char>
+bool DecimalNumberText(std::basic_string_view<Char> text) {
   text = Trim(text);
   std::size_t i = 0;
   SkipSign(text, i);
   bool digits = SkipDigits(text, i);
-  if (i < text.size() && text[i] == u'.') {
+  if (i < text.size() && text[i] == Char('.')) {
     ++i;
     digits = SkipDigits(text, i) || digits;
   }
   if (!digits) return false;
-  if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+  if (i < text.size() && (text[i] == Char('e') || text[i] == Char('E'))) {
     ++i;
     SkipSign(text, i);
     if (!SkipDigits(text, i)) return false;
   }
   return i == text.size();
 }
+
+}  // namespace
+
+bool IsDecimalNumberText(std::string_view text) { return DecimalNumberText(text); }
+bool IsDecimalNumberText(std::u16string_view text) { return DecimalNumberText(text); }
 
 std::optional<std::int32_t> WholeNumber(std::string_view text) { return WholeNumberOf(text); }
 std::optional<std::int32_t> WholeNumber(std::u16string_view text) { return WholeNumberOf(text); }

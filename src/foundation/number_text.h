@@ -69,6 +69,7 @@ bool IsWholeNumberText(std::u16string_view text);
 
 // The text is a number LeadingDecimal reads whole, with blanks around it and
 // nothing else; of any size.
+bool IsDecimalNumberText(std::string_view text);
 bool IsDecimalNumberText(std::u16string_view text);
 
 // The whole text as a 32-bit integer; none when it is not IsWholeNumberText

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
@@ -186,6 +187,23 @@ class LineParser {
   std::array<std::int32_t, 3> pending_{};
 };
 
+// Value k (from 1) of a key in a saved file, as the game writes it: the
+// shares, ratio and prices as decimals, the two switches as 0 or 1, every
+// other value a whole number. Anything else would read as another value.
+void CheckSavedValue(Key key, int k, std::string_view token, std::u16string_view path, int line) {
+  const int field = k + 1;
+  const bool decimal = key == Key::kMinRatioToPatchFront || key == Key::kShoreBombardmentSingleUse ||
+                       (key == Key::kNewUnitPurchaseData && k % 2 == 0);
+  if (decimal) {
+    SavedDecimalIn(token, field, std::numeric_limits<float>::lowest(), std::numeric_limits<float>::max(),
+                   u"a decimal number within the range of its value", path, line);
+  } else if (key == Key::kMakesSeaInvasions || key == Key::kTransportsUnitsToFrontsBySea) {
+    SavedWholeIn(token, field, 0, 1, u"0 or 1", path, line);
+  } else {
+    SavedWholeIn(token, field, INT32_MIN, INT32_MAX, {}, path, line);
+  }
+}
+
 }  // namespace
 
 void LoadAIData(cGame& game, std::u16string_view folder_template) {
@@ -216,6 +234,9 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
       LogFormat(u"ERROR: line %i in ai_data.csv has incorrect variable name (%s)!", line_number,
                 CodePageToUtf16(tokens[0]));
       FatalExit(1);
+    }
+    for (std::size_t k = 1; saved && k < tokens.size(); ++k) {
+      CheckSavedValue(*key, static_cast<int>(k), tokens[k], path, line_number);
     }
     if (*key == Key::kCountry) {
       current_country = ParseLeadingInt(tokens.back());

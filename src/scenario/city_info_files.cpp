@@ -1,6 +1,7 @@
 #include "scenario/city_info_files.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -24,10 +25,19 @@ namespace {
 // A city's own supply runs 0 to 50 (cities.csv).
 constexpr std::int32_t kHighestCitySupply = consts_layout::kSupplyLevels - 1;
 
+// The values the game writes into a saved info file, from low to high, with
+// `what` they are in words: one past them would read as another value
+// without a word, unless the file's store tells of it.
+struct sSavedValues {
+  std::int32_t low;
+  std::int32_t high;
+  std::u16string what;
+};
+
 // Reads one info file; store(city, k, value, path, line) sets element k of the city's vector.
 template <typename Store>
 void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16string_view file_name,
-                  std::string_view opening_key, Store store) {
+                  std::string_view opening_key, const sSavedValues& savedValues, Store store) {
   const std::u16string path = FolderFilePath(folder_template, file_name);
   LogReaderText(opening_key);
   LogLine(path);
@@ -59,6 +69,15 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     if (length <= 2 || line.text[0] == '#') continue;
     const std::vector<std::string_view> tokens = SplitTokens(line.text);
     if (tokens.size() < 2) continue;
+    if (saved) {
+      // Each field as the game writes it, so none reads as another value.
+      SavedWholeIn(tokens[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNo);
+      SavedWholeIn(tokens[1], 2, INT32_MIN, INT32_MAX, {}, path, lineNo);
+      for (std::size_t k = 2; k < tokens.size(); ++k) {
+        SavedWholeIn(tokens[k], static_cast<int>(k) + 1, savedValues.low, savedValues.high, savedValues.what, path,
+                     lineNo);
+      }
+    }
     const int x = ParseLeadingInt(tokens[0]);
     const int y = ParseLeadingInt(tokens[1]);
     cCity* city = game.map && game.map->IsInside(x, y) ? game.map->GetHex(x, y)->city : nullptr;
@@ -90,6 +109,7 @@ void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_templ
   const std::int32_t lowest = std::min(0, fullSupply);
   const std::int32_t highest = std::max(kHighestCitySupply, fullSupply);
   ReadInfoFile(game, folder_template, u"cities_supply_info.csv", "opening_file_with_supply_matrix_for_cities...",
+               {INT32_MIN, INT32_MAX, {}},
                [&](cCity& city, std::size_t k, std::int32_t value, const std::u16string& path, int line) {
                  if (k >= city.supplyInfo.size()) return;
                  if (value < lowest || value > highest) {
@@ -99,6 +119,7 @@ void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_templ
                  city.supplyInfo[k] = value;
                });
   ReadInfoFile(game, folder_template, u"cities_convoy_info.csv", "opening_file_with_convoy_info_for_cities...",
+               {0, 1, u"0 or 1"},
                [](cCity& city, std::size_t k, std::int32_t value, const std::u16string&, int) {
                  if (k < city.convoyInfo.size()) city.convoyInfo[k] = value != 0;
                });

@@ -1,6 +1,7 @@
 #include "scenario/flags_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "foundation/console_log.h"
@@ -40,6 +41,13 @@ void LoadFlags(cGame& game, std::u16string_view folder_template) {
     }
     if (text.empty() || text[0] == '#') continue;
     const std::size_t semicolon = text.find(';');
+    if (saved) {
+      // The game writes a flag's number and value as whole numbers: text
+      // would read as 0 or as the digits before it.
+      SavedWholeIn(text.substr(0, semicolon), 1, INT32_MIN, INT32_MAX, {}, path, lineNumber);
+      SavedWholeIn(text.substr(semicolon + 1, text.find(';', semicolon + 1) - semicolon - 1), 2, INT32_MIN,
+                   INT32_MAX, {}, path, lineNumber);
+    }
     if (semicolon == std::string_view::npos || semicolon == 0 || semicolon + 1 == text.size()) continue;
     const std::int32_t number = ParseLeadingInt(text.substr(0, semicolon));
     if (number < 0 || number >= kGameFlagCount) {

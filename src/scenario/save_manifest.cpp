@@ -152,20 +152,23 @@ std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u
     start = end + (covered.substr(end).starts_with("\r\n") ? 2 : 1);
     ++lineNumber;
     if (line.empty() || line.front() == '#') continue;
-    if (files.size() == most) {
-      fault = Format(u"at line %i (counting from 1) names more files than a save is written with", lineNumber);
-      return std::nullopt;
-    }
     std::optional<sListedFile> file = ParseListedFile(line, kind);
     if (!file) {
-      fault = Format(u"at line %i (counting from 1) holds no file's name, size and digest", lineNumber);
+      fault = files.size() == most
+                  ? Format(u"at line %i (counting from 1) names more files than a save is written with", lineNumber)
+                  : Format(u"at line %i (counting from 1) holds no file's name, size and digest", lineNumber);
       return std::nullopt;
     }
     // Each file is read and compared once; the game writes no two names a
-    // folder could take for one.
+    // folder could take for one. A name given again is told as such, past
+    // a save's count of files too.
     std::u16string name = FoldedName(file->name);
     if (std::find(folded.begin(), folded.end(), name) != folded.end()) {
       fault = Format(u"at line %i (counting from 1) names %s a second time", lineNumber, file->name);
+      return std::nullopt;
+    }
+    if (files.size() == most) {
+      fault = Format(u"at line %i (counting from 1) names more files than a save is written with", lineNumber);
       return std::nullopt;
     }
     folded.push_back(std::move(name));

@@ -57,9 +57,13 @@ constexpr std::string_view kSavedKeys[] = {
     "Save/GameMonth",     "Save/GameYear",      "Save/GameDayDisplayed", "Save/GameMonthDisplayed",
     "Save/GameYearDisplayed", "Save/GameVersion"};
 
-// The whole numbers of section Save that the load reads, each with what it
-// is in the player's words. The scenario's own keys a save copies stay as
-// their author wrote them.
+// The scenario's length in turns, which the turns left are counted from.
+constexpr std::string_view kLengthKey = "Duration/Turns";
+
+// The whole numbers of section Save that the load reads, and the scenario's
+// length, which a save writes as a number, each with what it is in the
+// player's words. The scenario's other keys a save copies stay as their
+// author wrote them.
 struct sSavedNumber {
   std::string_view key;
   std::u16string_view what;
@@ -75,7 +79,8 @@ constexpr sSavedNumber kSavedNumbers[] = {
     {"Save/LastLandUnitId", u"the numbering of the land units"},
     {"Save/LastAirUnitId", u"the numbering of the air units"},
     {"Save/LastConvoyId", u"the numbering of the convoys"},
-    {"Save/LastMonthProcessed", u"the month whose monthly steps last ran"}};
+    {"Save/LastMonthProcessed", u"the month whose monthly steps last ran"},
+    {kLengthKey, u"the number of turns the game lasts"}};
 
 // The save writes every line of "Info.ini" with its line end, every key of
 // kSavedKeys, and each number as one: a saved game's file without them was
@@ -95,8 +100,8 @@ void CheckSavedInfo(cIniFile& ini, std::u16string_view path) {
     const std::u16string text = ini.GetString(number.key, u"");
     if (IsWholeNumberText(text)) continue;
     LogFormat(u"%s has \"%s\" for %s, not a whole number", path, text, Utf8ToUtf16(number.key));
-    RefuseDamagedTable(path, 0, Format(u"gives \"%s\" as %s, where the game writes a whole number", text,
-                                       number.what));
+    RefuseDamagedTable(path, ini.LineOf(number.key),
+                       Format(u"gives \"%s\" as %s, where the game writes a whole number", text, number.what));
   }
 }
 
@@ -193,7 +198,7 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
     ExitDestroyingGame(1);
   }
   game.turn = RangedInt(ini, "Save/Turn", 0, 0, kMaxTurns, 0, path);
-  game.turnsLeft = RangedInt(ini, "Duration/Turns", game.turn, 0, kMaxTurns, game.turn, path) - game.turn;
+  game.turnsLeft = RangedInt(ini, kLengthKey, game.turn, 0, kMaxTurns, game.turn, path) - game.turn;
 
   game.pbemPlayers.clear();
   game.pbemGame = ini.HasKey("Save/PBEMGameName") ? 1 : 0;
@@ -238,6 +243,11 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
   cIniFile ini;
   // The scenario's own settings come first; a name that is no folder name has none.
   if (IsSafeFileName(game.scenarioName)) ini.Load(ScenarioFilePath(game.scenarioName, u"Info.ini"));
+  // A save's length must be a number; where the scenario's author wrote
+  // another text, the length the game plays to is written in its place.
+  if (ini.HasKey(kLengthKey) && !IsWholeNumberText(ini.GetString(kLengthKey, u""))) {
+    ini.SetInt(kLengthKey, game.turn + game.turnsLeft);
+  }
 
   ini.SetString("Save/Date", Format(u"%02d.%02d.%02d %02d:%02d", now.year % 100, now.month, now.day, now.hour,
                                     now.minute));

@@ -173,6 +173,32 @@ void LogNumberSlip(std::u16string_view field, eColumn column, std::u16string_vie
 
 }  // namespace
 
+std::int32_t SavedWholeIn(std::string_view text, int field, std::int32_t low, std::int32_t high,
+                          std::u16string_view what, std::u16string_view path, int line) {
+  const std::optional<std::int32_t> value = WholeNumber(text);
+  if (!value && IsWholeNumberText(text)) {
+    RefuseDamagedTable(path, line, Format(u"has a number beyond the 32-bit range in field %i", field));
+  }
+  if (!value) RefuseDamagedTable(path, line, Format(u"has no whole number in field %i", field));
+  if (*value < low || *value > high) {
+    RefuseDamagedTable(path, line, Format(u"has %i in field %i, where the game writes %s", *value, field, what));
+  }
+  return *value;
+}
+
+double SavedDecimalIn(std::string_view text, int field, double low, double high, std::u16string_view what,
+                      std::u16string_view path, int line) {
+  if (!IsDecimalNumberText(text)) {
+    RefuseDamagedTable(path, line, Format(u"has no number in field %i", field));
+  }
+  const double value = ParseLeadingDouble(text);
+  if (!(value >= low && value <= high)) {
+    RefuseDamagedTable(path, line, Format(u"has %s in field %i, where the game writes %s", DecimalText(value), field,
+                                          what));
+  }
+  return value;
+}
+
 std::vector<eColumn> ColumnsOfRow(std::u16string_view rowFormat) {
   std::vector<eColumn> columns;
   for (std::size_t i = 0; i < rowFormat.size(); ++i) {

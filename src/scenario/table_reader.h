@@ -93,6 +93,17 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
 // a whole number is damage and refused (RefuseDamagedTable).
 int SavedWholeField(const std::vector<std::string_view>& fields, std::size_t i, std::u16string_view path, int line);
 
+// A field (numbered from 1) of a line of a saved table, read as strictly as
+// the game writes it: a whole number from low to high, or a decimal one from
+// low to high (as "%f" or SavedDecimalText write it). Text, a number of the
+// other kind or one beyond the range read as some other value, so each is
+// damage and refused (RefuseDamagedTable), naming the field and, past the
+// range, `what` the game writes there ("0 or 1").
+std::int32_t SavedWholeIn(std::string_view text, int field, std::int32_t low, std::int32_t high,
+                          std::u16string_view what, std::u16string_view path, int line);
+double SavedDecimalIn(std::string_view text, int field, double low, double high, std::u16string_view what,
+                      std::u16string_view path, int line);
+
 // What a column of a table holds.
 enum class eColumn : std::uint8_t { kText, kWhole, kDecimal };
 

@@ -96,7 +96,11 @@ std::u16string NodeRow(const sWezelGrafuMorz& node) {
 class cUnitStateReader {
  public:
   cUnitStateReader(cGame& game, std::u16string_view path) : game_(game), path_(path) {
-    ForEachUnit(game, [this](eKind kind, cUnit& unit) { units_[{kind, unit.id}] = &unit; });
+    ForEachUnit(game, [this](eKind kind, cUnit& unit) {
+      sNumbered& numbered = units_[{kind, unit.id}];
+      numbered.unit = &unit;
+      ++numbered.units;
+    });
     for (const auto& ship : game.navalUnits) ships_[ship->id] = ship.get();
   }
 
@@ -150,7 +154,21 @@ class cUnitStateReader {
                    path_, line, NameOf(kind), id);
       return;
     }
-    cUnit& unit = *found->second;
+    // The game writes a line for each unit: one more for its number would
+    // be read over the first. Units that share a number (two rows of a table
+    // may give them one) have as many lines, all read into the last of them.
+    sNumbered& numbered = found->second;
+    if (numbered.firstLine == 0) numbered.firstLine = line;
+    if (++numbered.lines > numbered.units) {
+      RefuseDamagedTable(path_, line,
+                         numbered.units == 1
+                             ? Format(u"names the %s unit ID=%i a second time (first at line %i)", NameOf(kind), id,
+                                      numbered.firstLine)
+                             : Format(u"names the %s unit ID=%i more often than the %i units of that number the save "
+                                      u"holds (first at line %i)",
+                                      NameOf(kind), id, numbered.units, numbered.firstLine));
+    }
+    cUnit& unit = *numbered.unit;
     order_.emplace(&unit, static_cast<int>(order_.size()));
     unit.spotted = spotted != 0 ? 1 : 0;
     if (auto* held = dynamic_cast<cJednostka*>(&unit)) {
@@ -162,7 +180,7 @@ class cUnitStateReader {
   void Moved(const std::vector<std::string_view>& fields, int line) {
     const int id = Number(fields, 1, line);
     const auto found = units_.find({eKind::kLand, id});
-    auto* land = found == units_.end() ? nullptr : dynamic_cast<cJednostkaLadowa*>(found->second);
+    auto* land = found == units_.end() ? nullptr : dynamic_cast<cJednostkaLadowa*>(found->second.unit);
     if (!land) {
       LogAboutFile(path_,
                    u"WARNING: %s at line %i (counting from 1) names the land unit ID=%i, which the save does not "
@@ -205,7 +223,15 @@ class cUnitStateReader {
 
   cGame& game_;
   std::u16string_view path_;
-  std::map<std::pair<eKind, int>, cUnit*> units_;
+  // The units of a kind and number: the last of them, how many the save
+  // holds, the lines read for them and the first of those lines.
+  struct sNumbered {
+    cUnit* unit = nullptr;
+    int units = 0;
+    int lines = 0;
+    int firstLine = 0;
+  };
+  std::map<std::pair<eKind, int>, sNumbered> units_;
   std::map<int, cJednostkaMorska*> ships_;
   std::map<const cUnit*, int> order_;  // the line of each unit read
 };

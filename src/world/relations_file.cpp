@@ -1,6 +1,8 @@
 // "relations.csv" and "losses.csv": one row per country, the country number,
 // its name, then one value per country.
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "foundation/console_log.h"
@@ -50,6 +52,8 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
       if (semicolon == std::string_view::npos) break;
       rest.remove_prefix(semicolon + 1);
     }
+    // A saved row's number is as the game writes it: "1x" would read as 1.
+    if (savedFields > 0) SavedWholeIn(fields[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNo);
     const int a = ParseLeadingInt(fields[0]);
     if (a < 1 || a > countryCount) {
       LogLine(Format(u"Error in file %lS line no. %i", path, lineNo));
@@ -142,16 +146,23 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
               a);
   }
   MakeWarsMutual(*this, path, rowLines);
+  const std::u16string lossesPath = FolderFilePath(folderTemplate, u"losses.csv");
   ReadMatrixFile(folderTemplate, u"losses.csv", u"Otwieram plik ze stratami ze sciezki...", count,
                  savedGame ? rowFields + 1 : 0,
-                 [this, &folderTemplate](int a, const std::vector<std::string_view>& fields, int line) {
+                 [this, &lossesPath, savedGame](
+                     int a, const std::vector<std::string_view>& fields, int line) {
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
+                     // A number, as the game writes it; one past the limit is held below, with a word.
+                     if (savedGame) {
+                       SavedDecimalIn(fields[b + 1], b + 2, -std::numeric_limits<double>::max(),
+                                      std::numeric_limits<double>::max(), {}, lossesPath, line);
+                     }
                      const double read = ParseLeadingDouble(fields[b + 1]);
                      const double held = std::clamp(read, -double{kMaxLosses}, double{kMaxLosses});
                      if (held != read) {
                        LogFormat(u"WARNING: losses of country %i against country %i (%s) out of range in %s at line "
                                  u"%i (counting from 1); held at %s",
-                                 a, b, SavedDecimalText(read), FolderFilePath(folderTemplate, u"losses.csv"), line,
+                                 a, b, SavedDecimalText(read), lossesPath, line,
                                  SavedDecimalText(held));
                      }
                      cells[(a - 1) * count + (b - 1)].losses = static_cast<float>(held);

@@ -95,7 +95,7 @@ TEST_F(AiMemoryOfTheSample, FrontsAndNodeCountsComeBackFieldByField) {
   const std::string lastNode = std::to_string(last);
   const std::string rows =
       "\r\nWaiting;1;12;3;5;"
-      "\r\nFront;1;3;2.500000;4.250000;6.500000;7.750000;13;14;15;16;17;18;2;4;" + lastNode + ";"
+      "\r\nFront;1;0;2.500000;4.250000;6.500000;7.750000;13;14;15;16;17;18;2;4;" + lastNode + ";"
       "\r\nGivenUp;2;17;15;22;"
       "\r\nWaiting;" + lastCountry + ";31;23;19;"
       "\r\nGivenUp;" + lastCountry + ";27;33;41;"

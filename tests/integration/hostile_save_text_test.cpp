@@ -3,6 +3,7 @@
 // line naming the file and the row.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -35,17 +36,20 @@ std::string LandUnitsLine(const fs::path& save, std::size_t row) {
 }
 
 // Text in place of a number the save writes into its Info.ini, which would
-// read as 0 or as the digits before it: refused, naming the file and, in the
-// player's words, the number.
+// read as 0 or as the digits before it: refused, naming the file, the line
+// and, in the player's words, the number.
 sHostileCase SavedNumberAsText(const char* name, std::string key, std::string text, std::u16string what) {
   return {name,
           [=](const fs::path& save, const std::u16string& folder) {
+            std::string line;
             Replace(save / "Info.ini", [&](std::string info) {
               const std::size_t at = info.find("\n" + key + " = ");
               EXPECT_NE(at, std::string::npos) << key;
+              line = std::to_string(std::count(info.begin(), info.begin() + at + 1, '\n') + 1);
               return info.replace(at + 1, info.find('\r', at) - at - 1, key + " = " + text);
             });
-            return u"ERROR: " + folder + u"\\Info.ini gives \"" + Text(text) + u"\" as " + what +
+            return u"ERROR: " + folder + u"\\Info.ini at line " + Text(line) + u" (counting from 1) gives \"" +
+                   Text(text) + u"\" as " + what +
                    u", where the game writes a whole number; the game writes the files of a saved game whole";
           },
           true};

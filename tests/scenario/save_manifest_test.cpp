@@ -116,10 +116,11 @@ struct sListCase {
 // name inside a folder, a field left empty, with or without its closing
 // separator), a file named twice or by a twin differing in case, a file
 // every save holds left out (a list of its closing line only), a count that
-// is no number, one file more than a save holds, a closing line of another
-// form, and a line changed under a closing line left as it was. Beside each,
-// the list as written, and a file changed with its line and closing line
-// written anew, pass.
+// is no number, one file more than a save holds, Info.ini named again after
+// every file a save holds, a closing line of another form, and a line
+// changed under a closing line left as it was. Beside each, the list as
+// written, and a file changed with its line and closing line written anew,
+// pass.
 TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
   const std::string list = test::ReadFileBytes(Save() / "file_digests.csv");
   const std::string table = test::ReadFileBytes(Save() / "land_units.csv");
@@ -151,6 +152,12 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
   const std::u16string more =
       u" at line " + Utf8ToUtf16(std::to_string(count + 2)) + u" (counting from 1) names more files than a save is "
       u"written with";
+  // A name given again past a save's count of files is told as the repeat it is.
+  const std::size_t infoAt = covered.find("\nInfo.ini;") + 1;
+  ASSERT_NE(infoAt, 0u);
+  const std::string infoLine = covered.substr(infoAt, covered.find('\n', infoAt) + 1 - infoAt);
+  const std::u16string infoAgain = u" at line " + Utf8ToUtf16(std::to_string(count + 2)) +
+                                   u" (counting from 1) names Info.ini a second time";
   const std::string closingFields = std::to_string(count) + ";" + FastDigestHex(FastDigest(covered)) + ";";
   ASSERT_EQ(covered + "#end;" + closingFields + "\r\n", list);
   const sListCase cases[] = {
@@ -174,6 +181,7 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
        u" names 0 files where its closing line counts none"},
       {"a file more than a save holds", Closed(withLine(line + "notes.txt;" + line.substr(15)), count + 1), table,
        more.c_str()},
+      {"Info.ini named again after every file", Closed(covered + infoLine, count + 1), table, infoAgain.c_str()},
       {"a closing line of four fields", covered + "#end;" + closingFields + "7;\r\n", table,
        u" does not end with its closing line (cut short?)"},
       {"a closing line under another mark", covered + "#fin;" + closingFields + "\r\n", table,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -174,6 +175,27 @@ TEST_F(ScenarioInfoTest, AScenarioReadsTextForANumberAsBefore) {
   EXPECT_FALSE(log.ContainsText(u"WARNING"));
 }
 
+// A scenario's length its author wrote as text reads by its digits, or as 0;
+// the save writes the length the game plays to as a number, so the save,
+// which must hold a number there, loads with the turns the scenario left.
+TEST_F(ScenarioInfoTest, ALengthWrittenAsTextIsSavedAsTheNumberPlayedTo) {
+  dir_.Write("data/save/g/.keep", "");
+  for (const auto& [written, saved] : {std::pair{"abc", "0"}, std::pair{"72 turns", "72"}, std::pair{"60", "60"}}) {
+    LoadFrom(std::string("[Duration]\r\nTurns=") + written + "\r\n" + kRequired + "Turn=5\r\n");
+    const int turnsLeft = game_.turnsLeft;
+    ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
+    EXPECT_NE(dir_.Read("data/save/g/Info.ini").find(std::string("\r\nTurns = ") + saved + "\r\n"),
+              std::string::npos)
+        << written;
+    cGame loaded;
+    loaded.loadedGame = 1;
+    test::LogCapture log;
+    LoadScenarioInfo(loaded, u"data\\save\\g\\%s");
+    EXPECT_EQ(loaded.turnsLeft, turnsLeft) << written;
+    EXPECT_FALSE(log.ContainsText(u"ERROR")) << written;
+  }
+}
+
 TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   dir_.Write("data/scenarios/s/Info.ini", "[Duration]\r\nTurns=60\r\n[Misc]\r\nAuthor=Us\r\n");
   dir_.Write("data/save/g/.keep", "");
@@ -225,7 +247,8 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
     EXPECT_THROW(LoadScenarioInfo(cut, u"data\\save\\g\\%s"), FatalExitError);
     EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini lacks a line the game writes into every save (cut short?)"));
   }
-  // Text for a number the save writes would read as 0: refused, naming the key and the number as the player says it.
+  // Text for a number the save writes would read as 0: refused, naming the key, and the line and the number as
+  // the player says it.
   for (const auto& [key, what] : {std::pair{"Impulse", u"the impulse of the turn"},
                                   std::pair{"GameMonth", u"the month of the game"},
                                   std::pair{"GameYear", u"the year of the game"},
@@ -250,7 +273,9 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
     EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini has \"" + Utf8ToUtf16(written) + u"\" for Save/" +
                                  Utf8ToUtf16(key) + u", not a whole number"))
         << key;
-    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini gives \"" + Utf8ToUtf16(written) + u"\" as " + what +
+    const std::string lineNumber = std::to_string(std::count(text.begin(), text.begin() + at + 2, '\n') + 1);
+    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(lineNumber) +
+                                 u" (counting from 1) gives \"" + Utf8ToUtf16(written) + u"\" as " + what +
                                  u", where the game writes a whole number"))
         << key;
   }

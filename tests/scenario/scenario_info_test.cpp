@@ -284,6 +284,15 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   loaded.lastMonthProcessed = 5;
   RestoreSavedCounters(loaded, u"data\\save\\g\\%s");
   EXPECT_EQ(loaded.lastMonthProcessed, 5);
+  // Read again after the load read it first, an Info.ini gone since refuses
+  // the load: the scenario's counters would give numbers in use out again.
+  std::filesystem::remove(dir_.path() / "data/save/g/Info.ini");
+  test::LogCapture log;
+  EXPECT_THROW(SaveKeepsItsNumbering(u"data\\save\\g\\%s"), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\g\\Info.ini cannot be read; the game is not loaded"));
+  log.Clear();
+  EXPECT_THROW(RestoreSavedCounters(loaded, u"data\\save\\g\\%s"), FatalExitError);
+  EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\g\\Info.ini cannot be read; the game is not loaded"));
 }
 
 // Info.ini is written up to the bytes its load reads and not one more: the

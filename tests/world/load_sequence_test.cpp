@@ -4,11 +4,14 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <utility>
 
 #include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
+#include "foundation/settings.h"
 #include "foundation/text.h"
 #include "scenario/save_game.h"
 #include "support/log_capture.h"
@@ -205,7 +208,13 @@ TEST_F(LoadSequence, ASavesFileIsReadOnlyAsItsCheckFoundIt) {
 // and the first country to play chosen, as when none is marked; a scenario
 // without an active country is refused.
 TEST_F(LoadSequence, AGameIsNeverLoadedWithoutACountryToPlay) {
+  // With the allies' actions not shown, the first country's moves are
+  // followed or not as its alliance says, as a sound scenario's are.
+  const bool showAllies = std::exchange(gShowAlliesActions, false);
+  const std::unique_ptr<bool, std::function<void(bool*)>> restore(&gShowAlliesActions,
+                                                                   [showAllies](bool* flag) { *flag = showAllies; });
   cGame& game = Load();
+  const auto follow = game.playerControl.follow;
   for (const auto& country : game.countries) country->finishedTurn = 1;
   ASSERT_TRUE(cGameSaver(game).SaveGame(u"Finished", true));
   DestroyGame();
@@ -217,6 +226,8 @@ TEST_F(LoadSequence, AGameIsNeverLoadedWithoutACountryToPlay) {
   for (const auto& country : scenario_.world().countries) country->finishedTurn = 1;
   cGame& started = Load();
   ASSERT_EQ(started.playerControl.currentCountry, started.countries[0].get());
+  EXPECT_EQ(started.playerControl.follow, follow);
+  EXPECT_EQ(follow, 0);
   for (const auto& country : started.countries) EXPECT_EQ(country->finishedTurn, 0) << country->id;
   DestroyGame();
   for (const auto& country : scenario_.world().countries) country->isActive = 0;

@@ -9,6 +9,7 @@
 #include "scenario/air_recon_file.h"
 #include "scenario/airship_attacks_file.h"
 #include "scenario/flags_file.h"
+#include "scenario/unit_state_file.h"
 #include "support/log_capture.h"
 #include "units/unit_files_fixture.h"
 
@@ -106,6 +107,7 @@ TEST_F(StateFiles, ASavesReportsOrSpottedUnitsThereButUnreadableRefuseTheLoad) {
       test::LogCapture log;
       load();
       EXPECT_FALSE(log.ContainsText(u"ERROR"));
+      EXPECT_TRUE(log.ContainsText(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie?"));
     }
     for (const bool folder : {true, false}) {
       if (folder) {
@@ -122,6 +124,23 @@ TEST_F(StateFiles, ASavesReportsOrSpottedUnitsThereButUnreadableRefuseTheLoad) {
       std::filesystem::remove_all(path);
     }
   }
+}
+
+// A save's spotted units and units' state are read as text: saved by an
+// editor as UTF-8 with a mark, they load as written. A save from before the
+// units' state loads without it.
+TEST_F(StateFiles, ASavesLaterTablesAreReadAsTextAndMayBeAbsent) {
+  cJednostkaLadowa& seen = AddLand(1, 8, 9);
+  game().loadedGame = 1;
+  {
+    test::LogCapture log;
+    LoadUnitState(game(), test::kSaveTemplate);
+    EXPECT_TRUE(log.ContainsText(u"No unit_state.csv: a save from before it was written"));
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  }
+  dir_.Write("data/save/out/airrecon_units.csv", "\xEF\xBB\xBF#Hexes\r\nCountry;3;\r\n8;9;\r\n");
+  LoadAirReconUnits(game(), test::kSaveTemplate);
+  EXPECT_EQ(country(3).reconSpottedUnits, (std::list<cUnit*>{&seen}));
 }
 
 TEST_F(StateFiles, MissingReconFileLeavesTheListsEmpty) {

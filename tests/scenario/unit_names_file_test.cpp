@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
@@ -107,6 +109,11 @@ TEST_F(UnitNamesFileTest, ASavedFileThatIsOnlyTheBeginningOfTheScenariosOwnIsRef
       EXPECT_EQ(game_.unitNamesFile, saved);
     }
   }
+  // Without the scenario's own there is nothing to tell a cut by.
+  std::filesystem::remove(dir_.path() / "data/scenarios/s/unit_names.csv");
+  dir_.Write("data/save/g/unit_names.csv", own.substr(0, 17));
+  LoadUnitNames(game_, u"data\\save\\g\\%s");
+  EXPECT_EQ(game_.unitNamesFile, own.substr(0, 17));
 }
 
 TEST_F(UnitNamesFileTest, MissingFileIsFatal) {

@@ -21,13 +21,14 @@ void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
   // rows tell no cut: found empty where the scenario's is not, or as only the
   // beginning of the scenario's, it was emptied or cut on its way.
   if (game.loadedGame == 1 && bytes) {
-    const std::optional<std::string> own =
-        ReadWholeFile(ResolveGamePath(ScenarioFilePath(game.scenarioName, u"unit_names.csv")));
-    if (own && bytes->empty() && !own->empty()) RefuseDamagedTable(path, 0, u"is empty, and the scenario's own is not");
-    if (own && bytes->size() < own->size() && own->starts_with(*bytes)) {
+    // Without the scenario's own there is nothing to tell a cut by.
+    const std::string own =
+        ReadWholeFile(ResolveGamePath(ScenarioFilePath(game.scenarioName, u"unit_names.csv"))).value_or(std::string());
+    if (bytes->empty() && !own.empty()) RefuseDamagedTable(path, 0, u"is empty, and the scenario's own is not");
+    if (bytes->size() < own.size() && own.starts_with(*bytes)) {
       RefuseDamagedTable(path, 0,
                          Format(u"holds only the first %i of the %i bytes of the scenario's own (cut short?)",
-                                static_cast<int>(bytes->size()), static_cast<int>(own->size())));
+                                static_cast<int>(bytes->size()), static_cast<int>(own.size())));
     }
   }
 

@@ -109,11 +109,13 @@ TEST_F(UnitNamesFileTest, ASavedFileThatIsOnlyTheBeginningOfTheScenariosOwnIsRef
       EXPECT_EQ(game_.unitNamesFile, saved);
     }
   }
-  // Without the scenario's own there is nothing to tell a cut by.
+  // Without the scenario's own there is nothing to tell a cut by, not even an empty copy.
   std::filesystem::remove(dir_.path() / "data/scenarios/s/unit_names.csv");
-  dir_.Write("data/save/g/unit_names.csv", own.substr(0, 17));
-  LoadUnitNames(game_, u"data\\save\\g\\%s");
-  EXPECT_EQ(game_.unitNamesFile, own.substr(0, 17));
+  for (const std::string& saved : {own.substr(0, 17), std::string()}) {
+    dir_.Write("data/save/g/unit_names.csv", saved);
+    LoadUnitNames(game_, u"data\\save\\g\\%s");
+    EXPECT_EQ(game_.unitNamesFile, saved);
+  }
 }
 
 TEST_F(UnitNamesFileTest, MissingFileIsFatal) {

@@ -272,7 +272,9 @@ bool ReadOpenedFile(const cGameFile& file, std::uint64_t limit, const std::funct
   return true;
 }
 
-cCheckedFiles::cCheckedFiles() : outer_(tChecked) { tChecked = this; }
+cCheckedFiles::cCheckedFiles(std::function<void()> refuse) : refuse_(std::move(refuse)), outer_(tChecked) {
+  tChecked = this;
+}
 cCheckedFiles::~cCheckedFiles() { tChecked = outer_; }
 
 cCheckedFiles* cCheckedFiles::Current() { return tChecked; }
@@ -289,17 +291,23 @@ std::optional<sFileBytes> cCheckedFiles::Take(const fs::path& file, std::uint64_
   const sHeld& held = found->second;
   if (held.size > budget) {
     LogRefusal(file, eFileRefusal::kTooLarge, held.size, budget);
+    if (refuse_) refuse_();
     return sFileBytes{};
   }
   // One byte past the size checked tells a file grown since.
   sFileBytes read{true, false, {}};
   read.bytes.reserve(static_cast<std::size_t>(held.size) + 1);
   if (!ReadOpenedFile(held.file, held.size, [&read](std::string_view piece) { read.bytes += piece; })) {
+    if (refuse_) {
+      LogLine(u"ERROR: " + Utf8ToUtf16(file.string()) + u" cannot be read (a read error); the game is not loaded");
+      refuse_();
+    }
     return sFileBytes{true, false, {}};
   }
   if (read.bytes.size() != held.size || FastDigest(read.bytes) != held.digest) {
     LogLine(u"ERROR: " + Utf8ToUtf16(file.string()) +
             u" changed on the disk while the game was loaded from it; the game is not loaded");
+    if (refuse_) refuse_();
     return sFileBytes{};
   }
   read.complete = true;

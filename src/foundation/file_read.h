@@ -110,7 +110,11 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std:
 // the innermost one holds.
 class cCheckedFiles {
  public:
-  cCheckedFiles();
+  // refuse, when given, is called once a held file is refused to its reader
+  // (changed since the check, past the reader's budget, a read error), after
+  // the reason is logged; it must not return. A reader would otherwise go on
+  // as if the file were not there, and a save may lack some files.
+  explicit cCheckedFiles(std::function<void()> refuse = {});
   ~cCheckedFiles();
   cCheckedFiles(const cCheckedFiles&) = delete;
   cCheckedFiles& operator=(const cCheckedFiles&) = delete;
@@ -123,6 +127,7 @@ class cCheckedFiles {
   // The bytes of a file held, read again from the start of the file checked,
   // or nothing when it is not held. Bytes that are no longer those checked
   // are logged and refused (not opened); a read error gives none of them.
+  // Either calls refuse, when given.
   std::optional<sFileBytes> Take(const std::filesystem::path& file, std::uint64_t budget) const;
 
  private:
@@ -132,6 +137,7 @@ class cCheckedFiles {
     std::uint64_t digest = 0;
   };
   std::map<std::filesystem::path, sHeld> held_;
+  std::function<void()> refuse_;
   cCheckedFiles* outer_;
 };
 

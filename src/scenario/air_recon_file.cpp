@@ -21,14 +21,15 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
   LogLine(kOpeningFileLine);
   LogLine(path);
   for (const auto& country : game.countries) country->reconSpottedUnits.clear();
-  const std::optional<std::string> bytes = ReadTextFile(ResolveGamePath(path));
+  // A scenario may go without spotted units, and so may a save from before they were kept.
+  const bool saved = game.loadedGame == 1;
+  const std::optional<std::string> bytes = saved ? ReadLaterSavedFile(path, true) : ReadTextFile(ResolveGamePath(path));
   if (!bytes) {
     LogLine(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie? (zadnych odkrytych jednostek)");
     return;
   }
   LogLine(kOpenOkLine);
   // The game writes its header, then "Country;id;" and "x;y;" lines.
-  const bool saved = game.loadedGame == 1;
   if (saved) CheckSavedTableStart(*bytes, path);
   cCountry* current = nullptr;
   int lineNumber = 0;

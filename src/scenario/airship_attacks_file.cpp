@@ -58,7 +58,9 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
   LogLine(kOpeningFileLine);
   LogLine(path);
   for (const auto& country : game.countries) country->airshipAttackReports.clear();
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  // A scenario may go without reports, and so may a save from before they were kept.
+  const bool saved = game.loadedGame == 1;
+  const std::optional<std::string> bytes = saved ? ReadLaterSavedFile(path, false) : ReadWholeFile(ResolveGamePath(path));
   if (!bytes) {
     LogLine(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie? (zadnych raportow do wyswietlenia)");
     return;
@@ -72,7 +74,6 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     LogFormat(u"NOTE: %s starts with a byte-order mark; the mark is skipped", path);
   }
   // The game writes its header, then "country;report;" lines.
-  const bool saved = game.loadedGame == 1;
   if (saved && text.empty()) RefuseDamagedTable(path, 0, u"is empty");
   if (saved && text.front() != u'#') RefuseDamagedTable(path, 1, u"does not begin with the table's '#' header line");
   int lineNumber = 0;

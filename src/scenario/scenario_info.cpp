@@ -301,17 +301,28 @@ bool HoldsNumbering(const cIniFile& ini, std::u16string_view folder_template) {
   return std::filesystem::is_regular_file(ResolveGamePath(FolderFilePath(folder_template, u"unit_state.csv")), error);
 }
 
+// The save's Info.ini, read again. The load read it first; gone or unreadable
+// since, the save's counters would give way to the scenario's, and numbers
+// in use would be given out again.
+void LoadSavedInfoAgain(cIniFile& ini, std::u16string_view path) {
+  if (ini.Load(path)) return;
+  LogFormat(u"ERROR: %s cannot be read; the game is not loaded", path);
+  ExitDestroyingGame(1);
+}
+
 }  // namespace
 
 bool SaveKeepsItsNumbering(std::u16string_view folder_template) {
   cIniFile ini;
-  return ini.Load(FolderFilePath(folder_template, u"Info.ini")) && HoldsNumbering(ini, folder_template);
+  LoadSavedInfoAgain(ini, FolderFilePath(folder_template, u"Info.ini"));
+  return HoldsNumbering(ini, folder_template);
 }
 
 void RestoreSavedCounters(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"Info.ini");
   cIniFile ini;
-  if (!ini.Load(path) || !HoldsNumbering(ini, folder_template)) return;
+  LoadSavedInfoAgain(ini, path);
+  if (!HoldsNumbering(ini, folder_template)) return;
   for (const sCounterKey& counter : kCounterKeys) {
     std::int32_t& value = game.*counter.counter;
     value = std::max(value, RangedInt(ini, counter.key, value, 0, kMaxObjectNumber, value, path));

@@ -32,7 +32,8 @@ sLocalTime CurrentLocalTime();
 void LoadScenarioInfo(cGame& game, std::u16string_view folder_template);
 
 // Whether the save in the folder goes on with its own numbering and order:
-// it keeps the counters (Info.ini) and the units' state (unit_state.csv).
+// it keeps the counters (Info.ini) and the units' state (unit_state.csv). An
+// Info.ini that cannot be read refuses the load (as in RestoreSavedCounters).
 bool SaveKeepsItsNumbering(std::u16string_view folder_template);
 
 // Raises the game's numbering counters to those a saved game's "Info.ini"

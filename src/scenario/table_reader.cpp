@@ -58,11 +58,7 @@ void CheckSavedTableStart(std::string_view text, std::u16string_view path) {
   if (text.front() != '#') RefuseDamagedTable(path, 1, u"does not begin with the table's '#' header line");
 }
 
-bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
-                         std::span<const sSavedLineKind> kinds,
-                         const std::function<void(const std::vector<std::string_view>& fields, int line)>& visit) {
-  LogLine(kOpeningFileLine);
-  LogLine(path);
+std::optional<std::string> ReadLaterSavedFile(std::u16string_view path, bool asText) {
   const std::filesystem::path file = ResolveGamePath(path);
   // Only a file that is not there makes an older save; one there that cannot
   // be read (a folder in its place, over its budget, gone meanwhile) would
@@ -74,18 +70,30 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
       refusal == eFileRefusal::kMissing) {
     const std::size_t split = path.rfind(u'\\');
     if (split == std::u16string_view::npos || !SaveManifestNames(path.substr(0, split), path.substr(split + 1))) {
-      LogLine(missing);
-      return false;
+      return std::nullopt;
     }
     LogFormat(u"ERROR: %s is missing, though the save was written with it; the game is not loaded", path);
     ExitDestroyingGame(1);
   }
-  const std::optional<std::string> bytes = ReadTextFile(file);
+  std::optional<std::string> bytes = asText ? ReadTextFile(file) : ReadWholeFile(file);
   if (!bytes) {
     LogFormat(u"ERROR: %s is there but cannot be read; only a save from before it was written lacks it, so the game "
               u"is not loaded",
               path);
     ExitDestroyingGame(1);
+  }
+  return bytes;
+}
+
+bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
+                         std::span<const sSavedLineKind> kinds,
+                         const std::function<void(const std::vector<std::string_view>& fields, int line)>& visit) {
+  LogLine(kOpeningFileLine);
+  LogLine(path);
+  const std::optional<std::string> bytes = ReadLaterSavedFile(path, true);
+  if (!bytes) {
+    LogLine(missing);
+    return false;
   }
   LogLine(kOpenOkLine);
   CheckSavedTableStart(*bytes, path);

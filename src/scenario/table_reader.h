@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -74,6 +75,12 @@ struct sSavedLineKind {
   std::string_view key;
   std::size_t fields;
 };
+
+// The bytes of a file of a save that saves hold only since a later version of
+// the game (as text: ReadTextFile), or nothing when it is not there and the
+// save's list does not name it (an older save). One named and missing, or
+// there and unreadable, refuses the load, naming it.
+std::optional<std::string> ReadLaterSavedFile(std::u16string_view path, bool asText);
 
 // Reads a table that saves hold only since a later version of the game: logs
 // the opening line and the path; without the file logs `missing` and gives

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "foundation/format.h"
 #include "foundation/paths.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -15,12 +16,20 @@ namespace tr {
 void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"unit_names.csv");
   cCsvReader reader = OpenTable(kOpeningUnitNamesLine, path);
-  // A save holds the scenario's file as it was read, whatever its form: found
-  // empty where the scenario's is not, it was emptied on its way.
-  if (game.loadedGame == 1 && reader.Size() == 0) {
-    const std::optional<std::string> own =
-        ReadWholeFile(ResolveGamePath(ScenarioFilePath(game.scenarioName, u"unit_names.csv")));
-    if (own && !own->empty()) RefuseDamagedTable(path, 0, u"is empty, and the scenario's own is not");
+  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
+  // A save holds the scenario's file as it was read, whatever its form, so its
+  // rows tell no cut: found empty where the scenario's is not, or as only the
+  // beginning of the scenario's, it was emptied or cut on its way.
+  if (game.loadedGame == 1 && bytes) {
+    // Without the scenario's own there is nothing to tell a cut by.
+    const std::string own =
+        ReadWholeFile(ResolveGamePath(ScenarioFilePath(game.scenarioName, u"unit_names.csv"))).value_or(std::string());
+    if (bytes->empty() && !own.empty()) RefuseDamagedTable(path, 0, u"is empty, and the scenario's own is not");
+    if (bytes->size() < own.size() && own.starts_with(*bytes)) {
+      RefuseDamagedTable(path, 0,
+                         Format(u"holds only the first %i of the %i bytes of the scenario's own (cut short?)",
+                                static_cast<int>(bytes->size()), static_cast<int>(own.size())));
+    }
   }
 
   // The header row is the first whose first cell is empty; its cells from the
@@ -50,7 +59,6 @@ void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
     }
   }
 
-  const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
   game.unitNamesFile = bytes.value_or(std::string());
 }
 

@@ -17,6 +17,7 @@
 #include "turn/supply.h"
 #include "turn/theads.h"
 #include "units/commander_link.h"
+#include "world/folder_path.h"
 #include "world/gra.h"
 #include "world/map_camera.h"
 #include "world/presentation.h"
@@ -33,6 +34,17 @@ constexpr std::int32_t kCountryEndsTurnAtOnce = 1;
 
 void FinishNewGame(cGame& game, cPresentation& screen) {
   EndOfImpulse(game, 0);
+  // A scenario whose countries all start finished has none chosen; the end of
+  // impulse has cleared their marks, so one is chosen now.
+  if (game.playerControl.currentCountry == nullptr) {
+    game.playerControl.currentCountry = DetermineCurrentCountry(game.countries);
+    game.playerControl.FollowCurrentCountry();
+  }
+  if (game.playerControl.currentCountry == nullptr) {
+    LogFormat(u"ERROR: %s has no active country to play; the game is not loaded",
+              FolderFilePath(game.folderTemplate, u"countries.csv"));
+    ExitDestroyingGame(1);
+  }
   screen.SetLoadingProgress(90);
   game.RegisterAutoEvents();
   screen.SetLoadingProgress(95);
@@ -91,8 +103,10 @@ void RequestEndOrCentre(cGame& game) {
 }  // namespace
 
 cGame* LoadNewScenario(std::u16string_view folderTemplate, std::int32_t loadedGame) {
-  // The files of a save its check has read stay open for their readers.
-  const cCheckedFiles checked;
+  // The files of a save its check has read stay open for their readers. One
+  // refused to its reader refuses the load: a reader that may meet a file
+  // absent (an older save lacks it) would load the game without it.
+  const cCheckedFiles checked([] { ExitDestroyingGame(1); });
   auto* game = new cGame();
   gGame = game;
   cPresentation& screen = Presentation();

@@ -7,6 +7,7 @@
 #include "foundation/format.h"
 #include "scenario/ai_data_file.h"
 #include "scenario/scenario_info.h"
+#include "scenario/table_reader.h"
 #include "turn/fleet_integrity.h"
 #include "world/city_rules.h"
 #include "world/folder_path.h"
@@ -21,6 +22,13 @@ void cGame::FinishLoading(std::u16string_view folder) {
   CheckUnitLinks(*this);
   CheckHexOwners();
   playerControl.currentCountry = DetermineCurrentCountry(countries);
+  // The game saves only while a country is left to play the impulse: the last
+  // to finish ends it, and that clears every country's mark. A save that
+  // leaves none would load a game nobody plays.
+  if (loadedGame == 1 && playerControl.currentCountry == nullptr) {
+    RefuseDamagedTable(FolderFilePath(folder, u"countries.csv"), 0,
+                       u"leaves no country to play: every active country has \"Finished turn?\" set");
+  }
   // A loaded game shows the current country's moves as a game played on to it does.
   playerControl.FollowCurrentCountry();
 

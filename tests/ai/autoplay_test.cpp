@@ -18,6 +18,7 @@
 #include "ai/country_ai.h"
 #include "ai/game_invariants.h"
 #include "ai_fixture.h"
+#include "foundation/fatal.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
 #include "scenario/reports.h"
@@ -560,6 +561,39 @@ TEST_F(AutoplayTest, PassedTurnIsSavedAsFinished) {
   }
   EXPECT_GT(countries, 4);
   EXPECT_EQ(finished, 1);
+}
+
+// A save whose countries have all finished their turn (the game never writes
+// one: the last to finish ends the impulse) is refused by the runner's load,
+// as by the game's, instead of playing a game with no country current.
+TEST_F(AutoplayTest, SaveWithEveryCountryFinishedIsRefusedByTheLoad) {
+  std::string summary;
+  ASSERT_EQ(Run({"--turns", "1", "--seed", "23", "--save-as", "done"}, summary), 0) << errors_;
+  const fs::path folder = dir_.path() / "data/save/done";
+  test::MakeOlderSave(folder);
+  std::istringstream rows(test::ReadFileBytes(folder / "countries.csv"));
+  std::string edited;
+  for (std::string row; std::getline(rows, row);) {
+    if (!row.starts_with('#')) {
+      std::size_t at = 0;
+      for (int field = 0; field < 12; ++field) at = row.find(';', at) + 1;
+      row.replace(at, row.find(';', at) - at, "1");
+    }
+    edited += row + '\n';
+  }
+  dir_.Write("data/save/done/countries.csv", edited);
+  std::ostringstream out;
+  std::ostringstream errors;
+  try {
+    RunAutoplay({"--root", dir_.path().string(), "--save", "done", "--turns", "1", "--seed", "23"}, out, errors);
+    ADD_FAILURE() << "loaded: " << out.str() << errors.str();
+  } catch (const FatalExitError& error) {
+    EXPECT_EQ(error.code(), 1);
+  }
+  // The refused game is the caller's to put away, as the game's menus do.
+  delete gGame;
+  gGame = nullptr;
+  EXPECT_EQ(errors.str().find("invariant broken"), std::string::npos);
 }
 
 // Each way a game can be broken is found and named.

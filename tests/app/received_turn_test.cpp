@@ -222,6 +222,40 @@ TEST_F(ReceivedTurnTest, ACutOrChangedTurnIsRefusedNamingTheFile) {
   ExpectRefusedNaming(u"file_digests.csv", u"does not end with its closing line");
 }
 
+// Changes a file of the turn in place, to the same size, when its load
+// reaches a step: past the check of its list, before the readers after it.
+class cChangingAppPresentation : public cAppPresentation {
+ public:
+  cChangingAppPresentation(fs::path file, int atPercent) : file_(std::move(file)), atPercent_(atPercent) {}
+  void SetLoadingProgress(int percent) override {
+    cAppPresentation::SetLoadingProgress(percent);
+    if (percent != atPercent_) return;
+    std::string bytes = test::ReadFileBytes(file_);
+    bytes[bytes.size() / 2] ^= 0x01;
+    std::fstream(file_, std::ios::binary | std::ios::in | std::ios::out) << bytes;
+  }
+
+ private:
+  fs::path file_;
+  int atPercent_;
+};
+
+// A file changed on the disk while the turn loads, after its check: the
+// airship reports, which a turn from before them may lack, and Info.ini read
+// again for the turn's numbering. The turn is refused, and the box says why.
+TEST_F(ReceivedTurnTest, AFileChangedWhileTheTurnLoadsIsRefusedNamingIt) {
+  for (const auto& [file, percent] : {std::pair{"airship_attacks.csv", 40}, std::pair{"Info.ini", 95}}) {
+    SCOPED_TRACE(file);
+    const auto restore = KeepTurn();
+    cChangingAppPresentation port(Turn(file), percent);
+    ScopedPresentation scoped(port);
+    LoadTurn();
+    ExpectRefusedNaming(Utf8ToUtf16(file), u"changed on the disk while the game was loaded from it");
+    PopModalDialogs(-1);
+    restore();
+  }
+}
+
 // A turn from before the list: what its tables say names the file of the
 // turn, not only the log, and not a file of the scenario.
 TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {

@@ -3,6 +3,7 @@
 #include "foundation/file_read.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -81,6 +82,40 @@ TEST(FileReadTest, ACheckedFileIsReadAsItWasChecked) {
   }
   EXPECT_EQ(cCheckedFiles::Current(), nullptr);
   EXPECT_EQ(ReadWholeFile(renamed), "another file");
+}
+
+// A held file refused to its reader (changed, past the reader's budget, a
+// read error) calls the refusal the record was made with, after its reason
+// is logged: a reader that may meet a file absent must not go on without it.
+// One read as checked calls nothing.
+TEST(FileReadTest, AHeldFileRefusedCallsTheRecordsRefusal) {
+  struct sRefused {};
+  test::TempDir dir;
+  const std::string bytes = "1;as checked;2;";
+  const fs::path file = dir.Write("held.csv", bytes);
+  const fs::path unreadable = dir.Write("unreadable.csv", bytes);
+  int refusals = 0;
+  cCheckedFiles checked([&refusals] {
+    ++refusals;
+    throw sRefused{};
+  });
+  checked.Hold(file, OpenGameFile(file), bytes.size(), FastDigest(bytes));
+  // Opened for writing only, the held file gives a read error.
+  checked.Hold(unreadable, cGameFile(::open(unreadable.c_str(), O_WRONLY), bytes.size()), bytes.size(),
+               FastDigest(bytes));
+  EXPECT_EQ(ReadWholeFile(file), bytes);
+  EXPECT_EQ(refusals, 0);
+  test::LogCapture log;
+  EXPECT_THROW(ReadWholeFile(file, bytes.size() - 1), sRefused);
+  EXPECT_EQ(refusals, 1);
+  EXPECT_TRUE(log.ContainsText(u"held.csv holds 15 bytes, more than the 14 bytes"));
+  EXPECT_THROW(ReadWholeFile(unreadable), sRefused);
+  EXPECT_EQ(refusals, 2);
+  EXPECT_TRUE(log.ContainsText(u"unreadable.csv cannot be read (a read error); the game is not loaded"));
+  dir.Write("held.csv", "1;as checkeD;2;");
+  EXPECT_THROW(ReadRegularFile(file), sRefused);
+  EXPECT_EQ(refusals, 3);
+  EXPECT_TRUE(log.ContainsText(u"held.csv changed on the disk while the game was loaded from it"));
 }
 
 // A link is not followed even to a regular file: one in a received save

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "built_sample_test.h"
 #include "foundation/fatal.h"
@@ -82,8 +83,9 @@ void PrintTo(const sDamageCase& c, std::ostream* os) {
 class DamagedSaveTest : public DamagedSaveFixture, public testing::WithParamInterface<sDamageCase> {};
 
 // Every file the save writes, emptied and (where it has rows) cut. Left out:
-// "unit_names.csv" cut (a copy of the scenario's own file, in whatever form
-// its author gave it) and "reports.dat" (AReceivedTurnWithItsReportsCut...).
+// "reports.dat" (AReceivedTurnWithItsReportsCut...). "unit_names.csv" is a
+// copy of the scenario's own file, in whatever form its author gave it: cut,
+// it is only the beginning of the scenario's.
 TEST_P(DamagedSaveTest, IsRefusedNamingTheFile) {
   MakeOlderSave(u"x");
   const sDamageCase& c = GetParam();
@@ -116,7 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
         Empty("land_units.csv"), Cut("land_units.csv"), Empty("losses.csv"), Cut("losses.csv"),
         Empty("naval_units.csv"), Cut("naval_units.csv"), Empty("relations.csv"), Cut("relations.csv"),
         Empty("topography.csv"), Cut("topography.csv"), Empty("airship_attacks.csv"), Empty("airrecon_units.csv"),
-        Empty("unit_names.csv", u"is empty, and the scenario's own is not; the game writes"), Empty("Info.ini"),
+        Empty("unit_names.csv", u"is empty, and the scenario's own is not; the game writes"),
+        Cut("unit_names.csv", u"bytes of the scenario's own (cut short?); the game writes"),
+        Empty("Info.ini"),
         Cut("Info.ini", u"ends inside a line (cut short?)"),
         sDamageCase{"map.qel", eDamage::kEmpty, u"map.qel ends after 0 of the ", true},
         sDamageCase{"map.qel", eDamage::kCut, u"(cut short?); the game is not loaded", true},
@@ -173,6 +177,64 @@ TEST_F(DamagedSaveFixture, ALandUnitTableCutShortIsRefusedInASaveOnly) {
   EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\x\\land_units.csv at line "));
   EXPECT_TRUE(log.ContainsText(u"fields of the 33 of a row (cut short?); the game writes the files of a saved "
                                u"game whole, so the file is damaged and the game is not loaded"));
+}
+
+// Sets "Finished turn?" of every country's row but country `left`'s, which
+// is made inactive unless `leftActive`.
+std::string EveryCountryFinished(const std::string& bytes, int left, bool leftActive) {
+  std::string edited;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = std::min(bytes.find('\n', start), bytes.size() - 1) + 1;
+    std::string line = bytes.substr(start, end - start);
+    start = end;
+    std::vector<std::size_t> cuts{0};
+    for (std::size_t at = line.find(';'); at != std::string::npos; at = line.find(';', at + 1)) cuts.push_back(at + 1);
+    if (!line.starts_with('#') && cuts.size() > 13) {
+      const bool kept = std::stoi(line.substr(0, cuts[1] - 1)) == left;
+      // Field 13 ("Finished turn?") before field 2 ("IsActive?"): the offsets hold.
+      line.replace(cuts[12], cuts[13] - 1 - cuts[12], kept ? "0" : "1");
+      if (kept && !leftActive) line.replace(cuts[1], cuts[2] - 1 - cuts[1], "0");
+    }
+    edited += line;
+  }
+  return edited;
+}
+
+// The game saves only while a country is left to play the impulse: the last
+// one to finish ends it, which clears every mark. A save whose countries
+// have all finished, or all that are active, would load a game nobody plays:
+// it is refused naming countries.csv. One country left to play loads with it
+// current, as the save as written does with its own.
+TEST_F(DamagedSaveFixture, ASaveWithNoCountryLeftToPlayIsRefused) {
+  MakeOlderSave(u"x");
+  ASSERT_EQ(LoadEnding(u"data\\save\\x\\%s", 1), 0);
+  ASSERT_NE(gGame->playerControl.currentCountry, nullptr);
+  const fs::path file = Game("data/save/x/countries.csv");
+  const std::string bytes = test::ReadFileBytes(file);
+  for (const int left : {0, 8}) {
+    SCOPED_TRACE(left);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << EveryCountryFinished(bytes, left, false);
+    test::LogCapture log;
+    EXPECT_EQ(LoadEnding(u"data\\save\\x\\%s", 1), 1);
+    EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\x\\countries.csv leaves no country to play: every active "
+                             u"country has \"Finished turn?\" set; the game writes the files of a saved game whole, "
+                             u"so the file is damaged and the game is not loaded"));
+  }
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << EveryCountryFinished(bytes, 8, true);
+  ASSERT_EQ(LoadEnding(u"data\\save\\x\\%s", 1), 0);
+  ASSERT_NE(gGame->playerControl.currentCountry, nullptr);
+  EXPECT_EQ(gGame->playerControl.currentCountry->id, 8);
+  // A scenario is written by hand: its countries all marked finished start
+  // the game with the marks cleared and the first country to play chosen.
+  const fs::path own = Game("data/scenarios/NorthernTide/countries.csv");
+  const std::string scenario = test::ReadFileBytes(own);
+  ASSERT_EQ(LoadEnding(kScenarioTemplate, 0), 0);
+  const int first = gGame->playerControl.currentCountry->id;
+  std::ofstream(own, std::ios::binary | std::ios::trunc) << EveryCountryFinished(scenario, 0, false);
+  ASSERT_EQ(LoadEnding(kScenarioTemplate, 0), 0);
+  ASSERT_NE(gGame->playerControl.currentCountry, nullptr);
+  EXPECT_EQ(gGame->playerControl.currentCountry->id, first);
 }
 
 // A received turn from before the list of its files whose reports were cut

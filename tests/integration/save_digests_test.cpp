@@ -15,6 +15,7 @@
 #include <string>
 
 #include "built_sample_test.h"
+#include "foundation/console_log.h"
 #include "foundation/text.h"
 #include "scenario/save_manifest.h"
 #include "support/log_capture.h"
@@ -221,6 +222,13 @@ INSTANTIATE_TEST_SUITE_P(
         sLaterTableCase{"ai_memory.csv", sLaterTableCase::kOverBudget,
                         u" is there but cannot be read; only a save from before it was written lacks it, so the "
                         u"game is not loaded"},
+        // Reports and spotted units a save from before them lacks too.
+        sLaterTableCase{"airship_attacks.csv", sLaterTableCase::kFolder,
+                        u" is there but cannot be read; only a save from before it was written lacks it, so the "
+                        u"game is not loaded"},
+        sLaterTableCase{"airrecon_units.csv", sLaterTableCase::kOverBudget,
+                        u" is there but cannot be read; only a save from before it was written lacks it, so the "
+                        u"game is not loaded"},
         sLaterTableCase{"unit_state.csv", sLaterTableCase::kGoneDuringLoad, nullptr},
         sLaterTableCase{"ai_memory.csv", sLaterTableCase::kGoneDuringLoad, nullptr}),
     [](const testing::TestParamInfo<sLaterTableCase>& info) {
@@ -228,6 +236,100 @@ INSTANTIATE_TEST_SUITE_P(
       name = name.substr(0, name.find('.'));
       name.erase(std::remove(name.begin(), name.end(), '_'), name.end());
       return name + StateName(info.param.state);
+    });
+
+// Changes a file of the save in place when the load reaches a step: past the
+// check of the list, before the readers that follow the step.
+class cChangingPresentation : public cHeadlessPresentation {
+ public:
+  cChangingPresentation(fs::path file, int atPercent, bool sameBytes)
+      : file_(std::move(file)), atPercent_(atPercent), sameBytes_(sameBytes) {}
+  void SetLoadingProgress(int percent) override {
+    cHeadlessPresentation::SetLoadingProgress(percent);
+    if (percent != atPercent_) return;
+    std::string bytes = test::ReadFileBytes(file_);
+    // Same size, one byte else: only the digest tells it (an empty file grows by one).
+    if (!sameBytes_ && bytes.empty()) bytes = "#";
+    else if (!sameBytes_) bytes[bytes.size() / 2] ^= 0x01;
+    std::fstream(file_, std::ios::binary | std::ios::in | std::ios::out) << bytes;
+  }
+
+ private:
+  fs::path file_;
+  int atPercent_;
+  bool sameBytes_;
+};
+
+struct sChangedCase {
+  const char* file;
+  // The last step of the load before the reader.
+  int percent;
+};
+
+void PrintTo(const sChangedCase& c, std::ostream* os) { *os << c.file << " at " << c.percent; }
+
+// Each reader of a save's file, by the last step of the load before it.
+const sChangedCase kChangedCases[] = {
+    {"map.qel", 15}, {"flags.txt", 20}, {"cities.csv", 20}, {"commanders.csv", 25}, {"land_units.csv", 25},
+    {"air_units.csv", 25}, {"fleets.csv", 25}, {"naval_units.csv", 25}, {"countries.csv", 35}, {"unit_names.csv", 35},
+    {"airship_attacks.csv", 40}, {"airrecon_units.csv", 40}, {"relations.csv", 45}, {"losses.csv", 45},
+    {"sea_nodes.csv", 80}, {"convoys.csv", 80}, {"Info.ini", 80}, {"ai_data.csv", 80}, {"cities_supply_info.csv", 85},
+    {"cities_convoy_info.csv", 85}, {"topography.csv", 90}, {"reports.dat", 95}, {"auto_events.csv", 95},
+    {"Info.ini", 95}, {"ai_memory.csv", 95}, {"unit_state.csv", 95}};
+
+// The cases name every file the save is written with.
+TEST_F(SaveDigestsTest, EveryFileOfTheSaveHasItsChangedCase) {
+  MakeSave(u"x");
+  std::set<std::string> named;
+  for (const sChangedCase& c : kChangedCases) named.insert(c.file);
+  std::set<std::string> saved;
+  for (const auto& [name, bytes] : test::ReadFolderBytes(Save())) saved.insert(name);
+  saved.erase(Utf16ToUtf8(kSaveManifestFile));
+  EXPECT_EQ(named, saved);
+}
+
+class ChangedAfterCheckTest : public SaveDigestsTest, public testing::WithParamInterface<sChangedCase> {};
+
+// A file changed on the disk after the check of the list refuses the load at
+// its reader, and the reason the player is shown says so: readers that may
+// meet a file absent (reports, spotted units) and the second and third reads
+// of Info.ini (the save's counters) took it for no file and played on. The
+// same bytes written over it at the same step leave the save as it was.
+TEST_P(ChangedAfterCheckTest, RefusesTheLoadAtItsReader) {
+  MakeSave(u"x");
+  const sChangedCase& c = GetParam();
+  const std::u16string changed = u"changed on the disk while the game was loaded from it; the game is not loaded";
+  {
+    cChangingPresentation screen(Save() / c.file, c.percent, true);
+    ScopedPresentation scoped(screen);
+    test::LogCapture log;
+    ASSERT_EQ(LoadEnding(kSaveTemplate), 0);
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+    Drop();
+  }
+  cChangingPresentation screen(Save() / c.file, c.percent, false);
+  ScopedPresentation scoped(screen);
+  test::LogCapture log;
+  const cLastErrorLine reason;
+  EXPECT_EQ(LoadEnding(kSaveTemplate), 1);
+  EXPECT_TRUE(reason.text().starts_with(u"ERROR: ")) << Utf16ToUtf8(reason.text());
+  EXPECT_TRUE(reason.text().ends_with(u"/" + Utf8ToUtf16(c.file) + u" " + changed)) << Utf16ToUtf8(reason.text());
+  EXPECT_FALSE(log.ContainsText(u"-- Loading new scenario done!"));
+  // Refused by the readers that follow the step, not by a later one.
+  std::u16string lastProgress;
+  for (const std::u16string& event : screen.events()) {
+    if (event.starts_with(u"progress ")) lastProgress = event;
+  }
+  EXPECT_EQ(lastProgress, u"progress " + Utf8ToUtf16(std::to_string(c.percent)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sample, ChangedAfterCheckTest, testing::ValuesIn(kChangedCases),
+    [](const testing::TestParamInfo<sChangedCase>& info) {
+      std::string name = info.param.file;
+      name = name.substr(0, name.find('.'));
+      name.erase(std::remove(name.begin(), name.end(), '_'), name.end());
+      return name + "At" + std::to_string(info.param.percent);
     });
 
 }  // namespace

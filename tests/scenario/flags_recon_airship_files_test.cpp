@@ -2,10 +2,15 @@
 // the exact bytes written.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "foundation/fatal.h"
+#include "foundation/text.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/airship_attacks_file.h"
 #include "scenario/flags_file.h"
+#include "scenario/unit_state_file.h"
+#include "support/log_capture.h"
 #include "units/unit_files_fixture.h"
 
 namespace tr {
@@ -80,6 +85,62 @@ TEST_F(StateFiles, ReconLinesThatAreIgnored) {
   EXPECT_EQ(country(2).reconSpottedUnits, (std::list<cUnit*>{&seen, &seen}));
   EXPECT_TRUE(country(1).reconSpottedUnits.empty());
   EXPECT_TRUE(log.ContainsText(u"bad country"));
+}
+
+// In a save, the reports and the spotted units are absent only where the
+// save is from before them: missing, they load as none; a folder in their
+// place, or a file past its budget, refuses the load naming it, where it
+// would otherwise load as if the save never had it.
+TEST_F(StateFiles, ASavesReportsOrSpottedUnitsThereButUnreadableRefuseTheLoad) {
+  game().loadedGame = 1;
+  for (const char* file : {"airship_attacks.csv", "airrecon_units.csv"}) {
+    SCOPED_TRACE(file);
+    const auto load = [this, file] {
+      if (std::string(file) == "airship_attacks.csv") {
+        LoadAirshipAttacks(game(), test::kSaveTemplate);
+      } else {
+        LoadAirReconUnits(game(), test::kSaveTemplate);
+      }
+    };
+    const std::filesystem::path path = dir_.path() / "data/save/out" / file;
+    {
+      test::LogCapture log;
+      load();
+      EXPECT_FALSE(log.ContainsText(u"ERROR"));
+      EXPECT_TRUE(log.ContainsText(u"Nie uda?o si? otworzy? pliku - mo?e nie istnie?"));
+    }
+    for (const bool folder : {true, false}) {
+      if (folder) {
+        dir_.Write(std::string("data/save/out/") + file + "/kept.txt", "a folder, not a table");
+      } else {
+        std::filesystem::remove_all(path);
+        dir_.Write(std::string("data/save/out/") + file, "#" + std::string(16 * 1024 * 1024 + 3, ';'));
+      }
+      test::LogCapture log;
+      EXPECT_THROW(load(), FatalExitError);
+      EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\out\\" + Utf8ToUtf16(file) +
+                               u" is there but cannot be read; only a save from before it was written lacks it, so "
+                               u"the game is not loaded"));
+      std::filesystem::remove_all(path);
+    }
+  }
+}
+
+// A save's spotted units and units' state are read as text: saved by an
+// editor as UTF-8 with a mark, they load as written. A save from before the
+// units' state loads without it.
+TEST_F(StateFiles, ASavesLaterTablesAreReadAsTextAndMayBeAbsent) {
+  cJednostkaLadowa& seen = AddLand(1, 8, 9);
+  game().loadedGame = 1;
+  {
+    test::LogCapture log;
+    LoadUnitState(game(), test::kSaveTemplate);
+    EXPECT_TRUE(log.ContainsText(u"No unit_state.csv: a save from before it was written"));
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  }
+  dir_.Write("data/save/out/airrecon_units.csv", "\xEF\xBB\xBF#Hexes\r\nCountry;3;\r\n8;9;\r\n");
+  LoadAirReconUnits(game(), test::kSaveTemplate);
+  EXPECT_EQ(country(3).reconSpottedUnits, (std::list<cUnit*>{&seen}));
 }
 
 TEST_F(StateFiles, MissingReconFileLeavesTheListsEmpty) {

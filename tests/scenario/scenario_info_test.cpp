@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <tuple>
 
@@ -309,6 +310,22 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   loaded.lastMonthProcessed = 5;
   RestoreSavedCounters(loaded, u"data\\save\\g\\%s");
   EXPECT_EQ(loaded.lastMonthProcessed, 5);
+  // Read again after the load read it first, an Info.ini gone since refuses
+  // the load: the scenario's counters would give numbers in use out again.
+  std::filesystem::remove(dir_.path() / "data/save/g/Info.ini");
+  for (const std::function<void()>& read : std::initializer_list<std::function<void()>>{
+           [] { SaveKeepsItsNumbering(u"data\\save\\g\\%s"); },
+           [&loaded] { RestoreSavedCounters(loaded, u"data\\save\\g\\%s"); }}) {
+    test::LogCapture log;
+    int code = 0;
+    try {
+      read();
+    } catch (const FatalExitError& error) {
+      code = error.code();
+    }
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\g\\Info.ini cannot be read; the game is not loaded"));
+  }
 }
 
 // Info.ini is written up to the bytes its load reads and not one more: the

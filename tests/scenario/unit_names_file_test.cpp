@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
@@ -77,6 +80,42 @@ TEST_F(UnitNamesFileTest, AnEmptySavedFileIsRefusedOnlyWhenTheScenariosOwnIsNot)
   test::LogCapture log;
   EXPECT_THROW(LoadUnitNames(game_, u"data\\save\\g\\%s"), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"unit_names.csv is empty, and the scenario's own is not"));
+}
+
+// A save's copy that is only the beginning of the scenario's own was cut on
+// its way (its rows, in the author's form, cannot tell it): refused, to one
+// byte short. The whole copy loads, and so does one that is no beginning of
+// the scenario's (the scenario changed since), longer or shorter.
+TEST_F(UnitNamesFileTest, ASavedFileThatIsOnlyTheBeginningOfTheScenariosOwnIsRefused) {
+  game_.loadedGame = 1;
+  game_.scenarioName = u"s";
+  const std::string own = ";;\r\n1;Infantry;\r\n2;Armour;\r\n";
+  dir_.Write("data/scenarios/s/unit_names.csv", own);
+  for (const auto& [saved, refused] :
+       {std::pair{own.substr(0, 17), true}, std::pair{own.substr(0, own.size() - 1), true}, std::pair{own, false},
+        std::pair{own + "3;Fighter;\r\n", false}, std::pair{std::string(";;\r\n1;Foot;\r\n"), false}}) {
+    SCOPED_TRACE(saved);
+    dir_.Write("data/save/g/unit_names.csv", saved);
+    test::LogCapture log;
+    if (refused) {
+      EXPECT_THROW(LoadUnitNames(game_, u"data\\save\\g\\%s"), FatalExitError);
+      EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\g\\unit_names.csv holds only the first " +
+                               Utf8ToUtf16(std::to_string(saved.size())) +
+                               u" of the 28 bytes of the scenario's own (cut short?); the game writes the files of a "
+                               u"saved game whole, so the file is damaged and the game is not loaded"));
+    } else {
+      LoadUnitNames(game_, u"data\\save\\g\\%s");
+      EXPECT_FALSE(log.ContainsText(u"ERROR"));
+      EXPECT_EQ(game_.unitNamesFile, saved);
+    }
+  }
+  // Without the scenario's own there is nothing to tell a cut by, not even an empty copy.
+  std::filesystem::remove(dir_.path() / "data/scenarios/s/unit_names.csv");
+  for (const std::string& saved : {own.substr(0, 17), std::string()}) {
+    dir_.Write("data/save/g/unit_names.csv", saved);
+    LoadUnitNames(game_, u"data\\save\\g\\%s");
+    EXPECT_EQ(game_.unitNamesFile, saved);
+  }
 }
 
 TEST_F(UnitNamesFileTest, MissingFileIsFatal) {

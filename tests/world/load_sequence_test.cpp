@@ -4,10 +4,15 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <utility>
 
+#include "foundation/console_log.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
+#include "foundation/settings.h"
+#include "foundation/text.h"
 #include "scenario/save_game.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -188,10 +193,53 @@ TEST_F(LoadSequence, ASavesFileIsReadOnlyAsItsCheckFoundIt) {
   std::ofstream(file, std::ios::binary) << bytes;
   cChangingPresentation changing([&file, &bytes] { std::ofstream(file, std::ios::binary) << "#SEAS" + bytes.substr(5); });
   const ScopedPresentation scoped(changing);
-  EXPECT_THROW(LoadNewScenario(u"data\\save\\Checked\\%s", 1), FatalExitError);
+  const cLastErrorLine reason;
+  int code = 0;
+  try {
+    LoadNewScenario(u"data\\save\\Checked\\%s", 1);
+  } catch (const FatalExitError& error) {
+    code = error.code();
+  }
   DestroyGame();
-  EXPECT_TRUE(log_.ContainsText(u"unit_state.csv changed on the disk while the game was loaded from it; the game is "
-                                u"not loaded"));
+  EXPECT_EQ(code, 1);
+  // Refused where the change was found, with that for its reason.
+  EXPECT_TRUE(reason.text().ends_with(u"unit_state.csv changed on the disk while the game was loaded from it; the "
+                                      u"game is not loaded"))
+      << Utf16ToUtf8(reason.text());
+}
+
+// The game saves only while a country is left to play the impulse, so a save
+// whose countries have all finished is refused naming countries.csv. A
+// scenario's countries all marked finished start with their marks cleared
+// and the first country to play chosen, as when none is marked; a scenario
+// without an active country is refused.
+TEST_F(LoadSequence, AGameIsNeverLoadedWithoutACountryToPlay) {
+  // With the allies' actions not shown, the first country's moves are
+  // followed or not as its alliance says, as a sound scenario's are.
+  const bool showAllies = std::exchange(gShowAlliesActions, false);
+  const std::unique_ptr<bool, std::function<void(bool*)>> restore(&gShowAlliesActions,
+                                                                   [showAllies](bool* flag) { *flag = showAllies; });
+  cGame& game = Load();
+  const auto follow = game.playerControl.follow;
+  for (const auto& country : game.countries) country->finishedTurn = 1;
+  ASSERT_TRUE(cGameSaver(game).SaveGame(u"Finished", true));
+  DestroyGame();
+  EXPECT_THROW(LoadNewScenario(u"data\\save\\Finished\\%s", 1), FatalExitError);
+  DestroyGame();
+  EXPECT_TRUE(log_.Contains(u"ERROR: data\\save\\Finished\\countries.csv leaves no country to play: every active "
+                            u"country has \"Finished turn?\" set; the game writes the files of a saved game whole, so "
+                            u"the file is damaged and the game is not loaded"));
+  for (const auto& country : scenario_.world().countries) country->finishedTurn = 1;
+  cGame& started = Load();
+  ASSERT_EQ(started.playerControl.currentCountry, started.countries[0].get());
+  EXPECT_EQ(started.playerControl.follow, follow);
+  EXPECT_EQ(follow, 0);
+  for (const auto& country : started.countries) EXPECT_EQ(country->finishedTurn, 0) << country->id;
+  DestroyGame();
+  for (const auto& country : scenario_.world().countries) country->isActive = 0;
+  EXPECT_EQ(FailingLoadCode(), 1);
+  EXPECT_TRUE(log_.Contains(u"ERROR: " + FolderFilePath(scenario_.FolderTemplate(), u"countries.csv") +
+                            u" has no active country to play; the game is not loaded"));
 }
 
 TEST_F(LoadSequence, TwoLandUnitsOnOneHexAreBothNamedThenFatal) {

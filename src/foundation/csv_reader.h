@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/text_file.h"
+
 namespace tr {
 
 class cCsvReader {
@@ -27,7 +29,9 @@ class cCsvReader {
   // Fills fields with the next record and returns their count: 0 for a comment,
   // for an empty line (or one of blanks and separators) without keepEmpty, and
   // once the data is exhausted. With keepEmpty a line of blanks reads as one
-  // empty field, as an empty line does.
+  // empty field, as an empty line does. Fields past kMostFieldsKept are
+  // logged and left out.
+  static constexpr std::size_t kMostFieldsKept = 4096;
   std::size_t ReadRecord(bool keepEmpty = false);
   bool AtEnd() const { return position_ >= size_; }
 
@@ -40,6 +44,8 @@ class cCsvReader {
 
  private:
   std::string data_;
+  std::u16string fileName_;
+  cLineEnds lineEnds_;
   std::uint64_t position_ = 0;
   std::uint64_t size_ = 0;
   bool loaded_ = false;

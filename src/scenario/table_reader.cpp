@@ -266,7 +266,7 @@ bool FieldFlag(const std::vector<std::u16string>& fields, std::size_t i) { retur
 std::vector<std::string_view> SplitTokens(std::string_view line) {
   std::vector<std::string_view> tokens;
   std::size_t pos = 0;
-  while (pos < line.size()) {
+  while (pos < line.size() && tokens.size() < cCsvReader::kMostFieldsKept) {
     const std::size_t end = std::min(line.find(';', pos), line.size());
     if (end > pos) tokens.push_back(line.substr(pos, end - pos));
     pos = end + 1;

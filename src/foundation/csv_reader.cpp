@@ -37,6 +37,7 @@ bool cCsvReader::LoadFile(std::u16string_view fileName) {
 
 std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
   fields.clear();
+  fieldCount_ = 0;
   if (AtEnd()) return 0;
   const std::string_view data(data_);
   std::size_t at = static_cast<std::size_t>(position_);
@@ -108,6 +109,7 @@ std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
                                                   [](const std::u16string& f) { return TrimBlanks(f).empty(); });
   if (blanks && !keepEmpty) fields.clear();
   if (blanks && keepEmpty && fields.size() == 1) fields[0].clear();
+  fieldCount_ = fields.empty() ? 0 : count;
   return fields.size();
 }
 

@@ -38,6 +38,8 @@ class cCsvReader {
   bool IsLoaded() const { return loaded_; }
   std::uint64_t Size() const { return size_; }
   std::uint32_t RecordCount() const { return recordCount_; }
+  // The fields the last record held, those left out included.
+  std::size_t FieldCount() const { return fieldCount_; }
 
   // The fields of the last record read; callers read them directly.
   std::vector<std::u16string> fields;
@@ -50,6 +52,7 @@ class cCsvReader {
   std::uint64_t size_ = 0;
   bool loaded_ = false;
   std::uint32_t recordCount_ = 0;
+  std::size_t fieldCount_ = 0;
 };
 
 }  // namespace tr

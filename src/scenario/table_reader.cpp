@@ -238,7 +238,8 @@ bool cTableRows::Next() {
       LogAboutFile(path_,
                    u"WARNING: row of %s at line %i (counting from 1) has %lli fields, more than the %i of a row (two "
                    u"rows on one line?); its first %i are read and the rest left out",
-                   path_, line(), static_cast<long long>(count), static_cast<int>(columns), static_cast<int>(columns));
+                   path_, line(), static_cast<long long>(reader_.FieldCount()), static_cast<int>(columns),
+                   static_cast<int>(columns));
     }
     CheckNumberFields(reader_.fields, columns_, path_, line());
     return true;

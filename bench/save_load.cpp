@@ -275,6 +275,7 @@ const sSaveShape kSaveShapes[] = {
     {"topography.csv, one row of 1;", "topography.csv", "1;", false},
     {"unit_names.csv, one row of 4 KiB fields", "unit_names.csv", "", true},
     {"unit_state.csv, one long line (cut short)", "unit_state.csv", "x", false},
+    {"land_units.csv, one row of 4 KiB fields", "land_units.csv", "", true},
     {"file_digests.csv, one line of a;", "file_digests.csv", "a;", false},
 };
 

@@ -61,7 +61,9 @@ std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
     }
   }
   std::size_t count = 0;
+  std::size_t keptBytes = 0;
   bool droppedText = false;
+  bool cut = false;
   for (;;) {
     if (at >= data.size()) {
       // A record made of the skipped LF alone.
@@ -83,7 +85,15 @@ std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
       // No table of the game has nearly this many fields to a record; a
       // stranger's line of millions would otherwise take gigabytes.
       if (fields.size() < kMostFieldsKept) {
-        fields.push_back(CodePageToUtf16(field));
+        // Nor a record of nearly this much text: a field of megabytes would
+        // take twice its size again as UTF-16, and again in each copy.
+        const std::string_view kept = field.substr(0, kMostRecordBytes - keptBytes);
+        if (kept.size() < field.size()) {
+          cut = true;
+          droppedText = droppedText || !TrimBlanks(field.substr(kept.size())).empty();
+        }
+        keptBytes += kept.size();
+        fields.push_back(CodePageToUtf16(kept));
       } else if (!TrimBlanks(field).empty()) {
         droppedText = true;
       }
@@ -103,6 +113,11 @@ std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
               u"are left out",
               static_cast<int>(recordCount_), fileName_, Utf8ToUtf16(std::to_string(count)),
               static_cast<int>(kMostFieldsKept));
+  }
+  if (cut) {
+    LogFormat(u"WARNING: line %i of %s holds more than the %i bytes of text any table of the game has on a line; "
+              u"the rest is left out",
+              static_cast<int>(recordCount_), fileName_, static_cast<int>(kMostRecordBytes));
   }
   // A line of blanks is an empty line, however many blanks a hand edit left on it.
   const bool blanks = !droppedText && std::all_of(fields.begin(), fields.end(),

@@ -29,9 +29,10 @@ class cCsvReader {
   // Fills fields with the next record and returns their count: 0 for a comment,
   // for an empty line (or one of blanks and separators) without keepEmpty, and
   // once the data is exhausted. With keepEmpty a line of blanks reads as one
-  // empty field, as an empty line does. Fields past kMostFieldsKept are
-  // logged and left out.
+  // empty field, as an empty line does. Fields past kMostFieldsKept, and the
+  // text of a record past kMostRecordBytes, are logged and left out.
   static constexpr std::size_t kMostFieldsKept = 4096;
+  static constexpr std::size_t kMostRecordBytes = 1024 * 1024;
   std::size_t ReadRecord(bool keepEmpty = false);
   bool AtEnd() const { return position_ >= size_; }
 

@@ -122,6 +122,17 @@ TEST(CsvReader, FieldsPastTheMostKeptAreLeftOutAndLogged) {
   EXPECT_EQ(past[1], std::vector<std::u16string>{u"7"});
   EXPECT_TRUE(
       log.ContainsText(u"holds 4098 fields, more than the 4096 any table of the game has; those past them are left out"));
+  // Text of a record up to the most is kept whole; past it the rest is left
+  // out, the fields still counted.
+  log.Clear();
+  const std::string atMostText(cCsvReader::kMostRecordBytes - 1, 'x');
+  EXPECT_EQ(ReadAll("1;" + atMostText + "\r", false).front().back().size(), atMostText.size());
+  EXPECT_FALSE(log.ContainsText(u"bytes of text"));
+  const Records cut = ReadAll("1;" + atMostText + "y;2;\r", false);
+  ASSERT_EQ(cut.front().size(), 3u);
+  EXPECT_EQ(cut.front()[1], AsciiToUtf16(atMostText));
+  EXPECT_EQ(cut.front()[2], u"");
+  EXPECT_TRUE(log.ContainsText(u"holds more than the 1048576 bytes of text any table of the game has on a line"));
   // A line of blanks past the most is still a line of blanks.
   std::string blanks;
   for (std::size_t i = 0; i <= most; ++i) blanks += " ;";

@@ -11,8 +11,17 @@
 // its peak_rss_mib, the process's peak resident size. The judging of a list
 // of the save's files with extra lines, up to the list's own budget, is timed
 // on its own.
+//
+// LoadShapedSave loads saves whose tables are filled to their budgets in the
+// shapes a stranger may give them (empty lines of each line end, one long
+// line, rows of millions of fields, in 8-bit and UTF-16 tables). Each load
+// runs in a child process of its own, so its peak_rss_mib is that load's
+// peak (with the benchmark's own pages at the fork, rss_at_fork_mib, in it),
+// and its time is the child's CPU time.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -230,6 +239,102 @@ void BM_LoadPaddedSave(benchmark::State& state) {
   state.counters["peak_rss_mib"] = PeakResidentMiB();
 }
 
+// Appends `unit` (in UTF-16 for a wide table) until the file holds as many
+// bytes of it as its budget allows.
+void FillFile(const fs::path& file, std::string_view unit, bool wide) {
+  std::string piece;
+  for (const char c : unit) {
+    piece += c;
+    if (wide) piece += '\0';
+  }
+  std::uint64_t left = (tr::kTextFileBudget - fs::file_size(file)) / piece.size();
+  std::string block;
+  while (block.size() < (1u << 20)) block += piece;
+  const std::uint64_t perBlock = block.size() / piece.size();
+  std::ofstream out(file, std::ios::binary | std::ios::app);
+  for (; left >= perBlock; left -= perBlock) out << block;
+  out << block.substr(0, static_cast<std::size_t>(left) * piece.size());
+}
+
+struct sSaveShape {
+  const char* name;
+  const char* table;      // null: every padded table
+  std::string_view unit;  // empty: comment lines, or fields of 4 KiB in one table
+  bool loads;
+};
+const sSaveShape kSaveShapes[] = {
+    {"comment lines", nullptr, "", true},
+    {"bare CR LF line ends", nullptr, "\r\n", true},
+    {"bare CR line ends", nullptr, "\r", true},
+    {"bare LF line ends", nullptr, "\n", true},
+    {"unit_state.csv of CR", "unit_state.csv", "\r", true},
+    {"flags.txt of CR", "flags.txt", "\r", true},
+    {"airship_attacks.csv (UTF-16) of CR", "airship_attacks.csv", "\r", true},
+    {"land_units.csv, one row of 1;", "land_units.csv", "1;", true},
+    {"relations.csv, one row of 1;", "relations.csv", "1;", true},
+    {"topography.csv, one row of 1;", "topography.csv", "1;", false},
+    {"unit_names.csv, one row of 4 KiB fields", "unit_names.csv", "", true},
+    {"unit_state.csv, one long line (cut short)", "unit_state.csv", "x", false},
+    {"land_units.csv, one row of 4 KiB fields", "land_units.csv", "", true},
+    {"file_digests.csv, one line of a;", "file_digests.csv", "a;", false},
+};
+
+// range(0): the shape in kSaveShapes.
+void BM_LoadShapedSave(benchmark::State& state) {
+  const sSaveShape& shape = kSaveShapes[state.range(0)];
+  state.SetLabel(shape.name);
+  const cSavedGame game(TR_GAME_DIR, "shaped", u"data\\scenarios\\NorthernTide\\%s");
+  const fs::path folder = tr::ResolveGamePath(kSaveFolder);
+  const std::string longFields = std::string(4095, 'x') + ";";
+  const bool listShaped = shape.table != nullptr && std::string_view(shape.table) == "file_digests.csv";
+  for (const std::string_view table : kPaddedTables) {
+    if (shape.table != nullptr && table != shape.table) continue;
+    const bool wide = table == "airship_attacks.csv";
+    if (shape.unit.empty() && shape.table == nullptr) {
+      PadFile(folder / table, tr::kTextFileBudget, wide);
+    } else {
+      FillFile(folder / table, shape.unit.empty() ? std::string_view(longFields) : shape.unit, wide);
+    }
+  }
+  if (!game.saved() || !ListAgain(folder)) {
+    state.SkipWithError("the shaped save was not written");
+    return;
+  }
+  if (listShaped) {
+    std::ofstream(folder / fs::path(tr::kSaveManifestFile), std::ios::binary | std::ios::trunc).close();
+    FillFile(folder / fs::path(tr::kSaveManifestFile), shape.unit, false);
+  }
+  const double atFork = PeakResidentMiB();
+  double peak = 0;
+  for (auto _ : state) {
+    const pid_t child = fork();
+    if (child == 0) {
+      bool loaded = false;
+      try {
+        const tr::cFatalExitThrows throws;
+        loaded = tr::LoadNewScenario(kSaveTemplate, 1) != nullptr;
+      } catch (const tr::FatalExitError&) {
+      }
+      _exit(loaded ? 0 : 1);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status)) {
+      state.SkipWithError("the load's process failed");
+      break;
+    }
+    state.SetIterationTime(static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6);
+    peak = std::max(peak, static_cast<double>(usage.ru_maxrss) / 1024.0);
+    if ((WEXITSTATUS(status) == 0) != shape.loads) {
+      state.SkipWithError(shape.loads ? "the shaped save did not load" : "the shaped save loaded");
+      break;
+    }
+  }
+  state.counters["peak_rss_mib"] = peak;
+  state.counters["rss_at_fork_mib"] = atFork;
+}
+
 // A list of the sample's save with range(0) lines more, each naming a file
 // of its own, under a closing line that holds; range(0) = 0 fills the list
 // to its budget. Each judging must end within a second.
@@ -262,6 +367,11 @@ BENCHMARK(BM_SaveSampleGame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTi
 BENCHMARK(BM_LoadLargeSave)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_SaveLargeGame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_LoadPaddedSave)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_LoadShapedSave)
+    ->DenseRange(0, static_cast<int>(std::size(kSaveShapes)) - 1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 BENCHMARK(BM_JudgeLongList)->Arg(30000)->Arg(100000)->Arg(200000)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
+#include "foundation/text.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -25,7 +26,8 @@ constexpr std::u16string_view kFileName = u"auto_events.csv";
 std::vector<std::string_view> SplitFields(std::string_view line) {
   std::vector<std::string_view> fields;
   std::size_t pos = 0;
-  while (true) {
+  // No line of the file needs more; a stranger's line of millions would take gigabytes.
+  while (fields.size() < cCsvReader::kMostFieldsKept) {
     const std::size_t end = line.find(';', pos);
     fields.push_back(line.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
     if (end == std::string_view::npos) break;
@@ -77,9 +79,9 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
   if (!bytes) FailMissingTable(path);
   LogLine(kOpenOkLine);
   pairs.clear();
-  const std::vector<sTextLine> lines = SplitTextLines(*bytes);
   int lineNo = 0;
-  for (const sTextLine& line : lines) {
+  std::int64_t emptyLines = 0;
+  for (const sTextLine line : SplitTextLines(*bytes)) {
     ++lineNo;
     if (!line.text.empty() && line.text[0] == '#') continue;
     const std::vector<std::string_view> fields = SplitFields(line.text);
@@ -87,7 +89,9 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
       RefuseDamagedTable(path, lineNo, u"has a line cut short");
     }
     if (fields.empty()) {
-      LogLine(GetText("empty_line..."));
+      // A stranger's file of millions of empty lines is not written out to
+      // the log line by line.
+      if (++emptyLines <= kLinesPerCause) LogLine(GetText("empty_line..."));
       continue;
     }
     if (fields.size() > 2) {
@@ -111,9 +115,13 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
     }
     pairs.emplace_back(eventId, optionId);
   }
+  if (emptyLines > kLinesPerCause) {
+    LogFormat(u"(%s more empty lines of %s are not logged)", Utf8ToUtf16(std::to_string(emptyLines - kLinesPerCause)),
+              path);
+  }
   // The reads stop at the end of the file with one failed read when the file
   // is empty or its last line is ended.
-  if (lines.empty() || lines.back().ended) LogLine(GetText("empty_line..."));
+  if (bytes->empty() || bytes->ends_with('\r') || bytes->ends_with('\n')) LogLine(GetText("empty_line..."));
 }
 
 }  // namespace tr

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/text_file.h"
+
 namespace tr {
 
 class cCsvReader {
@@ -27,23 +29,31 @@ class cCsvReader {
   // Fills fields with the next record and returns their count: 0 for a comment,
   // for an empty line (or one of blanks and separators) without keepEmpty, and
   // once the data is exhausted. With keepEmpty a line of blanks reads as one
-  // empty field, as an empty line does.
+  // empty field, as an empty line does. Fields past kMostFieldsKept, and the
+  // text of a record past kMostRecordBytes, are logged and left out.
+  static constexpr std::size_t kMostFieldsKept = 4096;
+  static constexpr std::size_t kMostRecordBytes = 1024 * 1024;
   std::size_t ReadRecord(bool keepEmpty = false);
   bool AtEnd() const { return position_ >= size_; }
 
   bool IsLoaded() const { return loaded_; }
   std::uint64_t Size() const { return size_; }
   std::uint32_t RecordCount() const { return recordCount_; }
+  // The fields the last record held, those left out included.
+  std::size_t FieldCount() const { return fieldCount_; }
 
   // The fields of the last record read; callers read them directly.
   std::vector<std::u16string> fields;
 
  private:
   std::string data_;
+  std::u16string fileName_;
+  cLineEnds lineEnds_;
   std::uint64_t position_ = 0;
   std::uint64_t size_ = 0;
   bool loaded_ = false;
   std::uint32_t recordCount_ = 0;
+  std::size_t fieldCount_ = 0;
 };
 
 }  // namespace tr

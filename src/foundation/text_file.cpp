@@ -45,12 +45,4 @@ std::optional<std::string> ReadTextFile(const std::filesystem::path& file) {
   return bytes;
 }
 
-std::vector<sTextLine> SplitTextLines(std::string_view bytes) {
-  std::vector<sTextLine> lines;
-  for (std::string_view line : TextLineViews(bytes)) lines.push_back({std::string(line), true});
-  // Only the last line can lack its line end.
-  if (!lines.empty() && !bytes.ends_with('\r') && !bytes.ends_with('\n')) lines.back().ended = false;
-  return lines;
-}
-
 }  // namespace tr

@@ -4,11 +4,14 @@
 // see the same code-page text whichever way the file was saved.
 #pragma once
 
+#include <cstddef>
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <type_traits>
 
 namespace tr {
 
@@ -26,28 +29,121 @@ std::optional<std::string> ReadTextFile(const std::filesystem::path& file);
 // first line that has one. False, with the bytes untouched, without a mark.
 bool DecodeMarkedText(std::string& bytes, std::u16string_view fileName);
 
-// The text lines of 8-bit file text; CR LF, CR and LF all end a line. Each
-// entry tells whether a line end followed the line.
-struct sTextLine {
-  std::string text;
-  bool ended = false;
-};
-std::vector<sTextLine> SplitTextLines(std::string_view bytes);
-
-// The same lines as views into the text, 8-bit or UTF-16 (without a line
-// end's place: a text ending in a line end has no empty last line).
-template <typename Char>
-std::vector<std::basic_string_view<Char>> TextLineViews(std::basic_string_view<Char> text) {
-  std::vector<std::basic_string_view<Char>> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != Char('\r') && text[i] != Char('\n')) continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == Char('\r') && i + 1 < text.size() && text[i + 1] == Char('\n')) ++i;
-    start = i + 1;
+// Where the lines of an 8-bit text end, asked line after line: the first CR
+// or LF at or after a place (the text's size when none), the places asked
+// never going back and the text always the same. Each search goes past the
+// one before, so a text of LF line ends is not searched for a CR again at
+// every line.
+class cLineEnds {
+ public:
+  std::size_t From(std::string_view text, std::size_t at) {
+    if (at >= text.size()) return text.size();
+    if (text[at] == '\r' || text[at] == '\n') return at;
+    if (cr_ == kUnknown || cr_ < at) cr_ = Find(text, '\r', at);
+    if (lf_ == kUnknown || lf_ < at) lf_ = Find(text, '\n', at);
+    return cr_ < lf_ ? cr_ : lf_;
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
+
+ private:
+  static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+  static std::size_t Find(std::string_view text, char c, std::size_t at) {
+    const void* found = std::memchr(text.data() + at, c, text.size() - at);
+    return found == nullptr ? text.size() : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+  }
+  std::size_t cr_ = kUnknown;
+  std::size_t lf_ = kUnknown;
+};
+
+// The text lines of a text, 8-bit or UTF-16, as views into it, cut one at a
+// time as the reader walks them: a file of millions of empty lines costs no
+// more memory than its bytes. CR LF, CR and LF all end a line; a text ending
+// in a line end has no empty last line. The text must outlive the walk.
+template <typename Char>
+struct sTextLineOf {
+  std::basic_string_view<Char> text;
+  bool ended = false;  // whether a line end followed the line
+};
+using sTextLine = sTextLineOf<char>;
+
+template <typename Char, bool kWithEnd>
+class cTextLineWalk {
+ public:
+  using View = std::basic_string_view<Char>;
+
+  class iterator {
+   public:
+    using value_type = std::conditional_t<kWithEnd, sTextLineOf<Char>, View>;
+    using difference_type = std::ptrdiff_t;
+    using reference = value_type;
+    using pointer = void;
+    using iterator_category = std::forward_iterator_tag;
+
+    iterator() = default;
+    iterator(View text, std::size_t start) : text_(text), start_(start) { Find(); }
+    value_type operator*() const {
+      const View line = text_.substr(start_, end_ - start_);
+      if constexpr (kWithEnd) {
+        return {line, end_ < text_.size()};
+      } else {
+        return line;
+      }
+    }
+    iterator& operator++() {
+      start_ = next_;
+      Find();
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator before = *this;
+      ++*this;
+      return before;
+    }
+    bool operator==(const iterator& other) const { return start_ == other.start_; }
+
+   private:
+    void Find() {
+      if (start_ >= text_.size()) {
+        start_ = end_ = next_ = text_.size();
+        return;
+      }
+      end_ = LineEnd(start_);
+      next_ = end_ + 1;
+      if (end_ < text_.size() && text_[end_] == Char('\r') && next_ < text_.size() && text_[next_] == Char('\n')) {
+        ++next_;
+      }
+      if (end_ >= text_.size()) next_ = text_.size();
+    }
+    std::size_t LineEnd(std::size_t from) {
+      if constexpr (sizeof(Char) == 1) {
+        return ends_.From(text_, from);
+      } else {
+        while (from < text_.size() && text_[from] != Char('\r') && text_[from] != Char('\n')) ++from;
+        return from;
+      }
+    }
+
+    View text_;
+    cLineEnds ends_;
+    std::size_t start_ = 0;
+    std::size_t end_ = 0;
+    std::size_t next_ = 0;
+  };
+
+  explicit cTextLineWalk(View text) : text_(text) {}
+  iterator begin() const { return iterator(text_, 0); }
+  iterator end() const { return iterator(text_, text_.size()); }
+
+ private:
+  View text_;
+};
+
+// Each line with whether a line end followed it (only the last can lack one).
+inline cTextLineWalk<char, true> SplitTextLines(std::string_view bytes) { return cTextLineWalk<char, true>(bytes); }
+
+// The lines alone.
+template <typename Char>
+cTextLineWalk<Char, false> TextLineViews(std::basic_string_view<Char> text) {
+  return cTextLineWalk<Char, false>(text);
 }
 
 }  // namespace tr

@@ -127,7 +127,13 @@ std::optional<std::vector<sListedFile>> ParseList(std::string_view bytes, std::u
   }
   const std::string_view body = bytes.substr(0, bytes.size() - 2);
   const std::size_t closingStart = body.rfind('\n') == std::string_view::npos ? 0 : body.rfind('\n') + 1;
-  const std::vector<std::string_view> closing = SplitTokens(body.substr(closingStart));
+  // Its separators are counted first: a closing line of millions is not split.
+  const std::string_view closingLine = body.substr(closingStart);
+  if (std::count(closingLine.begin(), closingLine.end(), ';') != 3) {
+    fault = u"does not end with its closing line (cut short?)";
+    return std::nullopt;
+  }
+  const std::vector<std::string_view> closing = SplitTokens(closingLine);
   if (closing.size() != 3 || closing[0] != kClosingMark || !body.ends_with(';')) {
     fault = u"does not end with its closing line (cut short?)";
     return std::nullopt;

@@ -272,7 +272,8 @@ bool cTableRows::Next() {
       LogAboutFile(path_,
                    u"WARNING: row of %s at line %i (counting from 1) has %lli fields, more than the %i of a row (two "
                    u"rows on one line?); its first %i are read and the rest left out",
-                   path_, line(), static_cast<long long>(count), static_cast<int>(columns), static_cast<int>(columns));
+                   path_, line(), static_cast<long long>(reader_.FieldCount()), static_cast<int>(columns),
+                   static_cast<int>(columns));
     }
     CheckNumberFields(reader_.fields, columns_, path_, line());
     return true;
@@ -300,7 +301,7 @@ bool FieldFlag(const std::vector<std::u16string>& fields, std::size_t i) { retur
 std::vector<std::string_view> SplitTokens(std::string_view line) {
   std::vector<std::string_view> tokens;
   std::size_t pos = 0;
-  while (pos < line.size()) {
+  while (pos < line.size() && tokens.size() < cCsvReader::kMostFieldsKept) {
     const std::size_t end = std::min(line.find(';', pos), line.size());
     if (end > pos) tokens.push_back(line.substr(pos, end - pos));
     pos = end + 1;

@@ -169,7 +169,8 @@ float FieldFloat(const std::vector<std::u16string>& fields, std::size_t i);
 bool FieldFlag(const std::vector<std::u16string>& fields, std::size_t i);
 
 // The fields of a text line the way the runtime's token splitter cuts them:
-// runs of ';' separate fields and give no empty ones.
+// runs of ';' separate fields and give no empty ones. No more than
+// cCsvReader::kMostFieldsKept are cut, however many the line holds.
 std::vector<std::string_view> SplitTokens(std::string_view line);
 
 // Logs that a value read from a file is out of its range and is ignored.

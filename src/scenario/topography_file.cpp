@@ -28,7 +28,8 @@ constexpr std::u16string_view kFileName = u"topography.csv";
 std::vector<std::u16string> Tokens(std::u16string_view line) {
   std::vector<std::u16string> tokens;
   std::size_t i = 0;
-  while (i < line.size()) {
+  // No line of the file needs more; a stranger's line of millions would take gigabytes.
+  while (i < line.size() && tokens.size() < cCsvReader::kMostFieldsKept) {
     while (i < line.size() && line[i] == u';') ++i;
     const std::size_t start = i;
     while (i < line.size() && line[i] != u';') ++i;
@@ -74,8 +75,7 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
   int countryId = -1;
   sTopographyGroup* group = nullptr;
   int lineNumber = 0;
-  const std::vector<sTextLine> lines = SplitTextLines(*bytes);
-  for (const sTextLine& raw : lines) {
+  for (const sTextLine raw : SplitTextLines(*bytes)) {
     ++lineNumber;
     const std::u16string line = CodePageToUtf16(raw.text);
     if (!line.empty() && line.front() == u'#') continue;
@@ -120,7 +120,7 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
     }
   }
   // The read after a final line end finds nothing.
-  if (lines.empty() || lines.back().ended) LogLine(GetText("empty_line..."));
+  if (bytes->empty() || bytes->ends_with('\r') || bytes->ends_with('\n')) LogLine(GetText("empty_line..."));
   for (int country = 1; savedGame && country <= movement.CountryCount(); ++country) {
     if (!countrySeen[static_cast<std::size_t>(country)]) {
       RefuseDamagedTable(path, 0, Format(u"has no line for country %i (cut short?)", country));

@@ -46,7 +46,8 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
     if (length <= 2 || line.text.front() == '#') continue;
     std::vector<std::string_view> fields;
     std::string_view rest = line.text;
-    while (true) {
+    // No row needs more; a stranger's line of millions would take gigabytes.
+    while (fields.size() < cCsvReader::kMostFieldsKept) {
       const std::size_t semicolon = rest.find(';');
       fields.push_back(rest.substr(0, semicolon));
       if (semicolon == std::string_view::npos) break;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/text.h"
+#include "support/log_capture.h"
 #include "support/temp_dir.h"
 
 namespace tr {
@@ -82,6 +83,61 @@ TEST(CsvReader, LineEndStylesGiveTheSameRecords) {
 TEST(CsvReader, LongFieldIsKeptWhole) {
   const std::string field(5000, 'x');
   EXPECT_EQ(ReadAll("1;" + field + ";2\r", false), (Records{{u"1", AsciiToUtf16(field), u"2"}}));
+}
+
+// Runs of empty lines of every line end are passed over at once, yet the
+// row after them keeps its line number.
+TEST(CsvReader, RowsAfterManyEmptyLinesKeepTheirLineNumbers) {
+  for (const std::string end : {"\r", "\n", "\r\n"}) {
+    SCOPED_TRACE(testing::PrintToString(end));
+    std::string bytes = "1;2" + end;
+    for (int i = 0; i < 1000; ++i) bytes += end;
+    bytes += "3;4" + end + end;
+    test::TempDir dir;
+    cCsvReader reader(Utf8ToUtf16(dir.Write("t.csv", bytes).string()));
+    std::vector<std::pair<std::uint32_t, std::vector<std::u16string>>> rows;
+    while (!reader.AtEnd()) {
+      if (reader.ReadRecord() != 0) rows.emplace_back(reader.RecordCount(), reader.fields);
+    }
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].first, 1u);
+    EXPECT_EQ(rows[1].first, 1002u);
+    EXPECT_EQ(rows[1].second, (std::vector<std::u16string>{u"3", u"4"}));
+  }
+}
+
+// A record of more fields than any table has keeps its first ones, logged;
+// one of exactly that many is whole.
+TEST(CsvReader, FieldsPastTheMostKeptAreLeftOutAndLogged) {
+  const std::size_t most = cCsvReader::kMostFieldsKept;
+  std::string atMost;
+  for (std::size_t i = 0; i < most; ++i) atMost += std::to_string(i % 10) + ";";
+  test::LogCapture log;
+  EXPECT_EQ(ReadAll(atMost + "\r", false).front().size(), most);
+  EXPECT_FALSE(log.ContainsText(u"more than the"));
+  const Records past = ReadAll(atMost + "x;y;\r7\r", false);
+  ASSERT_EQ(past.size(), 2u);
+  EXPECT_EQ(past[0].size(), most);
+  EXPECT_EQ(past[0].back(), u"5");
+  EXPECT_EQ(past[1], std::vector<std::u16string>{u"7"});
+  EXPECT_TRUE(
+      log.ContainsText(u"holds 4098 fields, more than the 4096 any table of the game has; those past them are left out"));
+  // Text of a record up to the most is kept whole; past it the rest is left
+  // out, the fields still counted.
+  log.Clear();
+  const std::string atMostText(cCsvReader::kMostRecordBytes - 1, 'x');
+  EXPECT_EQ(ReadAll("1;" + atMostText + "\r", false).front().back().size(), atMostText.size());
+  EXPECT_FALSE(log.ContainsText(u"bytes of text"));
+  const Records cut = ReadAll("1;" + atMostText + "y;2;\r", false);
+  ASSERT_EQ(cut.front().size(), 3u);
+  EXPECT_EQ(cut.front()[1], AsciiToUtf16(atMostText));
+  EXPECT_EQ(cut.front()[2], u"");
+  EXPECT_TRUE(log.ContainsText(u"holds more than the 1048576 bytes of text any table of the game has on a line"));
+  // A line of blanks past the most is still a line of blanks.
+  std::string blanks;
+  for (std::size_t i = 0; i <= most; ++i) blanks += " ;";
+  EXPECT_EQ(ReadAll(blanks + "\r", true).front(), std::vector<std::u16string>(most, u" "));
+  EXPECT_EQ(ReadAll(blanks + "\r", false).front(), std::vector<std::u16string>{});
 }
 
 TEST(CsvReader, EmptyAndMissingFiles) {

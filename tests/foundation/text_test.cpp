@@ -66,24 +66,34 @@ TEST(Text, FoldsCase) {
 // last line, and only a last line without one is marked so.
 TEST(TextFile, LinesEndAtEveryLineEndAndTheLastEndAddsNoLine) {
   using Lines = std::vector<std::string_view>;
-  EXPECT_EQ(TextLineViews(std::string_view("a\r\nb\rc\nd\n")), (Lines{"a", "b", "c", "d"}));
-  EXPECT_EQ(TextLineViews(std::string_view("a\r\n\r\nb")), (Lines{"a", "", "b"}));
-  EXPECT_EQ(TextLineViews(std::string_view("a\n\r")), (Lines{"a", ""}));
-  EXPECT_TRUE(TextLineViews(std::string_view("")).empty());
-  EXPECT_EQ(TextLineViews(std::u16string_view(u"x\r\n")), std::vector<std::u16string_view>{u"x"});
-  const std::vector<sTextLine> lines = SplitTextLines("1;2\r\n3;4");
+  const auto views = [](auto text) {
+    const auto walk = TextLineViews(text);
+    return std::vector(walk.begin(), walk.end());
+  };
+  const auto split = [](std::string_view text) {
+    const auto walk = SplitTextLines(text);
+    return std::vector<sTextLine>(walk.begin(), walk.end());
+  };
+  EXPECT_EQ(views(std::string_view("a\r\nb\rc\nd\n")), (Lines{"a", "b", "c", "d"}));
+  EXPECT_EQ(views(std::string_view("a\r\n\r\nb")), (Lines{"a", "", "b"}));
+  EXPECT_EQ(views(std::string_view("a\n\r")), (Lines{"a", ""}));
+  EXPECT_EQ(views(std::string_view("\r\r\n\n")), (Lines{"", "", ""}));
+  EXPECT_TRUE(views(std::string_view("")).empty());
+  EXPECT_EQ(views(std::u16string_view(u"x\r\n")), std::vector<std::u16string_view>{u"x"});
+  EXPECT_EQ(views(std::u16string_view(u"x\ry\n\nz")), (std::vector<std::u16string_view>{u"x", u"y", u"", u"z"}));
+  const std::vector<sTextLine> lines = split("1;2\r\n3;4");
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_TRUE(lines[0].ended);
   EXPECT_EQ(lines[1].text, "3;4");
   EXPECT_FALSE(lines[1].ended);
-  ASSERT_EQ(SplitTextLines("1;2\n").size(), 1u);
-  EXPECT_TRUE(SplitTextLines("1;2\n").back().ended);
+  ASSERT_EQ(split("1;2\n").size(), 1u);
+  EXPECT_TRUE(split("1;2\n").back().ended);
   // A last line ended by a lone CR, with nothing after it to look at (the
   // buffer ends there, so a look past it is seen).
   const std::unique_ptr<char[]> bytes(new char[4]{'a', '\r', 'b', '\r'});
-  EXPECT_EQ(TextLineViews(std::string_view(bytes.get(), 4)), (Lines{"a", "b"}));
-  ASSERT_EQ(SplitTextLines(std::string_view(bytes.get(), 4)).size(), 2u);
-  EXPECT_TRUE(SplitTextLines(std::string_view(bytes.get(), 4)).back().ended);
+  EXPECT_EQ(views(std::string_view(bytes.get(), 4)), (Lines{"a", "b"}));
+  ASSERT_EQ(split(std::string_view(bytes.get(), 4)).size(), 2u);
+  EXPECT_TRUE(split(std::string_view(bytes.get(), 4)).back().ended);
 }
 
 }  // namespace

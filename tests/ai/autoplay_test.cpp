@@ -298,7 +298,7 @@ TEST_F(AutoplayTest, CountriesGainCitiesAgainstPassiveOpponents) {
 
 // A unit stepping back and forth between two hexes is counted when its run
 // reaches five impulses: the hexes of impulses 3 to 5 are each the one of two
-// impulses before.
+// impulses before; at ten impulses it is counted again and named.
 TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
   test::GameRunScope scope;
   ASSERT_NO_FATAL_FAILURE(LoadSample(scope, 7));
@@ -314,11 +314,12 @@ TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
   std::set<int> everyone;
   for (const auto& country : game.countries) everyone.insert(country->id);
   play.SetPassiveCountries(everyone);
-  // A unit with a free land hex of its own country beside it.
+  // A unit with a free land hex of its own country beside it, whose number
+  // is not its owner's.
   cJednostkaLadowa* unit = nullptr;
   sPoint a{}, b{};
   for (const auto& candidate : game.landUnits) {
-    for (int d = 0; d < kDirectionCount && !unit; ++d) {
+    for (int d = 0; d < kDirectionCount && !unit && candidate->id != candidate->owner; ++d) {
       const sPoint p = NeighbourPoint(candidate->x, candidate->y, d);
       if (!map.IsInside(p.x, p.y)) continue;
       const sHex& hex = *map.GetHex(p.x, p.y);
@@ -347,6 +348,22 @@ TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
   play.PrintSummary(summary);
   EXPECT_EQ(SummaryValue(summary.str(), "alternating_5"), "1") << summary.str();
   EXPECT_EQ(SummaryValue(summary.str(), "alternating_10"), "0") << summary.str();
+  // Five impulses more make a run of ten, noted with the unit, its owner and
+  // order, the impulses of the run and its two hexes.
+  unit->aiOrder = kAiOrderStay;
+  ASSERT_EQ(std::set<int>({unit->id, unit->owner, unit->aiOrder}).size(), 3u);
+  for (int impulse = 6; impulse <= 10; ++impulse) {
+    moveTo(impulse % 2 == 1 ? a : b);
+    ASSERT_TRUE(play.PlayImpulse()) << play.violation();
+  }
+  EXPECT_EQ(play.stays().longAlternations, 1);
+  summary.str("");
+  play.PrintSummary(summary);
+  EXPECT_EQ(SummaryValue(summary.str(), "alternating_10"), "1") << summary.str();
+  std::ostringstream note;
+  note << "\nnote=alternating unit=" << unit->id << " \"" << Utf16ToUtf8(unit->name) << "\" owner=" << unit->owner
+       << " order=" << kAiOrderStay << " impulses=1-10 (" << a.x << ',' << a.y << ")/(" << b.x << ',' << b.y << ")\n";
+  EXPECT_NE(summary.str().find(note.str()), std::string::npos) << note.str() << summary.str();
   // The countries' turns took part of the CPU time the impulses took, not more.
   EXPECT_LE(play.timing().phaseMs.at("CountryTurn"), cpuMilliseconds() - cpuStart + 0.001);
 }

@@ -15,9 +15,11 @@
 #include "app/map_sprites.h"
 #include "app/sea_node_markers.h"
 #include "foundation/gui_layout.h"
+#include "foundation/text.h"
 #include "map_draw_fixture.h"
 #include "platform/font.h"
 #include "platform/sprite_batch.h"
+#include "turn/sea_graph_node.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
@@ -417,6 +419,17 @@ TEST_F(MapDraw, ACityNameSpreadsOnlyIntoBareHexesLevelWithIt) {
   EXPECT_EQ(figure->flags, kMapText);
   SkinTables().headerFont = sAppearanceFont{};
   world_->hex(2, 1).flagValue = -1;
+  // A name above the middle is level with the upper hexes beside it.
+  ap.placement[8] = {53, 30, 113, 48};
+  world_->hex(2, 0).unit = &counter;
+  EXPECT_EQ(name(), leftOfRight);
+  world_->hex(2, 0).unit = nullptr;
+  world_->hex(0, 0).unit = &counter;
+  EXPECT_EQ(name(), rightOfLeft);
+  world_->hex(0, 0).unit = nullptr;
+  world_->hex(0, 1).unit = world_->hex(2, 1).unit = &counter;
+  EXPECT_EQ(name(), middle);
+  world_->hex(0, 1).unit = world_->hex(2, 1).unit = nullptr;
   // A city without a name stands on no patch.
   city.name.clear();
   Render();
@@ -588,6 +601,19 @@ TEST_F(LandCounter, IconScalesIntoThePanelAndRestoresTheTransform) {
   ASSERT_NE(background, nullptr);
   EXPECT_FLOAT_EQ(background->dest.left, 100 + 35 * 0.5f);
   EXPECT_FLOAT_EQ(background->dest.right, 100 + 131 * 0.5f);
+  // The panel's side sees the marks only a side's own units show.
+  sUnitAppearance& ap = SkinTables().units[0][0];
+  ap.valid[5] = 1;  // the moves left
+  ap.source[5] = RectFromSize(50, 0, 10, 12);
+  ap.placement[5] = {5, 6, 15, 18};
+  unit_->actionPoints = 2;
+  for (const int side : {1, 2}) {
+    recorder_.Clear();
+    sprite->Begin(kSpriteAlphaBlend);
+    DrawUnitIcon(*sprite, *unit_, sUnitRect{100, 200, 183, 283}, side);
+    sprite->End();
+    EXPECT_EQ(SpriteOf("info", ap.source[5]) != nullptr, side == 2) << side;
+  }
 }
 
 // Every mark of an own land counter blinks: on odd frames each takes its lit
@@ -773,7 +799,14 @@ TEST_F(MapDraw, SeaNodeHintNamesTheNodeOnItsTopLine) {
   ASSERT_NE(name->font, nullptr);
   EXPECT_EQ(name->font->height(), 13);
   EXPECT_EQ(name->font->weight(), 700);
-  EXPECT_EQ(name->flags, static_cast<std::uint32_t>(DT_CENTER | DT_SINGLELINE | DT_NOCLIP));
+  // Every line of the hint, the ship counts under the pictures too, stands centred on one line.
+  int lines = 0;
+  for (const DrawRecord& r : recorder_.records()) {
+    if (r.kind != DrawRecord::Kind::kText) continue;
+    EXPECT_EQ(r.flags, static_cast<std::uint32_t>(DT_CENTER | DT_SINGLELINE | DT_NOCLIP)) << Utf16ToUtf8(r.text);
+    ++lines;
+  }
+  EXPECT_EQ(lines, 1 + 3 * kShipTypeCount);
 }
 
 TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
@@ -815,10 +848,10 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   ASSERT_NE(counter, nullptr);
   EXPECT_LT(mark->depth, counter->depth);
   world_->hex(1, 0).flags = 0;
-  // While the player picks a sea node (a deployment at sea, or a fleet's
-  // move, recon or strike), the marker ship stands on the selected hex's
+  // While the player picks a sea node (for a ship's deployment, a fleet's
+  // move or a convoy's ports), the marker ship stands on the selected hex's
   // highlight, just behind it. The marked hex's markers, drawn again last and
-  // in the terrain mode only there, stand out only for a fleet's choice.
+  // in the terrain mode only there, stand out only for a fleet's or a convoy's choice.
   {
     StateOfTheFrame frame;
     const Rect selected{1003, 0, 1169, 166};
@@ -830,17 +863,17 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
              highlight->dest.left == kOx + 83.0f;
     };
     EXPECT_FALSE(standsOut());
-    for (const int mode : {3, 13, 15}) {
+    for (const int mode : {kActionDeployShip, kActionFleetMove, kActionConvoyDestination}) {
       frame.state.actionMode = mode;
       EXPECT_TRUE(standsOut()) << mode;
     }
-    frame.state.actionMode = 12;
+    frame.state.actionMode = kActionRebase;
     EXPECT_FALSE(standsOut());
     gMapMode = 1;
     frame.state.markedHex = &world_->hex(1, 0);
-    frame.state.actionMode = 14;
+    frame.state.actionMode = kActionConvoyDeparture;
     EXPECT_TRUE(standsOut());
-    frame.state.actionMode = 3;
+    frame.state.actionMode = kActionDeployShip;
     Render();
     EXPECT_EQ(SpriteOf("others", selected), nullptr);
     EXPECT_NE(SpriteOf("info", Rect{0, 0, 64, 64}), nullptr);
@@ -858,6 +891,20 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   ASSERT_NE(SpriteOf("units", cruiser), nullptr);
   EXPECT_EQ(SpriteOf("units", cruiser)->colour, 0xFF8C8C8Cu);
   naval.valid[6] = 0;
+  // Its hit points stand as a bar on a track of the bar's own picture, darkened.
+  naval.valid[2] = naval.valid[3] = 1;
+  naval.source[2] = Rect{0, 100, 40, 104};
+  naval.placement[2] = naval.placement[3] = {20, 90, 100, 4};
+  ship->maxHitPoints = 40;
+  ship->hitPoints = 30;
+  Render();
+  std::vector<std::pair<float, Argb>> bars;
+  for (const DrawRecord* r : SpritesOf("info")) {
+    if (r->source == naval.source[2]) bars.emplace_back(r->dest.right - r->dest.left, r->colour);
+  }
+  std::sort(bars.begin(), bars.end());
+  EXPECT_EQ(bars, (std::vector<std::pair<float, Argb>>{{75.0f, 0xFFFFFFFFu}, {100.0f, 0xFF383838u}}));
+  naval.valid[2] = naval.valid[3] = 0;
   // Its name stands in the face of ship names, not in that of land and air names.
   gShowUnitNames = true;
   ship->name = u"Ajax";

@@ -799,14 +799,22 @@ TEST_F(MapDraw, SeaNodeHintNamesTheNodeOnItsTopLine) {
   ASSERT_NE(name->font, nullptr);
   EXPECT_EQ(name->font->height(), 13);
   EXPECT_EQ(name->font->weight(), 700);
-  // Every line of the hint, the ship counts under the pictures too, stands centred on one line.
+  // Every line of the hint, the ship counts under the pictures and a port's size too, stands centred on one line.
+  node.type = kSeaNodePort;
+  node.portSize = 2;
+  node.maxPortSize = 3;
+  recorder_.Clear();
+  sprite->Begin(kSpriteAlphaBlend);
+  MapSeaNodeArt().DrawHint(node, *sprite, 100, 200);
+  sprite->End();
+  ASSERT_NE(recorder_.FindText(u"2/3"), nullptr);
   int lines = 0;
   for (const DrawRecord& r : recorder_.records()) {
     if (r.kind != DrawRecord::Kind::kText) continue;
     EXPECT_EQ(r.flags, static_cast<std::uint32_t>(DT_CENTER | DT_SINGLELINE | DT_NOCLIP)) << Utf16ToUtf8(r.text);
     ++lines;
   }
-  EXPECT_EQ(lines, 1 + 3 * kShipTypeCount);
+  EXPECT_EQ(lines, 1 + 3 * kShipTypeCount + 1);
 }
 
 TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {

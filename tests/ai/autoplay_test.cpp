@@ -3,14 +3,17 @@
 #include <gtest/gtest.h>
 #include <time.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <iomanip>
 #include <limits>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "ai/ai_order.h"
 #include "ai/autoplay.h"
@@ -296,7 +299,7 @@ TEST_F(AutoplayTest, CountriesGainCitiesAgainstPassiveOpponents) {
 
 // A unit stepping back and forth between two hexes is counted when its run
 // reaches five impulses: the hexes of impulses 3 to 5 are each the one of two
-// impulses before.
+// impulses before; at ten impulses it is counted again and named.
 TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
   test::GameRunScope scope;
   ASSERT_NO_FATAL_FAILURE(LoadSample(scope, 7));
@@ -312,11 +315,12 @@ TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
   std::set<int> everyone;
   for (const auto& country : game.countries) everyone.insert(country->id);
   play.SetPassiveCountries(everyone);
-  // A unit with a free land hex of its own country beside it.
+  // A unit with a free land hex of its own country beside it, whose number
+  // is not its owner's.
   cJednostkaLadowa* unit = nullptr;
   sPoint a{}, b{};
   for (const auto& candidate : game.landUnits) {
-    for (int d = 0; d < kDirectionCount && !unit; ++d) {
+    for (int d = 0; d < kDirectionCount && !unit && candidate->id != candidate->owner; ++d) {
       const sPoint p = NeighbourPoint(candidate->x, candidate->y, d);
       if (!map.IsInside(p.x, p.y)) continue;
       const sHex& hex = *map.GetHex(p.x, p.y);
@@ -340,6 +344,27 @@ TEST_F(AutoplayTest, UnitSteppingBackAndForthIsCountedAtItsFifthImpulse) {
     EXPECT_EQ(play.stays().shortAlternations, impulse == 5 ? 1 : 0) << impulse;
   }
   EXPECT_EQ(play.stays().longAlternations, 0);
+  // The summary counts the runs of five and of ten impulses each in its own line.
+  std::ostringstream summary;
+  play.PrintSummary(summary);
+  EXPECT_EQ(SummaryValue(summary.str(), "alternating_5"), "1") << summary.str();
+  EXPECT_EQ(SummaryValue(summary.str(), "alternating_10"), "0") << summary.str();
+  // Five impulses more make a run of ten, noted with the unit, its owner and
+  // order, the impulses of the run and its two hexes.
+  unit->aiOrder = kAiOrderStay;
+  ASSERT_EQ(std::set<int>({unit->id, unit->owner, unit->aiOrder}).size(), 3u);
+  for (int impulse = 6; impulse <= 10; ++impulse) {
+    moveTo(impulse % 2 == 1 ? a : b);
+    ASSERT_TRUE(play.PlayImpulse()) << play.violation();
+  }
+  EXPECT_EQ(play.stays().longAlternations, 1);
+  summary.str("");
+  play.PrintSummary(summary);
+  EXPECT_EQ(SummaryValue(summary.str(), "alternating_10"), "1") << summary.str();
+  std::ostringstream note;
+  note << "\nnote=alternating unit=" << unit->id << " \"" << Utf16ToUtf8(unit->name) << "\" owner=" << unit->owner
+       << " order=" << kAiOrderStay << " impulses=1-10 (" << a.x << ',' << a.y << ")/(" << b.x << ',' << b.y << ")\n";
+  EXPECT_NE(summary.str().find(note.str()), std::string::npos) << note.str() << summary.str();
   // The countries' turns took part of the CPU time the impulses took, not more.
   EXPECT_LE(play.timing().phaseMs.at("CountryTurn"), cpuMilliseconds() - cpuStart + 0.001);
 }
@@ -375,9 +400,37 @@ TEST_F(AutoplayTest, UnitStandingTenImpulsesAtWarIsCountedWithItsOrders) {
       moving = unit.get();
       free = p;
     }
-    if (!standing) standing = unit.get();
+    // Its number and owner differ, and so do its column and row: the note
+    // must show each from its own field.
+    if (!standing && unit->id != unit->owner && unit->x != unit->y) standing = unit.get();
   }
   ASSERT_TRUE(standing && moving && atPeace);
+  // Another unit of its country goes aboard a ship at impulse 2, when the
+  // ships that carried units from the start are sunk: the longest stay aboard
+  // is then one impulse shorter than the longest stay on the map.
+  cJednostkaLadowa* carried = nullptr;
+  for (const auto& unit : game.landUnits) {
+    if (!carried && unit->owner == standing->owner && unit.get() != standing && unit.get() != moving) {
+      carried = unit.get();
+    }
+  }
+  ASSERT_NE(carried, nullptr);
+  // Every other unit at war holds a target, but for two that stand with none
+  // from impulse 6 on: one more of its country and one of another country,
+  // whose computer has no front to send it to.
+  cJednostkaLadowa* second = nullptr;
+  cJednostkaLadowa* idle = nullptr;
+  for (const auto& unit : game.landUnits) {
+    const cCountry* owner = game.GetCountry(unit->owner);
+    if (!owner || !owner->IsAtWarWithAnyone()) continue;
+    unit->aiOrder = kAiOrderHoldCity;
+    if (unit->owner != standing->owner) {
+      if (!idle) idle = unit.get();
+    } else if (!second && unit.get() != standing && unit.get() != moving && unit.get() != carried) {
+      second = unit.get();
+    }
+  }
+  ASSERT_TRUE(second && idle);
   const auto stayOf = [&](const cJednostkaLadowa& unit) -> const sAutoplayStays::sStay* {
     for (const sAutoplayStays::sStay& stay : play.stays().longStays) {
       if (stay.unit == unit.id) return &stay;
@@ -392,6 +445,14 @@ TEST_F(AutoplayTest, UnitStandingTenImpulsesAtWarIsCountedWithItsOrders) {
       moving->y = free.y;
       map.GetHex(free.x, free.y)->unit = moving;
     }
+    if (impulse == 2) {
+      for (const auto& country : game.countries) {
+        while (game.KillFirstAboardUnitOfCountryA(country->id) || game.KillFirstAboardUnitOfCountryB(country->id)) {
+        }
+      }
+      ASSERT_NE(carried->EmbarkOnFleet(kCargoShip, 1, 0), nullptr);
+    }
+    if (impulse == 6) second->aiOrder = idle->aiOrder = kAiOrderNone;
     if (impulse == 7) standing->aiOrder = kAiOrderReserve;
     // From impulse 8 on its country's computer has a front it could be sent to.
     if (impulse == 8) CountryAiOf(game, *game.GetCountry(standing->owner)).fronts.push_back(sFront{});
@@ -412,7 +473,70 @@ TEST_F(AutoplayTest, UnitStandingTenImpulsesAtWarIsCountedWithItsOrders) {
   play.PrintSummary(summary);
   EXPECT_EQ(SummaryValue(summary.str(), "longest_stay_at_war"), "10") << summary.str();
   EXPECT_NE(summary.str().find("note=stay unit=" + std::to_string(standing->id) + " "), std::string::npos);
-  EXPECT_NE(summary.str().find(" impulses=1-10 aimless=4 needed=3 ("), std::string::npos) << summary.str();
+  std::ostringstream note;
+  note << "\nnote=stay unit=" << standing->id << " \"" << Utf16ToUtf8(standing->name) << "\" owner=" << standing->owner
+       << " orders=" << kAiOrderHoldCity << ',' << kAiOrderReserve << " impulses=1-10 aimless=4 needed=3 ("
+       << standing->x << ',' << standing->y << ")\n";
+  EXPECT_NE(summary.str().find(note.str()), std::string::npos) << note.str() << summary.str();
+
+  // Played on until stays of twenty impulses with no target are counted,
+  // each count of the summary is the one of its own record, and each record
+  // holds a value of its own. Of the long stays only those of this country
+  // had a front for twenty impulses (from impulse 8 on); the one of the other
+  // country had none, and no stay went without a target as long as it lasted.
+  for (int impulse = 11; impulse <= 28; ++impulse) ASSERT_TRUE(play.PlayImpulse()) << play.violation();
+  ASSERT_NE(carried->transporter, nullptr);
+  const sAutoplayStays& stays = play.stays();
+  ASSERT_NE(stayOf(*idle), nullptr);
+  EXPECT_EQ(std::make_pair(stayOf(*idle)->aimless, stayOf(*idle)->needed), std::make_pair(23, 0));
+  ASSERT_NE(stayOf(*second), nullptr);
+  EXPECT_EQ(std::make_pair(stayOf(*second)->aimless, stayOf(*second)->needed), std::make_pair(23, 21));
+  const std::vector<std::pair<std::string, int>> counts{
+      {"long_aboard_stays", 1}, {"longest_aboard", 27}, {"long_reserve_waits", stays.longReserveWaits},
+      {"long_stays_at_war", static_cast<int>(stays.longStays.size())}, {"longest_stay_at_war", 28},
+      {"aimless_stays_at_war", 2}};
+  summary.str("");
+  play.PrintSummary(summary);
+  const std::string last = "\n" + summary.str();
+  std::set<int> values;
+  for (const auto& [key, value] : counts) {
+    EXPECT_EQ(SummaryValue(last, key), std::to_string(value)) << key << last;
+    values.insert(value);
+  }
+  EXPECT_EQ(values.size(), counts.size()) << last;
+  EXPECT_EQ(stays.longAboard, 1);
+  EXPECT_EQ(stays.longestAboard, 27);
+  std::ostringstream date;
+  ASSERT_NE(game.date.impulse, game.date.month);
+  date << game.date.impulse << '/' << game.date.month << '/' << game.date.year;
+  EXPECT_EQ(SummaryValue(last, "date"), date.str()) << last;
+  ASSERT_NE(game.turn, play.impulsesRun());
+  EXPECT_EQ(SummaryValue(last, "turn"), std::to_string(game.turn)) << last;
+  // The line of the country's forces, each count of its own value: the
+  // carried unit counts among its land units.
+  const cCountry& owner = *game.GetCountry(standing->owner);
+  const auto owned = [&owner](const auto& list) {
+    return std::count_if(list.begin(), list.end(), [&owner](const auto& unit) { return unit->owner == owner.id; });
+  };
+  long cities = 0;
+  long points = 0;
+  double production = 0.0;
+  for (const auto& city : game.cities) {
+    if (map.GetHex(city->x, city->y)->controller != owner.id) continue;
+    ++cities;
+    points += city->victoryPoints;
+    production += city->productionPoints;
+  }
+  const std::vector<long> forces{owned(game.landUnits) + owned(game.aboardUnitsA) + owned(game.aboardUnitsB),
+                                 owned(game.airUnits), owned(game.navalUnits), owned(game.reservePool), cities, points};
+  EXPECT_EQ(std::set<long>(forces.begin(), forces.end()).size(), forces.size());
+  EXPECT_NE(owner.productionPoints, production);
+  std::ostringstream line;
+  line << "\ncountry=" << owner.id << " name=" << Utf16ToUtf8(owner.name) << std::fixed << std::setprecision(2)
+       << " pp=" << owner.productionPoints << " production=" << production << " land=" << forces[0]
+       << " air=" << forces[1] << " naval=" << forces[2] << " reserve=" << forces[3] << " cities=" << forces[4]
+       << " vp=" << forces[5] << '\n';
+  EXPECT_NE(last.find(line.str()), std::string::npos) << line.str() << last;
 
   // A game with no current country plays no turn and says why.
   game.playerControl.currentCountry = nullptr;

@@ -5,17 +5,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <tuple>
 #include <vector>
 
 #include "app/counter_draw.h"
 #include "app/hex_draw.h"
+#include "app/map_draw_state.h"
 #include "app/map_sprites.h"
 #include "app/sea_node_markers.h"
 #include "foundation/gui_layout.h"
+#include "foundation/text.h"
 #include "map_draw_fixture.h"
 #include "platform/font.h"
 #include "platform/sprite_batch.h"
+#include "turn/sea_graph_node.h"
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
@@ -40,6 +44,18 @@ void ExpectNear(const RectF& actual, const RectF& expected) {
   EXPECT_NEAR(actual.right, expected.right, 0.01);
   EXPECT_NEAR(actual.bottom, expected.bottom, 0.01);
 }
+
+// The player's side of the frame as a test sets it, in force while it lives.
+struct StateOfTheFrame {
+  sMapDrawState state;
+  StateOfTheFrame() { SetMapDrawStateSource([this] { return state; }); }
+  ~StateOfTheFrame() { SetMapDrawStateSource({}); }
+  StateOfTheFrame(const StateOfTheFrame&) = delete;
+  StateOfTheFrame& operator=(const StateOfTheFrame&) = delete;
+};
+
+// The map's texts stand centred on one line in their place, and may reach past it.
+constexpr std::uint32_t kMapText = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
 
 std::unique_ptr<Font> TestFont(Argb colour, Argb shadow, sAppearanceFont& into) {
   into.font.color = colour;
@@ -216,7 +232,32 @@ TEST_F(MapDraw, ADecorationHidesTheLayerOfItsNumberAndShowsOnlyAboveHalfDepth) {
   EXPECT_FLOAT_EQ(riverPicture->depth, static_cast<float>(39 - riverLayer) / 100.0f + 0.6f);
   EXPECT_EQ(SpriteOf("decorations", RectFromSize(168, 1, 166, 166)), nullptr);
   EXPECT_NE(SpriteOf("decorations", RectFromSize(335, 1, 166, 166)), nullptr);
+  // One of the city layer stands in for a town's picture and for a fort in
+  // the open, while the city's name still stands on it.
   cells.assign(cells.size(), sHexPathCell{});
+  const int cityLayer = SkinTables().depths[kRowCity].key;
+  decorate(1, 1, cityLayer, 1);
+  decorate(2, 1, cityLayer, 1);
+  sCityAppearance& ap = SkinTables().cities[0];
+  ap.valid[8] = 1;
+  ap.placement[8] = {8, 106, 158, 124};
+  ap.fonts[2].object = TestFont(0xFFFFFFFFu, 0xFF000000u, ap.fonts[2]);
+  cCity city;
+  city.x = 1;
+  city.y = 1;
+  city.name = u"Elm";
+  world_->hex(1, 1).city = &city;
+  world_->hex(2, 1).fortLevel = 2;
+  const auto shown = [&] {
+    Render();
+    return std::tuple{SpriteOf("others", SkinCell(0, 3)) != nullptr, SpriteOf("others", SkinCell(1, 10)) != nullptr,
+                      recorder_.FindText(u"Elm") != nullptr};
+  };
+  EXPECT_EQ(shown(), std::tuple(false, false, true));
+  cells.assign(cells.size(), sHexPathCell{});
+  EXPECT_EQ(shown(), std::tuple(true, true, true));
+  world_->hex(1, 1).city = nullptr;
+  world_->hex(2, 1).fortLevel = 0;
 }
 
 TEST_F(MapDraw, PortMarkerOnlyInModeThree) {
@@ -290,6 +331,8 @@ TEST_F(MapDraw, CityDrawsTownIconsAndShadowedTexts) {
   EXPECT_EQ(names[0]->colour, 0xFF101010u);  // the shadow first, a pixel down and right
   EXPECT_EQ(names[0]->dest.left, names[1]->dest.left + 1);
   EXPECT_EQ(names[1]->colour, 0xFFFFFFFFu);
+  EXPECT_EQ(names[0]->flags, kMapText);
+  EXPECT_EQ(names[1]->flags, kMapText);
   // As wide as the name, centred in its place, with its lines.
   EXPECT_NEAR((names[1]->dest.left + names[1]->dest.right) / 2.0f, x + 83, 0.5f);
   EXPECT_EQ(names[1]->dest.top, y + 106);
@@ -363,7 +406,30 @@ TEST_F(MapDraw, ACityNameSpreadsOnlyIntoBareHexesLevelWithIt) {
   EXPECT_EQ(name(), middle);
   gShowAPLeft = true;
   EXPECT_EQ(name(), leftOfRight);
+  // It stands in the header's place of its hex, in the header's face.
+  SkinTables().headerRect = Rect{60, 20, 106, 40};
+  SkinTables().headerFont.object = TestFont(0xFFFFFFFFu, 0xFF000000u, SkinTables().headerFont);
+  Render();
+  const DrawRecord* figure = nullptr;
+  for (const DrawRecord& r : recorder_.records()) {
+    if (r.kind == DrawRecord::Kind::kText && r.text == u"3" && r.colour == 0xFFFFFFFFu) figure = &r;
+  }
+  ASSERT_NE(figure, nullptr);
+  EXPECT_EQ(figure->dest, (RectF{x + 83 + 60.0f, kOy + 98 + 49 + 20.0f, x + 83 + 106.0f, kOy + 98 + 49 + 40.0f}));
+  EXPECT_EQ(figure->flags, kMapText);
+  SkinTables().headerFont = sAppearanceFont{};
   world_->hex(2, 1).flagValue = -1;
+  // A name above the middle is level with the upper hexes beside it.
+  ap.placement[8] = {53, 30, 113, 48};
+  world_->hex(2, 0).unit = &counter;
+  EXPECT_EQ(name(), leftOfRight);
+  world_->hex(2, 0).unit = nullptr;
+  world_->hex(0, 0).unit = &counter;
+  EXPECT_EQ(name(), rightOfLeft);
+  world_->hex(0, 0).unit = nullptr;
+  world_->hex(0, 1).unit = world_->hex(2, 1).unit = &counter;
+  EXPECT_EQ(name(), middle);
+  world_->hex(0, 1).unit = world_->hex(2, 1).unit = nullptr;
   // A city without a name stands on no patch.
   city.name.clear();
   Render();
@@ -441,6 +507,7 @@ TEST_F(LandCounter, PictureOnTheOwnersColourWithRoundedStrengthShadowFirst) {
   EXPECT_EQ(figures[0]->text, u"3");  // 2.5 rounds half up
   EXPECT_EQ(figures[0]->colour, 0xFF000000u);
   EXPECT_EQ(figures[1]->colour, 0xFFFFFFFFu);
+  for (const DrawRecord* figure : figures) EXPECT_EQ(figure->flags, kMapText);
   // A hidden unit is not drawn.
   unit_->spotted = 0;
   Render();
@@ -534,6 +601,92 @@ TEST_F(LandCounter, IconScalesIntoThePanelAndRestoresTheTransform) {
   ASSERT_NE(background, nullptr);
   EXPECT_FLOAT_EQ(background->dest.left, 100 + 35 * 0.5f);
   EXPECT_FLOAT_EQ(background->dest.right, 100 + 131 * 0.5f);
+  // The panel's side sees the marks only a side's own units show.
+  sUnitAppearance& ap = SkinTables().units[0][0];
+  ap.valid[5] = 1;  // the moves left
+  ap.source[5] = RectFromSize(50, 0, 10, 12);
+  ap.placement[5] = {5, 6, 15, 18};
+  unit_->actionPoints = 2;
+  for (const int side : {1, 2}) {
+    recorder_.Clear();
+    sprite->Begin(kSpriteAlphaBlend);
+    DrawUnitIcon(*sprite, *unit_, sUnitRect{100, 200, 183, 283}, side);
+    sprite->End();
+    EXPECT_EQ(SpriteOf("info", ap.source[5]) != nullptr, side == 2) << side;
+  }
+}
+
+// Every mark of an own land counter blinks: on odd frames each takes its lit
+// twin, one height lower in the parts sheet. The size marks of a corps are
+// lit on every frame, and the commander's mark only with a commander.
+TEST_F(LandCounter, AnOwnCountersMarksAllBlinkAndACorpsShowsItsLitSizeMarks) {
+  sUnitAppearance& ap = SkinTables().units[0][0];
+  // The marks: size, ready to act, commander, moves left, low supply, reinforce, frozen.
+  const std::vector<int> marks{2, 3, 4, 5, 6, 7, 8};
+  for (const int slot : marks) {
+    ap.valid[static_cast<std::size_t>(slot)] = 1;
+    ap.source[static_cast<std::size_t>(slot)] = RectFromSize(10 * slot, 0, 10, 12);
+    ap.placement[static_cast<std::size_t>(slot)] = {5, 6, 15, 18};
+  }
+  unit_->actionPoints = unit_->startingActionPoints = 2;
+  unit_->supply = 5;  // low, yet supplied: it may take replacements
+  unit_->turnsWithoutSupply = 0;
+  unit_->strength = 50;
+  unit_->freezeTime = 1;
+  auto sprite = frame_->graphics().CreateSpriteBatch();
+  // The marks drawn, each as 1 when lit.
+  const auto litOf = [&](int parity) {
+    recorder_.Clear();
+    sprite->Begin(kSpriteAlphaBlend);
+    DrawUnitCounter(*sprite, *unit_, PointF{0, 0}, 0.5f, parity, 2);
+    sprite->End();
+    std::map<int, int> lit;
+    for (const DrawRecord* r : SpritesOf("info")) {
+      if (r->source.width() == 10) lit[r->source.left / 10] = r->source.top / 12;
+    }
+    return lit;
+  };
+  using Lit = std::map<int, int>;
+  EXPECT_EQ(litOf(1), (Lit{{2, 1}, {3, 1}, {4, 0}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}));
+  EXPECT_EQ(litOf(0), (Lit{{2, 1}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 0}}));
+  unit_->commanderId = 3;
+  EXPECT_EQ(litOf(1)[4], 1);
+  unit_->SetType(kInfantryDivision);
+  EXPECT_EQ(litOf(1)[2], 0);
+}
+
+// On the map the frame's phase and own side reach every counter: the one a
+// hex holds and the one on its walk.
+TEST_F(LandCounter, TheMapsCountersBlinkWithTheFramesPhaseOnTheOwnSideOnly) {
+  sUnitAppearance& ap = SkinTables().units[0][0];
+  ap.valid[5] = 1;  // the moves left, shown on own counters only
+  ap.source[5] = RectFromSize(50, 0, 10, 12);
+  ap.placement[5] = {5, 6, 15, 18};
+  unit_->actionPoints = 2;
+  StateOfTheFrame frame;
+  // The rows of the marks drawn: 1 lit.
+  const auto marks = [&] {
+    Render();
+    std::vector<int> rows;
+    for (const DrawRecord* r : SpritesOf("info")) {
+      if (r->source.width() == 10) rows.push_back(r->source.top / 12);
+    }
+    return rows;
+  };
+  for (const bool walking : {false, true}) {
+    if (walking) {
+      world_->hex(2, 1).unit = nullptr;
+      frame.state.movingUnit = unit_;
+    }
+    frame.state.ownCountry = 2;
+    frame.state.animationPhase = 3;
+    EXPECT_EQ(marks(), std::vector<int>{1}) << walking;
+    frame.state.animationPhase = 4;
+    EXPECT_EQ(marks(), std::vector<int>{0}) << walking;
+    frame.state.ownCountry = 1;
+    EXPECT_EQ(marks(), std::vector<int>{}) << walking;
+  }
+  world_->hex(2, 1).unit = unit_;
 }
 
 // The own side's counters blink: their lit parts show on odd frames only. The
@@ -559,6 +712,27 @@ TEST_F(MapDraw, AnOwnAirCounterShowsItsLitPartsOnOddFrames) {
   EXPECT_EQ(markOf(1, 2), (Rect{0, 12, 10, 24}));
   EXPECT_EQ(markOf(0, 2), (Rect{0, 0, 10, 12}));
   EXPECT_EQ(markOf(1, 1), (Rect{0, 0, 10, 12}));
+  // Low supply, ready to act and the commander's mark blink alike.
+  for (const int slot : {3, 4, 5}) {
+    ap.valid[static_cast<std::size_t>(slot)] = 1;
+    ap.source[static_cast<std::size_t>(slot)] = RectFromSize(10 * slot, 0, 10, 12);
+    ap.placement[static_cast<std::size_t>(slot)] = {5, 6, 15, 18};
+  }
+  plane.supply = 5;
+  plane.commanderId = 3;
+  for (const int parity : {0, 1}) {
+    recorder_.Clear();
+    sprite->Begin(kSpriteAlphaBlend);
+    DrawUnitCounter(*sprite, plane, PointF{0, 0}, 0.5f, parity, 2);
+    sprite->End();
+    std::vector<Rect> drawn;
+    for (const DrawRecord* r : SpritesOf("info")) drawn.push_back(r->source);
+    std::sort(drawn.begin(), drawn.end(), [](const Rect& a, const Rect& b) { return a.left < b.left; });
+    EXPECT_EQ(drawn, (std::vector<Rect>{RectFromSize(0, 12 * parity, 10, 12), RectFromSize(30, 12 * parity, 10, 12),
+                                        RectFromSize(40, 12 * parity, 10, 12), RectFromSize(50, 12 * parity, 10, 12)}))
+        << parity;
+  }
+  for (const int slot : {3, 4, 5}) ap.valid[static_cast<std::size_t>(slot)] = 0;
   // Its name under it in the face of names, not in the level's.
   gShowUnitNames = true;
   plane.name = u"Kestrel Wing";
@@ -569,6 +743,7 @@ TEST_F(MapDraw, AnOwnAirCounterShowsItsLitPartsOnOddFrames) {
   const DrawRecord* name = recorder_.FindText(plane.name);
   ASSERT_NE(name, nullptr);
   EXPECT_EQ(name->font, ap.fonts[2].object.get());
+  EXPECT_EQ(name->flags, kMapText);
 }
 
 // A unit's name under its counter: whole while it fits its box to the pixel,
@@ -624,6 +799,22 @@ TEST_F(MapDraw, SeaNodeHintNamesTheNodeOnItsTopLine) {
   ASSERT_NE(name->font, nullptr);
   EXPECT_EQ(name->font->height(), 13);
   EXPECT_EQ(name->font->weight(), 700);
+  // Every line of the hint, the ship counts under the pictures and a port's size too, stands centred on one line.
+  node.type = kSeaNodePort;
+  node.portSize = 2;
+  node.maxPortSize = 3;
+  recorder_.Clear();
+  sprite->Begin(kSpriteAlphaBlend);
+  MapSeaNodeArt().DrawHint(node, *sprite, 100, 200);
+  sprite->End();
+  ASSERT_NE(recorder_.FindText(u"2/3"), nullptr);
+  int lines = 0;
+  for (const DrawRecord& r : recorder_.records()) {
+    if (r.kind != DrawRecord::Kind::kText) continue;
+    EXPECT_EQ(r.flags, static_cast<std::uint32_t>(DT_CENTER | DT_SINGLELINE | DT_NOCLIP)) << Utf16ToUtf8(r.text);
+    ++lines;
+  }
+  EXPECT_EQ(lines, 1 + 3 * kShipTypeCount + 1);
 }
 
 TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
@@ -653,7 +844,8 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   const DrawRecord* counter = SpriteOf("info", Rect{0, 0, 64, 64});
   ASSERT_NE(counter, nullptr);
   EXPECT_EQ(counter->dest.left, kOx + 83 + 35.0f);
-  EXPECT_NE(recorder_.FindText(u"North Deep"), nullptr);
+  ASSERT_NE(recorder_.FindText(u"North Deep"), nullptr);
+  EXPECT_EQ(recorder_.FindText(u"North Deep")->flags, kMapText);
   // The mark of a port the player may choose (a convoy's departure) lies on
   // the marker ship's hex: it is drawn in front of the counter, not under it.
   world_->hex(1, 0).flags = 0x8000;
@@ -664,6 +856,37 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   ASSERT_NE(counter, nullptr);
   EXPECT_LT(mark->depth, counter->depth);
   world_->hex(1, 0).flags = 0;
+  // While the player picks a sea node (for a ship's deployment, a fleet's
+  // move or a convoy's ports), the marker ship stands on the selected hex's
+  // highlight, just behind it. The marked hex's markers, drawn again last and
+  // in the terrain mode only there, stand out only for a fleet's or a convoy's choice.
+  {
+    StateOfTheFrame frame;
+    const Rect selected{1003, 0, 1169, 166};
+    const auto standsOut = [&] {
+      Render();
+      const DrawRecord* highlight = SpriteOf("others", selected);
+      const DrawRecord* ship = SpriteOf("info", Rect{0, 0, 64, 64});
+      return highlight != nullptr && ship != nullptr && highlight->depth > ship->depth &&
+             highlight->dest.left == kOx + 83.0f;
+    };
+    EXPECT_FALSE(standsOut());
+    for (const int mode : {kActionDeployShip, kActionFleetMove, kActionConvoyDestination}) {
+      frame.state.actionMode = mode;
+      EXPECT_TRUE(standsOut()) << mode;
+    }
+    frame.state.actionMode = kActionRebase;
+    EXPECT_FALSE(standsOut());
+    gMapMode = 1;
+    frame.state.markedHex = &world_->hex(1, 0);
+    frame.state.actionMode = kActionConvoyDeparture;
+    EXPECT_TRUE(standsOut());
+    frame.state.actionMode = kActionDeployShip;
+    Render();
+    EXPECT_EQ(SpriteOf("others", selected), nullptr);
+    EXPECT_NE(SpriteOf("info", Rect{0, 0, 64, 64}), nullptr);
+    gMapMode = 0;
+  }
   // A ship that stays out of the regular sea battle is dimmed.
   naval.valid[6] = 1;
   naval.placement[6] = {51, 49, 64, 50};
@@ -676,6 +899,20 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   ASSERT_NE(SpriteOf("units", cruiser), nullptr);
   EXPECT_EQ(SpriteOf("units", cruiser)->colour, 0xFF8C8C8Cu);
   naval.valid[6] = 0;
+  // Its hit points stand as a bar on a track of the bar's own picture, darkened.
+  naval.valid[2] = naval.valid[3] = 1;
+  naval.source[2] = Rect{0, 100, 40, 104};
+  naval.placement[2] = naval.placement[3] = {20, 90, 100, 4};
+  ship->maxHitPoints = 40;
+  ship->hitPoints = 30;
+  Render();
+  std::vector<std::pair<float, Argb>> bars;
+  for (const DrawRecord* r : SpritesOf("info")) {
+    if (r->source == naval.source[2]) bars.emplace_back(r->dest.right - r->dest.left, r->colour);
+  }
+  std::sort(bars.begin(), bars.end());
+  EXPECT_EQ(bars, (std::vector<std::pair<float, Argb>>{{75.0f, 0xFFFFFFFFu}, {100.0f, 0xFF383838u}}));
+  naval.valid[2] = naval.valid[3] = 0;
   // Its name stands in the face of ship names, not in that of land and air names.
   gShowUnitNames = true;
   ship->name = u"Ajax";
@@ -686,6 +923,15 @@ TEST_F(MapDraw, SeaNodeShowsItsMarkerShipAndZoneName) {
   Render();
   ASSERT_NE(recorder_.FindText(u"Ajax"), nullptr);
   EXPECT_EQ(recorder_.FindText(u"Ajax")->font, naval.fonts[1].object.get());
+  // Drawn without its name, as a counter whose name line a city's name takes, it shows none.
+  auto sprite = frame_->graphics().CreateSpriteBatch();
+  for (const bool named : {true, false}) {
+    recorder_.Clear();
+    sprite->Begin(kSpriteAlphaBlend);
+    DrawUnitCounter(*sprite, *ship, PointF{0, 0}, 0.5f, 0, 1, named);
+    sprite->End();
+    EXPECT_EQ(recorder_.FindText(u"Ajax") != nullptr, named);
+  }
   naval.valid[5] = 0;
   // The zone names can be switched off.
   gShowSeaZoneNames = false;

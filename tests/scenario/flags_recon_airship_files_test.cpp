@@ -181,6 +181,20 @@ TEST_F(AirshipFile, ReportsKeepEveryCharacterInUtf16) {
   EXPECT_TRUE(country(2).airshipAttackReports.empty());
 }
 
+// A save's reports are UTF-16 and read as bytes: a UTF-8 mark in front of
+// them is no mark of theirs, and the table then lacks its header line.
+TEST_F(AirshipFile, ASavesReportsBehindAUtf8MarkAreRefused) {
+  game().loadedGame = 1;
+  std::string bytes = "\xEF\xBB\xBF";
+  for (const char16_t unit : std::u16string(u"#h\n1;r;")) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  dir_.Write("data/save/out/airship_attacks.csv", bytes);
+  EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
+  EXPECT_TRUE(country(1).airshipAttackReports.empty());
+}
+
 TEST_F(AirshipFile, BadCountriesAndAMissingFile) {
   // The last line has no ';' after its report, and a stray odd byte follows it.
   const std::u16string text = u"#h\n9;far;\nx;bad;\n2\n2;kept";

@@ -160,6 +160,9 @@ class cDeletingPresentation : public cHeadlessPresentation {
   int atPercent_;
 };
 
+constexpr const char16_t* kUnreadableLaterTable =
+    u" is there but cannot be read; only a save from before it was written lacks it, so the game is not loaded";
+
 struct sLaterTableCase {
   const char* file;
   enum eState { kFolder, kOverBudget, kGoneDuringLoad } state;
@@ -216,19 +219,11 @@ TEST_P(LaterTableTest, PresentButUnreadableRefusesTheLoadNamingIt) {
 INSTANTIATE_TEST_SUITE_P(
     Sample, LaterTableTest,
     testing::Values(
-        sLaterTableCase{"unit_state.csv", sLaterTableCase::kFolder,
-                        u" is there but cannot be read; only a save from before it was written lacks it, so the "
-                        u"game is not loaded"},
-        sLaterTableCase{"ai_memory.csv", sLaterTableCase::kOverBudget,
-                        u" is there but cannot be read; only a save from before it was written lacks it, so the "
-                        u"game is not loaded"},
+        sLaterTableCase{"unit_state.csv", sLaterTableCase::kFolder, kUnreadableLaterTable},
+        sLaterTableCase{"ai_memory.csv", sLaterTableCase::kOverBudget, kUnreadableLaterTable},
         // Reports and spotted units a save from before them lacks too.
-        sLaterTableCase{"airship_attacks.csv", sLaterTableCase::kFolder,
-                        u" is there but cannot be read; only a save from before it was written lacks it, so the "
-                        u"game is not loaded"},
-        sLaterTableCase{"airrecon_units.csv", sLaterTableCase::kOverBudget,
-                        u" is there but cannot be read; only a save from before it was written lacks it, so the "
-                        u"game is not loaded"},
+        sLaterTableCase{"airship_attacks.csv", sLaterTableCase::kFolder, kUnreadableLaterTable},
+        sLaterTableCase{"airrecon_units.csv", sLaterTableCase::kOverBudget, kUnreadableLaterTable},
         sLaterTableCase{"unit_state.csv", sLaterTableCase::kGoneDuringLoad, nullptr},
         sLaterTableCase{"ai_memory.csv", sLaterTableCase::kGoneDuringLoad, nullptr}),
     [](const testing::TestParamInfo<sLaterTableCase>& info) {

@@ -3,6 +3,7 @@
 // disk), two processes saving one name at once, what a save keeps and leaves
 // alone, what it flushes to the disk, and the message.
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -332,6 +333,9 @@ TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
   test::LogCapture log;
   EXPECT_FALSE(game.saveContext->SaveGame(u"slot", false));
   EXPECT_TRUE(log.Contains(u"ERROR: Saving stopped at flags.txt (file 10 of 25)"));
+  // No cause the system gave: the advice sends the player to the log.
+  EXPECT_EQ(SaveFailureRemedy(u"data\\save\\slot", {}),
+            Format(GetText("save_remedy_see_log_%s"), ShownPath(u"data\\save\\slot")));
   EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
   EXPECT_TRUE(Files("slot") == before);
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
@@ -515,10 +519,13 @@ TEST_F(SaveGameTest, FilesAndFoldersTheSaveDoesNotWriteStayInTheFolder) {
   std::ofstream(folder / "image.png", std::ios::binary) << "picture";
   fs::create_directories(folder / "notes/old");
   std::ofstream(folder / "notes/old/turn1.txt", std::ios::binary) << "first turn";
+  // Named like a file of the save, but below its top: the player's own.
+  std::ofstream(folder / "notes/land_units.csv", std::ios::binary) << "my units";
   ASSERT_TRUE(game.saveContext->SaveGame(u"kept", true));
   EXPECT_EQ(test::ReadFileBytes(folder / "image.png"), "picture");
   EXPECT_EQ(test::ReadFileBytes(folder / "notes/old/turn1.txt"), "first turn");
-  EXPECT_EQ(Files("kept").size(), static_cast<std::size_t>(kSaveFileCount) + 3);
+  EXPECT_EQ(test::ReadFileBytes(folder / "notes/land_units.csv"), "my units");
+  EXPECT_EQ(Files("kept").size(), static_cast<std::size_t>(kSaveFileCount) + 4);
   EXPECT_TRUE(SaveFolderExists(u"kept"));
   EXPECT_FALSE(SaveFolderExists(u"never"));
 }
@@ -756,6 +763,41 @@ TEST_F(SaveGameTest, AKeptFileThatCannotBeCopiedStopsTheSave) {
   }
   EXPECT_EQ(WaitForChild(child), 0) << "1: reported as saved, 2: not logged, 3: no limit, 4: reason, 5: remedy";
   EXPECT_TRUE(Files("slot") == before);
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
+}
+
+// Takes from the process the rights by which root reads and writes any
+// file, as a player's game has none.
+bool DropRightsOverFiles() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct rights[2]{};
+  if (::syscall(SYS_capget, &header, rights) != 0) return false;
+  for (const int right : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) rights[0].effective &= ~(1u << right);
+  return ::syscall(SYS_capset, &header, rights) == 0;
+}
+
+// A folder the player keeps in the save that the game cannot read stops the
+// save as a kept file does, and the box names that folder.
+TEST_F(SaveGameTest, AKeptFolderThatCannotBeReadStopsTheSaveNamingIt) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  const fs::path notes = scenario_.root() / "data/save/slot/notes";
+  fs::create_directory(notes);
+  std::ofstream(notes / "plan.txt", std::ios::binary) << "plan";
+  fs::permissions(notes, fs::perms::none);
+  WaitForFolderRemovals();  // no removal thread may be mid-way at the fork
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (!DropRightsOverFiles()) ::_exit(3);
+    if (game.saveContext->SaveGame(u"slot", false)) ::_exit(1);
+    const std::u16string reason = Format(GetText("save_failure_kept_entry_%s_%s"), u"notes", u"Permission denied");
+    ::_exit(SaveFailureReason() == reason ? 0 : 2);
+  }
+  const int exit = WaitForChild(child);
+  fs::permissions(notes, fs::perms::owner_all);
+  EXPECT_EQ(exit, 0) << "1: reported as saved, 2: reason, 3: rights kept";
+  EXPECT_EQ(test::ReadFileBytes(notes / "plan.txt"), "plan");
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
 }
 

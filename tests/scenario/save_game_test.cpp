@@ -15,11 +15,13 @@
 #include <filesystem>
 #include <fstream>
 #include <climits>
+#include <iterator>
 #include <list>
 #include <map>
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "foundation/fatal.h"
@@ -628,6 +630,21 @@ TEST_F(SaveGameTest, PbemFolderTurnIsTheSavedOneAndItsPlayersStayTheirsWhenRenam
   EXPECT_EQ(PbemFolderOwnerFault(game), duel + u" holds a turn of another game, \"Duel 2\"");
 }
 
+// Forks once this process runs no thread but its own. A removal's thread
+// that has said it is done still frees what it held and leaves, taking the
+// allocator's locks on its way out; caught there by the fork, such a lock
+// stays held in the child, whose next allocation waits for ever.
+pid_t ForkAlone() {
+  WaitForFolderRemovals();
+  const auto threads = [] {
+    std::error_code error;
+    const fs::directory_iterator tasks("/proc/self/task", error);
+    return error ? 0 : std::distance(fs::begin(tasks), fs::end(tasks));
+  };
+  while (threads() > 1) std::this_thread::yield();
+  return ::fork();
+}
+
 // The exit code of a child process, or 128 and the signal that ended it.
 int WaitForChild(pid_t child) {
   int status = 0;
@@ -663,10 +680,7 @@ TEST_P(TwoProcessesSavingOneNameAtOnce, NeverMixTheirSaves) {
     renames = 0;
     int go[2];
     ASSERT_EQ(::pipe(go), 0);
-    // A thread still removing a replaced save could hold a lock the child
-    // would wait on for ever: fork only once they are done.
-    WaitForFolderRemovals();
-    const pid_t child = ::fork();
+    const pid_t child = ForkAlone();
     ASSERT_GE(child, 0);
     if (child == 0) {
       ::close(go[1]);
@@ -712,8 +726,7 @@ TEST_F(SaveGameTest, ASaveThatFillsTheDiskIsReportedAndKeepsThePreviousSave) {
   std::size_t largest = 0;
   for (const auto& [file, bytes] : before) largest = std::max(largest, bytes.size());
   game.flags[5] = 99;
-  WaitForFolderRemovals();  // no removal thread may be mid-way at the fork
-  const pid_t child = ::fork();
+  const pid_t child = ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -742,8 +755,7 @@ TEST_F(SaveGameTest, AKeptFileThatCannotBeCopiedStopsTheSave) {
   std::ofstream(scenario_.root() / "data/save/slot/picture.png", std::ios::binary) << std::string(4 * largest, 'p');
   const FolderBytes before = Files("slot");
   game.flags[5] = 99;
-  WaitForFolderRemovals();  // no removal thread may be mid-way at the fork
-  const pid_t child = ::fork();
+  const pid_t child = ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -785,8 +797,7 @@ TEST_F(SaveGameTest, AKeptFolderThatCannotBeReadStopsTheSaveNamingIt) {
   fs::create_directory(notes);
   std::ofstream(notes / "plan.txt", std::ios::binary) << "plan";
   fs::permissions(notes, fs::perms::none);
-  WaitForFolderRemovals();  // no removal thread may be mid-way at the fork
-  const pid_t child = ::fork();
+  const pid_t child = ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (!DropRightsOverFiles()) ::_exit(3);
@@ -807,7 +818,7 @@ TEST_F(SaveGameTest, AKeptFolderThatCannotBeReadStopsTheSaveNamingIt) {
 TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
   cGame& game = LoadScenario();
   ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
-  const pid_t crashed = ::fork();
+  const pid_t crashed = ForkAlone();
   ASSERT_GE(crashed, 0);
   if (crashed == 0) {
     game.saveContext->stepCheck = [](int step, std::u16string_view) {
@@ -825,7 +836,7 @@ TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
   int go[2];
   ASSERT_EQ(::pipe(ready), 0);
   ASSERT_EQ(::pipe(go), 0);
-  const pid_t writing = ::fork();
+  const pid_t writing = ForkAlone();
   ASSERT_GE(writing, 0);
   if (writing == 0) {
     ::close(ready[0]);

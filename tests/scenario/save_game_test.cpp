@@ -3,6 +3,7 @@
 // disk), two processes saving one name at once, what a save keeps and leaves
 // alone, what it flushes to the disk, and the message.
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -14,11 +15,13 @@
 #include <filesystem>
 #include <fstream>
 #include <climits>
+#include <iterator>
 #include <list>
 #include <map>
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "foundation/fatal.h"
@@ -332,6 +335,9 @@ TEST_F(SaveGameTest, AFailedSaveLeavesThePreviousSaveAsItWas) {
   test::LogCapture log;
   EXPECT_FALSE(game.saveContext->SaveGame(u"slot", false));
   EXPECT_TRUE(log.Contains(u"ERROR: Saving stopped at flags.txt (file 10 of 25)"));
+  // No cause the system gave: the advice sends the player to the log.
+  EXPECT_EQ(SaveFailureRemedy(u"data\\save\\slot", {}),
+            Format(GetText("save_remedy_see_log_%s"), ShownPath(u"data\\save\\slot")));
   EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
   EXPECT_TRUE(Files("slot") == before);
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
@@ -515,10 +521,13 @@ TEST_F(SaveGameTest, FilesAndFoldersTheSaveDoesNotWriteStayInTheFolder) {
   std::ofstream(folder / "image.png", std::ios::binary) << "picture";
   fs::create_directories(folder / "notes/old");
   std::ofstream(folder / "notes/old/turn1.txt", std::ios::binary) << "first turn";
+  // Named like a file of the save, but below its top: the player's own.
+  std::ofstream(folder / "notes/land_units.csv", std::ios::binary) << "my units";
   ASSERT_TRUE(game.saveContext->SaveGame(u"kept", true));
   EXPECT_EQ(test::ReadFileBytes(folder / "image.png"), "picture");
   EXPECT_EQ(test::ReadFileBytes(folder / "notes/old/turn1.txt"), "first turn");
-  EXPECT_EQ(Files("kept").size(), static_cast<std::size_t>(kSaveFileCount) + 3);
+  EXPECT_EQ(test::ReadFileBytes(folder / "notes/land_units.csv"), "my units");
+  EXPECT_EQ(Files("kept").size(), static_cast<std::size_t>(kSaveFileCount) + 4);
   EXPECT_TRUE(SaveFolderExists(u"kept"));
   EXPECT_FALSE(SaveFolderExists(u"never"));
 }
@@ -621,6 +630,21 @@ TEST_F(SaveGameTest, PbemFolderTurnIsTheSavedOneAndItsPlayersStayTheirsWhenRenam
   EXPECT_EQ(PbemFolderOwnerFault(game), duel + u" holds a turn of another game, \"Duel 2\"");
 }
 
+// Forks once this process runs no thread but its own. A removal's thread
+// that has said it is done still frees what it held and leaves, taking the
+// allocator's locks on its way out; caught there by the fork, such a lock
+// stays held in the child, whose next allocation waits for ever.
+pid_t ForkAlone() {
+  WaitForFolderRemovals();
+  const auto threads = [] {
+    std::error_code error;
+    const fs::directory_iterator tasks("/proc/self/task", error);
+    return error ? 0 : std::distance(fs::begin(tasks), fs::end(tasks));
+  };
+  while (threads() > 1) std::this_thread::yield();
+  return ::fork();
+}
+
 // The exit code of a child process, or 128 and the signal that ended it.
 int WaitForChild(pid_t child) {
   int status = 0;
@@ -656,10 +680,7 @@ TEST_P(TwoProcessesSavingOneNameAtOnce, NeverMixTheirSaves) {
     renames = 0;
     int go[2];
     ASSERT_EQ(::pipe(go), 0);
-    // A thread still removing a replaced save could hold a lock the child
-    // would wait on for ever: fork only once they are done.
-    WaitForFolderRemovals();
-    const pid_t child = ::fork();
+    const pid_t child = ForkAlone();
     ASSERT_GE(child, 0);
     if (child == 0) {
       ::close(go[1]);
@@ -705,8 +726,7 @@ TEST_F(SaveGameTest, ASaveThatFillsTheDiskIsReportedAndKeepsThePreviousSave) {
   std::size_t largest = 0;
   for (const auto& [file, bytes] : before) largest = std::max(largest, bytes.size());
   game.flags[5] = 99;
-  WaitForFolderRemovals();  // no removal thread may be mid-way at the fork
-  const pid_t child = ::fork();
+  const pid_t child = ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -735,8 +755,7 @@ TEST_F(SaveGameTest, AKeptFileThatCannotBeCopiedStopsTheSave) {
   std::ofstream(scenario_.root() / "data/save/slot/picture.png", std::ios::binary) << std::string(4 * largest, 'p');
   const FolderBytes before = Files("slot");
   game.flags[5] = 99;
-  WaitForFolderRemovals();  // no removal thread may be mid-way at the fork
-  const pid_t child = ::fork();
+  const pid_t child = ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -759,13 +778,47 @@ TEST_F(SaveGameTest, AKeptFileThatCannotBeCopiedStopsTheSave) {
   EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
 }
 
+// Takes from the process the rights by which root reads and writes any
+// file, as a player's game has none.
+bool DropRightsOverFiles() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct rights[2]{};
+  if (::syscall(SYS_capget, &header, rights) != 0) return false;
+  for (const int right : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) rights[0].effective &= ~(1u << right);
+  return ::syscall(SYS_capset, &header, rights) == 0;
+}
+
+// A folder the player keeps in the save that the game cannot read stops the
+// save as a kept file does, and the box names that folder.
+TEST_F(SaveGameTest, AKeptFolderThatCannotBeReadStopsTheSaveNamingIt) {
+  cGame& game = LoadScenario();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
+  const fs::path notes = scenario_.root() / "data/save/slot/notes";
+  fs::create_directory(notes);
+  std::ofstream(notes / "plan.txt", std::ios::binary) << "plan";
+  fs::permissions(notes, fs::perms::none);
+  const pid_t child = ForkAlone();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (!DropRightsOverFiles()) ::_exit(3);
+    if (game.saveContext->SaveGame(u"slot", false)) ::_exit(1);
+    const std::u16string reason = Format(GetText("save_failure_kept_entry_%s_%s"), u"notes", u"Permission denied");
+    ::_exit(SaveFailureReason() == reason ? 0 : 2);
+  }
+  const int exit = WaitForChild(child);
+  fs::permissions(notes, fs::perms::owner_all);
+  EXPECT_EQ(exit, 0) << "1: reported as saved, 2: reason, 3: rights kept";
+  EXPECT_EQ(test::ReadFileBytes(notes / "plan.txt"), "plan");
+  EXPECT_EQ(Entries(scenario_.root() / "data/save"), std::set<std::string>{"slot"}) << "nothing is left behind";
+}
+
 // A save that ended its process half-way leaves its working folder; the next
 // save removes it, but never the folder of a save another process is still
 // writing, which then completes.
 TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
   cGame& game = LoadScenario();
   ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
-  const pid_t crashed = ::fork();
+  const pid_t crashed = ForkAlone();
   ASSERT_GE(crashed, 0);
   if (crashed == 0) {
     game.saveContext->stepCheck = [](int step, std::u16string_view) {
@@ -783,7 +836,7 @@ TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
   int go[2];
   ASSERT_EQ(::pipe(ready), 0);
   ASSERT_EQ(::pipe(go), 0);
-  const pid_t writing = ::fork();
+  const pid_t writing = ForkAlone();
   ASSERT_GE(writing, 0);
   if (writing == 0) {
     ::close(ready[0]);

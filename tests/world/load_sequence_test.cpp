@@ -12,6 +12,7 @@
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/string_base.h"
 #include "foundation/text.h"
 #include "scenario/save_game.h"
 #include "support/log_capture.h"
@@ -20,6 +21,7 @@
 #include "turn/theads.h"
 #include "world/folder_path.h"
 #include "world/game_start.h"
+#include "world/gra.h"
 #include "world/headless_presentation.h"
 
 namespace tr {
@@ -249,6 +251,28 @@ TEST_F(LoadSequence, TwoLandUnitsOnOneHexAreBothNamedThenFatal) {
   EXPECT_TRUE(log_.Contains(
       u"ERROR: Trying to place land unit 2nd Armour (ID=2) to hex (1, 0) occupied by 1st Infantry (ID=1)"));
   EXPECT_FALSE(log_.Contains(u"-- Loading new scenario done!"));
+}
+
+// Two units on one hex refuse the load in the player's words, naming both
+// and the hex. A load refused for anything else leaves the words to its log
+// line: an earlier unit off the map too, and never the words of the load before.
+TEST_F(LoadSequence, TwoUnitsOnOneHexAloneAreToldInThePlayersWords) {
+  cGame& world = scenario_.world();
+  world.landUnits.back()->x = 1;
+  world.landUnits.back()->y = 0;
+  EXPECT_EQ(FailingLoadCode(), 1);
+  EXPECT_EQ(LastLoadRefusalInWords(),
+            Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i"), u"1st Infantry", u"2nd Armour", 1, 0));
+  world.landUnits.front()->x = 40;
+  auto third = std::make_unique<cJednostkaLadowa>(*world.landUnits.back());
+  third->id = 3;
+  third->name = u"3rd Rifles";
+  world.landUnits.push_back(std::move(third));
+  EXPECT_EQ(FailingLoadCode(), 1);
+  EXPECT_TRUE(log_.Contains(u"ERROR: Trying to place land unit 1st Infantry (ID=1) to hex (40, 0) outside the map"));
+  EXPECT_TRUE(log_.Contains(
+      u"ERROR: Trying to place land unit 3rd Rifles (ID=3) to hex (1, 0) occupied by 2nd Armour (ID=2)"));
+  EXPECT_EQ(LastLoadRefusalInWords(), u"");
 }
 
 struct PlacementCase {

@@ -16,6 +16,7 @@
 #include "foundation/paths.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
+#include "support/fork_alone.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/game_start.h"
@@ -161,7 +162,7 @@ TEST_F(SampleEventsTest, AFatalErrorOnALookAgainIsLoggedWithItsExit) {
   CityLosingPresentation losing;
   ScopedPresentation scoped(losing);
   const fs::path logFile = dir_.path() / "ConsoleOut.txt";
-  const pid_t child = ::fork();
+  const pid_t child = test::ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     SetFatalExitInterceptor({});

@@ -14,6 +14,7 @@
 #include <string>
 #include <utility>
 
+#include "support/fork_alone.h"
 #include "support/temp_dir.h"
 
 namespace tr {
@@ -82,7 +83,7 @@ TEST(FileWriteTest, TheRecordKeepsEachFileAsWrittenAndASuccessNoFailure) {
 TEST(FileWriteTest, AWriteThatFillsTheDiskFailsAndKeepsTheOldFile) {
   test::TempDir folder;
   const fs::path file = folder.Write("cities.csv", "the old table");
-  const pid_t child = ::fork();
+  const pid_t child = test::ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::signal(SIGXFSZ, SIG_IGN);

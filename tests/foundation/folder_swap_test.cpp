@@ -19,6 +19,7 @@
 
 #include "foundation/file_write.h"
 #include "foundation/text.h"
+#include "support/fork_alone.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -243,7 +244,7 @@ TEST(FolderSwap, AParentThatCannotBeFlushedAfterTheSwapIsOnlyWarnedOf) {
 TEST(FolderSwap, TheFolderOpenedForItsFlushIsClosedUnderAnyNumber) {
   test::TempDir dir;
   const fs::path target = dir.path() / "Slot";
-  const pid_t child = ::fork();
+  const pid_t child = test::ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     const cWorkingFolder written(target);

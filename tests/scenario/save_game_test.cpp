@@ -33,6 +33,7 @@
 #include "scenario/pbem_repository.h"
 #include "scenario/pbem_turn_check.h"
 #include "scenario/save_game.h"
+#include "support/fork_alone.h"
 #include "support/log_capture.h"
 #include "support/test_scenario.h"
 #include "turn/supply.h"
@@ -630,21 +631,6 @@ TEST_F(SaveGameTest, PbemFolderTurnIsTheSavedOneAndItsPlayersStayTheirsWhenRenam
   EXPECT_EQ(PbemFolderOwnerFault(game), duel + u" holds a turn of another game, \"Duel 2\"");
 }
 
-// Forks once this process runs no thread but its own. A removal's thread
-// that has said it is done still frees what it held and leaves, taking the
-// allocator's locks on its way out; caught there by the fork, such a lock
-// stays held in the child, whose next allocation waits for ever.
-pid_t ForkAlone() {
-  WaitForFolderRemovals();
-  const auto threads = [] {
-    std::error_code error;
-    const fs::directory_iterator tasks("/proc/self/task", error);
-    return error ? 0 : std::distance(fs::begin(tasks), fs::end(tasks));
-  };
-  while (threads() > 1) std::this_thread::yield();
-  return ::fork();
-}
-
 // The exit code of a child process, or 128 and the signal that ended it.
 int WaitForChild(pid_t child) {
   int status = 0;
@@ -680,7 +666,7 @@ TEST_P(TwoProcessesSavingOneNameAtOnce, NeverMixTheirSaves) {
     renames = 0;
     int go[2];
     ASSERT_EQ(::pipe(go), 0);
-    const pid_t child = ForkAlone();
+    const pid_t child = test::ForkAlone();
     ASSERT_GE(child, 0);
     if (child == 0) {
       ::close(go[1]);
@@ -726,7 +712,7 @@ TEST_F(SaveGameTest, ASaveThatFillsTheDiskIsReportedAndKeepsThePreviousSave) {
   std::size_t largest = 0;
   for (const auto& [file, bytes] : before) largest = std::max(largest, bytes.size());
   game.flags[5] = 99;
-  const pid_t child = ForkAlone();
+  const pid_t child = test::ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -755,7 +741,7 @@ TEST_F(SaveGameTest, AKeptFileThatCannotBeCopiedStopsTheSave) {
   std::ofstream(scenario_.root() / "data/save/slot/picture.png", std::ios::binary) << std::string(4 * largest, 'p');
   const FolderBytes before = Files("slot");
   game.flags[5] = 99;
-  const pid_t child = ForkAlone();
+  const pid_t child = test::ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -797,7 +783,7 @@ TEST_F(SaveGameTest, AKeptFolderThatCannotBeReadStopsTheSaveNamingIt) {
   fs::create_directory(notes);
   std::ofstream(notes / "plan.txt", std::ios::binary) << "plan";
   fs::permissions(notes, fs::perms::none);
-  const pid_t child = ForkAlone();
+  const pid_t child = test::ForkAlone();
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (!DropRightsOverFiles()) ::_exit(3);
@@ -818,7 +804,7 @@ TEST_F(SaveGameTest, AKeptFolderThatCannotBeReadStopsTheSaveNamingIt) {
 TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
   cGame& game = LoadScenario();
   ASSERT_TRUE(game.saveContext->SaveGame(u"slot", true));
-  const pid_t crashed = ForkAlone();
+  const pid_t crashed = test::ForkAlone();
   ASSERT_GE(crashed, 0);
   if (crashed == 0) {
     game.saveContext->stepCheck = [](int step, std::u16string_view) {
@@ -836,7 +822,7 @@ TEST_F(SaveGameTest, LeftoversOfEndedSavesGoButAFolderStillBeingWrittenStays) {
   int go[2];
   ASSERT_EQ(::pipe(ready), 0);
   ASSERT_EQ(::pipe(go), 0);
-  const pid_t writing = ForkAlone();
+  const pid_t writing = test::ForkAlone();
   ASSERT_GE(writing, 0);
   if (writing == 0) {
     ::close(ready[0]);

@@ -65,6 +65,13 @@ class WinMainTest : public testing::Test {
     std::filesystem::copy_file(std::filesystem::path(TR_SOURCE_DIR) / "data" / "GUI_1024x768.csv",
                                folder_.path() / "data" / "GUI_1024x768.csv");
   }
+  // A start-up with a headless window and no sound device.
+  static sStartUp Headless(ManualClock* clock = nullptr) {
+    sStartUp startUp;
+    startUp.frame = AppFrame::CreateHeadless(1024, 768, clock);
+    startUp.audio = std::make_unique<NullAudioDevice>();
+    return startUp;
+  }
   test::TempDir folder_;
 
  private:
@@ -75,9 +82,7 @@ TEST_F(WinMainTest, HeadlessRunRendersFramesAndShutsDownInOrderOnClose) {
   CopyLayout();
   test::LogCapture log;
   ManualClock clock;
-  sStartUp startUp;
-  startUp.frame = AppFrame::CreateHeadless(1024, 768, &clock);
-  startUp.audio = std::make_unique<NullAudioDevice>();
+  sStartUp startUp = Headless(&clock);
   startUp.beforeMainLoop = [&](AppFrame& frame) {
     // Input with no menu and no dialog yet goes nowhere, harmlessly.
     frame.Inject(RawInput::MouseMove(200, 150));
@@ -114,9 +119,7 @@ TEST_F(WinMainTest, HeadlessRunRendersFramesAndShutsDownInOrderOnClose) {
 TEST_F(WinMainTest, PauseSilencesTheGamesMusicAndClosingTearsTheGameDownBeforeTheDevice) {
   CopyLayout();
   test::LogCapture log;
-  sStartUp startUp;
-  startUp.frame = AppFrame::CreateHeadless(1024, 768);
-  startUp.audio = std::make_unique<NullAudioDevice>();
+  sStartUp startUp = Headless();
   startUp.beforeMainLoop = [&](AppFrame& frame) {
     gGame = new cGame();
     gGame->StoreGameState(kGameHumanIdle);
@@ -143,9 +146,7 @@ TEST_F(WinMainTest, PauseSilencesTheGamesMusicAndClosingTearsTheGameDownBeforeTh
 TEST_F(WinMainTest, ClosingInTheComputersPhaseShowsTheHeldSaveFailureFirst) {
   CopyLayout();
   test::LogCapture log;
-  sStartUp startUp;
-  startUp.frame = AppFrame::CreateHeadless(1024, 768);
-  startUp.audio = std::make_unique<NullAudioDevice>();
+  sStartUp startUp = Headless();
   startUp.beforeMainLoop = [&](AppFrame& frame) {
     gGame = new cGame();
     gGame->StoreGameState(kGameComputerTurn);
@@ -169,9 +170,7 @@ TEST_F(WinMainTest, ClosingInTheComputersPhaseShowsTheHeldSaveFailureFirst) {
 // goes with the screens, and the focus keeps nothing of it.
 TEST_F(WinMainTest, ClosingOverAHeldMainMenuButtonLetsGoOfIt) {
   CopyLayout();
-  sStartUp startUp;
-  startUp.frame = AppFrame::CreateHeadless(1024, 768);
-  startUp.audio = std::make_unique<NullAudioDevice>();
+  sStartUp startUp = Headless();
   const auto holdAButton = [](AppFrame& frame) {
     frame.Tick();
     frame.Inject(RawInput::KeyDown(VK_SPACE));
@@ -218,9 +217,7 @@ TEST_F(WinMainTest, TheProgramWithoutADisplaySaysWhereToLook) {
 
 TEST_F(WinMainTest, MissingLayoutFileEndsWithCodeOne) {
   try {
-    sStartUp startUp;
-    startUp.frame = AppFrame::CreateHeadless(1024, 768);
-    startUp.audio = std::make_unique<NullAudioDevice>();
+    sStartUp startUp = Headless();
     WinMain(std::move(startUp));
     FAIL() << "start-up went on without a layout";
   } catch (const FatalExitError& e) {

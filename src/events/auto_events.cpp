@@ -26,14 +26,19 @@ constexpr std::u16string_view kFileName = u"auto_events.csv";
 std::vector<std::string_view> SplitFields(std::string_view line) {
   std::vector<std::string_view> fields;
   std::size_t pos = 0;
+  bool more = true;
   // No line of the file needs more; a stranger's line of millions would take gigabytes.
-  while (fields.size() < cCsvReader::kMostFieldsKept) {
+  while (more && fields.size() < cCsvReader::kMostFieldsKept) {
     const std::size_t end = line.find(';', pos);
-    fields.push_back(line.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
-    if (end == std::string_view::npos) break;
-    pos = end + 1;
+    more = end != std::string_view::npos;
+    fields.push_back(line.substr(pos, more ? end - pos : std::string_view::npos));
+    pos = more ? end + 1 : line.size();
   }
-  while (!fields.empty() && fields.back().find_first_not_of(" \t") == std::string_view::npos) fields.pop_back();
+  // Text past them still makes a line of too many fields, never an empty one.
+  const bool droppedText = more && line.substr(pos).find_first_not_of("; \t") != std::string_view::npos;
+  while (!droppedText && !fields.empty() && fields.back().find_first_not_of(" \t") == std::string_view::npos) {
+    fields.pop_back();
+  }
   return fields;
 }
 

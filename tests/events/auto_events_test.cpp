@@ -3,10 +3,12 @@
 // texts of keys show as the keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "events/auto_events.h"
+#include "foundation/csv_reader.h"
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "support/log_capture.h"
@@ -83,6 +85,58 @@ TEST_F(AutoEventsFileTest, AThirdFieldIsFatal) {
   EXPECT_THROW(Load("12;3\r\n1;2;3\r\n"), FatalExitError);
   EXPECT_TRUE(log.Contains(u"error:_cannot_handle_word_from_column_3_for_auto_events_repository."));
 }
+
+// Text hidden past the most fields a line is split into still makes a line
+// of too many fields, as a short one does, never an empty line.
+TEST_F(AutoEventsFileTest, TextPastTheMostFieldsIsFatal) {
+  const std::string separators(cCsvReader::kMostFieldsKept, ';');
+  for (const std::string& line : {std::string(";;x"), separators + "x"}) {
+    test::LogCapture log;
+    EXPECT_THROW(Load("12;3\r\n" + line + "\r\n"), FatalExitError);
+    EXPECT_TRUE(log.Contains(u"error:_cannot_handle_word_from_column_3_for_auto_events_repository."));
+  }
+  test::LogCapture log;
+  Load("12;3\r\n" + separators + " \r\n");
+  EXPECT_EQ(repository_.pairs, (Pairs{{12, 3}}));
+  const std::vector<std::u16string> lines = log.lines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), u"empty_line..."), 2);
+}
+
+// Empty lines are logged up to the bound, the rest counted in one line; the
+// read past a final line end of any kind logs one more.
+struct EmptyLinesCase {
+  int lines;
+  std::string end;
+  int logged;
+  const char16_t* more;
+};
+
+class AutoEventsEmptyLines : public AutoEventsFileTest, public testing::WithParamInterface<EmptyLinesCase> {};
+
+TEST_P(AutoEventsEmptyLines, AreLoggedUpToTheBound) {
+  const EmptyLinesCase& c = GetParam();
+  std::string bytes = "12;3" + c.end;
+  for (int i = 0; i < c.lines; ++i) bytes += c.end;
+  bytes += "5;1";
+  test::LogCapture log;
+  Load(bytes);
+  Load(bytes + c.end);
+  EXPECT_EQ(repository_.pairs, (Pairs{{12, 3}, {5, 1}}));
+  const std::vector<std::u16string> lines = log.lines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), u"empty_line..."), 2 * c.logged + 1);
+  const std::u16string more =
+      std::u16string(c.more) + u" more empty lines of data\\save\\G\\auto_events.csv are not logged)";
+  const bool told = c.more[0] != u'\0';
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), more), told ? 2 : 0);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::u16string& l) { return l.find(u"more empty lines") != l.npos; }),
+            told ? 2 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AutoEventsEmptyLines,
+                         testing::Values(EmptyLinesCase{1, "\r", 1, u""}, EmptyLinesCase{1, "\n", 1, u""},
+                                         EmptyLinesCase{1, "\r\n", 1, u""}, EmptyLinesCase{10, "\r\n", 10, u""},
+                                         EmptyLinesCase{11, "\r", 10, u"(1"}, EmptyLinesCase{12, "\n", 10, u"(2"}));
 
 TEST_F(AutoEventsFileTest, MissingFileIsFatalAndUnwritableFolderIsReported) {
   test::LogCapture log;

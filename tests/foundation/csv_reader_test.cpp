@@ -61,6 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"LineOfBlanksIsOneEmptyField", " \t \r\n; ;\r", true, {{u""}, {u"", u" ", u""}}},
         CsvCase{"CodePageByte", "caf\xE9\r", false, {{u"caf\u00E9"}}},
         CsvCase{"LoneLfEndsRecord", "a;b\nc\n", false, {{u"a", u"b"}, {u"c"}}},
+        CsvCase{"LeadingCrLfIsOneLineEnd", "\r\na\r\n", true, {{u""}, {u"a"}, {u""}}},
         CsvCase{"ByteOrderMarkBeforeAComment", "\xEF\xBB\xBF#Name;X\r1;2\r", false, {{}, {u"1", u"2"}}}),
     [](const auto& info) { return info.param.name; });
 
@@ -103,6 +104,13 @@ TEST(CsvReader, RowsAfterManyEmptyLinesKeepTheirLineNumbers) {
     EXPECT_EQ(rows[0].first, 1u);
     EXPECT_EQ(rows[1].first, 1002u);
     EXPECT_EQ(rows[1].second, (std::vector<std::u16string>{u"3", u"4"}));
+    // The lines passed at once are all counted, up to the file's end, as
+    // when each is read as a record of its own.
+    std::size_t records = 0;
+    for (cCsvReader each(Utf8ToUtf16(dir.Write("t.csv", bytes).string())); !each.AtEnd(); each.ReadRecord(true)) {
+      ++records;
+    }
+    EXPECT_EQ(reader.RecordCount(), records);
   }
 }
 
@@ -120,8 +128,18 @@ TEST(CsvReader, FieldsPastTheMostKeptAreLeftOutAndLogged) {
   EXPECT_EQ(past[0].size(), most);
   EXPECT_EQ(past[0].back(), u"5");
   EXPECT_EQ(past[1], std::vector<std::u16string>{u"7"});
-  EXPECT_TRUE(
-      log.ContainsText(u"holds 4098 fields, more than the 4096 any table of the game has; those past them are left out"));
+  // The reader tells the line, the file and every field the record held.
+  log.Clear();
+  test::TempDir dir;
+  const std::u16string pastFile = Utf8ToUtf16(dir.Write("p.csv", atMost + "x;y;\r").string());
+  cCsvReader reader(pastFile);
+  EXPECT_EQ(reader.ReadRecord(), most);
+  EXPECT_EQ(reader.FieldCount(), most + 2);
+  EXPECT_TRUE(log.Contains(u"WARNING: line 1 of " + pastFile +
+                           u" holds 4098 fields, more than the 4096 any table of the game has; those past them are "
+                           u"left out"));
+  EXPECT_EQ(reader.ReadRecord(), 0u);
+  EXPECT_EQ(reader.FieldCount(), 0u);
   // Text of a record up to the most is kept whole; past it the rest is left
   // out, the fields still counted.
   log.Clear();
@@ -138,6 +156,14 @@ TEST(CsvReader, FieldsPastTheMostKeptAreLeftOutAndLogged) {
   for (std::size_t i = 0; i <= most; ++i) blanks += " ;";
   EXPECT_EQ(ReadAll(blanks + "\r", true).front(), std::vector<std::u16string>(most, u" "));
   EXPECT_EQ(ReadAll(blanks + "\r", false).front(), std::vector<std::u16string>{});
+  const std::string blankText(cCsvReader::kMostRecordBytes + 10, ' ');
+  EXPECT_EQ(ReadAll(blankText + "\r", false).front(), std::vector<std::u16string>{});
+  // Text past the most fields, or past the most text, makes it a line of
+  // text all the same.
+  blanks.resize(2 * most);
+  EXPECT_EQ(ReadAll(blanks + "x;\r", false).front(), std::vector<std::u16string>(most, u" "));
+  const std::u16string keptBlanks(cCsvReader::kMostRecordBytes, u' ');
+  EXPECT_EQ(ReadAll(blankText.substr(10) + "x;\r", false).front(), std::vector<std::u16string>{keptBlanks});
 }
 
 TEST(CsvReader, EmptyAndMissingFiles) {
@@ -155,12 +181,15 @@ TEST(CsvReader, EmptyAndMissingFiles) {
 
 TEST(CsvReader, LoadFileStartsOver) {
   test::TempDir dir;
-  cCsvReader reader(Utf8ToUtf16(dir.Write("a.csv", "1\r2\r").string()));
+  // Each file opens with a comment: where the first one's line ends is not
+  // taken for the second's.
+  cCsvReader reader(Utf8ToUtf16(dir.Write("a.csv", "#aaaaaa\r1\r").string()));
   reader.ReadRecord();
   reader.ReadRecord();
   EXPECT_EQ(reader.RecordCount(), 2u);
-  ASSERT_TRUE(reader.LoadFile(Utf8ToUtf16(dir.Write("b.csv", "x;y").string())));
+  ASSERT_TRUE(reader.LoadFile(Utf8ToUtf16(dir.Write("b.csv", "#x\rx;y").string())));
   EXPECT_EQ(reader.RecordCount(), 0u);
+  EXPECT_EQ(reader.ReadRecord(), 0);
   EXPECT_EQ(reader.ReadRecord(), 2);
   EXPECT_EQ(reader.fields[1], u"y");
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "foundation/csv_reader.h"
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "support/log_capture.h"
@@ -83,6 +84,16 @@ TEST_F(AiDataFileTest, ArraysWrapListsAppendAndIncompleteGroupsAreDropped) {
   EXPECT_FLOAT_EQ(ai.NewUnitPurchaseData.navalPrice, 6.5f);
   EXPECT_EQ(ai.CarrierTargetsPriorities[8], 9);
   EXPECT_EQ(Ai(1).PurchaseQueue.size(), 0u);
+}
+
+// A line of more fields than any table has is read by its first ones: the
+// country named last among them, not by a field past them.
+TEST_F(AiDataFileTest, ALineIsReadByItsFirstFieldsOnly) {
+  std::string line = "Country;";
+  for (std::size_t i = 2; i < cCsvReader::kMostFieldsKept; ++i) line += "9;";
+  Load(line + "2;3;\r\nMakesSeaInvasions;1\r\n");
+  EXPECT_EQ(Ai(2).MakesSeaInvasions, 1);
+  EXPECT_EQ(Ai(3).MakesSeaInvasions, 0);
 }
 
 TEST_F(AiDataFileTest, LinesWithoutAValidCountryAreLoggedAndIgnored) {

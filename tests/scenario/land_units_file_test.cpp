@@ -4,7 +4,9 @@
 
 #include <set>
 
+#include "foundation/csv_reader.h"
 #include "foundation/format.h"
+#include "foundation/text.h"
 #include "scenario/land_units_file.h"
 #include "scenario/unit_file_checks.h"
 #include "units/unit_files_fixture.h"
@@ -66,6 +68,21 @@ TEST_F(LandUnitsFile, ReadsEveryColumn) {
   EXPECT_EQ(u.newEnemyRevealed, 0);
   EXPECT_TRUE(log.Contains(u"Land unit First Guards (ID=12 CountryID=2) added"));
   EXPECT_FALSE(log.ContainsText(u"Commander with ID"));
+}
+
+// A row of more fields than the reader keeps is logged with every field it held.
+TEST_F(LandUnitsFile, ARowOfThousandsOfFieldsIsLoggedWithTheirCount) {
+  std::string row = LandRow(12, "Wide Guards", 2, 4, 5);
+  std::string padding;
+  for (std::size_t i = 0; i < cCsvReader::kMostFieldsKept; ++i) padding += "1;";
+  row.insert(row.size() - 2, padding);
+  Scenario("land_units.csv", "#Land units\r\n#ID;...\r\n" + row);
+  test::LogCapture log;
+  LoadLandUnits(game(), test::kScenario);
+  EXPECT_EQ(game().landUnits.size(), 1u);
+  EXPECT_TRUE(log.ContainsText(u"at line 3 (counting from 1) has " +
+                               Utf8ToUtf16(std::to_string(cCsvReader::kMostFieldsKept + 33)) +
+                               u" fields, more than the 33 of a row (two rows on one line?)"));
 }
 
 // A whole-number column whose text is not one, or is past 32 bits, is read

@@ -184,6 +184,8 @@ TEST_F(SaveManifestTest, AListTheGameDoesNotWriteIsDamage) {
       {"Info.ini named again after every file", Closed(covered + infoLine, count + 1), table, infoAgain.c_str()},
       {"a closing line of four fields", covered + "#end;" + closingFields + "7;\r\n", table,
        u" does not end with its closing line (cut short?)"},
+      {"a closing line with a doubled separator", covered + "#end;;" + closingFields + "\r\n", table,
+       u" does not end with its closing line (cut short?)"},
       {"a closing line under another mark", covered + "#fin;" + closingFields + "\r\n", table,
        u" does not end with its closing line (cut short?)"},
       {"a line changed under its closing line", withLine(editedLine) + list.substr(covered.size()), edited,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "foundation/csv_reader.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
 
@@ -69,6 +70,27 @@ TEST_F(TopographyFile, LinesOutsideTheirPlaceAreLoggedAndIgnored) {
   ASSERT_EQ(movement.GetCountryTopography(2)->size(), 1u);
   EXPECT_EQ(movement.GetCountryTopography(2)->front().cities, std::vector<cCity*>{cities[1]});
   EXPECT_TRUE(movement.GetCountryTopography(1)->empty());
+}
+
+// A Country line of more ids than any line keeps is read by its first ones,
+// the last of them naming the country.
+TEST_F(TopographyFile, ACountryLineIsReadByItsFirstIds) {
+  std::string line = "Country;";
+  for (std::size_t i = 2; i < cCsvReader::kMostFieldsKept; ++i) line += "9;";
+  const cStrategicMovement movement = Load(line + "2;3;\nNew Group;\nCity;0;1;\n");
+  ASSERT_EQ(movement.GetCountryTopography(2)->size(), 1u);
+  EXPECT_EQ(movement.GetCountryTopography(2)->front().cities, std::vector<cCity*>{cities[0]});
+  EXPECT_TRUE(movement.GetCountryTopography(3)->empty());
+}
+
+// The read past a final line end of any kind finds an empty line.
+TEST_F(TopographyFile, AFinalLineEndIsReadAsAnEmptyLine) {
+  for (const std::string end : {"\r\n", "\r", "\n", ""}) {
+    SCOPED_TRACE(testing::PrintToString(end));
+    test::LogCapture log;
+    Load("Country;1;" + end);
+    EXPECT_EQ(log.Contains(GetText("empty_line...")), !end.empty());
+  }
 }
 
 TEST_F(TopographyFile, UnknownKindWithFieldsIsFatal) {

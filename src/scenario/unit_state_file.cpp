@@ -97,9 +97,7 @@ class cUnitStateReader {
  public:
   cUnitStateReader(cGame& game, std::u16string_view path) : game_(game), path_(path) {
     ForEachUnit(game, [this](eKind kind, cUnit& unit) {
-      sNumbered& numbered = units_[{kind, unit.id}];
-      numbered.unit = &unit;
-      ++numbered.units;
+      units_[{kind, unit.id}].units.push_back(&unit);
     });
     for (const auto& ship : game.navalUnits) ships_[ship->id] = ship.get();
   }
@@ -156,19 +154,20 @@ class cUnitStateReader {
     }
     // The game writes a line for each unit: one more for its number would
     // be read over the first. Units that share a number (two rows of a table
-    // may give them one) have as many lines, all read into the last of them.
+    // may give them one) have a line each, written in the order read here.
     sNumbered& numbered = found->second;
+    const int units = static_cast<int>(numbered.units.size());
     if (numbered.firstLine == 0) numbered.firstLine = line;
-    if (++numbered.lines > numbered.units) {
+    if (++numbered.lines > units) {
       RefuseDamagedTable(path_, line,
-                         numbered.units == 1
+                         units == 1
                              ? Format(u"names the %s unit ID=%i a second time (first at line %i)", NameOf(kind), id,
                                       numbered.firstLine)
                              : Format(u"names the %s unit ID=%i more often than the %i units of that number the save "
                                       u"holds (first at line %i)",
-                                      NameOf(kind), id, numbered.units, numbered.firstLine));
+                                      NameOf(kind), id, units, numbered.firstLine));
     }
-    cUnit& unit = *numbered.unit;
+    cUnit& unit = *numbered.units[static_cast<std::size_t>(numbered.lines - 1)];
     order_.emplace(&unit, static_cast<int>(order_.size()));
     unit.spotted = spotted != 0 ? 1 : 0;
     if (auto* held = dynamic_cast<cJednostka*>(&unit)) {
@@ -180,7 +179,7 @@ class cUnitStateReader {
   void Moved(const std::vector<std::string_view>& fields, int line) {
     const int id = Number(fields, 1, line);
     const auto found = units_.find({eKind::kLand, id});
-    auto* land = found == units_.end() ? nullptr : dynamic_cast<cJednostkaLadowa*>(found->second.unit);
+    auto* land = found == units_.end() ? nullptr : dynamic_cast<cJednostkaLadowa*>(found->second.units.back());
     if (!land) {
       LogAboutFile(path_,
                    u"WARNING: %s at line %i (counting from 1) names the land unit ID=%i, which the save does not "
@@ -223,11 +222,10 @@ class cUnitStateReader {
 
   cGame& game_;
   std::u16string_view path_;
-  // The units of a kind and number: the last of them, how many the save
-  // holds, the lines read for them and the first of those lines.
+  // The units of a kind and number in the order the game writes their
+  // lines, the lines read for them and the first of those lines.
   struct sNumbered {
-    cUnit* unit = nullptr;
-    int units = 0;
+    std::vector<cUnit*> units;
     int lines = 0;
     int firstLine = 0;
   };

@@ -9,6 +9,7 @@
 #include "ai/country_ai.h"
 #include "ai_fixture.h"
 #include "foundation/fatal.h"
+#include "foundation/text.h"
 #include "support/game_run_scope.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -142,6 +143,22 @@ TEST_F(AiMemoryOfTheSample, StrengthsBeyondAnyFrontsAreHeldForTheDeployment) {
   int strength = 0;
   ASSERT_TRUE(CountryAiOf(game, *game.countries[0]).GetFrontCityStrength(*city, strength));
   EXPECT_EQ(strength, 2000000);
+}
+
+// A front is holding, threatened or critical (0 to 2, both ends loading
+// above): a state just past either end would be saved back as it was read,
+// so the save is refused naming the line and the field.
+TEST_F(AiMemoryOfTheSample, AFrontsStatePastItsThreeIsDamage) {
+  for (const char* state : {"3", "-1"}) {
+    dir.Write("data/save/a/ai_memory.csv",
+              Memory(std::string("\r\nWaiting;1;12;3;5;\r\nFront;1;") + state +
+                     ";2.500000;4.250000;6.500000;7.750000;13;14;15;16;17;18;1;6;"));
+    test::LogCapture log;
+    EXPECT_THROW(LoadAiMemory(*scope.game, u"data\\save\\a\\%s"), FatalExitError) << state;
+    EXPECT_TRUE(log.ContainsText(u"ai_memory.csv at line 3 (counting from 1) has " + Utf8ToUtf16(state) +
+                                 u" in field 3, where the game writes a front's state from 0 to 2;"))
+        << state;
+  }
 }
 
 }  // namespace

@@ -33,6 +33,15 @@ TEST_F(IniFileTest, ParsesSectionsKeysAndValues) {
   EXPECT_EQ(ini.GetString("Main/Second", u""), u"x=y");
   EXPECT_TRUE(ini.HasKey("Top"));
   EXPECT_FALSE(ini.HasKey("Main/noequals"));
+  // Each value's line, counting from 1 over every line end; 0 for a key not
+  // loaded and for one set since.
+  EXPECT_EQ(ini.LineOf("Top"), 1);
+  EXPECT_EQ(ini.LineOf("Main/Key"), 3);
+  EXPECT_EQ(ini.LineOf("Othe/Key"), 9);
+  EXPECT_EQ(ini.LineOf("Main/Second"), 11);
+  EXPECT_EQ(ini.LineOf("Main/noequals"), 0);
+  ini.SetString("Main/Key", u"set");
+  EXPECT_EQ(ini.LineOf("Main/Key"), 0);
 }
 
 struct BoolCase {

@@ -98,11 +98,16 @@ TEST(NumberText, DecimalsReadAsFarAsTheyAreANumber) {
   EXPECT_EQ(ParseLeadingFloat("3.4028235e38"), std::numeric_limits<float>::max());
   EXPECT_EQ(ParseLeadingFloat("1e300"), std::numeric_limits<float>::max());
   EXPECT_EQ(ParseLeadingFloat(u"-1e300"), -std::numeric_limits<float>::max());
+  // Wide and 8-bit texts alike.
   for (const char16_t* number : {u"1", u" -.5 ", u"2.", u"+2.5e-3", u"7E+2"}) {
-    EXPECT_TRUE(IsDecimalNumberText(number)) << std::string(number, number + std::char_traits<char16_t>::length(number));
+    const std::string narrow(number, number + std::char_traits<char16_t>::length(number));
+    EXPECT_TRUE(IsDecimalNumberText(number)) << narrow;
+    EXPECT_TRUE(IsDecimalNumberText(std::string_view(narrow))) << narrow;
   }
   for (const char16_t* other : {u"", u".", u"1e", u"1.5x", u"e5", u"1,5", u"- 1"}) {
-    EXPECT_FALSE(IsDecimalNumberText(other)) << std::string(other, other + std::char_traits<char16_t>::length(other));
+    const std::string narrow(other, other + std::char_traits<char16_t>::length(other));
+    EXPECT_FALSE(IsDecimalNumberText(other)) << narrow;
+    EXPECT_FALSE(IsDecimalNumberText(std::string_view(narrow))) << narrow;
   }
 }
 

@@ -1,10 +1,11 @@
 // A save of the sample whose tables hold a value the game never writes there:
 // text where it writes a number, a decimal where it writes a whole one, a
-// number past 32 bits or past the values of its field, a unit's line given
-// twice. Each would load as some other value without a word, so the load is
-// refused naming the file, the line and the field. Beside them, a save the
-// game wrote with values at the ends of what it writes loads and is written
-// back byte for byte.
+// number past the values of its field, a unit's line given twice. Each would
+// load as some other value without a word, so the load is refused naming the
+// file, the line and the field. Each reader's own program holds its cases;
+// here each file is refused through the whole load of a save. Beside them, a
+// save the game wrote with values at the ends of what it writes loads and is
+// written back byte for byte.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -90,30 +91,15 @@ INSTANTIATE_TEST_SUITE_P(
     Values, HostileSaveValues,
     testing::Values(
         AddLine("FlagValueAsText", "flags.txt", "2;abc;", u"has no whole number in field 2"),
-        AddLine("FlagNumberWithTextBeforeIt", "flags.txt", "x3;1;", u"has no whole number in field 1"),
-        AddLine("FlagValueBeyond32Bits", "flags.txt", "3;99999999999;",
-                u"has a number beyond the 32-bit range in field 2"),
         SetField("SupplyInfoAsText", "cities_supply_info.csv", "", 2, "ten", u"has no whole number in field 3"),
-        SetField("SupplyInfoAsDecimal", "cities_supply_info.csv", "", 3, "2.5", u"has no whole number in field 4"),
-        SetField("CityPlaceWithTextAfterIt", "cities_supply_info.csv", "", 1, "3x", u"has no whole number in field 2"),
-        SetField("ConvoyInfoPastOne", "cities_convoy_info.csv", "", 2, "7",
-                 u"has 7 in field 3, where the game writes 0 or 1"),
-        SetField("ConvoyInfoBelowZero", "cities_convoy_info.csv", "", 2, "-1",
-                 u"has -1 in field 3, where the game writes 0 or 1"),
         SetField("LossesAsText", "losses.csv", "", 3, "lots", u"has no number in field 4"),
-        SetField("LossesCountryWithTextAfterIt", "losses.csv", "", 0, "1st", u"has no whole number in field 1"),
         SetField("AiSwitchAsText", "ai_data.csv", "MakesSeaInvasions", 1, "yes", u"has no whole number in field 2"),
-        SetField("AiSwitchPastOne", "ai_data.csv", "TransportsUnitsToFrontsBySea", 1, "2",
-                 u"has 2 in field 2, where the game writes 0 or 1"),
-        SetField("AiRatioAsText", "ai_data.csv", "MinRatioToPatchFront", 1, "lots", u"has no number in field 2"),
         SetField("AiPriceAsText", "ai_data.csv", "NewUnitPurchaseData", 4, "cheap", u"has no number in field 5"),
         SetField("AiWholeValueAsDecimal", "ai_data.csv", "MaxUnitCountOnFront", 1, "15.5",
                  u"has no whole number in field 2"),
         SetField("AiCountryWithTextAfterIt", "ai_data.csv", "Country", 1, "2nd", u"has no whole number in field 2"),
         AddLine("FrontStatePastTheThree", "ai_memory.csv", "Front;2;77;0;0;0;0;0;0;0;0;0;0;1;3;",
                 u"has 77 in field 3, where the game writes a front's state from 0 to 2"),
-        AddLine("FrontStateBelowZero", "ai_memory.csv", "Front;2;-1;0;0;0;0;0;0;0;0;0;0;1;3;",
-                u"has -1 in field 3, where the game writes a front's state from 0 to 2"),
         sHostileCase{"UnitStateTwiceForOneUnit",
                      [](const fs::path& save, const std::u16string& folder) {
                        const sTable state(save / "unit_state.csv");

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <tuple>
 
 #include "foundation/csv_reader.h"
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "support/world_builder.h"
@@ -271,6 +274,41 @@ TEST_F(AiDataFileTest, EveryValueOfEveryCountryComesBackInItsOwnPlace) {
   ASSERT_NE(first, std::string::npos);
   EXPECT_THROW(Load(text.substr(0, first) + text.substr(text.find("Country;2"))), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"has no block for country 1 (cut short?)"));
+}
+
+// A saved value the game never writes there would load as another: text, a
+// switch past 0 or 1, or text for a decimal, each refused naming the line
+// and the field. A scenario's own file with the same values keeps its
+// lenient reading.
+TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
+  for (const int id : {2, 3}) FillSettings(Ai(id), id);
+  dir_.Write("data/save/out/.keep", "");
+  ASSERT_TRUE(WriteAIData(world_.game(), u"data\\save\\out"));
+  const std::string text = dir_.Read("data/save/out/ai_data.csv");
+  world_.game().loadedGame = 1;
+  for (const auto& [key, value, what] :
+       {std::tuple{"TransportsUnitsToFrontsBySea", "2", u"has 2 in field 2, where the game writes 0 or 1;"},
+        std::tuple{"MakesSeaInvasions", "-1", u"has -1 in field 2, where the game writes 0 or 1;"},
+        std::tuple{"MakesSeaInvasions", "yes", u"has no whole number in field 2;"},
+        std::tuple{"MinRatioToPatchFront", "lots", u"has no number in field 2;"}}) {
+    const std::string line = std::string("\r\n") + key + ";";
+    const std::size_t at = text.find(line);
+    ASSERT_NE(at, std::string::npos) << key;
+    const std::size_t from = at + line.size();
+    const std::string edited = std::string(text).replace(from, text.find_first_of(";\r", from) - from, value);
+    const std::string lineNumber = std::to_string(std::count(text.begin(), text.begin() + at + 2, '\n') + 1);
+    test::LogCapture log;
+    EXPECT_THROW(Load(edited), FatalExitError) << key << value;
+    EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) " + what))
+        << key << value;
+  }
+
+  world_.game().loadedGame = 0;
+  test::LogCapture log;
+  Load("# ai data\r\nCountry;1\r\nMakesSeaInvasions;yes\r\nMaxUnitCountOnFront;ten\r\n");
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(Ai(1).MakesSeaInvasions, 0);
+  EXPECT_EQ(Ai(1).MaxUnitCountOnFront, 0);
 }
 
 }  // namespace

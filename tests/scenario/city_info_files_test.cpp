@@ -4,6 +4,7 @@
 
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "support/world_builder.h"
@@ -81,6 +82,54 @@ TEST_F(CityInfoFilesTest, EitherFileMissingIsFatal) {
   EXPECT_THROW(LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\half\\%s"), FatalExitError);
   EXPECT_TRUE(log.Contains(u"opening_file_with_convoy_info_for_cities..."));
   EXPECT_TRUE(log.Contains(u"error_opening_file!_(not_exists?)"));
+}
+
+// A saved value the game never writes there would load as another: text, a
+// decimal or a convoy bit past 0 or 1 is refused naming the line and the
+// field. A saved supply out of the supply's range is told and left as it
+// was, as before; a scenario's own files keep their lenient reading.
+TEST_F(CityInfoFilesTest, SavedValuesAreReadAsTheGameWritesThem) {
+  const std::string supply = "# cities supply info:\r\n1;1;3;50;20;\r\n4;2;0;0;0;";
+  const std::string convoy = "# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;1;0;1;";
+  world_.game().loadedGame = 1;
+  const auto refused = [&](const std::string& supplyFile, const std::string& convoyFile, const std::u16string& what) {
+    dir_.Write("data/save/bad/cities_supply_info.csv", supplyFile);
+    dir_.Write("data/save/bad/cities_convoy_info.csv", convoyFile);
+    test::LogCapture log;
+    EXPECT_THROW(LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\bad\\%s"), FatalExitError) << supplyFile;
+    EXPECT_TRUE(log.ContainsText(what)) << supplyFile << convoyFile;
+  };
+  refused("# cities supply info:\r\n1;1;ten;50;20;\r\n4;2;0;0;0;", convoy,
+          u"cities_supply_info.csv at line 2 (counting from 1) has no whole number in field 3;");
+  refused("# cities supply info:\r\n1;1;3;50;20;\r\n4;2x;0;0;0;", convoy,
+          u"cities_supply_info.csv at line 3 (counting from 1) has no whole number in field 2;");
+  refused("# cities supply info:\r\n1;1;3;2.5;20;\r\n4;2;0;0;0;", convoy,
+          u"cities_supply_info.csv at line 2 (counting from 1) has no whole number in field 4;");
+  for (const char* bit : {"2", "-1"}) {
+    refused(supply, std::string("# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;1;") + bit + ";1;",
+            u"cities_convoy_info.csv at line 3 (counting from 1) has " + Utf8ToUtf16(bit) +
+                u" in field 4, where the game writes 0 or 1;");
+  }
+
+  dir_.Write("data/save/ok/cities_supply_info.csv", "# cities supply info:\r\n1;1;-1;50;20;\r\n4;2;0;0;0;");
+  dir_.Write("data/save/ok/cities_convoy_info.csv", convoy);
+  City(0).supplyInfo = {7, 7, 7};
+  {
+    test::LogCapture log;
+    LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\ok\\%s");
+    EXPECT_TRUE(log.ContainsText(u"City supply info")) << "a supply of -1 is told";
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  }
+  EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{7, 50, 20}));
+
+  world_.game().loadedGame = 0;
+  dir_.Write("data/scenarios/s/cities_supply_info.csv", "# cities supply info:\r\n1;1;ten;6;7;\r\n");
+  dir_.Write("data/scenarios/s/cities_convoy_info.csv", "# cities convoy info:\r\n1;1;7;0;1;\r\n");
+  test::LogCapture log;
+  LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\scenarios\\s\\%s");
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{0, 6, 7}));
+  EXPECT_EQ(City(0).convoyInfo, (std::vector<bool>{true, false, true}));
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // the exact bytes written.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
+#include <utility>
 
 #include "foundation/fatal.h"
 #include "foundation/text.h"
@@ -43,6 +46,32 @@ TEST_F(StateFiles, FlagLinesWithAUsableSemicolon) {
   game().flags[12] = 0;
   LoadFlags(game(), test::kSaveTemplate);
   EXPECT_EQ(game().flags[12], 5);
+}
+
+// A saved flag the game wrote as whole numbers; text or a number past 32
+// bits would load as another flag or value, so is refused naming the line
+// and the field. The file as written, at the 32-bit ends, loads.
+TEST_F(StateFiles, ASavesFlagsAreWholeNumbers) {
+  game().flags[7] = INT32_MAX;
+  game().flags[12] = INT32_MIN;
+  ASSERT_TRUE(WriteFlags(game(), test::kSaveFolder));
+  const std::string written = Saved("flags.txt");
+  game().loadedGame = 1;
+  for (const auto& [line, what] : {std::pair{"2;abc;", u"has no whole number in field 2;"},
+                                   std::pair{"x3;1;", u"has no whole number in field 1;"},
+                                   std::pair{"3;99999999999;", u"has a number beyond the 32-bit range in field 2;"}}) {
+    dir_.Write("data/save/out/flags.txt", written + line + "\r\n");
+    test::LogCapture log;
+    EXPECT_THROW(LoadFlags(game(), test::kSaveTemplate), FatalExitError) << line;
+    EXPECT_TRUE(log.ContainsText(u"flags.txt at line 4 (counting from 1) " + std::u16string(what))) << line;
+  }
+  dir_.Write("data/save/out/flags.txt", written);
+  game().flags[7] = game().flags[12] = 0;
+  test::LogCapture log;
+  LoadFlags(game(), test::kSaveTemplate);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(game().flags[7], INT32_MAX);
+  EXPECT_EQ(game().flags[12], INT32_MIN);
 }
 
 TEST_F(StateFiles, MissingFlagsFileIsFatal) {

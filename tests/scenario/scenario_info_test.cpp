@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <tuple>
 
 #include "foundation/fatal.h"
@@ -260,8 +261,11 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
                                   std::pair{"LastLandUnitId", u"the numbering of the land units"},
                                   std::pair{"LastAirUnitId", u"the numbering of the air units"},
                                   std::pair{"LastConvoyId", u"the numbering of the convoys"},
-                                  std::pair{"LastMonthProcessed", u"the month whose monthly steps last ran"}}) {
-    const std::string line = std::string("\r\n") + key + " = ";
+                                  std::pair{"LastMonthProcessed", u"the month whose monthly steps last ran"},
+                                  std::pair{"Duration/Turns", u"the number of turns the game lasts"}}) {
+    const std::string_view fullKey = key;
+    const std::string section = fullKey.find('/') == std::string_view::npos ? "Save/" : "";
+    const std::string line = std::string("\r\n") + std::string(fullKey.substr(fullKey.find('/') + 1)) + " = ";
     const std::size_t at = text.find(line);
     ASSERT_NE(at, std::string::npos) << key;
     const std::size_t end = text.find("\r\n", at + line.size());
@@ -271,8 +275,8 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
     edited.loadedGame = 1;
     test::LogCapture log;
     EXPECT_THROW(LoadScenarioInfo(edited, u"data\\save\\g\\%s"), FatalExitError) << key;
-    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini has \"" + Utf8ToUtf16(written) + u"\" for Save/" +
-                                 Utf8ToUtf16(key) + u", not a whole number"))
+    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini has \"" + Utf8ToUtf16(written) + u"\" for " +
+                                 Utf8ToUtf16(section + key) + u", not a whole number"))
         << key;
     const std::string lineNumber = std::to_string(std::count(text.begin(), text.begin() + at + 2, '\n') + 1);
     EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(lineNumber) +

@@ -149,5 +149,51 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   EXPECT_EQ(Saved("unit_state.csv"), written);
 }
 
+// A second line for a unit would be read over its first: refused, naming
+// both lines. Units two table rows gave one number have a line each, and
+// each takes its own line's values back.
+TEST_F(UnitStateFileTest, AUnitsSecondLineIsDamageWhereUnitsOfOneNumberTakeALineEach) {
+  cJednostkaLadowa& first = AddLand(1, 2, 2);
+  first.id = 21;
+  first.spotted = 1;
+  first.combatValue = 57;
+  cJednostkaLadowa& second = AddLand(1, 4, 2);
+  second.id = 22;
+  second.spotted = 0;
+  second.combatValue = 44;
+  ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
+  std::string twice = Saved("unit_state.csv");
+  const std::size_t at = twice.find("Land;22;0;44;");
+  ASSERT_NE(at, std::string::npos) << twice;
+  twice.insert(at, "Land;21;0;9;\r\n");
+  dir_.Write("data/save/out/unit_state.csv", twice);
+  game().loadedGame = 1;
+  {
+    test::LogCapture log;
+    EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(
+        u"unit_state.csv at line 4 (counting from 1) names the Land unit ID=21 a second time (first at line 3)"));
+  }
+
+  second.id = 21;
+  ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
+  first.spotted = second.spotted = 0;
+  first.combatValue = second.combatValue = 0;
+  test::LogCapture log;
+  LoadUnitState(game(), test::kSaveTemplate);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(first.spotted, 1);
+  EXPECT_EQ(first.combatValue, 57);
+  EXPECT_EQ(second.spotted, 0);
+  EXPECT_EQ(second.combatValue, 44);
+  // A third line for the two is one more than the save holds.
+  std::string thrice = Saved("unit_state.csv");
+  thrice.insert(thrice.find("Land;21;"), "Land;21;0;9;\r\n");
+  dir_.Write("data/save/out/unit_state.csv", thrice);
+  EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"at line 5 (counting from 1) names the Land unit ID=21 more often than the 2 units of that number the save holds "
+                               u"(first at line 3)"));
+}
+
 }  // namespace
 }  // namespace tr

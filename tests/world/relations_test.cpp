@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <tuple>
+
 #include "foundation/fatal.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
@@ -158,6 +162,37 @@ TEST_F(RelationsFiles, WrittenFilesReadBack) {
   dir.Write("losses.csv", losses);
   EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"losses.csv at line 5 (counting from 1) has 3 of the 3 values of a row (cut short?)"));
+}
+
+// A saved loss the game wrote as a number, negative ones too; text, or a
+// row number with text after it, would load as another, so is refused naming
+// the line and the field. A scenario's losses.csv keeps its lenient reading.
+TEST_F(RelationsFiles, ASavesLossesAreNumbers) {
+  relations().AddLosses(1, 2, -1.5f);
+  relations().AddLosses(2, 1, 2.5f);
+  ASSERT_TRUE(WriteRelations(world.game(), Folder()));
+  ASSERT_TRUE(WriteLosses(world.game(), Folder()));
+  const std::string losses = dir.Read("losses.csv");
+  relations().Reset(3);
+  world.game().relations.LoadRelationsAndLosses(Template(), 3, true);
+  EXPECT_EQ(relations().GetLosses(1, 2), -1.5f);
+  EXPECT_EQ(relations().GetLosses(2, 1), 2.5f);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  const std::size_t row = losses.find("\r\n2;B;") + 2;
+  for (const auto& [from, to, what] :
+       {std::tuple{"2;B;2.500000;", "2;B;lots;", u"has no number in field 3;"},
+        std::tuple{"2;B;2.500000;", "2x;B;2.500000;", u"has no whole number in field 1;"}}) {
+    dir.Write("losses.csv", std::string(losses).replace(row, std::string_view(from).size(), to));
+    log.Clear();
+    EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(u"losses.csv at line 4 (counting from 1) " + std::u16string(what))) << to;
+  }
+  dir.Write("losses.csv", std::string(losses).replace(row, 13, "2;B;lots;"));
+  log.Clear();
+  world.game().relations.LoadRelationsAndLosses(Template(), 3, false);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(relations().GetLosses(2, 1), 0.0f);
+  EXPECT_EQ(relations().GetLosses(1, 2), -1.5f);
 }
 
 TEST_F(RelationsFiles, ShortRowsAndLineEnds) {

@@ -168,8 +168,8 @@ rm -rf "$work/gone"
 printf 'not a folder\n' >"$work/gone"
 XDG_DATA_HOME="$work/gone" "$keep" "$game" 2>"$work/said" || fail "a data folder that cannot be made stopped the start"
 [ -d "$game/data/save" ] && [ ! -L "$game/data/save" ] || fail "the game folder has no save folder to save in"
-[ "$(grep -c "not kept outside the build: $work/gone/tidereach/.* could not be made (Not a directory)" "$work/said")" = 2 ] ||
-  fail "not one line per folder with the cause: $(cat "$work/said")"
+[ "$(grep -c "not kept outside the build: $work/gone is a file, where a folder belongs\. .*; move that file away" "$work/said")" = 2 ] ||
+  fail "not one line per folder with the file in the way: $(cat "$work/said")"
 build_save_folders || fail "the build's step failed"
 rm "$work/gone"
 
@@ -189,12 +189,13 @@ build_save_folders || fail "the build's step failed on a link to nothing"
 [ "$(readlink "$game/data/save")" = "$work/unmounted/saves" ] || fail "the build's step changed the player's link"
 
 # A game folder with no saves yet, as a first build leaves it, and a data
-# folder that cannot be made: nothing is said to stay that is not there.
+# folder that cannot be made: the file in its way is named, and nothing is
+# said to stay that is not there.
 rm -rf "$work/build" "$work/other"
 mkdir -p "$game/data/save" "$game/data/pbem" "$work/other"
 printf 'not a folder\n' >"$work/other/tidereach"
 XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a data folder that cannot be made stopped the start"
-grep -qxF "Saves not kept outside the build: $work/other/tidereach/save could not be made (Not a directory). New ones go into $game/data/save meanwhile; mend that and the next ./run.sh moves them." \
+grep -qxF "Saves not kept outside the build: $work/other/tidereach is a file, where a folder belongs. New ones go into $game/data/save meanwhile; move that file away and the next ./run.sh moves them." \
   "$work/said" && grep -qF "Play-by-e-mail turns not kept outside the build: " "$work/said" &&
   ! grep -q 'They stay in' "$work/said" || fail "the lines speak of saves that are not there: $(cat "$work/said")"
 
@@ -205,16 +206,23 @@ XDG_DATA_HOME=relative/share "$keep" "$game"
 [ -d "$HOME/.local/share/tidereach/save/Autumn" ] || fail "the default folder under HOME was not used"
 [ ! -e relative ] || fail "a relative XDG_DATA_HOME was used"
 
-# A file where the kept saves belong: the saves stay, and the line gives the
-# system's reason alone, without the tool's words before it.
+# A file where the kept saves belong, or where the data folder belongs: the
+# saves stay, and the line names that file, not a copy that was never tried.
 rm -rf "$work/build" "$work/other"
 mkdir -p "$game/data/save/Winter" "$work/other/tidereach"
 printf 'not a folder\n' >"$work/other/tidereach/save"
 XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a file in the saves' place stopped the start"
 [ -d "$game/data/save/Winter" ] && [ ! -L "$game/data/save" ] || fail "the saves left the game folder"
 [ "$(wc -l <"$work/said")" -eq 1 ] &&
-  grep -qF "Saves not moved: they could not be copied to $work/other/tidereach/save (File exists). They stay in" \
-    "$work/said" || fail "not one line with the system's reason: $(cat "$work/said")"
+  grep -qF "Saves not moved: $work/other/tidereach/save is a file, where a folder belongs. They stay in $game/data/save as they were, and the game saves there meanwhile; move that file away and" \
+    "$work/said" || fail "not one line naming the file in the way: $(cat "$work/said")"
+rm -rf "$work/other"
+mkdir -p "$work/other"
+printf 'not a folder\n' >"$work/other/tidereach"
+XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a file in the data folder's place stopped the start"
+[ -d "$game/data/save/Winter" ] && [ ! -L "$game/data/save" ] || fail "the saves left the game folder"
+grep -qxF "Saves not moved: $work/other/tidereach is a file, where a folder belongs. They stay in $game/data/save as they were, and the game saves there meanwhile; move that file away and the next ./run.sh moves them." \
+  "$work/said" || fail "the line does not name the file in the data folder's place: $(cat "$work/said")"
 
 # Something other than a folder or a file where the saves belong (here a
 # pipe) is left as it is, said, and the start goes on.
@@ -437,25 +445,26 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
 
   # What a cut start left that cannot be removed (a folder in it may not be
   # written): a part copy among the kept saves and a hidden folder of
-  # originals in the game folder are each named with what to do. The latter
-  # is never taken for a save: the saves beside it stay, unlinked, until it goes.
+  # originals already kept, in the game folder, are each named with what to
+  # do. The latter is never taken for a save: the saves beside it stay,
+  # unlinked, until it goes.
   build_with_saves
   rm -rf "$work/left"
-  mkdir -p "$game/data/save/.removing.AbC123/Old" "$work/left/tidereach/save/.moving.XyZ789/Part"
-  printf 'strength 2\n' | tee "$game/data/save/.removing.AbC123/Old/land_units.csv" \
-    >"$work/left/tidereach/save/.moving.XyZ789/Part/land_units.csv"
-  chmod 555 "$game/data/save/.removing.AbC123/Old" "$work/left/tidereach/save/.moving.XyZ789/Part"
+  mkdir -p "$work/left/tidereach/save/.moving.XyZ789/Part" "$game/data/save/.removing.AbC123"
+  cp -a "$work/before/save/." "$work/left/tidereach/save/"
+  mv "$game/data/save/Duel" "$game/data/save/.removing.AbC123/"
+  printf 'strength 2\n' >"$work/left/tidereach/save/.moving.XyZ789/Part/land_units.csv"
+  chmod 555 "$game/data/save/.removing.AbC123/Duel" "$work/left/tidereach/save/.moving.XyZ789/Part"
   XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "a left-over that cannot be removed stopped the start"
   [ "$(grep -c . "$work/said")" -eq 2 ] &&
     grep -qxF "A part copy a start cut short left in $work/left/tidereach/save/.moving.XyZ789 could not be removed (Permission denied): remove it." \
       "$work/said" &&
     grep -qxF "$game/data/save/.removing.AbC123 holds what is left of saves kept whole in $work/left/tidereach/save, and could not be removed (Permission denied): remove it by hand, and the next ./run.sh links the folder." \
       "$work/said" || fail "the left-overs that cannot be removed were not each named: $(cat "$work/said")"
-  [ ! -L "$game/data/save" ] && [ -z "$(find "$work/left/tidereach/save" -name '.removing.*')" ] &&
-    diff -r -x '.removing.*' "$work/before/save" "$game/data/save" >/dev/null ||
-    fail "the saves beside a hidden folder of originals moved, or it was taken for a save"
+  [ "$(state "$work/left/tidereach")" = ".moving. Duel Spring notes.txt | .removing. Spring notes.txt " ] ||
+    fail "the saves beside a hidden folder of originals moved, or it was taken for a save: $(state "$work/left/tidereach")"
   # Once both may be written, the next start clears them and keeps each save once.
-  chmod 755 "$game/data/save/.removing.AbC123/Old" "$work/left/tidereach/save/.moving.XyZ789/Part"
+  chmod 755 "$game/data/save/.removing.AbC123/Duel" "$work/left/tidereach/save/.moving.XyZ789/Part"
   XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the left-overs could go"
   [ ! -s "$work/said" ] || fail "the start that cleared the left-overs said: $(cat "$work/said")"
   saves_kept_once "$work/left/tidereach" "once the left-overs could be removed"

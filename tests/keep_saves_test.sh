@@ -334,7 +334,9 @@ build_with_saves() {
 # the data folder, linked, and nothing else is there.
 saves_kept_once() {
   for folder in save pbem; do
-    [ "$(readlink "$game/data/$folder")" = "$1/$folder" ] || fail "$2: data/$folder is not linked"
+    # However either path is spelled: a start may have had a slash more.
+    [ -L "$game/data/$folder" ] && [ "$(realpath -m "$game/data/$folder")" = "$(realpath -m "$1/$folder")" ] ||
+      fail "$2: data/$folder is not linked"
     diff -r --no-dereference "$work/before/$folder" "$1/$folder" >/dev/null ||
       fail "$2: the kept $folder is not as it was: $(diff -r "$work/before/$folder" "$1/$folder" || true)"
   done
@@ -388,6 +390,150 @@ grep -qF "Waiting for another start to finish moving saves into $work/two/tidere
 [ "$(readlink "$work/build2/game/data/save")" = "$work/two/tidereach/save" ] || fail "the second game was not linked"
 rm "$work/two/tidereach/save/Far" -r
 saves_kept_once "$work/two/tidereach" "beside another start"
+
+# nothing_hidden_left <kept folder> <when>: no part copy among the kept saves,
+# no hidden folder of originals in the game folder.
+nothing_hidden_left() {
+  [ -z "$(find "$1" "$game/data/" -name '.moving.*' -o -name '.removing.*')" ] ||
+    fail "$2: hidden folders were left: $(find "$1" "$game/data/" -name '.moving.*' -o -name '.removing.*')"
+}
+# only_waits_said <when>: the starts said nothing but that they waited.
+only_waits_said() {
+  ! grep -v '^Waiting for another start to finish moving saves into ' "$work/said" ||
+    fail "$1: more than the waits was said"
+}
+
+# Starts at once on one game folder, before the data folder is there (the
+# first start after an update), take turns: the later ones find the saves
+# moved and linked, and neither remove nor move anything of them again. Every
+# other start spells XDG_DATA_HOME with a trailing slash. In the trials of one
+# killed, the first start is killed at a moment drawn anew each time, and one
+# start after all keeps every save once. A save folder holds several saves of
+# different sizes: by default in KiB, quickly; with
+# TIDEREACH_KEEP_SAVES_TEST_UNIT=M and more TIDEREACH_KEEP_SAVES_TEST_TRIALS
+# as a run by hand at real sizes.
+unit=${TIDEREACH_KEEP_SAVES_TEST_UNIT:-K}
+trials=${TIDEREACH_KEEP_SAVES_TEST_TRIALS:-3}
+rm -rf "$work/sized"
+mkdir -p "$work/sized/save/Duel" "$work/sized/save/Spring" "$work/sized/save/Long war" "$work/sized/pbem/West (1)"
+head -c "60$unit" /dev/urandom >"$work/sized/save/Duel/land_units.csv"
+head -c "120$unit" /dev/urandom >"$work/sized/save/Spring/land_units.csv"
+head -c "180$unit" /dev/urandom >"$work/sized/save/Long war/map.dat"
+head -c "90$unit" /dev/urandom >"$work/sized/save/Long war/units.dat"
+printf 'turn 6\n' >"$work/sized/save/notes.txt"
+head -c "60$unit" /dev/urandom >"$work/sized/pbem/West (1)/Info.ini"
+build_with_sized_saves() {
+  rm -rf "$work/build" "$work/before" "$work/at_once"
+  mkdir -p "$game/data"
+  cp -a "$work/sized/." "$game/data/"
+  ln -s "$work/sized" "$work/before"
+}
+for case in 2 3 "2 killed" "3 killed"; do
+  started=$(date +%s)
+  for trial in $(seq 1 "$trials"); do
+    build_with_sized_saves
+    : >"$work/said"
+    pids=()
+    for i in $(seq 1 "${case% *}"); do
+      data_home="$work/at_once"
+      [ $((i % 2)) = 1 ] || data_home+=/
+      XDG_DATA_HOME="$data_home" "$keep" "$game" 2>>"$work/said" &
+      pids+=($!)
+    done
+    if [ "${case#* }" = killed ]; then
+      # Within the time a start takes at these sizes, so that each step is met.
+      if [ "$unit" = M ]; then sleep "$((RANDOM % 3)).$((RANDOM % 10))"; else sleep "0.0$((RANDOM % 10))"; fi
+      kill -KILL "${pids[0]}" 2>/dev/null || true
+      wait "${pids[0]}" 2>/dev/null || true
+      pids=("${pids[@]:1}")
+    fi
+    for pid in "${pids[@]}"; do
+      wait "$pid" || fail "$case starts at once, trial $trial: one failed: $(cat "$work/said")"
+    done
+    [ "${case#* }" != killed ] || XDG_DATA_HOME="$work/at_once" "$keep" "$game" 2>>"$work/said" ||
+      fail "$case starts at once, trial $trial: the start after them failed: $(cat "$work/said")"
+    saves_kept_once "$work/at_once/tidereach" "$case starts at once, trial $trial"
+    nothing_hidden_left "$work/at_once/tidereach" "$case starts at once, trial $trial"
+    only_waits_said "$case starts at once, trial $trial"
+  done
+  echo "$case starts at once: $trials trials, saves in units of $unit kept once each, $(($(date +%s) - started)) s"
+done
+
+# One start is killed while moving the saves on a first start, with one or two
+# others waiting for it (one spelling XDG_DATA_HOME otherwise): the first to
+# go on clears what the killed one left and keeps every save once.
+for cut in "copying 2" "copying 3" "removing 2" "removing 3"; do
+  step=${cut% *}
+  build_with_saves
+  rm -rf "$work/waited"
+  : >"$work/said"
+  start_paused "$step" XDG_DATA_HOME="$work/waited"
+  killed=$pid
+  waiting=()
+  for i in $(seq 2 "${cut#* }"); do
+    data_home="$work/waited"
+    [ "$i" = 2 ] || data_home+=/
+    start_paused waiting XDG_DATA_HOME="$data_home"
+    waiting+=("$pid")
+  done
+  kill -CONT "${waiting[@]}"
+  kill -KILL "$killed"
+  wait "$killed" 2>/dev/null || true
+  for pid in "${waiting[@]}"; do wait "$pid" || fail "a start waiting on one killed at $step failed: $(cat "$work/said")"; done
+  saves_kept_once "$work/waited/tidereach" "beside a start killed at $step"
+  nothing_hidden_left "$work/waited/tidereach" "beside a start killed at $step"
+  only_waits_said "beside a start killed at $step"
+done
+
+# The link made by a start whose XDG_DATA_HOME had a trailing slash is still
+# known for its own by a start without it, and the other way round: the data
+# folder removed in between is made again behind it, quietly.
+for spelled in "$work/spelled/ $work/spelled" "$work/spelled $work/spelled/"; do
+  build_with_saves
+  rm -rf "$work/spelled"
+  XDG_DATA_HOME="${spelled% *}" "$keep" "$game"
+  rm -rf "$work/spelled"
+  XDG_DATA_HOME="${spelled#* }" "$keep" "$game" 2>"$work/said" || fail "a start spelling the data folder otherwise stopped"
+  [ ! -s "$work/said" ] || fail "a start spelling the data folder otherwise said: $(cat "$work/said")"
+  for folder in save pbem; do
+    [ -d "$game/data/$folder" ] && [ "$(realpath "$game/data/$folder")" = "$work/spelled/tidereach/$folder" ] ||
+      fail "data/$folder does not lead to the data folder made again"
+  done
+done
+
+# A game running from the game folder saves into a save while it is moved:
+# that original stays in the game folder as the game left it, its earlier
+# state stays kept, the line says so, and the others are moved.
+build_with_saves
+rm -rf "$work/changed"
+: >"$work/said"
+start_paused placed XDG_DATA_HOME="$work/changed"
+printf 'strength 20\n' >"$game/data/save/Spring/land_units.csv"
+kill -CONT "$pid"
+wait "$pid" || fail "a start beside a game saving failed: $(cat "$work/said")"
+[ "$(cat "$game/data/save/Spring/land_units.csv")" = "strength 20" ] &&
+  [ "$(cat "$work/changed/tidereach/save/Spring/land_units.csv")" = "strength 19" ] ||
+  fail "the save changed while moved was not left in both places as each was"
+[ "$(state "$work/changed/tidereach")" = "Duel Spring notes.txt | Spring " ] ||
+  fail "the saves beside the changed one were not moved: $(state "$work/changed/tidereach")"
+[ "$(grep -c . "$work/said")" = 1 ] &&
+  grep -qxF "\"Spring\" changed while moved: $game/data/save keeps them as they are now, and $work/changed/tidereach/save as they were; remove what is not wanted of each, and the next ./run.sh moves the folder." \
+    "$work/said" || fail "not one line on the save changed while moved: $(cat "$work/said")"
+
+# A game folder whose data folder leads into the kept one (a link of the
+# player's) holds the kept saves themselves: nothing of them is removed.
+build_with_saves
+rm -rf "$work/self"
+XDG_DATA_HOME="$work/self" "$keep" "$game"
+rm -rf "$work/build"
+mkdir -p "$game"
+ln -s "$work/self/tidereach" "$game/data"
+XDG_DATA_HOME="$work/self" "$keep" "$game" 2>"$work/said" || fail "a data folder leading into the kept one stopped the start"
+[ ! -s "$work/said" ] || fail "a data folder leading into the kept one was said: $(cat "$work/said")"
+for folder in save pbem; do
+  [ ! -L "$work/self/tidereach/$folder" ] && diff -r "$work/before/$folder" "$work/self/tidereach/$folder" >/dev/null ||
+    fail "the kept $folder changed through a data folder leading into it"
+done
 
 # as_user <command>: runs it as one whom the file modes bind: a user does
 # anyway, root without the powers to pass them.

@@ -239,8 +239,8 @@ remove_originals() {
       if [ -e "$there/$name" ] || [ -L "$there/$name" ]; then changed+=("$name"); fi
     done
     if [ ${#changed[@]} -gt 0 ]; then
-      echo "$(names "${changed[@]}")changed while moved: $here keeps them as they are now, and $there as" \
-        "they were; remove what is not wanted of each, and the next ./run.sh moves the folder." >&2
+      echo "$(names "${changed[@]}")changed while being moved: $here keeps what the game saved, $there what" \
+        "was copied before; remove what is not wanted, and the next ./run.sh moves the folder." >&2
       failed=1
     fi
   fi
@@ -289,6 +289,45 @@ empty_trash() {
       "remove it by hand, and the next ./run.sh links the folder." >&2
     return 1
   fi
+}
+
+# move_in: moves what the game folder's own save folder holds into the kept
+# one, and removes it. Returns 1, having said why, when the folder stays.
+move_in() {
+  local trash trashes entry entries name out clashes=() fresh=()
+  # What a start cut while removing originals left.
+  shopt -s nullglob
+  trashes=("$here"/.removing.??????)
+  shopt -u nullglob
+  for trash in "${trashes[@]}"; do empty_trash "$trash" || return 1; done
+  shopt -s dotglob nullglob
+  entries=("$here"/*)
+  shopt -u dotglob nullglob
+  for entry in "${entries[@]}"; do
+    name=${entry##*/}
+    if [ ! -e "$there/$name" ] && [ ! -L "$there/$name" ]; then
+      fresh+=("$entry")
+    elif ! same "$entry" "$there/$name"; then
+      clashes+=("$name")
+    fi
+  done
+  if [ ${#clashes[@]} -gt 0 ]; then
+    echo "$here stays in the game folder, since $there holds $(names "${clashes[@]}")too:" \
+      "rename one of each pair, and the next ./run.sh moves them all there" >&2
+    return 1
+  fi
+  if [ ${#fresh[@]} -gt 0 ]; then move_entries "${fresh[@]}" || return 1; fi
+  # Only once every entry is in place do the originals go.
+  if [ ${#entries[@]} -gt 0 ]; then remove_originals "${entries[@]}" || return 1; fi
+  out=$(rmdir -- "$here" 2>&1) && return 0
+  if [[ $out == *"not empty"* ]]; then
+    echo "$here stays in the game folder, since a save appeared in it while they were moved:" \
+      "the next ./run.sh moves it too" >&2
+  else
+    echo "$here is empty, its saves kept in $there, but could not be replaced by a link to them" \
+      "($(reason_of "$out")): mend that, and the next ./run.sh links it" >&2
+  fi
+  return 1
 }
 
 # The data folder is made first: its lock is what starts at once take turns by.
@@ -341,45 +380,7 @@ for folder in save pbem; do
   fi
   # A game folder whose data folder leads into the kept one holds the kept saves themselves.
   [ ! "$here" -ef "$there" ] || continue
-  if [ -d "$here" ]; then
-    # What a start cut while removing originals left.
-    shopt -s nullglob
-    trashes=("$here"/.removing.??????)
-    shopt -u nullglob
-    for trash in "${trashes[@]}"; do empty_trash "$trash" || continue 2; done
-    shopt -s dotglob nullglob
-    entries=("$here"/*)
-    shopt -u dotglob nullglob
-    clashes=()
-    fresh=()
-    for entry in "${entries[@]}"; do
-      name=${entry##*/}
-      if [ ! -e "$there/$name" ] && [ ! -L "$there/$name" ]; then
-        fresh+=("$entry")
-      elif ! same "$entry" "$there/$name"; then
-        clashes+=("$name")
-      fi
-    done
-    if [ ${#clashes[@]} -gt 0 ]; then
-      echo "$here stays in the game folder, since $there holds $(names "${clashes[@]}")too:" \
-        "rename one of each pair, and the next ./run.sh moves them all there" >&2
-      continue
-    fi
-    if [ ${#fresh[@]} -gt 0 ]; then move_entries "${fresh[@]}" || continue; fi
-    # Only once every entry is in place do the originals go.
-    if [ ${#entries[@]} -gt 0 ]; then remove_originals "${entries[@]}" || continue; fi
-    if ! out=$(rmdir -- "$here" 2>&1); then
-      case $out in
-        *"not empty"*)
-          echo "$here stays in the game folder, since a save appeared in it while they were moved:" \
-            "the next ./run.sh moves it too" >&2 ;;
-        *)
-          echo "$here is empty, its saves kept in $there, but could not be replaced by a link to them" \
-            "($(reason_of "$out")): mend that, and the next ./run.sh links it" >&2 ;;
-      esac
-      continue
-    fi
-  fi
+  [ ! -d "$here" ] || move_in || continue
   pause_at unlinked
   if ! out=$({ mkdir -p -- "$game/data" && ln -s -T -- "$there" "$here"; } 2>&1); then
     echo "$here could not be linked to $there ($(reason_of "$out")): the next ./run.sh tries again" >&2

@@ -33,7 +33,7 @@ mkdir -p "$work"
 cd "$work"
 mounted=()
 # A start a failed check left stopped at a step goes too.
-trap 'for job in $(jobs -p); do kill -KILL "$job"; done; wait
+trap 'for job in $(jobs -p); do kill -KILL "$job" 2>/dev/null || true; done; wait
   for disk in "${mounted[@]}"; do umount "$disk"; done; chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # The build's step that makes the game folder's save folders.
@@ -517,7 +517,7 @@ wait "$pid" || fail "a start beside a game saving failed: $(cat "$work/said")"
 [ "$(state "$work/changed/tidereach")" = "Duel Spring notes.txt | Spring " ] ||
   fail "the saves beside the changed one were not moved: $(state "$work/changed/tidereach")"
 [ "$(grep -c . "$work/said")" = 1 ] &&
-  grep -qxF "\"Spring\" changed while moved: $game/data/save keeps them as they are now, and $work/changed/tidereach/save as they were; remove what is not wanted of each, and the next ./run.sh moves the folder." \
+  grep -qxF "\"Spring\" changed while being moved: $game/data/save keeps what the game saved, $work/changed/tidereach/save what was copied before; remove what is not wanted, and the next ./run.sh moves the folder." \
     "$work/said" || fail "not one line on the save changed while moved: $(cat "$work/said")"
 
 # A game folder whose data folder leads into the kept one (a link of the
@@ -575,6 +575,21 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   XDG_DATA_HOME="$work/stuck" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once they could be removed"
   [ ! -s "$work/said" ] || fail "the start that kept them once said: $(cat "$work/said")"
   saves_kept_once "$work/stuck/tidereach" "once the originals could be removed"
+
+  # The game folder's data folder may not be written: the saves are kept, and
+  # the line says the emptied folder could not be replaced by the link, not
+  # that a save appeared in it. Once it may be, the next start links it.
+  build_with_saves
+  rm -rf "$work/unlinked"
+  chmod 555 "$game/data"
+  XDG_DATA_HOME="$work/unlinked" as_user "$keep" "$game" 2>"$work/said" || fail "a data folder that may not be written stopped the start"
+  chmod 755 "$game/data"
+  [ "$(grep -c . "$work/said")" -eq 2 ] &&
+    grep -qxF "$game/data/save is empty, its saves kept in $work/unlinked/tidereach/save, but could not be replaced by a link to them (Permission denied): mend that, and the next ./run.sh links it" \
+      "$work/said" || fail "not one line per folder saying it could not be linked: $(cat "$work/said")"
+  XDG_DATA_HOME="$work/unlinked" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the folder could be linked"
+  [ ! -s "$work/said" ] || fail "the start that linked the emptied folders said: $(cat "$work/said")"
+  saves_kept_once "$work/unlinked/tidereach" "once the emptied folders could be linked"
 
   # The kept saves' folder may not be written (made by a run as root, say):
   # the line gives that cause and what to do, and the saves stay as they were.

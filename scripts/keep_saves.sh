@@ -92,7 +92,7 @@ in_the_way() {
 cause_of() {
   local blocker
   blocker=$(in_the_way "$there")
-  if [ -L "$blocker" ]; then
+  if [ -L "$blocker" ] && [ ! -e "$blocker" ]; then
     what="$blocker leads to $(readlink -- "$blocker"), which is not there (a disk not mounted?)"
     todo="mount it, or remove the link"
     return

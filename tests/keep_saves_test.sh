@@ -223,6 +223,14 @@ XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a file in th
 [ -d "$game/data/save/Winter" ] && [ ! -L "$game/data/save" ] || fail "the saves left the game folder"
 grep -qxF "Saves not moved: $work/other/tidereach is a file, where a folder belongs. They stay in $game/data/save as they were, and the game saves there meanwhile; move that file away and the next ./run.sh moves them." \
   "$work/said" || fail "the line does not name the file in the data folder's place: $(cat "$work/said")"
+# The same with the data folder a link of the player's to a disk not mounted.
+rm "$work/other/tidereach"
+ln -s "$work/unmounted/tidereach" "$work/other/tidereach"
+XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a data folder linked to nothing stopped the start"
+[ -d "$game/data/save/Winter" ] && [ ! -L "$game/data/save" ] && [ ! -e "$work/unmounted" ] ||
+  fail "the saves left the game folder, or the link to nothing was followed"
+grep -qxF "Saves not moved: $work/other/tidereach leads to $work/unmounted/tidereach, which is not there (a disk not mounted?). They stay in $game/data/save as they were, and the game saves there meanwhile; mount it, or remove the link and the next ./run.sh moves them." \
+  "$work/said" || fail "the line does not name the data folder's link to nothing: $(cat "$work/said")"
 
 # Something other than a folder or a file where the saves belong (here a
 # pipe) is left as it is, said, and the start goes on.

@@ -10,12 +10,13 @@ namespace {
 
 constexpr std::uint64_t kKiB = 1024;
 
-// The largest game: the large generated scenario at four times its size
-// (120,000 hexes, 30 countries, 300 cities, 8,000 land, 600 air and 1,200
-// naval units, 240 fleets), which the game plays, twice over in units,
-// cities and hexes, with all 255 countries a hex can name. Each budget below
-// is that game's file, from the bytes a row of it takes in the large
-// scenario's save, with room to spare (longest names, larger numbers).
+// The largest game: the large generated scenario at the largest size the
+// map's budget lets it grow to (nine times: 270,000 hexes, 18,000 land,
+// 1,350 air and 2,700 naval units, 30 countries and 300 cities), whose save
+// loads in 52 MiB, with all 255 countries a hex can name and twice the
+// cities. Each budget below holds that game's file, from the bytes a row
+// takes in the large scenario's save, with room to spare (names of 99
+// letters, larger numbers); its save's file is given where it is larger.
 struct sNamedBudget {
   std::string_view name;
   std::uint64_t budget;
@@ -26,7 +27,7 @@ constexpr std::array kBudgets{
     // Fronts of every country over every node of a diagram of 600 cities
     // (612 KB), each node's counts, and invasions waiting.
     sNamedBudget{"ai_memory.csv", 1024 * kKiB},
-    // 59 bytes a unit; 1,200 units of 99-letter names: 192 KB.
+    // 60 bytes a unit (81 KB at nine times); of 99-letter names: 200 KB.
     sNamedBudget{"air_units.csv", 256 * kKiB},
     // A line for each unit spotted, up to every unit of the game (19,600).
     sNamedBudget{"airrecon_units.csv", 512 * kKiB},
@@ -47,14 +48,14 @@ constexpr std::array kBudgets{
     sNamedBudget{"countries.csv", 256 * kKiB},
     // The game's flags, a few lines.
     sNamedBudget{"flags.txt", 64 * kKiB},
-    // 37 bytes a fleet; 480 fleets of 99-letter names: 67 KB.
+    // 37 bytes a fleet (20 KB at nine times); of 99-letter names: 68 KB.
     sNamedBudget{"fleets.csv", 128 * kKiB},
-    // 107 bytes a unit; 16,000 units: 1.7 MB, and longer names.
-    sNamedBudget{"land_units.csv", 3072 * kKiB},
+    // 108 bytes a unit (1.9 MB at nine times); of 99-letter names: 3.5 MB.
+    sNamedBudget{"land_units.csv", 4096 * kKiB},
     // 287 bytes a country; 255 countries: 73 KB.
     sNamedBudget{"losses.csv", 256 * kKiB},
     sNamedBudget{"map.qel", kMapFileBudget},
-    // 43 bytes a unit; 2,400 units of 99-letter names: 336 KB.
+    // 45 bytes a unit (121 KB at nine times); of 99-letter names: 359 KB.
     sNamedBudget{"naval_units.csv", 512 * kKiB},
     // A cell for each pair of 255 countries: 167 KB.
     sNamedBudget{"relations.csv", 256 * kKiB},
@@ -65,7 +66,7 @@ constexpr std::array kBudgets{
     sNamedBudget{"topography.csv", 512 * kKiB},
     // Names of each unit type for each of 255 countries.
     sNamedBudget{"unit_names.csv", 512 * kKiB},
-    // 17 bytes a unit; 19,600 units: 333 KB, and the sea nodes' lines.
+    // 17 bytes a unit (375 KB at nine times), and the sea nodes' lines.
     sNamedBudget{"unit_state.csv", 1024 * kKiB},
     // A save's keys, or a scenario's with its descriptions.
     sNamedBudget{"Info.ini", 64 * kKiB},

@@ -27,8 +27,9 @@ namespace tr {
 inline constexpr std::uint64_t kMiB = 1024 * 1024;
 // Tables, INI files, lists, layouts, the string base: the default.
 inline constexpr std::uint64_t kTextFileBudget = 16 * kMiB;
-// "map.qel": 37 bytes a hex, so 283,000 hexes: the largest game's 240,000
-// (twice the large generated scenario at four times its size) and room.
+// "map.qel": 37 bytes a hex, so 283,000 hexes: the large generated scenario
+// grows to nine times its size (270,000 hexes) within it, and loads then in
+// 64 MiB; the memory of a map and the time of its impulses grow with it.
 inline constexpr std::uint64_t kMapFileBudget = 10 * kMiB;
 // "reports.dat", which grows with the length of a game: the game keeps the
 // newest reports within it, tens of thousands of them.

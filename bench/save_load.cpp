@@ -12,9 +12,11 @@
 // of the save's files with extra lines, up to the list's own budget, is timed
 // on its own.
 //
-// LoadShapedSave loads saves whose tables are filled to their budgets in the
-// shapes a stranger may give them (empty lines of each line end, one long
-// line, rows of millions of fields, in 8-bit and UTF-16 tables). Each load
+// LoadShapedSave loads saves whose tables are filled to their budgets (each
+// file's own, FileBudgetOf) in the shapes a stranger may give them (empty
+// lines of each line end, one long line, rows of millions of fields, in 8-bit
+// and UTF-16 tables; the map grown, empty reports, long fronts, reserve
+// units), and a save with every file at its budget at once. Each load
 // runs in a child process of its own, so its peak_rss_mib is that load's
 // peak (with the benchmark's own pages at the fork, rss_at_fork_mib, in it),
 // and its time is the child's CPU time.
@@ -71,7 +73,7 @@ class cSavedGame {
     Drop();
     tr::SetGameRoot({});
     std::error_code error;
-    if (!getenv("TR_KEEP")) fs::remove_all(root_, error);
+    fs::remove_all(root_, error);
   }
   cSavedGame(const cSavedGame&) = delete;
   cSavedGame& operator=(const cSavedGame&) = delete;

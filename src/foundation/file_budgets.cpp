@@ -33,8 +33,9 @@ constexpr std::array kBudgets{
     sNamedBudget{"airrecon_units.csv", 512 * kKiB},
     // UTF-16: the attacks of a turn.
     sNamedBudget{"airship_attacks.csv", 256 * kKiB},
-    // A line of a few fields for each automatic event.
-    sNamedBudget{"auto_events.csv", 256 * kKiB},
+    // A line of two numbers for each automatic event: 45,000 events of the
+    // longest numbers, far more than a scenario's event files hold.
+    sNamedBudget{"auto_events.csv", 1024 * kKiB},
     // 36 bytes a city; 600 cities of 99-letter names: 84 KB.
     sNamedBudget{"cities.csv", 256 * kKiB},
     // A cell a country in a row a city: 600 x 255 cells of a few digits.
@@ -46,8 +47,8 @@ constexpr std::array kBudgets{
     sNamedBudget{"convoys.csv", 128 * kKiB},
     // 292 bytes a country; 255 countries: 74 KB.
     sNamedBudget{"countries.csv", 256 * kKiB},
-    // The game's flags, a few lines.
-    sNamedBudget{"flags.txt", 64 * kKiB},
+    // A line of up to 20 bytes for each of the game's 40,000 flags: 800 KB.
+    sNamedBudget{"flags.txt", 1024 * kKiB},
     // 37 bytes a fleet (20 KB at nine times); of 99-letter names: 68 KB.
     sNamedBudget{"fleets.csv", 128 * kKiB},
     // 108 bytes a unit (1.9 MB at nine times); of 99-letter names: 3.5 MB.

@@ -2,12 +2,15 @@
 // the exact bytes written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <utility>
 
 #include "foundation/fatal.h"
+#include "foundation/file_budgets.h"
+#include "foundation/file_read.h"
 #include "foundation/text.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/airship_attacks_file.h"
@@ -72,6 +75,21 @@ TEST_F(StateFiles, ASavesFlagsAreWholeNumbers) {
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
   EXPECT_EQ(game().flags[7], INT32_MAX);
   EXPECT_EQ(game().flags[12], INT32_MIN);
+}
+
+// The game writes no more flags than its load reads back: every flag set to
+// its longest value fits the file's budget and comes back.
+TEST_F(StateFiles, EveryFlagAtItsLongestIsReadBack) {
+  for (int number = 0; number < kGameFlagCount; ++number) game().flags[number] = INT32_MIN + number;
+  ASSERT_TRUE(WriteFlags(game(), test::kSaveFolder));
+  EXPECT_LE(Saved("flags.txt").size(), FileBudgetOf("flags.txt", kTextFileBudget));
+  const auto written = game().flags;
+  std::fill(game().flags.begin(), game().flags.end(), 0);
+  game().loadedGame = 1;
+  test::LogCapture log;
+  LoadFlags(game(), test::kSaveTemplate);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_TRUE(game().flags == written);
 }
 
 TEST_F(StateFiles, MissingFlagsFileIsFatal) {

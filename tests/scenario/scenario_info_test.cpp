@@ -10,7 +10,9 @@
 #include <tuple>
 
 #include "foundation/fatal.h"
+#include "foundation/file_budgets.h"
 #include "foundation/file_read.h"
+#include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
@@ -344,14 +346,16 @@ TEST_F(ScenarioInfoTest, ASaveInfoAtTheLoadBudgetIsWrittenAndOnePastIsNot) {
   ASSERT_TRUE(saved(3));
   const std::filesystem::path info = dir_.path() / "data/save/b/Info.ini";
   const std::size_t rest = std::filesystem::file_size(info) - 3;
+  const std::uint64_t budget = FileBudgetOf("Info.ini", kTextFileBudget);
   test::LogCapture log;
-  EXPECT_TRUE(saved(kTextFileBudget - rest));
-  EXPECT_EQ(std::filesystem::file_size(info), kTextFileBudget);
+  EXPECT_TRUE(saved(budget - rest));
+  EXPECT_EQ(std::filesystem::file_size(info), budget);
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
-  EXPECT_FALSE(saved(kTextFileBudget - rest + 1));
-  EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\b\\Info.ini would hold 16777217 bytes, more than the 16777216 its "
-                           u"load reads; it is not written"));
-  EXPECT_EQ(std::filesystem::file_size(info), kTextFileBudget);
+  EXPECT_FALSE(saved(budget - rest + 1));
+  EXPECT_TRUE(log.Contains(Format(u"ERROR: data\\save\\b\\Info.ini would hold %lli bytes, more than the %lli its "
+                                  u"load reads; it is not written",
+                                  static_cast<long long>(budget + 1), static_cast<long long>(budget))));
+  EXPECT_EQ(std::filesystem::file_size(info), budget);
 }
 
 TEST_F(ScenarioInfoTest, PbemSaveKeepsThePlayers) {

@@ -138,9 +138,7 @@ namespace {
 // A value's line is one of a cause about the file: the value's name and what
 // became of it.
 bool AdmitValueLine(std::u16string_view path, std::u16string_view what, std::u16string_view outcome) {
-  std::u16string cause(what);
-  cause += outcome;
-  return AdmitLogLine(path, cause);
+  return AdmitLogLine(path, what, outcome);
 }
 
 // A decimal as the log shows it: every digit it needs, whatever its size.

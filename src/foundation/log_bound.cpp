@@ -1,5 +1,7 @@
 #include "foundation/log_bound.h"
 
+#include <cstring>
+
 namespace tr {
 namespace {
 thread_local cLogBound* tBound = nullptr;
@@ -24,8 +26,16 @@ std::uint64_t Digest(std::uint64_t digest, std::u16string_view text) {
   return digest;
 }
 
-bool IsCause(const std::u16string& whole, std::u16string_view cause, std::u16string_view causeEnd) {
-  return whole.size() == cause.size() + causeEnd.size() && whole.starts_with(cause) && whole.ends_with(causeEnd);
+// Compared as bytes, which the library does a word at a time.
+bool SameUnits(const char16_t* a, std::u16string_view b) {
+  return std::memcmp(a, b.data(), b.size() * sizeof(char16_t)) == 0;
+}
+
+bool IsCause(const cLogBound::sCause& known, std::u16string_view file, std::u16string_view cause,
+             std::u16string_view causeEnd) {
+  return known.file.size() == file.size() && known.cause.size() == cause.size() + causeEnd.size() &&
+         SameUnits(known.cause.data(), cause) && SameUnits(known.cause.data() + cause.size(), causeEnd) &&
+         SameUnits(known.file.data(), file);
 }
 
 }  // namespace
@@ -37,14 +47,13 @@ bool AdmitLogLine(std::u16string_view file, std::u16string_view cause, std::u16s
     tBound->last_ = place;
     return ++causes[place].lines <= kLinesPerCause;
   };
-  if (tBound->last_ < causes.size() && causes[tBound->last_].file == file &&
-      IsCause(causes[tBound->last_].cause, cause, causeEnd)) {
+  if (tBound->last_ < causes.size() && IsCause(causes[tBound->last_], file, cause, causeEnd)) {
     return admit(tBound->last_);
   }
   const std::uint64_t digest = Digest(Digest(Digest(0xCBF29CE484222325ULL, file) * 0x100000001B3ULL, cause), causeEnd);
   const auto [from, to] = tBound->index_.equal_range(digest);
   for (auto it = from; it != to; ++it) {
-    if (causes[it->second].file == file && IsCause(causes[it->second].cause, cause, causeEnd)) return admit(it->second);
+    if (IsCause(causes[it->second], file, cause, causeEnd)) return admit(it->second);
   }
   std::u16string whole(cause);
   whole += causeEnd;

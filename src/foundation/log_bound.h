@@ -23,13 +23,15 @@ class cLogBound {
   cLogBound(const cLogBound&) = delete;
   cLogBound& operator=(const cLogBound&) = delete;
 
- private:
-  friend bool AdmitLogLine(std::u16string_view file, std::u16string_view cause, std::u16string_view causeEnd);
+ public:
   struct sCause {
     std::u16string file;
     std::u16string cause;
     std::int64_t lines = 0;
   };
+
+ private:
+  friend bool AdmitLogLine(std::u16string_view file, std::u16string_view cause, std::u16string_view causeEnd);
   std::vector<sCause> causes_;  // in the order they first came
   // A digest of the file and the cause to their places in causes_: a file
   // of millions of lines that each earn one is counted without building a

@@ -35,6 +35,9 @@ class cCsvReader {
   static constexpr std::size_t kMostRecordBytes = 1024 * 1024;
   std::size_t ReadRecord(bool keepEmpty = false);
   bool AtEnd() const { return position_ >= size_; }
+  // Passes over the empty lines from here as ReadRecord(true) would read
+  // them one by one, each counted as a record, at the speed of their bytes.
+  void SkipEmptyLines();
 
   bool IsLoaded() const { return loaded_; }
   std::uint64_t Size() const { return size_; }
@@ -46,6 +49,9 @@ class cCsvReader {
   std::vector<std::u16string> fields;
 
  private:
+  // Past the run of line ends from `at`, a line's start, each a record.
+  void SkipLineEndRun(std::size_t at);
+
   std::string data_;
   std::u16string fileName_;
   cLineEnds lineEnds_;

@@ -1,11 +1,59 @@
 #include "foundation/text_file.h"
 
+#include <bit>
+#include <cstring>
+
 #include "foundation/console_log.h"
 #include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/text.h"
 
 namespace tr {
+
+namespace {
+
+// Each byte of the word that equals `byte`, as its top bit; exact for every byte.
+std::uint64_t BytesEqual(std::uint64_t word, char byte) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  const std::uint64_t x = word ^ (0x0101010101010101ULL * static_cast<unsigned char>(byte));
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+template <typename Char>
+std::size_t SkipEndsOneByOne(std::basic_string_view<Char> text, std::size_t from, std::size_t at,
+                             std::uint64_t& lineEnds) {
+  for (; at < text.size() && (text[at] == Char('\r') || text[at] == Char('\n')); ++at) {
+    // An LF right after a CR of the run is that CR's line end.
+    if (text[at] == Char('\r') || at == from || text[at - 1] != Char('\r')) ++lineEnds;
+  }
+  return at;
+}
+
+}  // namespace
+
+std::size_t SkipLineEnds(std::string_view text, std::size_t at, std::uint64_t& lineEnds) {
+  static_assert(std::endian::native == std::endian::little);
+  const std::size_t from = at;
+  constexpr std::uint64_t kTops = 0x8080808080808080ULL;
+  while (at + 8 <= text.size()) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, sizeof word);
+    const std::uint64_t cr = BytesEqual(word, '\r');
+    const std::uint64_t lf = BytesEqual(word, '\n');
+    if ((cr | lf) != kTops) break;
+    // Little-endian: the byte after another is eight bits up.
+    const std::uint64_t pairs = lf & (cr << 8);
+    const bool pairAcross = at > from && text[at - 1] == '\r' && text[at] == '\n';
+    lineEnds += static_cast<std::uint64_t>(std::popcount(cr) + std::popcount(lf) - std::popcount(pairs) -
+                                           (pairAcross ? 1 : 0));
+    at += 8;
+  }
+  return SkipEndsOneByOne(text, from, at, lineEnds);
+}
+
+std::size_t SkipLineEnds(std::u16string_view text, std::size_t at, std::uint64_t& lineEnds) {
+  return SkipEndsOneByOne(text, at, at, lineEnds);
+}
 
 std::size_t ByteOrderMarkLength(std::string_view bytes) {
   return bytes.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;

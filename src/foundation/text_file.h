@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
@@ -54,6 +55,12 @@ class cLineEnds {
   std::size_t lf_ = kUnknown;
 };
 
+// Past the run of line ends (CR and LF bytes or units) that starts at `at`,
+// adding the line ends it holds to `lineEnds` (CR LF is one): the empty lines
+// of a text starting at `at`, passed over a word at a time in 8-bit text.
+std::size_t SkipLineEnds(std::string_view text, std::size_t at, std::uint64_t& lineEnds);
+std::size_t SkipLineEnds(std::u16string_view text, std::size_t at, std::uint64_t& lineEnds);
+
 // The text lines of a text, 8-bit or UTF-16, as views into it, cut one at a
 // time as the reader walks them: a file of millions of empty lines costs no
 // more memory than its bytes. CR LF, CR and LF all end a line; a text ending
@@ -62,10 +69,12 @@ template <typename Char>
 struct sTextLineOf {
   std::basic_string_view<Char> text;
   bool ended = false;  // whether a line end followed the line
+  int number = 0;      // counting from 1
 };
 using sTextLine = sTextLineOf<char>;
 
-template <typename Char, bool kWithEnd>
+// kSkipEmpty: empty lines are passed over a run at a time, not given.
+template <typename Char, bool kWithEnd, bool kSkipEmpty = false>
 class cTextLineWalk {
  public:
   using View = std::basic_string_view<Char>;
@@ -83,7 +92,7 @@ class cTextLineWalk {
     value_type operator*() const {
       const View line = text_.substr(start_, end_ - start_);
       if constexpr (kWithEnd) {
-        return {line, end_ < text_.size()};
+        return {line, end_ < text_.size(), static_cast<int>(number_)};
       } else {
         return line;
       }
@@ -102,10 +111,17 @@ class cTextLineWalk {
 
    private:
     void Find() {
+      if constexpr (kSkipEmpty) {
+        // Each line end of a run from a line's start ends an empty line.
+        if (start_ < text_.size() && (text_[start_] == Char('\r') || text_[start_] == Char('\n'))) {
+          start_ = SkipLineEnds(text_, start_, number_);
+        }
+      }
       if (start_ >= text_.size()) {
         start_ = end_ = next_ = text_.size();
         return;
       }
+      ++number_;
       end_ = LineEnd(start_);
       next_ = end_ + 1;
       if (end_ < text_.size() && text_[end_] == Char('\r') && next_ < text_.size() && text_[next_] == Char('\n')) {
@@ -124,6 +140,7 @@ class cTextLineWalk {
 
     View text_;
     cLineEnds ends_;
+    std::uint64_t number_ = 0;
     std::size_t start_ = 0;
     std::size_t end_ = 0;
     std::size_t next_ = 0;
@@ -139,6 +156,16 @@ class cTextLineWalk {
 
 // Each line with whether a line end followed it (only the last can lack one).
 inline cTextLineWalk<char, true> SplitTextLines(std::string_view bytes) { return cTextLineWalk<char, true>(bytes); }
+
+// The lines that are not empty, each with its number among all the lines:
+// a text of millions of empty lines is walked at the speed of its bytes.
+template <typename Char>
+cTextLineWalk<Char, true, true> NonEmptyTextLines(std::basic_string_view<Char> text) {
+  return cTextLineWalk<Char, true, true>(text);
+}
+inline cTextLineWalk<char, true, true> NonEmptyTextLines(std::string_view text) {
+  return cTextLineWalk<char, true, true>(text);
+}
 
 // The lines alone.
 template <typename Char>

@@ -91,17 +91,26 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
   std::vector<std::string_view> fields;
   // The game writes one line for each event.
   std::unordered_set<std::int32_t> named;
-  for (const sTextLine line : SplitTextLines(*bytes)) {
-    ++lineNo;
+  // A stranger's file of millions of empty lines is not written out to the
+  // log line by line.
+  const auto passEmpty = [&emptyLines](std::int64_t count) {
+    for (std::int64_t i = emptyLines; i < std::min(kLinesPerCause, emptyLines + count); ++i) {
+      LogLine(GetText("empty_line..."));
+    }
+    emptyLines += count;
+  };
+  std::size_t lastEnd = 0;  // where the last line that is not empty ends
+  for (const sTextLine line : NonEmptyTextLines(*bytes)) {
+    passEmpty(line.number - lineNo - 1);
+    lineNo = line.number;
+    lastEnd = static_cast<std::size_t>(line.text.data() - bytes->data()) + line.text.size();
     if (!line.text.empty() && line.text[0] == '#') continue;
     SplitFields(line.text, fields);
     if (savedGame && !line.text.empty() && (!line.ended || fields.size() < 2 || fields[1].empty())) {
       RefuseDamagedTable(path, lineNo, u"has a line cut short");
     }
     if (fields.empty()) {
-      // A stranger's file of millions of empty lines is not written out to
-      // the log line by line.
-      if (++emptyLines <= kLinesPerCause) LogLine(GetText("empty_line..."));
+      passEmpty(1);
       continue;
     }
     if (fields.size() > 2) {
@@ -128,6 +137,10 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
     }
     pairs.emplace_back(eventId, optionId);
   }
+  // The empty lines after the last one that is not: all but the line end of that one.
+  std::uint64_t lineEnds = 0;
+  SkipLineEnds(*bytes, lastEnd, lineEnds);
+  passEmpty(static_cast<std::int64_t>(lineEnds) - (lineNo > 0 && lineEnds > 0 ? 1 : 0));
   if (emptyLines > kLinesPerCause) {
     LogFormat(u"(%s more empty lines of %s are not logged)", Utf8ToUtf16(std::to_string(emptyLines - kLinesPerCause)),
               path);

@@ -64,9 +64,9 @@ bool cIniFile::Load(std::u16string_view fileName) {
     return false;
   };
   int lineNumber = 0;
-  for (const std::string_view whole : TextLineViews(std::string_view(text))) {
-    ++lineNumber;
-    const std::string_view line = TrimBlanks(whole);
+  for (const sTextLine whole : NonEmptyTextLines(text)) {
+    lineNumber = whole.number;
+    const std::string_view line = TrimBlanks(whole.text);
     if (line.empty()) continue;
 
     if (line[0] == ';' || line[0] == '#') {

@@ -72,9 +72,10 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
   if (saved && text.front() != u'#') RefuseDamagedTable(path, 1, u"does not begin with the table's '#' header line");
   int lineNumber = 0;
   std::size_t reports = 0;
-  for (std::u16string_view line : TextLineViews(text)) {
-    ++lineNumber;
-    if (line.empty() || line[0] == u'#') continue;
+  for (const sTextLineOf<char16_t> walked : NonEmptyTextLines(text)) {
+    const std::u16string_view line = walked.text;
+    lineNumber = walked.number;
+    if (line[0] == u'#') continue;
     // Only the country and the report are read, so the line is not cut at every ';' it holds.
     const std::size_t first = line.find(u';');
     if (saved && (line.back() != u';' || first == std::u16string_view::npos)) {

@@ -98,8 +98,8 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
   LogLine(kOpenOkLine);
   CheckSavedTableStart(*bytes, path);
   int lineNumber = 0;
-  for (const sTextLine& line : SplitTextLines(*bytes)) {
-    ++lineNumber;
+  for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
+    lineNumber = line.number;
     if (line.text.empty() || line.text[0] == '#') continue;
     if (line.text.back() != ';') RefuseDamagedTable(path, lineNumber, u"has a line cut short");
     const std::vector<std::string_view> fields = SplitTokens(line.text);

@@ -302,19 +302,19 @@ const sSaveShape kSaveShapes[] = {
     {"unit_state.csv, one long line (cut short)", "unit_state.csv", "x", false},
     {"land_units.csv, one row of 4 KiB fields", "land_units.csv", "", true},
     {"file_digests.csv, one line of a;", "file_digests.csv", "a;", false},
-    {"Info.ini of k<N>= lines", "Info.ini", "k@=\r\n", true, "", "", true},
-    {"Info.ini of [s<N>] lines", "Info.ini", "[s@]\r\n", true, "", "", true},
+    {"Info.ini of k<N>= lines", "Info.ini", "k@=\r\n", false, "", "", true},
+    {"Info.ini of [s<N>] lines", "Info.ini", "[s@]\r\n", false, "", "", true},
     {"Info.ini, GameVersion of 16 MiB of digits", "Info.ini", "1", true, "[Save]\r\nGameVersion = ", "\r\n"},
     {"airship_attacks.csv (UTF-16), one line of ;", "airship_attacks.csv", ";", true, "\n"},
-    {"airship_attacks.csv (UTF-16) of 1;x; lines", "airship_attacks.csv", "\n1;x;", true},
-    {"auto_events.csv of 1;1 lines", "auto_events.csv", "1;1\r\n", true},
+    {"airship_attacks.csv (UTF-16) of 1;x; lines", "airship_attacks.csv", "\n1;x;", false},
+    {"auto_events.csv of 1;1 lines", "auto_events.csv", "1;1\r\n", false},
     {"unit_names.csv of ;CR lines", "unit_names.csv", ";\r", true},
     {"16 tables of ;CR lines (those a saved game may hold so)",
      "ai_data.csv air_units.csv cities.csv sea_nodes.csv commanders.csv convoys.csv countries.csv fleets.csv "
      "land_units.csv losses.csv naval_units.csv relations.csv unit_names.csv airship_attacks.csv unit_state.csv "
      "ai_memory.csv",
      ";\r", true},
-    {"events.xml of <a/>", kScenarioEvents, "<a/>", true},
+    {"events.xml of <a/>", kScenarioEvents, "<a/>", false},
 };
 
 // range(0): the shape in kSaveShapes.

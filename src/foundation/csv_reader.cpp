@@ -35,10 +35,10 @@ bool cCsvReader::LoadFile(std::u16string_view fileName) {
   return loaded_;
 }
 
-void cCsvReader::SkipLineEndRun(std::size_t at) {
+void cCsvReader::SkipLineEndRun(std::size_t at, bool separators) {
   const std::size_t from = at;
   std::uint64_t lineEnds = 0;
-  at = SkipLineEnds(data_, at, lineEnds);
+  at = separators ? SkipSeparatorLines(data_, at, lineEnds) : SkipLineEnds(data_, at, lineEnds);
   recordCount_ += static_cast<std::uint32_t>(lineEnds);
   // The LF of the last line end was a record of its own.
   if (at >= data_.size() && at - from >= 2 && data_.ends_with("\r\n")) ++recordCount_;
@@ -67,8 +67,9 @@ std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
   if (data[at] == '\n' && at >= 1 && data[at - 1] == '\r') ++at;
   // Empty lines hold no record; a file of millions of them is passed over
   // here at once, each still counted as a record as it always was.
-  if (!keepEmpty && at < data.size() && (data[at] == '\r' || data[at] == '\n')) {
-    SkipLineEndRun(at);
+  // Lines of nothing but separators hold no field either.
+  if (!keepEmpty && at < data.size() && (data[at] == '\r' || data[at] == '\n' || data[at] == ';')) {
+    SkipLineEndRun(at, true);
     if (AtEnd()) return 0;
     at = static_cast<std::size_t>(position_);
   }

@@ -49,8 +49,9 @@ class cCsvReader {
   std::vector<std::u16string> fields;
 
  private:
-  // Past the run of line ends from `at`, a line's start, each a record.
-  void SkipLineEndRun(std::size_t at);
+  // Past the run of line ends from `at`, a line's start, each a record; with
+  // `separators`, of lines of nothing but ';' too.
+  void SkipLineEndRun(std::size_t at, bool separators = false);
 
   std::string data_;
   std::u16string fileName_;

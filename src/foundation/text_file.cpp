@@ -56,6 +56,35 @@ std::size_t SkipLineEnds(std::string_view text, std::size_t at, std::uint64_t& l
   return SkipEndsOneByOne(text, from, at, lineEnds);
 }
 
+std::size_t SkipSeparatorLines(std::string_view text, std::size_t at, std::uint64_t& lineEnds) {
+  const std::size_t from = at;
+  std::size_t lineStart = at;  // past the last line end met
+  std::uint64_t ends = 0;
+  constexpr std::uint64_t kTops = 0x8080808080808080ULL;
+  while (at + 8 <= text.size()) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, sizeof word);
+    const std::uint64_t cr = BytesEqual(word, '\r');
+    const std::uint64_t lf = BytesEqual(word, '\n');
+    if ((cr | lf | BytesEqual(word, ';')) != kTops) break;
+    if ((cr | lf) != 0) {
+      const std::uint64_t pairs = lf & (cr << 8);
+      const bool pairAcross = at > from && text[at - 1] == '\r' && text[at] == '\n';
+      ends += static_cast<std::uint64_t>(Marked(cr) + Marked(lf) - Marked(pairs) - (pairAcross ? 1 : 0));
+      // The highest marked byte is the last line end of the word.
+      lineStart = at + static_cast<std::size_t>((63 - std::countl_zero(cr | lf)) / 8) + 1;
+    }
+    at += 8;
+  }
+  for (; at < text.size() && (text[at] == ';' || text[at] == '\r' || text[at] == '\n'); ++at) {
+    if (text[at] == ';') continue;
+    if (text[at] == '\r' || at == from || text[at - 1] != '\r') ++ends;
+    lineStart = at + 1;
+  }
+  lineEnds += ends;
+  return lineStart;
+}
+
 std::size_t SkipLineEnds(std::u16string_view text, std::size_t at, std::uint64_t& lineEnds) {
   return SkipEndsOneByOne(text, at, at, lineEnds);
 }

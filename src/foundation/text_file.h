@@ -60,6 +60,11 @@ class cLineEnds {
 // of a text starting at `at`, passed over a word at a time in 8-bit text.
 std::size_t SkipLineEnds(std::string_view text, std::size_t at, std::uint64_t& lineEnds);
 std::size_t SkipLineEnds(std::u16string_view text, std::size_t at, std::uint64_t& lineEnds);
+// Past the lines from `at`, a line's start, that hold nothing but ';' and
+// end in a line end (records of no field), adding their line ends to
+// `lineEnds`: the start of the first line that holds more, or of a last line
+// without a line end, or the text's end.
+std::size_t SkipSeparatorLines(std::string_view text, std::size_t at, std::uint64_t& lineEnds);
 
 // The text lines of a text, 8-bit or UTF-16, as views into it, cut one at a
 // time as the reader walks them: a file of millions of empty lines costs no
@@ -73,8 +78,12 @@ struct sTextLineOf {
 };
 using sTextLine = sTextLineOf<char>;
 
-// kSkipEmpty: empty lines are passed over a run at a time, not given.
-template <typename Char, bool kWithEnd, bool kSkipEmpty = false>
+// Which lines a walk passes over a run at a time, not giving them.
+enum class eLinesPassed : std::uint8_t { kNone, kEmpty, kSeparatorsOnly };
+
+// kSkip: the lines the walk passes over, the empty ones, or those of nothing
+// but ';' too.
+template <typename Char, bool kWithEnd, eLinesPassed kSkip = eLinesPassed::kNone>
 class cTextLineWalk {
  public:
   using View = std::basic_string_view<Char>;
@@ -111,7 +120,12 @@ class cTextLineWalk {
 
    private:
     void Find() {
-      if constexpr (kSkipEmpty) {
+      if constexpr (kSkip == eLinesPassed::kSeparatorsOnly) {
+        static_assert(sizeof(Char) == 1);
+        if (start_ < text_.size() && (text_[start_] == ';' || text_[start_] == '\r' || text_[start_] == '\n')) {
+          start_ = SkipSeparatorLines(text_, start_, number_);
+        }
+      } else if constexpr (kSkip == eLinesPassed::kEmpty) {
         // Each line end of a run from a line's start ends an empty line.
         if (start_ < text_.size() && (text_[start_] == Char('\r') || text_[start_] == Char('\n'))) {
           start_ = SkipLineEnds(text_, start_, number_);
@@ -160,11 +174,15 @@ inline cTextLineWalk<char, true> SplitTextLines(std::string_view bytes) { return
 // The lines that are not empty, each with its number among all the lines:
 // a text of millions of empty lines is walked at the speed of its bytes.
 template <typename Char>
-cTextLineWalk<Char, true, true> NonEmptyTextLines(std::basic_string_view<Char> text) {
-  return cTextLineWalk<Char, true, true>(text);
+cTextLineWalk<Char, true, eLinesPassed::kEmpty> NonEmptyTextLines(std::basic_string_view<Char> text) {
+  return cTextLineWalk<Char, true, eLinesPassed::kEmpty>(text);
 }
-inline cTextLineWalk<char, true, true> NonEmptyTextLines(std::string_view text) {
-  return cTextLineWalk<char, true, true>(text);
+inline cTextLineWalk<char, true, eLinesPassed::kEmpty> NonEmptyTextLines(std::string_view text) {
+  return cTextLineWalk<char, true, eLinesPassed::kEmpty>(text);
+}
+// The lines that hold more than ';' separators, each with its number.
+inline cTextLineWalk<char, true, eLinesPassed::kSeparatorsOnly> TextLinesWithFields(std::string_view text) {
+  return cTextLineWalk<char, true, eLinesPassed::kSeparatorsOnly>(text);
 }
 
 // The lines alone.

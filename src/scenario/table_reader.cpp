@@ -98,7 +98,8 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
   LogLine(kOpenOkLine);
   CheckSavedTableStart(*bytes, path);
   int lineNumber = 0;
-  for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
+  // A line of separators only holds no record, as in every table, and is passed over with empty ones.
+  for (const sTextLine& line : TextLinesWithFields(*bytes)) {
     lineNumber = line.number;
     if (line.text.empty() || line.text[0] == '#') continue;
     if (line.text.back() != ';') RefuseDamagedTable(path, lineNumber, u"has a line cut short");

@@ -81,7 +81,8 @@ std::string MixedText(std::uint32_t seed, std::size_t size) {
     const std::uint32_t kind = next() % 8;
     const std::size_t run = next() % 40;
     for (std::size_t i = 0; i < run; ++i) text += kind < 3 ? "\r\n"[next() % 2] : kind == 3 ? '\r' : '\n';
-    if (next() % 4 != 0) text += kind < 6 ? std::string(next() % 9 + 1, 'x') : std::string("\r\n");
+    if (next() % 4 != 0) text += kind < 5 ? std::string(next() % 9 + 1, kind < 2 ? 'x' : ';') : std::string("\r\n");
+    if (kind == 7) text += std::string(next() % 12, ';') + "x;";
   }
   return text;
 }
@@ -98,6 +99,14 @@ TEST(TextLines, EmptyLinesPassedOverInRunsKeepTheLinesNumbers) {
       EXPECT_EQ(line.number, number);
       if (!line.text.empty()) expected.emplace_back(line.text, line.ended, number);
     }
+    // Lines of nothing but ';' are passed over too when they end in a line end.
+    std::vector<std::tuple<std::string_view, bool, int>> withFields;
+    for (const auto& [line, ended, n] : expected) {
+      if (!ended || line.find_first_not_of(';') != std::string_view::npos) withFields.emplace_back(line, ended, n);
+    }
+    std::vector<std::tuple<std::string_view, bool, int>> fielded;
+    for (const sTextLine line : TextLinesWithFields(text)) fielded.emplace_back(line.text, line.ended, line.number);
+    EXPECT_EQ(fielded, withFields) << seed;
     std::vector<std::tuple<std::string_view, bool, int>> walked;
     for (const sTextLine line : NonEmptyTextLines(text)) walked.emplace_back(line.text, line.ended, line.number);
     EXPECT_EQ(walked, expected) << seed;

@@ -45,14 +45,16 @@ void cCsvReader::SkipLineEndRun(std::size_t at, bool separators) {
   position_ = at;
 }
 
-void cCsvReader::SkipEmptyLines() {
+void cCsvReader::SkipEmptyLines(bool separators) {
   std::size_t at = static_cast<std::size_t>(position_);
   if (at < data_.size() && data_[at] == '\n' && at >= 1 && data_[at - 1] == '\r') {
     if (at + 1 == data_.size()) return;  // a record of its own, ReadRecord's to give
     ++at;
   }
   position_ = at;
-  if (at < data_.size() && (data_[at] == '\r' || data_[at] == '\n')) SkipLineEndRun(at);
+  if (at < data_.size() && (data_[at] == '\r' || data_[at] == '\n' || (separators && data_[at] == ';'))) {
+    SkipLineEndRun(at, separators);
+  }
 }
 
 std::size_t cCsvReader::ReadRecord(bool keepEmpty) {

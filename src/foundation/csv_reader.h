@@ -36,8 +36,9 @@ class cCsvReader {
   std::size_t ReadRecord(bool keepEmpty = false);
   bool AtEnd() const { return position_ >= size_; }
   // Passes over the empty lines from here as ReadRecord(true) would read
-  // them one by one, each counted as a record, at the speed of their bytes.
-  void SkipEmptyLines();
+  // them one by one, each counted as a record, at the speed of their bytes;
+  // with `separators`, the lines of nothing but ';' that end too.
+  void SkipEmptyLines(bool separators = false);
 
   bool IsLoaded() const { return loaded_; }
   std::uint64_t Size() const { return size_; }

@@ -35,6 +35,18 @@ std::size_t SkipEndsOneByOne(std::basic_string_view<Char> text, std::size_t from
   return at;
 }
 
+template <typename Char>
+std::size_t SeparatorLinesOneByOne(std::basic_string_view<Char> text, std::size_t from, std::size_t at,
+                                   std::size_t lineStart, std::uint64_t ends, std::uint64_t& lineEnds) {
+  for (; at < text.size() && (text[at] == Char(';') || text[at] == Char('\r') || text[at] == Char('\n')); ++at) {
+    if (text[at] == Char(';')) continue;
+    if (text[at] == Char('\r') || at == from || text[at - 1] != Char('\r')) ++ends;
+    lineStart = at + 1;
+  }
+  lineEnds += ends;
+  return lineStart;
+}
+
 }  // namespace
 
 std::size_t SkipLineEnds(std::string_view text, std::size_t at, std::uint64_t& lineEnds) {
@@ -76,13 +88,11 @@ std::size_t SkipSeparatorLines(std::string_view text, std::size_t at, std::uint6
     }
     at += 8;
   }
-  for (; at < text.size() && (text[at] == ';' || text[at] == '\r' || text[at] == '\n'); ++at) {
-    if (text[at] == ';') continue;
-    if (text[at] == '\r' || at == from || text[at - 1] != '\r') ++ends;
-    lineStart = at + 1;
-  }
-  lineEnds += ends;
-  return lineStart;
+  return SeparatorLinesOneByOne(text, from, at, lineStart, ends, lineEnds);
+}
+
+std::size_t SkipSeparatorLines(std::u16string_view text, std::size_t at, std::uint64_t& lineEnds) {
+  return SeparatorLinesOneByOne(text, at, at, at, 0, lineEnds);
 }
 
 std::size_t SkipLineEnds(std::u16string_view text, std::size_t at, std::uint64_t& lineEnds) {

@@ -65,6 +65,7 @@ std::size_t SkipLineEnds(std::u16string_view text, std::size_t at, std::uint64_t
 // `lineEnds`: the start of the first line that holds more, or of a last line
 // without a line end, or the text's end.
 std::size_t SkipSeparatorLines(std::string_view text, std::size_t at, std::uint64_t& lineEnds);
+std::size_t SkipSeparatorLines(std::u16string_view text, std::size_t at, std::uint64_t& lineEnds);
 
 // The text lines of a text, 8-bit or UTF-16, as views into it, cut one at a
 // time as the reader walks them: a file of millions of empty lines costs no
@@ -121,8 +122,8 @@ class cTextLineWalk {
    private:
     void Find() {
       if constexpr (kSkip == eLinesPassed::kSeparatorsOnly) {
-        static_assert(sizeof(Char) == 1);
-        if (start_ < text_.size() && (text_[start_] == ';' || text_[start_] == '\r' || text_[start_] == '\n')) {
+        if (start_ < text_.size() &&
+            (text_[start_] == Char(';') || text_[start_] == Char('\r') || text_[start_] == Char('\n'))) {
           start_ = SkipSeparatorLines(text_, start_, number_);
         }
       } else if constexpr (kSkip == eLinesPassed::kEmpty) {
@@ -180,7 +181,11 @@ cTextLineWalk<Char, true, eLinesPassed::kEmpty> NonEmptyTextLines(std::basic_str
 inline cTextLineWalk<char, true, eLinesPassed::kEmpty> NonEmptyTextLines(std::string_view text) {
   return cTextLineWalk<char, true, eLinesPassed::kEmpty>(text);
 }
-// The lines that hold more than ';' separators, each with its number.
+// The lines that hold more than ';' separators (or lack a line end), each with its number.
+template <typename Char>
+cTextLineWalk<Char, true, eLinesPassed::kSeparatorsOnly> TextLinesWithFields(std::basic_string_view<Char> text) {
+  return cTextLineWalk<Char, true, eLinesPassed::kSeparatorsOnly>(text);
+}
 inline cTextLineWalk<char, true, eLinesPassed::kSeparatorsOnly> TextLinesWithFields(std::string_view text) {
   return cTextLineWalk<char, true, eLinesPassed::kSeparatorsOnly>(text);
 }

@@ -72,7 +72,8 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
   if (saved && text.front() != u'#') RefuseDamagedTable(path, 1, u"does not begin with the table's '#' header line");
   int lineNumber = 0;
   std::size_t reports = 0;
-  for (const sTextLineOf<char16_t> walked : NonEmptyTextLines(text)) {
+  // A line of only separators holds no report, as in every table.
+  for (const sTextLineOf<char16_t> walked : TextLinesWithFields(text)) {
     const std::u16string_view line = walked.text;
     lineNumber = walked.number;
     if (line[0] == u'#') continue;

@@ -118,7 +118,7 @@ TEST(CsvReader, RowsAfterManyEmptyLinesKeepTheirLineNumbers) {
 }
 
 // Records read past empty lines (ReadRecord without empty fields, or
-// SkipEmptyLines before each) are those read one by one, with the same line
+// SkipEmptyLines before each, of lines of separators too) are those read one by one, with the same line
 // numbers and the same count at the end, on texts of every mix of line ends.
 TEST(CsvReader, EmptyLinesPassedOverAtOnceCountAsOneByOne) {
   test::TempDir dir;
@@ -158,6 +158,16 @@ TEST(CsvReader, EmptyLinesPassedOverAtOnceCountAsOneByOne) {
     }
     EXPECT_EQ(skipped, each);
     EXPECT_EQ(skipping.RecordCount(), one.RecordCount());
+    std::vector<Row> separated;
+    cCsvReader separating(path);
+    while (!separating.AtEnd()) {
+      separating.SkipEmptyLines(true);
+      if (separating.AtEnd()) break;
+      separating.ReadRecord(true);
+      if (!nonEmpty(separating.fields).empty()) separated.emplace_back(separating.RecordCount(), separating.fields);
+    }
+    EXPECT_EQ(separated, each);
+    EXPECT_EQ(separating.RecordCount(), one.RecordCount());
     std::vector<Row> dropped;
     cCsvReader dropping(path);
     while (!dropping.AtEnd()) {

@@ -178,7 +178,8 @@ TEST(CsvReader, EmptyLinesPassedOverAtOnceCountAsOneByOne) {
     for (Row& row : each) row.second = nonEmpty(row.second);
     std::erase_if(each, [](const Row& row) {
       return row.second[0].starts_with(u'#') ||
-             std::all_of(row.second.begin(), row.second.end(), [](const std::u16string& f) { return TrimBlanks(f).empty(); });
+             std::all_of(row.second.begin(), row.second.end(),
+                         [](const std::u16string& f) { return TrimBlanks(f).empty(); });
     });
     EXPECT_EQ(dropped, each);
     EXPECT_EQ(dropping.RecordCount(), one.RecordCount());

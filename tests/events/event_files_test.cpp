@@ -228,6 +228,8 @@ TEST(XmlNesting, CountsTheNodesOfTheParsersTree) {
   EXPECT_EQ(ScanXmlTree(text, 200, 5).tooMany, text.find("text"));
   EXPECT_EQ(ScanXmlTree(text, 2, 100).tooDeep, std::string_view::npos);
   EXPECT_EQ(ScanXmlTree(text, 1, 100).tooDeep, text.find("<e/>"));
+  // A text that ends inside a tag ends the count there.
+  EXPECT_EQ(ScanXmlTree("<r a='1' ", 200, 100).nodes, 2u);
 }
 
 // The event files of a scenario hold up to 200,000 nodes together: at the

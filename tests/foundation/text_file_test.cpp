@@ -87,6 +87,23 @@ std::string MixedText(std::uint32_t seed, std::size_t size) {
   return text;
 }
 
+// A run is read within the text it is given, however the bytes after that
+// text go on: the skips stop at the end of a view cut inside a run.
+TEST(TextLines, SkipsStopAtTheEndOfTheText) {
+  const std::string run(64, '\r');
+  const std::string lines = std::string(40, ';') + "\r\n";
+  const std::string twice = lines + lines;
+  for (std::size_t size = 1; size < 24; ++size) {
+    std::uint64_t ends = 0;
+    EXPECT_EQ(SkipLineEnds(std::string_view(run).substr(0, size), 0, ends), size);
+    EXPECT_EQ(ends, size);
+    std::uint64_t separated = 0;
+    const std::string_view cut = std::string_view(twice).substr(0, lines.size() + size);
+    EXPECT_EQ(SkipSeparatorLines(cut, 0, separated), lines.size());
+    EXPECT_EQ(separated, 1u);
+  }
+}
+
 // The empty lines a walk passes over a run at a time, and the line ends a
 // skip counts, are those of the walk line by line, in 8-bit and UTF-16 text.
 TEST(TextLines, EmptyLinesPassedOverInRunsKeepTheLinesNumbers) {

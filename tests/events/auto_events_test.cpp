@@ -124,6 +124,19 @@ TEST_F(AutoEventsFileTest, TextPastTheMostFieldsIsFatal) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(), u"empty_line..."), 2);
 }
 
+// A file of empty lines alone, of every line end, and empty lines after the
+// last pair are logged as those between pairs are.
+TEST_F(AutoEventsFileTest, EmptyLinesAloneOrAfterTheLastPairAreLogged) {
+  for (const auto& [bytes, logged] : {std::pair{std::string("\r\r\r"), 4}, std::pair{std::string("\n\r\n\r"), 4},
+                                      std::pair{std::string("12;3\r\n\r\n\r\n"), 3},
+                                      std::pair{std::string("12;3\r\r\r\r"), 4}}) {
+    test::LogCapture log;
+    Load(bytes);
+    const std::vector<std::u16string> lines = log.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), u"empty_line..."), logged) << testing::PrintToString(bytes);
+  }
+}
+
 // Empty lines are logged up to the bound, the rest counted in one line; the
 // read past a final line end of any kind logs one more.
 struct EmptyLinesCase {

@@ -247,21 +247,42 @@ void BM_LoadPaddedSave(benchmark::State& state) {
   state.counters["peak_rss_mib"] = PeakResidentMiB();
 }
 
-// Appends `unit` (in UTF-16 for a wide table) until the file holds as many
-// bytes of it as its budget allows.
-void FillFile(const fs::path& file, std::string_view unit, bool wide) {
-  std::string piece;
-  for (const char c : unit) {
-    piece += c;
-    if (wide) piece += '\0';
-  }
-  std::uint64_t left = (BudgetOf(file.filename().string()) - fs::file_size(file)) / piece.size();
-  std::string block;
-  while (block.size() < (1u << 20)) block += piece;
-  const std::uint64_t perBlock = block.size() / piece.size();
+// Appends `head` once, then `unit` (in UTF-16 for a wide table) until the
+// file holds as many bytes of it as `budget` (0: the file's own) allows with
+// `tail` after them. A numbered unit has its running number in place of '@'.
+void FillFile(const fs::path& file, std::string_view unit, bool wide, std::uint64_t budget = 0,
+              std::string_view head = {}, std::string_view tail = {}, bool numbered = false) {
+  const auto widen = [wide](std::string_view text) {
+    std::string piece;
+    for (const char c : text) {
+      piece += c;
+      if (wide) piece += '\0';
+    }
+    return piece;
+  };
+  if (budget == 0) budget = BudgetOf(file.filename().string());
   std::ofstream out(file, std::ios::binary | std::ios::app);
-  for (; left >= perBlock; left -= perBlock) out << block;
-  out << block.substr(0, static_cast<std::size_t>(left) * piece.size());
+  out << widen(head);
+  const std::uint64_t room = budget - fs::file_size(file) - widen(head).size() - widen(tail).size();
+  if (numbered) {
+    const std::size_t at = unit.find('@');
+    for (std::uint64_t n = 1, left = room;; ++n) {
+      const std::string piece =
+          widen(std::string(unit.substr(0, at)) + std::to_string(n) + std::string(unit.substr(at + 1)));
+      if (piece.size() > left) break;
+      out << piece;
+      left -= piece.size();
+    }
+  } else {
+    const std::string piece = widen(unit);
+    std::uint64_t left = room / piece.size();
+    std::string block;
+    while (block.size() < (1u << 20)) block += piece;
+    const std::uint64_t perBlock = block.size() / piece.size();
+    for (; left >= perBlock; left -= perBlock) out << block;
+    out << block.substr(0, static_cast<std::size_t>(left) * piece.size());
+  }
+  out << widen(tail);
 }
 
 // Appends the lines line(0), line(1), ... while the file stays within its budget.
@@ -376,11 +397,16 @@ void FillEveryFile(const fs::path& folder) {
 
 struct sSaveShape {
   const char* name;
-  const char* table;      // null: every padded table
+  const char* table;      // null: every padded table; else the tables, separated by blanks
   std::string_view unit;  // empty: comment lines, or fields of 4 KiB in one table
   bool loads;
+  std::string_view head = {};  // FillFile's
+  std::string_view tail = {};
+  bool numbered = false;
   void (*fill)(const fs::path& folder) = nullptr;  // fills the save in its own way instead
 };
+// The scenario's events, which the save's load reads from the scenario.
+constexpr const char* kScenarioEvents = "../../scenarios/NorthernTide/events.xml";
 const sSaveShape kSaveShapes[] = {
     {"comment lines", nullptr, "", true},
     {"bare CR LF line ends", nullptr, "\r\n", true},
@@ -396,11 +422,24 @@ const sSaveShape kSaveShapes[] = {
     {"unit_state.csv, one long line (cut short)", "unit_state.csv", "x", false},
     {"land_units.csv, one row of 4 KiB fields", "land_units.csv", "", true},
     {"file_digests.csv, one line of a;", "file_digests.csv", "a;", false},
-    {"map.qel grown to its budget", "", "", true, GrowMap},
-    {"reports.dat of empty reports", "", "", true, FillReports},
-    {"ai_memory.csv of fronts of 4,082 nodes", "", "", true, FillFronts},
-    {"land_units.csv of reserve units", "", "", true, FillReserveUnits},
-    {"every file at its budget at once", "", "", true, FillEveryFile},
+    {"Info.ini of k<N>= lines", "Info.ini", "k@=\r\n", false, "", "", true},
+    {"Info.ini of [s<N>] lines", "Info.ini", "[s@]\r\n", false, "", "", true},
+    {"Info.ini, GameVersion of 16 MiB of digits", "Info.ini", "1", true, "[Save]\r\nGameVersion = ", "\r\n"},
+    {"airship_attacks.csv (UTF-16), one line of ;", "airship_attacks.csv", ";", true, "\n"},
+    {"airship_attacks.csv (UTF-16) of 1;x; lines", "airship_attacks.csv", "\n1;x;", false},
+    {"auto_events.csv of 1;1 lines", "auto_events.csv", "1;1\r\n", false},
+    {"unit_names.csv of ;CR lines", "unit_names.csv", ";\r", true},
+    {"16 tables of ;CR lines (those a saved game may hold so)",
+     "ai_data.csv air_units.csv cities.csv sea_nodes.csv commanders.csv convoys.csv countries.csv fleets.csv "
+     "land_units.csv losses.csv naval_units.csv relations.csv unit_names.csv airship_attacks.csv unit_state.csv "
+     "ai_memory.csv",
+     ";\r", true},
+    {"events.xml of <a/>", kScenarioEvents, "<a/>", false},
+    {"map.qel grown to its budget", "", "", true, {}, {}, false, GrowMap},
+    {"reports.dat of empty reports", "", "", true, {}, {}, false, FillReports},
+    {"ai_memory.csv of fronts of 4,082 nodes", "", "", true, {}, {}, false, FillFronts},
+    {"land_units.csv of reserve units", "", "", true, {}, {}, false, FillReserveUnits},
+    {"every file at its budget at once", "", "", true, {}, {}, false, FillEveryFile},
 };
 
 // range(0): the shape in kSaveShapes.
@@ -411,15 +450,29 @@ void BM_LoadShapedSave(benchmark::State& state) {
   const fs::path folder = tr::ResolveGamePath(kSaveFolder);
   const std::string longFields = std::string(4095, 'x') + ";";
   const bool listShaped = shape.table != nullptr && std::string_view(shape.table) == "file_digests.csv";
+  const auto names = [&shape](std::string_view table) {
+    if (shape.table == nullptr) return true;
+    const std::string_view list = shape.table;
+    const std::size_t at = list.find(table);
+    return at != std::string_view::npos && (at == 0 || list[at - 1] == ' ') &&
+           (at + table.size() == list.size() || list[at + table.size()] == ' ');
+  };
   if (shape.fill != nullptr) shape.fill(folder);
+  const bool padded = shape.fill != nullptr || std::ranges::any_of(kPaddedTables, names);
   for (const std::string_view table : kPaddedTables) {
-    if (shape.fill != nullptr || (shape.table != nullptr && table != shape.table)) continue;
+    if (shape.fill != nullptr || !names(table)) continue;
     const bool wide = table == "airship_attacks.csv";
     if (shape.unit.empty() && shape.table == nullptr) {
       PadFile(folder / table, BudgetOf(table), wide);
     } else {
-      FillFile(folder / table, shape.unit.empty() ? std::string_view(longFields) : shape.unit, wide);
+      FillFile(folder / table, shape.unit.empty() ? std::string_view(longFields) : shape.unit, wide, 0,
+               shape.head, shape.tail, shape.numbered);
     }
+  }
+  if (!padded && !listShaped) {
+    const bool events = shape.table == std::string_view(kScenarioEvents);
+    FillFile(folder / shape.table, shape.unit, false, events ? 8 * tr::kMiB : 0, shape.head,
+             shape.tail, shape.numbered);
   }
   if (!game.saved() || !ListAgain(folder)) {
     state.SkipWithError("the shaped save was not written");

@@ -712,6 +712,26 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   [ ! -s "$work/said" ] || fail "the start that linked the emptied folders said: $(cat "$work/said")"
   saves_kept_once "$work/unlinked/tidereach" "once the emptied folders could be linked"
 
+  # A save changed while copied, whose part copy cannot be removed (a folder
+  # in it may not be written): the line says so and names the part copy too.
+  # Once it may be written, the next start clears it and moves the saves.
+  build_with_saves
+  rm -rf "$work/partcopy"
+  chmod 555 "$game/data/save/Duel"
+  : >"$work/said"
+  if [ "$(id -u)" = 0 ]; then
+    start_paused copying XDG_DATA_HOME="$work/partcopy" setpriv --bounding-set=-dac_override,-dac_read_search,-fowner --
+  else
+    start_paused copying XDG_DATA_HOME="$work/partcopy"
+  fi
+  printf 'strength 74\n' | tee "$game/data/save/Duel/land_units.csv" >"$work/before/save/Duel/land_units.csv"
+  go_on
+  said_alone "Saves not moved: they could not be copied to $work/partcopy/tidereach/save (the copy of Duel differs from it). They stay in $game/data/save as they were, and the game saves there meanwhile; mend that and the next ./run.sh moves them. A part copy is left in $work/partcopy/tidereach/save/.moving.X: remove it."
+  chmod -R u+w "$work/partcopy" "$game/data/save/Duel"
+  XDG_DATA_HOME="$work/partcopy" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the part copy could go"
+  [ ! -s "$work/said" ] || fail "the start that cleared the part copy said: $(cat "$work/said")"
+  saves_kept_once "$work/partcopy/tidereach" "once the part copy could be removed"
+
   # The kept saves' folder may not be written (made by a run as root, say):
   # the line gives that cause and what to do, and the saves stay as they were.
   build_with_saves
@@ -732,12 +752,15 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   # unlinked, until it goes.
   build_with_saves
   rm -rf "$work/left"
-  mkdir -p "$work/left/tidereach/save/.moving.XyZ789/Part" "$game/data/save/.removing.AbC123"
+  mkdir -p "$work/left/tidereach/save/.moving.XyZ789/Part" "$game/data/save/.removing.AbC123" \
+    "$work/left/tidereach/pbem/.moving.Pq4567"
+  printf 'turn 1\n' >"$work/left/tidereach/pbem/.moving.Pq4567/Info.ini"
   cp -a "$work/before/save/." "$work/left/tidereach/save/"
   mv "$game/data/save/Duel" "$game/data/save/.removing.AbC123/"
   printf 'strength 2\n' >"$work/left/tidereach/save/.moving.XyZ789/Part/land_units.csv"
   chmod 555 "$game/data/save/.removing.AbC123/Duel" "$work/left/tidereach/save/.moving.XyZ789/Part"
   XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "a left-over that cannot be removed stopped the start"
+  [ "$(ls -A "$work/left/tidereach/pbem")" = "West (1)" ] || fail "a part copy among the kept turns was not cleared"
   [ "$(grep -c . "$work/said")" -eq 2 ] &&
     grep -qxF "A part copy a start cut short left in $work/left/tidereach/save/.moving.XyZ789 could not be removed (Permission denied): remove it." \
       "$work/said" &&

@@ -526,33 +526,38 @@ for spelled in "$work/spelled/ $work/spelled" "$work/spelled $work/spelled/"; do
   done
 done
 
-# A game running from the game folder saves into a save, and into a hidden
-# one, while they are moved: those originals stay in the game folder as the
-# game left them, their earlier state stays kept, the line says so, and the
-# others are moved. A turn of the same name as a changed save is moved as any.
-build_with_saves
-rm -rf "$work/changed"
-mkdir "$game/data/pbem/Spring"
-printf 'quick 1\n' >"$game/data/save/.quicksave"
-printf 'turn 2\n' >"$game/data/pbem/Spring/Info.ini"
-: >"$work/said"
-start_paused placed XDG_DATA_HOME="$work/changed"
-printf 'strength 20\n' >"$game/data/save/Spring/land_units.csv"
-printf 'quick 2\n' >"$game/data/save/.quicksave"
-kill -CONT "$pid"
-wait "$pid" || fail "a start beside a game saving failed: $(cat "$work/said")"
-[ "$(cat "$game/data/save/Spring/land_units.csv")" = "strength 20" ] &&
-  [ "$(cat "$work/changed/tidereach/save/Spring/land_units.csv")" = "strength 19" ] &&
-  [ "$(cat "$game/data/save/.quicksave")" = "quick 2" ] &&
-  [ "$(cat "$work/changed/tidereach/save/.quicksave")" = "quick 1" ] ||
-  fail "the saves changed while moved were not left in both places as each was"
-[ "$(state "$work/changed/tidereach")" = ".quicksave Duel Spring notes.txt | .quicksave Spring " ] ||
-  fail "the saves beside the changed ones were not moved: $(state "$work/changed/tidereach")"
-[ "$(readlink "$game/data/pbem")" = "$work/changed/tidereach/pbem" ] &&
-  [ "$(cat "$work/changed/tidereach/pbem/Spring/Info.ini")" = "turn 2" ] || fail "the turns were not moved beside the changed saves"
-[ "$(grep -c . "$work/said")" = 1 ] &&
-  grep -qxF "\".quicksave\" \"Spring\" changed while being moved: $game/data/save keeps what the game saved, $work/changed/tidereach/save what was copied before; remove what is not wanted, and the next ./run.sh moves the folder." \
-    "$work/said" || fail "not one line on the saves changed while moved: $(cat "$work/said")"
+# A game running from the game folder saves into a save, or into a hidden
+# one too, while they are moved: those originals stay in the game folder as
+# the game left them, their earlier state stays kept, one line names them,
+# and the others are moved. A turn of the same name as a changed save is
+# moved as any.
+for changed in "Spring" ".quicksave Spring"; do
+  build_with_saves
+  rm -rf "$work/changed"
+  mkdir "$game/data/pbem/Spring"
+  printf 'quick 1\n' >"$game/data/save/.quicksave"
+  printf 'turn 2\n' >"$game/data/pbem/Spring/Info.ini"
+  : >"$work/said"
+  start_paused placed XDG_DATA_HOME="$work/changed"
+  printf 'strength 20\n' >"$game/data/save/Spring/land_units.csv"
+  [ "$changed" = Spring ] || printf 'quick 2\n' >"$game/data/save/.quicksave"
+  kill -CONT "$pid"
+  wait "$pid" || fail "a start beside a game saving failed: $(cat "$work/said")"
+  [ "$(cat "$game/data/save/Spring/land_units.csv")" = "strength 20" ] &&
+    [ "$(cat "$work/changed/tidereach/save/Spring/land_units.csv")" = "strength 19" ] &&
+    [ "$(cat "$work/changed/tidereach/save/.quicksave")" = "quick 1" ] ||
+    fail "with $changed changed, the saves were not left in both places as each was"
+  [ "$changed" = Spring ] || [ "$(cat "$game/data/save/.quicksave")" = "quick 2" ] ||
+    fail "the hidden save changed while moved was lost"
+  [ "$(state "$work/changed/tidereach")" = ".quicksave Duel Spring notes.txt | $changed " ] ||
+    fail "the saves beside $changed were not moved: $(state "$work/changed/tidereach")"
+  [ "$(readlink "$game/data/pbem")" = "$work/changed/tidereach/pbem" ] &&
+    [ "$(cat "$work/changed/tidereach/pbem/Spring/Info.ini")" = "turn 2" ] ||
+    fail "the turns were not moved beside $changed changed"
+  [ "$(grep -c . "$work/said")" = 1 ] &&
+    grep -qxF "$(printf '"%s" ' $changed)changed while being moved: $game/data/save keeps what the game saved, $work/changed/tidereach/save what was copied before; remove what is not wanted, and the next ./run.sh moves the folder." \
+      "$work/said" || fail "not one line on $changed changed while moved: $(cat "$work/said")"
+done
 
 # said_alone <line>: the start said that line and nothing else, the hidden
 # folders' random part left out.

@@ -75,16 +75,22 @@ mkdir -p "$game/data/save" "$game/data/pbem"
 [ -f "$game/data/pbem/repo.dat" ] || fail "the repository is gone after a rebuild"
 
 # A name kept already and one in the game folder: neither is replaced, the
-# folder is not linked, and the clash is named.
+# folder is not linked, and the clash is named, also where the two differ
+# only two folders deep.
 rm -rf "$work/build"
-mkdir -p "$game/data/save/Duel" "$game/data/save/Spring"
+mkdir -p "$game/data/save/Duel" "$game/data/save/Spring" "$game/data/save/Deep/turn 2" "$kept/save/Deep/turn 2"
 printf 'strength 19\n' >"$game/data/save/Duel/land_units.csv"
+printf 'strength 2\n' >"$game/data/save/Deep/turn 2/units.csv"
+printf 'strength 1\n' >"$kept/save/Deep/turn 2/units.csv"
 "$keep" "$game" 2>"$work/said" || fail "a clash stopped the start"
 [ ! -L "$game/data/save" ] || fail "a folder with a clashing name was linked"
 [ "$(cat "$game/data/save/Duel/land_units.csv")" = "strength 19" ] || fail "the game folder's save was lost"
 [ -d "$game/data/save/Spring" ] || fail "a save was moved although its folder stays"
 [ "$(cat "$kept/save/Duel/land_units.csv")" = "strength 73" ] || fail "the kept save was replaced"
-grep -q '"Duel"' "$work/said" || fail "the clash was not named: $(cat "$work/said")"
+grep -qF "holds \"Deep\" \"Duel\" too" "$work/said" || fail "the clashes were not named: $(cat "$work/said")"
+[ "$(cat "$game/data/save/Deep/turn 2/units.csv")" = "strength 2" ] &&
+  [ "$(cat "$kept/save/Deep/turn 2/units.csv")" = "strength 1" ] || fail "a save clashing two folders deep was lost"
+rm -rf "$kept/save/Deep"
 [ "$(readlink "$game/data/pbem")" = "$kept/pbem" ] || fail "the turns were not linked beside the clash"
 
 # A link among the kept ones, to a file alike or to nothing, is not the game
@@ -216,13 +222,18 @@ XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a file in th
 [ "$(wc -l <"$work/said")" -eq 1 ] &&
   grep -qF "Saves not moved: $work/other/tidereach/save is a file, where a folder belongs. They stay in $game/data/save as they were, and the game saves there meanwhile; move that file away and" \
     "$work/said" || fail "not one line naming the file in the way: $(cat "$work/said")"
-rm -rf "$work/other"
-mkdir -p "$work/other"
+# Turns that are all hidden files are turns that stay all the same.
+rm -rf "$work/other" "$game/data/pbem"
+mkdir -p "$work/other" "$game/data/pbem"
 printf 'not a folder\n' >"$work/other/tidereach"
+printf 'West\n' >"$game/data/pbem/.last"
 XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a file in the data folder's place stopped the start"
 [ -d "$game/data/save/Winter" ] && [ ! -L "$game/data/save" ] || fail "the saves left the game folder"
 grep -qxF "Saves not moved: $work/other/tidereach is a file, where a folder belongs. They stay in $game/data/save as they were, and the game saves there meanwhile; move that file away and the next ./run.sh moves them." \
   "$work/said" || fail "the line does not name the file in the data folder's place: $(cat "$work/said")"
+grep -qxF "Play-by-e-mail turns not moved: $work/other/tidereach is a file, where a folder belongs. They stay in $game/data/pbem as they were, and the game saves there meanwhile; move that file away and the next ./run.sh moves them." \
+  "$work/said" || fail "turns that are hidden files were said not to be there: $(cat "$work/said")"
+rm "$game/data/pbem/.last"
 # The same with the data folder a link of the player's to a disk not mounted.
 rm "$work/other/tidereach"
 ln -s "$work/unmounted/tidereach" "$work/other/tidereach"
@@ -515,24 +526,125 @@ for spelled in "$work/spelled/ $work/spelled" "$work/spelled $work/spelled/"; do
   done
 done
 
-# A game running from the game folder saves into a save while it is moved:
-# that original stays in the game folder as the game left it, its earlier
-# state stays kept, the line says so, and the others are moved.
+# A game running from the game folder saves into a save, or into a hidden
+# one too, while they are moved: those originals stay in the game folder as
+# the game left them, their earlier state stays kept, one line names them,
+# and the others are moved. A turn of the same name as a changed save is
+# moved as any.
+for changed in "Spring" ".quicksave Spring"; do
+  build_with_saves
+  rm -rf "$work/changed"
+  mkdir "$game/data/pbem/Spring"
+  printf 'quick 1\n' >"$game/data/save/.quicksave"
+  printf 'turn 2\n' >"$game/data/pbem/Spring/Info.ini"
+  : >"$work/said"
+  start_paused placed XDG_DATA_HOME="$work/changed"
+  printf 'strength 20\n' >"$game/data/save/Spring/land_units.csv"
+  [ "$changed" = Spring ] || printf 'quick 2\n' >"$game/data/save/.quicksave"
+  kill -CONT "$pid"
+  wait "$pid" || fail "a start beside a game saving failed: $(cat "$work/said")"
+  [ "$(cat "$game/data/save/Spring/land_units.csv")" = "strength 20" ] &&
+    [ "$(cat "$work/changed/tidereach/save/Spring/land_units.csv")" = "strength 19" ] &&
+    [ "$(cat "$work/changed/tidereach/save/.quicksave")" = "quick 1" ] ||
+    fail "with $changed changed, the saves were not left in both places as each was"
+  [ "$changed" = Spring ] || [ "$(cat "$game/data/save/.quicksave")" = "quick 2" ] ||
+    fail "the hidden save changed while moved was lost"
+  [ "$(state "$work/changed/tidereach")" = ".quicksave Duel Spring notes.txt | $changed " ] ||
+    fail "the saves beside $changed were not moved: $(state "$work/changed/tidereach")"
+  [ "$(readlink "$game/data/pbem")" = "$work/changed/tidereach/pbem" ] &&
+    [ "$(cat "$work/changed/tidereach/pbem/Spring/Info.ini")" = "turn 2" ] ||
+    fail "the turns were not moved beside $changed changed"
+  [ "$(grep -c . "$work/said")" = 1 ] &&
+    grep -qxF "$(printf '"%s" ' $changed)changed while being moved: $game/data/save keeps what the game saved, $work/changed/tidereach/save what was copied before; remove what is not wanted, and the next ./run.sh moves the folder." \
+      "$work/said" || fail "not one line on $changed changed while moved: $(cat "$work/said")"
+done
+
+# said_alone <line>: the start said that line and nothing else, the hidden
+# folders' random part left out.
+said_alone() {
+  [ "$(grep -c . "$work/said")" = 1 ] &&
+    [ "$(sed 's/\.\(moving\|removing\)\.[A-Za-z0-9]\{6\}/.\1.X/g' "$work/said")" = "$1" ] ||
+    fail "not the one line \"$1\": $(cat "$work/said")"
+}
+# go_on [what]: lets the paused start go on, and waits for it.
+go_on() {
+  kill -CONT "$pid"
+  wait "$pid" || fail "a start let go on after its pause failed: $(cat "$work/said")"
+}
+there="$work/paused_at/tidereach/save"
+
+# A save changed while it is copied: nothing is kept, the game folder keeps
+# its saves as the game left them, unlinked, and the line names that save.
 build_with_saves
-rm -rf "$work/changed"
+rm -rf "$work/paused_at"
 : >"$work/said"
-start_paused placed XDG_DATA_HOME="$work/changed"
-printf 'strength 20\n' >"$game/data/save/Spring/land_units.csv"
-kill -CONT "$pid"
-wait "$pid" || fail "a start beside a game saving failed: $(cat "$work/said")"
-[ "$(cat "$game/data/save/Spring/land_units.csv")" = "strength 20" ] &&
-  [ "$(cat "$work/changed/tidereach/save/Spring/land_units.csv")" = "strength 19" ] ||
-  fail "the save changed while moved was not left in both places as each was"
-[ "$(state "$work/changed/tidereach")" = "Duel Spring notes.txt | Spring " ] ||
-  fail "the saves beside the changed one were not moved: $(state "$work/changed/tidereach")"
-[ "$(grep -c . "$work/said")" = 1 ] &&
-  grep -qxF "\"Spring\" changed while being moved: $game/data/save keeps what the game saved, $work/changed/tidereach/save what was copied before; remove what is not wanted, and the next ./run.sh moves the folder." \
-    "$work/said" || fail "not one line on the save changed while moved: $(cat "$work/said")"
+start_paused copying XDG_DATA_HOME="$work/paused_at"
+printf 'strength 74\n' >"$game/data/save/Duel/land_units.csv"
+go_on
+said_alone "Saves not moved: they could not be copied to $there (the copy of Duel differs from it). They stay in $game/data/save as they were, and the game saves there meanwhile; mend that and the next ./run.sh moves them."
+[ -z "$(ls -A "$there")" ] && [ ! -L "$game/data/save" ] &&
+  [ "$(cat "$game/data/save/Duel/land_units.csv")" = "strength 74" ] || fail "a save changed while copied was kept, or left"
+
+# A changed original that cannot go back, since the game wrote a new save of
+# its name meanwhile: neither is lost, the hidden folder holding it stays and
+# is named once, and the folder is not linked.
+build_with_saves
+rm -rf "$work/paused_at"
+: >"$work/said"
+start_paused removed XDG_DATA_HOME="$work/paused_at"
+printf 'turn 7\n' >"$(echo "$game"/data/save/.removing.*)/notes.txt"
+printf 'turn 8\n' >"$game/data/save/notes.txt"
+go_on
+said_alone "$game/data/save/.removing.X holds \"notes.txt\" not kept as they are in $there, and they could not go back into $game/data/save (\"notes.txt\" is there again): move them back by hand, and the next ./run.sh moves the folder."
+[ "$(cat "$game/data/save/notes.txt")" = "turn 8" ] && [ "$(cat "$game"/data/save/.removing.*/notes.txt)" = "turn 7" ] &&
+  [ "$(cat "$there/notes.txt")" = "turn 6" ] && [ ! -L "$game/data/save" ] || fail "a save written meanwhile or a changed one was lost"
+
+# A save not among the kept ones once the others went, changed with its kept
+# copy removed meanwhile, or new after all were removed: it stays, said as a
+# save to move, and the next start moves it, quietly.
+for case in "removed:notes.txt" "emptied:new.sav"; do
+  build_with_saves
+  rm -rf "$work/paused_at"
+  : >"$work/said"
+  start_paused "${case%:*}" XDG_DATA_HOME="$work/paused_at"
+  if [ "${case%:*}" = removed ]; then
+    printf 'turn 7\n' >"$(echo "$game"/data/save/.removing.*)/notes.txt"
+    rm "$there/notes.txt"
+  else
+    printf 'turn 7\n' >"$game/data/save/new.sav"
+  fi
+  go_on
+  said_alone "$game/data/save stays in the game folder, since a save appeared in it while they were moved: the next ./run.sh moves it too"
+  [ "$(ls -A "$game/data/save")" = "${case#*:}" ] && [ "$(cat "$game/data/save/${case#*:}")" = "turn 7" ] ||
+    fail "at ${case%:*}, the save not kept was lost, or the others stayed: $(ls -A "$game/data/save")"
+  XDG_DATA_HOME="$work/paused_at" "$keep" "$game" 2>"$work/said" || fail "the start after one at ${case%:*} stopped"
+  [ ! -s "$work/said" ] && [ "$(cat "$there/${case#*:}")" = "turn 7" ] && [ -L "$game/data/save" ] ||
+    fail "the save left at ${case%:*} was not moved by the next start: $(cat "$work/said")"
+done
+
+# A folder made again where the emptied one was before the link is made:
+# nothing is linked into it, one line says so, and the next start links it.
+build_with_saves
+rm -rf "$work/paused_at"
+: >"$work/said"
+start_paused unlinked XDG_DATA_HOME="$work/paused_at"
+mkdir "$game/data/save"
+go_on
+said_alone "$game/data/save could not be linked to $there (File exists): the next ./run.sh tries again"
+[ -d "$game/data/save" ] && [ ! -L "$game/data/save" ] && [ -z "$(ls -A "$game/data/save")" ] ||
+  fail "something was linked into the folder made again: $(ls -A "$game/data/save")"
+XDG_DATA_HOME="$work/paused_at" "$keep" "$game" 2>"$work/said" || fail "the start after the folder made again stopped"
+[ ! -s "$work/said" ] || fail "the start after the folder made again said: $(cat "$work/said")"
+saves_kept_once "$work/paused_at/tidereach" "once the folder made again could be linked"
+
+# A kept save folder that is a link of the player's to the game folder's
+# own, empty: it is left as it is, quietly, so that no link leads to itself.
+rm -rf "$work/build" "$work/self"
+mkdir -p "$game/data/save" "$work/self/tidereach"
+ln -s "$game/data/save" "$work/self/tidereach/save"
+XDG_DATA_HOME="$work/self" "$keep" "$game" 2>"$work/said" || fail "a kept folder leading into the game folder stopped the start"
+[ ! -s "$work/said" ] && [ -d "$game/data/save" ] && [ ! -L "$game/data/save" ] ||
+  fail "a kept folder leading into the game folder was linked back: $(cat "$work/said")"
 
 # A game folder whose data folder leads into the kept one (a link of the
 # player's) holds the kept saves themselves: nothing of them is removed.
@@ -605,6 +717,26 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   [ ! -s "$work/said" ] || fail "the start that linked the emptied folders said: $(cat "$work/said")"
   saves_kept_once "$work/unlinked/tidereach" "once the emptied folders could be linked"
 
+  # A save changed while copied, whose part copy cannot be removed (a folder
+  # in it may not be written): the line says so and names the part copy too.
+  # Once it may be written, the next start clears it and moves the saves.
+  build_with_saves
+  rm -rf "$work/partcopy"
+  chmod 555 "$game/data/save/Duel"
+  : >"$work/said"
+  if [ "$(id -u)" = 0 ]; then
+    start_paused copying XDG_DATA_HOME="$work/partcopy" setpriv --bounding-set=-dac_override,-dac_read_search,-fowner --
+  else
+    start_paused copying XDG_DATA_HOME="$work/partcopy"
+  fi
+  printf 'strength 74\n' | tee "$game/data/save/Duel/land_units.csv" >"$work/before/save/Duel/land_units.csv"
+  go_on
+  said_alone "Saves not moved: they could not be copied to $work/partcopy/tidereach/save (the copy of Duel differs from it). They stay in $game/data/save as they were, and the game saves there meanwhile; mend that and the next ./run.sh moves them. A part copy is left in $work/partcopy/tidereach/save/.moving.X: remove it."
+  chmod -R u+w "$work/partcopy" "$game/data/save/Duel"
+  XDG_DATA_HOME="$work/partcopy" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the part copy could go"
+  [ ! -s "$work/said" ] || fail "the start that cleared the part copy said: $(cat "$work/said")"
+  saves_kept_once "$work/partcopy/tidereach" "once the part copy could be removed"
+
   # The kept saves' folder may not be written (made by a run as root, say):
   # the line gives that cause and what to do, and the saves stay as they were.
   build_with_saves
@@ -625,12 +757,15 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   # unlinked, until it goes.
   build_with_saves
   rm -rf "$work/left"
-  mkdir -p "$work/left/tidereach/save/.moving.XyZ789/Part" "$game/data/save/.removing.AbC123"
+  mkdir -p "$work/left/tidereach/save/.moving.XyZ789/Part" "$game/data/save/.removing.AbC123" \
+    "$work/left/tidereach/pbem/.moving.Pq4567"
+  printf 'turn 1\n' >"$work/left/tidereach/pbem/.moving.Pq4567/Info.ini"
   cp -a "$work/before/save/." "$work/left/tidereach/save/"
   mv "$game/data/save/Duel" "$game/data/save/.removing.AbC123/"
   printf 'strength 2\n' >"$work/left/tidereach/save/.moving.XyZ789/Part/land_units.csv"
   chmod 555 "$game/data/save/.removing.AbC123/Duel" "$work/left/tidereach/save/.moving.XyZ789/Part"
   XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "a left-over that cannot be removed stopped the start"
+  [ "$(ls -A "$work/left/tidereach/pbem")" = "West (1)" ] || fail "a part copy among the kept turns was not cleared"
   [ "$(grep -c . "$work/said")" -eq 2 ] &&
     grep -qxF "A part copy a start cut short left in $work/left/tidereach/save/.moving.XyZ789 could not be removed (Permission denied): remove it." \
       "$work/said" &&

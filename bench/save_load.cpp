@@ -362,9 +362,9 @@ void GrowMap(const fs::path& folder) {
 }
 
 // Every file of the save at its budget at once, each in the shape that costs
-// a load the most of those measured: the big tables as above, Info.ini of
-// keys, airship_attacks.csv of one line of separators, auto_events.csv of
-// events, flags.txt, topography.csv and the cities' supply and convoy tables of line ends,
+// a load the most of those measured that still loads: the big tables as
+// above, Info.ini of keys, airship_attacks.csv of one line of separators,
+// auto_events.csv of comments, flags.txt, topography.csv and the cities' supply and convoy tables of line ends,
 // airrecon_units.csv of hexes, and every other table of lines of one
 // separator.
 void FillEveryFile(const fs::path& folder) {
@@ -372,8 +372,10 @@ void FillEveryFile(const fs::path& folder) {
   FillReports(folder);
   FillFronts(folder);
   FillReserveUnits(folder);
-  FillLines(folder / "Info.ini", [](std::uint64_t i) { return "k" + std::to_string(i) + "=\r\n"; });
-  FillLines(folder / "auto_events.csv", [](std::uint64_t) { return std::string("1;1\r\n"); });
+  // As many keys as an INI file may hold, then comments; a save names each
+  // event once, so its automatic events are padded with comments.
+  FillLines(folder / "Info.ini", [](std::uint64_t i) { return i < 4000 ? "k" + std::to_string(i) + "=\r\n" : ";\r\n"; });
+  FillLines(folder / "auto_events.csv", [](std::uint64_t) { return std::string("#\r\n"); });
   FillFile(folder / "airship_attacks.csv", ";", true);
   FillFile(folder / "flags.txt", "\r", false);
   for (const std::string_view table : kPaddedTables) {

@@ -281,6 +281,11 @@ TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
   LoadTurn();
   ExpectRefusedNaming(u"countries.csv", u"countries (cut short?); the game is not loaded");
   restore();
+  // Its last units cut off at a line end: the units' state still names them.
+  CutRowsOff("land_units.csv", 10);
+  LoadTurn();
+  ExpectRefusedNaming(u"unit_state.csv", u"(counting from 1) names the Land unit ID=");
+  restore();
   // Up to the cities the scenario's diagram links first.
   KeepLines("cities.csv", 6);
   LoadTurn();

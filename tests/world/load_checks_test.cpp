@@ -66,6 +66,9 @@ TEST_F(LoadChecks, ARowsCommanderIsOneTheGameHolds) {
   EXPECT_TRUE(log.ContainsText(
       u"ERROR: data\\save\\s\\air_units.csv at line 6 (counting from 1) names the commander ID=9, which the save "
       u"does not hold;"));
+  // Only a negative number is none: 0 names a commander, here one the save lacks.
+  EXPECT_THROW(CommanderOfUnitRow(game(), 0, u"data\\save\\s\\air_units.csv", 6), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"names the commander ID=0, which the save does not hold;"));
 }
 
 // Each link a saved game never writes, beside the sound game that passes.

@@ -3,9 +3,12 @@
 // node included.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "foundation/fatal.h"
 #include "foundation/text.h"
@@ -169,6 +172,25 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   EXPECT_FALSE(quiet.ContainsText(u"ERROR"));
   ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
   EXPECT_EQ(Saved("unit_state.csv"), written);
+}
+
+// The reserve pool holds land and air units in the order they joined it,
+// which the unit tables cannot keep: the load puts them back in the order
+// of the file's lines.
+TEST_F(UnitStateFileTest, TheReservePoolComesBackInTheOrderItWasSaved) {
+  for (const int id : {51, 47, 49}) {
+    auto unit = std::make_unique<cJednostkaLadowa>();
+    unit->id = id;
+    unit->category = kCategoryLand;
+    game().reservePool.push_back(std::move(unit));
+  }
+  ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
+  std::reverse(game().reservePool.begin(), game().reservePool.end());
+  game().loadedGame = 1;
+  LoadUnitState(game(), test::kSaveTemplate);
+  std::vector<int> order;
+  for (const auto& unit : game().reservePool) order.push_back(unit->id);
+  EXPECT_EQ(order, (std::vector<int>{51, 47, 49}));
 }
 
 // A second line for a unit would be read over its first: refused, naming

@@ -77,12 +77,20 @@ TEST_F(LoadChecks, ASavedGamesCommandersLeadOneUnitOfTheirOwnCountry) {
   cJednostkaLadowa& first = Land(2, 1, 1, 5);
   cJednostkaLadowa& second = Land(3, 1, 2, 6);
   first.attachedCommander = &Commander(0);
+  // Each list's units find their commanders: a ship of the other country leads with its own.
+  auto ship = std::make_unique<cJednostkaMorska>();
+  ship->owner = 2;
+  ship->attachedCommander = &Commander(1);
+  const cJednostkaMorska* flagship = ship.get();
+  game().navalUnits.push_back(std::move(ship));
   {
     test::LogCapture log;
     CheckUnitLinks(game());
     EXPECT_FALSE(log.ContainsText(u"WARNING"));
     EXPECT_EQ(Commander(0).headquarters, &first);
+    EXPECT_EQ(Commander(1).headquarters, flagship);
   }
+  game().navalUnits.front()->attachedCommander = nullptr;
   second.attachedCommander = &Commander(1);
   ExpectRefused(u"ERROR: data\\save\\s\\land_units.csv at line 6 (counting from 1) gives land unit Unit 3 (ID=3) of "
                 u"country 1 commander Dacourt (ID=8) of country 2;");

@@ -35,6 +35,28 @@ bool cCsvReader::LoadFile(std::u16string_view fileName) {
   return loaded_;
 }
 
+void cCsvReader::SkipLineEndRun(std::size_t at, bool separators) {
+  const std::size_t from = at;
+  std::uint64_t lineEnds = 0;
+  at = separators ? SkipSeparatorLines(data_, at, lineEnds) : SkipLineEnds(data_, at, lineEnds);
+  recordCount_ += static_cast<std::uint32_t>(lineEnds);
+  // The LF of the last line end was a record of its own.
+  if (at >= data_.size() && at - from >= 2 && data_.ends_with("\r\n")) ++recordCount_;
+  position_ = at;
+}
+
+void cCsvReader::SkipEmptyLines(bool separators) {
+  std::size_t at = static_cast<std::size_t>(position_);
+  if (at < data_.size() && data_[at] == '\n' && at >= 1 && data_[at - 1] == '\r') {
+    if (at + 1 == data_.size()) return;  // a record of its own, ReadRecord's to give
+    ++at;
+  }
+  position_ = at;
+  if (at < data_.size() && (data_[at] == '\r' || data_[at] == '\n' || (separators && data_[at] == ';'))) {
+    SkipLineEndRun(at, separators);
+  }
+}
+
 std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
   fields.clear();
   fieldCount_ = 0;
@@ -47,18 +69,11 @@ std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
   if (data[at] == '\n' && at >= 1 && data[at - 1] == '\r') ++at;
   // Empty lines hold no record; a file of millions of them is passed over
   // here at once, each still counted as a record as it always was.
-  while (!keepEmpty && at < data.size() && (data[at] == '\r' || data[at] == '\n')) {
-    ++recordCount_;
-    ++at;
-    if (at < data.size() && data[at] == '\n' && data[at - 1] == '\r') {
-      ++at;
-      // The LF of the last line end was a record of its own.
-      if (at >= data.size()) ++recordCount_;
-    }
-    if (at >= data.size()) {
-      position_ = at;
-      return 0;
-    }
+  // Lines of nothing but separators hold no field either.
+  if (!keepEmpty && at < data.size() && (data[at] == '\r' || data[at] == '\n' || data[at] == ';')) {
+    SkipLineEndRun(at, true);
+    if (AtEnd()) return 0;
+    at = static_cast<std::size_t>(position_);
   }
   std::size_t count = 0;
   std::size_t keptBytes = 0;

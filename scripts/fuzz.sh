@@ -47,7 +47,7 @@ run_one() {
   mkdir -p "$corpus" "$findings"
   # An events file must reach the nesting that once ran the parser out of
   # stack (about 60 KB); libFuzzer's default length of 4,096 bytes never does.
-  # A save's file may hold up to its budget (16 MiB; the saved game's input
+  # A save's file may hold up to its budget (at most 16 MiB; the saved game's input
   # has one byte more, choosing the file), an events file up to 8 MiB, and a
   # file of millions of lines or fields only shows what it costs near there:
   # these targets may take inputs that far, and the RSS limit tells a load

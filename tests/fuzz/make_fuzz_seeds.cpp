@@ -6,11 +6,13 @@
 // Usage: make_fuzz_seeds <source folder> <output folder> [--near-budget]
 // With --near-budget only the shaped seeds of tests/fuzz/seeds/shapes.txt
 // are written, each grown to its file's budget.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -18,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/file_budgets.h"
 #include "foundation/file_read.h"
 #include "foundation/string_base_file.h"
 #include "foundation/text.h"
@@ -252,6 +255,10 @@ std::string Utf16Le(const std::string& bytes) {
 void ShapedSeeds(const fs::path& out, const fs::path& source, bool nearBudget) {
   static const std::set<std::string> kTextBudgetTargets{"saved_game", "save_info", "save_manifest", "csv_reader",
                                                         "unit_state", "ai_memory"};
+  static const std::map<std::string, std::string> kTargetFiles{{"save_info", "Info.ini"},
+                                                               {"save_manifest", "file_digests.csv"},
+                                                               {"unit_state", "unit_state.csv"},
+                                                               {"ai_memory", "ai_memory.csv"}};
   const fs::path save = fuzz::GameFolder() / "data/save" / fuzz::SampleSave();
   const std::vector<std::u16string_view> names = SaveFileNames();
   std::istringstream recipes(ReadFile(source / "tests/fuzz/seeds/shapes.txt"));
@@ -271,10 +278,15 @@ void ShapedSeeds(const fs::path& out, const fs::path& source, bool nearBudget) {
     if (std::from_chars(f[5].data(), f[5].data() + f[5].size(), size).ptr != f[5].data() + f[5].size()) {
       BadRecipe(line, "the size is no number");
     }
+    // A seed stands at most at its file's own budget, and with --near-budget
+    // just there; the CSV reader's at the most a text file may hold.
+    const std::string file = target == "saved_game" ? f[2] : kTargetFiles.contains(target) ? kTargetFiles.at(target) : "";
+    const std::size_t budget = static_cast<std::size_t>(FileBudgetOf(file, kTextFileBudget));
     if (nearBudget) {
       if (kTextBudgetTargets.count(target) == 0) continue;
-      // Room for the sample's own file the seed starts with.
-      size = kTextFileBudget - 64 * 1024;
+      size = budget;
+    } else {
+      size = std::min(size, budget);
     }
     const auto encoded = [wide](const std::string& bytes) { return wide ? Utf16Le(bytes) : bytes; };
     std::string bytes;

@@ -347,6 +347,27 @@ TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
   }
 }
 
+// The list is held to its own budget: padded with a remark up to it, it
+// passes; a byte past it, it is refused unread.
+TEST_F(SaveManifestTest, AListPaddedPastItsBudgetIsRefused) {
+  const std::string list = test::ReadFileBytes(Save() / "file_digests.csv");
+  const std::string covered = list.substr(0, list.rfind("#end;"));
+  const std::uint64_t budget = FileBudgetOf("file_digests.csv", kTextFileBudget);
+  const std::size_t remark = budget - list.size() - 3;  // with its '#' and CR LF
+  for (const std::size_t past : {0, 1}) {
+    SCOPED_TRACE(past);
+    const std::string padded = Closed(covered + "#" + std::string(remark + past, 'x') + "\r\n", kSaveFileCount);
+    ASSERT_EQ(padded.size(), budget + past);
+    std::ofstream(Save() / "file_digests.csv", std::ios::binary | std::ios::trunc) << padded;
+    test::LogCapture log;
+    EXPECT_EQ(CheckSaveManifest(kFolder), past == 0);
+    EXPECT_EQ(log.Contains(u"ERROR: " + std::u16string(kFolder) +
+                           u"\\file_digests.csv cannot be read (it is larger than a file of its kind may be); the "
+                           u"game is not loaded"),
+              past == 1);
+  }
+}
+
 // A list the round before wrote with MD5 digests, under its own header, is
 // still compared with the files: the save passes and loads, and a file
 // changed since fails it.

@@ -169,7 +169,7 @@ TEST_F(ReceivedTurnTest, TheMenusComeBackOnTheListTheGameAskedFor) {
     LoadTurn();
     ASSERT_NE(gGame, nullptr);
     DeleteCurrentMenu();
-    HoldBoxForNextTurn(u"Held", u"A box for the next turn");
+    HoldBoxForNextTurn(u"Held", u"A box for the next turn", u"A box for a game left");
     if (handedOver) {
       RequestReturnToMenusList(cScenarioMenu::kPbemGame);
     } else {
@@ -180,7 +180,7 @@ TEST_F(ReceivedTurnTest, TheMenusComeBackOnTheListTheGameAskedFor) {
     MoveGameFrame(frame_->graphics(), 10.0, 0.0f);
     EXPECT_EQ(gGame, nullptr);
     EXPECT_EQ(shown.CountEvents(u"message-box "), 1) << handedOver;
-    EXPECT_EQ(shown.events().back(), u"message-box Held|A box for the next turn") << handedOver;
+    EXPECT_EQ(shown.events().back(), u"message-box Held|A box for a game left") << handedOver;
     EXPECT_FALSE(ReturnToMenusRequested());
     auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
     ASSERT_NE(menu, nullptr);

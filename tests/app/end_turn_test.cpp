@@ -117,9 +117,11 @@ std::u16string BoxText(const cDialog* dialog, int line) {
 // autosave before it, and what to do about it on this disk.
 std::u16string AutosaveBox(std::u16string_view reason, const char* remedyKey, const char* earlierKey,
                            const char* thenKey = "autosave_then_save_yourself") {
+  // A refused save names the folder of saves, which it writes in; the others the save's own.
+  const bool refused = std::string_view(remedyKey) == "save_remedy_no_permission_%s";
+  const std::u16string folder = refused ? u"data\\save" : u"data\\save\\" + GetText("autosave");
   return Format(GetText("autosave_failed_%s_%s_%s"), reason, GetText(earlierKey),
-                Format(GetText(remedyKey), ShownPath(u"data\\save\\" + GetText("autosave"))) + u" " +
-                    GetText(thenKey));
+                Format(GetText(remedyKey), ShownPath(folder)) + u" " + GetText(thenKey));
 }
 
 struct AutosaveCase {

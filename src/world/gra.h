@@ -214,7 +214,8 @@ enum class eLoadRefusal {
   kUnitsOnOneHex,        // the save puts two units on one hex
 };
 // The cause of the last refused load on this thread (kOther when it was none
-// of the named ones); noted by the step that refuses, before it ends the load.
+// of the named ones); noted by the step that refuses, right before it ends
+// the load, and put back to kOther as a load begins.
 eLoadRefusal LastLoadRefusal();
 void NoteLoadRefusal(eLoadRefusal cause);
 

@@ -98,10 +98,7 @@ void PlaceCities(cMap& map, const std::list<std::unique_ptr<cCity>>& cities) {
 
 eLoadRefusal LastLoadRefusal() { return tRefusal; }
 
-// The first cause stands: it is the one that stopped the load.
-void NoteLoadRefusal(eLoadRefusal cause) {
-  if (tRefusal == eLoadRefusal::kOther) tRefusal = cause;
-}
+void NoteLoadRefusal(eLoadRefusal cause) { tRefusal = cause; }
 
 bool LastLoadRefusedByFileCheck() { return tRefusal == eLoadRefusal::kFileCheck; }
 

@@ -170,7 +170,8 @@ TEST_P(ClosingWithAHeldBoxTest, TheHeldSaveFailureIsShownUntilThePlayerClosesIt)
                                   u". Next time, save the game yourself from the pause menu (Escape) before you "
                                   u"leave it.";
   sStartUp startUp = Headless();
-  startUp.beforeMainLoop = [&](AppFrame& frame) {
+  // A failed step ends the setting up, never the close: the main loop would run on.
+  const auto setUp = [&](AppFrame& frame) {
     gGame = new cGame();
     gGame->StoreGameState(GetParam() == eClosedAt::kComputersPhase ? kGameComputerTurn : kGameHumanIdle);
     HoldBoxForNextTurn(u"Autosave failed", inGame, gameLeft);
@@ -189,6 +190,9 @@ TEST_P(ClosingWithAHeldBoxTest, TheHeldSaveFailureIsShownUntilThePlayerClosesIt)
       EXPECT_TRUE(ModalDialogStack.empty());
     }
     frame.Tick();
+  };
+  startUp.beforeMainLoop = [&](AppFrame& frame) {
+    setUp(frame);
     frame.RequestClose();
   };
   EXPECT_EQ(WinMain(std::move(startUp)), 0);

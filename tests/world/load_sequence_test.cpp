@@ -208,6 +208,8 @@ TEST_F(LoadSequence, ASavesFileIsReadOnlyAsItsCheckFoundIt) {
   EXPECT_TRUE(reason.text().ends_with(u"unit_state.csv changed on the disk while the game was loaded from it; the "
                                       u"game is not loaded"))
       << Utf16ToUtf8(reason.text());
+  // The cause the box gives its advice for: the file changed here, during the load.
+  EXPECT_EQ(LastLoadRefusal(), eLoadRefusal::kChangedWhileLoading);
 }
 
 // The game saves only while a country is left to play the impulse, so a save

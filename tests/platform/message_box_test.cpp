@@ -43,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"AtTheBudget", u"abc defg", 8, u"abc defg"},
         WrapCase{"OnePast", u"abc defgh", 8, u"abc\ndefgh"},
         WrapCase{"WordsFillLines", u"aa bb cc dd ee", 5, u"aa bb\ncc dd\nee"},
+        WrapCase{"OneLetterWordsShareALine", u"a b cd", 4, u"a b\ncd"},
         // The text's own breaks stay, and an empty line with them.
         WrapCase{"OwnBreaksStay", u"aa bb\n\ncc dd ee", 5, u"aa bb\n\ncc dd\nee"},
         // A path breaks after its last separator that fits, on a line of its own.
@@ -53,8 +54,19 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"LongWordCut", u"abcdefghij k", 4, u"abcd\nefgh\nij k"},
         // The halves of a character outside the basic plane stay together.
         WrapCase{"SurrogatePairKept", u"ab\U0001F600cd", 3, u"ab\n\U0001F600c\nd"},
+        // Unless a line holds one unit only: then the pair is cut, as nothing else fits.
+        WrapCase{"PairCutAtABudgetOfOne", u"\U0001F600", 1, u"\xD83D\n\xDE00"},
         WrapCase{"Empty", u"", 5, u""}),
     [](const testing::TestParamInfo<WrapCase>& info) { return info.param.name; });
+
+// The box's own budget, which the measure below holds to: a line of 72
+// characters stays whole, one of 73 breaks.
+TEST(MessageBoxLines, ALineOf72StaysWholeAndOneOf73Breaks) {
+  const std::u16string atTheBudget = std::u16string(70, u'a') + u" b";
+  EXPECT_EQ(WrapMessageBoxText(atTheBudget), atTheBudget);
+  const std::u16string longer = std::u16string(71, u'a');
+  EXPECT_EQ(WrapMessageBoxText(longer + u" b"), longer + u"\nb");
+}
 
 // The longest box the game shows as it ends, on the longest save folder a
 // player is likely to have: every line at the 12-point face (16 pixels at the

@@ -9,6 +9,7 @@
 
 #include "platform/codes.h"
 #include "platform/font.h"
+#include "platform/frame.h"
 
 namespace tr {
 namespace {
@@ -49,6 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A path breaks after its last separator that fits, on a line of its own.
         WrapCase{"PathAfterSeparators", u"in /home/me/save/Autosave now", 10,
                  u"in\n/home/me/\nsave/\nAutosave\nnow"},
+        // A separator only at the word's start leaves no piece to cut after it.
+        WrapCase{"LeadingSeparatorOnly", u"/abcdef", 4, u"/abc\ndef"},
         WrapCase{"BackslashesToo", u"data\\save\\My game", 6, u"data\\\nsave\\\nMy\ngame"},
         // Without a separator the word is cut at the budget.
         WrapCase{"LongWordCut", u"abcdefghij k", 4, u"abcd\nefgh\nij k"},
@@ -58,6 +61,21 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"PairCutAtABudgetOfOne", u"\U0001F600", 1, u"\xD83D\n\xDE00"},
         WrapCase{"Empty", u"", 5, u""}),
     [](const testing::TestParamInfo<WrapCase>& info) { return info.param.name; });
+
+// A headless frame shows nothing: it hands the box, wrapped as the screen
+// would show it, to whoever looks on.
+TEST(MessageBoxLines, AHeadlessFrameHandsTheWrappedBoxOn) {
+  auto frame = AppFrame::CreateHeadless(64, 64);
+  std::vector<std::u16string> shown;
+  SetHeadlessMessageBoxSink([&shown](std::u16string_view title, std::u16string_view text) {
+    shown.push_back(std::u16string(title) + u"|" + std::u16string(text));
+  });
+  const std::u16string text = std::u16string(71, u'a') + u" b";
+  EXPECT_FALSE(ShowMessageBox(u"Tidereach", text));
+  SetHeadlessMessageBoxSink({});
+  EXPECT_FALSE(ShowMessageBox(u"Tidereach", text));
+  EXPECT_EQ(shown, std::vector<std::u16string>{u"Tidereach|" + std::u16string(71, u'a') + u"\nb"});
+}
 
 // The box's own budget, which the measure below holds to: a line of 72
 // characters stays whole, one of 73 breaks.

@@ -264,6 +264,8 @@ TEST_F(SaveGameTest, ALinkToNothingOnTheSavesWayIsNamedWithWhereItLeads) {
     const std::u16string shownLeads = Utf8ToUtf16(leads.string());
     EXPECT_TRUE(log.Contains(Format(u"ERROR: %s is a link to %s, which does not exist; the game is not saved",
                                     gamePath, shownLeads)));
+    // Nothing is tried through the link: no folder made, no other cause met.
+    EXPECT_EQ(log.lines().size(), 1u) << link;
     EXPECT_EQ(SaveFailureReason(), Format(GetText("save_failure_dangling_link_%s_%s"), ShownPath(gamePath), shownLeads));
     EXPECT_EQ(SaveFailureRemedy(u"data\\save\\mine", u"Then save again."),
               Format(GetText("save_remedy_dangling_link_%s_%s"), shownLeads, ShownPath(gamePath)) +

@@ -115,10 +115,13 @@ TEST(FileReadTest, AHeldFileRefusedCallsTheRecordsRefusal) {
   EXPECT_THROW(ReadWholeFile(unreadable), sRefused);
   EXPECT_EQ(refusals, 2);
   EXPECT_TRUE(log.ContainsText(u"unreadable.csv cannot be read (a read error); the game is not loaded"));
+  // Neither is a change on the disk, whose refusal asks for another start.
+  EXPECT_FALSE(checked.FoundAChange());
   dir.Write("held.csv", "1;as checkeD;2;");
   EXPECT_THROW(ReadRegularFile(file), sRefused);
   EXPECT_EQ(refusals, 3);
   EXPECT_TRUE(log.ContainsText(u"held.csv changed on the disk while the game was loaded from it"));
+  EXPECT_TRUE(checked.FoundAChange());
 }
 
 // A link is not followed even to a regular file: one in a received save

@@ -151,6 +151,8 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
         std::tuple{"Moved;21;", "Moved;99;", u"at line 8 (counting from 1) names the land unit ID=99, which the save"},
         std::tuple{"Moved;21;", "Moved;23;", u"at line 8 (counting from 1) names the land unit ID=23, which the save"},
         std::tuple{";119;31;32;", ";119;31;33;", u"at line 9 (counting from 1) names the ship ID=33, which no fleet"},
+        // Only -1 is no ship: any other number below 0 is none the game writes.
+        std::tuple{";119;31;32;", ";119;31;-2;", u"at line 9 (counting from 1) names the ship ID=-2, which no fleet"},
         std::tuple{"Node;2;", "Node;3;", u"at line 10 (counting from 1) names the sea node ID=3, which the save"},
         std::tuple{"\r\nAir;23;0;61;", "",
                    u"unit_state.csv has no line for the Air unit ID=23 of air_units.csv at line 0 (counting from 1)"}}) {
@@ -172,6 +174,17 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   EXPECT_FALSE(quiet.ContainsText(u"ERROR"));
   ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
   EXPECT_EQ(Saved("unit_state.csv"), written);
+
+  // A ship may be numbered 0: a node it marks keeps it.
+  playerMarker->id = 0;
+  ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
+  const std::string zero = Saved("unit_state.csv");
+  ASSERT_NE(zero.find(";119;0;32;"), std::string::npos) << zero;
+  seas.nodes[0].playerMarkerShip = nullptr;
+  LoadUnitState(game(), test::kSaveTemplate);
+  EXPECT_EQ(seas.nodes[0].playerMarkerShip, playerMarker);
+  ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
+  EXPECT_EQ(Saved("unit_state.csv"), zero);
 }
 
 // The reserve pool holds land and air units in the order they joined it,

@@ -35,7 +35,11 @@ bool cCsvReader::LoadFile(std::u16string_view fileName) {
   return loaded_;
 }
 
-std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
+std::size_t cCsvReader::ReadRecord(bool keepEmpty) { return Read(keepEmpty, !keepEmpty); }
+
+std::size_t cCsvReader::ReadRow() { return Read(true, true); }
+
+std::size_t cCsvReader::Read(bool keepEmpty, bool passEmptyLines) {
   fields.clear();
   fieldCount_ = 0;
   if (AtEnd()) return 0;
@@ -47,7 +51,7 @@ std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
   if (data[at] == '\n' && at >= 1 && data[at - 1] == '\r') ++at;
   // Empty lines hold no record; a file of millions of them is passed over
   // here at once, each still counted as a record as it always was.
-  while (!keepEmpty && at < data.size() && (data[at] == '\r' || data[at] == '\n')) {
+  while (passEmptyLines && at < data.size() && (data[at] == '\r' || data[at] == '\n')) {
     ++recordCount_;
     ++at;
     if (at < data.size() && data[at] == '\n' && data[at - 1] == '\r') {

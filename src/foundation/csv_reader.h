@@ -34,6 +34,9 @@ class cCsvReader {
   static constexpr std::size_t kMostFieldsKept = 4096;
   static constexpr std::size_t kMostRecordBytes = 1024 * 1024;
   std::size_t ReadRecord(bool keepEmpty = false);
+  // The next record as ReadRecord(true) reads it, its empty fields kept, but
+  // with empty lines passed over as ReadRecord(false) passes them.
+  std::size_t ReadRow();
   bool AtEnd() const { return position_ >= size_; }
 
   bool IsLoaded() const { return loaded_; }
@@ -46,6 +49,8 @@ class cCsvReader {
   std::vector<std::u16string> fields;
 
  private:
+  std::size_t Read(bool keepEmpty, bool passEmptyLines);
+
   std::string data_;
   std::u16string fileName_;
   cLineEnds lineEnds_;

@@ -204,6 +204,52 @@ void CheckSavedValue(Key key, int k, std::string_view token, std::u16string_view
   }
 }
 
+// The values the game writes after a key: `fixed` of them, or a list of
+// entries of `entry` values each (`fixed` 0).
+struct sSavedCount {
+  std::size_t fixed;
+  std::size_t entry;
+};
+
+// The count of values an array of the settings holds.
+template <typename Array>
+constexpr std::size_t kHolds = std::tuple_size_v<Array>;
+
+sSavedCount SavedCountOf(Key key) {
+  switch (key) {
+    case Key::kObligatorySeaInvasionTargets:
+    case Key::kDoNotAttackCities:
+    case Key::kExtraCitiesToGarrison:
+    case Key::kSeaZonesToPatrol: return {0, 2};
+    case Key::kCurrentTargets: return {0, 3};
+    case Key::kPurchaseQueue:
+    case Key::kCountriesToPress: return {0, 1};
+    case Key::kDesiredLandForcesStructure: return {kHolds<decltype(sCountryAiSettings::DesiredLandForcesStructure)>, 0};
+    case Key::kDesiredTechLevels: return {kHolds<decltype(sCountryAiSettings::DesiredTechLevels)>, 0};
+    case Key::kNewUnitPurchasePreferences: return {kHolds<decltype(sCountryAiSettings::NewUnitPurchasePreferences)>, 0};
+    case Key::kMultipleSideAttackPreferences: return {kHolds<decltype(sCountryAiSettings::MultipleSideAttackPreferences)>, 0};
+    case Key::kOneSideAttackPreferences: return {kHolds<decltype(sCountryAiSettings::OneSideAttackPreferences)>, 0};
+    case Key::kNewUnitPurchaseData: return {6, 0};
+    case Key::kShoreBombardmentSingleUse: return {kHolds<decltype(sCountryAiSettings::ShoreBombardmentSingleUse)>, 0};
+    case Key::kCarrierTargetsPriorities: return {kHolds<decltype(sCountryAiSettings::CarrierTargetsPriorities)>, 0};
+    default: return {1, 0};
+  }
+}
+
+// A saved key's values counted as the game writes them: more would wrap
+// over the first or be left out, a list's half entry dropped.
+void CheckSavedCount(Key key, std::size_t values, std::u16string_view name, std::u16string_view path, int line) {
+  const sSavedCount count = SavedCountOf(key);
+  if (count.fixed != 0 && values != count.fixed) {
+    RefuseDamagedTable(path, line, Format(u"has %i values for %s, where the game writes %i",
+                                          static_cast<int>(values), name, static_cast<int>(count.fixed)));
+  }
+  if (count.fixed == 0 && values % count.entry != 0) {
+    RefuseDamagedTable(path, line, Format(u"has %i values for %s, where the game writes %i for each entry",
+                                          static_cast<int>(values), name, static_cast<int>(count.entry)));
+  }
+}
+
 }  // namespace
 
 void LoadAIData(cGame& game, std::u16string_view folder_template) {
@@ -215,6 +261,7 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
   LogLine(kOpenOkLine);
   // The game writes a block for every country, each key with its values.
   const bool saved = game.loadedGame == 1;
+  const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(*bytes, path);
   std::vector<bool> blockSeen(static_cast<std::size_t>(game.CountryCount()) + 1, false);
 
@@ -224,7 +271,8 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
   for (const sTextLine& line : SplitTextLines(*bytes)) {
     ++line_number;
     if (!line.text.empty() && line.text[0] == '#') continue;
-    const std::vector<std::string_view> tokens = SplitTokens(line.text);
+    // A saved line's empty fields are kept: one dropped would shift a list's pairs.
+    const std::vector<std::string_view> tokens = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
     if (tokens.size() < 2) {
       if (saved && !tokens.empty()) RefuseShortSavedRow(path, line_number, tokens.size(), 2);
       continue;  // a key without values does nothing
@@ -238,6 +286,7 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
     for (std::size_t k = 1; saved && k < tokens.size(); ++k) {
       CheckSavedValue(*key, static_cast<int>(k), tokens[k], path, line_number);
     }
+    if (saved) CheckSavedCount(*key, tokens.size() - 1, CodePageToUtf16(tokens[0]), path, line_number);
     if (*key == Key::kCountry) {
       current_country = ParseLeadingInt(tokens.back());
       if (current_country < 1 || current_country > game.CountryCount()) {
@@ -249,6 +298,7 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
       continue;
     }
     if (current_country < 1) {
+      if (saved) RefuseDamagedTable(path, line_number, u"has a line before the first Country line");
       LogAboutFile(path,
                    u"WARNING: %s in %s at line %i (counting from 1) belongs to no country; ignored",
                    CodePageToUtf16(tokens[0]), path, line_number);

@@ -36,9 +36,21 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
   for (const sTextLine& line : SplitTextLines(*bytes)) {
     ++lineNumber;
     if (line.text.empty() || line.text[0] == '#') continue;
-    const std::vector<std::string_view> fields = SplitTokens(line.text);
+    const std::vector<std::string_view> fields = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
     if (saved && (line.text.back() != ';' || fields.size() < 2)) {
       RefuseDamagedTable(path, lineNumber, u"has a line cut short");
+    }
+    // The game writes "Country;id;" and "x;y;" lines: a hex of text would
+    // drop the unit spotted there.
+    if (saved && fields.size() > 2) {
+      RefuseDamagedTable(path, lineNumber, Format(u"has %i fields, more than the 2 of a line",
+                                                  static_cast<int>(fields.size())));
+    }
+    if (saved) {
+      const bool country = fields[0] == "Country";
+      if (!country) SavedWholeIn(fields[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNumber);
+      SavedWholeIn(fields[1], 2, country ? 1 : INT32_MIN, country ? game.CountryCount() : INT32_MAX,
+                   u"a country's number", path, lineNumber);
     }
     if (!fields.empty() && fields[0] == "Country") {
       if (fields.size() < 2) continue;
@@ -53,9 +65,13 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
       }
       continue;
     }
+    if (saved && !current) RefuseDamagedTable(path, lineNumber, u"has a hex before the first Country line");
     if (fields.size() < 2 || !current || !game.map) continue;
     const std::optional<int> x = WholeNumber(fields[0]);
     const std::optional<int> y = WholeNumber(fields[1]);
+    if (saved && !game.map->IsInside(*x, *y)) {
+      RefuseDamagedTable(path, lineNumber, Format(u"has the hex (%i, %i), off the map", *x, *y));
+    }
     if (!x || !y || !game.map->IsInside(*x, *y)) continue;
     if (cUnit* unit = game.map->GetHex(*x, *y)->unit) current->reconSpottedUnits.push_back(unit);
   }

@@ -40,10 +40,22 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
   Reset(game.CountryCount());
   const std::vector<eColumn> columns = ColumnsOfRow(kConvoyRow);
   const bool saved = game.loadedGame == 1;
+  const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(reader, path);
   while (!reader.AtEnd()) {
-    const std::size_t count = reader.ReadRecord(false);
+    // A saved row's empty fields are kept, so one where a value belongs is
+    // refused instead of shifting the rest; the text after its last ';' is none.
+    std::size_t count = saved ? reader.ReadRow() : reader.ReadRecord(false);
+    if (saved && count > 0 && reader.fields.back().empty()) {
+      reader.fields.pop_back();
+      --count;
+    }
     if (count == 0) continue;
+    if (saved && count > kConvoyFields) {
+      RefuseDamagedTable(path, static_cast<int>(reader.RecordCount()),
+                         Format(u"has %i fields, more than the %i of a row", static_cast<int>(count),
+                                static_cast<int>(kConvoyFields)));
+    }
     const auto& f = reader.fields;
     if (count < kConvoyFields) {
       if (saved) RefuseShortSavedRow(path, static_cast<int>(reader.RecordCount()), count, kConvoyFields);

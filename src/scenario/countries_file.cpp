@@ -223,8 +223,7 @@ void LoadCountries(cGame& game, std::u16string_view folder_template) {
     if (count == 0) continue;
     const int line = static_cast<int>(reader.RecordCount());
     if (saved && count > kMinimumFields + 1) {
-      RefuseDamagedTable(path, line, Format(u"has %i fields, more than the %i of a row", static_cast<int>(count),
-                                            static_cast<int>(kMinimumFields) + 1));
+      RefuseDamagedTable(path, line, Format(u"has more than the %i fields of a row", static_cast<int>(kMinimumFields) + 1));
     }
     if (count < kMinimumFields) {
       if (saved) RefuseShortSavedRow(path, line, count, kMinimumFields);

@@ -325,8 +325,7 @@ bool cTableRows::Next() {
     }
     ++whole_;
     if (count > columns && savedGame_) {
-      RefuseDamagedTable(path_, line(), Format(u"has %i fields, more than the %i of a row", static_cast<int>(count),
-                                               static_cast<int>(columns)));
+      RefuseDamagedTable(path_, line(), Format(u"has more than the %i fields of a row", static_cast<int>(columns)));
     }
     if (count > columns) {
       LogAboutFile(path_,

@@ -53,8 +53,7 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
     if (count == 0) continue;
     if (saved && count > kConvoyFields) {
       RefuseDamagedTable(path, static_cast<int>(reader.RecordCount()),
-                         Format(u"has %i fields, more than the %i of a row", static_cast<int>(count),
-                                static_cast<int>(kConvoyFields)));
+                         Format(u"has more than the %i fields of a row", static_cast<int>(kConvoyFields)));
     }
     const auto& f = reader.fields;
     if (count < kConvoyFields) {

@@ -29,6 +29,7 @@ namespace fs = std::filesystem;
 using test::HostileSave;
 using test::Set;
 using test::sTable;
+using test::Text;
 
 class SavedValues : public HostileSave {
  protected:
@@ -109,28 +110,21 @@ TEST_F(SavedValues, DecimalsComeBackExactly) {
   EXPECT_EQ(Losses(), losses);
 }
 
-// Losses written as long texts: a value past the double range reads as the
-// largest and is held at the limit, one below it reads as 0; a value at the
-// limit reads as it is. The game plays on, and its save loads clean.
-TEST_F(SavedValues, LossesPastTheirRangeAreHeldAndPlayOn) {
+// Losses written as long texts: a value at the limit, or one that reads as
+// 0, loads as it is; the game plays on, and its save loads clean. One past
+// the limit (a long text of the largest double too) is none the game writes,
+// and is refused naming the file, line and field.
+TEST_F(SavedValues, LossesPastTheirRangeAreRefusedAndAtItPlayOn) {
   const fs::path save = Copy("Losses");
   const std::string zeros(400, '0');
-  Set(save, "losses.csv", 0, 3, "1" + zeros + "e-1");
   Set(save, "losses.csv", 1, 2, "0." + zeros + "1");
   Set(save, "losses.csv", 1, 4, "1000000000");
-  Set(save, "losses.csv", 2, 2, "1000000000.0001");
   Set(save, "losses.csv", 2, 3, "-999999936.5");
   test::LogCapture log;
   ASSERT_TRUE(Load());
-  EXPECT_TRUE(log.ContainsText(u"WARNING: losses of country 1 against country 2 (179769313486231570"));
-  EXPECT_TRUE(log.ContainsText(u"WARNING: losses of country 3 against country 1 (1000000000.000100) out of range in "
-                               u"data\\save\\Losses\\losses.csv at line"));
-  EXPECT_FALSE(log.ContainsText(u"losses of country 2 against country 3"));
-  EXPECT_FALSE(log.ContainsText(u"losses of country 3 against country 2"));
-  EXPECT_EQ(game_->relations.GetLosses(1, 2), kMaxLosses);
+  ExpectClean(log);
   EXPECT_EQ(game_->relations.GetLosses(2, 1), 0.0f);
   EXPECT_EQ(game_->relations.GetLosses(2, 3), kMaxLosses);
-  EXPECT_EQ(game_->relations.GetLosses(3, 1), kMaxLosses);
   EXPECT_EQ(game_->relations.GetLosses(3, 2), -999999936.0f);
   Play(2);
   const auto losses = Losses();
@@ -138,6 +132,20 @@ TEST_F(SavedValues, LossesPastTheirRangeAreHeldAndPlayOn) {
   SaveAndLoad("LossesSaved");
   ExpectClean(again);
   EXPECT_EQ(Losses(), losses);
+
+  for (const std::string& past : {"1" + zeros + "e-1", std::string("1000000000.0001")}) {
+    const fs::path refused = Copy("LossesPast");
+    const std::size_t line = sTable(refused / "losses.csv").data[0] + 1;
+    Set(refused, "losses.csv", 0, 3, past);
+    if (gGame == game_) gGame = nullptr;
+    delete game_;
+    game_ = nullptr;
+    log.Clear();
+    EXPECT_FALSE(Load()) << past;
+    EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\LossesPast\\losses.csv at line " + Text(std::to_string(line)) +
+                                 u" (counting from 1) has ")) << past;
+    EXPECT_TRUE(log.ContainsText(u" in field 4, where the game writes losses from -1000000000")) << past;
+  }
 }
 
 // A received save whose computer memory, combat values, viewing country and

@@ -102,9 +102,10 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
     ++lineNumber;
     if (line.text.empty() || line.text[0] == '#') continue;
     if (line.text.back() != ';') RefuseDamagedTable(path, lineNumber, u"has a line cut short");
-    const std::vector<std::string_view> fields = SplitTokens(line.text);
+    // Empty fields are kept: one dropped would shift the values after it.
+    const std::vector<std::string_view> fields = SplitSavedFields(line.text);
     // A line of separators only holds no record, as in every table.
-    if (fields.empty()) continue;
+    if (std::all_of(fields.begin(), fields.end(), [](std::string_view f) { return f.empty(); })) continue;
     const auto kind = std::find_if(kinds.begin(), kinds.end(),
                                    [&fields](const sSavedLineKind& k) { return k.key == fields[0]; });
     if (kind == kinds.end()) RefuseDamagedTable(path, lineNumber, u"has a line that is not the game's");
@@ -141,7 +142,7 @@ thread_local const std::u16string* tSavedTable = nullptr;
 // Refuses a value of a saved table that its reader would log and go on past.
 [[noreturn]] void RefuseSavedValue(std::u16string_view what, std::u16string_view value, std::u16string_view path,
                                    int line) {
-  RefuseDamagedTable(path, line, Format(u"has %s %s, a value the game never writes there", what, value));
+  RefuseDamagedTable(path, line, Format(u"has %s of %s, a value the game never writes there", what, value));
 }
 
 // A value's line is one of a cause about the file: the value's name and what

@@ -87,7 +87,9 @@ std::optional<std::string> ReadLaterSavedFile(std::u16string_view path, bool asT
 // false (an older save), unless the save's list of files names it. A file
 // there that cannot be read refuses the load, naming it. With it, visits each
 // line's fields and number: the header is checked (CheckSavedTableStart);
-// '#' lines, empty lines and lines of no field (only ';') are passed over; a
+// '#' lines, empty lines and lines of no field (only ';') are passed over;
+// empty fields are kept (SplitSavedFields), so one where a number belongs is
+// refused by the reader's SavedWholeField rather than shifting the rest; a
 // line without the ';' the game ends every line with was cut, and one whose
 // first field is none of the kinds or that has fewer fields than its kind is
 // damage: both are refused (RefuseDamagedTable). So a visited line has at

@@ -291,14 +291,10 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const fs::path& save, const std::u16string& folder) {
                        const sTable units(save / "land_units.csv");
                        Set(save, "land_units.csv", 0, 8, "50000");
-                       return u"WARNING: Action Points (50000) in " + folder + u"\\land_units.csv at line " +
-                              Text(std::to_string(units.data[0] + 1)) +
-                              u" (counting from 1) are more than the scenario gives a unit (9); held at 9";
+                       return Refusal(folder, "land_units.csv", units.data[0] + 1,
+                                      u"has Action Points 50000, more than the scenario gives a unit (9)");
                      },
-                     false,
-                     [](const cGame& game) {
-                       for (const auto& unit : game.landUnits) EXPECT_LE(unit->actionPoints, 9) << unit->id;
-                     }},
+                     true},
         sHostileCase{"HexOfNoCountry",
                      [](const fs::path& save, const std::u16string& folder) {
                        sMapFile map(save / "map.qel");
@@ -405,7 +401,6 @@ TEST_F(HostileSave, LandUnitOnTheSeaIsRefused) {
 // or a lookup of a missing country, and the save it writes loads clean.
 TEST_F(HostileSave, MendedValuesPlayAndTheNextSaveLoadsClean) {
   const fs::path save = Copy("Mended");
-  Set(save, "land_units.csv", 0, 8, "50000");
   sMapFile map(save / "map.qel");
   for (int y = 0; y < map.height; ++y) {
     for (int x = 0; x < map.width; ++x) {

@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                        const sTable cities(save / "cities.csv");
                        Set(save, "cities.csv", 0, 5, "1e38");
                        return Refusal(folder, "cities.csv", std::to_string(cities.data[0] + 1),
-                                      u"has City production points 1e+38, a value the game never writes there");
+                                      u"has City production points of 1e+38, a value the game never writes there");
                      },
                      true},
         sHostileCase{"TwoRowsOnOneLine",

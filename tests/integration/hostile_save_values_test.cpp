@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         SetField("CountryActiveBelowZero", "countries.csv", "", 1, "-1", u"has -1 in field 2, where the game writes 0 or 1"),
         // A value out of its range, which a scenario's file is held or left out for.
         SetField("CommanderSkillPastItsEnd", "commanders.csv", "", 4, "999999",
-                 u"has Commander skill 999999, a value the game never writes there"),
+                 u"has Commander skill of 999999, a value the game never writes there"),
         // A second value where the game writes one.
         SetField("TopographyCountryTwice", "topography.csv", "Country", 1, "1;2",
                  u"has 3 fields, more than the 2 of its line"),

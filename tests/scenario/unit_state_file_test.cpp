@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "foundation/fatal.h"
+#include "foundation/text.h"
 #include "scenario/unit_state_file.h"
 #include "turn/sea_graph.h"
 #include "units/jednostka_morska.h"
@@ -99,16 +100,48 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
   EXPECT_EQ(Saved("unit_state.csv"), written);
 
-  // Seas seen for no country yet (0) read back quietly; a number of no country reads as 0, warned.
-  for (const int country : {0, game().CountryCount() + 1}) {
+  // Seas seen for no country yet (0) read back quietly; a number of no country, or a spotted switch
+  // not 0 or 1, is none the game writes: refused, named with its line.
+  {
     std::string other = written;
-    other.replace(other.find("Seas;3;"), 7, "Seas;" + std::to_string(country) + ";");
+    other.replace(other.find("Seas;3;"), 7, "Seas;0;");
     dir_.Write("data/save/out/unit_state.csv", other);
     seas.viewingCountry = 2;
     test::LogCapture log;
     LoadUnitState(game(), test::kSaveTemplate);
-    EXPECT_EQ(seas.viewingCountry, 0) << country;
-    EXPECT_EQ(log.ContainsText(u"Country the seas are seen for"), country != 0) << country;
+    EXPECT_EQ(seas.viewingCountry, 0);
+    EXPECT_FALSE(log.ContainsText(u"Country the seas are seen for"));
+  }
+  const std::string past = std::to_string(game().CountryCount() + 1);
+  for (const auto& [from, to, logged] :
+       {std::tuple{std::string("Seas;3;"), "Seas;" + past + ";",
+                   u"at line 2 (counting from 1) has Country the seas are seen for of " + Utf8ToUtf16(past) +
+                       u", a value the game never writes there"},
+        std::tuple{std::string("Seas;3;"), std::string("Seas;-1;"),
+                   std::u16string(u"at line 2 (counting from 1) has Country the seas are seen for of -1,")},
+        std::tuple{std::string("Land;22;0;44;"), std::string("Land;22;2;44;"),
+                   std::u16string(u"at line 4 (counting from 1) has 2 in field 3, where the game writes 0 or 1")},
+        std::tuple{std::string("Naval;31;0;"), std::string("Naval;31;-1;"),
+                   std::u16string(u"at line 6 (counting from 1) has -1 in field 3, where the game writes 0 or 1")},
+        std::tuple{std::string("Land;21;1;57;"), std::string("Land;21;1;1000001;"),
+                   std::u16string(u"at line 3 (counting from 1) has Combat value of 1000001,")}}) {
+    std::string other = written;
+    other.replace(other.find(from), from.size(), to);
+    dir_.Write("data/save/out/unit_state.csv", other);
+    test::LogCapture log;
+    EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(logged)) << to;
+  }
+  // The limits the game writes load: a combat value of 1000000 and the spotted switch at 1.
+  {
+    std::string other = written;
+    other.replace(other.find("Land;22;0;44;"), 13, "Land;22;1;1000000;");
+    dir_.Write("data/save/out/unit_state.csv", other);
+    test::LogCapture log;
+    LoadUnitState(game(), test::kSaveTemplate);
+    EXPECT_FALSE(log.ContainsText(u"WARNING"));
+    EXPECT_EQ(stayed.combatValue, 1000000);
+    EXPECT_EQ(stayed.spotted, 1);
   }
 
   // A number of a saved line that is no number is damage, named by its field.

@@ -51,6 +51,7 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
   // ended by ';', as many for every city (one per country once the supply
   // was computed, none before).
   const bool saved = game.loadedGame == 1;
+  const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(*bytes, path);
   std::size_t rowFields = 0;  // of the first row
   std::unordered_set<const cCity*> cityRows;

@@ -59,7 +59,10 @@ TEST_F(StateFiles, ASavesFlagsAreWholeNumbers) {
   game().loadedGame = 1;
   for (const auto& [line, what] : {std::pair{"2;abc;", u"has no whole number in field 2;"},
                                    std::pair{"x3;1;", u"has no whole number in field 1;"},
-                                   std::pair{"3;99999999999;", u"has a number beyond the 32-bit range in field 2;"}}) {
+                                   std::pair{"3;99999999999;", u"has a number beyond the 32-bit range in field 2;"},
+                                   std::pair{"3;;", u"has a line cut short;"}, std::pair{";3;", u"has a line cut short;"},
+                                   std::pair{"3;5;7;", u"has 3 fields, more than the 2 of a line;"},
+                                   std::pair{"40000;5;", u"has Flag number of 40000, a value the game never writes there;"}}) {
     dir_.Write("data/save/out/flags.txt", written + line + "\r\n");
     test::LogCapture log;
     EXPECT_THROW(LoadFlags(game(), test::kSaveTemplate), FatalExitError) << line;
@@ -98,6 +101,23 @@ TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
   test::LogCapture log;
   EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv at line 3 (counting from 1) has a line cut short"));
+  // A hex or country as text, a hex off the map, a country the game does not
+  // hold, a third field or a hex before any country: each would drop the
+  // spotted unit or read as another, so is refused naming the line and field.
+  for (const auto& [file, what] :
+       {std::pair{"Country;3;\r\nx;9;", u"at line 3 (counting from 1) has no whole number in field 1;"},
+        std::pair{"Country;3;\r\n8;9abc;", u"at line 3 (counting from 1) has no whole number in field 2;"},
+        std::pair{"Country;3;\r\n;9;", u"at line 3 (counting from 1) has no whole number in field 1;"},
+        std::pair{"Country;3x;\r\n8;9;", u"at line 2 (counting from 1) has no whole number in field 2;"},
+        std::pair{"Country;7;\r\n8;9;", u"at line 2 (counting from 1) has 7 in field 2, where the game writes a country's number;"},
+        std::pair{"Country;3;\r\n8;9;1;", u"at line 3 (counting from 1) has 3 fields, more than the 2 of a line;"},
+        std::pair{"8;9;\r\nCountry;3;", u"at line 2 (counting from 1) has a hex before the first Country line;"},
+        std::pair{"Country;3;\r\n8;99;", u"at line 3 (counting from 1) has the hex (8, 99), off the map;"}}) {
+    dir_.Write("data/save/out/airrecon_units.csv", "#Hexes with units spoted with air recon\r\n" + std::string(file));
+    log.Clear();
+    EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError) << file;
+    EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv " + std::u16string(what))) << file;
+  }
   // And one whose header line is gone.
   dir_.Write("data/save/out/airrecon_units.csv", "Country;3;\r\n8;9;\r\n3;4;");
   EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <tuple>
+
 #include "foundation/csv_reader.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
@@ -74,6 +78,47 @@ TEST_F(TopographyFile, LinesOutsideTheirPlaceAreLoggedAndIgnored) {
 
 // A Country line of more ids than any line keeps is read by its first ones,
 // the last of them naming the country.
+// A saved topography is read as the game writes it: loaded and written back
+// byte for byte. A Country line of two numbers (the last would win), of text
+// or of a decimal, an empty field, a city of text, a city where none stands
+// or a group before any country would load as another: each is refused
+// naming the line (and the field).
+TEST_F(TopographyFile, ASavesLinesAreReadAsTheGameWritesThem) {
+  const std::string written =
+      "#Topography of terrain at the beginning of turn:\r\nCountry;1;\r\nNew Group;\r\nCity;2;1;\r\n"
+      "Country;2;\r\nCountry;3;\r\nNew Group;\r\nCity;1;1;";
+  root.dir().Write("data/save/Game/topography.csv", written);
+  cStrategicMovement loaded;
+  loaded.Init(3);
+  {
+    test::LogCapture log;
+    LoadTopography(loaded, world.map(), kTemplate, true);
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  }
+  ASSERT_TRUE(WriteTopography(u"data\\save\\Game", loaded, world.game().countries));
+  EXPECT_EQ(root.dir().Read("data/save/Game/topography.csv"), written);
+  for (const auto& [from, to, what] :
+       {std::tuple{"Country;2;", "Country;2;3;", u"at line 5 (counting from 1) has 3 fields, more than the 2 of its line"},
+        std::tuple{"Country;2;", "Country;1.5.5;", u"at line 5 (counting from 1) has no whole number in field 2"},
+        std::tuple{"Country;2;", "Country;abc;", u"at line 5 (counting from 1) has no whole number in field 2"},
+        std::tuple{"Country;2;", "Country;4;", u"at line 5 (counting from 1) has 4 in field 2, where the game writes a country's number"},
+        std::tuple{"Country;2;", "Country;;2;", u"at line 5 (counting from 1) has field 2 empty"},
+        std::tuple{"City;2;1;", "City;2x;1;", u"at line 4 (counting from 1) has no whole number in field 2"},
+        std::tuple{"City;2;1;", "City;2;7;", u"at line 4 (counting from 1) has the city (2, 7), which does not exist"},
+        std::tuple{"Country;1;\r\nNew Group;", "New Group;\r\nCountry;1;", u"at line 2 (counting from 1) has a group before the first Country line"},
+        std::tuple{"New Group;\r\nCity;2;1;", "City;2;1;\r\nNew Group;", u"at line 3 (counting from 1) has the city (2, 1), which stands outside a group"},
+        std::tuple{"New Group;\r\nCity;2;1;", "Old Group;\r\nCity;2;1;", u"topography.csv line 3: unknown line kind \"Old Group\""}}) {
+    std::string changed = written;
+    changed.replace(changed.find(from), std::string_view(from).size(), to);
+    root.dir().Write("data/save/Game/topography.csv", changed);
+    cStrategicMovement movement;
+    movement.Init(3);
+    test::LogCapture log;
+    EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(what)) << to;
+  }
+}
+
 TEST_F(TopographyFile, ACountryLineIsReadByItsFirstIds) {
   std::string line = "Country;";
   for (std::size_t i = 2; i < cCsvReader::kMostFieldsKept; ++i) line += "9;";

@@ -17,6 +17,7 @@
 
 #include "ai/country_ai.h"
 #include "ai/front.h"
+#include "events/zdarzenia.h"
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
@@ -159,8 +160,10 @@ INSTANTIATE_TEST_SUITE_P(
 // The sound saves beside the refused ones. A save the game wrote with values
 // at the ends of what it writes (flags at the 32-bit bounds, negative and
 // largest losses, both switches, a front in each state) loads without a
-// warning and is written back byte for byte; one with two land units of one
-// number, which the unit tables load, loads with both units' lines.
+// warning and is written back byte for byte, automatic events' options at
+// the 32-bit ends and a unit spotted from the air too; one with two land
+// units of one number, which the unit tables load, loads with both units'
+// lines.
 class SavedValuesAtTheirEnds : public HostileSave {
  protected:
   void SaveAs(const char16_t* name) {
@@ -191,6 +194,12 @@ TEST_F(SavedValuesAtTheirEnds, LoadAndAreWrittenBackByteForByte) {
     front.cities.push_back(game_->citiesDiagram.GetNode(state));
     ai.fronts.push_back(front);
   }
+  // Automatic events' options at the 32-bit ends, and a unit spotted from the air.
+  game_->autoEvents.pairs.clear();
+  ASSERT_GE(game_->events->events.size(), 2u);
+  game_->autoEvents.AddIfNew(game_->events->events.front().eventID, INT_MIN);
+  game_->autoEvents.AddIfNew(game_->events->events.back().eventID, INT_MAX);
+  game_->countries[0]->reconSpottedUnits = {game_->landUnits.back().get()};
   SaveAs(u"AtTheEnds");
   test::LogCapture log;
   ASSERT_TRUE(Load());
@@ -205,6 +214,10 @@ TEST_F(SavedValuesAtTheirEnds, LoadAndAreWrittenBackByteForByte) {
   std::vector<std::int32_t> states;
   for (const sFront& front : CountryAiOf(*game_, *game_->countries[1]).fronts) states.push_back(front.state);
   EXPECT_EQ(states, (std::vector<std::int32_t>{kFrontHolding, kFrontThreatened, kFrontCritical}));
+  ASSERT_EQ(game_->autoEvents.pairs.size(), 2u);
+  EXPECT_EQ(game_->autoEvents.pairs.front().second, INT_MIN);
+  EXPECT_EQ(game_->autoEvents.pairs.back().second, INT_MAX);
+  EXPECT_EQ(game_->countries[0]->reconSpottedUnits.size(), 1u);
   SaveAs(u"AgainAtTheEnds");
   const fs::path saves = root_->path() / "data/save";
   EXPECT_EQ(test::ReadFolderBytes(saves / "AgainAtTheEnds"), test::ReadFolderBytes(saves / "AtTheEnds"));

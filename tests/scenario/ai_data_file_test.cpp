@@ -330,6 +330,25 @@ TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
     EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) " + what))
         << line;
   }
+  // Every key of a fixed count with its values given twice: none is a list.
+  const std::size_t block = text.find("\r\nCountry;1\r\n") + 2;
+  const std::size_t blockEnd = text.find("\r\nCountry;2");
+  int keys = 0;
+  for (std::size_t at = text.find("\r\n", block); at < blockEnd; at = text.find("\r\n", at + 2)) {
+    const std::size_t end = std::min(text.find("\r\n", at + 2), text.size());
+    const std::string line = text.substr(at + 2, end - at - 2);
+    const std::string key = line.substr(0, line.find(';'));
+    const std::string values = line.substr(key.size());
+    const std::size_t count = static_cast<std::size_t>(std::count(values.begin(), values.end(), ';'));
+    const std::string edited = std::string(text).insert(end, "\r\n" + line + values);
+    test::LogCapture log;
+    EXPECT_THROW(Load(edited), FatalExitError) << line;
+    EXPECT_TRUE(log.ContainsText(Utf8ToUtf16("has " + std::to_string(2 * count) + " values for " + key +
+                                             ", where the game writes " + std::to_string(count) + ";")))
+        << line;
+    ++keys;
+  }
+  EXPECT_EQ(keys, 19);
   {
     test::LogCapture log;
     EXPECT_THROW(Load("# ai data\r\nMakesSeaInvasions;1\r\n" + text.substr(text.find("Country;1"))), FatalExitError);

@@ -212,6 +212,8 @@ TEST_F(CountriesFileTest, ASavesRowsAreReadAsTheGameWritesThem) {
         std::tuple{7, "", u"has field 8 empty, where the game writes a number;"},
         std::tuple{21, "lots", u"has \"lots\" in field 22, which is not a number;"},
         std::tuple{7, "9", u"has Alliance of 9, a value the game never writes there;"},
+        std::tuple{47, "150", u"has Social unrest of 150, a value the game never writes there;"},
+        std::tuple{11, "-2", u"has Polit. Str. of -2, a value the game never writes there;"},
         std::tuple{69, "Skin;more", u"has more than the 70 fields of a row;"}}) {
     std::vector<std::string> changed = fields;
     changed[static_cast<std::size_t>(field)] = value;

@@ -175,6 +175,13 @@ TEST_F(ConvoyFileTest, ASavesConvoysAreReadAsTheGameWritesThem) {
   game().loadedGame = 1;
   const std::string rows = "\r\n9;1;0;5;1;3;\r\n7;2;1;1000000;1;3;\r\n0;2;0;0;3;1;";
   {
+    // A line of blanks between rows is no row.
+    test::LogCapture log;
+    Load("\r\n9;1;0;5;1;3;\r\n   \r\n7;2;1;30;1;3;");
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+    EXPECT_EQ(game().convoys.ConvoysOf(1).size() + game().convoys.ConvoysOf(2).size(), 2u);
+  }
+  {
     test::LogCapture log;
     Load(rows);
     EXPECT_FALSE(log.ContainsText(u"WARNING"));

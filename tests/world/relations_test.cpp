@@ -155,6 +155,17 @@ TEST_F(RelationsFiles, WrittenFilesReadBack) {
   }
   EXPECT_TRUE(log.Contains(u"Otwarcie OK"));
   EXPECT_FALSE(log.ContainsText(u"WARNING"));
+  // A saved losses row with a value past the countries' and without the ';'
+  // that ends a row, which would be left out, is refused.
+  {
+    std::string past = dir.Read("losses.csv");
+    past.pop_back();
+    dir.Write("losses.csv", past + ";7");
+    log.Clear();
+    EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"losses.csv at line 5 (counting from 1) has more than the 3 values of a row"));
+    dir.Write("losses.csv", past + ";");
+  }
   // A saved losses row cut inside its last value still has a value for each
   // country, but not the ';' that ends the last one: the save is refused.
   std::string losses = dir.Read("losses.csv");

@@ -204,49 +204,50 @@ void CheckSavedValue(Key key, int k, std::string_view token, std::u16string_view
   }
 }
 
-// The values the game writes after a key: `fixed` of them, or a list of
-// entries of `entry` values each (`fixed` 0).
+// The values the game writes after a key: `count` of them, or a list of
+// entries of `count` values each.
 struct sSavedCount {
-  std::size_t fixed;
-  std::size_t entry;
+  std::size_t count;
+  bool list;
 };
 
-// The count of values an array of the settings holds.
+// The count of values an array of the settings holds, written whole.
 template <typename Array>
-constexpr std::size_t kHolds = std::tuple_size_v<Array>;
+constexpr sSavedCount kWhole{std::tuple_size_v<Array>, false};
 
 sSavedCount SavedCountOf(Key key) {
+  using Ai = sCountryAiSettings;
   switch (key) {
     case Key::kObligatorySeaInvasionTargets:
     case Key::kDoNotAttackCities:
     case Key::kExtraCitiesToGarrison:
-    case Key::kSeaZonesToPatrol: return {0, 2};
-    case Key::kCurrentTargets: return {0, 3};
+    case Key::kSeaZonesToPatrol: return {2, true};
+    case Key::kCurrentTargets: return {3, true};
     case Key::kPurchaseQueue:
-    case Key::kCountriesToPress: return {0, 1};
-    case Key::kDesiredLandForcesStructure: return {kHolds<decltype(sCountryAiSettings::DesiredLandForcesStructure)>, 0};
-    case Key::kDesiredTechLevels: return {kHolds<decltype(sCountryAiSettings::DesiredTechLevels)>, 0};
-    case Key::kNewUnitPurchasePreferences: return {kHolds<decltype(sCountryAiSettings::NewUnitPurchasePreferences)>, 0};
-    case Key::kMultipleSideAttackPreferences: return {kHolds<decltype(sCountryAiSettings::MultipleSideAttackPreferences)>, 0};
-    case Key::kOneSideAttackPreferences: return {kHolds<decltype(sCountryAiSettings::OneSideAttackPreferences)>, 0};
-    case Key::kNewUnitPurchaseData: return {6, 0};
-    case Key::kShoreBombardmentSingleUse: return {kHolds<decltype(sCountryAiSettings::ShoreBombardmentSingleUse)>, 0};
-    case Key::kCarrierTargetsPriorities: return {kHolds<decltype(sCountryAiSettings::CarrierTargetsPriorities)>, 0};
-    default: return {1, 0};
+    case Key::kCountriesToPress: return {1, true};
+    case Key::kDesiredLandForcesStructure: return kWhole<decltype(Ai::DesiredLandForcesStructure)>;
+    case Key::kDesiredTechLevels: return kWhole<decltype(Ai::DesiredTechLevels)>;
+    case Key::kNewUnitPurchasePreferences: return kWhole<decltype(Ai::NewUnitPurchasePreferences)>;
+    case Key::kMultipleSideAttackPreferences: return kWhole<decltype(Ai::MultipleSideAttackPreferences)>;
+    case Key::kOneSideAttackPreferences: return kWhole<decltype(Ai::OneSideAttackPreferences)>;
+    case Key::kNewUnitPurchaseData: return {6, false};
+    case Key::kShoreBombardmentSingleUse: return kWhole<decltype(Ai::ShoreBombardmentSingleUse)>;
+    case Key::kCarrierTargetsPriorities: return kWhole<decltype(Ai::CarrierTargetsPriorities)>;
+    default: return {1, false};
   }
 }
 
 // A saved key's values counted as the game writes them: more would wrap
 // over the first or be left out, a list's half entry dropped.
 void CheckSavedCount(Key key, std::size_t values, std::u16string_view name, std::u16string_view path, int line) {
-  const sSavedCount count = SavedCountOf(key);
-  if (count.fixed != 0 && values != count.fixed) {
+  const sSavedCount saved = SavedCountOf(key);
+  if (!saved.list && values != saved.count) {
     RefuseDamagedTable(path, line, Format(u"has %i values for %s, where the game writes %i",
-                                          static_cast<int>(values), name, static_cast<int>(count.fixed)));
+                                          static_cast<int>(values), name, static_cast<int>(saved.count)));
   }
-  if (count.fixed == 0 && values % count.entry != 0) {
+  if (saved.list && values % saved.count != 0) {
     RefuseDamagedTable(path, line, Format(u"has %i values for %s, where the game writes %i for each entry",
-                                          static_cast<int>(values), name, static_cast<int>(count.entry)));
+                                          static_cast<int>(values), name, static_cast<int>(saved.count)));
   }
 }
 

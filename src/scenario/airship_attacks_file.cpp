@@ -84,9 +84,15 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     if (saved && (line.back() != u';' || fields.size() < 2)) {
       RefuseDamagedTable(path, lineNumber, u"has a line cut short");
     }
+    // The game writes "country;report;": a second report would be left out.
+    if (saved && fields.size() > 3) {
+      RefuseDamagedTable(path, lineNumber, Format(u"has %i fields, more than the 2 of a line",
+                                                  static_cast<int>(fields.size()) - 1));
+    }
     if (fields.size() < 2) continue;
     const std::optional<int> id = WholeNumber(fields[0]);
     if (!id || *id < 1 || *id > game.CountryCount()) {
+      if (saved) RefuseDamagedTable(path, lineNumber, u"has no country's number in field 1");
       LogAboutFile(path,
                    u"WARNING: bad country in %s at line %i (counting from 1); ignored",
                    path, lineNumber);

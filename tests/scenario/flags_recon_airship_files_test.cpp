@@ -244,6 +244,28 @@ TEST_F(AirshipFile, ASavesReportsBehindAUtf8MarkAreRefused) {
   EXPECT_TRUE(country(1).airshipAttackReports.empty());
 }
 
+// A saved report line of a country the game does not hold, of text for its
+// country or of a second report would lose the report: refused, naming the
+// line and the field.
+TEST_F(AirshipFile, ASavesReportsOfNoCountryOrTwoReportsAreRefused) {
+  game().loadedGame = 1;
+  for (const auto& [line, what] :
+       {std::pair{u"9;far;", u"at line 2 (counting from 1) has no country's number in field 1;"},
+        std::pair{u"x;bad;", u"at line 2 (counting from 1) has no country's number in field 1;"},
+        std::pair{u"0;none;", u"at line 2 (counting from 1) has no country's number in field 1;"},
+        std::pair{u"2;one;two;", u"at line 2 (counting from 1) has 3 fields, more than the 2 of a line;"}}) {
+    std::string bytes;
+    for (const char16_t unit : u"#h\n" + std::u16string(line) + u"\n1;kept;") {
+      bytes.push_back(static_cast<char>(unit & 0xFF));
+      bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    dir_.Write("data/save/out/airship_attacks.csv", bytes);
+    test::LogCapture log;
+    EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv " + std::u16string(what)));
+  }
+}
+
 TEST_F(AirshipFile, BadCountriesAndAMissingFile) {
   // The last line has no ';' after its report, and a stray odd byte follows it.
   const std::u16string text = u"#h\n9;far;\nx;bad;\n2\n2;kept";

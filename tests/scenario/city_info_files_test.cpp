@@ -114,6 +114,9 @@ TEST_F(CityInfoFilesTest, SavedValuesAreReadAsTheGameWritesThem) {
   refused("# cities supply info:\r\n8;9;0;0;;10;\r\n4;2;0;0;0;", convoy,
           u"cities_supply_info.csv at line 2 (counting from 1) has 4 values, where the game writes one for each of "
           u"the 3 countries or none;");
+  refused("# cities supply info:\r\n1;1;3;\r\n4;2;0;", convoy,
+          u"cities_supply_info.csv at line 2 (counting from 1) has 1 values, where the game writes one for each of "
+          u"the 3 countries or none;");
   refused("# cities supply info:\r\n1;1;0;;20;\r\n4;2;0;0;0;", convoy,
           u"cities_supply_info.csv at line 2 (counting from 1) has no whole number in field 4;");
   refused(supply, "# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;;0;1;",

@@ -208,6 +208,7 @@ TEST_F(CountriesFileTest, ASavesRowsAreReadAsTheGameWritesThem) {
         std::tuple{43, "2", u"has 2 in field 44, where the game writes 0 or 1;"},
         std::tuple{3, "zz", u"has \"zz\" in field 4, which is not a hexadecimal colour;"},
         std::tuple{4, "", u"has \"\" in field 5, which is not a hexadecimal colour;"},
+        std::tuple{6, "123456789", u"has \"123456789\" in field 7, which is not a hexadecimal colour;"},
         std::tuple{7, "1st", u"has \"1st\" in field 8, which is not a whole number;"},
         std::tuple{7, "", u"has field 8 empty, where the game writes a number;"},
         std::tuple{21, "lots", u"has \"lots\" in field 22, which is not a number;"},

@@ -110,6 +110,7 @@ TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
         std::pair{"Country;3;\r\n;9;", u"at line 3 (counting from 1) has no whole number in field 1;"},
         std::pair{"Country;3x;\r\n8;9;", u"at line 2 (counting from 1) has no whole number in field 2;"},
         std::pair{"Country;7;\r\n8;9;", u"at line 2 (counting from 1) has 7 in field 2, where the game writes a country's number;"},
+        std::pair{"Country;0;\r\n8;9;", u"at line 2 (counting from 1) has 0 in field 2, where the game writes a country's number;"},
         std::pair{"Country;3;\r\n8;9;1;", u"at line 3 (counting from 1) has 3 fields, more than the 2 of a line;"},
         std::pair{"8;9;\r\nCountry;3;", u"at line 2 (counting from 1) has a hex before the first Country line;"},
         std::pair{"Country;3;\r\n8;99;", u"at line 3 (counting from 1) has the hex (8, 99), off the map;"}}) {

@@ -185,6 +185,8 @@ TEST_F(LandUnitsFile, ASavesRowsThatWouldBeMendedAreRefused) {
   const std::string effect = LandRow(5, "Shore", 1, 2, 3);
   std::string pastEffect = effect;
   pastEffect.replace(pastEffect.find(";1.5;"), 5, ";-1.5;");
+  std::string pastPoints = effect;
+  pastPoints.replace(pastPoints.find(";80;3;"), 6, ";80;50;");
   for (const auto& [row, what] :
        {std::pair{LandRow(3, "Harbour", 1, 4, 7, kMulberryType, -1, 0, -1, 2),
                   u"has a Mulberry harbour on the sea hex (4, 7)"},
@@ -193,6 +195,7 @@ TEST_F(LandUnitsFile, ASavesRowsThatWouldBeMendedAreRefused) {
         std::pair{LandRow(3, "Harbourless", 1, -1, -1, kMulberryType, -1, 0, -1, 2),
                   u"has Mulberry Hex X of -1, a value the game never writes there"},
         std::pair{pastEffect, u"has ShoreBombEffect of -1.5, a value the game never writes there"},
+        std::pair{pastPoints, u"has Action Points 50, more than the scenario gives a unit (10)"},
         std::pair{LandRow(3, "Twice", 1, 2, 3, 0, -1, 2), u"has 2 in field 17, where the game writes 0 or 1"}}) {
     dir_.Write("data/save/out/land_units.csv", "#Land units\r\n" + row);
     game().loadedGame = 1;

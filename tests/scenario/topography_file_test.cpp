@@ -102,6 +102,7 @@ TEST_F(TopographyFile, ASavesLinesAreReadAsTheGameWritesThem) {
         std::tuple{"Country;2;", "Country;1.5.5;", u"at line 5 (counting from 1) has no whole number in field 2"},
         std::tuple{"Country;2;", "Country;abc;", u"at line 5 (counting from 1) has no whole number in field 2"},
         std::tuple{"Country;2;", "Country;4;", u"at line 5 (counting from 1) has 4 in field 2, where the game writes a country's number"},
+        std::tuple{"Country;2;", "Country;0;", u"at line 5 (counting from 1) has 0 in field 2, where the game writes a country's number"},
         std::tuple{"Country;2;", "Country;;2;", u"at line 5 (counting from 1) has field 2 empty"},
         std::tuple{"City;2;1;", "City;2x;1;", u"at line 4 (counting from 1) has no whole number in field 2"},
         std::tuple{"City;2;1;", "City;2;7;", u"at line 4 (counting from 1) has the city (2, 7), which does not exist"},

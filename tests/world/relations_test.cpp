@@ -231,6 +231,7 @@ TEST_F(RelationsFiles, ASavesWarCellsAreZeroOrOne) {
       {"1;A;0;0;1", "1;A;0;0;5abc", u"at line 3 (counting from 1) has no whole number in field 5;"},
       {"1;A;0;0;1", "1;A;0;0;1.5.5", u"at line 3 (counting from 1) has no whole number in field 5;"},
       {"1;A;0;0;1", "1;A;0;-1;1", u"at line 3 (counting from 1) has -1 in field 4, where the game writes 0 or 1;"},
+      {"1;A;0;0;1", "1;A;0;2;1", u"at line 3 (counting from 1) has 2 in field 4, where the game writes 0 or 1;"},
       {"1;A;0;0;1", "1;A;0;;1", u"at line 3 (counting from 1) has 2 of the 3 values of a row"},
       {"1;A;0;0;1", "1;A;0;0;1;1", u"at line 3 (counting from 1) has more than the 3 values of a row;"},
       {"1;A;0;0;1", "1;A;0;0;0",

@@ -310,12 +310,14 @@ cTableRows::cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u
 bool cTableRows::Next() {
   const std::size_t columns = columns_.size();
   while (!reader_.AtEnd()) {
-    std::size_t count = savedGame_ ? reader_.ReadRow() : reader_.ReadRecord(false);
-    // A saved row's empty fields are kept; the empty text after its last ';' is none of them.
-    if (savedGame_ && count > 0 && reader_.fields.back().empty()) {
-      reader_.fields.pop_back();
-      --count;
+    if (savedGame_) {
+      // A saved row's empty fields are kept; the empty text after its last ';' is none of them.
+      reader_.ReadRow();
+      if (!reader_.fields.empty() && reader_.fields.back().empty()) reader_.fields.pop_back();
+    } else {
+      reader_.ReadRecord(false);
     }
+    const std::size_t count = reader_.fields.size();
     if (count == 0) continue;
     if (count < columns) {
       if (savedGame_) RefuseShortSavedRow(path_, line(), count, columns);

@@ -45,11 +45,13 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
   while (!reader.AtEnd()) {
     // A saved row's empty fields are kept, so one where a value belongs is
     // refused instead of shifting the rest; the text after its last ';' is none.
-    std::size_t count = saved ? reader.ReadRow() : reader.ReadRecord(false);
-    if (saved && count > 0 && reader.fields.back().empty()) {
-      reader.fields.pop_back();
-      --count;
+    if (saved) {
+      reader.ReadRow();
+      if (!reader.fields.empty() && reader.fields.back().empty()) reader.fields.pop_back();
+    } else {
+      reader.ReadRecord(false);
     }
+    const std::size_t count = reader.fields.size();
     if (count == 0) continue;
     if (saved && count > kConvoyFields) {
       RefuseDamagedTable(path, static_cast<int>(reader.RecordCount()),

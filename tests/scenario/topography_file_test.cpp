@@ -118,6 +118,17 @@ TEST_F(TopographyFile, ASavesLinesAreReadAsTheGameWritesThem) {
     EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError) << to;
     EXPECT_TRUE(log.ContainsText(what)) << to;
   }
+  // A line of more fields than any table has is counted to that many.
+  std::string longLine = "Country;";
+  for (int i = 0; i < 5000; ++i) longLine += "2;";
+  std::string changed = written;
+  changed.replace(changed.find("Country;2;"), 10, longLine);
+  root.dir().Write("data/save/Game/topography.csv", changed);
+  cStrategicMovement movement;
+  movement.Init(3);
+  test::LogCapture log;
+  EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"at line 5 (counting from 1) has 4096 fields, more than the 2 of its line"));
 }
 
 TEST_F(TopographyFile, ACountryLineIsReadByItsFirstIds) {
@@ -142,7 +153,7 @@ TEST_F(TopographyFile, AFinalLineEndIsReadAsAnEmptyLine) {
 TEST_F(TopographyFile, UnknownKindWithFieldsIsFatal) {
   test::LogCapture log;
   try {
-    Load("Country;1;\nTown;1;1;\n");
+    Load("Country;1;\nTown;1;\n");
     ADD_FAILURE() << "the load went on";
   } catch (const FatalExitError& error) {
     EXPECT_EQ(error.code(), 1);

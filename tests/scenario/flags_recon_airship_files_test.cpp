@@ -68,6 +68,15 @@ TEST_F(StateFiles, ASavesFlagsAreWholeNumbers) {
     EXPECT_THROW(LoadFlags(game(), test::kSaveTemplate), FatalExitError) << line;
     EXPECT_TRUE(log.ContainsText(u"flags.txt at line 4 (counting from 1) " + std::u16string(what))) << line;
   }
+  // A line of more fields than any table has is counted to that many.
+  std::string longLine = "3;";
+  for (int i = 0; i < 5000; ++i) longLine += "5;";
+  dir_.Write("data/save/out/flags.txt", written + longLine + "\r\n");
+  {
+    test::LogCapture log;
+    EXPECT_THROW(LoadFlags(game(), test::kSaveTemplate), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"flags.txt at line 4 (counting from 1) has 4096 fields, more than the 2 of a line;"));
+  }
   dir_.Write("data/save/out/flags.txt", written);
   game().flags[7] = game().flags[12] = 0;
   test::LogCapture log;

@@ -12,9 +12,11 @@
 // of the save's files with extra lines, up to the list's own budget, is timed
 // on its own.
 //
-// LoadShapedSave loads saves whose tables are filled to their budgets in the
-// shapes a stranger may give them (empty lines of each line end, one long
-// line, rows of millions of fields, in 8-bit and UTF-16 tables). Each load
+// LoadShapedSave loads saves whose tables are filled to their budgets (each
+// file's own, FileBudgetOf) in the shapes a stranger may give them (empty
+// lines of each line end, one long line, rows of millions of fields, in 8-bit
+// and UTF-16 tables; the map grown, empty reports, long fronts, reserve
+// units), and a save with every file at its budget at once. Each load
 // runs in a child process of its own, so its peak_rss_mib is that load's
 // peak (with the benchmark's own pages at the fork, rss_at_fork_mib, in it),
 // and its time is the child's CPU time.
@@ -27,6 +29,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <system_error>
@@ -34,11 +37,13 @@
 
 #include "foundation/fast_digest.h"
 #include "foundation/fatal.h"
+#include "foundation/file_budgets.h"
 #include "foundation/file_read.h"
 #include "foundation/file_write.h"
 #include "foundation/paths.h"
 #include "scenario/save_game.h"
 #include "scenario/save_manifest.h"
+#include "world/map_records.h"
 #include "world/game_start.h"
 #include "world/gra.h"
 
@@ -88,6 +93,9 @@ class cSavedGame {
 
 constexpr char16_t kSaveTemplate[] = u"data\\save\\bench\\%s";
 constexpr char16_t kSaveFolder[] = u"data\\save\\bench";
+
+// The budget a load holds a file of the save to.
+std::uint64_t BudgetOf(std::string_view name) { return tr::FileBudgetOf(name, tr::kTextFileBudget); }
 
 double PeakResidentMiB() {
   rusage usage{};
@@ -209,7 +217,7 @@ void BM_LoadPaddedSave(benchmark::State& state) {
   const fs::path folder = tr::ResolveGamePath(kSaveFolder);
   const bool past = state.range(0) == 1;
   for (const std::string_view table : kPaddedTables) {
-    PadFile(folder / table, tr::kTextFileBudget + (past && table == kPaddedTables[0] ? 1 : 0),
+    PadFile(folder / table, BudgetOf(table) + (past && table == kPaddedTables[0] ? 1 : 0),
             table == "airship_attacks.csv");
   }
   if (!game.saved() || !ListAgain(folder)) {
@@ -239,29 +247,168 @@ void BM_LoadPaddedSave(benchmark::State& state) {
   state.counters["peak_rss_mib"] = PeakResidentMiB();
 }
 
-// Appends `unit` (in UTF-16 for a wide table) until the file holds as many
-// bytes of it as its budget allows.
-void FillFile(const fs::path& file, std::string_view unit, bool wide) {
-  std::string piece;
-  for (const char c : unit) {
-    piece += c;
-    if (wide) piece += '\0';
-  }
-  std::uint64_t left = (tr::kTextFileBudget - fs::file_size(file)) / piece.size();
-  std::string block;
-  while (block.size() < (1u << 20)) block += piece;
-  const std::uint64_t perBlock = block.size() / piece.size();
+// Appends `head` once, then `unit` (in UTF-16 for a wide table) until the
+// file holds as many bytes of it as `budget` (0: the file's own) allows with
+// `tail` after them. A numbered unit has its running number in place of '@'.
+void FillFile(const fs::path& file, std::string_view unit, bool wide, std::uint64_t budget = 0,
+              std::string_view head = {}, std::string_view tail = {}, bool numbered = false) {
+  const auto widen = [wide](std::string_view text) {
+    std::string piece;
+    for (const char c : text) {
+      piece += c;
+      if (wide) piece += '\0';
+    }
+    return piece;
+  };
+  if (budget == 0) budget = BudgetOf(file.filename().string());
   std::ofstream out(file, std::ios::binary | std::ios::app);
-  for (; left >= perBlock; left -= perBlock) out << block;
-  out << block.substr(0, static_cast<std::size_t>(left) * piece.size());
+  out << widen(head);
+  const std::uint64_t room = budget - fs::file_size(file) - widen(head).size() - widen(tail).size();
+  if (numbered) {
+    const std::size_t at = unit.find('@');
+    for (std::uint64_t n = 1, left = room;; ++n) {
+      const std::string piece =
+          widen(std::string(unit.substr(0, at)) + std::to_string(n) + std::string(unit.substr(at + 1)));
+      if (piece.size() > left) break;
+      out << piece;
+      left -= piece.size();
+    }
+  } else {
+    const std::string piece = widen(unit);
+    std::uint64_t left = room / piece.size();
+    std::string block;
+    while (block.size() < (1u << 20)) block += piece;
+    const std::uint64_t perBlock = block.size() / piece.size();
+    for (; left >= perBlock; left -= perBlock) out << block;
+    out << block.substr(0, static_cast<std::size_t>(left) * piece.size());
+  }
+  out << widen(tail);
+}
+
+// Appends the lines line(0), line(1), ... while the file stays within its budget.
+void FillLines(const fs::path& file, const std::function<std::string(std::uint64_t)>& line) {
+  std::uint64_t size = fs::file_size(file);
+  const std::uint64_t budget = BudgetOf(file.filename().string());
+  std::ofstream out(file, std::ios::binary | std::ios::app);
+  std::string block;
+  for (std::uint64_t i = 0;; ++i) {
+    const std::string next = line(i);
+    if (size + next.size() > budget) break;
+    size += next.size();
+    block += next;
+    if (block.size() >= (1u << 20)) {
+      out << block;
+      block.clear();
+    }
+  }
+  out << block;
+}
+
+// Reserve units as the game writes them, each of a number of its own.
+void FillReserveUnits(const fs::path& folder) {
+  FillLines(folder / "land_units.csv", [](std::uint64_t i) {
+    return std::to_string(1000000 + i) + ";D;1;-1;-1;0;1;100;0;0;0;-1;-1;0;-1;-1;1;0.000000;0;0;-1;-1;-1;-1;0;0;0;-1;0;1;-1;-1;0;\r\n";
+  });
+}
+
+// Fronts of as many nodes as a line is split into, each the diagram's first node.
+void FillFronts(const fs::path& folder) {
+  std::string front = "\r\nFront;1;0;0;0;0;0;0;0;0;0;0;0;4082;";
+  for (int i = 0; i < 4082; ++i) front += "0;";
+  FillLines(folder / "ai_memory.csv", [&front](std::uint64_t) { return front; });
+}
+
+// Empty reports, as many as the budget holds.
+void FillReports(const fs::path& folder) {
+  const std::uint64_t count = (BudgetOf("reports.dat") - 9) / 32;
+  std::string bytes = "Qelv1";
+  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((count >> shift) & 0xFF);
+  bytes.append(static_cast<std::size_t>(count) * 32, '\0');
+  std::ofstream(folder / "reports.dat", std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The map grown to its budget, 1,000 hexes wide: the save's hexes where they
+// were, sea (a hex of no country, no port) around them.
+void GrowMap(const fs::path& folder) {
+  const fs::path file = folder / "map.qel";
+  std::ifstream in(file, std::ios::binary);
+  const std::string map{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const auto u16 = [&map](std::size_t at) {
+    return static_cast<int>(static_cast<unsigned char>(map[at]) | static_cast<unsigned char>(map[at + 1]) << 8);
+  };
+  const int width = u16(264);
+  const int height = u16(266);
+  const auto record = [&](int x, int y) {
+    return map.substr(tr::kQelHeaderSize + (static_cast<std::size_t>(y) * width + x) * tr::kQelRecordSize,
+                      tr::kQelRecordSize);
+  };
+  std::string sea;
+  for (int i = 0; i < width * height && sea.empty(); ++i) {
+    const std::string r = record(i % width, i / width);
+    if (r[6] == 0 && r[7] == 0 && (r[35] & 1) == 0) sea = r;
+  }
+  const int grownWidth = 1000;
+  const int grownHeight =
+      static_cast<int>((BudgetOf("map.qel") - tr::kQelHeaderSize) / (tr::kQelRecordSize * grownWidth));
+  std::string grown = map.substr(0, tr::kQelHeaderSize);
+  grown[264] = static_cast<char>(grownWidth & 0xFF);
+  grown[265] = static_cast<char>(grownWidth >> 8);
+  grown[266] = static_cast<char>(grownHeight & 0xFF);
+  grown[267] = static_cast<char>(grownHeight >> 8);
+  for (int y = 0; y < grownHeight; ++y) {
+    for (int x = 0; x < grownWidth; ++x) grown += x < width && y < height ? record(x, y) : sea;
+  }
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << grown;
+}
+
+// Every file of the save at its budget at once, each in the shape that costs
+// a load the most of those measured that still loads: the big tables as
+// above, Info.ini of keys, airship_attacks.csv of one line of separators,
+// auto_events.csv of comments, flags.txt, topography.csv and the cities' supply and convoy tables of line ends,
+// airrecon_units.csv of hexes, and every other table of lines of one
+// separator.
+void FillEveryFile(const fs::path& folder) {
+  GrowMap(folder);
+  FillReports(folder);
+  FillFronts(folder);
+  FillReserveUnits(folder);
+  // As many keys as an INI file may hold, then comments; a save names each
+  // event once, so its automatic events are padded with comments.
+  FillLines(folder / "Info.ini", [](std::uint64_t i) { return i < 4000 ? "k" + std::to_string(i) + "=\r\n" : ";\r\n"; });
+  FillLines(folder / "auto_events.csv", [](std::uint64_t) { return std::string("#\r\n"); });
+  FillFile(folder / "airship_attacks.csv", ";", true);
+  FillFile(folder / "flags.txt", "\r", false);
+  for (const std::string_view table : kPaddedTables) {
+    if (table == "land_units.csv" || table == "ai_memory.csv" || table == "auto_events.csv" ||
+        table == "airship_attacks.csv" || table == "flags.txt") {
+      continue;
+    }
+    // Some tables end without a line end, which would leave their last line cut short.
+    std::ifstream in(folder / table, std::ios::binary);
+    in.seekg(-1, std::ios::end);
+    const char last = static_cast<char>(in.get());
+    in.close();
+    if (last != '\n' && last != '\r') std::ofstream(folder / table, std::ios::binary | std::ios::app) << "\r\n";
+    // A saved hex line of airrecon_units.csv holds its two fields; the lines
+    // of the cities' tables and topography.csv hold a row, so they take line ends alone.
+    const bool rowsOnly = table == "cities_supply_info.csv" || table == "cities_convoy_info.csv" ||
+                          table == "topography.csv";
+    FillFile(folder / table, table == "airrecon_units.csv" ? "0;0;\r" : rowsOnly ? "\r" : ";\r", false);
+  }
 }
 
 struct sSaveShape {
   const char* name;
-  const char* table;      // null: every padded table
+  const char* table;      // null: every padded table; else the tables, separated by blanks
   std::string_view unit;  // empty: comment lines, or fields of 4 KiB in one table
   bool loads;
+  std::string_view head = {};  // FillFile's
+  std::string_view tail = {};
+  bool numbered = false;
+  void (*fill)(const fs::path& folder) = nullptr;  // fills the save in its own way instead
 };
+// The scenario's events, which the save's load reads from the scenario.
+constexpr const char* kScenarioEvents = "../../scenarios/NorthernTide/events.xml";
 const sSaveShape kSaveShapes[] = {
     {"comment lines", nullptr, "", true},
     {"bare CR LF line ends", nullptr, "\r\n", true},
@@ -277,6 +424,24 @@ const sSaveShape kSaveShapes[] = {
     {"unit_state.csv, one long line (cut short)", "unit_state.csv", "x", false},
     {"land_units.csv, one row of 4 KiB fields", "land_units.csv", "", true},
     {"file_digests.csv, one line of a;", "file_digests.csv", "a;", false},
+    {"Info.ini of k<N>= lines", "Info.ini", "k@=\r\n", false, "", "", true},
+    {"Info.ini of [s<N>] lines", "Info.ini", "[s@]\r\n", false, "", "", true},
+    {"Info.ini, GameVersion of 16 MiB of digits", "Info.ini", "1", true, "[Save]\r\nGameVersion = ", "\r\n"},
+    {"airship_attacks.csv (UTF-16), one line of ;", "airship_attacks.csv", ";", true, "\n"},
+    {"airship_attacks.csv (UTF-16) of 1;x; lines", "airship_attacks.csv", "\n1;x;", false},
+    {"auto_events.csv of 1;1 lines", "auto_events.csv", "1;1\r\n", false},
+    {"unit_names.csv of ;CR lines", "unit_names.csv", ";\r", true},
+    {"16 tables of ;CR lines (those a saved game may hold so)",
+     "ai_data.csv air_units.csv cities.csv sea_nodes.csv commanders.csv convoys.csv countries.csv fleets.csv "
+     "land_units.csv losses.csv naval_units.csv relations.csv unit_names.csv airship_attacks.csv unit_state.csv "
+     "ai_memory.csv",
+     ";\r", true},
+    {"events.xml of <a/>", kScenarioEvents, "<a/>", false},
+    {"map.qel grown to its budget", "", "", true, {}, {}, false, GrowMap},
+    {"reports.dat of empty reports", "", "", true, {}, {}, false, FillReports},
+    {"ai_memory.csv of fronts of 4,082 nodes", "", "", true, {}, {}, false, FillFronts},
+    {"land_units.csv of reserve units", "", "", true, {}, {}, false, FillReserveUnits},
+    {"every file at its budget at once", "", "", true, {}, {}, false, FillEveryFile},
 };
 
 // range(0): the shape in kSaveShapes.
@@ -287,14 +452,29 @@ void BM_LoadShapedSave(benchmark::State& state) {
   const fs::path folder = tr::ResolveGamePath(kSaveFolder);
   const std::string longFields = std::string(4095, 'x') + ";";
   const bool listShaped = shape.table != nullptr && std::string_view(shape.table) == "file_digests.csv";
+  const auto names = [&shape](std::string_view table) {
+    if (shape.table == nullptr) return true;
+    const std::string_view list = shape.table;
+    const std::size_t at = list.find(table);
+    return at != std::string_view::npos && (at == 0 || list[at - 1] == ' ') &&
+           (at + table.size() == list.size() || list[at + table.size()] == ' ');
+  };
+  if (shape.fill != nullptr) shape.fill(folder);
+  const bool padded = shape.fill != nullptr || std::ranges::any_of(kPaddedTables, names);
   for (const std::string_view table : kPaddedTables) {
-    if (shape.table != nullptr && table != shape.table) continue;
+    if (shape.fill != nullptr || !names(table)) continue;
     const bool wide = table == "airship_attacks.csv";
     if (shape.unit.empty() && shape.table == nullptr) {
-      PadFile(folder / table, tr::kTextFileBudget, wide);
+      PadFile(folder / table, BudgetOf(table), wide);
     } else {
-      FillFile(folder / table, shape.unit.empty() ? std::string_view(longFields) : shape.unit, wide);
+      FillFile(folder / table, shape.unit.empty() ? std::string_view(longFields) : shape.unit, wide, 0,
+               shape.head, shape.tail, shape.numbered);
     }
+  }
+  if (!padded && !listShaped) {
+    const bool events = shape.table == std::string_view(kScenarioEvents);
+    FillFile(folder / shape.table, shape.unit, false, events ? 8 * tr::kMiB : 0, shape.head,
+             shape.tail, shape.numbered);
   }
   if (!game.saved() || !ListAgain(folder)) {
     state.SkipWithError("the shaped save was not written");
@@ -347,7 +527,7 @@ void BM_JudgeLongList(benchmark::State& state) {
   std::string covered = list.substr(0, list.rfind("#end;"));
   const std::string digest = tr::FastDigestHex(0);
   const std::size_t lines = state.range(0) > 0 ? static_cast<std::size_t>(state.range(0)) : SIZE_MAX;
-  const std::size_t room = tr::kTextFileBudget - 64;
+  const std::size_t room = BudgetOf("file_digests.csv") - 64;
   for (std::size_t i = 0; i < lines; ++i) {
     std::string line = std::to_string(i);
     line += ".csv;1;" + digest + ";\r\n";

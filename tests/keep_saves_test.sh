@@ -33,7 +33,7 @@ mkdir -p "$work"
 cd "$work"
 mounted=()
 # A start a failed check left stopped at a step goes too.
-trap 'for job in $(jobs -p); do kill -KILL "$job"; done; wait
+trap 'for job in $(jobs -p); do kill -KILL "$job" 2>/dev/null || true; done; wait
   for disk in "${mounted[@]}"; do umount "$disk"; done; chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # The build's step that makes the game folder's save folders.
@@ -75,16 +75,22 @@ mkdir -p "$game/data/save" "$game/data/pbem"
 [ -f "$game/data/pbem/repo.dat" ] || fail "the repository is gone after a rebuild"
 
 # A name kept already and one in the game folder: neither is replaced, the
-# folder is not linked, and the clash is named.
+# folder is not linked, and the clash is named, also where the two differ
+# only two folders deep.
 rm -rf "$work/build"
-mkdir -p "$game/data/save/Duel" "$game/data/save/Spring"
+mkdir -p "$game/data/save/Duel" "$game/data/save/Spring" "$game/data/save/Deep/turn 2" "$kept/save/Deep/turn 2"
 printf 'strength 19\n' >"$game/data/save/Duel/land_units.csv"
+printf 'strength 2\n' >"$game/data/save/Deep/turn 2/units.csv"
+printf 'strength 1\n' >"$kept/save/Deep/turn 2/units.csv"
 "$keep" "$game" 2>"$work/said" || fail "a clash stopped the start"
 [ ! -L "$game/data/save" ] || fail "a folder with a clashing name was linked"
 [ "$(cat "$game/data/save/Duel/land_units.csv")" = "strength 19" ] || fail "the game folder's save was lost"
 [ -d "$game/data/save/Spring" ] || fail "a save was moved although its folder stays"
 [ "$(cat "$kept/save/Duel/land_units.csv")" = "strength 73" ] || fail "the kept save was replaced"
-grep -q '"Duel"' "$work/said" || fail "the clash was not named: $(cat "$work/said")"
+grep -qF "holds \"Deep\" \"Duel\" too" "$work/said" || fail "the clashes were not named: $(cat "$work/said")"
+[ "$(cat "$game/data/save/Deep/turn 2/units.csv")" = "strength 2" ] &&
+  [ "$(cat "$kept/save/Deep/turn 2/units.csv")" = "strength 1" ] || fail "a save clashing two folders deep was lost"
+rm -rf "$kept/save/Deep"
 [ "$(readlink "$game/data/pbem")" = "$kept/pbem" ] || fail "the turns were not linked beside the clash"
 
 # A link among the kept ones, to a file alike or to nothing, is not the game
@@ -168,8 +174,8 @@ rm -rf "$work/gone"
 printf 'not a folder\n' >"$work/gone"
 XDG_DATA_HOME="$work/gone" "$keep" "$game" 2>"$work/said" || fail "a data folder that cannot be made stopped the start"
 [ -d "$game/data/save" ] && [ ! -L "$game/data/save" ] || fail "the game folder has no save folder to save in"
-[ "$(grep -c "not kept outside the build: $work/gone/tidereach/.* could not be made (Not a directory)" "$work/said")" = 2 ] ||
-  fail "not one line per folder with the cause: $(cat "$work/said")"
+[ "$(grep -c "not kept outside the build: $work/gone is a file, where a folder belongs\. .*; move that file away" "$work/said")" = 2 ] ||
+  fail "not one line per folder with the file in the way: $(cat "$work/said")"
 build_save_folders || fail "the build's step failed"
 rm "$work/gone"
 
@@ -189,12 +195,13 @@ build_save_folders || fail "the build's step failed on a link to nothing"
 [ "$(readlink "$game/data/save")" = "$work/unmounted/saves" ] || fail "the build's step changed the player's link"
 
 # A game folder with no saves yet, as a first build leaves it, and a data
-# folder that cannot be made: nothing is said to stay that is not there.
+# folder that cannot be made: the file in its way is named, and nothing is
+# said to stay that is not there.
 rm -rf "$work/build" "$work/other"
 mkdir -p "$game/data/save" "$game/data/pbem" "$work/other"
 printf 'not a folder\n' >"$work/other/tidereach"
 XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a data folder that cannot be made stopped the start"
-grep -qxF "Saves not kept outside the build: $work/other/tidereach/save could not be made (Not a directory). New ones go into $game/data/save meanwhile; mend that and the next ./run.sh moves them." \
+grep -qxF "Saves not kept outside the build: $work/other/tidereach is a file, where a folder belongs. New ones go into $game/data/save meanwhile; move that file away and the next ./run.sh moves them." \
   "$work/said" && grep -qF "Play-by-e-mail turns not kept outside the build: " "$work/said" &&
   ! grep -q 'They stay in' "$work/said" || fail "the lines speak of saves that are not there: $(cat "$work/said")"
 
@@ -205,16 +212,36 @@ XDG_DATA_HOME=relative/share "$keep" "$game"
 [ -d "$HOME/.local/share/tidereach/save/Autumn" ] || fail "the default folder under HOME was not used"
 [ ! -e relative ] || fail "a relative XDG_DATA_HOME was used"
 
-# A file where the kept saves belong: the saves stay, and the line gives the
-# system's reason alone, without the tool's words before it.
+# A file where the kept saves belong, or where the data folder belongs: the
+# saves stay, and the line names that file, not a copy that was never tried.
 rm -rf "$work/build" "$work/other"
 mkdir -p "$game/data/save/Winter" "$work/other/tidereach"
 printf 'not a folder\n' >"$work/other/tidereach/save"
 XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a file in the saves' place stopped the start"
 [ -d "$game/data/save/Winter" ] && [ ! -L "$game/data/save" ] || fail "the saves left the game folder"
 [ "$(wc -l <"$work/said")" -eq 1 ] &&
-  grep -qF "Saves not moved: they could not be copied to $work/other/tidereach/save (File exists). They stay in" \
-    "$work/said" || fail "not one line with the system's reason: $(cat "$work/said")"
+  grep -qF "Saves not moved: $work/other/tidereach/save is a file, where a folder belongs. They stay in $game/data/save as they were, and the game saves there meanwhile; move that file away and" \
+    "$work/said" || fail "not one line naming the file in the way: $(cat "$work/said")"
+# Turns that are all hidden files are turns that stay all the same.
+rm -rf "$work/other" "$game/data/pbem"
+mkdir -p "$work/other" "$game/data/pbem"
+printf 'not a folder\n' >"$work/other/tidereach"
+printf 'West\n' >"$game/data/pbem/.last"
+XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a file in the data folder's place stopped the start"
+[ -d "$game/data/save/Winter" ] && [ ! -L "$game/data/save" ] || fail "the saves left the game folder"
+grep -qxF "Saves not moved: $work/other/tidereach is a file, where a folder belongs. They stay in $game/data/save as they were, and the game saves there meanwhile; move that file away and the next ./run.sh moves them." \
+  "$work/said" || fail "the line does not name the file in the data folder's place: $(cat "$work/said")"
+grep -qxF "Play-by-e-mail turns not moved: $work/other/tidereach is a file, where a folder belongs. They stay in $game/data/pbem as they were, and the game saves there meanwhile; move that file away and the next ./run.sh moves them." \
+  "$work/said" || fail "turns that are hidden files were said not to be there: $(cat "$work/said")"
+rm "$game/data/pbem/.last"
+# The same with the data folder a link of the player's to a disk not mounted.
+rm "$work/other/tidereach"
+ln -s "$work/unmounted/tidereach" "$work/other/tidereach"
+XDG_DATA_HOME="$work/other" "$keep" "$game" 2>"$work/said" || fail "a data folder linked to nothing stopped the start"
+[ -d "$game/data/save/Winter" ] && [ ! -L "$game/data/save" ] && [ ! -e "$work/unmounted" ] ||
+  fail "the saves left the game folder, or the link to nothing was followed"
+grep -qxF "Saves not moved: $work/other/tidereach leads to $work/unmounted/tidereach, which is not there (a disk not mounted?). They stay in $game/data/save as they were, and the game saves there meanwhile; mount it, or remove the link and the next ./run.sh moves them." \
+  "$work/said" || fail "the line does not name the data folder's link to nothing: $(cat "$work/said")"
 
 # Something other than a folder or a file where the saves belong (here a
 # pipe) is left as it is, said, and the start goes on.
@@ -326,7 +353,9 @@ build_with_saves() {
 # the data folder, linked, and nothing else is there.
 saves_kept_once() {
   for folder in save pbem; do
-    [ "$(readlink "$game/data/$folder")" = "$1/$folder" ] || fail "$2: data/$folder is not linked"
+    # However either path is spelled: a start may have had a slash more.
+    [ -L "$game/data/$folder" ] && [ "$(realpath -m "$game/data/$folder")" = "$(realpath -m "$1/$folder")" ] ||
+      fail "$2: data/$folder is not linked"
     diff -r --no-dereference "$work/before/$folder" "$1/$folder" >/dev/null ||
       fail "$2: the kept $folder is not as it was: $(diff -r "$work/before/$folder" "$1/$folder" || true)"
   done
@@ -381,6 +410,257 @@ grep -qF "Waiting for another start to finish moving saves into $work/two/tidere
 rm "$work/two/tidereach/save/Far" -r
 saves_kept_once "$work/two/tidereach" "beside another start"
 
+# nothing_hidden_left <kept folder> <when>: no part copy among the kept saves,
+# no hidden folder of originals in the game folder.
+nothing_hidden_left() {
+  [ -z "$(find "$1" "$game/data/" -name '.moving.*' -o -name '.removing.*')" ] ||
+    fail "$2: hidden folders were left: $(find "$1" "$game/data/" -name '.moving.*' -o -name '.removing.*')"
+}
+# only_waits_said <when>: the starts said nothing but that they waited.
+only_waits_said() {
+  ! grep -v '^Waiting for another start to finish moving saves into ' "$work/said" ||
+    fail "$1: more than the waits was said"
+}
+
+# Starts at once on one game folder, before the data folder is there (the
+# first start after an update), take turns: the later ones find the saves
+# moved and linked, and neither remove nor move anything of them again. Every
+# other start spells XDG_DATA_HOME with a trailing slash. In the trials of one
+# killed, the first start is killed at a moment drawn anew each time, and one
+# start after all keeps every save once. A save folder holds several saves of
+# different sizes: by default in KiB, quickly; with
+# TIDEREACH_KEEP_SAVES_TEST_UNIT=M and more TIDEREACH_KEEP_SAVES_TEST_TRIALS
+# as a run by hand at real sizes.
+unit=${TIDEREACH_KEEP_SAVES_TEST_UNIT:-K}
+trials=${TIDEREACH_KEEP_SAVES_TEST_TRIALS:-3}
+rm -rf "$work/sized"
+mkdir -p "$work/sized/save/Duel" "$work/sized/save/Spring" "$work/sized/save/Long war" "$work/sized/pbem/West (1)"
+head -c "60$unit" /dev/urandom >"$work/sized/save/Duel/land_units.csv"
+head -c "120$unit" /dev/urandom >"$work/sized/save/Spring/land_units.csv"
+head -c "180$unit" /dev/urandom >"$work/sized/save/Long war/map.dat"
+head -c "90$unit" /dev/urandom >"$work/sized/save/Long war/units.dat"
+printf 'turn 6\n' >"$work/sized/save/notes.txt"
+head -c "60$unit" /dev/urandom >"$work/sized/pbem/West (1)/Info.ini"
+build_with_sized_saves() {
+  rm -rf "$work/build" "$work/before" "$work/at_once"
+  mkdir -p "$game/data"
+  cp -a "$work/sized/." "$game/data/"
+  ln -s "$work/sized" "$work/before"
+}
+for case in 2 3 "2 killed" "3 killed"; do
+  started=$(date +%s)
+  kills=0
+  for trial in $(seq 1 "$trials"); do
+    build_with_sized_saves
+    : >"$work/said"
+    pids=()
+    for i in $(seq 1 "${case% *}"); do
+      data_home="$work/at_once"
+      [ $((i % 2)) = 1 ] || data_home+=/
+      XDG_DATA_HOME="$data_home" "$keep" "$game" 2>>"$work/said" &
+      pids+=($!)
+    done
+    if [ "${case#* }" = killed ]; then
+      # Within the time a start takes at these sizes, so that each step is met.
+      if [ "$unit" = M ]; then sleep "$((RANDOM % 2)).$((RANDOM % 10))"; else sleep "0.0$((RANDOM % 10))"; fi
+      # Counted when it was still running, not only not yet waited for.
+      stat=$(cat "/proc/${pids[0]}/stat" 2>/dev/null) || true
+      stat=${stat##*) }
+      [ "${stat%% *}" = Z ] || kills=$((kills + 1))
+      kill -KILL "${pids[0]}" 2>/dev/null || true
+      wait "${pids[0]}" 2>/dev/null || true
+      pids=("${pids[@]:1}")
+    fi
+    for pid in "${pids[@]}"; do
+      wait "$pid" || fail "$case starts at once, trial $trial: one failed: $(cat "$work/said")"
+    done
+    [ "${case#* }" != killed ] || XDG_DATA_HOME="$work/at_once" "$keep" "$game" 2>>"$work/said" ||
+      fail "$case starts at once, trial $trial: the start after them failed: $(cat "$work/said")"
+    saves_kept_once "$work/at_once/tidereach" "$case starts at once, trial $trial"
+    nothing_hidden_left "$work/at_once/tidereach" "$case starts at once, trial $trial"
+    only_waits_said "$case starts at once, trial $trial"
+  done
+  [ "${case#* }" != killed ] || case+=" ($kills while running)"
+  echo "$case starts at once: $trials trials, saves in units of $unit kept once each, $(($(date +%s) - started)) s"
+done
+
+# One start is killed while moving the saves on a first start, with one or two
+# others waiting for it (one spelling XDG_DATA_HOME otherwise): the first to
+# go on clears what the killed one left and keeps every save once.
+for cut in "copying 2" "copying 3" "removing 2" "removing 3"; do
+  step=${cut% *}
+  build_with_saves
+  rm -rf "$work/waited"
+  : >"$work/said"
+  start_paused "$step" XDG_DATA_HOME="$work/waited"
+  killed=$pid
+  waiting=()
+  for i in $(seq 2 "${cut#* }"); do
+    data_home="$work/waited"
+    [ "$i" = 2 ] || data_home+=/
+    start_paused waiting XDG_DATA_HOME="$data_home"
+    waiting+=("$pid")
+  done
+  kill -CONT "${waiting[@]}"
+  kill -KILL "$killed"
+  wait "$killed" 2>/dev/null || true
+  for pid in "${waiting[@]}"; do wait "$pid" || fail "a start waiting on one killed at $step failed: $(cat "$work/said")"; done
+  saves_kept_once "$work/waited/tidereach" "beside a start killed at $step"
+  nothing_hidden_left "$work/waited/tidereach" "beside a start killed at $step"
+  only_waits_said "beside a start killed at $step"
+done
+
+# The link made by a start whose XDG_DATA_HOME had a trailing slash is still
+# known for its own by a start without it, and the other way round: the data
+# folder removed in between is made again behind it, quietly.
+for spelled in "$work/spelled/ $work/spelled" "$work/spelled $work/spelled/"; do
+  build_with_saves
+  rm -rf "$work/spelled"
+  XDG_DATA_HOME="${spelled% *}" "$keep" "$game"
+  rm -rf "$work/spelled"
+  XDG_DATA_HOME="${spelled#* }" "$keep" "$game" 2>"$work/said" || fail "a start spelling the data folder otherwise stopped"
+  [ ! -s "$work/said" ] || fail "a start spelling the data folder otherwise said: $(cat "$work/said")"
+  for folder in save pbem; do
+    [ -d "$game/data/$folder" ] && [ "$(realpath "$game/data/$folder")" = "$work/spelled/tidereach/$folder" ] ||
+      fail "data/$folder does not lead to the data folder made again"
+  done
+done
+
+# A game running from the game folder saves into a save, or into a hidden
+# one too, while they are moved: those originals stay in the game folder as
+# the game left them, their earlier state stays kept, one line names them,
+# and the others are moved. A turn of the same name as a changed save is
+# moved as any.
+for changed in "Spring" ".quicksave Spring"; do
+  build_with_saves
+  rm -rf "$work/changed"
+  mkdir "$game/data/pbem/Spring"
+  printf 'quick 1\n' >"$game/data/save/.quicksave"
+  printf 'turn 2\n' >"$game/data/pbem/Spring/Info.ini"
+  : >"$work/said"
+  start_paused placed XDG_DATA_HOME="$work/changed"
+  printf 'strength 20\n' >"$game/data/save/Spring/land_units.csv"
+  [ "$changed" = Spring ] || printf 'quick 2\n' >"$game/data/save/.quicksave"
+  kill -CONT "$pid"
+  wait "$pid" || fail "a start beside a game saving failed: $(cat "$work/said")"
+  [ "$(cat "$game/data/save/Spring/land_units.csv")" = "strength 20" ] &&
+    [ "$(cat "$work/changed/tidereach/save/Spring/land_units.csv")" = "strength 19" ] &&
+    [ "$(cat "$work/changed/tidereach/save/.quicksave")" = "quick 1" ] ||
+    fail "with $changed changed, the saves were not left in both places as each was"
+  [ "$changed" = Spring ] || [ "$(cat "$game/data/save/.quicksave")" = "quick 2" ] ||
+    fail "the hidden save changed while moved was lost"
+  [ "$(state "$work/changed/tidereach")" = ".quicksave Duel Spring notes.txt | $changed " ] ||
+    fail "the saves beside $changed were not moved: $(state "$work/changed/tidereach")"
+  [ "$(readlink "$game/data/pbem")" = "$work/changed/tidereach/pbem" ] &&
+    [ "$(cat "$work/changed/tidereach/pbem/Spring/Info.ini")" = "turn 2" ] ||
+    fail "the turns were not moved beside $changed changed"
+  [ "$(grep -c . "$work/said")" = 1 ] &&
+    grep -qxF "$(printf '"%s" ' $changed)changed while being moved: $game/data/save keeps what the game saved, $work/changed/tidereach/save what was copied before; remove what is not wanted, and the next ./run.sh moves the folder." \
+      "$work/said" || fail "not one line on $changed changed while moved: $(cat "$work/said")"
+done
+
+# said_alone <line>: the start said that line and nothing else, the hidden
+# folders' random part left out.
+said_alone() {
+  [ "$(grep -c . "$work/said")" = 1 ] &&
+    [ "$(sed 's/\.\(moving\|removing\)\.[A-Za-z0-9]\{6\}/.\1.X/g' "$work/said")" = "$1" ] ||
+    fail "not the one line \"$1\": $(cat "$work/said")"
+}
+# go_on [what]: lets the paused start go on, and waits for it.
+go_on() {
+  kill -CONT "$pid"
+  wait "$pid" || fail "a start let go on after its pause failed: $(cat "$work/said")"
+}
+there="$work/paused_at/tidereach/save"
+
+# A save changed while it is copied: nothing is kept, the game folder keeps
+# its saves as the game left them, unlinked, and the line names that save.
+build_with_saves
+rm -rf "$work/paused_at"
+: >"$work/said"
+start_paused copying XDG_DATA_HOME="$work/paused_at"
+printf 'strength 74\n' >"$game/data/save/Duel/land_units.csv"
+go_on
+said_alone "Saves not moved: they could not be copied to $there (the copy of Duel differs from it). They stay in $game/data/save as they were, and the game saves there meanwhile; mend that and the next ./run.sh moves them."
+[ -z "$(ls -A "$there")" ] && [ ! -L "$game/data/save" ] &&
+  [ "$(cat "$game/data/save/Duel/land_units.csv")" = "strength 74" ] || fail "a save changed while copied was kept, or left"
+
+# A changed original that cannot go back, since the game wrote a new save of
+# its name meanwhile: neither is lost, the hidden folder holding it stays and
+# is named once, and the folder is not linked.
+build_with_saves
+rm -rf "$work/paused_at"
+: >"$work/said"
+start_paused removed XDG_DATA_HOME="$work/paused_at"
+printf 'turn 7\n' >"$(echo "$game"/data/save/.removing.*)/notes.txt"
+printf 'turn 8\n' >"$game/data/save/notes.txt"
+go_on
+said_alone "$game/data/save/.removing.X holds \"notes.txt\" not kept as they are in $there, and they could not go back into $game/data/save (\"notes.txt\" is there again): move them back by hand, and the next ./run.sh moves the folder."
+[ "$(cat "$game/data/save/notes.txt")" = "turn 8" ] && [ "$(cat "$game"/data/save/.removing.*/notes.txt)" = "turn 7" ] &&
+  [ "$(cat "$there/notes.txt")" = "turn 6" ] && [ ! -L "$game/data/save" ] || fail "a save written meanwhile or a changed one was lost"
+
+# A save not among the kept ones once the others went, changed with its kept
+# copy removed meanwhile, or new after all were removed: it stays, said as a
+# save to move, and the next start moves it, quietly.
+for case in "removed:notes.txt" "emptied:new.sav"; do
+  build_with_saves
+  rm -rf "$work/paused_at"
+  : >"$work/said"
+  start_paused "${case%:*}" XDG_DATA_HOME="$work/paused_at"
+  if [ "${case%:*}" = removed ]; then
+    printf 'turn 7\n' >"$(echo "$game"/data/save/.removing.*)/notes.txt"
+    rm "$there/notes.txt"
+  else
+    printf 'turn 7\n' >"$game/data/save/new.sav"
+  fi
+  go_on
+  said_alone "$game/data/save stays in the game folder, since a save appeared in it while they were moved: the next ./run.sh moves it too"
+  [ "$(ls -A "$game/data/save")" = "${case#*:}" ] && [ "$(cat "$game/data/save/${case#*:}")" = "turn 7" ] ||
+    fail "at ${case%:*}, the save not kept was lost, or the others stayed: $(ls -A "$game/data/save")"
+  XDG_DATA_HOME="$work/paused_at" "$keep" "$game" 2>"$work/said" || fail "the start after one at ${case%:*} stopped"
+  [ ! -s "$work/said" ] && [ "$(cat "$there/${case#*:}")" = "turn 7" ] && [ -L "$game/data/save" ] ||
+    fail "the save left at ${case%:*} was not moved by the next start: $(cat "$work/said")"
+done
+
+# A folder made again where the emptied one was before the link is made:
+# nothing is linked into it, one line says so, and the next start links it.
+build_with_saves
+rm -rf "$work/paused_at"
+: >"$work/said"
+start_paused unlinked XDG_DATA_HOME="$work/paused_at"
+mkdir "$game/data/save"
+go_on
+said_alone "$game/data/save could not be linked to $there (File exists): the next ./run.sh tries again"
+[ -d "$game/data/save" ] && [ ! -L "$game/data/save" ] && [ -z "$(ls -A "$game/data/save")" ] ||
+  fail "something was linked into the folder made again: $(ls -A "$game/data/save")"
+XDG_DATA_HOME="$work/paused_at" "$keep" "$game" 2>"$work/said" || fail "the start after the folder made again stopped"
+[ ! -s "$work/said" ] || fail "the start after the folder made again said: $(cat "$work/said")"
+saves_kept_once "$work/paused_at/tidereach" "once the folder made again could be linked"
+
+# A kept save folder that is a link of the player's to the game folder's
+# own, empty: it is left as it is, quietly, so that no link leads to itself.
+rm -rf "$work/build" "$work/self"
+mkdir -p "$game/data/save" "$work/self/tidereach"
+ln -s "$game/data/save" "$work/self/tidereach/save"
+XDG_DATA_HOME="$work/self" "$keep" "$game" 2>"$work/said" || fail "a kept folder leading into the game folder stopped the start"
+[ ! -s "$work/said" ] && [ -d "$game/data/save" ] && [ ! -L "$game/data/save" ] ||
+  fail "a kept folder leading into the game folder was linked back: $(cat "$work/said")"
+
+# A game folder whose data folder leads into the kept one (a link of the
+# player's) holds the kept saves themselves: nothing of them is removed.
+build_with_saves
+rm -rf "$work/self"
+XDG_DATA_HOME="$work/self" "$keep" "$game"
+rm -rf "$work/build"
+mkdir -p "$game"
+ln -s "$work/self/tidereach" "$game/data"
+XDG_DATA_HOME="$work/self" "$keep" "$game" 2>"$work/said" || fail "a data folder leading into the kept one stopped the start"
+[ ! -s "$work/said" ] || fail "a data folder leading into the kept one was said: $(cat "$work/said")"
+for folder in save pbem; do
+  [ ! -L "$work/self/tidereach/$folder" ] && diff -r "$work/before/$folder" "$work/self/tidereach/$folder" >/dev/null ||
+    fail "the kept $folder changed through a data folder leading into it"
+done
+
 # as_user <command>: runs it as one whom the file modes bind: a user does
 # anyway, root without the powers to pass them.
 as_user() {
@@ -422,6 +702,41 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   [ ! -s "$work/said" ] || fail "the start that kept them once said: $(cat "$work/said")"
   saves_kept_once "$work/stuck/tidereach" "once the originals could be removed"
 
+  # The game folder's data folder may not be written: the saves are kept, and
+  # the line says the emptied folder could not be replaced by the link, not
+  # that a save appeared in it. Once it may be, the next start links it.
+  build_with_saves
+  rm -rf "$work/unlinked"
+  chmod 555 "$game/data"
+  XDG_DATA_HOME="$work/unlinked" as_user "$keep" "$game" 2>"$work/said" || fail "a data folder that may not be written stopped the start"
+  chmod 755 "$game/data"
+  [ "$(grep -c . "$work/said")" -eq 2 ] &&
+    grep -qxF "$game/data/save is empty, its saves kept in $work/unlinked/tidereach/save, but could not be replaced by a link to them (Permission denied): mend that, and the next ./run.sh links it" \
+      "$work/said" || fail "not one line per folder saying it could not be linked: $(cat "$work/said")"
+  XDG_DATA_HOME="$work/unlinked" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the folder could be linked"
+  [ ! -s "$work/said" ] || fail "the start that linked the emptied folders said: $(cat "$work/said")"
+  saves_kept_once "$work/unlinked/tidereach" "once the emptied folders could be linked"
+
+  # A save changed while copied, whose part copy cannot be removed (a folder
+  # in it may not be written): the line says so and names the part copy too.
+  # Once it may be written, the next start clears it and moves the saves.
+  build_with_saves
+  rm -rf "$work/partcopy"
+  chmod 555 "$game/data/save/Duel"
+  : >"$work/said"
+  if [ "$(id -u)" = 0 ]; then
+    start_paused copying XDG_DATA_HOME="$work/partcopy" setpriv --bounding-set=-dac_override,-dac_read_search,-fowner --
+  else
+    start_paused copying XDG_DATA_HOME="$work/partcopy"
+  fi
+  printf 'strength 74\n' | tee "$game/data/save/Duel/land_units.csv" >"$work/before/save/Duel/land_units.csv"
+  go_on
+  said_alone "Saves not moved: they could not be copied to $work/partcopy/tidereach/save (the copy of Duel differs from it). They stay in $game/data/save as they were, and the game saves there meanwhile; mend that and the next ./run.sh moves them. A part copy is left in $work/partcopy/tidereach/save/.moving.X: remove it."
+  chmod -R u+w "$work/partcopy" "$game/data/save/Duel"
+  XDG_DATA_HOME="$work/partcopy" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the part copy could go"
+  [ ! -s "$work/said" ] || fail "the start that cleared the part copy said: $(cat "$work/said")"
+  saves_kept_once "$work/partcopy/tidereach" "once the part copy could be removed"
+
   # The kept saves' folder may not be written (made by a run as root, say):
   # the line gives that cause and what to do, and the saves stay as they were.
   build_with_saves
@@ -437,25 +752,29 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
 
   # What a cut start left that cannot be removed (a folder in it may not be
   # written): a part copy among the kept saves and a hidden folder of
-  # originals in the game folder are each named with what to do. The latter
-  # is never taken for a save: the saves beside it stay, unlinked, until it goes.
+  # originals already kept, in the game folder, are each named with what to
+  # do. The latter is never taken for a save: the saves beside it stay,
+  # unlinked, until it goes.
   build_with_saves
   rm -rf "$work/left"
-  mkdir -p "$game/data/save/.removing.AbC123/Old" "$work/left/tidereach/save/.moving.XyZ789/Part"
-  printf 'strength 2\n' | tee "$game/data/save/.removing.AbC123/Old/land_units.csv" \
-    >"$work/left/tidereach/save/.moving.XyZ789/Part/land_units.csv"
-  chmod 555 "$game/data/save/.removing.AbC123/Old" "$work/left/tidereach/save/.moving.XyZ789/Part"
+  mkdir -p "$work/left/tidereach/save/.moving.XyZ789/Part" "$game/data/save/.removing.AbC123" \
+    "$work/left/tidereach/pbem/.moving.Pq4567"
+  printf 'turn 1\n' >"$work/left/tidereach/pbem/.moving.Pq4567/Info.ini"
+  cp -a "$work/before/save/." "$work/left/tidereach/save/"
+  mv "$game/data/save/Duel" "$game/data/save/.removing.AbC123/"
+  printf 'strength 2\n' >"$work/left/tidereach/save/.moving.XyZ789/Part/land_units.csv"
+  chmod 555 "$game/data/save/.removing.AbC123/Duel" "$work/left/tidereach/save/.moving.XyZ789/Part"
   XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "a left-over that cannot be removed stopped the start"
+  [ "$(ls -A "$work/left/tidereach/pbem")" = "West (1)" ] || fail "a part copy among the kept turns was not cleared"
   [ "$(grep -c . "$work/said")" -eq 2 ] &&
     grep -qxF "A part copy a start cut short left in $work/left/tidereach/save/.moving.XyZ789 could not be removed (Permission denied): remove it." \
       "$work/said" &&
     grep -qxF "$game/data/save/.removing.AbC123 holds what is left of saves kept whole in $work/left/tidereach/save, and could not be removed (Permission denied): remove it by hand, and the next ./run.sh links the folder." \
       "$work/said" || fail "the left-overs that cannot be removed were not each named: $(cat "$work/said")"
-  [ ! -L "$game/data/save" ] && [ -z "$(find "$work/left/tidereach/save" -name '.removing.*')" ] &&
-    diff -r -x '.removing.*' "$work/before/save" "$game/data/save" >/dev/null ||
-    fail "the saves beside a hidden folder of originals moved, or it was taken for a save"
+  [ "$(state "$work/left/tidereach")" = ".moving. Duel Spring notes.txt | .removing. Spring notes.txt " ] ||
+    fail "the saves beside a hidden folder of originals moved, or it was taken for a save: $(state "$work/left/tidereach")"
   # Once both may be written, the next start clears them and keeps each save once.
-  chmod 755 "$game/data/save/.removing.AbC123/Old" "$work/left/tidereach/save/.moving.XyZ789/Part"
+  chmod 755 "$game/data/save/.removing.AbC123/Duel" "$work/left/tidereach/save/.moving.XyZ789/Part"
   XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the left-overs could go"
   [ ! -s "$work/said" ] || fail "the start that cleared the left-overs said: $(cat "$work/said")"
   saves_kept_once "$work/left/tidereach" "once the left-overs could be removed"

@@ -1,6 +1,7 @@
 # The large benchmark scenario at the largest size factor its generator
-# accepts loads with the checker: the units fit on the grown map and every
-# file stays within what the game reads.
+# accepts, the largest game the files' budgets are sized for, loads with the
+# checker: the units fit on the grown map and every file stays within what
+# the game reads. Its save, every file of it written by the game, loads back.
 # Run as: cmake -DGENERATOR=<make_large_scenario> -DCHECKER=<scenario_checker> -DCONSTANTS=<consts.csv>
 #         -DWORK=<scratch folder> -P <this file>
 file(REMOVE_RECURSE "${WORK}")
@@ -21,20 +22,23 @@ execute_process(COMMAND "${GENERATOR}" "${CONSTANTS}" "${WORK}" Largest ${factor
 if(NOT made EQUAL 0)
   message(FATAL_ERROR "the generator could not write the factor ${factor} it accepts")
 endif()
-# And it is the largest: one factor more would outgrow the 64 MiB the game's
+# And it is the largest: one factor more would outgrow the 10 MiB the game's
 # map reader takes.
 file(SIZE "${WORK}/data/scenarios/Largest/map.qel" map_size)
 math(EXPR per_factor "${map_size} / ${factor}")
 math(EXPR one_more "${map_size} + ${per_factor}")
-if(NOT one_more GREATER 67108864)
+if(NOT one_more GREATER 10485760)
   message(FATAL_ERROR "the map of factor ${factor} (${map_size} bytes) leaves room for a larger factor")
 endif()
-execute_process(COMMAND "${CHECKER}" --root "${WORK}" --scenario Largest
-                RESULT_VARIABLE code OUTPUT_VARIABLE summary ERROR_VARIABLE errors)
+file(MAKE_DIRECTORY "${WORK}/data/save")
 math(EXPR land "2000 * ${factor}")
 math(EXPR air "150 * ${factor}")
-if(NOT code EQUAL 0 OR NOT summary MATCHES "Land units: ${land} on the map" OR
-   NOT summary MATCHES "Air units: ${air} on the map")
-  message(FATAL_ERROR "the scenario of factor ${factor} did not load (exit ${code}):\n${summary}${errors}")
-endif()
+foreach(load "--scenario;Largest;--save-as;Largest" "--save;Largest")
+  execute_process(COMMAND "${CHECKER}" --root "${WORK}" ${load}
+                  RESULT_VARIABLE code OUTPUT_VARIABLE summary ERROR_VARIABLE errors)
+  if(NOT code EQUAL 0 OR NOT summary MATCHES "Land units: ${land} on the map" OR
+     NOT summary MATCHES "Air units: ${air} on the map")
+    message(FATAL_ERROR "${load} of factor ${factor} did not load (exit ${code}):\n${summary}${errors}")
+  endif()
+endforeach()
 file(REMOVE_RECURSE "${WORK}")

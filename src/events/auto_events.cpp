@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
@@ -22,9 +24,10 @@ namespace {
 constexpr std::u16string_view kFileName = u"auto_events.csv";
 
 // The fields of a line cut at every ';'; empty fields at the end (a trailing
-// ';') are dropped, inner ones stay and read as 0.
-std::vector<std::string_view> SplitFields(std::string_view line) {
-  std::vector<std::string_view> fields;
+// ';') are dropped, inner ones stay and read as 0. Into `fields`, whose room
+// the lines share.
+void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
+  fields.clear();
   std::size_t pos = 0;
   bool more = true;
   // No line of the file needs more; a stranger's line of millions would take gigabytes.
@@ -39,7 +42,6 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
   while (!droppedText && !fields.empty() && fields.back().find_first_not_of(" \t") == std::string_view::npos) {
     fields.pop_back();
   }
-  return fields;
 }
 
 }  // namespace
@@ -86,17 +88,29 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
   pairs.clear();
   int lineNo = 0;
   std::int64_t emptyLines = 0;
-  for (const sTextLine line : SplitTextLines(*bytes)) {
-    ++lineNo;
+  std::vector<std::string_view> fields;
+  // The game writes one line for each event.
+  std::unordered_set<std::int32_t> named;
+  // A stranger's file of millions of empty lines is not written out to the
+  // log line by line.
+  const auto passEmpty = [&emptyLines](std::int64_t count) {
+    for (std::int64_t i = emptyLines; i < std::min(kLinesPerCause, emptyLines + count); ++i) {
+      LogLine(GetText("empty_line..."));
+    }
+    emptyLines += count;
+  };
+  std::size_t lastEnd = 0;  // where the last line that is not empty ends
+  for (const sTextLine line : NonEmptyTextLines(*bytes)) {
+    passEmpty(line.number - lineNo - 1);
+    lineNo = line.number;
+    lastEnd = static_cast<std::size_t>(line.text.data() - bytes->data()) + line.text.size();
     if (!line.text.empty() && line.text[0] == '#') continue;
-    const std::vector<std::string_view> fields = SplitFields(line.text);
+    SplitFields(line.text, fields);
     if (savedGame && !line.text.empty() && (!line.ended || fields.size() < 2 || fields[1].empty())) {
       RefuseDamagedTable(path, lineNo, u"has a line cut short");
     }
     if (fields.empty()) {
-      // A stranger's file of millions of empty lines is not written out to
-      // the log line by line.
-      if (++emptyLines <= kLinesPerCause) LogLine(GetText("empty_line..."));
+      passEmpty(1);
       continue;
     }
     if (fields.size() > 2) {
@@ -123,8 +137,15 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
                    path, lineNo, eventId);
       continue;
     }
+    if (savedGame && !named.insert(eventId).second) {
+      RefuseDamagedTable(path, lineNo, Format(u"names event %i a second time", eventId));
+    }
     pairs.emplace_back(eventId, optionId);
   }
+  // The empty lines after the last one that is not: all but the line end of that one.
+  std::uint64_t lineEnds = 0;
+  SkipLineEnds(*bytes, lastEnd, lineEnds);
+  passEmpty(static_cast<std::int64_t>(lineEnds) - (lineNo > 0 && lineEnds > 0 ? 1 : 0));
   if (emptyLines > kLinesPerCause) {
     LogFormat(u"(%s more empty lines of %s are not logged)", Utf8ToUtf16(std::to_string(emptyLines - kLinesPerCause)),
               path);

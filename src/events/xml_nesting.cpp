@@ -120,17 +120,38 @@ std::size_t SkipPast(std::string_view t, std::size_t from, std::string_view end)
 }  // namespace
 
 std::size_t FindTooDeepElement(std::string_view text, int limit) {
+  return ScanXmlTree(text, limit, npos).tooDeep;
+}
+
+sXmlScan ScanXmlTree(std::string_view text, int depthLimit, std::size_t mostNodes) {
+  sXmlScan scan;
+  // One node more, starting at `at`; false once it is one too many.
+  const auto count = [&](std::size_t at) {
+    if (scan.nodes == mostNodes) {
+      scan.tooMany = at;
+      return false;
+    }
+    ++scan.nodes;
+    return true;
+  };
   int depth = 0;
   std::size_t i = 0;
   // From tag to tag: text ends at the next '<' not inside a character
   // reference; npos wherever the parser would stop.
-  while (i < text.size() && (i = FindEnd(text, i, '<')) != npos) {
+  while (i < text.size()) {
+    const std::size_t textStart = i;
+    if ((i = FindEnd(text, i, '<')) == npos) break;
+    const std::string_view between = text.substr(textStart, i - textStart);
+    if (!TrimBlanks(between).empty() && !count(textStart)) return scan;
     const std::string_view rest = text.substr(i);
     if (depth > 0 && rest.starts_with("</")) {
       // The end tag of the open element, or an error that ends the parse.
       --depth;
       i = SkipPast(text, i + 2, ">");
-    } else if (StartsWithIgnoringCase(text, i, "<?xml")) {
+      continue;
+    }
+    if (!count(i)) return scan;
+    if (StartsWithIgnoringCase(text, i, "<?xml")) {
       i = SkipDeclaration(text, i);
     } else if (rest.starts_with("<!--")) {
       i = SkipPast(text, i + 4, "-->");
@@ -142,13 +163,16 @@ std::size_t FindTooDeepElement(std::string_view text, int limit) {
     } else {
       // The parser is a level deeper as soon as it reads the name, even of an
       // empty element or one whose tag it gives up on.
-      if (depth + 1 > limit) return i;
+      if (depth + 1 > depthLimit) {
+        scan.tooDeep = i;
+        return scan;
+      }
       // The parser steps over white space before the name, and takes the
       // byte-order mark for some.
       std::size_t p = SkipName(text, SkipSpace(text, i + 1));
       while (p != npos) {
         p = SkipSpace(text, p);
-        if (p >= text.size()) return npos;
+        if (p >= text.size()) return scan;
         if (text[p] == '/') {
           p = p + 1 < text.size() && text[p + 1] == '>' ? p + 2 : npos;
           break;
@@ -158,13 +182,14 @@ std::size_t FindTooDeepElement(std::string_view text, int limit) {
           ++p;
           break;
         }
+        if (!count(p)) return scan;
         p = SkipAttribute(text, p);
         if (p == npos) break;
       }
       i = p;
     }
   }
-  return npos;
+  return scan;
 }
 
 }  // namespace tr

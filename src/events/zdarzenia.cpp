@@ -80,11 +80,16 @@ std::pair<int, int> RowAndColumn(std::string_view text, std::size_t at) {
 // trees take up to a hundred times their bytes (a file of empty elements).
 constexpr std::uint64_t kEventFilesBudget = 8 * kMiB;
 
-// budgetLeft is what the event files read before may still leave to this one:
-// a list naming one file many times over would otherwise hold a tree of it
-// for every line.
+// The nodes the trees of a scenario's event files may hold together, each
+// some hundred bytes: over eight hundred times those of the sample's, which
+// a file of empty elements within the bytes above would hold ten times over.
+constexpr std::size_t kMostEventNodes = 200000;
+
+// budgetLeft and nodesLeft are what the event files read before may still
+// leave to this one: a list naming one file many times over would otherwise
+// hold a tree of it for every line.
 bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath, std::uint64_t& budgetLeft,
-                  std::u16string_view listPath) {
+                  std::size_t& nodesLeft, std::u16string_view listPath) {
   const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(gamePath), kEventFilesBudget);
   if (!bytes) return false;
   if (bytes->size() > budgetLeft) {
@@ -100,11 +105,20 @@ bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath, std::
     LogXmlError(gamePath, row, column, u"The text is not valid UTF-8.");
     return false;
   }
-  if (const std::size_t deep = FindTooDeepElement(text, kMaxElementDepth); deep != std::string::npos) {
-    const auto [row, column] = RowAndColumn(text, deep);
+  const sXmlScan scan = ScanXmlTree(text, kMaxElementDepth, nodesLeft);
+  if (scan.tooDeep != std::string::npos) {
+    const auto [row, column] = RowAndColumn(text, scan.tooDeep);
     LogXmlError(gamePath, row, column, Format(u"Elements are nested more than %i deep.", kMaxElementDepth));
     return false;
   }
+  if (scan.tooMany != std::string::npos) {
+    const auto [row, column] = RowAndColumn(text, scan.tooMany);
+    LogXmlError(gamePath, row, column,
+                Format(u"The events files %s names hold more than %i elements, attributes and texts together.",
+                       listPath, static_cast<int>(kMostEventNodes)));
+    return false;
+  }
+  nodesLeft -= scan.nodes;
   constexpr std::size_t kPadding = 8;
   text.append(kPadding, '\0');
   // Read as the UTF-8 it was checked to be, whatever it declares: the depth
@@ -193,6 +207,7 @@ void cEventEngine::OpenEventFiles(std::u16string_view scenarioName) {
   // The list comes with the scenario: it may name its own files only, never
   // one elsewhere on the machine.
   std::uint64_t budgetLeft = kEventFilesBudget;
+  std::size_t nodesLeft = kMostEventNodes;
   for (const std::string& line : ReadListLines(ResolveGamePath(listPath))) {
     if (line.empty() || line.front() == ';') continue;
     const std::u16string path = CodePageToUtf16(line);
@@ -201,7 +216,7 @@ void cEventEngine::OpenEventFiles(std::u16string_view scenarioName) {
       FatalExit(1);
     }
     TiXmlDocument& document = *documents.emplace_back(std::make_unique<TiXmlDocument>());
-    if (!LoadDocument(document, path, budgetLeft, listPath)) {
+    if (!LoadDocument(document, path, budgetLeft, nodesLeft, listPath)) {
       LogFormat(u"ERROR initializing events from file %s. Exiting...", path);
       FatalExit(1);
     }

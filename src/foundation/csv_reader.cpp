@@ -35,11 +35,34 @@ bool cCsvReader::LoadFile(std::u16string_view fileName) {
   return loaded_;
 }
 
-std::size_t cCsvReader::ReadRecord(bool keepEmpty) { return Read(keepEmpty, !keepEmpty); }
+void cCsvReader::SkipLineEndRun(std::size_t at, bool separators) {
+  const std::size_t from = at;
+  std::uint64_t lineEnds = 0;
+  at = separators ? SkipSeparatorLines(data_, at, lineEnds) : SkipLineEnds(data_, at, lineEnds);
+  recordCount_ += static_cast<std::uint32_t>(lineEnds);
+  // The LF of the last line end was a record of its own.
+  if (at >= data_.size() && at - from >= 2 && data_.ends_with("\r\n")) ++recordCount_;
+  position_ = at;
+}
 
-std::size_t cCsvReader::ReadRow() { return Read(true, true); }
+void cCsvReader::SkipEmptyLines(bool separators) {
+  std::size_t at = static_cast<std::size_t>(position_);
+  if (at < data_.size() && data_[at] == '\n' && at >= 1 && data_[at - 1] == '\r') {
+    if (at + 1 == data_.size()) return;  // a record of its own, ReadRecord's to give
+    ++at;
+  }
+  position_ = at;
+  if (at < data_.size() && (data_[at] == '\r' || data_[at] == '\n' || (separators && data_[at] == ';'))) {
+    SkipLineEndRun(at, separators);
+  }
+}
 
-std::size_t cCsvReader::Read(bool keepEmpty, bool passEmptyLines) {
+std::size_t cCsvReader::ReadRow() {
+  SkipEmptyLines();
+  return ReadRecord(true);
+}
+
+std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
   fields.clear();
   fieldCount_ = 0;
   if (AtEnd()) return 0;
@@ -51,18 +74,11 @@ std::size_t cCsvReader::Read(bool keepEmpty, bool passEmptyLines) {
   if (data[at] == '\n' && at >= 1 && data[at - 1] == '\r') ++at;
   // Empty lines hold no record; a file of millions of them is passed over
   // here at once, each still counted as a record as it always was.
-  while (passEmptyLines && at < data.size() && (data[at] == '\r' || data[at] == '\n')) {
-    ++recordCount_;
-    ++at;
-    if (at < data.size() && data[at] == '\n' && data[at - 1] == '\r') {
-      ++at;
-      // The LF of the last line end was a record of its own.
-      if (at >= data.size()) ++recordCount_;
-    }
-    if (at >= data.size()) {
-      position_ = at;
-      return 0;
-    }
+  // Lines of nothing but separators hold no field either.
+  if (!keepEmpty && at < data.size() && (data[at] == '\r' || data[at] == '\n' || data[at] == ';')) {
+    SkipLineEndRun(at, true);
+    if (AtEnd()) return 0;
+    at = static_cast<std::size_t>(position_);
   }
   std::size_t count = 0;
   std::size_t keptBytes = 0;

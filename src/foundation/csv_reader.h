@@ -35,9 +35,13 @@ class cCsvReader {
   static constexpr std::size_t kMostRecordBytes = 1024 * 1024;
   std::size_t ReadRecord(bool keepEmpty = false);
   // The next record as ReadRecord(true) reads it, its empty fields kept, but
-  // with empty lines passed over as ReadRecord(false) passes them.
+  // with the empty lines before it passed over (SkipEmptyLines).
   std::size_t ReadRow();
   bool AtEnd() const { return position_ >= size_; }
+  // Passes over the empty lines from here as ReadRecord(true) would read
+  // them one by one, each counted as a record, at the speed of their bytes;
+  // with `separators`, the lines of nothing but ';' that end too.
+  void SkipEmptyLines(bool separators = false);
 
   bool IsLoaded() const { return loaded_; }
   std::uint64_t Size() const { return size_; }
@@ -49,7 +53,9 @@ class cCsvReader {
   std::vector<std::u16string> fields;
 
  private:
-  std::size_t Read(bool keepEmpty, bool passEmptyLines);
+  // Past the run of line ends from `at`, a line's start, each a record; with
+  // `separators`, of lines of nothing but ';' too.
+  void SkipLineEndRun(std::size_t at, bool separators = false);
 
   std::string data_;
   std::u16string fileName_;

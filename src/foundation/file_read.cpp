@@ -12,6 +12,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/fast_digest.h"
+#include "foundation/file_budgets.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 
@@ -315,6 +316,8 @@ std::optional<sFileBytes> cCheckedFiles::Take(const fs::path& file, std::uint64_
 }
 
 sFileBytes ReadRegularFile(const fs::path& file, std::uint64_t budget) {
+  // A file of a save or a scenario is held to its own budget, which its writer knows too.
+  budget = std::min(budget, FileBudgetOf(file.filename().string(), budget));
   if (tChecked != nullptr) {
     if (std::optional<sFileBytes> held = tChecked->Take(file, budget)) return std::move(*held);
   }

@@ -21,14 +21,19 @@ namespace tr {
 
 // The most bytes a file of each kind may hold. The shipped files and a
 // generous author's fit many times over; a received save or scenario padded
-// beyond them is refused before anything is read.
+// beyond them is refused before anything is read. The files of a save and a
+// scenario have budgets of their own by name (file_budgets.h), which every
+// read below holds a file to whatever budget its caller gives.
 inline constexpr std::uint64_t kMiB = 1024 * 1024;
 // Tables, INI files, lists, layouts, the string base: the default.
 inline constexpr std::uint64_t kTextFileBudget = 16 * kMiB;
-// "map.qel": 37 bytes a hex, so well over a million hexes.
-inline constexpr std::uint64_t kMapFileBudget = 64 * kMiB;
-// "reports.dat", which grows with the length of a game.
-inline constexpr std::uint64_t kReportsFileBudget = 64 * kMiB;
+// "map.qel": 37 bytes a hex, so 283,000 hexes: the large generated scenario
+// grows to nine times its size (270,000 hexes) within it, and loads then in
+// 64 MiB; the memory of a map and the time of its impulses grow with it.
+inline constexpr std::uint64_t kMapFileBudget = 10 * kMiB;
+// "reports.dat", which grows with the length of a game: the game keeps the
+// newest reports within it, tens of thousands of them.
+inline constexpr std::uint64_t kReportsFileBudget = 4 * kMiB;
 // A PNG picture; its pixels have a budget of their own (PictureBound).
 inline constexpr std::uint64_t kPictureFileBudget = 32 * kMiB;
 // A WAV effect, decoded whole into memory.

@@ -37,6 +37,7 @@ bool cIniFile::Load(std::u16string_view fileName) {
   loose_.clear();
   sections_.clear();
   loaded_ = false;
+  cutAtLine_ = 0;
   fileName_ = std::u16string(fileName);
   LogFormat(u"Loading INI file %s ...", fileName_);
 
@@ -52,10 +53,20 @@ bool cIniFile::Load(std::u16string_view fileName) {
   std::string pendingComment;
   // The values before any section line stand on their own.
   std::map<std::string, sEntry, std::less<>>* values = &loose_;
+  std::size_t entries = 0;
+  // Whether one more entry fits; the first that does not ends the read.
+  const auto room = [&](bool added, int line) {
+    if (!added || ++entries <= kMostEntries) return true;
+    cutAtLine_ = line;
+    LogFormat(u"WARNING: %s holds more than the %i keys and sections an INI file of the game holds; it is read up "
+              u"to its line %i (counting from 1), and that line and the rest are left out",
+              fileName_, static_cast<int>(kMostEntries), line);
+    return false;
+  };
   int lineNumber = 0;
-  for (const std::string_view whole : TextLineViews(std::string_view(text))) {
-    ++lineNumber;
-    const std::string_view line = TrimBlanks(whole);
+  for (const sTextLine whole : NonEmptyTextLines(text)) {
+    lineNumber = whole.number;
+    const std::string_view line = TrimBlanks(whole.text);
     if (line.empty()) continue;
 
     if (line[0] == ';' || line[0] == '#') {
@@ -63,6 +74,7 @@ bool cIniFile::Load(std::u16string_view fileName) {
     } else if (line[0] == '[') {
       // The closing bracket is not checked: "[Main" names the section "Mai".
       const std::string name(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
+      if (!room(sections_.find(name) == sections_.end(), lineNumber)) break;
       sSection& section = sections_[name];
       section.comment = std::move(pendingComment);
       pendingComment.clear();
@@ -70,7 +82,9 @@ bool cIniFile::Load(std::u16string_view fileName) {
     } else {
       const std::size_t eq = line.find('=');
       if (eq == std::string_view::npos) continue;
-      (*values)[std::string(TrimBlanks(line.substr(0, eq)))] =
+      const std::string_view key = TrimBlanks(line.substr(0, eq));
+      if (!room(values->find(key) == values->end(), lineNumber)) break;
+      (*values)[std::string(key)] =
           sEntry{std::move(pendingComment), std::string(TrimBlanks(line.substr(eq + 1))), lineNumber};
       pendingComment.clear();
     }
@@ -78,6 +92,12 @@ bool cIniFile::Load(std::u16string_view fileName) {
   loaded_ = true;
   LogLine(u"Loaded");
   return true;
+}
+
+std::size_t cIniFile::EntryCount() const {
+  std::size_t count = loose_.size() + sections_.size();
+  for (const auto& [name, section] : sections_) count += section.values.size();
+  return count;
 }
 
 std::string cIniFile::SaveText() const {

@@ -17,8 +17,18 @@ class cIniFile {
  public:
   cIniFile() = default;
 
+  // No INI file of the game holds nearly this many keys and sections; a
+  // stranger's file of millions would take hundreds of megabytes to hold.
+  static constexpr std::size_t kMostEntries = 4096;
+
   // Reads and parses the whole file; false (logged) when it cannot be opened.
+  // The line that would add an entry past kMostEntries, and every line after
+  // it, are logged once and left out.
   bool Load(std::u16string_view fileName);
+  // The line (counting from 1) the last Load stopped at; 0 when it read the whole file.
+  int CutAtLine() const { return cutAtLine_; }
+  // The keys and sections held.
+  std::size_t EntryCount() const;
   // Rewrites the file named at Load; does nothing unless the load succeeded,
   // so a missing file is never created.
   void Save();
@@ -69,6 +79,7 @@ class cIniFile {
   std::map<std::string, sSection, std::less<>> sections_;
   std::u16string fileName_;
   bool loaded_ = false;
+  int cutAtLine_ = 0;
 };
 
 // The section of a full key: the text before the first '/', or the whole key

@@ -23,21 +23,28 @@ class cLogBound {
   cLogBound(const cLogBound&) = delete;
   cLogBound& operator=(const cLogBound&) = delete;
 
- private:
-  friend bool AdmitLogLine(std::u16string_view file, std::u16string_view cause);
+ public:
   struct sCause {
     std::u16string file;
     std::u16string cause;
     std::int64_t lines = 0;
   };
+
+ private:
+  friend bool AdmitLogLine(std::u16string_view file, std::u16string_view cause, std::u16string_view causeEnd);
   std::vector<sCause> causes_;  // in the order they first came
-  std::unordered_map<std::u16string, std::size_t> index_;  // file and cause to their place in causes_
+  // A digest of the file and the cause to their places in causes_: a file
+  // of millions of lines that each earn one is counted without building a
+  // text for each.
+  std::unordered_multimap<std::uint64_t, std::size_t> index_;
+  std::size_t last_ = 0;  // the place of the cause met last, which a flood of lines meets again
   cLogBound* outer_;
 };
 
 // Whether the next line of the cause about the file is logged: always without
-// a bound on the thread; within one (the innermost), only the first kLinesPerCause.
-bool AdmitLogLine(std::u16string_view file, std::u16string_view cause);
+// a bound on the thread; within one (the innermost), only the first
+// kLinesPerCause. The cause may be given in two parts, read as one text.
+bool AdmitLogLine(std::u16string_view file, std::u16string_view cause, std::u16string_view causeEnd = {});
 
 // LogFormat for a line about a file, its format the cause.
 template <typename... Args>

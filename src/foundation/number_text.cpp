@@ -79,6 +79,12 @@ std::int64_t AddExponent(std::int64_t exponent, std::int64_t step) {
   return std::clamp(exponent + step, -kExponentCap, kExponentCap);
 }
 
+// Significant digits kept for the conversion. Every double, and every point
+// half-way between two, is told apart within 768 of them, so the digits past
+// these change the rounding only by being all 0 or not: one 1 stands for any
+// that are not, and a number of millions of digits costs no copy of them.
+constexpr std::size_t kKeptDigits = 800;
+
 template <typename Char>
 std::optional<double> Decimal(std::basic_string_view<Char> text) {
   std::size_t i = SkipBlanks(text);
@@ -90,9 +96,27 @@ std::optional<double> Decimal(std::basic_string_view<Char> text) {
   // The power of ten of the first digit that is not 0, once one is met: it
   // alone tells a value too large for a double from one too small.
   std::optional<std::int64_t> magnitude;
+  // The value is the kept digits times ten to this.
+  std::int64_t scale = 0;
+  std::size_t kept = 0;
+  bool droppedNonZero = false;
+  const auto take = [&](Char c, bool fraction) {
+    if (kept == 0 && c == '0') {
+      if (fraction) scale = AddExponent(scale, -1);
+      return;
+    }
+    if (kept < kKeptDigits) {
+      number.push_back(static_cast<char>(c));
+      ++kept;
+      if (fraction) scale = AddExponent(scale, -1);
+    } else {
+      droppedNonZero = droppedNonZero || c != '0';
+      if (!fraction) scale = AddExponent(scale, 1);
+    }
+  };
   std::size_t digits = 0;
   for (; i < text.size() && Digit(text[i]); ++i, ++digits) {
-    number.push_back(static_cast<char>(text[i]));
+    take(text[i], false);
     if (magnitude) {
       *magnitude = AddExponent(*magnitude, 1);
     } else if (text[i] != '0') {
@@ -100,33 +124,32 @@ std::optional<double> Decimal(std::basic_string_view<Char> text) {
     }
   }
   if (i < text.size() && text[i] == '.') {
-    number.push_back('.');
     std::int64_t place = 0;
     for (++i; i < text.size() && Digit(text[i]); ++i, ++digits) {
-      number.push_back(static_cast<char>(text[i]));
+      take(text[i], true);
       place = AddExponent(place, -1);
       if (!magnitude && text[i] != '0') magnitude = place;
     }
   }
   if (digits == 0) return std::nullopt;
+  if (kept == 0) number.push_back('0');
+  if (droppedNonZero) {
+    number.push_back('1');
+    scale = AddExponent(scale, -1);
+  }
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t j = i + 1;
-    std::string exponent = "e";
     bool negativeExponent = false;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-      negativeExponent = text[j] == '-';
-      exponent.push_back(static_cast<char>(text[j++]));
-    }
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) negativeExponent = text[j++] == '-';
     if (j < text.size() && Digit(text[j])) {
       std::int64_t power = 0;
-      for (; j < text.size() && Digit(text[j]); ++j) {
-        exponent.push_back(static_cast<char>(text[j]));
-        power = std::min(power * 10 + (text[j] - '0'), kExponentCap);
-      }
-      number += exponent;
+      for (; j < text.size() && Digit(text[j]); ++j) power = std::min(power * 10 + (text[j] - '0'), kExponentCap);
+      scale = AddExponent(scale, negativeExponent ? -power : power);
       if (magnitude) *magnitude = AddExponent(*magnitude, negativeExponent ? -power : power);
     }
   }
+  number += 'e';
+  number += std::to_string(scale);
   double value = 0.0;
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) {

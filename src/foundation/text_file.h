@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
@@ -54,6 +55,18 @@ class cLineEnds {
   std::size_t lf_ = kUnknown;
 };
 
+// Past the run of line ends (CR and LF bytes or units) that starts at `at`,
+// adding the line ends it holds to `lineEnds` (CR LF is one): the empty lines
+// of a text starting at `at`, passed over a word at a time in 8-bit text.
+std::size_t SkipLineEnds(std::string_view text, std::size_t at, std::uint64_t& lineEnds);
+std::size_t SkipLineEnds(std::u16string_view text, std::size_t at, std::uint64_t& lineEnds);
+// Past the lines from `at`, a line's start, that hold nothing but ';' and
+// end in a line end (records of no field), adding their line ends to
+// `lineEnds`: the start of the first line that holds more, or of a last line
+// without a line end, or the text's end.
+std::size_t SkipSeparatorLines(std::string_view text, std::size_t at, std::uint64_t& lineEnds);
+std::size_t SkipSeparatorLines(std::u16string_view text, std::size_t at, std::uint64_t& lineEnds);
+
 // The text lines of a text, 8-bit or UTF-16, as views into it, cut one at a
 // time as the reader walks them: a file of millions of empty lines costs no
 // more memory than its bytes. CR LF, CR and LF all end a line; a text ending
@@ -62,10 +75,16 @@ template <typename Char>
 struct sTextLineOf {
   std::basic_string_view<Char> text;
   bool ended = false;  // whether a line end followed the line
+  int number = 0;      // counting from 1
 };
 using sTextLine = sTextLineOf<char>;
 
-template <typename Char, bool kWithEnd>
+// Which lines a walk passes over a run at a time, not giving them.
+enum class eLinesPassed : std::uint8_t { kNone, kEmpty, kSeparatorsOnly };
+
+// kSkip: the lines the walk passes over, the empty ones, or those of nothing
+// but ';' too.
+template <typename Char, bool kWithEnd, eLinesPassed kSkip = eLinesPassed::kNone>
 class cTextLineWalk {
  public:
   using View = std::basic_string_view<Char>;
@@ -83,7 +102,7 @@ class cTextLineWalk {
     value_type operator*() const {
       const View line = text_.substr(start_, end_ - start_);
       if constexpr (kWithEnd) {
-        return {line, end_ < text_.size()};
+        return {line, end_ < text_.size(), static_cast<int>(number_)};
       } else {
         return line;
       }
@@ -102,10 +121,22 @@ class cTextLineWalk {
 
    private:
     void Find() {
+      if constexpr (kSkip == eLinesPassed::kSeparatorsOnly) {
+        if (start_ < text_.size() &&
+            (text_[start_] == Char(';') || text_[start_] == Char('\r') || text_[start_] == Char('\n'))) {
+          start_ = SkipSeparatorLines(text_, start_, number_);
+        }
+      } else if constexpr (kSkip == eLinesPassed::kEmpty) {
+        // Each line end of a run from a line's start ends an empty line.
+        if (start_ < text_.size() && (text_[start_] == Char('\r') || text_[start_] == Char('\n'))) {
+          start_ = SkipLineEnds(text_, start_, number_);
+        }
+      }
       if (start_ >= text_.size()) {
         start_ = end_ = next_ = text_.size();
         return;
       }
+      ++number_;
       end_ = LineEnd(start_);
       next_ = end_ + 1;
       if (end_ < text_.size() && text_[end_] == Char('\r') && next_ < text_.size() && text_[next_] == Char('\n')) {
@@ -124,6 +155,7 @@ class cTextLineWalk {
 
     View text_;
     cLineEnds ends_;
+    std::uint64_t number_ = 0;
     std::size_t start_ = 0;
     std::size_t end_ = 0;
     std::size_t next_ = 0;
@@ -139,6 +171,24 @@ class cTextLineWalk {
 
 // Each line with whether a line end followed it (only the last can lack one).
 inline cTextLineWalk<char, true> SplitTextLines(std::string_view bytes) { return cTextLineWalk<char, true>(bytes); }
+
+// The lines that are not empty, each with its number among all the lines:
+// a text of millions of empty lines is walked at the speed of its bytes.
+template <typename Char>
+cTextLineWalk<Char, true, eLinesPassed::kEmpty> NonEmptyTextLines(std::basic_string_view<Char> text) {
+  return cTextLineWalk<Char, true, eLinesPassed::kEmpty>(text);
+}
+inline cTextLineWalk<char, true, eLinesPassed::kEmpty> NonEmptyTextLines(std::string_view text) {
+  return cTextLineWalk<char, true, eLinesPassed::kEmpty>(text);
+}
+// The lines that hold more than ';' separators (or lack a line end), each with its number.
+template <typename Char>
+cTextLineWalk<Char, true, eLinesPassed::kSeparatorsOnly> TextLinesWithFields(std::basic_string_view<Char> text) {
+  return cTextLineWalk<Char, true, eLinesPassed::kSeparatorsOnly>(text);
+}
+inline cTextLineWalk<char, true, eLinesPassed::kSeparatorsOnly> TextLinesWithFields(std::string_view text) {
+  return cTextLineWalk<char, true, eLinesPassed::kSeparatorsOnly>(text);
+}
 
 // The lines alone.
 template <typename Char>

@@ -269,8 +269,8 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
   // Lines are read whole: a saved purchase queue can be longer than any fixed buffer.
   int current_country = -1;
   int line_number = 0;
-  for (const sTextLine& line : SplitTextLines(*bytes)) {
-    ++line_number;
+  for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
+    line_number = line.number;
     if (!line.text.empty() && line.text[0] == '#') continue;
     // A saved line's empty fields are kept: one dropped would shift a list's pairs.
     const std::vector<std::string_view> tokens = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);

@@ -33,8 +33,8 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
   if (saved) CheckSavedTableStart(*bytes, path);
   cCountry* current = nullptr;
   int lineNumber = 0;
-  for (const sTextLine& line : SplitTextLines(*bytes)) {
-    ++lineNumber;
+  for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
+    lineNumber = line.number;
     if (line.text.empty() || line.text[0] == '#') continue;
     const std::vector<std::string_view> fields = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
     if (saved && (line.text.back() != ';' || fields.size() < 2)) {

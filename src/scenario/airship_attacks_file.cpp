@@ -1,5 +1,6 @@
 #include "scenario/airship_attacks_file.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,16 +41,9 @@ std::string ToUtf16Le(std::u16string_view text) {
   return bytes;
 }
 
-std::vector<std::u16string_view> Split(std::u16string_view text, char16_t separator) {
-  std::vector<std::u16string_view> parts;
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t end = text.find(separator, pos);
-    parts.push_back(text.substr(pos, end == std::u16string_view::npos ? std::u16string_view::npos : end - pos));
-    if (end == std::u16string_view::npos) return parts;
-    pos = end + 1;
-  }
-}
+// No game waits with nearly this many reports; a stranger's file of a
+// million lines would hold each in a list node of its own.
+constexpr std::size_t kMostReports = 4096;
 
 }  // namespace
 
@@ -77,19 +71,36 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
   if (saved && text.empty()) RefuseDamagedTable(path, 0, u"is empty");
   if (saved && text.front() != u'#') RefuseDamagedTable(path, 1, u"does not begin with the table's '#' header line");
   int lineNumber = 0;
-  for (std::u16string_view line : TextLineViews(text)) {
-    ++lineNumber;
-    if (line.empty() || line[0] == u'#') continue;
-    const std::vector<std::u16string_view> fields = Split(line, u';');
-    if (saved && (line.back() != u';' || fields.size() < 2)) {
+  std::size_t reports = 0;
+  // A line of only separators holds no report, as in every table.
+  for (const sTextLineOf<char16_t> walked : TextLinesWithFields(text)) {
+    const std::u16string_view line = walked.text;
+    lineNumber = walked.number;
+    if (line[0] == u'#') continue;
+    // Only the country and the report are read, so the line is not cut at every ';' it holds.
+    const std::size_t first = line.find(u';');
+    if (saved && (line.back() != u';' || first == std::u16string_view::npos)) {
       RefuseDamagedTable(path, lineNumber, u"has a line cut short");
     }
-    // The game writes "country;report;": a second report would be left out.
-    if (saved && fields.size() > 3) {
-      RefuseDamagedTable(path, lineNumber, Format(u"has %i fields, more than the 2 of a line",
-                                                  static_cast<int>(fields.size()) - 1));
+    if (first == std::u16string_view::npos) continue;
+    const std::size_t second = line.find(u';', first + 1);
+    // The game writes "country;report;": a field after the report would be left out.
+    if (saved && second != std::u16string_view::npos && second + 1 < line.size()) {
+      RefuseDamagedTable(path, lineNumber, u"has more than the 2 fields of a line");
     }
-    if (fields.size() < 2) continue;
+    const std::array<std::u16string_view, 2> fields = {
+        line.substr(0, first),
+        line.substr(first + 1, second == std::u16string_view::npos ? second : second - first - 1)};
+    if (reports == kMostReports) {
+      if (saved) {
+        RefuseDamagedTable(path, lineNumber,
+                           Format(u"has a report past the %i the game keeps", static_cast<int>(kMostReports)));
+      }
+      LogFormat(u"WARNING: %s holds more than the %i reports the game keeps; those from line %i (counting from 1) "
+                u"on are left out",
+                path, static_cast<int>(kMostReports), lineNumber);
+      break;
+    }
     const std::optional<int> id = WholeNumber(fields[0]);
     if (!id || *id < 1 || *id > game.CountryCount()) {
       if (saved) RefuseDamagedTable(path, lineNumber, u"has no country's number in field 1");
@@ -99,6 +110,7 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
       continue;
     }
     game.countries[*id - 1]->airshipAttackReports.emplace_back(fields[1]);
+    ++reports;
   }
 }
 

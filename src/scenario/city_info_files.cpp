@@ -56,8 +56,8 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
   std::size_t rowFields = 0;  // of the first row
   std::unordered_set<const cCity*> cityRows;
   int lineNo = 0;
-  for (const sTextLine& line : SplitTextLines(*bytes)) {
-    ++lineNo;
+  for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
+    lineNo = line.number;
     if (saved && !line.text.empty() && line.text[0] != '#') {
       // Empty fields count: one dropped would shift every later value a country over.
       const std::size_t fields = SplitSavedFields(line.text).size();

@@ -33,8 +33,8 @@ void LoadFlags(cGame& game, std::u16string_view folder_template) {
   const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(*bytes, path);
   int lineNumber = 0;
-  for (const sTextLine& line : SplitTextLines(*bytes)) {
-    ++lineNumber;
+  for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
+    lineNumber = line.number;
     const std::string_view text = line.text;
     if (saved && !text.empty() &&
         (!line.ended || (text[0] != '#' && (text.back() != ';' || SplitTokens(text).size() < 2)))) {

@@ -9,6 +9,7 @@
 
 #include "foundation/console_log.h"
 #include "foundation/fast_digest.h"
+#include "foundation/file_budgets.h"
 #include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/ini_file.h"
@@ -32,7 +33,7 @@ constexpr std::string_view kMd5HeaderLine = "# file;bytes;md5;\r\n";
 constexpr std::string_view kClosingMark = "#end";
 // No file of a save may be larger (the budgets of its readers), so a list
 // naming a larger one is damaged, and no check reads more.
-constexpr std::uint64_t kLargestListedSize = kReportsFileBudget > kMapFileBudget ? kReportsFileBudget : kMapFileBudget;
+const std::uint64_t kLargestListedSize = LargestNamedFileBudget();
 
 thread_local bool tLoadedAsItIs = false;
 
@@ -78,11 +79,7 @@ std::u16string_view RefusalText(eFileRefusal refusal) {
 
 // The budget the file's reader holds it to: a file listed past it is
 // refused before another file is read.
-std::uint64_t ReaderBudget(std::u16string_view name) {
-  if (name == u"map.qel") return kMapFileBudget;
-  if (name == u"reports.dat") return kReportsFileBudget;
-  return kTextFileBudget;
-}
+std::uint64_t ReaderBudget(std::u16string_view name) { return FileBudgetOf(name, kTextFileBudget); }
 
 // Names that a folder searched without regard to case (as the readers'
 // paths are) would take for one.
@@ -202,7 +199,7 @@ enum class eListRead { kMissing, kRead, kRefused };
 eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, sDigestKind& kind, bool quiet) {
   const std::u16string path = SaveFilePath(folder, kSaveManifestFile);
   eFileRefusal refusal = eFileRefusal::kNone;
-  const cGameFile file = OpenGameFile(ResolveGamePath(path), kTextFileBudget, &refusal, true);
+  const cGameFile file = OpenGameFile(ResolveGamePath(path), ReaderBudget(kSaveManifestFile), &refusal, true);
   if (!file.is_open()) {
     if (refusal == eFileRefusal::kMissing) return eListRead::kMissing;
     if (!quiet) {

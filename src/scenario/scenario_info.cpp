@@ -89,6 +89,11 @@ void CheckSavedInfo(cIniFile& ini, std::u16string_view path) {
   const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
   if (!bytes || bytes->empty()) RefuseDamagedTable(path, 0, u"is empty");
   if (bytes->back() != '\n' && bytes->back() != '\r') RefuseDamagedTable(path, 0, u"ends inside a line (cut short?)");
+  if (ini.CutAtLine() != 0) {
+    RefuseDamagedTable(path, ini.CutAtLine(),
+                       Format(u"adds a key or section past the %i the game writes at most",
+                              static_cast<int>(cIniFile::kMostEntries)));
+  }
   for (const std::string_view key : kSavedKeys) {
     if (ini.HasKey(key)) continue;
     // The key is for whoever mends the file; the player is told what the file lacks.
@@ -281,6 +286,13 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTi
   }
 
   const std::u16string path = SaveFilePath(folder, u"Info.ini");
+  // A scenario's file near the limit leaves no room for the keys of the save.
+  if (ini.EntryCount() > cIniFile::kMostEntries) {
+    LogFormat(u"ERROR: %s would hold %i keys and sections, more than the %i a load reads", path,
+              static_cast<int>(ini.EntryCount()), static_cast<int>(cIniFile::kMostEntries));
+    LogFormat(u"ERROR during saving INI file %s", path);
+    return false;
+  }
   const std::string text = ini.SaveText();
   if (!FitsLoadBudget(path, text.size()) || !WriteFileReplacing(ResolveGamePath(path), text)) {
     LogFormat(u"ERROR during saving INI file %s", path);

@@ -98,8 +98,9 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
   LogLine(kOpenOkLine);
   CheckSavedTableStart(*bytes, path);
   int lineNumber = 0;
-  for (const sTextLine& line : SplitTextLines(*bytes)) {
-    ++lineNumber;
+  // A line of separators only holds no record, as in every table, and is passed over with empty ones.
+  for (const sTextLine& line : TextLinesWithFields(*bytes)) {
+    lineNumber = line.number;
     if (line.text.empty() || line.text[0] == '#') continue;
     if (line.text.back() != ';') RefuseDamagedTable(path, lineNumber, u"has a line cut short");
     // Empty fields are kept: one dropped would shift the values after it.
@@ -148,9 +149,7 @@ thread_local const std::u16string* tSavedTable = nullptr;
 // A value's line is one of a cause about the file: the value's name and what
 // became of it.
 bool AdmitValueLine(std::u16string_view path, std::u16string_view what, std::u16string_view outcome) {
-  std::u16string cause(what);
-  cause += outcome;
-  return AdmitLogLine(path, cause);
+  return AdmitLogLine(path, what, outcome);
 }
 
 // A decimal as the log shows it: every digit it needs, whatever its size.

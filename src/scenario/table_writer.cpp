@@ -1,6 +1,9 @@
 #include "scenario/table_writer.h"
 
+#include <algorithm>
+
 #include "foundation/console_log.h"
+#include "foundation/file_budgets.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
@@ -43,11 +46,13 @@ bool cTableWriter::Commit() {
 }
 
 bool FitsLoadBudget(std::u16string_view path, std::uint64_t bytes, std::uint64_t budget) {
+  const std::size_t name = path.find_last_of(u"\\/");
+  const std::u16string_view fileName = name == std::u16string_view::npos ? path : path.substr(name + 1);
+  budget = std::min(budget, FileBudgetOf(fileName, budget));
   if (bytes <= budget) return true;
   LogFormat(u"ERROR: %s would hold %lli bytes, more than the %lli its load reads; it is not written", path,
             static_cast<long long>(bytes), static_cast<long long>(budget));
-  const std::size_t name = path.find_last_of(u"\\/");
-  NoteSaveFault({eSaveFault::kTooLarge, std::u16string(name == std::u16string_view::npos ? path : path.substr(name + 1)), {}});
+  NoteSaveFault({eSaveFault::kTooLarge, std::u16string(fileName), {}});
   return false;
 }
 

@@ -38,7 +38,7 @@ class cTableWriter {
 };
 
 // A file the game saves is one its next load reads whole or refuses: one that
-// would hold more than its reader's budget (a table's is kTextFileBudget) is
+// would hold more than its reader's budget (the file's own, FileBudgetOf) is
 // not written, and the save fails, naming it, so the save it would have
 // replaced is kept. Logs the file and the sizes when it does not fit.
 bool FitsLoadBudget(std::u16string_view path, std::uint64_t bytes, std::uint64_t budget = kTextFileBudget);

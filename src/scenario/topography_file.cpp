@@ -75,8 +75,8 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
   int countryId = -1;
   sTopographyGroup* group = nullptr;
   int lineNumber = 0;
-  for (const sTextLine raw : SplitTextLines(*bytes)) {
-    ++lineNumber;
+  for (const sTextLine raw : NonEmptyTextLines(*bytes)) {
+    lineNumber = raw.number;
     const std::u16string line = CodePageToUtf16(raw.text);
     if (!line.empty() && line.front() == u'#') continue;
     const std::vector<std::u16string> fields = Tokens(line);

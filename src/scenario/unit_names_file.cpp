@@ -36,6 +36,9 @@ void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
   // third on name the country of their column (empty: the column's place - 2).
   std::optional<std::vector<std::u16string>> header;
   while (!reader.AtEnd()) {
+    // Past the header an empty line names nothing, nor does one of only separators.
+    if (header) reader.SkipEmptyLines(true);
+    if (reader.AtEnd()) break;
     const std::size_t count = reader.ReadRecord(true);
     if (count == 0) continue;
     const std::vector<std::u16string>& cells = reader.fields;

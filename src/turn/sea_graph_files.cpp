@@ -106,8 +106,8 @@ void cSeaGraph::LoadEdges(std::u16string_view scenarioName) {
   if (!bytes) FailMissingTable(path);
   LogLine(kOpenOkLine);
   int lineNumber = 0;
-  for (const sTextLine& line : SplitTextLines(*bytes)) {
-    ++lineNumber;
+  for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
+    lineNumber = line.number;
     if (line.text.size() <= kShortestEdgeLine || line.text[0] == '#') continue;
     const std::vector<std::string_view> tokens = SplitTokens(line.text);
     if (tokens.size() < kSeaEdgeFields) {

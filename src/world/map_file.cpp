@@ -10,6 +10,7 @@
 #include "world/file_io.h"
 #include "world/folder_path.h"
 #include "foundation/string_base.h"
+#include "scenario/table_writer.h"
 #include "world/map.h"
 #include "world/map_records.h"
 
@@ -99,6 +100,8 @@ bool cMap::Save(std::u16string_view folder, std::u16string_view pathTemplate) co
   AppendU16(out, static_cast<std::uint16_t>(width_));
   AppendU16(out, static_cast<std::uint16_t>(height_));
   for (const sHex& hex : hexes_) AppendQelHexRecord(out, hex);
+  // A map converted from an older file may be larger than a load reads.
+  if (!FitsLoadBudget(path, out.size(), kMapFileBudget)) return false;
   if (!WriteFileReplacing(ResolveGamePath(path), out)) {
     LogFormat(u"Saving map using Qelv1 format to \"%s\" FAILED", path);
     return false;

@@ -39,8 +39,8 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
   if (savedFields > 0) CheckSavedTableStart(*file, path);
   std::vector<bool> rowSeen(static_cast<std::size_t>(std::max(countryCount, 0)) + 1, false);
   int lineNo = 0;
-  for (const sTextLine& line : SplitTextLines(*file)) {
-    ++lineNo;
+  for (const sTextLine& line : NonEmptyTextLines(*file)) {
+    lineNo = line.number;
     // The length counts the line end, so "1;" alone at the end of the file is skipped.
     const std::size_t length = line.text.size() + (line.ended ? 1 : 0);
     if (length <= 2 || line.text.front() == '#') continue;

@@ -102,6 +102,28 @@ TEST_F(AutoEventsFileTest, ASavesPairsAreWholeNumbers) {
   }
 }
 
+// The game writes one line for each event: a save's file that names one
+// again is refused at that line, where the pairs the game wrote load back and
+// are written again byte for byte.
+TEST_F(AutoEventsFileTest, ASavesEventNamedTwiceIsRefused) {
+  for (const auto& [event, option] : {std::pair{12, 3}, std::pair{-4, 0}, std::pair{7, -1}, std::pair{12, 9}}) {
+    repository_.AddIfNew(event, option);
+  }
+  dir_.Write("data/save/G/.keep", "");
+  ASSERT_TRUE(repository_.Save(u"data\\save\\G"));
+  const std::string written = dir_.Read("data/save/G/auto_events.csv");
+  cAutoEventsRepository loaded;
+  loaded.Load(u"data\\save\\G\\%s", nullptr, true);
+  EXPECT_EQ(loaded.pairs, (Pairs{{12, 3}, {-4, 0}, {7, -1}}));
+  ASSERT_TRUE(loaded.Save(u"data\\save\\G"));
+  EXPECT_EQ(dir_.Read("data/save/G/auto_events.csv"), written);
+
+  dir_.Write("data/save/G/auto_events.csv", written + "8;1\r\n7;2\r\n");
+  test::LogCapture log;
+  EXPECT_THROW(loaded.Load(u"data\\save\\G\\%s", nullptr, true), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"auto_events.csv at line 5 (counting from 1) names event 7 a second time"));
+}
+
 TEST_F(AutoEventsFileTest, CommentsBlankLinesAndLoneIds) {
   test::LogCapture log;
   Load("#event;option\n12;3\r\n\r\n30\r\n8;1;\n");
@@ -132,6 +154,19 @@ TEST_F(AutoEventsFileTest, TextPastTheMostFieldsIsFatal) {
   EXPECT_EQ(repository_.pairs, (Pairs{{12, 3}}));
   const std::vector<std::u16string> lines = log.lines();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), u"empty_line..."), 2);
+}
+
+// A file of empty lines alone, of every line end, and empty lines after the
+// last pair are logged as those between pairs are.
+TEST_F(AutoEventsFileTest, EmptyLinesAloneOrAfterTheLastPairAreLogged) {
+  for (const auto& [bytes, logged] : {std::pair{std::string("\r\r\r"), 4}, std::pair{std::string("\n\r\n\r"), 4},
+                                      std::pair{std::string("12;3\r\n\r\n\r\n"), 3},
+                                      std::pair{std::string("12;3\r\r\r\r"), 4}}) {
+    test::LogCapture log;
+    Load(bytes);
+    const std::vector<std::u16string> lines = log.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), u"empty_line..."), logged) << testing::PrintToString(bytes);
+  }
 }
 
 // Empty lines are logged up to the bound, the rest counted in one line; the

@@ -193,6 +193,72 @@ TEST(XmlNesting, HexadecimalReferenceHidesTheEndTagsItRunsOver) {
   EXPECT_EQ(FindTooDeepElement(text, 4), std::string_view::npos);
 }
 
+// The scan counts the nodes the parser makes: each element, attribute,
+// comment, declaration, CDATA section and text that is not all white space,
+// and no end tag. The node past the most starts where the scan says.
+int DomNodes(const TiXmlNode& node) {
+  int count = 1;
+  if (const TiXmlElement* element = node.ToElement()) {
+    for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next()) ++count;
+  }
+  for (const TiXmlNode* child = node.FirstChild(); child != nullptr; child = child->NextSibling()) {
+    count += DomNodes(*child);
+  }
+  return count;
+}
+
+TEST(XmlNesting, CountsTheNodesOfTheParsersTree) {
+  const std::string text = "<?xml version=\"1.0\"?>\n<r a=\"1\" b='2'>\n  <!-- c -->text &amp; more<e/>\n"
+                           "<![CDATA[x]]><f g=3></f> <h/>tail</r>\n";
+  TiXmlDocument document;
+  document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+  ASSERT_FALSE(document.Error());
+  const int nodes = DomNodes(document) - 1;  // the document itself is no node of the text
+  EXPECT_EQ(nodes, 12);
+  EXPECT_EQ(ScanXmlTree(text, 200, std::string_view::npos).nodes, 12u);
+  EXPECT_EQ(ScanXmlTree(text, 200, 12).tooMany, std::string_view::npos);
+  EXPECT_EQ(ScanXmlTree(text, 200, 11).tooMany, text.find("tail"));
+  EXPECT_EQ(ScanXmlTree(text, 200, 10).tooMany, text.find("<h/>"));
+  EXPECT_EQ(ScanXmlTree(text, 200, 9).tooMany, text.find("g=3"));
+  EXPECT_EQ(ScanXmlTree(text, 200, 8).tooMany, text.find("<f"));
+  EXPECT_EQ(ScanXmlTree(text, 200, 4).tooMany, text.find("<!--"));
+  EXPECT_EQ(ScanXmlTree(text, 200, 3).tooMany, text.find("b='2'"));
+  EXPECT_EQ(ScanXmlTree(text, 200, 1).tooMany, text.find("<r"));
+  EXPECT_EQ(ScanXmlTree(text, 200, 0).tooMany, 0u);
+  EXPECT_EQ(ScanXmlTree(text, 200, 5).tooMany, text.find("text"));
+  EXPECT_EQ(ScanXmlTree(text, 2, 100).tooDeep, std::string_view::npos);
+  EXPECT_EQ(ScanXmlTree(text, 1, 100).tooDeep, text.find("<e/>"));
+  // A text that ends inside a tag ends the count there.
+  EXPECT_EQ(ScanXmlTree("<r a='1' ", 200, 100).nodes, 2u);
+}
+
+// The event files of a scenario hold up to 200,000 nodes together: at the
+// limit they load, and a node more in either file stops the load there.
+TEST_F(EventFilesTest, EventFilesHoldUpToTheirNodesTogether) {
+  WriteScenarioFile("event_files.txt", "data\\scenarios\\S\\a.xml\r\ndata\\scenarios\\S\\b.xml\r\n");
+  const std::string first = EventFile(EventWithId(7));
+  const std::size_t firstNodes = ScanXmlTree(first, 200, std::string_view::npos).nodes;
+  std::string padding;
+  for (std::size_t i = ScanXmlTree(EventFile(""), 200, 100).nodes; i + firstNodes < 200000; ++i) {
+    padding += "<p/>";
+  }
+  WriteScenarioFile("a.xml", first);
+  WriteScenarioFile("b.xml", EventFile(padding));
+  LoadScenarioEvents();
+  ASSERT_EQ(engine_.events.size(), 1u);
+  EXPECT_EQ(engine_.events[0].eventID, 7);
+  EXPECT_TRUE(LinesStartingWith({u"ERR", u"XML"}).empty());
+
+  WriteScenarioFile("b.xml", EventFile(padding + "\n<p/>"));
+  EXPECT_EQ(ExitCodeOf([&] { engine_.OpenEventFiles(u"S"); }), 1);
+  EXPECT_EQ(LinesStartingWith({u"ERR", u"XML"}),
+            (std::vector<std::u16string>{
+                u"XML error in data\\scenarios\\S\\b.xml at row 4, column 1: The events files "
+                u"data\\scenarios\\S\\event_files.txt names hold more than 200000 elements, attributes and texts "
+                u"together.",
+                u"ERROR initializing events from file data\\scenarios\\S\\b.xml. Exiting..."}));
+}
+
 TEST_F(EventFilesTest, ListThatIsAFolderMeansNoEvents) {
   std::filesystem::create_directories(dir_.path() / "data/scenarios/S/event_files.txt");
   LoadScenarioEvents();

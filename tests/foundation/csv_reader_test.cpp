@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "foundation/number_text.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -133,6 +136,75 @@ TEST(CsvReader, ReadRowKeepsEmptyFieldsAndPassesEmptyLines) {
     EXPECT_EQ(reader.fields, (std::vector<std::u16string>{u"1", u"2"}));
     EXPECT_EQ(reader.RecordCount(), 6u);
     EXPECT_TRUE(reader.AtEnd());
+  }
+}
+
+// Records read past empty lines (ReadRecord without empty fields, or
+// SkipEmptyLines before each, of lines of separators too) are those read one by one, with the same line
+// numbers and the same count at the end, on texts of every mix of line ends.
+TEST(CsvReader, EmptyLinesPassedOverAtOnceCountAsOneByOne) {
+  test::TempDir dir;
+  for (std::uint32_t seed = 1; seed <= 80; ++seed) {
+    std::uint32_t x = seed;
+    const auto next = [&x] { return (x = x * 214013 + 2531011) >> 16; };
+    std::string bytes;
+    while (bytes.size() < 40 + seed * 11) {
+      const std::size_t run = next() % 30;
+      const std::uint32_t kind = next() % 4;
+      for (std::size_t i = 0; i < run; ++i) bytes += kind == 0 ? '\r' : kind == 1 ? '\n' : "\r\n"[next() % 2];
+      if (next() % 3 != 0) bytes += std::string("a;;b# ;").substr(next() % 7, next() % 4 + 1);
+    }
+    SCOPED_TRACE(testing::PrintToString(bytes));
+    const auto path = Utf8ToUtf16(dir.Write("t.csv", bytes).string());
+    using Row = std::pair<std::uint32_t, std::vector<std::u16string>>;
+    const auto nonEmpty = [](const std::vector<std::u16string>& fields) {
+      std::vector<std::u16string> kept;
+      for (const std::u16string& f : fields) {
+        if (!f.empty()) kept.push_back(f);
+      }
+      return kept;
+    };
+    std::vector<Row> each;
+    cCsvReader one(path);
+    while (!one.AtEnd()) {
+      one.ReadRecord(true);
+      if (!nonEmpty(one.fields).empty()) each.emplace_back(one.RecordCount(), one.fields);
+    }
+    std::vector<Row> skipped;
+    cCsvReader skipping(path);
+    while (!skipping.AtEnd()) {
+      skipping.SkipEmptyLines();
+      if (skipping.AtEnd()) break;
+      skipping.ReadRecord(true);
+      if (!nonEmpty(skipping.fields).empty()) skipped.emplace_back(skipping.RecordCount(), skipping.fields);
+    }
+    EXPECT_EQ(skipped, each);
+    EXPECT_EQ(skipping.RecordCount(), one.RecordCount());
+    std::vector<Row> separated;
+    cCsvReader separating(path);
+    while (!separating.AtEnd()) {
+      separating.SkipEmptyLines(true);
+      if (separating.AtEnd()) break;
+      separating.ReadRecord(true);
+      if (!nonEmpty(separating.fields).empty()) separated.emplace_back(separating.RecordCount(), separating.fields);
+    }
+    EXPECT_EQ(separated, each);
+    EXPECT_EQ(separating.RecordCount(), one.RecordCount());
+    std::vector<Row> dropped;
+    cCsvReader dropping(path);
+    while (!dropping.AtEnd()) {
+      if (dropping.ReadRecord(false) != 0) dropped.emplace_back(dropping.RecordCount(), dropping.fields);
+    }
+    // Without empty fields a line of blanks and separators is an empty line
+    // too, and one whose first field left starts with '#' a comment.
+    for (Row& row : each) row.second = nonEmpty(row.second);
+    std::erase_if(each, [](const Row& row) {
+      return row.second[0].starts_with(u'#') ||
+             std::all_of(row.second.begin(), row.second.end(),
+                         [](const std::u16string& f) { return TrimBlanks(f).empty(); });
+    });
+    EXPECT_EQ(dropped, each);
+    EXPECT_EQ(dropping.RecordCount(), one.RecordCount());
   }
 }
 

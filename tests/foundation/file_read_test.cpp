@@ -12,6 +12,7 @@
 
 #include "foundation/csv_reader.h"
 #include "foundation/fast_digest.h"
+#include "foundation/file_budgets.h"
 #include "foundation/gui_layout.h"
 #include "foundation/ini_file.h"
 #include "foundation/paths.h"
@@ -168,6 +169,26 @@ TEST(FileReadTest, HoldsAFileToItsBudget) {
                                        "bytes a file of its kind may hold; it is not read")));
   fs::resize_file(file, 2 * 1024 * kMiB);
   EXPECT_FALSE(ReadWholeFile(file, kMapFileBudget).has_value());
+}
+
+// A file of a save or a scenario is held to the budget of its name, whatever
+// its letter case and the larger budget its reader asks for: a save without
+// a list, or a scenario, is read no further than a save with one.
+TEST(FileReadTest, HoldsASavesFileToTheBudgetOfItsName) {
+  test::TempDir dir;
+  for (const std::string name : {"land_units.csv", "Map.QEL"}) {
+    SCOPED_TRACE(name);
+    const std::uint64_t budget = FileBudgetOf(name, kTextFileBudget);
+    const fs::path file = dir.Write(name, "");
+    fs::resize_file(file, budget);
+    EXPECT_EQ(ReadWholeFile(file, 2 * kMapFileBudget).value_or("").size(), budget);
+    fs::resize_file(file, budget + 1);
+    test::LogCapture log;
+    EXPECT_FALSE(ReadWholeFile(file, 2 * kMapFileBudget).has_value());
+    EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + file.string() + " holds " + std::to_string(budget + 1) +
+                                         " bytes, more than the " + std::to_string(budget) +
+                                         " bytes a file of its kind may hold; it is not read")));
+  }
 }
 
 // Only what lies inside the game folder, reached without a link below it, is

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/format.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -42,6 +43,37 @@ TEST_F(IniFileTest, ParsesSectionsKeysAndValues) {
   EXPECT_EQ(ini.LineOf("Main/noequals"), 0);
   ini.SetString("Main/Key", u"set");
   EXPECT_EQ(ini.LineOf("Main/Key"), 0);
+}
+
+// A stranger's file of millions of keys is read up to its limit of entries:
+// keys and sections alike count, a key given again adds none.
+TEST_F(IniFileTest, ReadsUpToItsLimitOfKeysAndSections) {
+  std::string text = "Loose=1\n[Main]\nLoose=2\n";
+  for (std::size_t i = 3; i + 1 < cIniFile::kMostEntries; ++i) text += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  text += "k3=again\n[Main]\n[Last]\n";
+  {
+    const test::LogCapture log;
+    cIniFile ini = LoadText(text);
+    EXPECT_EQ(ini.CutAtLine(), 0);
+    EXPECT_EQ(ini.EntryCount(), cIniFile::kMostEntries);
+    EXPECT_EQ(ini.GetString("Main/k3", u""), u"again");
+    EXPECT_TRUE(ini.HasKey("Last"));
+    EXPECT_FALSE(log.ContainsText(u"WARNING"));
+  }
+  for (const std::string_view past : {"[Past]\nk4=x\n", "Past=1\n[More]\n"}) {
+    const test::LogCapture log;
+    cIniFile ini = LoadText(text + std::string(past));
+    const int line = static_cast<int>(cIniFile::kMostEntries) + 3;
+    EXPECT_EQ(ini.CutAtLine(), line);
+    EXPECT_EQ(ini.EntryCount(), cIniFile::kMostEntries);
+    EXPECT_FALSE(ini.HasKey("Past"));
+    EXPECT_FALSE(ini.HasKey("Last/Past"));
+    EXPECT_EQ(ini.GetString("Main/k4", u""), u"4");
+    EXPECT_TRUE(log.Contains(Format(u"WARNING: %s holds more than the 4096 keys and sections an INI file of the game "
+                                    u"holds; it is read up to its line %i (counting from 1), and that line and the "
+                                    u"rest are left out",
+                                    PathOf("a.ini"), line)));
+  }
 }
 
 struct BoolCase {

@@ -132,14 +132,21 @@ TEST(NumberText, LongDecimalsReadAsTheCLibraryReadsThem) {
       "4" + zeros(20) + "e-99999999999999999999",
       "-0." + zeros(700) + "5e+400",
       "8." + zeros(600) + "e308",
+      // Half-way between two doubles, and past it only at a digit far beyond
+      // the significant ones a conversion needs.
+      "9007199254740993" + zeros(2000),
+      "9007199254740993" + zeros(2000) + "1",
+      "9007199254740993." + zeros(1500) + "1",
+      "-0." + zeros(1200) + "9007199254740993" + zeros(900) + "1e1216",
+      "9007199254740995" + zeros(790) + "00000000000000000000" + "e-810",
   };
   // Long digit strings of every size of value, from a fixed sequence.
   std::uint32_t x = 20261209;
   const auto next = [&x] { return (x = x * 214013 + 2531011) >> 16; };
   for (int i = 0; i < 300; ++i) {
     std::string text = next() % 2 ? "-" : "";
-    const std::size_t whole = next() % 360;
-    const std::size_t fraction = next() % 360;
+    const std::size_t whole = next() % 1100;
+    const std::size_t fraction = next() % 1100;
     for (std::size_t d = 0; d < whole; ++d) text += static_cast<char>('0' + next() % 10);
     text += '.';
     // A third of the texts start their fraction with zeros, down towards the smallest values.

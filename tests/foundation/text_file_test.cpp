@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "foundation/text.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -62,6 +65,94 @@ INSTANTIATE_TEST_SUITE_P(
         // CR and CR LF line ends count one line each; a byte that is not UTF-8 is lost too.
         MarkCase{"MarkedButNotUtf8", "\xEF\xBB\xBF" "a\rb\r\nc\r\xFC\r", "a\rb\r\nc\r?\r", 4}),
     [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tr
+
+namespace tr {
+namespace {
+
+// Texts of every mix of line ends, runs of them at every length and offset
+// from a word's edge, and lines of text between.
+std::string MixedText(std::uint32_t seed, std::size_t size) {
+  std::string text;
+  const auto next = [&seed] { return (seed = seed * 214013 + 2531011) >> 16; };
+  while (text.size() < size) {
+    const std::uint32_t kind = next() % 8;
+    const std::size_t run = next() % 40;
+    for (std::size_t i = 0; i < run; ++i) text += kind < 3 ? "\r\n"[next() % 2] : kind == 3 ? '\r' : '\n';
+    if (next() % 4 != 0) text += kind < 5 ? std::string(next() % 9 + 1, kind < 2 ? 'x' : ';') : std::string("\r\n");
+    if (kind == 7) text += std::string(next() % 12, ';') + "x;";
+  }
+  return text;
+}
+
+// A run is read within the text it is given, however the bytes after that
+// text go on: the skips stop at the end of a view cut inside a run.
+TEST(TextLines, SkipsStopAtTheEndOfTheText) {
+  const std::string run(64, '\r');
+  const std::string lines = std::string(40, ';') + "\r\n";
+  const std::string twice = lines + lines;
+  for (std::size_t size = 1; size < 24; ++size) {
+    std::uint64_t ends = 0;
+    EXPECT_EQ(SkipLineEnds(std::string_view(run).substr(0, size), 0, ends), size);
+    EXPECT_EQ(ends, size);
+    std::uint64_t separated = 0;
+    const std::string_view cut = std::string_view(twice).substr(0, lines.size() + size);
+    EXPECT_EQ(SkipSeparatorLines(cut, 0, separated), lines.size());
+    EXPECT_EQ(separated, 1u);
+  }
+}
+
+// The empty lines a walk passes over a run at a time, and the line ends a
+// skip counts, are those of the walk line by line, in 8-bit and UTF-16 text.
+TEST(TextLines, EmptyLinesPassedOverInRunsKeepTheLinesNumbers) {
+  for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+    const std::string text = MixedText(seed, 50 + seed * 37);
+    std::vector<std::tuple<std::string_view, bool, int>> expected;
+    int number = 0;
+    for (const sTextLine line : SplitTextLines(text)) {
+      ++number;
+      EXPECT_EQ(line.number, number);
+      if (!line.text.empty()) expected.emplace_back(line.text, line.ended, number);
+    }
+    // Lines of nothing but ';' are passed over too when they end in a line end.
+    std::vector<std::tuple<std::string_view, bool, int>> withFields;
+    for (const auto& [line, ended, n] : expected) {
+      if (!ended || line.find_first_not_of(';') != std::string_view::npos) withFields.emplace_back(line, ended, n);
+    }
+    std::vector<std::tuple<std::string_view, bool, int>> fielded;
+    for (const sTextLine line : TextLinesWithFields(text)) fielded.emplace_back(line.text, line.ended, line.number);
+    EXPECT_EQ(fielded, withFields) << seed;
+    std::vector<std::tuple<std::string_view, bool, int>> walked;
+    for (const sTextLine line : NonEmptyTextLines(text)) walked.emplace_back(line.text, line.ended, line.number);
+    EXPECT_EQ(walked, expected) << seed;
+    const std::u16string wide(text.begin(), text.end());
+    std::size_t i = 0;
+    for (const sTextLineOf<char16_t> line : NonEmptyTextLines(std::u16string_view(wide))) {
+      ASSERT_LT(i, expected.size());
+      EXPECT_EQ(std::string(line.text.begin(), line.text.end()), std::get<0>(expected[i]));
+      EXPECT_EQ(line.number, std::get<2>(expected[i]));
+      ++i;
+    }
+    EXPECT_EQ(i, expected.size());
+    // A run from any place counts its CRs and its LFs but those right after a CR of the run.
+    for (std::size_t at = 0; at < text.size(); at += 1 + seed % 3) {
+      std::uint64_t ends = 5;
+      const std::size_t past = SkipLineEnds(text, at, ends);
+      std::size_t end = at;
+      std::uint64_t counted = 5;
+      for (; end < text.size() && (text[end] == '\r' || text[end] == '\n'); ++end) {
+        if (text[end] == '\r' || end == at || text[end - 1] != '\r') ++counted;
+      }
+      EXPECT_EQ(past, end) << seed << " " << at;
+      EXPECT_EQ(ends, counted) << seed << " " << at;
+      std::uint64_t wideEnds = 5;
+      EXPECT_EQ(SkipLineEnds(std::u16string_view(wide), at, wideEnds), end);
+      EXPECT_EQ(wideEnds, counted);
+    }
+  }
+}
 
 }  // namespace
 }  // namespace tr

@@ -19,6 +19,7 @@
 #include "events/zdarzenia.h"
 #include "foundation/fast_digest.h"
 #include "foundation/fatal.h"
+#include "foundation/file_budgets.h"
 #include "foundation/file_read.h"
 #include "foundation/file_write.h"
 #include "foundation/log_bound.h"
@@ -534,7 +535,7 @@ TEST_F(HostileSave, ASaveItsLoadWouldRefuseIsNotWrittenAndTheLastOneIsKept) {
   std::size_t rows = 0;
   Replace(save / "ai_memory.csv", [&rows](std::string text) {
     const std::string row = "\r\nFront;2;1;0;0;0;0;0;0;0;0;0;0;1;3;";
-    for (; text.size() + row.size() <= kTextFileBudget; ++rows) text += row;
+    for (; text.size() + row.size() <= FileBudgetOf("ai_memory.csv", kTextFileBudget); ++rows) text += row;
     return text;
   });
   ASSERT_TRUE(Load());
@@ -544,7 +545,9 @@ TEST_F(HostileSave, ASaveItsLoadWouldRefuseIsNotWrittenAndTheLastOneIsKept) {
   EXPECT_FALSE(game_->saveContext->SaveGame(u"Kept", true));
   EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\"));
   EXPECT_TRUE(log.ContainsText(u"\\ai_memory.csv would hold "));
-  EXPECT_TRUE(log.ContainsText(u" bytes, more than the 16777216 its load reads; it is not written"));
+  EXPECT_TRUE(log.ContainsText(u" bytes, more than the " +
+                               Utf8ToUtf16(std::to_string(FileBudgetOf("ai_memory.csv", kTextFileBudget))) +
+                               u" its load reads; it is not written"));
   EXPECT_TRUE(log.Contains(u"ERROR: Game not saved; data\\save\\Kept is left as it was"));
   EXPECT_EQ(test::ReadFileBytes(kept / "ai_memory.csv"), keptMemory);
   EXPECT_EQ(test::ReadFileBytes(kept / "Info.ini"), keptInfo);

@@ -2,12 +2,15 @@
 // the exact bytes written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <utility>
 
 #include "foundation/fatal.h"
+#include "foundation/file_budgets.h"
+#include "foundation/file_read.h"
 #include "foundation/text.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/airship_attacks_file.h"
@@ -84,6 +87,21 @@ TEST_F(StateFiles, ASavesFlagsAreWholeNumbers) {
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
   EXPECT_EQ(game().flags[7], INT32_MAX);
   EXPECT_EQ(game().flags[12], INT32_MIN);
+}
+
+// The game writes no more flags than its load reads back: every flag set to
+// its longest value fits the file's budget and comes back.
+TEST_F(StateFiles, EveryFlagAtItsLongestIsReadBack) {
+  for (int number = 0; number < kGameFlagCount; ++number) game().flags[number] = INT32_MIN + number;
+  ASSERT_TRUE(WriteFlags(game(), test::kSaveFolder));
+  EXPECT_LE(Saved("flags.txt").size(), FileBudgetOf("flags.txt", kTextFileBudget));
+  const auto written = game().flags;
+  std::fill(game().flags.begin(), game().flags.end(), 0);
+  game().loadedGame = 1;
+  test::LogCapture log;
+  LoadFlags(game(), test::kSaveTemplate);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_TRUE(game().flags == written);
 }
 
 TEST_F(StateFiles, MissingFlagsFileIsFatal) {
@@ -263,7 +281,7 @@ TEST_F(AirshipFile, ASavesReportsOfNoCountryOrTwoReportsAreRefused) {
        {std::pair{u"9;far;", u"at line 2 (counting from 1) has no country's number in field 1;"},
         std::pair{u"x;bad;", u"at line 2 (counting from 1) has no country's number in field 1;"},
         std::pair{u"0;none;", u"at line 2 (counting from 1) has no country's number in field 1;"},
-        std::pair{u"2;one;two;", u"at line 2 (counting from 1) has 3 fields, more than the 2 of a line;"}}) {
+        std::pair{u"2;one;two;", u"at line 2 (counting from 1) has more than the 2 fields of a line;"}}) {
     std::string bytes;
     for (const char16_t unit : u"#h\n" + std::u16string(line) + u"\n1;kept;") {
       bytes.push_back(static_cast<char>(unit & 0xFF));
@@ -274,6 +292,54 @@ TEST_F(AirshipFile, ASavesReportsOfNoCountryOrTwoReportsAreRefused) {
     EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
     EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv " + std::u16string(what)));
   }
+}
+
+// As many reports as the game keeps go into a save and come back whole; a
+// save's file with one more is refused at its line, and a scenario's keeps
+// the first ones. A line's fields after the report are not read.
+TEST_F(AirshipFile, ReportsUpToTheLimitTheGameKeeps) {
+  std::list<std::u16string> reports;
+  for (int i = 0; i < 4096; ++i) reports.push_back(u"r" + Utf8ToUtf16(std::to_string(i)));
+  country(2).airshipAttackReports = reports;
+  ASSERT_TRUE(WriteAirshipAttacks(game(), test::kSaveFolder));
+  const std::string bytes = Saved("airship_attacks.csv");
+  country(2).airshipAttackReports.clear();
+  game().loadedGame = 1;
+  LoadAirshipAttacks(game(), test::kSaveTemplate);
+  EXPECT_EQ(country(2).airshipAttackReports, reports);
+  ASSERT_TRUE(WriteAirshipAttacks(game(), test::kSaveFolder));
+  EXPECT_EQ(Saved("airship_attacks.csv"), bytes);
+
+  std::string more = bytes;
+  for (const char16_t unit : std::u16string(u"\n3;late;")) {
+    more.push_back(static_cast<char>(unit & 0xFF));
+    more.push_back(static_cast<char>(unit >> 8));
+  }
+  dir_.Write("data/save/out/airship_attacks.csv", more);
+  {
+    test::LogCapture log;
+    EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv at line 4098 (counting from 1) has a report past the 4096 the "
+                                 u"game keeps"));
+  }
+  game().loadedGame = 0;
+  Scenario("airship_attacks.csv", more);
+  test::LogCapture log;
+  LoadAirshipAttacks(game(), test::kScenario);
+  EXPECT_EQ(country(2).airshipAttackReports, reports);
+  EXPECT_TRUE(country(3).airshipAttackReports.empty());
+  EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv holds more than the 4096 reports the game keeps; those from line "
+                               u"4098 (counting from 1) on are left out"));
+  std::string fields;
+  for (const char16_t unit : std::u16string(u"#h\n1;first;second;third;\n3;;\n2;x")) {
+    fields.push_back(static_cast<char>(unit & 0xFF));
+    fields.push_back(static_cast<char>(unit >> 8));
+  }
+  Scenario("airship_attacks.csv", fields);
+  LoadAirshipAttacks(game(), test::kScenario);
+  EXPECT_EQ(country(1).airshipAttackReports, (std::list<std::u16string>{u"first"}));
+  EXPECT_EQ(country(2).airshipAttackReports, (std::list<std::u16string>{u"x"}));
+  EXPECT_EQ(country(3).airshipAttackReports, (std::list<std::u16string>{u""}));
 }
 
 TEST_F(AirshipFile, BadCountriesAndAMissingFile) {

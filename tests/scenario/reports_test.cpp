@@ -10,6 +10,7 @@
 #include "foundation/fatal.h"
 #include "foundation/file_read.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "scenario/report_kinds.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -93,10 +94,10 @@ TEST_F(ReportsTest, TruncatedFileLoadsItsWholeReportsOnly) {
 TEST_F(ReportsTest, ListStaysWithinTheBytesALoadReads) {
   constexpr std::uint64_t kBudget = kReportsFileBudget;
   // The tag and count, three reports of 32 bytes and their texts: one byte short.
-  const std::size_t third = (kBudget - 9 - 3 * 32) / 2 - 11000000 - 12000000;
+  const std::size_t third = (kBudget - 9 - 3 * 32) / 2 - 687500 - 750000;
   cReportList list;
-  list.Add(Make(22, 3, std::u16string(11000000, u'a')), {1941, 6, 15, 7});
-  list.Add(Make(23, 4, std::u16string(12000000, u'b')), {1941, 7, 16, 8});
+  list.Add(Make(22, 3, std::u16string(687500, u'a')), {1941, 6, 15, 7});
+  list.Add(Make(23, 4, std::u16string(750000, u'b')), {1941, 7, 16, 8});
   list.Add(Make(24, 5, std::u16string(third, u'c')), {1942, 8, 17, 9});
   dir_.Write("data/save/e/.keep", "");
   test::LogCapture log;
@@ -110,9 +111,10 @@ TEST_F(ReportsTest, ListStaysWithinTheBytesALoadReads) {
   }
 
   // Without the first report the file would be one byte past the budget.
-  list.Add(Make(25, 6, std::u16string(11000001, u'e')), {1943, 9, 18, 10});
-  EXPECT_TRUE(log.Contains(u"Reports: the 2 oldest reports were dropped to keep reports.dat within 67108864 bytes; "
-                           u"from now on each new report drops the oldest ones"));
+  list.Add(Make(25, 6, std::u16string(687501, u'e')), {1943, 9, 18, 10});
+  EXPECT_TRUE(log.Contains(u"Reports: the 2 oldest reports were dropped to keep reports.dat within " +
+                           Utf8ToUtf16(std::to_string(kBudget)) +
+                           u" bytes; from now on each new report drops the oldest ones"));
   ASSERT_EQ(list.Reports().size(), 2u);
   EXPECT_EQ(list.Reports().front().type, 24);
   EXPECT_EQ(list.Reports().back().type, 25);

@@ -24,17 +24,18 @@
 #include <vector>
 
 #include "foundation/fatal.h"
+#include "foundation/file_budgets.h"
 #include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "save_game_fixture.h"
 #include "scenario/pbem_repository.h"
 #include "scenario/pbem_turn_check.h"
 #include "scenario/save_game.h"
 #include "support/fork_alone.h"
 #include "support/log_capture.h"
-#include "save_game_fixture.h"
 #include "support/test_scenario.h"
 #include "turn/supply.h"
 #include "turn/turn_steps.h"
@@ -143,7 +144,7 @@ TEST_F(SaveGameTest, LoadSaveLoadKeepsTheGameAndResavesByteForByte) {
 TEST_F(SaveGameTest, ATablePaddedBeyondItsBudgetIsRefusedNamingIt) {
   ASSERT_TRUE(LoadScenario().saveContext->SaveGame(u"sound", true));
   fs::copy(scenario_.root() / "data/save/sound", scenario_.root() / "data/save/padded");
-  // As an older save, without the list of its files' digests: the reader's budget refuses it.
+  // As an older save, without the list of its files' digests: the reader's budget, the file's own, refuses it.
   test::MakeOlderSave(scenario_.root() / "data/save/padded");
   const fs::path table = scenario_.root() / "data/save/padded/countries.csv";
   fs::resize_file(table, 2 * 1024 * kMiB);
@@ -151,7 +152,8 @@ TEST_F(SaveGameTest, ATablePaddedBeyondItsBudgetIsRefusedNamingIt) {
   test::LogCapture log;
   EXPECT_THROW(LoadSave(u"padded"), FatalExitError);
   EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + table.string() + " holds 2147483648 bytes, more than the " +
-                                       "16777216 bytes a file of its kind may hold; it is not read")));
+                                       std::to_string(FileBudgetOf("countries.csv", kTextFileBudget)) +
+                                       " bytes a file of its kind may hold; it is not read")));
 }
 
 // The units each country spotted from the air come back with the game.
@@ -255,13 +257,14 @@ TEST_F(SaveGameTest, AFilePastItsLoadBudgetIsTheCauseTheBoxGives) {
   for (const auto& [event, option] : game.autoEvents.pairs) {
     bytes += std::to_string(event).size() + std::to_string(option).size() + 3;
   }
-  for (std::int32_t id = 1000000000; bytes <= kTextFileBudget; ++id, bytes += 23) {
+  const std::uint64_t budget = FileBudgetOf("auto_events.csv", kTextFileBudget);
+  for (std::int32_t id = 1000000000; bytes <= budget; ++id, bytes += 23) {
     game.autoEvents.pairs.emplace_back(id, 1000000000);
   }
   test::LogCapture log;
   EXPECT_FALSE(game.saveContext->SaveGame(u"slot", true));
-  EXPECT_TRUE(log.ContainsText(Format(u"auto_events.csv would hold %lli bytes, more than the 16777216 its load reads",
-                                      static_cast<long long>(bytes))));
+  EXPECT_TRUE(log.ContainsText(Format(u"auto_events.csv would hold %lli bytes, more than the %lli its load reads",
+                                      static_cast<long long>(bytes), static_cast<long long>(budget))));
   EXPECT_TRUE(Files("slot") == before);
   EXPECT_EQ(SaveFailureReason(), Format(GetText("save_failure_too_large_%s"), u"auto_events.csv"));
   EXPECT_EQ(SaveFailureRemedy(u"data\\save\\slot", u"Then save again."),

@@ -15,6 +15,7 @@
 
 #include "foundation/fatal.h"
 #include "foundation/fast_digest.h"
+#include "foundation/file_budgets.h"
 #include "foundation/file_read.h"
 #include "foundation/md5.h"
 #include "foundation/paths.h"
@@ -277,29 +278,50 @@ TEST_F(SaveManifestTest, AMarkNamingAnotherListIsDamage) {
   }
 }
 
-// A file is held to its reader's budget by its line of the list: a table
-// listed a byte past it is refused before it or the file after it is read;
-// a table at its budget, the map at its own (the largest a list may name),
-// and the reports past a table's, pass. The files are sparse.
+// Each file is held to its own reader's budget by its line of the list: a
+// table listed a byte past it is refused before it or the file after it is
+// read; every file of the save at its budget at once passes, and each a byte
+// past it alone is refused (the map, of the largest budget, as no size a list
+// may hold). The files are sparse; Info.ini, which says a list was written,
+// keeps its keys.
 TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
   const std::string losses = test::ReadFileBytes(Save() / "losses.csv");
   fs::remove(Save() / "losses.csv");
-  fs::resize_file(Save() / "land_units.csv", kTextFileBudget + 1);
+  const std::uint64_t landBudget = FileBudgetOf("land_units.csv", kTextFileBudget);
+  fs::resize_file(Save() / "land_units.csv", landBudget + 1);
   Relist(Save(), "land_units.csv");
   test::LogCapture log;
   EXPECT_FALSE(CheckSaveManifest(kFolder));
-  EXPECT_TRUE(log.Contains(u"ERROR: " + std::u16string(kFolder) +
-                           u"\\land_units.csv was written with 16777217 bytes, says the list, more than the 16777216 "
-                           u"bytes a file of its kind may hold; the game is not loaded"));
+  EXPECT_TRUE(log.Contains(u"ERROR: " + std::u16string(kFolder) + u"\\land_units.csv was written with " +
+                           Utf8ToUtf16(std::to_string(landBudget + 1)) + u" bytes, says the list, more than the " +
+                           Utf8ToUtf16(std::to_string(landBudget)) +
+                           u" bytes a file of its kind may hold; the game is not loaded"));
   EXPECT_FALSE(log.ContainsText(u"losses.csv"));
   std::ofstream(Save() / "losses.csv", std::ios::binary) << losses;
-  fs::resize_file(Save() / "land_units.csv", kTextFileBudget);
-  for (const char* file : {"map.qel", "reports.dat", "land_units.csv"}) {
-    if (std::string_view(file) == "map.qel") fs::resize_file(Save() / file, kMapFileBudget);
-    if (std::string_view(file) == "reports.dat") fs::resize_file(Save() / file, kTextFileBudget + 1);
-    Relist(Save(), file);
+  std::vector<std::string> names;
+  for (const std::u16string_view name : SaveFileNames()) {
+    if (name != u"Info.ini") names.push_back(Utf16ToUtf8(name));
+  }
+  for (const std::string& name : names) {
+    fs::resize_file(Save() / name, FileBudgetOf(name, kTextFileBudget));
+    Relist(Save(), name);
   }
   EXPECT_TRUE(CheckSaveManifest(kFolder));
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const std::uint64_t budget = FileBudgetOf(name, kTextFileBudget);
+    fs::resize_file(Save() / name, budget + 1);
+    Relist(Save(), name);
+    const test::LogCapture past;
+    EXPECT_FALSE(CheckSaveManifest(kFolder));
+    EXPECT_TRUE(budget == LargestNamedFileBudget() ? past.ContainsText(u"holds no file's name, size and digest") :
+                past.Contains(u"ERROR: " + std::u16string(kFolder) + u"\\" + Utf8ToUtf16(name) + u" was written with " +
+                              Utf8ToUtf16(std::to_string(budget + 1)) + u" bytes, says the list, more than the " +
+                              Utf8ToUtf16(std::to_string(budget)) +
+                              u" bytes a file of its kind may hold; the game is not loaded"));
+    fs::resize_file(Save() / name, budget);
+    Relist(Save(), name);
+  }
 }
 
 // A list the round before wrote with MD5 digests, under its own header, is

@@ -10,7 +10,10 @@
 #include <tuple>
 
 #include "foundation/fatal.h"
+#include "foundation/file_budgets.h"
 #include "foundation/file_read.h"
+#include "foundation/format.h"
+#include "foundation/ini_file.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
@@ -198,6 +201,53 @@ TEST_F(ScenarioInfoTest, ALengthWrittenAsTextIsSavedAsTheNumberPlayedTo) {
   }
 }
 
+// A scenario's file of as many keys as a save may hold with its own is saved
+// and loaded back whole; one key more is not saved, and a save's file given
+// one more is refused at the line that adds it.
+TEST_F(ScenarioInfoTest, SavedInfoHoldsUpToTheLimitOfKeys) {
+  dir_.Write("data/save/g/.keep", "");
+  game_.scenarioName = u"s";
+  game_.date = {1, 9, 1939};
+  const auto scenarioOf = [](std::size_t keys) {
+    std::string text = "[Misc]\r\n";
+    for (std::size_t i = 0; i < keys; ++i) text += "k" + std::to_string(i) + "=1\r\n";
+    return text;
+  };
+  const auto savedEntries = [this] {
+    cIniFile ini;
+    EXPECT_TRUE(ini.Load(u"data\\save\\g\\Info.ini"));
+    return ini.EntryCount();
+  };
+  dir_.Write("data/scenarios/s/Info.ini", scenarioOf(0));
+  ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
+  const std::size_t keys = cIniFile::kMostEntries - savedEntries();
+  dir_.Write("data/scenarios/s/Info.ini", scenarioOf(keys));
+  ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
+  EXPECT_EQ(savedEntries(), cIniFile::kMostEntries);
+  const std::string text = dir_.Read("data/save/g/Info.ini");
+  {
+    cGame whole;
+    whole.loadedGame = 1;
+    LoadScenarioInfo(whole, u"data\\save\\g\\%s");
+    EXPECT_EQ(whole.date.year, 1939);
+  }
+  {
+    dir_.Write("data/save/g/Info.ini", text + "[Misc]\r\nk=1\r\n");
+    cGame past;
+    past.loadedGame = 1;
+    test::LogCapture log;
+    EXPECT_THROW(LoadScenarioInfo(past, u"data\\save\\g\\%s"), FatalExitError);
+    const auto line = std::count(text.begin(), text.end(), '\n') + 2;
+    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(std::to_string(line)) +
+                                 u" (counting from 1) adds a key or section past the 4096 the game writes at most"));
+  }
+  dir_.Write("data/scenarios/s/Info.ini", scenarioOf(keys + 1));
+  const test::LogCapture log;
+  EXPECT_FALSE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
+  EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini would hold 4097 keys and sections, more than the 4096 a "
+                               u"load reads"));
+}
+
 TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   dir_.Write("data/scenarios/s/Info.ini", "[Duration]\r\nTurns=60\r\n[Misc]\r\nAuthor=Us\r\n");
   dir_.Write("data/save/g/.keep", "");
@@ -344,14 +394,16 @@ TEST_F(ScenarioInfoTest, ASaveInfoAtTheLoadBudgetIsWrittenAndOnePastIsNot) {
   ASSERT_TRUE(saved(3));
   const std::filesystem::path info = dir_.path() / "data/save/b/Info.ini";
   const std::size_t rest = std::filesystem::file_size(info) - 3;
+  const std::uint64_t budget = FileBudgetOf("Info.ini", kTextFileBudget);
   test::LogCapture log;
-  EXPECT_TRUE(saved(kTextFileBudget - rest));
-  EXPECT_EQ(std::filesystem::file_size(info), kTextFileBudget);
+  EXPECT_TRUE(saved(budget - rest));
+  EXPECT_EQ(std::filesystem::file_size(info), budget);
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
-  EXPECT_FALSE(saved(kTextFileBudget - rest + 1));
-  EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\b\\Info.ini would hold 16777217 bytes, more than the 16777216 its "
-                           u"load reads; it is not written"));
-  EXPECT_EQ(std::filesystem::file_size(info), kTextFileBudget);
+  EXPECT_FALSE(saved(budget - rest + 1));
+  EXPECT_TRUE(log.Contains(Format(u"ERROR: data\\save\\b\\Info.ini would hold %lli bytes, more than the %lli its "
+                                  u"load reads; it is not written",
+                                  static_cast<long long>(budget + 1), static_cast<long long>(budget))));
+  EXPECT_EQ(std::filesystem::file_size(info), budget);
 }
 
 TEST_F(ScenarioInfoTest, PbemSaveKeepsThePlayers) {

@@ -60,6 +60,14 @@ TEST_F(UnitNamesFileTest, SlotsOutsideOneToSeventeenAreLoggedAndIgnored) {
   EXPECT_EQ(Name(1, 16), u"z");
 }
 
+// Past the header, lines of only separators name no slot, as empty lines do.
+TEST_F(UnitNamesFileTest, LinesOfOnlySeparatorsPastTheHeaderNameNothing) {
+  test::LogCapture log;
+  Load("\r\n;;\r\n;;;\r\n;\n\r\n;;;;;;;;;;;;;;;;;;;;\r1;Infantry;x\r\n;;\r\n");
+  EXPECT_EQ(Name(1, 0), u"x");
+  EXPECT_FALSE(log.ContainsText(u"out of range"));
+}
+
 TEST_F(UnitNamesFileTest, SavedFileIsAByteCopy) {
   const std::string original = "# names\r\n;;\n1;Inf;\xe9;\r\r\n\r\n;;;\r\n2;x";
   Load(original);

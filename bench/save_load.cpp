@@ -306,8 +306,10 @@ void FillLines(const fs::path& file, const std::function<std::string(std::uint64
 
 // Reserve units as the game writes them, each of a number of its own.
 void FillReserveUnits(const fs::path& folder) {
+  // The table ends without a line end: the first row begins with one, as the game writes each.
   FillLines(folder / "land_units.csv", [](std::uint64_t i) {
-    return std::to_string(1000000 + i) + ";D;1;-1;-1;0;1;100;0;0;0;-1;-1;0;-1;-1;1;0.000000;0;0;-1;-1;-1;-1;0;0;0;-1;0;1;-1;-1;0;\r\n";
+    return "\r\n" + std::to_string(1000000 + i) +
+           ";D;1;-1;-1;0;1;100;0;0;0;-1;-1;0;-1;-1;1;0.000000;0;0;-1;-1;-1;-1;0;0;0;-1;0;1;-1;-1;0;";
   });
 }
 
@@ -393,7 +395,9 @@ void FillEveryFile(const fs::path& folder) {
     // of the cities' tables and topography.csv hold a row, so they take line ends alone.
     const bool rowsOnly = table == "cities_supply_info.csv" || table == "cities_convoy_info.csv" ||
                           table == "topography.csv";
-    FillFile(folder / table, table == "airrecon_units.csv" ? "0;0;\r" : rowsOnly ? "\r" : ";\r", false);
+    // A saved hex follows the line of the country it was spotted for.
+    const bool recon = table == "airrecon_units.csv";
+    FillFile(folder / table, recon ? "0;0;\r" : rowsOnly ? "\r" : ";\r", false, 0, recon ? "Country;1;\r" : "");
   }
 }
 
@@ -417,12 +421,12 @@ const sSaveShape kSaveShapes[] = {
     {"unit_state.csv of CR", "unit_state.csv", "\r", true},
     {"flags.txt of CR", "flags.txt", "\r", true},
     {"airship_attacks.csv (UTF-16) of CR", "airship_attacks.csv", "\r", true},
-    {"land_units.csv, one row of 1;", "land_units.csv", "1;", true},
-    {"relations.csv, one row of 1;", "relations.csv", "1;", true},
+    {"land_units.csv, one row of 1;", "land_units.csv", "1;", false},
+    {"relations.csv, one row of 1;", "relations.csv", "1;", false},
     {"topography.csv, one row of 1;", "topography.csv", "1;", false},
     {"unit_names.csv, one row of 4 KiB fields", "unit_names.csv", "", true},
     {"unit_state.csv, one long line (cut short)", "unit_state.csv", "x", false},
-    {"land_units.csv, one row of 4 KiB fields", "land_units.csv", "", true},
+    {"land_units.csv, one row of 4 KiB fields", "land_units.csv", "", false},
     {"file_digests.csv, one line of a;", "file_digests.csv", "a;", false},
     {"Info.ini of k<N>= lines", "Info.ini", "k@=\r\n", false, "", "", true},
     {"Info.ini of [s<N>] lines", "Info.ini", "[s@]\r\n", false, "", "", true},

@@ -58,7 +58,7 @@ void cCsvReader::SkipEmptyLines(bool separators) {
 }
 
 std::size_t cCsvReader::ReadRow() {
-  SkipEmptyLines();
+  SkipEmptyLines(true);
   return ReadRecord(true);
 }
 

@@ -1,5 +1,6 @@
 #include "scenario/ai_data_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -273,7 +274,9 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
     line_number = line.number;
     if (!line.text.empty() && line.text[0] == '#') continue;
     // A saved line's empty fields are kept: one dropped would shift a list's pairs.
-    const std::vector<std::string_view> tokens = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
+    std::vector<std::string_view> tokens = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
+    // A line of separators only holds no value, as in every table.
+    if (std::all_of(tokens.begin(), tokens.end(), [](std::string_view t) { return t.empty(); })) tokens.clear();
     if (tokens.size() < 2) {
       if (saved && !tokens.empty()) RefuseShortSavedRow(path, line_number, tokens.size(), 2);
       continue;  // a key without values does nothing

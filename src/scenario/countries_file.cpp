@@ -217,7 +217,7 @@ void LoadCountries(cGame& game, std::u16string_view folder_template) {
     // refused instead of shifting the rest; the text after its last ';' is none.
     if (saved) {
       reader.ReadRow();
-      if (!reader.fields.empty() && reader.fields.back().empty()) reader.fields.pop_back();
+      while (!reader.fields.empty() && reader.fields.back().empty()) reader.fields.pop_back();
     } else {
       reader.ReadRecord(false);
     }

@@ -310,9 +310,15 @@ bool cTableRows::Next() {
   const std::size_t columns = columns_.size();
   while (!reader_.AtEnd()) {
     if (savedGame_) {
-      // A saved row's empty fields are kept; the empty text after its last ';' is none of them.
+      // A saved row's empty fields are kept; the empty text after its last ';'
+      // is none of them, nor are separators past it, which hold no value.
       reader_.ReadRow();
-      if (!reader_.fields.empty() && reader_.fields.back().empty()) reader_.fields.pop_back();
+      while (!reader_.fields.empty() && reader_.fields.back().empty()) reader_.fields.pop_back();
+      // A line of blanks and separators holds no row, as in every table.
+      if (std::all_of(reader_.fields.begin(), reader_.fields.end(),
+                      [](const std::u16string& f) { return TrimBlanks(f).empty(); })) {
+        reader_.fields.clear();
+      }
     } else {
       reader_.ReadRecord(false);
     }

@@ -47,7 +47,7 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
     // refused instead of shifting the rest; the text after its last ';' is none.
     if (saved) {
       reader.ReadRow();
-      if (!reader.fields.empty() && reader.fields.back().empty()) reader.fields.pop_back();
+      while (!reader.fields.empty() && reader.fields.back().empty()) reader.fields.pop_back();
     } else {
       reader.ReadRecord(false);
     }

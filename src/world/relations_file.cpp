@@ -76,10 +76,11 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
         RefuseDamagedTable(path, lineNo,
                            Format(u"has %i of the %i values of a row (cut short?)", values, countryCount));
       }
-      // Values past a row's would be left out without a word (a losses row
-      // ends with a ';', so its last field is empty).
-      const std::size_t valuesEnd = static_cast<std::size_t>(countryCount) + 2;
-      if (fields.size() > savedFields || (fields.size() > valuesEnd && !fields.back().empty())) {
+      // Values past a row's would be left out without a word; empty fields
+      // after them (a losses row ends with a ';') hold none.
+      std::size_t written = fields.size();
+      while (written > 0 && fields[written - 1].empty()) --written;
+      if (written > static_cast<std::size_t>(countryCount) + 2) {
         RefuseDamagedTable(path, lineNo, Format(u"has more than the %i values of a row", countryCount));
       }
     }

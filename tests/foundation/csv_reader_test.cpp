@@ -118,8 +118,8 @@ TEST(CsvReader, RowsAfterManyEmptyLinesKeepTheirLineNumbers) {
 }
 
 // A saved table's rows keep their empty fields, so one where a value belongs
-// stays in its place, while empty lines between rows are passed over as
-// ReadRecord(false) passes them, each counted as a line.
+// stays in its place, while empty lines and lines of separators between rows
+// are passed over as ReadRecord(false) passes them, each counted as a line.
 TEST(CsvReader, ReadRowKeepsEmptyFieldsAndPassesEmptyLines) {
   for (const std::string end : {"\r", "\n", "\r\n"}) {
     SCOPED_TRACE(testing::PrintToString(end));
@@ -129,9 +129,6 @@ TEST(CsvReader, ReadRowKeepsEmptyFieldsAndPassesEmptyLines) {
     EXPECT_EQ(reader.ReadRow(), 5u);
     EXPECT_EQ(reader.fields, (std::vector<std::u16string>{u"8", u"9", u"", u"10", u""}));
     EXPECT_EQ(reader.RecordCount(), 2u);
-    EXPECT_EQ(reader.ReadRow(), 3u);
-    EXPECT_EQ(reader.fields, (std::vector<std::u16string>{u"", u"", u""}));
-    EXPECT_EQ(reader.RecordCount(), 5u);
     EXPECT_EQ(reader.ReadRow(), 2u);
     EXPECT_EQ(reader.fields, (std::vector<std::u16string>{u"1", u"2"}));
     EXPECT_EQ(reader.RecordCount(), 6u);

@@ -250,6 +250,16 @@ TEST_F(AirNavalUnitsFiles, SavedShipsAtTheEndsOfTheirValuesComeBackByteForByte) 
   EXPECT_FALSE(log.ContainsText(u"WARNING"));
   ASSERT_TRUE(WriteNavalUnits(game(), test::kSaveFolder));
   EXPECT_TRUE(Saved("naval_units.csv").ends_with(Rows(kOnMap, kInReserve))) << Saved("naval_units.csv");
+
+  // Lines of separators or blanks, and separators past a row's last value, hold no value: they load as nothing.
+  dir_.Write("data/save/in/naval_units.csv",
+             "#Naval units" + Rows(std::string(kOnMap) + ";;\r\n;;;\r\n  ;\r\n", std::string(kInReserve) + ";"));
+  game().navalUnits.clear();
+  game().navalReserve.clear();
+  log.Clear();
+  LoadNavalUnits(game(), u"data\\save\\in\\%s");
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(game().navalUnits.size(), 2u);
 }
 
 }  // namespace

@@ -292,6 +292,17 @@ TEST_F(AirshipFile, ASavesReportsOfNoCountryOrTwoReportsAreRefused) {
     EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
     EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv " + std::u16string(what)));
   }
+  // A line of separators only, and separators past a report, hold nothing: they load as no report.
+  std::string bytes;
+  for (const char16_t unit : std::u16string(u"#h\n;;;;\n1;kept;;;\n")) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  dir_.Write("data/save/out/airship_attacks.csv", bytes);
+  test::LogCapture log;
+  LoadAirshipAttacks(game(), test::kSaveTemplate);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(country(1).airshipAttackReports, (std::list<std::u16string>{u"kept"}));
 }
 
 // As many reports as the game keeps go into a save and come back whole; a

@@ -225,6 +225,16 @@ TEST_F(RelationsFiles, ASavesWarCellsAreZeroOrOne) {
   EXPECT_FALSE(log.ContainsText(u"WARNING"));
   ASSERT_TRUE(WriteRelations(world.game(), Folder()));
   EXPECT_EQ(dir.Read("relations.csv"), written);
+  // Separators past a row's last value hold none: the row loads as it is.
+  {
+    std::string trailing = written;
+    trailing.replace(trailing.find("1;A;0;0;1"), 9, "1;A;0;0;1;;");
+    dir.Write("relations.csv", trailing);
+    log.Clear();
+    world.game().relations.LoadRelationsAndLosses(Template(), 3, true);
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+    EXPECT_TRUE(relations().IsAtWar(1, 3));
+  }
   const std::vector<std::tuple<std::string, std::string, std::u16string>> cases{
       {"1;A;0;0;1", "1;A;0;abc;1", u"at line 3 (counting from 1) has no whole number in field 4;"},
       {"1;A;0;0;1", std::string("1;A;0;\0;1", 9), u"at line 3 (counting from 1) has no whole number in field 4;"},

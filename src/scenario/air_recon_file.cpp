@@ -49,8 +49,8 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
     if (saved) {
       const bool country = fields[0] == "Country";
       if (!country) SavedWholeIn(fields[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNumber);
-      SavedWholeIn(fields[1], 2, country ? 1 : INT32_MIN, country ? game.CountryCount() : INT32_MAX,
-                   u"a country's number", path, lineNumber);
+      // A Country line's number past the save's countries is refused below, naming it so.
+      SavedWholeIn(fields[1], 2, INT32_MIN, INT32_MAX, {}, path, lineNumber);
     }
     if (!fields.empty() && fields[0] == "Country") {
       if (fields.size() < 2) continue;
@@ -59,21 +59,27 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
       if (id && *id >= 1 && *id <= game.CountryCount()) {
         current = game.countries[*id - 1].get();
       } else {
+        if (saved) RefuseDamagedTable(path, lineNumber, u"names in field 2 no country the save holds");
         LogAboutFile(path,
                      u"WARNING: bad country in %s at line %i (counting from 1); its hexes are ignored",
                      path, lineNumber);
       }
       continue;
     }
-    if (saved && !current) RefuseDamagedTable(path, lineNumber, u"has a hex before the first Country line");
+    // The game writes each country's hexes after its Country line.
+    if (saved && !current) RefuseDamagedTable(path, lineNumber, u"gives a hex before any Country line");
     if (fields.size() < 2 || !current || !game.map) continue;
     const std::optional<int> x = WholeNumber(fields[0]);
     const std::optional<int> y = WholeNumber(fields[1]);
-    if (saved && !game.map->IsInside(*x, *y)) {
-      RefuseDamagedTable(path, lineNumber, Format(u"has the hex (%i, %i), off the map", *x, *y));
-    }
+    // A spotted unit since taken off the map (into the reserve, aboard) is
+    // written off it, and stays unspotted.
     if (!x || !y || !game.map->IsInside(*x, *y)) continue;
-    if (cUnit* unit = game.map->GetHex(*x, *y)->unit) current->reconSpottedUnits.push_back(unit);
+    cUnit* unit = game.map->GetHex(*x, *y)->unit;
+    if (unit) {
+      current->reconSpottedUnits.push_back(unit);
+    } else if (saved) {
+      RefuseDamagedTable(path, lineNumber, Format(u"names hex (%i, %i), on which the save holds no unit", *x, *y));
+    }
   }
 }
 

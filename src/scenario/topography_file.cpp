@@ -128,9 +128,10 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
       cCity* city = map.IsInside(x, y) ? map.GetHex(x, y)->city : nullptr;
       if (!group || !city) {
         if (savedGame) {
-          RefuseDamagedTable(path, lineNumber, Format(u"has the city (%i, %i), which %s", x, y,
-                                                      std::u16string_view(group ? u"does not exist"
-                                                                                : u"stands outside a group")));
+          RefuseDamagedTable(path, lineNumber,
+                             Format(u"gives city (%i, %i), which %s", x, y,
+                                    group ? std::u16string_view(u"the save does not hold")
+                                          : std::u16string_view(u"lies outside a group")));
         }
         LogFormat(u"ERROR: topography.csv line %i: city (%i, %i) %s, ignored", lineNumber, x, y,
                   group ? std::u16string_view(u"does not exist") : std::u16string_view(u"outside a group"));

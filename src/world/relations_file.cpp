@@ -80,8 +80,13 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
       // after them (a losses row ends with a ';') hold none.
       std::size_t written = fields.size();
       while (written > 0 && fields[written - 1].empty()) --written;
+      // As in a row past the countries, the countries' table is as likely the cut one.
       if (written > static_cast<std::size_t>(countryCount) + 2) {
-        RefuseDamagedTable(path, lineNo, Format(u"has more than the %i values of a row", countryCount));
+        LogFormat(u"ERROR: %s at line %i (counting from 1) has %i values in a row, but %s holds %i countries (cut "
+                  u"short?); the game is not loaded",
+                  path, lineNo, static_cast<int>(written) - 2, FolderFilePath(folderTemplate, u"countries.csv"),
+                  countryCount);
+        FatalExit(1);
       }
     }
     rowSeen[static_cast<std::size_t>(a)] = true;

@@ -220,6 +220,18 @@ TEST_F(ReceivedTurnTest, ACutOrChangedTurnIsRefusedNamingTheFile) {
   CutRowsOff("file_digests.csv", 1);
   LoadTurn();
   ExpectRefusedNaming(u"file_digests.csv", u"does not end with its closing line");
+  restore();
+  // Rows cut off at a line end with the list and its mark gone: this
+  // version writes the list with every save, so its loss is no older save.
+  CutRowsOff("land_units.csv", 10);
+  fs::remove(Turn("file_digests.csv"));
+  std::string info = test::ReadFileBytes(Turn("Info.ini"));
+  const std::string mark = "FileList = file_digests.csv\r\n";
+  ASSERT_NE(info.find(mark), std::string::npos);
+  std::ofstream(Turn("Info.ini"), std::ios::binary | std::ios::trunc) << info.erase(info.find(mark), mark.size());
+  LoadTurn();
+  ExpectRefusedNaming(u"file_digests.csv", u"is missing, though data\\pbem\\Duel\\Info.ini says the save was "
+                                           u"written by version 1.02");
 }
 
 // Changes a file of the turn in place, to the same size, when its load
@@ -268,6 +280,11 @@ TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
   CutRowsOff("countries.csv", 1);
   LoadTurn();
   ExpectRefusedNaming(u"countries.csv", u"countries (cut short?); the game is not loaded");
+  restore();
+  // Its last units cut off at a line end: the units' state still names them.
+  CutRowsOff("land_units.csv", 10);
+  LoadTurn();
+  ExpectRefusedNaming(u"unit_state.csv", u"(counting from 1) names the Land unit ID=");
   restore();
   // Up to the cities the scenario's diagram links first.
   KeepLines("cities.csv", 6);

@@ -185,19 +185,19 @@ TEST_F(SavedValues, ReceivedValuesPastWhatTheGameMakesAreRefusedAndAtItPlayOn) {
   };
   const std::vector<sPast> past{
       {"ai_memory.csv", [](const fs::path& f) { Append(f / "ai_memory.csv", "\r\nGivenUp;1;5;6;-2147483648;"); },
-       "impulse of the give-up of -2147483648"},
+       "impulse of the give-up of -2147483648, a value the game never writes there"},
       {"ai_memory.csv", [](const fs::path& f) { Append(f / "ai_memory.csv", "\r\nGivenUp;1;9;10;1000001;"); },
-       "impulse of the give-up of 1000001"},
+       "impulse of the give-up of 1000001, a value the game never writes there"},
       {"ai_memory.csv", [](const fs::path& f) { Append(f / "ai_memory.csv", "\r\nWaiting;1;41;2147483647;-1;"); },
-       "impulses stalled of 2147483647"},
+       "impulses stalled of 2147483647, a value the game never writes there"},
       {"unit_state.csv", [&](const fs::path& f) { Set(f, "unit_state.csv", *land, 3, "2147483647"); },
-       "Combat value of 2147483647"},
-      {"unit_state.csv", [&](const fs::path& f) { Set(f, "unit_state.csv", *land, 3, "-3"); }, "Combat value of -3"},
+       "Combat value of 2147483647, a value the game never writes there"},
+      {"unit_state.csv", [&](const fs::path& f) { Set(f, "unit_state.csv", *land, 3, "-3"); }, "Combat value of -3, a value the game never writes there"},
       {"unit_state.csv", [&](const fs::path& f) { Set(f, "unit_state.csv", *node, 3, "-2147483648"); },
-       "Ship count of -2147483648"},
+       "Ship count of -2147483648, a value the game never writes there"},
       {"unit_state.csv",
        [&](const fs::path& f) { Set(f, "unit_state.csv", *seas, 1, std::to_string(countries + 1)); },
-       "Country the seas are seen for of " + std::to_string(countries + 1)},
+       std::to_string(countries + 1) + " in field 2, where the game writes 0 or a country the save holds"},
   };
   for (const sPast& each : past) {
     if (gGame == game_) gGame = nullptr;
@@ -209,9 +209,7 @@ TEST_F(SavedValues, ReceivedValuesPastWhatTheGameMakesAreRefusedAndAtItPlayOn) {
     EXPECT_TRUE(refused.ContainsText(Utf8ToUtf16("ERROR: data\\save\\ReceivedPast\\" + std::string(each.file) +
                                                  " at line ")))
         << each.what;
-    EXPECT_TRUE(refused.ContainsText(Utf8ToUtf16("(counting from 1) has " + each.what +
-                                                 ", a value the game never writes there")))
-        << each.what;
+    EXPECT_TRUE(refused.ContainsText(Utf8ToUtf16("(counting from 1) has " + each.what))) << each.what;
   }
 }
 

@@ -111,6 +111,16 @@ TEST_F(AiDataFileTest, LinesWithoutAValidCountryAreLoggedAndIgnored) {
   EXPECT_TRUE(log.ContainsText(u"PurchaseQueue in data\\save\\s\\ai_data.csv at line 1"));
 }
 
+// The game writes each setting after its country's line: in a save, one
+// before any Country line is refused naming its line.
+TEST_F(AiDataFileTest, ASavesSettingBeforeAnyCountryIsRefused) {
+  world_.game().loadedGame = 1;
+  test::LogCapture log;
+  EXPECT_THROW(Load("# ai data\r\nPurchaseQueue;1\r\nCountry;1\r\n"), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line 2 (counting from 1) gives PurchaseQueue before a Country line "
+                               u"naming a country the save holds;"));
+}
+
 TEST_F(AiDataFileTest, WrittenFileMatchesItsFormAndReadsBackInOrder) {
   sCountryAiSettings& ai = Ai(1);
   ai.MakesSeaInvasions = 1;
@@ -352,7 +362,8 @@ TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
   {
     test::LogCapture log;
     EXPECT_THROW(Load("# ai data\r\nMakesSeaInvasions;1\r\n" + text.substr(text.find("Country;1"))), FatalExitError);
-    EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line 2 (counting from 1) has a line before the first Country line;"));
+    EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line 2 (counting from 1) gives MakesSeaInvasions before a Country line naming a "
+                                 u"country the save holds;"));
   }
 
   world_.game().loadedGame = 0;

@@ -128,19 +128,14 @@ TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
   test::LogCapture log;
   EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv at line 3 (counting from 1) has a line cut short"));
-  // A hex or country as text, a hex off the map, a country the game does not
-  // hold, a third field or a hex before any country: each would drop the
-  // spotted unit or read as another, so is refused naming the line and field.
+  // A hex or country as text, or a third field: each would drop the spotted
+  // unit or read as another, so is refused naming the line and field.
   for (const auto& [file, what] :
        {std::pair{"Country;3;\r\nx;9;", u"at line 3 (counting from 1) has no whole number in field 1;"},
         std::pair{"Country;3;\r\n8;9abc;", u"at line 3 (counting from 1) has no whole number in field 2;"},
         std::pair{"Country;3;\r\n;9;", u"at line 3 (counting from 1) has no whole number in field 1;"},
         std::pair{"Country;3x;\r\n8;9;", u"at line 2 (counting from 1) has no whole number in field 2;"},
-        std::pair{"Country;7;\r\n8;9;", u"at line 2 (counting from 1) has 7 in field 2, where the game writes a country's number;"},
-        std::pair{"Country;0;\r\n8;9;", u"at line 2 (counting from 1) has 0 in field 2, where the game writes a country's number;"},
-        std::pair{"Country;3;\r\n8;9;1;", u"at line 3 (counting from 1) has 3 fields, more than the 2 of a line;"},
-        std::pair{"8;9;\r\nCountry;3;", u"at line 2 (counting from 1) has a hex before the first Country line;"},
-        std::pair{"Country;3;\r\n8;99;", u"at line 3 (counting from 1) has the hex (8, 99), off the map;"}}) {
+        std::pair{"Country;3;\r\n8;9;1;", u"at line 3 (counting from 1) has 3 fields, more than the 2 of a line;"}}) {
     dir_.Write("data/save/out/airrecon_units.csv", "#Hexes with units spoted with air recon\r\n" + std::string(file));
     log.Clear();
     EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError) << file;
@@ -151,6 +146,31 @@ TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
   EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(log.ContainsText(
       u"airrecon_units.csv at line 1 (counting from 1) does not begin with the table's '#' header line"));
+}
+
+// What a saved recon line names must be in the save: a country, a Country
+// line before the hexes, a unit on the hex. Each is refused naming the line;
+// a hex off the map (a spotted unit since taken off it) stays unspotted.
+TEST_F(StateFiles, ASavesSpottedHexesNameWhatTheSaveHolds) {
+  cJednostkaLadowa& seen = AddLand(1, 8, 9);
+  game().loadedGame = 1;
+  const std::string header = "#Hexes with units spoted with air recon";
+  for (const auto& [lines, what] :
+       {std::pair{"\r\nCountry;4;\r\n8;9;", u"at line 2 (counting from 1) names in field 2 no country the save holds"},
+        std::pair{"\r\nCountry;0;", u"at line 2 (counting from 1) names in field 2 no country the save holds"},
+        std::pair{"\r\n8;9;\r\nCountry;3;", u"at line 2 (counting from 1) gives a hex before any Country line"},
+        std::pair{"\r\nCountry;3;\r\n8;9;\r\n7;9;", u"at line 4 (counting from 1) names hex (7, 9), on which the "
+                                                       u"save holds no unit"}}) {
+    dir_.Write("data/save/out/airrecon_units.csv", header + lines);
+    test::LogCapture log;
+    EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError) << lines;
+    EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv " + std::u16string(what))) << lines;
+  }
+  dir_.Write("data/save/out/airrecon_units.csv", header + "\r\nCountry;3;\r\n-1;-1;\r\n8;9;");
+  test::LogCapture log;
+  LoadAirReconUnits(game(), test::kSaveTemplate);
+  EXPECT_EQ(country(3).reconSpottedUnits, (std::list<cUnit*>{&seen}));
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
 }
 
 TEST_F(StateFiles, ReconLinesThatAreIgnored) {
@@ -272,15 +292,12 @@ TEST_F(AirshipFile, ASavesReportsBehindAUtf8MarkAreRefused) {
   EXPECT_TRUE(country(1).airshipAttackReports.empty());
 }
 
-// A saved report line of a country the game does not hold, of text for its
-// country or of a second report would lose the report: refused, naming the
-// line and the field.
-TEST_F(AirshipFile, ASavesReportsOfNoCountryOrTwoReportsAreRefused) {
+// A saved report line of text for its country or of a second report would
+// lose the report: refused, naming the line and the field.
+TEST_F(AirshipFile, ASavesReportsOfTextCountryOrTwoReportsAreRefused) {
   game().loadedGame = 1;
   for (const auto& [line, what] :
-       {std::pair{u"9;far;", u"at line 2 (counting from 1) has no country's number in field 1;"},
-        std::pair{u"x;bad;", u"at line 2 (counting from 1) has no country's number in field 1;"},
-        std::pair{u"0;none;", u"at line 2 (counting from 1) has no country's number in field 1;"},
+       {std::pair{u"x;bad;", u"at line 2 (counting from 1) names in field 1 no country the save holds;"},
         std::pair{u"2;one;two;", u"at line 2 (counting from 1) has more than the 2 fields of a line;"}}) {
     std::string bytes;
     for (const char16_t unit : u"#h\n" + std::u16string(line) + u"\n1;kept;") {
@@ -303,6 +320,32 @@ TEST_F(AirshipFile, ASavesReportsOfNoCountryOrTwoReportsAreRefused) {
   LoadAirshipAttacks(game(), test::kSaveTemplate);
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
   EXPECT_EQ(country(1).airshipAttackReports, (std::list<std::u16string>{u"kept"}));
+}
+
+// A saved report of a country the save does not hold is refused naming its
+// line; the report of the last country beside it loads.
+TEST_F(AirshipFile, ASavesReportsNameItsCountries) {
+  game().loadedGame = 1;
+  for (const auto& [text, refusedAt] : {std::pair{u"#h\n3;kept;", u""}, std::pair{u"#h\n3;kept;\n4;far;", u"3"},
+                                        std::pair{u"#h\n0;none;", u"2"}}) {
+    const bool refused = *refusedAt != u'\0';
+    std::string bytes;
+    for (const char16_t unit : std::u16string(text)) {
+      bytes.push_back(static_cast<char>(unit & 0xFF));
+      bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    dir_.Write("data/save/out/airship_attacks.csv", bytes);
+    country(3).airshipAttackReports.clear();
+    test::LogCapture log;
+    if (!refused) {
+      LoadAirshipAttacks(game(), test::kSaveTemplate);
+      EXPECT_EQ(country(3).airshipAttackReports, (std::list<std::u16string>{u"kept"}));
+      continue;
+    }
+    EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv at line " + std::u16string(refusedAt) +
+                                 u" (counting from 1) names in field 1 no country the save holds"));
+  }
 }
 
 // As many reports as the game keeps go into a save and come back whole; a

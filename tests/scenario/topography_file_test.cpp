@@ -76,6 +76,34 @@ TEST_F(TopographyFile, LinesOutsideTheirPlaceAreLoggedAndIgnored) {
   EXPECT_TRUE(movement.GetCountryTopography(1)->empty());
 }
 
+// A saved game's groups belong to its countries and hold its cities: a group
+// before any Country line, a city it does not hold and a city outside a group
+// are each refused naming the line; the sound file beside them loads.
+TEST_F(TopographyFile, ASavedGamesGroupsHoldItsCities) {
+  const std::string sound = "#T\r\nCountry;1;\r\nNew Group;\r\nCity;0;1;\r\nCountry;2;\r\nCountry;3;\r\n";
+  for (const auto& [text, what] :
+       {std::pair{"#T\r\nNew Group;\r\nCountry;1;\r\n", u"topography.csv at line 2 (counting from 1) has a group before the "
+                                                         u"first Country line;"},
+        std::pair{"#T\r\nCountry;1;\r\nNew Group;\r\nCity;9;1;\r\n",
+                  u"topography.csv at line 4 (counting from 1) gives city (9, 1), which the save does not hold;"},
+        std::pair{"#T\r\nCountry;1;\r\nCity;0;1;\r\nNew Group;\r\n",
+                  u"topography.csv at line 3 (counting from 1) gives city (0, 1), which lies outside a group;"}}) {
+    root.dir().Write("data/save/Game/topography.csv", text);
+    cStrategicMovement movement;
+    movement.Init(3);
+    test::LogCapture log;
+    EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError) << text;
+    EXPECT_TRUE(log.ContainsText(what)) << text;
+  }
+  root.dir().Write("data/save/Game/topography.csv", sound);
+  cStrategicMovement movement;
+  movement.Init(3);
+  test::LogCapture log;
+  LoadTopography(movement, world.map(), kTemplate, true);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(movement.GetCountryTopography(1)->front().cities, std::vector<cCity*>{cities[0]});
+}
+
 // A Country line of more ids than any line keeps is read by its first ones,
 // the last of them naming the country.
 // A saved topography is read as the game writes it: loaded and written back
@@ -105,9 +133,9 @@ TEST_F(TopographyFile, ASavesLinesAreReadAsTheGameWritesThem) {
         std::tuple{"Country;2;", "Country;0;", u"at line 5 (counting from 1) has 0 in field 2, where the game writes a country's number"},
         std::tuple{"Country;2;", "Country;;2;", u"at line 5 (counting from 1) has field 2 empty"},
         std::tuple{"City;2;1;", "City;2x;1;", u"at line 4 (counting from 1) has no whole number in field 2"},
-        std::tuple{"City;2;1;", "City;2;7;", u"at line 4 (counting from 1) has the city (2, 7), which does not exist"},
+        std::tuple{"City;2;1;", "City;2;7;", u"at line 4 (counting from 1) gives city (2, 7), which the save does not hold"},
         std::tuple{"Country;1;\r\nNew Group;", "New Group;\r\nCountry;1;", u"at line 2 (counting from 1) has a group before the first Country line"},
-        std::tuple{"New Group;\r\nCity;2;1;", "City;2;1;\r\nNew Group;", u"at line 3 (counting from 1) has the city (2, 1), which stands outside a group"},
+        std::tuple{"New Group;\r\nCity;2;1;", "City;2;1;\r\nNew Group;", u"at line 3 (counting from 1) gives city (2, 1), which lies outside a group"},
         std::tuple{"New Group;\r\nCity;2;1;", "Old Group;\r\nCity;2;1;", u"topography.csv line 3: unknown line kind \"Old Group\""}}) {
     std::string changed = written;
     changed.replace(changed.find(from), std::string_view(from).size(), to);

@@ -163,7 +163,7 @@ TEST_F(RelationsFiles, WrittenFilesReadBack) {
     dir.Write("losses.csv", past + ";7");
     log.Clear();
     EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError);
-    EXPECT_TRUE(log.ContainsText(u"losses.csv at line 5 (counting from 1) has more than the 3 values of a row"));
+    EXPECT_TRUE(log.ContainsText(u"losses.csv at line 5 (counting from 1) has 4 values in a row, but "));
     dir.Write("losses.csv", past + ";");
   }
   // A saved losses row cut inside its last value still has a value for each
@@ -243,7 +243,7 @@ TEST_F(RelationsFiles, ASavesWarCellsAreZeroOrOne) {
       {"1;A;0;0;1", "1;A;0;-1;1", u"at line 3 (counting from 1) has -1 in field 4, where the game writes 0 or 1;"},
       {"1;A;0;0;1", "1;A;0;2;1", u"at line 3 (counting from 1) has 2 in field 4, where the game writes 0 or 1;"},
       {"1;A;0;0;1", "1;A;0;;1", u"at line 3 (counting from 1) has 2 of the 3 values of a row"},
-      {"1;A;0;0;1", "1;A;0;0;1;1", u"at line 3 (counting from 1) has more than the 3 values of a row;"},
+      {"1;A;0;0;1", "1;A;0;0;1;1", u"at line 3 (counting from 1) has 4 values in a row, but "},
       {"1;A;0;0;1", "1;A;0;0;0",
        u"at line 3 (counting from 1) has country 1 at peace with country 3, which is at war with it;"}};
   for (const auto& [from, to, what] : cases) {

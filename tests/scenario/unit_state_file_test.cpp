@@ -114,6 +114,32 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
     EXPECT_EQ(seas.viewingCountry, 0);
     EXPECT_FALSE(log.ContainsText(u"WARNING"));
   }
+  // Seas seen for a negative country, a spotted switch not 0 or 1, or a combat value past the game's are
+  // none the game writes: refused, named with its line.
+  for (const auto& [from, to, logged] :
+       {std::tuple{"Seas;3;", "Seas;-1;",
+                   u"at line 2 (counting from 1) has -1 in field 2, where the game writes 0 or a country the save holds"},
+        std::tuple{"Land;22;0;44;", "Land;22;2;44;", u"at line 4 (counting from 1) has 2 in field 3, where the game writes 0 or 1"},
+        std::tuple{"Naval;31;0;", "Naval;31;-1;", u"at line 6 (counting from 1) has -1 in field 3, where the game writes 0 or 1"},
+        std::tuple{"Land;21;1;57;", "Land;21;1;1000001;", u"at line 3 (counting from 1) has Combat value of 1000001,"}}) {
+    std::string other = written;
+    other.replace(other.find(from), std::string_view(from).size(), to);
+    dir_.Write("data/save/out/unit_state.csv", other);
+    test::LogCapture log;
+    EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(logged)) << to;
+  }
+  // The limits the game writes load: a combat value of 1000000 and the spotted switch at 1.
+  {
+    std::string other = written;
+    other.replace(other.find("Land;22;0;44;"), 13, "Land;22;1;1000000;");
+    dir_.Write("data/save/out/unit_state.csv", other);
+    test::LogCapture log;
+    LoadUnitState(game(), test::kSaveTemplate);
+    EXPECT_FALSE(log.ContainsText(u"WARNING"));
+    EXPECT_EQ(stayed.combatValue, 1000000);
+    EXPECT_EQ(stayed.spotted, 1);
+  }
 
   // A number of a saved line that is no number is damage, named by its field.
   std::string damaged = written;

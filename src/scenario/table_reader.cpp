@@ -301,6 +301,16 @@ void CheckNumberField(const std::vector<std::u16string>& fields, std::size_t i, 
   if (!why.empty()) LogNumberSlip(fields[i], column, why, path, line, i, 0);
 }
 
+void ReadTableRow(cCsvReader& reader, bool savedGame) {
+  if (!savedGame) {
+    reader.ReadRecord(false);
+    return;
+  }
+  reader.ReadRow();
+  // Separators past the row's last value hold none either.
+  while (!reader.fields.empty() && reader.fields.back().empty()) reader.fields.pop_back();
+}
+
 cTableRows::cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u16string_view path, bool savedGame)
     : reader_(reader), columns_(ColumnsOfRow(rowFormat)), path_(path), savedGame_(savedGame), scope_(path, savedGame) {
   if (savedGame_) CheckSavedTableStart(reader_, path_);
@@ -309,18 +319,11 @@ cTableRows::cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u
 bool cTableRows::Next() {
   const std::size_t columns = columns_.size();
   while (!reader_.AtEnd()) {
-    if (savedGame_) {
-      // A saved row's empty fields are kept; the empty text after its last ';'
-      // is none of them, nor are separators past it, which hold no value.
-      reader_.ReadRow();
-      while (!reader_.fields.empty() && reader_.fields.back().empty()) reader_.fields.pop_back();
-      // A line of blanks and separators holds no row, as in every table.
-      if (std::all_of(reader_.fields.begin(), reader_.fields.end(),
-                      [](const std::u16string& f) { return TrimBlanks(f).empty(); })) {
-        reader_.fields.clear();
-      }
-    } else {
-      reader_.ReadRecord(false);
+    ReadTableRow(reader_, savedGame_);
+    // A line of blanks and separators holds no row, as in every table.
+    if (savedGame_ && std::all_of(reader_.fields.begin(), reader_.fields.end(),
+                                  [](const std::u16string& f) { return TrimBlanks(f).empty(); })) {
+      reader_.fields.clear();
     }
     const std::size_t count = reader_.fields.size();
     if (count == 0) continue;

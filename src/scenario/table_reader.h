@@ -66,6 +66,11 @@ cCsvReader OpenTable(std::u16string_view opening_line, std::u16string_view path)
 void CheckSavedTableStart(std::string_view text, std::u16string_view path);
 // The same for a table opened and not read yet; reads its header line.
 void CheckSavedTableStart(cCsvReader& reader, std::u16string_view path);
+// Reads the next row into reader.fields. A saved row's empty fields are kept,
+// so one where a value belongs is refused instead of shifting the rest; the
+// empty text after its last ';' is none of them. A scenario's row passes its
+// empty fields, as it always has.
+void ReadTableRow(cCsvReader& reader, bool savedGame);
 // Refuses a saved table whose row at the line has `count` fields of the `fields` a row has.
 [[noreturn]] void RefuseShortSavedRow(std::u16string_view path, int line, std::size_t count, std::size_t fields);
 

@@ -43,14 +43,7 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
   const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(reader, path);
   while (!reader.AtEnd()) {
-    // A saved row's empty fields are kept, so one where a value belongs is
-    // refused instead of shifting the rest; the text after its last ';' is none.
-    if (saved) {
-      reader.ReadRow();
-      while (!reader.fields.empty() && reader.fields.back().empty()) reader.fields.pop_back();
-    } else {
-      reader.ReadRecord(false);
-    }
+    ReadTableRow(reader, saved);
     const std::size_t count = reader.fields.size();
     if (count == 0) continue;
     if (saved && count > kConvoyFields) {

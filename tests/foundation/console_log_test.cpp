@@ -84,10 +84,10 @@ TEST(ConsoleLog, BoundCountsACauseGivenInPartsAsOne) {
   {
     cLogBound bound;
     for (int i = 0; i < 8; ++i) {
+      admitted += AdmitLogLine(u"c.csv2", u"too far") ? 1 : 0;
       admitted += AdmitLogLine(u"c.csv", u"too ", u"far") ? 1 : 0;
       admitted += AdmitLogLine(u"c.csv", u"too far") ? 1 : 0;
       admitted += AdmitLogLine(u"c.csv", u"too f", u"ar") ? 1 : 0;
-      admitted += AdmitLogLine(u"d.csv2", u"too far") ? 1 : 0;
       admitted += AdmitLogLine(u"d.csv", u"too far") ? 1 : 0;
       admitted += AdmitLogLine(u"c.csv", u"too", u" near") ? 1 : 0;
     }

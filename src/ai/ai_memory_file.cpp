@@ -168,10 +168,8 @@ class cAiMemoryReader {
   sCitiesDiagramNode* Node(int index, int line) const {
     sCitiesDiagramNode* node = game_.citiesDiagram.GetNode(index);
     if (!node) {
-      LogAboutFile(path_,
-                   u"WARNING: %s at line %i (counting from 1) names the cities diagram node %i, which the scenario "
-                   u"does not hold; ignored",
-                   path_, line, index);
+      RefuseDamagedTable(path_, line,
+                         Format(u"names the cities diagram node %i, which the scenario does not hold", index));
     }
     return node;
   }
@@ -212,11 +210,7 @@ class cAiMemoryReader {
     if (countryId >= 1 && countryId <= game_.CountryCount()) {
       return &CountryAiOf(game_, *game_.countries[static_cast<std::size_t>(countryId - 1)]);
     }
-    LogAboutFile(path_,
-                 u"WARNING: %s at line %i (counting from 1) names the country %i, which the save does not hold; "
-                 u"ignored",
-                 path_, line, countryId);
-    return nullptr;
+    RefuseDamagedTable(path_, line, Format(u"names the country %i, which the save does not hold", countryId));
   }
 
   cGame& game_;

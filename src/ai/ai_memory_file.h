@@ -16,8 +16,8 @@ bool WriteAiMemory(const cGame& game, std::u16string_view folder);
 // Gives the countries' computer players the memory of the saved game's file.
 // A save written before the file existed has none: they start with none
 // (logged). A file cut short or with a line that is not the game's is refused
-// as any damaged saved table is; a country the save does not hold is logged
-// and its line passed over.
+// as any damaged saved table is, and so is a line naming a country or a
+// cities diagram node the save does not hold.
 void LoadAiMemory(cGame& game, std::u16string_view folderTemplate);
 
 }  // namespace tr

@@ -114,14 +114,19 @@ int RequestedMenusList();
 
 // A box for the player that the computer's phase must not take away (a
 // sea-battle screen closes every modal box): held until a human country's
-// turn begins on this screen, and shown under its banner, or until the game
-// is put away before that (TellHeldBoxes).
-void HoldBoxForNextTurn(std::u16string title, std::u16string text);
-// Pushes the held boxes, the first held on top of the others; the game lock is taken.
+// turn begins on this screen, and shown under its banner. It stays held until
+// the player closes it with OK, so one closed by anything else is pushed again
+// at the next turn, or told as the game is put away (TellHeldBoxes).
+// The text told when the game is put away before the player closed the box
+// is its own, as advice for the game at hand no longer holds then.
+void HoldBoxForNextTurn(std::u16string title, std::u16string text, std::u16string textIfGameLeft);
+// Pushes the held boxes not on screen yet, the first held on top of the
+// others; the game lock is taken.
 void PushHeldBoxes();
 // A game put away (the window closed, the menus come back) shows what it held
-// at once, each in a message box of its own: the program may be ending, and a
-// held box is one the player must not miss (a save that did not go in).
+// and the player has not closed, each in a message box of its own: the program
+// may be ending, and a held box is one the player must not miss (a save that
+// did not go in).
 void TellHeldBoxes();
 
 // Plays the effects the worker asked for since the last frame (main thread).

@@ -45,8 +45,11 @@ std::atomic<int>& ReturnToMenus() {
 }
 
 struct sHeldBox {
+  int serial = 0;
   std::u16string title;
   std::u16string text;
+  std::u16string textIfGameLeft;
+  bool onScreen = false;  // its box is in the modal stack
 };
 
 std::mutex& HeldMutex() {
@@ -58,6 +61,38 @@ std::vector<sHeldBox>& HeldBoxes() {
   static std::vector<sHeldBox> boxes;
   return boxes;
 }
+
+// A held box's own dialog. Only the player's OK tells what it holds; a box
+// closed by anything else (a computer's phase clearing the screen, the game
+// put away) leaves it held, to be pushed again or told as the game goes.
+class cHeldBoxDialog : public cDialogTekstowy {
+ public:
+  explicit cHeldBoxDialog(const sHeldBox& box)
+      : cDialogTekstowy(box.text, box.title, kDefaultLayoutBase), serial_(box.serial) {}
+  ~cHeldBoxDialog() override { Settle(false); }
+
+  void OnGUIEvent(std::uint32_t event, int controlId, CDXUTControl* control) override {
+    if (controlId == okButtonId()) Settle(true);
+    cDialogTekstowy::OnGUIEvent(event, controlId, control);
+  }
+
+ private:
+  void Settle(bool told) {
+    std::lock_guard<std::mutex> held(HeldMutex());
+    auto& boxes = HeldBoxes();
+    for (auto box = boxes.begin(); box != boxes.end(); ++box) {
+      if (box->serial != serial_) continue;
+      if (told) {
+        boxes.erase(box);
+      } else {
+        box->onScreen = false;
+      }
+      return;
+    }
+  }
+
+  int serial_;
+};
 
 std::vector<int>& QueuedSlots() {
   static std::vector<int> slots;
@@ -162,22 +197,25 @@ int RequestedMenusList() { return ReturnToMenus().load(); }
 
 void ClearReturnToMenusRequest() { ReturnToMenus().store(-1); }
 
-void HoldBoxForNextTurn(std::u16string title, std::u16string text) {
+void HoldBoxForNextTurn(std::u16string title, std::u16string text, std::u16string textIfGameLeft) {
   LogFormat(u"Box \"%s\" held for the next turn on this screen", title);
+  static int lastSerial = 0;
   std::lock_guard<std::mutex> held(HeldMutex());
-  HeldBoxes().push_back(sHeldBox{std::move(title), std::move(text)});
+  HeldBoxes().push_back(sHeldBox{++lastSerial, std::move(title), std::move(text), std::move(textIfGameLeft)});
 }
 
 void PushHeldBoxes() {
+  GameLockGuard lock(kThisFile, __LINE__);
   std::vector<sHeldBox> boxes;
   {
     std::lock_guard<std::mutex> held(HeldMutex());
-    boxes.swap(HeldBoxes());
+    for (sHeldBox& box : HeldBoxes()) {
+      if (box.onScreen) continue;
+      box.onScreen = true;
+      boxes.push_back(box);
+    }
   }
-  GameLockGuard lock(kThisFile, __LINE__);
-  for (auto box = boxes.rbegin(); box != boxes.rend(); ++box) {
-    PushModalDialog(new cDialogTekstowy(box->text, box->title, cDialogTekstowy::kDefaultLayoutBase));
-  }
+  for (auto box = boxes.rbegin(); box != boxes.rend(); ++box) PushModalDialog(new cHeldBoxDialog(*box));
 }
 
 void TellHeldBoxes() {
@@ -186,7 +224,9 @@ void TellHeldBoxes() {
     std::lock_guard<std::mutex> held(HeldMutex());
     boxes.swap(HeldBoxes());
   }
-  for (const sHeldBox& box : boxes) Presentation().ShowMessageBox(box.title, box.text, eMessageIcon::kWarning);
+  for (const sHeldBox& box : boxes) {
+    Presentation().ShowMessageBox(box.title, box.textIfGameLeft, eMessageIcon::kWarning);
+  }
 }
 
 void cAppPresentation::ShowCountryOnInfoPanel(int countryId) {

@@ -194,36 +194,46 @@ namespace {
 
 // Why the autosave failed and what the player can do, or nothing when it went
 // in; taken at once, as the hand-over's own save writes the failure anew. What
-// the player does next depends on whether the turn is handed over.
+// the player does next depends on whether the turn is handed over, and on
+// whether the game is still there when the box is read.
 struct sAutosaveFailure {
   std::u16string reason;
+  std::u16string earlier;  // what became of the autosave before it
   std::u16string remedy;
   std::u16string remedyHandedOver;
+  std::u16string remedyGameLeft;
   bool failed() const { return !reason.empty(); }
 };
 
 sAutosaveFailure AutosaveAtTheEndOfTurn() {
   if (Autosave()) return {};
   const std::u16string folder = SaveFolderPath(GetText("autosave"));
-  return {SaveFailureReason(), SaveFailureRemedy(folder, GetText("autosave_then_save_yourself")),
-          SaveFailureRemedy(folder, GetText("autosave_then_before_next_turn"))};
+  // A failed save leaves the one before it whole, if there was one.
+  const bool earlierKept = SaveFolderExists(GetText("autosave"));
+  return {SaveFailureReason(), GetText(earlierKept ? "autosave_earlier_kept" : "autosave_no_earlier"),
+          SaveFailureRemedy(folder, GetText("autosave_then_save_yourself")),
+          SaveFailureRemedy(folder, GetText("autosave_then_before_next_turn")),
+          SaveFailureRemedy(folder, GetText("autosave_then_next_time"))};
 }
 
 // A failed autosave is told where the player can still act on it: on top of
 // a turn that stays here, under the banner of the next human turn (held
 // through any computer's phase, whose screens close every box, and shown as
-// the game is put away if the window is closed first), or on top of the
-// hand-over message, which leaves for the menus.
+// the game is put away if the window is closed first, with advice for a game
+// that is gone), or on top of the hand-over message, which leaves for the menus.
 void TellAutosaveFailure(const cGame& game, const sAutosaveFailure& failure, eHandOver handOver) {
   if (!failure.failed()) return;
   if (handOver == eHandOver::kHandedOver) {
-    PushOnTop(new cDialogTekstowy(Format(GetText("autosave_failed_handed_over_%s_%s_%s"), failure.reason,
-                                         ShownPath(u"data\\pbem\\" + game.pbemGameName), failure.remedyHandedOver),
+    PushOnTop(new cDialogTekstowy(Format(GetText("autosave_failed_handed_over_%s_%s_%s_%s"), failure.reason,
+                                         failure.earlier, ShownPath(u"data\\pbem\\" + game.pbemGameName),
+                                         failure.remedyHandedOver),
                                   GetText("autosave_failed_title"), cDialogTekstowy::kDefaultLayoutBase));
     return;
   }
   HoldBoxForNextTurn(GetText("autosave_failed_title"),
-                     Format(GetText("autosave_failed_%s_%s"), failure.reason, failure.remedy));
+                     Format(GetText("autosave_failed_%s_%s_%s"), failure.reason, failure.earlier, failure.remedy),
+                     Format(GetText("autosave_failed_%s_%s_%s"), failure.reason, failure.earlier,
+                            failure.remedyGameLeft));
 }
 
 }  // namespace

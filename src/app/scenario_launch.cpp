@@ -71,6 +71,30 @@ void BackToTheList(const sLaunchRecord& record) {
   if (!ModalDialogStack.empty()) PopModalDialogs(-1);
 }
 
+// What the player can do about a received turn refused: another machine's
+// work is asked for again, unless the cause is on this machine (a turn put
+// in another game's folder, whose reason says where it belongs; a file
+// changed while it loaded) or sending it again may bring the same damage.
+const char* TurnRefusalKey(eLoadRefusal cause) {
+  switch (cause) {
+    case eLoadRefusal::kAnotherGamesTurn: return "pbem_turn_not_loaded_elsewhere_%s_%s";
+    case eLoadRefusal::kChangedWhileLoading: return "pbem_turn_not_loaded_changed_%s_%s";
+    case eLoadRefusal::kUnitsOnOneHex: return "pbem_turn_not_loaded_damaged_%s_%s";
+    default: return "pbem_turn_not_loaded_%s_%s";
+  }
+}
+
+// The same for a save: only a link names a file the player can put back, and
+// a file changed while it loaded may load once what wrote it is done; a
+// damaged table or two units on one hex leave another save to choose.
+const char* SaveRefusalKey(eLoadRefusal cause) {
+  switch (cause) {
+    case eLoadRefusal::kLink: return "save_not_loaded_link_%s_%s";
+    case eLoadRefusal::kChangedWhileLoading: return "save_not_loaded_changed_%s_%s";
+    default: return "save_not_loaded_%s_%s";
+  }
+}
+
 void Refuse(const sLaunchRecord& record, const std::u16string& reason, bool offerAsItIs) {
   const std::u16string folder = TemplateFolder(record.folderTemplate);
   BackToTheList(record);
@@ -82,16 +106,13 @@ void Refuse(const sLaunchRecord& record, const std::u16string& reason, bool offe
   if (offerAsItIs) {
     PushModalDialog(new cChangedSaveBox(record, Format(GetText("save_changed_%s_%s"), shown, why)), 0);
   } else if (IsReceivedTurn(folder)) {
-    PushModalDialog(new cDialogTekstowy(Format(GetText("pbem_turn_not_loaded_%s_%s"), shown, why),
+    PushModalDialog(new cDialogTekstowy(Format(GetText(TurnRefusalKey(LastLoadRefusal())), shown, why),
                                         GetText("pbem_turn_not_loaded_title")),
                     0);
   } else {
-    // Only a link names a file the player can put back; a damaged table or
-    // two units on one hex leave another save to choose.
-    const std::u16string text = LastLoadRefusedForALink()
-                                    ? Format(GetText("save_not_loaded_link_%s_%s"), shown, why)
-                                    : Format(GetText("save_not_loaded_%s_%s"), shown, why);
-    PushModalDialog(new cDialogTekstowy(text, GetText("save_not_loaded_title")), 0);
+    PushModalDialog(new cDialogTekstowy(Format(GetText(SaveRefusalKey(LastLoadRefusal())), shown, why),
+                                        GetText("save_not_loaded_title")),
+                    0);
   }
 }
 

@@ -186,8 +186,9 @@ void cScenarioMenu::FillLists() {
     }
   }
   if (selection < 0) selection = 0;
-  if (list->GetSize() > 0) list->SelectItem(selection, true);
+  // Before the selection, whose details may refuse the row.
   SetControlEnabled(kStartButton, list->GetSize() > 0);
+  if (list->GetSize() > 0) list->SelectItem(selection, true);
 }
 
 std::u16string cScenarioMenu::AddListRow(std::u16string_view folderName) {

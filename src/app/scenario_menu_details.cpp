@@ -96,10 +96,13 @@ void cScenarioMenu::ShowDetails() {
                        info.GetString("Duration/StartDate", kNoDate), info.GetString("Duration/EndDate", kNoDate),
                        info.GetInt("Duration/Turns", 0)));
   SetField(198, Format(u"%ix%i", info.GetInt("Map/SizeX", 0), info.GetInt("Map/SizeY", 0)));
+  bool damaged = false;
   if (listMode_ != kNewGame) {
     if (info.HasKey("Save/Date")) SetField(188, info.GetString("Save/Date", kNoDate));
-    // A turn that is not a number refuses the load: the panel says so rather than "turn 0".
-    if (info.HasKey("Save/Turn") && !IsWholeNumberText(info.GetString("Save/Turn", u""))) {
+    // A turn that is not a number refuses the load: the panel says so rather
+    // than "turn 0", and the save is not offered to start.
+    damaged = info.HasKey("Save/Turn") && !IsWholeNumberText(info.GetString("Save/Turn", u""));
+    if (damaged) {
       SetField(190, GetText("save_details_damaged"));
     } else if (info.HasKey("Save/Turn")) {
       SetField(190, Format(GetText("%02d.%02d.%02d_turn_%i"), info.GetInt("Save/GameYearDisplayed", 0),
@@ -113,6 +116,7 @@ void cScenarioMenu::ShowDetails() {
   if (auto* memo = static_cast<CDXUTMemo*>(GetControlOfType(194, kControlMemo))) {
     memo->SetText(NumberedLines(info, u"General_%s/ObjectivesLine%%i"));
   }
+  SetControlEnabled(kStartButton, !damaged);
   ShowPicture(folderTemplate, info);
 }
 
@@ -140,6 +144,8 @@ void cScenarioMenu::ShowPicture(const std::u16string& folderTemplate, cIniFile& 
 void cScenarioMenu::Launch(bool fromDoubleClick) {
   auto* list = static_cast<CDXUTListBox*>(GetControlOfType(kList, kControlListBox));
   if (list == nullptr) return;
+  // A double click on a row the details refused starts nothing either.
+  if (!GetControlEnabled(kStartButton)) return;
   sLaunchRecord record;
   record.folderTemplate = RowTemplate(list->GetSelectedIndex());
   if (record.folderTemplate.empty()) return;

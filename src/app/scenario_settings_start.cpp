@@ -35,12 +35,6 @@ namespace {
 
 constexpr std::int32_t kSpecialCountry = 1;
 
-// The versions as the saves write them, to two decimals: a save of this very
-// program reads back as 1.02f, which is not quite the double 1.02.
-bool IsOlderThanProgram(float gameVersion) {
-  return std::lround(kGameVersion * 100.0) > std::lround(static_cast<double>(gameVersion) * 100.0);
-}
-
 void Refuse(std::u16string_view text, std::u16string_view title, std::u16string_view refused = u"Game not started") {
   LogFormat(u"%s: %s", refused, text);
   PushModalDialog(new cDialogTekstowy(text, title, cDialogTekstowy::kDefaultLayoutBase), 0);

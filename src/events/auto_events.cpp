@@ -126,6 +126,10 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
                 optionId);
     }
     if (isEvent && !isEvent(eventId)) {
+      // The game records only the events its scenario has.
+      if (savedGame) {
+        RefuseDamagedTable(path, lineNo, Format(u"names event %i, which the scenario does not have", eventId));
+      }
       LogAboutFile(path,
                    u"WARNING: %s at line %i (counting from 1) names event %i, which the scenario does not have; left "
                    u"out",

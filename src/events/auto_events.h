@@ -45,8 +45,9 @@ class cAutoEventsRepository {
   // file or a line of more than two fields is fatal (exit code 1). When
   // isEvent is given, a pair whose event it does not know is logged with the
   // file and line and left out. A saved game's file (savedGame), which the
-  // game writes as whole "event;option" lines, is refused with a line cut
-  // short (RefuseDamagedTable); it has no header, so empty is no pairs.
+  // game writes as whole "event;option" lines of its scenario's events, is
+  // refused with a line cut short or naming an event the scenario does not
+  // have (RefuseDamagedTable); it has no header, so empty is no pairs.
   void Load(std::u16string_view folderTemplate, const std::function<bool(std::int32_t)>& isEvent = nullptr,
             bool savedGame = false);
 

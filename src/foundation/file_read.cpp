@@ -308,6 +308,7 @@ std::optional<sFileBytes> cCheckedFiles::Take(const fs::path& file, std::uint64_
   if (read.bytes.size() != held.size || FastDigest(read.bytes) != held.digest) {
     LogLine(u"ERROR: " + Utf8ToUtf16(file.string()) +
             u" changed on the disk while the game was loaded from it; the game is not loaded");
+    foundAChange_ = true;
     if (refuse_) refuse_();
     return sFileBytes{};
   }

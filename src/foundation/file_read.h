@@ -134,6 +134,8 @@ class cCheckedFiles {
   // are logged and refused (not opened); a read error gives none of them.
   // Either calls refuse, when given.
   std::optional<sFileBytes> Take(const std::filesystem::path& file, std::uint64_t budget) const;
+  // Whether a file held was refused because it changed since the check.
+  bool FoundAChange() const { return foundAChange_; }
 
  private:
   struct sHeld {
@@ -143,6 +145,7 @@ class cCheckedFiles {
   };
   std::map<std::filesystem::path, sHeld> held_;
   std::function<void()> refuse_;
+  mutable bool foundAChange_ = false;
   cCheckedFiles* outer_;
 };
 

@@ -249,6 +249,10 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
       continue;
     }
     if (current_country < 1) {
+      if (saved) {
+        RefuseDamagedTable(path, line_number, Format(u"gives %s before a Country line naming a country the save holds",
+                                                     CodePageToUtf16(tokens[0])));
+      }
       LogAboutFile(path,
                    u"WARNING: %s in %s at line %i (counting from 1) belongs to no country; ignored",
                    CodePageToUtf16(tokens[0]), path, line_number);

@@ -47,17 +47,27 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
       if (id && *id >= 1 && *id <= game.CountryCount()) {
         current = game.countries[*id - 1].get();
       } else {
+        if (saved) RefuseDamagedTable(path, lineNumber, u"names in field 2 no country the save holds");
         LogAboutFile(path,
                      u"WARNING: bad country in %s at line %i (counting from 1); its hexes are ignored",
                      path, lineNumber);
       }
       continue;
     }
+    // The game writes each country's hexes after its Country line.
+    if (saved && !current) RefuseDamagedTable(path, lineNumber, u"gives a hex before any Country line");
     if (fields.size() < 2 || !current || !game.map) continue;
     const std::optional<int> x = WholeNumber(fields[0]);
     const std::optional<int> y = WholeNumber(fields[1]);
+    // A spotted unit since taken off the map (into the reserve, aboard) is
+    // written off it, and stays unspotted.
     if (!x || !y || !game.map->IsInside(*x, *y)) continue;
-    if (cUnit* unit = game.map->GetHex(*x, *y)->unit) current->reconSpottedUnits.push_back(unit);
+    cUnit* unit = game.map->GetHex(*x, *y)->unit;
+    if (unit) {
+      current->reconSpottedUnits.push_back(unit);
+    } else if (saved) {
+      RefuseDamagedTable(path, lineNumber, Format(u"names hex (%i, %i), on which the save holds no unit", *x, *y));
+    }
   }
 }
 

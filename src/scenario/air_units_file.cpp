@@ -12,6 +12,7 @@
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
 #include "world/gra.h"
+#include "world/load_checks.h"
 #include "world/presentation.h"
 
 namespace tr {
@@ -75,7 +76,7 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
     const std::int32_t fullStrength = std::clamp(game.constants.AirMaxStrength(type), 0, kMaxAirStrength);
     unit->strength = FieldIntIn(f, 7, 0, kMaxAirStrength, fullStrength, u"Air unit strength", path, line);
     const std::int32_t commanderId = FieldInt(f, 8);
-    unit->attachedCommander = commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
+    unit->attachedCommander = CommanderOfUnitRow(game, commanderId, path, line);
     unit->commanderId = -1;
     unit->attacked = FieldFlag(f, 9);
     unit->wasAttacked = FieldFlag(f, 10);

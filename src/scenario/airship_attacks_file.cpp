@@ -99,6 +99,7 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     }
     const std::optional<int> id = WholeNumber(fields[0]);
     if (!id || *id < 1 || *id > game.CountryCount()) {
+      if (saved) RefuseDamagedTable(path, lineNumber, u"names in field 1 no country the save holds");
       LogAboutFile(path,
                    u"WARNING: bad country in %s at line %i (counting from 1); ignored",
                    path, lineNumber);

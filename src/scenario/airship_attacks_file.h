@@ -11,7 +11,7 @@ class cGame;
 
 // Fills the countries' report lists from the folder's file; a missing file is
 // logged and leaves every list empty. Lines with a country number that is
-// not a country are ignored.
+// not a country are ignored; in a saved game they refuse the load.
 void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template);
 
 // Writes "<folder>\airship_attacks.csv"; false (logged) when it cannot be written.

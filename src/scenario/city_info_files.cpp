@@ -81,7 +81,11 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     const int x = ParseLeadingInt(tokens[0]);
     const int y = ParseLeadingInt(tokens[1]);
     cCity* city = game.map && game.map->IsInside(x, y) ? game.map->GetHex(x, y)->city : nullptr;
-    cityRows.insert(city);
+    // The game writes one row for each of its cities and no other.
+    if (saved && !city) RefuseDamagedTable(path, lineNo, Format(u"names hex (%i, %i), which holds no city", x, y));
+    if (!cityRows.insert(city).second && saved) {
+      RefuseDamagedTable(path, lineNo, Format(u"names city %s at (%i, %i) a second time", city->name, x, y));
+    }
     for (std::size_t k = 0; k + 2 < tokens.size(); ++k) {
       if (!city) {
         LogLine(Format(GetText("error_while_loading_%s:_no_city_at_coords_(%d,_%d)"), path, x, y));

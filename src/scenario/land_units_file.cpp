@@ -14,6 +14,7 @@
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
 #include "world/gra.h"
+#include "world/load_checks.h"
 
 namespace tr {
 namespace {
@@ -79,10 +80,6 @@ float ShoreBombardmentEffect(const sRow& row, const std::u16string& path) {
 
 bool IsSeaHex(const cGame& game, std::int32_t x, std::int32_t y) {
   return game.map && game.map->IsInside(x, y) && !game.map->GetHex(x, y)->IsLand();
-}
-
-sCommander* AttachedCommanderOfColumn(cGame& game, std::int32_t commanderId) {
-  return commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
 }
 
 // A scenario's harbour takes the counter's next number, whatever its ID column
@@ -152,7 +149,7 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
   unit->supplySourceY = FieldInt(f, 12);
   unit->startingActionPoints = CheckedActionPoints(FieldInt(f, 13), mostPoints, u"Starting AP", path, row.line);
   unit->transporterId = FieldInt(f, 14);
-  unit->attachedCommander = AttachedCommanderOfColumn(game, FieldInt(f, 15));
+  unit->attachedCommander = CommanderOfUnitRow(game, FieldInt(f, 15), path, row.line);
   unit->commanderId = -1;
   unit->inReserve = FieldFlag(f, 16);
   unit->shoreBombardmentEffect = ShoreBombardmentEffect(row, path);

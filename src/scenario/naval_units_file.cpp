@@ -11,6 +11,7 @@
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
 #include "world/gra.h"
+#include "world/load_checks.h"
 
 namespace tr {
 namespace {
@@ -72,7 +73,7 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
       ship->hitPoints = ship->maxHitPoints;
     }
     const std::int32_t commanderId = FieldInt(f, 7);
-    ship->attachedCommander = commanderId < 0 ? nullptr : game.FindCommanderById(commanderId);
+    ship->attachedCommander = CommanderOfUnitRow(game, commanderId, path, line);
     ship->commanderId = -1;
     ship->inReserve = FieldFlag(f, 8);
     ship->shoreBombardmentDone = FieldFlag(f, 9);

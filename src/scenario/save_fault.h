@@ -12,6 +12,7 @@ enum class eSaveFault {
   kTooLarge,    // a file would be longer than its load reads back
   kKeptEntry,   // a file the player kept in the save's folder could not be copied
   kNotAFolder,  // something other than a folder stands under the save's name
+  kDanglingLink,  // a folder on the save's way is a link to nothing (path: the link, system: where it leads)
 };
 
 struct sSaveFault {

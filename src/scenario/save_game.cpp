@@ -235,9 +235,33 @@ bool cGameSaver::WriteSaveFiles(std::u16string_view folder) {
   return true;
 }
 
+namespace {
+
+// The first folder on the way to the save's (the save's own included) that
+// is a link leading nowhere, with where it leads; the system's "no such file"
+// would name neither.
+bool NoteDanglingLink(std::u16string_view folder) {
+  std::size_t end = 0;
+  while (end != std::u16string_view::npos) {
+    end = folder.find(u'\\', end + 1);
+    const std::u16string_view step = folder.substr(0, end);
+    const fs::path path = ResolveGamePath(step);
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(path, error)) || fs::exists(path, error)) continue;
+    const std::u16string leads = Utf8ToUtf16(fs::read_symlink(path, error).string());
+    LogFormat(u"ERROR: %s is a link to %s, which does not exist; the game is not saved", step, leads);
+    NoteSaveFault({eSaveFault::kDanglingLink, std::u16string(step), leads});
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool cGameSaver::SaveIntoFolder(const std::u16string& folder) {
   ClearWriteFailure();
   ClearSaveFault();
+  if (NoteDanglingLink(folder)) return false;
   const fs::path target = ResolveGamePath(folder);
   std::error_code error;
   // Only a folder is ever replaced by a save: a file or a link standing under
@@ -307,6 +331,8 @@ std::u16string SaveFailureReason() {
     case eSaveFault::kKeptEntry:
       return Format(GetText("save_failure_kept_entry_%s_%s"), fault.path, fault.system);
     case eSaveFault::kNotAFolder: return GetText("save_failure_not_a_folder");
+    case eSaveFault::kDanglingLink:
+      return Format(GetText("save_failure_dangling_link_%s_%s"), ShownPath(fault.path), fault.system);
     case eSaveFault::kNone: break;
   }
   switch (const int error = LastWriteFailure()) {
@@ -322,12 +348,27 @@ std::u16string SaveFailureReason() {
 
 namespace {
 
+// The folder a refused save could not write in. A save is written in a
+// folder of its own beside the save's and renamed into place, so that is the
+// folder of saves, or the nearest of its parents that exists, where that must
+// be made: never the save's own folder, which may not exist yet.
+std::u16string RefusingFolder(std::u16string_view folder) {
+  std::u16string_view parent = folder.substr(0, folder.rfind(u'\\'));
+  std::error_code error;
+  while (!fs::is_directory(ResolveGamePath(parent), error) && parent.rfind(u'\\') != std::u16string_view::npos) {
+    parent = parent.substr(0, parent.rfind(u'\\'));
+  }
+  return std::u16string(parent);
+}
+
 std::u16string RemedyOfTheCause(std::u16string_view folder) {
   const std::u16string shown = ShownPath(folder);
-  switch (LastSaveFault().kind) {
+  switch (const sSaveFault fault = LastSaveFault(); fault.kind) {
     case eSaveFault::kTooLarge: return Format(GetText("save_remedy_too_large_%s"), shown);
     case eSaveFault::kKeptEntry: return Format(GetText("save_remedy_kept_entry_%s"), shown);
     case eSaveFault::kNotAFolder: return Format(GetText("save_remedy_not_a_folder_%s"), shown);
+    case eSaveFault::kDanglingLink:
+      return Format(GetText("save_remedy_dangling_link_%s_%s"), fault.system, ShownPath(fault.path));
     case eSaveFault::kNone: break;
   }
   switch (LastWriteFailure()) {
@@ -337,7 +378,7 @@ std::u16string RemedyOfTheCause(std::u16string_view folder) {
     // Only the system can make the disk writable again: the game cannot.
     case EROFS: return Format(GetText("save_remedy_read_only_%s"), shown);
     case EACCES:
-    case EPERM: return Format(GetText("save_remedy_no_permission_%s"), shown);
+    case EPERM: return Format(GetText("save_remedy_no_permission_%s"), ShownPath(RefusingFolder(folder)));
     default: return Format(GetText("save_remedy_other_%s"), shown);
   }
 }

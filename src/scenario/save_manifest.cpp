@@ -17,6 +17,7 @@
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "foundation/version.h"
 #include "scenario/save_game.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -102,6 +103,20 @@ std::optional<std::u16string> MarkedList(std::u16string_view folder) {
 }
 
 bool IsMarked(std::u16string_view folder) { return MarkedList(folder).has_value(); }
+
+// Why a folder without a list cannot be a save from before the list: its
+// "Info.ini" carries the mark, or claims a version that writes the list with
+// every save (this program's or a later one); empty when it can be.
+std::u16string UnlistedSaveFault(std::u16string_view folder) {
+  const std::u16string path = SaveFilePath(folder, u"Info.ini");
+  if (!IsReadableRegularFile(ResolveGamePath(path))) return {};
+  cIniFile ini;
+  if (!ini.Load(path)) return {};
+  if (ini.HasKey(kSaveManifestMark)) return Format(u"%s says the save was written with it", path);
+  const std::u16string version = ini.GetString("Save/GameVersion", u"1.0");
+  if (IsOlderThanProgram(ParseLeadingFloat(version))) return {};
+  return Format(u"%s says the save was written by version %s, which writes it with every save", path, version);
+}
 
 // One line of the list as the game writes it ("name;bytes;digest;"), or
 // nothing. Its separators are counted first: a line of millions is not split.
@@ -318,10 +333,11 @@ bool CheckSaveManifest(std::u16string_view folder) {
   sDigestKind kind;
   switch (ReadList(folder, files, kind, false)) {
     case eListRead::kMissing:
-      if (IsMarked(folder)) {
-        LogFormat(u"ERROR: %s is missing, though %s says the save was written with it; the list of the save's files "
-                  u"is lost and the game is not loaded",
-                  SaveFilePath(folder, kSaveManifestFile), SaveFilePath(folder, u"Info.ini"));
+      // A folder that drops its list with the mark would load unchecked,
+      // whatever its tables lost on the way.
+      if (const std::u16string fault = UnlistedSaveFault(folder); !fault.empty()) {
+        LogFormat(u"ERROR: %s is missing, though %s; the list of the save's files is lost and the game is not loaded",
+                  SaveFilePath(folder, kSaveManifestFile), fault);
         return false;
       }
       LogFormat(u"No %s: a save from before it was written; its files are not compared with it", kSaveManifestFile);

@@ -225,6 +225,7 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
               u"folder %s it lies in: put it in its own game's folder, or ask the sender for this game's turn; the "
               u"game is not loaded",
               game.pbemGameName, path, folder);
+    NoteLoadRefusal(eLoadRefusal::kAnotherGamesTurn);
     ExitDestroyingGame(1);
   }
   if (game.pbemGame) {

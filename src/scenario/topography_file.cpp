@@ -97,6 +97,7 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
     } else if (kind == u"New Group") {
       cTopography* topography = movement.GetCountryTopography(countryId);
       if (!topography) {
+        if (savedGame) RefuseDamagedTable(path, lineNumber, u"gives a group of no country the save holds");
         LogFormat(u"ERROR: topography.csv line %i: a group of no country (id=%i), ignored", lineNumber, countryId);
         group = nullptr;
         continue;
@@ -109,6 +110,12 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
       const int y = ParseLeadingInt(fields[2]);
       cCity* city = map.IsInside(x, y) ? map.GetHex(x, y)->city : nullptr;
       if (!group || !city) {
+        if (savedGame) {
+          RefuseDamagedTable(path, lineNumber,
+                             Format(u"gives city (%i, %i), which %s", x, y,
+                                    group ? std::u16string_view(u"the save does not hold")
+                                          : std::u16string_view(u"lies outside a group")));
+        }
         LogFormat(u"ERROR: topography.csv line %i: city (%i, %i) %s, ignored", lineNumber, x, y,
                   group ? std::u16string_view(u"does not exist") : std::u16string_view(u"outside a group"));
         continue;

@@ -22,8 +22,8 @@ bool WriteTopography(std::u16string_view folder, const cStrategicMovement& movem
 // Reads "topography.csv" through the folder template into the country
 // topographies, which Init has made empty. A missing file is fatal; lines
 // that name no country, no group or no city are logged and skipped. A file
-// of a saved game (savedGame) that is empty, headless, has a line cut short
-// or lacks a country's line is refused (RefuseDamagedTable).
+// of a saved game (savedGame) that is empty, headless, has a line cut short,
+// lacks a country's line or has such a line is refused (RefuseDamagedTable).
 void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16string_view folderTemplate,
                     bool savedGame = false);
 

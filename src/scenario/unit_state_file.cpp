@@ -105,17 +105,29 @@ class cUnitStateReader {
   // A line of one of kLineKinds with the fields of its kind.
   void Line(const std::vector<std::string_view>& fields, int line) {
     if (fields[0] == "Seas") {
-      // 0 when the seas are seen for no country yet; a number of no country reads as 0.
-      const int country = Number(fields, 1, line);
-      const bool known = country >= 0 && country <= game_.CountryCount();
-      if (!known) LogValueOutOfRange(u"Country the seas are seen for", country, path_, line);
-      game_.seaGraph.viewingCountry = known ? country : 0;
+      // 0 when the seas are seen for no country yet.
+      game_.seaGraph.viewingCountry = SavedWholeIn(fields[1], 2, 0, game_.CountryCount(),
+                                                   u"0 or a country the save holds", path_, line);
     } else if (fields[0] == "Node") {
       Node(fields, line);
     } else if (fields[0] == "Moved") {
       Moved(fields, line);
     } else {
       Unit(fields, line);
+    }
+  }
+
+  // The game writes a line for every unit it holds: a unit without one was
+  // added to its unit table after the save was written.
+  void CheckEveryUnitNamed() const {
+    for (const auto& [key, numbered] : units_) {
+      if (numbered.lines == static_cast<int>(numbered.units.size())) continue;
+      const cUnit& unit = *numbered.units[static_cast<std::size_t>(numbered.lines)];
+      const std::u16string_view table = key.first == eKind::kLand  ? u"land_units.csv"
+                                        : key.first == eKind::kAir ? u"air_units.csv"
+                                                                   : u"naval_units.csv";
+      RefuseDamagedTable(path_, 0, Format(u"has no line for the %s unit ID=%i of %s at line %i (counting from 1)",
+                                          NameOf(key.first), key.second, table, unit.fileLine));
     }
   }
 
@@ -145,12 +157,9 @@ class cUnitStateReader {
     const int id = Number(fields, 1, line);
     const int spotted = Number(fields, 2, line);
     const auto found = units_.find({kind, id});
+    // The unit tables lost the unit the line was written for.
     if (found == units_.end()) {
-      LogAboutFile(path_,
-                   u"WARNING: %s at line %i (counting from 1) names the %s unit ID=%i, which the save does not hold; "
-                   u"ignored",
-                   path_, line, NameOf(kind), id);
-      return;
+      RefuseDamagedTable(path_, line, Format(u"names the %s unit ID=%i, which the save does not hold", NameOf(kind), id));
     }
     // The game writes a line for each unit: one more for its number would
     // be read over the first. Units that share a number (two rows of a table
@@ -180,34 +189,21 @@ class cUnitStateReader {
     const int id = Number(fields, 1, line);
     const auto found = units_.find({eKind::kLand, id});
     auto* land = found == units_.end() ? nullptr : dynamic_cast<cJednostkaLadowa*>(found->second.units.back());
-    if (!land) {
-      LogAboutFile(path_,
-                   u"WARNING: %s at line %i (counting from 1) names the land unit ID=%i, which the save does not "
-                   u"hold; ignored",
-                   path_, line, id);
-      return;
-    }
+    if (!land) RefuseDamagedTable(path_, line, Format(u"names the land unit ID=%i, which the save does not hold", id));
     land->movedThisTurn = 1;
   }
 
   cJednostkaMorska* Ship(int id, int line) const {
     if (id == -1) return nullptr;
     const auto found = ships_.find(id);
-    if (found != ships_.end()) return found->second;
-    LogAboutFile(path_,
-                 u"WARNING: %s at line %i (counting from 1) names the ship ID=%i, which no fleet holds; no marker",
-                 path_, line, id);
-    return nullptr;
+    if (found == ships_.end()) RefuseDamagedTable(path_, line, Format(u"names the ship ID=%i, which no fleet holds", id));
+    return found->second;
   }
 
   void Node(const std::vector<std::string_view>& fields, int line) {
     const int id = Number(fields, 1, line);
     if (!game_.seaGraph.IsNodeId(id)) {
-      LogAboutFile(path_,
-                   u"WARNING: %s at line %i (counting from 1) names the sea node ID=%i, which the save does not "
-                   u"hold; ignored",
-                   path_, line, id);
-      return;
+      RefuseDamagedTable(path_, line, Format(u"names the sea node ID=%i, which the save does not hold", id));
     }
     sWezelGrafuMorz& node = game_.seaGraph.GetNode(id - 1);
     std::size_t field = 2;
@@ -270,7 +266,9 @@ void LoadUnitState(cGame& game, std::u16string_view folderTemplate) {
   const bool present = ReadLaterSavedTable(
       path, u"No unit_state.csv: a save from before it was written; the units keep what the unit tables give them",
       kLineKinds, [&reader](const std::vector<std::string_view>& fields, int line) { reader.Line(fields, line); });
-  if (present) reader.RestorePoolOrder();
+  if (!present) return;
+  reader.CheckEveryUnitNamed();
+  reader.RestorePoolOrder();
 }
 
 }  // namespace tr

@@ -22,7 +22,8 @@ bool WriteUnitState(const cGame& game, std::u16string_view folder);
 // sea nodes' view from the saved game's file. A save written before the file existed
 // has none: the units keep what the unit readers gave them (logged). A file
 // cut short or with a line that is not the game's is refused as any damaged
-// saved table is; a unit or node the save does not hold is logged and passed over.
+// saved table is, and so is a line naming a unit, ship, sea node or country
+// the save does not hold, and a unit of the save without its line.
 void LoadUnitState(cGame& game, std::u16string_view folderTemplate);
 
 }  // namespace tr

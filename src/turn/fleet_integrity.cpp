@@ -41,6 +41,11 @@ void CheckFleetIntegrity(cGame& game) {
   const std::u16string path = FolderFilePath(game.folderTemplate, u"fleets.csv");
   std::erase_if(game.fleets, [&](const auto& fleet) {
     if (!fleet->ships.empty()) return false;
+    // The game gives up a fleet with its last ship, so a saved one holds one.
+    if (game.loadedGame == 1) {
+      RefuseDamagedTable(path, fleet->fileLine, Format(u"holds fleet %s (ID=%i), which no ship of naval_units.csv names",
+                                                       fleet->name, fleet->id));
+    }
     LogFormat(u"WARNING: fleet %s (ID=%i) in %s has no ship; removed", fleet->name, fleet->id, path);
     return true;
   });

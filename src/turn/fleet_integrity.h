@@ -7,7 +7,7 @@ namespace tr {
 class cGame;
 
 // A ship whose fleet does not exist ends the program (exit code 1); a fleet
-// that no ship names is logged and removed.
+// that no ship names is logged and removed, in a saved game refused.
 void CheckFleetIntegrity(cGame& game);
 
 // After the sea nodes are loaded: a fleet stands at a sea node that exists,

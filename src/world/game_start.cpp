@@ -106,7 +106,10 @@ cGame* LoadNewScenario(std::u16string_view folderTemplate, std::int32_t loadedGa
   // The files of a save its check has read stay open for their readers. One
   // refused to its reader refuses the load: a reader that may meet a file
   // absent (an older save lacks it) would load the game without it.
-  const cCheckedFiles checked([] { ExitDestroyingGame(1); });
+  const cCheckedFiles checked([] {
+    if (cCheckedFiles::Current()->FoundAChange()) NoteLoadRefusal(eLoadRefusal::kChangedWhileLoading);
+    ExitDestroyingGame(1);
+  });
   auto* game = new cGame();
   gGame = game;
   cPresentation& screen = Presentation();

@@ -204,6 +204,21 @@ extern cGame* gGame;
 // Teardown runs (so the settings are saved), then the program ends.
 [[noreturn]] void ExitDestroyingGame(int code);
 
+// Why a load was refused, where what the player can do depends on it.
+enum class eLoadRefusal {
+  kOther,                // the log line says why (a damaged table, say)
+  kLink,                 // a link or an entry that is neither file nor folder
+  kFileCheck,            // the files differ from the list the game wrote, or it is missing
+  kAnotherGamesTurn,     // a received turn lies in the folder of another game
+  kChangedWhileLoading,  // a file changed on this disk after its check, during the load
+  kUnitsOnOneHex,        // the save puts two units on one hex
+};
+// The cause of the last refused load on this thread (kOther when it was none
+// of the named ones); noted by the step that refuses, right before it ends
+// the load, and put back to kOther as a load begins.
+eLoadRefusal LastLoadRefusal();
+void NoteLoadRefusal(eLoadRefusal cause);
+
 // True when the last load on this thread was refused because the save's
 // files differ from the list of what the game wrote, or the list is missing.
 bool LastLoadRefusedByFileCheck();

@@ -83,6 +83,14 @@ void cGame::CheckHexOwners() {
   for (int x = 0; x < map->GetWidth(); ++x) {
     for (int y = 0; y < map->GetHeight(); ++y) {
       sHex& hex = *map->GetHex(x, y);
+      // The map a game saves holds only its own countries (or none).
+      if (loadedGame == 1 && (!exists(hex.controller) || !exists(hex.owner) || !exists(hex.originalOwner))) {
+        RefuseDamagedTable(path, 0,
+                           Format(u"gives hex (%d, %d) controller %d, owner %d and original owner %d, not all of them "
+                                  u"0 or a country the save holds",
+                                  x, y, static_cast<int>(hex.controller), static_cast<int>(hex.owner),
+                                  static_cast<int>(hex.originalOwner)));
+      }
       if (hex.terrain == kTerrainWater) {
         // The sea may belong to nobody, but a number it holds is still asked after.
         dropMissing(hex);

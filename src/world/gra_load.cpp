@@ -3,6 +3,7 @@
 // the cities and units put on their hexes.
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
@@ -27,17 +28,21 @@ namespace tr {
 
 namespace {
 
-// Why the last load on this thread was refused by a check of its folders.
-enum class eFolderRefusal { kNone, kLink, kFileCheck };
-thread_local eFolderRefusal tFolderRefusal = eFolderRefusal::kNone;
+thread_local eLoadRefusal tRefusal = eLoadRefusal::kOther;
 // The refusal in the player's words, where the log line is the program's own.
 thread_local std::u16string tRefusalInWords;
 
 // Puts each unit of the list with a position on its hex. Every clash and
 // every position off the map is logged before the load ends, so one run
 // names all of them.
+// The file of the folder a unit is read from, as the player finds it.
+std::u16string UnitsFileOf(const cUnit& unit, std::u16string_view folder) {
+  return ShownPath(std::u16string(folder) +
+                   (unit.category == kCategoryLand ? u"\\land_units.csv" : u"\\air_units.csv"));
+}
+
 template <typename UnitList>
-void PlaceUnits(cMap& map, const UnitList& units, std::u16string_view kind) {
+void PlaceUnits(cMap& map, const UnitList& units, std::u16string_view kind, std::u16string_view folder) {
   bool failed = false;
   for (const auto& unit : units) {
     // (-1, -1) is no hex; a reserve unit needs none. Any other place off the
@@ -54,8 +59,12 @@ void PlaceUnits(cMap& map, const UnitList& units, std::u16string_view kind) {
       LogFormat(u"ERROR: Trying to place %s unit %s (ID=%i) to hex (%i, %i) occupied by %s (ID=%i)", kind,
                 unit->name, unit->id, unit->x, unit->y, hex.unit->name, hex.unit->id);
       if (!failed && tRefusalInWords.empty()) {
-        tRefusalInWords = Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i"), hex.unit->name, unit->name,
-                                 unit->x, unit->y);
+        const std::u16string first = UnitsFileOf(*hex.unit, folder);
+        const std::u16string second = UnitsFileOf(*unit, folder);
+        tRefusalInWords = Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i_%s"), hex.unit->name, unit->name,
+                                 unit->x, unit->y,
+                                 first == second ? first : Format(GetText("load_refused_two_files_%s_%s"), first, second));
+        NoteLoadRefusal(eLoadRefusal::kUnitsOnOneHex);
       }
       failed = true;
       continue;
@@ -87,9 +96,13 @@ void PlaceCities(cMap& map, const std::list<std::unique_ptr<cCity>>& cities) {
 
 }  // namespace
 
-bool LastLoadRefusedByFileCheck() { return tFolderRefusal == eFolderRefusal::kFileCheck; }
+eLoadRefusal LastLoadRefusal() { return tRefusal; }
 
-bool LastLoadRefusedForALink() { return tFolderRefusal == eFolderRefusal::kLink; }
+void NoteLoadRefusal(eLoadRefusal cause) { tRefusal = cause; }
+
+bool LastLoadRefusedByFileCheck() { return tRefusal == eLoadRefusal::kFileCheck; }
+
+bool LastLoadRefusedForALink() { return tRefusal == eLoadRefusal::kLink; }
 
 std::u16string LastLoadRefusalInWords() { return tRefusalInWords; }
 
@@ -104,25 +117,25 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   screen.SetLoadingProgress(5);
   gameOver = 0;
   // A refusal of an earlier load must not be taken for this one's.
-  tFolderRefusal = eFolderRefusal::kNone;
+  tRefusal = eLoadRefusal::kOther;
   tRefusalInWords.clear();
   // Before any reader opens a file: a link in a folder from elsewhere would
   // be read through, and the next save would write through it.
   if (!HoldsOnlyFilesAndFolders(TemplateFolder(folderTemplate))) {
-    tFolderRefusal = eFolderRefusal::kLink;
+    NoteLoadRefusal(eLoadRefusal::kLink);
     ExitDestroyingGame(1);
   }
   // A save's files as they were written, or none read: a table cut at a
   // row's end reads as a shorter whole one.
   if (loadedGame == 1 && !CheckSaveManifest(TemplateFolder(folderTemplate))) {
-    tFolderRefusal = eFolderRefusal::kFileCheck;
+    NoteLoadRefusal(eLoadRefusal::kFileCheck);
     ExitDestroyingGame(1);
   }
   LoadScenarioInfo(*this, folderTemplate);
   // A save reads its scenario's constants and events from the scenario's folder.
   if (loadedGame == 1 &&
       !HoldsOnlyFilesAndFolders(TemplateFolder(MakeFolderTemplate(kScenarioFolderTemplate, scenarioName)))) {
-    tFolderRefusal = eFolderRefusal::kLink;
+    NoteLoadRefusal(eLoadRefusal::kLink);
     ExitDestroyingGame(1);
   }
 
@@ -141,9 +154,9 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   screen.SetLoadingProgress(25);
   LoadCommanders(*this, folderTemplate);
   LoadLandUnits(*this, folderTemplate);
-  PlaceUnits(*map, landUnits, u"land");
+  PlaceUnits(*map, landUnits, u"land", TemplateFolder(folderTemplate));
   LoadAirUnits(*this, folderTemplate);
-  PlaceUnits(*map, airUnits, u"air");
+  PlaceUnits(*map, airUnits, u"air", TemplateFolder(folderTemplate));
   LoadFleets(*this, folderTemplate);
   LoadNavalUnits(*this, folderTemplate);
 

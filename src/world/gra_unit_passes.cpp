@@ -6,6 +6,8 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
+#include "scenario/table_reader.h"
+#include "world/folder_path.h"
 #include "world/gra.h"
 
 namespace tr {
@@ -78,6 +80,13 @@ void cGame::MoveAboardUnitsOffMap() {
     TakeOffHex(*this, unit);
     if (ship && !carrier) LogLine(Format(GetText("%s_is_supposed_to_be_loaded_into_%s"), unit.name, ship->name));
     if (!carrier || ship->carriedUnit) {
+      // The game saves a unit aboard only in a ship of its country that
+      // carries it alone.
+      if (loadedGame == 1) {
+        RefuseDamagedTable(FolderFilePath(folderTemplate, u"land_units.csv"), unit.fileLine,
+                           Format(u"puts land unit %s (ID=%i) aboard the ship ID=%i, which cannot carry it", unit.name,
+                                  unit.id, unit.transporterId));
+      }
       // Nothing can carry it: the reserve pass that follows puts the unit
       // into the reserve pool rather than leave it standing nowhere.
       LogFormat(u"ERROR: land unit %s (ID=%i) names transporter ID=%i, which cannot carry it; moved to the reserve pool",

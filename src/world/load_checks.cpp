@@ -31,12 +31,19 @@ bool OwnersExist(const cGame& game, const UnitList& units, const sUnitTable& tab
 }
 
 // A commander leads his own country's forces only; a unit of another
-// country that names him is left without him.
+// country that names him is left without him, in a saved game refused: the
+// game never writes one.
 template <typename UnitList>
-void DetachForeignCommanders(UnitList& units, const sUnitTable& table) {
+void DetachForeignCommanders(UnitList& units, const sUnitTable& table, bool savedGame) {
   for (const auto& unit : units) {
     const sCommander* commander = unit->attachedCommander;
     if (commander == nullptr || commander->countryId == unit->owner) continue;
+    if (savedGame) {
+      RefuseDamagedTable(table.path, unit->fileLine,
+                         Format(u"gives %s unit %s (ID=%i) of country %i commander %s (ID=%i) of country %i",
+                                table.kind, unit->name, unit->id, static_cast<int>(unit->owner), commander->name,
+                                commander->id, commander->countryId));
+    }
     LogAboutFile(table.path,
                  u"WARNING: %s unit %s (ID=%i) of country %i in %s at line %i (counting from 1) names commander %s "
                  u"(ID=%i) of country %i; the unit is left without a commander",
@@ -47,11 +54,11 @@ void DetachForeignCommanders(UnitList& units, const sUnitTable& table) {
 }
 
 // A commander leads one unit: the first unit read that names him is his
-// headquarters, and any later one is left without him. Two headquarters
-// would each carry his bonus, and losing either unit would free him while
-// the other still names him.
+// headquarters, and any later one is left without him (in a saved game
+// refused). Two headquarters would each carry his bonus, and losing either
+// unit would free him while the other still names him.
 template <typename UnitList>
-void KeepOneUnitPerCommander(const UnitList& units, const sUnitTable& table) {
+void KeepOneUnitPerCommander(const UnitList& units, const sUnitTable& table, bool savedGame) {
   for (const auto& unit : units) {
     sCommander* commander = unit->attachedCommander;
     if (commander == nullptr) continue;
@@ -60,6 +67,12 @@ void KeepOneUnitPerCommander(const UnitList& units, const sUnitTable& table) {
       continue;
     }
     const cUnit& first = *commander->headquarters;
+    if (savedGame) {
+      RefuseDamagedTable(table.path, unit->fileLine,
+                         Format(u"gives %s unit %s (ID=%i) commander %s (ID=%i), who already leads unit %s (ID=%i)",
+                                table.kind, unit->name, unit->id, commander->name, commander->id, first.name,
+                                first.id));
+    }
     LogAboutFile(table.path,
                  u"WARNING: %s unit %s (ID=%i) in %s at line %i (counting from 1) names commander %s (ID=%i), who "
                  u"already leads unit %s (ID=%i); the unit is left without a commander",
@@ -71,9 +84,15 @@ void KeepOneUnitPerCommander(const UnitList& units, const sUnitTable& table) {
 
 // A commander who leads a unit is assigned: the computer gives a commander
 // saved as free, or on his way, to a second unit.
-void MarkLeadingCommandersAssigned(cGame& game, std::u16string_view path) {
+void MarkLeadingCommandersAssigned(cGame& game, std::u16string_view path, bool savedGame) {
   for (const auto& commander : game.commanders) {
     if (commander->headquarters == nullptr || commander->state == kCommanderAssigned) continue;
+    if (savedGame) {
+      RefuseDamagedTable(path, commander->fileLine,
+                         Format(u"gives commander %s (ID=%i), who leads unit %s (ID=%i), the state %i, not %i",
+                                commander->name, commander->id, commander->headquarters->name,
+                                commander->headquarters->id, commander->state, static_cast<int>(kCommanderAssigned)));
+    }
     LogAboutFile(path,
                  u"WARNING: commander %s (ID=%i) in %s at line %i (counting from 1) leads unit %s (ID=%i) but has "
                  u"state %i; he is counted as assigned (state %i)",
@@ -85,6 +104,15 @@ void MarkLeadingCommandersAssigned(cGame& game, std::u16string_view path) {
 
 }  // namespace
 
+sCommander* CommanderOfUnitRow(cGame& game, std::int32_t commanderId, std::u16string_view path, int line) {
+  if (commanderId < 0) return nullptr;
+  sCommander* commander = game.FindCommanderById(commanderId);
+  if (commander == nullptr && game.loadedGame == 1) {
+    RefuseDamagedTable(path, line, Format(u"names the commander ID=%i, which the save does not hold", commanderId));
+  }
+  return commander;
+}
+
 void CheckUnitLinks(cGame& game) {
   const sUnitTable land{u"land", FolderFilePath(game.folderTemplate, u"land_units.csv")};
   const sUnitTable air{u"air", FolderFilePath(game.folderTemplate, u"air_units.csv")};
@@ -95,14 +123,15 @@ void CheckUnitLinks(cGame& game) {
   const bool navalOk = OwnersExist(game, game.navalUnits, naval);
   if (!landOk || !airOk || !navalOk) ExitDestroyingGame(1);
 
-  DetachForeignCommanders(game.landUnits, land);
-  DetachForeignCommanders(game.airUnits, air);
-  DetachForeignCommanders(game.navalUnits, naval);
+  const bool saved = game.loadedGame == 1;
+  DetachForeignCommanders(game.landUnits, land, saved);
+  DetachForeignCommanders(game.airUnits, air, saved);
+  DetachForeignCommanders(game.navalUnits, naval, saved);
   for (const auto& commander : game.commanders) commander->headquarters = nullptr;
-  KeepOneUnitPerCommander(game.landUnits, land);
-  KeepOneUnitPerCommander(game.airUnits, air);
-  KeepOneUnitPerCommander(game.navalUnits, naval);
-  MarkLeadingCommandersAssigned(game, FolderFilePath(game.folderTemplate, u"commanders.csv"));
+  KeepOneUnitPerCommander(game.landUnits, land, saved);
+  KeepOneUnitPerCommander(game.airUnits, air, saved);
+  KeepOneUnitPerCommander(game.navalUnits, naval, saved);
+  MarkLeadingCommandersAssigned(game, FolderFilePath(game.folderTemplate, u"commanders.csv"), saved);
 }
 
 }  // namespace tr

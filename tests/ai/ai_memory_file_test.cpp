@@ -42,18 +42,29 @@ TEST(AiMemoryFileTest, EveryCountrysMemoryComesBackFieldByField) {
   test::AiWorld world;
   test::TempDir dir;
   test::ScopedGameRoot root(dir.path());
-  // Country 0 and country 5 are just outside the four the game holds: passed over.
-  dir.Write("data/save/a/ai_memory.csv", Memory(std::string(kRows) + "\r\nWaiting;5;43;7;47;\r\nGivenUp;0;46;2;53;"));
+  dir.Write("data/save/a/ai_memory.csv", Memory(kRows));
   std::filesystem::create_directories(dir.path() / "data/save/b");
 
   LoadAiMemory(world.game(), u"data\\save\\a\\%s");
   ASSERT_TRUE(WriteAiMemory(world.game(), u"data\\save\\b"));
 
   EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"), Memory(kRows));
-  EXPECT_TRUE(world.log.ContainsText(u"line 11 (counting from 1) names the country 5, which the save does not hold"));
-  EXPECT_TRUE(world.log.ContainsText(u"line 12 (counting from 1) names the country 0, which the save does not hold"));
   // Counts within their range come back without a word.
   EXPECT_FALSE(world.log.ContainsText(u"out of range"));
+  EXPECT_FALSE(world.log.ContainsText(u"WARNING"));
+
+  // Country 0 and country 5 are just outside the four the game holds, and
+  // node 200 beyond the diagram's: the save names what it does not hold.
+  for (const auto& [row, logged] :
+       {std::pair{"\r\nWaiting;5;43;7;47;", u"line 11 (counting from 1) names the country 5, which the save does not hold"},
+        std::pair{"\r\nGivenUp;0;46;2;53;", u"line 11 (counting from 1) names the country 0, which the save does not hold"},
+        std::pair{"\r\nCounts;200;1;0.500000;1.750000;2.250000;42;43;44;45;46;47;48;",
+                  u"line 11 (counting from 1) names the cities diagram node 200, which the scenario does not hold"}}) {
+    dir.Write("data/save/a/ai_memory.csv", Memory(std::string(kRows) + row));
+    world.log.Clear();
+    EXPECT_THROW(LoadAiMemory(world.game(), u"data\\save\\a\\%s"), FatalExitError) << row;
+    EXPECT_TRUE(world.log.ContainsText(logged)) << row;
+  }
 
   // A front cut before its node count refuses the save, saying how much is there.
   dir.Write("data/save/c/ai_memory.csv", Memory("\r\nWaiting;2;16;4;7;\r\nFront;3;1;0.750000;"));

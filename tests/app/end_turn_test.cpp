@@ -19,6 +19,7 @@
 #include "dialogs/small_dialogs.h"
 #include "foundation/console_log.h"
 #include "gui/static.h"
+#include "platform/codes.h"
 #include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
@@ -31,6 +32,7 @@
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "units/jednostka_ladowa.h"
+#include "world/headless_presentation.h"
 #include "world/map_camera.h"
 
 namespace tr {
@@ -111,11 +113,15 @@ std::u16string BoxText(const cDialog* dialog, int line) {
   return static_cast<const CDXUTStatic*>(box->GetControl(box->layoutBase() + line))->GetText();
 }
 
-// The autosave's box as the player meets it: the reason and what to do about it on this disk.
-std::u16string AutosaveBox(std::u16string_view reason, const char* remedyKey) {
-  return Format(GetText("autosave_failed_%s_%s"), reason,
-                Format(GetText(remedyKey), ShownPath(u"data\\save\\" + GetText("autosave"))) + u" " +
-                    GetText("autosave_then_save_yourself"));
+// The autosave's box as the player meets it: the reason, what became of the
+// autosave before it, and what to do about it on this disk.
+std::u16string AutosaveBox(std::u16string_view reason, const char* remedyKey, const char* earlierKey,
+                           const char* thenKey = "autosave_then_save_yourself") {
+  // A refused save names the folder of saves, which it writes in; the others the save's own.
+  const bool refused = std::string_view(remedyKey) == "save_remedy_no_permission_%s";
+  const std::u16string folder = refused ? u"data\\save" : u"data\\save\\" + GetText("autosave");
+  return Format(GetText("autosave_failed_%s_%s_%s"), reason, GetText(earlierKey),
+                Format(GetText(remedyKey), ShownPath(folder)) + u" " + GetText(thenKey));
 }
 
 struct AutosaveCase {
@@ -154,11 +160,27 @@ TEST_P(AutosaveTest, AFailedAutosaveIsToldAtThePlayersNextTurnWithItsReason) {
   // Beyond a full disk, a read-only one and a refusal, the system's own words.
   const std::u16string reason = flushError == EIO ? Format(GetText(GetParam().reasonKey), u"Input/output error")
                                                   : GetText(GetParam().reasonKey);
-  EXPECT_EQ(BoxText(box, 3), AutosaveBox(reason, GetParam().remedyKey));
-  // Told once: the turn after brings its banner alone.
+  // No autosave was written before this one.
+  EXPECT_EQ(BoxText(box, 3), AutosaveBox(reason, GetParam().remedyKey, "autosave_no_earlier"));
+  // Closed unread by the next computer's phase, it comes again at the turn after.
   PopModalDialogs(-1);
   port_.PushNewTurnDialog(1);
+  ASSERT_EQ(ModalDialogStack.size(), 2u);
+  // Pushed once while it is up, whatever asks for the held boxes again.
+  PushHeldBoxes();
+  ASSERT_EQ(ModalDialogStack.size(), 2u);
+  // Told once the player closed it: Enter on the banner, then on the box.
+  TopDialog->OnKeyboard(VK_RETURN, true, false);
+  ASSERT_EQ(ModalDialogStack.size(), 1u);
+  TopDialog->OnKeyboard(VK_RETURN, true, false);
+  EXPECT_TRUE(ModalDialogStack.empty());
+  port_.PushNewTurnDialog(1);
   EXPECT_EQ(ModalDialogStack.size(), 1u);
+  // Nor is it told as the game goes.
+  cHeadlessPresentation shown;
+  ScopedPresentation scoped(shown);
+  TellHeldBoxes();
+  EXPECT_EQ(shown.CountEvents(u"message-box "), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -187,7 +209,7 @@ TEST_P(HumanNextTest, TheNextHumanGetsTheScreenBackWithItsBannerAndItsView) {
   EndHumanTurn();
   ASSERT_EQ(ModalDialogStack.size(), 2u);
   EXPECT_EQ(BoxText(ModalDialogStack.front(), 3),
-            AutosaveBox(GetText("save_failure_read_only"), "save_remedy_read_only_%s"));
+            AutosaveBox(GetText("save_failure_read_only"), "save_remedy_read_only_%s", "autosave_no_earlier"));
   EXPECT_EQ(game().playerControl.currentCountry, &country(3));
   EXPECT_EQ(game().GetGameState(), GetParam().state);
   if (GetParam().savedZoom >= 0.0f) {
@@ -200,6 +222,15 @@ TEST_P(HumanNextTest, TheNextHumanGetsTheScreenBackWithItsBannerAndItsView) {
   EXPECT_TRUE(info().MouseInputEnabled());
   EXPECT_FALSE(hexPanel_->IsCollapsed());
   EXPECT_TRUE(unitPanel_->IsCollapsed());
+  // Put away before the player closed it, the game is gone: the advice is for the next one.
+  cHeadlessPresentation shown;
+  ScopedPresentation scoped(shown);
+  TellHeldBoxes();
+  ASSERT_EQ(shown.CountEvents(u"message-box "), 1);
+  EXPECT_EQ(shown.events().back(),
+            u"message-box " + GetText("autosave_failed_title") + u"|" +
+                AutosaveBox(GetText("save_failure_read_only"), "save_remedy_read_only_%s", "autosave_no_earlier",
+                            "autosave_then_next_time"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, HumanNextTest,
@@ -266,8 +297,8 @@ TEST_F(PbemEndTurnTest, TheTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInState
             Format(u"%s|Bob|bob@example.org|Country3", ShownPath(u"data\\pbem\\Duel")));
   EXPECT_EQ(BoxText(TopDialog, 1), GetText("autosave_failed_title"));
   EXPECT_EQ(BoxText(TopDialog, 3),
-            Format(GetText("autosave_failed_handed_over_%s_%s_%s"), GetText("save_failure_disk_full"),
-                   ShownPath(u"data\\pbem\\Duel"),
+            Format(GetText("autosave_failed_handed_over_%s_%s_%s_%s"), GetText("save_failure_disk_full"),
+                   GetText("autosave_no_earlier"), ShownPath(u"data\\pbem\\Duel"),
                    Format(GetText("save_remedy_disk_full_%s"), ShownPath(u"data\\save\\" + GetText("autosave"))) +
                        u" " + GetText("autosave_then_before_next_turn")));
   EXPECT_FALSE(info().MouseInputEnabled());
@@ -297,7 +328,8 @@ TEST_F(PbemEndTurnTest, ATurnThatCannotBeWrittenIsNotHandedOverAndTheBoxSaysWhat
                                       Format(GetText(remedy), folder) + u" " +
                                           GetText("pbem_then_end_turn_again")));
     if (autosaveFails) {
-      EXPECT_EQ(BoxText(TopDialog, 3), AutosaveBox(GetText(reason), remedy));
+      // The first round's autosave went in, and is kept.
+      EXPECT_EQ(BoxText(TopDialog, 3), AutosaveBox(GetText(reason), remedy, "autosave_earlier_kept"));
     }
     EXPECT_FALSE(ReturnToMenusRequested());
     EXPECT_FALSE(FindPbemRepoPlayer(u"Duel").has_value());

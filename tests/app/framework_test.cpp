@@ -10,12 +10,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/app_presentation.h"
 #include "app/mainmenu.h"
+#include "app/modal_stack.h"
 #include "app/menu.h"
 #include "app/music_player.h"
 #include "app/sound.h"
+#include "dialogs/dialog_base.h"
 #include "foundation/fatal.h"
 #include "foundation/game_lock.h"
 #include "foundation/paths.h"
@@ -24,11 +27,14 @@
 #include "gui/control.h"
 #include "gui/dialog.h"
 #include "gui/resource_cache.h"
+#include "platform/codes.h"
 #include "platform/graphics.h"
+#include "platform/message_box.h"
 #include "platform/null_audio.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
+#include "world/presentation.h"
 
 namespace tr {
 namespace {
@@ -140,31 +146,89 @@ TEST_F(WinMainTest, PauseSilencesTheGamesMusicAndClosingTearsTheGameDownBeforeTh
   EXPECT_LT(teardown, deviceLost);
 }
 
-// The window closed during the computer's phase, while the box of an autosave
-// that failed waits for the player's next turn: the box is shown before the
-// program ends, once, with the worker stopped and the window still there.
-TEST_F(WinMainTest, ClosingInTheComputersPhaseShowsTheHeldSaveFailureFirst) {
+// The window closed at any moment after an autosave failed: while its box
+// waits for the player's next turn in the computer's phase, while the banner
+// of that turn covers it, after a computer's phase closed it unread. The box
+// is shown before the program ends, once, with the worker stopped and the
+// window still there, with advice for a game that is gone, broken into lines
+// the smallest window holds. Only the player's OK tells it for good.
+enum class eClosedAt { kComputersPhase, kBannerUp, kBoxClosedByTheGame, kBoxClosedByThePlayer };
+
+class ClosingWithAHeldBoxTest : public WinMainTest, public testing::WithParamInterface<eClosedAt> {};
+
+TEST_P(ClosingWithAHeldBoxTest, TheHeldSaveFailureIsShownUntilThePlayerClosesIt) {
   CopyLayout();
   test::LogCapture log;
+  std::vector<std::u16string> shownLines;
+  SetHeadlessMessageBoxSink([&](std::u16string_view title, std::u16string_view text) {
+    shownLines.push_back(std::u16string(title) + u"|" + std::u16string(text));
+  });
+  const std::u16string path = u"/home/a-player-with-a-long-name/.local/share/tidereach/save/Autosave";
+  const std::u16string inGame = u"The disk is full. Save from the pause menu.";
+  const std::u16string gameLeft = u"The autosave made as the turn ended could not be written: the disk is full.\n"
+                                  u"Free some room on the disk that holds " + path +
+                                  u". Next time, save the game yourself from the pause menu (Escape) before you "
+                                  u"leave it.";
   sStartUp startUp = Headless();
-  startUp.beforeMainLoop = [&](AppFrame& frame) {
+  // A failed step ends the setting up, never the close: the main loop would run on.
+  const auto setUp = [&](AppFrame& frame) {
     gGame = new cGame();
-    gGame->StoreGameState(kGameComputerTurn);
-    HoldBoxForNextTurn(u"Autosave failed", u"The disk is full.");
+    gGame->StoreGameState(GetParam() == eClosedAt::kComputersPhase ? kGameComputerTurn : kGameHumanIdle);
+    HoldBoxForNextTurn(u"Autosave failed", inGame, gameLeft);
+    if (GetParam() != eClosedAt::kComputersPhase) {
+      Presentation().PushNewTurnDialog(1);
+      ASSERT_EQ(ModalDialogStack.size(), 2u);
+    }
+    if (GetParam() == eClosedAt::kBoxClosedByTheGame) PopModalDialogs(-1);
+    if (GetParam() == eClosedAt::kBoxClosedByThePlayer) {
+      // Enter closes the banner, then the box under it.
+      for (int i = 0; i < 2; ++i) {
+        ASSERT_NE(TopDialog, nullptr);
+        TopDialog->OnKeyboard(VK_RETURN, true, false);
+        frame.Tick();
+      }
+      EXPECT_TRUE(ModalDialogStack.empty());
+    }
     frame.Tick();
+  };
+  startUp.beforeMainLoop = [&](AppFrame& frame) {
+    setUp(frame);
     frame.RequestClose();
   };
   EXPECT_EQ(WinMain(std::move(startUp)), 0);
+  SetHeadlessMessageBoxSink({});
   EXPECT_EQ(gGame, nullptr);
   const std::vector<std::u16string> lines = log.lines();
-  const std::u16string shown = u"Message box \"Autosave failed\": The disk is full.";
+  const std::u16string shown = u"Message box \"Autosave failed\": " + gameLeft;
+  if (GetParam() == eClosedAt::kBoxClosedByThePlayer) {
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), shown), 0);
+    EXPECT_TRUE(shownLines.empty());
+    return;
+  }
   EXPECT_EQ(std::count(lines.begin(), lines.end(), shown), 1);
   const auto box = std::find(lines.begin(), lines.end(), shown);
   const auto teardown = std::find(lines.begin(), lines.end(), u"---- Game state = 15");
   const auto deviceLost = std::find(lines.begin(), lines.end(), u"Device lost");
   EXPECT_LT(teardown, box);
   EXPECT_LT(box, deviceLost);
+  // The box as the screen shows it: the text whole, in lines of the budget.
+  ASSERT_EQ(shownLines.size(), 1u);
+  EXPECT_EQ(shownLines[0], u"Autosave failed|" + WrapMessageBoxText(gameLeft));
+  EXPECT_GE(std::count(shownLines[0].begin(), shownLines[0].end(), u'\n'), 4);
 }
+
+INSTANTIATE_TEST_SUITE_P(Moments, ClosingWithAHeldBoxTest,
+                         testing::Values(eClosedAt::kComputersPhase, eClosedAt::kBannerUp,
+                                         eClosedAt::kBoxClosedByTheGame, eClosedAt::kBoxClosedByThePlayer),
+                         [](const testing::TestParamInfo<eClosedAt>& info) {
+                           switch (info.param) {
+                             case eClosedAt::kComputersPhase: return "ComputersPhase";
+                             case eClosedAt::kBannerUp: return "BannerUp";
+                             case eClosedAt::kBoxClosedByTheGame: return "BoxClosedByTheGame";
+                             case eClosedAt::kBoxClosedByThePlayer: return "BoxClosedByThePlayer";
+                           }
+                           return "";
+                         });
 
 // The window closed while the player holds a main menu button down: the menu
 // goes with the screens, and the focus keeps nothing of it.

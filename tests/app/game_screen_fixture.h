@@ -43,6 +43,8 @@ class GameScreenFixture : public MenuFixture {
     unitPanel_ = dynamic_cast<cPanel*>(gUnitPanel);
   }
   void TearDown() override {
+    // A box a test held and never had closed by the player goes with the test.
+    TellHeldBoxes();
     DestroyGamePanels();
     world_.reset();
     scoped_.reset();

@@ -125,7 +125,8 @@ class ReceivedTurnTest : public test::MenuFixture {
     return menu->RowTemplate(list->GetSelectedIndex());
   }
   // The turn was refused and the box names the file and says why.
-  static void ExpectRefusedNaming(std::u16string_view file, std::u16string_view why) {
+  static void ExpectRefusedNaming(std::u16string_view file, std::u16string_view why,
+                                  const char* adviceKey = "pbem_turn_not_loaded_%s_%s") {
     EXPECT_EQ(gGame, nullptr);
     auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
     ASSERT_NE(menu, nullptr);
@@ -144,6 +145,15 @@ class ReceivedTurnTest : public test::MenuFixture {
     // The player is told what is wrong, not which key of a file holds it.
     EXPECT_EQ(text.find(u"Save/"), std::u16string::npos) << Utf16ToUtf8(text);
     EXPECT_EQ(text.find(GetText("pbem_turn_not_loaded_see_log")), std::u16string::npos) << Utf16ToUtf8(text);
+    ExpectTheBoxOf(text, adviceKey, u"data\\pbem\\Duel");
+  }
+  // The box's own words around the reason: what the player can do for that cause.
+  static void ExpectTheBoxOf(std::u16string_view text, const char* key, std::u16string_view folder) {
+    const std::u16string around = Format(GetText(key), ShownPath(folder), u"\x01");
+    const std::size_t reason = around.find(u'\x01');
+    ASSERT_NE(reason, std::u16string::npos) << key;
+    EXPECT_TRUE(text.starts_with(around.substr(0, reason))) << key << ": " << Utf16ToUtf8(text);
+    EXPECT_TRUE(text.ends_with(around.substr(reason + 1))) << key << ": " << Utf16ToUtf8(text);
   }
 };
 
@@ -169,7 +179,7 @@ TEST_F(ReceivedTurnTest, TheMenusComeBackOnTheListTheGameAskedFor) {
     LoadTurn();
     ASSERT_NE(gGame, nullptr);
     DeleteCurrentMenu();
-    HoldBoxForNextTurn(u"Held", u"A box for the next turn");
+    HoldBoxForNextTurn(u"Held", u"A box for the next turn", u"A box for a game left");
     if (handedOver) {
       RequestReturnToMenusList(cScenarioMenu::kPbemGame);
     } else {
@@ -180,7 +190,7 @@ TEST_F(ReceivedTurnTest, TheMenusComeBackOnTheListTheGameAskedFor) {
     MoveGameFrame(frame_->graphics(), 10.0, 0.0f);
     EXPECT_EQ(gGame, nullptr);
     EXPECT_EQ(shown.CountEvents(u"message-box "), 1) << handedOver;
-    EXPECT_EQ(shown.events().back(), u"message-box Held|A box for the next turn") << handedOver;
+    EXPECT_EQ(shown.events().back(), u"message-box Held|A box for a game left") << handedOver;
     EXPECT_FALSE(ReturnToMenusRequested());
     auto* menu = dynamic_cast<cScenarioMenu*>(CurrentMenu);
     ASSERT_NE(menu, nullptr);
@@ -220,6 +230,18 @@ TEST_F(ReceivedTurnTest, ACutOrChangedTurnIsRefusedNamingTheFile) {
   CutRowsOff("file_digests.csv", 1);
   LoadTurn();
   ExpectRefusedNaming(u"file_digests.csv", u"does not end with its closing line");
+  restore();
+  // Rows cut off at a line end with the list and its mark gone: this
+  // version writes the list with every save, so its loss is no older save.
+  CutRowsOff("land_units.csv", 10);
+  fs::remove(Turn("file_digests.csv"));
+  std::string info = test::ReadFileBytes(Turn("Info.ini"));
+  const std::string mark = "FileList = file_digests.csv\r\n";
+  ASSERT_NE(info.find(mark), std::string::npos);
+  std::ofstream(Turn("Info.ini"), std::ios::binary | std::ios::trunc) << info.erase(info.find(mark), mark.size());
+  LoadTurn();
+  ExpectRefusedNaming(u"file_digests.csv", u"is missing, though data\\pbem\\Duel\\Info.ini says the save was "
+                                           u"written by version 1.02");
 }
 
 // Changes a file of the turn in place, to the same size, when its load
@@ -250,7 +272,8 @@ TEST_F(ReceivedTurnTest, AFileChangedWhileTheTurnLoadsIsRefusedNamingIt) {
     cChangingAppPresentation port(Turn(file), percent);
     ScopedPresentation scoped(port);
     LoadTurn();
-    ExpectRefusedNaming(Utf8ToUtf16(file), u"changed on the disk while the game was loaded from it");
+    ExpectRefusedNaming(Utf8ToUtf16(file), u"changed on the disk while the game was loaded from it",
+                        "pbem_turn_not_loaded_changed_%s_%s");
     PopModalDialogs(-1);
     restore();
   }
@@ -268,6 +291,11 @@ TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
   CutRowsOff("countries.csv", 1);
   LoadTurn();
   ExpectRefusedNaming(u"countries.csv", u"countries (cut short?); the game is not loaded");
+  restore();
+  // Its last units cut off at a line end: the units' state still names them.
+  CutRowsOff("land_units.csv", 10);
+  LoadTurn();
+  ExpectRefusedNaming(u"unit_state.csv", u"(counting from 1) names the Land unit ID=");
   restore();
   // Up to the cities the scenario's diagram links first.
   KeepLines("cities.csv", 6);
@@ -306,6 +334,9 @@ TEST_F(ReceivedTurnTest, TheListKeepsTheRefusedRowSelected) {
   EXPECT_EQ(ModalDialogStack.size(), 1u);
   EXPECT_NE(BoxText(3).find(ShownPath(u"data\\pbem\\Duel (1)")), std::u16string::npos)
       << Utf16ToUtf8(BoxText(3));
+  // Its reason says where the turn belongs; nothing asks for it to be sent again.
+  ExpectTheBoxOf(BoxText(3), "pbem_turn_not_loaded_elsewhere_%s_%s", u"data\\pbem\\Duel (1)");
+  EXPECT_EQ(BoxText(3).find(u"send it again"), std::u16string::npos) << Utf16ToUtf8(BoxText(3));
   EXPECT_EQ(SelectedTemplate(), kCopy);
 }
 
@@ -402,6 +433,45 @@ void EditLandUnit(const fs::path& file, int id, int first, int last, const std::
   std::ofstream(file, std::ios::binary | std::ios::trunc) << rows;
 }
 
+// A file of a save of the player's own changed while it loads: the box names
+// it and asks for the save to be started again once what wrote it is done,
+// not for another save to be chosen.
+TEST_F(SavedGameLoadTest, ASaveChangedWhileItLoadsMayBeStartedAgain) {
+  ASSERT_TRUE(NewGame().saveContext->SaveGame(u"Alpha", true));
+  DestroyGame();
+  cChangingAppPresentation port(Save("Alpha", "airship_attacks.csv"), 40);
+  ScopedPresentation scoped(port);
+  StartFromList(u"Alpha");
+  ExpectRefused(u"Alpha", "save_not_loaded_title", ShownPath(u"data\\save\\Alpha\\airship_attacks.csv"));
+  ExpectTheBoxOf(BoxText(3), "save_not_loaded_changed_%s_%s", u"data\\save\\Alpha");
+}
+
+// An older turn, which has no list of its files to check, whose table puts
+// two units on one hex: the box names the file, and asks whether the turn
+// loads on the sender's computer before asking for it again.
+TEST_F(ReceivedTurnTest, AnOlderTurnWithTwoUnitsOnOneHexNamesItsFile) {
+  LoadTurn();
+  ASSERT_NE(gGame, nullptr);
+  const cJednostkaLadowa* placed[2] = {};
+  for (const auto& unit : gGame->landUnits) {
+    if (placed[1] == nullptr && gGame->map->GetHex(unit->x, unit->y)->unit == unit.get()) {
+      placed[placed[0] == nullptr ? 0 : 1] = unit.get();
+    }
+  }
+  ASSERT_NE(placed[1], nullptr);
+  const std::string onFirst = Utf16ToUtf8(Format(u"%i;%i", placed[0]->x, placed[0]->y));
+  const int second = placed[1]->id;
+  const std::u16string clashInWords =
+      Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i_%s"), placed[0]->name, placed[1]->name, placed[0]->x,
+             placed[0]->y, ShownPath(u"data\\pbem\\Duel\\land_units.csv"));
+  DestroyGame();
+  DeleteCurrentMenu();
+  test::MakeOlderSave(Turn());
+  EditLandUnit(Turn("land_units.csv"), second, 3, 4, onFirst);
+  LoadTurn();
+  ExpectRefusedNaming(u"land_units.csv", clashInWords, "pbem_turn_not_loaded_damaged_%s_%s");
+}
+
 // A changed save of the player's own: the box names the file and offers to
 // load it as it is; Back keeps the list on its row; the sound save beside it
 // loads with no box. A save holding a link, started after that Back, is
@@ -422,8 +492,9 @@ TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
   const std::u16string clash =
       Format(u"ERROR: Trying to place land unit %s (ID=%i) to hex (%i, %i) occupied by %s (ID=%i)", placed[1]->name,
              second, placed[0]->x, placed[0]->y, placed[0]->name, placed[0]->id);
-  const std::u16string clashInWords = Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i"), placed[0]->name,
-                                             placed[1]->name, placed[0]->x, placed[0]->y);
+  const std::u16string clashInWords =
+      Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i_%s"), placed[0]->name, placed[1]->name, placed[0]->x,
+             placed[0]->y, ShownPath(u"data\\save\\Clash\\land_units.csv"));
   for (const char16_t* name : {u"Alpha", u"Turn 3; old", u"Clash", u"Linked"}) {
     ASSERT_TRUE(game.saveContext->SaveGame(name, true));
   }

@@ -35,6 +35,7 @@
 #include "menu_fixture.h"
 #include "platform/graphics.h"
 #include "platform/texture.h"
+#include "support/english_texts.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
@@ -114,6 +115,14 @@ TEST_F(ScenarioMenuTest, SelectionShowsDetailsAndTheRememberedRowIsSelectedNextT
   EXPECT_EQ(List().GetSelectedIndex(), 1);
 }
 
+sLaunchRecord gLaunched;
+int gLaunches = 0;
+void RecordLaunch(const sLaunchRecord& record) {
+  gLaunched = record;
+  ++gLaunches;
+  EXPECT_NE(dynamic_cast<cLoadingMenu*>(CurrentMenu), nullptr) << "the loading menu is current during the load";
+}
+
 TEST_F(ScenarioMenuTest, SavesListFolderNameAndDateAndFallBackToTheScenarioPicture) {
   WriteInfo("save", "Autumn", "[General_ENG]\r\nName=Alpha Storm\r\n[Save]\r\nScenarioName=Alpha\r\nTurn=7\r\n"
                               "GameYearDisplayed=40\r\nGameMonthDisplayed=5\r\nGameDayDisplayed=3\r\n");
@@ -140,9 +149,31 @@ TEST_F(ScenarioMenuTest, SavesListFolderNameAndDateAndFallBackToTheScenarioPictu
   EXPECT_EQ(Field(188), u"2026-01-02 10:00");
   EXPECT_FALSE(const_cast<CDXUTImage*>(image)->GetVisible());
 
-  // A turn written as a word is no turn 0: the load refuses the save, and the panel says it is damaged.
+  EXPECT_TRUE(CurrentMenu->GetControlEnabled(200));
+
+  // A turn written as a word is no turn 0: the load refuses the save, and the
+  // panel says it is damaged, in words the field holds whole, and does not
+  // offer it to start, by the button or a double click.
+  const std::u16string english = test::EnglishText("save_details_damaged");
+  const std::u16string keyText = GetText("save_details_damaged");
+  StringBase().SetText("save_details_damaged", english);
   List().SelectItem(2, true);
-  EXPECT_EQ(Field(190), GetText("save_details_damaged"));
+  StringBase().SetText("save_details_damaged", keyText);
+  auto* field = static_cast<CDXUTEditBox*>(CurrentMenu->GetControl(190));
+  EXPECT_EQ(field->GetText(), english);
+  int width = 0;
+  ASSERT_TRUE(Succeeded(field->Buffer().CPtoX(field->GetTextLength(), false, &width)));
+  EXPECT_GT(width, 0);
+  EXPECT_LE(width, field->GetTextRect().width());
+  EXPECT_FALSE(CurrentMenu->GetControlEnabled(200));
+  SetScenarioLoader(&RecordLaunch);
+  gLaunches = 0;
+  MenuGuiEventCallback(GuiEventListDoubleClick, 179, nullptr);
+  EXPECT_EQ(gLaunches, 0);
+  SetScenarioLoader(nullptr);
+  // A sound save after it may start again.
+  List().SelectItem(0, true);
+  EXPECT_TRUE(CurrentMenu->GetControlEnabled(200));
 }
 
 // A picture of 16384 x 16384 one-bit pixels: some forty kilobytes on disc, a
@@ -245,14 +276,6 @@ TEST_F(ScenarioMenuTest, AnEmptyListDisablesStartAndEscapeReturnsToTheMainMenu) 
   EXPECT_FALSE(CurrentMenu->GetControlEnabled(200));
   MenuKeyboardCallback(VK_ESCAPE, true, false);
   EXPECT_NE(dynamic_cast<cMainMenu*>(CurrentMenu), nullptr);
-}
-
-sLaunchRecord gLaunched;
-int gLaunches = 0;
-void RecordLaunch(const sLaunchRecord& record) {
-  gLaunched = record;
-  ++gLaunches;
-  EXPECT_NE(dynamic_cast<cLoadingMenu*>(CurrentMenu), nullptr) << "the loading menu is current during the load";
 }
 
 TEST_F(ScenarioMenuTest, StartHandsTheRowsFolderToTheLoaderBehindTheLoadingMenu) {

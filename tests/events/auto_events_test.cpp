@@ -70,6 +70,26 @@ TEST_F(AutoEventsFileTest, SavedPairsLoadBackInOrder) {
   EXPECT_EQ(loaded.pairs, repository_.pairs);  // duplicates as written, old pairs gone
 }
 
+// A pair of an event the scenario does not have: left out of a scenario's
+// file, and refusing a saved game's, which records only its scenario's events.
+TEST_F(AutoEventsFileTest, AnEventTheScenarioLacksIsLeftOutOrInASaveRefused) {
+  const auto isEvent = [](std::int32_t id) { return id == 12 || id == 8; };
+  dir_.Write("data/save/G/auto_events.csv", "12;3\r\n8;1\r\n");
+  repository_.Load(u"data\\save\\G\\%s", isEvent, true);
+  EXPECT_EQ(repository_.pairs, (Pairs{{12, 3}, {8, 1}}));
+  dir_.Write("data/save/G/auto_events.csv", "12;3\r\n9;1\r\n8;1\r\n");
+  {
+    test::LogCapture log;
+    repository_.Load(u"data\\save\\G\\%s", isEvent, false);
+    EXPECT_EQ(repository_.pairs, (Pairs{{12, 3}, {8, 1}}));
+    EXPECT_TRUE(log.ContainsText(u"at line 2 (counting from 1) names event 9, which the scenario does not have; left"));
+  }
+  test::LogCapture log;
+  EXPECT_THROW(repository_.Load(u"data\\save\\G\\%s", isEvent, true), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\G\\auto_events.csv at line 2 (counting from 1) names event 9, which "
+                               u"the scenario does not have;"));
+}
+
 // The game writes one line for each event: a save's file that names one
 // again is refused at that line, where the pairs the game wrote load back and
 // are written again byte for byte.

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <climits>
 #include <functional>
+#include <string>
+#include <utility>
 
 #include "foundation/csv_reader.h"
 #include "foundation/fast_digest.h"
@@ -113,10 +115,13 @@ TEST(FileReadTest, AHeldFileRefusedCallsTheRecordsRefusal) {
   EXPECT_THROW(ReadWholeFile(unreadable), sRefused);
   EXPECT_EQ(refusals, 2);
   EXPECT_TRUE(log.ContainsText(u"unreadable.csv cannot be read (a read error); the game is not loaded"));
+  // Neither is a change on the disk, whose refusal asks for another start.
+  EXPECT_FALSE(checked.FoundAChange());
   dir.Write("held.csv", "1;as checkeD;2;");
   EXPECT_THROW(ReadRegularFile(file), sRefused);
   EXPECT_EQ(refusals, 3);
   EXPECT_TRUE(log.ContainsText(u"held.csv changed on the disk while the game was loaded from it"));
+  EXPECT_TRUE(checked.FoundAChange());
 }
 
 // A link is not followed even to a regular file: one in a received save
@@ -173,12 +178,24 @@ TEST(FileReadTest, HoldsAFileToItsBudget) {
 
 // A file of a save or a scenario is held to the budget of its name, whatever
 // its letter case and the larger budget its reader asks for: a save without
-// a list, or a scenario, is read no further than a save with one.
+// a list, or a scenario, is read no further than a save with one. The budgets
+// the game is sized by: the map's 283,000 hexes of 37 bytes, the largest a
+// save's list may name; the largest game's land units with names of 99
+// letters (3.5 MB); all 40,000 flags at their longest (800 KB); tens of
+// thousands of reports; a scenario's Info.ini with its descriptions, and the
+// list of a save's files. A name that only begins or ends as one of them
+// does, or a file of another kind, is read to its reader's own budget. The
+// files are sparse.
 TEST(FileReadTest, HoldsASavesFileToTheBudgetOfItsName) {
+  constexpr std::uint64_t kKiB = 1024;
+  const std::pair<std::string, std::uint64_t> named[] = {
+      {"map.qel", 10 * kMiB}, {"Map.QEL", 10 * kMiB},      {"land_units.csv", 4 * kMiB},
+      {"FLAGS.txt", kMiB},    {"reports.dat", 4 * kMiB},   {"Info.ini", 64 * kKiB},
+      {"file_digests.csv", 64 * kKiB}};
+  EXPECT_EQ(LargestNamedFileBudget(), 10 * kMiB);
   test::TempDir dir;
-  for (const std::string name : {"land_units.csv", "Map.QEL"}) {
+  for (const auto& [name, budget] : named) {
     SCOPED_TRACE(name);
-    const std::uint64_t budget = FileBudgetOf(name, kTextFileBudget);
     const fs::path file = dir.Write(name, "");
     fs::resize_file(file, budget);
     EXPECT_EQ(ReadWholeFile(file, 2 * kMapFileBudget).value_or("").size(), budget);
@@ -188,6 +205,14 @@ TEST(FileReadTest, HoldsASavesFileToTheBudgetOfItsName) {
     EXPECT_TRUE(log.Contains(Utf8ToUtf16("ERROR: " + file.string() + " holds " + std::to_string(budget + 1) +
                                          " bytes, more than the " + std::to_string(budget) +
                                          " bytes a file of its kind may hold; it is not read")));
+    fs::remove(file);
+  }
+  for (const std::string name : {"map.qel.old", "map.qex", "tile.png"}) {
+    SCOPED_TRACE(name);
+    const fs::path file = dir.Write(name, "");
+    fs::resize_file(file, kTextFileBudget + 1);
+    EXPECT_EQ(ReadWholeFile(file, kPictureFileBudget).value_or("").size(), kTextFileBudget + 1);
+    fs::remove(file);
   }
 }
 

@@ -143,6 +143,11 @@ const std::string& SampleSave() {
     std::string info = ReadFile(folder / "Info.ini");
     const std::string mark = "FileList = file_digests.csv\r\n";
     if (const std::size_t at = info.find(mark); at != std::string::npos) info.erase(at, mark.size());
+    // A version that wrote no list: this one's save without its list is refused.
+    const std::string version = "GameVersion = 1.02\r\n";
+    if (const std::size_t at = info.find(version); at != std::string::npos) {
+      info.replace(at, version.size(), "GameVersion = 1.01\r\n");
+    }
     WriteGameFile("data/save/Sample/Info.ini", info);
     return std::string("Sample");
   }();

@@ -3,15 +3,25 @@
 // under tests/fuzz/seeds, the binary ones are made here by the writers the
 // game itself uses, so no opaque file is kept in the sources.
 //
-// Usage: make_fuzz_seeds <source folder> <output folder>
+// Usage: make_fuzz_seeds <source folder> <output folder> [--near-budget]
+// With --near-budget only the shaped seeds of tests/fuzz/seeds/shapes.txt
+// are written, each grown to its file's budget.
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "foundation/file_budgets.h"
+#include "foundation/file_read.h"
 #include "foundation/string_base_file.h"
 #include "foundation/text.h"
 #include "fuzz_support.h"
@@ -176,15 +186,150 @@ void SaveSeeds(const fs::path& out) {
   WriteSeed(out / "save_manifest", "md5_list.csv", fuzz::ListOfSaveFolder(true));
 }
 
+[[noreturn]] void BadRecipe(int line, const char* why) {
+  std::fprintf(stderr, "shapes.txt line %i: %s\n", line, why);
+  std::exit(1);
+}
+
+// A recipe's text with its escapes (\r \n \t \\ \xHH) turned into bytes.
+std::string Unescaped(std::string_view text, int line) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      bytes += text[i];
+      continue;
+    }
+    if (++i == text.size()) BadRecipe(line, "a text ends in '\\'");
+    switch (text[i]) {
+      case 'r': bytes += '\r'; break;
+      case 'n': bytes += '\n'; break;
+      case 't': bytes += '\t'; break;
+      case '\\': bytes += '\\'; break;
+      case 'x': {
+        unsigned value = 0;
+        if (i + 2 >= text.size() ||
+            std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16).ptr != text.data() + i + 3) {
+          BadRecipe(line, "\\x takes two hex digits");
+        }
+        bytes += static_cast<char>(value);
+        i += 2;
+        break;
+      }
+      default: BadRecipe(line, "unknown escape");
+    }
+  }
+  return bytes;
+}
+
+// The repeated text with its counters filled in for repetition n.
+std::string Counted(std::string_view text, long n, int line) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] != '{') {
+      out += text[i++];
+      continue;
+    }
+    const std::size_t close = text.find('}', i);
+    if (close == std::string_view::npos || text.substr(i, 2) != "{n") BadRecipe(line, "a '{' that is no counter");
+    long base = 0;
+    if (text[i + 2] == ':' && std::from_chars(text.data() + i + 3, text.data() + close, base).ptr != text.data() + close) {
+      BadRecipe(line, "a counter's base is no number");
+    }
+    out += std::to_string(base + n);
+    i = close + 1;
+  }
+  return out;
+}
+
+std::string Utf16Le(const std::string& bytes) {
+  std::string wide;
+  for (const char c : bytes) {
+    wide += c;
+    wide += '\0';
+  }
+  return wide;
+}
+
+// Writes the seeds of the recipes in tests/fuzz/seeds/shapes.txt: each at
+// its own size, or (nearBudget) grown to the budget of the targets' files.
+void ShapedSeeds(const fs::path& out, const fs::path& source, bool nearBudget) {
+  static const std::set<std::string> kTextBudgetTargets{"saved_game", "save_info", "save_manifest", "csv_reader",
+                                                        "unit_state", "ai_memory"};
+  static const std::map<std::string, std::string> kTargetFiles{{"save_info", "Info.ini"},
+                                                               {"save_manifest", "file_digests.csv"},
+                                                               {"unit_state", "unit_state.csv"},
+                                                               {"ai_memory", "ai_memory.csv"}};
+  const fs::path save = fuzz::GameFolder() / "data/save" / fuzz::SampleSave();
+  const std::vector<std::u16string_view> names = SaveFileNames();
+  std::istringstream recipes(ReadFile(source / "tests/fuzz/seeds/shapes.txt"));
+  std::string text;
+  for (int line = 1; std::getline(recipes, text); ++line) {
+    if (text.empty() || text[0] == '#') continue;
+    std::vector<std::string> f;
+    std::size_t at = 0;
+    for (std::size_t tab; (tab = text.find('\t', at)) != std::string::npos; at = tab + 1) {
+      f.push_back(text.substr(at, tab - at));
+    }
+    f.push_back(text.substr(at));
+    if (f.size() != 7 && !(f.size() == 8 && f[7] == "utf16")) BadRecipe(line, "not 7 fields (or 8, the last utf16)");
+    const std::string& target = f[0];
+    const bool wide = f.size() == 8;
+    std::size_t size = 0;
+    if (std::from_chars(f[5].data(), f[5].data() + f[5].size(), size).ptr != f[5].data() + f[5].size()) {
+      BadRecipe(line, "the size is no number");
+    }
+    // A seed stands at most at its file's own budget, and with --near-budget
+    // just there; the CSV reader's at the most a text file may hold.
+    const std::string file = target == "saved_game" ? f[2] : kTargetFiles.contains(target) ? kTargetFiles.at(target) : "";
+    const std::size_t budget = static_cast<std::size_t>(FileBudgetOf(file, kTextFileBudget));
+    if (nearBudget) {
+      if (kTextBudgetTargets.count(target) == 0) continue;
+      size = budget;
+    } else {
+      size = std::min(size, budget);
+    }
+    const auto encoded = [wide](const std::string& bytes) { return wide ? Utf16Le(bytes) : bytes; };
+    std::string bytes;
+    std::string start = f[3];
+    if (start.starts_with("@save")) {
+      if (f[2] == "-") BadRecipe(line, "@save without a file of the save");
+      bytes = ReadFile(save / f[2]);
+      start.erase(0, 5);
+    }
+    bytes += encoded(Unescaped(start, line));
+    const std::string end = encoded(Unescaped(f[6], line));
+    const std::string repeated = Unescaped(f[4], line);
+    if (repeated.empty()) BadRecipe(line, "nothing to repeat");
+    for (long n = 1;; ++n) {
+      const std::string piece = encoded(Counted(repeated, n, line));
+      if (bytes.size() + piece.size() + end.size() > size) break;
+      bytes += piece;
+    }
+    bytes += end;
+    if (target == "saved_game") {
+      std::size_t index = 0;
+      while (index < names.size() && Utf16ToUtf8(names[index]) != f[2]) ++index;
+      if (index == names.size()) BadRecipe(line, "no file of a save has that name");
+      bytes.insert(bytes.begin(), static_cast<char>(index));
+    }
+    WriteSeed(out / target, f[1], bytes);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_fuzz_seeds <source folder> <output folder>\n");
+  const bool nearBudget = argc == 4 && std::string_view(argv[3]) == "--near-budget";
+  if (argc != 3 && !nearBudget) {
+    std::fprintf(stderr, "usage: make_fuzz_seeds <source folder> <output folder> [--near-budget]\n");
     return 2;
   }
   const fs::path source = argv[1];
   const fs::path out = argv[2];
+  if (nearBudget) {
+    ShapedSeeds(out, source, true);
+    return 0;
+  }
   const std::string sample = "data/scenarios/NorthernTide/";
 
   CopySeeds(out / "csv_reader", source,
@@ -219,5 +364,6 @@ int main(int argc, char** argv) {
   }
   // The INI files a received save or turn brings are a save's Info.ini too.
   CopyHandMadeSeeds(out / "save_info", source, "ini_file");
+  ShapedSeeds(out, source, false);
   return 0;
 }

@@ -193,24 +193,15 @@ class HostileSaveCase : public HostileSave, public testing::WithParamInterface<s
 
 inline std::u16string Text(const std::string& text) { return Utf8ToUtf16(text); }
 
-// Every commander leads one unit at most, and one who leads a unit is assigned.
-inline void ExpectOneUnitPerCommander(const cGame& game) {
-  std::map<const sCommander*, int> units;
-  const auto count = [&](const auto& list) {
-    for (const auto& unit : list) {
-      if (unit->attachedCommander != nullptr) ++units[unit->attachedCommander];
-    }
-  };
-  count(game.landUnits);
-  count(game.aboardUnitsA);
-  count(game.aboardUnitsB);
-  count(game.airUnits);
-  count(game.navalUnits);
-  count(game.reservePool);
-  for (const auto& [commander, led] : units) {
-    EXPECT_EQ(led, 1) << Utf16ToUtf8(commander->name);
-    EXPECT_EQ(commander->state, kCommanderAssigned) << Utf16ToUtf8(commander->name);
-  }
+// The refusal of a save whose unit_state.csv names a unit of the kind
+// ("Land", "Naval") and number that its unit tables lost.
+inline std::u16string UnitStateNamesLostUnit(const fs::path& save, const std::u16string& folder,
+                                             const std::string& kind, const std::string& id) {
+  const sTable state(save / "unit_state.csv");
+  const auto row = state.Find([&](std::size_t r) { return state.Field(r, 0) == kind && state.Field(r, 1) == id; });
+  EXPECT_TRUE(row.has_value()) << kind << ' ' << id;
+  return u"ERROR: " + folder + u"\\unit_state.csv at line " + Text(std::to_string(row ? state.data[*row] + 1 : 0)) +
+         u" (counting from 1) names the " + Text(kind) + u" unit ID=" + Text(id) + u", which the save does not hold";
 }
 
 }  // namespace tr::test

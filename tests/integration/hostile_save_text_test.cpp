@@ -12,7 +12,6 @@
 namespace tr {
 namespace {
 
-using test::ExpectOneUnitPerCommander;
 using test::HostileSave;
 using test::HostileSaveCase;
 using test::kScenario;
@@ -139,12 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
                          const std::size_t end = text.rfind('\r', at) == at - 2 ? at - 2 : at - 1;
                          return text.substr(0, end) + text.substr(at);
                        });
-                       return u"WARNING: row of " + folder + u"\\land_units.csv at line " +
-                              Text(std::to_string(first + 1)) +
-                              u" (counting from 1) has 66 fields, more than the 33 of a row (two rows on one line?); "
-                              u"its first 33 are read and the rest left out";
+                       // The second row is lost, and the unit its line in unit_state.csv names with it.
+                       return test::UnitStateNamesLostUnit(save, folder, "Land", units.Field(1, 0));
                      },
-                     false},
+                     true},
         sHostileCase{"RowOf65536Fields",
                      [](const fs::path& save, const std::u16string& folder) {
                        const sTable units(save / "land_units.csv");
@@ -176,12 +173,12 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_TRUE(foreign.has_value());
                        Set(save, "land_units.csv", *unit, 0, units.Field(0, 0));
                        Set(save, "land_units.csv", *unit, 15, commanders.Field(*foreign, 0));
-                       return u"WARNING: land unit " + Text(units.Field(*unit, 1)) + u" (ID=" +
-                              Text(units.Field(0, 0)) + u") of country " + Text(units.Field(*unit, 2)) + u" in " +
-                              folder + u"\\land_units.csv at line " + Text(std::to_string(units.data[*unit] + 1)) +
-                              u" (counting from 1) names commander ";
+                       return u"ERROR: " + folder + u"\\land_units.csv at line " +
+                              Text(std::to_string(units.data[*unit] + 1)) + u" (counting from 1) gives land unit " +
+                              Text(units.Field(*unit, 1)) + u" (ID=" + Text(units.Field(0, 0)) + u") of country " +
+                              Text(units.Field(*unit, 2)) + u" commander ";
                      },
-                     false},
+                     true},
         SavedNumberAsText("TurnAsText", "Turn", "abc", u"the turn of the game"),
         SavedNumberAsText("YearWithTextAfterIt", "GameYear", "1939x", u"the year of the game"),
         SavedNumberAsText("LandUnitNumberingAsText", "LastLandUnitId", "many", u"the numbering of the land units")),

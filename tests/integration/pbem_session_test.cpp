@@ -8,10 +8,13 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/app_presentation.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/panel_informacyjny.h"
+#include "foundation/fast_digest.h"
+#include "foundation/file_write.h"
 #include "foundation/folder_swap.h"
 #include "foundation/game_lock.h"
 #include "foundation/format.h"
@@ -20,6 +23,8 @@
 #include "gui/edit_box.h"
 #include "gui/static.h"
 #include "scenario/pbem_repository.h"
+#include "scenario/save_game.h"
+#include "scenario/save_manifest.h"
 #include "support/log_capture.h"
 #include "units/jednostka_ladowa.h"
 
@@ -216,8 +221,15 @@ TEST_F(PbemSessionTest, AnotherGamesSaveNeverWritesIntoAFolderOfALikeName) {
     ASSERT_NE(text.find(key), std::string::npos);
     text.replace(text.find(key), key.size(), "PBEMGameName = Duel ");
     std::ofstream(info, std::ios::binary | std::ios::trunc) << text;
-    // Such a name came from an older save, which listed no digests of its files.
-    test::MakeOlderSave(info.parent_path());
+    // Such a name came from an older program; its save listed again as this
+    // one lists it, so only the folder's owner can tell the games apart.
+    std::vector<cWrittenFilesRecord::sEntry> listed;
+    for (const std::u16string_view name : SaveFileNames()) {
+      const fs::path file = info.parent_path() / fs::path(name);
+      const std::string bytes = test::ReadFileBytes(file);
+      listed.push_back({file, bytes.size(), FastDigest(bytes)});
+    }
+    ASSERT_TRUE(WriteSaveManifest(u"data\\save\\Autosave", listed));
     ExpectStartRefused(Format(GetText("start_refused_not_handed_over_%s"),
                               ShownPath(u"data\\pbem\\Duel") + u" holds a turn of another game, whose players are Ann, Bob"));
   });

@@ -105,7 +105,8 @@ TEST_F(SaveDigestsTest, EveryFileCutGrownOrChangedAnywhereIsRefusedNamingIt) {
 }
 
 // The sound case beside them: the save as written loads as the same save
-// without its list and the mark of it in Info.ini (an older save) loads, and
+// without its list and the mark of it in Info.ini, of the version before
+// (an older save), loads, and
 // saving either again writes the same files, the list among them.
 TEST_F(SaveDigestsTest, TheSaveAsWrittenLoadsAsItDidWithoutItsList) {
   MakePristineSave();
@@ -118,7 +119,10 @@ TEST_F(SaveDigestsTest, TheSaveAsWrittenLoadsAsItDidWithoutItsList) {
   std::string info = test::ReadFileBytes(Save() / "Info.ini");
   const std::string mark = "FileList = file_digests.csv\r\n";
   ASSERT_NE(info.find(mark), std::string::npos);
-  WriteBytes(Save() / "Info.ini", info.erase(info.find(mark), mark.size()));
+  info.erase(info.find(mark), mark.size());
+  const std::string version = "GameVersion = 1.02\r\n";
+  ASSERT_NE(info.find(version), std::string::npos);
+  WriteBytes(Save() / "Info.ini", info.replace(info.find(version), version.size(), "GameVersion = 1.01\r\n"));
   log.Clear();
   const std::map<std::string, std::string> older = SavedAgain(u"older");
   EXPECT_TRUE(log.Contains(u"No file_digests.csv: a save from before it was written; its files are not compared "

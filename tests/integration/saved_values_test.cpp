@@ -154,12 +154,10 @@ TEST_F(SavedValues, ReceivedValuesAreHeldBeforePlay) {
   memory += "\r\nCounts;1;1;1.5;2.5;3.5;4;5;6;7;8;2147483647;2147483646;";
   Append(save / "ai_memory.csv", memory);
   const sTable state(save / "unit_state.csv");
-  const auto seas = state.Find([&](std::size_t r) { return state.Field(r, 0) == "Seas"; });
   const auto land = state.Find([&](std::size_t r) { return state.Field(r, 0) == "Land"; });
   const auto otherLand = state.Find([&](std::size_t r) { return state.Field(r, 0) == "Land" && r > *land + 2; });
   const auto node = state.Find([&](std::size_t r) { return state.Field(r, 0) == "Node"; });
-  ASSERT_TRUE(seas && land && otherLand && node);
-  Set(save, "unit_state.csv", *seas, 1, std::to_string(countries + 1));
+  ASSERT_TRUE(land && otherLand && node);
   Set(save, "unit_state.csv", *land, 3, "2147483647");
   Set(save, "unit_state.csv", *land + 1, 3, "1000000");
   Set(save, "unit_state.csv", *otherLand, 3, "-3");
@@ -184,9 +182,6 @@ TEST_F(SavedValues, ReceivedValuesAreHeldBeforePlay) {
   EXPECT_TRUE(logged("Combat value", "2147483647", "1000000"));
   EXPECT_TRUE(logged("Combat value", "-3", "0"));
   EXPECT_TRUE(logged("Ship count", "-2147483648", "0"));
-  EXPECT_TRUE(log.ContainsText(Utf8ToUtf16("WARNING: Country the seas are seen for (" + std::to_string(countries + 1) +
-                                           ") out of range in data\\save\\Received\\unit_state.csv")));
-  EXPECT_EQ(game_->seaGraph.viewingCountry, 0);
   const auto combatValueOf = [this](int id) {
     for (const auto& unit : game_->landUnits) {
       if (unit->id == id) return unit->combatValue;

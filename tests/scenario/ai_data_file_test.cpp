@@ -112,6 +112,16 @@ TEST_F(AiDataFileTest, LinesWithoutAValidCountryAreLoggedAndIgnored) {
   EXPECT_TRUE(log.ContainsText(u"PurchaseQueue in data\\save\\s\\ai_data.csv at line 1"));
 }
 
+// The game writes each setting after its country's line: in a save, one
+// before any Country line is refused naming its line.
+TEST_F(AiDataFileTest, ASavesSettingBeforeAnyCountryIsRefused) {
+  world_.game().loadedGame = 1;
+  test::LogCapture log;
+  EXPECT_THROW(Load("# ai data\r\nPurchaseQueue;1\r\nCountry;1\r\n"), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line 2 (counting from 1) gives PurchaseQueue before a Country line "
+                               u"naming a country the save holds;"));
+}
+
 TEST_F(AiDataFileTest, WrittenFileMatchesItsFormAndReadsBackInOrder) {
   sCountryAiSettings& ai = Ai(1);
   ai.MakesSeaInvasions = 1;

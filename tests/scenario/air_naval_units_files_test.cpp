@@ -6,9 +6,14 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <tuple>
 
+#include "foundation/fatal.h"
+#include "foundation/text.h"
 #include "scenario/air_units_file.h"
+#include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
+#include "support/log_capture.h"
 #include "units/unit_files_fixture.h"
 
 namespace tr {
@@ -86,6 +91,30 @@ TEST_F(AirNavalUnitsFiles, AirUnitsSaveAndLoad) {
   EXPECT_EQ(game().reservePool[0]->id, 9);
   game().InitNextIds();
   EXPECT_EQ(game().nextAirUnitId, 10);
+}
+
+// A saved unit row naming a commander the save does not hold is refused
+// naming its file and line, land, air and naval alike; a scenario's loses
+// the commander with a line (the land units' file test).
+TEST_F(AirNavalUnitsFiles, ASavedRowsCommanderIsOneTheSaveHolds) {
+  game().loadedGame = 1;
+  for (const auto& [file, rows, line] :
+       {std::tuple{"land_units.csv", "#Land units\r\n" + test::LandRow(5, "A", 1, 1, 1) + test::LandRow(6, "B", 1, 2, 2, 0, 7), 3},
+        std::tuple{"air_units.csv", std::string("#Air units\r\n#ID\r\n1;Wing;1;2;2;21;3;60;7;1;0;2;3;4;5;0;7;1;2;\r\n"), 3},
+        std::tuple{"naval_units.csv", std::string("#Naval units\r\n1;Hood;1;41;5;8;10;7;0;1;0;0;1;1;\r\n"), 2}}) {
+    dir_.Write(std::string("data/save/out/") + file, rows);
+    test::LogCapture log;
+    const std::string name = file;
+    EXPECT_THROW(name == "land_units.csv"  ? LoadLandUnits(game(), test::kSaveTemplate)
+                 : name == "air_units.csv" ? LoadAirUnits(game(), test::kSaveTemplate)
+                                           : LoadNavalUnits(game(), test::kSaveTemplate),
+                 FatalExitError)
+        << file;
+    EXPECT_TRUE(log.ContainsText(u"data\\save\\out\\" + Utf8ToUtf16(name) + u" at line " +
+                                 Utf8ToUtf16(std::to_string(line)) +
+                                 u" (counting from 1) names the commander ID=7, which the save does not hold;"))
+        << file;
+  }
 }
 
 TEST_F(AirNavalUnitsFiles, ShipsReadSaveAndLoadWithTheirReserve) {

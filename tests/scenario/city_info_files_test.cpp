@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
@@ -73,6 +75,35 @@ TEST_F(CityInfoFilesTest, SavedFilesReadBackTheSame) {
   log.Clear();
   EXPECT_THROW(LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\cut\\%s"), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"cities_supply_info.csv at line 3 (counting from 1) has 1 fields of the 2 of a row"));
+}
+
+// A saved row holds a city of the save, once: a row of a hex without one,
+// or a second row of one city, is refused naming the line. A scenario's row
+// of no city is logged and passed over as before (the first test).
+TEST_F(CityInfoFilesTest, SavedRowsNameEachCityOfTheSaveOnce) {
+  City(0).name = u"Aster";
+  const std::string supply = "# cities supply info:\r\n1;1;3;50;20;\r\n4;2;0;0;0;";
+  const std::string convoy = "# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;1;0;1;";
+  world_.game().loadedGame = 1;
+  for (const auto& [supplyFile, convoyFile, what] :
+       {std::tuple{"# cities supply info:\r\n1;1;3;50;20;\r\n4;3;0;0;0;", convoy.c_str(),
+                   u"cities_supply_info.csv at line 3 (counting from 1) names hex (4, 3), which holds no city;"},
+        std::tuple{supply.c_str(), "# cities convoy info:\r\n1;1;0;0;0;\r\n1;1;1;0;1;",
+                   u"cities_convoy_info.csv at line 3 (counting from 1) names city Aster at (1, 1) a second time;"},
+        std::tuple{supply.c_str(), "# cities convoy info:\r\n4;2;1;0;1;\r\n1;1;0;0;0;\r\n4;2;1;0;1;",
+                   u"cities_convoy_info.csv at line 4 (counting from 1) names city  at (4, 2) a second time;"}}) {
+    dir_.Write("data/save/bad/cities_supply_info.csv", supplyFile);
+    dir_.Write("data/save/bad/cities_convoy_info.csv", convoyFile);
+    test::LogCapture log;
+    EXPECT_THROW(LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\bad\\%s"), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(what)) << Utf16ToUtf8(what);
+  }
+  dir_.Write("data/save/ok/cities_supply_info.csv", supply);
+  dir_.Write("data/save/ok/cities_convoy_info.csv", convoy);
+  test::LogCapture log;
+  LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\ok\\%s");
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{3, 50, 20}));
 }
 
 TEST_F(CityInfoFilesTest, EitherFileMissingIsFatal) {

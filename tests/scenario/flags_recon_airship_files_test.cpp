@@ -123,6 +123,31 @@ TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
       u"airrecon_units.csv at line 1 (counting from 1) does not begin with the table's '#' header line"));
 }
 
+// What a saved recon line names must be in the save: a country, a Country
+// line before the hexes, a unit on the hex. Each is refused naming the line;
+// a hex off the map (a spotted unit since taken off it) stays unspotted.
+TEST_F(StateFiles, ASavesSpottedHexesNameWhatTheSaveHolds) {
+  cJednostkaLadowa& seen = AddLand(1, 8, 9);
+  game().loadedGame = 1;
+  const std::string header = "#Hexes with units spoted with air recon";
+  for (const auto& [lines, what] :
+       {std::pair{"\r\nCountry;4;\r\n8;9;", u"at line 2 (counting from 1) names in field 2 no country the save holds"},
+        std::pair{"\r\nCountry;0;", u"at line 2 (counting from 1) names in field 2 no country the save holds"},
+        std::pair{"\r\n8;9;\r\nCountry;3;", u"at line 2 (counting from 1) gives a hex before any Country line"},
+        std::pair{"\r\nCountry;3;\r\n8;9;\r\n7;9;", u"at line 4 (counting from 1) names hex (7, 9), on which the "
+                                                       u"save holds no unit"}}) {
+    dir_.Write("data/save/out/airrecon_units.csv", header + lines);
+    test::LogCapture log;
+    EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError) << lines;
+    EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv " + std::u16string(what))) << lines;
+  }
+  dir_.Write("data/save/out/airrecon_units.csv", header + "\r\nCountry;3;\r\n-1;-1;\r\n8;9;");
+  test::LogCapture log;
+  LoadAirReconUnits(game(), test::kSaveTemplate);
+  EXPECT_EQ(country(3).reconSpottedUnits, (std::list<cUnit*>{&seen}));
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+}
+
 TEST_F(StateFiles, ReconLinesThatAreIgnored) {
   cJednostkaLadowa& seen = AddLand(1, 8, 9);
   Scenario("airrecon_units.csv",
@@ -240,6 +265,32 @@ TEST_F(AirshipFile, ASavesReportsBehindAUtf8MarkAreRefused) {
   dir_.Write("data/save/out/airship_attacks.csv", bytes);
   EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(country(1).airshipAttackReports.empty());
+}
+
+// A saved report of a country the save does not hold is refused naming its
+// line; the report of the last country beside it loads.
+TEST_F(AirshipFile, ASavesReportsNameItsCountries) {
+  game().loadedGame = 1;
+  for (const auto& [text, refusedAt] : {std::pair{u"#h\n3;kept;", u""}, std::pair{u"#h\n3;kept;\n4;far;", u"3"},
+                                        std::pair{u"#h\n0;none;", u"2"}}) {
+    const bool refused = *refusedAt != u'\0';
+    std::string bytes;
+    for (const char16_t unit : std::u16string(text)) {
+      bytes.push_back(static_cast<char>(unit & 0xFF));
+      bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    dir_.Write("data/save/out/airship_attacks.csv", bytes);
+    country(3).airshipAttackReports.clear();
+    test::LogCapture log;
+    if (!refused) {
+      LoadAirshipAttacks(game(), test::kSaveTemplate);
+      EXPECT_EQ(country(3).airshipAttackReports, (std::list<std::u16string>{u"kept"}));
+      continue;
+    }
+    EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv at line " + std::u16string(refusedAt) +
+                                 u" (counting from 1) names in field 1 no country the save holds"));
+  }
 }
 
 // A save's report line ends in ';' as the game writes it: one that does not,

@@ -129,15 +129,24 @@ TEST_F(LandUnitsFile, ActionPointsOutsideWhatTheScenarioGivesAreHeld) {
   EXPECT_TRUE(log.ContainsText(Format(u"Starting AP (%i) in ", most + 1)));
 }
 
+// Each row doubted or skipped is named by its line, and each unit keeps the
+// line it came from.
 TEST_F(LandUnitsFile, DuplicatesAreLoggedAndKeptUnknownCommandersLogged) {
-  Scenario("land_units.csv", LandRow(5, "A", 1, 1, 1, 0, 7) + LandRow(5, "B", 1, 2, 2) + LandRow(6, "C", 1, 3, 3, 9));
+  Scenario("land_units.csv", "#Land units\r\n" + LandRow(5, "A", 1, 1, 1, 0, 7) + LandRow(5, "B", 1, 2, 2) +
+                                 LandRow(6, "C", 1, 3, 3, 9) + LandRow(-2, "D", 1, 4, 4));
   test::LogCapture log;
   LoadLandUnits(game(), test::kScenario);
-  EXPECT_EQ(game().landUnits.size(), 2u);
+  ASSERT_EQ(game().landUnits.size(), 2u);
   EXPECT_TRUE(log.Contains(u"Commander with ID=7 not found"));
-  EXPECT_TRUE(log.ContainsText(u"Blad: Numer ID=5 sie powtarza."));
+  EXPECT_TRUE(log.ContainsText(u"Blad: Numer ID=5 sie powtarza. (data\\scenarios\\s\\land_units.csv at line 3 "
+                               u"(counting from 1))"));
   EXPECT_EQ(game().landUnits.front()->attachedCommander, nullptr);
-  EXPECT_TRUE(log.ContainsText(u"Land unit type (9) out of range"));
+  EXPECT_TRUE(log.ContainsText(u"Land unit type (9) out of range in data\\scenarios\\s\\land_units.csv at line 4 "
+                               u"(counting from 1); ignored"));
+  EXPECT_TRUE(log.ContainsText(u"Land unit ID (-2) out of range in data\\scenarios\\s\\land_units.csv at line 5 "
+                               u"(counting from 1); row skipped"));
+  EXPECT_EQ(game().landUnits.front()->fileLine, 2);
+  EXPECT_EQ(game().landUnits.back()->fileLine, 3);
 }
 
 // Numbers already held by a carried or reserve land unit count as used; an air

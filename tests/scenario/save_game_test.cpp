@@ -20,6 +20,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <tuple>
 #include <thread>
 #include <vector>
 
@@ -245,6 +246,41 @@ TEST_F(SaveGameTest, AFileUnderTheSaveNameStaysAndTheSaveFails) {
             Format(GetText("save_remedy_not_a_folder_%s"), ShownPath(u"data\\save\\notes")) + u" Then save again.");
 }
 
+// A folder on the save's way that is a link to nothing (the folder of saves
+// kept elsewhere and gone, or the save's own): the save fails, naming the link
+// and where it leads, not the system's "no such file". Beside it, the folder
+// of saves linked to one that exists takes the save through the link.
+TEST_F(SaveGameTest, ALinkToNothingOnTheSavesWayIsNamedWithWhereItLeads) {
+  cGame& game = LoadScenario();
+  const fs::path saves = scenario_.root() / "data/save";
+  const fs::path elsewhere = scenario_.root() / "kept";
+  fs::remove_all(saves);
+  fs::create_symlink(elsewhere, saves);
+  for (const auto& [link, gamePath, leads] :
+       {std::tuple{saves, u"data\\save", elsewhere}, std::tuple{saves / "mine", u"data\\save\\mine", elsewhere / "x"}}) {
+    if (link != saves) fs::create_directories(elsewhere);
+    if (link != saves) fs::create_symlink(leads, link);
+    test::LogCapture log;
+    EXPECT_FALSE(game.saveContext->SaveGame(u"mine", false)) << link;
+    EXPECT_EQ(screen_.CountEvents(u"text-dialog"), 0);
+    const std::u16string shownLeads = Utf8ToUtf16(leads.string());
+    EXPECT_TRUE(log.Contains(Format(u"ERROR: %s is a link to %s, which does not exist; the game is not saved",
+                                    gamePath, shownLeads)));
+    // Nothing is tried through the link: no folder made, no other cause met.
+    EXPECT_EQ(log.lines().size(), 1u) << link;
+    EXPECT_EQ(SaveFailureReason(), Format(GetText("save_failure_dangling_link_%s_%s"), ShownPath(gamePath), shownLeads));
+    EXPECT_EQ(SaveFailureRemedy(u"data\\save\\mine", u"Then save again."),
+              Format(GetText("save_remedy_dangling_link_%s_%s"), shownLeads, ShownPath(gamePath)) +
+                  u" Then save again.");
+    EXPECT_TRUE(fs::is_symlink(link));
+  }
+  fs::remove(saves / "mine");
+  ASSERT_TRUE(game.saveContext->SaveGame(u"mine", true));
+  EXPECT_TRUE(fs::is_symlink(saves));
+  EXPECT_TRUE(fs::is_regular_file(elsewhere / "mine" / "Info.ini"));
+  EXPECT_EQ(LoadSave(u"mine").turn, game.turn);
+}
+
 // A game whose file would be longer than its load reads back is not saved:
 // the box names that file and, with nothing on the disk at fault, asks for no
 // folder to be made writable nor for the save to be tried again.
@@ -406,8 +442,10 @@ TEST_P(FailedFlush, KeepsThePreviousSaveUnlessTheSaveIsInPlace) {
                                       ? Format(GetText(GetParam().reasonKey), u"Input/output error")
                                       : GetText(GetParam().reasonKey);
     EXPECT_EQ(SaveFailureReason(), reason);
+    // A refused save names the folder it is written in, beside the save's.
+    const bool refused = GetParam().error == EACCES || GetParam().error == EPERM;
     EXPECT_EQ(SaveFailureRemedy(u"data\\save\\slot"),
-              Format(GetText(GetParam().remedyKey), ShownPath(u"data\\save\\slot")));
+              Format(GetText(GetParam().remedyKey), ShownPath(refused ? u"data\\save" : u"data\\save\\slot")));
   }
   EXPECT_EQ(LoadSave(u"slot").flags[5], GetParam().saved ? 99 : 0);
 }

@@ -229,9 +229,10 @@ TEST_F(SaveManifestTest, AListThatCannotBeWrittenFailsTheSave) {
   EXPECT_TRUE(CheckSaveManifest(kFolder));
 }
 
-// A list lost on its way is told by the mark the save's Info.ini carries:
-// the check fails naming it. The same save without the mark (one from
-// before the list) loads as before.
+// A list lost on its way is told by the mark the save's Info.ini carries,
+// or, with the mark gone too, by the version it claims, which writes the
+// list with every save: the check fails naming it. The same save of an
+// older version without the mark (one from before the list) loads as before.
 TEST_F(SaveManifestTest, ALostListIsToldFromAnOlderSave) {
   fs::remove(Save() / "file_digests.csv");
   test::LogCapture log;
@@ -247,6 +248,28 @@ TEST_F(SaveManifestTest, ALostListIsToldFromAnOlderSave) {
   const std::size_t mark = info.find("FileList = file_digests.csv\r\n");
   ASSERT_NE(mark, std::string::npos);
   info.erase(mark, std::string_view("FileList = file_digests.csv\r\n").size());
+  const std::string version = "GameVersion = 1.02\r\n";
+  const std::size_t at = info.find(version);
+  ASSERT_NE(at, std::string::npos);
+  // This version and a later one write the list; a version missing reads as 1.0.
+  for (const auto& [claimed, older] : {std::pair{"1.02", false}, std::pair{"1.025", false}, std::pair{"1.03", false},
+                                        std::pair{"1.01", true}, std::pair{"", true}}) {
+    std::string changed = info;
+    changed.replace(at, version.size(), *claimed == '\0' ? "" : "GameVersion = " + std::string(claimed) + "\r\n");
+    std::ofstream(Save() / "Info.ini", std::ios::binary | std::ios::trunc) << changed;
+    log.Clear();
+    EXPECT_EQ(CheckSaveManifest(kFolder), older) << claimed;
+    if (older) continue;
+    EXPECT_TRUE(log.Contains(u"ERROR: " + std::u16string(kFolder) + u"\\file_digests.csv is missing, though " +
+                             std::u16string(kFolder) + u"\\Info.ini says the save was written by version " +
+                             Utf8ToUtf16(claimed) +
+                             u", which writes it with every save; the list of the save's files is lost and the game "
+                             u"is not loaded"))
+        << claimed;
+    EXPECT_THROW(LoadNewScenario(kTemplate, 1), FatalExitError);
+    DestroyGame();
+  }
+  info.replace(at, version.size(), "GameVersion = 1.01\r\n");
   std::ofstream(Save() / "Info.ini", std::ios::binary | std::ios::trunc) << info;
   log.Clear();
   EXPECT_TRUE(CheckSaveManifest(kFolder));
@@ -321,6 +344,27 @@ TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
                               u" bytes a file of its kind may hold; the game is not loaded"));
     fs::resize_file(Save() / name, budget);
     Relist(Save(), name);
+  }
+}
+
+// The list is held to its own budget: padded with a remark up to it, it
+// passes; a byte past it, it is refused unread.
+TEST_F(SaveManifestTest, AListPaddedPastItsBudgetIsRefused) {
+  const std::string list = test::ReadFileBytes(Save() / "file_digests.csv");
+  const std::string covered = list.substr(0, list.rfind("#end;"));
+  const std::uint64_t budget = FileBudgetOf("file_digests.csv", kTextFileBudget);
+  const std::size_t remark = budget - list.size() - 3;  // with its '#' and CR LF
+  for (const std::size_t past : {0, 1}) {
+    SCOPED_TRACE(past);
+    const std::string padded = Closed(covered + "#" + std::string(remark + past, 'x') + "\r\n", kSaveFileCount);
+    ASSERT_EQ(padded.size(), budget + past);
+    std::ofstream(Save() / "file_digests.csv", std::ios::binary | std::ios::trunc) << padded;
+    test::LogCapture log;
+    EXPECT_EQ(CheckSaveManifest(kFolder), past == 0);
+    EXPECT_EQ(log.Contains(u"ERROR: " + std::u16string(kFolder) +
+                           u"\\file_digests.csv cannot be read (it is larger than a file of its kind may be); the "
+                           u"game is not loaded"),
+              past == 1);
   }
 }
 

@@ -114,6 +114,23 @@ TEST_F(ScenarioInfoTest, FolderNamesThatLeaveTheirFolderAreFatal) {
   }
 }
 
+// A received turn lies in the folder its game's turns are handed over in; in
+// another game's folder it is refused, for that cause, and loads in its own.
+TEST_F(ScenarioInfoTest, AReceivedTurnInAnotherGamesFolderIsRefusedForThatCause) {
+  const std::string info = "[Save]\r\nGameYear=1939\r\nScenarioName=s\r\nPBEMGameName=Duel\r\n";
+  dir_.Write("data/pbem/Other/Info.ini", info);
+  dir_.Write("data/pbem/Duel/Info.ini", info);
+  NoteLoadRefusal(eLoadRefusal::kOther);
+  test::LogCapture log;
+  EXPECT_THROW(LoadScenarioInfo(game_, u"data\\pbem\\Other\\%s"), FatalExitError);
+  EXPECT_EQ(LastLoadRefusal(), eLoadRefusal::kAnotherGamesTurn);
+  EXPECT_TRUE(log.ContainsText(u"ERROR: This turn belongs to the play-by-e-mail game \"Duel\""));
+  NoteLoadRefusal(eLoadRefusal::kOther);
+  LoadScenarioInfo(game_, u"data\\pbem\\Duel\\%s");
+  EXPECT_EQ(game_.pbemGameName, u"Duel");
+  EXPECT_EQ(LastLoadRefusal(), eLoadRefusal::kOther);
+}
+
 struct SizeCase {
   const char* key;
   int value;

@@ -72,6 +72,34 @@ TEST_F(TopographyFile, LinesOutsideTheirPlaceAreLoggedAndIgnored) {
   EXPECT_TRUE(movement.GetCountryTopography(1)->empty());
 }
 
+// A saved game's groups belong to its countries and hold its cities: a group
+// of no country, a city it does not hold and a city outside a group are each
+// refused naming the line; the sound file beside them loads.
+TEST_F(TopographyFile, ASavedGamesGroupsHoldItsCities) {
+  const std::string sound = "#T\r\nCountry;1;\r\nNew Group;\r\nCity;0;1;\r\nCountry;2;\r\nCountry;3;\r\n";
+  for (const auto& [text, what] :
+       {std::pair{"#T\r\nNew Group;\r\nCountry;1;\r\n", u"topography.csv at line 2 (counting from 1) gives a group of no "
+                                                         u"country the save holds;"},
+        std::pair{"#T\r\nCountry;1;\r\nNew Group;\r\nCity;9;1;\r\n",
+                  u"topography.csv at line 4 (counting from 1) gives city (9, 1), which the save does not hold;"},
+        std::pair{"#T\r\nCountry;1;\r\nCity;0;1;\r\nNew Group;\r\n",
+                  u"topography.csv at line 3 (counting from 1) gives city (0, 1), which lies outside a group;"}}) {
+    root.dir().Write("data/save/Game/topography.csv", text);
+    cStrategicMovement movement;
+    movement.Init(3);
+    test::LogCapture log;
+    EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError) << text;
+    EXPECT_TRUE(log.ContainsText(what)) << text;
+  }
+  root.dir().Write("data/save/Game/topography.csv", sound);
+  cStrategicMovement movement;
+  movement.Init(3);
+  test::LogCapture log;
+  LoadTopography(movement, world.map(), kTemplate, true);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(movement.GetCountryTopography(1)->front().cities, std::vector<cCity*>{cities[0]});
+}
+
 // A Country line of more ids than any line keeps is read by its first ones,
 // the last of them naming the country.
 TEST_F(TopographyFile, ACountryLineIsReadByItsFirstIds) {

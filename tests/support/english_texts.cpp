@@ -8,14 +8,27 @@
 
 namespace tr::test {
 
-std::set<std::string> EnglishTextKeys() {
+namespace {
+
+std::vector<sStringBaseEntry> EnglishEntries() {
   std::vector<std::string> errors;
+  return ParseStringBaseSource(ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"),
+                               errors);
+}
+
+}  // namespace
+
+std::set<std::string> EnglishTextKeys() {
   std::set<std::string> english;
-  for (const auto& entry :
-       ParseStringBaseSource(ReadFileBytes(std::filesystem::path(TR_SOURCE_DIR) / "data/texts/lang_ENG.txt"), errors)) {
-    english.insert(entry.key);
-  }
+  for (const auto& entry : EnglishEntries()) english.insert(entry.key);
   return english;
+}
+
+std::u16string EnglishText(std::string_view key) {
+  for (const auto& entry : EnglishEntries()) {
+    if (entry.key == key) return entry.text;
+  }
+  return {};
 }
 
 }  // namespace tr::test

@@ -61,6 +61,11 @@ void MakeOlderSave(const std::filesystem::path& folder) {
   std::string info = ReadFileBytes(folder / "Info.ini");
   const std::string mark = "FileList = file_digests.csv\r\n";
   if (const std::size_t at = info.find(mark); at != std::string::npos) info.erase(at, mark.size());
+  // A save of this version without its list is refused; one before wrote none.
+  const std::string version = "GameVersion = 1.02\r\n";
+  if (const std::size_t at = info.find(version); at != std::string::npos) {
+    info.replace(at, version.size(), "GameVersion = 1.01\r\n");
+  }
   std::ofstream(folder / "Info.ini", std::ios::binary | std::ios::trunc) << info;
 }
 

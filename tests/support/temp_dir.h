@@ -41,7 +41,8 @@ std::string ReadFileBytes(const std::filesystem::path& file);
 // Every file directly in a folder, by name, with its bytes.
 std::map<std::string, std::string> ReadFolderBytes(const std::filesystem::path& folder);
 // Makes the save in the folder one from before the list of its files'
-// digests: the list removed, and the mark of it in Info.ini.
+// digests: the list removed, the mark of it in Info.ini, and the version
+// made the one before this program's.
 void MakeOlderSave(const std::filesystem::path& folder);
 // A private game folder exactly as the build makes it, holding of the
 // scenarios only the one named: tests save into what a player gets, and never

@@ -61,6 +61,32 @@ TEST(FleetIntegrity, ShipsJoinTheirFleetAndAFleetOfNoShipIsDropped) {
   EXPECT_FALSE(log.ContainsText(u"fleet Home"));
 }
 
+// A saved game gives up a fleet with its last ship: one no ship names is
+// refused naming its line in fleets.csv.
+TEST(FleetIntegrity, ASavedFleetOfNoShipIsRefusedNamingItsLine) {
+  test::TestWorld world(2, 2, 3);
+  cGame& game = world.game();
+  game.loadedGame = 1;
+  game.folderTemplate = u"data\\save\\s\\%s";
+  for (const auto& [id, line] : {std::pair{14, 3}, std::pair{23, 4}}) {
+    auto fleet = std::make_unique<cFleet>();
+    fleet->id = id;
+    fleet->countryId = 3;
+    fleet->name = id == 23 ? u"Idle" : u"Home";
+    fleet->fileLine = line;
+    game.fleets.push_back(std::move(fleet));
+  }
+  AddShip(game, 14, u"Valiant").owner = 3;
+  test::LogCapture log;
+  EXPECT_THROW(CheckFleetIntegrity(game), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\s\\fleets.csv at line 4 (counting from 1) holds fleet Idle (ID=23), "
+                               u"which no ship of naval_units.csv names;"));
+  game.fleets.pop_back();
+  log.Clear();
+  CheckFleetIntegrity(game);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+}
+
 class FleetOwner : public testing::TestWithParam<int> {};
 
 // A loaded fleet must belong to one of the game's countries: 0 and one past

@@ -208,6 +208,8 @@ TEST_F(LoadSequence, ASavesFileIsReadOnlyAsItsCheckFoundIt) {
   EXPECT_TRUE(reason.text().ends_with(u"unit_state.csv changed on the disk while the game was loaded from it; the "
                                       u"game is not loaded"))
       << Utf16ToUtf8(reason.text());
+  // The cause the box gives its advice for: the file changed here, during the load.
+  EXPECT_EQ(LastLoadRefusal(), eLoadRefusal::kChangedWhileLoading);
 }
 
 // The game saves only while a country is left to play the impulse, so a save
@@ -261,8 +263,24 @@ TEST_F(LoadSequence, TwoUnitsOnOneHexAloneAreToldInThePlayersWords) {
   world.landUnits.back()->x = 1;
   world.landUnits.back()->y = 0;
   EXPECT_EQ(FailingLoadCode(), 1);
+  // The file that holds them is named, as the player finds it.
+  const auto file = [this](const char16_t* name) { return ShownPath(FolderFilePath(scenario_.FolderTemplate(), name)); };
+  EXPECT_EQ(LastLoadRefusalInWords(), Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i_%s"), u"1st Infantry",
+                                             u"2nd Armour", 1, 0, file(u"land_units.csv")));
+  EXPECT_EQ(LastLoadRefusal(), eLoadRefusal::kUnitsOnOneHex);
+  // An air unit on a land unit's hex: both files.
+  world.landUnits.back()->x = 3;
+  world.landUnits.back()->y = 4;
+  world.airUnits.front()->x = 3;
+  world.airUnits.front()->y = 4;
+  EXPECT_EQ(FailingLoadCode(), 1);
   EXPECT_EQ(LastLoadRefusalInWords(),
-            Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i"), u"1st Infantry", u"2nd Armour", 1, 0));
+            Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i_%s"), u"2nd Armour", u"JG 1", 3, 4,
+                   Format(GetText("load_refused_two_files_%s_%s"), file(u"land_units.csv"), file(u"air_units.csv"))));
+  world.airUnits.front()->x = 0;
+  world.airUnits.front()->y = 2;
+  world.landUnits.back()->x = 1;
+  world.landUnits.back()->y = 0;
   world.landUnits.front()->x = 40;
   auto third = std::make_unique<cJednostkaLadowa>(*world.landUnits.back());
   third->id = 3;
@@ -273,6 +291,7 @@ TEST_F(LoadSequence, TwoUnitsOnOneHexAloneAreToldInThePlayersWords) {
   EXPECT_TRUE(log_.Contains(
       u"ERROR: Trying to place land unit 3rd Rifles (ID=3) to hex (1, 0) occupied by 2nd Armour (ID=2)"));
   EXPECT_EQ(LastLoadRefusalInWords(), u"");
+  EXPECT_EQ(LastLoadRefusal(), eLoadRefusal::kOther);
 }
 
 struct PlacementCase {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "foundation/fatal.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
@@ -115,6 +117,18 @@ TEST_F(MapConvert, WeatherTableSkipsBadLinesWithALogLine) {
   EXPECT_TRUE(log.ContainsText(u"names hex (5, 0) outside the map"));
   EXPECT_TRUE(log.ContainsText(u"line 3 in file"));
   EXPECT_TRUE(log.ContainsText(u"line 4 in file"));
+}
+
+// An older map may hold more hexes than a load of the converted one reads:
+// a row past the 532 x 532 hexes within 10 MiB is converted but not written.
+TEST_F(MapConvert, AMapPastWhatALoadReadsIsNotWritten) {
+  dir.Write("map.hmf", HmfFile(532, 533));
+  Convert();
+  EXPECT_EQ(map.GetHeight(), 533);
+  EXPECT_TRUE(log.Contains(u"ERROR: " + Utf8ToUtf16(dir.path().string()) +
+                           u"/output_map.qel would hold 10491840 bytes, more than the 10485760 its load reads; it "
+                           u"is not written"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "output_map.qel"));
 }
 
 TEST_F(MapConvert, EmptySizeStopsTheConversion) {

@@ -249,6 +249,25 @@ TEST(MapFile, SavedGameKeepsTheCoastZonesItWasSavedWith) {
   EXPECT_EQ(scenario.GetHex(1, 1)->seaZone, 13);
 }
 
+// The game writes no map its load would refuse: 532 x 532 hexes, of 37 bytes
+// each, are within the 10 MiB a load reads, and are saved and load back; a
+// row more is past it, and is not written, the map saved before kept.
+TEST(MapFile, AMapPastWhatALoadReadsIsNotWritten) {
+  test::TempDir dir;
+  ASSERT_TRUE(cMap(532, 532).Save(FolderOf(dir), u""));
+  const std::string largest = dir.Read("map.qel");
+  ASSERT_EQ(largest.size(), kQelHeaderSize + 532 * 532 * kQelRecordSize);
+  cMap loaded;
+  loaded.Load(TemplateOf(dir), true);
+  EXPECT_EQ(loaded.GetHeight(), 532);
+  test::LogCapture log;
+  EXPECT_FALSE(cMap(532, 533).Save(FolderOf(dir), u""));
+  EXPECT_TRUE(log.Contains(u"ERROR: " + FolderOf(dir) +
+                           u"\\map.qel would hold 10491840 bytes, more than the 10485760 its load reads; it is not "
+                           u"written"));
+  EXPECT_TRUE(dir.Read("map.qel") == largest);
+}
+
 TEST(MapFile, FailedSaveIsLoggedAndKeepsGoing) {
   test::TempDir dir;
   test::LogCapture log;

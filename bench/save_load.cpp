@@ -286,12 +286,14 @@ void FillFile(const fs::path& file, std::string_view unit, bool wide, std::uint6
 }
 
 // Appends the lines line(0), line(1), ... while the file stays within its budget.
-void FillLines(const fs::path& file, const std::function<std::string(std::uint64_t)>& line) {
+// Returns the count of lines appended.
+std::uint64_t FillLines(const fs::path& file, const std::function<std::string(std::uint64_t)>& line) {
   std::uint64_t size = fs::file_size(file);
   const std::uint64_t budget = BudgetOf(file.filename().string());
   std::ofstream out(file, std::ios::binary | std::ios::app);
   std::string block;
-  for (std::uint64_t i = 0;; ++i) {
+  std::uint64_t i = 0;
+  for (;; ++i) {
     const std::string next = line(i);
     if (size + next.size() > budget) break;
     size += next.size();
@@ -302,13 +304,29 @@ void FillLines(const fs::path& file, const std::function<std::string(std::uint64
     }
   }
   out << block;
+  return i;
 }
 
 // Reserve units as the game writes them, each of a number of its own.
 void FillReserveUnits(const fs::path& folder) {
-  FillLines(folder / "land_units.csv", [](std::uint64_t i) {
-    return std::to_string(1000000 + i) + ";D;1;-1;-1;0;1;100;0;0;0;-1;-1;0;-1;-1;1;0.000000;0;0;-1;-1;-1;-1;0;0;0;-1;0;1;-1;-1;0;\r\n";
+  // The table ends without a line end: the first row begins with one, as the game writes each.
+  const std::uint64_t count = FillLines(folder / "land_units.csv", [](std::uint64_t i) {
+    return "\r\n" + std::to_string(1000000 + i) +
+           ";D;1;-1;-1;0;1;100;0;0;0;-1;-1;0;-1;-1;1;0.000000;0;0;-1;-1;-1;-1;0;0;0;-1;0;1;-1;-1;0;";
   });
+  // The game writes each unit's state too, after the units' lines it holds already.
+  const fs::path states = folder / "unit_state.csv";
+  std::string text;
+  {
+    std::ifstream in(states, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  std::size_t at = std::min(text.find("\r\nMoved;"), text.find("\r\nNode;"));
+  if (at == std::string::npos) at = text.size();
+  std::string lines;
+  for (std::uint64_t i = 0; i < count; ++i) lines += "\r\nLand;" + std::to_string(1000000 + i) + ";0;100;";
+  text.insert(at, lines);
+  std::ofstream(states, std::ios::binary | std::ios::trunc) << text;
 }
 
 // Fronts of as many nodes as a line is split into, each the diagram's first node.
@@ -378,6 +396,20 @@ void FillEveryFile(const fs::path& folder) {
   FillLines(folder / "auto_events.csv", [](std::uint64_t) { return std::string("#\r\n"); });
   FillFile(folder / "airship_attacks.csv", ";", true);
   FillFile(folder / "flags.txt", "\r", false);
+  // A saved hex names a unit the save holds: the first land unit on the map.
+  std::string spotted;
+  {
+    std::ifstream in(folder / "land_units.csv", std::ios::binary);
+    for (std::string line; spotted.empty() && std::getline(in, line);) {
+      if (line.empty() || line[0] == '#') continue;
+      std::vector<std::string> fields;
+      std::size_t from = 0;
+      for (std::size_t to; fields.size() < 5 && (to = line.find(';', from)) != std::string::npos; from = to + 1) {
+        fields.push_back(line.substr(from, to - from));
+      }
+      if (fields.size() == 5 && fields[3] != "-1") spotted = fields[3] + ";" + fields[4] + ";\r";
+    }
+  }
   for (const std::string_view table : kPaddedTables) {
     if (table == "land_units.csv" || table == "ai_memory.csv" || table == "auto_events.csv" ||
         table == "airship_attacks.csv" || table == "flags.txt") {
@@ -393,7 +425,10 @@ void FillEveryFile(const fs::path& folder) {
     // of the cities' tables and topography.csv hold a row, so they take line ends alone.
     const bool rowsOnly = table == "cities_supply_info.csv" || table == "cities_convoy_info.csv" ||
                           table == "topography.csv";
-    FillFile(folder / table, table == "airrecon_units.csv" ? "0;0;\r" : rowsOnly ? "\r" : ";\r", false);
+    // A saved hex follows the line of the country it was spotted for.
+    const bool recon = table == "airrecon_units.csv";
+    FillFile(folder / table, recon ? std::string_view(spotted) : rowsOnly ? "\r" : ";\r", false, 0,
+             recon ? "Country;1;\r" : "");
   }
 }
 
@@ -417,12 +452,12 @@ const sSaveShape kSaveShapes[] = {
     {"unit_state.csv of CR", "unit_state.csv", "\r", true},
     {"flags.txt of CR", "flags.txt", "\r", true},
     {"airship_attacks.csv (UTF-16) of CR", "airship_attacks.csv", "\r", true},
-    {"land_units.csv, one row of 1;", "land_units.csv", "1;", true},
-    {"relations.csv, one row of 1;", "relations.csv", "1;", true},
+    {"land_units.csv, one row of 1;", "land_units.csv", "1;", false},
+    {"relations.csv, one row of 1;", "relations.csv", "1;", false},
     {"topography.csv, one row of 1;", "topography.csv", "1;", false},
     {"unit_names.csv, one row of 4 KiB fields", "unit_names.csv", "", true},
     {"unit_state.csv, one long line (cut short)", "unit_state.csv", "x", false},
-    {"land_units.csv, one row of 4 KiB fields", "land_units.csv", "", true},
+    {"land_units.csv, one row of 4 KiB fields", "land_units.csv", "", false},
     {"file_digests.csv, one line of a;", "file_digests.csv", "a;", false},
     {"Info.ini of k<N>= lines", "Info.ini", "k@=\r\n", false, "", "", true},
     {"Info.ini of [s<N>] lines", "Info.ini", "[s@]\r\n", false, "", "", true},

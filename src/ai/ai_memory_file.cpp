@@ -219,6 +219,8 @@ class cAiMemoryReader {
 
 void LoadAiMemory(cGame& game, std::u16string_view folderTemplate) {
   const std::u16string path = FolderFilePath(folderTemplate, u"ai_memory.csv");
+  // Only a save has the file: a value past its range is refused, not held.
+  const cSavedTableScope scope(path, true);
   cAiMemoryReader reader(game, path);
   ReadLaterSavedTable(path, u"No ai_memory.csv: a save from before it was written; the computer remembers no invasion",
                       kLineKinds,

@@ -117,6 +117,11 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
       LogLine(Format(GetText("error:_cannot_handle_word_from_column_%i_for_auto_events_repository."), 3));
       ExitDestroyingGame(1);
     }
+    // A saved pair is two whole numbers: "abc" would read as 0, "5abc" as 5.
+    if (savedGame) {
+      SavedWholeIn(fields[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNo);
+      SavedWholeIn(fields[1], 2, INT32_MIN, INT32_MAX, {}, path, lineNo);
+    }
     const std::int32_t eventId = ParseLeadingInt(fields[0]);
     std::int32_t optionId = kNoFavouredOption;
     if (fields.size() == 2) {

@@ -57,6 +57,11 @@ void cCsvReader::SkipEmptyLines(bool separators) {
   }
 }
 
+std::size_t cCsvReader::ReadRow() {
+  SkipEmptyLines(true);
+  return ReadRecord(true);
+}
+
 std::size_t cCsvReader::ReadRecord(bool keepEmpty) {
   fields.clear();
   fieldCount_ = 0;

@@ -34,6 +34,10 @@ class cCsvReader {
   static constexpr std::size_t kMostFieldsKept = 4096;
   static constexpr std::size_t kMostRecordBytes = 1024 * 1024;
   std::size_t ReadRecord(bool keepEmpty = false);
+  // The next record as ReadRecord(true) reads it, its empty fields kept, but
+  // with the empty lines and those of nothing but ';' before it passed over
+  // (SkipEmptyLines), as ReadRecord(false) passes them.
+  std::size_t ReadRow();
   bool AtEnd() const { return position_ >= size_; }
   // Passes over the empty lines from here as ReadRecord(true) would read
   // them one by one, each counted as a record, at the speed of their bytes;

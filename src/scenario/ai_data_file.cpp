@@ -1,5 +1,6 @@
 #include "scenario/ai_data_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -204,6 +205,53 @@ void CheckSavedValue(Key key, int k, std::string_view token, std::u16string_view
   }
 }
 
+// The values the game writes after a key: `count` of them, or a list of
+// entries of `count` values each.
+struct sSavedCount {
+  std::size_t count;
+  bool list;
+};
+
+// The count of values an array of the settings holds, written whole.
+template <typename Array>
+constexpr sSavedCount kWhole{std::tuple_size_v<Array>, false};
+
+sSavedCount SavedCountOf(Key key) {
+  using Ai = sCountryAiSettings;
+  switch (key) {
+    case Key::kObligatorySeaInvasionTargets:
+    case Key::kDoNotAttackCities:
+    case Key::kExtraCitiesToGarrison:
+    case Key::kSeaZonesToPatrol: return {2, true};
+    case Key::kCurrentTargets: return {3, true};
+    case Key::kPurchaseQueue:
+    case Key::kCountriesToPress: return {1, true};
+    case Key::kDesiredLandForcesStructure: return kWhole<decltype(Ai::DesiredLandForcesStructure)>;
+    case Key::kDesiredTechLevels: return kWhole<decltype(Ai::DesiredTechLevels)>;
+    case Key::kNewUnitPurchasePreferences: return kWhole<decltype(Ai::NewUnitPurchasePreferences)>;
+    case Key::kMultipleSideAttackPreferences: return kWhole<decltype(Ai::MultipleSideAttackPreferences)>;
+    case Key::kOneSideAttackPreferences: return kWhole<decltype(Ai::OneSideAttackPreferences)>;
+    case Key::kNewUnitPurchaseData: return {6, false};
+    case Key::kShoreBombardmentSingleUse: return kWhole<decltype(Ai::ShoreBombardmentSingleUse)>;
+    case Key::kCarrierTargetsPriorities: return kWhole<decltype(Ai::CarrierTargetsPriorities)>;
+    default: return {1, false};
+  }
+}
+
+// A saved key's values counted as the game writes them: more would wrap
+// over the first or be left out, a list's half entry dropped.
+void CheckSavedCount(Key key, std::size_t values, std::u16string_view name, std::u16string_view path, int line) {
+  const sSavedCount saved = SavedCountOf(key);
+  if (!saved.list && values != saved.count) {
+    RefuseDamagedTable(path, line, Format(u"has %i values for %s, where the game writes %i",
+                                          static_cast<int>(values), name, static_cast<int>(saved.count)));
+  }
+  if (saved.list && values % saved.count != 0) {
+    RefuseDamagedTable(path, line, Format(u"has %i values for %s, where the game writes %i for each entry",
+                                          static_cast<int>(values), name, static_cast<int>(saved.count)));
+  }
+}
+
 }  // namespace
 
 void LoadAIData(cGame& game, std::u16string_view folder_template) {
@@ -215,6 +263,7 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
   LogLine(kOpenOkLine);
   // The game writes a block for every country, each key with its values.
   const bool saved = game.loadedGame == 1;
+  const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(*bytes, path);
   std::vector<bool> blockSeen(static_cast<std::size_t>(game.CountryCount()) + 1, false);
 
@@ -224,7 +273,10 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
   for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
     line_number = line.number;
     if (!line.text.empty() && line.text[0] == '#') continue;
-    const std::vector<std::string_view> tokens = SplitTokens(line.text);
+    // A saved line's empty fields are kept: one dropped would shift a list's pairs.
+    std::vector<std::string_view> tokens = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
+    // A line of separators only holds no value, as in every table.
+    if (std::all_of(tokens.begin(), tokens.end(), [](std::string_view t) { return t.empty(); })) tokens.clear();
     if (tokens.size() < 2) {
       if (saved && !tokens.empty()) RefuseShortSavedRow(path, line_number, tokens.size(), 2);
       continue;  // a key without values does nothing
@@ -238,6 +290,7 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
     for (std::size_t k = 1; saved && k < tokens.size(); ++k) {
       CheckSavedValue(*key, static_cast<int>(k), tokens[k], path, line_number);
     }
+    if (saved) CheckSavedCount(*key, tokens.size() - 1, CodePageToUtf16(tokens[0]), path, line_number);
     if (*key == Key::kCountry) {
       current_country = ParseLeadingInt(tokens.back());
       if (current_country < 1 || current_country > game.CountryCount()) {

@@ -36,9 +36,21 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
   for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
     lineNumber = line.number;
     if (line.text.empty() || line.text[0] == '#') continue;
-    const std::vector<std::string_view> fields = SplitTokens(line.text);
+    const std::vector<std::string_view> fields = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
     if (saved && (line.text.back() != ';' || fields.size() < 2)) {
       RefuseDamagedTable(path, lineNumber, u"has a line cut short");
+    }
+    // The game writes "Country;id;" and "x;y;" lines: a hex of text would
+    // drop the unit spotted there.
+    if (saved && fields.size() > 2) {
+      RefuseDamagedTable(path, lineNumber, Format(u"has %i fields, more than the 2 of a line",
+                                                  static_cast<int>(fields.size())));
+    }
+    if (saved) {
+      const bool country = fields[0] == "Country";
+      if (!country) SavedWholeIn(fields[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNumber);
+      // A Country line's number past the save's countries is refused below, naming it so.
+      SavedWholeIn(fields[1], 2, INT32_MIN, INT32_MAX, {}, path, lineNumber);
     }
     if (!fields.empty() && fields[0] == "Country") {
       if (fields.size() < 2) continue;

@@ -78,15 +78,16 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
     const std::int32_t commanderId = FieldInt(f, 8);
     unit->attachedCommander = CommanderOfUnitRow(game, commanderId, path, line);
     unit->commanderId = -1;
-    unit->attacked = FieldFlag(f, 9);
-    unit->wasAttacked = FieldFlag(f, 10);
+    unit->attacked = FieldSwitch(f, 9, path, line);
+    unit->wasAttacked = FieldSwitch(f, 10, path, line);
     unit->supplySourceX = FieldInt(f, 11);
     unit->supplySourceY = FieldInt(f, 12);
     unit->actionPoints = CheckedActionPoints(FieldInt(f, 13), mostPoints, u"Action Points", path, line);
     unit->startingActionPoints = CheckedActionPoints(FieldInt(f, 14), mostPoints, u"Starting AP", path, line);
-    unit->inReserve = FieldFlag(f, 15);
+    unit->inReserve = FieldSwitch(f, 15, path, line);
     unit->supply = CheckedSupply(FieldInt(f, 16), path, line);
-    unit->airReconDone = FieldInt(f, 17) == 1 ? 1 : 0;
+    // A scenario's value other than 1 reads as not done; a saved one is 0 or 1.
+    unit->airReconDone = FieldSwitch(f, 17, path, line) && FieldInt(f, 17) == 1 ? 1 : 0;
     unit->availableInTurns = FieldIntIn(f, 18, 0, kMaxTurnCount, 0, u"Available in turns", path, line);
     unit->spotted = 0;
     unit->newEnemyRevealed = 0;
@@ -94,6 +95,11 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
 
     const bool offMap = unit->x == -1 && unit->y == -1;
     if (offMap != (unit->inReserve != 0)) {
+      if (ReadingSavedTable(path)) {
+        RefuseDamagedTable(path, line, Format(u"has a unit at (%i, %i) %s", unit->x, unit->y,
+                                              std::u16string_view(offMap ? u"on no hex and not in reserve"
+                                                                         : u"in reserve, though a reserve unit has no hex")));
+      }
       refused.push_back(Format(u"%s;%d;%d;%d", unit->name, unit->x, unit->y, unit->owner));
       LogLine(u"Invalid entry in air_units.csv: jednostka moze byc w rezerwie tylko, jesli ma wspolrzedne (-1, -1)");
       continue;

@@ -77,6 +77,8 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     const std::u16string_view line = walked.text;
     lineNumber = walked.number;
     if (line[0] == u'#') continue;
+    // A saved line of separators only holds no report to refuse.
+    if (saved && line.find_first_not_of(u';') == std::u16string_view::npos) continue;
     // Only the country and the report are read, so the line is not cut at every ';' it holds.
     const std::size_t first = line.find(u';');
     if (saved && (line.back() != u';' || first == std::u16string_view::npos)) {
@@ -84,6 +86,10 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     }
     if (first == std::u16string_view::npos) continue;
     const std::size_t second = line.find(u';', first + 1);
+    // The game writes "country;report;": a field after the report would be left out.
+    if (saved && second != std::u16string_view::npos && line.find_first_not_of(u';', second) != std::u16string_view::npos) {
+      RefuseDamagedTable(path, lineNumber, u"has more than the 2 fields of a line");
+    }
     const std::array<std::u16string_view, 2> fields = {
         line.substr(0, first),
         line.substr(first + 1, second == std::u16string_view::npos ? second : second - first - 1)};

@@ -51,6 +51,7 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
   // ended by ';', as many for every city (one per country once the supply
   // was computed, none before).
   const bool saved = game.loadedGame == 1;
+  const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(*bytes, path);
   std::size_t rowFields = 0;  // of the first row
   std::unordered_set<const cCity*> cityRows;
@@ -58,16 +59,27 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
   for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
     lineNo = line.number;
     if (saved && !line.text.empty() && line.text[0] != '#') {
-      const std::size_t fields = SplitTokens(line.text).size();
+      // Empty fields count: one dropped would shift every later value a country over.
+      const std::size_t fields = SplitSavedFields(line.text).size();
       if (rowFields == 0) rowFields = fields;
       if (line.text.back() != ';' || fields < std::max<std::size_t>(rowFields, 2)) {
         RefuseShortSavedRow(path, lineNo, fields, std::max<std::size_t>(rowFields, 2));
+      }
+      if (fields > rowFields) {
+        RefuseDamagedTable(path, lineNo, Format(u"has %i fields, more than the %i of its first row",
+                                                static_cast<int>(fields), static_cast<int>(rowFields)));
+      }
+      const int values = static_cast<int>(fields) - 2;
+      if (values > 0 && values != game.CountryCount()) {
+        RefuseDamagedTable(path, lineNo, Format(u"has %i values, where the game writes one for each of the %i "
+                                                u"countries or none",
+                                                values, game.CountryCount()));
       }
     }
     // The length counts the line end: a stray "1;" alone is no row.
     const std::size_t length = line.text.size() + (line.ended ? 1 : 0);
     if (length <= 2 || line.text[0] == '#') continue;
-    const std::vector<std::string_view> tokens = SplitTokens(line.text);
+    const std::vector<std::string_view> tokens = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
     if (tokens.size() < 2) continue;
     if (saved) {
       // Each field as the game writes it, so none reads as another value.

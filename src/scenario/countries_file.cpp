@@ -7,6 +7,7 @@
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
 #include "foundation/number_text.h"
+#include "foundation/text.h"
 #include "scenario/pbem_player.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -57,8 +58,21 @@ class RowReader {
     CheckNumberField(fields_, column - 1, eColumn::kDecimal, path_, line_);
     return ParseLeadingDouble(fields_[column - 1]);
   }
-  std::uint8_t Flag(std::size_t column) const { return Int(column) != 0 ? 1 : 0; }
-  std::uint32_t Hex(std::size_t column) const { return ParseLeadingHex(fields_[column - 1]); }
+  std::uint8_t Flag(std::size_t column) const {
+    Int(column);
+    return FieldSwitch(fields_, column - 1, path_, line_) ? 1 : 0;
+  }
+  std::uint32_t Hex(std::size_t column) const {
+    const std::u16string& text = fields_[column - 1];
+    // A saved colour is as the game writes it, "%X": up to 8 hexadecimal digits and nothing else.
+    if (ReadingSavedTable(path_) &&
+        (text.empty() || text.size() > 8 ||
+         text.find_first_not_of(u"0123456789ABCDEFabcdef") != std::u16string::npos)) {
+      RefuseDamagedTable(path_, line_, Format(u"has \"%s\" in field %i, which is not a hexadecimal colour",
+                                              CutUnits(text, 40), static_cast<int>(column)));
+    }
+    return ParseLeadingHex(text);
+  }
   std::u16string Text(std::size_t column) const { return CutName(fields_[column - 1]); }
   std::u16string_view Path() const { return path_; }
 
@@ -196,11 +210,23 @@ void LoadCountries(cGame& game, std::u16string_view folder_template) {
   game.viewingCountry = nullptr;
   game.countries.clear();
   const bool saved = game.loadedGame == 1;
+  const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(reader, path);
   while (!reader.AtEnd()) {
-    const std::size_t count = reader.ReadRecord(false);
+    // A saved row's empty fields are kept, so one where a value belongs is
+    // refused instead of shifting the rest; the text after its last ';' is none.
+    if (saved) {
+      reader.ReadRow();
+      while (!reader.fields.empty() && reader.fields.back().empty()) reader.fields.pop_back();
+    } else {
+      reader.ReadRecord(false);
+    }
+    const std::size_t count = reader.fields.size();
     if (count == 0) continue;
     const int line = static_cast<int>(reader.RecordCount());
+    if (saved && count > kMinimumFields + 1) {
+      RefuseDamagedTable(path, line, Format(u"has more than the %i fields of a row", static_cast<int>(kMinimumFields) + 1));
+    }
     if (count < kMinimumFields) {
       if (saved) RefuseShortSavedRow(path, line, count, kMinimumFields);
       LogAboutFile(path,

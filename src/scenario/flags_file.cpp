@@ -30,6 +30,7 @@ void LoadFlags(cGame& game, std::u16string_view folder_template) {
   std::fill(game.flags.begin(), game.flags.end(), 0);
   // The game writes its header and "number;value;" lines, each with its line end.
   const bool saved = game.loadedGame == 1;
+  const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(*bytes, path);
   int lineNumber = 0;
   for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
@@ -47,6 +48,10 @@ void LoadFlags(cGame& game, std::u16string_view folder_template) {
       SavedWholeIn(text.substr(0, semicolon), 1, INT32_MIN, INT32_MAX, {}, path, lineNumber);
       SavedWholeIn(text.substr(semicolon + 1, text.find(';', semicolon + 1) - semicolon - 1), 2, INT32_MIN,
                    INT32_MAX, {}, path, lineNumber);
+      const std::size_t fields = SplitSavedFields(text).size();
+      if (fields > 2) {
+        RefuseDamagedTable(path, lineNumber, Format(u"has %i fields, more than the 2 of a line", static_cast<int>(fields)));
+      }
     }
     if (semicolon == std::string_view::npos || semicolon == 0 || semicolon + 1 == text.size()) continue;
     const std::int32_t number = ParseLeadingInt(text.substr(0, semicolon));

@@ -36,6 +36,7 @@ void LoadFleets(cGame& game, std::u16string_view folder_template) {
     }
     // Ships find their fleet by number: a second fleet with it would share them.
     if (std::any_of(game.fleets.begin(), game.fleets.end(), [&](const auto& other) { return other->id == id; })) {
+      if (ReadingSavedTable(path)) RefuseDamagedTable(path, line, Format(u"has the fleet ID %i a second time", id));
       LogAboutFile(path,
                    u"WARNING: fleet ID %i in %s at line %i (counting from 1) is already used; row skipped",
                    id, path, line);
@@ -48,12 +49,12 @@ void LoadFleets(cGame& game, std::u16string_view folder_template) {
     fleet->countryId = FieldInt(f, 2);
     fleet->seaNodeId = FieldInt(f, 3);
     fleet->formation = FieldInt(f, 4);
-    fleet->hasMoved = FieldFlag(f, 5) ? 1 : 0;
+    fleet->hasMoved = FieldSwitch(f, 5, path, line) ? 1 : 0;
     fleet->aiOrder = FieldInt(f, 6);
     fleet->aiDestinationNode = FieldInt(f, 7);
     fleet->aiInvasionX = FieldInt(f, 8);
     fleet->aiInvasionY = FieldInt(f, 9);
-    fleet->active = FieldFlag(f, 10) ? 1 : 0;
+    fleet->active = FieldSwitch(f, 10, path, line) ? 1 : 0;
     LogFormat(u"Added fleet %s (ID=%i CountryID=%i Location=%i)", fleet->name, fleet->id, fleet->countryId,
               fleet->seaNodeId);
     game.fleets.push_back(std::move(fleet));

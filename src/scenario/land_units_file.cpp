@@ -98,7 +98,7 @@ void LoadHarbour(cGame& game, const sRow& row, const std::u16string& path, bool 
   harbour->y = FieldInt(f, 4);
   harbour->SetType(kMulberryType);
   harbour->level = CheckedLevel(FieldInt(f, 6), path, row.line);
-  harbour->wasAttacked = FieldFlag(f, 10);
+  harbour->wasAttacked = FieldSwitch(f, 10, path, row.line);
   harbour->SetStrength(-1);
   harbour->SetSupplySourceX(-1);
   harbour->SetSupplySourceY(-1);
@@ -143,15 +143,15 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
   unit->strength = Ranged(row, 7, 0, kMaxLandStrength, kMaxLandStrength, u"Current strength", path);
   const std::int32_t mostPoints = MostLandActionPoints(game.constants);
   unit->actionPoints = CheckedActionPoints(FieldInt(f, 8), mostPoints, u"Action Points", path, row.line);
-  unit->attacked = FieldFlag(f, 9);
-  unit->wasAttacked = FieldFlag(f, 10);
+  unit->attacked = FieldSwitch(f, 9, path, row.line);
+  unit->wasAttacked = FieldSwitch(f, 10, path, row.line);
   unit->supplySourceX = FieldInt(f, 11);
   unit->supplySourceY = FieldInt(f, 12);
   unit->startingActionPoints = CheckedActionPoints(FieldInt(f, 13), mostPoints, u"Starting AP", path, row.line);
   unit->transporterId = FieldInt(f, 14);
   unit->attachedCommander = CommanderOfUnitRow(game, FieldInt(f, 15), path, row.line);
   unit->commanderId = -1;
-  unit->inReserve = FieldFlag(f, 16);
+  unit->inReserve = FieldSwitch(f, 16, path, row.line);
   unit->shoreBombardmentEffect = ShoreBombardmentEffect(row, path);
   unit->freezeTime = Count(row, 18, u"Freeze time", path);
   unit->aiOrder = FieldInt(f, 19);
@@ -169,6 +169,7 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
   unit->availableInTurns = Count(row, 32, u"Available in turns", path);
   if (unit->x == -1 && unit->y == -1 && !unit->inReserve && unit->transporterId == -1) {
     // A unit on no hex, on no ship and not in reserve would be listed on the map nowhere.
+    if (ReadingSavedTable(path)) RefuseDamagedTable(path, row.line, u"has a unit on no hex, aboard no ship and not in reserve");
     LogAboutFile(path,
                  u"WARNING: land unit %s (ID=%i) in %s at line %i (counting from 1) stands on no hex; moved to the "
                  u"reserve pool",
@@ -176,6 +177,9 @@ void LoadLandUnit(cGame& game, const sRow& row, const std::u16string& path) {
     unit->inReserve = 1;
   }
   if (unit->transporterId == -1 && !unit->inReserve && IsSeaHex(game, unit->x, unit->y)) {
+    if (ReadingSavedTable(path)) {
+      RefuseDamagedTable(path, row.line, Format(u"has a unit on the sea hex (%i, %i), aboard no ship", unit->x, unit->y));
+    }
     LogAboutFile(path,
                  u"WARNING: land unit %s (ID=%i) in %s at line %i (counting from 1) stands on the sea hex (%i, %i) "
                  u"and is not aboard; moved to the reserve pool",
@@ -211,6 +215,8 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"land_units.csv");
   cCsvReader reader = OpenTable(kOpeningLandUnitsLine, path);
   game.landUnits.clear();
+  // The rows are read whole first and their values checked after.
+  const cSavedTableScope scope(path, game.loadedGame == 1);
 
   std::vector<sHeldRow> rows;
   {
@@ -263,6 +269,10 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
         continue;
       }
       if (IsSeaHex(game, FieldInt(row.fields, 3), FieldInt(row.fields, 4))) {
+        if (ReadingSavedTable(path)) {
+          RefuseDamagedTable(path, row.line, Format(u"has a Mulberry harbour on the sea hex (%i, %i)",
+                                                    FieldInt(row.fields, 3), FieldInt(row.fields, 4)));
+        }
         LogAboutFile(path,
                      u"WARNING: Mulberry at sea hex (%i, %i) in %s at line %i (counting from 1); row skipped",
                      FieldInt(row.fields, 3), FieldInt(row.fields, 4), path, row.line);

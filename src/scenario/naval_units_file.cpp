@@ -51,6 +51,7 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
     }
     // Transports and fleets find their ships by number: a second ship with it would be lost to both.
     if (!used.insert(id).second) {
+      if (ReadingSavedTable(path)) RefuseDamagedTable(path, line, Format(u"has the naval unit ID %i a second time", id));
       LogAboutFile(path,
                    u"WARNING: naval unit ID %i in %s at line %i (counting from 1) is already used; row skipped",
                    id, path, line);
@@ -67,6 +68,9 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
     ship->hitPoints = FieldIntIn(f, 5, 0, kMaxTurnCount, 0, u"HP", path, line);
     ship->maxHitPoints = FieldIntIn(f, 6, 0, kMaxTurnCount, 0, u"Max HP", path, line);
     if (ship->hitPoints > ship->maxHitPoints) {
+      if (ReadingSavedTable(path)) {
+        RefuseDamagedTable(path, line, Format(u"has HP %i above Max HP %i", ship->hitPoints, ship->maxHitPoints));
+      }
       LogAboutFile(path,
                    u"WARNING: HP (%i) above Max HP (%i) in %s at line %i (counting from 1); %i used",
                    ship->hitPoints, ship->maxHitPoints, path, line, ship->maxHitPoints);
@@ -75,12 +79,12 @@ void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
     const std::int32_t commanderId = FieldInt(f, 7);
     ship->attachedCommander = CommanderOfUnitRow(game, commanderId, path, line);
     ship->commanderId = -1;
-    ship->inReserve = FieldFlag(f, 8);
-    ship->shoreBombardmentDone = FieldFlag(f, 9);
-    ship->airstrikeDone = FieldFlag(f, 10);
+    ship->inReserve = FieldSwitch(f, 8, path, line);
+    ship->shoreBombardmentDone = FieldSwitch(f, 9, path, line);
+    ship->airstrikeDone = FieldSwitch(f, 10, path, line);
     ship->availableInTurns = FieldIntIn(f, 11, 0, kMaxTurnCount, 0, u"Available in turns", path, line);
-    ship->reconDone = FieldFlag(f, 12);
-    ship->canBeRepaired = FieldFlag(f, 13);
+    ship->reconDone = FieldSwitch(f, 12, path, line);
+    ship->canBeRepaired = FieldSwitch(f, 13, path, line);
     LogFormat(u"Naval unit %s (ID=%i CountryID=%i) added", ship->name, ship->id, ship->owner);
     if (ship->attachedCommander) ship->attachedCommander->headquarters = ship.get();
     game.navalUnits.push_back(std::move(ship));

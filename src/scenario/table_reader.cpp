@@ -103,9 +103,10 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
     lineNumber = line.number;
     if (line.text.empty() || line.text[0] == '#') continue;
     if (line.text.back() != ';') RefuseDamagedTable(path, lineNumber, u"has a line cut short");
-    const std::vector<std::string_view> fields = SplitTokens(line.text);
+    // Empty fields are kept: one dropped would shift the values after it.
+    const std::vector<std::string_view> fields = SplitSavedFields(line.text);
     // A line of separators only holds no record, as in every table.
-    if (fields.empty()) continue;
+    if (std::all_of(fields.begin(), fields.end(), [](std::string_view f) { return f.empty(); })) continue;
     const auto kind = std::find_if(kinds.begin(), kinds.end(),
                                    [&fields](const sSavedLineKind& k) { return k.key == fields[0]; });
     if (kind == kinds.end()) RefuseDamagedTable(path, lineNumber, u"has a line that is not the game's");
@@ -136,6 +137,15 @@ void CheckSavedTableStart(cCsvReader& reader, std::u16string_view path) {
 
 namespace {
 
+// The path of the table read as a saved game's now, or none.
+thread_local const std::u16string* tSavedTable = nullptr;
+
+// Refuses a value of a saved table that its reader would log and go on past.
+[[noreturn]] void RefuseSavedValue(std::u16string_view what, std::u16string_view value, std::u16string_view path,
+                                   int line) {
+  RefuseDamagedTable(path, line, Format(u"has %s of %s, a value the game never writes there", what, value));
+}
+
 // A value's line is one of a cause about the file: the value's name and what
 // became of it.
 bool AdmitValueLine(std::u16string_view path, std::u16string_view what, std::u16string_view outcome) {
@@ -164,10 +174,17 @@ std::u16string_view NumberSlip(std::u16string_view text, eColumn column) {
 
 void LogNumberSlip(std::u16string_view field, eColumn column, std::u16string_view why, std::u16string_view path,
                    int line, std::size_t index, int more) {
-  if (!AdmitValueLine(path, u"a number column that ", why)) return;
   // A stranger's field can be of any length; the start of it is enough to find it.
   constexpr std::size_t kShownUnits = 40;
   const std::u16string_view text = CutUnits(field, kShownUnits);
+  if (ReadingSavedTable(path)) {
+    if (field.empty()) RefuseDamagedTable(path, line, Format(u"has field %i empty, where the game writes a number",
+                                                             static_cast<int>(index) + 1));
+    RefuseDamagedTable(path, line, Format(u"has \"%s%s\" in field %i, which %s", text,
+                                          std::u16string_view(text.size() < field.size() ? u"..." : u""),
+                                          static_cast<int>(index) + 1, why));
+  }
+  if (!AdmitValueLine(path, u"a number column that ", why)) return;
   const std::u16string readAs = column == eColumn::kWhole ? Format(u"%i", ParseLeadingInt(field))
                                                           : Utf8ToUtf16(DecimalText(ParseLeadingFloat(field)));
   std::u16string message =
@@ -179,6 +196,41 @@ void LogNumberSlip(std::u16string_view field, eColumn column, std::u16string_vie
 }
 
 }  // namespace
+
+cSavedTableScope::cSavedTableScope(std::u16string_view path, bool saved)
+    : path_(path), previous_(tSavedTable), saved_(saved) {
+  if (saved_) tSavedTable = &path_;
+}
+
+cSavedTableScope::~cSavedTableScope() {
+  if (saved_) tSavedTable = previous_;
+}
+
+bool ReadingSavedTable(std::u16string_view path) { return tSavedTable != nullptr && *tSavedTable == path; }
+
+std::vector<std::string_view> SplitSavedFields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t pos = 0;
+  while (fields.size() < cCsvReader::kMostFieldsKept) {
+    const std::size_t end = line.find(';', pos);
+    if (end == std::string_view::npos) {
+      if (pos < line.size()) fields.push_back(line.substr(pos));
+      break;
+    }
+    fields.push_back(line.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  return fields;
+}
+
+bool FieldSwitch(const std::vector<std::u16string>& fields, std::size_t i, std::u16string_view path, int line) {
+  const std::int32_t value = FieldInt(fields, i);
+  if (value != 0 && value != 1 && ReadingSavedTable(path)) {
+    RefuseDamagedTable(path, line,
+                       Format(u"has %i in field %i, where the game writes 0 or 1", value, static_cast<int>(i) + 1));
+  }
+  return value != 0;
+}
 
 std::int32_t SavedWholeIn(std::string_view text, int field, std::int32_t low, std::int32_t high,
                           std::u16string_view what, std::u16string_view path, int line) {
@@ -250,14 +302,27 @@ void CheckNumberField(const std::vector<std::u16string>& fields, std::size_t i, 
 }
 
 cTableRows::cTableRows(cCsvReader& reader, std::u16string_view rowFormat, std::u16string_view path, bool savedGame)
-    : reader_(reader), columns_(ColumnsOfRow(rowFormat)), path_(path), savedGame_(savedGame) {
+    : reader_(reader), columns_(ColumnsOfRow(rowFormat)), path_(path), savedGame_(savedGame), scope_(path, savedGame) {
   if (savedGame_) CheckSavedTableStart(reader_, path_);
 }
 
 bool cTableRows::Next() {
   const std::size_t columns = columns_.size();
   while (!reader_.AtEnd()) {
-    const std::size_t count = reader_.ReadRecord(false);
+    if (savedGame_) {
+      // A saved row's empty fields are kept; the empty text after its last ';'
+      // is none of them, nor are separators past it, which hold no value.
+      reader_.ReadRow();
+      while (!reader_.fields.empty() && reader_.fields.back().empty()) reader_.fields.pop_back();
+      // A line of blanks and separators holds no row, as in every table.
+      if (std::all_of(reader_.fields.begin(), reader_.fields.end(),
+                      [](const std::u16string& f) { return TrimBlanks(f).empty(); })) {
+        reader_.fields.clear();
+      }
+    } else {
+      reader_.ReadRecord(false);
+    }
+    const std::size_t count = reader_.fields.size();
     if (count == 0) continue;
     if (count < columns) {
       if (savedGame_) RefuseShortSavedRow(path_, line(), count, columns);
@@ -267,6 +332,9 @@ bool cTableRows::Next() {
       continue;
     }
     ++whole_;
+    if (count > columns && savedGame_) {
+      RefuseDamagedTable(path_, line(), Format(u"has more than the %i fields of a row", static_cast<int>(columns)));
+    }
     if (count > columns) {
       LogAboutFile(path_,
                    u"WARNING: row of %s at line %i (counting from 1) has %lli fields, more than the %i of a row (two "
@@ -309,11 +377,13 @@ std::vector<std::string_view> SplitTokens(std::string_view line) {
 }
 
 void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line) {
+  if (ReadingSavedTable(path)) RefuseSavedValue(what, Utf8ToUtf16(std::to_string(value)), path, line);
   if (!AdmitValueLine(path, what, u" out of range; ignored")) return;
   LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); ignored", what, value, path, line);
 }
 
 void LogDecimalOutOfRange(std::u16string_view what, double value, std::u16string_view path, int line) {
+  if (ReadingSavedTable(path)) RefuseSavedValue(what, Utf8ToUtf16(DecimalText(value)), path, line);
   if (!AdmitValueLine(path, what, u" out of range; ignored")) return;
   LogFormat(u"WARNING: %s (%s) out of range in %s at line %i (counting from 1); ignored", what, DecimalText(value),
             path, line);
@@ -321,18 +391,21 @@ void LogDecimalOutOfRange(std::u16string_view what, double value, std::u16string
 
 void LogValueHeld(std::u16string_view what, std::int64_t value, std::int64_t held, std::u16string_view path,
                   int line) {
+  if (ReadingSavedTable(path)) RefuseSavedValue(what, Utf8ToUtf16(std::to_string(value)), path, line);
   if (!AdmitValueLine(path, what, u" out of range; held")) return;
   LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); held at %lli", what, value, path,
             line, held);
 }
 
 void LogDecimalHeld(std::u16string_view what, double value, double held, std::u16string_view path, int line) {
+  if (ReadingSavedTable(path)) RefuseSavedValue(what, Utf8ToUtf16(DecimalText(value)), path, line);
   if (!AdmitValueLine(path, what, u" out of range; held")) return;
   LogFormat(u"WARNING: %s (%s) out of range in %s at line %i (counting from 1); held at %s", what, DecimalText(value),
             path, line, DecimalText(held));
 }
 
 void LogRowOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line) {
+  if (ReadingSavedTable(path)) RefuseSavedValue(what, Utf8ToUtf16(std::to_string(value)), path, line);
   if (!AdmitValueLine(path, what, u" out of range; row skipped")) return;
   LogFormat(u"WARNING: %s (%lli) out of range in %s at line %i (counting from 1); row skipped", what, value, path,
             line);

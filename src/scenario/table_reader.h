@@ -87,7 +87,9 @@ std::optional<std::string> ReadLaterSavedFile(std::u16string_view path, bool asT
 // false (an older save), unless the save's list of files names it. A file
 // there that cannot be read refuses the load, naming it. With it, visits each
 // line's fields and number: the header is checked (CheckSavedTableStart);
-// '#' lines, empty lines and lines of no field (only ';') are passed over; a
+// '#' lines, empty lines and lines of no field (only ';') are passed over;
+// empty fields are kept (SplitSavedFields), so one where a number belongs is
+// refused by the reader's SavedWholeField rather than shifting the rest; a
 // line without the ';' the game ends every line with was cut, and one whose
 // first field is none of the kinds or that has fewer fields than its kind is
 // damage: both are refused (RefuseDamagedTable). So a visited line has at
@@ -111,6 +113,38 @@ std::int32_t SavedWholeIn(std::string_view text, int field, std::int32_t low, st
 double SavedDecimalIn(std::string_view text, int field, double low, double high, std::u16string_view what,
                       std::u16string_view path, int line);
 
+// While one lives, the table at the path is read as a saved game's (a
+// received turn's too): a value its reader would log and go on past (out of
+// its range, held at an end, a row left out for it, text in a number column)
+// is none the game writes there, and would load as some other value, so it
+// refuses the load instead (RefuseDamagedTable), naming the line and the
+// value. A scenario's tables are written by hand and read without one.
+class cSavedTableScope {
+ public:
+  cSavedTableScope(std::u16string_view path, bool saved);
+  ~cSavedTableScope();
+  cSavedTableScope(const cSavedTableScope&) = delete;
+  cSavedTableScope& operator=(const cSavedTableScope&) = delete;
+
+ private:
+  std::u16string path_;
+  const std::u16string* previous_ = nullptr;
+  bool saved_ = false;
+};
+// Whether the table at the path is read as a saved game's now.
+bool ReadingSavedTable(std::u16string_view path);
+
+// The fields of a line of a saved table, every one between two ';' kept, the
+// empty ones too: an empty field where the game writes a value is refused
+// there instead of shifting every value after it. The empty text after the
+// line's last ';' is no field. No more than cCsvReader::kMostFieldsKept.
+std::vector<std::string_view> SplitSavedFields(std::string_view line);
+
+// Field i (from 0) of a row, a switch the game writes as 0 or 1. In a saved
+// table anything else is refused as SavedWholeIn refuses it; in a scenario's
+// any number but 0 reads as 1.
+bool FieldSwitch(const std::vector<std::u16string>& fields, std::size_t i, std::u16string_view path, int line);
+
 // What a column of a table holds.
 enum class eColumn : std::uint8_t { kText, kWhole, kDecimal };
 
@@ -122,7 +156,8 @@ std::vector<eColumn> ColumnsOfRow(std::u16string_view rowFormat);
 // A number column whose text is not the number it reads as ("0x17" reads as
 // 0, "1.4e1" in a whole column as 1, "12 units" as 12) or lies beyond the
 // range its value is held in is logged, one line for the row, with the file,
-// the line and the column; the value is read as before.
+// the line and the column; the value is read as before. In a saved table
+// (cSavedTableScope) it is refused instead.
 void CheckNumberFields(const std::vector<std::u16string>& fields, const std::vector<eColumn>& columns,
                        std::u16string_view path, int line);
 // The same for field i alone.
@@ -135,8 +170,10 @@ void CheckNumberField(const std::vector<std::u16string>& fields, std::size_t i, 
 // without a word. A row with more fields (two rows run together on one line)
 // is read by its first fields and logged, and so is a number column whose
 // text is not a number (CheckNumberFields). A table of a saved game is
-// refused instead when it is empty, lacks its header or has a short row
-// (RefuseDamagedTable).
+// refused instead when it is empty, lacks its header, has a short or a long
+// row, or a value its reader would go on past (RefuseDamagedTable,
+// cSavedTableScope); its empty fields are kept, so an empty number field is
+// refused rather than read as the next one.
 class cTableRows {
  public:
   // rowFormat: the row as the table's writer writes it; its conversions are the
@@ -159,6 +196,7 @@ class cTableRows {
   std::vector<eColumn> columns_;
   std::u16string path_;
   bool savedGame_ = false;
+  cSavedTableScope scope_;
   int whole_ = 0;
   int short_ = 0;
 };
@@ -173,6 +211,7 @@ bool FieldFlag(const std::vector<std::u16string>& fields, std::size_t i);
 // cCsvReader::kMostFieldsKept are cut, however many the line holds.
 std::vector<std::string_view> SplitTokens(std::string_view line);
 
+// The Log* lines below refuse a saved table's load instead (cSavedTableScope).
 // Logs that a value read from a file is out of its range and is ignored.
 void LogValueOutOfRange(std::u16string_view what, std::int64_t value, std::u16string_view path, int line);
 // The same for a decimal value, logged whole whatever its size.

@@ -85,6 +85,23 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
       if (!fields.empty() && fields.front() == u"City") needed = 3;
       if (!fields.empty() && fields.front() == u"Country") needed = 2;
       if (line.back() != u';' || fields.size() < needed) RefuseDamagedTable(path, lineNumber, u"has a line cut short");
+      // Each field as the game writes it: an empty one dropped, or a second
+      // number, would make another line of it.
+      const std::vector<std::string_view> written = SplitSavedFields(raw.text);
+      for (std::size_t i = 0; i < written.size(); ++i) {
+        if (written[i].empty()) {
+          RefuseDamagedTable(path, lineNumber, Format(u"has field %i empty", static_cast<int>(i) + 1));
+        }
+      }
+      if (fields.size() > needed) {
+        RefuseDamagedTable(path, lineNumber, Format(u"has %i fields, more than the %i of its line",
+                                                    static_cast<int>(fields.size()), static_cast<int>(needed)));
+      }
+      if (needed == 2) SavedWholeIn(written[1], 2, 1, movement.CountryCount(), u"a country's number", path, lineNumber);
+      if (needed == 3) {
+        SavedWholeIn(written[1], 2, INT32_MIN, INT32_MAX, {}, path, lineNumber);
+        SavedWholeIn(written[2], 3, INT32_MIN, INT32_MAX, {}, path, lineNumber);
+      }
     }
     if (fields.empty()) continue;
     const std::u16string& kind = fields.front();
@@ -97,7 +114,7 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
     } else if (kind == u"New Group") {
       cTopography* topography = movement.GetCountryTopography(countryId);
       if (!topography) {
-        if (savedGame) RefuseDamagedTable(path, lineNumber, u"gives a group of no country the save holds");
+        if (savedGame) RefuseDamagedTable(path, lineNumber, u"has a group before the first Country line");
         LogFormat(u"ERROR: topography.csv line %i: a group of no country (id=%i), ignored", lineNumber, countryId);
         group = nullptr;
         continue;
@@ -121,7 +138,7 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
         continue;
       }
       group->cities.push_back(city);
-    } else if (fields.size() > 1) {
+    } else if (fields.size() > 1 || savedGame) {
       LogFormat(u"ERROR: topography.csv line %i: unknown line kind \"%s\"", lineNumber, kind);
       FatalExit(1);
     }

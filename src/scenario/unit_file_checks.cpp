@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "foundation/console_log.h"
+#include "foundation/format.h"
 #include "foundation/log_bound.h"
 #include "scenario/scenario_constants.h"
 #include "scenario/scenario_constants_layout.h"
@@ -46,6 +47,9 @@ std::int32_t CheckedActionPoints(std::int32_t points, std::int32_t most, std::u1
     return 0;
   }
   if (points <= most) return points;
+  if (ReadingSavedTable(path)) {
+    RefuseDamagedTable(path, line, Format(u"has %s %i, more than the scenario gives a unit (%i)", what, points, most));
+  }
   LogAboutFile(path,
                u"WARNING: %s (%i) in %s at line %i (counting from 1) are more than the scenario gives a unit (%i); "
                u"held at %i",

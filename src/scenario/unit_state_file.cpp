@@ -155,7 +155,7 @@ class cUnitStateReader {
   void Unit(const std::vector<std::string_view>& fields, int line) {
     const eKind kind = *KindOf(fields[0]);
     const int id = Number(fields, 1, line);
-    const int spotted = Number(fields, 2, line);
+    const int spotted = SavedWholeIn(fields[2], 3, 0, 1, u"0 or 1", path_, line);
     const auto found = units_.find({kind, id});
     // The unit tables lost the unit the line was written for.
     if (found == units_.end()) {
@@ -262,6 +262,8 @@ bool WriteUnitState(const cGame& game, std::u16string_view folder) {
 
 void LoadUnitState(cGame& game, std::u16string_view folderTemplate) {
   const std::u16string path = FolderFilePath(folderTemplate, u"unit_state.csv");
+  // Only a save has the file: a value past its range is refused, not held.
+  const cSavedTableScope scope(path, true);
   cUnitStateReader reader(game, path);
   const bool present = ReadLaterSavedTable(
       path, u"No unit_state.csv: a save from before it was written; the units keep what the unit tables give them",

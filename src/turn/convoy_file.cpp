@@ -40,10 +40,23 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
   Reset(game.CountryCount());
   const std::vector<eColumn> columns = ColumnsOfRow(kConvoyRow);
   const bool saved = game.loadedGame == 1;
+  const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(reader, path);
   while (!reader.AtEnd()) {
-    const std::size_t count = reader.ReadRecord(false);
+    // A saved row's empty fields are kept, so one where a value belongs is
+    // refused instead of shifting the rest; the text after its last ';' is none.
+    if (saved) {
+      reader.ReadRow();
+      while (!reader.fields.empty() && reader.fields.back().empty()) reader.fields.pop_back();
+    } else {
+      reader.ReadRecord(false);
+    }
+    const std::size_t count = reader.fields.size();
     if (count == 0) continue;
+    if (saved && count > kConvoyFields) {
+      RefuseDamagedTable(path, static_cast<int>(reader.RecordCount()),
+                         Format(u"has more than the %i fields of a row", static_cast<int>(kConvoyFields)));
+    }
     const auto& f = reader.fields;
     if (count < kConvoyFields) {
       if (saved) RefuseShortSavedRow(path, static_cast<int>(reader.RecordCount()), count, kConvoyFields);

@@ -76,6 +76,18 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
         RefuseDamagedTable(path, lineNo,
                            Format(u"has %i of the %i values of a row (cut short?)", values, countryCount));
       }
+      // Values past a row's would be left out without a word; empty fields
+      // after them (a losses row ends with a ';') hold none.
+      std::size_t written = fields.size();
+      while (written > 0 && fields[written - 1].empty()) --written;
+      // As in a row past the countries, the countries' table is as likely the cut one.
+      if (written > static_cast<std::size_t>(countryCount) + 2) {
+        LogFormat(u"ERROR: %s at line %i (counting from 1) has %i values in a row, but %s holds %i countries (cut "
+                  u"short?); the game is not loaded",
+                  path, lineNo, static_cast<int>(written) - 2, FolderFilePath(folderTemplate, u"countries.csv"),
+                  countryCount);
+        FatalExit(1);
+      }
     }
     rowSeen[static_cast<std::size_t>(a)] = true;
     row(a, fields, lineNo);
@@ -91,7 +103,7 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
 // War is declared and ended in both directions at once; a file that says
 // otherwise was not written by the game, and war wins, since peace between
 // two sides that fight each other is what the rules cannot hold.
-void MakeWarsMutual(cRelations& relations, const std::u16string& path, const std::vector<int>& lines) {
+void MakeWarsMutual(cRelations& relations, const std::u16string& path, const std::vector<int>& lines, bool saved) {
   for (int a = 1; a <= relations.count; ++a) {
     for (int b = a + 1; b <= relations.count; ++b) {
       const bool ab = relations.IsAtWar(a, b);
@@ -99,6 +111,11 @@ void MakeWarsMutual(cRelations& relations, const std::u16string& path, const std
       const int atPeace = ab ? b : a;
       const int atWar = ab ? a : b;
       const int line = lines[static_cast<std::size_t>(atPeace)];
+      // The game writes every war both ways.
+      if (saved) {
+        RefuseDamagedTable(path, line, Format(u"has country %i at peace with country %i, which is at war with it",
+                                              atPeace, atWar));
+      }
       const std::u16string where = line > 0 ? Format(u" (its row at line %i, counting from 1)", line) : u"";
       LogFormat(u"WARNING: %s: country %i is at war with country %i, but country %i is at peace with country %i%s; "
                 u"both are now at war",
@@ -120,7 +137,7 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
   const std::size_t rowFields = static_cast<std::size_t>(std::max(count, 0)) + 2;
   ReadMatrixFile(folderTemplate, u"relations.csv", u"Otwieram plik z relacjami ze sciezki...", count,
                  savedGame ? rowFields : 0,
-                 [this, &rowLines, &path](int a, const std::vector<std::string_view>& fields, int line) {
+                 [this, &rowLines, &path, savedGame](int a, const std::vector<std::string_view>& fields, int line) {
                    rowLines[static_cast<std::size_t>(a)] = line;
                    // A row cut short, or written with another separator, leaves countries at peace.
                    if (static_cast<int>(fields.size()) < count + 2) {
@@ -131,6 +148,8 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
                    }
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
                      sRelationCell& cell = cells[(a - 1) * count + (b - 1)];
+                     // A saved cell is 0 or 1: "abc" would read as peace, "-1" or "5abc" as war.
+                     if (savedGame) SavedWholeIn(fields[b + 1], b + 2, 0, 1, u"0 or 1", path, line);
                      cell.atWar = ParseLeadingInt(fields[b + 1]) != 0 ? 1 : 0;
                      cell.losses = 0.0f;
                    }
@@ -146,7 +165,7 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
     LogFormat(u"WARNING: %s has no row for country %i; it is at war only with the countries at war with it", path,
               a);
   }
-  MakeWarsMutual(*this, path, rowLines);
+  MakeWarsMutual(*this, path, rowLines, savedGame);
   const std::u16string lossesPath = FolderFilePath(folderTemplate, u"losses.csv");
   ReadMatrixFile(folderTemplate, u"losses.csv", u"Otwieram plik ze stratami ze sciezki...", count,
                  savedGame ? rowFields + 1 : 0,
@@ -161,6 +180,12 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
                      const double read = ParseLeadingDouble(fields[b + 1]);
                      const double held = std::clamp(read, -double{kMaxLosses}, double{kMaxLosses});
                      if (held != read) {
+                       if (savedGame) {
+                         RefuseDamagedTable(lossesPath, line,
+                                            Format(u"has %s in field %i, where the game writes losses from %s to %s",
+                                                   SavedDecimalText(read), b + 2, SavedDecimalText(-kMaxLosses),
+                                                   SavedDecimalText(kMaxLosses)));
+                       }
                        LogFormat(u"WARNING: losses of country %i against country %i (%s) out of range in %s at line "
                                  u"%i (counting from 1); held at %s",
                                  a, b, SavedDecimalText(read), lossesPath, line,

@@ -124,36 +124,34 @@ TEST_F(AiMemoryOfTheSample, FrontsAndNodeCountsComeBackFieldByField) {
   EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"), Memory(rows));
 }
 
-// Strengths no front has (2.2e9, one beyond a float, one near a float's end,
-// one below 0, counts one past the limit) are held at the nearest end of what
-// a front may hold, so a deployment at peace sums a node's strengths into a
-// whole number soundly; the sound row beside them, at the limit, comes back
-// as it was and unremarked.
-TEST_F(AiMemoryOfTheSample, StrengthsBeyondAnyFrontsAreHeldForTheDeployment) {
+// Strengths no front has (2.2e9, one beyond a float, one below 0, counts one
+// past the limit) are none the game writes: each is refused, naming the line
+// and the field. The sound row, at the limit, comes back as it was and
+// unremarked.
+TEST_F(AiMemoryOfTheSample, StrengthsBeyondAnyFrontsAreRefusedAndAtTheLimitLoad) {
   cGame& game = *scope.game;
-  dir.Write("data/save/a/ai_memory.csv",
-            Memory("\r\nFront;1;2;3e38;2200000000;1e309;-5;13;14;15;16;17;18;1;6;"
-                   "\r\nCounts;6;1;2200000000;1e309;-5;1000001;27;28;29;31;32;1000001;"
-                   "\r\nCounts;9;1;1000000.000000;5.250000;0.750000;1000000;35;36;37;38;39;1000000;"));
-  test::LogCapture log;
-
-  LoadAiMemory(game, u"data\\save\\a\\%s");
-  ASSERT_TRUE(WriteAiMemory(game, u"data\\save\\b"));
-
-  EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"),
-            Memory("\r\nFront;1;2;1000000.000000;1000000.000000;1000000.000000;0.000000;13;14;15;16;17;18;1;6;"
-                   "\r\nCounts;6;1;1000000.000000;1000000.000000;0.000000;1000000;27;28;29;31;32;1000000;"
-                   "\r\nCounts;9;1;1000000.000000;5.250000;0.750000;1000000;35;36;37;38;39;1000000;"));
-  EXPECT_FALSE(log.ContainsText(u"ai_memory.csv at line 5"));
-  EXPECT_TRUE(log.ContainsText(u"field 4 (2.2e+09) out of range in data\\save\\a\\ai_memory.csv at line 3 "
-                               u"(counting from 1); held at 1e+06"));
-  EXPECT_TRUE(log.ContainsText(u"field 6 (-5) out of range in data\\save\\a\\ai_memory.csv at line 3 (counting from "
-                               u"1); held at 0"));
-  const cCity* city = game.citiesDiagram.GetNode(6)->city;
-  ASSERT_NE(city, nullptr);
-  int strength = 0;
-  ASSERT_TRUE(CountryAiOf(game, *game.countries[0]).GetFrontCityStrength(*city, strength));
-  EXPECT_EQ(strength, 2000000);
+  const std::string atLimit = "\r\nCounts;6;1;1000000.000000;5.250000;0.750000;1000000;27;28;29;31;32;1000000;";
+  dir.Write("data/save/a/ai_memory.csv", Memory(atLimit));
+  {
+    test::LogCapture log;
+    LoadAiMemory(game, u"data\\save\\a\\%s");
+    ASSERT_TRUE(WriteAiMemory(game, u"data\\save\\b"));
+    EXPECT_EQ(dir.Read("data/save/b/ai_memory.csv"), Memory(atLimit));
+    EXPECT_FALSE(log.ContainsText(u"ai_memory.csv at line"));
+  }
+  for (const auto& [row, what] :
+       {std::pair{"\r\nFront;1;2;3e38;2;3;4;13;14;15;16;17;18;1;6;", u"has field 4 of 3.0000000054977558e+38,"},
+        std::pair{"\r\nFront;1;2;1;2200000000;3;4;13;14;15;16;17;18;1;6;", u"has field 5 of 2.2e+09,"},
+        std::pair{"\r\nCounts;6;1;1;1e309;-5;1000000;27;28;29;31;32;1;", u"has field 5 of 3.4028234663852886e+38,"},
+        std::pair{"\r\nCounts;6;1;1;2;-5;1000000;27;28;29;31;32;1;", u"has field 6 of -5,"},
+        std::pair{"\r\nCounts;6;1;1;2;3;1000001;27;28;29;31;32;1;", u"has field 7 of 1000001,"}}) {
+    dir.Write("data/save/a/ai_memory.csv", Memory(row));
+    test::LogCapture log;
+    EXPECT_THROW(LoadAiMemory(game, u"data\\save\\a\\%s"), FatalExitError) << row;
+    EXPECT_TRUE(log.ContainsText(u"ai_memory.csv at line 2 (counting from 1) " + std::u16string(what) +
+                                 u" a value the game never writes there"))
+        << row;
+  }
 }
 
 // A front is holding, threatened or critical (0 to 2, both ends loading

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -68,6 +70,36 @@ TEST_F(AutoEventsFileTest, SavedPairsLoadBackInOrder) {
   loaded.pairs = {{1, 1}};
   loaded.Load(u"data\\save\\G\\%s");
   EXPECT_EQ(loaded.pairs, repository_.pairs);  // duplicates as written, old pairs gone
+}
+
+// A saved pair is two whole numbers as the game writes them: an option of
+// "abc" would read as 0, "5abc" as 5, one past 32 bits as the largest. Each
+// is refused naming the line and the field; the pairs at the 32-bit ends
+// load and are written back byte for byte, and a file read as a
+// scenario's keeps its lenient reading.
+TEST_F(AutoEventsFileTest, ASavesPairsAreWholeNumbers) {
+  const std::string ends = "2147483647;-2147483648\r\n-2147483648;2147483647\r\n0;0\r\n";
+  dir_.Write("data/save/G/auto_events.csv", ends);
+  test::LogCapture log;
+  repository_.Load(u"data\\save\\G\\%s", nullptr, true);
+  EXPECT_EQ(repository_.pairs, (Pairs{{INT32_MAX, INT32_MIN}, {INT32_MIN, INT32_MAX}, {0, 0}}));
+  EXPECT_FALSE(log.ContainsText(u"WARNING"));
+  ASSERT_TRUE(repository_.Save(u"data\\save\\G"));
+  EXPECT_EQ(dir_.Read("data/save/G/auto_events.csv"), ends);
+  for (const auto& [line, what] :
+       {std::pair{"1;abc", u"has no whole number in field 2"}, std::pair{"1;5abc", u"has no whole number in field 2"},
+        std::pair{"1;2147483648", u"has a number beyond the 32-bit range in field 2"},
+        std::pair{"1;1.5", u"has no whole number in field 2"}, std::pair{"x1;2", u"has no whole number in field 1"},
+        std::pair{";2", u"has no whole number in field 1"}}) {
+    dir_.Write("data/save/G/auto_events.csv", "12;3\r\n" + std::string(line) + "\r\n");
+    log.Clear();
+    EXPECT_THROW(repository_.Load(u"data\\save\\G\\%s", nullptr, true), FatalExitError) << line;
+    EXPECT_TRUE(log.ContainsText(u"auto_events.csv at line 2 (counting from 1) " + std::u16string(what) + u";"))
+        << line;
+    log.Clear();
+    repository_.Load(u"data\\save\\G\\%s", nullptr, false);
+    EXPECT_FALSE(log.ContainsText(u"ERROR")) << line;
+  }
 }
 
 // A pair of an event the scenario does not have: left out of a scenario's

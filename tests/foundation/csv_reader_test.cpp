@@ -117,6 +117,25 @@ TEST(CsvReader, RowsAfterManyEmptyLinesKeepTheirLineNumbers) {
   }
 }
 
+// A saved table's rows keep their empty fields, so one where a value belongs
+// stays in its place, while empty lines and lines of separators between rows
+// are passed over as ReadRecord(false) passes them, each counted as a line.
+TEST(CsvReader, ReadRowKeepsEmptyFieldsAndPassesEmptyLines) {
+  for (const std::string end : {"\r", "\n", "\r\n"}) {
+    SCOPED_TRACE(testing::PrintToString(end));
+    test::TempDir dir;
+    cCsvReader reader(Utf8ToUtf16(dir.Write("t.csv", "#h;;\r\n8;9;;10;" + end + end + end + ";;" + end + "1;2").string()));
+    EXPECT_EQ(reader.ReadRow(), 0u);  // the header is a comment
+    EXPECT_EQ(reader.ReadRow(), 5u);
+    EXPECT_EQ(reader.fields, (std::vector<std::u16string>{u"8", u"9", u"", u"10", u""}));
+    EXPECT_EQ(reader.RecordCount(), 2u);
+    EXPECT_EQ(reader.ReadRow(), 2u);
+    EXPECT_EQ(reader.fields, (std::vector<std::u16string>{u"1", u"2"}));
+    EXPECT_EQ(reader.RecordCount(), 6u);
+    EXPECT_TRUE(reader.AtEnd());
+  }
+}
+
 // Records read past empty lines (ReadRecord without empty fields, or
 // SkipEmptyLines before each, of lines of separators too) are those read one by one, with the same line
 // numbers and the same count at the end, on texts of every mix of line ends.

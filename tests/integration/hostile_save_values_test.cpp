@@ -17,6 +17,7 @@
 
 #include "ai/country_ai.h"
 #include "ai/front.h"
+#include "events/zdarzenia.h"
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
@@ -100,6 +101,34 @@ INSTANTIATE_TEST_SUITE_P(
         SetField("AiCountryWithTextAfterIt", "ai_data.csv", "Country", 1, "2nd", u"has no whole number in field 2"),
         AddLine("FrontStatePastTheThree", "ai_memory.csv", "Front;2;77;0;0;0;0;0;0;0;0;0;0;1;3;",
                 u"has 77 in field 3, where the game writes a front's state from 0 to 2"),
+        // An empty field where the game writes a value: it would shift every later one.
+        SetField("SupplyInfoEmptyField", "cities_supply_info.csv", "", 4, "", u"has no whole number in field 5"),
+        SetField("ConvoyInfoEmptyField", "cities_convoy_info.csv", "", 4, "", u"has no whole number in field 5"),
+        SetField("AiListEmptyField", "ai_data.csv", "DesiredTechLevels", 2, "", u"has no whole number in field 3"),
+        SetField("NavalEmptyField", "naval_units.csv", "", 5, "", u"has field 6 empty, where the game writes a number"),
+        // A war cell that read as peace or war.
+        SetField("WarCellAsText", "relations.csv", "", 2, "abc", u"has no whole number in field 3"),
+        SetField("WarCellBelowZero", "relations.csv", "", 2, "-1", u"has -1 in field 3, where the game writes 0 or 1"),
+        // Text in a number column, read as its leading number or 0.
+        AddLine("ReconHexAsText", "airrecon_units.csv", "abc;3;", u"has no whole number in field 1"),
+        AddLine("AutoEventOptionAsText", "auto_events.csv", "1;abc", u"has no whole number in field 2"),
+        AddLine("AutoEventOptionPast32Bits", "auto_events.csv", "1;2147483648",
+                u"has a number beyond the 32-bit range in field 2"),
+        SetField("FleetNumberWithText", "fleets.csv", "", 3, "12abc", u"has \"12abc\" in field 4, which is not a whole number"),
+        SetField("CityTypeAsText", "cities.csv", "", 3, "port", u"has \"port\" in field 4, which is not a whole number"),
+        SetField("SeaNodeMarkerAsText", "sea_nodes.csv", "", 6, "x", u"has \"x\" in field 7, which is not a whole number"),
+        // A switch the game writes as 0 or 1.
+        SetField("LandSwitchPastOne", "land_units.csv", "", 16, "99999",
+                 u"has 99999 in field 17, where the game writes 0 or 1"),
+        SetField("AirSwitchPastOne", "air_units.csv", "", 17, "2", u"has 2 in field 18, where the game writes 0 or 1"),
+        SetField("CountryActiveBelowZero", "countries.csv", "", 1, "-1", u"has -1 in field 2, where the game writes 0 or 1"),
+        // A value out of its range, which a scenario's file is held or left out for.
+        SetField("CommanderSkillPastItsEnd", "commanders.csv", "", 4, "999999",
+                 u"has Commander skill of 999999, a value the game never writes there"),
+        // A second value where the game writes one.
+        SetField("TopographyCountryTwice", "topography.csv", "Country", 1, "1;2",
+                 u"has 3 fields, more than the 2 of its line"),
+        AddLine("FlagWithAThirdField", "flags.txt", "2;5;7;", u"has 3 fields, more than the 2 of a line"),
         sHostileCase{"UnitStateTwiceForOneUnit",
                      [](const fs::path& save, const std::u16string& folder) {
                        const sTable state(save / "unit_state.csv");
@@ -131,8 +160,10 @@ INSTANTIATE_TEST_SUITE_P(
 // The sound saves beside the refused ones. A save the game wrote with values
 // at the ends of what it writes (flags at the 32-bit bounds, negative and
 // largest losses, both switches, a front in each state) loads without a
-// warning and is written back byte for byte; one with two land units of one
-// number, which the unit tables load, loads with both units' lines.
+// warning and is written back byte for byte, automatic events' options at
+// the 32-bit ends and a unit spotted from the air too; one with two land
+// units of one number, which the unit tables load, loads with both units'
+// lines.
 class SavedValuesAtTheirEnds : public HostileSave {
  protected:
   void SaveAs(const char16_t* name) {
@@ -163,6 +194,12 @@ TEST_F(SavedValuesAtTheirEnds, LoadAndAreWrittenBackByteForByte) {
     front.cities.push_back(game_->citiesDiagram.GetNode(state));
     ai.fronts.push_back(front);
   }
+  // Automatic events' options at the 32-bit ends, and a unit spotted from the air.
+  game_->autoEvents.pairs.clear();
+  ASSERT_GE(game_->events->events.size(), 2u);
+  game_->autoEvents.AddIfNew(game_->events->events.front().eventID, INT_MIN);
+  game_->autoEvents.AddIfNew(game_->events->events.back().eventID, INT_MAX);
+  game_->countries[0]->reconSpottedUnits = {game_->landUnits.back().get()};
   SaveAs(u"AtTheEnds");
   test::LogCapture log;
   ASSERT_TRUE(Load());
@@ -177,6 +214,10 @@ TEST_F(SavedValuesAtTheirEnds, LoadAndAreWrittenBackByteForByte) {
   std::vector<std::int32_t> states;
   for (const sFront& front : CountryAiOf(*game_, *game_->countries[1]).fronts) states.push_back(front.state);
   EXPECT_EQ(states, (std::vector<std::int32_t>{kFrontHolding, kFrontThreatened, kFrontCritical}));
+  ASSERT_EQ(game_->autoEvents.pairs.size(), 2u);
+  EXPECT_EQ(game_->autoEvents.pairs.front().second, INT_MIN);
+  EXPECT_EQ(game_->autoEvents.pairs.back().second, INT_MAX);
+  EXPECT_EQ(game_->countries[0]->reconSpottedUnits.size(), 1u);
   SaveAs(u"AgainAtTheEnds");
   const fs::path saves = root_->path() / "data/save";
   EXPECT_EQ(test::ReadFolderBytes(saves / "AgainAtTheEnds"), test::ReadFolderBytes(saves / "AtTheEnds"));

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "ai/autoplay.h"
 #include "foundation/fatal.h"
@@ -29,6 +31,7 @@ namespace fs = std::filesystem;
 using test::HostileSave;
 using test::Set;
 using test::sTable;
+using test::Text;
 
 class SavedValues : public HostileSave {
  protected:
@@ -109,28 +112,21 @@ TEST_F(SavedValues, DecimalsComeBackExactly) {
   EXPECT_EQ(Losses(), losses);
 }
 
-// Losses written as long texts: a value past the double range reads as the
-// largest and is held at the limit, one below it reads as 0; a value at the
-// limit reads as it is. The game plays on, and its save loads clean.
-TEST_F(SavedValues, LossesPastTheirRangeAreHeldAndPlayOn) {
+// Losses written as long texts: a value at the limit, or one that reads as
+// 0, loads as it is; the game plays on, and its save loads clean. One past
+// the limit (a long text of the largest double too) is none the game writes,
+// and is refused naming the file, line and field.
+TEST_F(SavedValues, LossesPastTheirRangeAreRefusedAndAtItPlayOn) {
   const fs::path save = Copy("Losses");
   const std::string zeros(400, '0');
-  Set(save, "losses.csv", 0, 3, "1" + zeros + "e-1");
   Set(save, "losses.csv", 1, 2, "0." + zeros + "1");
   Set(save, "losses.csv", 1, 4, "1000000000");
-  Set(save, "losses.csv", 2, 2, "1000000000.0001");
   Set(save, "losses.csv", 2, 3, "-999999936.5");
   test::LogCapture log;
   ASSERT_TRUE(Load());
-  EXPECT_TRUE(log.ContainsText(u"WARNING: losses of country 1 against country 2 (179769313486231570"));
-  EXPECT_TRUE(log.ContainsText(u"WARNING: losses of country 3 against country 1 (1000000000.000100) out of range in "
-                               u"data\\save\\Losses\\losses.csv at line"));
-  EXPECT_FALSE(log.ContainsText(u"losses of country 2 against country 3"));
-  EXPECT_FALSE(log.ContainsText(u"losses of country 3 against country 2"));
-  EXPECT_EQ(game_->relations.GetLosses(1, 2), kMaxLosses);
+  ExpectClean(log);
   EXPECT_EQ(game_->relations.GetLosses(2, 1), 0.0f);
   EXPECT_EQ(game_->relations.GetLosses(2, 3), kMaxLosses);
-  EXPECT_EQ(game_->relations.GetLosses(3, 1), kMaxLosses);
   EXPECT_EQ(game_->relations.GetLosses(3, 2), -999999936.0f);
   Play(2);
   const auto losses = Losses();
@@ -138,65 +134,83 @@ TEST_F(SavedValues, LossesPastTheirRangeAreHeldAndPlayOn) {
   SaveAndLoad("LossesSaved");
   ExpectClean(again);
   EXPECT_EQ(Losses(), losses);
+
+  for (const std::string& past : {"1" + zeros + "e-1", std::string("1000000000.0001")}) {
+    const fs::path refused = Copy("LossesPast");
+    const std::size_t line = sTable(refused / "losses.csv").data[0] + 1;
+    Set(refused, "losses.csv", 0, 3, past);
+    if (gGame == game_) gGame = nullptr;
+    delete game_;
+    game_ = nullptr;
+    log.Clear();
+    EXPECT_FALSE(Load()) << past;
+    EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\LossesPast\\losses.csv at line " + Text(std::to_string(line)) +
+                                 u" (counting from 1) has ")) << past;
+    EXPECT_TRUE(log.ContainsText(u" in field 4, where the game writes losses from -1000000000")) << past;
+  }
 }
 
-// A received save whose computer memory, combat values, viewing country and
-// ship counts lie past what the game makes: held at load with a line naming
-// the file, played on, and the save of that game loads clean.
-TEST_F(SavedValues, ReceivedValuesAreHeldBeforePlay) {
+// A received save whose computer memory, combat values and ship counts stand
+// at the ends of what the game makes loads clean, plays on, and the save of
+// that game loads clean. One past them (or a viewing country the game does
+// not hold) is none the game writes: refused, naming the file, the line and
+// the value.
+TEST_F(SavedValues, ReceivedValuesPastWhatTheGameMakesAreRefusedAndAtItPlayOn) {
   const fs::path save = Copy("Received");
   const std::size_t countries = sTable(save / "countries.csv").data.size();
-  std::string memory = "\r\nGivenUp;1;7;8;1000000;\r\nGivenUp;1;9;10;1000001;";
-  for (std::size_t c = 1; c <= countries; ++c) {
-    memory += "\r\nGivenUp;" + std::to_string(c) + ";5;6;-2147483648;";
-    memory += "\r\nWaiting;" + std::to_string(c) + ";" + std::to_string(40 + c) + ";2147483647;-1;";
-  }
-  memory += "\r\nCounts;1;1;1.5;2.5;3.5;4;5;6;7;8;2147483647;2147483646;";
-  Append(save / "ai_memory.csv", memory);
   const sTable state(save / "unit_state.csv");
+  const auto seas = state.Find([&](std::size_t r) { return state.Field(r, 0) == "Seas"; });
   const auto land = state.Find([&](std::size_t r) { return state.Field(r, 0) == "Land"; });
-  const auto otherLand = state.Find([&](std::size_t r) { return state.Field(r, 0) == "Land" && r > *land + 2; });
   const auto node = state.Find([&](std::size_t r) { return state.Field(r, 0) == "Node"; });
-  ASSERT_TRUE(land && otherLand && node);
-  Set(save, "unit_state.csv", *land, 3, "2147483647");
-  Set(save, "unit_state.csv", *land + 1, 3, "1000000");
-  Set(save, "unit_state.csv", *otherLand, 3, "-3");
-  Set(save, "unit_state.csv", *node, 2, "2147483647");
-  Set(save, "unit_state.csv", *node, 3, "-2147483648");
-  const int heldUnit = std::stoi(state.Field(*land, 1));
-  const int keptUnit = std::stoi(state.Field(*land + 1, 1));
-  const int nodeId = std::stoi(state.Field(*node, 1));
-
+  ASSERT_TRUE(seas && land && node);
+  Append(save / "ai_memory.csv", "\r\nGivenUp;1;7;8;1000000;\r\nWaiting;1;41;1000000;0;");
+  Set(save, "unit_state.csv", *land, 3, "1000000");
+  Set(save, "unit_state.csv", *node, 2, "0");
+  const int keptUnit = std::stoi(state.Field(*land, 1));
   test::LogCapture log;
   ASSERT_TRUE(Load());
-  const auto logged = [&log](const std::string& what, const std::string& value, const std::string& held) {
-    const std::string line = "WARNING: " + what + " (" + value + ") out of range in data\\save\\Received\\";
-    return log.ContainsText(Utf8ToUtf16(line)) && log.ContainsText(Utf8ToUtf16("held at " + held));
-  };
-  EXPECT_TRUE(logged("impulse of the give-up", "-2147483648", "0"));
-  EXPECT_TRUE(logged("impulse of the give-up", "1000001", "1000000"));
-  EXPECT_FALSE(log.ContainsText(u"(1000000) out of range"));
-  EXPECT_TRUE(logged("impulses stalled", "2147483647", "1000000"));
-  EXPECT_TRUE(logged("field 12", "2147483647", "1000000"));
-  EXPECT_TRUE(logged("own units", "2147483646", "1000000"));
-  EXPECT_TRUE(logged("Combat value", "2147483647", "1000000"));
-  EXPECT_TRUE(logged("Combat value", "-3", "0"));
-  EXPECT_TRUE(logged("Ship count", "-2147483648", "0"));
-  const auto combatValueOf = [this](int id) {
-    for (const auto& unit : game_->landUnits) {
-      if (unit->id == id) return unit->combatValue;
-    }
-    return -1;
-  };
-  EXPECT_EQ(combatValueOf(heldUnit), kMaxCombatValue);
-  EXPECT_EQ(combatValueOf(keptUnit), kMaxCombatValue);
-  EXPECT_EQ(game_->seaGraph.GetNode(nodeId - 1).ownShips[0], kMaxPoints);
-  EXPECT_EQ(game_->seaGraph.GetNode(nodeId - 1).ownShips[1], 0);
-
+  ExpectClean(log);
+  for (const auto& unit : game_->landUnits) {
+    if (unit->id == keptUnit) EXPECT_EQ(unit->combatValue, kMaxCombatValue);
+  }
   Play(2);
   test::LogCapture again;
   SaveAndLoad("ReceivedSaved");
   ExpectClean(again);
+
+  struct sPast {
+    const char* file;
+    std::function<void(const fs::path&)> change;
+    std::string what;
+  };
+  const std::vector<sPast> past{
+      {"ai_memory.csv", [](const fs::path& f) { Append(f / "ai_memory.csv", "\r\nGivenUp;1;5;6;-2147483648;"); },
+       "impulse of the give-up of -2147483648, a value the game never writes there"},
+      {"ai_memory.csv", [](const fs::path& f) { Append(f / "ai_memory.csv", "\r\nGivenUp;1;9;10;1000001;"); },
+       "impulse of the give-up of 1000001, a value the game never writes there"},
+      {"ai_memory.csv", [](const fs::path& f) { Append(f / "ai_memory.csv", "\r\nWaiting;1;41;2147483647;-1;"); },
+       "impulses stalled of 2147483647, a value the game never writes there"},
+      {"unit_state.csv", [&](const fs::path& f) { Set(f, "unit_state.csv", *land, 3, "2147483647"); },
+       "Combat value of 2147483647, a value the game never writes there"},
+      {"unit_state.csv", [&](const fs::path& f) { Set(f, "unit_state.csv", *land, 3, "-3"); }, "Combat value of -3, a value the game never writes there"},
+      {"unit_state.csv", [&](const fs::path& f) { Set(f, "unit_state.csv", *node, 3, "-2147483648"); },
+       "Ship count of -2147483648, a value the game never writes there"},
+      {"unit_state.csv",
+       [&](const fs::path& f) { Set(f, "unit_state.csv", *seas, 1, std::to_string(countries + 1)); },
+       std::to_string(countries + 1) + " in field 2, where the game writes 0 or a country the save holds"},
+  };
+  for (const sPast& each : past) {
+    if (gGame == game_) gGame = nullptr;
+    delete game_;
+    game_ = nullptr;
+    each.change(Copy("ReceivedPast"));
+    test::LogCapture refused;
+    EXPECT_FALSE(Load()) << each.what;
+    EXPECT_TRUE(refused.ContainsText(Utf8ToUtf16("ERROR: data\\save\\ReceivedPast\\" + std::string(each.file) +
+                                                 " at line ")))
+        << each.what;
+    EXPECT_TRUE(refused.ContainsText(Utf8ToUtf16("(counting from 1) has " + each.what))) << each.what;
+  }
 }
 
 }  // namespace

@@ -314,6 +314,59 @@ TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
         << key << value;
   }
 
+  // Whole lines: an empty field would shift a list's pairs, a value more or
+  // less would wrap over the first or leave a half entry out, a value past
+  // its range would be left out, a line before any Country belongs to none.
+  for (const auto& [key, line, what] :
+       {std::tuple{"SeaZonesToPatrol", "SeaZonesToPatrol;;1;2;1;4;1", u"has no whole number in field 2;"},
+        std::tuple{"SeaZonesToPatrol", "SeaZonesToPatrol;1;2;1",
+                   u"has 3 values for SeaZonesToPatrol, where the game writes 2 for each entry;"},
+        std::tuple{"CurrentTargets", "CurrentTargets;1;2;3;4",
+                   u"has 4 values for CurrentTargets, where the game writes 3 for each entry;"},
+        std::tuple{"DesiredTechLevels", "DesiredTechLevels;1;1;1;1;1;1;1;1",
+                   u"has 8 values for DesiredTechLevels, where the game writes 7;"},
+        std::tuple{"CarrierTargetsPriorities", "CarrierTargetsPriorities;1;2",
+                   u"has 2 values for CarrierTargetsPriorities, where the game writes 9;"},
+        std::tuple{"MaxCoveringUnitDistance", "MaxCoveringUnitDistance;-1",
+                   u"has MaxCoveringUnitDistance of -1, a value the game never writes there;"},
+        std::tuple{"CountriesToPress", "CountriesToPress;4",
+                   u"has CountriesToPress of 4, a value the game never writes there;"}}) {
+    // The line goes into the first country's block, whose lists are empty.
+    const std::size_t at = text.find("\r\nCountry;1\r\n");
+    ASSERT_NE(at, std::string::npos) << key;
+    const std::string edited = std::string(text).insert(at + 11, "\r\n" + std::string(line));
+    const std::string lineNumber = std::to_string(std::count(text.begin(), text.begin() + at + 2, '\n') + 2);
+    test::LogCapture log;
+    EXPECT_THROW(Load(edited), FatalExitError) << line;
+    EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) " + what))
+        << line;
+  }
+  // Every key of a fixed count with its values given twice: none is a list.
+  const std::size_t block = text.find("\r\nCountry;1\r\n") + 2;
+  const std::size_t blockEnd = text.find("\r\nCountry;2");
+  int keys = 0;
+  for (std::size_t at = text.find("\r\n", block); at < blockEnd; at = text.find("\r\n", at + 2)) {
+    const std::size_t end = std::min(text.find("\r\n", at + 2), text.size());
+    const std::string line = text.substr(at + 2, end - at - 2);
+    const std::string key = line.substr(0, line.find(';'));
+    const std::string values = line.substr(key.size());
+    const std::size_t count = static_cast<std::size_t>(std::count(values.begin(), values.end(), ';'));
+    const std::string edited = std::string(text).insert(end, "\r\n" + line + values);
+    test::LogCapture log;
+    EXPECT_THROW(Load(edited), FatalExitError) << line;
+    EXPECT_TRUE(log.ContainsText(Utf8ToUtf16("has " + std::to_string(2 * count) + " values for " + key +
+                                             ", where the game writes " + std::to_string(count) + ";")))
+        << line;
+    ++keys;
+  }
+  EXPECT_EQ(keys, 19);
+  {
+    test::LogCapture log;
+    EXPECT_THROW(Load("# ai data\r\nMakesSeaInvasions;1\r\n" + text.substr(text.find("Country;1"))), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line 2 (counting from 1) gives MakesSeaInvasions before a Country line naming a "
+                                 u"country the save holds;"));
+  }
+
   world_.game().loadedGame = 0;
   test::LogCapture log;
   Load("# ai data\r\nCountry;1\r\nMakesSeaInvasions;yes\r\nMaxUnitCountOnFront;ten\r\n");

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "foundation/fatal.h"
 #include "foundation/text.h"
@@ -197,6 +198,94 @@ TEST_F(AirNavalUnitsFiles, SavedShipsComeBackColumnByColumn) {
   ASSERT_TRUE(WriteNavalUnits(game(), test::kSaveFolder));
   const std::string saved = Saved("naval_units.csv");
   EXPECT_TRUE(saved.ends_with(Rows(kOnMap, kInReserve))) << saved;
+}
+
+// A saved ship's row as the game writes it, one field changed: each value the
+// game never writes there would load as another (an empty field shifting the
+// rest, a switch past 1 read as 1, text read by its leading digits, a value
+// held or a row left out) and is refused, naming the line and the field. A
+// scenario's row keeps its lenient reading.
+struct sSavedShipSlip {
+  const char* name;
+  int field;              // from 0; -1 appends the text as a field of its own
+  const char* text;
+  const char16_t* reason;
+  int line = 3;  // of the refusal: a number given twice is refused at its second row
+};
+
+class SavedShipSlips : public AirNavalUnitsFiles, public testing::WithParamInterface<sSavedShipSlip> {};
+
+TEST_P(SavedShipSlips, AreRefusedNamingTheLineAndTheField) {
+  std::vector<std::string> fields;
+  std::string text = "3;Argus;2;42;5;8;11;-1;0;1;0;6;0;1;";
+  for (std::size_t at = 0, end; (end = text.find(';', at)) != std::string::npos; at = end + 1) {
+    fields.push_back(text.substr(at, end - at));
+  }
+  if (GetParam().field < 0) {
+    fields.push_back(GetParam().text);
+  } else {
+    fields[static_cast<std::size_t>(GetParam().field)] = GetParam().text;
+  }
+  std::string row;
+  for (const std::string& field : fields) row += field + ";";
+  dir_.Write("data/save/in/naval_units.csv", "#Naval units" + Rows(row, "7;Tern;3;44;-1;4;9;-1;1;0;1;2;1;0;"));
+  game().loadedGame = 1;
+  test::LogCapture log;
+  EXPECT_THROW(LoadNavalUnits(game(), u"data\\save\\in\\%s"), FatalExitError);
+  EXPECT_TRUE(log.Contains(std::u16string(u"ERROR: data\\save\\in\\naval_units.csv at line ") +
+                           Utf8ToUtf16(std::to_string(GetParam().line)) + u" (counting from 1) " + GetParam().reason +
+                           u"; the game writes the files of a saved game whole, so the file is damaged and the game "
+                           u"is not loaded"));
+
+  // The same row in a scenario loads, as it always did.
+  Scenario("naval_units.csv", "#Naval units" + Rows(row, "7;Tern;3;44;-1;4;9;-1;1;0;1;2;1;0;"));
+  game().loadedGame = 0;
+  test::LogCapture lenient;
+  LoadNavalUnits(game(), test::kScenario);
+  EXPECT_FALSE(lenient.ContainsText(u"ERROR"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SavedShipSlips,
+    testing::Values(
+        sSavedShipSlip{"EmptyNumber", 5, "", u"has field 6 empty, where the game writes a number"},
+        sSavedShipSlip{"LeadingDigits", 4, "5abc", u"has \"5abc\" in field 5, which is not a whole number"},
+        sSavedShipSlip{"DecimalInAWholeColumn", 6, "11.5", u"has \"11.5\" in field 7, which is not a whole number"},
+        sSavedShipSlip{"Past32Bits", 2, "2147483648", u"has \"2147483648\" in field 3, which is beyond the 32-bit range"},
+        sSavedShipSlip{"SwitchPastOne", 9, "99999", u"has 99999 in field 10, where the game writes 0 or 1"},
+        sSavedShipSlip{"SwitchBelowZero", 13, "-1", u"has -1 in field 14, where the game writes 0 or 1"},
+        sSavedShipSlip{"LastSwitchPastOne", 12, "2", u"has 2 in field 13, where the game writes 0 or 1"},
+        sSavedShipSlip{"HitPointsPastTheirLimit", 5, "1000001", u"has HP of 1000001, a value the game never writes there"},
+        sSavedShipSlip{"HitPointsAboveTheMost", 5, "12", u"has HP 12 above Max HP 11"},
+        sSavedShipSlip{"UnknownType", 3, "7", u"has Naval unit type of 7, a value the game never writes there"},
+        sSavedShipSlip{"NumberBelowZero", 0, "-1", u"has Naval unit ID of -1, a value the game never writes there"},
+        sSavedShipSlip{"NumberOfTheOther", 0, "7", u"has the naval unit ID 7 a second time", 5},
+        sSavedShipSlip{"FieldPastTheRow", -1, "1", u"has more than the 14 fields of a row"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Beside them, the values at the ends the game writes (each switch at 0 and
+// at 1, a ship at its full hit points) load and are written back byte for byte.
+TEST_F(AirNavalUnitsFiles, SavedShipsAtTheEndsOfTheirValuesComeBackByteForByte) {
+  game().loadedGame = 1;
+  constexpr std::string_view kOnMap = "3;Argus;2;42;5;11;11;-1;0;1;0;0;1;1;";
+  constexpr std::string_view kInReserve = "7;Tern;3;44;-1;0;9;-1;1;0;1;1000000;0;0;";
+  dir_.Write("data/save/in/naval_units.csv", "#Naval units" + Rows(kOnMap, kInReserve));
+  test::LogCapture log;
+  LoadNavalUnits(game(), u"data\\save\\in\\%s");
+  game().CollectNavalReserve();
+  EXPECT_FALSE(log.ContainsText(u"WARNING"));
+  ASSERT_TRUE(WriteNavalUnits(game(), test::kSaveFolder));
+  EXPECT_TRUE(Saved("naval_units.csv").ends_with(Rows(kOnMap, kInReserve))) << Saved("naval_units.csv");
+
+  // Lines of separators or blanks, and separators past a row's last value, hold no value: they load as nothing.
+  dir_.Write("data/save/in/naval_units.csv",
+             "#Naval units" + Rows(std::string(kOnMap) + ";;\r\n;;;\r\n  ;\r\n", std::string(kInReserve) + ";"));
+  game().navalUnits.clear();
+  game().navalReserve.clear();
+  log.Clear();
+  LoadNavalUnits(game(), u"data\\save\\in\\%s");
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(game().navalUnits.size(), 2u);
 }
 
 }  // namespace

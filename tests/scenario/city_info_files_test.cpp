@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <tuple>
 
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/scenario_constants_layout.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "support/world_builder.h"
@@ -117,8 +120,10 @@ TEST_F(CityInfoFilesTest, EitherFileMissingIsFatal) {
 
 // A saved value the game never writes there would load as another: text, a
 // decimal or a convoy bit past 0 or 1 is refused naming the line and the
-// field. A saved supply out of the supply's range is told and left as it
-// was, as before; a scenario's own files keep their lenient reading.
+// field, and so is an empty field (it would shift every later value a
+// country over), a row of more values than its first or than the countries,
+// and a supply out of the supply's range. A scenario's own files keep their
+// lenient reading.
 TEST_F(CityInfoFilesTest, SavedValuesAreReadAsTheGameWritesThem) {
   const std::string supply = "# cities supply info:\r\n1;1;3;50;20;\r\n4;2;0;0;0;";
   const std::string convoy = "# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;1;0;1;";
@@ -136,22 +141,42 @@ TEST_F(CityInfoFilesTest, SavedValuesAreReadAsTheGameWritesThem) {
           u"cities_supply_info.csv at line 3 (counting from 1) has no whole number in field 2;");
   refused("# cities supply info:\r\n1;1;3;2.5;20;\r\n4;2;0;0;0;", convoy,
           u"cities_supply_info.csv at line 2 (counting from 1) has no whole number in field 4;");
+  refused("# cities supply info:\r\n8;9;0;0;;10;\r\n4;2;0;0;0;", convoy,
+          u"cities_supply_info.csv at line 2 (counting from 1) has 4 values, where the game writes one for each of "
+          u"the 3 countries or none;");
+  refused("# cities supply info:\r\n1;1;3;\r\n4;2;0;", convoy,
+          u"cities_supply_info.csv at line 2 (counting from 1) has 1 values, where the game writes one for each of "
+          u"the 3 countries or none;");
+  refused("# cities supply info:\r\n1;1;0;;20;\r\n4;2;0;0;0;", convoy,
+          u"cities_supply_info.csv at line 2 (counting from 1) has no whole number in field 4;");
+  refused(supply, "# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;;0;1;",
+          u"cities_convoy_info.csv at line 3 (counting from 1) has no whole number in field 3;");
+  refused("# cities supply info:\r\n1;1;3;50;20;\r\n4;2;0;0;0;0;", convoy,
+          u"cities_supply_info.csv at line 3 (counting from 1) has 6 fields, more than the 5 of its first row;");
+  refused("# cities supply info:\r\n1;1;-1;50;20;\r\n4;2;0;0;0;", convoy,
+          u"cities_supply_info.csv at line 2 (counting from 1) has City supply info of -1, a value the game never "
+          u"writes there;");
+  refused("# cities supply info:\r\n1;1;3;50;20;\r\n5;5;0;0;0;", convoy,
+          u"cities_supply_info.csv at line 3 (counting from 1) names hex (5, 5), which holds no city;");
   for (const char* bit : {"2", "-1"}) {
     refused(supply, std::string("# cities convoy info:\r\n1;1;0;0;0;\r\n4;2;1;") + bit + ";1;",
             u"cities_convoy_info.csv at line 3 (counting from 1) has " + Utf8ToUtf16(bit) +
                 u" in field 4, where the game writes 0 or 1;");
   }
 
-  dir_.Write("data/save/ok/cities_supply_info.csv", "# cities supply info:\r\n1;1;-1;50;20;\r\n4;2;0;0;0;");
+  // The ends of a supply load: 0 and the highest the rules write.
+  const std::string highest =
+      std::to_string(std::max(consts_layout::kSupplyLevels - 1, world_.game().constants.FullSupplyLevel()));
+  dir_.Write("data/save/ok/cities_supply_info.csv", "# cities supply info:\r\n1;1;0;50;" + highest + ";\r\n4;2;0;0;0;");
   dir_.Write("data/save/ok/cities_convoy_info.csv", convoy);
   City(0).supplyInfo = {7, 7, 7};
   {
     test::LogCapture log;
     LoadCitiesSupplyAndConvoyInfo(world_.game(), u"data\\save\\ok\\%s");
-    EXPECT_TRUE(log.ContainsText(u"City supply info")) << "a supply of -1 is told";
+    EXPECT_FALSE(log.ContainsText(u"City supply info"));
     EXPECT_FALSE(log.ContainsText(u"ERROR"));
   }
-  EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{7, 50, 20}));
+  EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{0, 50, std::stoi(highest)}));
 
   world_.game().loadedGame = 0;
   dir_.Write("data/scenarios/s/cities_supply_info.csv", "# cities supply info:\r\n1;1;ten;6;7;\r\n");

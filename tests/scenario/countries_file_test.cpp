@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
@@ -167,6 +171,62 @@ TEST_F(CountriesFileTest, WrittenFileHasTheHeaderAndSeventyFieldRowsAndReadsBack
   EXPECT_EQ(back.skinsName, u"Pol,ish");
   EXPECT_EQ(back.doctrineMonths, poland.doctrineMonths);
   EXPECT_FLOAT_EQ(back.socialUnrest, 1.5f);
+}
+
+// A saved country row is read as the game writes it: loaded and written back
+// byte for byte, with its switches at 0 and at 1. A switch past them, a
+// colour or number of text, an empty field (which would shift every later
+// value) or a field past the row's would load as another: each is refused
+// naming the line and the field.
+TEST_F(CountriesFileTest, ASavesRowsAreReadAsTheGameWritesThem) {
+  Load(Row(1, "Poland", 70) + "\r\n" + Row(2, "France", 70, "0") + "\r\n");
+  game_.countries[0]->finishedTurn = 1;
+  game_.countries[1]->humanControlled = 1;
+  ASSERT_TRUE(WriteCountries(game_, u"data\\save\\out"));
+  const std::string text = dir_.Read("data/save/out/countries.csv");
+  {
+    cGame saved;
+    saved.loadedGame = 1;
+    test::LogCapture log;
+    LoadCountries(saved, u"data\\save\\out\\%s");
+    EXPECT_FALSE(log.ContainsText(u"WARNING"));
+    dir_.Write("data/save/again/.keep", "");
+    ASSERT_TRUE(WriteCountries(saved, u"data\\save\\again"));
+    EXPECT_EQ(dir_.Read("data/save/again/countries.csv"), text);
+  }
+  const std::size_t rowStart = text.find("\r\n1;1;Poland;") + 2;
+  const std::size_t rowEnd = text.find("\r\n", rowStart);
+  std::vector<std::string> fields;
+  for (std::size_t at = rowStart, next; at < rowEnd; at = next + 1) {
+    next = text.find(';', at);
+    fields.push_back(text.substr(at, next - at));
+  }
+  for (const auto& [field, value, what] :
+       {std::tuple{1, "-1", u"has -1 in field 2, where the game writes 0 or 1;"},
+        std::tuple{12, "99999", u"has 99999 in field 13, where the game writes 0 or 1;"},
+        std::tuple{13, "2", u"has 2 in field 14, where the game writes 0 or 1;"},
+        std::tuple{43, "2", u"has 2 in field 44, where the game writes 0 or 1;"},
+        std::tuple{3, "zz", u"has \"zz\" in field 4, which is not a hexadecimal colour;"},
+        std::tuple{4, "", u"has \"\" in field 5, which is not a hexadecimal colour;"},
+        std::tuple{6, "123456789", u"has \"123456789\" in field 7, which is not a hexadecimal colour;"},
+        std::tuple{7, "1st", u"has \"1st\" in field 8, which is not a whole number;"},
+        std::tuple{7, "", u"has field 8 empty, where the game writes a number;"},
+        std::tuple{21, "lots", u"has \"lots\" in field 22, which is not a number;"},
+        std::tuple{7, "9", u"has Alliance of 9, a value the game never writes there;"},
+        std::tuple{47, "150", u"has Social unrest of 150, a value the game never writes there;"},
+        std::tuple{11, "-2", u"has Polit. Str. of -2, a value the game never writes there;"},
+        std::tuple{69, "Skin;more", u"has more than the 70 fields of a row;"}}) {
+    std::vector<std::string> changed = fields;
+    changed[static_cast<std::size_t>(field)] = value;
+    std::string row;
+    for (const std::string& f : changed) row += f + ";";
+    dir_.Write("data/save/bad/countries.csv", text.substr(0, rowStart) + row + text.substr(rowEnd));
+    cGame bad;
+    bad.loadedGame = 1;
+    test::LogCapture log;
+    EXPECT_THROW(LoadCountries(bad, u"data\\save\\bad\\%s"), FatalExitError) << value;
+    EXPECT_TRUE(log.ContainsText(u"countries.csv at line 3 (counting from 1) " + std::u16string(what))) << value;
+  }
 }
 
 }  // namespace

@@ -62,11 +62,23 @@ TEST_F(StateFiles, ASavesFlagsAreWholeNumbers) {
   game().loadedGame = 1;
   for (const auto& [line, what] : {std::pair{"2;abc;", u"has no whole number in field 2;"},
                                    std::pair{"x3;1;", u"has no whole number in field 1;"},
-                                   std::pair{"3;99999999999;", u"has a number beyond the 32-bit range in field 2;"}}) {
+                                   std::pair{"3;99999999999;", u"has a number beyond the 32-bit range in field 2;"},
+                                   std::pair{"3;;", u"has a line cut short;"}, std::pair{";3;", u"has a line cut short;"},
+                                   std::pair{"3;5;7;", u"has 3 fields, more than the 2 of a line;"},
+                                   std::pair{"40000;5;", u"has Flag number of 40000, a value the game never writes there;"}}) {
     dir_.Write("data/save/out/flags.txt", written + line + "\r\n");
     test::LogCapture log;
     EXPECT_THROW(LoadFlags(game(), test::kSaveTemplate), FatalExitError) << line;
     EXPECT_TRUE(log.ContainsText(u"flags.txt at line 4 (counting from 1) " + std::u16string(what))) << line;
+  }
+  // A line of more fields than any table has is counted to that many.
+  std::string longLine = "3;";
+  for (int i = 0; i < 5000; ++i) longLine += "5;";
+  dir_.Write("data/save/out/flags.txt", written + longLine + "\r\n");
+  {
+    test::LogCapture log;
+    EXPECT_THROW(LoadFlags(game(), test::kSaveTemplate), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"flags.txt at line 4 (counting from 1) has 4096 fields, more than the 2 of a line;"));
   }
   dir_.Write("data/save/out/flags.txt", written);
   game().flags[7] = game().flags[12] = 0;
@@ -116,6 +128,19 @@ TEST_F(StateFiles, SpottedUnitsByHexRoundTrip) {
   test::LogCapture log;
   EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv at line 3 (counting from 1) has a line cut short"));
+  // A hex or country as text, or a third field: each would drop the spotted
+  // unit or read as another, so is refused naming the line and field.
+  for (const auto& [file, what] :
+       {std::pair{"Country;3;\r\nx;9;", u"at line 3 (counting from 1) has no whole number in field 1;"},
+        std::pair{"Country;3;\r\n8;9abc;", u"at line 3 (counting from 1) has no whole number in field 2;"},
+        std::pair{"Country;3;\r\n;9;", u"at line 3 (counting from 1) has no whole number in field 1;"},
+        std::pair{"Country;3x;\r\n8;9;", u"at line 2 (counting from 1) has no whole number in field 2;"},
+        std::pair{"Country;3;\r\n8;9;1;", u"at line 3 (counting from 1) has 3 fields, more than the 2 of a line;"}}) {
+    dir_.Write("data/save/out/airrecon_units.csv", "#Hexes with units spoted with air recon\r\n" + std::string(file));
+    log.Clear();
+    EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError) << file;
+    EXPECT_TRUE(log.ContainsText(u"airrecon_units.csv " + std::u16string(what))) << file;
+  }
   // And one whose header line is gone.
   dir_.Write("data/save/out/airrecon_units.csv", "Country;3;\r\n8;9;\r\n3;4;");
   EXPECT_THROW(LoadAirReconUnits(game(), test::kSaveTemplate), FatalExitError);
@@ -265,6 +290,36 @@ TEST_F(AirshipFile, ASavesReportsBehindAUtf8MarkAreRefused) {
   dir_.Write("data/save/out/airship_attacks.csv", bytes);
   EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(country(1).airshipAttackReports.empty());
+}
+
+// A saved report line of text for its country or of a second report would
+// lose the report: refused, naming the line and the field.
+TEST_F(AirshipFile, ASavesReportsOfTextCountryOrTwoReportsAreRefused) {
+  game().loadedGame = 1;
+  for (const auto& [line, what] :
+       {std::pair{u"x;bad;", u"at line 2 (counting from 1) names in field 1 no country the save holds;"},
+        std::pair{u"2;one;two;", u"at line 2 (counting from 1) has more than the 2 fields of a line;"}}) {
+    std::string bytes;
+    for (const char16_t unit : u"#h\n" + std::u16string(line) + u"\n1;kept;") {
+      bytes.push_back(static_cast<char>(unit & 0xFF));
+      bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    dir_.Write("data/save/out/airship_attacks.csv", bytes);
+    test::LogCapture log;
+    EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv " + std::u16string(what)));
+  }
+  // A line of separators only, and separators past a report, hold nothing: they load as no report.
+  std::string bytes;
+  for (const char16_t unit : std::u16string(u"#h\n;;;;\n1;kept;;;\n")) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  dir_.Write("data/save/out/airship_attacks.csv", bytes);
+  test::LogCapture log;
+  LoadAirshipAttacks(game(), test::kSaveTemplate);
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  EXPECT_EQ(country(1).airshipAttackReports, (std::list<std::u16string>{u"kept"}));
 }
 
 // A saved report of a country the save does not hold is refused naming its

@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <utility>
 
 #include "foundation/csv_reader.h"
+#include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/text.h"
 #include "scenario/land_units_file.h"
 #include "scenario/unit_file_checks.h"
+#include "support/log_capture.h"
 #include "units/unit_files_fixture.h"
+#include "world/hex.h"
 
 namespace tr {
 namespace {
@@ -178,6 +183,40 @@ TEST_F(LandUnitsFile, NumbersHeldElsewhereOrTakenByAHarbourAreDuplicates) {
   EXPECT_FALSE(log.ContainsText(u"Numer ID=20 "));
   EXPECT_FALSE(log.ContainsText(u"Numer ID=3 "));
   EXPECT_FALSE(log.ContainsText(u"Numer ID=21 "));
+}
+
+// A saved land row the game never writes: a harbour on a sea hex, a unit on
+// the sea aboard no ship or on no hex at all, a shore bombardment effect out
+// of its range, a switch past 1. Each is refused naming the line, where a
+// scenario's row is mended or held with a warning.
+TEST_F(LandUnitsFile, ASavesRowsThatWouldBeMendedAreRefused) {
+  map().GetHex(4, 7)->terrain = kTerrainWater;
+  const std::string effect = LandRow(5, "Shore", 1, 2, 3);
+  std::string pastEffect = effect;
+  pastEffect.replace(pastEffect.find(";1.5;"), 5, ";-1.5;");
+  std::string pastPoints = effect;
+  pastPoints.replace(pastPoints.find(";80;3;"), 6, ";80;50;");
+  for (const auto& [row, what] :
+       {std::pair{LandRow(3, "Harbour", 1, 4, 7, kMulberryType, -1, 0, -1, 2),
+                  u"has a Mulberry harbour on the sea hex (4, 7)"},
+        std::pair{LandRow(3, "Wet", 1, 4, 7), u"has a unit on the sea hex (4, 7), aboard no ship"},
+        std::pair{LandRow(3, "Nowhere", 1, -1, -1), u"has a unit on no hex, aboard no ship and not in reserve"},
+        std::pair{LandRow(3, "Harbourless", 1, -1, -1, kMulberryType, -1, 0, -1, 2),
+                  u"has Mulberry Hex X of -1, a value the game never writes there"},
+        std::pair{pastEffect, u"has ShoreBombEffect of -1.5, a value the game never writes there"},
+        std::pair{pastPoints, u"has Action Points 50, more than the scenario gives a unit (10)"},
+        std::pair{LandRow(3, "Twice", 1, 2, 3, 0, -1, 2), u"has 2 in field 17, where the game writes 0 or 1"}}) {
+    dir_.Write("data/save/out/land_units.csv", "#Land units\r\n" + row);
+    game().loadedGame = 1;
+    test::LogCapture log;
+    EXPECT_THROW(LoadLandUnits(game(), test::kSaveTemplate), FatalExitError) << row;
+    EXPECT_TRUE(log.ContainsText(u"land_units.csv at line 2 (counting from 1) " + std::u16string(what) + u";")) << row;
+    Scenario("land_units.csv", "#Land units\r\n" + row);
+    game().loadedGame = 0;
+    log.Clear();
+    LoadLandUnits(game(), test::kScenario);
+    EXPECT_FALSE(log.ContainsText(u"ERROR")) << row;
+  }
 }
 
 TEST_F(LandUnitsFile, HarboursTakeTheirTimeAndUniqueNumbers) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <tuple>
+
 #include "foundation/csv_reader.h"
 #include "foundation/format.h"
 #include "foundation/string_base.h"
@@ -73,13 +77,13 @@ TEST_F(TopographyFile, LinesOutsideTheirPlaceAreLoggedAndIgnored) {
 }
 
 // A saved game's groups belong to its countries and hold its cities: a group
-// of no country, a city it does not hold and a city outside a group are each
-// refused naming the line; the sound file beside them loads.
+// before any Country line, a city it does not hold and a city outside a group
+// are each refused naming the line; the sound file beside them loads.
 TEST_F(TopographyFile, ASavedGamesGroupsHoldItsCities) {
   const std::string sound = "#T\r\nCountry;1;\r\nNew Group;\r\nCity;0;1;\r\nCountry;2;\r\nCountry;3;\r\n";
   for (const auto& [text, what] :
-       {std::pair{"#T\r\nNew Group;\r\nCountry;1;\r\n", u"topography.csv at line 2 (counting from 1) gives a group of no "
-                                                         u"country the save holds;"},
+       {std::pair{"#T\r\nNew Group;\r\nCountry;1;\r\n", u"topography.csv at line 2 (counting from 1) has a group before the "
+                                                         u"first Country line;"},
         std::pair{"#T\r\nCountry;1;\r\nNew Group;\r\nCity;9;1;\r\n",
                   u"topography.csv at line 4 (counting from 1) gives city (9, 1), which the save does not hold;"},
         std::pair{"#T\r\nCountry;1;\r\nCity;0;1;\r\nNew Group;\r\n",
@@ -102,6 +106,59 @@ TEST_F(TopographyFile, ASavedGamesGroupsHoldItsCities) {
 
 // A Country line of more ids than any line keeps is read by its first ones,
 // the last of them naming the country.
+// A saved topography is read as the game writes it: loaded and written back
+// byte for byte. A Country line of two numbers (the last would win), of text
+// or of a decimal, an empty field, a city of text, a city where none stands
+// or a group before any country would load as another: each is refused
+// naming the line (and the field).
+TEST_F(TopographyFile, ASavesLinesAreReadAsTheGameWritesThem) {
+  const std::string written =
+      "#Topography of terrain at the beginning of turn:\r\nCountry;1;\r\nNew Group;\r\nCity;2;1;\r\n"
+      "Country;2;\r\nCountry;3;\r\nNew Group;\r\nCity;1;1;";
+  root.dir().Write("data/save/Game/topography.csv", written);
+  cStrategicMovement loaded;
+  loaded.Init(3);
+  {
+    test::LogCapture log;
+    LoadTopography(loaded, world.map(), kTemplate, true);
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  }
+  ASSERT_TRUE(WriteTopography(u"data\\save\\Game", loaded, world.game().countries));
+  EXPECT_EQ(root.dir().Read("data/save/Game/topography.csv"), written);
+  for (const auto& [from, to, what] :
+       {std::tuple{"Country;2;", "Country;2;3;", u"at line 5 (counting from 1) has 3 fields, more than the 2 of its line"},
+        std::tuple{"Country;2;", "Country;1.5.5;", u"at line 5 (counting from 1) has no whole number in field 2"},
+        std::tuple{"Country;2;", "Country;abc;", u"at line 5 (counting from 1) has no whole number in field 2"},
+        std::tuple{"Country;2;", "Country;4;", u"at line 5 (counting from 1) has 4 in field 2, where the game writes a country's number"},
+        std::tuple{"Country;2;", "Country;0;", u"at line 5 (counting from 1) has 0 in field 2, where the game writes a country's number"},
+        std::tuple{"Country;2;", "Country;;2;", u"at line 5 (counting from 1) has field 2 empty"},
+        std::tuple{"City;2;1;", "City;2x;1;", u"at line 4 (counting from 1) has no whole number in field 2"},
+        std::tuple{"City;2;1;", "City;2;7;", u"at line 4 (counting from 1) gives city (2, 7), which the save does not hold"},
+        std::tuple{"Country;1;\r\nNew Group;", "New Group;\r\nCountry;1;", u"at line 2 (counting from 1) has a group before the first Country line"},
+        std::tuple{"New Group;\r\nCity;2;1;", "City;2;1;\r\nNew Group;", u"at line 3 (counting from 1) gives city (2, 1), which lies outside a group"},
+        std::tuple{"New Group;\r\nCity;2;1;", "Old Group;\r\nCity;2;1;", u"topography.csv line 3: unknown line kind \"Old Group\""}}) {
+    std::string changed = written;
+    changed.replace(changed.find(from), std::string_view(from).size(), to);
+    root.dir().Write("data/save/Game/topography.csv", changed);
+    cStrategicMovement movement;
+    movement.Init(3);
+    test::LogCapture log;
+    EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(what)) << to;
+  }
+  // A line of more fields than any table has is counted to that many.
+  std::string longLine = "Country;";
+  for (int i = 0; i < 5000; ++i) longLine += "2;";
+  std::string changed = written;
+  changed.replace(changed.find("Country;2;"), 10, longLine);
+  root.dir().Write("data/save/Game/topography.csv", changed);
+  cStrategicMovement movement;
+  movement.Init(3);
+  test::LogCapture log;
+  EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"at line 5 (counting from 1) has 4096 fields, more than the 2 of its line"));
+}
+
 TEST_F(TopographyFile, ACountryLineIsReadByItsFirstIds) {
   std::string line = "Country;";
   for (std::size_t i = 2; i < cCsvReader::kMostFieldsKept; ++i) line += "9;";
@@ -124,7 +181,7 @@ TEST_F(TopographyFile, AFinalLineEndIsReadAsAnEmptyLine) {
 TEST_F(TopographyFile, UnknownKindWithFieldsIsFatal) {
   test::LogCapture log;
   try {
-    Load("Country;1;\nTown;1;1;\n");
+    Load("Country;1;\nTown;1;\n");
     ADD_FAILURE() << "the load went on";
   } catch (const FatalExitError& error) {
     EXPECT_EQ(error.code(), 1);

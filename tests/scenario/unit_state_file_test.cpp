@@ -114,6 +114,32 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
     EXPECT_EQ(seas.viewingCountry, 0);
     EXPECT_FALSE(log.ContainsText(u"WARNING"));
   }
+  // Seas seen for a negative country, a spotted switch not 0 or 1, or a combat value past the game's are
+  // none the game writes: refused, named with its line.
+  for (const auto& [from, to, logged] :
+       {std::tuple{"Seas;3;", "Seas;-1;",
+                   u"at line 2 (counting from 1) has -1 in field 2, where the game writes 0 or a country the save holds"},
+        std::tuple{"Land;22;0;44;", "Land;22;2;44;", u"at line 4 (counting from 1) has 2 in field 3, where the game writes 0 or 1"},
+        std::tuple{"Naval;31;0;", "Naval;31;-1;", u"at line 6 (counting from 1) has -1 in field 3, where the game writes 0 or 1"},
+        std::tuple{"Land;21;1;57;", "Land;21;1;1000001;", u"at line 3 (counting from 1) has Combat value of 1000001,"}}) {
+    std::string other = written;
+    other.replace(other.find(from), std::string_view(from).size(), to);
+    dir_.Write("data/save/out/unit_state.csv", other);
+    test::LogCapture log;
+    EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(logged)) << to;
+  }
+  // The limits the game writes load: a combat value of 1000000 and the spotted switch at 1.
+  {
+    std::string other = written;
+    other.replace(other.find("Land;22;0;44;"), 13, "Land;22;1;1000000;");
+    dir_.Write("data/save/out/unit_state.csv", other);
+    test::LogCapture log;
+    LoadUnitState(game(), test::kSaveTemplate);
+    EXPECT_FALSE(log.ContainsText(u"WARNING"));
+    EXPECT_EQ(stayed.combatValue, 1000000);
+    EXPECT_EQ(stayed.spotted, 1);
+  }
 
   // A number of a saved line that is no number is damage, named by its field.
   std::string damaged = written;
@@ -154,6 +180,8 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
         std::tuple{"Moved;21;", "Moved;99;", u"at line 8 (counting from 1) names the land unit ID=99, which the save"},
         std::tuple{"Moved;21;", "Moved;23;", u"at line 8 (counting from 1) names the land unit ID=23, which the save"},
         std::tuple{";119;31;32;", ";119;31;33;", u"at line 9 (counting from 1) names the ship ID=33, which no fleet"},
+        // Only -1 is no ship: any other number below 0 is none the game writes.
+        std::tuple{";119;31;32;", ";119;31;-2;", u"at line 9 (counting from 1) names the ship ID=-2, which no fleet"},
         std::tuple{"Node;2;", "Node;3;", u"at line 10 (counting from 1) names the sea node ID=3, which the save"},
         std::tuple{"\r\nAir;23;0;61;", "",
                    u"unit_state.csv has no line for the Air unit ID=23 of air_units.csv at line 0 (counting from 1)"}}) {
@@ -175,6 +203,17 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   EXPECT_FALSE(quiet.ContainsText(u"ERROR"));
   ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
   EXPECT_EQ(Saved("unit_state.csv"), written);
+
+  // A ship may be numbered 0: a node it marks keeps it.
+  playerMarker->id = 0;
+  ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
+  const std::string zero = Saved("unit_state.csv");
+  ASSERT_NE(zero.find(";119;0;32;"), std::string::npos) << zero;
+  seas.nodes[0].playerMarkerShip = nullptr;
+  LoadUnitState(game(), test::kSaveTemplate);
+  EXPECT_EQ(seas.nodes[0].playerMarkerShip, playerMarker);
+  ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
+  EXPECT_EQ(Saved("unit_state.csv"), zero);
 }
 
 // The reserve pool holds land and air units in the order they joined it,

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
@@ -165,6 +166,38 @@ TEST_F(ConvoyFileTest, WrittenConvoysReadBackTheSame) {
   Load(rows);
   ASSERT_TRUE(WriteConvoys(game(), u"data\\save\\G"));
   EXPECT_EQ(dir_.Read("data/save/G/convoys.csv"), std::string(kHeader) + rows);
+}
+
+// A saved convoy row is read as the game writes it and comes back byte for
+// byte; an empty field (which would shift the rest), text, a field past the
+// row or a value out of its range is refused naming the line and the field.
+TEST_F(ConvoyFileTest, ASavesConvoysAreReadAsTheGameWritesThem) {
+  game().loadedGame = 1;
+  const std::string rows = "\r\n9;1;0;5;1;3;\r\n7;2;1;1000000;1;3;\r\n0;2;0;0;3;1;";
+  {
+    // A line of blanks between rows is no row.
+    test::LogCapture log;
+    Load("\r\n9;1;0;5;1;3;\r\n   \r\n7;2;1;30;1;3;");
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+    EXPECT_EQ(game().convoys.ConvoysOf(1).size() + game().convoys.ConvoysOf(2).size(), 2u);
+  }
+  {
+    test::LogCapture log;
+    Load(rows);
+    EXPECT_FALSE(log.ContainsText(u"WARNING"));
+  }
+  ASSERT_TRUE(WriteConvoys(game(), u"data\\save\\G"));
+  EXPECT_EQ(dir_.Read("data/save/G/convoys.csv"), std::string(kHeader) + rows);
+  for (const auto& [row, what] :
+       {std::pair{"9;1;;5;1;3;", u"has field 3 empty, where the game writes a number;"},
+        std::pair{"9;1x;0;5;1;3;", u"has \"1x\" in field 2, which is not a whole number;"},
+        std::pair{"9;1;0;5;1;3;4;", u"has more than the 6 fields of a row;"},
+        std::pair{"9;1;0;1000001;1;3;", u"has Convoy value of 1000001, a value the game never writes there;"},
+        std::pair{"-1;1;0;5;1;3;", u"has Convoy ID of -1, a value the game never writes there;"}}) {
+    test::LogCapture log;
+    EXPECT_THROW(Load("\r\n" + std::string(row)), FatalExitError) << row;
+    EXPECT_TRUE(log.ContainsText(u"convoys.csv at line 3 (counting from 1) " + std::u16string(what))) << row;
+  }
 }
 
 // A port city beside its node's hex is named by the sea-node marker of its

@@ -11,6 +11,7 @@
 #include "foundation/fatal.h"
 #include "support/log_capture.h"
 #include "support/world_builder.h"
+#include "units/jednostka_lotnicza.h"
 #include "units/jednostka_morska.h"
 #include "world/commander.h"
 
@@ -71,32 +72,57 @@ TEST_F(LoadChecks, ARowsCommanderIsOneTheGameHolds) {
   EXPECT_TRUE(log.ContainsText(u"names the commander ID=0, which the save does not hold;"));
 }
 
+// The unit tables a commander's link is read from, each checked on its own.
+enum class eTable { kLand, kAir, kNaval };
+
+class LoadChecksOfTable : public LoadChecks, public testing::WithParamInterface<eTable> {
+ protected:
+  // A unit of the table's list, its row at `line`.
+  cUnit& UnitOf(eTable table, int id, int owner, int x, int line) {
+    cUnit* unit = nullptr;
+    if (table == eTable::kLand) unit = &world_.PlaceLandUnit(owner, x, 0);
+    if (table == eTable::kAir) unit = &world_.PlaceAirUnit(owner, x, 0);
+    if (table == eTable::kNaval) {
+      auto ship = std::make_unique<cJednostkaMorska>();
+      ship->owner = owner;
+      unit = ship.get();
+      game().navalUnits.push_back(std::move(ship));
+    }
+    unit->id = id;
+    unit->name = u"Unit " + std::u16string(1, static_cast<char16_t>(u'0' + id));
+    unit->fileLine = line;
+    return *unit;
+  }
+  static std::u16string KindOf(eTable table) {
+    return table == eTable::kLand ? u"land" : table == eTable::kAir ? u"air" : u"naval";
+  }
+};
+
 // Each link a saved game never writes, beside the sound game that passes.
-TEST_F(LoadChecks, ASavedGamesCommandersLeadOneUnitOfTheirOwnCountry) {
+TEST_P(LoadChecksOfTable, ASavedGamesCommandersLeadOneUnitOfTheirOwnCountry) {
+  const std::u16string kind = KindOf(GetParam());
+  const std::u16string row = u"ERROR: data\\save\\s\\" + kind + u"_units.csv at line 6 (counting from 1) gives " +
+                             kind + u" unit Unit 3 (ID=3) ";
   game().loadedGame = 1;
-  cJednostkaLadowa& first = Land(2, 1, 1, 5);
-  cJednostkaLadowa& second = Land(3, 1, 2, 6);
+  cUnit& first = UnitOf(GetParam(), 2, 1, 1, 5);
+  cUnit& second = UnitOf(GetParam(), 3, 1, 2, 6);
   first.attachedCommander = &Commander(0);
-  // Each list's units find their commanders: a ship of the other country leads with its own.
-  auto ship = std::make_unique<cJednostkaMorska>();
-  ship->owner = 2;
-  ship->attachedCommander = &Commander(1);
-  const cJednostkaMorska* flagship = ship.get();
-  game().navalUnits.push_back(std::move(ship));
+  // Each list's units find their commanders: a unit of another list and
+  // of the other country leads with its own.
+  cUnit& other = UnitOf(GetParam() == eTable::kNaval ? eTable::kLand : eTable::kNaval, 4, 2, 3, 7);
+  other.attachedCommander = &Commander(1);
   {
     test::LogCapture log;
     CheckUnitLinks(game());
     EXPECT_FALSE(log.ContainsText(u"WARNING"));
     EXPECT_EQ(Commander(0).headquarters, &first);
-    EXPECT_EQ(Commander(1).headquarters, flagship);
+    EXPECT_EQ(Commander(1).headquarters, &other);
   }
-  game().navalUnits.front()->attachedCommander = nullptr;
+  other.attachedCommander = nullptr;
   second.attachedCommander = &Commander(1);
-  ExpectRefused(u"ERROR: data\\save\\s\\land_units.csv at line 6 (counting from 1) gives land unit Unit 3 (ID=3) of "
-                u"country 1 commander Dacourt (ID=8) of country 2;");
+  ExpectRefused(row + u"of country 1 commander Dacourt (ID=8) of country 2;");
   second.attachedCommander = &Commander(0);
-  ExpectRefused(u"ERROR: data\\save\\s\\land_units.csv at line 6 (counting from 1) gives land unit Unit 3 (ID=3) "
-                u"commander Vorn (ID=7), who already leads unit Unit 2 (ID=2);");
+  ExpectRefused(row + u"commander Vorn (ID=7), who already leads unit Unit 2 (ID=2);");
   second.attachedCommander = nullptr;
   Commander(0).state = kCommanderOnHisWay;
   ExpectRefused(u"ERROR: data\\save\\s\\commanders.csv at line 3 (counting from 1) gives commander Vorn (ID=7), who "
@@ -111,6 +137,14 @@ TEST_F(LoadChecks, ASavedGamesCommandersLeadOneUnitOfTheirOwnCountry) {
   EXPECT_EQ(Commander(0).state, kCommanderAssigned);
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
 }
+
+INSTANTIATE_TEST_SUITE_P(EachUnitTable, LoadChecksOfTable,
+                         testing::Values(eTable::kLand, eTable::kAir, eTable::kNaval),
+                         [](const testing::TestParamInfo<eTable>& info) {
+                           return info.param == eTable::kLand  ? std::string("Land")
+                                  : info.param == eTable::kAir ? std::string("Air")
+                                                               : std::string("Naval");
+                         });
 
 // A saved unit aboard is carried by a cargo or amphibious ship of its own
 // country, alone; one aboard a ship that cannot carry it is refused naming

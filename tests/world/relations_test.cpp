@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "foundation/fatal.h"
 #include "foundation/text.h"
@@ -154,6 +155,17 @@ TEST_F(RelationsFiles, WrittenFilesReadBack) {
   }
   EXPECT_TRUE(log.Contains(u"Otwarcie OK"));
   EXPECT_FALSE(log.ContainsText(u"WARNING"));
+  // A saved losses row with a value past the countries' and without the ';'
+  // that ends a row, which would be left out, is refused.
+  {
+    std::string past = dir.Read("losses.csv");
+    past.pop_back();
+    dir.Write("losses.csv", past + ";7");
+    log.Clear();
+    EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"losses.csv at line 5 (counting from 1) has 4 values in a row, but "));
+    dir.Write("losses.csv", past + ";");
+  }
   // A saved losses row cut inside its last value still has a value for each
   // country, but not the ';' that ends the last one: the save is refused.
   std::string losses = dir.Read("losses.csv");
@@ -193,6 +205,59 @@ TEST_F(RelationsFiles, ASavesLossesAreNumbers) {
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
   EXPECT_EQ(relations().GetLosses(2, 1), 0.0f);
   EXPECT_EQ(relations().GetLosses(1, 2), -1.5f);
+}
+
+// A saved war cell is 0 or 1, and every war is written both ways. "abc" or
+// a NUL would read as peace, "5abc", "1.5.5" or -1 as war, a war one way
+// would be made mutual, a value past the row's left out: each is refused
+// naming the line and the field. The cells at both values load and are
+// written back byte for byte; a scenario's file keeps its lenient reading.
+TEST_F(RelationsFiles, ASavesWarCellsAreZeroOrOne) {
+  relations().SetWar(1, 3, true);
+  relations().SetWar(3, 1, true);
+  ASSERT_TRUE(WriteRelations(world.game(), Folder()));
+  ASSERT_TRUE(WriteLosses(world.game(), Folder()));
+  const std::string written = dir.Read("relations.csv");
+  relations().Reset(3);
+  world.game().relations.LoadRelationsAndLosses(Template(), 3, true);
+  EXPECT_TRUE(relations().IsAtWar(1, 3));
+  EXPECT_FALSE(relations().IsAtWar(1, 2));
+  EXPECT_FALSE(log.ContainsText(u"WARNING"));
+  ASSERT_TRUE(WriteRelations(world.game(), Folder()));
+  EXPECT_EQ(dir.Read("relations.csv"), written);
+  // Separators past a row's last value hold none: the row loads as it is.
+  {
+    std::string trailing = written;
+    trailing.replace(trailing.find("1;A;0;0;1"), 9, "1;A;0;0;1;;");
+    dir.Write("relations.csv", trailing);
+    log.Clear();
+    world.game().relations.LoadRelationsAndLosses(Template(), 3, true);
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+    EXPECT_TRUE(relations().IsAtWar(1, 3));
+  }
+  const std::vector<std::tuple<std::string, std::string, std::u16string>> cases{
+      {"1;A;0;0;1", "1;A;0;abc;1", u"at line 3 (counting from 1) has no whole number in field 4;"},
+      {"1;A;0;0;1", std::string("1;A;0;\0;1", 9), u"at line 3 (counting from 1) has no whole number in field 4;"},
+      {"1;A;0;0;1", "1;A;0;0;5abc", u"at line 3 (counting from 1) has no whole number in field 5;"},
+      {"1;A;0;0;1", "1;A;0;0;1.5.5", u"at line 3 (counting from 1) has no whole number in field 5;"},
+      {"1;A;0;0;1", "1;A;0;-1;1", u"at line 3 (counting from 1) has -1 in field 4, where the game writes 0 or 1;"},
+      {"1;A;0;0;1", "1;A;0;2;1", u"at line 3 (counting from 1) has 2 in field 4, where the game writes 0 or 1;"},
+      {"1;A;0;0;1", "1;A;0;;1", u"at line 3 (counting from 1) has 2 of the 3 values of a row"},
+      {"1;A;0;0;1", "1;A;0;0;1;1", u"at line 3 (counting from 1) has 4 values in a row, but "},
+      {"1;A;0;0;1", "1;A;0;0;0",
+       u"at line 3 (counting from 1) has country 1 at peace with country 3, which is at war with it;"}};
+  for (const auto& [from, to, what] : cases) {
+    std::string changed = written;
+    changed.replace(changed.find(from), from.size(), to);
+    dir.Write("relations.csv", changed);
+    log.Clear();
+    EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(u"relations.csv " + what)) << to;
+    // A scenario's own relations load as before.
+    log.Clear();
+    world.game().relations.LoadRelationsAndLosses(Template(), 3, false);
+    EXPECT_FALSE(log.ContainsText(u"ERROR")) << to;
+  }
 }
 
 TEST_F(RelationsFiles, ShortRowsAndLineEnds) {

@@ -177,11 +177,16 @@ TEST_F(AutoEventsFileTest, TextPastTheMostFieldsIsFatal) {
 }
 
 // A file of empty lines alone, of every line end, and empty lines after the
-// last pair are logged as those between pairs are.
+// last pair are logged as those between pairs are; those between pairs in
+// several runs each, up to the bound.
 TEST_F(AutoEventsFileTest, EmptyLinesAloneOrAfterTheLastPairAreLogged) {
   for (const auto& [bytes, logged] : {std::pair{std::string("\r\r\r"), 4}, std::pair{std::string("\n\r\n\r"), 4},
                                       std::pair{std::string("12;3\r\n\r\n\r\n"), 3},
-                                      std::pair{std::string("12;3\r\r\r\r"), 4}}) {
+                                      std::pair{std::string("12;3\r\r\r\r"), 4},
+                                      std::pair{std::string("1;1;\n\n2;1;\n\n3;1;\n"), 3},
+                                      std::pair{"1;1;\n" + std::string(6, '\n') + "2;1;\n" +
+                                                    std::string(6, '\n') + "3;1;\n",
+                                                11}}) {
     test::LogCapture log;
     Load(bytes);
     const std::vector<std::u16string> lines = log.lines();

@@ -205,6 +205,25 @@ TEST(CsvReader, EmptyLinesPassedOverAtOnceCountAsOneByOne) {
   }
 }
 
+// Lines of nothing but separators are passed over with the empty lines only
+// when asked; otherwise the next record is that line, of empty fields.
+TEST(CsvReader, SkipEmptyLinesPassesLinesOfSeparatorsWhenAsked) {
+  test::TempDir dir;
+  const auto path = Utf8ToUtf16(dir.Write("t.csv", "h;\r\n;;;\r\nx;y;\r\n").string());
+  for (const bool separators : {true, false}) {
+    SCOPED_TRACE(separators);
+    cCsvReader reader(path);
+    reader.ReadRecord(true);
+    EXPECT_EQ(reader.fields, (std::vector<std::u16string>{u"h", u""}));
+    reader.SkipEmptyLines(separators);
+    reader.ReadRecord(true);
+    const std::vector<std::u16string> next =
+        separators ? std::vector<std::u16string>{u"x", u"y", u""} : std::vector<std::u16string>{u"", u"", u"", u""};
+    EXPECT_EQ(reader.fields, next);
+    EXPECT_EQ(reader.RecordCount(), separators ? 3u : 2u);
+  }
+}
+
 // A record of more fields than any table has keeps its first ones, logged;
 // one of exactly that many is whole.
 TEST(CsvReader, FieldsPastTheMostKeptAreLeftOutAndLogged) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "foundation/format.h"
 #include "foundation/text.h"
 #include "support/log_capture.h"
@@ -46,33 +48,49 @@ TEST_F(IniFileTest, ParsesSectionsKeysAndValues) {
 }
 
 // A stranger's file of millions of keys is read up to its limit of entries:
-// keys and sections alike count, a key given again adds none.
+// keys and sections alike count, a section's key named as a loose key too,
+// while a key or a section given again adds none. The line the read stops at
+// counts the empty lines before it; a file loaded after it is read whole.
 TEST_F(IniFileTest, ReadsUpToItsLimitOfKeysAndSections) {
-  std::string text = "Loose=1\n[Main]\nLoose=2\n";
-  for (std::size_t i = 3; i + 1 < cIniFile::kMostEntries; ++i) text += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
-  text += "k3=again\n[Main]\n[Last]\n";
-  {
-    const test::LogCapture log;
-    cIniFile ini = LoadText(text);
-    EXPECT_EQ(ini.CutAtLine(), 0);
-    EXPECT_EQ(ini.EntryCount(), cIniFile::kMostEntries);
-    EXPECT_EQ(ini.GetString("Main/k3", u""), u"again");
-    EXPECT_TRUE(ini.HasKey("Last"));
-    EXPECT_FALSE(log.ContainsText(u"WARNING"));
-  }
-  for (const std::string_view past : {"[Past]\nk4=x\n", "Past=1\n[More]\n"}) {
-    const test::LogCapture log;
-    cIniFile ini = LoadText(text + std::string(past));
-    const int line = static_cast<int>(cIniFile::kMostEntries) + 3;
-    EXPECT_EQ(ini.CutAtLine(), line);
-    EXPECT_EQ(ini.EntryCount(), cIniFile::kMostEntries);
-    EXPECT_FALSE(ini.HasKey("Past"));
-    EXPECT_FALSE(ini.HasKey("Last/Past"));
-    EXPECT_EQ(ini.GetString("Main/k4", u""), u"4");
-    EXPECT_TRUE(log.Contains(Format(u"WARNING: %s holds more than the 4096 keys and sections an INI file of the game "
-                                    u"holds; it is read up to its line %i (counting from 1), and that line and the "
-                                    u"rest are left out",
-                                    PathOf("a.ini"), line)));
+  for (const bool sharedName : {true, false}) {
+    for (const bool again : {true, false}) {
+      SCOPED_TRACE(testing::Message() << "key named as a loose one " << sharedName << ", keys again " << again);
+      // Loose, Main, Main/Loose or Main/Other, k3 up to k4094 and Last: as many entries as are held.
+      std::string text = "Loose=1\n\n\r\n[Main]\n";
+      text += sharedName ? "Loose=2\n" : "Other=2\n";
+      for (std::size_t i = 3; i + 1 < cIniFile::kMostEntries; ++i) {
+        text += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+      }
+      if (again) text += "k3=again\n\n[Main]\n";
+      text += "[Last]\n";
+      {
+        const test::LogCapture log;
+        cIniFile ini = LoadText(text);
+        EXPECT_EQ(ini.CutAtLine(), 0);
+        EXPECT_EQ(ini.EntryCount(), cIniFile::kMostEntries);
+        EXPECT_EQ(ini.GetString("Main/k3", u""), again ? u"again" : u"3");
+        EXPECT_TRUE(ini.HasKey("Last"));
+        EXPECT_FALSE(log.ContainsText(u"WARNING"));
+      }
+      for (const std::string_view past : {"[Past]\nk4=x\n", "Past=1\n[More]\n"}) {
+        const test::LogCapture log;
+        cIniFile ini = LoadText(text + std::string(past));
+        const int line = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+        EXPECT_EQ(ini.CutAtLine(), line);
+        EXPECT_EQ(ini.EntryCount(), cIniFile::kMostEntries);
+        EXPECT_FALSE(ini.HasKey("Past"));
+        EXPECT_FALSE(ini.HasKey("Last/Past"));
+        EXPECT_EQ(ini.GetString("Main/k4", u""), u"4");
+        EXPECT_TRUE(log.Contains(Format(u"WARNING: %s holds more than the 4096 keys and sections an INI file of the "
+                                        u"game holds; it is read up to its line %i (counting from 1), and that line "
+                                        u"and the rest are left out",
+                                        PathOf("a.ini"), line)));
+        dir_.Write("b.ini", "[Small]\nKey=1\n");
+        ASSERT_TRUE(ini.Load(PathOf("b.ini")));
+        EXPECT_EQ(ini.CutAtLine(), 0);
+        EXPECT_EQ(ini.EntryCount(), 2u);
+      }
+    }
   }
 }
 

@@ -58,8 +58,9 @@ TEST_F(AiDataFileTest, UnknownKeyWithAValueIsFatalWithoutOneDoesNothing) {
   test::LogCapture log;
   Load("# ai data\r\nCountry;1\r\nNoSuchKey\r\nCountry\r\nMakesSeaInvasions;1\r\n");
   EXPECT_EQ(Ai(1).MakesSeaInvasions, 1);
-  LoadFatal("# ai data\r\nCountry;1\r\n#x\r\nNoSuchKey;3\r\n");
-  EXPECT_TRUE(log.Contains(u"ERROR: line 4 in ai_data.csv has incorrect variable name (NoSuchKey)!"));
+  // The line named counts the empty lines before it.
+  LoadFatal("# ai data\r\nCountry;1\r\n\r\n#x\r\nNoSuchKey;3\r\n");
+  EXPECT_TRUE(log.Contains(u"ERROR: line 5 in ai_data.csv has incorrect variable name (NoSuchKey)!"));
 }
 
 TEST_F(AiDataFileTest, CityPairsMustNameCitiesAndInvasionTargetsPorts) {

@@ -348,6 +348,33 @@ TEST_F(AirshipFile, ASavesReportsNameItsCountries) {
   }
 }
 
+// A save's report line ends in ';' as the game writes it: one that does not,
+// or that holds no ';' at all, was cut short and refuses the load at its line.
+TEST_F(AirshipFile, ASavesReportLineCutShortIsRefused) {
+  game().loadedGame = 1;
+  const auto write = [this](std::u16string_view text) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+      bytes.push_back(static_cast<char>(unit & 0xFF));
+      bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    dir_.Write("data/save/out/airship_attacks.csv", bytes);
+  };
+  write(u"#h\n1;r;\n2;report;");
+  LoadAirshipAttacks(game(), test::kSaveTemplate);
+  EXPECT_EQ(country(1).airshipAttackReports, (std::list<std::u16string>{u"r"}));
+  EXPECT_EQ(country(2).airshipAttackReports, (std::list<std::u16string>{u"report"}));
+  for (const auto& [text, line] : {std::pair{u"#h\n1;r;\n2;report", 3}, std::pair{u"#h\n1;report\n2;r;", 2},
+                                   std::pair{u"#h\n1;r;\n2\n", 3}}) {
+    SCOPED_TRACE(line);
+    write(text);
+    test::LogCapture log;
+    EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
+    EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv at line " + Utf8ToUtf16(std::to_string(line)) +
+                                 u" (counting from 1) has a line cut short"));
+  }
+}
+
 // As many reports as the game keeps go into a save and come back whole; a
 // save's file with one more is refused at its line, and a scenario's keeps
 // the first ones. A line's fields after the report are not read.

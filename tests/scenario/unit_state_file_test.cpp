@@ -172,6 +172,9 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
        {std::tuple{"Seas;3;", "Seas;4;", u"at line 2 (counting from 1) has 4 in field 2, where the game writes 0 or a country the save holds"},
         std::tuple{"Naval;32;0;", "Naval;39;1;",
                    u"at line 7 (counting from 1) names the Naval unit ID=39, which the save does not hold"},
+        // A line of separators before it is still a line.
+        std::tuple{"Naval;32;0;", ";;\r\nNaval;39;1;",
+                   u"at line 8 (counting from 1) names the Naval unit ID=39, which the save does not hold"},
         std::tuple{"Land;22;0;44;", "Air;22;0;44;",
                    u"at line 4 (counting from 1) names the Air unit ID=22, which the save does not hold"},
         std::tuple{"Moved;21;", "Moved;99;", u"at line 8 (counting from 1) names the land unit ID=99, which the save"},

@@ -136,6 +136,7 @@ TEST_F(SeaGraphFilesTest, EdgesAreDirectedAndBadOnesSkipped) {
       "1;2;-1;-1;\r\n"
       "2;3;4;4;extra\n"
       "1;2\r\n"         // too short to be an edge
+      "\r\n"            // empty, yet counted
       "3;1;-1\r\n"      // three fields
       "4;1;-1;-1;\r\n"  // no node 4
       "1;0;-1;-1;\r\n"
@@ -153,12 +154,12 @@ TEST_F(SeaGraphFilesTest, EdgesAreDirectedAndBadOnesSkipped) {
   EXPECT_EQ(graph().GetNode(1).edges[0].passageY, 4);
   ASSERT_EQ(graph().GetNode(2).edges.size(), 2u);
   EXPECT_EQ(graph().GetNode(2).edges[1].toNode, 2);
-  EXPECT_TRUE(log.ContainsText(u"Sea edge at line 5 of data\\scenarios\\S\\sea_edges.csv has fewer than 4 fields"));
-  EXPECT_TRUE(log.ContainsText(u"Sea edge from node 4 to node 1 at line 6"));
-  EXPECT_TRUE(log.ContainsText(u"Sea edge from node 1 to node 0 at line 7"));
+  EXPECT_TRUE(log.ContainsText(u"Sea edge at line 6 of data\\scenarios\\S\\sea_edges.csv has fewer than 4 fields"));
+  EXPECT_TRUE(log.ContainsText(u"Sea edge from node 4 to node 1 at line 7"));
+  EXPECT_TRUE(log.ContainsText(u"Sea edge from node 1 to node 0 at line 8"));
   EXPECT_TRUE(log.ContainsText(u"passage hex (40, 4) outside the map"));
-  // The comment and the short lines are skipped without a word.
-  for (const char16_t* line : {u"at line 1 of", u"at line 4 of", u"at line 10 of"}) {
+  // The comment, the short lines and the empty one are skipped without a word.
+  for (const char16_t* line : {u"at line 1 of", u"at line 4 of", u"at line 5 of", u"at line 11 of"}) {
     EXPECT_FALSE(log.ContainsText(line));
   }
 }

@@ -28,7 +28,8 @@ std::uint64_t Digest(std::uint64_t digest, std::u16string_view text) {
 
 // Compared as bytes, which the library does a word at a time.
 bool SameUnits(const char16_t* a, std::u16string_view b) {
-  return std::memcmp(a, b.data(), b.size() * sizeof(char16_t)) == 0;
+  // An empty view may hold no pointer, which memcmp must not be given.
+  return b.empty() || std::memcmp(a, b.data(), b.size() * sizeof(char16_t)) == 0;
 }
 
 bool IsCause(const cLogBound::sCause& known, std::u16string_view file, std::u16string_view cause,

@@ -278,7 +278,9 @@ TEST_F(SaveGameTest, ALinkToNothingOnTheSavesWayIsNamedWithWhereItLeads) {
   ASSERT_TRUE(game.saveContext->SaveGame(u"mine", true));
   EXPECT_TRUE(fs::is_symlink(saves));
   EXPECT_TRUE(fs::is_regular_file(elsewhere / "mine" / "Info.ini"));
-  EXPECT_EQ(LoadSave(u"mine").turn, game.turn);
+  // The load replaces the game `game` refers to.
+  const int turn = game.turn;
+  EXPECT_EQ(LoadSave(u"mine").turn, turn);
 }
 
 // A game whose file would be longer than its load reads back is not saved:

@@ -330,7 +330,8 @@ TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
         std::tuple{"MaxCoveringUnitDistance", "MaxCoveringUnitDistance;-1",
                    u"has MaxCoveringUnitDistance of -1, a value the game never writes there;"},
         std::tuple{"CountriesToPress", "CountriesToPress;4",
-                   u"has CountriesToPress of 4, a value the game never writes there;"}}) {
+                   u"has CountriesToPress of 4, a value the game never writes there;"},
+        std::tuple{"DesiredTechLevels", "DesiredTechLevels;", u"has 1 fields of the 2 of a row (cut short?);"}}) {
     // The line goes into the first country's block, whose lists are empty.
     const std::size_t at = text.find("\r\nCountry;1\r\n");
     ASSERT_NE(at, std::string::npos) << key;
@@ -340,6 +341,19 @@ TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
     EXPECT_THROW(Load(edited), FatalExitError) << line;
     EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) " + what))
         << line;
+  }
+  // A line of separators only between the keys holds no value: the save loads as written.
+  {
+    const std::size_t at = text.find("\r\nCountry;1\r\n");
+    ASSERT_NE(at, std::string::npos);
+    AddCity(7, 2, kCityPort);  // the city the settings name
+    for (int id = 1; id <= 3; ++id) Ai(id) = sCountryAiSettings();
+    test::LogCapture log;
+    Load(std::string(text).insert(at + 11, "\r\n;;;"));
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+    dir_.Write("data/save/again/.keep", "");
+    ASSERT_TRUE(WriteAIData(world_.game(), u"data\\save\\again"));
+    EXPECT_EQ(dir_.Read("data/save/again/ai_data.csv"), text);
   }
   // Every key of a fixed count with its values given twice: none is a list.
   const std::size_t block = text.find("\r\nCountry;1\r\n") + 2;

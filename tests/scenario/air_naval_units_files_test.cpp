@@ -176,6 +176,19 @@ TEST_F(AirNavalUnitsFiles, SavedAirUnitsComeBackColumnByColumn) {
   constexpr std::string_view kOnMap = "12;Hawk;2;3;4;21;3;11;-1;1;0;7;8;5;6;0;9;1;13;";
   // A unit in the reserve has the full supply level, 10 here.
   constexpr std::string_view kInReserve = "14;Kite;3;-1;-1;22;4;10;-1;0;1;15;16;2;8;1;10;0;17;";
+  // A unit on no hex yet not in reserve, or in reserve yet on a hex, is refused saying which.
+  for (const auto& [from, to, what] :
+       {std::tuple{"12;Hawk;2;3;4;", "12;Hawk;2;-1;-1;",
+                   u"at line 3 (counting from 1) has a unit at (-1, -1) on no hex and not in reserve;"},
+        std::tuple{"14;Kite;3;-1;-1;", "14;Kite;3;5;6;",
+                   u"at line 5 (counting from 1) has a unit at (5, 6) in reserve, though a reserve unit has no hex;"}}) {
+    std::string rows = Rows(kOnMap, kInReserve);
+    rows.replace(rows.find(from), std::string_view(from).size(), to);
+    dir_.Write("data/save/in/air_units.csv", "#Air units" + rows);
+    test::LogCapture log;
+    EXPECT_THROW(LoadAirUnits(game(), u"data\\save\\in\\%s"), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(u"air_units.csv " + std::u16string(what))) << to;
+  }
   dir_.Write("data/save/in/air_units.csv", "#Air units" + Rows(kOnMap, kInReserve));
   LoadAirUnits(game(), u"data\\save\\in\\%s");
   game().CollectUnitReserve();

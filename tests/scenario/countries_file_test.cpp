@@ -194,6 +194,20 @@ TEST_F(CountriesFileTest, ASavesRowsAreReadAsTheGameWritesThem) {
     ASSERT_TRUE(WriteCountries(saved, u"data\\save\\again"));
     EXPECT_EQ(dir_.Read("data/save/again/countries.csv"), text);
   }
+  // Separators past a row's last value hold none: the row loads as written.
+  {
+    std::string trailing = text;
+    trailing.insert(text.find("\r\n", text.find("\r\n1;1;Poland;") + 2), ";");
+    dir_.Write("data/save/trailing/countries.csv", trailing);
+    cGame saved;
+    saved.loadedGame = 1;
+    test::LogCapture log;
+    LoadCountries(saved, u"data\\save\\trailing\\%s");
+    EXPECT_FALSE(log.ContainsText(u"WARNING"));
+    dir_.Write("data/save/again/.keep", "");
+    ASSERT_TRUE(WriteCountries(saved, u"data\\save\\again"));
+    EXPECT_EQ(dir_.Read("data/save/again/countries.csv"), text);
+  }
   const std::size_t rowStart = text.find("\r\n1;1;Poland;") + 2;
   const std::size_t rowEnd = text.find("\r\n", rowStart);
   std::vector<std::string> fields;
@@ -206,6 +220,9 @@ TEST_F(CountriesFileTest, ASavesRowsAreReadAsTheGameWritesThem) {
         std::tuple{12, "99999", u"has 99999 in field 13, where the game writes 0 or 1;"},
         std::tuple{13, "2", u"has 2 in field 14, where the game writes 0 or 1;"},
         std::tuple{43, "2", u"has 2 in field 44, where the game writes 0 or 1;"},
+        std::tuple{1, "x", u"has \"x\" in field 2, which is not a whole number;"},
+        std::tuple{13, "1x", u"has \"1x\" in field 14, which is not a whole number;"},
+        std::tuple{43, "", u"has field 44 empty, where the game writes a number;"},
         std::tuple{3, "zz", u"has \"zz\" in field 4, which is not a hexadecimal colour;"},
         std::tuple{4, "", u"has \"\" in field 5, which is not a hexadecimal colour;"},
         std::tuple{6, "123456789", u"has \"123456789\" in field 7, which is not a hexadecimal colour;"},

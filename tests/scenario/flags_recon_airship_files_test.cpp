@@ -158,6 +158,7 @@ TEST_F(StateFiles, ASavesSpottedHexesNameWhatTheSaveHolds) {
   for (const auto& [lines, what] :
        {std::pair{"\r\nCountry;4;\r\n8;9;", u"at line 2 (counting from 1) names in field 2 no country the save holds"},
         std::pair{"\r\nCountry;0;", u"at line 2 (counting from 1) names in field 2 no country the save holds"},
+        std::pair{"\r\nCountry;4;", u"at line 2 (counting from 1) names in field 2 no country the save holds"},
         std::pair{"\r\n8;9;\r\nCountry;3;", u"at line 2 (counting from 1) gives a hex before any Country line"},
         std::pair{"\r\nCountry;3;\r\n8;9;\r\n7;9;", u"at line 4 (counting from 1) names hex (7, 9), on which the "
                                                        u"save holds no unit"}}) {
@@ -309,17 +310,21 @@ TEST_F(AirshipFile, ASavesReportsOfTextCountryOrTwoReportsAreRefused) {
     EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
     EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv " + std::u16string(what)));
   }
-  // A line of separators only, and separators past a report, hold nothing: they load as no report.
-  std::string bytes;
-  for (const char16_t unit : std::u16string(u"#h\n;;;;\n1;kept;;;\n")) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
+  // A line of separators only, and separators past a report, hold nothing: they load as no report, the
+  // last line without a line end as well.
+  for (const char16_t* text : {u"#h\n;;;;\n1;kept;;;\n", u"#h\n1;kept;\n;;"}) {
+    std::string bytes;
+    for (const char16_t unit : std::u16string(text)) {
+      bytes.push_back(static_cast<char>(unit & 0xFF));
+      bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    dir_.Write("data/save/out/airship_attacks.csv", bytes);
+    country(1).airshipAttackReports.clear();
+    test::LogCapture log;
+    LoadAirshipAttacks(game(), test::kSaveTemplate);
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+    EXPECT_EQ(country(1).airshipAttackReports, (std::list<std::u16string>{u"kept"}));
   }
-  dir_.Write("data/save/out/airship_attacks.csv", bytes);
-  test::LogCapture log;
-  LoadAirshipAttacks(game(), test::kSaveTemplate);
-  EXPECT_FALSE(log.ContainsText(u"ERROR"));
-  EXPECT_EQ(country(1).airshipAttackReports, (std::list<std::u16string>{u"kept"}));
 }
 
 // A saved report of a country the save does not hold is refused naming its

@@ -80,6 +80,31 @@ TEST_F(RecordTablesTest, FleetsWriteTheirHeaderAndRowsAndReadBack) {
   EXPECT_EQ(loaded.fleets.front()->name, u"North,Fleet");
   EXPECT_EQ(loaded.fleets.back()->name, u"-");
   EXPECT_EQ(loaded.fleets.front()->hasMoved, 1);
+
+  // A save's fleets load as written; an active switch other than 0 or 1 is refused, naming the field.
+  const std::string written = Saved("fleets.csv");
+  {
+    cGame saved;
+    saved.loadedGame = 1;
+    test::LogCapture log;
+    LoadFleets(saved, u"data\\save\\out\\%s");
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+    ASSERT_TRUE(WriteFleets(saved, u"data\\save\\out"));
+    EXPECT_EQ(Saved("fleets.csv"), written);
+  }
+  for (const auto& [active, what] :
+       {std::pair{"2", u"has 2 in field 11, where the game writes 0 or 1;"},
+        std::pair{"-1", u"has -1 in field 11, where the game writes 0 or 1;"}}) {
+    std::string bad = written;
+    bad.replace(bad.find("3;North,Fleet;2;14;1;1;0;-1;-1;-1;1;"), 36,
+                std::string("3;North,Fleet;2;14;1;1;0;-1;-1;-1;") + active + ";");
+    dir_.Write("data/save/bad/fleets.csv", bad);
+    cGame saved;
+    saved.loadedGame = 1;
+    test::LogCapture log;
+    EXPECT_THROW(LoadFleets(saved, u"data\\save\\bad\\%s"), FatalExitError) << active;
+    EXPECT_TRUE(log.ContainsText(u"fleets.csv at line 3 (counting from 1) " + std::u16string(what))) << active;
+  }
 }
 
 TEST_F(RecordTablesTest, CommandersSkipShortRowsAndRoundTrip) {

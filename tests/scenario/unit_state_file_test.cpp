@@ -103,6 +103,17 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
   EXPECT_EQ(Saved("unit_state.csv"), written);
 
+  // A last line of separators only, without a line end, holds nothing: the save loads as written.
+  ASSERT_FALSE(written.ends_with("\n"));
+  dir_.Write("data/save/out/unit_state.csv", written + "\r\n;;");
+  {
+    test::LogCapture log;
+    LoadUnitState(game(), test::kSaveTemplate);
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  }
+  ASSERT_TRUE(WriteUnitState(game(), test::kSaveFolder));
+  EXPECT_EQ(Saved("unit_state.csv"), written);
+
   // Seas seen for no country yet (0) read back quietly.
   std::string none = written;
   none.replace(none.find("Seas;3;"), 7, "Seas;0;");

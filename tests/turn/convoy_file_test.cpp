@@ -188,6 +188,16 @@ TEST_F(ConvoyFileTest, ASavesConvoysAreReadAsTheGameWritesThem) {
   }
   ASSERT_TRUE(WriteConvoys(game(), u"data\\save\\G"));
   EXPECT_EQ(dir_.Read("data/save/G/convoys.csv"), std::string(kHeader) + rows);
+  // Separators past a row's last value hold none: the row loads as written.
+  {
+    std::string trailing = rows;
+    trailing.insert(trailing.find("\r\n7;"), ";");
+    test::LogCapture log;
+    Load(trailing);
+    EXPECT_FALSE(log.ContainsText(u"WARNING"));
+    ASSERT_TRUE(WriteConvoys(game(), u"data\\save\\G"));
+    EXPECT_EQ(dir_.Read("data/save/G/convoys.csv"), std::string(kHeader) + rows);
+  }
   for (const auto& [row, what] :
        {std::pair{"9;1;;5;1;3;", u"has field 3 empty, where the game writes a number;"},
         std::pair{"9;1x;0;5;1;3;", u"has \"1x\" in field 2, which is not a whole number;"},

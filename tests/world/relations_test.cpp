@@ -193,7 +193,10 @@ TEST_F(RelationsFiles, ASavesLossesAreNumbers) {
   const std::size_t row = losses.find("\r\n2;B;") + 2;
   for (const auto& [from, to, what] :
        {std::tuple{"2;B;2.500000;", "2;B;lots;", u"has no number in field 3;"},
-        std::tuple{"2;B;2.500000;", "2x;B;2.500000;", u"has no whole number in field 1;"}}) {
+        std::tuple{"2;B;2.500000;", "2x;B;2.500000;", u"has no whole number in field 1;"},
+        std::tuple{"2;B;2.500000;", "2;B;2000000000;",
+                   u"has 2000000000.000000 in field 3, where the game writes losses from -1000000000.000000 to "
+                   u"1000000000.000000;"}}) {
     dir.Write("losses.csv", std::string(losses).replace(row, std::string_view(from).size(), to));
     log.Clear();
     EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError) << to;

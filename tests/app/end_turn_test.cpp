@@ -192,6 +192,36 @@ INSTANTIATE_TEST_SUITE_P(
                     AutosaveCase{"Failing", EIO, "save_failure_system_%s", "save_remedy_other_%s"}),
     [](const testing::TestParamInfo<AutosaveCase>& info) { return info.param.name; });
 
+// Two held boxes come the first held on top, each pushed again after the
+// screen closed them unread, and each is told only by its own OK: the one
+// left open is the one told as the game goes.
+TEST_F(EndTurnTest, EachHeldBoxIsSettledOnlyByItsOwnOk) {
+  HoldBoxForNextTurn(u"First", u"first in game", u"first left");
+  HoldBoxForNextTurn(u"Second", u"second in game", u"second left");
+  PushHeldBoxes();
+  ASSERT_EQ(ModalDialogStack.size(), 2u);
+  EXPECT_EQ(BoxText(TopDialog, 1), u"First");
+  EXPECT_EQ(BoxText(ModalDialogStack.front(), 1), u"Second");
+  PopModalDialogs(-1);
+  PushHeldBoxes();
+  ASSERT_EQ(ModalDialogStack.size(), 2u);
+  EXPECT_EQ(BoxText(TopDialog, 1), u"First");
+  // OK on the first, then a third held and pushed over the second: OK on the third.
+  TopDialog->OnKeyboard(VK_RETURN, true, false);
+  ASSERT_EQ(ModalDialogStack.size(), 1u);
+  HoldBoxForNextTurn(u"Third", u"third in game", u"third left");
+  PushHeldBoxes();
+  ASSERT_EQ(ModalDialogStack.size(), 2u);
+  EXPECT_EQ(BoxText(TopDialog, 1), u"Third");
+  TopDialog->OnKeyboard(VK_RETURN, true, false);
+  ASSERT_EQ(ModalDialogStack.size(), 1u);
+  cHeadlessPresentation shown;
+  ScopedPresentation scoped(shown);
+  TellHeldBoxes();
+  ASSERT_EQ(shown.CountEvents(u"message-box "), 1);
+  EXPECT_EQ(shown.events().back(), u"message-box Second|second left");
+}
+
 struct ViewCase {
   const char* name;
   float savedZoom;

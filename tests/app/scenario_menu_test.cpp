@@ -169,11 +169,29 @@ TEST_F(ScenarioMenuTest, SavesListFolderNameAndDateAndFallBackToTheScenarioPictu
   SetScenarioLoader(&RecordLaunch);
   gLaunches = 0;
   MenuGuiEventCallback(GuiEventListDoubleClick, 179, nullptr);
-  EXPECT_EQ(gLaunches, 0);
   SetScenarioLoader(nullptr);
+  // A launch leaves this menu for the loading one: the rest would have no list.
+  ASSERT_EQ(gLaunches, 0);
   // A sound save after it may start again.
   List().SelectItem(0, true);
   EXPECT_TRUE(CurrentMenu->GetControlEnabled(200));
+}
+
+// The damaged save as the row the list opens on: Start is off from the first,
+// and a double click starts nothing.
+TEST_F(ScenarioMenuTest, ADamagedSaveSelectedAsTheListOpensIsNotOfferedToStart) {
+  WriteInfo("save", "Autumn", "[Save]\r\nTurn=seven\r\n");
+  WriteInfo("save", "Winter", "[Save]\r\nTurn=7\r\n");
+  Open();
+  SelectTab(1);
+  ASSERT_EQ(List().GetSize(), 2);
+  EXPECT_EQ(List().GetSelectedIndex(), 0);
+  EXPECT_FALSE(CurrentMenu->GetControlEnabled(200));
+  SetScenarioLoader(&RecordLaunch);
+  gLaunches = 0;
+  MenuGuiEventCallback(GuiEventListDoubleClick, 179, nullptr);
+  SetScenarioLoader(nullptr);
+  EXPECT_EQ(gLaunches, 0);
 }
 
 // A picture of 16384 x 16384 one-bit pixels: some forty kilobytes on disc, a

@@ -57,6 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"LongWordCut", u"abcdefghij k", 4, u"abcd\nefgh\nij k"},
         // The halves of a character outside the basic plane stay together.
         WrapCase{"SurrogatePairKept", u"ab\U0001F600cd", 3, u"ab\n\U0001F600c\nd"},
+        // A pair that ends just at the budget fits: the cut comes after it.
+        WrapCase{"PairEndingAtTheBudget", u"ab\U0001F600cd", 4, u"ab\U0001F600\ncd"},
         // Unless a line holds one unit only: then the pair is cut, as nothing else fits.
         WrapCase{"PairCutAtABudgetOfOne", u"\U0001F600", 1, u"\xD83D\n\xDE00"},
         WrapCase{"Empty", u"", 5, u""}),

@@ -1,6 +1,7 @@
 // The whole load of a scenario: progress, the files in order, placement on
 // the map, the finishing passes and the start of play.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 
 #include <fstream>
 #include <functional>
@@ -8,7 +9,9 @@
 #include <utility>
 
 #include "foundation/console_log.h"
+#include "foundation/fast_digest.h"
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -210,6 +213,29 @@ TEST_F(LoadSequence, ASavesFileIsReadOnlyAsItsCheckFoundIt) {
       << Utf16ToUtf8(reason.text());
   // The cause the box gives its advice for: the file changed here, during the load.
   EXPECT_EQ(LastLoadRefusal(), eLoadRefusal::kChangedWhileLoading);
+
+  // A read error as the reader takes the file is no change: its refusal
+  // names no cause the box has advice for.
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+  cChangingPresentation failing([&file, &bytes] {
+    cCheckedFiles* checked = cCheckedFiles::Current();
+    ASSERT_NE(checked, nullptr);
+    ASSERT_TRUE(checked->Holds(file));
+    // Opened for writing only, the file gives a read error.
+    checked->Hold(file, cGameFile(::open(file.c_str(), O_WRONLY), bytes.size()), bytes.size(), FastDigest(bytes));
+  });
+  const ScopedPresentation failingScoped(failing);
+  code = 0;
+  try {
+    LoadNewScenario(u"data\\save\\Checked\\%s", 1);
+  } catch (const FatalExitError& error) {
+    code = error.code();
+  }
+  DestroyGame();
+  EXPECT_EQ(code, 1);
+  EXPECT_TRUE(reason.text().ends_with(u"unit_state.csv cannot be read (a read error); the game is not loaded"))
+      << Utf16ToUtf8(reason.text());
+  EXPECT_EQ(LastLoadRefusal(), eLoadRefusal::kOther);
 }
 
 // The game saves only while a country is left to play the impulse, so a save

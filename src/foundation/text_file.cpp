@@ -25,6 +25,25 @@ int Marked(std::uint64_t marks) {
   return static_cast<int>(((marks >> 7) * 0x0101010101010101ULL) >> 56);
 }
 
+// A byte of every word marked.
+constexpr std::uint64_t kTops = 0x8080808080808080ULL;
+
+std::uint64_t WordAt(std::string_view text, std::size_t at) {
+  std::uint64_t word;
+  std::memcpy(&word, text.data() + at, sizeof word);
+  return word;
+}
+
+// The line ends the word at `at` holds, given its CR and LF marks, in a run
+// of them that started at `from`: a CR LF is one, also across two words.
+std::uint64_t LineEndsInWord(std::string_view text, std::size_t from, std::size_t at, std::uint64_t cr,
+                             std::uint64_t lf) {
+  // Little-endian: the byte after another is eight bits up.
+  const std::uint64_t pairs = lf & (cr << 8);
+  const bool pairAcross = at > from && text[at - 1] == '\r' && text[at] == '\n';
+  return static_cast<std::uint64_t>(Marked(cr) + Marked(lf) - Marked(pairs) - (pairAcross ? 1 : 0));
+}
+
 template <typename Char>
 std::size_t SkipEndsOneByOne(std::basic_string_view<Char> text, std::size_t from, std::size_t at,
                              std::uint64_t& lineEnds) {
@@ -52,17 +71,12 @@ std::size_t SeparatorLinesOneByOne(std::basic_string_view<Char> text, std::size_
 std::size_t SkipLineEnds(std::string_view text, std::size_t at, std::uint64_t& lineEnds) {
   static_assert(std::endian::native == std::endian::little);
   const std::size_t from = at;
-  constexpr std::uint64_t kTops = 0x8080808080808080ULL;
   while (at + 8 <= text.size()) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + at, sizeof word);
+    const std::uint64_t word = WordAt(text, at);
     const std::uint64_t cr = BytesEqual(word, '\r');
     const std::uint64_t lf = BytesEqual(word, '\n');
     if ((cr | lf) != kTops) break;
-    // Little-endian: the byte after another is eight bits up.
-    const std::uint64_t pairs = lf & (cr << 8);
-    const bool pairAcross = at > from && text[at - 1] == '\r' && text[at] == '\n';
-    lineEnds += static_cast<std::uint64_t>(Marked(cr) + Marked(lf) - Marked(pairs) - (pairAcross ? 1 : 0));
+    lineEnds += LineEndsInWord(text, from, at, cr, lf);
     at += 8;
   }
   return SkipEndsOneByOne(text, from, at, lineEnds);
@@ -72,17 +86,13 @@ std::size_t SkipSeparatorLines(std::string_view text, std::size_t at, std::uint6
   const std::size_t from = at;
   std::size_t lineStart = at;  // past the last line end met
   std::uint64_t ends = 0;
-  constexpr std::uint64_t kTops = 0x8080808080808080ULL;
   while (at + 8 <= text.size()) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + at, sizeof word);
+    const std::uint64_t word = WordAt(text, at);
     const std::uint64_t cr = BytesEqual(word, '\r');
     const std::uint64_t lf = BytesEqual(word, '\n');
     if ((cr | lf | BytesEqual(word, ';')) != kTops) break;
     if ((cr | lf) != 0) {
-      const std::uint64_t pairs = lf & (cr << 8);
-      const bool pairAcross = at > from && text[at - 1] == '\r' && text[at] == '\n';
-      ends += static_cast<std::uint64_t>(Marked(cr) + Marked(lf) - Marked(pairs) - (pairAcross ? 1 : 0));
+      ends += LineEndsInWord(text, from, at, cr, lf);
       // The highest marked byte is the last line end of the word.
       lineStart = at + static_cast<std::size_t>((63 - std::countl_zero(cr | lf)) / 8) + 1;
     }

@@ -274,7 +274,7 @@ void LoadAIData(cGame& game, std::u16string_view folder_template) {
     line_number = line.number;
     if (!line.text.empty() && line.text[0] == '#') continue;
     // A saved line's empty fields are kept: one dropped would shift a list's pairs.
-    std::vector<std::string_view> tokens = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
+    std::vector<std::string_view> tokens = SplitTokens(line.text, saved);
     // A line of separators only holds no value, as in every table.
     if (std::all_of(tokens.begin(), tokens.end(), [](std::string_view t) { return t.empty(); })) tokens.clear();
     if (tokens.size() < 2) {

@@ -36,7 +36,7 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
   for (const sTextLine& line : NonEmptyTextLines(*bytes)) {
     lineNumber = line.number;
     if (line.text.empty() || line.text[0] == '#') continue;
-    const std::vector<std::string_view> fields = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
+    const std::vector<std::string_view> fields = SplitTokens(line.text, saved);
     if (saved && (line.text.back() != ';' || fields.size() < 2)) {
       RefuseDamagedTable(path, lineNumber, u"has a line cut short");
     }

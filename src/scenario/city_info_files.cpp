@@ -60,7 +60,7 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     lineNo = line.number;
     if (saved && !line.text.empty() && line.text[0] != '#') {
       // Empty fields count: one dropped would shift every later value a country over.
-      const std::size_t fields = SplitSavedFields(line.text).size();
+      const std::size_t fields = SplitTokens(line.text, true).size();
       if (rowFields == 0) rowFields = fields;
       if (line.text.back() != ';' || fields < std::max<std::size_t>(rowFields, 2)) {
         RefuseShortSavedRow(path, lineNo, fields, std::max<std::size_t>(rowFields, 2));
@@ -79,7 +79,7 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     // The length counts the line end: a stray "1;" alone is no row.
     const std::size_t length = line.text.size() + (line.ended ? 1 : 0);
     if (length <= 2 || line.text[0] == '#') continue;
-    const std::vector<std::string_view> tokens = saved ? SplitSavedFields(line.text) : SplitTokens(line.text);
+    const std::vector<std::string_view> tokens = SplitTokens(line.text, saved);
     if (tokens.size() < 2) continue;
     if (saved) {
       // Each field as the game writes it, so none reads as another value.

@@ -48,7 +48,7 @@ void LoadFlags(cGame& game, std::u16string_view folder_template) {
       SavedWholeIn(text.substr(0, semicolon), 1, INT32_MIN, INT32_MAX, {}, path, lineNumber);
       SavedWholeIn(text.substr(semicolon + 1, text.find(';', semicolon + 1) - semicolon - 1), 2, INT32_MIN,
                    INT32_MAX, {}, path, lineNumber);
-      const std::size_t fields = SplitSavedFields(text).size();
+      const std::size_t fields = SplitTokens(text, true).size();
       if (fields > 2) {
         RefuseDamagedTable(path, lineNumber, Format(u"has %i fields, more than the 2 of a line", static_cast<int>(fields)));
       }

@@ -104,7 +104,7 @@ bool ReadLaterSavedTable(std::u16string_view path, std::u16string_view missing,
     if (line.text.empty() || line.text[0] == '#') continue;
     if (line.text.back() != ';') RefuseDamagedTable(path, lineNumber, u"has a line cut short");
     // Empty fields are kept: one dropped would shift the values after it.
-    const std::vector<std::string_view> fields = SplitSavedFields(line.text);
+    const std::vector<std::string_view> fields = SplitTokens(line.text, true);
     // A line of separators only holds no record, as in every table.
     if (std::all_of(fields.begin(), fields.end(), [](std::string_view f) { return f.empty(); })) continue;
     const auto kind = std::find_if(kinds.begin(), kinds.end(),
@@ -207,21 +207,6 @@ cSavedTableScope::~cSavedTableScope() {
 }
 
 bool ReadingSavedTable(std::u16string_view path) { return tSavedTable != nullptr && *tSavedTable == path; }
-
-std::vector<std::string_view> SplitSavedFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t pos = 0;
-  while (fields.size() < cCsvReader::kMostFieldsKept) {
-    const std::size_t end = line.find(';', pos);
-    if (end == std::string_view::npos) {
-      if (pos < line.size()) fields.push_back(line.substr(pos));
-      break;
-    }
-    fields.push_back(line.substr(pos, end - pos));
-    pos = end + 1;
-  }
-  return fields;
-}
 
 bool FieldSwitch(const std::vector<std::u16string>& fields, std::size_t i, std::u16string_view path, int line) {
   const std::int32_t value = FieldInt(fields, i);
@@ -368,12 +353,12 @@ float FieldFloat(const std::vector<std::u16string>& fields, std::size_t i) {
 
 bool FieldFlag(const std::vector<std::u16string>& fields, std::size_t i) { return FieldInt(fields, i) != 0; }
 
-std::vector<std::string_view> SplitTokens(std::string_view line) {
+std::vector<std::string_view> SplitTokens(std::string_view line, bool keepEmpty) {
   std::vector<std::string_view> tokens;
   std::size_t pos = 0;
   while (pos < line.size() && tokens.size() < cCsvReader::kMostFieldsKept) {
     const std::size_t end = std::min(line.find(';', pos), line.size());
-    if (end > pos) tokens.push_back(line.substr(pos, end - pos));
+    if (end > pos || keepEmpty) tokens.push_back(line.substr(pos, end - pos));
     pos = end + 1;
   }
   return tokens;

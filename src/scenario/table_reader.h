@@ -93,7 +93,7 @@ std::optional<std::string> ReadLaterSavedFile(std::u16string_view path, bool asT
 // there that cannot be read refuses the load, naming it. With it, visits each
 // line's fields and number: the header is checked (CheckSavedTableStart);
 // '#' lines, empty lines and lines of no field (only ';') are passed over;
-// empty fields are kept (SplitSavedFields), so one where a number belongs is
+// empty fields are kept (SplitTokens), so one where a number belongs is
 // refused by the reader's SavedWholeField rather than shifting the rest; a
 // line without the ';' the game ends every line with was cut, and one whose
 // first field is none of the kinds or that has fewer fields than its kind is
@@ -138,12 +138,6 @@ class cSavedTableScope {
 };
 // Whether the table at the path is read as a saved game's now.
 bool ReadingSavedTable(std::u16string_view path);
-
-// The fields of a line of a saved table, every one between two ';' kept, the
-// empty ones too: an empty field where the game writes a value is refused
-// there instead of shifting every value after it. The empty text after the
-// line's last ';' is no field. No more than cCsvReader::kMostFieldsKept.
-std::vector<std::string_view> SplitSavedFields(std::string_view line);
 
 // Field i (from 0) of a row, a switch the game writes as 0 or 1. In a saved
 // table anything else is refused as SavedWholeIn refuses it; in a scenario's
@@ -212,9 +206,13 @@ float FieldFloat(const std::vector<std::u16string>& fields, std::size_t i);
 bool FieldFlag(const std::vector<std::u16string>& fields, std::size_t i);
 
 // The fields of a text line the way the runtime's token splitter cuts them:
-// runs of ';' separate fields and give no empty ones. No more than
-// cCsvReader::kMostFieldsKept are cut, however many the line holds.
-std::vector<std::string_view> SplitTokens(std::string_view line);
+// runs of ';' separate fields and give no empty ones. With `keepEmpty`, as a
+// saved table is read, every field between two ';' is kept, the empty ones
+// too: an empty field where the game writes a value is refused there instead
+// of shifting every value after it; the empty text after the line's last ';'
+// is no field. No more than cCsvReader::kMostFieldsKept are cut, however many
+// the line holds.
+std::vector<std::string_view> SplitTokens(std::string_view line, bool keepEmpty = false);
 
 // The Log* lines below refuse a saved table's load instead (cSavedTableScope).
 // Logs that a value read from a file is out of its range and is ignored.

@@ -87,7 +87,7 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
       if (line.back() != u';' || fields.size() < needed) RefuseDamagedTable(path, lineNumber, u"has a line cut short");
       // Each field as the game writes it: an empty one dropped, or a second
       // number, would make another line of it.
-      const std::vector<std::string_view> written = SplitSavedFields(raw.text);
+      const std::vector<std::string_view> written = SplitTokens(raw.text, true);
       for (std::size_t i = 0; i < written.size(); ++i) {
         if (written[i].empty()) {
           RefuseDamagedTable(path, lineNumber, Format(u"has field %i empty", static_cast<int>(i) + 1));

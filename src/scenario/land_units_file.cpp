@@ -49,6 +49,14 @@ sHeldRow Hold(const std::vector<std::u16string>& fields, int line) {
   return held;
 }
 
+// Field i of a held row (empty past its last), read without unfolding it.
+std::u16string_view HeldField(const sHeldRow& held, std::size_t i) {
+  std::size_t start = 0;
+  for (; i > 0 && start < held.fields.size(); --i) start = held.fields.find(u';', start) + 1;
+  if (start >= held.fields.size()) return {};
+  return std::u16string_view(held.fields).substr(start, held.fields.find(u';', start) - start);
+}
+
 sRow Unfold(const sHeldRow& held) {
   sRow row{{}, held.line};
   for (std::size_t start = 0; start < held.fields.size();) {
@@ -226,9 +234,8 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
   // Harbours take the counter's next numbers, so the counter first passes
   // every number of the file.
   for (const sHeldRow& held : rows) {
-    const sRow row = Unfold(held);
-    const std::int32_t id = FieldInt(row.fields, 0);
-    if (FieldInt(row.fields, 5) != kMulberryType && id >= 0 && id <= kMaxObjectNumber) {
+    const std::int32_t id = ParseLeadingInt(HeldField(held, 0));
+    if (ParseLeadingInt(HeldField(held, 5)) != kMulberryType && id >= 0 && id <= kMaxObjectNumber) {
       game.nextLandUnitId = std::max<int>(game.nextLandUnitId, id);
     }
   }

@@ -668,6 +668,13 @@ as_user() {
   else setpriv --bounding-set=-dac_override,-dac_read_search,-fowner -- "$@"
   fi
 }
+# starts_quietly <name> <what was mended>: the next start into $work/<name>
+# succeeds, says nothing, and keeps each save once.
+starts_quietly() {
+  XDG_DATA_HOME="$work/$1" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once $2"
+  [ ! -s "$work/said" ] || fail "the start once $2 said: $(cat "$work/said")"
+  saves_kept_once "$work/$1/tidereach" "once $2"
+}
 if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   # A save file the user may not read (left by a run as root, say) is named
   # as the file that cannot be read; nothing is copied, nothing moves.
@@ -698,9 +705,7 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
       "$work/said" || fail "not every save left in both places was named: $(cat "$work/said")"
   [ ! -L "$game/data/save" ] && diff -r "$work/before/save" "$game/data/save" >/dev/null ||
     fail "the game folder's saves changed although they could not be removed"
-  XDG_DATA_HOME="$work/stuck" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once they could be removed"
-  [ ! -s "$work/said" ] || fail "the start that kept them once said: $(cat "$work/said")"
-  saves_kept_once "$work/stuck/tidereach" "once the originals could be removed"
+  starts_quietly stuck "the originals could be removed"
 
   # The game folder's data folder may not be written: the saves are kept, and
   # the line says the emptied folder could not be replaced by the link, not
@@ -713,9 +718,7 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   [ "$(grep -c . "$work/said")" -eq 2 ] &&
     grep -qxF "$game/data/save is empty, its saves kept in $work/unlinked/tidereach/save, but could not be replaced by a link to them (Permission denied): mend that, and the next ./run.sh links it" \
       "$work/said" || fail "not one line per folder saying it could not be linked: $(cat "$work/said")"
-  XDG_DATA_HOME="$work/unlinked" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the folder could be linked"
-  [ ! -s "$work/said" ] || fail "the start that linked the emptied folders said: $(cat "$work/said")"
-  saves_kept_once "$work/unlinked/tidereach" "once the emptied folders could be linked"
+  starts_quietly unlinked "the emptied folders could be linked"
 
   # A save changed while copied, whose part copy cannot be removed (a folder
   # in it may not be written): the line says so and names the part copy too.
@@ -733,9 +736,7 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   go_on
   said_alone "Saves not moved: they could not be copied to $work/partcopy/tidereach/save (the copy of Duel differs from it). They stay in $game/data/save as they were, and the game saves there meanwhile; mend that and the next ./run.sh moves them. A part copy is left in $work/partcopy/tidereach/save/.moving.X: remove it."
   chmod -R u+w "$work/partcopy" "$game/data/save/Duel"
-  XDG_DATA_HOME="$work/partcopy" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the part copy could go"
-  [ ! -s "$work/said" ] || fail "the start that cleared the part copy said: $(cat "$work/said")"
-  saves_kept_once "$work/partcopy/tidereach" "once the part copy could be removed"
+  starts_quietly partcopy "the part copy could be removed"
 
   # The kept saves' folder may not be written (made by a run as root, say):
   # the line gives that cause and what to do, and the saves stay as they were.
@@ -775,9 +776,7 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
     fail "the saves beside a hidden folder of originals moved, or it was taken for a save: $(state "$work/left/tidereach")"
   # Once both may be written, the next start clears them and keeps each save once.
   chmod 755 "$game/data/save/.removing.AbC123/Duel" "$work/left/tidereach/save/.moving.XyZ789/Part"
-  XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once the left-overs could go"
-  [ ! -s "$work/said" ] || fail "the start that cleared the left-overs said: $(cat "$work/said")"
-  saves_kept_once "$work/left/tidereach" "once the left-overs could be removed"
+  starts_quietly left "the left-overs could be removed"
 else
   echo "SKIP: setpriv is missing: root cannot be made to meet an unreadable or unremovable save"
 fi
@@ -806,9 +805,7 @@ if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
       fail "with $stuck left, the game folder holds $(ls -A "$game/data/save")"
     chown -R 0 "$game/data/save"
     chmod 755 "$game/data/save"
-    XDG_DATA_HOME="$work/shared" as_user "$keep" "$game" 2>"$work/said" || fail "the start failed once $stuck could go"
-    [ ! -s "$work/said" ] || fail "the start that kept $stuck once said: $(cat "$work/said")"
-    saves_kept_once "$work/shared/tidereach" "once $stuck could be removed"
+    starts_quietly shared "$stuck could be removed"
   done
 else
   echo "SKIP: not root, or setpriv is missing: saves another user left in a shared folder are not tried"

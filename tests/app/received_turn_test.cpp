@@ -8,6 +8,7 @@
 // program; a changed one may be loaded as it is; the list keeps its row.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -54,6 +55,17 @@ namespace fs = std::filesystem;
 
 constexpr char16_t kTurnTemplate[] = u"data\\pbem\\Duel\\%s";
 constexpr int kStartButton = 200;
+
+// The first two land units of the game that stand on a hex (the second null if there is no second).
+std::array<const cJednostkaLadowa*, 2> FirstTwoPlaced(const cGame& game) {
+  std::array<const cJednostkaLadowa*, 2> placed = {};
+  for (const auto& unit : game.landUnits) {
+    if (placed[1] == nullptr && game.map->GetHex(unit->x, unit->y)->unit == unit.get()) {
+      placed[placed[0] == nullptr ? 0 : 1] = unit.get();
+    }
+  }
+  return placed;
+}
 
 class ReceivedTurnTest : public test::MenuFixture {
  protected:
@@ -452,12 +464,7 @@ TEST_F(SavedGameLoadTest, ASaveChangedWhileItLoadsMayBeStartedAgain) {
 TEST_F(ReceivedTurnTest, AnOlderTurnWithTwoUnitsOnOneHexNamesItsFile) {
   LoadTurn();
   ASSERT_NE(gGame, nullptr);
-  const cJednostkaLadowa* placed[2] = {};
-  for (const auto& unit : gGame->landUnits) {
-    if (placed[1] == nullptr && gGame->map->GetHex(unit->x, unit->y)->unit == unit.get()) {
-      placed[placed[0] == nullptr ? 0 : 1] = unit.get();
-    }
-  }
+  const auto placed = FirstTwoPlaced(*gGame);
   ASSERT_NE(placed[1], nullptr);
   const std::string onFirst = Utf16ToUtf8(Format(u"%i;%i", placed[0]->x, placed[0]->y));
   const int second = placed[1]->id;
@@ -480,12 +487,7 @@ TEST_F(ReceivedTurnTest, AnOlderTurnWithTwoUnitsOnOneHexNamesItsFile) {
 // other, naming no file to put back.
 TEST_F(SavedGameLoadTest, NoSaveEndsTheGameAndAChangedOneMayBeLoadedAsItIs) {
   cGame& game = NewGame();
-  const cJednostkaLadowa* placed[2] = {};
-  for (const auto& unit : game.landUnits) {
-    if (placed[1] == nullptr && game.map->GetHex(unit->x, unit->y)->unit == unit.get()) {
-      placed[placed[0] == nullptr ? 0 : 1] = unit.get();
-    }
-  }
+  const auto placed = FirstTwoPlaced(game);
   ASSERT_NE(placed[1], nullptr);
   const std::string onFirst = Utf16ToUtf8(Format(u"%i;%i", placed[0]->x, placed[0]->y));
   const int second = placed[1]->id;

@@ -122,6 +122,14 @@ void RecordLaunch(const sLaunchRecord& record) {
   ++gLaunches;
   EXPECT_NE(dynamic_cast<cLoadingMenu*>(CurrentMenu), nullptr) << "the loading menu is current during the load";
 }
+// The launches a double click on the list makes.
+int LaunchesOfADoubleClick() {
+  SetScenarioLoader(&RecordLaunch);
+  gLaunches = 0;
+  MenuGuiEventCallback(GuiEventListDoubleClick, 179, nullptr);
+  SetScenarioLoader(nullptr);
+  return gLaunches;
+}
 
 TEST_F(ScenarioMenuTest, SavesListFolderNameAndDateAndFallBackToTheScenarioPicture) {
   WriteInfo("save", "Autumn", "[General_ENG]\r\nName=Alpha Storm\r\n[Save]\r\nScenarioName=Alpha\r\nTurn=7\r\n"
@@ -166,12 +174,8 @@ TEST_F(ScenarioMenuTest, SavesListFolderNameAndDateAndFallBackToTheScenarioPictu
   EXPECT_GT(width, 0);
   EXPECT_LE(width, field->GetTextRect().width());
   EXPECT_FALSE(CurrentMenu->GetControlEnabled(200));
-  SetScenarioLoader(&RecordLaunch);
-  gLaunches = 0;
-  MenuGuiEventCallback(GuiEventListDoubleClick, 179, nullptr);
-  SetScenarioLoader(nullptr);
   // A launch leaves this menu for the loading one: the rest would have no list.
-  ASSERT_EQ(gLaunches, 0);
+  ASSERT_EQ(LaunchesOfADoubleClick(), 0);
   // A sound save after it may start again.
   List().SelectItem(0, true);
   EXPECT_TRUE(CurrentMenu->GetControlEnabled(200));
@@ -187,11 +191,7 @@ TEST_F(ScenarioMenuTest, ADamagedSaveSelectedAsTheListOpensIsNotOfferedToStart) 
   ASSERT_EQ(List().GetSize(), 2);
   EXPECT_EQ(List().GetSelectedIndex(), 0);
   EXPECT_FALSE(CurrentMenu->GetControlEnabled(200));
-  SetScenarioLoader(&RecordLaunch);
-  gLaunches = 0;
-  MenuGuiEventCallback(GuiEventListDoubleClick, 179, nullptr);
-  SetScenarioLoader(nullptr);
-  EXPECT_EQ(gLaunches, 0);
+  EXPECT_EQ(LaunchesOfADoubleClick(), 0);
 }
 
 // A picture of 16384 x 16384 one-bit pixels: some forty kilobytes on disc, a

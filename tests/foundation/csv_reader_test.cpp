@@ -167,26 +167,18 @@ TEST(CsvReader, EmptyLinesPassedOverAtOnceCountAsOneByOne) {
       one.ReadRecord(true);
       if (!nonEmpty(one.fields).empty()) each.emplace_back(one.RecordCount(), one.fields);
     }
-    std::vector<Row> skipped;
-    cCsvReader skipping(path);
-    while (!skipping.AtEnd()) {
-      skipping.SkipEmptyLines();
-      if (skipping.AtEnd()) break;
-      skipping.ReadRecord(true);
-      if (!nonEmpty(skipping.fields).empty()) skipped.emplace_back(skipping.RecordCount(), skipping.fields);
+    for (const bool separators : {false, true}) {
+      std::vector<Row> skipped;
+      cCsvReader skipping(path);
+      while (!skipping.AtEnd()) {
+        skipping.SkipEmptyLines(separators);
+        if (skipping.AtEnd()) break;
+        skipping.ReadRecord(true);
+        if (!nonEmpty(skipping.fields).empty()) skipped.emplace_back(skipping.RecordCount(), skipping.fields);
+      }
+      EXPECT_EQ(skipped, each) << separators;
+      EXPECT_EQ(skipping.RecordCount(), one.RecordCount()) << separators;
     }
-    EXPECT_EQ(skipped, each);
-    EXPECT_EQ(skipping.RecordCount(), one.RecordCount());
-    std::vector<Row> separated;
-    cCsvReader separating(path);
-    while (!separating.AtEnd()) {
-      separating.SkipEmptyLines(true);
-      if (separating.AtEnd()) break;
-      separating.ReadRecord(true);
-      if (!nonEmpty(separating.fields).empty()) separated.emplace_back(separating.RecordCount(), separating.fields);
-    }
-    EXPECT_EQ(separated, each);
-    EXPECT_EQ(separating.RecordCount(), one.RecordCount());
     std::vector<Row> dropped;
     cCsvReader dropping(path);
     while (!dropping.AtEnd()) {

@@ -60,6 +60,17 @@ std::u16string Refusal(const std::u16string& folder, const char* file, std::size
          u"; the game writes the files of a saved game whole, so the file is damaged and the game is not loaded";
 }
 
+// The refused case of these lines added at the end of the save's air recon
+// file, its log line going on from the file's name with what.
+sHostileCase ReconLinesAdded(const char* name, std::string lines, std::u16string what) {
+  return {name,
+          [lines, what](const fs::path& save, const std::u16string& folder) {
+            Replace(save / "airrecon_units.csv", [&](const std::string& text) { return text + lines; });
+            return u"ERROR: " + folder + u"\\airrecon_units.csv" + what;
+          },
+          true};
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Sample, HostileSaveCase,
     testing::Values(
@@ -350,28 +361,12 @@ INSTANTIATE_TEST_SUITE_P(
                               Text(std::to_string(info.data[1] + 1)) + u" (counting from 1) names city ";
                      },
                      true},
-        sHostileCase{"SpottedForNoCountry",
-                     [](const fs::path& save, const std::u16string& folder) {
-                       Replace(save / "airrecon_units.csv", [](const std::string& text) { return text + "\r\nCountry;99;"; });
-                       return u"ERROR: " + folder + u"\\airrecon_units.csv at line 2 (counting from 1) names in field "
-                                                    u"2 no country the save holds";
-                     },
-                     true},
-        sHostileCase{"SpottedHexBeforeItsCountry",
-                     [](const fs::path& save, const std::u16string& folder) {
-                       Replace(save / "airrecon_units.csv", [](const std::string& text) { return text + "\r\n0;0;"; });
-                       return u"ERROR: " + folder + u"\\airrecon_units.csv at line 2 (counting from 1) gives a hex "
-                                                    u"before any Country line";
-                     },
-                     true},
-        sHostileCase{"SpottedHexWithoutAUnit",
-                     [](const fs::path& save, const std::u16string& folder) {
-                       Replace(save / "airrecon_units.csv",
-                               [](const std::string& text) { return text + "\r\nCountry;1;\r\n0;0;"; });
-                       return u"ERROR: " + folder + u"\\airrecon_units.csv at line 3 (counting from 1) names hex (0, 0), "
-                                                    u"on which the save holds no unit";
-                     },
-                     true},
+        ReconLinesAdded("SpottedForNoCountry", "\r\nCountry;99;",
+                        u" at line 2 (counting from 1) names in field 2 no country the save holds"),
+        ReconLinesAdded("SpottedHexBeforeItsCountry", "\r\n0;0;",
+                        u" at line 2 (counting from 1) gives a hex before any Country line"),
+        ReconLinesAdded("SpottedHexWithoutAUnit", "\r\nCountry;1;\r\n0;0;",
+                        u" at line 3 (counting from 1) names hex (0, 0), on which the save holds no unit"),
         sHostileCase{"AirshipReportForNoCountry",
                      [](const fs::path& save, const std::u16string& folder) {
                        Replace(save / "airship_attacks.csv", [](const std::string& text) {

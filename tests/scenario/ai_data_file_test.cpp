@@ -297,6 +297,12 @@ TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
   ASSERT_TRUE(WriteAIData(world_.game(), u"data\\save\\out"));
   const std::string text = dir_.Read("data/save/out/ai_data.csv");
   world_.game().loadedGame = 1;
+  // This text as the save is refused, the log naming what.
+  const auto refused = [&](const std::string& edited, const std::u16string& what, const std::string& trace) {
+    test::LogCapture log;
+    EXPECT_THROW(Load(edited), FatalExitError) << trace;
+    EXPECT_TRUE(log.ContainsText(what)) << trace;
+  };
   for (const auto& [key, value, what] :
        {std::tuple{"TransportsUnitsToFrontsBySea", "2", u"has 2 in field 2, where the game writes 0 or 1;"},
         std::tuple{"MakesSeaInvasions", "-1", u"has -1 in field 2, where the game writes 0 or 1;"},
@@ -308,10 +314,8 @@ TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
     const std::size_t from = at + line.size();
     const std::string edited = std::string(text).replace(from, text.find_first_of(";\r", from) - from, value);
     const std::string lineNumber = std::to_string(std::count(text.begin(), text.begin() + at + 2, '\n') + 1);
-    test::LogCapture log;
-    EXPECT_THROW(Load(edited), FatalExitError) << key << value;
-    EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) " + what))
-        << key << value;
+    refused(edited, u"ai_data.csv at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) " + what,
+            std::string(key) + value);
   }
 
   // Whole lines: an empty field would shift a list's pairs, a value more or
@@ -337,10 +341,7 @@ TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
     ASSERT_NE(at, std::string::npos) << key;
     const std::string edited = std::string(text).insert(at + 11, "\r\n" + std::string(line));
     const std::string lineNumber = std::to_string(std::count(text.begin(), text.begin() + at + 2, '\n') + 2);
-    test::LogCapture log;
-    EXPECT_THROW(Load(edited), FatalExitError) << line;
-    EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) " + what))
-        << line;
+    refused(edited, u"ai_data.csv at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) " + what, line);
   }
   // A line of separators only between the keys holds no value: the save loads as written.
   {
@@ -366,20 +367,17 @@ TEST_F(AiDataFileTest, ASavesValuesAreReadAsTheGameWritesThem) {
     const std::string values = line.substr(key.size());
     const std::size_t count = static_cast<std::size_t>(std::count(values.begin(), values.end(), ';'));
     const std::string edited = std::string(text).insert(end, "\r\n" + line + values);
-    test::LogCapture log;
-    EXPECT_THROW(Load(edited), FatalExitError) << line;
-    EXPECT_TRUE(log.ContainsText(Utf8ToUtf16("has " + std::to_string(2 * count) + " values for " + key +
-                                             ", where the game writes " + std::to_string(count) + ";")))
-        << line;
+    refused(edited,
+            Utf8ToUtf16("has " + std::to_string(2 * count) + " values for " + key + ", where the game writes " +
+                        std::to_string(count) + ";"),
+            line);
     ++keys;
   }
   EXPECT_EQ(keys, 19);
-  {
-    test::LogCapture log;
-    EXPECT_THROW(Load("# ai data\r\nMakesSeaInvasions;1\r\n" + text.substr(text.find("Country;1"))), FatalExitError);
-    EXPECT_TRUE(log.ContainsText(u"ai_data.csv at line 2 (counting from 1) gives MakesSeaInvasions before a Country line naming a "
-                                 u"country the save holds;"));
-  }
+  refused("# ai data\r\nMakesSeaInvasions;1\r\n" + text.substr(text.find("Country;1")),
+          u"ai_data.csv at line 2 (counting from 1) gives MakesSeaInvasions before a Country line naming a "
+          u"country the save holds;",
+          "");
 
   world_.game().loadedGame = 0;
   test::LogCapture log;

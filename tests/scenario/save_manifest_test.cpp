@@ -41,6 +41,13 @@ struct DamageCase {
   const char16_t* logged;  // after the file's path
 };
 
+// The refusal of a listed file written one byte past the budget of its kind.
+std::u16string PastBudgetLine(const std::string& name, std::uint64_t budget) {
+  return u"ERROR: " + std::u16string(kFolder) + u"\\" + Utf8ToUtf16(name) + u" was written with " +
+         Utf8ToUtf16(std::to_string(budget + 1)) + u" bytes, says the list, more than the " +
+         Utf8ToUtf16(std::to_string(budget)) + u" bytes a file of its kind may hold; the game is not loaded";
+}
+
 class SaveManifestTest : public testing::Test {
  protected:
   SaveManifestTest() : scoped_(screen_) {
@@ -315,10 +322,7 @@ TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
   Relist(Save(), "land_units.csv");
   test::LogCapture log;
   EXPECT_FALSE(CheckSaveManifest(kFolder));
-  EXPECT_TRUE(log.Contains(u"ERROR: " + std::u16string(kFolder) + u"\\land_units.csv was written with " +
-                           Utf8ToUtf16(std::to_string(landBudget + 1)) + u" bytes, says the list, more than the " +
-                           Utf8ToUtf16(std::to_string(landBudget)) +
-                           u" bytes a file of its kind may hold; the game is not loaded"));
+  EXPECT_TRUE(log.Contains(PastBudgetLine("land_units.csv", landBudget)));
   EXPECT_FALSE(log.ContainsText(u"losses.csv"));
   std::ofstream(Save() / "losses.csv", std::ios::binary) << losses;
   std::vector<std::string> names;
@@ -337,11 +341,8 @@ TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
     Relist(Save(), name);
     const test::LogCapture past;
     EXPECT_FALSE(CheckSaveManifest(kFolder));
-    EXPECT_TRUE(budget == LargestNamedFileBudget() ? past.ContainsText(u"holds no file's name, size and digest") :
-                past.Contains(u"ERROR: " + std::u16string(kFolder) + u"\\" + Utf8ToUtf16(name) + u" was written with " +
-                              Utf8ToUtf16(std::to_string(budget + 1)) + u" bytes, says the list, more than the " +
-                              Utf8ToUtf16(std::to_string(budget)) +
-                              u" bytes a file of its kind may hold; the game is not loaded"));
+    EXPECT_TRUE(budget == LargestNamedFileBudget() ? past.ContainsText(u"holds no file's name, size and digest")
+                                                   : past.Contains(PastBudgetLine(name, budget)));
     fs::resize_file(Save() / name, budget);
     Relist(Save(), name);
   }

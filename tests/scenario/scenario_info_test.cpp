@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -33,6 +34,16 @@ class ScenarioInfoTest : public testing::Test {
   void LoadFrom(const std::string& text) {
     dir_.Write("data/scenarios/s/Info.ini", text);
     LoadScenarioInfo(game_, u"data\\scenarios\\s\\%s");
+  }
+  // The save's Info.ini of this text is refused, the log holding each part.
+  void ExpectSaveRefused(const std::string& text, std::initializer_list<std::u16string> parts,
+                         const std::string& trace = "") {
+    dir_.Write("data/save/g/Info.ini", text);
+    cGame saved;
+    saved.loadedGame = 1;
+    test::LogCapture log;
+    EXPECT_THROW(LoadScenarioInfo(saved, u"data\\save\\g\\%s"), FatalExitError) << trace;
+    for (const std::u16string& part : parts) EXPECT_TRUE(log.ContainsText(part)) << trace << Utf16ToUtf8(part);
   }
   test::TempDir dir_;
   cGame game_;
@@ -248,16 +259,10 @@ TEST_F(ScenarioInfoTest, SavedInfoHoldsUpToTheLimitOfKeys) {
     LoadScenarioInfo(whole, u"data\\save\\g\\%s");
     EXPECT_EQ(whole.date.year, 1939);
   }
-  {
-    dir_.Write("data/save/g/Info.ini", text + "[Misc]\r\nk=1\r\n");
-    cGame past;
-    past.loadedGame = 1;
-    test::LogCapture log;
-    EXPECT_THROW(LoadScenarioInfo(past, u"data\\save\\g\\%s"), FatalExitError);
-    const auto line = std::count(text.begin(), text.end(), '\n') + 2;
-    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(std::to_string(line)) +
-                                 u" (counting from 1) adds a key or section past the 4096 the game writes at most"));
-  }
+  const auto line = std::count(text.begin(), text.end(), '\n') + 2;
+  ExpectSaveRefused(text + "[Misc]\r\nk=1\r\n",
+                    {u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(std::to_string(line)) +
+                     u" (counting from 1) adds a key or section past the 4096 the game writes at most"});
   dir_.Write("data/scenarios/s/Info.ini", scenarioOf(keys + 1));
   const test::LogCapture log;
   EXPECT_FALSE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
@@ -309,12 +314,8 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
     whole.loadedGame = 1;
     LoadScenarioInfo(whole, u"data\\save\\g\\%s");
     EXPECT_EQ(whole.turn, 12);
-    dir_.Write("data/save/g/Info.ini", std::string(text).erase(turn, 11));
-    cGame cut;
-    cut.loadedGame = 1;
-    test::LogCapture log;
-    EXPECT_THROW(LoadScenarioInfo(cut, u"data\\save\\g\\%s"), FatalExitError);
-    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini lacks a line the game writes into every save (cut short?)"));
+    ExpectSaveRefused(std::string(text).erase(turn, 11),
+                      {u"data\\save\\g\\Info.ini lacks a line the game writes into every save (cut short?)"});
   }
   // Text for a number the save writes would read as 0: refused, naming the key, and the line and the number as
   // the player says it.
@@ -337,19 +338,13 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
     ASSERT_NE(at, std::string::npos) << key;
     const std::size_t end = text.find("\r\n", at + line.size());
     const std::string written = text.substr(at + line.size(), end - at - line.size()) + "x";
-    dir_.Write("data/save/g/Info.ini", std::string(text).replace(at + line.size(), end - at - line.size(), written));
-    cGame edited;
-    edited.loadedGame = 1;
-    test::LogCapture log;
-    EXPECT_THROW(LoadScenarioInfo(edited, u"data\\save\\g\\%s"), FatalExitError) << key;
-    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini has \"" + Utf8ToUtf16(written) + u"\" for " +
-                                 Utf8ToUtf16(section + key) + u", not a whole number"))
-        << key;
     const std::string lineNumber = std::to_string(std::count(text.begin(), text.begin() + at + 2, '\n') + 1);
-    EXPECT_TRUE(log.ContainsText(u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(lineNumber) +
-                                 u" (counting from 1) gives \"" + Utf8ToUtf16(written) + u"\" as " + what +
-                                 u", where the game writes a whole number"))
-        << key;
+    ExpectSaveRefused(std::string(text).replace(at + line.size(), end - at - line.size(), written),
+                      {u"data\\save\\g\\Info.ini has \"" + Utf8ToUtf16(written) + u"\" for " +
+                           Utf8ToUtf16(section + key) + u", not a whole number",
+                       u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) gives \"" +
+                           Utf8ToUtf16(written) + u"\" as " + what + u", where the game writes a whole number"},
+                      key);
   }
   dir_.Write("data/save/g/Info.ini", text);
   // With its unit state beside it the save gives its counters and that month back.

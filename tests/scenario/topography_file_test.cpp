@@ -32,6 +32,15 @@ class TopographyFile : public testing::Test {
     LoadTopography(movement, world.map(), kTemplate);
     return movement;
   }
+  // The saved game's topography of this text is refused, the log naming what.
+  void ExpectSaveRefused(std::string_view text, std::u16string_view what, std::string_view trace) {
+    root.dir().Write("data/save/Game/topography.csv", text);
+    cStrategicMovement movement;
+    movement.Init(3);
+    test::LogCapture log;
+    EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError) << trace;
+    EXPECT_TRUE(log.ContainsText(what)) << trace;
+  }
 
   cHeadlessPresentation screen;
   ScopedPresentation scoped{screen};
@@ -88,12 +97,7 @@ TEST_F(TopographyFile, ASavedGamesGroupsHoldItsCities) {
                   u"topography.csv at line 4 (counting from 1) gives city (9, 1), which the save does not hold;"},
         std::pair{"#T\r\nCountry;1;\r\nCity;0;1;\r\nNew Group;\r\n",
                   u"topography.csv at line 3 (counting from 1) gives city (0, 1), which lies outside a group;"}}) {
-    root.dir().Write("data/save/Game/topography.csv", text);
-    cStrategicMovement movement;
-    movement.Init(3);
-    test::LogCapture log;
-    EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError) << text;
-    EXPECT_TRUE(log.ContainsText(what)) << text;
+    ExpectSaveRefused(text, what, text);
   }
   root.dir().Write("data/save/Game/topography.csv", sound);
   cStrategicMovement movement;
@@ -141,24 +145,14 @@ TEST_F(TopographyFile, ASavesLinesAreReadAsTheGameWritesThem) {
         std::tuple{"New Group;\r\nCity;2;1;", "Old Group;\r\nCity;2;1;", u"topography.csv line 3: unknown line kind \"Old Group\""}}) {
     std::string changed = written;
     changed.replace(changed.find(from), std::string_view(from).size(), to);
-    root.dir().Write("data/save/Game/topography.csv", changed);
-    cStrategicMovement movement;
-    movement.Init(3);
-    test::LogCapture log;
-    EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError) << to;
-    EXPECT_TRUE(log.ContainsText(what)) << to;
+    ExpectSaveRefused(changed, what, to);
   }
   // A line of more fields than any table has is counted to that many.
   std::string longLine = "Country;";
   for (int i = 0; i < 5000; ++i) longLine += "2;";
   std::string changed = written;
   changed.replace(changed.find("Country;2;"), 10, longLine);
-  root.dir().Write("data/save/Game/topography.csv", changed);
-  cStrategicMovement movement;
-  movement.Init(3);
-  test::LogCapture log;
-  EXPECT_THROW(LoadTopography(movement, world.map(), kTemplate, true), FatalExitError);
-  EXPECT_TRUE(log.ContainsText(u"at line 5 (counting from 1) has 4096 fields, more than the 2 of its line"));
+  ExpectSaveRefused(changed, u"at line 5 (counting from 1) has 4096 fields, more than the 2 of its line", "");
 }
 
 TEST_F(TopographyFile, ACountryLineIsReadByItsFirstIds) {

@@ -72,6 +72,15 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   // The first node's markers, and none in the last.
   EXPECT_NE(written.find(";119;31;32;\r\nNode;2;"), std::string::npos) << written;
   EXPECT_NE(written.find(";219;-1;-1;"), std::string::npos) << written;
+  // The save written with from changed to to is refused, the log naming logged.
+  const auto refused = [&](std::string_view from, std::string_view to, std::u16string_view logged) {
+    std::string changed = written;
+    changed.replace(changed.find(from), from.size(), to);
+    dir_.Write("data/save/out/unit_state.csv", changed);
+    test::LogCapture log;
+    EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError) << to;
+    EXPECT_TRUE(log.ContainsText(logged)) << to << Utf16ToUtf8(logged);
+  };
   land.spotted = 0;
   land.movedThisTurn = 0;
   land.combatValue = 5;
@@ -133,12 +142,7 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
         std::tuple{"Land;22;0;44;", "Land;22;2;44;", u"at line 4 (counting from 1) has 2 in field 3, where the game writes 0 or 1"},
         std::tuple{"Naval;31;0;", "Naval;31;-1;", u"at line 6 (counting from 1) has -1 in field 3, where the game writes 0 or 1"},
         std::tuple{"Land;21;1;57;", "Land;21;1;1000001;", u"at line 3 (counting from 1) has Combat value of 1000001,"}}) {
-    std::string other = written;
-    other.replace(other.find(from), std::string_view(from).size(), to);
-    dir_.Write("data/save/out/unit_state.csv", other);
-    test::LogCapture log;
-    EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError) << to;
-    EXPECT_TRUE(log.ContainsText(logged)) << to;
+    refused(from, to, logged);
   }
   // The limits the game writes load: a combat value of 1000000 and the spotted switch at 1.
   {
@@ -153,12 +157,7 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
   }
 
   // A number of a saved line that is no number is damage, named by its field.
-  std::string damaged = written;
-  damaged.replace(damaged.find("Land;21;1;57;"), 13, "Land;21;1;5x;");
-  dir_.Write("data/save/out/unit_state.csv", damaged);
-  test::LogCapture log;
-  EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError);
-  EXPECT_TRUE(log.ContainsText(u"unit_state.csv at line 3 (counting from 1) has no whole number in field 4;"));
+  refused("Land;21;1;57;", "Land;21;1;5x;", u"unit_state.csv at line 3 (counting from 1) has no whole number in field 4;");
   // So is a line of a kind the game does not write, and a line of each kind one field short of its fields.
   for (const auto& [from, to, logged] :
        {std::tuple{"Air;23;0;61;", "Aircraft;23;0;61;",
@@ -169,11 +168,7 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
         std::tuple{"Naval;31;0;", "Naval;31;", u"at line 6 (counting from 1) has 2 fields of the 3 of a row"},
         std::tuple{"Moved;21;", "Moved;", u"at line 8 (counting from 1) has 1 fields of the 2 of a row"},
         std::tuple{";219;-1;-1;", ";219;-1;", u"at line 10 (counting from 1) has 21 fields of the 22 of a row"}}) {
-    damaged = written;
-    damaged.replace(damaged.find(from), std::string_view(from).size(), to);
-    dir_.Write("data/save/out/unit_state.csv", damaged);
-    EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError) << to;
-    EXPECT_TRUE(log.ContainsText(logged)) << to;
+    refused(from, to, logged);
   }
 
   // What a line names that the save does not hold, and a unit of the save
@@ -196,12 +191,7 @@ TEST_F(UnitStateFileTest, EveryUnitAndEveryNodeComesBackInItsOwnPlace) {
         std::tuple{"Node;2;", "Node;3;", u"at line 10 (counting from 1) names the sea node ID=3, which the save"},
         std::tuple{"\r\nAir;23;0;61;", "",
                    u"unit_state.csv has no line for the Air unit ID=23 of air_units.csv at line 0 (counting from 1)"}}) {
-    damaged = written;
-    damaged.replace(damaged.find(from), std::string_view(from).size(), to);
-    dir_.Write("data/save/out/unit_state.csv", damaged);
-    log.Clear();
-    EXPECT_THROW(LoadUnitState(game(), test::kSaveTemplate), FatalExitError) << to;
-    EXPECT_TRUE(log.ContainsText(logged)) << Utf16ToUtf8(logged);
+    refused(from, to, logged);
   }
 
   // A line of separators only holds no record and is passed over.

@@ -53,6 +53,17 @@ class LoadSequence : public testing::Test {
     delete gGame;
     gGame = nullptr;
   }
+  // The exit code a load of the folder leaves by (0 if it went through), the game torn down.
+  static int LoadExitCode(const char16_t* folder) {
+    int code = 0;
+    try {
+      LoadNewScenario(folder, 1);
+    } catch (const FatalExitError& error) {
+      code = error.code();
+    }
+    DestroyGame();
+    return code;
+  }
   std::vector<int> Progress() const {
     std::vector<int> steps;
     for (const std::u16string& event : screen_->events()) {
@@ -199,14 +210,7 @@ TEST_F(LoadSequence, ASavesFileIsReadOnlyAsItsCheckFoundIt) {
   cChangingPresentation changing([&file, &bytes] { std::ofstream(file, std::ios::binary) << "#SEAS" + bytes.substr(5); });
   const ScopedPresentation scoped(changing);
   const cLastErrorLine reason;
-  int code = 0;
-  try {
-    LoadNewScenario(u"data\\save\\Checked\\%s", 1);
-  } catch (const FatalExitError& error) {
-    code = error.code();
-  }
-  DestroyGame();
-  EXPECT_EQ(code, 1);
+  EXPECT_EQ(LoadExitCode(u"data\\save\\Checked\\%s"), 1);
   // Refused where the change was found, with that for its reason.
   EXPECT_TRUE(reason.text().ends_with(u"unit_state.csv changed on the disk while the game was loaded from it; the "
                                       u"game is not loaded"))
@@ -225,14 +229,7 @@ TEST_F(LoadSequence, ASavesFileIsReadOnlyAsItsCheckFoundIt) {
     checked->Hold(file, cGameFile(::open(file.c_str(), O_WRONLY), bytes.size()), bytes.size(), FastDigest(bytes));
   });
   const ScopedPresentation failingScoped(failing);
-  code = 0;
-  try {
-    LoadNewScenario(u"data\\save\\Checked\\%s", 1);
-  } catch (const FatalExitError& error) {
-    code = error.code();
-  }
-  DestroyGame();
-  EXPECT_EQ(code, 1);
+  EXPECT_EQ(LoadExitCode(u"data\\save\\Checked\\%s"), 1);
   EXPECT_TRUE(reason.text().ends_with(u"unit_state.csv cannot be read (a read error); the game is not loaded"))
       << Utf16ToUtf8(reason.text());
   EXPECT_EQ(LastLoadRefusal(), eLoadRefusal::kOther);

@@ -7,36 +7,51 @@
 # A link that leads to the kept folder, however its path is spelled, is the
 # one made here; when the player removed that folder since, it is made again.
 # Any other link is the player's (to keep the saves elsewhere) and is left as
-# it is, said in one line when it points to nothing. A folder whose entries
-# clash with different ones already kept is reported and not linked; an entry
-# the same in both places is kept once.
+# it is, said in one line when it points to nothing. An entry the same in
+# both places is kept once; one that differs is kept twice, the game folder's
+# under a name of its own, said in one line with which is the newer.
 # When the data folder cannot take them (full, read-only), the saves stay
 # whole in the game folder, which is then not linked, and one line says why:
 # the game still starts and saves there until a later start moves them.
 #
-# Starts at once take turns: each holds the data folder's lock before it looks
-# at anything, so it sees what the one before it left, links included.
-# A start cut short at any step, even by a kill no trap sees, leaves what the
-# next start clears: part copies are made under a hidden name in the data
-# folder, and an original leaves the game folder in one rename, into a hidden
-# folder there. What is in that folder is removed only where it is the same
-# as its kept copy; anything else (changed since it was copied, say by a game
-# still running from that folder) goes back where it was.
+# How a folder moves, so that a start cut at any instant, inside any command,
+# leaves only what the next start clears by itself:
+# 1. Each entry not kept alike yet is copied into a folder of the script's
+#    own beside the kept folder (.keep_saves.<folder>.copy.*), recorded in
+#    the game's data folder so that a start with another data folder finds
+#    it too. The game folder stays as it is meanwhile.
+# 2. Holding the game's own lock on its save folder (its saves take turns by
+#    it), the folder leaves the game's reach in one rename, into
+#    .keep_saves.<folder>.out.* in the game's data folder, and the link takes
+#    its place at once: a game saving meanwhile saves into the kept folder,
+#    and a save cut by the rename fails in the game as a failed save.
+# 3. Each original moved out goes into the kept folder (its copy renamed into
+#    place, never over a name there), is compared with what was placed, and
+#    only then is renamed into .keep_saves.<folder>.verified.*: that folder
+#    alone is removed, blindly, by this start or the next.
+# The game's own working folders (.saving%*, .old%*) are the game's: never
+# copied as saves, and tidied in a moved-out folder by the game's own rule.
+# discard is the one place anything is removed.
+#
+# Starts at once take turns, by locks always taken in one order: the game
+# folder's (starts with different data folders on it), the data folder's,
+# then the game's own on the save folders while one moves.
 #
 # usage: scripts/keep_saves.sh <game folder>
 set -euo pipefail
+shopt -s extglob
 
 game=${1:?usage: scripts/keep_saves.sh <game folder>}
 data_home=${XDG_DATA_HOME:-}
 # Only an absolute path counts; anything else means the default.
 [[ $data_home == /* ]] || data_home="$HOME/.local/share"
-kept="$data_home/tidereach"
-
-# The copies being made, removed whatever ends the script: a copy cut short
-# must never be found among the kept saves.
-moving=
-trap '[ -z "$moving" ] || rm -rf -- "$moving"' EXIT
-trap 'exit 130' INT TERM HUP
+# One spelling, whatever slashes the setting doubles or ends with.
+data_home=${data_home//+(\/)/\/}
+kept="${data_home%/}/tidereach"
+gdata="$game/data"
+# The suffix that tells a clashing entry of the game folder from the kept one.
+clash_suffix=" (game folder"
+max_save_name=54
 
 # pause_at <step>: with TIDEREACH_KEEP_SAVES_PAUSE_AT=<step>, says so on the
 # standard output and stops there the first time, so that a test can kill the
@@ -48,23 +63,40 @@ pause_at() {
   kill -STOP $$
 }
 
-# take_lock: holds the kept folder's lock until the script ends, so a part
-# copy found meanwhile was left by a start that is gone. The commands the
-# script runs hold it too: a start killed while a copy runs leaves it to that
-# copy until it ends. A folder that takes no lock is not waited on.
-locked=
-take_lock() {
-  local fd taken=0
-  { exec {fd}<"$kept"; } 2>/dev/null || return 0
+# hold <folder> [what to say when waiting]: holds a lock on the folder until
+# the script ends; the commands it runs inherit it, so a start killed while
+# one runs leaves the lock to that command until it ends. A folder that takes
+# no lock is not waited on.
+held=()
+hold() {
+  local fd taken=0 path
+  # A second lock of this process's own on a folder would wait for itself.
+  for path in "${held[@]}"; do [ ! "$path" -ef "$1" ] || return 0; done
+  held+=("$1")
+  { exec {fd}<"$1"; } 2>/dev/null || return 0
   flock -n -E 3 "$fd" 2>/dev/null || taken=$?
-  if [ "$taken" = 3 ]; then
-    echo "Waiting for another start to finish moving saves into $kept" >&2
-    pause_at waiting
-    flock "$fd" 2>/dev/null || return 0
-  elif [ "$taken" != 0 ]; then
-    return 0
-  fi
-  locked=yes
+  [ "$taken" = 3 ] || return 0
+  [ -z "${2:-}" ] || echo "$2" >&2
+  pause_at waiting
+  flock "$fd" 2>/dev/null || true
+}
+
+# discard <path>: the one place anything is removed, and only what the script
+# itself makes: its own folders (.keep_saves.*), whatever is inside one of its
+# copy folders, the game's working folders inside a folder it moved out of
+# the game's reach, and the link it made. A folder's modes copied from a save
+# (read-only, say) do not keep it. 1, said, when it cannot be removed.
+discard() {
+  local name=${1##*/} parent=${1%/*} out
+  case "$name/${parent##*/}" in
+    .keep_saves.*/* | */.keep_saves.*.copy.* | .saving%*/.keep_saves.*.out.* | .old%*/.keep_saves.*.out.*) ;;
+    *) [[ -L $1 && ($1 == "$gdata/save" || $1 == "$gdata/pbem") ]] ||
+      { echo "keep_saves.sh: $1 is not the script's to remove" >&2; return 1; } ;;
+  esac
+  out=$(rm -rf -- "$1" 2>&1) && return 0
+  out=$({ chmod -R u+rwx -- "$1" && rm -rf -- "$1"; } 2>&1) && return 0
+  echo "$1 was left by moving saves and could not be removed ($(reason_of "$out")): the next ./run.sh tries again." >&2
+  return 1
 }
 
 # names <name>...: the names quoted, as the player's lines give them.
@@ -114,18 +146,16 @@ label() {
   if [ "$folder" = pbem ]; then echo "Play-by-e-mail turns"; else echo "Saves"; fi
 }
 
-# say_not_moved <what> <todo> [more]: the one line the player reads when the
-# saves stay in the game folder.
-say_not_moved() {
-  echo "$(label) not moved: $1. They stay in $here as they were, and the game saves there meanwhile;" \
-    "$2 and the next ./run.sh moves them.${3:-}" >&2
-}
-
-# not_moved <what failed> <reason> [more]: the same, for a failure on the data folder side.
+# not_moved <what failed> <reason>: the one line the player reads when the
+# saves stay in the game folder, for a failure on the data folder side.
 not_moved() {
   local what todo
   cause_of "$2" "$1 ($2)"
-  say_not_moved "$what" "$todo" "${3:-}"
+  say_not_moved "$what" "$todo"
+}
+say_not_moved() {
+  echo "$(label) not moved: $1. They stay in $here as they were, and the game saves there meanwhile;" \
+    "$2 and the next ./run.sh moves them." >&2
 }
 
 # not_kept <reason>: the line for a folder with nothing to move, whose place in
@@ -148,241 +178,308 @@ unreadable_in() {
     true
 }
 
-# move_entries <entry>...: copies each entry into a hidden folder beside the
-# kept ones, compares, and only when all are whole renames each into place.
-# On a failure the copies go and the originals stay untouched.
-move_entries() {
-  local out entry name unreadable
-  if ! out=$(mktemp -d -- "$there/.moving.XXXXXX" 2>&1); then
-    not_moved "they could not be copied to $there" "$(reason_of "$out")"
-    return 1
-  fi
-  moving=$out
-  for entry; do
-    name=${entry##*/}
-    if ! out=$(cp -R -P --preserve=mode,timestamps -- "$entry" "$moving/" 2>&1); then
-      # A save the user may not read (left by a run as root, say) is named:
-      # the data folder was written, it is the reading that failed.
-      unreadable=$(unreadable_in "$entry")
-      drop_copies
-      if [ -n "$unreadable" ]; then
-        say_not_moved "$unreadable cannot be read ($(reason_of "$out"))" "make it readable" "$copy_left"
-      else
-        not_moved "they could not be copied to $there" "$(reason_of "$out")" "$copy_left"
-      fi
-      return 1
-    fi
-    pause_at copying
-    if ! same "$entry" "$moving/$name"; then
-      drop_copies
-      not_moved "they could not be copied to $there" "the copy of $name differs from it" "$copy_left"
-      return 1
-    fi
-  done
-  pause_at copied
-  local placed=()
-  for entry; do
-    name=${entry##*/}
-    # -n never replaces: a name that appeared meanwhile leaves the copy
-    # where it is, found below, and the original stays.
-    out=$(mv -n -T -- "$moving/$name" "$there/$name" 2>&1) || true
-    if [ -e "$moving/$name" ] || [ -L "$moving/$name" ]; then
-      [ -n "$out" ] || out="$name appeared there meanwhile"
-      # The entries already placed go back among the copies, so all stay
-      # where they were, as the line says.
-      for name in "${placed[@]}"; do mv -n -T -- "$there/$name" "$moving/$name" 2>/dev/null || true; done
-      drop_copies
-      not_moved "they could not be copied to $there" "$(reason_of "$out")" "$copy_left"
-      return 1
-    fi
-    placed+=("$name")
-    pause_at placing
-  done
-  pause_at placed
-  drop_copies
-}
-
-# drop_copies: removes the copies; a part copy it could not remove is named in copy_left.
-drop_copies() {
-  copy_left=
-  rm -rf -- "$moving" 2>/dev/null || true
-  [ ! -e "$moving" ] || copy_left=" A part copy is left in $moving: remove it."
-  moving=
-}
-
-# remove_originals <entry>...: removes the originals of entries kept whole in
-# the data folder. Each first goes, in one rename, into a hidden folder of the
-# game folder's, so that nothing writes into it by its name any more, and is
-# compared with its kept copy there (empty_trash): cut anywhere, a save stands
-# whole in the game folder or among what the next start clears the same way.
-remove_originals() {
-  local out entry name trash reason='' left=() changed=() failed=0
-  # Only a folder of its own, never one that leads to the kept saves.
-  [ ! -L "$here" ] && [ ! "$here" -ef "$there" ] || return 1
-  if ! trash=$(mktemp -d -- "$here/.removing.XXXXXX" 2>&1); then
-    reason=$(reason_of "$trash")
-    for entry; do left+=("${entry##*/}"); done
-  else
-    for entry; do
-      name=${entry##*/}
-      if ! out=$(mv -T -- "$entry" "$trash/$name" 2>&1); then
-        reason=$(reason_of "$out")
-        left+=("$name")
-      fi
-      pause_at removing
-    done
-    pause_at removed
-    empty_trash "$trash" || return 1
-    # Back in the game folder, changed since they were copied; one whose kept
-    # copy went meanwhile is only a save to move, which the next start does.
-    for name in "${put_back[@]}"; do
-      if [ -e "$there/$name" ] || [ -L "$there/$name" ]; then changed+=("$name"); fi
-    done
-    if [ ${#changed[@]} -gt 0 ]; then
-      echo "$(names "${changed[@]}")changed while being moved: $here keeps what the game saved, $there what" \
-        "was copied before; remove what is not wanted, and the next ./run.sh moves the folder." >&2
-      failed=1
-    fi
-  fi
-  if [ ${#left[@]} -eq 1 ]; then
-    echo "\"${left[0]}\" is kept whole in $there, but stays in $here too, since it could not be removed ($reason):" \
-      "remove it by hand, and the next ./run.sh links the folder." >&2
-    return 1
-  elif [ ${#left[@]} -gt 1 ]; then
-    echo "$(names "${left[@]}")are kept whole in $there, but stay in $here too, since they could not be" \
-      "removed ($reason): remove them by hand, and the next ./run.sh links the folder." >&2
-    return 1
-  fi
-  [ "$failed" = 0 ] || return 1
-  pause_at emptied
-}
-
-# empty_trash <hidden folder of originals>: removes it once each original in
-# it is found the same as its kept copy. One that is not goes back into the
-# game folder, named in put_back; when its name is taken there meanwhile, the
-# folder stays, said so.
-empty_trash() {
-  local trash=$1 entry name out inside reason stuck=()
-  put_back=()
+# entries_of <folder>: sets entries to what the folder holds, hidden ones too.
+entries_of() {
   shopt -s dotglob nullglob
-  inside=("$trash"/*)
+  entries=("$1"/*)
   shopt -u dotglob nullglob
-  for entry in "${inside[@]}"; do
-    name=${entry##*/}
-    same "$entry" "$there/$name" && continue
-    # -n never replaces a save of that name made there meanwhile.
-    out=$(mv -n -T -- "$entry" "$here/$name" 2>&1) || true
-    if [ -e "$entry" ] || [ -L "$entry" ]; then
-      stuck+=("$name")
-      reason=$(reason_of "${out:-\"$name\" is there again}")
-    else
-      put_back+=("$name")
-    fi
-  done
-  if [ ${#stuck[@]} -gt 0 ]; then
-    echo "$trash holds $(names "${stuck[@]}")not kept as they are in $there, and they could not go back into" \
-      "$here ($reason): move them back by hand, and the next ./run.sh moves the folder." >&2
-    return 1
-  fi
-  if ! out=$(rm -rf -- "$trash" 2>&1); then
-    echo "$trash holds what is left of saves kept whole in $there, and could not be removed ($(reason_of "$out")):" \
-      "remove it by hand, and the next ./run.sh links the folder." >&2
-    return 1
-  fi
 }
 
-# move_in: moves what the game folder's own save folder holds into the kept
-# one, and removes it. Returns 1, having said why, when the folder stays.
-move_in() {
-  local trash trashes entry entries name out clashes=() fresh=()
-  # What a start cut while removing originals left.
-  shopt -s nullglob
-  trashes=("$here"/.removing.??????)
-  shopt -u nullglob
-  for trash in "${trashes[@]}"; do empty_trash "$trash" || return 1; done
-  shopt -s dotglob nullglob
-  entries=("$here"/*)
-  shopt -u dotglob nullglob
-  for entry in "${entries[@]}"; do
-    name=${entry##*/}
-    if [ ! -e "$there/$name" ] && [ ! -L "$there/$name" ]; then
-      fresh+=("$entry")
-    elif ! same "$entry" "$there/$name"; then
-      clashes+=("$name")
-    fi
-  done
-  if [ ${#clashes[@]} -gt 0 ]; then
-    echo "$here stays in the game folder, since $there holds $(names "${clashes[@]}")too:" \
-      "rename one of each pair, and the next ./run.sh moves them all there" >&2
+# is_game_work <name>: one of the game's own working folders, not a save.
+is_game_work() { [[ $1 == .saving%* || $1 == .old%* ]]; }
+
+# copy_folder <parent>: sets copy to a new folder of the script's own in that
+# folder (beside the kept one), recorded in the game's data folder first when
+# it is elsewhere, so that whichever start of this game folder comes next
+# finds it. 1, with the reason in out, when it cannot be made.
+copy_folder() {
+  local unique=$SRANDOM$$
+  copy="$1/.keep_saves.$folder.copy.$unique"
+  if [ "$1" != "$gdata" ] && ! out=$(ln -s -- "$copy" "$gdata/.keep_saves.$folder.copying.$unique" 2>&1); then
+    copy=
     return 1
   fi
-  if [ ${#fresh[@]} -gt 0 ]; then move_entries "${fresh[@]}" || return 1; fi
-  # Only once every entry is in place do the originals go.
-  if [ ${#entries[@]} -gt 0 ]; then remove_originals "${entries[@]}" || return 1; fi
-  out=$(rmdir -- "$here" 2>&1) && return 0
-  if [[ $out == *"not empty"* ]]; then
-    echo "$here stays in the game folder, since a save appeared in it while they were moved:" \
-      "the next ./run.sh moves it too" >&2
-  else
-    echo "$here is empty, its saves kept in $there, but could not be replaced by a link to them" \
-      "($(reason_of "$out")): mend that, and the next ./run.sh links it" >&2
-  fi
+  out=$(mkdir -- "$copy" 2>&1) && return 0
+  copy=
   return 1
 }
 
-# The data folder is made first: its lock is what starts at once take turns by.
-mkdir -p -- "$kept" 2>/dev/null || true
-take_lock
-
-# A start cut short while copying left its part copies among the kept saves:
-# they go first, wherever this game folder's saves stand, as they take room
-# and would be listed as saves. Only under the lock: without it, they may be
-# another start's copies still being made.
-if [ -n "$locked" ]; then
+# clear_leftovers: removes what starts cut short left: copy folders (also in
+# another data folder, by their record), verified originals. Under the game
+# folder's and the data folder's locks, so none of them is a running start's.
+clear_leftovers() {
+  local left target
   shopt -s nullglob
-  for left_over in "$kept"/save/.moving.?????? "$kept"/pbem/.moving.??????; do
-    out=$(rm -rf -- "$left_over" 2>&1) ||
-      echo "A part copy a start cut short left in $left_over could not be removed ($(reason_of "$out")): remove it." >&2
+  for left in "$gdata"/.keep_saves.*.copying.*; do
+    target=$(readlink -- "$left") || continue
+    [[ ${target##*/} == .keep_saves.*.copy.* ]] && { [ ! -e "$target" ] || discard "$target"; } || continue
+    discard "$left" || true
+  done
+  for left in "$gdata"/.keep_saves.*.copy.* "$gdata"/.keep_saves.*.verified.* "$kept"/.keep_saves.*.copy.*; do
+    discard "$left" || true
   done
   shopt -u nullglob
-fi
+}
 
-for folder in save pbem; do
-  here="$game/data/$folder"
-  there="$kept/$folder"
+# precopy: copies each entry of the game folder's save folder not kept alike
+# yet into a copy folder beside the kept one, while the folder stays in the
+# game's reach. An entry the game changes meanwhile is copied again once moved
+# out; a failure on the data folder's side leaves all as it was, said. 1 then.
+precopy() {
+  local entry name out unreadable
+  copy=
+  entries_of "$here"
+  for entry in "${entries[@]}"; do
+    name=${entry##*/}
+    ! is_game_work "$name" || continue
+    if [ -e "$there/$name" ] || [ -L "$there/$name" ]; then same "$entry" "$there/$name" && continue; fi
+    if [ -z "$copy" ] && ! copy_folder "$kept"; then
+      not_moved "they could not be copied to $there" "$(reason_of "$out")"
+      return 1
+    fi
+    out=$(cp -R -P --preserve=mode,timestamps -- "$entry" "$copy/" 2>&1) && { pause_at copying; continue; }
+    # A save the user may not read (left by a run as root, say) is named:
+    # the data folder was written, it is the reading that failed.
+    unreadable=$(unreadable_in "$entry")
+    if [ -n "$unreadable" ]; then
+      say_not_moved "$unreadable cannot be read ($(reason_of "$out"))" "make it readable"
+    elif [[ $out == *"No such file or directory"* && -e $there ]]; then
+      # Swapped by a game meanwhile: copied again once moved out.
+      discard "$copy/$name" && continue
+    else
+      not_moved "they could not be copied to $there" "$(reason_of "$out")"
+    fi
+    discard_copy
+    return 1
+  done
+  pause_at copied
+}
+
+# discard_copy: removes the copy folder and its record.
+discard_copy() {
+  [ -n "$copy" ] || return 0
+  discard "$copy" || true
+  [ "${copy%/*}" = "$gdata" ] || discard "$gdata/.keep_saves.$folder.copying.${copy##*.}" || true
+  copy=
+}
+
+# clash_name <name> <n>: the n-th name for the game folder's entry of a name
+# the target holds otherwise, within the game's rule for a save's name.
+clash_name() {
+  local LC_ALL=C.UTF-8 suffix="$clash_suffix)" base=$1
+  [ "$2" = 1 ] || suffix="$clash_suffix $2)"
+  base=${base:0:$((max_save_name - ${#suffix}))}
+  echo "$base$suffix"
+}
+
+# tidy_game_work <moved-out folder>: the game's working folders in it, by the
+# game's own rule: a save being written by a game (held) is waited for, since
+# its swap fails once the folder is moved; one nobody holds is a save that
+# never finished; a previous folder left aside goes back under its name when
+# that is free, else it was replaced. 1 when one is still held.
+tidy_game_work() {
+  local entry name rest owner held=0
+  entries_of "$1"
+  for entry in "${entries[@]}"; do
+    name=${entry##*/}
+    if [[ $name == .saving%* ]]; then
+      if flock -w 10 -- "$entry" true 2>/dev/null || [ ! -d "$entry" ]; then discard "$entry" || true; else held=1; fi
+    elif [[ $name == .old%* ]]; then
+      rest=${name#.old%}
+      if [[ $rest == *%%* ]]; then
+        entries_of "$entry"
+        [ ${#entries[@]} = 1 ] && [ -d "${entries[0]}" ] || { discard "$entry" || true; continue; }
+        owner=${entries[0]##*/}
+        mv -n -T -- "${entries[0]}" "$1/$owner" 2>/dev/null || true
+      else
+        owner=${rest%%%*}
+        mv -n -T -- "$entry" "$1/$owner" 2>/dev/null || true
+      fi
+      [ ! -e "$entry" ] || discard "$entry" || true
+    fi
+  done
+  return $held
+}
+
+# drain <moved-out folder> <target folder>: puts each original there into the
+# target, verified, and removes the moved-out folder. A name the target holds
+# otherwise keeps both. 1, with what failed in out, when a copy fails; what
+# is not placed then stays in the moved-out folder. Names whose originals
+# could not be removed are added to left.
+drain() {
+  local from=$1 target=$2 real parent entry name n dest verified= failed=0
+  real=$target
+  [ ! -L "$target" ] || real=$(realpath -- "$target")
+  parent=${real%/*}
+  # The game's saves into the target take turns with the placing.
+  hold "$real"
+  tidy_game_work "$from" || true
+  copy=$(shopt -s nullglob; echo "$parent"/.keep_saves."$folder".copy.*)
+  [ -d "$copy" ] || copy=
+  entries_of "$from"
+  for entry in "${entries[@]}"; do
+    name=${entry##*/}
+    ! is_game_work "$name" || continue
+    dest="$target/$name"
+    n=1
+    # Kept alike already, under its name or, a clash placed before, under one of its own.
+    while { [ -e "$dest" ] || [ -L "$dest" ]; } && ! same "$entry" "$dest"; do
+      dest="$target/$(clash_name "$name" "$n")"
+      n=$((n + 1))
+    done
+    if [ ! -e "$dest" ] && [ ! -L "$dest" ]; then
+      place || { failed=1; break; }
+      pause_at placing
+    fi
+    [ "$dest" = "$target/$name" ] || say_clash "$name" "${dest##*/}" "$target" "$entry" "$shown"
+    if [ -z "$verified" ]; then
+      verified="$gdata/.keep_saves.$folder.verified.$SRANDOM$$"
+      mkdir -- "$verified" 2>/dev/null || verified=
+    fi
+    [ -n "$verified" ] && mv -T -- "$entry" "$verified/$name" 2>/dev/null || left+=("$name")
+  done
+  pause_at verified
+  [ -z "$verified" ] || discard "$verified" || true
+  [ "$failed" = 0 ] || return 1
+  discard_copy
+  rmdir -- "$from" 2>/dev/null || true
+}
+
+# place: puts the copy of $entry at $dest, made now unless one made before
+# the move is still alike; when a game took that name meanwhile, under the
+# next name of its own. 1, with what failed in out, when it cannot.
+place() {
+  if [ -z "$copy" ] || { [ ! -e "$copy/$name" ] && [ ! -L "$copy/$name" ]; } || ! same "$entry" "$copy/$name"; then
+    [ -n "$copy" ] || copy_folder "$parent" || return 1
+    { [ ! -e "$copy/$name" ] && [ ! -L "$copy/$name" ]; } || discard "$copy/$name" || return 1
+    out=$(cp -R -P --preserve=mode,timestamps -- "$entry" "$copy/" 2>&1) || return 1
+    same "$entry" "$copy/$name" || { out="the copy of $name differs from it"; return 1; }
+  fi
+  # -n never replaces a name there.
+  while :; do
+    out=$(mv -n -T -- "$copy/$name" "$dest" 2>&1) || [ -e "$dest" ] || [ -L "$dest" ] || return 1
+    [ -e "$copy/$name" ] || [ -L "$copy/$name" ] || return 0
+    dest="$target/$(clash_name "$name" "$n")"
+    n=$((n + 1))
+  done
+}
+
+# say_clash <name> <its name of its own> <target> <the game folder's entry> <target as said>:
+# the one line on a name kept twice.
+say_clash() {
+  local newer="both bear the same time"
+  if [ "$4" -nt "$3/$1" ]; then newer="\"$2\" is the newer"
+  elif [ "$3/$1" -nt "$4" ]; then newer="\"$1\" is the newer"
+  fi
+  echo "$5 holds \"$1\" twice: \"$1\" as it was kept there, \"$2\" as $here held it; $newer." >&2
+}
+
+# ours: whether the game folder's link leads to the kept folder, however
+# either path is spelled (a slash more or less in XDG_DATA_HOME).
+ours() {
+  [ "$here" -ef "$there" ] || [ "$(realpath -m -- "$here" 2>/dev/null)" = "$(realpath -m -- "$there" 2>/dev/null)" ]
+}
+
+# keep_folder: keeps the game folder's save folder $here in $there, linked.
+keep_folder() {
+  local out from moved=
   if [ -L "$here" ]; then
-    # Told by where it leads, so that a path spelled otherwise (a slash more
-    # or less in XDG_DATA_HOME) still finds the link made here before.
-    if [ "$(realpath -m -- "$here" 2>/dev/null)" = "$(realpath -m -- "$there" 2>/dev/null)" ]; then
+    if ours; then
       # The data folder removed since is made again, or, when it cannot be,
       # the game folder saves meanwhile.
-      [ -d "$here" ] && continue
-      out=$(mkdir -p -- "$there" 2>&1) && continue
-      { rm -f -- "$here" && mkdir -- "$here"; } 2>/dev/null || true
-      not_kept "$(reason_of "$out")"
+      if [ ! -d "$here" ] && ! out=$(mkdir -p -- "$there" 2>&1); then
+        { discard "$here" && mkdir -- "$here"; } 2>/dev/null || true
+        not_kept "$(reason_of "$out")"
+        return
+      fi
     elif [ ! -e "$here" ]; then
       echo "$here is left linked to $(readlink -- "$here"), which is not there (a disk not mounted?):" \
         "nothing is saved there until it is." >&2
+      return
     fi
-    continue
-  fi
-  if [ -e "$here" ] && [ ! -d "$here" ]; then
+  elif [ -e "$here" ] && [ ! -d "$here" ]; then
     echo "$here is not a folder; it is left as it is" >&2
-    continue
-  fi
-  if ! out=$(mkdir -p -- "$there" 2>&1); then
-    if [ -n "$(ls -A -- "$here" 2>/dev/null)" ]; then
-      not_moved "$there could not be made" "$(reason_of "$out")"
-    else
-      not_kept "$(reason_of "$out")"
+    return
+  else
+    if ! out=$(mkdir -p -- "$there" 2>&1); then
+      entries_of "$here"
+      if [ ${#entries[@]} -gt 0 ]; then not_moved "$there could not be made" "$(reason_of "$out")"; else not_kept "$(reason_of "$out")"; fi
+      return
     fi
-    continue
+    # A game folder whose data folder leads into the kept one holds the kept saves themselves.
+    [ ! "$here" -ef "$there" ] || return 0
+    if [ -d "$here" ]; then
+      precopy || return 0
+      hold "$here"
+      moved="$gdata/.keep_saves.$folder.out.$SRANDOM$$"
+      if ! out=$(mv -T -- "$here" "$moved" 2>&1); then
+        discard_copy
+        echo "$here could not be replaced by a link to $there ($(reason_of "$out")): mend that, and the next" \
+          "./run.sh links it" >&2
+        return
+      fi
+      # The lock held is on the folder moved out, not on what its name leads to now.
+      held[-1]=$moved
+      pause_at moved
+    fi
+    if ! out=$(ln -s -T -- "$there" "$here" 2>&1); then
+      # Made again meanwhile (by the build's step, say): when empty, it goes.
+      rmdir -- "$here" 2>/dev/null && out=$(ln -s -T -- "$there" "$here" 2>&1) ||
+        echo "$here could not be linked to $there ($(reason_of "$out")): the next ./run.sh tries again" >&2
+    fi
+    pause_at linked
   fi
-  # A game folder whose data folder leads into the kept one holds the kept saves themselves.
-  [ ! "$here" -ef "$there" ] || continue
-  [ ! -d "$here" ] || move_in || continue
-  pause_at unlinked
-  if ! out=$({ mkdir -p -- "$game/data" && ln -s -T -- "$there" "$here"; } 2>&1); then
-    echo "$here could not be linked to $there ($(reason_of "$out")): the next ./run.sh tries again" >&2
+  # What is moved out, by this start or one cut short, goes where the game
+  # folder's save folder now leads.
+  shopt -s nullglob
+  moved=("$gdata"/.keep_saves."$folder".out.*)
+  shopt -u nullglob
+  for from in "${moved[@]}"; do drain_into_place "$from"; done
+}
+
+# drain_into_place <moved-out folder>: drains it where the game looks; when
+# that fails, what is left goes back in place of the link, unlinked, said.
+drain_into_place() {
+  local from=$1 shown=$here left=()
+  [ -d "$here" ] || return 0
+  [ ! -L "$here" ] || ! ours || shown=$there
+  if drain "$from" "$here"; then
+    [ ${#left[@]} = 0 ] && return 0
+    echo "$(names "${left[@]}")kept whole in $here, but their originals in $from could not be removed:" \
+      "the next ./run.sh removes them once it may." >&2
+    return
   fi
+  local reason=$out
+  discard_copy
+  if [ -L "$here" ] && ours && discard "$here" && mv -T -- "$from" "$here" 2>/dev/null; then
+    not_moved "they could not be copied to $there" "$(reason_of "$reason")"
+  else
+    echo "Saves moved out of $here are in $from, and could not all be placed in it ($(reason_of "$reason")):" \
+      "the next ./run.sh places them." >&2
+  fi
+}
+
+# Nothing to do, the usual start: both folders linked to the kept ones and
+# nothing left by a start cut short. Told without a single command.
+settled() {
+  local folder left
+  for folder in save pbem; do
+    [ -L "$gdata/$folder" ] && [ "$gdata/$folder" -ef "$kept/$folder" ] || return 1
+  done
+  shopt -s nullglob dotglob
+  left=("$gdata"/.keep_saves.* "$kept"/.keep_saves.*)
+  shopt -u nullglob dotglob
+  [ ${#left[@]} = 0 ]
+}
+settled && exit 0
+
+mkdir -p -- "$gdata" "$kept" 2>/dev/null || true
+hold "$game" "Waiting for another start to finish moving saves of $game"
+hold "$kept" "Waiting for another start to finish moving saves into $kept"
+clear_leftovers
+
+for folder in save pbem; do
+  here="$gdata/$folder"
+  there="$kept/$folder"
+  keep_folder
 done

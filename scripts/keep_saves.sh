@@ -64,16 +64,18 @@ pause_at() {
 }
 
 # hold <folder> [what to say when waiting]: holds a lock on the folder until
-# the script ends; the commands it runs inherit it, so a start killed while
-# one runs leaves the lock to that command until it ends. A folder that takes
-# no lock is not waited on.
+# the script ends, or let_go; the commands it runs inherit it, so a start
+# killed while one runs leaves the lock to that command until it ends. A
+# folder that takes no lock is not waited on.
 held=()
 hold() {
   local fd taken=0 path
+  held_fd=
   # A second lock of this process's own on a folder would wait for itself.
   for path in "${held[@]}"; do [ ! "$path" -ef "$1" ] || return 0; done
-  held+=("$1")
   { exec {fd}<"$1"; } 2>/dev/null || return 0
+  held+=("$1")
+  held_fd=$fd
   flock -n -E 3 "$fd" 2>/dev/null || taken=$?
   [ "$taken" = 3 ] || return 0
   [ -z "${2:-}" ] || echo "$2" >&2
@@ -158,6 +160,13 @@ say_not_moved() {
     "$2 and the next ./run.sh moves them." >&2
 }
 
+# not_linked <what a command printed>: the line for a game folder's save folder
+# that cannot be replaced by a link (its data folder may not be written).
+not_linked() {
+  echo "$here could not be replaced by a link to $there ($(reason_of "$1")): mend that, and the next" \
+    "./run.sh links it" >&2
+}
+
 # not_kept <reason>: the line for a folder with nothing to move, whose place in
 # the data folder cannot be made.
 not_kept() {
@@ -195,11 +204,14 @@ is_game_work() { [[ $1 == .saving%* || $1 == .old%* ]]; }
 copy_folder() {
   local unique=$SRANDOM$$
   copy="$1/.keep_saves.$folder.copy.$unique"
+  not_recorded=
   if [ "$1" != "$gdata" ] && ! out=$(ln -s -- "$copy" "$gdata/.keep_saves.$folder.copying.$unique" 2>&1); then
     copy=
+    not_recorded=yes
     return 1
   fi
   out=$(mkdir -- "$copy" 2>&1) && return 0
+  discard "$gdata/.keep_saves.$folder.copying.$unique" 2>/dev/null || true
   copy=
   return 1
 }
@@ -233,9 +245,17 @@ precopy() {
     name=${entry##*/}
     ! is_game_work "$name" || continue
     if [ -e "$there/$name" ] || [ -L "$there/$name" ]; then same "$entry" "$there/$name" && continue; fi
-    if [ -z "$copy" ] && ! copy_folder "$kept"; then
-      not_moved "they could not be copied to $there" "$(reason_of "$out")"
-      return 1
+    if [ -z "$copy" ]; then
+      if ! copy_folder "$kept"; then
+        if [ -n "$not_recorded" ]; then not_linked "$out"; else not_moved "they could not be copied to $there" "$(reason_of "$out")"; fi
+        return 1
+      fi
+      # The copies could be made, and not placed.
+      if [ ! -w "$there" ]; then
+        not_moved "they could not be copied to $there" "Permission denied"
+        discard_copy
+        return 1
+      fi
     fi
     out=$(cp -R -P --preserve=mode,timestamps -- "$entry" "$copy/" 2>&1) && { pause_at copying; continue; }
     # A save the user may not read (left by a run as root, say) is named:
@@ -336,7 +356,14 @@ drain() {
       verified="$gdata/.keep_saves.$folder.verified.$SRANDOM$$"
       mkdir -- "$verified" 2>/dev/null || verified=
     fi
-    [ -n "$verified" ] && mv -T -- "$entry" "$verified/$name" 2>/dev/null || left+=("$name")
+    # An original read-only (its folder's modes) is let go all the same: kept alike, it goes.
+    if [ -z "$verified" ] ||
+      ! { out=$(mv -T -- "$entry" "$verified/$name" 2>&1) ||
+        out=$({ chmod u+w -- "$from" && { [ ! -d "$entry" ] || [ -L "$entry" ] || chmod u+w -- "$entry"; } &&
+          mv -T -- "$entry" "$verified/$name"; } 2>&1); }; then
+      left+=("$name")
+      left_reason=$(reason_of "$out")
+    fi
   done
   pause_at verified
   [ -z "$verified" ] || discard "$verified" || true
@@ -410,22 +437,29 @@ keep_folder() {
     [ ! "$here" -ef "$there" ] || return 0
     if [ -d "$here" ]; then
       precopy || return 0
+      # The game's saves into the kept folder wait until all is placed; its
+      # saves into this one until it is moved.
+      hold "$there"
       hold "$here"
+      local game_fd=$held_fd
       moved="$gdata/.keep_saves.$folder.out.$SRANDOM$$"
       if ! out=$(mv -T -- "$here" "$moved" 2>&1); then
         discard_copy
-        echo "$here could not be replaced by a link to $there ($(reason_of "$out")): mend that, and the next" \
-          "./run.sh links it" >&2
+        not_linked "$out"
         return
       fi
-      # The lock held is on the folder moved out, not on what its name leads to now.
-      held[-1]=$moved
       pause_at moved
     fi
     if ! out=$(ln -s -T -- "$there" "$here" 2>&1); then
       # Made again meanwhile (by the build's step, say): when empty, it goes.
       rmdir -- "$here" 2>/dev/null && out=$(ln -s -T -- "$there" "$here" 2>&1) ||
         echo "$here could not be linked to $there ($(reason_of "$out")): the next ./run.sh tries again" >&2
+    fi
+    # A save waiting on the folder moved out goes on, and fails as the
+    # game's own failed save; its working folder is then let go.
+    if [ -n "${game_fd:-}" ]; then
+      exec {game_fd}<&-
+      unset 'held[-1]'
     fi
     pause_at linked
   fi
@@ -445,8 +479,8 @@ drain_into_place() {
   [ ! -L "$here" ] || ! ours || shown=$there
   if drain "$from" "$here"; then
     [ ${#left[@]} = 0 ] && return 0
-    echo "$(names "${left[@]}")kept whole in $here, but their originals in $from could not be removed:" \
-      "the next ./run.sh removes them once it may." >&2
+    echo "$(names "${left[@]}")kept whole in $shown; their originals, moved out of $here into $from, could not be" \
+      "removed ($left_reason), and the next ./run.sh tries again." >&2
     return
   fi
   local reason=$out

@@ -283,6 +283,15 @@ discard_copy() {
   copy=
 }
 
+# rename_read_only <folder> <to>: a folder the user may not write (a save's
+# modes) moves into another folder all the same, its modes kept.
+rename_read_only() {
+  [ -d "$1" ] && [ ! -L "$1" ] && [ ! -w "$1" ] || return 1
+  local mode
+  mode=$(stat -c %a -- "$1") && chmod u+w -- "$1" && mv -n -T -- "$1" "$2" || return 1
+  if [ -e "$1" ]; then chmod -- "$mode" "$1"; else chmod -- "$mode" "$2"; fi
+}
+
 # clash_name <name> <n>: the n-th name for the game folder's entry of a name
 # the target holds otherwise, within the game's rule for a save's name.
 clash_name() {
@@ -384,7 +393,8 @@ place() {
   fi
   # -n never replaces a name there.
   while :; do
-    out=$(mv -n -T -- "$copy/$name" "$dest" 2>&1) || [ -e "$dest" ] || [ -L "$dest" ] || return 1
+    out=$(mv -n -T -- "$copy/$name" "$dest" 2>&1) || rename_read_only "$copy/$name" "$dest" ||
+      [ -e "$dest" ] || [ -L "$dest" ] || return 1
     [ -e "$copy/$name" ] || [ -L "$copy/$name" ] || return 0
     dest="$target/$(clash_name "$name" "$n")"
     n=$((n + 1))
@@ -479,8 +489,10 @@ drain_into_place() {
   [ ! -L "$here" ] || ! ours || shown=$there
   if drain "$from" "$here"; then
     [ ${#left[@]} = 0 ] && return 0
-    echo "$(names "${left[@]}")kept whole in $shown; their originals, moved out of $here into $from, could not be" \
-      "removed ($left_reason), and the next ./run.sh tries again." >&2
+    local are=are
+    [ ${#left[@]} -gt 1 ] || are=is
+    echo "$(names "${left[@]}")$are kept whole in $shown: their originals, moved out of $here into $from, could not" \
+      "be removed ($left_reason); the next ./run.sh tries again." >&2
     return
   fi
   local reason=$out

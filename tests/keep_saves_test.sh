@@ -2,27 +2,32 @@
 # The player's saves and turns outlive the build: scripts/keep_saves.sh, as
 # ./run.sh runs it, moves them from a game folder into the user's data folder
 # and links them back, and a rebuilt game folder finds them again. Nothing is
-# lost when names clash, and a folder the player linked elsewhere stays.
+# lost when names clash (both are kept, told apart by name), and a folder the
+# player linked elsewhere stays.
 # Onto a full or a read-only data folder nothing is copied in part, the game
 # folder keeps its saves whole, and one plain line per folder says why.
 # A data folder the player removed is made again behind the links, and a
 # link of the player's that points nowhere stops neither the start nor the
-# build. A start killed at any of its steps leaves nothing the next start does
-# not clear. Each line names the real cause, and only saves that exist.
+# build. A start killed with its whole process group at any of its steps, or
+# inside any file command it runs with that command's work half done, leaves
+# nothing the next start does not clear, also with other starts and a game
+# saving (save_writer, the game's own folder swap) meanwhile. Each line names
+# the real cause, and only saves that exist.
 # HOME and XDG_DATA_HOME point into the scratch folder: the user's own are
 # never touched.
 # With a configured build folder and its game folder, the build's own save
 # folders step is checked to be given that game folder.
 # usage: keep_saves_test.sh <scripts/keep_saves.sh> <scratch folder> <cmake> <cmake/make_save_folders.cmake>
-#          [<build folder> <its game folder>]
+#          <save_writer> [<build folder> <its game folder>]
 set -euo pipefail
 
 keep=$1
 work=$2
 cmake=$3
 save_folders=$4
-build_dir=${5:-}
-build_game_dir=${6:-}
+writer=$5
+build_dir=${6:-}
+build_game_dir=${7:-}
 # Names are listed, and the system's reasons read, in one order and language.
 export LC_ALL=C
 # A small file system a killed run left mounted goes first.
@@ -74,42 +79,40 @@ mkdir -p "$game/data/save" "$game/data/pbem"
 [ "$(cat "$game/data/save/Duel/land_units.csv")" = "strength 73" ] || fail "the save is gone after a rebuild"
 [ -f "$game/data/pbem/repo.dat" ] || fail "the repository is gone after a rebuild"
 
-# A name kept already and one in the game folder: neither is replaced, the
-# folder is not linked, and the clash is named, also where the two differ
-# only two folders deep.
-rm -rf "$work/build"
-mkdir -p "$game/data/save/Duel" "$game/data/save/Spring" "$game/data/save/Deep/turn 2" "$kept/save/Deep/turn 2"
+# A name kept already and one in the game folder that differ, also only two
+# folders deep, or where the kept one is a link (to a file alike, or to
+# nothing): neither is replaced, the game folder's is kept beside under a
+# name of its own, the folder is linked, so the game lists both, and one line
+# per clash says which is which and which is newer.
+rm -rf "$work/build" "$work/elsewhere"
+mkdir -p "$game/data/save/Duel" "$game/data/save/Spring" "$game/data/save/Deep/turn 2" "$kept/save/Deep/turn 2" \
+  "$game/data/pbem" "$work/elsewhere"
 printf 'strength 19\n' >"$game/data/save/Duel/land_units.csv"
 printf 'strength 2\n' >"$game/data/save/Deep/turn 2/units.csv"
 printf 'strength 1\n' >"$kept/save/Deep/turn 2/units.csv"
-"$keep" "$game" 2>"$work/said" || fail "a clash stopped the start"
-[ ! -L "$game/data/save" ] || fail "a folder with a clashing name was linked"
-[ "$(cat "$game/data/save/Duel/land_units.csv")" = "strength 19" ] || fail "the game folder's save was lost"
-[ -d "$game/data/save/Spring" ] || fail "a save was moved although its folder stays"
-[ "$(cat "$kept/save/Duel/land_units.csv")" = "strength 73" ] || fail "the kept save was replaced"
-grep -qF "holds \"Deep\" \"Duel\" too" "$work/said" || fail "the clashes were not named: $(cat "$work/said")"
-[ "$(cat "$game/data/save/Deep/turn 2/units.csv")" = "strength 2" ] &&
-  [ "$(cat "$kept/save/Deep/turn 2/units.csv")" = "strength 1" ] || fail "a save clashing two folders deep was lost"
-rm -rf "$kept/save/Deep"
-[ "$(readlink "$game/data/pbem")" = "$kept/pbem" ] || fail "the turns were not linked beside the clash"
-
-# A link among the kept ones, to a file alike or to nothing, is not the game
-# folder's file of that name: it clashes too, and the file stays.
-rm -rf "$work/build" "$work/linked" "$work/elsewhere"
-mkdir -p "$game/data/save" "$game/data/pbem" "$work/linked/tidereach/save" "$work/linked/tidereach/pbem" \
-  "$work/elsewhere"
+touch -d '2020-01-01' "$kept/save/Deep" "$game/data/save/Duel"
 printf 'turn 6\n' | tee "$game/data/save/notes.txt" >"$work/elsewhere/notes.txt"
-ln -s "$work/elsewhere/notes.txt" "$work/linked/tidereach/save/notes.txt"
+ln -s "$work/elsewhere/notes.txt" "$kept/save/notes.txt"
 printf 'repository 58\n' >"$game/data/pbem/latest"
-ln -s "North (9)" "$work/linked/tidereach/pbem/latest"
-XDG_DATA_HOME="$work/linked" "$keep" "$game" 2>"$work/said" || fail "a link among the kept ones stopped the start"
-[ "$(grep -c . "$work/said")" -eq 2 ] || fail "not one line per clash: $(cat "$work/said")"
-for entry in save/notes.txt pbem/latest; do
-  grep -qF "$game/data/${entry%/*} stays in the game folder, since $work/linked/tidereach/${entry%/*} holds \"${entry#*/}\" too" \
-    "$work/said" || fail "the clash with a link was not named: $(cat "$work/said")"
-  [ -f "$game/data/$entry" ] && [ ! -L "$game/data/$entry" ] && [ ! -L "$game/data/${entry%/*}" ] ||
-    fail "data/$entry left the game folder for a link of that name"
+ln -s "North (9)" "$kept/pbem/latest"
+"$keep" "$game" 2>"$work/said" || fail "a clash stopped the start"
+for folder in save pbem; do
+  [ "$(readlink "$game/data/$folder")" = "$kept/$folder" ] || fail "a folder with a clashing name was not linked"
 done
+[ "$(cat "$kept/save/Duel (game folder)/land_units.csv")" = "strength 19" ] &&
+  [ "$(cat "$kept/save/Duel/land_units.csv")" = "strength 73" ] || fail "a clashing save was lost or replaced"
+[ "$(cat "$kept/save/Deep (game folder)/turn 2/units.csv")" = "strength 2" ] &&
+  [ "$(cat "$kept/save/Deep/turn 2/units.csv")" = "strength 1" ] || fail "a save clashing two folders deep was lost"
+[ -d "$kept/save/Spring" ] && [ "$(cat "$kept/save/notes.txt (game folder)")" = "turn 6" ] &&
+  [ "$(readlink "$kept/save/notes.txt")" = "$work/elsewhere/notes.txt" ] || fail "a save beside the clashes was lost"
+[ "$(cat "$kept/pbem/latest (game folder)")" = "repository 58" ] && [ "$(readlink "$kept/pbem/latest")" = "North (9)" ] ||
+  fail "a turn clashing with a link to nothing was lost"
+[ "$(grep -c . "$work/said")" -eq 4 ] &&
+  grep -qxF "$kept/save holds \"Deep\" twice: \"Deep\" as it was kept there, \"Deep (game folder)\" as $game/data/save held it; \"Deep (game folder)\" is the newer." \
+    "$work/said" &&
+  grep -qF "$kept/save holds \"Duel\" twice: \"Duel\" as it was kept there, \"Duel (game folder)\" as $game/data/save held it; \"Duel\" is the newer." \
+    "$work/said" || fail "not one line per clash naming the newer: $(cat "$work/said")"
+rm -rf "$kept/save/Deep"* "$kept/save/Duel (game folder)" "$kept/save/notes.txt"* "$kept/pbem/latest"*
 
 # The player linked the saves elsewhere: that link stays.
 rm -rf "$work/build"
@@ -253,50 +256,6 @@ mkfifo "$game/data/save"
 grep -qF "$game/data/save is not a folder" "$work/said" || fail "the pipe was not said: $(cat "$work/said")"
 [ "$(readlink "$game/data/pbem")" = "$kept/pbem" ] || fail "the turns were not linked beside the pipe"
 
-# A stand-in for diff, run as each copy is compared: it interrupts the start
-# (SHIM=term) or writes a file under a name the moved saves take
-# (SHIM_APPEAR=<path>) meanwhile, then compares as diff does.
-real_diff=$(command -v diff)
-mkdir -p "$work/bin"
-cat >"$work/bin/diff" <<EOF
-#!/usr/bin/env bash
-if [ -n "\${SHIM_APPEAR:-}" ] && [ -d "\${SHIM_APPEAR%/*}" ] && [ ! -e "\$SHIM_APPEAR" ]; then
-  printf 'kept 5\n' >"\$SHIM_APPEAR"
-fi
-[ "\${SHIM:-}" != term ] || kill -TERM "\$PPID"
-exec "$real_diff" "\$@"
-EOF
-chmod +x "$work/bin/diff"
-
-# A start interrupted while it copies leaves no copy among the kept saves.
-rm -rf "$work/build" "$work/cut"
-mkdir -p "$game/data/save/Summer"
-printf 'strength 5\n' >"$game/data/save/Summer/land_units.csv"
-if SHIM=term PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/cut" "$keep" "$game" 2>/dev/null; then
-  fail "an interrupted start went on"
-fi
-[ -z "$(ls -A "$work/cut/tidereach/save")" ] || fail "an interrupted copy was left: $(ls -A "$work/cut/tidereach/save")"
-[ "$(cat "$game/data/save/Summer/land_units.csv")" = "strength 5" ] && [ ! -L "$game/data/save" ] ||
-  fail "an interrupted start changed the game folder"
-
-# A name that appears among the kept turns while they are copied is never
-# replaced, also by a link that points nowhere; the turns stay and are not linked.
-rm -rf "$work/build" "$work/race"
-mkdir -p "$game/data/save" "$game/data/pbem/West (1)"
-printf 'turn 3\n' >"$game/data/pbem/West (1)/Info.ini"
-ln -s "North (9)" "$game/data/pbem/latest"
-printf 'repository 58\n' >"$game/data/pbem/repo.dat"
-SHIM_APPEAR="$work/race/tidereach/pbem/latest" PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/race" "$keep" "$game" \
-  2>"$work/said" || fail "a name that appeared meanwhile stopped the start"
-[ ! -L "$game/data/pbem" ] || fail "the turns were linked over a name that appeared meanwhile"
-[ "$(cat "$work/race/tidereach/pbem/latest")" = "kept 5" ] || fail "a file that appeared meanwhile was replaced"
-[ "$(readlink "$game/data/pbem/latest")" = "North (9)" ] || fail "the game folder's link was lost"
-[ "$(cat "$game/data/pbem/repo.dat")" = "repository 58" ] || fail "the repository left the game folder"
-[ "$(cat "$game/data/pbem/West (1)/Info.ini")" = "turn 3" ] && [ ! -e "$work/race/tidereach/pbem/West (1)" ] ||
-  fail "a turn was moved while the line says all stayed"
-[ -z "$(find "$work/race/tidereach/pbem" -name '.moving.*')" ] || fail "a copy was left among the kept turns"
-grep -q '^Play-by-e-mail turns not moved: .*latest' "$work/said" || fail "the name was not said: $(cat "$work/said")"
-
 # start_paused <step> [VAR=value...]: starts a start in the background that
 # stops at the step; pid is its process.
 start_paused() {
@@ -304,7 +263,8 @@ start_paused() {
   shift
   rm -f "$work/paused"
   mkfifo "$work/paused"
-  env TIDEREACH_KEEP_SAVES_PAUSE_AT="$step" "$@" "$keep" "$game" >"$work/paused" 2>>"$work/said" &
+  # A process group of its own, as a start from a terminal: the group is what is killed.
+  setsid env TIDEREACH_KEEP_SAVES_PAUSE_AT="$step" "$@" "$keep" "$game" >"$work/paused" 2>>"$work/said" &
   pid=$!
   # Bounded, so that a start that never gets there fails the test, not hangs it.
   read -r -t 120 said_step <"$work/paused" || true
@@ -321,23 +281,25 @@ start_paused() {
     sleep 0.1
   done
 }
-# cut_at <step> [VAR=value...]: a start killed at the step, where no trap runs.
+# cut_at <step> [VAR=value...]: a start killed with its process group at the
+# step, where no trap runs.
 cut_at() {
   start_paused "$@"
-  kill -KILL "$pid"
+  kill -KILL -- -"$pid"
   wait "$pid" 2>/dev/null || true
 }
 # state <kept folder>: what the kept saves and the game folder's save folder
-# hold, with the hidden folders' random part left out.
+# hold, then the script's own working folders in the data folder and the
+# game's data folder, by folder and kind.
 state() {
-  local kept_save="$1/save" here="$game/data/save" where
-  for where in "$kept_save" "$here"; do
-    if [ -L "$where" ]; then echo -n "link"
-    elif [ -d "$where" ]; then echo -n "$(ls -A "$where" | sed 's/^\(\.[a-z]*\.\).*/\1/' | sort | tr '\n' ' ')"
-    else echo -n "none"
+  local where
+  for where in "$1/save" "$game/data/save"; do
+    if [ -L "$where" ]; then echo -n "link | "
+    elif [ -d "$where" ]; then echo -n "$(ls -A "$where" | sort | tr '\n' ' ')| "
+    else echo -n "none | "
     fi
-    [ "$where" = "$here" ] || echo -n "| "
   done
+  ls -A "$1" "$game/data" 2>/dev/null | sed -n 's/^\.keep_saves\.\([a-z]*\.[a-z]*\)\..*/\1/p' | sort | tr '\n' ' '
 }
 # A game folder with three saves and a turn.
 build_with_saves() {
@@ -361,18 +323,24 @@ saves_kept_once() {
   done
 }
 
+# nothing_hidden_left <kept folder> <when>: none of the script's working
+# folders in the data folder or the game's, and none of the game's own
+# working folders among the kept saves.
+nothing_hidden_left() {
+  local left
+  left=$(find "$1" "$game/data/" -name '.keep_saves.*' -o -name '.saving%*' -o -name '.old%*')
+  [ -z "$left" ] || fail "$2: hidden folders were left: $left"
+}
 # A start killed at each of its steps, then a later start: the saves stand
 # whole and once in the data folder, linked, and nothing of the cut start is
 # left. What the cut start left is checked first, so each step is the one meant.
 cut_steps=(
-  "copying:.moving. | Duel Spring notes.txt "
-  "copied:.moving. | Duel Spring notes.txt "
-  "placing:.moving. Duel | Duel Spring notes.txt "
-  "placed:.moving. Duel Spring notes.txt | Duel Spring notes.txt "
-  "removing:Duel Spring notes.txt | .removing. Spring notes.txt "
-  "removed:Duel Spring notes.txt | .removing. "
-  "emptied:Duel Spring notes.txt | "
-  "unlinked:Duel Spring notes.txt | none"
+  "copying:| Duel Spring notes.txt | save.copy save.copying "
+  "copied:| Duel Spring notes.txt | save.copy save.copying "
+  "moved:| none | save.copy save.copying save.out "
+  "linked:| link | save.copy save.copying save.out "
+  "placing:Duel | link | save.copy save.copying save.out "
+  "verified:Duel Spring notes.txt | link | save.copy save.copying save.out save.verified "
 )
 for cut in "${cut_steps[@]}"; do
   step=${cut%%:*}
@@ -385,6 +353,7 @@ for cut in "${cut_steps[@]}"; do
   XDG_DATA_HOME="$work/cut" "$keep" "$game" 2>"$work/said" || fail "the start after one cut at $step stopped"
   [ ! -s "$work/said" ] || fail "the start after one cut at $step said: $(cat "$work/said")"
   saves_kept_once "$work/cut/tidereach" "after a start cut at $step"
+  nothing_hidden_left "$work/cut/tidereach" "after a start cut at $step"
 done
 
 # A start that finds another one moving saves into the same data folder waits
@@ -398,7 +367,7 @@ start_paused copying XDG_DATA_HOME="$work/two"
 first=$pid
 game="$work/build2/game" start_paused waiting XDG_DATA_HOME="$work/two"
 second=$pid
-[ -n "$(find "$work/two/tidereach/save" -name '.moving.*')" ] || fail "the copy of the first start was not made"
+[ -n "$(find "$work/two/tidereach" -name '.keep_saves.save.copy.*')" ] || fail "the copy of the first start was not made"
 kill -CONT "$second"
 kill -CONT "$first"
 wait "$first" || fail "the first start failed ($?): $(cat "$work/said")"
@@ -410,15 +379,9 @@ grep -qF "Waiting for another start to finish moving saves into $work/two/tidere
 rm "$work/two/tidereach/save/Far" -r
 saves_kept_once "$work/two/tidereach" "beside another start"
 
-# nothing_hidden_left <kept folder> <when>: no part copy among the kept saves,
-# no hidden folder of originals in the game folder.
-nothing_hidden_left() {
-  [ -z "$(find "$1" "$game/data/" -name '.moving.*' -o -name '.removing.*')" ] ||
-    fail "$2: hidden folders were left: $(find "$1" "$game/data/" -name '.moving.*' -o -name '.removing.*')"
-}
 # only_waits_said <when>: the starts said nothing but that they waited.
 only_waits_said() {
-  ! grep -v '^Waiting for another start to finish moving saves into ' "$work/said" ||
+  ! grep -v '^Waiting for another start to finish moving saves ' "$work/said" ||
     fail "$1: more than the waits was said"
 }
 
@@ -487,7 +450,7 @@ done
 # One start is killed while moving the saves on a first start, with one or two
 # others waiting for it (one spelling XDG_DATA_HOME otherwise): the first to
 # go on clears what the killed one left and keeps every save once.
-for cut in "copying 2" "copying 3" "removing 2" "removing 3"; do
+for cut in "copying 2" "copying 3" "placing 2" "placing 3"; do
   step=${cut% *}
   build_with_saves
   rm -rf "$work/waited"
@@ -502,7 +465,7 @@ for cut in "copying 2" "copying 3" "removing 2" "removing 3"; do
     waiting+=("$pid")
   done
   kill -CONT "${waiting[@]}"
-  kill -KILL "$killed"
+  kill -KILL -- -"$killed"
   wait "$killed" 2>/dev/null || true
   for pid in "${waiting[@]}"; do wait "$pid" || fail "a start waiting on one killed at $step failed: $(cat "$work/said")"; done
   saves_kept_once "$work/waited/tidereach" "beside a start killed at $step"
@@ -526,44 +489,11 @@ for spelled in "$work/spelled/ $work/spelled" "$work/spelled $work/spelled/"; do
   done
 done
 
-# A game running from the game folder saves into a save, or into a hidden
-# one too, while they are moved: those originals stay in the game folder as
-# the game left them, their earlier state stays kept, one line names them,
-# and the others are moved. A turn of the same name as a changed save is
-# moved as any.
-for changed in "Spring" ".quicksave Spring"; do
-  build_with_saves
-  rm -rf "$work/changed"
-  mkdir "$game/data/pbem/Spring"
-  printf 'quick 1\n' >"$game/data/save/.quicksave"
-  printf 'turn 2\n' >"$game/data/pbem/Spring/Info.ini"
-  : >"$work/said"
-  start_paused placed XDG_DATA_HOME="$work/changed"
-  printf 'strength 20\n' >"$game/data/save/Spring/land_units.csv"
-  [ "$changed" = Spring ] || printf 'quick 2\n' >"$game/data/save/.quicksave"
-  kill -CONT "$pid"
-  wait "$pid" || fail "a start beside a game saving failed: $(cat "$work/said")"
-  [ "$(cat "$game/data/save/Spring/land_units.csv")" = "strength 20" ] &&
-    [ "$(cat "$work/changed/tidereach/save/Spring/land_units.csv")" = "strength 19" ] &&
-    [ "$(cat "$work/changed/tidereach/save/.quicksave")" = "quick 1" ] ||
-    fail "with $changed changed, the saves were not left in both places as each was"
-  [ "$changed" = Spring ] || [ "$(cat "$game/data/save/.quicksave")" = "quick 2" ] ||
-    fail "the hidden save changed while moved was lost"
-  [ "$(state "$work/changed/tidereach")" = ".quicksave Duel Spring notes.txt | $changed " ] ||
-    fail "the saves beside $changed were not moved: $(state "$work/changed/tidereach")"
-  [ "$(readlink "$game/data/pbem")" = "$work/changed/tidereach/pbem" ] &&
-    [ "$(cat "$work/changed/tidereach/pbem/Spring/Info.ini")" = "turn 2" ] ||
-    fail "the turns were not moved beside $changed changed"
-  [ "$(grep -c . "$work/said")" = 1 ] &&
-    grep -qxF "$(printf '"%s" ' $changed)changed while being moved: $game/data/save keeps what the game saved, $work/changed/tidereach/save what was copied before; remove what is not wanted, and the next ./run.sh moves the folder." \
-      "$work/said" || fail "not one line on $changed changed while moved: $(cat "$work/said")"
-done
-
 # said_alone <line>: the start said that line and nothing else, the hidden
 # folders' random part left out.
 said_alone() {
   [ "$(grep -c . "$work/said")" = 1 ] &&
-    [ "$(sed 's/\.\(moving\|removing\)\.[A-Za-z0-9]\{6\}/.\1.X/g' "$work/said")" = "$1" ] ||
+    [ "$(sed 's/\(\.keep_saves\.[a-z]*\.[a-z]*\.\)[0-9]*/\1X/g' "$work/said")" = "$1" ] ||
     fail "not the one line \"$1\": $(cat "$work/said")"
 }
 # go_on [what]: lets the paused start go on, and waits for it.
@@ -573,69 +503,48 @@ go_on() {
 }
 there="$work/paused_at/tidereach/save"
 
-# A save changed while it is copied: nothing is kept, the game folder keeps
-# its saves as the game left them, unlinked, and the line names that save.
-build_with_saves
-rm -rf "$work/paused_at"
-: >"$work/said"
-start_paused copying XDG_DATA_HOME="$work/paused_at"
-printf 'strength 74\n' >"$game/data/save/Duel/land_units.csv"
-go_on
-said_alone "Saves not moved: they could not be copied to $there (the copy of Duel differs from it). They stay in $game/data/save as they were, and the game saves there meanwhile; mend that and the next ./run.sh moves them."
-[ -z "$(ls -A "$there")" ] && [ ! -L "$game/data/save" ] &&
-  [ "$(cat "$game/data/save/Duel/land_units.csv")" = "strength 74" ] || fail "a save changed while copied was kept, or left"
+# A game running from the game folder changes a save, and a hidden one too,
+# while they are copied, or once copied: the newest of each is kept, the
+# others too, the folder is linked, and nothing needs saying.
+for changed in "copying:Spring" "copied:.quicksave Spring"; do
+  build_with_saves
+  rm -rf "$work/paused_at"
+  printf 'quick 1\n' >"$game/data/save/.quicksave"
+  : >"$work/said"
+  start_paused "${changed%%:*}" XDG_DATA_HOME="$work/paused_at"
+  printf 'strength 20\n' | tee "$game/data/save/Spring/land_units.csv" >"$work/before/save/Spring/land_units.csv"
+  [ "${changed#*:}" = Spring ] || printf 'quick 2\n' >"$game/data/save/.quicksave"
+  cat "$game/data/save/.quicksave" >"$work/before/save/.quicksave"
+  go_on
+  [ ! -s "$work/said" ] || fail "with ${changed#*:} changed, the start said: $(cat "$work/said")"
+  saves_kept_once "$work/paused_at/tidereach" "with ${changed#*:} changed while moved"
+  nothing_hidden_left "$work/paused_at/tidereach" "with ${changed#*:} changed while moved"
+done
 
-# A changed original that cannot go back, since the game wrote a new save of
-# its name meanwhile: neither is lost, the hidden folder holding it stays and
-# is named once, and the folder is not linked.
-build_with_saves
-rm -rf "$work/paused_at"
-: >"$work/said"
-start_paused removed XDG_DATA_HOME="$work/paused_at"
-printf 'turn 7\n' >"$(echo "$game"/data/save/.removing.*)/notes.txt"
-printf 'turn 8\n' >"$game/data/save/notes.txt"
-go_on
-said_alone "$game/data/save/.removing.X holds \"notes.txt\" not kept as they are in $there, and they could not go back into $game/data/save (\"notes.txt\" is there again): move them back by hand, and the next ./run.sh moves the folder."
-[ "$(cat "$game/data/save/notes.txt")" = "turn 8" ] && [ "$(cat "$game"/data/save/.removing.*/notes.txt)" = "turn 7" ] &&
-  [ "$(cat "$there/notes.txt")" = "turn 6" ] && [ ! -L "$game/data/save" ] || fail "a save written meanwhile or a changed one was lost"
-
-# A save not among the kept ones once the others went, changed with its kept
-# copy removed meanwhile, or new after all were removed: it stays, said as a
-# save to move, and the next start moves it, quietly.
-for case in "removed:notes.txt" "emptied:new.sav"; do
+# A folder made again where the moved one was before the link is made (the
+# build's step): when empty, it gives way to the link, quietly; when a save
+# is in it, it stays, unlinked, and what was moved out comes back into it.
+for made in empty saved; do
   build_with_saves
   rm -rf "$work/paused_at"
   : >"$work/said"
-  start_paused "${case%:*}" XDG_DATA_HOME="$work/paused_at"
-  if [ "${case%:*}" = removed ]; then
-    printf 'turn 7\n' >"$(echo "$game"/data/save/.removing.*)/notes.txt"
-    rm "$there/notes.txt"
-  else
-    printf 'turn 7\n' >"$game/data/save/new.sav"
-  fi
+  start_paused moved XDG_DATA_HOME="$work/paused_at"
+  mkdir "$game/data/save"
+  [ "$made" = empty ] || printf 'turn 9\n' >"$game/data/save/new.sav"
   go_on
-  said_alone "$game/data/save stays in the game folder, since a save appeared in it while they were moved: the next ./run.sh moves it too"
-  [ "$(ls -A "$game/data/save")" = "${case#*:}" ] && [ "$(cat "$game/data/save/${case#*:}")" = "turn 7" ] ||
-    fail "at ${case%:*}, the save not kept was lost, or the others stayed: $(ls -A "$game/data/save")"
-  XDG_DATA_HOME="$work/paused_at" "$keep" "$game" 2>"$work/said" || fail "the start after one at ${case%:*} stopped"
-  [ ! -s "$work/said" ] && [ "$(cat "$there/${case#*:}")" = "turn 7" ] && [ -L "$game/data/save" ] ||
-    fail "the save left at ${case%:*} was not moved by the next start: $(cat "$work/said")"
+  if [ "$made" = empty ]; then
+    [ ! -s "$work/said" ] || fail "an empty folder made again was said: $(cat "$work/said")"
+  else
+    said_alone "$game/data/save could not be linked to $there (File exists): the next ./run.sh tries again"
+    [ ! -L "$game/data/save" ] && [ "$(ls -A "$game/data/save" | tr '\n' ' ')" = "Duel Spring new.sav notes.txt " ] ||
+      fail "the saves did not come back into the folder made again: $(ls -A "$game/data/save")"
+    rm "$game/data/save/new.sav"
+    XDG_DATA_HOME="$work/paused_at" "$keep" "$game" 2>"$work/said" || fail "the start after the folder made again stopped"
+    [ ! -s "$work/said" ] || fail "the start after the folder made again said: $(cat "$work/said")"
+  fi
+  saves_kept_once "$work/paused_at/tidereach" "once the folder made again ($made) could be linked"
+  nothing_hidden_left "$work/paused_at/tidereach" "once the folder made again ($made) could be linked"
 done
-
-# A folder made again where the emptied one was before the link is made:
-# nothing is linked into it, one line says so, and the next start links it.
-build_with_saves
-rm -rf "$work/paused_at"
-: >"$work/said"
-start_paused unlinked XDG_DATA_HOME="$work/paused_at"
-mkdir "$game/data/save"
-go_on
-said_alone "$game/data/save could not be linked to $there (File exists): the next ./run.sh tries again"
-[ -d "$game/data/save" ] && [ ! -L "$game/data/save" ] && [ -z "$(ls -A "$game/data/save")" ] ||
-  fail "something was linked into the folder made again: $(ls -A "$game/data/save")"
-XDG_DATA_HOME="$work/paused_at" "$keep" "$game" 2>"$work/said" || fail "the start after the folder made again stopped"
-[ ! -s "$work/said" ] || fail "the start after the folder made again said: $(cat "$work/said")"
-saves_kept_once "$work/paused_at/tidereach" "once the folder made again could be linked"
 
 # A kept save folder that is a link of the player's to the game folder's
 # own, empty: it is left as it is, quietly, so that no link leads to itself.
@@ -692,51 +601,30 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
   XDG_DATA_HOME="$work/unread" as_user "$keep" "$game" || fail "the start failed once the save could be read"
   saves_kept_once "$work/unread/tidereach" "once the save could be read"
 
-  # Originals that cannot be removed (the game folder's save folder may not be
-  # written): every save left in both places is named, and the folder is not
-  # linked. Once it may be written, the next start keeps each save once.
+  # Originals the user may not write (a save folder and a save of mode 555):
+  # kept whole, they are removed all the same, quietly, and the kept copies
+  # keep their modes.
   build_with_saves
   rm -rf "$work/stuck"
-  chmod 555 "$game/data/save"
-  XDG_DATA_HOME="$work/stuck" as_user "$keep" "$game" 2>"$work/said" || fail "a failed removal stopped the start"
-  chmod 755 "$game/data/save"
-  [ "$(grep -c . "$work/said")" -eq 1 ] &&
-    grep -qF "\"Duel\" \"Spring\" \"notes.txt\" are kept whole in $work/stuck/tidereach/save, but stay in $game/data/save too, since they could not be removed (Permission denied)" \
-      "$work/said" || fail "not every save left in both places was named: $(cat "$work/said")"
-  [ ! -L "$game/data/save" ] && diff -r "$work/before/save" "$game/data/save" >/dev/null ||
-    fail "the game folder's saves changed although they could not be removed"
-  starts_quietly stuck "the originals could be removed"
+  chmod 555 "$game/data/save" "$game/data/save/Duel"
+  chmod 555 "$work/before/save/Duel"
+  starts_quietly stuck "the originals may not be written"
+  chmod 755 "$work/before/save/Duel" "$work/stuck/tidereach/save/Duel"
 
-  # The game folder's data folder may not be written: the saves are kept, and
-  # the line says the emptied folder could not be replaced by the link, not
-  # that a save appeared in it. Once it may be, the next start links it.
+  # The game folder's data folder may not be written: nothing moves, and one
+  # line per folder says it could not be linked. Once it may be, the next
+  # start moves and links them.
   build_with_saves
   rm -rf "$work/unlinked"
   chmod 555 "$game/data"
   XDG_DATA_HOME="$work/unlinked" as_user "$keep" "$game" 2>"$work/said" || fail "a data folder that may not be written stopped the start"
   chmod 755 "$game/data"
   [ "$(grep -c . "$work/said")" -eq 2 ] &&
-    grep -qxF "$game/data/save is empty, its saves kept in $work/unlinked/tidereach/save, but could not be replaced by a link to them (Permission denied): mend that, and the next ./run.sh links it" \
+    grep -qxF "$game/data/save could not be replaced by a link to $work/unlinked/tidereach/save (Permission denied): mend that, and the next ./run.sh links it" \
       "$work/said" || fail "not one line per folder saying it could not be linked: $(cat "$work/said")"
-  starts_quietly unlinked "the emptied folders could be linked"
-
-  # A save changed while copied, whose part copy cannot be removed (a folder
-  # in it may not be written): the line says so and names the part copy too.
-  # Once it may be written, the next start clears it and moves the saves.
-  build_with_saves
-  rm -rf "$work/partcopy"
-  chmod 555 "$game/data/save/Duel"
-  : >"$work/said"
-  if [ "$(id -u)" = 0 ]; then
-    start_paused copying XDG_DATA_HOME="$work/partcopy" setpriv --bounding-set=-dac_override,-dac_read_search,-fowner --
-  else
-    start_paused copying XDG_DATA_HOME="$work/partcopy"
-  fi
-  printf 'strength 74\n' | tee "$game/data/save/Duel/land_units.csv" >"$work/before/save/Duel/land_units.csv"
-  go_on
-  said_alone "Saves not moved: they could not be copied to $work/partcopy/tidereach/save (the copy of Duel differs from it). They stay in $game/data/save as they were, and the game saves there meanwhile; mend that and the next ./run.sh moves them. A part copy is left in $work/partcopy/tidereach/save/.moving.X: remove it."
-  chmod -R u+w "$work/partcopy" "$game/data/save/Duel"
-  starts_quietly partcopy "the part copy could be removed"
+  diff -r "$work/before" "$game/data" >/dev/null && [ -z "$(ls -A "$work/unlinked/tidereach/save")" ] ||
+    fail "saves moved although the game folder could not be linked"
+  starts_quietly unlinked "the game folder's data folder could be written"
 
   # The kept saves' folder may not be written (made by a run as root, say):
   # the line gives that cause and what to do, and the saves stay as they were.
@@ -750,42 +638,27 @@ if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
       "$work/said" || fail "not one line saying the data folder may not be written: $(cat "$work/said")"
   [ ! -L "$game/data/save" ] && diff -r "$work/before/save" "$game/data/save" >/dev/null ||
     fail "the game folder's saves changed although the data folder may not be written"
+  nothing_hidden_left "$work/locked/tidereach" "with a kept folder that may not be written"
 
-  # What a cut start left that cannot be removed (a folder in it may not be
-  # written): a part copy among the kept saves and a hidden folder of
-  # originals already kept, in the game folder, are each named with what to
-  # do. The latter is never taken for a save: the saves beside it stay,
-  # unlinked, until it goes.
+  # A start cut while copying a save of mode 555: the next start clears the
+  # part copy all the same, quietly.
   build_with_saves
-  rm -rf "$work/left"
-  mkdir -p "$work/left/tidereach/save/.moving.XyZ789/Part" "$game/data/save/.removing.AbC123" \
-    "$work/left/tidereach/pbem/.moving.Pq4567"
-  printf 'turn 1\n' >"$work/left/tidereach/pbem/.moving.Pq4567/Info.ini"
-  cp -a "$work/before/save/." "$work/left/tidereach/save/"
-  mv "$game/data/save/Duel" "$game/data/save/.removing.AbC123/"
-  printf 'strength 2\n' >"$work/left/tidereach/save/.moving.XyZ789/Part/land_units.csv"
-  chmod 555 "$game/data/save/.removing.AbC123/Duel" "$work/left/tidereach/save/.moving.XyZ789/Part"
-  XDG_DATA_HOME="$work/left" as_user "$keep" "$game" 2>"$work/said" || fail "a left-over that cannot be removed stopped the start"
-  [ "$(ls -A "$work/left/tidereach/pbem")" = "West (1)" ] || fail "a part copy among the kept turns was not cleared"
-  [ "$(grep -c . "$work/said")" -eq 2 ] &&
-    grep -qxF "A part copy a start cut short left in $work/left/tidereach/save/.moving.XyZ789 could not be removed (Permission denied): remove it." \
-      "$work/said" &&
-    grep -qxF "$game/data/save/.removing.AbC123 holds what is left of saves kept whole in $work/left/tidereach/save, and could not be removed (Permission denied): remove it by hand, and the next ./run.sh links the folder." \
-      "$work/said" || fail "the left-overs that cannot be removed were not each named: $(cat "$work/said")"
-  [ "$(state "$work/left/tidereach")" = ".moving. Duel Spring notes.txt | .removing. Spring notes.txt " ] ||
-    fail "the saves beside a hidden folder of originals moved, or it was taken for a save: $(state "$work/left/tidereach")"
-  # Once both may be written, the next start clears them and keeps each save once.
-  chmod 755 "$game/data/save/.removing.AbC123/Duel" "$work/left/tidereach/save/.moving.XyZ789/Part"
-  starts_quietly left "the left-overs could be removed"
+  rm -rf "$work/partcopy"
+  chmod 555 "$game/data/save/Duel" "$work/before/save/Duel"
+  cut_at copied XDG_DATA_HOME="$work/partcopy"
+  starts_quietly partcopy "a read-only copy was left"
+  nothing_hidden_left "$work/partcopy/tidereach" "once a read-only copy was left"
+  chmod 755 "$work/before/save/Duel" "$work/partcopy/tidereach/save/Duel"
 else
   echo "SKIP: setpriv is missing: root cannot be made to meet an unreadable or unremovable save"
 fi
 
 if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
   # Originals of which one, two or all three cannot be moved out of a shared
-  # save folder (sticky, they and it another user's): each one left in both
-  # places is named, with the reason, and the others are removed. Once they
-  # can be, the next start keeps each save once.
+  # save folder (sticky, they and it another user's): the folder is linked,
+  # every save kept once in the data folder, and one line names the
+  # originals left, with the reason. Once they can be, the next start removes
+  # them, quietly.
   for stuck in "Duel" "Duel Spring" "Duel Spring notes.txt"; do
     build_with_saves
     rm -rf "$work/shared"
@@ -793,19 +666,16 @@ if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
     chmod 1777 "$game/data/save"
     for name in $stuck; do chown -R 12345 "$game/data/save/$name"; done
     XDG_DATA_HOME="$work/shared" as_user "$keep" "$game" 2>"$work/said" || fail "a failed removal of $stuck stopped the start"
-    there="$work/shared/tidereach/save"
-    if [ "$stuck" = Duel ]; then
-      line="\"Duel\" is kept whole in $there, but stays in $game/data/save too, since it could not be removed (Operation not permitted): remove it by hand,"
-    else
-      line="$(printf '"%s" ' $stuck)are kept whole in $there, but stay in $game/data/save too, since they could not be removed (Operation not permitted): remove them by hand,"
-    fi
-    [ "$(grep -c . "$work/said")" -eq 1 ] && grep -qF "$line" "$work/said" ||
-      fail "with $stuck left, not one line naming them with the reason: $(cat "$work/said")"
-    [ ! -L "$game/data/save" ] && [ "$(ls -A "$game/data/save" | tr '\n' ' ')" = "$stuck " ] ||
-      fail "with $stuck left, the game folder holds $(ls -A "$game/data/save")"
-    chown -R 0 "$game/data/save"
-    chmod 755 "$game/data/save"
+    are=are
+    [ "$stuck" != Duel ] || are=is
+    said_alone "$(printf '"%s" ' $stuck)$are kept whole in $work/shared/tidereach/save: their originals, moved out of $game/data/save into $game/data/.keep_saves.save.out.X, could not be removed (Operation not permitted); the next ./run.sh tries again."
+    saves_kept_once "$work/shared/tidereach" "with $stuck left"
+    out=$(echo "$game"/data/.keep_saves.save.out.*)
+    [ "$(ls -A "$out" | tr '\n' ' ')" = "$stuck " ] || fail "with $stuck left, the moved-out folder holds $(ls -A "$out")"
+    chown -R 0 "$out"
+    chmod 755 "$out"
     starts_quietly shared "$stuck could be removed"
+    nothing_hidden_left "$work/shared/tidereach" "once $stuck could be removed"
   done
 else
   echo "SKIP: not root, or setpriv is missing: saves another user left in a shared folder are not tried"
@@ -868,7 +738,7 @@ if mount -t tmpfs -o size=64k keep_saves_test "$disk" 2>/dev/null; then
   build_with_big_save
   : >"$work/said"
   cut_at copied XDG_DATA_HOME="$disk"
-  [ -n "$(find "$disk/tidereach/save" -name '.moving.*')" ] || fail "the cut start left no copy to clear"
+  [ -n "$(find "$disk/tidereach" -name '.keep_saves.save.copy.*')" ] || fail "the cut start left no copy to clear"
   XDG_DATA_HOME="$disk" "$keep" "$game" 2>"$work/said" || fail "the start after a cut one on a small disk stopped"
   [ ! -s "$work/said" ] || fail "the start after a cut one on a small disk said: $(cat "$work/said")"
   [ "$(readlink "$game/data/save")" = "$disk/tidereach/save" ] &&

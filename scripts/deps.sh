@@ -11,11 +11,15 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
 )
 
+# One query for all: each package known to dpkg prints its name and status;
+# one not installed, or unknown to dpkg (not printed), is missing.
+installed=" "
+while read -r name status; do
+  [ "$status" != "install ok installed" ] || installed+="${name%%:*} "
+done < <(dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true)
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
+  [[ $installed == *" $p "* ]] || missing+=("$p")
 done
 
 if [ ${#missing[@]} -gt 0 ]; then

@@ -356,6 +356,87 @@ for cut in "${cut_steps[@]}"; do
   nothing_hidden_left "$work/cut/tidereach" "after a start cut at $step"
 done
 
+# Stand-ins for the file commands the script runs, put first in PATH: each
+# counts its calls in $SHIM_COUNT/<command>, and the call SHIM_CUT names
+# (<command>:<n>) does part of its work and then kills its whole process
+# group, as a closed terminal's hang-up does: a copy with its later files
+# missing and one cut short, a removal of half the files, the rest whole.
+mkdir -p "$work/bin"
+cat >"$work/bin/shim" <<SHIM
+#!/usr/bin/env bash
+cmd=\${0##*/}
+real=\$(PATH="$PATH" command -v "\$cmd")
+count=\$((\$(cat "\$SHIM_COUNT/\$cmd" 2>/dev/null || echo 0) + 1))
+echo "\$count" >"\$SHIM_COUNT/\$cmd"
+[ "\${SHIM_CUT:-}" = "\$cmd:\$count" ] || exec "\$real" "\$@"
+last=\${*: -1}
+case \$cmd in
+  cp)
+    "\$real" "\$@"
+    copied=\${*: -2:1}
+    copied="\${last%/}/\${copied##*/}"
+    mapfile -t files < <(find "\$copied" -type f | sort)
+    half=\$((\${#files[@]} / 2))
+    if [ \${#files[@]} -gt 0 ]; then
+      chmod -R u+w "\$copied"
+      truncate -s %2 "\${files[\$half]}"
+      "\$(PATH="$PATH" command -v rm)" -f "\${files[@]:\$((half + 1))}"
+    fi ;;
+  rm)
+    mapfile -t files < <(find "\$last" -type f 2>/dev/null | sort)
+    "\$real" -f "\${files[@]:0:\$(((\${#files[@]} + 1) / 2))}" ;;
+  *) "\$real" "\$@" ;;
+esac
+kill -KILL 0
+SHIM
+chmod +x "$work/bin/shim"
+for command in cp mv rm ln mkdir rmdir chmod; do ln -sf shim "$work/bin/$command"; done
+# A game folder with a read-only save, one whose name the data folder holds
+# with other contents, and no turns; what the data folder holds after.
+build_with_clash() {
+  chmod -R u+w "$work/build" "$work/clash" 2>/dev/null || true
+  rm -rf "$work/clash"
+  build_with_saves
+  rm -rf "$game/data/pbem/West (1)" "$work/before/pbem/West (1)"
+  mkdir -p "$work/clash/tidereach/save/Spring"
+  printf 'strength 1\n' >"$work/clash/tidereach/save/Spring/land_units.csv"
+  mv "$work/before/save/Spring" "$work/before/save/Spring (game folder)"
+  cp -a "$work/clash/tidereach/save/Spring" "$work/before/save/"
+  chmod 555 "$game/data/save/Duel"
+}
+# only_clash_said <when>: the starts said nothing but the clash of "Spring".
+only_clash_said() {
+  ! grep -v "^$work/clash/tidereach/save holds \"Spring\" twice: \"Spring\" as it was kept there, \"Spring (game folder)\" as $game/data/save held it; " \
+    "$work/said" || fail "$1: more than the clash was said"
+}
+# Each call of each command a start runs is cut in turn, then one plain start
+# keeps every save whole and once, and leaves nothing behind.
+rm -rf "$work/counts"
+mkdir "$work/counts"
+build_with_clash
+SHIM_COUNT="$work/counts" PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/clash" "$keep" "$game" 2>/dev/null
+started=$(date +%s)
+cuts=0
+for command in cp mv rm ln mkdir rmdir chmod; do
+  for call in $(seq 1 "$(cat "$work/counts/$command" 2>/dev/null || echo 0)"); do
+    build_with_clash
+    rm -rf "$work/count"
+    mkdir "$work/count"
+    : >"$work/said"
+    status=0
+    SHIM_CUT="$command:$call" SHIM_COUNT="$work/count" PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/clash" \
+      setsid -w "$keep" "$game" 2>>"$work/said" || status=$?
+    [ "$status" = 137 ] || fail "the start was not cut inside $command call $call ($status)"
+    XDG_DATA_HOME="$work/clash" "$keep" "$game" 2>>"$work/said" || fail "the start after a cut inside $command stopped"
+    saves_kept_once "$work/clash/tidereach" "after a cut inside $command call $call"
+    nothing_hidden_left "$work/clash/tidereach" "after a cut inside $command call $call"
+    only_clash_said "after a cut inside $command call $call"
+    cuts=$((cuts + 1))
+  done
+done
+chmod -R u+w "$work/build" "$work/clash"
+echo "$cuts starts cut inside a file command, each then kept every save: $(($(date +%s) - started)) s"
+
 # A start that finds another one moving saves into the same data folder waits
 # for it, and leaves the other's copy alone: both games' saves are kept whole.
 build_with_saves

@@ -328,7 +328,8 @@ saves_kept_once() {
 # working folders among the kept saves.
 nothing_hidden_left() {
   local left
-  left=$(find "$1" "$game/data/" -name '.keep_saves.*' -o -name '.saving%*' -o -name '.old%*')
+  left=$(find "$1" "$game/data/" -maxdepth 1 -name '.keep_saves.*'
+    find "$1/save" "$1/pbem" -maxdepth 1 \( -name '.saving%*' -o -name '.old%*' \) 2>/dev/null || true)
   [ -z "$left" ] || fail "$2: hidden folders were left: $left"
 }
 # A start killed at each of its steps, then a later start: the saves stand
@@ -424,8 +425,9 @@ for command in cp mv rm ln mkdir rmdir chmod; do
     mkdir "$work/count"
     : >"$work/said"
     status=0
-    SHIM_CUT="$command:$call" SHIM_COUNT="$work/count" PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/clash" \
-      setsid -w "$keep" "$game" 2>>"$work/said" || status=$?
+    # In a subshell of its own, which alone tells of the kill.
+    (SHIM_CUT="$command:$call" SHIM_COUNT="$work/count" PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/clash" \
+      setsid -w "$keep" "$game" 2>>"$work/said") 2>/dev/null || status=$?
     [ "$status" = 137 ] || fail "the start was not cut inside $command call $call ($status)"
     XDG_DATA_HOME="$work/clash" "$keep" "$game" 2>>"$work/said" || fail "the start after a cut inside $command stopped"
     saves_kept_once "$work/clash/tidereach" "after a cut inside $command call $call"
@@ -471,12 +473,15 @@ only_waits_said() {
 # moved and linked, and neither remove nor move anything of them again. Every
 # other start spells XDG_DATA_HOME with a trailing slash. In the trials of one
 # killed, the first start is killed at a moment drawn anew each time, and one
-# start after all keeps every save once. A save folder holds several saves of
-# different sizes: by default in KiB, quickly; with
-# TIDEREACH_KEEP_SAVES_TEST_UNIT=M and more TIDEREACH_KEEP_SAVES_TEST_TRIALS
-# as a run by hand at real sizes.
+# start after all keeps every save once. Each start is a process group of its
+# own, killed whole. In the trials "saving", a game saves one save again and
+# again meanwhile (save_writer, as the game saves), from before the starts to
+# after them: the newest version it saved whole is the one kept, and nothing
+# else of it. A save folder holds several saves of different sizes: by
+# default in KiB, quickly; with TIDEREACH_KEEP_SAVES_TEST_UNIT=M and more
+# TIDEREACH_KEEP_SAVES_TEST_TRIALS as a run by hand at real sizes.
 unit=${TIDEREACH_KEEP_SAVES_TEST_UNIT:-K}
-trials=${TIDEREACH_KEEP_SAVES_TEST_TRIALS:-3}
+trials=${TIDEREACH_KEEP_SAVES_TEST_TRIALS:-2}
 rm -rf "$work/sized"
 mkdir -p "$work/sized/save/Duel" "$work/sized/save/Spring" "$work/sized/save/Long war" "$work/sized/pbem/West (1)"
 head -c "60$unit" /dev/urandom >"$work/sized/save/Duel/land_units.csv"
@@ -491,40 +496,54 @@ build_with_sized_saves() {
   cp -a "$work/sized/." "$game/data/"
   ln -s "$work/sized" "$work/before"
 }
-for case in 2 3 "2 killed" "3 killed"; do
+for case in 2 3 "2 killed" "3 killed" "2 saving" "3 killed saving"; do
   started=$(date +%s)
   kills=0
   for trial in $(seq 1 "$trials"); do
     build_with_sized_saves
     : >"$work/said"
+    if [[ $case == *saving* ]]; then
+      if [ "$unit" = M ]; then versions="120 50 6000000"; else versions="40 20 20000"; fi
+      "$writer" "$game" "My game" $versions >"$work/written" &
+      writing=$!
+    fi
     pids=()
-    for i in $(seq 1 "${case% *}"); do
+    for i in $(seq 1 "${case%% *}"); do
       data_home="$work/at_once"
       [ $((i % 2)) = 1 ] || data_home+=/
-      XDG_DATA_HOME="$data_home" "$keep" "$game" 2>>"$work/said" &
+      XDG_DATA_HOME="$data_home" setsid "$keep" "$game" 2>>"$work/said" &
       pids+=($!)
     done
-    if [ "${case#* }" = killed ]; then
+    if [[ $case == *killed* ]]; then
       # Within the time a start takes at these sizes, so that each step is met.
       if [ "$unit" = M ]; then sleep "$((RANDOM % 2)).$((RANDOM % 10))"; else sleep "0.0$((RANDOM % 10))"; fi
       # Counted when it was still running, not only not yet waited for.
       stat=$(cat "/proc/${pids[0]}/stat" 2>/dev/null) || true
       stat=${stat##*) }
       [ "${stat%% *}" = Z ] || kills=$((kills + 1))
-      kill -KILL "${pids[0]}" 2>/dev/null || true
+      kill -KILL -- -"${pids[0]}" 2>/dev/null || true
       wait "${pids[0]}" 2>/dev/null || true
       pids=("${pids[@]:1}")
     fi
     for pid in "${pids[@]}"; do
       wait "$pid" || fail "$case starts at once, trial $trial: one failed: $(cat "$work/said")"
     done
-    [ "${case#* }" != killed ] || XDG_DATA_HOME="$work/at_once" "$keep" "$game" 2>>"$work/said" ||
+    if [[ $case == *saving* ]]; then
+      wait "$writing" || fail "$case starts at once, trial $trial: the game saving meanwhile failed"
+    fi
+    [[ $case != *killed* ]] || XDG_DATA_HOME="$work/at_once" "$keep" "$game" 2>>"$work/said" ||
       fail "$case starts at once, trial $trial: the start after them failed: $(cat "$work/said")"
+    if [[ $case == *saving* ]]; then
+      written=$(cat "$work/written")
+      [ "$written" -gt 0 ] && [ "$(cat "$work/at_once/tidereach/save/My game/version")" = "$written" ] ||
+        fail "$case starts at once, trial $trial: not the newest save $written kept: $(ls -A "$work/at_once/tidereach/save")"
+      rm -r "$work/at_once/tidereach/save/My game"
+    fi
     saves_kept_once "$work/at_once/tidereach" "$case starts at once, trial $trial"
     nothing_hidden_left "$work/at_once/tidereach" "$case starts at once, trial $trial"
     only_waits_said "$case starts at once, trial $trial"
   done
-  [ "${case#* }" != killed ] || case+=" ($kills while running)"
+  [[ $case != *killed* ]] || case+=" ($kills while running)"
   echo "$case starts at once: $trials trials, saves in units of $unit kept once each, $(($(date +%s) - started)) s"
 done
 
@@ -553,6 +572,57 @@ for cut in "copying 2" "copying 3" "placing 2" "placing 3"; do
   nothing_hidden_left "$work/waited/tidereach" "beside a start killed at $step"
   only_waits_said "beside a start killed at $step"
 done
+
+# Starts with different data folders on one game folder take turns: one
+# killed at a step (or one at once with the other) leaves what the other
+# clears, its copy in the first data folder too, and the saves are kept once
+# where data/save leads, nothing hidden in either data folder, nothing said
+# but the wait.
+for cut in copying placing verified "at once"; do
+  build_with_saves
+  rm -rf "$work/xa" "$work/xb"
+  : >"$work/said"
+  if [ "$cut" = "at once" ]; then
+    start_paused copying XDG_DATA_HOME="$work/xa"
+    first=$pid
+    start_paused waiting XDG_DATA_HOME="$work/xb"
+    kill -CONT "$pid" "$first"
+    wait "$first" || fail "a start beside one with another data folder failed: $(cat "$work/said")"
+    wait "$pid" || fail "a start waiting on one with another data folder failed: $(cat "$work/said")"
+  else
+    cut_at "$cut" XDG_DATA_HOME="$work/xa"
+    XDG_DATA_HOME="$work/xb" "$keep" "$game" 2>>"$work/said" || fail "the start after one cut at $cut stopped"
+  fi
+  # The saves where the cut start linked them, else in the other's data folder.
+  where="$work/xa/tidereach/save"
+  [ "$cut" != copying ] || where="$work/xb/tidereach/save"
+  [ "$(realpath "$game/data/save")" = "$where" ] || fail "the saves left the data folder they were linked to ($cut)"
+  for folder in save pbem; do
+    [ -L "$game/data/$folder" ] && diff -r --no-dereference "$work/before/$folder" "$game/data/$folder/" >/dev/null ||
+      fail "after $cut with another data folder, data/$folder is not linked with every save once"
+  done
+  for data_home in "$work/xa" "$work/xb"; do
+    nothing_hidden_left "$data_home/tidereach" "with another data folder after $cut"
+  done
+  only_waits_said "with another data folder after $cut"
+done
+
+# The player's own entries, whatever they are named, are saves like any: a
+# file named as the script once named its hidden folders, and a folder named
+# as the script names its own now, both in the game folder's save folder and
+# among the kept saves, are kept, quietly.
+build_with_saves
+rm -rf "$work/names"
+mkdir -p "$work/names/tidereach/save/.moving.xxxxxx" "$game/data/save/.moving.Ab12Cd" \
+  "$game/data/save/.keep_saves.save.out.1"
+printf 'notes 1\n' >"$game/data/save/.removing.notes1"
+printf 'kept 2\n' >"$work/names/tidereach/save/.moving.xxxxxx/notes"
+printf 'mine 3\n' >"$game/data/save/.keep_saves.save.out.1/notes"
+cp -a "$game/data/save/." "$work/names/tidereach/save/.moving.xxxxxx" "$work/before/save/"
+XDG_DATA_HOME="$work/names" "$keep" "$game" 2>"$work/said" || fail "the player's entries named as the script's stopped the start"
+[ ! -s "$work/said" ] || fail "the player's entries named as the script's were said: $(cat "$work/said")"
+saves_kept_once "$work/names/tidereach" "with the player's entries named as the script's"
+nothing_hidden_left "$work/names/tidereach" "with the player's entries named as the script's"
 
 # The link made by a start whose XDG_DATA_HOME had a trailing slash is still
 # known for its own by a start without it, and the other way round: the data

@@ -307,17 +307,18 @@ clash_name() {
 # never finished; a previous folder left aside goes back under its name when
 # that is free, else it was replaced. 1 when one is still held.
 tidy_game_work() {
-  local entry name rest owner held=0
+  local entry name rest owner busy=0
   entries_of "$1"
   for entry in "${entries[@]}"; do
     name=${entry##*/}
     if [[ $name == .saving%* ]]; then
-      if flock -w 10 -- "$entry" true 2>/dev/null || [ ! -d "$entry" ]; then discard "$entry" || true; else held=1; fi
+      if flock -w 10 -- "$entry" true 2>/dev/null || [ ! -d "$entry" ]; then discard "$entry" || true; else busy=1; fi
     elif [[ $name == .old%* ]]; then
       rest=${name#.old%}
       if [[ $rest == *%%* ]]; then
         entries_of "$entry"
-        [ ${#entries[@]} = 1 ] && [ -d "${entries[0]}" ] || { discard "$entry" || true; continue; }
+        # A holder of anything else is the game's to look at; an empty one goes.
+        [ ${#entries[@]} = 1 ] && [ -d "${entries[0]}" ] || { rmdir -- "$entry" 2>/dev/null || true; continue; }
         owner=${entries[0]##*/}
         mv -n -T -- "${entries[0]}" "$1/$owner" 2>/dev/null || true
       else
@@ -327,7 +328,7 @@ tidy_game_work() {
       [ ! -e "$entry" ] || discard "$entry" || true
     fi
   done
-  return $held
+  return $busy
 }
 
 # drain <moved-out folder> <target folder>: puts each original there into the
@@ -338,13 +339,17 @@ tidy_game_work() {
 drain() {
   local from=$1 target=$2 real parent entry name n dest verified= failed=0
   real=$target
-  [ ! -L "$target" ] || real=$(realpath -- "$target")
+  if [ "$target" -ef "$there" ]; then real=$there
+  elif [ -L "$target" ]; then real=$(realpath -- "$target")
+  fi
   parent=${real%/*}
   # The game's saves into the target take turns with the placing.
   hold "$real"
   tidy_game_work "$from" || true
-  copy=$(shopt -s nullglob; echo "$parent"/.keep_saves."$folder".copy.*)
-  [ -d "$copy" ] || copy=
+  shopt -s nullglob
+  entries=("$parent"/.keep_saves."$folder".copy.*)
+  shopt -u nullglob
+  copy=${entries[0]:-}
   entries_of "$from"
   for entry in "${entries[@]}"; do
     name=${entry##*/}
@@ -438,7 +443,7 @@ keep_folder() {
     echo "$here is not a folder; it is left as it is" >&2
     return
   else
-    if ! out=$(mkdir -p -- "$there" 2>&1); then
+    if [ ! -d "$there" ] && ! out=$(mkdir -p -- "$there" 2>&1); then
       entries_of "$here"
       if [ ${#entries[@]} -gt 0 ]; then not_moved "$there could not be made" "$(reason_of "$out")"; else not_kept "$(reason_of "$out")"; fi
       return

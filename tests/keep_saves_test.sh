@@ -83,7 +83,8 @@ mkdir -p "$game/data/save" "$game/data/pbem"
 # folders deep, or where the kept one is a link (to a file alike, or to
 # nothing): neither is replaced, the game folder's is kept beside under a
 # name of its own, the folder is linked, so the game lists both, and one line
-# per clash says which is which and which is newer.
+# per clash says which is which and which is newer. The data folder spelled
+# with slashes doubled and one more at its end is named plainly.
 rm -rf "$work/build" "$work/elsewhere"
 mkdir -p "$game/data/save/Duel" "$game/data/save/Spring" "$game/data/save/Deep/turn 2" "$kept/save/Deep/turn 2" \
   "$game/data/pbem" "$work/elsewhere"
@@ -95,7 +96,7 @@ printf 'turn 6\n' | tee "$game/data/save/notes.txt" >"$work/elsewhere/notes.txt"
 ln -s "$work/elsewhere/notes.txt" "$kept/save/notes.txt"
 printf 'repository 58\n' >"$game/data/pbem/latest"
 ln -s "North (9)" "$kept/pbem/latest"
-"$keep" "$game" 2>"$work/said" || fail "a clash stopped the start"
+XDG_DATA_HOME="$work//xdg/" "$keep" "$game" 2>"$work/said" || fail "a clash stopped the start"
 for folder in save pbem; do
   [ "$(readlink "$game/data/$folder")" = "$kept/$folder" ] || fail "a folder with a clashing name was not linked"
 done

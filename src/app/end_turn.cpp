@@ -43,6 +43,15 @@ void PushOnTop(cDialog* dialog) {
   PushModalDialog(dialog);
 }
 
+// A failure at the hand-over that the player must know, shown on top at once
+// and held until the player closes it: the window closed first, it is told
+// as the game is put away. Its advice holds with the game gone, as the
+// hand-over leaves for the menus.
+void ShowHeldOnTop(std::u16string title, const std::u16string& text) {
+  HoldBoxForNextTurn(std::move(title), text, text);
+  PushHeldBoxes();
+}
+
 enum class eHandOver { kStaysHere, kHandedOver, kNotWritten };
 
 // The player of the play-by-e-mail number; an empty record when the game has none.
@@ -103,8 +112,8 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
   }
   PushOnTop(new cDialogTekstowy(text, GetText("pbem_turn_end_title"), kPbemMessageLayout));
   if (!noteFault.empty()) {
-    PushOnTop(new cDialogTekstowy(Format(GetText("pbem_repo_not_written_%s_%s"), ShownPath(gameFolder), noteFault),
-                                  GetText("pbem_turn_end_title"), cDialogTekstowy::kDefaultLayoutBase));
+    ShowHeldOnTop(GetText("pbem_turn_end_title"),
+                  Format(GetText("pbem_repo_not_written_%s_%s"), ShownPath(gameFolder), noteFault));
   }
   // The player comes back to the list this game's turns arrive in.
   RequestReturnToMenusList(cScenarioMenu::kPbemGame);
@@ -220,14 +229,14 @@ sAutosaveFailure AutosaveAtTheEndOfTurn() {
 // a turn that stays here, under the banner of the next human turn (held
 // through any computer's phase, whose screens close every box, and shown as
 // the game is put away if the window is closed first, with advice for a game
-// that is gone), or on top of the hand-over message, which leaves for the menus.
+// that is gone), or on top of the hand-over message, which leaves for the
+// menus, held the same way.
 void TellAutosaveFailure(const cGame& game, const sAutosaveFailure& failure, eHandOver handOver) {
   if (!failure.failed()) return;
   if (handOver == eHandOver::kHandedOver) {
-    PushOnTop(new cDialogTekstowy(Format(GetText("autosave_failed_handed_over_%s_%s_%s_%s"), failure.reason,
-                                         failure.earlier, ShownPath(u"data\\pbem\\" + game.pbemGameName),
-                                         failure.remedyHandedOver),
-                                  GetText("autosave_failed_title"), cDialogTekstowy::kDefaultLayoutBase));
+    ShowHeldOnTop(GetText("autosave_failed_title"),
+                  Format(GetText("autosave_failed_handed_over_%s_%s_%s_%s"), failure.reason, failure.earlier,
+                         ShownPath(u"data\\pbem\\" + game.pbemGameName), failure.remedyHandedOver));
     return;
   }
   HoldBoxForNextTurn(GetText("autosave_failed_title"),

@@ -4,6 +4,7 @@
 // until it is handed over whole.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,6 +23,7 @@
 #include "game_session.h"
 #include "gui/edit_box.h"
 #include "gui/static.h"
+#include "platform/message_box.h"
 #include "scenario/pbem_repository.h"
 #include "scenario/save_game.h"
 #include "scenario/save_manifest.h"
@@ -201,6 +203,51 @@ TEST_F(PbemSessionTest, ARepositoryThatCannotBeWrittenIsSaidAndTheTurnIsStillHan
   EXPECT_TRUE(log.ContainsText(u"ERROR: Opening data\\pbem\\repo.dat failed: it is a folder, not a file"));
   EXPECT_FALSE(log.ContainsText(u"Exiting with code"));
 }
+
+// The autosave of the turn fails on a full disk and the note in repo.dat
+// cannot be written, while the turn is handed over whole. The player closes
+// the window with both boxes unread: each is told all the same, once; read
+// and closed, neither comes back as the game is put away.
+class PbemHandOverClosedTest : public PbemSessionTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(PbemHandOverClosedTest, FailuresAtTheHandOverAreToldUntilThePlayerClosesThem) {
+  const bool read = GetParam();
+  std::vector<std::u16string> told;
+  SetHeadlessMessageBoxSink([&](std::u16string_view title, std::u16string_view text) {
+    told.push_back(std::u16string(title) + u"|" + std::u16string(text));
+  });
+  std::vector<std::u16string> boxes;
+  const int exitCode = RunProgram([&] {
+    StartPbemGame(OpenSettingsOf(cScenarioMenu::kNewGame, test::kSampleScenario), u"Duel", u"Bob", kKaltheim,
+                  kAlbrecia);
+    fs::create_directory(Pbem("repo.dat"));
+    {
+      GameLockGuard lock;
+      gGame->saveContext->flushCheck = [](const fs::path& file) {
+        return file.string().find("data/pbem/") != std::string::npos ? 0 : ENOSPC;
+      };
+    }
+    EndTurnByQ();
+    for (const char* title : {"autosave_failed_title", "pbem_turn_end_title"}) {
+      ASSERT_EQ(TopBoxTitle(), GetText(title)) << DialogsAndState();
+      auto* box = static_cast<cDialogTekstowy*>(TopDialog);
+      boxes.push_back(GetText(title) + u"|" + WrapMessageBoxText(StaticText(*box, box->layoutBase() + 3)));
+      if (read) PressKey(VK_ESCAPE);
+    }
+    if (read) ASSERT_EQ(TopBoxTitle(), GetText("pbem_turn_end_title")) << DialogsAndState();
+    EXPECT_TRUE(fs::is_regular_file(Pbem("Duel/Info.ini")));
+  });
+  SetHeadlessMessageBoxSink({});
+  EXPECT_EQ(exitCode, 0);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_NE(boxes[0].find(GetText("save_failure_disk_full")), std::u16string::npos);
+  EXPECT_NE(boxes[1].find(GetText("pbem_repo_is_a_folder")), std::u16string::npos);
+  // Told in the order met: the note's box, then the autosave's.
+  EXPECT_EQ(told, read ? std::vector<std::u16string>() : std::vector<std::u16string>{boxes[1], boxes[0]});
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, PbemHandOverClosedTest, testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "ReadAndClosed" : "Unread"; });
 
 // Two games whose names only looked alike to an older program, "Duel" and
 // "Duel ", which it saved as "Duel " and which reads back as "Duel": the

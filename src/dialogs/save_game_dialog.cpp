@@ -109,8 +109,11 @@ void cDialogZapisuGry::Save(std::u16string_view name, bool silent) {
     saved = gGame->saveContext->SaveGame(name, silent);
   }
   if (!saved) {
+    // A failed save leaves the one before it whole, if there was one.
+    const char* key = SaveFolderExists(name) ? "save_game_failed_earlier_kept_%s_%s_%s"
+                                             : "save_game_failed_no_earlier_%s_%s_%s";
     Presentation().PushTextDialog(GetText("save_game_title"),
-                                  Format(GetText("save_game_failed_%s_%s_%s"), name, SaveFailureReason(),
+                                  Format(GetText(key), name, SaveFailureReason(),
                                          SaveFailureRemedy(SaveFolderPath(name), GetText("save_then_save_again"))),
                                   cDialogTekstowy::kDefaultLayoutBase);
   }

@@ -228,7 +228,7 @@ TEST_P(SaveGameRefusedTest, SavesNothingAndSaysSo) {
   const std::u16string folder = ShownPath(refused ? u"data\\save" : u"data\\save\\" + std::u16string(GetParam().name));
   const std::u16string expected =
       GetParam().reasonKey != nullptr
-          ? Format(GetText("save_game_failed_%s_%s_%s"), GetParam().name, GetText(GetParam().reasonKey),
+          ? Format(GetText("save_game_failed_no_earlier_%s_%s_%s"), GetParam().name, GetText(GetParam().reasonKey),
                    Format(GetText(GetParam().remedyKey), folder) + u" " + GetText("save_then_save_again"))
           : Format(GetText("save_game_name_refused_%s"), GetParam().name);
   EXPECT_EQ(MessageOnTop(), expected);
@@ -250,6 +250,27 @@ INSTANTIATE_TEST_SUITE_P(Names, SaveGameRefusedTest,
                                                      "save_remedy_no_permission_%s"},
                                          RefusedCase{u"Mounted", false, EROFS, "save_failure_read_only",
                                                      "save_remedy_read_only_%s"}));
+
+// A save that replaces another fails on a full disk: the one before it is
+// whole, and the box says it is kept (with no save before, it says none was).
+TEST_F(SaveGameDialogTest, AFailedReplaceSaysTheEarlierSaveIsKept) {
+  cDialogZapisuGry* d = Open();
+  SaveAs(*d, u"First");
+  CloseMessage();
+  const fs::path info = folder_.path() / "data" / "save" / "First" / "Info.ini";
+  const std::string earlier = test::ReadFileBytes(info);
+  world_->game().saveContext->flushCheck = [](const fs::path&) { return ENOSPC; };
+  SaveAs(*d, u"First");
+  auto* question = dynamic_cast<cDialogPotwierdzenia*>(TopDialog);
+  ASSERT_NE(question, nullptr);
+  Click(question->GetControl(cDialogPotwierdzenia::kYesButton));
+  const std::u16string folder = ShownPath(u"data\\save\\First");
+  EXPECT_EQ(MessageOnTop(), Format(GetText("save_game_failed_earlier_kept_%s_%s_%s"), u"First",
+                                   GetText("save_failure_disk_full"),
+                                   Format(GetText("save_remedy_disk_full_%s"), folder) + u" " +
+                                       GetText("save_then_save_again")));
+  EXPECT_EQ(test::ReadFileBytes(info), earlier);
+}
 
 TEST_F(SaveGameDialogTest, ExitResumesTheGame) {
   cDialogZapisuGry* d = Open();

@@ -28,11 +28,8 @@ namespace {
 
 constexpr std::u16string_view kErrorPrefix = u"ERROR: ";
 constexpr std::u16string_view kExitingSuffix = u"Exiting...";
-constexpr std::u16string_view kPbemFolder = u"data\\pbem\\";
 constexpr int kChoiceButtonWidth = 150;
 constexpr int kChoiceButtonGap = 10;
-
-bool IsReceivedTurn(std::u16string_view folder) { return folder.starts_with(kPbemFolder); }
 
 // The reason as the box shows it: the log line's own words.
 std::u16string BoxReason(std::u16string reason) {
@@ -64,7 +61,7 @@ void BackToTheList(const sLaunchRecord& record) {
   ReleaseMenuPicture(kLoadingWallpaper);
   auto* menu = new cScenarioMenu();
   CurrentMenu = menu;
-  menu->ShowListMode(IsReceivedTurn(TemplateFolder(record.folderTemplate)) ? cScenarioMenu::kPbemGame
+  menu->ShowListMode(IsPbemGameFolder(TemplateFolder(record.folderTemplate)) ? cScenarioMenu::kPbemGame
                                                                            : cScenarioMenu::kSavedGame);
   menu->SelectRowOf(record.folderTemplate);
   // One message at a time: one left from an earlier refusal goes.
@@ -105,7 +102,7 @@ void Refuse(const sLaunchRecord& record, const std::u16string& reason, bool offe
                                               : ShownPath(BoxReason(offerAsItIs ? WithoutTheRefusal(reason) : reason));
   if (offerAsItIs) {
     PushModalDialog(new cChangedSaveBox(record, Format(GetText("save_changed_%s_%s"), shown, why)), 0);
-  } else if (IsReceivedTurn(folder)) {
+  } else if (IsPbemGameFolder(folder)) {
     PushModalDialog(new cDialogTekstowy(Format(GetText(TurnRefusalKey(LastLoadRefusal())), shown, why),
                                         GetText("pbem_turn_not_loaded_title")),
                     0);
@@ -129,7 +126,7 @@ void LoadSave(const sLaunchRecord& record, bool asItIs) {
   } catch (const FatalExitError&) {
     // A received turn is another machine's work: it is asked for again,
     // whole, never loaded as it came.
-    Refuse(record, reason.text(), !asItIs && !IsReceivedTurn(folder) && LastLoadRefusedByFileCheck());
+    Refuse(record, reason.text(), !asItIs && !IsPbemGameFolder(folder) && LastLoadRefusedByFileCheck());
   }
 }
 

@@ -62,6 +62,11 @@ std::u16string TemplateFolder(std::u16string_view folder_template) {
   return std::u16string(folder);
 }
 
+bool IsPbemGameFolder(std::u16string_view folder) {
+  // The template's own start: "data\pbem\".
+  return folder.starts_with(kPbemFolderTemplate.substr(0, kPbemFolderTemplate.find(u'%')));
+}
+
 std::u16string SaveFilePath(std::u16string_view folder, std::u16string_view file_name) {
   std::u16string result(folder);
   result.push_back(u'\\');

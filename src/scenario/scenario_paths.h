@@ -21,6 +21,10 @@ std::u16string MakeFolderTemplate(std::u16string_view base_template, std::u16str
 // The folder of a template, without the trailing separator and "%s".
 std::u16string TemplateFolder(std::u16string_view folder_template);
 
+// Whether a game folder (no template) is a play-by-e-mail game's, a turn
+// received or sent, rather than a plain save or a scenario.
+bool IsPbemGameFolder(std::u16string_view folder);
+
 // A writer's path: the folder (no template), a backslash and the file name.
 std::u16string SaveFilePath(std::u16string_view folder, std::u16string_view file_name);
 

@@ -61,8 +61,10 @@ void PlaceUnits(cMap& map, const UnitList& units, std::u16string_view kind, std:
       if (!failed && tRefusalInWords.empty()) {
         const std::u16string first = UnitsFileOf(*hex.unit, folder);
         const std::u16string second = UnitsFileOf(*unit, folder);
-        tRefusalInWords = Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i_%s"), hex.unit->name, unit->name,
-                                 unit->x, unit->y,
+        // A received turn is the sender's to mend, not a save damaged here.
+        const char* key = IsPbemGameFolder(folder) ? "load_refused_turn_units_on_one_hex_%s_%s_%i_%i_%s"
+                                                   : "load_refused_units_on_one_hex_%s_%s_%i_%i_%s";
+        tRefusalInWords = Format(GetText(key), hex.unit->name, unit->name, unit->x, unit->y,
                                  first == second ? first : Format(GetText("load_refused_two_files_%s_%s"), first, second));
         NoteLoadRefusal(eLoadRefusal::kUnitsOnOneHex);
       }

@@ -459,8 +459,9 @@ TEST_F(SavedGameLoadTest, ASaveChangedWhileItLoadsMayBeStartedAgain) {
 }
 
 // An older turn, which has no list of its files to check, whose table puts
-// two units on one hex: the box names the file, and asks whether the turn
-// loads on the sender's computer before asking for it again.
+// two units on one hex: the box refuses the turn (not a save damaged here),
+// names the file, and asks whether the turn loads on the sender's computer
+// before asking for it again.
 TEST_F(ReceivedTurnTest, AnOlderTurnWithTwoUnitsOnOneHexNamesItsFile) {
   LoadTurn();
   ASSERT_NE(gGame, nullptr);
@@ -469,7 +470,7 @@ TEST_F(ReceivedTurnTest, AnOlderTurnWithTwoUnitsOnOneHexNamesItsFile) {
   const std::string onFirst = Utf16ToUtf8(Format(u"%i;%i", placed[0]->x, placed[0]->y));
   const int second = placed[1]->id;
   const std::u16string clashInWords =
-      Format(GetText("load_refused_units_on_one_hex_%s_%s_%i_%i_%s"), placed[0]->name, placed[1]->name, placed[0]->x,
+      Format(GetText("load_refused_turn_units_on_one_hex_%s_%s_%i_%i_%s"), placed[0]->name, placed[1]->name, placed[0]->x,
              placed[0]->y, ShownPath(u"data\\pbem\\Duel\\land_units.csv"));
   DestroyGame();
   DeleteCurrentMenu();

@@ -134,8 +134,10 @@ class cCheckedFiles {
   // are logged and refused (not opened); a read error gives none of them.
   // Either calls refuse, when given.
   std::optional<sFileBytes> Take(const std::filesystem::path& file, std::uint64_t budget) const;
-  // Whether a file held was refused because it changed since the check.
+  // Whether a file held was refused because it changed since the check, or
+  // a check found one changing as it read it (NoteChange).
   bool FoundAChange() const { return foundAChange_; }
+  void NoteChange() { foundAChange_ = true; }
 
  private:
   struct sHeld {

@@ -1,11 +1,14 @@
 #include "scenario/save_manifest.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "foundation/console_log.h"
 #include "foundation/fast_digest.h"
@@ -37,6 +40,35 @@ constexpr std::string_view kClosingMark = "#end";
 const std::uint64_t kLargestListedSize = LargestNamedFileBudget();
 
 thread_local bool tLoadedAsItIs = false;
+
+std::function<void(const fs::path&)>& CheckHook() {
+  static std::function<void(const fs::path&)> hook;
+  return hook;
+}
+
+// A file's size and times of change, which any writer of it moves.
+using tStamp = std::tuple<std::int64_t, std::int64_t, std::int64_t, std::int64_t, std::int64_t>;
+
+tStamp StampOf(const cGameFile& file) {
+  struct stat info {};
+  if (::fstat(file.descriptor(), &info) != 0) return {};
+  return {info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
+}
+
+timespec Now() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}
+
+// Whether something on this computer wrote in the file as its check read it
+// (its stamp moved), or since the check of the folder began: bytes that
+// differ then are not the sender's to mend.
+bool WrittenDuringTheCheck(const cGameFile& file, const tStamp& before, timespec began) {
+  const tStamp after = StampOf(file);
+  const std::tuple<std::int64_t, std::int64_t> changed{std::get<3>(after), std::get<4>(after)};
+  return after != before || changed >= std::tuple<std::int64_t, std::int64_t>{began.tv_sec, began.tv_nsec};
+}
 
 struct sListedFile {
   std::u16string name;
@@ -243,7 +275,7 @@ eListRead ReadList(std::u16string_view folder, std::vector<sListedFile>& files, 
 // One file against its line of the list, read once in pieces; logs why it
 // differs. A file found as written stays open for its reader in the checked
 // files held, if any, with the digest its reader's bytes must have.
-bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDigestKind kind) {
+bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDigestKind kind, timespec began) {
   const std::u16string path = SaveFilePath(folder, listed.name);
   const std::uint64_t budget = ReaderBudget(listed.name);
   if (listed.size > budget) {
@@ -268,6 +300,8 @@ bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDig
     }
     return false;
   }
+  const tStamp opened = StampOf(file);
+  if (CheckHook()) CheckHook()(resolved);
   cFastDigest fast;
   cMd5 md5;
   std::uint64_t size = 0;
@@ -276,6 +310,14 @@ bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDig
     if (!kind.fast) md5.Update(piece);
     size += piece.size();
   });
+  const std::uint64_t digest = fast.Value();
+  const bool asWritten =
+      read && size == listed.size && (kind.fast ? FastDigestHex(digest) : Md5Hex(md5.Final())) == listed.digest;
+  if (!asWritten && WrittenDuringTheCheck(file, opened, began)) {
+    LogFormat(u"ERROR: %s changed on the disk while the game was loaded from it; the game is not loaded", path);
+    if (cCheckedFiles* checked = cCheckedFiles::Current()) checked->NoteChange();
+    return false;
+  }
   if (!read) {
     LogFormat(u"ERROR: %s cannot be read (a read error); the game is not loaded", path);
     return false;
@@ -286,8 +328,7 @@ bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDig
               path, ByteCount(size), ByteCount(listed.size));
     return false;
   }
-  const std::uint64_t digest = fast.Value();
-  if ((kind.fast ? FastDigestHex(digest) : Md5Hex(md5.Final())) != listed.digest) {
+  if (!asWritten) {
     LogFormat(u"ERROR: %s holds other bytes than it was written with (changed on its way?); the file is damaged "
               u"and the game is not loaded",
               path);
@@ -347,8 +388,9 @@ bool CheckSaveManifest(std::u16string_view folder) {
     case eListRead::kRead:
       break;
   }
+  const timespec began = Now();
   for (const sListedFile& listed : files) {
-    if (!CheckListedFile(folder, listed, kind)) return false;
+    if (!CheckListedFile(folder, listed, kind, began)) return false;
   }
   // Read from the Info.ini just checked: a mark naming any other list
   // than the one there was written by no game.
@@ -360,6 +402,8 @@ bool CheckSaveManifest(std::u16string_view folder) {
   }
   return true;
 }
+
+void SetListedFileCheckHook(std::function<void(const std::filesystem::path&)> hook) { CheckHook() = std::move(hook); }
 
 cSaveLoadedAsItIs::cSaveLoadedAsItIs() : outer_(tLoadedAsItIs) { tLoadedAsItIs = true; }
 cSaveLoadedAsItIs::~cSaveLoadedAsItIs() { tLoadedAsItIs = outer_; }

@@ -8,6 +8,8 @@
 // neither and loads as it always did.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,8 +38,15 @@ bool WriteSaveManifest(std::u16string_view folder, const std::vector<cWrittenFil
 // save). Otherwise logs one ERROR line naming the file that differs (or the
 // list itself, when it is lost, damaged, names more files than a save is
 // written with or leaves out one every save holds, or "Info.ini", when its
-// mark names another list) and gives false.
+// mark names another list) and gives false. A file that differs and that
+// something on this computer wrote in as it was read, or since the check
+// began, is logged as changed on the disk instead, and counted as a change
+// (cCheckedFiles::NoteChange): its sender has nothing to mend.
 bool CheckSaveManifest(std::u16string_view folder);
+
+// Tests only: called with each listed file between its opening and its read,
+// where a test writes in it as something on this computer would.
+void SetListedFileCheckHook(std::function<void(const std::filesystem::path&)> hook);
 
 // While one lives on a thread, CheckSaveManifest there compares nothing and
 // gives true: the player chose to load a save that differs from its list as

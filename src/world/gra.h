@@ -210,7 +210,7 @@ enum class eLoadRefusal {
   kLink,                 // a link or an entry that is neither file nor folder
   kFileCheck,            // the files differ from the list the game wrote, or it is missing
   kAnotherGamesTurn,     // a received turn lies in the folder of another game
-  kChangedWhileLoading,  // a file changed on this disk after its check, during the load
+  kChangedWhileLoading,  // a file changed on this disk during the load, as its check read it or after
   kUnitsOnOneHex,        // the save puts two units on one hex
 };
 // The cause of the last refused load on this thread (kOther when it was none

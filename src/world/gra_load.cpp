@@ -2,6 +2,7 @@
 // fixed order while the loading screen's progress moves from 5 to 75 %, and
 // the cities and units put on their hexes.
 #include "foundation/console_log.h"
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
@@ -130,7 +131,9 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   // A save's files as they were written, or none read: a table cut at a
   // row's end reads as a shorter whole one.
   if (loadedGame == 1 && !CheckSaveManifest(TemplateFolder(folderTemplate))) {
-    NoteLoadRefusal(eLoadRefusal::kFileCheck);
+    const cCheckedFiles* checked = cCheckedFiles::Current();
+    NoteLoadRefusal(checked != nullptr && checked->FoundAChange() ? eLoadRefusal::kChangedWhileLoading
+                                                                  : eLoadRefusal::kFileCheck);
     ExitDestroyingGame(1);
   }
   LoadScenarioInfo(*this, folderTemplate);

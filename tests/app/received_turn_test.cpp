@@ -39,6 +39,7 @@
 #include "menu_fixture.h"
 #include "scenario/pbem_player.h"
 #include "scenario/save_game.h"
+#include "scenario/save_manifest.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "turn/game_steps.h"
@@ -291,6 +292,24 @@ TEST_F(ReceivedTurnTest, AFileChangedWhileTheTurnLoadsIsRefusedNamingIt) {
   }
 }
 
+// A file of the turn cut short on this disk as its check reads it: the box
+// says something here wrote in it, not that the sender should send it again.
+// Put back whole, the turn loads.
+TEST_F(ReceivedTurnTest, AFileCutAsItsCheckReadsItIsToldAsChangedHere) {
+  const auto restore = KeepTurn();
+  SetListedFileCheckHook([this](const fs::path& file) {
+    if (file.filename() == "land_units.csv") Cut("land_units.csv", fs::file_size(file) / 2);
+  });
+  LoadTurn();
+  SetListedFileCheckHook({});
+  ExpectRefusedNaming(u"land_units.csv", u"changed on the disk while the game was loaded from it",
+                      "pbem_turn_not_loaded_changed_%s_%s");
+  PopModalDialogs(-1);
+  restore();
+  LoadTurn();
+  EXPECT_NE(gGame, nullptr);
+}
+
 // A turn from before the list: what its tables say names the file of the
 // turn, not only the log, and not a file of the scenario.
 TEST_F(ReceivedTurnTest, AnOlderTurnIsRefusedNamingItsOwnFile) {
@@ -445,17 +464,30 @@ void EditLandUnit(const fs::path& file, int id, int first, int last, const std::
   std::ofstream(file, std::ios::binary | std::ios::trunc) << rows;
 }
 
-// A file of a save of the player's own changed while it loads: the box names
-// it and asks for the save to be started again once what wrote it is done,
-// not for another save to be chosen.
+// A file of a save of the player's own changed while it loads, after its
+// check or as its check reads it: the box names it and asks for the save to
+// be started again once what wrote it is done, not for another save to be
+// chosen nor for the save to be loaded as it is.
 TEST_F(SavedGameLoadTest, ASaveChangedWhileItLoadsMayBeStartedAgain) {
-  ASSERT_TRUE(NewGame().saveContext->SaveGame(u"Alpha", true));
+  cGame& game = NewGame();
+  ASSERT_TRUE(game.saveContext->SaveGame(u"Alpha", true));
+  ASSERT_TRUE(game.saveContext->SaveGame(u"Beta", true));
   DestroyGame();
   cChangingAppPresentation port(Save("Alpha", "airship_attacks.csv"), 40);
   ScopedPresentation scoped(port);
   StartFromList(u"Alpha");
   ExpectRefused(u"Alpha", "save_not_loaded_title", ShownPath(u"data\\save\\Alpha\\airship_attacks.csv"));
   ExpectTheBoxOf(BoxText(3), "save_not_loaded_changed_%s_%s", u"data\\save\\Alpha");
+  // Cut as its check reads it, a file is not offered to be loaded as it is.
+  PopModalDialogs(-1);
+  const fs::path cut = Save("Beta", "land_units.csv");
+  SetListedFileCheckHook([&cut](const fs::path& file) {
+    if (file.filename() == cut.filename()) fs::resize_file(cut, fs::file_size(cut) / 2);
+  });
+  StartFromList(u"Beta");
+  SetListedFileCheckHook({});
+  ExpectRefused(u"Beta", "save_not_loaded_title", ShownPath(u"data\\save\\Beta\\land_units.csv"));
+  ExpectTheBoxOf(BoxText(3), "save_not_loaded_changed_%s_%s", u"data\\save\\Beta");
 }
 
 // An older turn, which has no list of its files to check, whose table puts

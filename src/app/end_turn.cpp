@@ -45,10 +45,9 @@ void PushOnTop(cDialog* dialog) {
 
 // A failure at the hand-over that the player must know, shown on top at once
 // and held until the player closes it: the window closed first, it is told
-// as the game is put away. Its advice holds with the game gone, as the
-// hand-over leaves for the menus.
-void ShowHeldOnTop(std::u16string title, const std::u16string& text) {
-  HoldBoxForNextTurn(std::move(title), text, text);
+// as the game is put away, in words for a game that is gone.
+void ShowHeldOnTop(std::u16string title, std::u16string text, std::u16string textIfGameLeft) {
+  HoldBoxForNextTurn(std::move(title), std::move(text), std::move(textIfGameLeft));
   PushHeldBoxes();
 }
 
@@ -78,10 +77,13 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
   const sPbemPlayer player = PlayerOf(game, *nextHuman);
   const std::u16string gameFolder = u"data\\pbem\\" + game.pbemGameName;
   const std::u16string fault = PbemTurnWriteFault(game, true);
+  // The refusal, and its words for a game left before the turn ended again.
   std::u16string refusal;
+  std::u16string refusalIfLeft;
   if (!fault.empty()) {
     LogFormat(u"ERROR: The play-by-e-mail turn of %s is not handed over: %s", game.pbemGameName, fault);
     refusal = Format(GetText("pbem_turn_not_handed_over_%s_%s"), player.name, fault);
+    refusalIfLeft = Format(GetText("pbem_turn_left_not_handed_over_%s_%s"), player.name, fault);
   } else if (!(game.saveContext && game.saveContext->SavePbemGame(game.pbemGameName))) {
     const std::u16string folder = ShownPath(gameFolder);
     const std::u16string reason = SaveFailureReason();
@@ -89,10 +91,11 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
               game.pbemGameName, folder, reason);
     refusal = Format(GetText("pbem_turn_not_written_%s_%s_%s_%s"), player.name, folder, reason,
                      SaveFailureRemedy(gameFolder, GetText("pbem_then_end_turn_again")));
+    refusalIfLeft = Format(GetText("pbem_turn_left_not_written_%s_%s_%s_%s"), player.name, folder, reason,
+                           SaveFailureRemedy(gameFolder, GetText("pbem_then_load_and_end_turn_again")));
   }
   if (!refusal.empty()) {
-    PushOnTop(new cDialogTekstowy(refusal, GetText("pbem_turn_not_handed_over_title"),
-                                  cDialogTekstowy::kDefaultLayoutBase));
+    ShowHeldOnTop(GetText("pbem_turn_not_handed_over_title"), std::move(refusal), std::move(refusalIfLeft));
     return eHandOver::kNotWritten;
   }
   // The turn is written whole: a note that cannot be kept is said, and the hand-over goes on.
@@ -112,8 +115,8 @@ eHandOver HandOverPbemTurn(cGame& game, const cCountry& ending, const cCountry* 
   }
   PushOnTop(new cDialogTekstowy(text, GetText("pbem_turn_end_title"), kPbemMessageLayout));
   if (!noteFault.empty()) {
-    ShowHeldOnTop(GetText("pbem_turn_end_title"),
-                  Format(GetText("pbem_repo_not_written_%s_%s"), ShownPath(gameFolder), noteFault));
+    const std::u16string noteLost = Format(GetText("pbem_repo_not_written_%s_%s"), ShownPath(gameFolder), noteFault);
+    ShowHeldOnTop(GetText("pbem_turn_end_title"), noteLost, noteLost);
   }
   // The player comes back to the list this game's turns arrive in.
   RequestReturnToMenusList(cScenarioMenu::kPbemGame);
@@ -234,9 +237,11 @@ sAutosaveFailure AutosaveAtTheEndOfTurn() {
 void TellAutosaveFailure(const cGame& game, const sAutosaveFailure& failure, eHandOver handOver) {
   if (!failure.failed()) return;
   if (handOver == eHandOver::kHandedOver) {
-    ShowHeldOnTop(GetText("autosave_failed_title"),
-                  Format(GetText("autosave_failed_handed_over_%s_%s_%s_%s"), failure.reason, failure.earlier,
-                         ShownPath(u"data\\pbem\\" + game.pbemGameName), failure.remedyHandedOver));
+    // Its advice holds with the game gone: the hand-over leaves for the menus.
+    const std::u16string text = Format(GetText("autosave_failed_handed_over_%s_%s_%s_%s"), failure.reason,
+                                       failure.earlier, ShownPath(u"data\\pbem\\" + game.pbemGameName),
+                                       failure.remedyHandedOver);
+    ShowHeldOnTop(GetText("autosave_failed_title"), text, text);
     return;
   }
   HoldBoxForNextTurn(GetText("autosave_failed_title"),

@@ -340,7 +340,8 @@ TEST_F(PbemEndTurnTest, TheTurnOfAnotherPlayerIsHandedOverAndTheGameWaitsInState
 
 // The turn cannot be written, on a full disk, then on a read-only one that
 // fails the autosave too: the box names the folder, why and what to do, and
-// the turn stays here, with the autosave's box on top.
+// the turn stays here, with the autosave's box on top. Each box is held till
+// the player closes it.
 TEST_F(PbemEndTurnTest, ATurnThatCannotBeWrittenIsNotHandedOverAndTheBoxSaysWhatToDo) {
   const std::u16string folder = ShownPath(u"data\\pbem\\Duel");
   for (const auto& [error, reason, remedy] :
@@ -364,6 +365,18 @@ TEST_F(PbemEndTurnTest, ATurnThatCannotBeWrittenIsNotHandedOverAndTheBoxSaysWhat
     EXPECT_FALSE(ReturnToMenusRequested());
     EXPECT_FALSE(FindPbemRepoPlayer(u"Duel").has_value());
     EXPECT_EQ(game().playerControl.currentCountry, &country(1));
+    // The window closed with the box unread, it is told as the game goes, in
+    // words for a turn that did not end again.
+    cHeadlessPresentation shown;
+    ScopedPresentation scoped(shown);
+    TellHeldBoxes();
+    EXPECT_EQ(shown.CountEvents(u"message-box "), autosaveFails ? 2 : 1);
+    EXPECT_EQ(shown.CountEvents(u"message-box " + GetText("pbem_turn_not_handed_over_title") + u"|" +
+                                Format(GetText("pbem_turn_left_not_written_%s_%s_%s_%s"), u"Bob", folder,
+                                       GetText(reason),
+                                       Format(GetText(remedy), folder) + u" " +
+                                           GetText("pbem_then_load_and_end_turn_again"))),
+              1);
     PopModalDialogs(-1);
   }
 }

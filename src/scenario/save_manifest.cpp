@@ -49,10 +49,13 @@ std::function<void(const fs::path&)>& CheckHook() {
 // A file's size and times of change, which any writer of it moves.
 using tStamp = std::tuple<std::int64_t, std::int64_t, std::int64_t, std::int64_t, std::int64_t>;
 
+tStamp StampOf(const struct stat& info) {
+  return {info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
+}
+
 tStamp StampOf(const cGameFile& file) {
   struct stat info {};
-  if (::fstat(file.descriptor(), &info) != 0) return {};
-  return {info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
+  return ::fstat(file.descriptor(), &info) == 0 ? StampOf(info) : tStamp{};
 }
 
 timespec Now() {
@@ -61,13 +64,24 @@ timespec Now() {
   return now;
 }
 
-// Whether something on this computer wrote in the file as its check read it
-// (its stamp moved), or since the check of the folder began: bytes that
-// differ then are not the sender's to mend.
-bool WrittenDuringTheCheck(const cGameFile& file, const tStamp& before, timespec began) {
-  const tStamp after = StampOf(file);
-  const std::tuple<std::int64_t, std::int64_t> changed{std::get<3>(after), std::get<4>(after)};
-  return after != before || changed >= std::tuple<std::int64_t, std::int64_t>{began.tv_sec, began.tv_nsec};
+// Whether the file was written in since the check of its folder began.
+bool ChangedSince(const tStamp& stamp, timespec began) {
+  return std::tuple(std::get<3>(stamp), std::get<4>(stamp)) >=
+         std::tuple<std::int64_t, std::int64_t>(began.tv_sec, began.tv_nsec);
+}
+
+bool ChangedSince(const fs::path& file, timespec began) {
+  struct stat info {};
+  return ::lstat(file.c_str(), &info) == 0 && ChangedSince(StampOf(info), began);
+}
+
+// A file that differs because something on this computer wrote in it during
+// the load (as its check read it, or since the check began) is not the
+// sender's to mend: it is told as a change on this disk.
+bool RefuseAsChangedHere(std::u16string_view path) {
+  LogFormat(u"ERROR: %s changed on the disk while the game was loaded from it; the game is not loaded", path);
+  if (cCheckedFiles* checked = cCheckedFiles::Current()) checked->NoteChange();
+  return false;
 }
 
 struct sListedFile {
@@ -291,6 +305,8 @@ bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDig
   if (!file.is_open()) {
     if (refusal == eFileRefusal::kMissing) {
       LogFormat(u"ERROR: %s is missing, though the save was written with it; the game is not loaded", path);
+    } else if (refusal == eFileRefusal::kTooLarge && ChangedSince(resolved, began)) {
+      return RefuseAsChangedHere(path);
     } else if (refusal == eFileRefusal::kTooLarge) {
       LogFormat(u"ERROR: %s holds more than the %s bytes it was written with; the file is damaged and the game is "
                 u"not loaded",
@@ -313,10 +329,8 @@ bool CheckListedFile(std::u16string_view folder, const sListedFile& listed, sDig
   const std::uint64_t digest = fast.Value();
   const bool asWritten =
       read && size == listed.size && (kind.fast ? FastDigestHex(digest) : Md5Hex(md5.Final())) == listed.digest;
-  if (!asWritten && WrittenDuringTheCheck(file, opened, began)) {
-    LogFormat(u"ERROR: %s changed on the disk while the game was loaded from it; the game is not loaded", path);
-    if (cCheckedFiles* checked = cCheckedFiles::Current()) checked->NoteChange();
-    return false;
+  if (const tStamp now = StampOf(file); !asWritten && (now != opened || ChangedSince(now, began))) {
+    return RefuseAsChangedHere(path);
   }
   if (!read) {
     LogFormat(u"ERROR: %s cannot be read (a read error); the game is not loaded", path);

@@ -17,6 +17,7 @@
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/save_manifest.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_constants.h"
 #include "scenario/scenario_info.h"
 #include "scenario/scenario_paths.h"
@@ -131,6 +132,8 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
     NoteLoadRefusal(eLoadRefusal::kFileCheck);
     ExitDestroyingGame(1);
   }
+  // Every field of a save's tables as the game writes it, before any is read.
+  if (loadedGame == 1) CheckSavedTables(folderTemplate);
   LoadScenarioInfo(*this, folderTemplate);
   // A save reads its scenario's constants and events from the scenario's folder.
   if (loadedGame == 1 &&

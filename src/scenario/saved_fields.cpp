@@ -11,6 +11,7 @@
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "foundation/text_file.h"
+#include "scenario/ai_data_file.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
 #include "scenario/commanders_file.h"
@@ -52,8 +53,8 @@ std::u16string Shown(std::string_view text) {
 }
 
 std::u16string Number(double value) {
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  char text[64];
+  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
   return Utf8ToUtf16(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
@@ -64,6 +65,7 @@ std::u16string Written(const sSavedField& field) {
       if (field.low <= -kAnyWhole) return u"a whole number";
       return Format(u"a whole number from %s to %s", Number(field.low), Number(field.high));
     case eSavedKind::kDecimal:
+      if (field.low <= -kAnyDecimal) return u"a decimal number";
       return Format(u"a decimal number from %s to %s", Number(field.low), Number(field.high));
     case eSavedKind::kText:
       return Format(u"a text of 1 to %s letters, none of them a control character", Number(field.high));
@@ -107,10 +109,10 @@ void CheckField(const sSavedField& field, std::string_view text, std::size_t ind
 // The lines read so far of each kind, by the text of their key.
 class cKeysSeen {
  public:
-  void Check(const sSavedLine& kind, const std::vector<std::string_view>& fields, std::u16string_view path,
-             int line) {
+  void Check(const sSavedLine& kind, const std::vector<std::string_view>& fields, std::string_view section,
+             std::u16string_view path, int line) {
     if (kind.unique.empty()) return;
-    std::string key;
+    std::string key(section);
     std::u16string names;
     for (const std::size_t i : kind.unique) {
       if (i >= fields.size()) return;  // a line cut short is its reader's to refuse
@@ -167,6 +169,7 @@ std::optional<double> StrictDecimal(std::string_view text) {
 
 void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u16string_view path) {
   cKeysSeen keys;
+  std::string section;
   for (const sTextLine& line : TextLinesWithFields(text)) {
     if (line.text.empty() || line.text[0] == '#') continue;
     std::vector<std::string_view> fields = SplitTokens(line.text, true);
@@ -180,7 +183,9 @@ void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u
       if (i >= declared && !kind->repeatLast) break;
       CheckField(kind->fields[i < declared ? i : declared - 1], fields[i], i, path, line.number);
     }
-    keys.Check(*kind, fields, path, line.number);
+    const bool opens = !table.section.empty() && kind->key == table.section;
+    keys.Check(*kind, fields, opens ? std::string_view() : section, path, line.number);
+    if (opens) section = std::string(line.text) + '\n';
   }
 }
 
@@ -188,9 +193,9 @@ std::span<const sSavedTable* const> SavedTables() {
   // The files other parts of the load read and check themselves (Info.ini,
   // reports.dat, map.qel, relations.csv, losses.csv, convoys.csv,
   // ai_memory.csv) join the list by a declaration beside their writers.
-  static const std::array<const sSavedTable*, 9> kTables{
-      &kFlagsFields,      &kCommandersFields,  &kLandUnitsFields,   &kAirUnitsFields,   &kFleetsFields,
-      &kNavalUnitsFields, &kUnitNamesFields,   &kAirReconFields,    &kUnitStateFields,
+  static const std::array<const sSavedTable*, 10> kTables{
+      &kFlagsFields,      &kCommandersFields, &kLandUnitsFields, &kAirUnitsFields,  &kFleetsFields,
+      &kNavalUnitsFields, &kUnitNamesFields,  &kAirReconFields,  &kUnitStateFields, &kAiDataFields,
   };
   return kTables;
 }

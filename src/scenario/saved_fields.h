@@ -30,6 +30,8 @@ struct sSavedField {
 };
 
 inline constexpr double kAnyWhole = 2147483647.0;
+// A decimal the game keeps as a scenario gives it: any a float holds.
+inline constexpr double kAnyDecimal = 3.4028234663852886e38;
 // A hex of the map: its sides are written in 16 bits, so its last column or
 // row is at most this.
 inline constexpr double kMaxHexCoordinate = 65534;
@@ -71,9 +73,12 @@ struct sSavedLine {
 
 // A table of a save: its file name and its kinds of line. A line of a keyed
 // table whose first field is none of its kinds is refused.
+// With a `section`, the kind of line that opens one (a country's block):
+// the other kinds' keys are unique within each section only.
 struct sSavedTable {
   std::u16string_view file;
   std::span<const sSavedLine> lines;
+  std::string_view section = {};
 };
 
 // The whole number the text holds as "%i" writes it: an optional '-' and

@@ -51,7 +51,7 @@ constexpr std::array<sSavedField, kNodeFields> NodeFields() {
   std::array<sSavedField, kNodeFields> fields{};
   fields[0] = SavedText(u"Line kind", 5);
   fields[1] = SavedAnyWhole(u"Node ID");
-  for (std::size_t i = 2; i + 2 < kNodeFields; ++i) fields[i] = SavedWhole(u"Ships of a type", 0, kAnyWhole);
+  for (std::size_t i = 2; i + 2 < kNodeFields; ++i) fields[i] = SavedWhole(u"Ship count", 0, kMaxPoints);
   fields[kNodeFields - 2] = SavedWhole(u"Player marker ship ID", -1, kMaxObjectNumber);
   fields[kNodeFields - 1] = SavedWhole(u"Enemy marker ship ID", -1, kMaxObjectNumber);
   return fields;
@@ -60,7 +60,7 @@ constexpr std::array<sSavedField, kNodeFields> kNodeLine = NodeFields();
 constexpr sSavedField kSeasLine[] = {SavedText(u"Line kind", 5), SavedWhole(u"Country the seas are seen for", 0,
                                                                             kMaxCountryNumber)};
 constexpr sSavedField kUnitLine[] = {SavedText(u"Line kind", 5), SavedWhole(u"ID", 0, kMaxObjectNumber),
-                                     SavedSwitch(u"Spotted"), SavedAnyWhole(u"Combat value")};
+                                     SavedSwitch(u"Spotted"), SavedWhole(u"Combat value", 0, kMaxCombatValue)};
 constexpr sSavedField kMovedLine[] = {SavedText(u"Line kind", 5), SavedWhole(u"ID", 0, kMaxObjectNumber)};
 constexpr std::size_t kKindKey[] = {0};
 constexpr std::size_t kIdKey[] = {1};

@@ -98,8 +98,8 @@ std::vector<std::string> Unwritten(const sSavedField& field, const std::string& 
   std::vector<std::string> texts{"text", "5abc", "1.5.5", "", std::string("\0", 1), " " + sound, "+" + sound};
   if (field.high < 2147483648.0) texts.push_back("2147483648");
   if (field.low > -1) texts.push_back("-1");
-  if (field.low > -kAnyWhole) texts.push_back(NumberText(field.low - 1));
-  if (field.high < kAnyWhole) texts.push_back(NumberText(field.high + 1));
+  if (field.low > -kAnyWhole && field.low <= kAnyWhole) texts.push_back(NumberText(field.low - 1));
+  if (field.high < kAnyWhole && field.high >= -kAnyWhole) texts.push_back(NumberText(field.high + 1));
   if (field.kind == eSavedKind::kWhole) texts.push_back("1.5");
   return texts;
 }

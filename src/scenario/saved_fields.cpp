@@ -179,6 +179,8 @@ void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u
     const sSavedLine* kind = KindOf(table, fields[0]);
     if (kind == nullptr) RefuseDamagedTable(path, line.number, u"has a line that is not the game's");
     const std::size_t declared = kind->fields.size();
+    // A line cut short is its reader's to refuse, saying so.
+    if (fields.size() < declared) continue;
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (i >= declared && !kind->repeatLast) break;
       CheckField(kind->fields[i < declared ? i : declared - 1], fields[i], i, path, line.number);

@@ -17,13 +17,13 @@
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/countries_file.h"
-#include "scenario/scenario_paths.h"
 #include "scenario/saved_fields.h"
+#include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
-#include "world/hex.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/hex.h"
 
 namespace tr {
 namespace {

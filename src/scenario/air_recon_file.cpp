@@ -8,13 +8,13 @@
 #include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
-#include "scenario/scenario_paths.h"
 #include "scenario/saved_fields.h"
-#include "world/hex.h"
+#include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/hex.h"
 
 namespace tr {
 namespace {

@@ -1,18 +1,18 @@
 #include "scenario/commanders_file.h"
 
-#include <algorithm>
-
 #include <memory>
+#include <unordered_set>
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
-#include "scenario/scenario_paths.h"
+#include "foundation/log_bound.h"
 #include "scenario/saved_fields.h"
-#include "world/commander.h"
-#include "world/value_limits.h"
+#include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
+#include "world/commander.h"
 #include "world/gra.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -43,6 +43,7 @@ void LoadCommanders(cGame& game, std::u16string_view folder_template) {
   cCsvReader reader = OpenTable(kOpeningCommandersLine, path);
   game.commanders.clear();
   cTableRows table(reader, kRow, path, game.loadedGame == 1);
+  std::unordered_set<std::int32_t> used;
   while (table.Next()) {
     const auto& f = table.fields();
     const int line = table.line();
@@ -53,8 +54,9 @@ void LoadCommanders(cGame& game, std::u16string_view folder_template) {
       LogRowOutOfRange(u"Commander ID", id, path, line);
       continue;
     }
-    if (std::any_of(game.commanders.begin(), game.commanders.end(), [id](const auto& c) { return c->id == id; })) {
-      LogRowOutOfRange(u"Commander ID given a second time", id, path, line);
+    if (!used.insert(id).second) {
+      LogAboutFile(path, u"WARNING: commander ID %i in %s at line %i (counting from 1) is already used; row skipped",
+                   id, path, line);
       continue;
     }
     auto commander = std::make_unique<sCommander>();
@@ -62,7 +64,7 @@ void LoadCommanders(cGame& game, std::u16string_view folder_template) {
     commander->fileLine = line;
     commander->name = CutName(f[1]);
     commander->countryId = FieldInt(f, 2);
-    // Forces led: land, air or naval; any other leads none.
+    // Forces led: land, air or naval; any other is read as land.
     commander->type = FieldIntIn(f, 3, 0, 2, 0, u"Commander type", path, line);
     // Skill and experience are multiplied by the constants' factors.
     commander->skill = FieldIntIn(f, 4, 0, kMaxCommanderSkill, 0, u"Commander skill", path, line);

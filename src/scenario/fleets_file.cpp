@@ -6,13 +6,13 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
-#include "scenario/scenario_paths.h"
 #include "scenario/saved_fields.h"
-#include "turn/fleet.h"
-#include "world/value_limits.h"
+#include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
+#include "turn/fleet.h"
 #include "world/gra.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {

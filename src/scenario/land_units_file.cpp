@@ -9,15 +9,15 @@
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
 #include "foundation/number_text.h"
-#include "scenario/scenario_paths.h"
 #include "scenario/saved_fields.h"
 #include "scenario/scenario_constants_layout.h"
-#include "world/value_limits.h"
+#include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
 #include "world/gra.h"
 #include "world/load_checks.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -264,7 +264,6 @@ constexpr sSavedLine kLandLines[] = {{.fields = kLandFields}};
 }  // namespace
 
 const sSavedTable kLandUnitsFields{u"land_units.csv", kLandLines};
-
 
 void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"land_units.csv");

@@ -6,15 +6,15 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
-#include "scenario/scenario_paths.h"
 #include "scenario/saved_fields.h"
 #include "scenario/scenario_constants_layout.h"
-#include "world/value_limits.h"
+#include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
 #include "world/gra.h"
 #include "world/load_checks.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {

@@ -15,8 +15,8 @@
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
 #include "scenario/commanders_file.h"
-#include "scenario/fleets_file.h"
 #include "scenario/flags_file.h"
+#include "scenario/fleets_file.h"
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/scenario_paths.h"
@@ -73,7 +73,7 @@ std::u16string Written(const sSavedField& field) {
   return {};
 }
 
-// Why the text is not what the game writes in the field; empty when it is.
+// Whether the text is a value the game writes in the field.
 bool FieldHolds(const sSavedField& field, std::string_view text) {
   switch (field.kind) {
     case eSavedKind::kWhole: {
@@ -179,7 +179,8 @@ void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u
     const sSavedLine* kind = KindOf(table, fields[0]);
     if (kind == nullptr) RefuseDamagedTable(path, line.number, u"has a line that is not the game's");
     const std::size_t declared = kind->fields.size();
-    // A line cut short is its reader's to refuse, saying so.
+    // A line cut short is its reader's to refuse, saying so; so is the count
+    // of one running on, whose declared fields are checked here.
     if (fields.size() < declared) continue;
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (i >= declared && !kind->repeatLast) break;

@@ -90,8 +90,9 @@ std::optional<double> StrictDecimal(std::string_view text);
 
 // Checks the table's text against its declaration, every data line of it:
 // refuses the load (RefuseDamagedTable) at the first field outside it or the
-// first repeated key. A line with fewer fields than its kind, or more, is
-// left to the table's own reader, which refuses it as cut short or running on.
+// first repeated key. A line with fewer fields than its kind is left to the
+// table's own reader, which refuses it as cut short; of a line with more,
+// the fields declared are checked and its count is left to the reader.
 void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u16string_view path);
 
 // The tables of a save that are declared, for the load and for the tests

@@ -5,13 +5,13 @@
 
 #include "foundation/format.h"
 #include "foundation/paths.h"
-#include "scenario/scenario_paths.h"
 #include "scenario/saved_fields.h"
-#include "world/panstwo.h"
+#include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/panstwo.h"
 
 namespace tr {
 namespace {

@@ -15,10 +15,9 @@
 #include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
-#include "scenario/scenario_paths.h"
 #include "scenario/saved_fields.h"
+#include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
-#include "world/hex.h"
 #include "scenario/table_writer.h"
 #include "turn/sea_graph.h"
 #include "units/jednostka.h"
@@ -26,6 +25,7 @@
 #include "units/jednostka_morska.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/hex.h"
 #include "world/value_limits.h"
 
 namespace tr {

@@ -14,6 +14,7 @@
 #include "scenario/ai_data_file.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
+#include "scenario/cities_file.h"
 #include "scenario/commanders_file.h"
 #include "scenario/flags_file.h"
 #include "scenario/fleets_file.h"
@@ -196,9 +197,9 @@ std::span<const sSavedTable* const> SavedTables() {
   // The files other parts of the load read and check themselves (Info.ini,
   // reports.dat, map.qel, relations.csv, losses.csv, convoys.csv,
   // ai_memory.csv) join the list by a declaration beside their writers.
-  static const std::array<const sSavedTable*, 10> kTables{
-      &kFlagsFields,      &kCommandersFields, &kLandUnitsFields, &kAirUnitsFields,  &kFleetsFields,
-      &kNavalUnitsFields, &kUnitNamesFields,  &kAirReconFields,  &kUnitStateFields, &kAiDataFields,
+  static const std::array<const sSavedTable*, 11> kTables{
+      &kFlagsFields,     &kCitiesFields,     &kCommandersFields, &kLandUnitsFields, &kAirUnitsFields, &kFleetsFields,
+      &kNavalUnitsFields, &kUnitNamesFields, &kAirReconFields,   &kUnitStateFields, &kAiDataFields,
   };
   return kTables;
 }

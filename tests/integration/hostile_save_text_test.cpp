@@ -130,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                        const sTable cities(save / "cities.csv");
                        Set(save, "cities.csv", 0, 5, "1e38");
                        return Refusal(folder, "cities.csv", std::to_string(cities.data[0] + 1),
-                                      u"has City production points of 1e+38, a value the game never writes there");
+                                      u"has \"1e38\" in field 6 (Production Points), where the game writes a decimal number "
+                                      u"from 0 to 1000000");
                      },
                      true},
         sHostileCase{"TwoRowsOnOneLine",

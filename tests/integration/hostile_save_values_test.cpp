@@ -119,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
         AddLine("AutoEventOptionPast32Bits", "auto_events.csv", "1;2147483648",
                 u"has a number beyond the 32-bit range in field 2"),
         SetField("FleetNumberWithText", "fleets.csv", "", 3, "12abc", u"has \"12abc\" in field 4 (Sea node ID), where the game writes a whole number"),
-        SetField("CityTypeAsText", "cities.csv", "", 3, "port", u"has \"port\" in field 4, which is not a whole number"),
+        SetField("CityTypeAsText", "cities.csv", "", 3, "port",
+                 u"has \"port\" in field 4 (Type), where the game writes a whole number from 0 to 4"),
         SetField("SeaNodeMarkerAsText", "sea_nodes.csv", "", 6, "x", u"has \"x\" in field 7, which is not a whole number"),
         // A switch the game writes as 0 or 1.
         SetField("LandSwitchPastOne", "land_units.csv", "", 16, "99999",

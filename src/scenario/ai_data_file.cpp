@@ -17,11 +17,13 @@
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "scenario/countries_file.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/hex.h"
 
 namespace tr {
 namespace {
@@ -399,7 +401,43 @@ std::u16string CountryBlock(const cCountry& country) {
   return out;
 }
 
+// A block for each country, opened by its Country line, with one line of
+// each key: the readers above check what each value means.
+constexpr sSavedField kCountryLine[] = {SavedText(u"Key", 40), SavedWhole(u"Country", 1, kMaxCountryNumber)};
+constexpr sSavedField kWholesLine[] = {SavedText(u"Key", 40), SavedAnyWhole(u"Value")};
+constexpr sSavedField kDecimalsLine[] = {SavedText(u"Key", 40), SavedDecimal(u"Value", -kAnyDecimal, kAnyDecimal)};
+constexpr sSavedField kPurchaseDataLine[] = {
+    SavedText(u"Key", 40),
+    SavedAnyWhole(u"Land type"),
+    SavedDecimal(u"Land price", -kAnyDecimal, kAnyDecimal),
+    SavedAnyWhole(u"Air type"),
+    SavedDecimal(u"Air price", -kAnyDecimal, kAnyDecimal),
+    SavedAnyWhole(u"Naval type"),
+    SavedDecimal(u"Naval price", -kAnyDecimal, kAnyDecimal),
+};
+constexpr std::size_t kKeyField[] = {0};
+constexpr std::size_t kCountryField[] = {1};
+constexpr sSavedLine Wholes(std::string_view key) {
+  return {.key = key, .fields = kWholesLine, .unique = kKeyField, .repeatLast = true};
+}
+constexpr sSavedLine kAiDataLines[] = {
+    {.key = "Country", .fields = kCountryLine, .unique = kCountryField},
+    {.key = "MinRatioToPatchFront", .fields = kDecimalsLine, .unique = kKeyField},
+    {.key = "ShoreBombardmentSingleUse", .fields = kDecimalsLine, .unique = kKeyField, .repeatLast = true},
+    {.key = "NewUnitPurchaseData", .fields = kPurchaseDataLine, .unique = kKeyField},
+    Wholes("MakesSeaInvasions"), Wholes("MaxNumberOfFrontsForSeaInvasion"), Wholes("CurrentSeaInvasionTarget"),
+    Wholes("ObligatorySeaInvasionTargets"), Wholes("CurrentTargets"), Wholes("DoNotAttackCities"),
+    Wholes("ExtraCitiesToGarrison"), Wholes("SeaZonesToPatrol"), Wholes("PurchaseQueue"),
+    Wholes("FortLevelToHoldAtAllCost"), Wholes("DesiredLandForcesStructure"), Wholes("DesiredTechLevels"),
+    Wholes("DesiredStrategicMovementPoints"), Wholes("NewUnitPurchasePreferences"),
+    Wholes("MultipleSideAttackPreferences"), Wholes("OneSideAttackPreferences"), Wholes("AllianceEntryPolicy"),
+    Wholes("CountriesToPress"), Wholes("TransportsUnitsToFrontsBySea"), Wholes("MaxUnitCountOnFront"),
+    Wholes("MaxCoveringUnitDistance"), Wholes("MaxSafeMoveCost"), Wholes("CarrierTargetsPriorities"),
+};
+
 }  // namespace
+
+const sSavedTable kAiDataFields{u"ai_data.csv", kAiDataLines, "Country"};
 
 bool WriteAIData(const cGame& game, std::u16string_view folder) {
   cTableWriter writer(SaveFilePath(folder, u"ai_data.csv"));

@@ -7,6 +7,7 @@
 namespace tr {
 
 class cGame;
+struct sSavedTable;
 
 // Reads the folder's file into the countries' AI settings. Needs the map and
 // the cities. A missing file, an unknown key with values, a city pair on a hex
@@ -15,5 +16,8 @@ void LoadAIData(cGame& game, std::u16string_view folder_template);
 
 // Writes "<folder>\ai_data.csv"; false (logged) when it cannot be written.
 bool WriteAIData(const cGame& game, std::u16string_view folder);
+
+// What the writer writes in each field of the table (saved_fields.h).
+extern const sSavedTable kAiDataFields;
 
 }  // namespace tr

@@ -8,13 +8,30 @@
 #include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/hex.h"
 
 namespace tr {
+namespace {
+
+// A "Country;id;" line, then the hex of each unit it spotted: (-1, -1) for
+// one since taken off the map.
+constexpr sSavedField kCountryFields[] = {SavedText(u"Line kind", 7), SavedWhole(u"Country", 1, kMaxCountryNumber)};
+constexpr sSavedField kHexFields[] = {SavedWhole(u"Hex X", -1, kMaxHexCoordinate),
+                                      SavedWhole(u"Hex Y", -1, kMaxHexCoordinate)};
+constexpr std::size_t kCountryKey[] = {1};
+constexpr sSavedLine kReconLines[] = {{.key = "Country", .fields = kCountryFields, .unique = kCountryKey},
+                                      {.fields = kHexFields}};
+
+}  // namespace
+
+const sSavedTable kAirReconFields{u"airrecon_units.csv", kReconLines};
+
 
 void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"airrecon_units.csv");
@@ -72,8 +89,13 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template) {
     const std::optional<int> x = WholeNumber(fields[0]);
     const std::optional<int> y = WholeNumber(fields[1]);
     // A spotted unit since taken off the map (into the reserve, aboard) is
-    // written off it, and stays unspotted.
-    if (!x || !y || !game.map->IsInside(*x, *y)) continue;
+    // written off it, at (-1, -1), and stays unspotted.
+    if (!x || !y || !game.map->IsInside(*x, *y)) {
+      if (saved && x && y && !(*x == -1 && *y == -1)) {
+        RefuseDamagedTable(path, lineNumber, Format(u"names hex (%i, %i), off the map", *x, *y));
+      }
+      continue;
+    }
     cUnit* unit = game.map->GetHex(*x, *y)->unit;
     if (unit) {
       current->reconSpottedUnits.push_back(unit);

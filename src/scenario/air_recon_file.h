@@ -7,6 +7,7 @@
 namespace tr {
 
 class cGame;
+struct sSavedTable;
 
 // Fills the countries' lists of spotted units with the units standing on the
 // file's hexes; a missing file is logged and leaves every list empty. Lines
@@ -19,5 +20,8 @@ void LoadAirReconUnits(cGame& game, std::u16string_view folder_template);
 
 // Writes "<folder>\airrecon_units.csv"; false (logged) when it cannot be written.
 bool WriteAirReconUnits(const cGame& game, std::u16string_view folder);
+
+// What the writer writes in each field of the table (saved_fields.h).
+extern const sSavedTable kAirReconFields;
 
 }  // namespace tr

@@ -7,6 +7,8 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
+#include "scenario/saved_fields.h"
+#include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -14,6 +16,7 @@
 #include "world/gra.h"
 #include "world/load_checks.h"
 #include "world/presentation.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -35,7 +38,34 @@ std::u16string Row(const cJednostkaLotnicza& u) {
                 u.supply, u.airReconDone == 1 ? 1 : 0, u.availableInTurns);
 }
 
+constexpr sSavedField kAirFields[] = {
+    SavedWhole(u"ID", 0, kMaxObjectNumber),
+    SavedText(u"Name", kNameBytes),
+    SavedAnyWhole(u"Country ID"),
+    SavedWhole(u"Hex X", -1, kMaxHexCoordinate),
+    SavedWhole(u"Hex Y", -1, kMaxHexCoordinate),
+    SavedAnyWhole(u"Type"),
+    SavedWhole(u"Level", kMinUnitLevel, kMaxUnitLevel),
+    SavedWhole(u"Strength", 0, kMaxAirStrength),
+    SavedWhole(u"Commander ID", -1, kMaxObjectNumber),
+    SavedSwitch(u"Attacked"),
+    SavedSwitch(u"Was attacked"),
+    SavedAnyWhole(u"Supply source X"),
+    SavedAnyWhole(u"Supply source Y"),
+    SavedAnyWhole(u"Action Points"),
+    SavedAnyWhole(u"Starting AP"),
+    SavedSwitch(u"In reserve"),
+    SavedWhole(u"Supply", 0, consts_layout::kSupplyLevels - 1),
+    SavedSwitch(u"Air recon done?"),
+    SavedWhole(u"Available in turns", 0, kMaxTurnCount),
+};
+// Two units may share a number (the unit state tells them apart by order).
+constexpr sSavedLine kAirLines[] = {{.fields = kAirFields}};
+
 }  // namespace
+
+const sSavedTable kAirUnitsFields{u"air_units.csv", kAirLines};
+
 
 void LoadAirUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"air_units.csv");

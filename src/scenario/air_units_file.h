@@ -8,6 +8,7 @@
 namespace tr {
 
 class cGame;
+struct sSavedTable;
 
 // Replaces the game's air units with the rows of the folder's file (rows of
 // fewer than 19 fields are skipped); reserve units stay in the list until the
@@ -18,5 +19,8 @@ void LoadAirUnits(cGame& game, std::u16string_view folder_template);
 // Writes "<folder>\air_units.csv": the units on the map, then the air units of
 // the reserve pool; false (logged) when it cannot be written.
 bool WriteAirUnits(const cGame& game, std::u16string_view folder);
+
+// What the writer writes in each field of the table (saved_fields.h).
+extern const sSavedTable kAirUnitsFields;
 
 }  // namespace tr

@@ -7,6 +7,7 @@
 #include "foundation/format.h"
 #include "foundation/number_text.h"
 #include "scenario/scenario_constants_layout.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -25,7 +26,23 @@ constexpr std::u16string_view kHeader =
     u"#Name;Hex X;Hex Y;Type [0=supply 1=normal 2=supply+port 3=port 4=resources];Victory Points;Production "
     u"Points;Supply;Production Points Losses In Strategic Bombardment";
 
+// A city stands on a hex of the map, one city to a hex.
+constexpr sSavedField kCityFields[] = {
+    SavedText(u"Name", kNameBytes),
+    SavedWhole(u"Hex X", 0, kMaxHexCoordinate),
+    SavedWhole(u"Hex Y", 0, kMaxHexCoordinate),
+    SavedWhole(u"Type", kCitySupply, kCityResources),
+    SavedWhole(u"Victory Points", 0, kMaxVictoryPoints),
+    SavedDecimal(u"Production Points", 0, kMaxCityProduction),
+    SavedWhole(u"Supply", 0, kMaxSupply),
+    SavedWhole(u"Production Points Losses In Strategic Bombardment", 0, kMaxVictoryPoints),
+};
+constexpr std::size_t kCityKey[] = {1, 2};
+constexpr sSavedLine kCityLines[] = {{.fields = kCityFields, .unique = kCityKey}};
+
 }  // namespace
+
+const sSavedTable kCitiesFields{u"cities.csv", kCityLines};
 
 void LoadCities(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"cities.csv");

@@ -10,12 +10,23 @@
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "world/file_io.h"
 #include "world/gra.h"
 
 namespace tr {
+namespace {
+
+constexpr sSavedField kFlagFields[] = {SavedWhole(u"Flag number", 0, kGameFlagCount - 1), SavedAnyWhole(u"Flag value")};
+constexpr std::size_t kFlagKey[] = {0};
+constexpr sSavedLine kFlagLines[] = {{.fields = kFlagFields, .unique = kFlagKey}};
+
+}  // namespace
+
+const sSavedTable kFlagsFields{u"flags.txt", kFlagLines};
+
 void LoadFlags(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"flags.txt");
   LogLine(kOpeningFlagsLine);

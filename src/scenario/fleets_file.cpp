@@ -6,10 +6,13 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
+#include "turn/fleet.h"
 #include "world/gra.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -19,7 +22,27 @@ constexpr std::u16string_view kHeader =
     u"#Fleets\n#ID;Name;Country ID;Sea node ID;Formation [0=regular 1=raiders];Has Moved? [0=false 1=true];Order "
     u"(AI);Destination sea node ID (AI);Invasion hex X(AI);Invasion hex Y (AI);Is active? [0=false 1=true]";
 
+// A fleet's AI order, destination and invasion hex, and its sea node, are
+// kept as a scenario gives them.
+constexpr sSavedField kFleetFields[] = {
+    SavedWhole(u"ID", 0, kMaxObjectNumber),
+    SavedText(u"Name", kNameBytes),
+    SavedAnyWhole(u"Country ID"),
+    SavedAnyWhole(u"Sea node ID"),
+    SavedWhole(u"Formation", kFleetRegular, kFleetRaiders),
+    SavedSwitch(u"Has Moved?"),
+    SavedAnyWhole(u"Order (AI)"),
+    SavedAnyWhole(u"Destination sea node ID (AI)"),
+    SavedAnyWhole(u"Invasion hex X (AI)"),
+    SavedAnyWhole(u"Invasion hex Y (AI)"),
+    SavedSwitch(u"Is active?"),
+};
+constexpr std::size_t kFleetKey[] = {0};
+constexpr sSavedLine kFleetLines[] = {{.fields = kFleetFields, .unique = kFleetKey}};
+
 }  // namespace
+
+const sSavedTable kFleetsFields{u"fleets.csv", kFleetLines};
 
 void LoadFleets(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"fleets.csv");
@@ -48,7 +71,8 @@ void LoadFleets(cGame& game, std::u16string_view folder_template) {
     fleet->name = CutName(f[1]);
     fleet->countryId = FieldInt(f, 2);
     fleet->seaNodeId = FieldInt(f, 3);
-    fleet->formation = FieldInt(f, 4);
+    // Any other formation would be played as neither.
+    fleet->formation = FieldIntIn(f, 4, kFleetRegular, kFleetRaiders, kFleetRegular, u"Fleet formation", path, line);
     fleet->hasMoved = FieldSwitch(f, 5, path, line) ? 1 : 0;
     fleet->aiOrder = FieldInt(f, 6);
     fleet->aiDestinationNode = FieldInt(f, 7);

@@ -9,12 +9,15 @@
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
 #include "foundation/number_text.h"
+#include "scenario/saved_fields.h"
+#include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
 #include "world/gra.h"
 #include "world/load_checks.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -217,7 +220,50 @@ std::u16string Row(const cJednostkaLadowa& u) {
                 u.turnsWithoutSupply, u.trenchBonusMultiplier, u.lastX, u.lastY, u.availableInTurns);
 }
 
+// The unit's own hex is on the map (its sides fit 16 bits) or -1; a
+// harbour writes -1 for its strength and supply. The AI's orders and
+// targets, the supply source and the last hex are kept as a scenario gives them.
+constexpr sSavedField kLandFields[] = {
+    SavedWhole(u"ID", 0, kMaxObjectNumber),
+    SavedText(u"Name", kNameBytes),
+    SavedAnyWhole(u"Country ID"),
+    SavedWhole(u"Hex X", -1, kMaxHexCoordinate),
+    SavedWhole(u"Hex Y", -1, kMaxHexCoordinate),
+    SavedAnyWhole(u"Type"),
+    SavedWhole(u"Level", kMinUnitLevel, kMaxUnitLevel),
+    SavedWhole(u"Current strength", -1, kMaxLandStrength),
+    SavedAnyWhole(u"Action Points"),
+    SavedSwitch(u"Attacked"),
+    SavedSwitch(u"Was attacked"),
+    SavedAnyWhole(u"Supply source X"),
+    SavedAnyWhole(u"Supply source Y"),
+    SavedAnyWhole(u"Starting AP"),
+    SavedWhole(u"TransporterID", -1, kMaxObjectNumber),
+    SavedWhole(u"CommanderID", -1, kMaxObjectNumber),
+    SavedSwitch(u"InReserve"),
+    SavedDecimal(u"ShoreBombEffect", 0, kMaxEventsEffect),
+    SavedWhole(u"Freeze time", 0, kMaxTurnCount),
+    SavedAnyWhole(u"AI - order"),
+    SavedAnyWhole(u"AI - targetX"),
+    SavedAnyWhole(u"AI - targetY"),
+    SavedAnyWhole(u"AI - ultimate target X"),
+    SavedAnyWhole(u"AI - ultimate targetY"),
+    SavedWhole(u"Supply", -1, consts_layout::kSupplyLevels - 1),
+    SavedWhole(u"EventsEffect", -kMaxEventsEffect, kMaxEventsEffect),
+    SavedWhole(u"Number of turns from last paradrop", 0, kMaxTurnCount),
+    SavedWhole(u"mulberry remaining time", -1, kMaxTurnCount),
+    SavedWhole(u"Turns without supply", 0, kMaxTurnCount),
+    SavedWhole(u"Trench bonus multiplier", 0, kMaxTurnCount),
+    SavedAnyWhole(u"Last X"),
+    SavedAnyWhole(u"Last Y"),
+    SavedWhole(u"Available in turns", 0, kMaxTurnCount),
+};
+// Two units may share a number (the unit state tells them apart by order).
+constexpr sSavedLine kLandLines[] = {{.fields = kLandFields}};
+
 }  // namespace
+
+const sSavedTable kLandUnitsFields{u"land_units.csv", kLandLines};
 
 void LoadLandUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"land_units.csv");

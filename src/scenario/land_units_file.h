@@ -7,6 +7,7 @@
 namespace tr {
 
 class cGame;
+struct sSavedTable;
 
 // Replaces the game's land units on the map with the rows of the folder's
 // file (rows of fewer than 33 fields are skipped); reserve and carried units
@@ -19,5 +20,8 @@ void LoadLandUnits(cGame& game, std::u16string_view folder_template);
 // cargo and amphibious ships, then the land units of the reserve pool; false
 // (logged) when it cannot be written.
 bool WriteLandUnits(const cGame& game, std::u16string_view folder);
+
+// What the writer writes in each field of the table (saved_fields.h).
+extern const sSavedTable kLandUnitsFields;
 
 }  // namespace tr

@@ -6,12 +6,15 @@
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
+#include "scenario/saved_fields.h"
+#include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
 #include "world/gra.h"
 #include "world/load_checks.h"
+#include "world/value_limits.h"
 
 namespace tr {
 namespace {
@@ -28,7 +31,30 @@ std::u16string Row(const cJednostkaMorska& s, int fleetId, int commanderId) {
                 s.availableInTurns, s.reconDone ? 1 : 0, s.canBeRepaired ? 1 : 0);
 }
 
+// The fleet number is kept as a scenario gives it.
+constexpr sSavedField kNavalFields[] = {
+    SavedWhole(u"ID", 0, kMaxObjectNumber),
+    SavedText(u"Name", kNameBytes),
+    SavedAnyWhole(u"Country ID"),
+    SavedAnyWhole(u"Type"),
+    SavedAnyWhole(u"Fleet ID"),
+    SavedWhole(u"HP", 0, kMaxTurnCount),
+    SavedWhole(u"Max HP", 0, kMaxTurnCount),
+    SavedWhole(u"Commander ID", -1, kMaxObjectNumber),
+    SavedSwitch(u"In reserve"),
+    SavedSwitch(u"Shore bombardment done?"),
+    SavedSwitch(u"Airstrike done?"),
+    SavedWhole(u"Available in turns", 0, kMaxTurnCount),
+    SavedSwitch(u"Recon done?"),
+    SavedSwitch(u"Can be repaired?"),
+};
+constexpr std::size_t kNavalKey[] = {0};
+constexpr sSavedLine kNavalLines[] = {{.fields = kNavalFields, .unique = kNavalKey}};
+
 }  // namespace
+
+const sSavedTable kNavalUnitsFields{u"naval_units.csv", kNavalLines};
+
 
 void LoadNavalUnits(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"naval_units.csv");

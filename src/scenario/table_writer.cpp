@@ -61,7 +61,8 @@ std::u16string SanitizeFieldText(std::u16string_view text, bool first_column) {
   std::u16string result(text);
   for (char16_t& c : result) {
     if (c == u';') c = u',';
-    if (c == u'\r' || c == u'\n') c = u' ';
+    // A control character is none a saved name may hold: its load refuses it.
+    if (c < u' ' || c == u'\x7F') c = u' ';
   }
   if (first_column && result[0] == u'#') result[0] = u'_';
   return result;

@@ -43,8 +43,8 @@ class cTableWriter {
 // replaced is kept. Logs the file and the sizes when it does not fit.
 bool FitsLoadBudget(std::u16string_view path, std::uint64_t bytes, std::uint64_t budget = kTextFileBudget);
 
-// A name as a table row can hold it: no ';', CR or LF (they would split the
-// row on reload), never empty (an empty field would shift the columns), and,
+// A name as a table row can hold it: no ';', CR, LF or other control
+// character (they would split the row on reload, or are refused there), never empty (an empty field would shift the columns), and,
 // in the first column, no leading '#' (the row would read as a comment).
 std::u16string SanitizeFieldText(std::u16string_view text, bool first_column = false);
 

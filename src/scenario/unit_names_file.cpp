@@ -5,13 +5,32 @@
 
 #include "foundation/format.h"
 #include "foundation/paths.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/panstwo.h"
 
 namespace tr {
+namespace {
+
+// The save keeps the scenario's file as it was read: its header line (an
+// empty first cell, then the country of each column) and a line for each
+// unit type's slot, with its name and each country's (empty: the first).
+constexpr sSavedField kHeaderFields[] = {SavedTextOrEmpty(u"Header", 0), SavedTextOrEmpty(u"Country column", 16)};
+constexpr sSavedField kNameFields[] = {SavedWhole(u"Unit type slot", 1, kUnitTypeNameSlots),
+                                       SavedTextOrEmpty(u"Name", kNameBytes),
+                                       SavedTextOrEmpty(u"Country's name", kNameBytes)};
+constexpr std::size_t kSlotKey[] = {0};
+constexpr sSavedLine kNameLines[] = {{.key = "", .fields = kHeaderFields, .unique = kSlotKey, .repeatLast = true},
+                                     {.fields = kNameFields, .unique = kSlotKey, .repeatLast = true}};
+
+}  // namespace
+
+const sSavedTable kUnitNamesFields{u"unit_names.csv", kNameLines};
+
 
 void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"unit_names.csv");

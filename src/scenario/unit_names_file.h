@@ -8,6 +8,7 @@
 namespace tr {
 
 class cGame;
+struct sSavedTable;
 
 // Sets the countries' unit-type names from the folder's file and keeps its
 // bytes in the game. Read after the countries; a missing file is fatal.
@@ -15,5 +16,8 @@ void LoadUnitNames(cGame& game, std::u16string_view folder_template);
 
 // Writes the kept bytes to "<folder>\unit_names.csv"; false (logged) on failure.
 bool WriteUnitNames(const cGame& game, std::u16string_view folder);
+
+// What the writer writes in each field of the table (saved_fields.h).
+extern const sSavedTable kUnitNamesFields;
 
 }  // namespace tr

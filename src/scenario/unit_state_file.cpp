@@ -15,6 +15,7 @@
 #include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -24,6 +25,7 @@
 #include "units/jednostka_morska.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/hex.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -42,6 +44,33 @@ constexpr std::array<sSavedLineKind, 6> kLineKinds{{{"Seas", 2},
                                                    {"Naval", kNavalFields},
                                                    {"Node", kNodeFields},
                                                    {"Moved", 2}}};
+
+// The fields of a Node line: its number, the ships of each type (own, allied,
+// spotted enemy), and the player's and the enemy's marker ship.
+constexpr std::array<sSavedField, kNodeFields> NodeFields() {
+  std::array<sSavedField, kNodeFields> fields{};
+  fields[0] = SavedText(u"Line kind", 5);
+  fields[1] = SavedAnyWhole(u"Node ID");
+  for (std::size_t i = 2; i + 2 < kNodeFields; ++i) fields[i] = SavedWhole(u"Ship count", 0, kMaxPoints);
+  fields[kNodeFields - 2] = SavedWhole(u"Player marker ship ID", -1, kMaxObjectNumber);
+  fields[kNodeFields - 1] = SavedWhole(u"Enemy marker ship ID", -1, kMaxObjectNumber);
+  return fields;
+}
+constexpr std::array<sSavedField, kNodeFields> kNodeLine = NodeFields();
+constexpr sSavedField kSeasLine[] = {SavedText(u"Line kind", 5), SavedWhole(u"Country the seas are seen for", 0,
+                                                                            kMaxCountryNumber)};
+constexpr sSavedField kUnitLine[] = {SavedText(u"Line kind", 5), SavedWhole(u"ID", 0, kMaxObjectNumber),
+                                     SavedSwitch(u"Spotted"), SavedWhole(u"Combat value", 0, kMaxCombatValue)};
+constexpr sSavedField kMovedLine[] = {SavedText(u"Line kind", 5), SavedWhole(u"ID", 0, kMaxObjectNumber)};
+constexpr std::size_t kKindKey[] = {0};
+constexpr std::size_t kIdKey[] = {1};
+// Land and air units may share a number, and so may the lines of their moves.
+constexpr sSavedLine kStateLines[] = {{.key = "Seas", .fields = kSeasLine, .unique = kKindKey},
+                                      {.key = "Land", .fields = kUnitLine},
+                                      {.key = "Air", .fields = kUnitLine},
+                                      {.key = "Naval", .fields = std::span(kUnitLine).first(3), .unique = kIdKey},
+                                      {.key = "Node", .fields = kNodeLine, .unique = kIdKey},
+                                      {.key = "Moved", .fields = kMovedLine}};
 
 enum class eKind : std::uint8_t { kLand, kAir, kNaval };
 
@@ -231,6 +260,8 @@ class cUnitStateReader {
 };
 
 }  // namespace
+
+const sSavedTable kUnitStateFields{u"unit_state.csv", kStateLines};
 
 bool WriteUnitState(const cGame& game, std::u16string_view folder) {
   cTableWriter writer(SaveFilePath(folder, u"unit_state.csv"));

@@ -14,6 +14,7 @@
 namespace tr {
 
 class cGame;
+struct sSavedTable;
 
 // Writes "<folder>\unit_state.csv"; false (logged) when it cannot be written.
 bool WriteUnitState(const cGame& game, std::u16string_view folder);
@@ -25,5 +26,8 @@ bool WriteUnitState(const cGame& game, std::u16string_view folder);
 // saved table is, and so is a line naming a unit, ship, sea node or country
 // the save does not hold, and a unit of the save without its line.
 void LoadUnitState(cGame& game, std::u16string_view folderTemplate);
+
+// What the writer writes in each field of the table (saved_fields.h).
+extern const sSavedTable kUnitStateFields;
 
 }  // namespace tr

@@ -13,11 +13,12 @@
 #include "scenario/commanders_file.h"
 #include "scenario/countries_file.h"
 #include "scenario/flags_file.h"
-#include "scenario/folder_entries.h"
 #include "scenario/fleets_file.h"
+#include "scenario/folder_entries.h"
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/save_manifest.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_constants.h"
 #include "scenario/scenario_info.h"
 #include "scenario/scenario_paths.h"
@@ -136,6 +137,8 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
                                                                   : eLoadRefusal::kFileCheck);
     ExitDestroyingGame(1);
   }
+  // Every field of a save's tables as the game writes it, before any is read.
+  if (loadedGame == 1) CheckSavedTables(folderTemplate);
   LoadScenarioInfo(*this, folderTemplate);
   // A save reads its scenario's constants and events from the scenario's folder.
   if (loadedGame == 1 &&

@@ -189,7 +189,9 @@ INSTANTIATE_TEST_SUITE_P(
                        const sTable ships(save / "naval_units.csv");
                        Set(save, "naval_units.csv", 1, 0, ships.Field(0, 0));
                        return Refusal(folder, "naval_units.csv", ships.data[1] + 1,
-                                      u"has the naval unit ID " + Text(ships.Field(0, 0)) + u" a second time");
+                                      u"repeats the line with field 1 (ID) " + Text(ships.Field(0, 0)) + u", first at line " +
+                                          Text(std::to_string(ships.data[0] + 1)) +
+                                          u", where the game writes one line for each");
                      },
                      true},
         sHostileCase{"ShipAboveItsHitPoints",

@@ -99,21 +99,22 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const fs::path& save, const std::u16string& folder) {
                        Set(save, "land_units.csv", 0, 8, "0x17");
                        return Refusal(folder, "land_units.csv", LandUnitsLine(save, 0),
-                                      u"has \"0x17\" in field 9, which is not a whole number");
+                                      u"has \"0x17\" in field 9 (Action Points), where the game writes a whole number");
                      },
                      true},
         sHostileCase{"ExponentInAWholeNumber",
                      [](const fs::path& save, const std::u16string& folder) {
                        Set(save, "land_units.csv", 1, 13, "1.4e1");
                        return Refusal(folder, "land_units.csv", LandUnitsLine(save, 1),
-                                      u"has \"1.4e1\" in field 14, which is not a whole number");
+                                      u"has \"1.4e1\" in field 14 (Starting AP), where the game writes a whole number");
                      },
                      true},
         sHostileCase{"WholeNumberBeyond32Bits",
                      [](const fs::path& save, const std::u16string& folder) {
                        Set(save, "land_units.csv", 0, 18, "99999999999");
                        return Refusal(folder, "land_units.csv", LandUnitsLine(save, 0),
-                                      u"has \"99999999999\" in field 19, which is beyond the 32-bit range");
+                                      u"has \"99999999999\" in field 19 (Freeze time), where the game writes a whole number "
+                                      u"from 0 to 1000000");
                      },
                      true},
         sHostileCase{"CountryNumberWithText",
@@ -129,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                        const sTable cities(save / "cities.csv");
                        Set(save, "cities.csv", 0, 5, "1e38");
                        return Refusal(folder, "cities.csv", std::to_string(cities.data[0] + 1),
-                                      u"has City production points of 1e+38, a value the game never writes there");
+                                      u"has \"1e38\" in field 6 (Production Points), where the game writes a decimal number "
+                                      u"from 0 to 1000000");
                      },
                      true},
         sHostileCase{"TwoRowsOnOneLine",

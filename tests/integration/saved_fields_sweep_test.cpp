@@ -1,0 +1,189 @@
+// Every field declared for a save's tables, given each value the game never
+// writes there (text, "5abc", "1.5.5", a number past 32 bits, nothing, a NUL,
+// a leading blank, the first value past its range), and every key declared
+// unique given twice: each refuses the whole load of the save, naming the
+// file and the line (and the field, where the line is whole). Beside them
+// the sound save loads and is written back byte for byte.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "foundation/text.h"
+#include "hostile_save.h"
+#include "scenario/saved_fields.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace tr {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A table's text as lines, each without its line end.
+struct sLines {
+  std::vector<std::string> lines;
+
+  explicit sLines(const std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      std::string line = text.substr(start, end - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+      start = end + 1;
+    }
+  }
+  std::string Text() const {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+  }
+};
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  while (start <= line.size()) {
+    const std::size_t end = std::min(line.find(';', start), line.size());
+    fields.push_back(line.substr(start, end - start));
+    start = end + 1;
+  }
+  return fields;
+}
+
+std::string Joined(const std::vector<std::string>& fields) {
+  std::string line;
+  for (std::size_t i = 0; i < fields.size(); ++i) line += (i == 0 ? "" : ";") + fields[i];
+  return line;
+}
+
+bool IsData(const std::string& line) {
+  return !line.empty() && line[0] != '#' && line.find_first_not_of(';') != std::string::npos;
+}
+
+// The kind of line a data line is, as the check takes it.
+const sSavedLine* KindOf(const sSavedTable& table, const std::string& line) {
+  const std::string first = Fields(line)[0];
+  for (const sSavedLine& kind : table.lines) {
+    if (kind.key == "*" || kind.key == first) return &kind;
+  }
+  return nullptr;
+}
+
+std::string NumberText(double value) { return std::to_string(static_cast<std::int64_t>(value)); }
+
+// A line of the kind with the least value of each field, for a kind the save has no line of.
+std::string MadeLine(const sSavedLine& kind) {
+  std::vector<std::string> fields;
+  for (const sSavedField& field : kind.fields) {
+    fields.push_back(field.kind == eSavedKind::kText ? "a" : NumberText(field.low < -1 ? -1 : field.low));
+  }
+  if (kind.key != "*") fields[0] = std::string(kind.key);
+  return Joined(fields) + ";";
+}
+
+// The texts the game never writes in the field.
+std::vector<std::string> Unwritten(const sSavedField& field, const std::string& sound) {
+  if (field.kind == eSavedKind::kText) {
+    std::vector<std::string> texts{std::string("a\0b", 3), "a\x01", "\x7F"};
+    if (field.low > 0) texts.push_back("");
+    if (field.high < 1000) texts.push_back(std::string(static_cast<std::size_t>(field.high) + 1, 'x'));
+    return texts;
+  }
+  std::vector<std::string> texts{"text", "5abc", "1.5.5", "", std::string("\0", 1), " " + sound, "+" + sound};
+  if (field.high < 2147483648.0) texts.push_back("2147483648");
+  if (field.low > -1) texts.push_back("-1");
+  if (field.low > -kAnyWhole && field.low <= kAnyWhole) texts.push_back(NumberText(field.low - 1));
+  if (field.high < kAnyWhole && field.high >= -kAnyWhole) texts.push_back(NumberText(field.high + 1));
+  if (field.kind == eSavedKind::kWhole) texts.push_back("1.5");
+  return texts;
+}
+
+class SavedFieldsSweep : public test::HostileSave {
+ protected:
+  // Loads the save with the table's text in place of its own; true when refused naming the file at the line.
+  bool RefusedAt(const fs::path& file, const std::string& text, const std::u16string& where,
+                 const std::u16string& field) {
+    const std::string sound = test::ReadFileBytes(file);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    test::LogCapture log;
+    const bool loaded = Load();
+    if (loaded) {
+      if (gGame == game_) gGame = nullptr;
+      delete game_;
+      game_ = nullptr;
+    }
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << sound;
+    if (!loaded && log.ContainsText(where) && log.ContainsText(field)) return true;
+    for (const std::u16string& line : log.lines()) {
+      if (line.starts_with(u"ERROR")) ADD_FAILURE() << Utf16ToUtf8(line);
+    }
+    return false;
+  }
+};
+
+TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
+  const fs::path save = Copy("Sweep");
+  const std::u16string folder = u"ERROR: data\\save\\Sweep\\";
+  int cases = 0;
+  for (const sSavedTable* table : SavedTables()) {
+    const fs::path file = save / fs::path(table->file);
+    ASSERT_TRUE(fs::exists(file)) << Utf16ToUtf8(table->file);
+    const sLines sound(test::ReadFileBytes(file));
+    for (const sSavedLine& kind : table->lines) {
+      sLines lines = sound;
+      std::size_t at = lines.lines.size();
+      for (std::size_t i = 0; i < lines.lines.size() && at == lines.lines.size(); ++i) {
+        if (IsData(lines.lines[i]) && KindOf(*table, lines.lines[i]) == &kind) at = i;
+      }
+      // A kind of line the sample's save holds none of is made, and checked as one the game wrote.
+      if (at == lines.lines.size()) lines.lines.push_back(MadeLine(kind));
+      const std::vector<std::string> fields = Fields(lines.lines[at]);
+      const std::u16string where = folder + std::u16string(table->file) + Utf8ToUtf16(" at line " + std::to_string(at + 1) + " ");
+      for (std::size_t f = kind.key == "*" ? 0 : 1; f < kind.fields.size(); ++f) {
+        for (const std::string& bad : Unwritten(kind.fields[f], fields[f])) {
+          sLines changed = lines;
+          std::vector<std::string> row = fields;
+          row[f] = bad;
+          changed.lines[at] = Joined(row);
+          // An empty last field is no field: the line is refused as cut short, naming no field; so is
+          // one whose first field makes it a line of another kind.
+          const bool cut = bad.empty() && f + 2 >= row.size();
+          const bool otherKind = KindOf(*table, Joined(row)) != &kind;
+          const std::u16string name = cut || otherKind ? u"" : u"(" + std::u16string(kind.fields[f].name) + u")";
+          ++cases;
+          EXPECT_TRUE(RefusedAt(file, changed.Text(), where, name))
+              << Utf16ToUtf8(table->file) << " field " << f + 1 << " \"" << bad << "\"";
+        }
+      }
+      if (kind.unique.empty()) continue;
+      // Right after the first, in the same block of a table of blocks.
+      sLines twice = lines;
+      twice.lines.insert(twice.lines.begin() + static_cast<std::ptrdiff_t>(at) + 1, lines.lines[at]);
+      ++cases;
+      const std::u16string second =
+          folder + std::u16string(table->file) + Utf8ToUtf16(" at line " + std::to_string(at + 2) + " ");
+      EXPECT_TRUE(RefusedAt(file, twice.Text(), second, u"repeats the line"))
+          << Utf16ToUtf8(table->file) << " key of " << kind.key << " twice";
+    }
+  }
+  EXPECT_GT(cases, 500);
+  // The sound save beside them: loads, and is written back byte for byte.
+  test::LogCapture log;
+  ASSERT_TRUE(Load());
+  SaveAndClose(u"SweepOnce");
+  name_ = "SweepOnce";
+  ASSERT_TRUE(Load());
+  SaveAndClose(u"SweepTwice");
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  const fs::path saves = root_->path() / "data/save";
+  EXPECT_EQ(test::ReadFolderBytes(saves / "SweepTwice"), test::ReadFolderBytes(saves / "SweepOnce"));
+}
+
+}  // namespace
+}  // namespace tr

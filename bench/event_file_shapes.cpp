@@ -5,6 +5,7 @@
 // element of more attributes than the load allows is refused at the scan.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>

@@ -8,6 +8,7 @@
 #include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
 #include "scenario/report_kinds.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -85,20 +86,20 @@ class cReportReader {
         return u"ends inside its tag and count of reports (cut short?)";
       case eStage::kFixed:
       case eStage::kText:
-        return Format(u"ends inside report %i of the %i its count gives (cut short?)", Number(read_ + 1),
+        return Format(u"ends inside report %s of the %s its count gives (cut short?)", Number(read_ + 1),
                       Number(count_));
       case eStage::kEnd:
         break;
     }
     if (extra_ == 0) return {};
-    return Format(u"holds %i bytes past the last of the %i reports its count gives", Number(extra_),
+    return Format(u"holds %s bytes past the last of the %s reports its count gives", Number(extra_),
                   Number(count_));
   }
 
  private:
   enum class eStage { kHeader, kFixed, kText, kEnd };
 
-  static std::int64_t Number(std::uint64_t n) { return static_cast<std::int64_t>(n); }
+  static std::u16string Number(std::uint64_t n) { return Utf8ToUtf16(std::to_string(n)); }
 
   std::string_view Step(std::string_view piece) {
     switch (stage_) {
@@ -130,7 +131,7 @@ class cReportReader {
     if (std::string_view(part_).substr(0, kTag.size()) != kTag) {
       fault_ = u"does not begin with the tag \"Qelv1\" the game writes";
     } else if (count_ > kMostStoredReports) {
-      fault_ = Format(u"counts %i reports, more than a file of %i bytes holds", Number(count_),
+      fault_ = Format(u"counts %s reports, more than a file of %s bytes holds", Number(count_),
                       Number(kReportsReadLimit));
     }
     part_.clear();
@@ -138,25 +139,25 @@ class cReportReader {
   }
 
   void ReadFixed() {
-    const std::int64_t number = Number(read_ + 1);
+    const std::u16string number = Number(read_ + 1);
     for (std::size_t i = 0; i < fields_.size(); ++i) {
       const sReportField& field = fields_[i];
       const auto value = static_cast<std::int32_t>(ReadU32(part_, 4 * i));
       report_.*field.member = value;
       if (value < field.least || value > field.most) {
-        fault_ = Format(u"gives report %i a %s of %i, where the game writes %i to %i", number, field.name, value,
+        fault_ = Format(u"gives report %s a %s of %i, where the game writes %i to %i", number, field.name, value,
                         field.least, field.most);
         return;
       }
     }
     if (!IsReportKind(report_.type)) {
-      fault_ = Format(u"gives report %i a type of %i, which is no kind of report the game makes", number,
+      fault_ = Format(u"gives report %s a type of %i, which is no kind of report the game makes", number,
                       report_.type);
       return;
     }
     unitsLeft_ = ReadU32(part_, 4 * fields_.size());
     if (unitsLeft_ > kLargestStoredText) {
-      fault_ = Format(u"gives report %i a text of %i characters, more than a file of %i bytes holds", number,
+      fault_ = Format(u"gives report %s a text of %s characters, more than a file of %s bytes holds", number,
                       Number(unitsLeft_), Number(kReportsReadLimit));
       return;
     }

@@ -273,7 +273,7 @@ TEST_F(EventFilesTest, ElementHoldsUpTo64Attributes) {
 
   const std::string file = EventFile(eventWithAttributes(65));
   WriteSingleEventFile(file);
-  const int column = static_cast<int>(file.find("x64") - file.find("<event")) + 1;
+  const int column = static_cast<int>(file.find("x64") - file.find("<event ")) + 1;
   EXPECT_EQ(ExitCodeOf([&] { engine_.OpenEventFiles(u"S"); }), 1);
   EXPECT_EQ(LinesStartingWith({u"ERR", u"XML"}),
             (std::vector<std::u16string>{

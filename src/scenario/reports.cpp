@@ -43,7 +43,8 @@ struct sReportField {
 };
 
 // The date and turn are the running game's (zeros without one); the state is
-// set on making and never changed; the country is one of the game's.
+// set on making and never changed; the country is one of the game's, or 0 for
+// a report made without one.
 std::array<sReportField, 7> ReportFields(std::int32_t countries) {
   return {{{u"type", &sReport::type, kReportLandAttack, kReportCheating},
            {u"year", &sReport::year, 0, kMaxTurnCount},
@@ -51,7 +52,7 @@ std::array<sReportField, 7> ReportFields(std::int32_t countries) {
            {u"day", &sReport::day, 0, 31},
            {u"turn", &sReport::turn, 0, kMaxTurnCount},
            {u"state", &sReport::state, 1, 1},
-           {u"country", &sReport::country, 1, countries}}};
+           {u"country", &sReport::country, 0, countries}}};
 }
 
 bool IsReportKind(std::int32_t type) {

@@ -218,9 +218,9 @@ INSTANTIATE_TEST_SUITE_P(
         FirstReportField("ReportOfNoKind", 0, 4, u"gives report 1 a type of 4, which is no kind of report"),
         FirstReportField("ReportMonthPastTwelve", 8, 13, u"gives report 1 a month of 13, where the game writes 0 to 12"),
         FirstReportField("ReportTurnBelowZero", 16, -7, u"gives report 1 a turn of -7, where the game writes 0 to "),
-        FirstReportField("ReportCountryBelowOne", 24, -5, u"gives report 1 a country of -5, where the game writes 1 to "),
+        FirstReportField("ReportCountryBelowZero", 24, -5, u"gives report 1 a country of -5, where the game writes 0 to "),
         FirstReportField("ReportCountryPastTheGame", 24, 99999,
-                         u"gives report 1 a country of 99999, where the game writes 1 to "),
+                         u"gives report 1 a country of 99999, where the game writes 0 to "),
         sHostileCase{"ScenarioLengthAsText",
                      [](const fs::path& save, const std::u16string& folder) {
                        std::size_t line = 0;

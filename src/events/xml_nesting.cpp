@@ -123,7 +123,7 @@ std::size_t FindTooDeepElement(std::string_view text, int limit) {
   return ScanXmlTree(text, limit, npos).tooDeep;
 }
 
-sXmlScan ScanXmlTree(std::string_view text, int depthLimit, std::size_t mostNodes) {
+sXmlScan ScanXmlTree(std::string_view text, int depthLimit, std::size_t mostNodes, std::size_t mostAttributes) {
   sXmlScan scan;
   // One node more, starting at `at`; false once it is one too many.
   const auto count = [&](std::size_t at) {
@@ -170,6 +170,7 @@ sXmlScan ScanXmlTree(std::string_view text, int depthLimit, std::size_t mostNode
       // The parser steps over white space before the name, and takes the
       // byte-order mark for some.
       std::size_t p = SkipName(text, SkipSpace(text, i + 1));
+      std::size_t attributes = 0;
       while (p != npos) {
         p = SkipSpace(text, p);
         if (p >= text.size()) return scan;
@@ -181,6 +182,10 @@ sXmlScan ScanXmlTree(std::string_view text, int depthLimit, std::size_t mostNode
           ++depth;
           ++p;
           break;
+        }
+        if (attributes++ == mostAttributes) {
+          scan.tooManyAttributes = p;
+          return scan;
         }
         if (!count(p)) return scan;
         p = SkipAttribute(text, p);

@@ -65,6 +65,12 @@ constexpr int kMaxEventYear = 100000;
 // would run them out of stack.
 constexpr int kMaxElementDepth = 200;
 
+// Four times what any element of an event carries (an effect has fifteen):
+// the parser compares each attribute with every one before it on its
+// element, so one element of ten thousand holds the load for a second, and
+// elements of 256 up to the nodes allowed for as long again as the nodes.
+constexpr std::size_t kMostElementAttributes = 64;
+
 // The row and column (from 1) of a byte of the text that is not a line end.
 std::pair<int, int> RowAndColumn(std::string_view text, std::size_t at) {
   const std::size_t newline = text.rfind('\n', at);
@@ -105,10 +111,16 @@ bool LoadDocument(TiXmlDocument& document, const std::u16string& gamePath, std::
     LogXmlError(gamePath, row, column, u"The text is not valid UTF-8.");
     return false;
   }
-  const sXmlScan scan = ScanXmlTree(text, kMaxElementDepth, nodesLeft);
+  const sXmlScan scan = ScanXmlTree(text, kMaxElementDepth, nodesLeft, kMostElementAttributes);
   if (scan.tooDeep != std::string::npos) {
     const auto [row, column] = RowAndColumn(text, scan.tooDeep);
     LogXmlError(gamePath, row, column, Format(u"Elements are nested more than %i deep.", kMaxElementDepth));
+    return false;
+  }
+  if (scan.tooManyAttributes != std::string::npos) {
+    const auto [row, column] = RowAndColumn(text, scan.tooManyAttributes);
+    LogXmlError(gamePath, row, column,
+                Format(u"An element has more than %i attributes.", static_cast<int>(kMostElementAttributes)));
     return false;
   }
   if (scan.tooMany != std::string::npos) {

@@ -106,6 +106,10 @@ std::uint64_t BudgetOf(std::basic_string_view<Char> name, std::uint64_t otherwis
 std::uint64_t FileBudgetOf(std::string_view name, std::uint64_t otherwise) { return BudgetOf(name, otherwise); }
 std::uint64_t FileBudgetOf(std::u16string_view name, std::uint64_t otherwise) { return BudgetOf(name, otherwise); }
 
+std::uint64_t FileReadLimitOf(std::u16string_view name, std::uint64_t otherwise) {
+  return SameName("reports.dat", name) ? kReportsReadLimit : BudgetOf(name, otherwise);
+}
+
 std::uint64_t LargestNamedFileBudget() {
   std::uint64_t largest = 0;
   for (const sNamedBudget& named : kBudgets) largest = std::max(largest, named.budget);

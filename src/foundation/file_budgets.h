@@ -15,6 +15,10 @@ namespace tr {
 std::uint64_t FileBudgetOf(std::string_view name, std::uint64_t otherwise);
 std::uint64_t FileBudgetOf(std::u16string_view name, std::uint64_t otherwise);
 
+// The most bytes a load reads of a file by its name: its budget, but for
+// "reports.dat", which it reads in pieces, kReportsReadLimit.
+std::uint64_t FileReadLimitOf(std::u16string_view name, std::uint64_t otherwise);
+
 // The largest budget the table gives.
 std::uint64_t LargestNamedFileBudget();
 

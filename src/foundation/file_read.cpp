@@ -192,6 +192,25 @@ void LogRefusal(const fs::path& file, eFileRefusal refusal, std::uint64_t size, 
 
 }  // namespace
 
+std::u16string_view RefusalText(eFileRefusal refusal) {
+  switch (refusal) {
+    case eFileRefusal::kFolder:
+      return u"a folder stands in its place";
+    case eFileRefusal::kLink:
+      return u"it is reached through a link";
+    case eFileRefusal::kNotRegular:
+      return u"it is not a regular file";
+    case eFileRefusal::kTooLarge:
+      return u"it is larger than a file of its kind may be";
+    case eFileRefusal::kOutsideGameFolder:
+      return u"it lies outside the game folder";
+    case eFileRefusal::kMissing:
+      return u"it is missing";
+    default:
+      return u"it cannot be opened";
+  }
+}
+
 cGameFile::~cGameFile() {
   if (descriptor_ >= 0) ::close(descriptor_);
 }
@@ -287,6 +306,14 @@ void cCheckedFiles::Hold(const fs::path& file, cGameFile opened, std::uint64_t s
 bool cCheckedFiles::Holds(const fs::path& file) const { return held_.count(HeldKey(file)) != 0; }
 
 std::optional<sFileBytes> cCheckedFiles::Take(const fs::path& file, std::uint64_t budget) const {
+  std::string bytes;
+  std::optional<sFileBytes> read = Stream(file, budget, [&bytes](std::string_view piece) { bytes += piece; });
+  if (read && read->complete) read->bytes = std::move(bytes);
+  return read;
+}
+
+std::optional<sFileBytes> cCheckedFiles::Stream(const fs::path& file, std::uint64_t budget,
+                                                const std::function<void(std::string_view)>& take) const {
   const auto found = held_.find(HeldKey(file));
   if (found == held_.end()) return std::nullopt;
   const sHeld& held = found->second;
@@ -296,24 +323,49 @@ std::optional<sFileBytes> cCheckedFiles::Take(const fs::path& file, std::uint64_
     return sFileBytes{};
   }
   // One byte past the size checked tells a file grown since.
-  sFileBytes read{true, false, {}};
-  read.bytes.reserve(static_cast<std::size_t>(held.size) + 1);
-  if (!ReadOpenedFile(held.file, held.size, [&read](std::string_view piece) { read.bytes += piece; })) {
+  cFastDigest digest;
+  std::uint64_t size = 0;
+  const bool read = ReadOpenedFile(held.file, held.size, [&](std::string_view piece) {
+    digest.Update(piece);
+    size += piece.size();
+    take(piece);
+  });
+  if (!read) {
     if (refuse_) {
       LogLine(u"ERROR: " + Utf8ToUtf16(file.string()) + u" cannot be read (a read error); the game is not loaded");
       refuse_();
     }
     return sFileBytes{true, false, {}};
   }
-  if (read.bytes.size() != held.size || FastDigest(read.bytes) != held.digest) {
+  if (size != held.size || digest.Value() != held.digest) {
     LogLine(u"ERROR: " + Utf8ToUtf16(file.string()) +
             u" changed on the disk while the game was loaded from it; the game is not loaded");
     foundAChange_ = true;
     if (refuse_) refuse_();
     return sFileBytes{};
   }
-  read.complete = true;
-  return read;
+  return sFileBytes{true, true, {}};
+}
+
+sFileStream ReadFileInPieces(const fs::path& file, std::uint64_t budget,
+                             const std::function<void(std::string_view)>& take) {
+  if (tChecked != nullptr) {
+    if (std::optional<sFileBytes> held = tChecked->Stream(file, budget, take)) {
+      return {held->opened ? eFileRefusal::kNone : eFileRefusal::kUnreadable, held->complete};
+    }
+  }
+  sFileStream result;
+  const cGameFile opened = OpenGameFile(file, budget, &result.refusal, true);
+  if (!opened.is_open()) return result;
+  // A file that grows while it is read is held to its budget all the same.
+  std::uint64_t total = 0;
+  const bool read = ReadOpenedFile(opened, budget, [&](std::string_view piece) {
+    if (total + piece.size() <= budget) take(piece);
+    total += piece.size();
+  });
+  if (total > budget) return {eFileRefusal::kTooLarge, false};
+  result.complete = read;
+  return result;
 }
 
 sFileBytes ReadRegularFile(const fs::path& file, std::uint64_t budget) {

@@ -34,6 +34,9 @@ inline constexpr std::uint64_t kMapFileBudget = 10 * kMiB;
 // "reports.dat", which grows with the length of a game: the game keeps the
 // newest reports within it, tens of thousands of them.
 inline constexpr std::uint64_t kReportsFileBudget = 4 * kMiB;
+// An earlier release let it grow to this: a load reads such a file in pieces
+// and keeps its newest reports within the budget above, as the game does.
+inline constexpr std::uint64_t kReportsReadLimit = 64 * kMiB;
 // A PNG picture; its pixels have a budget of their own (PictureBound).
 inline constexpr std::uint64_t kPictureFileBudget = 32 * kMiB;
 // A WAV effect, decoded whole into memory.
@@ -55,6 +58,9 @@ enum class eFileRefusal {
   kTooLarge,           // larger than the budget
   kUnreadable,
 };
+
+// Why a file was not opened, in words that follow its name ("it is ...").
+std::u16string_view RefusalText(eFileRefusal refusal);
 
 // A file opened under the rule; closes its descriptor when it goes.
 class cGameFile {
@@ -134,6 +140,10 @@ class cCheckedFiles {
   // are logged and refused (not opened); a read error gives none of them.
   // Either calls refuse, when given.
   std::optional<sFileBytes> Take(const std::filesystem::path& file, std::uint64_t budget) const;
+  // The same read, handing the bytes to take in pieces instead (bytes stays
+  // empty): they are found as checked only once the last piece is taken.
+  std::optional<sFileBytes> Stream(const std::filesystem::path& file, std::uint64_t budget,
+                                   const std::function<void(std::string_view)>& take) const;
   // Whether a file held was refused because it changed since the check, or
   // a check found one changing as it read it (NoteChange).
   bool FoundAChange() const { return foundAChange_; }
@@ -150,6 +160,21 @@ class cCheckedFiles {
   mutable bool foundAChange_ = false;
   cCheckedFiles* outer_;
 };
+
+// What a read in pieces gave: why the file was not opened or read (kNone
+// when it was), and whether it was read to its end.
+struct sFileStream {
+  eFileRefusal refusal = eFileRefusal::kNone;
+  bool complete = false;
+};
+// Reads the file as ReadRegularFile does (from the file a cCheckedFiles
+// holds, when it holds it), to the budget given rather than that of its
+// name, handing it to take in pieces of at most 256 KiB: for a file whose
+// reader keeps only part of it. No refusal is logged but those of a file held
+// (which call its refuse); a file held and found changed gives kUnreadable,
+// and the pieces taken before are to be dropped whenever complete is false.
+sFileStream ReadFileInPieces(const std::filesystem::path& file, std::uint64_t budget,
+                             const std::function<void(std::string_view)>& take);
 
 // True when the file would be opened under the rule (whatever its size); logs nothing.
 bool IsReadableRegularFile(const std::filesystem::path& file);

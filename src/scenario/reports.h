@@ -44,10 +44,13 @@ class cReportList {
 
   // Writes "<folder>\reports.dat"; false (logged) when it cannot be written.
   bool Save(std::u16string_view folder) const;
-  // Reads "reports.dat" through the path template into the emptied list. A
-  // missing file is fatal; a file with another tag loads nothing; a file cut
-  // short loads its whole reports and stops at the first incomplete one.
-  void Load(std::u16string_view path_template);
+  // Reads "reports.dat" of a saved game of `countries` countries through the
+  // path template into the emptied list. A file missing, unreadable, or not
+  // as the game writes it (its tag, its count against the reports that
+  // follow, each field within what the game writes there) refuses the load,
+  // naming the file and the fault. A file of an earlier release past the
+  // budget is read in pieces, keeping its newest reports within it.
+  void Load(std::u16string_view path_template, std::int32_t countries);
 
   // Copies of the reports of one country and type, in list order.
   void Select(std::list<sReport>& result, std::int32_t country, std::int32_t type) const;
@@ -55,12 +58,17 @@ class cReportList {
   const std::list<sReport>& Reports() const { return reports_; }
   void Clear();
 
-  // The file's bytes, and their reading (used by Save and Load).
+  // The file's bytes, and their reading into the emptied list: the fault of
+  // bytes the game would not write for a game of `countries` countries (the
+  // list then emptied), or empty.
   std::string Serialize() const;
-  // False when the data stopped before the count of reports was reached.
-  bool Deserialize(std::string_view bytes);
+  std::u16string Deserialize(std::string_view bytes, std::int32_t countries);
 
  private:
+  // Appends the report as it is, cut and with the oldest dropped to stay
+  // within the budget; gives how many were dropped.
+  int Keep(sReport report);
+
   std::list<sReport> reports_;
   std::uint64_t bytes_ = 5 + 4;  // the size of the list's file
   bool full_ = false;  // reports were dropped to make room since the list was emptied

@@ -20,7 +20,6 @@
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
-#include "foundation/version.h"
 #include "scenario/save_game.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -37,7 +36,7 @@ constexpr std::string_view kMd5HeaderLine = "# file;bytes;md5;\r\n";
 constexpr std::string_view kClosingMark = "#end";
 // No file of a save may be larger (the budgets of its readers), so a list
 // naming a larger one is damaged, and no check reads more.
-const std::uint64_t kLargestListedSize = LargestNamedFileBudget();
+const std::uint64_t kLargestListedSize = std::max(LargestNamedFileBudget(), kReportsReadLimit);
 
 thread_local bool tLoadedAsItIs = false;
 
@@ -107,26 +106,9 @@ bool IsDigestText(std::string_view text, sDigestKind kind) {
 
 std::u16string ByteCount(std::uint64_t count) { return Utf8ToUtf16(std::to_string(count)); }
 
-std::u16string_view RefusalText(eFileRefusal refusal) {
-  switch (refusal) {
-    case eFileRefusal::kFolder:
-      return u"a folder stands in its place";
-    case eFileRefusal::kLink:
-      return u"it is reached through a link";
-    case eFileRefusal::kNotRegular:
-      return u"it is not a regular file";
-    case eFileRefusal::kTooLarge:
-      return u"it is larger than a file of its kind may be";
-    case eFileRefusal::kOutsideGameFolder:
-      return u"it lies outside the game folder";
-    default:
-      return u"it cannot be opened";
-  }
-}
-
 // The budget the file's reader holds it to: a file listed past it is
 // refused before another file is read.
-std::uint64_t ReaderBudget(std::u16string_view name) { return FileBudgetOf(name, kTextFileBudget); }
+std::uint64_t ReaderBudget(std::u16string_view name) { return FileReadLimitOf(name, kTextFileBudget); }
 
 // Names that a folder searched without regard to case (as the readers'
 // paths are) would take for one.
@@ -149,20 +131,6 @@ std::optional<std::u16string> MarkedList(std::u16string_view folder) {
 }
 
 bool IsMarked(std::u16string_view folder) { return MarkedList(folder).has_value(); }
-
-// Why a folder without a list cannot be a save from before the list: its
-// "Info.ini" carries the mark, or claims a version that writes the list with
-// every save (this program's or a later one); empty when it can be.
-std::u16string UnlistedSaveFault(std::u16string_view folder) {
-  const std::u16string path = SaveFilePath(folder, u"Info.ini");
-  if (!IsReadableRegularFile(ResolveGamePath(path))) return {};
-  cIniFile ini;
-  if (!ini.Load(path)) return {};
-  if (ini.HasKey(kSaveManifestMark)) return Format(u"%s says the save was written with it", path);
-  const std::u16string version = ini.GetString("Save/GameVersion", u"1.0");
-  if (IsOlderThanProgram(ParseLeadingFloat(version))) return {};
-  return Format(u"%s says the save was written by version %s, which writes it with every save", path, version);
-}
 
 // One line of the list as the game writes it ("name;bytes;digest;"), or
 // nothing. Its separators are counted first: a line of millions is not split.
@@ -389,10 +357,12 @@ bool CheckSaveManifest(std::u16string_view folder) {
   switch (ReadList(folder, files, kind, false)) {
     case eListRead::kMissing:
       // A folder that drops its list with the mark would load unchecked,
-      // whatever its tables lost on the way.
-      if (const std::u16string fault = UnlistedSaveFault(folder); !fault.empty()) {
-        LogFormat(u"ERROR: %s is missing, though %s; the list of the save's files is lost and the game is not loaded",
-                  SaveFilePath(folder, kSaveManifestFile), fault);
+      // whatever its tables lost on the way. Only the mark tells: a save
+      // written without the list says the same version as one with it.
+      if (IsMarked(folder)) {
+        LogFormat(u"ERROR: %s is missing, though %s says the save was written with it; the list of the save's files "
+                  u"is lost and the game is not loaded",
+                  SaveFilePath(folder, kSaveManifestFile), SaveFilePath(folder, u"Info.ini"));
         return false;
       }
       LogFormat(u"No %s: a save from before it was written; its files are not compared with it", kSaveManifestFile);

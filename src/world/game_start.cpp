@@ -72,7 +72,7 @@ void FinishSavedGame(cGame& game, cPresentation& screen) {
   ChooseCommandersAgain(game);
   for (const auto& unit : game.landUnits) unit->ComputeCombatValue();
   screen.SetLoadingProgress(95);
-  game.reports.Load(game.folderTemplate);
+  game.reports.Load(game.folderTemplate, game.CountryCount());
   std::unordered_set<std::int32_t> eventIds;
   for (const cEvent& event : game.events->events) eventIds.insert(event.eventID);
   game.autoEvents.Load(

@@ -256,6 +256,32 @@ TEST_F(EventFilesTest, EventFilesHoldUpToTheirNodesTogether) {
                 u"ERROR initializing events from file data\\scenarios\\S\\b.xml. Exiting..."}));
 }
 
+// An element may carry up to 64 attributes, an event's own as well as ones
+// the game ignores; the attribute past them stops the load there, before the
+// parser spends the square of their number comparing them.
+TEST_F(EventFilesTest, ElementHoldsUpTo64Attributes) {
+  const auto eventWithAttributes = [](int count) {
+    std::string text = R"(<event eventID="7" countryID="1" visibleByPlayer="1" oneTimeChecking="0")";
+    for (int i = 4; i < count; ++i) text += " x" + std::to_string(i) + "=\"\"";
+    return text + R"(><title>T</title><options><option/></options></event>)";
+  };
+  WriteSingleEventFile(EventFile(eventWithAttributes(64)));
+  LoadScenarioEvents();
+  ASSERT_EQ(engine_.events.size(), 1u);
+  EXPECT_EQ(engine_.events[0].eventID, 7);
+  EXPECT_TRUE(LinesStartingWith({u"ERR", u"XML"}).empty());
+
+  const std::string file = EventFile(eventWithAttributes(65));
+  WriteSingleEventFile(file);
+  const int column = static_cast<int>(file.find("x64") - file.find("<event ")) + 1;
+  EXPECT_EQ(ExitCodeOf([&] { engine_.OpenEventFiles(u"S"); }), 1);
+  EXPECT_EQ(LinesStartingWith({u"ERR", u"XML"}),
+            (std::vector<std::u16string>{
+                u"XML error in data\\scenarios\\S\\events.xml at row 3, column " +
+                    Utf8ToUtf16(std::to_string(column)) + u": An element has more than 64 attributes.",
+                u"ERROR initializing events from file data\\scenarios\\S\\events.xml. Exiting..."}));
+}
+
 TEST_F(EventFilesTest, ListThatIsAFolderMeansNoEvents) {
   std::filesystem::create_directories(dir_.path() / "data/scenarios/S/event_files.txt");
   LoadScenarioEvents();

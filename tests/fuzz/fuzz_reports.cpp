@@ -9,10 +9,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace tr;
   fuzz::WriteGameFile("data/save/F/reports.dat", fuzz::Bytes(data, size));
   cReportList reports;
-  fuzz::RunReader([&] { reports.Load(u"data\\save\\F\\%s"); });
+  fuzz::RunReader([&] { reports.Load(u"data\\save\\F\\%s", 255); });
   // What was read writes out and reads back.
   const std::string bytes = reports.Serialize();
   cReportList again;
-  if (!again.Deserialize(bytes)) __builtin_trap();
+  if (!again.Deserialize(bytes, 255).empty()) __builtin_trap();
   return 0;
 }

@@ -11,15 +11,16 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "built_sample_test.h"
 #include "foundation/fatal.h"
+#include "foundation/file_read.h"
 #include "foundation/text.h"
 #include "scenario/pbem_player.h"
 #include "support/log_capture.h"
-#include "world/headless_presentation.h"
 
 namespace tr {
 namespace {
@@ -82,8 +83,7 @@ void PrintTo(const sDamageCase& c, std::ostream* os) {
 
 class DamagedSaveTest : public DamagedSaveFixture, public testing::WithParamInterface<sDamageCase> {};
 
-// Every file the save writes, emptied and (where it has rows) cut. Left out:
-// "reports.dat" (AReceivedTurnWithItsReportsCut...). "unit_names.csv" is a
+// Every file the save writes, emptied and (where it has rows) cut. "unit_names.csv" is a
 // copy of the scenario's own file, in whatever form its author gave it: cut,
 // it is only the beginning of the scenario's.
 TEST_P(DamagedSaveTest, IsRefusedNamingTheFile) {
@@ -124,6 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
         Cut("Info.ini", u"ends inside a line (cut short?)"),
         sDamageCase{"map.qel", eDamage::kEmpty, u"map.qel ends after 0 of the ", true},
         sDamageCase{"map.qel", eDamage::kCut, u"(cut short?); the game is not loaded", true},
+        sDamageCase{"reports.dat", eDamage::kEmpty, u"reports.dat ends inside its tag and count of reports", true},
+        sDamageCase{"reports.dat", eDamage::kCut, u"(cut short?); the game writes the files of a saved game whole",
+                    true},
         // Written without a header, one line per automatic event taken: empty is none taken.
         Empty("auto_events.csv", nullptr), Cut("auto_events.csv"), Empty("unit_state.csv"), Cut("unit_state.csv"),
         Empty("ai_memory.csv")),
@@ -237,20 +240,36 @@ TEST_F(DamagedSaveFixture, ASaveWithNoCountryLeftToPlayIsRefused) {
   EXPECT_EQ(gGame->playerControl.currentCountry->id, first);
 }
 
-// A received turn from before the list of its files whose reports were cut
-// on the way loads without them, and its player is told on screen, not only
-// in the log.
-TEST_F(DamagedSaveFixture, AReceivedTurnWithItsReportsCutSaysSoOnScreen) {
+// A received turn from before the list of its files whose reports.dat is
+// cut on its way, missing, or larger than any release kept it is refused
+// naming the file and why: the turn is asked for again, whole.
+TEST_F(DamagedSaveFixture, AReceivedTurnWithItsReportsLostIsRefusedNamingThem) {
   MakeOlderSave(u"Duel", u"Duel");
   fs::rename(Game("data/save/Duel"), Game("data/pbem/Duel"));
-  Damage(Game("data/pbem/Duel/reports.dat"), eDamage::kEmpty, true);
-  cHeadlessPresentation screen;
-  ScopedPresentation scoped(screen);
-  test::LogCapture log;
-  ASSERT_EQ(LoadEnding(u"data\\pbem\\Duel\\%s", 1), 0);
-  const std::u16string said = u"data\\pbem\\Duel\\reports.dat is incomplete; 0 whole reports were read";
-  EXPECT_TRUE(log.Contains(u"WARNING: " + said));
-  EXPECT_EQ(screen.CountEvents(u"message-box reports.dat|" + said), 1);
+  const fs::path reports = Game("data/pbem/Duel/reports.dat");
+  const std::string bytes = test::ReadFileBytes(reports);
+  const std::pair<std::function<void()>, std::u16string> cases[] = {
+      {[&] { Damage(reports, eDamage::kEmpty, true); },
+       u"ERROR: data\\pbem\\Duel\\reports.dat ends inside its tag and count of reports (cut short?); the game "
+       u"writes the files of a saved game whole, so the file is damaged and the game is not loaded"},
+      {[&] { fs::remove(reports); },
+       u"ERROR: data\\pbem\\Duel\\reports.dat is missing, though the game writes it with every save; the game is "
+       u"not loaded"},
+      {[&] {
+         std::ofstream(reports, std::ios::binary) << bytes;
+         fs::resize_file(reports, kReportsReadLimit + 1);
+       },
+       u"ERROR: data\\pbem\\Duel\\reports.dat holds more than the 67108864 bytes a file of its kind may hold; the "
+       u"game is not loaded"},
+  };
+  for (const auto& [damage, line] : cases) {
+    damage();
+    test::LogCapture log;
+    EXPECT_EQ(LoadEnding(u"data\\pbem\\Duel\\%s", 1), 1);
+    EXPECT_TRUE(log.Contains(line)) << Utf16ToUtf8(line);
+  }
+  std::ofstream(reports, std::ios::binary | std::ios::trunc) << bytes;
+  EXPECT_EQ(LoadEnding(u"data\\pbem\\Duel\\%s", 1), 0);
 }
 
 }  // namespace

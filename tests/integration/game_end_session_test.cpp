@@ -290,7 +290,7 @@ TEST_F(GameEndSessionTest, AReceivedTurnThatDoesNotLoadIsRefusedAndTheProgramGoe
                   u"This turn belongs to the play-by-e-mail game \"Wojna Lodz\" (so says "
                   u"data\\pbem\\Wojna Lodz \\Info.ini), not to the game of the folder data\\pbem\\Wojna Lodz  it lies in");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Duel\\%s");
-    expectRefused(u"data\\pbem\\Duel", u"Opening reports file for reading");
+    expectRefused(u"data\\pbem\\Duel", u"data\\pbem\\Duel\\reports.dat cannot be read (a folder stands in its place)");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Bare\\%s");
     expectRefused(u"data\\pbem\\Bare", u":\ndata\\pbem\\Bare\\flags.txt is missing; the game is not loaded.\n");
     startRow(cScenarioMenu::kPbemGame, u"data\\pbem\\Cut\\%s");

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,9 +22,12 @@
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/report_kinds.h"
+#include "scenario/reports.h"
 #include "hostile_save.h"
 #include "support/log_capture.h"
 #include "world/game_start.h"
+#include "world/byte_io.h"
 #include "world/gra.h"
 #include "world/value_limits.h"
 
@@ -83,6 +87,49 @@ sHostileCase AddLine(const char* name, const char* file, std::string line, std::
           },
           true};
 }
+
+// The save's reports.dat changed by `change`, which gives what the refusal
+// says of the file after its name.
+sHostileCase ReportsChanged(const char* name, std::function<std::u16string(std::string& bytes)> change) {
+  return {name,
+          [=](const fs::path& save, const std::u16string& folder) {
+            std::u16string what;
+            Replace(save / "reports.dat", [&](std::string bytes) {
+              what = change(bytes);
+              return bytes;
+            });
+            return u"ERROR: " + folder + u"\\reports.dat " + what;
+          },
+          true};
+}
+
+void SetU32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  std::string field;
+  AppendU32(field, value);
+  bytes.replace(at, 4, field);
+}
+
+// Where each report of the file starts, the header aside.
+std::vector<std::size_t> ReportStarts(const std::string& bytes) {
+  std::vector<std::size_t> starts;
+  for (std::size_t at = 9; at + 32 <= bytes.size(); at += 32 + 2 * std::size_t{ReadU32(bytes, at + 28)}) {
+    starts.push_back(at);
+  }
+  EXPECT_GE(starts.size(), 2u);
+  EXPECT_EQ(ReadU32(bytes, 5), starts.size());
+  return starts;
+}
+
+// Field `at` (0 the type ... 24 the country, 28 the text's length) of the
+// first report set to the value.
+sHostileCase FirstReportField(const char* name, std::size_t at, std::int32_t value, std::u16string what) {
+  return ReportsChanged(name, [=](std::string& bytes) {
+    SetU32(bytes, 9 + at, static_cast<std::uint32_t>(value));
+    return what;
+  });
+}
+
+std::u16string Number(std::size_t n) { return Text(std::to_string(n)); }
 
 class HostileSaveValues : public HostileSaveCase {};
 
@@ -146,6 +193,39 @@ INSTANTIATE_TEST_SUITE_P(
                                           Text(std::to_string(state.data[*land] + 1)) + u")");
                      },
                      true},
+        // reports.dat: its tag, its count against the reports that follow, each field.
+        ReportsChanged("ReportsOfAnotherTag",
+                       [](std::string& bytes) {
+                         bytes.replace(0, 5, "Qelv2");
+                         return u"does not begin with the tag \"Qelv1\" the game writes";
+                       }),
+        ReportsChanged("ReportsCountedAsNone",
+                       [](std::string& bytes) {
+                         SetU32(bytes, 5, 0);
+                         return u"holds " + Number(bytes.size() - 9) + u" bytes past the last of the 0 reports";
+                       }),
+        ReportsChanged("ReportsCountedOneFewer",
+                       [](std::string& bytes) {
+                         const std::vector<std::size_t> starts = ReportStarts(bytes);
+                         SetU32(bytes, 5, static_cast<std::uint32_t>(starts.size() - 1));
+                         return u"holds " + Number(bytes.size() - starts.back()) + u" bytes past the last of the " +
+                                Number(starts.size() - 1) + u" reports its count gives";
+                       }),
+        ReportsChanged("ReportsCountedOneMore",
+                       [](std::string& bytes) {
+                         const std::size_t count = ReportStarts(bytes).size() + 1;
+                         SetU32(bytes, 5, static_cast<std::uint32_t>(count));
+                         return u"ends inside report " + Number(count) + u" of the " + Number(count) +
+                                u" its count gives (cut short?)";
+                       }),
+        FirstReportField("ReportTextPastAnyFile", 28, 0x7fffffff,
+                         u"gives report 1 a text of 2147483647 characters, more than a file of 67108864 bytes holds"),
+        FirstReportField("ReportOfNoKind", 0, 4, u"gives report 1 a type of 4, which is no kind of report"),
+        FirstReportField("ReportMonthPastTwelve", 8, 13, u"gives report 1 a month of 13, where the game writes 0 to 12"),
+        FirstReportField("ReportTurnBelowZero", 16, -7, u"gives report 1 a turn of -7, where the game writes 0 to "),
+        FirstReportField("ReportCountryBelowZero", 24, -5, u"gives report 1 a country of -5, where the game writes 0 to "),
+        FirstReportField("ReportCountryPastTheGame", 24, 99999,
+                         u"gives report 1 a country of 99999, where the game writes 0 to "),
         sHostileCase{"ScenarioLengthAsText",
                      [](const fs::path& save, const std::u16string& folder) {
                        std::size_t line = 0;
@@ -205,6 +285,17 @@ TEST_F(SavedValuesAtTheirEnds, LoadAndAreWrittenBackByteForByte) {
   game_->autoEvents.AddIfNew(game_->events->events.front().eventID, INT_MIN);
   game_->autoEvents.AddIfNew(game_->events->events.back().eventID, INT_MAX);
   game_->countries[0]->reconSpottedUnits = {game_->landUnits.back().get()};
+  // Reports at the ends of what the game writes: the last kind, the last
+  // country, the stamp's ends, and the stamp without a running game.
+  sReport report;
+  report.type = kReportCheating;
+  report.country = game_->CountryCount();
+  report.text = u"\xFFFF\xD800";
+  game_->reports.Add(report, {kMaxTurnCount, 12, 31, kMaxTurnCount});
+  report.type = kReportLandAttack;
+  report.country = 1;
+  game_->reports.Add(report, {});
+  const std::size_t reports = game_->reports.Reports().size();
   SaveAs(u"AtTheEnds");
   test::LogCapture log;
   ASSERT_TRUE(Load());
@@ -223,6 +314,7 @@ TEST_F(SavedValuesAtTheirEnds, LoadAndAreWrittenBackByteForByte) {
   EXPECT_EQ(game_->autoEvents.pairs.front().second, INT_MIN);
   EXPECT_EQ(game_->autoEvents.pairs.back().second, INT_MAX);
   EXPECT_EQ(game_->countries[0]->reconSpottedUnits.size(), 1u);
+  EXPECT_EQ(game_->reports.Reports().size(), reports);
   SaveAs(u"AgainAtTheEnds");
   const fs::path saves = root_->path() / "data/save";
   EXPECT_EQ(test::ReadFolderBytes(saves / "AgainAtTheEnds"), test::ReadFolderBytes(saves / "AtTheEnds"));

@@ -85,7 +85,7 @@ TEST_F(UnreadableGameFileTest, EventListThatIsAFolderMeansNoEvents) {
   EXPECT_NE(out_.str().find("Events: 0 ("), std::string::npos) << out_.str();
 }
 
-TEST_F(UnreadableGameFileTest, SavedReportsThatAreAFolderEndWithTheReportsLine) {
+TEST_F(UnreadableGameFileTest, SavedReportsThatAreAFolderAreRefusedNamingThem) {
   ASSERT_EQ(Check("--scenario", kScenario, "kept"), 0) << errors_.str();
   ASSERT_EQ(Check("--save", "kept"), 0) << errors_.str();
   MakeFolder("data/save/kept/reports.dat");
@@ -93,7 +93,8 @@ TEST_F(UnreadableGameFileTest, SavedReportsThatAreAFolderEndWithTheReportsLine) 
   test::MakeOlderSave(dir_.path() / "data/save/kept");
   test::LogCapture log;
   EXPECT_EQ(Check("--save", "kept"), 1);
-  EXPECT_TRUE(log.Contains(u"ERROR: Opening reports file for reading"));
+  EXPECT_TRUE(log.Contains(u"ERROR: data\\save\\kept\\reports.dat cannot be read (a folder stands in its place); "
+                           u"the game is not loaded"));
 }
 
 }  // namespace

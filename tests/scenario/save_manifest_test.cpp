@@ -20,9 +20,11 @@
 #include "foundation/md5.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/report_kinds.h"
 #include "scenario/save_game.h"
 #include "support/log_capture.h"
 #include "support/test_scenario.h"
+#include "world/byte_io.h"
 #include "world/game_start.h"
 #include "world/headless_presentation.h"
 
@@ -236,10 +238,10 @@ TEST_F(SaveManifestTest, AListThatCannotBeWrittenFailsTheSave) {
   EXPECT_TRUE(CheckSaveManifest(kFolder));
 }
 
-// A list lost on its way is told by the mark the save's Info.ini carries,
-// or, with the mark gone too, by the version it claims, which writes the
-// list with every save: the check fails naming it. The same save of an
-// older version without the mark (one from before the list) loads as before.
+// A list lost on its way is told by the mark the save's Info.ini carries:
+// the check fails naming it. Without the mark the folder is a save from
+// before the list, whatever version it claims (a save written without the
+// list says 1.02 too), and loads as one.
 TEST_F(SaveManifestTest, ALostListIsToldFromAnOlderSave) {
   fs::remove(Save() / "file_digests.csv");
   test::LogCapture log;
@@ -258,32 +260,19 @@ TEST_F(SaveManifestTest, ALostListIsToldFromAnOlderSave) {
   const std::string version = "GameVersion = 1.02\r\n";
   const std::size_t at = info.find(version);
   ASSERT_NE(at, std::string::npos);
-  // This version and a later one write the list; a version missing reads as 1.0.
-  for (const auto& [claimed, older] : {std::pair{"1.02", false}, std::pair{"1.025", false}, std::pair{"1.03", false},
-                                        std::pair{"1.01", true}, std::pair{"", true}}) {
+  for (const char* claimed : {"1.02", "1.03", "1.01"}) {
     std::string changed = info;
-    changed.replace(at, version.size(), *claimed == '\0' ? "" : "GameVersion = " + std::string(claimed) + "\r\n");
+    changed.replace(at, version.size(), "GameVersion = " + std::string(claimed) + "\r\n");
     std::ofstream(Save() / "Info.ini", std::ios::binary | std::ios::trunc) << changed;
     log.Clear();
-    EXPECT_EQ(CheckSaveManifest(kFolder), older) << claimed;
-    if (older) continue;
-    EXPECT_TRUE(log.Contains(u"ERROR: " + std::u16string(kFolder) + u"\\file_digests.csv is missing, though " +
-                             std::u16string(kFolder) + u"\\Info.ini says the save was written by version " +
-                             Utf8ToUtf16(claimed) +
-                             u", which writes it with every save; the list of the save's files is lost and the game "
-                             u"is not loaded"))
-        << claimed;
-    EXPECT_THROW(LoadNewScenario(kTemplate, 1), FatalExitError);
+    EXPECT_TRUE(CheckSaveManifest(kFolder)) << claimed;
+    EXPECT_EQ(LoadNewScenario(kTemplate, 1)->CountryCount(), 3) << claimed;
     DestroyGame();
+    EXPECT_TRUE(log.Contains(u"No file_digests.csv: a save from before it was written; its files are not compared "
+                             u"with it"))
+        << claimed;
+    EXPECT_FALSE(log.ContainsText(u"ERROR")) << claimed;
   }
-  info.replace(at, version.size(), "GameVersion = 1.01\r\n");
-  std::ofstream(Save() / "Info.ini", std::ios::binary | std::ios::trunc) << info;
-  log.Clear();
-  EXPECT_TRUE(CheckSaveManifest(kFolder));
-  EXPECT_EQ(LoadNewScenario(kTemplate, 1)->CountryCount(), 3);
-  EXPECT_TRUE(log.Contains(u"No file_digests.csv: a save from before it was written; its files are not compared "
-                           u"with it"));
-  EXPECT_FALSE(log.ContainsText(u"ERROR"));
 }
 
 // The mark in Info.ini names the list the save was written with: one naming
@@ -311,9 +300,9 @@ TEST_F(SaveManifestTest, AMarkNamingAnotherListIsDamage) {
 // Each file is held to its own reader's budget by its line of the list: a
 // table listed a byte past it is refused before it or the file after it is
 // read; every file of the save at its budget at once passes, and each a byte
-// past it alone is refused (the map, of the largest budget, as no size a list
-// may hold). The files are sparse; Info.ini, which says a list was written,
-// keeps its keys.
+// past it alone is refused (reports.dat, read up to the most of all, as no
+// size a list may hold). The files are sparse; Info.ini, which says a list
+// was written, keeps its keys.
 TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
   const std::string losses = test::ReadFileBytes(Save() / "losses.csv");
   fs::remove(Save() / "losses.csv");
@@ -329,23 +318,57 @@ TEST_F(SaveManifestTest, AFileListedPastItsBudgetIsRefusedBeforeAnyIsRead) {
   for (const std::u16string_view name : SaveFileNames()) {
     if (name != u"Info.ini") names.push_back(Utf16ToUtf8(name));
   }
+  const auto readLimit = [](const std::string& name) { return FileReadLimitOf(Utf8ToUtf16(name), kTextFileBudget); };
   for (const std::string& name : names) {
-    fs::resize_file(Save() / name, FileBudgetOf(name, kTextFileBudget));
+    fs::resize_file(Save() / name, readLimit(name));
     Relist(Save(), name);
   }
   EXPECT_TRUE(CheckSaveManifest(kFolder));
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
-    const std::uint64_t budget = FileBudgetOf(name, kTextFileBudget);
+    const std::uint64_t budget = readLimit(name);
     fs::resize_file(Save() / name, budget + 1);
     Relist(Save(), name);
     const test::LogCapture past;
     EXPECT_FALSE(CheckSaveManifest(kFolder));
-    EXPECT_TRUE(budget == LargestNamedFileBudget() ? past.ContainsText(u"holds no file's name, size and digest")
+    EXPECT_TRUE(budget == kReportsReadLimit ? past.ContainsText(u"holds no file's name, size and digest")
                                                    : past.Contains(PastBudgetLine(name, budget)));
     fs::resize_file(Save() / name, budget);
     Relist(Save(), name);
   }
+}
+
+// A save of the earlier release whose reports.dat grew past the budget (it
+// kept up to 64 MiB) loads through its list: the newest reports within the
+// budget are kept, as the game keeps them when it adds them, the load says
+// how many were dropped, and the next save writes the kept ones.
+TEST_F(SaveManifestTest, AnEarlierSavesLargerReportsLoadWithTheNewestKept) {
+  constexpr std::size_t kTextBytes = 1200000;
+  std::string file("Qelv1");
+  AppendU32(file, 6);
+  for (int i = 0; i < 6; ++i) {
+    for (const std::int32_t value : {static_cast<std::int32_t>(kReportSiege), 1941, 6, 15, i, 1, 1 + i % 3}) {
+      AppendU32(file, static_cast<std::uint32_t>(value));
+    }
+    AppendU32(file, kTextBytes / 2);
+    file.append(kTextBytes, static_cast<char>('a' + i));
+  }
+  std::ofstream(Save() / "reports.dat", std::ios::binary | std::ios::trunc) << file;
+  Relist(Save(), "reports.dat");
+  test::LogCapture log;
+  cGame& game = *LoadNewScenario(kTemplate, 1);
+  ASSERT_EQ(game.reports.Reports().size(), 3u);
+  EXPECT_EQ(game.reports.Reports().front().turn, 3);
+  EXPECT_EQ(game.reports.Reports().back().text, std::u16string(kTextBytes / 2, u'\x6666'));
+  EXPECT_TRUE(log.Contains(u"Reports: the 3 oldest reports of " + std::u16string(kFolder) +
+                           u"\\reports.dat were dropped to keep the list within 4194304 bytes, as the game does when "
+                           u"it adds one"));
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  ASSERT_TRUE(game.saveContext->SaveGame(u"kept", true));
+  std::string kept = file.substr(0, 5);
+  AppendU32(kept, 3);
+  kept += file.substr(9 + 3 * (32 + kTextBytes));
+  EXPECT_EQ(test::ReadFileBytes(scenario_.root() / "data/save/kept/reports.dat"), kept);
 }
 
 // The list is held to its own budget: padded with a remark up to it, it

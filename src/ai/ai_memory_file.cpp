@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "world/cities_diagram.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/saved_field.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -110,8 +112,13 @@ class cAiMemoryReader {
 
   // A line of one of kLineKinds with the fields of its kind.
   void Line(const std::vector<std::string_view>& fields, int line) {
+    for (std::size_t i = 1; i < fields.size(); ++i) {
+      RefuseBlankAroundSavedField(fields[i], static_cast<int>(i) + 1, path_, line);
+    }
     if (fields[0] == "Waiting") {
       const std::vector<int> n = Numbers(fields, kWaitingFields, line);
+      // The game keeps one wait per country and unit.
+      Once(waitingLines_, {n[0], n[1]}, Format(u"the wait of country %i's unit %i", n[0], n[1]), line);
       const int stalled = Held(n[2], u"impulses stalled", line);
       if (cCountryAI* ai = CountryAi(n[0], line)) ai->invasionWaits_[n[1]] = {stalled, n[3]};
     } else if (fields[0] == "GivenUp") {
@@ -198,9 +205,11 @@ class cAiMemoryReader {
   }
 
   void Counts(const std::vector<std::string_view>& fields, int line) {
-    sCitiesDiagramNode* node = Node(SavedWholeField(fields, 1, path_, line), line);
+    const int index = SavedWholeField(fields, 1, path_, line);
+    sCitiesDiagramNode* node = Node(index, line);
     if (!node) return;
-    node->visited = SavedWholeField(fields, 2, path_, line) != 0 ? 1 : 0;
+    Once(countsLines_, {index, 0}, Format(u"the counts of node %i", index), line);
+    node->visited = static_cast<std::uint8_t>(SavedWholeIn(fields[2], 3, 0, 1, u"0 or 1", path_, line));
     node->stats = Statistics(fields, 3, line);
     node->ownUnitCount = Held(SavedWholeField(fields, 3 + kStatisticsFields, path_, line), u"own units", line,
                               kMaxFrontValue);
@@ -213,8 +222,18 @@ class cAiMemoryReader {
     RefuseDamagedTable(path_, line, Format(u"names the country %i, which the save does not hold", countryId));
   }
 
+  // The line of each key a table holds once.
+  using tKeyLines = std::map<std::pair<int, int>, int>;
+
+  void Once(tKeyLines& lines, std::pair<int, int> key, std::u16string_view what, int line) {
+    const auto [at, first] = lines.emplace(key, line);
+    if (!first) RefuseRepeatedSavedKey(path_, line, what, at->second);
+  }
+
   cGame& game_;
   std::u16string_view path_;
+  tKeyLines waitingLines_;
+  tKeyLines countsLines_;
 };
 
 void LoadAiMemory(cGame& game, std::u16string_view folderTemplate) {

@@ -20,7 +20,6 @@ namespace {
 
 constexpr Argb kWhite = 0xFFFFFFFFu;
 constexpr Rect kPortMarker{1838, 1671, 2004, 1837};
-constexpr int kTerrainKinds = 8;  // 0 water .. 7 desert; the terrain sheet has no others
 
 const Texture* TerrainSheet() { return MapSkinTextures().terrain.GetTexture(); }
 const Texture* OthersSheet() { return MapSkinTextures().others.GetTexture(); }

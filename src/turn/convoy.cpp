@@ -127,7 +127,7 @@ int cConvoyManager::AddConvoyFromEvent(int countryId, int kind, int amount, int 
   if (!departure || !destination) return -1;
   std::vector<sConvoy>& list = ConvoysOf(countryId);
   sConvoy convoy;
-  convoy.Init(countryId, kind, departure, destination);
+  convoy.Init(countryId, KnownConvoyKind(kind), departure, destination);
   convoy.amount = amount;
   list.push_back(convoy);
   return convoy.id;
@@ -138,7 +138,7 @@ void cConvoyManager::RemoveConvoysBetweenHexes(int countryId, int kind, int x1, 
   const cCity* destination = CityOnHex(*gGame, x2, y2);
   if (!departure || !destination) return;
   std::erase_if(ConvoysOf(countryId), [&](const sConvoy& convoy) {
-    return convoy.kind == kind && convoy.departure == departure && convoy.destination == destination;
+    return convoy.kind == KnownConvoyKind(kind) && convoy.departure == departure && convoy.destination == destination;
   });
 }
 

@@ -21,6 +21,10 @@ enum eConvoyKind : std::int32_t {
   kConvoyResources = 1,  // production points
 };
 
+// The kind an event's code names: the rules treat every kind but supplies as
+// production points, and a save holds only the two.
+inline int KnownConvoyKind(int code) { return code == kConvoySupplies ? kConvoySupplies : kConvoyResources; }
+
 struct sConvoy {
   // A new convoy: the next convoy number, amount 0, the departure port's
   // current size, no working values.

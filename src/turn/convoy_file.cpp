@@ -1,14 +1,19 @@
 // "convoys.csv": the convoys of a scenario or saved game. The file names each
 // convoy's ports by their sea nodes; the reader finds the port cities on the
 // nodes' main hexes again.
+#include <map>
+#include <set>
+
 #include "foundation/console_log.h"
 #include "foundation/format.h"
+#include "foundation/text.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "turn/convoy.h"
 #include "world/city_rules.h"
 #include "world/gra.h"
+#include "world/saved_field.h"
 
 namespace tr {
 namespace {
@@ -17,6 +22,28 @@ constexpr std::size_t kConvoyFields = 6;
 constexpr std::u16string_view kConvoyRow = u"\n%i;%i;%i;%i;%i;%i;";
 constexpr std::u16string_view kHeader =
     u"#Convoys\n#ID;Owner ID;Type [0=supplies 1=PP];Value (PP amount);Departure port ID;Destination port ID;";
+
+// The kinds a convoy file holds, as the game writes them.
+constexpr int kLowestConvoyKind = kConvoySupplies;
+constexpr int kHighestConvoyKind = kConvoyResources;
+
+// A scenario's convoys whose number an earlier one took: each gets the lowest
+// number none holds, since a save keeps one convoy per number.
+void RenumberRepeatedConvoys(cConvoyManager& manager, const std::vector<std::pair<int, int>>& repeated,
+                             std::u16string_view path) {
+  std::set<int> used;
+  for (const auto& list : manager.convoys) {
+    for (const sConvoy& convoy : list) used.insert(convoy.id);
+  }
+  int next = 1;
+  for (const auto& [owner, index] : repeated) {
+    while (used.contains(next)) ++next;
+    sConvoy& convoy = manager.ConvoysOf(owner)[static_cast<std::size_t>(index)];
+    LogFormat(u"WARNING: %s holds convoy %i more than once; the later one is convoy %i", path, convoy.id, next);
+    convoy.id = next;
+    used.insert(next);
+  }
+}
 
 cCity* PortCityOnNode(const cGame& game, int nodeId) {
   const sWezelGrafuMorz& node = game.seaGraph.GetNode(nodeId - 1);
@@ -42,6 +69,9 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
   const bool saved = game.loadedGame == 1;
   const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(reader, path);
+  // The line of each convoy number read, and a scenario's convoys whose number was taken.
+  std::map<int, int> numberLines;
+  std::vector<std::pair<int, int>> repeated;
   while (!reader.AtEnd()) {
     ReadTableRow(reader, saved);
     const std::size_t count = reader.fields.size();
@@ -57,7 +87,13 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
                 static_cast<int>(reader.RecordCount()), path);
       continue;
     }
-    CheckNumberFields(f, columns, path, static_cast<int>(reader.RecordCount()));
+    const int line = static_cast<int>(reader.RecordCount());
+    if (saved) {
+      for (std::size_t i = 0; i < count; ++i) {
+        RefuseBlankAroundSavedField(Utf16ToUtf8(f[i]), static_cast<int>(i) + 1, path, line);
+      }
+    }
+    CheckNumberFields(f, columns, path, line);
     sConvoy convoy;
     convoy.id = FieldInt(f, 0);
     if (convoy.id < 0 || convoy.id > kMaxObjectNumber) {
@@ -66,6 +102,14 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
     }
     convoy.owner = FieldInt(f, 1);
     convoy.kind = FieldInt(f, 2);
+    if (convoy.kind < kLowestConvoyKind || convoy.kind > kHighestConvoyKind) {
+      if (saved) SavedWholeIn(Utf16ToUtf8(f[2]), 3, kLowestConvoyKind, kHighestConvoyKind, u"0 or 1", path, line);
+      // Every kind but supplies carries production points.
+      LogFormat(u"WARNING: convoy %i at line %i of %s is of kind %i, none the game knows; it carries production "
+                u"points (1)",
+                convoy.id, line, path, convoy.kind);
+      convoy.kind = kConvoyResources;
+    }
     convoy.amount = FieldIntIn(f, 3, 0, kMaxTurnCount, 0, u"Convoy value", path, static_cast<int>(reader.RecordCount()));
     const int from = FieldInt(f, 4);
     const int to = FieldInt(f, 5);
@@ -97,8 +141,13 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
       ExitDestroyingGame(1);
     }
     convoy.portSize = game.seaGraph.GetNode(from - 1).portSize;
-    ConvoysOf(convoy.owner).push_back(convoy);
+    const auto [first, isNew] = numberLines.emplace(convoy.id, line);
+    if (!isNew && saved) RefuseRepeatedSavedKey(path, line, Format(u"convoy %i", convoy.id), first->second);
+    std::vector<sConvoy>& list = ConvoysOf(convoy.owner);
+    if (!isNew) repeated.emplace_back(convoy.owner, static_cast<int>(list.size()));
+    list.push_back(convoy);
   }
+  RenumberRepeatedConvoys(*this, repeated, path);
 }
 
 bool WriteConvoys(const cGame& game, std::u16string_view folder) {

@@ -65,6 +65,9 @@ class cGame {
   // Logs every land hex whose controller, owner or original owner is no
   // country, and tells the player once; loading goes on.
   void CheckHexOwners();
+  // A hex's sea zone beyond the scenario's sea nodes refuses a save's load; a
+  // scenario's hex is logged and lies in no zone.
+  void CheckHexSeaZones();
   void UpdateCitiesAfterLoad();
   // New games: each event's favoured option goes into the automatic events.
   void RegisterAutoEvents();

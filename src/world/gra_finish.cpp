@@ -47,6 +47,7 @@ void cGame::FinishLoading(std::u16string_view folder) {
   UpdateCitiesAfterLoad();
 
   seaGraph.LoadNodes(*this, folder);
+  CheckHexSeaZones();
   CheckFleetReferences(*this);
   seaGraph.LoadEdges(scenarioName);
   convoys.Load(*this, folder);
@@ -143,6 +144,28 @@ void cGame::CheckHexOwners() {
     Presentation().ShowMessageBox(u"Invalid ctr ids on hexes", u"Logged invalid controllers/owners/orig owners of hexes",
                                   eMessageIcon::kInformation);
   }
+}
+
+void cGame::CheckHexSeaZones() {
+  const std::u16string path = FolderFilePath(folderTemplate, u"map.qel");
+  const int zones = seaGraph.NodeCount();
+  int cleared = 0;
+  for (sHex& hex : map->Hexes()) {
+    if (hex.seaZone <= zones) continue;
+    // A zone is a sea node of the scenario; the game writes no other.
+    if (loadedGame == 1) {
+      RefuseDamagedTable(path, 0, Format(u"gives hex (%d, %d) the sea zone %d, where the game writes 0 to %d",
+                                         static_cast<int>(hex.x), static_cast<int>(hex.y),
+                                         static_cast<int>(hex.seaZone), zones));
+    }
+    if (cleared == 0) {
+      LogFormat(u"WARNING: hex (%d, %d) in %s has the sea zone %d, but the scenario has %d sea nodes; it lies in none",
+                static_cast<int>(hex.x), static_cast<int>(hex.y), path, static_cast<int>(hex.seaZone), zones);
+    }
+    hex.seaZone = 0;
+    ++cleared;
+  }
+  if (cleared > 1) LogFormat(u"WARNING: %i hexes in %s lie in no sea zone for the same reason", cleared - 1, path);
 }
 
 void cGame::UpdateCitiesAfterLoad() {

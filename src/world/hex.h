@@ -20,11 +20,18 @@ inline constexpr int kMonthsPerYear = 12;
 
 // Terrain codes.
 inline constexpr std::uint8_t kTerrainWater = 0;
+inline constexpr std::uint8_t kTerrainClear = 1;
 inline constexpr std::uint8_t kTerrainMountain = 6;
+// Water to desert; the terrain sheet draws no others.
+inline constexpr int kTerrainKinds = 8;
+// The graphic variants of a terrain the sheet holds.
+inline constexpr int kTerrainVariants = 6;
 
 // Bit 6 of the rivers byte marks a sea hex that shows a river mouth; a byte
 // with it set reads as no river on any side.
 inline constexpr std::uint8_t kRiverMouth = 0x40;
+// The bits of a river on each of the six sides.
+inline constexpr std::uint8_t kRiverSides = 0x3F;
 
 // Border bits: owner differs across side 1..3, controller differs, sea-zone border.
 inline constexpr std::uint16_t kOwnerBorderBits = 0x007;

@@ -74,7 +74,9 @@ void cMap::Load(std::u16string_view pathTemplate, bool savedGame) {
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x, at += kQelRecordSize) {
       sHex& hex = *GetHex(x, y);
-      ReadQelHexRecord(hex, bytes.substr(at, kQelRecordSize));
+      const std::string_view record = bytes.substr(at, kQelRecordSize);
+      if (savedGame) RefuseUnwrittenQelHex(record, x, y, y * width + x, path);
+      ReadQelHexRecord(hex, record);
       hex.x = static_cast<std::int16_t>(x);
       hex.y = static_cast<std::int16_t>(y);
       HoldQelHexRecord(hex, path);

@@ -23,9 +23,14 @@ void ReadHmfHexRecord(sHex& hex, std::string_view record);
 void AppendQelHexRecord(std::string& out, const sHex& hex);
 
 // Holds the fields of a hex read from the map file at `path` to what the
-// rules accept: a weather code beyond mud and a chance above 100 percent are
-// brought within, each with a line naming the file and the hex. A fort keeps
+// rules accept: a weather code beyond mud, a chance above 100 percent, an
+// unknown terrain, variant or river bit are brought within, each with a line
+// naming the file and the hex. A fort keeps
 // any level, as an event may set one past the scale. The countries are checked once they are loaded.
 void HoldQelHexRecord(sHex& hex, std::u16string_view path);
+// The same hex record of a save's map, the record `index` (from 0) of the
+// hex (x, y): a value of a field beyond what the game writes there refuses
+// the load (RefuseDamagedTable), naming the file, the hex and the field.
+void RefuseUnwrittenQelHex(std::string_view record, int x, int y, int index, std::u16string_view path);
 
 }  // namespace tr

@@ -19,6 +19,7 @@
 #include "world/folder_path.h"
 #include "world/gra.h"
 #include "world/relations.h"
+#include "world/saved_field.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -37,7 +38,8 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
   if (!file) FailMissingTable(path);
   LogLine(u"Otwarcie OK");
   if (savedFields > 0) CheckSavedTableStart(*file, path);
-  std::vector<bool> rowSeen(static_cast<std::size_t>(std::max(countryCount, 0)) + 1, false);
+  // The line of each country's row, 0 while it has none.
+  std::vector<int> rowSeen(static_cast<std::size_t>(std::max(countryCount, 0)) + 1, 0);
   int lineNo = 0;
   for (const sTextLine& line : NonEmptyTextLines(*file)) {
     lineNo = line.number;
@@ -54,7 +56,12 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
       rest.remove_prefix(semicolon + 1);
     }
     // A saved row's number is as the game writes it: "1x" would read as 1.
-    if (savedFields > 0) SavedWholeIn(fields[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNo);
+    if (savedFields > 0) {
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i != 1) RefuseBlankAroundSavedField(fields[i], static_cast<int>(i) + 1, path, lineNo);
+      }
+      SavedWholeIn(fields[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNo);
+    }
     const int a = ParseLeadingInt(fields[0]);
     if (a < 1 || a > countryCount) {
       LogLine(Format(u"Error in file %lS line no. %i", path, lineNo));
@@ -89,12 +96,15 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
         FatalExit(1);
       }
     }
-    rowSeen[static_cast<std::size_t>(a)] = true;
+    // The game writes one row per country: a second would win over the first, or be lost on the next save.
+    int& seen = rowSeen[static_cast<std::size_t>(a)];
+    if (savedFields > 0 && seen != 0) RefuseRepeatedSavedKey(path, lineNo, Format(u"country %i", a), seen);
+    seen = lineNo;
     row(a, fields, lineNo);
   }
   // The game writes a row for every country.
   for (int a = 1; savedFields > 0 && a <= countryCount; ++a) {
-    if (!rowSeen[static_cast<std::size_t>(a)]) {
+    if (rowSeen[static_cast<std::size_t>(a)] == 0) {
       RefuseDamagedTable(path, 0, Format(u"has no row for country %i (cut short?)", a));
     }
   }

@@ -99,6 +99,21 @@ sHostileCase ReportsChanged(const char* name, std::function<std::u16string(std::
               return bytes;
             });
             return u"ERROR: " + folder + u"\\reports.dat " + what;
+// The first data row of the table whose first field is `kind` (any row when
+// empty) added again at the end; the refusal names the second line, the key
+// (`label` and field `keyField` from 0) and the first line.
+sHostileCase RepeatRow(const char* name, const char* file, std::string kind, std::size_t keyField,
+                       std::u16string label) {
+  return {name,
+          [=](const fs::path& save, const std::u16string& folder) {
+            const sTable table(save / file);
+            const auto row = table.Find([&](std::size_t r) { return kind.empty() || table.Field(r, 0) == kind; });
+            EXPECT_TRUE(row.has_value()) << file << " " << kind;
+            std::string line = table.lines[table.data[*row]];
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            return Refusal(folder, file, AppendLine(save / file, line),
+                           u"has a second line for " + label + Text(table.Field(*row, keyField)) +
+                               u" (the first at line " + Text(std::to_string(table.data[*row] + 1)) + u")");
           },
           true};
 }
@@ -130,6 +145,40 @@ sHostileCase FirstReportField(const char* name, std::size_t at, std::int32_t val
 }
 
 std::u16string Number(std::size_t n) { return Text(std::to_string(n)); }
+
+// A field of the first data row of the table (of the kind, when given) with a
+// blank before its value.
+sHostileCase BlankBefore(const char* name, const char* file, std::string kind, int field) {
+  return {name,
+          [=](const fs::path& save, const std::u16string& folder) {
+            const sTable table(save / file);
+            const auto row = table.Find([&](std::size_t r) { return kind.empty() || table.Field(r, 0) == kind; });
+            EXPECT_TRUE(row.has_value()) << file << " " << kind;
+            const std::string text = " " + table.Field(*row, static_cast<std::size_t>(field));
+            Set(save, file, *row, field, text);
+            return Refusal(folder, file, table.data[*row] + 1,
+                           u"has \"" + Text(text) + u"\" in field " + Text(std::to_string(field + 1)) +
+                               u", a blank around a value the game never writes");
+          },
+          true};
+}
+
+// The byte (or the two bytes from it) of the record of the first land hex
+// set to the value; the refusal names the hex, its record and the field.
+sHostileCase MapValue(const char* name, std::size_t offset, int value, std::u16string what) {
+  return {name,
+          [=](const fs::path& save, const std::u16string& folder) {
+            test::sMapFile map(save / "map.qel");
+            const auto [x, y] = map.FindLand();
+            map.Byte(x, y, static_cast<int>(offset)) = static_cast<unsigned char>(value & 0xFF);
+            if (value > 0xFF) map.Byte(x, y, static_cast<int>(offset) + 1) = static_cast<unsigned char>(value >> 8);
+            map.Write(save / "map.qel");
+            return u"ERROR: " + folder + u"\\map.qel gives hex (" + Text(std::to_string(x)) + u", " +
+                   Text(std::to_string(y)) + u") (record " + Text(std::to_string(y * map.width + x)) + u") the " +
+                   what + kRefused;
+          },
+          true};
+}
 
 class HostileSaveValues : public HostileSaveCase {};
 
@@ -226,6 +275,49 @@ INSTANTIATE_TEST_SUITE_P(
         FirstReportField("ReportCountryBelowZero", 24, -5, u"gives report 1 a country of -5, where the game writes 0 to "),
         FirstReportField("ReportCountryPastTheGame", 24, 99999,
                          u"gives report 1 a country of 99999, where the game writes 0 to "),
+        // A key the game writes once: a second line would win over the first or be lost beside it.
+        RepeatRow("RelationsRowTwice", "relations.csv", "", 0, u"country "),
+        RepeatRow("LossesRowTwice", "losses.csv", "", 0, u"country "),
+        RepeatRow("ConvoyTwice", "convoys.csv", "", 0, u"convoy "),
+        RepeatRow("AiCountsTwice", "ai_memory.csv", "Counts", 1, u"the counts of node "),
+        sHostileCase{"AiWaitTwice",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       const std::size_t first = AppendLine(save / "ai_memory.csv", "Waiting;1;5;0;3;");
+                       return Refusal(folder, "ai_memory.csv", AppendLine(save / "ai_memory.csv", "Waiting;1;5;1;3;"),
+                                      u"has a second line for the wait of country 1's unit 5 (the first at line " +
+                                          Text(std::to_string(first)) + u")");
+                     },
+                     true},
+        // A value past the kinds the game writes, which loaded as one of them or was kept.
+        SetField("ConvoyKindPastTheTwo", "convoys.csv", "", 2, "99999", u"has 99999 in field 3, where the game writes 0 or 1"),
+        SetField("ConvoyKindBelowZero", "convoys.csv", "", 2, "-1", u"has -1 in field 3, where the game writes 0 or 1"),
+        SetField("AiVisitedBelowZero", "ai_memory.csv", "Counts", 2, "-1", u"has -1 in field 3, where the game writes 0 or 1"),
+        SetField("AiVisitedPastOne", "ai_memory.csv", "Counts", 2, "99999",
+                 u"has 99999 in field 3, where the game writes 0 or 1"),
+        MapValue("MapWeatherPastMud", 34, 200, u"weather 200, where the game writes 0 to 2"),
+        MapValue("MapMudChancePastAHundred", 10 + 4, 250, u"mud chance of month 5 250, where the game writes 0 to 100"),
+        MapValue("MapWinterChancePastAHundred", 22, 101, u"winter chance of month 1 101, where the game writes 0 to 100"),
+        MapValue("MapTerrainPastDesert", 0, 255, u"terrain 255, where the game writes 0 to 7"),
+        MapValue("MapVariantPastTheSixth", 5, 6, u"variant 6, where the game writes 0 to 5"),
+        MapValue("MapRiverTopBit", 2, 0x81, u"rivers 129, where the game writes 0 to 127"),
+        MapValue("MapKindPastNoWeather", 35, 3, u"kind 3, where the game writes 0 to 2"),
+        MapValue("MapKindHighByte", 35, 0x100, u"kind 256, where the game writes 0 to 2"),
+        sHostileCase{"MapSeaZonePastTheNodes",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       test::sMapFile map(save / "map.qel");
+                       const auto [x, y] = map.FindLand();
+                       map.Byte(x, y, 3) = map.Byte(x, y, 4) = 0xFF;
+                       map.Write(save / "map.qel");
+                       return u"ERROR: " + folder + u"\\map.qel gives hex (" + Text(std::to_string(x)) + u", " +
+                              Text(std::to_string(y)) + u") the sea zone 65535, where the game writes 0 to ";
+                     },
+                     true},
+        // A blank before a number, which read as the number.
+        BlankBefore("RelationsCellAfterABlank", "relations.csv", "", 2),
+        BlankBefore("RelationsCountryAfterABlank", "relations.csv", "", 0),
+        BlankBefore("LossesAfterABlank", "losses.csv", "", 3),
+        BlankBefore("ConvoyOwnerAfterABlank", "convoys.csv", "", 1),
+        BlankBefore("AiCountsAfterABlank", "ai_memory.csv", "Counts", 1),
         sHostileCase{"ScenarioLengthAsText",
                      [](const fs::path& save, const std::u16string& folder) {
                        std::size_t line = 0;

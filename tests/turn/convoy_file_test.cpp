@@ -196,11 +196,32 @@ TEST_F(ConvoyFileTest, ASavesConvoysAreReadAsTheGameWritesThem) {
         std::pair{"9;1x;0;5;1;3;", u"has \"1x\" in field 2, which is not a whole number;"},
         std::pair{"9;1;0;5;1;3;4;", u"has more than the 6 fields of a row;"},
         std::pair{"9;1;0;1000001;1;3;", u"has Convoy value of 1000001, a value the game never writes there;"},
-        std::pair{"-1;1;0;5;1;3;", u"has Convoy ID of -1, a value the game never writes there;"}}) {
+        std::pair{"-1;1;0;5;1;3;", u"has Convoy ID of -1, a value the game never writes there;"},
+        std::pair{"9;1;99999;5;1;3;", u"has 99999 in field 3, where the game writes 0 or 1;"},
+        std::pair{"9;1;-1;5;1;3;", u"has -1 in field 3, where the game writes 0 or 1;"},
+        std::pair{"9;1; 0;5;1;3;", u"has \" 0\" in field 3, a blank around a value the game never writes;"},
+        std::pair{"9;1;0;5;1;3 ;", u"has \"3 \" in field 6, a blank around a value the game never writes;"},
+        std::pair{"8;2;0;5;1;3;", u"has a second line for convoy 8 (the first at line 3);"}}) {
     test::LogCapture log;
-    EXPECT_THROW(Load("\r\n" + std::string(row)), FatalExitError) << row;
-    EXPECT_TRUE(log.ContainsText(u"convoys.csv at line 3 (counting from 1) " + std::u16string(what))) << row;
+    EXPECT_THROW(Load("\r\n8;1;0;5;1;3;\r\n" + std::string(row)), FatalExitError) << row;
+    EXPECT_TRUE(log.ContainsText(u"convoys.csv at line 4 (counting from 1) " + std::u16string(what))) << row;
   }
+}
+
+// A scenario's convoy of a kind the game knows none of carries production
+// points, as the rules read it, and one whose number an earlier convoy holds
+// takes the lowest free number; each is logged, and the convoys load and are
+// written back as the game's own.
+TEST_F(ConvoyFileTest, AScenariosUnknownKindAndRepeatedNumberAreMended) {
+  test::LogCapture log;
+  Load("\r\n2;1;0;5;1;3;\r\n1;1;7;5;1;3;\r\n2;2;-1;6;3;1;\r\n2;2;0;4;3;1;");
+  EXPECT_TRUE(log.ContainsText(u"convoy 1 at line 4 of data\\save\\G\\convoys.csv is of kind 7, none the game "
+                               u"knows; it carries production points (1)"));
+  EXPECT_TRUE(log.ContainsText(u"holds convoy 2 more than once; the later one is convoy 3"));
+  EXPECT_TRUE(log.ContainsText(u"holds convoy 2 more than once; the later one is convoy 4"));
+  ASSERT_TRUE(WriteConvoys(game(), u"data\\save\\G"));
+  EXPECT_EQ(dir_.Read("data/save/G/convoys.csv"),
+            std::string(kHeader) + "\r\n2;1;0;5;1;3;\r\n1;1;1;5;1;3;\r\n3;2;1;6;3;1;\r\n4;2;0;4;3;1;");
 }
 
 // A port city beside its node's hex is named by the sea-node marker of its

@@ -183,7 +183,13 @@ TEST(MapFile, HexFieldsBeyondTheRulesAreHeldAtTheirLimits) {
   beyond.weather = kMaxWeatherCode + 1;
   beyond.mudChance[11] = kMaxChancePercent + 1;
   beyond.winterChance[0] = 255;
+  beyond.terrain = 200;
+  beyond.variant = 13;
+  beyond.rivers = 0xC1;
   sHex& limits = *map.GetHex(0, 1);
+  limits.terrain = kTerrainKinds - 1;
+  limits.variant = kTerrainVariants - 1;
+  limits.rivers = kRiverSides;
   limits.fortLevel = kMaxStoredFortLevel;
   limits.weather = kMaxWeatherCode;
   limits.mudChance.fill(kMaxChancePercent);
@@ -197,15 +203,25 @@ TEST(MapFile, HexFieldsBeyondTheRulesAreHeldAtTheirLimits) {
   EXPECT_EQ(held.weather, 0);
   EXPECT_EQ(held.mudChance[11], kMaxChancePercent);
   EXPECT_EQ(held.winterChance[0], kMaxChancePercent);
+  EXPECT_EQ(held.terrain, kTerrainClear);
+  EXPECT_EQ(held.variant, 1);  // drawn as before, the sixth variant after the sixth
+  EXPECT_EQ(held.rivers, 0x41);
   const std::u16string path = FolderOf(dir) + u"/map.qel";
   EXPECT_TRUE(log.Contains(u"WARNING: hex (1, 0) in " + path +
                            u" has a mud chance of 101 percent in month 12; held at 100"));
   EXPECT_TRUE(log.Contains(u"WARNING: hex (1, 0) in " + path +
                            u" has the weather code 3, which is no weather; made clear (0)"));
+  EXPECT_TRUE(log.Contains(u"WARNING: hex (1, 0) in " + path +
+                           u" has the terrain 200, which the game knows none of; read as 1"));
+  EXPECT_TRUE(log.Contains(u"WARNING: hex (1, 0) in " + path +
+                           u" has the river byte 193, which the game knows none of; read as 65"));
   const sHex& kept = *loaded.GetHex(0, 1);
   EXPECT_EQ(kept.fortLevel, kMaxStoredFortLevel);
   EXPECT_EQ(kept.weather, kMaxWeatherCode);
   EXPECT_EQ(kept.mudChance, limits.mudChance);
+  EXPECT_EQ(kept.terrain, limits.terrain);
+  EXPECT_EQ(kept.variant, limits.variant);
+  EXPECT_EQ(kept.rivers, limits.rivers);
   EXPECT_FALSE(log.ContainsText(u"hex (0, 1)"));
 }
 

@@ -18,7 +18,11 @@
 namespace tr {
 namespace {
 
-// A day of the first impulse of a one-impulse month shows as 1 - 30.
+// The day an impulse shows is 30 * impulse / n - 30 / n + 1 of the month's n
+// impulses: 1 - 30 at impulse 0 of a one-impulse month, and past 31 for an
+// impulse past the month's (a scenario's start, or consts.csv changed since).
+constexpr std::int64_t kLeastShownDay = 1 - 30;
+constexpr std::int64_t kMostShownDay = 30 * kMaxImpulse - 30 + 1;
 constexpr std::int64_t kVersionHundredths = 102;
 static_assert(kVersionHundredths == static_cast<std::int64_t>(kGameVersion * 100.0 + 0.5));
 
@@ -45,7 +49,7 @@ constexpr sSavedInfoKey kKeys[] = {
      [](const cGame& game, const sLocalTime&) { return game.scenarioName; }},
     // The saved-game list shows the day the minimap's caption shows: the
     // scenario's first day in the first turn, the date's own day after it.
-    {"Save/GameDayDisplayed", kWhole, -29, 31, true, u"the day the game shows",
+    {"Save/GameDayDisplayed", kWhole, kLeastShownDay, kMostShownDay, true, u"the day the game shows",
      [](const cGame& game, const sLocalTime&) {
        const bool firstDay = game.turn == 1 && game.gameDay >= 1;
        return Whole(firstDay ? game.gameDay : game.date.GetDayOfMonth());

@@ -199,7 +199,8 @@ INSTANTIATE_TEST_SUITE_P(
                   }),
         InfoValue("MonthPast32Bits", "GameMonth", "2147483648",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"2147483648\" as the month of the game (Save/GameMonth)";
+                    return u"gives \"2147483648\" as the month of the game (Save/GameMonth), where the game writes a "
+                           u"whole number from 0 to 12";
                   }),
         InfoValue("ImpulseBelowZero", "Impulse", "-1",
                   [](const std::string&) -> std::u16string {
@@ -213,11 +214,13 @@ INSTANTIATE_TEST_SUITE_P(
                   }),
         InfoValue("VersionPastThisOne", "GameVersion", "99999",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"99999\" as the version of the program that saved it (Save/GameVersion)";
+                    return u"gives \"99999\" as the version of the program that saved it (Save/GameVersion), where "
+                           u"the game writes a version from 1.00 to 1.02";
                   }),
         InfoValue("ImpulseEmpty", "Impulse", "",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"\" as the impulse of the turn (Save/Impulse)";
+                    return u"gives \"\" as the impulse of the turn (Save/Impulse), where the game writes a whole "
+                           u"number from 0 to 1000";
                   }),
         InfoValue("TurnAfterABlank", "Turn", " 5",
                   [](const std::string&) -> std::u16string {

@@ -170,10 +170,14 @@ void SetSavedInfoKeys(cIniFile& ini, const cGame& game, const sLocalTime& now) {
   for (const sSavedInfoKey& key : kKeys) {
     if (key.write) ini.SetString(key.key, key.write(game, now));
   }
-  // A save's length must be a length: where the scenario's author wrote
-  // another text, the length the game plays to is written in its place.
-  if (ini.HasKey(kLengthKey) && !FitsSavedInfoKey(KeyOf(kLengthKey), ini.GetString(kLengthKey, u""))) {
-    ini.SetInt(kLengthKey, game.turn + game.turnsLeft);
+  // A save's length must be a length no shorter than its turn: where the
+  // scenario's author wrote another text, or fewer turns than the game has
+  // played, the length the game plays to is written in its place (its turn
+  // at least: the war ends at its next impulse all the same).
+  if (!ini.HasKey(kLengthKey)) return;
+  const std::u16string length = ini.GetString(kLengthKey, u"");
+  if (!FitsSavedInfoKey(KeyOf(kLengthKey), length) || ParseLeadingInt(length) < game.turn) {
+    ini.SetInt(kLengthKey, std::max(game.turn + game.turnsLeft, game.turn));
   }
 }
 

@@ -212,12 +212,14 @@ TEST_F(ScenarioInfoTest, AScenarioReadsTextForANumberAsBefore) {
 
 // A scenario's length its author wrote as text reads by its digits, or as 0;
 // the save writes the length the game plays to as a number, so the save,
-// which must hold a number there, loads with the turns the scenario left.
+// which must hold a number there, loads with the turns the scenario left. A
+// length short of the turn, a war over at once, is saved as the turn.
 TEST_F(ScenarioInfoTest, ALengthWrittenAsTextIsSavedAsTheNumberPlayedTo) {
   dir_.Write("data/save/g/.keep", "");
-  for (const auto& [written, saved] : {std::pair{"abc", "0"}, std::pair{"72 turns", "72"}, std::pair{"60", "60"}}) {
+  for (const auto& [written, saved] :
+       {std::pair{"abc", "5"}, std::pair{"3", "5"}, std::pair{"72 turns", "72"}, std::pair{"60", "60"}}) {
     LoadFrom(std::string("[Duration]\r\nTurns=") + written + "\r\n" + kRequired + "Turn=5\r\n");
-    const int turnsLeft = game_.turnsLeft;
+    const int turnsLeft = std::max(game_.turnsLeft, 0);
     ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
     EXPECT_NE(dir_.Read("data/save/g/Info.ini").find(std::string("\r\nTurns = ") + saved + "\r\n"),
               std::string::npos)

@@ -212,11 +212,6 @@ INSTANTIATE_TEST_SUITE_P(
                     return u"gives \"abc\" as the version of the program that saved it (Save/GameVersion), where the "
                            u"game writes a version from 1.00 to 1.02";
                   }),
-        InfoValue("VersionPastThisOne", "GameVersion", "99999",
-                  [](const std::string&) -> std::u16string {
-                    return u"gives \"99999\" as the version of the program that saved it (Save/GameVersion), where "
-                           u"the game writes a version from 1.00 to 1.02";
-                  }),
         InfoValue("ImpulseEmpty", "Impulse", "",
                   [](const std::string&) -> std::u16string {
                     return u"gives \"\" as the impulse of the turn (Save/Impulse), where the game writes a whole "

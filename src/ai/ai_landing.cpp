@@ -15,6 +15,7 @@
 #include "units/jednostka_ladowa.h"
 #include "units/jednostka_morska.h"
 #include "world/gra.h"
+#include "world/unit_room.h"
 
 namespace tr {
 namespace {
@@ -136,7 +137,8 @@ void cCountryAI::AmphibiousInvasion() {
         continue;
       }
       if (harbourNodes.insert(nodeId).second) {
-        if (k.MulberryValue() <= country->productionPoints) {
+        if (k.MulberryValue() <= country->productionPoints &&
+            RoomForUnit(*gGame, kCategoryLand, u"[AI]: an artificial harbour")) {
           auto made = std::make_unique<cMulberry>();
           cMulberry& mulberry = *made;
           mulberry.owner = country->id;

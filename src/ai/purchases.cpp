@@ -20,6 +20,7 @@
 #include "world/gra.h"
 #include "world/object_numbers.h"
 #include "world/panstwo.h"
+#include "world/unit_room.h"
 
 namespace tr {
 namespace {
@@ -46,6 +47,10 @@ bool MayLevelUp(cJednostka& unit, bool zeroActionPointsFrozen) {
 }
 
 void RemoveEvery(std::vector<std::int32_t>& queue, int code) { std::erase(queue, code); }
+
+int PurchasedCategory(int code) {
+  return code == kBuyLandUnit ? kCategoryLand : code == kBuyAirUnit ? kCategoryAir : kCategoryNaval;
+}
 
 std::u16string NewUnitName(const cCountry& country, int type) {
   const int number = 10 + RandomDraw() % 90;
@@ -267,6 +272,11 @@ bool cCountryAI::BuildPurchasedUnits(sPurchaseChoice& choice) {
     if (pendingType != -1 && !IsPurchasableType(code, pendingType)) {
       LogFormat(u"[AI]: %ls - purchase %i removed: unit type %i cannot be bought so", country->name, code,
                 pendingType);
+      RemoveEvery(queue, code);
+      return false;
+    }
+    if (pendingType != -1 && !RoomForUnit(*gGame, PurchasedCategory(code),
+                                          Format(u"[AI]: %ls - purchase %i", country->name, code))) {
       RemoveEvery(queue, code);
       return false;
     }

@@ -14,6 +14,7 @@
 #include "units/jednostka_ladowa.h"
 #include "world/city.h"
 #include "world/gra.h"
+#include "world/unit_room.h"
 #include "world/hex.h"
 
 namespace tr {
@@ -214,6 +215,7 @@ void cHexPanel::UpdateHarbourButton(const sHex& hex) {
 bool BuildArtificialHarbour(sHex& hex, cCountry& builder) {
   if (gGame == nullptr || HarbourRefusalKey(hex, builder) != nullptr) return false;
   cGame& game = *gGame;
+  if (!RoomForUnit(game, kCategoryLand, u"An artificial harbour")) return false;
   auto harbour = std::make_unique<cMulberry>();
   harbour->SetType(kMulberryType);
   harbour->level = 1;

@@ -28,6 +28,7 @@
 #include "world/gra.h"
 #include "world/object_numbers.h"
 #include "world/panstwo.h"
+#include "world/unit_room.h"
 
 namespace tr {
 namespace {
@@ -53,6 +54,15 @@ const sScenarioConstants& Constants() { return gGame->constants; }
 bool IsLandItem(int item) { return item >= kPurchaseFirstLand && item < kPurchaseFirstAir; }
 bool IsAirItem(int item) { return item >= kPurchaseFirstAir && item < kPurchaseFirstNaval; }
 bool IsNavalItem(int item) { return item >= kPurchaseFirstNaval && item < kPurchaseStrategicMovementPoint; }
+
+// Whether the item adds a unit the game has no room for.
+bool UnitItemWithoutRoom(const cGame& game, int item) {
+  const int category = IsLandItem(item)  ? kCategoryLand
+                       : IsAirItem(item) ? kCategoryAir
+                       : IsNavalItem(item) ? kCategoryNaval
+                                           : -1;
+  return category != -1 && !RoomForUnit(game, category, u"A purchase");
+}
 
 int DeliveryTime(int item) { return Constants().Int(kDeliveryTimeLine, 1 + item); }
 
@@ -336,12 +346,14 @@ void cDialogZakupow::Refresh() {
   const std::u16string format = GetText("%.2f_pp");
   SetField(*this, kCostField, Format(format, static_cast<double>(price_)));
   SetField(*this, kAvailableField, Format(format, country_->productionPoints));
-  SetControlEnabled(kBuyButton, levelAllowed && static_cast<double>(price_) <= country_->productionPoints);
+  SetControlEnabled(kBuyButton, levelAllowed && static_cast<double>(price_) <= country_->productionPoints &&
+                                    !UnitItemWithoutRoom(*gGame, item_));
 }
 
 void cDialogZakupow::Buy() {
   if (country_ == nullptr || item_ < 0) return;
   cGame& game = *gGame;
+  if (UnitItemWithoutRoom(game, item_)) return;
   {
     GameLockGuard lock(__FILE__, __LINE__);
     if (IsLandItem(item_) && landTemplate_) {

@@ -5,9 +5,11 @@
 #include "events/event_params.h"
 #include "events/new_units.h"
 #include "foundation/console_log.h"
+#include "foundation/format.h"
 #include "foundation/random.h"
 #include "world/gra.h"
 #include "world/hex_distance.h"
+#include "world/unit_room.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -34,8 +36,12 @@ int CheckedNewUnitLevel(const sEffect& effect, int level) {
   return 1;
 }
 
+bool RoomForNewUnit(const sEffect& effect, int category) {
+  return RoomForUnit(*gGame, category, Format(u"Effect %s at line %i", effect.method, effect.line));
+}
+
 bool ReadNewLandUnit(const sEffect& effect, int ownerI, int typeI, int levelI, int strengthI, sNewLandUnit& out) {
-  if (!EffectCountry(effect, ownerI)) return false;
+  if (!EffectCountry(effect, ownerI) || !RoomForNewUnit(effect, kCategoryLand)) return false;
   out.owner = IntParam(effect, ownerI);
   out.type = IntParam(effect, typeI);
   // The land tables have a column for each of types 0 to 6; the harbour has
@@ -175,6 +181,7 @@ void AddAirUnit(const sEffect& effect) {
               effect.line, type);
     return;
   }
+  if (!RoomForNewUnit(effect, kCategoryAir)) return;
   const int level = CheckedNewUnitLevel(effect, IntParam(effect, 4));
   auto unit = std::make_unique<cJednostkaLotnicza>();
   unit->owner = IntParam(effect, 0);
@@ -228,6 +235,7 @@ void AddMulberry(const sEffect& effect) {
               effect.line, IntParam(effect, 1), IntParam(effect, 2));
     return;
   }
+  if (!RoomForNewUnit(effect, kCategoryLand)) return;
   auto harbour = std::make_unique<cMulberry>();
   harbour->owner = IntParam(effect, 0);
   harbour->SetName(effect.paramStrings[0]);

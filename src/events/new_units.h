@@ -21,10 +21,15 @@ struct sNewLandUnit {
 
 // Reads owner, type, level and strength from params ownerI, ownerI + 1 ...
 // in the order (owner, type, level, strength) given by their indexes. False
-// (logged) for an owner that is no country or a type that is no land type;
+// (logged) for an owner that is no country, a type that is no land type, or
+// a game without room for another land unit;
 // a level outside the tables is logged and becomes 1, a strength outside 0
 // to 100 is logged and held within it.
 bool ReadNewLandUnit(const sEffect& effect, int ownerI, int typeI, int levelI, int strengthI, sNewLandUnit& out);
+
+// Whether the game has room for one more unit of the category; false
+// (logged) when it holds as many as a game may.
+bool RoomForNewUnit(const sEffect& effect, int category);
 
 // A level outside the unit tables is logged and read as 1.
 int CheckedNewUnitLevel(const sEffect& effect, int level);

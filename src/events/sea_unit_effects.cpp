@@ -50,7 +50,7 @@ cJednostkaMorska& MakeReserveShip(const sEffect& effect, int owner, int type, in
 void HexAddNavalUnit(const sEffect& effect) {
   if (!EffectCountry(effect, 0)) return;
   const int type = IntParam(effect, 1);
-  if (!IsShipType(effect, type)) return;
+  if (!IsShipType(effect, type) || !RoomForNewUnit(effect, kCategoryNaval)) return;
   MakeReserveShip(effect, IntParam(effect, 0), type, gGame->constants.ShipHitPoints(type));
 }
 
@@ -65,7 +65,7 @@ void SeaNodeAddNavalUnit(const sEffect& effect) {
   if (!node || !EffectCountry(effect, 1)) return;
   const int owner = IntParam(effect, 1);
   const int type = IntParam(effect, 2);
-  if (!IsShipType(effect, type)) return;
+  if (!IsShipType(effect, type) || !RoomForNewUnit(effect, kCategoryNaval)) return;
   int hitPoints = gGame->constants.ShipHitPoints(type);
   if (IsParamSet(effect.params[3])) {
     const int asked = IntParam(effect, 3);

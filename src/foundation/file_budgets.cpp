@@ -4,6 +4,7 @@
 #include <array>
 
 #include "foundation/file_read.h"
+#include "foundation/unit_caps.h"
 
 namespace tr {
 namespace {
@@ -17,6 +18,20 @@ constexpr std::uint64_t kKiB = 1024;
 // cities. Each budget below holds that game's file, from the bytes a row
 // takes in the large scenario's save, with room to spare (names of 99
 // letters, larger numbers); its save's file is given where it is larger.
+//
+// The files that list units hold every unit a game may hold
+// (foundation/unit_caps.h), each row at the widest its writer writes: a
+// whole number of 11 characters ("-2147483648"), a name of 99 letters, a
+// decimal of 47 ("%f" of the largest float), each with its ';', and a line
+// end; past the rows, their header, column and section lines.
+constexpr std::uint64_t RowWidth(std::uint64_t wholes, std::uint64_t names, std::uint64_t decimals) {
+  return 1 + wholes * 12 + names * 100 + decimals * 48;
+}
+constexpr std::uint64_t kTableHead = 4 * kKiB;
+// Every land unit at sea rides a transport of its own.
+constexpr std::uint64_t kMostAllShips = kMostShips + kMostLandUnits;
+constexpr std::uint64_t kMostAllUnits = kMostLandUnits + kMostAirUnits + kMostAllShips;
+
 struct sNamedBudget {
   std::string_view name;
   std::uint64_t budget;
@@ -27,10 +42,11 @@ constexpr std::array kBudgets{
     // Fronts of every country over every node of a diagram of 600 cities
     // (612 KB), each node's counts, and invasions waiting.
     sNamedBudget{"ai_memory.csv", 1024 * kKiB},
-    // 60 bytes a unit (81 KB at nine times); of 99-letter names: 200 KB.
-    sNamedBudget{"air_units.csv", 256 * kKiB},
-    // A line for each unit spotted, up to every unit of the game (19,600).
-    sNamedBudget{"airrecon_units.csv", 512 * kKiB},
+    // 18 whole numbers and a name a unit.
+    sNamedBudget{"air_units.csv", kTableHead + kMostAirUnits * RowWidth(18, 1, 0)},
+    // A line of two whole numbers for each unit spotted, up to every unit of
+    // the game, and a line for each of 255 countries.
+    sNamedBudget{"airrecon_units.csv", kTableHead + kMostAllUnits * RowWidth(2, 0, 0) + 255 * RowWidth(2, 0, 0)},
     // UTF-16: the attacks of a turn.
     sNamedBudget{"airship_attacks.csv", 256 * kKiB},
     // A line of two numbers for each automatic event: 45,000 events of the
@@ -49,15 +65,15 @@ constexpr std::array kBudgets{
     sNamedBudget{"countries.csv", 256 * kKiB},
     // A line of up to 20 bytes for each of the game's 40,000 flags: 800 KB.
     sNamedBudget{"flags.txt", 1024 * kKiB},
-    // 37 bytes a fleet (20 KB at nine times); of 99-letter names: 68 KB.
-    sNamedBudget{"fleets.csv", 128 * kKiB},
-    // 108 bytes a unit (1.9 MB at nine times); of 99-letter names: 3.5 MB.
-    sNamedBudget{"land_units.csv", 4096 * kKiB},
+    // 10 whole numbers and a name a fleet; a fleet holds a ship at least.
+    sNamedBudget{"fleets.csv", kTableHead + kMostAllShips * RowWidth(10, 1, 0)},
+    // 31 whole numbers, a name and a decimal a unit.
+    sNamedBudget{"land_units.csv", kTableHead + kMostLandUnits * RowWidth(31, 1, 1)},
     // 287 bytes a country; 255 countries: 73 KB.
     sNamedBudget{"losses.csv", 256 * kKiB},
     sNamedBudget{"map.qel", kMapFileBudget},
-    // 45 bytes a unit (121 KB at nine times); of 99-letter names: 359 KB.
-    sNamedBudget{"naval_units.csv", 512 * kKiB},
+    // 13 whole numbers and a name a ship.
+    sNamedBudget{"naval_units.csv", kTableHead + kMostAllShips * RowWidth(13, 1, 0)},
     // A cell for each pair of 255 countries: 167 KB.
     sNamedBudget{"relations.csv", 256 * kKiB},
     sNamedBudget{"reports.dat", kReportsFileBudget},
@@ -67,8 +83,10 @@ constexpr std::array kBudgets{
     sNamedBudget{"topography.csv", 512 * kKiB},
     // Names of each unit type for each of 255 countries.
     sNamedBudget{"unit_names.csv", 512 * kKiB},
-    // 17 bytes a unit (375 KB at nine times), and the sea nodes' lines.
-    sNamedBudget{"unit_state.csv", 1024 * kKiB},
+    // A line of a kind ("Naval") and three whole numbers a unit, a land
+    // unit's line of whether it moved, and the sea nodes' lines (2,000 nodes).
+    sNamedBudget{"unit_state.csv", kMostAllUnits * (RowWidth(3, 0, 0) + 7) + kMostLandUnits * (RowWidth(1, 0, 0) + 7) +
+                                       1024 * kKiB},
     // A save's keys, or a scenario's with its descriptions.
     sNamedBudget{"Info.ini", 64 * kKiB},
     // A line of 50 bytes for each file of a save.

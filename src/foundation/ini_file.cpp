@@ -38,6 +38,7 @@ bool cIniFile::Load(std::u16string_view fileName) {
   sections_.clear();
   loaded_ = false;
   cutAtLine_ = 0;
+  repeats_.clear();
   fileName_ = std::u16string(fileName);
   LogFormat(u"Loading INI file %s ...", fileName_);
 
@@ -53,6 +54,7 @@ bool cIniFile::Load(std::u16string_view fileName) {
   std::string pendingComment;
   // The values before any section line stand on their own.
   std::map<std::string, sEntry, std::less<>>* values = &loose_;
+  std::string sectionName;
   std::size_t entries = 0;
   // Whether one more entry fits; the first that does not ends the read.
   const auto room = [&](bool added, int line) {
@@ -74,7 +76,10 @@ bool cIniFile::Load(std::u16string_view fileName) {
     } else if (line[0] == '[') {
       // The closing bracket is not checked: "[Main" names the section "Mai".
       const std::string name(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
-      if (!room(sections_.find(name) == sections_.end(), lineNumber)) break;
+      const bool added = sections_.find(name) == sections_.end();
+      if (!room(added, lineNumber)) break;
+      if (!added) repeats_.push_back({lineNumber, "[" + name + "]"});
+      sectionName = name;
       sSection& section = sections_[name];
       section.comment = std::move(pendingComment);
       pendingComment.clear();
@@ -83,9 +88,14 @@ bool cIniFile::Load(std::u16string_view fileName) {
       const std::size_t eq = line.find('=');
       if (eq == std::string_view::npos) continue;
       const std::string_view key = TrimBlanks(line.substr(0, eq));
-      if (!room(values->find(key) == values->end(), lineNumber)) break;
-      (*values)[std::string(key)] =
-          sEntry{std::move(pendingComment), std::string(TrimBlanks(line.substr(eq + 1))), lineNumber};
+      const bool added = values->find(key) == values->end();
+      if (!room(added, lineNumber)) break;
+      if (!added) repeats_.push_back({lineNumber, values == &loose_ ? std::string(key) : sectionName + "/" + std::string(key)});
+      const std::string_view value = TrimBlanks(line.substr(eq + 1));
+      // As SaveText writes it: the whole line, blanks and all.
+      const bool asSaved = whole.text.size() == key.size() + 3 + value.size() && whole.text.starts_with(key) &&
+                           whole.text.substr(key.size(), 3) == " = ";
+      (*values)[std::string(key)] = sEntry{std::move(pendingComment), std::string(value), lineNumber, asSaved};
       pendingComment.clear();
     }
   }
@@ -154,6 +164,11 @@ int cIniFile::LineOf(std::string_view key) const {
   return entry ? entry->line : 0;
 }
 
+bool cIniFile::IsWrittenAsSaved(std::string_view key) const {
+  const sEntry* entry = Find(key);
+  return !entry || entry->asSaved;
+}
+
 // A key without a section part is a value of its own, the kind read before
 // any section line; it gets no section header.
 cIniFile::sEntry& cIniFile::Store(std::string_view key, std::string value) {
@@ -163,6 +178,7 @@ cIniFile::sEntry& cIniFile::Store(std::string_view key, std::string value) {
   if (it == values.end()) it = values.emplace(std::string(name.empty() ? key : name), sEntry{}).first;
   it->second.value = std::move(value);
   it->second.line = 0;
+  it->second.asSaved = true;
   return it->second;
 }
 

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tr {
 
@@ -39,6 +40,17 @@ class cIniFile {
   // The line (counting from 1) the key's value was loaded from; 0 for a key
   // the file does not hold or one set since.
   int LineOf(std::string_view key) const;
+  // Whether the key's line was loaded as Save writes it, "key = value" with
+  // nothing around; true for a key set since.
+  bool IsWrittenAsSaved(std::string_view key) const;
+
+  // A key or section the last Load met again after its first line; the later
+  // line's value is the one held.
+  struct sRepeat {
+    int line = 0;
+    std::string key;  // "Section/Key", or "[Section]" for a section line
+  };
+  const std::vector<sRepeat>& Repeats() const { return repeats_; }
 
   std::u16string GetString(std::string_view key, std::u16string_view defaultValue);
   void SetString(std::string_view key, std::u16string_view value);
@@ -62,6 +74,7 @@ class cIniFile {
     std::string comment;  // whole comment lines, each ending in CR LF
     std::string value;
     int line = 0;  // of the file loaded, 0 when set
+    bool asSaved = true;
   };
   struct sSection {
     std::string comment;
@@ -80,6 +93,7 @@ class cIniFile {
   std::u16string fileName_;
   bool loaded_ = false;
   int cutAtLine_ = 0;
+  std::vector<sRepeat> repeats_;
 };
 
 // The section of a full key: the text before the first '/', or the whole key

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "foundation/console_log.h"
+#include "foundation/file_budgets.h"
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/ini_file.h"
 #include "foundation/number_text.h"
@@ -16,6 +18,7 @@
 #include "scenario/pbem_game_name.h"
 #include "scenario/pbem_player.h"
 #include "scenario/save_manifest.h"
+#include "scenario/saved_info.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -24,12 +27,6 @@
 
 namespace tr {
 namespace {
-
-// Turn counts and dates go on one by one from what the file says: far
-// beyond any game, far below the 32-bit limit.
-constexpr int kMaxTurns = 1000000;
-constexpr int kMaxYear = 100000;
-constexpr int kMaxImpulse = 1000;
 
 // Stored minus one; outside 1..5 the fallback.
 int CounterSize(int value, int fallback) {
@@ -50,64 +47,24 @@ std::string PlayerKey(int number, const char* what) {
   return "Save/PBEMPlayer" + std::to_string(number) + what;
 }
 
-// The keys the save writes into every "Info.ini" it makes, but
-// Save/ScenarioName, whose absence LoadScenarioInfo names on its own.
-constexpr std::string_view kSavedKeys[] = {
-    "Save/Date",          "Save/Turn",          "Save/Impulse",          "Save/GameDay",
-    "Save/GameMonth",     "Save/GameYear",      "Save/GameDayDisplayed", "Save/GameMonthDisplayed",
-    "Save/GameYearDisplayed", "Save/GameVersion"};
-
-// The scenario's length in turns, which the turns left are counted from.
-constexpr std::string_view kLengthKey = "Duration/Turns";
-
-// The whole numbers of section Save that the load reads, and the scenario's
-// length, which a save writes as a number, each with what it is in the
-// player's words. The scenario's other keys a save copies stay as their
-// author wrote them.
-struct sSavedNumber {
-  std::string_view key;
-  std::u16string_view what;
-};
-constexpr sSavedNumber kSavedNumbers[] = {
-    {"Save/Impulse", u"the impulse of the turn"},
-    {"Save/GameMonth", u"the month of the game"},
-    {"Save/GameYear", u"the year of the game"},
-    {"Save/Turn", u"the turn of the game"},
-    {"Save/GameDay", u"the day of the game"},
-    {"Save/LastFleetId", u"the numbering of the fleets"},
-    {"Save/LastNavalUnitId", u"the numbering of the ships"},
-    {"Save/LastLandUnitId", u"the numbering of the land units"},
-    {"Save/LastAirUnitId", u"the numbering of the air units"},
-    {"Save/LastConvoyId", u"the numbering of the convoys"},
-    {"Save/LastMonthProcessed", u"the month whose monthly steps last ran"},
-    {kLengthKey, u"the number of turns the game lasts"}};
-
-// The save writes every line of "Info.ini" with its line end, every key of
-// kSavedKeys, and each number as one: a saved game's file without them was
-// cut or changed on its way. Text in place of a number would read as 0.
+// The save writes every line of "Info.ini" with its line end, and each key
+// as the table of its keys declares it: a saved game's file otherwise was cut
+// or changed on its way.
 void CheckSavedInfo(cIniFile& ini, std::u16string_view path) {
   const std::optional<std::string> bytes = ReadWholeFile(ResolveGamePath(path));
   if (!bytes || bytes->empty()) RefuseDamagedTable(path, 0, u"is empty");
   if (bytes->back() != '\n' && bytes->back() != '\r') RefuseDamagedTable(path, 0, u"ends inside a line (cut short?)");
+  // The reader stops at a NUL byte, which no save holds.
+  if (const std::size_t nul = bytes->find('\0'); nul != std::string::npos) {
+    const auto line = std::count(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+    RefuseDamagedTable(path, static_cast<int>(line), u"holds a NUL byte, which the game never writes");
+  }
   if (ini.CutAtLine() != 0) {
     RefuseDamagedTable(path, ini.CutAtLine(),
                        Format(u"adds a key or section past the %i the game writes at most",
                               static_cast<int>(cIniFile::kMostEntries)));
   }
-  for (const std::string_view key : kSavedKeys) {
-    if (ini.HasKey(key)) continue;
-    // The key is for whoever mends the file; the player is told what the file lacks.
-    LogFormat(u"%s has no %s", path, Utf8ToUtf16(key));
-    RefuseDamagedTable(path, 0, u"lacks a line the game writes into every save (cut short?)");
-  }
-  for (const sSavedNumber& number : kSavedNumbers) {
-    if (!ini.HasKey(number.key)) continue;
-    const std::u16string text = ini.GetString(number.key, u"");
-    if (IsWholeNumberText(text)) continue;
-    LogFormat(u"%s has \"%s\" for %s, not a whole number", path, text, Utf8ToUtf16(number.key));
-    RefuseDamagedTable(path, ini.LineOf(number.key),
-                       Format(u"gives \"%s\" as %s, where the game writes a whole number", text, number.what));
-  }
+  CheckSavedInfoKeys(ini, path);
 }
 
 // The numbering counters of the game, each with its key in the save: a save
@@ -123,6 +80,46 @@ constexpr sCounterKey kCounterKeys[] = {
     {"Save/LastConvoyId", &cGame::nextConvoyId}};
 // The month whose once-a-month steps last ran.
 constexpr std::string_view kLastMonthKey = "Save/LastMonthProcessed";
+
+// A save's Info.ini before its own keys: the scenario's file; a name that is
+// no folder name has none.
+cIniFile SaveInfoOf(const cGame& game) {
+  cIniFile ini;
+  if (IsSafeFileName(game.scenarioName)) ini.Load(ScenarioFilePath(game.scenarioName, u"Info.ini"));
+  return ini;
+}
+
+// The Info.ini a save of the game writes at its largest: every key of the
+// save at its widest, as a game of eight players by e-mail, whatever the game
+// reaches.
+cIniFile WidestSaveInfo(const cGame& game) {
+  cIniFile ini = SaveInfoOf(game);
+  SetSavedInfoKeys(ini, game, {});
+  for (const sSavedInfoKey& key : SavedInfoKeys()) {
+    if (key.kind == eSavedValue::kText && key.write) continue;
+    if (key.key == kLengthKey && !ini.HasKey(kLengthKey)) continue;
+    ini.SetString(key.key, std::u16string(WidestSavedValue(key), u'0'));
+  }
+  for (int i = 1; i <= kMaxPbemPlayers; ++i) {
+    ini.SetString(PlayerKey(i, "Name"), std::u16string(kMaxNameLength, u'n'));
+    ini.SetString(PlayerKey(i, "Email"), std::u16string(kMaxNameLength, u'e'));
+  }
+  return ini;
+}
+
+// A scenario is played only when every save of its game fits what the load
+// of a save reads: refused at its start, not at a save in the middle of the war.
+void CheckScenarioCanBeSaved(const cGame& game, std::u16string_view path) {
+  const cIniFile ini = WidestSaveInfo(game);
+  const std::uint64_t budget = FileBudgetOf(u"Info.ini", kTextFileBudget);
+  const std::uint64_t bytes = ini.SaveText().size();
+  if (ini.EntryCount() <= cIniFile::kMostEntries && bytes <= budget) return;
+  LogFormat(u"ERROR: %s is too large to be saved with a game: with the keys a save adds it would hold %i keys and "
+            u"sections (at most %i) and %lli bytes (at most %lli); the scenario is not started",
+            path, static_cast<int>(ini.EntryCount()), static_cast<int>(cIniFile::kMostEntries),
+            static_cast<long long>(bytes), static_cast<long long>(budget));
+  ExitDestroyingGame(1);
+}
 
 }  // namespace
 
@@ -239,6 +236,7 @@ void LoadScenarioInfo(cGame& game, std::u16string_view folder_template) {
 
   UnitCounterSizes().small = CounterSize(ini.GetInt("Map/SmallUnitsSize", 1), 0);
   UnitCounterSizes().large = CounterSize(ini.GetInt("Map/LargeUnitsSize", 2), 1);
+  if (game.loadedGame != 1) CheckScenarioCanBeSaved(game, path);
 }
 
 bool WriteSaveInfo(const cGame& game, std::u16string_view folder) {
@@ -246,36 +244,8 @@ bool WriteSaveInfo(const cGame& game, std::u16string_view folder) {
 }
 
 bool WriteSaveInfo(const cGame& game, std::u16string_view folder, const sLocalTime& now) {
-  cIniFile ini;
-  // The scenario's own settings come first; a name that is no folder name has none.
-  if (IsSafeFileName(game.scenarioName)) ini.Load(ScenarioFilePath(game.scenarioName, u"Info.ini"));
-  // A save's length must be a number; where the scenario's author wrote
-  // another text, the length the game plays to is written in its place.
-  if (ini.HasKey(kLengthKey) && !IsWholeNumberText(ini.GetString(kLengthKey, u""))) {
-    ini.SetInt(kLengthKey, game.turn + game.turnsLeft);
-  }
-
-  ini.SetString("Save/Date", Format(u"%02d.%02d.%02d %02d:%02d", now.year % 100, now.month, now.day, now.hour,
-                                    now.minute));
-  ini.SetInt("Save/Turn", game.turn);
-  ini.SetInt("Save/Impulse", game.date.impulse);
-  ini.SetInt("Save/GameDay", game.gameDay);
-  ini.SetInt("Save/GameMonth", game.date.month);
-  ini.SetInt("Save/GameYear", game.date.year);
-  ini.SetString("Save/ScenarioName", game.scenarioName);
-  // The saved-game list shows the day the minimap's caption shows: the
-  // scenario's first day in the first turn, the date's own day after it.
-  const bool firstDay = game.turn == 1 && game.gameDay >= 1;
-  ini.SetInt("Save/GameDayDisplayed", firstDay ? game.gameDay : game.date.GetDayOfMonth());
-  // The saved-game list shows the month the game stands at, and a save of a
-  // loaded game must write what the save it came from wrote.
-  ini.SetInt("Save/GameMonthDisplayed", game.date.month);
-  ini.SetInt("Save/GameYearDisplayed", game.date.year);
-  ini.SetString("Save/GameVersion", Format(u"%.2f", kGameVersion));
-  // Outside the list it names, so a save that lost the list on its way is told from one written before it.
-  ini.SetString(kSaveManifestMark, kSaveManifestFile);
-  for (const sCounterKey& counter : kCounterKeys) ini.SetInt(counter.key, game.*counter.counter);
-  ini.SetInt(kLastMonthKey, game.lastMonthProcessed);
+  cIniFile ini = SaveInfoOf(game);
+  SetSavedInfoKeys(ini, game, now);
   if (game.pbemGame) {
     ini.SetString("Save/PBEMGameName", game.pbemGameName);
     int position = 1;

@@ -6,6 +6,7 @@
 #include "foundation/console_log.h"
 #include "foundation/game_lock.h"
 #include "foundation/string_base.h"
+#include "scenario/saved_info.h"
 #include "turn/game_over.h"
 #include "turn/theads.h"
 #include "turn/turn_rules.h"
@@ -32,8 +33,10 @@ int ImpulsesOfCurrentMonth(const cGame& game) {
 void CheckImpulsesPerMonth(const cGame& game) {
   for (int month = 1; month <= 12; ++month) {
     const int impulses = game.constants.ImpulsesPerMonth(month);
-    if (impulses >= 1) continue;
-    LogFormat(u"Data error in consts.csv: month %i has %i impulses; every month needs at least one", month, impulses);
+    if (impulses >= 1 && impulses <= kMaxImpulse) continue;
+    // Past the most a save's Info.ini holds, no save of the game would load.
+    LogFormat(u"Data error in consts.csv: month %i has %i impulses; every month needs from one to %i", month,
+              impulses, kMaxImpulse);
     ExitDestroyingGame(1);
   }
 }

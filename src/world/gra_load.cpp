@@ -25,6 +25,7 @@
 #include "scenario/unit_names_file.h"
 #include "world/gra.h"
 #include "world/presentation.h"
+#include "world/unit_room.h"
 
 namespace tr {
 
@@ -167,6 +168,7 @@ void cGame::Load(std::u16string_view folder, std::int32_t loaded) {
   PlaceUnits(*map, airUnits, u"air", TemplateFolder(folderTemplate));
   LoadFleets(*this, folderTemplate);
   LoadNavalUnits(*this, folderTemplate);
+  CheckUnitCaps(*this);
 
   screen.SetLoadingProgress(35);
   LoadCountries(*this, folderTemplate);

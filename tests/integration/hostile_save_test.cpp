@@ -268,12 +268,16 @@ INSTANTIATE_TEST_SUITE_P(
                      true},
         sHostileCase{"YearZero",
                      [](const fs::path& save, const std::u16string& folder) {
-                       Replace(save / "Info.ini", [](std::string text) {
+                       std::size_t line = 0;
+                       Replace(save / "Info.ini", [&line](std::string text) {
                          const std::size_t at = text.find("GameYear");
                          const std::size_t end = text.find('\r', at);
+                         line = static_cast<std::size_t>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
                          return text.replace(at, end - at, "GameYear = 0");
                        });
-                       return u"ERROR: Save/GameYear (0) in " + folder + u"\\Info.ini is not a year from 1 to";
+                       return Refusal(folder, "Info.ini", line,
+                                      u"gives \"0\" as the year of the game (Save/GameYear), where the game writes "
+                                      u"a whole number from 1 to 100000");
                      },
                      true},
         sHostileCase{"NoScenarioName",

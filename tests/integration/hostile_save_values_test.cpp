@@ -99,6 +99,10 @@ sHostileCase ReportsChanged(const char* name, std::function<std::u16string(std::
               return bytes;
             });
             return u"ERROR: " + folder + u"\\reports.dat " + what;
+          },
+          true};
+}
+
 // The first data row of the table whose first field is `kind` (any row when
 // empty) added again at the end; the refusal names the second line, the key
 // (`label` and field `keyField` from 0) and the first line.
@@ -176,6 +180,27 @@ sHostileCase MapValue(const char* name, std::size_t offset, int value, std::u16s
             return u"ERROR: " + folder + u"\\map.qel gives hex (" + Text(std::to_string(x)) + u", " +
                    Text(std::to_string(y)) + u") (record " + Text(std::to_string(y * map.width + x)) + u") the " +
                    what + kRefused;
+          },
+          true};
+}
+
+// The value of the Info.ini key (its name without its section) set to the
+// text; `what` gives the refusal for the save's own length in turns.
+sHostileCase InfoValue(const char* name, std::string key, std::string value,
+                       std::u16string (*what)(const std::string& turns)) {
+  return {name,
+          [=](const fs::path& save, const std::u16string& folder) {
+            std::size_t line = 0;
+            std::string turns;
+            Replace(save / "Info.ini", [&](std::string info) {
+              const std::size_t length = info.find("\nTurns = ") + 9;
+              turns = info.substr(length, info.find('\r', length) - length);
+              const std::size_t at = info.find("\n" + key + " = ");
+              EXPECT_NE(at, std::string::npos) << key;
+              line = static_cast<std::size_t>(std::count(info.begin(), info.begin() + at + 1, '\n')) + 1;
+              return info.replace(at + 1, info.find('\r', at) - at - 1, key + " = " + value);
+            });
+            return Refusal(folder, "Info.ini", line, what(turns));
           },
           true};
 }
@@ -328,8 +353,66 @@ INSTANTIATE_TEST_SUITE_P(
                          return info.replace(at + 1, info.find('\r', at) - at - 1, "Turns = abc");
                        });
                        return Refusal(folder, "Info.ini", line,
-                                      u"gives \"abc\" as the number of turns the game lasts, where the game writes a "
-                                      u"whole number");
+                                      u"gives \"abc\" as the number of turns the game lasts (Duration/Turns), where "
+                                      u"the game writes a whole number from 0 to 1000000");
+                     },
+                     true},
+        // Info.ini: each number the save writes within the values it writes there.
+        InfoValue("LengthBelowZero", "Turns", "-1",
+                  [](const std::string&) -> std::u16string {
+                    return u"gives \"-1\" as the number of turns the game lasts (Duration/Turns), where the game "
+                           u"writes a whole number from 0 to 1000000";
+                  }),
+        InfoValue("TurnBelowZero", "Turn", "-1",
+                  [](const std::string&) -> std::u16string {
+                    return u"gives \"-1\" as the turn of the game (Save/Turn), where the game writes a whole number "
+                           u"from 0 to 1000000";
+                  }),
+        InfoValue("TurnPastTheLength", "Turn", "99999",
+                  [](const std::string& turns) -> std::u16string {
+                    return u"gives 99999 as the turn of the game (Save/Turn), past the " + Text(turns) +
+                           u" turns the game lasts (Duration/Turns)";
+                  }),
+        InfoValue("MonthPastTheYear", "GameMonth", "99999",
+                  [](const std::string&) -> std::u16string {
+                    return u"gives \"99999\" as the month of the game (Save/GameMonth), where the game writes a whole "
+                           u"number from 0 to 12";
+                  }),
+        InfoValue("MonthPast32Bits", "GameMonth", "2147483648",
+                  [](const std::string&) -> std::u16string {
+                    return u"gives \"2147483648\" as the month of the game (Save/GameMonth), where the game writes a "
+                           u"whole number from 0 to 12";
+                  }),
+        InfoValue("ImpulseBelowZero", "Impulse", "-1",
+                  [](const std::string&) -> std::u16string {
+                    return u"gives \"-1\" as the impulse of the turn (Save/Impulse), where the game writes a whole "
+                           u"number from 0 to 1000";
+                  }),
+        InfoValue("VersionAsText", "GameVersion", "abc",
+                  [](const std::string&) -> std::u16string {
+                    return u"gives \"abc\" as the version of the program that saved it (Save/GameVersion), where the "
+                           u"game writes a version from 1.00 to 1.02";
+                  }),
+        InfoValue("ImpulseEmpty", "Impulse", "",
+                  [](const std::string&) -> std::u16string {
+                    return u"gives \"\" as the impulse of the turn (Save/Impulse), where the game writes a whole "
+                           u"number from 0 to 1000";
+                  }),
+        InfoValue("TurnAfterABlank", "Turn", " 5",
+                  [](const std::string&) -> std::u16string {
+                    return u"holds the turn of the game (Save/Turn) other than as \"key = value\", the way the game "
+                           u"writes it";
+                  }),
+        sHostileCase{"InfoKeyTwice",
+                     [](const fs::path& save, const std::u16string& folder) {
+                       std::size_t line = 0;
+                       Replace(save / "Info.ini", [&line](std::string info) {
+                         const std::size_t at = info.find("\nImpulse = ") + 1;
+                         const std::size_t end = info.find('\n', at) + 1;
+                         line = static_cast<std::size_t>(std::count(info.begin(), info.begin() + end, '\n')) + 1;
+                         return info.insert(end, "Impulse = 1\r\n");
+                       });
+                       return Refusal(folder, "Info.ini", line, u"repeats Save/Impulse, which the game writes once");
                      },
                      true}),
     [](const auto& info) { return std::string(info.param.name); });

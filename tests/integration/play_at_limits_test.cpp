@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "ai/autoplay.h"
+#include "foundation/unit_caps.h"
 #include "hostile_save.h"
 #include "support/game_run_scope.h"
+#include "world/unit_room.h"
 #include "world/value_limits.h"
 
 namespace tr::test {
@@ -188,6 +190,23 @@ INSTANTIATE_TEST_SUITE_P(Sample, CountryValuesAtTheirEnds,
                                          sCountryCase{"At", "1000000", "1000000", "1000000000", false},
                                          sCountryCase{"Past", "1000001", "1000003", "1000000005", true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A country of the largest war economy buys without end: purchases stop at
+// the most units of a kind a game holds, and the game's save, which at that
+// many units its load reads whole, loads back with every unit.
+TEST_F(PlayAtLimits, BuyingWithoutEndStopsAtTheCapsAndTheGameIsSaved) {
+  Set(ScenarioFolder(), "countries.csv", 2, 48, "1000000");
+  LogCapture played;
+  Play("", 6, 809, "buys");
+  EXPECT_TRUE(played.ContainsText(u"none added, the game holds the"));
+  EXPECT_FALSE(played.ContainsText(u"Game not saved"));
+  GameRunScope scope;
+  ExpectCleanLoad("buys", scope);
+  for (const int category : {kCategoryLand, kCategoryAir, kCategoryNaval}) {
+    EXPECT_LE(UnitsHeld(*scope.game, category), MostUnits(category)) << category;
+  }
+  EXPECT_EQ(UnitsHeld(*scope.game, kCategoryAir), kMostAirUnits);
+}
 
 // Technology levels past the tables that research and events make, and the
 // diplomatic, sea transport and invasion points that events leave owed: the

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "foundation/fatal.h"
 #include "foundation/file_budgets.h"
@@ -17,6 +18,7 @@
 #include "foundation/ini_file.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/saved_info.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "world/gra.h"
@@ -210,12 +212,14 @@ TEST_F(ScenarioInfoTest, AScenarioReadsTextForANumberAsBefore) {
 
 // A scenario's length its author wrote as text reads by its digits, or as 0;
 // the save writes the length the game plays to as a number, so the save,
-// which must hold a number there, loads with the turns the scenario left.
+// which must hold a number there, loads with the turns the scenario left. A
+// length short of the turn, a war over at once, is saved as the turn.
 TEST_F(ScenarioInfoTest, ALengthWrittenAsTextIsSavedAsTheNumberPlayedTo) {
   dir_.Write("data/save/g/.keep", "");
-  for (const auto& [written, saved] : {std::pair{"abc", "0"}, std::pair{"72 turns", "72"}, std::pair{"60", "60"}}) {
+  for (const auto& [written, saved] :
+       {std::pair{"abc", "5"}, std::pair{"3", "5"}, std::pair{"72 turns", "72"}, std::pair{"60", "60"}}) {
     LoadFrom(std::string("[Duration]\r\nTurns=") + written + "\r\n" + kRequired + "Turn=5\r\n");
-    const int turnsLeft = game_.turnsLeft;
+    const int turnsLeft = std::max(game_.turnsLeft, 0);
     ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
     EXPECT_NE(dir_.Read("data/save/g/Info.ini").find(std::string("\r\nTurns = ") + saved + "\r\n"),
               std::string::npos)
@@ -343,7 +347,8 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
                       {u"data\\save\\g\\Info.ini has \"" + Utf8ToUtf16(written) + u"\" for " +
                            Utf8ToUtf16(section + key) + u", not a whole number",
                        u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) gives \"" +
-                           Utf8ToUtf16(written) + u"\" as " + what + u", where the game writes a whole number"},
+                           Utf8ToUtf16(written) + u"\" as " + what + u" (" + Utf8ToUtf16(section + key) +
+                           u"), where the game writes a whole number"},
                       key);
   }
   dir_.Write("data/save/g/Info.ini", text);
@@ -394,6 +399,87 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
   }
 }
 
+// Every key the save writes is read back only as the game writes it: any
+// other text, value or form of its line, a NUL, a repeated key or section,
+// or a turn past the game's length refuses the save, naming the line and the
+// key; the save as written loads.
+TEST_F(ScenarioInfoTest, ASavedKeyIsReadOnlyAsTheGameWritesIt) {
+  dir_.Write("data/scenarios/s/Info.ini", "[Duration]\r\nTurns=60\r\n[Misc]\r\nAuthor=Us\r\n");
+  dir_.Write("data/save/g/.keep", "");
+  game_.scenarioName = u"s";
+  game_.turn = 12;
+  game_.turnsLeft = 48;
+  game_.date = {3, 7, 1941};
+  game_.gameDay = 15;
+  ASSERT_TRUE(WriteSaveInfo(game_, u"data\\save\\g", sLocalTime{2010, 7, 15, 14, 5}));
+  const std::string text = dir_.Read("data/save/g/Info.ini");
+  // Where the key's value stands in the text, and its line.
+  struct sAt {
+    std::size_t start = 0;
+    std::size_t end = 0;
+    std::u16string line;
+  };
+  const auto find = [&text](std::string_view key) {
+    const std::string name = "\r\n" + std::string(IniNameOf(key)) + " = ";
+    const std::size_t at = text.find(name);
+    EXPECT_NE(at, std::string::npos) << key;
+    const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at) + 2, '\n') + 1;
+    return sAt{at + name.size(), text.find("\r\n", at + name.size()), Utf8ToUtf16(std::to_string(line))};
+  };
+  const auto refused = [this](const std::string& edited, const sAt& at, std::u16string_view what,
+                              const std::string& trace) {
+    ExpectSaveRefused(edited, {u"data\\save\\g\\Info.ini at line " + at.line + u" (counting from 1) ", std::u16string(what)},
+                      trace);
+  };
+  {
+    cGame sound;
+    sound.loadedGame = 1;
+    test::LogCapture log;
+    LoadScenarioInfo(sound, u"data\\save\\g\\%s");
+    EXPECT_EQ(sound.turnsLeft, 48);
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  }
+  for (const sSavedInfoKey& key : SavedInfoKeys()) {
+    if (key.kind == eSavedValue::kText) continue;
+    const sAt at = find(key.key);
+    std::vector<std::string> values{"abc", "5abc", "1.5.5", "", "2147483648", "-1"};
+    if (key.kind == eSavedValue::kWhole) {
+      values.insert(values.end(), {std::to_string(key.low - 1), std::to_string(key.high + 1), "0" + std::to_string(key.low)});
+    }
+    if (key.kind == eSavedValue::kVersion) values.insert(values.end(), {"99999", "0.99", "1.03", "1.020"});
+    const std::u16string name = Utf8ToUtf16(key.key);
+    for (const std::string& value : values) {
+      const std::string trace = std::string(key.key) + " = " + value;
+      if (key.kind == eSavedValue::kWhole && value == "-1" && key.low <= -1) continue;
+      refused(std::string(text).replace(at.start, at.end - at.start, value), at, u"(" + name + u")", trace);
+    }
+    const std::string written = text.substr(at.start, at.end - at.start);
+    refused(std::string(text).insert(at.start, " "), at, u"other than as \"key = value\"", "blank");
+    refused(std::string(text).insert(at.start + 1, std::string(1, '\0')), at, u"holds a NUL byte", "NUL");
+    // The key's line again, right after it.
+    const std::string line = std::string(IniNameOf(key.key)) + " = " + written + "\r\n";
+    sAt again = at;
+    again.line = Utf8ToUtf16(std::to_string(std::stoi(Utf16ToUtf8(at.line)) + 1));
+    refused(std::string(text).insert(at.end + 2, line), again, u"repeats " + name + u", which the game writes once",
+            "repeat");
+  }
+  // A section again, and a key of the scenario's own again.
+  const auto lines = std::count(text.begin(), text.end(), '\n');
+  ExpectSaveRefused(text + "[Misc]\r\n",
+                    {u"Info.ini at line " + Utf8ToUtf16(std::to_string(lines + 1)) + u" (counting from 1) repeats [Misc]"});
+  const sAt author = find("Misc/Author");
+  ExpectSaveRefused(std::string(text).insert(author.end + 2, "Author = Us\r\n"), {u"repeats Misc/Author"});
+  // The game is not saved past its last turn, which it may be saved at.
+  const sAt turn = find("Save/Turn");
+  refused(std::string(text).replace(turn.start, turn.end - turn.start, "61"), turn,
+          u"gives 61 as the turn of the game (Save/Turn), past the 60 turns the game lasts (Duration/Turns)", "61");
+  dir_.Write("data/save/g/Info.ini", std::string(text).replace(turn.start, turn.end - turn.start, "60"));
+  cGame last;
+  last.loadedGame = 1;
+  LoadScenarioInfo(last, u"data\\save\\g\\%s");
+  EXPECT_EQ(last.turnsLeft, 0);
+}
+
 // Info.ini is written up to the bytes its load reads and not one more: the
 // scenario's own settings copied into it can fill it.
 TEST_F(ScenarioInfoTest, ASaveInfoAtTheLoadBudgetIsWrittenAndOnePastIsNot) {
@@ -416,6 +502,66 @@ TEST_F(ScenarioInfoTest, ASaveInfoAtTheLoadBudgetIsWrittenAndOnePastIsNot) {
                                   u"load reads; it is not written",
                                   static_cast<long long>(budget + 1), static_cast<long long>(budget))));
   EXPECT_EQ(std::filesystem::file_size(info), budget);
+}
+
+// A scenario is started only when every save of its game fits what a save's
+// load reads: the largest scenario that starts saves a game of the widest
+// values and the most players by e-mail, and one letter or one key more
+// refuses the scenario at its start rather than every save of the war.
+TEST_F(ScenarioInfoTest, AScenarioIsStartedOnlyWhenItsSavesFit) {
+  dir_.Write("data/save/w/.keep", "");
+  const auto starts = [this](const std::string& misc) {
+    dir_.Write("data/scenarios/s/Info.ini", std::string(kRequired) + "[Misc]\r\n" + misc);
+    cGame fresh;
+    test::LogCapture log;
+    try {
+      LoadScenarioInfo(fresh, u"data\\scenarios\\s\\%s");
+    } catch (const FatalExitError&) {
+      EXPECT_TRUE(log.ContainsText(u"ERROR: data\\scenarios\\s\\Info.ini is too large to be saved with a game"));
+      return false;
+    }
+    return true;
+  };
+  // The widest game the scenario can reach, saved.
+  const auto savesWidest = [this] {
+    cGame widest;
+    LoadScenarioInfo(widest, u"data\\scenarios\\s\\%s");
+    widest.turn = 1000000;
+    widest.date = {1, 12, 100000};
+    widest.gameDay = 31;
+    widest.nextFleetId = widest.nextLandUnitId = widest.nextAirUnitId = widest.nextNavalUnitId =
+        widest.nextConvoyId = 999999999;
+    widest.pbemGame = 1;
+    widest.pbemGameName = std::u16string(249, u'g');
+    for (int i = 1; i <= 8; ++i) PushBackSetupRecord(widest.pbemPlayers, i, std::u16string(99, u'n'), std::u16string(99, u'e'));
+    return WriteSaveInfo(widest, u"data\\save\\w", sLocalTime{2010, 7, 15, 14, 5});
+  };
+  // The most the scenario's section Misc may hold and start.
+  // Under the bytes and keys a scenario's file is read to, past those its save may hold.
+  const auto most = [&starts](const std::function<std::string(std::size_t)>& misc, std::size_t high) {
+    std::size_t low = 0;
+    while (low + 1 < high) {
+      const std::size_t mid = (low + high) / 2;
+      (starts(misc(mid)) ? low : high) = mid;
+    }
+    return low;
+  };
+  const auto author = [](std::size_t n) { return "Author=" + std::string(n, 'w') + "\r\n"; };
+  const std::size_t letters = most(author, 65000);
+  ASSERT_GT(letters, 60000u);
+  EXPECT_TRUE(starts(author(letters)));
+  EXPECT_TRUE(savesWidest());
+  EXPECT_FALSE(starts(author(letters + 1)));
+  const auto keys = [](std::size_t n) {
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i) text += "k" + std::to_string(i) + "=1\r\n";
+    return text;
+  };
+  const std::size_t count = most(keys, 4096);
+  ASSERT_GT(count, 4000u);
+  EXPECT_TRUE(starts(keys(count)));
+  EXPECT_TRUE(savesWidest());
+  EXPECT_FALSE(starts(keys(count + 1)));
 }
 
 TEST_F(ScenarioInfoTest, PbemSaveKeepsThePlayers) {

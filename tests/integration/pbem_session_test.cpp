@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app_presentation.h"
+#include "app/modal_stack.h"
 #include "dialogs/dialog_tekstowy.h"
 #include "dialogs/panel_informacyjny.h"
 #include "foundation/fast_digest.h"
@@ -228,9 +229,11 @@ TEST_P(PbemHandOverClosedTest, FailuresAtTheHandOverAreToldUntilThePlayerClosesT
       };
     }
     EndTurnByQ();
+    // From the top down: the autosave's box, then the note's.
     for (const char* title : {"autosave_failed_title", "pbem_turn_end_title"}) {
-      ASSERT_EQ(TopBoxTitle(), GetText(title)) << DialogsAndState();
-      auto* box = static_cast<cDialogTekstowy*>(TopDialog);
+      auto* box = dynamic_cast<cDialogTekstowy*>(ModalDialogStack[ModalDialogStack.size() - 1 - (read ? 0 : boxes.size())]);
+      ASSERT_NE(box, nullptr) << DialogsAndState();
+      EXPECT_EQ(StaticText(*box, box->layoutBase() + 1), GetText(title));
       boxes.push_back(StaticText(*box, box->layoutBase() + 3));
       if (read) PressKey(VK_ESCAPE);
     }

@@ -370,8 +370,19 @@ cmd=\${0##*/}
 real=\$(PATH="$PATH" command -v "\$cmd")
 count=\$((\$(cat "\$SHIM_COUNT/\$cmd" 2>/dev/null || echo 0) + 1))
 echo "\$count" >"\$SHIM_COUNT/\$cmd"
-[ "\${SHIM_CUT:-}" = "\$cmd:\$count" ] || exec "\$real" "\$@"
 last=\${*: -1}
+# halve <file>: leaves the first half of it.
+halve() { truncate -s \$((\$(stat -c %s -- "\$1") / 2)) -- "\$1"; }
+# The call SHIM_SPOIL names says it copied, and left the copy's first file cut
+# short, as a faulty disk would.
+if [ "\${SHIM_SPOIL:-}" = "\$cmd:\$count" ]; then
+  "\$real" "\$@" || exit
+  copied=\${*: -2:1}
+  spoilt=\$(find "\${last%/}/\${copied##*/}" -type f | sort | head -n 1)
+  halve "\$spoilt"
+  exit 0
+fi
+[ "\${SHIM_CUT:-}" = "\$cmd:\$count" ] || exec "\$real" "\$@"
 case \$cmd in
   cp)
     "\$real" "\$@"
@@ -381,7 +392,7 @@ case \$cmd in
     half=\$((\${#files[@]} / 2))
     if [ \${#files[@]} -gt 0 ]; then
       chmod -R u+w "\$copied"
-      truncate -s %2 "\${files[\$half]}"
+      halve "\${files[\$half]}"
       "\$(PATH="$PATH" command -v rm)" -f "\${files[@]:\$((half + 1))}"
     fi ;;
   rm)
@@ -846,6 +857,47 @@ said_plainly() {
   [ "$(grep -c -- "$2" "$work/said")" -eq "$1" ] && ! grep -q -v -- "$2" "$work/said" ||
     fail "not one plain line per folder naming \"$2\": $(cat "$work/said")"
 }
+
+# A copy that says it was made whole and is not, made after a start cut once
+# the saves were moved out: no original goes, and the saves stay whole where
+# the game finds them until a later start moves them.
+build_with_big_save
+rm -rf "$work/spoilt" "$work/count"
+mkdir "$work/count"
+cut_at moved XDG_DATA_HOME="$work/spoilt"
+rm -rf "$work/spoilt/tidereach/".keep_saves.save.copy.*
+SHIM_SPOIL=cp:1 SHIM_COUNT="$work/count" PATH="$work/bin:$PATH" XDG_DATA_HOME="$work/spoilt" "$keep" "$game" \
+  2>"$work/said" || fail "a copy not whole stopped the start"
+diff -r "$work/before/save" "$game/data/save/" >/dev/null ||
+  fail "a copy not whole took its save's place: $(cat "$work/said")"
+XDG_DATA_HOME="$work/spoilt" "$keep" "$game" 2>"$work/said" || fail "the start after a copy not whole stopped"
+saves_kept_once "$work/spoilt/tidereach" "after a copy not whole"
+nothing_hidden_left "$work/spoilt/tidereach" "after a copy not whole"
+
+# A name of the longest a save may have, kept twice already in the data
+# folder and both unlike the game folder's, and the player's own hidden files
+# named like the game's working folders and the script's: each is kept whole
+# under a name the game takes for a save's, and none is taken for another's.
+long="A save whose name fills all the room the game gives it"
+rm -rf "$work/build" "$work/long"
+held="$work/long/tidereach/save"
+mkdir -p "$game/data/save/$long" "$held/$long" "$held/${long:0:40} (game folder)"
+printf 'strength 5\n' >"$game/data/save/$long/land_units.csv"
+printf 'strength 6\n' >"$held/$long/land_units.csv"
+printf 'strength 7\n' >"$held/${long:0:40} (game folder)/land_units.csv"
+printf 'plan\n' >"$game/data/save/.savings plan"
+printf 'older\n' >"$game/data/save/.older notes"
+printf 'mine\n' >"$held/.keep_saves.mine"
+XDG_DATA_HOME="$work/long" "$keep" "$game" 2>"$work/said" || fail "a twice kept long name stopped the start"
+[ "$(readlink "$game/data/save")" = "$held" ] || fail "a twice kept long name left the saves unlinked"
+for kept_as in "$long:6" "${long:0:40} (game folder):7" "${long:0:38} (game folder 2):5"; do
+  [ "$(cat "$held/${kept_as%:*}/land_units.csv" 2>/dev/null)" = "strength ${kept_as##*:}" ] ||
+    fail "\"${kept_as%:*}\" is not kept whole: $(ls -A "$held"; cat "$work/said")"
+done
+[ -z "$(ls -A "$held" | awk 'length > 54')" ] || fail "a name kept is longer than a save's: $(ls -A "$held")"
+[ "$(cat "$held/.savings plan" "$held/.older notes" "$held/.keep_saves.mine" 2>/dev/null)" = "$(printf 'plan\nolder\nmine')" ] ||
+  fail "the player's hidden files were taken for the game's or the script's: $(ls -A "$held")"
+nothing_hidden_left "$work/long/tidereach" "after a twice kept long name"
 
 disk="$work/disk"
 mkdir -p "$disk"

@@ -145,9 +145,11 @@ std::u16string Expected(const sSavedInfoKey& key) {
 void CheckKey(cIniFile& ini, std::u16string_view path, const sSavedInfoKey& key) {
   if (!ini.HasKey(key.key)) return;
   const std::u16string name = Utf8ToUtf16(key.key);
-  if (!ini.IsWrittenAsSaved(key.key)) {
+  // A text's blanks around it are its own: an earlier release kept a game's
+  // name as typed, a blank at its end included.
+  if (key.kind != kText && !ini.IsWrittenAsSaved(key.key)) {
     RefuseKey(ini, path, key.key,
-              Format(u"holds %s (%s) other than as \"key = value\", the way the game writes it", key.what, name));
+              Format(u"holds %s other than as \"key = value\", the way the game writes it", key.what));
   }
   const std::u16string text = ini.GetString(key.key, u"");
   if (FitsSavedInfoKey(key, text)) return;
@@ -155,7 +157,7 @@ void CheckKey(cIniFile& ini, std::u16string_view path, const sSavedInfoKey& key)
     LogFormat(u"%s has \"%s\" for %s, not a whole number", path, text, name);
   }
   RefuseKey(ini, path, key.key,
-            Format(u"gives \"%s\" as %s (%s), where the game writes %s", text, key.what, name, Expected(key)));
+            Format(u"gives \"%s\" as %s, where the game writes %s", text, key.what, Expected(key)));
 }
 
 const sSavedInfoKey& KeyOf(std::string_view name) {
@@ -235,8 +237,8 @@ void CheckSavedInfoKeys(cIniFile& ini, std::u16string_view path) {
   // The game ends when its turns run out, and is not saved past them.
   if (ini.HasKey(kLengthKey) && ini.GetInt("Save/Turn", 0) > ini.GetInt(kLengthKey, 0)) {
     RefuseKey(ini, path, "Save/Turn",
-              Format(u"gives %i as the turn of the game (Save/Turn), past the %i turns the game lasts (%s)",
-                     ini.GetInt("Save/Turn", 0), ini.GetInt(kLengthKey, 0), Utf8ToUtf16(kLengthKey)));
+              Format(u"gives %i as the turn of the game, past the %i turns the game lasts", ini.GetInt("Save/Turn", 0),
+                     ini.GetInt(kLengthKey, 0)));
   }
 }
 

@@ -124,14 +124,15 @@ INSTANTIATE_TEST_SUITE_P(
         Value("ScenarioMonth", "Info.ini", 14, 1, "2147483647", "Save/GameMonth (2147483647) in "),
         Value("ScenarioTurn", "Info.ini", 17, 1, "2147483647", "Save/Turn (2147483647) in "),
         Value("CounterSize", "Info.ini", 11, 1, "-2147483648", "Added city: "),
-        SavedValue("SavedTurns", "Info.ini", 2, "-2147483648",
-                   "WARNING: Duration/Turns (-2147483648) in data\\save\\corrupted\\Info.ini is outside 0 to "
-                   "1000000; 3 used",
-                   kEndedAtOnce),
-        SavedValue("SavedImpulse", "Info.ini", 21, "-2147483648", "Save/Impulse (-2147483648) in "),
-        SavedValue("SavedMonth", "Info.ini", 16, "-2147483648", "Save/GameMonth (-2147483648) in "),
-        // A numbering counter past any number: the next fleet still gets one.
-        SavedValue("SavedFleetCounter", "Info.ini", 24, "2147483647", "Save/LastFleetId (2147483647) in "),
+        // A save holds what the game wrote there, or it is refused.
+        SavedValue("SavedTurns", "Info.ini", 2, "-2147483648", "Info.ini key Duration/Turns gives \"-2147483648\"",
+                   kRefused),
+        SavedValue("SavedImpulse", "Info.ini", 21, "-2147483648", "Info.ini key Save/Impulse gives \"-2147483648\"",
+                   kRefused),
+        SavedValue("SavedMonth", "Info.ini", 16, "-2147483648", "Info.ini key Save/GameMonth gives \"-2147483648\"",
+                   kRefused),
+        SavedValue("SavedFleetCounter", "Info.ini", 24, "2147483647", "Info.ini key Save/LastFleetId gives \"2147483647\"",
+                   kRefused),
         // Fleets that broke the ship links.
         sCorruptedCase{"FleetWithoutShips", {Kind::kDropRow, "naval_units.csv", 12, 0, {}},
                        "WARNING: fleet Red Banner Flotilla (ID=6) in data\\scenarios\\NorthernTide\\fleets.csv has no "

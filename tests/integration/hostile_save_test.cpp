@@ -276,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(
                          return text.replace(at, end - at, "GameYear = 0");
                        });
                        return Refusal(folder, "Info.ini", line,
-                                      u"gives \"0\" as the year of the game (Save/GameYear), where the game writes "
+                                      u"gives \"0\" as the year of the game, where the game writes "
                                       u"a whole number from 1 to 100000");
                      },
                      true},

@@ -55,7 +55,7 @@ sHostileCase SavedNumberAsText(const char* name, std::string key, std::string te
               return info.replace(at + 1, info.find('\r', at) - at - 1, key + " = " + text);
             });
             return u"ERROR: " + folder + u"\\Info.ini at line " + Text(line) + u" (counting from 1) gives \"" +
-                   Text(text) + u"\" as " + what + u" (Save/" + Text(key) + u"), where the game writes a whole number";
+                   Text(text) + u"\" as " + what + u", where the game writes a whole number";
           },
           true};
 }

@@ -353,54 +353,54 @@ INSTANTIATE_TEST_SUITE_P(
                          return info.replace(at + 1, info.find('\r', at) - at - 1, "Turns = abc");
                        });
                        return Refusal(folder, "Info.ini", line,
-                                      u"gives \"abc\" as the number of turns the game lasts (Duration/Turns), where "
+                                      u"gives \"abc\" as the number of turns the game lasts, where "
                                       u"the game writes a whole number from 0 to 1000000");
                      },
                      true},
         // Info.ini: each number the save writes within the values it writes there.
         InfoValue("LengthBelowZero", "Turns", "-1",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"-1\" as the number of turns the game lasts (Duration/Turns), where the game "
+                    return u"gives \"-1\" as the number of turns the game lasts, where the game "
                            u"writes a whole number from 0 to 1000000";
                   }),
         InfoValue("TurnBelowZero", "Turn", "-1",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"-1\" as the turn of the game (Save/Turn), where the game writes a whole number "
+                    return u"gives \"-1\" as the turn of the game, where the game writes a whole number "
                            u"from 0 to 1000000";
                   }),
         InfoValue("TurnPastTheLength", "Turn", "99999",
                   [](const std::string& turns) -> std::u16string {
-                    return u"gives 99999 as the turn of the game (Save/Turn), past the " + Text(turns) +
-                           u" turns the game lasts (Duration/Turns)";
+                    return u"gives 99999 as the turn of the game, past the " + Text(turns) +
+                           u" turns the game lasts";
                   }),
         InfoValue("MonthPastTheYear", "GameMonth", "99999",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"99999\" as the month of the game (Save/GameMonth), where the game writes a whole "
+                    return u"gives \"99999\" as the month of the game, where the game writes a whole "
                            u"number from 0 to 12";
                   }),
         InfoValue("MonthPast32Bits", "GameMonth", "2147483648",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"2147483648\" as the month of the game (Save/GameMonth), where the game writes a "
+                    return u"gives \"2147483648\" as the month of the game, where the game writes a "
                            u"whole number from 0 to 12";
                   }),
         InfoValue("ImpulseBelowZero", "Impulse", "-1",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"-1\" as the impulse of the turn (Save/Impulse), where the game writes a whole "
+                    return u"gives \"-1\" as the impulse of the turn, where the game writes a whole "
                            u"number from 0 to 1000";
                   }),
         InfoValue("VersionAsText", "GameVersion", "abc",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"abc\" as the version of the program that saved it (Save/GameVersion), where the "
+                    return u"gives \"abc\" as the version of the program that saved it, where the "
                            u"game writes a version from 1.00 to 1.02";
                   }),
         InfoValue("ImpulseEmpty", "Impulse", "",
                   [](const std::string&) -> std::u16string {
-                    return u"gives \"\" as the impulse of the turn (Save/Impulse), where the game writes a whole "
+                    return u"gives \"\" as the impulse of the turn, where the game writes a whole "
                            u"number from 0 to 1000";
                   }),
         InfoValue("TurnAfterABlank", "Turn", " 5",
                   [](const std::string&) -> std::u16string {
-                    return u"holds the turn of the game (Save/Turn) other than as \"key = value\", the way the game "
+                    return u"holds the turn of the game other than as \"key = value\", the way the game "
                            u"writes it";
                   }),
         sHostileCase{"InfoKeyTwice",

@@ -123,7 +123,9 @@ TEST_P(NumbersAtTheTop, NewObjectsKeepNumbersTheLoadersRead) {
   ExpectCleanLoad("numbers");
   ExpectNewLandUnits("numbers");
 
-  // A received save whose counters stand at the number goes on as well.
+  // A received save whose counters stand at the number goes on as well; one
+  // past the top holds what the game never writes, and is refused.
+  if (past) return;
   Replace(SaveFolder("numbers") / "Info.ini", [&](std::string text) {
     for (const char* key : {"LastFleetId", "LastNavalUnitId", "LastLandUnitId", "LastAirUnitId", "LastConvoyId"}) {
       const std::size_t start = text.find('=', text.find(key)) + 2;
@@ -135,7 +137,7 @@ TEST_P(NumbersAtTheTop, NewObjectsKeepNumbersTheLoadersRead) {
   test::MakeOlderSave(SaveFolder("numbers"));
   played.Clear();
   Play("numbers", 30, 7, "counters");
-  EXPECT_EQ(played.ContainsText(u"Save/LastLandUnitId"), past);
+  EXPECT_FALSE(played.ContainsText(u"Save/LastLandUnitId"));
   ExpectCleanLoad("counters");
   ExpectNewLandUnits("counters");
 }

@@ -347,8 +347,7 @@ TEST_F(ScenarioInfoTest, SaveWritesTheSaveSectionAndReadsBack) {
                       {u"data\\save\\g\\Info.ini has \"" + Utf8ToUtf16(written) + u"\" for " +
                            Utf8ToUtf16(section + key) + u", not a whole number",
                        u"data\\save\\g\\Info.ini at line " + Utf8ToUtf16(lineNumber) + u" (counting from 1) gives \"" +
-                           Utf8ToUtf16(written) + u"\" as " + what + u" (" + Utf8ToUtf16(section + key) +
-                           u"), where the game writes a whole number"},
+                           Utf8ToUtf16(written) + u"\" as " + what + u", where the game writes a whole number"},
                       key);
   }
   dir_.Write("data/save/g/Info.ini", text);
@@ -451,7 +450,7 @@ TEST_F(ScenarioInfoTest, ASavedKeyIsReadOnlyAsTheGameWritesIt) {
     for (const std::string& value : values) {
       const std::string trace = std::string(key.key) + " = " + value;
       if (key.kind == eSavedValue::kWhole && value == "-1" && key.low <= -1) continue;
-      refused(std::string(text).replace(at.start, at.end - at.start, value), at, u"(" + name + u")", trace);
+      refused(std::string(text).replace(at.start, at.end - at.start, value), at, u"Info.ini key " + name + u" gives", trace);
     }
     const std::string written = text.substr(at.start, at.end - at.start);
     refused(std::string(text).insert(at.start, " "), at, u"other than as \"key = value\"", "blank");
@@ -472,7 +471,7 @@ TEST_F(ScenarioInfoTest, ASavedKeyIsReadOnlyAsTheGameWritesIt) {
   // The game is not saved past its last turn, which it may be saved at.
   const sAt turn = find("Save/Turn");
   refused(std::string(text).replace(turn.start, turn.end - turn.start, "61"), turn,
-          u"gives 61 as the turn of the game (Save/Turn), past the 60 turns the game lasts (Duration/Turns)", "61");
+          u"gives 61 as the turn of the game, past the 60 turns the game lasts", "61");
   dir_.Write("data/save/g/Info.ini", std::string(text).replace(turn.start, turn.end - turn.start, "60"));
   cGame last;
   last.loadedGame = 1;

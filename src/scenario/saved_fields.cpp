@@ -96,22 +96,22 @@ bool FieldHolds(const sSavedField& field, std::string_view text) {
 }
 
 void CheckField(const sSavedField& field, std::string_view text, std::size_t index, std::u16string_view path,
-                int line) {
+                int line, tRefuseTable refuse) {
   if (FieldHolds(field, text)) return;
   const int number = static_cast<int>(index) + 1;
   if (text.empty()) {
-    RefuseDamagedTable(path, line, Format(u"has field %i (%s) empty, where the game writes %s", number, field.name,
-                                          Written(field)));
+    return refuse(path, line, Format(u"has field %i (%s) empty, where the game writes %s", number, field.name,
+                                     Written(field)));
   }
-  RefuseDamagedTable(path, line, Format(u"has \"%s\" in field %i (%s), where the game writes %s", Shown(text), number,
-                                        field.name, Written(field)));
+  refuse(path, line, Format(u"has \"%s\" in field %i (%s), where the game writes %s", Shown(text), number,
+                            field.name, Written(field)));
 }
 
 // The lines read so far of each kind, by the text of their key.
 class cKeysSeen {
  public:
   void Check(const sSavedLine& kind, const std::vector<std::string_view>& fields, std::string_view section,
-             std::u16string_view path, int line) {
+             std::u16string_view path, int line, tRefuseTable refuse) {
     if (kind.unique.empty()) return;
     std::string key(section);
     std::u16string names;
@@ -124,9 +124,8 @@ class cKeysSeen {
     }
     const auto [first, added] = seen_[&kind].emplace(std::move(key), line);
     if (added) return;
-    RefuseDamagedTable(path, line, Format(u"repeats the line with %s, first at line %i, where the game writes one "
-                                          u"line for each",
-                                          names, first->second));
+    refuse(path, line, Format(u"repeats the line with %s, first at line %i, where the game writes one line for each",
+                              names, first->second));
   }
 
  private:
@@ -168,9 +167,11 @@ std::optional<double> StrictDecimal(std::string_view text) {
   return ParseLeadingDouble(text);
 }
 
-void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u16string_view path) {
+void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u16string_view path,
+                         tRefuseTable refuse) {
   cKeysSeen keys;
   std::string section;
+  bool inPreamble = table.preamble != nullptr;
   for (const sTextLine& line : TextLinesWithFields(text)) {
     if (line.text.empty() || line.text[0] == '#') continue;
     std::vector<std::string_view> fields = SplitTokens(line.text, true);
@@ -178,17 +179,19 @@ void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u
     while (!fields.empty() && fields.back().empty()) fields.pop_back();
     if (fields.empty()) continue;
     const sSavedLine* kind = KindOf(table, fields[0]);
-    if (kind == nullptr) RefuseDamagedTable(path, line.number, u"has a line that is not the game's");
+    if (inPreamble && kind != &table.lines.front()) kind = table.preamble;
+    inPreamble = inPreamble && kind == table.preamble;
+    if (kind == nullptr) return refuse(path, line.number, u"has a line that is not the game's");
     const std::size_t declared = kind->fields.size();
     // A line cut short is its reader's to refuse, saying so; so is the count
     // of one running on, whose declared fields are checked here.
     if (fields.size() < declared) continue;
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (i >= declared && !kind->repeatLast) break;
-      CheckField(kind->fields[i < declared ? i : declared - 1], fields[i], i, path, line.number);
+      CheckField(kind->fields[i < declared ? i : declared - 1], fields[i], i, path, line.number, refuse);
     }
     const bool opens = !table.section.empty() && kind->key == table.section;
-    keys.Check(*kind, fields, opens ? std::string_view() : section, path, line.number);
+    keys.Check(*kind, fields, opens ? std::string_view() : section, path, line.number, refuse);
     if (opens) section = std::string(line.text) + '\n';
   }
 }

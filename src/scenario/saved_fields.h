@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "scenario/table_reader.h"
+
 namespace tr {
 
 enum class eSavedKind : std::uint8_t { kWhole, kDecimal, kText };
@@ -75,10 +77,13 @@ struct sSavedLine {
 // table whose first field is none of its kinds is refused.
 // With a `section`, the kind of line that opens one (a country's block):
 // the other kinds' keys are unique within each section only.
+// With a `preamble`, the lines before the first line of the first kind are
+// of that kind whatever their first field (lines its reader passes over).
 struct sSavedTable {
   std::u16string_view file;
   std::span<const sSavedLine> lines;
   std::string_view section = {};
+  const sSavedLine* preamble = nullptr;
 };
 
 // The whole number the text holds as "%i" writes it: an optional '-' and
@@ -93,7 +98,10 @@ std::optional<double> StrictDecimal(std::string_view text);
 // first repeated key. A line with fewer fields than its kind is left to the
 // table's own reader, which refuses it as cut short; of a line with more,
 // the fields declared are checked and its count is left to the reader.
-void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u16string_view path);
+// `refuse` words the refusal: a save's by default.
+using tRefuseTable = void (*)(std::u16string_view path, int line, std::u16string_view what);
+void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u16string_view path,
+                         tRefuseTable refuse = RefuseDamagedTable);
 
 // The tables of a save that are declared, for the load and for the tests
 // that sweep them.

@@ -3,6 +3,8 @@
 #include <optional>
 #include <vector>
 
+#include "foundation/console_log.h"
+#include "foundation/fatal.h"
 #include "foundation/format.h"
 #include "foundation/paths.h"
 #include "scenario/saved_fields.h"
@@ -19,17 +21,30 @@ namespace {
 // The save keeps the scenario's file as it was read: its header line (an
 // empty first cell, then the country of each column) and a line for each
 // unit type's slot, with its name and each country's (empty: the first).
+// A slot past 1 to 17 is the scenario's, logged and passed over as its
+// reader does; so are the lines before the header.
 constexpr sSavedField kHeaderFields[] = {SavedTextOrEmpty(u"Header", 0), SavedTextOrEmpty(u"Country column", 16)};
-constexpr sSavedField kNameFields[] = {SavedWhole(u"Unit type slot", 1, kUnitTypeNameSlots),
-                                       SavedTextOrEmpty(u"Name", kNameBytes),
+constexpr sSavedField kNameFields[] = {SavedAnyWhole(u"Unit type slot"), SavedTextOrEmpty(u"Name", kNameBytes),
                                        SavedTextOrEmpty(u"Country's name", kNameBytes)};
+constexpr sSavedField kPreambleFields[] = {SavedTextOrEmpty(u"Line before the header", kNameBytes)};
 constexpr std::size_t kSlotKey[] = {0};
 constexpr sSavedLine kNameLines[] = {{.key = "", .fields = kHeaderFields, .unique = kSlotKey, .repeatLast = true},
                                      {.fields = kNameFields, .unique = kSlotKey, .repeatLast = true}};
+constexpr sSavedLine kPreamble{.fields = kPreambleFields, .repeatLast = true};
+
+// The scenario's file goes into every save as it is: one a save's load would
+// refuse is refused when the scenario starts, not at a save in the middle of the war.
+[[noreturn]] void RefuseUnsavableFile(std::u16string_view path, int line, std::u16string_view what) {
+  const std::u16string where = line > 0 ? Format(u" at line %i (counting from 1)", line) : std::u16string();
+  LogFormat(u"ERROR: %s%s %s; a save keeps the file as it is and could not be loaded back, so the scenario is not "
+            u"started",
+            path, where, what);
+  ExitDestroyingGame(1);
+}
 
 }  // namespace
 
-const sSavedTable kUnitNamesFields{u"unit_names.csv", kNameLines};
+const sSavedTable kUnitNamesFields{.file = u"unit_names.csv", .lines = kNameLines, .preamble = &kPreamble};
 
 
 void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
@@ -50,6 +65,8 @@ void LoadUnitNames(cGame& game, std::u16string_view folder_template) {
                                 static_cast<int>(bytes->size()), static_cast<int>(own.size())));
     }
   }
+
+  if (game.loadedGame != 1 && bytes) CheckSavedTableText(kUnitNamesFields, *bytes, path, RefuseUnsavableFile);
 
   // The header row is the first whose first cell is empty; its cells from the
   // third on name the country of their column (empty: the column's place - 2).

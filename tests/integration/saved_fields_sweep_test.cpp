@@ -187,3 +187,61 @@ TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
 
 }  // namespace
 }  // namespace tr
+
+namespace tr {
+namespace {
+
+// A scenario's unit_names.csv goes into every save as it is: what a save's
+// load would refuse is refused when the scenario starts, and what its reader
+// passes over (a line before the header, a slot past the seventeen) plays,
+// saves and loads back.
+class ScenarioUnitNames : public test::HostileSave {
+ protected:
+  bool Start() {
+    InstallGameSteps();
+    sGameFolderArgs args;
+    args.root = root_->path().string();
+    args.scenario = test::kScenario;
+    try {
+      game_ = LoadGameFolder(args);
+    } catch (const FatalExitError&) {
+      if (gGame != nullptr && gGame != game_) delete gGame;
+      gGame = nullptr;
+      return false;
+    }
+    return true;
+  }
+  fs::path File() const { return root_->path() / "data/scenarios" / test::kScenario / "unit_names.csv"; }
+};
+
+TEST_F(ScenarioUnitNames, WhatASaveCouldNotHoldIsRefusedAtTheStartAndWhatItsReaderPassesOverPlays) {
+  const std::string own = test::ReadFileBytes(File());
+  const std::size_t header = own.find("\n;;") + 1;
+  const std::string passedOver =
+      own.substr(0, header) + "Names of the units;by country;as their armies call them\r\n" + own.substr(header) + "18;Nothing;x\r\n";
+  std::ofstream(File(), std::ios::binary | std::ios::trunc) << passedOver;
+  {
+    test::LogCapture log;
+    ASSERT_TRUE(Start());
+    SaveAndClose(u"Names");
+    name_ = "Names";
+    ASSERT_TRUE(Load());
+    SaveAndClose(u"NamesAgain");
+    EXPECT_FALSE(log.ContainsText(u"ERROR"));
+  }
+  const fs::path saves = root_->path() / "data/save";
+  EXPECT_EQ(test::ReadFileBytes(saves / "NamesAgain/unit_names.csv"), passedOver);
+
+  const std::size_t name = own.find(";", own.find("\n1;")) + 1;
+  std::ofstream(File(), std::ios::binary | std::ios::trunc) << own.substr(0, name) + "\x01" + own.substr(name);
+  test::LogCapture log;
+  EXPECT_FALSE(Start());
+  std::ofstream(File(), std::ios::binary | std::ios::trunc) << own;
+  EXPECT_TRUE(log.ContainsText(u"ERROR: data\\scenarios\\NorthernTide\\unit_names.csv at line 3 (counting from 1) has "
+                               u"\"\\x01"));
+  EXPECT_TRUE(log.ContainsText(u"in field 2 (Name)"));
+  EXPECT_TRUE(log.ContainsText(u"could not be loaded back, so the scenario is not started"));
+}
+
+}  // namespace
+}  // namespace tr

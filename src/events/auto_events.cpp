@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "foundation/console_log.h"
@@ -12,6 +11,8 @@
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "events/event_model.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -22,6 +23,13 @@ namespace tr {
 namespace {
 
 constexpr std::u16string_view kFileName = u"auto_events.csv";
+
+// A line for each event of the scenario, its number as the events file gives
+// it (one below 0 too, which no rule reads), and the option it favours.
+constexpr sSavedField kPairFields[] = {SavedWhole(u"Event ID", -kAnyWhole - 1, kMaxEventId),
+                                       SavedAnyWhole(u"Favoured option ID")};
+constexpr std::size_t kEventKey[] = {0};
+constexpr sSavedLine kPairLines[] = {{.fields = kPairFields, .unique = kEventKey}};
 
 // The fields of a line cut at every ';'; empty fields at the end (a trailing
 // ';') are dropped, inner ones stay and read as 0. Into `fields`, whose room
@@ -45,6 +53,8 @@ void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
 }
 
 }  // namespace
+
+const sSavedTable kAutoEventsFields{kFileName, kPairLines};
 
 bool cAutoEventsRepository::AddIfNew(std::int32_t eventId, std::int32_t optionId) {
   if (FindPair(eventId)) return false;
@@ -89,8 +99,6 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
   int lineNo = 0;
   std::int64_t emptyLines = 0;
   std::vector<std::string_view> fields;
-  // The game writes one line for each event.
-  std::unordered_set<std::int32_t> named;
   // A stranger's file of millions of empty lines is not written out to the
   // log line by line.
   const auto passEmpty = [&emptyLines](std::int64_t count) {
@@ -117,11 +125,6 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
       LogLine(Format(GetText("error:_cannot_handle_word_from_column_%i_for_auto_events_repository."), 3));
       ExitDestroyingGame(1);
     }
-    // A saved pair is two whole numbers: "abc" would read as 0, "5abc" as 5.
-    if (savedGame) {
-      SavedWholeIn(fields[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNo);
-      SavedWholeIn(fields[1], 2, INT32_MIN, INT32_MAX, {}, path, lineNo);
-    }
     const std::int32_t eventId = ParseLeadingInt(fields[0]);
     std::int32_t optionId = kNoFavouredOption;
     if (fields.size() == 2) {
@@ -140,9 +143,6 @@ void cAutoEventsRepository::Load(std::u16string_view folderTemplate,
                    u"out",
                    path, lineNo, eventId);
       continue;
-    }
-    if (savedGame && !named.insert(eventId).second) {
-      RefuseDamagedTable(path, lineNo, Format(u"names event %i a second time", eventId));
     }
     pairs.emplace_back(eventId, optionId);
   }

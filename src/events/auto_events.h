@@ -9,7 +9,11 @@
 #include <string_view>
 #include <utility>
 
+#include "scenario/saved_fields.h"
+
 namespace tr {
+
+extern const sSavedTable kAutoEventsFields;
 
 // What an event with no option of weight 0 or more records.
 inline constexpr std::int32_t kNoFavouredOption = -1;

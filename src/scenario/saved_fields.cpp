@@ -11,6 +11,7 @@
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "foundation/text_file.h"
+#include "events/auto_events.h"
 #include "scenario/ai_data_file.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
@@ -21,9 +22,11 @@
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/scenario_paths.h"
+#include "scenario/topography_file.h"
 #include "scenario/table_reader.h"
 #include "scenario/unit_names_file.h"
 #include "scenario/unit_state_file.h"
+#include "turn/sea_graph.h"
 
 namespace tr {
 namespace {
@@ -200,9 +203,10 @@ std::span<const sSavedTable* const> SavedTables() {
   // The files other parts of the load read and check themselves (Info.ini,
   // reports.dat, map.qel, relations.csv, losses.csv, convoys.csv,
   // ai_memory.csv) join the list by a declaration beside their writers.
-  static const std::array<const sSavedTable*, 11> kTables{
+  static const std::array<const sSavedTable*, 14> kTables{
       &kFlagsFields,     &kCitiesFields,     &kCommandersFields, &kLandUnitsFields, &kAirUnitsFields, &kFleetsFields,
       &kNavalUnitsFields, &kUnitNamesFields, &kAirReconFields,   &kUnitStateFields, &kAiDataFields,
+      &kAutoEventsFields, &kSeaNodesFields, &kTopographyFields,
   };
   return kTables;
 }

@@ -9,6 +9,7 @@
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -21,6 +22,16 @@
 
 namespace tr {
 namespace {
+
+// A Country line for each country, each group's cities by their hexes.
+constexpr sSavedField kCountryLine[] = {SavedText(u"Line kind", 7), SavedWhole(u"Country", 1, kMaxCountryNumber)};
+constexpr sSavedField kGroupLine[] = {SavedText(u"Line kind", 9)};
+constexpr sSavedField kCityLine[] = {SavedText(u"Line kind", 4), SavedWhole(u"City hex X", 0, kMaxHexCoordinate),
+                                     SavedWhole(u"City hex Y", 0, kMaxHexCoordinate)};
+constexpr std::size_t kCountryKey[] = {1};
+constexpr sSavedLine kTopographyLines[] = {{.key = "Country", .fields = kCountryLine, .unique = kCountryKey},
+                                           {.key = "New Group", .fields = kGroupLine},
+                                           {.key = "City", .fields = kCityLine}};
 
 constexpr std::u16string_view kFileName = u"topography.csv";
 
@@ -39,6 +50,8 @@ std::vector<std::u16string> Tokens(std::u16string_view line) {
 }
 
 }  // namespace
+
+const sSavedTable kTopographyFields{u"topography.csv", kTopographyLines};
 
 bool WriteTopography(std::u16string_view folder, const cStrategicMovement& movement,
                      const std::vector<std::unique_ptr<cCountry>>& countries) {
@@ -98,10 +111,6 @@ void LoadTopography(cStrategicMovement& movement, const cMap& map, std::u16strin
                                                     static_cast<int>(fields.size()), static_cast<int>(needed)));
       }
       if (needed == 2) SavedWholeIn(written[1], 2, 1, movement.CountryCount(), u"a country's number", path, lineNumber);
-      if (needed == 3) {
-        SavedWholeIn(written[1], 2, INT32_MIN, INT32_MAX, {}, path, lineNumber);
-        SavedWholeIn(written[2], 3, INT32_MIN, INT32_MAX, {}, path, lineNumber);
-      }
     }
     if (fields.empty()) continue;
     const std::u16string& kind = fields.front();

@@ -7,7 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "scenario/saved_fields.h"
+
 namespace tr {
+
+extern const sSavedTable kTopographyFields;
 
 class cCountry;
 class cMap;

@@ -8,10 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "scenario/saved_fields.h"
 #include "turn/sea_graph_node.h"
 #include "world/sea_graph_access.h"
 
 namespace tr {
+
+extern const sSavedTable kSeaNodesFields;
 
 class cGame;
 

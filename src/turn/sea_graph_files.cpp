@@ -6,6 +6,7 @@
 #include "foundation/format.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -25,6 +26,22 @@ constexpr std::u16string_view kSeaNodesHeader =
     u"#ID;Name (seas only);Size max (0-sea / 1 to 9-port);Size current;Hex X (city hex X for ports);Hex Y (city hex "
     u"Y for ports);Player unit hex X;Player unit hex Y;Enemy unit hex X;Enemy unit hex Y";
 constexpr std::u16string_view kSeaNodeRow = u"\n%i;%s;%i;%i;%i;%i;%i;%i;%i;%i;";
+// The hexes are kept as the scenario gives them (one off the map is only
+// warned of), and so is a port's largest size; a size below 0 is read as 0.
+constexpr sSavedField kSeaNodeFields[] = {
+    SavedWhole(u"ID", 1, kMaxObjectNumber),
+    SavedTextOrEmpty(u"Name", kNameBytes),
+    SavedWhole(u"Size max", 0, kAnyWhole),
+    SavedWhole(u"Size current", 0, kAnyWhole),
+    SavedAnyWhole(u"Hex X"),
+    SavedAnyWhole(u"Hex Y"),
+    SavedAnyWhole(u"Player unit hex X"),
+    SavedAnyWhole(u"Player unit hex Y"),
+    SavedAnyWhole(u"Enemy unit hex X"),
+    SavedAnyWhole(u"Enemy unit hex Y"),
+};
+constexpr std::size_t kNodeKey[] = {0};
+constexpr sSavedLine kSeaNodeLines[] = {{.fields = kSeaNodeFields, .unique = kNodeKey}};
 constexpr std::size_t kSeaEdgeFields = 4;
 constexpr std::size_t kShortestEdgeLine = 5;
 
@@ -48,6 +65,8 @@ void MarkHex(cMap& map, int x, int y, const sWezelGrafuMorz& node, bool setSeaZo
 }
 
 }  // namespace
+
+const sSavedTable kSeaNodesFields{u"sea_nodes.csv", kSeaNodeLines};
 
 void cSeaGraph::LoadNodes(cGame& game, std::u16string_view folderTemplate) {
   const std::u16string path = FolderFilePath(folderTemplate, u"sea_nodes.csv");

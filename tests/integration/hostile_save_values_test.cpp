@@ -236,13 +236,13 @@ INSTANTIATE_TEST_SUITE_P(
         // Text in a number column, read as its leading number or 0.
         AddLine("ReconHexAsText", "airrecon_units.csv", "abc;3;",
                 u"has \"abc\" in field 1 (Hex X), where the game writes a whole number from -1 to 65534"),
-        AddLine("AutoEventOptionAsText", "auto_events.csv", "1;abc", u"has no whole number in field 2"),
+        AddLine("AutoEventOptionAsText", "auto_events.csv", "1;abc", u"has \"abc\" in field 2 (Favoured option ID), where the game writes a whole number"),
         AddLine("AutoEventOptionPast32Bits", "auto_events.csv", "1;2147483648",
-                u"has a number beyond the 32-bit range in field 2"),
+                u"has \"2147483648\" in field 2 (Favoured option ID), where the game writes a whole number"),
         SetField("FleetNumberWithText", "fleets.csv", "", 3, "12abc", u"has \"12abc\" in field 4 (Sea node ID), where the game writes a whole number"),
         SetField("CityTypeAsText", "cities.csv", "", 3, "port",
                  u"has \"port\" in field 4 (Type), where the game writes a whole number from 0 to 4"),
-        SetField("SeaNodeMarkerAsText", "sea_nodes.csv", "", 6, "x", u"has \"x\" in field 7, which is not a whole number"),
+        SetField("SeaNodeMarkerAsText", "sea_nodes.csv", "", 6, "x", u"has \"x\" in field 7 (Player unit hex X), where the game writes a whole number"),
         // A switch the game writes as 0 or 1.
         SetField("LandSwitchPastOne", "land_units.csv", "", 16, "99999",
                  u"has \"99999\" in field 17 (InReserve), where the game writes a whole number from 0 to 1"),

@@ -8,12 +8,15 @@
 #include "foundation/format.h"
 #include "foundation/log_bound.h"
 #include "scenario/saved_fields.h"
+#include "scenario/scenario_constants.h"
 #include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
+#include "units/unit.h"
 #include "world/gra.h"
+#include "world/hex.h"
 #include "world/load_checks.h"
 #include "world/presentation.h"
 #include "world/value_limits.h"
@@ -38,13 +41,19 @@ std::u16string Row(const cJednostkaLotnicza& u) {
                 u.supply, u.airReconDone == 1 ? 1 : 0, u.availableInTurns);
 }
 
+// A unit's country exists (or the load stops) and its type is an air type.
+// A turn starts it with the constants' points for its type, which may be
+// below 0 (within kMaxConstantMagnitude); a flight takes one and a recon of
+// a port two, so a unit may end below 0: the bound below is far past that.
+// The supply source is kept as a scenario gives it, its reader taking any
+// number, until the supply is traced.
 constexpr sSavedField kAirFields[] = {
     SavedWhole(u"ID", 0, kMaxObjectNumber),
     SavedText(u"Name", kNameBytes),
-    SavedAnyWhole(u"Country ID"),
+    SavedWhole(u"Country ID", 1, kMaxCountryNumber),
     SavedWhole(u"Hex X", -1, kMaxHexCoordinate),
     SavedWhole(u"Hex Y", -1, kMaxHexCoordinate),
-    SavedAnyWhole(u"Type"),
+    SavedWhole(u"Type", kFighter, kStrategicBomber),
     SavedWhole(u"Level", kMinUnitLevel, kMaxUnitLevel),
     SavedWhole(u"Strength", 0, kMaxAirStrength),
     SavedWhole(u"Commander ID", -1, kMaxObjectNumber),
@@ -52,8 +61,8 @@ constexpr sSavedField kAirFields[] = {
     SavedSwitch(u"Was attacked"),
     SavedAnyWhole(u"Supply source X"),
     SavedAnyWhole(u"Supply source Y"),
-    SavedAnyWhole(u"Action Points"),
-    SavedAnyWhole(u"Starting AP"),
+    SavedWhole(u"Action Points", -kMaxTurnCount, kMaxConstantMagnitude),
+    SavedWhole(u"Starting AP", -kMaxConstantMagnitude, kMaxConstantMagnitude),
     SavedSwitch(u"In reserve"),
     SavedWhole(u"Supply", 0, consts_layout::kSupplyLevels - 1),
     SavedSwitch(u"Air recon done?"),

@@ -22,6 +22,8 @@ constexpr std::u16string_view kHeader =
     u"#Commanders\n#ID;Name;Country ID;Type [0=land 1=air 2=naval];Skill;Experience;State [0=not assigned 1=on "
     u"his way to HQ 2=assigned]";
 
+// A commander's country is kept as a scenario gives it, its reader taking
+// any number: one of no country leads nothing and stays in the list.
 constexpr sSavedField kCommanderFields[] = {
     SavedWhole(u"ID", 0, kMaxObjectNumber),
     SavedText(u"Name", kNameBytes),

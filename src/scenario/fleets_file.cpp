@@ -12,6 +12,7 @@
 #include "scenario/table_writer.h"
 #include "turn/fleet.h"
 #include "world/gra.h"
+#include "world/hex.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -22,17 +23,19 @@ constexpr std::u16string_view kHeader =
     u"#Fleets\n#ID;Name;Country ID;Sea node ID;Formation [0=regular 1=raiders];Has Moved? [0=false 1=true];Order "
     u"(AI);Destination sea node ID (AI);Invasion hex X(AI);Invasion hex Y (AI);Is active? [0=false 1=true]";
 
-// A fleet's AI order, destination and invasion hex, and its sea node, are
-// kept as a scenario gives them.
+// A fleet's country and sea node exist, and its destination is a sea node,
+// or -1 or 0 for none (or the load stops): the AI and the events send it to
+// a node or a hex's sea zone. Its AI order and invasion hex are kept as a
+// scenario or an event gives them, their readers taking any number.
 constexpr sSavedField kFleetFields[] = {
     SavedWhole(u"ID", 0, kMaxObjectNumber),
     SavedText(u"Name", kNameBytes),
-    SavedAnyWhole(u"Country ID"),
-    SavedAnyWhole(u"Sea node ID"),
+    SavedWhole(u"Country ID", 1, kMaxCountryNumber),
+    SavedWhole(u"Sea node ID", 1, kMaxSeaNodeNumber),
     SavedWhole(u"Formation", kFleetRegular, kFleetRaiders),
     SavedSwitch(u"Has Moved?"),
     SavedAnyWhole(u"Order (AI)"),
-    SavedAnyWhole(u"Destination sea node ID (AI)"),
+    SavedWhole(u"Destination sea node ID (AI)", -1, kMaxSeaNodeNumber),
     SavedAnyWhole(u"Invasion hex X (AI)"),
     SavedAnyWhole(u"Invasion hex Y (AI)"),
     SavedSwitch(u"Is active?"),

@@ -10,12 +10,15 @@
 #include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "scenario/saved_fields.h"
+#include "scenario/scenario_constants.h"
 #include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
+#include "units/unit.h"
 #include "world/gra.h"
+#include "world/hex.h"
 #include "world/load_checks.h"
 #include "world/value_limits.h"
 
@@ -221,23 +224,28 @@ std::u16string Row(const cJednostkaLadowa& u) {
 }
 
 // The unit's own hex is on the map (its sides fit 16 bits) or -1; a
-// harbour writes -1 for its strength and supply. The AI's orders and
-// targets, the supply source and the last hex are kept as a scenario gives them.
+// harbour writes -1 for its strength and supply, and 0 action points. A
+// unit's country exists (or the load stops), its type is a land type (0-6)
+// or the harbour (60), and its action points are the constants' (at most
+// kMaxConstantMagnitude, never below 0: a path, a battle and a drop spend
+// no more than the unit has). The AI's orders and targets, the supply source
+// and the last hex are kept as a scenario gives them, its reader taking any
+// number, until the AI, the supply or the turn's end sets them.
 constexpr sSavedField kLandFields[] = {
     SavedWhole(u"ID", 0, kMaxObjectNumber),
     SavedText(u"Name", kNameBytes),
-    SavedAnyWhole(u"Country ID"),
+    SavedWhole(u"Country ID", 1, kMaxCountryNumber),
     SavedWhole(u"Hex X", -1, kMaxHexCoordinate),
     SavedWhole(u"Hex Y", -1, kMaxHexCoordinate),
-    SavedAnyWhole(u"Type"),
+    SavedWhole(u"Type", kInfantryDivision, kMulberryType),
     SavedWhole(u"Level", kMinUnitLevel, kMaxUnitLevel),
     SavedWhole(u"Current strength", -1, kMaxLandStrength),
-    SavedAnyWhole(u"Action Points"),
+    SavedWhole(u"Action Points", 0, kMaxConstantMagnitude),
     SavedSwitch(u"Attacked"),
     SavedSwitch(u"Was attacked"),
     SavedAnyWhole(u"Supply source X"),
     SavedAnyWhole(u"Supply source Y"),
-    SavedAnyWhole(u"Starting AP"),
+    SavedWhole(u"Starting AP", 0, kMaxConstantMagnitude),
     SavedWhole(u"TransporterID", -1, kMaxObjectNumber),
     SavedWhole(u"CommanderID", -1, kMaxObjectNumber),
     SavedSwitch(u"InReserve"),

@@ -12,7 +12,9 @@
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "scenario/unit_file_checks.h"
+#include "units/unit.h"
 #include "world/gra.h"
+#include "world/hex.h"
 #include "world/load_checks.h"
 #include "world/value_limits.h"
 
@@ -31,13 +33,15 @@ std::u16string Row(const cJednostkaMorska& s, int fleetId, int commanderId) {
                 s.availableInTurns, s.reconDone ? 1 : 0, s.canBeRepaired ? 1 : 0);
 }
 
-// The fleet number is kept as a scenario gives it.
+// A ship's country exists (or the load stops) and its type is a ship type.
+// A ship on the map names the fleet that holds it (or the load stops), a
+// ship in reserve none (-1).
 constexpr sSavedField kNavalFields[] = {
     SavedWhole(u"ID", 0, kMaxObjectNumber),
     SavedText(u"Name", kNameBytes),
-    SavedAnyWhole(u"Country ID"),
-    SavedAnyWhole(u"Type"),
-    SavedAnyWhole(u"Fleet ID"),
+    SavedWhole(u"Country ID", 1, kMaxCountryNumber),
+    SavedWhole(u"Type", kAircraftCarrier, kAmphibiousShip),
+    SavedWhole(u"Fleet ID", -1, kMaxObjectNumber),
     SavedWhole(u"HP", 0, kMaxTurnCount),
     SavedWhole(u"Max HP", 0, kMaxTurnCount),
     SavedWhole(u"Commander ID", -1, kMaxObjectNumber),

@@ -37,6 +37,9 @@ inline constexpr double kAnyDecimal = 3.4028234663852886e38;
 // A hex of the map: its sides are written in 16 bits, so its last column or
 // row is at most this.
 inline constexpr double kMaxHexCoordinate = 65534;
+// A sea node: a hex names its node in 16 bits, and the sea nodes' table's
+// budget holds far fewer nodes, numbered from 1 in file order.
+inline constexpr double kMaxSeaNodeNumber = 65535;
 
 constexpr sSavedField SavedWhole(std::u16string_view name, double low, double high) {
   return {name, eSavedKind::kWhole, low, high};

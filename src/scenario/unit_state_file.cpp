@@ -50,7 +50,7 @@ constexpr std::array<sSavedLineKind, 6> kLineKinds{{{"Seas", 2},
 constexpr std::array<sSavedField, kNodeFields> NodeFields() {
   std::array<sSavedField, kNodeFields> fields{};
   fields[0] = SavedText(u"Line kind", 5);
-  fields[1] = SavedAnyWhole(u"Node ID");
+  fields[1] = SavedWhole(u"Node ID", 1, kMaxSeaNodeNumber);
   for (std::size_t i = 2; i + 2 < kNodeFields; ++i) fields[i] = SavedWhole(u"Ship count", 0, kMaxPoints);
   fields[kNodeFields - 2] = SavedWhole(u"Player marker ship ID", -1, kMaxObjectNumber);
   fields[kNodeFields - 1] = SavedWhole(u"Enemy marker ship ID", -1, kMaxObjectNumber);

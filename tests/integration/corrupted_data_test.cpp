@@ -147,12 +147,13 @@ INSTANTIATE_TEST_SUITE_P(
                        "ERROR: fleet Home Fleet (ID=1) in data\\save\\corrupted\\fleets.csv at line 3 (counting from "
                        "1) names sea node 99, which does not exist; the game is not loaded",
                        kRefused, true},
-        sCorruptedCase{"SavedFleetAtNodeZero", {Kind::kValue, "fleets.csv", 1, 3, "0"}, "names sea node 0, which",
+        sCorruptedCase{"SavedFleetAtNodeZero", {Kind::kValue, "fleets.csv", 1, 3, "0"},
+                       "has \"0\" in field 4 (Sea node ID), where the game writes a whole number from 1 to 65535",
                        kRefused, true},
-        sCorruptedCase{"SavedFleetOfNoCountry", {Kind::kValue, "fleets.csv", 0, 2, "-2147483648"},
-                       "names country -2147483648, which does not exist", kRefused, true},
-        sCorruptedCase{"SavedFleetSentNowhere", {Kind::kValue, "fleets.csv", 0, 7, "2147483647"},
-                       "names destination sea node 2147483647, which does not exist", kRefused, true},
+        sCorruptedCase{"SavedFleetOfNoCountry", {Kind::kValue, "fleets.csv", 0, 2, "99"},
+                       "names country 99, which does not exist", kRefused, true},
+        sCorruptedCase{"SavedFleetSentNowhere", {Kind::kValue, "fleets.csv", 0, 7, "65535"},
+                       "names destination sea node 65535, which does not exist", kRefused, true},
         // A save naming its scenario by a path: the scenario's tables and
         // events would be read from wherever it points.
         SavedValue("SavedScenarioNameOutsideTheScenarios", "Info.ini", 28, "..\\save\\corrupted",

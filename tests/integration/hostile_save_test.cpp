@@ -77,11 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
         sHostileCase{"LandUnitOfNoCountry",
                      [](const fs::path& save, const std::u16string& folder) {
                        const sTable units(save / "land_units.csv");
-                       Set(save, "land_units.csv", 0, 2, "0");
+                       Set(save, "land_units.csv", 0, 2, "99");
                        return u"ERROR: land unit " + Text(units.Field(0, 1)) + u" (ID=" + Text(units.Field(0, 0)) +
                               u") in " + folder + u"\\land_units.csv at line " +
                               Text(std::to_string(units.data[0] + 1)) +
-                              u" (counting from 1) names country 0, which does not exist; the game is not loaded";
+                              u" (counting from 1) names country 99, which does not exist; the game is not loaded";
                      },
                      true},
         sHostileCase{"AirUnitOfNoCountry",

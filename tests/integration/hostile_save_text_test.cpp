@@ -98,14 +98,16 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const fs::path& save, const std::u16string& folder) {
                        Set(save, "land_units.csv", 0, 8, "0x17");
                        return Refusal(folder, "land_units.csv", LandUnitsLine(save, 0),
-                                      u"has \"0x17\" in field 9 (Action Points), where the game writes a whole number");
+                                      u"has \"0x17\" in field 9 (Action Points), where the game writes a whole "
+                                      u"number from 0 to 100000");
                      },
                      true},
         sHostileCase{"ExponentInAWholeNumber",
                      [](const fs::path& save, const std::u16string& folder) {
                        Set(save, "land_units.csv", 1, 13, "1.4e1");
                        return Refusal(folder, "land_units.csv", LandUnitsLine(save, 1),
-                                      u"has \"1.4e1\" in field 14 (Starting AP), where the game writes a whole number");
+                                      u"has \"1.4e1\" in field 14 (Starting AP), where the game writes a whole "
+                                      u"number from 0 to 100000");
                      },
                      true},
         sHostileCase{"WholeNumberBeyond32Bits",

@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
         AddLine("AutoEventOptionAsText", "auto_events.csv", "1;abc", u"has \"abc\" in field 2 (Favoured option ID), where the game writes a whole number"),
         AddLine("AutoEventOptionPast32Bits", "auto_events.csv", "1;2147483648",
                 u"has \"2147483648\" in field 2 (Favoured option ID), where the game writes a whole number"),
-        SetField("FleetNumberWithText", "fleets.csv", "", 3, "12abc", u"has \"12abc\" in field 4 (Sea node ID), where the game writes a whole number"),
+        SetField("FleetNumberWithText", "fleets.csv", "", 3, "12abc", u"has \"12abc\" in field 4 (Sea node ID), where the game writes a whole number from 1 to 65535"),
         SetField("CityTypeAsText", "cities.csv", "", 3, "port",
                  u"has \"port\" in field 4 (Type), where the game writes a whole number from 0 to 4"),
         SetField("SeaNodeMarkerAsText", "sea_nodes.csv", "", 6, "x", u"has \"x\" in field 7 (Player unit hex X), where the game writes a whole number"),

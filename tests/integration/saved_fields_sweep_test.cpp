@@ -75,6 +75,20 @@ const sSavedLine* KindOf(const sSavedTable& table, const std::string& line) {
   return nullptr;
 }
 
+// A table's text as the sweep changes it, and back to its bytes: a UTF-16 table as UTF-8.
+std::string TextOf(const sSavedTable& table, const std::string& bytes) {
+  return table.utf16 ? Utf16ToUtf8(Utf16LeToUtf16(bytes)) : bytes;
+}
+std::string BytesOf(const sSavedTable& table, const std::string& text) {
+  if (!table.utf16) return text;
+  std::string bytes;
+  for (const char16_t unit : Utf8ToUtf16(text)) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
 std::string NumberText(double value) { return std::to_string(static_cast<std::int64_t>(value)); }
 
 // A line of the kind with the least value of each field, for a kind the save has no line of.
@@ -134,7 +148,7 @@ TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
   for (const sSavedTable* table : SavedTables()) {
     const fs::path file = save / fs::path(table->file);
     ASSERT_TRUE(fs::exists(file)) << Utf16ToUtf8(table->file);
-    const sLines sound(test::ReadFileBytes(file));
+    const sLines sound(TextOf(*table, test::ReadFileBytes(file)));
     for (const sSavedLine& kind : table->lines) {
       sLines lines = sound;
       std::size_t at = lines.lines.size();
@@ -157,7 +171,7 @@ TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
           const bool otherKind = KindOf(*table, Joined(row)) != &kind;
           const std::u16string name = cut || otherKind ? u"" : u"(" + std::u16string(kind.fields[f].name) + u")";
           ++cases;
-          EXPECT_TRUE(RefusedAt(file, changed.Text(), where, name))
+          EXPECT_TRUE(RefusedAt(file, BytesOf(*table, changed.Text()), where, name))
               << Utf16ToUtf8(table->file) << " field " << f + 1 << " \"" << bad << "\"";
         }
       }
@@ -168,7 +182,7 @@ TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
       ++cases;
       const std::u16string second =
           folder + std::u16string(table->file) + Utf8ToUtf16(" at line " + std::to_string(at + 2) + " ");
-      EXPECT_TRUE(RefusedAt(file, twice.Text(), second, u"repeats the line"))
+      EXPECT_TRUE(RefusedAt(file, BytesOf(*table, twice.Text()), second, u"repeats the line"))
           << Utf16ToUtf8(table->file) << " key of " << kind.key << " twice";
     }
   }

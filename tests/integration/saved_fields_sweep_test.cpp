@@ -79,14 +79,16 @@ const sSavedLine* KindOf(const sSavedTable& table, const std::string& line) {
 std::string TextOf(const sSavedTable& table, const std::string& bytes) {
   return table.utf16 ? Utf16ToUtf8(Utf16LeToUtf16(bytes)) : bytes;
 }
-std::string BytesOf(const sSavedTable& table, const std::string& text) {
-  if (!table.utf16) return text;
+std::string Utf16LeBytes(const std::string& text) {
   std::string bytes;
   for (const char16_t unit : Utf8ToUtf16(text)) {
     bytes.push_back(static_cast<char>(unit & 0xFF));
     bytes.push_back(static_cast<char>(unit >> 8));
   }
   return bytes;
+}
+std::string BytesOf(const sSavedTable& table, const std::string& text) {
+  return table.utf16 ? Utf16LeBytes(text) : text;
 }
 
 std::string NumberText(double value) { return std::to_string(static_cast<std::int64_t>(value)); }
@@ -143,6 +145,11 @@ class SavedFieldsSweep : public test::HostileSave {
 
 TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
   const fs::path save = Copy("Sweep");
+  // A report waiting for a country, in letters past one byte: their UTF-8 holds bytes no name of an
+  // 8-bit table may, and a pair of UTF-16 units.
+  const fs::path reports = save / "airship_attacks.csv";
+  std::ofstream(reports, std::ios::binary | std::ios::app)
+      << Utf16LeBytes("\n1;\xC5\x81\xC3\xB3d\xC5\xBA, \xE2\x9C\x88 \xF0\x9F\x9B\xA9 \xC2\x81;");
   const std::u16string folder = u"ERROR: data\\save\\Sweep\\";
   int cases = 0;
   for (const sSavedTable* table : SavedTables()) {
@@ -197,6 +204,7 @@ TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
   const fs::path saves = root_->path() / "data/save";
   EXPECT_EQ(test::ReadFolderBytes(saves / "SweepTwice"), test::ReadFolderBytes(saves / "SweepOnce"));
+  EXPECT_EQ(test::ReadFileBytes(saves / "SweepOnce/airship_attacks.csv"), test::ReadFileBytes(reports));
 }
 
 }  // namespace

@@ -169,6 +169,17 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
+std::u16string Utf16LeToUtf16(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto lo = static_cast<unsigned char>(bytes[i]);
+    const auto hi = static_cast<unsigned char>(bytes[i + 1]);
+    text.push_back(static_cast<char16_t>(lo | (hi << 8)));
+  }
+  return text;
+}
+
 std::u16string AsciiToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());

@@ -10,26 +10,17 @@
 #include "foundation/log_bound.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
+#include "foundation/text.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/gra.h"
+#include "world/hex.h"
 
 namespace tr {
 namespace {
-
-std::u16string FromUtf16Le(std::string_view bytes) {
-  std::u16string text;
-  text.reserve(bytes.size() / 2);
-  // A last odd byte is no whole unit and is dropped.
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto lo = static_cast<unsigned char>(bytes[i]);
-    const auto hi = static_cast<unsigned char>(bytes[i + 1]);
-    text.push_back(static_cast<char16_t>(lo | (hi << 8)));
-  }
-  return text;
-}
 
 std::string ToUtf16Le(std::u16string_view text) {
   std::string bytes;
@@ -45,7 +36,16 @@ std::string ToUtf16Le(std::u16string_view text) {
 // million lines would hold each in a list node of its own.
 constexpr std::size_t kMostReports = 4096;
 
+// A report as the scenario gave it, its control characters and ';' made
+// blanks and ',' (SanitizeFieldText): no longer than the file. A country may
+// wait for two alike, so no field names a line.
+constexpr sSavedField kReportFields[] = {SavedWhole(u"Defender country ID", 1, kMaxCountryNumber),
+                                         SavedText(u"Report", kNameBytes)};
+constexpr sSavedLine kReportLines[] = {{.fields = kReportFields}};
+
 }  // namespace
+
+const sSavedTable kAirshipAttacksFields{.file = u"airship_attacks.csv", .lines = kReportLines, .utf16 = true};
 
 void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"airship_attacks.csv");
@@ -60,7 +60,7 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     return;
   }
   LogLine(kOpenOkLine);
-  const std::u16string decoded = FromUtf16Le(*bytes);
+  const std::u16string decoded = Utf16LeToUtf16(*bytes);
   std::u16string_view text = decoded;
   // The UTF-16 byte-order mark an editor puts in front is no part of the first line.
   if (text.starts_with(u'\uFEFF')) {
@@ -93,6 +93,10 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template) {
     const std::array<std::u16string_view, 2> fields = {
         line.substr(0, first),
         line.substr(first + 1, second == std::u16string_view::npos ? second : second - first - 1)};
+    // The fields' check passes over an empty field at a line's end; the game writes a report never empty.
+    if (saved && fields[1].empty()) {
+      RefuseDamagedTable(path, lineNumber, u"has field 2 (Report) empty, where the game writes a text");
+    }
     if (reports == kMostReports) {
       if (saved) {
         RefuseDamagedTable(path, lineNumber,

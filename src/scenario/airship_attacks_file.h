@@ -8,6 +8,7 @@
 namespace tr {
 
 class cGame;
+struct sSavedTable;
 
 // Fills the countries' report lists from the folder's file; a missing file is
 // logged and leaves every list empty. Lines with a country number that is
@@ -16,5 +17,8 @@ void LoadAirshipAttacks(cGame& game, std::u16string_view folder_template);
 
 // Writes "<folder>\airship_attacks.csv"; false (logged) when it cannot be written.
 bool WriteAirshipAttacks(const cGame& game, std::u16string_view folder);
+
+// What the writer writes in each field of the table (saved_fields.h).
+extern const sSavedTable kAirshipAttacksFields;
 
 }  // namespace tr

@@ -12,6 +12,7 @@
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_constants_layout.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
@@ -22,22 +23,25 @@
 namespace tr {
 namespace {
 
-// A city's own supply runs 0 to 50 (cities.csv).
+// A city's own supply runs 0 to 50 (cities.csv), and so does the full
+// supply level the constants give.
 constexpr std::int32_t kHighestCitySupply = consts_layout::kSupplyLevels - 1;
 
-// The values the game writes into a saved info file, from low to high, with
-// `what` they are in words: one past them would read as another value
-// without a word, unless the file's store tells of it.
-struct sSavedValues {
-  std::int32_t low;
-  std::int32_t high;
-  std::u16string what;
-};
+// A row for each city: its hex, one to a city, then its values, one for each
+// country once the supply was computed (none before).
+constexpr sSavedField kSupplyInfoFields[] = {SavedWhole(u"Hex X", 0, kMaxHexCoordinate),
+                                             SavedWhole(u"Hex Y", 0, kMaxHexCoordinate),
+                                             SavedWhole(u"Supply", 0, kHighestCitySupply)};
+constexpr sSavedField kConvoyInfoFields[] = {SavedWhole(u"Hex X", 0, kMaxHexCoordinate),
+                                             SavedWhole(u"Hex Y", 0, kMaxHexCoordinate), SavedSwitch(u"Convoy")};
+constexpr std::size_t kHexKey[] = {0, 1};
+constexpr sSavedLine kSupplyInfoLines[] = {{.fields = kSupplyInfoFields, .unique = kHexKey, .repeatLast = true}};
+constexpr sSavedLine kConvoyInfoLines[] = {{.fields = kConvoyInfoFields, .unique = kHexKey, .repeatLast = true}};
 
 // Reads one info file; store(city, k, value, path, line) sets element k of the city's vector.
 template <typename Store>
 void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16string_view file_name,
-                  std::string_view opening_key, const sSavedValues& savedValues, Store store) {
+                  std::string_view opening_key, Store store) {
   const std::u16string path = FolderFilePath(folder_template, file_name);
   LogReaderText(opening_key);
   LogLine(path);
@@ -49,7 +53,9 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
   LogReaderText("open_ok");
   // The game writes a row for every city: its place and its values, each
   // ended by ';', as many for every city (one per country once the supply
-  // was computed, none before).
+  // was computed, none before). Each field of a save's row was checked as
+  // the game writes it (kSupplyInfoFields) before the load: the counts and
+  // the cities are left to check here.
   const bool saved = game.loadedGame == 1;
   const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(*bytes, path);
@@ -60,7 +66,8 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     lineNo = line.number;
     if (saved && !line.text.empty() && line.text[0] != '#') {
       // Empty fields count: one dropped would shift every later value a country over.
-      const std::size_t fields = SplitTokens(line.text, true).size();
+      const std::vector<std::string_view> texts = SplitTokens(line.text, true);
+      const std::size_t fields = texts.size();
       if (rowFields == 0) rowFields = fields;
       if (line.text.back() != ';' || fields < std::max<std::size_t>(rowFields, 2)) {
         RefuseShortSavedRow(path, lineNo, fields, std::max<std::size_t>(rowFields, 2));
@@ -75,29 +82,23 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
                                                 u"countries or none",
                                                 values, game.CountryCount()));
       }
+      // The fields' check passes over empty ones at a line's end, which this count takes for values.
+      if (!texts.empty() && texts.back().empty()) {
+        RefuseDamagedTable(path, lineNo, Format(u"has field %i empty, where the game writes a number",
+                                                static_cast<int>(fields)));
+      }
     }
     // The length counts the line end: a stray "1;" alone is no row.
     const std::size_t length = line.text.size() + (line.ended ? 1 : 0);
     if (length <= 2 || line.text[0] == '#') continue;
     const std::vector<std::string_view> tokens = SplitTokens(line.text, saved);
     if (tokens.size() < 2) continue;
-    if (saved) {
-      // Each field as the game writes it, so none reads as another value.
-      SavedWholeIn(tokens[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNo);
-      SavedWholeIn(tokens[1], 2, INT32_MIN, INT32_MAX, {}, path, lineNo);
-      for (std::size_t k = 2; k < tokens.size(); ++k) {
-        SavedWholeIn(tokens[k], static_cast<int>(k) + 1, savedValues.low, savedValues.high, savedValues.what, path,
-                     lineNo);
-      }
-    }
     const int x = ParseLeadingInt(tokens[0]);
     const int y = ParseLeadingInt(tokens[1]);
     cCity* city = game.map && game.map->IsInside(x, y) ? game.map->GetHex(x, y)->city : nullptr;
     // The game writes one row for each of its cities and no other.
     if (saved && !city) RefuseDamagedTable(path, lineNo, Format(u"names hex (%i, %i), which holds no city", x, y));
-    if (!cityRows.insert(city).second && saved) {
-      RefuseDamagedTable(path, lineNo, Format(u"names city %s at (%i, %i) a second time", city->name, x, y));
-    }
+    cityRows.insert(city);
     for (std::size_t k = 0; k + 2 < tokens.size(); ++k) {
       if (!city) {
         LogLine(Format(GetText("error_while_loading_%s:_no_city_at_coords_(%d,_%d)"), path, x, y));
@@ -117,6 +118,9 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
 
 }  // namespace
 
+const sSavedTable kCitiesSupplyInfoFields{u"cities_supply_info.csv", kSupplyInfoLines};
+const sSavedTable kCitiesConvoyInfoFields{u"cities_convoy_info.csv", kConvoyInfoLines};
+
 void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_template) {
   // The supply rules write a city's full supply, a city's own supply or a
   // convoy's share of the full supply, and take distances and shortfalls from
@@ -125,7 +129,6 @@ void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_templ
   const std::int32_t lowest = std::min(0, fullSupply);
   const std::int32_t highest = std::max(kHighestCitySupply, fullSupply);
   ReadInfoFile(game, folder_template, u"cities_supply_info.csv", "opening_file_with_supply_matrix_for_cities...",
-               {INT32_MIN, INT32_MAX, {}},
                [&](cCity& city, std::size_t k, std::int32_t value, const std::u16string& path, int line) {
                  if (k >= city.supplyInfo.size()) return;
                  if (value < lowest || value > highest) {
@@ -135,7 +138,6 @@ void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_templ
                  city.supplyInfo[k] = value;
                });
   ReadInfoFile(game, folder_template, u"cities_convoy_info.csv", "opening_file_with_convoy_info_for_cities...",
-               {0, 1, u"0 or 1"},
                [](cCity& city, std::size_t k, std::int32_t value, const std::u16string&, int) {
                  if (k < city.convoyInfo.size()) city.convoyInfo[k] = value != 0;
                });

@@ -8,6 +8,7 @@
 namespace tr {
 
 class cGame;
+struct sSavedTable;
 
 // Fills the cities' vectors (already sized one element per country) from a
 // saved game's two files. Either file missing is fatal.
@@ -17,5 +18,9 @@ void LoadCitiesSupplyAndConvoyInfo(cGame& game, std::u16string_view folder_templ
 // false (logged) when a file cannot be written.
 bool WriteCitiesSupplyInfo(const cGame& game, std::u16string_view folder);
 bool WriteCitiesConvoyInfo(const cGame& game, std::u16string_view folder);
+
+// What the writers write in each field of the tables (saved_fields.h).
+extern const sSavedTable kCitiesSupplyInfoFields;
+extern const sSavedTable kCitiesConvoyInfoFields;
 
 }  // namespace tr

@@ -1,5 +1,7 @@
 #include "scenario/countries_file.h"
 
+#include <cstdint>
+#include <iterator>
 #include <limits>
 #include <memory>
 
@@ -9,6 +11,7 @@
 #include "foundation/number_text.h"
 #include "foundation/text.h"
 #include "scenario/pbem_player.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
@@ -40,6 +43,90 @@ constexpr std::u16string_view kColumnLine =
     u"Lev 3;Lev 4;Lev 5;0/1;0/1;0/1;PBEM Player ID;Unit upkeep cost modifier;Winter battle;Winter move;Mud "
     u"battle;Mud move;Country type special flags;Skins name [optional]";
 
+// The reader below holds each value within these ranges, and the rules and
+// events keep them there. A value a scenario gives and the game keeps as it
+// is may be any whole number: the alliance entry (events add to it from
+// there), the capital's place on the diplomacy picture, the power, the
+// region and the special flags; so may a PBEM player below 0 (none).
+constexpr sSavedField kCountryFields[] = {
+    SavedWhole(u"ID", 1, kMaxCountryNumber),
+    SavedSwitch(u"IsActive?"),
+    SavedText(u"Name", kMaxNameLength),
+    SavedHex(u"Color1", UINT32_MAX),
+    SavedHex(u"Color2", UINT32_MAX),
+    SavedHex(u"Color3", UINT32_MAX),
+    SavedHex(u"Color4", UINT32_MAX),
+    SavedWhole(u"Alliance", 0, 6),
+    SavedWhole(u"Orientation", 0, 5),
+    SavedWhole(u"Zone of Influence", 0, 3),
+    SavedAnyWhole(u"Alliance entry"),
+    // -1 marks a country that has left the war.
+    SavedWhole(u"Polit. Str.", -1, kMaxPoints),
+    SavedSwitch(u"Finished turn?"),
+    SavedSwitch(u"Human controlled?"),
+    SavedWhole(u"Artillery level", -kMaxStoredTechLevel, kMaxStoredTechLevel),
+    SavedWhole(u"Tanks level", -kMaxStoredTechLevel, kMaxStoredTechLevel),
+    SavedWhole(u"Land warfare doctrine level", -kMaxStoredTechLevel, kMaxStoredTechLevel),
+    SavedWhole(u"Aircraft level", -kMaxStoredTechLevel, kMaxStoredTechLevel),
+    SavedWhole(u"Subs level", -kMaxStoredTechLevel, kMaxStoredTechLevel),
+    SavedWhole(u"Navy level", -kMaxStoredTechLevel, kMaxStoredTechLevel),
+    SavedWhole(u"Nukes level", -kMaxStoredTechLevel, kMaxStoredTechLevel),
+    SavedDecimal(u"PPs", -kMaxProduction, kMaxProduction),
+    SavedWhole(u"DPs", -kMaxPoints, kMaxPoints),
+    SavedWhole(u"SMPs", 0, kMaxPoints),
+    SavedWhole(u"STPs", -kMaxPoints, kMaxPoints),
+    SavedWhole(u"AIPs", -kMaxPoints, kMaxPoints),
+    SavedWhole(u"SMP", 0, kMaxPoints),
+    SavedWhole(u"STP used by convoys", 0, kMaxPoints),
+    SavedWhole(u"AIP", -kMaxPoints, kMaxPoints),
+    SavedWhole(u"Artillery investment", 0, kMaxPoints),
+    SavedWhole(u"Tanks investment", 0, kMaxPoints),
+    SavedWhole(u"Aircraft investment", 0, kMaxPoints),
+    SavedWhole(u"Subs investment", 0, kMaxPoints),
+    SavedWhole(u"Navy investment", 0, kMaxPoints),
+    SavedWhole(u"Nukes investment", 0, kMaxPoints),
+    SavedWhole(u"Artillery research progress", 0, kMaxPoints),
+    SavedWhole(u"Tanks research progress", 0, kMaxPoints),
+    SavedWhole(u"Aircraft research progress", 0, kMaxPoints),
+    SavedWhole(u"Subs research progress", 0, kMaxPoints),
+    SavedWhole(u"Navy research progress", 0, kMaxPoints),
+    SavedWhole(u"Nukes research progress", 0, kMaxPoints),
+    SavedAnyWhole(u"Capital X"),
+    SavedAnyWhole(u"Capital Y"),
+    SavedSwitch(u"DoneDelayWarEntry"),
+    SavedSwitch(u"DoneHasteWarEntry"),
+    SavedSwitch(u"DoneParliamentaryElections"),
+    SavedSwitch(u"DoneTurnInOrientation"),
+    SavedDecimal(u"Social unrest", 0, 100),
+    SavedDecimal(u"WarEconomy(%)", 0, kMaxPoints),
+    SavedAnyWhole(u"Power"),
+    SavedAnyWhole(u"Region"),
+    SavedWhole(u"Difficulty level", 0, 4),
+    SavedWhole(u"Nuclear bombs", 0, kMaxPoints),
+    SavedWhole(u"DP growth per month", 0, kMaxPoints),
+    SavedWhole(u"Doctrine months Lev 1", -kMaxPoints, kMaxPoints),
+    SavedWhole(u"Doctrine months Lev 2", -kMaxPoints, kMaxPoints),
+    SavedWhole(u"Doctrine months Lev 3", -kMaxPoints, kMaxPoints),
+    SavedWhole(u"Doctrine months Lev 4", -kMaxPoints, kMaxPoints),
+    SavedWhole(u"Doctrine months Lev 5", -kMaxPoints, kMaxPoints),
+    SavedSwitch(u"DoneExertPressureAxis"),
+    SavedSwitch(u"DoneExertPressureAllied"),
+    SavedSwitch(u"DoneExertPressureComintern"),
+    SavedWhole(u"PBEM Player ID", -kAnyWhole - 1, kMaxPbemPlayers),
+    SavedDecimal(u"Unit upkeep cost modifier", 0, kMaxPercent),
+    SavedDecimal(u"Winter battle", -kMaxPercent, kMaxPercent),
+    SavedDecimal(u"Winter move", -kMaxPercent, kMaxPercent),
+    SavedDecimal(u"Mud battle", -kMaxPercent, kMaxPercent),
+    SavedDecimal(u"Mud move", -kMaxPercent, kMaxPercent),
+    SavedAnyWhole(u"Country type special flags"),
+    SavedText(u"Skins name", kMaxNameLength),
+};
+// The game writes every field of a row, the skins name too.
+constexpr std::size_t kSavedFields = kMinimumFields + 1;
+static_assert(std::size(kCountryFields) == kSavedFields);
+constexpr std::size_t kIdKey[] = {0};
+constexpr sSavedLine kCountryLines[] = {{.fields = kCountryFields, .unique = kIdKey}};
+
 // Reads the fields of one row; values that index tables are checked against their range.
 class RowReader {
  public:
@@ -63,15 +150,8 @@ class RowReader {
     return FieldSwitch(fields_, column - 1, path_, line_) ? 1 : 0;
   }
   std::uint32_t Hex(std::size_t column) const {
-    const std::u16string& text = fields_[column - 1];
-    // A saved colour is as the game writes it, "%X": up to 8 hexadecimal digits and nothing else.
-    if (ReadingSavedTable(path_) &&
-        (text.empty() || text.size() > 8 ||
-         text.find_first_not_of(u"0123456789ABCDEFabcdef") != std::u16string::npos)) {
-      RefuseDamagedTable(path_, line_, Format(u"has \"%s\" in field %i, which is not a hexadecimal colour",
-                                              CutUnits(text, 40), static_cast<int>(column)));
-    }
-    return ParseLeadingHex(text);
+    // A saved colour was checked as the game writes it (kCountryFields).
+    return ParseLeadingHex(fields_[column - 1]);
   }
   std::u16string Text(std::size_t column) const { return CutName(fields_[column - 1]); }
   std::u16string_view Path() const { return path_; }
@@ -204,6 +284,8 @@ std::u16string CountryRow(const cCountry& c) {
 
 }  // namespace
 
+const sSavedTable kCountriesFields{u"countries.csv", kCountryLines};
+
 void LoadCountries(cGame& game, std::u16string_view folder_template) {
   const std::u16string path = FolderFilePath(folder_template, u"countries.csv");
   cCsvReader reader = OpenTable(kOpeningCountriesLine, path);
@@ -217,11 +299,16 @@ void LoadCountries(cGame& game, std::u16string_view folder_template) {
     const std::size_t count = reader.fields.size();
     if (count == 0) continue;
     const int line = static_cast<int>(reader.RecordCount());
-    if (saved && count > kMinimumFields + 1) {
-      RefuseDamagedTable(path, line, Format(u"has more than the %i fields of a row", static_cast<int>(kMinimumFields) + 1));
+    if (saved && count > kSavedFields) {
+      RefuseDamagedTable(path, line, Format(u"has more than the %i fields of a row", static_cast<int>(kSavedFields)));
+    }
+    if (saved && count < kSavedFields) RefuseShortSavedRow(path, line, count, kSavedFields);
+    // The fields' check passes over an empty field at a line's end, which this row would read as the skins name.
+    if (saved && reader.fields[kMinimumFields].empty()) {
+      RefuseDamagedTable(path, line, Format(u"has field %i (Skins name) empty, where the game writes a name",
+                                            static_cast<int>(kSavedFields)));
     }
     if (count < kMinimumFields) {
-      if (saved) RefuseShortSavedRow(path, line, count, kMinimumFields);
       LogAboutFile(path,
                    u"WARNING: wrong tokens (columns/values) amount (%i) in %s at line %i (counting from 1)",
                    static_cast<int>(count), path, line);

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "foundation/file_read.h"
 #include "foundation/format.h"
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
@@ -15,8 +16,11 @@
 #include "scenario/ai_data_file.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
+#include "scenario/airship_attacks_file.h"
+#include "scenario/city_info_files.h"
 #include "scenario/cities_file.h"
 #include "scenario/commanders_file.h"
+#include "scenario/countries_file.h"
 #include "scenario/flags_file.h"
 #include "scenario/fleets_file.h"
 #include "scenario/land_units_file.h"
@@ -32,6 +36,7 @@ namespace tr {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsCapitalHexDigit(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F'); }
 
 // Bytes Windows-1252 gives no letter, and the control characters: no name
 // the game holds has them.
@@ -73,12 +78,16 @@ std::u16string Written(const sSavedField& field) {
       return Format(u"a decimal number from %s to %s", Number(field.low), Number(field.high));
     case eSavedKind::kText:
       return Format(u"a text of 1 to %s letters, none of them a control character", Number(field.high));
+    case eSavedKind::kHex:
+      return Format(u"a hexadecimal number in capitals from 0 to %X",
+                    static_cast<unsigned>(static_cast<std::uint32_t>(field.high)));
   }
   return {};
 }
 
-// Whether the text is a value the game writes in the field.
-bool FieldHolds(const sSavedField& field, std::string_view text) {
+// Whether the text is a value the game writes in the field; a UTF-16 table's
+// text (as UTF-8) may hold any letter but a control character.
+bool FieldHolds(const sSavedField& field, std::string_view text, bool utf16) {
   switch (field.kind) {
     case eSavedKind::kWhole: {
       const std::optional<std::int32_t> value = StrictWhole(text);
@@ -91,16 +100,21 @@ bool FieldHolds(const sSavedField& field, std::string_view text) {
     case eSavedKind::kText:
       if (text.size() < field.low || text.size() > field.high) return false;
       for (const char c : text) {
-        if (IsUnwrittenByte(static_cast<unsigned char>(c))) return false;
+        const auto byte = static_cast<unsigned char>(c);
+        if (utf16 ? byte < 0x20 || byte == 0x7F : IsUnwrittenByte(byte)) return false;
       }
       return true;
+    case eSavedKind::kHex: {
+      const std::optional<std::uint32_t> value = StrictHex(text);
+      return value && *value >= field.low && *value <= field.high;
+    }
   }
   return false;
 }
 
-void CheckField(const sSavedField& field, std::string_view text, std::size_t index, std::u16string_view path,
-                int line, tRefuseTable refuse) {
-  if (FieldHolds(field, text)) return;
+void CheckField(const sSavedField& field, std::string_view text, bool utf16, std::size_t index,
+                std::u16string_view path, int line, tRefuseTable refuse) {
+  if (FieldHolds(field, text, utf16)) return;
   const int number = static_cast<int>(index) + 1;
   if (text.empty()) {
     return refuse(path, line, Format(u"has field %i (%s) empty, where the game writes %s", number, field.name,
@@ -156,6 +170,16 @@ std::optional<std::int32_t> StrictWhole(std::string_view text) {
   return WholeNumber(text);
 }
 
+std::optional<std::uint32_t> StrictHex(std::string_view text) {
+  if (text.empty() || text.size() > 8 || (text[0] == '0' && text.size() > 1)) return std::nullopt;
+  std::uint32_t value = 0;
+  for (const char c : text) {
+    if (!IsCapitalHexDigit(c)) return std::nullopt;
+    value = value * 16 + static_cast<std::uint32_t>(IsDigit(c) ? c - '0' : c - 'A' + 10);
+  }
+  return value;
+}
+
 std::optional<double> StrictDecimal(std::string_view text) {
   const std::string_view number = !text.empty() && text[0] == '-' ? text.substr(1) : text;
   const std::size_t point = number.find('.');
@@ -170,8 +194,13 @@ std::optional<double> StrictDecimal(std::string_view text) {
   return ParseLeadingDouble(text);
 }
 
-void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u16string_view path,
+void CheckSavedTableText(const sSavedTable& table, std::string_view bytes, std::u16string_view path,
                          tRefuseTable refuse) {
+  // A UTF-16 table's letters, as UTF-8; the byte-order mark an editor puts
+  // in front is no part of its header, as its reader reads it.
+  const std::string letters = table.utf16 ? Utf16ToUtf8(Utf16LeToUtf16(bytes)) : std::string();
+  std::string_view text = table.utf16 ? std::string_view(letters) : bytes;
+  if (table.utf16 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   cKeysSeen keys;
   std::string section;
   bool inPreamble = table.preamble != nullptr;
@@ -188,10 +217,11 @@ void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u
     const std::size_t declared = kind->fields.size();
     // A line cut short is its reader's to refuse, saying so; so is the count
     // of one running on, whose declared fields are checked here.
-    if (fields.size() < declared) continue;
+    if (fields.size() + (kind->repeatLast ? 1 : 0) < declared) continue;
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (i >= declared && !kind->repeatLast) break;
-      CheckField(kind->fields[i < declared ? i : declared - 1], fields[i], i, path, line.number, refuse);
+      CheckField(kind->fields[i < declared ? i : declared - 1], fields[i], table.utf16, i, path, line.number,
+                 refuse);
     }
     const bool opens = !table.section.empty() && kind->key == table.section;
     keys.Check(*kind, fields, opens ? std::string_view() : section, path, line.number, refuse);
@@ -203,10 +233,11 @@ std::span<const sSavedTable* const> SavedTables() {
   // The files other parts of the load read and check themselves (Info.ini,
   // reports.dat, map.qel, relations.csv, losses.csv, convoys.csv,
   // ai_memory.csv) join the list by a declaration beside their writers.
-  static const std::array<const sSavedTable*, 14> kTables{
-      &kFlagsFields,     &kCitiesFields,     &kCommandersFields, &kLandUnitsFields, &kAirUnitsFields, &kFleetsFields,
-      &kNavalUnitsFields, &kUnitNamesFields, &kAirReconFields,   &kUnitStateFields, &kAiDataFields,
-      &kAutoEventsFields, &kSeaNodesFields, &kTopographyFields,
+  static const std::array<const sSavedTable*, 18> kTables{
+      &kFlagsFields,      &kCitiesFields,     &kCommandersFields, &kLandUnitsFields,        &kAirUnitsFields,
+      &kFleetsFields,     &kNavalUnitsFields, &kUnitNamesFields,  &kAirReconFields,         &kUnitStateFields,
+      &kAiDataFields,     &kAutoEventsFields, &kSeaNodesFields,   &kTopographyFields,       &kCountriesFields,
+      &kAirshipAttacksFields, &kCitiesSupplyInfoFields, &kCitiesConvoyInfoFields,
   };
   return kTables;
 }
@@ -215,7 +246,8 @@ void CheckSavedTables(std::u16string_view folderTemplate) {
   for (const sSavedTable* table : SavedTables()) {
     const std::u16string path = FolderFilePath(folderTemplate, table->file);
     // A file missing or unreadable is its reader's to tell.
-    const std::optional<std::string> text = ReadTextFile(ResolveGamePath(path));
+    const std::optional<std::string> text =
+        table->utf16 ? ReadWholeFile(ResolveGamePath(path)) : ReadTextFile(ResolveGamePath(path));
     if (text) CheckSavedTableText(*table, *text, path);
   }
 }

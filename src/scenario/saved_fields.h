@@ -21,7 +21,8 @@
 
 namespace tr {
 
-enum class eSavedKind : std::uint8_t { kWhole, kDecimal, kText };
+// kHex: a whole number as "%X" writes it (a colour).
+enum class eSavedKind : std::uint8_t { kWhole, kDecimal, kText, kHex };
 
 struct sSavedField {
   std::u16string_view name;
@@ -53,6 +54,8 @@ constexpr sSavedField SavedSwitch(std::u16string_view name) { return {name, eSav
 constexpr sSavedField SavedDecimal(std::u16string_view name, double low, double high) {
   return {name, eSavedKind::kDecimal, low, high};
 }
+// A whole number in capital hexadecimal digits, as "%X" writes it.
+constexpr sSavedField SavedHex(std::u16string_view name, double high) { return {name, eSavedKind::kHex, 0, high}; }
 // A name or text: never empty, no control character, no ';', at most `most` bytes.
 constexpr sSavedField SavedText(std::u16string_view name, double most) { return {name, eSavedKind::kText, 1, most}; }
 // The same where the game may write nothing (a cell left to its default).
@@ -68,7 +71,8 @@ inline constexpr double kNameBytes = 1 << 20;
 // every data line no kind before it takes), its fields (the first one included), and which of them
 // together name one object or line, so that no two lines of the kind may
 // hold the same values there. With `repeatLast`, the last field declared
-// stands for every field after it too (a list as long as the game needs).
+// stands for every field after it too (a list as long as the game needs,
+// none included).
 struct sSavedLine {
   std::string_view key = "*";
   std::span<const sSavedField> fields;
@@ -82,10 +86,13 @@ struct sSavedLine {
 // the other kinds' keys are unique within each section only.
 // With a `preamble`, the lines before the first line of the first kind are
 // of that kind whatever their first field (lines its reader passes over).
+// With `utf16`, the file is UTF-16 (little-endian) text, checked as its
+// letters: a text field may hold any letter but a control character.
 struct sSavedTable {
   std::u16string_view file;
   std::span<const sSavedLine> lines;
   std::string_view section = {};
+  bool utf16 = false;
   const sSavedLine* preamble = nullptr;
 };
 
@@ -96,7 +103,11 @@ std::optional<std::int32_t> StrictWhole(std::string_view text);
 // optional '-', digits and one '.' with digits after it; none otherwise.
 std::optional<double> StrictDecimal(std::string_view text);
 
-// Checks the table's text against its declaration, every data line of it:
+// The whole number the text holds as "%X" writes it: 1 to 8 digits and
+// capital letters, no leading zero.
+std::optional<std::uint32_t> StrictHex(std::string_view text);
+
+// Checks the table's text (its bytes as the file holds them) against its declaration, every data line of it:
 // refuses the load (RefuseDamagedTable) at the first field outside it or the
 // first repeated key. A line with fewer fields than its kind is left to the
 // table's own reader, which refuses it as cut short; of a line with more,

@@ -102,8 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
               "line 4 (counting from 1); ignored"),
         Value("AirUnitStrengthBelowZero", "air_units.csv", 1, 7, "-2147483648", "Air unit strength (-2147483648)"),
         sCorruptedCase{"SavedCitySupplyInfo", {Kind::kValue, "cities_supply_info.csv", 0, 2, "-2147483648"},
-                       "ERROR: data\\save\\corrupted\\cities_supply_info.csv at line 2 (counting from 1) has City "
-                       "supply info of -2147483648, a value the game never writes there",
+                       "ERROR: data\\save\\corrupted\\cities_supply_info.csv at line 2 (counting from 1) has "
+                       "\"-2147483648\" in field 3 (Supply), where the game writes a whole number from 0 to 50",
                        kRefused, true},
         // Action points and step costs that once opened the sea to land
         // units, or sized their move range beyond the memory.

@@ -364,7 +364,7 @@ INSTANTIATE_TEST_SUITE_P(
                        Set(save, "cities_convoy_info.csv", 1, 0, info.Field(0, 0));
                        Set(save, "cities_convoy_info.csv", 1, 1, info.Field(0, 1));
                        return u"ERROR: " + folder + u"\\cities_convoy_info.csv at line " +
-                              Text(std::to_string(info.data[1] + 1)) + u" (counting from 1) names city ";
+                              Text(std::to_string(info.data[1] + 1)) + u" (counting from 1) repeats the line with field 1 (Hex X) ";
                      },
                      true},
         ReconLinesAdded("SpottedForNoCountry", "\r\nCountry;99;",

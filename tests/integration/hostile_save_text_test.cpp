@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                        const sTable countries(save / "countries.csv");
                        Set(save, "countries.csv", 0, 7, "1st");
                        return Refusal(folder, "countries.csv", std::to_string(countries.data[0] + 1),
-                                      u"has \"1st\" in field 8, which is not a whole number");
+                                      u"has \"1st\" in field 8 (Alliance), where the game writes a whole number from 0 to 6");
                      },
                      true},
         sHostileCase{"ProductionBeyond32Bits",

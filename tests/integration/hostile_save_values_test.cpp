@@ -213,7 +213,8 @@ INSTANTIATE_TEST_SUITE_P(
     Values, HostileSaveValues,
     testing::Values(
         AddLine("FlagValueAsText", "flags.txt", "2;abc;", u"has \"abc\" in field 2 (Flag value), where the game writes a whole number"),
-        SetField("SupplyInfoAsText", "cities_supply_info.csv", "", 2, "ten", u"has no whole number in field 3"),
+        SetField("SupplyInfoAsText", "cities_supply_info.csv", "", 2, "ten",
+                 u"has \"ten\" in field 3 (Supply), where the game writes a whole number from 0 to 50"),
         SetField("LossesAsText", "losses.csv", "", 3, "lots", u"has no number in field 4"),
         SetField("AiSwitchAsText", "ai_data.csv", "MakesSeaInvasions", 1, "yes", u"has \"yes\" in field 2 (Value), where the game writes a whole number"),
         SetField("AiPriceAsText", "ai_data.csv", "NewUnitPurchaseData", 4, "cheap",
@@ -225,8 +226,10 @@ INSTANTIATE_TEST_SUITE_P(
         AddLine("FrontStatePastTheThree", "ai_memory.csv", "Front;2;77;0;0;0;0;0;0;0;0;0;0;1;3;",
                 u"has 77 in field 3, where the game writes a front's state from 0 to 2"),
         // An empty field where the game writes a value: it would shift every later one.
-        SetField("SupplyInfoEmptyField", "cities_supply_info.csv", "", 4, "", u"has no whole number in field 5"),
-        SetField("ConvoyInfoEmptyField", "cities_convoy_info.csv", "", 4, "", u"has no whole number in field 5"),
+        SetField("SupplyInfoEmptyField", "cities_supply_info.csv", "", 4, "",
+                 u"has field 5 (Supply) empty, where the game writes a whole number from 0 to 50"),
+        SetField("ConvoyInfoEmptyField", "cities_convoy_info.csv", "", 4, "",
+                 u"has field 5 (Convoy) empty, where the game writes a whole number from 0 to 1"),
         SetField("AiListEmptyField", "ai_data.csv", "DesiredTechLevels", 2, "",
                  u"has field 3 (Value) empty, where the game writes a whole number"),
         SetField("NavalEmptyField", "naval_units.csv", "", 5, "", u"has field 6 (HP) empty, where the game writes a whole number from 0 to 1000000"),
@@ -247,7 +250,8 @@ INSTANTIATE_TEST_SUITE_P(
         SetField("LandSwitchPastOne", "land_units.csv", "", 16, "99999",
                  u"has \"99999\" in field 17 (InReserve), where the game writes a whole number from 0 to 1"),
         SetField("AirSwitchPastOne", "air_units.csv", "", 17, "2", u"has \"2\" in field 18 (Air recon done?), where the game writes a whole number from 0 to 1"),
-        SetField("CountryActiveBelowZero", "countries.csv", "", 1, "-1", u"has -1 in field 2, where the game writes 0 or 1"),
+        SetField("CountryActiveBelowZero", "countries.csv", "", 1, "-1",
+                 u"has \"-1\" in field 2 (IsActive?), where the game writes a whole number from 0 to 1"),
         // A value out of its range, which a scenario's file is held or left out for.
         SetField("CommanderSkillPastItsEnd", "commanders.csv", "", 4, "999999",
                  u"has \"999999\" in field 5 (Skill), where the game writes a whole number from 0 to 100"),
@@ -548,7 +552,7 @@ TEST_F(SavedValuesAtTheirEnds, AReceivedTurnIsReadAsASaveIs) {
   log.Clear();
   EXPECT_FALSE(load());
   EXPECT_TRUE(log.Contains(Refusal(u"data\\pbem\\Duel", "cities_convoy_info.csv", convoys.data[0] + 1,
-                                   u"has 7 in field 3, where the game writes 0 or 1")));
+                                   u"has \"7\" in field 3 (Convoy), where the game writes a whole number from 0 to 1")));
 }
 
 }  // namespace

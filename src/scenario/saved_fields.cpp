@@ -11,6 +11,7 @@
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "foundation/text_file.h"
+#include "ai/ai_memory_file.h"
 #include "scenario/ai_data_file.h"
 #include "scenario/air_recon_file.h"
 #include "scenario/air_units_file.h"
@@ -24,6 +25,8 @@
 #include "scenario/table_reader.h"
 #include "scenario/unit_names_file.h"
 #include "scenario/unit_state_file.h"
+#include "turn/convoy.h"
+#include "world/relations.h"
 
 namespace tr {
 namespace {
@@ -195,11 +198,11 @@ void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u
 
 std::span<const sSavedTable* const> SavedTables() {
   // The files other parts of the load read and check themselves (Info.ini,
-  // reports.dat, map.qel, relations.csv, losses.csv, convoys.csv,
-  // ai_memory.csv) join the list by a declaration beside their writers.
-  static const std::array<const sSavedTable*, 11> kTables{
-      &kFlagsFields,     &kCitiesFields,     &kCommandersFields, &kLandUnitsFields, &kAirUnitsFields, &kFleetsFields,
-      &kNavalUnitsFields, &kUnitNamesFields, &kAirReconFields,   &kUnitStateFields, &kAiDataFields,
+  // reports.dat, map.qel) join the list by a declaration beside their writers.
+  static const std::array<const sSavedTable*, 15> kTables{
+      &kFlagsFields,     &kCitiesFields,     &kCommandersFields, &kLandUnitsFields, &kAirUnitsFields,
+      &kFleetsFields,    &kNavalUnitsFields, &kUnitNamesFields,  &kAirReconFields,  &kUnitStateFields,
+      &kAiDataFields,    &kRelationsFields,  &kLossesFields,     &kConvoysFields,   &kAiMemoryFields,
   };
   return kTables;
 }

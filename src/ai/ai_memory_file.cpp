@@ -51,14 +51,14 @@ constexpr std::array<sSavedLineKind, 4> kLineKinds{{{"Waiting", kWaitingFields},
 // are named by their place in it, checked against the scenario's by the reader.
 constexpr sSavedField kKindField = SavedText(u"Line kind", 7);
 constexpr sSavedField kCountryField = SavedWhole(u"Country", 1, kMaxCountryNumber);
-constexpr sSavedField kImpulsesField = SavedWhole(u"Impulses", 0, kMaxTurnCount);
 constexpr sSavedField kStrengthField = SavedDecimal(u"Strength", 0, kMaxFrontValue);
 constexpr sSavedField kCountField = SavedWhole(u"Count", 0, kMaxFrontValue);
 constexpr sSavedField kDiagramNodeField = SavedWhole(u"Cities diagram node", 0, kAnyWhole);
 constexpr sSavedField kWaitingLine[] = {kKindField, kCountryField, SavedWhole(u"Land unit ID", 0, kMaxObjectNumber),
-                                        kImpulsesField, SavedAnyWhole(u"Sea node")};
+                                        SavedWhole(u"Impulses stalled", 0, kMaxTurnCount), SavedAnyWhole(u"Sea node")};
 constexpr sSavedField kGivenUpLine[] = {kKindField, kCountryField, SavedAnyWhole(u"Target hex X"),
-                                        SavedAnyWhole(u"Target hex Y"), kImpulsesField};
+                                        SavedAnyWhole(u"Target hex Y"),
+                                        SavedWhole(u"Impulse of the give-up", 0, kMaxTurnCount)};
 constexpr sSavedField kFrontLine[] = {
     kKindField,     kCountryField,  SavedWhole(u"State", kFrontHolding, kFrontCritical),
     SavedDecimal(u"Advantage", 0, kMaxFrontValue),

@@ -428,7 +428,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The sound saves beside the refused ones. A save the game wrote with values
 // at the ends of what it writes (flags at the 32-bit bounds, negative and
-// largest losses, both switches, a front in each state) loads without a
+// largest losses, both switches, a front in each state, a hex at the top
+// fort, weather and chances, a convoy of production points, a visited node
+// of the cities diagram) loads without a
 // warning and is written back byte for byte, automatic events' options at
 // the 32-bit ends and a unit spotted from the air too; one with two land
 // units of one number, which the unit tables load, loads with both units'

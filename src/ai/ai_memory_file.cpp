@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,13 +14,13 @@
 #include "foundation/number_text.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/cities_diagram.h"
 #include "world/file_io.h"
 #include "world/gra.h"
-#include "world/saved_field.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -43,6 +42,46 @@ constexpr std::array<sSavedLineKind, 4> kLineKinds{{{"Waiting", kWaitingFields},
                                                    {"GivenUp", kGivenUpFields},
                                                    {"Front", kFrontFields + 1},
                                                    {"Counts", kCountsFields}}};
+
+// What the game writes in each field. A wait's sea node and a given-up
+// target's hex are the fleet's (its node, its invasion hex), which fleets.csv
+// keeps as a scenario gives them; impulses count up from 0 within the game's
+// turns; a front's strengths and counts are held within kMaxFrontValue as
+// they are counted (HeldFrontValue), its advantage too; the diagram's nodes
+// are named by their place in it, checked against the scenario's by the reader.
+constexpr sSavedField kKindField = SavedText(u"Line kind", 7);
+constexpr sSavedField kCountryField = SavedWhole(u"Country", 1, kMaxCountryNumber);
+constexpr sSavedField kStrengthField = SavedDecimal(u"Strength", 0, kMaxFrontValue);
+constexpr sSavedField kCountField = SavedWhole(u"Count", 0, kMaxFrontValue);
+constexpr sSavedField kDiagramNodeField = SavedWhole(u"Cities diagram node", 0, kAnyWhole);
+constexpr sSavedField kWaitingLine[] = {kKindField, kCountryField, SavedWhole(u"Land unit ID", 0, kMaxObjectNumber),
+                                        SavedWhole(u"Impulses stalled", 0, kMaxTurnCount), SavedAnyWhole(u"Sea node")};
+constexpr sSavedField kGivenUpLine[] = {kKindField, kCountryField, SavedAnyWhole(u"Target hex X"),
+                                        SavedAnyWhole(u"Target hex Y"),
+                                        SavedWhole(u"Impulse of the give-up", 0, kMaxTurnCount)};
+constexpr sSavedField kFrontLine[] = {
+    kKindField,     kCountryField,  SavedWhole(u"State", kFrontHolding, kFrontCritical),
+    SavedDecimal(u"Advantage", 0, kMaxFrontValue),
+    kStrengthField, kStrengthField, kStrengthField,
+    kCountField,    kCountField,    kCountField,
+    kCountField,    kCountField,    kCountField,
+    SavedWhole(u"Node count", 1, kAnyWhole),
+    kDiagramNodeField};
+constexpr sSavedField kCountsLine[] = {
+    kKindField,     kDiagramNodeField, SavedSwitch(u"Visited"),
+    kStrengthField, kStrengthField,    kStrengthField,
+    kCountField,    kCountField,       kCountField,
+    kCountField,    kCountField,       kCountField,
+    SavedWhole(u"Own units", 0, kMaxFrontValue)};
+// The game keeps one wait per country and carried unit, and one count per node.
+constexpr std::size_t kWaitKey[] = {1, 2};
+constexpr std::size_t kNodeKey[] = {1};
+constexpr sSavedLine kMemoryLines[] = {
+    {.key = "Waiting", .fields = kWaitingLine, .unique = kWaitKey},
+    {.key = "GivenUp", .fields = kGivenUpLine},
+    {.key = "Front", .fields = kFrontLine, .repeatLast = true},
+    {.key = "Counts", .fields = kCountsLine, .unique = kNodeKey},
+};
 
 std::u16string StatisticsText(const sFrontStatistics& s) {
   std::string text;
@@ -70,6 +109,8 @@ bool IsBlank(const sCitiesDiagramNode& node) {
 }
 
 }  // namespace
+
+const sSavedTable kAiMemoryFields{u"ai_memory.csv", kMemoryLines};
 
 bool WriteAiMemory(const cGame& game, std::u16string_view folder) {
   cTableWriter writer(SaveFilePath(folder, u"ai_memory.csv"));
@@ -112,13 +153,8 @@ class cAiMemoryReader {
 
   // A line of one of kLineKinds with the fields of its kind.
   void Line(const std::vector<std::string_view>& fields, int line) {
-    for (std::size_t i = 1; i < fields.size(); ++i) {
-      RefuseBlankAroundSavedField(fields[i], static_cast<int>(i) + 1, path_, line);
-    }
     if (fields[0] == "Waiting") {
       const std::vector<int> n = Numbers(fields, kWaitingFields, line);
-      // The game keeps one wait per country and unit.
-      Once(waitingLines_, {n[0], n[1]}, Format(u"the wait of country %i's unit %i", n[0], n[1]), line);
       const int stalled = Held(n[2], u"impulses stalled", line);
       if (cCountryAI* ai = CountryAi(n[0], line)) ai->invasionWaits_[n[1]] = {stalled, n[3]};
     } else if (fields[0] == "GivenUp") {
@@ -208,7 +244,6 @@ class cAiMemoryReader {
     const int index = SavedWholeField(fields, 1, path_, line);
     sCitiesDiagramNode* node = Node(index, line);
     if (!node) return;
-    Once(countsLines_, {index, 0}, Format(u"the counts of node %i", index), line);
     node->visited = static_cast<std::uint8_t>(SavedWholeIn(fields[2], 3, 0, 1, u"0 or 1", path_, line));
     node->stats = Statistics(fields, 3, line);
     node->ownUnitCount = Held(SavedWholeField(fields, 3 + kStatisticsFields, path_, line), u"own units", line,
@@ -222,18 +257,8 @@ class cAiMemoryReader {
     RefuseDamagedTable(path_, line, Format(u"names the country %i, which the save does not hold", countryId));
   }
 
-  // The line of each key a table holds once.
-  using tKeyLines = std::map<std::pair<int, int>, int>;
-
-  void Once(tKeyLines& lines, std::pair<int, int> key, std::u16string_view what, int line) {
-    const auto [at, first] = lines.emplace(key, line);
-    if (!first) RefuseRepeatedSavedKey(path_, line, what, at->second);
-  }
-
   cGame& game_;
   std::u16string_view path_;
-  tKeyLines waitingLines_;
-  tKeyLines countsLines_;
 };
 
 void LoadAiMemory(cGame& game, std::u16string_view folderTemplate) {

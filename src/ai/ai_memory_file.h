@@ -20,4 +20,8 @@ bool WriteAiMemory(const cGame& game, std::u16string_view folder);
 // cities diagram node the save does not hold.
 void LoadAiMemory(cGame& game, std::u16string_view folderTemplate);
 
+// What WriteAiMemory writes in each field (scenario/saved_fields.h).
+struct sSavedTable;
+extern const sSavedTable kAiMemoryFields;
+
 }  // namespace tr

@@ -12,6 +12,7 @@
 #include "foundation/paths.h"
 #include "foundation/text.h"
 #include "foundation/text_file.h"
+#include "ai/ai_memory_file.h"
 #include "events/auto_events.h"
 #include "scenario/ai_data_file.h"
 #include "scenario/air_recon_file.h"
@@ -26,11 +27,13 @@
 #include "scenario/land_units_file.h"
 #include "scenario/naval_units_file.h"
 #include "scenario/scenario_paths.h"
-#include "scenario/topography_file.h"
 #include "scenario/table_reader.h"
+#include "scenario/topography_file.h"
 #include "scenario/unit_names_file.h"
 #include "scenario/unit_state_file.h"
+#include "turn/convoy.h"
 #include "turn/sea_graph.h"
+#include "world/relations.h"
 
 namespace tr {
 namespace {
@@ -231,13 +234,14 @@ void CheckSavedTableText(const sSavedTable& table, std::string_view bytes, std::
 
 std::span<const sSavedTable* const> SavedTables() {
   // The files other parts of the load read and check themselves (Info.ini,
-  // reports.dat, map.qel, relations.csv, losses.csv, convoys.csv,
-  // ai_memory.csv) join the list by a declaration beside their writers.
-  static const std::array<const sSavedTable*, 18> kTables{
-      &kFlagsFields,      &kCitiesFields,     &kCommandersFields, &kLandUnitsFields,        &kAirUnitsFields,
-      &kFleetsFields,     &kNavalUnitsFields, &kUnitNamesFields,  &kAirReconFields,         &kUnitStateFields,
-      &kAiDataFields,     &kAutoEventsFields, &kSeaNodesFields,   &kTopographyFields,       &kCountriesFields,
-      &kAirshipAttacksFields, &kCitiesSupplyInfoFields, &kCitiesConvoyInfoFields,
+  // reports.dat, map.qel) join the list by a declaration beside their writers.
+  static const std::array<const sSavedTable*, 22> kTables{
+      &kFlagsFields,      &kCitiesFields,         &kCommandersFields,       &kLandUnitsFields,
+      &kAirUnitsFields,   &kFleetsFields,         &kNavalUnitsFields,       &kUnitNamesFields,
+      &kAirReconFields,   &kUnitStateFields,      &kAiDataFields,           &kRelationsFields,
+      &kLossesFields,     &kConvoysFields,        &kAiMemoryFields,         &kAutoEventsFields,
+      &kSeaNodesFields,   &kTopographyFields,     &kCountriesFields,        &kAirshipAttacksFields,
+      &kCitiesSupplyInfoFields, &kCitiesConvoyInfoFields,
   };
   return kTables;
 }

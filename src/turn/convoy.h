@@ -112,5 +112,8 @@ void ShowConvoyResultsToPlayers(cGame& game);
 
 // Writes "<folder>\convoys.csv"; false (logged) when it cannot be written.
 bool WriteConvoys(const cGame& game, std::u16string_view folder);
+// What it writes in each field (scenario/saved_fields.h).
+struct sSavedTable;
+extern const sSavedTable kConvoysFields;
 
 }  // namespace tr

@@ -1,19 +1,18 @@
 // "convoys.csv": the convoys of a scenario or saved game. The file names each
 // convoy's ports by their sea nodes; the reader finds the port cities on the
 // nodes' main hexes again.
-#include <map>
 #include <set>
 
 #include "foundation/console_log.h"
 #include "foundation/format.h"
 #include "foundation/text.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_paths.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "turn/convoy.h"
 #include "world/city_rules.h"
 #include "world/gra.h"
-#include "world/saved_field.h"
 
 namespace tr {
 namespace {
@@ -45,6 +44,21 @@ void RenumberRepeatedConvoys(cConvoyManager& manager, const std::vector<std::pai
   }
 }
 
+// A convoy as the game writes it: its number, its owner, its kind, the
+// amount (as events and the supply rules give it, read back within
+// kMaxTurnCount), and the sea nodes of its ports, which the reader finds
+// among the scenario's.
+constexpr sSavedField kConvoyRowFields[] = {
+    SavedWhole(u"ID", 0, kMaxObjectNumber),
+    SavedWhole(u"Owner ID", 1, kMaxCountryNumber),
+    SavedWhole(u"Type", kLowestConvoyKind, kHighestConvoyKind),
+    SavedWhole(u"Value", 0, kMaxTurnCount),
+    SavedWhole(u"Departure port ID", 1, kAnyWhole),
+    SavedWhole(u"Destination port ID", 1, kAnyWhole),
+};
+constexpr std::size_t kConvoyKey[] = {0};
+constexpr sSavedLine kConvoyLines[] = {{.fields = kConvoyRowFields, .unique = kConvoyKey}};
+
 cCity* PortCityOnNode(const cGame& game, int nodeId) {
   const sWezelGrafuMorz& node = game.seaGraph.GetNode(nodeId - 1);
   if (!game.map->IsInside(node.x, node.y)) return nullptr;
@@ -53,6 +67,8 @@ cCity* PortCityOnNode(const cGame& game, int nodeId) {
 }
 
 }  // namespace
+
+const sSavedTable kConvoysFields{u"convoys.csv", kConvoyLines};
 
 int ConvoyPortNodeId(const cGame& game, const cCity* city) {
   if (!city) return -1;
@@ -69,8 +85,9 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
   const bool saved = game.loadedGame == 1;
   const cSavedTableScope scope(path, saved);
   if (saved) CheckSavedTableStart(reader, path);
-  // The line of each convoy number read, and a scenario's convoys whose number was taken.
-  std::map<int, int> numberLines;
+  // The convoy numbers read, and a scenario's convoys whose number was taken
+  // (a save's were refused as its fields were checked, kConvoysFields).
+  std::set<int> numbers;
   std::vector<std::pair<int, int>> repeated;
   while (!reader.AtEnd()) {
     ReadTableRow(reader, saved);
@@ -88,11 +105,6 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
       continue;
     }
     const int line = static_cast<int>(reader.RecordCount());
-    if (saved) {
-      for (std::size_t i = 0; i < count; ++i) {
-        RefuseBlankAroundSavedField(Utf16ToUtf8(f[i]), static_cast<int>(i) + 1, path, line);
-      }
-    }
     CheckNumberFields(f, columns, path, line);
     sConvoy convoy;
     convoy.id = FieldInt(f, 0);
@@ -103,7 +115,6 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
     convoy.owner = FieldInt(f, 1);
     convoy.kind = FieldInt(f, 2);
     if (convoy.kind < kLowestConvoyKind || convoy.kind > kHighestConvoyKind) {
-      if (saved) SavedWholeIn(Utf16ToUtf8(f[2]), 3, kLowestConvoyKind, kHighestConvoyKind, u"0 or 1", path, line);
       // Every kind but supplies carries production points.
       LogFormat(u"WARNING: convoy %i at line %i of %s is of kind %i, none the game knows; it carries production "
                 u"points (1)",
@@ -141,8 +152,7 @@ void cConvoyManager::Load(cGame& game, std::u16string_view folderTemplate) {
       ExitDestroyingGame(1);
     }
     convoy.portSize = game.seaGraph.GetNode(from - 1).portSize;
-    const auto [first, isNew] = numberLines.emplace(convoy.id, line);
-    if (!isNew && saved) RefuseRepeatedSavedKey(path, line, Format(u"convoy %i", convoy.id), first->second);
+    const bool isNew = numbers.insert(convoy.id).second;
     std::vector<sConvoy>& list = ConvoysOf(convoy.owner);
     if (!isNew) repeated.emplace_back(convoy.owner, static_cast<int>(list.size()));
     list.push_back(convoy);

@@ -56,4 +56,9 @@ class cRelations {
 bool WriteRelations(const cGame& game, std::u16string_view folder);
 bool WriteLosses(const cGame& game, std::u16string_view folder);
 
+// What the writers above write in each field (scenario/saved_fields.h).
+struct sSavedTable;
+extern const sSavedTable kRelationsFields;
+extern const sSavedTable kLossesFields;
+
 }  // namespace tr

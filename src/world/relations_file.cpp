@@ -2,7 +2,6 @@
 // its name, then one value per country.
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <optional>
 
 #include "foundation/console_log.h"
@@ -13,13 +12,13 @@
 #include "foundation/paths.h"
 #include "foundation/string_base.h"
 #include "foundation/text.h"
+#include "scenario/saved_fields.h"
 #include "scenario/table_reader.h"
 #include "scenario/table_writer.h"
 #include "world/file_io.h"
 #include "world/folder_path.h"
 #include "world/gra.h"
 #include "world/relations.h"
-#include "world/saved_field.h"
 #include "world/value_limits.h"
 
 namespace tr {
@@ -55,13 +54,6 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
       if (semicolon == std::string_view::npos) break;
       rest.remove_prefix(semicolon + 1);
     }
-    // A saved row's number is as the game writes it: "1x" would read as 1.
-    if (savedFields > 0) {
-      for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i != 1) RefuseBlankAroundSavedField(fields[i], static_cast<int>(i) + 1, path, lineNo);
-      }
-      SavedWholeIn(fields[0], 1, INT32_MIN, INT32_MAX, {}, path, lineNo);
-    }
     const int a = ParseLeadingInt(fields[0]);
     if (a < 1 || a > countryCount) {
       LogLine(Format(u"Error in file %lS line no. %i", path, lineNo));
@@ -96,10 +88,7 @@ void ReadMatrixFile(std::u16string_view folderTemplate, std::u16string_view file
         FatalExit(1);
       }
     }
-    // The game writes one row per country: a second would win over the first, or be lost on the next save.
-    int& seen = rowSeen[static_cast<std::size_t>(a)];
-    if (savedFields > 0 && seen != 0) RefuseRepeatedSavedKey(path, lineNo, Format(u"country %i", a), seen);
-    seen = lineNo;
+    rowSeen[static_cast<std::size_t>(a)] = lineNo;
     row(a, fields, lineNo);
   }
   // The game writes a row for every country.
@@ -147,7 +136,7 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
   const std::size_t rowFields = static_cast<std::size_t>(std::max(count, 0)) + 2;
   ReadMatrixFile(folderTemplate, u"relations.csv", u"Otwieram plik z relacjami ze sciezki...", count,
                  savedGame ? rowFields : 0,
-                 [this, &rowLines, &path, savedGame](int a, const std::vector<std::string_view>& fields, int line) {
+                 [this, &rowLines, &path](int a, const std::vector<std::string_view>& fields, int line) {
                    rowLines[static_cast<std::size_t>(a)] = line;
                    // A row cut short, or written with another separator, leaves countries at peace.
                    if (static_cast<int>(fields.size()) < count + 2) {
@@ -158,8 +147,6 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
                    }
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
                      sRelationCell& cell = cells[(a - 1) * count + (b - 1)];
-                     // A saved cell is 0 or 1: "abc" would read as peace, "-1" or "5abc" as war.
-                     if (savedGame) SavedWholeIn(fields[b + 1], b + 2, 0, 1, u"0 or 1", path, line);
                      cell.atWar = ParseLeadingInt(fields[b + 1]) != 0 ? 1 : 0;
                      cell.losses = 0.0f;
                    }
@@ -179,23 +166,13 @@ void cRelations::LoadRelationsAndLosses(std::u16string_view folderTemplate, int 
   const std::u16string lossesPath = FolderFilePath(folderTemplate, u"losses.csv");
   ReadMatrixFile(folderTemplate, u"losses.csv", u"Otwieram plik ze stratami ze sciezki...", count,
                  savedGame ? rowFields + 1 : 0,
-                 [this, &lossesPath, savedGame](
-                     int a, const std::vector<std::string_view>& fields, int line) {
+                 [this, &lossesPath](int a, const std::vector<std::string_view>& fields, int line) {
                    for (int b = 1; b <= count && b + 1 < static_cast<int>(fields.size()); ++b) {
-                     // A number, as the game writes it; one past the limit is held below, with a word.
-                     if (savedGame) {
-                       SavedDecimalIn(fields[b + 1], b + 2, -std::numeric_limits<double>::max(),
-                                      std::numeric_limits<double>::max(), {}, lossesPath, line);
-                     }
+                     // A scenario's value past the limit is held, with a word; a
+                     // save's was refused as its fields were checked (kLossesFields).
                      const double read = ParseLeadingDouble(fields[b + 1]);
                      const double held = std::clamp(read, -double{kMaxLosses}, double{kMaxLosses});
                      if (held != read) {
-                       if (savedGame) {
-                         RefuseDamagedTable(lossesPath, line,
-                                            Format(u"has %s in field %i, where the game writes losses from %s to %s",
-                                                   SavedDecimalText(read), b + 2, SavedDecimalText(-kMaxLosses),
-                                                   SavedDecimalText(kMaxLosses)));
-                       }
                        LogFormat(u"WARNING: losses of country %i against country %i (%s) out of range in %s at line "
                                  u"%i (counting from 1); held at %s",
                                  a, b, SavedDecimalText(read), lossesPath, line,
@@ -218,7 +195,23 @@ bool WriteSaveFile(std::u16string_view folder, std::u16string_view fileName, con
 // A name in a row must not shift the columns after it.
 std::u16string RowName(const cCountry& country) { return SanitizeFieldText(CutName(country.name)); }
 
+// A row of either file: the country's number, its name (an earlier release
+// wrote it as the countries' table gave it, empty too), then one value per
+// country: 0 for peace and 1 for war, or the losses dealt it, which the
+// relations hold within kMaxLosses either way.
+constexpr sSavedField kRelationsRow[] = {SavedWhole(u"Country ID", 1, kMaxCountryNumber),
+                                         SavedTextOrEmpty(u"Country name", kNameBytes), SavedSwitch(u"At war")};
+constexpr sSavedField kLossesRow[] = {SavedWhole(u"Country ID", 1, kMaxCountryNumber),
+                                      SavedTextOrEmpty(u"Country name", kNameBytes),
+                                      SavedDecimal(u"Losses dealt", -kMaxLosses, kMaxLosses)};
+constexpr std::size_t kCountryKey[] = {0};
+constexpr sSavedLine kRelationsLines[] = {{.fields = kRelationsRow, .unique = kCountryKey, .repeatLast = true}};
+constexpr sSavedLine kLossesLines[] = {{.fields = kLossesRow, .unique = kCountryKey, .repeatLast = true}};
+
 }  // namespace
+
+const sSavedTable kRelationsFields{u"relations.csv", kRelationsLines};
+const sSavedTable kLossesFields{u"losses.csv", kLossesLines};
 
 bool WriteRelations(const cGame& game, std::u16string_view folder) {
   std::u16string text =

@@ -239,8 +239,9 @@ INSTANTIATE_TEST_SUITE_P(
         sHostileCase{"RelationsOfCountryZero",
                      [](const fs::path& save, const std::u16string& folder) {
                        Set(save, "relations.csv", 1, 0, "0");
-                       return u"Error in file " + folder + u"\\relations.csv line no. " +
-                              Text(std::to_string(sTable(save / "relations.csv").data[1] + 1));
+                       return u"ERROR: " + folder + u"\\relations.csv at line " +
+                              Text(std::to_string(sTable(save / "relations.csv").data[1] + 1)) +
+                              u" (counting from 1) has \"0\" in field 1 (Country ID)";
                      },
                      true},
         sHostileCase{"LandUnitsCutInARow",

@@ -24,6 +24,9 @@
 #include "foundation/text.h"
 #include "scenario/report_kinds.h"
 #include "scenario/reports.h"
+#include "turn/convoy.h"
+#include "world/cities_diagram.h"
+#include "world/map.h"
 #include "hostile_save.h"
 #include "support/log_capture.h"
 #include "world/game_start.h"
@@ -116,8 +119,9 @@ sHostileCase RepeatRow(const char* name, const char* file, std::string kind, std
             std::string line = table.lines[table.data[*row]];
             if (!line.empty() && line.back() == '\r') line.pop_back();
             return Refusal(folder, file, AppendLine(save / file, line),
-                           u"has a second line for " + label + Text(table.Field(*row, keyField)) +
-                               u" (the first at line " + Text(std::to_string(table.data[*row] + 1)) + u")");
+                           u"repeats the line with " + label + Text(table.Field(*row, keyField)) +
+                               u", first at line " + Text(std::to_string(table.data[*row] + 1)) +
+                               u", where the game writes one line for each");
           },
           true};
 }
@@ -152,7 +156,7 @@ std::u16string Number(std::size_t n) { return Text(std::to_string(n)); }
 
 // A field of the first data row of the table (of the kind, when given) with a
 // blank before its value.
-sHostileCase BlankBefore(const char* name, const char* file, std::string kind, int field) {
+sHostileCase BlankBefore(const char* name, const char* file, std::string kind, int field, std::u16string written) {
   return {name,
           [=](const fs::path& save, const std::u16string& folder) {
             const sTable table(save / file);
@@ -161,8 +165,8 @@ sHostileCase BlankBefore(const char* name, const char* file, std::string kind, i
             const std::string text = " " + table.Field(*row, static_cast<std::size_t>(field));
             Set(save, file, *row, field, text);
             return Refusal(folder, file, table.data[*row] + 1,
-                           u"has \"" + Text(text) + u"\" in field " + Text(std::to_string(field + 1)) +
-                               u", a blank around a value the game never writes");
+                           u"has \"" + Text(text) + u"\" in field " + Text(std::to_string(field + 1)) + u" " +
+                               written);
           },
           true};
 }
@@ -215,7 +219,8 @@ INSTANTIATE_TEST_SUITE_P(
         AddLine("FlagValueAsText", "flags.txt", "2;abc;", u"has \"abc\" in field 2 (Flag value), where the game writes a whole number"),
         SetField("SupplyInfoAsText", "cities_supply_info.csv", "", 2, "ten",
                  u"has \"ten\" in field 3 (Supply), where the game writes a whole number from 0 to 50"),
-        SetField("LossesAsText", "losses.csv", "", 3, "lots", u"has no number in field 4"),
+        SetField("LossesAsText", "losses.csv", "", 3, "lots", u"has \"lots\" in field 4 (Losses dealt), where the game writes a decimal number from "
+                 u"-1000000000 to 1000000000"),
         SetField("AiSwitchAsText", "ai_data.csv", "MakesSeaInvasions", 1, "yes", u"has \"yes\" in field 2 (Value), where the game writes a whole number"),
         SetField("AiPriceAsText", "ai_data.csv", "NewUnitPurchaseData", 4, "cheap",
                  u"has \"cheap\" in field 5 (Air price), where the game writes a decimal number"),
@@ -224,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
         SetField("AiCountryWithTextAfterIt", "ai_data.csv", "Country", 1, "2nd",
                  u"has \"2nd\" in field 2 (Country), where the game writes a whole number from 1 to 255"),
         AddLine("FrontStatePastTheThree", "ai_memory.csv", "Front;2;77;0;0;0;0;0;0;0;0;0;0;1;3;",
-                u"has 77 in field 3, where the game writes a front's state from 0 to 2"),
+                u"has \"77\" in field 3 (State), where the game writes a whole number from 0 to 2"),
         // An empty field where the game writes a value: it would shift every later one.
         SetField("SupplyInfoEmptyField", "cities_supply_info.csv", "", 4, "",
                  u"has field 5 (Supply) empty, where the game writes a whole number from 0 to 50"),
@@ -234,8 +239,8 @@ INSTANTIATE_TEST_SUITE_P(
                  u"has field 3 (Value) empty, where the game writes a whole number"),
         SetField("NavalEmptyField", "naval_units.csv", "", 5, "", u"has field 6 (HP) empty, where the game writes a whole number from 0 to 1000000"),
         // A war cell that read as peace or war.
-        SetField("WarCellAsText", "relations.csv", "", 2, "abc", u"has no whole number in field 3"),
-        SetField("WarCellBelowZero", "relations.csv", "", 2, "-1", u"has -1 in field 3, where the game writes 0 or 1"),
+        SetField("WarCellAsText", "relations.csv", "", 2, "abc", u"has \"abc\" in field 3 (At war), where the game writes a whole number from 0 to 1"),
+        SetField("WarCellBelowZero", "relations.csv", "", 2, "-1", u"has \"-1\" in field 3 (At war), where the game writes a whole number from 0 to 1"),
         // Text in a number column, read as its leading number or 0.
         AddLine("ReconHexAsText", "airrecon_units.csv", "abc;3;",
                 u"has \"abc\" in field 1 (Hex X), where the game writes a whole number from -1 to 65534"),
@@ -305,24 +310,24 @@ INSTANTIATE_TEST_SUITE_P(
         FirstReportField("ReportCountryPastTheGame", 24, 99999,
                          u"gives report 1 a country of 99999, where the game writes 0 to "),
         // A key the game writes once: a second line would win over the first or be lost beside it.
-        RepeatRow("RelationsRowTwice", "relations.csv", "", 0, u"country "),
-        RepeatRow("LossesRowTwice", "losses.csv", "", 0, u"country "),
-        RepeatRow("ConvoyTwice", "convoys.csv", "", 0, u"convoy "),
-        RepeatRow("AiCountsTwice", "ai_memory.csv", "Counts", 1, u"the counts of node "),
+        RepeatRow("RelationsRowTwice", "relations.csv", "", 0, u"field 1 (Country ID) "),
+        RepeatRow("LossesRowTwice", "losses.csv", "", 0, u"field 1 (Country ID) "),
+        RepeatRow("ConvoyTwice", "convoys.csv", "", 0, u"field 1 (ID) "),
+        RepeatRow("AiCountsTwice", "ai_memory.csv", "Counts", 1, u"field 2 (Cities diagram node) "),
         sHostileCase{"AiWaitTwice",
                      [](const fs::path& save, const std::u16string& folder) {
                        const std::size_t first = AppendLine(save / "ai_memory.csv", "Waiting;1;5;0;3;");
                        return Refusal(folder, "ai_memory.csv", AppendLine(save / "ai_memory.csv", "Waiting;1;5;1;3;"),
-                                      u"has a second line for the wait of country 1's unit 5 (the first at line " +
-                                          Text(std::to_string(first)) + u")");
+                                      u"repeats the line with field 2 (Country) 1, field 3 (Land unit ID) 5, first at "
+                                      u"line " + Text(std::to_string(first)) + u", where the game writes one line for each");
                      },
                      true},
         // A value past the kinds the game writes, which loaded as one of them or was kept.
-        SetField("ConvoyKindPastTheTwo", "convoys.csv", "", 2, "99999", u"has 99999 in field 3, where the game writes 0 or 1"),
-        SetField("ConvoyKindBelowZero", "convoys.csv", "", 2, "-1", u"has -1 in field 3, where the game writes 0 or 1"),
-        SetField("AiVisitedBelowZero", "ai_memory.csv", "Counts", 2, "-1", u"has -1 in field 3, where the game writes 0 or 1"),
+        SetField("ConvoyKindPastTheTwo", "convoys.csv", "", 2, "99999", u"has \"99999\" in field 3 (Type), where the game writes a whole number from 0 to 1"),
+        SetField("ConvoyKindBelowZero", "convoys.csv", "", 2, "-1", u"has \"-1\" in field 3 (Type), where the game writes a whole number from 0 to 1"),
+        SetField("AiVisitedBelowZero", "ai_memory.csv", "Counts", 2, "-1", u"has \"-1\" in field 3 (Visited), where the game writes a whole number from 0 to 1"),
         SetField("AiVisitedPastOne", "ai_memory.csv", "Counts", 2, "99999",
-                 u"has 99999 in field 3, where the game writes 0 or 1"),
+                 u"has \"99999\" in field 3 (Visited), where the game writes a whole number from 0 to 1"),
         MapValue("MapWeatherPastMud", 34, 200, u"weather 200, where the game writes 0 to 2"),
         MapValue("MapMudChancePastAHundred", 10 + 4, 250, u"mud chance of month 5 250, where the game writes 0 to 100"),
         MapValue("MapWinterChancePastAHundred", 22, 101, u"winter chance of month 1 101, where the game writes 0 to 100"),
@@ -342,11 +347,15 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      true},
         // A blank before a number, which read as the number.
-        BlankBefore("RelationsCellAfterABlank", "relations.csv", "", 2),
-        BlankBefore("RelationsCountryAfterABlank", "relations.csv", "", 0),
-        BlankBefore("LossesAfterABlank", "losses.csv", "", 3),
-        BlankBefore("ConvoyOwnerAfterABlank", "convoys.csv", "", 1),
-        BlankBefore("AiCountsAfterABlank", "ai_memory.csv", "Counts", 1),
+        BlankBefore("RelationsCellAfterABlank", "relations.csv", "", 2, u"(At war), where the game writes a whole number from 0 to 1"),
+        BlankBefore("RelationsCountryAfterABlank", "relations.csv", "", 0,
+                    u"(Country ID), where the game writes a whole number from 1 to 255"),
+        BlankBefore("LossesAfterABlank", "losses.csv", "", 3,
+                    u"(Losses dealt), where the game writes a decimal number from -1000000000 to 1000000000"),
+        BlankBefore("ConvoyOwnerAfterABlank", "convoys.csv", "", 1,
+                    u"(Owner ID), where the game writes a whole number from 1 to 255"),
+        BlankBefore("AiCountsAfterABlank", "ai_memory.csv", "Counts", 1,
+                    u"(Cities diagram node), where the game writes a whole number from 0 to 2147483647"),
         sHostileCase{"ScenarioLengthAsText",
                      [](const fs::path& save, const std::u16string& folder) {
                        std::size_t line = 0;
@@ -423,7 +432,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The sound saves beside the refused ones. A save the game wrote with values
 // at the ends of what it writes (flags at the 32-bit bounds, negative and
-// largest losses, both switches, a front in each state) loads without a
+// largest losses, both switches, a front in each state, a hex at the top
+// fort, weather and chances, a convoy of production points, a visited node
+// of the cities diagram) loads without a
 // warning and is written back byte for byte, automatic events' options at
 // the 32-bit ends and a unit spotted from the air too; one with two land
 // units of one number, which the unit tables load, loads with both units'
@@ -475,6 +486,30 @@ TEST_F(SavedValuesAtTheirEnds, LoadAndAreWrittenBackByteForByte) {
   report.country = 1;
   game_->reports.Add(report, {});
   const std::size_t reports = game_->reports.Reports().size();
+  // The map's bytes at the top of what the game writes, the last sea zone,
+  // a convoy of production points and a node of the diagram visited.
+  const auto [landX, landY] = test::sMapFile(root_->path() / "data/save/Ends/map.qel").FindLand();
+  sHex& land = *game_->map->GetHex(landX, landY);
+  land.fortLevel = kMaxStoredFortLevel;
+  land.weather = kMaxWeatherCode;
+  land.mudChance.fill(kMaxChancePercent);
+  land.winterChance.fill(kMaxChancePercent);
+  const int lastZone = game_->seaGraph.NodeCount();
+  sHex* lastZoneHex = nullptr;
+  for (int y = 0; y < game_->map->GetHeight() && lastZoneHex == nullptr; ++y) {
+    for (int x = 0; x < game_->map->GetWidth() && lastZoneHex == nullptr; ++x) {
+      if (game_->map->GetHex(x, y)->seaZone == lastZone) lastZoneHex = game_->map->GetHex(x, y);
+    }
+  }
+  ASSERT_NE(lastZoneHex, nullptr) << "no hex of sea zone " << lastZone;
+  ASSERT_FALSE(game_->convoys.convoys.empty());
+  sConvoy* convoy = nullptr;
+  for (auto& list : game_->convoys.convoys) {
+    if (convoy == nullptr && !list.empty()) convoy = &list.front();
+  }
+  ASSERT_NE(convoy, nullptr);
+  convoy->kind = kConvoyResources;
+  game_->citiesDiagram.GetNode(0)->visited = 1;
   SaveAs(u"AtTheEnds");
   test::LogCapture log;
   ASSERT_TRUE(Load());
@@ -494,6 +529,7 @@ TEST_F(SavedValuesAtTheirEnds, LoadAndAreWrittenBackByteForByte) {
   EXPECT_EQ(game_->autoEvents.pairs.back().second, INT_MAX);
   EXPECT_EQ(game_->countries[0]->reconSpottedUnits.size(), 1u);
   EXPECT_EQ(game_->reports.Reports().size(), reports);
+  EXPECT_EQ(game_->citiesDiagram.GetNode(0)->visited, 1);
   SaveAs(u"AgainAtTheEnds");
   const fs::path saves = root_->path() / "data/save";
   EXPECT_EQ(test::ReadFolderBytes(saves / "AgainAtTheEnds"), test::ReadFolderBytes(saves / "AtTheEnds"));

@@ -146,7 +146,7 @@ TEST_F(SavedValues, LossesPastTheirRangeAreRefusedAndAtItPlayOn) {
     EXPECT_FALSE(Load()) << past;
     EXPECT_TRUE(log.ContainsText(u"ERROR: data\\save\\LossesPast\\losses.csv at line " + Text(std::to_string(line)) +
                                  u" (counting from 1) has ")) << past;
-    EXPECT_TRUE(log.ContainsText(u" in field 4, where the game writes losses from -1000000000")) << past;
+    EXPECT_TRUE(log.ContainsText(u" in field 4 (Losses dealt), where the game writes a decimal number from -1000000000 to 1000000000")) << past;
   }
 }
 
@@ -185,11 +185,11 @@ TEST_F(SavedValues, ReceivedValuesPastWhatTheGameMakesAreRefusedAndAtItPlayOn) {
   };
   const std::vector<sPast> past{
       {"ai_memory.csv", [](const fs::path& f) { Append(f / "ai_memory.csv", "\r\nGivenUp;1;5;6;-2147483648;"); },
-       "impulse of the give-up of -2147483648, a value the game never writes there"},
+       "\"-2147483648\" in field 5 (Impulse of the give-up), where the game writes a whole number from 0 to 1000000"},
       {"ai_memory.csv", [](const fs::path& f) { Append(f / "ai_memory.csv", "\r\nGivenUp;1;9;10;1000001;"); },
-       "impulse of the give-up of 1000001, a value the game never writes there"},
+       "\"1000001\" in field 5 (Impulse of the give-up), where the game writes a whole number from 0 to 1000000"},
       {"ai_memory.csv", [](const fs::path& f) { Append(f / "ai_memory.csv", "\r\nWaiting;1;41;2147483647;-1;"); },
-       "impulses stalled of 2147483647, a value the game never writes there"},
+       "\"2147483647\" in field 4 (Impulses stalled), where the game writes a whole number from 0 to 1000000"},
       {"unit_state.csv", [&](const fs::path& f) { Set(f, "unit_state.csv", *land, 3, "2147483647"); },
        "\"2147483647\" in field 4 (Combat value), where the game writes a whole number from 0 to 1000000"},
       {"unit_state.csv", [&](const fs::path& f) { Set(f, "unit_state.csv", *land, 3, "-3"); }, "\"-3\" in field 4 (Combat value), where the game writes a whole number from 0 to 1000000"},

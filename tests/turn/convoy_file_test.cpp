@@ -12,6 +12,7 @@
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "support/world_builder.h"
+#include "scenario/saved_fields.h"
 #include "turn/convoy.h"
 
 namespace tr {
@@ -63,6 +64,8 @@ class ConvoyFileTest : public testing::Test {
   }
   void Load(const std::string& rows) {
     dir_.Write("data/save/G/convoys.csv", std::string(kHeader) + rows);
+    // A save's fields are checked first, as its load does.
+    if (game().loadedGame == 1) CheckSavedTables(u"data\\save\\G\\%s");
     game().convoys.Load(game(), u"data\\save\\G\\%s");
   }
   cGame& game() { return world_.game(); }
@@ -192,16 +195,16 @@ TEST_F(ConvoyFileTest, ASavesConvoysAreReadAsTheGameWritesThem) {
     EXPECT_EQ(dir_.Read("data/save/G/convoys.csv"), std::string(kHeader) + rows) << text;
   }
   for (const auto& [row, what] :
-       {std::pair{"9;1;;5;1;3;", u"has field 3 empty, where the game writes a number;"},
-        std::pair{"9;1x;0;5;1;3;", u"has \"1x\" in field 2, which is not a whole number;"},
+       {std::pair{"9;1;;5;1;3;", u"has field 3 (Type) empty, where the game writes a whole number from 0 to 1;"},
+        std::pair{"9;1x;0;5;1;3;", u"has \"1x\" in field 2 (Owner ID), where the game writes a whole number from 1 to 255;"},
         std::pair{"9;1;0;5;1;3;4;", u"has more than the 6 fields of a row;"},
-        std::pair{"9;1;0;1000001;1;3;", u"has Convoy value of 1000001, a value the game never writes there;"},
-        std::pair{"-1;1;0;5;1;3;", u"has Convoy ID of -1, a value the game never writes there;"},
-        std::pair{"9;1;99999;5;1;3;", u"has 99999 in field 3, where the game writes 0 or 1;"},
-        std::pair{"9;1;-1;5;1;3;", u"has -1 in field 3, where the game writes 0 or 1;"},
-        std::pair{"9;1; 0;5;1;3;", u"has \" 0\" in field 3, a blank around a value the game never writes;"},
-        std::pair{"9;1;0;5;1;3 ;", u"has \"3 \" in field 6, a blank around a value the game never writes;"},
-        std::pair{"8;2;0;5;1;3;", u"has a second line for convoy 8 (the first at line 3);"}}) {
+        std::pair{"9;1;0;1000001;1;3;", u"has \"1000001\" in field 4 (Value), where the game writes a whole number from 0 to 1000000;"},
+        std::pair{"-1;1;0;5;1;3;", u"has \"-1\" in field 1 (ID), where the game writes a whole number from 0 to 999999999;"},
+        std::pair{"9;1;99999;5;1;3;", u"has \"99999\" in field 3 (Type), where the game writes a whole number from 0 to 1;"},
+        std::pair{"9;1;-1;5;1;3;", u"has \"-1\" in field 3 (Type)"},
+        std::pair{"9;1; 0;5;1;3;", u"has \" 0\" in field 3 (Type)"},
+        std::pair{"9;1;0;5;1;3 ;", u"has \"3 \" in field 6 (Destination port ID)"},
+        std::pair{"8;2;0;5;1;3;", u"repeats the line with field 1 (ID) 8, first at line 3, where the game writes one line for each"}}) {
     test::LogCapture log;
     EXPECT_THROW(Load("\r\n8;1;0;5;1;3;\r\n" + std::string(row)), FatalExitError) << row;
     EXPECT_TRUE(log.ContainsText(u"convoys.csv at line 4 (counting from 1) " + std::u16string(what))) << row;

@@ -10,6 +10,7 @@
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 #include "support/world_builder.h"
+#include "scenario/saved_fields.h"
 #include "world/relations.h"
 
 namespace tr {
@@ -100,6 +101,11 @@ class RelationsFiles : public testing::Test {
   std::u16string Template() const { return Utf8ToUtf16(dir.path().string()) + u"/%s"; }
   std::u16string Folder() const { return Utf8ToUtf16(dir.path().string()); }
   void Load() { world.game().relations.LoadRelationsAndLosses(Template(), 3); }
+  // As a save's load reads them: their fields checked first.
+  void LoadSaved() {
+    CheckSavedTables(Template());
+    world.game().relations.LoadRelationsAndLosses(Template(), 3, true);
+  }
   cRelations& relations() { return world.game().relations; }
 
   test::TempDir dir;
@@ -145,7 +151,11 @@ TEST_F(RelationsFiles, WrittenFilesReadBack) {
     ASSERT_TRUE(WriteRelations(world.game(), Folder()));
     ASSERT_TRUE(WriteLosses(world.game(), Folder()));
     relations().Reset(3);
-    world.game().relations.LoadRelationsAndLosses(Template(), 3, savedGame);
+    if (savedGame) {
+      LoadSaved();
+    } else {
+      world.game().relations.LoadRelationsAndLosses(Template(), 3, false);
+    }
     for (int a = 1; a <= 3; ++a) {
       for (int b = 1; b <= 3; ++b) {
         EXPECT_EQ(relations().IsAtWar(a, b), a != b && (a == 3 || b == 3)) << a << " " << b;
@@ -162,7 +172,7 @@ TEST_F(RelationsFiles, WrittenFilesReadBack) {
     past.pop_back();
     dir.Write("losses.csv", past + ";7");
     log.Clear();
-    EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError);
+    EXPECT_THROW(LoadSaved(), FatalExitError);
     EXPECT_TRUE(log.ContainsText(u"losses.csv at line 5 (counting from 1) has 4 values in a row, but "));
     dir.Write("losses.csv", past + ";");
   }
@@ -172,7 +182,7 @@ TEST_F(RelationsFiles, WrittenFilesReadBack) {
   ASSERT_EQ(losses.substr(losses.size() - 4), "000;");
   losses.resize(losses.size() - 3);
   dir.Write("losses.csv", losses);
-  EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError);
+  EXPECT_THROW(LoadSaved(), FatalExitError);
   EXPECT_TRUE(log.ContainsText(u"losses.csv at line 5 (counting from 1) has 3 of the 3 values of a row (cut short?)"));
 }
 
@@ -186,20 +196,20 @@ TEST_F(RelationsFiles, ASavesLossesAreNumbers) {
   ASSERT_TRUE(WriteLosses(world.game(), Folder()));
   const std::string losses = dir.Read("losses.csv");
   relations().Reset(3);
-  world.game().relations.LoadRelationsAndLosses(Template(), 3, true);
+  LoadSaved();
   EXPECT_EQ(relations().GetLosses(1, 2), -1.5f);
   EXPECT_EQ(relations().GetLosses(2, 1), 2.5f);
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
   const std::size_t row = losses.find("\r\n2;B;") + 2;
   for (const auto& [from, to, what] :
-       {std::tuple{"2;B;2.500000;", "2;B;lots;", u"has no number in field 3;"},
-        std::tuple{"2;B;2.500000;", "2x;B;2.500000;", u"has no whole number in field 1;"},
+       {std::tuple{"2;B;2.500000;", "2;B;lots;", u"has \"lots\" in field 3 (Losses dealt), where the game writes a decimal number from -1000000000 to 1000000000;"},
+        std::tuple{"2;B;2.500000;", "2x;B;2.500000;", u"has \"2x\" in field 1 (Country ID), where the game writes a whole number from 1 to 255;"},
         std::tuple{"2;B;2.500000;", "2;B;2000000000;",
-                   u"has 2000000000.000000 in field 3, where the game writes losses from -1000000000.000000 to "
-                   u"1000000000.000000;"}}) {
+                   u"has \"2000000000\" in field 3 (Losses dealt), where the game writes a decimal number from "
+                   u"-1000000000 to 1000000000;"}}) {
     dir.Write("losses.csv", std::string(losses).replace(row, std::string_view(from).size(), to));
     log.Clear();
-    EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError) << to;
+    EXPECT_THROW(LoadSaved(), FatalExitError) << to;
     EXPECT_TRUE(log.ContainsText(u"losses.csv at line 4 (counting from 1) " + std::u16string(what))) << to;
   }
   dir.Write("losses.csv", std::string(losses).replace(row, 13, "2;B;lots;"));
@@ -222,7 +232,7 @@ TEST_F(RelationsFiles, ASavesWarCellsAreZeroOrOne) {
   ASSERT_TRUE(WriteLosses(world.game(), Folder()));
   const std::string written = dir.Read("relations.csv");
   relations().Reset(3);
-  world.game().relations.LoadRelationsAndLosses(Template(), 3, true);
+  LoadSaved();
   EXPECT_TRUE(relations().IsAtWar(1, 3));
   EXPECT_FALSE(relations().IsAtWar(1, 2));
   EXPECT_FALSE(log.ContainsText(u"WARNING"));
@@ -234,18 +244,18 @@ TEST_F(RelationsFiles, ASavesWarCellsAreZeroOrOne) {
     trailing.replace(trailing.find("1;A;0;0;1"), 9, "1;A;0;0;1;;");
     dir.Write("relations.csv", trailing);
     log.Clear();
-    world.game().relations.LoadRelationsAndLosses(Template(), 3, true);
+    LoadSaved();
     EXPECT_FALSE(log.ContainsText(u"ERROR"));
     EXPECT_TRUE(relations().IsAtWar(1, 3));
   }
   const std::vector<std::tuple<std::string, std::string, std::u16string>> cases{
-      {"1;A;0;0;1", "1;A;0;abc;1", u"at line 3 (counting from 1) has no whole number in field 4;"},
-      {"1;A;0;0;1", std::string("1;A;0;\0;1", 9), u"at line 3 (counting from 1) has no whole number in field 4;"},
-      {"1;A;0;0;1", "1;A;0;0;5abc", u"at line 3 (counting from 1) has no whole number in field 5;"},
-      {"1;A;0;0;1", "1;A;0;0;1.5.5", u"at line 3 (counting from 1) has no whole number in field 5;"},
-      {"1;A;0;0;1", "1;A;0;-1;1", u"at line 3 (counting from 1) has -1 in field 4, where the game writes 0 or 1;"},
-      {"1;A;0;0;1", "1;A;0;2;1", u"at line 3 (counting from 1) has 2 in field 4, where the game writes 0 or 1;"},
-      {"1;A;0;0;1", "1;A;0;;1", u"at line 3 (counting from 1) has 2 of the 3 values of a row"},
+      {"1;A;0;0;1", "1;A;0;abc;1", u"at line 3 (counting from 1) has \"abc\" in field 4 (At war), where the game writes a whole number from 0 to 1;"},
+      {"1;A;0;0;1", std::string("1;A;0;\0;1", 9), u"at line 3 (counting from 1) has \"\\x00\" in field 4 (At war)"},
+      {"1;A;0;0;1", "1;A;0;0;5abc", u"at line 3 (counting from 1) has \"5abc\" in field 5 (At war)"},
+      {"1;A;0;0;1", "1;A;0;0;1.5.5", u"at line 3 (counting from 1) has \"1.5.5\" in field 5 (At war)"},
+      {"1;A;0;0;1", "1;A;0;-1;1", u"at line 3 (counting from 1) has \"-1\" in field 4 (At war), where the game writes a whole number from 0 to 1;"},
+      {"1;A;0;0;1", "1;A;0;2;1", u"at line 3 (counting from 1) has \"2\" in field 4 (At war)"},
+      {"1;A;0;0;1", "1;A;0;;1", u"at line 3 (counting from 1) has field 4 (At war) empty"},
       {"1;A;0;0;1", "1;A;0;0;1;1", u"at line 3 (counting from 1) has 4 values in a row, but "},
       {"1;A;0;0;1", "1;A;0;0;0",
        u"at line 3 (counting from 1) has country 1 at peace with country 3, which is at war with it;"}};
@@ -254,7 +264,7 @@ TEST_F(RelationsFiles, ASavesWarCellsAreZeroOrOne) {
     changed.replace(changed.find(from), from.size(), to);
     dir.Write("relations.csv", changed);
     log.Clear();
-    EXPECT_THROW(world.game().relations.LoadRelationsAndLosses(Template(), 3, true), FatalExitError) << to;
+    EXPECT_THROW(LoadSaved(), FatalExitError) << to;
     EXPECT_TRUE(log.ContainsText(u"relations.csv " + what)) << to;
     // A scenario's own relations load as before.
     log.Clear();

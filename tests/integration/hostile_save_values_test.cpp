@@ -217,6 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
     Values, HostileSaveValues,
     testing::Values(
         AddLine("FlagValueAsText", "flags.txt", "2;abc;", u"has \"abc\" in field 2 (Flag value), where the game writes a whole number"),
+        AddLine("FlagValueMinusZero", "flags.txt", "2;-0;", u"has \"-0\" in field 2 (Flag value), where the game writes a whole number"),
         SetField("SupplyInfoAsText", "cities_supply_info.csv", "", 2, "ten",
                  u"has \"ten\" in field 3 (Supply), where the game writes a whole number from 0 to 50"),
         SetField("LossesAsText", "losses.csv", "", 3, "lots", u"has \"lots\" in field 4 (Losses dealt), where the game writes a decimal number from "
@@ -314,6 +315,13 @@ INSTANTIATE_TEST_SUITE_P(
         RepeatRow("LossesRowTwice", "losses.csv", "", 0, u"field 1 (Country ID) "),
         RepeatRow("ConvoyTwice", "convoys.csv", "", 0, u"field 1 (ID) "),
         RepeatRow("AiCountsTwice", "ai_memory.csv", "Counts", 1, u"field 2 (Cities diagram node) "),
+        // Each key the game writes once, given twice: the second would win over the first or make a second object.
+        RepeatRow("CommanderTwice", "commanders.csv", "", 0, u"field 1 (ID) "),
+        RepeatRow("FlagTwice", "flags.txt", "", 0, u"field 1 (Flag number) "),
+        RepeatRow("UnitStateNodeTwice", "unit_state.csv", "Node", 1, u"field 2 (Node ID) "),
+        RepeatRow("SeaNodeTwice", "sea_nodes.csv", "", 0, u"field 1 (ID) "),
+        RepeatRow("AutoEventTwice", "auto_events.csv", "", 0, u"field 1 (Event ID) "),
+        RepeatRow("CountryTwice", "countries.csv", "", 0, u"field 1 (ID) "),
         sHostileCase{"AiWaitTwice",
                      [](const fs::path& save, const std::u16string& folder) {
                        const std::size_t first = AppendLine(save / "ai_memory.csv", "Waiting;1;5;0;3;");
@@ -405,6 +413,17 @@ INSTANTIATE_TEST_SUITE_P(
                   [](const std::string&) -> std::u16string {
                     return u"gives \"abc\" as the version of the program that saved it, where the "
                            u"game writes a version from 1.00 to 1.02";
+                  }),
+        // A number the game writes without a sign or a leading zero: "05" or "+5" would be written back as 5.
+        InfoValue("ImpulseWithALeadingZero", "Impulse", "02",
+                  [](const std::string&) -> std::u16string {
+                    return u"gives \"02\" as the impulse of the turn, where the game writes a whole "
+                           u"number from 0 to 1000";
+                  }),
+        InfoValue("TurnWithAPlus", "Turn", "+2",
+                  [](const std::string&) -> std::u16string {
+                    return u"gives \"+2\" as the turn of the game, where the game writes a whole number "
+                           u"from 0 to 1000000";
                   }),
         InfoValue("ImpulseEmpty", "Impulse", "",
                   [](const std::string&) -> std::u16string {

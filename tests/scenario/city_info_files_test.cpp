@@ -9,6 +9,7 @@
 #include "foundation/fatal.h"
 #include "foundation/paths.h"
 #include "foundation/text.h"
+#include "scenario/saved_fields.h"
 #include "scenario/scenario_constants_layout.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
@@ -172,6 +173,23 @@ TEST_F(CityInfoFilesTest, SavedValuesAreReadAsTheGameWritesThem) {
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
   EXPECT_EQ(City(0).supplyInfo, (std::vector<std::int32_t>{0, 6, 7}));
   EXPECT_EQ(City(0).convoyInfo, (std::vector<bool>{true, false, true}));
+}
+
+}  // namespace
+}  // namespace tr
+
+namespace tr {
+namespace {
+
+// A key of two fields is the pair of values, not the letters they run to:
+// cities at (1, 23) and (12, 3) are two lines of a save, the same city twice is one line too many.
+TEST(SavedKeyOfTwoFields, IsThePairOfValues) {
+  const std::u16string path = u"data\\save\\k\\cities_supply_info.csv";
+  EXPECT_NO_THROW(CheckSavedTableText(kCitiesSupplyInfoFields, "# cities supply info:\r\n1;23;0;\r\n12;3;0;\r\n", path));
+  test::LogCapture log;
+  EXPECT_THROW(CheckSavedTableText(kCitiesSupplyInfoFields, "# cities supply info:\r\n1;23;0;\r\n1;23;0;\r\n", path),
+               FatalExitError);
+  EXPECT_TRUE(log.ContainsText(u"at line 3 (counting from 1) repeats the line with field 1 (Hex X) 1, field 2 (Hex Y) 23"));
 }
 
 }  // namespace

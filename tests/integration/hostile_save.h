@@ -137,10 +137,19 @@ class HostileSave : public testing::Test {
 
   // Loads the copy as the game loads a save; false when the load was refused.
   bool Load() {
-    InstallGameSteps();
     sGameFolderArgs args;
-    args.root = root_->path().string();
     args.save = name_;
+    return LoadFolder(args);
+  }
+  // Starts the sample scenario of the root as the game does.
+  bool Start() {
+    sGameFolderArgs args;
+    args.scenario = kScenario;
+    return LoadFolder(args);
+  }
+  bool LoadFolder(sGameFolderArgs args) {
+    InstallGameSteps();
+    args.root = root_->path().string();
     try {
       game_ = LoadGameFolder(args);
     } catch (const FatalExitError& error) {

@@ -219,20 +219,6 @@ namespace {
 // saves and loads back.
 class ScenarioUnitNames : public test::HostileSave {
  protected:
-  bool Start() {
-    InstallGameSteps();
-    sGameFolderArgs args;
-    args.root = root_->path().string();
-    args.scenario = test::kScenario;
-    try {
-      game_ = LoadGameFolder(args);
-    } catch (const FatalExitError&) {
-      if (gGame != nullptr && gGame != game_) delete gGame;
-      gGame = nullptr;
-      return false;
-    }
-    return true;
-  }
   fs::path File() const { return root_->path() / "data/scenarios" / test::kScenario / "unit_names.csv"; }
 };
 

@@ -303,11 +303,6 @@ void LoadCountries(cGame& game, std::u16string_view folder_template) {
       RefuseDamagedTable(path, line, Format(u"has more than the %i fields of a row", static_cast<int>(kSavedFields)));
     }
     if (saved && count < kSavedFields) RefuseShortSavedRow(path, line, count, kSavedFields);
-    // The fields' check passes over an empty field at a line's end, which this row would read as the skins name.
-    if (saved && reader.fields[kMinimumFields].empty()) {
-      RefuseDamagedTable(path, line, Format(u"has field %i (Skins name) empty, where the game writes a name",
-                                            static_cast<int>(kSavedFields)));
-    }
     if (count < kMinimumFields) {
       LogAboutFile(path,
                    u"WARNING: wrong tokens (columns/values) amount (%i) in %s at line %i (counting from 1)",

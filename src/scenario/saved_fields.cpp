@@ -209,15 +209,17 @@ void CheckSavedTableText(const sSavedTable& table, std::string_view bytes, std::
   bool inPreamble = table.preamble != nullptr;
   for (const sTextLine& line : TextLinesWithFields(text)) {
     if (line.text.empty() || line.text[0] == '#') continue;
+    // A line of separators only holds no value, as every reader reads it.
+    if (line.text.find_first_not_of(';') == std::string_view::npos) continue;
     std::vector<std::string_view> fields = SplitTokens(line.text, true);
-    // Separators past the line's last value hold none, as its reader reads them.
-    while (!fields.empty() && fields.back().empty()) fields.pop_back();
-    if (fields.empty()) continue;
     const sSavedLine* kind = KindOf(table, fields[0]);
     if (inPreamble && kind != &table.lines.front()) kind = table.preamble;
     inPreamble = inPreamble && kind == table.preamble;
     if (kind == nullptr) return refuse(path, line.number, u"has a line that is not the game's");
     const std::size_t declared = kind->fields.size();
+    // Separators past the line's values hold none, as its reader passes over
+    // them; a declared field left empty stays, for its kind to judge.
+    while (!kind->countsEmpty && fields.size() > declared && fields.back().empty()) fields.pop_back();
     // A line cut short is its reader's to refuse, saying so; so is the count
     // of one running on, whose declared fields are checked here.
     if (fields.size() + (kind->repeatLast ? 1 : 0) < declared) continue;

@@ -78,6 +78,9 @@ struct sSavedLine {
   std::span<const sSavedField> fields;
   std::span<const std::size_t> unique = {};
   bool repeatLast = false;
+  // Its reader takes every field of the list for a value, an empty one past
+  // the last too; other readers pass over empty fields past a line's values.
+  bool countsEmpty = false;
 };
 
 // A table of a save: its file name and its kinds of line. A line of a keyed
@@ -112,6 +115,7 @@ std::optional<std::uint32_t> StrictHex(std::string_view text);
 // first repeated key. A line with fewer fields than its kind is left to the
 // table's own reader, which refuses it as cut short; of a line with more,
 // the fields declared are checked and its count is left to the reader.
+// A declared field left empty is its kind's to judge, wherever it stands.
 // `refuse` words the refusal: a save's by default.
 using tRefuseTable = void (*)(std::u16string_view path, int line, std::u16string_view what);
 void CheckSavedTableText(const sSavedTable& table, std::string_view text, std::u16string_view path,

@@ -172,15 +172,29 @@ TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
           std::vector<std::string> row = fields;
           row[f] = bad;
           changed.lines[at] = Joined(row);
-          // An empty last field is no field: the line is refused as cut short, naming no field; so is
+          // A line with no ';' after its last field, emptied, is cut short: refused naming no field; so is
           // one whose first field makes it a line of another kind.
-          const bool cut = bad.empty() && f + 2 >= row.size();
+          const bool cut = bad.empty() && f + 1 == row.size();
           const bool otherKind = KindOf(*table, Joined(row)) != &kind;
           const std::u16string name = cut || otherKind ? u"" : u"(" + std::u16string(kind.fields[f].name) + u")";
           ++cases;
           EXPECT_TRUE(RefusedAt(file, BytesOf(*table, changed.Text()), where, name))
               << Utf16ToUtf8(table->file) << " field " << f + 1 << " \"" << bad << "\"";
         }
+      }
+      // The last value of a list, past the declared fields, emptied where the game writes none empty:
+      // its reader must not read it as 0.
+      const std::size_t last = fields.size() - (fields.back().empty() ? 2 : 1);
+      const sSavedField& listed = kind.fields.back();
+      const bool emptyUnwritten = listed.kind != eSavedKind::kText || listed.low > 0;
+      if (kind.repeatLast && emptyUnwritten && last >= kind.fields.size()) {
+        sLines changed = lines;
+        std::vector<std::string> row = fields;
+        row[last] = "";
+        changed.lines[at] = Joined(row);
+        ++cases;
+        EXPECT_TRUE(RefusedAt(file, BytesOf(*table, changed.Text()), where, u""))
+            << Utf16ToUtf8(table->file) << " last value of " << kind.key << " empty";
       }
       if (kind.unique.empty()) continue;
       // Right after the first, in the same block of a table of blocks.

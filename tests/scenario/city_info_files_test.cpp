@@ -141,8 +141,6 @@ TEST_F(CityInfoFilesTest, SavedValuesAreReadAsTheGameWritesThem) {
   refused("# cities supply info:\r\n1;1;3;\r\n4;2;0;", convoy,
           u"cities_supply_info.csv at line 2 (counting from 1) has 1 values, where the game writes one for each of "
           u"the 3 countries or none;");
-  refused("# cities supply info:\r\n1;1;0;20;;\r\n4;2;0;0;0;", convoy,
-          u"cities_supply_info.csv at line 2 (counting from 1) has field 5 empty, where the game writes a number;");
   refused("# cities supply info:\r\n1;1;3;50;20;\r\n4;2;0;0;0;0;", convoy,
           u"cities_supply_info.csv at line 3 (counting from 1) has 6 fields, more than the 5 of its first row;");
   refused("# cities supply info:\r\n1;1;-1;50;20;\r\n4;2;0;0;0;", convoy,

@@ -6,6 +6,7 @@
 // the sound save loads and is written back byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -219,6 +220,34 @@ TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
   const fs::path saves = root_->path() / "data/save";
   EXPECT_EQ(test::ReadFolderBytes(saves / "SweepTwice"), test::ReadFolderBytes(saves / "SweepOnce"));
   EXPECT_EQ(test::ReadFileBytes(saves / "SweepOnce/airship_attacks.csv"), test::ReadFileBytes(reports));
+}
+
+// A city's supply row before supply is first computed holds its hex alone: it loads,
+// and its hex is checked as any row's is.
+TEST_F(SavedFieldsSweep, ASupplyRowOfNoValuesYetIsCheckedAsAWholeRow) {
+  const fs::path file = Copy("NoSupplyYet") / "cities_supply_info.csv";
+  sLines lines(test::ReadFileBytes(file));
+  std::size_t first = lines.lines.size();
+  for (std::size_t i = 0; i < lines.lines.size(); ++i) {
+    if (!IsData(lines.lines[i])) continue;
+    const std::vector<std::string> fields = Fields(lines.lines[i]);
+    lines.lines[i] = fields[0] + ";" + fields[1] + ";";
+    first = std::min(first, i);
+  }
+  ASSERT_LT(first, lines.lines.size());
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << lines.Text();
+  const auto where = [](std::size_t line) {
+    return u"ERROR: data\\save\\NoSupplyYet\\cities_supply_info.csv at line " + Utf8ToUtf16(std::to_string(line)) + u" ";
+  };
+  sLines leadingZero = lines;
+  leadingZero.lines[first] = "0" + lines.lines[first];
+  EXPECT_TRUE(RefusedAt(file, leadingZero.Text(), where(first + 1), u"(Hex X)"));
+  sLines twice = lines;
+  twice.lines.insert(twice.lines.begin() + static_cast<std::ptrdiff_t>(first), lines.lines[first]);
+  EXPECT_TRUE(RefusedAt(file, twice.Text(), where(first + 2), u"repeats the line"));
+  test::LogCapture log;
+  EXPECT_TRUE(Load());
+  EXPECT_FALSE(log.ContainsText(u"ERROR"));
 }
 
 }  // namespace

@@ -241,7 +241,7 @@ TEST_F(RelationsFiles, ASavesWarCellsAreZeroOrOne) {
   // Separators past a row's last value hold none: the row loads as it is.
   {
     std::string trailing = written;
-    trailing.replace(trailing.find("1;A;0;0;1"), 9, "1;A;0;0;1;;");
+    trailing.replace(trailing.find("1;A;0;0;1"), 9, "1;A;0;0;1;;;");
     dir.Write("relations.csv", trailing);
     log.Clear();
     LoadSaved();

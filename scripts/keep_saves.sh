@@ -29,6 +29,11 @@
 #    place, never over a name there), is compared with what was placed, and
 #    only then is renamed into .keep_saves.<folder>.verified.*: that folder
 #    alone is removed, blindly, by this start or the next.
+# A start cut after step 2 leaves its folder moved out while the game saves
+# into the kept folder meanwhile. A save the game wrote there again since
+# replaces the one moved out, as any save of the name does: step 2 leaves a
+# stamp beside the kept folder (.keep_saves.<folder>.moved.*), and an entry
+# written and put in place after it is the game's later save.
 # The game's own working folders (.saving%*, .old%*) are the game's: never
 # copied as saves, and tidied in a moved-out folder by the game's own rule.
 # discard is the one place anything is removed.
@@ -230,7 +235,54 @@ clear_leftovers() {
   for left in "$gdata"/.keep_saves.*.copy.* "$gdata"/.keep_saves.*.verified.* "$kept"/.keep_saves.*.copy.*; do
     discard "$left" || true
   done
+  # A stamp names its game folder; one of another game folder's stays for
+  # that one's next start, unless a cut left it empty.
+  for left in "$kept"/.keep_saves.*.moved.*; do
+    target=$(cat -- "$left" 2>/dev/null) || continue
+    [ -z "$target" ] || { [ "$target" = "$gdata" ] && [ ! -e "$(moved_out_of "$left")" ]; } || continue
+    discard "$left" || true
+  done
   shopt -u nullglob
+}
+
+# stamp_of <moved-out folder> <the folder it was linked to>, moved_out_of
+# <stamp>: the one's path from the other's. The stamp stands beside the folder
+# linked, as the copies do, where a start with another data folder finds it.
+stamp_of() {
+  local name=${1##*/}
+  echo "${2%/*}/${name/%.out.${name##*.}/.moved.${name##*.}}"
+}
+moved_out_of() {
+  local name=${1##*/}
+  echo "$gdata/${name/%.moved.${name##*.}/.out.${name##*.}}"
+}
+
+# superseded_in <moved-out folder> <the folder linked>: adds to superseded
+# each entry of it that the folder linked holds otherwise, written and put in
+# place there after the folder was moved out: the game saved it again while
+# the start that moved it was cut short. Both times are that folder's file
+# system's own: the stamp's, made before the link let a game save there, and
+# the entry's.
+superseded_in() {
+  local from=$1 linked=$2 stamp entry name later
+  stamp=$(stamp_of "$from" "$linked")
+  [ -f "$stamp" ] || return 0
+  entries_of "$from"
+  for entry in "${entries[@]}"; do
+    name=${entry##*/}
+    ! is_game_work "$name" || continue
+    { [ -e "$linked/$name" ] || [ -L "$linked/$name" ]; } && ! same "$entry" "$linked/$name" || continue
+    # A copy placed with its times kept (a start of another game folder's) is no later save.
+    later=$(find "$linked/$name" -maxdepth 0 -newermm "$stamp" -newercm "$stamp" 2>/dev/null) || continue
+    [ -z "$later" ] || superseded+=("$entry")
+  done
+}
+
+# is_superseded <entry>: whether superseded_in found it.
+is_superseded() {
+  local entry
+  for entry in "${superseded[@]}"; do [ "$entry" != "$1" ] || return 0; done
+  return 1
 }
 
 # precopy: copies each entry of the game folder's save folder not kept alike
@@ -356,16 +408,19 @@ drain() {
     ! is_game_work "$name" || continue
     dest="$target/$name"
     n=1
-    # Kept alike already, under its name or, a clash placed before, under one of its own.
-    while { [ -e "$dest" ] || [ -L "$dest" ]; } && ! same "$entry" "$dest"; do
-      dest="$target/$(clash_name "$name" "$n")"
-      n=$((n + 1))
-    done
-    if [ ! -e "$dest" ] && [ ! -L "$dest" ]; then
-      place || { failed=1; break; }
-      pause_at placing
+    # The game's later save of the name stands in its place: it goes as a placed one does.
+    if ! is_superseded "$entry"; then
+      # Kept alike already, under its name or, a clash placed before, under one of its own.
+      while { [ -e "$dest" ] || [ -L "$dest" ]; } && ! same "$entry" "$dest"; do
+        dest="$target/$(clash_name "$name" "$n")"
+        n=$((n + 1))
+      done
+      if [ ! -e "$dest" ] && [ ! -L "$dest" ]; then
+        place || { failed=1; break; }
+        pause_at placing
+      fi
+      [ "$dest" = "$target/$name" ] || say_clash "$name" "${dest##*/}" "$target" "$entry" "$shown"
     fi
-    [ "$dest" = "$target/$name" ] || say_clash "$name" "${dest##*/}" "$target" "$entry" "$shown"
     if [ -z "$verified" ]; then
       verified="$gdata/.keep_saves.$folder.verified.$SRANDOM$$"
       mkdir -- "$verified" 2>/dev/null || verified=
@@ -463,6 +518,8 @@ keep_folder() {
         not_linked "$out"
         return
       fi
+      # Before the link, under the kept folder's lock: no game saved there since.
+      { echo "$gdata" >"$(stamp_of "$moved" "$there")"; } 2>/dev/null || true
       pause_at moved
     fi
     if ! out=$(ln -s -T -- "$there" "$here" 2>&1); then
@@ -483,7 +540,21 @@ keep_folder() {
   shopt -s nullglob
   moved=("$gdata"/.keep_saves."$folder".out.*)
   shopt -u nullglob
-  for from in "${moved[@]}"; do drain_into_place "$from"; done
+  [ ${#moved[@]} -gt 0 ] || return 0
+  local linked= stamp
+  if [ -L "$here" ] && [ -d "$here" ]; then linked=$(realpath -- "$here" 2>/dev/null) || linked=; fi
+  # Found before any is placed, which would be later than every stamp.
+  superseded=()
+  if [ -n "$linked" ]; then
+    hold "$linked"
+    for from in "${moved[@]}"; do superseded_in "$from" "$linked"; done
+  fi
+  for from in "${moved[@]}"; do
+    drain_into_place "$from"
+    [ -n "$linked" ] && [ ! -e "$from" ] || continue
+    stamp=$(stamp_of "$from" "$linked")
+    [ ! -e "$stamp" ] || discard "$stamp" || true
+  done
 }
 
 # drain_into_place <moved-out folder>: drains it where the game looks; when

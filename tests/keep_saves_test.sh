@@ -339,10 +339,10 @@ nothing_hidden_left() {
 cut_steps=(
   "copying:| Duel Spring notes.txt | save.copy save.copying "
   "copied:| Duel Spring notes.txt | save.copy save.copying "
-  "moved:| none | save.copy save.copying save.out "
-  "linked:| link | save.copy save.copying save.out "
-  "placing:Duel | link | save.copy save.copying save.out "
-  "verified:Duel Spring notes.txt | link | save.copy save.copying save.out save.verified "
+  "moved:| none | save.copy save.copying save.moved save.out "
+  "linked:| link | save.copy save.copying save.moved save.out "
+  "placing:Duel | link | save.copy save.copying save.moved save.out "
+  "verified:Duel Spring notes.txt | link | save.copy save.copying save.moved save.out save.verified "
 )
 for cut in "${cut_steps[@]}"; do
   step=${cut%%:*}
@@ -357,6 +357,39 @@ for cut in "${cut_steps[@]}"; do
   saves_kept_once "$work/cut/tidereach" "after a start cut at $step"
   nothing_hidden_left "$work/cut/tidereach" "after a start cut at $step"
 done
+
+# A start cut once the game folder is linked, and the game saving one of the
+# moved saves again meanwhile: its later save replaces the one moved out, as
+# any save of the name does, and nothing of the earlier is kept or said. A
+# save of another game folder's, placed with its times kept, is no later save:
+# both are kept, said.
+for other in "" "placed"; do
+  build_with_saves
+  rm -rf "$work/cut"
+  : >"$work/said"
+  cut_at linked XDG_DATA_HOME="$work/cut"
+  if [ -z "$other" ]; then
+    "$writer" "$game" Spring 1 0 5 >/dev/null || fail "the game saving after a cut start failed"
+  else
+    mkdir -p "$work/other"
+    printf 'strength 5\n' >"$work/other/land_units.csv"
+    touch -d '2020-01-01' "$work/other/land_units.csv" "$work/other"
+    cp -R --preserve=mode,timestamps "$work/other" "$work/cut/tidereach/save/Spring"
+  fi
+  XDG_DATA_HOME="$work/cut" "$keep" "$game" 2>"$work/said" || fail "the start after a cut and a save stopped"
+  kept_names=$(ls -A "$work/cut/tidereach/save" | sort | tr '\n' ' ')
+  if [ -z "$other" ]; then
+    [ ! -s "$work/said" ] || fail "the start after a cut and a save said: $(cat "$work/said")"
+    [ "$kept_names" = "Duel Spring notes.txt " ] && [ "$(cat "$work/cut/tidereach/save/Spring/version")" = 1 ] ||
+      fail "the game's later save did not replace the one moved out: $kept_names"
+  else
+    grep -qF 'holds "Spring" twice' "$work/said" && [ "$kept_names" = "Duel Spring Spring (game folder) notes.txt " ] &&
+      [ "$(cat "$work/cut/tidereach/save/Spring (game folder)/land_units.csv")" = "strength 19" ] ||
+      fail "another game folder's save took the place of the one moved out: $kept_names $(cat "$work/said")"
+  fi
+  nothing_hidden_left "$work/cut/tidereach" "after a cut start and a save"
+done
+rm -rf "$work/other"
 
 # Stand-ins for the file commands the script runs, put first in PATH: each
 # counts its calls in $SHIM_COUNT/<command>, and the call SHIM_CUT names

@@ -362,13 +362,19 @@ done
 # moved saves again meanwhile: its later save replaces the one moved out, as
 # any save of the name does, and nothing of the earlier is kept or said. A
 # save of another game folder's, placed with its times kept, is no later save:
-# both are kept, said.
-for other in "" "placed"; do
+# both are kept, said. A start of another game folder on the same data folder
+# in between leaves the cut start's stamp alone.
+for other in "" "shared" "placed"; do
   build_with_saves
-  rm -rf "$work/cut"
+  rm -rf "$work/cut" "$work/build2"
   : >"$work/said"
   cut_at linked XDG_DATA_HOME="$work/cut"
-  if [ -z "$other" ]; then
+  if [ "$other" != placed ]; then
+    if [ -n "$other" ]; then
+      mkdir -p "$work/build2/game/data/save/Far"
+      XDG_DATA_HOME="$work/cut" "$keep" "$work/build2/game" 2>>"$work/said" || fail "another game folder's start failed"
+      rm -r "$work/cut/tidereach/save/Far"
+    fi
     "$writer" "$game" Spring 1 0 5 >/dev/null || fail "the game saving after a cut start failed"
   else
     mkdir -p "$work/other"
@@ -378,8 +384,8 @@ for other in "" "placed"; do
   fi
   XDG_DATA_HOME="$work/cut" "$keep" "$game" 2>"$work/said" || fail "the start after a cut and a save stopped"
   kept_names=$(ls -A "$work/cut/tidereach/save" | sort | tr '\n' ' ')
-  if [ -z "$other" ]; then
-    [ ! -s "$work/said" ] || fail "the start after a cut and a save said: $(cat "$work/said")"
+  if [ "$other" != placed ]; then
+    [ ! -s "$work/said" ] || fail "the start after a cut and a save said ($other): $(cat "$work/said")"
     [ "$kept_names" = "Duel Spring notes.txt " ] && [ "$(cat "$work/cut/tidereach/save/Spring/version")" = 1 ] ||
       fail "the game's later save did not replace the one moved out: $kept_names"
   else
@@ -389,7 +395,7 @@ for other in "" "placed"; do
   fi
   nothing_hidden_left "$work/cut/tidereach" "after a cut start and a save"
 done
-rm -rf "$work/other"
+rm -rf "$work/other" "$work/build2"
 
 # Stand-ins for the file commands the script runs, put first in PATH: each
 # counts its calls in $SHIM_COUNT/<command>, and the call SHIM_CUT names

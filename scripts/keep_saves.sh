@@ -271,10 +271,11 @@ superseded_in() {
   for entry in "${entries[@]}"; do
     name=${entry##*/}
     ! is_game_work "$name" || continue
-    { [ -e "$linked/$name" ] || [ -L "$linked/$name" ]; } && ! same "$entry" "$linked/$name" || continue
+    { [ -e "$linked/$name" ] || [ -L "$linked/$name" ]; } || continue
     # A copy placed with its times kept (a start of another game folder's) is no later save.
+    # The times first: only a later entry's contents are compared.
     later=$(find "$linked/$name" -maxdepth 0 -newermm "$stamp" -newercm "$stamp" 2>/dev/null) || continue
-    [ -z "$later" ] || superseded+=("$entry")
+    [ -n "$later" ] && ! same "$entry" "$linked/$name" && superseded+=("$entry") || true
   done
 }
 

@@ -180,6 +180,16 @@ std::u16string Utf16LeToUtf16(std::string_view bytes) {
   return text;
 }
 
+std::string Utf16ToUtf16Le(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (const char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
 std::u16string AsciiToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());

@@ -24,6 +24,8 @@ std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 // UTF-16LE bytes as their units; a last odd byte is no whole unit and is dropped.
 std::u16string Utf16LeToUtf16(std::string_view bytes);
+// The units as UTF-16LE bytes, each low byte first.
+std::string Utf16ToUtf16Le(std::u16string_view text);
 // The offset of the first byte that does not belong to well-formed UTF-8
 // (a cut or overlong sequence, a surrogate, a value past U+10FFFF), or npos.
 std::size_t FirstInvalidUtf8(std::string_view text);

@@ -22,16 +22,6 @@
 namespace tr {
 namespace {
 
-std::string ToUtf16Le(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
-
 // No game waits with nearly this many reports; a stranger's file of a
 // million lines would hold each in a list node of its own.
 constexpr std::size_t kMostReports = 4096;
@@ -125,7 +115,7 @@ bool WriteAirshipAttacks(const cGame& game, std::u16string_view folder) {
       text += Format(u"\n%i;%s;", country->id, SanitizeFieldText(report));
     }
   }
-  writer.WriteBytes(ToUtf16Le(text));
+  writer.WriteBytes(Utf16ToUtf16Le(text));
   return writer.Commit();
 }
 

@@ -69,8 +69,7 @@ void ReadInfoFile(cGame& game, std::u16string_view folder_template, std::u16stri
     lineNo = line.number;
     if (saved && !line.text.empty() && line.text[0] != '#') {
       // Empty fields count: one dropped would shift every later value a country over.
-      const std::vector<std::string_view> texts = SplitTokens(line.text, true);
-      const std::size_t fields = texts.size();
+      const std::size_t fields = SplitTokens(line.text, true).size();
       if (rowFields == 0) rowFields = fields;
       if (line.text.back() != ';' || fields < std::max<std::size_t>(rowFields, 2)) {
         RefuseShortSavedRow(path, lineNo, fields, std::max<std::size_t>(rowFields, 2));

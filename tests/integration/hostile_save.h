@@ -169,6 +169,11 @@ class HostileSave : public testing::Test {
     delete game_;
     game_ = nullptr;
   }
+  // The same, and the next load loads that save.
+  void SaveAs(const char16_t* name) {
+    SaveAndClose(name);
+    name_ = Utf16ToUtf8(name);
+  }
 
   inline static TempDir* root_ = nullptr;
   // The loads set the root; it is put back after the game is freed.

@@ -580,8 +580,7 @@ TEST_F(HostileSave, LinesOfOnlySeparatorsArePassedOver) {
   const fs::path saves = root_->path() / "data/save";
   Copy("Sound");
   ASSERT_TRUE(Load());
-  SaveAndClose(u"FromSound");
-  name_ = "FromSound";
+  SaveAs(u"FromSound");
   ASSERT_TRUE(Load());
   SaveAndClose(u"Resaved");
 

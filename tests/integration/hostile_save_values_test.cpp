@@ -458,13 +458,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the 32-bit ends and a unit spotted from the air too; one with two land
 // units of one number, which the unit tables load, loads with both units'
 // lines.
-class SavedValuesAtTheirEnds : public HostileSave {
- protected:
-  void SaveAs(const char16_t* name) {
-    SaveAndClose(name);
-    name_ = Utf16ToUtf8(name);
-  }
-};
+class SavedValuesAtTheirEnds : public HostileSave {};
 
 TEST_F(SavedValuesAtTheirEnds, LoadAndAreWrittenBackByteForByte) {
   Copy("Ends");

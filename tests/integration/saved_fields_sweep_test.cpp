@@ -80,14 +80,7 @@ const sSavedLine* KindOf(const sSavedTable& table, const std::string& line) {
 std::string TextOf(const sSavedTable& table, const std::string& bytes) {
   return table.utf16 ? Utf16ToUtf8(Utf16LeToUtf16(bytes)) : bytes;
 }
-std::string Utf16LeBytes(const std::string& text) {
-  std::string bytes;
-  for (const char16_t unit : Utf8ToUtf16(text)) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
+std::string Utf16LeBytes(const std::string& text) { return Utf16ToUtf16Le(Utf8ToUtf16(text)); }
 std::string BytesOf(const sSavedTable& table, const std::string& text) {
   return table.utf16 ? Utf16LeBytes(text) : text;
 }
@@ -212,8 +205,7 @@ TEST_F(SavedFieldsSweep, EveryFieldAndKeyRefusesWhatTheGameNeverWrites) {
   // The sound save beside them: loads, and is written back byte for byte.
   test::LogCapture log;
   ASSERT_TRUE(Load());
-  SaveAndClose(u"SweepOnce");
-  name_ = "SweepOnce";
+  SaveAs(u"SweepOnce");
   ASSERT_TRUE(Load());
   SaveAndClose(u"SweepTwice");
   EXPECT_FALSE(log.ContainsText(u"ERROR"));
@@ -274,8 +266,7 @@ TEST_F(ScenarioUnitNames, WhatASaveCouldNotHoldIsRefusedAtTheStartAndWhatItsRead
   {
     test::LogCapture log;
     ASSERT_TRUE(Start());
-    SaveAndClose(u"Names");
-    name_ = "Names";
+    SaveAs(u"Names");
     ASSERT_TRUE(Load());
     SaveAndClose(u"NamesAgain");
     EXPECT_FALSE(log.ContainsText(u"ERROR"));

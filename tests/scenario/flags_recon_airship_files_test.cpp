@@ -23,16 +23,6 @@
 namespace tr {
 namespace {
 
-// The text as the game's UTF-16 files hold it: each unit low byte first.
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes;
-  for (const char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
-
 using test::UnitFiles;
 
 class StateFiles : public UnitFiles {};
@@ -276,7 +266,7 @@ TEST_F(AirshipFile, ReportsKeepEveryCharacterInUtf16) {
   ASSERT_TRUE(WriteAirshipAttacks(game(), test::kSaveFolder));
   const std::string bytes = Saved("airship_attacks.csv");
   std::u16string expected = u"#Defender country ID;report\n1;" + polish + u";\n1;a,b;\n3;" + cyrillic + u";";
-  std::string expectedBytes = Utf16Le(expected);
+  std::string expectedBytes = Utf16ToUtf16Le(expected);
   EXPECT_EQ(bytes, expectedBytes);
 
   for (int id = 1; id <= 3; ++id) country(id).airshipAttackReports.clear();
@@ -291,7 +281,7 @@ TEST_F(AirshipFile, ReportsKeepEveryCharacterInUtf16) {
 TEST_F(AirshipFile, ASavesReportsBehindAUtf8MarkAreRefused) {
   game().loadedGame = 1;
   std::string bytes = "\xEF\xBB\xBF";
-  bytes += Utf16Le(u"#h\n1;r;");
+  bytes += Utf16ToUtf16Le(u"#h\n1;r;");
   dir_.Write("data/save/out/airship_attacks.csv", bytes);
   EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
   EXPECT_TRUE(country(1).airshipAttackReports.empty());
@@ -304,7 +294,7 @@ TEST_F(AirshipFile, ASavesReportsOfTextCountryOrTwoReportsAreRefused) {
   for (const auto& [line, what] :
        {std::pair{u"x;bad;", u"at line 2 (counting from 1) names in field 1 no country the save holds;"},
         std::pair{u"2;one;two;", u"at line 2 (counting from 1) has more than the 2 fields of a line;"}}) {
-    dir_.Write("data/save/out/airship_attacks.csv", Utf16Le(u"#h\n" + std::u16string(line) + u"\n1;kept;"));
+    dir_.Write("data/save/out/airship_attacks.csv", Utf16ToUtf16Le(u"#h\n" + std::u16string(line) + u"\n1;kept;"));
     test::LogCapture log;
     EXPECT_THROW(LoadAirshipAttacks(game(), test::kSaveTemplate), FatalExitError);
     EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv " + std::u16string(what)));
@@ -312,7 +302,7 @@ TEST_F(AirshipFile, ASavesReportsOfTextCountryOrTwoReportsAreRefused) {
   // A line of separators only, and separators past a report, hold nothing: they load as no report, the
   // last line without a line end as well.
   for (const char16_t* text : {u"#h\n;;;;\n1;kept;;;\n", u"#h\n1;kept;\n;;"}) {
-    dir_.Write("data/save/out/airship_attacks.csv", Utf16Le(text));
+    dir_.Write("data/save/out/airship_attacks.csv", Utf16ToUtf16Le(text));
     country(1).airshipAttackReports.clear();
     test::LogCapture log;
     LoadAirshipAttacks(game(), test::kSaveTemplate);
@@ -328,7 +318,7 @@ TEST_F(AirshipFile, ASavesReportsNameItsCountries) {
   for (const auto& [text, refusedAt] : {std::pair{u"#h\n3;kept;", u""}, std::pair{u"#h\n3;kept;\n4;far;", u"3"},
                                         std::pair{u"#h\n0;none;", u"2"}}) {
     const bool refused = *refusedAt != u'\0';
-    dir_.Write("data/save/out/airship_attacks.csv", Utf16Le(text));
+    dir_.Write("data/save/out/airship_attacks.csv", Utf16ToUtf16Le(text));
     country(3).airshipAttackReports.clear();
     test::LogCapture log;
     if (!refused) {
@@ -347,7 +337,7 @@ TEST_F(AirshipFile, ASavesReportsNameItsCountries) {
 TEST_F(AirshipFile, ASavesReportLineCutShortIsRefused) {
   game().loadedGame = 1;
   const auto write = [this](std::u16string_view text) {
-    dir_.Write("data/save/out/airship_attacks.csv", Utf16Le(text));
+    dir_.Write("data/save/out/airship_attacks.csv", Utf16ToUtf16Le(text));
   };
   write(u"#h\n1;r;\n2;report;");
   LoadAirshipAttacks(game(), test::kSaveTemplate);
@@ -381,7 +371,7 @@ TEST_F(AirshipFile, ReportsUpToTheLimitTheGameKeeps) {
   EXPECT_EQ(Saved("airship_attacks.csv"), bytes);
 
   std::string more = bytes;
-  more += Utf16Le(u"\n3;late;");
+  more += Utf16ToUtf16Le(u"\n3;late;");
   dir_.Write("data/save/out/airship_attacks.csv", more);
   {
     test::LogCapture log;
@@ -397,7 +387,7 @@ TEST_F(AirshipFile, ReportsUpToTheLimitTheGameKeeps) {
   EXPECT_TRUE(country(3).airshipAttackReports.empty());
   EXPECT_TRUE(log.ContainsText(u"airship_attacks.csv holds more than the 4096 reports the game keeps; those from line "
                                u"4098 (counting from 1) on are left out"));
-  std::string fields = Utf16Le(u"#h\n1;first;second;third;\n3;;\n2;x");
+  std::string fields = Utf16ToUtf16Le(u"#h\n1;first;second;third;\n3;;\n2;x");
   Scenario("airship_attacks.csv", fields);
   LoadAirshipAttacks(game(), test::kScenario);
   EXPECT_EQ(country(1).airshipAttackReports, (std::list<std::u16string>{u"first"}));
@@ -408,7 +398,7 @@ TEST_F(AirshipFile, ReportsUpToTheLimitTheGameKeeps) {
 TEST_F(AirshipFile, BadCountriesAndAMissingFile) {
   // The last line has no ';' after its report, and a stray odd byte follows it.
   const std::u16string text = u"#h\n9;far;\nx;bad;\n2\n2;kept";
-  std::string bytes = Utf16Le(text);
+  std::string bytes = Utf16ToUtf16Le(text);
   bytes.push_back('\x01');  // a stray odd byte is no unit
   Scenario("airship_attacks.csv", bytes);
   LoadAirshipAttacks(game(), test::kScenario);

@@ -137,9 +137,9 @@ void StartHumanTurn(cGame& game, cCountry& next) {
   } else {
     game.playerControl.CenterOnCurrentCountry(true);
   }
-  // What was held for the player comes under the banner.
-  PushHeldBoxes();
-  PushOnTop(new cDialogNowejTury(next.id));
+  // What was held for the player comes under the banner, both in one step:
+  // no frame shows a held box alone on top.
+  Presentation().PushNewTurnDialog(next.id);
 }
 
 // The planned attack ends with the turn: the next player, or this one after

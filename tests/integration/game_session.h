@@ -121,21 +121,31 @@ class GameSessionTest : public testing::Test {
   // player would: a sea battle of the player's fleets is fought out with Auto
   // end and closed, a computer's announcement is read and closed.
   void AnswerComputerScreens(bool closeBoxes) {
+    // What to answer is read under the game lock: the worker puts a turn's held boxes and its banner up in
+    // one hold of it, and a held box seen alone between the two would have the banner over it, taking the
+    // click, by the time the click lands.
+    const CDXUTControl* answer = nullptr;
+    {
+      GameLockGuard lock;
+      answer = ComputerScreenAnswer(closeBoxes);
+    }
+    if (answer != nullptr) Click(answer);
+  }
+  const CDXUTControl* ComputerScreenAnswer(bool closeBoxes) {
     if (cSeaBattleMenu* battle = CurrentSeaBattleMenu()) {
-      if (battle->GetControlEnabled(kSeaBattleClose)) {
-        Click(battle->GetControl(kSeaBattleClose));
-      } else if (!battle->battle().finished && battle->GetControlEnabled(kSeaBattleAutoEnd)) {
-        Click(battle->GetControl(kSeaBattleAutoEnd));
+      if (battle->GetControlEnabled(kSeaBattleClose)) return battle->GetControl(kSeaBattleClose);
+      if (!battle->battle().finished && battle->GetControlEnabled(kSeaBattleAutoEnd)) {
+        return battle->GetControl(kSeaBattleAutoEnd);
       }
-      return;
+      return nullptr;
     }
-    if (!closeBoxes || gGame == nullptr || gGame->GetGameState() == kGameHumanIdle) return;
-    if (auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog)) {
-      Click(box->GetControl(box->okButtonId()));
-    } else if (auto* convoys = dynamic_cast<cDialogWynikuKonwojow*>(TopDialog)) {
-      // The player's own convoys' results at the end of the impulse, waited on like a box.
-      Click(convoys->GetControl(cDialogWynikuKonwojow::kExitButton));
+    if (!closeBoxes || gGame == nullptr || gGame->GetGameState() == kGameHumanIdle) return nullptr;
+    if (auto* box = dynamic_cast<cDialogTekstowy*>(TopDialog)) return box->GetControl(box->okButtonId());
+    // The player's own convoys' results at the end of the impulse, waited on like a box.
+    if (auto* convoys = dynamic_cast<cDialogWynikuKonwojow*>(TopDialog)) {
+      return convoys->GetControl(cDialogWynikuKonwojow::kExitButton);
     }
+    return nullptr;
   }
   // What a failed wait met: the dialogs from the bottom (id, shown), the game state and the current country.
   std::string DialogsAndState() {
